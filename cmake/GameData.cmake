@@ -1,0 +1,29 @@
+# Helpers through which each kind of data plugs into the game's working folder.
+#
+#   gh_game_data(OUTPUTS <paths relative to the game folder>
+#                COMMAND <command...> [DEPENDS <files or targets...>])
+#
+# adds a build step whose outputs become part of the `game_data` target.
+# Paths use '/', the game maps its backslash paths onto them.
+function(gh_game_data)
+  cmake_parse_arguments(GD "" "" "OUTPUTS;COMMAND;DEPENDS" ${ARGN})
+  set(outs)
+  foreach(o ${GD_OUTPUTS})
+    list(APPEND outs ${GAME_DIR}/${o})
+  endforeach()
+  add_custom_command(OUTPUT ${outs}
+                     COMMAND ${GD_COMMAND}
+                     DEPENDS ${GD_DEPENDS}
+                     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+                     VERBATIM)
+  set_property(GLOBAL APPEND PROPERTY GH_GAME_DATA_FILES ${outs})
+endfunction()
+
+# A tool under tools/<name>/, built from every .cpp there.
+function(gh_tool name)
+  file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  add_executable(${name} ${srcs})
+  target_compile_options(${name} PRIVATE ${GH_WARNINGS})
+  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tools ${CMAKE_SOURCE_DIR}/src)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+endfunction()

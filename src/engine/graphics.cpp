@@ -1,0 +1,365 @@
+#include "engine/graphics.h"
+
+#include <cmath>
+#include <vector>
+
+#include "engine/application.h"
+#include "engine/display_modes.h"
+#include "engine/frame.h"
+#include "frontend/settings.h"
+#include "platform/system.h"
+
+GraphicsObject Graphics;
+uint8_t FullScreenScaleByte = 0;
+
+namespace {
+
+using platform::PixelFormat;
+
+PixelFormat FullScreenFormat(int bits) {
+  switch (bits) {
+    case 32: return platform::kFormatX8R8G8B8;
+    case 24: return platform::kFormatR8G8B8;
+    case 16: return platform::kFormatR5G6B5;
+    case 8: return platform::kFormatP8;
+    default: return platform::kFormatUnknown;
+  }
+}
+
+PixelFormat AlternativeFormat(int bits, PixelFormat format) {
+  return bits == 16 ? platform::kFormatX1R5G5B5 : format;
+}
+
+// The fixed render states every device starts with.
+void SetFixedStates() {
+  platform::RenderStates& st = Graphics.device->States();
+  st.zEnable = false;
+  Graphics.depthBuffer = 0;
+  st.alphaBlend = true;
+  st.srcBlend = platform::kBlendSrcAlpha;
+  st.dstBlend = platform::kBlendInvSrcAlpha;
+  st.alphaTest = false;
+  st.pointFilter = true;
+  st.clampAddress = true;
+  st.modulateDiffuse = true;
+}
+
+// Steps 2 to 6 of creating or resetting the device. `reset` reuses the device.
+int BuildDevice(uint8_t bits, int windowed, int width, int height, bool reset) {
+  if (!Graphics.adapter || !platform::IsAppWindow(Graphics.window)) return 0;
+  if (!Graphics.adapter->GetDesktopMode(&Graphics.desktop)) return 0;
+  if (width <= 0 || height <= 0) {
+    if (windowed) {
+      platform::GetClientSize(Graphics.window, &width, &height);
+    } else {
+      width = Graphics.desktop.width;
+      height = Graphics.desktop.height;
+    }
+  }
+  Graphics.backBufferWidth = width;
+  Graphics.backBufferHeight = height;
+  Graphics.bitsPerPixel = bits;
+  Graphics.windowed = windowed ? 1 : 0;
+
+  if (bits == 0 || windowed) {
+    const int desktopBits = platform::BitsPerPixel(Graphics.desktop.format);
+    if (desktopBits == 0) return 0;
+    Graphics.bitsPerPixel = static_cast<uint8_t>(desktopBits);
+  }
+  if (windowed) ResizeWindowToClient(width, height);
+
+  platform::PresentParams params;
+  params.window = Graphics.window;
+  params.width = width;
+  params.height = height;
+  params.windowed = windowed != 0;
+  bool hardware = false;
+  if (!windowed) {
+    const PixelFormat format = FullScreenFormat(Graphics.bitsPerPixel);
+    const PixelFormat alt = AlternativeFormat(Graphics.bitsPerPixel, format);
+    const struct {
+      bool hw;
+      PixelFormat f;
+    } tries[] = {{true, format}, {true, alt}, {false, format}, {false, alt}};
+    bool found = false;
+    for (const auto& t : tries) {
+      if (Graphics.adapter->CheckDeviceType(t.hw, t.f, false)) {
+        params.format = t.f;
+        hardware = t.hw;
+        found = true;
+        break;
+      }
+    }
+    if (!found) return 0;
+  } else {
+    params.format = Graphics.desktop.format;
+    if (Graphics.adapter->CheckDeviceType(true, params.format, true))
+      hardware = true;
+    else if (!Graphics.adapter->CheckDeviceType(false, params.format, true))
+      return 0;
+  }
+  Graphics.hardwareDevice = hardware ? 1 : 0;
+
+  if (reset) {
+    Graphics.sprite.reset();
+    if (!Graphics.device || !Graphics.device->Reset(params)) return 0;
+  } else {
+    Graphics.device = Graphics.adapter->CreateDevice(hardware, params);
+    if (!Graphics.device) return 0;
+  }
+  SetFixedStates();
+  Graphics.sprite = std::make_unique<platform::SpriteBatch>(Graphics.device.get());
+  return Graphics.sprite ? 1 : 0;
+}
+
+}  // namespace
+
+bool CreateGraphicsAdapter() {
+  Graphics.adapter = platform::CreateDisplayAdapter();
+  return Graphics.adapter != nullptr;
+}
+
+int SetDisplayMode(uint8_t bitsPerPixel, int windowed, int width, int height) {
+  if (!Graphics.window || !Graphics.adapter) return 0;
+  Graphics.sprite.reset();
+  Graphics.device.reset();
+  return BuildDevice(bitsPerPixel, windowed, width, height, false);
+}
+
+int ResetGraphicsDevice(uint8_t bitsPerPixel, int windowed, int width, int height) {
+  if (!Graphics.device) return 0;
+  return BuildDevice(bitsPerPixel, windowed, width, height, true);
+}
+
+int ShutdownGraphics() {
+  if (Graphics.sprite) Graphics.sprite.reset();
+  if (Graphics.device) Graphics.device.reset();
+  if (Graphics.adapter) Graphics.adapter.reset();
+  return 1;
+}
+
+int BeginScene() { return Graphics.device && Graphics.device->BeginScene() ? 1 : 0; }
+
+int EndScene() {
+  if (!Graphics.device) return 0;
+  return Graphics.device->EndScene() ? 1 : 0;
+}
+
+int BeginSprite() {
+  if (!Graphics.sprite || !Graphics.sprite->Begin(true)) return 0;
+  SetPointFiltering();
+  return 1;
+}
+
+int EndSprite() { return Graphics.sprite && Graphics.sprite->End() ? 1 : 0; }
+int FlushSprite() { return Graphics.sprite && Graphics.sprite->Flush() ? 1 : 0; }
+int PresentFrame() { return Graphics.device && Graphics.device->Present() ? 1 : 0; }
+
+int ClearScreen(uint32_t argb) { return Graphics.device && Graphics.device->Clear(argb) ? 1 : 0; }
+
+int EnableZBuffer(int flag) {
+  if (!Graphics.device) return 0;
+  if (Graphics.depthBuffer == 0) return 1;
+  Graphics.device->States().zEnable = (flag == 1);
+  return 1;
+}
+
+int SetBlendMode(uint32_t sourceFactor, uint32_t destinationFactor) {
+  if (!Graphics.device) return 0;
+  if (Graphics.sprite) Graphics.sprite->Flush();
+  Graphics.device->States().srcBlend = sourceFactor;
+  Graphics.device->States().dstBlend = destinationFactor;
+  return 1;
+}
+
+int SetPointFiltering() {
+  if (!Graphics.device) return 0;
+  Graphics.device->States().pointFilter = true;
+  return 1;
+}
+
+void FreeTexture(TextureRecord* record) {
+  if (!record) return;
+  record->texture.reset();
+  record->width = 0;
+  record->height = 0;
+}
+
+int LoadTexture(TextureRecord* record, const char* fileName, uint32_t colourKey) {
+  if (!record) return 0;
+  FreeTexture(record);
+  record->owner = &Graphics;
+  if (!Graphics.device || !fileName) return 0;
+  record->texture = platform::LoadTextureFile(fileName, colourKey);
+  if (!record->texture) return 0;
+  record->width = record->texture->Width();
+  record->height = record->texture->Height();
+  return 1;
+}
+
+int TextureWidth(const TextureRecord* record) {
+  return record && record->texture ? record->texture->Width() : 0;
+}
+
+int TextureHeight(const TextureRecord* record) {
+  return record && record->texture ? record->texture->Height() : 0;
+}
+
+int GetDisplayScale() {
+  if (!Graphics.windowed) return 2;
+  switch (WindowSize) {
+    case 1: return 2;
+    case 2: return 3;
+    case 3: return WideViewDrawSwitch ? 2 : 3;
+    default: return 1;
+  }
+}
+
+BlitTransform ComputeBlitTransform(const TextureRecord* record, int srcLeft, int x, int y, int srcTop,
+                                   int srcWidth, int srcHeight, float scaleX, float scaleY,
+                                   float rotation, int centreMode, int alreadyScaled) {
+  BlitTransform t{};
+  const int w = srcWidth ? srcWidth : TextureWidth(record);
+  const int h = srcHeight ? srcHeight : TextureHeight(record);
+  t.src = platform::SourceRect{srcLeft, srcTop, srcLeft + w, srcTop + h};
+  t.scaleX = scaleX;
+  t.scaleY = scaleY;
+  t.rotation = rotation;
+  if (centreMode == 3) {
+    t.centreX = 0;
+    t.centreY = static_cast<float>(static_cast<int>(11 * scaleY));
+  } else if (centreMode == 1 && rotation != 0.0f) {
+    t.centreX = static_cast<float>(static_cast<int>(w * scaleX) / 2);
+    t.centreY = static_cast<float>(static_cast<int>(h * scaleY) / 2);
+  }
+  if (alreadyScaled == 0) {
+    const int s = GetDisplayScale();
+    t.translateX = static_cast<float>(x * s);
+    t.translateY = static_cast<float>(y * s);
+  } else {
+    t.translateX = x * scaleX;
+    t.translateY = y * scaleY;
+  }
+  return t;
+}
+
+namespace {
+
+bool Drawable(const TextureRecord* record) {
+  return record && record->texture && record->owner && record->owner->sprite;
+}
+
+int DrawWith(TextureRecord* record, const BlitTransform& t, uint32_t colour) {
+  const platform::Matrix2D m = platform::Transformation2D(t.scaleX, t.scaleY, t.centreX, t.centreY,
+                                                          t.rotation, t.translateX, t.translateY);
+  return record->owner->sprite->Draw(record->texture.get(), &t.src, m, colour) ? 1 : 0;
+}
+
+// Pixels of a source rectangle, kept while a blit rewrites them in place.
+struct SavedPixels {
+  std::vector<uint32_t> pixels;
+  platform::SourceRect r;
+};
+
+SavedPixels SaveRect(platform::Texture& tex, const platform::SourceRect& src) {
+  SavedPixels s;
+  s.r.left = std::max(0, src.left);
+  s.r.top = std::max(0, src.top);
+  s.r.right = std::min(tex.Width(), src.right);
+  s.r.bottom = std::min(tex.Height(), src.bottom);
+  const uint32_t* p = tex.Lock();
+  for (int y = s.r.top; y < s.r.bottom; ++y)
+    for (int x = s.r.left; x < s.r.right; ++x) s.pixels.push_back(p[static_cast<size_t>(y) * tex.Width() + x]);
+  tex.Unlock();
+  return s;
+}
+
+void RestoreRect(platform::Texture& tex, const SavedPixels& s) {
+  uint32_t* p = tex.Lock();
+  size_t i = 0;
+  for (int y = s.r.top; y < s.r.bottom; ++y)
+    for (int x = s.r.left; x < s.r.right; ++x) p[static_cast<size_t>(y) * tex.Width() + x] = s.pixels[i++];
+  tex.Unlock();
+}
+
+}  // namespace
+
+int BlitTexture(TextureRecord* record, int srcLeft, int x, int y, int srcTop, int srcWidth, int srcHeight,
+                float scaleX, float scaleY, uint32_t colour, float rotation, int centreMode,
+                int alreadyScaled) {
+  if (!Drawable(record)) return 0;
+  const BlitTransform t = ComputeBlitTransform(record, srcLeft, x, y, srcTop, srcWidth, srcHeight,
+                                               scaleX, scaleY, rotation, centreMode, alreadyScaled);
+  return DrawWith(record, t, colour);
+}
+
+int BlitTextureSilhouette(TextureRecord* record, int srcLeft, int x, int y, int srcTop, int srcWidth,
+                          int srcHeight, float scaleX, float scaleY, uint32_t colour, float rotation,
+                          int /*centreMode*/, int /*alreadyScaled*/) {
+  if (!Drawable(record)) return 0;
+  // Centre as mode 1 whenever rotated; position always in logical pixels.
+  const BlitTransform t = ComputeBlitTransform(record, srcLeft, x, y, srcTop, srcWidth, srcHeight,
+                                               scaleX, scaleY, rotation, 1, 0);
+  platform::Texture& tex = *record->texture;
+  record->owner->sprite->Flush();
+  const SavedPixels saved = SaveRect(tex, t.src);
+  uint32_t* p = tex.Lock();
+  for (int yy = saved.r.top; yy < saved.r.bottom; ++yy)
+    for (int xx = saved.r.left; xx < saved.r.right; ++xx) {
+      uint32_t& px = p[static_cast<size_t>(yy) * tex.Width() + xx];
+      if (px & 0xFF800000u) px = 0xFFFFFFFFu;  // any of the top nine bits
+    }
+  tex.Unlock();
+  const int result = DrawWith(record, t, colour);
+  record->owner->sprite->Flush();
+  RestoreRect(tex, saved);
+  return result;
+}
+
+int BlitTextureGradient(TextureRecord* record, int srcLeft, int x, int y, int srcTop, int srcWidth,
+                        int srcHeight, float scaleX, float scaleY, uint32_t colour, float rotation,
+                        int /*centreMode*/, int alreadyScaled, uint32_t c1, uint32_t c2, uint32_t c3,
+                        uint32_t c4, uint32_t c5, uint32_t c6) {
+  const uint32_t colours[6] = {c1, c2, c3, c4, c5, c6};
+  int nonZero = 0;
+  for (uint32_t c : colours)
+    if (c) ++nonZero;
+  int n = 0;
+  while (n < 6 && colours[n]) ++n;
+  if (nonZero <= 1 || n < 2)
+    return BlitTexture(record, srcLeft, x, y, srcTop, srcWidth, srcHeight, scaleX, scaleY, colour,
+                       rotation, 1, alreadyScaled);
+  if (!Drawable(record)) return 0;
+  const BlitTransform t = ComputeBlitTransform(record, srcLeft, x, y, srcTop, srcWidth, srcHeight,
+                                               scaleX, scaleY, rotation, 1, alreadyScaled);
+  platform::Texture& tex = *record->texture;
+  record->owner->sprite->Flush();
+  const SavedPixels saved = SaveRect(tex, t.src);
+  const int phase = static_cast<int>(AnimationCycle % static_cast<uint32_t>(n));
+  uint32_t* p = tex.Lock();
+  for (int yy = saved.r.top; yy < saved.r.bottom; ++yy)
+    for (int xx = saved.r.left; xx < saved.r.right; ++xx) {
+      uint32_t& px = p[static_cast<size_t>(yy) * tex.Width() + xx];
+      for (int k = 1; k <= n; ++k)
+        if (px == colours[k - 1]) {
+          px = colours[(phase + k - 1) % n];
+          break;
+        }
+    }
+  tex.Unlock();
+  const int result = DrawWith(record, t, colour);
+  record->owner->sprite->Flush();
+  RestoreRect(tex, saved);
+  return result;
+}
+
+int ResizeWindowToClient(int width, int height) {
+  if (!platform::IsAppWindow(Graphics.window)) return 0;
+  int left = 0, top = 0, right = 0, bottom = 0, cw = 0, ch = 0;
+  platform::GetWindowRect(Graphics.window, &left, &top, &right, &bottom);
+  platform::GetClientSize(Graphics.window, &cw, &ch);
+  return platform::MoveAppWindow(Graphics.window, left, top, right - left - cw + width,
+                                 bottom - top - ch + height)
+             ? 1
+             : 0;
+}

@@ -1,0 +1,3 @@
+#include "engine/application.h"
+
+int main() { return GameMain(); }

@@ -1,0 +1,48 @@
+// The raw state of keyboard, mouse and controller as the platform sees it.
+// Keys are numbered by PC scan code (0x01 Escape, 0x1C Return, 0x38 Left Alt,
+// 0x9C keypad Enter, 0xB8 Right Alt, 0xC8 Up arrow and so on); the state is
+// updated while the message queue is pumped.
+#pragma once
+#include <cstdint>
+
+namespace platform {
+
+// 256 key bytes, 0x80 when down.
+const uint8_t* KeyboardState();
+// Scan code for a key name of the media library ("F2", "Return", "A",
+// "Keypad 8", "Left Alt"...); 0 when unknown.
+int ScanCodeForKeyName(const char* name);
+
+struct MouseState {
+  int32_t dx, dy, dz;   // movement since the previous read; dz the wheel
+  uint8_t buttons[4];   // 0x80 when down: left, right, middle, fourth
+};
+// Takes the movement gathered since the last call.
+MouseState ReadMouseState();
+
+struct ControllerState {
+  int32_t x, y, z;          // axes
+  int32_t rx, ry, rz;       // rotations
+  int32_t sliders[2];
+  uint32_t hats[4];
+  uint8_t buttons[32];      // 0x80 when down
+};
+// Opens the first attached controller; false when there is none.
+bool OpenController();
+void CloseController();
+bool ControllerOpen();
+bool ReadControllerState(ControllerState* out);
+// The axis ranges reported for a controller (minimum, maximum).
+void ControllerAxisRange(int* minimum, int* maximum);
+
+// Forgets every key and button (for example after a window was re-created).
+void ResetInputState();
+
+// Injection for headless runs: these go through the same queue as real events.
+void InjectKey(int scanCode, bool down);
+void InjectMouseMove(int clientX, int clientY);
+void InjectMouseButton(int button, bool down);  // 0 left, 1 right, 2 middle
+void InjectWheel(int clicks);
+void InjectCloseRequest();
+
+}  // namespace platform

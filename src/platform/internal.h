@@ -1,0 +1,31 @@
+// Shared between the layer's own sources only; never included above platform/.
+#pragma once
+#include <cstdint>
+
+struct SDL_Window;
+union SDL_Event;
+
+namespace platform {
+
+using WindowHandle = uint32_t;
+
+SDL_Window* NativeWindow(WindowHandle w);
+WindowHandle HandleForNativeId(uint32_t sdlWindowId);
+WindowHandle MainAppWindow();  // the first live window, 0 when none
+
+// render.cpp: forget what was attached to a window that goes away.
+void OnWindowDestroyed(WindowHandle w);
+// render.cpp: map window pixels to back-buffer pixels and back (full screen
+// letterboxing); identity in a window of the back buffer's size.
+void WindowToBackBuffer(WindowHandle w, int* x, int* y);
+void BackBufferToWindow(WindowHandle w, int* x, int* y);
+
+// input.cpp: feeds an event of the media library into the raw input state.
+void TrackInputEvent(const SDL_Event& e);
+// input.cpp: PC scan code of a scancode of the media library (0 unknown).
+int PcCodeForScancode(int sdlScancode);
+// input.cpp: the tracked cursor, in client coordinates of the main window.
+void TrackedCursor(int* x, int* y);
+void SetTrackedCursor(int x, int y);
+
+}  // namespace platform

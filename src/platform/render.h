@@ -1,0 +1,188 @@
+// Drawing: the display adapter, a device with its back buffer, textures with
+// CPU-side pixels, and a sprite batch that draws textured quads through a 2D
+// transformation. Drawing is done in software into the back buffer (so the
+// picture is exact and can be read back anywhere, display or none) and the
+// back buffer is shown in the window on Present, letterboxed in full screen.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "platform/window.h"
+
+namespace platform {
+
+enum PixelFormat : uint32_t {
+  kFormatUnknown = 0,
+  kFormatR8G8B8 = 20,
+  kFormatA8R8G8B8 = 21,
+  kFormatX8R8G8B8 = 22,
+  kFormatR5G6B5 = 23,
+  kFormatX1R5G5B5 = 24,
+  kFormatP8 = 41,
+};
+
+struct DisplayMode {
+  int width = 0, height = 0, refreshRate = 0;
+  PixelFormat format = kFormatUnknown;
+};
+
+struct PresentParams {
+  WindowHandle window = 0;
+  int width = 0, height = 0;
+  PixelFormat format = kFormatUnknown;
+  bool windowed = true;
+};
+
+enum BlendFactor : uint32_t {
+  kBlendZero = 1,
+  kBlendOne = 2,
+  kBlendSrcColour = 3,
+  kBlendInvSrcColour = 4,
+  kBlendSrcAlpha = 5,
+  kBlendInvSrcAlpha = 6,
+  kBlendDestAlpha = 7,
+  kBlendInvDestAlpha = 8,
+  kBlendDestColour = 9,
+  kBlendInvDestColour = 10,
+};
+
+enum CompareFunc : uint32_t {
+  kCompareNever = 1,
+  kCompareLess = 2,
+  kCompareEqual = 3,
+  kCompareLessEqual = 4,
+  kCompareGreater = 5,
+  kCompareNotEqual = 6,
+  kCompareGreaterEqual = 7,
+  kCompareAlways = 8,
+};
+
+struct RenderStates {
+  bool zEnable = false;
+  bool alphaBlend = false;
+  uint32_t srcBlend = kBlendOne;
+  uint32_t dstBlend = kBlendZero;
+  bool alphaTest = false;
+  uint32_t alphaRef = 0;
+  uint32_t alphaFunc = kCompareAlways;
+  bool pointFilter = true;  // the only filter the game uses
+  bool clampAddress = true;
+  bool modulateDiffuse = true;
+};
+
+enum class DeviceState { kOk, kLost, kNeedsReset };
+
+// A picture in video memory with a CPU copy: width and height are powers of
+// two, texels 0xAARRGGBB.
+class Texture {
+ public:
+  Texture(int width, int height);
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  uint32_t* Lock() { return pixels_.data(); }
+  void Unlock() {}
+  const uint32_t* Pixels() const { return pixels_.data(); }
+
+ private:
+  int width_, height_;
+  std::vector<uint32_t> pixels_;
+};
+
+// Rounds up to the next power of two (1 for 0).
+int RoundUpToPowerOfTwo(int n);
+
+// Loads a picture file at its size rounded up to powers of two (the image in
+// the top-left corner, the rest transparent black); texels of exactly the
+// colour key become transparent black. Null on failure.
+std::unique_ptr<Texture> LoadTextureFile(const char* path, uint32_t colourKey);
+
+// A 2D affine transformation applied to row vectors: (x, y) ->
+// (x m11 + y m21 + dx, x m12 + y m22 + dy).
+struct Matrix2D {
+  float m11 = 1, m12 = 0, m21 = 0, m22 = 1, dx = 0, dy = 0;
+};
+// Scaling about the origin, then rotation (radians, clockwise on screen) about
+// a centre, then translation.
+Matrix2D Transformation2D(float scaleX, float scaleY, float centreX, float centreY, float rotation,
+                          float translateX, float translateY);
+
+struct SourceRect {
+  int left = 0, top = 0, right = 0, bottom = 0;
+};
+
+class RenderDevice {
+ public:
+  ~RenderDevice();
+  bool Reset(const PresentParams& params);
+  DeviceState TestState();
+  bool Clear(uint32_t argb);
+  bool BeginScene();
+  bool EndScene();
+  bool Present();
+  RenderStates& States() { return states_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  bool Windowed() const { return params_.windowed; }
+  bool Hardware() const { return hardware_; }
+  PixelFormat Format() const { return params_.format; }
+  const uint32_t* Pixels() const { return pixels_.data(); }
+  int PresentCount() const { return presents_; }
+  bool InScene() const { return inScene_; }
+
+  // Draws the source rectangle of a texture, mapped through the matrix, in
+  // the colour (multiplied with the texels), honouring the render states.
+  void DrawQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m, uint32_t colour);
+
+ private:
+  friend class DisplayAdapter;
+  RenderDevice() = default;
+  bool Apply(const PresentParams& params);
+  void BlendPixel(uint32_t* dst, uint32_t src);
+
+  PresentParams params_;
+  bool hardware_ = false;
+  int width_ = 0, height_ = 0;
+  std::vector<uint32_t> pixels_;
+  RenderStates states_;
+  bool inScene_ = false;
+  bool wasLost_ = false;
+  int presents_ = 0;
+};
+
+// The adapter: desktop mode, device capabilities and device creation.
+class DisplayAdapter {
+ public:
+  bool GetDesktopMode(DisplayMode* mode);
+  // Whether a device of this kind (hardware or the software reference) can
+  // show this back-buffer format.
+  bool CheckDeviceType(bool hardware, PixelFormat format, bool windowed);
+  std::unique_ptr<RenderDevice> CreateDevice(bool hardware, const PresentParams& params);
+};
+std::unique_ptr<DisplayAdapter> CreateDisplayAdapter();
+
+// For tests: make the adapter refuse a back-buffer format in full screen, as a
+// display that cannot show it would.
+void RefuseFullScreenFormat(PixelFormat format, bool refuse);
+
+// Bits per pixel of a format: 8, 16, 24 or 32; 0 for a format outside the map.
+int BitsPerPixel(PixelFormat format);
+
+// Draws textures through one device; every draw is done at once, so flushing
+// only orders the pixel work that callers do between draws.
+class SpriteBatch {
+ public:
+  explicit SpriteBatch(RenderDevice* device) : device_(device) {}
+  bool Begin(bool alphaBlend);
+  bool End();
+  bool Flush();
+  bool Draw(const Texture* texture, const SourceRect* src, const Matrix2D& transform, uint32_t colour);
+  bool Active() const { return active_; }
+  RenderDevice* Device() const { return device_; }
+
+ private:
+  RenderDevice* device_;
+  bool active_ = false;
+};
+
+}  // namespace platform

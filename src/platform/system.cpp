@@ -1,0 +1,127 @@
+#include "platform/system.h"
+
+#include <SDL.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+#include <thread>
+
+namespace platform {
+namespace {
+
+bool g_initialised = false;
+bool g_headless = false;
+bool g_manualClock = false;
+uint32_t g_manualTicks = 0;
+uint64_t g_manualMicros = 0;
+std::string g_boxTitle, g_boxText;
+int g_boxCount = 0;
+int g_beepCount = 0;
+int g_mouseSpeed = 10;
+
+bool EnvIsSet(const char* name, const char* value) {
+  const char* v = std::getenv(name);
+  return v && (value == nullptr ? *v != '\0' : std::strcmp(v, value) == 0);
+}
+
+}  // namespace
+
+bool InitPlatform() {
+  if (g_initialised) return true;
+  g_headless = EnvIsSet("GREVENHOLT_HEADLESS", "1") || EnvIsSet("SDL_VIDEODRIVER", "dummy");
+  if (g_headless) {
+    // Tests run without a display or a sound card.
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, "dummy");
+    SDL_SetHint(SDL_HINT_AUDIODRIVER, "dummy");
+    setenv("SDL_VIDEODRIVER", "dummy", 1);
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+  }
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");
+  SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");  // point filtering when presenting
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+    std::fprintf(stderr, "Could not start the display: %s\n", SDL_GetError());
+    return false;
+  }
+  // Controllers are optional: a machine without them still plays.
+  SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);
+  g_initialised = true;
+  return true;
+}
+
+void QuitPlatform() {
+  if (!g_initialised) return;
+  SDL_Quit();
+  g_initialised = false;
+}
+
+bool IsHeadless() {
+  if (!g_initialised)
+    return EnvIsSet("GREVENHOLT_HEADLESS", "1") || EnvIsSet("SDL_VIDEODRIVER", "dummy");
+  return g_headless;
+}
+
+uint32_t TickCount() {
+  if (g_manualClock) return g_manualTicks;
+  return static_cast<uint32_t>(SDL_GetTicks64());
+}
+
+int64_t PerformanceCounter() {
+  if (g_manualClock) return static_cast<int64_t>(g_manualMicros);
+  return static_cast<int64_t>(SDL_GetPerformanceCounter());
+}
+
+int64_t PerformanceFrequency() {
+  if (g_manualClock) return 1000000;
+  return static_cast<int64_t>(SDL_GetPerformanceFrequency());
+}
+
+void SleepMs(uint32_t ms) {
+  if (g_manualClock) {
+    AdvanceManualClock(ms);
+    return;
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void UseManualClock(bool on, uint32_t startTicks) {
+  g_manualClock = on;
+  g_manualTicks = startTicks;
+  g_manualMicros = static_cast<uint64_t>(startTicks) * 1000u;
+}
+
+void AdvanceManualClock(uint32_t ms) {
+  g_manualTicks += ms;  // wraps like the real counter
+  g_manualMicros += static_cast<uint64_t>(ms) * 1000u;
+}
+
+bool ManualClockActive() { return g_manualClock; }
+
+int64_t CalendarTime() { return static_cast<int64_t>(std::time(nullptr)); }
+
+uint32_t ProcessorClock() { return static_cast<uint32_t>(std::clock()); }
+
+void ShowMessageBox(const char* title, const char* text) {
+  g_boxTitle = title ? title : "";
+  g_boxText = text ? text : "";
+  ++g_boxCount;
+  std::fprintf(stderr, "%s: %s\n", g_boxTitle.c_str(), g_boxText.c_str());
+  if (!IsHeadless() && g_initialised)
+    SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_WARNING, g_boxTitle.c_str(), g_boxText.c_str(), nullptr);
+}
+
+const std::string& LastMessageBoxTitle() { return g_boxTitle; }
+const std::string& LastMessageBoxText() { return g_boxText; }
+int MessageBoxCount() { return g_boxCount; }
+
+void Beep() { ++g_beepCount; }
+int BeepCount() { return g_beepCount; }
+
+int GetSystemMouseSpeed() { return g_mouseSpeed; }
+void SetSystemMouseSpeed(int speed) { g_mouseSpeed = speed; }
+
+}  // namespace platform

@@ -1,0 +1,50 @@
+// Process-wide services of the platform layer: start-up of the media library,
+// headless mode, clocks, message boxes and beeps.
+#pragma once
+#include <cstdint>
+#include <string>
+
+namespace platform {
+
+// Starts the video, audio and controller subsystems once. Headless runs (no
+// display, no sound card) use the dummy drivers. Returns false on failure.
+bool InitPlatform();
+void QuitPlatform();
+
+// True when the game runs without a display (tests, playscript, CI).
+bool IsHeadless();
+
+// Milliseconds since start-up, wrapping at 2^32 like a 32-bit tick counter.
+uint32_t TickCount();
+// A fine-grained counter and its frequency in counts per second.
+int64_t PerformanceCounter();
+int64_t PerformanceFrequency();
+void SleepMs(uint32_t ms);
+
+// Tests and the headless harness drive time by hand: while the manual clock is
+// on, TickCount and PerformanceCounter only move when it is advanced.
+void UseManualClock(bool on, uint32_t startTicks = 0);
+void AdvanceManualClock(uint32_t ms);
+bool ManualClockActive();
+
+// Seconds since the epoch and the processor time used by the process.
+int64_t CalendarTime();
+uint32_t ProcessorClock();
+
+// A modal message box; headless, the text goes to stderr.
+void ShowMessageBox(const char* title, const char* text);
+// The last message box shown (for tests), and how many were shown.
+const std::string& LastMessageBoxTitle();
+const std::string& LastMessageBoxText();
+int MessageBoxCount();
+
+// The system alert sound.
+void Beep();
+int BeepCount();
+
+// The pointer speed of the desktop (1 to 20); kept so that the game can set
+// its own speed in full screen and give the user's back.
+int GetSystemMouseSpeed();
+void SetSystemMouseSpeed(int speed);
+
+}  // namespace platform

@@ -1,0 +1,135 @@
+#include "harness/harness.h"
+
+#include <cstdlib>
+
+#include "engine/application.h"
+#include "engine/graphics.h"
+#include "engine/random.h"
+#include "platform/image.h"
+#include "platform/input.h"
+#include "platform/system.h"
+#include "platform/window.h"
+
+namespace harness {
+namespace {
+
+bool g_started = false;
+bool g_running = false;
+bool g_ended = false;
+bool g_stopped = false;
+
+void EnsureHeadless() {
+  setenv("SDL_VIDEODRIVER", "dummy", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  setenv("GREVENHOLT_HEADLESS", "1", 1);
+  if (!platform::ManualClockActive()) platform::UseManualClock(true, 1000);
+}
+
+}  // namespace
+
+bool StartGame() {
+  if (g_started) return g_running;
+  g_started = true;
+  EnsureHeadless();
+  g_running = App.Start();
+  if (!g_running) g_ended = true;
+  return g_running;
+}
+
+bool GameRunning() { return g_running && !g_ended; }
+bool GameEnded() { return g_ended; }
+
+bool StepFrames(int n) {
+  for (int i = 0; i < n; ++i) {
+    if (!GameRunning()) return false;
+    platform::AdvanceManualClock(16);
+    const uint64_t before = App.FramesCalled();
+    while (App.FramesCalled() == before) {
+      if (!App.RunPass()) {
+        g_ended = true;
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
+void StopGame() {
+  if (g_stopped || !g_started) return;
+  g_stopped = true;
+  AtExitCleanup();
+}
+
+void SeedRandom(uint32_t seed) { SeedRandomForTests(seed); }
+
+bool KeyDown(const std::string& name) {
+  const int code = platform::ScanCodeForKeyName(name.c_str());
+  if (!code) return false;
+  platform::InjectKey(code, true);
+  return true;
+}
+
+bool KeyUp(const std::string& name) {
+  const int code = platform::ScanCodeForKeyName(name.c_str());
+  if (!code) return false;
+  platform::InjectKey(code, false);
+  return true;
+}
+
+bool PressKey(const std::string& name) {
+  if (!KeyDown(name)) return false;
+  StepFrames(1);
+  return KeyUp(name);
+}
+
+void MoveMouse(int x, int y) {
+  const int s = GetDisplayScale();
+  platform::InjectMouseMove(x * s, y * s);
+}
+
+void Click(int x, int y, int button) {
+  MoveMouse(x, y);
+  platform::InjectMouseButton(button, true);
+  StepFrames(1);
+  platform::InjectMouseButton(button, false);
+}
+
+void Wheel(int clicks) { platform::InjectWheel(clicks); }
+
+void ChooseMenu(int id) { platform::ChooseMenuItem(MainWindowHandle, static_cast<uint32_t>(id)); }
+
+void RequestClose() { platform::InjectCloseRequest(); }
+
+std::vector<uint32_t> DevicePicture(int* width, int* height) {
+  if (!Graphics.device) {
+    if (width) *width = 0;
+    if (height) *height = 0;
+    return {};
+  }
+  const int w = Graphics.device->Width(), h = Graphics.device->Height();
+  if (width) *width = w;
+  if (height) *height = h;
+  const uint32_t* p = Graphics.device->Pixels();
+  std::vector<uint32_t> out(p, p + static_cast<size_t>(w) * h);
+  for (uint32_t& px : out) px |= 0xFF000000u;
+  return out;
+}
+
+std::vector<uint32_t> LogicalPicture() {
+  int w = 0, h = 0;
+  const std::vector<uint32_t> device = DevicePicture(&w, &h);
+  std::vector<uint32_t> out(320 * 240, 0xFF000000u);
+  const int s = GetDisplayScale();
+  for (int y = 0; y < 240; ++y)
+    for (int x = 0; x < 320; ++x)
+      if (x * s < w && y * s < h) out[y * 320 + x] = device[static_cast<size_t>(y) * s * w + x * s];
+  return out;
+}
+
+bool SaveScreenshot(const std::string& path) {
+  int w = 0, h = 0;
+  const std::vector<uint32_t> pixels = DevicePicture(&w, &h);
+  return !pixels.empty() && platform::SavePng(path.c_str(), w, h, pixels.data());
+}
+
+}  // namespace harness

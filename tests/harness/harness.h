@@ -1,0 +1,47 @@
+// Runs the game headless for tests and playscript: SDL's dummy drivers, a
+// manual clock (frames are stepped without waiting for the frame pace),
+// injected keys and mouse, and the picture read back from the device.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace harness {
+
+// Starts the game in the current folder (the game's working folder). Returns
+// false when start-up failed (its message has been printed).
+bool StartGame();
+bool GameRunning();
+// True once the game's loop has ended (quit, or a frame asked to end).
+bool GameEnded();
+// Runs every waiting message and then one frame, the clock moved on by 16 ms
+// first; N times. Returns false when the game ended meanwhile.
+bool StepFrames(int n);
+// Runs shutdown as the exit handler would.
+void StopGame();
+
+void SeedRandom(uint32_t seed);
+
+// Keys by name ("F2", "Return", "Escape", "A", "Keypad 8", "Left Alt"...);
+// false for an unknown name.
+bool KeyDown(const std::string& name);
+bool KeyUp(const std::string& name);
+// Press, one frame, release.
+bool PressKey(const std::string& name);
+// Mouse in logical 320x240 coordinates.
+void MoveMouse(int x, int y);
+// Move, button down, one frame, button up. Button 0 left, 1 right.
+void Click(int x, int y, int button = 0);
+void Wheel(int clicks);
+// Posts a window-menu command (1000-1002, 2000, 2001).
+void ChooseMenu(int id);
+// Asks the window to close, as its close button does.
+void RequestClose();
+
+// The device picture, 0xFFRRGGBB per pixel.
+std::vector<uint32_t> DevicePicture(int* width, int* height);
+// The logical 320x240 picture: one device pixel per logical pixel.
+std::vector<uint32_t> LogicalPicture();
+bool SaveScreenshot(const std::string& path);
+
+}  // namespace harness

@@ -1,0 +1,147 @@
+// Plays a plain-text script against the headless game, in the current folder
+// as the game's working folder. One command a line; '#' starts a comment.
+//   seed N          seed the random generator
+//   frames N        run N frames
+//   key NAME        press, one frame, release (F2, Return, Escape, A, Keypad 8...)
+//   keydown NAME    press and hold
+//   keyup NAME      release
+//   move X Y        move the mouse (logical 320x240 coordinates)
+//   click X Y       left click; "click X Y right" for the right button
+//   wheel N         turn the wheel N notches (negative: towards you)
+//   menu ID         choose a window-menu item (1000-1002, 2000, 2001)
+//   close           press the window's close button
+//   shot FILE.png   save the picture
+//   expect-ended    the game must have ended by now
+// Exits 0 when the script ran to its end, non-zero on a bad line or when the
+// game ended before the script did.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "harness/harness.h"
+
+namespace {
+
+bool ParseInt(const std::string& s, long* out) {
+  try {
+    size_t used = 0;
+    *out = std::stol(s, &used, 0);
+    return used == s.size();
+  } catch (...) {
+    return false;
+  }
+}
+
+// Splits a line into words; a key name may have a space ("Keypad 8"), so the
+// rest of the line after the command is also kept whole.
+struct Line {
+  std::string command, rest;
+  std::vector<std::string> words;
+};
+
+Line Split(const std::string& text) {
+  Line line;
+  std::istringstream in(text);
+  std::string w;
+  while (in >> w) line.words.push_back(w);
+  if (!line.words.empty()) {
+    line.command = line.words[0];
+    const size_t at = text.find(line.command) + line.command.size();
+    line.rest = text.substr(at);
+    const size_t a = line.rest.find_first_not_of(" \t");
+    const size_t b = line.rest.find_last_not_of(" \t\r");
+    line.rest = a == std::string::npos ? "" : line.rest.substr(a, b - a + 1);
+  }
+  return line;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::cerr << "usage: playscript SCRIPT\n";
+    return 2;
+  }
+  std::ifstream file(argv[1]);
+  if (!file) {
+    std::cerr << "playscript: cannot open " << argv[1] << "\n";
+    return 2;
+  }
+  std::string text;
+  int number = 0;
+  bool expectEnded = false;
+  auto fail = [&](const std::string& why) {
+    std::cerr << argv[1] << ":" << number << ": " << why << "\n";
+    harness::StopGame();
+    return 1;
+  };
+  while (std::getline(file, text)) {
+    ++number;
+    const size_t hash = text.find('#');
+    if (hash != std::string::npos) text.resize(hash);
+    Line line = Split(text);
+    if (line.command.empty()) continue;
+    const std::string& c = line.command;
+    if (c == "seed") {
+      long n;
+      if (line.words.size() != 2 || !ParseInt(line.words[1], &n)) return fail("seed needs a number");
+      harness::SeedRandom(static_cast<uint32_t>(n));
+      continue;
+    }
+    if (!harness::GameRunning() && !harness::GameEnded() && !harness::StartGame())
+      return fail("the game did not start");
+    if (c == "expect-ended") {
+      if (!harness::GameEnded()) return fail("the game is still running");
+      expectEnded = true;
+      continue;
+    }
+    if (harness::GameEnded()) return fail("the game ended before the script did");
+    long x = 0, y = 0;
+    if (c == "frames") {
+      if (line.words.size() != 2 || !ParseInt(line.words[1], &x) || x < 0) return fail("frames needs a count");
+      harness::StepFrames(static_cast<int>(x));
+    } else if (c == "key" || c == "keydown" || c == "keyup") {
+      if (line.rest.empty()) return fail(c + " needs a key name");
+      const bool ok = c == "key" ? harness::PressKey(line.rest)
+                                 : c == "keydown" ? harness::KeyDown(line.rest) : harness::KeyUp(line.rest);
+      if (!ok) return fail("unknown key name \"" + line.rest + "\"");
+    } else if (c == "move" || c == "click") {
+      if (line.words.size() < 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y))
+        return fail(c + " needs X and Y");
+      if (c == "move") {
+        if (line.words.size() != 3) return fail("move takes X and Y only");
+        harness::MoveMouse(static_cast<int>(x), static_cast<int>(y));
+      } else {
+        int button = 0;
+        if (line.words.size() == 4 && line.words[3] == "right")
+          button = 1;
+        else if (line.words.size() != 3)
+          return fail("click takes X Y and an optional \"right\"");
+        harness::Click(static_cast<int>(x), static_cast<int>(y), button);
+      }
+    } else if (c == "wheel") {
+      if (line.words.size() != 2 || !ParseInt(line.words[1], &x)) return fail("wheel needs a count");
+      harness::Wheel(static_cast<int>(x));
+    } else if (c == "menu") {
+      if (line.words.size() != 2 || !ParseInt(line.words[1], &x)) return fail("menu needs an item id");
+      harness::ChooseMenu(static_cast<int>(x));
+    } else if (c == "close") {
+      harness::RequestClose();
+    } else if (c == "shot") {
+      if (line.words.size() != 2) return fail("shot needs a file name");
+      if (!harness::SaveScreenshot(line.words[1])) return fail("could not save " + line.words[1]);
+    } else {
+      return fail("unknown command \"" + c + "\"");
+    }
+  }
+  if (harness::GameEnded() && !expectEnded) {
+    std::cerr << argv[1] << ": the game ended before the script did\n";
+    harness::StopGame();
+    return 1;
+  }
+  harness::StopGame();
+  return 0;
+}

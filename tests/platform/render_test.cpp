@@ -1,0 +1,174 @@
+// The software device: how textured quads land in the back buffer.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "platform/files.h"
+#include "platform/image.h"
+#include "platform/render.h"
+#include "platform/system.h"
+#include "platform/window.h"
+
+namespace {
+
+intptr_t NullProc(platform::WindowHandle, uint32_t, uintptr_t, intptr_t) { return 0; }
+
+class RenderTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(platform::InitPlatform());
+    platform::WindowClass wc;
+    wc.name = "RenderTestClass";
+    wc.proc = NullProc;
+    platform::RegisterWindowClass(wc);
+    window_ = platform::CreateAppWindow("RenderTestClass", "t", platform::kStyleCaptioned, 64, 48);
+    ASSERT_NE(window_, 0u);
+    adapter_ = platform::CreateDisplayAdapter();
+    platform::PresentParams p;
+    p.window = window_;
+    p.width = 64;
+    p.height = 48;
+    p.format = platform::kFormatX8R8G8B8;
+    device_ = adapter_->CreateDevice(false, p);
+    ASSERT_TRUE(device_);
+    device_->Clear(0xFF000000u);
+  }
+  uint32_t At(int x, int y) const { return device_->Pixels()[y * device_->Width() + x] | 0xFF000000u; }
+
+  platform::WindowHandle window_ = 0;
+  std::unique_ptr<platform::DisplayAdapter> adapter_;
+  std::unique_ptr<platform::RenderDevice> device_;
+};
+
+// A 2x2 texture: red, green / blue, white.
+std::unique_ptr<platform::Texture> Quad() {
+  auto t = std::make_unique<platform::Texture>(2, 2);
+  uint32_t* p = t->Lock();
+  p[0] = 0xFFFF0000u;
+  p[1] = 0xFF00FF00u;
+  p[2] = 0xFF0000FFu;
+  p[3] = 0xFFFFFFFFu;
+  return t;
+}
+
+TEST_F(RenderTest, ScaledDrawCoversWholeDevicePixelsWithPointSampling) {
+  auto tex = Quad();
+  platform::SpriteBatch sprite(device_.get());
+  ASSERT_TRUE(sprite.Begin(true));
+  sprite.Draw(tex.get(), nullptr, platform::Transformation2D(3, 3, 0, 0, 0, 10, 20), 0xFFFFFFFFu);
+  sprite.End();
+  EXPECT_EQ(At(10, 20), 0xFFFF0000u);
+  EXPECT_EQ(At(12, 22), 0xFFFF0000u);
+  EXPECT_EQ(At(13, 20), 0xFF00FF00u);
+  EXPECT_EQ(At(10, 23), 0xFF0000FFu);
+  EXPECT_EQ(At(15, 25), 0xFFFFFFFFu);
+  EXPECT_EQ(At(16, 20), 0xFF000000u);  // just right of the quad
+  EXPECT_EQ(At(9, 20), 0xFF000000u);
+  EXPECT_EQ(At(10, 26), 0xFF000000u);
+}
+
+TEST_F(RenderTest, RotationAboutACentreTurnsClockwise) {
+  auto tex = Quad();
+  platform::SpriteBatch sprite(device_.get());
+  sprite.Begin(true);
+  // A quarter turn about the middle of a 2x2 quad scaled by 4 (centre 4,4).
+  sprite.Draw(tex.get(), nullptr, platform::Transformation2D(4, 4, 4, 4, static_cast<float>(M_PI / 2), 20, 10),
+              0xFFFFFFFFu);
+  sprite.End();
+  // Red (top-left) moves to the top-right; blue (bottom-left) to the top-left.
+  EXPECT_EQ(At(26, 11), 0xFFFF0000u);
+  EXPECT_EQ(At(21, 11), 0xFF0000FFu);
+  EXPECT_EQ(At(21, 17), 0xFFFFFFFFu);
+  EXPECT_EQ(At(26, 17), 0xFF00FF00u);
+}
+
+TEST_F(RenderTest, ColourModulatesAndBlendModesMix) {
+  auto tex = Quad();
+  platform::SpriteBatch sprite(device_.get());
+  sprite.Begin(true);
+  platform::SourceRect white{1, 1, 2, 2};
+  sprite.Draw(tex.get(), &white, platform::Transformation2D(1, 1, 0, 0, 0, 0, 0), 0xFF808080u);
+  EXPECT_EQ(At(0, 0), 0xFF808080u);
+  // Half transparent white over black.
+  sprite.Draw(tex.get(), &white, platform::Transformation2D(1, 1, 0, 0, 0, 1, 0), 0x80FFFFFFu);
+  EXPECT_EQ(At(1, 0), 0xFF808080u);
+  // Additive: source alpha, one.
+  device_->States().dstBlend = platform::kBlendOne;
+  sprite.Draw(tex.get(), &white, platform::Transformation2D(1, 1, 0, 0, 0, 0, 0), 0xFF404040u);
+  EXPECT_EQ(At(0, 0), 0xFFC0C0C0u);
+  // Alpha test at 8, greater or equal: alpha 7 is not drawn.
+  device_->States().dstBlend = platform::kBlendInvSrcAlpha;
+  device_->States().alphaTest = true;
+  device_->States().alphaRef = 8;
+  device_->States().alphaFunc = platform::kCompareGreaterEqual;
+  sprite.Draw(tex.get(), &white, platform::Transformation2D(1, 1, 0, 0, 0, 5, 5), 0x07FFFFFFu);
+  EXPECT_EQ(At(5, 5), 0xFF000000u);
+}
+
+TEST_F(RenderTest, SourceOutsideTheTextureDrawsNothing) {
+  auto tex = Quad();
+  platform::SpriteBatch sprite(device_.get());
+  sprite.Begin(true);
+  platform::SourceRect beyond{2, 0, 4, 2};
+  sprite.Draw(tex.get(), &beyond, platform::Transformation2D(1, 1, 0, 0, 0, 0, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(At(0, 0), 0xFF000000u);
+  EXPECT_EQ(At(1, 1), 0xFF000000u);
+}
+
+TEST_F(RenderTest, TexturesRoundUpToPowersOfTwoAndDropTheColourKey) {
+  EXPECT_EQ(platform::RoundUpToPowerOfTwo(0), 1);
+  EXPECT_EQ(platform::RoundUpToPowerOfTwo(1), 1);
+  EXPECT_EQ(platform::RoundUpToPowerOfTwo(24), 32);
+  EXPECT_EQ(platform::RoundUpToPowerOfTwo(256), 256);
+  EXPECT_EQ(platform::RoundUpToPowerOfTwo(257), 512);
+
+  const uint32_t key = 0xFF6B6D73u;
+  std::vector<uint32_t> image(3 * 5, 0xFF102030u);
+  image[0] = key;
+  image[7] = 0xFF6B6D74u;  // one off the key: stays
+  const std::string path = testing::TempDir() + "keyed.png";
+  ASSERT_TRUE(platform::SavePng(path.c_str(), 3, 5, image.data()));
+  auto tex = platform::LoadTextureFile(path.c_str(), key);
+  ASSERT_TRUE(tex);
+  EXPECT_EQ(tex->Width(), 4);
+  EXPECT_EQ(tex->Height(), 8);
+  const uint32_t* p = tex->Pixels();
+  EXPECT_EQ(p[0], 0u);             // the key is transparent black
+  EXPECT_EQ(p[1], 0xFF102030u);
+  EXPECT_EQ(p[2 * 4 + 1], 0xFF6B6D74u);
+  EXPECT_EQ(p[3], 0u);             // padding column
+  EXPECT_EQ(p[6 * 4 + 0], 0u);     // padding row
+  EXPECT_FALSE(platform::LoadTextureFile("no such file.png", key));
+}
+
+TEST_F(RenderTest, MinimisedWindowLosesTheDeviceUntilReset) {
+  EXPECT_EQ(device_->TestState(), platform::DeviceState::kOk);
+  platform::ShowAppWindow(window_, platform::kShowMinimised);
+  EXPECT_EQ(device_->TestState(), platform::DeviceState::kLost);
+  EXPECT_FALSE(device_->Present());
+  platform::ShowAppWindow(window_, platform::kShowRestore);
+  EXPECT_EQ(device_->TestState(), platform::DeviceState::kNeedsReset);
+  platform::PresentParams p;
+  p.window = window_;
+  p.width = 64;
+  p.height = 48;
+  EXPECT_TRUE(device_->Reset(p));
+  EXPECT_EQ(device_->TestState(), platform::DeviceState::kOk);
+}
+
+TEST(ManualClock, TickCountWrapsLikeA32BitCounter) {
+  platform::UseManualClock(true, 0xFFFFFFF0u);
+  const uint32_t before = platform::TickCount();
+  platform::AdvanceManualClock(0x20);
+  EXPECT_EQ(platform::TickCount(), 0x10u);
+  EXPECT_EQ(platform::TickCount() - before, 0x20u);
+  platform::UseManualClock(false);
+}
+
+TEST(GamePaths, BackslashesBecomeSlashes) {
+  EXPECT_EQ(platform::GamePath("Graphics\\12.dat"), "Graphics/12.dat");
+  EXPECT_EQ(platform::GamePath("SaveGame\\DemoVersion\\0\\SaveChar.cml"), "SaveGame/DemoVersion/0/SaveChar.cml");
+}
+
+}  // namespace
