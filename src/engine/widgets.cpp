@@ -19,7 +19,7 @@ constexpr int kSheetBorder = 53;
 constexpr int kSheetMosaic = 54;
 constexpr int kSheetPanelLeft = 55;
 constexpr int kSheetPanelRight = 56;
-constexpr int kFillFrame = 0;  // sheet 13's plain piece that boxes are filled with
+constexpr int kFillFrame = 7;  // sheet 13's plain piece that boxes are filled with
 
 // Fills draw the frame at the display scale straight from the sheet's record,
 // so neighbouring pieces meet without seams at every scale.

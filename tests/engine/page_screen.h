@@ -1,0 +1,84 @@
+// Shared by the page tests: the game started headless with what start-up and
+// the frame will give the pages (sheets, help tables, input devices), and one
+// help page drawn per frame the way the help page screen draws it.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "engine/frame.h"
+#include "engine/graphics.h"
+#include "engine/help_pages.h"
+#include "engine/input.h"
+#include "engine/linked_text.h"
+#include "engine/page_history.h"
+#include "engine/sprite_sheets.h"
+#include "engine/text.h"
+#include "engine/widgets.h"
+#include "harness/harness.h"
+#include "platform/input.h"
+#include "screens/game/help_lookup.h"
+
+namespace pagetest {
+
+inline bool StartPages() {
+  if (!harness::StartGame()) return false;
+  if (!LoadTextures() || !LoadHelpTables()) return false;
+  if (InitInput() != 1 || CreateInputDevice(&KeyboardDevice, kInputKeyboard, 1) != 1 ||
+      CreateInputDevice(&PointerDevice, kInputMouse, 1) != 1)
+    return false;
+  ResetPageHistory();
+  ResetHover();
+  return true;
+}
+
+inline void StopPages() {
+  ShutdownInput();
+  FreeSheetBank();
+  harness::StopGame();
+}
+
+// One frame of the game, then the devices read as the frame reads them.
+inline void NextFrame() {
+  harness::StepFrames(1);
+  ReadInputDevice(&KeyboardDevice);
+  ReadInputDevice(&PointerDevice);
+}
+
+// Runs `draw` inside a scene and presents it.
+template <typename Draw>
+void DrawScene(Draw draw) {
+  BeginScene();
+  ClearScreen(0xFF000000u);
+  BeginSprite();
+  draw();
+  EndSprite();
+  EndScene();
+  PresentFrame();
+}
+
+// A help page as the help page screen shows it: frame, linked text in small
+// cells (columns 2 to 60, rows 2 to 33), the navigation bar, the cursor and
+// the tooltip.
+inline int DrawHelpPage(uint32_t id) {
+  int result = 0;
+  DrawScene([&] {
+    std::memset(HoverCaption, 0, 100);
+    CursorShape = 29;
+    DrawFramedBox(0, 0, 2);
+    const int index = FindHelpPage(id);
+    if (index >= 0) {
+      DrawLinkedText(HelpPages[index].text, 4, 2, 2, 60, 33, BackgroundScroll, 1, 0, 1);
+      result = DrawHelpNavBar(1, -1);
+    }
+    PollPointerButtons();
+    DrawMouseCursor();
+    if (HoverCaption[0]) DrawWrappedText(-1, HoverCaption, 0, -1, 0, 0);
+  });
+  return result;
+}
+
+}  // namespace pagetest
