@@ -1,0 +1,123 @@
+// The help tables: loading the compiled file, look-ups, refusing damaged
+// files, and the compiler refusing bad sources.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/help_pages.h"
+#include "screens/game/help_lookup.h"
+
+namespace {
+
+std::vector<char> ReadFile(const char* path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::vector<char>((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+}
+
+void WriteFile(const char* path, const std::vector<char>& bytes) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+TEST(HelpTables, TheCompiledPagesLoadAndAreFound) {
+  ASSERT_TRUE(LoadHelpTables());
+  EXPECT_GE(HelpPagesLoaded, 10);
+  const int index = FindHelpPage(kMainIndexPageId);
+  ASSERT_GE(index, 0);
+  EXPECT_STREQ(HelpPages[index].title, "Main Index");
+  EXPECT_NE(std::strstr(HelpPages[index].text, "@CHARACTER@"), nullptr);
+  // Paragraphs end with two carriage returns, list items with one.
+  EXPECT_NE(std::strstr(HelpPages[index].text, ".\r\r- @CHARACTER@\r- @ABILITIES@"), nullptr);
+  EXPECT_STREQ(HelpPages[FindHelpPage(kCharacterPageId)].title, "Character");
+  EXPECT_EQ(FindHelpPage(12345), -1);
+  // Several keywords may name one page; the '£' of the sources is the byte 0xA3.
+  const int main = FindHelpKeyword("@MAIN_INDEX@"), link = FindHelpKeyword("@LINK_TO_MAIN_INDEX@");
+  ASSERT_GE(main, 0);
+  ASSERT_GE(link, 0);
+  EXPECT_EQ(HelpKeywords[main].pageId, kMainIndexPageId);
+  EXPECT_EQ(HelpKeywords[link].pageId, kMainIndexPageId);
+  EXPECT_EQ(HelpKeywords[FindHelpKeyword("@CHARACTER@")].pageId, kCharacterPageId);
+  EXPECT_NE(std::strstr(HelpPages[index].text, "\xA3Grevenholt\xA3"), nullptr);
+  // Whole keywords only.
+  EXPECT_EQ(FindHelpKeyword("@MAIN_INDEX"), -1);
+  EXPECT_EQ(FindHelpKeywordN("@MAIN_INDEX@xyz", 12), main);
+  EXPECT_EQ(FindHelpKeyword(""), -1);
+}
+
+TEST(HelpTables, DamagedFilesAreRefusedAndLeaveTheTablesEmpty) {
+  const std::vector<char> good = ReadFile("Help.dat");
+  ASSERT_GT(good.size(), 16u);
+  struct Case {
+    const char* what;
+    std::vector<char> bytes;
+  } cases[] = {
+      {"short", std::vector<char>(good.begin(), good.end() - 3)},
+      {"trailing bytes", [&] { auto b = good; b.push_back('x'); return b; }()},
+      {"magic", [&] { auto b = good; b[0] = 'X'; return b; }()},
+      {"version", [&] { auto b = good; b[4] = 2; return b; }()},
+      {"page count", [&] { auto b = good; b[8] = b[9] = b[10] = b[11] = '\x7F'; return b; }()},
+      {"text length", [&] { auto b = good; b[16 + 4 + 32 + 2] = '\x10'; return b; }()},
+      {"empty", {}},
+  };
+  for (const Case& c : cases) {
+    WriteFile("HelpDamaged.dat", c.bytes);
+    ASSERT_TRUE(LoadHelpTables());
+    EXPECT_FALSE(LoadHelpTables("HelpDamaged.dat")) << c.what;
+    EXPECT_EQ(HelpPagesLoaded, 0) << c.what;
+    EXPECT_EQ(FindHelpPage(kMainIndexPageId), -1) << c.what;
+    EXPECT_EQ(FindHelpKeyword("@MAIN_INDEX@"), -1) << c.what;
+  }
+  EXPECT_FALSE(LoadHelpTables("NoSuchHelp.dat"));
+  std::remove("HelpDamaged.dat");
+}
+
+// Runs the help compiler on one source; returns its status and what it said.
+int Compile(const std::string& source, std::string* said) {
+  {
+    std::ofstream out("bad_help.txt", std::ios::binary | std::ios::trunc);
+    out << source;
+  }
+  const int status = std::system("../tools/compile_help bad_help_out.dat bad_help.txt 2> bad_help.log");
+  const std::vector<char> log = ReadFile("bad_help.log");
+  said->assign(log.begin(), log.end());
+  std::remove("bad_help.txt");
+  std::remove("bad_help.log");
+  std::remove("bad_help_out.dat");
+  return status;
+}
+
+TEST(HelpCompiler, RefusesBadSourcesWithAMessage) {
+  std::string said;
+  ASSERT_EQ(Compile("page 5 Fine\nkeyword @FINE@\n\nText with a @FINE@ link.\n", &said), 0) << said;
+  struct Case {
+    const char* source;
+    const char* message;
+  } cases[] = {
+      {"page 5 A\n\nSee @NOWHERE@.\n", "names no page"},
+      {"page 5 A\npage 5 B\n", "already used"},
+      {"page 5 A\nkeyword @X@\npage 6 B\nkeyword @X@\n", "already given"},
+      {"page 5 A title far longer than thirty-one\n", "longer than 31"},
+      {"page 5 A\nkeyword @lower@\n", "bad keyword"},
+      {"page 5 A\n\nAn @OPEN link.\n", "without its closing"},
+      {"page 5 A\n\nAn \xC2\xA3odd mark.\n", "odd number"},
+      {"page 5 A\n\nA tab\there.\n", "not allowed"},
+      {"text first\npage 5 A\n", "before the first page"},
+      {"page x A\n", "positive id"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_NE(Compile(c.source, &said), 0) << c.source;
+    EXPECT_NE(said.find(c.message), std::string::npos) << c.source << " said: " << said;
+    EXPECT_NE(said.find("bad_help.txt:"), std::string::npos) << "names the file and line: " << said;
+  }
+  // A text past its 5,600 characters.
+  const std::string big = "page 5 A\n\n" + std::string(5601, 'a') + "\n";
+  EXPECT_NE(Compile(big, &said), 0);
+  EXPECT_NE(said.find("at most 5600"), std::string::npos) << said;
+}
+
+}  // namespace
