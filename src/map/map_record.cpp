@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "engine/application.h"
-#include "frontend/adventure_folder.h"
+#include "frontend/game_progress.h"
 #include "platform/files.h"
 
 MapRecord CurrentMap;
