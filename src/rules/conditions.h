@@ -1,0 +1,65 @@
+// Conditions: the 50-entry list every creature carries, the condition name
+// table (which also names the sources of modifier breakdowns) and the list
+// operations with their stacking, displacement and compaction rules.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+// One slot of a creature's condition list; id 0 marks an empty slot.
+struct ConditionEntry {
+  uint32_t id;        // row of ConditionNames
+  int32_t duration;   // rounds left; 1000 and 2000 last until removed; 0 or less expired
+  uint32_t source;    // equipment slot 1-12 for worn items, 18 spell effects, 21 magic areas...
+  uint32_t param;     // a further parameter given by the caller
+  int32_t value;      // magnitude; for Grappling and Pinned the partner's creature id
+};
+static_assert(sizeof(ConditionEntry) == 20);
+static_assert(offsetof(ConditionEntry, duration) == 4);
+static_assert(offsetof(ConditionEntry, source) == 8);
+static_assert(offsetof(ConditionEntry, param) == 12);
+static_assert(offsetof(ConditionEntry, value) == 16);
+
+constexpr int kConditionSlots = 50;
+constexpr int kConditionNameCount = 684;
+constexpr int kNoFreeConditionSlot = 99;
+
+// Durations that last until the condition is removed.
+constexpr int32_t kDurationLasting = 1000;
+constexpr int32_t kDurationUntilRest = 2000;
+
+// Condition ids the list operations treat specially.
+enum ConditionId : uint32_t {
+  kCondDamagedStrength = 61,
+  kCondStunned = 82,
+  kCondBlinded = 88,
+  kCondLevelDrained = 108,
+  kCondSummonedCreature = 657,
+};
+// Source of spell effects (the only source whose removal is logged).
+constexpr uint32_t kSourceSpell = 18;
+
+extern const char ConditionNames[kConditionNameCount][36];
+// The name of a condition or modifier source; row 0 ("None") for an id
+// outside the table.
+const char* ConditionName(uint32_t id);
+
+bool IsAbilityDamageCondition(uint32_t id);
+bool IsAbilityDrainCondition(uint32_t id);
+bool IsIncapacitatingCondition(uint32_t id);
+
+// The list operations; each takes the creature id (0 to 2,099) first.
+bool AddCondition(int creature, uint32_t id, int32_t duration, int32_t value, uint32_t source,
+                  uint32_t param);
+int FindCondition(int creature, uint32_t id);
+// The first two ids are always compared; each further one until the first -1.
+int FindAnyCondition(int creature, int a, int b, int c = -1, int d = -1, int e = -1, int f = -1,
+                     int g = -1, int h = -1, int i = -1, int j = -1, int k = -1);
+int RemoveCondition(int creature, uint32_t id);
+int RemoveConditionIdFromSource(int creature, uint32_t id, uint32_t source);
+int RemoveConditionBySource(int creature, uint32_t source);
+// Index of a cleared slot, or 99 when none can be freed.
+int FreeConditionSlot(int creature);
+int PurgeExpiredConditions(int creature);
+int PickConditionToReplace(int creature);
+int CountFreeConditionSlots(int creature);
+int CompactConditions(int creature);
