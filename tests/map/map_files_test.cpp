@@ -37,6 +37,8 @@ class MapFolder : public ::testing::Test {
   }
   void TearDown() override {
     std::filesystem::remove_all("SaveGame/TestMaps/" + std::to_string(slot_));
+    std::error_code ec;
+    std::filesystem::remove("SaveGame/TestMaps", ec);  // only once the last test has left it empty
     std::snprintf(AdventureFolder, sizeof AdventureFolder, "DemoVersion");
     IntroductoryAdventureFlag = 1;
   }
