@@ -1,0 +1,30 @@
+// The subsystem steps of start-up and shutdown.
+#include "engine/display_modes.h"
+#include "engine/graphics.h"
+#include "engine/startup.h"
+#include "frontend/settings.h"
+#include "platform/system.h"
+#include "platform/window.h"
+#include "screens/game/game_screen.h"
+
+int StartSound() { return 1; }
+void StartMusic() {}
+int StartSpriteSheets() { return 1; }
+int StartRecordTables() { return 1; }
+void ClearRegionGrid() {}
+
+int StartInputDevices() {
+  KeptMouseSpeed = platform::GetSystemMouseSpeed();
+  MouseSpeedKept = 1;
+  if (WindowedFlag == 0) {
+    platform::ShowSystemCursor(false);
+    platform::SetSystemMouseSpeed(7);
+  }
+  CentreMouseCursor();
+  JoystickPresent = 0;
+  return 1;
+}
+
+void StopMusicAndSound() {}
+void StopInputDevices() {}
+void StopSpriteSheets() {}

@@ -1,0 +1,4 @@
+#include "map/party_vision.h"
+
+void InitSightRayTables() {}
+void UpdatePartyVision() {}
