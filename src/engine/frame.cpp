@@ -25,6 +25,7 @@
 #include "rules/creature_record.h"
 #include "screens/character/character_screens.h"
 #include "screens/game/game_screen.h"
+#include "screens/game/party_leader.h"
 #include "screens/items/inventory_state.h"
 
 uint32_t ScreenMode = 0;
@@ -41,8 +42,6 @@ constexpr int kSquarePixels = 24;
 
 bool g_paceStarted = false;
 uint32_t g_lastFrame = 0;
-
-bool InPartySlot(int member) { return member >= 0 && member < 4 && member < kFighterSlots; }
 
 // Step 12: the scripts of the squares the party members stand on.
 void RunSquareScripts() {
@@ -74,8 +73,9 @@ void RunSquareScripts() {
 
 // Step 15: the leader steps onto the map's border.
 void CheckLeavingMap() {
-  const int leader = SelectedMember;
-  if (!InPartySlot(leader) || FighterSlots[leader].alert != 1 || InCombat != 0) return;
+  const int leader = static_cast<int>(PartyLeader);
+  const int slot = GetFighterSlot(leader);
+  if (slot < 0 || slot >= kFighterSlots || FighterSlots[slot].alert != 1 || InCombat != 0) return;
   const CreatureRecord& c = Creatures[leader];
   const bool border = c.squareX == 0 || c.squareY == 0 || c.squareX == CurrentMap.width - 1 ||
                       c.squareY == CurrentMap.height - 1;

@@ -3,6 +3,7 @@
 #include "engine/graphics.h"
 #include "engine/startup.h"
 #include "frontend/settings.h"
+#include "map/square_grids.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "screens/game/game_screen.h"
@@ -11,7 +12,9 @@ int StartSound() { return 1; }
 void StartMusic() {}
 int StartSpriteSheets() { return 1; }
 int StartRecordTables() { return 1; }
-void ClearRegionGrid() {}
+void ClearRegionGrid() {
+  for (int32_t& r : RegionGrid) r = -1;
+}
 
 int StartInputDevices() {
   KeptMouseSpeed = platform::GetSystemMouseSpeed();

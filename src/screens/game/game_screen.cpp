@@ -14,7 +14,6 @@ int32_t FocusSquareX = 0, FocusSquareY = 0;
 uint32_t LeaderStepEnabled = 0;
 uint32_t JoystickPresent = 0;
 uint8_t FramePresented = 0;
-int32_t SelectedMember = 0;
 int32_t CurrentSpell = -1;
 int32_t CombatDisplayWords[2] = {};
 uint8_t RedrawPending = 0;

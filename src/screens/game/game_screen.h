@@ -14,7 +14,6 @@ extern int32_t FocusSquareX, FocusSquareY;
 extern uint32_t LeaderStepEnabled;
 extern uint32_t JoystickPresent;
 extern uint8_t FramePresented;   // a screen has already ended the scene and presented
-extern int32_t SelectedMember;   // the party member the player moves, 0 to 3
 extern int32_t CurrentSpell;     // the spell being aimed or cast, -1 none
 extern int32_t CombatDisplayWords[2];
 extern uint8_t RedrawPending;
