@@ -1,6 +1,7 @@
 // The subsystem steps of start-up and shutdown.
 #include "engine/display_modes.h"
 #include "engine/graphics.h"
+#include "engine/sprite_sheets.h"
 #include "engine/startup.h"
 #include "frontend/settings.h"
 #include "map/square_grids.h"
@@ -10,7 +11,9 @@
 
 int StartSound() { return 1; }
 void StartMusic() {}
-int StartSpriteSheets() { return 1; }
+// The sheets fail start-up (with LoadTextures' own message): every screen
+// draws from them.
+int StartSpriteSheets() { return LoadTextures() ? 1 : 0; }
 int StartRecordTables() { return 1; }
 void ClearRegionGrid() {
   for (int32_t& r : RegionGrid) r = -1;
@@ -30,4 +33,4 @@ int StartInputDevices() {
 
 void StopMusicAndSound() {}
 void StopInputDevices() {}
-void StopSpriteSheets() {}
+void StopSpriteSheets() { FreeSheetBank(); }
