@@ -1,40 +1,48 @@
 #include "engine/display_input.h"
 
-#include "platform/input.h"
-
-namespace {
-bool g_locked[256] = {};
-}
+#include "engine/application.h"
+#include "engine/input.h"
+#include "screens/game/game_screen.h"
 
 bool DisplayKeyDown(int scanCode) {
-  const bool down = (platform::KeyboardState()[scanCode & 0xFF] & 0x80) != 0;
-  if (!down) g_locked[scanCode & 0xFF] = false;
-  return down;
+  return scanCode >= 0 && scanCode < 256 && (KeyboardDevice.state[scanCode] & 0x80) != 0;
 }
-bool DisplayKeyLocked(int scanCode) { return g_locked[scanCode & 0xFF]; }
-void LockDisplayKey(int scanCode) { g_locked[scanCode & 0xFF] = true; }
-void SetMouseWindowedFlag(int) {}
-bool RecreateInputDevices() { return true; }
+bool DisplayKeyLocked(int scanCode) {
+  return scanCode >= 0 && scanCode < 256 && KeyboardDevice.locks[scanCode] != 0;
+}
+void LockDisplayKey(int scanCode) {
+  if (scanCode >= 0 && scanCode < 256) KeyboardDevice.locks[scanCode] = 1;
+}
+void SetMouseWindowedFlag(int windowed) { PointerDevice.windowed = windowed ? 1 : 0; }
+
+bool RecreateInputDevices() {
+  if (!InitInput()) return false;
+  CreateInputDevice(&KeyboardDevice, kInputKeyboard, 1);
+  CreateInputDevice(&PointerDevice, kInputMouse, 1);
+  JoystickPresent = CreateInputDevice(&JoystickDevice, kInputJoystick, 1) ? 1 : 0;
+  return true;
+}
+
 int StopMusicKeepingPosition() { return -1; }
 
-namespace {
-int g_mouseX = 0, g_mouseY = 0;
-}
-
 bool ReadFrameInput() {
-  const int oldX = g_mouseX, oldY = g_mouseY;
-  if (g_mouseX < 0) g_mouseX = 0;
-  if (g_mouseX > 309) g_mouseX = 309;
-  if (g_mouseY < 0) g_mouseY = 0;
-  if (g_mouseY > 229) g_mouseY = 229;
-  return oldX != g_mouseX || oldY != g_mouseY;
+  ReadInputDevice(&KeyboardDevice);
+  const int oldX = PointerDevice.x, oldY = PointerDevice.y;
+  ReadInputDevice(&PointerDevice);
+  if (PointerDevice.x < 0) PointerDevice.x = 0;
+  if (PointerDevice.x > 309) PointerDevice.x = 309;
+  if (PointerDevice.y < 0) PointerDevice.y = 0;
+  if (PointerDevice.y > 229) PointerDevice.y = 229;
+  return oldX != PointerDevice.x || oldY != PointerDevice.y;
 }
-bool FrameKeyDown(int scanCode) { return DisplayKeyDown(scanCode) && !DisplayKeyLocked(scanCode); }
-bool FrameButtonDown(int) { return false; }
-void LatchFrameButton(int) {}
+bool FrameKeyDown(int scanCode) { return IsKeyDown(scanCode) != 0; }
+bool FrameButtonDown(int button) { return IsButtonDown(button) != 0; }
+void LatchFrameButton(int button) {
+  if (button >= 0 && button < 256) PointerDevice.locks[button] = 1;
+}
 void LatchFrameKey(int scanCode) { LockDisplayKey(scanCode); }
-int FrameMouseX() { return g_mouseX; }
-int FrameMouseY() { return g_mouseY; }
+int FrameMouseX() { return PointerDevice.x; }
+int FrameMouseY() { return PointerDevice.y; }
 bool PollMusicCompleteStep() { return false; }
 void PauseMediaGraph() {}
 void PlayPickerClickSound() {}

@@ -89,13 +89,14 @@ int HandleDisplayToggleKeys(int force) {
                      (DisplayKeyDown(kRightAlt) && !DisplayKeyLocked(kRightAlt));
     if (!enter || !alt) return 1;
   }
-  LockDisplayKey(kReturn);
-  LockDisplayKey(kPadEnter);
-  LockDisplayKey(kLeftAlt);
-  LockDisplayKey(kRightAlt);
+  const int keys[] = {kReturn, kPadEnter, kLeftAlt, kRightAlt};
+  for (int k : keys) LockDisplayKey(k);
   const int track = StopMusicKeepingPosition();
   const int ok = WindowedFlag == 0 ? SetWindowedMode() : SetFullScreenMode();
   if (!ok) return 0;
+  // Leaving full screen makes new input devices: the held keys stay latched
+  // on them too, so one press switches once.
+  for (int k : keys) LockDisplayKey(k);
   if (track >= 0) SwitchMusicTrack(track, 0, 1);
   CentreViewOnFocusSquare();
   return 1;
