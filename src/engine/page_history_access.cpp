@@ -4,37 +4,19 @@
 #include <cstring>
 
 namespace {
-struct Frame {
-  char caption[32];
-  int32_t type;
-  int32_t parameter;
-};
-Frame g_frames[100] = {};
-int g_depth = 0;
+int Top() { return PageDepth >= 0 && PageDepth < kPageHistorySize ? PageDepth : 0; }
 }  // namespace
 
-int32_t TopPageType() { return g_frames[g_depth].type; }
-int32_t TopPageParameter() { return g_frames[g_depth].parameter; }
-const char* TopPageCaption() { return g_frames[g_depth].caption; }
+int32_t TopPageType() { return PageHistory[Top()].type; }
+int32_t TopPageParameter() { return PageHistory[Top()].parameter; }
+const char* TopPageCaption() { return PageHistory[Top()].caption; }
 
 void SetFirstPage(const char* caption, int32_t type, int32_t parameter) {
-  g_depth = 0;
-  std::memset(g_frames[0].caption, 0, sizeof g_frames[0].caption);
-  std::snprintf(g_frames[0].caption, sizeof g_frames[0].caption, "%s", caption);
-  g_frames[0].type = type;
-  g_frames[0].parameter = parameter;
+  PageDepth = 0;
+  PageHighestDepth = 0;
+  PageFrame& f = PageHistory[0];
+  std::memset(f.caption, 0, sizeof f.caption);
+  std::snprintf(f.caption, sizeof f.caption, "%s", caption);
+  f.type = type;
+  f.parameter = parameter;
 }
-
-void PushPage(const char* caption, int32_t type, int32_t parameter) {
-  if (g_depth < 99) ++g_depth;
-  std::memset(g_frames[g_depth].caption, 0, sizeof g_frames[g_depth].caption);
-  std::snprintf(g_frames[g_depth].caption, sizeof g_frames[g_depth].caption, "%s", caption);
-  g_frames[g_depth].type = type;
-  g_frames[g_depth].parameter = parameter;
-}
-
-#include "engine/frame.h"
-
-void ShowLocalMapMode() { ScreenMode = 9; }
-void ResetHover() {}
-int PageDepth() { return g_depth; }

@@ -11,7 +11,7 @@
 #include "engine/display_modes.h"
 #include "engine/frame.h"
 #include "engine/graphics.h"
-#include "engine/page_history_access.h"
+#include "engine/page_history.h"
 #include "engine/startup.h"
 #include "engine/steam_achievements.h"
 #include "engine/steam_leaderboard.h"
@@ -158,7 +158,7 @@ int cApp::Init() {
   // 20-25. The input devices and the mouse speed.
   if (!StartInputDevices()) return 0;
   // 26. The first page.
-  SetFirstPage("LOGO SCREEN", 135, -1);
+  ResetPageHistory();
   ScreenMode = 4;
   // 27-29. The frame timer, the window restored, start-up done.
   GameTiming.Start();
