@@ -5,7 +5,9 @@
 #include "engine/input.h"
 #include "engine/sprite_sheets.h"
 #include "engine/startup.h"
+#include "frontend/game_progress.h"
 #include "frontend/settings.h"
+#include "rules/item_tables.h"
 #include "map/square_grids.h"
 #include "platform/system.h"
 #include "platform/window.h"
@@ -16,7 +18,10 @@ void StartMusic() {}
 // The sheets fail start-up (with LoadTextures' own message): every screen
 // draws from them.
 int StartSpriteSheets() { return LoadTextures() ? 1 : 0; }
-int StartRecordTables() { return 1; }
+int StartRecordTables() {
+  if (!LoadItemTable() || !LoadSpellTable()) return 0;
+  return LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", AdventureFolder) ? 1 : 0;
+}
 void ClearRegionGrid() {
   for (int32_t& r : RegionGrid) r = -1;
 }

@@ -18,40 +18,48 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A game folder of its own whose Graphics folder lacks one sheet.
-fs::path FolderWithoutSheet(int missing) {
+// A game folder of its own, linked to the real one entry by entry, in which
+// one file is missing (a path relative to the game folder).
+fs::path FolderWithout(const fs::path& missing) {
   const fs::path game = fs::current_path();
   const fs::path dir = fs::temp_directory_path() / ("grevenholt_start" + std::to_string(getpid()));
   fs::remove_all(dir);
-  fs::create_directories(dir / "Graphics");
-  for (const auto& entry : fs::directory_iterator(game / "Graphics"))
-    if (entry.path().filename() != std::to_string(missing) + ".dat")
-      fs::create_symlink(entry.path(), dir / "Graphics" / entry.path().filename());
-  for (const char* sub : {"Sounds", "Midi", "MP3", "SaveGame", "Maps", "Scripts"})
-    if (fs::exists(game / sub)) fs::create_directory_symlink(game / sub, dir / sub);
-  for (const auto& entry : fs::directory_iterator(game))
-    if (entry.is_regular_file() && entry.path().extension() != ".dat")
-      fs::create_symlink(entry.path(), dir / entry.path().filename());
+  for (const auto& entry : fs::recursive_directory_iterator(game)) {
+    const fs::path rel = fs::relative(entry.path(), game);
+    if (rel == missing) continue;
+    if (entry.is_directory())
+      fs::create_directories(dir / rel);
+    else
+      fs::create_symlink(entry.path(), dir / rel);
+  }
   return dir;
 }
 
-TEST(StartUp, AMissingSheetEndsStartUpWithItsMessage) {
-  const fs::path dir = FolderWithoutSheet(17);
+// Each process runs one failing start-up (the game's tables are global).
+void ExpectStartUpFailure(const fs::path& missing, const char* message) {
+  const fs::path dir = FolderWithout(missing);
   fs::current_path(dir);
   platform::UseManualClock(true, 1000);
   const int status = GameMain();
   EXPECT_NE(status, 0);
   EXPECT_TRUE(App.StartFailed());
   EXPECT_EQ(platform::LastMessageBoxTitle(), "Fatal Error");
-  EXPECT_EQ(platform::LastMessageBoxText(), "Could not load texture 17");
-  // Shutdown after the failed start-up, twice over, crashes nothing and
-  // leaves the settings file alone.
+  EXPECT_EQ(platform::LastMessageBoxText(), message);
+  // Shutdown after the failed start-up, twice over, crashes nothing.
   AtExitCleanup();
   AtExitCleanup();
   EXPECT_EQ(Graphics.device, nullptr);
   EXPECT_EQ(StartupPending, 1);
   fs::current_path(fs::temp_directory_path());
   fs::remove_all(dir);
+}
+
+TEST(StartUp, AMissingSheetEndsStartUpWithItsMessage) {
+  ExpectStartUpFailure("Graphics/17.dat", "Could not load texture 17");
+}
+
+TEST(StartUp, AMissingItemTableEndsStartUpWithItsMessage) {
+  ExpectStartUpFailure("Item1.iml", "Could not open item file.");
 }
 
 TEST(Shutdown, BeforeStartUpReleasesNothingAndWritesNothing) {
