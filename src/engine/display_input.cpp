@@ -2,6 +2,9 @@
 
 #include "engine/application.h"
 #include "engine/input.h"
+#include "engine/music.h"
+#include "engine/sound.h"
+#include "frontend/settings.h"
 #include "screens/game/game_screen.h"
 
 bool DisplayKeyDown(int scanCode) {
@@ -23,7 +26,13 @@ bool RecreateInputDevices() {
   return true;
 }
 
-int StopMusicKeepingPosition() { return -1; }
+int StopMusicKeepingPosition() {
+  const int track = CurrentMusicTrack;
+  if (track <= 0 || track >= kMusicTrackCount) return -1;
+  MusicTrackPositions[track] = GetMusicPosition();
+  StopMusic();
+  return track;
+}
 
 bool ReadFrameInput() {
   ReadInputDevice(&KeyboardDevice);
@@ -43,6 +52,19 @@ void LatchFrameButton(int button) {
 void LatchFrameKey(int scanCode) { LockDisplayKey(scanCode); }
 int FrameMouseX() { return PointerDevice.x; }
 int FrameMouseY() { return PointerDevice.y; }
-bool PollMusicCompleteStep() { return false; }
-void PauseMediaGraph() {}
-void PlayPickerClickSound() {}
+bool PollMusicCompleteStep() { return PollMusicComplete() == 1; }
+void PauseMediaGraph() {
+  if (Mp3.control) PauseMp3();
+}
+void PlayPickerClickSound() { PlayInterfaceSample(kSampleClick); }
+
+void PlayInterfaceSample(int sample) {
+  const int volume = OptionWords[kOptionSoundVolume];
+  if (volume <= 0) return;
+  for (int channel = 0; channel < 16; ++channel) {
+    if (!IsChannelFree(channel)) continue;
+    SetChannelPan(channel, 0);
+    PlaySound(sample, channel, 1, volume);
+    return;
+  }
+}

@@ -30,3 +30,6 @@ bool PollMusicCompleteStep();
 void PauseMediaGraph();
 // The click sound (sample 28) on the first idle channel of 0 to 15.
 void PlayPickerClickSound();
+// Plays a sample once on the first idle channel of 0 to 15, pan centred, at
+// the sound volume (nothing when that is 0 or every channel is busy).
+void PlayInterfaceSample(int sample);

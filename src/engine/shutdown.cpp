@@ -30,10 +30,11 @@ void StopSteamClients() {
 int cApp::Shutdown() {
   // 1-2. The music's position, then the settings (only those that were read:
   // a start-up that failed before them must not overwrite the player's file).
-  StopMusicAndSound();
+  StopMusicKeepingItsPlace();
   if (SettingsLoaded == 1) WriteSettingsFile();
   // 3-6. Input, music and sound.
   StopInputDevices();
+  StopMusicAndSound();
   // 7. The loaded script.
   FreeLoadedScript();
   // 8. Sheets and the graphics objects.

@@ -22,6 +22,9 @@ int StartRecordTables();
 void ClearRegionGrid();
 // Input devices, the mouse speed, the cursor and the joystick; 0 after its message.
 int StartInputDevices();
+// Keeps the playing MIDI track's position and stops it (shutdown's first step).
+void StopMusicKeepingItsPlace();
+// Releases the MP3 player, the music objects, the sound channels and samples.
 void StopMusicAndSound();
 void StopInputDevices();
 void StopSpriteSheets();

@@ -3,6 +3,8 @@
 #include "engine/application.h"
 #include "engine/graphics.h"
 #include "engine/input.h"
+#include "engine/music.h"
+#include "engine/sound.h"
 #include "engine/sprite_sheets.h"
 #include "engine/startup.h"
 #include "frontend/game_progress.h"
@@ -13,8 +15,18 @@
 #include "platform/window.h"
 #include "screens/game/game_screen.h"
 
-int StartSound() { return 1; }
-void StartMusic() {}
+int StartSound() {
+  InitSound(MainWindowHandle);
+  for (int channel = 0; channel < kSoundChannelCount; ++channel) CreateSoundChannel(channel);
+  return 1;
+}
+
+void StartMusic() {
+  for (int32_t& position : MusicTrackPositions) position = 0;
+  FreeMusicSegment();
+  FreeMp3Player();
+  CreateMp3Player();  // a failure leaves the combat track silent
+}
 // The sheets fail start-up (with LoadTextures' own message): every screen
 // draws from them.
 int StartSpriteSheets() { return LoadTextures() ? 1 : 0; }
@@ -49,7 +61,25 @@ int StartInputDevices() {
   return 1;
 }
 
-void StopMusicAndSound() {}
+void StopMusicKeepingItsPlace() {
+  if (OptionWords[kOptionMusicVolume] > 0 && CurrentMusicTrack > 0 && CurrentMusicTrack < kMusicTrackCount) {
+    MusicTrackPositions[CurrentMusicTrack] = GetMusicPosition();
+    SetMusicVolume(0);
+    StopMusic();
+    StopMusic();
+  }
+}
+
+void StopMusicAndSound() {
+  if (Mp3.control) StopMp3();
+  FreeMp3Player();
+  FreeMusicSegment();
+  for (int channel = 0; channel < kSoundChannelCount; ++channel)
+    if (IsChannelPlaying(channel)) StopChannel(channel);
+  for (int channel = 0; channel < kSoundChannelCount; ++channel) FreeSoundChannel(channel);
+  for (SoundSample& sample : SoundSamples) FreeSoundSample(&sample);
+  ShutdownSound();
+}
 void StopInputDevices() {
   FreeInputDevice(&KeyboardDevice);
   FreeInputDevice(&PointerDevice);

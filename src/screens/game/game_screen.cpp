@@ -1,6 +1,7 @@
 #include "screens/game/game_screen.h"
 
 #include "engine/display_modes.h"
+#include "engine/music.h"
 #include "engine/page_placeholder.h"
 
 uint8_t MouseMoved = 0;
@@ -35,6 +36,7 @@ int GameScreenFrame(int, int) {
 }
 void OpenInventoryMenu(int) {}
 bool ShowFloatingText(int, const char*) { return true; }
-void SwitchMusicTrack(int, int, int) {}
+void SwitchMusicTrack(int track, int, int resume) { PlayMusic(track, static_cast<int>(kEndlessRepeats), resume); }
 
 ClickResultState ClickResult;
+int32_t AmbientChannelLevels[32] = {};

@@ -42,3 +42,6 @@ struct ClickResultState {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 extern ClickResultState ClickResult;
+
+// The ambient level (0 to 100) of each looping channel, and whether it sounds.
+extern int32_t AmbientChannelLevels[32];
