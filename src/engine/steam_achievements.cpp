@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/display_input.h"
+#include "engine/sound.h"
 #include "engine/steam_leaderboard.h"
 #include "frontend/game_progress.h"
 #include "screens/items/inventory_state.h"
@@ -81,7 +83,7 @@ struct TableInitialiser {
 } g_tableInitialiser;
 
 // The experience sound of a stored achievement.
-void PlayExperienceSound() {}
+void PlayExperienceSound() { PlayInterfaceSample(kSampleExperience); }
 
 }  // namespace
 
