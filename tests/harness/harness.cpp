@@ -66,6 +66,19 @@ bool StepFrames(int n) {
   return true;
 }
 
+bool PumpMessages() {
+  platform::Message msg;
+  while (platform::PeekAppMessage(&msg)) {
+    if (msg.id == platform::kMsgQuit) {
+      g_ended = true;
+      return false;
+    }
+    platform::TranslateAppMessage(msg);
+    platform::DispatchAppMessage(msg);
+  }
+  return true;
+}
+
 void StopGame() {
   if (g_stopped || !g_started) return;
   g_stopped = true;
