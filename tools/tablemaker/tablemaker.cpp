@@ -134,7 +134,7 @@ bool Apply(const TableSchema& schema, std::vector<uint8_t>& row, const std::stri
       return true;
     }
     case FieldKind::kFlags: {
-      // One letter per flag word, in the order of the spec's letters.
+      // One letter per flag word, in the order of the field's letters.
       for (int i = 0; field->letters[i]; ++i) PutWord(row, field->offset + 4 * i, 0);
       for (char c : value.text) {
         if (c == '-') continue;
