@@ -18,6 +18,13 @@
 int StartSound() {
   InitSound(MainWindowHandle);
   for (int channel = 0; channel < kSoundChannelCount; ++channel) CreateSoundChannel(channel);
+  for (int k = 1; k <= kSoundFileCount; ++k) {
+    FreeSoundSample(&SoundSamples[k]);
+    if (!LoadWavFile(&SoundSamples[k], SoundFileNames[k - 1])) {
+      ShowError(1, "Failed to load a Sound file");
+      return 0;
+    }
+  }
   return 1;
 }
 

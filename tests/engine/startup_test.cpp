@@ -10,8 +10,10 @@
 
 #include "engine/application.h"
 #include "engine/graphics.h"
+#include "engine/sound.h"
 #include "engine/startup.h"
 #include "frontend/settings.h"
+#include "platform/files.h"
 #include "platform/system.h"
 
 namespace {
@@ -60,6 +62,10 @@ TEST(StartUp, AMissingSheetEndsStartUpWithItsMessage) {
 
 TEST(StartUp, AMissingItemTableEndsStartUpWithItsMessage) {
   ExpectStartUpFailure("Item1.iml", "Could not open item file.");
+}
+
+TEST(StartUp, AMissingSoundFileEndsStartUpWithItsMessage) {
+  ExpectStartUpFailure(platform::GamePath(SoundFileNames[12]), "Failed to load a Sound file");
 }
 
 TEST(Shutdown, BeforeStartUpReleasesNothingAndWritesNothing) {
