@@ -75,6 +75,12 @@ void StopChannelLocked(SoundChannel& c) {
 
 }  // namespace
 
+SoundSystem::~SoundSystem() {
+  if (!thread.joinable()) return;
+  platform::SignalAudioEvent(events[kStopEvent]);
+  thread.join();
+}
+
 int32_t ChannelVolumeLevel(int volume) {
   volume = std::clamp(volume, 0, 100);
   return volume == 0 ? -10000 : (volume - 100) * 30;

@@ -59,6 +59,8 @@ struct SoundChannel {
 };
 
 struct SoundSystem {
+  // At exit a streaming thread still running is stopped and joined.
+  ~SoundSystem();
   platform::WindowHandle window = 0;
   int32_t masterVolume = 0;                           // 100 once the master level is set
   platform::AudioEvent* events[kSoundEventCount] = {};  // 32 channel events, then the stop event

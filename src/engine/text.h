@@ -2,6 +2,7 @@
 // the 320x240 logical picture (large cells 8x8, 39 columns; small cells 5x6,
 // 63 columns), the style codes, the popup mask and the small text helpers.
 #pragma once
+#include "frontend/settings.h"  // kOptionLowResolutionText
 #include <cstddef>
 #include <cstdint>
 #include <vector>
@@ -14,8 +15,8 @@ constexpr int kSmallColumns = 63;
 constexpr int kTextBufferSize = 1000;
 constexpr int kHoverCaptionSize = 350;
 constexpr int kHoverCaptionShown = 30;  // characters of a title taken as a caption
-// The option word that draws every glyph from the low-resolution font of sheet 13.
-constexpr int kOptionLowResolutionText = 29;
+// The option word that draws every glyph from the low-resolution font of
+// sheet 13 is kOptionLowResolutionText of the settings.
 
 
 // The caption of what lies under the pointer (the title of what a click

@@ -166,8 +166,8 @@ void MixLocked(int16_t* out, int frames) {
   MixMp3(g_mix.data(), frames);
   const float master = GainOfLevel(g_masterLevel);
   for (int i = 0; i < frames * 2; ++i) {
-    const float v = g_mix[i] * master * 32767.0f;
-    out[i] = static_cast<int16_t>(std::clamp(v, -32768.0f, 32767.0f));
+    const float v = g_mix[i] * master * 32768.0f;
+    out[i] = static_cast<int16_t>(std::lrint(std::clamp(v, -32768.0f, 32767.0f)));
   }
 }
 

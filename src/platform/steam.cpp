@@ -12,6 +12,10 @@ std::vector<CCallbackBase*>& Callbacks() {
   return *list;
 }
 
+ISteamUser* g_user = nullptr;
+ISteamUtils* g_utils = nullptr;
+ISteamUserStats* g_stats = nullptr;
+
 }  // namespace
 
 bool SteamAPI_Init() { return false; }  // no store client in this build
@@ -45,13 +49,37 @@ void* SteamInternal_ContextInit(void*) { return nullptr; }
 HSteamUser SteamAPI_GetHSteamUser() { return 0; }
 void* SteamInternal_FindOrCreateUserInterface(HSteamUser, const char*) { return nullptr; }
 
-ISteamUser* SteamUser() { return nullptr; }
-ISteamUtils* SteamUtils() { return nullptr; }
+ISteamUser* SteamUser() { return g_user; }
+ISteamUtils* SteamUtils() { return g_utils; }
 ISteamFriends* SteamFriends() { return nullptr; }
-ISteamUserStats* SteamUserStats() { return nullptr; }
+ISteamUserStats* SteamUserStats() { return g_stats; }
 
 int SteamRegisteredCallbackCount() { return static_cast<int>(Callbacks().size()); }
 
 bool SteamIsCallbackRegistered(const CCallbackBase* callback) {
   return std::find(Callbacks().begin(), Callbacks().end(), callback) != Callbacks().end();
+}
+
+void SteamInstallTestInterfaces(ISteamUser* user, ISteamUtils* utils, ISteamUserStats* stats) {
+  g_user = user;
+  g_utils = utils;
+  g_stats = stats;
+}
+
+void SteamDeliverCallback(int id, void* param) {
+  const std::vector<CCallbackBase*> now = Callbacks();  // handlers may unregister
+  for (CCallbackBase* c : now)
+    if (c->m_iCallback == id && !dynamic_cast<CCallResultBase*>(c) && SteamIsCallbackRegistered(c)) c->Run(param);
+}
+
+bool SteamDeliverCallResult(SteamAPICall_t call, void* param, bool ioFailure) {
+  const std::vector<CCallbackBase*> now = Callbacks();
+  for (CCallbackBase* c : now) {
+    auto* r = dynamic_cast<CCallResultBase*>(c);
+    if (r && r->m_hAPICall == call && call != 0) {
+      r->RunResult(param, ioFailure);
+      return true;
+    }
+  }
+  return false;
 }

@@ -41,6 +41,43 @@ class CCallbackMember : public CCallbackBase {
 class CCallResultBase : public CCallbackBase {
  public:
   SteamAPICall_t m_hAPICall = 0;
+  // Delivers the answer of the pending call.
+  virtual void RunResult(void* param, bool ioFailure) = 0;
+  void Run(void* param) override { RunResult(param, false); }
+};
+
+void SteamAPI_RegisterCallResult(CCallbackBase* result, SteamAPICall_t call);
+void SteamAPI_UnregisterCallResult(CCallbackBase* result, SteamAPICall_t call);
+
+// A call result bound to an owner: setting it drops a pending call, keeps the
+// new call, owner and handler, and registers when the call is not 0.
+template <class Owner, class Param>
+class CCallResult : public CCallResultBase {
+ public:
+  using Handler = void (Owner::*)(Param*, bool);
+  explicit CCallResult(int id = 0) { m_iCallback = id; }
+  ~CCallResult() override { Cancel(); }
+  void Set(SteamAPICall_t call, Owner* owner, Handler handler) {
+    Cancel();
+    m_hAPICall = call;
+    owner_ = owner;
+    handler_ = handler;
+    if (call != 0) SteamAPI_RegisterCallResult(this, call);
+  }
+  bool IsActive() const { return m_hAPICall != 0; }
+  void Cancel() {
+    if (m_hAPICall != 0) SteamAPI_UnregisterCallResult(this, m_hAPICall);
+    m_hAPICall = 0;
+  }
+  void RunResult(void* param, bool ioFailure) override {
+    m_hAPICall = 0;
+    SteamAPI_UnregisterCallResult(this, 0);
+    if (owner_ && handler_) (owner_->*handler_)(static_cast<Param*>(param), ioFailure);
+  }
+
+ private:
+  Owner* owner_ = nullptr;
+  Handler handler_ = nullptr;
 };
 
 // Notification payloads.
@@ -126,8 +163,6 @@ void SteamAPI_Shutdown();
 void SteamAPI_RunCallbacks();
 void SteamAPI_RegisterCallback(CCallbackBase* callback, int id);
 void SteamAPI_UnregisterCallback(CCallbackBase* callback);
-void SteamAPI_RegisterCallResult(CCallbackBase* result, SteamAPICall_t call);
-void SteamAPI_UnregisterCallResult(CCallbackBase* result, SteamAPICall_t call);
 void* SteamInternal_ContextInit(void* context);
 HSteamUser SteamAPI_GetHSteamUser();
 void* SteamInternal_FindOrCreateUserInterface(HSteamUser user, const char* version);
@@ -140,3 +175,11 @@ ISteamUserStats* SteamUserStats();
 // For tests: how many callbacks are registered now, and whether one is.
 int SteamRegisteredCallbackCount();
 bool SteamIsCallbackRegistered(const CCallbackBase* callback);
+
+// For tests: a double of the store client. The interfaces given here answer
+// SteamUser, SteamUtils and SteamUserStats (null puts the absent client back);
+// a notification is delivered to every callback registered for its id, and
+// the answer of a call to the call result waiting for it.
+void SteamInstallTestInterfaces(ISteamUser* user, ISteamUtils* utils, ISteamUserStats* stats);
+void SteamDeliverCallback(int id, void* param);
+bool SteamDeliverCallResult(SteamAPICall_t call, void* param, bool ioFailure);

@@ -23,6 +23,8 @@ struct WindowState {
   bool invalid = false;
   bool minimised = false;
   bool fullScreen = false;
+  bool placed = false;  // a position was asked for while the window may be unmapped
+  int placedX = 0, placedY = 0;
 };
 
 std::map<std::string, WindowClass> g_classes;
@@ -261,6 +263,9 @@ bool MoveAppWindow(WindowHandle w, int x, int y, int width, int height) {
   if (cw <= 0 || ch <= 0) return false;
   SDL_SetWindowSize(s->sdl, cw, ch);
   SDL_SetWindowPosition(s->sdl, x + bl, y + bt);
+  s->placed = true;
+  s->placedX = x + bl;
+  s->placedY = y + bt;
   Queue(w, kMsgSize);
   return true;
 }
@@ -289,6 +294,9 @@ bool ShowAppWindow(WindowHandle w, int command) {
       SDL_ShowWindow(s->sdl);
       break;
   }
+  // Window managers may place a window when it is first mapped; keep ours.
+  if (command != kShowHide && command != kShowMinimised && s->placed && !IsHeadless())
+    SDL_SetWindowPosition(s->sdl, s->placedX, s->placedY);
   return true;
 }
 

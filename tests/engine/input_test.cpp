@@ -25,9 +25,9 @@ class InputDevices : public ::testing::Test {
     ShutdownInput();
     harness::StopGame();
   }
-  // One frame of the game with the devices read, as the frame does.
+  // The waiting input taken in and the devices read, as the frame does.
   static void ReadFrame() {
-    ASSERT_TRUE(harness::StepFrames(1));
+    ASSERT_TRUE(harness::PumpMessages());
     ASSERT_EQ(ReadInputDevice(&KeyboardDevice), 1);
     ASSERT_EQ(ReadInputDevice(&PointerDevice), 1);
   }
@@ -61,10 +61,10 @@ TEST_F(InputDevices, ALatchReleasedWhileNoReadRunsStaysUntilTheNextRead) {
   ReadFrame();
   ASSERT_TRUE(ActOnA());
   ASSERT_TRUE(harness::KeyUp("A"));
-  ASSERT_TRUE(harness::StepFrames(2));  // frames in which the devices are not read
+  ASSERT_TRUE(harness::PumpMessages());  // the key goes up while no read runs
   EXPECT_EQ(KeyboardDevice.locks[kKeyA], 1);
   ASSERT_TRUE(harness::KeyDown("A"));
-  ASSERT_TRUE(harness::StepFrames(1));
+  ASSERT_TRUE(harness::PumpMessages());
   ASSERT_EQ(ReadInputDevice(&KeyboardDevice), 1);
   EXPECT_EQ(KeyboardDevice.locks[kKeyA], 1);  // never seen up: still latched
   EXPECT_FALSE(ActOnA());

@@ -141,6 +141,7 @@ TEST_F(SpriteSheets, SourceOffsetsAndExtraSizeCutTheFrame) {
 }
 
 TEST_F(SpriteSheets, EmptyOrOutOfRangeSlotsDrawNothing) {
+  FreeSheetBank();  // start-up loaded the sheets
   EXPECT_EQ(DrawSheetFrame(0, 0, 0, 0), 0);  // the bank is not ready
   ASSERT_EQ(InitSheetBank(), 1);
   ASSERT_EQ(LoadSheet(40, WriteQuarters("quarters.png").c_str(), 16, 16, kSheetKeyGrey), 1);

@@ -1,10 +1,14 @@
 #include "harness/harness.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
+#include <unistd.h>
 
 #include "engine/application.h"
 #include "engine/graphics.h"
 #include "engine/random.h"
+#include "frontend/settings.h"
 #include "platform/image.h"
 #include "platform/input.h"
 #include "platform/system.h"
@@ -17,6 +21,7 @@ bool g_started = false;
 bool g_running = false;
 bool g_ended = false;
 bool g_stopped = false;
+bool g_ownSettingsFile = false;
 
 void EnsureHeadless() {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
@@ -31,6 +36,13 @@ bool StartGame() {
   if (g_started) return g_running;
   g_started = true;
   EnsureHeadless();
+  // Runs beside each other share the game folder: unless the caller chose a
+  // settings file, each process keeps its own and removes it at the end.
+  if (std::strcmp(SettingsFileName, "Config.dat") == 0) {
+    std::snprintf(SettingsFileName, sizeof SettingsFileName, "Config.run%d.dat", static_cast<int>(getpid()));
+    std::remove(SettingsFileName);
+    g_ownSettingsFile = true;
+  }
   g_running = App.Start();
   if (!g_running) g_ended = true;
   return g_running;
@@ -54,10 +66,24 @@ bool StepFrames(int n) {
   return true;
 }
 
+bool PumpMessages() {
+  platform::Message msg;
+  while (platform::PeekAppMessage(&msg)) {
+    if (msg.id == platform::kMsgQuit) {
+      g_ended = true;
+      return false;
+    }
+    platform::TranslateAppMessage(msg);
+    platform::DispatchAppMessage(msg);
+  }
+  return true;
+}
+
 void StopGame() {
   if (g_stopped || !g_started) return;
   g_stopped = true;
   AtExitCleanup();
+  if (g_ownSettingsFile) std::remove(SettingsFileName);
 }
 
 void SeedRandom(uint32_t seed) { SeedRandomForTests(seed); }

@@ -17,6 +17,9 @@ bool GameEnded();
 // Runs every waiting message and then one frame, the clock moved on by 16 ms
 // first; N times. Returns false when the game ended meanwhile.
 bool StepFrames(int n);
+// Handles every waiting message (injected input included) without running a
+// frame. Returns false when the quit message came.
+bool PumpMessages();
 // Runs shutdown as the exit handler would.
 void StopGame();
 

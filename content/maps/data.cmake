@@ -1,0 +1,18 @@
+# Map sources: content/maps/<adventure folder>/Map<n>.txt and WorldMap.txt
+# become the map files of that adventure's prepared saved game,
+# SaveGame/<adventure>/0/Maps/Map<n>.dat and WorldMap.dat.
+foreach(adventure DemoVersion FullVersion)
+  file(GLOB sources CONFIGURE_DEPENDS ${CONTENT_DIR}/${adventure}/*.txt)
+  list(SORT sources)
+  if(NOT sources)
+    continue()
+  endif()
+  set(outputs)
+  foreach(src ${sources})
+    get_filename_component(stem ${src} NAME_WE)
+    list(APPEND outputs SaveGame/${adventure}/0/Maps/${stem}.dat)
+  endforeach()
+  gh_game_data(OUTPUTS ${outputs}
+               COMMAND makemaps ${GAME_DIR}/SaveGame/${adventure}/0/Maps ${sources}
+               DEPENDS makemaps ${sources})
+endforeach()

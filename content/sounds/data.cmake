@@ -1,0 +1,23 @@
+# The 57 sound effects, synthesised from the recipes in effects.txt.
+set(sound_names)
+foreach(n RANGE 1 4)
+  list(APPEND sound_names Miss_${n})
+endforeach()
+foreach(n RANGE 1 7)
+  list(APPEND sound_names Hit_${n})
+endforeach()
+foreach(n RANGE 1 15)
+  list(APPEND sound_names Ambient_${n})
+endforeach()
+list(APPEND sound_names Experience Interface_1 Interface_2)
+foreach(n RANGE 1 24)
+  list(APPEND sound_names Magic_${n})
+endforeach()
+list(APPEND sound_names Writing Campfire LevelUp DropCoin)
+set(sound_outputs)
+foreach(n ${sound_names})
+  list(APPEND sound_outputs Sounds/${n}.wav)
+endforeach()
+gh_game_data(OUTPUTS ${sound_outputs}
+  COMMAND makesounds effects ${CONTENT_DIR}/effects.txt ${GAME_DIR}
+  DEPENDS makesounds ${CONTENT_DIR}/effects.txt)

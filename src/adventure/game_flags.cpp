@@ -1,0 +1,3 @@
+#include "adventure/game_flags.h"
+
+uint32_t GameFlags[kGameFlagCount] = {};

@@ -1,0 +1,144 @@
+#include "map/line_of_effect.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "combat/actions/fighter_slots.h"
+#include "combat/actions/turn_order.h"
+#include "combat/turns/threat_grids.h"
+#include "engine/frame.h"
+#include "engine/message_log.h"
+#include "map/square_grids.h"
+#include "rules/creature_record.h"
+
+uint8_t CoverActive = 0;
+int32_t CoverSquareX = -1;
+int32_t CoverSquareY = -1;
+
+namespace {
+
+constexpr int kFeatImprovedPreciseShot = 26;
+
+// The line tests trace here rather than into a fighter's path lists, so that
+// asking whether a line is free never disturbs a path being walked.
+int32_t LineX[kMaxLineSquares];
+int32_t LineY[kMaxLineSquares];
+
+bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
+
+// Walls that stop walking but not a spell or a missile.
+bool LetsLineThrough(int32_t wall) {
+  return wall == 79 || wall == 96 || wall == 97 || wall == 98 || wall == 107;
+}
+
+bool LineFree(int x0, int y0, int x1, int y1, int32_t* outSolid) {
+  if (outSolid) *outSolid = 0;
+  if (x0 == x1 && y0 == y1) return true;
+  const int count = TraceLineInto(x0, y0, x1, y1, LineX, LineY);
+  if (count < 0) return false;
+  // The start is tested, the end square is not.
+  for (int i = 0; i < count - 1; ++i) {
+    if (!OnGrid(LineX[i], LineY[i])) return false;
+    const int sq = SquareIndex(LineX[i], LineY[i]);
+    const int32_t wall = CurrentMap.layers[kLayerWalls][sq];
+    if (wall == 0) {
+      if (InCombat == 1 && MagicAreaGrid[sq].kind == kEffectSolid) {
+        if (outSolid) *outSolid = 1;
+        return false;
+      }
+      continue;
+    }
+    if (!LetsLineThrough(wall)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int TraceLineInto(int x0, int y0, int x1, int y1, int32_t* xs, int32_t* ys) {
+  const bool alongX = std::abs(x1 - x0) > std::abs(y1 - y0);
+  int a0 = alongX ? x0 : y0, b0 = alongX ? y0 : x0;  // major, minor
+  int a1 = alongX ? x1 : y1, b1 = alongX ? y1 : x1;
+  const bool reversed = a0 > a1;
+  if (reversed) {
+    std::swap(a0, a1);
+    std::swap(b0, b1);
+  }
+  const int d = a1 - a0;
+  const int m = 2 * std::abs(b1 - b0);
+  const int step = b1 >= b0 ? 1 : -1;
+  if (d + 1 > kMaxLineSquares) return -1;
+  int err = 0, minor = b0, count = 0;
+  for (int major = a0; major <= a1; ++major) {
+    xs[count] = alongX ? major : minor;
+    ys[count] = alongX ? minor : major;
+    ++count;
+    err += m;
+    if (err >= d) {
+      minor += step;
+      err -= 2 * d;
+    }
+  }
+  if (reversed) {
+    for (int i = 0, j = count - 1; i < j; ++i, --j) {
+      std::swap(xs[i], xs[j]);
+      std::swap(ys[i], ys[j]);
+    }
+  }
+  return count;
+}
+
+int TraceLine(int x0, int y0, int x1, int y1, int creature) {
+  int32_t xs[kMaxLineSquares], ys[kMaxLineSquares];
+  const int count = TraceLineInto(x0, y0, x1, y1, xs, ys);
+  if (count < 0) return -1;
+  int slot = creature >= 0 ? GetFighterSlot(creature) : 0;
+  if (slot < 0 || slot >= kFighterSlots) slot = 0;
+  FighterSlot& f = FighterSlots[slot];
+  std::memset(f.pathX, 0, sizeof f.pathX);
+  std::memset(f.pathY, 0, sizeof f.pathY);
+  std::memcpy(f.pathX, xs, sizeof xs[0] * count);
+  std::memcpy(f.pathY, ys, sizeof ys[0] * count);
+  return count;
+}
+
+bool HasLineOfEffect(int x0, int y0, int x1, int y1, int32_t* outSolid) {
+  return LineFree(x0, y0, x1, y1, outSolid);
+}
+
+bool HasLineOfEffectFrom(int x0, int y0, int x1, int y1, int /*creature*/) {
+  return LineFree(x0, y0, x1, y1, nullptr);
+}
+
+bool FindCover(int ax, int ay, int tx, int ty, int debug) {
+  const int attacker = CreatureAtSquare(ax, ay, -1);
+  const int target = CreatureAtSquare(tx, ty, -1);
+  const int count = TraceLineInto(ax, ay, tx, ty, LineX, LineY);
+  if (count < 0) return false;
+  CoverActive = 0;
+  CoverSquareX = -1;
+  CoverSquareY = -1;
+  std::memset(ArrowGrid, 0, sizeof ArrowGrid);
+  const bool precise =
+      attacker >= 0 && attacker < kCreatureCount && Creatures[attacker].feats[kFeatImprovedPreciseShot] != 0;
+  for (int i = 0; i < count; ++i) {
+    const int x = LineX[i], y = LineY[i];
+    if (!OnGrid(x, y)) return false;
+    const int sq = SquareIndex(x, y);
+    ArrowGrid[sq] = 100;
+    if (BlockedGrid[sq] != kSquareFlooded && !LetsLineThrough(CurrentMap.layers[kLayerWalls][sq])) {
+      ArrowGrid[sq] = 200;
+      return false;
+    }
+    if (CoverActive || precise) continue;
+    const int holder = CreatureAtSquare(x, y, attacker);
+    if (holder == -1 || holder == target) continue;
+    CoverActive = 1;
+    CoverSquareX = x;
+    CoverSquareY = y;
+    ArrowGrid[sq] = 200;
+    if (debug && DebugMode == 1) LogMessage("Found Cover at X=%i Y=%i \r", x, y);
+  }
+  return true;
+}

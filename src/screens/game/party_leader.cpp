@@ -1,0 +1,3 @@
+#include "screens/game/party_leader.h"
+
+uint32_t PartyLeader = 0;

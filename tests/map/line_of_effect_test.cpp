@@ -1,0 +1,159 @@
+// Lines between squares: the traced squares, lines of effect and cover.
+#include <gtest/gtest.h>
+
+#include "combat/turns/threat_grids.h"
+#include "map/line_of_effect.h"
+#include "map/square_grids.h"
+#include "map_fixture.h"
+
+namespace {
+
+using mapfixture::DrawMap;
+using mapfixture::PlaceFighter;
+
+std::vector<std::pair<int, int>> Trace(int x0, int y0, int x1, int y1) {
+  int32_t xs[kMaxLineSquares], ys[kMaxLineSquares];
+  const int n = TraceLineInto(x0, y0, x1, y1, xs, ys);
+  std::vector<std::pair<int, int>> out;
+  for (int i = 0; i < n; ++i) out.push_back({xs[i], ys[i]});
+  return out;
+}
+
+using Squares = std::vector<std::pair<int, int>>;
+
+TEST(TraceLine, BresenhamSquaresFromTheStart) {
+  EXPECT_EQ(Trace(0, 0, 3, 1), (Squares{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
+  // Traced from the other end the list still runs from its own start.
+  EXPECT_EQ(Trace(3, 1, 0, 0), (Squares{{3, 1}, {2, 1}, {1, 0}, {0, 0}}));
+  // A 45-degree line runs along y.
+  EXPECT_EQ(Trace(2, 2, 5, 5), (Squares{{2, 2}, {3, 3}, {4, 4}, {5, 5}}));
+  EXPECT_EQ(Trace(5, 2, 4, 6), (Squares{{5, 2}, {5, 3}, {4, 4}, {4, 5}, {4, 6}}));
+  EXPECT_EQ(Trace(7, 7, 7, 7), (Squares{{7, 7}}));
+}
+
+TEST(TraceLine, TwoHundredSquaresAtMost) {
+  int32_t xs[kMaxLineSquares], ys[kMaxLineSquares];
+  EXPECT_EQ(TraceLineInto(0, 0, 199, 37, xs, ys), 200);
+  EXPECT_EQ(xs[199], 199);
+  EXPECT_EQ(ys[199], 37);
+  EXPECT_EQ(TraceLineInto(0, 0, 200, 0, xs, ys), -1);
+  EXPECT_EQ(TraceLineInto(5, 250, 5, 50, xs, ys), -1);
+
+  FighterCount = 0;
+  const int slot = PlaceFighter(12, 0, 0);
+  FighterSlots[slot].pathX[150] = 77;
+  EXPECT_EQ(TraceLine(0, 0, 0, 200, 12), -1);
+  EXPECT_EQ(FighterSlots[slot].pathX[150], 77) << "nothing is written for a refused line";
+  EXPECT_EQ(TraceLine(0, 0, 3, 1, 12), 4);
+  EXPECT_EQ(FighterSlots[slot].pathX[2], 2);
+  EXPECT_EQ(FighterSlots[slot].pathY[2], 1);
+  EXPECT_EQ(FighterSlots[slot].pathX[150], 0) << "the rest of the lists is cleared";
+  // No creature: slot 0.
+  FighterSlots[0].pathY[1] = 9;
+  EXPECT_EQ(TraceLine(4, 4, 4, 6, -1), 3);
+  EXPECT_EQ(FighterSlots[0].pathY[1], 5);
+}
+
+TEST(LineOfEffect, DoorsStopItHedgesDoNot) {
+  const struct {
+    char between;
+    bool free;
+  } cases[] = {{'.', true}, {'+', false}, {'|', false}, {'#', false}, {'h', true}, {'-', false}};
+  for (const auto& c : cases) {
+    DrawMap({std::string("..") + c.between + ".."});
+    int32_t solid = 5;
+    EXPECT_EQ(HasLineOfEffect(0, 0, 4, 0, &solid), c.free) << c.between;
+    EXPECT_EQ(solid, 0);
+    EXPECT_EQ(HasLineOfEffectFrom(4, 0, 0, 0, -1), c.free) << c.between;
+  }
+  // The end square is not tested; the start square is.
+  DrawMap({"..+"});
+  EXPECT_TRUE(HasLineOfEffect(0, 0, 2, 0, nullptr));
+  EXPECT_FALSE(HasLineOfEffect(2, 0, 0, 0, nullptr));
+  EXPECT_TRUE(HasLineOfEffect(2, 0, 2, 0, nullptr)) << "one square needs no line";
+  EXPECT_FALSE(HasLineOfEffect(0, 0, 0, 200, nullptr)) << "longer than 200 squares";
+}
+
+TEST(LineOfEffect, SolidAreaStopsItInCombatOnly) {
+  DrawMap({"....."});
+  MagicAreaGrid[SquareIndex(2, 0)] = {kEffectSolid, 4, 0};
+  int32_t solid = 0;
+  InCombat = 0;
+  EXPECT_TRUE(HasLineOfEffect(0, 0, 4, 0, &solid));
+  InCombat = 1;
+  EXPECT_FALSE(HasLineOfEffect(0, 0, 4, 0, &solid));
+  EXPECT_EQ(solid, 1);
+  InCombat = 0;
+  MagicAreaGrid[SquareIndex(2, 0)] = {};
+}
+
+TEST(LineOfEffect, AskingLeavesTheLeadersPathAlone) {
+  DrawMap({"......"});
+  FighterCount = 0;
+  PlaceFighter(0, 0, 0);
+  FighterSlots[0].pathIndex = 1;
+  FighterSlots[0].pathX[0] = 1;
+  FighterSlots[0].pathX[1] = 2;
+  EXPECT_TRUE(HasLineOfEffect(5, 0, 0, 0, nullptr));
+  EXPECT_EQ(FighterSlots[0].pathIndex, 1);
+  EXPECT_EQ(FighterSlots[0].pathX[0], 1);
+  EXPECT_EQ(FighterSlots[0].pathX[1], 2);
+}
+
+class Cover : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    DrawMap({
+        "........",
+        "........",
+        "......#.",
+    });
+    FighterCount = 0;
+    PlaceFighter(0, 0, 0);    // archer
+    PlaceFighter(30, 7, 0);   // target
+    PlaceFighter(31, 3, 0);   // in the way
+    PlaceFighter(32, 3, 1);   // beside the line
+    mapfixture::StartTestCombat();
+    BuildOccupancyGrids(0);
+  }
+  void TearDown() override { InCombat = 0; }
+};
+
+TEST_F(Cover, CreatureOnTheLineGivesCover) {
+  EXPECT_TRUE(FindCover(0, 0, 7, 0, 0));
+  EXPECT_EQ(CoverActive, 1);
+  EXPECT_EQ(CoverSquareX, 3);
+  EXPECT_EQ(CoverSquareY, 0);
+  EXPECT_EQ(ArrowGrid[SquareIndex(3, 0)], 200);
+  EXPECT_EQ(ArrowGrid[SquareIndex(2, 0)], 100);
+  EXPECT_EQ(ArrowGrid[SquareIndex(7, 0)], 100);
+  EXPECT_EQ(ArrowGrid[SquareIndex(3, 1)], 0);
+}
+
+TEST_F(Cover, ImprovedPreciseShotIgnoresCoverButNotWalls) {
+  Creatures[0].feats[26] = 1;
+  EXPECT_TRUE(FindCover(0, 0, 7, 0, 0));
+  EXPECT_EQ(CoverActive, 0);
+  EXPECT_EQ(CoverSquareX, -1);
+  EXPECT_EQ(CoverSquareY, -1);
+  // A wall on the line stops it all the same, and is marked.
+  Creatures[30].squareY = 2;
+  Creatures[30].squareX = 7;
+  CurrentMap.At(kLayerWalls, 6, 2) = 46;
+  BuildOccupancyGrids(0);
+  EXPECT_FALSE(FindCover(0, 0, 7, 2, 0));
+  EXPECT_EQ(CoverActive, 0);
+  EXPECT_FALSE(FindCover(0, 0, 6, 2, 0));
+  EXPECT_EQ(ArrowGrid[SquareIndex(6, 2)], 200);
+}
+
+TEST_F(Cover, SquaresOutsideTheFloodBlockAndTheTargetGivesNoCover) {
+  EXPECT_TRUE(FindCover(3, 1, 3, 0, 0)) << "the target's own square is no cover";
+  EXPECT_EQ(CoverActive, 0);
+  // Squares the flood did not reach stop the line.
+  BlockedGrid[SquareIndex(5, 0)] = kSquareOpen;
+  EXPECT_FALSE(FindCover(0, 0, 7, 0, 0));
+  EXPECT_EQ(CoverActive, 1) << "cover found before the stop stays noted";
+}
+
+}  // namespace

@@ -1,0 +1,337 @@
+#include "mapmaker/map_source.h"
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
+#include <sstream>
+
+namespace {
+
+struct LayerName {
+  const char* name;
+  int layer;
+};
+const LayerName kLayerNames[] = {
+    {"ground", kLayerGround},     {"floor", kLayerFloor},       {"walls", kLayerWalls},
+    {"events", kLayerEvents},     {"objects0", kLayerObjects0}, {"objects1", kLayerObjects1},
+    {"objects2", kLayerObjects2}, {"objects3", kLayerObjects3},
+};
+
+int FindLayer(const std::string& name) {
+  for (const auto& l : kLayerNames)
+    if (name == l.name) return l.layer;
+  return -1;
+}
+
+// The codes each layer may hold.
+struct CodeRange {
+  long long low, high;
+};
+CodeRange LayerRange(int layer, bool worldMap) {
+  switch (layer) {
+    case kLayerGround:
+    case kLayerFloor:
+      return {0, 9999};
+    case kLayerWalls:
+      return {-1, 9999};
+    case kLayerEvents:
+      return worldMap ? CodeRange{0, 20} : CodeRange{0, 999};
+    default:
+      return {0, 999999};
+  }
+}
+
+std::string Trim(const std::string& s) {
+  size_t a = 0, b = s.size();
+  while (a < b && std::isspace(static_cast<unsigned char>(s[a]))) ++a;
+  while (b > a && std::isspace(static_cast<unsigned char>(s[b - 1]))) --b;
+  return s.substr(a, b - a);
+}
+
+bool ParseInt(const std::string& s, long long* out) {
+  const std::string t = Trim(s);
+  if (t.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  const long long v = std::strtoll(t.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || v < INT32_MIN || v > INT32_MAX) return false;
+  *out = v;
+  return true;
+}
+
+struct HeaderField {
+  const char* key;
+  int32_t MapRecord::*field;
+  long long low, high;
+};
+const HeaderField kHeaderFields[] = {
+    {"number", &MapRecord::scriptMapNumber, 0, 9999},
+    {"width", &MapRecord::width, 1, kMapSide},
+    {"height", &MapRecord::height, 1, kMapSide},
+    {"music", &MapRecord::musicTrack, 0, 99},
+    {"encounters", &MapRecord::encounterTable, 0, 9999},
+    {"rain", &MapRecord::rain, 0, 1},
+    {"lit", &MapRecord::lit, 0, 1},
+    {"alarm", &MapRecord::alarm, 0, 1},
+    {"cleared", &MapRecord::cleared, 0, 1},
+    {"most groups", &MapRecord::mostGroups, 0, 99},
+    {"fewest groups", &MapRecord::fewestGroups, 0, 99},
+    {"kind", &MapRecord::mapKind, 0, 99},
+    {"local map x", &MapRecord::localMapX, INT32_MIN, INT32_MAX},
+    {"local map y", &MapRecord::localMapY, INT32_MIN, INT32_MAX},
+    {"local map", &MapRecord::localMapAvailable, 0, 1},
+    {"spell flag", &MapRecord::spellFlag, INT32_MIN, INT32_MAX},
+};
+
+class Compiler {
+ public:
+  Compiler(const std::string& file, bool worldMap, MapRecord* out) : file_(file), world_(worldMap), map_(out) {}
+
+  void Run(const std::string& text) {
+    std::memset(map_, 0, sizeof *map_);
+    std::istringstream in(text);
+    std::string line;
+    while (std::getline(in, line)) {
+      ++lineNo_;
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      if (layer_ >= 0) {
+        LayerLine(line);
+        continue;
+      }
+      const std::string t = Trim(line);
+      if (t.empty() || t[0] == '#') continue;
+      if (t.rfind("layer ", 0) == 0) {
+        StartLayer(Trim(t.substr(6)));
+      } else if (t.rfind("square ", 0) == 0) {
+        SquareLine(t.substr(7));
+      } else {
+        HeaderLine(t);
+      }
+    }
+    if (layer_ >= 0) Error(layerLine_, "layer '" + layerName_ + "' has no 'end'");
+    if (!seen_.count("name")) Error(0, "the header has no 'name'");
+    if (!seen_.count("width")) Error(0, "the header has no 'width'");
+    if (!seen_.count("height")) Error(0, "the header has no 'height'");
+    // Squares set by 'square' lines are checked once the extent is known.
+    for (const auto& s : squares_) {
+      if (!map_->Inside(s.x, s.y))
+        Error(s.line, "square (" + std::to_string(s.x) + ", " + std::to_string(s.y) + ") is outside the map's " +
+                          std::to_string(map_->width) + " x " + std::to_string(map_->height));
+      else
+        map_->At(s.layer, s.x, s.y) = s.code;
+    }
+  }
+
+  std::vector<std::string> errors;
+
+ private:
+  void Error(int line, const std::string& message) {
+    errors.push_back(file_ + ":" + (line > 0 ? std::to_string(line) + ":" : "") + " " + message);
+  }
+
+  void HeaderLine(const std::string& t) {
+    const size_t colon = t.find(':');
+    if (colon == std::string::npos) {
+      Error(lineNo_, "expected 'field: value', 'layer NAME' or 'square LAYER X Y CODE': '" + t + "'");
+      return;
+    }
+    const std::string key = Trim(t.substr(0, colon));
+    const std::string value = Trim(t.substr(colon + 1));
+    if (key == "text") {
+      // Several text lines join with a space.
+      std::string joined = seen_.count("text") ? std::string(map_->text) + " " + value : value;
+      seen_.insert("text");
+      if (joined.size() > sizeof map_->text - 1) {
+        Error(lineNo_, "the text is longer than " + std::to_string(sizeof map_->text - 1) + " characters");
+        return;
+      }
+      std::strcpy(map_->text, joined.c_str());
+      return;
+    }
+    if (seen_.count(key)) {
+      Error(lineNo_, "'" + key + "' is given twice");
+      return;
+    }
+    seen_.insert(key);
+    if (key == "name") {
+      if (value.size() > sizeof map_->name - 1) {
+        Error(lineNo_, "the name is longer than " + std::to_string(sizeof map_->name - 1) + " characters");
+        return;
+      }
+      std::strcpy(map_->name, value.c_str());
+      return;
+    }
+    for (const auto& f : kHeaderFields) {
+      if (key != f.key) continue;
+      long long v = 0;
+      if (!ParseInt(value, &v)) {
+        Error(lineNo_, "'" + key + "' needs a whole number, not '" + value + "'");
+      } else if (v < f.low || v > f.high) {
+        Error(lineNo_, "'" + key + "' is " + value + ", outside " + std::to_string(f.low) + " to " +
+                           std::to_string(f.high));
+      } else {
+        map_->*f.field = static_cast<int32_t>(v);
+      }
+      return;
+    }
+    Error(lineNo_, "unknown header field '" + key + "'");
+  }
+
+  void StartLayer(const std::string& name) {
+    const int layer = FindLayer(name);
+    if (layer < 0) {
+      Error(lineNo_, "unknown layer '" + name + "' (ground, floor, walls, events, objects0 to objects3)");
+      layer_ = 99;  // swallow the block
+    } else if (drawn_[layer]) {
+      Error(lineNo_, "layer '" + name + "' is drawn twice");
+      layer_ = 99;
+    } else {
+      drawn_[layer] = true;
+      layer_ = layer;
+    }
+    if (map_->width < 1 || map_->height < 1) {
+      Error(lineNo_, "'width' and 'height' must come before the layers");
+      layer_ = 99;
+    }
+    layerName_ = name;
+    layerLine_ = lineNo_;
+    row_ = 0;
+    keys_.clear();
+    keys_['.'] = 0;
+  }
+
+  void LayerLine(const std::string& raw) {
+    const std::string t = Trim(raw);
+    if (t.empty()) return;
+    if (t == "end") {
+      if (layer_ != 99 && row_ != map_->height)
+        Error(lineNo_, "layer '" + layerName_ + "' has " + std::to_string(row_) + " rows, the map's height is " +
+                           std::to_string(map_->height));
+      layer_ = -1;
+      return;
+    }
+    if (layer_ == 99) return;
+    if (t.rfind("key ", 0) == 0 && row_ == 0) {
+      std::istringstream ks(t.substr(4));
+      std::string ch, code;
+      if (!(ks >> ch >> code) || ch.size() != 1) {
+        Error(lineNo_, "expected 'key C CODE' with one character C");
+        return;
+      }
+      long long v = 0;
+      const CodeRange r = LayerRange(layer_, world_);
+      if (!ParseInt(code, &v)) {
+        Error(lineNo_, "key '" + ch + "' needs a whole-number code, not '" + code + "'");
+      } else if (v < r.low || v > r.high) {
+        Error(lineNo_, "code " + code + " of key '" + ch + "' is outside " + std::to_string(r.low) + " to " +
+                           std::to_string(r.high) + " for layer '" + layerName_ + "'");
+      } else {
+        keys_[ch[0]] = static_cast<int32_t>(v);
+      }
+      return;
+    }
+    // A drawn row: x runs along the characters, y down the rows.
+    if (row_ >= map_->height) {
+      if (row_ == map_->height)
+        Error(lineNo_, "layer '" + layerName_ + "' has more rows than the map's height " +
+                           std::to_string(map_->height));
+      ++row_;
+      return;
+    }
+    if (static_cast<int>(t.size()) != map_->width)
+      Error(lineNo_, "row " + std::to_string(row_) + " of layer '" + layerName_ + "' is " +
+                         std::to_string(t.size()) + " squares wide, the map's width is " +
+                         std::to_string(map_->width));
+    for (int x = 0; x < static_cast<int>(t.size()) && x < map_->width; ++x) {
+      const auto k = keys_.find(t[x]);
+      if (k == keys_.end()) {
+        Error(lineNo_, std::string("character '") + t[x] + "' at x " + std::to_string(x) + " has no key in layer '" +
+                           layerName_ + "'");
+        continue;
+      }
+      map_->At(layer_, x, row_) = k->second;
+    }
+    ++row_;
+  }
+
+  void SquareLine(const std::string& rest) {
+    std::istringstream ss(rest);
+    std::string name, xs, ys, code;
+    if (!(ss >> name >> xs >> ys >> code)) {
+      Error(lineNo_, "expected 'square LAYER X Y CODE'");
+      return;
+    }
+    const int layer = FindLayer(name);
+    long long x = 0, y = 0, v = 0;
+    if (layer < 0) {
+      Error(lineNo_, "unknown layer '" + name + "'");
+      return;
+    }
+    if (!ParseInt(xs, &x) || !ParseInt(ys, &y) || !ParseInt(code, &v)) {
+      Error(lineNo_, "'square' needs whole numbers for X, Y and CODE");
+      return;
+    }
+    const CodeRange r = LayerRange(layer, world_);
+    if (v < r.low || v > r.high) {
+      Error(lineNo_, "code " + code + " is outside " + std::to_string(r.low) + " to " + std::to_string(r.high) +
+                         " for layer '" + name + "'");
+      return;
+    }
+    if (x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) {
+      Error(lineNo_, "square (" + xs + ", " + ys + ") is outside the 60 x 60 grid");
+      return;
+    }
+    squares_.push_back({lineNo_, layer, static_cast<int>(x), static_cast<int>(y), static_cast<int32_t>(v)});
+  }
+
+  struct SquareSet {
+    int line, layer, x, y;
+    int32_t code;
+  };
+
+  std::string file_;
+  bool world_;
+  MapRecord* map_;
+  int lineNo_ = 0;
+  int layer_ = -1;  // the layer being drawn, 99 a refused block, -1 none
+  int layerLine_ = 0;
+  std::string layerName_;
+  int row_ = 0;
+  bool drawn_[kMapLayers] = {};
+  std::map<char, int32_t> keys_;
+  std::set<std::string> seen_;
+  std::vector<SquareSet> squares_;
+};
+
+}  // namespace
+
+MapSourceResult CompileMapSource(const std::string& fileName, const std::string& text, bool worldMap,
+                                 MapRecord* out) {
+  Compiler c(fileName, worldMap, out);
+  c.Run(text);
+  MapSourceResult r;
+  r.errors = std::move(c.errors);
+  r.ok = r.errors.empty();
+  return r;
+}
+
+std::string MapOutputName(const std::string& sourcePath) {
+  std::string base = sourcePath;
+  const size_t slash = base.find_last_of("/\\");
+  if (slash != std::string::npos) base = base.substr(slash + 1);
+  const size_t dot = base.rfind('.');
+  if (dot != std::string::npos) base = base.substr(0, dot);
+  if (base == "WorldMap") return "WorldMap.dat";
+  if (base.size() < 4 || base.size() > 5 || base.compare(0, 3, "Map") != 0) return "";
+  const std::string digits = base.substr(3);
+  for (char c : digits)
+    if (!std::isdigit(static_cast<unsigned char>(c))) return "";
+  if (digits.size() == 2 && digits[0] == '0') return "";
+  const int n = std::atoi(digits.c_str());
+  if (n < 0 || n >= kStoredMapCount) return "";
+  return "Map" + digits + ".dat";
+}

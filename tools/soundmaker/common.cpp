@@ -1,0 +1,82 @@
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+
+#include "soundmaker.h"
+
+void Fail(const std::string& where, const std::string& what) {
+  std::fprintf(stderr, "makesounds: %s: %s\n", where.c_str(), what.c_str());
+  std::exit(1);
+}
+
+std::string ReadTextFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) Fail(path, "cannot be read");
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+std::vector<std::string> SourceLines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::stringstream s(text);
+  std::string line;
+  while (std::getline(s, line)) {
+    // '#' starts a comment at the start of a line or after a space (a sharp
+    // follows its note letter directly).
+    for (size_t i = 0; i < line.size(); ++i)
+      if (line[i] == '#' && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t')) {
+        line.erase(i);
+        break;
+      }
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words;
+  std::stringstream s(line);
+  std::string w;
+  while (s >> w) words.push_back(w);
+  return words;
+}
+
+static void PutU32(std::FILE* f, uint32_t v) {
+  const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+  std::fwrite(b, 1, 4, f);
+}
+static void PutU16(std::FILE* f, uint16_t v) {
+  const uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
+  std::fwrite(b, 1, 2, f);
+}
+
+// The canonical 44-byte header: RIFF, WAVE, a 16-byte "fmt " chunk, "data".
+bool WriteWav(const std::string& path, const Stereo& samples) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return false;
+  const uint32_t frames = static_cast<uint32_t>(samples.size() / 2);
+  const uint32_t dataBytes = frames * 4;
+  std::fwrite("RIFF", 1, 4, f);
+  PutU32(f, 36 + dataBytes);
+  std::fwrite("WAVEfmt ", 1, 8, f);
+  PutU32(f, 16);
+  PutU16(f, 1);  // PCM
+  PutU16(f, 2);
+  PutU32(f, kRate);
+  PutU32(f, kRate * 4);
+  PutU16(f, 4);
+  PutU16(f, 16);
+  std::fwrite("data", 1, 4, f);
+  PutU32(f, dataBytes);
+  std::vector<int16_t> pcm(samples.size());
+  for (size_t i = 0; i < samples.size(); ++i) {
+    float v = samples[i] * 32767.0f;
+    v = v > 32767.0f ? 32767.0f : (v < -32768.0f ? -32768.0f : v);
+    pcm[i] = static_cast<int16_t>(v);
+  }
+  std::fwrite(pcm.data(), 2, pcm.size(), f);
+  return std::fclose(f) == 0;
+}

@@ -1,0 +1,360 @@
+// Sound effects from recipes. A recipe is a "sound" or "loop" line (name,
+// length in seconds, optional level) followed by layer lines: a wave and its
+// settings. Layers are generated, filtered, shaped and summed; the sum is
+// scaled to a common peak. A loop is rendered longer and its tail cross-faded
+// into its start, so that it repeats without a seam.
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <set>
+
+#include "soundmaker.h"
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+// The game's 57 sound names, in record order.
+std::vector<std::string> ExpectedNames() {
+  std::vector<std::string> names;
+  auto add = [&](const char* stem, int n) {
+    for (int i = 1; i <= n; ++i) names.push_back(std::string(stem) + "_" + std::to_string(i));
+  };
+  add("Miss", 4);
+  add("Hit", 7);
+  add("Ambient", 15);
+  names.push_back("Experience");
+  add("Interface", 2);
+  add("Magic", 24);
+  for (const char* n : {"Writing", "Campfire", "LevelUp", "DropCoin"}) names.push_back(n);
+  return names;
+}
+
+struct Random {
+  uint64_t s;
+  explicit Random(uint64_t seed) : s(seed * 0x9E3779B97F4A7C15ull + 0x1234567ull) {}
+  uint64_t Next() {
+    s ^= s << 13;
+    s ^= s >> 7;
+    s ^= s << 17;
+    return s;
+  }
+  double Unit() { return (Next() >> 11) * (1.0 / 9007199254740992.0); }  // 0..1
+  double Signed() { return Unit() * 2.0 - 1.0; }
+};
+
+uint64_t Hash(const std::string& s) {
+  uint64_t h = 1469598103934665603ull;
+  for (unsigned char c : s) h = (h ^ c) * 1099511628211ull;
+  return h;
+}
+
+// A value that may sweep: "a" or "a:b" (exponential from a to b over the
+// sweep time).
+struct Sweep {
+  double from = 0, to = 0;
+  bool set = false;
+  double At(double t, double span) const {
+    if (!set) return 0;
+    if (from == to || span <= 0) return from;
+    const double x = std::clamp(t / span, 0.0, 1.0);
+    if (from > 0 && to > 0) return from * std::pow(to / from, x);
+    return from + (to - from) * x;
+  }
+};
+
+struct Layer {
+  std::string wave;
+  double at = 0, len = -1, amp = 0.5;
+  Sweep freq, lp, hp, bp, drive;
+  double q = 0.7;
+  double attack = 0.002, decay = 0, release = -1, sweepTime = -1;
+  double vibRate = 0, vibDepth = 0, tremRate = 0, tremDepth = 0;
+  double modRatio = 0, modIndex = 0, modIndexEnd = -1;
+  double rate = 30;  // dust: impulses per second
+  int repeat = 1;
+  double gap = 0.1, jitter = 0;
+  double pan = 0;
+  bool wide = false;
+  int seed = 0;
+};
+
+struct Recipe {
+  std::string name;
+  bool loop = false;
+  double length = 0;
+  double level = 1.0;
+  std::vector<Layer> layers;
+  int line = 0;
+};
+
+double Number(const std::string& where, const std::string& text) {
+  char* end = nullptr;
+  const double v = std::strtod(text.c_str(), &end);
+  if (text.empty() || *end) Fail(where, "'" + text + "' is not a number");
+  return v;
+}
+
+std::vector<double> Numbers(const std::string& where, const std::string& text) {
+  std::vector<double> out;
+  size_t start = 0;
+  for (;;) {
+    const size_t colon = text.find(':', start);
+    out.push_back(Number(where, text.substr(start, colon - start)));
+    if (colon == std::string::npos) break;
+    start = colon + 1;
+  }
+  return out;
+}
+
+Sweep ParseSweep(const std::string& where, const std::string& text) {
+  const auto v = Numbers(where, text);
+  if (v.size() > 2) Fail(where, "a sweep has one or two values: '" + text + "'");
+  Sweep s;
+  s.from = v[0];
+  s.to = v.size() > 1 ? v[1] : v[0];
+  s.set = true;
+  return s;
+}
+
+Layer ParseLayer(const std::string& where, const std::vector<std::string>& words) {
+  static const std::set<std::string> waves = {"sine", "tri", "square", "saw", "noise", "dust", "fm"};
+  Layer l;
+  l.wave = words[0];
+  if (!waves.count(l.wave)) Fail(where, "unknown wave '" + l.wave + "'");
+  for (size_t i = 1; i < words.size(); ++i) {
+    const auto eq = words[i].find('=');
+    const std::string key = words[i].substr(0, eq);
+    const std::string value = eq == std::string::npos ? "" : words[i].substr(eq + 1);
+    if (key == "wide" && eq == std::string::npos) {
+      l.wide = true;
+      continue;
+    }
+    if (eq == std::string::npos) Fail(where, "expected key=value, found '" + words[i] + "'");
+    auto pair = [&](double* a, double* b) {
+      const auto v = Numbers(where, value);
+      if (v.size() != 2) Fail(where, key + " takes two values a:b");
+      *a = v[0];
+      *b = v[1];
+    };
+    if (key == "at") l.at = Number(where, value);
+    else if (key == "len") l.len = Number(where, value);
+    else if (key == "amp") l.amp = Number(where, value);
+    else if (key == "f") l.freq = ParseSweep(where, value);
+    else if (key == "lp") l.lp = ParseSweep(where, value);
+    else if (key == "hp") l.hp = ParseSweep(where, value);
+    else if (key == "bp") l.bp = ParseSweep(where, value);
+    else if (key == "drive") l.drive = ParseSweep(where, value);
+    else if (key == "q") l.q = Number(where, value);
+    else if (key == "attack") l.attack = Number(where, value);
+    else if (key == "decay") l.decay = Number(where, value);
+    else if (key == "release") l.release = Number(where, value);
+    else if (key == "sweep") l.sweepTime = Number(where, value);
+    else if (key == "vib") pair(&l.vibRate, &l.vibDepth);
+    else if (key == "trem") pair(&l.tremRate, &l.tremDepth);
+    else if (key == "rate") l.rate = Number(where, value);
+    else if (key == "pan") l.pan = std::clamp(Number(where, value), -1.0, 1.0);
+    else if (key == "seed") l.seed = static_cast<int>(Number(where, value));
+    else if (key == "mod") {
+      const auto v = Numbers(where, value);
+      if (v.size() < 2 || v.size() > 3) Fail(where, "mod takes ratio:index[:index at end]");
+      l.modRatio = v[0];
+      l.modIndex = v[1];
+      l.modIndexEnd = v.size() > 2 ? v[2] : v[1];
+    } else if (key == "repeat") {
+      const auto v = Numbers(where, value);
+      if (v.size() < 2 || v.size() > 3 || v[0] < 1) Fail(where, "repeat takes count:gap[:jitter]");
+      l.repeat = static_cast<int>(v[0]);
+      l.gap = v[1];
+      l.jitter = v.size() > 2 ? v[2] : 0;
+    } else {
+      Fail(where, "unknown setting '" + key + "'");
+    }
+  }
+  const bool tonal = l.wave != "noise" && l.wave != "dust";
+  if (tonal && !l.freq.set) Fail(where, "wave '" + l.wave + "' needs f=");
+  if (l.wave == "fm" && l.modRatio <= 0) Fail(where, "fm needs mod=ratio:index");
+  if (l.q <= 0.05) Fail(where, "q must be above 0.05");
+  return l;
+}
+
+// The state-variable filter (trapezoidal form), stable under sweeps.
+struct Filter {
+  double ic1 = 0, ic2 = 0;
+  // kind 0 low pass, 1 high pass, 2 band pass
+  double Run(double x, double cutoff, double q, int kind) {
+    cutoff = std::clamp(cutoff, 10.0, kRate * 0.45);
+    const double g = std::tan(kPi * cutoff / kRate);
+    const double k = 1.0 / q;
+    const double a1 = 1.0 / (1.0 + g * (g + k));
+    const double a2 = g * a1;
+    const double a3 = g * a2;
+    const double v3 = x - ic2;
+    const double v1 = a1 * ic1 + a2 * v3;
+    const double v2 = ic2 + a2 * ic1 + a3 * v3;
+    ic1 = 2 * v1 - ic1;
+    ic2 = 2 * v2 - ic2;
+    if (kind == 0) return v2;
+    if (kind == 1) return x - k * v1 - v2;
+    return v1 * k;  // unity gain at the centre
+  }
+};
+
+// Renders one pass of a layer into `out` (mono) from sample `offset`.
+void RenderLayer(const Layer& l, double len, Random& rng, double ampScale, std::vector<double>& out, size_t offset) {
+  const size_t n = static_cast<size_t>(len * kRate);
+  const double sweep = l.sweepTime > 0 ? l.sweepTime : len;
+  const double release = l.release;
+  Filter lowPass, highPass, bandPass;
+  double phase = 0, modPhase = 0;
+  const std::string& w = l.wave;
+  const int kind = w == "sine" ? 0 : w == "tri" ? 1 : w == "square" ? 2 : w == "saw" ? 3 : w == "noise" ? 4 : w == "dust" ? 5 : 6;
+  for (size_t i = 0; i < n && offset + i < out.size(); ++i) {
+    const double t = static_cast<double>(i) / kRate;
+    double f = l.freq.At(t, sweep);
+    if (l.vibRate > 0) f *= std::pow(2.0, l.vibDepth / 12.0 * std::sin(2 * kPi * l.vibRate * t));
+    double v = 0;
+    if (kind == 0) {
+      v = std::sin(2 * kPi * phase);
+    } else if (kind == 1) {
+      v = 4 * std::fabs(phase - 0.5) - 1;
+    } else if (kind == 2) {
+      v = phase < 0.5 ? 1 : -1;
+    } else if (kind == 3) {
+      v = 2 * phase - 1;
+    } else if (kind == 4) {
+      v = rng.Signed();
+    } else if (kind == 5) {
+      v = rng.Unit() < l.rate / kRate ? rng.Signed() * (0.3 + 0.7 * rng.Unit()) : 0;
+    } else if (kind == 6) {
+      const double x = len > 0 ? t / len : 0;
+      const double index = l.modIndex + (l.modIndexEnd - l.modIndex) * x;
+      v = std::sin(2 * kPi * phase + index * std::sin(2 * kPi * modPhase));
+      modPhase += f * l.modRatio / kRate;
+      modPhase -= std::floor(modPhase);
+    }
+    phase += f / kRate;
+    phase -= std::floor(phase);
+    if (l.hp.set) v = highPass.Run(v, l.hp.At(t, sweep), l.q, 1);
+    if (l.lp.set) v = lowPass.Run(v, l.lp.At(t, sweep), l.q, 0);
+    if (l.bp.set) v = bandPass.Run(v, l.bp.At(t, sweep), l.q, 2);
+    if (l.drive.set) {
+      const double d = std::max(0.1, l.drive.At(t, sweep));
+      v = std::tanh(v * d) / std::tanh(d);
+    }
+    double env = 1;
+    if (l.attack > 0 && t < l.attack) env = t / l.attack;
+    if (l.decay > 0 && t > l.attack) env *= std::exp(-(t - l.attack) / l.decay);
+    const double left = len - t;
+    if (release > 0 && left < release) env *= left / release;
+    if (l.tremRate > 0) env *= 1 - l.tremDepth * 0.5 * (1 + std::sin(2 * kPi * l.tremRate * t));
+    out[offset + i] += v * env * l.amp * ampScale;
+  }
+}
+
+Stereo Render(const Recipe& r) {
+  const double fade = r.loop ? std::min(0.5, r.length / 4) : 0;
+  const double total = r.length + fade;
+  const size_t frames = static_cast<size_t>(total * kRate);
+  std::vector<double> left(frames, 0.0), right(frames, 0.0);
+  for (size_t li = 0; li < r.layers.size(); ++li) {
+    Layer l = r.layers[li];
+    if (l.release < 0) l.release = r.loop ? 0 : 0.01;
+    const double len = l.len > 0 ? l.len : std::max(0.0, total - l.at);
+    Random rng(Hash(r.name) + li * 7919 + static_cast<uint64_t>(l.seed) * 104729);
+    for (int k = 0; k < l.repeat; ++k) {
+      const double start = l.at + k * l.gap + (k > 0 ? l.jitter * rng.Unit() : 0);
+      const double scale = k > 0 && l.jitter > 0 ? 0.7 + 0.3 * rng.Unit() : 1.0;
+      if (start >= total) break;
+      const size_t offset = static_cast<size_t>(start * kRate);
+      std::vector<double> mono(frames, 0.0);
+      RenderLayer(l, len, rng, scale, mono, offset);
+      std::vector<double> other;
+      if (l.wide) {  // the right side gets its own random stream
+        other.assign(frames, 0.0);
+        Random rng2(rng.Next());
+        RenderLayer(l, len, rng2, scale, other, offset);
+      }
+      const double gl = std::sqrt(0.5 * (1 - l.pan)) * std::sqrt(2.0);
+      const double gr = std::sqrt(0.5 * (1 + l.pan)) * std::sqrt(2.0);
+      for (size_t i = 0; i < frames; ++i) {
+        left[i] += mono[i] * std::min(1.0, gl);
+        right[i] += (l.wide ? other[i] : mono[i]) * std::min(1.0, gr);
+      }
+    }
+  }
+  size_t outFrames = frames;
+  if (r.loop) {
+    // Cross-fade the tail into the start: the last frame runs on into the first.
+    const size_t body = static_cast<size_t>(r.length * kRate);
+    const size_t x = frames - body;
+    for (size_t i = 0; i < x; ++i) {
+      const double w = static_cast<double>(i) / x;
+      const double a = std::sqrt(w), b = std::sqrt(1 - w);
+      left[i] = left[i] * a + left[body + i] * b;
+      right[i] = right[i] * a + right[body + i] * b;
+    }
+    outFrames = body;
+  }
+  double peak = 1e-9;
+  for (size_t i = 0; i < outFrames; ++i) peak = std::max({peak, std::fabs(left[i]), std::fabs(right[i])});
+  const double gain = 0.89 * r.level / peak;
+  Stereo out(outFrames * 2);
+  for (size_t i = 0; i < outFrames; ++i) {
+    out[i * 2] = static_cast<float>(left[i] * gain);
+    out[i * 2 + 1] = static_cast<float>(right[i] * gain);
+  }
+  return out;
+}
+
+std::vector<Recipe> ParseRecipes(const std::string& file) {
+  std::vector<Recipe> recipes;
+  const auto lines = SourceLines(ReadTextFile(file));
+  for (size_t i = 0; i < lines.size(); ++i) {
+    const std::string where = file + ":" + std::to_string(i + 1);
+    const auto words = Words(lines[i]);
+    if (words.empty()) continue;
+    if (words[0] == "sound" || words[0] == "loop") {
+      if (words.size() < 3) Fail(where, "expected '" + words[0] + " <name> <seconds> [level=x]'");
+      Recipe r;
+      r.name = words[1];
+      r.loop = words[0] == "loop";
+      r.length = Number(where, words[2]);
+      r.line = static_cast<int>(i + 1);
+      if (r.length <= 0 || r.length > 10) Fail(where, "a length of 0 to 10 seconds");
+      for (size_t w = 3; w < words.size(); ++w) {
+        if (words[w].rfind("level=", 0) != 0) Fail(where, "unknown setting '" + words[w] + "'");
+        r.level = Number(where, words[w].substr(6));
+      }
+      recipes.push_back(r);
+      continue;
+    }
+    if (recipes.empty()) Fail(where, "a layer before any sound");
+    recipes.back().layers.push_back(ParseLayer(where, words));
+  }
+  return recipes;
+}
+
+}  // namespace
+
+std::vector<std::string> MakeEffects(const std::string& recipeFile, const std::string& outFolder) {
+  const auto recipes = ParseRecipes(recipeFile);
+  const auto expected = ExpectedNames();
+  std::map<std::string, const Recipe*> byName;
+  for (const auto& r : recipes) {
+    const std::string where = recipeFile + ":" + std::to_string(r.line);
+    if (std::find(expected.begin(), expected.end(), r.name) == expected.end())
+      Fail(where, "'" + r.name + "' is not one of the game's sounds");
+    if (byName.count(r.name)) Fail(where, "'" + r.name + "' is made twice");
+    if (r.layers.empty()) Fail(where, "'" + r.name + "' has no layers");
+    byName[r.name] = &r;
+  }
+  for (const auto& name : expected)
+    if (!byName.count(name)) Fail(recipeFile, "no recipe for '" + name + "'");
+  for (const auto& name : expected) {
+    const std::string path = outFolder + "/" + name + ".wav";
+    if (!WriteWav(path, Render(*byName[name]))) Fail(path, "cannot be written");
+  }
+  return expected;
+}

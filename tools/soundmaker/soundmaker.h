@@ -1,0 +1,27 @@
+// The sound maker's pieces: effect recipes, scores, and the files they make.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+constexpr int kRate = 22050;
+
+// Stereo float samples, interleaved.
+using Stereo = std::vector<float>;
+
+// A fault in a source file: the build stops with its message.
+[[noreturn]] void Fail(const std::string& where, const std::string& what);
+std::string ReadTextFile(const std::string& path);
+// Splits text into lines with comments (from a '#' after a space to the line's end) removed.
+std::vector<std::string> SourceLines(const std::string& text);
+std::vector<std::string> Words(const std::string& line);
+
+// Effects: reads the recipe file and writes one canonical WAV per sound.
+// Returns the names written.
+std::vector<std::string> MakeEffects(const std::string& recipeFile, const std::string& outFolder);
+bool WriteWav(const std::string& path, const Stereo& samples);
+
+// Music: reads every score in the folder, writes "<n>.mid" for scores whose
+// file name starts with a track number, and renders the score named
+// "combat" to MP3.
+void MakeMusic(const std::string& scoreFolder, const std::string& midiFolder, const std::string& mp3Path);
