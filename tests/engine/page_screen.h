@@ -24,26 +24,24 @@
 
 namespace pagetest {
 
+// Start-up gives the sheets and the input devices; the help tables are
+// loaded here until start-up loads them too.
 inline bool StartPages() {
   if (!harness::StartGame()) return false;
-  if (!LoadTextures() || !LoadHelpTables()) return false;
-  if (InitInput() != 1 || CreateInputDevice(&KeyboardDevice, kInputKeyboard, 1) != 1 ||
-      CreateInputDevice(&PointerDevice, kInputMouse, 1) != 1)
-    return false;
+  if (!SheetBank.owner && !LoadTextures()) return false;
+  if (!LoadHelpTables()) return false;
+  if (!KeyboardDevice.present || !PointerDevice.present) return false;
   ResetPageHistory();
   ResetHover();
   return true;
 }
 
-inline void StopPages() {
-  ShutdownInput();
-  FreeSheetBank();
-  harness::StopGame();
-}
+inline void StopPages() { harness::StopGame(); }
 
-// One frame of the game, then the devices read as the frame reads them.
+// The waiting input taken in and the devices read, as the frame does (the
+// frame itself is not run: these tests draw the page in its place).
 inline void NextFrame() {
-  harness::StepFrames(1);
+  harness::PumpMessages();
   ReadInputDevice(&KeyboardDevice);
   ReadInputDevice(&PointerDevice);
 }
