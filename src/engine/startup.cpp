@@ -11,6 +11,7 @@
 #include "engine/display_modes.h"
 #include "engine/frame.h"
 #include "engine/graphics.h"
+#include "engine/help_pages.h"
 #include "engine/page_history.h"
 #include "engine/startup.h"
 #include "engine/steam_achievements.h"
@@ -132,8 +133,12 @@ int cApp::Init() {
   StartMusic();
   // 13. The adventure flags.
   std::memset(GameFlags, 0, sizeof GameFlags);
-  // 14. The sprite sheets.
+  // 14. The sprite sheets, and the help pages their text links open.
   if (!StartSpriteSheets()) return 0;
+  if (!LoadHelpTables()) {
+    ShowError(1, "Could not load the help file.");
+    return 0;
+  }
   // 15. Alpha test.
   if (Graphics.device) {
     platform::RenderStates& st = Graphics.device->States();

@@ -20,16 +20,15 @@
 #include "engine/widgets.h"
 #include "harness/harness.h"
 #include "platform/input.h"
+#include "screens/character/character_screens.h"
 #include "screens/game/help_lookup.h"
 
 namespace pagetest {
 
-// Start-up gives the sheets and the input devices; the help tables are
-// loaded here until start-up loads them too.
+// Start-up gives the sheets, the help tables and the input devices.
 inline bool StartPages() {
   if (!harness::StartGame()) return false;
-  if (!SheetBank.owner && !LoadTextures()) return false;
-  if (!LoadHelpTables()) return false;
+  if (!SheetBank.owner || HelpPagesLoaded == 0) return false;
   if (!KeyboardDevice.present || !PointerDevice.present) return false;
   ResetPageHistory();
   ResetHover();
@@ -63,19 +62,8 @@ void DrawScene(Draw draw) {
 // the tooltip.
 inline int DrawHelpPage(uint32_t id) {
   int result = 0;
-  DrawScene([&] {
-    std::memset(HoverCaption, 0, 100);
-    CursorShape = 29;
-    DrawFramedBox(0, 0, 2);
-    const int index = FindHelpPage(id);
-    if (index >= 0) {
-      DrawLinkedText(HelpPages[index].text, 4, 2, 2, 60, 33, BackgroundScroll, 1, 0, 1);
-      result = DrawHelpNavBar(1, -1);
-    }
-    PollPointerButtons();
-    DrawMouseCursor();
-    if (HoverCaption[0]) DrawWrappedText(-1, HoverCaption, 0, -1, 0, 0);
-  });
+  DrawScene([&] { DrawTextPageScreen(static_cast<int>(id)); });
+  result = FindHelpPage(id) >= 0 ? 1 : 0;
   return result;
 }
 

@@ -10,6 +10,7 @@
 
 #include "engine/application.h"
 #include "engine/graphics.h"
+#include "engine/help_pages.h"
 #include "engine/sound.h"
 #include "engine/startup.h"
 #include "frontend/settings.h"
@@ -66,6 +67,10 @@ TEST(StartUp, AMissingItemTableEndsStartUpWithItsMessage) {
 
 TEST(StartUp, AMissingSoundFileEndsStartUpWithItsMessage) {
   ExpectStartUpFailure(platform::GamePath(SoundFileNames[12]), "Failed to load a Sound file");
+}
+
+TEST(StartUp, AMissingHelpFileEndsStartUpWithItsMessage) {
+  ExpectStartUpFailure(kHelpFileName, "Could not load the help file.");
 }
 
 TEST(Shutdown, BeforeStartUpReleasesNothingAndWritesNothing) {

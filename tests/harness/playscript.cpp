@@ -11,7 +11,11 @@
 //   menu ID         choose a window-menu item (1000-1002, 2000, 2001)
 //   close           press the window's close button
 //   shot FILE.png   save the picture
+//   log TEXT        add a line to the message log (\r stands for a carriage
+//                   return, \xA3 for the highlight mark)
 //   expect-ended    the game must have ended by now
+//   expect-screen NAME  the last frame drew this screen function
+//                   (DrawTextPageScreen, GameScreenFrame, SplashScreen...)
 // Exits 0 when the script ran to its end, non-zero on a bad line or when the
 // game ended before the script did.
 #include <cstdio>
@@ -21,6 +25,8 @@
 #include <string>
 #include <vector>
 
+#include "engine/message_log.h"
+#include "engine/page_placeholder.h"
 #include "harness/harness.h"
 
 namespace {
@@ -128,6 +134,24 @@ int main(int argc, char** argv) {
     } else if (c == "menu") {
       if (line.words.size() != 2 || !ParseInt(line.words[1], &x)) return fail("menu needs an item id");
       harness::ChooseMenu(static_cast<int>(x));
+    } else if (c == "log") {
+      std::string text;
+      for (size_t i = 0; i < line.rest.size(); ++i) {
+        if (line.rest.compare(i, 2, "\\r") == 0) {
+          text += '\r';
+          ++i;
+        } else if (line.rest.compare(i, 4, "\\xA3") == 0) {
+          text += '\xA3';
+          i += 3;
+        } else {
+          text += line.rest[i];
+        }
+      }
+      LogMessage("%s", text.c_str());
+    } else if (c == "expect-screen") {
+      if (line.words.size() != 2) return fail("expect-screen needs a screen name");
+      if (line.words[1] != LastScreenDrawn)
+        return fail("the screen is " + std::string(LastScreenDrawn) + ", not " + line.words[1]);
     } else if (c == "close") {
       harness::RequestClose();
     } else if (c == "shot") {

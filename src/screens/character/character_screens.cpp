@@ -13,7 +13,6 @@ void DrawStatisticsPage(int, int) { DrawPagePlaceholder("DrawStatisticsPage"); }
 void DrawModifierListPage(ModifierList*) { DrawPagePlaceholder("DrawModifierListPage"); }
 void DrawSpellDetailsScreen(int) { DrawPagePlaceholder("DrawSpellDetailsScreen"); }
 void DrawItemPropertiesScreen(int) { DrawPagePlaceholder("DrawItemPropertiesScreen"); }
-void DrawTextPageScreen(int) { DrawPagePlaceholder("DrawTextPageScreen"); }
 void DrawSpellBookScreen(int) { DrawPagePlaceholder("DrawSpellBookScreen"); }
 void MetamagicMaximiseScreen(int) { DrawPagePlaceholder("MetamagicMaximiseScreen"); }
 void MetamagicEmpowerScreen(int) { DrawPagePlaceholder("MetamagicEmpowerScreen"); }

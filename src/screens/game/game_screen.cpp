@@ -3,6 +3,13 @@
 #include "engine/display_modes.h"
 #include "engine/music.h"
 #include "engine/page_placeholder.h"
+#include "engine/linked_text.h"
+#include "engine/message_log.h"
+#include "engine/page_history.h"
+#include "engine/text.h"
+#include "engine/widgets.h"
+
+#include <cstring>
 
 uint8_t MouseMoved = 0;
 int32_t HoverProbe = -1;
@@ -30,8 +37,21 @@ void ScrollViewByKeys() {}
 void ClampCamera() {}
 void SetCameraBounds() {}
 void CentreMouseCursor() {}
+// Until the map view is drawn here, the game screen shows the message log,
+// scrolled to its end, with live links, and the pointer.
 int GameScreenFrame(int, int) {
-  DrawPagePlaceholder("GameScreenFrame");
+  LastScreenDrawn = "GameScreenFrame";
+  constexpr int kLeft = 2, kTop = 2, kRight = 60, kBottom = 36;
+  std::memset(HoverCaption, 0, 100);
+  CursorShape = 29;
+  DrawFramedBox(0, 0, 2);
+  DrawLinkedText(MessageLogText, 4, kLeft, kTop, kRight, kBottom, 0, 1, 0, 0);
+  const int rows = kBottom - kTop + 1;
+  const int first = LinkedTextLineCount > rows ? LinkedTextLineCount - rows : 0;
+  DrawLinkedText(MessageLogText, 4, kLeft, kTop, kRight, kBottom, first, 1, 0, 1);
+  PollPointerButtons();
+  DrawMouseCursor();
+  if (HoverCaption[0]) DrawWrappedText(-1, HoverCaption, 0, -1, 0, 0);
   return 1;
 }
 void OpenInventoryMenu(int) {}
