@@ -10,6 +10,7 @@ const char* LastScreenDrawn = "";
 int DrawPagePlaceholder(const char* screen) {
   LastScreenDrawn = screen;
   if (ScreenMode != 4) return 1;  // screens of other modes draw nothing yet
+  CursorShape = 29;  // the plain pointer
   DrawScreenBackdrop();
   DrawTextF(6, 2, 2, "%s", TopPageCaption());
   DrawHelpNavBar(1, 0);
