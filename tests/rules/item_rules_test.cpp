@@ -104,19 +104,6 @@ TEST_F(ItemRulesTest, EnhancementTotals) {
   EXPECT_EQ(ItemEnhancementTotal(5040), 0);
 }
 
-TEST_F(ItemRulesTest, HeldByParty) {
-  MakeCreature(2, 5, 1);
-  MakeCreature(7, 5, 2).equipment[kSlotRightHand - 1] = 11;
-  Creatures[2].equipment[kSlotRanged - 1] = 12;
-  Creatures[2].equipment[kSlotHead - 1] = 13;
-  Creatures[2].carried[15] = {14, 1};
-  EXPECT_TRUE(IsItemHeldByParty(12));
-  EXPECT_TRUE(IsItemHeldByParty(14));
-  EXPECT_FALSE(IsItemHeldByParty(13));  // the head place is not looked at
-  EXPECT_FALSE(IsItemHeldByParty(11));  // not a party member
-  EXPECT_FALSE(IsItemHeldByParty(0));
-}
-
 TEST_F(ItemRulesTest, RenumberHeldCodes) {
   CreatureRecord& c = MakeCreature(1);
   SetPairs(1, {{5242, 1}, {5481, 1}, {5482, 1}, {5502, 3}, {5516, 1}, {5241, 1}, {9, 1}});
@@ -129,33 +116,6 @@ TEST_F(ItemRulesTest, RenumberHeldCodes) {
   EXPECT_EQ(c.equipment[0], 5059u);
   EXPECT_EQ(c.equipment[1], 5510u);
   EXPECT_EQ(c.ammunition.code, 5009u);
-}
-
-TEST_F(ItemRulesTest, LevelScaledAmount) {
-  CreatureRecord& c = MakeCreature(1, 6);
-  c.effectiveLevel = 4;
-  ItemTable[491].bonus = 5;
-  EXPECT_EQ(LevelScaledItemAmount(1, 491), 8);
-  EXPECT_EQ(LevelScaledItemAmount(1, 490), 0);
-  EXPECT_EQ(LevelScaledItemAmount(1, kItemRows), 0);
-}
-
-TEST_F(ItemRulesTest, SmallResets) {
-  for (int slot : {20, 21, 36, 37}) {
-    CursorStack.selectedSlot = slot;
-    EXPECT_EQ(IsBackpackSlotSelected(), slot >= 21 && slot <= 36);
-  }
-  RecentSpells[2][3] = {17, 2};
-  EXPECT_TRUE(ResetPartyBlocks());
-  for (auto& member : RecentSpells)
-    for (const RecentSpellPair& p : member) EXPECT_TRUE(p.spell == -1 && p.metamagic == -1);
-  PageWork.scroll = 4;
-  PageWork.text[499] = 'x';
-  PageWork.title[0] = 'y';
-  PageWork.lines[10] = 'z';
-  EXPECT_TRUE(ClearTransientBuffers());
-  EXPECT_EQ(PageWork.scroll, 0);
-  EXPECT_EQ(PageWork.text[499] + PageWork.title[0] + PageWork.lines[10], 0);
 }
 
 TEST_F(ItemRulesTest, MapClearedWhenOnlyThePartyIsLeft) {

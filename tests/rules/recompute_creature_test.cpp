@@ -132,25 +132,6 @@ TEST_F(RecomputeTest, ActingFighterKeepsItsShareOfMoves) {
   EXPECT_EQ(CombatAction.movesLeft, 40);
 }
 
-TEST_F(RecomputeTest, SpeedPenalties) {
-  struct Case {
-    int baseSpeed;
-    uint32_t condition;
-    bool blindFight;
-    int speed;
-  };
-  for (const Case& k : {Case{30, 88, false, 15}, Case{30, 88, true, 23}, Case{30, 90, false, 15},
-                        Case{20, 53, false, 30}, Case{1, 88, false, 1}}) {
-    CreatureRecord& c = MakeCreature(1);
-    c.speed = {k.baseSpeed, k.baseSpeed};
-    c.feats[9] = k.blindFight;
-    AddCondition(1, k.condition, 5, 0, kSourceSpell, 0);
-    InCombat = 1;
-    RecomputeCreature(1, 0);
-    EXPECT_EQ(c.speed.current, k.speed) << k.condition;
-  }
-}
-
 // A creature dressed for battle, with what each worn piece gives.
 class EquippedTest : public RulesTest {
  protected:
@@ -232,20 +213,6 @@ TEST_F(EquippedTest, TakingOffArmourDropsItsConditions) {
   for (uint32_t id : {124u, 127u, 128u}) EXPECT_EQ(Entry(1, id), nullptr) << id;
 }
 
-TEST_F(RecomputeTest, CasterInArmourAndShieldFailsSpells) {
-  CreatureRecord& c = MakeCreature(1);
-  c.creatureClass = 4;
-  MakeCrafted(10, 40, 5, 6).critMultiplier = 10;
-  MakeCrafted(11, 36, 8, 5).critMultiplier = 5;
-  c.equipment[kSlotTorso - 1] = 10;
-  c.equipment[kSlotLeftHand - 1] = 11;
-  RecomputeCreature(1, 0);
-  ASSERT_NE(Entry(1, 122), nullptr);
-  EXPECT_EQ(Entry(1, 122)->value, 10);
-  ASSERT_NE(Entry(1, 123), nullptr);
-  EXPECT_EQ(Entry(1, 123)->value, 5);
-}
-
 TEST_F(RecomputeTest, TwoWeaponPenalties) {
   struct Case {
     int handling;
@@ -263,24 +230,6 @@ TEST_F(RecomputeTest, TwoWeaponPenalties) {
     EXPECT_EQ(Entry(1, 133)->value, k.left);
     EXPECT_EQ(Entry(1, 134)->value, k.right);
     EXPECT_EQ(Entry(1, 135)->value, 1);
-  }
-}
-
-TEST_F(RecomputeTest, EmptyRightHandIsUnarmed) {
-  struct Case {
-    int naturalKind;
-    bool unarmedFeat;
-    bool unarmed;
-  };
-  for (const Case& k : {Case{0, false, true}, Case{3, false, true}, Case{1, false, false}, Case{0, true, false}}) {
-    CreatureRecord& c = MakeCreature(1);
-    c.naturalAttacks[0].kind = k.naturalKind;
-    c.feats[5] = k.unarmedFeat;
-    RecomputeCreature(1, 0);
-    EXPECT_EQ(CountId(1, 131), k.unarmed ? 1 : 0);
-    if (k.unarmed) {
-      EXPECT_EQ(Entry(1, 131)->source, kSourceUnarmed);
-    }
   }
 }
 
@@ -305,16 +254,6 @@ TEST_F(RecomputeTest, OpposedWeaponsDrainLevels) {
       EXPECT_EQ(c.effectiveLevel, k.level - k.drained);
     }
   }
-}
-
-TEST_F(RecomputeTest, LanternLightsOnce) {
-  CreatureRecord& c = MakeCreature(1);
-  c.equipment[kSlotRightHand - 1] = MakeBase(50, 18, 3);
-  c.equipment[kSlotLeftHand - 1] = MakeBase(51, 18, 4);
-  RecomputeCreature(1, 0);
-  RecomputeCreature(1, 0);
-  EXPECT_EQ(CountId(1, 142), 1);
-  EXPECT_EQ(Entry(1, 142)->source, static_cast<uint32_t>(kSlotRightHand));
 }
 
 TEST_F(RecomputeTest, MagicArmourProperties) {
@@ -468,17 +407,6 @@ TEST_F(RecomputeTest, LeavingCombatCleansUp) {
   for (uint32_t id : {109u, 151u, 166u}) EXPECT_EQ(Entry(1, id), nullptr) << id;
   EXPECT_NE(Entry(1, 61), nullptr);
   EXPECT_NE(Entry(1, 85), nullptr);
-}
-
-TEST_F(RecomputeTest, GrappleEndsWhenThePartnerIsGone) {
-  MakeCreature(1);
-  MakeCreature(2).present = 0;
-  InCombat = 1;
-  AddCondition(1, 157, 5, 2, 0, 0);
-  AddCondition(2, 157, 5, 1, 0, 0);
-  RecomputeCreature(1, 0);
-  EXPECT_EQ(Entry(1, 157), nullptr);
-  EXPECT_EQ(Entry(2, 157), nullptr);
 }
 
 TEST_F(RecomputeTest, RainFallsOnOpenSquares) {
