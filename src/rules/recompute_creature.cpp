@@ -274,7 +274,6 @@ class Recompute {
 
   int id_;
   CreatureRecord& c_;
-  int32_t oldMaxHitPoints_ = 0;
 };
 
 bool Recompute::PutWorn(uint32_t id, uint32_t source, int32_t value) {
@@ -609,7 +608,9 @@ void Recompute::Levels() {
 
 // Step 13.
 void Recompute::HitPoints(int firstTime) {
-  const int32_t old = firstTime == 1 ? c_.baseHitPoints : oldMaxHitPoints_;
+  // The old maximum is read here, not at the start: ending a transformation
+  // recomputes the creature in between and has already moved the hit points.
+  const int32_t old = firstTime == 1 ? c_.baseHitPoints : c_.maxHitPoints;
   const int32_t m = c_.constitution.current / 2 - c_.constitution.base / 2;
   int32_t maximum = c_.baseHitPoints + c_.effectiveLevel * m;
   if (m < 0) maximum = std::max(maximum, c_.effectiveLevel);
@@ -851,7 +852,6 @@ void Recompute::Protections() {
 
 int Recompute::Run(int firstTime) {
   if (c_.name[0] == '\0') return 0;
-  oldMaxHitPoints_ = c_.maxHitPoints;
   Rain();
   BehaviourDefaults();
   GrappleCheck();

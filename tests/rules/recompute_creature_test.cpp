@@ -409,6 +409,24 @@ TEST_F(RecomputeTest, LeavingCombatCleansUp) {
   EXPECT_NE(Entry(1, 85), nullptr);
 }
 
+// Ending a polymorph recomputes the creature inside the recomputation; the
+// hit points it gains are counted once.
+TEST_F(RecomputeTest, EndingAPolymorphCountsTheHitPointsOnce) {
+  CreatureRecord& c = MakeCreature(1, 5, 1);
+  c.constitution = {14, 14};
+  AddCondition(1, 63, 5, 4, kSourceSpell, 0);
+  InCombat = 1;
+  RecomputeCreature(1, 1);
+  ASSERT_EQ(c.maxHitPoints, 30);
+  c.hitPoints = 5;
+  AddCondition(1, 148, 5, 0, kSourceSpell, 0);
+  InCombat = 0;
+  RecomputeCreature(1, 0);
+  EXPECT_EQ(Entry(1, 148), nullptr);
+  EXPECT_EQ(c.maxHitPoints, 40);
+  EXPECT_EQ(c.hitPoints, 15);
+}
+
 TEST_F(RecomputeTest, RainFallsOnOpenSquares) {
   for (uint32_t mark : {2u, 0u}) {
     MakeCreature(1);
