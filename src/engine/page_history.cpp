@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "combat/actions/combat_action_state.h"
+#include "combat/actions/combat_actions.h"
 #include "engine/click_sound.h"
 #include "engine/frame.h"
 #include "engine/linked_text.h"
@@ -165,7 +165,7 @@ int DrawHelpNavBar(int enabled, int option) {
     DrawSheetFrame(53, d[2], d[0], 224);
   }
   const bool jumpAllowed = NavBarState.selection == -1 && HelpLinkSwitch == 0 && ScreenMode != 17 &&
-                           ScreenMode != 18 && CombatActionState.holdsRightButton == 0;
+                           ScreenMode != 18 && CombatAction.holdsRightButton == 0;
   const int32_t previous = HoveredBarButton;
   int32_t hovered = -1;
 
@@ -220,10 +220,10 @@ int DrawHelpNavBar(int enabled, int option) {
     if (!trigger && !KeyPressed(kKeyLeftShift)) trigger = TakeKey(kKeyEscape);
     if (!trigger && returnKey == 1) trigger = TakeKey(kKeyI);
     if (!trigger && returnKey == 2) trigger = TakeKey(kKeyM);
-    if (!trigger && CombatActionState.holdsRightButton && ButtonPressed(1)) {
+    if (!trigger && CombatAction.holdsRightButton && ButtonPressed(1)) {
       // The pending combat action is given up with the return.
       LatchButton(1);
-      CombatActionState.actionCode = 13;
+      CombatAction.actionCode = 13;
       trigger = true;
     }
     if (trigger) {

@@ -2,7 +2,7 @@
 // click rules and the roll and term links of the message log.
 #include <cstring>
 
-#include "combat/actions/combat_action_state.h"
+#include "combat/actions/combat_actions.h"
 #include "engine/click_sound.h"
 #include "engine/message_log.h"
 #include "frontend/settings.h"
@@ -87,7 +87,7 @@ TEST_F(PageHistoryTest, BackAndForwardWaitWhileSomethingElseHoldsTheBar) {
       {[] { HelpLinkSwitch = 1; }, [] { HelpLinkSwitch = 0; }},
       {[] { ScreenMode = 17; }, [] { ScreenMode = 4; }},
       {[] { ScreenMode = 18; }, [] { ScreenMode = 4; }},
-      {[] { CombatActionState.holdsRightButton = 1; }, [] { CombatActionState.holdsRightButton = 0; }},
+      {[] { CombatAction.holdsRightButton = 1; }, [] { CombatAction.holdsRightButton = 0; }},
   };
   for (const Hold& h : holds) {
     h.set();
@@ -135,11 +135,11 @@ TEST_F(PageHistoryTest, ReturnLeavesPageViewForTheSavedMode) {
   EXPECT_EQ(PressKeyOnBar("Space"), 0);
   NavBarState.flags[1] = 0;
   // A combat action holding the right button: a right press returns and ends it.
-  CombatActionState.holdsRightButton = 1;
+  CombatAction.holdsRightButton = 1;
   platform::InjectMouseButton(1, true);
   EXPECT_EQ(BarFrame(), 1);
   platform::InjectMouseButton(1, false);
-  EXPECT_EQ(CombatActionState.actionCode, 13);
+  EXPECT_EQ(CombatAction.actionCode, 13);
   EXPECT_EQ(ScreenMode, 0u);
 }
 

@@ -12,6 +12,10 @@ struct CombatActionState {
   int32_t movesLeft = 0;            // feet the acting fighter may still move
   int32_t fullRoundActionLeft = 0;  // nonzero while the full-round action is available
   int32_t standardActionLeft = 0;   // nonzero while the single action is available
+  // Set while a pending combat action holds the right button: the help
+  // navigation bar then does not go Back or Forward, and a right press
+  // returns to the game and ends the action.
+  uint8_t holdsRightButton = 0;
 };
 extern CombatActionState CombatAction;
 

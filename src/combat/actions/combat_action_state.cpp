@@ -1,3 +1,0 @@
-#include "combat/actions/combat_action_state.h"
-
-CombatActionBlock CombatActionState = {};
