@@ -156,7 +156,7 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
       b.Add(kIdInsightful, insight);
       dodge.current += insight;
     }
-    if (InCombat == 1 && CombatActionState.movementProvokes != 0 && ActingCreature() == defender &&
+    if (InCombat == 1 && CombatActionState.movementProvokes != 0 && CurrentFighter() == defender &&
         d.feats[kFeatMobility] != 0)
       b.Add(kSrcMobility, 4);
   }

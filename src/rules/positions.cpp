@@ -5,11 +5,13 @@
 #include "combat/actions/combat_action_state.h"
 #include "combat/actions/fighter_slots.h"
 #include "combat/turns/adjacency.h"
+#include "engine/display_modes.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "map/party_vision.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
+#include "screens/game/game_screen.h"
 #include "screens/game/map_view_state.h"
 
 namespace {
@@ -186,8 +188,8 @@ bool IsFighterOnScreen(int slot) {
   const int creature = CreatureOfSlot(slot);
   if (creature == -1) return false;
   const CreatureRecord& c = Creatures[creature];
-  const int viewWidth = LargeViewWindow ? 480 : 320;
-  const int viewHeight = LargeViewWindow ? 360 : 240;
+  const int viewWidth = WideViewDrawSwitch ? 480 : 320;
+  const int viewHeight = WideViewDrawSwitch ? 360 : 240;
   if (c.pixelX + kSquarePixels * c.footprintWidth.current < ViewOriginX) return false;
   if (c.pixelX > ViewOriginX + viewWidth) return false;
   if (c.pixelY + kSquarePixels * c.footprintHeight.current < ViewOriginY) return false;
@@ -250,7 +252,7 @@ bool MissileReachedCreature(int creature) {
 }
 
 bool IsPastSquareInFacing() {
-  const int creature = ActingCreature();
+  const int creature = CurrentFighter();
   if (!ValidId(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
   const int sx = kSquarePixels * c.squareX, sy = kSquarePixels * c.squareY;

@@ -7,11 +7,13 @@
 #include "combat/actions/combat_action_state.h"
 #include "combat/actions/fighter_slots.h"
 #include "combat/actions/turn_order.h"
+#include "engine/display_modes.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "map/map_record.h"
 #include "map/party_vision.h"
 #include "rules/creature_record.h"
+#include "screens/game/game_screen.h"
 #include "screens/game/map_view_state.h"
 
 namespace {
@@ -174,7 +176,7 @@ TEST(Screen, FighterOnScreen) {
   SetSlot(0, 1);
   ViewOriginX = 0;
   ViewOriginY = 0;
-  LargeViewWindow = 0;
+  WideViewDrawSwitch = 0;
   const struct { int px, py, large; bool on; } cases[] = {
       {0, 0, 0, true}, {320, 0, 0, true}, {321, 0, 0, false}, {-24, 0, 0, true}, {-25, 0, 0, false},
       {0, 241, 0, false}, {0, 241, 1, true}, {400, 300, 1, true}, {481, 0, 1, false},
@@ -182,10 +184,10 @@ TEST(Screen, FighterOnScreen) {
   for (const auto& c : cases) {
     Creatures[1].pixelX = c.px;
     Creatures[1].pixelY = c.py;
-    LargeViewWindow = static_cast<uint8_t>(c.large);
+    WideViewDrawSwitch = static_cast<uint8_t>(c.large);
     EXPECT_EQ(IsFighterOnScreen(0), c.on) << c.px << "," << c.py;
   }
-  LargeViewWindow = 0;
+  WideViewDrawSwitch = 0;
   Creatures[1].pixelX = 10;
   Creatures[1].present = 0;
   EXPECT_FALSE(IsFighterOnScreen(0));

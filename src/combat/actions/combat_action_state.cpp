@@ -5,7 +5,7 @@
 CombatActionBlock CombatActionState = {};
 int32_t g_Cleaving = -1;
 
-int ActingCreature() {
+int CurrentFighter() {
   const int entry = CombatActionState.currentEntry;
   if (entry < 0 || entry >= kTurnOrderEntries || entry >= TurnEntryCount) return -1;
   return TurnOrder[entry].creature;

@@ -26,4 +26,4 @@ extern CombatActionBlock CombatActionState;
 extern int32_t g_Cleaving;
 
 // The creature of the acting turn-order entry, -1 when none.
-int ActingCreature();
+int CurrentFighter();

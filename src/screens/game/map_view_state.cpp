@@ -1,8 +1,5 @@
 #include "screens/game/map_view_state.h"
 
-int32_t ViewOriginX = 0;
-int32_t ViewOriginY = 0;
-uint8_t LargeViewWindow = 0;
 int32_t SelectedFighterSlot = 0;
 MissileStateWords MissileState = {};
 int32_t SideCode = -1;

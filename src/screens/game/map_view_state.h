@@ -1,14 +1,8 @@
-// The game screen's map-view words that the rules read: the view origin, the
-// window size of the view, the selected fighter, the flying missile, the
-// side code of an action's sprite frames and the attack lines' scroll.
+// The game screen's map-view words that the rules read: the selected
+// fighter, the flying missile, the side code of an action's sprite frames
+// and the attack lines' scroll. (The view origin is the game screen's.)
 #pragma once
 #include <cstdint>
-
-// The view's top-left corner in map pixels.
-extern int32_t ViewOriginX;
-extern int32_t ViewOriginY;
-// 1 in the large window: the view is 480 by 360 pixels instead of 320 by 240.
-extern uint8_t LargeViewWindow;
 
 // The fighter slot selected on the game screen.
 extern int32_t SelectedFighterSlot;
