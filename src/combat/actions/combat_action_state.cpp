@@ -4,6 +4,8 @@
 
 CombatActionBlock CombatActionState = {};
 int32_t g_Cleaving = -1;
+uint8_t GrappleSequenceOpen = 0;
+int32_t GrappleAttacksMade = 0;
 
 int CurrentFighter() {
   const int entry = CombatActionState.currentEntry;

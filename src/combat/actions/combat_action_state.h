@@ -21,6 +21,10 @@ struct CombatActionBlock {
 
 extern CombatActionBlock CombatActionState;
 
+// A grapple attack sequence is under way, and the attacks made inside it.
+extern uint8_t GrappleSequenceOpen;
+extern int32_t GrappleAttacksMade;
+
 // -1 none, 1 a Cleave attack pending, 2 a Great Cleave attack pending; while
 // set the attack counter counts one attack too many.
 extern int32_t g_Cleaving;
