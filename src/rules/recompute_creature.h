@@ -16,13 +16,20 @@ constexpr uint32_t kSourceUnarmed = 32;
 constexpr uint32_t kSourceLevelLoss = 33;        // Dead by level drain
 constexpr uint32_t kSourceRain = 35;
 
-// What a worn base item gives: in `slot`, an item of base type `baseType`
-// gives condition `condition` with the item's bonus as value (source = slot).
-// Some rows carry a further rule, applied by the recomputation.
+// What a worn base item gives: in `slot` (9 stands for both fingers, 7 for
+// both hands), an item
+// of base type `baseType` gives condition `condition` with the item's bonus as
+// value and the slot as source. zeroBasePair names the protection pair whose
+// base must be 0 for the condition to be given (-1 none); replacesOlder
+// removes every older entry of that id first, whatever its source. The cloak
+// of the spider, the cloak of faith and the lantern carry further rules that
+// the recomputation applies itself.
 struct WornItemRule {
   int32_t slot;
   int32_t baseType;
   uint32_t condition;
+  int32_t zeroBasePair;
+  bool replacesOlder;
 };
 constexpr int kWornItemRules = 20;
 extern const WornItemRule WornItemTable[kWornItemRules];

@@ -9,6 +9,9 @@ struct CombatActionState {
   int32_t actionCode = 0;     // 0 none, 12 attack of opportunity, 13 action over, 24 cast from page view
   int32_t actionParameter = 0;
   uint8_t casting = 0;
+  int32_t movesLeft = 0;            // feet the acting fighter may still move
+  int32_t fullRoundActionLeft = 0;  // nonzero while the full-round action is available
+  int32_t standardActionLeft = 0;   // nonzero while the single action is available
 };
 extern CombatActionState CombatAction;
 
