@@ -19,6 +19,7 @@
 #include "rules/attack_ids.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
+#include "rules/recompute_creature.h"
 #include "map/square_grids.h"
 #include "screens/game/map_view_state.h"
 
@@ -61,7 +62,7 @@ class AttackLines : public ::testing::Test {
     CraftedWeapons[kSword].properties[17 - 1] = 1;  // a bonus damage of kind 2
     MakeItem(kShield, "Shield", 36, 5, 0, 2);
     MakeItem(kBow, "Longbow", 32, 4, 1, 8);
-    MakeItem(kMail, "Chain Mail", 41, 6, 0, 5);
+    MakeItem(kMail, "Chain Mail", 41, 6, 2, 5);  // armour bonus 5, Dexterity at most +2
   }
   void TearDown() override { RecordGlyphs(nullptr); }
 
@@ -110,6 +111,14 @@ TEST_F(AttackLines, FighterShowsItsAttackRowsAndArmourClass) {
   c.equipment[kSlotLeftHand - 1] = kShield;
   c.equipment[kSlotRanged - 1] = kBow;
   c.equipment[kSlotTorso - 1] = kMail;
+  // A knight's proficiencies; the recomputation derives the current values.
+  c.feats[29] = 1;
+  for (int feat = 30; feat <= 51; ++feat) c.feats[feat] = 1;
+  for (int feat = 54; feat <= 57; ++feat) c.feats[feat] = 1;
+  c.hitPoints = c.maxHitPoints = c.baseHitPoints = 40;
+  c.level = c.effectiveLevel = 6;
+  c.creatureClass = 1;
+  ASSERT_EQ(RecomputeCreature(kFighter, 1), 1);
   Draw();
   EXPECT_EQ(Row(14), " 2*Longsword      +11 1D8 +04+1D6");
   EXPECT_EQ(Row(15), " 2*Longbow        +07 1D8 +00");
