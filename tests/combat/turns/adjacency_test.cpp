@@ -88,15 +88,6 @@ TEST(AdjacencyRing, CutAtTheMapCorner) {
   EXPECT_EQ(Ring(59, 57), kRingAbove);
 }
 
-TEST(AdjacencyRing, MinusOneOnlyClears) {
-  Place(10, 5, 5);
-  MarkAdjacentSquares(10);
-  MarkAdjacentSquares(-1);
-  EXPECT_EQ(CountNonZero(AdjacencyGrid), 0);
-  MarkAdjacentSquares(kCreatureCount);
-  EXPECT_EQ(CountNonZero(AdjacencyGrid), 0);
-}
-
 TEST(NeighbourDirections, CodesAndEdges) {
   MarkNeighbourDirections(10, 10);
   const struct { int x, y, code; } cases[] = {
@@ -160,16 +151,6 @@ TEST(Flanking, AllyMustBeAbleAndOfTheSameSide) {
   EXPECT_FALSE(IsFlanking(1, 20));
   Creatures[2].conditions[FindCondition(2, 157)].value = 20;
   EXPECT_TRUE(IsFlanking(1, 20));
-}
-
-TEST(Flanking, LargeTargetSides) {
-  // A 2 by 2 target: attacker left of its lower row, ally right of its upper row.
-  Place(1, 9, 11, 1, 1);
-  Place(2, 12, 10, 1, 6);
-  Place(20, 10, 10, 2, 2);
-  SetTurnOrder({1, 2, 20});
-  EXPECT_TRUE(IsFlanking(1, 20));
-  EXPECT_TRUE(IsFlanking(2, 20));
 }
 
 TEST(NearestFootprintSquare, TableOfFootprints) {
