@@ -16,8 +16,23 @@ struct CombatActionState {
   // navigation bar then does not go Back or Forward, and a right press
   // returns to the game and ends the action.
   uint8_t holdsRightButton = 0;
+  int32_t reactingCreature = -1;   // while set, an attack of opportunity or readied attack is made
+  int32_t attackCounter = 0;       // attacks made with the current attack-profile entry in this action
+  int32_t currentProfileEntry = 0; // the attack-profile entry in use
+  int32_t movementProvokes = 0;    // nonzero while the acting fighter's movement provokes attacks
 };
 extern CombatActionState CombatAction;
+
+// A grapple attack sequence is under way, and the attacks made inside it.
+extern uint8_t GrappleSequenceOpen;
+extern int32_t GrappleAttacksMade;
+
+// -1 none, 1 a Cleave attack pending, 2 a Great Cleave attack pending; while
+// set the attack counter counts one attack too many.
+extern int32_t g_Cleaving;
+
+// The creature of the acting turn-order entry, -1 when none.
+int CurrentFighter();
 
 // One mark word per creature record and one per fighter slot.
 extern int32_t CreatureMarkWords[2100];
