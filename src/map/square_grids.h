@@ -71,4 +71,4 @@ bool SetFighterFacing(int slot);
 bool CanCreatureAct(int creature);
 
 // The special-ability word that holds a creature's sense kind (5 and 6 sense without sight).
-constexpr int kSenseKindWord = 2;
+constexpr int kSenseKindWord = 4;
