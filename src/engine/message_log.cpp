@@ -4,25 +4,71 @@
 #include <cstdio>
 #include <cstring>
 
-char MessageLogText[kMessageLogSize];
+char MessageLogText[kMessageLogSize] = {};
 uint8_t MessageLogChanged = 0;
+int32_t MessageLogScroll = 0;
+
+namespace {
+
+constexpr char kReturn = '\r';
+constexpr char kHighlight = '\xA3';
+
+bool OpensMark(char c) { return c == '@' || c == kHighlight; }
+
+bool EndsWord(char c) {
+  return c == ':' || c == ' ' || c == '.' || c == ',' || c == ';' || c == '%' || c == ')' ||
+         c == kReturn;
+}
+
+// After a trim the head may hold the tail of a mark whose opening was cut
+// off. Scans the first characters: a clean opening ends the scan; a closing
+// mark followed by the end of a word blanks everything up to it.
+void CleanHead(char* text) {
+  for (int i = 0; i < kMessageHeadScan && text[i] != '\0'; ++i) {
+    const char c = text[i], n = text[i + 1];
+    if ((c == kReturn || c == ' ' || c == '(') && OpensMark(n)) return;
+    if (OpensMark(c) && EndsWord(n)) {
+      std::memset(text, ' ', static_cast<size_t>(i) + 1);
+      return;
+    }
+  }
+}
+
+}  // namespace
+
+void TrimMessageLogHead() {
+  const size_t length = std::strlen(MessageLogText);
+  if (length < kMessageLogTrim) return;
+  std::memmove(MessageLogText, MessageLogText + kMessageLogTrim, length - kMessageLogTrim + 1);
+  MessageLogScroll = 0;
+  CleanHead(MessageLogText);
+}
 
 int LogMessage(const char* format, ...) {
-  if (std::strlen(format) > 999) return -1;
-  char line[1000] = {};
+  if (format == nullptr || std::strlen(format) > kMessageLineSize - 1) return -1;
+  char line[kMessageLineSize] = {};
   va_list args;
   va_start(args, format);
   std::vsnprintf(line, sizeof line, format, args);
   va_end(args);
-  const size_t add = std::strlen(line);
+  const size_t added = std::strlen(line);
+
   size_t length = std::strlen(MessageLogText);
-  if (length + add + 1 > static_cast<size_t>(kMessageLogSize) && length > 2999) {
-    std::memmove(MessageLogText, MessageLogText + 3000, length - 3000 + 1);
-    length -= 3000;
+  if (length + added + 1 > kMessageLogSize && length > kMessageLogTrim - 1) {
+    TrimMessageLogHead();
+    length = std::strlen(MessageLogText);
   }
-  if (length + add + 1 <= static_cast<size_t>(kMessageLogSize)) {
-    std::memcpy(MessageLogText + length, line, add + 1);
-  }
+  // The trim always leaves room for a whole line; this only guards the copy.
+  const size_t room = kMessageLogSize - 1 - length;
+  const size_t copied = added < room ? added : room;
+  std::memcpy(MessageLogText + length, line, copied);
+  MessageLogText[length + copied] = '\0';
   MessageLogChanged = 1;
-  return static_cast<int>(add);
+  return static_cast<int>(added);
+}
+
+void ClearMessageLog() {
+  std::memset(MessageLogText, 0, sizeof MessageLogText);
+  MessageLogChanged = 1;
+  MessageLogScroll = 0;
 }

@@ -1,0 +1,3 @@
+#include "combat/actions/combat_action_state.h"
+
+CombatActionBlock CombatActionState = {};

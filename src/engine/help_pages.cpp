@@ -1,0 +1,85 @@
+#include "engine/help_pages.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "platform/files.h"
+
+HelpPage HelpPages[kHelpPageCount];
+HelpKeywordEntry HelpKeywords[kHelpKeywordCount];
+int HelpPagesLoaded = 0;
+int HelpKeywordsLoaded = 0;
+
+namespace {
+
+bool ReadBytes(FILE* f, void* out, size_t size) { return std::fread(out, 1, size, f) == size; }
+
+bool ReadU32(FILE* f, uint32_t* out) {
+  unsigned char b[4];
+  if (!ReadBytes(f, b, 4)) return false;
+  *out = uint32_t(b[0]) | uint32_t(b[1]) << 8 | uint32_t(b[2]) << 16 | uint32_t(b[3]) << 24;
+  return true;
+}
+
+// A fixed text field must hold its NUL inside the field.
+bool Terminated(const char* field, size_t size) { return std::memchr(field, '\0', size) != nullptr; }
+
+bool ReadTables(FILE* f) {
+  char magic[4];
+  uint32_t version = 0, pages = 0, keywords = 0;
+  if (!ReadBytes(f, magic, 4) || std::memcmp(magic, kHelpFileMagic, 4) != 0) return false;
+  if (!ReadU32(f, &version) || version != kHelpFileVersion) return false;
+  if (!ReadU32(f, &pages) || !ReadU32(f, &keywords)) return false;
+  if (pages > kHelpPageCount || keywords > kHelpKeywordCount) return false;
+  for (uint32_t i = 0; i < pages; ++i) {
+    HelpPage& page = HelpPages[i];
+    uint32_t length = 0;
+    if (!ReadU32(f, &page.id) || !ReadBytes(f, page.title, kHelpTitleSize)) return false;
+    if (!Terminated(page.title, kHelpTitleSize)) return false;
+    if (!ReadU32(f, &length) || length > kHelpTextLength) return false;
+    if (!ReadBytes(f, page.text, length)) return false;
+    page.text[length] = '\0';
+    if (std::strlen(page.text) != length) return false;  // no NUL inside a text
+  }
+  for (uint32_t i = 0; i < keywords; ++i) {
+    HelpKeywordEntry& entry = HelpKeywords[i];
+    if (!ReadBytes(f, entry.keyword, kHelpKeywordSize) || !ReadU32(f, &entry.pageId)) return false;
+    if (!Terminated(entry.keyword, kHelpKeywordSize)) return false;
+  }
+  if (std::fgetc(f) != EOF) return false;  // nothing may follow the tables
+  HelpPagesLoaded = static_cast<int>(pages);
+  HelpKeywordsLoaded = static_cast<int>(keywords);
+  return true;
+}
+
+}  // namespace
+
+void ClearHelpTables() {
+  std::memset(HelpPages, 0, sizeof HelpPages);
+  std::memset(HelpKeywords, 0, sizeof HelpKeywords);
+  HelpPagesLoaded = 0;
+  HelpKeywordsLoaded = 0;
+}
+
+bool LoadHelpTables(const char* path) {
+  ClearHelpTables();
+  FILE* f = platform::OpenGameFile(path, "rb");
+  if (!f) return false;
+  const bool ok = ReadTables(f);
+  std::fclose(f);
+  if (!ok) ClearHelpTables();
+  return ok;
+}
+
+int FindHelpKeywordN(const char* keyword, size_t length) {
+  if (keyword == nullptr || length == 0 || length >= kHelpKeywordSize) return -1;
+  for (int i = 0; i < HelpKeywordsLoaded; ++i) {
+    const char* k = HelpKeywords[i].keyword;
+    if (std::strncmp(k, keyword, length) == 0 && k[length] == '\0') return i;
+  }
+  return -1;
+}
+
+int FindHelpKeyword(const char* keyword) {
+  return keyword ? FindHelpKeywordN(keyword, std::strlen(keyword)) : -1;
+}

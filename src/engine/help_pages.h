@@ -1,0 +1,53 @@
+// The help encyclopedia's two tables: the pages (id, title, text with keyword
+// links) and the keywords that name them. Both are filled at start-up from
+// "Help.dat", which the build makes from the readable sources in content/help/.
+//
+// "Help.dat", little-endian:
+//   "GHHP", u32 version (1), u32 page count, u32 keyword count;
+//   per page:    u32 id, char title[32] (NUL-padded), u32 text length, the text bytes;
+//   per keyword: char keyword[36] (with its two '@' marks, NUL-padded), u32 page id.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+constexpr int kHelpPageCount = 1100;
+constexpr int kHelpKeywordCount = 1589;
+constexpr int kHelpTitleSize = 32;      // at most 31 characters and a NUL
+constexpr int kHelpTextLength = 5600;   // characters of a page's text
+constexpr int kHelpKeywordSize = 36;    // with the two '@' marks and a NUL
+constexpr uint32_t kHelpFileVersion = 1;
+constexpr char kHelpFileMagic[4] = {'G', 'H', 'H', 'P'};
+constexpr const char* kHelpFileName = "Help.dat";
+
+// Page ids the engine opens itself.
+constexpr uint32_t kMainIndexPageId = 10000;
+constexpr uint32_t kCharacterPageId = 20000;
+
+struct HelpPage {
+  uint32_t id;
+  char title[kHelpTitleSize];
+  char text[kHelpTextLength + 1];
+};
+
+struct HelpKeywordEntry {
+  char keyword[kHelpKeywordSize];
+  uint32_t pageId;
+};
+
+extern HelpPage HelpPages[kHelpPageCount];
+extern HelpKeywordEntry HelpKeywords[kHelpKeywordCount];
+// How many rows of each table are filled; the rest are empty and never match.
+extern int HelpPagesLoaded;
+extern int HelpKeywordsLoaded;
+
+// Reads the help file into the tables. On any fault (missing file, wrong
+// magic or version, a count or length out of range, a short or overlong file)
+// the tables are left empty and false is returned.
+bool LoadHelpTables(const char* path = kHelpFileName);
+void ClearHelpTables();
+
+// The row of the keyword table whose keyword (with its two marks) equals the
+// given text exactly, -1 when none.
+int FindHelpKeyword(const char* keyword);
+// The same for a keyword given by its first `length` characters.
+int FindHelpKeywordN(const char* keyword, size_t length);

@@ -1,0 +1,69 @@
+// The page history: the browser-like stack of pages of page view (screen
+// mode 4), the help navigation bar that walks it, and the click rules every
+// screen uses (a press acts once and clicks).
+#pragma once
+#include <cstdint>
+
+constexpr int kPageHistorySize = 100;
+constexpr int kPageCaptionSize = 32;  // at most 31 characters and a NUL
+
+// Page types the engine pushes itself.
+constexpr int32_t kPageHelpTopic = 9;
+constexpr int32_t kPageRollBreakdown = 101;
+constexpr int32_t kPageLogoScreen = 135;
+
+struct PageFrame {
+  char caption[kPageCaptionSize];
+  int32_t type;
+  int32_t parameter;
+};
+
+extern PageFrame PageHistory[kPageHistorySize];
+extern int32_t PageDepth;         // index of the top frame, 0 to 99
+extern int32_t PageHighestDepth;  // the top of the forward history
+extern uint32_t SavedScreenMode;  // the mode page view returns to (0 none)
+extern int32_t HoveredBarButton;  // -1 none, 1 Back, 2 Forward, 3 Return
+extern uint8_t BarHoverActive;    // 1 while a bar button is under the pointer
+// The page's two text scroll offsets: the first shown line of its text, and
+// the page's own second scroll (both 0 on every page change).
+extern int32_t BackgroundScroll;
+extern int32_t PageReady;
+
+// Cursor shapes over the navigation bar's labels.
+constexpr int32_t kCursorBarBack = 20;
+constexpr int32_t kCursorBarForward = 21;
+constexpr int32_t kCursorBarReturn = 14;
+constexpr int32_t kCursorBarRefused = 18;
+
+// The start-up page: {"LOGO SCREEN", 135, -1} at depth 0.
+void ResetPageHistory();
+
+// Pushes a help topic (type 9): depth + 1 (at 99 the top frame is replaced),
+// the forward history dropped, hover and scroll reset. The screen mode is
+// not changed.
+void OpenPage(const char* caption, int32_t parameter);
+bool OpenPageOnClick(const char* caption, int32_t parameter);
+// On a fresh right press: page view, the click, the right button latched, OpenPage.
+bool OpenPageWithSound(const char* caption, int32_t parameter);
+// Opens a page from a link of the linked text: one deeper in page view,
+// else from the current mode (saved) at depth 0. The caption is HoverCaption.
+void OpenLinkedPage(int32_t type, int32_t parameter);
+// Pushes a page of any type (the screens' own pushes).
+void PushPage(const char* caption, int32_t type, int32_t parameter);
+
+// The world map: screen mode 9, travel marker off, the party put on the
+// current map's world square when that is known.
+void ShowLocalMapMode();
+
+// A fresh press of the left, or else the right, button: both latched, the
+// click played when asked; 1 when a press was taken.
+int ConsumeClick(int withSound);
+// Scroll offsets 0, cursor and hovered bar button -1, link hover cleared.
+void ResetHover();
+// Latches each pointer button that is freshly pressed.
+void PollPointerButtons();
+
+// Draws the bar at the bottom of help pages and acts on it. The option 1 or
+// 2 makes the I or M key a further Return key. Returns 1 when it moved in
+// the history or left page view.
+int DrawHelpNavBar(int enabled, int option);

@@ -1,0 +1,144 @@
+#include "engine/sprite_sheets.h"
+
+#include <cstdio>
+#include <new>
+
+#include "engine/application.h"
+
+SpriteSheetBank SheetBank;
+
+namespace {
+
+bool SlotValid(int slot) { return SheetBank.records && slot >= 0 && slot < SheetBank.count; }
+
+bool Ready(int slot) { return SheetBank.owner && SlotValid(slot); }
+
+}  // namespace
+
+int InitSheetBank() {
+  FreeSheetBank();
+  SheetBank.owner = &Graphics;
+  SheetBank.count = kSheetCount;
+  SheetBank.records.reset(new (std::nothrow) TextureRecord[kSheetCount]);
+  SheetBank.frameWidth.reset(new (std::nothrow) int32_t[kSheetCount]());
+  SheetBank.frameHeight.reset(new (std::nothrow) int32_t[kSheetCount]());
+  SheetBank.framesPerRow.reset(new (std::nothrow) int32_t[kSheetCount]());
+  if (!SheetBank.records || !SheetBank.frameWidth || !SheetBank.frameHeight || !SheetBank.framesPerRow) {
+    FreeSheetBank();
+    return 0;
+  }
+  return 1;
+}
+
+int FreeSheetBank() {
+  SheetBank.owner = nullptr;
+  if (SheetBank.records)
+    for (int i = 0; i < SheetBank.count; ++i) FreeTexture(&SheetBank.records[i]);
+  SheetBank.records.reset();
+  SheetBank.frameWidth.reset();
+  SheetBank.frameHeight.reset();
+  SheetBank.framesPerRow.reset();
+  SheetBank.count = 0;
+  return 1;
+}
+
+int FreeSheet(int slot) {
+  if (!SlotValid(slot)) return 0;
+  FreeTexture(&SheetBank.records[slot]);
+  SheetBank.records[slot] = TextureRecord{};
+  SheetBank.frameWidth[slot] = 0;
+  SheetBank.frameHeight[slot] = 0;
+  SheetBank.framesPerRow[slot] = 0;
+  return 1;
+}
+
+int LoadSheet(int slot, const char* fileName, int frameWidth, int frameHeight, uint32_t colourKey) {
+  if (!SlotValid(slot)) return 0;
+  FreeSheet(slot);
+  // A frame must have a size: a zero width would leave frames per row undefined.
+  if (frameWidth <= 0 || frameHeight <= 0) return 0;
+  TextureRecord& record = SheetBank.records[slot];
+  if (!LoadTexture(&record, fileName, colourKey)) {
+    FreeSheet(slot);
+    return 0;
+  }
+  SheetBank.frameWidth[slot] = frameWidth;
+  SheetBank.frameHeight[slot] = frameHeight;
+  SheetBank.framesPerRow[slot] = record.width / frameWidth;
+  return 1;
+}
+
+int LoadTextures() {
+  if (!InitSheetBank()) {
+    ShowError(1, "Could not create texture memory.");
+    return 0;
+  }
+  for (int slot = 0; slot < kSheetCount; ++slot) {
+    char path[32];
+    std::snprintf(path, sizeof path, "Graphics\\%i.dat", slot);
+    const SheetFormat f = SheetFormatFor(slot);
+    if (!LoadSheet(slot, path, f.frameWidth, f.frameHeight, f.colourKey)) {
+      ShowError(1, "Could not load texture %i", slot);
+      return 0;
+    }
+  }
+  return 1;
+}
+
+bool SheetFrameRect(int slot, int frame, int* left, int* top, int* width, int* height) {
+  if (!Ready(slot)) return false;
+  const int perRow = SheetBank.framesPerRow[slot];
+  // An empty slot has no frames per row; its frames lie nowhere.
+  const int column = perRow > 0 ? frame % perRow : 0;
+  const int row = perRow > 0 ? frame / perRow : 0;
+  if (left) *left = column * SheetBank.frameWidth[slot];
+  if (top) *top = row * SheetBank.frameHeight[slot];
+  if (width) *width = SheetBank.frameWidth[slot];
+  if (height) *height = SheetBank.frameHeight[slot];
+  return true;
+}
+
+int DrawSheetFrame(int slot, int frame, int x, int y, uint32_t colour, float scaleX, float scaleY,
+                   float rotation, int centreMode, int srcXOffset, int srcYOffset, int extraWidth,
+                   int extraHeight, uint8_t displayScaled, int xOffset, int alreadyScaled) {
+  int left = 0, top = 0, width = 0, height = 0;
+  if (!SheetFrameRect(slot, frame, &left, &top, &width, &height)) return 0;
+  TextureRecord* record = &SheetBank.records[slot];
+  if (!record->texture) return 0;
+  left += srcXOffset;
+  top += srcYOffset;
+  width += extraWidth;
+  height += extraHeight;
+  // A frame cut to nothing (or below) draws nothing: a zero size would mean
+  // the whole texture to the blit.
+  if (width <= 0 || height <= 0) return 0;
+  const int s = GetDisplayScale();
+  if (displayScaled == 1)
+    return BlitTexture(record, left, x + xOffset, y, top, width, height, s * scaleX, s * scaleY, colour,
+                       rotation, centreMode, alreadyScaled);
+  return BlitTexture(record, left, s * x + xOffset, s * y, top, width, height, scaleX, scaleY, colour,
+                     rotation, centreMode, alreadyScaled);
+}
+
+int DrawSheetFrameGradient(int slot, int frame, int x, int y, uint32_t colour, float scaleX, float scaleY,
+                           float rotation, int alreadyScaled, uint32_t c1, uint32_t c2, uint32_t c3,
+                           uint32_t c4, uint32_t c5, uint32_t c6) {
+  int left = 0, top = 0, width = 0, height = 0;
+  if (!SheetFrameRect(slot, frame, &left, &top, &width, &height)) return 0;
+  TextureRecord* record = &SheetBank.records[slot];
+  if (!record->texture) return 0;
+  const int s = GetDisplayScale();
+  return BlitTextureGradient(record, left, x, y, top, width, height, s * scaleX, s * scaleY, colour,
+                             rotation, 1, alreadyScaled, c1, c2, c3, c4, c5, c6);
+}
+
+int DrawSheetFrameSilhouette(int slot, int frame, int x, int y, uint32_t colour, float scaleX, float scaleY,
+                             float rotation) {
+  int left = 0, top = 0, width = 0, height = 0;
+  if (!SheetFrameRect(slot, frame, &left, &top, &width, &height)) return 0;
+  TextureRecord* record = &SheetBank.records[slot];
+  if (!record->texture) return 0;
+  const int s = GetDisplayScale();
+  return BlitTextureSilhouette(record, left, x, y, top, width, height, s * scaleX, s * scaleY, colour,
+                               rotation, 1, 0);
+}

@@ -1,0 +1,44 @@
+// The sprite-sheet bank: the 66 sheets every picture of the game is a frame
+// of. A sheet is a grid of equal frames; frame n lies at column
+// n mod (frames per row) and row n div (frames per row).
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "engine/graphics.h"
+#include "engine/sheet_table.h"
+
+struct SpriteSheetBank {
+  GraphicsObject* owner = nullptr;  // non-null: the bank is ready
+  int32_t count = 0;
+  std::unique_ptr<TextureRecord[]> records;
+  std::unique_ptr<int32_t[]> frameWidth;
+  std::unique_ptr<int32_t[]> frameHeight;
+  std::unique_ptr<int32_t[]> framesPerRow;
+};
+
+extern SpriteSheetBank SheetBank;
+
+int InitSheetBank();
+int FreeSheetBank();
+int LoadSheet(int slot, const char* fileName, int frameWidth, int frameHeight, uint32_t colourKey);
+int FreeSheet(int slot);
+// Loads "Graphics\0.dat" to "Graphics\65.dat"; shows the failure's message
+// and returns 0 at the first sheet that does not load.
+int LoadTextures();
+
+// The source rectangle of a frame (offsets and extra size added); false when
+// the bank is not ready or the slot is out of range.
+bool SheetFrameRect(int slot, int frame, int* left, int* top, int* width, int* height);
+
+// The standard call: white, scale 1, no rotation, centre mode 1, no offsets,
+// display-scaled, not offset, already scaled.
+int DrawSheetFrame(int slot, int frame, int x, int y, uint32_t colour = 0xFFFFFFFFu, float scaleX = 1.0f,
+                   float scaleY = 1.0f, float rotation = 0.0f, int centreMode = 1, int srcXOffset = 0,
+                   int srcYOffset = 0, int extraWidth = 0, int extraHeight = 0, uint8_t displayScaled = 1,
+                   int xOffset = 0, int alreadyScaled = 1);
+int DrawSheetFrameGradient(int slot, int frame, int x, int y, uint32_t colour, float scaleX, float scaleY,
+                           float rotation, int alreadyScaled, uint32_t c1, uint32_t c2 = 0, uint32_t c3 = 0,
+                           uint32_t c4 = 0, uint32_t c5 = 0, uint32_t c6 = 0);
+int DrawSheetFrameSilhouette(int slot, int frame, int x, int y, uint32_t colour, float scaleX = 1.0f,
+                             float scaleY = 1.0f, float rotation = 0.0f);

@@ -1,0 +1,86 @@
+// Text drawing: glyphs from the font sheets on a grid of character cells of
+// the 320x240 logical picture (large cells 8x8, 39 columns; small cells 5x6,
+// 63 columns), the style codes, the popup mask and the small text helpers.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "engine/sheet_table.h"
+
+constexpr uint32_t kDefaultColour = 0xFFFFFFFFu;  // "the style's own colour"
+constexpr int kLargeColumns = 39;
+constexpr int kSmallColumns = 63;
+constexpr int kTextBufferSize = 1000;
+constexpr int kHoverCaptionSize = 350;
+constexpr int kHoverCaptionShown = 30;  // characters of a title taken as a caption
+// The option word that draws every glyph from the low-resolution font of sheet 13.
+constexpr int kOptionLowResolutionText = 29;
+
+
+// The caption of what lies under the pointer (the title of what a click
+// would open); pages empty its first 100 characters every frame.
+extern char HoverCaption[kHoverCaptionSize];
+
+// The open popup's rectangle in logical pixels, set by DrawPopupBox. In
+// screen modes 3 and 5 text whose cell lies inside it is not drawn.
+struct PopupRectangle {
+  int32_t top, bottom, left, right;
+};
+extern PopupRectangle PopupRect;
+
+// The colour a style draws a given colour in (kDefaultColour: the style's own).
+uint32_t StyleColour(uint32_t colour, int style);
+// Sheet and frame of a character's glyph; false for characters that draw
+// nothing ('_', and every code below 33).
+bool GlyphSheetFrame(unsigned char c, int upperCase, int smallerSet, int large, int* sheet, int* frame);
+
+int DrawGlyph(uint32_t colour, unsigned char c, int x, int y, int style, int upperCase, int smallerSet,
+              int large);
+// The central text routine. Draws at most maxChars characters of the text,
+// cut so that it stays within the 39 (large) or 63 (small) columns; 0 when
+// no cell is left, else 1.
+int DrawTextAt(uint32_t colour, int maxChars, int xOffset, const char* text, int style, int column, int row,
+               int large, int yOffset, int popupExempt, int upperCase);
+// printf into 1,000 bytes, drawn in large cells, at most 39 characters;
+// returns the formatted length.
+int DrawTextF(int style, int column, int row, const char* format, ...) __attribute__((format(printf, 4, 5)));
+int DrawTextFNoClip(int style, int column, int row, const char* format, ...)
+    __attribute__((format(printf, 4, 5)));
+int DrawNumberAt(int number, int style, int column, int row);
+// A string glyph by glyph at pixel positions, 8 pixels apart (12 in the
+// 960x720 (b) window unless the smaller set is asked for); 0 for an empty text.
+int DrawString(const char* text, int style, int x, int y, uint32_t colour, int smallerSet);
+// A caption with its words capitalised; with a value, the caption 3 pixels
+// higher and "Value %i" below it in small cells.
+int DrawLabelWithValue(int column, int row, int style, int value, const char* format, ...)
+    __attribute__((format(printf, 5, 6)));
+// A one-line tooltip label on a backing; x = y = -1 places it beside the pointer.
+int DrawWrappedText(int x, const char* text, int style, int y, int noBacking, int raw);
+// The game screen's caption box: HoverCaption in upper case, wrapped at 36
+// characters, at most 11 lines.
+int DrawLargeWrappedCaps();
+// The lines DrawLargeWrappedCaps would draw (exposed for tests).
+std::vector<std::vector<char>> LayOutCaptionLines(const char* caption);
+int DrawGradientGlyph(uint32_t colour, int x, int y, int code);
+
+// Copies the source keeping its first character and lower-casing the rest;
+// with flag 1 every character after '_', ' ', '-', '*', '+', '(' or '@' is
+// upper-cased. The copy is cut to fit the destination.
+void CapitaliseWords(char* destination, size_t destinationSize, const char* source, int flag);
+template <size_t N>
+void CapitaliseWords(char (&destination)[N], const char* source, int flag) {
+  CapitaliseWords(destination, N, source, flag);
+}
+// Replaces every occurrence of search in text (scanning on after each
+// replacement); the result is cut to fit the text's buffer. Returns the
+// number of replacements.
+int ReplaceAll(char* text, size_t capacity, const char* search, const char* replacement);
+
+// Tests watch the glyphs drawn through this: every glyph drawn is appended.
+struct GlyphDraw {
+  unsigned char c;
+  int sheet, frame, x, y;
+  uint32_t colour;
+};
+void RecordGlyphs(std::vector<GlyphDraw>* sink);

@@ -1,0 +1,303 @@
+#include "engine/widgets.h"
+
+#include <algorithm>
+
+#include "engine/graphics.h"
+#include "engine/sprite_sheets.h"
+#include "engine/text.h"
+#include "engine/ui_input.h"
+#include "screens/game/game_screen_state.h"
+
+int32_t CursorShape = 0;
+
+// The figures are drawn centred on their frames; no figure needs moving yet.
+const uint8_t FigureOffsets[kFigureOffsetCount][2] = {};
+
+namespace {
+
+constexpr int kSheetBorder = 53;
+constexpr int kSheetMosaic = 54;
+constexpr int kSheetPanelLeft = 55;
+constexpr int kSheetPanelRight = 56;
+constexpr int kFillFrame = 0;  // sheet 13's plain piece that boxes are filled with
+
+// Fills draw the frame at the display scale straight from the sheet's record,
+// so neighbouring pieces meet without seams at every scale.
+int Piece(int slot, int frame, int x, int y, uint32_t colour, int extraWidth = 0, int extraHeight = 0) {
+  return DrawSheetFrame(slot, frame, x, y, colour, 1.0f, 1.0f, 0.0f, 1, 0, 0, extraWidth, extraHeight, 1, 0, 1);
+}
+
+void FillBox(int left, int top, int right, int bottom, uint32_t colour, int stepX = 8, int stepY = 8) {
+  for (int y = top; y < bottom; y += stepY)
+    for (int x = left; x < right; x += stepX)
+      Piece(kSheetInterface, kFillFrame, x, y, colour, std::min(0, right - x - 8), std::min(0, bottom - y - 8));
+}
+
+}  // namespace
+
+bool MouseInRect(int y, int x, int width, int height) {
+  const int px = PointerX(), py = PointerY();
+  return px >= x && px < x + width && py >= y && py < y + height;
+}
+
+bool MouseInTextRow(int row, int column, int widthColumns, int heightRows, int large, int yOffset) {
+  const int w = large ? 8 : 5, h = large ? 8 : 6;
+  const int px = PointerX(), py = PointerY();
+  return px >= column * w && px < (column + widthColumns) * w && py >= yOffset + row * h &&
+         py < yOffset + (row + heightRows) * h;
+}
+
+bool MouseInRow8(int column, int big, int row) {
+  const int extent = big ? 21 : 19;
+  const int px = PointerX(), py = PointerY();
+  return px >= column * 8 + 3 && px < column * 8 + extent && py >= row * 8 + 3 && py < row * 8 + extent;
+}
+
+bool ListHasKind10() {
+  const uint32_t count = std::min<uint32_t>(ActionList.count, kActionListSize);
+  for (uint32_t i = 0; i < count; ++i)
+    if (ActionList.kinds[i] == 10) return true;
+  return false;
+}
+
+int DrawMouseCursor() {
+  const int frame = CursorShape == 100 ? 43 : CursorShape == 101 ? 56 : CursorShape;
+  if (frame < 0) return 0;
+  return DrawSheetFrame(0, frame, PointerX(), PointerY());
+}
+
+int DrawScreenBackdrop() {
+  constexpr uint32_t kColour = 0xFFA0A0A0u;
+  constexpr int kLeft[4][3] = {{1, 2, 3}, {5, 6, 7}, {9, 10, 11}, {13, 14, 15}};
+  constexpr int kRight[4][2] = {{0, 1}, {4, 5}, {8, 9}, {12, 13}};
+  for (int r = 0; r < 4; ++r) {
+    for (int c = 0; c < 3; ++c) Piece(51, kLeft[r][c], c * 64, r * 64, kColour);
+    for (int c = 0; c < 2; ++c) Piece(52, kRight[r][c], 192 + c * 64, r * 64, kColour);
+  }
+  return 1;
+}
+
+int DrawPanelCells(int firstColumn, int firstRow, int lastColumn, int lastRow, uint32_t colour) {
+  for (int r = firstRow; r <= lastRow; ++r)
+    for (int c = firstColumn; c <= lastColumn; ++c) {
+      if (c <= 22)
+        Piece(kSheetPanelLeft, 32 * r + c + 8, c * 8, r * 8, colour);
+      else
+        Piece(kSheetPanelRight, 32 * r + c - 23, c * 8, r * 8, colour);
+    }
+  return 1;
+}
+
+int DrawScreenMosaic(uint32_t colour) {
+  for (int r = 0; r < 30; ++r) {
+    for (int c = 0; c < 32; ++c) Piece(kSheetMosaic, 32 * r + c, c * 8, r * 8, colour);
+    for (int c = 0; c < 8; ++c) Piece(kSheetPanelLeft, 32 * r + c, 256 + c * 8, r * 8, colour);
+  }
+  return 1;
+}
+
+int DrawFramedBox(uint32_t frameColour, uint32_t backgroundColour, int style) {
+  uint32_t border = frameColour;
+  switch (style) {
+    case 0: DrawPanelCells(0, 0, 39, 29, 0xFF7D7D7Du); border = 0xFFB4B4B4u; break;
+    case 1: DrawScreenMosaic(0xFF646464u); border = 0xFFC8C8C8u; break;
+    case 2: DrawScreenMosaic(0xFF787878u); border = 0xFFD2D2D2u; break;
+    case 3: DrawPanelCells(0, 0, 39, 29, backgroundColour); break;
+    case 4: DrawScreenMosaic(backgroundColour); break;
+    default: break;
+  }
+  if (style == 1 || style == 2 || style == 4)
+    for (int x = 104; x < 208; x += 8) {
+      Piece(kSheetBorder, 14, x, 0, border);
+      Piece(kSheetBorder, 43, x, 232, border);
+    }
+  for (int i = 0; i < 14; ++i) {
+    Piece(kSheetBorder, i, i * 8, 0, border);
+    Piece(kSheetBorder, 15 + i, 208 + i * 8, 0, border);
+    Piece(kSheetBorder, 29 + i, i * 8, 232, border);
+    Piece(kSheetBorder, 44 + i, 208 + i * 8, 232, border);
+  }
+  return 1;
+}
+
+int DrawTopLeftPanelShade() {
+  for (int y = 0; y < 80; y += 8)
+    for (int x = 0; x < 184; x += 8) Piece(kSheetInterface, 0, x, y, 0x8CFFFFFFu);
+  return 1;
+}
+
+int DrawCentrePanelFrame() {
+  constexpr uint32_t kColour = 0xFFFFFFFFu;
+  for (int x = 144; x < 304; x += 8) {
+    Piece(kSheetInterface, 529, x, 24, kColour);
+    Piece(kSheetInterface, 532, x, 208, kColour);
+  }
+  for (int y = 32; y < 208; y += 8) {
+    Piece(kSheetInterface, 530, 136, y, kColour);
+    Piece(kSheetInterface, 531, 304, y, kColour);
+  }
+  Piece(kSheetInterface, 535, 136, 24, kColour);
+  Piece(kSheetInterface, 536, 304, 24, kColour);
+  Piece(kSheetInterface, 534, 136, 208, kColour);
+  Piece(kSheetInterface, 533, 304, 208, kColour);
+  return 1;
+}
+
+bool DrawPopupBox(int leftColumn, int topRow, int rightColumn, int bottomRow, int yOffset) {
+  if (rightColumn * 8 >= 313 || bottomRow * 8 > 232) return false;
+  const int left = leftColumn * 8, right = rightColumn * 8;
+  const int top = yOffset + topRow * 8, bottom = yOffset + bottomRow * 8;
+  PopupRect = PopupRectangle{top, bottom, left, right};
+  constexpr uint32_t kEdge = 0xDCFFFFFFu;
+  FillBox(left + 8, top + 8, right, bottom, 0xC4FFFFFFu);
+  for (int x = left; x <= right; x += 8) {
+    Piece(kSheetInterface, 948, x, top, kEdge);
+    Piece(kSheetInterface, 951, x, bottom, kEdge);
+  }
+  for (int y = top; y <= bottom; y += 8) {
+    Piece(kSheetInterface, 949, left, y, kEdge);
+    Piece(kSheetInterface, 950, right, y, kEdge);
+  }
+  return true;
+}
+
+bool DrawSpellBookPopup(int rightSmallColumn, int bottomSmallRow) {
+  const int right = rightSmallColumn * 5, bottom = bottomSmallRow * 6;
+  if (right >= 316 || bottom > 234) return false;
+  constexpr int kLeft = 80, kTop = 120;
+  constexpr uint32_t kEdge = 0xDCFFFFFFu;
+  FillBox(kLeft, kTop, right, bottom, 0xC4FFFFFFu, 5, 6);
+  for (int x = kLeft; x < right; x += 5) {
+    Piece(kSheetInterface, 948, x, kTop - 6, kEdge, -3, -2);
+    Piece(kSheetInterface, 951, x, bottom, kEdge, -3, -2);
+  }
+  for (int y = kTop; y < bottom; y += 6) {
+    Piece(kSheetInterface, 949, kLeft - 5, y, kEdge, -3, -2);
+    Piece(kSheetInterface, 950, right, y, kEdge, -3, -2);
+  }
+  return true;
+}
+
+int DrawViewportBorder() {
+  DrawPanelCells(1, 24, 38, 28, 0xFF8C8C8Cu);
+  constexpr uint32_t kColour = 0xFFC8C8C8u;
+  for (int x = 0; x < 320; x += 8) {
+    Piece(kSheetBorder, 14, x, 184, kColour);
+    Piece(kSheetBorder, 43, x, 232, kColour);
+  }
+  for (int y = 192; y < 232; y += 8) {
+    Piece(kSheetBorder, 131, 0, y, kColour);
+    Piece(kSheetBorder, 131, 312, y, kColour);
+  }
+  return 1;
+}
+
+int DrawSeparatorLine(int first, int start, int end, int last) {
+  constexpr uint32_t kColour = 0xFF969696u;
+  if (first == last) {
+    for (int c = start; c <= end; ++c) Piece(kSheetBorder, 130, c * 8, first * 8, kColour);
+  } else {
+    for (int r = start; r <= end; ++r) Piece(kSheetBorder, 131, first * 8, r * 8, kColour);
+  }
+  return 1;
+}
+
+int DrawSidePanelFrame(int heightRows) {
+  const int rows = std::clamp(heightRows, 1, 29);
+  const int bottom = rows * 8;
+  constexpr uint32_t kColour = 0xB4FFFFFFu;
+  FillBox(192, 8, 312, bottom, kColour);
+  for (int x = 192; x < 312; x += 8) {
+    Piece(kSheetInterface, 956, x, 0, kColour);
+    Piece(kSheetInterface, 958, x, bottom, kColour);
+  }
+  for (int y = 8; y < bottom; y += 8) {
+    Piece(kSheetInterface, 959, 184, y, kColour);
+    Piece(kSheetInterface, 957, 312, y, kColour);
+  }
+  Piece(kSheetInterface, 952, 184, 0, kColour);
+  Piece(kSheetInterface, 953, 312, 0, kColour);
+  Piece(kSheetInterface, 955, 184, bottom, kColour);
+  Piece(kSheetInterface, 954, 312, bottom, kColour);
+  return 1;
+}
+
+int DrawCaptionBoxFrame() {
+  constexpr uint32_t kEdge = 0xDCFFFFFFu;
+  FillBox(16, 16, 304, 104, 0xC4FFFFFFu);
+  for (int x = 16; x < 304; x += 8) {
+    Piece(kSheetInterface, 1, x, 8, kEdge);
+    Piece(kSheetInterface, 1, x, 104, kEdge);
+  }
+  for (int y = 16; y < 104; y += 8) {
+    Piece(kSheetInterface, 2, 8, y, kEdge);
+    Piece(kSheetInterface, 2, 304, y, kEdge);
+  }
+  Piece(kSheetInterface, 3, 8, 8, kEdge);
+  Piece(kSheetInterface, 4, 304, 8, kEdge);
+  Piece(kSheetInterface, 5, 8, 104, kEdge);
+  Piece(kSheetInterface, 6, 304, 104, kEdge);
+  return 1;
+}
+
+int DrawMainScreenPanels() {
+  DrawPanelCells(1, 1, 38, 5, 0xFF787878u);
+  constexpr uint32_t kColour = 0xFFC8C8C8u;
+  for (int x = 104; x < 208; x += 8) {
+    Piece(kSheetBorder, 14, x, 0, kColour);
+    Piece(kSheetBorder, 43, x, 48, kColour);
+  }
+  for (int i = 0; i < 14; ++i) {
+    Piece(kSheetBorder, i, i * 8, 0, kColour);
+    Piece(kSheetBorder, 15 + i, 208 + i * 8, 0, kColour);
+    Piece(kSheetBorder, 29 + i, i * 8, 48, kColour);
+    Piece(kSheetBorder, 44 + i, 208 + i * 8, 48, kColour);
+  }
+  for (int y = 8; y < 48; y += 8) {
+    Piece(kSheetBorder, 131, 0, y, kColour);
+    Piece(kSheetBorder, 131, 312, y, kColour);
+  }
+  return 1;
+}
+
+int DrawFigureSprite(int figure, int x, int y, uint32_t colour, int offsetFlag) {
+  if (figure < 0 || figure > 587) return 0;
+  if (offsetFlag && figure < kFigureOffsetCount) {
+    x += FigureOffsets[figure][0];
+    y += FigureOffsets[figure][1];
+  }
+  return DrawSheetFrame(18 + figure / 196, figure % 196, x, y, colour);
+}
+
+int DrawFigureIcon(int xOffset, int yOffset, int figure, int column, int row, uint32_t colour, int outline) {
+  if (figure < 0 || figure > 587) return 0;
+  int x = xOffset + column * 8 + 3, y = yOffset + row * 8 + 3;
+  if (figure < kFigureOffsetCount) {
+    x += FigureOffsets[figure][0];
+    y += FigureOffsets[figure][1];
+  }
+  const int slot = 18 + figure / 196, frame = figure % 196;
+  if (!outline) return DrawSheetFrame(slot, frame, x, y, colour);
+  // The outlined icon: the left part, then the top and bottom of the rest.
+  DrawSheetFrame(slot, frame, x, y, colour, 1.0f, 1.0f, 0.0f, 1, 0, 0, -9, 0);
+  DrawSheetFrame(slot, frame, x + 9, y, colour, 1.0f, 1.0f, 0.0f, 1, 9, 0, -9, -9);
+  return DrawSheetFrame(slot, frame, x + 9, y + 9, colour, 1.0f, 1.0f, 0.0f, 1, 9, 9, -9, -9);
+}
+
+int DrawLogoScreenImage() {
+  ClearScreen(0xFF000000u);
+  const bool large = GetDisplayScale() == 3;
+  const int x = large ? 30 : 45, y = large ? 60 : 85;
+  const float scale = large ? 1.51f : 1.0f;
+  for (int i = 0; i < 4; ++i)
+    DrawSheetFrame(63, i, x, y, 0xFFFFFFFFu, scale, scale, 0.0f, 1, 0, 0, 0, 0, 0, 128 * i, 1);
+  return 1;
+}
+
+int DrawTitleBackdrop(uint32_t colour) {
+  for (int r = 0; r < 4; ++r) {
+    for (int c = 0; c < 4; ++c) Piece(17, 4 * r + c, c * 64, r * 64, colour);
+    Piece(17, 16 + r, 256, r * 64, colour);
+  }
+  return 1;
+}

@@ -1,0 +1,45 @@
+// The widget kit of the immediate-mode screens: mouse hit tests, backdrops,
+// frames, panels, popups, separators, figure icons, the logo and the cursor.
+// Positions are logical pixels of the 320x240 picture; a cell is 8x8 unless
+// said otherwise.
+#pragma once
+#include <cstdint>
+
+// The cursor picture drawn last every frame: a frame of sheet 0, except 100
+// (frame 43, the drag hand) and 101 (frame 56); negative draws nothing.
+// Screens set it every frame; 28 over a link.
+extern int32_t CursorShape;
+
+// Per-figure pixel offsets (x, y) added to figures 0 to 302 when asked.
+constexpr int kFigureOffsetCount = 303;
+extern const uint8_t FigureOffsets[kFigureOffsetCount][2];
+
+// Hit tests against the pointer; right and bottom edges excluded.
+bool MouseInRect(int y, int x, int width, int height);
+bool MouseInTextRow(int row, int column, int widthColumns, int heightRows, int large, int yOffset);
+bool MouseInRow8(int column, int big, int row);
+// Whether one of the action bar's current entries is action kind 10.
+bool ListHasKind10();
+
+int DrawMouseCursor();
+int DrawScreenBackdrop();
+int DrawFramedBox(uint32_t frameColour, uint32_t backgroundColour, int style);
+int DrawPanelCells(int firstColumn, int firstRow, int lastColumn, int lastRow, uint32_t colour);
+int DrawScreenMosaic(uint32_t colour);
+int DrawTopLeftPanelShade();
+int DrawCentrePanelFrame();
+// Sets the popup rectangle and draws the box; false (nothing drawn, the
+// rectangle unchanged) when it would pass x 312 or y 232.
+bool DrawPopupBox(int leftColumn, int topRow, int rightColumn, int bottomRow, int yOffset);
+bool DrawSpellBookPopup(int rightSmallColumn, int bottomSmallRow);
+int DrawViewportBorder();
+// Horizontal (first == last: a row from column start to end) or vertical
+// (the column first, from row start to end).
+int DrawSeparatorLine(int first, int start, int end, int last);
+int DrawSidePanelFrame(int heightRows);
+int DrawCaptionBoxFrame();
+int DrawMainScreenPanels();
+int DrawFigureSprite(int figure, int x, int y, uint32_t colour, int offsetFlag);
+int DrawFigureIcon(int xOffset, int yOffset, int figure, int column, int row, uint32_t colour, int outline);
+int DrawLogoScreenImage();
+int DrawTitleBackdrop(uint32_t colour);

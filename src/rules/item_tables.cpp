@@ -1,0 +1,297 @@
+#include "rules/item_tables.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+#include "engine/application.h"
+#include "platform/files.h"
+#include "rules/creature_record.h"
+
+ItemRecord ItemTable[kItemRows];
+SpellRecord SpellTable[kSpellRows];
+CraftedWeaponRecord CraftedWeapons[kCraftedRows];
+
+const char BaseItemTypeNames[39][35] = {
+    "Nothing",
+    "Gem",
+    "Letter",
+    "Strange Letter",
+    "Key",
+    "Stone Block",
+    "Corpse",
+    "Arrow",
+    "Sleep Arrow",
+    "Humanoid Slaying Arrow",
+    "Undead Slaying Arrow",
+    "Outsider Slaying Arrow",
+    "Giant Slaying Arrow",
+    "Monstrous Humanoid Slaying Arrow",
+    "Construct Slaying Arrow",
+    "Animal Slaying Arrow",
+    "Dragon Slaying Arrow",
+    "Crossbow Bolt",
+    "Lantern",
+    "Magic Scroll",
+    "Health Amulet",
+    "Belt of Giant Strength",
+    "Boots of Striding",
+    "Bracers of Armor",
+    "Bracers of Dexterity",
+    "Cloak of the Spider",
+    "Cloak of Blur",
+    "Cloak of Displacement",
+    "Cloak of Resistance",
+    "Cloak of Spell Resistance",
+    "Cloak of Faith",
+    "Headband of Intellect",
+    "Helm of Wisdom",
+    "Ring of Fire Resistance",
+    "Ring of Cold Resistance",
+    "Ring of Acid Resistance",
+    "Ring of Electricity Resistance",
+    "Ring of Sonic Resistance",
+    "Ring of Protection",
+};
+
+const char CraftedPropertyNames[kCraftedProperties][28] = {
+    "Vorpal",
+    "Destruction",
+    "Brilliant Energy",
+    "Blindness",
+    "Quick",
+    "Life Stealing",
+    "Wounding",
+    "Holy",
+    "Unholy",
+    "Axiomatic",
+    "Anarchic",
+    "Flaming Burst",
+    "Icy Burst",
+    "Shock Burst",
+    "Disruption",
+    "Bane",
+    "Flaming",
+    "Frost",
+    "Shock",
+    "Keen",
+    "Thundering",
+    "Acid Resistance I",
+    "Acid Resistance II",
+    "Acid Resistance III",
+    "Cold Resistance I",
+    "Cold Resistance II",
+    "Cold Resistance III",
+    "Electricity Resistance I",
+    "Electricity Resistance II",
+    "Electricity Resistance III",
+    "Fire Resistance I",
+    "Fire Resistance II",
+    "Fire Resistance III",
+    "Sonic Resistance I",
+    "Sonic Resistance II",
+    "Sonic Resistance III",
+    "Fortification I",
+    "Fortification II",
+    "Fortification III",
+    "Invulnerability",
+    "Spell Resistance I",
+    "Spell Resistance 13",
+    "Spell Resistance 15",
+    "Spell Resistance 17",
+    "Spell Resistance 19",
+};
+
+namespace {
+
+int32_t Word(const uint8_t* bytes, int offset) {
+  const uint8_t* p = bytes + offset;
+  return static_cast<int32_t>(static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 |
+                              static_cast<uint32_t>(p[2]) << 16 |
+                              static_cast<uint32_t>(p[3]) << 24);
+}
+
+// The two texts every row begins with; the last byte is kept a terminator,
+// so a row without one cannot run a reader past its field.
+void DecodeTexts(const uint8_t* bytes, char (&name)[50], char (&description)[402]) {
+  std::memcpy(name, bytes, sizeof name);
+  name[sizeof name - 1] = 0;
+  std::memcpy(description, bytes + 50, sizeof description);
+  description[sizeof description - 1] = 0;
+}
+
+// Reads rows one by one into the table through the decoder; returns the
+// number of bytes read.
+template <typename Row>
+size_t ReadRows(FILE* file, Row* table, int rows, int rowBytes,
+                void (*decode)(const uint8_t*, Row*)) {
+  uint8_t buffer[kCraftedRowBytes];
+  size_t total = 0;
+  for (int i = 0; i < rows; ++i) {
+    const size_t got = std::fread(buffer, 1, rowBytes, file);
+    total += got;
+    if (got != static_cast<size_t>(rowBytes)) break;
+    decode(buffer, &table[i]);
+  }
+  return total;
+}
+
+}  // namespace
+
+void DecodeItemRow(const uint8_t* bytes, ItemRecord* row) {
+  DecodeTexts(bytes, row->name, row->description);
+  row->baseType = Word(bytes, 452);
+  row->price = Word(bytes, 456);
+  row->bonus = Word(bytes, 460);
+  row->icon = Word(bytes, 464);
+  row->noSale = Word(bytes, 468);
+  row->place = Word(bytes, 472);
+}
+
+void DecodeSpellRow(const uint8_t* bytes, SpellRecord* row) {
+  DecodeTexts(bytes, row->name, row->description);
+  row->level = Word(bytes, 452);
+  row->goldCost = Word(bytes, 456);
+  row->xpCost = Word(bytes, 460);
+  row->unused464 = Word(bytes, 464);
+  row->castingTime = Word(bytes, 468);
+  row->school = Word(bytes, 472);
+  row->descriptor = Word(bytes, 476);
+  row->divine = Word(bytes, 480);
+  row->beneficial = Word(bytes, 484);
+  row->harmful = Word(bytes, 488);
+  row->targeting = Word(bytes, 492);
+  row->verbal = Word(bytes, 496);
+  row->somatic = Word(bytes, 500);
+  row->areaWord = Word(bytes, 504);
+  row->range = Word(bytes, 508);
+  row->target = Word(bytes, 512);
+  row->areaSize = Word(bytes, 516);
+  row->areaSize2 = Word(bytes, 520);
+  row->word524 = Word(bytes, 524);
+  row->word528 = Word(bytes, 528);
+  row->rangedTouch = Word(bytes, 532);
+  row->meleeTouch = Word(bytes, 536);
+  row->word540 = Word(bytes, 540);
+  row->immunity1 = Word(bytes, 544);
+  row->immunity2 = Word(bytes, 548);
+  row->animationKind = Word(bytes, 552);
+  row->missile = Word(bytes, 556);
+  row->animationColour = Word(bytes, 560);
+  row->word564 = Word(bytes, 564);
+  row->word568 = Word(bytes, 568);
+  row->word572 = Word(bytes, 572);
+  for (int e = 0; e < 2; ++e) {
+    const int base = 576 + 32 * e;
+    SpellEffect& fx = row->effects[e];
+    fx.code = Word(bytes, base);
+    fx.durationCode = Word(bytes, base + 4);
+    fx.durationValue = Word(bytes, base + 8);
+    fx.parameter = Word(bytes, base + 12);
+    fx.amountSides = Word(bytes, base + 16);
+    fx.amountCount = Word(bytes, base + 20);
+    fx.save = Word(bytes, base + 24);
+    fx.spellResist = Word(bytes, base + 28);
+  }
+  for (int m = 0; m < 6; ++m) row->metamagic[m] = Word(bytes, 640 + 4 * m);
+}
+
+void DecodeCraftedRow(const uint8_t* bytes, CraftedWeaponRecord* row) {
+  DecodeTexts(bytes, row->name, row->description);
+  row->itemType = Word(bytes, 452);
+  row->place = Word(bytes, 456);
+  row->price = Word(bytes, 460);
+  row->hitPoints = Word(bytes, 464);
+  row->currentHitPoints = Word(bytes, 468);
+  row->material = Word(bytes, 472);
+  row->hardness = Word(bytes, 476);
+  row->masterwork = Word(bytes, 480);
+  row->handling = Word(bytes, 484);
+  row->proficiency = Word(bytes, 488);
+  row->size = Word(bytes, 492);
+  row->noSale = Word(bytes, 496);
+  row->composite = Word(bytes, 500);
+  row->owned = Word(bytes, 504);
+  row->chargeDouble = Word(bytes, 508);
+  row->damageKind = Word(bytes, 512);
+  row->dieSides = Word(bytes, 516);
+  row->dieCount = Word(bytes, 520);
+  row->critLow = Word(bytes, 524);
+  row->critMultiplier = Word(bytes, 528);
+  row->range = Word(bytes, 532);
+  row->enhancement = Word(bytes, 536);
+  for (int k = 0; k < kCraftedProperties; ++k) row->properties[k] = Word(bytes, 540 + 4 * k);
+  for (int k = 0; k < 4; ++k) row->word720[k] = Word(bytes, 720 + 4 * k);
+  row->dieKind = Word(bytes, 736);
+  row->spell = Word(bytes, 740);
+  row->charges = Word(bytes, 744);
+  row->icon = Word(bytes, 748);
+}
+
+int LoadItemTable() {
+  char path[32];
+  std::snprintf(path, sizeof path, "%s%d%s", "Item", 1, ".iml");
+  FILE* file = platform::OpenGameFile(path, "rb");
+  if (!file) {
+    ShowError(1, "Could not open item file.");
+    return 0;
+  }
+  const size_t total = ReadRows(file, ItemTable, kItemRows, kItemRowBytes, DecodeItemRow);
+  std::fclose(file);
+  if (total != static_cast<size_t>(kItemRows) * kItemRowBytes) {
+    ShowError(1, "Could not read item file.");
+    return 0;
+  }
+  return 1;
+}
+
+int LoadSpellTable() {
+  char path[32];
+  std::snprintf(path, sizeof path, "%s%d%s", "Spell", 1, ".sml");
+  FILE* file = platform::OpenGameFile(path, "rb");
+  if (!file) {
+    ShowError(1, "Could not open spell file.");
+    return 0;
+  }
+  const size_t total = ReadRows(file, SpellTable, kSpellRows, kSpellRowBytes, DecodeSpellRow);
+  std::fclose(file);
+  if (total != static_cast<size_t>(kSpellRows) * kSpellRowBytes) {
+    ShowError(1, "Could not read spell file.");
+    return 0;
+  }
+  return 1;
+}
+
+int LoadCraftedWeapons(const char* path) {
+  std::memset(CraftedWeapons, 0, sizeof CraftedWeapons);
+  FILE* file = platform::OpenGameFile(path, "rb");
+  if (!file) return 0;
+  const size_t total =
+      ReadRows(file, CraftedWeapons, kCraftedRows, kCraftedRowBytes, DecodeCraftedRow);
+  std::fclose(file);
+  return total == static_cast<size_t>(kCraftedRows) * kCraftedRowBytes ? 1 : 0;
+}
+
+int LoadCraftedWeaponsFmt(const char* format, ...) {
+  char path[300];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(path, sizeof path, format, args);
+  va_end(args);
+  return LoadCraftedWeapons(path);
+}
+
+bool HasUsableAmmunition(int creature) {
+  if (creature < 0 || creature >= kCreatureCount) return false;
+  const CreatureRecord& c = Creatures[creature];
+  const uint32_t weapon = c.equipment[kSlotRanged - 1];
+  const uint32_t ammo = c.ammunition.code;
+  if (weapon < 1 || weapon >= kFirstBaseItemCode) return false;
+  if (ammo < kFirstBaseItemCode || ammo - kFirstBaseItemCode >= static_cast<uint32_t>(kItemRows))
+    return false;
+  const int kind = CraftedWeapons[weapon].itemType;
+  const int ammoType = ItemTable[ammo - kFirstBaseItemCode].baseType;
+  if (kind == 32 || kind == 33) return ammoType >= 7 && ammoType <= 16 && c.ammunition.count >= 1;
+  if (kind == 10 || kind == 11) return ammoType == 17;
+  return false;
+}

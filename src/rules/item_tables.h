@@ -1,0 +1,174 @@
+// The base item table, the spell table and the crafted item table: their row
+// layouts, their files and the loaders, with the name tables of their codes.
+//
+// Item codes: 0 nothing; 1 to 4,999 rows of the crafted table; 5,000 to 6,999
+// rows of the base table (code - 5,000). Spell ids are rows of the spell
+// table; 998 stands for Turn Undead, 999 for a special attack, -1 for none.
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+constexpr int kItemRows = 2000;
+constexpr int kSpellRows = 180;
+constexpr int kCraftedRows = 5000;
+constexpr int kItemRowBytes = 476;
+constexpr int kSpellRowBytes = 664;
+constexpr int kCraftedRowBytes = 752;
+constexpr int kCraftedProperties = 45;
+constexpr uint32_t kFirstBaseItemCode = 5000;
+
+struct ItemRecord {
+  char name[50];
+  char description[402];
+  int32_t baseType;    // row of BaseItemTypeNames (39 gold coins)
+  int32_t price;       // gold
+  int32_t bonus;       // value of the worn item's condition; a scroll's spell row
+  int32_t icon;        // figure icon
+  int32_t noSale;      // 1 left behind on the floor when the map is left, 3 a quest item
+  int32_t place;       // equipment slot it fits, 14 either finger
+};
+static_assert(offsetof(ItemRecord, baseType) == 452);
+static_assert(offsetof(ItemRecord, place) == 472);
+static_assert(sizeof(ItemRecord) == kItemRowBytes);
+
+// One effect block of a spell (filled with the spell effects).
+struct SpellEffect {
+  int32_t code;          // effect code, 0 none
+  int32_t durationCode;
+  int32_t durationValue;
+  int32_t parameter;
+  int32_t amountSides;
+  int32_t amountCount;
+  int32_t save;          // 0 none, 1-3 half, 4-6 negates (Fortitude, Willpower, Reflex)
+  int32_t spellResist;
+};
+static_assert(sizeof(SpellEffect) == 32);
+
+enum MetamagicFlag : int {
+  kMetaMaximise = 0,
+  kMetaEmpower = 1,
+  kMetaWiden = 2,
+  kMetaHeighten = 3,
+  kMetaSilent = 4,
+  kMetaStill = 5,
+};
+
+struct SpellRecord {
+  char name[50];
+  char description[402];
+  int32_t level;          // 1 to 9
+  int32_t goldCost;
+  int32_t xpCost;
+  int32_t unused464;
+  int32_t castingTime;    // 0 nothing, 1 move, 2 standard, 3 full, 4 none
+  int32_t school;         // 1 abjuration ... 8 transmutation
+  int32_t descriptor;     // energy or descriptor code
+  int32_t divine;         // 1 cleric spell, 0 wizard spell
+  int32_t beneficial;     // aimed at the caster's friends
+  int32_t harmful;        // touch attack, resistance and save only against enemies
+  int32_t targeting;      // word of the area rules
+  int32_t verbal;
+  int32_t somatic;
+  int32_t areaWord;
+  int32_t range;          // 0 none, 1 personal, 2 touch, 3 15 ft, 4 35 ft, 5 60 ft
+  int32_t target;         // 0 nothing ... 11 square or individual
+  int32_t areaSize;       // radius or length in feet, or the second number of a size
+  int32_t areaSize2;      // the first number of a size
+  int32_t word524;
+  int32_t word528;
+  int32_t rangedTouch;
+  int32_t meleeTouch;
+  int32_t word540;
+  int32_t immunity1;
+  int32_t immunity2;
+  int32_t animationKind;
+  int32_t missile;
+  int32_t animationColour;
+  int32_t word564;
+  int32_t word568;
+  int32_t word572;
+  SpellEffect effects[2];
+  int32_t metamagic[6];   // Maximise, Empower, Widen, Heighten, Silent, Still
+};
+static_assert(offsetof(SpellRecord, level) == 452);
+static_assert(offsetof(SpellRecord, castingTime) == 468);
+static_assert(offsetof(SpellRecord, range) == 508);
+static_assert(offsetof(SpellRecord, rangedTouch) == 532);
+static_assert(offsetof(SpellRecord, immunity1) == 544);
+static_assert(offsetof(SpellRecord, animationKind) == 552);
+static_assert(offsetof(SpellRecord, effects) == 576);
+static_assert(offsetof(SpellRecord, effects[0].save) == 600);
+static_assert(offsetof(SpellRecord, effects[1].code) == 608);
+static_assert(offsetof(SpellRecord, effects[1].save) == 632);
+static_assert(offsetof(SpellRecord, metamagic) == 640);
+static_assert(sizeof(SpellRecord) == kSpellRowBytes);
+
+struct CraftedWeaponRecord {
+  char name[50];          // empty marks a free row
+  char description[402];
+  int32_t itemType;       // kind 1-48: 1-35 weapons (8 wand), 36-37 shields, 38-48 armour
+  int32_t place;          // 3 body armour, 7 right hand, 8 left hand, 12 ranged, 15 either hand
+  int32_t price;
+  int32_t hitPoints;
+  int32_t currentHitPoints;
+  int32_t material;       // 0 n.a. ... 8 adamantine
+  int32_t hardness;
+  int32_t masterwork;
+  int32_t handling;       // 1 light, 2 one hand, 3 two hands, 4 ranged, 5 shield, 6 armour
+  int32_t proficiency;    // 1 all, 2 simple, 3 martial, 4 exotic; 5-7 armour, 8 shield
+  int32_t size;           // 1 tiny ... 7 colossal
+  int32_t noSale;         // 1 left on the floor, 3 a quest item
+  int32_t composite;
+  int32_t owned;          // set on a generated copy of a prepared row
+  int32_t chargeDouble;   // deals double damage against a charge
+  int32_t damageKind;     // 1 slashing, 2 bludgeoning, 3 piercing
+  int32_t dieSides;       // armour and shields: armour bonus
+  int32_t dieCount;       // armour: maximum Dexterity bonus
+  int32_t critLow;        // armour and shields: armour check penalty
+  int32_t critMultiplier; // armour and shields: arcane spell failure in percent
+  int32_t range;          // feet
+  int32_t enhancement;
+  int32_t properties[kCraftedProperties];
+  int32_t word720[4];
+  int32_t dieKind;        // row of the weapon damage table, 0 not stored
+  int32_t spell;          // a wand's spell
+  int32_t charges;
+  int32_t icon;           // figure icon
+};
+static_assert(offsetof(CraftedWeaponRecord, itemType) == 452);
+static_assert(offsetof(CraftedWeaponRecord, material) == 472);
+static_assert(offsetof(CraftedWeaponRecord, handling) == 484);
+static_assert(offsetof(CraftedWeaponRecord, size) == 492);
+static_assert(offsetof(CraftedWeaponRecord, owned) == 504);
+static_assert(offsetof(CraftedWeaponRecord, dieSides) == 516);
+static_assert(offsetof(CraftedWeaponRecord, range) == 532);
+static_assert(offsetof(CraftedWeaponRecord, properties) == 540);
+static_assert(offsetof(CraftedWeaponRecord, dieKind) == 736);
+static_assert(offsetof(CraftedWeaponRecord, icon) == 748);
+static_assert(sizeof(CraftedWeaponRecord) == kCraftedRowBytes);
+
+extern ItemRecord ItemTable[kItemRows];
+extern SpellRecord SpellTable[kSpellRows];
+extern CraftedWeaponRecord CraftedWeapons[kCraftedRows];
+
+extern const char BaseItemTypeNames[39][35];
+extern const char CraftedPropertyNames[kCraftedProperties][28];
+
+// Reads "Item1.iml"; 1 when all 952,000 bytes came. Shows the fatal message
+// on failure.
+int LoadItemTable();
+// Reads "Spell1.sml"; 1 when all 119,520 bytes came.
+int LoadSpellTable();
+// Clears the crafted table, then reads the file; 1 when all 3,760,000 bytes
+// came, 0 (and no message) when it is missing or short.
+int LoadCraftedWeapons(const char* path);
+int LoadCraftedWeaponsFmt(const char* format, ...) __attribute__((format(printf, 1, 2)));
+
+// The ranged weapon is a bow with arrows (count 1 or more) or a crossbow
+// with bolts.
+bool HasUsableAmmunition(int creature);
+
+// Row images, field by field, little-endian.
+void DecodeItemRow(const uint8_t* bytes, ItemRecord* row);
+void DecodeSpellRow(const uint8_t* bytes, SpellRecord* row);
+void DecodeCraftedRow(const uint8_t* bytes, CraftedWeaponRecord* row);

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "combat/actions/turn_order.h"
+#include "engine/message_log.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+
+namespace {
+
+constexpr int kCreature = 7;
+
+ConditionEntry* List() { return Creatures[kCreature].conditions; }
+
+void Fill(int index, uint32_t id, int32_t duration, uint32_t source = 0, int32_t value = 0) {
+  List()[index] = ConditionEntry{id, duration, source, 0, value};
+}
+
+int CountId(uint32_t id) {
+  int n = 0;
+  for (int i = 0; i < kConditionSlots; ++i)
+    if (List()[i].id == id) ++n;
+  return n;
+}
+
+class ConditionsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::memset(&Creatures[kCreature], 0, sizeof(CreatureRecord));
+    std::strcpy(Creatures[kCreature].name, "Orc");
+    InCombat = 0;
+  }
+};
+
+TEST_F(ConditionsTest, AbilityDamageMergesOnlyWithTheSameSource) {
+  struct Case {
+    uint32_t secondSource;
+    int entries;
+    int32_t firstValue;
+  } cases[] = {{18, 1, 4}, {19, 2, 2}};
+  for (const Case& c : cases) {
+    SetUp();
+    ASSERT_TRUE(AddCondition(kCreature, 61, 2000, 2, 18, 0));
+    ASSERT_TRUE(AddCondition(kCreature, 61, 2000, 2, c.secondSource, 0));
+    EXPECT_EQ(CountId(61), c.entries);
+    EXPECT_EQ(List()[0].value, c.firstValue);
+  }
+}
+
+TEST_F(ConditionsTest, IncapacitatingConditionCancelsTheReadiedActionFirst) {
+  InCombat = 1;
+  TurnEntryCount = 1;
+  TurnOrder[0] = TurnOrderEntry{};
+  TurnOrder[0].creature = kCreature;
+  TurnOrder[0].plannedAction = 21;
+  TurnOrder[0].plannedTarget = 2;
+  TurnOrder[0].triggerCreature = 5;
+  ASSERT_TRUE(AddCondition(kCreature, kCondStunned, 2, 0, 18, 0));
+  EXPECT_EQ(TurnOrder[0].plannedAction, 0);
+  EXPECT_EQ(TurnOrder[0].plannedTarget, 0);
+  EXPECT_EQ(TurnOrder[0].triggerCreature, -1);
+}
+
+TEST_F(ConditionsTest, NewConditionReplacesTheOldOneWhateverItsSource) {
+  ASSERT_TRUE(AddCondition(kCreature, kCondBlinded, 5, 1, 18, 0));
+  ASSERT_TRUE(AddCondition(kCreature, kCondBlinded, 9, 2, 4, 0));
+  EXPECT_EQ(CountId(kCondBlinded), 1);
+  EXPECT_EQ(List()[0].duration, 9);
+  EXPECT_EQ(List()[0].source, 4u);
+}
+
+TEST_F(ConditionsTest, DisplacementWhenTheListIsFull) {
+  for (int i = 0; i < kConditionSlots; ++i) Fill(i, 2 + i % 50, 1000, 1);
+  EXPECT_FALSE(AddCondition(kCreature, 88, 3, 0, 18, 0));
+
+  SetUp();
+  for (int i = 0; i < kConditionSlots; ++i) Fill(i, 2 + i, 1000, 1);
+  Fill(20, 150, 5);
+  ASSERT_TRUE(AddCondition(kCreature, 88, 3, 0, 18, 0));
+  EXPECT_EQ(FindCondition(kCreature, 150), -1);
+  EXPECT_GE(FindCondition(kCreature, 88), 0);
+
+  SetUp();
+  for (int i = 0; i < kConditionSlots; ++i) Fill(i, 2 + i, 1000, 1);
+  Fill(10, 140, 3);
+  Fill(30, 141, 3);
+  EXPECT_EQ(PickConditionToReplace(kCreature), 10);
+  ASSERT_TRUE(AddCondition(kCreature, 88, 3, 0, 18, 0));
+  EXPECT_EQ(FindCondition(kCreature, 140), -1);
+  EXPECT_GE(FindCondition(kCreature, 141), 0);
+}
+
+TEST_F(ConditionsTest, UntilRestEntriesGoLastAndLastingOnesNever) {
+  for (int i = 0; i < kConditionSlots; ++i) Fill(i, 2 + i, 1000, 1);
+  Fill(4, 60, 2000);
+  Fill(9, 61, 2000);
+  EXPECT_EQ(PickConditionToReplace(kCreature), 9);
+  Fill(4, 60, 999);
+  Fill(9, 61, 3000);
+  EXPECT_EQ(PickConditionToReplace(kCreature), -1);
+  EXPECT_EQ(FreeConditionSlot(kCreature), kNoFreeConditionSlot);
+}
+
+TEST_F(ConditionsTest, SummonedCreatureIsFoundAtAnyDurationAndSurvivesThePurge) {
+  Fill(0, kCondSummonedCreature, 0);
+  Fill(1, 88, 4);
+  EXPECT_EQ(FindCondition(kCreature, kCondSummonedCreature), 0);
+  EXPECT_EQ(PurgeExpiredConditions(kCreature), 0);
+  EXPECT_EQ(FindCondition(kCreature, kCondSummonedCreature), 0);
+}
+
+TEST_F(ConditionsTest, PurgeLeavesNoHoleInFrontOfLaterConditions) {
+  Fill(0, 82, 0);   // expired
+  Fill(1, 101, -3); // expired
+  Fill(2, 88, 4);
+  Fill(3, 13, 2000, 18, 4);
+  EXPECT_EQ(PurgeExpiredConditions(kCreature), 1);
+  EXPECT_EQ(FindCondition(kCreature, 88), 0);
+  EXPECT_EQ(FindCondition(kCreature, 13), 1);
+  EXPECT_EQ(FindAnyCondition(kCreature, 13, 99), 1);
+  EXPECT_EQ(CountFreeConditionSlots(kCreature), 48);
+}
+
+TEST_F(ConditionsTest, RemovalBySourceKeepsTheRestContiguousAndInOrder) {
+  Fill(0, 88, 4, 7);
+  Fill(1, 87, 4, 18);
+  Fill(2, 86, 4, 18);
+  Fill(3, 85, 4, 7);
+  Fill(4, 84, 4, 9);
+  EXPECT_EQ(RemoveConditionBySource(kCreature, 18), 1);
+  const uint32_t expected[] = {88, 85, 84, 0, 0};
+  for (int i = 0; i < 5; ++i) EXPECT_EQ(List()[i].id, expected[i]) << i;
+  EXPECT_EQ(RemoveConditionBySource(kCreature, 18), 0);
+}
+
+TEST_F(ConditionsTest, FindAnyStopsAtTheFirstMinusOneFromTheThirdId) {
+  Fill(0, 88, 4);
+  Fill(1, 90, 4);
+  EXPECT_EQ(FindAnyCondition(kCreature, 1, 2, 90), 1);
+  EXPECT_EQ(FindAnyCondition(kCreature, 1, 2, -1, 90), -1);
+  EXPECT_EQ(FindAnyCondition(kCreature, -1, 88), 0);
+  EXPECT_EQ(FindAnyCondition(-1, 88, 90), -1);
+  EXPECT_EQ(FindCondition(-1, 88), -1);
+}
+
+TEST_F(ConditionsTest, RemovalOfASpellEffectInCombatIsLogged) {
+  InCombat = 1;
+  Creatures[kCreature].present = 1;
+  Creatures[kCreature].hitPoints = 5;
+  MessageLogText[0] = 0;
+  Fill(0, 151, 3, 18);
+  Fill(1, 152, 3, 4);
+  EXPECT_EQ(RemoveCondition(kCreature, 151), 1);
+  EXPECT_EQ(RemoveCondition(kCreature, 152), 1);
+  EXPECT_STREQ(MessageLogText, "\xA3Orc\xA3 loses effect: \xA3Hasted\xA3.\r");
+}
+
+TEST_F(ConditionsTest, NameTableIsBoundChecked) {
+  EXPECT_STREQ(ConditionName(171), "D20_Roll");
+  EXPECT_STREQ(ConditionName(508), "Serious_Weakness:_Drain");
+  EXPECT_STREQ(ConditionName(600), "Reverse_Effect:_Flanking");
+  EXPECT_STREQ(ConditionName(683), "Half_Of_Caster_Level");
+  EXPECT_STREQ(ConditionName(684), "None");
+  EXPECT_STREQ(ConditionName(0xFFFFFFFFu), "None");
+}
+
+}  // namespace

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "platform/system.h"
+#include "rules/creature_record.h"
+#include "rules/item_tables.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The tables made by the build, loaded from the game folder.
+TEST(ItemTablesTest, CompiledTablesLoadWithTheirSourceValues) {
+  ASSERT_EQ(LoadItemTable(), 1);
+  ASSERT_EQ(LoadSpellTable(), 1);
+  ASSERT_EQ(LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", "DemoVersion"), 1);
+
+  const SpellRecord& fireball = SpellTable[31];
+  EXPECT_STREQ(fireball.name, "Fireball");
+  EXPECT_EQ(fireball.level, 3);
+  EXPECT_EQ(fireball.school, 5);
+  EXPECT_EQ(fireball.divine, 0);
+  EXPECT_EQ(fireball.target, 7);
+  EXPECT_EQ(fireball.areaSize, 20);
+  EXPECT_EQ(fireball.metamagic[kMetaMaximise], 1);
+  EXPECT_EQ(fireball.effects[0].code, 0);
+  EXPECT_STREQ(SpellTable[107].name, "Cure Light Wounds");
+  EXPECT_EQ(SpellTable[107].divine, 1);
+  EXPECT_EQ(SpellTable[41].goldCost, 250);
+  EXPECT_EQ(SpellTable[174].level, 9);
+  EXPECT_STREQ(SpellTable[179].name, "Extra Spell 5");
+
+  EXPECT_EQ(ItemTable[1].baseType, 7);
+  EXPECT_EQ(ItemTable[2].baseType, 17);
+  EXPECT_EQ(ItemTable[3 + 31].baseType, 19);
+  EXPECT_EQ(ItemTable[3 + 31].bonus, 31);
+  EXPECT_STREQ(ItemTable[3 + 31].name, "Scroll of Fireball");
+  EXPECT_EQ(ItemTable[484].baseType, 39);
+  EXPECT_EQ(ItemTable[515].price, 4000);
+  EXPECT_EQ(ItemTable[193].baseType, 38);
+  EXPECT_EQ(ItemTable[193].place, 14);
+  // A mirrored row is the same item, left behind on the floor.
+  EXPECT_STREQ(ItemTable[242 + 192].name, ItemTable[193].name);
+  EXPECT_EQ(ItemTable[434].noSale, 1);
+  EXPECT_EQ(ItemTable[193].noSale, 0);
+
+  const CraftedWeaponRecord& longsword = CraftedWeapons[4951 + 19];
+  EXPECT_STREQ(longsword.name, "Longsword");
+  EXPECT_EQ(longsword.itemType, 19);
+  EXPECT_EQ(longsword.dieCount, 1);
+  EXPECT_EQ(longsword.dieSides, 8);
+  EXPECT_EQ(longsword.critLow, 19);
+  EXPECT_EQ(longsword.critMultiplier, 2);
+  EXPECT_EQ(longsword.dieKind, 4);
+  const CraftedWeaponRecord& plate = CraftedWeapons[4951 + 42];
+  EXPECT_EQ(plate.dieSides, 8);  // armour bonus
+  EXPECT_EQ(plate.proficiency, 7);
+  EXPECT_EQ(plate.handling, 6);
+  EXPECT_EQ(CraftedWeapons[4951 + 8].icon, 28);
+  EXPECT_EQ(CraftedWeapons[1].name[0], 0);
+}
+
+class ScratchFolder : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    home_ = fs::current_path();
+    dir_ = fs::temp_directory_path() / ("tables_test_" + std::to_string(::getpid()));
+    fs::create_directories(dir_);
+    fs::current_path(dir_);
+  }
+  void TearDown() override {
+    fs::current_path(home_);
+    fs::remove_all(dir_);
+  }
+  static void WriteZeros(const char* path, size_t bytes) {
+    std::ofstream out(path, std::ios::binary);
+    std::vector<char> zeros(bytes, 0);
+    out.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
+  }
+  fs::path home_, dir_;
+};
+
+TEST_F(ScratchFolder, ShortOrMissingTableFilesAreFatal) {
+  const int before = platform::MessageBoxCount();
+  EXPECT_EQ(LoadItemTable(), 0);
+  EXPECT_EQ(platform::LastMessageBoxText(), "Could not open item file.");
+  EXPECT_EQ(platform::LastMessageBoxTitle(), "Fatal Error");
+
+  WriteZeros("Item1.iml", 951999);
+  EXPECT_EQ(LoadItemTable(), 0);
+  EXPECT_EQ(platform::LastMessageBoxText(), "Could not read item file.");
+
+  EXPECT_EQ(LoadSpellTable(), 0);
+  EXPECT_EQ(platform::LastMessageBoxText(), "Could not open spell file.");
+  WriteZeros("Spell1.sml", 119520 - 664);
+  EXPECT_EQ(LoadSpellTable(), 0);
+  EXPECT_EQ(platform::LastMessageBoxText(), "Could not read spell file.");
+  EXPECT_EQ(platform::MessageBoxCount(), before + 4);
+}
+
+TEST_F(ScratchFolder, AbsentCraftedFileLeavesEveryRowEmptyAndSaysNothing) {
+  std::strcpy(CraftedWeapons[5].name, "Old Sword");
+  CraftedWeapons[4999].price = 7;
+  const int before = platform::MessageBoxCount();
+  EXPECT_EQ(LoadCraftedWeaponsFmt("SaveGame\\%s\\%i\\SaveWeapon.wml", "FullVersion", 3), 0);
+  for (const CraftedWeaponRecord& row : CraftedWeapons) ASSERT_EQ(row.name[0], 0);
+  EXPECT_EQ(CraftedWeapons[4999].price, 0);
+  WriteZeros("SaveWeapon.wml", 3760000 - 1);
+  EXPECT_EQ(LoadCraftedWeapons("SaveWeapon.wml"), 0);
+  EXPECT_EQ(platform::MessageBoxCount(), before);
+}
+
+TEST_F(ScratchFolder, RowTextsAlwaysEndInATerminator) {
+  std::vector<uint8_t> row(kItemRowBytes, 'A');
+  ItemRecord item;
+  DecodeItemRow(row.data(), &item);
+  EXPECT_EQ(std::strlen(item.name), 49u);
+  EXPECT_EQ(std::strlen(item.description), 401u);
+  EXPECT_EQ(item.baseType, 0x41414141);
+}
+
+TEST(AmmunitionTest, BowsNeedArrowsAndCrossbowsBolts) {
+  ASSERT_EQ(LoadItemTable(), 1);
+  ASSERT_EQ(LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", "FullVersion"), 1);
+  CreatureRecord& c = Creatures[9];
+  std::memset(&c, 0, sizeof c);
+  struct Case {
+    uint32_t weapon, ammo;
+    int32_t count;
+    bool usable;
+  } cases[] = {
+      {4951 + 32, 5001, 1, true},    // longbow, arrows
+      {4951 + 32, 5001, 0, false},   // no arrows left
+      {4951 + 33, 5232, 3, true},    // shortbow, sleep arrows
+      {4951 + 32, 5002, 5, false},   // bow with bolts
+      {4951 + 11, 5002, 0, true},    // light crossbow, bolts, whatever the count
+      {4951 + 10, 5001, 5, false},   // crossbow with arrows
+      {4951 + 19, 5001, 5, false},   // a sword
+      {5001, 5001, 5, false},        // a base item in the ranged place
+      {4951 + 32, 4951 + 1, 5, false},
+  };
+  for (const Case& k : cases) {
+    c.equipment[kSlotRanged - 1] = k.weapon;
+    c.ammunition = ItemPair{k.ammo, k.count};
+    EXPECT_EQ(HasUsableAmmunition(9), k.usable) << k.weapon << " " << k.ammo << " " << k.count;
+  }
+}
+
+}  // namespace

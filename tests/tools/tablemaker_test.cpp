@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+// The tool lies beside the game folder in the build; the sources in the
+// repository this test file belongs to.
+const fs::path kTool = fs::current_path().parent_path() / "tools" / "tablemaker";
+const fs::path kSources = fs::path(__FILE__).parent_path().parent_path().parent_path() / "content" / "tables";
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct ToolRun {
+  int status;
+  std::string errors;
+};
+
+ToolRun Compile(const char* table, const std::string& source) {
+  const fs::path dir = fs::temp_directory_path() / ("tablemaker_test_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const fs::path src = dir / "source.txt", out = dir / "out.bin", err = dir / "errors.txt";
+  std::ofstream(src, std::ios::binary) << source;
+  fs::remove(out);
+  const std::string command = kTool.string() + " " + table + " " + src.string() + " " + out.string() + " 2>" + err.string();
+  const int status = std::system(command.c_str());
+  ToolRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(err)};
+  if (run.status != 0) {
+    EXPECT_FALSE(fs::exists(out)) << "a failed compile wrote its output";
+  }
+  fs::remove_all(dir);
+  return run;
+}
+
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
+
+TEST(TablemakerTest, TheSourcesCompileAsTheyStand) {
+  for (const char* t : {"items", "spells", "crafted"}) {
+    const std::string name = std::string(t) + ".txt";
+    const ToolRun run = Compile(t, ReadFile(kSources / name));
+    EXPECT_EQ(run.status, 0) << run.errors;
+  }
+}
+
+TEST(TablemakerTest, BrokenSourcesAreRefused) {
+  const std::string spells = ReadFile(kSources / "spells.txt");
+  const std::string items = ReadFile(kSources / "items.txt");
+  const std::string crafted = ReadFile(kSources / "crafted.txt");
+  struct Case {
+    const char* table;
+    std::string source;
+    const char* message;
+  } cases[] = {
+      {"spells", Replace(spells, "row 31\n  name \"Fireball\"\n  level 3", "row 31\n  name \"Fireball\"\n  level 4"),
+       "row 31 has level 4 but stands in the level 3 block"},
+      {"spells", Replace(spells, "row 31\n", "row 30\n"), "row 30 is given twice"},
+      {"spells", Replace(spells, "school Evocation", "school Alchemy"), "'school' has no value 'Alchemy'"},
+      {"spells", Replace(spells, "range Touch", "range 6"), "'range' value 6 is outside 0 to 5"},
+      {"spells", Replace(spells, "meta HS\n", "meta HST\n"), "allows Still without a somatic component"},
+      {"items", Replace(items, "row 484\n", "row 483\n"), "row 484 is missing"},
+      {"items", Replace(items, "type Scroll  price 375  bonus 31", "type Scroll  price 375  bonus 30"),
+       "row 34 is the scroll of spell 31"},
+      {"items", Replace(items, "icon 150", "icon 600"), "'icon' value 600 is outside 0 to 587"},
+      {"items", Replace(items, "name \"Arrows\"", "name \"" + std::string(50, 'x') + "\""), "longer than 49 characters"},
+      {"crafted", Replace(crafted, "diekind 4\n  icon 119", "diekind 5\n  icon 119"),
+       "row 4970 has a die kind that does not match its medium damage"},
+      {"crafted", Replace(crafted, "row 4999\n", "row 4998\n"), "row 4999 is missing"},
+  };
+  for (const Case& c : cases) {
+    const ToolRun run = Compile(c.table, c.source);
+    EXPECT_EQ(run.status, 1) << c.message;
+    EXPECT_NE(run.errors.find(c.message), std::string::npos) << "expected \"" << c.message << "\" in:\n" << run.errors;
+  }
+}
+
+}  // namespace

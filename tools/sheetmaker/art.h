@@ -1,0 +1,63 @@
+// What the sheet tool reads and draws: glyph fonts, pixel-art frames and the
+// procedural placeholder styles.
+#pragma once
+#include <map>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "canvas.h"
+
+// A bad source: the message names the file and line.
+struct SourceError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// The frame grid of a sheet: frame n at (n mod perRow, n div perRow).
+struct FrameGrid {
+  int frameWidth, frameHeight, perRow, rows;
+  int Count() const { return perRow * rows; }
+  int X(int n) const { return (n % perRow) * frameWidth; }
+  int Y(int n) const { return (n / perRow) * frameHeight; }
+};
+
+// One glyph: rows of '#' and '.'.
+using Glyph = std::vector<std::string>;
+struct Font {
+  int width = 0, height = 0;
+  std::map<int, Glyph> glyphs;  // by character code
+};
+Font ReadFont(const std::string& path, int width, int height);
+
+// The frame of a character in the game's fonts: lower-case letters follow 'Z'.
+int FontFrame(int code);
+
+// Draws a font at an integer scale, white with a dark shadow ('$' in gold).
+void DrawFontSheet(Canvas& c, const FrameGrid& g, const Font& font, int scale);
+// The alternative font on the interface sheet: upper case and the signs, at
+// frame = code + base; bold and shadowed when asked.
+void DrawAltFont(Canvas& c, const FrameGrid& g, const Font& font, int base, bool bold,
+                 std::map<int, std::string>* owners);
+
+// Pixel art frames of one sheet.
+struct PixelArt {
+  int sheet = -1;
+  std::map<char, uint32_t> palette;
+  std::map<int, std::vector<std::string>> frames;
+};
+std::vector<PixelArt> ReadPixelArt(const std::string& path);
+void DrawPixelArt(Canvas& c, const FrameGrid& g, const PixelArt& art, const std::string& source,
+                  std::map<int, std::string>* owners);
+
+// The placeholder styles.
+void DrawTerrain(Canvas& c, const FrameGrid& g, uint32_t seed);
+void DrawFloors(Canvas& c, const FrameGrid& g, uint32_t seed);
+void DrawFigures(Canvas& c, const FrameGrid& g, uint32_t seed);
+void DrawIcons(Canvas& c, const FrameGrid& g, uint32_t seed);
+void DrawPicture(Canvas& c, uint32_t seed);
+void DrawPanel(Canvas& c, uint32_t seed);
+void DrawBorder(Canvas& c, const FrameGrid& g, uint32_t seed);
+void DrawGlow(Canvas& c, const FrameGrid& g, uint32_t seed);
+void DrawBolts(Canvas& c, const FrameGrid& g, uint32_t seed);
+// The logo: a word in the large font, laid out across the frames in order.
+void DrawLogo(Canvas& c, const FrameGrid& g, const Font& font, const std::string& word);

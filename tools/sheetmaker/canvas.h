@@ -1,0 +1,50 @@
+// A sheet being drawn: ARGB pixels over the sheet's colour key, with the few
+// drawing operations the art is made of.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+struct Rgb {
+  float r, g, b;
+};
+
+uint32_t Argb(const Rgb& c, int alpha = 255);
+Rgb HsvColour(float hue, float saturation, float value);
+Rgb Mix(const Rgb& a, const Rgb& b, float t);
+Rgb Scale(const Rgb& c, float k);
+
+class Canvas {
+ public:
+  Canvas(int width, int height, uint32_t key);
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  uint32_t Key() const { return key_; }
+  const std::vector<uint32_t>& Pixels() const { return pixels_; }
+
+  // Ink never equals the key (it is nudged by one step of blue), so drawn
+  // pixels never vanish when the sheet is loaded.
+  void Put(int x, int y, uint32_t argb);
+  void Clear(int x, int y);
+  uint32_t Get(int x, int y) const;
+  bool Inked(int x, int y) const;
+
+  void FillRect(int x, int y, int w, int h, uint32_t argb);
+  void FillEllipse(float cx, float cy, float rx, float ry, uint32_t argb);
+  void ThickLine(float x0, float y0, float x1, float y1, float width, uint32_t argb);
+  void FillPolygon(const std::vector<float>& xy, uint32_t argb);
+  // A one-pixel dark rim around the inked pixels of a rectangle.
+  void Outline(int x, int y, int w, int h, uint32_t argb);
+
+ private:
+  int width_, height_;
+  uint32_t key_;
+  std::vector<uint32_t> pixels_;
+};
+
+// Smooth value noise in 0..1, tiling with the given period.
+float Noise(float x, float y, uint32_t seed, int period = 256);
+float FractalNoise(float x, float y, uint32_t seed, int octaves, int period = 256);
+uint32_t Hash(uint32_t a, uint32_t b = 0, uint32_t c = 0);
+
+bool WritePng(const std::string& path, const Canvas& canvas);

@@ -1,0 +1,208 @@
+#include <fstream>
+#include <sstream>
+
+#include "art.h"
+
+namespace {
+
+std::string Where(const std::string& path, int line) { return path + ":" + std::to_string(line) + ": "; }
+
+// A glyph name: one character, or "\xA3" for a byte written in hex.
+int ParseCharName(const std::string& name, const std::string& where) {
+  if (name.size() == 1) return static_cast<unsigned char>(name[0]);
+  if (name.size() == 4 && name[0] == '\\' && name[1] == 'x') {
+    try {
+      return std::stoi(name.substr(2), nullptr, 16);
+    } catch (...) {
+    }
+  }
+  throw SourceError(where + "bad character name \"" + name + "\"");
+}
+
+constexpr uint32_t kInk = 0xFFFFFFFFu;
+constexpr uint32_t kShadow = 0xFF141418u;
+constexpr uint32_t kGold = 0xFFF0C040u;
+constexpr uint32_t kGoldDark = 0xFFA07818u;
+
+}  // namespace
+
+Font ReadFont(const std::string& path, int width, int height) {
+  std::ifstream in(path);
+  if (!in) throw SourceError(path + ": cannot open");
+  Font font;
+  font.width = width;
+  font.height = height;
+  std::string text;
+  int number = 0;
+  std::vector<int> block;  // the codes of the current block
+  int row = 0;
+  while (std::getline(in, text)) {
+    ++number;
+    if (!text.empty() && text.back() == '\r') text.pop_back();
+    // A comment is "#" followed by a space; glyph rows begin with '#' or '.'
+    // and never have a space in second place.
+    const bool comment = text == "#" || text.rfind("# ", 0) == 0;
+    if (text.empty() || comment) {
+      if (!block.empty() && row != 0 && row != height)
+        throw SourceError(Where(path, number) + "block ends after " + std::to_string(row) + " of " +
+                          std::to_string(height) + " rows");
+      continue;
+    }
+    std::istringstream words(text);
+    std::string first;
+    words >> first;
+    if (first == "chars") {
+      if (!block.empty() && row != height)
+        throw SourceError(Where(path, number) + "previous block has " + std::to_string(row) + " rows, not " +
+                          std::to_string(height));
+      block.clear();
+      row = 0;
+      std::string name;
+      while (words >> name) {
+        const int code = ParseCharName(name, Where(path, number));
+        if (code < 33) throw SourceError(Where(path, number) + "character code below 33 has no glyph");
+        if (font.glyphs.count(code)) throw SourceError(Where(path, number) + "glyph \"" + name + "\" given twice");
+        block.push_back(code);
+        font.glyphs[code] = Glyph{};
+      }
+      if (block.empty()) throw SourceError(Where(path, number) + "\"chars\" names no character");
+      continue;
+    }
+    if (block.empty()) throw SourceError(Where(path, number) + "glyph rows before a \"chars\" line");
+    if (row >= height) throw SourceError(Where(path, number) + "more than " + std::to_string(height) + " rows");
+    std::istringstream fields(text);
+    std::string field;
+    size_t i = 0;
+    while (fields >> field) {
+      if (i >= block.size()) throw SourceError(Where(path, number) + "more glyphs than the \"chars\" line names");
+      if (static_cast<int>(field.size()) != width || field.find_first_not_of("#.") != std::string::npos)
+        throw SourceError(Where(path, number) + "glyph row \"" + field + "\" is not " + std::to_string(width) +
+                          " of '#' and '.'");
+      font.glyphs[block[i++]].push_back(field);
+    }
+    if (i != block.size()) throw SourceError(Where(path, number) + "fewer glyphs than the \"chars\" line names");
+    ++row;
+  }
+  if (!block.empty() && row != height) throw SourceError(path + ": last block is not " + std::to_string(height) + " rows");
+  if (font.glyphs.empty()) throw SourceError(path + ": no glyphs");
+  return font;
+}
+
+int FontFrame(int code) {
+  if (code >= 'a' && code <= 'z') return code - 6 - 33;
+  return code - 33;
+}
+
+namespace {
+
+void DrawGlyph(Canvas& c, int x0, int y0, int w, int h, const Glyph& glyph, int scale, bool gold, bool bold,
+               int shadow) {
+  auto ink = [&](int gx, int gy) {
+    if (gy < 0 || gy >= static_cast<int>(glyph.size()) || gx < 0) return false;
+    const bool here = gx < static_cast<int>(glyph[gy].size()) && glyph[gy][gx] == '#';
+    const bool left = bold && gx >= 1 && gx - 1 < static_cast<int>(glyph[gy].size()) && glyph[gy][gx - 1] == '#';
+    return here || left;
+  };
+  const int gw = static_cast<int>(glyph.empty() ? 0 : glyph[0].size()) + (bold ? 1 : 0);
+  const int gh = static_cast<int>(glyph.size());
+  // Shadow first, one pixel down and right, then the ink over it.
+  if (shadow > 0)
+    for (int gy = 0; gy < gh; ++gy)
+      for (int gx = 0; gx < gw; ++gx)
+        if (ink(gx, gy))
+          for (int sy = 0; sy < scale; ++sy)
+            for (int sx = 0; sx < scale; ++sx) {
+              const int px = gx * scale + sx + shadow, py = gy * scale + sy + shadow;
+              if (px < w && py < h) c.Put(x0 + px, y0 + py, kShadow);
+            }
+  for (int gy = 0; gy < gh; ++gy)
+    for (int gx = 0; gx < gw; ++gx)
+      if (ink(gx, gy))
+        for (int sy = 0; sy < scale; ++sy)
+          for (int sx = 0; sx < scale; ++sx) {
+            const int px = gx * scale + sx, py = gy * scale + sy;
+            if (px >= w || py >= h) continue;
+            uint32_t colour = kInk;
+            if (gold) colour = (gy >= gh / 2 && (gx + gy) % 2) ? kGoldDark : kGold;
+            c.Put(x0 + px, y0 + py, colour);
+          }
+}
+
+}  // namespace
+
+void DrawFontSheet(Canvas& c, const FrameGrid& g, const Font& font, int scale) {
+  if (font.width * scale != g.frameWidth || font.height * scale != g.frameHeight)
+    throw SourceError("a " + std::to_string(font.width) + "x" + std::to_string(font.height) + " font at scale " +
+                      std::to_string(scale) + " does not fill " + std::to_string(g.frameWidth) + "x" +
+                      std::to_string(g.frameHeight) + " frames");
+  std::map<int, int> owner;
+  for (const auto& [code, glyph] : font.glyphs) {
+    const int frame = FontFrame(code);
+    if (owner.count(frame))
+      throw SourceError("characters " + std::to_string(owner[frame]) + " and " + std::to_string(code) +
+                        " share font frame " + std::to_string(frame));
+    owner[frame] = code;
+    if (frame >= g.Count()) throw SourceError("font frame " + std::to_string(frame) + " lies beyond the sheet");
+    DrawGlyph(c, g.X(frame), g.Y(frame), g.frameWidth, g.frameHeight, glyph, scale, code == '$', false, 1);
+  }
+}
+
+void DrawAltFont(Canvas& c, const FrameGrid& g, const Font& font, int base, bool bold,
+                 std::map<int, std::string>* owners) {
+  for (const auto& [code, glyph] : font.glyphs) {
+    if (code >= 'a' && code <= 'z') continue;  // the alternative font is upper case only
+    const int frame = code + base;
+    if (frame >= g.Count()) throw SourceError("alternative font frame " + std::to_string(frame) + " lies beyond the sheet");
+    const std::string who = "the alternative font (character " + std::to_string(code) + ")";
+    if (owners->count(frame))
+      throw SourceError("frame " + std::to_string(frame) + " is drawn by " + (*owners)[frame] + " and " + who);
+    (*owners)[frame] = who;
+    DrawGlyph(c, g.X(frame), g.Y(frame), g.frameWidth, g.frameHeight, glyph, 1, code == '$', bold, bold ? 1 : 0);
+  }
+}
+
+void DrawLogo(Canvas& c, const FrameGrid& g, const Font& font, const std::string& word) {
+  // The picture the frames show in order, side by side.
+  const int pictureWidth = g.frameWidth * g.Count(), pictureHeight = g.frameHeight;
+  Canvas picture(pictureWidth, pictureHeight, c.Key());
+  const int scale = 6;
+  const int advance = font.width * scale;
+  const int textWidth = advance * static_cast<int>(word.size()) - scale;
+  int x = (std::min(pictureWidth, 512) - textWidth) / 2;
+  const int y = (pictureHeight - 7 * scale) / 2 - 4;
+  for (char ch : word) {
+    auto it = font.glyphs.find(static_cast<unsigned char>(ch));
+    if (it == font.glyphs.end()) throw SourceError(std::string("the logo's letter '") + ch + "' has no glyph");
+    const Glyph& glyph = it->second;
+    for (int gy = 0; gy < static_cast<int>(glyph.size()); ++gy)
+      for (int gx = 0; gx < static_cast<int>(glyph[gy].size()); ++gx) {
+        if (glyph[gy][gx] != '#') continue;
+        for (int sy = 0; sy < scale; ++sy)
+          for (int sx = 0; sx < scale; ++sx) {
+            const int px = x + gx * scale + sx, py = y + gy * scale + sy;
+            const float t = static_cast<float>(gy * scale + sy) / (7 * scale);
+            const Rgb top{1.0f, 0.92f, 0.62f}, bottom{0.72f, 0.45f, 0.14f};
+            picture.Put(px + 3, py + 3, 0xFF2A1A08u);
+            const bool edge = sx == 0 || sy == 0;
+            picture.Put(px, py, Argb(edge ? Scale(Mix(top, bottom, t), 1.1f) : Mix(top, bottom, t)));
+          }
+      }
+    x += advance;
+  }
+  // A rule under the word, ending in two diamonds.
+  const int ruleY = y + 7 * scale + 10, left = (std::min(pictureWidth, 512) - textWidth) / 2;
+  for (int px = left; px < left + textWidth; ++px) {
+    picture.Put(px, ruleY, 0xFFD8B060u);
+    picture.Put(px, ruleY + 1, 0xFF8A6A34u);
+  }
+  for (int side = 0; side < 2; ++side) {
+    const float cx = side ? left + textWidth + 6.0f : left - 6.0f;
+    picture.FillPolygon({cx, ruleY - 5.0f, cx + 5, ruleY + 1.0f, cx, ruleY + 7.0f, cx - 5, ruleY + 1.0f}, 0xFFD8B060u);
+  }
+  for (int n = 0; n < g.Count(); ++n)
+    for (int yy = 0; yy < g.frameHeight; ++yy)
+      for (int xx = 0; xx < g.frameWidth; ++xx) {
+        const uint32_t p = picture.Get(n * g.frameWidth + xx, yy);
+        if (p != c.Key()) c.Put(g.X(n) + xx, g.Y(n) + yy, p);
+      }
+}

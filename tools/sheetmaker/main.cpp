@@ -1,0 +1,131 @@
+// make_sheets: draws the 66 sprite sheets "Graphics/N.dat" (PNG pictures) from
+// the readable sources in content/graphics/.
+//   make_sheets CONTENT_DIR OUTPUT_DIR
+// Fails with a message naming the file and line of a bad source.
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <sstream>
+#include <thread>
+
+#include "art.h"
+#include "engine/sheet_table.h"
+
+namespace {
+
+struct SheetLine {
+  int slot = -1, width = 0, height = 0, number = 0;
+  std::string style;
+};
+
+bool PowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
+
+std::vector<SheetLine> ReadSheetList(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) throw SourceError(path + ": cannot open");
+  std::vector<SheetLine> sheets(kSheetCount);
+  std::string text;
+  int number = 0;
+  while (std::getline(in, text)) {
+    ++number;
+    const size_t hash = text.find('#');
+    if (hash != std::string::npos) text.resize(hash);
+    std::istringstream words(text);
+    std::string size;
+    SheetLine s;
+    if (!(words >> s.slot)) continue;  // blank line
+    const std::string where = path + ":" + std::to_string(number) + ": ";
+    char x = 0;
+    std::istringstream sizeWords;
+    if (!(words >> size >> s.style >> s.number)) throw SourceError(where + "expected: slot WIDTHxHEIGHT style number");
+    sizeWords.str(size);
+    if (!(sizeWords >> s.width >> x >> s.height) || x != 'x') throw SourceError(where + "bad size \"" + size + "\"");
+    if (s.slot < 0 || s.slot >= kSheetCount) throw SourceError(where + "no sheet " + std::to_string(s.slot));
+    if (sheets[s.slot].slot >= 0) throw SourceError(where + "sheet " + std::to_string(s.slot) + " given twice");
+    if (!PowerOfTwo(s.width) || !PowerOfTwo(s.height))
+      throw SourceError(where + "sheet sizes must be powers of two, so that nothing is padded");
+    const SheetFormat f = SheetFormatFor(s.slot);
+    if (s.width < f.frameWidth || s.height < f.frameHeight)
+      throw SourceError(where + "the sheet is smaller than one of its frames");
+    sheets[s.slot] = s;
+  }
+  for (int i = 0; i < kSheetCount; ++i)
+    if (sheets[i].slot < 0) throw SourceError(path + ": sheet " + std::to_string(i) + " is missing");
+  return sheets;
+}
+
+struct Sources {
+  std::string dir;
+  Font large, small;
+  std::vector<PixelArt> interface, cursors;
+};
+
+void DrawSheet(const SheetLine& s, const Sources& src, const std::string& outDir) {
+  const SheetFormat f = SheetFormatFor(s.slot);
+  Canvas c(s.width, s.height, f.colourKey);
+  FrameGrid g{f.frameWidth, f.frameHeight, s.width / f.frameWidth, s.height / f.frameHeight};
+  const uint32_t seed = static_cast<uint32_t>(s.number);
+  std::map<int, std::string> owners;  // who drew which frame, where that matters
+  if (s.style == "terrain") DrawTerrain(c, g, seed);
+  else if (s.style == "floors") DrawFloors(c, g, seed);
+  else if (s.style == "figures") DrawFigures(c, g, seed);
+  else if (s.style == "icons") DrawIcons(c, g, seed);
+  else if (s.style == "picture") DrawPicture(c, seed);
+  else if (s.style == "panel") DrawPanel(c, seed);
+  else if (s.style == "border") DrawBorder(c, g, seed);
+  else if (s.style == "glow") DrawGlow(c, g, seed);
+  else if (s.style == "bolts") DrawBolts(c, g, seed);
+  else if (s.style == "logo") DrawLogo(c, g, src.large, "GREVENHOLT");
+  else if (s.style == "font-large") DrawFontSheet(c, g, src.large, s.number);
+  else if (s.style == "font-small") DrawFontSheet(c, g, src.small, s.number);
+  else if (s.style == "interface") {
+    if (f.frameWidth != 8 || f.frameHeight != 8) throw SourceError("the interface style needs 8x8 frames");
+    DrawAltFont(c, g, src.large, kAltLargeFontBase, true, &owners);
+    DrawAltFont(c, g, src.small, kAltSmallFontBase, false, &owners);
+  } else {
+    throw SourceError(src.dir + "/sheets.txt: sheet " + std::to_string(s.slot) + " has unknown style \"" + s.style + "\"");
+  }
+  for (const auto& art : src.interface)
+    if (art.sheet == s.slot) DrawPixelArt(c, g, art, src.dir + "/interface.txt", &owners);
+  for (const auto& art : src.cursors)
+    if (art.sheet == s.slot) DrawPixelArt(c, g, art, src.dir + "/cursors.txt", &owners);
+  const std::string path = outDir + "/" + std::to_string(s.slot) + ".dat";
+  if (!WritePng(path, c)) throw SourceError(path + ": cannot write");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 3) {
+    std::cerr << "usage: make_sheets CONTENT_DIR OUTPUT_DIR\n";
+    return 2;
+  }
+  try {
+    Sources src;
+    src.dir = argv[1];
+    const std::vector<SheetLine> sheets = ReadSheetList(src.dir + "/sheets.txt");
+    src.large = ReadFont(src.dir + "/font_large.txt", 8, 8);
+    src.small = ReadFont(src.dir + "/font_small.txt", 5, 6);
+    src.interface = ReadPixelArt(src.dir + "/interface.txt");
+    src.cursors = ReadPixelArt(src.dir + "/cursors.txt");
+    // Sheets are independent: draw them on a few threads.
+    const unsigned threads = std::max(1u, std::min(8u, std::thread::hardware_concurrency()));
+    std::vector<std::thread> pool;
+    std::vector<std::string> errors(threads);
+    for (unsigned t = 0; t < threads; ++t)
+      pool.emplace_back([&, t]() {
+        try {
+          for (size_t i = t; i < sheets.size(); i += threads) DrawSheet(sheets[i], src, argv[2]);
+        } catch (const std::exception& e) {
+          errors[t] = e.what();
+        }
+      });
+    for (auto& th : pool) th.join();
+    for (const auto& e : errors)
+      if (!e.empty()) throw SourceError(e);
+  } catch (const std::exception& e) {
+    std::cerr << "make_sheets: " << e.what() << "\n";
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,165 @@
+#include <fstream>
+#include <sstream>
+
+#include "art.h"
+
+namespace {
+
+using Grid = std::vector<std::string>;
+
+Grid FlipX(const Grid& g) {
+  Grid out = g;
+  for (auto& row : out) row.assign(row.rbegin(), row.rend());
+  return out;
+}
+
+Grid FlipY(const Grid& g) { return Grid(g.rbegin(), g.rend()); }
+
+Grid Transpose(const Grid& g) {
+  const size_t w = g.empty() ? 0 : g[0].size();
+  Grid out(w, std::string(g.size(), '.'));
+  for (size_t y = 0; y < g.size(); ++y)
+    for (size_t x = 0; x < w; ++x) out[x][y] = g[y][x];
+  return out;
+}
+
+// A quarter turn clockwise.
+Grid Rot90(const Grid& g) { return FlipX(Transpose(g)); }
+
+std::string Trim(const std::string& s) {
+  const size_t a = s.find_first_not_of(" \t\r");
+  if (a == std::string::npos) return "";
+  const size_t b = s.find_last_not_of(" \t\r");
+  return s.substr(a, b - a + 1);
+}
+
+std::string StripComment(const std::string& s) {
+  const size_t hash = s.find('#');
+  return Trim(hash == std::string::npos ? s : s.substr(0, hash));
+}
+
+}  // namespace
+
+std::vector<PixelArt> ReadPixelArt(const std::string& path) {
+  std::ifstream in(path);
+  if (!in) throw SourceError(path + ": cannot open");
+  std::vector<PixelArt> sheets;
+  std::string raw;
+  int number = 0;
+  enum { kTop, kPalette, kRows } state = kTop;
+  int frame = -1;
+  auto where = [&]() { return path + ":" + std::to_string(number) + ": "; };
+  auto current = [&]() -> PixelArt& {
+    if (sheets.empty()) throw SourceError(where() + "\"sheet N\" must come first");
+    return sheets.back();
+  };
+  while (std::getline(in, raw)) {
+    ++number;
+    const std::string line = StripComment(raw);
+    if (state == kRows) {
+      if (line.empty()) {
+        state = kTop;
+        continue;
+      }
+      PixelArt& art = current();
+      Grid& grid = art.frames[frame];
+      if (!grid.empty() && line.size() != grid[0].size())
+        throw SourceError(where() + "row of frame " + std::to_string(frame) + " is not as wide as the first");
+      for (char ch : line)
+        if (ch != '.' && !art.palette.count(ch))
+          throw SourceError(where() + "letter '" + std::string(1, ch) + "' is not in the palette");
+      grid.push_back(line);
+      continue;
+    }
+    if (line.empty()) continue;
+    std::istringstream words(line);
+    std::string word;
+    words >> word;
+    if (state == kPalette) {
+      if (word == "end") {
+        state = kTop;
+        continue;
+      }
+      std::string hex;
+      words >> hex;
+      if (word.size() != 1 || word == "." || hex.size() != 8 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+        throw SourceError(where() + "palette lines are a letter and an 8-digit AARRGGBB colour");
+      current().palette[word[0]] = static_cast<uint32_t>(std::stoul(hex, nullptr, 16));
+      continue;
+    }
+    if (word == "sheet") {
+      PixelArt art;
+      if (!(words >> art.sheet) || art.sheet < 0 || art.sheet > 65) throw SourceError(where() + "bad sheet number");
+      sheets.push_back(art);
+    } else if (word == "palette") {
+      current();
+      state = kPalette;
+    } else if (word == "frame") {
+      PixelArt& art = current();
+      if (!(words >> frame) || frame < 0) throw SourceError(where() + "bad frame number");
+      if (art.frames.count(frame)) throw SourceError(where() + "frame " + std::to_string(frame) + " given twice");
+      std::string eq;
+      if (!(words >> eq)) {
+        art.frames[frame];
+        state = kRows;
+        continue;
+      }
+      std::string op;
+      int from = -1;
+      if (eq != "=" || !(words >> op >> from))
+        throw SourceError(where() + "expected \"frame N\" or \"frame N = OPERATION M\"");
+      auto it = art.frames.find(from);
+      if (it == art.frames.end())
+        throw SourceError(where() + "frame " + std::to_string(from) + " must be given before it is used");
+      Grid g = it->second;
+      if (op == "flipx") g = FlipX(g);
+      else if (op == "flipy") g = FlipY(g);
+      else if (op == "transpose") g = Transpose(g);
+      else if (op == "rot90") g = Rot90(g);
+      else if (op == "recolour") {
+        std::string pair;
+        bool any = false;
+        Grid out = g;  // pairs read the original, so they never chain
+        while (words >> pair) {
+          if (pair.size() != 3 || pair[1] != '=' || !art.palette.count(pair[0]) || !art.palette.count(pair[2]))
+            throw SourceError(where() + "recolour takes palette pairs like w=g");
+          for (size_t y = 0; y < g.size(); ++y)
+            for (size_t x = 0; x < g[y].size(); ++x)
+              if (g[y][x] == pair[0]) out[y][x] = pair[2];
+          any = true;
+        }
+        if (!any) throw SourceError(where() + "recolour needs at least one pair");
+        g = out;
+      } else {
+        throw SourceError(where() + "unknown operation \"" + op + "\"");
+      }
+      art.frames[frame] = g;
+    } else {
+      throw SourceError(where() + "unknown line \"" + line + "\"");
+    }
+  }
+  for (const auto& art : sheets)
+    for (const auto& [n, g] : art.frames)
+      if (g.empty()) throw SourceError(path + ": frame " + std::to_string(n) + " has no rows");
+  return sheets;
+}
+
+void DrawPixelArt(Canvas& c, const FrameGrid& g, const PixelArt& art, const std::string& source,
+                  std::map<int, std::string>* owners) {
+  for (const auto& [n, grid] : art.frames) {
+    if (n >= g.Count()) throw SourceError(source + ": frame " + std::to_string(n) + " lies beyond the sheet");
+    if (static_cast<int>(grid.size()) > g.frameHeight || static_cast<int>(grid[0].size()) > g.frameWidth)
+      throw SourceError(source + ": frame " + std::to_string(n) + " is larger than the sheet's frames");
+    if (owners) {
+      if (owners->count(n))
+        throw SourceError(source + ": frame " + std::to_string(n) + " is also drawn by " + (*owners)[n]);
+      (*owners)[n] = source;
+    }
+    const int x0 = g.X(n), y0 = g.Y(n);
+    for (int y = 0; y < g.frameHeight; ++y)
+      for (int x = 0; x < g.frameWidth; ++x) c.Clear(x0 + x, y0 + y);
+    for (size_t y = 0; y < grid.size(); ++y)
+      for (size_t x = 0; x < grid[y].size(); ++x)
+        if (grid[y][x] != '.') c.Put(x0 + static_cast<int>(x), y0 + static_cast<int>(y), art.palette.at(grid[y][x]));
+  }
+}

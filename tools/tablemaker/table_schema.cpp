@@ -1,0 +1,258 @@
+#include "table_schema.h"
+
+#include <cstring>
+
+namespace {
+
+int32_t Word(const std::vector<uint8_t>& row, int offset) {
+  return static_cast<int32_t>(static_cast<uint32_t>(row[offset]) | static_cast<uint32_t>(row[offset + 1]) << 8 |
+                              static_cast<uint32_t>(row[offset + 2]) << 16 |
+                              static_cast<uint32_t>(row[offset + 3]) << 24);
+}
+
+std::string Row(int r) { return "row " + std::to_string(r); }
+
+FieldSpec Text(const char* key, int offset, int width) {
+  FieldSpec f{key, offset, FieldKind::kText};
+  f.width = width;
+  return f;
+}
+
+FieldSpec Number(const char* key, int offset, int64_t min, int64_t max, const char* const* names = nullptr,
+                 int nameBase = 0) {
+  FieldSpec f{key, offset, FieldKind::kNumber};
+  f.min = min;
+  f.max = max;
+  f.names = names;
+  f.nameBase = nameBase;
+  return f;
+}
+
+FieldSpec Flags(const char* key, int offset, const char* letters) {
+  FieldSpec f{key, offset, FieldKind::kFlags};
+  f.letters = letters;
+  return f;
+}
+
+bool SameExcept(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int skipOffset) {
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (static_cast<int>(i) >= skipOffset && static_cast<int>(i) < skipOffset + 4) continue;
+    if (a[i] != b[i]) return false;
+  }
+  return true;
+}
+
+// ---------------------------------------------------------------- items
+
+const char* const kItemTypes[] = {
+    "Nothing", "Gem", "Letter", "StrangeLetter", "Key", "StoneBlock", "Corpse", "Arrow", "SleepArrow",
+    "HumanoidArrow", "UndeadArrow", "OutsiderArrow", "GiantArrow", "MonstrousArrow", "ConstructArrow",
+    "AnimalArrow", "DragonArrow", "Bolt", "Lantern", "Scroll", "HealthAmulet", "StrengthBelt", "StridingBoots",
+    "ArmorBracers", "DexterityBracers", "SpiderCloak", "BlurCloak", "DisplacementCloak", "ResistanceCloak",
+    "SpellResistanceCloak", "FaithCloak", "IntellectHeadband", "WisdomHelm", "FireRing", "ColdRing", "AcidRing",
+    "ElectricityRing", "SonicRing", "ProtectionRing", "Gold", nullptr};
+
+const char* const kPlaces[] = {"None", "Head", "Neck", "Torso", "Cloak", "Waist", "Arms", "RightHand",
+                               "LeftHand", "RightFinger", "LeftFinger", "Feet", "Ranged", "Ammunition",
+                               "Finger", "EitherHand", nullptr};
+
+const char* const kNoSale[] = {"Normal", "LeftBehind", "Unused", "Quest", nullptr};
+
+constexpr int kIconMax = 587;
+
+void CheckItems(const Rows& rows, const std::vector<int>& defined, std::vector<std::string>* problems) {
+  auto need = [&](int r) {
+    if (!defined[r]) {
+      problems->push_back(Row(r) + " is missing");
+      return false;
+    }
+    return true;
+  };
+  auto type = [&](int r) { return Word(rows[r], 452); };
+  auto expectType = [&](int r, int t) {
+    if (need(r) && type(r) != t)
+      problems->push_back(Row(r) + " must be of type " + kItemTypes[t] + ", not " + std::to_string(type(r)));
+  };
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    if (defined[r] && rows[r][0] == 0) problems->push_back(Row(r) + " has no name");
+  }
+  expectType(1, 7);
+  expectType(2, 17);
+  for (int r = 3; r <= 177; ++r) {
+    expectType(r, 19);
+    if (defined[r] && Word(rows[r], 460) != r - 3)
+      problems->push_back(Row(r) + " is the scroll of spell " + std::to_string(r - 3) + ", its bonus must say so");
+  }
+  struct Band {
+    int first, last, type;
+  };
+  const Band bands[] = {{178, 180, 33}, {181, 183, 34}, {184, 186, 35}, {187, 189, 36}, {190, 192, 37},
+                        {193, 197, 38}, {198, 205, 23}, {206, 208, 24}, {209, 211, 21}, {212, 212, 22},
+                        {213, 215, 31}, {216, 216, 26}, {217, 217, 27}, {218, 218, 30}, {219, 219, 29},
+                        {220, 220, 25}, {221, 225, 28}, {226, 228, 20}, {229, 231, 32}, {232, 232, 8}};
+  for (const Band& b : bands)
+    for (int r = b.first; r <= b.last; ++r) expectType(r, b.type);
+  for (int r = 233; r <= 240; ++r) expectType(r, 9 + (r - 233));
+  expectType(484, 39);
+  for (int r = 486; r <= 500; ++r) {
+    expectType(r, 1);
+    if (defined[r] && Word(rows[r], 456) <= 0) problems->push_back(Row(r) + " is a gem without a price");
+  }
+  // The mirrored bands: the same items under other codes (left behind on the
+  // floor when the map is left); only the word at 468 may differ.
+  for (int r = 1; r <= 240; ++r) {
+    if (need(241 + r) && defined[r] && !SameExcept(rows[r], rows[241 + r], 468))
+      problems->push_back(Row(241 + r) + " must mirror " + Row(r));
+  }
+  for (int r = 486; r <= 500; ++r) {
+    if (need(r + 16) && defined[r] && !SameExcept(rows[r], rows[r + 16], 468))
+      problems->push_back(Row(r + 16) + " must mirror " + Row(r));
+  }
+}
+
+// ---------------------------------------------------------------- spells
+
+const char* const kCastingTimes[] = {"Nothing", "Move", "Standard", "Full", "None", nullptr};
+const char* const kSchools[] = {"Abjuration", "Conjuration", "Divination", "Enchantment",
+                                "Evocation",  "Illusion",    "Necromancy", "Transmutation", nullptr};
+const char* const kDescriptors[] = {"None",  "Force", "Fire",   "Cold",  "Acid",  "Electricity", "Sonic",
+                                    "Air",   "Earth", "Water",  "Lawful", "Good", "Chaos",       "Evil", nullptr};
+const char* const kRanges[] = {"None", "Personal", "Touch", "15Feet", "35Feet", "60Feet", nullptr};
+const char* const kTargets[] = {"Nothing", "Caster",    "Centered",  "Individual", "Squares",   "Rectangle",
+                                "Circle",  "CircBurst", "ConeBurst", "LineBurst",  "Equipment", "SqrIndiv",
+                                nullptr};
+const char* const kSaves[] = {"None", "FortHalf", "WillHalf", "RefHalf", "FortNegates", "WillNegates",
+                              "RefNegates", nullptr};
+
+// Level blocks of the spell rows: arcane rows 0 to 101, divine rows 102 to
+// 174, spare rows 175 to 179 (level 9 divine).
+int BlockLevel(int row) {
+  static const int arcane[] = {0, 14, 27, 40, 54, 66, 77, 86, 95, 102};
+  static const int divine[] = {102, 119, 131, 144, 153, 161, 165, 169, 172, 180};
+  const int* blocks = row < 102 ? arcane : divine;
+  for (int level = 1; level <= 9; ++level)
+    if (row >= blocks[level - 1] && row < blocks[level]) return level;
+  return 0;
+}
+
+void CheckSpells(const Rows& rows, const std::vector<int>& defined, std::vector<std::string>* problems) {
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    if (!defined[r]) {
+      problems->push_back(Row(r) + " is missing");
+      continue;
+    }
+    const auto& row = rows[r];
+    if (row[0] == 0) problems->push_back(Row(r) + " has no name");
+    const int level = Word(row, 452);
+    if (level != BlockLevel(r))
+      problems->push_back(Row(r) + " has level " + std::to_string(level) + " but stands in the level " +
+                          std::to_string(BlockLevel(r)) + " block");
+    if (Word(row, 480) != (r >= 102 ? 1 : 0))
+      problems->push_back(Row(r) + (r >= 102 ? " is a divine row" : " is an arcane row") +
+                          ", its divine flag must say so");
+    if (r < 175 && Word(row, 472) == 0) problems->push_back(Row(r) + " has no school");
+    if (Word(row, 656) && !Word(row, 496)) problems->push_back(Row(r) + " allows Silent without a verbal component");
+    if (Word(row, 660) && !Word(row, 500)) problems->push_back(Row(r) + " allows Still without a somatic component");
+  }
+}
+
+// ---------------------------------------------------------------- crafted
+
+const char* const kMaterials[] = {"NA",    "Cloth",    "Leather", "Wood",      "Silver",
+                                  "ColdIron", "Steel", "Mithral", "Adamantine", nullptr};
+const char* const kHandling[] = {"None", "Light", "OneHand", "TwoHands", "Ranged", "Shield", "Armor", nullptr};
+const char* const kProficiency[] = {"None", "All", "Simple", "Martial", "Exotic",
+                                    "LightArmor", "MediumArmor", "HeavyArmor", "Shield", nullptr};
+const char* const kSizes[] = {"None", "Tiny", "Small", "Medium", "Large", "Huge", "Gargantuan", "Colossal", nullptr};
+const char* const kDamage[] = {"None", "Slashing", "Bludgeoning", "Piercing", nullptr};
+
+// Medium damage of each die kind of the weapon size table: (count, sides).
+const int kMediumDice[12][2] = {{1, 2}, {1, 3}, {1, 4}, {1, 6}, {1, 8}, {1, 10},
+                                {1, 12}, {2, 4}, {2, 6}, {2, 8}, {2, 10}, {3, 6}};
+
+void CheckCrafted(const Rows& rows, const std::vector<int>& defined, std::vector<std::string>* problems) {
+  for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
+    if (defined[r] && rows[r][0] == 0) problems->push_back(Row(r) + " has no name");
+  }
+  for (int r = 4952; r <= 4999; ++r) {
+    if (!defined[r]) {
+      problems->push_back(Row(r) + " is missing (prepared kind " + std::to_string(r - 4951) + ")");
+      continue;
+    }
+    const auto& row = rows[r];
+    const int kind = r - 4951;
+    if (Word(row, 452) != kind) problems->push_back(Row(r) + " must be of kind " + std::to_string(kind));
+    const int handling = Word(row, 484), proficiency = Word(row, 488);
+    if (Word(row, 492) != 3) problems->push_back(Row(r) + " must be of medium size");
+    if (Word(row, 748) == 0) problems->push_back(Row(r) + " has no picture");
+    if (kind <= 35) {
+      if (handling < 1 || handling > 4) problems->push_back(Row(r) + " is a weapon with the handling of armour");
+      if (proficiency < 1 || proficiency > 4) problems->push_back(Row(r) + " is a weapon with an armour proficiency");
+      if (kind == 8) continue;  // the blank wand deals no damage
+      const int sides = Word(row, 516), count = Word(row, 520), crit = Word(row, 524), mult = Word(row, 528);
+      if (sides < 2 || count < 1) problems->push_back(Row(r) + " has no damage dice");
+      if (crit < 15 || crit > 20) problems->push_back(Row(r) + " has a critical range outside 15 to 20");
+      if (mult < 2 || mult > 4) problems->push_back(Row(r) + " has a critical multiplier outside 2 to 4");
+      if (Word(row, 512) < 1) problems->push_back(Row(r) + " has no damage kind");
+      const int dieKind = Word(row, 736);
+      if (dieKind < 1 || dieKind > 11 || kMediumDice[dieKind][0] != count || kMediumDice[dieKind][1] != sides)
+        problems->push_back(Row(r) + " has a die kind that does not match its medium damage");
+    } else if (kind <= 37) {
+      if (handling != 5 || proficiency != 8) problems->push_back(Row(r) + " is a shield: handling 5, proficiency 8");
+    } else {
+      if (handling != 6 || proficiency < 5 || proficiency > 7)
+        problems->push_back(Row(r) + " is armour: handling 6, proficiency 5 to 7");
+    }
+  }
+}
+
+const TableSchema kSchemas[] = {
+    {"items",
+     2000,
+     476,
+     {Text("name", 0, 50), Text("text", 50, 402), Number("type", 452, 0, 39, kItemTypes),
+      Number("price", 456, 0, 10000000), Number("bonus", 460, -1000, 1000000), Number("icon", 464, 0, kIconMax),
+      Number("nosale", 468, 0, 3, kNoSale), Number("place", 472, 0, 15, kPlaces)},
+     CheckItems},
+    {"spells",
+     180,
+     664,
+     {Text("name", 0, 50), Text("text", 50, 402), Number("level", 452, 1, 9), Number("gold", 456, 0, 1000000),
+      Number("xp", 460, 0, 100000), Number("time", 468, 0, 4, kCastingTimes), Number("school", 472, 1, 8, kSchools, 1),
+      Number("descriptor", 476, 0, 13, kDescriptors), Number("divine", 480, 0, 1), Number("beneficial", 484, 0, 1),
+      Number("harmful", 488, 0, 1), Number("targeting", 492, 0, 1000), Flags("comp", 496, "VS"),
+      Number("areaword", 504, 0, 1000), Number("range", 508, 0, 5, kRanges), Number("target", 512, 0, 11, kTargets),
+      Number("area", 516, 0, 300), Number("area2", 520, 0, 300), Number("rangedtouch", 532, 0, 1),
+      Number("meleetouch", 536, 0, 1), Number("immunity1", 544, 0, 65), Number("immunity2", 548, 0, 65),
+      Number("animation", 552, 0, 1000), Number("missile", 556, 0, 1000), Number("colour", 560, 0, 0x7FFFFFFF),
+      Number("effect1", 576, 0, 1000), Number("duration1", 580, -1000, 10000), Number("durvalue1", 584, -1000, 10000),
+      Number("param1", 588, -1000, 100000), Number("sides1", 592, 0, 1000), Number("count1", 596, -1000, 1000),
+      Number("save1", 600, 0, 6, kSaves), Number("sr1", 604, 0, 1), Number("effect2", 608, 0, 1000),
+      Number("duration2", 612, -1000, 10000), Number("durvalue2", 616, -1000, 10000),
+      Number("param2", 620, -1000, 100000), Number("sides2", 624, 0, 1000), Number("count2", 628, -1000, 1000),
+      Number("save2", 632, 0, 6, kSaves), Number("sr2", 636, 0, 1), Flags("meta", 640, "MEWHST")},
+     CheckSpells},
+    {"crafted",
+     5000,
+     752,
+     {Text("name", 0, 50), Text("text", 50, 402), Number("kind", 452, 0, 48), Number("place", 456, 0, 15, kPlaces),
+      Number("price", 460, 0, 10000000), Number("hp", 464, 0, 10000), Number("curhp", 468, 0, 10000),
+      Number("material", 472, 0, 8, kMaterials), Number("hardness", 476, 0, 100), Number("masterwork", 480, 0, 1),
+      Number("handling", 484, 0, 6, kHandling), Number("proficiency", 488, 0, 8, kProficiency),
+      Number("size", 492, 0, 7, kSizes), Number("nosale", 496, 0, 3, kNoSale), Number("composite", 500, 0, 1),
+      Number("owned", 504, 0, 1), Number("chargedouble", 508, 0, 1), Number("damage", 512, 0, 3, kDamage),
+      Number("sides", 516, 0, 100), Number("dice", 520, 0, 100), Number("crit", 524, 0, 20), Number("mult", 528, 0, 10),
+      Number("armor", 516, 0, 20), Number("maxdex", 520, 0, 20), Number("check", 524, 0, 20),
+      Number("failure", 528, 0, 100), Number("range", 532, 0, 1000), Number("enhancement", 536, 0, 10),
+      Number("diekind", 736, 0, 11), Number("spell", 740, -1, 179), Number("charges", 744, 0, 50),
+      Number("icon", 748, 0, kIconMax)},
+     CheckCrafted},
+};
+
+}  // namespace
+
+const TableSchema* FindSchema(const std::string& table) {
+  for (const TableSchema& s : kSchemas)
+    if (table == s.table) return &s;
+  return nullptr;
+}
