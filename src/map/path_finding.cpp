@@ -40,13 +40,21 @@ constexpr int kMaxItems = kMapSquares + 2;
 int32_t PathG[kPathWorkSquares];
 int32_t ParentX[kPathWorkSquares];
 int32_t ParentY[kPathWorkSquares];
+int32_t OpenItem[kPathWorkSquares];  // the item of an open square
 // Per open-list item (ids from 1).
 int32_t ItemX[kMaxItems];
 int32_t ItemY[kMaxItems];
 int32_t ItemF[kMaxItems];
 int32_t ItemH[kMaxItems];
-// The heap of item ids, heap[1] the smallest F.
-int32_t Heap[kMaxItems];
+// The heap of item ids, heap[1] the smallest F, with each item's F beside
+// it and each item's heap position (so a re-priced item is found at once; an
+// item is unique in the heap, so this finds what a scan from index 1 finds).
+struct HeapEntry {
+  int32_t f;
+  int32_t item;
+};
+HeapEntry Heap[kMaxItems];
+int32_t HeapPos[kMaxItems];
 
 // The search under way: what the fit test and the step costs read.
 struct SearchState {
@@ -58,6 +66,8 @@ struct SearchState {
   int goalRegion = -1;
   bool sameRegion = false;
   bool passing = false;  // the fit test let the mover through a friend's square
+  bool goalBlocked = false;  // of the goal (goalX, goalY)
+  int goalX = -1, goalY = -1;
   int width = 1;         // footprint of the fit test and the step costs
   int height = 1;
   uint32_t running[kTallyWords] = {};
@@ -85,36 +95,57 @@ void NewStamps() {
   PathOnClosed += 2;
 }
 
+inline void Exchange(int u, int v) {
+  std::swap(Heap[u], Heap[v]);
+  HeapPos[Heap[u].item] = u;
+  HeapPos[Heap[v].item] = v;
+}
+
+inline void PutAt(int m, int item) {
+  Heap[m] = {ItemF[item], item};
+  HeapPos[item] = m;
+}
+
 void SiftDown(int count) {
   int u = 1;
   for (;;) {
     int v = u;
     if (2 * u + 1 <= count) {
-      if (ItemF[Heap[2 * u]] <= ItemF[Heap[u]]) v = 2 * u;
-      if (ItemF[Heap[2 * u + 1]] <= ItemF[Heap[v]]) v = 2 * u + 1;
+      if (Heap[2 * u].f <= Heap[u].f) v = 2 * u;
+      if (Heap[2 * u + 1].f <= Heap[v].f) v = 2 * u + 1;
     } else if (2 * u <= count) {
-      if (ItemF[Heap[2 * u]] <= ItemF[Heap[u]]) v = 2 * u;
+      if (Heap[2 * u].f <= Heap[u].f) v = 2 * u;
     }
     if (u == v) return;
-    std::swap(Heap[u], Heap[v]);
+    Exchange(u, v);
     u = v;
   }
 }
 
 // A new item rises past parents of equal F.
 void RiseNew(int m) {
-  while (m != 1 && ItemF[Heap[m]] <= ItemF[Heap[m / 2]]) {
-    std::swap(Heap[m], Heap[m / 2]);
+  while (m != 1 && Heap[m].f <= Heap[m / 2].f) {
+    Exchange(m, m / 2);
     m /= 2;
   }
 }
 
 // A re-priced item rises only past parents of greater F.
 void RiseRepriced(int m) {
-  while (m != 1 && ItemF[Heap[m / 2]] > ItemF[Heap[m]]) {
-    std::swap(Heap[m], Heap[m / 2]);
+  while (m != 1 && Heap[m / 2].f > Heap[m].f) {
+    Exchange(m, m / 2);
     m /= 2;
   }
+}
+
+// Takes heap[1] off: the last entry moves to the top and sinks.
+int PopTop(int* count) {
+  const int item = Heap[1].item;
+  Heap[1] = Heap[*count];
+  HeapPos[Heap[1].item] = 1;
+  --*count;
+  SiftDown(*count);
+  return item;
 }
 
 // Stores an arrow code over the side-threat marks of the square.
@@ -210,8 +241,10 @@ bool AbandonPath(int creature) {
   return true;
 }
 
-bool CanPlaceFootprint(int x, int y, int creature, int multi, int linked, int width, int height, int goalX,
-                       int goalY, int crossCreatures) {
+namespace {
+
+inline bool FitTest(int x, int y, int creature, int multi, int linked, int width, int height, int goalX,
+                    int goalY, int crossCreatures) {
   S.passing = false;
   const bool isGoal = x == goalX && y == goalY;
   if (S.seek && isGoal) return true;
@@ -219,7 +252,10 @@ bool CanPlaceFootprint(int x, int y, int creature, int multi, int linked, int wi
   const int sq = SquareIndex(x, y);
 
   // Rooms keep the search out of side rooms.
-  if (OnGrid(goalX, goalY) && BlockedGrid[SquareIndex(goalX, goalY)] != kSquareBlocked && !isGoal) {
+  const bool goalBlocked = (goalX == S.goalX && goalY == S.goalY)
+                               ? S.goalBlocked
+                               : !OnGrid(goalX, goalY) || BlockedGrid[SquareIndex(goalX, goalY)] == kSquareBlocked;
+  if (!goalBlocked && !isGoal) {
     const int32_t r = RegionGrid[sq];
     if (S.sameRegion) {
       if (r != S.goalRegion && r != kDoorwayRegion) return false;
@@ -281,6 +317,13 @@ bool CanPlaceFootprint(int x, int y, int creature, int multi, int linked, int wi
   if (creature >= 4 && !encounter) return blocked != kSquareBlocked || (crossCreatures && wallFree);
   if (S.seek && isGoal) return true;
   return blocked == kSquareFlooded || (crossCreatures && wallFree);
+}
+
+}  // namespace
+
+bool CanPlaceFootprint(int x, int y, int creature, int multi, int linked, int width, int height, int goalX,
+                       int goalY, int crossCreatures) {
+  return FitTest(x, y, creature, multi, linked, width, height, goalX, goalY, crossCreatures);
 }
 
 int CombatStepExtraCost(int creature, int x, int y, int crossCreatures) {
@@ -451,6 +494,9 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   S.startRegion = RegionGrid[SquareIndex(fromX, fromY)];
   S.goalRegion = RegionGrid[SquareIndex(toX, toY)];
   S.sameRegion = S.startRegion == S.goalRegion && S.startRegion != kDoorwayRegion;
+  S.goalX = toX;
+  S.goalY = toY;
+  S.goalBlocked = BlockedGrid[SquareIndex(toX, toY)] == kSquareBlocked;
 
   // 7. Footprint.
   int w = Width(c), h = Height(c);
@@ -478,7 +524,7 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   ItemX[1] = fromX;
   ItemY[1] = fromY;
   ItemH[1] = ItemF[1] = 0;
-  Heap[1] = 1;
+  PutAt(1, 1);
   PathStamp[W(fromX, fromY)] = open;
 
   int goalX = toX, goalY = toY;
@@ -487,12 +533,9 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   const bool walkFlagsClear = WalkToInteraction[0] == 0 && WalkToInteraction[1] == 0;
   while (count > 0) {
     // 10. Take the smallest F.
-    const int item = Heap[1];
+    const int item = PopTop(&count);
     const int px = ItemX[item], py = ItemY[item];
     PathStamp[W(px, py)] = closed;
-    Heap[1] = Heap[count];
-    --count;
-    SiftDown(count);
     const int32_t parentG = PathG[W(px, py)];
 
     // 11. Neighbours, y outer and x inner.
@@ -502,7 +545,7 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
         if (a == -1 || a == kMapSide) continue;
         const int wi = W(a, b);
         if (PathStamp[wi] == closed) continue;
-        if (!CanPlaceFootprint(a, b, creature, multi, linked, w, h, toX, toY, crossCreatures)) continue;
+        if (!FitTest(a, b, creature, multi, linked, w, h, toX, toY, crossCreatures)) continue;
         const bool diagonal = a != px && b != py;
         if (diagonal && !multi) {
           const bool exempt = S.seek && a == toX && b == toY && walkFlagsClear;
@@ -518,13 +561,11 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
             ParentX[wi] = px;
             ParentY[wi] = py;
             PathG[wi] = g;
-            for (int m = 1; m <= count; ++m) {
-              const int id = Heap[m];
-              if (ItemX[id] != a || ItemY[id] != b) continue;
-              ItemF[id] = ItemH[id] + g;
-              RiseRepriced(m);
-              break;
-            }
+            const int id = OpenItem[wi];
+            const int m = HeapPos[id];
+            ItemF[id] = ItemH[id] + g;
+            Heap[m].f = ItemF[id];
+            RiseRepriced(m);
           }
           continue;
         }
@@ -539,7 +580,8 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
         PathG[wi] = g;
         ParentX[wi] = px;
         ParentY[wi] = py;
-        Heap[++count] = id;
+        OpenItem[wi] = id;
+        PutAt(++count, id);
         RiseNew(count);
         PathStamp[wi] = open;
       }
@@ -658,18 +700,15 @@ int FindPathGrid() {
   ItemX[1] = fromX;
   ItemY[1] = fromY;
   ItemH[1] = ItemF[1] = 0;
-  Heap[1] = 1;
+  PutAt(1, 1);
   PathStamp[W(fromX, fromY)] = open;
   auto blocked = [](int x, int y) { return BlockedGrid[SquareIndex(x, y)] == kSquareBlocked; };
 
   bool found = false;
   while (count > 0) {
-    const int item = Heap[1];
+    const int item = PopTop(&count);
     const int px = ItemX[item], py = ItemY[item];
     PathStamp[W(px, py)] = closed;
-    Heap[1] = Heap[count];
-    --count;
-    SiftDown(count);
     const int32_t parentG = PathG[W(px, py)];
     for (int b = py - 1; b <= py + 1; ++b) {
       if (b == -1 || b == kMapSide) continue;
@@ -685,13 +724,11 @@ int FindPathGrid() {
             ParentX[wi] = px;
             ParentY[wi] = py;
             PathG[wi] = g;
-            for (int m = 1; m <= count; ++m) {
-              const int id = Heap[m];
-              if (ItemX[id] != a || ItemY[id] != b) continue;
-              ItemF[id] = ItemH[id] + g;
-              RiseRepriced(m);
-              break;
-            }
+            const int id = OpenItem[wi];
+            const int m = HeapPos[id];
+            ItemF[id] = ItemH[id] + g;
+            Heap[m].f = ItemF[id];
+            RiseRepriced(m);
           }
           continue;
         }
@@ -704,7 +741,8 @@ int FindPathGrid() {
         PathG[wi] = g;
         ParentX[wi] = px;
         ParentY[wi] = py;
-        Heap[++count] = id;
+        OpenItem[wi] = id;
+        PutAt(++count, id);
         RiseNew(count);
         PathStamp[wi] = open;
       }
