@@ -1,19 +1,31 @@
-// Start-up, shutdown and the per-frame operation of the game's application object.
-#include <cstdint>
+// Start-up of the game's application object: the static application object
+// and Init, which brings every subsystem up in its order.
 #include <cstdio>
+#include <cstring>
 
+#include "adventure/game_flags.h"
+#include "adventure/quest_journal.h"
+#include "combat/actions/combat_actions.h"
+#include "combat/actions/fighter_slots.h"
 #include "engine/application.h"
 #include "engine/display_modes.h"
 #include "engine/frame.h"
 #include "engine/graphics.h"
+#include "engine/page_history.h"
+#include "engine/startup.h"
+#include "engine/steam_achievements.h"
+#include "engine/steam_leaderboard.h"
 #include "engine/timing.h"
+#include "frontend/game_progress.h"
 #include "frontend/settings.h"
+#include "map/party_vision.h"
+#include "platform/render.h"
 #include "platform/system.h"
+#include "platform/window.h"
+#include "screens/game/game_screen.h"
 
-uint32_t ScreenMode = 0;
-uint32_t AnimationStep = 0;
-uint32_t AnimationCycle = 0;
-uint8_t DebugMode = 0;
+uint8_t SettingsLoaded = 0;
+uint8_t MouseSpeedKept = 0;
 
 cApp App;
 
@@ -24,14 +36,30 @@ cApp::cApp() {
   style_ = platform::kStylePopup;
 }
 
-int cApp::Init() {
-  MainWindowHandle = Window();
-  Graphics.window = MainWindowHandle;
-  ShutdownGraphics();
-  if (!CreateGraphicsAdapter()) {
-    ShowError(1, "Problem with DirectX");
-    return 0;
+namespace {
+
+// Waits, one message per pass, until the main window is in front. Bounded
+// (the window manager may never give it the front), and skipped headless.
+void WaitForForeground() {
+  if (platform::IsHeadless()) return;
+  const uint32_t start = platform::TickCount();
+  platform::Message msg;
+  while (platform::GetForegroundWindow() != MainWindowHandle &&
+         platform::TickCount() - start < kForegroundWaitMs) {
+    if (platform::PeekAppMessage(&msg)) {
+      if (msg.id == platform::kMsgQuit) {
+        platform::PostQuitMessage(0);  // keep it for the loop
+        return;
+      }
+      platform::TranslateAppMessage(msg);
+      platform::DispatchAppMessage(msg);
+    } else {
+      platform::SleepMs(1);
+    }
   }
+}
+
+int SetStartupDisplayMode() {
   if (WindowedFlag == 0) {
     platform::SetWindowStyle(MainWindowHandle, platform::kStylePopup);
     platform::RemoveWindowMenu(MainWindowHandle);
@@ -40,55 +68,101 @@ int cApp::Init() {
       ShowError(1, "Could not set up screen.");
       return 0;
     }
-  } else {
-    if (WindowSize == 1)
-      SetDisplayMode(32, 1, 640, 480);
-    else
-      SetDisplayMode(32, 1, 960, 720);
-    platform::SetWindowStyle(MainWindowHandle, platform::kStyleCaptioned);
-    ResizeWindowToClient(Graphics.backBufferWidth, Graphics.backBufferHeight);
-    ResizeWindowToClient(Graphics.backBufferWidth, Graphics.backBufferHeight);
-    UpdateMenuChecks();
-    CentreWindow();
+    return 1;
   }
-  if (!Graphics.device) {
-    ShowError(1, "Could not set up screen.");
+  if (WindowSize == 1)
+    SetDisplayMode(32, 1, 640, 480);
+  else
+    SetDisplayMode(32, 1, 960, 720);
+  platform::SetWindowStyle(MainWindowHandle, platform::kStyleCaptioned);
+  ResizeWindowToClient(Graphics.backBufferWidth, Graphics.backBufferHeight);
+  ResizeWindowToClient(Graphics.backBufferWidth, Graphics.backBufferHeight);
+  UpdateMenuChecks();
+  CentreWindow();
+  return 1;
+}
+
+}  // namespace
+
+int StartSteamClients() {
+  if (SteamEdition == 1) {
+    SteamRunning = 1;
+    if (!SteamAPI_Init()) SteamRunning = 0;
+  }
+  if (SteamRunning != 1) return 1;
+  if (IntroductoryAdventureFlag == 0)
+    g_SteamAchievements = new (std::nothrow) CSteamAchievements(FullAchievementTable, kFullAchievementCount);
+  else
+    g_SteamAchievements = new (std::nothrow) CSteamAchievements(DemoAchievementTable, kDemoAchievementCount);
+  g_SteamLeaderboards = new (std::nothrow) CSteamLeaderboards();
+  if (g_SteamLeaderboards) g_SteamLeaderboards->FindScoreLeaderboard();
+  return 1;
+}
+
+int cApp::Init() {
+  // 1-2. Steam and its clients.
+  StartSteamClients();
+  // 3-4. The journal and the adventure's folder.
+  ResetQuestJournal();
+  SetAdventureFolder();
+  // 5-6. The window and the display adapter.
+  MainWindowHandle = Window();
+  Graphics.window = MainWindowHandle;
+  ShutdownGraphics();
+  if (!CreateGraphicsAdapter()) {
+    ShowError(1, "Problem with DirectX");
     return 0;
   }
+  // 7. Settings.
+  ReadSettingsFile();
+  SettingsLoaded = 1;
+  // 8. The display mode.
+  if (!SetStartupDisplayMode()) return 0;
+  // 9. The window in front.
   platform::ShowAppWindow(MainWindowHandle, platform::kShow);
   platform::SetForegroundWindow(MainWindowHandle);
-  ClearScreen(0xFF000000u);
-  PresentFrame();
+  WaitForForeground();
+  // 10. One black frame.
+  if (Graphics.device) {
+    ClearScreen(0xFF000000u);
+    PresentFrame();
+  }
+  // 11-12. Sound and music.
+  if (!StartSound()) return 0;
+  StartMusic();
+  // 13. The adventure flags.
+  std::memset(GameFlags, 0, sizeof GameFlags);
+  // 14. The sprite sheets.
+  if (!StartSpriteSheets()) return 0;
+  // 15. Alpha test.
+  if (Graphics.device) {
+    platform::RenderStates& st = Graphics.device->States();
+    st.alphaTest = true;
+    st.alphaRef = 8;
+    st.alphaFunc = platform::kCompareGreaterEqual;
+  }
+  // 16. The item, spell and crafted-item tables.
+  if (!StartRecordTables()) return 0;
+  // 17. Sight rays.
+  InitSightRayTables();
+  // 18. Clears of combat and the game screen.
+  for (FighterSlot& slot : FighterSlots) slot.walkStep = 0;
+  std::memset(GameScreenCaptions, 0, sizeof GameScreenCaptions);
+  std::memset(GameScreenWorkArea, 0, sizeof GameScreenWorkArea);
+  std::memset(CreatureMarkWords, 0, sizeof CreatureMarkWords);
+  std::memset(FighterMarkWords, 0, sizeof FighterMarkWords);
+  ClearRegionGrid();
+  // 19. In front again.
+  platform::ShowAppWindow(MainWindowHandle, platform::kShow);
+  platform::SetForegroundWindow(MainWindowHandle);
+  // 20-25. The input devices and the mouse speed.
+  if (!StartInputDevices()) return 0;
+  // 26. The first page.
+  ResetPageHistory();
+  ScreenMode = 4;
+  // 27-29. The frame timer, the window restored, start-up done.
   GameTiming.Start();
   platform::ShowAppWindow(MainWindowHandle, platform::kShowRestore);
   StartupPending = 0;
-  return 1;
-}
-
-int cApp::Shutdown() {
-  ShutdownGraphics();
-  return 1;
-}
-
-int cApp::Frame() {
-  static bool started = false;
-  static uint32_t lastFrame = 0;
-  const uint32_t now = platform::TickCount();
-  if (!started) {
-    started = true;
-    lastFrame = now;
-    return 1;
-  }
-  if (OptionWords[kOptionAcceleratedCombat] == 0 && now - lastFrame < 15) return 1;
-  lastFrame = now;
-  AnimationCycle = (AnimationCycle + 1) % 100;
-  if (!Graphics.device) return 1;
-  if (Graphics.device->TestState() != platform::DeviceState::kOk) return 1;
-  BeginScene();
-  ClearScreen(0xFF000000u);
-  BeginSprite();
-  EndSprite();
-  EndScene();
-  PresentFrame();
   return 1;
 }

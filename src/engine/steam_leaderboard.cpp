@@ -4,6 +4,7 @@
 #include "engine/steam_achievements.h"
 #include "frontend/game_progress.h"
 #include "frontend/settings.h"
+#include "rules/creature_record.h"
 
 CSteamLeaderboards* g_SteamLeaderboards = nullptr;
 
@@ -108,4 +109,16 @@ void SubmitPartyScore(int newAchievements) {
   g_SteamLeaderboards->UploadScore(PartyScore);
 }
 
-int PartyLevelSum() { return 0; }
+int PartyLevelSum() {
+  int sum = 0;
+  for (int member = 0; member < 4; ++member) {
+    const CreatureRecord& c = Creatures[member];
+    bool down = false;
+    for (const ConditionEntry& e : c.conditions) {
+      if (e.id == 0 && e.duration == 0) break;
+      if ((e.id == 111 || e.id == 109) && e.duration > 0) down = true;
+    }
+    if (!down) sum += c.level - 1;
+  }
+  return sum;
+}

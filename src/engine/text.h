@@ -15,7 +15,7 @@ constexpr int kTextBufferSize = 1000;
 constexpr int kHoverCaptionSize = 350;
 constexpr int kHoverCaptionShown = 30;  // characters of a title taken as a caption
 // The option word that draws every glyph from the low-resolution font of
-// sheet 13 is kOptionLowResolutionText (29) of the settings.
+// sheet 13 is kOptionLowResolutionText of the settings.
 
 
 // The caption of what lies under the pointer (the title of what a click

@@ -38,8 +38,7 @@ TEST_F(RunningGame, OpensA960By720WindowCalledGrevenholt) {
   EXPECT_EQ(StartupPending, 0);
   EXPECT_TRUE(harness::StepFrames(3));
   auto pic = harness::DevicePicture(&w, &h);
-  ASSERT_EQ(pic.size(), 960u * 720u);
-  for (uint32_t p : pic) ASSERT_EQ(p, 0xFF000000u);
+  ASSERT_EQ(pic.size(), 960u * 720u);  // the first page is drawn in it
 }
 
 TEST_F(RunningGame, NoRepaintWhileStartupIsPending) {

@@ -1,0 +1,18 @@
+#include "adventure/scripts.h"
+
+#include "engine/page_placeholder.h"
+
+uint32_t ForceSquareScripts = 0;
+int32_t EventMember = -1;
+uint8_t EndOfIntroPending = 0;
+uint8_t ScriptKeepsScreen = 0;
+uint8_t ScriptRunFlags[4] = {};
+int32_t ScriptRunWord = 0;
+
+void RunScriptFile(const char*) {}
+void FreeLoadedScript() {}
+void CentreViewOnFocusSquare() {}
+
+void DrawVictoryScreen() { DrawPagePlaceholder("DrawVictoryScreen"); }
+void DrawDefeatScreen() { DrawPagePlaceholder("DrawDefeatScreen"); }
+void DrawEndOfDemoScreen() { DrawPagePlaceholder("DrawEndOfDemoScreen"); }

@@ -1,0 +1,27 @@
+// Running the adventure's compiled scripts, and the script values the frame reads.
+#pragma once
+#include <cstdint>
+
+// 1: run the square scripts of every party member in this frame.
+extern uint32_t ForceSquareScripts;
+// The party member whose square script runs, -1 none.
+extern int32_t EventMember;
+// Set by the script that ends the introductory adventure.
+extern uint8_t EndOfIntroPending;
+// Set by a script so that the screen mode it chose stays after it.
+extern uint8_t ScriptKeepsScreen;
+// Cleared before each square script: four flag bytes and one word.
+extern uint8_t ScriptRunFlags[4];
+extern int32_t ScriptRunWord;
+
+// Loads and runs a compiled script to its end.
+void RunScriptFile(const char* path);
+// Frees the loaded script's command list and arguments.
+void FreeLoadedScript();
+// Centres the map view on the focus square.
+void CentreViewOnFocusSquare();
+
+// The end screens of screen modes 8, 7 and 19.
+void DrawVictoryScreen();
+void DrawDefeatScreen();
+void DrawEndOfDemoScreen();

@@ -1,0 +1,3 @@
+#include "map/rain_shelter.h"
+
+uint32_t RainShelterGrid[kMapSquares] = {};

@@ -1,0 +1,161 @@
+#include "rules/casting_rules.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <initializer_list>
+#include <iterator>
+
+#include "combat/actions/combat_actions.h"
+#include "combat/actions/creature_forms.h"
+#include "combat/actions/turn_order.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "rules/item_tables.h"
+#include "rules/recompute_creature.h"
+#include "screens/game/creature_paths.h"
+#include "screens/game/game_screen_words.h"
+#include "screens/items/inventory_state.h"
+
+const int32_t MetamagicLevelStep[7] = {0, 3, 2, 3, 1, 1, 1};
+
+const int32_t PeacetimeSpells[kPeacetimeSpellCount] = {
+    1,   12,  13,  27,  55,  74,  102, 107, 112, 118, 119, 128, 131,
+    132, 133, 144, 149, 153, 156, 162, 163, 165, 167, 169, 172, 174,
+};
+
+namespace {
+
+constexpr int kTeleportToWorldMap = 55;
+constexpr int32_t kWandType = 8;
+
+bool ValidCreature(int creature) { return creature >= 0 && creature < kCreatureCount; }
+
+bool Active(int creature, uint32_t id) { return FindCondition(creature, id) >= 0; }
+
+bool AnyActive(int creature, std::initializer_list<uint32_t> ids) {
+  for (uint32_t id : ids)
+    if (Active(creature, id)) return true;
+  return false;
+}
+
+const CraftedWeaponRecord* CraftedRow(uint32_t code) {
+  if (code < 1 || code >= static_cast<uint32_t>(kCraftedRows)) return nullptr;
+  return &CraftedWeapons[code];
+}
+
+bool IsChargedWand(uint32_t code) {
+  const CraftedWeaponRecord* row = CraftedRow(code);
+  return row != nullptr && row->itemType == kWandType && row->charges >= 1;
+}
+
+}  // namespace
+
+int32_t CasterLevel(int creature) {
+  if (!ValidCreature(creature)) return 1;
+  const CreatureRecord& c = Creatures[creature];
+  return std::max(c.effectiveLevel - c.level + c.casterLevelAdjust, 1);
+}
+
+int MaxSpellLevel(int creature) { return std::min(9, (CasterLevel(creature) + 1) / 2); }
+
+bool IsCombatOnlySpell(int spell) {
+  return std::find(std::begin(PeacetimeSpells), std::end(PeacetimeSpells), spell) == std::end(PeacetimeSpells);
+}
+
+bool IsSpellcastingBlocked(int creature, int spell, int metamagic, uint8_t allowNonParty, uint8_t freeUse) {
+  // A creature or spell the tables do not hold cannot cast.
+  if (!ValidCreature(creature) || spell < 0 || spell >= kSpellRows) return true;
+  const CreatureRecord& c = Creatures[creature];
+  const SpellRecord& s = SpellTable[spell];
+  const bool party = c.allegiance == 1;
+
+  if (party && LevelUpPending != 0) return true;
+  if (!party && allowNonParty == 0) return true;
+  if (AnyActive(creature, {86, 85, 94, 82, 118, 83, 112, 109, 111, 92, 148, 114, 158, 98})) return true;
+  if (freeUse == 0 && c.knownSpells[spell] != 1) return true;
+
+  if (InCombat == 0) {
+    if (IsCombatOnlySpell(spell)) return true;
+  } else {
+    const int entry = CombatAction.currentEntry;
+    if (entry < 0 || entry >= kTurnOrderEntries || TurnOrder[entry].creature != creature) return true;
+    if (freeUse == 0) {
+      if (s.castingTime == 3 && CombatAction.fullRoundActionLeft == 0) return true;
+      if (s.castingTime == 2 && CombatAction.standardActionLeft == 0) return true;
+      if (s.castingTime == 1 && CombatAction.movesLeft < c.speed.current) return true;
+    }
+    if (spell == kTeleportToWorldMap) return true;
+    if (s.verbal != 0 && metamagic != kMetamagicSilent && AnyActive(creature, {95, 103})) return true;
+    if (s.somatic != 0 && metamagic != kMetamagicStilled && AnyActive(creature, {84, 157})) return true;
+  }
+
+  bool blocked = false;
+  if (freeUse == 0) {
+    const int step = metamagic >= 1 && metamagic <= 6 ? MetamagicLevelStep[metamagic] : 0;
+    const int needed = s.level + step;
+    if (s.level < 1 || needed > MaxSpellLevel(creature) || c.spellsLeft[needed - 1] < 1) blocked = true;
+  }
+  if (party) {
+    if (s.goldCost > 0 && static_cast<uint32_t>(s.goldCost) > PartyGold) blocked = true;
+    const int64_t spare = static_cast<int64_t>(c.experience) - 500LL * (c.level - 1) * c.level;
+    if (s.xpCost > 0 && spare < s.xpCost) blocked = true;
+  }
+  if (freeUse == 0 && s.somatic != 0 && metamagic != kMetamagicStilled) {
+    const uint32_t right = c.equipment[kSlotRightHand - 1];
+    const uint32_t left = c.equipment[kSlotLeftHand - 1];
+    const CraftedWeaponRecord* rightRow = CraftedRow(right);
+    if ((right != 0 && left != 0) || (rightRow != nullptr && rightRow->handling == 3)) blocked = true;
+  }
+  return blocked;
+}
+
+int32_t WandValue(int spell) {
+  if (spell < 0 || spell >= kSpellRows) return 0;
+  const SpellRecord& s = SpellTable[spell];
+  static const int32_t kMinimumCasterLevel[5] = {0, 1, 3, 5, 7};
+  if (s.level < 1 || s.level > 4) return 0;
+  return ((3 * s.level * kMinimumCasterLevel[s.level] + s.xpCost) * 5 + s.goldCost) * 50;
+}
+
+int UseWandCharge(uint32_t code) {
+  if (code < 1 || code >= static_cast<uint32_t>(kCraftedRows)) return 0;
+  CraftedWeaponRecord& row = CraftedWeapons[code];
+  if (row.charges < 1) return 0;
+  --row.charges;
+  const int64_t v = WandValue(row.spell);
+  const int64_t n = row.charges;
+  row.price += static_cast<int32_t>((2 * v * n) / 100 - (2 * v * (n + 1)) / 100);
+  return 1;
+}
+
+bool HoldsChargedWand(int creature) {
+  if (!ValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  return IsChargedWand(c.equipment[kSlotRightHand - 1]) || IsChargedWand(c.equipment[kSlotLeftHand - 1]);
+}
+
+int NeededRestoration(int creature) {
+  if (!ValidCreature(creature)) return -1;
+  if (AnyActive(creature, {111, 92})) return 3;
+  if (AnyActive(creature, {61, 62, 63, 64, 65, 71, 90, 91, 87, 88, 66, 67, 68, 69, 70, 72, 97, 89, 93, 94, 95,
+                           96, 98}))
+    return 2;
+  for (const ConditionEntry& e : Creatures[creature].conditions) {
+    // A level drained by the weapon in a hand goes with the weapon.
+    if (e.id == kCondLevelDrained && e.duration > 0 && e.source != 7 && e.source != 8) return 2;
+  }
+  const CreatureRecord& c = Creatures[creature];
+  if (c.hitPoints < c.maxHitPoints) return 1;
+  return -1;
+}
+
+bool RestoreCreature(int creature) {
+  if (!ValidCreature(creature)) return true;
+  static const uint32_t kRestored[] = {108, 61, 62, 63, 64, 65, 71, 66, 67, 68, 69, 70, 72, 92, 111, 109, 95, 96};
+  for (uint32_t id : kRestored) RemoveCondition(creature, id);
+  CureAfflictions(creature);
+  ResetCreaturePath(creature);
+  Creatures[creature].hitPoints = Creatures[creature].maxHitPoints;
+  RecomputeCreature(creature, 0);
+  return true;
+}

@@ -1,0 +1,44 @@
+// Recomputing a creature: the one place where a creature's current values are
+// made from its base values, its equipment and its condition list. Every
+// routine that changes base values, equipment or conditions calls it after.
+#pragma once
+#include <cstdint>
+
+// Condition sources the recomputation uses besides the equipment slots.
+constexpr uint32_t kSourceMagicArea = 21;        // grass-floor concealment, magic areas
+constexpr uint32_t kSourceStrengthLoss = 25;     // Paralyzed by Strength 0
+constexpr uint32_t kSourceDexterityLoss = 26;    // ... by Dexterity 0
+constexpr uint32_t kSourceConstitutionLoss = 27; // Dead by Constitution 0
+constexpr uint32_t kSourceIntelligenceLoss = 28;
+constexpr uint32_t kSourceWisdomLoss = 29;
+constexpr uint32_t kSourceCharismaLoss = 30;
+constexpr uint32_t kSourceUnarmed = 32;
+constexpr uint32_t kSourceLevelLoss = 33;        // Dead by level drain
+constexpr uint32_t kSourceRain = 35;
+
+// What a worn base item gives: in `slot` (9 stands for both fingers, 7 for
+// both hands), an item
+// of base type `baseType` gives condition `condition` with the item's bonus as
+// value and the slot as source. zeroBasePair names the protection pair whose
+// base must be 0 for the condition to be given (-1 none); replacesOlder
+// removes every older entry of that id first, whatever its source. The cloak
+// of the spider, the cloak of faith and the lantern carry further rules that
+// the recomputation applies itself.
+struct WornItemRule {
+  int32_t slot;
+  int32_t baseType;
+  uint32_t condition;
+  int32_t zeroBasePair;
+  bool replacesOlder;
+};
+constexpr int kWornItemRules = 20;
+extern const WornItemRule WornItemTable[kWornItemRules];
+
+// Derives the creature's current values in their fixed order. firstTime is 1
+// when the record was just created or unpacked (the hit points then measure
+// their change from the base hit points). Returns 1 when done, 0 for a free
+// record or when a worn item's condition found no free slot.
+int RecomputeCreature(int creature, int firstTime);
+
+// Whether the creature may use the crafted item of that row without penalty.
+bool IsProficientWithItem(int creature, int craftedRow);

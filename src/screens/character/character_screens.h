@@ -1,0 +1,25 @@
+// The character pages: record, statistics, effects, attacks, breakdowns,
+// spells, metamagic, quest journal, maps and help text pages.
+#pragma once
+
+struct ModifierList;
+
+void DrawCharacterRecordScreen();                   // page type 1
+void DrawMapOverviewScreen();                       // 6
+void DrawQuestJournalScreen();                      // 136
+void DrawLocalMapScreen();                          // screen mode 9
+void DrawSpecialAbilitiesScreen(int creature);      // 3
+void DrawEffectsPage(int creature);                 // 50-99
+void DrawAttackDetailsPage(int creature);           // 46-49
+void DrawStatisticsPage(int pageType, int creature);  // 10-45
+void DrawModifierListPage(ModifierList* list);      // 101, 107-113, 133
+void DrawSpellDetailsScreen(int spell);
+void DrawItemPropertiesScreen(int itemCode);        // 5001-10000
+void DrawTextPageScreen(int helpId);
+void DrawSpellBookScreen(int parameter);            // 4
+void MetamagicMaximiseScreen(int parameter);        // 121
+void MetamagicEmpowerScreen(int parameter);         // 122
+void MetamagicWidenScreen(int parameter);           // 123
+void MetamagicHeightenScreen(int parameter);        // 124
+void MetamagicSilentScreen(int parameter);          // 125
+void MetamagicStillScreen(int parameter);           // 126

@@ -1,0 +1,44 @@
+// The game screen: the map view's per-frame drawing and input, the camera,
+// and the values the application's frame reads and sets.
+#pragma once
+#include <cstdint>
+
+extern uint8_t MouseMoved;      // the mouse position changed in this frame
+extern int32_t HoverProbe;      // -1 at the start of each frame
+extern int32_t FollowTarget;    // the creature the view follows, -1 none
+extern uint8_t MoveInProgress;
+extern int32_t ViewOriginX, ViewOriginY;           // map pixels
+extern int32_t FirstVisibleX, FirstVisibleY;       // first visible square
+extern int32_t SquareOffsetX, SquareOffsetY;       // pixel remainder inside it
+extern int32_t FocusSquareX, FocusSquareY;
+extern uint32_t LeaderStepEnabled;
+extern uint32_t JoystickPresent;
+extern uint8_t FramePresented;   // a screen has already ended the scene and presented
+extern int32_t CurrentSpell;     // the spell being aimed or cast, -1 none
+extern int32_t CombatDisplayWords[2];
+extern uint8_t RedrawPending;
+extern char GameScreenCaptions[5000];
+extern uint8_t GameScreenWorkArea[936];
+
+void MapMouseHandler();
+void LeaderStep();
+// The game screen's keys (F2 and F3 among them); 0 ends the program.
+int MainScreenKeys();
+void CameraFollowActor();
+void EdgeScroll();
+void ScrollViewByKeys();
+void ClampCamera();
+void SetCameraBounds();
+void CentreMouseCursor();
+// Draws and handles the whole game screen for one frame; 0 ends the program.
+int GameScreenFrame(int rows, int columns);
+void OpenInventoryMenu(int creature);
+bool ShowFloatingText(int creature, const char* text);
+void SwitchMusicTrack(int track, int a, int b);
+
+// The message shown while the mouse stays inside the rectangle (code -1 none).
+struct ClickResultState {
+  int32_t code = -1;
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+extern ClickResultState ClickResult;

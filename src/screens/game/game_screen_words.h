@@ -1,0 +1,18 @@
+// Game-screen words the rules read: the pending level-up, the storm, and the
+// party's recent spells.
+#pragma once
+#include <cstdint>
+
+// 1 while a party member's level-up is due; no party member may cast then.
+extern uint8_t LevelUpPending;
+// 1 while a storm rains on the outdoor map.
+extern uint8_t StormActive;
+
+// The spells each party member cast most recently, newest first; a pair of
+// -1 words is empty.
+struct RecentSpellPair {
+  int32_t spell;
+  int32_t metamagic;
+};
+constexpr int kRecentSpells = 8;
+extern RecentSpellPair RecentSpells[4][kRecentSpells];

@@ -1,0 +1,18 @@
+// The inventory, item and crafting pages.
+#pragma once
+
+// Draws the inventory of a creature (trade partner or -1); in the item-picker
+// modes a click on an item sets ChosenItem.
+void DrawInventoryScreen(int creature, int tradePartner);  // page type 2
+void DrawItemDetailsScreen(int itemCode);                  // above 10000
+int CraftingMenuScreen(int parameter);                     // 119
+int ForgeWeaponScreen(int parameter);                      // 120
+void CraftWandScreen(int parameter);                       // 127
+void ScribeScrollScreen(int parameter);                    // 128
+void MagicRingScreen(int parameter);                       // 129
+void WondrousItemScreen(int parameter);                    // 130
+void EnchantWeaponArmorScreen(int parameter);              // 131
+
+// Screen mode 17: charges the empty wand chosen by the picker with the
+// pending spell, takes its costs, names it and reopens the inventory.
+void WandChargeStep();
