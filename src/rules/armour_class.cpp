@@ -1,0 +1,267 @@
+#include "rules/armour_class.h"
+
+#include <cstdio>
+#include <initializer_list>
+
+#include "combat/actions/combat_action_state.h"
+#include "combat/actions/turn_order.h"
+#include "combat/turns/adjacency.h"
+#include "map/line_of_effect.h"
+#include "map/map_record.h"
+#include "map/square_grids.h"
+#include "rules/attack_ids.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "rules/item_tables.h"
+
+namespace {
+
+bool ValidId(int creature) { return creature >= 0 && creature < kCreatureCount; }
+
+bool Active(int creature, uint32_t id) { return FindCondition(creature, id) != -1; }
+
+int32_t ValueOf(int creature, uint32_t id) {
+  const int slot = FindCondition(creature, id);
+  return slot == -1 ? 0 : Creatures[creature].conditions[slot].value;
+}
+
+bool IsCrafted(uint32_t code) { return code >= 1 && code < kFirstBaseItemCode; }
+
+int AbilityModifier(int32_t score) { return score / 2 - 5; }
+
+// The running sum and the pairs written so far.
+struct Breakdown {
+  ModifierList* list;
+  int* count;
+  int32_t sum;
+
+  void Add(int32_t source, int32_t value, bool counts = true) {
+    if (counts) sum += value;
+    if (!list || !count || *count < 0 || *count >= kModifierPairs) return;
+    list->pairs[*count] = {source, value};
+    ++*count;
+  }
+};
+
+// Size 1 Tiny to 7 Colossal.
+int32_t SizeModifier(int32_t size) {
+  static const int32_t kBySize[8] = {0, 2, 1, 0, -1, -2, -4, -8};
+  return size >= 1 && size <= 7 ? kBySize[size] : 0;
+}
+
+bool SensesWithoutSight(int creature) {
+  const int32_t sense = Creatures[creature].special[kSenseKindWord];
+  return sense == 5 || sense == 6;
+}
+
+// The attacker's invisibility or silence takes the defender's Dexterity away.
+bool AttackerUnseen(int defender, int attacker, uint8_t form) {
+  const CreatureRecord& d = Creatures[defender];
+  const bool rangedOrBlindfighting = form == kAttackRanged || d.feats[kFeatBlindfight] == 0;
+  if (Active(attacker, kIdGreaterInvisibility) && !SensesWithoutSight(defender) &&
+      !Active(defender, kIdBlinded) && !Active(defender, kIdCantSee) && !Active(defender, kIdTrueSeeing) &&
+      rangedOrBlindfighting)
+    return true;
+  return Active(attacker, kIdSilenced) && d.special[kSenseKindWord] == 5 && !Active(defender, kIdDeafened) &&
+         !Active(defender, kIdSilenced) && rangedOrBlindfighting;
+}
+
+bool LosesDexterity(int defender, int attacker, uint8_t form) {
+  if (attacker != -1 && AttackerUnseen(defender, attacker, form)) return true;
+  for (uint32_t id : {kIdBlinded, kIdCantSee, kIdFlatFooted, kIdGrappling, kIdPinned, kIdStunned, kIdCowering})
+    if (Active(defender, id)) return true;
+  return Creatures[defender].special[kSenseKindWord] == 5 &&
+         (Active(defender, kIdDeafened) || Active(defender, kIdSilenced));
+}
+
+bool AlignmentIn(int32_t alignment, int32_t a, int32_t b, int32_t c) {
+  return alignment == a || alignment == b || alignment == c;
+}
+
+bool WallBetween(int x, int y) {
+  if (x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) return false;
+  const int32_t code = CurrentMap.At(kLayerWalls, x, y);
+  if ((code >= 46 && code <= 55) || code == 5000) return true;
+  return InCombat == 1 && MagicAreaGrid[SquareIndex(x, y)].kind == kEffectSolid;
+}
+
+}  // namespace
+
+int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t touch, int attacker,
+                           uint8_t form, uint8_t energy) {
+  if (!ValidId(defender)) return 10;
+  if (!ValidId(attacker)) attacker = -1;
+  CreatureRecord& d = Creatures[defender];
+  Breakdown b = {list, count, 0};
+
+  // 1. Caption and base.
+  if (list) {
+    const char* format = energy ? "Energy AC (%s)" : touch ? "Touch AC (%s)" : "Armor Class (%s)";
+    std::snprintf(list->caption, sizeof list->caption, format, d.name);
+    list->helpTopic = energy ? 43020 : touch ? 41020 : 41005;
+  }
+  b.Add(kSrcArmorClassBase, 10);
+
+  // 2. Armour and shield.
+  if (!touch && !energy) {
+    const uint32_t torso = d.equipment[kSlotTorso - 1];
+    const uint32_t arms = d.equipment[kSlotArms - 1];
+    if (IsCrafted(torso)) {
+      const CraftedWeaponRecord& armour = CraftedWeapons[torso];
+      if (armour.dieSides > 0) b.Add(kSrcArmorWorn, armour.dieSides);
+      if (armour.enhancement > 0) b.Add(kSrcMagicArmor, armour.enhancement);
+    } else if (arms > kFirstBaseItemCode && arms - kFirstBaseItemCode < static_cast<uint32_t>(kItemRows) &&
+               ItemTable[arms - kFirstBaseItemCode].baseType == 23 &&
+               ItemTable[arms - kFirstBaseItemCode].bonus > 0) {
+      b.Add(kSrcBracersOfArmorWorn, ItemTable[arms - kFirstBaseItemCode].bonus);
+    } else if (Active(defender, kIdMageArmor)) {
+      b.Add(kIdMageArmor, ValueOf(defender, kIdMageArmor));
+    }
+    const uint32_t left = d.equipment[kSlotLeftHand - 1];
+    if (IsCrafted(left) && CraftedWeapons[left].handling == 5 && !Active(defender, kIdDancing)) {
+      const CraftedWeaponRecord& shield = CraftedWeapons[left];
+      if (shield.dieSides > 0) b.Add(kSrcShieldHeld, shield.dieSides);
+      if (shield.enhancement > 0) b.Add(kSrcMagicShield, shield.enhancement);
+    }
+  }
+
+  // 3 and 4. Dexterity and dodge.
+  const int dexterity = AbilityModifier(d.dexterity.current);
+  StatPair& dodge = d.protections[kProtRacialDodge];
+  if (LosesDexterity(defender, attacker, form)) {
+    if (dexterity > 0) b.Add(kSrcNegatedDexterityBonus, 0);
+    else if (dexterity < 0) b.Add(kSrcDexterityModifier, dexterity);
+  } else {
+    const int restricted = FindCondition(defender, kIdRestrictedDexAcBonus);
+    if (restricted != -1 && dexterity > d.conditions[restricted].value)
+      b.Add(kIdRestrictedDexAcBonus, d.conditions[restricted].value);
+    else if (dexterity != 0)
+      b.Add(kSrcDexterityModifier, dexterity);
+
+    dodge.current = dodge.base;
+    if (dodge.base != 0) b.Add(kSrcRacialDodgeBonus, dodge.base);
+    if (d.feats[kFeatDodge] != 0) {
+      b.Add(kSrcDodgeFeat, 1);
+      dodge.current += 1;
+    }
+    if (Active(defender, kIdHasted)) {
+      b.Add(kIdHasted, 1);
+      dodge.current += 1;
+    } else if (Active(defender, kIdSlowed)) {
+      b.Add(kIdSlowed, -1);
+      dodge.current -= 1;
+    }
+    if (Active(defender, kIdInsightful)) {
+      const int32_t insight = ValueOf(defender, kIdInsightful);
+      b.Add(kIdInsightful, insight);
+      dodge.current += insight;
+    }
+    if (InCombat == 1 && CombatActionState.movementProvokes != 0 && CurrentFighter() == defender &&
+        d.feats[kFeatMobility] != 0)
+      b.Add(kSrcMobility, 4);
+  }
+
+  // 5. Size.
+  const int32_t size = SizeModifier(d.size.current);
+  if (size != 0) b.Add(kSrcSizeModifier, size);
+
+  // 6. Deflection.
+  StatPair& deflection = d.protections[kProtDeflection];
+  if (deflection.base != 0) {
+    b.Add(kSrcRacialDeflectionBonus, deflection.base);
+    deflection.current = deflection.base;
+  } else if (Active(defender, kIdDeflecting)) {
+    deflection.current = ValueOf(defender, kIdDeflecting);
+    b.Add(kIdDeflecting, deflection.current);
+  }
+
+  // 7. Natural armour.
+  if (!touch) {
+    StatPair& natural = d.protections[kProtNaturalArmour];
+    if (natural.base != 0) {
+      b.Add(kSrcRacialNaturalArmor, natural.base);
+      const int32_t improved = d.feats[kFeatImprovedNaturalArmor];
+      if (improved > 0) b.Add(kSrcImprovedNaturalArmor, improved);
+      natural.current = natural.base + (improved > 0 ? improved : 0);
+    } else if (natural.current > 0) {
+      b.Add(kIdNaturalArmor, natural.current);
+    }
+  }
+
+  // 8. Alignment bonuses against the attacker.
+  if (InCombat == 1 && attacker != -1) {
+    const int32_t alignment = Creatures[attacker].alignment;
+    const int32_t lawful = d.protections[kProtLawful].current, chaotic = d.protections[kProtChaotic].current;
+    const int32_t sacred = d.protections[kProtSacred].current, profane = d.protections[kProtProfane].current;
+    if (lawful != 0 && AlignmentIn(alignment, 7, 8, 9)) b.Add(kSrcLawfulAcBonus, lawful);
+    if (chaotic != 0 && AlignmentIn(alignment, 1, 2, 3)) b.Add(kSrcChaoticAcBonus, chaotic);
+    if (sacred != 0 && AlignmentIn(alignment, 3, 6, 9)) b.Add(kSrcSacredAcBonus, sacred);
+    if (profane != 0 && AlignmentIn(alignment, 1, 4, 7)) b.Add(kSrcProfaneAcBonus, profane);
+  }
+
+  // 9. Two-weapon defence.
+  if (!touch && !energy && Active(defender, kIdTwoWeaponDefenceBonus))
+    b.Add(kIdTwoWeaponDefenceBonus, ValueOf(defender, kIdTwoWeaponDefenceBonus));
+
+  // 10 to 13. Senses and hindering conditions.
+  const bool hearing = d.special[kSenseKindWord] == 5;
+  if (!hearing) {
+    if (Active(defender, kIdDeafened)) b.Add(kIdDeafened, -1);
+    else if (Active(defender, kIdSilenced) && d.protections[kProtEars].current != kImmunityImmune)
+      b.Add(kIdSilenced, -1);
+  }
+  if (Active(defender, kIdStunned)) b.Add(kIdStunned, -2);
+  if (Active(defender, kIdCowering)) b.Add(kIdCowering, -2);
+  if (Active(defender, kIdBlinded)) b.Add(kIdBlinded, -2);
+  else if (Active(defender, kIdCantSee)) b.Add(kIdCantSee, -2);
+  if (hearing) {
+    if (Active(defender, kIdDeafened)) b.Add(kIdDeafened, -2);
+    else if (Active(defender, kIdSilenced)) b.Add(kIdSilenced, -2);
+  }
+  if (InCombat == 1 && Active(defender, kIdLoweredAcCharge)) b.Add(kIdLoweredAcCharge, -2);
+  if (Active(defender, kIdDancing)) b.Add(kIdDancing, -4);
+
+  // 14. Cover and helplessness, in combat.
+  if (InCombat == 1) {
+    if (form == kAttackRanged) {
+      if (CoverActive == 1 && (attacker == -1 || Creatures[attacker].feats[kFeatImprovedPreciseShot] == 0))
+        b.Add(kSrcTargetHasCover, 4);
+    } else if (form == kAttackMelee) {
+      for (uint32_t id : {kIdPinned, kIdParalyzed, kIdSleeping})
+        if (Active(defender, id)) {
+          b.Add(id, -4);
+          break;
+        }
+      if (attacker != -1 && IsDiagonalAcrossCorner(attacker, defender)) b.Add(kSrcTargetHasCover, 4);
+    }
+  }
+  return b.sum;
+}
+
+bool IsDiagonalAcrossCorner(int attacker, int defender) {
+  if (!ValidId(attacker) || !ValidId(defender)) return false;
+  MarkAdjacentSquares(attacker);
+  const CreatureRecord& d = Creatures[defender];
+  int32_t corner = 0;
+  bool onRing = false;
+  for (int x = d.squareX; x < d.squareX + d.footprintWidth.current; ++x)
+    for (int y = d.squareY; y < d.squareY + d.footprintHeight.current; ++y) {
+      if (x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) continue;
+      const int32_t code = AdjacencyGrid[SquareIndex(x, y)];
+      if (code == 0) continue;
+      if (code >= kRingLeft) return false;
+      onRing = true;
+      corner = code;
+    }
+  if (!onRing) return false;
+  const CreatureRecord& a = Creatures[attacker];
+  const int left = a.squareX, top = a.squareY;
+  const int right = a.squareX + a.footprintWidth.current - 1, bottom = a.squareY + a.footprintHeight.current - 1;
+  switch (corner) {
+    case kRingUpperLeft: return WallBetween(left - 1, top) || WallBetween(left, top - 1);
+    case kRingUpperRight: return WallBetween(right + 1, top) || WallBetween(right, top - 1);
+    case kRingLowerLeft: return WallBetween(left - 1, bottom) || WallBetween(left, bottom + 1);
+    case kRingLowerRight: return WallBetween(right + 1, bottom) || WallBetween(right, bottom + 1);
+    default: return false;
+  }
+}

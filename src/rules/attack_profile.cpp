@@ -1,0 +1,666 @@
+#include "rules/attack_profile.h"
+
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+#include <strings.h>
+
+#include "combat/actions/combat_action_state.h"
+#include "combat/actions/turn_order.h"
+#include "combat/resolution/combat_sequencer.h"
+#include "combat/turns/adjacency.h"
+#include "engine/text.h"
+#include "map/square_grids.h"
+#include "rules/attack_ids.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "rules/item_tables.h"
+#include "rules/positions.h"
+
+const char NaturalAttackNames[11][16] = {
+    "N.A.",        "Bite attack", "Claw attack",  "Unarmed attack", "Gore attack", "Ranged Touch",
+    "Slam attack", "Sting attack", "Tail slap",   "Touch attack",   "Wing attack",
+};
+const char NaturalAttackShortNames[11][16] = {
+    "N.A.", "Bite", "Claw", "Fist", "Gore", "Ranged Touch", "Slam", "Sting", "Tail slap", "Touch", "Wing",
+};
+const char WeaponSizeNames[8][8] = {"N.A.", "Tiny", "Small", "Medium", "Large", "Huge", "Gargan.", "Coloss."};
+const char WeaponMaterialNames[9][11] = {"N.A.",      "Cloth", "Leather", "Wood",      "Silver",
+                                         "Cold Iron", "Steel", "Mithral", "Adamantine"};
+
+namespace {
+
+bool ValidId(int creature) { return creature >= 0 && creature < kCreatureCount; }
+
+bool Active(int creature, uint32_t id) { return FindCondition(creature, id) != -1; }
+
+int32_t ValueOf(int creature, uint32_t id) {
+  const int slot = FindCondition(creature, id);
+  return slot == -1 ? 0 : Creatures[creature].conditions[slot].value;
+}
+
+bool IsCrafted(uint32_t code) { return code >= 1 && code < kFirstBaseItemCode; }
+
+int AbilityModifier(int32_t score) { return score / 2 - 5; }
+
+int StrengthModifier(int creature) { return AbilityModifier(Creatures[creature].strength.current); }
+
+// Half a non-negative modifier, else 0.
+int HalfIfPositive(int modifier) { return modifier >= 0 ? modifier / 2 : 0; }
+
+bool IsWeaponType(int32_t type) { return type >= 1 && type <= 35; }
+bool IsShieldType(int32_t type) { return type == 36 || type == 37; }
+bool IsHandAttack(int32_t kind) { return kind == 2 || kind == 3 || kind == 6 || kind == 9; }
+
+// The crafted item type in a slot, 0 when the slot holds no crafted item.
+int32_t CraftedTypeIn(int creature, int slot) {
+  const uint32_t code = Creatures[creature].equipment[slot - 1];
+  return IsCrafted(code) ? CraftedWeapons[code].itemType : 0;
+}
+
+bool HoldsShield(int creature) { return IsShieldType(CraftedTypeIn(creature, kSlotLeftHand)); }
+
+bool HasFeat(int creature, int feat) { return feat >= 0 && feat < kFeatFlags && Creatures[creature].feats[feat] != 0; }
+
+// The weapon feats of a natural attack kind stand in each block in the order
+// fists, bite, claws, gore, slam, tail slap, sting, wings, touch, ranged touch.
+int NaturalFeatOffset(int32_t kind) {
+  static const int kOffsets[11] = {-1, 1, 2, 0, 3, 9, 4, 6, 5, 8, 7};
+  return kind >= 1 && kind <= 10 ? kOffsets[kind] : -1;
+}
+
+bool OnPartySide(int32_t allegiance) { return allegiance == 1 || allegiance == 5 || allegiance == 6; }
+
+// The side rule of threats: the party side against side 2 and back; any
+// other side is everybody's enemy.
+bool IsEnemyOf(int creature, int other) {
+  if (other == creature) return false;
+  const int32_t mine = Creatures[creature].allegiance, theirs = Creatures[other].allegiance;
+  if (OnPartySide(mine)) return theirs == 2;
+  if (mine == 2) return OnPartySide(theirs);
+  return true;
+}
+
+int TurnOrderIndexOf(int creature) {
+  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i)
+    if (TurnOrder[i].creature == creature) return i;
+  return -1;
+}
+
+void SetCaptions(AttackProfileEntry& e, uint8_t grapple) {
+  char name[sizeof e.name];
+  CapitaliseWords(name, e.name, 1);
+  std::snprintf(e.attackRoll.caption, sizeof e.attackRoll.caption, grapple ? "Grapple Roll (%s)" : "Attack Roll (%s)",
+                name);
+  e.attackRoll.helpTopic = grapple ? 42017 : 41003;
+  std::snprintf(e.attackCount.caption, sizeof e.attackCount.caption, "Number of Attacks (%s)", name);
+  e.attackCount.helpTopic = 21013;
+  std::snprintf(e.damageBonus.caption, sizeof e.damageBonus.caption, "Damage Bonus (%s)", name);
+  e.damageBonus.helpTopic = 41004;
+}
+
+void AddLuck(int creature, ModifierList* list) {
+  if (Active(creature, kIdLucky)) AddModifier(ValueOf(creature, kIdLucky), list, kIdLucky);
+  if (Active(creature, kIdUnlucky)) AddModifier(-ValueOf(creature, kIdUnlucky), list, kIdUnlucky);
+}
+
+void PlaceExtraDamage(AttackProfileEntry& e, int32_t count, int32_t sides, int32_t kind) {
+  for (AttackExtraDamage& extra : e.extra)
+    if (extra.count == 0) {
+      extra = {count, sides, kind};
+      return;
+    }
+  e.moreExtras = 1;
+}
+
+// Formats into the entry's name, cut to 15 characters.
+void SetName(AttackProfileEntry& e, const char* format, const char* a, const char* b = "") {
+  char text[512];
+  std::snprintf(text, sizeof text, format, a, b);
+  std::memcpy(e.name, text, sizeof e.name - 1);
+  e.name[sizeof e.name - 1] = 0;
+}
+
+// The weapon's name as the profile shows it, at most 15 characters.
+void NameWeapon(AttackProfileEntry& e, const CraftedWeaponRecord& w) {
+  char weapon[sizeof w.name];
+  std::memcpy(weapon, w.name, sizeof weapon);
+  weapon[sizeof weapon - 1] = 0;
+  const char* keyword = w.spell >= 0 && w.spell < kSpellRows ? SpellKeywordFull(w.spell) : "";
+  if (std::strlen(weapon) > 9)
+    SetName(e, "%s", weapon);
+  else if (w.size != 3 && w.size >= 0 && w.size < 6)
+    SetName(e, "%s %s", WeaponSizeNames[w.size], weapon);
+  else if (w.material == 3 || w.material == 6)
+    SetName(e, "%s %s", WeaponMaterialNames[w.material], weapon);
+  else if (strcasecmp(weapon, "Wand") == 0 && w.itemType == 8 && w.charges > 0 && keyword[0] != 0 &&
+           std::strlen(keyword) <= 10)
+    SetName(e, "%s Wand", keyword);
+  else
+    SetName(e, "%s", weapon);
+}
+
+// Attacks already made with this entry in the current action (step 1 main
+// hand, 2 off hand, 8 ranged at the given index).
+int AttacksMadeWith(int creature, int step, int index) {
+  if (InCombat != 1) return 0;
+  if (CombatActionState.reactingCreature != -1) {
+    if (step == 8) return 0;
+    const int entry = TurnOrderIndexOf(creature);
+    if (entry == -1) return 0;
+    const TurnOrderEntry& t = TurnOrder[entry];
+    if (t.plannedAction == 21 && t.plannedTarget > 0 && t.plannedParameter == (step == 1 ? 0 : 1))
+      return t.plannedTarget;
+    return 0;
+  }
+  // The counters are those of the acting fighter's own action.
+  if (CurrentFighter() != creature) return 0;
+  const int wanted = step == 1 ? 0 : step == 2 ? 1 : index;
+  if (CombatActionState.currentProfileEntry != wanted) return 0;
+  const int made = CombatActionState.attackCounter - (g_Cleaving != -1 ? 1 : 0);
+  return made > 0 ? made : 0;
+}
+
+struct BuildState {
+  int creature;
+  int32_t alternateForm;
+  int target;
+  uint8_t grapple;
+  int32_t grappleFlag;
+  int busyHands;
+};
+
+void BuildWeaponEntry(AttackProfileEntry& e, BuildState& s, int step, int index, uint32_t code) {
+  const int creature = s.creature;
+  const CreatureRecord& c = Creatures[creature];
+  const CraftedWeaponRecord& w = CraftedWeapons[code];
+  const int32_t type = w.itemType;
+  const int strength = StrengthModifier(creature);
+  e.kind = step == 1 ? kEntryMainHand : step == 2 ? kEntryOffHand : kEntryRanged;
+
+  bool useStrength = step != 8;
+  bool finesse = false;
+  if (step != 8 && HasFeat(creature, kFeatWeaponFinesse) && (w.handling == 1 || type == 21)) {
+    useStrength = false;
+    finesse = true;
+  }
+  const bool ranged = step == 8 || code == c.equipment[kSlotRanged - 1];
+
+  // 1 and 2. Attack roll and number of attacks.
+  AddAttackModifiers(0, creature, &e.attackRoll, useStrength, s.target, ranged, 0);
+  if (step == 2) {
+    if (HasFeat(creature, kFeatGreaterTwoWeaponFighting))
+      AddModifier(3, &e.attackCount, kSrcGreaterTwoWeaponFighting);
+    else if (HasFeat(creature, kFeatImprovedTwoWeaponFighting))
+      AddModifier(2, &e.attackCount, kSrcImprovedTwoWeaponFighting);
+    else
+      AddModifier(1, &e.attackCount, kSrcOffhandWeapon);
+  } else {
+    AddModifier(AttacksFromBaseAttack(creature), &e.attackCount, kSrcBaseAttackBonus);
+  }
+  const bool speedWeapon = w.properties[5 - 1] != 0;
+  const bool hasted = Active(creature, kIdHasted);
+  if (speedWeapon) AddModifier(1, &e.attackCount, kSrcWeaponWithSpeed);
+  else if (hasted) AddModifier(1, &e.attackCount, kIdHasted);
+
+  // 3. The falling bonus of later attacks.
+  const int made = AttacksMadeWith(creature, step, index);
+  int penalty = 0;
+  if (speedWeapon || hasted) penalty = made > 1 ? -5 * (made - 1) : 0;
+  else penalty = -5 * made;
+  if (penalty != 0) AddModifier(penalty, &e.attackRoll, kSrcDecreasingAttackBonus);
+
+  // 4. Slowed: one attack left.
+  if (Active(creature, kIdSlowed) && e.attackCount.total > 1)
+    AddModifier(1 - e.attackCount.total, &e.attackCount, kIdSlowed);
+
+  // 5 and 6. Name and captions.
+  NameWeapon(e, w);
+  SetCaptions(e, 0);
+
+  // 7. Masterwork and magic.
+  if (w.masterwork == 1) {
+    if (w.enhancement < 1) {
+      AddModifier(1, &e.attackRoll, kSrcMasterworkWeapon);
+    } else {
+      AddModifier(w.enhancement, &e.attackRoll, kSrcMagicWeapon);
+      AddModifier(w.enhancement, &e.damageBonus, kSrcMagicWeapon);
+    }
+  }
+
+  // 8. Weapon focus.
+  if (IsWeaponType(type)) {
+    if (HasFeat(creature, kFeatGreaterWeaponFocusDagger + type - 1))
+      AddModifier(2, &e.attackRoll, kSrcGreaterWeaponFocus);
+    else if (HasFeat(creature, kFeatWeaponFocusDagger + type - 1))
+      AddModifier(1, &e.attackRoll, kSrcWeaponFocus);
+  }
+
+  // 9. By hand.
+  if (step == 1) {
+    if (Active(creature, kIdNonprofRightWeapon)) AddModifier(-4, &e.attackRoll, kIdNonprofRightWeapon);
+    if (Active(creature, kIdTwoWeaponRightPenalty))
+      AddModifier(-ValueOf(creature, kIdTwoWeaponRightPenalty), &e.attackRoll, kIdTwoWeaponRightPenalty);
+    const uint32_t left = c.equipment[kSlotLeftHand - 1];
+    const int32_t leftType = CraftedTypeIn(creature, kSlotLeftHand);
+    if (left == 0) {
+      if (w.handling == 1 || type == 21) {
+        AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
+        if (w.handling == 1) AddModifier(0, &e.damageBonus, kSrcLightWeapon);
+        s.busyHands = 1;
+      } else if (w.handling != 3 && HasSpareHandAttack(creature, s.alternateForm)) {
+        AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
+        AddModifier(0, &e.damageBonus, kSrcWeaponAndNaturalAttackMixing);
+        s.busyHands = 1;
+      } else {
+        AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
+        AddModifier(HalfIfPositive(strength), &e.damageBonus, kSrcWeaponHeldWithBothHands);
+        s.busyHands = 2;
+      }
+    } else if (IsWeaponType(leftType)) {
+      AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
+      AddModifier(0, &e.damageBonus, kSrcTwoWeaponsHeld);
+      s.busyHands = 2;
+    } else if (IsShieldType(leftType)) {
+      AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
+      AddModifier(0, &e.damageBonus, kSrcShieldHeld);
+      s.busyHands = 2;
+      if (finesse) AddModifier(-CraftedWeapons[left].critLow, &e.attackRoll, kSrcShieldHeld);
+    }
+  } else if (step == 2) {
+    if (Active(creature, kIdNonprofLeftWeapon)) AddModifier(-4, &e.attackRoll, kIdNonprofLeftWeapon);
+    if (Active(creature, kIdTwoWeaponLeftPenalty))
+      AddModifier(-ValueOf(creature, kIdTwoWeaponLeftPenalty), &e.attackRoll, kIdTwoWeaponLeftPenalty);
+    if (strength >= 0) AddModifier(strength / 2, &e.damageBonus, kSrcOffhandWeapon);
+    else AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
+  } else {
+    if (e.attackCount.total > 1 && (type == 10 || (type == 11 && !HasFeat(creature, kFeatRapidReloadLight))))
+      AddModifier(1 - e.attackCount.total, &e.attackCount, kSrcCrossbowNeedsReloading);
+    if (Active(creature, kIdRangeWeaponNonprof)) AddModifier(-4, &e.attackRoll, kIdRangeWeaponNonprof);
+    if (type == 32 || type == 33) {
+      if (w.composite != 0) AddModifier(strength, &e.damageBonus, kSrcCompositeBow);
+      else if (strength < 0) AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
+    }
+  }
+
+  // 10 and 11. Dice and specialisation.
+  e.damageSides = w.dieSides;
+  e.damageCount = w.dieCount;
+  if (IsWeaponType(type)) {
+    if (HasFeat(creature, kFeatGreaterSpecialisationDagger + type - 1))
+      AddModifier(4, &e.damageBonus, kSrcGreaterWeaponSpecialisation);
+    else if (HasFeat(creature, kFeatWeaponSpecialisationDagger + type - 1))
+      AddModifier(2, &e.damageBonus, kSrcWeaponSpecialisation);
+  }
+
+  // 12. Sickness and luck.
+  if (Active(creature, kIdSickened)) AddModifier(-2, &e.damageBonus, kIdSickened);
+  AddLuck(creature, &e.damageBonus);
+
+  // 13. Damage kinds of the special properties (numbered from 1).
+  e.damageKind = 1;
+  auto has = [&](int property) { return w.properties[property - 1] != 0; };
+  if (has(17) || has(12)) PlaceExtraDamage(e, 1, 6, 2);
+  else if (has(18) || has(13)) PlaceExtraDamage(e, 1, 6, 0);
+  else if (has(19) || has(14)) PlaceExtraDamage(e, 1, 6, 8);
+  if (has(8) || has(9)) PlaceExtraDamage(e, 2, 6, 5);
+  if (has(10) || has(11)) PlaceExtraDamage(e, 2, 6, 6);
+  if (has(2)) PlaceExtraDamage(e, 3, 6, 3);
+}
+
+// The damage kind of a natural attack's damage code 4 to 11 (1 to 3 are physical).
+int32_t NaturalDamageKind(int32_t code) {
+  static const int32_t kKinds[12] = {0, 1, 1, 1, 2, 0, 4, 6, 1, 5, 5, 3};
+  return code >= 1 && code <= 11 ? kKinds[code] : 1;
+}
+
+// False when the form is left out.
+bool BuildNaturalEntry(AttackProfileEntry& e, const BuildState& s, int step, int index, int slot) {
+  const int creature = s.creature;
+  const CreatureRecord& c = Creatures[creature];
+  const NaturalAttack& n = c.naturalAttacks[slot];
+  const int strength = StrengthModifier(creature);
+  const bool rake = c.special[kSpecialRakeSides] > 0;
+  const bool constrict = c.special[kSpecialConstrictSides] > 0;
+
+  // 1. Hand attacks need free hands.
+  if (IsHandAttack(n.kind) && n.count - s.busyHands <= 0) return false;
+  e.kind = kEntryNatural0 + slot;
+
+  // 2. Attack roll.
+  if (s.grapple) {
+    AddAttackModifiers(1, creature, &e.attackRoll, 1, s.target, 0, s.grappleFlag);
+  } else if (n.kind == 5) {
+    AddAttackModifiers(0, creature, &e.attackRoll, 0, s.target, 1, 0);
+  } else if (HasFeat(creature, kFeatWeaponFinesse)) {
+    AddAttackModifiers(0, creature, &e.attackRoll, 0, s.target, 0, 0);
+    if (HoldsShield(creature))
+      AddModifier(-CraftedWeapons[c.equipment[kSlotLeftHand - 1]].critLow, &e.attackRoll, kSrcShieldHeld);
+  } else {
+    AddAttackModifiers(0, creature, &e.attackRoll, 1, s.target, 0, 0);
+  }
+
+  // 3. Grapple attacks made so far in this turn.
+  if (s.grapple && InCombat == 1 && CurrentFighter() == creature && CombatActionState.reactingCreature == -1 &&
+      GrappleSequenceOpen) {
+    const int g = GrappleAttacksMade;
+    const int b = (Active(creature, kIdHasted) ? 1 : 0) + (rake ? 2 : 0);
+    if (b == 0 && g > 0) AddModifier(-5 * g, &e.attackRoll, kSrcDecreasingAttackBonus);
+    else if (b > 0 && g > b) AddModifier(-5 * (g - b), &e.attackRoll, kSrcDecreasingAttackBonus);
+  }
+
+  // 4. Name and captions.
+  const int32_t kind = n.kind >= 0 && n.kind <= 10 ? n.kind : 0;
+  if (s.grapple) {
+    if (constrict) SetName(e, "%s", "Constrict");
+    else if (rake && (GrappleAttacksMade == 1 || GrappleAttacksMade == 2)) SetName(e, "%s", "Rake");
+    else SetName(e, "%s", NaturalAttackShortNames[kind]);
+  } else {
+    SetName(e, "%s", NaturalAttackNames[kind]);
+  }
+  SetCaptions(e, s.grapple);
+
+  // 5. Number of attacks.
+  if (step == 3 || step == 4) {
+    if (Active(creature, kIdHasted)) AddModifier(1, &e.attackCount, kIdHasted);
+  }
+  if (s.grapple) {
+    AddModifier(AttacksFromBaseAttack(creature), &e.attackCount, kSrcBaseAttackBonus);
+    if (rake) AddModifier(2, &e.attackCount, kSrcAdditionalAttacksRake);
+  } else {
+    AddModifier(n.count, &e.attackCount, kSrcNormalNumberOfAttacks);
+    if (IsHandAttack(n.kind)) {
+      if (s.busyHands > 0) AddModifier(-s.busyHands, &e.attackCount, kSrcHandsBusy);
+      else if (n.count > 1 && HoldsShield(creature)) AddModifier(-1, &e.attackCount, kSrcShieldHeld);
+    }
+  }
+  if (Active(creature, kIdSlowed) && e.attackCount.total > 1)
+    AddModifier(1 - e.attackCount.total, &e.attackCount, kIdSlowed);
+
+  // 6. Weapon focus of the kind.
+  const int offset = NaturalFeatOffset(n.kind);
+  if (offset != -1) {
+    if (HasFeat(creature, kFeatGreaterWeaponFocusFists + offset))
+      AddModifier(2, &e.attackRoll, kSrcGreaterWeaponFocus);
+    else if (HasFeat(creature, kFeatWeaponFocusFists + offset))
+      AddModifier(1, &e.attackRoll, kSrcWeaponFocus);
+  }
+
+  // 7. Secondary natural attacks.
+  if (index > 0) {
+    if (HasFeat(creature, kFeatMultiattack)) AddModifier(-2, &e.attackRoll, kSrcSecondaryNaturalMultiattack);
+    else AddModifier(-5, &e.attackRoll, kSrcSecondaryNaturalWeapon);
+  }
+
+  // 8. Damage by the damage code.
+  const int32_t code = n.effectKind;
+  if (code == 0) return true;
+  if (code == 24 || code == 25) {
+    e.specialEffect = code == 24 ? kEffectParalysis : kEffectBleeding;
+    return true;
+  }
+  e.damageKind = 1;
+  if (s.grapple && constrict) {
+    e.damageCount = c.special[kSpecialConstrictDice];
+    e.damageSides = c.special[kSpecialConstrictSides];
+  } else {
+    e.damageCount = n.effectDice;
+    e.damageSides = n.effectSides;
+  }
+  if (code >= 1 && code <= 3) {
+    if (index == 0) {
+      AddModifier(strength, &e.damageBonus, kSrcPrimaryNaturalWeapon);
+      const bool single =
+          s.grapple || (c.naturalAttacks[0].count == 1 && c.naturalAttacks[1].kind == 0);
+      if (single && !HoldsShield(creature))
+        AddModifier(HalfIfPositive(strength), &e.damageBonus, kSrcSoleNaturalWeapon);
+    } else if (strength >= 0) {
+      AddModifier(strength / 2, &e.damageBonus, kSrcSecondaryNaturalWeapon);
+    } else {
+      AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
+    }
+    if (offset != -1 && !(s.grapple && constrict)) {
+      if (HasFeat(creature, kFeatGreaterSpecialisationFists + offset))
+        AddModifier(4, &e.damageBonus, kSrcGreaterWeaponSpecialisation);
+      else if (HasFeat(creature, kFeatWeaponSpecialisationFists + offset))
+        AddModifier(2, &e.damageBonus, kSrcWeaponSpecialisation);
+    }
+    AddLuck(creature, &e.damageBonus);
+  } else if (code >= 4 && code <= 11) {
+    e.damageKind = NaturalDamageKind(code);
+  } else if (code >= 12 && code <= 17) {
+    e.specialEffect = code - 11;
+  } else if (code >= 18 && code <= 23) {
+    e.specialEffect = code - 17;
+  } else if (code == 26) {
+    e.specialEffect = kEffectLevelDrain;
+  }
+
+  // 9. A bonus damage.
+  if (e.specialEffect == 0 && n.riderKind >= 1 && n.riderKind <= 11)
+    e.extra[0] = {n.riderDice, n.riderSides, NaturalDamageKind(n.riderKind)};
+  return true;
+}
+
+}  // namespace
+
+int AttacksFromBaseAttack(int creature) {
+  if (!ValidId(creature)) return 1;
+  const int32_t bab = Creatures[creature].baseAttack.current;
+  if (bab < 6) return 1;
+  if (bab < 11) return 2;
+  if (bab < 16) return 3;
+  return 4;
+}
+
+bool HasSpareHandAttack(int creature, int32_t alternateForm) {
+  if (!ValidId(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  int first = 0, last = 2;
+  if (c.special[kSenseKindWord] == 7) last = 3;
+  else if (alternateForm == 1) first = 1, last = 3;
+  for (int slot = first; slot <= last; ++slot)
+    if (IsHandAttack(c.naturalAttacks[slot].kind) && c.naturalAttacks[slot].count > 1) return true;
+  return false;
+}
+
+bool IsThreatenedByEnemy(int creature) {
+  if (!ValidId(creature)) return false;
+  for (uint32_t id : {kIdParalyzed, kIdPetrified, kIdSleeping})
+    if (Active(creature, id)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
+    const int other = TurnOrder[i].creature;
+    if (!ValidId(other) || !IsEnemyOf(creature, other)) continue;
+    if (Active(other, kIdSleeping) || Active(other, kIdParalyzed) || Active(other, kIdPetrified)) continue;
+    MarkAdjacentSquares(other);
+    for (int x = c.squareX; x < c.squareX + c.footprintWidth.current; ++x)
+      for (int y = c.squareY; y < c.squareY + c.footprintHeight.current; ++y)
+        if (x >= 0 && y >= 0 && x < kMapSide && y < kMapSide && AdjacencyGrid[SquareIndex(x, y)] != 0)
+          return true;
+  }
+  return false;
+}
+
+bool IsTargetSurrounded(int target) {
+  if (!ValidId(target)) return false;
+  MarkAdjacentSquares(target);
+  bool anySquare = false;
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) {
+      if (AdjacencyGrid[SquareIndex(x, y)] == 0) continue;
+      anySquare = true;
+      const int other = CreatureAtSquare(x, y, target);
+      if (other == -1 || !IsEnemyOf(target, other)) return false;
+      for (uint32_t id : {kIdNauseated, kIdConfused, kIdInsane, kIdSurprised, kIdSleeping, kIdParalyzed,
+                          kIdPetrified, kIdDancing})
+        if (Active(other, id)) return false;
+      const int grapple = FindCondition(other, kIdGrappling);
+      if (grapple != -1 && Creatures[other].conditions[grapple].value != target) return false;
+    }
+  return anySquare;
+}
+
+int AddAttackModifiers(uint8_t grapple, int creature, ModifierList* list, uint8_t useStrength, int target,
+                       uint8_t ranged, int32_t grappleFlag) {
+  if (!ValidId(creature) || !list) return 1;
+  if (!ValidId(target)) target = -1;
+  const CreatureRecord& c = Creatures[creature];
+
+  // 1 to 4. Grapple penalty, ability, base attack bonus, size.
+  if (grapple && grappleFlag == 0 && !HasFeat(creature, kFeatImprovedGrapple))
+    AddModifier(-4, list, kSrcGrapplingPenalty);
+  if (useStrength) {
+    const int strength = StrengthModifier(creature);
+    if (strength != 0) AddModifier(strength, list, kSrcStrengthModifier);
+  } else {
+    const int dexterity = AbilityModifier(c.dexterity.current);
+    if (dexterity != 0) AddModifier(dexterity, list, kSrcDexterityModifier);
+  }
+  if (c.baseAttack.current != 0) AddModifier(c.baseAttack.current, list, kSrcBaseAttackBonus);
+  static const int32_t kSize[8] = {0, 2, 1, 0, -1, -2, -4, -8};
+  static const int32_t kGrappleSize[8] = {0, -8, -4, 0, 4, 8, 12, 16};
+  const int32_t size = c.size.current;
+  if (size >= 1 && size <= 7 && kSize[size] != 0) {
+    if (grapple) AddModifier(kGrappleSize[size], list, kSrcSpecialSizeModifier);
+    else AddModifier(kSize[size], list, kSrcSizeModifier);
+  }
+
+  // 5. Conditions.
+  if (Active(creature, kIdSickened)) AddModifier(-2, list, kIdSickened);
+  if (Active(creature, kIdShaken)) AddModifier(-2, list, kIdShaken);
+  if (Active(creature, kIdTrueStrike)) AddModifier(20, list, kIdTrueStrike);
+  if (Active(creature, kIdSlowed)) AddModifier(-1, list, kIdSlowed);
+  if (Active(creature, kIdHasted)) AddModifier(1, list, kIdHasted);
+  if (Active(creature, kIdBolstered)) AddModifier(2, list, kIdBolstered);
+  if (Active(creature, kIdNonprofArmor)) AddModifier(-ValueOf(creature, kIdNonprofArmor), list, kIdNonprofArmor);
+  if (Active(creature, kIdNonprofShield)) AddModifier(-ValueOf(creature, kIdNonprofShield), list, kIdNonprofShield);
+  if (Active(creature, kIdGoodMorale)) AddModifier(ValueOf(creature, kIdGoodMorale), list, kIdGoodMorale);
+  else if (Active(creature, kIdBadMorale)) AddModifier(-ValueOf(creature, kIdBadMorale), list, kIdBadMorale);
+  if (Active(creature, kIdLevelDrained)) AddModifier(-ValueOf(creature, kIdLevelDrained), list, kIdLevelDrained);
+  if (Active(creature, kIdControlled)) AddModifier(-6, list, kIdControlled);
+  if (Active(creature, kIdEntangled)) AddModifier(-2, list, kIdEntangled);
+  AddLuck(creature, list);
+
+  // 6. Charging.
+  if (InCombat == 1 && Active(creature, kIdCharging)) AddModifier(2, list, kIdCharging);
+
+  // 7 and 8. Melee and ranged situations.
+  if (!ranged) {
+    if (InCombat == 1 && target != -1) {
+      if (IsFlanking(creature, target) && Creatures[target].protections[kProtFlanking].current != kImmunityImmune)
+        AddModifier(2, list, kSrcFlankingTarget);
+      if (IsTargetSurrounded(target)) AddModifier(2, list, kIdTargetSurrounded);
+    }
+  } else {
+    if (InCombat == 1 && target != -1 && HasFeat(creature, kFeatPointBlankShot)) {
+      const GridSquare t = NearestFootprintSquare(target, c.squareX, c.squareY);
+      const GridSquare a = NearestFootprintSquare(creature, t.x, t.y);
+      if (SquaredDistance(a.x, a.y, t.x, t.y) <= 9) AddModifier(1, list, kSrcPointBlankShot);
+    }
+    if (Active(creature, kIdLowerRangeAttackRain)) AddModifier(-4, list, kIdLowerRangeAttackRain);
+    if (Active(creature, kIdPlagued)) AddModifier(-4, list, kIdPlagued);
+    if (InCombat == 1 && target != -1 && IsThreatenedByEnemy(target) && !HasFeat(creature, kFeatPreciseShot))
+      AddModifier(-4, list, kSrcTargetInAMelee);
+  }
+
+  // 9. Attacking unseen.
+  if (target != -1) {
+    const CreatureRecord& t = Creatures[target];
+    const int32_t sense = t.special[kSenseKindWord];
+    const bool rangedOrBlindfighting = ranged || !HasFeat(target, kFeatBlindfight);
+    if (Active(creature, kIdGreaterInvisibility) && sense != 5 && sense != 6 && !Active(target, kIdBlinded) &&
+        !Active(target, kIdCantSee) && !Active(target, kIdTrueSeeing) && rangedOrBlindfighting)
+      AddModifier(2, list, kSrcInvisibleAttack);
+    else if (Active(creature, kIdSilenced) && sense == 5 && !Active(target, kIdDeafened) &&
+             !Active(target, kIdSilenced) && rangedOrBlindfighting)
+      AddModifier(2, list, kSrcInvisibleAttack);
+  }
+  return 1;
+}
+
+void BuildAttackProfile(AttackProfile* profile, int creature, int32_t alternateForm, int target,
+                        uint8_t grapple, int32_t grappleFlag) {
+  if (!profile) return;
+  *profile = AttackProfile{};
+  if (!ValidId(creature)) return;
+  const CreatureRecord& c = Creatures[creature];
+  BuildState s = {creature, alternateForm, ValidId(target) ? target : -1, grapple, grappleFlag, 0};
+
+  int step = grapple ? 3 : alternateForm == 1 ? 4 : 1;
+  int index = 0;
+  while (step <= 8 && index < kAttackProfileEntries) {
+    AttackProfileEntry& e = profile->entries[index];
+    int slot = -1;  // natural slot of this step
+    switch (step) {
+      case 1: {
+        const uint32_t right = c.equipment[kSlotRightHand - 1];
+        if (!IsCrafted(right)) {
+          step = 3;
+          continue;
+        }
+        BuildWeaponEntry(e, s, 1, index, right);
+        ++index;
+        ++step;
+        continue;
+      }
+      case 2: {
+        const uint32_t left = c.equipment[kSlotLeftHand - 1];
+        if (!IsCrafted(left) || !IsWeaponType(CraftedWeapons[left].itemType) || Active(creature, kIdSlowed)) {
+          step = 3;
+          continue;
+        }
+        BuildWeaponEntry(e, s, 2, index, left);
+        ++index;
+        ++step;
+        continue;
+      }
+      case 3:
+        if (alternateForm == 1) {
+          step = 4;
+          continue;
+        }
+        slot = 0;
+        break;
+      case 4:
+        if (alternateForm == 0) {
+          step = 5;
+          continue;
+        }
+        slot = 3;
+        break;
+      case 5: slot = 1; break;
+      case 6: slot = 2; break;
+      case 7:
+        if (c.special[kSenseKindWord] != 7) {
+          step = 8;
+          continue;
+        }
+        slot = 3;
+        break;
+      case 8: {
+        const uint32_t ranged = c.equipment[kSlotRanged - 1];
+        if (IsCrafted(ranged)) {
+          const int32_t type = CraftedWeapons[ranged].itemType;
+          if (type == 10 || type == 11 || type == 32 || type == 33) {
+            if (index == 0) index = 1;
+            BuildWeaponEntry(profile->entries[index], s, 8, index, ranged);
+          }
+        }
+        return;
+      }
+    }
+    // A natural step.
+    if (c.naturalAttacks[slot].kind == 0) {
+      step = 8;
+      continue;
+    }
+    if (BuildNaturalEntry(e, s, step, index, slot)) {
+      if (grapple) return;
+      ++index;
+    } else {
+      e = AttackProfileEntry{};
+    }
+    ++step;
+  }
+}
