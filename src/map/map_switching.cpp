@@ -1,5 +1,4 @@
 #include "map/map_switching.h"
 
-uint32_t RainShelterGrid[kMapSquares];
 uint32_t ObjectBlockCells[kMapSquares][4];
 uint32_t SpawnBlockGrid[kMapSquares];

@@ -6,8 +6,6 @@
 
 #include "map/map_record.h"
 
-// 2 on squares sheltered from rain on a rain map, 0 elsewhere.
-extern uint32_t RainShelterGrid[kMapSquares];
 // Numbers of multi-square pictures: word 0 for floor codes 3000-3999, word 2 for 4000-4004.
 extern uint32_t ObjectBlockCells[kMapSquares][4];
 // 1 on the squares of 4 x 4 blocks used by the monster groups placed on entry.

@@ -15,12 +15,13 @@
 #include "combat/actions/fighter_slots.h"
 #include "combat/actions/movement_rules.h"
 #include "combat/actions/turn_order.h"
+#include "combat/turns/adjacency.h"
 #include "combat/turns/fighter_tests.h"
 #include "combat/turns/threat_grids.h"
 #include "map/line_of_effect.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
-#include "screens/game/map_view.h"
+#include "screens/game/game_screen.h"
 #include "screens/game/party_leader.h"
 
 int32_t PathOnClosed = 10;
@@ -770,7 +771,7 @@ int FindPathGrid() {
 }
 
 bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target) {
-  const int turn = CombatActionState.currentTurn;
+  const int turn = CombatActionState.currentEntry;
   if (turn < 0 || turn >= TurnCount() || !ValidCreature(target)) return false;
   const int fighter = TurnOrder[turn].creature;
   FighterSlot* slot = SlotOf(fighter);
@@ -841,7 +842,7 @@ bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY) {
   if (!ValidCreature(target)) return false;
   if (CanChargeAlongLine(fromX, fromY, targetX, targetY, target)) return true;
   MarkAdjacentSquares(target);
-  static uint8_t ring[kMapSquares];
+  static int32_t ring[kMapSquares];
   std::memcpy(ring, AdjacencyGrid, sizeof ring);
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y)

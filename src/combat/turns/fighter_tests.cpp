@@ -11,7 +11,6 @@
 #include "rules/creature_record.h"
 
 int32_t CombatState = 0;
-uint8_t AdjacencyGrid[3600];
 
 namespace {
 
@@ -82,28 +81,6 @@ bool IsSightDependent(int creature, int flag) {
   if (FindAnyCondition(creature, kCondTrueSeeing, kCondBlinded) >= 0) return false;
   if (flag == 1 && FindCondition(creature, kCondCantSee) >= 0) return false;
   return true;
-}
-
-void MarkAdjacentSquares(int creature) {
-  std::memset(AdjacencyGrid, 0, sizeof AdjacencyGrid);
-  if (!Valid(creature)) return;
-  const CreatureRecord& c = Creatures[creature];
-  const int x = c.squareX, y = c.squareY, w = Width(c), h = Height(c);
-  auto mark = [](int mx, int my, uint8_t code) {
-    if (OnGrid(mx, my)) AdjacencyGrid[SquareIndex(mx, my)] = code;
-  };
-  mark(x - 1, y - 1, 1);
-  mark(x + w, y - 1, 2);
-  mark(x - 1, y + h, 3);
-  mark(x + w, y + h, 4);
-  for (int j = y; j < y + h; ++j) {
-    mark(x - 1, j, 5);
-    mark(x + w, j, 6);
-  }
-  for (int i = x; i < x + w; ++i) {
-    mark(i, y - 1, 7);
-    mark(i, y + h, 8);
-  }
 }
 
 bool AreAdjacent(int a, int b) {

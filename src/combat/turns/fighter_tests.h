@@ -7,11 +7,6 @@
 // The combat state word: 1 player's turn, 2 computer's decision, 3 action under way, 4 turn over.
 extern int32_t CombatState;
 
-// The adjacency ring of the last MarkAdjacentSquares (x * 60 + y): 1 upper-left,
-// 2 upper-right, 3 lower-left, 4 lower-right corner, 5 left column, 6 right
-// column, 7 row above, 8 row below; 0 elsewhere.
-extern uint8_t AdjacencyGrid[3600];
-
 // Creature sides: 1, 5 and 6 are one team against side 2.
 bool IsPartySide(int creature);
 
@@ -22,7 +17,6 @@ bool CanTakeFiveFootStep(int creature);
 // True_seeing or Blinded, and with flag 1 for Can't_see.
 bool IsSightDependent(int creature, int flag);
 
-void MarkAdjacentSquares(int creature);
 bool AreAdjacent(int a, int b);
 bool HasAdjacentEnemy(int creature);
 bool HasAdjacentEnemyAt(int creature, int x, int y);

@@ -1,5 +1,5 @@
 // The queue of combat events the game screen plays back (floating texts,
-// deaths, sounds) and the floating texts over creatures.
+// deaths, sounds).
 #pragma once
 #include <cstdint>
 
@@ -20,16 +20,3 @@ extern int32_t EventDisplayTime;
 
 // Empties the queue and its read index.
 void ClearCombatEvents();
-
-constexpr int kFloatingTextLength = 30;
-struct FloatingTextEntry {
-  int32_t startFrame = -1;
-  int32_t word1 = -1;
-  int32_t word2 = -1;
-  char text[kFloatingTextLength] = {};
-};
-extern FloatingTextEntry FloatingText[2100];
-extern int32_t FloatingTextFrame;  // the frame counter floating texts start from
-
-// Puts the text (at most 29 characters) over the creature; false for a longer text.
-bool ShowFloatingText(int creature, const char* text);

@@ -3,28 +3,18 @@
 #include "combat/actions/fighter_slots.h"
 #include "frontend/settings.h"
 #include "map/map_record.h"
-#include "map/map_switching.h"
+#include "map/rain_shelter.h"
+#include "screens/game/game_screen.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 
-int32_t ViewOriginX = 0, ViewOriginY = 0;
-int32_t CameraLimitX = 0, CameraLimitY = 0;
 uint8_t CameraMoving = 0;
 uint32_t TintTarget[3] = {255, 255, 255};
-uint8_t LeaderStepEnabled = 0;
 
 namespace {
 constexpr uint32_t kCondRain = 165;
 constexpr uint32_t kSourceRain = 35;
 }  // namespace
-
-void SetCameraBounds() {
-  const bool large = WindowSize == 3;
-  CameraLimitX = CurrentMap.width * 24 - (large ? 480 : 320);
-  CameraLimitY = CurrentMap.height * 24 - (large ? 360 : 240);
-  if (CameraLimitX < 0) CameraLimitX = 0;
-  if (CameraLimitY < 0) CameraLimitY = 0;
-}
 
 void ScrollTo(int creature, int x, int y) {
   (void)x;
@@ -38,30 +28,6 @@ void ScrollTo(int creature, int x, int y) {
     ViewOriginX = c.pixelX - vw / 2 + 12;
     ViewOriginY = c.pixelY - vh / 2 + 12;
   }
-}
-
-void ResetCreaturePath(int creature) {
-  if (creature < 0 || creature >= kCreatureCount) return;
-  CreatureRecord& c = Creatures[creature];
-  const int s = c.fighterSlot;
-  if (s >= 0 && s < kFighterSlots) {
-    for (int i = 0; i < kPathLength; ++i) FighterSlots[s].pathX[i] = FighterSlots[s].pathY[i] = -1;
-    FighterSlots[s].pathIndex = -1;
-  }
-  c.destinationX = c.destinationY = -1;
-  // Snap to the nearer of the square and the next square.
-  const int ds = (c.pixelX - c.squareX * 24) * (c.pixelX - c.squareX * 24) +
-                 (c.pixelY - c.squareY * 24) * (c.pixelY - c.squareY * 24);
-  const int dn = (c.pixelX - c.nextX * 24) * (c.pixelX - c.nextX * 24) +
-                 (c.pixelY - c.nextY * 24) * (c.pixelY - c.nextY * 24);
-  if (dn < ds) {
-    c.squareX = c.nextX;
-    c.squareY = c.nextY;
-  }
-  c.nextX = c.squareX;
-  c.nextY = c.squareY;
-  c.pixelX = c.squareX * 24;
-  c.pixelY = c.squareY * 24;
 }
 
 void UpdatePartyAreaCondition() {
