@@ -9,6 +9,7 @@
 #include "rules/creature_record.h"
 
 uint8_t CameraMoving = 0;
+int32_t ActionBarMode = 1;
 uint32_t TintTarget[3] = {255, 255, 255};
 
 namespace {

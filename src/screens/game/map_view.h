@@ -7,6 +7,8 @@
 
 // 1 while the camera is moving toward a creature.
 extern uint8_t CameraMoving;
+// The action bar's mode (1 the fighter's actions).
+extern int32_t ActionBarMode;
 // The tint the picture fades toward (255 each on maps without rain).
 extern uint32_t TintTarget[3];
 // Centres the view on the creature when it is within 70 pixels of the view's edge.
