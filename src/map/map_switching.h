@@ -15,10 +15,6 @@ extern uint8_t LeavingRainFlag;
 // Set by world-map travel: direction 1, 3, 5 or 7 (0 none) and the arrival side code.
 extern int32_t WorldTravelDirection;
 extern int32_t ArrivalSideCode;
-// The group square and encounter region of a world-map arrival.
-extern int32_t ArrivalGroupX, ArrivalGroupY;
-// Counts the creatures of the groups placed on entry (the encounter generator's running counter).
-extern int32_t EncounterCounter;
 // The spell waiting to be cast and its caster, -1 none.
 extern int32_t PendingSpell, PendingSpellCaster;
 // Resting: the flag, the timer in frames and the rest-key latch.
