@@ -238,6 +238,31 @@ TEST(PathFinding, SeekingStopsBesideTheTarget) {
   InCombat = 0;
 }
 
+TEST(PathFinding, ChargeLines) {
+  Reset();
+  mapfixture::DrawMap({"..........", "..........", ".........."});
+  mapfixture::PlaceFighter(kMover, 0, 1);
+  mapfixture::PlaceFighter(11, 6, 1);
+  Creatures[kMover].hitPoints = Creatures[11].hitPoints = 5;
+  Creatures[kMover].speed = {30, 30};
+  BuildOccupancyGrids(kMover);
+  mapfixture::StartTestCombat();
+  CombatActionState.currentEntry = 0;
+  CombatActionState.movesLeft = 60;
+  EXPECT_TRUE(CanChargeAlongLine(0, 1, 6, 1, 11));
+  EXPECT_TRUE(CanReachTargetFrom(6, 1, 0, 1));
+  CombatActionState.movesLeft = 20;  // five squares to run
+  EXPECT_FALSE(CanChargeAlongLine(0, 1, 6, 1, 11));
+  CombatActionState.movesLeft = 60;
+  CurrentMap.At(kLayerWalls, 3, 1) = 46;
+  BuildOccupancyGrids(kMover);
+  EXPECT_FALSE(CanChargeAlongLine(0, 1, 6, 1, 11));
+  // One square short of the target: too short a run.
+  Creatures[11].squareX = 2;
+  EXPECT_FALSE(CanChargeAlongLine(0, 1, 2, 1, 11));
+  InCombat = 0;
+}
+
 TEST(PathFinding, WorldMapRefusesDiagonalsPastABlockedCorner) {
   Reset();
   std::memset(&WorldMap, 0, sizeof WorldMap);
