@@ -9,7 +9,8 @@ struct CombatActionState {
   int32_t actionCode = 0;     // 0 none, 12 attack of opportunity, 13 action over, 24 cast from page view
   int32_t actionParameter = 0;
   uint8_t casting = 0;
-  int32_t movesLeft = 0;            // feet the acting fighter may still move
+  int32_t movesLeft = 0;            // feet the acting fighter may still move; 0 once a web holds the mover
+  int32_t fiveFootStep = 0;         // 1 = the move is a five-foot step
   int32_t fullRoundActionLeft = 0;  // nonzero while the full-round action is available
   int32_t standardActionLeft = 0;   // nonzero while the single action is available
   // Set while a pending combat action holds the right button: the help

@@ -1,0 +1,13 @@
+#include "adventure/encounters.h"
+
+int32_t EncounterCounter = 0;
+EncounterRequest EncounterRequests[kEncounterRequestLog];
+int32_t EncounterRequestCount = 0;
+
+// The encounter tables and creature generation come with the scripting and
+// creature issues; until then the request is kept so that callers can be followed.
+void GenerateRandomEncounter(int region, int x, int y, int arrival, int flag) {
+  (void)flag;
+  if (EncounterRequestCount >= 0 && EncounterRequestCount < kEncounterRequestLog)
+    EncounterRequests[EncounterRequestCount++] = {region, x, y, arrival};
+}

@@ -1,0 +1,419 @@
+#include "map/map_switching.h"
+
+#include "combat/actions/combat_actions.h"
+
+#include <cstring>
+#include <initializer_list>
+
+#include "adventure/encounters.h"
+#include "adventure/script_state.h"
+#include "combat/actions/fighter_slots.h"
+#include "combat/actions/fighter_table.h"
+#include "combat/actions/movement_rules.h"
+#include "combat/actions/turn_order.h"
+#include "combat/turns/fighter_tests.h"
+#include "engine/frame.h"
+#include "engine/random.h"
+#include "frontend/settings.h"
+#include "map/party_vision.h"
+#include "map/rain_shelter.h"
+#include "map/square_grids.h"
+#include "party/free_item_slot.h"
+#include "rules/casting_rules.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "rules/formation.h"
+#include "rules/item_rules.h"
+#include "rules/item_tables.h"
+#include "rules/spell_slots.h"
+#include "screens/game/creature_paths.h"
+#include "screens/game/game_screen.h"
+#include "screens/game/map_view.h"
+#include "screens/game/party_leader.h"
+#include "screens/game/world_travel.h"
+
+uint32_t ObjectBlockCells[kMapSquares][4];
+uint32_t SpawnBlockGrid[kMapSquares];
+uint8_t LeavingRainFlag = 0;
+int32_t WorldTravelDirection = 0;
+int32_t ArrivalSideCode = 0;
+int32_t PendingSpell = -1, PendingSpellCaster = -1;
+uint8_t RestingFlag = 0;
+int32_t RestTimer = 0;
+uint8_t RestKeyLatch = 0;
+
+
+namespace {
+
+constexpr uint32_t kCondRain = 165;
+constexpr int kOptionNoSpawning = 30;
+
+// The floor picture families: a base code and the first of its 14 variants.
+struct VariantFamily {
+  int32_t base, first;
+};
+constexpr VariantFamily kFourteenFamilies[] = {
+    {92, 306}, {93, 320}, {94, 334}, {95, 348}, {96, 362}, {97, 406}, {98, 420}, {99, 434}, {100, 448}, {101, 462},
+};
+// Families whose variant count is set by the random draw.
+struct RangeFamily {
+  int32_t base, first, span;  // variants first .. first + span
+};
+constexpr RangeFamily kRangeFamilies[] = {
+    {120, 1000, 39}, {121, 1100, 39}, {122, 1200, 19}, {116, 600, 13}, {117, 700, 13}, {118, 800, 13}, {115, 900, 13},
+};
+
+bool IsUniqueItem(uint32_t code) { return code >= 4701 && code <= 4951; }
+
+// Gives a unique item of a party member a crafted row of its own.
+void RehomeUniqueItem(uint32_t* code) {
+  if (!IsUniqueItem(*code)) return;
+  const int row = FindFreeItemSlot();
+  if (row < 1 || row >= kCraftedRows) return;
+  CraftedWeapons[row] = CraftedWeapons[*code];
+  *code = static_cast<uint32_t>(row);
+}
+
+bool RemovableOnLeave(int32_t code, bool everything) {
+  if (code < 1) return false;
+  if (everything) return true;
+  if (code >= 5001 && code <= 10000) {
+    const int row = code - static_cast<int32_t>(kFirstBaseItemCode);
+    return row < kItemRows && ItemTable[row].noSale == 1;
+  }
+  if (code <= 5000) return code < kCraftedRows && CraftedWeapons[code].noSale == 1;
+  return (code >= 380001 && code <= 529999) || (code >= 620001 && code <= 709999);
+}
+
+// Marks the multi-square pictures whose corner codes match along a diagonal.
+void MarkPictureBlocks(int32_t low, int32_t high, int word) {
+  uint32_t next = 1;
+  for (int y = 0; y < CurrentMap.height; ++y) {
+    for (int x = 0; x < CurrentMap.width; ++x) {
+      const int32_t code = CurrentMap.At(kLayerFloor, x, y);
+      if (code < low || code > high || ObjectBlockCells[SquareIndex(x, y)][word] != 0) continue;
+      for (int k = 2; k <= 19; ++k) {
+        const int cx = x + k - 1, cy = y + k - 1;
+        if (!CurrentMap.Inside(cx, cy)) break;
+        if (CurrentMap.At(kLayerFloor, cx, cy) != code) continue;
+        for (int i = x; i <= cx; ++i)
+          for (int j = y; j <= cy; ++j) ObjectBlockCells[SquareIndex(i, j)][word] = next;
+        ++next;
+        break;
+      }
+    }
+  }
+}
+
+// Rain shelter runs: 996 opens and 997 closes a run along a row (x fixed, y
+// rising), 998 opens and 999 closes a run along a column (y fixed, x rising);
+// the squares of a run, markers included, are sheltered.
+void BuildShelterRuns() {
+  static uint32_t markers[kMapSquares];
+  std::memcpy(markers, RainShelterGrid, sizeof markers);
+  std::memset(RainShelterGrid, 0, sizeof RainShelterGrid);
+  for (int x = 0; x < kMapSide; ++x) {
+    int open = -1;
+    for (int y = 0; y < kMapSide; ++y) {
+      const uint32_t m = markers[SquareIndex(x, y)];
+      if (m == 996) open = y;
+      if (m == 997 && open >= 0) {
+        for (int j = open; j <= y; ++j) RainShelterGrid[SquareIndex(x, j)] = 2;
+        open = -1;
+      }
+    }
+  }
+  for (int y = 0; y < kMapSide; ++y) {
+    int open = -1;
+    for (int x = 0; x < kMapSide; ++x) {
+      const uint32_t m = markers[SquareIndex(x, y)];
+      if (m == 998) open = x;
+      if (m == 999 && open >= 0) {
+        for (int i = open; i <= x; ++i) RainShelterGrid[SquareIndex(i, y)] = 2;
+        open = -1;
+      }
+    }
+  }
+}
+
+void PlacePartyOnArrival(int map, int x, int y, int facing) {
+  for (int i = 0; i < kPartySize; ++i) {
+    CreatureRecord& c = Creatures[i];
+    c.map = map;
+    c.squareX = c.nextX = x;
+    c.squareY = c.nextY = y;
+    c.pixelX = 24 * x;
+    c.pixelY = 24 * y;
+    c.facing = facing;
+  }
+}
+
+void PlaceWorldArrivalGroup(int x, int y) {
+  MapEntryFlag = 0;
+  int gx = 15, gy = 15;
+  switch (WorldTravelDirection) {
+    case 5: gx = 15; gy = 15; ArrivalSideCode = 1; break;
+    case 1: gx = 15; gy = 8; ArrivalSideCode = 3; break;
+    case 3: gx = 8; gy = 8; ArrivalSideCode = 5; break;
+    case 7: gx = 8; gy = 15; ArrivalSideCode = 7; break;
+    default: break;
+  }
+  int region = 0;
+  const uint32_t wx = PartyWorldSquare[0], wy = PartyWorldSquare[1];
+  if (wx < static_cast<uint32_t>(kMapSide) && wy < static_cast<uint32_t>(kMapSide)) {
+    const int32_t r = WorldMap.At(kLayerEvents, static_cast<int>(wx), static_cast<int>(wy));
+    if (r >= 1 && r <= 20) region = r;
+  }
+  EncounterCounter = 0;
+  GenerateRandomEncounter(region, gx, gy, 1, 0);
+  if (x >= 0 && y >= 0 && x < kMapSide && y < kMapSide) CurrentMap.At(kLayerEvents, x, y) = 1;
+}
+
+void PlaceMonsterGroups() {
+  EncounterCounter = 0;
+  CheckMapCleared();
+  if (CurrentMap.cleared != 1) return;
+  const int fewest = CurrentMap.fewestGroups, most = CurrentMap.mostGroups;
+  int groups = most < fewest ? fewest - 1 : fewest + static_cast<int>(RandomUpTo(static_cast<uint32_t>(most - fewest)));
+  const int w = CurrentMap.width, h = CurrentMap.height;
+  if (w < 1 || h < 1) return;
+  for (; groups > 0; --groups) {
+    int x = static_cast<int>(RandomUpTo(static_cast<uint32_t>(w - 1)));
+    int y = static_cast<int>(RandomUpTo(static_cast<uint32_t>(h - 1)));
+    bool found = false;
+    while (y < h) {
+      if (IsHiddenSpawnBlock(x, y) && !IsBlockBlocked4x4(x, y)) {
+        found = true;
+        break;
+      }
+      if (++x >= w) {
+        x = 0;
+        ++y;
+      }
+    }
+    if (!found) continue;
+    for (int i = x; i < x + 4; ++i)
+      for (int j = y; j < y + 4; ++j) SpawnBlockGrid[SquareIndex(i, j)] = 1;
+    GenerateRandomEncounter(CurrentMap.encounterTable, x, y, 0, 0);
+  }
+}
+
+}  // namespace
+
+int32_t FloorVariantBase(int32_t code) {
+  for (const VariantFamily& f : kFourteenFamilies)
+    if (code >= f.first && code <= f.first + 13) return f.base;
+  if (code >= 260 && code <= 272) return code + 252;
+  if (code >= 600 && code <= 617) return 116;
+  if (code >= 700 && code <= 717) return 117;
+  if (code >= 800 && code <= 817) return 118;
+  if (code >= 900 && code <= 917) return 115;
+  if (code >= 1000 && code <= 1039) return 120;
+  if (code >= 1100 && code <= 1139) return 121;
+  if (code >= 1200 && code <= 1219) return 122;
+  return code;
+}
+
+void NormaliseMapCells() {
+  std::memset(RainShelterGrid, 0, sizeof RainShelterGrid);
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y)
+      if (!CurrentMap.Inside(x, y))
+        for (int l = 0; l < kMapLayers; ++l) CurrentMap.At(l, x, y) = 0;
+
+  std::memset(ObjectBlockCells, 0, sizeof ObjectBlockCells);
+  const bool rain = CurrentMap.rain != 0;
+  for (int y = 0; y < kMapSide; ++y) {
+    for (int x = 0; x < kMapSide; ++x) {
+      int32_t& floor = CurrentMap.At(kLayerFloor, x, y);
+      bool done = false;
+      for (const VariantFamily& f : kFourteenFamilies) {
+        if (floor == f.base) {
+          floor = f.first + static_cast<int32_t>(RandomUpTo(13));
+          done = true;
+          break;
+        }
+      }
+      if (!done && floor >= 512 && floor <= 524) {
+        floor -= 252;
+        done = true;
+      }
+      if (!done) {
+        for (const RangeFamily& f : kRangeFamilies) {
+          if (floor == f.base) {
+            floor = f.first + static_cast<int32_t>(RandomUpTo(static_cast<uint32_t>(f.span)));
+            break;
+          }
+        }
+      }
+      int32_t& ground = CurrentMap.At(kLayerGround, x, y);
+      if (ground == 119) ground = 27;
+      int32_t& wall = CurrentMap.At(kLayerWalls, x, y);
+      if (wall == 75) wall = 112;
+      if (wall == 76) wall = 114;
+      if (wall == 90) floor = 320;
+      if (rain) {
+        const int32_t event = CurrentMap.At(kLayerEvents, x, y);
+        if (event >= 996 && event <= 999) RainShelterGrid[SquareIndex(x, y)] = static_cast<uint32_t>(event);
+      }
+    }
+  }
+  MarkPictureBlocks(3000, 3999, 0);
+  MarkPictureBlocks(4000, 4004, 2);
+  if (rain) BuildShelterRuns();
+}
+
+void RemapMapCellCodes() {
+  for (int i = 0; i < kMapSquares; ++i) {
+    int32_t& floor = CurrentMap.layers[kLayerFloor][i];
+    floor = FloorVariantBase(floor);
+  }
+}
+
+void ClearFloorItemsOnLeave() {
+  const bool everything = CurrentMapNumber >= 0 && CurrentMapNumber <= 4;
+  for (int x = 0; x < kMapSide; ++x) {
+    for (int y = 0; y < kMapSide; ++y) {
+      if (CurrentMap.At(kLayerWalls, x, y) != 0) continue;
+      bool removed = true;
+      while (removed) {
+        removed = false;
+        for (int level = 0; level < 4; ++level) {
+          if (!RemovableOnLeave(CurrentMap.At(kLayerObjects0 + level, x, y), everything)) continue;
+          RemoveCellObject(level, x, y);
+          removed = true;
+          break;
+        }
+      }
+    }
+  }
+}
+
+void ClearSharedGroupFlags() {
+  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
+    const int id = FighterSlots[s].creature;
+    if (id < 0 || id >= kCreatureCount) continue;
+    CreatureRecord& c = Creatures[id];
+    if (c.present != 1 || c.group != 4) continue;
+    c.present = 0;
+    if (c.leader == 0) continue;
+    for (int t = 0; t < FighterCount && t < kFighterSlots; ++t) {
+      const int other = FighterSlots[t].creature;
+      if (other >= 0 && other < kCreatureCount && Creatures[other].leader == c.leader) Creatures[other].present = 0;
+    }
+  }
+}
+
+int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t noEncounter) {
+  // A map number outside the stored maps would index past them: refused.
+  if (map < 0 || map >= kStoredMapCount) return 0;
+
+  // 1.
+  std::memset(ScriptScratch, 0, sizeof ScriptScratch);
+  for (FighterSlot& s : FighterSlots) {
+    for (int i = 0; i < kPathLength; ++i) s.pathX[i] = s.pathY[i] = -1;
+  }
+  for (int id = 0; id < kCreatureCount; ++id) {
+    const int s = Creatures[id].fighterSlot;
+    if (s >= 0 && s < kFighterSlots) FighterSlots[s].pathIndex = -1;
+  }
+  ScreenMode = 0;
+
+  // 2.
+  if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount) {
+    ClearFloorItemsOnLeave();
+    RemapMapCellCodes();
+    StoredMaps[CurrentMapNumber] = CurrentMap;
+  }
+  LeavingRainFlag = CurrentMap.rain == 0 ? 1 : 0;
+  CurrentMapNumber = map;
+  CurrentMap = StoredMaps[map];
+
+  // 3 to 6.
+  NormaliseMapCells();
+  if (!keepTint) {
+    if (CurrentMap.rain == 0) TintTarget[0] = TintTarget[1] = TintTarget[2] = 255;
+    UpdatePartyAreaCondition();
+  }
+  SetCameraBounds();
+  if (map <= 4)
+    for (uint32_t& m : MapMemory[map]) m = 1;
+
+  // 7 and 8.
+  if (facing < 1 || facing > 8) facing = 1;
+  PlacePartyOnArrival(map, x, y, facing);
+  const CreatureRecord& lead = Creatures[PartyLeader < static_cast<uint32_t>(kPartySize) ? PartyLeader : 0];
+  const bool large = WindowSize == 3;
+  ViewOriginX = lead.pixelX - (large ? 228 : 148);
+  ViewOriginY = lead.pixelY - (large ? 168 : 108);
+
+  // 9 and 10.
+  std::memset(FighterMarkWords, 0, sizeof(int32_t) * kFighterSlots);
+  for (int m = 0; m < kPartySize; ++m) {
+    CreatureRecord& c = Creatures[m];
+    for (int slot : {kSlotTorso, kSlotRightHand, kSlotLeftHand, kSlotRanged}) RehomeUniqueItem(&c.equipment[slot - 1]);
+    RehomeUniqueItem(&c.ammunition.code);
+    for (ItemPair& p : c.carried) RehomeUniqueItem(&p.code);
+  }
+
+  // 11.
+  FighterCount = 0;
+  BuildOccupancyGrids(-1);
+  VisionRefreshFlag = 1;
+  SquareScriptFlag = 1;
+  PendingSpell = PendingSpellCaster = -1;
+  MapEntryFlag = 1;
+  BuildFighterTable();
+  std::memset(SpawnBlockGrid, 0, sizeof SpawnBlockGrid);
+
+  // 12.
+  if (!noEncounter) {
+    if (map <= 4 && WorldTravelDirection != 0)
+      PlaceWorldArrivalGroup(x, y);
+    else if (OptionWords[kOptionNoSpawning] == 0)
+      PlaceMonsterGroups();
+  }
+
+  // 13.
+  ClearSharedGroupFlags();
+  BuildFighterTable();
+  FinishPartyMoves();
+  for (int s = kPartySize; s < FighterCount && s < kFighterSlots; ++s) ResetCreaturePath(FighterSlots[s].creature);
+
+  // 14 and 15.
+  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
+    FighterSlot& f = FighterSlots[s];
+    f.unseenSquares = 0;
+    f.walkStep = 0;
+    std::memset(f.secondGrid, 0, sizeof f.secondGrid);
+  }
+  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) CountFighterSquares(s);
+  for (int s = 0; s < kPartySize && s < FighterCount; ++s) FighterSlots[s].alert = 1;
+  UpdatePartyVision();
+  return 1;
+}
+
+void RestPartyOnMap() {
+  ScreenMode = 1;
+  RestingFlag = 1;
+  RestTimer = 480;
+  RestKeyLatch = 0;
+  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
+    const int id = FighterSlots[s].creature;
+    if (id >= 0 && id < kCreatureCount) RemoveCondition(id, kCondRain);
+  }
+  ClearFloorItemsOnLeave();
+  for (int id = 0; id < kCreatureCount; ++id) {
+    CreatureRecord& c = Creatures[id];
+    for (ConditionEntry& e : c.conditions) {
+      if (e.id != 0 && ((e.duration >= 1 && e.duration <= 999) || e.duration == kDurationUntilRest)) e = ConditionEntry{};
+    }
+    if (c.creatureClass == 4) SetSpellSlotsByLevel(CasterLevel(id), id, 1, 1);
+    if (c.creatureClass == 3) SetSpellSlotsByLevel(CasterLevel(id), id, 0, 1);
+    if (c.present == 1) c.hitPoints = c.maxHitPoints;
+    CompactConditions(id);
+  }
+  ResetPartyTurnUndeadUses();
+  const CreatureRecord& lead = Creatures[PartyLeader < static_cast<uint32_t>(kPartySize) ? PartyLeader : 0];
+  SwitchLocalMap(CurrentMapNumber, lead.squareX, lead.squareY, lead.facing, 1, 0);
+}

@@ -1,0 +1,33 @@
+// Map switching: storing the map being left, copying the target map in,
+// preparing its squares (floor picture variants, multi-square pictures, rain
+// shelter), placing the party and monster groups, and resting.
+#pragma once
+#include <cstdint>
+
+#include "map/map_record.h"
+
+// Numbers of multi-square pictures: word 0 for floor codes 3000-3999, word 2 for 4000-4004.
+extern uint32_t ObjectBlockCells[kMapSquares][4];
+// 1 on the squares of 4 x 4 blocks used by the monster groups placed on entry.
+extern uint32_t SpawnBlockGrid[kMapSquares];
+// 1 when the map just left had no rain.
+extern uint8_t LeavingRainFlag;
+// Set by world-map travel: direction 1, 3, 5 or 7 (0 none) and the arrival side code.
+extern int32_t WorldTravelDirection;
+extern int32_t ArrivalSideCode;
+// The spell waiting to be cast and its caster, -1 none.
+extern int32_t PendingSpell, PendingSpellCaster;
+// Resting: the flag, the timer in frames and the rest-key latch.
+extern uint8_t RestingFlag;
+extern int32_t RestTimer;
+extern uint8_t RestKeyLatch;
+
+int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t noEncounter);
+void NormaliseMapCells();
+void RemapMapCellCodes();
+void ClearFloorItemsOnLeave();
+void ClearSharedGroupFlags();
+void RestPartyOnMap();
+
+// The base code a floor picture variant folds back to (the code itself when it is none).
+int32_t FloorVariantBase(int32_t code);

@@ -1,0 +1,851 @@
+// The A* search of the movers. The open list is a 1-based binary min-heap of
+// item ids on F = G + H; its tie rules are part of the game's behaviour (they
+// decide which of two equally short paths is walked), so the sift steps below
+// compare exactly as the movers have always been routed:
+//   - a new item rises while its F is smaller than or equal to its parent's;
+//   - a re-priced item rises only while its parent's F is greater;
+//   - the item moved to the top sinks toward a child whose F is <= its own,
+//     preferring the right child when it is <= the left.
+#include "map/path_finding.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "combat/actions/combat_actions.h"
+#include "combat/actions/fighter_slots.h"
+#include "combat/actions/movement_rules.h"
+#include "combat/actions/turn_order.h"
+#include "combat/turns/adjacency.h"
+#include "combat/turns/fighter_tests.h"
+#include "combat/turns/threat_grids.h"
+#include "map/line_of_effect.h"
+#include "map/square_grids.h"
+#include "rules/creature_record.h"
+#include "screens/game/game_screen.h"
+#include "screens/game/party_leader.h"
+
+int32_t PathOnClosed = 10;
+int32_t PathStamp[kPathWorkSquares];
+int32_t PathOutX[kMapSquares];
+int32_t PathOutY[kMapSquares];
+int32_t PathLength = 0;
+int32_t PathCostFeet = 0;
+uint8_t PathShown = 0;
+int32_t WorldPathStartX = 0, WorldPathStartY = 0, WorldPathGoalX = 0, WorldPathGoalY = 0;
+
+namespace {
+
+constexpr int kMaxItems = kMapSquares + 2;
+
+// Per square (stride 61).
+int32_t PathG[kPathWorkSquares];
+int32_t ParentX[kPathWorkSquares];
+int32_t ParentY[kPathWorkSquares];
+int32_t OpenItem[kPathWorkSquares];  // the item of an open square
+// Per open-list item (ids from 1).
+int32_t ItemX[kMaxItems];
+int32_t ItemY[kMaxItems];
+int32_t ItemF[kMaxItems];
+int32_t ItemH[kMaxItems];
+// The heap of item ids, heap[1] the smallest F, with each item's F beside
+// it and each item's heap position (so a re-priced item is found at once; an
+// item is unique in the heap, so this finds what a scan from index 1 finds).
+struct HeapEntry {
+  int32_t f;
+  int32_t item;
+};
+HeapEntry Heap[kMaxItems];
+int32_t HeapPos[kMaxItems];
+
+// The search under way: what the fit test and the step costs read.
+struct SearchState {
+  int mover = -1;
+  int target = -1;
+  bool seek = false;
+  bool noActChecks = false;
+  int startRegion = -1;
+  int goalRegion = -1;
+  bool sameRegion = false;
+  bool passing = false;  // the fit test let the mover through a friend's square
+  bool goalBlocked = false;  // of the goal (goalX, goalY)
+  int goalX = -1, goalY = -1;
+  int width = 1;         // footprint of the fit test and the step costs
+  int height = 1;
+  uint32_t running[kTallyWords] = {};
+};
+SearchState S;
+
+inline int W(int x, int y) { return x * kPathStride + y; }
+inline bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
+inline bool ValidCreature(int c) { return c >= 0 && c < kCreatureCount; }
+int Width(const CreatureRecord& c) { return c.footprintWidth.current > 0 ? c.footprintWidth.current : 1; }
+int Height(const CreatureRecord& c) { return c.footprintHeight.current > 0 ? c.footprintHeight.current : 1; }
+int TurnCount() { return TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries; }
+
+FighterSlot* SlotOf(int creature) {
+  if (!ValidCreature(creature)) return nullptr;
+  const int s = Creatures[creature].fighterSlot;
+  return (s >= 0 && s < kFighterSlots) ? &FighterSlots[s] : nullptr;
+}
+
+void NewStamps() {
+  if (PathOnClosed > kPathStampLimit) {
+    std::memset(PathStamp, 0, sizeof PathStamp);
+    PathOnClosed = 10;
+  }
+  PathOnClosed += 2;
+}
+
+inline void Exchange(int u, int v) {
+  std::swap(Heap[u], Heap[v]);
+  HeapPos[Heap[u].item] = u;
+  HeapPos[Heap[v].item] = v;
+}
+
+inline void PutAt(int m, int item) {
+  Heap[m] = {ItemF[item], item};
+  HeapPos[item] = m;
+}
+
+void SiftDown(int count) {
+  int u = 1;
+  for (;;) {
+    int v = u;
+    if (2 * u + 1 <= count) {
+      if (Heap[2 * u].f <= Heap[u].f) v = 2 * u;
+      if (Heap[2 * u + 1].f <= Heap[v].f) v = 2 * u + 1;
+    } else if (2 * u <= count) {
+      if (Heap[2 * u].f <= Heap[u].f) v = 2 * u;
+    }
+    if (u == v) return;
+    Exchange(u, v);
+    u = v;
+  }
+}
+
+// A new item rises past parents of equal F.
+void RiseNew(int m) {
+  while (m != 1 && Heap[m].f <= Heap[m / 2].f) {
+    Exchange(m, m / 2);
+    m /= 2;
+  }
+}
+
+// A re-priced item rises only past parents of greater F.
+void RiseRepriced(int m) {
+  while (m != 1 && Heap[m / 2].f > Heap[m].f) {
+    Exchange(m, m / 2);
+    m /= 2;
+  }
+}
+
+// Takes heap[1] off: the last entry moves to the top and sinks.
+int PopTop(int* count) {
+  const int item = Heap[1].item;
+  Heap[1] = Heap[*count];
+  HeapPos[Heap[1].item] = 1;
+  --*count;
+  SiftDown(*count);
+  return item;
+}
+
+// Stores an arrow code over the side-threat marks of the square.
+void StoreArrow(int x, int y, int32_t code) {
+  int32_t& cell = ArrowGrid[SquareIndex(x, y)];
+  if (cell >= 200)
+    cell = code + 200;
+  else if (cell >= 100)
+    cell = code + 100;
+  else
+    cell = code;
+}
+
+void ClearArrow(int x, int y) {
+  int32_t& cell = ArrowGrid[SquareIndex(x, y)];
+  cell = cell >= 200 ? 200 : cell >= 100 ? 100 : -1;
+}
+
+// Walks back from the goal and writes the path first step to goal.
+void WritePath(int fromX, int fromY, int goalX, int goalY) {
+  int len = 0;
+  for (int x = goalX, y = goalY; !(x == fromX && y == fromY) && len < kMapSquares; ++len) {
+    const int px = ParentX[W(x, y)], py = ParentY[W(x, y)];
+    x = px;
+    y = py;
+  }
+  PathLength = len;
+  int x = goalX, y = goalY;
+  for (int i = len - 1; i >= 0; --i) {
+    PathOutX[i] = x;
+    PathOutY[i] = y;
+    const int px = ParentX[W(x, y)], py = ParentY[W(x, y)];
+    x = px;
+    y = py;
+  }
+}
+
+// Copies up to 200 squares into the slot; true when the goal was among them.
+bool CopyToSlot(FighterSlot* slot) {
+  const int n = std::min<int>(PathLength, kPathLength);
+  if (slot) {
+    for (int i = 0; i < kPathLength; ++i) {
+      slot->pathX[i] = i < n ? PathOutX[i] : -1;
+      slot->pathY[i] = i < n ? PathOutY[i] : -1;
+    }
+  }
+  return PathLength <= kPathLength;
+}
+
+void FailPath(int creature) {
+  if (FighterSlot* slot = SlotOf(creature)) slot->pathIndex = -1;
+  PathCostFeet = 0;
+  CreatureRecord& c = Creatures[creature];
+  c.destinationX = c.destinationY = -1;
+  c.nextX = c.squareX;
+  c.nextY = c.squareY;
+  PathShown = 0;
+}
+
+bool LinkedFootprint(int creature, int* w, int* h) {
+  const CreatureRecord& c = Creatures[creature];
+  if (InCombat == 1 || c.leader != creature || c.formationX == 0) return false;
+  const int32_t links[4] = {c.formationX, c.formationY, c.formationWords[0], c.formationWords[1]};
+  for (int32_t id : links) {
+    if (id <= 0 || id >= kCreatureCount) continue;
+    *w = std::max(*w, Width(Creatures[id]));
+    *h = std::max(*h, Height(Creatures[id]));
+  }
+  return true;
+}
+
+// The turn-order creature other than the two that covers (x, y), -1 none.
+int OtherCombatantAt(int x, int y, int except1, int except2) {
+  for (int i = 0; i < TurnCount(); ++i) {
+    const int o = TurnOrder[i].creature;
+    if (o < 0 || o == except1 || o == except2) continue;
+    if (FootprintCovers(o, x, y)) return o;
+  }
+  return -1;
+}
+
+}  // namespace
+
+bool AbandonPath(int creature) {
+  PathShown = 0;
+  PathCostFeet = 0;
+  if (!ValidCreature(creature)) return true;
+  CreatureRecord& c = Creatures[creature];
+  c.destinationX = c.destinationY = -1;
+  if (FighterSlot* slot = SlotOf(creature)) slot->pathIndex = -1;
+  c.nextX = c.squareX;
+  c.nextY = c.squareY;
+  return true;
+}
+
+namespace {
+
+inline bool FitTest(int x, int y, int creature, int multi, int linked, int width, int height, int goalX,
+                    int goalY, int crossCreatures) {
+  S.passing = false;
+  const bool isGoal = x == goalX && y == goalY;
+  if (S.seek && isGoal) return true;
+  if (!OnGrid(x, y)) return false;
+  const int sq = SquareIndex(x, y);
+
+  // Rooms keep the search out of side rooms.
+  const bool goalBlocked = (goalX == S.goalX && goalY == S.goalY)
+                               ? S.goalBlocked
+                               : !OnGrid(goalX, goalY) || BlockedGrid[SquareIndex(goalX, goalY)] == kSquareBlocked;
+  if (!goalBlocked && !isGoal) {
+    const int32_t r = RegionGrid[sq];
+    if (S.sameRegion) {
+      if (r != S.goalRegion && r != kDoorwayRegion) return false;
+    } else if (r != -1 && r != S.startRegion && r != S.goalRegion && r != kDoorwayRegion &&
+               S.startRegion != kDoorwayRegion && S.goalRegion != kDoorwayRegion) {
+      return false;
+    }
+  }
+
+  const bool encounter = creature >= 601 && creature <= 800;
+  auto meets = [encounter](int i, int j) {
+    const uint32_t b = BlockedGrid[SquareIndex(i, j)];
+    return encounter ? b == kSquareFlooded : b != kSquareBlocked;
+  };
+  const CreatureRecord& c = Creatures[creature];
+
+  if (linked && creature >= 4 && InCombat != 1) {
+    for (int i = x; i < x + width; ++i)
+      for (int j = y; j < y + height; ++j)
+        if (!OnGrid(i, j) || !meets(i, j)) return false;
+  }
+  if (multi && InCombat != 1) {
+    for (int i = x; i < x + Width(c); ++i)
+      for (int j = y; j < y + Height(c); ++j)
+        if (!OnGrid(i, j) || !meets(i, j)) return false;
+  }
+  if (multi && InCombat == 1) {
+    if (isGoal && !crossCreatures && !S.seek) {
+      for (int i = 0; i < TurnCount(); ++i) {
+        const int o = TurnOrder[i].creature;
+        if (o >= 0 && o != creature && Creatures[o].squareX == x && Creatures[o].squareY == y) return false;
+      }
+    }
+    for (int i = x; i < x + Width(c); ++i) {
+      for (int j = y; j < y + Height(c); ++j) {
+        if (!OnGrid(i, j)) return false;
+        if (crossCreatures) {
+          if (CurrentMap.At(kLayerWalls, i, j) > 0) return false;
+          continue;
+        }
+        if (BlockedGrid[SquareIndex(i, j)] == kSquareBlocked) return false;
+        if (CountCombatantsOnSquare(i, j) > 1) return false;
+        const int o = OtherCombatantAt(i, j, creature, S.seek ? S.target : -1);
+        if (o == -1) continue;
+        const bool letsThrough = Creatures[o].size.current >= 4 && !AreEnemies(creature, o) &&
+                                 !HasAdjacentEnemy(o) &&
+                                 (!isGoal || HasAdjacentEnemyAt(creature, goalX, goalY));
+        if (!letsThrough) return false;
+        S.passing = true;
+      }
+    }
+  }
+  if (!multi && InCombat == 1 && !S.noActChecks && !crossCreatures && !(S.seek && isGoal)) {
+    if (OtherCombatantAt(x, y, creature, -1) != -1) return false;
+  }
+
+  const uint32_t blocked = BlockedGrid[sq];
+  const bool wallFree = CurrentMap.layers[kLayerWalls][sq] < 1;
+  if (creature >= 4 && !encounter) return blocked != kSquareBlocked || (crossCreatures && wallFree);
+  if (S.seek && isGoal) return true;
+  return blocked == kSquareFlooded || (crossCreatures && wallFree);
+}
+
+}  // namespace
+
+bool CanPlaceFootprint(int x, int y, int creature, int multi, int linked, int width, int height, int goalX,
+                       int goalY, int crossCreatures) {
+  return FitTest(x, y, creature, multi, linked, width, height, goalX, goalY, crossCreatures);
+}
+
+int CombatStepExtraCost(int creature, int x, int y, int crossCreatures) {
+  if (!ValidCreature(creature)) return 0;
+  const CreatureRecord& c = Creatures[creature];
+  const int w = creature == S.mover ? S.width : Width(c);
+  const int h = creature == S.mover ? S.height : Height(c);
+  int cost = S.passing ? 50 : 0;
+  if (crossCreatures && !FootprintFitsAt(x, y, creature, 0)) cost += 100;
+
+  bool threat = false, fire = false, brazier = false, web = false, entangle = false, dark = false,
+       silence = false;
+  for (int i = x; i < x + w; ++i) {
+    for (int j = y; j < y + h; ++j) {
+      if (!OnGrid(i, j)) continue;
+      const int sq = SquareIndex(i, j);
+      threat |= ThreatGrid[sq] == 1;
+      const SquareEffectCell& cell = MagicAreaGrid[sq];
+      switch (cell.kind) {
+        case kEffectFire:
+          fire = true;
+          brazier |= cell.roundsLeft == 1000;
+          break;
+        case kEffectWeb: web = true; break;
+        case kEffectEntangle: entangle = true; break;
+        case kEffectDarkness: dark = true; break;
+        case kEffectSilence: silence = true; break;
+        default: break;
+      }
+    }
+  }
+  if (threat) cost += 20;
+  const int fireCode = FireImmunityCode(creature), hamper = HamperingImmunityCode(creature);
+  if (fire) {
+    if (c.kind == 88) {
+      if (brazier) cost += 200;
+    } else if (fireCode != 1 && fireCode != 5 && c.kind != 1) {
+      cost += 200;
+    }
+  }
+  const int32_t floor = OnGrid(x, y) ? CurrentMap.At(kLayerFloor, x, y) : 0;
+  if (web && hamper != 1 && c.kind != 1 && c.kind != 32) return cost + 40;
+  if (entangle && hamper != 1 && c.kind != 1) return cost + 10;
+  if (dark && IsSightDependent(creature, 0)) return cost + 10;
+  if ((floor == 123 || floor == 124) && hamper != 1 && c.size.current < 4) return cost + 10;
+  if (silence && c.special[kSenseKindWord] == 5 && FindCondition(creature, 87) < 0) return cost + 10;
+  return cost;
+}
+
+void BuildThreatGrid(int mover, int ignoreAdjacent) {
+  std::memset(ThreatGrid, 0, sizeof ThreatGrid);
+  if (!ValidCreature(mover)) return;
+  const int moverSide = Creatures[mover].allegiance;
+  const bool moverParty = IsPartySide(mover);
+  for (int i = 0; i < TurnCount(); ++i) {
+    const TurnOrderEntry& e = TurnOrder[i];
+    const int o = e.creature;
+    if (!ValidCreature(o) || o == mover) continue;
+    if (moverParty && IsPartySide(o)) continue;
+    if (moverSide == 2 && Creatures[o].allegiance == 2) continue;
+    if (!CanCreatureAct(o) || Creatures[o].attacksOfOpportunityLeft < 1 || e.opportunityMark == 1) continue;
+    if (ignoreAdjacent == 1 && AreAdjacent(mover, o)) continue;
+    const CreatureRecord& c = Creatures[o];
+    const int x0 = std::max(0, c.squareX - 1), y0 = std::max(0, c.squareY - 1);
+    const int x1 = std::min(kMapSide - 1, c.squareX + Width(c)), y1 = std::min(kMapSide - 1, c.squareY + Height(c));
+    for (int x = x0; x <= x1; ++x)
+      for (int y = y0; y <= y1; ++y) ThreatGrid[SquareIndex(x, y)] = 1;
+  }
+}
+
+int MarkApproachSquares(int mover, int target) {
+  std::memset(ApproachGrid, 0, sizeof ApproachGrid);
+  if (!ValidCreature(mover)) return 0;
+  MarkAdjacentSquares(target);
+  const CreatureRecord& c = Creatures[mover];
+  const int w = Width(c), h = Height(c);
+  int any = 0;
+  for (int x = 0; x < CurrentMap.width && x < kMapSide; ++x) {
+    for (int y = 0; y < CurrentMap.height && y < kMapSide; ++y) {
+      if (x + w > kMapSide || y + h > kMapSide) continue;
+      bool blocked = false, ring = false;
+      for (int i = x; i < x + w && !blocked; ++i) {
+        for (int j = y; j < y + h; ++j) {
+          if (BlockedGrid[SquareIndex(i, j)] == kSquareBlocked) {
+            blocked = true;
+            break;
+          }
+          ring |= AdjacencyGrid[SquareIndex(i, j)] != 0;
+        }
+      }
+      if (!blocked && ring) {
+        ApproachGrid[SquareIndex(x, y)] = 1;
+        any = 1;
+      }
+    }
+  }
+  return any;
+}
+
+void TallyPathSquare(PathTallyRecord* buffer, int x, int y) {
+  const int m = S.mover;
+  if (ValidCreature(m)) {
+    CreatureRecord& c = Creatures[m];
+    const int sx = c.squareX, sy = c.squareY;
+    c.squareX = x;
+    c.squareY = y;
+    if (IsInMagicArea(m, kEffectFire)) {
+      ++S.running[2];
+      if (IsOnBrazierFire(m)) ++S.running[3];
+    }
+    if (IsInMagicArea(m, kEffectWeb)) ++S.running[4];
+    if (IsInMagicArea(m, kEffectSolid)) ++S.running[5];
+    c.squareX = sx;
+    c.squareY = sy;
+  }
+  if (buffer && OnGrid(x, y)) {
+    uint32_t* rec = buffer[SquareIndex(x, y)];
+    rec[0] = S.running[0];
+    for (int k = 2; k < kTallyWords; ++k) rec[k] = S.running[k];
+  }
+}
+
+int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8_t costFlag,
+                     uint32_t moveCostOption, uint8_t noActChecks, uint8_t crossCreatures,
+                     uint32_t* outRecord, PathTallyRecord* tally) {
+  if (!ValidCreature(creature)) return kPathNone;
+  CreatureRecord& c = Creatures[creature];
+  FighterSlot* slot = SlotOf(creature);
+
+  // 1. A goal off the map.
+  if (toX < 0 || toY < 0 || toX >= CurrentMap.width || toY >= CurrentMap.height || toX >= kMapSide ||
+      toY >= kMapSide) {
+    FailPath(creature);
+    return kPathNone;
+  }
+  // A start off the 60 x 60 grid cannot be searched from.
+  if (!OnGrid(fromX, fromY)) {
+    AbandonPath(creature);
+    return kPathNone;
+  }
+  // 2 and 3.
+  if (!noActChecks && HasDisablingCondition(creature)) return AbandonPath(creature), kPathNone;
+  if (fromX == toX && fromY == toY) return AbandonPath(creature), kPathNone;
+
+  // 4.
+  if (outRecord)
+    for (int k = 2; k < kTallyWords; ++k) outRecord[k] = 0;
+  const bool fiveFoot = !noActChecks && CombatAction.fiveFootStep == 1 && CanTakeFiveFootStep(creature);
+  if (InCombat != 1) {
+    costFlag = 0;
+    moveCostOption = 0;
+  }
+
+  // 5. Seek-adjacency.
+  S.mover = creature;
+  S.noActChecks = noActChecks != 0;
+  S.seek = SeekAdjacent == 1 && !noActChecks;
+  S.target = -1;
+  if (S.seek) {
+    S.target = CreatureAtSquare(toX, toY, creature);
+    if (S.target != -1)
+      MarkApproachSquares(creature, S.target);
+    else
+      std::memset(ApproachGrid, 0, sizeof ApproachGrid);
+  }
+
+  // 6. Rooms.
+  S.startRegion = RegionGrid[SquareIndex(fromX, fromY)];
+  S.goalRegion = RegionGrid[SquareIndex(toX, toY)];
+  S.sameRegion = S.startRegion == S.goalRegion && S.startRegion != kDoorwayRegion;
+  S.goalX = toX;
+  S.goalY = toY;
+  S.goalBlocked = BlockedGrid[SquareIndex(toX, toY)] == kSquareBlocked;
+
+  // 7. Footprint.
+  int w = Width(c), h = Height(c);
+  const bool multi = !noActChecks && (w > 1 || h > 1);
+  const bool linked = !noActChecks && LinkedFootprint(creature, &w, &h);
+  if (noActChecks) w = h = 1;
+  S.width = w;
+  S.height = h;
+  S.running[0] = S.running[1] = 0;
+  for (int k = 0; k < kTallyWords; ++k) S.running[k] = 0;
+
+  // 8. The goal must fit.
+  if (!S.seek && !CanPlaceFootprint(toX, toY, creature, multi, linked, w, h, toX, toY, crossCreatures)) {
+    AbandonPath(creature);
+    return kPathNone;
+  }
+
+  // 9.
+  NewStamps();
+  const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
+  PathLength = 0;
+  PathG[W(fromX, fromY)] = 0;
+  BuildThreatGrid(creature, 1);
+  int count = 1, items = 1;
+  ItemX[1] = fromX;
+  ItemY[1] = fromY;
+  ItemH[1] = ItemF[1] = 0;
+  PutAt(1, 1);
+  PathStamp[W(fromX, fromY)] = open;
+
+  int goalX = toX, goalY = toY;
+  bool found = false;
+  const bool extraCost = costFlag == 1 && InCombat == 1;
+  const bool walkFlagsClear = WalkToInteraction[0] == 0 && WalkToInteraction[1] == 0;
+  while (count > 0) {
+    // 10. Take the smallest F.
+    const int item = PopTop(&count);
+    const int px = ItemX[item], py = ItemY[item];
+    PathStamp[W(px, py)] = closed;
+    const int32_t parentG = PathG[W(px, py)];
+
+    // 11. Neighbours, y outer and x inner.
+    for (int b = py - 1; b <= py + 1; ++b) {
+      if (b == -1 || b == kMapSide) continue;
+      for (int a = px - 1; a <= px + 1; ++a) {
+        if (a == -1 || a == kMapSide) continue;
+        const int wi = W(a, b);
+        if (PathStamp[wi] == closed) continue;
+        if (!FitTest(a, b, creature, multi, linked, w, h, toX, toY, crossCreatures)) continue;
+        const bool diagonal = a != px && b != py;
+        if (diagonal && !multi) {
+          const bool exempt = S.seek && a == toX && b == toY && walkFlagsClear;
+          if (!exempt && IsDiagonalStepBlocked(px, py, a, b, creature)) continue;
+        }
+        // 12.
+        int32_t cost = diagonal ? 14 : 10;
+        if (extraCost) cost += CombatStepExtraCost(creature, a, b, crossCreatures);
+        const int32_t g = parentG + cost;
+        if (PathStamp[wi] == open) {
+          // 13. A cheaper way to an open square.
+          if (g < PathG[wi]) {
+            ParentX[wi] = px;
+            ParentY[wi] = py;
+            PathG[wi] = g;
+            const int id = OpenItem[wi];
+            const int m = HeapPos[id];
+            ItemF[id] = ItemH[id] + g;
+            Heap[m].f = ItemF[id];
+            RiseRepriced(m);
+          }
+          continue;
+        }
+        // 14. A new square.
+        if (S.goalRegion != kDoorwayRegion && RegionGrid[SquareIndex(a, b)] == S.goalRegion) S.sameRegion = true;
+        const int id = ++items;
+        const int dx = a > toX ? a - toX : toX - a, dy = b > toY ? b - toY : toY - b;
+        ItemX[id] = a;
+        ItemY[id] = b;
+        ItemH[id] = 10 * std::max(dx, dy) + 4 * std::min(dx, dy);
+        ItemF[id] = ItemH[id] + g;
+        PathG[wi] = g;
+        ParentX[wi] = px;
+        ParentY[wi] = py;
+        OpenItem[wi] = id;
+        PutAt(++count, id);
+        RiseNew(count);
+        PathStamp[wi] = open;
+      }
+    }
+
+    // 15.
+    if (PathStamp[W(toX, toY)] == closed) {
+      found = true;
+      break;
+    }
+    // Only the square just closed can be the first closed approach square.
+    if (S.seek && S.target != -1 && px < CurrentMap.width && py < CurrentMap.height &&
+        ApproachGrid[SquareIndex(px, py)] == 1) {
+      goalX = px;
+      goalY = py;
+      found = true;
+      break;
+    }
+  }
+  if (!found) {
+    PathShown = 0;
+    PathCostFeet = 0;
+    return kPathNone;
+  }
+
+  // 16 and 17.
+  WritePath(fromX, fromY, goalX, goalY);
+  if (PathLength == 0) return AbandonPath(creature), kPathNone;  // already beside the target
+  const bool complete = CopyToSlot(slot);
+  const int copied = std::min<int>(PathLength, kPathLength);
+
+  if (InCombat != 1) {
+    // 18.
+    c.nextX = PathOutX[0];
+    c.nextY = PathOutY[0];
+    c.destinationX = goalX;
+    c.destinationY = goalY;
+    if (S.seek && BlockedGrid[SquareIndex(goalX, goalY)] == kSquareBlocked) {
+      c.destinationX = PathOutX[copied - 1];
+      c.destinationY = PathOutY[copied - 1];
+    }
+    if (slot) slot->pathIndex = 1;
+    SetCreatureFacing(creature);
+    if (creature == static_cast<int>(PartyLeader)) LeaderStepEnabled = 0;
+    return kPathFound;
+  }
+
+  // 19.
+  if (!complete) {
+    FailPath(creature);
+    return kPathNone;
+  }
+  if (fiveFoot && PathLength == 1 && IsDiagonalStepBlocked(fromX, fromY, PathOutX[0], PathOutY[0], creature)) {
+    AbandonPath(creature);
+    return kPathNone;
+  }
+
+  // 20. A combat path: arrows, provoked attacks, cost and tallies.
+  c.destinationX = goalX;
+  c.destinationY = goalY;
+  for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
+  if (slot) slot->pathIndex = 1;
+  for (int i = 0; i < TurnCount(); ++i) TurnOrder[i].threatMark = TurnOrder[i].opportunityMark;
+  MarkThreatenedSquares();
+  PathShown = 1;
+  const int32_t movesLeft = CombatAction.movesLeft, speed = c.speed.current;
+  int32_t cost = 0;
+  int prevX = fromX, prevY = fromY;
+  for (int i = 0; i < PathLength; ++i) {
+    const int x = PathOutX[i], y = PathOutY[i];
+    // Leaving a threatened square provokes.
+    const int provoked = CountThreatsAtSquare(prevX, prevY, creature);
+    if (provoked > 0) {
+      if (outRecord) outRecord[0] += static_cast<uint32_t>(provoked);
+      S.running[0] += static_cast<uint32_t>(provoked);
+      if (tally) tally[SquareIndex(prevX, prevY)][1] = static_cast<uint32_t>(provoked);
+      StoreArrow(prevX, prevY, 33);
+    }
+    cost += CalculateMoveCost(y, creature, prevX, prevY, x, moveCostOption);
+    S.running[6] = static_cast<uint32_t>(cost);
+    PathCostFeet = cost;
+    TallyPathSquare(tally, x, y);
+    int colour = 0;
+    if (movesLeft - cost >= speed)
+      colour = 0;
+    else if (cost <= movesLeft)
+      colour = 1;
+    else
+      colour = 2;
+    if (colour == 2) PathShown = 0;
+    StoreArrow(x, y, Direction8(prevX, prevY, x, y) + 8 * colour);
+    prevX = x;
+    prevY = y;
+  }
+  if (outRecord)
+    for (int k = 2; k < kTallyWords; ++k) outRecord[k] = S.running[k];
+  if (fiveFoot && S.seek && PathLength == 1) {
+    ClearArrow(fromX, fromY);
+    ClearArrow(PathOutX[0], PathOutY[0]);
+    StoreArrow(PathOutX[0], PathOutY[0], 24 + Direction8(fromX, fromY, PathOutX[0], PathOutY[0]));
+  }
+  return kPathFound;
+}
+
+int FindPathGrid() {
+  const int fromX = WorldPathStartX, fromY = WorldPathStartY, toX = WorldPathGoalX, toY = WorldPathGoalY;
+  if (!OnGrid(toX, toY) || !OnGrid(fromX, fromY)) return kPathNone;
+  if (fromX == toX && fromY == toY) return kPathNone;
+  if (BlockedGrid[SquareIndex(toX, toY)] == kSquareBlocked) return kPathNone;
+
+  NewStamps();
+  const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
+  PathLength = 0;
+  PathG[W(fromX, fromY)] = 0;
+  int count = 1, items = 1;
+  ItemX[1] = fromX;
+  ItemY[1] = fromY;
+  ItemH[1] = ItemF[1] = 0;
+  PutAt(1, 1);
+  PathStamp[W(fromX, fromY)] = open;
+  auto blocked = [](int x, int y) { return BlockedGrid[SquareIndex(x, y)] == kSquareBlocked; };
+
+  bool found = false;
+  while (count > 0) {
+    const int item = PopTop(&count);
+    const int px = ItemX[item], py = ItemY[item];
+    PathStamp[W(px, py)] = closed;
+    const int32_t parentG = PathG[W(px, py)];
+    for (int b = py - 1; b <= py + 1; ++b) {
+      if (b == -1 || b == kMapSide) continue;
+      for (int a = px - 1; a <= px + 1; ++a) {
+        if (a == -1 || a == kMapSide) continue;
+        const int wi = W(a, b);
+        if (PathStamp[wi] == closed || blocked(a, b)) continue;
+        const bool diagonal = a != px && b != py;
+        if (diagonal && (blocked(a, py) || blocked(px, b))) continue;
+        const int32_t g = parentG + (diagonal ? 14 : 10);
+        if (PathStamp[wi] == open) {
+          if (g < PathG[wi]) {
+            ParentX[wi] = px;
+            ParentY[wi] = py;
+            PathG[wi] = g;
+            const int id = OpenItem[wi];
+            const int m = HeapPos[id];
+            ItemF[id] = ItemH[id] + g;
+            Heap[m].f = ItemF[id];
+            RiseRepriced(m);
+          }
+          continue;
+        }
+        const int id = ++items;
+        const int dx = a > toX ? a - toX : toX - a, dy = b > toY ? b - toY : toY - b;
+        ItemX[id] = a;
+        ItemY[id] = b;
+        ItemH[id] = 5 * std::max(dx, dy) + 2 * std::min(dx, dy);
+        ItemF[id] = ItemH[id] + g;
+        PathG[wi] = g;
+        ParentX[wi] = px;
+        ParentY[wi] = py;
+        OpenItem[wi] = id;
+        PutAt(++count, id);
+        RiseNew(count);
+        PathStamp[wi] = open;
+      }
+    }
+    // The world map stops as soon as the goal is on the open list.
+    if (PathStamp[W(toX, toY)] == open) {
+      found = true;
+      break;
+    }
+  }
+  if (!found) return kPathNone;
+
+  WritePath(fromX, fromY, toX, toY);
+  const int leader = static_cast<int>(PartyLeader);
+  if (!ValidCreature(leader)) return kPathFound;
+  CopyToSlot(SlotOf(leader));
+  CreatureRecord& c = Creatures[leader];
+  c.nextX = PathOutX[0];
+  c.nextY = PathOutY[0];
+  c.destinationX = toX;
+  c.destinationY = toY;
+  if (FighterSlot* slot = SlotOf(leader)) slot->pathIndex = 1;
+  LeaderStepEnabled = 0;
+  return kPathFound;
+}
+
+bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target) {
+  const int turn = CombatAction.currentEntry;
+  if (turn < 0 || turn >= TurnCount() || !ValidCreature(target)) return false;
+  const int fighter = TurnOrder[turn].creature;
+  FighterSlot* slot = SlotOf(fighter);
+  if (!ValidCreature(fighter) || !slot) return false;
+  for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
+  MarkThreatenedSquares();
+  const int n = TraceLine(fromX, fromY, toX, toY, fighter);
+  if (n < 2) return false;
+
+  CreatureRecord& c = Creatures[fighter];
+  const int w = Width(c), h = Height(c);
+  const int sx = c.squareX, sy = c.squareY;
+  // The first position where the fighter touches the target ends the run.
+  int stop = -1;
+  for (int k = 1; k < n && stop < 0; ++k) {
+    c.squareX = slot->pathX[k];
+    c.squareY = slot->pathY[k];
+    if (AreAdjacent(fighter, target)) stop = k;
+  }
+  c.squareX = sx;
+  c.squareY = sy;
+  if (stop < 2) return false;
+
+  const int fireCode = FireImmunityCode(fighter), hamper = HamperingImmunityCode(fighter);
+  const bool sighted = IsSightDependent(fighter, 0);
+  auto squareFree = [&](int x, int y) {
+    if (!OnGrid(x, y)) return false;
+    const int sq = SquareIndex(x, y);
+    if (OtherCombatantAt(x, y, fighter, -1) != -1) return false;
+    if (BlockedGrid[sq] != kSquareFlooded) return false;
+    const uint32_t kind = MagicAreaGrid[sq].kind;
+    if (kind == kEffectInsectPlague || kind == kEffectSolid) return false;
+    if (kind == kEffectDarkness && sighted) return false;
+    if ((kind == kEffectEntangle || kind == kEffectWeb) && hamper != 1) return false;
+    if (kind == kEffectFire && fireCode != 1) return false;
+    const int32_t floor = CurrentMap.layers[kLayerFloor][sq];
+    return floor != 123 && floor != 124;
+  };
+  auto cornerFree = [](int x, int y) {
+    if (!OnGrid(x, y)) return false;
+    const int sq = SquareIndex(x, y);
+    return BlockedGrid[sq] == kSquareFlooded || CurrentMap.layers[kLayerWalls][sq] == 0 || TouchesBlockCode(x, y);
+  };
+
+  int cost = 0;
+  const int32_t movesLeft = CombatAction.movesLeft;
+  for (int i = 0; i < TurnCount(); ++i) TurnOrder[i].threatMark = TurnOrder[i].opportunityMark;
+  int prevX = slot->pathX[0], prevY = slot->pathY[0];
+  for (int k = 1; k <= stop; ++k) {
+    const int x = slot->pathX[k], y = slot->pathY[k];
+    for (int i = x; i < x + w; ++i)
+      for (int j = y; j < y + h; ++j)
+        if (!squareFree(i, j)) return false;
+    const bool diagonal = x != prevX && y != prevY;
+    if (diagonal && (!cornerFree(x, prevY) || !cornerFree(prevX, y))) return false;
+    cost += diagonal ? 7 : 5;
+    if (cost > movesLeft) return false;
+    if (CountThreatsAtSquare(prevX, prevY, fighter) > 0) StoreArrow(prevX, prevY, 33);
+    StoreArrow(x, y, Direction8(prevX, prevY, x, y) + (movesLeft - cost >= c.speed.current ? 0 : 8));
+    prevX = x;
+    prevY = y;
+  }
+  return true;
+}
+
+bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY) {
+  const int target = CombatantAtSquare(targetX, targetY);
+  if (!ValidCreature(target)) return false;
+  if (CanChargeAlongLine(fromX, fromY, targetX, targetY, target)) return true;
+  MarkAdjacentSquares(target);
+  static int32_t ring[kMapSquares];
+  std::memcpy(ring, AdjacencyGrid, sizeof ring);
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y)
+      if (ring[SquareIndex(x, y)] != 0 && CanChargeAlongLine(fromX, fromY, x, y, target)) return true;
+  return false;
+}

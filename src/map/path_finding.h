@@ -1,0 +1,67 @@
+// Path finding: one A* search over the 60 x 60 squares for movers of any
+// footprint on the current map (FindCreaturePath) and its plain twin for the
+// world map (FindPathGrid). Both share one set of work arrays, so one search
+// runs at a time; no search allocates.
+#pragma once
+#include <cstdint>
+
+#include "map/map_record.h"
+
+// The work arrays. Per square, stride 61 (x * 61 + y): G cost, parent and
+// list stamp; a square is closed when its stamp equals PathOnClosed and open
+// when it equals PathOnClosed - 1.
+constexpr int kPathStride = 61;
+constexpr int kPathWorkSquares = kMapSide * kPathStride;  // 3,660
+constexpr int32_t kPathStampLimit = 1000000;
+extern int32_t PathOnClosed;  // starts at 10; each search adds 2
+extern int32_t PathStamp[kPathWorkSquares];
+
+// The last path found, first step to goal, and its step count.
+extern int32_t PathOutX[kMapSquares];
+extern int32_t PathOutY[kMapSquares];
+extern int32_t PathLength;
+
+// The cost in feet of the combat path on display, and 1 while it is shown.
+extern int32_t PathCostFeet;
+extern uint8_t PathShown;
+
+// The world-map search's start and goal, set by the map mouse handler.
+extern int32_t WorldPathStartX, WorldPathStartY, WorldPathGoalX, WorldPathGoalY;
+
+// The optional tally buffer: per square x * 60 + y, seven words: [0] attacks
+// of opportunity provoked up to here, [1] provoked on this square, [2] fire
+// squares passed, [3] of which brazier fire, [4] web squares passed, [5]
+// solid-effect squares passed, [6] movement cost up to here.
+constexpr int kTallyWords = 7;
+using PathTallyRecord = uint32_t[kTallyWords];
+
+// Result codes of the searches.
+constexpr int kPathFound = 1;
+constexpr int kPathNone = 2;
+
+// costFlag 1: in combat every step pays CombatStepExtraCost; moveCostOption
+// goes to CalculateMoveCost (both forced to 0 out of combat). noActChecks 1:
+// no can-act, five-foot or occupancy tests and every mover counts as one
+// square. crossCreatures 1: creatures are ignored and only walls block.
+// outRecord (seven words, may be null): [0] is raised by the attacks of
+// opportunity provoked, [2] to [6] are cleared. tally (3,600 records, may be null).
+int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8_t costFlag,
+                     uint32_t moveCostOption, uint8_t noActChecks, uint8_t crossCreatures,
+                     uint32_t* outRecord, PathTallyRecord* tally);
+// World-map travel of the party leader between the WorldPath globals.
+int FindPathGrid();
+
+bool AbandonPath(int creature);
+// The fit test of one square for the search under way.
+bool CanPlaceFootprint(int x, int y, int creature, int multi, int linked, int width, int height, int goalX,
+                       int goalY, int crossCreatures);
+void BuildThreatGrid(int mover, int ignoreAdjacent);
+int MarkApproachSquares(int mover, int target);
+int CombatStepExtraCost(int creature, int x, int y, int crossCreatures);
+// Counts fire, brazier fire, web and solid effects under the search's mover
+// placed at (x, y) into the running tallies and copies them to the square's record.
+void TallyPathSquare(PathTallyRecord* buffer, int x, int y);
+
+// Charge tests for the acting fighter.
+bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target);
+bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY);

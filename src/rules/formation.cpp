@@ -1,0 +1,136 @@
+#include "rules/formation.h"
+
+#include "combat/actions/fighter_slots.h"
+#include "combat/actions/party_walk.h"
+#include "map/path_finding.h"
+#include "rules/creature_record.h"
+#include "screens/game/creature_paths.h"
+#include "screens/game/party_leader.h"
+
+namespace {
+
+bool ValidCreature(int c) { return c >= 0 && c < kCreatureCount; }
+
+// Whether the creature's fighter slot holds a path.
+bool HasPath(int creature) {
+  const int s = Creatures[creature].fighterSlot;
+  return s >= 0 && s < kFighterSlots && FighterSlots[s].pathIndex != -1;
+}
+
+bool OnMap(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide && CurrentMap.Inside(x, y); }
+
+int PathTo(int creature, int x, int y) {
+  const CreatureRecord& c = Creatures[creature];
+  return FindCreaturePath(creature, c.squareX, c.squareY, x, y, 0, 0, 0, 0, nullptr, nullptr);
+}
+
+}  // namespace
+
+int FormationThird(int v) {
+  int q = v / 3;
+  const int r = v % 3;
+  if (r == 2) ++q;
+  if (r == -2) --q;
+  return q;
+}
+
+void TurnFormationOffset(int dx, int dy, int facing, int* outX, int* outY) {
+  int x = dx, y = dy;
+  switch (facing) {
+    case 2: x = FormationThird(2 * (dx - dy)); y = FormationThird(2 * (dx + dy)); break;
+    case 3: x = -dy; y = dx; break;
+    case 4: x = FormationThird(-2 * (dx + dy)); y = FormationThird(2 * (dx - dy)); break;
+    case 5: x = -dx; y = -dy; break;
+    case 6: x = FormationThird(2 * (dy - dx)); y = FormationThird(-2 * (dx + dy)); break;
+    case 7: x = dy; y = -dx; break;
+    case 8: x = FormationThird(2 * (dx + dy)); y = FormationThird(2 * (dy - dx)); break;
+    default: break;  // 1, and any facing outside 1 to 8, keeps the offset
+  }
+  *outX = x;
+  *outY = y;
+}
+
+int MoveFollowersInFormation() {
+  if (FighterCount < 5) return 1;
+  for (int s = 4; s < FighterCount && s < kFighterSlots; ++s) {
+    const int id = FighterSlots[s].creature;
+    if (!ValidCreature(id)) continue;
+    CreatureRecord& c = Creatures[id];
+    if (c.present != 1) continue;
+    if (c.leader == 0 && c.formationX == 0 && c.formationY == 0) continue;
+    if (FighterSlots[s].pathIndex != -1 || c.leader == id || c.formationWords[kHoldFlagWord] == 1) continue;
+    // A leader outside the table or not on the map leads nobody.
+    if (!ValidCreature(c.leader) || Creatures[c.leader].present != 1) continue;
+    const CreatureRecord& leader = Creatures[c.leader];
+    int tx = 0, ty = 0;
+    TurnFormationOffset(c.formationX, c.formationY, leader.facing, &tx, &ty);
+    c.formationWords[kTurnedOffsetXWord] = tx;
+    c.formationWords[kTurnedOffsetYWord] = ty;
+    const int gx = leader.nextX + tx, gy = leader.nextY + ty;
+    if (c.squareX == gx && c.squareY == gy) continue;
+    if (!OnMap(gx, gy)) continue;  // a formation square off the map is not walked to
+    if (PathTo(id, gx, gy) != kPathFound) {
+      c.formationWords[kTurnedOffsetXWord] = 0;
+      c.formationWords[kTurnedOffsetYWord] = 0;
+      PathTo(id, leader.squareX, leader.squareY);
+    }
+  }
+  return 1;
+}
+
+int MovePartyInFormation() {
+  const int lead = static_cast<int>(PartyLeader);
+  if (lead < 0 || lead >= kPartySize) return 1;
+  const CreatureRecord& leader = Creatures[lead];
+  for (int m = 0; m < kPartySize; ++m) {
+    const CreatureRecord& c = Creatures[m];
+    if (c.present != 1 || HasPath(m) || m == lead) continue;
+    int tx = 0, ty = 0;
+    TurnFormationOffset(c.formationX, c.formationY, leader.facing, &tx, &ty);
+    const int gx = leader.nextX + tx, gy = leader.nextY + ty;
+    if (c.squareX == gx && c.squareY == gy) continue;
+    if (PathTo(m, gx, gy) != kPathFound) PathTo(m, leader.squareX, leader.squareY);
+  }
+  return 1;
+}
+
+bool FinishPartyMoves() {
+  GatherPartyOnLeader();
+  CancelPartyWalk();
+  MovePartyInFormation();
+  const int lead = static_cast<int>(PartyLeader);
+  const int facing = (lead >= 0 && lead < kPartySize) ? Creatures[lead].facing : 1;
+  for (int m = 0; m < kPartySize; ++m) {
+    CreatureRecord& c = Creatures[m];
+    if (c.destinationX != -1 && c.destinationY != -1) {
+      c.squareX = c.destinationX;
+      c.squareY = c.destinationY;
+    } else {
+      c.squareX = c.nextX;
+      c.squareY = c.nextY;
+    }
+    c.pixelX = c.squareX * 24;
+    c.pixelY = c.squareY * 24;
+    c.facing = facing;
+    ResetCreaturePath(m);
+  }
+  return true;
+}
+
+int AdvancePatrolWaypoint(int slot) {
+  if (slot < 0 || slot >= kFighterSlots) return 1;
+  const int id = FighterSlots[slot].creature;
+  if (!ValidCreature(id)) return 1;
+  CreatureRecord& c = Creatures[id];
+  // One pass over the five waypoints: a patrol with none in reach stops without a path.
+  for (int tries = 0; tries < 5; ++tries) {
+    int index = c.patrolIndex + 1;
+    if (index < 1 || index > 5) index = 1;
+    if (c.patrol[index - 1][0] == -1) index = 1;
+    c.patrolIndex = index;
+    c.waypointValue = c.patrol[index - 1][2];
+    if (PathTo(id, c.patrol[index - 1][0], c.patrol[index - 1][1]) == kPathFound) return 1;
+  }
+  AbandonPath(id);
+  return 1;
+}

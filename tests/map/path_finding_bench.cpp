@@ -1,0 +1,80 @@
+// Speed of the path search on an open 60 x 60 map: a one-square mover from
+// corner to corner, a 2 x 2 mover around a wall, and a search with no path
+// that explores the whole map.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+
+#include "combat/actions/fighter_slots.h"
+#include "combat/actions/turn_order.h"
+#include "map/map_record.h"
+#include "map/path_finding.h"
+#include "map/square_grids.h"
+#include "rules/creature_record.h"
+
+namespace {
+
+constexpr int kMover = 10;
+
+void OpenMap() {
+  std::memset(&CurrentMap, 0, sizeof CurrentMap);
+  CurrentMap.width = CurrentMap.height = 60;
+  CurrentMap.lit = 1;
+  InCombat = 0;
+  TurnEntryCount = 0;
+  FighterCount = 1;
+  CreatureRecord& c = Creatures[kMover];
+  std::memset(&c, 0, sizeof c);
+  c.present = 1;
+  c.leader = -1;
+  c.fighterSlot = 0;
+  c.footprintWidth = c.footprintHeight = {1, 1};
+  FighterSlots[0].creature = kMover;
+}
+
+void Place(int x, int y, int size) {
+  CreatureRecord& c = Creatures[kMover];
+  c.squareX = c.nextX = x;
+  c.squareY = c.nextY = y;
+  c.footprintWidth = c.footprintHeight = {size, size};
+}
+
+void BM_CornerToCorner(benchmark::State& state) {
+  OpenMap();
+  Place(0, 0, 1);
+  BuildOccupancyGrids(kMover);
+  for (auto _ : state) {
+    int r = FindCreaturePath(kMover, 0, 0, 59, 59, 0, 0, 0, 0, nullptr, nullptr);
+    benchmark::DoNotOptimize(r);
+  }
+}
+BENCHMARK(BM_CornerToCorner);
+
+void BM_TwoByTwoAroundAWall(benchmark::State& state) {
+  OpenMap();
+  // A wall across the middle with a gap at its far end.
+  for (int x = 0; x < 50; ++x) CurrentMap.At(kLayerWalls, x, 30) = 46;
+  Place(5, 5, 2);
+  BuildOccupancyGrids(kMover);
+  for (auto _ : state) {
+    int r = FindCreaturePath(kMover, 5, 5, 5, 50, 0, 0, 0, 0, nullptr, nullptr);
+    benchmark::DoNotOptimize(r);
+  }
+}
+BENCHMARK(BM_TwoByTwoAroundAWall);
+
+void BM_NoPath(benchmark::State& state) {
+  OpenMap();
+  // The goal is walled in: every other square of the map is explored.
+  for (int x = 56; x < 60; ++x) CurrentMap.At(kLayerWalls, x, 56) = 46;
+  for (int y = 56; y < 60; ++y) CurrentMap.At(kLayerWalls, 56, y) = 46;
+  Place(0, 0, 1);
+  BuildOccupancyGrids(kMover);
+  for (auto _ : state) {
+    int r = FindCreaturePath(kMover, 0, 0, 58, 58, 0, 0, 0, 0, nullptr, nullptr);
+    benchmark::DoNotOptimize(r);
+  }
+}
+BENCHMARK(BM_NoPath);
+
+}  // namespace

@@ -1,0 +1,305 @@
+#include "map/path_finding.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "combat/actions/combat_actions.h"
+#include "combat/actions/fighter_slots.h"
+#include "combat/actions/movement_rules.h"
+#include "combat/actions/turn_order.h"
+#include "combat/turns/threat_grids.h"
+#include "map/map_fixture.h"
+#include "map/square_grids.h"
+#include "rules/creature_record.h"
+#include "screens/game/party_leader.h"
+
+namespace {
+
+using Path = std::vector<std::pair<int, int>>;
+
+constexpr int kMover = 10;
+
+void Reset() {
+  FighterCount = 0;
+  TurnEntryCount = 0;
+  InCombat = 0;
+  SeekAdjacent = 0;
+  CombatAction = {};
+}
+
+Path SlotPath(int creature) {
+  const FighterSlot& s = FighterSlots[Creatures[creature].fighterSlot];
+  Path p;
+  for (int i = 0; i < kPathLength && s.pathX[i] != -1; ++i) p.push_back({s.pathX[i], s.pathY[i]});
+  return p;
+}
+
+Path Found() {
+  Path p;
+  for (int i = 0; i < PathLength; ++i) p.push_back({PathOutX[i], PathOutY[i]});
+  return p;
+}
+
+// Every step goes to a neighbour, never onto a wall, never across a wall corner.
+void ExpectWalkable(const Path& p, int fromX, int fromY) {
+  int x = fromX, y = fromY;
+  for (auto [nx, ny] : p) {
+    ASSERT_LE(std::abs(nx - x), 1);
+    ASSERT_LE(std::abs(ny - y), 1);
+    EXPECT_LE(CurrentMap.At(kLayerWalls, nx, ny), 0) << nx << "," << ny;
+    if (nx != x && ny != y) {
+      EXPECT_LE(CurrentMap.At(kLayerWalls, nx, y), 0) << "corner cut at " << nx << "," << y;
+      EXPECT_LE(CurrentMap.At(kLayerWalls, x, ny), 0) << "corner cut at " << x << "," << ny;
+    }
+    x = nx;
+    y = ny;
+  }
+}
+
+// A 60 x 60 snake of corridors: every other row is a wall with a gap at alternate ends.
+std::vector<std::string> SnakeRows() {
+  std::vector<std::string> rows;
+  for (int y = 0; y < 60; ++y) {
+    std::string row(60, '.');
+    if (y % 2 == 1) {
+      row.assign(60, '#');
+      row[y % 4 == 1 ? 59 : 0] = '.';
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+TEST(PathFinding, AnEqualFNewSquareRisesAboveItsParent) {
+  Reset();
+  mapfixture::DrawMap({".....", ".....", "....."});
+  mapfixture::PlaceFighter(kMover, 0, 0);
+  BuildOccupancyGrids(kMover);
+  // (1, 0) and (1, 1) both have F = 24; (1, 1) entered the heap later and rose above it.
+  ASSERT_EQ(FindCreaturePath(kMover, 0, 0, 2, 1, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
+  EXPECT_EQ(Found(), (Path{{1, 1}, {2, 1}}));
+  EXPECT_EQ(SlotPath(kMover), (Path{{1, 1}, {2, 1}}));
+  const CreatureRecord& c = Creatures[kMover];
+  EXPECT_EQ(c.nextX, 1);
+  EXPECT_EQ(c.nextY, 1);
+  EXPECT_EQ(c.destinationX, 2);
+  EXPECT_EQ(c.destinationY, 1);
+  EXPECT_EQ(c.facing, 4);
+  EXPECT_EQ(FighterSlots[c.fighterSlot].pathIndex, 1);
+}
+
+TEST(PathFinding, GoldenPathAroundAWallKeepsOffItsCorners) {
+  Reset();
+  mapfixture::DrawMap({
+      "........",
+      "..####..",
+      "..#..#..",
+      "..#.....",
+      "........",
+  });
+  mapfixture::PlaceFighter(kMover, 0, 2);
+  BuildOccupancyGrids(kMover);
+  ASSERT_EQ(FindCreaturePath(kMover, 0, 2, 4, 2, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
+  const Path p = Found();
+  ExpectWalkable(p, 0, 2);
+  EXPECT_EQ(p.back(), std::make_pair(4, 2));
+  EXPECT_EQ(p, (Path{{1, 3}, {1, 4}, {2, 4}, {3, 4}, {4, 3}, {4, 2}}));
+}
+
+TEST(PathFinding, RefusedSearchesLeaveNoPath) {
+  Reset();
+  mapfixture::DrawMap({".....", ".###.", ".#.#.", ".###.", "....."});
+  mapfixture::PlaceFighter(kMover, 0, 0);
+  BuildOccupancyGrids(kMover);
+  struct Case {
+    const char* what;
+    int toX, toY;
+  } cases[] = {
+      {"goal beyond the map's width", 5, 0},
+      {"goal at -1", -1, 0},
+      {"goal on a wall", 1, 1},
+      {"goal is the start", 0, 0},
+      {"goal walled in", 2, 2},
+  };
+  for (const Case& k : cases) {
+    Creatures[kMover].destinationX = 7;
+    FighterSlots[0].pathIndex = 1;
+    EXPECT_EQ(FindCreaturePath(kMover, 0, 0, k.toX, k.toY, 0, 0, 0, 0, nullptr, nullptr), kPathNone) << k.what;
+    if (std::string(k.what) != "goal walled in") {
+      EXPECT_EQ(Creatures[kMover].destinationX, -1) << k.what;
+      EXPECT_EQ(FighterSlots[0].pathIndex, -1) << k.what;
+    }
+  }
+}
+
+TEST(PathFinding, StampsRestartPastAMillion) {
+  Reset();
+  mapfixture::DrawMap({"....", "...."});
+  mapfixture::PlaceFighter(kMover, 0, 0);
+  BuildOccupancyGrids(kMover);
+  PathStamp[5] = 999999;
+  PathOnClosed = 1000001;
+  ASSERT_EQ(FindCreaturePath(kMover, 0, 0, 3, 1, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
+  EXPECT_EQ(PathOnClosed, 12);
+  EXPECT_EQ(PathStamp[5], 0);
+  ASSERT_EQ(FindCreaturePath(kMover, 0, 0, 3, 0, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
+  EXPECT_EQ(PathOnClosed, 14);
+}
+
+TEST(PathFinding, TwoByTwoMoverNeedsARoomyGap) {
+  Reset();
+  mapfixture::DrawMap({
+      "........",
+      "........",
+      "###.####",
+      "........",
+      "........",
+  });
+  mapfixture::PlaceFighter(kMover, 0, 0, 2, 2);
+  BuildOccupancyGrids(kMover);
+  EXPECT_EQ(FindCreaturePath(kMover, 0, 0, 0, 3, 0, 0, 0, 0, nullptr, nullptr), kPathNone);
+  // A one-square mover fits through; so does the 2 x 2 once the gap is two wide.
+  EXPECT_EQ(FindCreaturePath(kMover, 0, 0, 0, 3, 0, 0, 1, 0, nullptr, nullptr), kPathFound);
+  CurrentMap.At(kLayerWalls, 4, 2) = 0;
+  BuildOccupancyGrids(kMover);
+  ASSERT_EQ(FindCreaturePath(kMover, 0, 0, 0, 3, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
+  for (auto [x, y] : Found())
+    for (int i = x; i < x + 2; ++i)
+      for (int j = y; j < y + 2; ++j) EXPECT_EQ(BlockedGrid[SquareIndex(i, j)] == kSquareBlocked, false);
+}
+
+TEST(PathFinding, TwoByTwoInCombatPassesOnlyABigIdleFriend) {
+  Reset();
+  mapfixture::DrawMap({"......", "......", "......", "......"});
+  mapfixture::PlaceFighter(kMover, 0, 0, 2, 2);
+  mapfixture::PlaceFighter(11, 2, 0, 2, 4);  // a wall of a creature across the room
+  Creatures[kMover].allegiance = 2;
+  Creatures[11].allegiance = 2;
+  Creatures[kMover].hitPoints = Creatures[11].hitPoints = 10;
+  BuildOccupancyGrids(kMover);
+  mapfixture::StartTestCombat();
+  EXPECT_EQ(FindCreaturePath(kMover, 0, 0, 4, 0, 0, 0, 0, 0, nullptr, nullptr), kPathNone);
+  Creatures[11].size.current = 4;
+  EXPECT_EQ(FindCreaturePath(kMover, 0, 0, 4, 0, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
+  Creatures[11].allegiance = 1;  // now an enemy of the mover
+  EXPECT_EQ(FindCreaturePath(kMover, 0, 0, 4, 0, 0, 0, 0, 0, nullptr, nullptr), kPathNone);
+  InCombat = 0;
+}
+
+TEST(PathFinding, PathsOverTwoHundredSquares) {
+  Reset();
+  mapfixture::DrawMap(SnakeRows());
+  mapfixture::PlaceFighter(kMover, 0, 0);
+  BuildOccupancyGrids(kMover);
+  ASSERT_EQ(FindCreaturePath(kMover, 0, 0, 0, 58, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
+  EXPECT_GT(PathLength, 1000);
+  ExpectWalkable(Found(), 0, 0);
+  EXPECT_EQ(SlotPath(kMover).size(), 200u);
+  EXPECT_EQ(Creatures[kMover].destinationX, 0);
+  EXPECT_EQ(Creatures[kMover].destinationY, 58);
+
+  mapfixture::StartTestCombat();
+  Creatures[kMover].hitPoints = 10;
+  CombatAction.movesLeft = 10000;
+  EXPECT_EQ(FindCreaturePath(kMover, 0, 0, 0, 58, 1, 1, 0, 0, nullptr, nullptr), kPathNone);
+  EXPECT_EQ(FighterSlots[0].pathIndex, -1);
+  EXPECT_EQ(Creatures[kMover].destinationX, -1);
+  // A shorter combat path is kept, with its cost in feet.
+  ASSERT_EQ(FindCreaturePath(kMover, 0, 0, 5, 0, 1, 1, 0, 0, nullptr, nullptr), kPathFound);
+  EXPECT_EQ(PathCostFeet, 25);
+  EXPECT_EQ(PathShown, 1);
+  InCombat = 0;
+}
+
+TEST(PathFinding, SeekingStopsBesideTheTarget) {
+  Reset();
+  mapfixture::DrawMap({"........", "........", "........"});
+  mapfixture::PlaceFighter(kMover, 0, 1);
+  mapfixture::PlaceFighter(11, 6, 1);
+  Creatures[kMover].hitPoints = Creatures[11].hitPoints = 5;
+  BuildOccupancyGrids(kMover);
+  mapfixture::StartTestCombat();
+  CombatAction.movesLeft = 40;
+  Creatures[kMover].speed = {30, 30};
+  SeekAdjacent = 1;
+  ASSERT_EQ(FindCreaturePath(kMover, 0, 1, 6, 1, 1, 1, 0, 0, nullptr, nullptr), kPathFound);
+  SeekAdjacent = 0;
+  const Path p = Found();
+  EXPECT_EQ(p.back(), std::make_pair(5, 1));
+  EXPECT_EQ(Creatures[kMover].destinationX, 5);
+  // Arrows: 3 (right) in colour 0 while a full move of 30 feet is left, then colour 1.
+  EXPECT_EQ(ArrowGrid[SquareIndex(1, 1)], 3);
+  EXPECT_EQ(ArrowGrid[SquareIndex(5, 1)], 3 + 8);
+  InCombat = 0;
+}
+
+TEST(PathFinding, ChargeLines) {
+  Reset();
+  mapfixture::DrawMap({"..........", "..........", ".........."});
+  mapfixture::PlaceFighter(kMover, 0, 1);
+  mapfixture::PlaceFighter(11, 6, 1);
+  Creatures[kMover].hitPoints = Creatures[11].hitPoints = 5;
+  Creatures[kMover].speed = {30, 30};
+  BuildOccupancyGrids(kMover);
+  mapfixture::StartTestCombat();
+  CombatAction.currentEntry = 0;
+  CombatAction.movesLeft = 60;
+  EXPECT_TRUE(CanChargeAlongLine(0, 1, 6, 1, 11));
+  EXPECT_TRUE(CanReachTargetFrom(6, 1, 0, 1));
+  CombatAction.movesLeft = 20;  // five squares to run
+  EXPECT_FALSE(CanChargeAlongLine(0, 1, 6, 1, 11));
+  CombatAction.movesLeft = 60;
+  CurrentMap.At(kLayerWalls, 3, 1) = 46;
+  BuildOccupancyGrids(kMover);
+  EXPECT_FALSE(CanChargeAlongLine(0, 1, 6, 1, 11));
+  // One square short of the target: too short a run.
+  Creatures[11].squareX = 2;
+  EXPECT_FALSE(CanChargeAlongLine(0, 1, 2, 1, 11));
+  InCombat = 0;
+}
+
+TEST(PathFinding, WorldMapRefusesDiagonalsPastABlockedCorner) {
+  Reset();
+  std::memset(&WorldMap, 0, sizeof WorldMap);
+  WorldMap.width = WorldMap.height = 8;
+  WorldMap.At(kLayerGround, 3, 3) = 3;  // mountains
+  BuildWorldMapBlockedGrid();
+  PartyLeader = 0;
+  mapfixture::PlaceFighter(0, 2, 3);
+  struct Trip {
+    std::pair<int, int> from, to;
+    size_t steps;
+  };
+  // Each straight diagonal would pass the mountain's corner, so one step more is taken.
+  for (auto [from, to, steps] : {Trip{{2, 2}, {3, 4}, 3}, Trip{{3, 4}, {2, 2}, 3}, Trip{{4, 3}, {3, 2}, 2}}) {
+    WorldPathStartX = from.first;
+    WorldPathStartY = from.second;
+    WorldPathGoalX = to.first;
+    WorldPathGoalY = to.second;
+    ASSERT_EQ(FindPathGrid(), kPathFound);
+    const Path p = SlotPath(0);
+    EXPECT_EQ(p.size(), steps);
+    int x = from.first, y = from.second;
+    for (auto [nx, ny] : p) {
+      if (nx != x && ny != y) {
+        EXPECT_FALSE(nx == 3 && y == 3) << "cut past the mountain";
+        EXPECT_FALSE(x == 3 && ny == 3) << "cut past the mountain";
+      }
+      x = nx;
+      y = ny;
+    }
+  }
+  WorldPathGoalX = 3;
+  WorldPathGoalY = 3;
+  EXPECT_EQ(FindPathGrid(), kPathNone);
+  WorldPathGoalX = 0;  // the border is blocked
+  WorldPathGoalY = 4;
+  EXPECT_EQ(FindPathGrid(), kPathNone);
+}
+
+}  // namespace
