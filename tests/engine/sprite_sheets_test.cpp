@@ -17,6 +17,9 @@
 
 namespace {
 
+// A scratch file of this test process: tests run side by side in one folder.
+std::string Scratch(const char* name) { return std::to_string(getpid()) + "_" + name; }
+
 constexpr uint32_t kRed = 0xFFFF0000u, kGreen = 0xFF00FF00u, kBlue = 0xFF0000FFu, kYellow = 0xFFFFFF00u;
 
 class SpriteSheets : public ::testing::Test {
@@ -81,9 +84,9 @@ TEST_F(SpriteSheets, LoadsAllSixtySixSheetsWithTheirFramesPerRow) {
 TEST_F(SpriteSheets, FramesPerRowComeFromTheRoundedTextureWidth) {
   // A 100 by 50 picture loads as a 128 by 64 texture: 128 / 24 = 5 frames a row.
   std::vector<uint32_t> px(100 * 50, kRed);
-  ASSERT_TRUE(platform::SavePng("odd_sheet.png", 100, 50, px.data()));
+  ASSERT_TRUE(platform::SavePng(Scratch("odd_sheet.png").c_str(), 100, 50, px.data()));
   ASSERT_EQ(InitSheetBank(), 1);
-  ASSERT_EQ(LoadSheet(7, "odd_sheet.png", 24, 24, kSheetKeyGrey), 1);
+  ASSERT_EQ(LoadSheet(7, Scratch("odd_sheet.png").c_str(), 24, 24, kSheetKeyGrey), 1);
   EXPECT_EQ(SheetBank.records[7].width, 128);
   EXPECT_EQ(SheetBank.framesPerRow[7], 5);
   int left = 0, top = 0, w = 0, h = 0;
@@ -92,12 +95,12 @@ TEST_F(SpriteSheets, FramesPerRowComeFromTheRoundedTextureWidth) {
   EXPECT_EQ(top, 24);
   EXPECT_EQ(w, 24);
   EXPECT_EQ(h, 24);
-  std::filesystem::remove("odd_sheet.png");
+  std::filesystem::remove(Scratch("odd_sheet.png"));
 }
 
 TEST_F(SpriteSheets, FrameZeroIsTopLeftAndLandsAtTheScaledPosition) {
   ASSERT_EQ(InitSheetBank(), 1);
-  ASSERT_EQ(LoadSheet(40, WriteQuarters("quarters.png").c_str(), 16, 16, kSheetKeyGrey), 1);
+  ASSERT_EQ(LoadSheet(40, WriteQuarters(Scratch("quarters.png").c_str()).c_str(), 16, 16, kSheetKeyGrey), 1);
   Graphics.windowed = 0;  // full screen: display scale 2
   ASSERT_EQ(GetDisplayScale(), 2);
   const struct {
@@ -118,12 +121,12 @@ TEST_F(SpriteSheets, FrameZeroIsTopLeftAndLandsAtTheScaledPosition) {
   EXPECT_EQ(At(pic, 24, 40), kYellow);
   EXPECT_EQ(At(pic, 39, 55), kYellow);
   EXPECT_EQ(At(pic, 40, 40), 0xFF000000u);
-  std::filesystem::remove("quarters.png");
+  std::filesystem::remove(Scratch("quarters.png"));
 }
 
 TEST_F(SpriteSheets, SourceOffsetsAndExtraSizeCutTheFrame) {
   ASSERT_EQ(InitSheetBank(), 1);
-  ASSERT_EQ(LoadSheet(40, WriteQuarters("quarters.png").c_str(), 16, 16, kSheetKeyGrey), 1);
+  ASSERT_EQ(LoadSheet(40, WriteQuarters(Scratch("quarters.png").c_str()).c_str(), 16, 16, kSheetKeyGrey), 1);
   Graphics.windowed = 0;
   // Frame 0 widened by 16 from x offset 8: red then green.
   auto pic = Picture([] { return DrawSheetFrame(40, 0, 0, 0, 0xFFFFFFFFu, 1, 1, 0, 1, 8, 0, 8, 0); });
@@ -137,14 +140,14 @@ TEST_F(SpriteSheets, SourceOffsetsAndExtraSizeCutTheFrame) {
   pic = Picture([] { return DrawSheetFrame(40, 0, 0, 0, 0xFFFFFFFFu, 1, 1, 0, 1, 0, 0, -16, 0); }, &result);
   EXPECT_EQ(result, 0);
   EXPECT_EQ(At(pic, 0, 0), 0xFF000000u);
-  std::filesystem::remove("quarters.png");
+  std::filesystem::remove(Scratch("quarters.png"));
 }
 
 TEST_F(SpriteSheets, EmptyOrOutOfRangeSlotsDrawNothing) {
   FreeSheetBank();  // start-up loaded the sheets
   EXPECT_EQ(DrawSheetFrame(0, 0, 0, 0), 0);  // the bank is not ready
   ASSERT_EQ(InitSheetBank(), 1);
-  ASSERT_EQ(LoadSheet(40, WriteQuarters("quarters.png").c_str(), 16, 16, kSheetKeyGrey), 1);
+  ASSERT_EQ(LoadSheet(40, WriteQuarters(Scratch("quarters.png").c_str()).c_str(), 16, 16, kSheetKeyGrey), 1);
   for (int slot : {-1, 66, 1000, 5}) {
     int result = 1;
     const auto pic = Picture([&] { return DrawSheetFrame(slot, 0, 0, 0); }, &result);
@@ -153,7 +156,7 @@ TEST_F(SpriteSheets, EmptyOrOutOfRangeSlotsDrawNothing) {
     EXPECT_EQ(DrawSheetFrameSilhouette(slot, 0, 0, 0, kRed), 0);
     for (uint32_t p : pic) ASSERT_EQ(p, 0xFF000000u);
   }
-  EXPECT_EQ(LoadSheet(66, "quarters.png", 16, 16, kSheetKeyGrey), 0);
+  EXPECT_EQ(LoadSheet(66, Scratch("quarters.png").c_str(), 16, 16, kSheetKeyGrey), 0);
   EXPECT_EQ(LoadSheet(41, "no_such_sheet.png", 16, 16, kSheetKeyGrey), 0);
   EXPECT_EQ(DrawSheetFrame(41, 0, 0, 0), 0);
   EXPECT_EQ(FreeSheet(66), 0);
@@ -162,13 +165,13 @@ TEST_F(SpriteSheets, EmptyOrOutOfRangeSlotsDrawNothing) {
   FreeSheetBank();
   EXPECT_EQ(SheetBank.count, 0);
   EXPECT_EQ(SheetBank.owner, nullptr);
-  EXPECT_EQ(LoadSheet(0, "quarters.png", 16, 16, kSheetKeyGrey), 0);
-  std::filesystem::remove("quarters.png");
+  EXPECT_EQ(LoadSheet(0, Scratch("quarters.png").c_str(), 16, 16, kSheetKeyGrey), 0);
+  std::filesystem::remove(Scratch("quarters.png"));
 }
 
 TEST_F(SpriteSheets, SilhouetteFillsTheShapeAndGradientCyclesKeyColours) {
   ASSERT_EQ(InitSheetBank(), 1);
-  ASSERT_EQ(LoadSheet(40, WriteQuarters("quarters.png").c_str(), 16, 16, kSheetKeyGrey), 1);
+  ASSERT_EQ(LoadSheet(40, WriteQuarters(Scratch("quarters.png").c_str()).c_str(), 16, 16, kSheetKeyGrey), 1);
   Graphics.windowed = 0;
   auto pic = Picture([] { return DrawSheetFrameSilhouette(40, 2, 8, 8, 0xFF00FFFFu); });
   EXPECT_EQ(At(pic, 16, 16), 0xFF00FFFFu);
@@ -186,7 +189,7 @@ TEST_F(SpriteSheets, SilhouetteFillsTheShapeAndGradientCyclesKeyColours) {
     EXPECT_EQ(At(pic, 47, 47), At(pic, 16, 16));  // the whole frame, at scale 2
   }
   EXPECT_TRUE(sawBlue);
-  std::filesystem::remove("quarters.png");
+  std::filesystem::remove(Scratch("quarters.png"));
 }
 
 TEST_F(SpriteSheets, AMissingSheetStopsLoadingWithItsMessage) {
