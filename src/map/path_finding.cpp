@@ -77,13 +77,12 @@ SearchState S;
 
 inline int W(int x, int y) { return x * kPathStride + y; }
 inline bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
-inline bool ValidCreature(int c) { return c >= 0 && c < kCreatureCount; }
 int Width(const CreatureRecord& c) { return c.footprintWidth.current > 0 ? c.footprintWidth.current : 1; }
 int Height(const CreatureRecord& c) { return c.footprintHeight.current > 0 ? c.footprintHeight.current : 1; }
 int TurnCount() { return TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries; }
 
 FighterSlot* SlotOf(int creature) {
-  if (!ValidCreature(creature)) return nullptr;
+  if (!IsValidCreature(creature)) return nullptr;
   const int s = Creatures[creature].fighterSlot;
   return (s >= 0 && s < kFighterSlots) ? &FighterSlots[s] : nullptr;
 }
@@ -233,7 +232,7 @@ int OtherCombatantAt(int x, int y, int except1, int except2) {
 bool AbandonPath(int creature) {
   PathShown = 0;
   PathCostFeet = 0;
-  if (!ValidCreature(creature)) return true;
+  if (!IsValidCreature(creature)) return true;
   CreatureRecord& c = Creatures[creature];
   c.destinationX = c.destinationY = -1;
   if (FighterSlot* slot = SlotOf(creature)) slot->pathIndex = -1;
@@ -328,7 +327,7 @@ bool CanPlaceFootprint(int x, int y, int creature, int multi, int linked, int wi
 }
 
 int CombatStepExtraCost(int creature, int x, int y, int crossCreatures) {
-  if (!ValidCreature(creature)) return 0;
+  if (!IsValidCreature(creature)) return 0;
   const CreatureRecord& c = Creatures[creature];
   const int w = creature == S.mover ? S.width : Width(c);
   const int h = creature == S.mover ? S.height : Height(c);
@@ -376,13 +375,13 @@ int CombatStepExtraCost(int creature, int x, int y, int crossCreatures) {
 
 void BuildThreatGrid(int mover, int ignoreAdjacent) {
   std::memset(ThreatGrid, 0, sizeof ThreatGrid);
-  if (!ValidCreature(mover)) return;
+  if (!IsValidCreature(mover)) return;
   const int moverSide = Creatures[mover].allegiance;
   const bool moverParty = IsPartySide(mover);
   for (int i = 0; i < TurnCount(); ++i) {
     const TurnOrderEntry& e = TurnOrder[i];
     const int o = e.creature;
-    if (!ValidCreature(o) || o == mover) continue;
+    if (!IsValidCreature(o) || o == mover) continue;
     if (moverParty && IsPartySide(o)) continue;
     if (moverSide == 2 && Creatures[o].allegiance == 2) continue;
     if (!CanCreatureAct(o) || Creatures[o].attacksOfOpportunityLeft < 1 || e.opportunityMark == 1) continue;
@@ -397,7 +396,7 @@ void BuildThreatGrid(int mover, int ignoreAdjacent) {
 
 int MarkApproachSquares(int mover, int target) {
   std::memset(ApproachGrid, 0, sizeof ApproachGrid);
-  if (!ValidCreature(mover)) return 0;
+  if (!IsValidCreature(mover)) return 0;
   MarkAdjacentSquares(target);
   const CreatureRecord& c = Creatures[mover];
   const int w = Width(c), h = Height(c);
@@ -426,7 +425,7 @@ int MarkApproachSquares(int mover, int target) {
 
 void TallyPathSquare(PathTallyRecord* buffer, int x, int y) {
   const int m = S.mover;
-  if (ValidCreature(m)) {
+  if (IsValidCreature(m)) {
     CreatureRecord& c = Creatures[m];
     const int sx = c.squareX, sy = c.squareY;
     c.squareX = x;
@@ -450,7 +449,7 @@ void TallyPathSquare(PathTallyRecord* buffer, int x, int y) {
 int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8_t costFlag,
                      uint32_t moveCostOption, uint8_t noActChecks, uint8_t crossCreatures,
                      uint32_t* outRecord, PathTallyRecord* tally) {
-  if (!ValidCreature(creature)) return kPathNone;
+  if (!IsValidCreature(creature)) return kPathNone;
   CreatureRecord& c = Creatures[creature];
   FighterSlot* slot = SlotOf(creature);
 
@@ -758,7 +757,7 @@ int FindPathGrid() {
 
   WritePath(fromX, fromY, toX, toY);
   const int leader = static_cast<int>(PartyLeader);
-  if (!ValidCreature(leader)) return kPathFound;
+  if (!IsValidCreature(leader)) return kPathFound;
   CopyToSlot(SlotOf(leader));
   CreatureRecord& c = Creatures[leader];
   c.nextX = PathOutX[0];
@@ -772,10 +771,10 @@ int FindPathGrid() {
 
 bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target) {
   const int turn = CombatAction.currentEntry;
-  if (turn < 0 || turn >= TurnCount() || !ValidCreature(target)) return false;
+  if (turn < 0 || turn >= TurnCount() || !IsValidCreature(target)) return false;
   const int fighter = TurnOrder[turn].creature;
   FighterSlot* slot = SlotOf(fighter);
-  if (!ValidCreature(fighter) || !slot) return false;
+  if (!IsValidCreature(fighter) || !slot) return false;
   for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
   MarkThreatenedSquares();
   const int n = TraceLine(fromX, fromY, toX, toY, fighter);
@@ -839,7 +838,7 @@ bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target) {
 
 bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY) {
   const int target = CombatantAtSquare(targetX, targetY);
-  if (!ValidCreature(target)) return false;
+  if (!IsValidCreature(target)) return false;
   if (CanChargeAlongLine(fromX, fromY, targetX, targetY, target)) return true;
   MarkAdjacentSquares(target);
   static int32_t ring[kMapSquares];

@@ -61,8 +61,6 @@ void FirstEvent(int32_t type, int32_t value, int32_t sound) {
   CombatEvents[0].soundPlayed = 0;
 }
 
-bool Has(int c, uint32_t id) { return FindCondition(c, id) >= 0; }
-
 // Clears the lasting effect of that kind on the creature's own square.
 void ClearOwnCell(int c, uint32_t kind) {
   const CreatureRecord& r = Creatures[c];
@@ -99,7 +97,7 @@ bool DarknessStep(int c) {
     LogMessage("\xA3%s\xA3 is @UNABLE_TO_SEE@ anything.\r", Name(c));
     changed = true;
   }
-  if (!Has(c, kCondConcealedByDarkness)) {
+  if (!HasCondition(c, kCondConcealedByDarkness)) {
     AddCondition(c, kCondConcealedByDarkness, 1, 50, kSourceMagicArea, 0);
     LogMessage("\xA3%s\xA3 gains @CONCEALMENT@ \xA3" "50%%\xA3.\r", Name(c));
     changed = true;
@@ -121,14 +119,14 @@ bool EntangleStep(int c) {
       LogMessage("\xA3%s\xA3 - immune to @ENTANGLE@ effects.\r\r", Name(c));
       return false;
     }
-    if (Has(c, kCondEntangled)) return false;
+    if (HasCondition(c, kCondEntangled)) return false;
     AddCondition(c, kCondEntangled, 1, 0, kSourceMagicArea, 0);
     ShowFloatingText(c, "Entangled");
     LogMessage("\xA3%s\xA3 becomes @ENTANGLED@.\r\r", Name(c));
     FirstEvent(kFrameEventCondition, 0, 35);
     return true;
   }
-  if (!Has(c, kCondEntangled) || Has(c, kCondStuck)) return false;
+  if (!HasCondition(c, kCondEntangled) || HasCondition(c, kCondStuck)) return false;
   RemoveCondition(c, kCondEntangled);
   ShowFloatingText(c, "Free");
   LogMessage("\xA3%s\xA3 loses the @ENTANGLED@ condition.\r\r", Name(c));
@@ -140,7 +138,7 @@ bool EntangleStep(int c) {
 bool WebStep(int c) {
   CreatureRecord& r = Creatures[c];
   if (!IsInMagicArea(c, kEffectWeb)) {
-    if (!Has(c, kCondStuck)) return false;
+    if (!HasCondition(c, kCondStuck)) return false;
     RemoveCondition(c, kCondEntangled);
     RemoveCondition(c, kCondStuck);
     ShowFloatingText(c, "Free");
@@ -155,8 +153,8 @@ bool WebStep(int c) {
     LogMessage("\xA3%s\xA3 destroys the @WEB@ with fire.\r\r", Name(c));
     return false;
   }
-  if (Has(c, kCondStuck)) {
-    if (!Has(c, kCondEntangled)) AddCondition(c, kCondEntangled, 1, 0, kSourceSpell, 0);
+  if (HasCondition(c, kCondStuck)) {
+    if (!HasCondition(c, kCondEntangled)) AddCondition(c, kCondEntangled, 1, 0, kSourceSpell, 0);
     return false;
   }
   const int dc = AverageMagicAreaValue(c, kEffectWeb);
@@ -186,7 +184,7 @@ bool WebStep(int c) {
   }
   (void)kSrcD20;
   if (!saved) {
-    if (Has(c, kCondEntangled)) {
+    if (HasCondition(c, kCondEntangled)) {
       AddCondition(c, kCondStuck, kDurationLasting, 0, kSourceMagicArea, 0);
       LogMessage("\xA3%s\xA3 becomes @STUCK@.\r\r", Name(c));
     } else {
@@ -202,7 +200,7 @@ bool WebStep(int c) {
     CombatAction.fiveFootStep = 0;
     return true;
   }
-  if (!Has(c, kCondEntangled)) {
+  if (!HasCondition(c, kCondEntangled)) {
     AddCondition(c, kCondEntangled, 1, 0, kSourceMagicArea, 0);
     LogMessage("\xA3%s\xA3 becomes @ENTANGLED@.\r\r", Name(c));
     FirstEvent(kFrameEventCondition, 0, 35);

@@ -19,8 +19,6 @@ namespace {
 
 constexpr int kFeatCombatReflexes = 15;
 
-bool ValidCreature(int c) { return c >= 0 && c < kCreatureCount; }
-
 bool BlocksSight(int32_t wall) { return (wall >= 46 && wall <= 55) || (wall >= 82 && wall <= 85); }
 
 // Floods kSquareFlooded from one square over the open squares, 4-connected.
@@ -64,7 +62,7 @@ int BuildOccupancyGrids(int creature) {
       SightBlockGrid[i] = (BlocksSight(wall) || solid) ? 1 : 0;
     }
   }
-  if (ValidCreature(creature)) {
+  if (IsValidCreature(creature)) {
     const CreatureRecord& c = Creatures[creature];
     if (c.squareX >= 0 && c.squareX < kMapSide && c.squareY >= 0 && c.squareY < kMapSide)
       FloodFrom(c.squareX, c.squareY);
@@ -85,7 +83,7 @@ void BuildWorldMapBlockedGrid() {
 }
 
 bool FootprintCovers(int creature, int x, int y) {
-  if (!ValidCreature(creature)) return false;
+  if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
   const int w = c.footprintWidth.current > 0 ? c.footprintWidth.current : 1;
   const int h = c.footprintHeight.current > 0 ? c.footprintHeight.current : 1;
@@ -119,7 +117,7 @@ int Direction8(int x1, int y1, int x2, int y2) {
 }
 
 bool SetCreatureFacing(int creature) {
-  if (!ValidCreature(creature)) return false;
+  if (!IsValidCreature(creature)) return false;
   CreatureRecord& c = Creatures[creature];
   const int dx = c.nextX - c.squareX, dy = c.nextY - c.squareY;
   if (dx < -1 || dx > 1 || dy < -1 || dy > 1 || (dx == 0 && dy == 0)) return false;
@@ -133,7 +131,7 @@ bool SetFighterFacing(int slot) {
 }
 
 bool CanCreatureAct(int creature) {
-  if (!ValidCreature(creature)) return false;
+  if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
   // Conditions that keep a creature from acting while their duration is positive.
   static const uint32_t kDisabling[] = {131, 97, 89, 167, 85, 84, 92, 157, 86, 82, 118, 100, 98, 88, 104};

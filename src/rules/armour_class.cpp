@@ -16,19 +16,6 @@
 
 namespace {
 
-bool ValidId(int creature) { return creature >= 0 && creature < kCreatureCount; }
-
-bool Active(int creature, uint32_t id) { return FindCondition(creature, id) != -1; }
-
-int32_t ValueOf(int creature, uint32_t id) {
-  const int slot = FindCondition(creature, id);
-  return slot == -1 ? 0 : Creatures[creature].conditions[slot].value;
-}
-
-bool IsCrafted(uint32_t code) { return code >= 1 && code < kFirstBaseItemCode; }
-
-int AbilityModifier(int32_t score) { return score / 2 - 5; }
-
 // The running sum and the pairs written so far.
 struct Breakdown {
   ModifierList* list;
@@ -58,20 +45,20 @@ bool SensesWithoutSight(int creature) {
 bool AttackerUnseen(int defender, int attacker, uint8_t form) {
   const CreatureRecord& d = Creatures[defender];
   const bool rangedOrBlindfighting = form == kAttackRanged || d.feats[kFeatBlindfight] == 0;
-  if (Active(attacker, kIdGreaterInvisibility) && !SensesWithoutSight(defender) &&
-      !Active(defender, kIdBlinded) && !Active(defender, kIdCantSee) && !Active(defender, kIdTrueSeeing) &&
+  if (HasCondition(attacker, kIdGreaterInvisibility) && !SensesWithoutSight(defender) &&
+      !HasCondition(defender, kIdBlinded) && !HasCondition(defender, kIdCantSee) && !HasCondition(defender, kIdTrueSeeing) &&
       rangedOrBlindfighting)
     return true;
-  return Active(attacker, kIdSilenced) && d.special[kSenseKindWord] == 5 && !Active(defender, kIdDeafened) &&
-         !Active(defender, kIdSilenced) && rangedOrBlindfighting;
+  return HasCondition(attacker, kIdSilenced) && d.special[kSenseKindWord] == 5 && !HasCondition(defender, kIdDeafened) &&
+         !HasCondition(defender, kIdSilenced) && rangedOrBlindfighting;
 }
 
 bool LosesDexterity(int defender, int attacker, uint8_t form) {
   if (attacker != -1 && AttackerUnseen(defender, attacker, form)) return true;
   for (uint32_t id : {kIdBlinded, kIdCantSee, kIdFlatFooted, kIdGrappling, kIdPinned, kIdStunned, kIdCowering})
-    if (Active(defender, id)) return true;
+    if (HasCondition(defender, id)) return true;
   return Creatures[defender].special[kSenseKindWord] == 5 &&
-         (Active(defender, kIdDeafened) || Active(defender, kIdSilenced));
+         (HasCondition(defender, kIdDeafened) || HasCondition(defender, kIdSilenced));
 }
 
 bool AlignmentIn(int32_t alignment, int32_t a, int32_t b, int32_t c) {
@@ -89,8 +76,8 @@ bool WallBetween(int x, int y) {
 
 int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t touch, int attacker,
                            uint8_t form, uint8_t energy) {
-  if (!ValidId(defender)) return 10;
-  if (!ValidId(attacker)) attacker = -1;
+  if (!IsValidCreature(defender)) return 10;
+  if (!IsValidCreature(attacker)) attacker = -1;
   CreatureRecord& d = Creatures[defender];
   Breakdown b = {list, count, 0};
 
@@ -106,7 +93,7 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
   if (!touch && !energy) {
     const uint32_t torso = d.equipment[kSlotTorso - 1];
     const uint32_t arms = d.equipment[kSlotArms - 1];
-    if (IsCrafted(torso)) {
+    if (IsCraftedCode(torso)) {
       const CraftedWeaponRecord& armour = CraftedWeapons[torso];
       if (armour.dieSides > 0) b.Add(kSrcArmorWorn, armour.dieSides);
       if (armour.enhancement > 0) b.Add(kSrcMagicArmor, armour.enhancement);
@@ -114,11 +101,11 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
                ItemTable[arms - kFirstBaseItemCode].baseType == 23 &&
                ItemTable[arms - kFirstBaseItemCode].bonus > 0) {
       b.Add(kSrcBracersOfArmorWorn, ItemTable[arms - kFirstBaseItemCode].bonus);
-    } else if (Active(defender, kIdMageArmor)) {
-      b.Add(kIdMageArmor, ValueOf(defender, kIdMageArmor));
+    } else if (HasCondition(defender, kIdMageArmor)) {
+      b.Add(kIdMageArmor, ConditionValue(defender, kIdMageArmor));
     }
     const uint32_t left = d.equipment[kSlotLeftHand - 1];
-    if (IsCrafted(left) && CraftedWeapons[left].handling == 5 && !Active(defender, kIdDancing)) {
+    if (IsCraftedCode(left) && CraftedWeapons[left].handling == 5 && !HasCondition(defender, kIdDancing)) {
       const CraftedWeaponRecord& shield = CraftedWeapons[left];
       if (shield.dieSides > 0) b.Add(kSrcShieldHeld, shield.dieSides);
       if (shield.enhancement > 0) b.Add(kSrcMagicShield, shield.enhancement);
@@ -144,15 +131,15 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
       b.Add(kSrcDodgeFeat, 1);
       dodge.current += 1;
     }
-    if (Active(defender, kIdHasted)) {
+    if (HasCondition(defender, kIdHasted)) {
       b.Add(kIdHasted, 1);
       dodge.current += 1;
-    } else if (Active(defender, kIdSlowed)) {
+    } else if (HasCondition(defender, kIdSlowed)) {
       b.Add(kIdSlowed, -1);
       dodge.current -= 1;
     }
-    if (Active(defender, kIdInsightful)) {
-      const int32_t insight = ValueOf(defender, kIdInsightful);
+    if (HasCondition(defender, kIdInsightful)) {
+      const int32_t insight = ConditionValue(defender, kIdInsightful);
       b.Add(kIdInsightful, insight);
       dodge.current += insight;
     }
@@ -170,8 +157,8 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
   if (deflection.base != 0) {
     b.Add(kSrcRacialDeflectionBonus, deflection.base);
     deflection.current = deflection.base;
-  } else if (Active(defender, kIdDeflecting)) {
-    deflection.current = ValueOf(defender, kIdDeflecting);
+  } else if (HasCondition(defender, kIdDeflecting)) {
+    deflection.current = ConditionValue(defender, kIdDeflecting);
     b.Add(kIdDeflecting, deflection.current);
   }
 
@@ -200,26 +187,26 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
   }
 
   // 9. Two-weapon defence.
-  if (!touch && !energy && Active(defender, kIdTwoWeaponDefenceBonus))
-    b.Add(kIdTwoWeaponDefenceBonus, ValueOf(defender, kIdTwoWeaponDefenceBonus));
+  if (!touch && !energy && HasCondition(defender, kIdTwoWeaponDefenceBonus))
+    b.Add(kIdTwoWeaponDefenceBonus, ConditionValue(defender, kIdTwoWeaponDefenceBonus));
 
   // 10 to 13. Senses and hindering conditions.
   const bool hearing = d.special[kSenseKindWord] == 5;
   if (!hearing) {
-    if (Active(defender, kIdDeafened)) b.Add(kIdDeafened, -1);
-    else if (Active(defender, kIdSilenced) && d.protections[kProtEars].current != kImmunityImmune)
+    if (HasCondition(defender, kIdDeafened)) b.Add(kIdDeafened, -1);
+    else if (HasCondition(defender, kIdSilenced) && d.protections[kProtEars].current != kImmunityImmune)
       b.Add(kIdSilenced, -1);
   }
-  if (Active(defender, kIdStunned)) b.Add(kIdStunned, -2);
-  if (Active(defender, kIdCowering)) b.Add(kIdCowering, -2);
-  if (Active(defender, kIdBlinded)) b.Add(kIdBlinded, -2);
-  else if (Active(defender, kIdCantSee)) b.Add(kIdCantSee, -2);
+  if (HasCondition(defender, kIdStunned)) b.Add(kIdStunned, -2);
+  if (HasCondition(defender, kIdCowering)) b.Add(kIdCowering, -2);
+  if (HasCondition(defender, kIdBlinded)) b.Add(kIdBlinded, -2);
+  else if (HasCondition(defender, kIdCantSee)) b.Add(kIdCantSee, -2);
   if (hearing) {
-    if (Active(defender, kIdDeafened)) b.Add(kIdDeafened, -2);
-    else if (Active(defender, kIdSilenced)) b.Add(kIdSilenced, -2);
+    if (HasCondition(defender, kIdDeafened)) b.Add(kIdDeafened, -2);
+    else if (HasCondition(defender, kIdSilenced)) b.Add(kIdSilenced, -2);
   }
-  if (InCombat == 1 && Active(defender, kIdLoweredAcCharge)) b.Add(kIdLoweredAcCharge, -2);
-  if (Active(defender, kIdDancing)) b.Add(kIdDancing, -4);
+  if (InCombat == 1 && HasCondition(defender, kIdLoweredAcCharge)) b.Add(kIdLoweredAcCharge, -2);
+  if (HasCondition(defender, kIdDancing)) b.Add(kIdDancing, -4);
 
   // 14. Cover and helplessness, in combat.
   if (InCombat == 1) {
@@ -228,7 +215,7 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
         b.Add(kSrcTargetHasCover, 4);
     } else if (form == kAttackMelee) {
       for (uint32_t id : {kIdPinned, kIdParalyzed, kIdSleeping})
-        if (Active(defender, id)) {
+        if (HasCondition(defender, id)) {
           b.Add(id, -4);
           break;
         }
@@ -239,7 +226,7 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
 }
 
 bool IsDiagonalAcrossCorner(int attacker, int defender) {
-  if (!ValidId(attacker) || !ValidId(defender)) return false;
+  if (!IsValidCreature(attacker) || !IsValidCreature(defender)) return false;
   MarkAdjacentSquares(attacker);
   const CreatureRecord& d = Creatures[defender];
   int32_t corner = 0;

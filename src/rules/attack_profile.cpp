@@ -30,19 +30,6 @@ const char WeaponMaterialNames[9][11] = {"N.A.",      "Cloth", "Leather", "Wood"
 
 namespace {
 
-bool ValidId(int creature) { return creature >= 0 && creature < kCreatureCount; }
-
-bool Active(int creature, uint32_t id) { return FindCondition(creature, id) != -1; }
-
-int32_t ValueOf(int creature, uint32_t id) {
-  const int slot = FindCondition(creature, id);
-  return slot == -1 ? 0 : Creatures[creature].conditions[slot].value;
-}
-
-bool IsCrafted(uint32_t code) { return code >= 1 && code < kFirstBaseItemCode; }
-
-int AbilityModifier(int32_t score) { return score / 2 - 5; }
-
 int StrengthModifier(int creature) { return AbilityModifier(Creatures[creature].strength.current); }
 
 // Half a non-negative modifier, else 0.
@@ -55,7 +42,7 @@ bool IsHandAttack(int32_t kind) { return kind == 2 || kind == 3 || kind == 6 || 
 // The crafted item type in a slot, 0 when the slot holds no crafted item.
 int32_t CraftedTypeIn(int creature, int slot) {
   const uint32_t code = Creatures[creature].equipment[slot - 1];
-  return IsCrafted(code) ? CraftedWeapons[code].itemType : 0;
+  return IsCraftedCode(code) ? CraftedWeapons[code].itemType : 0;
 }
 
 bool HoldsShield(int creature) { return IsShieldType(CraftedTypeIn(creature, kSlotLeftHand)); }
@@ -100,8 +87,8 @@ void SetCaptions(AttackProfileEntry& e, uint8_t grapple) {
 }
 
 void AddLuck(int creature, ModifierList* list) {
-  if (Active(creature, kIdLucky)) AddModifier(ValueOf(creature, kIdLucky), list, kIdLucky);
-  if (Active(creature, kIdUnlucky)) AddModifier(-ValueOf(creature, kIdUnlucky), list, kIdUnlucky);
+  if (HasCondition(creature, kIdLucky)) AddModifier(ConditionValue(creature, kIdLucky), list, kIdLucky);
+  if (HasCondition(creature, kIdUnlucky)) AddModifier(-ConditionValue(creature, kIdUnlucky), list, kIdUnlucky);
 }
 
 void PlaceExtraDamage(AttackProfileEntry& e, int32_t count, int32_t sides, int32_t kind) {
@@ -199,7 +186,7 @@ void BuildWeaponEntry(AttackProfileEntry& e, BuildState& s, int step, int index,
     AddModifier(AttacksFromBaseAttack(creature), &e.attackCount, kSrcBaseAttackBonus);
   }
   const bool speedWeapon = w.properties[5 - 1] != 0;
-  const bool hasted = Active(creature, kIdHasted);
+  const bool hasted = HasCondition(creature, kIdHasted);
   if (speedWeapon) AddModifier(1, &e.attackCount, kSrcWeaponWithSpeed);
   else if (hasted) AddModifier(1, &e.attackCount, kIdHasted);
 
@@ -211,7 +198,7 @@ void BuildWeaponEntry(AttackProfileEntry& e, BuildState& s, int step, int index,
   if (penalty != 0) AddModifier(penalty, &e.attackRoll, kSrcDecreasingAttackBonus);
 
   // 4. Slowed: one attack left.
-  if (Active(creature, kIdSlowed) && e.attackCount.total > 1)
+  if (HasCondition(creature, kIdSlowed) && e.attackCount.total > 1)
     AddModifier(1 - e.attackCount.total, &e.attackCount, kIdSlowed);
 
   // 5 and 6. Name and captions.
@@ -238,9 +225,9 @@ void BuildWeaponEntry(AttackProfileEntry& e, BuildState& s, int step, int index,
 
   // 9. By hand.
   if (step == 1) {
-    if (Active(creature, kIdNonprofRightWeapon)) AddModifier(-4, &e.attackRoll, kIdNonprofRightWeapon);
-    if (Active(creature, kIdTwoWeaponRightPenalty))
-      AddModifier(-ValueOf(creature, kIdTwoWeaponRightPenalty), &e.attackRoll, kIdTwoWeaponRightPenalty);
+    if (HasCondition(creature, kIdNonprofRightWeapon)) AddModifier(-4, &e.attackRoll, kIdNonprofRightWeapon);
+    if (HasCondition(creature, kIdTwoWeaponRightPenalty))
+      AddModifier(-ConditionValue(creature, kIdTwoWeaponRightPenalty), &e.attackRoll, kIdTwoWeaponRightPenalty);
     const uint32_t left = c.equipment[kSlotLeftHand - 1];
     const int32_t leftType = CraftedTypeIn(creature, kSlotLeftHand);
     if (left == 0) {
@@ -268,15 +255,15 @@ void BuildWeaponEntry(AttackProfileEntry& e, BuildState& s, int step, int index,
       if (finesse) AddModifier(-CraftedWeapons[left].critLow, &e.attackRoll, kSrcShieldHeld);
     }
   } else if (step == 2) {
-    if (Active(creature, kIdNonprofLeftWeapon)) AddModifier(-4, &e.attackRoll, kIdNonprofLeftWeapon);
-    if (Active(creature, kIdTwoWeaponLeftPenalty))
-      AddModifier(-ValueOf(creature, kIdTwoWeaponLeftPenalty), &e.attackRoll, kIdTwoWeaponLeftPenalty);
+    if (HasCondition(creature, kIdNonprofLeftWeapon)) AddModifier(-4, &e.attackRoll, kIdNonprofLeftWeapon);
+    if (HasCondition(creature, kIdTwoWeaponLeftPenalty))
+      AddModifier(-ConditionValue(creature, kIdTwoWeaponLeftPenalty), &e.attackRoll, kIdTwoWeaponLeftPenalty);
     if (strength >= 0) AddModifier(strength / 2, &e.damageBonus, kSrcOffhandWeapon);
     else AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
   } else {
     if (e.attackCount.total > 1 && (type == 10 || (type == 11 && !HasFeat(creature, kFeatRapidReloadLight))))
       AddModifier(1 - e.attackCount.total, &e.attackCount, kSrcCrossbowNeedsReloading);
-    if (Active(creature, kIdRangeWeaponNonprof)) AddModifier(-4, &e.attackRoll, kIdRangeWeaponNonprof);
+    if (HasCondition(creature, kIdRangeWeaponNonprof)) AddModifier(-4, &e.attackRoll, kIdRangeWeaponNonprof);
     if (type == 32 || type == 33) {
       if (w.composite != 0) AddModifier(strength, &e.damageBonus, kSrcCompositeBow);
       else if (strength < 0) AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
@@ -294,7 +281,7 @@ void BuildWeaponEntry(AttackProfileEntry& e, BuildState& s, int step, int index,
   }
 
   // 12. Sickness and luck.
-  if (Active(creature, kIdSickened)) AddModifier(-2, &e.damageBonus, kIdSickened);
+  if (HasCondition(creature, kIdSickened)) AddModifier(-2, &e.damageBonus, kIdSickened);
   AddLuck(creature, &e.damageBonus);
 
   // 13. Damage kinds of the special properties (numbered from 1).
@@ -344,7 +331,7 @@ bool BuildNaturalEntry(AttackProfileEntry& e, const BuildState& s, int step, int
   if (s.grapple && InCombat == 1 && CurrentFighter() == creature && CombatAction.reactingCreature == -1 &&
       GrappleSequenceOpen) {
     const int g = GrappleAttacksMade;
-    const int b = (Active(creature, kIdHasted) ? 1 : 0) + (rake ? 2 : 0);
+    const int b = (HasCondition(creature, kIdHasted) ? 1 : 0) + (rake ? 2 : 0);
     if (b == 0 && g > 0) AddModifier(-5 * g, &e.attackRoll, kSrcDecreasingAttackBonus);
     else if (b > 0 && g > b) AddModifier(-5 * (g - b), &e.attackRoll, kSrcDecreasingAttackBonus);
   }
@@ -362,7 +349,7 @@ bool BuildNaturalEntry(AttackProfileEntry& e, const BuildState& s, int step, int
 
   // 5. Number of attacks.
   if (step == 3 || step == 4) {
-    if (Active(creature, kIdHasted)) AddModifier(1, &e.attackCount, kIdHasted);
+    if (HasCondition(creature, kIdHasted)) AddModifier(1, &e.attackCount, kIdHasted);
   }
   if (s.grapple) {
     AddModifier(AttacksFromBaseAttack(creature), &e.attackCount, kSrcBaseAttackBonus);
@@ -374,7 +361,7 @@ bool BuildNaturalEntry(AttackProfileEntry& e, const BuildState& s, int step, int
       else if (n.count > 1 && HoldsShield(creature)) AddModifier(-1, &e.attackCount, kSrcShieldHeld);
     }
   }
-  if (Active(creature, kIdSlowed) && e.attackCount.total > 1)
+  if (HasCondition(creature, kIdSlowed) && e.attackCount.total > 1)
     AddModifier(1 - e.attackCount.total, &e.attackCount, kIdSlowed);
 
   // 6. Weapon focus of the kind.
@@ -445,7 +432,7 @@ bool BuildNaturalEntry(AttackProfileEntry& e, const BuildState& s, int step, int
 }  // namespace
 
 int AttacksFromBaseAttack(int creature) {
-  if (!ValidId(creature)) return 1;
+  if (!IsValidCreature(creature)) return 1;
   const int32_t bab = Creatures[creature].baseAttack.current;
   if (bab < 6) return 1;
   if (bab < 11) return 2;
@@ -454,7 +441,7 @@ int AttacksFromBaseAttack(int creature) {
 }
 
 bool HasSpareHandAttack(int creature, int32_t alternateForm) {
-  if (!ValidId(creature)) return false;
+  if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
   int first = 0, last = 2;
   if (c.special[kSenseKindWord] == 7) last = 3;
@@ -465,14 +452,14 @@ bool HasSpareHandAttack(int creature, int32_t alternateForm) {
 }
 
 bool IsThreatenedByEnemy(int creature) {
-  if (!ValidId(creature)) return false;
+  if (!IsValidCreature(creature)) return false;
   for (uint32_t id : {kIdParalyzed, kIdPetrified, kIdSleeping})
-    if (Active(creature, id)) return false;
+    if (HasCondition(creature, id)) return false;
   const CreatureRecord& c = Creatures[creature];
   for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
     const int other = TurnOrder[i].creature;
-    if (!ValidId(other) || !IsEnemyOf(creature, other)) continue;
-    if (Active(other, kIdSleeping) || Active(other, kIdParalyzed) || Active(other, kIdPetrified)) continue;
+    if (!IsValidCreature(other) || !IsEnemyOf(creature, other)) continue;
+    if (HasCondition(other, kIdSleeping) || HasCondition(other, kIdParalyzed) || HasCondition(other, kIdPetrified)) continue;
     MarkAdjacentSquares(other);
     for (int x = c.squareX; x < c.squareX + c.footprintWidth.current; ++x)
       for (int y = c.squareY; y < c.squareY + c.footprintHeight.current; ++y)
@@ -483,7 +470,7 @@ bool IsThreatenedByEnemy(int creature) {
 }
 
 bool IsTargetSurrounded(int target) {
-  if (!ValidId(target)) return false;
+  if (!IsValidCreature(target)) return false;
   MarkAdjacentSquares(target);
   bool anySquare = false;
   for (int x = 0; x < kMapSide; ++x)
@@ -494,7 +481,7 @@ bool IsTargetSurrounded(int target) {
       if (other == -1 || !IsEnemyOf(target, other)) return false;
       for (uint32_t id : {kIdNauseated, kIdConfused, kIdInsane, kIdSurprised, kIdSleeping, kIdParalyzed,
                           kIdPetrified, kIdDancing})
-        if (Active(other, id)) return false;
+        if (HasCondition(other, id)) return false;
       const int grapple = FindCondition(other, kIdGrappling);
       if (grapple != -1 && Creatures[other].conditions[grapple].value != target) return false;
     }
@@ -503,8 +490,8 @@ bool IsTargetSurrounded(int target) {
 
 int AddAttackModifiers(uint8_t grapple, int creature, ModifierList* list, uint8_t useStrength, int target,
                        uint8_t ranged, int32_t grappleFlag) {
-  if (!ValidId(creature) || !list) return 1;
-  if (!ValidId(target)) target = -1;
+  if (!IsValidCreature(creature) || !list) return 1;
+  if (!IsValidCreature(target)) target = -1;
   const CreatureRecord& c = Creatures[creature];
 
   // 1 to 4. Grapple penalty, ability, base attack bonus, size.
@@ -527,23 +514,23 @@ int AddAttackModifiers(uint8_t grapple, int creature, ModifierList* list, uint8_
   }
 
   // 5. Conditions.
-  if (Active(creature, kIdSickened)) AddModifier(-2, list, kIdSickened);
-  if (Active(creature, kIdShaken)) AddModifier(-2, list, kIdShaken);
-  if (Active(creature, kIdTrueStrike)) AddModifier(20, list, kIdTrueStrike);
-  if (Active(creature, kIdSlowed)) AddModifier(-1, list, kIdSlowed);
-  if (Active(creature, kIdHasted)) AddModifier(1, list, kIdHasted);
-  if (Active(creature, kIdBolstered)) AddModifier(2, list, kIdBolstered);
-  if (Active(creature, kIdNonprofArmor)) AddModifier(-ValueOf(creature, kIdNonprofArmor), list, kIdNonprofArmor);
-  if (Active(creature, kIdNonprofShield)) AddModifier(-ValueOf(creature, kIdNonprofShield), list, kIdNonprofShield);
-  if (Active(creature, kIdGoodMorale)) AddModifier(ValueOf(creature, kIdGoodMorale), list, kIdGoodMorale);
-  else if (Active(creature, kIdBadMorale)) AddModifier(-ValueOf(creature, kIdBadMorale), list, kIdBadMorale);
-  if (Active(creature, kIdLevelDrained)) AddModifier(-ValueOf(creature, kIdLevelDrained), list, kIdLevelDrained);
-  if (Active(creature, kIdControlled)) AddModifier(-6, list, kIdControlled);
-  if (Active(creature, kIdEntangled)) AddModifier(-2, list, kIdEntangled);
+  if (HasCondition(creature, kIdSickened)) AddModifier(-2, list, kIdSickened);
+  if (HasCondition(creature, kIdShaken)) AddModifier(-2, list, kIdShaken);
+  if (HasCondition(creature, kIdTrueStrike)) AddModifier(20, list, kIdTrueStrike);
+  if (HasCondition(creature, kIdSlowed)) AddModifier(-1, list, kIdSlowed);
+  if (HasCondition(creature, kIdHasted)) AddModifier(1, list, kIdHasted);
+  if (HasCondition(creature, kIdBolstered)) AddModifier(2, list, kIdBolstered);
+  if (HasCondition(creature, kIdNonprofArmor)) AddModifier(-ConditionValue(creature, kIdNonprofArmor), list, kIdNonprofArmor);
+  if (HasCondition(creature, kIdNonprofShield)) AddModifier(-ConditionValue(creature, kIdNonprofShield), list, kIdNonprofShield);
+  if (HasCondition(creature, kIdGoodMorale)) AddModifier(ConditionValue(creature, kIdGoodMorale), list, kIdGoodMorale);
+  else if (HasCondition(creature, kIdBadMorale)) AddModifier(-ConditionValue(creature, kIdBadMorale), list, kIdBadMorale);
+  if (HasCondition(creature, kIdLevelDrained)) AddModifier(-ConditionValue(creature, kIdLevelDrained), list, kIdLevelDrained);
+  if (HasCondition(creature, kIdControlled)) AddModifier(-6, list, kIdControlled);
+  if (HasCondition(creature, kIdEntangled)) AddModifier(-2, list, kIdEntangled);
   AddLuck(creature, list);
 
   // 6. Charging.
-  if (InCombat == 1 && Active(creature, kIdCharging)) AddModifier(2, list, kIdCharging);
+  if (InCombat == 1 && HasCondition(creature, kIdCharging)) AddModifier(2, list, kIdCharging);
 
   // 7 and 8. Melee and ranged situations.
   if (!ranged) {
@@ -558,8 +545,8 @@ int AddAttackModifiers(uint8_t grapple, int creature, ModifierList* list, uint8_
       const GridSquare a = NearestFootprintSquare(creature, t.x, t.y);
       if (SquaredDistance(a.x, a.y, t.x, t.y) <= 9) AddModifier(1, list, kSrcPointBlankShot);
     }
-    if (Active(creature, kIdLowerRangeAttackRain)) AddModifier(-4, list, kIdLowerRangeAttackRain);
-    if (Active(creature, kIdPlagued)) AddModifier(-4, list, kIdPlagued);
+    if (HasCondition(creature, kIdLowerRangeAttackRain)) AddModifier(-4, list, kIdLowerRangeAttackRain);
+    if (HasCondition(creature, kIdPlagued)) AddModifier(-4, list, kIdPlagued);
     if (InCombat == 1 && target != -1 && IsThreatenedByEnemy(target) && !HasFeat(creature, kFeatPreciseShot))
       AddModifier(-4, list, kSrcTargetInAMelee);
   }
@@ -569,11 +556,11 @@ int AddAttackModifiers(uint8_t grapple, int creature, ModifierList* list, uint8_
     const CreatureRecord& t = Creatures[target];
     const int32_t sense = t.special[kSenseKindWord];
     const bool rangedOrBlindfighting = ranged || !HasFeat(target, kFeatBlindfight);
-    if (Active(creature, kIdGreaterInvisibility) && sense != 5 && sense != 6 && !Active(target, kIdBlinded) &&
-        !Active(target, kIdCantSee) && !Active(target, kIdTrueSeeing) && rangedOrBlindfighting)
+    if (HasCondition(creature, kIdGreaterInvisibility) && sense != 5 && sense != 6 && !HasCondition(target, kIdBlinded) &&
+        !HasCondition(target, kIdCantSee) && !HasCondition(target, kIdTrueSeeing) && rangedOrBlindfighting)
       AddModifier(2, list, kSrcInvisibleAttack);
-    else if (Active(creature, kIdSilenced) && sense == 5 && !Active(target, kIdDeafened) &&
-             !Active(target, kIdSilenced) && rangedOrBlindfighting)
+    else if (HasCondition(creature, kIdSilenced) && sense == 5 && !HasCondition(target, kIdDeafened) &&
+             !HasCondition(target, kIdSilenced) && rangedOrBlindfighting)
       AddModifier(2, list, kSrcInvisibleAttack);
   }
   return 1;
@@ -583,9 +570,9 @@ void BuildAttackProfile(AttackProfile* profile, int creature, int32_t alternateF
                         uint8_t grapple, int32_t grappleFlag) {
   if (!profile) return;
   *profile = AttackProfile{};
-  if (!ValidId(creature)) return;
+  if (!IsValidCreature(creature)) return;
   const CreatureRecord& c = Creatures[creature];
-  BuildState s = {creature, alternateForm, ValidId(target) ? target : -1, grapple, grappleFlag, 0};
+  BuildState s = {creature, alternateForm, IsValidCreature(target) ? target : -1, grapple, grappleFlag, 0};
 
   int step = grapple ? 3 : alternateForm == 1 ? 4 : 1;
   int index = 0;
@@ -595,7 +582,7 @@ void BuildAttackProfile(AttackProfile* profile, int creature, int32_t alternateF
     switch (step) {
       case 1: {
         const uint32_t right = c.equipment[kSlotRightHand - 1];
-        if (!IsCrafted(right)) {
+        if (!IsCraftedCode(right)) {
           step = 3;
           continue;
         }
@@ -606,7 +593,7 @@ void BuildAttackProfile(AttackProfile* profile, int creature, int32_t alternateF
       }
       case 2: {
         const uint32_t left = c.equipment[kSlotLeftHand - 1];
-        if (!IsCrafted(left) || !IsWeaponType(CraftedWeapons[left].itemType) || Active(creature, kIdSlowed)) {
+        if (!IsCraftedCode(left) || !IsWeaponType(CraftedWeapons[left].itemType) || HasCondition(creature, kIdSlowed)) {
           step = 3;
           continue;
         }
@@ -640,7 +627,7 @@ void BuildAttackProfile(AttackProfile* profile, int creature, int32_t alternateF
         break;
       case 8: {
         const uint32_t ranged = c.equipment[kSlotRanged - 1];
-        if (IsCrafted(ranged)) {
+        if (IsCraftedCode(ranged)) {
           const int32_t type = CraftedWeapons[ranged].itemType;
           if (type == 10 || type == 11 || type == 32 || type == 33) {
             if (index == 0) index = 1;

@@ -28,13 +28,10 @@ namespace {
 constexpr int kTeleportToWorldMap = 55;
 constexpr int32_t kWandType = 8;
 
-bool ValidCreature(int creature) { return creature >= 0 && creature < kCreatureCount; }
-
-bool Active(int creature, uint32_t id) { return FindCondition(creature, id) >= 0; }
 
 bool AnyActive(int creature, std::initializer_list<uint32_t> ids) {
   for (uint32_t id : ids)
-    if (Active(creature, id)) return true;
+    if (HasCondition(creature, id)) return true;
   return false;
 }
 
@@ -51,7 +48,7 @@ bool IsChargedWand(uint32_t code) {
 }  // namespace
 
 int32_t CasterLevel(int creature) {
-  if (!ValidCreature(creature)) return 1;
+  if (!IsValidCreature(creature)) return 1;
   const CreatureRecord& c = Creatures[creature];
   return std::max(c.effectiveLevel - c.level + c.casterLevelAdjust, 1);
 }
@@ -64,7 +61,7 @@ bool IsCombatOnlySpell(int spell) {
 
 bool IsSpellcastingBlocked(int creature, int spell, int metamagic, uint8_t allowNonParty, uint8_t freeUse) {
   // A creature or spell the tables do not hold cannot cast.
-  if (!ValidCreature(creature) || spell < 0 || spell >= kSpellRows) return true;
+  if (!IsValidCreature(creature) || spell < 0 || spell >= kSpellRows) return true;
   const CreatureRecord& c = Creatures[creature];
   const SpellRecord& s = SpellTable[spell];
   const bool party = c.allegiance == 1;
@@ -129,13 +126,13 @@ int UseWandCharge(uint32_t code) {
 }
 
 bool HoldsChargedWand(int creature) {
-  if (!ValidCreature(creature)) return false;
+  if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
   return IsChargedWand(c.equipment[kSlotRightHand - 1]) || IsChargedWand(c.equipment[kSlotLeftHand - 1]);
 }
 
 int NeededRestoration(int creature) {
-  if (!ValidCreature(creature)) return -1;
+  if (!IsValidCreature(creature)) return -1;
   if (AnyActive(creature, {111, 92})) return 3;
   if (AnyActive(creature, {61, 62, 63, 64, 65, 71, 90, 91, 87, 88, 66, 67, 68, 69, 70, 72, 97, 89, 93, 94, 95,
                            96, 98}))
@@ -150,7 +147,7 @@ int NeededRestoration(int creature) {
 }
 
 bool RestoreCreature(int creature) {
-  if (!ValidCreature(creature)) return true;
+  if (!IsValidCreature(creature)) return true;
   static const uint32_t kRestored[] = {108, 61, 62, 63, 64, 65, 71, 66, 67, 68, 69, 70, 72, 92, 111, 109, 95, 96};
   for (uint32_t id : kRestored) RemoveCondition(creature, id);
   CureAfflictions(creature);

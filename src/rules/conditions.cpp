@@ -6,8 +6,6 @@
 
 namespace {
 
-bool ValidCreature(int creature) { return creature >= 0 && creature < kCreatureCount; }
-
 ConditionEntry* ListOf(int creature) { return Creatures[creature].conditions; }
 
 void ClearEntry(ConditionEntry& e) { e = ConditionEntry{}; }
@@ -61,7 +59,7 @@ bool IsIncapacitatingCondition(uint32_t id) {
 
 bool AddCondition(int creature, uint32_t id, int32_t duration, int32_t value, uint32_t source,
                   uint32_t param) {
-  if (!ValidCreature(creature)) return false;
+  if (!IsValidCreature(creature)) return false;
   if (IsIncapacitatingCondition(id)) CancelReadiedAction(creature);
 
   const bool damage = IsAbilityDamageCondition(id);
@@ -91,7 +89,7 @@ bool AddCondition(int creature, uint32_t id, int32_t duration, int32_t value, ui
 }
 
 int FindCondition(int creature, uint32_t id) {
-  if (!ValidCreature(creature)) return -1;
+  if (!IsValidCreature(creature)) return -1;
   const ConditionEntry* list = ListOf(creature);
   for (int i = 0; i < kConditionSlots; ++i) {
     const ConditionEntry& e = list[i];
@@ -103,7 +101,7 @@ int FindCondition(int creature, uint32_t id) {
 
 int FindAnyCondition(int creature, int a, int b, int c, int d, int e, int f, int g, int h, int i,
                      int j, int k) {
-  if (!ValidCreature(creature)) return -1;
+  if (!IsValidCreature(creature)) return -1;
   const int given[11] = {a, b, c, d, e, f, g, h, i, j, k};
   int ids[11];
   int count = 0;
@@ -124,7 +122,7 @@ int FindAnyCondition(int creature, int a, int b, int c, int d, int e, int f, int
 }
 
 int RemoveCondition(int creature, uint32_t id) {
-  if (!ValidCreature(creature)) return 0;
+  if (!IsValidCreature(creature)) return 0;
   int removed = 0;
   ConditionEntry* list = ListOf(creature);
   for (int i = 0; i < kConditionSlots; ++i) {
@@ -138,7 +136,7 @@ int RemoveCondition(int creature, uint32_t id) {
 }
 
 int RemoveConditionIdFromSource(int creature, uint32_t id, uint32_t source) {
-  if (!ValidCreature(creature)) return 0;
+  if (!IsValidCreature(creature)) return 0;
   int removed = 0;
   ConditionEntry* list = ListOf(creature);
   for (int i = 0; i < kConditionSlots; ++i) {
@@ -152,7 +150,7 @@ int RemoveConditionIdFromSource(int creature, uint32_t id, uint32_t source) {
 }
 
 int RemoveConditionBySource(int creature, uint32_t source) {
-  if (!ValidCreature(creature)) return 0;
+  if (!IsValidCreature(creature)) return 0;
   int removed = 0;
   ConditionEntry* list = ListOf(creature);
   for (int i = 0; i < kConditionSlots; ++i) {
@@ -167,7 +165,7 @@ int RemoveConditionBySource(int creature, uint32_t source) {
 }
 
 int FreeConditionSlot(int creature) {
-  if (!ValidCreature(creature)) return kNoFreeConditionSlot;
+  if (!IsValidCreature(creature)) return kNoFreeConditionSlot;
   ConditionEntry* list = ListOf(creature);
   auto firstEmpty = [list]() {
     for (int i = 0; i < kConditionSlots; ++i)
@@ -187,7 +185,7 @@ int FreeConditionSlot(int creature) {
 }
 
 int PurgeExpiredConditions(int creature) {
-  if (!ValidCreature(creature)) return 0;
+  if (!IsValidCreature(creature)) return 0;
   int cleared = 0;
   ConditionEntry* list = ListOf(creature);
   for (int i = 0; i < kConditionSlots; ++i) {
@@ -204,7 +202,7 @@ int PurgeExpiredConditions(int creature) {
 }
 
 int PickConditionToReplace(int creature) {
-  if (!ValidCreature(creature)) return -1;
+  if (!IsValidCreature(creature)) return -1;
   const ConditionEntry* list = ListOf(creature);
   int best = -1;
   for (int i = 0; i < kConditionSlots; ++i) {
@@ -221,7 +219,7 @@ int PickConditionToReplace(int creature) {
 }
 
 int CountFreeConditionSlots(int creature) {
-  if (!ValidCreature(creature)) return 0;
+  if (!IsValidCreature(creature)) return 0;
   PurgeExpiredConditions(creature);
   int free = 0;
   const ConditionEntry* list = ListOf(creature);
@@ -231,7 +229,7 @@ int CountFreeConditionSlots(int creature) {
 }
 
 int CompactConditions(int creature) {
-  if (!ValidCreature(creature)) return 1;
+  if (!IsValidCreature(creature)) return 1;
   ConditionEntry* list = ListOf(creature);
   for (int i = 0; i < kConditionSlots - 1; ++i) {
     if (list[i].id != 0 || list[i].duration != 0) continue;
@@ -249,4 +247,11 @@ int CompactConditions(int creature) {
     } while (list[i].id == 0);
   }
   return 1;
+}
+
+bool HasCondition(int creature, uint32_t id) { return FindCondition(creature, id) >= 0; }
+
+int32_t ConditionValue(int creature, uint32_t id) {
+  const int slot = FindCondition(creature, id);
+  return slot < 0 ? 0 : Creatures[creature].conditions[slot].value;
 }

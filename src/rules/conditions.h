@@ -51,6 +51,9 @@ bool IsIncapacitatingCondition(uint32_t id);
 bool AddCondition(int creature, uint32_t id, int32_t duration, int32_t value, uint32_t source,
                   uint32_t param);
 int FindCondition(int creature, uint32_t id);
+// Whether the creature has an entry of the id, and the value of the first one (0 when none).
+bool HasCondition(int creature, uint32_t id);
+int32_t ConditionValue(int creature, uint32_t id);
 // The first two ids are always compared; each further one until the first -1.
 int FindAnyCondition(int creature, int a, int b, int c = -1, int d = -1, int e = -1, int f = -1,
                      int g = -1, int h = -1, int i = -1, int j = -1, int k = -1);

@@ -236,6 +236,10 @@ static_assert(sizeof(CreatureRecord) == 5000);
 
 extern CreatureRecord Creatures[kCreatureCount];
 
+inline bool IsValidCreature(int id) { return id >= 0 && id < kCreatureCount; }
+// The modifier of an ability score: score / 2 - 5, rounded toward zero as the rules code always has.
+inline int AbilityModifier(int32_t score) { return score / 2 - 5; }
+
 // Name tables of the character pages.
 extern const char CreatureTypeNames[9][16];      // "None" ... "Undead"
 extern const char GenderNames[3][8];             // "N.A.", "Male", "Female"

@@ -9,8 +9,6 @@
 
 namespace {
 
-bool ValidCreature(int c) { return c >= 0 && c < kCreatureCount; }
-
 // Whether the creature's fighter slot holds a path.
 bool HasPath(int creature) {
   const int s = Creatures[creature].fighterSlot;
@@ -54,13 +52,13 @@ int MoveFollowersInFormation() {
   if (FighterCount < 5) return 1;
   for (int s = 4; s < FighterCount && s < kFighterSlots; ++s) {
     const int id = FighterSlots[s].creature;
-    if (!ValidCreature(id)) continue;
+    if (!IsValidCreature(id)) continue;
     CreatureRecord& c = Creatures[id];
     if (c.present != 1) continue;
     if (c.leader == 0 && c.formationX == 0 && c.formationY == 0) continue;
     if (FighterSlots[s].pathIndex != -1 || c.leader == id || c.formationWords[kHoldFlagWord] == 1) continue;
     // A leader outside the table or not on the map leads nobody.
-    if (!ValidCreature(c.leader) || Creatures[c.leader].present != 1) continue;
+    if (!IsValidCreature(c.leader) || Creatures[c.leader].present != 1) continue;
     const CreatureRecord& leader = Creatures[c.leader];
     int tx = 0, ty = 0;
     TurnFormationOffset(c.formationX, c.formationY, leader.facing, &tx, &ty);
@@ -120,7 +118,7 @@ bool FinishPartyMoves() {
 int AdvancePatrolWaypoint(int slot) {
   if (slot < 0 || slot >= kFighterSlots) return 1;
   const int id = FighterSlots[slot].creature;
-  if (!ValidCreature(id)) return 1;
+  if (!IsValidCreature(id)) return 1;
   CreatureRecord& c = Creatures[id];
   // One pass over the five waypoints: a patrol with none in reach stops without a path.
   for (int tries = 0; tries < 5; ++tries) {

@@ -16,6 +16,8 @@ constexpr int kSpellRowBytes = 664;
 constexpr int kCraftedRowBytes = 752;
 constexpr int kCraftedProperties = 45;
 constexpr uint32_t kFirstBaseItemCode = 5000;
+// Codes 1 to 4,999 name rows of the crafted table.
+inline bool IsCraftedCode(uint32_t code) { return code >= 1 && code < kFirstBaseItemCode; }
 
 struct ItemRecord {
   char name[50];

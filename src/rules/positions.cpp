@@ -16,12 +16,10 @@
 
 namespace {
 
-bool ValidId(int creature) { return creature >= 0 && creature < kCreatureCount; }
-
 int CreatureOfSlot(int slot) {
   if (slot < 0 || slot >= kFighterSlots) return -1;
   const int creature = FighterSlots[slot].creature;
-  return ValidId(creature) ? creature : -1;
+  return IsValidCreature(creature) ? creature : -1;
 }
 
 void Trace(const char* text) {
@@ -73,7 +71,7 @@ int DistanceFeet(int x1, int y1, int x2, int y2) {
 }
 
 int CreatureDistanceFeet(int a, int b) {
-  if (!ValidId(a) || !ValidId(b)) return 0;
+  if (!IsValidCreature(a) || !IsValidCreature(b)) return 0;
   const GridSquare t = NearestFootprintSquare(b, Creatures[a].squareX, Creatures[a].squareY);
   const GridSquare s = NearestFootprintSquare(a, t.x, t.y);
   return DistanceFeet(s.x, s.y, t.x, t.y);
@@ -112,7 +110,7 @@ int FootprintDistance(int slot) {
 int32_t SideCodeOfFacing(int32_t facing) { return 76 + (((3 - facing) % 8) + 8) % 8; }
 
 int FaceTowardsSquare(int creature, int x, int y) {
-  if (!ValidId(creature)) return 0;
+  if (!IsValidCreature(creature)) return 0;
   CreatureRecord& c = Creatures[creature];
   const GridSquare n = NearestFootprintSquare(creature, x, y);
   const int cw = c.footprintWidth.current, ch = c.footprintHeight.current;
@@ -154,7 +152,7 @@ int FaceTowardsSquare(int creature, int x, int y) {
 }
 
 int FaceTowardsCreature(int creature, int target) {
-  if (!ValidId(creature) || !ValidId(target)) return 0;
+  if (!IsValidCreature(creature) || !IsValidCreature(target)) return 0;
   CreatureRecord& c = Creatures[creature];
   const CreatureRecord& t = Creatures[target];
   const GridSquare a = NearestFootprintSquare(creature, t.squareX, t.squareY);
@@ -198,7 +196,7 @@ bool IsFighterOnScreen(int slot) {
 }
 
 int FootprintOnMarkedSquare(int creature) {
-  if (!ValidId(creature) || CurrentMapNumber < 0 || CurrentMapNumber >= kStoredMapCount) return 0;
+  if (!IsValidCreature(creature) || CurrentMapNumber < 0 || CurrentMapNumber >= kStoredMapCount) return 0;
   const CreatureRecord& c = Creatures[creature];
   const uint32_t* memory = MapMemory[CurrentMapNumber];
   auto explored = [&](int x, int y) { return OnMap(x, y) ? memory[SquareIndex(x, y)] : 0u; };
@@ -243,7 +241,7 @@ bool MissileReachedSquare() {
 }
 
 bool MissileReachedCreature(int creature) {
-  if (!ValidId(creature)) return true;
+  if (!IsValidCreature(creature)) return true;
   const CreatureRecord& c = Creatures[creature];
   const int figureWidth = c.figureSize[0].current, figureHeight = c.figureSize[1].current;
   const int left = c.pixelX + (kSquarePixels * c.footprintWidth.current - figureWidth) / 2 + 2;
@@ -253,7 +251,7 @@ bool MissileReachedCreature(int creature) {
 
 bool IsPastSquareInFacing() {
   const int creature = CurrentFighter();
-  if (!ValidId(creature)) return false;
+  if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
   const int sx = kSquarePixels * c.squareX, sy = kSquarePixels * c.squareY;
   const bool up = c.pixelY < sy - 8, down = c.pixelY > sy + 8;

@@ -9,12 +9,10 @@ int32_t SavedAllegiance[2100] = {};
 
 namespace {
 
-bool ValidCreature(int creature) { return creature >= 0 && creature < kCreatureCount; }
-
 // Applies step to the size of every crafted item worn or carried.
 template <typename Step>
 void ResizeCarriedItems(int creature, Step step) {
-  if (!ValidCreature(creature)) return;
+  if (!IsValidCreature(creature)) return;
   CreatureRecord& c = Creatures[creature];
   auto resize = [&step](uint32_t code) {
     if (code >= 1 && code < static_cast<uint32_t>(kCraftedRows)) {
@@ -38,19 +36,19 @@ void ReduceCarriedItems(int creature) {
 }
 
 void EndPolymorph(int creature) {
-  if (!ValidCreature(creature)) return;
+  if (!IsValidCreature(creature)) return;
   RemoveCondition(creature, 148);
   RecomputeCreature(creature, 0);
 }
 
 void EndIronBody(int creature) {
-  if (!ValidCreature(creature)) return;
+  if (!IsValidCreature(creature)) return;
   RemoveCondition(creature, 115);
   RecomputeCreature(creature, 0);
 }
 
 void CureAfflictions(int creature) {
-  if (!ValidCreature(creature)) return;
+  if (!IsValidCreature(creature)) return;
   static const uint32_t kAfflictions[] = {99, 110, 88, 97, 100, 87, 90, 91, 94, 89, 98, 93, 82,
                                           61, 62, 63, 64, 65, 71};
   for (uint32_t id : kAfflictions) RemoveCondition(creature, id);

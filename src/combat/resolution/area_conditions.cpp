@@ -40,14 +40,12 @@ void SetFirstEvent(int32_t type, int32_t value, int32_t sound) {
   CombatEvents[0].soundPlayed = 0;
 }
 
-bool Valid(int c) { return c >= 0 && c < kCreatureCount; }
-
 }  // namespace
 
 bool ApplySilenced(int creature, int flag, int view) {
   (void)flag;
   (void)view;
-  if (!Valid(creature) || HasActive(creature, kCondSilenced)) return false;
+  if (!IsValidCreature(creature) || HasActive(creature, kCondSilenced)) return false;
   LogMessage("\xA3%s\xA3 is @SILENCED@.\r\r", Creatures[creature].name);
   PutEntry(creature, kCondSilenced);
   ShowFloatingText(creature, "Silenced");
@@ -59,7 +57,7 @@ bool ApplySilenced(int creature, int flag, int view) {
 bool ApplyPlagued(int creature, int flag, int view) {
   (void)flag;
   (void)view;
-  if (!Valid(creature) || HasActive(creature, kCondPlagued)) return false;
+  if (!IsValidCreature(creature) || HasActive(creature, kCondPlagued)) return false;
   LogMessage("@INSECT_PLAGUE@: \xA3%s\xA3 loses \xA3" "1\xA3 @HP@.\r\r", Creatures[creature].name);
   Creatures[creature].hitPoints -= 1;
   PutEntry(creature, kCondPlagued);
@@ -71,7 +69,7 @@ bool ApplyPlagued(int creature, int flag, int view) {
 
 bool ReleasePlague(int creature, int view) {
   (void)view;
-  if (!Valid(creature) || !HasActive(creature, kCondPlagued)) return false;
+  if (!IsValidCreature(creature) || !HasActive(creature, kCondPlagued)) return false;
   RemoveCondition(creature, kCondPlagued);
   ShowFloatingText(creature, "Free");
   SetFirstEvent(46, 0, 37);

@@ -12,16 +12,12 @@ int32_t NeighbourGrid[kMapSquares];
 
 namespace {
 
-bool ValidId(int creature) { return creature >= 0 && creature < kCreatureCount; }
-
 void MarkSquare(int32_t* grid, int x, int y, int32_t code) {
   if (x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) return;
   grid[SquareIndex(x, y)] = code;
 }
 
 bool OnPartySide(int32_t allegiance) { return allegiance == 1 || allegiance == 5 || allegiance == 6; }
-
-bool Active(int creature, uint32_t id) { return FindCondition(creature, id) != -1; }
 
 // Conditions that keep an ally from threatening its side of the target.
 constexpr uint32_t kHelplessIds[] = {98, 97, 89, 167, 85, 84, 92, 86};  // Nauseated ... Dancing
@@ -30,9 +26,9 @@ constexpr uint32_t kGrapplingId = 157;
 
 bool CanFlankWith(int ally, int target) {
   for (uint32_t id : kHelplessIds)
-    if (Active(ally, id)) return false;
+    if (HasCondition(ally, id)) return false;
   for (uint32_t id : kDisabledIds)
-    if (Active(ally, id)) return false;
+    if (HasCondition(ally, id)) return false;
   const int grapple = FindCondition(ally, kGrapplingId);
   if (grapple != -1 && Creatures[ally].conditions[grapple].value != target) return false;
   return true;
@@ -53,7 +49,7 @@ bool FootprintOnCode(int creature, int32_t code) {
 
 void MarkAdjacentSquares(int creature) {
   std::memset(AdjacencyGrid, 0, sizeof AdjacencyGrid);
-  if (!ValidId(creature)) return;
+  if (!IsValidCreature(creature)) return;
   const CreatureRecord& c = Creatures[creature];
   const int x0 = c.squareX, y0 = c.squareY;
   const int w = c.footprintWidth.current, h = c.footprintHeight.current;
@@ -98,13 +94,13 @@ int32_t OppositeRingCode(int32_t code) {
 }
 
 bool AreAllies(int a, int b) {
-  if (!ValidId(a) || !ValidId(b)) return false;
+  if (!IsValidCreature(a) || !IsValidCreature(b)) return false;
   const int32_t sa = Creatures[a].allegiance, sb = Creatures[b].allegiance;
   return (OnPartySide(sa) && OnPartySide(sb)) || (sa == 2 && sb == 2);
 }
 
 bool IsFlanking(int attacker, int target) {
-  if (!ValidId(attacker) || !ValidId(target)) return false;
+  if (!IsValidCreature(attacker) || !IsValidCreature(target)) return false;
   MarkAdjacentSquares(target);
   const CreatureRecord& a = Creatures[attacker];
   for (int x = a.squareX; x < a.squareX + a.footprintWidth.current; ++x)
@@ -114,7 +110,7 @@ bool IsFlanking(int attacker, int target) {
       if (opposite == kRingNone) continue;
       for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
         const int other = TurnOrder[i].creature;
-        if (!ValidId(other) || other == attacker || other == target) continue;
+        if (!IsValidCreature(other) || other == attacker || other == target) continue;
         if (!AreAllies(attacker, other) || !CanFlankWith(other, target)) continue;
         if (FootprintOnCode(other, opposite)) return true;
       }
@@ -123,7 +119,7 @@ bool IsFlanking(int attacker, int target) {
 }
 
 GridSquare NearestFootprintSquare(int creature, int x, int y) {
-  if (!ValidId(creature)) return {x, y};
+  if (!IsValidCreature(creature)) return {x, y};
   const CreatureRecord& c = Creatures[creature];
   const GridSquare own = {c.squareX, c.squareY};
   if ((x == own.x && y == own.y) || (c.footprintWidth.current == 1 && c.footprintHeight.current == 1))

@@ -25,7 +25,6 @@ constexpr uint32_t kCondTrueSeeing = 143;
 constexpr int kFireCategory = 15;
 constexpr int kHamperingCategory = 21;
 
-bool Valid(int c) { return c >= 0 && c < kCreatureCount; }
 bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
 int Width(const CreatureRecord& c) { return c.footprintWidth.current > 0 ? c.footprintWidth.current : 1; }
 int Height(const CreatureRecord& c) { return c.footprintHeight.current > 0 ? c.footprintHeight.current : 1; }
@@ -54,28 +53,28 @@ bool Alive(int c) {
 }  // namespace
 
 bool IsPartySide(int creature) {
-  if (!Valid(creature)) return false;
+  if (!IsValidCreature(creature)) return false;
   const int s = Creatures[creature].allegiance;
   return s == 1 || s == 5 || s == 6;
 }
 
 int FireImmunityCode(int creature) {
-  return Valid(creature) ? Creatures[creature].protections[kProtFirstImmunity + kFireCategory].current : 0;
+  return IsValidCreature(creature) ? Creatures[creature].protections[kProtFirstImmunity + kFireCategory].current : 0;
 }
 int HamperingImmunityCode(int creature) {
-  return Valid(creature) ? Creatures[creature].protections[kProtFirstImmunity + kHamperingCategory].current : 0;
+  return IsValidCreature(creature) ? Creatures[creature].protections[kProtFirstImmunity + kHamperingCategory].current : 0;
 }
 
 bool HasDisablingCondition(int creature) {
-  if (!Valid(creature)) return false;
+  if (!IsValidCreature(creature)) return false;
   return FindAnyCondition(creature, kCondStuck, kCondParalyzed, kCondGrappling, kCondSleeping, kCondStunned,
                           kCondCowering, kCondDazed) >= 0;
 }
 
-bool CanTakeFiveFootStep(int creature) { return Valid(creature) && !HasDisablingCondition(creature); }
+bool CanTakeFiveFootStep(int creature) { return IsValidCreature(creature) && !HasDisablingCondition(creature); }
 
 bool IsSightDependent(int creature, int flag) {
-  if (!Valid(creature)) return false;
+  if (!IsValidCreature(creature)) return false;
   const int sense = Creatures[creature].special[kSenseKindWord];
   if (sense == 5 || sense == 6) return false;
   if (FindAnyCondition(creature, kCondTrueSeeing, kCondBlinded) >= 0) return false;
@@ -84,24 +83,24 @@ bool IsSightDependent(int creature, int flag) {
 }
 
 bool AreAdjacent(int a, int b) {
-  if (!Valid(a) || !Valid(b) || a == b) return false;
+  if (!IsValidCreature(a) || !IsValidCreature(b) || a == b) return false;
   const CreatureRecord& c = Creatures[a];
   return TouchesRingAt(c.squareX, c.squareY, Width(c), Height(c), b);
 }
 
 bool HasAdjacentEnemyAt(int creature, int x, int y) {
-  if (!Valid(creature)) return false;
+  if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
   for (int i = 0; i < TurnCount(); ++i) {
     const int o = TurnOrder[i].creature;
-    if (!Valid(o) || o == creature || !Alive(o) || !AreEnemies(creature, o)) continue;
+    if (!IsValidCreature(o) || o == creature || !Alive(o) || !AreEnemies(creature, o)) continue;
     if (TouchesRingAt(x, y, Width(c), Height(c), o)) return true;
   }
   return false;
 }
 
 bool HasAdjacentEnemy(int creature) {
-  return Valid(creature) && HasAdjacentEnemyAt(creature, Creatures[creature].squareX, Creatures[creature].squareY);
+  return IsValidCreature(creature) && HasAdjacentEnemyAt(creature, Creatures[creature].squareX, Creatures[creature].squareY);
 }
 
 int CountCombatantsOnSquare(int x, int y) {
@@ -144,13 +143,13 @@ bool IsDiagonalStepBlocked(int fromX, int fromY, int toX, int toY, int creature)
 }
 
 int CountThreatsAtSquare(int x, int y, int creature) {
-  if (!Valid(creature)) return 0;
+  if (!IsValidCreature(creature)) return 0;
   const CreatureRecord& c = Creatures[creature];
   int n = 0;
   for (int i = 0; i < TurnCount(); ++i) {
     TurnOrderEntry& e = TurnOrder[i];
     const int o = e.creature;
-    if (!Valid(o) || o == creature || !Alive(o) || !AreEnemies(creature, o)) continue;
+    if (!IsValidCreature(o) || o == creature || !Alive(o) || !AreEnemies(creature, o)) continue;
     if (Creatures[o].attacksOfOpportunityLeft < 1 || e.threatMark == 1 || !CanCreatureAct(o)) continue;
     if (!TouchesRingAt(x, y, Width(c), Height(c), o)) continue;
     e.threatMark = 1;
@@ -162,7 +161,7 @@ int CountThreatsAtSquare(int x, int y, int creature) {
 void MarkThreatenedSquares() {
   for (int i = 0; i < TurnCount(); ++i) {
     const int o = TurnOrder[i].creature;
-    if (!Valid(o) || !Alive(o) || !CanCreatureAct(o)) continue;
+    if (!IsValidCreature(o) || !Alive(o) || !CanCreatureAct(o)) continue;
     const int32_t mark = IsPartySide(o) ? 100 : Creatures[o].allegiance == 2 ? 200 : 0;
     if (mark == 0) continue;
     const CreatureRecord& c = Creatures[o];
@@ -174,7 +173,7 @@ void MarkThreatenedSquares() {
 
 bool FootprintFitsAt(int x, int y, int creature, int flag) {
   (void)flag;
-  if (!Valid(creature)) return false;
+  if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
   for (int i = x; i < x + Width(c); ++i) {
     for (int j = y; j < y + Height(c); ++j) {
@@ -186,7 +185,7 @@ bool FootprintFitsAt(int x, int y, int creature, int flag) {
 }
 
 bool IsInMagicArea(int creature, uint32_t kind) {
-  if (!Valid(creature)) return false;
+  if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
   for (int x = c.squareX; x < c.squareX + Width(c); ++x)
     for (int y = c.squareY; y < c.squareY + Height(c); ++y)
@@ -195,7 +194,7 @@ bool IsInMagicArea(int creature, uint32_t kind) {
 }
 
 int AverageMagicAreaValue(int creature, uint32_t kind) {
-  if (!Valid(creature)) return 0;
+  if (!IsValidCreature(creature)) return 0;
   const CreatureRecord& c = Creatures[creature];
   int sum = 0, n = 0;
   for (int x = c.squareX; x < c.squareX + Width(c); ++x) {
@@ -209,7 +208,7 @@ int AverageMagicAreaValue(int creature, uint32_t kind) {
 }
 
 bool IsOnBrazierFire(int creature) {
-  if (!Valid(creature)) return false;
+  if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
   for (int x = c.squareX; x < c.squareX + Width(c); ++x) {
     for (int y = c.squareY; y < c.squareY + Height(c); ++y) {
@@ -222,7 +221,7 @@ bool IsOnBrazierFire(int creature) {
 }
 
 int BrazierSizeUnderCreature(int creature) {
-  if (!Valid(creature)) return 0;
+  if (!IsValidCreature(creature)) return 0;
   const CreatureRecord& c = Creatures[creature];
   int size = 0;
   for (int x = c.squareX; x < c.squareX + Width(c); ++x) {
@@ -239,7 +238,7 @@ int BrazierSizeUnderCreature(int creature) {
 }
 
 bool IsHurtByFire(int creature) {
-  if (!Valid(creature)) return false;
+  if (!IsValidCreature(creature)) return false;
   const int code = FireImmunityCode(creature), kind = Creatures[creature].kind;
   return code != 1 && code != 5 && kind != 1 && kind != 88;
 }

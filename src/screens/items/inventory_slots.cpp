@@ -13,12 +13,10 @@ ItemPair* PairOfSlot(CreatureRecord& c, int slot) {
   return nullptr;
 }
 
-bool ValidCreature(int creature) { return creature >= 0 && creature < kCreatureCount; }
-
 }  // namespace
 
 int EquipItemInSlot(int creature, int slot, uint32_t code, int32_t count) {
-  if (!ValidCreature(creature)) return 0;
+  if (!IsValidCreature(creature)) return 0;
   CreatureRecord& c = Creatures[creature];
   if (slot >= kSlotHead && slot <= kSlotRanged) {
     c.equipment[slot - 1] = code;
@@ -35,7 +33,7 @@ int EquipItemInSlot(int creature, int slot, uint32_t code, int32_t count) {
 // The destroy flag is the inventory's: what becomes of an item taken out is
 // settled there; here the slot is only emptied.
 int UnequipSlot(int creature, int slot, int32_t count, int /*destroy*/) {
-  if (!ValidCreature(creature)) return 0;
+  if (!IsValidCreature(creature)) return 0;
   CreatureRecord& c = Creatures[creature];
   if (slot >= kSlotHead && slot <= kSlotRanged) {
     c.equipment[slot - 1] = 0;
