@@ -138,6 +138,35 @@ void RiseRepriced(int m) {
   }
 }
 
+// A cheaper way into an open square: new parent and cost, and the item rises.
+void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
+  ParentX[wi] = px;
+  ParentY[wi] = py;
+  PathG[wi] = g;
+  const int id = OpenItem[wi];
+  const int m = HeapPos[id];
+  ItemF[id] = ItemH[id] + g;
+  Heap[m].f = ItemF[id];
+  RiseRepriced(m);
+}
+
+// A square reached for the first time becomes a new item on the open list.
+void OpenNewSquare(int wi, int a, int b, int32_t h, int32_t g, int px, int py, int32_t openStamp, int* items,
+                   int* count) {
+  const int id = ++*items;
+  ItemX[id] = a;
+  ItemY[id] = b;
+  ItemH[id] = h;
+  ItemF[id] = h + g;
+  PathG[wi] = g;
+  ParentX[wi] = px;
+  ParentY[wi] = py;
+  OpenItem[wi] = id;
+  PutAt(++*count, id);
+  RiseNew(*count);
+  PathStamp[wi] = openStamp;
+}
+
 // Takes heap[1] off: the last entry moves to the top and sinks.
 int PopTop(int* count) {
   const int item = Heap[1].item;
@@ -557,33 +586,13 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
         const int32_t g = parentG + cost;
         if (PathStamp[wi] == open) {
           // 13. A cheaper way to an open square.
-          if (g < PathG[wi]) {
-            ParentX[wi] = px;
-            ParentY[wi] = py;
-            PathG[wi] = g;
-            const int id = OpenItem[wi];
-            const int m = HeapPos[id];
-            ItemF[id] = ItemH[id] + g;
-            Heap[m].f = ItemF[id];
-            RiseRepriced(m);
-          }
+          if (g < PathG[wi]) RepriceOpenSquare(wi, px, py, g);
           continue;
         }
         // 14. A new square.
         if (S.goalRegion != kDoorwayRegion && RegionGrid[SquareIndex(a, b)] == S.goalRegion) S.sameRegion = true;
-        const int id = ++items;
         const int dx = a > toX ? a - toX : toX - a, dy = b > toY ? b - toY : toY - b;
-        ItemX[id] = a;
-        ItemY[id] = b;
-        ItemH[id] = 10 * std::max(dx, dy) + 4 * std::min(dx, dy);
-        ItemF[id] = ItemH[id] + g;
-        PathG[wi] = g;
-        ParentX[wi] = px;
-        ParentY[wi] = py;
-        OpenItem[wi] = id;
-        PutAt(++count, id);
-        RiseNew(count);
-        PathStamp[wi] = open;
+        OpenNewSquare(wi, a, b, 10 * std::max(dx, dy) + 4 * std::min(dx, dy), g, px, py, open, &items, &count);
       }
     }
 
@@ -720,31 +729,11 @@ int FindPathGrid() {
         if (diagonal && (blocked(a, py) || blocked(px, b))) continue;
         const int32_t g = parentG + (diagonal ? 14 : 10);
         if (PathStamp[wi] == open) {
-          if (g < PathG[wi]) {
-            ParentX[wi] = px;
-            ParentY[wi] = py;
-            PathG[wi] = g;
-            const int id = OpenItem[wi];
-            const int m = HeapPos[id];
-            ItemF[id] = ItemH[id] + g;
-            Heap[m].f = ItemF[id];
-            RiseRepriced(m);
-          }
+          if (g < PathG[wi]) RepriceOpenSquare(wi, px, py, g);
           continue;
         }
-        const int id = ++items;
         const int dx = a > toX ? a - toX : toX - a, dy = b > toY ? b - toY : toY - b;
-        ItemX[id] = a;
-        ItemY[id] = b;
-        ItemH[id] = 5 * std::max(dx, dy) + 2 * std::min(dx, dy);
-        ItemF[id] = ItemH[id] + g;
-        PathG[wi] = g;
-        ParentX[wi] = px;
-        ParentY[wi] = py;
-        OpenItem[wi] = id;
-        PutAt(++count, id);
-        RiseNew(count);
-        PathStamp[wi] = open;
+        OpenNewSquare(wi, a, b, 5 * std::max(dx, dy) + 2 * std::min(dx, dy), g, px, py, open, &items, &count);
       }
     }
     // The world map stops as soon as the goal is on the open list.
