@@ -21,20 +21,31 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// A game folder of its own, linked to the real one entry by entry, in which
-// one file is missing (a path relative to the game folder).
+// A game folder of its own, linked to the real one, in which one file is
+// missing (a path relative to the game folder). Only the folders on the way to
+// the missing file are made anew; everything else is one link, so files that
+// other tests make and remove beside it meanwhile do not matter.
+void LinkAllBut(const fs::path& from, const fs::path& to, const fs::path& missing) {
+  std::error_code ec;
+  fs::create_directories(to, ec);
+  const fs::path first = *missing.begin();
+  for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::path name = it->path().filename();
+    if (name == first) {
+      const fs::path rest = missing.lexically_relative(first);
+      if (rest.empty() || rest == ".") continue;  // the missing file itself
+      LinkAllBut(it->path(), to / name, rest);
+    } else {
+      fs::create_symlink(it->path(), to / name, ec);
+      ec.clear();
+    }
+  }
+}
+
 fs::path FolderWithout(const fs::path& missing) {
-  const fs::path game = fs::current_path();
   const fs::path dir = fs::temp_directory_path() / ("grevenholt_start" + std::to_string(getpid()));
   fs::remove_all(dir);
-  for (const auto& entry : fs::recursive_directory_iterator(game)) {
-    const fs::path rel = fs::relative(entry.path(), game);
-    if (rel == missing) continue;
-    if (entry.is_directory())
-      fs::create_directories(dir / rel);
-    else
-      fs::create_symlink(entry.path(), dir / rel);
-  }
+  LinkAllBut(fs::current_path(), dir, missing);
   return dir;
 }
 
