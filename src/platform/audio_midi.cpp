@@ -236,21 +236,27 @@ bool OpenMidiSynth() {
   fluid_settings_setint(g_settings, "synth.polyphony", 128);
   fluid_settings_setint(g_settings, "synth.chorus.active", 0);
   fluid_settings_setint(g_settings, "synth.threadsafe-api", 0);
-  g_synth = new_fluid_synth(g_settings);
-  if (!g_synth) {
+  // Built and loaded aside, then handed to the mixing thread under the lock.
+  fluid_synth_t* synth = new_fluid_synth(g_settings);
+  if (!synth) {
     delete_fluid_settings(g_settings);
     g_settings = nullptr;
     return false;
   }
-  g_haveFont = false;
+  bool haveFont = false;
   const char* chosen = std::getenv("GREVENHOLT_SOUNDFONT");
-  if (chosen && fluid_synth_sfload(g_synth, chosen, 1) != FLUID_FAILED) g_haveFont = true;
+  if (chosen && fluid_synth_sfload(synth, chosen, 1) != FLUID_FAILED) haveFont = true;
   for (const char* font : kSoundFonts) {
-    if (g_haveFont) break;
+    if (haveFont) break;
     if (FILE* f = std::fopen(font, "rb")) {
       std::fclose(f);
-      g_haveFont = fluid_synth_sfload(g_synth, font, 1) != FLUID_FAILED;
+      haveFont = fluid_synth_sfload(synth, font, 1) != FLUID_FAILED;
     }
+  }
+  {
+    std::lock_guard<std::mutex> hold(AudioLock());
+    g_synth = synth;
+    g_haveFont = haveFont;
   }
   if (!g_haveFont) std::fprintf(stderr, "No General MIDI soundfont found; music is silent.\n");
   return true;
