@@ -96,6 +96,29 @@ int DrawScreenMosaic(uint32_t colour) {
   return 1;
 }
 
+// A frame of interface pieces round the cells from (left, top) to (right,
+// bottom) in 8-pixel steps: the edges are tiled between the corners, which
+// stand on the outside corner cells (left - 8 and right, top - 8 and bottom).
+struct FramePieces {
+  int top, bottom, left, right;                           // edge pieces
+  int topLeft, topRight, bottomLeft, bottomRight;         // corner pieces
+};
+
+void TiledFrame(int left, int top, int right, int bottom, const FramePieces& f, uint32_t colour) {
+  for (int x = left; x < right; x += 8) {
+    Piece(kSheetInterface, f.top, x, top - 8, colour);
+    Piece(kSheetInterface, f.bottom, x, bottom, colour);
+  }
+  for (int y = top; y < bottom; y += 8) {
+    Piece(kSheetInterface, f.left, left - 8, y, colour);
+    Piece(kSheetInterface, f.right, right, y, colour);
+  }
+  Piece(kSheetInterface, f.topLeft, left - 8, top - 8, colour);
+  Piece(kSheetInterface, f.topRight, right, top - 8, colour);
+  Piece(kSheetInterface, f.bottomLeft, left - 8, bottom, colour);
+  Piece(kSheetInterface, f.bottomRight, right, bottom, colour);
+}
+
 int DrawFramedBox(uint32_t frameColour, uint32_t backgroundColour, int style) {
   uint32_t border = frameColour;
   switch (style) {
@@ -127,19 +150,7 @@ int DrawTopLeftPanelShade() {
 }
 
 int DrawCentrePanelFrame() {
-  constexpr uint32_t kColour = 0xFFFFFFFFu;
-  for (int x = 144; x < 304; x += 8) {
-    Piece(kSheetInterface, 529, x, 24, kColour);
-    Piece(kSheetInterface, 532, x, 208, kColour);
-  }
-  for (int y = 32; y < 208; y += 8) {
-    Piece(kSheetInterface, 530, 136, y, kColour);
-    Piece(kSheetInterface, 531, 304, y, kColour);
-  }
-  Piece(kSheetInterface, 535, 136, 24, kColour);
-  Piece(kSheetInterface, 536, 304, 24, kColour);
-  Piece(kSheetInterface, 534, 136, 208, kColour);
-  Piece(kSheetInterface, 533, 304, 208, kColour);
+  TiledFrame(144, 32, 304, 208, FramePieces{529, 532, 530, 531, 535, 536, 534, 533}, 0xFFFFFFFFu);
   return 1;
 }
 
@@ -207,36 +218,14 @@ int DrawSidePanelFrame(int heightRows) {
   const int bottom = rows * 8;
   constexpr uint32_t kColour = 0xB4FFFFFFu;
   FillBox(192, 8, 312, bottom, kColour);
-  for (int x = 192; x < 312; x += 8) {
-    Piece(kSheetInterface, 956, x, 0, kColour);
-    Piece(kSheetInterface, 958, x, bottom, kColour);
-  }
-  for (int y = 8; y < bottom; y += 8) {
-    Piece(kSheetInterface, 959, 184, y, kColour);
-    Piece(kSheetInterface, 957, 312, y, kColour);
-  }
-  Piece(kSheetInterface, 952, 184, 0, kColour);
-  Piece(kSheetInterface, 953, 312, 0, kColour);
-  Piece(kSheetInterface, 955, 184, bottom, kColour);
-  Piece(kSheetInterface, 954, 312, bottom, kColour);
+  TiledFrame(192, 8, 312, bottom, FramePieces{956, 958, 959, 957, 952, 953, 955, 954}, kColour);
   return 1;
 }
 
 int DrawCaptionBoxFrame() {
   constexpr uint32_t kEdge = 0xDCFFFFFFu;
   FillBox(16, 16, 304, 104, 0xC4FFFFFFu);
-  for (int x = 16; x < 304; x += 8) {
-    Piece(kSheetInterface, 1, x, 8, kEdge);
-    Piece(kSheetInterface, 1, x, 104, kEdge);
-  }
-  for (int y = 16; y < 104; y += 8) {
-    Piece(kSheetInterface, 2, 8, y, kEdge);
-    Piece(kSheetInterface, 2, 304, y, kEdge);
-  }
-  Piece(kSheetInterface, 3, 8, 8, kEdge);
-  Piece(kSheetInterface, 4, 304, 8, kEdge);
-  Piece(kSheetInterface, 5, 8, 104, kEdge);
-  Piece(kSheetInterface, 6, 304, 104, kEdge);
+  TiledFrame(16, 16, 304, 104, FramePieces{1, 1, 2, 2, 3, 4, 5, 6}, kEdge);
   return 1;
 }
 
