@@ -167,6 +167,17 @@ void OpenNewSquare(int wi, int a, int b, int32_t h, int32_t g, int px, int py, i
   PathStamp[wi] = openStamp;
 }
 
+// The start square becomes the only item of the open list.
+void OpenStartSquare(int fromX, int fromY, int32_t openStamp) {
+  PathLength = 0;
+  PathG[W(fromX, fromY)] = 0;
+  ItemX[1] = fromX;
+  ItemY[1] = fromY;
+  ItemH[1] = ItemF[1] = 0;
+  PutAt(1, 1);
+  PathStamp[W(fromX, fromY)] = openStamp;
+}
+
 // Takes heap[1] off: the last entry moves to the top and sinks.
 int PopTop(int* count) {
   const int item = Heap[1].item;
@@ -546,15 +557,9 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   // 9.
   NewStamps();
   const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
-  PathLength = 0;
-  PathG[W(fromX, fromY)] = 0;
   BuildThreatGrid(creature, 1);
   int count = 1, items = 1;
-  ItemX[1] = fromX;
-  ItemY[1] = fromY;
-  ItemH[1] = ItemF[1] = 0;
-  PutAt(1, 1);
-  PathStamp[W(fromX, fromY)] = open;
+  OpenStartSquare(fromX, fromY, open);
 
   int goalX = toX, goalY = toY;
   bool found = false;
@@ -703,14 +708,8 @@ int FindPathGrid() {
 
   NewStamps();
   const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
-  PathLength = 0;
-  PathG[W(fromX, fromY)] = 0;
   int count = 1, items = 1;
-  ItemX[1] = fromX;
-  ItemY[1] = fromY;
-  ItemH[1] = ItemF[1] = 0;
-  PutAt(1, 1);
-  PathStamp[W(fromX, fromY)] = open;
+  OpenStartSquare(fromX, fromY, open);
   auto blocked = [](int x, int y) { return BlockedGrid[SquareIndex(x, y)] == kSquareBlocked; };
 
   bool found = false;
