@@ -30,15 +30,15 @@ void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
 class MapFolder : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::snprintf(AdventureFolder, sizeof AdventureFolder, "TestMaps");
-    slot_ = static_cast<int>(getpid());
-    dir_ = "SaveGame/TestMaps/" + std::to_string(slot_) + "/Maps/";
+    // The adventure folder is this process's own: parallel runs never share a parent to remove.
+    slot_ = 3;
+    folder_ = "SaveGame/TestMaps" + std::to_string(getpid());
+    std::snprintf(AdventureFolder, sizeof AdventureFolder, "TestMaps%d", static_cast<int>(getpid()));
+    dir_ = folder_ + "/" + std::to_string(slot_) + "/Maps/";
     std::filesystem::create_directories(dir_);
   }
   void TearDown() override {
-    std::filesystem::remove_all("SaveGame/TestMaps/" + std::to_string(slot_));
-    std::error_code ec;
-    std::filesystem::remove("SaveGame/TestMaps", ec);  // only once the last test has left it empty
+    std::filesystem::remove_all(folder_);
     std::snprintf(AdventureFolder, sizeof AdventureFolder, "DemoVersion");
     IntroductoryAdventureFlag = 1;
   }
@@ -53,6 +53,7 @@ class MapFolder : public ::testing::Test {
     return bytes;
   }
   int slot_ = 0;
+  std::string folder_;
   std::string dir_;
 };
 
