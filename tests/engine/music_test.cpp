@@ -1,5 +1,6 @@
 // Music: the volume rule, the position arithmetic, playing and resuming
 // tracks on the synthesiser, the MP3 player, and a ten-second render.
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -179,7 +180,7 @@ TEST_F(MusicTest, TenSecondRenderIsNotSilent) {
   auto rest = Mix(platform::kMixRate * 2);
   all.insert(all.end(), rest.begin(), rest.end());
   EXPECT_GT(Rms(all), 1000.0);
-  const std::string path = ::testing::TempDir() + "ten_seconds.wav";
+  const std::string path = ::testing::TempDir() + std::to_string(::getpid()) + "_ten_seconds.wav";
   FILE* f = std::fopen(path.c_str(), "wb");
   ASSERT_NE(f, nullptr);
   const uint32_t bytes = static_cast<uint32_t>(all.size() * 2);

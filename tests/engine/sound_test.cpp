@@ -1,5 +1,6 @@
 // Sound channels, samples and the streaming thread, driven through the
 // capture sink: every test mixes a known number of frames and reads them.
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -212,7 +213,7 @@ std::vector<uint8_t> Wav(uint32_t declaredData, uint32_t actualData) {
 }
 
 std::string WriteTemp(const char* name, const std::vector<uint8_t>& bytes) {
-  const std::string path = ::testing::TempDir() + name;
+  const std::string path = ::testing::TempDir() + std::to_string(::getpid()) + "_" + name;
   FILE* f = std::fopen(path.c_str(), "wb");
   std::fwrite(bytes.data(), 1, bytes.size(), f);
   std::fclose(f);

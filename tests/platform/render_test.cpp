@@ -1,4 +1,5 @@
 // The software device: how textured quads land in the back buffer.
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -127,7 +128,7 @@ TEST_F(RenderTest, TexturesRoundUpToPowersOfTwoAndDropTheColourKey) {
   std::vector<uint32_t> image(3 * 5, 0xFF102030u);
   image[0] = key;
   image[7] = 0xFF6B6D74u;  // one off the key: stays
-  const std::string path = testing::TempDir() + "keyed.png";
+  const std::string path = testing::TempDir() + std::to_string(::getpid()) + "_keyed.png";
   ASSERT_TRUE(platform::SavePng(path.c_str(), 3, 5, image.data()));
   auto tex = platform::LoadTextureFile(path.c_str(), key);
   ASSERT_TRUE(tex);
