@@ -71,13 +71,13 @@ int SetStartupDisplayMode() {
     }
     return 1;
   }
-  if (WindowSize == 1)
-    SetDisplayMode(32, 1, 640, 480);
-  else
-    SetDisplayMode(32, 1, 960, 720);
+  // The size asked for, whether or not the device could be made at it.
+  const int width = WindowSize == 1 ? 640 : 960;
+  const int height = WindowSize == 1 ? 480 : 720;
+  SetDisplayMode(32, 1, width, height);
   platform::SetWindowStyle(MainWindowHandle, platform::kStyleCaptioned);
-  ResizeWindowToClient(Graphics.backBufferWidth, Graphics.backBufferHeight);
-  ResizeWindowToClient(Graphics.backBufferWidth, Graphics.backBufferHeight);
+  ResizeWindowToClient(width, height);
+  ResizeWindowToClient(width, height);
   UpdateMenuChecks();
   CentreWindow();
   return 1;

@@ -112,6 +112,7 @@ struct LeaderboardEntry_t {
   int32_t m_nGlobalRank;
   int32_t m_nScore;
   int32_t m_cDetails;
+  uint64_t m_hUGC;  // the user's attached content, 0 none
 };
 
 class ISteamUser {
