@@ -25,7 +25,7 @@ int ItemPickerFrame();
 // spell's name when it had only a wand's name), the crafting costs are paid
 // and the inventory opens again. An item code outside the crafted rows is
 // left alone and costs nothing.
-void MakeChosenItemAWand();
+void WandChargeStep();
 // Stop the looping ambient channels (18, 20, 17, 21; the second also 19 first).
 int StopLoopingSounds();
 int StopAllLoopingSounds();

@@ -63,7 +63,7 @@ bool IsPlainWandName(const char* name) {
 
 }  // namespace
 
-void MakeChosenItemAWand() {
+void WandChargeStep() {
   const bool crafted = ChosenItem >= 1 && ChosenItem < kCraftedRows;
   const bool spell = CurrentSpell >= 0 && CurrentSpell < kSpellRows;
   if (crafted) {
@@ -108,7 +108,7 @@ int ItemPickerFrame() {
         ResetHover();
         break;
       case 17:
-        MakeChosenItemAWand();
+        WandChargeStep();
         break;
       case 12:
         AreaTargetList[0] = ActingCreature;

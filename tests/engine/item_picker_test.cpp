@@ -33,7 +33,7 @@ void PrepareWand(const char* name, int32_t icon, int32_t school) {
 
 TEST(WandPicker, ChargesTheItemPaysTheCostsAndClearsTheChoice) {
   PrepareWand("Wand", 30, 4);
-  MakeChosenItemAWand();
+  WandChargeStep();
   const CraftedWeaponRecord& w = CraftedWeapons[kRow];
   EXPECT_EQ(w.charges, 50);
   EXPECT_EQ(w.spell, kSpell);
@@ -58,7 +58,7 @@ TEST(WandPicker, PictureKeepsItsPlaceInTheGroupOfTheSpellsSchool) {
   };
   for (const auto& c : cases) {
     PrepareWand("Wand", c.icon, c.school);
-    MakeChosenItemAWand();
+    WandChargeStep();
     EXPECT_EQ(CraftedWeapons[kRow].icon, c.expected) << c.icon << " school " << c.school;
   }
 }
@@ -66,14 +66,14 @@ TEST(WandPicker, PictureKeepsItsPlaceInTheGroupOfTheSpellsSchool) {
 TEST(WandPicker, APurseShorterThanTheCostEmptiesWithoutWrapping) {
   PrepareWand("Wand", 28, 1);
   PartyGold = 100;
-  MakeChosenItemAWand();
+  WandChargeStep();
   EXPECT_EQ(PartyGold, 0u);
 }
 
 TEST(WandPicker, AnItemOutsideTheCraftedRowsIsLeftAloneAndCostsNothing) {
   PrepareWand("Wand", 28, 1);
   ChosenItem = 5000 + 12;  // a base item
-  MakeChosenItemAWand();
+  WandChargeStep();
   EXPECT_EQ(CraftedWeapons[kRow].charges, 0);
   EXPECT_EQ(PartyGold, 2000u);
   EXPECT_EQ(Creatures[kCrafter].experience, 5000);

@@ -12,4 +12,3 @@ void MagicRingScreen(int) { DrawPagePlaceholder("MagicRingScreen"); }
 void WondrousItemScreen(int) { DrawPagePlaceholder("WondrousItemScreen"); }
 void EnchantWeaponArmorScreen(int) { DrawPagePlaceholder("EnchantWeaponArmorScreen"); }
 
-void WandChargeStep() {}

@@ -13,6 +13,3 @@ void MagicRingScreen(int parameter);                       // 129
 void WondrousItemScreen(int parameter);                    // 130
 void EnchantWeaponArmorScreen(int parameter);              // 131
 
-// Screen mode 17: charges the empty wand chosen by the picker with the
-// pending spell, takes its costs, names it and reopens the inventory.
-void WandChargeStep();
