@@ -211,7 +211,9 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
   // 14. Cover and helplessness, in combat.
   if (InCombat == 1) {
     if (form == kAttackRanged) {
-      if (CoverActive == 1 && (attacker == -1 || Creatures[attacker].feats[kFeatImprovedPreciseShot] == 0))
+      // Cover lies between the attacker and the defender: without an
+      // attacker there is none to count.
+      if (CoverActive == 1 && attacker != -1 && Creatures[attacker].feats[kFeatImprovedPreciseShot] == 0)
         b.Add(kSrcTargetHasCover, 4);
     } else if (form == kAttackMelee) {
       for (uint32_t id : {kIdPinned, kIdParalyzed, kIdSleeping})

@@ -9,6 +9,7 @@
 #include "engine/text.h"
 #include "engine/widgets.h"
 #include "rules/creature_record.h"
+#include "rules/item_rules.h"
 #include "screens/game/map_view_state.h"
 
 namespace {
@@ -28,6 +29,7 @@ struct Link {
   const char* pageCaption;
   int32_t type;
   int32_t parameter;
+  bool resetsScroll = false;  // the item details page starts at its first line
 };
 
 // Draws the text at the link's cells in the hover style when the pointer is
@@ -38,7 +40,9 @@ void DrawLink(const char* text, int style, int row, const Link& link) {
   if (!hovered) return;
   std::snprintf(HoverCaption, sizeof HoverCaption, "%s", link.hoverCaption);
   CursorShape = kCursorOverLink;
-  if (ConsumeClick(1)) PushPage(link.pageCaption, link.type, link.parameter);
+  if (!ConsumeClick(1)) return;
+  if (link.resetsScroll) PageWork.scroll = 0;
+  PushPage(link.pageCaption, link.type, link.parameter);
 }
 
 int TopPageParameter() {
@@ -64,12 +68,14 @@ void DrawLine(const AttackProfileEntry& e, int index, int row, int creature) {
   char name[sizeof e.name];
   CapitaliseWords(name, e.name, 1);
   int32_t nameType = e.kind + 43;
-  if (e.kind == kEntryMainHand || e.kind == kEntryOffHand || e.kind == kEntryRanged) {
+  const bool wielded = e.kind == kEntryMainHand || e.kind == kEntryOffHand || e.kind == kEntryRanged;
+  if (wielded) {
     const int slot = e.kind == kEntryMainHand ? kSlotRightHand : e.kind == kEntryOffHand ? kSlotLeftHand : kSlotRanged;
     const uint32_t code = creature >= 0 && creature < kCreatureCount ? Creatures[creature].equipment[slot - 1] : 0;
     nameType = 10000 + static_cast<int32_t>(code);
   }
-  DrawLink(name, 0, row, {3, static_cast<int>(std::strlen(name)), "More Information", name, nameType, parameter});
+  DrawLink(name, 0, row,
+           {3, static_cast<int>(std::strlen(name)), "More Information", name, nameType, parameter, wielded});
 
   // Attack bonus.
   std::snprintf(text, sizeof text, "%+.2i", e.attackRoll.total);

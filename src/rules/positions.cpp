@@ -206,8 +206,10 @@ int FootprintOnMarkedSquare(int creature) {
     if (explored(c.squareX, c.squareY) == 0 && explored(c.nextX, c.nextY) == 0) return 0;
     return fog(c.squareX, c.squareY) > 1 || fog(c.nextX, c.nextY) > 1 ? 2 : 1;
   }
+  // Seen when the next square or a footprint square holds exactly 1; the fog
+  // of the next square counts whichever of them was seen.
   bool seen = explored(c.nextX, c.nextY) == 1;
-  bool fogged = seen && fog(c.nextX, c.nextY) > 1;
+  bool fogged = fog(c.nextX, c.nextY) > 1;
   for (int x = c.squareX; x < c.squareX + c.footprintWidth.current; ++x)
     for (int y = c.squareY; y < c.squareY + c.footprintHeight.current; ++y) {
       if (explored(x, y) != 1) continue;

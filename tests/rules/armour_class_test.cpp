@@ -207,6 +207,8 @@ TEST_F(ArmourClass, CoverAndHelplessInCombat) {
   EXPECT_EQ(PairValue(Compute(1, 0, 2, 1), kSrcTargetHasCover), 4);
   Creatures[2].feats[kFeatImprovedPreciseShot] = 1;
   EXPECT_FALSE(HasPair(Compute(1, 0, 2, 1), kSrcTargetHasCover));
+  // Without an attacker a cover word left from an earlier shot counts for nothing.
+  EXPECT_FALSE(HasPair(Compute(1, 0, -1, 1), kSrcTargetHasCover));
   CoverActive = 0;
   ASSERT_TRUE(AddCondition(1, kIdSleeping, 5, 0, 18, 0));
   ASSERT_TRUE(AddCondition(1, kIdParalyzed, 5, 0, 18, 0));

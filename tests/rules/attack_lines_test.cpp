@@ -18,6 +18,7 @@
 #include "rules/armour_class.h"
 #include "rules/attack_ids.h"
 #include "rules/creature_record.h"
+#include "rules/item_rules.h"
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
 #include "map/square_grids.h"
@@ -183,6 +184,7 @@ TEST_F(AttackLines, HoverAndClickOpenTheBreakdownPages) {
     ResetPageHistory();
     PushPage("Character", 1, kFighter);
     const int depth = PageDepth;
+    PageWork.scroll = 6;
     HoverCaption[0] = 0;
     PointAt(t.column, 14, false);
     Draw();
@@ -195,6 +197,8 @@ TEST_F(AttackLines, HoverAndClickOpenTheBreakdownPages) {
     EXPECT_STREQ(PageHistory[PageDepth].caption, t.caption);
     EXPECT_EQ(PageHistory[PageDepth].type, t.type);
     EXPECT_EQ(PageHistory[PageDepth].parameter, t.parameter);
+    // Only the weapon's item details page starts from the top of its text.
+    EXPECT_EQ(PageWork.scroll, t.type >= 10000 ? 0 : 6) << t.column;
   }
 }
 

@@ -202,10 +202,19 @@ TEST(Screen, FootprintOnMarkedSquare) {
   EXPECT_EQ(FootprintOnMarkedSquare(2), 0);
   MapMemory[3][SquareIndex(21, 21)] = 1;
   EXPECT_EQ(FootprintOnMarkedSquare(2), 1);
-  FogGrid[SquareIndex(20, 20)] = 30;  // fog on a footprint square not explored: not counted
+  FogGrid[SquareIndex(20, 21)] = 30;  // fog on a footprint square not explored: not counted
   EXPECT_EQ(FootprintOnMarkedSquare(2), 1);
   FogGrid[SquareIndex(21, 21)] = 30;
   EXPECT_EQ(FootprintOnMarkedSquare(2), 2);
+
+  // The next square's fog counts once the creature is seen through a
+  // footprint square, even when the next square itself is unexplored.
+  FogGrid[SquareIndex(20, 21)] = FogGrid[SquareIndex(21, 21)] = 0;
+  Creatures[2].nextX = 22;
+  FogGrid[SquareIndex(22, 20)] = 5;
+  EXPECT_EQ(FootprintOnMarkedSquare(2), 2);
+  MapMemory[3][SquareIndex(21, 21)] = 0;
+  EXPECT_EQ(FootprintOnMarkedSquare(2), 0);
 }
 
 TEST(Missiles, ReachingASquare) {
