@@ -73,10 +73,10 @@ int StopMusic() {
 
 int PlayMusic(int track, int repeats, int resume) {
   if (OptionWords[kOptionMusicVolume] < 1) return 1;
-  if (track < 0 || track >= kMusicTrackCount) return 0;
+  if (track < 0 || track > kMp3TrackEntry) return 0;
   StopMusic();
-  LoadMusicFile(MusicFileNames[track]);
-  if (!HavePerformance() || !CurrentSegment.song) return 0;
+  LoadMusicFile(MusicFileNames[track]);  // the MP3 entry is no MIDI file and fails here
+  if (!HavePerformance() || !CurrentSegment.song || track >= kMusicTrackCount) return 0;
   const int64_t length = platform::MidiSongLength(CurrentSegment.song);
   int64_t startPoint = resume == 1 ? MusicTrackPositions[track] : 0;
   if (startPoint < 0 || startPoint >= length) startPoint = 0;

@@ -10,10 +10,12 @@
 #include "platform/files.h"
 #include "platform/system.h"
 
+// The lock is defined first so that it outlives the sound object, whose
+// destructor may still have to wait for the streaming thread at exit.
+std::recursive_mutex SoundLock;
 SoundSystem Sound;
 SoundChannel SoundChannels[kSoundChannelCount];
 SoundSample SoundSamples[kSoundSampleCount];
-std::recursive_mutex SoundLock;
 
 const char* const SoundFileNames[kSoundFileCount] = {
     "Sounds\\Miss_1.wav",      "Sounds\\Miss_2.wav",      "Sounds\\Miss_3.wav",

@@ -116,6 +116,7 @@ float MidiTempoFactor();
 bool OpenMp3(const char* path);
 void CloseMp3();
 bool Mp3IsOpen();
+// Runs the stream on from where it stands; at its end it stays silent.
 bool RunMp3();
 bool PauseMp3();
 // Stops and rewinds to the start.

@@ -73,11 +73,12 @@ void CloseMp3() {
 
 bool Mp3IsOpen() { return g_open; }
 
+// Runs from where the stream stands: a stream at its end stays there (and
+// silent) until it is stopped, which rewinds it, or opened again.
 bool RunMp3() {
   std::lock_guard<std::mutex> hold(AudioLock());
   if (!g_open) return false;
-  if (g_frame * 2 >= g_pcm.size()) g_frame = 0;
-  g_running = true;
+  g_running = g_frame * 2 < g_pcm.size();
   return true;
 }
 
@@ -116,7 +117,7 @@ void MixMp3(float* mix, int frames) {
     mix[i * 2 + 1] += g_pcm[g_frame * 2 + 1] * (1.0f / 32768.0f);
   }
   if (g_frame >= total) {
-    g_running = false;  // the stream stays at its end until it is run again
+    g_running = false;  // the stream stays at its end until it is stopped
     g_completed = true;
   }
 }

@@ -163,6 +163,31 @@ TEST_F(MusicTest, Mp3PlaysToItsEndAndReportsCompletionOnce) {
   EXPECT_EQ(PollMusicComplete(), 0);
 }
 
+TEST_F(MusicTest, Mp3RunAtItsEndStaysSilentUntilStopped) {
+  ASSERT_EQ(CreateMp3Player(), 1);
+  ASSERT_EQ(RenderMp3File(MusicFileNames[kMp3TrackEntry]), 1);
+  ASSERT_EQ(ResumeMp3(), 1);
+  Mix(platform::kMixRate * 40);
+  ASSERT_EQ(PollMusicComplete(), 1);
+  // Running the finished track again neither replays it nor reports a second end.
+  EXPECT_EQ(ResumeMp3(), 1);
+  EXPECT_EQ(Rms(Mix(platform::kMixRate)), 0.0);
+  EXPECT_EQ(PollMusicComplete(), 0);
+  // Stopping rewinds it: the next run plays from the start.
+  ASSERT_EQ(StopMp3(), 1);
+  ASSERT_EQ(ResumeMp3(), 1);
+  EXPECT_GT(Rms(Mix(platform::kMixRate)), 500.0);
+}
+
+TEST_F(MusicTest, TheMp3EntryIsNoMidiTrackButStillStopsTheMusic) {
+  ASSERT_EQ(PlayMusic(kVillage, 0, 0), 1);
+  EXPECT_EQ(PlayMusic(kMp3TrackEntry, 0, 0), 0);
+  EXPECT_EQ(CurrentMusicTrack, 0);
+  EXPECT_FALSE(platform::MidiIsPlaying());
+  EXPECT_EQ(PlayMusic(kMp3TrackEntry + 1, 0, 0), 0);
+  EXPECT_EQ(PlayMusic(-1, 0, 0), 0);
+}
+
 // Ten seconds of the battle track with a few effects over it, written as a
 // WAV file (kept in the test's temporary folder) and found not silent.
 TEST_F(MusicTest, TenSecondRenderIsNotSilent) {
