@@ -49,6 +49,46 @@ TEST_F(ConditionsTest, AbilityDamageMergesOnlyWithTheSameSource) {
   }
 }
 
+// Which repeated adds of damage, drain and level drain merge into one entry
+// and which take slots of their own.
+TEST_F(ConditionsTest, DrainAndDamageStackOnlyAtTheirLastingDuration) {
+  struct Case {
+    uint32_t id;
+    int32_t duration;
+    int entries;
+    int32_t firstValue;
+  } cases[] = {
+      {66, 1000, 1, 5},   // ability drain until removed: merged
+      {66, 2000, 2, 2},   // ability drain of another duration: a slot of its own
+      {72, 1000, 1, 5},
+      {71, 2000, 1, 5},   // ability damage until rest: merged
+      {61, 7, 2, 2},      // ability damage counting down: a slot of its own
+      {108, 1000, 1, 5},  // level drain at either lasting duration: merged
+      {108, 2000, 1, 5},
+      {108, 4, 2, 2},
+  };
+  for (const Case& c : cases) {
+    SetUp();
+    ASSERT_TRUE(AddCondition(kCreature, c.id, c.duration, 2, 20, 0));
+    ASSERT_TRUE(AddCondition(kCreature, c.id, c.duration, 3, 20, 0));
+    EXPECT_EQ(CountId(c.id), c.entries) << c.id << " " << c.duration;
+    EXPECT_EQ(List()[0].value, c.firstValue) << c.id << " " << c.duration;
+    EXPECT_EQ(CountFreeConditionSlots(kCreature), kConditionSlots - c.entries);
+  }
+}
+
+TEST_F(ConditionsTest, RemovalByIdAndSourceLeavesOtherSources) {
+  Fill(0, 35, 1000, 3, 10);
+  Fill(1, 35, 1000, 9, 20);
+  Fill(2, 88, 4, 3);
+  EXPECT_EQ(RemoveConditionIdFromSource(kCreature, 35, 3), 1);
+  EXPECT_EQ(ConditionValue(kCreature, 35), 20);
+  EXPECT_EQ(FindCondition(kCreature, 88), 1);
+  EXPECT_EQ(RemoveConditionIdFromSource(kCreature, 35, 3), 0);
+  EXPECT_EQ(RemoveCondition(kCreature, 35), 1);
+  EXPECT_EQ(FindCondition(kCreature, 88), 0);
+}
+
 TEST_F(ConditionsTest, IncapacitatingConditionCancelsTheReadiedActionFirst) {
   InCombat = 1;
   TurnEntryCount = 1;

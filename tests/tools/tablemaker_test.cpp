@@ -84,6 +84,9 @@ TEST(TablemakerTest, BrokenSourcesAreRefused) {
       {"crafted", Replace(crafted, "diekind 4\n  icon 119", "diekind 5\n  icon 119"),
        "row 4970 has a die kind that does not match its medium damage"},
       {"crafted", Replace(crafted, "row 4999\n", "row 4998\n"), "row 4999 is missing"},
+      // A broken escape in a text is reported, not a crash of the tool.
+      {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\xzz\""), "a \\x escape needs two hex digits"},
+      {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\x4\""), "a \\x escape needs two hex digits"},
   };
   for (const Case& c : cases) {
     const ToolRun run = Compile(c.table, c.source);

@@ -17,6 +17,7 @@
 // "copy A-B to C key value ..." copies rows A to B onto C onwards, with the
 // given fields changed. '#' starts a comment. Any fault is reported as
 // file:line: message and the tool exits with status 1, writing nothing.
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -70,7 +71,13 @@ bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* err
         char d = line[i++];
         if (d == '\\' && i < line.size()) {
           const char e = line[i++];
-          if (e == 'x' && i + 1 < line.size()) {
+          if (e == 'x') {
+            // Exactly two hex digits, or the source is refused (never a crash).
+            if (i + 1 >= line.size() || !std::isxdigit(static_cast<unsigned char>(line[i])) ||
+                !std::isxdigit(static_cast<unsigned char>(line[i + 1]))) {
+              *error = "a \\x escape needs two hex digits";
+              return false;
+            }
             t.text += static_cast<char>(std::stoi(line.substr(i, 2), nullptr, 16));
             i += 2;
           } else if (e == 'r') {
