@@ -4,14 +4,13 @@
 #include "frontend/settings.h"
 
 namespace {
-constexpr int kClickChannels = 16;
 int g_started = 0;
 }  // namespace
 
 void PlayClickSound() {
   const int volume = OptionWords[kOptionSoundVolume];
   if (volume <= 0) return;
-  for (int channel = 0; channel < kClickChannels; ++channel) {
+  for (int channel = 0; channel < kSoundChannelCount; ++channel) {
     if (!IsChannelFree(channel)) continue;
     SetChannelPan(channel, 0);
     PlaySound(kSampleClick, channel, 1, volume);

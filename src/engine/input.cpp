@@ -94,7 +94,12 @@ int CreateInputDevice(InputDevice* device, int kind, int windowed) {
     case kInputJoystick:
       // The first attached controller that opens; none is no failure of
       // the program, only of this device.
-      if (!platform::ControllerOpen() && !platform::OpenController()) {
+      if (!platform::ControllerOpen()) {
+        const int controllers = platform::ControllerCount();
+        for (int i = 0; i < controllers; ++i)
+          if (EnumJoystickCallback(i, device) == 0) break;
+      }
+      if (!platform::ControllerOpen()) {
         device->errorCode = 2;
         return 0;
       }
@@ -111,6 +116,11 @@ int CreateInputDevice(InputDevice* device, int kind, int windowed) {
   device->errorCode = 0;
   ClearInputState(device);
   return 1;
+}
+
+int EnumJoystickCallback(int controller, InputDevice* device) {
+  if (device == nullptr) return 0;
+  return platform::OpenControllerAt(controller) ? 0 : 1;
 }
 
 void FreeInputDevice(InputDevice* device) {

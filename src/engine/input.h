@@ -51,6 +51,10 @@ int InitInput();
 // Releases the three devices and the input object's window.
 void ShutdownInput();
 int CreateInputDevice(InputDevice* device, int kind, int windowed);
+// The joystick enumeration: offered each attached controller in turn, it
+// opens the first one that can be opened for the device and stops (0);
+// when opening fails it asks for the next (1).
+int EnumJoystickCallback(int controller, InputDevice* device);
 void FreeInputDevice(InputDevice* device);
 void ClearInputState(InputDevice* device);
 int ReadInputDevice(InputDevice* device);

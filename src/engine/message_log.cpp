@@ -4,9 +4,10 @@
 #include <cstdio>
 #include <cstring>
 
-char MessageLogText[kMessageLogSize] = {};
-uint8_t MessageLogChanged = 0;
-int32_t MessageLogScroll = 0;
+MessageLog GameLog = {};
+char (&MessageLogText)[kMessageLogSize] = GameLog.text;
+uint8_t& MessageLogChanged = GameLog.changed;
+int32_t& MessageLogScroll = GameLog.scroll;
 
 namespace {
 

@@ -18,9 +18,16 @@ constexpr int kMessageHeadScan = 50;     // characters cleaned after a trim
 // The log: its text, the changed flag (1 after every append; the log view
 // clears it when it has laid the text out again) and the log view's scroll
 // value (0 after a trim).
-extern char MessageLogText[kMessageLogSize];
-extern uint8_t MessageLogChanged;
-extern int32_t MessageLogScroll;
+struct MessageLog {
+  char text[kMessageLogSize];
+  uint8_t changed;
+  int32_t scroll;
+};
+extern MessageLog GameLog;
+// The three fields of the one log under their own names.
+extern char (&MessageLogText)[kMessageLogSize];
+extern uint8_t& MessageLogChanged;
+extern int32_t& MessageLogScroll;
 
 // Formats and appends one text. Returns the length appended, or -1 when the
 // format string itself is longer than 999 characters (nothing is appended).

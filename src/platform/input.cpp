@@ -147,17 +147,27 @@ MouseState ReadMouseState() {
   return m;
 }
 
+int ControllerCount() {
+  if (!SDL_WasInit(SDL_INIT_JOYSTICK)) return 0;
+  const int count = SDL_NumJoysticks();
+  return count > 0 ? count : 0;
+}
+
+bool OpenControllerAt(int index) {
+  CloseController();
+  if (index < 0 || index >= ControllerCount()) return false;
+  if (SDL_IsGameController(index)) {
+    g_controller = SDL_GameControllerOpen(index);
+    if (g_controller) return true;
+  }
+  g_joystick = SDL_JoystickOpen(index);
+  return g_joystick != nullptr;
+}
+
 bool OpenController() {
   CloseController();
-  if (!SDL_WasInit(SDL_INIT_JOYSTICK)) return false;
-  for (int i = 0; i < SDL_NumJoysticks(); ++i) {
-    if (SDL_IsGameController(i)) {
-      g_controller = SDL_GameControllerOpen(i);
-      if (g_controller) return true;
-    }
-    g_joystick = SDL_JoystickOpen(i);
-    if (g_joystick) return true;  // the first device that opens wins
-  }
+  for (int i = 0; i < ControllerCount(); ++i)
+    if (OpenControllerAt(i)) return true;  // the first device that opens wins
   return false;
 }
 
@@ -275,6 +285,40 @@ void InjectCloseRequest() {
   e.type = SDL_WINDOWEVENT;
   e.window.event = SDL_WINDOWEVENT_CLOSE;
   PushForMainWindow(e, &e.window.windowID);
+}
+
+namespace {
+int g_testController = -1;
+
+SDL_Joystick* OpenedJoystick() {
+  if (g_controller) return SDL_GameControllerGetJoystick(g_controller);
+  return g_joystick;
+}
+}  // namespace
+
+int AttachTestController() {
+  if (g_testController >= 0) return g_testController;
+  if (!SDL_WasInit(SDL_INIT_JOYSTICK)) return -1;
+  // A headless run has no focused window; its controller must still be read.
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  g_testController = SDL_JoystickAttachVirtual(SDL_JOYSTICK_TYPE_UNKNOWN, 2, 4, 0);
+  return g_testController;
+}
+
+void DetachTestController() {
+  if (g_testController < 0) return;
+  CloseController();
+  SDL_JoystickDetachVirtual(g_testController);
+  g_testController = -1;
+}
+
+void SetTestControllerAxis(int axis, int value) {
+  if (SDL_Joystick* j = OpenedJoystick())
+    SDL_JoystickSetVirtualAxis(j, axis, static_cast<Sint16>(std::clamp(value, -32768, 32767)));
+}
+
+void SetTestControllerButton(int button, bool down) {
+  if (SDL_Joystick* j = OpenedJoystick()) SDL_JoystickSetVirtualButton(j, button, down ? 1 : 0);
 }
 
 }  // namespace platform

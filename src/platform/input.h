@@ -27,7 +27,11 @@ struct ControllerState {
   uint32_t hats[4];
   uint8_t buttons[32];      // 0x80 when down
 };
-// Opens the first attached controller; false when there is none.
+// The attached controllers, and opening one of them by its place in that
+// list (any one already open is closed first); false when it does not open.
+int ControllerCount();
+bool OpenControllerAt(int index);
+// Opens the first attached controller that opens; false when there is none.
 bool OpenController();
 void CloseController();
 bool ControllerOpen();
@@ -44,5 +48,12 @@ void InjectMouseMove(int clientX, int clientY);
 void InjectMouseButton(int button, bool down);  // 0 left, 1 right, 2 middle
 void InjectWheel(int clicks);
 void InjectCloseRequest();
+// A stand-in controller for headless runs (two axes, four buttons): its
+// index among the attached controllers, or -1. Axis and button values take
+// effect at the next read of the opened controller.
+int AttachTestController();
+void DetachTestController();
+void SetTestControllerAxis(int axis, int value);
+void SetTestControllerButton(int button, bool down);
 
 }  // namespace platform

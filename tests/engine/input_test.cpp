@@ -139,3 +139,41 @@ TEST_F(InputDevices, WithoutAJoystickItsDeviceStaysEmpty) {
 }
 
 }  // namespace
+
+namespace {
+
+// A controller as the pointing device: the enumeration opens the first one,
+// its axes give the position and its buttons latch like the mouse's.
+TEST_F(InputDevices, AControllerIsFoundAndItsButtonsLatch) {
+  const int index = platform::AttachTestController();
+  ASSERT_GE(index, 0);
+  EXPECT_EQ(EnumJoystickCallback(index + 1, &JoystickDevice), 1);  // nothing there: go on
+  EXPECT_EQ(EnumJoystickCallback(index, &JoystickDevice), 0);      // opened: stop
+  ASSERT_EQ(CreateInputDevice(&PointerDevice, kInputJoystick, 1), 1);
+  EXPECT_EQ(PointerDevice.kind, kInputJoystick);
+  EXPECT_EQ(PointerDevice.xMin, -32768);
+  EXPECT_EQ(PointerDevice.xMax, 32767);
+
+  platform::SetTestControllerAxis(0, 1200);
+  platform::SetTestControllerAxis(1, -300);
+  platform::SetTestControllerButton(1, true);
+  ASSERT_EQ(ReadInputDevice(&PointerDevice), 1);
+  EXPECT_EQ(GetInputX(&PointerDevice), 1200);
+  EXPECT_EQ(GetInputY(&PointerDevice), -300);
+  EXPECT_EQ(IsButtonDown(0), 0);
+  EXPECT_EQ(IsButtonDown(1), 1);
+  PointerDevice.locks[1] = 1;  // a screen acted on it
+  ASSERT_EQ(ReadInputDevice(&PointerDevice), 1);
+  EXPECT_EQ(IsButtonDown(1), 0);
+  platform::SetTestControllerButton(1, false);
+  ASSERT_EQ(ReadInputDevice(&PointerDevice), 1);
+  EXPECT_EQ(PointerDevice.locks[1], 0);
+  platform::SetTestControllerButton(1, true);
+  ASSERT_EQ(ReadInputDevice(&PointerDevice), 1);
+  EXPECT_EQ(IsButtonDown(1), 1);
+
+  FreeInputDevice(&PointerDevice);
+  platform::DetachTestController();
+}
+
+}  // namespace
