@@ -168,6 +168,11 @@ int32_t RememberedKindOf(int32_t wall) {
   return kRememberedFloor;
 }
 
+bool HasLeader(const CreatureRecord& c) {
+  if (c.leader < 0 || c.leader >= kCreatureCount) return false;
+  return !(c.leader == 0 && c.formationX == 0 && c.formationY == 0);
+}
+
 bool IsStoneWall(int32_t wall) { return wall >= 46 && wall <= 55; }
 
 void MarkRemembered(int slot, int i, int32_t kind) {
@@ -294,12 +299,15 @@ void ComputeFighterSight(int slot, int radius) {
           }
           const int32_t kind = RememberedKindOf(CurrentMap.layers[kLayerWalls][i]);
           MarkRemembered(slot, i, kind);
-          // Followers of the same leader share what one of them sees.
-          if (c.leader < 0) continue;
-          for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
+          // Followers of the same leader share what one of them sees. Leader 0
+          // with no formation offset is no leader at all (a fresh record), and
+          // the party's slots keep the party's own count, never a group's.
+          if (!HasLeader(c)) continue;
+          for (int s = kPartySize; s < FighterCount && s < kFighterSlots; ++s) {
             if (s == slot) continue;
             const int other = FighterSlots[s].creature;
             if (other < 0 || other >= kCreatureCount || Creatures[other].leader != c.leader) continue;
+            if (!HasLeader(Creatures[other])) continue;
             MarkRemembered(s, i, kind);
           }
         }

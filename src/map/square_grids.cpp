@@ -4,8 +4,10 @@
 
 #include "combat/actions/fighter_slots.h"
 #include "combat/actions/turn_order.h"
+#include "engine/widgets.h"
 #include "rules/creature_record.h"
 #include "screens/game/party_leader.h"
+#include "screens/game/game_screen_words.h"
 #include "screens/game/queued_actions.h"
 
 uint32_t BlockedGrid[kMapSquares];
@@ -157,4 +159,13 @@ bool CanCreatureAct(int creature) {
   }
   if (QueuedActionPending && IsCreatureActionQueued(creature)) return false;
   return true;
+}
+
+void SetMapCursorKind(int creature) {
+  if ((creature >= 0 && creature < kPartySize) || WeaponMode == 0) {
+    CursorShape = 8;
+  } else if (WeaponMode == 2) {
+    const bool scripted = IsValidCreature(creature) && Creatures[creature].tag[0] != '\0';
+    CursorShape = scripted ? 9 : 1;
+  }
 }

@@ -67,6 +67,11 @@ int Direction8(int x1, int y1, int x2, int y2);
 bool SetCreatureFacing(int creature);
 bool SetFighterFacing(int slot);
 
+// The cursor over a hovered creature, by the selected-fighter mode word: 8
+// (party members, or mode 0); in mode 2, 9 (talk) for a creature with a script
+// of its own and 1 for one without; any other mode leaves the cursor alone.
+void SetMapCursorKind(int creature);
+
 // False while a condition keeps the creature from acting.
 bool CanCreatureAct(int creature);
 

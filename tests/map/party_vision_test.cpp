@@ -236,6 +236,42 @@ TEST(Remembering, OtherFightersRememberKindsAndShareWithTheirGroup) {
   EXPECT_EQ(FighterSlots[stranger].secondGrid[SquareIndex(5, 1)], kRememberedFloor) << "code 40 is not above 43";
 }
 
+TEST(Remembering, FreshRecordsShareNothingAndNeverTouchThePartysCount) {
+  ResetVision();
+  DrawMap(OpenMap(8, 3));
+  for (int i = 0; i < 4; ++i) PlaceFighter(i, 0, 0);
+  for (int i = 0; i < 4; ++i) Creatures[i].leader = 0;  // the party follows creature 0
+  const int wolf = PlaceFighter(60, 6, 1);
+  const int rat = PlaceFighter(61, 1, 2);
+  const int scout = PlaceFighter(62, 3, 2);
+  Creatures[60].leader = 0;  // a fresh record: leader 0 without an offset is no leader
+  Creatures[61].leader = 0;
+  Creatures[62].leader = 0;
+  Creatures[62].formationX = 1;  // leader 0 with an offset does follow creature 0
+  CountFighterSquares(0);
+  CountFighterSquares(wolf);
+  CountFighterSquares(rat);
+  CountFighterSquares(scout);
+  const int partyBefore = FighterSlots[0].unseenSquares;
+  BuildOccupancyGrids(60);
+  ComputeFighterSight(wolf, 1);
+  EXPECT_EQ(FighterSlots[wolf].secondGrid[SquareIndex(6, 1)], kRememberedFloor);
+  EXPECT_EQ(FighterSlots[rat].secondGrid[SquareIndex(6, 1)], kRememberedNever);
+  EXPECT_EQ(FighterSlots[scout].secondGrid[SquareIndex(6, 1)], kRememberedNever);
+  EXPECT_EQ(FighterSlots[0].secondGrid[SquareIndex(6, 1)], 0);
+  EXPECT_EQ(FighterSlots[0].unseenSquares, partyBefore);
+  EXPECT_EQ(FighterSlots[0].gridFlag, 0);
+
+  // A follower of the party's creature 0 shares with another follower, still
+  // not with the party's own slots.
+  Creatures[61].formationY = 1;
+  ComputeFighterSight(scout, 1);
+  EXPECT_EQ(FighterSlots[rat].secondGrid[SquareIndex(3, 1)], kRememberedFloor);
+  EXPECT_EQ(FighterSlots[wolf].secondGrid[SquareIndex(3, 1)], kRememberedNever);
+  EXPECT_EQ(FighterSlots[0].secondGrid[SquareIndex(3, 1)], 0);
+  EXPECT_EQ(FighterSlots[0].unseenSquares, partyBefore);
+}
+
 TEST(Refresh, AlertFightersEveryFrameAndEveryoneOnARefresh) {
   ResetVision();
   DrawMap(OpenMap(10, 10));

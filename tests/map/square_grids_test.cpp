@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "map/square_grids.h"
+#include "engine/widgets.h"
 #include "map_fixture.h"
+#include "screens/game/game_screen_words.h"
 #include "screens/game/party_leader.h"
 #include "screens/game/queued_actions.h"
 
@@ -199,6 +201,29 @@ TEST(CanAct, DisablingConditions) {
   EXPECT_FALSE(CanCreatureAct(20));
   QueuedActionPending = 0;
   InCombat = 0;
+}
+
+TEST(SquareLookups, CursorOverAHoveredCreatureFollowsTheModeWord) {
+  std::memset(&Creatures[30], 0, sizeof Creatures[30]);
+  std::memset(&Creatures[31], 0, sizeof Creatures[31]);
+  std::strcpy(Creatures[31].tag, "Innkeeper");
+  Creatures[2].tag[0] = 'x';
+  struct Case {
+    int32_t mode;
+    int creature;
+    int32_t expected;  // -1: the cursor is left as it was
+  } const cases[] = {
+      {0, 30, 8}, {0, 31, 8}, {1, 2, 8},  {2, 2, 8},  {2, 31, 9},
+      {2, 30, 1}, {1, 30, -1}, {1, 31, -1}, {3, 31, -1},
+  };
+  for (const Case& c : cases) {
+    WeaponMode = c.mode;
+    CursorShape = 55;
+    SetMapCursorKind(c.creature);
+    EXPECT_EQ(CursorShape, c.expected == -1 ? 55 : c.expected) << "mode " << c.mode << " creature " << c.creature;
+  }
+  WeaponMode = 0;
+  Creatures[2].tag[0] = '\0';
 }
 
 TEST(WorldMapGrid, GroundAndBorderBlockTravel) {

@@ -2,6 +2,7 @@
 
 uint8_t LevelUpPending = 0;
 uint8_t StormActive = 0;
+int32_t WeaponMode = 0;
 
 RecentSpellPair RecentSpells[4][kRecentSpells] = {
     {{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}},

@@ -1,5 +1,5 @@
-// Game-screen words the rules read: the pending level-up, the storm, and the
-// party's recent spells.
+// Game-screen words the rules read: the pending level-up, the storm, the
+// party's recent spells and the selected-fighter mode word.
 #pragma once
 #include <cstdint>
 
@@ -7,6 +7,9 @@
 extern uint8_t LevelUpPending;
 // 1 while a storm rains on the outdoor map.
 extern uint8_t StormActive;
+// The selected-fighter mode word (0, 1 or 2), kept in option word 27: the
+// hovered-creature cursor reads it.
+extern int32_t WeaponMode;
 
 // The spells each party member cast most recently, newest first; a pair of
 // -1 words is empty.
