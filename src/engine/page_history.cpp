@@ -10,6 +10,7 @@
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
+#include "rules/item_rules.h"
 #include "screens/game/game_screen_state.h"
 #include "screens/game/world_travel.h"
 
@@ -34,8 +35,12 @@ void SetTop(const char* caption, int32_t type, int32_t parameter) {
   top.parameter = parameter;
 }
 
-// The texts that live for one page only: the caption under the pointer.
-void ClearTransientTexts() { std::memset(HoverCaption, 0, sizeof HoverCaption); }
+// The texts that live for one page only: the caption under the pointer and
+// the page work buffers (with the page scroll word).
+void ClearTransientTexts() {
+  std::memset(HoverCaption, 0, sizeof HoverCaption);
+  ClearTransientBuffers();
+}
 
 void CaptionFrom(const PageFrame& frame) {
   std::memset(HoverCaption, 0, sizeof HoverCaption);

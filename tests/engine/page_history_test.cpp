@@ -7,6 +7,7 @@
 #include "engine/message_log.h"
 #include "frontend/settings.h"
 #include "page_screen.h"
+#include "rules/item_rules.h"
 #include "rules/modifier_list.h"
 #include "screens/game/game_screen_state.h"
 #include "screens/game/world_travel.h"
@@ -51,7 +52,12 @@ TEST_F(PageHistoryTest, OpenPageAtDepth99ReplacesTheTopAndBackGoesTo98) {
   EXPECT_EQ(PageHistory[99].type, kPageHelpTopic);
   EXPECT_EQ(std::strlen(PageHistory[99].caption), 31u);
   EXPECT_EQ(PageHistory[98].parameter, 100 + 98);
+  // Changing page clears the page's work buffers and scroll word.
+  PageWork.scroll = 5;
+  std::strcpy(PageWork.title, "Stale");
   EXPECT_EQ(PressKeyOnBar("Backspace"), 1);
+  EXPECT_EQ(PageWork.scroll, 0);
+  EXPECT_STREQ(PageWork.title, "");
   EXPECT_EQ(PageDepth, 98);
   EXPECT_EQ(PageHistory[PageDepth].parameter, 198);
 }
@@ -110,6 +116,7 @@ TEST_F(PageHistoryTest, ReturnLeavesPageViewForTheSavedMode) {
     ScreenMode = 4;
     SavedScreenMode = c.saved;
     OpenPage("One", 1);
+    PageWork.scroll = 3;
     harness::KeyDown(c.key);
     pagetest::NextFrame();
     int result = 0;
@@ -121,6 +128,7 @@ TEST_F(PageHistoryTest, ReturnLeavesPageViewForTheSavedMode) {
     EXPECT_EQ(SavedScreenMode, 0u);
     EXPECT_EQ(PageDepth, 0);
     EXPECT_EQ(PageHighestDepth, 0);
+    EXPECT_EQ(PageWork.scroll, 0);
   }
   // M is no Return key unless asked for; Escape is not while Left Shift is held.
   ScreenMode = 4;
