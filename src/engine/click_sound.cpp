@@ -7,16 +7,20 @@ namespace {
 int g_started = 0;
 }  // namespace
 
-void PlayClickSound() {
+bool PlaySampleOnIdleChannel(int sample, int channelCount) {
   const int volume = OptionWords[kOptionSoundVolume];
-  if (volume <= 0) return;
-  for (int channel = 0; channel < kSoundChannelCount; ++channel) {
+  if (volume <= 0) return false;
+  for (int channel = 0; channel < channelCount && channel < kSoundChannelCount; ++channel) {
     if (!IsChannelFree(channel)) continue;
     SetChannelPan(channel, 0);
-    PlaySound(kSampleClick, channel, 1, volume);
-    ++g_started;
-    return;
+    PlaySound(sample, channel, 1, volume);
+    return true;
   }
+  return false;
+}
+
+void PlayClickSound() {
+  if (PlaySampleOnIdleChannel(kSampleClick, kSoundChannelCount)) ++g_started;
 }
 
 int ClickSoundsStarted() { return g_started; }

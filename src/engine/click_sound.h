@@ -5,5 +5,9 @@
 // sound channels, centred, at the sound-effects volume; nothing when that
 // volume is 0 or every channel is busy (the clicked action still happens).
 void PlayClickSound();
+// Plays a sample once, centred, at the sound-effects volume on the first idle
+// channel among the first `channelCount`; false when the volume is 0 or all
+// of them are busy.
+bool PlaySampleOnIdleChannel(int sample, int channelCount);
 // How many clicks were handed to a channel (for tests).
 int ClickSoundsStarted();

@@ -1,6 +1,7 @@
 #include "engine/display_input.h"
 
 #include "engine/application.h"
+#include "engine/click_sound.h"
 #include "engine/input.h"
 #include "engine/music.h"
 #include "engine/sound.h"
@@ -58,13 +59,4 @@ void PauseMediaGraph() {
 }
 void PlayPickerClickSound() { PlayInterfaceSample(kSampleClick); }
 
-void PlayInterfaceSample(int sample) {
-  const int volume = OptionWords[kOptionSoundVolume];
-  if (volume <= 0) return;
-  for (int channel = 0; channel < 16; ++channel) {
-    if (!IsChannelFree(channel)) continue;
-    SetChannelPan(channel, 0);
-    PlaySound(sample, channel, 1, volume);
-    return;
-  }
-}
+void PlayInterfaceSample(int sample) { PlaySampleOnIdleChannel(sample, 16); }
