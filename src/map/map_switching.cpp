@@ -151,11 +151,12 @@ void PlacePartyOnArrival(int map, int x, int y, int facing) {
 void PlaceWorldArrivalGroup(int x, int y) {
   MapEntryFlag = 0;
   int gx = 15, gy = 15;
+  // The arrival code is the side opposite the direction of travel.
   switch (WorldTravelDirection) {
     case 5: gx = 15; gy = 15; ArrivalSideCode = 1; break;
-    case 1: gx = 15; gy = 8; ArrivalSideCode = 3; break;
-    case 3: gx = 8; gy = 8; ArrivalSideCode = 5; break;
-    case 7: gx = 8; gy = 15; ArrivalSideCode = 7; break;
+    case 3: gx = 15; gy = 8; ArrivalSideCode = 7; break;
+    case 1: gx = 8; gy = 8; ArrivalSideCode = 5; break;
+    case 7: gx = 8; gy = 15; ArrivalSideCode = 3; break;
     default: break;
   }
   int region = 0;

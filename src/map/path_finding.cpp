@@ -1,10 +1,10 @@
 // The A* search of the movers. The open list is a 1-based binary min-heap of
-// item ids on F = G + H; its tie rules are part of the game's behaviour (they
-// decide which of two equally short paths is walked), so the sift steps below
-// compare exactly as the movers have always been routed:
-//   - a new item rises while its F is smaller than or equal to its parent's;
-//   - a re-priced item rises only while its parent's F is greater;
-//   - the item moved to the top sinks toward a child whose F is <= its own,
+// open squares on F = G + H; its tie rules are part of the game's behaviour
+// (they decide which of two equally short paths is walked), so the sift steps
+// below compare exactly as the movers have always been routed:
+//   - a new square rises while its F is smaller than or equal to its parent's;
+//   - a re-priced square rises only while its parent's F is greater;
+//   - the entry moved to the top sinks toward a child whose F is <= its own,
 //     preferring the right child when it is <= the left.
 #include "map/path_finding.h"
 
@@ -37,25 +37,23 @@ namespace {
 
 constexpr int kMaxItems = kMapSquares + 2;
 
-// Per square (stride 61).
-int32_t PathG[kPathWorkSquares];
-int32_t ParentX[kPathWorkSquares];
-int32_t ParentY[kPathWorkSquares];
-int32_t OpenItem[kPathWorkSquares];  // the item of an open square
-// Per open-list item (ids from 1).
-int32_t ItemX[kMaxItems];
-int32_t ItemY[kMaxItems];
-int32_t ItemF[kMaxItems];
-int32_t ItemH[kMaxItems];
-// The heap of item ids, heap[1] the smallest F, with each item's F beside
-// it and each item's heap position (so a re-priced item is found at once; an
-// item is unique in the heap, so this finds what a scan from index 1 finds).
+// Per square (stride 61): G cost, H, parent and the square's place in the
+// heap while it is open, kept together for the search's sake.
+struct SquareWork {
+  int32_t g;
+  int32_t h;
+  int32_t heapPos;
+  int16_t parentX, parentY;
+};
+SquareWork Work[kPathWorkSquares];
+// The open list: a 1-based min-heap on F, heap[1] the smallest, each entry
+// carrying its F and its square (an open square stands in it once, so its
+// stored place finds what a scan from index 1 would find).
 struct HeapEntry {
   int32_t f;
-  int32_t item;
+  int32_t square;
 };
 HeapEntry Heap[kMaxItems];
-int32_t HeapPos[kMaxItems];
 
 // The search under way: what the fit test and the step costs read.
 struct SearchState {
@@ -95,97 +93,104 @@ void NewStamps() {
   PathOnClosed += 2;
 }
 
-inline void Exchange(int u, int v) {
-  std::swap(Heap[u], Heap[v]);
-  HeapPos[Heap[u].item] = u;
-  HeapPos[Heap[v].item] = v;
+inline void MoveEntry(int to, int from) {
+  Heap[to] = Heap[from];
+  Work[Heap[to].square].heapPos = to;
 }
 
-inline void PutAt(int m, int item) {
-  Heap[m] = {ItemF[item], item};
-  HeapPos[item] = m;
+inline void Settle(int m, const HeapEntry& e) {
+  Heap[m] = e;
+  Work[e.square].heapPos = m;
 }
 
+// The entry at the top sinks. Each level compares the children with the
+// sinking entry exactly as an exchange at every level would; the entries
+// passed over move up into the hole instead of being swapped.
 void SiftDown(int count) {
+  if (count < 1) return;
+  const HeapEntry sinking = Heap[1];
   int u = 1;
   for (;;) {
+    const int l = 2 * u;
     int v = u;
-    if (2 * u + 1 <= count) {
-      if (Heap[2 * u].f <= Heap[u].f) v = 2 * u;
-      if (Heap[2 * u + 1].f <= Heap[v].f) v = 2 * u + 1;
-    } else if (2 * u <= count) {
-      if (Heap[2 * u].f <= Heap[u].f) v = 2 * u;
+    int32_t fv = sinking.f;
+    if (l + 1 <= count) {
+      if (Heap[l].f <= fv) {
+        v = l;
+        fv = Heap[l].f;
+      }
+      if (Heap[l + 1].f <= fv) v = l + 1;
+    } else if (l <= count) {
+      if (Heap[l].f <= fv) v = l;
     }
-    if (u == v) return;
-    Exchange(u, v);
+    if (v == u) break;
+    MoveEntry(u, v);
     u = v;
   }
+  Settle(u, sinking);
 }
 
-// A new item rises past parents of equal F.
+// A new entry rises past parents of equal F.
 void RiseNew(int m) {
-  while (m != 1 && Heap[m].f <= Heap[m / 2].f) {
-    Exchange(m, m / 2);
+  const HeapEntry rising = Heap[m];
+  while (m != 1 && rising.f <= Heap[m / 2].f) {
+    MoveEntry(m, m / 2);
     m /= 2;
   }
+  Settle(m, rising);
 }
 
-// A re-priced item rises only past parents of greater F.
+// A re-priced entry rises only past parents of greater F.
 void RiseRepriced(int m) {
-  while (m != 1 && Heap[m / 2].f > Heap[m].f) {
-    Exchange(m, m / 2);
+  const HeapEntry rising = Heap[m];
+  while (m != 1 && Heap[m / 2].f > rising.f) {
+    MoveEntry(m, m / 2);
     m /= 2;
   }
+  Settle(m, rising);
 }
 
-// A cheaper way into an open square: new parent and cost, and the item rises.
+// A cheaper way into an open square: new parent and cost, and it rises.
 void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
-  ParentX[wi] = px;
-  ParentY[wi] = py;
-  PathG[wi] = g;
-  const int id = OpenItem[wi];
-  const int m = HeapPos[id];
-  ItemF[id] = ItemH[id] + g;
-  Heap[m].f = ItemF[id];
+  SquareWork& w = Work[wi];
+  w.parentX = static_cast<int16_t>(px);
+  w.parentY = static_cast<int16_t>(py);
+  w.g = g;
+  const int m = w.heapPos;
+  Heap[m].f = w.h + g;
   RiseRepriced(m);
 }
 
-// A square reached for the first time becomes a new item on the open list.
-void OpenNewSquare(int wi, int a, int b, int32_t h, int32_t g, int px, int py, int32_t openStamp, int* items,
-                   int* count) {
-  const int id = ++*items;
-  ItemX[id] = a;
-  ItemY[id] = b;
-  ItemH[id] = h;
-  ItemF[id] = h + g;
-  PathG[wi] = g;
-  ParentX[wi] = px;
-  ParentY[wi] = py;
-  OpenItem[wi] = id;
-  PutAt(++*count, id);
+// A square reached for the first time joins the open list at its end.
+void OpenNewSquare(int wi, int32_t h, int32_t g, int px, int py, int32_t openStamp, int* count) {
+  SquareWork& w = Work[wi];
+  w.g = g;
+  w.h = h;
+  w.parentX = static_cast<int16_t>(px);
+  w.parentY = static_cast<int16_t>(py);
+  Settle(++*count, {h + g, wi});
   RiseNew(*count);
   PathStamp[wi] = openStamp;
 }
 
-// The start square becomes the only item of the open list.
+// The start square becomes the only entry of the open list.
 void OpenStartSquare(int fromX, int fromY, int32_t openStamp) {
   PathLength = 0;
-  PathG[W(fromX, fromY)] = 0;
-  ItemX[1] = fromX;
-  ItemY[1] = fromY;
-  ItemH[1] = ItemF[1] = 0;
-  PutAt(1, 1);
-  PathStamp[W(fromX, fromY)] = openStamp;
+  const int wi = W(fromX, fromY);
+  Work[wi].g = 0;
+  Work[wi].h = 0;
+  Settle(1, {0, wi});
+  PathStamp[wi] = openStamp;
 }
 
-// Takes heap[1] off: the last entry moves to the top and sinks.
+// Takes heap[1] off: the last entry moves to the top and sinks. Returns the
+// square taken.
 int PopTop(int* count) {
-  const int item = Heap[1].item;
+  const int square = Heap[1].square;
   Heap[1] = Heap[*count];
-  HeapPos[Heap[1].item] = 1;
   --*count;
   SiftDown(*count);
-  return item;
+  return square;
 }
 
 // Stores an arrow code over the side-threat marks of the square.
@@ -208,7 +213,7 @@ void ClearArrow(int x, int y) {
 void WritePath(int fromX, int fromY, int goalX, int goalY) {
   int len = 0;
   for (int x = goalX, y = goalY; !(x == fromX && y == fromY) && len < kMapSquares; ++len) {
-    const int px = ParentX[W(x, y)], py = ParentY[W(x, y)];
+    const int px = Work[W(x, y)].parentX, py = Work[W(x, y)].parentY;
     x = px;
     y = py;
   }
@@ -217,7 +222,7 @@ void WritePath(int fromX, int fromY, int goalX, int goalY) {
   for (int i = len - 1; i >= 0; --i) {
     PathOutX[i] = x;
     PathOutY[i] = y;
-    const int px = ParentX[W(x, y)], py = ParentY[W(x, y)];
+    const int px = Work[W(x, y)].parentX, py = Work[W(x, y)].parentY;
     x = px;
     y = py;
   }
@@ -558,7 +563,7 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   NewStamps();
   const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
   BuildThreatGrid(creature, 1);
-  int count = 1, items = 1;
+  int count = 1;
   OpenStartSquare(fromX, fromY, open);
 
   int goalX = toX, goalY = toY;
@@ -567,10 +572,10 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   const bool walkFlagsClear = WalkToInteraction[0] == 0 && WalkToInteraction[1] == 0;
   while (count > 0) {
     // 10. Take the smallest F.
-    const int item = PopTop(&count);
-    const int px = ItemX[item], py = ItemY[item];
-    PathStamp[W(px, py)] = closed;
-    const int32_t parentG = PathG[W(px, py)];
+    const int top = PopTop(&count);
+    const int px = top / kPathStride, py = top % kPathStride;
+    PathStamp[top] = closed;
+    const int32_t parentG = Work[top].g;
 
     // 11. Neighbours, y outer and x inner.
     for (int b = py - 1; b <= py + 1; ++b) {
@@ -591,13 +596,13 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
         const int32_t g = parentG + cost;
         if (PathStamp[wi] == open) {
           // 13. A cheaper way to an open square.
-          if (g < PathG[wi]) RepriceOpenSquare(wi, px, py, g);
+          if (g < Work[wi].g) RepriceOpenSquare(wi, px, py, g);
           continue;
         }
         // 14. A new square.
         if (S.goalRegion != kDoorwayRegion && RegionGrid[SquareIndex(a, b)] == S.goalRegion) S.sameRegion = true;
         const int dx = a > toX ? a - toX : toX - a, dy = b > toY ? b - toY : toY - b;
-        OpenNewSquare(wi, a, b, 10 * std::max(dx, dy) + 4 * std::min(dx, dy), g, px, py, open, &items, &count);
+        OpenNewSquare(wi, 10 * std::max(dx, dy) + 4 * std::min(dx, dy), g, px, py, open, &count);
       }
     }
 
@@ -708,16 +713,16 @@ int FindPathGrid() {
 
   NewStamps();
   const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
-  int count = 1, items = 1;
+  int count = 1;
   OpenStartSquare(fromX, fromY, open);
   auto blocked = [](int x, int y) { return BlockedGrid[SquareIndex(x, y)] == kSquareBlocked; };
 
   bool found = false;
   while (count > 0) {
-    const int item = PopTop(&count);
-    const int px = ItemX[item], py = ItemY[item];
-    PathStamp[W(px, py)] = closed;
-    const int32_t parentG = PathG[W(px, py)];
+    const int top = PopTop(&count);
+    const int px = top / kPathStride, py = top % kPathStride;
+    PathStamp[top] = closed;
+    const int32_t parentG = Work[top].g;
     for (int b = py - 1; b <= py + 1; ++b) {
       if (b == -1 || b == kMapSide) continue;
       for (int a = px - 1; a <= px + 1; ++a) {
@@ -728,11 +733,11 @@ int FindPathGrid() {
         if (diagonal && (blocked(a, py) || blocked(px, b))) continue;
         const int32_t g = parentG + (diagonal ? 14 : 10);
         if (PathStamp[wi] == open) {
-          if (g < PathG[wi]) RepriceOpenSquare(wi, px, py, g);
+          if (g < Work[wi].g) RepriceOpenSquare(wi, px, py, g);
           continue;
         }
         const int dx = a > toX ? a - toX : toX - a, dy = b > toY ? b - toY : toY - b;
-        OpenNewSquare(wi, a, b, 5 * std::max(dx, dy) + 2 * std::min(dx, dy), g, px, py, open, &items, &count);
+        OpenNewSquare(wi, 5 * std::max(dx, dy) + 2 * std::min(dx, dy), g, px, py, open, &count);
       }
     }
     // The world map stops as soon as the goal is on the open list.

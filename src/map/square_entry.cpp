@@ -331,7 +331,11 @@ int EnterSquareHazards(int creature) {
   if (HazardEventPending) {
     ClearCombatEvents();
     HazardEventPending = 0;
-    if (HazardStep >= 6) return Done();
+    // The fire's event was the last: the arrival ends here.
+    if (HazardStep >= 6) {
+      HazardStep = 0;
+      return 0;
+    }
   }
 
   ClearCombatEvents();

@@ -15,8 +15,6 @@ bool HasPath(int creature) {
   return s >= 0 && s < kFighterSlots && FighterSlots[s].pathIndex != -1;
 }
 
-bool OnMap(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide && CurrentMap.Inside(x, y); }
-
 int PathTo(int creature, int x, int y) {
   const CreatureRecord& c = Creatures[creature];
   return FindCreaturePath(creature, c.squareX, c.squareY, x, y, 0, 0, 0, 0, nullptr, nullptr);
@@ -66,7 +64,7 @@ int MoveFollowersInFormation() {
     c.formationWords[kTurnedOffsetYWord] = ty;
     const int gx = leader.nextX + tx, gy = leader.nextY + ty;
     if (c.squareX == gx && c.squareY == gy) continue;
-    if (!OnMap(gx, gy)) continue;  // a formation square off the map is not walked to
+    // A place off the map has no path either: the follower heads for its leader.
     if (PathTo(id, gx, gy) != kPathFound) {
       c.formationWords[kTurnedOffsetXWord] = 0;
       c.formationWords[kTurnedOffsetYWord] = 0;

@@ -9,6 +9,7 @@
 
 #include "adventure/encounters.h"
 #include "combat/actions/fighter_slots.h"
+#include "combat/actions/movement_rules.h"
 #include "combat/actions/turn_order.h"
 #include "engine/frame.h"
 #include "engine/random.h"
@@ -207,13 +208,30 @@ TEST_F(MapSwitch, GroupsArePlacedOnAClearedMapUnlessSpawningIsOff) {
   SwitchLocalMap(3, 4, 4, 1, 0, 0);
   ASSERT_EQ(EncounterRequestCount, 1);
   EXPECT_EQ(EncounterRequests[0].region, 14);
-  EXPECT_EQ(EncounterRequests[0].x, 15);
+  EXPECT_EQ(EncounterRequests[0].x, 8);
   EXPECT_EQ(EncounterRequests[0].y, 8);
   EXPECT_EQ(EncounterRequests[0].arrival, 1);
-  EXPECT_EQ(ArrivalSideCode, 3);
+  EXPECT_EQ(ArrivalSideCode, 5);
   EXPECT_EQ(CurrentMap.At(kLayerEvents, 4, 4), 1);
   EXPECT_EQ(MapMemory[3][SquareIndex(59, 59)], 1u);
   OptionWords[30] = 0;
+  WorldTravelDirection = 0;
+}
+
+TEST_F(MapSwitch, AWorldMapArrivalPlacesItsGroupByTheDirectionOfTravel) {
+  struct Case {
+    int direction, x, y, side;
+  } cases[] = {{5, 15, 15, 1}, {3, 15, 8, 7}, {1, 8, 8, 5}, {7, 8, 15, 3}};
+  for (const Case& k : cases) {
+    EncounterRequestCount = 0;
+    WorldTravelDirection = k.direction;
+    SwitchLocalMap(2, 4, 4, 1, 0, 0);
+    ASSERT_EQ(EncounterRequestCount, 1) << k.direction;
+    EXPECT_EQ(EncounterRequests[0].x, k.x) << k.direction;
+    EXPECT_EQ(EncounterRequests[0].y, k.y) << k.direction;
+    EXPECT_EQ(ArrivalSideCode, k.side) << k.direction;
+    EXPECT_EQ(MapEntryFlag, 0) << k.direction;
+  }
   WorldTravelDirection = 0;
 }
 

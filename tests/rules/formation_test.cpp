@@ -96,7 +96,6 @@ TEST(Formation, FollowersThatArePassedOver) {
       {"leader beyond the table", 5000, 1, 0, 1, 1, 2},
       {"leader below 0", -7, 1, 0, 1, 1, 2},
       {"leader not present", 10, 1, 0, 1, 0, 2},
-      {"place off the map", 10, 1, 0, 1, 1, -15},
   };
   for (const Case& k : cases) {
     Start();
@@ -128,6 +127,27 @@ TEST(Formation, NoPathToThePlaceFallsBackOnTheLeader) {
   EXPECT_EQ(Creatures[11].destinationY, 10);
   EXPECT_EQ(Creatures[11].formationWords[kTurnedOffsetXWord], 0);
   EXPECT_EQ(Creatures[11].formationWords[kTurnedOffsetYWord], 0);
+}
+
+TEST(Formation, APlaceOffTheMapFallsBackOnTheLeader) {
+  struct Case {
+    int offsetX, offsetY;
+  } cases[] = {{0, -15}, {0, 30}, {-20, 0}, {25, 2}};
+  for (const Case& k : cases) {
+    Start();
+    Place(10, 10, 3);
+    Place(11, 12, 12);
+    Creatures[11].leader = 10;
+    Creatures[11].formationX = k.offsetX;
+    Creatures[11].formationY = k.offsetY;
+    BuildOccupancyGrids(10);
+    MoveFollowersInFormation();
+    EXPECT_EQ(FighterSlots[5].pathIndex, 1) << k.offsetX << "," << k.offsetY;
+    EXPECT_EQ(Creatures[11].destinationX, 10) << k.offsetX << "," << k.offsetY;
+    EXPECT_EQ(Creatures[11].destinationY, 3) << k.offsetX << "," << k.offsetY;
+    EXPECT_EQ(Creatures[11].formationWords[kTurnedOffsetXWord], 0);
+    EXPECT_EQ(Creatures[11].formationWords[kTurnedOffsetYWord], 0);
+  }
 }
 
 TEST(Formation, FollowersKeepFormationBehindALeaderWalkingAFoundPath) {
