@@ -15,6 +15,8 @@ bool HasPath(int creature) {
   return s >= 0 && s < kFighterSlots && FighterSlots[s].pathIndex != -1;
 }
 
+bool OnMap(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide && CurrentMap.Inside(x, y); }
+
 int PathTo(int creature, int x, int y) {
   const CreatureRecord& c = Creatures[creature];
   return FindCreaturePath(creature, c.squareX, c.squareY, x, y, 0, 0, 0, 0, nullptr, nullptr);
@@ -64,8 +66,9 @@ int MoveFollowersInFormation() {
     c.formationWords[kTurnedOffsetYWord] = ty;
     const int gx = leader.nextX + tx, gy = leader.nextY + ty;
     if (c.squareX == gx && c.squareY == gy) continue;
-    // A place off the map has no path either: the follower heads for its leader.
-    if (PathTo(id, gx, gy) != kPathFound) {
+    // A place off the map is never searched for: like a place without a path,
+    // the follower heads for its leader instead.
+    if (!OnMap(gx, gy) || PathTo(id, gx, gy) != kPathFound) {
       c.formationWords[kTurnedOffsetXWord] = 0;
       c.formationWords[kTurnedOffsetYWord] = 0;
       PathTo(id, leader.squareX, leader.squareY);
@@ -85,7 +88,7 @@ int MovePartyInFormation() {
     TurnFormationOffset(c.formationX, c.formationY, leader.facing, &tx, &ty);
     const int gx = leader.nextX + tx, gy = leader.nextY + ty;
     if (c.squareX == gx && c.squareY == gy) continue;
-    if (PathTo(m, gx, gy) != kPathFound) PathTo(m, leader.squareX, leader.squareY);
+    if (!OnMap(gx, gy) || PathTo(m, gx, gy) != kPathFound) PathTo(m, leader.squareX, leader.squareY);
   }
   return 1;
 }
