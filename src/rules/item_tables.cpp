@@ -136,6 +136,28 @@ size_t ReadRows(FILE* file, Row* table, int rows, int rowBytes,
   return total;
 }
 
+// The item and spell tables: file "<stem>1<extension>" read whole, row by row;
+// a missing file or a short read is fatal with its own message.
+template <typename Row>
+int LoadStaticTable(const char* stem, const char* extension, Row* table, int rows, int rowBytes,
+                    void (*decode)(const uint8_t*, Row*), const char* openMessage,
+                    const char* readMessage) {
+  char path[32];
+  std::snprintf(path, sizeof path, "%s%d%s", stem, 1, extension);
+  FILE* file = platform::OpenGameFile(path, "rb");
+  if (!file) {
+    ShowError(1, "%s", openMessage);
+    return 0;
+  }
+  const size_t total = ReadRows(file, table, rows, rowBytes, decode);
+  std::fclose(file);
+  if (total != static_cast<size_t>(rows) * rowBytes) {
+    ShowError(1, "%s", readMessage);
+    return 0;
+  }
+  return 1;
+}
+
 }  // namespace
 
 void DecodeItemRow(const uint8_t* bytes, ItemRecord* row) {
@@ -229,37 +251,13 @@ void DecodeCraftedRow(const uint8_t* bytes, CraftedWeaponRecord* row) {
 }
 
 int LoadItemTable() {
-  char path[32];
-  std::snprintf(path, sizeof path, "%s%d%s", "Item", 1, ".iml");
-  FILE* file = platform::OpenGameFile(path, "rb");
-  if (!file) {
-    ShowError(1, "Could not open item file.");
-    return 0;
-  }
-  const size_t total = ReadRows(file, ItemTable, kItemRows, kItemRowBytes, DecodeItemRow);
-  std::fclose(file);
-  if (total != static_cast<size_t>(kItemRows) * kItemRowBytes) {
-    ShowError(1, "Could not read item file.");
-    return 0;
-  }
-  return 1;
+  return LoadStaticTable("Item", ".iml", ItemTable, kItemRows, kItemRowBytes, DecodeItemRow,
+                         "Could not open item file.", "Could not read item file.");
 }
 
 int LoadSpellTable() {
-  char path[32];
-  std::snprintf(path, sizeof path, "%s%d%s", "Spell", 1, ".sml");
-  FILE* file = platform::OpenGameFile(path, "rb");
-  if (!file) {
-    ShowError(1, "Could not open spell file.");
-    return 0;
-  }
-  const size_t total = ReadRows(file, SpellTable, kSpellRows, kSpellRowBytes, DecodeSpellRow);
-  std::fclose(file);
-  if (total != static_cast<size_t>(kSpellRows) * kSpellRowBytes) {
-    ShowError(1, "Could not read spell file.");
-    return 0;
-  }
-  return 1;
+  return LoadStaticTable("Spell", ".sml", SpellTable, kSpellRows, kSpellRowBytes, DecodeSpellRow,
+                         "Could not open spell file.", "Could not read spell file.");
 }
 
 int LoadCraftedWeapons(const char* path) {
