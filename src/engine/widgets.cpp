@@ -33,6 +33,23 @@ void FillBox(int left, int top, int right, int bottom, uint32_t colour, int step
       Piece(kSheetInterface, kFillFrame, x, y, colour, std::min(0, right - x - 8), std::min(0, bottom - y - 8));
 }
 
+// The border strip along the top edge and along a lower edge at `bottomY`:
+// fourteen corner-side pieces at each end, and the plain middle run between
+// them when asked.
+void BorderStrips(int bottomY, uint32_t colour, bool withMiddle) {
+  if (withMiddle)
+    for (int x = 104; x < 208; x += 8) {
+      Piece(kSheetBorder, 14, x, 0, colour);
+      Piece(kSheetBorder, 43, x, bottomY, colour);
+    }
+  for (int i = 0; i < 14; ++i) {
+    Piece(kSheetBorder, i, i * 8, 0, colour);
+    Piece(kSheetBorder, 15 + i, 208 + i * 8, 0, colour);
+    Piece(kSheetBorder, 29 + i, i * 8, bottomY, colour);
+    Piece(kSheetBorder, 44 + i, 208 + i * 8, bottomY, colour);
+  }
+}
+
 }  // namespace
 
 bool MouseInRect(int y, int x, int width, int height) {
@@ -129,17 +146,7 @@ int DrawFramedBox(uint32_t frameColour, uint32_t backgroundColour, int style) {
     case 4: DrawScreenMosaic(backgroundColour); break;
     default: break;
   }
-  if (style == 1 || style == 2 || style == 4)
-    for (int x = 104; x < 208; x += 8) {
-      Piece(kSheetBorder, 14, x, 0, border);
-      Piece(kSheetBorder, 43, x, 232, border);
-    }
-  for (int i = 0; i < 14; ++i) {
-    Piece(kSheetBorder, i, i * 8, 0, border);
-    Piece(kSheetBorder, 15 + i, 208 + i * 8, 0, border);
-    Piece(kSheetBorder, 29 + i, i * 8, 232, border);
-    Piece(kSheetBorder, 44 + i, 208 + i * 8, 232, border);
-  }
+  BorderStrips(232, border, style == 1 || style == 2 || style == 4);
   return 1;
 }
 
@@ -232,16 +239,7 @@ int DrawCaptionBoxFrame() {
 int DrawMainScreenPanels() {
   DrawPanelCells(1, 1, 38, 5, 0xFF787878u);
   constexpr uint32_t kColour = 0xFFC8C8C8u;
-  for (int x = 104; x < 208; x += 8) {
-    Piece(kSheetBorder, 14, x, 0, kColour);
-    Piece(kSheetBorder, 43, x, 48, kColour);
-  }
-  for (int i = 0; i < 14; ++i) {
-    Piece(kSheetBorder, i, i * 8, 0, kColour);
-    Piece(kSheetBorder, 15 + i, 208 + i * 8, 0, kColour);
-    Piece(kSheetBorder, 29 + i, i * 8, 48, kColour);
-    Piece(kSheetBorder, 44 + i, 208 + i * 8, 48, kColour);
-  }
+  BorderStrips(48, kColour, true);
   for (int y = 8; y < 48; y += 8) {
     Piece(kSheetBorder, 131, 0, y, kColour);
     Piece(kSheetBorder, 131, 312, y, kColour);
