@@ -45,7 +45,6 @@ uint8_t RestKeyLatch = 0;
 
 namespace {
 
-constexpr uint32_t kCondRain = 165;
 constexpr int kOptionNoSpawning = 30;
 
 // The floor picture families: a base code and the first of its 14 variants.

@@ -30,15 +30,6 @@ uint8_t HazardDeathFlag = 0;
 
 namespace {
 
-constexpr uint32_t kCondConcealedByDarkness = 17;
-constexpr uint32_t kCondSilenced = 103;
-constexpr uint32_t kCondCantSee = 104;
-constexpr uint32_t kCondEntangled = 105;
-constexpr uint32_t kCondStuck = 106;
-constexpr uint32_t kCondBurning = 107;
-constexpr uint32_t kCondIlluminating = 142;
-constexpr uint32_t kSourceMagicArea = 21;
-
 constexpr int32_t kSrcD20 = 171;
 constexpr int32_t kSrcDexterityModifier = 174;
 constexpr int32_t kSrcRacialWeaknessFire = 277;

@@ -27,16 +27,42 @@ constexpr int kNoFreeConditionSlot = 99;
 constexpr int32_t kDurationLasting = 1000;
 constexpr int32_t kDurationUntilRest = 2000;
 
-// Condition ids the list operations treat specially.
+// Condition ids (rows of the name table) that the game names in its code.
 enum ConditionId : uint32_t {
+  kCondConcealedByDarkness = 17,
   kCondDamagedStrength = 61,
   kCondStunned = 82,
+  kCondParalyzed = 84,
+  kCondSleeping = 85,
   kCondBlinded = 88,
+  kCondDazed = 100,
+  kCondPlagued = 102,
+  kCondSilenced = 103,
+  kCondCantSee = 104,
+  kCondEntangled = 105,
+  kCondStuck = 106,
+  kCondBurning = 107,
   kCondLevelDrained = 108,
+  kCondCowering = 118,
+  kCondIlluminating = 142,
+  kCondTrueSeeing = 143,
+  kCondGrappling = 157,
+  kCondRain = 165,
   kCondSummonedCreature = 657,
 };
 // Source of spell effects (the only source whose removal is logged).
 constexpr uint32_t kSourceSpell = 18;
+// Condition sources besides spells and the equipment slots.
+constexpr uint32_t kSourceMagicArea = 21;        // grass-floor concealment, magic areas
+constexpr uint32_t kSourceStrengthLoss = 25;     // Paralyzed by Strength 0
+constexpr uint32_t kSourceDexterityLoss = 26;    // ... by Dexterity 0
+constexpr uint32_t kSourceConstitutionLoss = 27; // Dead by Constitution 0
+constexpr uint32_t kSourceIntelligenceLoss = 28;
+constexpr uint32_t kSourceWisdomLoss = 29;
+constexpr uint32_t kSourceCharismaLoss = 30;
+constexpr uint32_t kSourceUnarmed = 32;
+constexpr uint32_t kSourceLevelLoss = 33;        // Dead by level drain
+constexpr uint32_t kSourceRain = 35;
 
 extern const char ConditionNames[kConditionNameCount][36];
 // The name of a condition or modifier source; row 0 ("None") for an id

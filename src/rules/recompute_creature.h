@@ -4,17 +4,7 @@
 #pragma once
 #include <cstdint>
 
-// Condition sources the recomputation uses besides the equipment slots.
-constexpr uint32_t kSourceMagicArea = 21;        // grass-floor concealment, magic areas
-constexpr uint32_t kSourceStrengthLoss = 25;     // Paralyzed by Strength 0
-constexpr uint32_t kSourceDexterityLoss = 26;    // ... by Dexterity 0
-constexpr uint32_t kSourceConstitutionLoss = 27; // Dead by Constitution 0
-constexpr uint32_t kSourceIntelligenceLoss = 28;
-constexpr uint32_t kSourceWisdomLoss = 29;
-constexpr uint32_t kSourceCharismaLoss = 30;
-constexpr uint32_t kSourceUnarmed = 32;
-constexpr uint32_t kSourceLevelLoss = 33;        // Dead by level drain
-constexpr uint32_t kSourceRain = 35;
+#include "rules/conditions.h"
 
 // What a worn base item gives: in `slot` (9 stands for both fingers, 7 for
 // both hands), an item

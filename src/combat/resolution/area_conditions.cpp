@@ -9,10 +9,6 @@
 
 namespace {
 
-constexpr uint32_t kCondPlagued = 102;
-constexpr uint32_t kCondSilenced = 103;
-constexpr uint32_t kSourceMagicArea = 21;
-
 // An active entry, scanning up to the first empty slot.
 bool HasActive(int creature, uint32_t id) {
   const CreatureRecord& c = Creatures[creature];

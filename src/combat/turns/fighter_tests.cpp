@@ -8,20 +8,13 @@
 #include "combat/turns/threat_grids.h"
 #include "map/map_switching.h"
 #include "map/square_grids.h"
+#include "rules/conditions.h"
 #include "rules/creature_record.h"
 
 int32_t CombatState = 0;
 
 namespace {
 
-constexpr uint32_t kCondDazed = 100;
-constexpr uint32_t kCondParalyzed = 84;
-constexpr uint32_t kCondSleeping = 85;
-constexpr uint32_t kCondStuck = 106;
-constexpr uint32_t kCondCowering = 118;
-constexpr uint32_t kCondGrappling = 157;
-constexpr uint32_t kCondCantSee = 104;
-constexpr uint32_t kCondTrueSeeing = 143;
 constexpr int kFireCategory = 15;
 constexpr int kHamperingCategory = 21;
 

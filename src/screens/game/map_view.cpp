@@ -12,11 +12,6 @@ uint8_t CameraMoving = 0;
 int32_t ActionBarMode = 1;
 uint32_t TintTarget[3] = {255, 255, 255};
 
-namespace {
-constexpr uint32_t kCondRain = 165;
-constexpr uint32_t kSourceRain = 35;
-}  // namespace
-
 void ScrollTo(int creature, int x, int y) {
   (void)x;
   (void)y;
