@@ -111,6 +111,7 @@ constexpr int32_t kSrcPointBlankShot = 680;
 
 // Feats (flag i of the creature's feat list).
 constexpr int kFeatImprovedGrapple = 2;
+constexpr int kFeatImprovedInitiative = 3;
 constexpr int kFeatBlindfight = 9;
 constexpr int kFeatImprovedNaturalArmor = 12;  // a count
 constexpr int kFeatMultiattack = 13;

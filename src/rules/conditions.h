@@ -30,11 +30,21 @@ constexpr int32_t kDurationUntilRest = 2000;
 // Condition ids (rows of the name table) that the game names in its code.
 enum ConditionId : uint32_t {
   kCondConcealedByDarkness = 17,
+  kCondLoweredAcCharge = 24,
   kCondDamagedStrength = 61,
   kCondStunned = 82,
+  kCondDominated = 83,
   kCondParalyzed = 84,
   kCondSleeping = 85,
+  kCondDancing = 86,
+  kCondDeafened = 87,
   kCondBlinded = 88,
+  kCondInsane = 89,
+  kCondPetrified = 92,
+  kCondCursed = 96,
+  kCondConfused = 97,
+  kCondNauseated = 98,
+  kCondAcidBurns = 99,
   kCondDazed = 100,
   kCondPlagued = 102,
   kCondSilenced = 103,
@@ -43,13 +53,49 @@ enum ConditionId : uint32_t {
   kCondStuck = 106,
   kCondBurning = 107,
   kCondLevelDrained = 108,
+  kCondUnconscious = 109,
+  kCondBleeding = 110,
+  kCondDead = 111,
+  kCondControlled = 112,
+  kCondTransformation = 114,
+  kCondIronBody = 115,
+  kCondRighteousMight = 116,
   kCondCowering = 118,
   kCondIlluminating = 142,
   kCondTrueSeeing = 143,
+  kCondPolymorphed = 148,
+  kCondSlowed = 152,
+  kCondEnlarged = 153,
+  kCondReduced = 154,
+  kCondAlarmed = 155,
+  kCondFlatFooted = 156,
   kCondGrappling = 157,
+  kCondPinned = 158,
+  kCondCharging = 163,
   kCondRain = 165,
+  kCondSurprised = 167,
+  kCondDistracted = 170,
   kCondSummonedCreature = 657,
 };
+// Rows of the name table that name the sources of a roll's breakdown.
+enum RollSourceId : int32_t {
+  kRollD20 = 171,
+  kRollDexterityModifier = 174,
+  kRollRacialWeaknessFire = 277,
+  kRollSeriousWeaknessFire = 278,
+  kRollResistanceFire = 279,
+  kRollRacialWeaknessAcid = 287,
+  kRollSeriousWeaknessAcid = 288,
+  kRollResistanceAcid = 289,
+  kRollFireResistance = 643,
+  kRollCantExceedMaximumHp = 648,
+  kRollMetamagicEmpower = 650,
+  kRollAdditionalPoints = 654,
+  kRollMetamagicMaximise = 655,
+  kRollExtraDamageToUndead = 658,
+  kRollImprovedInitiative = 661,
+};
+
 // Source of spell effects (the only source whose removal is logged).
 constexpr uint32_t kSourceSpell = 18;
 // Condition sources besides spells and the equipment slots.
@@ -60,8 +106,12 @@ constexpr uint32_t kSourceConstitutionLoss = 27; // Dead by Constitution 0
 constexpr uint32_t kSourceIntelligenceLoss = 28;
 constexpr uint32_t kSourceWisdomLoss = 29;
 constexpr uint32_t kSourceCharismaLoss = 30;
+constexpr uint32_t kSourceCombatPlayer = 23;     // written by a player-controlled fighter's action
+constexpr uint32_t kSourceCombatResult = 24;     // falls, deaths, damage while casting
+constexpr uint32_t kSourceCombatComputer = 31;   // written by a computer-controlled fighter's action
 constexpr uint32_t kSourceUnarmed = 32;
 constexpr uint32_t kSourceLevelLoss = 33;        // Dead by level drain
+constexpr uint32_t kSourceCombatStart = 34;      // surprise and flat-footed at the start of a battle
 constexpr uint32_t kSourceRain = 35;
 
 extern const char ConditionNames[kConditionNameCount][36];

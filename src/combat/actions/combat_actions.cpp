@@ -5,7 +5,18 @@
 CombatActionState CombatAction;
 int32_t CreatureMarkWords[2100] = {};
 int32_t FighterMarkWords[300] = {};
-int32_t DyingCreature = -1;
+int32_t HighlightTimer = 0;
+int32_t PlaybackCreature = -1;
+int32_t PlaybackFramesLeft = 0;
+int32_t& DyingCreature = PlaybackCreature;
+int32_t& CurrentTurnIndex = CombatAction.currentEntry;
+int32_t QueuedActionCode = -1;
+int32_t QueuedScreenMode = -1;
+int32_t QueuedCombatState = -1;
+int32_t g_ProcessingAttackNumber = -1;
+uint8_t ActorFellDuringReaction = 0;
+int32_t SpellAfterMove = -1;
+uint8_t ReactionPending = 0;
 int32_t g_Cleaving = -1;
 uint8_t GrappleSequenceOpen = 0;
 int32_t GrappleAttacksMade = 0;
@@ -16,8 +27,4 @@ int CurrentFighter() {
   return TurnOrder[entry].creature;
 }
 
-void StartCombat(int) {}
 void ExecuteCombatAction() {}
-void RunDeathScript() {}
-int RemoveFromCombat(int, int) { return 10; }
-void CheckEndOfCombat() {}

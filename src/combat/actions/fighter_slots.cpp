@@ -2,3 +2,4 @@
 
 FighterSlot FighterSlots[kFighterSlots];
 int32_t FighterCount = 0;
+FighterSlot FighterSlotBackup[kFighterSlots];

@@ -4,8 +4,17 @@
 #pragma once
 #include <cstdint>
 
-// The combat state word: 1 player's turn, 2 computer's decision, 3 action under way, 4 turn over.
+// The combat state word and its values (6 never occurs).
 extern int32_t CombatState;
+enum CombatStateValue : int32_t {
+  kStateStartOfCombat = 0,
+  kStatePlayerTurn = 1,
+  kStateComputerDecision = 2,
+  kStateActionUnderWay = 3,
+  kStateNextFighter = 4,
+  kStateEndOfRound = 5,
+  kStateStartOfTurn = 7,
+};
 
 // Creature sides: 1, 5 and 6 are one team against side 2.
 bool IsPartySide(int creature);
@@ -39,6 +48,11 @@ void MarkThreatenedSquares();
 // The footprint placed at (x, y) is inside the map, on no blocked square and
 // on no square held by another creature.
 bool FootprintFitsAt(int x, int y, int creature, int flag);
+
+// Every square of the rectangle lies inside the map and is flood-open
+// (blocked-square value 2) / an in-map square of it holds a brazier.
+bool RectIsAllFloor(int x, int y, int w, int h);
+bool RectHasBrazier(int x, int y, int w, int h);
 
 // Lasting spell effects under the creature's footprint.
 bool IsInMagicArea(int creature, uint32_t kind);

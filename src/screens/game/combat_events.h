@@ -14,6 +14,9 @@ struct CombatEvent {
 };
 
 extern CombatEvent CombatEvents[kCombatEventCount];
+// The two further events an attack keeps (energy damage, the fall of the
+// target), shown after the main list.
+extern CombatEvent ExtraDamageEvents[2];
 extern uint32_t CombatEventReadIndex;
 // Frames an event stays on display.
 extern int32_t EventDisplayTime;

@@ -24,6 +24,8 @@ struct ActionListWords {
 };
 extern ActionListWords ActionList;
 
+// True in the targeting screen modes 10 to 16.
+bool IsTargetingMode();
 // 1 when ScreenMode is 10 to 16, 20 or 21, or an item selection is pending.
 int IsTargetingOrMenuMode();
 // Whether "Return" may leave page view now.

@@ -10,6 +10,7 @@
 
 uint8_t CameraMoving = 0;
 int32_t ActionBarMode = 1;
+int32_t SidePanelMode = 0;
 uint32_t TintTarget[3] = {255, 255, 255};
 
 void ScrollTo(int creature, int x, int y) {
@@ -24,6 +25,20 @@ void ScrollTo(int creature, int x, int y) {
     ViewOriginX = c.pixelX - vw / 2 + 12;
     ViewOriginY = c.pixelY - vh / 2 + 12;
   }
+}
+
+void StrictScrollTo(int creature, int x, int y) {
+  const bool large = WindowSize == 3;
+  const int vw = large ? 480 : 320, vh = large ? 360 : 240;
+  int px = x * 24, py = y * 24;
+  if (creature >= 0 && creature < kCreatureCount) {
+    px = Creatures[creature].pixelX;
+    py = Creatures[creature].pixelY;
+  } else if (creature != -1) {
+    return;
+  }
+  ViewOriginX = px - vw / 2 + 12;
+  ViewOriginY = py - vh / 2 + 12;
 }
 
 void UpdatePartyAreaCondition() {
