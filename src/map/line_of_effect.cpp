@@ -18,7 +18,6 @@ int32_t CoverSquareY = -1;
 
 namespace {
 
-constexpr int kFeatImprovedPreciseShot = 26;
 
 // The line tests trace here rather than into a fighter's path lists, so that
 // asking whether a line is free never disturbs a path being walked.

@@ -318,7 +318,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
     const int s = Creatures[id].fighterSlot;
     if (s >= 0 && s < kFighterSlots) FighterSlots[s].pathIndex = -1;
   }
-  ScreenMode = 0;
+  ScreenMode = kModeExploring;
 
   // 2.
   if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount) {
@@ -395,7 +395,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
 }
 
 void RestPartyOnMap() {
-  ScreenMode = 1;
+  ScreenMode = kModeResting;
   RestingFlag = 1;
   RestTimer = 480;
   RestKeyLatch = 0;

@@ -11,8 +11,8 @@ namespace {
 // 1 the party's team, 2 the enemy side, 0 a side hostile to all.
 int TeamOf(int creature) {
   const int s = Creatures[creature].allegiance;
-  if (s == 1 || s == 5 || s == 6) return 1;
-  return s == 2 ? 2 : 0;
+  if (IsPartyAllegiance(s)) return 1;
+  return s == kAllegianceEnemy ? 2 : 0;
 }
 }  // namespace
 

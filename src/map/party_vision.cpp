@@ -324,7 +324,7 @@ int SightRadiusOfSlot(int slot) {
   const CreatureRecord& c = Creatures[FighterSlots[slot].creature];
   int radius = c.sight / 5;
   // Unlit maps: without a light, 30-foot sight reaches only 4 squares.
-  if (slot < kPartySize && CurrentMap.lit == 0 && !HasActiveCondition(c, 142) && radius == 6) radius = 4;
+  if (slot < kPartySize && CurrentMap.lit == 0 && !HasActiveCondition(c, kCondIlluminating) && radius == 6) radius = 4;
   return radius;
 }
 

@@ -415,7 +415,7 @@ int CombatStepExtraCost(int creature, int x, int y, int crossCreatures) {
   if (entangle && hamper != 1 && c.kind != 1) return cost + 10;
   if (dark && IsSightDependent(creature, 0)) return cost + 10;
   if ((floor == 123 || floor == 124) && hamper != 1 && c.size.current < 4) return cost + 10;
-  if (silence && c.special[kSenseKindWord] == 5 && FindCondition(creature, 87) < 0) return cost + 10;
+  if (silence && c.special[kSenseKindWord] == 5 && FindCondition(creature, kCondDeafened) < 0) return cost + 10;
   return cost;
 }
 
@@ -429,7 +429,7 @@ void BuildThreatGrid(int mover, int ignoreAdjacent) {
     const int o = e.creature;
     if (!IsValidCreature(o) || o == mover) continue;
     if (moverParty && IsPartySide(o)) continue;
-    if (moverSide == 2 && Creatures[o].allegiance == 2) continue;
+    if (moverSide == kAllegianceEnemy && Creatures[o].allegiance == kAllegianceEnemy) continue;
     if (!CanCreatureAct(o) || Creatures[o].attacksOfOpportunityLeft < 1 || e.opportunityMark == 1) continue;
     if (ignoreAdjacent == 1 && AreAdjacent(mover, o)) continue;
     const CreatureRecord& c = Creatures[o];

@@ -1,6 +1,7 @@
 #include "rules/area_conditions.h"
 
 #include "engine/message_log.h"
+#include "engine/sound.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "state/combat_events.h"
@@ -29,13 +30,6 @@ void PutEntry(int creature, uint32_t id) {
   }
 }
 
-void SetFirstEvent(int32_t type, int32_t value, int32_t sound) {
-  CombatEvents[0].type = type;
-  CombatEvents[0].value = value;
-  CombatEvents[0].sound = sound;
-  CombatEvents[0].soundPlayed = 0;
-}
-
 }  // namespace
 
 bool ApplySilenced(int creature, int flag, int view) {
@@ -45,7 +39,7 @@ bool ApplySilenced(int creature, int flag, int view) {
   LogMessage("\xA3%s\xA3 is @SILENCED@.\r\r", Creatures[creature].name);
   PutEntry(creature, kCondSilenced);
   ShowFloatingText(creature, "Silenced");
-  SetFirstEvent(45, 0, 35);
+  SetFirstCombatEvent(kEventCondition, 0, kSampleMagic7);
   ScrollTo(creature, -1, -1);
   return true;
 }
@@ -58,7 +52,7 @@ bool ApplyPlagued(int creature, int flag, int view) {
   Creatures[creature].hitPoints -= 1;
   PutEntry(creature, kCondPlagued);
   ShowFloatingText(creature, "Plagued");
-  SetFirstEvent(1, 1, 35);
+  SetFirstCombatEvent(kEventDamage, 1, kSampleMagic7);
   ScrollTo(creature, -1, -1);
   return true;
 }
@@ -68,7 +62,7 @@ bool ReleasePlague(int creature, int view) {
   if (!IsValidCreature(creature) || !HasActive(creature, kCondPlagued)) return false;
   RemoveCondition(creature, kCondPlagued);
   ShowFloatingText(creature, "Free");
-  SetFirstEvent(46, 0, 37);
+  SetFirstCombatEvent(kEventFreed, 0, kSampleMagic9);
   ScrollTo(creature, -1, -1);
   return true;
 }

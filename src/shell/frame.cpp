@@ -41,7 +41,7 @@ uint32_t g_lastFrame = 0;
 
 // Step 12: the scripts of the squares the party members stand on.
 void RunSquareScripts() {
-  if (InCombat != 0 || ScreenMode != 0) return;
+  if (InCombat != 0 || ScreenMode != kModeExploring) return;
   bool any = ForceSquareScripts == 1;
   for (int m = 0; m < 4 && !any; ++m) any = FighterSlots[m].alert == 1;
   if (!any) return;
@@ -60,8 +60,8 @@ void RunSquareScripts() {
     RunScriptFile(path);
     if (ScriptKeepsScreen == 1)
       ScriptKeepsScreen = 0;
-    else if (TradePartner == -1 && ScreenMode != 9)
-      ScreenMode = 0;
+    else if (TradePartner == -1 && ScreenMode != kModeLocalMap)
+      ScreenMode = kModeExploring;
   }
   EventMember = -1;
   ForceSquareScripts = 0;
@@ -75,7 +75,7 @@ void CheckLeavingMap() {
   const CreatureRecord& c = Creatures[leader];
   const bool border = c.squareX == 0 || c.squareY == 0 || c.squareX == CurrentMap.width - 1 ||
                       c.squareY == CurrentMap.height - 1;
-  if (border && ScreenMode == 0 && IntroductoryAdventureFlag == 0) ShowLocalMapMode();
+  if (border && ScreenMode == kModeExploring && IntroductoryAdventureFlag == 0) ShowLocalMapMode();
 }
 
 // The scrolling and Return test while the combat cycle pauses for the player.
@@ -114,7 +114,7 @@ int BeepIfNoTarget() {
 void DebugSlayEnemies() {
   for (int i = TurnEntryCount - 1; i >= 0; --i) {
     const int creature = TurnOrder[i].creature;
-    if (creature < 0 || creature >= kCreatureCount || Creatures[creature].allegiance != 2) continue;
+    if (creature < 0 || creature >= kCreatureCount || Creatures[creature].allegiance != kAllegianceEnemy) continue;
     DyingCreature = creature;
     Creatures[creature].hitPoints = -10000;
     Creatures[creature].present = 0;
@@ -163,7 +163,7 @@ int cApp::Frame() {
   // 8-10. The combat sequencer, the combat cycle and the action executor.
   ProcessCombatAction();
   BeepIfNoTarget();
-  if (ScreenMode != 4 && InCombat == 1) {
+  if (ScreenMode != kModePageView && InCombat == 1) {
     if (CombatPause == 0) {
       if (CombatCycle() == 0) return 0;
     } else {
@@ -171,7 +171,7 @@ int cApp::Frame() {
     }
   }
   BeepIfNoTarget();
-  if (ScreenMode != 4) {
+  if (ScreenMode != kModePageView) {
     if (CombatPause == 0)
       ExecuteCombatAction();
     else
@@ -186,7 +186,7 @@ int cApp::Frame() {
   BeepIfNoTarget();
   UpdatePartyVision();
   BeepIfNoTarget();
-  if (InCombat == 0 && ScreenMode == 0) StartCombat(0);
+  if (InCombat == 0 && ScreenMode == kModeExploring) StartCombat(0);
   BeepIfNoTarget();
   CheckLeavingMap();
   BeepIfNoTarget();
@@ -222,11 +222,11 @@ int cApp::Frame() {
   int result = 1;
   if (EndOfIntroPending == 1) {
     EndOfIntroPending = 0;
-    ScreenMode = 19;
+    ScreenMode = kModeEndOfIntro;
     DrawEndOfDemoScreen();
   } else {
     switch (ScreenMode) {
-      case 4: {
+      case kModePageView: {
         const int page = DrawPageView();
         if (page == 0) result = 0;
         if (page == 2) {  // the screen has ended the scene and presented itself
@@ -235,13 +235,13 @@ int cApp::Frame() {
         }
         break;
       }
-      case 7: DrawDefeatScreen(); break;
-      case 8: DrawVictoryScreen(); break;
-      case 19: DrawEndOfDemoScreen(); break;
-      case 9: DrawLocalMapScreen(); break;
-      case 12:
-      case 17:
-      case 18: result = ItemPickerFrame(); break;
+      case kModeDefeat: DrawDefeatScreen(); break;
+      case kModeVictory: DrawVictoryScreen(); break;
+      case kModeEndOfIntro: DrawEndOfDemoScreen(); break;
+      case kModeLocalMap: DrawLocalMapScreen(); break;
+      case kModeItemTarget:
+      case kModeWandPicker:
+      case kModeEnchantPicker: result = ItemPickerFrame(); break;
       default: {
         if (DebugMode == 1 && InCombat == 1 && FrameKeyDown(kKeyLeftShift) && FrameKeyDown(kKeyW))
           DebugSlayEnemies();

@@ -164,7 +164,7 @@ int cApp::Init() {
   if (!StartInputDevices()) return 0;
   // 26. The first page.
   ResetPageHistory();
-  ScreenMode = 4;
+  ScreenMode = kModePageView;
   // 27-29. The frame timer, the window restored, start-up done.
   GameTiming.Start();
   platform::ShowAppWindow(MainWindowHandle, platform::kShowRestore);

@@ -8,7 +8,7 @@ uint32_t CurrentMapWorldSquare[2] = {0, 0};
 
 void ShowLocalMapMode() {
   TravelDestinationShown = 0;
-  ScreenMode = 9;
+  ScreenMode = kModeLocalMap;
   if (CurrentMapWorldSquare[0] != 0 && CurrentMapWorldSquare[1] != 0) {
     PartyWorldSquare[0] = CurrentMapWorldSquare[0];
     PartyWorldSquare[1] = CurrentMapWorldSquare[1];

@@ -131,7 +131,7 @@ TEST_F(Cover, CreatureOnTheLineGivesCover) {
 }
 
 TEST_F(Cover, ImprovedPreciseShotIgnoresCoverButNotWalls) {
-  Creatures[0].feats[26] = 1;
+  Creatures[0].feats[kFeatImprovedPreciseShot] = 1;
   EXPECT_TRUE(FindCover(0, 0, 7, 0, 0));
   EXPECT_EQ(CoverActive, 0);
   EXPECT_EQ(CoverSquareX, -1);

@@ -36,7 +36,7 @@ class RulesTest : public ::testing::Test {
   }
 
   // A level-n fighter of 10 in every ability standing on square (5, 5).
-  static CreatureRecord& MakeCreature(int id, int level = 5, int allegiance = 2) {
+  static CreatureRecord& MakeCreature(int id, int level = 5, int allegiance = kAllegianceEnemy) {
     CreatureRecord& c = Creatures[id];
     std::memset(&c, 0, sizeof c);
     std::strcpy(c.name, "Tester");
