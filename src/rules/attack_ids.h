@@ -133,6 +133,31 @@ constexpr int kFeatWeaponFocusFists = 59;
 constexpr int kFeatGreaterWeaponFocusFists = 105;
 constexpr int kFeatWeaponSpecialisationFists = 151;
 constexpr int kFeatGreaterSpecialisationFists = 197;
+constexpr int kFeatImprovedCriticalFists = 243;
+constexpr int kFeatImprovedCriticalDagger = 254;
+
+// Immunity categories (protection pair 18 + category) read by attack resolution.
+enum ImmunityCategory : int {
+  kImmAbilityDrain = 0,
+  kImmAcid = 1,
+  kImmBleeding = 2,
+  kImmCold = 5,
+  kImmCriticals = 7,
+  kImmDeath = 8,
+  kImmDisintegration = 9,
+  kImmEars = 10,
+  kImmEyes = 12,
+  kImmFear = 13,
+  kImmFire = 15,
+  kImmForce = 18,
+  kImmLevelDrain = 23,
+  kImmMind = 25,
+  kImmNegativeEnergy = 27,
+  kImmParalysis = 28,
+  kImmElectricity = 36,
+  kImmSleep = 39,
+  kImmSonic = 40,
+};
 
 // Protection pair of the Ears immunity code (category 10) and of Flanking (16).
 constexpr int kProtEars = 18 + 10;

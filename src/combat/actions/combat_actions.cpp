@@ -7,6 +7,10 @@ int32_t CreatureMarkWords[2100] = {};
 int32_t FighterMarkWords[300] = {};
 int32_t DyingCreature = -1;
 int32_t g_Cleaving = -1;
+int32_t QueuedSpell = -1;
+uint8_t ExecutorBusy = 0;
+uint8_t CastStarted = 0;
+uint8_t CoupDeGraceAction = 0;
 uint8_t GrappleSequenceOpen = 0;
 int32_t GrappleAttacksMade = 0;
 
@@ -20,4 +24,5 @@ void StartCombat(int) {}
 void ExecuteCombatAction() {}
 void RunDeathScript() {}
 int RemoveFromCombat(int, int) { return 10; }
+int HandleFallAfterAttack(int) { return 10; }
 void CheckEndOfCombat() {}

@@ -6,6 +6,9 @@
 constexpr int kAreaTargetCount = 300;
 extern int32_t AreaTargetList[kAreaTargetCount];
 
+// The creature casting the current spell (-1 none).
+extern int32_t SpellCaster;
+
 // One step of the sequencer, every frame.
 void ProcessCombatAction();
 

@@ -55,7 +55,19 @@ int GameScreenFrame(int, int) {
   return 1;
 }
 void OpenInventoryMenu(int) {}
-bool ShowFloatingText(int, const char*) { return true; }
+FloatingTextEntry FloatingTexts[kFloatingTextCreatures];
+int32_t FloatingTextDuration = 60;
+
+bool ShowFloatingText(int creature, const char* text) {
+  if (creature < 0 || creature >= kFloatingTextCreatures || text == nullptr) return false;
+  const size_t length = std::strlen(text);
+  if (length > 29) return false;
+  FloatingTextEntry& f = FloatingTexts[creature];
+  std::memcpy(f.text, text, length + 1);
+  f.framesLeft = FloatingTextDuration;
+  f.x = f.y = -1;
+  return true;
+}
 void SwitchMusicTrack(int track, int, int resume) { PlayMusic(track, static_cast<int>(kEndlessRepeats), resume); }
 
 ClickResultState ClickResult;

@@ -33,6 +33,19 @@ void CentreMouseCursor();
 // Draws and handles the whole game screen for one frame; 0 ends the program.
 int GameScreenFrame(int rows, int columns);
 void OpenInventoryMenu(int creature);
+// The text that rises over a creature: frames left (-1 none), the text and
+// its map pixel position (-1 until the figure pass places it).
+struct FloatingTextEntry {
+  int32_t framesLeft = -1;
+  char text[32] = {};
+  int32_t x = -1, y = -1;
+};
+constexpr int kFloatingTextCreatures = 2100;
+extern FloatingTextEntry FloatingTexts[kFloatingTextCreatures];
+// Frames a floating text lives.
+extern int32_t FloatingTextDuration;
+// Puts the text (at most 29 characters) over the creature; false for a longer
+// text or a creature outside the table.
 bool ShowFloatingText(int creature, const char* text);
 void SwitchMusicTrack(int track, int a, int b);
 
