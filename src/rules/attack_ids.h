@@ -137,27 +137,25 @@ constexpr int kFeatImprovedCriticalFists = 243;
 constexpr int kFeatImprovedCriticalDagger = 254;
 
 // Immunity categories (protection pair 18 + category) read by attack resolution.
-enum ImmunityCategory : int {
-  kImmAbilityDrain = 0,
-  kImmAcid = 1,
-  kImmBleeding = 2,
-  kImmCold = 5,
-  kImmCriticals = 7,
-  kImmDeath = 8,
-  kImmDisintegration = 9,
-  kImmEars = 10,
-  kImmEyes = 12,
-  kImmFear = 13,
-  kImmFire = 15,
-  kImmForce = 18,
-  kImmLevelDrain = 23,
-  kImmMind = 25,
-  kImmNegativeEnergy = 27,
-  kImmParalysis = 28,
-  kImmElectricity = 36,
-  kImmSleep = 39,
-  kImmSonic = 40,
-};
+constexpr int kImmAbilityDrain = 0;
+constexpr int kImmAcid = 1;
+constexpr int kImmBleeding = 2;
+constexpr int kImmCold = 5;
+constexpr int kImmCriticals = 7;
+constexpr int kImmDeath = 8;
+constexpr int kImmDisintegration = 9;
+constexpr int kImmEars = 10;
+constexpr int kImmEyes = 12;
+constexpr int kImmFear = 13;
+constexpr int kImmFire = 15;
+constexpr int kImmForce = 18;
+constexpr int kImmLevelDrain = 23;
+constexpr int kImmMind = 25;
+constexpr int kImmNegativeEnergy = 27;
+constexpr int kImmParalysis = 28;
+constexpr int kImmElectricity = 36;
+constexpr int kImmSleep = 39;
+constexpr int kImmSonic = 40;
 
 // Protection pair of the Ears immunity code (category 10) and of Flanking (16).
 constexpr int kProtEars = 18 + 10;
