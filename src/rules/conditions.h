@@ -30,7 +30,13 @@ constexpr int32_t kDurationUntilRest = 2000;
 // Condition ids (rows of the name table) that the game names in its code.
 enum ConditionId : uint32_t {
   kCondConcealedByDarkness = 17,
+  kCondMagicallyConcealed = 18,
+  kCondCriticalHitResistance = 19,
+  kCondInvisible = 21,
+  kCondReducedDamageMelee = 33,      // the arrow-protection pool in its parameter
+  kCondReducedDamageAdamantine = 34, // the stoneskin pool in its parameter
   kCondDamagedStrength = 61,
+  kCondDamagedConstitution = 63,
   kCondStunned = 82,
   kCondParalyzed = 84,
   kCondSleeping = 85,
@@ -43,11 +49,17 @@ enum ConditionId : uint32_t {
   kCondStuck = 106,
   kCondBurning = 107,
   kCondLevelDrained = 108,
+  kCondBleeding = 110,
+  kCondDead = 111,
   kCondCowering = 118,
   kCondIlluminating = 142,
   kCondTrueSeeing = 143,
+  kCondFireShielded = 149,
+  kCondIceShielded = 150,
   kCondGrappling = 157,
+  kCondDamagedWhileCasting = 161,
   kCondRain = 165,
+  kCondGrassConcealment = 166,
   kCondSummonedCreature = 657,
 };
 // Source of spell effects (the only source whose removal is logged).

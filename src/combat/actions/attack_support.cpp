@@ -7,14 +7,14 @@
 #include "rules/attack_ids.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
-#include "screens/game/game_screen.h"
-#include "screens/game/queued_actions.h"
+#include "state/combat_events.h"
+#include "state/game_screen_words.h"
+#include "state/queued_actions.h"
 
 int32_t AttackDamageTotal = 0;
 
 namespace {
 
-constexpr uint32_t kCondDamagedWhileCasting = 161;
 constexpr uint32_t kSourceCastingDamage = 24;
 
 void AddCastingDamage(int creature, int32_t damage) {

@@ -4,9 +4,9 @@
 
 #include "engine/widgets.h"
 #include "map/map_record.h"
-#include "screens/game/game_screen_state.h"
-#include "screens/game/game_screen_words.h"
-#include "screens/game/map_view_state.h"
+#include "engine/game_screen_state.h"
+#include "state/game_screen_words.h"
+#include "state/map_view_state.h"
 
 unsigned char RecentSpellRowShown = 0;
 

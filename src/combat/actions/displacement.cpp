@@ -4,7 +4,7 @@
 
 #include "engine/frame.h"
 #include "engine/message_log.h"
-#include "combat/actions/turn_order.h"
+#include "state/turn_order.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <initializer_list>
 
-#include "frontend/settings.h"
+#include "engine/settings.h"
 
 SituationLabel SituationLabels[kSituationLabels];
 

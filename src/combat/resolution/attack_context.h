@@ -5,7 +5,7 @@
 
 #include "rules/attack_profile.h"
 #include "rules/modifier_list.h"
-#include "screens/game/combat_events.h"
+#include "state/combat_events.h"
 
 // The message log's highlight mark, for joining into quoted texts.
 #define HL "\xA3"

@@ -12,23 +12,18 @@
 #include "combat/actions/roll_previews.h"
 #include "combat/resolution/attack_context.h"
 #include "combat/resolution/attack_resolution.h"
-#include "combat/turns/adjacency.h"
-#include "combat/turns/combat_roll_log.h"
+#include "rules/adjacency.h"
+#include "rules/combat_roll_log.h"
 #include "engine/message_log.h"
 #include "rules/attack_ids.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "rules/positions.h"
-#include "screens/game/game_screen.h"
+#include "state/combat_events.h"
 
 namespace {
 
-constexpr uint32_t kCondFireShielded = 149;
-constexpr uint32_t kCondIceShielded = 150;
-constexpr uint32_t kCondCharging = 163;
-constexpr uint32_t kCondArrowPool = 33;     // Reduced_Damage_(Melee)
-constexpr uint32_t kCondStoneskinPool = 34; // Reduced_Damage_(adamantine)
 constexpr int32_t kSourceCasterLevel = 609;
 constexpr int32_t kSourceBaseValue = 612;
 constexpr int32_t kSourceDamageReduction = 664;
@@ -137,7 +132,7 @@ int LivePool(int creature, uint32_t id) {
 
 void EndPool(int creature, uint32_t id) {
   RemoveCondition(creature, id);
-  ShowFloatingText(creature, id == kCondStoneskinPool ? "Lost Effect (Stoneskin)" : "Lost Effect (Arrow Protection)");
+  ShowFloatingText(creature, id == kCondReducedDamageAdamantine ? "Lost Effect (Stoneskin)" : "Lost Effect (Arrow Protection)");
 }
 
 }  // namespace
@@ -151,21 +146,21 @@ void ApplyPhysicalDamage(AttackContext& a, ModifierList* list, int32_t code, boo
   bool poolEnded = false;
   if (amount > 0 && ReductionApplies(a, kind, code, natural)) {
     const int32_t damage = list->total;
-    const int stoneskin = LivePool(target, kCondStoneskinPool);
-    const int arrows = LivePool(target, kCondArrowPool);
+    const int stoneskin = LivePool(target, kCondReducedDamageAdamantine);
+    const int arrows = LivePool(target, kCondReducedDamageMelee);
     const int32_t stoneskinLeft = stoneskin >= 0 ? static_cast<int32_t>(t.conditions[stoneskin].param) : 0;
     const int32_t arrowsLeft = arrows >= 0 ? static_cast<int32_t>(t.conditions[arrows].param) : 0;
     if (stoneskin >= 0 && std::min(damage, 10) >= stoneskinLeft) {
       reduction = stoneskinLeft;
-      EndPool(target, kCondStoneskinPool);
+      EndPool(target, kCondReducedDamageAdamantine);
       poolEnded = true;
     } else if (arrows >= 0 && std::min(damage, 10) >= arrowsLeft) {
       reduction = arrowsLeft;
-      EndPool(target, kCondArrowPool);
+      EndPool(target, kCondReducedDamageMelee);
       poolEnded = true;
     } else {
       reduction = std::max(0, std::min(damage, amount));
-      for (uint32_t id : {kCondStoneskinPool, kCondArrowPool}) {
+      for (uint32_t id : {kCondReducedDamageAdamantine, kCondReducedDamageMelee}) {
         const int slot = LivePool(target, id);
         if (slot < 0) continue;
         const int32_t left = static_cast<int32_t>(t.conditions[slot].param) - reduction;
@@ -275,7 +270,7 @@ void WeaponDamage(AttackContext& a) {
     LogMessage("@SILVER@ weapon: damage is reduced by " HL "1" HL " point.\r");
     AddModifier(-1, list, kSourceSilverWeapon);
   }
-  if (w.chargeDouble != 0 && Has(a.target, kCondCharging)) {
+  if (w.chargeDouble != 0 && Has(a.target, kIdCharging)) {
     LogMessage(HL "%s" HL " deals " HL "double_damage" HL " as the opponent is @CHARGING@.\r", w.name);
     RollInto(list, w.dieSides, w.dieCount);
   }

@@ -12,9 +12,9 @@
 #include "combat/actions/roll_previews.h"
 #include "combat/resolution/attack_context.h"
 #include "combat/resolution/attack_resolution.h"
-#include "combat/turns/adjacency.h"
-#include "combat/turns/combat_roll_log.h"
-#include "combat/turns/fighter_tests.h"
+#include "rules/adjacency.h"
+#include "rules/combat_roll_log.h"
+#include "map/fighter_tests.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "map/line_of_effect.h"
@@ -26,8 +26,8 @@
 #include "rules/item_tables.h"
 #include "rules/positions.h"
 #include "rules/recompute_creature.h"
-#include "screens/game/game_screen.h"
-#include "screens/game/map_view_state.h"
+#include "state/combat_events.h"
+#include "state/map_view_state.h"
 
 char AttackLabel[16] = {};
 int32_t ShownHitChance = -1;
@@ -37,11 +37,6 @@ ModifierList EnergyDefenseRoll;
 
 namespace {
 
-constexpr uint32_t kCondDead = 111;
-constexpr uint32_t kCondCriticalHitResistance = 19;
-constexpr uint32_t kCondMagicallyConcealed = 18;
-constexpr uint32_t kCondGrassConcealment = 166;
-constexpr uint32_t kCondInvisible = 21;
 constexpr int32_t kSourceCharging = 163;
 constexpr int32_t kSourceAttackRollModifiers = 663;
 constexpr int kPropertyBrilliantEnergy = 2;

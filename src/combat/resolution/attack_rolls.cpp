@@ -3,9 +3,9 @@
 #include <cstdio>
 
 #include "combat/resolution/attack_context.h"
-#include "combat/turns/combat_roll_log.h"
+#include "rules/combat_roll_log.h"
 #include "engine/message_log.h"
-#include "party/dice.h"
+#include "rules/dice.h"
 #include "rules/creature_record.h"
 
 namespace {

@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "rules/casting_rules.h"  // SpellKeywordFull
+
 // The creatures an area spell or action aims at (-1 ends the list).
 constexpr int kAreaTargetCount = 300;
 extern int32_t AreaTargetList[kAreaTargetCount];
@@ -11,6 +13,3 @@ extern int32_t SpellCaster;
 
 // One step of the sequencer, every frame.
 void ProcessCombatAction();
-
-// The full keyword of a spell as the log writes it ("" for an unknown id).
-const char* SpellKeywordFull(int spell);

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 #include "combat/resolution/attack_context.h"
-#include "combat/turns/combat_roll_log.h"
+#include "rules/combat_roll_log.h"
 #include "engine/message_log.h"
 #include "rules/attack_ids.h"
 #include "rules/conditions.h"
@@ -14,8 +14,6 @@
 
 namespace {
 
-constexpr uint32_t kCondCharging = 163;
-constexpr uint32_t kCondBleeding = 110;
 constexpr uint32_t kSourceNaturalEffect = 20;
 constexpr int32_t kSourceAdditionalPoints = 654;
 constexpr int32_t kSourceMinimumDamage = 665;
@@ -58,7 +56,7 @@ void Physical(AttackContext& a, const Effect& e, bool first) {
     own.helpTopic = list->helpTopic;
     list = &own;
   }
-  if (first && Has(a.attacker, kCondCharging) && c.special[kSpecialPowerfulChargeSides] > 0) {
+  if (first && Has(a.attacker, kIdCharging) && c.special[kSpecialPowerfulChargeSides] > 0) {
     LogMessage("@POWERFUL_CHARGE@: " HL "%s" HL " inflicts extra damage.\r", c.name);
     RollInto(list, c.special[kSpecialPowerfulChargeSides], c.special[kSpecialPowerfulChargeDice]);
     AddModifier(c.special[kSpecialPowerfulChargeBonus], list, kSourceAdditionalPoints);

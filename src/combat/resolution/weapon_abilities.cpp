@@ -5,7 +5,7 @@
 
 #include "combat/actions/attack_support.h"
 #include "combat/resolution/attack_context.h"
-#include "combat/turns/combat_roll_log.h"
+#include "rules/combat_roll_log.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "rules/attack_ids.h"
@@ -36,8 +36,6 @@ enum WeaponProperty : int {
   kThundering = 20,
 };
 
-constexpr uint32_t kCondBadMorale = 146;
-constexpr uint32_t kCondDamagedConstitution = 63;
 constexpr uint32_t kSourceWeaponEffect = 19;
 constexpr int32_t kBadMoraleValue = 2;
 constexpr int kFortitude = 0;
@@ -156,10 +154,10 @@ void Bane(AttackContext& a) {
     LogMessage(HL "%s" HL " is immune to " HL "mind" HL " effects.\r", t.name);
     return;
   }
-  if (Has(a.target, kCondBadMorale)) return;
+  if (Has(a.target, kIdBadMorale)) return;
   if (SavingThrow(a.target, kWillpower, 14, nullptr)) return;
   const int rounds = RollInto(nullptr, 10, 1) + 1;
-  AddCondition(a.target, kCondBadMorale, rounds, kBadMoraleValue, kSourceWeaponEffect, 0);
+  AddCondition(a.target, kIdBadMorale, rounds, kBadMoraleValue, kSourceWeaponEffect, 0);
   SetEvent(NextEvent(a), 62, 0, a.target, 35);
   LogMessage("@DESPAIR@ weapon : " HL "%s" HL " loses courage.\r", t.name);
 }

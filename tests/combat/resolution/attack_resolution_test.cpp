@@ -11,18 +11,18 @@
 
 #include "combat/actions/combat_actions.h"
 #include "combat/actions/combat_sounds.h"
-#include "combat/actions/turn_order.h"
-#include "combat/turns/combat_roll_log.h"
+#include "state/turn_order.h"
+#include "rules/combat_roll_log.h"
 #include "engine/message_log.h"
 #include "engine/random.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "map/map_record.h"
 #include "rules/attack_ids.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
-#include "screens/game/combat_events.h"
+#include "state/combat_events.h"
 #include "screens/game/game_screen.h"
 
 namespace {
@@ -150,14 +150,14 @@ TEST_F(AttackTest, AHitLogsItsRollsInOrderWithTheirLinks) {
 }
 
 TEST_F(AttackTest, ConcealmentIsRolledBeforeTheAttackAndAMissStopsThere) {
-  const auto invisible = [] { AddCondition(kT, 21, 5, 0, 18, 0); };
+  const auto invisible = [] { AddCondition(kT, kCondInvisible, 5, 0, 18, 0); };
   const uint32_t seed = SeedWhere("(Failure)\r", invisible);
   EXPECT_EQ(Attack(seed, invisible), 4);
   const std::string log = Log();
   EXPECT_NE(log.find("Concealment chance @50|00@% (Failure)\r"), std::string::npos);
   EXPECT_EQ(log.find("@ATTACK_ROLL@"), std::string::npos);
   EXPECT_STREQ(CombatRollLog[0].caption, "Concealment Miss Chance");
-  EXPECT_EQ(CombatRollLog[0].pairs[0].source, 21);
+  EXPECT_EQ(CombatRollLog[0].pairs[0].source, static_cast<int32_t>(kCondInvisible));
   EXPECT_EQ(PendingCombatSound.kind, 10);
   EXPECT_EQ(Creatures[kT].hitPoints, 100);
 
@@ -218,7 +218,7 @@ TEST_F(AttackTest, FortificationNegatesACritical) {
   const auto fortified = [](int32_t percent) {
     return [percent] {
       MakeWeapon(kSword, "Longsword", 1, 8, 1).critLow = 15;
-      AddCondition(kT, 19, 1000, percent, 18, 0);
+      AddCondition(kT, kCondCriticalHitResistance, 1000, percent, 18, 0);
     };
   };
   Attack(SeedWhere("Success (AC ", fortified(100)), fortified(100));
@@ -260,7 +260,7 @@ TEST_F(AttackTest, AbsorbingPools) {
   const auto pool = [](uint32_t param) {
     return [param] {
       MakeWeapon(kSword, "Longsword", 12, 1, 1);
-      AddCondition(kT, 34, 100, 10, 18, param);  // stoneskin: reduction 10 against all but adamantine
+      AddCondition(kT, kCondReducedDamageAdamantine, 100, 10, 18, param);  // stoneskin: reduction 10 against all but adamantine
     };
   };
   const uint32_t seed = SeedWhere("(Success)\r", pool(7));
@@ -268,18 +268,18 @@ TEST_F(AttackTest, AbsorbingPools) {
   // absorbs its last 7; 5 get through.
   Attack(seed, pool(7));
   EXPECT_EQ(Creatures[kT].hitPoints, 95);
-  EXPECT_EQ(FindCondition(kT, 34), -1);
+  EXPECT_EQ(FindCondition(kT, kCondReducedDamageAdamantine), -1);
   EXPECT_STREQ(FloatingTexts[kT].text, "Lost Effect (Stoneskin)");
   // A pool of 20 absorbs 10 and keeps 10.
   Attack(seed, pool(20));
   EXPECT_EQ(Creatures[kT].hitPoints, 98);
-  EXPECT_EQ(Creatures[kT].conditions[FindCondition(kT, 34)].param, 10u);
+  EXPECT_EQ(Creatures[kT].conditions[FindCondition(kT, kCondReducedDamageAdamantine)].param, 10u);
   // No pool (-1) and a pool of 0 are plain reductions that stay.
   for (uint32_t none : {0xFFFFFFFFu, 0u}) {
     Attack(seed, pool(none));
     EXPECT_EQ(Creatures[kT].hitPoints, 98);
-    ASSERT_GE(FindCondition(kT, 34), 0);
-    EXPECT_EQ(Creatures[kT].conditions[FindCondition(kT, 34)].param, none);
+    ASSERT_GE(FindCondition(kT, kCondReducedDamageAdamantine), 0);
+    EXPECT_EQ(Creatures[kT].conditions[FindCondition(kT, kCondReducedDamageAdamantine)].param, none);
   }
 }
 
@@ -362,7 +362,7 @@ TEST_F(AttackTest, ANaturalAttacksAbilityDamageTakesTheEntryAfterItsBite) {
   EXPECT_EQ(CombatEvents[1].type, 12);
   EXPECT_EQ(CombatEvents[1].value, 2);
   EXPECT_EQ(CombatEvents[1].sound, 50);
-  const int slot = FindCondition(kT, 61);
+  const int slot = FindCondition(kT, kCondDamagedStrength);
   ASSERT_GE(slot, 0);
   EXPECT_EQ(Creatures[kT].conditions[slot].value, 2);
   EXPECT_EQ(Creatures[kT].conditions[slot].duration, kDurationUntilRest);
@@ -427,7 +427,7 @@ TEST_F(CoupDeGraceTest, NoAttackRollACriticalAndASaveAgainstDeath) {
 TEST_F(AttackTest, EvaluationLeavesEverythingAsItWas) {
   Attack(1);  // a real attack first, so that the log, the rolls and the events hold something
   CombatEvents[3] = CombatEvent{45, 7, kT, 35, 0};
-  AddCondition(kT, 21, 5, 0, 18, 0);
+  AddCondition(kT, kCondInvisible, 5, 0, 18, 0);
   AddCondition(kA, kIdBlinded, 5, 0, 18, 0);
   RecomputeCreature(kA, 0);
   RecomputeCreature(kT, 0);
@@ -485,7 +485,7 @@ TEST_F(AttackTest, RefusedAttacksLeaveNoTrace) {
   check(1, [] { Creatures[kT].present = 0; });
   check(2, [] {}, 7);
   check(2, [] {}, 3);  // an entry of no kind
-  check(3, [] { AddCondition(kT, 111, 1000, 0, 24, 0); });
+  check(3, [] { AddCondition(kT, kCondDead, 1000, 0, 24, 0); });
   EXPECT_EQ(ResolveAttack(kA, 2100, 0, 0, 0, 0, 0, nullptr), 1);
   EXPECT_EQ(ResolveAttack(-1, kT, 0, 0, 0, 0, 0, nullptr), 2);
 }

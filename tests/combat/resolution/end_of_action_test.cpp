@@ -5,15 +5,15 @@
 #include <cstring>
 
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/turn_order.h"
+#include "state/turn_order.h"
 #include "combat/resolution/combat_sequencer.h"
-#include "combat/turns/fighter_tests.h"
+#include "map/fighter_tests.h"
 #include "engine/frame.h"
 #include "map/map_record.h"
 #include "rules/creature_record.h"
 #include "screens/game/game_screen.h"
-#include "screens/game/map_view.h"
-#include "screens/game/map_view_state.h"
+#include "map/map_view.h"
+#include "state/map_view_state.h"
 
 namespace {
 

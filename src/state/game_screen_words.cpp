@@ -1,0 +1,14 @@
+#include "state/game_screen_words.h"
+
+uint8_t LevelUpPending = 0;
+uint8_t StormActive = 0;
+int32_t WeaponMode = 0;
+uint32_t LeaderStepEnabled = 0;
+
+RecentSpellPair RecentSpells[4][kRecentSpells] = {
+    {{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}},
+    {{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}},
+    {{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}},
+    {{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}},
+};
+int32_t CurrentSpell = -1;
