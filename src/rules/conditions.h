@@ -29,12 +29,20 @@ constexpr int32_t kDurationUntilRest = 2000;
 
 // Condition ids (rows of the name table) that the game names in its code.
 enum ConditionId : uint32_t {
+  kCondProtectedVersusEvil = 12,
   kCondConcealedByDarkness = 17,
+  kCondGreaterInvisibility = 20,
+  kCondInvisible = 21,
+  kCondProtectedVersusGood = 23,
   kCondDamagedStrength = 61,
   kCondStunned = 82,
   kCondParalyzed = 84,
   kCondSleeping = 85,
+  kCondDancing = 86,
   kCondBlinded = 88,
+  kCondInsane = 89,
+  kCondMute = 95,
+  kCondConfused = 97,
   kCondDazed = 100,
   kCondPlagued = 102,
   kCondSilenced = 103,
@@ -46,6 +54,7 @@ enum ConditionId : uint32_t {
   kCondCowering = 118,
   kCondIlluminating = 142,
   kCondTrueSeeing = 143,
+  kCondSlowed = 152,
   kCondGrappling = 157,
   kCondRain = 165,
   kCondSummonedCreature = 657,

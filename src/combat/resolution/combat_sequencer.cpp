@@ -1,7 +1,5 @@
 #include "combat/resolution/combat_sequencer.h"
 
-int32_t AreaTargetList[kAreaTargetCount] = {};
-
 void ProcessCombatAction() {}
 
 const char* SpellKeywordFull(int) { return ""; }

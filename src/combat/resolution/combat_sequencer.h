@@ -2,9 +2,7 @@
 #pragma once
 #include <cstdint>
 
-// The creatures an area spell or action aims at (-1 ends the list).
-constexpr int kAreaTargetCount = 300;
-extern int32_t AreaTargetList[kAreaTargetCount];
+#include "combat/resolution/area_targets.h"
 
 // One step of the sequencer, every frame.
 void ProcessCombatAction();

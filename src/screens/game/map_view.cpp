@@ -26,6 +26,12 @@ void ScrollTo(int creature, int x, int y) {
   }
 }
 
+void ScrollToCreature(int creature, int flag, uint8_t* resultByte) {
+  (void)flag;
+  if (resultByte) *resultByte = 0;
+  ScrollTo(creature, -1, -1);
+}
+
 void UpdatePartyAreaCondition() {
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
     const int id = FighterSlots[s].creature;

@@ -13,6 +13,9 @@ extern int32_t ActionBarMode;
 extern uint32_t TintTarget[3];
 // Centres the view on the creature when it is within 70 pixels of the view's edge.
 void ScrollTo(int creature, int x, int y);
+// Keeps a creature that just gained or lost a condition in view while its
+// event plays; resultByte (may be null) is cleared.
+void ScrollToCreature(int creature, int flag, uint8_t* resultByte);
 // Applies the rain condition to every fighter (on rain maps by the sheltered squares).
 void UpdatePartyAreaCondition();
 // Removes the object at a level 0 to 3 of a square's stack, in the current map
