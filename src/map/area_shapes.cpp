@@ -5,21 +5,21 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "combat/actions/casting_checks.h"
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/movement_rules.h"
-#include "combat/actions/turn_order.h"
-#include "combat/turns/adjacency.h"
+#include "map/movement_rules.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "map/line_of_effect.h"
 #include "map/path_finding.h"
 #include "map/square_grids.h"
+#include "rules/adjacency.h"
 #include "rules/casting_rules.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "rules/positions.h"
-#include "screens/game/party_leader.h"
+#include "state/combat_action.h"
+#include "state/fighter_slots.h"
+#include "state/party_leader.h"
+#include "state/turn_order.h"
 
 uint8_t AreaMask[kMapSquares];
 int32_t AreaLineEndX = 0, AreaLineEndY = 0;

@@ -9,15 +9,15 @@
 #include <utility>
 #include <vector>
 
-#include "combat/actions/casting_checks.h"
 #include "combat/resolution/area_targets.h"
-#include "combat/turns/threat_grids.h"
 #include "map/map_fixture.h"
 #include "map/path_finding.h"
 #include "map/square_grids.h"
 #include "rules/casting_rules.h"
 #include "rules/item_tables.h"
-#include "screens/game/party_leader.h"
+#include "state/combat_action.h"
+#include "state/party_leader.h"
+#include "state/threat_grids.h"
 
 namespace {
 

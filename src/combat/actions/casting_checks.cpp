@@ -2,9 +2,7 @@
 
 #include "rules/casting_rules.h"
 #include "rules/creature_record.h"
-#include "screens/items/inventory_state.h"
-
-int32_t PendingMetamagic = 0;
+#include "state/inventory_state.h"
 
 int32_t BaseCasterLevel(int creature) { return IsValidCreature(creature) ? CasterLevel(creature) : 1; }
 

@@ -1,12 +1,7 @@
-// The words of the spell being cast and the caster levels and focus bonuses
-// the casting rules ask for.
+// The caster levels and spell focus bonuses the casting rules ask for (the
+// words of the spell being cast are in state/combat_action.h).
 #pragma once
 #include <cstdint>
-
-// The metamagic of the spell being aimed or cast (MetamagicKind of
-// rules/casting_rules.h: 0 none, 1 Maximise, 2 Empower, 3 Widen, 4 Heighten,
-// 5 Silent, 6 Still).
-extern int32_t PendingMetamagic;
 
 // Caster level ignoring innate casting: effective level - level + the
 // caster-level adjustment, at least 1.

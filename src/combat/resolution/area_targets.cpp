@@ -1,11 +1,11 @@
 #include "combat/resolution/area_targets.h"
 
-#include "combat/actions/combat_actions.h"
-#include "combat/actions/movement_rules.h"
-#include "combat/actions/turn_order.h"
+#include "map/movement_rules.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
+#include "state/combat_action.h"
+#include "state/turn_order.h"
 
 int32_t AreaTargetList[kAreaTargetCount] = {};
 int32_t (&CreatureMarks)[2100] = CreatureMarkWords;

@@ -3,9 +3,7 @@
 #include <cstdint>
 
 #include "combat/resolution/area_targets.h"
+#include "rules/casting_rules.h"  // SpellKeywordFull
 
 // One step of the sequencer, every frame.
 void ProcessCombatAction();
-
-// The full keyword of a spell as the log writes it ("" for an unknown id).
-const char* SpellKeywordFull(int spell);

@@ -5,15 +5,15 @@
 #include <iterator>
 
 #include "combat/actions/casting_checks.h"
-#include "combat/actions/movement_rules.h"
 #include "combat/resolution/area_targets.h"
-#include "combat/turns/fighter_tests.h"
+#include "map/fighter_tests.h"
+#include "map/movement_rules.h"
 #include "map/square_grids.h"
 #include "rules/casting_rules.h"
 #include "rules/conditions.h"
 #include "rules/item_tables.h"
-#include "screens/game/game_screen.h"
-#include "screens/items/inventory_state.h"
+#include "state/combat_action.h"
+#include "state/inventory_state.h"
 
 int32_t SpellPreviewValues[kCreatureCount];
 

@@ -1,4 +1,4 @@
-// Who joins the area target list, and the conditions of silence and the insect plague.
+// Who joins the area target list of an area spell.
 #include "combat/resolution/area_targets.h"
 
 #include <gtest/gtest.h>
@@ -7,12 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "combat/resolution/area_conditions.h"
-#include "engine/message_log.h"
 #include "map/map_fixture.h"
-#include "rules/conditions.h"
 #include "rules/item_tables.h"
-#include "screens/game/combat_events.h"
 
 namespace {
 
@@ -88,31 +84,6 @@ TEST(AreaTargets, AFullListKeepsItsFirstEntry) {
   EXPECT_FALSE(AddAreaTarget(1, 0, kCaster, 40));
   EXPECT_EQ(AreaTargetList[0], kCaster);
   EXPECT_EQ(CreatureMarks[21], 0);
-}
-
-TEST(AreaConditions, SilenceAndPlagueChangeOnlyOnce) {
-  Row({1, 2});
-  CreatureRecord& c = Creatures[21];
-  std::strcpy(c.name, "Orc");
-  c.hitPoints = 10;
-  ClearMessageLog();
-  EXPECT_TRUE(ApplySilenced(21, 1, nullptr));
-  EXPECT_NE(std::string(MessageLogText).find("\xA3Orc\xA3 is @SILENCED@."), std::string::npos);
-  ClearMessageLog();
-  EXPECT_FALSE(ApplySilenced(21, 1, nullptr));
-  EXPECT_STREQ(MessageLogText, "");
-
-  // A full condition list: the plague still logs, bites and shows.
-  for (int i = 0; i < kConditionSlots; ++i) c.conditions[i] = {200, kDurationLasting, 5, 0, 0};
-  EXPECT_TRUE(ApplyPlagued(21, 1, nullptr));
-  EXPECT_EQ(c.hitPoints, 9);
-  EXPECT_EQ(CombatEvents[0].type, 1);
-  std::memset(c.conditions, 0, sizeof c.conditions);
-  EXPECT_TRUE(ApplyPlagued(21, 1, nullptr));
-  EXPECT_FALSE(ApplyPlagued(21, 1, nullptr));
-  EXPECT_EQ(c.hitPoints, 8) << "a plagued creature loses no further point";
-  EXPECT_TRUE(ReleasePlague(21, nullptr));
-  EXPECT_EQ(CombatEvents[0].type, 46);
 }
 
 }  // namespace

@@ -12,8 +12,8 @@
 #include "map/square_grids.h"
 #include "rules/casting_rules.h"
 #include "rules/item_tables.h"
-#include "screens/game/game_screen.h"
-#include "screens/items/inventory_state.h"
+#include "state/combat_action.h"
+#include "state/inventory_state.h"
 
 namespace {
 
