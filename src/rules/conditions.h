@@ -29,10 +29,13 @@ constexpr int32_t kDurationUntilRest = 2000;
 
 // Condition ids (rows of the name table) that the game names in its code.
 enum ConditionId : uint32_t {
+  kCondProtectedVersusEvil = 12,
   kCondConcealedByDarkness = 17,
   kCondMagicallyConcealed = 18,
   kCondCriticalHitResistance = 19,
+  kCondGreaterInvisibility = 20,
   kCondInvisible = 21,
+  kCondProtectedVersusGood = 23,
   kCondReducedDamageMelee = 33,      // the arrow-protection pool in its parameter
   kCondReducedDamageAdamantine = 34, // the stoneskin pool in its parameter
   kCondDamagedStrength = 61,
@@ -40,7 +43,11 @@ enum ConditionId : uint32_t {
   kCondStunned = 82,
   kCondParalyzed = 84,
   kCondSleeping = 85,
+  kCondDancing = 86,
   kCondBlinded = 88,
+  kCondInsane = 89,
+  kCondMute = 95,
+  kCondConfused = 97,
   kCondDazed = 100,
   kCondPlagued = 102,
   kCondSilenced = 103,
@@ -56,6 +63,7 @@ enum ConditionId : uint32_t {
   kCondTrueSeeing = 143,
   kCondFireShielded = 149,
   kCondIceShielded = 150,
+  kCondSlowed = 152,
   kCondGrappling = 157,
   kCondDamagedWhileCasting = 161,
   kCondRain = 165,

@@ -15,6 +15,8 @@ uint8_t CoupDeGraceAction = 0;
 uint8_t GrappleSequenceOpen = 0;
 int32_t GrappleAttacksMade = 0;
 int32_t CombatState = 0;
+int32_t CurrentSpell = -1;
+int32_t PendingMetamagic = 0;
 
 bool PendingActionHoldsRightButton() { return CombatAction.holdsRightButton != 0; }
 void GiveUpPendingAction() { CombatAction.actionCode = 13; }

@@ -54,6 +54,13 @@ extern int32_t FighterMarkWords[300];
 // The creature whose death RunDeathScript handles, -1 none.
 extern int32_t DyingCreature;
 
+// The spell being aimed or cast (a spell row, 998 Turn Undead, 999 a special
+// attack, -1 none) and its metamagic (MetamagicKind of rules/casting_rules.h:
+// 0 none, 1 Maximise, 2 Empower, 3 Widen, 4 Heighten, 5 Silent, 6 Still),
+// set by whoever starts a cast; the area shapes and the preview read them.
+extern int32_t CurrentSpell;
+extern int32_t PendingMetamagic;
+
 // The combat state word: 1 player's turn, 2 computer's decision, 3 action under way, 4 turn over.
 extern int32_t CombatState;
 

@@ -21,7 +21,3 @@ struct RecentSpellPair {
 };
 constexpr int kRecentSpells = 8;
 extern RecentSpellPair RecentSpells[4][kRecentSpells];
-
-// The spell being aimed or cast, -1 none (the game screen and the combat
-// sequencer write it; the end of an action starts a queued spell with it).
-extern int32_t CurrentSpell;

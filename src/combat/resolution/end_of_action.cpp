@@ -16,7 +16,7 @@
 #include "map/path_finding.h"
 #include "rules/creature_record.h"
 #include "state/camera.h"
-#include "state/game_screen_words.h"
+#include "state/combat_action.h"
 #include "engine/game_screen_state.h"
 #include "map/map_view.h"
 #include "state/map_view_state.h"

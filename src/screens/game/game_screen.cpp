@@ -63,6 +63,12 @@ void ScrollTo(int creature, int x, int y) {
   }
 }
 
+void ScrollToCreature(int creature, int flag, uint8_t* resultByte) {
+  (void)flag;
+  if (resultByte) *resultByte = 0;
+  ScrollTo(creature, -1, -1);
+}
+
 void OpenInventoryMenu(int) {}
 FloatingTextEntry FloatingTexts[kFloatingTextCreatures];
 int32_t FloatingTextDuration = 60;

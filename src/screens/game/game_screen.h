@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "state/camera.h"
+#include "state/combat_action.h"  // CurrentSpell
 #include "state/combat_events.h"
 #include "state/game_screen_words.h"
 
