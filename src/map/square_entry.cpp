@@ -288,7 +288,7 @@ int EnterSquareHazards(int creature) {
     HazardEventCreature = -1;
     CombatAction.reactingCreature = -1;
     if (finished.type == 40) {
-      if (finished.further >= 0 && finished.further < kCreatureCount) Creatures[finished.further].present = 0;
+      if (finished.creature >= 0 && finished.creature < kCreatureCount) Creatures[finished.creature].present = 0;
       if (HazardDeathFlag) {
         HazardDeathFlag = 0;
         CombatAction.actionCode = 0;

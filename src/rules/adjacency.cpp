@@ -135,3 +135,16 @@ GridSquare NearestFootprintSquare(int creature, int x, int y) {
     }
   return best;
 }
+
+int ListCreaturesAroundSquare(int x, int y) {
+  int count = 0;
+  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
+    const int id = TurnOrder[i].creature;
+    if (!IsValidCreature(id)) continue;
+    const CreatureRecord& c = Creatures[id];
+    const bool touches = c.squareX - 1 <= x && x <= c.squareX + c.footprintWidth.current &&
+                         c.squareY - 1 <= y && y <= c.squareY + c.footprintHeight.current;
+    if (touches) ++count;
+  }
+  return count;
+}

@@ -10,18 +10,8 @@
 
 namespace {
 
-// An active entry, scanning up to the first empty slot.
-bool HasActive(int creature, uint32_t id) {
-  const CreatureRecord& c = Creatures[creature];
-  for (int i = 0; i < kConditionSlots; ++i) {
-    const ConditionEntry& e = c.conditions[i];
-    if (e.id == 0 && e.duration == 0) break;
-    if (e.id == id && e.duration > 0) return true;
-  }
-  return false;
-}
-
-void PutEntry(int creature, uint32_t id) {
+// Puts a fresh one-round entry of the area's condition in place of any other.
+void PutAreaEntry(int creature, uint32_t id) {
   RemoveCondition(creature, id);
   const int slot = FreeConditionSlot(creature);
   if (slot != kNoFreeConditionSlot) {
@@ -32,37 +22,32 @@ void PutEntry(int creature, uint32_t id) {
 
 }  // namespace
 
-bool ApplySilenced(int creature, int flag, int view) {
-  (void)flag;
-  (void)view;
-  if (!IsValidCreature(creature) || HasActive(creature, kCondSilenced)) return false;
+bool ApplySilenced(int creature, int flag, uint8_t* view) {
+  if (!IsValidCreature(creature) || FindCondition(creature, kCondSilenced) >= 0) return false;
   LogMessage("\xA3%s\xA3 is @SILENCED@.\r\r", Creatures[creature].name);
-  PutEntry(creature, kCondSilenced);
+  PutAreaEntry(creature, kCondSilenced);
   ShowFloatingText(creature, "Silenced");
   SetFirstCombatEvent(kEventCondition, 0, kSampleMagic7);
-  ScrollTo(creature, -1, -1);
+  ScrollToCreature(creature, flag, view);
   return true;
 }
 
-bool ApplyPlagued(int creature, int flag, int view) {
-  (void)flag;
-  (void)view;
-  if (!IsValidCreature(creature) || HasActive(creature, kCondPlagued)) return false;
+bool ApplyPlagued(int creature, int flag, uint8_t* view) {
+  if (!IsValidCreature(creature) || FindCondition(creature, kCondPlagued) >= 0) return false;
   LogMessage("@INSECT_PLAGUE@: \xA3%s\xA3 loses \xA3" "1\xA3 @HP@.\r\r", Creatures[creature].name);
   Creatures[creature].hitPoints -= 1;
-  PutEntry(creature, kCondPlagued);
+  PutAreaEntry(creature, kCondPlagued);
   ShowFloatingText(creature, "Plagued");
   SetFirstCombatEvent(kEventDamage, 1, kSampleMagic7);
-  ScrollTo(creature, -1, -1);
+  ScrollToCreature(creature, flag, view);
   return true;
 }
 
-bool ReleasePlague(int creature, int view) {
-  (void)view;
-  if (!IsValidCreature(creature) || !HasActive(creature, kCondPlagued)) return false;
+bool ReleasePlague(int creature, uint8_t* view) {
+  if (!IsValidCreature(creature) || FindCondition(creature, kCondPlagued) < 0) return false;
   RemoveCondition(creature, kCondPlagued);
   ShowFloatingText(creature, "Free");
   SetFirstCombatEvent(kEventFreed, 0, kSampleMagic9);
-  ScrollTo(creature, -1, -1);
+  ScrollToCreature(creature, 1, view);
   return true;
 }

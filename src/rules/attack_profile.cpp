@@ -49,12 +49,14 @@ bool HoldsShield(int creature) { return IsShieldType(CraftedTypeIn(creature, kSl
 
 bool HasFeat(int creature, int feat) { return feat >= 0 && feat < kFeatFlags && Creatures[creature].feats[feat] != 0; }
 
-// The weapon feats of a natural attack kind stand in each block in the order
-// fists, bite, claws, gore, slam, tail slap, sting, wings, touch, ranged touch.
+}  // namespace
+
 int NaturalFeatOffset(int32_t kind) {
   static const int kOffsets[11] = {-1, 1, 2, 0, 3, 9, 4, 6, 5, 8, 7};
   return kind >= 1 && kind <= 10 ? kOffsets[kind] : -1;
 }
+
+namespace {
 
 // The side rule of threats: the party side against side 2 and back; any
 // other side is everybody's enemy.

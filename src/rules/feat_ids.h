@@ -38,6 +38,14 @@ enum FeatId : int {
   kFeatWeaponSpecialisationDagger = 162,
   kFeatGreaterSpecialisationFists = 197,
   kFeatGreaterSpecialisationDagger = 208,
+  kFeatImprovedCriticalFists = 243,
+  kFeatImprovedCriticalDagger = 254,
+  // Spell penetration and spell focus; each focus run holds the schools in
+  // the order 4, 7, 2, 5, 1, 3, 6, 8 (Enchantment first).
+  kFeatSpellPenetration = 297,
+  kFeatGreaterSpellPenetration = 298,
+  kFeatSpellFocusFirst = 305,        // one per school
+  kFeatGreaterSpellFocusFirst = 313,  // one per school
   kFeatMobility = 322,
   kFeatWeaponFinesse = 323,
 };

@@ -42,7 +42,7 @@ constexpr PropertyGroup kPropertyGroups[] = {
     {kCondElectricityResistance, 27, 3, {10, 20, 30}, false},
     {kCondFireResistance, 30, 3, {10, 20, 30}, false},
     {kCondSonicResistance, 33, 3, {10, 20, 30}, false},
-    {kCondCriticalResistance, 36, 3, {25, 75, 100}, false},
+    {kCondCriticalHitResistance, 36, 3, {25, 75, 100}, false},
     {kCondSpellResistant, 40, 5, {11, 13, 15, 17, 19}, true},
     {kCondReducedDamageMagic, kPropInvulnerability, 1, {5}, true},
 };
@@ -699,7 +699,7 @@ void Recompute::Protections() {
       case kCondDeafened: immune(kImmEars); immune(kImmLanguage); break;
       case kCondBlinded: immune(kImmEyes); break;
       case kCondInsightful: immune(kImmCriticals); break;
-      case kCondCriticalResistance: if (e.value == 100) immune(kImmCriticals); break;
+      case kCondCriticalHitResistance: if (e.value == 100) immune(kImmCriticals); break;
       case 2: immune(kImmMind); break;
       case 3: immune(kImmDeath); immune(kImmLevelDrain); immune(kImmNegativeEnergy); break;
       case 4: immune(kImmPoison); break;

@@ -15,3 +15,14 @@ void ClearCombatEvents() {
   for (CombatEvent& e : CombatEvents) e = CombatEvent{};
   CombatEventReadIndex = 0;
 }
+
+CombatEvent ExtraDamageEvents[kExtraDamageEventCount];
+CombatEvent (&AttackerEventQueue)[kExtraDamageEventCount] = ExtraDamageEvents;
+uint8_t ExtraDamageShowing = 0;
+int32_t ExtraDamageIndex = 0;
+
+void ClearExtraDamageEvents() {
+  for (CombatEvent& e : ExtraDamageEvents) e = CombatEvent{};
+  ExtraDamageShowing = 0;
+  ExtraDamageIndex = 0;
+}

@@ -18,7 +18,7 @@ enum CombatEventType : int32_t {
 struct CombatEvent {
   int32_t type = kEventNone;  // a CombatEventType
   int32_t value = 0;
-  int32_t further = -1;  // for a death: the creature
+  int32_t creature = -1; // the creature the event concerns (for a death, the one that leaves)
   int32_t sound = 0;     // 0 none
   int32_t soundPlayed = 0;
 };
@@ -32,7 +32,19 @@ extern int32_t EventDisplayTime;
 void ClearCombatEvents();
 // Puts type, value and sound (a sample number, not yet played) into the first event.
 void SetFirstCombatEvent(int32_t type, int32_t value, int32_t sound);
+// An entry that holds nothing to show (as constructed, or cleared).
+inline bool IsEmptyCombatEvent(const CombatEvent& e) { return (e.type == -1 || e.type == 0) && e.value == 0; }
 
-// Implemented by the game screen: a text rising over the creature; false
-// when it could not be shown.
+// The two events an attack keeps for the damage its attacker takes from the
+// target's energy defence (and the attacker's fall), shown over the attacker
+// after the main queue; whether they are being shown and which one.
+constexpr int kExtraDamageEventCount = 2;
+extern CombatEvent ExtraDamageEvents[kExtraDamageEventCount];
+extern CombatEvent (&AttackerEventQueue)[kExtraDamageEventCount];
+extern uint8_t ExtraDamageShowing;
+extern int32_t ExtraDamageIndex;
+void ClearExtraDamageEvents();
+
+// Implemented by the game screen: a text (at most 29 characters) rising over
+// the creature; false when it could not be shown.
 bool ShowFloatingText(int creature, const char* text);
