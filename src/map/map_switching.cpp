@@ -1,5 +1,6 @@
 #include "map/map_switching.h"
 
+#include "engine/reset_words.h"
 #include "state/combat_action.h"
 
 #include <cstring>
@@ -42,7 +43,6 @@ int32_t PendingSpell = -1, PendingSpellCaster = -1;
 uint8_t RestingFlag = 0;
 int32_t RestTimer = 0;
 uint8_t RestKeyLatch = 0;
-
 
 namespace {
 
@@ -417,4 +417,17 @@ void RestPartyOnMap() {
   ResetPartyTurnUndeadUses();
   const CreatureRecord& lead = Creatures[PartyLeader < static_cast<uint32_t>(kPartySize) ? PartyLeader : 0];
   SwitchLocalMap(CurrentMapNumber, lead.squareX, lead.squareY, lead.facing, 1, 0);
+}
+
+void ResetMapSwitchingState() {
+  ResetWords(ObjectBlockCells);
+  ResetWords(SpawnBlockGrid);
+  LeavingRainFlag = 0;
+  WorldTravelDirection = 0;
+  ArrivalSideCode = 0;
+  PendingSpell = -1;
+  PendingSpellCaster = -1;
+  RestingFlag = 0;
+  RestTimer = 0;
+  RestKeyLatch = 0;
 }

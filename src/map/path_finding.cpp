@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/reset_words.h"
 #include "state/combat_action.h"
 #include "state/fighter_slots.h"
 #include "map/movement_rules.h"
@@ -900,4 +901,16 @@ bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY) {
     for (int y = 0; y < kMapSide; ++y)
       if (ring[SquareIndex(x, y)] != 0 && CanChargeAlongLine(fromX, fromY, x, y, target)) return true;
   return false;
+}
+
+void ResetPathFindingState() {
+  ResetWords(PathOutX);
+  ResetWords(PathOutY);
+  PathLength = 0;
+  PathCostFeet = 0;
+  PathShown = 0;
+  WorldPathStartX = 0;
+  WorldPathStartY = 0;
+  WorldPathGoalX = 0;
+  WorldPathGoalY = 0;
 }

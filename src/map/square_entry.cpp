@@ -361,3 +361,11 @@ bool SquareHazardCheck(int creature) {
   if (entangled && ent1 && !fire0 && !web0 && !dark0 && !ent0) return true;
   return false;
 }
+
+void ResetSquareEntryState() {
+  HazardStep = 0;
+  HazardEventPending = 0;
+  HazardEventCreature = -1;
+  HazardCountdown = 0;
+  HazardDeathFlag = 0;
+}

@@ -1,5 +1,6 @@
 #include "rules/creature_forms.h"
 
+#include "engine/reset_words.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
@@ -56,4 +57,8 @@ void CureAfflictions(int creature) {
                                           kCondDamagedConstitution, kCondDamagedWisdom,
                                           kCondDamagedIntelligence, kCondDamagedCharisma};
   for (uint32_t id : kAfflictions) RemoveCondition(creature, id);
+}
+
+void ResetCreatureFormsState() {
+  ResetWords(SavedAllegiance);
 }

@@ -321,3 +321,6 @@ extern const char ImmunityCategoryNames[kImmunityCategories][16];
 int GetFighterSlot(int creature);
 // True when any square of b's footprint is seen in a's fighter-slot grid.
 bool IsCreatureInSight(int a, int b);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCreatureRecordState();

@@ -22,3 +22,7 @@ int RollDice(int sides, int count, int dropLowest, int maximise) {
   }
   return sum;
 }
+
+void ResetDiceState() {
+  DiceRollList = nullptr;
+}

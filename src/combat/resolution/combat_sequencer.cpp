@@ -5,3 +5,7 @@ int32_t SpellCaster = -1;
 void ProcessCombatAction() {}
 
 const char* SpellKeywordFull(int) { return ""; }
+
+void ResetCombatSequencerState() {
+  SpellCaster = -1;
+}

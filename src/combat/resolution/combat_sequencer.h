@@ -10,3 +10,6 @@ extern int32_t SpellCaster;
 
 // One step of the sequencer, every frame.
 void ProcessCombatAction();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCombatSequencerState();
