@@ -1,10 +1,10 @@
-#include "party/party_swap.h"
+#include "state/party_leader.h"
 
 #include <utility>
 
-#include "combat/actions/fighter_slots.h"
+#include "state/fighter_slots.h"
 #include "rules/creature_record.h"
-#include "screens/game/game_screen_words.h"
+#include "state/game_screen_words.h"
 
 void SwapPartyMembers(int a, int b) {
   if (a < 0 || b < 0 || a >= kPartySize || b >= kPartySize || a == b) return;

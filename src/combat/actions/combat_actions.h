@@ -1,107 +1,17 @@
 // Combat actions: starting a battle, carrying out the acting fighter's action,
-// deaths and the end of combat.
+// deaths and the end of combat. (The shared action block and the services the
+// map calls are declared in state/combat_action.h.)
 #pragma once
 #include <cstdint>
 
-// The shared block of the action being carried out.
-struct CombatActionState {
-  int32_t currentEntry = -1;  // index into the turn order, -1 none
-  int32_t actionCode = 0;     // 0 none, 12 attack of opportunity, 13 action over, 24 cast from page view
-  int32_t actionParameter = 0;
-  uint8_t casting = 0;
-  int32_t movesLeft = 0;            // feet the acting fighter may still move; 0 once a web holds the mover
-  int32_t fiveFootStep = 0;         // 1 = the move is a five-foot step
-  int32_t fullRoundActionLeft = 0;  // nonzero while the full-round action is available
-  int32_t standardActionLeft = 0;   // nonzero while the single action is available
-  // Set while a pending combat action holds the right button: the help
-  // navigation bar then does not go Back or Forward, and a right press
-  // returns to the game and ends the action.
-  uint8_t holdsRightButton = 0;
-  int32_t reactingCreature = -1;   // while set, an attack of opportunity or readied attack is made
-  int32_t attackCounter = 0;       // attacks made with the current attack-profile entry in this action
-  int32_t currentProfileEntry = 0; // the attack-profile entry in use
-  int32_t movementProvokes = 0;    // nonzero while the acting fighter's movement provokes attacks
-  // The rest of the turn's budget, set when a fighter's turn begins.
-  int32_t moveActionLeft = 0;       // 1 while the move action is available
-  int32_t fiveFootStepLeft = 0;     // 1 until the fighter enters any square
-  uint8_t fiveFootStepAllowed = 0;  // whether it may take a five-foot step at all this turn
-  int32_t movementClosed = 0;       // 1 closes movement for the rest of the turn
-  uint8_t singleActionTurn = 0;     // the turn has a single move (surprise, Nauseated, Slowed)
-  int32_t endedActionCode = 0;      // the action being played back under code 13
-  uint8_t playerControlled = 0;     // 1 the acting fighter takes the player's orders
-  int32_t selectedAction = -1;      // the action-list row waiting for a target, -1 none
-  uint8_t cleaveUsed = 0;
-  uint8_t fiveFootStepTaken = 0;
-  uint8_t attackSequenceOpen = 0;   // a full melee attack is under way
-  uint8_t shootingSequenceOpen = 0; // a full ranged attack is under way
-  int32_t meleeAttacksMade = 0, meleeAttacksAllowed = 0;
-  int32_t shotsMade = 0, shotsAllowed = 0;
-  uint8_t inventoryOpenedThisTurn = 0;
-  // The computer's planning of the turn (rolled at the next-fighter step).
-  uint8_t whirlwindPlanned = 0;
-  uint8_t bullRushPlanned = 0;
-  uint8_t useAlternateAttack = 0;   // the fourth natural attack instead of the first
-  uint8_t turnUndeadPlanned = 0;
-  uint8_t breathPlanned = 0;
-  uint8_t wandPlanned = 0;
-  uint8_t spellLikePlanned = 0;
-  uint8_t scriptedSpellPlanned = 0;
-  int32_t scriptedSpell = -1;       // the preprogrammed spell, -1 none
-  uint8_t useSpells = 1;
-  uint8_t cureOthers = 0;
-  int32_t preferredRange = 0;       // squares a caster keeps from its foes, 0 none
-  int32_t confusionRoll = 0;        // d100 of a Confused or Insane fighter
-};
-extern CombatActionState CombatAction;
-// The acting turn-order entry under its own name (the block's currentEntry).
-extern int32_t& CurrentTurnIndex;
-
-// The follow-up applied when an action's playback ends; -1 none.
-extern int32_t QueuedActionCode;
-extern int32_t QueuedScreenMode;
-extern int32_t QueuedCombatState;
-// -1 idle, 0 and up the running action's step, 99 its end is due.
-extern int32_t g_ProcessingAttackNumber;
-// Set when the fighter whose turn it is falls: once its death has been shown
-// the turn passes to the next fighter.
-extern uint8_t ActorFellDuringReaction;
-// The spell the acting fighter casts when its move ends, -1 none.
-extern int32_t SpellAfterMove;
-// A reaction has borrowed the attacker and target.
-extern uint8_t ReactionPending;
-
-// A grapple attack sequence is under way, and the attacks made inside it.
-extern uint8_t GrappleSequenceOpen;
-extern int32_t GrappleAttacksMade;
-
-// -1 none, 1 a Cleave attack pending, 2 a Great Cleave attack pending; while
-// set the attack counter counts one attack too many.
-extern int32_t g_Cleaving;
-
-// The creature of the acting turn-order entry, -1 when none.
-int CurrentFighter();
-
-// One mark word per creature record (the highlight of the turn's fighter)
-// with its timer, and one per fighter slot.
-extern int32_t CreatureMarkWords[2100];
-extern int32_t HighlightTimer;
-extern int32_t FighterMarkWords[300];
-// The creature the queued combat events are shown over (-1 none) and the
-// frames left for the event on display; RunDeathScript handles its fall.
-extern int32_t PlaybackCreature;
-extern int32_t PlaybackFramesLeft;
-// The dying-creature word under its older name.
-extern int32_t& DyingCreature;
+#include "state/combat_action.h"
 
 // Tests whether the party and the creatures of the map meet and, when they
 // do, starts a battle; 1 when one began or a talker's script ran.
 int StartCombat(int recheck);
 void ExecuteCombatAction();
-// Runs the death or fall script due for PlaybackCreature; 1.
-int RunDeathScript();
-// Takes a fallen creature out of the battle; the fall result (10 no change,
-// 11 died, 12 knocked out, 13 petrified). The death event goes into the
-// event entry given (-1 entry 1).
-int RemoveFromCombat(int creature, int eventIndex);
-// True when one side is gone and the battle has ended.
-bool CheckEndOfCombat();
+// The fall of an attacked creature (the main target, or an attacker hit by
+// an energy defence): as RemoveFromCombat, without recomputing it, with its
+// death event in the second extra event. 10 no change, 11 died, 12
+// unconscious, 13 petrified.
+int HandleFallAfterAttack(int creature);

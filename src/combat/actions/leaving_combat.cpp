@@ -2,31 +2,32 @@
 
 #include <cstdio>
 
-#include "adventure/game_flags.h"
-#include "adventure/scripts.h"
+#include "state/game_flags.h"
+#include "state/script_state.h"
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/turn_order.h"
+#include "state/turn_order.h"
 #include "combat/actions/turn_order_changes.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
+#include "engine/looping_sounds.h"
 #include "engine/music.h"
-#include "frontend/game_progress.h"
-#include "frontend/settings.h"
+#include "state/game_progress.h"
+#include "engine/settings.h"
 #include "map/map_record.h"
-#include "party/party_swap.h"
+#include "state/party_leader.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/recompute_creature.h"
-#include "screens/game/combat_events.h"
-#include "screens/game/game_speeds.h"
-#include "screens/game/map_view.h"
-#include "screens/game/party_leader.h"
+#include "state/combat_events.h"
+#include "engine/game_speeds.h"
+#include "state/camera.h"
+#include "state/map_view_state.h"
+#include "map/map_view.h"
+#include "state/party_leader.h"
 
 namespace {
 
-constexpr int32_t kEventDeath = 40;
-constexpr int32_t kEventDamage = 4;
 constexpr int32_t kSoundDeath = 11;
 constexpr int32_t kSlainHitPoints = 10000;
 constexpr int32_t kDurationUnconscious = 3000;
@@ -42,7 +43,7 @@ void QueueDeathEvent(CombatEvent& e, int creature) {
   e = CombatEvent{};
   e.type = kEventDeath;
   e.value = 0;
-  e.further = creature;
+  e.creature = creature;
   e.sound = kSoundDeath;
 }
 
@@ -148,9 +149,9 @@ bool SlayCreature(int creature, int sound) {
   c.hitPoints -= kSlainHitPoints;
   ClearCombatEvents();
   CombatEvents[0] = CombatEvent{};
-  CombatEvents[0].type = kEventDamage;
+  CombatEvents[0].type = kEventFireDamage;  // the damage shown as type 4
   CombatEvents[0].value = kSlainHitPoints;
-  CombatEvents[0].further = creature;
+  CombatEvents[0].creature = creature;
   CombatEvents[0].sound = sound;
   PlaybackCreature = creature;
   PlaybackFramesLeft = FramesPerEvent;

@@ -4,12 +4,12 @@
 #include <cstring>
 
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/movement_rules.h"
+#include "state/fighter_slots.h"
+#include "map/movement_rules.h"
 #include "combat/actions/talker_scripts.h"
-#include "combat/actions/turn_order.h"
-#include "combat/turns/combat_roll_log.h"
-#include "combat/turns/fighter_tests.h"
+#include "state/turn_order.h"
+#include "rules/combat_roll_log.h"
+#include "map/fighter_tests.h"
 #include "combat/turns/turn_routines.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
@@ -17,13 +17,14 @@
 #include "map/line_of_effect.h"
 #include "map/party_vision.h"
 #include "map/square_grids.h"
-#include "rules/attack_ids.h"
+#include "rules/feat_ids.h"
+#include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "rules/modifier_list.h"
 #include "rules/positions.h"
-#include "screens/game/party_leader.h"
+#include "state/party_leader.h"
 
 int32_t CombatParticipants[kCombatListSize] = {};
 int32_t CombatParticipantCount = 0;
@@ -42,9 +43,6 @@ namespace {
 
 constexpr int32_t kSurpriseRounds = 2;
 constexpr int32_t kInitiativeHelp = 41007;
-constexpr int32_t kSourceD20Roll = 171;
-constexpr int32_t kSourceDexterityModifier = 174;
-constexpr int32_t kSourceImprovedInitiative = 661;
 constexpr int kBoltsBaseType = 17;
 constexpr int kSenseNoSurprise = 4;
 
@@ -301,9 +299,9 @@ int RollInitiative(int creature, ModifierList& list) {
   InitModifierList(&list);
   std::strcpy(list.caption, "Initiative Roll");
   list.helpTopic = kInitiativeHelp;
-  AddModifier(static_cast<int32_t>(RandomUpTo(19)) + 1, &list, kSourceD20Roll);
-  AddModifier(AbilityModifier(c.dexterity.current), &list, kSourceDexterityModifier);
-  if (c.feats[kFeatImprovedInitiative] != 0) AddModifier(4, &list, kSourceImprovedInitiative);
+  AddModifier(static_cast<int32_t>(RandomUpTo(19)) + 1, &list, kSrcD20Roll);
+  AddModifier(AbilityModifier(c.dexterity.current), &list, kSrcDexterityModifier);
+  if (c.feats[kFeatImprovedInitiative] != 0) AddModifier(4, &list, kSrcImprovedInitiative);
   if (FindCondition(creature, kCondDeafened) >= 0) AddModifier(-4, &list, kCondDeafened);
   return list.total;
 }
@@ -356,7 +354,7 @@ void MakeFlatFootedAndSettle() {
     CreatureRecord& c = Creatures[id];
     RemoveCondition(id, kCondFlatFooted);
     const int slot = FreeConditionSlot(id);
-    if (slot != kNoFreeConditionSlot && ImmunityCodeOf(c, kCategoryFlatFoot) != 1)
+    if (slot != kNoFreeConditionSlot && ImmunityCodeOf(c, kImmFlatFoot) != 1)
       c.conditions[slot] = ConditionEntry{kCondFlatFooted, kDurationLasting, kSourceCombatStart, 0, 0};
     c.pixelX = c.squareX * kSquarePixels;
     c.pixelY = c.squareY * kSquarePixels;

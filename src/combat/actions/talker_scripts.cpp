@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "adventure/scripts.h"
+#include "state/script_state.h"
 #include "combat/actions/start_of_combat.h"
-#include "frontend/game_progress.h"
+#include "state/game_progress.h"
 #include "rules/creature_record.h"
 
 int RunCreatureScript(int talker) {

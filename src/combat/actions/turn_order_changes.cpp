@@ -2,16 +2,18 @@
 
 #include "combat/actions/combat_actions.h"
 #include "combat/actions/displacement.h"
-#include "combat/actions/turn_order.h"
+#include "state/turn_order.h"
 #include "combat/resolution/combat_sequencer.h"
-#include "combat/turns/fighter_tests.h"
+#include "map/fighter_tests.h"
 #include "combat/turns/turn_routines.h"
 #include "engine/frame.h"
 #include "platform/system.h"
 #include "rules/creature_record.h"
 #include "rules/positions.h"
-#include "screens/game/game_screen_state.h"
-#include "screens/game/map_view.h"
+#include "engine/game_screen_state.h"
+#include "state/camera.h"
+#include "state/map_view_state.h"
+#include "map/map_view.h"
 
 namespace {
 

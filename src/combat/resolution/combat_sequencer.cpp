@@ -1,11 +1,10 @@
 #include "combat/resolution/combat_sequencer.h"
 
-#include "combat/actions/combat_actions.h"
-#include "map/map_switching.h"
+#include "engine/reset_words.h"
+#include "state/combat_action.h"
 
-int32_t AreaTargetList[kAreaTargetCount] = {};
-int32_t& SpellInProgress = PendingSpell;
-int32_t& SpellCaster = PendingSpellCaster;
+int32_t SpellCaster = -1;
+int32_t& SpellInProgress = CurrentSpell;
 int32_t TargetPass = 0;
 int32_t CastingParameter = 0;
 int32_t CastingExtraValue[2] = {0, 0};
@@ -17,3 +16,12 @@ CombatActionState SavedCastingAction;
 void ProcessCombatAction() {}
 
 const char* SpellKeywordFull(int) { return ""; }
+
+void ResetCombatSequencerState() {
+  SpellCaster = -1;
+  TargetPass = 0;
+  CastingParameter = 0;
+  CastingExtraValue[0] = CastingExtraValue[1] = 0;
+  CastingSpellLike = CastingWand = CastingScripted = 0;
+  ResetWords(SavedCastingAction);
+}

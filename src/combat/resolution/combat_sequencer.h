@@ -2,14 +2,15 @@
 #pragma once
 #include <cstdint>
 
-// The creatures an area spell or action aims at (-1 ends the list).
-constexpr int kAreaTargetCount = 300;
-extern int32_t AreaTargetList[kAreaTargetCount];
+#include "combat/resolution/area_targets.h"
+#include "rules/casting_rules.h"  // SpellKeywordFull
+
+// The creature casting the current spell (-1 none).
+extern int32_t SpellCaster;
 
 // The spell being cast (998 Turn Undead, 999 a breath weapon or gaze, -1
-// none) and its caster: the pending spell and caster that a map switch clears.
+// none): the current spell of the combat action block under its own name.
 extern int32_t& SpellInProgress;
-extern int32_t& SpellCaster;
 
 // The casting carried over from an earlier turn: its parameter, the two
 // kept values (spell 27, the group spells), how the spell is used (a
@@ -30,5 +31,5 @@ extern int32_t TargetPass;
 // One step of the sequencer, every frame.
 void ProcessCombatAction();
 
-// The full keyword of a spell as the log writes it ("" for an unknown id).
-const char* SpellKeywordFull(int spell);
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCombatSequencerState();

@@ -1,17 +1,17 @@
 #include "combat/turns/combat_cycle.h"
 
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/turn_order.h"
+#include "state/turn_order.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/computer_decision.h"
-#include "combat/turns/fighter_tests.h"
+#include "map/fighter_tests.h"
 #include "combat/turns/turn_planning.h"
 #include "combat/turns/turn_routines.h"
 #include "combat/turns/turn_upkeep.h"
-#include "combat/actions/fighter_slots.h"
+#include "state/fighter_slots.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "map/map_switching.h"
 #include "map/party_vision.h"
 #include "map/square_grids.h"
@@ -20,11 +20,13 @@
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
-#include "screens/game/combat_events.h"
-#include "screens/game/game_screen.h"
-#include "screens/game/game_speeds.h"
-#include "screens/game/map_view.h"
-#include "screens/game/queued_actions.h"
+#include "state/combat_events.h"
+#include "state/game_screen_words.h"
+#include "engine/game_speeds.h"
+#include "state/camera.h"
+#include "state/map_view_state.h"
+#include "map/map_view.h"
+#include "state/queued_actions.h"
 
 uint8_t CombatPause = 0;
 uint8_t CombatPauseSecond = 0;
@@ -37,9 +39,6 @@ namespace {
 
 constexpr int kBattleMusic = 9;
 constexpr int32_t kEndOfAction = 13;
-constexpr int32_t kEventConditionGained = 45;
-constexpr int32_t kEventConditionLost = 46;
-constexpr int32_t kEventDeath = 40;
 constexpr int32_t kSoundEffect = 38;
 constexpr uint32_t kScreenCasting = 22;
 constexpr int kSpellWithKeptValue = 27;
@@ -55,8 +54,6 @@ int EntryCount() {
 const char* Name(int c) { return Creatures[c].name; }
 bool Has(int c, uint32_t id) { return FindCondition(c, id) >= 0; }
 int32_t ReadyMode() { return ReadyModeFlag == 0 ? 2 : 1; }
-
-bool IsEmptyEvent(const CombatEvent& e) { return e.type <= 0 && e.value == 0; }
 
 void RefillOpportunityAttacks(int creature) {
   Creatures[creature].attacksOfOpportunityLeft = Creatures[creature].attacksOfOpportunity;
@@ -141,7 +138,6 @@ void EndRound() {
 
 void ResetTurnGlobals() {
   SpellInProgress = -1;
-  ClickResult.code = -1;
   QueuedActionCode = QueuedScreenMode = QueuedCombatState = -1;
   CombatAction.actionCode = 0;
   CombatAction.endedActionCode = 0;
@@ -177,7 +173,7 @@ void StartEventOn(int creature, int32_t type) {
   ClearCombatEvents();
   CombatEvents[0] = CombatEvent{};
   CombatEvents[0].type = type;
-  CombatEvents[0].further = creature;
+  CombatEvents[0].creature = creature;
   CombatEvents[0].sound = kSoundEffect;
   PlaybackCreature = creature;
   PlaybackFramesLeft = FramesPerEvent;
@@ -205,7 +201,7 @@ void ReleaseReadiedAction(TurnOrderEntry& e, int creature) {
   a.reactingCreature = -1;
   ShowFloatingText(creature, "Ready Versus Spell");
   LogMessage("\xA3%s\xA3: ready action triggered.\r\r", Name(creature));
-  StartEventOn(creature, kEventConditionLost);
+  StartEventOn(creature, kEventFreed);
   CreatureMarkWords[creature] = 1;
   HighlightTimer = 100;
   ScrollTo(creature, -1, -1);
@@ -254,7 +250,7 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
     SpellInProgress = -1;
     CastingParameter = 0;
     CastingExtraValue[0] = CastingExtraValue[1] = 0;
-    StartEventOn(creature, kEventConditionGained);
+    StartEventOn(creature, kEventCondition);
     a.actionCode = kEndOfAction;
     a.endedActionCode = 28;
     ScreenMode = 0;
@@ -332,8 +328,8 @@ void PlaybackWait() {
   const CombatEvent shown = CombatEvents[shownIndex];
   ++CombatEventReadIndex;
   // A death shown takes its creature off the map.
-  if (shown.type == kEventDeath && IsValidCreature(shown.further)) Creatures[shown.further].present = 0;
-  if (CombatEventReadIndex < kCombatEventCount && !IsEmptyEvent(CombatEvents[CombatEventReadIndex])) {
+  if (shown.type == kEventDeath && IsValidCreature(shown.creature)) Creatures[shown.creature].present = 0;
+  if (CombatEventReadIndex < kCombatEventCount && !IsEmptyCombatEvent(CombatEvents[CombatEventReadIndex])) {
     PlaybackFramesLeft = FramesPerEvent;
     return;
   }
@@ -436,4 +432,12 @@ int CombatCycle() {
     if (CombatState == kStateComputerDecision) ComputerDecisionStep();
     return 1;
   }
+}
+
+void ResetCombatCycleState() {
+  CombatPause = 0;
+  CombatPauseSecond = 0;
+  MovementPlaybackActive = 0;
+  SurpriseRound = 0;
+  PathPreviewValid = 0;
 }

@@ -20,3 +20,6 @@ extern uint8_t PathPreviewValid;
 
 // One call of the state machine; returns 1 (0 would end the program).
 int CombatCycle();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCombatCycleState();

@@ -1,7 +1,7 @@
 #include "combat/turns/computer_decision.h"
 
 #include "combat/actions/combat_actions.h"
-#include "combat/turns/fighter_tests.h"
+#include "map/fighter_tests.h"
 
 int32_t DisruptionTarget = -1;
 

@@ -3,17 +3,19 @@
 #include <initializer_list>
 
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/movement_rules.h"
-#include "combat/actions/turn_order.h"
+#include "map/movement_rules.h"
+#include "state/turn_order.h"
 #include "engine/message_log.h"
 #include "engine/frame.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "map/map_record.h"
 #include "map/square_grids.h"
 #include "rules/attack_profile.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
-#include "screens/game/map_view.h"
+#include "state/camera.h"
+#include "state/map_view_state.h"
+#include "map/map_view.h"
 
 namespace {
 constexpr int32_t kBrazierSmall = 2015;

@@ -5,42 +5,36 @@
 #include <cstring>
 
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/creature_forms.h"
+#include "rules/creature_forms.h"
 #include "combat/actions/displacement.h"
-#include "combat/actions/fighter_slots.h"
-#include "combat/resolution/area_conditions.h"
+#include "state/fighter_slots.h"
+#include "rules/area_conditions.h"
 #include "combat/turns/combat_cycle.h"
-#include "combat/turns/combat_roll_log.h"
-#include "combat/turns/fighter_tests.h"
+#include "rules/combat_roll_log.h"
+#include "map/fighter_tests.h"
 #include "combat/turns/turn_routines.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "engine/random.h"
 #include "map/square_grids.h"
-#include "party/dice.h"
+#include "rules/dice.h"
+#include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/modifier_list.h"
 #include "rules/recompute_creature.h"
-#include "screens/game/combat_events.h"
-#include "screens/game/game_screen.h"
-#include "screens/game/game_speeds.h"
-#include "screens/game/map_view.h"
+#include "state/combat_events.h"
+#include "state/game_screen_words.h"
+#include "engine/game_speeds.h"
+#include "state/camera.h"
+#include "state/map_view_state.h"
+#include "map/map_view.h"
 
 uint8_t TurnStepDone[kTurnSteps] = {};
 uint8_t& TurnLost = TurnStepDone[kStepTurnLost];
 
 namespace {
 
-constexpr int32_t kEventDamage = 4;
-constexpr int32_t kEventBleeding = 3;
-constexpr int32_t kEventAcid = 7;
-constexpr int32_t kEventHealed = 41;
-constexpr int32_t kEventConditionGained = 45;
-constexpr int32_t kEventConditionLost = 46;
-constexpr int32_t kEventGrow = 47;
-constexpr int32_t kEventShrink = 48;
-constexpr int32_t kEventFormEnds = 50;
 constexpr int32_t kSoundEffect = 38;
 constexpr int32_t kSoundCantAct = 35;
 constexpr int32_t kSoundAcid = 50;
@@ -67,7 +61,7 @@ void QueueEvent(int creature, int32_t type, int32_t value, int32_t sound) {
   e = CombatEvent{};
   e.type = type;
   e.value = value;
-  e.further = creature;
+  e.creature = creature;
   e.sound = sound;
 }
 
@@ -166,7 +160,7 @@ bool EndExpiredConditions(int creature, UpkeepResult* result) {
     if (e.source == kSourceSpell) LogMessage("\xA3%s\xA3 loses effect: \xA3%.15s\xA3.\r\r", Name(creature), ConditionName(e.id));
     if (e.id == kCondConfused || e.id == kCondInsane || e.id == kCondDominated || e.id == kCondControlled)
       ReleaseFriendlyGrapple(creature);
-    if (CombatEvents[0].type <= 0 && CombatEvents[0].value == 0) QueueEvent(creature, kEventConditionLost, 0, kSoundEffect);
+    if (IsEmptyCombatEvent(CombatEvents[0])) QueueEvent(creature, kEventFreed, 0, kSoundEffect);
     *result = StartPlayback(creature);
     RecomputeCreature(creature, 0);
     return true;
@@ -197,21 +191,21 @@ UpkeepResult AcidBurns(int creature, const ConditionEntry& acid) {
   StartRollList(list, "Acid Burns Damage", kAcidHelp);
   DiceRollList = &list;
   if (acid.value == 1) {
-    AddModifier(4, &list, kRollMetamagicMaximise);
+    AddModifier(4, &list, kSrcMetamagicMaximise);
   } else {
     RollDice(4, 1, 0, 0);
-    if (acid.value == 2) AddModifier(list.total / 2, &list, kRollMetamagicEmpower);
+    if (acid.value == 2) AddModifier(list.total / 2, &list, kSrcMetamagicEmpower);
   }
   DiceRollList = nullptr;
-  const int code = ImmunityCodeOf(Rec(creature), kCategoryAcid);
-  if (code == kImmunityWeakness) AddModifier(list.total / 2, &list, kRollRacialWeaknessAcid);
-  if (code == kImmunitySeriousWeakness) AddModifier(list.total, &list, kRollSeriousWeaknessAcid);
-  if (code == kImmunityResistance) AddModifier(-(list.total / 2), &list, kRollResistanceAcid);
+  const int code = ImmunityCodeOf(Rec(creature), kImmAcid);
+  if (code == kImmunityWeakness) AddModifier(list.total / 2, &list, kSrcRacialWeaknessAcid);
+  if (code == kImmunitySeriousWeakness) AddModifier(list.total, &list, kSrcSeriousWeaknessAcid);
+  if (code == kImmunityResistance) AddModifier(-(list.total / 2), &list, kSrcResistanceAcid);
   const int damage = list.total;
   Rec(creature).hitPoints -= damage;
   const int index = StoreCombatRoll(list);
   LogMessage("\xA3%s\xA3 loses @%i|%.2i@ hit points.\r\r", Name(creature), damage, index);
-  return TakeDamage(creature, damage, kEventAcid, kSoundAcid);
+  return TakeDamage(creature, damage, kEventAcidDamage, kSoundAcid);
 }
 
 // A Grappling fighter's pin ends at the start of its turn.
@@ -222,7 +216,7 @@ bool ReleasePin(int creature, UpkeepResult* result) {
   if (!IsValidCreature(held) || !Has(held, kCondPinned)) return false;
   RemoveCondition(held, kCondPinned);
   LostEffectText(held, kCondPinned);
-  QueueEvent(held, kEventConditionLost, 0, kSoundEffect);
+  QueueEvent(held, kEventFreed, 0, kSoundEffect);
   *result = StartPlayback(held);
   RecomputeCreature(held, 0);
   return true;
@@ -231,7 +225,7 @@ bool ReleasePin(int creature, UpkeepResult* result) {
 UpkeepResult Bleed(int creature, int32_t amount) {
   Rec(creature).hitPoints -= amount;
   LogMessage("@BLEEDING@: \xA3%s\xA3 loses \xA3%i\xA3 @HP@.\r\r", Name(creature), amount);
-  return TakeDamage(creature, amount, kEventBleeding, kSoundBleeding);
+  return TakeDamage(creature, amount, kEventBleedingDamage, kSoundBleeding);
 }
 
 bool Regenerate(int creature, UpkeepResult* result) {
@@ -322,7 +316,7 @@ bool DarknessStep(int creature, UpkeepResult* result) {
   }
   if (!concealed && !illuminationLost && !blinded) return false;
   ShowFloatingText(creature, "Darkness");
-  QueueEvent(creature, kEventConditionGained, 0, kSoundCantAct);
+  QueueEvent(creature, kEventCondition, 0, kSoundCantAct);
   *result = StartPlayback(creature);
   return true;
 }
@@ -358,10 +352,10 @@ UpkeepResult FireStep(int creature) {
     StartRollList(list, "Wall of Fire Damage Roll", kWallOfFireHelp);
     DiceRollList = &list;
     RollDice(8, 1, 0, 0);
-    AddModifier(AverageMagicAreaValue(creature, kEffectFire), &list, kRollAdditionalPoints);
+    AddModifier(AverageMagicAreaValue(creature, kEffectFire), &list, kSrcAdditionalPoints);
     if (undead) {
       DiceRollList = nullptr;
-      AddModifier(RollDice(8, 1, 0, 0), &list, kRollExtraDamageToUndead);
+      AddModifier(RollDice(8, 1, 0, 0), &list, kSrcExtraDamageToUndead);
     }
   }
   DiceRollList = nullptr;
@@ -371,13 +365,13 @@ UpkeepResult FireStep(int creature) {
     LogMessage("\xA3%s\xA3 - Fire Immunity negates %s damage.\r\r", c.name, what);
     return FireShown(creature, 0, 0);
   }
-  if (code == kImmunityWeakness) AddModifier(list.total / 2, &list, kRollRacialWeaknessFire);
-  if (code == kImmunitySeriousWeakness) AddModifier(list.total, &list, kRollSeriousWeaknessFire);
-  if (code == kImmunityResistance) AddModifier(-(list.total / 2), &list, kRollResistanceFire);
+  if (code == kImmunityWeakness) AddModifier(list.total / 2, &list, kSrcRacialWeaknessFire);
+  if (code == kImmunitySeriousWeakness) AddModifier(list.total, &list, kSrcSeriousWeaknessFire);
+  if (code == kImmunityResistance) AddModifier(-(list.total / 2), &list, kSrcResistanceFire);
   if (code != kImmunityReverse) AddCondition(creature, kCondBurning, 1, 0, kSourceMagicArea, 0);
   const int resistance = c.protections[kProtResistFire].current;
   if (resistance > 0) {
-    AddModifier(-std::min(resistance, std::max(list.total, 0)), &list, kRollFireResistance);
+    AddModifier(-std::min(resistance, std::max(list.total, 0)), &list, kSrcFireResistance);
     if (list.total <= 0) {
       ShowFloatingText(creature, "Fire Damage: Absorbed");
       LogMessage("Damage reduction reduced %s damage to zero.\r\r", what);
@@ -387,14 +381,14 @@ UpkeepResult FireStep(int creature) {
   const int amount = list.total;
   if (code == kImmunityReverse) {
     const int gain = std::min(amount, std::max(c.maxHitPoints - c.hitPoints, 0));
-    if (gain < amount) AddModifier(gain - amount, &list, kRollCantExceedMaximumHp);
+    if (gain < amount) AddModifier(gain - amount, &list, kSrcCantExceedMaximumHp);
     c.hitPoints += gain;
     return FireShown(creature, kEventHealed, gain);
   }
   const int index = StoreCombatRoll(list);
   LogMessage("\xA3%s\xA3 loses @%i|%.2i@ @HP@ (\xA3" "Fire\xA3).\r\r", c.name, amount, index);
   c.hitPoints -= amount;
-  return TakeDamage(creature, amount, kEventDamage, kSoundFire);
+  return TakeDamage(creature, amount, kEventFireDamage, kSoundFire);
 }
 
 // The area steps in their order; true while one is shown.
