@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "rules/feat_ids.h"  // the feats tested here are named in the feat catalogue
+
 // Conditions (tested with a duration above 0).
 constexpr uint32_t kIdMageArmor = 13;
 constexpr uint32_t kIdDeflecting = 14;
@@ -108,31 +110,6 @@ constexpr int32_t kSrcSpecialSizeModifier = 676;
 constexpr int32_t kSrcGrapplingPenalty = 677;
 constexpr int32_t kSrcMobility = 679;
 constexpr int32_t kSrcPointBlankShot = 680;
-
-// Feats (flag i of the creature's feat list).
-constexpr int kFeatImprovedGrapple = 2;
-constexpr int kFeatBlindfight = 9;
-constexpr int kFeatImprovedNaturalArmor = 12;  // a count
-constexpr int kFeatMultiattack = 13;
-constexpr int kFeatDodge = 14;
-constexpr int kFeatImprovedTwoWeaponFighting = 21;
-constexpr int kFeatGreaterTwoWeaponFighting = 22;
-constexpr int kFeatPointBlankShot = 24;
-constexpr int kFeatPreciseShot = 25;
-constexpr int kFeatImprovedPreciseShot = 26;
-constexpr int kFeatRapidReloadLight = 27;
-constexpr int kFeatMobility = 322;
-constexpr int kFeatWeaponFinesse = 323;
-// The weapon feats: blocks ordered like the weapon types (dagger first) and,
-// before them in each block, the natural attacks.
-constexpr int kFeatWeaponFocusDagger = 70;
-constexpr int kFeatGreaterWeaponFocusDagger = 116;
-constexpr int kFeatWeaponSpecialisationDagger = 162;
-constexpr int kFeatGreaterSpecialisationDagger = 208;
-constexpr int kFeatWeaponFocusFists = 59;
-constexpr int kFeatGreaterWeaponFocusFists = 105;
-constexpr int kFeatWeaponSpecialisationFists = 151;
-constexpr int kFeatGreaterSpecialisationFists = 197;
 
 // Protection pair of the Ears immunity code (category 10) and of Flanking (16).
 constexpr int kProtEars = 18 + 10;

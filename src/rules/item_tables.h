@@ -156,6 +156,10 @@ extern CraftedWeaponRecord CraftedWeapons[kCraftedRows];
 extern const char BaseItemTypeNames[39][35];
 extern const char CraftedPropertyNames[kCraftedProperties][28];
 
+// The full keyword of a spell as the log and wand names write it ("" for an
+// id outside the spell table); the spell effects keep the keyword table.
+const char* SpellKeywordFull(int spell);
+
 // Reads "Item1.iml"; 1 when all 952,000 bytes came. Shows the fatal message
 // on failure.
 int LoadItemTable();

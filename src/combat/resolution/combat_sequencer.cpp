@@ -3,5 +3,3 @@
 int32_t AreaTargetList[kAreaTargetCount] = {};
 
 void ProcessCombatAction() {}
-
-const char* SpellKeywordFull(int) { return ""; }

@@ -8,6 +8,3 @@ extern int32_t AreaTargetList[kAreaTargetCount];
 
 // One step of the sequencer, every frame.
 void ProcessCombatAction();
-
-// The full keyword of a spell as the log writes it ("" for an unknown id).
-const char* SpellKeywordFull(int spell);
