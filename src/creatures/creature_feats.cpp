@@ -75,7 +75,7 @@ bool HoldsFocusProficiency(const CreatureRecord& c, int option) {
     case 1: case 4: case 8: case kHeavyCrossbowOption: case kLightCrossbowOption:
       return true;
     case 2: case 3: case 5: case 6: case 7: case 9:
-      return Holds(c, kFeatSimpleWeaponProficiency);
+      return Holds(c, kFeatSimpleWeapons);
     default:
       return option >= 12 && option <= kLastWeaponOption && Holds(c, kOwnProficiency[option]);
   }
@@ -119,7 +119,7 @@ void AddCombatCandidates(const CreatureRecord& c, int mainWeapon, int offWeapon,
   const int bab = c.baseAttack.base, level = c.level;
   const bool handsFree = mainWeapon == 0 && offWeapon == 0;
 
-  if (handsFree && c.naturalAttacks[0].kind == kUnarmedAttack) out->AddIfNotHeld(kFeatImprovedUnarmedStrike);
+  if (handsFree && c.naturalAttacks[0].kind == kUnarmedAttack) out->AddIfNotHeld(kFeatUnarmedStrike);
   if (str >= 13) {
     out->AddIfNotHeld(kFeatCleave);
     if (Holds(c, kFeatCleave) && bab >= 4) out->AddIfNotHeld(kFeatGreatCleave);
@@ -181,7 +181,7 @@ void AddCombatCandidates(const CreatureRecord& c, int mainWeapon, int offWeapon,
       const int focus = WeaponFocusFeatOfNaturalKind(attack.kind);
       if (focus >= 0 && attack.kind != kUnarmedAttack) out->AddIfNotHeld(focus + kFeatImprovedCriticalStep);
     }
-    if (Holds(c, kFeatImprovedUnarmedStrike) && handsFree) out->AddIfNotHeld(kFeatImprovedCriticalFists);
+    if (Holds(c, kFeatUnarmedStrike) && handsFree) out->AddIfNotHeld(kFeatImprovedCriticalFists);
   }
 }
 
@@ -254,12 +254,12 @@ int GrantWeaponProficiency(int option, int creature) {
   const int proficiencyClass = CraftedWeapons[kFirstPreparedRow + option].proficiency;
   int feat = -1;
   switch (proficiencyClass) {
-    case 1: case 2: feat = kFeatSimpleWeaponProficiency; break;
+    case 1: case 2: feat = kFeatSimpleWeapons; break;
     case 3: case 4: feat = kOwnProficiency[option]; break;
-    case 5: feat = kFeatArmorProficiencyLight; break;
-    case 6: feat = kFeatArmorProficiencyMedium; break;
-    case 7: feat = kFeatArmorProficiencyHeavy; break;
-    case 8: feat = kFeatShieldProficiency; break;
+    case 5: feat = kFeatLightArmour; break;
+    case 6: feat = kFeatMediumArmour; break;
+    case 7: feat = kFeatHeavyArmour; break;
+    case 8: feat = kFeatShield; break;
     default: break;
   }
   // Only martial options have a martial feat and only the bastard sword and
@@ -278,7 +278,7 @@ int PickGeneralFeat(int creature) {
   if (str >= 13) candidates.AddIfNotHeld(kFeatImprovedBullRush);
   if (dex >= 13) candidates.AddIfNotHeld(kFeatImprovedGrapple);
   for (int feat : {kFeatImprovedInitiative, kFeatGreatFortitude, kFeatIronWill, kFeatLightningReflexes,
-                   kFeatBlindfight})
+                   kFeatBlindFight})
     candidates.AddIfNotHeld(feat);
   candidates.AddRepeatable(kFeatToughness);
   if (c.protections[kProtNaturalArmour].base > 0) candidates.AddRepeatable(kFeatImprovedNaturalArmor);

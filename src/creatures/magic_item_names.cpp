@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "rules/casting_rules.h"
 #include "rules/item_tables.h"
 
 const char ItemSpecialNameTable[kItemSpecialCount + 1][6] = {

@@ -43,3 +43,7 @@ int NeededRestoration(int creature);
 // Full restoration: drains, damage, death and afflictions removed, hit points
 // to the maximum, then recomputed. True.
 bool RestoreCreature(int creature);
+
+// The full keyword of a spell as the log and wand names write it ("" for an
+// unknown id); the spell resolution keeps the keyword table.
+const char* SpellKeywordFull(int spell);

@@ -1,6 +1,7 @@
-// Feat numbers: flag i of a creature's 330 feat flags is feat i. TOUGHNESS and
-// IMPROVED NATURAL ARMOR count how often they were taken; every other flag is
-// 0 or 1.
+// Feat ids: flag i of a creature's feat list (CreatureRecord::feats) is the
+// feat of row i of the feat table. These are the feats the code names.
+// TOUGHNESS and IMPROVED NATURAL ARMOR count how often they were taken; every
+// other flag is 0 or 1.
 #pragma once
 
 enum FeatId : int {
@@ -8,13 +9,13 @@ enum FeatId : int {
   kFeatImprovedDisarm = 1,
   kFeatImprovedGrapple = 2,
   kFeatImprovedInitiative = 3,
-  kFeatImprovedUnarmedStrike = 5,
+  kFeatUnarmedStrike = 5,  // IMPROVED UNARMED STRIKE
   kFeatGreatFortitude = 6,
   kFeatIronWill = 7,
   kFeatLightningReflexes = 8,
-  kFeatBlindfight = 9,
-  kFeatToughness = 11,            // a count
-  kFeatImprovedNaturalArmor = 12,  // a count
+  kFeatBlindFight = 9,
+  kFeatToughness = 11,             // a count, +3 hit points each time
+  kFeatImprovedNaturalArmor = 12,  // a count, not a flag
   kFeatMultiattack = 13,
   kFeatDodge = 14,
   kFeatCombatReflexes = 15,
@@ -31,20 +32,17 @@ enum FeatId : int {
   kFeatImprovedPreciseShot = 26,
   kFeatRapidReloadLight = 27,
   kFeatRapidReloadHeavy = 28,
-  // Proficiencies: the martial ones run alphabetically from BATTLE AXE (30)
-  // to WARHAMMER (51).
-  kFeatSimpleWeaponProficiency = 29,
-  kFeatFirstMartialProficiency = 30,
-  kFeatLastMartialProficiency = 51,
-  kFeatExoticBastardSword = 52,
-  kFeatExoticDwarvenWaraxe = 53,
-  kFeatArmorProficiencyLight = 54,
-  kFeatArmorProficiencyMedium = 55,
-  kFeatArmorProficiencyHeavy = 56,
-  kFeatShieldProficiency = 57,
-  kFeatTowerShieldProficiency = 58,
-  // The weapon feats come in five blocks of 46 in one order: the natural
-  // attacks (fists first), then the 35 weapons of the weapon options.
+  kFeatSimpleWeapons = 29,
+  kFeatFirstMartial = 30,  // the martial weapon proficiencies follow, alphabetically to WARHAMMER (51)
+  kFeatBastardSword = 52,
+  kFeatDwarvenWaraxe = 53,
+  kFeatLightArmour = 54,   // light, medium and heavy armour follow in turn
+  kFeatMediumArmour = 55,
+  kFeatHeavyArmour = 56,
+  kFeatShield = 57,
+  kFeatTowerShield = 58,
+  // The weapon feats: blocks ordered like the weapon types (dagger first)
+  // and, before them in each block, the natural attacks.
   kFeatWeaponFocusFists = 59,
   kFeatWeaponFocusBite = 60,
   kFeatWeaponFocusClaws = 61,
@@ -56,7 +54,7 @@ enum FeatId : int {
   kFeatWeaponFocusTouch = 67,
   kFeatWeaponFocusRangedTouch = 68,
   kFeatWeaponFocusGrapple = 69,
-  kFeatWeaponFocusDagger = 70,    // weapon option k: 69 + k
+  kFeatWeaponFocusDagger = 70,  // weapon option k: 69 + k
   kFeatGreaterWeaponFocusFists = 105,
   kFeatGreaterWeaponFocusDagger = 116,
   kFeatWeaponSpecialisationFists = 151,
@@ -68,6 +66,8 @@ enum FeatId : int {
   kFeatSuperiorConcentration = 294,
   kFeatImprovedCounterspell = 295,
   kFeatAugmentSummoning = 296,
+  // Spell penetration and spell focus; each focus run holds the schools in
+  // the order 4, 7, 2, 5, 1, 3, 6, 8 (Enchantment first).
   kFeatSpellPenetration = 297,
   kFeatGreaterSpellPenetration = 298,
   kFeatMetamagicEmpower = 299,
@@ -76,6 +76,7 @@ enum FeatId : int {
   kFeatMetamagicStill = 302,
   kFeatMetamagicSilent = 303,
   kFeatMetamagicHeighten = 304,
+  kFeatSpellFocusFirst = 305,        // one per school
   kFeatSpellFocusEnchantment = 305,
   kFeatSpellFocusNecromancy = 306,
   kFeatSpellFocusConjuration = 307,
@@ -84,6 +85,7 @@ enum FeatId : int {
   kFeatSpellFocusDivination = 310,
   kFeatSpellFocusIllusion = 311,
   kFeatSpellFocusTransmutation = 312,
+  kFeatGreaterSpellFocusFirst = 313,  // one per school
   kFeatGreaterSpellFocusEnchantment = 313,
   kFeatGreaterSpellFocusNecromancy = 314,
   kFeatGreaterSpellFocusConjuration = 315,
@@ -101,4 +103,4 @@ constexpr int kFeatSpecialisationStep = 92;
 constexpr int kFeatGreaterSpecialisationStep = 138;
 constexpr int kFeatImprovedCriticalStep = 184;
 // The greater form of a spell focus feat.
-constexpr int kFeatGreaterSpellFocusStep = 8;
+constexpr int kFeatGreaterSpellFocusStep = kFeatGreaterSpellFocusFirst - kFeatSpellFocusFirst;

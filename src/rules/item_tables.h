@@ -156,10 +156,6 @@ extern CraftedWeaponRecord CraftedWeapons[kCraftedRows];
 extern const char BaseItemTypeNames[39][35];
 extern const char CraftedPropertyNames[kCraftedProperties][28];
 
-// The full keyword of a spell as the log and wand names write it ("" for an
-// id outside the spell table); the spell effects keep the keyword table.
-const char* SpellKeywordFull(int spell);
-
 // Reads "Item1.iml"; 1 when all 952,000 bytes came. Shows the fatal message
 // on failure.
 int LoadItemTable();
@@ -178,3 +174,8 @@ bool HasUsableAmmunition(int creature);
 void DecodeItemRow(const uint8_t* bytes, ItemRecord* row);
 void DecodeSpellRow(const uint8_t* bytes, SpellRecord* row);
 void DecodeCraftedRow(const uint8_t* bytes, CraftedWeaponRecord* row);
+
+// Empties the item, spell and crafted tables (the crafted rows are the
+// running game's; the other two are read once at start-up, so a new game
+// keeps them).
+void ResetItemTablesState();

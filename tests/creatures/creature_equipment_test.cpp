@@ -34,7 +34,7 @@ TEST_F(EquipmentTest, ALowWarriorWearsLightArmourAndPlainWeapons) {
     EXPECT_EQ(sword.masterwork, 0);
     EXPECT_EQ(c.ammunition.code, kFirstBaseItemCode + kArrowsRow);
     EXPECT_EQ(c.carried[0].code, 0u);  // low gear comes without coins
-    EXPECT_EQ(c.feats[kFeatArmorProficiencyLight] + c.feats[kFeatArmorProficiencyMedium], 1);
+    EXPECT_EQ(c.feats[kFeatLightArmour] + c.feats[kFeatMediumArmour], 1);
   }
   EXPECT_EQ(armour, (std::set<int>{40, 44, 46, 48}));
 }
@@ -72,7 +72,7 @@ TEST_F(EquipmentTest, AHighFighterCarriesNamedMagicGearAndCoins) {
   EXPECT_EQ(Worn(c, kSlotRightFinger) == kFirstBaseItemCode + kProtectionRing4Row ||
                 Worn(c, kSlotCloak) == kFirstBaseItemCode + kBlurCloakRow,
             true);
-  EXPECT_EQ(c.feats[kFeatArmorProficiencyHeavy], 1);
+  EXPECT_EQ(c.feats[kFeatHeavyArmour], 1);
   ExpectEveryCodeFilled(c);
 }
 

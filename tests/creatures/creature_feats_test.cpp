@@ -18,10 +18,10 @@ TEST_F(FeatsTest, ProficienciesFollowThePreparedRows) {
   CreatureRecord& c = MakeCreature(10, 57, 16, 1);
   for (int option : {19, 1, 34, 36, 42, 0}) GrantWeaponProficiency(option, 10);
   EXPECT_TRUE(Has(c, 44));                           // longsword, martial
-  EXPECT_TRUE(Has(c, kFeatSimpleWeaponProficiency));  // dagger
-  EXPECT_TRUE(Has(c, kFeatExoticBastardSword));
-  EXPECT_TRUE(Has(c, kFeatShieldProficiency));
-  EXPECT_TRUE(Has(c, kFeatArmorProficiencyHeavy));    // full plate
+  EXPECT_TRUE(Has(c, kFeatSimpleWeapons));  // dagger
+  EXPECT_TRUE(Has(c, kFeatBastardSword));
+  EXPECT_TRUE(Has(c, kFeatShield));
+  EXPECT_TRUE(Has(c, kFeatHeavyArmour));    // full plate
   EXPECT_EQ(CountFeats(c), 5);
 }
 
@@ -31,14 +31,14 @@ TEST_F(FeatsTest, AFighterWithNothingToLearnTakesAGeneralFeat) {
   c.dexterity.base = 11;
   PickCombatFeat(0, 10, 0, 0);
   EXPECT_EQ(CountFeats(c), 1);
-  for (int combat : {kFeatCleave, kFeatImprovedUnarmedStrike, kFeatPointBlankShot}) EXPECT_FALSE(Has(c, combat));
+  for (int combat : {kFeatCleave, kFeatUnarmedStrike, kFeatPointBlankShot}) EXPECT_FALSE(Has(c, combat));
 }
 
 TEST_F(FeatsTest, ToughnessIsTakenAgainAndCountsItsHitPoints) {
   CreatureRecord& c = MakeCreature(10, 57, 16, 1);
   c.baseHitPoints = c.maxHitPoints = c.hitPoints = 10;
   for (int f : {kFeatImprovedInitiative, kFeatGreatFortitude, kFeatIronWill, kFeatLightningReflexes,
-                kFeatBlindfight})
+                kFeatBlindFight})
     c.feats[f] = 1;
   PickGeneralFeat(10);
   PickGeneralFeat(10);
@@ -119,7 +119,7 @@ TEST_F(FeatsTest, PicksNeverRepeatNorBreakPrerequisites) {
     }
     // A martial weapon's focus needs the weapon's proficiency.
     needs(WeaponFocusFeatOfOption(19), Has(c, 44));
-    needs(WeaponFocusFeatOfOption(34), Has(c, kFeatExoticBastardSword));
+    needs(WeaponFocusFeatOfOption(34), Has(c, kFeatBastardSword));
     for (int focus = kFeatSpellFocusEnchantment; focus <= kFeatSpellFocusTransmutation; ++focus)
       needs(focus + kFeatGreaterSpellFocusStep, Has(c, focus));
   }

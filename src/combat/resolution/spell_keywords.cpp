@@ -1,5 +1,7 @@
 #include "combat/resolution/spell_keywords.h"
 
+#include "rules/casting_rules.h"
+
 const char* const SpellKeywordTable[kSpellRows] = {
     "ENTANGLE", "MAGE_ARMOR", "TRUE_STRIKE", "SLEEP", "BURNING_HANDS", "MAGIC_MISSILE", "SHOCKING_GRASP",
     "RAY_OF_ENFEEBLEMENT", "CAUSE_SHAKING", "ENLARGE_PERSON", "REDUCE_PERSON", "RAY_OF_FROST", "ENLARGE_WEAPON",

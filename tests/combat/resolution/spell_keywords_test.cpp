@@ -1,4 +1,5 @@
 #include "combat/resolution/spell_keywords.h"
+#include "rules/casting_rules.h"
 
 #include <gtest/gtest.h>
 
