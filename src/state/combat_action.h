@@ -66,3 +66,6 @@ extern int32_t CombatState;
 void RunDeathScript();
 int RemoveFromCombat(int creature, int eventIndex);
 void CheckEndOfCombat();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCombatActionState();

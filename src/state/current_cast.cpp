@@ -35,3 +35,16 @@ void SetReadyMode() {
   if (ReadyModeFlag == 0) ActionBarMode = 2;
   else if (ReadyModeFlag == 1) ActionBarMode = 1;
 }
+
+void ResetCurrentCastState() {
+  SpellInProgress = SpellCaster = SpellTarget = -1;
+  PendingMetamagic = 0;
+  CastingFromItem = CastingWand = CastingSpellLike = CastingScripted = CastResumed = 0;
+  CastingItem = 0;
+  CastingParameter = 0;
+  CastingExtraValue[0] = CastingExtraValue[1] = 0;
+  ClearQueuedAction();
+  PlaybackCreature = -1;
+  PlaybackFramesLeft = 0;
+  FramesPerEvent = 45;
+}

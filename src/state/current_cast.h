@@ -58,3 +58,6 @@ extern int32_t FramesPerEvent;
 // Sets the ready-action mode word (the action bar's mode, ActionBarMode) from
 // the ready byte: 2 when it is 0, 1 when it is 1.
 void SetReadyMode();
+
+// Puts every word above back to its start-up value (a new game, and tests).
+void ResetCurrentCastState();

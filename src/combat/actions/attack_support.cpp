@@ -4,7 +4,7 @@
 #include "combat/resolution/combat_sequencer.h"
 #include "engine/message_log.h"
 #include "map/square_grids.h"
-#include "rules/attack_ids.h"
+#include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "state/combat_events.h"
@@ -27,8 +27,8 @@ void AddCastingDamage(int creature, int32_t damage) {
 
 bool IsBlinded(int creature) {
   if (!IsValidCreature(creature)) return false;
-  if (FindAnyCondition(creature, kIdBlinded, kIdCantSee) >= 0) return true;
-  return Creatures[creature].special[kSenseKindWord] == 5 && FindAnyCondition(creature, kIdDeafened, kIdSilenced) >= 0;
+  if (FindAnyCondition(creature, kCondBlinded, kCondCantSee) >= 0) return true;
+  return Creatures[creature].special[kSenseKindWord] == 5 && FindAnyCondition(creature, kCondDeafened, kCondSilenced) >= 0;
 }
 
 bool MarkDamagedWhileCasting(int damaged, int attacker, int32_t damage) {
@@ -49,4 +49,8 @@ void ReportOutOfAmmunition(int creature) {
   c.ammunition = {0, 0};
   LogMessage("\xA3%s\xA3 is out of ammunition.\r", c.name);
   ShowFloatingText(creature, "Out of ammunition");
+}
+
+void ResetAttackSupportState() {
+  AttackDamageTotal = 0;
 }

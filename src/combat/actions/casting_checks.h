@@ -5,15 +5,9 @@
 #pragma once
 #include <cstdint>
 
+#include "rules/breakdown_sources.h"
+#include "rules/feat_ids.h"
 #include "state/current_cast.h"
-
-// Feat flags of the casting rules. Each focus run holds the schools in the
-// order 4, 7, 2, 5, 1, 3, 6, 8 (Enchantment first).
-constexpr int kFeatSuperiorConcentration = 294;
-constexpr int kFeatSpellPenetration = 297;
-constexpr int kFeatGreaterSpellPenetration = 298;
-constexpr int kFeatSpellFocusFirst = 305;
-constexpr int kFeatGreaterSpellFocusFirst = 313;
 
 // Modifier sources of the casting rolls (rows of ConditionNames).
 constexpr int32_t kSrcConstitutionModifier = 175;
@@ -21,7 +15,6 @@ constexpr int32_t kSrcCasterLevel = 609;
 constexpr int32_t kSrcBaseValue = 612;
 constexpr int32_t kSrcSpellLevel = 613;
 constexpr int32_t kSrcSuperiorConcentration = 651;
-constexpr int32_t kSrcD20Roll = 171;
 
 // In combat, for an innate cast: effective level - level + the innate caster
 // level; otherwise effective level - level + the caster-level adjustment. At

@@ -15,7 +15,7 @@
 #include "rules/adjacency.h"
 #include "rules/combat_roll_log.h"
 #include "engine/message_log.h"
-#include "rules/attack_ids.h"
+#include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
@@ -270,7 +270,7 @@ void WeaponDamage(AttackContext& a) {
     LogMessage("@SILVER@ weapon: damage is reduced by " HL "1" HL " point.\r");
     AddModifier(-1, list, kSourceSilverWeapon);
   }
-  if (w.chargeDouble != 0 && Has(a.target, kIdCharging)) {
+  if (w.chargeDouble != 0 && Has(a.target, kCondCharging)) {
     LogMessage(HL "%s" HL " deals " HL "double_damage" HL " as the opponent is @CHARGING@.\r", w.name);
     RollInto(list, w.dieSides, w.dieCount);
   }

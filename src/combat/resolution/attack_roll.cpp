@@ -12,6 +12,7 @@
 #include "combat/actions/roll_previews.h"
 #include "combat/resolution/attack_context.h"
 #include "combat/resolution/attack_resolution.h"
+#include "engine/reset_words.h"
 #include "rules/adjacency.h"
 #include "rules/combat_roll_log.h"
 #include "map/fighter_tests.h"
@@ -20,7 +21,7 @@
 #include "map/line_of_effect.h"
 #include "map/square_grids.h"
 #include "rules/armour_class.h"
-#include "rules/attack_ids.h"
+#include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
@@ -94,12 +95,12 @@ int GatherConcealment(int attacker, int target, ConcealmentSource* out) {
   for (int k = 0; k < 3; ++k)
     if (Has(target, firstThree[k])) found[count++] = {k + 1, firstThree[k], ConditionEntryValue(target, firstThree[k])};
   if (Has(target, kCondInvisible)) found[count++] = {4, kCondInvisible, 50};
-  if (Has(target, kIdGreaterInvisibility)) found[count++] = {5, kIdGreaterInvisibility, 50};
-  if (Has(attacker, kIdBlinded)) found[count++] = {6, kIdBlinded, 50};
-  if (Has(attacker, kIdCantSee)) found[count++] = {7, kIdCantSee, 50};
+  if (Has(target, kCondGreaterInvisibility)) found[count++] = {5, kCondGreaterInvisibility, 50};
+  if (Has(attacker, kCondBlinded)) found[count++] = {6, kCondBlinded, 50};
+  if (Has(attacker, kCondCantSee)) found[count++] = {7, kCondCantSee, 50};
   if (Creatures[attacker].special[kSenseKindWord] == 5) {
-    if (Has(attacker, kIdDeafened)) found[count++] = {8, kIdDeafened, 50};
-    if (Has(attacker, kIdSilenced)) found[count++] = {9, kIdSilenced, 50};
+    if (Has(attacker, kCondDeafened)) found[count++] = {8, kCondDeafened, 50};
+    if (Has(attacker, kCondSilenced)) found[count++] = {9, kCondSilenced, 50};
   }
   return count;
 }
@@ -108,9 +109,9 @@ bool ConcealmentNegated(const ConcealmentSource& s, int attacker, bool ranged) {
   const CreatureRecord& a = Creatures[attacker];
   const int32_t sense = a.special[kSenseKindWord];
   const bool senses = sense == 5 || sense == 6;
-  const bool trueSeeing = Has(attacker, kIdTrueSeeing);
-  const bool trueStrike = Has(attacker, kIdTrueStrike);
-  const bool blinded = Has(attacker, kIdBlinded);
+  const bool trueSeeing = Has(attacker, kCondTrueSeeing);
+  const bool trueStrike = Has(attacker, kCondTrueStrike);
+  const bool blinded = Has(attacker, kCondBlinded);
   const bool seesInDarkness = a.sightless == 1;
   const bool precise = s.chance < 50 && ranged && a.feats[kFeatImprovedPreciseShot] != 0;
   switch (s.kind) {
@@ -180,7 +181,7 @@ bool RollConcealment(RollState& s, const ModifierList* chanceList) {
     return true;
   }
   LogMessage("(Failure)\r");
-  const bool mayReroll = chanceList ? (Creatures[s.a.attacker].feats[kFeatBlindfight] != 0 && !s.a.ranged) : s.blindFight;
+  const bool mayReroll = chanceList ? (Creatures[s.a.attacker].feats[kFeatBlindFight] != 0 && !s.a.ranged) : s.blindFight;
   if (!mayReroll) return false;
   LogMessage(HL "%s" HL " has @BLINDFIGHT@.\r", Creatures[s.a.attacker].name);
   LogMessage("Concealment roll " HL "%i" HL " ", reroll);
@@ -399,14 +400,14 @@ int32_t HitChance(RollState& s) {
       const int around = ListCreaturesAroundSquare(near.x, near.y);
       if (around > 1) chance /= around;
     }
-    if (Has(a.target, kIdGrappling)) {
+    if (Has(a.target, kCondGrappling)) {
       chance /= 2;
       grappler = 1;
     }
   }
   const int32_t m = EvaluatedMissChance(a.attacker, a.target, a.ranged);
   if (m > 0) {
-    const bool blindFight = Creatures[a.attacker].feats[kFeatBlindfight] != 0 && !a.ranged;
+    const bool blindFight = Creatures[a.attacker].feats[kFeatBlindFight] != 0 && !a.ranged;
     chance = chance * (100 - (blindFight ? m * m / 100 : m)) / 100;
   }
   if (chance < 1) chance = 1;
@@ -563,4 +564,12 @@ int ResolveAttack(int attacker, int target, int entry, int32_t alternateForm, ui
     result = RunAttack(s, alternateForm, evaluate, grapple, grappleFlag, profileOut);
   }
   return result;
+}
+
+void ResetAttackRollState() {
+  ResetWords(AttackLabel);
+  ShownHitChance = -1;
+  StrayArrowTarget = -1;
+  OutOfTurnAttack = 0;
+  ResetWords(EnergyDefenseRoll);
 }

@@ -6,6 +6,7 @@
 #include "combat/actions/casting_checks.h"
 #include "combat/actions/least_services.h"
 #include "combat/resolution/special_attacks.h"
+#include "combat/resolution/spell_resolution.h"
 #include "combat/turns/least_services.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
@@ -425,6 +426,18 @@ void StartOfUse() {
   }
   if (CombatAction.playerControlled == 1) PlayerTargeting(caster, spell);
   else ComputerTargeting(caster, spell);
+}
+
+void ResetCombatSequencerState() {
+  CastingUse = CastingUseWords{};
+  std::memset(TargetAnimation, 0, sizeof TargetAnimation);
+  for (int32_t& w : AnimationSpeedWords) w = 3;
+  SummonsMade = 0;
+  SpellPass = SpellPassWords{};
+  std::memset(WebBurnList, 0, sizeof WebBurnList);
+  std::memset(ResolvedCreatures, 0, sizeof ResolvedCreatures);
+  TargetPass = 0;
+  ResetCurrentCastState();
 }
 
 int ProcessCombatAction() {

@@ -71,6 +71,9 @@ extern int32_t AnimationSpeedWords[7];
 // One step of the sequencer, every frame; returns 1.
 int ProcessCombatAction();
 
+// Puts the words of a use back to their start-up values (a new game, and tests).
+void ResetCombatSequencerState();
+
 // The steps, one call each (the sequencer dispatches by ScreenMode).
 void StartOfUse();
 void SpendSourceStep();

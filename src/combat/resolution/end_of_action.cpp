@@ -34,7 +34,7 @@ bool CursorReachable(int creature) {
   if (HitTestPanelRows(creature)) return false;
   const int rows = static_cast<int>(ActionList.count) + 1;
   if (MouseInTextRow(0, 23, 17, rows, 1, 0)) return false;
-  if (ScreenMode != 0 || MapInputSuppressed != 0) return false;
+  if (ScreenMode != kModeExploring || MapInputSuppressed != 0) return false;
   if (CurrentMapNumber < 0 || CurrentMapNumber >= kStoredMapCount) return false;
   if (MapMemory[CurrentMapNumber][SquareIndex(MapCursorX, MapCursorY)] != 1) return false;
   const CreatureRecord& c = Creatures[creature];

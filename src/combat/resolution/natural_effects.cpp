@@ -7,7 +7,7 @@
 #include "combat/resolution/attack_context.h"
 #include "rules/combat_roll_log.h"
 #include "engine/message_log.h"
-#include "rules/attack_ids.h"
+#include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/recompute_creature.h"
@@ -56,7 +56,7 @@ void Physical(AttackContext& a, const Effect& e, bool first) {
     own.helpTopic = list->helpTopic;
     list = &own;
   }
-  if (first && Has(a.attacker, kIdCharging) && c.special[kSpecialPowerfulChargeSides] > 0) {
+  if (first && Has(a.attacker, kCondCharging) && c.special[kSpecialPowerfulChargeSides] > 0) {
     LogMessage("@POWERFUL_CHARGE@: " HL "%s" HL " inflicts extra damage.\r", c.name);
     RollInto(list, c.special[kSpecialPowerfulChargeSides], c.special[kSpecialPowerfulChargeDice]);
     AddModifier(c.special[kSpecialPowerfulChargeBonus], list, kSourceAdditionalPoints);
@@ -126,7 +126,7 @@ void Paralysis(AttackContext& a, const Effect& e) {
     LogMessage(HL "%s" HL " is immune to @PARALYSIS@.\r", t.name);
     return;
   }
-  if (Has(a.target, kIdParalyzed)) {
+  if (Has(a.target, kCondParalyzed)) {
     LogMessage(HL "%s" HL " is already @PARALYZED@.\r", t.name);
     return;
   }
@@ -142,10 +142,10 @@ void Paralysis(AttackContext& a, const Effect& e) {
     else LogMessage("Save failed (DC @%i|%.2i@)\r", dc.total, index);
   }
   if (saved) return;
-  RemoveCondition(a.target, kIdDancing);
+  RemoveCondition(a.target, kCondDancing);
   ModifierList duration = MakeList("Duration: Paralysis Attack");
   const int rounds = RollEffect(a, &duration, e);
-  AddCondition(a.target, kIdParalyzed, rounds, 0, kSourceNaturalEffect, 0);
+  AddCondition(a.target, kCondParalyzed, rounds, 0, kSourceNaturalEffect, 0);
   const int index = StoreCombatRoll(duration);
   LogMessage(HL "%s" HL " is @PARALYZED@ for @%i|%.2i@ rounds.\r", t.name, duration.total, index);
 }
@@ -175,7 +175,7 @@ void EnergyDrain(AttackContext& a, const Effect& e) {
   ModifierList list = MakeList("Energy Drain");
   const int levels = RollEffect(a, &list, e);
   if (ImmunityCode(a.target, kImmLevelDrain) != 0) return;
-  AddCondition(a.target, kIdLevelDrained, kDurationLasting, levels, kSourceNaturalEffect, 0);
+  AddCondition(a.target, kCondLevelDrained, kDurationLasting, levels, kSourceNaturalEffect, 0);
   SetEvent(NextEvent(a), 32, levels, a.target, 42);
   const int32_t gained = (a.critical ? 10 : 5) * levels;
   Creatures[a.attacker].hitPoints += gained;

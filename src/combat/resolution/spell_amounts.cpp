@@ -13,6 +13,7 @@
 #include "engine/message_log.h"
 #include "map/fighter_tests.h"
 #include "map/square_grids.h"
+#include "rules/breakdown_sources.h"
 #include "rules/combat_roll_log.h"
 #include "rules/conditions.h"
 #include "rules/creature_forms.h"
@@ -29,12 +30,9 @@ namespace {
 
 constexpr int32_t kSrcSuccessfulSave = 636;
 constexpr int32_t kSrcCantExceedMaximumHp = 648;
-constexpr int32_t kSrcDiceRoll = 649;
 constexpr int32_t kSrcMetamagicEmpower = 650;
 constexpr int32_t kSrcCriticalHit = 653;
-constexpr int32_t kSrcAdditionalPoints = 654;
 constexpr int32_t kSrcFlamingWebs = 656;
-constexpr int32_t kSrcExtraDamageToUndead = 658;
 constexpr int32_t kSrcSpellCannotKill = 662;
 
 bool SpellRow(int spell) { return spell >= 0 && spell < kSpellRows; }

@@ -3,10 +3,6 @@
 #include "combat/resolution/spell_effects.h"
 
 #include "combat/resolution/spell_resolution.h"
-#include "rules/casting_rules.h"
 #include "state/combat_events.h"
 
 void ApplySpellEffect() { QueueUseEvent(45, 0, SpellPass.target, 0); }
-
-// The spell keywords come with the spell effects too.
-const char* SpellKeywordFull(int) { return ""; }

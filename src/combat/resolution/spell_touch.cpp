@@ -8,7 +8,8 @@
 #include "engine/message_log.h"
 #include "map/line_of_effect.h"
 #include "map/square_grids.h"
-#include "rules/attack_ids.h"
+#include "rules/breakdown_sources.h"
+#include "rules/feat_ids.h"
 #include "rules/attack_profile.h"
 #include "rules/armour_class.h"
 #include "rules/combat_roll_log.h"
@@ -41,14 +42,14 @@ bool Defeats(int caster, uint32_t source) {
   const bool darkvision = Creatures[caster].sightless != 0;
   switch (source) {
     case kCondConcealedByDarkness:
-      return Has(caster, kCondTrueSeeing) || Has(caster, kIdTrueStrike) || senses || blind || darkvision;
+      return Has(caster, kCondTrueSeeing) || Has(caster, kCondTrueStrike) || senses || blind || darkvision;
     case kCondMagicallyConcealed:
-      return Has(caster, kCondTrueSeeing) || Has(caster, kIdTrueStrike) || senses || blind;
+      return Has(caster, kCondTrueSeeing) || Has(caster, kCondTrueStrike) || senses || blind;
     case kCondGrassConcealment:
-      return Has(caster, kIdTrueStrike);
+      return Has(caster, kCondTrueStrike);
     case kCondInvisible:
     case kCondGreaterInvisibility:
-      return Has(caster, kCondTrueSeeing) || Has(caster, kIdTrueStrike) || senses || blind;
+      return Has(caster, kCondTrueSeeing) || Has(caster, kCondTrueStrike) || senses || blind;
     case kCondCantSee:
       return Has(caster, kCondTrueSeeing) || senses || darkvision || blind;
     default:
@@ -70,8 +71,8 @@ bool ConcealmentAllows(int caster, int target, bool ranged) {
   else if (Has(target, kCondGreaterInvisibility)) add(kCondGreaterInvisibility, 50);
   if (Has(caster, kCondBlinded)) add(kCondBlinded, 50);
   else if (Has(caster, kCondCantSee)) add(kCondCantSee, 50);
-  if (SenseOf(caster) == 5 && (Has(caster, kIdDeafened) || Has(caster, kCondSilenced)))
-    add(Has(caster, kIdDeafened) ? kIdDeafened : kCondSilenced, 50);
+  if (SenseOf(caster) == 5 && (Has(caster, kCondDeafened) || Has(caster, kCondSilenced)))
+    add(Has(caster, kCondDeafened) ? kCondDeafened : kCondSilenced, 50);
   if (count == 0) return true;
 
   const bool precise = ranged && Creatures[caster].feats[kFeatPreciseShot] != 0;
@@ -103,7 +104,7 @@ bool ConcealmentAllows(int caster, int target, bool ranged) {
     LogMessage("(Success)\r");
     return true;
   }
-  if (!ranged && c.feats[kFeatBlindfight] != 0) {
+  if (!ranged && c.feats[kFeatBlindFight] != 0) {
     ModifierList again;
     std::snprintf(again.caption, sizeof again.caption, "Concealment roll");
     DiceRollList = &again;

@@ -8,7 +8,7 @@
 #include "rules/combat_roll_log.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
-#include "rules/attack_ids.h"
+#include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
@@ -107,7 +107,7 @@ void ThunderingDeafness(AttackContext& a) {
   const bool saved = SavingThrow(a.target, kFortitude, 14, &natural);
   if (!natural) LogMessage("%s", saved ? "Save succeeded (DC " HL "14" HL ")\r" : "Save failed (DC " HL "14" HL ")\r");
   if (saved) return;
-  AddCondition(a.target, kIdDeafened, kDurationLasting, 0, kSourceWeaponEffect, 0);
+  AddCondition(a.target, kCondDeafened, kDurationLasting, 0, kSourceWeaponEffect, 0);
   SetEvent(NextEvent(a), 45, 0, a.target, 35);
   LogMessage(HL "%s" HL " is @DEAFENED@.\r", t.name);
 }
@@ -154,17 +154,17 @@ void Bane(AttackContext& a) {
     LogMessage(HL "%s" HL " is immune to " HL "mind" HL " effects.\r", t.name);
     return;
   }
-  if (Has(a.target, kIdBadMorale)) return;
+  if (Has(a.target, kCondBadMorale)) return;
   if (SavingThrow(a.target, kWillpower, 14, nullptr)) return;
   const int rounds = RollInto(nullptr, 10, 1) + 1;
-  AddCondition(a.target, kIdBadMorale, rounds, kBadMoraleValue, kSourceWeaponEffect, 0);
+  AddCondition(a.target, kCondBadMorale, rounds, kBadMoraleValue, kSourceWeaponEffect, 0);
   SetEvent(NextEvent(a), 62, 0, a.target, 35);
   LogMessage("@DESPAIR@ weapon : " HL "%s" HL " loses courage.\r", t.name);
 }
 
 void Blindness(AttackContext& a) {
   const CreatureRecord& t = Creatures[a.target];
-  if (Has(a.target, kIdBlinded)) {
+  if (Has(a.target, kCondBlinded)) {
     LogMessage(HL "%s" HL " is already @BLIND@.\r", t.name);
     return;
   }
@@ -174,7 +174,7 @@ void Blindness(AttackContext& a) {
   }
   if (SavingThrow(a.target, kWillpower, 18, nullptr)) return;
   const int rounds = RollInto(nullptr, 6, 1);
-  AddCondition(a.target, kIdBlinded, rounds, 0, kSourceWeaponEffect, 0);
+  AddCondition(a.target, kCondBlinded, rounds, 0, kSourceWeaponEffect, 0);
   SetEvent(NextEvent(a), 31, 0, a.target, 35);
   LogMessage(HL "%s" HL " is @BLINDED@ for " HL "%i" HL " rounds.\r", t.name, rounds);
 }
@@ -202,7 +202,7 @@ void Wounding(AttackContext& a) {
 void LifeStealing(AttackContext& a) {
   if (!a.critical || ImmunityCode(a.target, kImmLevelDrain) != 0) return;
   const int32_t levels = a.multiplier - 1;
-  AddCondition(a.target, kIdLevelDrained, kDurationUntilRest, levels, kSourceWeaponEffect, 0);
+  AddCondition(a.target, kCondLevelDrained, kDurationUntilRest, levels, kSourceWeaponEffect, 0);
   SetEvent(NextEvent(a), 32, levels, a.target, 42);
   ModifierList gain = MakeList("Life Stealing", 43023);
   RollInto(&gain, 6, levels);
@@ -239,7 +239,7 @@ void SleepingArrow(AttackContext& a) {
   }
   if (SavingThrow(a.target, kWillpower, 15, nullptr)) return;
   const int rounds = RollInto(nullptr, 8, 2) + 1;
-  AddCondition(a.target, kIdSleeping, rounds, 0, kSourceWeaponEffect, 0);
+  AddCondition(a.target, kCondSleeping, rounds, 0, kSourceWeaponEffect, 0);
   SetEvent(NextEvent(a), 56, 0, a.target, 35);
   LogMessage("@SLEEPING_ARROW@ - " HL "%s" HL " falls asleep for " HL "%i" HL " rounds.\r", t.name, rounds);
 }

@@ -1,3 +1,4 @@
+#include "frontend/game_reset.h"
 #include "combat/resolution/attack_resolution.h"
 
 #include <gtest/gtest.h>
@@ -17,7 +18,7 @@
 #include "engine/random.h"
 #include "engine/settings.h"
 #include "map/map_record.h"
-#include "rules/attack_ids.h"
+#include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
@@ -86,12 +87,9 @@ int CountSource(const ModifierList& list, int32_t source) {
 class AttackTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::memset(Creatures, 0, sizeof Creatures);
-    std::memset(CraftedWeapons, 0, sizeof CraftedWeapons);
-    std::memset(ItemTable, 0, sizeof ItemTable);
-    std::memset(&CurrentMap, 0, sizeof CurrentMap);
+    ResetGameState();
+    ResetItemTablesState();
     InCombat = 1;  // conditions of a few rounds last only in combat
-    TurnEntryCount = 0;
     OptionWords[kOptionDisplayExpandedTooltip] = 0;
     MakeWeapon(kSword, "Longsword", 1, 8, 1);
   }
@@ -165,14 +163,14 @@ TEST_F(AttackTest, ConcealmentIsRolledBeforeTheAttackAndAMissStopsThere) {
   // the Invisible source is dropped and its own blindness is rolled.
   Attack(seed, [&] {
     invisible();
-    AddCondition(kA, kIdBlinded, 5, 0, 18, 0);
+    AddCondition(kA, kCondBlinded, 5, 0, 18, 0);
   });
-  EXPECT_EQ(CombatRollLog[0].pairs[0].source, static_cast<int32_t>(kIdBlinded));
+  EXPECT_EQ(CombatRollLog[0].pairs[0].source, static_cast<int32_t>(kCondBlinded));
 
   // True seeing overcomes invisibility: no roll at all.
   Attack(seed, [&] {
     invisible();
-    AddCondition(kA, kIdTrueSeeing, 5, 0, 18, 0);
+    AddCondition(kA, kCondTrueSeeing, 5, 0, 18, 0);
   });
   EXPECT_EQ(Log().rfind("(Concealment Negated by " + H + "Fighter" + H + ")\r", std::string::npos) != std::string::npos,
             true);
@@ -297,7 +295,7 @@ TEST_F(AttackTest, EnergyResistanceAndResponsesOfAFlamingWeapon) {
   EXPECT_EQ(Creatures[kT].hitPoints, 99);
 
   // Weakness adds half of the roll, and the fire takes the next event entry.
-  Attack(seed, flaming(kProtFirstImmunity + kImmFire, kImmunitySeriousWeakness));
+  Attack(seed, flaming(ImmunityPair(kImmFire), kImmunitySeriousWeakness));
   int fire, index;
   ASSERT_TRUE(LinkAfter(Log(), "@FIRE_DAMAGE@: " + H + "Target" + H + " loses ", &fire, &index));
   EXPECT_STREQ(CombatRollLog[index].caption, "Magic Damage (Flaming Weapon)");
@@ -310,7 +308,7 @@ TEST_F(AttackTest, EnergyResistanceAndResponsesOfAFlamingWeapon) {
   // Reversed fire on a creature at full hit points (its damage reduction
   // takes the blade's point) heals nothing and reports nothing.
   Attack(seed, [&] {
-    flaming(kProtFirstImmunity + kImmFire, kImmunityReverse)();
+    flaming(ImmunityPair(kImmFire), kImmunityReverse)();
     Creatures[kT].protections[kProtDamageReduction].base = 5;
     Creatures[kT].protections[kProtDamageReductionKind].base = 1;
   });
@@ -328,7 +326,7 @@ TEST_F(AttackTest, AWeaponAbilityWithItsSave) {
   ASSERT_TRUE(LinkAfter(log, H + "Target" + H + " @SAVING_THROW@ ", &save, &index));
   EXPECT_STREQ(CombatRollLog[index].caption, "Willpower Saving Throw");
   EXPECT_LT(save, 18);
-  const int slot = FindCondition(kT, kIdBlinded);
+  const int slot = FindCondition(kT, kCondBlinded);
   ASSERT_GE(slot, 0);
   const std::string text = H + "Target" + H + " is @BLINDED@ for " + H + std::to_string(Creatures[kT].conditions[slot].duration) + H + " rounds.\r";
   EXPECT_NE(log.find(text), std::string::npos);
@@ -338,7 +336,7 @@ TEST_F(AttackTest, AWeaponAbilityWithItsSave) {
   // Already blind: no save is rolled.
   Attack(seed, [&] {
     blinding();
-    AddCondition(kT, kIdBlinded, 3, 0, 18, 0);
+    AddCondition(kT, kCondBlinded, 3, 0, 18, 0);
   });
   EXPECT_NE(Log().find(H + "Target" + H + " is already @BLIND@.\r"), std::string::npos);
   EXPECT_EQ(Log().find("@SAVING_THROW@"), std::string::npos);
@@ -380,7 +378,7 @@ class CoupDeGraceTest : public AttackTest {
     MakeFighter(kA, "Fighter", 5, 30);
     MakeFighter(kT, "Target", 6, 0);
     Creatures[kA].equipment[kSlotRightHand - 1] = kSword;
-    AddCondition(kT, kIdSleeping, 10, 0, 18, 0);
+    AddCondition(kT, kCondSleeping, 10, 0, 18, 0);
     Creatures[kT].baseHitPoints = Creatures[kT].maxHitPoints = Creatures[kT].hitPoints = hitPoints;
     RecomputeCreature(kA, 1);
     RecomputeCreature(kT, 1);
@@ -428,7 +426,7 @@ TEST_F(AttackTest, EvaluationLeavesEverythingAsItWas) {
   Attack(1);  // a real attack first, so that the log, the rolls and the events hold something
   CombatEvents[3] = CombatEvent{45, 7, kT, 35, 0};
   AddCondition(kT, kCondInvisible, 5, 0, 18, 0);
-  AddCondition(kA, kIdBlinded, 5, 0, 18, 0);
+  AddCondition(kA, kCondBlinded, 5, 0, 18, 0);
   RecomputeCreature(kA, 0);
   RecomputeCreature(kT, 0);
   static CreatureRecord creatures[kCreatureCount];
@@ -456,9 +454,9 @@ TEST_F(AttackTest, HitChances) {
   // 30 against 10 is capped at 95; a blinded attacker against an invisible
   // target misses half by its own blindness, Blind-Fight squares that away.
   EXPECT_EQ(Attack(1, {}, 1), 95);
-  const auto blind = [] { AddCondition(kA, kIdBlinded, 5, 0, 18, 0); };
+  const auto blind = [] { AddCondition(kA, kCondBlinded, 5, 0, 18, 0); };
   EXPECT_EQ(Attack(1, blind, 1), 47);
-  EXPECT_EQ(Attack(1, [&] { blind(); Creatures[kA].feats[kFeatBlindfight] = 1; }, 1), 71);
+  EXPECT_EQ(Attack(1, [&] { blind(); Creatures[kA].feats[kFeatBlindFight] = 1; }, 1), 71);
   // Equal grapple rolls: 52 for the attacker, who wins ties.
   MakeFighter(kA, "Fighter", 5, 0);
   MakeFighter(kT, "Target", 6, 0);
