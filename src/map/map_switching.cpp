@@ -1,24 +1,25 @@
 #include "map/map_switching.h"
 
-#include "combat/actions/combat_actions.h"
+#include "engine/reset_words.h"
+#include "state/combat_action.h"
 
 #include <cstring>
 #include <initializer_list>
 
-#include "adventure/encounters.h"
-#include "adventure/script_state.h"
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/fighter_table.h"
-#include "combat/actions/movement_rules.h"
-#include "combat/actions/turn_order.h"
-#include "combat/turns/fighter_tests.h"
+#include "state/encounters.h"
+#include "state/script_state.h"
+#include "state/fighter_slots.h"
+#include "map/fighter_table.h"
+#include "map/movement_rules.h"
+#include "state/turn_order.h"
+#include "map/fighter_tests.h"
 #include "engine/frame.h"
 #include "engine/random.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "map/party_vision.h"
 #include "map/rain_shelter.h"
 #include "map/square_grids.h"
-#include "party/free_item_slot.h"
+#include "rules/free_item_slot.h"
 #include "rules/casting_rules.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
@@ -26,11 +27,12 @@
 #include "rules/item_rules.h"
 #include "rules/item_tables.h"
 #include "rules/spell_slots.h"
-#include "screens/game/creature_paths.h"
-#include "screens/game/game_screen.h"
-#include "screens/game/map_view.h"
-#include "screens/game/party_leader.h"
-#include "screens/game/world_travel.h"
+#include "map/creature_paths.h"
+#include "state/camera.h"
+#include "state/game_screen_words.h"
+#include "map/map_view.h"
+#include "state/party_leader.h"
+#include "state/world_travel.h"
 
 uint32_t ObjectBlockCells[kMapSquares][4];
 uint32_t SpawnBlockGrid[kMapSquares];
@@ -41,7 +43,6 @@ int32_t PendingSpell = -1, PendingSpellCaster = -1;
 uint8_t RestingFlag = 0;
 int32_t RestTimer = 0;
 uint8_t RestKeyLatch = 0;
-
 
 namespace {
 
@@ -308,7 +309,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   // A map number outside the stored maps would index past them: refused.
   if (map < 0 || map >= kStoredMapCount) return 0;
 
-  // 1.
+  // Forget the scripts' scratch and every fighter's path; back to exploring.
   std::memset(ScriptScratch, 0, sizeof ScriptScratch);
   for (FighterSlot& s : FighterSlots) {
     for (int i = 0; i < kPathLength; ++i) s.pathX[i] = s.pathY[i] = -1;
@@ -317,9 +318,9 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
     const int s = Creatures[id].fighterSlot;
     if (s >= 0 && s < kFighterSlots) FighterSlots[s].pathIndex = -1;
   }
-  ScreenMode = 0;
+  ScreenMode = kModeExploring;
 
-  // 2.
+  // Store the map being left, then make the new one current.
   if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount) {
     ClearFloorItemsOnLeave();
     RemapMapCellCodes();
@@ -329,7 +330,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   CurrentMapNumber = map;
   CurrentMap = StoredMaps[map];
 
-  // 3 to 6.
+  // Its cells, the tint and rain, the camera's bounds, and the world map's memory.
   NormaliseMapCells();
   if (!keepTint) {
     if (CurrentMap.rain == 0) TintTarget[0] = TintTarget[1] = TintTarget[2] = 255;
@@ -339,7 +340,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   if (map <= 4)
     for (uint32_t& m : MapMemory[map]) m = 1;
 
-  // 7 and 8.
+  // The party on its arrival squares, and the view on the leader.
   if (facing < 1 || facing > 8) facing = 1;
   PlacePartyOnArrival(map, x, y, facing);
   const CreatureRecord& lead = Creatures[PartyLeader < static_cast<uint32_t>(kPartySize) ? PartyLeader : 0];
@@ -347,7 +348,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   ViewOriginX = lead.pixelX - (large ? 228 : 148);
   ViewOriginY = lead.pixelY - (large ? 168 : 108);
 
-  // 9 and 10.
+  // Clear the fighters' marks; unique items the party holds go back to their own rows.
   std::memset(FighterMarkWords, 0, sizeof(int32_t) * kFighterSlots);
   for (int m = 0; m < kPartySize; ++m) {
     CreatureRecord& c = Creatures[m];
@@ -356,7 +357,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
     for (ItemPair& p : c.carried) RehomeUniqueItem(&p.code);
   }
 
-  // 11.
+  // The occupancy grids, the fighter table and the entry flags.
   FighterCount = 0;
   BuildOccupancyGrids(-1);
   VisionRefreshFlag = 1;
@@ -366,7 +367,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   BuildFighterTable();
   std::memset(SpawnBlockGrid, 0, sizeof SpawnBlockGrid);
 
-  // 12.
+  // The monster groups of the map, or the group met on the world map.
   if (!noEncounter) {
     if (map <= 4 && WorldTravelDirection != 0)
       PlaceWorldArrivalGroup(x, y);
@@ -374,13 +375,13 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
       PlaceMonsterGroups();
   }
 
-  // 13.
+  // The fighter table again with the groups, and the non-party fighters standing still.
   ClearSharedGroupFlags();
   BuildFighterTable();
   FinishPartyMoves();
   for (int s = kPartySize; s < FighterCount && s < kFighterSlots; ++s) ResetCreaturePath(FighterSlots[s].creature);
 
-  // 14 and 15.
+  // Every fighter's sight counted afresh; the party is alert and sees.
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
     FighterSlot& f = FighterSlots[s];
     f.unseenSquares = 0;
@@ -394,7 +395,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
 }
 
 void RestPartyOnMap() {
-  ScreenMode = 1;
+  ScreenMode = kModeResting;
   RestingFlag = 1;
   RestTimer = 480;
   RestKeyLatch = 0;
@@ -416,4 +417,17 @@ void RestPartyOnMap() {
   ResetPartyTurnUndeadUses();
   const CreatureRecord& lead = Creatures[PartyLeader < static_cast<uint32_t>(kPartySize) ? PartyLeader : 0];
   SwitchLocalMap(CurrentMapNumber, lead.squareX, lead.squareY, lead.facing, 1, 0);
+}
+
+void ResetMapSwitchingState() {
+  ResetWords(ObjectBlockCells);
+  ResetWords(SpawnBlockGrid);
+  LeavingRainFlag = 0;
+  WorldTravelDirection = 0;
+  ArrivalSideCode = 0;
+  PendingSpell = -1;
+  PendingSpellCaster = -1;
+  RestingFlag = 0;
+  RestTimer = 0;
+  RestKeyLatch = 0;
 }

@@ -1,6 +1,7 @@
 #include "rules/creature_record.h"
 
-#include "combat/actions/fighter_slots.h"
+#include "engine/reset_words.h"
+#include "state/fighter_slots.h"
 
 CreatureRecord Creatures[kCreatureCount];
 
@@ -57,4 +58,8 @@ bool IsCreatureInSight(int a, int b) {
     }
   }
   return false;
+}
+
+void ResetCreatureRecordState() {
+  ResetWords(Creatures);
 }

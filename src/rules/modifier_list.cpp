@@ -2,8 +2,18 @@
 
 #include <cstring>
 
+#include "engine/linked_text.h"
+#include "engine/reset_words.h"
+
 ModifierList CombatRollLog[kCombatRollLogSize];
 int32_t CombatRollCount = 0;
+
+bool CombatRollCaption(int roll, char (&out)[kRollCaptionSize + 1]) {
+  if (roll < 0 || roll >= kCombatRollLogSize) return false;
+  std::memcpy(out, CombatRollLog[roll].caption, kRollCaptionSize);
+  out[kRollCaptionSize] = 0;
+  return true;
+}
 
 void InitModifierList(ModifierList* list) {
   std::memset(list->caption, 0, sizeof list->caption);
@@ -52,4 +62,9 @@ bool RemoveModifier(ModifierList* list, int32_t source, uint8_t all) {
     }
   }
   return removed;
+}
+
+void ResetModifierListState() {
+  ResetWords(CombatRollLog);
+  CombatRollCount = 0;
 }

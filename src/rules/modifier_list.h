@@ -20,6 +20,7 @@ struct ModifierList {
   ModifierPair pairs[kModifierPairs] = {};
 };
 static_assert(sizeof(ModifierList) == 208);
+static_assert(sizeof(ModifierList::caption) == 40);
 static_assert(offsetof(ModifierList, helpTopic) == 40);
 static_assert(offsetof(ModifierList, total) == 44);
 static_assert(offsetof(ModifierList, pairs) == 48);
@@ -44,3 +45,6 @@ bool RemoveModifier(ModifierList* list, int32_t source, uint8_t all);
 // two-digit index.
 extern ModifierList CombatRollLog[kCombatRollLogSize];
 extern int32_t CombatRollCount;
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetModifierListState();

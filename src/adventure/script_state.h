@@ -1,9 +1,0 @@
-// Script words that map switching resets on entering a map.
-#pragma once
-#include <cstdint>
-
-constexpr int kScriptScratchBytes = 8400;
-// The scripts' scratch, cleared on map entry.
-extern uint8_t ScriptScratch[kScriptScratchBytes];
-// Set on map entry so that the script of the square the party stands on runs.
-extern uint8_t SquareScriptFlag;

@@ -1,7 +1,0 @@
-// The side-threat grid of the computer's decisions: threat marks of each side,
-// the path finder's arrows and the cover test's walked line share it.
-#pragma once
-#include <cstdint>
-
-// 3,600 cells, x * 60 + y.
-extern int32_t ArrowGrid[3600];

@@ -1,0 +1,27 @@
+// Changes of a creature's form and state that the rules core asks of the
+// combat actions: resizing what it carries, ending a polymorph or an iron
+// body, curing afflictions and the allegiance kept while it is controlled.
+#pragma once
+#include <cstdint>
+
+// The allegiance a creature had before it came under "Controlled" or
+// "Dominated"; the recomputation writes it back when those end.
+extern int32_t SavedAllegiance[2100];
+
+// One size step up (at most 7) / down (at least 1) for every crafted item the
+// creature wears or carries.
+void EnlargeCarriedItems(int creature);
+void ReduceCarriedItems(int creature);
+
+// End the transformation: remove "Polymorphed" / "Iron_Body" and recompute.
+// (Restoring the saved natural form comes with the fighter slot's saved form.)
+void EndPolymorph(int creature);
+void EndIronBody(int creature);
+
+// Removes the afflictions: Acid_burns, Bleeding, Blinded, Confused, Dazed,
+// Deafened, Exhausted, Fatigued, Feebleminded, Insane, Nauseated, Sickened,
+// Stunned and the six ability-damage conditions.
+void CureAfflictions(int creature);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCreatureFormsState();

@@ -1,6 +1,0 @@
-// The creature the party follows on the map.
-#pragma once
-#include <cstdint>
-
-// Creature id of the leading party member (0 to 3).
-extern uint32_t PartyLeader;

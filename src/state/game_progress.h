@@ -1,0 +1,22 @@
+// The running game's record: which adventure is active, its achievements and
+// the party's score.
+#pragma once
+#include <cstdint>
+
+// 1 the introductory adventure, 0 the main adventure; not kept in the settings file.
+extern uint8_t IntroductoryAdventureFlag;
+// The active adventure's folder name: "DemoVersion" or "FullVersion".
+extern char AdventureFolder[32];
+// Sets AdventureFolder from IntroductoryAdventureFlag.
+void SetAdventureFolder();
+
+// One byte per achievement slot of the running game (1 granted).
+constexpr int kAchievementProgressSize = 100;
+extern uint8_t AchievementProgress[kAchievementProgressSize];
+// Achievements earned in this game (kept in the saved game's details).
+extern uint32_t AchievementCount;
+// The party's last computed leaderboard score.
+extern int32_t PartyScore;
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetGameProgressState();
