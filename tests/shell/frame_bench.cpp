@@ -10,13 +10,13 @@
 #include <cstdlib>
 #include <vector>
 
-#include "engine/display_modes.h"
 #include "engine/frame.h"
 #include "engine/help_pages.h"
 #include "engine/message_log.h"
 #include "engine/page_history.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "harness/harness.h"
+#include "shell/display_modes.h"
 
 namespace {
 
