@@ -4,8 +4,6 @@ int32_t SpellCaster = -1;
 
 void ProcessCombatAction() {}
 
-const char* SpellKeywordFull(int) { return ""; }
-
 void ResetCombatSequencerState() {
   SpellCaster = -1;
 }
