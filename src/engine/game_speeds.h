@@ -7,8 +7,6 @@
 extern int32_t FloatingTextFrames;
 extern int32_t EventAnimationFrames;
 extern int32_t CombatStepFrames;
-// Frames one combat event stays on display (the combat step).
-extern int32_t& FramesPerEvent;
 // Walking step sizes in pixels per frame.
 extern int32_t WalkStepSmall;
 extern int32_t WalkStepLarge;

@@ -176,7 +176,7 @@ void Recompute::Rain() {
 
 // Defaults of the behaviour words the computer's decisions read.
 void Recompute::BehaviourDefaults() {
-  if (c_.feats[kFeatSpellLike] != 0 && c_.behaviour[8] == 0) c_.behaviour[8] = 30;
+  if (c_.feats[kFeatWhirlwindAttack] != 0 && c_.behaviour[8] == 0) c_.behaviour[8] = 30;
   if (c_.special[0] != 0 && c_.behaviour[10] == 0) c_.behaviour[10] = 20;
 }
 

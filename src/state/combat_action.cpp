@@ -8,13 +8,8 @@ CombatActionState CombatAction;
 int32_t CreatureMarkWords[2100] = {};
 int32_t FighterMarkWords[300] = {};
 int32_t HighlightTimer = 0;
-int32_t PlaybackCreature = -1;
-int32_t PlaybackFramesLeft = 0;
 int32_t& DyingCreature = PlaybackCreature;
 int32_t& CurrentTurnIndex = CombatAction.currentEntry;
-int32_t QueuedActionCode = -1;
-int32_t QueuedScreenMode = -1;
-int32_t QueuedCombatState = -1;
 int32_t g_ProcessingAttackNumber = -1;
 uint8_t ActorFellDuringReaction = 0;
 int32_t SpellAfterMove = -1;
@@ -27,8 +22,6 @@ uint8_t CoupDeGraceAction = 0;
 uint8_t GrappleSequenceOpen = 0;
 int32_t GrappleAttacksMade = 0;
 int32_t CombatState = 0;
-int32_t CurrentSpell = -1;
-int32_t PendingMetamagic = 0;
 
 bool PendingActionHoldsRightButton() { return CombatAction.holdsRightButton != 0; }
 void GiveUpPendingAction() { CombatAction.actionCode = 13; }
@@ -44,9 +37,6 @@ void ResetCombatActionState() {
   ResetWords(CreatureMarkWords);
   ResetWords(FighterMarkWords);
   HighlightTimer = 0;
-  PlaybackCreature = -1;
-  PlaybackFramesLeft = 0;
-  QueuedActionCode = QueuedScreenMode = QueuedCombatState = -1;
   g_ProcessingAttackNumber = -1;
   ActorFellDuringReaction = 0;
   SpellAfterMove = -1;

@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+#include "state/current_cast.h"  // the current spell, its caster and metamagic
+
 // The shared block of the action being carried out.
 struct CombatActionState {
   int32_t currentEntry = -1;  // index into the turn order, -1 none
@@ -55,15 +57,12 @@ struct CombatActionState {
   uint8_t cureOthers = 0;
   int32_t preferredRange = 0;       // squares a caster keeps from its foes, 0 none
   int32_t confusionRoll = 0;        // d100 of a Confused or Insane fighter
+  int32_t preferredTarget = -1;    // the creature a computer caster's area must hold, -1 none
 };
 extern CombatActionState CombatAction;
 // The acting turn-order entry under its own name (the block's currentEntry).
 extern int32_t& CurrentTurnIndex;
 
-// The follow-up applied when an action's playback ends; -1 none.
-extern int32_t QueuedActionCode;
-extern int32_t QueuedScreenMode;
-extern int32_t QueuedCombatState;
 // -1 idle, 0 and up the running action's step, 99 its end is due.
 extern int32_t g_ProcessingAttackNumber;
 // Set when the fighter whose turn it is falls: once its death has been shown
@@ -98,19 +97,9 @@ int CurrentFighter();
 extern int32_t CreatureMarkWords[2100];
 extern int32_t HighlightTimer;
 extern int32_t FighterMarkWords[300];
-// The creature the queued combat events are shown over (-1 none) and the
-// frames left for the event on display; RunDeathScript handles its fall.
-extern int32_t PlaybackCreature;
-extern int32_t PlaybackFramesLeft;
-// The dying-creature word under its older name.
+// The creature whose death RunDeathScript handles, -1 none: the playback
+// creature of state/current_cast.h under its older name.
 extern int32_t& DyingCreature;
-
-// The spell being aimed or cast (a spell row, 998 Turn Undead, 999 a special
-// attack, -1 none) and its metamagic (MetamagicKind of rules/casting_rules.h:
-// 0 none, 1 Maximise, 2 Empower, 3 Widen, 4 Heighten, 5 Silent, 6 Still),
-// set by whoever starts a cast; the area shapes and the preview read them.
-extern int32_t CurrentSpell;
-extern int32_t PendingMetamagic;
 
 // The combat state word and its values (6 never occurs).
 extern int32_t CombatState;

@@ -24,6 +24,7 @@
 #include "state/game_screen_words.h"
 #include "engine/game_speeds.h"
 #include "state/camera.h"
+#include "state/casting_services.h"
 #include "state/map_view_state.h"
 #include "map/map_view.h"
 #include "state/queued_actions.h"

@@ -77,5 +77,3 @@ void PlaceBrazierFires() {
     }
   }
 }
-
-void SetReadyMode() { ActionBarMode = ReadyModeFlag == 0 ? 2 : 1; }

@@ -15,5 +15,3 @@ int CountGrapplingAttacks();
 // Clears every magic area of the map and puts a lasting fire on each brazier
 // square (floor codes 2015 and 2016).
 void PlaceBrazierFires();
-// The ready-action mode word: 2 with the ready option off, 1 with it on.
-void SetReadyMode();

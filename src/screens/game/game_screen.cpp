@@ -64,20 +64,6 @@ void ScrollTo(int creature, int x, int y) {
   }
 }
 
-void StrictScrollTo(int creature, int x, int y) {
-  const bool large = WindowSize == 3;
-  const int vw = large ? 480 : 320, vh = large ? 360 : 240;
-  int px = x * 24, py = y * 24;
-  if (creature >= 0 && creature < kCreatureCount) {
-    px = Creatures[creature].pixelX;
-    py = Creatures[creature].pixelY;
-  } else if (creature != -1) {
-    return;
-  }
-  ViewOriginX = px - vw / 2 + 12;
-  ViewOriginY = py - vh / 2 + 12;
-}
-
 void ScrollToCreature(int creature, int flag, uint8_t* resultByte) {
   (void)flag;
   if (resultByte) *resultByte = 0;
