@@ -1,5 +1,3 @@
 #include "combat/resolution/combat_sequencer.h"
 
 void ProcessCombatAction() {}
-
-const char* SpellKeywordFull(int) { return ""; }
