@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int kFireCategory = 15;
-constexpr int kHamperingCategory = 21;
 
 bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
 int Width(const CreatureRecord& c) { return c.footprintWidth.current > 0 ? c.footprintWidth.current : 1; }
@@ -38,7 +36,7 @@ bool TouchesRingAt(int x, int y, int w, int h, int b) {
 
 bool Alive(int c) {
   const CreatureRecord& r = Creatures[c];
-  return r.present == 1 && r.hitPoints > 0 && FindCondition(c, 111) < 0;
+  return r.present == 1 && r.hitPoints > 0 && FindCondition(c, kCondDead) < 0;
 }
 
 }  // namespace
@@ -46,14 +44,14 @@ bool Alive(int c) {
 bool IsPartySide(int creature) {
   if (!IsValidCreature(creature)) return false;
   const int s = Creatures[creature].allegiance;
-  return s == 1 || s == 5 || s == 6;
+  return IsPartyAllegiance(s);
 }
 
 int FireImmunityCode(int creature) {
-  return IsValidCreature(creature) ? Creatures[creature].protections[kProtFirstImmunity + kFireCategory].current : 0;
+  return IsValidCreature(creature) ? Creatures[creature].protections[ImmunityPair(kImmFire)].current : 0;
 }
 int HamperingImmunityCode(int creature) {
-  return IsValidCreature(creature) ? Creatures[creature].protections[kProtFirstImmunity + kHamperingCategory].current : 0;
+  return IsValidCreature(creature) ? Creatures[creature].protections[ImmunityPair(kImmHampering)].current : 0;
 }
 
 bool HasDisablingCondition(int creature) {
@@ -153,7 +151,7 @@ void MarkThreatenedSquares() {
   for (int i = 0; i < TurnCount(); ++i) {
     const int o = TurnOrder[i].creature;
     if (!IsValidCreature(o) || !Alive(o) || !CanCreatureAct(o)) continue;
-    const int32_t mark = IsPartySide(o) ? 100 : Creatures[o].allegiance == 2 ? 200 : 0;
+    const int32_t mark = IsPartySide(o) ? 100 : Creatures[o].allegiance == kAllegianceEnemy ? 200 : 0;
     if (mark == 0) continue;
     const CreatureRecord& c = Creatures[o];
     for (int x = c.squareX - 1; x <= c.squareX + Width(c); ++x)

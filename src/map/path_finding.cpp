@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/reset_words.h"
 #include "state/combat_action.h"
 #include "state/fighter_slots.h"
 #include "map/movement_rules.h"
@@ -414,7 +415,7 @@ int CombatStepExtraCost(int creature, int x, int y, int crossCreatures) {
   if (entangle && hamper != 1 && c.kind != 1) return cost + 10;
   if (dark && IsSightDependent(creature, 0)) return cost + 10;
   if ((floor == 123 || floor == 124) && hamper != 1 && c.size.current < 4) return cost + 10;
-  if (silence && c.special[kSenseKindWord] == 5 && FindCondition(creature, 87) < 0) return cost + 10;
+  if (silence && c.special[kSenseKindWord] == 5 && FindCondition(creature, kCondDeafened) < 0) return cost + 10;
   return cost;
 }
 
@@ -428,7 +429,7 @@ void BuildThreatGrid(int mover, int ignoreAdjacent) {
     const int o = e.creature;
     if (!IsValidCreature(o) || o == mover) continue;
     if (moverParty && IsPartySide(o)) continue;
-    if (moverSide == 2 && Creatures[o].allegiance == 2) continue;
+    if (moverSide == kAllegianceEnemy && Creatures[o].allegiance == kAllegianceEnemy) continue;
     if (!CanCreatureAct(o) || Creatures[o].attacksOfOpportunityLeft < 1 || e.opportunityMark == 1) continue;
     if (ignoreAdjacent == 1 && AreAdjacent(mover, o)) continue;
     const CreatureRecord& c = Creatures[o];
@@ -564,122 +565,85 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
   return false;
 }
 
-}  // namespace
 
-int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8_t costFlag,
-                     uint32_t moveCostOption, uint8_t noActChecks, uint8_t crossCreatures,
-                     uint32_t* outRecord, PathTallyRecord* tally) {
-  if (!IsValidCreature(creature)) return kPathNone;
-  CreatureRecord& c = Creatures[creature];
-  FighterSlot* slot = SlotOf(creature);
+bool GoalOffTheMap(int toX, int toY) {
+  return toX < 0 || toY < 0 || toX >= CurrentMap.width || toY >= CurrentMap.height || toX >= kMapSide ||
+         toY >= kMapSide;
+}
 
-  // 1. A goal off the map.
-  if (toX < 0 || toY < 0 || toX >= CurrentMap.width || toY >= CurrentMap.height || toX >= kMapSide ||
-      toY >= kMapSide) {
-    FailPath(creature);
-    return kPathNone;
-  }
-  // A start off the 60 x 60 grid cannot be searched from.
-  if (!OnGrid(fromX, fromY)) {
-    AbandonPath(creature);
-    return kPathNone;
-  }
-  // 2 and 3.
-  if (!noActChecks && HasDisablingCondition(creature)) return AbandonPath(creature), kPathNone;
-  if (fromX == toX && fromY == toY) return AbandonPath(creature), kPathNone;
-
-  // 4.
-  if (outRecord)
-    for (int k = 2; k < kTallyWords; ++k) outRecord[k] = 0;
-  const bool fiveFoot = !noActChecks && CombatAction.fiveFootStep == 1 && CanTakeFiveFootStep(creature);
-  if (InCombat != 1) {
-    costFlag = 0;
-    moveCostOption = 0;
-  }
-
-  // 5. Seek-adjacency.
+// Seeking adjacency: the creature standing on the goal and the squares
+// beside it become the goal.
+void SetUpSeeking(int creature, int toX, int toY, uint8_t noActChecks) {
   S.mover = creature;
   S.noActChecks = noActChecks != 0;
   S.seek = SeekAdjacent == 1 && !noActChecks;
   S.target = -1;
-  if (S.seek) {
-    S.target = CreatureAtSquare(toX, toY, creature);
-    if (S.target != -1)
-      MarkApproachSquares(creature, S.target);
-    else
-      std::memset(ApproachGrid, 0, sizeof ApproachGrid);
-  }
+  if (!S.seek) return;
+  S.target = CreatureAtSquare(toX, toY, creature);
+  if (S.target != -1)
+    MarkApproachSquares(creature, S.target);
+  else
+    std::memset(ApproachGrid, 0, sizeof ApproachGrid);
+}
 
-  // 6. Rooms.
+// The rooms of the start and the goal, and the goal itself.
+void NoteRoomsAndGoal(int fromX, int fromY, int toX, int toY) {
   S.startRegion = RegionGrid[SquareIndex(fromX, fromY)];
   S.goalRegion = RegionGrid[SquareIndex(toX, toY)];
   S.sameRegion = S.startRegion == S.goalRegion && S.startRegion != kDoorwayRegion;
   S.goalX = toX;
   S.goalY = toY;
   S.goalBlocked = BlockedGrid[SquareIndex(toX, toY)] == kSquareBlocked;
+}
 
-  // 7. Footprint.
-  int w = Width(c), h = Height(c);
-  const bool multi = !noActChecks && (w > 1 || h > 1);
-  const bool linked = !noActChecks && LinkedFootprint(creature, &w, &h);
-  if (noActChecks) w = h = 1;
-  S.width = w;
-  S.height = h;
-  S.running[0] = S.running[1] = 0;
+// The footprint the search fits on each square: the creature's own, or one
+// square when the act checks are off; the running tallies start at 0.
+struct SearchFootprint {
+  int width, height;
+  bool multi, linked;
+};
+SearchFootprint SetUpFootprint(int creature, uint8_t noActChecks) {
+  const CreatureRecord& c = Creatures[creature];
+  SearchFootprint f{Width(c), Height(c), false, false};
+  f.multi = !noActChecks && (f.width > 1 || f.height > 1);
+  f.linked = !noActChecks && LinkedFootprint(creature, &f.width, &f.height);
+  if (noActChecks) f.width = f.height = 1;
+  S.width = f.width;
+  S.height = f.height;
   for (int k = 0; k < kTallyWords; ++k) S.running[k] = 0;
+  return f;
+}
 
-  // 8. The goal must fit.
-  if (!S.seek && !CanPlaceFootprint(toX, toY, creature, multi, linked, w, h, toX, toY, crossCreatures)) {
-    AbandonPath(creature);
-    return kPathNone;
-  }
-
-  // 9.
-  BuildThreatGrid(creature, 1);
-  PathLength = 0;
-  int goalX = toX, goalY = toY;
-  const bool found = RunOpenList({creature, fromX, fromY, toX, toY, multi, linked, w, h, crossCreatures,
-                                  costFlag == 1 && InCombat == 1},
-                                 &goalX, &goalY);
-  if (!found) {
-    PathShown = 0;
-    PathCostFeet = 0;
-    return kPathNone;
-  }
-
-  // 16 and 17.
-  WritePath(fromX, fromY, goalX, goalY);
-  if (PathLength == 0) return AbandonPath(creature), kPathNone;  // already beside the target
-  const bool complete = CopyToSlot(slot);
+// Out of combat the creature sets off at once along the path it was given.
+int SetOffOutOfCombat(int creature, FighterSlot* slot, int goalX, int goalY) {
+  CreatureRecord& c = Creatures[creature];
   const int copied = std::min<int>(PathLength, kPathLength);
-
-  if (InCombat != 1) {
-    // 18.
-    c.nextX = PathOutX[0];
-    c.nextY = PathOutY[0];
-    c.destinationX = goalX;
-    c.destinationY = goalY;
-    if (S.seek && BlockedGrid[SquareIndex(goalX, goalY)] == kSquareBlocked) {
-      c.destinationX = PathOutX[copied - 1];
-      c.destinationY = PathOutY[copied - 1];
-    }
-    if (slot) slot->pathIndex = 1;
-    SetCreatureFacing(creature);
-    if (creature == static_cast<int>(PartyLeader)) LeaderStepEnabled = 0;
-    return kPathFound;
+  c.nextX = PathOutX[0];
+  c.nextY = PathOutY[0];
+  c.destinationX = goalX;
+  c.destinationY = goalY;
+  if (S.seek && BlockedGrid[SquareIndex(goalX, goalY)] == kSquareBlocked) {
+    c.destinationX = PathOutX[copied - 1];
+    c.destinationY = PathOutY[copied - 1];
   }
+  if (slot) slot->pathIndex = 1;
+  SetCreatureFacing(creature);
+  if (creature == static_cast<int>(PartyLeader)) LeaderStepEnabled = 0;
+  return kPathFound;
+}
 
-  // 19.
-  if (!complete) {
-    FailPath(creature);
-    return kPathNone;
-  }
-  if (fiveFoot && PathLength == 1 && IsDiagonalStepBlocked(fromX, fromY, PathOutX[0], PathOutY[0], creature)) {
-    AbandonPath(creature);
-    return kPathNone;
-  }
+// The arrow colour of a step: 0 within a move action, 1 within the moves
+// left, 2 beyond them.
+int StepColour(int32_t movesLeft, int32_t speed, int32_t cost) {
+  if (movesLeft - cost >= speed) return 0;
+  return cost <= movesLeft ? 1 : 2;
+}
 
-  // 20. A combat path: arrows, provoked attacks, cost and tallies.
+// A combat path: the arrows in the colours of the moves left, the attacks
+// leaving a threatened square provokes, the cost in feet and the tallies.
+void MarkCombatPath(int creature, FighterSlot* slot, int fromX, int fromY, int goalX, int goalY,
+                    uint32_t moveCostOption, uint32_t* outRecord, PathTallyRecord* tally) {
+  CreatureRecord& c = Creatures[creature];
   c.destinationX = goalX;
   c.destinationY = goalY;
   for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
@@ -704,13 +668,7 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
     S.running[6] = static_cast<uint32_t>(cost);
     PathCostFeet = cost;
     TallyPathSquare(tally, x, y);
-    int colour = 0;
-    if (movesLeft - cost >= speed)
-      colour = 0;
-    else if (cost <= movesLeft)
-      colour = 1;
-    else
-      colour = 2;
+    const int colour = StepColour(movesLeft, speed, cost);
     if (colour == 2) PathShown = 0;
     StoreArrow(x, y, Direction8(prevX, prevY, x, y) + 8 * colour);
     prevX = x;
@@ -718,19 +676,92 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   }
   if (outRecord)
     for (int k = 2; k < kTallyWords; ++k) outRecord[k] = S.running[k];
-  if (fiveFoot && S.seek && PathLength == 1) {
-    ClearArrow(fromX, fromY);
-    ClearArrow(PathOutX[0], PathOutY[0]);
-    StoreArrow(PathOutX[0], PathOutY[0], 24 + Direction8(fromX, fromY, PathOutX[0], PathOutY[0]));
+}
+
+// A five-foot step toward a creature shows the step's own arrow.
+void MarkFiveFootStepArrow(int fromX, int fromY) {
+  ClearArrow(fromX, fromY);
+  ClearArrow(PathOutX[0], PathOutY[0]);
+  StoreArrow(PathOutX[0], PathOutY[0], 24 + Direction8(fromX, fromY, PathOutX[0], PathOutY[0]));
+}
+
+}  // namespace
+
+int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8_t costFlag,
+                     uint32_t moveCostOption, uint8_t noActChecks, uint8_t crossCreatures,
+                     uint32_t* outRecord, PathTallyRecord* tally) {
+  if (!IsValidCreature(creature)) return kPathNone;
+  FighterSlot* slot = SlotOf(creature);
+
+  if (GoalOffTheMap(toX, toY)) {
+    FailPath(creature);
+    return kPathNone;
   }
+  // A start off the 60 x 60 grid cannot be searched from.
+  if (!OnGrid(fromX, fromY)) {
+    AbandonPath(creature);
+    return kPathNone;
+  }
+  // A disabled creature does not move, nor one already on its goal.
+  if (!noActChecks && HasDisablingCondition(creature)) return AbandonPath(creature), kPathNone;
+  if (fromX == toX && fromY == toY) return AbandonPath(creature), kPathNone;
+
+  // The tallies of the caller's record start afresh; out of combat nothing costs.
+  if (outRecord)
+    for (int k = 2; k < kTallyWords; ++k) outRecord[k] = 0;
+  const bool fiveFoot = !noActChecks && CombatAction.fiveFootStep == 1 && CanTakeFiveFootStep(creature);
+  if (InCombat != 1) {
+    costFlag = 0;
+    moveCostOption = 0;
+  }
+
+  SetUpSeeking(creature, toX, toY, noActChecks);
+  NoteRoomsAndGoal(fromX, fromY, toX, toY);
+  const SearchFootprint f = SetUpFootprint(creature, noActChecks);
+  // The goal must fit.
+  if (!S.seek && !CanPlaceFootprint(toX, toY, creature, f.multi, f.linked, f.width, f.height, toX, toY,
+                                    crossCreatures)) {
+    AbandonPath(creature);
+    return kPathNone;
+  }
+
+  // The search itself, over the threats of the other side.
+  BuildThreatGrid(creature, 1);
+  PathLength = 0;
+  int goalX = toX, goalY = toY;
+  const bool found = RunOpenList({creature, fromX, fromY, toX, toY, f.multi, f.linked, f.width, f.height,
+                                  crossCreatures, costFlag == 1 && InCombat == 1},
+                                 &goalX, &goalY);
+  if (!found) {
+    PathShown = 0;
+    PathCostFeet = 0;
+    return kPathNone;
+  }
+
+  // The path, start first, into the output and the fighter's slot.
+  WritePath(fromX, fromY, goalX, goalY);
+  if (PathLength == 0) return AbandonPath(creature), kPathNone;  // already beside the target
+  const bool complete = CopyToSlot(slot);
+  if (InCombat != 1) return SetOffOutOfCombat(creature, slot, goalX, goalY);
+
+  // In combat a path longer than the slot holds, or a five-foot step round a
+  // blocked corner, is not taken.
+  if (!complete) {
+    FailPath(creature);
+    return kPathNone;
+  }
+  if (fiveFoot && PathLength == 1 && IsDiagonalStepBlocked(fromX, fromY, PathOutX[0], PathOutY[0], creature)) {
+    AbandonPath(creature);
+    return kPathNone;
+  }
+  MarkCombatPath(creature, slot, fromX, fromY, goalX, goalY, moveCostOption, outRecord, tally);
+  if (fiveFoot && S.seek && PathLength == 1) MarkFiveFootStepArrow(fromX, fromY);
   return kPathFound;
 }
 
 int SpreadPathCost(int creature, int fromX, int fromY, int toX, int toY) {
   if (!IsValidCreature(creature) || !OnGrid(fromX, fromY)) return -1;
-  if (toX < 0 || toY < 0 || toX >= CurrentMap.width || toY >= CurrentMap.height || toX >= kMapSide ||
-      toY >= kMapSide)
-    return -1;
+  if (GoalOffTheMap(toX, toY)) return -1;
   if (fromX == toX && fromY == toY) return -1;
 
   // A one-square search with no act checks, no seeking and no creature crossing.
@@ -738,12 +769,7 @@ int SpreadPathCost(int creature, int fromX, int fromY, int toX, int toY) {
   S.noActChecks = true;
   S.seek = false;
   S.target = -1;
-  S.startRegion = RegionGrid[SquareIndex(fromX, fromY)];
-  S.goalRegion = RegionGrid[SquareIndex(toX, toY)];
-  S.sameRegion = S.startRegion == S.goalRegion && S.startRegion != kDoorwayRegion;
-  S.goalX = toX;
-  S.goalY = toY;
-  S.goalBlocked = BlockedGrid[SquareIndex(toX, toY)] == kSquareBlocked;
+  NoteRoomsAndGoal(fromX, fromY, toX, toY);
   S.width = S.height = 1;
   for (int k = 0; k < kTallyWords; ++k) S.running[k] = 0;
   if (!CanPlaceFootprint(toX, toY, creature, 0, 0, 1, 1, toX, toY, 0)) return -1;
@@ -900,4 +926,16 @@ bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY) {
     for (int y = 0; y < kMapSide; ++y)
       if (ring[SquareIndex(x, y)] != 0 && CanChargeAlongLine(fromX, fromY, x, y, target)) return true;
   return false;
+}
+
+void ResetPathFindingState() {
+  ResetWords(PathOutX);
+  ResetWords(PathOutY);
+  PathLength = 0;
+  PathCostFeet = 0;
+  PathShown = 0;
+  WorldPathStartX = 0;
+  WorldPathStartY = 0;
+  WorldPathGoalX = 0;
+  WorldPathGoalY = 0;
 }

@@ -70,3 +70,6 @@ void TallyPathSquare(PathTallyRecord* buffer, int x, int y);
 // Charge tests for the acting fighter.
 bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target);
 bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetPathFindingState();

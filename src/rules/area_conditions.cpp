@@ -1,6 +1,7 @@
 #include "rules/area_conditions.h"
 
 #include "engine/message_log.h"
+#include "engine/sound.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "state/combat_events.h"
@@ -19,13 +20,6 @@ void PutAreaEntry(int creature, uint32_t id) {
   }
 }
 
-void SetFirstEvent(int32_t type, int32_t value, int32_t sound) {
-  CombatEvents[0].type = type;
-  CombatEvents[0].value = value;
-  CombatEvents[0].sound = sound;
-  CombatEvents[0].soundPlayed = 0;
-}
-
 }  // namespace
 
 bool ApplySilenced(int creature, int flag, uint8_t* view) {
@@ -33,7 +27,7 @@ bool ApplySilenced(int creature, int flag, uint8_t* view) {
   LogMessage("\xA3%s\xA3 is @SILENCED@.\r\r", Creatures[creature].name);
   PutAreaEntry(creature, kCondSilenced);
   ShowFloatingText(creature, "Silenced");
-  SetFirstEvent(45, 0, 35);
+  SetFirstCombatEvent(kEventCondition, 0, kSampleMagic7);
   ScrollToCreature(creature, flag, view);
   return true;
 }
@@ -44,7 +38,7 @@ bool ApplyPlagued(int creature, int flag, uint8_t* view) {
   Creatures[creature].hitPoints -= 1;
   PutAreaEntry(creature, kCondPlagued);
   ShowFloatingText(creature, "Plagued");
-  SetFirstEvent(1, 1, 35);
+  SetFirstCombatEvent(kEventDamage, 1, kSampleMagic7);
   ScrollToCreature(creature, flag, view);
   return true;
 }
@@ -53,7 +47,7 @@ bool ReleasePlague(int creature, uint8_t* view) {
   if (!IsValidCreature(creature) || FindCondition(creature, kCondPlagued) < 0) return false;
   RemoveCondition(creature, kCondPlagued);
   ShowFloatingText(creature, "Free");
-  SetFirstEvent(46, 0, 37);
+  SetFirstCombatEvent(kEventFreed, 0, kSampleMagic9);
   ScrollToCreature(creature, 1, view);
   return true;
 }

@@ -23,6 +23,9 @@ struct CombatActionState {
   int32_t attackCounter = 0;       // attacks made with the current attack-profile entry in this action
   int32_t currentProfileEntry = 0; // the attack-profile entry in use
   int32_t movementProvokes = 0;    // nonzero while the acting fighter's movement provokes attacks
+  uint8_t playerControlled = 0;    // 1: the acting fighter takes the player's orders
+  int32_t attackMade = 0;          // 1 once a real attack of the action has been resolved
+  int32_t moveMode = 0;            // 3 while the move is a charge
 };
 extern CombatActionState CombatAction;
 
@@ -33,6 +36,14 @@ extern int32_t GrappleAttacksMade;
 // -1 none, 1 a Cleave attack pending, 2 a Great Cleave attack pending; while
 // set the attack counter counts one attack too many.
 extern int32_t g_Cleaving;
+
+// A spell to cast when the acting fighter's action ends (-1 none); the
+// executor's busy byte; set when a queued cast has been started.
+extern int32_t QueuedSpell;
+extern uint8_t ExecutorBusy;
+extern uint8_t CastStarted;
+// 1 while the action being carried out is a coup de grace by the acting fighter.
+extern uint8_t CoupDeGraceAction;
 
 // The creature of the acting turn-order entry, -1 when none.
 int CurrentFighter();
@@ -58,3 +69,6 @@ extern int32_t CombatState;
 void RunDeathScript();
 int RemoveFromCombat(int creature, int eventIndex);
 void CheckEndOfCombat();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCombatActionState();

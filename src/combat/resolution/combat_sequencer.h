@@ -5,5 +5,11 @@
 #include "combat/resolution/area_targets.h"
 #include "rules/casting_rules.h"  // SpellKeywordFull
 
+// The creature casting the current spell (-1 none).
+extern int32_t SpellCaster;
+
 // One step of the sequencer, every frame.
 void ProcessCombatAction();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCombatSequencerState();

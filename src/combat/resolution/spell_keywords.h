@@ -1,6 +1,6 @@
 // The two keyword tables of the spells, one entry per spell row: the full
-// keyword the log writes ("£Ayla£ casts @FIREBALL@") and help texts link to,
-// and the short form the narrow lists and wand names show.
+// form ("RAY_OF_ENFEEBLEMENT") names the spells in the log, the help links and
+// wand names; the short form ("ENFEEBLEMENT") the narrow lists.
 #pragma once
 
 #include "rules/item_tables.h"
