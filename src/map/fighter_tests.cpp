@@ -113,22 +113,18 @@ bool TouchesBlockCode(int x, int y) {
   return false;
 }
 
+bool IsCornerObstructed(int x, int y) {
+  if (!OnGrid(x, y)) return true;
+  const int i = SquareIndex(x, y);
+  if (BlockedGrid[i] == kSquareFlooded) return false;
+  if (InCombat == 1 && MagicAreaGrid[i].kind == kEffectSolid) return true;
+  return CurrentMap.layers[kLayerWalls][i] != 0 && !TouchesBlockCode(x, y);
+}
+
 bool IsDiagonalStepBlocked(int fromX, int fromY, int toX, int toY, int creature) {
   (void)creature;
   if (fromX == toX || fromY == toY) return false;
-  const int cx[2] = {toX, fromX}, cy[2] = {fromY, toY};
-  for (int k = 0; k < 2; ++k) {
-    if (!OnGrid(cx[k], cy[k])) return true;
-    const int i = SquareIndex(cx[k], cy[k]);
-    if (BlockedGrid[i] == kSquareFlooded) continue;
-    bool obstructed;
-    if (InCombat == 1 && MagicAreaGrid[i].kind == kEffectSolid)
-      obstructed = true;
-    else
-      obstructed = CurrentMap.layers[kLayerWalls][i] != 0 && !TouchesBlockCode(cx[k], cy[k]);
-    if (obstructed) return true;
-  }
-  return false;
+  return IsCornerObstructed(toX, fromY) || IsCornerObstructed(fromX, toY);
 }
 
 int CountThreatsAtSquare(int x, int y, int creature) {
