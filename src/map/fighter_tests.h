@@ -66,5 +66,7 @@ int HamperingImmunityCode(int creature);
 // immunity categories): 0 none, 1 immune, 2 weakness, 3 serious weakness,
 // 4 resistance, 5 reversed; 0 for any other code. Code 2 is fire.
 int GetProtectionValue(int creature, int code);
+// The immunity category a protection code reads (1 to 43), -1 for a code of none.
+int ImmunityCategoryOfCode(int code);
 // Whether the spell can usefully be cast on the target.
 bool CanCastOnTarget(int caster, int target, int spell, int flag);
