@@ -286,7 +286,8 @@ void ApplySpellAmount() {
   if (SpellPass.critical == 1) AddModifier(list.total, &list, kSrcCriticalHit);
   const bool lowLevelSlay = spell == 54 && Creatures[target].effectiveLevel <= 3;
   if (SpellPass.saveMade == 1 && spell != 72 && !lowLevelSlay) {
-    AddModifier(-(list.total / 2), &list, kSrcSuccessfulSave);
+    // The save keeps half, rounded down: a halved 1 leaves nothing.
+    AddModifier(-(list.total - list.total / 2), &list, kSrcSuccessfulSave);
     if (list.total <= 0) {
       Nothing("Saving throw reduced effect to zero.\r", "Saved - no effect");
       return;

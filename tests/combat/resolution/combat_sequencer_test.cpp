@@ -333,4 +333,45 @@ TEST_F(CastingSteps, AWebCellKeepsItsSaveDcAndAnUnnamedCodeStillNamesItsImmunity
   EXPECT_EQ(Floating(kFoeA), "Immune (Magic)");
 }
 
+TEST_F(CastingSteps, ACasterLosesInvisibilityBeforeTheSpellAndResumesAtTheChecks) {
+  Put(kFoeA, 5, 2, 1, 1);
+  Spell(11, kAimIndividual, 1, {4, 0, 0, 0, 3, 2, 0, 0});
+  AddCondition(kCaster, kCondInvisible, 10, 0, kSourceSpell, 0);
+  Fight(0);
+  Cast(11);
+  EXPECT_EQ(Frames(), (Modes{22, 24, 0}));
+  EXPECT_FALSE(HasCondition(kCaster, kCondInvisible));
+  EXPECT_EQ(Floating(kCaster), "Lost effect (Invisibility)");
+  EXPECT_EQ(QueuedScreenMode, static_cast<int32_t>(kModeCastingChecks));
+  EXPECT_EQ(CombatAction.actionCode, 13);
+  ScreenMode = static_cast<uint32_t>(QueuedScreenMode);  // the executor applies the follow-up
+  EXPECT_EQ(Frames().back(), 0u);
+  EXPECT_LT(Creatures[kFoeA].hitPoints, 60);
+  EXPECT_EQ(Creatures[kCaster].spellsLeft[0], 2);  // spent once
+}
+
+TEST_F(CastingSteps, ResponsesApplyAfterTheSaveAndAHalvedOneLeavesNothing) {
+  CreatureRecord& weak = Put(kFoeA, 10, 10, 1, 1);
+  CreatureRecord& saver = Put(kFoeB, 11, 10, 1, 2);
+  SetProtection(kFoeA, kProtFirstImmunity + 15, 3);  // serious weakness to fire
+  weak.reflex = {-40, -40};                          // never saves but on a 20
+  saver.reflex = {40, 40};                           // always saves but on a 1
+  SpellRecord& s = Spell(31, kAimCircle, 3, {3, 0, 0, 0, 4, 0, 3, 0});  // a fixed 4 fire, Reflex half
+  s.areaSize = 10;
+  s.immunity1 = 2;
+  Fight(0);
+  Cast(31);
+  EXPECT_EQ(Frames().back(), 0u);
+  EXPECT_EQ(weak.hitPoints, 60 - 8);
+  // A fixed 1 halved by the save leaves nothing.
+  s.effects[0].amountSides = 1;
+  weak.hitPoints = saver.hitPoints = 60;
+  SetProtection(kFoeA, kProtFirstImmunity + 15, 0);
+  Cast(31);
+  EXPECT_EQ(Frames().back(), 0u);
+  EXPECT_EQ(saver.hitPoints, 60);
+  EXPECT_EQ(Floating(kFoeB), "Saved - no effect");
+  EXPECT_NE(Log().find("Saving throw reduced effect to zero.\r"), std::string::npos);
+}
+
 }  // namespace
