@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "combat/actions/combat_actions.h"
 #include "engine/click_sound.h"
 #include "engine/frame.h"
 #include "engine/linked_text.h"
@@ -10,9 +9,7 @@
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
-#include "rules/item_rules.h"
-#include "screens/game/game_screen_state.h"
-#include "screens/game/world_travel.h"
+#include "engine/game_screen_state.h"
 
 PageFrame PageHistory[kPageHistorySize] = {};
 int32_t PageDepth = 0;
@@ -22,6 +19,7 @@ int32_t HoveredBarButton = -1;
 uint8_t BarHoverActive = 0;
 int32_t BackgroundScroll = 0;
 int32_t PageReady = 0;
+PageWorkBuffers PageWork = {};
 
 namespace {
 
@@ -48,6 +46,14 @@ void CaptionFrom(const PageFrame& frame) {
 }
 
 }  // namespace
+
+bool ClearTransientBuffers() {
+  PageWork.scroll = 0;
+  std::memset(PageWork.text, 0, sizeof PageWork.text);
+  std::memset(PageWork.title, 0, sizeof PageWork.title);
+  std::memset(PageWork.lines, 0, sizeof PageWork.lines);
+  return true;
+}
 
 void ResetPageHistory() {
   PageDepth = 0;
@@ -90,15 +96,6 @@ void OpenLinkedPage(int32_t type, int32_t parameter) {
   }
   PageHighestDepth = PageDepth;
   SetTop(HoverCaption, type, parameter);
-}
-
-void ShowLocalMapMode() {
-  TravelDestinationShown = 0;
-  ScreenMode = 9;
-  if (CurrentMapWorldSquare[0] != 0 && CurrentMapWorldSquare[1] != 0) {
-    PartyWorldSquare[0] = CurrentMapWorldSquare[0];
-    PartyWorldSquare[1] = CurrentMapWorldSquare[1];
-  }
 }
 
 int ConsumeClick(int withSound) {
@@ -170,7 +167,7 @@ int DrawHelpNavBar(int enabled, int option) {
     DrawSheetFrame(53, d[2], d[0], 224);
   }
   const bool jumpAllowed = NavBarState.selection == -1 && HelpLinkSwitch == 0 && ScreenMode != 17 &&
-                           ScreenMode != 18 && CombatAction.holdsRightButton == 0;
+                           ScreenMode != 18 && !PendingActionHoldsRightButton();
   const int32_t previous = HoveredBarButton;
   int32_t hovered = -1;
 
@@ -225,10 +222,10 @@ int DrawHelpNavBar(int enabled, int option) {
     if (!trigger && !KeyPressed(kKeyLeftShift)) trigger = TakeKey(kKeyEscape);
     if (!trigger && returnKey == 1) trigger = TakeKey(kKeyI);
     if (!trigger && returnKey == 2) trigger = TakeKey(kKeyM);
-    if (!trigger && CombatAction.holdsRightButton && ButtonPressed(1)) {
+    if (!trigger && PendingActionHoldsRightButton() && ButtonPressed(1)) {
       // The pending combat action is given up with the return.
       LatchButton(1);
-      CombatAction.actionCode = 13;
+      GiveUpPendingAction();
       trigger = true;
     }
     if (trigger) {

@@ -35,6 +35,24 @@ constexpr int32_t kCursorBarForward = 21;
 constexpr int32_t kCursorBarReturn = 14;
 constexpr int32_t kCursorBarRefused = 18;
 
+// The page work state the help navigation bar clears when it changes page.
+struct PageWorkBuffers {
+  int32_t scroll;
+  char text[500];
+  char title[50];
+  char lines[400];
+};
+extern PageWorkBuffers PageWork;
+// Scroll word 0 and the three buffers cleared. True.
+bool ClearTransientBuffers();
+
+// Implemented by the combat action block of the game state: whether a
+// pending combat action holds the right button (the bar then does not go
+// Back or Forward, and a right press returns to the game), and giving that
+// action up (the action is over).
+bool PendingActionHoldsRightButton();
+void GiveUpPendingAction();
+
 // The start-up page: {"LOGO SCREEN", 135, -1} at depth 0.
 void ResetPageHistory();
 
@@ -50,10 +68,6 @@ bool OpenPageWithSound(const char* caption, int32_t parameter);
 void OpenLinkedPage(int32_t type, int32_t parameter);
 // Pushes a page of any type (the screens' own pushes).
 void PushPage(const char* caption, int32_t type, int32_t parameter);
-
-// The world map: screen mode 9, travel marker off, the party put on the
-// current map's world square when that is known.
-void ShowLocalMapMode();
 
 // A fresh press of the left, or else the right, button: both latched, the
 // click played when asked; 1 when a press was taken.

@@ -6,14 +6,13 @@
 #include <cstring>
 #include <string>
 
-#include "engine/display_modes.h"
 #include "engine/frame.h"
 #include "engine/graphics.h"
 #include "engine/sprite_sheets.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
-#include "frontend/settings.h"
-#include "screens/game/game_screen_state.h"
+#include "engine/settings.h"
+#include "engine/game_screen_state.h"
 
 char HoverCaption[kHoverCaptionSize] = {};
 PopupRectangle PopupRect = {};

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <utility>
 
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/turn_order.h"
-#include "combat/turns/threat_grids.h"
+#include "state/fighter_slots.h"
+#include "state/turn_order.h"
+#include "state/threat_grids.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "map/square_grids.h"

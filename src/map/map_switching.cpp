@@ -1,24 +1,24 @@
 #include "map/map_switching.h"
 
-#include "combat/actions/combat_actions.h"
+#include "state/combat_action.h"
 
 #include <cstring>
 #include <initializer_list>
 
-#include "adventure/encounters.h"
-#include "adventure/script_state.h"
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/fighter_table.h"
-#include "combat/actions/movement_rules.h"
-#include "combat/actions/turn_order.h"
-#include "combat/turns/fighter_tests.h"
+#include "state/encounters.h"
+#include "state/script_state.h"
+#include "state/fighter_slots.h"
+#include "map/fighter_table.h"
+#include "map/movement_rules.h"
+#include "state/turn_order.h"
+#include "map/fighter_tests.h"
 #include "engine/frame.h"
 #include "engine/random.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "map/party_vision.h"
 #include "map/rain_shelter.h"
 #include "map/square_grids.h"
-#include "party/free_item_slot.h"
+#include "rules/free_item_slot.h"
 #include "rules/casting_rules.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
@@ -26,11 +26,12 @@
 #include "rules/item_rules.h"
 #include "rules/item_tables.h"
 #include "rules/spell_slots.h"
-#include "screens/game/creature_paths.h"
-#include "screens/game/game_screen.h"
-#include "screens/game/map_view.h"
-#include "screens/game/party_leader.h"
-#include "screens/game/world_travel.h"
+#include "map/creature_paths.h"
+#include "state/camera.h"
+#include "state/game_screen_words.h"
+#include "map/map_view.h"
+#include "state/party_leader.h"
+#include "state/world_travel.h"
 
 uint32_t ObjectBlockCells[kMapSquares][4];
 uint32_t SpawnBlockGrid[kMapSquares];

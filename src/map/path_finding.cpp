@@ -11,18 +11,19 @@
 #include <algorithm>
 #include <cstring>
 
-#include "combat/actions/combat_actions.h"
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/movement_rules.h"
-#include "combat/actions/turn_order.h"
-#include "combat/turns/adjacency.h"
-#include "combat/turns/fighter_tests.h"
-#include "combat/turns/threat_grids.h"
+#include "state/combat_action.h"
+#include "state/fighter_slots.h"
+#include "map/movement_rules.h"
+#include "state/turn_order.h"
+#include "rules/adjacency.h"
+#include "map/fighter_tests.h"
+#include "state/threat_grids.h"
 #include "map/line_of_effect.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
-#include "screens/game/game_screen.h"
-#include "screens/game/party_leader.h"
+#include "state/camera.h"
+#include "state/game_screen_words.h"
+#include "state/party_leader.h"
 
 int32_t PathOnClosed = 10;
 int32_t PathStamp[kPathWorkSquares];

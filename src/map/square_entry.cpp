@@ -3,23 +3,23 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "combat/actions/combat_actions.h"
-#include "combat/actions/turn_order.h"
-#include "combat/resolution/area_conditions.h"
-#include "combat/turns/combat_roll_log.h"
-#include "combat/turns/fighter_tests.h"
+#include "state/combat_action.h"
+#include "state/turn_order.h"
+#include "rules/area_conditions.h"
+#include "rules/combat_roll_log.h"
+#include "map/fighter_tests.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "map/square_grids.h"
-#include "party/dice.h"
+#include "rules/dice.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/modifier_list.h"
 #include "rules/positions.h"
 #include "rules/recompute_creature.h"
-#include "screens/game/combat_events.h"
-#include "screens/game/game_screen.h"
-#include "screens/game/map_view.h"
+#include "state/combat_events.h"
+#include "state/camera.h"
+#include "map/map_view.h"
 
 
 int32_t HazardStep = 0;

@@ -2,13 +2,13 @@
 
 #include <cstring>
 
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/turn_order.h"
+#include "state/fighter_slots.h"
+#include "state/turn_order.h"
 #include "engine/widgets.h"
 #include "rules/creature_record.h"
-#include "screens/game/party_leader.h"
-#include "screens/game/game_screen_words.h"
-#include "screens/game/queued_actions.h"
+#include "state/party_leader.h"
+#include "state/game_screen_words.h"
+#include "state/queued_actions.h"
 
 uint32_t BlockedGrid[kMapSquares];
 uint32_t SightBlockGrid[kMapSquares];

@@ -3,9 +3,9 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "combat/actions/combat_actions.h"
-#include "combat/actions/turn_order.h"
-#include "combat/turns/adjacency.h"
+#include "state/combat_action.h"
+#include "state/turn_order.h"
+#include "rules/adjacency.h"
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
 #include "map/square_grids.h"

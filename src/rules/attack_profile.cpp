@@ -5,13 +5,13 @@
 #include <initializer_list>
 #include <strings.h>
 
-#include "combat/actions/combat_actions.h"
-#include "combat/actions/turn_order.h"
-#include "combat/resolution/combat_sequencer.h"
-#include "combat/turns/adjacency.h"
+#include "state/combat_action.h"
+#include "state/turn_order.h"
+#include "rules/adjacency.h"
 #include "engine/text.h"
 #include "map/square_grids.h"
 #include "rules/attack_ids.h"
+#include "rules/casting_rules.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"

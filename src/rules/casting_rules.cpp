@@ -5,16 +5,16 @@
 #include <initializer_list>
 #include <iterator>
 
-#include "combat/actions/combat_actions.h"
-#include "combat/actions/creature_forms.h"
-#include "combat/actions/turn_order.h"
+#include "state/combat_action.h"
+#include "rules/creature_forms.h"
+#include "state/turn_order.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
-#include "screens/game/creature_paths.h"
-#include "screens/game/game_screen_words.h"
-#include "screens/items/inventory_state.h"
+#include "map/creature_paths.h"
+#include "state/game_screen_words.h"
+#include "state/inventory_state.h"
 
 const int32_t MetamagicLevelStep[7] = {0, 3, 2, 3, 1, 1, 1};
 

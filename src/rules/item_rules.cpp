@@ -5,14 +5,12 @@
 #include <initializer_list>
 #include <utility>
 
-#include "combat/actions/fighter_slots.h"
+#include "state/fighter_slots.h"
 #include "map/map_record.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
-#include "screens/game/game_screen_words.h"
-#include "screens/items/inventory_slots.h"
-
-PageWorkBuffers PageWork = {};
+#include "state/game_screen_words.h"
+#include "rules/inventory_slots.h"
 
 namespace {
 
@@ -168,14 +166,6 @@ bool IsBackpackSlotSelected() {
 bool ResetPartyBlocks() {
   for (auto& member : RecentSpells)
     for (RecentSpellPair& pair : member) pair = {-1, -1};
-  return true;
-}
-
-bool ClearTransientBuffers() {
-  PageWork.scroll = 0;
-  std::memset(PageWork.text, 0, sizeof PageWork.text);
-  std::memset(PageWork.title, 0, sizeof PageWork.title);
-  std::memset(PageWork.lines, 0, sizeof PageWork.lines);
   return true;
 }
 

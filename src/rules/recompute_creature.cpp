@@ -2,17 +2,17 @@
 
 #include <algorithm>
 
-#include "combat/actions/combat_actions.h"
-#include "combat/actions/creature_forms.h"
-#include "combat/actions/turn_order.h"
-#include "frontend/settings.h"
+#include "state/combat_action.h"
+#include "rules/creature_forms.h"
+#include "state/turn_order.h"
+#include "engine/settings.h"
 #include "map/map_record.h"
 #include "map/rain_shelter.h"
 #include "map/square_grids.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
-#include "screens/game/game_screen_words.h"
+#include "state/game_screen_words.h"
 
 namespace {
 

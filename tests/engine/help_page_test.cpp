@@ -8,7 +8,7 @@
 // look at the new files, and commit them.
 #include <cstdlib>
 
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "page_screen.h"
 #include "platform/image.h"
 

@@ -5,12 +5,12 @@
 #include "combat/actions/combat_actions.h"
 #include "engine/click_sound.h"
 #include "engine/message_log.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "page_screen.h"
 #include "rules/item_rules.h"
 #include "rules/modifier_list.h"
-#include "screens/game/game_screen_state.h"
-#include "screens/game/world_travel.h"
+#include "engine/game_screen_state.h"
+#include "state/world_travel.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/display_modes.h"
+#include "engine/graphics.h"
 #include "engine/frame.h"
 #include "engine/graphics.h"
 #include "engine/text.h"
-#include "frontend/settings.h"
-#include "screens/game/game_screen_state.h"
+#include "engine/settings.h"
+#include "engine/game_screen_state.h"
 
 namespace {
 

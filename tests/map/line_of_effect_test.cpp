@@ -1,7 +1,7 @@
 // Lines between squares: the traced squares, lines of effect and cover.
 #include <gtest/gtest.h>
 
-#include "combat/turns/threat_grids.h"
+#include "state/threat_grids.h"
 #include "map/line_of_effect.h"
 #include "map/square_grids.h"
 #include "map_fixture.h"

@@ -7,22 +7,22 @@
 #include <cstring>
 #include <vector>
 
-#include "adventure/encounters.h"
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/movement_rules.h"
-#include "combat/actions/turn_order.h"
+#include "state/encounters.h"
+#include "state/fighter_slots.h"
+#include "map/movement_rules.h"
+#include "state/turn_order.h"
 #include "engine/frame.h"
 #include "engine/random.h"
-#include "frontend/game_progress.h"
-#include "frontend/settings.h"
+#include "state/game_progress.h"
+#include "engine/settings.h"
 #include "map/map_record.h"
 #include "map/party_vision.h"
 #include "map/rain_shelter.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
-#include "screens/game/party_leader.h"
-#include "screens/game/world_travel.h"
+#include "state/party_leader.h"
+#include "state/world_travel.h"
 
 namespace {
 

@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/movement_rules.h"
-#include "combat/actions/turn_order.h"
-#include "combat/turns/threat_grids.h"
+#include "state/fighter_slots.h"
+#include "map/movement_rules.h"
+#include "state/turn_order.h"
+#include "state/threat_grids.h"
 #include "map/map_fixture.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
-#include "screens/game/party_leader.h"
+#include "state/party_leader.h"
 
 namespace {
 

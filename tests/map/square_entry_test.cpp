@@ -6,7 +6,7 @@
 #include <string>
 
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/turn_order.h"
+#include "state/turn_order.h"
 #include "engine/message_log.h"
 #include "engine/random.h"
 #include "map/map_fixture.h"
@@ -14,7 +14,7 @@
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/modifier_list.h"
-#include "screens/game/combat_events.h"
+#include "state/combat_events.h"
 
 namespace {
 

@@ -4,9 +4,9 @@
 #include "map/square_grids.h"
 #include "engine/widgets.h"
 #include "map_fixture.h"
-#include "screens/game/game_screen_words.h"
-#include "screens/game/party_leader.h"
-#include "screens/game/queued_actions.h"
+#include "state/game_screen_words.h"
+#include "state/party_leader.h"
+#include "state/queued_actions.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/turn_order.h"
+#include "state/turn_order.h"
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
 #include "map/square_grids.h"

@@ -6,15 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "combat/actions/turn_order.h"
-#include "engine/display_modes.h"
+#include "state/turn_order.h"
+#include "engine/graphics.h"
 #include "engine/graphics.h"
 #include "engine/input.h"
 #include "engine/linked_text.h"
 #include "engine/page_history.h"
 #include "engine/text.h"
 #include "engine/widgets.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "rules/armour_class.h"
 #include "rules/attack_ids.h"
 #include "rules/creature_record.h"
@@ -22,7 +22,7 @@
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
 #include "map/square_grids.h"
-#include "screens/game/map_view_state.h"
+#include "state/map_view_state.h"
 
 namespace {
 

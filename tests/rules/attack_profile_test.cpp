@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/turn_order.h"
+#include "state/turn_order.h"
 #include "map/square_grids.h"
 #include "rules/attack_ids.h"
 #include "rules/conditions.h"

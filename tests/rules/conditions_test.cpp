@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "combat/actions/turn_order.h"
+#include "state/turn_order.h"
 #include "engine/message_log.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"

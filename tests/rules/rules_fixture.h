@@ -5,16 +5,16 @@
 #include <cstring>
 
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/turn_order.h"
-#include "frontend/settings.h"
+#include "state/fighter_slots.h"
+#include "state/turn_order.h"
+#include "engine/settings.h"
 #include "map/map_record.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
-#include "screens/game/game_screen_words.h"
-#include "screens/items/inventory_slots.h"
-#include "screens/items/inventory_state.h"
+#include "state/game_screen_words.h"
+#include "rules/inventory_slots.h"
+#include "state/inventory_state.h"
 
 class RulesTest : public ::testing::Test {
  protected:

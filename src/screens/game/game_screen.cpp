@@ -1,6 +1,6 @@
 #include "screens/game/game_screen.h"
 
-#include "engine/display_modes.h"
+#include "engine/main_window.h"
 #include "engine/music.h"
 #include "engine/page_placeholder.h"
 #include "engine/linked_text.h"
@@ -11,15 +11,11 @@
 
 #include <cstring>
 
+#include "engine/settings.h"
+#include "rules/creature_record.h"
+
 uint8_t MouseMoved = 0;
 int32_t HoverProbe = -1;
-int32_t FollowTarget = -1;
-uint8_t MoveInProgress = 0;
-int32_t ViewOriginX = 0, ViewOriginY = 0;
-int32_t FirstVisibleX = 0, FirstVisibleY = 0;
-int32_t SquareOffsetX = 0, SquareOffsetY = 0;
-int32_t FocusSquareX = 0, FocusSquareY = 0;
-uint32_t LeaderStepEnabled = 0;
 uint32_t JoystickPresent = 0;
 uint8_t FramePresented = 0;
 int32_t CurrentSpell = -1;
@@ -54,9 +50,22 @@ int GameScreenFrame(int, int) {
   if (HoverCaption[0]) DrawWrappedText(-1, HoverCaption, 0, -1, 0, 0);
   return 1;
 }
+void ScrollTo(int creature, int x, int y) {
+  (void)x;
+  (void)y;
+  if (creature < 0 || creature >= kCreatureCount) return;
+  const bool large = WindowSize == 3;
+  const int vw = large ? 480 : 320, vh = large ? 360 : 240;
+  const CreatureRecord& c = Creatures[creature];
+  const int px = c.pixelX - ViewOriginX, py = c.pixelY - ViewOriginY;
+  if (px < 70 || py < 70 || px > vw - 70 || py > vh - 70) {
+    ViewOriginX = c.pixelX - vw / 2 + 12;
+    ViewOriginY = c.pixelY - vh / 2 + 12;
+  }
+}
+
 void OpenInventoryMenu(int) {}
 bool ShowFloatingText(int, const char*) { return true; }
 void SwitchMusicTrack(int track, int, int resume) { PlayMusic(track, static_cast<int>(kEndlessRepeats), resume); }
 
 ClickResultState ClickResult;
-int32_t AmbientChannelLevels[32] = {};
