@@ -65,22 +65,22 @@ void ClearRecord(CreatureRecord& c, int kind, int classCode) {
 void GiveDefaultWeapons(Creation& k, int classCode) {
   if (k.mainWeapon != 0) return;
   switch (k.kind) {
-    case kKindBalor: k.mainWeapon = kOptionLongsword; break;
-    case kKindGrimlock: k.mainWeapon = kOptionBattleAxe; break;
+    case kKindBalor: k.mainWeapon = kWeaponLongsword; break;
+    case kKindGrimlock: k.mainWeapon = kWeaponBattleAxe; break;
     case kKindMedusa:
-      k.mainWeapon = kOptionDagger;
-      if (k.rangedWeapon == 0) k.rangedWeapon = kOptionShortbow;
+      k.mainWeapon = kWeaponDagger;
+      if (k.rangedWeapon == 0) k.rangedWeapon = kWeaponShortbow;
       break;
-    case kKindMinotaur: k.mainWeapon = kOptionGreataxe; break;
+    case kKindMinotaur: k.mainWeapon = kWeaponGreataxe; break;
     case kKindSalamander:
-      k.mainWeapon = Roll(100) >= 45 ? kOptionSpear : 0;
+      k.mainWeapon = Roll(100) >= 45 ? kWeaponSpear : 0;
       break;
     default: break;
   }
   // A salamander of some standing carries the lighter spear.
-  if (k.kind == kKindSalamander && k.mainWeapon == kOptionSpear &&
+  if (k.kind == kKindSalamander && k.mainWeapon == kWeaponSpear &&
       (classCode == kClassCleric || classCode == kClassWizard || classCode == kClassLich || k.extraLevels > 5))
-    k.mainWeapon = kOptionShortspear;
+    k.mainWeapon = kWeaponShortspear;
 }
 
 void PlaceOnMap(CreatureRecord& c, int map, int x, int y) {
@@ -555,7 +555,7 @@ void GrowElementalsAndDragons(const Creation& k) {
 }
 
 bool IsLightOption(int option) {
-  return IsItemOption(option) && CraftedWeapons[kFirstPreparedItemRow + option].handling == 1;
+  return IsItemOption(option) && CraftedWeapons[PreparedItemRow(option)].handling == 1;
 }
 
 void GrantWeaponFinesse(Creation& k) {
@@ -565,7 +565,7 @@ void GrantWeaponFinesse(Creation& k) {
   if (pureCaster) return;
   const bool unarmed = k.mainWeapon == 0 && k.offWeapon == 0 && k.rangedWeapon == 0;
   const bool lightWeapon = IsLightOption(k.offWeapon) || IsLightOption(k.mainWeapon) ||
-                           k.mainWeapon == kOptionRapier || k.offWeapon == kOptionRapier;
+                           k.mainWeapon == kWeaponRapier || k.offWeapon == kWeaponRapier;
   if (unarmed || lightWeapon) GrantFeat(k, kFeatWeaponFinesse);
 }
 
@@ -575,44 +575,12 @@ void GrantFightingFeats(Creation& k) {
   if (c.behaviour[kBehaviourGrapple] > 0) GrantFeat(k, kFeatImprovedGrapple);
   if (c.naturalAttacks[0].kind != 0 && c.naturalAttacks[1].kind != 0) GrantFeat(k, kFeatMultiattack);
   if (k.kind == kKindEarthElemental) GrantFeat(k, kFeatImprovedBullRush);
-  if (k.kind == kKindGrimlock) GrantFeat(k, kFeatBlindfight);
+  if (k.kind == kKindGrimlock) GrantFeat(k, kFeatBlindFight);
   if ((k.castingStyle == 1 || SpellLikeAimsAtArea(c)) && c.feats[kFeatSuperiorConcentration] == 0)
     GrantFeat(k, kFeatSuperiorConcentration);
   GrantWeaponProficiency(k.mainWeapon, k.creature);
   GrantWeaponProficiency(k.offWeapon, k.creature);
   GrantWeaponProficiency(k.rangedWeapon, k.creature);
-}
-
-// Spends the feats left on random picks: combat feats for fighters, caster
-// feats for pure casters, both in a random order for fighting casters, and a
-// general feat after each round.
-void SpendRemainingFeats(Creation& k) {
-  while (k.feats > 0) {
-    const CreatureRecord& c = Creatures[k.creature];
-    auto combat = [&k] {
-      PickCombatFeat(k.mainWeapon, k.creature, k.offWeapon, k.rangedWeapon);
-      --k.feats;
-    };
-    auto caster = [&k] {
-      PickCasterFeat(k.creature);
-      --k.feats;
-    };
-    if (!IsCaster(c)) {
-      combat();
-    } else if (k.castingStyle != 1) {
-      caster();
-    } else if (Roll(2) == 1) {
-      combat();
-      if (k.feats > 0) caster();
-    } else {
-      caster();
-      if (k.feats > 0) combat();
-    }
-    if (k.feats > 0) {
-      PickGeneralFeat(k.creature);
-      --k.feats;
-    }
-  }
 }
 
 // ---- Tendencies ----
@@ -722,7 +690,8 @@ int CreateCreature(int map, int x, int y, int creature, int kind, int classCode,
   GrowElementalsAndDragons(k);
   GrantWeaponFinesse(k);
   GrantFightingFeats(k);
-  SpendRemainingFeats(k);
+  SpendFeatPicks(creature, k.feats, k.castingStyle, k.mainWeapon, k.offWeapon, k.rangedWeapon);
+  k.feats = 0;
   SetTendencies(k);
   GiveCreatureEquipment(creature, k.extraLevels, k.metamagicChoice, k.castingStyle, k.defensiveStyle, k.mainWeapon,
                         k.offWeapon, k.rangedWeapon);

@@ -3,22 +3,24 @@
 #pragma once
 #include <cstdint>
 
+#include "creatures/creature_treasure.h"
+
 // Weapon options 1 to 48 name the prepared crafted rows 4952 to 4999 (row =
 // 4951 + option): 1 to 35 the weapons in the order of the weapon-focus feats,
 // 36 and 37 shields, 38 to 48 armour; 0 is none.
-constexpr int kFirstPreparedItemRow = 4951;
+constexpr int PreparedItemRow(int option) { return kFirstPreparedItemRow - 1 + option; }
 constexpr int kLastWeaponOption = 35;
 constexpr int kLastItemOption = 48;
 enum WeaponOption : int {
-  kOptionDagger = 1,
-  kOptionShortspear = 7,
-  kOptionSpear = 9,
-  kOptionLightCrossbow = 11,
-  kOptionBattleAxe = 17,
-  kOptionLongsword = 19,
-  kOptionRapier = 21,
-  kOptionGreataxe = 26,
-  kOptionShortbow = 33,
+  kWeaponDagger = 1,
+  kWeaponShortspear = 7,
+  kWeaponSpear = 9,
+  kWeaponLightCrossbow = 11,
+  kWeaponBattleAxe = 17,
+  kWeaponLongsword = 19,
+  kWeaponRapier = 21,
+  kWeaponGreataxe = 26,
+  kWeaponShortbow = 33,
 };
 
 // Fills the creature record from scratch: clears it, places it on the map at

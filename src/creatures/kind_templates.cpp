@@ -4,6 +4,7 @@
 #include <initializer_list>
 
 #include "creatures/creature_kinds.h"
+#include "creatures/creature_treasure.h"
 #include "engine/random.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
@@ -132,15 +133,15 @@ void SetAttackRiders(CreatureRecord& c, int kind) {
 // Immunity categories of the undead (and, with positive and negative energy
 // immune rather than reversed, of constructs).
 constexpr int kUndeadImmunities[] = {
-    kCatAbilityDrain, kCatBleeding, kCatCharm,    kCatCompulsion, kCatCriticals, kCatDeath, kCatExhaustion,
-    kCatFear,         kCatFigment,  kCatLevelDrain, kCatMind,     kCatMorale,    kCatParalysis, kCatPattern,
-    kCatPhantasm,     kCatPoison,   kCatSickness, kCatSleep,      kCatStunning};
+    kImmAbilityDrain, kImmBleeding, kImmCharm,    kImmCompulsion, kImmCriticals, kImmDeath, kImmExhaustion,
+    kImmFear,         kImmFigment,  kImmLevelDrain, kImmMind,     kImmMorale,    kImmParalysis, kImmPattern,
+    kImmPhantasm,     kImmPoison,   kImmSickness, kImmSleep,      kImmStunning};
 
 void ApplyLifelessImmunities(int creature, int32_t energyCode) {
   CreatureRecord& c = Creatures[creature];
   for (int category : kUndeadImmunities) SetImmunity(c, category, kImmunityImmune);
-  SetImmunity(c, kCatNegativeEnergy, energyCode);
-  SetImmunity(c, kCatPositiveEnergy, energyCode);
+  SetImmunity(c, kImmNegativeEnergy, energyCode);
+  SetImmunity(c, kImmPositiveEnergy, energyCode);
   c.sightless = kDarkvision;
 }
 
@@ -171,9 +172,9 @@ int ApplyKindTemplate(int creature, int kind, int classArgument, int extraLevels
   if (human) SetAbilities(c, human->abilities);
   else if (!IsDragonKind(kind)) SetAbilities(c, t->abilities[group]);
   SetFootprint(c, FootprintSquares(t->size, t->figureSize));
-  c.generation[kGenerationCoins] = t->treasure[0];
-  c.generation[kGenerationGoods] = t->treasure[1];
-  c.generation[kGenerationItems] = t->treasure[2];
+  c.generation[kCoinsMultiplierWord] = t->treasure[0];
+  c.generation[kGoodsMultiplierWord] = t->treasure[1];
+  c.generation[kItemsMultiplierWord] = t->treasure[2];
   c.protections[kProtNaturalArmour].base = t->naturalArmour;
   SetNaturalAttacks(c, *t);
   for (const TemplateFurther& f : t->further) ApplyFurther(creature, f, group);
@@ -224,7 +225,7 @@ void ApplyConstructTraits(int creature) {
 void ApplyElementalTraits(int creature) {
   if (!IsValidCreature(creature)) return;
   CreatureRecord& c = Creatures[creature];
-  for (int category : {kCatPoison, kCatSleep, kCatParalysis, kCatStunning, kCatBleeding, kCatCriticals, kCatFlanking})
+  for (int category : {kImmPoison, kImmSleep, kImmParalysis, kImmStunning, kImmBleeding, kImmCriticals, kImmFlanking})
     SetImmunity(c, category, kImmunityImmune);
   c.sightless = kDarkvision;
 }
@@ -232,8 +233,8 @@ void ApplyElementalTraits(int creature) {
 void ApplyDragonTraits(int creature) {
   if (!IsValidCreature(creature)) return;
   CreatureRecord& c = Creatures[creature];
-  SetImmunity(c, kCatSleep, kImmunityImmune);
-  SetImmunity(c, kCatParalysis, kImmunityImmune);
+  SetImmunity(c, kImmSleep, kImmunityImmune);
+  SetImmunity(c, kImmParalysis, kImmunityImmune);
   c.special[kSenseKindWord] = 7;
   c.sightless = kDarkvision;
 }

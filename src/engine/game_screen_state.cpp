@@ -7,7 +7,7 @@ NavBarStateWords NavBarState = {{0, 0, 0}, -1, 0};
 ActionListWords ActionList = {};
 
 int IsTargetingOrMenuMode() {
-  if ((ScreenMode >= 10 && ScreenMode <= 16) || ScreenMode == 20 || ScreenMode == 21) return 1;
+  if ((ScreenMode >= kModeTargetFirst && ScreenMode <= kModeTargetLast) || ScreenMode == kModeCastAnnounce || ScreenMode == kModeCastResolve) return 1;
   return NavBarState.selection != -1 ? 1 : 0;
 }
 

@@ -24,7 +24,8 @@ struct ActionListWords {
 };
 extern ActionListWords ActionList;
 
-// 1 when ScreenMode is 10 to 16, 20 or 21, or an item selection is pending.
+// 1 in the targeting modes, in the casting announcement and resolution, or
+// while an item selection is pending.
 int IsTargetingOrMenuMode();
 // Whether "Return" may leave page view now.
 bool NavBarAllowsReturn();

@@ -14,7 +14,7 @@
 PageFrame PageHistory[kPageHistorySize] = {};
 int32_t PageDepth = 0;
 int32_t PageHighestDepth = 0;
-uint32_t SavedScreenMode = 0;
+uint32_t SavedScreenMode = kModeExploring;
 int32_t HoveredBarButton = -1;
 uint8_t BarHoverActive = 0;
 int32_t BackgroundScroll = 0;
@@ -22,8 +22,6 @@ int32_t PageReady = 0;
 PageWorkBuffers PageWork = {};
 
 namespace {
-
-constexpr uint32_t kPageView = 4;
 
 void SetTop(const char* caption, int32_t type, int32_t parameter) {
   PageFrame& top = PageHistory[PageDepth];
@@ -59,7 +57,7 @@ void ResetPageHistory() {
   PageDepth = 0;
   PageHighestDepth = 0;
   SetTop("LOGO SCREEN", kPageLogoScreen, -1);
-  ScreenMode = kPageView;
+  ScreenMode = kModePageView;
 }
 
 void PushPage(const char* caption, int32_t type, int32_t parameter) {
@@ -79,7 +77,7 @@ bool OpenPageOnClick(const char* caption, int32_t parameter) {
 
 bool OpenPageWithSound(const char* caption, int32_t parameter) {
   if (!ButtonPressed(1)) return false;
-  ScreenMode = kPageView;
+  ScreenMode = kModePageView;
   PlayClickSound();
   LatchButton(1);
   OpenPage(caption, parameter);
@@ -87,11 +85,11 @@ bool OpenPageWithSound(const char* caption, int32_t parameter) {
 }
 
 void OpenLinkedPage(int32_t type, int32_t parameter) {
-  if (ScreenMode == kPageView) {
+  if (ScreenMode == kModePageView) {
     if (PageDepth < kPageHistorySize - 1) ++PageDepth;
   } else {
     SavedScreenMode = ScreenMode;
-    ScreenMode = kPageView;
+    ScreenMode = kModePageView;
     PageDepth = 0;
   }
   PageHighestDepth = PageDepth;
@@ -146,8 +144,8 @@ void LeavePageView() {
   LatchButton(0);
   PageDepth = 0;
   PageHighestDepth = 0;
-  ScreenMode = SavedScreenMode > 0 ? SavedScreenMode : 0;
-  SavedScreenMode = 0;
+  ScreenMode = SavedScreenMode > kModeExploring ? SavedScreenMode : kModeExploring;
+  SavedScreenMode = kModeExploring;
   ClearTransientTexts();
   BackgroundScroll = 0;
   PageReady = 0;
@@ -166,8 +164,8 @@ int DrawHelpNavBar(int enabled, int option) {
     DrawSheetFrame(53, d[1], d[0], 216);
     DrawSheetFrame(53, d[2], d[0], 224);
   }
-  const bool jumpAllowed = NavBarState.selection == -1 && HelpLinkSwitch == 0 && ScreenMode != 17 &&
-                           ScreenMode != 18 && !PendingActionHoldsRightButton();
+  const bool jumpAllowed = NavBarState.selection == -1 && HelpLinkSwitch == 0 && ScreenMode != kModeWandPicker &&
+                           ScreenMode != kModeEnchantPicker && !PendingActionHoldsRightButton();
   const int32_t previous = HoveredBarButton;
   int32_t hovered = -1;
 

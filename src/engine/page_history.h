@@ -7,10 +7,56 @@
 constexpr int kPageHistorySize = 100;
 constexpr int kPageCaptionSize = 32;  // at most 31 characters and a NUL
 
-// Page types the engine pushes itself.
-constexpr int32_t kPageHelpTopic = 9;
-constexpr int32_t kPageRollBreakdown = 101;
-constexpr int32_t kPageLogoScreen = 135;
+// The page types: what a page of the history shows, with its parameter.
+enum PageType : int32_t {
+  kPageCharacterRecord = 1,
+  kPageInventory = 2,
+  kPageSpecialAbilities = 3,
+  kPageSpellBook = 4,
+  kPageMapOverview = 6,
+  kPageHelpTopic = 9,  // the parameter is a help page id
+  kPageStatisticsFirst = 10,  // 10 to 45: a statistic of the creature
+  kPageStatisticsLast = 45,
+  kPageAttackDetailsFirst = 46,  // 46 to 49
+  kPageAttackDetailsLast = 49,
+  kPageEffectsFirst = 50,  // 50 to 99
+  kPageEffectsLast = 99,
+  kPageRollBreakdown = 101,  // a list of the combat roll log
+  kPageMainMenu = 102,
+  kPageSaveLoad = 103,
+  kPageCharacterCreation = 104,
+  kPageOptions = 106,
+  kPageAbilityRollFirst = 107,  // 107 to 112: a creation ability roll
+  kPageAbilityRollLast = 112,
+  kPageDesignatedList = 113,  // a list registered by the page that opened it
+  kPageFeatSelection = 114,
+  kPageSpellPick = 115,
+  kPagePartySetup = 117,
+  kPageTitle = 118,
+  kPageCraftingMenu = 119,
+  kPageForgeWeapon = 120,
+  kPageMetamagicMaximise = 121,
+  kPageMetamagicEmpower = 122,
+  kPageMetamagicWiden = 123,
+  kPageMetamagicHeighten = 124,
+  kPageMetamagicSilent = 125,
+  kPageMetamagicStill = 126,
+  kPageCraftWand = 127,
+  kPageScribeScroll = 128,
+  kPageMagicRing = 129,
+  kPageWondrousItem = 130,
+  kPageEnchantWeaponArmor = 131,
+  kPageLevelUp = 132,
+  kPageModifierList = 133,  // the page's own list
+  kPageCredits = 134,
+  kPageLogoScreen = 135,  // the splash page at start-up
+  kPageQuestJournal = 136,
+  kPageRanking = 137,
+  // 5001 to 10000: the properties of an item code; a type above 10000 shows
+  // the details of item code type - 10000.
+  kPageItemPropertiesFirst = 5001,
+  kPageItemPropertiesLast = 10000,
+};
 
 struct PageFrame {
   char caption[kPageCaptionSize];

@@ -51,7 +51,7 @@ bool WindowFont(int smallerSet) {
 }
 
 bool HiddenByPopup(int x, int y) {
-  if (ScreenMode != 3 && ScreenMode != 5) return false;
+  if (ScreenMode != kModeCreatureHovered && ScreenMode != kModeItemPileHovered) return false;
   if (IsTargetingOrMenuMode()) return false;
   return x > PopupRect.left + 1 && x < PopupRect.right - 1 && y > PopupRect.top + 1 && y < PopupRect.bottom - 1;
 }

@@ -13,8 +13,6 @@
 
 namespace {
 
-constexpr int kFireCategory = 15;
-constexpr int kHamperingCategory = 21;
 
 bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
 int Width(const CreatureRecord& c) { return c.footprintWidth.current > 0 ? c.footprintWidth.current : 1; }
@@ -38,7 +36,7 @@ bool TouchesRingAt(int x, int y, int w, int h, int b) {
 
 bool Alive(int c) {
   const CreatureRecord& r = Creatures[c];
-  return r.present == 1 && r.hitPoints > 0 && FindCondition(c, 111) < 0;
+  return r.present == 1 && r.hitPoints > 0 && FindCondition(c, kCondDead) < 0;
 }
 
 }  // namespace
@@ -46,14 +44,14 @@ bool Alive(int c) {
 bool IsPartySide(int creature) {
   if (!IsValidCreature(creature)) return false;
   const int s = Creatures[creature].allegiance;
-  return s == 1 || s == 5 || s == 6;
+  return IsPartyAllegiance(s);
 }
 
 int FireImmunityCode(int creature) {
-  return IsValidCreature(creature) ? Creatures[creature].protections[kProtFirstImmunity + kFireCategory].current : 0;
+  return IsValidCreature(creature) ? Creatures[creature].protections[ImmunityPair(kImmFire)].current : 0;
 }
 int HamperingImmunityCode(int creature) {
-  return IsValidCreature(creature) ? Creatures[creature].protections[kProtFirstImmunity + kHamperingCategory].current : 0;
+  return IsValidCreature(creature) ? Creatures[creature].protections[ImmunityPair(kImmHampering)].current : 0;
 }
 
 bool HasDisablingCondition(int creature) {
@@ -153,7 +151,7 @@ void MarkThreatenedSquares() {
   for (int i = 0; i < TurnCount(); ++i) {
     const int o = TurnOrder[i].creature;
     if (!IsValidCreature(o) || !Alive(o) || !CanCreatureAct(o)) continue;
-    const int32_t mark = IsPartySide(o) ? 100 : Creatures[o].allegiance == 2 ? 200 : 0;
+    const int32_t mark = IsPartySide(o) ? 100 : Creatures[o].allegiance == kAllegianceEnemy ? 200 : 0;
     if (mark == 0) continue;
     const CreatureRecord& c = Creatures[o];
     for (int x = c.squareX - 1; x <= c.squareX + Width(c); ++x)
@@ -261,4 +259,22 @@ bool IsHiddenSpawnBlock(int x, int y) {
     }
   }
   return true;
+}
+
+int GetProtectionValue(int creature, int code) {
+  // The code of each immunity category after the first, in category order.
+  static const int kCodes[kImmunityCategories - 1] = {4,  55, 22, 33, 3,  32, 44, 39, 40, 54, 29, 53, 38, 35, 2,
+                                                      66, 61, 1,  36, 64, 56, 30, 50, 23, 31, 24, 46, 27, 37, 41,
+                                                      34, 65, 49, 59, 47, 5,  28, 57, 26, 6,  58, 25, 69};
+  if (!IsValidCreature(creature)) return 0;
+  for (int i = 0; i < kImmunityCategories - 1; ++i)
+    if (kCodes[i] == code) return Creatures[creature].protections[kProtFirstImmunity + 1 + i].current;
+  return 0;
+}
+
+bool CanCastOnTarget(int caster, int target, int spell, int flag) {
+  (void)caster;
+  (void)spell;
+  (void)flag;
+  return IsValidCreature(target);
 }

@@ -57,3 +57,10 @@ bool IsBlockBlocked4x4(int x, int y);
 // Immunity codes read by the movement and hazard rules.
 int FireImmunityCode(int creature);
 int HamperingImmunityCode(int creature);
+
+// The creature's current response to a protection code (the 43 codes of the
+// immunity categories): 0 none, 1 immune, 2 weakness, 3 serious weakness,
+// 4 resistance, 5 reversed; 0 for any other code. Code 2 is fire.
+int GetProtectionValue(int creature, int code);
+// Whether the spell can usefully be cast on the target.
+bool CanCastOnTarget(int caster, int target, int spell, int flag);

@@ -18,7 +18,6 @@ int32_t CoverSquareY = -1;
 
 namespace {
 
-constexpr int kFeatImprovedPreciseShot = 26;
 
 // The line tests trace here rather than into a fighter's path lists, so that
 // asking whether a line is free never disturbs a path being walked.
@@ -141,4 +140,10 @@ bool FindCover(int ax, int ay, int tx, int ty, int debug) {
     if (debug && DebugMode == 1) LogMessage("Found Cover at X=%i Y=%i \r", x, y);
   }
   return true;
+}
+
+void ResetLineOfEffectState() {
+  CoverActive = 0;
+  CoverSquareX = -1;
+  CoverSquareY = -1;
 }

@@ -31,3 +31,6 @@ void RestPartyOnMap();
 
 // The base code a floor picture variant folds back to (the code itself when it is none).
 int32_t FloorVariantBase(int32_t code);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetMapSwitchingState();

@@ -1,5 +1,6 @@
 #include "map/movement_rules.h"
 
+#include "engine/reset_words.h"
 #include "map/map_record.h"
 #include "rules/creature_record.h"
 
@@ -11,8 +12,8 @@ namespace {
 // 1 the party's team, 2 the enemy side, 0 a side hostile to all.
 int TeamOf(int creature) {
   const int s = Creatures[creature].allegiance;
-  if (s == 1 || s == 5 || s == 6) return 1;
-  return s == 2 ? 2 : 0;
+  if (IsPartyAllegiance(s)) return 1;
+  return s == kAllegianceEnemy ? 2 : 0;
 }
 }  // namespace
 
@@ -32,4 +33,10 @@ int CalculateMoveCost(int toY, int creature, int fromX, int fromY, int toX, uint
     if (floor == 123 || floor == 124) cost *= 2;
   }
   return cost;
+}
+
+void ResetMovementRulesState() {
+  SeekAdjacent = 0;
+  ResetWords(WalkToInteraction);
+  MapEntryFlag = 0;
 }

@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/reset_words.h"
 #include "state/fighter_slots.h"
 #include "state/turn_order.h"
 #include "map/square_grids.h"
@@ -324,7 +325,7 @@ int SightRadiusOfSlot(int slot) {
   const CreatureRecord& c = Creatures[FighterSlots[slot].creature];
   int radius = c.sight / 5;
   // Unlit maps: without a light, 30-foot sight reaches only 4 squares.
-  if (slot < kPartySize && CurrentMap.lit == 0 && !HasActiveCondition(c, 142) && radius == 6) radius = 4;
+  if (slot < kPartySize && CurrentMap.lit == 0 && !HasActiveCondition(c, kCondIlluminating) && radius == 6) radius = 4;
   return radius;
 }
 
@@ -431,4 +432,10 @@ uint32_t FogEdgeCode(bool n, bool e, bool s, bool w, bool ne, bool se, bool sw, 
     return !n ? 44 : 45;  // two opposite sides missing
   }
   return 11;
+}
+
+void ResetPartyVisionState() {
+  ResetWords(MapMemory);
+  ResetWords(FogGrid);
+  VisionRefreshFlag = 0;
 }

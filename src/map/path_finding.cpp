@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/reset_words.h"
 #include "state/combat_action.h"
 #include "state/fighter_slots.h"
 #include "map/movement_rules.h"
@@ -176,7 +177,6 @@ void OpenNewSquare(int wi, int32_t h, int32_t g, int px, int py, int32_t openSta
 
 // The start square becomes the only entry of the open list.
 void OpenStartSquare(int fromX, int fromY, int32_t openStamp) {
-  PathLength = 0;
   const int wi = W(fromX, fromY);
   Work[wi].g = 0;
   Work[wi].h = 0;
@@ -415,7 +415,7 @@ int CombatStepExtraCost(int creature, int x, int y, int crossCreatures) {
   if (entangle && hamper != 1 && c.kind != 1) return cost + 10;
   if (dark && IsSightDependent(creature, 0)) return cost + 10;
   if ((floor == 123 || floor == 124) && hamper != 1 && c.size.current < 4) return cost + 10;
-  if (silence && c.special[kSenseKindWord] == 5 && FindCondition(creature, 87) < 0) return cost + 10;
+  if (silence && c.special[kSenseKindWord] == 5 && FindCondition(creature, kCondDeafened) < 0) return cost + 10;
   return cost;
 }
 
@@ -429,7 +429,7 @@ void BuildThreatGrid(int mover, int ignoreAdjacent) {
     const int o = e.creature;
     if (!IsValidCreature(o) || o == mover) continue;
     if (moverParty && IsPartySide(o)) continue;
-    if (moverSide == 2 && Creatures[o].allegiance == 2) continue;
+    if (moverSide == kAllegianceEnemy && Creatures[o].allegiance == kAllegianceEnemy) continue;
     if (!CanCreatureAct(o) || Creatures[o].attacksOfOpportunityLeft < 1 || e.opportunityMark == 1) continue;
     if (ignoreAdjacent == 1 && AreAdjacent(mover, o)) continue;
     const CreatureRecord& c = Creatures[o];
@@ -492,174 +492,158 @@ void TallyPathSquare(PathTallyRecord* buffer, int x, int y) {
   }
 }
 
-int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8_t costFlag,
-                     uint32_t moveCostOption, uint8_t noActChecks, uint8_t crossCreatures,
-                     uint32_t* outRecord, PathTallyRecord* tally) {
-  if (!IsValidCreature(creature)) return kPathNone;
-  CreatureRecord& c = Creatures[creature];
-  FighterSlot* slot = SlotOf(creature);
+namespace {
 
-  // 1. A goal off the map.
-  if (toX < 0 || toY < 0 || toX >= CurrentMap.width || toY >= CurrentMap.height || toX >= kMapSide ||
-      toY >= kMapSide) {
-    FailPath(creature);
-    return kPathNone;
-  }
-  // A start off the 60 x 60 grid cannot be searched from.
-  if (!OnGrid(fromX, fromY)) {
-    AbandonPath(creature);
-    return kPathNone;
-  }
-  // 2 and 3.
-  if (!noActChecks && HasDisablingCondition(creature)) return AbandonPath(creature), kPathNone;
-  if (fromX == toX && fromY == toY) return AbandonPath(creature), kPathNone;
+// What one run of the open list needs besides the search state S.
+struct SearchRun {
+  int creature;
+  int fromX, fromY, toX, toY;
+  bool multi, linked;
+  int width, height;
+  uint8_t crossCreatures;
+  bool extraCost;  // combat steps pay CombatStepExtraCost
+};
 
-  // 4.
-  if (outRecord)
-    for (int k = 2; k < kTallyWords; ++k) outRecord[k] = 0;
-  const bool fiveFoot = !noActChecks && CombatAction.fiveFootStep == 1 && CanTakeFiveFootStep(creature);
-  if (InCombat != 1) {
-    costFlag = 0;
-    moveCostOption = 0;
-  }
-
-  // 5. Seek-adjacency.
-  S.mover = creature;
-  S.noActChecks = noActChecks != 0;
-  S.seek = SeekAdjacent == 1 && !noActChecks;
-  S.target = -1;
-  if (S.seek) {
-    S.target = CreatureAtSquare(toX, toY, creature);
-    if (S.target != -1)
-      MarkApproachSquares(creature, S.target);
-    else
-      std::memset(ApproachGrid, 0, sizeof ApproachGrid);
-  }
-
-  // 6. Rooms.
-  S.startRegion = RegionGrid[SquareIndex(fromX, fromY)];
-  S.goalRegion = RegionGrid[SquareIndex(toX, toY)];
-  S.sameRegion = S.startRegion == S.goalRegion && S.startRegion != kDoorwayRegion;
-  S.goalX = toX;
-  S.goalY = toY;
-  S.goalBlocked = BlockedGrid[SquareIndex(toX, toY)] == kSquareBlocked;
-
-  // 7. Footprint.
-  int w = Width(c), h = Height(c);
-  const bool multi = !noActChecks && (w > 1 || h > 1);
-  const bool linked = !noActChecks && LinkedFootprint(creature, &w, &h);
-  if (noActChecks) w = h = 1;
-  S.width = w;
-  S.height = h;
-  S.running[0] = S.running[1] = 0;
-  for (int k = 0; k < kTallyWords; ++k) S.running[k] = 0;
-
-  // 8. The goal must fit.
-  if (!S.seek && !CanPlaceFootprint(toX, toY, creature, multi, linked, w, h, toX, toY, crossCreatures)) {
-    AbandonPath(creature);
-    return kPathNone;
-  }
-
-  // 9.
+// Runs the open list from the start until the goal is closed or, when
+// seeking, the first approach square is; the square reached goes to goalX,
+// goalY. Only the work arrays, the stamps and the heap are written.
+bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
+  const int creature = r.creature, toX = r.toX, toY = r.toY;
   NewStamps();
   const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
-  BuildThreatGrid(creature, 1);
   int count = 1;
-  OpenStartSquare(fromX, fromY, open);
-
-  int goalX = toX, goalY = toY;
-  bool found = false;
-  const bool extraCost = costFlag == 1 && InCombat == 1;
+  OpenStartSquare(r.fromX, r.fromY, open);
+  *goalX = toX;
+  *goalY = toY;
   const bool walkFlagsClear = WalkToInteraction[0] == 0 && WalkToInteraction[1] == 0;
   while (count > 0) {
-    // 10. Take the smallest F.
+    // Take the smallest F.
     const int top = PopTop(&count);
     const int px = top / kPathStride, py = top % kPathStride;
     PathStamp[top] = closed;
     const int32_t parentG = Work[top].g;
 
-    // 11. Neighbours, y outer and x inner.
+    // Neighbours, y outer and x inner.
     for (int b = py - 1; b <= py + 1; ++b) {
       if (b == -1 || b == kMapSide) continue;
       for (int a = px - 1; a <= px + 1; ++a) {
         if (a == -1 || a == kMapSide) continue;
         const int wi = W(a, b);
         if (PathStamp[wi] == closed) continue;
-        if (!FitTest(a, b, creature, multi, linked, w, h, toX, toY, crossCreatures)) continue;
+        if (!FitTest(a, b, creature, r.multi, r.linked, r.width, r.height, toX, toY, r.crossCreatures)) continue;
         const bool diagonal = a != px && b != py;
-        if (diagonal && !multi) {
+        if (diagonal && !r.multi) {
           const bool exempt = S.seek && a == toX && b == toY && walkFlagsClear;
           if (!exempt && IsDiagonalStepBlocked(px, py, a, b, creature)) continue;
         }
-        // 12.
+        // The step's cost.
         int32_t cost = diagonal ? 14 : 10;
-        if (extraCost) cost += CombatStepExtraCost(creature, a, b, crossCreatures);
+        if (r.extraCost) cost += CombatStepExtraCost(creature, a, b, r.crossCreatures);
         const int32_t g = parentG + cost;
         if (PathStamp[wi] == open) {
-          // 13. A cheaper way to an open square.
+          // A cheaper way to an open square.
           if (g < Work[wi].g) RepriceOpenSquare(wi, px, py, g);
           continue;
         }
-        // 14. A new square.
+        // A new square.
         if (S.goalRegion != kDoorwayRegion && RegionGrid[SquareIndex(a, b)] == S.goalRegion) S.sameRegion = true;
         const int dx = a > toX ? a - toX : toX - a, dy = b > toY ? b - toY : toY - b;
         OpenNewSquare(wi, 10 * std::max(dx, dy) + 4 * std::min(dx, dy), g, px, py, open, &count);
       }
     }
 
-    // 15.
-    if (PathStamp[W(toX, toY)] == closed) {
-      found = true;
-      break;
-    }
+    // The goal closed ends the search.
+    if (PathStamp[W(toX, toY)] == closed) return true;
     // Only the square just closed can be the first closed approach square.
     if (S.seek && S.target != -1 && px < CurrentMap.width && py < CurrentMap.height &&
         ApproachGrid[SquareIndex(px, py)] == 1) {
-      goalX = px;
-      goalY = py;
-      found = true;
-      break;
+      *goalX = px;
+      *goalY = py;
+      return true;
     }
   }
-  if (!found) {
-    PathShown = 0;
-    PathCostFeet = 0;
-    return kPathNone;
-  }
+  return false;
+}
 
-  // 16 and 17.
-  WritePath(fromX, fromY, goalX, goalY);
-  if (PathLength == 0) return AbandonPath(creature), kPathNone;  // already beside the target
-  const bool complete = CopyToSlot(slot);
+
+bool GoalOffTheMap(int toX, int toY) {
+  return toX < 0 || toY < 0 || toX >= CurrentMap.width || toY >= CurrentMap.height || toX >= kMapSide ||
+         toY >= kMapSide;
+}
+
+// Seeking adjacency: the creature standing on the goal and the squares
+// beside it become the goal.
+void SetUpSeeking(int creature, int toX, int toY, uint8_t noActChecks) {
+  S.mover = creature;
+  S.noActChecks = noActChecks != 0;
+  S.seek = SeekAdjacent == 1 && !noActChecks;
+  S.target = -1;
+  if (!S.seek) return;
+  S.target = CreatureAtSquare(toX, toY, creature);
+  if (S.target != -1)
+    MarkApproachSquares(creature, S.target);
+  else
+    std::memset(ApproachGrid, 0, sizeof ApproachGrid);
+}
+
+// The rooms of the start and the goal, and the goal itself.
+void NoteRoomsAndGoal(int fromX, int fromY, int toX, int toY) {
+  S.startRegion = RegionGrid[SquareIndex(fromX, fromY)];
+  S.goalRegion = RegionGrid[SquareIndex(toX, toY)];
+  S.sameRegion = S.startRegion == S.goalRegion && S.startRegion != kDoorwayRegion;
+  S.goalX = toX;
+  S.goalY = toY;
+  S.goalBlocked = BlockedGrid[SquareIndex(toX, toY)] == kSquareBlocked;
+}
+
+// The footprint the search fits on each square: the creature's own, or one
+// square when the act checks are off; the running tallies start at 0.
+struct SearchFootprint {
+  int width, height;
+  bool multi, linked;
+};
+SearchFootprint SetUpFootprint(int creature, uint8_t noActChecks) {
+  const CreatureRecord& c = Creatures[creature];
+  SearchFootprint f{Width(c), Height(c), false, false};
+  f.multi = !noActChecks && (f.width > 1 || f.height > 1);
+  f.linked = !noActChecks && LinkedFootprint(creature, &f.width, &f.height);
+  if (noActChecks) f.width = f.height = 1;
+  S.width = f.width;
+  S.height = f.height;
+  for (int k = 0; k < kTallyWords; ++k) S.running[k] = 0;
+  return f;
+}
+
+// Out of combat the creature sets off at once along the path it was given.
+int SetOffOutOfCombat(int creature, FighterSlot* slot, int goalX, int goalY) {
+  CreatureRecord& c = Creatures[creature];
   const int copied = std::min<int>(PathLength, kPathLength);
-
-  if (InCombat != 1) {
-    // 18.
-    c.nextX = PathOutX[0];
-    c.nextY = PathOutY[0];
-    c.destinationX = goalX;
-    c.destinationY = goalY;
-    if (S.seek && BlockedGrid[SquareIndex(goalX, goalY)] == kSquareBlocked) {
-      c.destinationX = PathOutX[copied - 1];
-      c.destinationY = PathOutY[copied - 1];
-    }
-    if (slot) slot->pathIndex = 1;
-    SetCreatureFacing(creature);
-    if (creature == static_cast<int>(PartyLeader)) LeaderStepEnabled = 0;
-    return kPathFound;
+  c.nextX = PathOutX[0];
+  c.nextY = PathOutY[0];
+  c.destinationX = goalX;
+  c.destinationY = goalY;
+  if (S.seek && BlockedGrid[SquareIndex(goalX, goalY)] == kSquareBlocked) {
+    c.destinationX = PathOutX[copied - 1];
+    c.destinationY = PathOutY[copied - 1];
   }
+  if (slot) slot->pathIndex = 1;
+  SetCreatureFacing(creature);
+  if (creature == static_cast<int>(PartyLeader)) LeaderStepEnabled = 0;
+  return kPathFound;
+}
 
-  // 19.
-  if (!complete) {
-    FailPath(creature);
-    return kPathNone;
-  }
-  if (fiveFoot && PathLength == 1 && IsDiagonalStepBlocked(fromX, fromY, PathOutX[0], PathOutY[0], creature)) {
-    AbandonPath(creature);
-    return kPathNone;
-  }
+// The arrow colour of a step: 0 within a move action, 1 within the moves
+// left, 2 beyond them.
+int StepColour(int32_t movesLeft, int32_t speed, int32_t cost) {
+  if (movesLeft - cost >= speed) return 0;
+  return cost <= movesLeft ? 1 : 2;
+}
 
-  // 20. A combat path: arrows, provoked attacks, cost and tallies.
+// A combat path: the arrows in the colours of the moves left, the attacks
+// leaving a threatened square provokes, the cost in feet and the tallies.
+void MarkCombatPath(int creature, FighterSlot* slot, int fromX, int fromY, int goalX, int goalY,
+                    uint32_t moveCostOption, uint32_t* outRecord, PathTallyRecord* tally) {
+  CreatureRecord& c = Creatures[creature];
   c.destinationX = goalX;
   c.destinationY = goalY;
   for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
@@ -684,13 +668,7 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
     S.running[6] = static_cast<uint32_t>(cost);
     PathCostFeet = cost;
     TallyPathSquare(tally, x, y);
-    int colour = 0;
-    if (movesLeft - cost >= speed)
-      colour = 0;
-    else if (cost <= movesLeft)
-      colour = 1;
-    else
-      colour = 2;
+    const int colour = StepColour(movesLeft, speed, cost);
     if (colour == 2) PathShown = 0;
     StoreArrow(x, y, Direction8(prevX, prevY, x, y) + 8 * colour);
     prevX = x;
@@ -698,12 +676,118 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   }
   if (outRecord)
     for (int k = 2; k < kTallyWords; ++k) outRecord[k] = S.running[k];
-  if (fiveFoot && S.seek && PathLength == 1) {
-    ClearArrow(fromX, fromY);
-    ClearArrow(PathOutX[0], PathOutY[0]);
-    StoreArrow(PathOutX[0], PathOutY[0], 24 + Direction8(fromX, fromY, PathOutX[0], PathOutY[0]));
+}
+
+// A five-foot step toward a creature shows the step's own arrow.
+void MarkFiveFootStepArrow(int fromX, int fromY) {
+  ClearArrow(fromX, fromY);
+  ClearArrow(PathOutX[0], PathOutY[0]);
+  StoreArrow(PathOutX[0], PathOutY[0], 24 + Direction8(fromX, fromY, PathOutX[0], PathOutY[0]));
+}
+
+}  // namespace
+
+int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8_t costFlag,
+                     uint32_t moveCostOption, uint8_t noActChecks, uint8_t crossCreatures,
+                     uint32_t* outRecord, PathTallyRecord* tally) {
+  if (!IsValidCreature(creature)) return kPathNone;
+  FighterSlot* slot = SlotOf(creature);
+
+  if (GoalOffTheMap(toX, toY)) {
+    FailPath(creature);
+    return kPathNone;
   }
+  // A start off the 60 x 60 grid cannot be searched from.
+  if (!OnGrid(fromX, fromY)) {
+    AbandonPath(creature);
+    return kPathNone;
+  }
+  // A disabled creature does not move, nor one already on its goal.
+  if (!noActChecks && HasDisablingCondition(creature)) return AbandonPath(creature), kPathNone;
+  if (fromX == toX && fromY == toY) return AbandonPath(creature), kPathNone;
+
+  // The tallies of the caller's record start afresh; out of combat nothing costs.
+  if (outRecord)
+    for (int k = 2; k < kTallyWords; ++k) outRecord[k] = 0;
+  const bool fiveFoot = !noActChecks && CombatAction.fiveFootStep == 1 && CanTakeFiveFootStep(creature);
+  if (InCombat != 1) {
+    costFlag = 0;
+    moveCostOption = 0;
+  }
+
+  SetUpSeeking(creature, toX, toY, noActChecks);
+  NoteRoomsAndGoal(fromX, fromY, toX, toY);
+  const SearchFootprint f = SetUpFootprint(creature, noActChecks);
+  // The goal must fit.
+  if (!S.seek && !CanPlaceFootprint(toX, toY, creature, f.multi, f.linked, f.width, f.height, toX, toY,
+                                    crossCreatures)) {
+    AbandonPath(creature);
+    return kPathNone;
+  }
+
+  // The search itself, over the threats of the other side.
+  BuildThreatGrid(creature, 1);
+  PathLength = 0;
+  int goalX = toX, goalY = toY;
+  const bool found = RunOpenList({creature, fromX, fromY, toX, toY, f.multi, f.linked, f.width, f.height,
+                                  crossCreatures, costFlag == 1 && InCombat == 1},
+                                 &goalX, &goalY);
+  if (!found) {
+    PathShown = 0;
+    PathCostFeet = 0;
+    return kPathNone;
+  }
+
+  // The path, start first, into the output and the fighter's slot.
+  WritePath(fromX, fromY, goalX, goalY);
+  if (PathLength == 0) return AbandonPath(creature), kPathNone;  // already beside the target
+  const bool complete = CopyToSlot(slot);
+  if (InCombat != 1) return SetOffOutOfCombat(creature, slot, goalX, goalY);
+
+  // In combat a path longer than the slot holds, or a five-foot step round a
+  // blocked corner, is not taken.
+  if (!complete) {
+    FailPath(creature);
+    return kPathNone;
+  }
+  if (fiveFoot && PathLength == 1 && IsDiagonalStepBlocked(fromX, fromY, PathOutX[0], PathOutY[0], creature)) {
+    AbandonPath(creature);
+    return kPathNone;
+  }
+  MarkCombatPath(creature, slot, fromX, fromY, goalX, goalY, moveCostOption, outRecord, tally);
+  if (fiveFoot && S.seek && PathLength == 1) MarkFiveFootStepArrow(fromX, fromY);
   return kPathFound;
+}
+
+int SpreadPathCost(int creature, int fromX, int fromY, int toX, int toY) {
+  if (!IsValidCreature(creature) || !OnGrid(fromX, fromY)) return -1;
+  if (GoalOffTheMap(toX, toY)) return -1;
+  if (fromX == toX && fromY == toY) return -1;
+
+  // A one-square search with no act checks, no seeking and no creature crossing.
+  S.mover = creature;
+  S.noActChecks = true;
+  S.seek = false;
+  S.target = -1;
+  NoteRoomsAndGoal(fromX, fromY, toX, toY);
+  S.width = S.height = 1;
+  for (int k = 0; k < kTallyWords; ++k) S.running[k] = 0;
+  if (!CanPlaceFootprint(toX, toY, creature, 0, 0, 1, 1, toX, toY, 0)) return -1;
+
+  int goalX = toX, goalY = toY;
+  if (!RunOpenList({creature, fromX, fromY, toX, toY, false, false, 1, 1, 0, false}, &goalX, &goalY)) return -1;
+
+  // The walk's cost in feet, summed from the goal back to the start.
+  int32_t feet = 0;
+  int steps = 0;
+  for (int x = goalX, y = goalY; !(x == fromX && y == fromY); ++steps) {
+    if (steps >= kPathLength) return -1;  // longer than a fighter's path lists
+    const int px = Work[W(x, y)].parentX, py = Work[W(x, y)].parentY;
+    feet += CalculateMoveCost(y, creature, px, py, x, 0);
+    x = px;
+    y = py;
+  }
+  return feet;
 }
 
 int FindPathGrid() {
@@ -715,6 +799,7 @@ int FindPathGrid() {
   NewStamps();
   const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
   int count = 1;
+  PathLength = 0;
   OpenStartSquare(fromX, fromY, open);
   auto blocked = [](int x, int y) { return BlockedGrid[SquareIndex(x, y)] == kSquareBlocked; };
 
@@ -841,4 +926,16 @@ bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY) {
     for (int y = 0; y < kMapSide; ++y)
       if (ring[SquareIndex(x, y)] != 0 && CanChargeAlongLine(fromX, fromY, x, y, target)) return true;
   return false;
+}
+
+void ResetPathFindingState() {
+  ResetWords(PathOutX);
+  ResetWords(PathOutY);
+  PathLength = 0;
+  PathCostFeet = 0;
+  PathShown = 0;
+  WorldPathStartX = 0;
+  WorldPathStartY = 0;
+  WorldPathGoalX = 0;
+  WorldPathGoalY = 0;
 }

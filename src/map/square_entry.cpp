@@ -10,8 +10,10 @@
 #include "map/fighter_tests.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
+#include "engine/sound.h"
 #include "map/square_grids.h"
 #include "rules/dice.h"
+#include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/modifier_list.h"
@@ -30,27 +32,7 @@ uint8_t HazardDeathFlag = 0;
 
 namespace {
 
-constexpr int32_t kSrcD20 = 171;
-constexpr int32_t kSrcDexterityModifier = 174;
-constexpr int32_t kSrcRacialWeaknessFire = 277;
-constexpr int32_t kSrcSeriousWeaknessFire = 278;
-constexpr int32_t kSrcResistanceFire = 279;
-constexpr int32_t kSrcReflexBonus = 632;
-constexpr int32_t kSrcFireResistance = 643;
-constexpr int32_t kSrcAdditionalPoints = 654;
-constexpr int32_t kSrcExtraDamageToUndead = 658;
-
-constexpr int kFrameEventCondition = 45;
-constexpr int kFrameEventFreed = 46;
-
 const char* Name(int c) { return Creatures[c].name; }
-
-void FirstEvent(int32_t type, int32_t value, int32_t sound) {
-  CombatEvents[0].type = type;
-  CombatEvents[0].value = value;
-  CombatEvents[0].sound = sound;
-  CombatEvents[0].soundPlayed = 0;
-}
 
 // Clears the lasting effect of that kind on the creature's own square.
 void ClearOwnCell(int c, uint32_t kind) {
@@ -62,20 +44,20 @@ void ClearOwnCell(int c, uint32_t kind) {
 
 int FloorDiv2(int v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); }
 
-// 1. Insect plague.
+// Insect plague.
 bool PlagueStep(int c) {
   if (IsInMagicArea(c, kEffectInsectPlague)) return ApplyPlagued(c, 1, 0);
   return ReleasePlague(c, 0);
 }
 
-// 2. Silence.
+// Silence.
 bool SilenceStep(int c) {
   if (IsInMagicArea(c, kEffectSilence)) return ApplySilenced(c, 1, 0);
   RemoveCondition(c, kCondSilenced);
   return false;
 }
 
-// 3. Darkness.
+// Darkness.
 bool DarknessStep(int c) {
   if (!IsInMagicArea(c, kEffectDarkness)) {
     RemoveCondition(c, kCondCantSee);
@@ -96,13 +78,13 @@ bool DarknessStep(int c) {
   if (!changed) return false;
   ShowFloatingText(c, "Darkness");
   LogMessage("\r");
-  FirstEvent(kFrameEventCondition, 0, 35);
+  SetFirstCombatEvent(kEventCondition, 0, kSampleMagic7);
   ScrollTo(c, -1, -1);
   RecomputeCreature(c, 0);
   return true;
 }
 
-// 4. Entangle or web holding the creature.
+// Entangle or web holding the creature.
 bool EntangleStep(int c) {
   const bool inside = IsInMagicArea(c, kEffectEntangle) || IsInMagicArea(c, kEffectWeb);
   if (inside) {
@@ -114,18 +96,18 @@ bool EntangleStep(int c) {
     AddCondition(c, kCondEntangled, 1, 0, kSourceMagicArea, 0);
     ShowFloatingText(c, "Entangled");
     LogMessage("\xA3%s\xA3 becomes @ENTANGLED@.\r\r", Name(c));
-    FirstEvent(kFrameEventCondition, 0, 35);
+    SetFirstCombatEvent(kEventCondition, 0, kSampleMagic7);
     return true;
   }
   if (!HasCondition(c, kCondEntangled) || HasCondition(c, kCondStuck)) return false;
   RemoveCondition(c, kCondEntangled);
   ShowFloatingText(c, "Free");
   LogMessage("\xA3%s\xA3 loses the @ENTANGLED@ condition.\r\r", Name(c));
-  FirstEvent(kFrameEventFreed, 0, 37);
+  SetFirstCombatEvent(kEventFreed, 0, kSampleMagic9);
   return true;
 }
 
-// 5. The web's Reflex save.
+// The web's Reflex save.
 bool WebStep(int c) {
   CreatureRecord& r = Creatures[c];
   if (!IsInMagicArea(c, kEffectWeb)) {
@@ -134,7 +116,7 @@ bool WebStep(int c) {
     RemoveCondition(c, kCondStuck);
     ShowFloatingText(c, "Free");
     LogMessage("\xA3%s\xA3 is free from the effects of the @WEB@.\r\r", Name(c));
-    FirstEvent(kFrameEventFreed, 0, 37);
+    SetFirstCombatEvent(kEventFreed, 0, kSampleMagic9);
     ScrollTo(c, -1, -1);
     return true;
   }
@@ -173,7 +155,7 @@ bool WebStep(int c) {
     LogMessage("Save succeeded (DC \xA3%i\xA3)\r", dc);
     saved = true;
   }
-  (void)kSrcD20;
+  (void)kSrcD20Roll;
   if (!saved) {
     if (HasCondition(c, kCondEntangled)) {
       AddCondition(c, kCondStuck, kDurationLasting, 0, kSourceMagicArea, 0);
@@ -184,7 +166,7 @@ bool WebStep(int c) {
       LogMessage("\xA3%s\xA3 becomes both @ENTANGLED@ and @STUCK@.\r\r", Name(c));
     }
     ShowFloatingText(c, "Stuck");
-    FirstEvent(kFrameEventCondition, 0, 35);
+    SetFirstCombatEvent(kEventCondition, 0, kSampleMagic7);
     ScrollTo(c, -1, -1);
     RecomputeCreature(c, 0);
     CombatAction.movesLeft = 0;
@@ -194,15 +176,15 @@ bool WebStep(int c) {
   if (!HasCondition(c, kCondEntangled)) {
     AddCondition(c, kCondEntangled, 1, 0, kSourceMagicArea, 0);
     LogMessage("\xA3%s\xA3 becomes @ENTANGLED@.\r\r", Name(c));
-    FirstEvent(kFrameEventCondition, 0, 35);
+    SetFirstCombatEvent(kEventCondition, 0, kSampleMagic7);
   } else {
     ShowFloatingText(c, "Saved (Reflex)");
-    FirstEvent(kFrameEventCondition, 0, 46);
+    SetFirstCombatEvent(kEventCondition, 0, kSampleMagic18);
   }
   return true;
 }
 
-// 6. Walls of fire and braziers.
+// Walls of fire and braziers.
 bool FireStep(int c) {
   if (!IsInMagicArea(c, kEffectFire)) return false;
   CreatureRecord& r = Creatures[c];
@@ -259,7 +241,7 @@ bool FireStep(int c) {
   const int index = StoreCombatRoll(list);
   LogMessage("\xA3%s\xA3 loses @%i|%.2i@ @HP@ (\xA3" "Fire\xA3).\r\r", Name(c), damage, index);
   r.hitPoints -= damage;
-  FirstEvent(4, damage, 48);
+  SetFirstCombatEvent(kEventFireDamage, damage, kSampleMagic20);
   ScrollTo(c, -1, -1);
   if (RemoveFromCombat(c, 1) != 10) HazardDeathFlag = 1;
   RecomputeCreature(c, 0);
@@ -306,7 +288,7 @@ int EnterSquareHazards(int creature) {
     HazardEventCreature = -1;
     CombatAction.reactingCreature = -1;
     if (finished.type == 40) {
-      if (finished.further >= 0 && finished.further < kCreatureCount) Creatures[finished.further].present = 0;
+      if (finished.creature >= 0 && finished.creature < kCreatureCount) Creatures[finished.creature].present = 0;
       if (HazardDeathFlag) {
         HazardDeathFlag = 0;
         CombatAction.actionCode = 0;
@@ -378,4 +360,12 @@ bool SquareHazardCheck(int creature) {
   if (darkened && dark1 && !fire0 && !web0 && !dark0) return true;
   if (entangled && ent1 && !fire0 && !web0 && !dark0 && !ent0) return true;
   return false;
+}
+
+void ResetSquareEntryState() {
+  HazardStep = 0;
+  HazardEventPending = 0;
+  HazardEventCreature = -1;
+  HazardCountdown = 0;
+  HazardDeathFlag = 0;
 }

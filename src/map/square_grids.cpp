@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/reset_words.h"
 #include "state/fighter_slots.h"
 #include "state/turn_order.h"
 #include "engine/widgets.h"
@@ -18,8 +19,6 @@ uint8_t ThreatGrid[kMapSquares];
 uint8_t ApproachGrid[kMapSquares];
 
 namespace {
-
-constexpr int kFeatCombatReflexes = 15;
 
 bool BlocksSight(int32_t wall) { return (wall >= 46 && wall <= 55) || (wall >= 82 && wall <= 85); }
 
@@ -136,8 +135,11 @@ bool CanCreatureAct(int creature) {
   if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
   // Conditions that keep a creature from acting while their duration is positive.
-  static const uint32_t kDisabling[] = {131, 97, 89, 167, 85, 84, 92, 157, 86, 82, 118, 100, 98, 88, 104};
-  static const uint32_t kDisablingSightless[] = {87, 103};
+  static const uint32_t kDisabling[] = {kCondUnarmed, kCondConfused, kCondInsane, kCondSurprised,
+                                        kCondSleeping, kCondParalyzed, kCondPetrified, kCondGrappling,
+                                        kCondDancing, kCondStunned, kCondCowering, kCondDazed, kCondNauseated,
+                                        kCondBlinded, kCondCantSee};
+  static const uint32_t kDisablingSightless[] = {kCondDeafened, kCondSilenced};
   const bool combatReflexes = c.feats[kFeatCombatReflexes] != 0;
   const bool senseKind5 = c.special[kSenseKindWord] == 5;
   for (int i = 0; i < kConditionSlots; ++i) {
@@ -168,4 +170,13 @@ void SetMapCursorKind(int creature) {
     const bool scripted = IsValidCreature(creature) && Creatures[creature].tag[0] != '\0';
     CursorShape = scripted ? 9 : 1;
   }
+}
+
+void ResetSquareGridsState() {
+  ResetWords(BlockedGrid);
+  ResetWords(SightBlockGrid);
+  OpenSquareCount = 0;
+  ResetWords(MagicAreaGrid);
+  ResetWords(ThreatGrid);
+  ResetWords(ApproachGrid);
 }

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/reset_words.h"
 #include "state/turn_order.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
@@ -17,19 +18,17 @@ void MarkSquare(int32_t* grid, int x, int y, int32_t code) {
   grid[SquareIndex(x, y)] = code;
 }
 
-bool OnPartySide(int32_t allegiance) { return allegiance == 1 || allegiance == 5 || allegiance == 6; }
-
 // Conditions that keep an ally from threatening its side of the target.
-constexpr uint32_t kHelplessIds[] = {98, 97, 89, 167, 85, 84, 92, 86};  // Nauseated ... Dancing
-constexpr uint32_t kDisabledIds[] = {118, 82, 100, 111, 109};           // Cowering ... Unconscious
-constexpr uint32_t kGrapplingId = 157;
+constexpr uint32_t kHelplessIds[] = {kCondNauseated, kCondConfused, kCondInsane, kCondSurprised,
+                                     kCondSleeping, kCondParalyzed, kCondPetrified, kCondDancing};
+constexpr uint32_t kDisabledIds[] = {kCondCowering, kCondStunned, kCondDazed, kCondDead, kCondUnconscious};
 
 bool CanFlankWith(int ally, int target) {
   for (uint32_t id : kHelplessIds)
     if (HasCondition(ally, id)) return false;
   for (uint32_t id : kDisabledIds)
     if (HasCondition(ally, id)) return false;
-  const int grapple = FindCondition(ally, kGrapplingId);
+  const int grapple = FindCondition(ally, kCondGrappling);
   if (grapple != -1 && Creatures[ally].conditions[grapple].value != target) return false;
   return true;
 }
@@ -96,7 +95,7 @@ int32_t OppositeRingCode(int32_t code) {
 bool AreAllies(int a, int b) {
   if (!IsValidCreature(a) || !IsValidCreature(b)) return false;
   const int32_t sa = Creatures[a].allegiance, sb = Creatures[b].allegiance;
-  return (OnPartySide(sa) && OnPartySide(sb)) || (sa == 2 && sb == 2);
+  return (IsPartyAllegiance(sa) && IsPartyAllegiance(sb)) || (sa == kAllegianceEnemy && sb == kAllegianceEnemy);
 }
 
 bool IsFlanking(int attacker, int target) {
@@ -136,4 +135,22 @@ GridSquare NearestFootprintSquare(int creature, int x, int y) {
       }
     }
   return best;
+}
+
+int ListCreaturesAroundSquare(int x, int y) {
+  int count = 0;
+  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
+    const int id = TurnOrder[i].creature;
+    if (!IsValidCreature(id)) continue;
+    const CreatureRecord& c = Creatures[id];
+    const bool touches = c.squareX - 1 <= x && x <= c.squareX + c.footprintWidth.current &&
+                         c.squareY - 1 <= y && y <= c.squareY + c.footprintHeight.current;
+    if (touches) ++count;
+  }
+  return count;
+}
+
+void ResetAdjacencyState() {
+  ResetWords(AdjacencyGrid);
+  ResetWords(NeighbourGrid);
 }

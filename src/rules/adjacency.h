@@ -50,8 +50,15 @@ bool AreAllies(int a, int b);
 // the side opposite a square of the attacker's. False when either is -1.
 bool IsFlanking(int attacker, int target);
 
+// The combatants of the turn order whose footprint covers (x, y) or one of
+// its eight neighbours.
+int ListCreaturesAroundSquare(int x, int y);
+
 // The square of the creature's footprint nearest to (x, y) by 5 feet a step
 // along the longer axis and 2 more per diagonal step, the first in x-major
 // order on ties; the creature's own square when (x, y) is that square or the
 // footprint is 1 by 1. An id outside the table gives (x, y) itself.
 GridSquare NearestFootprintSquare(int creature, int x, int y);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetAdjacencyState();

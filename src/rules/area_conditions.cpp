@@ -1,6 +1,7 @@
 #include "rules/area_conditions.h"
 
 #include "engine/message_log.h"
+#include "engine/sound.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "state/combat_events.h"
@@ -9,18 +10,8 @@
 
 namespace {
 
-// An active entry, scanning up to the first empty slot.
-bool HasActive(int creature, uint32_t id) {
-  const CreatureRecord& c = Creatures[creature];
-  for (int i = 0; i < kConditionSlots; ++i) {
-    const ConditionEntry& e = c.conditions[i];
-    if (e.id == 0 && e.duration == 0) break;
-    if (e.id == id && e.duration > 0) return true;
-  }
-  return false;
-}
-
-void PutEntry(int creature, uint32_t id) {
+// Puts a fresh one-round entry of the area's condition in place of any other.
+void PutAreaEntry(int creature, uint32_t id) {
   RemoveCondition(creature, id);
   const int slot = FreeConditionSlot(creature);
   if (slot != kNoFreeConditionSlot) {
@@ -29,46 +20,34 @@ void PutEntry(int creature, uint32_t id) {
   }
 }
 
-void SetFirstEvent(int32_t type, int32_t value, int32_t sound) {
-  CombatEvents[0].type = type;
-  CombatEvents[0].value = value;
-  CombatEvents[0].sound = sound;
-  CombatEvents[0].soundPlayed = 0;
-}
-
 }  // namespace
 
-bool ApplySilenced(int creature, int flag, int view) {
-  (void)flag;
-  (void)view;
-  if (!IsValidCreature(creature) || HasActive(creature, kCondSilenced)) return false;
+bool ApplySilenced(int creature, int flag, uint8_t* view) {
+  if (!IsValidCreature(creature) || FindCondition(creature, kCondSilenced) >= 0) return false;
   LogMessage("\xA3%s\xA3 is @SILENCED@.\r\r", Creatures[creature].name);
-  PutEntry(creature, kCondSilenced);
+  PutAreaEntry(creature, kCondSilenced);
   ShowFloatingText(creature, "Silenced");
-  SetFirstEvent(45, 0, 35);
-  ScrollTo(creature, -1, -1);
+  SetFirstCombatEvent(kEventCondition, 0, kSampleMagic7);
+  ScrollToCreature(creature, flag, view);
   return true;
 }
 
-bool ApplyPlagued(int creature, int flag, int view) {
-  (void)flag;
-  (void)view;
-  if (!IsValidCreature(creature) || HasActive(creature, kCondPlagued)) return false;
+bool ApplyPlagued(int creature, int flag, uint8_t* view) {
+  if (!IsValidCreature(creature) || FindCondition(creature, kCondPlagued) >= 0) return false;
   LogMessage("@INSECT_PLAGUE@: \xA3%s\xA3 loses \xA3" "1\xA3 @HP@.\r\r", Creatures[creature].name);
   Creatures[creature].hitPoints -= 1;
-  PutEntry(creature, kCondPlagued);
+  PutAreaEntry(creature, kCondPlagued);
   ShowFloatingText(creature, "Plagued");
-  SetFirstEvent(1, 1, 35);
-  ScrollTo(creature, -1, -1);
+  SetFirstCombatEvent(kEventDamage, 1, kSampleMagic7);
+  ScrollToCreature(creature, flag, view);
   return true;
 }
 
-bool ReleasePlague(int creature, int view) {
-  (void)view;
-  if (!IsValidCreature(creature) || !HasActive(creature, kCondPlagued)) return false;
+bool ReleasePlague(int creature, uint8_t* view) {
+  if (!IsValidCreature(creature) || FindCondition(creature, kCondPlagued) < 0) return false;
   RemoveCondition(creature, kCondPlagued);
   ShowFloatingText(creature, "Free");
-  SetFirstEvent(46, 0, 37);
-  ScrollTo(creature, -1, -1);
+  SetFirstCombatEvent(kEventFreed, 0, kSampleMagic9);
+  ScrollToCreature(creature, 1, view);
   return true;
 }

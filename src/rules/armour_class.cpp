@@ -9,7 +9,7 @@
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
 #include "map/square_grids.h"
-#include "rules/attack_ids.h"
+#include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
@@ -44,21 +44,21 @@ bool SensesWithoutSight(int creature) {
 // The attacker's invisibility or silence takes the defender's Dexterity away.
 bool AttackerUnseen(int defender, int attacker, uint8_t form) {
   const CreatureRecord& d = Creatures[defender];
-  const bool rangedOrBlindfighting = form == kAttackRanged || d.feats[kFeatBlindfight] == 0;
-  if (HasCondition(attacker, kIdGreaterInvisibility) && !SensesWithoutSight(defender) &&
-      !HasCondition(defender, kIdBlinded) && !HasCondition(defender, kIdCantSee) && !HasCondition(defender, kIdTrueSeeing) &&
+  const bool rangedOrBlindfighting = form == kAttackRanged || d.feats[kFeatBlindFight] == 0;
+  if (HasCondition(attacker, kCondGreaterInvisibility) && !SensesWithoutSight(defender) &&
+      !HasCondition(defender, kCondBlinded) && !HasCondition(defender, kCondCantSee) && !HasCondition(defender, kCondTrueSeeing) &&
       rangedOrBlindfighting)
     return true;
-  return HasCondition(attacker, kIdSilenced) && d.special[kSenseKindWord] == 5 && !HasCondition(defender, kIdDeafened) &&
-         !HasCondition(defender, kIdSilenced) && rangedOrBlindfighting;
+  return HasCondition(attacker, kCondSilenced) && d.special[kSenseKindWord] == 5 && !HasCondition(defender, kCondDeafened) &&
+         !HasCondition(defender, kCondSilenced) && rangedOrBlindfighting;
 }
 
 bool LosesDexterity(int defender, int attacker, uint8_t form) {
   if (attacker != -1 && AttackerUnseen(defender, attacker, form)) return true;
-  for (uint32_t id : {kIdBlinded, kIdCantSee, kIdFlatFooted, kIdGrappling, kIdPinned, kIdStunned, kIdCowering})
+  for (uint32_t id : {kCondBlinded, kCondCantSee, kCondFlatFooted, kCondGrappling, kCondPinned, kCondStunned, kCondCowering})
     if (HasCondition(defender, id)) return true;
   return Creatures[defender].special[kSenseKindWord] == 5 &&
-         (HasCondition(defender, kIdDeafened) || HasCondition(defender, kIdSilenced));
+         (HasCondition(defender, kCondDeafened) || HasCondition(defender, kCondSilenced));
 }
 
 bool AlignmentIn(int32_t alignment, int32_t a, int32_t b, int32_t c) {
@@ -72,56 +72,42 @@ bool WallBetween(int x, int y) {
   return InCombat == 1 && MagicAreaGrid[SquareIndex(x, y)].kind == kEffectSolid;
 }
 
-}  // namespace
-
-int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t touch, int attacker,
-                           uint8_t form, uint8_t energy) {
-  if (!IsValidCreature(defender)) return 10;
-  if (!IsValidCreature(attacker)) attacker = -1;
+// The armour worn (or bracers of armour, or Mage Armor) and the shield held.
+void AddArmourAndShield(Breakdown& b, int defender) {
   CreatureRecord& d = Creatures[defender];
-  Breakdown b = {list, count, 0};
-
-  // 1. Caption and base.
-  if (list) {
-    const char* format = energy ? "Energy AC (%s)" : touch ? "Touch AC (%s)" : "Armor Class (%s)";
-    std::snprintf(list->caption, sizeof list->caption, format, d.name);
-    list->helpTopic = energy ? 43020 : touch ? 41020 : 41005;
+  const uint32_t torso = d.equipment[kSlotTorso - 1];
+  const uint32_t arms = d.equipment[kSlotArms - 1];
+  if (IsCraftedCode(torso)) {
+    const CraftedWeaponRecord& armour = CraftedWeapons[torso];
+    if (armour.dieSides > 0) b.Add(kSrcArmorWorn, armour.dieSides);
+    if (armour.enhancement > 0) b.Add(kSrcMagicArmor, armour.enhancement);
+  } else if (arms > kFirstBaseItemCode && arms - kFirstBaseItemCode < static_cast<uint32_t>(kItemRows) &&
+             ItemTable[arms - kFirstBaseItemCode].baseType == 23 &&
+             ItemTable[arms - kFirstBaseItemCode].bonus > 0) {
+    b.Add(kSrcBracersOfArmorWorn, ItemTable[arms - kFirstBaseItemCode].bonus);
+  } else if (HasCondition(defender, kCondMageArmor)) {
+    b.Add(kCondMageArmor, ConditionValue(defender, kCondMageArmor));
   }
-  b.Add(kSrcArmorClassBase, 10);
-
-  // 2. Armour and shield.
-  if (!touch && !energy) {
-    const uint32_t torso = d.equipment[kSlotTorso - 1];
-    const uint32_t arms = d.equipment[kSlotArms - 1];
-    if (IsCraftedCode(torso)) {
-      const CraftedWeaponRecord& armour = CraftedWeapons[torso];
-      if (armour.dieSides > 0) b.Add(kSrcArmorWorn, armour.dieSides);
-      if (armour.enhancement > 0) b.Add(kSrcMagicArmor, armour.enhancement);
-    } else if (arms > kFirstBaseItemCode && arms - kFirstBaseItemCode < static_cast<uint32_t>(kItemRows) &&
-               ItemTable[arms - kFirstBaseItemCode].baseType == 23 &&
-               ItemTable[arms - kFirstBaseItemCode].bonus > 0) {
-      b.Add(kSrcBracersOfArmorWorn, ItemTable[arms - kFirstBaseItemCode].bonus);
-    } else if (HasCondition(defender, kIdMageArmor)) {
-      b.Add(kIdMageArmor, ConditionValue(defender, kIdMageArmor));
-    }
-    const uint32_t left = d.equipment[kSlotLeftHand - 1];
-    if (IsCraftedCode(left) && CraftedWeapons[left].handling == 5 && !HasCondition(defender, kIdDancing)) {
-      const CraftedWeaponRecord& shield = CraftedWeapons[left];
-      if (shield.dieSides > 0) b.Add(kSrcShieldHeld, shield.dieSides);
-      if (shield.enhancement > 0) b.Add(kSrcMagicShield, shield.enhancement);
-    }
+  const uint32_t left = d.equipment[kSlotLeftHand - 1];
+  if (IsCraftedCode(left) && CraftedWeapons[left].handling == 5 && !HasCondition(defender, kCondDancing)) {
+    const CraftedWeaponRecord& shield = CraftedWeapons[left];
+    if (shield.dieSides > 0) b.Add(kSrcShieldHeld, shield.dieSides);
+    if (shield.enhancement > 0) b.Add(kSrcMagicShield, shield.enhancement);
   }
+}
 
-  // 3 and 4. Dexterity and dodge.
+// Dexterity, unless the defender loses it, with the dodge bonuses that come with it.
+void AddDexterityAndDodge(Breakdown& b, int defender, int attacker, uint8_t form) {
+  CreatureRecord& d = Creatures[defender];
   const int dexterity = AbilityModifier(d.dexterity.current);
   StatPair& dodge = d.protections[kProtRacialDodge];
   if (LosesDexterity(defender, attacker, form)) {
     if (dexterity > 0) b.Add(kSrcNegatedDexterityBonus, 0);
     else if (dexterity < 0) b.Add(kSrcDexterityModifier, dexterity);
   } else {
-    const int restricted = FindCondition(defender, kIdRestrictedDexAcBonus);
+    const int restricted = FindCondition(defender, kCondRestrictedDex);
     if (restricted != -1 && dexterity > d.conditions[restricted].value)
-      b.Add(kIdRestrictedDexAcBonus, d.conditions[restricted].value);
+      b.Add(kCondRestrictedDex, d.conditions[restricted].value);
     else if (dexterity != 0)
       b.Add(kSrcDexterityModifier, dexterity);
 
@@ -131,99 +117,129 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
       b.Add(kSrcDodgeFeat, 1);
       dodge.current += 1;
     }
-    if (HasCondition(defender, kIdHasted)) {
-      b.Add(kIdHasted, 1);
+    if (HasCondition(defender, kCondHasted)) {
+      b.Add(kCondHasted, 1);
       dodge.current += 1;
-    } else if (HasCondition(defender, kIdSlowed)) {
-      b.Add(kIdSlowed, -1);
+    } else if (HasCondition(defender, kCondSlowed)) {
+      b.Add(kCondSlowed, -1);
       dodge.current -= 1;
     }
-    if (HasCondition(defender, kIdInsightful)) {
-      const int32_t insight = ConditionValue(defender, kIdInsightful);
-      b.Add(kIdInsightful, insight);
+    if (HasCondition(defender, kCondInsightful)) {
+      const int32_t insight = ConditionValue(defender, kCondInsightful);
+      b.Add(kCondInsightful, insight);
       dodge.current += insight;
     }
     if (InCombat == 1 && CombatAction.movementProvokes != 0 && CurrentFighter() == defender &&
         d.feats[kFeatMobility] != 0)
       b.Add(kSrcMobility, 4);
   }
+}
 
-  // 5. Size.
+// The size modifier, and deflection (racial, or a deflecting condition).
+void AddSizeAndDeflection(Breakdown& b, int defender) {
+  CreatureRecord& d = Creatures[defender];
   const int32_t size = SizeModifier(d.size.current);
   if (size != 0) b.Add(kSrcSizeModifier, size);
 
-  // 6. Deflection.
   StatPair& deflection = d.protections[kProtDeflection];
   if (deflection.base != 0) {
     b.Add(kSrcRacialDeflectionBonus, deflection.base);
     deflection.current = deflection.base;
-  } else if (HasCondition(defender, kIdDeflecting)) {
-    deflection.current = ConditionValue(defender, kIdDeflecting);
-    b.Add(kIdDeflecting, deflection.current);
+  } else if (HasCondition(defender, kCondDeflecting)) {
+    deflection.current = ConditionValue(defender, kCondDeflecting);
+    b.Add(kCondDeflecting, deflection.current);
   }
+}
 
-  // 7. Natural armour.
-  if (!touch) {
-    StatPair& natural = d.protections[kProtNaturalArmour];
-    if (natural.base != 0) {
-      b.Add(kSrcRacialNaturalArmor, natural.base);
-      const int32_t improved = d.feats[kFeatImprovedNaturalArmor];
-      if (improved > 0) b.Add(kSrcImprovedNaturalArmor, improved);
-      natural.current = natural.base + (improved > 0 ? improved : 0);
-    } else if (natural.current > 0) {
-      b.Add(kIdNaturalArmor, natural.current);
-    }
+// Natural armour: racial with Improved Natural Armor, or what a condition gives.
+void AddNaturalArmour(Breakdown& b, int defender) {
+  CreatureRecord& d = Creatures[defender];
+  StatPair& natural = d.protections[kProtNaturalArmour];
+  if (natural.base != 0) {
+    b.Add(kSrcRacialNaturalArmor, natural.base);
+    const int32_t improved = d.feats[kFeatImprovedNaturalArmor];
+    if (improved > 0) b.Add(kSrcImprovedNaturalArmor, improved);
+    natural.current = natural.base + (improved > 0 ? improved : 0);
+  } else if (natural.current > 0) {
+    b.Add(kCondNaturalArmor, natural.current);
   }
+}
 
-  // 8. Alignment bonuses against the attacker.
-  if (InCombat == 1 && attacker != -1) {
-    const int32_t alignment = Creatures[attacker].alignment;
-    const int32_t lawful = d.protections[kProtLawful].current, chaotic = d.protections[kProtChaotic].current;
-    const int32_t sacred = d.protections[kProtSacred].current, profane = d.protections[kProtProfane].current;
-    if (lawful != 0 && AlignmentIn(alignment, 7, 8, 9)) b.Add(kSrcLawfulAcBonus, lawful);
-    if (chaotic != 0 && AlignmentIn(alignment, 1, 2, 3)) b.Add(kSrcChaoticAcBonus, chaotic);
-    if (sacred != 0 && AlignmentIn(alignment, 3, 6, 9)) b.Add(kSrcSacredAcBonus, sacred);
-    if (profane != 0 && AlignmentIn(alignment, 1, 4, 7)) b.Add(kSrcProfaneAcBonus, profane);
-  }
+// The protections that count against the attacker's alignment.
+void AddAlignmentBonuses(Breakdown& b, int defender, int attacker) {
+  CreatureRecord& d = Creatures[defender];
+  const int32_t alignment = Creatures[attacker].alignment;
+  const int32_t lawful = d.protections[kProtLawful].current, chaotic = d.protections[kProtChaotic].current;
+  const int32_t sacred = d.protections[kProtSacred].current, profane = d.protections[kProtProfane].current;
+  if (lawful != 0 && AlignmentIn(alignment, 7, 8, 9)) b.Add(kSrcLawfulAcBonus, lawful);
+  if (chaotic != 0 && AlignmentIn(alignment, 1, 2, 3)) b.Add(kSrcChaoticAcBonus, chaotic);
+  if (sacred != 0 && AlignmentIn(alignment, 3, 6, 9)) b.Add(kSrcSacredAcBonus, sacred);
+  if (profane != 0 && AlignmentIn(alignment, 1, 4, 7)) b.Add(kSrcProfaneAcBonus, profane);
+}
 
-  // 9. Two-weapon defence.
-  if (!touch && !energy && HasCondition(defender, kIdTwoWeaponDefenceBonus))
-    b.Add(kIdTwoWeaponDefenceBonus, ConditionValue(defender, kIdTwoWeaponDefenceBonus));
-
-  // 10 to 13. Senses and hindering conditions.
+// Senses and hindering conditions: deafness, silence, stunning, cowering, blindness, a charge, dancing.
+void AddSensesAndHindrances(Breakdown& b, int defender) {
+  CreatureRecord& d = Creatures[defender];
   const bool hearing = d.special[kSenseKindWord] == 5;
   if (!hearing) {
-    if (HasCondition(defender, kIdDeafened)) b.Add(kIdDeafened, -1);
-    else if (HasCondition(defender, kIdSilenced) && d.protections[kProtEars].current != kImmunityImmune)
-      b.Add(kIdSilenced, -1);
+    if (HasCondition(defender, kCondDeafened)) b.Add(kCondDeafened, -1);
+    else if (HasCondition(defender, kCondSilenced) && d.protections[kProtEars].current != kImmunityImmune)
+      b.Add(kCondSilenced, -1);
   }
-  if (HasCondition(defender, kIdStunned)) b.Add(kIdStunned, -2);
-  if (HasCondition(defender, kIdCowering)) b.Add(kIdCowering, -2);
-  if (HasCondition(defender, kIdBlinded)) b.Add(kIdBlinded, -2);
-  else if (HasCondition(defender, kIdCantSee)) b.Add(kIdCantSee, -2);
+  if (HasCondition(defender, kCondStunned)) b.Add(kCondStunned, -2);
+  if (HasCondition(defender, kCondCowering)) b.Add(kCondCowering, -2);
+  if (HasCondition(defender, kCondBlinded)) b.Add(kCondBlinded, -2);
+  else if (HasCondition(defender, kCondCantSee)) b.Add(kCondCantSee, -2);
   if (hearing) {
-    if (HasCondition(defender, kIdDeafened)) b.Add(kIdDeafened, -2);
-    else if (HasCondition(defender, kIdSilenced)) b.Add(kIdSilenced, -2);
+    if (HasCondition(defender, kCondDeafened)) b.Add(kCondDeafened, -2);
+    else if (HasCondition(defender, kCondSilenced)) b.Add(kCondSilenced, -2);
   }
-  if (InCombat == 1 && HasCondition(defender, kIdLoweredAcCharge)) b.Add(kIdLoweredAcCharge, -2);
-  if (HasCondition(defender, kIdDancing)) b.Add(kIdDancing, -4);
+  if (InCombat == 1 && HasCondition(defender, kCondLoweredAcCharge)) b.Add(kCondLoweredAcCharge, -2);
+  if (HasCondition(defender, kCondDancing)) b.Add(kCondDancing, -4);
+}
 
-  // 14. Cover and helplessness, in combat.
-  if (InCombat == 1) {
-    if (form == kAttackRanged) {
-      // Cover lies between the attacker and the defender: without an
-      // attacker there is none to count.
-      if (CoverActive == 1 && attacker != -1 && Creatures[attacker].feats[kFeatImprovedPreciseShot] == 0)
-        b.Add(kSrcTargetHasCover, 4);
-    } else if (form == kAttackMelee) {
-      for (uint32_t id : {kIdPinned, kIdParalyzed, kIdSleeping})
-        if (HasCondition(defender, id)) {
-          b.Add(id, -4);
-          break;
-        }
-      if (attacker != -1 && IsDiagonalAcrossCorner(attacker, defender)) b.Add(kSrcTargetHasCover, 4);
-    }
+// In combat: cover against a ranged attack, or a helpless defender and a corner between them in melee.
+void AddCoverAndHelplessness(Breakdown& b, int defender, int attacker, uint8_t form) {
+  if (form == kAttackRanged) {
+    // Cover lies between the attacker and the defender: without an
+    // attacker there is none to count.
+    if (CoverActive == 1 && attacker != -1 && Creatures[attacker].feats[kFeatImprovedPreciseShot] == 0)
+      b.Add(kSrcTargetHasCover, 4);
+  } else if (form == kAttackMelee) {
+    for (uint32_t id : {kCondPinned, kCondParalyzed, kCondSleeping})
+      if (HasCondition(defender, id)) {
+        b.Add(id, -4);
+        break;
+      }
+    if (attacker != -1 && IsDiagonalAcrossCorner(attacker, defender)) b.Add(kSrcTargetHasCover, 4);
   }
+}
+
+}  // namespace
+
+int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t touch, int attacker,
+                           uint8_t form, uint8_t energy) {
+  if (!IsValidCreature(defender)) return 10;
+  if (!IsValidCreature(attacker)) attacker = -1;
+  const CreatureRecord& d = Creatures[defender];
+  Breakdown b = {list, count, 0};
+
+  // The caption names the kind of armour class and its help page.
+  if (list) {
+    const char* format = energy ? "Energy AC (%s)" : touch ? "Touch AC (%s)" : "Armor Class (%s)";
+    std::snprintf(list->caption, sizeof list->caption, format, d.name);
+    list->helpTopic = energy ? 43020 : touch ? 41020 : 41005;
+  }
+  b.Add(kSrcArmorClassBase, 10);
+  if (!touch && !energy) AddArmourAndShield(b, defender);
+  AddDexterityAndDodge(b, defender, attacker, form);
+  AddSizeAndDeflection(b, defender);
+  if (!touch) AddNaturalArmour(b, defender);
+  if (InCombat == 1 && attacker != -1) AddAlignmentBonuses(b, defender, attacker);
+  if (!touch && !energy && HasCondition(defender, kCondTwoWeaponDefence))
+    b.Add(kCondTwoWeaponDefence, ConditionValue(defender, kCondTwoWeaponDefence));
+  AddSensesAndHindrances(b, defender);
+  if (InCombat == 1) AddCoverAndHelplessness(b, defender, attacker, form);
   return b.sum;
 }
 

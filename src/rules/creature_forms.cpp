@@ -1,6 +1,7 @@
 #include "rules/creature_forms.h"
 
 #include "creatures/weapon_size.h"
+#include "engine/reset_words.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
@@ -30,19 +31,27 @@ void ReduceCarriedItems(int creature) { ResizeCarriedItems(creature, ReduceWeapo
 
 void EndPolymorph(int creature) {
   if (!IsValidCreature(creature)) return;
-  RemoveCondition(creature, 148);
+  RemoveCondition(creature, kCondPolymorphed);
   RecomputeCreature(creature, 0);
 }
 
 void EndIronBody(int creature) {
   if (!IsValidCreature(creature)) return;
-  RemoveCondition(creature, 115);
+  RemoveCondition(creature, kCondIronBody);
   RecomputeCreature(creature, 0);
 }
 
 void CureAfflictions(int creature) {
   if (!IsValidCreature(creature)) return;
-  static const uint32_t kAfflictions[] = {99, 110, 88, 97, 100, 87, 90, 91, 94, 89, 98, 93, 82,
-                                          61, 62, 63, 64, 65, 71};
+  static const uint32_t kAfflictions[] = {kCondAcidBurns, kCondBleeding, kCondBlinded, kCondConfused,
+                                          kCondDazed, kCondDeafened, kCondExhausted, kCondFatigued,
+                                          kCondFeebleminded, kCondInsane, kCondNauseated, kCondSickened,
+                                          kCondStunned, kCondDamagedStrength, kCondDamagedDexterity,
+                                          kCondDamagedConstitution, kCondDamagedWisdom,
+                                          kCondDamagedIntelligence, kCondDamagedCharisma};
   for (uint32_t id : kAfflictions) RemoveCondition(creature, id);
+}
+
+void ResetCreatureFormsState() {
+  ResetWords(SavedAllegiance);
 }

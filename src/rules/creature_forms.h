@@ -23,3 +23,6 @@ void EndIronBody(int creature);
 // Deafened, Exhausted, Fatigued, Feebleminded, Insane, Nauseated, Sickened,
 // Stunned and the six ability-damage conditions.
 void CureAfflictions(int creature);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCreatureFormsState();

@@ -1,20 +1,14 @@
 #include "rules/dice.h"
 
 #include "engine/random.h"
+#include "rules/breakdown_sources.h"
 #include "rules/modifier_list.h"
 
 ModifierList* DiceRollList = nullptr;
 
-namespace {
-constexpr int32_t kSourceD20 = 171;
-constexpr int32_t kSourceD6 = 601;
-constexpr int32_t kSourceLowestOmitted = 602;
-constexpr int32_t kSourceDice = 649;
-}  // namespace
-
 int RollDice(int sides, int count, int dropLowest, int maximise) {
   if (sides < 1 || count < 1) return 0;
-  const int32_t source = sides == 20 ? kSourceD20 : sides == 6 ? kSourceD6 : kSourceDice;
+  const int32_t source = sides == 20 ? kSrcD20Roll : sides == 6 ? kSrcD6Roll : kSrcDiceRoll;
   int sum = 0, lowest = sides + 1;
   for (int i = 0; i < count; ++i) {
     const int die = maximise ? sides : static_cast<int>(RandomUpTo(static_cast<uint32_t>(sides - 1))) + 1;
@@ -24,7 +18,11 @@ int RollDice(int sides, int count, int dropLowest, int maximise) {
   }
   if (dropLowest && count > 1) {
     sum -= lowest;
-    if (DiceRollList) AddModifier(-lowest, DiceRollList, kSourceLowestOmitted);
+    if (DiceRollList) AddModifier(-lowest, DiceRollList, kSrcLowestOmitted);
   }
   return sum;
+}
+
+void ResetDiceState() {
+  DiceRollList = nullptr;
 }

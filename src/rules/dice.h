@@ -12,3 +12,6 @@ extern ModifierList* DiceRollList;
 // (sides when maximise), less the lowest when dropLowest; each die is entered
 // into DiceRollList (a d20 under D20_Roll, a d6 under D6_Roll, others under Dice_Roll).
 int RollDice(int sides, int count, int dropLowest, int maximise);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetDiceState();

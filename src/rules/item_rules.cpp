@@ -174,7 +174,7 @@ int CheckMapCleared() {
   const int count = std::clamp(FighterCount, 0, kFighterSlots);
   for (int slot = 0; slot < count; ++slot) {
     const int creature = FighterSlots[slot].creature;
-    if (creature < 0 || creature >= kCreatureCount || Creatures[creature].allegiance != 1) return 0;
+    if (creature < 0 || creature >= kCreatureCount || Creatures[creature].allegiance != kAllegianceParty) return 0;
   }
   CurrentMap.cleared = 1;
   if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount) StoredMaps[CurrentMapNumber].cleared = 1;

@@ -102,18 +102,18 @@ int ItemPickerFrame() {
     LatchFrameButton(0);
     PlayPickerClickSound();
     switch (ScreenMode) {
-      case 18:
-        ScreenMode = 4;
-        PushPage("Craft Weapon/Armor", 131, ActingCreature);
+      case kModeEnchantPicker:
+        ScreenMode = kModePageView;
+        PushPage("Craft Weapon/Armor", kPageEnchantWeaponArmor, ActingCreature);
         ResetHover();
         break;
-      case 17:
+      case kModeWandPicker:
         WandChargeStep();
         break;
-      case 12:
+      case kModeItemTarget:
         AreaTargetList[0] = ActingCreature;
         AreaTargetList[1] = -1;
-        ScreenMode = 24;
+        ScreenMode = kModeCastSpend;
         break;
       default: break;
     }
@@ -122,14 +122,14 @@ int ItemPickerFrame() {
   if (!FrameButtonDown(1) && !FrameKeyDown(kKeyEscape)) return 1;
   LatchFrameButton(1);
   LatchFrameKey(kKeyEscape);
-  if (ScreenMode == 18 || ScreenMode == 17) {
+  if (ScreenMode == kModeEnchantPicker || ScreenMode == kModeWandPicker) {
     OpenInventoryMenu(ActingCreature);
     CurrentSpell = -1;
     ChosenItem = -1;
     SetPickerClickResult(26);
     return 1;
   }
-  if (ScreenMode == 12) {
+  if (ScreenMode == kModeItemTarget) {
     if (InCombat == 1) {
       const char* caster =
           ActingCreature >= 0 && ActingCreature < kCreatureCount ? Creatures[ActingCreature].name : "";
@@ -142,7 +142,7 @@ int ItemPickerFrame() {
     std::memset(CreatureMarkWords, 0, sizeof CreatureMarkWords);
     CurrentSpell = -1;
     SetPickerClickResult(12);
-    ScreenMode = 0;
+    ScreenMode = kModeExploring;
   }
   return 1;
 }

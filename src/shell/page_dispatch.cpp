@@ -1,5 +1,6 @@
 #include "shell/page_dispatch.h"
 
+#include "engine/page_history.h"
 #include "engine/page_history_access.h"
 #include "frontend/front_screens.h"
 #include "party/party_screens.h"
@@ -70,55 +71,55 @@ PageChoice ChooseHelpTopicScreen(int32_t helpId) {
 PageChoice ChoosePageScreen(int32_t type, int32_t parameter) {
   const bool creature = parameter >= 0 && parameter < 2100;
   switch (type) {
-    case 1: return {PageScreen::kCharacterRecord, 0};
-    case 102: return {PageScreen::kMainMenu, 0};
-    case 135: return {PageScreen::kSplash, 0};
-    case 118: return {PageScreen::kTitle, 0};
-    case 103: return {PageScreen::kSaveLoad, parameter};
-    case 106: return {PageScreen::kOptions, 0};
-    case 134: return {PageScreen::kCredits, 0};
-    case 137: return {PageScreen::kRanking, 0};
-    case 119: return {PageScreen::kCraftingMenu, parameter};
-    case 120: return {PageScreen::kForgeWeapon, parameter};
-    case 104: return {PageScreen::kCharacterCreation, parameter};
-    case 132: return {PageScreen::kLevelUp, parameter};
-    case 114: return {PageScreen::kFeatSelection, parameter};
-    case 115: return {PageScreen::kSpellPick, parameter};
-    case 117: return {PageScreen::kPartySetup, 0};
-    case 6: return {PageScreen::kMapOverview, 0};
-    case 2: return creature ? PageChoice{PageScreen::kInventory, parameter} : PageChoice{PageScreen::kNone, 0};
-    case 136: return {PageScreen::kQuestJournal, 0};
-    case 3:
+    case kPageCharacterRecord: return {PageScreen::kCharacterRecord, 0};
+    case kPageMainMenu: return {PageScreen::kMainMenu, 0};
+    case kPageLogoScreen: return {PageScreen::kSplash, 0};
+    case kPageTitle: return {PageScreen::kTitle, 0};
+    case kPageSaveLoad: return {PageScreen::kSaveLoad, parameter};
+    case kPageOptions: return {PageScreen::kOptions, 0};
+    case kPageCredits: return {PageScreen::kCredits, 0};
+    case kPageRanking: return {PageScreen::kRanking, 0};
+    case kPageCraftingMenu: return {PageScreen::kCraftingMenu, parameter};
+    case kPageForgeWeapon: return {PageScreen::kForgeWeapon, parameter};
+    case kPageCharacterCreation: return {PageScreen::kCharacterCreation, parameter};
+    case kPageLevelUp: return {PageScreen::kLevelUp, parameter};
+    case kPageFeatSelection: return {PageScreen::kFeatSelection, parameter};
+    case kPageSpellPick: return {PageScreen::kSpellPick, parameter};
+    case kPagePartySetup: return {PageScreen::kPartySetup, 0};
+    case kPageMapOverview: return {PageScreen::kMapOverview, 0};
+    case kPageInventory: return creature ? PageChoice{PageScreen::kInventory, parameter} : PageChoice{PageScreen::kNone, 0};
+    case kPageQuestJournal: return {PageScreen::kQuestJournal, 0};
+    case kPageSpecialAbilities:
       return creature ? PageChoice{PageScreen::kSpecialAbilities, parameter} : PageChoice{PageScreen::kNone, 0};
-    case 133: return {PageScreen::kPageModifierList, 0};
-    case 101:
+    case kPageModifierList: return {PageScreen::kPageModifierList, 0};
+    case kPageRollBreakdown:
       return parameter >= 0 && parameter < 99 ? PageChoice{PageScreen::kCombatRollList, parameter}
                                               : PageChoice{PageScreen::kNone, 0};
-    case 113: return {PageScreen::kDesignatedList, parameter};
-    case 9: return ChooseHelpTopicScreen(parameter);
-    case 4: return {PageScreen::kSpellBook, parameter};
-    case 127: return {PageScreen::kCraftWand, parameter};
-    case 128: return {PageScreen::kScribeScroll, parameter};
-    case 129: return {PageScreen::kMagicRing, parameter};
-    case 130: return {PageScreen::kWondrousItem, parameter};
-    case 131: return {PageScreen::kEnchantWeaponArmor, parameter};
+    case kPageDesignatedList: return {PageScreen::kDesignatedList, parameter};
+    case kPageHelpTopic: return ChooseHelpTopicScreen(parameter);
+    case kPageSpellBook: return {PageScreen::kSpellBook, parameter};
+    case kPageCraftWand: return {PageScreen::kCraftWand, parameter};
+    case kPageScribeScroll: return {PageScreen::kScribeScroll, parameter};
+    case kPageMagicRing: return {PageScreen::kMagicRing, parameter};
+    case kPageWondrousItem: return {PageScreen::kWondrousItem, parameter};
+    case kPageEnchantWeaponArmor: return {PageScreen::kEnchantWeaponArmor, parameter};
     default: break;
   }
-  if (type >= 10 && type <= 45)
+  if (type >= kPageStatisticsFirst && type <= kPageStatisticsLast)
     return creature ? PageChoice{PageScreen::kStatistics, parameter} : PageChoice{PageScreen::kNone, 0};
-  if (type >= 107 && type <= 112) {
-    const int32_t list = parameter * 6 + (type - 107);
+  if (type >= kPageAbilityRollFirst && type <= kPageAbilityRollLast) {
+    const int32_t list = parameter * 6 + (type - kPageAbilityRollFirst);
     return list >= 0 && list < 24 ? PageChoice{PageScreen::kAbilityRollList, list}
                                   : PageChoice{PageScreen::kNone, 0};
   }
-  if (type >= 50 && type <= 99)
+  if (type >= kPageEffectsFirst && type <= kPageEffectsLast)
     return creature ? PageChoice{PageScreen::kEffects, parameter} : PageChoice{PageScreen::kNone, 0};
-  if (type >= 46 && type <= 49)
+  if (type >= kPageAttackDetailsFirst && type <= kPageAttackDetailsLast)
     return creature ? PageChoice{PageScreen::kAttackDetails, parameter} : PageChoice{PageScreen::kNone, 0};
-  if (type > 10000) return {PageScreen::kItemDetails, type - 10000};
-  if (type >= 5001 && type <= 10000) return {PageScreen::kItemProperties, type};
-  if (type >= 121 && type <= 126)
-    return {static_cast<PageScreen>(static_cast<int>(PageScreen::kMetamagicMaximise) + (type - 121)), parameter};
+  if (type > kPageItemPropertiesLast) return {PageScreen::kItemDetails, type - kPageItemPropertiesLast};
+  if (type >= kPageItemPropertiesFirst && type <= kPageItemPropertiesLast) return {PageScreen::kItemProperties, type};
+  if (type >= kPageMetamagicMaximise && type <= kPageMetamagicStill)
+    return {static_cast<PageScreen>(static_cast<int>(PageScreen::kMetamagicMaximise) + (type - kPageMetamagicMaximise)), parameter};
   return {PageScreen::kNone, 0};
 }
 

@@ -17,5 +17,11 @@ extern uint8_t CameraMoving;
 // Implemented by the game screen: centres the view on the creature when it
 // is within 70 pixels of the view's edge.
 void ScrollTo(int creature, int x, int y);
+// Implemented by the game screen: keeps a creature that just gained or lost
+// a condition in view while its event plays; resultByte (may be null) is cleared.
+void ScrollToCreature(int creature, int flag, uint8_t* resultByte);
 // Implemented by the game screen: the camera's bounds for the current map.
 void SetCameraBounds();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCameraState();

@@ -23,6 +23,9 @@ struct CombatActionState {
   int32_t attackCounter = 0;       // attacks made with the current attack-profile entry in this action
   int32_t currentProfileEntry = 0; // the attack-profile entry in use
   int32_t movementProvokes = 0;    // nonzero while the acting fighter's movement provokes attacks
+  uint8_t playerControlled = 0;    // 1: the acting fighter takes the player's orders
+  int32_t attackMade = 0;          // 1 once a real attack of the action has been resolved
+  int32_t moveMode = 0;            // 3 while the move is a charge
 };
 extern CombatActionState CombatAction;
 
@@ -34,6 +37,14 @@ extern int32_t GrappleAttacksMade;
 // set the attack counter counts one attack too many.
 extern int32_t g_Cleaving;
 
+// A spell to cast when the acting fighter's action ends (-1 none); the
+// executor's busy byte; set when a queued cast has been started.
+extern int32_t QueuedSpell;
+extern uint8_t ExecutorBusy;
+extern uint8_t CastStarted;
+// 1 while the action being carried out is a coup de grace by the acting fighter.
+extern uint8_t CoupDeGraceAction;
+
 // The creature of the acting turn-order entry, -1 when none.
 int CurrentFighter();
 
@@ -43,6 +54,13 @@ extern int32_t FighterMarkWords[300];
 // The creature whose death RunDeathScript handles, -1 none.
 extern int32_t DyingCreature;
 
+// The spell being aimed or cast (a spell row, 998 Turn Undead, 999 a special
+// attack, -1 none) and its metamagic (MetamagicKind of rules/casting_rules.h:
+// 0 none, 1 Maximise, 2 Empower, 3 Widen, 4 Heighten, 5 Silent, 6 Still),
+// set by whoever starts a cast; the area shapes and the preview read them.
+extern int32_t CurrentSpell;
+extern int32_t PendingMetamagic;
+
 // The combat state word: 1 player's turn, 2 computer's decision, 3 action under way, 4 turn over.
 extern int32_t CombatState;
 
@@ -51,3 +69,6 @@ extern int32_t CombatState;
 void RunDeathScript();
 int RemoveFromCombat(int creature, int eventIndex);
 void CheckEndOfCombat();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCombatActionState();

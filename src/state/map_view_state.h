@@ -27,3 +27,21 @@ extern int32_t SideCode;
 
 // The first profile entry shown in the character record's attack lines.
 extern int32_t AttackLinesScroll;
+
+// The map view's words that attack resolution and the end of an action use:
+// the hit-chance mode word (set before asking for a chance, 0 after a real
+// attack), the charge preview (a charge is being aimed), the reachable-cursor
+// flag (a path leads from the acting fighter to the square under the mouse),
+// the suppress byte (the map view ignores the mouse), the computer-turn
+// display byte (the side panel stays as it is during a computer's turn), the
+// map cursor square and the two flags of the combat-rolls display.
+extern int32_t HitChanceMode;
+extern uint8_t ChargePreview;
+extern uint8_t ReachableCursor;
+extern uint8_t MapInputSuppressed;
+extern uint8_t ComputerTurnDisplay;
+extern int32_t MapCursorX, MapCursorY;
+extern uint8_t RollDisplayFlags[2];
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetMapViewWords();

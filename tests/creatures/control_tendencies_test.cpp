@@ -1,11 +1,11 @@
 #include "creatures/control_tendencies.h"
 
-#include "creature_fixture.h"
+#include "creation_fixture.h"
 #include "creatures/creature_feats.h"
 
 namespace {
 
-class ControlTendenciesTest : public CreatureTest {};
+class ControlTendenciesTest : public CreationTest {};
 
 TEST_F(ControlTendenciesTest, GrappleBySizeStrengthAndFeat) {
   struct Case {

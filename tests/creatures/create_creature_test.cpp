@@ -4,7 +4,7 @@
 #include <cstring>
 #include <vector>
 
-#include "creature_fixture.h"
+#include "creation_fixture.h"
 #include "creatures/creature_feats.h"
 #include "creatures/creature_kinds.h"
 #include "rules/recompute_creature.h"
@@ -79,16 +79,18 @@ void ExpectSoundRecord(int id, int extraLevels, int boost) {
   EXPECT_EQ(std::memcmp(&before, &c, sizeof c), 0) << "a second recompute changed the record";
 }
 
-class CreateCreatureTest : public CreatureTest {};
+class CreateCreatureTest : public CreationTest {};
 
 TEST_F(CreateCreatureTest, EveryKindLevelAndClassGivesASoundRecord) {
   for (const KindTemplate& t : KindTemplates) {
     for (int extraLevels : {0, 1, 5, 10, 20}) {
       for (int classCode : ClassesOf(t)) {
         for (uint32_t seed : {1u, 2u, 3u}) {
+          std::memset(&CraftedWeapons[kFirstGeneratedItemRow], 0,
+                      sizeof(CraftedWeaponRecord) * (kLastGeneratedItemRow - kFirstGeneratedItemRow + 1));
           const int boost = seed == 3 ? 1 : 0;
-          const int main = seed == 2 ? kOptionLongsword : 0;
-          Create(seed, t.kind, classCode, extraLevels, boost, main, 0, seed == 1 ? kOptionShortbow : 0);
+          const int main = seed == 2 ? kWeaponLongsword : 0;
+          Create(seed, t.kind, classCode, extraLevels, boost, main, 0, seed == 1 ? kWeaponShortbow : 0);
           ExpectSoundRecord(601, extraLevels, boost);
           if (HasFailure()) return;
         }
@@ -97,14 +99,18 @@ TEST_F(CreateCreatureTest, EveryKindLevelAndClassGivesASoundRecord) {
   }
 }
 
+// The record and the generated item rows it points at.
 TEST_F(CreateCreatureTest, SameSeedGivesTheSameRecord) {
-  static CraftedWeaponRecord crafted[kCraftedRows];
+  static CraftedWeaponRecord crafted[kCraftedRows], afterFirst[kCraftedRows];
   std::memcpy(crafted, CraftedWeapons, sizeof crafted);
-  for (int kind : {kKindHuman, kKindRedDragon, kKindLich, kKindGnoll}) {
-    const CreatureRecord first = Create(77, kind, kind == kKindHuman ? kClassCleric : 0, 12, 1, kOptionLongsword);
+  for (int kind : {kKindHuman, kKindRedDragon, kKindLich, kKindGnoll, kKindBalor}) {
     std::memcpy(CraftedWeapons, crafted, sizeof crafted);
-    const CreatureRecord& second = Create(77, kind, kind == kKindHuman ? kClassCleric : 0, 12, 1, kOptionLongsword);
+    const CreatureRecord first = Create(77, kind, kind == kKindHuman ? kClassCleric : 0, 18, 1, kWeaponLongsword);
+    std::memcpy(afterFirst, CraftedWeapons, sizeof afterFirst);
+    std::memcpy(CraftedWeapons, crafted, sizeof crafted);
+    const CreatureRecord& second = Create(77, kind, kind == kKindHuman ? kClassCleric : 0, 18, 1, kWeaponLongsword);
     EXPECT_EQ(std::memcmp(&first, &second, sizeof first), 0) << "kind " << kind;
+    EXPECT_EQ(std::memcmp(afterFirst, CraftedWeapons, sizeof afterFirst), 0) << "kind " << kind;
   }
 }
 
@@ -272,9 +278,9 @@ TEST_F(CreateCreatureTest, CastersGetTheirSpellsFeatsAndStyles) {
 }
 
 TEST_F(CreateCreatureTest, FixedFeatsOfWeaponsAndBodies) {
-  const CreatureRecord& twoBlades = Create(6, kKindOrc, kClassWarrior, 3, 0, kOptionLongsword, kOptionDagger);
+  const CreatureRecord& twoBlades = Create(6, kKindOrc, kClassWarrior, 3, 0, kWeaponLongsword, kWeaponDagger);
   EXPECT_EQ(twoBlades.feats[kFeatTwoWeaponFighting], 1);
-  const CreatureRecord& bear = Create(6, kKindBrownBear, 0, 0, 0, kOptionLongsword);
+  const CreatureRecord& bear = Create(6, kKindBrownBear, 0, 0, 0, kWeaponLongsword);
   EXPECT_EQ(bear.equipment[kSlotRightHand - 1], 0u);  // a bear carries nothing
   EXPECT_EQ(bear.feats[kFeatImprovedGrapple], 1);
   EXPECT_EQ(bear.feats[kFeatMultiattack], 1);

@@ -1,10 +1,10 @@
 #include "creatures/creature_abilities.h"
 
-#include "creature_fixture.h"
+#include "creation_fixture.h"
 
 namespace {
 
-class CreatureAbilitiesTest : public CreatureTest {};
+class CreatureAbilitiesTest : public CreationTest {};
 
 int Known(int creature, int first, int last) {
   int n = 0;

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <set>
 
-#include "creature_fixture.h"
+#include "creation_fixture.h"
 
 namespace {
 
@@ -38,12 +38,12 @@ TEST(CreatureKindsTest, TraitSets) {
   c.size.base = 4;
   ApplyConstructTraits(7);
   EXPECT_EQ(c.baseHitPoints, 30);
-  EXPECT_EQ(c.protections[ImmunityPair(kCatPositiveEnergy)].base, kImmunityImmune);
-  EXPECT_EQ(c.protections[ImmunityPair(kCatMind)].base, kImmunityImmune);
+  EXPECT_EQ(c.protections[ImmunityPair(kImmPositiveEnergy)].base, kImmunityImmune);
+  EXPECT_EQ(c.protections[ImmunityPair(kImmMind)].base, kImmunityImmune);
   EXPECT_EQ(c.sightless, 1);
   ApplyUndeadTraits(7);
-  EXPECT_EQ(c.protections[ImmunityPair(kCatNegativeEnergy)].base, kImmunityReverse);
-  EXPECT_EQ(c.protections[ImmunityPair(kCatFire)].base, 0);
+  EXPECT_EQ(c.protections[ImmunityPair(kImmNegativeEnergy)].base, kImmunityReverse);
+  EXPECT_EQ(c.protections[ImmunityPair(kImmFire)].base, 0);
   c.size.base = 1;
   ApplyConstructTraits(7);
   EXPECT_EQ(c.baseHitPoints, 30);

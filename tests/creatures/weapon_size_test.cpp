@@ -1,15 +1,15 @@
 #include "creatures/weapon_size.h"
 
-#include "creature_fixture.h"
+#include "creation_fixture.h"
 
 namespace {
 
-class WeaponSizeTest : public CreatureTest {
+class WeaponSizeTest : public CreationTest {
  protected:
   // A copy of the prepared row of the option in generated row 4701.
   static CraftedWeaponRecord& Copy(int option, int size, int dieKind) {
     CraftedWeaponRecord& w = CraftedWeapons[4701];
-    w = CraftedWeapons[kFirstPreparedItemRow + option];
+    w = CraftedWeapons[PreparedItemRow(option)];
     w.size = size;
     w.dieKind = dieKind;
     return w;
@@ -18,19 +18,19 @@ class WeaponSizeTest : public CreatureTest {
 
 TEST_F(WeaponSizeTest, LongswordTakesTheDiceOfItsSize) {
   for (int stored : {4, 0}) {  // a stored die kind, or the one of the prepared longsword
-    CraftedWeaponRecord& w = Copy(kOptionLongsword, 3, stored);
+    CraftedWeaponRecord& w = Copy(kWeaponLongsword, 3, stored);
     EXPECT_EQ(EnlargeWeaponSize(4701), 1);
     EXPECT_EQ(w.size, 4);
     EXPECT_EQ(w.dieCount, 2);
     EXPECT_EQ(w.dieSides, 6);
-    w = Copy(kOptionLongsword, 3, stored);
+    w = Copy(kWeaponLongsword, 3, stored);
     ReduceWeaponSize(4701);
     EXPECT_EQ(w.size, 2);
     EXPECT_EQ(w.dieCount, 1);
     EXPECT_EQ(w.dieSides, 6);
   }
   // Seven steps up from Tiny follow the column to Colossal and stop there.
-  CraftedWeaponRecord& w = Copy(kOptionLongsword, 1, 4);
+  CraftedWeaponRecord& w = Copy(kWeaponLongsword, 1, 4);
   for (int i = 0; i < 8; ++i) EnlargeWeaponSize(4701);
   EXPECT_EQ(w.size, 7);
   EXPECT_EQ(w.dieCount, 6);
@@ -38,7 +38,7 @@ TEST_F(WeaponSizeTest, LongswordTakesTheDiceOfItsSize) {
 }
 
 TEST_F(WeaponSizeTest, EndsOfTheScaleAndDiceThatCannotFollow) {
-  CraftedWeaponRecord& w = Copy(kOptionLongsword, 7, 4);
+  CraftedWeaponRecord& w = Copy(kWeaponLongsword, 7, 4);
   w.dieCount = 9;
   EnlargeWeaponSize(4701);
   EXPECT_EQ(w.size, 7);
@@ -48,15 +48,15 @@ TEST_F(WeaponSizeTest, EndsOfTheScaleAndDiceThatCannotFollow) {
   EXPECT_EQ(w.size, 1);
   EXPECT_EQ(w.dieCount, 9);
 
-  CraftedWeaponRecord& big = Copy(kOptionLongsword, 3, 11);  // Medium 3d6
+  CraftedWeaponRecord& big = Copy(kWeaponLongsword, 3, 11);  // Medium 3d6
   big.dieCount = 3;
   big.dieSides = 6;
   EnlargeWeaponSize(4701);
   EXPECT_EQ(big.size, 3);
   EXPECT_EQ(big.dieCount, 3);
 
-  CraftedWeaponRecord& odd = Copy(kOptionLongsword, 3, 0);  // no Medium entry matches 1d5
-  CraftedWeapons[kFirstPreparedItemRow + kOptionLongsword].dieSides = 5;
+  CraftedWeaponRecord& odd = Copy(kWeaponLongsword, 3, 0);  // no Medium entry matches 1d5
+  CraftedWeapons[PreparedItemRow(kWeaponLongsword)].dieSides = 5;
   ReduceWeaponSize(4701);
   EXPECT_EQ(odd.size, 3);
 }

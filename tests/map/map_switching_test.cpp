@@ -1,3 +1,4 @@
+#include "frontend/game_reset.h"
 #include "map/map_switching.h"
 
 #include <gtest/gtest.h>
@@ -29,22 +30,17 @@ namespace {
 class MapSwitch : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::snprintf(AdventureFolder, sizeof AdventureFolder, "DemoVersion");
+    ResetGameState();  // the introductory adventure's folder, out of combat, leader 0
     ASSERT_EQ(LoadAllMaps(0), 1);
     for (int i = 0; i < kStoredMapCount; ++i) original_[i] = StoredMaps[i];
     SeedRandomForTests(7);
-    PartyLeader = 0;
-    InCombat = 0;
-    TurnEntryCount = 0;
-    WorldTravelDirection = 0;
-    EncounterRequestCount = 0;
     OptionWords[30] = 0;
     for (int i = 0; i < kPartySize; ++i) {
       CreatureRecord& c = Creatures[i];
       std::memset(&c, 0, sizeof c);
       std::snprintf(c.name, sizeof c.name, "Member %d", i);
       c.present = 1;
-      c.allegiance = 1;
+      c.allegiance = kAllegianceParty;
       c.footprintWidth = c.footprintHeight = {1, 1};
       c.fighterSlot = -1;
     }
@@ -133,7 +129,7 @@ TEST_F(MapSwitch, ThereAndBackLeavesTheMapsAsTheyWere) {
   }
   EXPECT_EQ(FighterCount, 4);
   EXPECT_EQ(FighterSlots[0].alert, 1);
-  EXPECT_EQ(ScreenMode, 0u);
+  EXPECT_EQ(ScreenMode, kModeExploring);
 
   ASSERT_EQ(SwitchLocalMap(6, 2, 2, 5, 0, 0), 1);
   EXPECT_TRUE(SameBytes(StoredMaps[5], original_[5]));
@@ -245,7 +241,7 @@ TEST_F(MapSwitch, AKindTwoMapWithEnemiesGetsNoGroupsUntilCleared) {
   std::memset(&orc, 0, sizeof orc);
   orc.present = 1;
   orc.map = 8;
-  orc.allegiance = 2;
+  orc.allegiance = kAllegianceEnemy;
   orc.squareX = orc.squareY = 30;
   orc.footprintWidth = orc.footprintHeight = {1, 1};
   SwitchLocalMap(8, 1, 1, 1, 0, 0);

@@ -179,7 +179,7 @@ TEST(CanAct, DisablingConditions) {
   EXPECT_TRUE(CanCreatureAct(20));
   c.conditions[0] = {156, 1, 0, 0, 0};  // Flat_footed
   EXPECT_FALSE(CanCreatureAct(20));
-  c.feats[15] = 1;  // COMBAT REFLEXES
+  c.feats[kFeatCombatReflexes] = 1;
   EXPECT_TRUE(CanCreatureAct(20));
   c.conditions[1] = {84, 0, 0, 0, 0};  // expired: does not count
   c.conditions[2] = {0, 0, 0, 0, 0};   // the list ends here

@@ -10,7 +10,7 @@
 
 namespace {
 
-void Place(int id, int x, int y, int size = 1, int allegiance = 2) {
+void Place(int id, int x, int y, int size = 1, int allegiance = kAllegianceEnemy) {
   CreatureRecord& c = Creatures[id];
   std::memset(&c, 0, sizeof c);
   std::snprintf(c.name, sizeof c.name, "Creature %d", id);
@@ -135,21 +135,21 @@ TEST(Flanking, AllyMustBeAbleAndOfTheSameSide) {
   SetTurnOrder({1, 2, 20, 21});
 
   // A talker is nobody's ally.
-  Creatures[2].allegiance = 8;
+  Creatures[2].allegiance = kAllegianceTalker;
   EXPECT_FALSE(IsFlanking(1, 20));
-  Creatures[2].allegiance = 1;
+  Creatures[2].allegiance = kAllegianceParty;
 
   for (uint32_t id : {98u, 97u, 89u, 167u, 85u, 84u, 92u, 86u, 118u, 82u, 100u, 111u, 109u}) {
-    ASSERT_TRUE(AddCondition(2, id, 3, 0, 18, 0));
+    ASSERT_TRUE(AddCondition(2, id, 3, 0, kSourceSpell, 0));
     EXPECT_FALSE(IsFlanking(1, 20)) << "condition " << id;
     RemoveCondition(2, id);
     EXPECT_TRUE(IsFlanking(1, 20)) << "after condition " << id;
   }
 
   // Grappling someone else keeps it out; grappling the target does not.
-  ASSERT_TRUE(AddCondition(2, 157, 3, 21, 18, 0));
+  ASSERT_TRUE(AddCondition(2, kCondGrappling, 3, 21, kSourceSpell, 0));
   EXPECT_FALSE(IsFlanking(1, 20));
-  Creatures[2].conditions[FindCondition(2, 157)].value = 20;
+  Creatures[2].conditions[FindCondition(2, kCondGrappling)].value = 20;
   EXPECT_TRUE(IsFlanking(1, 20));
 }
 

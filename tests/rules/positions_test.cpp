@@ -32,7 +32,7 @@ void Place(int id, int x, int y, int size = 1) {
   c.figureSize[1] = {24 * size, 24 * size};
   c.facing = 5;
   c.present = 1;
-  c.allegiance = 2;
+  c.allegiance = kAllegianceEnemy;
 }
 
 void SetSlot(int slot, int creature) {

@@ -30,7 +30,7 @@ class Game : public ::testing::Test {
 };
 
 TEST_F(Game, StartsAtTheLogoPageInA960By720Window) {
-  EXPECT_EQ(ScreenMode, 4u);
+  EXPECT_EQ(ScreenMode, kModePageView);
   EXPECT_EQ(TopPageType(), 135);
   EXPECT_EQ(TopPageParameter(), -1);
   EXPECT_STREQ(TopPageCaption(), "LOGO SCREEN");
@@ -84,17 +84,18 @@ TEST_F(Game, EachScreenModeDrawsItsScreen) {
   const struct {
     uint32_t mode;
     const char* screen;
-  } cases[] = {{7, "DrawDefeatScreen"},   {8, "DrawVictoryScreen"},  {19, "DrawEndOfDemoScreen"},
-               {9, "DrawLocalMapScreen"}, {0, "GameScreenFrame"},    {22, "GameScreenFrame"},
-               {17, "DrawInventoryScreen"}};
+  } cases[] = {{kModeDefeat, "DrawDefeatScreen"},       {kModeVictory, "DrawVictoryScreen"},
+               {kModeEndOfIntro, "DrawEndOfDemoScreen"}, {kModeLocalMap, "DrawLocalMapScreen"},
+               {kModeExploring, "GameScreenFrame"},      {kModeCastStart, "GameScreenFrame"},
+               {kModeWandPicker, "DrawInventoryScreen"}};
   for (const auto& c : cases) {
     ScreenMode = c.mode;
     LastScreenDrawn = "";
     ASSERT_TRUE(harness::StepFrames(1));
     EXPECT_STREQ(LastScreenDrawn, c.screen) << c.mode;
   }
-  SetFirstPage("Inventory", 2, 2100);  // a creature past the table draws nothing
-  ScreenMode = 4;
+  SetFirstPage("Inventory", kPageInventory, 2100);  // a creature past the table draws nothing
+  ScreenMode = kModePageView;
   LastScreenDrawn = "";
   ASSERT_TRUE(harness::StepFrames(1));
   EXPECT_STREQ(LastScreenDrawn, "");
@@ -102,9 +103,9 @@ TEST_F(Game, EachScreenModeDrawsItsScreen) {
 
 TEST_F(Game, TheEnchantPickerPushesTheEnchantPage) {
   ASSERT_TRUE(harness::StepFrames(1));
-  ScreenMode = 18;
+  ScreenMode = kModeEnchantPicker;
   EXPECT_EQ(ItemPickerFrame(), 1);  // nothing chosen: the picker stays
-  EXPECT_EQ(ScreenMode, 18u);
+  EXPECT_EQ(ScreenMode, kModeEnchantPicker);
 }
 
 TEST(PageDispatch, PageTypesChooseTheirScreens) {
@@ -113,27 +114,27 @@ TEST(PageDispatch, PageTypesChooseTheirScreens) {
     PageScreen screen;
     int argument;
   } cases[] = {
-      {1, 0, PageScreen::kCharacterRecord, 0},     {102, -1, PageScreen::kMainMenu, 0},
-      {135, -1, PageScreen::kSplash, 0},           {118, -1, PageScreen::kTitle, 0},
-      {103, 2, PageScreen::kSaveLoad, 2},          {106, -1, PageScreen::kOptions, 0},
-      {134, -1, PageScreen::kCredits, 0},          {137, -1, PageScreen::kRanking, 0},
-      {119, 3, PageScreen::kCraftingMenu, 3},      {120, 3, PageScreen::kForgeWeapon, 3},
-      {104, 1, PageScreen::kCharacterCreation, 1}, {132, 1, PageScreen::kLevelUp, 1},
-      {114, 2, PageScreen::kFeatSelection, 2},     {115, 2, PageScreen::kSpellPick, 2},
-      {117, -1, PageScreen::kPartySetup, 0},       {6, -1, PageScreen::kMapOverview, 0},
-      {2, 5, PageScreen::kInventory, 5},           {2, 2099, PageScreen::kInventory, 2099},
-      {2, 2100, PageScreen::kNone, 0},             {136, -1, PageScreen::kQuestJournal, 0},
-      {3, 2100, PageScreen::kNone, 0},             {3, 0, PageScreen::kSpecialAbilities, 0},
-      {10, 1, PageScreen::kStatistics, 1},         {45, 3000, PageScreen::kNone, 0},
-      {133, -1, PageScreen::kPageModifierList, 0}, {101, 98, PageScreen::kCombatRollList, 98},
-      {101, 99, PageScreen::kNone, 0},             {113, 4, PageScreen::kDesignatedList, 4},
-      {107, 0, PageScreen::kAbilityRollList, 0},   {112, 3, PageScreen::kAbilityRollList, 23},
-      {50, 7, PageScreen::kEffects, 7},            {99, 2100, PageScreen::kNone, 0},
-      {46, 7, PageScreen::kAttackDetails, 7},      {10001, 0, PageScreen::kItemDetails, 1},
-      {10000, 0, PageScreen::kItemProperties, 10000}, {5001, 0, PageScreen::kItemProperties, 5001},
-      {5000, 0, PageScreen::kNone, 0},             {4, 1, PageScreen::kSpellBook, 1},
-      {121, 1, PageScreen::kMetamagicMaximise, 1}, {126, 1, PageScreen::kMetamagicStill, 1},
-      {127, 1, PageScreen::kCraftWand, 1},         {131, 1, PageScreen::kEnchantWeaponArmor, 1},
+      {kPageCharacterRecord, 0, PageScreen::kCharacterRecord, 0},     {kPageMainMenu, -1, PageScreen::kMainMenu, 0},
+      {kPageLogoScreen, -1, PageScreen::kSplash, 0},           {kPageTitle, -1, PageScreen::kTitle, 0},
+      {kPageSaveLoad, 2, PageScreen::kSaveLoad, 2},          {kPageOptions, -1, PageScreen::kOptions, 0},
+      {kPageCredits, -1, PageScreen::kCredits, 0},          {kPageRanking, -1, PageScreen::kRanking, 0},
+      {kPageCraftingMenu, 3, PageScreen::kCraftingMenu, 3},      {kPageForgeWeapon, 3, PageScreen::kForgeWeapon, 3},
+      {kPageCharacterCreation, 1, PageScreen::kCharacterCreation, 1}, {kPageLevelUp, 1, PageScreen::kLevelUp, 1},
+      {kPageFeatSelection, 2, PageScreen::kFeatSelection, 2},     {kPageSpellPick, 2, PageScreen::kSpellPick, 2},
+      {kPagePartySetup, -1, PageScreen::kPartySetup, 0},       {kPageMapOverview, -1, PageScreen::kMapOverview, 0},
+      {kPageInventory, 5, PageScreen::kInventory, 5},           {kPageInventory, 2099, PageScreen::kInventory, 2099},
+      {kPageInventory, 2100, PageScreen::kNone, 0},             {kPageQuestJournal, -1, PageScreen::kQuestJournal, 0},
+      {kPageSpecialAbilities, 2100, PageScreen::kNone, 0},             {kPageSpecialAbilities, 0, PageScreen::kSpecialAbilities, 0},
+      {kPageStatisticsFirst, 1, PageScreen::kStatistics, 1},         {kPageStatisticsLast, 3000, PageScreen::kNone, 0},
+      {kPageModifierList, -1, PageScreen::kPageModifierList, 0}, {kPageRollBreakdown, 98, PageScreen::kCombatRollList, 98},
+      {kPageRollBreakdown, 99, PageScreen::kNone, 0},             {kPageDesignatedList, 4, PageScreen::kDesignatedList, 4},
+      {kPageAbilityRollFirst, 0, PageScreen::kAbilityRollList, 0},   {kPageAbilityRollLast, 3, PageScreen::kAbilityRollList, 23},
+      {kPageEffectsFirst, 7, PageScreen::kEffects, 7},            {kPageEffectsLast, 2100, PageScreen::kNone, 0},
+      {kPageAttackDetailsFirst, 7, PageScreen::kAttackDetails, 7},      {10001, 0, PageScreen::kItemDetails, 1},
+      {kPageItemPropertiesLast, 0, PageScreen::kItemProperties, 10000}, {kPageItemPropertiesFirst, 0, PageScreen::kItemProperties, 5001},
+      {5000, 0, PageScreen::kNone, 0},             {kPageSpellBook, 1, PageScreen::kSpellBook, 1},
+      {kPageMetamagicMaximise, 1, PageScreen::kMetamagicMaximise, 1}, {kPageMetamagicStill, 1, PageScreen::kMetamagicStill, 1},
+      {kPageCraftWand, 1, PageScreen::kCraftWand, 1},         {kPageEnchantWeaponArmor, 1, PageScreen::kEnchantWeaponArmor, 1},
       {5, 0, PageScreen::kNone, 0},                {100, 0, PageScreen::kNone, 0},
   };
   for (const auto& c : cases) {
@@ -164,7 +165,7 @@ TEST(PageDispatch, HelpTopicsChooseSpellItemOrTextPages) {
       {10000, PageScreen::kTextPage, 10000},
   };
   for (const auto& c : cases) {
-    const PageChoice p = ChoosePageScreen(9, c.id);
+    const PageChoice p = ChoosePageScreen(kPageHelpTopic, c.id);
     EXPECT_EQ(p.screen, c.screen) << c.id;
     EXPECT_EQ(p.argument, c.argument) << c.id;
   }
@@ -175,12 +176,14 @@ TEST_F(Game, PageViewDrawsTheTopPagesScreen) {
   const struct {
     int type, parameter;
     const char* screen;
-  } cases[] = {{102, -1, "DrawMainMenuScreen"}, {9, 43085, "DrawTextPageScreen"},
-               {9, 51002, "DrawSpellDetailsScreen"}, {124, 0, "MetamagicHeightenScreen"},
-               {9, 70010, ""}};
+  } cases[] = {{kPageMainMenu, -1, "DrawMainMenuScreen"},
+               {kPageHelpTopic, 43085, "DrawTextPageScreen"},
+               {kPageHelpTopic, 51002, "DrawSpellDetailsScreen"},
+               {kPageMetamagicHeighten, 0, "MetamagicHeightenScreen"},
+               {kPageHelpTopic, 70010, ""}};
   for (const auto& c : cases) {
     SetFirstPage("Page", c.type, c.parameter);
-    ScreenMode = 4;
+    ScreenMode = kModePageView;
     LastScreenDrawn = "";
     ASSERT_TRUE(harness::StepFrames(1));
     EXPECT_STREQ(LastScreenDrawn, c.screen) << c.type;

@@ -84,6 +84,11 @@ TEST(TablemakerTest, BrokenSourcesAreRefused) {
       {"crafted", Replace(crafted, "diekind 4\n  icon 119", "diekind 5\n  icon 119"),
        "row 4970 has a die kind that does not match its medium damage"},
       {"crafted", Replace(crafted, "row 4999\n", "row 4998\n"), "row 4999 is missing"},
+      // The rows generated creatures carry and drop must hold items.
+      {"items", Replace(items, "copy 1-240 to 242", "copy 1-200 to 242"),
+       "row 457 is handed out to creatures but holds no item"},
+      {"items", Replace(items, "copy 486-500 to 502", "copy 486-499 to 502"),
+       "row 516 is handed out to creatures but holds no item"},
       // A broken escape in a text is reported, not a crash of the tool.
       {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\xzz\""), "a \\x escape needs two hex digits"},
       {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\x4\""), "a \\x escape needs two hex digits"},

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "creatures/treasure_rows.h"
+
 namespace {
 
 int32_t Word(const std::vector<uint8_t>& row, int offset) {
@@ -108,6 +110,11 @@ void CheckItems(const Rows& rows, const std::vector<int>& defined, std::vector<s
     if (need(r + 16) && defined[r] && !SameExcept(rows[r], rows[r + 16], 468))
       problems->push_back(Row(r + 16) + " must mirror " + Row(r));
   }
+  // Every row created creatures can be given must be a real item.
+  ForEachTreasureBaseRow([&](int r) {
+    if (!defined[r] || Word(rows[r], 452) == 0 || rows[r][0] == 0)
+      problems->push_back(Row(r) + " is handed out to creatures but holds no item");
+  });
 }
 
 // ---------------------------------------------------------------- spells

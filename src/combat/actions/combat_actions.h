@@ -8,3 +8,6 @@
 
 void StartCombat(int flag);
 void ExecuteCombatAction();
+// The fall handling of a creature hurt outside the main target (an attacker
+// hit by an energy defence): 10 no change, 11 died, 12 unconscious, 13 petrified.
+int HandleFallAfterAttack(int creature);

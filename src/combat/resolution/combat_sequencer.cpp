@@ -1,7 +1,9 @@
 #include "combat/resolution/combat_sequencer.h"
 
-int32_t AreaTargetList[kAreaTargetCount] = {};
+int32_t SpellCaster = -1;
 
 void ProcessCombatAction() {}
 
-const char* SpellKeywordFull(int) { return ""; }
+void ResetCombatSequencerState() {
+  SpellCaster = -1;
+}

@@ -2,11 +2,14 @@
 #pragma once
 #include <cstdint>
 
+#include "combat/resolution/area_targets.h"
 #include "rules/casting_rules.h"  // SpellKeywordFull
 
-// The creatures an area spell or action aims at (-1 ends the list).
-constexpr int kAreaTargetCount = 300;
-extern int32_t AreaTargetList[kAreaTargetCount];
+// The creature casting the current spell (-1 none).
+extern int32_t SpellCaster;
 
 // One step of the sequencer, every frame.
 void ProcessCombatAction();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCombatSequencerState();

@@ -6,6 +6,7 @@
 #include "engine/linked_text.h"
 #include "engine/message_log.h"
 #include "engine/page_history.h"
+#include "engine/reset_words.h"
 #include "engine/text.h"
 #include "engine/widgets.h"
 
@@ -18,7 +19,6 @@ uint8_t MouseMoved = 0;
 int32_t HoverProbe = -1;
 uint32_t JoystickPresent = 0;
 uint8_t FramePresented = 0;
-int32_t CurrentSpell = -1;
 int32_t CombatDisplayWords[2] = {};
 uint8_t RedrawPending = 0;
 char GameScreenCaptions[5000] = {};
@@ -64,8 +64,38 @@ void ScrollTo(int creature, int x, int y) {
   }
 }
 
+void ScrollToCreature(int creature, int flag, uint8_t* resultByte) {
+  (void)flag;
+  if (resultByte) *resultByte = 0;
+  ScrollTo(creature, -1, -1);
+}
+
 void OpenInventoryMenu(int) {}
-bool ShowFloatingText(int, const char*) { return true; }
+FloatingTextEntry FloatingTexts[kFloatingTextCreatures];
+int32_t FloatingTextDuration = 60;
+
+bool ShowFloatingText(int creature, const char* text) {
+  if (creature < 0 || creature >= kFloatingTextCreatures || text == nullptr) return false;
+  const size_t length = std::strlen(text);
+  if (length > 29) return false;
+  FloatingTextEntry& f = FloatingTexts[creature];
+  std::memcpy(f.text, text, length + 1);
+  f.framesLeft = FloatingTextDuration;
+  f.x = f.y = -1;
+  return true;
+}
 void SwitchMusicTrack(int track, int, int resume) { PlayMusic(track, static_cast<int>(kEndlessRepeats), resume); }
 
 ClickResultState ClickResult;
+
+void ResetGameScreenState() {
+  MouseMoved = 0;
+  HoverProbe = -1;
+  FramePresented = 0;
+  ResetWords(CombatDisplayWords);
+  RedrawPending = 0;
+  ResetWords(GameScreenCaptions);
+  ResetWords(GameScreenWorkArea);
+  ResetWords(FloatingTexts);
+  ResetWords(ClickResult);
+}
