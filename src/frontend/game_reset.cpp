@@ -10,7 +10,10 @@
 #include "combat/resolution/attack_resolution.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/spell_preview.h"
+#include "combat/turns/adjacency_queries.h"
 #include "combat/turns/combat_cycle.h"
+#include "combat/turns/decision_words.h"
+#include "combat/turns/valuation_grid.h"
 #include "map/area_shapes.h"
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
@@ -59,6 +62,9 @@ void ResetGameState() {
   ResetCombatSequencerState();
   ResetSpellPreviewState();
   ResetCombatCycleState();
+  ResetAdjacencyQueriesState();
+  ResetDecisionWordsState();
+  ResetValuationGridState();
   ResetAreaShapesState();
   ResetLineOfEffectState();
   ResetMapRecordState();
