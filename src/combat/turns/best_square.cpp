@@ -112,8 +112,7 @@ bool AnyCombatantThreatened() {
 bool FirstMoveLeft() {
   const CombatActionState& a = CombatAction;
   if (a.movementClosed != 0 || a.fiveFootStepTaken != 0) return false;
-  if (a.actionMode > 1) return true;
-  return a.actionMode == 1 ? a.standardActionLeft == 1 : a.fullRoundActionLeft == 1;
+  return a.singleActionTurn == 1 ? a.standardActionLeft == 1 : a.fullRoundActionLeft == 1;
 }
 
 }  // namespace

@@ -262,7 +262,7 @@ int ListChargeableEnemies(int creature) {
   std::fill(std::begin(ChargeSquares), std::end(ChargeSquares), ChargeSquare{-1, -1});
   if (!IsValidCreature(creature)) return 0;
   const CombatActionState& a = CombatAction;
-  const bool actionLeft = a.fullRoundActionLeft != 0 || (a.actionMode == 1 && a.standardActionLeft != 0);
+  const bool actionLeft = a.fullRoundActionLeft != 0 || (a.singleActionTurn == 1 && a.standardActionLeft != 0);
   if (!actionLeft || a.fiveFootStepLeft != 1) return 0;
   CreatureRecord& c = Creatures[creature];
   int n = 0;
