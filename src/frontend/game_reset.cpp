@@ -11,9 +11,12 @@
 #include "combat/resolution/attack_resolution.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/spell_preview.h"
+#include "combat/turns/adjacency_queries.h"
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/computer_decision.h"
 #include "combat/turns/turn_upkeep.h"
+#include "combat/turns/decision_words.h"
+#include "combat/turns/valuation_grid.h"
 #include "map/area_shapes.h"
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
@@ -65,6 +68,9 @@ void ResetGameState() {
   ResetStartOfCombatState();
   ResetTurnUpkeepState();
   ResetComputerDecisionState();
+  ResetAdjacencyQueriesState();
+  ResetDecisionWordsState();
+  ResetValuationGridState();
   ResetAreaShapesState();
   ResetLineOfEffectState();
   ResetMapRecordState();
