@@ -63,6 +63,17 @@ struct CombatActionState {
   // flags that the walk-back of the best square sets.
   uint8_t keepStandardAction = 0;
   uint8_t stopForStandardAction[2] = {0, 0};
+  // The computer decision's bytes of the turn, cleared when a fighter's turn
+  // is prepared.
+  uint8_t cannotMove = 0;         // no further movement this turn
+  int32_t moved = 0;              // 1 once the fighter has spent its movement
+  uint8_t moveAgain = 0;          // one more computer move after the one issued
+  uint8_t meleeAttackBegun = 0;   // a standard melee attack was begun this turn
+  uint8_t rangedAttackBegun = 0;  // a standard ranged attack was begun this turn
+  uint8_t grappleAttack = 0;      // the grapple lets the fighter attack its partner
+  uint8_t seekCastingSquare = 0;  // look for a square to cast from first
+  uint8_t leaveHazard = 0;        // the fighter means to leave the area it stands in
+  int32_t hazardKind = 0;         // the area kind it walks out of
 };
 extern CombatActionState CombatAction;
 // The acting turn-order entry under its own name (the block's currentEntry).
@@ -77,6 +88,9 @@ extern uint8_t ActorFellDuringReaction;
 extern int32_t SpellAfterMove;
 // A reaction has borrowed the attacker and target.
 extern uint8_t ReactionPending;
+// The target of the attack being made (its attacker is ActingCreature, with
+// state/inventory_state.h); -1 none.
+extern int32_t ActionTarget;
 
 // A grapple attack sequence is under way, and the attacks made inside it.
 extern uint8_t GrappleSequenceOpen;

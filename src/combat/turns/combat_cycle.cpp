@@ -4,6 +4,7 @@
 #include "state/turn_order.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/computer_decision.h"
+#include "combat/turns/tactical_predicates.h"
 #include "map/fighter_tests.h"
 #include "combat/turns/turn_planning.h"
 #include "combat/turns/turn_routines.h"
@@ -166,6 +167,17 @@ void PrepareFighter(int creature) {
   a.cleaveUsed = 0;
   a.useSpells = 1;
   a.scriptedSpell = -1;
+  a.cannotMove = 0;
+  a.moved = 0;
+  a.moveAgain = 0;
+  a.meleeAttackBegun = a.rangedAttackBegun = 0;
+  a.grappleAttack = 0;
+  a.seekCastingSquare = 0;
+  a.leaveHazard = 0;
+  a.hazardKind = 0;
+  CpuMoveIssued = 0;
+  SpellsGivenUpThisTurn = 0;
+  ResetTacticalPredicatesState();
   for (int i = 0; i < EntryCount(); ++i) TurnOrder[i].opportunityMark = 0;
   CountGrapplingAttacks();
 }

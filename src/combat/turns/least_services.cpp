@@ -126,7 +126,7 @@ bool IsGroupSpell10(int spell) {
 int RangeClassSquared(int spell) {
   if (spell < 0 || spell >= kSpellRows) return -1;
   switch (SpellTable[spell].range) {
-    case 1: return 0;
+    case 0: case 1: return 0;
     case 2: return 2;
     case 3: return 9;
     case 4: return 49;
