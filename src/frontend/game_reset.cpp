@@ -6,6 +6,7 @@
 #include "combat/actions/combat_sounds.h"
 #include "combat/actions/cursor_checks.h"
 #include "combat/actions/displacement.h"
+#include "combat/actions/start_of_combat.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/attack_resolution.h"
 #include "combat/resolution/combat_sequencer.h"
@@ -14,6 +15,8 @@
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/decision_words.h"
 #include "combat/turns/valuation_grid.h"
+#include "combat/turns/computer_decision.h"
+#include "combat/turns/turn_upkeep.h"
 #include "map/area_shapes.h"
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
@@ -65,6 +68,9 @@ void ResetGameState() {
   ResetAdjacencyQueriesState();
   ResetDecisionWordsState();
   ResetValuationGridState();
+  ResetStartOfCombatState();
+  ResetTurnUpkeepState();
+  ResetComputerDecisionState();
   ResetAreaShapesState();
   ResetLineOfEffectState();
   ResetMapRecordState();
