@@ -770,10 +770,14 @@ void MarkCombatPath(int creature, FighterSlot* slot, int fromX, int fromY, int g
   const int32_t movesLeft = CombatAction.movesLeft, speed = c.speed.current;
   int32_t cost = 0;
   int prevX = fromX, prevY = fromY;
+  // Who may threaten the walk is the same at every square of it.
+  static int16_t threats[kTurnOrderEntries];
+  const int threatCount = PathLookupByScan ? 0 : ListPossibleThreats(creature, threats);
   for (int i = 0; i < PathLength; ++i) {
     const int x = PathOutX[i], y = PathOutY[i];
     // Leaving a threatened square provokes.
-    const int provoked = CountThreatsAtSquare(prevX, prevY, creature);
+    const int provoked = PathLookupByScan ? CountThreatsAtSquare(prevX, prevY, creature)
+                                          : CountThreatsAmong(prevX, prevY, creature, threats, threatCount);
     if (provoked > 0) {
       if (outRecord) outRecord[0] += static_cast<uint32_t>(provoked);
       S.running[0] += static_cast<uint32_t>(provoked);

@@ -1,5 +1,7 @@
 #include "rules/recompute_creature.h"
 
+#include <cstring>
+
 #include <algorithm>
 
 #include "state/combat_action.h"
@@ -766,10 +768,79 @@ const WornItemRule WornItemTable[kWornItemRules] = {
     {kSlotRightHand, 18, kCondIlluminating, -1, false},
 };
 
+namespace {
+
+// The recomputations remembered while a session is open: the record given,
+// the record made and the result.
+struct RememberedRecompute {
+  int32_t creature;
+  int32_t firstTime;
+  int32_t result;
+  uint32_t age;  // the later of two entries of a creature is kept when a third comes
+  CreatureRecord given;
+  CreatureRecord made;
+};
+constexpr int kRemembered = 128;
+RememberedRecompute Remembered[kRemembered];
+int RememberedCount = 0;
+uint32_t RememberClock = 0;
+
+// Where the next recomputation of the creature is kept: a free entry, or its
+// older entry when it has two; null when the table is full.
+RememberedRecompute* EntryFor(int creature) {
+  RememberedRecompute* older = nullptr;
+  int own = 0;
+  for (int i = 0; i < RememberedCount; ++i) {
+    RememberedRecompute& r = Remembered[i];
+    if (r.creature != creature) continue;
+    ++own;
+    if (!older || r.age < older->age) older = &r;
+  }
+  if (own >= 2) return older;
+  return RememberedCount < kRemembered ? &Remembered[RememberedCount++] : nullptr;
+}
+int SessionDepth = 0;
+
+}  // namespace
+
+uint8_t RecomputeRemembers = 1;
+
+void BeginRecomputeSession() {
+  if (SessionDepth++ == 0) RememberedCount = 0;
+}
+
+void EndRecomputeSession() {
+  if (SessionDepth > 0 && --SessionDepth == 0) RememberedCount = 0;
+}
+
 int RecomputeCreature(int creature, int firstTime) {
   if (creature < 0 || creature >= kCreatureCount) return 0;
+  // In a battle's session, a record met before is made as it was then.
+  const bool remember = SessionDepth > 0 && InCombat != 0 && RecomputeRemembers != 0;
+  if (remember) {
+    for (int i = 0; i < RememberedCount; ++i) {
+      const RememberedRecompute& r = Remembered[i];
+      if (r.creature != creature || r.firstTime != firstTime) continue;
+      if (std::memcmp(&r.given, &Creatures[creature], sizeof(CreatureRecord)) != 0) continue;
+      std::memcpy(&Creatures[creature], &r.made, sizeof(CreatureRecord));
+      return r.result;
+    }
+  }
+  RememberedRecompute* slot = remember ? EntryFor(creature) : nullptr;
+  if (slot) {
+    slot->creature = -1;  // not to be matched until it is complete
+    std::memcpy(&slot->given, &Creatures[creature], sizeof(CreatureRecord));
+  }
   Recompute work(creature);
-  return work.Run(firstTime);
+  const int result = work.Run(firstTime);
+  if (slot) {
+    slot->creature = creature;
+    slot->firstTime = firstTime;
+    slot->result = result;
+    slot->age = ++RememberClock;
+    std::memcpy(&slot->made, &Creatures[creature], sizeof(CreatureRecord));
+  }
+  return result;
 }
 
 bool IsProficientWithItem(int creature, int craftedRow) {

@@ -37,5 +37,15 @@ bool IsActingFighter(int creature);
 // its enemies, or beside a friendly Cleric). Returns true.
 bool AddRetreatBonuses(int creature);
 
+// Opens a recomputation session for the life of the object (see
+// BeginRecomputeSession): a grid builder or chooser scores many attacks over
+// a battle that does not change while it scores.
+struct ScoringSession {
+  ScoringSession();
+  ~ScoringSession();
+  ScoringSession(const ScoringSession&) = delete;
+  ScoringSession& operator=(const ScoringSession&) = delete;
+};
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetDecisionWordsState();

@@ -26,6 +26,7 @@ void Battle() {
 
 void BM_MeleeGrid(benchmark::State& state) {
   Battle();
+
   for (auto _ : state) benchmark::DoNotOptimize(BuildMeleeValuationGrid(kActing, -1, 0, 0, 1));
 }
 BENCHMARK(BM_MeleeGrid)->Unit(benchmark::kMicrosecond);
