@@ -32,9 +32,10 @@ int RecomputeCreature(int creature, int firstTime);
 // A session of many recomputations over an unchanging battle (the scoring of
 // a computer fighter's valuation grid, where only the fighter's own square
 // moves): in combat, a creature whose record is byte for byte one already
-// recomputed in the session is given the record that recomputation made, with
-// its result, without working it out again. Sessions nest; the outermost end
-// forgets everything.
+// recomputed in the session (or differs only in its square, where the
+// recomputation reads the same: no storm, the same grass) is given the record
+// that recomputation made, on its own square, with its result, without
+// working it out again. Sessions nest; the outermost end forgets everything.
 void BeginRecomputeSession();
 void EndRecomputeSession();
 // 0: sessions remember nothing and every recomputation is worked out (the

@@ -260,6 +260,8 @@ int ScoreGridReachability(int creature, uint8_t preferOneMove, uint8_t dropUnrea
   for (int x : {0, kMapSide - 1})
     for (int y : {0, kMapSide - 1}) farthest = std::max(farthest, std::max(std::abs(x - cx), std::abs(y - cy)));
 
+  // One mover, one start, many goals, nothing moving in between.
+  BeginSearchSeries();
   for (int ring = farthest; ring >= 0; --ring) {
     if (dropBelowFourteen)
       for (int32_t& v : ValuationGrid)
@@ -312,6 +314,7 @@ int ScoreGridReachability(int creature, uint8_t preferOneMove, uint8_t dropUnrea
       }
     }
   }
+  EndSearchSeries();
   BreakTieAmongBest();
   return 1;
 }

@@ -11,7 +11,9 @@
 #include "combat/turns/target_choice.h"
 #include "combat/turns/turns_fixture.h"
 #include "map/path_finding.h"
+#include "map/rain_shelter.h"
 #include "rules/item_tables.h"
+#include "state/game_screen_words.h"
 #include "rules/recompute_creature.h"
 
 namespace {
@@ -29,6 +31,12 @@ TEST(GridSameness, EveryBuilderGivesTheSameGridWithAndWithoutItsSavings) {
     turnsfixture::NewBattle(rows);
     for (int k = 0; k < 15; ++k)
       MagicAreaGrid[SquareIndex(roll(30), roll(30))] = {static_cast<uint32_t>(1 + roll(6)), 3, 0};
+    // Tall grass here and there (small creatures hide in it), and in the last
+    // battle a storm.
+    for (int k = 0; k < 40; ++k) CurrentMap.At(kLayerFloor, roll(30), roll(30)) = 123;
+    StormActive = battle == 2 ? 1 : 0;
+    CurrentMap.rain = battle == 2 ? 1 : 0;
+    for (int k = 0; k < 200; ++k) RainShelterGrid[SquareIndex(roll(30), roll(30))] = 2;
     for (int i = 0; i < 12; ++i) {
       turnsfixture::AddFighter(kFirst + i, i % 2 ? 1 : 2, roll(29), roll(29), roll(5) == 0 ? 2 : 1);
       Creatures[kFirst + i].hitPoints = 20 + roll(80);
@@ -72,6 +80,8 @@ TEST(GridSameness, EveryBuilderGivesTheSameGridWithAndWithoutItsSavings) {
     }
   }
   CraftedWeapons[20] = {};
+  StormActive = 0;
+  std::memset(RainShelterGrid, 0, sizeof RainShelterGrid);
 }
 
 }  // namespace
