@@ -142,6 +142,22 @@ void TintRow(const uint32_t* in, uint32_t* out, int n, uint32_t colour) {
   if (i < n) out[i] = Modulate(in[i], colour);
 }
 
+// 1 / d when dividing by d is the same as multiplying by it (d a power of
+// two, as the usual scales 1 and 2 are), else 0.
+double ExactInverse(float d) {
+  int exponent = 0;
+  return std::frexp(d, &exponent) == 0.5f ? 1.0 / d : 0.0;
+}
+
+inline double Divide(double n, float d, double inverse) { return inverse != 0.0 ? n * inverse : n / d; }
+
+// Whether every texel of a row has alpha 0: tinted, such a row stays so.
+bool ClearTexels(const uint32_t* texels, int n) {
+  uint32_t alphas = 0;
+  for (int i = 0; i < n; ++i) alphas |= texels[i];
+  return (alphas >> 24) == 0;
+}
+
 // What a fetched source row holds, for the shortcuts of the alpha mode.
 struct RowKind {
   bool clear;   // every alpha is 0
@@ -274,10 +290,11 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
 
   // Each device column maps to one texel column (-1: outside the texture).
   // The columns inside the quad are one run, as the mapping is monotonic.
+  const double inverseX = ExactInverse(m.m11), inverseY = ExactInverse(m.m22);
   int first = x1, last = x0 - 1;
   int* columns = columnTexels_.data();
   for (int x = x0; x < x1; ++x) {
-    const double u = (x + 0.5 - m.dx) / m.m11;
+    const double u = Divide(x + 0.5 - m.dx, m.m11, inverseX);
     if (!(u >= 0 && u < sw)) continue;
     const int tx = src.left + static_cast<int>(std::floor(u));
     columns[x - x0] = (tx >= 0 && tx < tw) ? tx : -1;
@@ -290,7 +307,8 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
 
   const Blend mode = BlendFor(states_);
   const uint8_t* passes = AlphaTestTable();
-  const bool testWhileFetching = passes && ZeroKeepsPixel(mode);
+  const bool zeroKeeps = ZeroKeepsPixel(mode);
+  const bool testWhileFetching = passes && zeroKeeps;
   const uint8_t* rowPasses = testWhileFetching ? nullptr : passes;
   const RowFunction blendRow = RowFunctionFor(mode);
 
@@ -307,7 +325,7 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
   RowKind kind{};
   int fetched = -1;
   for (int y = y0; y < y1; ++y) {
-    const double v = (y + 0.5 - m.dy) / m.m22;
+    const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
     if (!(v >= 0 && v < sh)) continue;
     const int r = static_cast<int>(std::floor(v));
     if (r != fetched) {
@@ -315,6 +333,11 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
       fetched = r;
       const int ty = src.top + r;
       const uint32_t* texels = (ty >= 0 && ty < th) ? tex + static_cast<size_t>(ty) * tw : nullptr;
+      if (texels && zeroKeeps && adjacent && ClearTexels(texels + columns[0], n)) {
+        // A source row with nothing to show, whatever the colour.
+        kind = RowKind{true, false, true};
+        continue;
+      }
       if (texels && adjacent) {
         source = texels + columns[0];
       } else if (texels) {
