@@ -169,6 +169,24 @@ bool FootprintFitsAt(int x, int y, int creature, int flag) {
   return true;
 }
 
+bool RectIsAllFloor(int x, int y, int w, int h) {
+  for (int i = x; i < x + w; ++i)
+    for (int j = y; j < y + h; ++j)
+      if (!OnGrid(i, j) || BlockedGrid[SquareIndex(i, j)] != kSquareFlooded) return false;
+  return true;
+}
+
+bool RectHasBrazier(int x, int y, int w, int h) {
+  for (int i = x; i < x + w; ++i) {
+    for (int j = y; j < y + h; ++j) {
+      if (!OnGrid(i, j)) continue;
+      const int32_t floor = CurrentMap.At(kLayerFloor, i, j);
+      if (floor == 2015 || floor == 2016) return true;
+    }
+  }
+  return false;
+}
+
 bool IsInMagicArea(int creature, uint32_t kind) {
   if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
@@ -257,15 +275,20 @@ bool IsHiddenSpawnBlock(int x, int y) {
   return true;
 }
 
-int GetProtectionValue(int creature, int code) {
+int ImmunityCategoryOfCode(int code) {
   // The code of each immunity category after the first, in category order.
   static const int kCodes[kImmunityCategories - 1] = {4,  55, 22, 33, 3,  32, 44, 39, 40, 54, 29, 53, 38, 35, 2,
                                                       66, 61, 1,  36, 64, 56, 30, 50, 23, 31, 24, 46, 27, 37, 41,
                                                       34, 65, 49, 59, 47, 5,  28, 57, 26, 6,  58, 25, 69};
-  if (!IsValidCreature(creature)) return 0;
   for (int i = 0; i < kImmunityCategories - 1; ++i)
-    if (kCodes[i] == code) return Creatures[creature].protections[kProtFirstImmunity + 1 + i].current;
-  return 0;
+    if (kCodes[i] == code) return i + 1;
+  return -1;
+}
+
+int GetProtectionValue(int creature, int code) {
+  const int category = ImmunityCategoryOfCode(code);
+  if (!IsValidCreature(creature) || category < 0) return 0;
+  return Creatures[creature].protections[kProtFirstImmunity + category].current;
 }
 
 bool CanCastOnTarget(int caster, int target, int spell, int flag) {

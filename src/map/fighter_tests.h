@@ -45,6 +45,11 @@ void MarkThreatenedSquares();
 // on no square held by another creature.
 bool FootprintFitsAt(int x, int y, int creature, int flag);
 
+// Every square of the rectangle lies inside the map and is flood-open
+// (blocked-square value 2) / an in-map square of it holds a brazier.
+bool RectIsAllFloor(int x, int y, int w, int h);
+bool RectHasBrazier(int x, int y, int w, int h);
+
 // Lasting spell effects under the creature's footprint.
 bool IsInMagicArea(int creature, uint32_t kind);
 int AverageMagicAreaValue(int creature, uint32_t kind);
@@ -66,5 +71,7 @@ int HamperingImmunityCode(int creature);
 // immunity categories): 0 none, 1 immune, 2 weakness, 3 serious weakness,
 // 4 resistance, 5 reversed; 0 for any other code. Code 2 is fire.
 int GetProtectionValue(int creature, int code);
+// The immunity category a protection code reads (1 to 43), -1 for a code of none.
+int ImmunityCategoryOfCode(int code);
 // Whether the spell can usefully be cast on the target.
 bool CanCastOnTarget(int caster, int target, int spell, int flag);

@@ -7,7 +7,13 @@
 CombatActionState CombatAction;
 int32_t CreatureMarkWords[2100] = {};
 int32_t FighterMarkWords[300] = {};
-int32_t DyingCreature = -1;
+int32_t HighlightTimer = 0;
+int32_t& DyingCreature = PlaybackCreature;
+int32_t& CurrentTurnIndex = CombatAction.currentEntry;
+int32_t g_ProcessingAttackNumber = -1;
+uint8_t ActorFellDuringReaction = 0;
+int32_t SpellAfterMove = -1;
+uint8_t ReactionPending = 0;
 int32_t g_Cleaving = -1;
 int32_t QueuedSpell = -1;
 uint8_t ExecutorBusy = 0;
@@ -16,8 +22,6 @@ uint8_t CoupDeGraceAction = 0;
 uint8_t GrappleSequenceOpen = 0;
 int32_t GrappleAttacksMade = 0;
 int32_t CombatState = 0;
-int32_t CurrentSpell = -1;
-int32_t PendingMetamagic = 0;
 
 bool PendingActionHoldsRightButton() { return CombatAction.holdsRightButton != 0; }
 void GiveUpPendingAction() { CombatAction.actionCode = 13; }
@@ -32,7 +36,11 @@ void ResetCombatActionState() {
   ResetWords(CombatAction);
   ResetWords(CreatureMarkWords);
   ResetWords(FighterMarkWords);
-  DyingCreature = -1;
+  HighlightTimer = 0;
+  g_ProcessingAttackNumber = -1;
+  ActorFellDuringReaction = 0;
+  SpellAfterMove = -1;
+  ReactionPending = 0;
   g_Cleaving = -1;
   QueuedSpell = -1;
   ExecutorBusy = 0;
