@@ -83,13 +83,22 @@ int RoundUpToPowerOfTwo(int n) {
 uint64_t TextureGeneration() { return g_textureGeneration; }
 
 Texture::Texture(int width, int height)
-    : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, 0u) {
-  ++g_textureGeneration;
-}
+    : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, 0u),
+      version_(++g_textureGeneration) {}
 
 Texture::~Texture() { ++g_textureGeneration; }
 
-void Texture::Unlock() { ++g_textureGeneration; }
+void Texture::Unlock() { version_ = ++g_textureGeneration; }
+
+bool Texture::BinaryAlpha() const {
+  if (alphaCheckedVersion_ != version_) {
+    uint32_t partial = 0;
+    for (uint32_t t : pixels_) partial |= static_cast<uint32_t>((t >> 24) - 1 < 254u);
+    binaryAlpha_ = partial == 0;
+    alphaCheckedVersion_ = version_;
+  }
+  return binaryAlpha_;
+}
 
 std::unique_ptr<Texture> LoadTextureFile(const char* path, uint32_t colourKey) {
   // The picture is decoded straight into the texture's top-left corner.
