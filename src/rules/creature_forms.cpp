@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "creatures/weapon_size.h"
 #include "engine/reset_words.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
@@ -13,16 +14,12 @@ int32_t SavedAllegiance[2100] = {};
 
 namespace {
 
-// Applies step to the size of every crafted item worn or carried.
-template <typename Step>
-void ResizeCarriedItems(int creature, Step step) {
+// Applies one weapon-size step to every crafted item worn or carried.
+void ResizeCarriedItems(int creature, int (*step)(int row)) {
   if (!IsValidCreature(creature)) return;
   CreatureRecord& c = Creatures[creature];
-  auto resize = [&step](uint32_t code) {
-    if (code >= 1 && code < static_cast<uint32_t>(kCraftedRows)) {
-      int32_t& size = CraftedWeapons[code].size;
-      size = step(size);
-    }
+  auto resize = [step](uint32_t code) {
+    if (IsCraftedCode(code)) step(static_cast<int>(code));
   };
   for (uint32_t code : c.equipment) resize(code);
   resize(c.ammunition.code);
@@ -31,19 +28,15 @@ void ResizeCarriedItems(int creature, Step step) {
 
 }  // namespace
 
-void EnlargeCarriedItems(int creature) {
-  ResizeCarriedItems(creature, [](int32_t size) { return size < 7 ? size + 1 : 7; });
-}
+void EnlargeCarriedItems(int creature) { ResizeCarriedItems(creature, EnlargeWeaponSize); }
 
-void ReduceCarriedItems(int creature) {
-  ResizeCarriedItems(creature, [](int32_t size) { return size > 1 ? size - 1 : 1; });
-}
+void ReduceCarriedItems(int creature) { ResizeCarriedItems(creature, ReduceWeaponSize); }
 
 namespace {
 
-NaturalForm* FormSlot(int creature) {
+SavedNaturalForm* FormSlot(int creature) {
   const int slot = GetFighterSlot(creature);
-  return slot >= 0 && slot < kFighterSlots ? &FighterSlots[slot].naturalForm : nullptr;
+  return slot >= 0 && slot < kFighterSlots ? &FighterSlots[slot].savedForm : nullptr;
 }
 
 template <typename A, typename B>
@@ -53,29 +46,27 @@ void Copy(A& to, const B& from) {
 }
 
 // Copies the form words between the record and the saved form, either way.
-template <typename Record, typename Form>
-void CopyForm(Record& c, Form& f, bool save) {
+void CopyForm(CreatureRecord& c, SavedNaturalForm& f, bool save) {
   auto move = [save](auto& record, auto& form) { save ? Copy(form, record) : Copy(record, form); };
-  move(c.strength, f.strength);
-  move(c.dexterity, f.dexterity);
-  move(c.constitution, f.constitution);
+  StatPair* abilities[6] = {&c.strength, &c.dexterity, &c.constitution, &c.intelligence, &c.wisdom, &c.charisma};
+  for (int i = 0; i < 6; ++i) move(*abilities[i], f.abilities[i]);
+  for (int i = 0; i < kSavedFormValues; ++i) move(c.protections[kProtFirstImmunity + i].base, f.derivedBases[i]);
+  move(c.protections[kProtNaturalArmour], f.naturalArmour);
+  move(c.baseAttack, f.baseAttack);
   move(c.figure, f.figure);
-  move(c.displayWords, f.displayWords);
   move(c.size, f.size);
   move(c.speed, f.speed);
   move(c.footprintHeight, f.footprintHeight);
   move(c.footprintWidth, f.footprintWidth);
   move(c.figureSize, f.figureSize);
   move(c.naturalAttacks, f.naturalAttacks);
-  move(c.protections, f.protections);
   move(c.equipment, f.equipment);
-  move(c.ammunition.code, f.ammunitionCode);
-  move(c.ammunition.count, f.ammunitionCount);
+  move(c.ammunition, f.ammunition);
 }
 
 // Puts the saved natural form back when one is kept for the creature.
 void RestoreNaturalForm(int creature) {
-  NaturalForm* f = FormSlot(creature);
+  SavedNaturalForm* f = FormSlot(creature);
   if (!f || f->saved != 1 || f->creature != creature) return;
   CopyForm(Creatures[creature], *f, false);
   f->saved = 0;
@@ -85,7 +76,7 @@ void RestoreNaturalForm(int creature) {
 
 bool SaveNaturalForm(int creature) {
   if (!IsValidCreature(creature)) return false;
-  NaturalForm* f = FormSlot(creature);
+  SavedNaturalForm* f = FormSlot(creature);
   if (!f) return false;
   CopyForm(Creatures[creature], *f, true);
   f->saved = 1;

@@ -4,6 +4,8 @@
 #include <cstdio>
 
 #include "combat/actions/casting_checks.h"
+#include "combat/actions/displacement.h"
+#include "combat/actions/leaving_combat.h"
 #include "combat/actions/least_services.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/spell_effect_codes.h"
@@ -179,7 +181,7 @@ bool Dispellable(const ConditionEntry& e) {
 void Dispel(const Use& use) {
   const int target = use.target;
   if (HasCondition(target, kCondSummonedCreature)) {
-    SlayCreature(target);
+    SlayCreature(target, SpellSoundId(3));
     return;
   }
   CreatureRecord& t = Creatures[target];
@@ -191,14 +193,16 @@ void Dispel(const Use& use) {
   if (Take(target, kCondControlled, kCondDominated)) t.allegiance = SavedAllegiance[target];
   if (HasCondition(target, kCondIronBody)) EndIronBody(target);
   if (HasCondition(target, kCondPolymorphed)) {
-    const int form = GetFighterSlot(target);
-    if (form >= 0 && form < kFighterSlots && FighterSlots[form].naturalForm.saved == 1 &&
-        FighterSlots[form].naturalForm.footprintWidth[0] > t.footprintWidth.base)
-      NudgeOrDisplace(target, FighterSlots[form].naturalForm.footprintWidth[0]);
+    const int slot = GetFighterSlot(target);
+    if (slot >= 0 && slot < kFighterSlots && FighterSlots[slot].savedForm.saved == 1) {
+      const SavedNaturalForm& form = FighterSlots[slot].savedForm;
+      if (form.footprintWidth[0] > t.footprintWidth.current || form.footprintHeight[0] > t.footprintHeight.current)
+        NudgeOrDisplace(target, form.footprintWidth[0], form.footprintHeight[0]);
+    }
     EndPolymorph(target);
   }
   Take(target, kCondEnlarged, kCondRighteousMight);
-  if (Take(target, kCondReduced)) NudgeOrDisplace(target, t.footprintWidth.base);
+  if (Take(target, kCondReduced)) NudgeOrDisplace(target, t.footprintWidth.base, t.footprintHeight.base);
   QueueUseEvent(46, 0, target, 0);
   PlaySpellSound(2);
 }
@@ -248,7 +252,7 @@ void Death(const Use& use) {
     DamageAfterSave(use);
     return;
   }
-  SlayCreature(target);
+  SlayCreature(target, SpellSoundId(3));
 }
 
 void DestroyUndead(const Use& use) {
@@ -264,7 +268,7 @@ void DestroyUndead(const Use& use) {
     return;
   }
   if (pooled && !PayFromPool(target)) return;
-  SlayCreature(target);
+  SlayCreature(target, SpellSoundId(3));
 }
 
 void TurnUndead(const Use& use) {
@@ -353,7 +357,7 @@ void Teleport() {
 void PoisonGas(const Use& use) {
   const int32_t levels = Creatures[use.target].effectiveLevel;
   if (levels <= 3 || (levels <= 6 && SpellPass.saveMade == 0)) {
-    SlayCreature(use.target);
+    SlayCreature(use.target, SpellSoundId(3));
     return;
   }
   ApplySpellAmount();

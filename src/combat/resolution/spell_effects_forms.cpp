@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "combat/actions/casting_checks.h"
+#include "combat/actions/displacement.h"
 #include "combat/actions/least_services.h"
 #include "combat/resolution/spell_effect_codes.h"
 #include "combat/resolution/spell_effect_steps.h"
@@ -101,7 +102,7 @@ void Polymorph(const Use& use) {
       Refuse("Hit dice too high");
       return;
     }
-  } else if (!NudgeOrDisplace(target, 2)) {
+  } else if (!NudgeOrDisplace(target, 2, 2)) {
     Say("\xA3%s\xA3 has not enough room to change form.", Name(target));
     Refuse("Not Enough Room");
     return;
@@ -164,7 +165,7 @@ void Enlarge(int target) {
     Show("Reduce Canceled", 46);
     return;
   }
-  NudgeOrDisplace(target, 2 * t.footprintWidth.base);
+  NudgeOrDisplace(target, 2 * t.footprintWidth.base, 2 * t.footprintHeight.base);
   Give(target, kCondEnlarged);
   Say("\xA3%s\xA3 becomes @ENLARGED@.", Name(target));
   Show("Enlarged");
@@ -205,7 +206,7 @@ void RighteousMight(int target) {
     Refuse("Not Medium Size");
     return;
   }
-  if (!NudgeOrDisplace(target, 2 * t.footprintWidth.base)) {
+  if (!NudgeOrDisplace(target, 2 * t.footprintWidth.base, 2 * t.footprintHeight.base)) {
     Say("\xA3%s\xA3 has not enough room to expand.", Name(target));
     Refuse("Not Enough Room");
     return;

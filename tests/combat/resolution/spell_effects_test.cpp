@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -34,7 +35,7 @@
 
 namespace {
 
-constexpr int kCaster = 4, kFoe = 5, kFriend = 6, kOther = 7;
+constexpr int kCaster = 4, kFoe = 5, kFriend = 6, kOther = 7, kReserve = 9;
 const std::string H = "\xA3";
 
 std::string Log() { return std::string(MessageLogText); }
@@ -74,6 +75,7 @@ class SpellEffects : public ::testing::Test {
     Put(kCaster, 5, 5, 1, 15);
     Put(kFoe, 8, 5, 2, 3);
     Put(kFriend, 5, 8, 1, 3);
+    Put(kReserve, 15, 15, 2, 3);  // a foe far off, so the battle goes on
     mapfixture::StartTestCombat();
     BuildOccupancyGrids(kCaster);
     for (int i = 0; i < TurnEntryCount; ++i)
@@ -235,7 +237,8 @@ TEST_F(SpellEffects, LendLifeMovesHitPointsAndRaisesTheFallen) {
   EXPECT_EQ(f.hitPoints, 56);
   EXPECT_EQ(Creatures[kCaster].hitPoints, 1);
   EXPECT_FALSE(Has(kFriend, kCondUnconscious));
-  EXPECT_EQ(f.squareX, Creatures[kCaster].squareX);
+  EXPECT_LE(std::abs(f.squareX - Creatures[kCaster].squareX), 1);  // back beside the caster
+  EXPECT_LE(std::abs(f.squareY - Creatures[kCaster].squareY), 1);
   EXPECT_EQ(Floating(kFriend), "Healed");
   Creatures[kCaster].hitPoints = 1;
   f.hitPoints = 10;
