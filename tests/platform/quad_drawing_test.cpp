@@ -138,9 +138,12 @@ TEST(QuadDrawing, EveryBlendModeMatchesThePlainDrawing) {
   redrawGlyphs();
 
   const uint32_t factorPairs[][2] = {
-      {platform::kBlendSrcAlpha, platform::kBlendInvSrcAlpha}, {platform::kBlendSrcAlpha, platform::kBlendOne},
-      {platform::kBlendZero, platform::kBlendSrcColour},       {platform::kBlendDestColour, platform::kBlendZero},
-      {platform::kBlendOne, platform::kBlendZero},             {platform::kBlendInvDestColour, platform::kBlendDestAlpha},
+      {platform::kBlendSrcAlpha, platform::kBlendInvSrcAlpha},
+      {platform::kBlendSrcAlpha, platform::kBlendOne},
+      {platform::kBlendZero, platform::kBlendSrcColour},
+      {platform::kBlendDestColour, platform::kBlendZero},
+      {platform::kBlendOne, platform::kBlendZero},
+      {platform::kBlendInvDestColour, platform::kBlendDestAlpha},
       {platform::kBlendInvSrcColour, platform::kBlendInvDestAlpha}};
   const uint32_t colours[] = {0xFFFFFFFFu, 0xFF808080u, 0xC4FFFFFFu, 0x07FFFFFFu, 0x00000000u};
   const float scales[] = {1, 2, 3, 1.51f, 0.6f, -2, 1, 1};  // unscaled quads are the common case
@@ -193,7 +196,8 @@ TEST(QuadDrawing, AClearIsKeptUntilThePixelsAreRead) {
   wc.name = "QuadClearClass";
   wc.proc = NullProc;
   platform::RegisterWindowClass(wc);
-  const platform::WindowHandle window = platform::CreateAppWindow("QuadClearClass", "c", platform::kStyleCaptioned, 8, 4);
+  const platform::WindowHandle window =
+      platform::CreateAppWindow("QuadClearClass", "c", platform::kStyleCaptioned, 8, 4);
   auto adapter = platform::CreateDisplayAdapter();
   platform::PresentParams p;
   p.window = window;
