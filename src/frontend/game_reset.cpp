@@ -13,10 +13,11 @@
 #include "combat/resolution/spell_preview.h"
 #include "combat/turns/adjacency_queries.h"
 #include "combat/turns/combat_cycle.h"
-#include "combat/turns/computer_decision.h"
-#include "combat/turns/turn_upkeep.h"
 #include "combat/turns/decision_words.h"
 #include "combat/turns/valuation_grid.h"
+#include "combat/turns/computer_decision.h"
+#include "combat/turns/tactical_predicates.h"
+#include "combat/turns/turn_upkeep.h"
 #include "map/area_shapes.h"
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
@@ -65,12 +66,13 @@ void ResetGameState() {
   ResetCombatSequencerState();
   ResetSpellPreviewState();
   ResetCombatCycleState();
-  ResetStartOfCombatState();
-  ResetTurnUpkeepState();
-  ResetComputerDecisionState();
   ResetAdjacencyQueriesState();
   ResetDecisionWordsState();
   ResetValuationGridState();
+  ResetStartOfCombatState();
+  ResetTurnUpkeepState();
+  ResetComputerDecisionState();
+  ResetTacticalPredicatesState();
   ResetAreaShapesState();
   ResetLineOfEffectState();
   ResetMapRecordState();

@@ -7,7 +7,9 @@
 #include "combat/actions/least_services.h"
 #include "combat/resolution/special_attacks.h"
 #include "combat/resolution/spell_resolution.h"
+#include "combat/turns/best_square.h"
 #include "combat/turns/least_services.h"
+#include "combat/turns/melee_grid.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "engine/settings.h"
@@ -29,16 +31,12 @@
 #include "state/turn_order.h"
 
 CastingUseWords CastingUse;
+int32_t SummonsMade = 0;
 CombatActionState SavedCastingAction;
 int32_t TargetAnimation[300] = {};
 int32_t AnimationSpeedWords[7] = {3, 3, 3, 3, 3, 3, 3};
 
 namespace {
-
-// The creature record a summoning tries its square with (582 + the summons
-// made so far in this battle).
-constexpr int kFirstSummonRecord = 582;
-int32_t SummonsMade = 0;
 
 int EntryOf(int creature) {
   const int count = std::min(TurnEntryCount, kTurnOrderEntries);
@@ -89,9 +87,11 @@ void AimSummoning(int caster, int spell) {
   const int record = kFirstSummonRecord + SummonsMade;
   CreateSummonedElemental(record, spell);
   AppendCombatant(record, caster);
-  BuildMeleeValuationGrid(record, caster);
+  // Where it would stand to fight: the best square of its melee grid.
+  BuildMeleeValuationGrid(record, -1, 0, 0, 1);
+  const int64_t square = ExtractBestSquare(record, 1, nullptr);
+  const GridSquare best = square == kNoSquare ? GridSquare{-1, -1} : GridSquare{SquareXOf(square), SquareYOf(square)};
   DismissCombatant();
-  const GridSquare best = ExtractBestSquare(record);
   const CreatureRecord& c = Creatures[caster];
   const GridSquare from = NearestFootprintSquare(caster, best.x, best.y);
   const int reach = RangeClassSquared(spell);

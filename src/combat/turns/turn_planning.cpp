@@ -9,6 +9,7 @@
 #include "engine/message_log.h"
 #include "engine/random.h"
 #include "engine/settings.h"
+#include "map/fighter_tests.h"
 #include "map/movement_rules.h"
 #include "map/square_grids.h"
 #include "rules/conditions.h"
@@ -55,7 +56,7 @@ int WandSpell(int creature) {
 // A cure or infliction the creature can use on itself at once when badly hurt,
 // else the tendency roll.
 bool PlansItemSpell(int creature, int spell, int32_t percent) {
-  if (IsGroupSpell10(spell) && IsBadlyHurt(creature, 25)) return true;
+  if (IsGroupSpell10(spell) && IsWorthCuring(creature, 0, spell, 75, creature)) return true;
   return Rolls(percent);
 }
 
