@@ -101,6 +101,22 @@ int CountCombatantsOnSquare(int x, int y) {
 
 bool IsSquareOccupiedByCombatant(int x, int y) { return CountCombatantsOnSquare(x, y) > 0; }
 
+int CountFightersOnSquare(int x, int y) {
+  int n = 0;
+  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
+    const int c = FighterSlots[s].creature;
+    if (IsValidCreature(c) && Creatures[c].present == 1 && FootprintCovers(c, x, y)) ++n;
+  }
+  return n;
+}
+
+bool RectIsAllFloor(int x, int y, int w, int h) {
+  for (int i = x; i < x + w; ++i)
+    for (int j = y; j < y + h; ++j)
+      if (!OnGrid(i, j) || BlockedGrid[SquareIndex(i, j)] != kSquareFlooded) return false;
+  return true;
+}
+
 bool TouchesBlockCode(int x, int y) {
   static const int32_t kCodes[] = {60, 64, 68, 72, 106, 3003};
   const int xs[4] = {x, x + 1, x, x + 1}, ys[4] = {y, y, y + 1, y + 1};
@@ -109,24 +125,6 @@ bool TouchesBlockCode(int x, int y) {
     const int32_t wall = CurrentMap.At(kLayerWalls, xs[k], ys[k]);
     for (int32_t code : kCodes)
       if (wall == code) return true;
-  }
-  return false;
-}
-
-bool IsDiagonalStepBlocked(int fromX, int fromY, int toX, int toY, int creature) {
-  (void)creature;
-  if (fromX == toX || fromY == toY) return false;
-  const int cx[2] = {toX, fromX}, cy[2] = {fromY, toY};
-  for (int k = 0; k < 2; ++k) {
-    if (!OnGrid(cx[k], cy[k])) return true;
-    const int i = SquareIndex(cx[k], cy[k]);
-    if (BlockedGrid[i] == kSquareFlooded) continue;
-    bool obstructed;
-    if (InCombat == 1 && MagicAreaGrid[i].kind == kEffectSolid)
-      obstructed = true;
-    else
-      obstructed = CurrentMap.layers[kLayerWalls][i] != 0 && !TouchesBlockCode(cx[k], cy[k]);
-    if (obstructed) return true;
   }
   return false;
 }

@@ -25,12 +25,15 @@ bool HasAdjacentEnemyAt(int creature, int x, int y);
 // Over the turn order (in combat).
 bool IsSquareOccupiedByCombatant(int x, int y);
 int CountCombatantsOnSquare(int x, int y);
+// The present creatures of the fighter table whose footprint covers the square.
+int CountFightersOnSquare(int x, int y);
+// Every square of the rectangle lies inside the map and is flood-open
+// (blocked-square value 2).
+bool RectIsAllFloor(int x, int y, int w, int h);
 
 // Whether the squares beside a wall corner count as free (wall codes 60, 64,
 // 68, 72, 106 and 3003 on (x, y), (x + 1, y), (x, y + 1) or (x + 1, y + 1)).
 bool TouchesBlockCode(int x, int y);
-// A one-square diagonal step whose corner square is neither flood-open nor free.
-bool IsDiagonalStepBlocked(int fromX, int fromY, int toX, int toY, int creature);
 
 // Enemies able to take an attack of opportunity that touch the creature's
 // footprint placed at (x, y); each is marked (pending mark) and counted once.
