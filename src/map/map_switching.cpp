@@ -39,7 +39,7 @@ uint32_t SpawnBlockGrid[kMapSquares];
 uint8_t LeavingRainFlag = 0;
 int32_t WorldTravelDirection = 0;
 int32_t ArrivalSideCode = 0;
-int32_t PendingSpell = -1, PendingSpellCaster = -1;
+int32_t &PendingSpell = SpellInProgress, &PendingSpellCaster = SpellCaster;
 uint8_t RestingFlag = 0;
 int32_t RestTimer = 0;
 uint8_t RestKeyLatch = 0;

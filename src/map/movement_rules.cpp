@@ -99,11 +99,7 @@ bool IsDiagonalStepBlocked(int creature, int ax, int ay, int bx, int by) {
     if (c.footprintWidth.current > 1 || c.footprintHeight.current > 1) return false;
   }
   if (ax == bx || ay == by) return false;
-  auto blocks = [](int x, int y) {
-    const bool floor = OnGrid(x, y) && BlockedGrid[SquareIndex(x, y)] == kSquareFlooded;
-    return !floor && IsSquareObstructed(x, y);
-  };
-  return blocks(ax, ay) || blocks(bx, by);
+  return IsCornerObstructed(ax, ay) || IsCornerObstructed(bx, by);
 }
 
 void ResetMovementRulesState() {

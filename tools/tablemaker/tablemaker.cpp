@@ -2,7 +2,7 @@
 // and lints them on the way.
 //
 //   tablemaker items   <source> <Item1.iml>
-//   tablemaker spells  <source> <Spell1.sml>
+//   tablemaker spells  <source> <Spell1.sml> [<listing.txt>]
 //   tablemaker crafted <source> <SaveWeapon.wml>
 //
 // A source is a sequence of row blocks:
@@ -16,7 +16,8 @@
 // quotes (\" and \\ inside). Named values may be given by name or number.
 // "copy A-B to C key value ..." copies rows A to B onto C onwards, with the
 // given fields changed. '#' starts a comment. Any fault is reported as
-// file:line: message and the tool exits with status 1, writing nothing.
+// file:line: message and the tool exits with status 1, writing nothing. The
+// spells may also be written out in words (the listing) for readers.
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -28,6 +29,7 @@
 #include <string>
 #include <vector>
 
+#include "spell_rules.h"
 #include "table_schema.h"
 
 namespace {
@@ -199,8 +201,8 @@ bool ParseRange(const std::string& s, int* a, int* b) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: tablemaker items|spells|crafted <source> <output>\n");
+  if (argc != 4 && !(argc == 5 && std::strcmp(argv[1], "spells") == 0)) {
+    std::fprintf(stderr, "usage: tablemaker items|spells|crafted <source> <output> (spells: [<listing>])\n");
     return 2;
   }
   const TableSchema* schema = FindSchema(argv[1]);
@@ -319,5 +321,9 @@ int main(int argc, char** argv) {
     }
   }
   std::filesystem::rename(temp, out);
+  if (argc == 5 && !WriteSpellListing(rows, argv[4])) {
+    std::fprintf(stderr, "tablemaker: cannot write %s\n", argv[4]);
+    return 1;
+  }
   return 0;
 }
