@@ -1,5 +1,6 @@
 #include "map/fighter_tests.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "state/fighter_slots.h"
@@ -149,6 +150,88 @@ int CountThreatsAtSquare(int x, int y, int creature) {
     ++n;
   }
   return n;
+}
+
+int32_t AdjacentCreatureList[kAdjacentListSize];
+
+int FindThreateningEnemy(int mover, int x, int y) {
+  if (!IsValidCreature(mover)) return -1;
+  const CreatureRecord& c = Creatures[mover];
+  const bool invisible = FindAnyCondition(mover, kCondInvisible, kCondGreaterInvisibility) >= 0;
+  for (int i = 0; i < TurnCount(); ++i) {
+    TurnOrderEntry& e = TurnOrder[i];
+    const int o = e.creature;
+    if (!IsValidCreature(o) || o == mover || !Alive(o) || !AreEnemies(mover, o)) continue;
+    if (Creatures[o].attacksOfOpportunityLeft < 1 || e.opportunityMark == 1 || !CanCreatureAct(o)) continue;
+    if (!TouchesRingAt(x, y, Width(c), Height(c), o)) continue;
+    if (invisible) {
+      const int sense = Creatures[o].special[kSenseKindWord];
+      if (sense != 5 && sense != 6 && FindCondition(o, kCondTrueSeeing) < 0) continue;
+    }
+    e.opportunityMark = 1;
+    return o;
+  }
+  return -1;
+}
+
+namespace {
+
+// The clockwise key of a square on the ring of a w x h footprint at (x0, y0):
+// 10 the upper-left corner, 20 + k the top row left to right, 30, 40 + k the
+// right column downwards, 50, 60 + k the bottom row right to left, 70, 80 + k
+// the left column upwards; 0 off the ring.
+int RingKey(int x0, int y0, int w, int h, int x, int y) {
+  const int right = x0 + w, bottom = y0 + h;
+  if (y == y0 - 1) {
+    if (x == x0 - 1) return 10;
+    if (x == right) return 30;
+    if (x >= x0 && x < right) return 20 + (x - x0);
+  } else if (y == bottom) {
+    if (x == right) return 50;
+    if (x == x0 - 1) return 70;
+    if (x >= x0 && x < right) return 60 + (right - 1 - x);
+  } else if (y >= y0 && y < bottom) {
+    if (x == right) return 40 + (y - y0);
+    if (x == x0 - 1) return 80 + (bottom - 1 - y);
+  }
+  return 0;
+}
+
+bool TakesAsEnemy(int creature, int other) {
+  const int32_t a = Creatures[creature].allegiance, b = Creatures[other].allegiance;
+  if (IsPartyAllegiance(a)) return b == kAllegianceEnemy;
+  if (a == kAllegianceEnemy) return IsPartyAllegiance(b);
+  return true;
+}
+
+}  // namespace
+
+int ListAdjacentEnemiesClockwise(int creature) {
+  for (int32_t& id : AdjacentCreatureList) id = -1;
+  if (!IsValidCreature(creature)) return 0;
+  const CreatureRecord& c = Creatures[creature];
+  struct Pair {
+    int creature;
+    int key;
+  };
+  static Pair pairs[kTurnOrderEntries];
+  int n = 0;
+  for (int i = 0; i < TurnCount() && n < kTurnOrderEntries; ++i) {
+    const int o = TurnOrder[i].creature;
+    if (!IsValidCreature(o) || o == creature || Creatures[o].present != 1 || !TakesAsEnemy(creature, o)) continue;
+    bool listed = false;
+    for (int k = 0; k < n && !listed; ++k) listed = pairs[k].creature == o;
+    if (listed) continue;
+    const CreatureRecord& r = Creatures[o];
+    int key = 0;
+    for (int x = r.squareX; x < r.squareX + Width(r) && key == 0; ++x)
+      for (int y = r.squareY; y < r.squareY + Height(r) && key == 0; ++y)
+        if (OnGrid(x, y)) key = RingKey(c.squareX, c.squareY, Width(c), Height(c), x, y);
+    if (key != 0) pairs[n++] = {o, key};
+  }
+  std::stable_sort(pairs, pairs + n, [](const Pair& a, const Pair& b) { return a.key < b.key; });
+  for (int k = 0; k < n && k < kAdjacentListSize; ++k) AdjacentCreatureList[k] = pairs[k].creature;
+  return n > 0 ? 1 : 0;
 }
 
 void MarkThreatenedSquares() {

@@ -41,6 +41,21 @@ bool IsCornerObstructed(int x, int y);
 // Enemies able to take an attack of opportunity that touch the creature's
 // footprint placed at (x, y); each is marked (pending mark) and counted once.
 int CountThreatsAtSquare(int x, int y, int creature);
+// The first enemy of the mover, placed at (x, y), that may take an attack of
+// opportunity there and has not been handed out yet on this move (its used
+// mark is then set); an invisible mover is threatened only by enemies that
+// sense without sight or see truly. -1 when none.
+int FindThreateningEnemy(int mover, int x, int y);
+
+// The creatures the listing queries found, ended by the first -1 (a full
+// list of 29 has no end mark).
+constexpr int kAdjacentListSize = 29;
+extern int32_t AdjacentCreatureList[kAdjacentListSize];
+// Lists the present enemies touching the creature's ring (a party-side
+// creature takes side 2, side 2 takes the party side, any other side takes
+// everyone) clockwise round the ring from its upper-left corner. 1 when any.
+int ListAdjacentEnemiesClockwise(int creature);
+
 // Writes 100 (party side) or 200 (side 2) into ArrowGrid on and around every able combatant.
 void MarkThreatenedSquares();
 // The footprint placed at (x, y) is inside the map, on no blocked square and
