@@ -111,13 +111,6 @@ int CountFightersOnSquare(int x, int y) {
   return n;
 }
 
-bool RectIsAllFloor(int x, int y, int w, int h) {
-  for (int i = x; i < x + w; ++i)
-    for (int j = y; j < y + h; ++j)
-      if (!OnGrid(i, j) || BlockedGrid[SquareIndex(i, j)] != kSquareFlooded) return false;
-  return true;
-}
-
 bool TouchesBlockCode(int x, int y) {
   static const int32_t kCodes[] = {60, 64, 68, 72, 106, 3003};
   const int xs[4] = {x, x + 1, x, x + 1}, ys[4] = {y, y, y + 1, y + 1};
@@ -258,6 +251,24 @@ bool FootprintFitsAt(int x, int y, int creature, int flag) {
     }
   }
   return true;
+}
+
+bool RectIsAllFloor(int x, int y, int w, int h) {
+  for (int i = x; i < x + w; ++i)
+    for (int j = y; j < y + h; ++j)
+      if (!OnGrid(i, j) || BlockedGrid[SquareIndex(i, j)] != kSquareFlooded) return false;
+  return true;
+}
+
+bool RectHasBrazier(int x, int y, int w, int h) {
+  for (int i = x; i < x + w; ++i) {
+    for (int j = y; j < y + h; ++j) {
+      if (!OnGrid(i, j)) continue;
+      const int32_t floor = CurrentMap.At(kLayerFloor, i, j);
+      if (floor == 2015 || floor == 2016) return true;
+    }
+  }
+  return false;
 }
 
 bool IsInMagicArea(int creature, uint32_t kind) {

@@ -27,9 +27,6 @@ bool IsSquareOccupiedByCombatant(int x, int y);
 int CountCombatantsOnSquare(int x, int y);
 // The present creatures of the fighter table whose footprint covers the square.
 int CountFightersOnSquare(int x, int y);
-// Every square of the rectangle lies inside the map and is flood-open
-// (blocked-square value 2).
-bool RectIsAllFloor(int x, int y, int w, int h);
 
 // Whether the squares beside a wall corner count as free (wall codes 60, 64,
 // 68, 72, 106 and 3003 on (x, y), (x + 1, y), (x, y + 1) or (x + 1, y + 1)).
@@ -61,6 +58,11 @@ void MarkThreatenedSquares();
 // The footprint placed at (x, y) is inside the map, on no blocked square and
 // on no square held by another creature.
 bool FootprintFitsAt(int x, int y, int creature, int flag);
+
+// Every square of the rectangle lies inside the map and is flood-open
+// (blocked-square value 2) / an in-map square of it holds a brazier.
+bool RectIsAllFloor(int x, int y, int w, int h);
+bool RectHasBrazier(int x, int y, int w, int h);
 
 // Lasting spell effects under the creature's footprint.
 bool IsInMagicArea(int creature, uint32_t kind);

@@ -33,64 +33,7 @@ int EntryOf(int creature) {
   return -1;
 }
 
-TurnOrderEntry NewEntry(int creature) {
-  TurnOrderEntry e;
-  e.creature = creature;
-  return e;
-}
-
-void PlaceOnSquare(CreatureRecord& c, int x, int y) {
-  c.squareX = c.nextX = x;
-  c.squareY = c.nextY = y;
-  c.pixelX = x * kSquarePixels;
-  c.pixelY = y * kSquarePixels;
-}
-
 }  // namespace
-
-bool MoveTurnBefore(int a, int b, int current) {
-  if (InCombat != 1) return true;
-  const int from = EntryOf(a);
-  int to = EntryOf(b);
-  if (from < 0 || to < 0) return true;
-  const TurnOrderEntry moved = TurnOrder[from];
-  for (int i = from; i + 1 < TurnEntryCount; ++i) TurnOrder[i] = TurnOrder[i + 1];
-  if (to > from) --to;
-  for (int i = TurnEntryCount - 1; i > to; --i) TurnOrder[i] = TurnOrder[i - 1];
-  TurnOrder[to] = moved;
-  if (current == a) CombatAction.currentEntry = to;
-  else if (current == b) CombatAction.currentEntry = to + 1;
-  return true;
-}
-
-bool InsertCombatantAfterCurrent(int creature, int) {
-  if (!IsValidCreature(creature)) return true;
-  Creatures[creature].present = 1;
-  if (InCombat != 1 || TurnEntryCount >= kTurnOrderEntries) return true;
-  const int k = EntryOf(SpellCaster);
-  for (int i = TurnEntryCount; i > k + 1; --i) TurnOrder[i] = TurnOrder[i - 1];
-  TurnOrder[k + 1] = NewEntry(creature);
-  ++TurnEntryCount;
-  return true;
-}
-
-bool AppendCombatant(int creature, int other) {
-  if (!IsValidCreature(creature) || TurnEntryCount >= kTurnOrderEntries) return true;
-  TurnOrder[TurnEntryCount] = NewEntry(creature);
-  CreatureRecord& c = Creatures[creature];
-  c.present = 1;
-  if (IsValidCreature(other)) PlaceOnSquare(c, Creatures[other].squareX, Creatures[other].squareY);
-  ++TurnEntryCount;
-  return true;
-}
-
-bool DismissCombatant(int creature) {
-  if (!IsValidCreature(creature)) return true;
-  AddCondition(creature, kCondDead, kDurationLasting, 0, 0, 0);
-  Creatures[creature].present = 0;
-  if (TurnEntryCount > 0) --TurnEntryCount;
-  return true;
-}
 
 bool HasOpportunityAttacker() {
   const int caster = SpellCaster;
@@ -140,14 +83,6 @@ void CreateSummonedElemental(int record, int spell) {
   c.present = 1;
   c.fighterSlot = -1;
   RecomputeCreature(record, 1);
-}
-
-void SlayCreature(int creature) {
-  if (!IsValidCreature(creature)) return;
-  Creatures[creature].hitPoints -= 10000;
-  LogMessage("\xA3%s\xA3 loses \xA3" "10000\xA3 @HP@.\r", Creatures[creature].name);
-  StartCreatureEffect(4, creature, 0);
-  RemoveFromCombat(creature, -1);
 }
 
 void StartCreatureEffect(int kind, int creature, int graphic) {
