@@ -9,6 +9,7 @@
 #include "state/threat_grids.h"
 #include "map/map_switching.h"
 #include "map/square_grids.h"
+#include "rules/adjacency.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 
@@ -144,8 +145,6 @@ int CountThreatsAtSquare(int x, int y, int creature) {
   }
   return n;
 }
-
-int32_t AdjacentCreatureList[kAdjacentListSize];
 
 int FindThreateningEnemy(int mover, int x, int y) {
   if (!IsValidCreature(mover)) return -1;

@@ -44,13 +44,10 @@ int CountThreatsAtSquare(int x, int y, int creature);
 // sense without sight or see truly. -1 when none.
 int FindThreateningEnemy(int mover, int x, int y);
 
-// The creatures the listing queries found, ended by the first -1 (a full
-// list of 29 has no end mark).
-constexpr int kAdjacentListSize = 29;
-extern int32_t AdjacentCreatureList[kAdjacentListSize];
 // Lists the present enemies touching the creature's ring (a party-side
 // creature takes side 2, side 2 takes the party side, any other side takes
-// everyone) clockwise round the ring from its upper-left corner. 1 when any.
+// everyone) clockwise round the ring from its upper-left corner into
+// AdjacentCreatureList (rules/adjacency.h). 1 when any.
 int ListAdjacentEnemiesClockwise(int creature);
 
 // Writes 100 (party side) or 200 (side 2) into ArrowGrid on and around every able combatant.

@@ -137,7 +137,10 @@ GridSquare NearestFootprintSquare(int creature, int x, int y) {
   return best;
 }
 
+int32_t AdjacentCreatureList[kAdjacentListSize];
+
 int ListCreaturesAroundSquare(int x, int y) {
+  for (int32_t& id : AdjacentCreatureList) id = -1;
   int count = 0;
   for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
     const int id = TurnOrder[i].creature;
@@ -145,12 +148,15 @@ int ListCreaturesAroundSquare(int x, int y) {
     const CreatureRecord& c = Creatures[id];
     const bool touches = c.squareX - 1 <= x && x <= c.squareX + c.footprintWidth.current &&
                          c.squareY - 1 <= y && y <= c.squareY + c.footprintHeight.current;
-    if (touches) ++count;
+    if (!touches) continue;
+    if (count < kAdjacentListSize) AdjacentCreatureList[count] = id;
+    ++count;
   }
   return count;
 }
 
 void ResetAdjacencyState() {
+  for (int32_t& id : AdjacentCreatureList) id = -1;
   ResetWords(AdjacencyGrid);
   ResetWords(NeighbourGrid);
 }

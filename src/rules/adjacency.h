@@ -50,8 +50,13 @@ bool AreAllies(int a, int b);
 // the side opposite a square of the attacker's. False when either is -1.
 bool IsFlanking(int attacker, int target);
 
+// The creatures the listing queries found, ended by the first -1 (a full
+// list of 29 has no end mark).
+constexpr int kAdjacentListSize = 29;
+extern int32_t AdjacentCreatureList[kAdjacentListSize];
+
 // The combatants of the turn order whose footprint covers (x, y) or one of
-// its eight neighbours.
+// its eight neighbours: listed (the first 29) and counted.
 int ListCreaturesAroundSquare(int x, int y);
 
 // The square of the creature's footprint nearest to (x, y) by 5 feet a step

@@ -9,3 +9,5 @@ void DecideComputerAction() {
   CombatAction.actionCode = 0;
   CombatState = kStateNextFighter;
 }
+
+int CheckMagicFireCasting(int, int, int) { return 0; }
