@@ -320,10 +320,14 @@ void CombatMovementStep() {
   const int leftX = c.squareX, leftY = c.squareY;
   c.squareX = c.nextX;
   c.squareY = c.nextY;
-  if (ReactionPending == 1) {
+  // Resuming on the square it already stood on, after a reaction: neither
+  // paid for again nor are its effects applied again.
+  const bool resuming = c.squareX == leftX && c.squareY == leftY;
+  if (ReactionPending == 1 && resuming) {
     AfterSquareEffects(mover, slot, code);
     return;
   }
+  ReactionPending = 0;
   PayForSquare(mover, code, leftX, leftY);
   HazardStep = 0;
   HazardEventPending = 0;
