@@ -7,6 +7,7 @@
 #include "map/movement_rules.h"
 #include "state/turn_order.h"
 #include "state/threat_grids.h"
+#include "map/combatant_grid.h"
 #include "map/map_switching.h"
 #include "map/square_grids.h"
 #include "rules/adjacency.h"
@@ -130,100 +131,40 @@ bool IsCornerObstructed(int x, int y) {
   return IsSquareObstructed(x, y);
 }
 
-int CountThreatsAtSquare(int x, int y, int creature) {
+int ListPossibleThreats(int creature, int16_t* entries) {
   if (!IsValidCreature(creature)) return 0;
-  const CreatureRecord& c = Creatures[creature];
+  const bool invisible = FindAnyCondition(creature, kCondInvisible, kCondGreaterInvisibility) >= 0;
   int n = 0;
   for (int i = 0; i < TurnCount(); ++i) {
-    TurnOrderEntry& e = TurnOrder[i];
-    const int o = e.creature;
+    const int o = TurnOrder[i].creature;
     if (!IsValidCreature(o) || o == creature || !Alive(o) || !AreEnemies(creature, o)) continue;
-    if (Creatures[o].attacksOfOpportunityLeft < 1 || e.threatMark == 1 || !CanCreatureAct(o)) continue;
-    if (!TouchesRingAt(x, y, Width(c), Height(c), o)) continue;
+    if (Creatures[o].attacksOfOpportunityLeft < 1 || !CanCreatureAct(o)) continue;
+    // An invisible mover is threatened only by those who sense it.
+    if (invisible) {
+      const int sense = Creatures[o].special[kSenseKindWord];
+      if (sense != 5 && sense != 6 && FindCondition(o, kCondTrueSeeing) < 0) continue;
+    }
+    entries[n++] = static_cast<int16_t>(i);
+  }
+  return n;
+}
+
+int CountThreatsAmong(int x, int y, int creature, const int16_t* entries, int count) {
+  const CreatureRecord& c = Creatures[creature];
+  int n = 0;
+  for (int k = 0; k < count; ++k) {
+    TurnOrderEntry& e = TurnOrder[entries[k]];
+    if (e.threatMark == 1 || !TouchesRingAt(x, y, Width(c), Height(c), e.creature)) continue;
     e.threatMark = 1;
     ++n;
   }
   return n;
 }
 
-int FindThreateningEnemy(int mover, int x, int y) {
-  if (!IsValidCreature(mover)) return -1;
-  const CreatureRecord& c = Creatures[mover];
-  const bool invisible = FindAnyCondition(mover, kCondInvisible, kCondGreaterInvisibility) >= 0;
-  for (int i = 0; i < TurnCount(); ++i) {
-    TurnOrderEntry& e = TurnOrder[i];
-    const int o = e.creature;
-    if (!IsValidCreature(o) || o == mover || !Alive(o) || !AreEnemies(mover, o)) continue;
-    if (Creatures[o].attacksOfOpportunityLeft < 1 || e.opportunityMark == 1 || !CanCreatureAct(o)) continue;
-    if (!TouchesRingAt(x, y, Width(c), Height(c), o)) continue;
-    if (invisible) {
-      const int sense = Creatures[o].special[kSenseKindWord];
-      if (sense != 5 && sense != 6 && FindCondition(o, kCondTrueSeeing) < 0) continue;
-    }
-    e.opportunityMark = 1;
-    return o;
-  }
-  return -1;
-}
-
-namespace {
-
-// The clockwise key of a square on the ring of a w x h footprint at (x0, y0):
-// 10 the upper-left corner, 20 + k the top row left to right, 30, 40 + k the
-// right column downwards, 50, 60 + k the bottom row right to left, 70, 80 + k
-// the left column upwards; 0 off the ring.
-int RingKey(int x0, int y0, int w, int h, int x, int y) {
-  const int right = x0 + w, bottom = y0 + h;
-  if (y == y0 - 1) {
-    if (x == x0 - 1) return 10;
-    if (x == right) return 30;
-    if (x >= x0 && x < right) return 20 + (x - x0);
-  } else if (y == bottom) {
-    if (x == right) return 50;
-    if (x == x0 - 1) return 70;
-    if (x >= x0 && x < right) return 60 + (right - 1 - x);
-  } else if (y >= y0 && y < bottom) {
-    if (x == right) return 40 + (y - y0);
-    if (x == x0 - 1) return 80 + (bottom - 1 - y);
-  }
-  return 0;
-}
-
-bool TakesAsEnemy(int creature, int other) {
-  const int32_t a = Creatures[creature].allegiance, b = Creatures[other].allegiance;
-  if (IsPartyAllegiance(a)) return b == kAllegianceEnemy;
-  if (a == kAllegianceEnemy) return IsPartyAllegiance(b);
-  return true;
-}
-
-}  // namespace
-
-int ListAdjacentEnemiesClockwise(int creature) {
-  for (int32_t& id : AdjacentCreatureList) id = -1;
-  if (!IsValidCreature(creature)) return 0;
-  const CreatureRecord& c = Creatures[creature];
-  struct Pair {
-    int creature;
-    int key;
-  };
-  static Pair pairs[kTurnOrderEntries];
-  int n = 0;
-  for (int i = 0; i < TurnCount() && n < kTurnOrderEntries; ++i) {
-    const int o = TurnOrder[i].creature;
-    if (!IsValidCreature(o) || o == creature || Creatures[o].present != 1 || !TakesAsEnemy(creature, o)) continue;
-    bool listed = false;
-    for (int k = 0; k < n && !listed; ++k) listed = pairs[k].creature == o;
-    if (listed) continue;
-    const CreatureRecord& r = Creatures[o];
-    int key = 0;
-    for (int x = r.squareX; x < r.squareX + Width(r) && key == 0; ++x)
-      for (int y = r.squareY; y < r.squareY + Height(r) && key == 0; ++y)
-        if (OnGrid(x, y)) key = RingKey(c.squareX, c.squareY, Width(c), Height(c), x, y);
-    if (key != 0) pairs[n++] = {o, key};
-  }
-  std::stable_sort(pairs, pairs + n, [](const Pair& a, const Pair& b) { return a.key < b.key; });
-  for (int k = 0; k < n && k < kAdjacentListSize; ++k) AdjacentCreatureList[k] = pairs[k].creature;
-  return n > 0 ? 1 : 0;
+int CountThreatsAtSquare(int x, int y, int creature) {
+  static int16_t entries[kTurnOrderEntries];
+  const int count = ListPossibleThreats(creature, entries);
+  return count > 0 ? CountThreatsAmong(x, y, creature, entries, count) : 0;
 }
 
 void MarkThreatenedSquares() {
@@ -239,17 +180,24 @@ void MarkThreatenedSquares() {
   }
 }
 
-bool FootprintFitsAt(int x, int y, int creature, int flag) {
-  (void)flag;
+bool FootprintFitsAtSynced(int x, int y, int creature, int strict) {
   if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
-  for (int i = x; i < x + Width(c); ++i) {
-    for (int j = y; j < y + Height(c); ++j) {
-      if (!OnGrid(i, j) || BlockedGrid[SquareIndex(i, j)] == kSquareBlocked) return false;
-      if (CreatureAtSquare(i, j, creature) != -1) return false;
+  // A footprint of no rows fits anywhere.
+  for (int i = x; i < x + c.footprintWidth.current; ++i) {
+    for (int j = y; j < y + c.footprintHeight.current; ++j) {
+      if (!CurrentMap.Inside(i, j) || !OnGrid(i, j)) return false;
+      const uint32_t blocked = BlockedGrid[SquareIndex(i, j)];
+      if (strict == 1 ? blocked != kSquareFlooded : blocked == kSquareBlocked) return false;
+      if (InCombat == 1 && OtherCombatantOn(i, j, creature, -1) != -1) return false;
     }
   }
   return true;
+}
+
+bool FootprintFitsAt(int x, int y, int creature, int strict) {
+  SyncCombatantGrid();
+  return FootprintFitsAtSynced(x, y, creature, strict);
 }
 
 bool RectIsAllFloor(int x, int y, int w, int h) {

@@ -38,6 +38,9 @@ struct GridSquare {
 // footprint (-1, or any id outside the table, only clears). Squares outside
 // 0 to 59 are skipped.
 void MarkAdjacentSquares(int creature);
+// Whoever writes the adjacency grid other than through MarkAdjacentSquares
+// says so, so that the next marking clears the whole grid again.
+void NoteAdjacencyGridWritten();
 // Clears the neighbour grid and writes the eight direction codes around (x, y).
 void MarkNeighbourDirections(int x, int y);
 // The code opposite a ring code (1-4, 2-3, 5-6, 7-8), 0 for anything else.
@@ -50,13 +53,8 @@ bool AreAllies(int a, int b);
 // the side opposite a square of the attacker's. False when either is -1.
 bool IsFlanking(int attacker, int target);
 
-// The creatures the listing queries found, ended by the first -1 (a full
-// list of 29 has no end mark).
-constexpr int kAdjacentListSize = 29;
-extern int32_t AdjacentCreatureList[kAdjacentListSize];
-
 // The combatants of the turn order whose footprint covers (x, y) or one of
-// its eight neighbours: listed (the first 29) and counted.
+// its eight neighbours.
 int ListCreaturesAroundSquare(int x, int y);
 
 // The square of the creature's footprint nearest to (x, y) by 5 feet a step

@@ -10,6 +10,7 @@
 #include "combat/actions/walking.h"
 #include "combat/resolution/attack_resolution.h"
 #include "combat/resolution/end_of_action.h"
+#include "combat/turns/adjacency_queries.h"
 #include "combat/turns/combat_cycle.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"

@@ -7,6 +7,7 @@
 #include "combat/actions/least_services.h"
 #include "combat/actions/reactions.h"
 #include "combat/resolution/attack_resolution.h"
+#include "combat/turns/adjacency_queries.h"
 #include "combat/turns/turn_routines.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
@@ -471,6 +472,20 @@ void NextAttackStep() {
 
 // --- Shots -----------------------------------------------------------------------
 
+// The n-th combatant (turn order) standing on or round the square, as
+// ListCreaturesAroundSquare counts them; -1 none.
+int CreatureAroundSquare(int x, int y, int n) {
+  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
+    const int id = TurnOrder[i].creature;
+    if (!IsValidCreature(id)) continue;
+    const CreatureRecord& c = Creatures[id];
+    const bool touches = c.squareX - 1 <= x && x <= c.squareX + c.footprintWidth.current && c.squareY - 1 <= y &&
+                         y <= c.squareY + c.footprintHeight.current;
+    if (touches && n-- == 0) return id;
+  }
+  return -1;
+}
+
 // A blinded shooter that is not next to its target shoots at one of the
 // creatures on and round the target's nearest square at random; a target
 // locked in a grapple may be swapped for its partner.
@@ -482,8 +497,8 @@ void ApplyBlindAndGrappleRules(int shooter) {
     const GridSquare near = NearestFootprintSquare(target, s.squareX, s.squareY);
     const int count = ListCreaturesAroundSquare(near.x, near.y);
     if (count >= 2) {
-      const int pick = static_cast<int>(RandomUpTo(static_cast<uint32_t>(count - 1)));
-      if (pick < kAdjacentListSize && AdjacentCreatureList[pick] != -1) target = AdjacentCreatureList[pick];
+      const int picked = CreatureAroundSquare(near.x, near.y, static_cast<int>(RandomUpTo(static_cast<uint32_t>(count - 1))));
+      if (picked != -1) target = picked;
     }
   }
   const int grapple = FindCondition(target, kCondGrappling);

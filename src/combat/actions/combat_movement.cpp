@@ -5,6 +5,7 @@
 #include "combat/actions/displacement.h"
 #include "combat/actions/walking.h"
 #include "combat/resolution/end_of_action.h"
+#include "combat/turns/adjacency_queries.h"
 #include "combat/turns/computer_decision.h"
 #include "engine/frame.h"
 #include "engine/game_speeds.h"

@@ -14,3 +14,6 @@ void DecideComputerAction();
 // fire area spell first (the cast is then set up and the step waits). Until
 // the fighters' tactics exist it never does: 0.
 int CheckMagicFireCasting(int creature, int x, int y);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetComputerDecisionState();

@@ -139,7 +139,7 @@ TEST_F(Attacks, AWhirlwindStrikesEachAdjacentFoeOnceClockwise) {
   EXPECT_EQ(CombatAction.movementClosed, 1);
   EXPECT_EQ(CombatState, kStateComputerDecision);  // the five-foot step is still left
   // With nobody adjacent it goes straight to its end, in one call.
-  for (int id : {kFoeA, kFoeB, kFoeC}) Creatures[id].present = 0;
+  for (int id : {kFoeA, kFoeB, kFoeC}) Creatures[id].squareX = 5, Creatures[id].squareY = 0;
   ClearMessageLog();
   CombatAction.fiveFootStepLeft = 0;
   Order(kActionWhirlwind, -1);
