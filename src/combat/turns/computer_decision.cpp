@@ -537,3 +537,5 @@ void ResetComputerDecisionState() {
   AiThinkingDisplay = 0;
   Decision = DecisionFlags{};
 }
+
+int CheckMagicFireCasting(int, int, int) { return 0; }

@@ -52,5 +52,10 @@ bool HasFreeHand(int creature);
 // The ranged weapon slot holds a crafted weapon with ammunition.
 bool HasRangedAttack(int creature);
 
+// 1 when a computer-controlled caster about to step onto (x, y) casts its
+// fire area spell first (the cast is then set up and the step waits). Until
+// the fighters' tactics exist it never does: 0.
+int CheckMagicFireCasting(int creature, int x, int y);
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetComputerDecisionState();

@@ -141,8 +141,8 @@ int SendCpuMoving(int creature, int x, int y, int noStep) {
   SpellCaster = -1;
   if (TurnOrderEntry* e = EntryOf(creature)) e->plannedAction = 0;
   CombatState = kStateActionUnderWay;
-  if (CheckMagicFireCasting(creature)) return 1;
   FighterSlot* slot = SlotOf(creature);
+  if (slot && slot->pathIndex >= 0 && CheckMagicFireCasting(creature, slot->pathX[0], slot->pathY[0])) return 1;
   int32_t stepCost = 0;
   if (slot && slot->pathIndex >= 0 && InMap(slot->pathX[1], slot->pathY[1]) &&
       FindCreaturePath(creature, c.squareX, c.squareY, slot->pathX[1], slot->pathY[1], 1, 1, 0, 0, nullptr,
@@ -153,7 +153,7 @@ int SendCpuMoving(int creature, int x, int y, int noStep) {
   const bool nextToGoal = std::abs(x - c.squareX) <= 1 && std::abs(y - c.squareY) <= 1;
   const int firstX = slot ? slot->pathX[0] : x, firstY = slot ? slot->pathY[0] : y;
   if (noStep == 0 && MayTakeFiveFootStep(creature) &&
-      !IsDiagonalStepBlocked(c.squareX, c.squareY, firstX, firstY, creature) &&
+      !IsDiagonalStepBlocked(creature, c.squareX, c.squareY, firstX, firstY) &&
       (nextToGoal || CombatAction.movesLeft < stepCost)) {
     LogMessage("\xA3%.15s\xA3 takes a five-foot step.\r\r", c.name);
     ShowFloatingText(creature, "5-foot step");

@@ -45,9 +45,6 @@ int BreathWeaponImmunityCode2();
 // "Try" returns true when the decision is over for this frame (it committed,
 // or it returns to decide again on the next frame).
 
-// The square where the caster would cast its fire area spell first (the path's
-// next square); true when that cast has been issued.
-bool CheckMagicFireCasting(int creature);
 // The good-square grid of a caster (mode -1 plain, 1 touch range, 2 keep the
 // distance, 3 the alarm) for a target within a squared range (-1 any).
 int BuildGoodSquareGrid(int creature, int mode, int target, int squaredRange);

@@ -21,6 +21,7 @@
 #include "engine/settings.h"
 #include "map/fighter_tests.h"
 #include "map/line_of_effect.h"
+#include "map/movement_rules.h"
 #include "map/path_finding.h"
 #include "rules/adjacency.h"
 #include "rules/attack_profile.h"
@@ -88,7 +89,7 @@ bool NeighbourChoice(bool pathTest, bool diagonalTest, int* outX, int* outY) {
       if (marked[i] == 0 || ValuationGrid[i] <= own || ValuationGrid[i] <= best) continue;
       if (pathTest && (FindCreaturePath(f, cx, cy, x, y, 1, 1, 0, 0, nullptr, nullptr) == kPathNone || !PathShown))
         continue;
-      if (diagonalTest && IsDiagonalStepBlocked(cx, cy, x, y, f)) continue;
+      if (diagonalTest && IsDiagonalStepBlocked(f, cx, cy, x, y)) continue;
       best = ValuationGrid[i];
       bx = x;
       by = y;
@@ -158,8 +159,6 @@ void FullPathAttack(int f) {
 }
 
 }  // namespace
-
-bool CheckMagicFireCasting(int) { return false; }
 
 int BuildGoodSquareGrid(int, int, int, int) {
   std::fill(std::begin(ValuationGrid), std::end(ValuationGrid), 0);

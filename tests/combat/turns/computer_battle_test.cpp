@@ -10,6 +10,7 @@
 namespace {
 
 TEST_F(BattleTest, BothSidesDecideEveryTurnAndNoTurnStalls) {
+  int battlesWithBlows = 0;
   for (uint32_t seed : {31u, 32u, 33u}) {
     Fresh();
     MeetTwoGroups(seed);
@@ -34,9 +35,11 @@ TEST_F(BattleTest, BothSidesDecideEveryTurnAndNoTurnStalls) {
     EXPECT_GE(rounds, 3) << "seed " << seed;
     EXPECT_EQ(playerTurns, 0) << "no party member waits for orders";
     EXPECT_LT(longest, 200) << "a turn stalled, seed " << seed;
+    battlesWithBlows += Log().find("\xA3 attacks \xA3") != std::string::npos ? 1 : 0;
     for (int c : {0, 1, static_cast<int>(kFoeA), static_cast<int>(kFoeB)})
       EXPECT_TRUE(decided.count(c)) << "fighter " << c << " never decided, seed " << seed;
   }
+  EXPECT_EQ(battlesWithBlows, 3) << "the fighters closed in and struck";
 }
 
 }  // namespace

@@ -90,7 +90,6 @@ TEST_F(DecisionTest, AFighterFarFromItsFoeWalksTowardIt) {
   EXPECT_EQ(CombatState, kStateActionUnderWay);
   EXPECT_EQ(CombatAction.actionCode, 1) << "a walk along the path";
   EXPECT_EQ(CpuMoveIssued, 1);
-  EXPECT_EQ(MovementPlaybackActive, 1);
   EXPECT_EQ(NearestFoe, kFoe);
   EXPECT_GT(Creatures[kMe].nextX, 0) << "its first step leads toward the foe";
   // Once moved, the same turn does not move again: the fighter attacks or waits.
