@@ -11,6 +11,7 @@
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/spell_preview.h"
 #include "combat/turns/combat_cycle.h"
+#include "combat/turns/least_services.h"
 #include "map/area_shapes.h"
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
@@ -59,6 +60,8 @@ void ResetGameState() {
   ResetCombatSequencerState();
   ResetSpellPreviewState();
   ResetCombatCycleState();
+  ResetSpellTargetsState();
+  ResetTurnLeastServicesState();
   ResetAreaShapesState();
   ResetLineOfEffectState();
   ResetMapRecordState();

@@ -68,5 +68,3 @@ int HamperingImmunityCode(int creature);
 int GetProtectionValue(int creature, int code);
 // The immunity category a protection code reads (1 to 43), -1 for a code of none.
 int ImmunityCategoryOfCode(int code);
-// Whether the spell can usefully be cast on the target.
-bool CanCastOnTarget(int caster, int target, int spell, int flag);

@@ -8,6 +8,7 @@
 #include "map/movement_rules.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
+#include "rules/casting_rules.h"
 #include "rules/item_tables.h"
 #include "state/turn_order.h"
 
@@ -54,41 +55,6 @@ bool CanCastSpells(int creature, int* outIndex) {
   return true;
 }
 
-int ChooseSpellTarget() {
-  const int caster = SpellCaster;
-  return BestCombatant([caster](int c) { return !AreEnemies(caster, c); },
-                       [](int c) { return Creatures[c].maxHitPoints - Creatures[c].hitPoints; });
-}
-
-int ChooseBestSpellTarget() {
-  const int caster = SpellCaster;
-  return BestCombatant([caster](int c) { return AreEnemies(caster, c); },
-                       [](int c) { return -Creatures[c].hitPoints; });
-}
-
-bool IsImmuneToSpell(int target) {
-  if (!IsValidCreature(target)) return false;
-  int codes[2] = {0, 0};
-  const int spell = SpellInProgress;
-  if (spell >= 0 && spell < kSpellRows) {
-    codes[0] = SpellTable[spell].immunity1;
-    codes[1] = SpellTable[spell].immunity2;
-  } else if (spell == kSpellSpecialAttack) {
-    codes[0] = BreathWeaponImmunityCode1();
-    codes[1] = BreathWeaponImmunityCode2();
-  }
-  for (int code : codes) {
-    if (code == 0) continue;
-    const int value = GetProtectionValue(target, code);
-    if (value == 1 || value == 5) return true;
-  }
-  return false;
-}
-
-bool IsEffectWastedOnTarget(int target) { return !AbleCombatant(target); }
-bool IsMoraleEffectWasted(int) { return false; }
-bool IsBreathEffectWasted(int) { return false; }
-
 void FillAreaTargetWeights() {}
 
 GridSquare FindCircle() {
@@ -126,7 +92,7 @@ bool IsGroupSpell10(int spell) {
 int RangeClassSquared(int spell) {
   if (spell < 0 || spell >= kSpellRows) return -1;
   switch (SpellTable[spell].range) {
-    case 1: return 0;
+    case 0: case 1: return 0;
     case 2: return 2;
     case 3: return 9;
     case 4: return 49;
@@ -138,20 +104,31 @@ int RangeClassSquared(int spell) {
 void BuildMeleeValuationGrid(int, int) {}
 GridSquare ExtractBestSquare(int) { return {-1, -1}; }
 
-int BreathWeaponImmunityCode1() {
-  const int kind = IsValidCreature(SpellCaster) ? Creatures[SpellCaster].special[kSpecialAttackKind] : 0;
-  switch (kind) {
-    case 1: case 12: return 2;   // fire
-    case 2: case 13: return 3;   // cold
-    case 3: case 14: return 5;   // electricity
-    case 4: case 15: return 4;   // acid
-    case 5: case 16: return 1;   // force
-    case 6: case 17: return 26;  // sleep
-    case 7: case 18: return 58;  // speed
-    case 8: case 19: return 27;  // paralysis
-    case 9: case 20: case 23: return 41;  // petrification
-    default: return 0;
+int32_t DisruptionTarget = -1;
+int32_t WeakestEnemy = -1;
+
+bool HighestUsableSpellLevel(int start, int creature) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  const int highest = MaxSpellLevel(creature);
+  for (int level = start < 1 ? 1 : start; level <= highest; ++level) {
+    if (c.spellsLeft[level - 1] <= 0) continue;
+    for (int spell = 0; spell < kSpellRows; ++spell)
+      if (c.knownSpells[spell] == 1 && SpellTable[spell].level == level) return true;
   }
+  return false;
 }
 
-int BreathWeaponImmunityCode2() { return 0; }
+bool CanStillCastSpells(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  const int highest = MaxSpellLevel(creature);
+  for (int level = 1; level <= highest; ++level)
+    if (c.spellsLeft[level - 1] > 0) return true;
+  return c.special[kSpecialSpellLike] > 0 && c.special[kSpecialUsesLeft] > 0;
+}
+
+void ResetTurnLeastServicesState() {
+  DisruptionTarget = -1;
+  WeakestEnemy = -1;
+}

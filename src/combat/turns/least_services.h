@@ -1,26 +1,18 @@
-// Least versions of the computer fighters' services the casting steps call,
-// standing until the target choice, the usefulness and immunity tests and the
-// area placement of the computer-controlled fighters replace them.
+// Least versions of the computer fighters' services the casting steps and the
+// spell choice call, standing until the area placement, the valuation grids,
+// the decision's survey and the spell-level tests of the computer-controlled
+// fighters replace them. The target choice and the usefulness tests are in
+// spell_targets.h and spell_usefulness.h.
 #pragma once
 #include <cstdint>
 
+#include "combat/turns/spell_targets.h"
+#include "combat/turns/spell_usefulness.h"
 #include "rules/adjacency.h"  // GridSquare
 
 // Whether the creature can cast now; outIndex (may be null) gets the index
 // of the blocking condition entry, -1 none.
 bool CanCastSpells(int creature, int* outIndex);
-
-// A friend of the caster for the current spell / the enemy the current spell
-// is best spent on; -1 none.
-int ChooseSpellTarget();
-int ChooseBestSpellTarget();
-
-// Whether the target is immune to the current spell (its immunity codes at
-// 1 or 5), and whether the effect would change nothing on it.
-bool IsImmuneToSpell(int target);
-bool IsEffectWastedOnTarget(int target);
-bool IsMoraleEffectWasted(int target);
-bool IsBreathEffectWasted(int target);
 
 // Valuation of squares for an area spell of the current caster; the best
 // centre of a burst ((-1, -1) none) / the best end of a line (false none).
@@ -39,6 +31,16 @@ int RangeClassSquared(int spell);
 void BuildMeleeValuationGrid(int creature, int caster);
 GridSquare ExtractBestSquare(int creature);
 
-// The two immunity codes of the acting creature's special attack.
-int BreathWeaponImmunityCode1();
-int BreathWeaponImmunityCode2();
+// The decision's survey: the caster the fighter means to disrupt (the focus
+// creature, -1 none) and the enemy with the fewest hit points (-1 none).
+extern int32_t DisruptionTarget;
+extern int32_t WeakestEnemy;
+
+// A spell the creature can cast now at a level from start (1 when -1) up to
+// its highest spell level: spells left at the level and a known spell of it.
+bool HighestUsableSpellLevel(int start, int creature);
+// Spells left at a level from 1 to its highest, or an innate spell with uses left.
+bool CanStillCastSpells(int creature);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetTurnLeastServicesState();
