@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <initializer_list>
 
+#include "creatures/create_creature.h"
 #include "creatures/creature_feats.h"
 #include "creatures/creature_treasure.h"
 #include "creatures/magic_item_names.h"
@@ -26,14 +27,12 @@ constexpr int kBludgeoning = 2;
 constexpr int kSlashing = 1;
 constexpr int kLongbowOption = 32;
 constexpr int kShortbowOption = 33;
-constexpr int kLastWeaponOption = 35;
 constexpr int kFirstShieldOption = 36;
 constexpr int kAmmunitionCount = 15;
 constexpr int kAdamantine = 8;
 
 // Kinds that carry no equipment at all, kinds that wear no armour and kinds
 // that wear no magic rings, amulets and the like.
-constexpr int kNoEquipmentKinds[] = {4, 6, 7, 9, 15, 21, 46, 47, 73, 84, 89, 90};
 constexpr int kNoArmourKinds[] = {1, 3, 8, 28, 32, 40, 50, 58, 62, 63, 65, 66, 75, 79, 85, 88, 91};
 constexpr int kNoMagicGearKinds[] = {1, 3, 8, 28, 32, 40, 50, 58, 62, 65, 66, 79, 88, 91};
 
@@ -478,7 +477,7 @@ int GiveCreatureEquipment(int creature, int extraLevels, int metamagicChoice, in
   if (!IsValidCreature(creature)) return 1;
   const CreatureRecord& c = Creatures[creature];
   const int kind = c.kind, creatureClass = c.creatureClass;
-  if (Contains(kNoEquipmentKinds, kind) || ((kind == 68 || kind == 86) && extraLevels == 0)) {
+  if (IsKindWithoutEquipment(kind) || ((kind == 68 || kind == 86) && extraLevels == 0)) {
     GiveTreasureByRating(creature, c.challengeRating);
     return 1;
   }

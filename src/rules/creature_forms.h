@@ -9,7 +9,8 @@
 extern int32_t SavedAllegiance[2100];
 
 // One size step up (at most 7) / down (at least 1) for every crafted item the
-// creature wears or carries.
+// creature wears or carries; weapons take the dice of their new size
+// (EnlargeWeaponSize / ReduceWeaponSize).
 void EnlargeCarriedItems(int creature);
 void ReduceCarriedItems(int creature);
 
