@@ -12,6 +12,7 @@
 #include "combat/resolution/spell_preview.h"
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/least_services.h"
+#include "combat/turns/spell_choice.h"
 #include "map/area_shapes.h"
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
@@ -61,6 +62,7 @@ void ResetGameState() {
   ResetSpellPreviewState();
   ResetCombatCycleState();
   ResetSpellTargetsState();
+  ResetSpellChoiceState();
   ResetTurnLeastServicesState();
   ResetAreaShapesState();
   ResetLineOfEffectState();

@@ -43,6 +43,11 @@ enum TargetingKind : int32_t {
   kAimSquareOrIndividual = 11,
 };
 
+// The creature record a summoning tries its square with: 582 + the summons
+// made so far in this battle.
+constexpr int kFirstSummonRecord = 582;
+extern int32_t SummonsMade;
+
 // The words of one use, shared by the steps.
 struct CastingUseWords {
   uint8_t noTarget = 0;           // the start found no target

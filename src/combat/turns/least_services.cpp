@@ -1,6 +1,9 @@
 #include "combat/turns/least_services.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
+#include <iterator>
 
 #include "combat/actions/casting_checks.h"
 #include "map/area_shapes.h"
@@ -10,6 +13,10 @@
 #include "rules/creature_record.h"
 #include "rules/casting_rules.h"
 #include "rules/item_tables.h"
+#include "engine/random.h"
+#include "map/path_finding.h"
+#include "state/inventory_state.h"
+#include "state/combat_action.h"
 #include "state/turn_order.h"
 
 namespace {
@@ -104,20 +111,7 @@ int RangeClassSquared(int spell) {
 void BuildMeleeValuationGrid(int, int) {}
 GridSquare ExtractBestSquare(int) { return {-1, -1}; }
 
-int32_t DisruptionTarget = -1;
 int32_t WeakestEnemy = -1;
-
-bool HighestUsableSpellLevel(int start, int creature) {
-  if (!IsValidCreature(creature)) return false;
-  const CreatureRecord& c = Creatures[creature];
-  const int highest = MaxSpellLevel(creature);
-  for (int level = start < 1 ? 1 : start; level <= highest; ++level) {
-    if (c.spellsLeft[level - 1] <= 0) continue;
-    for (int spell = 0; spell < kSpellRows; ++spell)
-      if (c.knownSpells[spell] == 1 && SpellTable[spell].level == level) return true;
-  }
-  return false;
-}
 
 bool CanStillCastSpells(int creature) {
   if (!IsValidCreature(creature)) return false;
@@ -128,7 +122,236 @@ bool CanStillCastSpells(int creature) {
   return c.special[kSpecialSpellLike] > 0 && c.special[kSpecialUsesLeft] > 0;
 }
 
+
+
+namespace {
+
+int TurnEntries() { return TurnEntryCount < kTurnOrderEntries ? (TurnEntryCount < 0 ? 0 : TurnEntryCount) : kTurnOrderEntries; }
+
+bool InList(int spell, std::initializer_list<int> ids) {
+  for (int id : ids)
+    if (id == spell) return true;
+  return false;
+}
+
+int EntryOfCreature(int creature) {
+  for (int i = 0; i < TurnEntries(); ++i)
+    if (TurnOrder[i].creature == creature) return i;
+  return -1;
+}
+
+bool InCollapseGroup(int32_t spell, int group) {
+  switch (group) {
+    case 0: return spell >= 114 && spell <= 117;
+    case 1: return spell == 45 || spell == 46;
+    default: return spell == 66 || spell == 67;
+  }
+}
+
+}  // namespace
+
+int CountAllies(int creature) {
+  int n = 0;
+  for (int i = 0; i < TurnEntries(); ++i) {
+    const int c = TurnOrder[i].creature;
+    if (c != creature && AreAllies(creature, c)) ++n;
+  }
+  return n;
+}
+
+int CountAlliesHoldingReady(int creature) {
+  int n = 0;
+  for (int i = 0; i < TurnEntries(); ++i) {
+    const TurnOrderEntry& e = TurnOrder[i];
+    if (e.creature == creature || !AreAllies(creature, e.creature)) continue;
+    if (e.plannedAction == 23 || e.plannedAction == 22 || e.plannedAction == 9) ++n;
+  }
+  return n;
+}
+
+bool HasAllyNotHelpless(int creature) {
+  for (int i = 0; i < TurnEntries(); ++i) {
+    const int c = TurnOrder[i].creature;
+    if (c != creature && AreAllies(creature, c) && !IsHelplessTarget(c, 1)) return true;
+  }
+  return false;
+}
+
+bool IsSpellInLevelGroup(int spell, int group) {
+  switch (group) {
+    case 2: return InList(spell, {4, 7, 114, 115, 116, 117});
+    case 3: return InList(spell, {15, 17, 129, 130});
+    case 4: return InList(spell, {31, 36, 39, 136, 138});
+    case 5: return InList(spell, {31, 41, 43, 51, 145, 146});
+    case 6: return InList(spell, {41, 57, 58, 59, 60, 157, 159});
+    case 7: return InList(spell, {57, 69, 72, 161});
+    case 8: return InList(spell, {77, 81, 83, 161});
+    case 9: return InList(spell, {87, 88, 171});
+    default: return false;
+  }
+}
+
+bool IsAiSpellListed(int spell) {
+  return InList(spell, {4,   5,   6,   11,  14,  18,  20,  24,  31,  32,  35,  39,  47,  48,  49,  51,  58,  60,  65,
+                        69,  72,  73,  81,  82,  84,  88,  89,  90,  91,  92,  95,  99,  100, 101, 106, 107, 109, 119,
+                        120, 129, 130, 133, 134, 138, 144, 145, 146, 155, 158, 161, 162, 164, 166, 170, 171, 173});
+}
+
+int CollapseIconRuns(int count, int32_t* list) {
+  int out = 0;
+  for (int i = 0; i < count;) {
+    int group = -1;
+    for (int g = 0; g < 3 && group < 0; ++g)
+      if (InCollapseGroup(list[i], g)) group = g;
+    int run = 1;
+    if (group >= 0)
+      while (i + run < count && InCollapseGroup(list[i + run], group)) ++run;
+    list[out++] = run > 1 ? list[i + static_cast<int>(RandomUpTo(static_cast<uint32_t>(run - 1)))] : list[i];
+    i += run;
+  }
+  return out;
+}
+
+int ScriptedSpellTarget(int creature) {
+  if (InCombat == 0 || CombatAction.scriptedSpellPlanned == 0 || !IsValidCreature(creature)) return -1;
+  const int spell = CombatAction.scriptedSpell;
+  if (spell < 0 || spell >= kSpellRows) return -1;
+  const int32_t kind = SpellTable[spell].target;
+  if (kind != 3 && kind != 4 && kind != 9) return -1;
+  const int32_t named = Creatures[creature].scriptWords[kScriptWordTarget];
+  return named >= 1 && EntryOfCreature(named) >= 0 ? named : -1;
+}
+
+bool HasOnlyDistantTargets(int, int, int) { return false; }
+
+uint8_t CpuMoveIssued = 0;
+
+int SendCpuMoving(int creature, int x, int y, int) {
+  if (!IsValidCreature(creature)) return 1;
+  const int entry = EntryOfCreature(creature);
+  if (entry >= 0) TurnOrder[entry].plannedAction = 0;
+  Creatures[creature].destinationX = x;
+  Creatures[creature].destinationY = y;
+  CombatAction.actionCode = 1;
+  CombatState = kStateActionUnderWay;
+  CpuMoveIssued = 1;
+  return 1;
+}
+
+int IssueEscape() {
+  CombatActionState& a = CombatAction;
+  if (!(a.fullRoundActionLeft == 1 || (a.singleActionTurn != 0 && a.standardActionLeft == 1))) {
+    CombatState = kStateNextFighter;
+    return 0;
+  }
+  if (InCombat != 0) {
+    a.moveActionLeft = a.fullRoundActionLeft = a.standardActionLeft = 0;
+    a.movementClosed = 1;
+  }
+  a.fiveFootStepLeft = 0;
+  a.actionCode = 14;
+  CombatState = kStatePlayerTurn;
+  return 1;
+}
+
+int ReloadCrossbowIfNeeded(int) { return 0; }
+
+void PresentFrameNow() {}
+
+bool IsReachableThisTurn(int creature, int x, int y) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  if (FindCreaturePath(creature, c.squareX, c.squareY, x, y, 1, 1, 0, 0, nullptr, nullptr) == kPathNone) return false;
+  return PathCostFeet <= CombatAction.movesLeft;
+}
+
+int64_t ExtractBestSquare(int, uint8_t, uint8_t* pathKept) {
+  if (pathKept) *pathKept = 0;
+  return -1;
+}
+
+int BuildMeleeValuationGrid(int, int, uint8_t, uint8_t, uint8_t) { return 1; }
+
+int ChooseMeleeTarget(int creature, uint8_t) {
+  for (int i = 0; i < TurnEntries(); ++i) {
+    const int c = TurnOrder[i].creature;
+    if (AreEnemies(creature, c) && AbleCombatant(c) && AreAdjacent(creature, c)) return c;
+  }
+  return -1;
+}
+
+bool ListRangedTargets(int creature, uint8_t includeAllies) {
+  std::fill(std::begin(TargetCandidateList), std::end(TargetCandidateList), -1);
+  int n = 0;
+  for (int i = 0; i < TurnEntries() && n < kCandidateListSize; ++i) {
+    const int c = TurnOrder[i].creature;
+    if (c == creature || !AbleCombatant(c)) continue;
+    if (!includeAllies && !AreEnemies(creature, c)) continue;
+    if (HasClearLine(creature, c)) TargetCandidateList[n++] = c;
+  }
+  return n > 0;
+}
+
+int ChooseBestRangedTarget(int creature) {
+  ListRangedTargets(creature, 0);
+  return TargetCandidateList[0];
+}
+
+bool ListCounterspellTargets(int) { return false; }
+int ChooseRandomCasterTarget() { return -1; }
+bool ListEnemyCastersInReach(int, uint8_t, int) { return false; }
+int ChooseReadiedTarget() { return -1; }
+
+int32_t ValuationGrid[3600] = {};
+int BuildGoodSquareGrid(int, int, int, int, int, int) { return 1; }
+int BuildCureValuationGrid(int) { return 1; }
+int64_t BuildConeSpellGrid(int, int) { return -1; }
+int64_t BuildDiscSpellGrid(int) { return -1; }
+int32_t HazardKindToLeave = 0;
+
+bool FillAreaTargetWeights(int, int) { return true; }
+
+GridSquare FindCircle(int caster, int spell) {
+  const int foe = BestCombatant([caster, spell](int c) { return AreEnemies(caster, c) && !IsImmuneToSpell(spell, c); },
+                                [](int c) { return -Creatures[c].hitPoints; });
+  if (foe < 0) return {-1, -1};
+  return {Creatures[foe].squareX, Creatures[foe].squareY};
+}
+
+bool FindLineTarget(int spell, int caster) {
+  return BestCombatant([caster, spell](int c) { return AreEnemies(caster, c) && !IsImmuneToSpell(spell, c); },
+                       [](int) { return 0; }) >= 0;
+}
+
+int TryArcaneSpellChoices(int) { return 0; }
+
+bool AttackAdjacentEnemy(int fighter) {
+  const int target = ChooseMeleeTarget(fighter, 0);
+  if (target < 0) return false;
+  const int entry = EntryOfCreature(fighter);
+  if (entry >= 0) {
+    TurnOrder[entry].plannedAction = 1;
+    TurnOrder[entry].plannedTarget = target;
+    TurnOrder[entry].plannedParameter = -1;
+  }
+  ActingCreature = fighter;
+  CombatActionState& a = CombatAction;
+  CombatState = kStateActionUnderWay;
+  if (a.fullRoundActionLeft != 0 || a.attackSequenceOpen != 0) {
+    a.fullRoundActionLeft = 0;
+    a.attackSequenceOpen = 1;
+    a.actionCode = 4;
+  } else if (a.standardActionLeft != 0) {
+    a.standardActionLeft = 0;
+    a.actionCode = 2;
+  } else {
+    CombatState = kStateNextFighter;
+  }
+  return true;
+}
+
 void ResetTurnLeastServicesState() {
-  DisruptionTarget = -1;
   WeakestEnemy = -1;
+  CpuMoveIssued = 0;
+  HazardKindToLeave = 0;
 }
