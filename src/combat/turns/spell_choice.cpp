@@ -218,7 +218,7 @@ bool TryReadyAgainstCasting(const CasterSituation& s) {
   if (DisruptionTarget != -1 || a.scriptedSpellPlanned != 0 || a.cureOthers != 0 || a.standardActionLeft == 0)
     return false;
   if (!HasSpellAgainstCasters(f)) return false;
-  LogMessage("Can do ready/spell \r");
+  Trace("Can do ready/spell \r");
   if (D100() > Behaviour(f, kBehaviourReadyVersusSpell) || !ReadinessShareHolds(f)) return false;
   if (FindAnyCondition(f, kCondConfused, kCondInsane, kCondSleeping, kCondParalyzed, kCondPetrified, kCondGrappling,
                        kCondDancing, kCondFeebleminded, kCondNauseated) >= 0)
@@ -255,11 +255,12 @@ int CastingSquareMode(SpellSource source, int f, int spell, int32_t* target) {
   return touch ? 1 : keepsDistance ? 2 : -1;
 }
 
-// Whether the casting-square search is skipped this time.
+// Whether the casting-square search is skipped this time: only while the
+// seek-casting-square byte is set may it be.
 bool SkipsCastingSquare(const CasterSituation& s, SpellSource source, int spell) {
   const int f = s.fighter;
   const CombatActionState& a = CombatAction;
-  if (a.seekCastingSquare != 0) return true;
+  if (a.seekCastingSquare == 0) return false;
   const bool curing = source == SpellSource::kOwn && a.cureOthers != 0;
   if (!s.adjacentEnemy && DisruptionTarget == -1 && !curing) return true;
   const bool defensive = Behaviour(f, kBehaviourDefensiveCasting) == 1;
@@ -272,7 +273,7 @@ bool SkipsCastingSquare(const CasterSituation& s, SpellSource source, int spell)
     const int32_t cls = Creatures[f].creatureClass;
     const bool caster = cls == kClassCleric || cls == kClassWizard || cls == kClassLich;
     if (defensive && (!caster || keepsDistance) && CanCastDefensivelySafely(spell, f, 1)) {
-      LogMessage("Skip moving: defensive casting is auto-successful\r");
+      Trace("Skip moving: defensive casting is auto-successful\r");
       return true;
     }
   }
@@ -301,9 +302,9 @@ bool TryCastingSquare(const CasterSituation& s, bool withSkipTests) {
     }
     const int64_t best = ExtractBestSquare(f, 0, nullptr);
     if (best == -1) {
-      LogMessage("DEBUG - Better position not found or unreachable\r");
+      Trace("DEBUG - Better position not found or unreachable\r");
       if (cureGrid && ValuationGrid[SquareIndex(Creatures[f].squareX, Creatures[f].squareY)] <= 0) {
-        LogMessage("DEBUG - No target for cure, reverting to normal.\r");
+        Trace("DEBUG - No target for cure, reverting to normal.\r");
         CombatAction.cureOthers = 0;
         continue;
       }
@@ -311,14 +312,14 @@ bool TryCastingSquare(const CasterSituation& s, bool withSkipTests) {
     }
     const int x = static_cast<int32_t>(best & 0xFFFFFFFF), y = static_cast<int32_t>(best >> 32);
     if (!IsReachableThisTurn(f, x, y)) {
-      LogMessage("There is a path but can't be reached even in a full round.\r");
+      Trace("There is a path but can't be reached even in a full round.\r");
       return false;
     }
     if (HazardKindToLeave != 0 && FootprintInMagicAreaAt(f, x, y, HazardKindToLeave)) {
-      LogMessage("DEBUG - Canceled move due to bad square\r");
+      Trace("DEBUG - Canceled move due to bad square\r");
       return false;
     }
-    LogMessage("DEBUG - Send CPU moving #5\r");
+    Trace("DEBUG - Send CPU moving #5\r");
     SendCpuMoving(f, x, y, 0);
     return true;
   }
@@ -366,27 +367,27 @@ SearchEnd SearchByLevel(const CasterSituation& s) {
   const int top = MaxSpellLevel(f);
   SpellCaster = f;
   for (;;) {
-    LogMessage("Seeking spells w/metamagic %i\r", PendingMetamagic);
+    Trace("Seeking spells w/metamagic %i\r", PendingMetamagic);
     const SpellSource source = CurrentSource();
     const int itemSpell = SourceSpell(source, f);
     if (source != SpellSource::kOwn && !IsSpellRow(itemSpell)) return SearchEnd::kItemFoundNothing;
     bool restart = false;
     for (int level = StartLevel(source, f, itemSpell, top);; --level) {
-      LogMessage("Searching spells of lvl: %i\r", level);
+      Trace("Searching spells of lvl: %i\r", level);
       if (level < 1 && PendingMetamagic != kMetamagicNone) {
         if (MetamagicIsNeeded(s)) {
           if (source != SpellSource::kProgrammed) return SearchEnd::kNoSpell;
-          LogMessage("Switching to non-programmed spell search \r");
+          Trace("Switching to non-programmed spell search \r");
           DropProgrammedPlan();
         } else {
-          LogMessage("Switching to non-metamagic search \r");
+          Trace("Switching to non-metamagic search \r");
           PendingMetamagic = kMetamagicNone;
         }
         restart = true;
         break;
       }
       if (level < 1 && DisruptionTarget != -1) {
-        LogMessage("Switching to non-disrupting spell search \r");
+        Trace("Switching to non-disrupting spell search \r");
         DisruptionTarget = -1;
         restart = true;
         break;
@@ -396,14 +397,14 @@ SearchEnd SearchByLevel(const CasterSituation& s) {
         const bool applies = PendingMetamagic == kMetamagicNone || SpellTable[itemSpell].metamagic[PendingMetamagic - 1] == 1;
         if (!applies || slot > top || SpellsLeftAt(f, slot) <= 0) {
           if (PendingMetamagic == kMetamagicSilent || PendingMetamagic == kMetamagicStilled) {
-            LogMessage("Switching to non-programmed spell search \r");
+            Trace("Switching to non-programmed spell search \r");
             DropProgrammedPlan();
           } else if (PendingMetamagic != kMetamagicNone) {
-            LogMessage("Switching to non-metamagic search \r");
+            Trace("Switching to non-metamagic search \r");
             PendingMetamagic = kMetamagicNone;
           } else {
             DropFirstScriptedSpell(f);
-            LogMessage("Switching to non-programmed spell search \r");
+            Trace("Switching to non-programmed spell search \r");
             DropProgrammedPlan();
           }
           restart = true;
@@ -430,7 +431,7 @@ SearchEnd SearchByLevel(const CasterSituation& s) {
       }
       SpellInProgress = -1;
       FoundSpellCount = CollapseIconRuns(FoundSpellCount, FoundSpells);
-      for (int i = 0; i < FoundSpellCount; ++i) LogMessage("Found spell: %s\r", SpellTable[FoundSpells[i]].name);
+      for (int i = 0; i < FoundSpellCount; ++i) Trace("Found spell: %s\r", SpellTable[FoundSpells[i]].name);
       if (FoundSpellCount > 0) {
         FoundSpellLevel = level;
         return SearchEnd::kFound;
@@ -440,7 +441,7 @@ SearchEnd SearchByLevel(const CasterSituation& s) {
         RestoreItemPlans();
         return SearchEnd::kNoSpell;
       }
-      LogMessage("Checked Sp.Level %i, no spells\r", level);
+      Trace("Checked Sp.Level %i, no spells\r", level);
     }
     if (!restart) return SearchEnd::kNoSpell;
   }
@@ -451,8 +452,8 @@ SearchEnd SearchByLevel(const CasterSituation& s) {
 SpellBranchOutcome CastFoundSpell(const CasterSituation& s, SpellSource source, bool forced) {
   const int f = s.fighter;
   CombatAction.seekCastingSquare = 0;
-  if (forced) LogMessage("Cleric spell hijack\r");
-  else LogMessage("Checked Sp.Lvl %i, found %i spells\r", FoundSpellLevel, FoundSpellCount);
+  if (forced) Trace("Cleric spell hijack\r");
+  else Trace("Checked Sp.Lvl %i, found %i spells\r", FoundSpellLevel, FoundSpellCount);
   const int spell = FoundSpells[RollDice(FoundSpellCount, 1, 0, 0) - 1];
   SpellInProgress = spell;
   SpellCaster = f;
@@ -467,7 +468,7 @@ SpellBranchOutcome CastFoundSpell(const CasterSituation& s, SpellSource source, 
   const int32_t aim = SpellTable[spell].target;
   const bool released = aim == kAimCone || aim == kAimLine;
   if (released || aim == kAimCentered) {
-    LogMessage(released ? "Considering moving to a better position to cast line/cone spell\r\r"
+    Trace(released ? "Considering moving to a better position to cast line/cone spell\r\r"
                         : "Considering moving to a better position to cast caster-centered disc spell\r\r");
     if (s.canMove && CpuMoveIssued == 0) {
       if (released) BuildConeSpellGrid(f, spell);
@@ -520,7 +521,7 @@ SpellBranchOutcome FallBack(const CasterSituation& s, bool* retryCastingSquare) 
   const int f = s.fighter;
   CombatActionState& a = CombatAction;
   *retryCastingSquare = false;
-  LogMessage("DEBUG - Could not find spells.\r");
+  Trace("DEBUG - Could not find spells.\r");
   if (Has(f, kCondParalyzed)) {
     const int slot = FindCondition(f, kCondParalyzed);
     const ConditionEntry& e = Creatures[f].conditions[slot];
@@ -598,15 +599,15 @@ SpellBranchOutcome ItemSpellFoundNothing(const CasterSituation& s, SpellSource s
   }
   switch (source) {
     case SpellSource::kProgrammed:
-      LogMessage("DEBUG - could not target programmed spell.\r");
+      Trace("DEBUG - could not target programmed spell.\r");
       DropProgrammedPlan();
       break;
     case SpellSource::kSpellLike:
-      LogMessage("DEBUG - could not target spell-like ability.\r");
+      Trace("DEBUG - could not target spell-like ability.\r");
       a.spellLikePlanned = 0;
       break;
     default:
-      LogMessage("DEBUG - could not target magic wand.\r");
+      Trace("DEBUG - could not target magic wand.\r");
       a.wandPlanned = 0;
       break;
   }
@@ -661,7 +662,7 @@ SpellBranchOutcome RunSpellBranch(const CasterSituation& s) {
     CombatActionState& a = CombatAction;
     if (a.fullRoundActionLeft == 0 && a.standardActionLeft == 0 && a.attackSequenceOpen == 0 &&
         a.shootingSequenceOpen == 0) {
-      LogMessage("DEBUG - No interesting place to move to: end of turn.\r");
+      Trace("DEBUG - No interesting place to move to: end of turn.\r");
       CombatState = kStateNextFighter;
       return SpellBranchOutcome::kTurnEnded;
     }

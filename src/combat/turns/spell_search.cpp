@@ -285,7 +285,7 @@ bool CasterBurstListed(int f, int spell) {
   if (scripted != -1 && !InAreaTargets(scripted)) return false;
   if (spell == kSpellBless) {
     if (casterCounted) return true;
-    LogMessage("Caster already has bless effect...\r");
+    Trace("Caster already has bless effect...\r");
     return allied >= 2;
   }
   if (spell == kSpellPrayer) return hostile >= 1 || hostile + allied >= 2;
@@ -296,7 +296,7 @@ bool CasterBurstListed(int f, int spell) {
 bool OneCreatureListed(const SpellSearchContext& x, int spell) {
   const int f = x.fighter;
   const int scripted = ScriptedSpellTarget(f);
-  if (x.source == SpellSource::kSpellLike) LogMessage("Trying to target spell-like ability.\r");
+  if (x.source == SpellSource::kSpellLike) Trace("Trying to target spell-like ability.\r");
   for (int i = 0; i < TurnCount(); ++i) {
     const int t = TurnOrder[i].creature;
     if (!IsValidCreature(t)) continue;
@@ -392,7 +392,7 @@ bool PlacedAreaListed(int f, int spell) {
   FillAreaTargetWeights(spell, f);
   const GridSquare centre = FindCircle(f, spell);
   if (centre.x != -1) return true;
-  LogMessage("Targetpoint not found for %s\r", SpellTable[spell].name);
+  Trace("Targetpoint not found for %s\r", SpellTable[spell].name);
   return false;
 }
 

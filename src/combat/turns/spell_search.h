@@ -6,6 +6,8 @@
 #include <cstdint>
 
 #include "combat/turns/spell_choice.h"
+#include "engine/frame.h"
+#include "engine/message_log.h"
 
 // Where the searched spell comes from.
 enum class SpellSource { kOwn, kProgrammed, kSpellLike, kWand };
@@ -28,3 +30,13 @@ uint32_t WandItemOf(int creature);
 
 // All candidate rules in order; true when the spell is listed.
 bool PassesCandidateRules(const SpellSearchContext& context, int spell);
+
+// The search's trace lines, written to the message log only in debug mode.
+inline void Trace(const char* text) {
+  if (DebugMode == 1) LogMessage("%s", text);
+}
+template <typename... Args>
+  requires(sizeof...(Args) > 0)
+void Trace(const char* format, Args... args) {
+  if (DebugMode == 1) LogMessage(format, args...);
+}

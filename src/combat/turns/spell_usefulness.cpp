@@ -368,10 +368,6 @@ bool CanCastOnTarget(int caster, int target, int spell, int test) {
   const SpellRecord& row = SpellTable[spell];
   const bool testing = test != 0;
   const bool enemy = AreEnemies(caster, target);
-  if (row.beneficial == 1) {
-    if (enemy) return false;
-    return BeneficialWorthIt(target, spell, testing);
-  }
   const bool lesserTouch = spell == kSpellCureLightWounds || spell == kSpellCureModerateWounds ||
                            spell == kSpellCureSeriousWounds || spell == kSpellInflictLightWounds ||
                            spell == kSpellInflictModerateWounds || spell == kSpellInflictSeriousWounds;
@@ -403,6 +399,12 @@ bool CanCastOnTarget(int caster, int target, int spell, int test) {
     if (!enemy) return IsUndead(target);
     if (IsUndeadOrConstruct(target)) return false;
     return spell != kSpellHarm || Creatures[target].hitPoints > 1;
+  }
+  // The cures are friends' spells in the spell table; the tests above
+  // decide them, so that a cure is never wasted on the unhurt.
+  if (row.beneficial == 1) {
+    if (enemy) return false;
+    return BeneficialWorthIt(target, spell, testing);
   }
   if (!enemy && !(testing && row.targeting != 1)) return false;
   if (!testing && SpellTargetKind[spell] == 7 && IsHelplessTarget(target, 1)) return false;
