@@ -5,7 +5,7 @@
 #include <cstdint>
 
 #include "map/map_record.h"
-#include "rules/spell_ids.h"  // the spell rows the shapes name
+#include "rules/spell_ids.h"
 
 // 1 on the squares the last shape covers (x * 60 + y); every shape clears it first.
 extern uint8_t AreaMask[kMapSquares];
@@ -17,6 +17,7 @@ extern uint8_t RectangleValid;
 // Pseudo-spell ids of the shapes.
 constexpr int kSpellTurnUndead = 998;
 constexpr int kSpellSpecialAttack = 999;  // a breath weapon or a gaze
+
 
 // The line from the caster toward the target square: stops before a wall, a
 // solid magic area or the map's edge. outDirection gets the compass code

@@ -440,4 +440,6 @@ void ResetPartyVisionState() {
   ResetWords(MapMemory);
   ResetWords(FogGrid);
   VisionRefreshFlag = 0;
+  ExploringScriptFlag = 0;
+  PartyAlertFlag = 0;
 }

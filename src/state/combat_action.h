@@ -59,6 +59,11 @@ struct CombatActionState {
   int32_t preferredRange = 0;       // squares a caster keeps from its foes, 0 none
   int32_t confusionRoll = 0;        // d100 of a Confused or Insane fighter
   int32_t preferredTarget = -1;    // the creature a computer caster's area must hold, -1 none
+  // Planning bytes of the computer's decision: keep the standard action
+  // (stop the walk within one move), and the two stop-for-standard-action
+  // flags that the walk-back of the best square sets.
+  uint8_t keepStandardAction = 0;
+  uint8_t stopForStandardAction[2] = {0, 0};
 };
 extern CombatActionState CombatAction;
 // The acting turn-order entry under its own name (the block's currentEntry).

@@ -39,6 +39,15 @@ uint8_t EnemiesSurprised = 0;
 uint8_t AlliesJoined = 0;
 int32_t EncounterRatingCounts[kEncounterRatingCounters] = {};
 
+void ResetStartOfCombatState() {
+  std::fill(CombatParticipants, CombatParticipants + kCombatListSize, 0);
+  std::fill(CombatAllies, CombatAllies + kCombatListSize, 0);
+  CombatParticipantCount = CombatAllyCount = 0;
+  ForcedCombat = AllEnemiesAlert = PartySurprisedFlag = NoSurpriseFlag = SkipOpeningFacing = 0;
+  EnemiesSurprised = AlliesJoined = 0;
+  std::fill(EncounterRatingCounts, EncounterRatingCounts + kEncounterRatingCounters, 0);
+}
+
 namespace {
 
 constexpr int32_t kSurpriseRounds = 2;

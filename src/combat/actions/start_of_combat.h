@@ -27,3 +27,6 @@ extern uint8_t EnemiesSurprised;
 extern uint8_t AlliesJoined;
 // Enemies met by challenge rating (0 to 29, and 30 and above).
 extern int32_t EncounterRatingCounts[kEncounterRatingCounters];
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetStartOfCombatState();

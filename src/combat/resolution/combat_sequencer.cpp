@@ -29,11 +29,10 @@
 #include "state/turn_order.h"
 
 CastingUseWords CastingUse;
+int32_t SummonsMade = 0;
 CombatActionState SavedCastingAction;
 int32_t TargetAnimation[300] = {};
 int32_t AnimationSpeedWords[7] = {3, 3, 3, 3, 3, 3, 3};
-
-int32_t SummonsMade = 0;
 
 namespace {
 

@@ -446,4 +446,5 @@ void ResetCombatCycleState() {
   MovementPlaybackActive = 0;
   SurpriseRound = 0;
   PathPreviewValid = 0;
+  g_playerTurnShown = false;
 }

@@ -5,6 +5,8 @@
 
 int32_t DisruptionTarget = -1;
 
+void ResetComputerDecisionState() { DisruptionTarget = -1; }
+
 void DecideComputerAction() {
   CombatAction.actionCode = 0;
   CombatState = kStateNextFighter;

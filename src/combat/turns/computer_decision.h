@@ -9,3 +9,6 @@ extern int32_t DisruptionTarget;
 // end of its turn (state 4). Until the fighters' tactics exist, a computer
 // fighter ends its turn.
 void DecideComputerAction();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetComputerDecisionState();

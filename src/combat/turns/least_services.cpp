@@ -111,8 +111,6 @@ int RangeClassSquared(int spell) {
 void BuildMeleeValuationGrid(int, int) {}
 GridSquare ExtractBestSquare(int) { return {-1, -1}; }
 
-int32_t WeakestEnemy = -1;
-
 bool CanStillCastSpells(int creature) {
   if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
@@ -265,44 +263,6 @@ bool IsReachableThisTurn(int creature, int x, int y) {
   return PathCostFeet <= CombatAction.movesLeft;
 }
 
-int64_t ExtractBestSquare(int, uint8_t, uint8_t* pathKept) {
-  if (pathKept) *pathKept = 0;
-  return -1;
-}
-
-int BuildMeleeValuationGrid(int, int, uint8_t, uint8_t, uint8_t) { return 1; }
-
-int ChooseMeleeTarget(int creature, uint8_t) {
-  for (int i = 0; i < TurnEntries(); ++i) {
-    const int c = TurnOrder[i].creature;
-    if (AreEnemies(creature, c) && AbleCombatant(c) && AreAdjacent(creature, c)) return c;
-  }
-  return -1;
-}
-
-bool ListRangedTargets(int creature, uint8_t includeAllies) {
-  std::fill(std::begin(TargetCandidateList), std::end(TargetCandidateList), -1);
-  int n = 0;
-  for (int i = 0; i < TurnEntries() && n < kCandidateListSize; ++i) {
-    const int c = TurnOrder[i].creature;
-    if (c == creature || !AbleCombatant(c)) continue;
-    if (!includeAllies && !AreEnemies(creature, c)) continue;
-    if (HasClearLine(creature, c)) TargetCandidateList[n++] = c;
-  }
-  return n > 0;
-}
-
-int ChooseBestRangedTarget(int creature) {
-  ListRangedTargets(creature, 0);
-  return TargetCandidateList[0];
-}
-
-bool ListCounterspellTargets(int) { return false; }
-int ChooseRandomCasterTarget() { return -1; }
-bool ListEnemyCastersInReach(int, uint8_t, int) { return false; }
-int ChooseReadiedTarget() { return -1; }
-
-int32_t ValuationGrid[3600] = {};
 int BuildGoodSquareGrid(int, int, int, int, int, int) { return 1; }
 int BuildCureValuationGrid(int) { return 1; }
 int64_t BuildConeSpellGrid(int, int) { return -1; }
@@ -351,7 +311,6 @@ bool AttackAdjacentEnemy(int fighter) {
 }
 
 void ResetTurnLeastServicesState() {
-  WeakestEnemy = -1;
   CpuMoveIssued = 0;
   HazardKindToLeave = 0;
 }

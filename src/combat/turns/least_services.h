@@ -6,9 +6,15 @@
 #pragma once
 #include <cstdint>
 
+#include "combat/turns/adjacency_queries.h"
+#include "combat/turns/best_square.h"
 #include "combat/turns/computer_decision.h"  // DisruptionTarget
+#include "combat/turns/decision_words.h"     // WeakestEnemy
+#include "combat/turns/melee_grid.h"
 #include "combat/turns/spell_targets.h"
 #include "combat/turns/spell_usefulness.h"
+#include "combat/turns/target_choice.h"
+#include "combat/turns/valuation_grid.h"
 #include "creatures/control_tendencies.h"  // HighestUsableSpellLevel
 #include "rules/adjacency.h"  // GridSquare
 
@@ -32,9 +38,6 @@ int RangeClassSquared(int spell);
 // it ((-1, -1) when none stands out).
 void BuildMeleeValuationGrid(int creature, int caster);
 GridSquare ExtractBestSquare(int creature);
-
-// The decision's survey: the enemy with the fewest hit points (-1 none).
-extern int32_t WeakestEnemy;
 
 // Spells left at a level from 1 to its highest, or an innate spell with uses left.
 bool CanStillCastSpells(int creature);
@@ -77,21 +80,6 @@ void PresentFrameNow();
 // Whether a path to (x, y) can be walked with the moves left this turn.
 bool IsReachableThisTurn(int creature, int x, int y);
 
-// The valuation grids and target choices of the computer fighters (least
-// versions, with their final interfaces): a square packed as x in the low
-// and y in the high 32 bits, -1 none.
-int64_t ExtractBestSquare(int creature, uint8_t squareOnly, uint8_t* pathKept);
-int BuildMeleeValuationGrid(int creature, int target, uint8_t stackMode, uint8_t bullRushMode,
-                            uint8_t dropUnreachable);
-int ChooseMeleeTarget(int creature, uint8_t grappleMode);
-bool ListRangedTargets(int creature, uint8_t includeAllies);
-int ChooseBestRangedTarget(int creature);
-bool ListCounterspellTargets(int creature);
-int ChooseRandomCasterTarget();
-bool ListEnemyCastersInReach(int creature, uint8_t useWeaponRange, int spell);
-int ChooseReadiedTarget();
-// The valuation grid of the computer fighters (x * 60 + y; -100 unfit).
-extern int32_t ValuationGrid[3600];
 // The good-square grid of a caster (stance -1 its own, 1 touch range, 2 keep
 // the distance, 3 the alarm) with a target zone (target -1 none), and the
 // cure grid.

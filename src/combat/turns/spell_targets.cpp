@@ -18,14 +18,7 @@
 #include "state/current_cast.h"
 #include "state/turn_order.h"
 
-int32_t TargetCandidateList[kCandidateListSize];
-
 namespace {
-
-// The list starts empty.
-struct EmptyListAtStart {
-  EmptyListAtStart() { std::fill(std::begin(TargetCandidateList), std::end(TargetCandidateList), -1); }
-} const kEmptyListAtStart;
 
 constexpr int32_t kFarAway = 10000;
 constexpr int32_t kHelplessForm = 42;
@@ -129,11 +122,7 @@ int BestScored(int count, Score score) {
 
 }  // namespace
 
-int CountCandidates() {
-  int n = 0;
-  while (n < kCandidateListSize && TargetCandidateList[n] != -1) ++n;
-  return n;
-}
+int CountCandidates() { return CountListed(TargetCandidateList, kCandidateListSize); }
 
 int32_t SquaredReach(int a, int b) {
   const CreatureRecord& ca = Creatures[a];
@@ -340,15 +329,6 @@ int ChooseBestSpellTarget() {
   });
 }
 
-bool IsHelplessTarget(int creature, uint8_t wide) {
-  if (!IsValidCreature(creature)) return false;
-  if (FindAnyCondition(creature, kCondSleeping, kCondParalyzed, kCondDancing, kCondCursed, kCondStunned,
-                       kCondNauseated) >= 0)
-    return true;
-  if (wide && FindAnyCondition(creature, kCondPinned, kCondCowering) >= 0) return true;
-  return HasPolymorphValue42(creature);
-}
-
 bool HasPolymorphValue42(int creature) {
   if (!IsValidCreature(creature)) return false;
   for (const ConditionEntry& e : Creatures[creature].conditions) {
@@ -363,4 +343,3 @@ bool SameKind3Status(int a, int b) {
   return (Creatures[a].creatureClass == kClassCleric) == (Creatures[b].creatureClass == kClassCleric);
 }
 
-void ResetSpellTargetsState() { ClearCandidates(); }

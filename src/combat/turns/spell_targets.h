@@ -6,11 +6,10 @@
 #pragma once
 #include <cstdint>
 
-// The candidate list: creature ids filled from the front in turn order,
-// every entry -1 before each filling; it ends at the first -1 (a full list
-// has none). The other candidate fillers of the computer fighters share it.
-constexpr int kCandidateListSize = 300;
-extern int32_t TargetCandidateList[kCandidateListSize];
+// The candidate list (TargetCandidateList, filled from the front in turn
+// order, every entry -1 before each filling, ending at the first -1) is the
+// one the other candidate fillers of the computer fighters share.
+#include "combat/turns/adjacency_queries.h"
 
 // Script-set words of the creature record the spell choice reads: the
 // creature its script names as the target of its scripted spells (a creature
@@ -46,14 +45,8 @@ int ChooseSpellTarget();
 // The enemy the current spell of its caster is best spent on; -1 none.
 int ChooseBestSpellTarget();
 
-// The creature cannot act against a spell: Sleeping, Paralyzed, Dancing,
-// Cursed, Stunned or Nauseated, with wide also Pinned or Cowering, or in the
-// polymorphed form 42.
-bool IsHelplessTarget(int creature, uint8_t wide);
+// (IsHelplessTarget, in adjacency_queries.h, asks HasPolymorphValue42.)
 // An active Polymorphed entry of value 42.
 bool HasPolymorphValue42(int creature);
 // Both or neither are Clerics.
 bool SameKind3Status(int a, int b);
-
-// Puts the words above back to their start-up values (a new game, and tests).
-void ResetSpellTargetsState();

@@ -33,6 +33,10 @@
 uint8_t TurnStepDone[kTurnSteps] = {};
 uint8_t& TurnLost = TurnStepDone[kStepTurnLost];
 
+void ResetTurnUpkeepState() {
+  for (uint8_t& b : TurnStepDone) b = 0;
+}
+
 namespace {
 
 constexpr int32_t kSoundEffect = 38;

@@ -49,3 +49,6 @@ UpkeepResult RunTurnUpkeep(int creature, bool joined);
 // the surprise round, for a Nauseated or Slowed fighter or one that acts only
 // once per turn.
 void SetTurnBudget(int creature);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetTurnUpkeepState();
