@@ -6,17 +6,17 @@
 #include <iterator>
 
 #include "combat/actions/casting_checks.h"
+#include "engine/random.h"
 #include "map/area_shapes.h"
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
+#include "map/path_finding.h"
+#include "rules/casting_rules.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
-#include "rules/casting_rules.h"
 #include "rules/item_tables.h"
-#include "engine/random.h"
-#include "map/path_finding.h"
-#include "state/inventory_state.h"
 #include "state/combat_action.h"
+#include "state/inventory_state.h"
 #include "state/turn_order.h"
 
 namespace {
@@ -124,7 +124,7 @@ bool CanStillCastSpells(int creature) {
 
 namespace {
 
-int TurnEntries() { return TurnEntryCount < kTurnOrderEntries ? (TurnEntryCount < 0 ? 0 : TurnEntryCount) : kTurnOrderEntries; }
+int TurnEntries() { return std::clamp<int>(TurnEntryCount, 0, kTurnOrderEntries); }
 
 bool InList(int spell, std::initializer_list<int> ids) {
   for (int id : ids)

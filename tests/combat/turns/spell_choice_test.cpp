@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "caster_fixture.h"
+#include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/spell_targets.h"
 #include "engine/frame.h"
 #include "rules/casting_rules.h"
@@ -40,6 +41,21 @@ TEST_F(SpellChoice, MindSpellsPassOverUndeadAndLandOnTheLiving) {
   EXPECT_EQ(ScreenMode, kModeCastStart);
   EXPECT_EQ(CombatState, kStateActionUnderWay);
   EXPECT_EQ(ChooseBestSpellTarget(), 21) << "the undead foe is never the target";
+}
+
+TEST_F(SpellChoice, TheSequencerCarriesTheChosenSpellToAFittingTarget) {
+  // The weaker foe shrugs off force: the missiles go to the other.
+  PutCaster(1, {kSpellMagicMissile});
+  Put(20, 6, 2, kAllegianceParty).hitPoints = 5;
+  Immune(20, kImmForce);
+  Put(21, 7, 4, kAllegianceParty);
+  Begin();
+  ASSERT_EQ(RunSpellBranch(Situation()), SpellBranchOutcome::kSpellCast);
+  for (int frame = 0; frame < 3000 && ScreenMode != kModeExploring; ++frame) ProcessCombatAction();
+  EXPECT_EQ(ScreenMode, kModeExploring);
+  EXPECT_EQ(Creatures[20].hitPoints, 5);
+  EXPECT_LT(Creatures[21].hitPoints, 40);
+  EXPECT_EQ(Creatures[kCaster].spellsLeft[0], 2) << "one level-1 slot spent";
 }
 
 TEST_F(SpellChoice, SleepPassesOverCreaturesImmuneToSleep) {
