@@ -108,8 +108,6 @@ int RangeClassSquared(int spell) {
   }
 }
 
-void BuildMeleeValuationGrid(int, int) {}
-GridSquare ExtractBestSquare(int) { return {-1, -1}; }
 
 bool CanStillCastSpells(int creature) {
   if (!IsValidCreature(creature)) return false;
