@@ -122,17 +122,3 @@ void AimSpellAndScroll() {
   MapCursorY = near.y;
   MissileFrame(caster, near.x, near.y);
 }
-
-bool CanGrowInPlace(int creature, int width, int depth) {
-  if (!IsValidCreature(creature)) return false;
-  CreatureRecord& c = Creatures[creature];
-  const StatPair oldWidth = c.footprintWidth, oldHeight = c.footprintHeight;
-  c.footprintWidth.current = width;
-  c.footprintHeight.current = depth;
-  static const int kAnchorX[4] = {0, -1, -1, 0}, kAnchorY[4] = {0, 0, -1, -1};
-  bool fits = false;
-  for (int a = 0; a < 4 && !fits; ++a) fits = FootprintFitsAt(c.squareX + kAnchorX[a], c.squareY + kAnchorY[a], creature, 0);
-  c.footprintWidth = oldWidth;
-  c.footprintHeight = oldHeight;
-  return fits;
-}

@@ -27,8 +27,3 @@ bool MarkCasterDamaged(int creature, int32_t damage);
 // The caster's planned action on the first creature of the area target list,
 // the map cursor on it and the missile set up.
 void AimSpellAndScroll();
-
-// Whether a footprint of that size fits with its corner on the creature's
-// square, or one square left, up-left or up of it, on open squares held by no
-// other creature. The creature does not move.
-bool CanGrowInPlace(int creature, int width, int depth);

@@ -3,6 +3,7 @@
 #include <initializer_list>
 
 #include "combat/actions/casting_checks.h"
+#include "combat/actions/displacement.h"
 #include "combat/actions/leaving_combat.h"
 #include "combat/actions/least_services.h"
 #include "combat/actions/turn_order_changes.h"

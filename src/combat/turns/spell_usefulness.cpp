@@ -2,7 +2,7 @@
 
 #include <initializer_list>
 
-#include "combat/actions/least_services.h"
+#include "combat/actions/displacement.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/special_attacks.h"
