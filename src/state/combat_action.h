@@ -55,6 +55,7 @@ struct CombatActionState {
   int32_t scriptedSpell = -1;       // the preprogrammed spell, -1 none
   uint8_t useSpells = 1;
   uint8_t cureOthers = 0;
+  uint8_t seekCastingSquare = 0;    // while set, a caster may put off seeking a square to cast from
   int32_t preferredRange = 0;       // squares a caster keeps from its foes, 0 none
   int32_t confusionRoll = 0;        // d100 of a Confused or Insane fighter
   int32_t preferredTarget = -1;    // the creature a computer caster's area must hold, -1 none
@@ -72,7 +73,6 @@ struct CombatActionState {
   uint8_t meleeAttackBegun = 0;   // a standard melee attack was begun this turn
   uint8_t rangedAttackBegun = 0;  // a standard ranged attack was begun this turn
   uint8_t grappleAttack = 0;      // the grapple lets the fighter attack its partner
-  uint8_t seekCastingSquare = 0;  // look for a square to cast from first
   uint8_t leaveHazard = 0;        // the fighter means to leave the area it stands in
   int32_t hazardKind = 0;         // the area kind it walks out of
 };

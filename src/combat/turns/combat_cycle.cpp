@@ -5,6 +5,8 @@
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/computer_decision.h"
 #include "combat/turns/tactical_predicates.h"
+#include "combat/turns/least_services.h"
+#include "combat/turns/spell_choice.h"
 #include "map/fighter_tests.h"
 #include "combat/turns/turn_planning.h"
 #include "combat/turns/turn_routines.h"

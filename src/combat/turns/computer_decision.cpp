@@ -13,6 +13,7 @@
 #include "combat/turns/decision_words.h"
 #include "combat/turns/least_services.h"
 #include "combat/turns/melee_grid.h"
+#include "combat/turns/spell_choice.h"
 #include "combat/turns/tactical_predicates.h"
 #include "combat/turns/target_choice.h"
 #include "combat/turns/turn_routines.h"
@@ -471,7 +472,15 @@ void DispatchPlan() {
           code = 0;
           break;
         }
-        RunSpellBranch();
+        {
+          CasterSituation situation;
+          situation.fighter = f;
+          situation.canMove = Decision.canMove;
+          situation.freeHand = Decision.freeHand;
+          situation.adjacentEnemy = Decision.adjacentEnemy;
+          situation.rangedAttack = Decision.hasRangedAttack;
+          RunSpellBranch(situation);
+        }
         return;
       case 2:
         if (Has(f, kCondParalyzed) || Has(f, kCondGrappling)) {

@@ -1,14 +1,22 @@
 #include "combat/turns/least_services.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <initializer_list>
+#include <iterator>
 
 #include "combat/actions/casting_checks.h"
+#include "engine/random.h"
 #include "map/area_shapes.h"
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
+#include "map/path_finding.h"
+#include "rules/casting_rules.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
+#include "state/combat_action.h"
+#include "state/inventory_state.h"
 #include "state/turn_order.h"
 
 namespace {
@@ -53,41 +61,6 @@ bool CanCastSpells(int creature, int* outIndex) {
   }
   return true;
 }
-
-int ChooseSpellTarget() {
-  const int caster = SpellCaster;
-  return BestCombatant([caster](int c) { return !AreEnemies(caster, c); },
-                       [](int c) { return Creatures[c].maxHitPoints - Creatures[c].hitPoints; });
-}
-
-int ChooseBestSpellTarget() {
-  const int caster = SpellCaster;
-  return BestCombatant([caster](int c) { return AreEnemies(caster, c); },
-                       [](int c) { return -Creatures[c].hitPoints; });
-}
-
-bool IsImmuneToSpell(int target) {
-  if (!IsValidCreature(target)) return false;
-  int codes[2] = {0, 0};
-  const int spell = SpellInProgress;
-  if (spell >= 0 && spell < kSpellRows) {
-    codes[0] = SpellTable[spell].immunity1;
-    codes[1] = SpellTable[spell].immunity2;
-  } else if (spell == kSpellSpecialAttack) {
-    codes[0] = BreathWeaponImmunityCode1();
-    codes[1] = BreathWeaponImmunityCode2();
-  }
-  for (int code : codes) {
-    if (code == 0) continue;
-    const int value = GetProtectionValue(target, code);
-    if (value == 1 || value == 5) return true;
-  }
-  return false;
-}
-
-bool IsEffectWastedOnTarget(int target) { return !AbleCombatant(target); }
-bool IsMoraleEffectWasted(int) { return false; }
-bool IsBreathEffectWasted(int) { return false; }
 
 void FillAreaTargetWeights() {}
 
@@ -136,20 +109,78 @@ int RangeClassSquared(int spell) {
 }
 
 
-int BreathWeaponImmunityCode1() {
-  const int kind = IsValidCreature(SpellCaster) ? Creatures[SpellCaster].special[kSpecialAttackKind] : 0;
-  switch (kind) {
-    case 1: case 12: return 2;   // fire
-    case 2: case 13: return 3;   // cold
-    case 3: case 14: return 5;   // electricity
-    case 4: case 15: return 4;   // acid
-    case 5: case 16: return 1;   // force
-    case 6: case 17: return 26;  // sleep
-    case 7: case 18: return 58;  // speed
-    case 8: case 19: return 27;  // paralysis
-    case 9: case 20: case 23: return 41;  // petrification
-    default: return 0;
-  }
+
+
+
+
+namespace {
+
+int TurnEntries() { return std::clamp<int>(TurnEntryCount, 0, kTurnOrderEntries); }
+
+
+int EntryOfCreature(int creature) {
+  for (int i = 0; i < TurnEntries(); ++i)
+    if (TurnOrder[i].creature == creature) return i;
+  return -1;
 }
 
-int BreathWeaponImmunityCode2() { return 0; }
+
+}  // namespace
+
+bool IsReachableThisTurn(int creature, int x, int y) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  if (FindCreaturePath(creature, c.squareX, c.squareY, x, y, 1, 1, 0, 0, nullptr, nullptr) == kPathNone) return false;
+  return PathCostFeet <= CombatAction.movesLeft;
+}
+
+int BuildGoodSquareGrid(int, int, int, int, int, int) { return 1; }
+int BuildCureValuationGrid(int) { return 1; }
+int64_t BuildConeSpellGrid(int, int) { return -1; }
+int64_t BuildDiscSpellGrid(int) { return -1; }
+
+bool FillAreaTargetWeights(int, int) { return true; }
+
+GridSquare FindCircle(int caster, int spell) {
+  const int foe = BestCombatant([caster, spell](int c) { return AreEnemies(caster, c) && !IsImmuneToSpell(spell, c); },
+                                [](int c) { return -Creatures[c].hitPoints; });
+  if (foe < 0) return {-1, -1};
+  return {Creatures[foe].squareX, Creatures[foe].squareY};
+}
+
+bool FindLineTarget(int spell, int caster) {
+  return BestCombatant([caster, spell](int c) { return AreEnemies(caster, c) && !IsImmuneToSpell(spell, c); },
+                       [](int) { return 0; }) >= 0;
+}
+
+int TryArcaneSpellChoices(int) { return 0; }
+
+bool AttackAdjacentEnemy(int fighter) {
+  const int target = ChooseMeleeTarget(fighter, 0);
+  if (target < 0) return false;
+  const int entry = EntryOfCreature(fighter);
+  if (entry >= 0) {
+    TurnOrder[entry].plannedAction = 1;
+    TurnOrder[entry].plannedTarget = target;
+    TurnOrder[entry].plannedParameter = -1;
+  }
+  ActingCreature = fighter;
+  CombatActionState& a = CombatAction;
+  CombatState = kStateActionUnderWay;
+  if (a.fullRoundActionLeft != 0 || a.attackSequenceOpen != 0) {
+    a.fullRoundActionLeft = 0;
+    a.attackSequenceOpen = 1;
+    a.actionCode = 4;
+  } else if (a.standardActionLeft != 0) {
+    a.standardActionLeft = 0;
+    a.actionCode = 2;
+  } else {
+    CombatState = kStateNextFighter;
+  }
+  return true;
+}
+
+void ResetTurnLeastServicesState() {
+  CpuMoveIssued = 0;
+  HazardKindToLeave = 0;
+}

@@ -160,28 +160,7 @@ void FullPathAttack(int f) {
 
 }  // namespace
 
-int BuildGoodSquareGrid(int, int, int, int) {
-  std::fill(std::begin(ValuationGrid), std::end(ValuationGrid), 0);
-  return 1;
-}
 
-bool ListCombatantsInReach(int creature, int reachClass) {
-  static constexpr int32_t kLimit[5] = {0, 3, 10, 50, 145};
-  std::fill(std::begin(TargetCandidateList), std::end(TargetCandidateList), -1);
-  if (!IsValidCreature(creature) || reachClass < 1 || reachClass > 4) return false;
-  int n = 0;
-  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries && n < kCandidateListSize; ++i) {
-    const int o = TurnOrder[i].creature;
-    if (!IsValidCreature(o)) continue;
-    const GridSquare a = NearestFootprintSquare(creature, Creatures[o].squareX, Creatures[o].squareY);
-    const GridSquare b = NearestFootprintSquare(o, a.x, a.y);
-    const int32_t d = (a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y);
-    if (d >= kLimit[reachClass]) continue;
-    if (reachClass > 1 && o != creature && !HasLineOfEffect(a.x, a.y, b.x, b.y, nullptr)) continue;
-    TargetCandidateList[n++] = o;
-  }
-  return n > 0;
-}
 
 bool RunSituationalSpells() { return false; }
 bool TryWakeSleeper() { return false; }
@@ -458,58 +437,3 @@ void IssueShot(int target) {
   }
 }
 
-void RunSpellBranch() {
-  const int f = Fighter();
-  CombatActionState& a = CombatAction;
-  if (a.fullRoundActionLeft != 1 && a.standardActionLeft != 1 && !a.meleeAttackBegun && !a.rangedAttackBegun) {
-    Trace("DEBUG - No interesting place to move to: end of turn.");
-    CombatState = kStateNextFighter;
-    return;
-  }
-  Trace("DEBUG - Could not find spells.");
-  if (Has(f, kCondParalyzed)) {
-    const ConditionEntry& p = Creatures[f].conditions[FindCondition(f, kCondParalyzed)];
-    if (p.source == 18 && p.value > 0)
-      IssueEscape();
-    else
-      CombatState = kStateNextFighter;
-    return;
-  }
-  if (Has(f, kCondGrappling)) {
-    GrapplePartner(f);
-    return;
-  }
-  a.seekCastingSquare = 0;
-  if (Decision.adjacentEnemy) {
-    FinishHelpless = 0;
-    if (a.fullRoundActionLeft == 1 && !Has(f, kCondUnarmed) && ListAdjacentEnemies(f, 1) && AnyAdjacentHelpless())
-      FinishHelpless = 1;
-    FullPathAttack(f);
-    return;
-  }
-  CreatureRecord& c = Creatures[f];
-  const bool stuck = !Decision.canMove && Has(f, kCondStuck);
-  if (!Decision.hasRangedAttack) {
-    if (stuck) {
-      IssueEscape();
-    } else if (c.behaviour[kAiRole] == 0 && c.spellsPerDay[0] == 0) {
-      c.behaviour[kAiRole] = 1;
-    } else {
-      SpellsGivenUpThisTurn = 1;
-    }
-    return;
-  }
-  if (!ListRangedTargets(f, 0)) {
-    if (stuck) IssueEscape();
-    else SpellsGivenUpThisTurn = 1;
-    return;
-  }
-  if (ReloadCrossbowIfNeeded(f)) return;
-  const int t = ChooseBestRangedTarget(f);
-  if (!IsValidCreature(t) || (IsHelplessForShot(t) && !Has(f, kCondUnarmed))) {
-    if (stuck) IssueEscape();
-    else SpellsGivenUpThisTurn = 1;
-    return;
-  }
-  IssueShot(t);
-}

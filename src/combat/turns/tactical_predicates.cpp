@@ -1,5 +1,7 @@
 #include "combat/turns/tactical_predicates.h"
 
+#include "combat/turns/least_services.h"
+
 #include <algorithm>
 #include <iterator>
 #include <cstdlib>
@@ -352,24 +354,22 @@ bool CanUseAbilityNow(int creature, int mode) {
 }
 
 int CollapseIconRuns(int count, int32_t* list) {
-  struct Run {
-    std::initializer_list<int32_t> members;
+  auto group = [](int32_t spell) {
+    if (spell >= 114 && spell <= 117) return 0;
+    if (spell == 45 || spell == 46) return 1;
+    if (spell == 66 || spell == 67) return 2;
+    return -1;
   };
-  static const Run kRuns[] = {{{114, 115, 116, 117}}, {{45, 46}}, {{66, 67}}};
-  for (const Run& run : kRuns) {
-    int first = -1;
-    for (int i = 0; i < count && first < 0; ++i)
-      if (std::find(run.members.begin(), run.members.end(), list[i]) != run.members.end()) first = i;
-    if (first < 0) continue;
-    const int32_t pick = *(run.members.begin() + RandomUpTo(static_cast<uint32_t>(run.members.size()) - 1));
-    list[first] = pick;
-    int out = first + 1;
-    for (int i = first + 1; i < count; ++i)
-      if (std::find(run.members.begin(), run.members.end(), list[i]) == run.members.end()) list[out++] = list[i];
-    for (int i = out; i < count; ++i) list[i] = -1;
-    count = out;
+  int out = 0;
+  for (int i = 0; i < count;) {
+    const int g = group(list[i]);
+    int run = 1;
+    if (g >= 0)
+      while (i + run < count && group(list[i + run]) == g) ++run;
+    list[out++] = run > 1 ? list[i + static_cast<int>(RandomUpTo(static_cast<uint32_t>(run - 1)))] : list[i];
+    i += run;
   }
-  return count;
+  return out;
 }
 
 bool MayCastDefensively(int creature) {
@@ -402,8 +402,8 @@ bool CanStepOutOfMagicArea(int creature) {
 
 bool StepToBestCastingSquare(int spell, int target, int creature, int flag) {
   if (CombatAction.fiveFootStepLeft != 1 || !IsValidCreature(creature)) return false;
-  const int range = (IsValidCreature(target) && target != creature) ? RangeClassSquared(spell) : -1;
-  BuildGoodSquareGrid(creature, -1, target, range);
+  const bool other = IsValidCreature(target) && target != creature;
+  BuildGoodSquareGrid(creature, 1, -1, other ? target : -1, other ? RangeClassSquared(spell) : 0, spell);
   const CreatureRecord& c = Creatures[creature];
   if (flag == 1 && IsInAnyMagicArea(creature)) {
     const int64_t exit = FindMagicAreaExit(creature);

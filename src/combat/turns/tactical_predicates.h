@@ -6,7 +6,6 @@
 #pragma once
 #include <cstdint>
 
-#include "combat/turns/least_services.h"  // IsGroupSpell10, RangeClassSquared
 
 // Counters over the turn order; each skips the asking creature itself.
 // Sides are the party with its allies (1, 5, 6) against 2; a talker is on none.
@@ -56,8 +55,9 @@ bool ChooseToDispel(int creature);
 
 // Mode 0 or 1: whether the creature may use a special ability now.
 bool CanUseAbilityNow(int creature, int mode);
-// Shortens the candidate spell list: the four elemental summonings, the two
-// shields and the two giant forms each become one member drawn at random.
+// Shortens the candidate spell list: each run of the four elemental
+// summonings, of the two shields and of the two giant forms becomes one of
+// its members drawn at random.
 // Returns the new count.
 int CollapseIconRuns(int count, int32_t* list);
 // Once per turn, with no target fixed and the standard action left: whether

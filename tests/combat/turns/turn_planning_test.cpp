@@ -130,13 +130,14 @@ TEST_F(PlanningTest, TheCountersOfTheBattle) {
   EXPECT_EQ(CountAlliesHoldingReady(kMe), 1);
   EXPECT_TRUE(IsSpellInLevelGroup(31, 4) && IsSpellInLevelGroup(31, 5));
   EXPECT_FALSE(IsSpellInLevelGroup(31, 1));
-  int32_t list[] = {3, 115, 45, 114, 46, 117, 9};
-  const int n = CollapseIconRuns(7, list);
-  ASSERT_EQ(n, 4) << "the summonings and the shields each leave one member";
+  int32_t list[] = {3, 114, 115, 117, 45, 46, 9, 66};
+  const int n = CollapseIconRuns(8, list);
+  ASSERT_EQ(n, 5) << "the run of summonings and the run of shields each leave one member";
   EXPECT_EQ(list[0], 3);
-  EXPECT_TRUE(list[1] >= 114 && list[1] <= 117);
+  EXPECT_TRUE(list[1] == 114 || list[1] == 115 || list[1] == 117) << "drawn from the run itself";
   EXPECT_TRUE(list[2] == 45 || list[2] == 46);
   EXPECT_EQ(list[3], 9);
+  EXPECT_EQ(list[4], 66) << "a giant form alone stays";
 }
 
 TEST_F(PlanningTest, ChargingNeedsTheWholeMoveUnspent) {
