@@ -33,19 +33,6 @@ int EntryOf(int creature) {
   return -1;
 }
 
-TurnOrderEntry NewEntry(int creature) {
-  TurnOrderEntry e;
-  e.creature = creature;
-  return e;
-}
-
-void PlaceOnSquare(CreatureRecord& c, int x, int y) {
-  c.squareX = c.nextX = x;
-  c.squareY = c.nextY = y;
-  c.pixelX = x * kSquarePixels;
-  c.pixelY = y * kSquarePixels;
-}
-
 }  // namespace
 
 bool HasOpportunityAttacker() {
