@@ -103,8 +103,6 @@ bool MarkCasterDamaged(int creature, int32_t damage) {
   return true;
 }
 
-bool RelocateIfBlocked(int) { return true; }
-
 void AimSpellAndScroll() {
   const int caster = SpellCaster, target = AreaTargetList[0];
   if (!IsValidCreature(caster) || !IsValidCreature(target)) return;
