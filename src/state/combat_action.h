@@ -70,8 +70,6 @@ struct CombatActionState {
   uint8_t cannotMove = 0;         // no further movement this turn
   int32_t moved = 0;              // 1 once the fighter has spent its movement
   uint8_t moveAgain = 0;          // one more computer move after the one issued
-  uint8_t meleeAttackBegun = 0;   // a standard melee attack was begun this turn
-  uint8_t rangedAttackBegun = 0;  // a standard ranged attack was begun this turn
   uint8_t grappleAttack = 0;      // the grapple lets the fighter attack its partner
   uint8_t leaveHazard = 0;        // the fighter means to leave the area it stands in
   int32_t hazardKind = 0;         // the area kind it walks out of

@@ -28,8 +28,10 @@
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
+#include "rules/spell_ids.h"
 #include "shell/frame.h"
 #include "state/combat_action.h"
+#include "state/current_cast.h"
 #include "state/fighter_slots.h"
 #include "state/game_progress.h"
 #include "state/map_view_state.h"
@@ -419,11 +421,15 @@ bool StepBattleFrame() {
   if (RunFrameSteps() == 0) return false;
   // Every fighter is the computer's: a party member's turn goes to the
   // computer's decision, as a confused member's does.
-  if (InCombat == 1 && CombatState == kStatePlayerTurn) {
+  // (A computer fighter's escape, reload or alarm also runs in state 1: it is left to the executor.)
+  if (InCombat == 1 && CombatState == kStatePlayerTurn && CombatAction.actionCode == 0 && SpellInProgress == -1) {
     CombatAction.playerControlled = 0;
     ActionBarMode = 1;
     CombatState = kStateComputerDecision;
   }
+  // A party member's cast carried over from an earlier turn, or its readied
+  // action, is aimed by the computer too.
+  if (InCombat == 1) CombatAction.playerControlled = 0;
   return true;
 }
 
@@ -480,7 +486,13 @@ std::string CheckBattleInvariants() {
 
   for (int id : creatures) {
     const CreatureRecord& c = Creatures[id];
-    if (c.hitPoints > c.maxHitPoints) {
+    // A creature whose natural attacks drain abilities gains temporary hit
+    // points above its maximum with each drain, and so does a caster of
+    // False Life (spell 23) on itself.
+    bool drains = c.knownSpells[kSpellFalseLife] == 1;
+    for (const NaturalAttack& n : c.naturalAttacks)
+      drains = drains || (n.effectKind >= 18 && n.effectKind <= 23) || (n.riderKind >= 18 && n.riderKind <= 23);
+    if (c.hitPoints > c.maxHitPoints && !drains) {
       char text[200];
       std::snprintf(text, sizeof text, "hit points %d above the maximum %d", static_cast<int>(c.hitPoints),
                     static_cast<int>(c.maxHitPoints));

@@ -176,7 +176,6 @@ void PrepareFighter(int creature) {
   a.cannotMove = 0;
   a.moved = 0;
   a.moveAgain = 0;
-  a.meleeAttackBegun = a.rangedAttackBegun = 0;
   a.grappleAttack = 0;
   a.seekCastingSquare = 0;
   a.leaveHazard = 0;

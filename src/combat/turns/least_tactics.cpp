@@ -334,7 +334,7 @@ void RunMeleeAttack() {
     FinishHelpless = 1;
   int x, y;
   if (!(FinishHelpless && DisruptionTarget == -1)) {
-    if (Decision.canMove && a.fiveFootStepLeft == 1 && Decision.hasRangedAttack && !a.meleeAttackBegun &&
+    if (Decision.canMove && a.fiveFootStepLeft == 1 && Decision.hasRangedAttack && !a.attackSequenceOpen &&
         PrefersRangedAttack(f) && CanTakeFiveFootStep(f)) {
       BuildRangedValuationGrid(f);
       if (NeighbourChoice(true, true, &x, &y)) {
@@ -410,9 +410,9 @@ bool TryBullRushApproach() { return false; }
 void IssueMeleeAttack(int target) {
   CombatActionState& a = CombatAction;
   Attack(0, target, 1);
-  if (a.fullRoundActionLeft == 1 || a.meleeAttackBegun == 1) {
+  if (a.fullRoundActionLeft == 1 || a.attackSequenceOpen == 1) {
     a.fullRoundActionLeft = 0;
-    a.meleeAttackBegun = 1;
+    a.attackSequenceOpen = 1;
     a.actionCode = kActionNextAttack;
   } else if (a.standardActionLeft == 1) {
     a.standardActionLeft = 0;
@@ -425,9 +425,9 @@ void IssueMeleeAttack(int target) {
 void IssueShot(int target) {
   CombatActionState& a = CombatAction;
   Attack(0, target, 2);
-  if (a.fullRoundActionLeft == 1 || a.rangedAttackBegun == 1) {
+  if (a.fullRoundActionLeft == 1 || a.shootingSequenceOpen == 1) {
     a.fullRoundActionLeft = 0;
-    a.rangedAttackBegun = 1;
+    a.shootingSequenceOpen = 1;
     a.actionCode = kActionNextShot;
   } else if (a.standardActionLeft == 1) {
     a.standardActionLeft = 0;
