@@ -25,6 +25,7 @@
 #include "combat/turns/tactical_predicates.h"
 #include "combat/turns/turn_upkeep.h"
 #include "map/area_shapes.h"
+#include "map/combatant_grid.h"
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
 #include "map/map_switching.h"
@@ -84,6 +85,7 @@ void ResetGameState() {
   ResetStartOfCombatState();
   ResetTurnUpkeepState();
   ResetComputerDecisionState();
+  ResetCombatantGridState();
   ResetTacticalPredicatesState();
   ResetAreaShapesState();
   ResetLineOfEffectState();
