@@ -2,6 +2,7 @@
 
 #include "combat/actions/combat_actions.h"
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 
@@ -173,7 +174,8 @@ void PlaceMonsterGroups() {
   EncounterCounter = 0;
   CheckMapCleared();
   if (CurrentMap.cleared != 1) return;
-  const int fewest = CurrentMap.fewestGroups, most = CurrentMap.mostGroups;
+  const int fewest = std::clamp(CurrentMap.fewestGroups, 0, kMostMonsterGroups);
+  const int most = std::clamp(CurrentMap.mostGroups, 0, kMostMonsterGroups);
   int groups = most < fewest ? fewest - 1 : fewest + static_cast<int>(RandomUpTo(static_cast<uint32_t>(most - fewest)));
   const int w = CurrentMap.width, h = CurrentMap.height;
   if (w < 1 || h < 1) return;
