@@ -1,3 +1,3 @@
-#include "engine/application.h"
+#include "shell/application.h"
 
 int main() { return GameMain(); }

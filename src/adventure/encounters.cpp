@@ -1,4 +1,4 @@
-#include "adventure/encounters.h"
+#include "state/encounters.h"
 
 int32_t EncounterCounter = 0;
 EncounterRequest EncounterRequests[kEncounterRequestLog];

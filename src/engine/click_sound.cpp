@@ -1,7 +1,7 @@
 #include "engine/click_sound.h"
 
 #include "engine/sound.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 
 namespace {
 int g_started = 0;

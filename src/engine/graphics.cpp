@@ -3,14 +3,14 @@
 #include <cmath>
 #include <vector>
 
-#include "engine/application.h"
-#include "engine/display_modes.h"
+#include "engine/main_window.h"
 #include "engine/frame.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "platform/system.h"
 
 GraphicsObject Graphics;
 uint8_t FullScreenScaleByte = 0;
+uint8_t WideViewDrawSwitch = 0;
 
 namespace {
 

@@ -81,3 +81,5 @@ BlitTransform ComputeBlitTransform(const TextureRecord* record, int srcLeft, int
 
 // Set to 0 whenever full screen is entered (kept for the display code).
 extern uint8_t FullScreenScaleByte;
+// Set while the "960x720 (b)" window draws its wider view at scale 2.
+extern uint8_t WideViewDrawSwitch;

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-#include "engine/application.h"
-#include "frontend/settings.h"
+#include "engine/main_window.h"
+#include "engine/settings.h"
 #include "platform/input.h"
 
 InputObject Input;

@@ -7,9 +7,8 @@
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
-#include "rules/modifier_list.h"
-#include "screens/game/game_screen_state.h"
-#include "screens/game/help_lookup.h"
+#include "engine/game_screen_state.h"
+#include "engine/help_lookup.h"
 
 LinkHoverState LinkHover = {-1, -1, -1, {}, -1, -1, -1};
 int32_t LinkedTextOverflow = 1;
@@ -232,11 +231,8 @@ void Hover(const char* text, const Layout& layout, int large, bool rollLinks) {
     LinkHover.linkStart = over->wordStart;
     LinkHover.linkEnd = end - 1;
     CursorShape = kCursorOverLink;
-    if (roll < kCombatRollLogSize) {
-      char caption[sizeof CombatRollLog[0].caption + 1] = {};
-      std::memcpy(caption, CombatRollLog[roll].caption, sizeof CombatRollLog[0].caption);
-      SetCaption(caption);
-    }
+    char caption[kRollCaptionSize + 1] = {};
+    if (CombatRollCaption(roll, caption)) SetCaption(caption);
     if (ConsumeClick(1)) {
       ResetHover();
       OpenLinkedPage(kPageRollBreakdown, roll);

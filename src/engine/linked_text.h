@@ -39,3 +39,9 @@ constexpr uint32_t kMarkedColour = 0xFF97F870u;
 int DrawLinkedText(const char* text, int style, int left, int top, int right, int bottom, int firstLine,
                    int rollLinks, int large, int draw);
 void ResetLinkHover();
+
+// Implemented by the combat roll log of the rules: copies the caption (at
+// most 40 characters) of the roll a link points at into out, NUL-ended;
+// false for a roll past the log.
+constexpr int kRollCaptionSize = 40;
+bool CombatRollCaption(int roll, char (&out)[kRollCaptionSize + 1]);

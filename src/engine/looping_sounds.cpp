@@ -1,10 +1,11 @@
 // The looping ambient channels: stopping them, and their volumes.
 #include <mutex>
 
-#include "engine/frame.h"
+#include "engine/looping_sounds.h"
 #include "engine/sound.h"
-#include "frontend/settings.h"
-#include "screens/game/game_screen.h"
+#include "engine/settings.h"
+
+int32_t AmbientChannelLevels[32] = {};
 
 namespace {
 

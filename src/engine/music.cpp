@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/sound.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "platform/audio.h"
 #include "platform/files.h"
 

@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "combat/actions/combat_actions.h"
 #include "engine/click_sound.h"
 #include "engine/frame.h"
 #include "engine/linked_text.h"
@@ -10,22 +9,19 @@
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
-#include "rules/item_rules.h"
-#include "screens/game/game_screen_state.h"
-#include "screens/game/world_travel.h"
+#include "engine/game_screen_state.h"
 
 PageFrame PageHistory[kPageHistorySize] = {};
 int32_t PageDepth = 0;
 int32_t PageHighestDepth = 0;
-uint32_t SavedScreenMode = 0;
+uint32_t SavedScreenMode = kModeExploring;
 int32_t HoveredBarButton = -1;
 uint8_t BarHoverActive = 0;
 int32_t BackgroundScroll = 0;
 int32_t PageReady = 0;
+PageWorkBuffers PageWork = {};
 
 namespace {
-
-constexpr uint32_t kPageView = 4;
 
 void SetTop(const char* caption, int32_t type, int32_t parameter) {
   PageFrame& top = PageHistory[PageDepth];
@@ -49,11 +45,19 @@ void CaptionFrom(const PageFrame& frame) {
 
 }  // namespace
 
+bool ClearTransientBuffers() {
+  PageWork.scroll = 0;
+  std::memset(PageWork.text, 0, sizeof PageWork.text);
+  std::memset(PageWork.title, 0, sizeof PageWork.title);
+  std::memset(PageWork.lines, 0, sizeof PageWork.lines);
+  return true;
+}
+
 void ResetPageHistory() {
   PageDepth = 0;
   PageHighestDepth = 0;
   SetTop("LOGO SCREEN", kPageLogoScreen, -1);
-  ScreenMode = kPageView;
+  ScreenMode = kModePageView;
 }
 
 void PushPage(const char* caption, int32_t type, int32_t parameter) {
@@ -73,7 +77,7 @@ bool OpenPageOnClick(const char* caption, int32_t parameter) {
 
 bool OpenPageWithSound(const char* caption, int32_t parameter) {
   if (!ButtonPressed(1)) return false;
-  ScreenMode = kPageView;
+  ScreenMode = kModePageView;
   PlayClickSound();
   LatchButton(1);
   OpenPage(caption, parameter);
@@ -81,24 +85,15 @@ bool OpenPageWithSound(const char* caption, int32_t parameter) {
 }
 
 void OpenLinkedPage(int32_t type, int32_t parameter) {
-  if (ScreenMode == kPageView) {
+  if (ScreenMode == kModePageView) {
     if (PageDepth < kPageHistorySize - 1) ++PageDepth;
   } else {
     SavedScreenMode = ScreenMode;
-    ScreenMode = kPageView;
+    ScreenMode = kModePageView;
     PageDepth = 0;
   }
   PageHighestDepth = PageDepth;
   SetTop(HoverCaption, type, parameter);
-}
-
-void ShowLocalMapMode() {
-  TravelDestinationShown = 0;
-  ScreenMode = 9;
-  if (CurrentMapWorldSquare[0] != 0 && CurrentMapWorldSquare[1] != 0) {
-    PartyWorldSquare[0] = CurrentMapWorldSquare[0];
-    PartyWorldSquare[1] = CurrentMapWorldSquare[1];
-  }
 }
 
 int ConsumeClick(int withSound) {
@@ -149,8 +144,8 @@ void LeavePageView() {
   LatchButton(0);
   PageDepth = 0;
   PageHighestDepth = 0;
-  ScreenMode = SavedScreenMode > 0 ? SavedScreenMode : 0;
-  SavedScreenMode = 0;
+  ScreenMode = SavedScreenMode > kModeExploring ? SavedScreenMode : kModeExploring;
+  SavedScreenMode = kModeExploring;
   ClearTransientTexts();
   BackgroundScroll = 0;
   PageReady = 0;
@@ -169,8 +164,8 @@ int DrawHelpNavBar(int enabled, int option) {
     DrawSheetFrame(53, d[1], d[0], 216);
     DrawSheetFrame(53, d[2], d[0], 224);
   }
-  const bool jumpAllowed = NavBarState.selection == -1 && HelpLinkSwitch == 0 && ScreenMode != 17 &&
-                           ScreenMode != 18 && CombatAction.holdsRightButton == 0;
+  const bool jumpAllowed = NavBarState.selection == -1 && HelpLinkSwitch == 0 && ScreenMode != kModeWandPicker &&
+                           ScreenMode != kModeEnchantPicker && !PendingActionHoldsRightButton();
   const int32_t previous = HoveredBarButton;
   int32_t hovered = -1;
 
@@ -225,10 +220,10 @@ int DrawHelpNavBar(int enabled, int option) {
     if (!trigger && !KeyPressed(kKeyLeftShift)) trigger = TakeKey(kKeyEscape);
     if (!trigger && returnKey == 1) trigger = TakeKey(kKeyI);
     if (!trigger && returnKey == 2) trigger = TakeKey(kKeyM);
-    if (!trigger && CombatAction.holdsRightButton && ButtonPressed(1)) {
+    if (!trigger && PendingActionHoldsRightButton() && ButtonPressed(1)) {
       // The pending combat action is given up with the return.
       LatchButton(1);
-      CombatAction.actionCode = 13;
+      GiveUpPendingAction();
       trigger = true;
     }
     if (trigger) {

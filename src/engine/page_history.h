@@ -7,10 +7,54 @@
 constexpr int kPageHistorySize = 100;
 constexpr int kPageCaptionSize = 32;  // at most 31 characters and a NUL
 
-// Page types the engine pushes itself.
-constexpr int32_t kPageHelpTopic = 9;
-constexpr int32_t kPageRollBreakdown = 101;
-constexpr int32_t kPageLogoScreen = 135;
+// The page types: what a page of the history shows, with its parameter.
+enum PageType : int32_t {
+  kPageCharacterRecord = 1,
+  kPageInventory = 2,
+  kPageSpecialAbilities = 3,
+  kPageSpellBook = 4,
+  kPageMapOverview = 6,
+  kPageHelpTopic = 9,  // the parameter is a help page id
+  kPageStatisticsFirst = 10,  // 10 to 45: a statistic of the creature
+  kPageStatisticsLast = 45,
+  kPageAttackDetailsFirst = 46,  // 46 to 49
+  kPageAttackDetailsLast = 49,
+  kPageEffectsFirst = 50,  // 50 to 99
+  kPageEffectsLast = 99,
+  kPageRollBreakdown = 101,  // a list of the combat roll log
+  kPageMainMenu = 102,
+  kPageSaveLoad = 103,
+  kPageCharacterCreation = 104,
+  kPageOptions = 106,
+  kPageAbilityRollFirst = 107,  // 107 to 112: a creation ability roll
+  kPageAbilityRollLast = 112,
+  kPageDesignatedList = 113,  // a list registered by the page that opened it
+  kPageFeatSelection = 114,
+  kPageSpellPick = 115,
+  kPagePartySetup = 117,
+  kPageTitle = 118,
+  kPageCraftingMenu = 119,
+  kPageForgeWeapon = 120,
+  kPageMetamagicMaximise = 121,
+  kPageMetamagicEmpower = 122,
+  kPageMetamagicWiden = 123,
+  kPageMetamagicHeighten = 124,
+  kPageMetamagicSilent = 125,
+  kPageMetamagicStill = 126,
+  kPageCraftWand = 127,
+  kPageScribeScroll = 128,
+  kPageMagicRing = 129,
+  kPageWondrousItem = 130,
+  kPageEnchantWeaponArmor = 131,
+  kPageLevelUp = 132,
+  kPageModifierList = 133,  // the page's own list
+  kPageCredits = 134,
+  kPageLogoScreen = 135,  // the splash page at start-up
+  kPageQuestJournal = 136,
+  kPageRanking = 137,
+  kPageItemPropertiesFirst = 5001,  // 5001 to 10000: the properties of an item code; above 10000 the details of item code type - 10000
+  kPageItemPropertiesLast = 10000,
+};
 
 struct PageFrame {
   char caption[kPageCaptionSize];
@@ -35,6 +79,24 @@ constexpr int32_t kCursorBarForward = 21;
 constexpr int32_t kCursorBarReturn = 14;
 constexpr int32_t kCursorBarRefused = 18;
 
+// The page work state the help navigation bar clears when it changes page.
+struct PageWorkBuffers {
+  int32_t scroll;
+  char text[500];
+  char title[50];
+  char lines[400];
+};
+extern PageWorkBuffers PageWork;
+// Scroll word 0 and the three buffers cleared. True.
+bool ClearTransientBuffers();
+
+// Implemented by the combat action block of the game state: whether a
+// pending combat action holds the right button (the bar then does not go
+// Back or Forward, and a right press returns to the game), and giving that
+// action up (the action is over).
+bool PendingActionHoldsRightButton();
+void GiveUpPendingAction();
+
 // The start-up page: {"LOGO SCREEN", 135, -1} at depth 0.
 void ResetPageHistory();
 
@@ -50,10 +112,6 @@ bool OpenPageWithSound(const char* caption, int32_t parameter);
 void OpenLinkedPage(int32_t type, int32_t parameter);
 // Pushes a page of any type (the screens' own pushes).
 void PushPage(const char* caption, int32_t type, int32_t parameter);
-
-// The world map: screen mode 9, travel marker off, the party put on the
-// current map's world square when that is known.
-void ShowLocalMapMode();
 
 // A fresh press of the left, or else the right, button: both latched, the
 // click played when asked; 1 when a press was taken.

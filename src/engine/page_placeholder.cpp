@@ -9,7 +9,7 @@ const char* LastScreenDrawn = "";
 
 int DrawPagePlaceholder(const char* screen) {
   LastScreenDrawn = screen;
-  if (ScreenMode != 4) return 1;  // screens of other modes draw nothing yet
+  if (ScreenMode != kModePageView) return 1;  // screens of other modes draw nothing yet
   CursorShape = 29;  // the plain pointer
   DrawScreenBackdrop();
   DrawTextF(6, 2, 2, "%s", TopPageCaption());

@@ -26,6 +26,10 @@ constexpr int kSoundEventCount = kSoundChannelCount + 1;  // the last one stops 
 constexpr int kSampleExperience = 27;
 constexpr int kSampleClick = 28;   // "Sounds\Interface_1.wav": pages and buttons
 constexpr int kSampleHover = 29;   // "Sounds\Interface_2.wav"
+constexpr int kSampleMagic7 = 35;   // a condition taken
+constexpr int kSampleMagic9 = 37;   // a condition ended
+constexpr int kSampleMagic18 = 46;
+constexpr int kSampleMagic20 = 48;  // fire
 constexpr int kSampleLevelUp = 56;
 
 struct SoundSample {

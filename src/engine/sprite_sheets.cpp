@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <new>
 
-#include "engine/application.h"
+#include "engine/main_window.h"
 
 SpriteSheetBank SheetBank;
 

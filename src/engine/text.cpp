@@ -6,14 +6,13 @@
 #include <cstring>
 #include <string>
 
-#include "engine/display_modes.h"
 #include "engine/frame.h"
 #include "engine/graphics.h"
 #include "engine/sprite_sheets.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
-#include "frontend/settings.h"
-#include "screens/game/game_screen_state.h"
+#include "engine/settings.h"
+#include "engine/game_screen_state.h"
 
 char HoverCaption[kHoverCaptionSize] = {};
 PopupRectangle PopupRect = {};
@@ -52,7 +51,7 @@ bool WindowFont(int smallerSet) {
 }
 
 bool HiddenByPopup(int x, int y) {
-  if (ScreenMode != 3 && ScreenMode != 5) return false;
+  if (ScreenMode != kModeCreatureHovered && ScreenMode != kModeItemPileHovered) return false;
   if (IsTargetingOrMenuMode()) return false;
   return x > PopupRect.left + 1 && x < PopupRect.right - 1 && y > PopupRect.top + 1 && y < PopupRect.bottom - 1;
 }

@@ -2,7 +2,7 @@
 // the 320x240 logical picture (large cells 8x8, 39 columns; small cells 5x6,
 // 63 columns), the style codes, the popup mask and the small text helpers.
 #pragma once
-#include "frontend/settings.h"  // kOptionLowResolutionText
+#include "engine/settings.h"  // kOptionLowResolutionText
 #include <cstddef>
 #include <cstdint>
 #include <vector>

@@ -6,7 +6,7 @@
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
-#include "screens/game/game_screen_state.h"
+#include "engine/game_screen_state.h"
 
 int32_t CursorShape = 0;
 

@@ -4,9 +4,9 @@
 #include <cstring>
 #include <utility>
 
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/turn_order.h"
-#include "combat/turns/threat_grids.h"
+#include "state/fighter_slots.h"
+#include "state/turn_order.h"
+#include "state/threat_grids.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "map/square_grids.h"
@@ -18,7 +18,6 @@ int32_t CoverSquareY = -1;
 
 namespace {
 
-constexpr int kFeatImprovedPreciseShot = 26;
 
 // The line tests trace here rather than into a fighter's path lists, so that
 // asking whether a line is free never disturbs a path being walked.

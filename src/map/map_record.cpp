@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/application.h"
-#include "frontend/game_progress.h"
+#include "engine/main_window.h"
+#include "state/game_progress.h"
 #include "platform/files.h"
 
 MapRecord CurrentMap;

@@ -1,25 +1,25 @@
 #include "map/map_switching.h"
 
-#include "combat/actions/combat_actions.h"
+#include "state/combat_action.h"
 
 #include <algorithm>
 #include <cstring>
 #include <initializer_list>
 
-#include "adventure/encounters.h"
-#include "adventure/script_state.h"
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/fighter_table.h"
-#include "combat/actions/movement_rules.h"
-#include "combat/actions/turn_order.h"
-#include "combat/turns/fighter_tests.h"
+#include "state/encounters.h"
+#include "state/script_state.h"
+#include "state/fighter_slots.h"
+#include "map/fighter_table.h"
+#include "map/movement_rules.h"
+#include "state/turn_order.h"
+#include "map/fighter_tests.h"
 #include "engine/frame.h"
 #include "engine/random.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "map/party_vision.h"
 #include "map/rain_shelter.h"
 #include "map/square_grids.h"
-#include "party/free_item_slot.h"
+#include "rules/free_item_slot.h"
 #include "rules/casting_rules.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
@@ -27,11 +27,12 @@
 #include "rules/item_rules.h"
 #include "rules/item_tables.h"
 #include "rules/spell_slots.h"
-#include "screens/game/creature_paths.h"
-#include "screens/game/game_screen.h"
-#include "screens/game/map_view.h"
-#include "screens/game/party_leader.h"
-#include "screens/game/world_travel.h"
+#include "map/creature_paths.h"
+#include "state/camera.h"
+#include "state/game_screen_words.h"
+#include "map/map_view.h"
+#include "state/party_leader.h"
+#include "state/world_travel.h"
 
 uint32_t ObjectBlockCells[kMapSquares][4];
 uint32_t SpawnBlockGrid[kMapSquares];
@@ -319,7 +320,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
     const int s = Creatures[id].fighterSlot;
     if (s >= 0 && s < kFighterSlots) FighterSlots[s].pathIndex = -1;
   }
-  ScreenMode = 0;
+  ScreenMode = kModeExploring;
 
   // 2.
   if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount) {
@@ -396,7 +397,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
 }
 
 void RestPartyOnMap() {
-  ScreenMode = 1;
+  ScreenMode = kModeResting;
   RestingFlag = 1;
   RestTimer = 480;
   RestKeyLatch = 0;

@@ -4,8 +4,8 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/turn_order.h"
+#include "state/fighter_slots.h"
+#include "state/turn_order.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
 
@@ -324,7 +324,7 @@ int SightRadiusOfSlot(int slot) {
   const CreatureRecord& c = Creatures[FighterSlots[slot].creature];
   int radius = c.sight / 5;
   // Unlit maps: without a light, 30-foot sight reaches only 4 squares.
-  if (slot < kPartySize && CurrentMap.lit == 0 && !HasActiveCondition(c, 142) && radius == 6) radius = 4;
+  if (slot < kPartySize && CurrentMap.lit == 0 && !HasActiveCondition(c, kCondIlluminating) && radius == 6) radius = 4;
   return radius;
 }
 

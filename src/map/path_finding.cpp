@@ -11,18 +11,19 @@
 #include <algorithm>
 #include <cstring>
 
-#include "combat/actions/combat_actions.h"
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/movement_rules.h"
-#include "combat/actions/turn_order.h"
-#include "combat/turns/adjacency.h"
-#include "combat/turns/fighter_tests.h"
-#include "combat/turns/threat_grids.h"
+#include "state/combat_action.h"
+#include "state/fighter_slots.h"
+#include "map/movement_rules.h"
+#include "state/turn_order.h"
+#include "rules/adjacency.h"
+#include "map/fighter_tests.h"
+#include "state/threat_grids.h"
 #include "map/line_of_effect.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
-#include "screens/game/game_screen.h"
-#include "screens/game/party_leader.h"
+#include "state/camera.h"
+#include "state/game_screen_words.h"
+#include "state/party_leader.h"
 
 int32_t PathOnClosed = 10;
 int32_t PathStamp[kPathWorkSquares];
@@ -175,7 +176,6 @@ void OpenNewSquare(int wi, int32_t h, int32_t g, int px, int py, int32_t openSta
 
 // The start square becomes the only entry of the open list.
 void OpenStartSquare(int fromX, int fromY, int32_t openStamp) {
-  PathLength = 0;
   const int wi = W(fromX, fromY);
   Work[wi].g = 0;
   Work[wi].h = 0;
@@ -414,7 +414,7 @@ int CombatStepExtraCost(int creature, int x, int y, int crossCreatures) {
   if (entangle && hamper != 1 && c.kind != 1) return cost + 10;
   if (dark && IsSightDependent(creature, 0)) return cost + 10;
   if ((floor == 123 || floor == 124) && hamper != 1 && c.size.current < 4) return cost + 10;
-  if (silence && c.special[kSenseKindWord] == 5 && FindCondition(creature, 87) < 0) return cost + 10;
+  if (silence && c.special[kSenseKindWord] == 5 && FindCondition(creature, kCondDeafened) < 0) return cost + 10;
   return cost;
 }
 
@@ -428,7 +428,7 @@ void BuildThreatGrid(int mover, int ignoreAdjacent) {
     const int o = e.creature;
     if (!IsValidCreature(o) || o == mover) continue;
     if (moverParty && IsPartySide(o)) continue;
-    if (moverSide == 2 && Creatures[o].allegiance == 2) continue;
+    if (moverSide == kAllegianceEnemy && Creatures[o].allegiance == kAllegianceEnemy) continue;
     if (!CanCreatureAct(o) || Creatures[o].attacksOfOpportunityLeft < 1 || e.opportunityMark == 1) continue;
     if (ignoreAdjacent == 1 && AreAdjacent(mover, o)) continue;
     const CreatureRecord& c = Creatures[o];
@@ -490,6 +490,81 @@ void TallyPathSquare(PathTallyRecord* buffer, int x, int y) {
     for (int k = 2; k < kTallyWords; ++k) rec[k] = S.running[k];
   }
 }
+
+namespace {
+
+// What one run of the open list needs besides the search state S.
+struct SearchRun {
+  int creature;
+  int fromX, fromY, toX, toY;
+  bool multi, linked;
+  int width, height;
+  uint8_t crossCreatures;
+  bool extraCost;  // combat steps pay CombatStepExtraCost
+};
+
+// Runs the open list from the start until the goal is closed or, when
+// seeking, the first approach square is; the square reached goes to goalX,
+// goalY. Only the work arrays, the stamps and the heap are written.
+bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
+  const int creature = r.creature, toX = r.toX, toY = r.toY;
+  NewStamps();
+  const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
+  int count = 1;
+  OpenStartSquare(r.fromX, r.fromY, open);
+  *goalX = toX;
+  *goalY = toY;
+  const bool walkFlagsClear = WalkToInteraction[0] == 0 && WalkToInteraction[1] == 0;
+  while (count > 0) {
+    // Take the smallest F.
+    const int top = PopTop(&count);
+    const int px = top / kPathStride, py = top % kPathStride;
+    PathStamp[top] = closed;
+    const int32_t parentG = Work[top].g;
+
+    // Neighbours, y outer and x inner.
+    for (int b = py - 1; b <= py + 1; ++b) {
+      if (b == -1 || b == kMapSide) continue;
+      for (int a = px - 1; a <= px + 1; ++a) {
+        if (a == -1 || a == kMapSide) continue;
+        const int wi = W(a, b);
+        if (PathStamp[wi] == closed) continue;
+        if (!FitTest(a, b, creature, r.multi, r.linked, r.width, r.height, toX, toY, r.crossCreatures)) continue;
+        const bool diagonal = a != px && b != py;
+        if (diagonal && !r.multi) {
+          const bool exempt = S.seek && a == toX && b == toY && walkFlagsClear;
+          if (!exempt && IsDiagonalStepBlocked(px, py, a, b, creature)) continue;
+        }
+        // The step's cost.
+        int32_t cost = diagonal ? 14 : 10;
+        if (r.extraCost) cost += CombatStepExtraCost(creature, a, b, r.crossCreatures);
+        const int32_t g = parentG + cost;
+        if (PathStamp[wi] == open) {
+          // A cheaper way to an open square.
+          if (g < Work[wi].g) RepriceOpenSquare(wi, px, py, g);
+          continue;
+        }
+        // A new square.
+        if (S.goalRegion != kDoorwayRegion && RegionGrid[SquareIndex(a, b)] == S.goalRegion) S.sameRegion = true;
+        const int dx = a > toX ? a - toX : toX - a, dy = b > toY ? b - toY : toY - b;
+        OpenNewSquare(wi, 10 * std::max(dx, dy) + 4 * std::min(dx, dy), g, px, py, open, &count);
+      }
+    }
+
+    // The goal closed ends the search.
+    if (PathStamp[W(toX, toY)] == closed) return true;
+    // Only the square just closed can be the first closed approach square.
+    if (S.seek && S.target != -1 && px < CurrentMap.width && py < CurrentMap.height &&
+        ApproachGrid[SquareIndex(px, py)] == 1) {
+      *goalX = px;
+      *goalY = py;
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
 
 int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8_t costFlag,
                      uint32_t moveCostOption, uint8_t noActChecks, uint8_t crossCreatures,
@@ -560,66 +635,12 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   }
 
   // 9.
-  NewStamps();
-  const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
   BuildThreatGrid(creature, 1);
-  int count = 1;
-  OpenStartSquare(fromX, fromY, open);
-
+  PathLength = 0;
   int goalX = toX, goalY = toY;
-  bool found = false;
-  const bool extraCost = costFlag == 1 && InCombat == 1;
-  const bool walkFlagsClear = WalkToInteraction[0] == 0 && WalkToInteraction[1] == 0;
-  while (count > 0) {
-    // 10. Take the smallest F.
-    const int top = PopTop(&count);
-    const int px = top / kPathStride, py = top % kPathStride;
-    PathStamp[top] = closed;
-    const int32_t parentG = Work[top].g;
-
-    // 11. Neighbours, y outer and x inner.
-    for (int b = py - 1; b <= py + 1; ++b) {
-      if (b == -1 || b == kMapSide) continue;
-      for (int a = px - 1; a <= px + 1; ++a) {
-        if (a == -1 || a == kMapSide) continue;
-        const int wi = W(a, b);
-        if (PathStamp[wi] == closed) continue;
-        if (!FitTest(a, b, creature, multi, linked, w, h, toX, toY, crossCreatures)) continue;
-        const bool diagonal = a != px && b != py;
-        if (diagonal && !multi) {
-          const bool exempt = S.seek && a == toX && b == toY && walkFlagsClear;
-          if (!exempt && IsDiagonalStepBlocked(px, py, a, b, creature)) continue;
-        }
-        // 12.
-        int32_t cost = diagonal ? 14 : 10;
-        if (extraCost) cost += CombatStepExtraCost(creature, a, b, crossCreatures);
-        const int32_t g = parentG + cost;
-        if (PathStamp[wi] == open) {
-          // 13. A cheaper way to an open square.
-          if (g < Work[wi].g) RepriceOpenSquare(wi, px, py, g);
-          continue;
-        }
-        // 14. A new square.
-        if (S.goalRegion != kDoorwayRegion && RegionGrid[SquareIndex(a, b)] == S.goalRegion) S.sameRegion = true;
-        const int dx = a > toX ? a - toX : toX - a, dy = b > toY ? b - toY : toY - b;
-        OpenNewSquare(wi, 10 * std::max(dx, dy) + 4 * std::min(dx, dy), g, px, py, open, &count);
-      }
-    }
-
-    // 15.
-    if (PathStamp[W(toX, toY)] == closed) {
-      found = true;
-      break;
-    }
-    // Only the square just closed can be the first closed approach square.
-    if (S.seek && S.target != -1 && px < CurrentMap.width && py < CurrentMap.height &&
-        ApproachGrid[SquareIndex(px, py)] == 1) {
-      goalX = px;
-      goalY = py;
-      found = true;
-      break;
-    }
-  }
+  const bool found = RunOpenList({creature, fromX, fromY, toX, toY, multi, linked, w, h, crossCreatures,
+                                  costFlag == 1 && InCombat == 1},
+                                 &goalX, &goalY);
   if (!found) {
     PathShown = 0;
     PathCostFeet = 0;
@@ -705,6 +726,44 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   return kPathFound;
 }
 
+int SpreadPathCost(int creature, int fromX, int fromY, int toX, int toY) {
+  if (!IsValidCreature(creature) || !OnGrid(fromX, fromY)) return -1;
+  if (toX < 0 || toY < 0 || toX >= CurrentMap.width || toY >= CurrentMap.height || toX >= kMapSide ||
+      toY >= kMapSide)
+    return -1;
+  if (fromX == toX && fromY == toY) return -1;
+
+  // A one-square search with no act checks, no seeking and no creature crossing.
+  S.mover = creature;
+  S.noActChecks = true;
+  S.seek = false;
+  S.target = -1;
+  S.startRegion = RegionGrid[SquareIndex(fromX, fromY)];
+  S.goalRegion = RegionGrid[SquareIndex(toX, toY)];
+  S.sameRegion = S.startRegion == S.goalRegion && S.startRegion != kDoorwayRegion;
+  S.goalX = toX;
+  S.goalY = toY;
+  S.goalBlocked = BlockedGrid[SquareIndex(toX, toY)] == kSquareBlocked;
+  S.width = S.height = 1;
+  for (int k = 0; k < kTallyWords; ++k) S.running[k] = 0;
+  if (!CanPlaceFootprint(toX, toY, creature, 0, 0, 1, 1, toX, toY, 0)) return -1;
+
+  int goalX = toX, goalY = toY;
+  if (!RunOpenList({creature, fromX, fromY, toX, toY, false, false, 1, 1, 0, false}, &goalX, &goalY)) return -1;
+
+  // The walk's cost in feet, summed from the goal back to the start.
+  int32_t feet = 0;
+  int steps = 0;
+  for (int x = goalX, y = goalY; !(x == fromX && y == fromY); ++steps) {
+    if (steps >= kPathLength) return -1;  // longer than a fighter's path lists
+    const int px = Work[W(x, y)].parentX, py = Work[W(x, y)].parentY;
+    feet += CalculateMoveCost(y, creature, px, py, x, 0);
+    x = px;
+    y = py;
+  }
+  return feet;
+}
+
 int FindPathGrid() {
   const int fromX = WorldPathStartX, fromY = WorldPathStartY, toX = WorldPathGoalX, toY = WorldPathGoalY;
   if (!OnGrid(toX, toY) || !OnGrid(fromX, fromY)) return kPathNone;
@@ -714,6 +773,7 @@ int FindPathGrid() {
   NewStamps();
   const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
   int count = 1;
+  PathLength = 0;
   OpenStartSquare(fromX, fromY, open);
   auto blocked = [](int x, int y) { return BlockedGrid[SquareIndex(x, y)] == kSquareBlocked; };
 

@@ -48,6 +48,11 @@ constexpr int kPathNone = 2;
 int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8_t costFlag,
                      uint32_t moveCostOption, uint8_t noActChecks, uint8_t crossCreatures,
                      uint32_t* outRecord, PathTallyRecord* tally);
+// The feet a walk of the creature (counted as one square, with no act checks
+// and no creature crossing) costs from one square to another, as a combat
+// path would count them; -1 when there is no such walk within 200 steps. A
+// question only: no path, cost, arrow or creature field is written.
+int SpreadPathCost(int creature, int fromX, int fromY, int toX, int toY);
 // World-map travel of the party leader between the WorldPath globals.
 int FindPathGrid();
 

@@ -3,23 +3,25 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "combat/actions/combat_actions.h"
-#include "combat/actions/turn_order.h"
-#include "combat/resolution/area_conditions.h"
-#include "combat/turns/combat_roll_log.h"
-#include "combat/turns/fighter_tests.h"
+#include "state/combat_action.h"
+#include "state/turn_order.h"
+#include "rules/area_conditions.h"
+#include "rules/combat_roll_log.h"
+#include "map/fighter_tests.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
+#include "engine/sound.h"
 #include "map/square_grids.h"
-#include "party/dice.h"
+#include "rules/dice.h"
+#include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/modifier_list.h"
 #include "rules/positions.h"
 #include "rules/recompute_creature.h"
-#include "screens/game/combat_events.h"
-#include "screens/game/game_screen.h"
-#include "screens/game/map_view.h"
+#include "state/combat_events.h"
+#include "state/camera.h"
+#include "map/map_view.h"
 
 
 int32_t HazardStep = 0;
@@ -30,27 +32,7 @@ uint8_t HazardDeathFlag = 0;
 
 namespace {
 
-constexpr int32_t kSrcD20 = 171;
-constexpr int32_t kSrcDexterityModifier = 174;
-constexpr int32_t kSrcRacialWeaknessFire = 277;
-constexpr int32_t kSrcSeriousWeaknessFire = 278;
-constexpr int32_t kSrcResistanceFire = 279;
-constexpr int32_t kSrcReflexBonus = 632;
-constexpr int32_t kSrcFireResistance = 643;
-constexpr int32_t kSrcAdditionalPoints = 654;
-constexpr int32_t kSrcExtraDamageToUndead = 658;
-
-constexpr int kFrameEventCondition = 45;
-constexpr int kFrameEventFreed = 46;
-
 const char* Name(int c) { return Creatures[c].name; }
-
-void FirstEvent(int32_t type, int32_t value, int32_t sound) {
-  CombatEvents[0].type = type;
-  CombatEvents[0].value = value;
-  CombatEvents[0].sound = sound;
-  CombatEvents[0].soundPlayed = 0;
-}
 
 // Clears the lasting effect of that kind on the creature's own square.
 void ClearOwnCell(int c, uint32_t kind) {
@@ -96,7 +78,7 @@ bool DarknessStep(int c) {
   if (!changed) return false;
   ShowFloatingText(c, "Darkness");
   LogMessage("\r");
-  FirstEvent(kFrameEventCondition, 0, 35);
+  SetFirstCombatEvent(kEventCondition, 0, kSampleMagic7);
   ScrollTo(c, -1, -1);
   RecomputeCreature(c, 0);
   return true;
@@ -114,14 +96,14 @@ bool EntangleStep(int c) {
     AddCondition(c, kCondEntangled, 1, 0, kSourceMagicArea, 0);
     ShowFloatingText(c, "Entangled");
     LogMessage("\xA3%s\xA3 becomes @ENTANGLED@.\r\r", Name(c));
-    FirstEvent(kFrameEventCondition, 0, 35);
+    SetFirstCombatEvent(kEventCondition, 0, kSampleMagic7);
     return true;
   }
   if (!HasCondition(c, kCondEntangled) || HasCondition(c, kCondStuck)) return false;
   RemoveCondition(c, kCondEntangled);
   ShowFloatingText(c, "Free");
   LogMessage("\xA3%s\xA3 loses the @ENTANGLED@ condition.\r\r", Name(c));
-  FirstEvent(kFrameEventFreed, 0, 37);
+  SetFirstCombatEvent(kEventFreed, 0, kSampleMagic9);
   return true;
 }
 
@@ -134,7 +116,7 @@ bool WebStep(int c) {
     RemoveCondition(c, kCondStuck);
     ShowFloatingText(c, "Free");
     LogMessage("\xA3%s\xA3 is free from the effects of the @WEB@.\r\r", Name(c));
-    FirstEvent(kFrameEventFreed, 0, 37);
+    SetFirstCombatEvent(kEventFreed, 0, kSampleMagic9);
     ScrollTo(c, -1, -1);
     return true;
   }
@@ -173,7 +155,7 @@ bool WebStep(int c) {
     LogMessage("Save succeeded (DC \xA3%i\xA3)\r", dc);
     saved = true;
   }
-  (void)kSrcD20;
+  (void)kSrcD20Roll;
   if (!saved) {
     if (HasCondition(c, kCondEntangled)) {
       AddCondition(c, kCondStuck, kDurationLasting, 0, kSourceMagicArea, 0);
@@ -184,7 +166,7 @@ bool WebStep(int c) {
       LogMessage("\xA3%s\xA3 becomes both @ENTANGLED@ and @STUCK@.\r\r", Name(c));
     }
     ShowFloatingText(c, "Stuck");
-    FirstEvent(kFrameEventCondition, 0, 35);
+    SetFirstCombatEvent(kEventCondition, 0, kSampleMagic7);
     ScrollTo(c, -1, -1);
     RecomputeCreature(c, 0);
     CombatAction.movesLeft = 0;
@@ -194,10 +176,10 @@ bool WebStep(int c) {
   if (!HasCondition(c, kCondEntangled)) {
     AddCondition(c, kCondEntangled, 1, 0, kSourceMagicArea, 0);
     LogMessage("\xA3%s\xA3 becomes @ENTANGLED@.\r\r", Name(c));
-    FirstEvent(kFrameEventCondition, 0, 35);
+    SetFirstCombatEvent(kEventCondition, 0, kSampleMagic7);
   } else {
     ShowFloatingText(c, "Saved (Reflex)");
-    FirstEvent(kFrameEventCondition, 0, 46);
+    SetFirstCombatEvent(kEventCondition, 0, kSampleMagic18);
   }
   return true;
 }
@@ -259,7 +241,7 @@ bool FireStep(int c) {
   const int index = StoreCombatRoll(list);
   LogMessage("\xA3%s\xA3 loses @%i|%.2i@ @HP@ (\xA3" "Fire\xA3).\r\r", Name(c), damage, index);
   r.hitPoints -= damage;
-  FirstEvent(4, damage, 48);
+  SetFirstCombatEvent(kEventFireDamage, damage, kSampleMagic20);
   ScrollTo(c, -1, -1);
   if (RemoveFromCombat(c, 1) != 10) HazardDeathFlag = 1;
   RecomputeCreature(c, 0);
@@ -306,7 +288,7 @@ int EnterSquareHazards(int creature) {
     HazardEventCreature = -1;
     CombatAction.reactingCreature = -1;
     if (finished.type == 40) {
-      if (finished.further >= 0 && finished.further < kCreatureCount) Creatures[finished.further].present = 0;
+      if (finished.creature >= 0 && finished.creature < kCreatureCount) Creatures[finished.creature].present = 0;
       if (HazardDeathFlag) {
         HazardDeathFlag = 0;
         CombatAction.actionCode = 0;

@@ -2,13 +2,13 @@
 
 #include <cstring>
 
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/turn_order.h"
+#include "state/fighter_slots.h"
+#include "state/turn_order.h"
 #include "engine/widgets.h"
 #include "rules/creature_record.h"
-#include "screens/game/party_leader.h"
-#include "screens/game/game_screen_words.h"
-#include "screens/game/queued_actions.h"
+#include "state/party_leader.h"
+#include "state/game_screen_words.h"
+#include "state/queued_actions.h"
 
 uint32_t BlockedGrid[kMapSquares];
 uint32_t SightBlockGrid[kMapSquares];
@@ -19,7 +19,6 @@ uint8_t ApproachGrid[kMapSquares];
 
 namespace {
 
-constexpr int kFeatCombatReflexes = 15;
 
 bool BlocksSight(int32_t wall) { return (wall >= 46 && wall <= 55) || (wall >= 82 && wall <= 85); }
 
@@ -136,8 +135,11 @@ bool CanCreatureAct(int creature) {
   if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
   // Conditions that keep a creature from acting while their duration is positive.
-  static const uint32_t kDisabling[] = {131, 97, 89, 167, 85, 84, 92, 157, 86, 82, 118, 100, 98, 88, 104};
-  static const uint32_t kDisablingSightless[] = {87, 103};
+  static const uint32_t kDisabling[] = {kCondUnarmed, kCondConfused, kCondInsane, kCondSurprised,
+                                        kCondSleeping, kCondParalyzed, kCondPetrified, kCondGrappling,
+                                        kCondDancing, kCondStunned, kCondCowering, kCondDazed, kCondNauseated,
+                                        kCondBlinded, kCondCantSee};
+  static const uint32_t kDisablingSightless[] = {kCondDeafened, kCondSilenced};
   const bool combatReflexes = c.feats[kFeatCombatReflexes] != 0;
   const bool senseKind5 = c.special[kSenseKindWord] == 5;
   for (int i = 0; i < kConditionSlots; ++i) {

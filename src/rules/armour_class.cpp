@@ -3,13 +3,13 @@
 #include <cstdio>
 #include <initializer_list>
 
-#include "combat/actions/combat_actions.h"
-#include "combat/actions/turn_order.h"
-#include "combat/turns/adjacency.h"
+#include "state/combat_action.h"
+#include "state/turn_order.h"
+#include "rules/adjacency.h"
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
 #include "map/square_grids.h"
-#include "rules/attack_ids.h"
+#include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
@@ -44,21 +44,21 @@ bool SensesWithoutSight(int creature) {
 // The attacker's invisibility or silence takes the defender's Dexterity away.
 bool AttackerUnseen(int defender, int attacker, uint8_t form) {
   const CreatureRecord& d = Creatures[defender];
-  const bool rangedOrBlindfighting = form == kAttackRanged || d.feats[kFeatBlindfight] == 0;
-  if (HasCondition(attacker, kIdGreaterInvisibility) && !SensesWithoutSight(defender) &&
-      !HasCondition(defender, kIdBlinded) && !HasCondition(defender, kIdCantSee) && !HasCondition(defender, kIdTrueSeeing) &&
+  const bool rangedOrBlindfighting = form == kAttackRanged || d.feats[kFeatBlindFight] == 0;
+  if (HasCondition(attacker, kCondGreaterInvisibility) && !SensesWithoutSight(defender) &&
+      !HasCondition(defender, kCondBlinded) && !HasCondition(defender, kCondCantSee) && !HasCondition(defender, kCondTrueSeeing) &&
       rangedOrBlindfighting)
     return true;
-  return HasCondition(attacker, kIdSilenced) && d.special[kSenseKindWord] == 5 && !HasCondition(defender, kIdDeafened) &&
-         !HasCondition(defender, kIdSilenced) && rangedOrBlindfighting;
+  return HasCondition(attacker, kCondSilenced) && d.special[kSenseKindWord] == 5 && !HasCondition(defender, kCondDeafened) &&
+         !HasCondition(defender, kCondSilenced) && rangedOrBlindfighting;
 }
 
 bool LosesDexterity(int defender, int attacker, uint8_t form) {
   if (attacker != -1 && AttackerUnseen(defender, attacker, form)) return true;
-  for (uint32_t id : {kIdBlinded, kIdCantSee, kIdFlatFooted, kIdGrappling, kIdPinned, kIdStunned, kIdCowering})
+  for (uint32_t id : {kCondBlinded, kCondCantSee, kCondFlatFooted, kCondGrappling, kCondPinned, kCondStunned, kCondCowering})
     if (HasCondition(defender, id)) return true;
   return Creatures[defender].special[kSenseKindWord] == 5 &&
-         (HasCondition(defender, kIdDeafened) || HasCondition(defender, kIdSilenced));
+         (HasCondition(defender, kCondDeafened) || HasCondition(defender, kCondSilenced));
 }
 
 bool AlignmentIn(int32_t alignment, int32_t a, int32_t b, int32_t c) {
@@ -101,11 +101,11 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
                ItemTable[arms - kFirstBaseItemCode].baseType == 23 &&
                ItemTable[arms - kFirstBaseItemCode].bonus > 0) {
       b.Add(kSrcBracersOfArmorWorn, ItemTable[arms - kFirstBaseItemCode].bonus);
-    } else if (HasCondition(defender, kIdMageArmor)) {
-      b.Add(kIdMageArmor, ConditionValue(defender, kIdMageArmor));
+    } else if (HasCondition(defender, kCondMageArmor)) {
+      b.Add(kCondMageArmor, ConditionValue(defender, kCondMageArmor));
     }
     const uint32_t left = d.equipment[kSlotLeftHand - 1];
-    if (IsCraftedCode(left) && CraftedWeapons[left].handling == 5 && !HasCondition(defender, kIdDancing)) {
+    if (IsCraftedCode(left) && CraftedWeapons[left].handling == 5 && !HasCondition(defender, kCondDancing)) {
       const CraftedWeaponRecord& shield = CraftedWeapons[left];
       if (shield.dieSides > 0) b.Add(kSrcShieldHeld, shield.dieSides);
       if (shield.enhancement > 0) b.Add(kSrcMagicShield, shield.enhancement);
@@ -119,9 +119,9 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
     if (dexterity > 0) b.Add(kSrcNegatedDexterityBonus, 0);
     else if (dexterity < 0) b.Add(kSrcDexterityModifier, dexterity);
   } else {
-    const int restricted = FindCondition(defender, kIdRestrictedDexAcBonus);
+    const int restricted = FindCondition(defender, kCondRestrictedDex);
     if (restricted != -1 && dexterity > d.conditions[restricted].value)
-      b.Add(kIdRestrictedDexAcBonus, d.conditions[restricted].value);
+      b.Add(kCondRestrictedDex, d.conditions[restricted].value);
     else if (dexterity != 0)
       b.Add(kSrcDexterityModifier, dexterity);
 
@@ -131,16 +131,16 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
       b.Add(kSrcDodgeFeat, 1);
       dodge.current += 1;
     }
-    if (HasCondition(defender, kIdHasted)) {
-      b.Add(kIdHasted, 1);
+    if (HasCondition(defender, kCondHasted)) {
+      b.Add(kCondHasted, 1);
       dodge.current += 1;
-    } else if (HasCondition(defender, kIdSlowed)) {
-      b.Add(kIdSlowed, -1);
+    } else if (HasCondition(defender, kCondSlowed)) {
+      b.Add(kCondSlowed, -1);
       dodge.current -= 1;
     }
-    if (HasCondition(defender, kIdInsightful)) {
-      const int32_t insight = ConditionValue(defender, kIdInsightful);
-      b.Add(kIdInsightful, insight);
+    if (HasCondition(defender, kCondInsightful)) {
+      const int32_t insight = ConditionValue(defender, kCondInsightful);
+      b.Add(kCondInsightful, insight);
       dodge.current += insight;
     }
     if (InCombat == 1 && CombatAction.movementProvokes != 0 && CurrentFighter() == defender &&
@@ -157,9 +157,9 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
   if (deflection.base != 0) {
     b.Add(kSrcRacialDeflectionBonus, deflection.base);
     deflection.current = deflection.base;
-  } else if (HasCondition(defender, kIdDeflecting)) {
-    deflection.current = ConditionValue(defender, kIdDeflecting);
-    b.Add(kIdDeflecting, deflection.current);
+  } else if (HasCondition(defender, kCondDeflecting)) {
+    deflection.current = ConditionValue(defender, kCondDeflecting);
+    b.Add(kCondDeflecting, deflection.current);
   }
 
   // 7. Natural armour.
@@ -171,7 +171,7 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
       if (improved > 0) b.Add(kSrcImprovedNaturalArmor, improved);
       natural.current = natural.base + (improved > 0 ? improved : 0);
     } else if (natural.current > 0) {
-      b.Add(kIdNaturalArmor, natural.current);
+      b.Add(kCondNaturalArmor, natural.current);
     }
   }
 
@@ -187,26 +187,26 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
   }
 
   // 9. Two-weapon defence.
-  if (!touch && !energy && HasCondition(defender, kIdTwoWeaponDefenceBonus))
-    b.Add(kIdTwoWeaponDefenceBonus, ConditionValue(defender, kIdTwoWeaponDefenceBonus));
+  if (!touch && !energy && HasCondition(defender, kCondTwoWeaponDefence))
+    b.Add(kCondTwoWeaponDefence, ConditionValue(defender, kCondTwoWeaponDefence));
 
   // 10 to 13. Senses and hindering conditions.
   const bool hearing = d.special[kSenseKindWord] == 5;
   if (!hearing) {
-    if (HasCondition(defender, kIdDeafened)) b.Add(kIdDeafened, -1);
-    else if (HasCondition(defender, kIdSilenced) && d.protections[kProtEars].current != kImmunityImmune)
-      b.Add(kIdSilenced, -1);
+    if (HasCondition(defender, kCondDeafened)) b.Add(kCondDeafened, -1);
+    else if (HasCondition(defender, kCondSilenced) && d.protections[kProtEars].current != kImmunityImmune)
+      b.Add(kCondSilenced, -1);
   }
-  if (HasCondition(defender, kIdStunned)) b.Add(kIdStunned, -2);
-  if (HasCondition(defender, kIdCowering)) b.Add(kIdCowering, -2);
-  if (HasCondition(defender, kIdBlinded)) b.Add(kIdBlinded, -2);
-  else if (HasCondition(defender, kIdCantSee)) b.Add(kIdCantSee, -2);
+  if (HasCondition(defender, kCondStunned)) b.Add(kCondStunned, -2);
+  if (HasCondition(defender, kCondCowering)) b.Add(kCondCowering, -2);
+  if (HasCondition(defender, kCondBlinded)) b.Add(kCondBlinded, -2);
+  else if (HasCondition(defender, kCondCantSee)) b.Add(kCondCantSee, -2);
   if (hearing) {
-    if (HasCondition(defender, kIdDeafened)) b.Add(kIdDeafened, -2);
-    else if (HasCondition(defender, kIdSilenced)) b.Add(kIdSilenced, -2);
+    if (HasCondition(defender, kCondDeafened)) b.Add(kCondDeafened, -2);
+    else if (HasCondition(defender, kCondSilenced)) b.Add(kCondSilenced, -2);
   }
-  if (InCombat == 1 && HasCondition(defender, kIdLoweredAcCharge)) b.Add(kIdLoweredAcCharge, -2);
-  if (HasCondition(defender, kIdDancing)) b.Add(kIdDancing, -4);
+  if (InCombat == 1 && HasCondition(defender, kCondLoweredAcCharge)) b.Add(kCondLoweredAcCharge, -2);
+  if (HasCondition(defender, kCondDancing)) b.Add(kCondDancing, -4);
 
   // 14. Cover and helplessness, in combat.
   if (InCombat == 1) {
@@ -216,7 +216,7 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
       if (CoverActive == 1 && attacker != -1 && Creatures[attacker].feats[kFeatImprovedPreciseShot] == 0)
         b.Add(kSrcTargetHasCover, 4);
     } else if (form == kAttackMelee) {
-      for (uint32_t id : {kIdPinned, kIdParalyzed, kIdSleeping})
+      for (uint32_t id : {kCondPinned, kCondParalyzed, kCondSleeping})
         if (HasCondition(defender, id)) {
           b.Add(id, -4);
           break;

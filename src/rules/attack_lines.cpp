@@ -10,7 +10,7 @@
 #include "engine/widgets.h"
 #include "rules/creature_record.h"
 #include "rules/item_rules.h"
-#include "screens/game/map_view_state.h"
+#include "state/map_view_state.h"
 
 namespace {
 

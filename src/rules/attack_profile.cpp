@@ -5,13 +5,13 @@
 #include <initializer_list>
 #include <strings.h>
 
-#include "combat/actions/combat_actions.h"
-#include "combat/actions/turn_order.h"
-#include "combat/resolution/combat_sequencer.h"
-#include "combat/turns/adjacency.h"
+#include "state/combat_action.h"
+#include "state/turn_order.h"
+#include "rules/adjacency.h"
 #include "engine/text.h"
 #include "map/square_grids.h"
-#include "rules/attack_ids.h"
+#include "rules/breakdown_sources.h"
+#include "rules/casting_rules.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
@@ -49,22 +49,22 @@ bool HoldsShield(int creature) { return IsShieldType(CraftedTypeIn(creature, kSl
 
 bool HasFeat(int creature, int feat) { return feat >= 0 && feat < kFeatFlags && Creatures[creature].feats[feat] != 0; }
 
-// The weapon feats of a natural attack kind stand in each block in the order
-// fists, bite, claws, gore, slam, tail slap, sting, wings, touch, ranged touch.
+}  // namespace
+
 int NaturalFeatOffset(int32_t kind) {
   static const int kOffsets[11] = {-1, 1, 2, 0, 3, 9, 4, 6, 5, 8, 7};
   return kind >= 1 && kind <= 10 ? kOffsets[kind] : -1;
 }
 
-bool OnPartySide(int32_t allegiance) { return allegiance == 1 || allegiance == 5 || allegiance == 6; }
+namespace {
 
 // The side rule of threats: the party side against side 2 and back; any
 // other side is everybody's enemy.
 bool IsEnemyOf(int creature, int other) {
   if (other == creature) return false;
   const int32_t mine = Creatures[creature].allegiance, theirs = Creatures[other].allegiance;
-  if (OnPartySide(mine)) return theirs == 2;
-  if (mine == 2) return OnPartySide(theirs);
+  if (IsPartyAllegiance(mine)) return theirs == kAllegianceEnemy;
+  if (mine == kAllegianceEnemy) return IsPartyAllegiance(theirs);
   return true;
 }
 
@@ -87,8 +87,8 @@ void SetCaptions(AttackProfileEntry& e, uint8_t grapple) {
 }
 
 void AddLuck(int creature, ModifierList* list) {
-  if (HasCondition(creature, kIdLucky)) AddModifier(ConditionValue(creature, kIdLucky), list, kIdLucky);
-  if (HasCondition(creature, kIdUnlucky)) AddModifier(-ConditionValue(creature, kIdUnlucky), list, kIdUnlucky);
+  if (HasCondition(creature, kCondLucky)) AddModifier(ConditionValue(creature, kCondLucky), list, kCondLucky);
+  if (HasCondition(creature, kCondUnlucky)) AddModifier(-ConditionValue(creature, kCondUnlucky), list, kCondUnlucky);
 }
 
 void PlaceExtraDamage(AttackProfileEntry& e, int32_t count, int32_t sides, int32_t kind) {
@@ -186,9 +186,9 @@ void BuildWeaponEntry(AttackProfileEntry& e, BuildState& s, int step, int index,
     AddModifier(AttacksFromBaseAttack(creature), &e.attackCount, kSrcBaseAttackBonus);
   }
   const bool speedWeapon = w.properties[5 - 1] != 0;
-  const bool hasted = HasCondition(creature, kIdHasted);
+  const bool hasted = HasCondition(creature, kCondHasted);
   if (speedWeapon) AddModifier(1, &e.attackCount, kSrcWeaponWithSpeed);
-  else if (hasted) AddModifier(1, &e.attackCount, kIdHasted);
+  else if (hasted) AddModifier(1, &e.attackCount, kCondHasted);
 
   // 3. The falling bonus of later attacks.
   const int made = AttacksMadeWith(creature, step, index);
@@ -198,8 +198,8 @@ void BuildWeaponEntry(AttackProfileEntry& e, BuildState& s, int step, int index,
   if (penalty != 0) AddModifier(penalty, &e.attackRoll, kSrcDecreasingAttackBonus);
 
   // 4. Slowed: one attack left.
-  if (HasCondition(creature, kIdSlowed) && e.attackCount.total > 1)
-    AddModifier(1 - e.attackCount.total, &e.attackCount, kIdSlowed);
+  if (HasCondition(creature, kCondSlowed) && e.attackCount.total > 1)
+    AddModifier(1 - e.attackCount.total, &e.attackCount, kCondSlowed);
 
   // 5 and 6. Name and captions.
   NameWeapon(e, w);
@@ -225,9 +225,9 @@ void BuildWeaponEntry(AttackProfileEntry& e, BuildState& s, int step, int index,
 
   // 9. By hand.
   if (step == 1) {
-    if (HasCondition(creature, kIdNonprofRightWeapon)) AddModifier(-4, &e.attackRoll, kIdNonprofRightWeapon);
-    if (HasCondition(creature, kIdTwoWeaponRightPenalty))
-      AddModifier(-ConditionValue(creature, kIdTwoWeaponRightPenalty), &e.attackRoll, kIdTwoWeaponRightPenalty);
+    if (HasCondition(creature, kCondNonprofRight)) AddModifier(-4, &e.attackRoll, kCondNonprofRight);
+    if (HasCondition(creature, kCondTwoWeaponRight))
+      AddModifier(-ConditionValue(creature, kCondTwoWeaponRight), &e.attackRoll, kCondTwoWeaponRight);
     const uint32_t left = c.equipment[kSlotLeftHand - 1];
     const int32_t leftType = CraftedTypeIn(creature, kSlotLeftHand);
     if (left == 0) {
@@ -255,15 +255,15 @@ void BuildWeaponEntry(AttackProfileEntry& e, BuildState& s, int step, int index,
       if (finesse) AddModifier(-CraftedWeapons[left].critLow, &e.attackRoll, kSrcShieldHeld);
     }
   } else if (step == 2) {
-    if (HasCondition(creature, kIdNonprofLeftWeapon)) AddModifier(-4, &e.attackRoll, kIdNonprofLeftWeapon);
-    if (HasCondition(creature, kIdTwoWeaponLeftPenalty))
-      AddModifier(-ConditionValue(creature, kIdTwoWeaponLeftPenalty), &e.attackRoll, kIdTwoWeaponLeftPenalty);
+    if (HasCondition(creature, kCondNonprofLeft)) AddModifier(-4, &e.attackRoll, kCondNonprofLeft);
+    if (HasCondition(creature, kCondTwoWeaponLeft))
+      AddModifier(-ConditionValue(creature, kCondTwoWeaponLeft), &e.attackRoll, kCondTwoWeaponLeft);
     if (strength >= 0) AddModifier(strength / 2, &e.damageBonus, kSrcOffhandWeapon);
     else AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
   } else {
     if (e.attackCount.total > 1 && (type == 10 || (type == 11 && !HasFeat(creature, kFeatRapidReloadLight))))
       AddModifier(1 - e.attackCount.total, &e.attackCount, kSrcCrossbowNeedsReloading);
-    if (HasCondition(creature, kIdRangeWeaponNonprof)) AddModifier(-4, &e.attackRoll, kIdRangeWeaponNonprof);
+    if (HasCondition(creature, kCondRangeNonprof)) AddModifier(-4, &e.attackRoll, kCondRangeNonprof);
     if (type == 32 || type == 33) {
       if (w.composite != 0) AddModifier(strength, &e.damageBonus, kSrcCompositeBow);
       else if (strength < 0) AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
@@ -281,7 +281,7 @@ void BuildWeaponEntry(AttackProfileEntry& e, BuildState& s, int step, int index,
   }
 
   // 12. Sickness and luck.
-  if (HasCondition(creature, kIdSickened)) AddModifier(-2, &e.damageBonus, kIdSickened);
+  if (HasCondition(creature, kCondSickened)) AddModifier(-2, &e.damageBonus, kCondSickened);
   AddLuck(creature, &e.damageBonus);
 
   // 13. Damage kinds of the special properties (numbered from 1).
@@ -331,7 +331,7 @@ bool BuildNaturalEntry(AttackProfileEntry& e, const BuildState& s, int step, int
   if (s.grapple && InCombat == 1 && CurrentFighter() == creature && CombatAction.reactingCreature == -1 &&
       GrappleSequenceOpen) {
     const int g = GrappleAttacksMade;
-    const int b = (HasCondition(creature, kIdHasted) ? 1 : 0) + (rake ? 2 : 0);
+    const int b = (HasCondition(creature, kCondHasted) ? 1 : 0) + (rake ? 2 : 0);
     if (b == 0 && g > 0) AddModifier(-5 * g, &e.attackRoll, kSrcDecreasingAttackBonus);
     else if (b > 0 && g > b) AddModifier(-5 * (g - b), &e.attackRoll, kSrcDecreasingAttackBonus);
   }
@@ -349,7 +349,7 @@ bool BuildNaturalEntry(AttackProfileEntry& e, const BuildState& s, int step, int
 
   // 5. Number of attacks.
   if (step == 3 || step == 4) {
-    if (HasCondition(creature, kIdHasted)) AddModifier(1, &e.attackCount, kIdHasted);
+    if (HasCondition(creature, kCondHasted)) AddModifier(1, &e.attackCount, kCondHasted);
   }
   if (s.grapple) {
     AddModifier(AttacksFromBaseAttack(creature), &e.attackCount, kSrcBaseAttackBonus);
@@ -361,8 +361,8 @@ bool BuildNaturalEntry(AttackProfileEntry& e, const BuildState& s, int step, int
       else if (n.count > 1 && HoldsShield(creature)) AddModifier(-1, &e.attackCount, kSrcShieldHeld);
     }
   }
-  if (HasCondition(creature, kIdSlowed) && e.attackCount.total > 1)
-    AddModifier(1 - e.attackCount.total, &e.attackCount, kIdSlowed);
+  if (HasCondition(creature, kCondSlowed) && e.attackCount.total > 1)
+    AddModifier(1 - e.attackCount.total, &e.attackCount, kCondSlowed);
 
   // 6. Weapon focus of the kind.
   const int offset = NaturalFeatOffset(n.kind);
@@ -453,13 +453,13 @@ bool HasSpareHandAttack(int creature, int32_t alternateForm) {
 
 bool IsThreatenedByEnemy(int creature) {
   if (!IsValidCreature(creature)) return false;
-  for (uint32_t id : {kIdParalyzed, kIdPetrified, kIdSleeping})
+  for (uint32_t id : {kCondParalyzed, kCondPetrified, kCondSleeping})
     if (HasCondition(creature, id)) return false;
   const CreatureRecord& c = Creatures[creature];
   for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
     const int other = TurnOrder[i].creature;
     if (!IsValidCreature(other) || !IsEnemyOf(creature, other)) continue;
-    if (HasCondition(other, kIdSleeping) || HasCondition(other, kIdParalyzed) || HasCondition(other, kIdPetrified)) continue;
+    if (HasCondition(other, kCondSleeping) || HasCondition(other, kCondParalyzed) || HasCondition(other, kCondPetrified)) continue;
     MarkAdjacentSquares(other);
     for (int x = c.squareX; x < c.squareX + c.footprintWidth.current; ++x)
       for (int y = c.squareY; y < c.squareY + c.footprintHeight.current; ++y)
@@ -479,10 +479,10 @@ bool IsTargetSurrounded(int target) {
       anySquare = true;
       const int other = CreatureAtSquare(x, y, target);
       if (other == -1 || !IsEnemyOf(target, other)) return false;
-      for (uint32_t id : {kIdNauseated, kIdConfused, kIdInsane, kIdSurprised, kIdSleeping, kIdParalyzed,
-                          kIdPetrified, kIdDancing})
+      for (uint32_t id : {kCondNauseated, kCondConfused, kCondInsane, kCondSurprised, kCondSleeping, kCondParalyzed,
+                          kCondPetrified, kCondDancing})
         if (HasCondition(other, id)) return false;
-      const int grapple = FindCondition(other, kIdGrappling);
+      const int grapple = FindCondition(other, kCondGrappling);
       if (grapple != -1 && Creatures[other].conditions[grapple].value != target) return false;
     }
   return anySquare;
@@ -514,30 +514,30 @@ int AddAttackModifiers(uint8_t grapple, int creature, ModifierList* list, uint8_
   }
 
   // 5. Conditions.
-  if (HasCondition(creature, kIdSickened)) AddModifier(-2, list, kIdSickened);
-  if (HasCondition(creature, kIdShaken)) AddModifier(-2, list, kIdShaken);
-  if (HasCondition(creature, kIdTrueStrike)) AddModifier(20, list, kIdTrueStrike);
-  if (HasCondition(creature, kIdSlowed)) AddModifier(-1, list, kIdSlowed);
-  if (HasCondition(creature, kIdHasted)) AddModifier(1, list, kIdHasted);
-  if (HasCondition(creature, kIdBolstered)) AddModifier(2, list, kIdBolstered);
-  if (HasCondition(creature, kIdNonprofArmor)) AddModifier(-ConditionValue(creature, kIdNonprofArmor), list, kIdNonprofArmor);
-  if (HasCondition(creature, kIdNonprofShield)) AddModifier(-ConditionValue(creature, kIdNonprofShield), list, kIdNonprofShield);
-  if (HasCondition(creature, kIdGoodMorale)) AddModifier(ConditionValue(creature, kIdGoodMorale), list, kIdGoodMorale);
-  else if (HasCondition(creature, kIdBadMorale)) AddModifier(-ConditionValue(creature, kIdBadMorale), list, kIdBadMorale);
-  if (HasCondition(creature, kIdLevelDrained)) AddModifier(-ConditionValue(creature, kIdLevelDrained), list, kIdLevelDrained);
-  if (HasCondition(creature, kIdControlled)) AddModifier(-6, list, kIdControlled);
-  if (HasCondition(creature, kIdEntangled)) AddModifier(-2, list, kIdEntangled);
+  if (HasCondition(creature, kCondSickened)) AddModifier(-2, list, kCondSickened);
+  if (HasCondition(creature, kCondShaken)) AddModifier(-2, list, kCondShaken);
+  if (HasCondition(creature, kCondTrueStrike)) AddModifier(20, list, kCondTrueStrike);
+  if (HasCondition(creature, kCondSlowed)) AddModifier(-1, list, kCondSlowed);
+  if (HasCondition(creature, kCondHasted)) AddModifier(1, list, kCondHasted);
+  if (HasCondition(creature, kCondBolstered)) AddModifier(2, list, kCondBolstered);
+  if (HasCondition(creature, kCondNonprofArmor)) AddModifier(-ConditionValue(creature, kCondNonprofArmor), list, kCondNonprofArmor);
+  if (HasCondition(creature, kCondNonprofShield)) AddModifier(-ConditionValue(creature, kCondNonprofShield), list, kCondNonprofShield);
+  if (HasCondition(creature, kCondGoodMorale)) AddModifier(ConditionValue(creature, kCondGoodMorale), list, kCondGoodMorale);
+  else if (HasCondition(creature, kCondBadMorale)) AddModifier(-ConditionValue(creature, kCondBadMorale), list, kCondBadMorale);
+  if (HasCondition(creature, kCondLevelDrained)) AddModifier(-ConditionValue(creature, kCondLevelDrained), list, kCondLevelDrained);
+  if (HasCondition(creature, kCondControlled)) AddModifier(-6, list, kCondControlled);
+  if (HasCondition(creature, kCondEntangled)) AddModifier(-2, list, kCondEntangled);
   AddLuck(creature, list);
 
   // 6. Charging.
-  if (InCombat == 1 && HasCondition(creature, kIdCharging)) AddModifier(2, list, kIdCharging);
+  if (InCombat == 1 && HasCondition(creature, kCondCharging)) AddModifier(2, list, kCondCharging);
 
   // 7 and 8. Melee and ranged situations.
   if (!ranged) {
     if (InCombat == 1 && target != -1) {
       if (IsFlanking(creature, target) && Creatures[target].protections[kProtFlanking].current != kImmunityImmune)
         AddModifier(2, list, kSrcFlankingTarget);
-      if (IsTargetSurrounded(target)) AddModifier(2, list, kIdTargetSurrounded);
+      if (IsTargetSurrounded(target)) AddModifier(2, list, kCondTargetSurrounded);
     }
   } else {
     if (InCombat == 1 && target != -1 && HasFeat(creature, kFeatPointBlankShot)) {
@@ -545,8 +545,8 @@ int AddAttackModifiers(uint8_t grapple, int creature, ModifierList* list, uint8_
       const GridSquare a = NearestFootprintSquare(creature, t.x, t.y);
       if (SquaredDistance(a.x, a.y, t.x, t.y) <= 9) AddModifier(1, list, kSrcPointBlankShot);
     }
-    if (HasCondition(creature, kIdLowerRangeAttackRain)) AddModifier(-4, list, kIdLowerRangeAttackRain);
-    if (HasCondition(creature, kIdPlagued)) AddModifier(-4, list, kIdPlagued);
+    if (HasCondition(creature, kCondRain)) AddModifier(-4, list, kCondRain);
+    if (HasCondition(creature, kCondPlagued)) AddModifier(-4, list, kCondPlagued);
     if (InCombat == 1 && target != -1 && IsThreatenedByEnemy(target) && !HasFeat(creature, kFeatPreciseShot))
       AddModifier(-4, list, kSrcTargetInAMelee);
   }
@@ -555,12 +555,12 @@ int AddAttackModifiers(uint8_t grapple, int creature, ModifierList* list, uint8_
   if (target != -1) {
     const CreatureRecord& t = Creatures[target];
     const int32_t sense = t.special[kSenseKindWord];
-    const bool rangedOrBlindfighting = ranged || !HasFeat(target, kFeatBlindfight);
-    if (HasCondition(creature, kIdGreaterInvisibility) && sense != 5 && sense != 6 && !HasCondition(target, kIdBlinded) &&
-        !HasCondition(target, kIdCantSee) && !HasCondition(target, kIdTrueSeeing) && rangedOrBlindfighting)
+    const bool rangedOrBlindfighting = ranged || !HasFeat(target, kFeatBlindFight);
+    if (HasCondition(creature, kCondGreaterInvisibility) && sense != 5 && sense != 6 && !HasCondition(target, kCondBlinded) &&
+        !HasCondition(target, kCondCantSee) && !HasCondition(target, kCondTrueSeeing) && rangedOrBlindfighting)
       AddModifier(2, list, kSrcInvisibleAttack);
-    else if (HasCondition(creature, kIdSilenced) && sense == 5 && !HasCondition(target, kIdDeafened) &&
-             !HasCondition(target, kIdSilenced) && rangedOrBlindfighting)
+    else if (HasCondition(creature, kCondSilenced) && sense == 5 && !HasCondition(target, kCondDeafened) &&
+             !HasCondition(target, kCondSilenced) && rangedOrBlindfighting)
       AddModifier(2, list, kSrcInvisibleAttack);
   }
   return 1;
@@ -593,7 +593,7 @@ void BuildAttackProfile(AttackProfile* profile, int creature, int32_t alternateF
       }
       case 2: {
         const uint32_t left = c.equipment[kSlotLeftHand - 1];
-        if (!IsCraftedCode(left) || !IsWeaponType(CraftedWeapons[left].itemType) || HasCondition(creature, kIdSlowed)) {
+        if (!IsCraftedCode(left) || !IsWeaponType(CraftedWeapons[left].itemType) || HasCondition(creature, kCondSlowed)) {
           step = 3;
           continue;
         }

@@ -29,6 +29,15 @@ constexpr int32_t kEffectBleeding = 9;
 constexpr int kSpecialConstrictSides = 9;
 constexpr int kSpecialConstrictDice = 10;
 constexpr int kSpecialRakeSides = 14;
+// The energy defence (die size, dice count, kind: 1 fire, 2 cold, 3 shock,
+// 4 acid, 5 sonic, 6 positive, 7 negative energy, 8 force) and the powerful
+// charge (die size, dice count, bonus).
+constexpr int kSpecialShieldSides = 11;
+constexpr int kSpecialShieldDice = 12;
+constexpr int kSpecialShieldKind = 13;
+constexpr int kSpecialPowerfulChargeSides = 17;
+constexpr int kSpecialPowerfulChargeDice = 18;
+constexpr int kSpecialPowerfulChargeBonus = 19;
 
 struct AttackExtraDamage {
   int32_t count;  // 0 none
@@ -61,6 +70,11 @@ extern const char NaturalAttackShortNames[11][16];
 // Weapon size (0-7) and material (0-8) words of weapon names.
 extern const char WeaponSizeNames[8][8];
 extern const char WeaponMaterialNames[9][11];
+
+// The weapon feats of a natural attack kind stand in each feat block in the
+// order fists, bite, claws, gore, slam, tail slap, sting, wings, touch,
+// ranged touch: the kind's place in that order, -1 for no kind.
+int NaturalFeatOffset(int32_t kind);
 
 // Fills the profile. alternateForm 1 puts natural slot 3 in place of slot 0;
 // target -1 outside combat; grapple 1 builds the single grapple-roll entry;

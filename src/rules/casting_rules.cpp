@@ -5,16 +5,16 @@
 #include <initializer_list>
 #include <iterator>
 
-#include "combat/actions/combat_actions.h"
-#include "combat/actions/creature_forms.h"
-#include "combat/actions/turn_order.h"
+#include "state/combat_action.h"
+#include "rules/creature_forms.h"
+#include "state/turn_order.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
-#include "screens/game/creature_paths.h"
-#include "screens/game/game_screen_words.h"
-#include "screens/items/inventory_state.h"
+#include "map/creature_paths.h"
+#include "state/game_screen_words.h"
+#include "state/inventory_state.h"
 
 const int32_t MetamagicLevelStep[7] = {0, 3, 2, 3, 1, 1, 1};
 
@@ -64,7 +64,7 @@ bool IsSpellcastingBlocked(int creature, int spell, int metamagic, uint8_t allow
   if (!IsValidCreature(creature) || spell < 0 || spell >= kSpellRows) return true;
   const CreatureRecord& c = Creatures[creature];
   const SpellRecord& s = SpellTable[spell];
-  const bool party = c.allegiance == 1;
+  const bool party = c.allegiance == kAllegianceParty;
 
   if (party && LevelUpPending != 0) return true;
   if (!party && allowNonParty == 0) return true;
@@ -152,7 +152,12 @@ int NeededRestoration(int creature) {
 
 bool RestoreCreature(int creature) {
   if (!IsValidCreature(creature)) return true;
-  static const uint32_t kRestored[] = {108, 61, 62, 63, 64, 65, 71, 66, 67, 68, 69, 70, 72, 92, 111, 109, 95, 96};
+  static const uint32_t kRestored[] = {kCondLevelDrained, kCondDamagedStrength, kCondDamagedDexterity,
+                                       kCondDamagedConstitution, kCondDamagedWisdom, kCondDamagedIntelligence,
+                                       kCondDamagedCharisma, kCondDrainedStrength, kCondDrainedDexterity,
+                                       kCondDrainedConstitution, kCondDrainedWisdom, kCondDrainedIntelligence,
+                                       kCondDrainedCharisma, kCondPetrified, kCondDead, kCondUnconscious,
+                                       kCondMute, kCondCursed};
   for (uint32_t id : kRestored) RemoveCondition(creature, id);
   CureAfflictions(creature);
   ResetCreaturePath(creature);

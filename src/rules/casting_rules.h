@@ -43,3 +43,7 @@ int NeededRestoration(int creature);
 // Full restoration: drains, damage, death and afflictions removed, hit points
 // to the maximum, then recomputed. True.
 bool RestoreCreature(int creature);
+
+// The full keyword of a spell as the log writes it ("" for an unknown id);
+// implemented by the combat sequencer, which carries the spells' steps.
+const char* SpellKeywordFull(int spell);

@@ -1,6 +1,6 @@
 #include "rules/conditions.h"
 
-#include "combat/actions/turn_order.h"
+#include "state/turn_order.h"
 #include "engine/message_log.h"
 #include "rules/creature_record.h"
 

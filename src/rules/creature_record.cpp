@@ -1,6 +1,6 @@
 #include "rules/creature_record.h"
 
-#include "combat/actions/fighter_slots.h"
+#include "state/fighter_slots.h"
 
 CreatureRecord Creatures[kCreatureCount];
 

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "rules/feat_ids.h"
+
 #include "rules/conditions.h"
 
 constexpr int kCreatureCount = 2100;
@@ -90,6 +92,58 @@ enum ProtectionPair : int {
   kProtFirstImmunity = 18,  // 18 to 61: immunity codes of the 44 categories
 };
 constexpr int kImmunityCategories = 44;
+// The immunity categories, rows of ImmunityCategoryNames; a creature's
+// response to one is protection pair kProtFirstImmunity + category.
+enum ImmunityCategory : int {
+  kImmAbilityDrain = 0,
+  kImmAcid = 1,
+  kImmBleeding = 2,
+  kImmBullRush = 3,
+  kImmCharm = 4,
+  kImmCold = 5,
+  kImmCompulsion = 6,
+  kImmCriticals = 7,
+  kImmDeath = 8,
+  kImmDisintegration = 9,
+  kImmEars = 10,
+  kImmExhaustion = 11,
+  kImmEyes = 12,
+  kImmFear = 13,
+  kImmFigment = 14,
+  kImmFire = 15,
+  kImmFlanking = 16,
+  kImmFlatFoot = 17,
+  kImmForce = 18,
+  kImmGlamer = 19,
+  kImmGrappling = 20,
+  kImmHampering = 21,
+  kImmLanguage = 22,
+  kImmLevelDrain = 23,
+  kImmLuck = 24,
+  kImmMind = 25,
+  kImmMorale = 26,
+  kImmNegativeEnergy = 27,
+  kImmParalysis = 28,
+  kImmPattern = 29,
+  kImmPetrification = 30,
+  kImmPhantasm = 31,
+  kImmPinning = 32,
+  kImmPoison = 33,
+  kImmPolymorph = 34,
+  kImmPositiveEnergy = 35,
+  kImmElectricity = 36,
+  kImmSickness = 37,
+  kImmSize = 38,
+  kImmSleep = 39,
+  kImmSonic = 40,
+  kImmSpeed = 41,
+  kImmStunning = 42,
+  kImmTrip = 43,
+};
+// The protection pair that holds the immunity code of a category.
+constexpr int ImmunityPair(int category) { return kProtFirstImmunity + category; }
+constexpr int kProtEars = ImmunityPair(kImmEars);
+constexpr int kProtFlanking = ImmunityPair(kImmFlanking);
 
 // The response of a creature to an energy or an immunity category.
 enum ImmunityCode : int {
@@ -100,6 +154,20 @@ enum ImmunityCode : int {
   kImmunityResistance = 4,
   kImmunityReverse = 5,
 };
+
+// The side a creature is on: the party with its allies (5 and 6) against the
+// enemies; a talker is the enemy of everyone.
+enum Allegiance : int32_t {
+  kAllegianceParty = 1,
+  kAllegianceEnemy = 2,
+  kAllegianceAlly = 5,
+  kAllegianceAllyOther = 6,
+  kAllegianceTalker = 8,
+};
+// The party and its allies.
+constexpr bool IsPartyAllegiance(int32_t allegiance) {
+  return allegiance == kAllegianceParty || allegiance == kAllegianceAlly || allegiance == kAllegianceAllyOther;
+}
 
 struct CreatureRecord {
   char name[50];                 // empty marks a free record
@@ -156,7 +224,7 @@ struct CreatureRecord {
   uint32_t equipment[kEquipSlots];   // slots 1 to 12
   ItemPair ammunition;               // slot 13
   ItemPair carried[kCarriedPairs];   // slots 21 to 36
-  int32_t allegiance;            // 1 party, 2 enemy, 5 and 6 allied, 8 talker
+  int32_t allegiance;            // an Allegiance
   int32_t group;
   char tag[20];                  // the creature's own script
   int32_t waypointValue;

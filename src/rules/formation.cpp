@@ -1,11 +1,11 @@
 #include "rules/formation.h"
 
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/party_walk.h"
+#include "state/fighter_slots.h"
+#include "map/party_walk.h"
 #include "map/path_finding.h"
 #include "rules/creature_record.h"
-#include "screens/game/creature_paths.h"
-#include "screens/game/party_leader.h"
+#include "map/creature_paths.h"
+#include "state/party_leader.h"
 
 namespace {
 

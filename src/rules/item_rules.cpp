@@ -5,14 +5,12 @@
 #include <initializer_list>
 #include <utility>
 
-#include "combat/actions/fighter_slots.h"
+#include "state/fighter_slots.h"
 #include "map/map_record.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
-#include "screens/game/game_screen_words.h"
-#include "screens/items/inventory_slots.h"
-
-PageWorkBuffers PageWork = {};
+#include "state/game_screen_words.h"
+#include "rules/inventory_slots.h"
 
 namespace {
 
@@ -171,20 +169,12 @@ bool ResetPartyBlocks() {
   return true;
 }
 
-bool ClearTransientBuffers() {
-  PageWork.scroll = 0;
-  std::memset(PageWork.text, 0, sizeof PageWork.text);
-  std::memset(PageWork.title, 0, sizeof PageWork.title);
-  std::memset(PageWork.lines, 0, sizeof PageWork.lines);
-  return true;
-}
-
 int CheckMapCleared() {
   if (CurrentMap.cleared == 1 || CurrentMap.mapKind != 2) return 0;
   const int count = std::clamp(FighterCount, 0, kFighterSlots);
   for (int slot = 0; slot < count; ++slot) {
     const int creature = FighterSlots[slot].creature;
-    if (creature < 0 || creature >= kCreatureCount || Creatures[creature].allegiance != 1) return 0;
+    if (creature < 0 || creature >= kCreatureCount || Creatures[creature].allegiance != kAllegianceParty) return 0;
   }
   CurrentMap.cleared = 1;
   if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount) StoredMaps[CurrentMapNumber].cleared = 1;

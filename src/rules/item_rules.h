@@ -37,17 +37,6 @@ bool IsBackpackSlotSelected();
 // Every word of the party's recent-spell blocks := -1. True.
 bool ResetPartyBlocks();
 
-// The page work state the help navigation bar clears when it changes page.
-struct PageWorkBuffers {
-  int32_t scroll;
-  char text[500];
-  char title[50];
-  char lines[400];
-};
-extern PageWorkBuffers PageWork;
-// Scroll word 0 and the three buffers cleared. True.
-bool ClearTransientBuffers();
-
 // On a map of kind 2 not yet cleared: when no fighter is on it or every
 // fighter is of the party, its cleared word becomes 1 in the current and the
 // stored record and the result is 1; else 0.

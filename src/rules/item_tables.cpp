@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "engine/application.h"
+#include "engine/main_window.h"
 #include "platform/files.h"
 #include "rules/creature_record.h"
 

@@ -2,8 +2,17 @@
 
 #include <cstring>
 
+#include "engine/linked_text.h"
+
 ModifierList CombatRollLog[kCombatRollLogSize];
 int32_t CombatRollCount = 0;
+
+bool CombatRollCaption(int roll, char (&out)[kRollCaptionSize + 1]) {
+  if (roll < 0 || roll >= kCombatRollLogSize) return false;
+  std::memcpy(out, CombatRollLog[roll].caption, kRollCaptionSize);
+  out[kRollCaptionSize] = 0;
+  return true;
+}
 
 void InitModifierList(ModifierList* list) {
   std::memset(list->caption, 0, sizeof list->caption);

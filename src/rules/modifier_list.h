@@ -20,6 +20,7 @@ struct ModifierList {
   ModifierPair pairs[kModifierPairs] = {};
 };
 static_assert(sizeof(ModifierList) == 208);
+static_assert(sizeof(ModifierList::caption) == 40);
 static_assert(offsetof(ModifierList, helpTopic) == 40);
 static_assert(offsetof(ModifierList, total) == 44);
 static_assert(offsetof(ModifierList, pairs) == 48);

@@ -2,17 +2,18 @@
 
 #include <cstdlib>
 
-#include "combat/actions/combat_actions.h"
-#include "combat/actions/fighter_slots.h"
-#include "combat/turns/adjacency.h"
-#include "engine/display_modes.h"
+#include "state/combat_action.h"
+#include "state/fighter_slots.h"
+#include "rules/adjacency.h"
+#include "engine/graphics.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "map/party_vision.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
-#include "screens/game/game_screen.h"
-#include "screens/game/map_view_state.h"
+#include "state/camera.h"
+#include "state/game_screen_words.h"
+#include "state/map_view_state.h"
 
 namespace {
 

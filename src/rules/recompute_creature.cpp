@@ -2,158 +2,19 @@
 
 #include <algorithm>
 
-#include "combat/actions/combat_actions.h"
-#include "combat/actions/creature_forms.h"
-#include "combat/actions/turn_order.h"
-#include "frontend/settings.h"
+#include "state/combat_action.h"
+#include "rules/creature_forms.h"
+#include "state/turn_order.h"
+#include "engine/settings.h"
 #include "map/map_record.h"
 #include "map/rain_shelter.h"
 #include "map/square_grids.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
-#include "screens/game/game_screen_words.h"
+#include "state/game_screen_words.h"
 
 namespace {
-
-// Condition ids the recomputation reads or writes.
-enum : uint32_t {
-  kEntangleImmunity = 5,
-  kProtectedVersusEvil = 12,
-  kMageArmor = 13,
-  kDeflecting = 14,
-  kNaturalArmor = 15,
-  kInsightful = 16,
-  kMagicallyConcealed = 18,
-  kCriticalResistance = 19,
-  kSpellResistant = 22,
-  kProtectedVersusGood = 23,
-  kReducedDamageUnholy = 32,
-  kReducedDamageMelee = 33,
-  kReducedDamageAdamantine = 34,
-  kFireResistance = 35,
-  kSonicResistance = 36,
-  kElectricityResistance = 37,
-  kAcidResistance = 38,
-  kColdResistance = 39,
-  kReducedDamageHoly = 40,
-  kReducedDamageMagic = 41,
-  kReducedDamage = 42,
-  kEnhancedSaves = 52,
-  kLongStride = 53,
-  kEnhancedBaseAttack = 55,
-  kEnhancedStrength = 56,
-  kEnhancedDexterity = 57,
-  kEnhancedConstitution = 58,
-  kEnhancedWisdom = 59,
-  kEnhancedIntelligence = 60,
-  kDamagedStrength = 61,
-  kDamagedDexterity = 62,
-  kDamagedConstitution = 63,
-  kDamagedWisdom = 64,
-  kDamagedIntelligence = 65,
-  kDrainedStrength = 66,
-  kDrainedDexterity = 67,
-  kDrainedConstitution = 68,
-  kDrainedWisdom = 69,
-  kDrainedIntelligence = 70,
-  kDamagedCharisma = 71,
-  kDrainedCharisma = 72,
-  kEnhancedCharisma = 73,
-  kStunned = 82,
-  kDominated = 83,
-  kParalyzed = 84,
-  kSleeping = 85,
-  kDancing = 86,
-  kDeafened = 87,
-  kBlinded = 88,
-  kExhausted = 90,
-  kFatigued = 91,
-  kPetrified = 92,
-  kSickened = 93,
-  kFeebleminded = 94,
-  kSilenced = 103,
-  kCantSee = 104,
-  kEntangled = 105,
-  kStuck = 106,
-  kLevelDrained = 108,
-  kUnconscious = 109,
-  kDead = 111,
-  kControlled = 112,
-  kTransformation = 114,
-  kIronBody = 115,
-  kRighteousMight = 116,
-  kBolstered = 117,
-  kCowering = 118,
-  kSpellFailureArmor = 122,
-  kSpellFailureShield = 123,
-  kNonprofArmor = 124,
-  kNonprofShield = 125,
-  kRestrictedDex = 127,
-  kReducedSpeedArmor = 128,
-  kNonprofLeft = 129,
-  kNonprofRight = 130,
-  kUnarmed = 131,
-  kTwoWeaponLeft = 133,
-  kTwoWeaponRight = 134,
-  kTwoWeaponDefence = 135,
-  kRangeNonprof = 136,
-  kIlluminating = 142,
-  kLucky = 144,
-  kUnlucky = 145,
-  kBadMorale = 146,
-  kGoodMorale = 147,
-  kPolymorphed = 148,
-  kFireShielded = 149,
-  kIceShielded = 150,
-  kHasted = 151,
-  kSlowed = 152,
-  kEnlarged = 153,
-  kReduced = 154,
-  kFlatFooted = 156,
-  kGrappling = 157,
-  kPinned = 158,
-  kRain = 165,
-  kGrassConcealment = 166,
-};
-
-// Feats the recomputation reads.
-enum : int {
-  kFeatUnarmedStrike = 5,
-  kFeatGreatFortitude = 6,
-  kFeatIronWill = 7,
-  kFeatLightningReflexes = 8,
-  kFeatBlindFight = 9,
-  kFeatCombatReflexes = 15,
-  kFeatSpellLike = 19,
-  kFeatTwoWeaponFighting = 20,
-  kFeatTwoWeaponDefence = 23,
-  kFeatSimpleWeapons = 29,
-  kFeatFirstMartial = 30,
-  kFeatBastardSword = 52,
-  kFeatDwarvenWaraxe = 53,
-  kFeatLightArmour = 54,
-  kFeatShield = 57,
-};
-
-// Immunity categories (pair 18 + category).
-enum : int {
-  kImmCriticals = 7,
-  kImmDeath = 8,
-  kImmEars = 10,
-  kImmEyes = 12,
-  kImmGrappling = 20,
-  kImmHampering = 21,
-  kImmLanguage = 22,
-  kImmLevelDrain = 23,
-  kImmMind = 25,
-  kImmNegativeEnergy = 27,
-  kImmParalysis = 28,
-  kImmPinning = 32,
-  kImmPoison = 33,
-  kImmSonic = 40,
-  kImmSpeed = 41,
-};
 
 // Item types of the martial weapons, in the order of their proficiency feats.
 constexpr int32_t kMartialWeaponTypes[22] = {17, 25, 18, 26, 27, 29, 30, 13, 28, 20, 14,
@@ -176,14 +37,14 @@ struct PropertyGroup {
   bool armourOnly;
 };
 constexpr PropertyGroup kPropertyGroups[] = {
-    {kAcidResistance, 21, 3, {10, 20, 30}, false},
-    {kColdResistance, 24, 3, {10, 20, 30}, false},
-    {kElectricityResistance, 27, 3, {10, 20, 30}, false},
-    {kFireResistance, 30, 3, {10, 20, 30}, false},
-    {kSonicResistance, 33, 3, {10, 20, 30}, false},
-    {kCriticalResistance, 36, 3, {25, 75, 100}, false},
-    {kSpellResistant, 40, 5, {11, 13, 15, 17, 19}, true},
-    {kReducedDamageMagic, kPropInvulnerability, 1, {5}, true},
+    {kCondAcidResistance, 21, 3, {10, 20, 30}, false},
+    {kCondColdResistance, 24, 3, {10, 20, 30}, false},
+    {kCondElectricityResistance, 27, 3, {10, 20, 30}, false},
+    {kCondFireResistance, 30, 3, {10, 20, 30}, false},
+    {kCondSonicResistance, 33, 3, {10, 20, 30}, false},
+    {kCondCriticalHitResistance, 36, 3, {25, 75, 100}, false},
+    {kCondSpellResistant, 40, 5, {11, 13, 15, 17, 19}, true},
+    {kCondReducedDamageMagic, kPropInvulnerability, 1, {5}, true},
 };
 
 bool IsLawful(int32_t a) { return a == 1 || a == 2 || a == 3; }
@@ -240,7 +101,7 @@ class Recompute {
     return last;
   }
   bool InCombatNow() const { return InCombat != 0; }
-  bool IsParty() const { return c_.allegiance == 1; }
+  bool IsParty() const { return c_.allegiance == kAllegianceParty; }
 
   // Writes a worn item's entry straight into a free slot; false when none.
   bool PutWorn(uint32_t id, uint32_t source, int32_t value);
@@ -309,8 +170,8 @@ void Recompute::Rain() {
       }
     }
   }
-  RemoveCondition(id_, kRain);
-  if (wet) AddCondition(id_, kRain, kDurationLasting, 4, kSourceRain, 0);
+  RemoveCondition(id_, kCondRain);
+  if (wet) AddCondition(id_, kCondRain, kDurationLasting, 4, kSourceRain, 0);
 }
 
 // Step 3: defaults of the behaviour words the computer's decisions read.
@@ -321,65 +182,67 @@ void Recompute::BehaviourDefaults() {
 
 // Step 4: a grapple ends outside combat or when the partner is gone.
 void Recompute::GrappleCheck() {
-  const int index = FindCondition(id_, kGrappling);
+  const int index = FindCondition(id_, kCondGrappling);
   if (index < 0) return;
   const int partner = c_.conditions[index].value;
   const bool partnerHere = partner >= 0 && partner < kCreatureCount && Creatures[partner].present == 1;
   if (InCombatNow() && partnerHere) return;
-  RemoveFromBoth(partner, kGrappling);
-  RemoveFromBoth(partner, kPinned);
+  RemoveFromBoth(partner, kCondGrappling);
+  RemoveFromBoth(partner, kCondPinned);
 }
 
 // Step 7: the clean-up after combat, or of a creature that fell.
 void Recompute::CleanUp(bool dying) {
   if (dying) {
-    RemoveCondition(id_, kSleeping);
-    RemoveCondition(id_, kRain);
+    RemoveCondition(id_, kCondSleeping);
+    RemoveCondition(id_, kCondRain);
   }
   if (InCombatNow() && !dying) return;
 
-  if (Active(kControlled) || Active(kDominated)) {
+  if (Active(kCondControlled) || Active(kCondDominated)) {
     c_.allegiance = SavedAllegiance[id_];
-    RemoveCondition(id_, kControlled);
-    RemoveCondition(id_, kDominated);
+    RemoveCondition(id_, kCondControlled);
+    RemoveCondition(id_, kCondDominated);
   }
-  if (Active(kEnlarged)) {
+  if (Active(kCondEnlarged)) {
     ReduceCarriedItems(id_);
-    RemoveCondition(id_, kEnlarged);
+    RemoveCondition(id_, kCondEnlarged);
   }
-  if (Active(kGrappling) || Active(kPinned)) {
-    const int pinned = FindCondition(id_, kPinned);
+  if (Active(kCondGrappling) || Active(kCondPinned)) {
+    const int pinned = FindCondition(id_, kCondPinned);
     if (pinned < 0) {
-      const int partner = c_.conditions[FindCondition(id_, kGrappling)].value;
-      RemoveFromBoth(partner, kGrappling);
+      const int partner = c_.conditions[FindCondition(id_, kCondGrappling)].value;
+      RemoveFromBoth(partner, kCondGrappling);
     } else {
       const int partner = c_.conditions[pinned].value;
-      RemoveFromBoth(partner, kGrappling);
-      RemoveFromBoth(partner, kPinned);
+      RemoveFromBoth(partner, kCondGrappling);
+      RemoveFromBoth(partner, kCondPinned);
     }
   }
-  if (Active(kRighteousMight)) {
+  if (Active(kCondRighteousMight)) {
     ReduceCarriedItems(id_);
-    RemoveCondition(id_, kRighteousMight);
+    RemoveCondition(id_, kCondRighteousMight);
   }
-  if (Active(kReduced)) {
+  if (Active(kCondReduced)) {
     EnlargeCarriedItems(id_);
-    RemoveCondition(id_, kReduced);
+    RemoveCondition(id_, kCondReduced);
   }
-  if (Active(kPolymorphed)) EndPolymorph(id_);
-  if (Active(kIronBody)) EndIronBody(id_);
+  if (Active(kCondPolymorphed)) EndPolymorph(id_);
+  if (Active(kCondIronBody)) EndIronBody(id_);
 
-  static const uint32_t kPassing[] = {107, 106, 105, 104, 103, 102, 110, 167, 163, 156, 24, 166};
+  static const uint32_t kPassing[] = {kCondBurning, kCondStuck, kCondEntangled, kCondCantSee, kCondSilenced,
+                                      kCondPlagued, kCondBleeding, kCondSurprised, kCondCharging,
+                                      kCondFlatFooted, kCondLoweredAcCharge, kCondGrassConcealment};
   for (uint32_t id : kPassing) RemoveCondition(id_, id);
   for (ConditionEntry& e : c_.conditions) {
-    if (e.id == kSleeping && e.duration != kDurationLasting) e = ConditionEntry{};
+    if (e.id == kCondSleeping && e.duration != kDurationLasting) e = ConditionEntry{};
   }
   CompactConditions(id_);
-  static const uint32_t kHelpless[] = {kParalyzed, kDancing, kStunned, kCowering, 100};
+  static const uint32_t kHelpless[] = {kCondParalyzed, kCondDancing, kCondStunned, kCondCowering, kCondDazed};
   for (uint32_t id : kHelpless) RemoveCondition(id_, id);
 
   if (InCombatNow()) return;
-  if (IsParty() && !Active(kDead) && !Active(kPetrified)) c_.present = 1;
+  if (IsParty() && !Active(kCondDead) && !Active(kCondPetrified)) c_.present = 1;
   for (ConditionEntry& e : c_.conditions) {
     const bool passing = e.duration == 3000 || (e.duration >= 1 && e.duration <= 999);
     if (e.id > 0 && e.id != kCondSummonedCreature && passing) e = ConditionEntry{};
@@ -394,8 +257,8 @@ void Recompute::Grass() {
   if (c_.squareX < 0 || c_.squareY < 0 || c_.squareX >= kMapSide || c_.squareY >= kMapSide) return;
   const int32_t floor = CurrentMap.At(kLayerFloor, c_.squareX, c_.squareY);
   if (floor != 123 && floor != 124) return;
-  RemoveCondition(id_, kGrassConcealment);
-  AddCondition(id_, kGrassConcealment, kDurationLasting, 20, kSourceMagicArea, 0);
+  RemoveCondition(id_, kCondGrassConcealment);
+  AddCondition(id_, kCondGrassConcealment, kDurationLasting, 20, kSourceMagicArea, 0);
 }
 
 bool Recompute::WornBaseItem(int slot) {
@@ -405,15 +268,15 @@ bool Recompute::WornBaseItem(int slot) {
     const bool slotMatches = rule.slot == slot || (rule.slot == kSlotRightFinger && slot == kSlotLeftFinger);
     if (!slotMatches || rule.baseType != item->baseType) continue;
     if (rule.zeroBasePair >= 0 && c_.protections[rule.zeroBasePair].base != 0) return true;
-    if (rule.condition == kEntangleImmunity) {
-      RemoveCondition(id_, kEntangleImmunity);
-      if (Active(kStuck)) RemoveCondition(id_, kStuck);
-      if (Active(kEntangled)) RemoveCondition(id_, kEntangled);
-    } else if (rule.condition == kReducedDamageUnholy) {
+    if (rule.condition == kCondEntangleImmunity) {
+      RemoveCondition(id_, kCondEntangleImmunity);
+      if (Active(kCondStuck)) RemoveCondition(id_, kCondStuck);
+      if (Active(kCondEntangled)) RemoveCondition(id_, kCondEntangled);
+    } else if (rule.condition == kCondReducedDamageUnholy) {
       // The cloak of faith: the reduction that answers the wearer's alignment.
-      for (uint32_t id : {kReducedDamageUnholy, kReducedDamageMelee, kReducedDamageAdamantine, kReducedDamageHoly})
+      for (uint32_t id : {kCondReducedDamageUnholy, kCondReducedDamageMelee, kCondReducedDamageAdamantine, kCondReducedDamageHoly})
         RemoveCondition(id_, id);
-      return PutWorn(IsEvil(c_.alignment) ? kReducedDamageHoly : kReducedDamageUnholy, slot, 5);
+      return PutWorn(IsEvil(c_.alignment) ? kCondReducedDamageHoly : kCondReducedDamageUnholy, slot, 5);
     } else if (rule.replacesOlder) {
       RemoveCondition(id_, rule.condition);
     }
@@ -436,7 +299,7 @@ bool Recompute::NegativeLevels(int slot, int32_t level) {
                       (row->properties[kPropHoly] == 1 && IsEvil(a)) +
                       (row->properties[kPropUnholy] == 1 && IsGood(a));
   for (int i = 0; i < matches; ++i) {
-    if (!AddCondition(id_, kLevelDrained, kDurationLasting, 1, slot, 0)) return false;
+    if (!AddCondition(id_, kCondLevelDrained, kDurationLasting, 1, slot, 0)) return false;
   }
   return true;
 }
@@ -444,51 +307,51 @@ bool Recompute::NegativeLevels(int slot, int32_t level) {
 // A lantern in a hand lights the square unless something already does.
 bool Recompute::Light(int slot) {
   const ItemRecord* item = BaseRow(c_.equipment[slot - 1]);
-  if (item == nullptr || item->baseType != 18 || Active(kIlluminating)) return true;
-  return PutWorn(kIlluminating, slot, item->bonus);
+  if (item == nullptr || item->baseType != 18 || Active(kCondIlluminating)) return true;
+  return PutWorn(kCondIlluminating, slot, item->bonus);
 }
 
 bool Recompute::RangedWeapon() {
-  RemoveCondition(id_, kRangeNonprof);
+  RemoveCondition(id_, kCondRangeNonprof);
   const uint32_t code = c_.equipment[kSlotRanged - 1];
   if (CraftedRow(code) != nullptr && !IsProficientWithItem(id_, static_cast<int>(code)))
-    return PutWorn(kRangeNonprof, kSlotRanged, 4);
+    return PutWorn(kCondRangeNonprof, kSlotRanged, 4);
   return true;
 }
 
 bool Recompute::RightHand() {
-  RemoveCondition(id_, kNonprofRight);
+  RemoveCondition(id_, kCondNonprofRight);
   const uint32_t code = c_.equipment[kSlotRightHand - 1];
   if (code == 0) {
-    RemoveCondition(id_, kUnarmed);
+    RemoveCondition(id_, kCondUnarmed);
     const int32_t natural = c_.naturalAttacks[0].kind;
     if ((natural == 0 || natural == 3) && c_.feats[kFeatUnarmedStrike] == 0)
-      return PutWorn(kUnarmed, kSourceUnarmed, 0);
+      return PutWorn(kCondUnarmed, kSourceUnarmed, 0);
   } else if (CraftedRow(code) != nullptr) {
-    RemoveCondition(id_, kUnarmed);
-    if (!IsProficientWithItem(id_, static_cast<int>(code))) return PutWorn(kNonprofRight, kSlotRightHand, 4);
+    RemoveCondition(id_, kCondUnarmed);
+    if (!IsProficientWithItem(id_, static_cast<int>(code))) return PutWorn(kCondNonprofRight, kSlotRightHand, 4);
   }
   return true;
 }
 
 bool Recompute::LeftHand() {
-  RemoveCondition(id_, kNonprofLeft);
+  RemoveCondition(id_, kCondNonprofLeft);
   const uint32_t code = c_.equipment[kSlotLeftHand - 1];
   const CraftedWeaponRecord* row = CraftedRow(code);
   if (row == nullptr) return true;
-  if (!IsProficientWithItem(id_, static_cast<int>(code)) && !PutWorn(kNonprofLeft, kSlotLeftHand, 4))
+  if (!IsProficientWithItem(id_, static_cast<int>(code)) && !PutWorn(kCondNonprofLeft, kSlotLeftHand, 4))
     return false;
   const bool arcane = c_.creatureClass == 4 || c_.creatureClass == 5;
   if (row->proficiency == 8) {
     if (row->critMultiplier > 0 && arcane) {
-      RemoveCondition(id_, kSpellFailureShield);
-      if (!PutWorn(kSpellFailureShield, kSlotLeftHand, row->critMultiplier)) return false;
+      RemoveCondition(id_, kCondSpellFailureShield);
+      if (!PutWorn(kCondSpellFailureShield, kSlotLeftHand, row->critMultiplier)) return false;
     }
-    if (c_.feats[kFeatShield] == 0 && !PutWorn(kNonprofShield, kSlotLeftHand, row->critLow)) return false;
+    if (c_.feats[kFeatShield] == 0 && !PutWorn(kCondNonprofShield, kSlotLeftHand, row->critLow)) return false;
     if (row->masterwork == 1) return PropertyConditions(*row, kSlotLeftHand, false);
   } else if (row->proficiency >= 1 && row->proficiency <= 4) {
-    RemoveCondition(id_, kTwoWeaponLeft);
-    RemoveCondition(id_, kTwoWeaponRight);
+    RemoveCondition(id_, kCondTwoWeaponLeft);
+    RemoveCondition(id_, kCondTwoWeaponRight);
     const bool light = row->handling == 1;
     int32_t left, right;
     if (c_.feats[kFeatTwoWeaponFighting] == 0) {
@@ -498,10 +361,10 @@ bool Recompute::LeftHand() {
       left = light ? 1 : 3;
       right = left;
     }
-    if (!PutWorn(kTwoWeaponLeft, kSlotLeftHand, left) || !PutWorn(kTwoWeaponRight, kSlotLeftHand, right))
+    if (!PutWorn(kCondTwoWeaponLeft, kSlotLeftHand, left) || !PutWorn(kCondTwoWeaponRight, kSlotLeftHand, right))
       return false;
-    RemoveCondition(id_, kTwoWeaponDefence);
-    if (c_.feats[kFeatTwoWeaponDefence] != 0) return PutWorn(kTwoWeaponDefence, kSlotLeftHand, 1);
+    RemoveCondition(id_, kCondTwoWeaponDefence);
+    if (c_.feats[kFeatTwoWeaponDefence] != 0) return PutWorn(kCondTwoWeaponDefence, kSlotLeftHand, 1);
   }
   return true;
 }
@@ -510,17 +373,17 @@ bool Recompute::Torso() {
   const CraftedWeaponRecord* row = CraftedRow(c_.equipment[kSlotTorso - 1]);
   if (row == nullptr || row->handling != 6) return true;
   const bool arcane = c_.creatureClass == 4 || c_.creatureClass == 5;
-  if (row->critMultiplier > 0 && arcane && !PutWorn(kSpellFailureArmor, kSlotTorso, row->critMultiplier))
+  if (row->critMultiplier > 0 && arcane && !PutWorn(kCondSpellFailureArmor, kSlotTorso, row->critMultiplier))
     return false;
   const int32_t weight = row->proficiency;  // 5 light, 6 medium, 7 heavy
   if (weight >= 5 && weight <= 7) {
-    if (c_.feats[kFeatLightArmour + weight - 5] == 0 && !PutWorn(kNonprofArmor, kSlotTorso, row->critLow))
+    if (c_.feats[kFeatLightArmour + weight - 5] == 0 && !PutWorn(kCondNonprofArmor, kSlotTorso, row->critLow))
       return false;
-    if (weight >= 6 && !PutWorn(kReducedSpeedArmor, kSlotTorso, c_.speed.base < 30 ? 5 : 10)) return false;
+    if (weight >= 6 && !PutWorn(kCondReducedSpeedArmor, kSlotTorso, c_.speed.base < 30 ? 5 : 10)) return false;
   }
-  if (!PutWorn(kRestrictedDex, kSlotTorso, row->dieCount)) return false;
+  if (!PutWorn(kCondRestrictedDex, kSlotTorso, row->dieCount)) return false;
   if (row->masterwork != 1) return true;
-  if (row->material == 8 && weight >= 5 && weight <= 7 && !PutWorn(kReducedDamage, kSlotTorso, weight - 4))
+  if (row->material == 8 && weight >= 5 && weight <= 7 && !PutWorn(kCondReducedDamage, kSlotTorso, weight - 4))
     return false;
   return PropertyConditions(*row, kSlotTorso, true);
 }
@@ -550,7 +413,7 @@ bool Recompute::WornItems() {
   if (!WornBaseItem(kSlotHead)) return false;
   drop(kSlotRightHand);
   drop(kSlotLeftHand);
-  const int32_t level = c_.level - SumValues(kLevelDrained);
+  const int32_t level = c_.level - SumValues(kCondLevelDrained);
   if (!NegativeLevels(kSlotRightHand, level) || !NegativeLevels(kSlotLeftHand, level)) return false;
   if (!Light(kSlotRightHand) || !Light(kSlotLeftHand)) return false;
   for (int slot : {kSlotNeck, kSlotWaist, kSlotFeet, kSlotArms, kSlotCloak, kSlotRightFinger, kSlotLeftFinger}) {
@@ -567,17 +430,17 @@ bool Recompute::WornItems() {
 void Recompute::StandingSpells() {
   if (InCombatNow()) return;
   if (IsParty() && c_.map == CurrentMapNumber && OptionWords[kOptionAutoRecastLight] == 1 &&
-      c_.creatureClass == 3 && c_.knownSpells[102] == 1 && c_.spellsLeft[0] >= 1 && !Active(kIlluminating) &&
+      c_.creatureClass == 3 && c_.knownSpells[102] == 1 && c_.spellsLeft[0] >= 1 && !Active(kCondIlluminating) &&
       CurrentMap.lit == 0) {
     for (int member = 0; member < kPartySize; ++member)
-      AddCondition(member, kIlluminating, kDurationUntilRest, 0, kSourceSpell, 0);
+      AddCondition(member, kCondIlluminating, kDurationUntilRest, 0, kSourceSpell, 0);
     --c_.spellsLeft[0];
   }
   const bool caster = c_.creatureClass == 4 || c_.creatureClass == 5;
   const bool allowed = !IsParty() || OptionWords[kOptionAutoRecastMageArmor] == 1;
-  if (caster && allowed && c_.knownSpells[1] == 1 && c_.spellsLeft[0] >= 1 && !Active(kMageArmor) &&
+  if (caster && allowed && c_.knownSpells[1] == 1 && c_.spellsLeft[0] >= 1 && !Active(kCondMageArmor) &&
       c_.equipment[kSlotTorso - 1] == 0) {
-    AddCondition(id_, kMageArmor, kDurationUntilRest, 4, kSourceSpell, 0);
+    AddCondition(id_, kCondMageArmor, kDurationUntilRest, 4, kSourceSpell, 0);
     --c_.spellsLeft[0];
   }
 }
@@ -585,12 +448,12 @@ void Recompute::StandingSpells() {
 // Step 11.
 void Recompute::Constitution() {
   int32_t con = c_.constitution.base;
-  if (Active(kTransformation) && !Active(kEnhancedConstitution)) con += 4;
-  con += SumValues(kEnhancedConstitution) - SumValues(kDamagedConstitution) - SumValues(kDrainedConstitution);
-  if (Active(kRighteousMight) && !Active(kReduced)) con += 2;
+  if (Active(kCondTransformation) && !Active(kCondEnhancedConstitution)) con += 4;
+  con += SumValues(kCondEnhancedConstitution) - SumValues(kCondDamagedConstitution) - SumValues(kCondDrainedConstitution);
+  if (Active(kCondRighteousMight) && !Active(kCondReduced)) con += 2;
   if (con < 1) {
     con = 0;
-    if (!Active(kDead)) AddCondition(id_, kDead, kDurationLasting, 0, kSourceConstitutionLoss, 0);
+    if (!Active(kCondDead)) AddCondition(id_, kCondDead, kDurationLasting, 0, kSourceConstitutionLoss, 0);
   }
   c_.constitution.current = con;
 }
@@ -598,10 +461,10 @@ void Recompute::Constitution() {
 // Step 12.
 void Recompute::Levels() {
   if (IsParty()) c_.challengeRating = c_.level;
-  int32_t effective = c_.level - SumValues(kLevelDrained);
+  int32_t effective = c_.level - SumValues(kCondLevelDrained);
   if (effective < 1) {
     effective = 0;
-    if (!Active(kDead)) AddCondition(id_, kDead, kDurationLasting, 0, kSourceLevelLoss, 0);
+    if (!Active(kCondDead)) AddCondition(id_, kCondDead, kDurationLasting, 0, kSourceLevelLoss, 0);
   }
   c_.effectiveLevel = effective;
 }
@@ -614,7 +477,7 @@ void Recompute::HitPoints(int firstTime) {
   const int32_t m = c_.constitution.current / 2 - c_.constitution.base / 2;
   int32_t maximum = c_.baseHitPoints + c_.effectiveLevel * m;
   if (m < 0) maximum = std::max(maximum, c_.effectiveLevel);
-  maximum -= 5 * SumValues(kLevelDrained);
+  maximum -= 5 * SumValues(kCondLevelDrained);
   maximum = std::max(maximum, 1);
   c_.maxHitPoints = maximum;
   if (c_.hitPoints > 0) {
@@ -632,13 +495,13 @@ void Recompute::HitPoints(int firstTime) {
 void Recompute::Speed() {
   const int32_t old = c_.speed.current != 0 ? c_.speed.current : c_.speed.base;
   int32_t speed = c_.speed.base;
-  if (Active(kReducedSpeedArmor)) speed -= c_.speed.base < 25 ? 5 : 10;
-  if (Active(kLongStride)) speed += 10;
-  if (Active(kHasted)) speed *= 2;
-  if (Active(kSlowed)) speed /= 2;
-  if (Active(kExhausted)) speed /= 2;
-  int blinding = CountEntries(kBlinded);
-  if (c_.special[kSenseKindWord] == 5) blinding += CountEntries(kDeafened);
+  if (Active(kCondReducedSpeedArmor)) speed -= c_.speed.base < 25 ? 5 : 10;
+  if (Active(kCondLongStride)) speed += 10;
+  if (Active(kCondHasted)) speed *= 2;
+  if (Active(kCondSlowed)) speed /= 2;
+  if (Active(kCondExhausted)) speed /= 2;
+  int blinding = CountEntries(kCondBlinded);
+  if (c_.special[kSenseKindWord] == 5) blinding += CountEntries(kCondDeafened);
   for (int i = 0; i < blinding; ++i) {
     if (c_.feats[kFeatBlindFight] == 0) {
       speed /= 2;
@@ -661,31 +524,31 @@ void Recompute::Speed() {
 // takes that Paralyzed away again when it is the first one found.
 int32_t Recompute::AbilityLoss(int32_t value, uint32_t lossSource) {
   if (value < 1) {
-    if (!Active(kParalyzed)) AddCondition(id_, kParalyzed, kDurationLasting, 0, lossSource, 0);
+    if (!Active(kCondParalyzed)) AddCondition(id_, kCondParalyzed, kDurationLasting, 0, lossSource, 0);
     return 0;
   }
-  const int first = FindCondition(id_, kParalyzed);
-  if (first >= 0 && c_.conditions[first].source == lossSource) RemoveConditionIdFromSource(id_, kParalyzed, lossSource);
+  const int first = FindCondition(id_, kCondParalyzed);
+  if (first >= 0 && c_.conditions[first].source == lossSource) RemoveConditionIdFromSource(id_, kCondParalyzed, lossSource);
   return value;
 }
 
 // Steps 15 to 18.
 void Recompute::Abilities() {
   int32_t str = c_.strength.base;
-  if (Active(kTransformation) && !Active(kEnhancedStrength)) str += 4;
-  str += SumValues(kEnhancedStrength) - SumValues(kDamagedStrength) - SumValues(kDrainedStrength);
-  str += -6 * CountEntries(kExhausted) - 2 * CountEntries(kFatigued) + 2 * CountEntries(kEnlarged) -
-         2 * CountEntries(kReduced);
-  if (Active(kRighteousMight) && !Active(kReduced)) str += 4;
+  if (Active(kCondTransformation) && !Active(kCondEnhancedStrength)) str += 4;
+  str += SumValues(kCondEnhancedStrength) - SumValues(kCondDamagedStrength) - SumValues(kCondDrainedStrength);
+  str += -6 * CountEntries(kCondExhausted) - 2 * CountEntries(kCondFatigued) + 2 * CountEntries(kCondEnlarged) -
+         2 * CountEntries(kCondReduced);
+  if (Active(kCondRighteousMight) && !Active(kCondReduced)) str += 4;
   c_.strength.current = AbilityLoss(str, kSourceStrengthLoss);
 
   int32_t dex = c_.dexterity.base;
-  if (Active(kTransformation) && !Active(kEnhancedDexterity)) dex += 4;
-  dex += SumValues(kEnhancedDexterity) - SumValues(kDamagedDexterity) - SumValues(kDrainedDexterity);
-  dex += -6 * CountEntries(kExhausted) - 2 * CountEntries(kFatigued) - 4 * CountEntries(kEntangled) -
-         2 * CountEntries(kEnlarged) + 2 * CountEntries(kReduced);
+  if (Active(kCondTransformation) && !Active(kCondEnhancedDexterity)) dex += 4;
+  dex += SumValues(kCondEnhancedDexterity) - SumValues(kCondDamagedDexterity) - SumValues(kCondDrainedDexterity);
+  dex += -6 * CountEntries(kCondExhausted) - 2 * CountEntries(kCondFatigued) - 4 * CountEntries(kCondEntangled) -
+         2 * CountEntries(kCondEnlarged) + 2 * CountEntries(kCondReduced);
   dex = AbilityLoss(dex, kSourceDexterityLoss);
-  if (HasEntry(kParalyzed) || HasEntry(kSleeping) || HasEntry(kPetrified) || HasEntry(kPinned)) dex = 0;
+  if (HasEntry(kCondParalyzed) || HasEntry(kCondSleeping) || HasEntry(kCondPetrified) || HasEntry(kCondPinned)) dex = 0;
   c_.dexterity.current = dex;
 
   // Step 17.
@@ -693,49 +556,49 @@ void Recompute::Abilities() {
   c_.attacksOfOpportunity = (c_.feats[kFeatCombatReflexes] != 0 && half - 5 > 0) ? half - 4 : 1;
   if (!InCombatNow()) c_.attacksOfOpportunityLeft = c_.attacksOfOpportunity;
 
-  const bool feebleminded = HasEntry(kFeebleminded);
-  int32_t intel = c_.intelligence.base + SumValues(kEnhancedIntelligence) - SumValues(kDamagedIntelligence) -
-                  SumValues(kDrainedIntelligence);
+  const bool feebleminded = HasEntry(kCondFeebleminded);
+  int32_t intel = c_.intelligence.base + SumValues(kCondEnhancedIntelligence) - SumValues(kCondDamagedIntelligence) -
+                  SumValues(kCondDrainedIntelligence);
   if (feebleminded) intel = std::min(intel, 1);
   c_.intelligence.current = AbilityLoss(intel, kSourceIntelligenceLoss);
   const int32_t wis =
-      c_.wisdom.base + SumValues(kEnhancedWisdom) - SumValues(kDamagedWisdom) - SumValues(kDrainedWisdom);
+      c_.wisdom.base + SumValues(kCondEnhancedWisdom) - SumValues(kCondDamagedWisdom) - SumValues(kCondDrainedWisdom);
   c_.wisdom.current = AbilityLoss(wis, kSourceWisdomLoss);
-  int32_t cha = c_.charisma.base + SumValues(kEnhancedCharisma) - SumValues(kDamagedCharisma) -
-                SumValues(kDrainedCharisma);
+  int32_t cha = c_.charisma.base + SumValues(kCondEnhancedCharisma) - SumValues(kCondDamagedCharisma) -
+                SumValues(kCondDrainedCharisma);
   if (feebleminded) cha = std::min(cha, 1);
   c_.charisma.current = AbilityLoss(cha, kSourceCharismaLoss);
 }
 
 // Step 19.
 void Recompute::SizeAndAttack() {
-  const int32_t size = c_.size.base + CountEntries(kEnlarged) + CountEntries(kRighteousMight) - CountEntries(kReduced);
+  const int32_t size = c_.size.base + CountEntries(kCondEnlarged) + CountEntries(kCondRighteousMight) - CountEntries(kCondReduced);
   c_.size.current = std::clamp(size, 1, 7);
   c_.baseAttack.current = c_.baseAttack.base;
-  if ((HasEntry(kTransformation) || HasEntry(kEnhancedBaseAttack)) && c_.baseAttack.current < c_.effectiveLevel)
+  if ((HasEntry(kCondTransformation) || HasEntry(kCondEnhancedBaseAttack)) && c_.baseAttack.current < c_.effectiveLevel)
     c_.baseAttack.current = c_.effectiveLevel;
 }
 
 // Step 20.
 void Recompute::Saves() {
-  const int32_t sickened = CountEntries(kSickened);
-  const int32_t drained = SumValues(kLevelDrained);
-  const int32_t luck = SumValues(kEnhancedSaves) + SumValues(kLucky) - SumValues(kUnlucky);
+  const int32_t sickened = CountEntries(kCondSickened);
+  const int32_t drained = SumValues(kCondLevelDrained);
+  const int32_t luck = SumValues(kCondEnhancedSaves) + SumValues(kCondLucky) - SumValues(kCondUnlucky);
 
   c_.fortitude.current = c_.fortitude.base + (c_.feats[kFeatGreatFortitude] != 0 ? 2 : 0) - 2 * sickened +
-                         5 * CountEntries(kTransformation) + luck - drained;
+                         5 * CountEntries(kCondTransformation) + luck - drained;
 
   int32_t reflex = c_.reflex.base + (c_.feats[kFeatLightningReflexes] != 0 ? 2 : 0);
-  bool insightBlocked = FindAnyCondition(id_, kBlinded, kCantSee, kFlatFooted, kGrappling, kPinned, kStunned,
-                                         kCowering) >= 0;
-  if (c_.special[kSenseKindWord] == 5 && FindAnyCondition(id_, kDeafened, kSilenced) >= 0) insightBlocked = true;
-  if (!insightBlocked) reflex += SumValues(kInsightful);
-  reflex += -2 * sickened + luck + CountEntries(kHasted) - CountEntries(kSlowed) - 10 * CountEntries(kDancing) -
+  bool insightBlocked = FindAnyCondition(id_, kCondBlinded, kCondCantSee, kCondFlatFooted, kCondGrappling, kCondPinned, kCondStunned,
+                                         kCondCowering) >= 0;
+  if (c_.special[kSenseKindWord] == 5 && FindAnyCondition(id_, kCondDeafened, kCondSilenced) >= 0) insightBlocked = true;
+  if (!insightBlocked) reflex += SumValues(kCondInsightful);
+  reflex += -2 * sickened + luck + CountEntries(kCondHasted) - CountEntries(kCondSlowed) - 10 * CountEntries(kCondDancing) -
             drained;
   c_.reflex.current = reflex;
 
   c_.willpower.current = c_.willpower.base + (c_.feats[kFeatIronWill] != 0 ? 2 : 0) - 2 * sickened +
-                         2 * CountEntries(kBolstered) + luck + SumValues(kGoodMorale) - SumValues(kBadMorale) -
+                         2 * CountEntries(kCondBolstered) + luck + SumValues(kCondGoodMorale) - SumValues(kCondBadMorale) -
                          drained;
 }
 
@@ -746,7 +609,7 @@ void Recompute::Footprint() {
   for (StatPair* p : pairs) p->current = p->base;
   int32_t& y = c_.footprintHeight.current;
   int32_t& x = c_.footprintWidth.current;
-  const int grow = CountEntries(kEnlarged) + CountEntries(kRighteousMight);
+  const int grow = CountEntries(kCondEnlarged) + CountEntries(kCondRighteousMight);
   for (int i = 0; i < grow; ++i) {
     if (y >= 3 || x >= 3) continue;
     y *= 2;
@@ -754,7 +617,7 @@ void Recompute::Footprint() {
     c_.figureSize[0].current *= 2;
     c_.figureSize[1].current *= 2;
   }
-  const int shrink = CountEntries(kReduced);
+  const int shrink = CountEntries(kCondReduced);
   for (int i = 0; i < shrink; ++i) {
     bool known = true;
     if (y == 4 && x == 4) {
@@ -784,12 +647,12 @@ void Recompute::Protections() {
     for (const ConditionEntry& e : c_.conditions) {
       int32_t kind = -1;
       switch (e.id) {
-        case kReducedDamageUnholy: kind = 9; break;
-        case kReducedDamageMelee: kind = 2; break;
-        case kReducedDamageAdamantine: kind = 12; break;
-        case kReducedDamageHoly: kind = 8; break;
-        case kReducedDamageMagic: kind = 7; break;
-        case kReducedDamage: kind = 1; break;
+        case kCondReducedDamageUnholy: kind = 9; break;
+        case kCondReducedDamageMelee: kind = 2; break;
+        case kCondReducedDamageAdamantine: kind = 12; break;
+        case kCondReducedDamageHoly: kind = 8; break;
+        case kCondReducedDamageMagic: kind = 7; break;
+        case kCondReducedDamage: kind = 1; break;
         default: break;
       }
       if (kind < 0) continue;
@@ -801,46 +664,46 @@ void Recompute::Protections() {
   const struct {
     uint32_t condition;
     int pair;
-  } kResistances[] = {{kFireResistance, kProtResistFire},
-                      {kColdResistance, kProtResistCold},
-                      {kSonicResistance, kProtResistSonic},
-                      {kElectricityResistance, kProtResistElectricity},
-                      {kAcidResistance, kProtResistAcid}};
+  } kResistances[] = {{kCondFireResistance, kProtResistFire},
+                      {kCondColdResistance, kProtResistCold},
+                      {kCondSonicResistance, kProtResistSonic},
+                      {kCondElectricityResistance, kProtResistElectricity},
+                      {kCondAcidResistance, kProtResistAcid}};
   for (const auto& r : kResistances) {
     const ConditionEntry* e = FirstEntry(r.condition);
     if (e != nullptr && p[r.pair].current == 0) p[r.pair].current = e->value;
   }
-  if (HasEntry(kIceShielded) && p[kProtResistFire].current == 0) p[kProtResistFire].current = 10;
-  if (HasEntry(kFireShielded) && p[kProtResistCold].current == 0) p[kProtResistCold].current = 10;
+  if (HasEntry(kCondIceShielded) && p[kProtResistFire].current == 0) p[kProtResistFire].current = 10;
+  if (HasEntry(kCondFireShielded) && p[kProtResistCold].current == 0) p[kProtResistCold].current = 10;
 
   if (p[kProtSpellResistance].base == 0) {
-    if (const ConditionEntry* e = LastEntry(kSpellResistant)) p[kProtSpellResistance].current = e->value;
+    if (const ConditionEntry* e = LastEntry(kCondSpellResistant)) p[kProtSpellResistance].current = e->value;
   }
 
-  if (Active(kTransformation) && !Active(kNaturalArmor) && p[kProtNaturalArmour].current == 0)
+  if (Active(kCondTransformation) && !Active(kCondNaturalArmor) && p[kProtNaturalArmour].current == 0)
     p[kProtNaturalArmour].current = 4;
   auto fromFirst = [&](int pair, uint32_t condition) {
     if (p[pair].current != 0) return;
     if (const ConditionEntry* e = FirstEntry(condition)) p[pair].current = e->value;
   };
-  fromFirst(kProtDeflection, kDeflecting);
-  fromFirst(kProtNaturalArmour, kNaturalArmor);
-  fromFirst(kProtSacred, kProtectedVersusEvil);
-  fromFirst(kProtProfane, kProtectedVersusGood);
-  if (p[kProtNaturalArmour].current == 0 && HasEntry(kRighteousMight)) p[kProtNaturalArmour].current = 2;
+  fromFirst(kProtDeflection, kCondDeflecting);
+  fromFirst(kProtNaturalArmour, kCondNaturalArmor);
+  fromFirst(kProtSacred, kCondProtectedVersusEvil);
+  fromFirst(kProtProfane, kCondProtectedVersusGood);
+  if (p[kProtNaturalArmour].current == 0 && HasEntry(kCondRighteousMight)) p[kProtNaturalArmour].current = 2;
 
   auto immune = [&](int category) { p[kProtFirstImmunity + category].current = kImmunityImmune; };
   for (const ConditionEntry& e : c_.conditions) {
     switch (e.id) {
-      case kSilenced: immune(kImmSonic); immune(kImmLanguage); break;
-      case kDeafened: immune(kImmEars); immune(kImmLanguage); break;
-      case kBlinded: immune(kImmEyes); break;
-      case kInsightful: immune(kImmCriticals); break;
-      case kCriticalResistance: if (e.value == 100) immune(kImmCriticals); break;
+      case kCondSilenced: immune(kImmSonic); immune(kImmLanguage); break;
+      case kCondDeafened: immune(kImmEars); immune(kImmLanguage); break;
+      case kCondBlinded: immune(kImmEyes); break;
+      case kCondInsightful: immune(kImmCriticals); break;
+      case kCondCriticalHitResistance: if (e.value == 100) immune(kImmCriticals); break;
       case 2: immune(kImmMind); break;
       case 3: immune(kImmDeath); immune(kImmLevelDrain); immune(kImmNegativeEnergy); break;
       case 4: immune(kImmPoison); break;
-      case kEntangleImmunity: immune(kImmHampering); break;
+      case kCondEntangleImmunity: immune(kImmHampering); break;
       case 6:
         immune(kImmParalysis); immune(kImmHampering); immune(kImmGrappling); immune(kImmPinning);
         immune(kImmSpeed);
@@ -855,13 +718,13 @@ int Recompute::Run(int firstTime) {
   Rain();
   BehaviourDefaults();
   GrappleCheck();
-  RemoveCondition(id_, kGrassConcealment);
+  RemoveCondition(id_, kCondGrassConcealment);
   PurgeExpiredConditions(id_);
-  if (!InCombatNow() && Active(kUnconscious)) {
-    RemoveCondition(id_, kUnconscious);
+  if (!InCombatNow() && Active(kCondUnconscious)) {
+    RemoveCondition(id_, kCondUnconscious);
     c_.hitPoints = 1;
   }
-  CleanUp(Active(kDead) || Active(kPetrified) || Active(kUnconscious));
+  CleanUp(Active(kCondDead) || Active(kCondPetrified) || Active(kCondUnconscious));
   Grass();
   if (!WornItems()) return 0;
   StandingSpells();
@@ -881,26 +744,26 @@ int Recompute::Run(int firstTime) {
 }  // namespace
 
 const WornItemRule WornItemTable[kWornItemRules] = {
-    {kSlotHead, 31, kEnhancedIntelligence, -1, false},
-    {kSlotHead, 32, kEnhancedWisdom, -1, false},
-    {kSlotNeck, 20, kEnhancedConstitution, -1, false},
-    {kSlotWaist, 21, kEnhancedStrength, -1, false},
-    {kSlotFeet, 22, kLongStride, -1, false},
-    {kSlotArms, 23, kMageArmor, -1, true},
-    {kSlotArms, 24, kEnhancedDexterity, -1, false},
-    {kSlotCloak, 25, kEntangleImmunity, kProtFirstImmunity + static_cast<int>(kImmHampering), false},
-    {kSlotCloak, 26, kMagicallyConcealed, -1, true},
-    {kSlotCloak, 27, kMagicallyConcealed, -1, true},
-    {kSlotCloak, 28, kEnhancedSaves, -1, true},
-    {kSlotCloak, 29, kSpellResistant, -1, true},
-    {kSlotCloak, 30, kReducedDamageUnholy, kProtDamageReduction, false},
-    {kSlotRightFinger, 33, kFireResistance, kProtResistFire, true},
-    {kSlotRightFinger, 34, kColdResistance, kProtResistCold, true},
-    {kSlotRightFinger, 35, kAcidResistance, kProtResistAcid, true},
-    {kSlotRightFinger, 36, kElectricityResistance, kProtResistElectricity, true},
-    {kSlotRightFinger, 37, kSonicResistance, kProtResistSonic, true},
-    {kSlotRightFinger, 38, kDeflecting, kProtDeflection, true},
-    {kSlotRightHand, 18, kIlluminating, -1, false},
+    {kSlotHead, 31, kCondEnhancedIntelligence, -1, false},
+    {kSlotHead, 32, kCondEnhancedWisdom, -1, false},
+    {kSlotNeck, 20, kCondEnhancedConstitution, -1, false},
+    {kSlotWaist, 21, kCondEnhancedStrength, -1, false},
+    {kSlotFeet, 22, kCondLongStride, -1, false},
+    {kSlotArms, 23, kCondMageArmor, -1, true},
+    {kSlotArms, 24, kCondEnhancedDexterity, -1, false},
+    {kSlotCloak, 25, kCondEntangleImmunity, kProtFirstImmunity + static_cast<int>(kImmHampering), false},
+    {kSlotCloak, 26, kCondMagicallyConcealed, -1, true},
+    {kSlotCloak, 27, kCondMagicallyConcealed, -1, true},
+    {kSlotCloak, 28, kCondEnhancedSaves, -1, true},
+    {kSlotCloak, 29, kCondSpellResistant, -1, true},
+    {kSlotCloak, 30, kCondReducedDamageUnholy, kProtDamageReduction, false},
+    {kSlotRightFinger, 33, kCondFireResistance, kProtResistFire, true},
+    {kSlotRightFinger, 34, kCondColdResistance, kProtResistCold, true},
+    {kSlotRightFinger, 35, kCondAcidResistance, kProtResistAcid, true},
+    {kSlotRightFinger, 36, kCondElectricityResistance, kProtResistElectricity, true},
+    {kSlotRightFinger, 37, kCondSonicResistance, kProtResistSonic, true},
+    {kSlotRightFinger, 38, kCondDeflecting, kProtDeflection, true},
+    {kSlotRightHand, 18, kCondIlluminating, -1, false},
 };
 
 int RecomputeCreature(int creature, int firstTime) {
@@ -912,7 +775,7 @@ int RecomputeCreature(int creature, int firstTime) {
 bool IsProficientWithItem(int creature, int craftedRow) {
   if (creature < 0 || creature >= kCreatureCount) return false;
   if (craftedRow < 1 || craftedRow >= kCraftedRows) return false;
-  if (FindCondition(creature, kTransformation) >= 0) return true;
+  if (FindCondition(creature, kCondTransformation) >= 0) return true;
   const CreatureRecord& c = Creatures[creature];
   const CraftedWeaponRecord& row = CraftedWeapons[craftedRow];
   switch (row.proficiency) {

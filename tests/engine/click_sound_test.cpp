@@ -7,7 +7,7 @@
 
 #include "engine/click_sound.h"
 #include "engine/sound.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "platform/system.h"
 
 namespace {

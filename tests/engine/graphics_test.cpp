@@ -3,10 +3,10 @@
 
 #include <cmath>
 
-#include "engine/display_modes.h"
+#include "engine/graphics.h"
 #include "engine/frame.h"
 #include "engine/graphics.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "harness/harness.h"
 
 namespace {

@@ -8,7 +8,7 @@
 // look at the new files, and commit them.
 #include <cstdlib>
 
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "page_screen.h"
 #include "platform/image.h"
 
@@ -21,7 +21,7 @@ class HelpPageLinks : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(pagetest::StartPages());
-    ScreenMode = 4;
+    ScreenMode = kModePageView;
     OpenPage("Main Index", kMainIndexPageId);
   }
   void TearDown() override { pagetest::StopPages(); }
@@ -43,7 +43,7 @@ TEST_F(HelpPageLinks, AKeywordLinkOpensItsPageAndBackAndForwardWalkTheHistory) {
   platform::InjectMouseButton(0, false);
   ASSERT_EQ(PageDepth, 2);
   EXPECT_EQ(PageHighestDepth, 2);
-  EXPECT_EQ(ScreenMode, 4u);
+  EXPECT_EQ(ScreenMode, kModePageView);
   EXPECT_EQ(PageHistory[2].type, kPageHelpTopic);
   EXPECT_EQ(PageHistory[2].parameter, static_cast<int32_t>(kCharacterPageId));
   EXPECT_STREQ(PageHistory[2].caption, "Character");
@@ -72,7 +72,7 @@ TEST_F(HelpPageLinks, AKeywordLinkOpensItsPageAndBackAndForwardWalkTheHistory) {
 }
 
 TEST_F(HelpPageLinks, ALinkOutsidePageViewSavesTheModeAndReturnRestoresIt) {
-  ScreenMode = 0;
+  ScreenMode = kModeExploring;
   PageDepth = 0;
   const char* log = "Read \xA3" "Iron\xA3 @IRON_WILL@ now.";
   auto draw = [&] { pagetest::DrawScene([&] { DrawLinkedText(log, 4, 1, 24, 38, 28, 0, 1, 1, 1); }); };
@@ -87,22 +87,22 @@ TEST_F(HelpPageLinks, ALinkOutsidePageViewSavesTheModeAndReturnRestoresIt) {
   pagetest::NextFrame();
   draw();
   platform::InjectMouseButton(1, false);
-  EXPECT_EQ(ScreenMode, 4u);
-  EXPECT_EQ(SavedScreenMode, 0u);
+  EXPECT_EQ(ScreenMode, kModePageView);
+  EXPECT_EQ(SavedScreenMode, kModeExploring);
   EXPECT_EQ(PageDepth, 0);
   EXPECT_EQ(PageHistory[0].parameter, 31007);
 
-  ScreenMode = 9;  // opened from the local map this time
+  ScreenMode = kModeLocalMap;  // opened from the local map this time
   PageDepth = 0;
   OpenLinkedPage(kPageHelpTopic, 31007);
-  EXPECT_EQ(ScreenMode, 4u);
-  EXPECT_EQ(SavedScreenMode, 9u);
+  EXPECT_EQ(ScreenMode, kModePageView);
+  EXPECT_EQ(SavedScreenMode, kModeLocalMap);
   harness::KeyDown("Space");
   pagetest::NextFrame();
   EXPECT_EQ(pagetest::DrawHelpPage(31007), 1);
   harness::KeyUp("Space");
-  EXPECT_EQ(ScreenMode, 9u);
-  EXPECT_EQ(SavedScreenMode, 0u);
+  EXPECT_EQ(ScreenMode, kModeLocalMap);
+  EXPECT_EQ(SavedScreenMode, kModeExploring);
   EXPECT_EQ(PageDepth, 0);
   EXPECT_EQ(PageHighestDepth, 0);
 }
@@ -111,7 +111,7 @@ TEST_F(HelpPageLinks, ALinkOutsidePageViewSavesTheModeAndReturnRestoresIt) {
 // the stored one; the device picture is kept beside the game for a look.
 void ComparePicture(const std::string& name) {
   ASSERT_TRUE(pagetest::StartPages());
-  ScreenMode = 4;
+  ScreenMode = kModePageView;
   OpenPage("Main Index", kMainIndexPageId);
   harness::MoveMouse(kCharacterX, kCharacterY);
   pagetest::NextFrame();

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "engine/help_pages.h"
-#include "screens/game/help_lookup.h"
+#include "engine/help_lookup.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 // The input devices: latching, the release pass, the cursor and the joystick.
 #include <gtest/gtest.h>
 
-#include "engine/application.h"
+#include "engine/main_window.h"
 #include "engine/graphics.h"
 #include "engine/input.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "harness/harness.h"
 #include "platform/input.h"
 #include "platform/window.h"

@@ -8,7 +8,7 @@
 
 #include "engine/linked_text.h"
 #include "engine/text.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 
 #include "engine/music.h"
 #include "engine/sound.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "platform/audio.h"
 #include "platform/system.h"
 

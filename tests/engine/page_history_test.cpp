@@ -5,12 +5,12 @@
 #include "combat/actions/combat_actions.h"
 #include "engine/click_sound.h"
 #include "engine/message_log.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "page_screen.h"
 #include "rules/item_rules.h"
 #include "rules/modifier_list.h"
-#include "screens/game/game_screen_state.h"
-#include "screens/game/world_travel.h"
+#include "engine/game_screen_state.h"
+#include "state/world_travel.h"
 
 namespace {
 
@@ -39,7 +39,7 @@ TEST_F(PageHistoryTest, StartsAtTheLogoScreen) {
   EXPECT_STREQ(PageHistory[0].caption, "LOGO SCREEN");
   EXPECT_EQ(PageHistory[0].type, 135);
   EXPECT_EQ(PageHistory[0].parameter, -1);
-  EXPECT_EQ(ScreenMode, 4u);
+  EXPECT_EQ(ScreenMode, kModePageView);
 }
 
 TEST_F(PageHistoryTest, OpenPageAtDepth99ReplacesTheTopAndBackGoesTo98) {
@@ -91,8 +91,8 @@ TEST_F(PageHistoryTest, BackAndForwardWaitWhileSomethingElseHoldsTheBar) {
   } holds[] = {
       {[] { NavBarState.selection = 4; }, [] { NavBarState.selection = -1; }},
       {[] { HelpLinkSwitch = 1; }, [] { HelpLinkSwitch = 0; }},
-      {[] { ScreenMode = 17; }, [] { ScreenMode = 4; }},
-      {[] { ScreenMode = 18; }, [] { ScreenMode = 4; }},
+      {[] { ScreenMode = kModeWandPicker; }, [] { ScreenMode = kModePageView; }},
+      {[] { ScreenMode = kModeEnchantPicker; }, [] { ScreenMode = kModePageView; }},
       {[] { CombatAction.holdsRightButton = 1; }, [] { CombatAction.holdsRightButton = 0; }},
   };
   for (const Hold& h : holds) {
@@ -111,9 +111,12 @@ TEST_F(PageHistoryTest, ReturnLeavesPageViewForTheSavedMode) {
     const char* key;
     int option;
     uint32_t mode;
-  } cases[] = {{9, "Escape", -1, 9}, {0, "Space", -1, 0}, {3, "M", 2, 3}, {5, "I", 1, 5}};
+  } cases[] = {{kModeLocalMap, "Escape", -1, kModeLocalMap},
+               {kModeExploring, "Space", -1, kModeExploring},
+               {kModeCreatureHovered, "M", 2, kModeCreatureHovered},
+               {kModeItemPileHovered, "I", 1, kModeItemPileHovered}};
   for (const Case& c : cases) {
-    ScreenMode = 4;
+    ScreenMode = kModePageView;
     SavedScreenMode = c.saved;
     OpenPage("One", 1);
     PageWork.scroll = 3;
@@ -125,19 +128,19 @@ TEST_F(PageHistoryTest, ReturnLeavesPageViewForTheSavedMode) {
     BarFrame();
     EXPECT_EQ(result, 1) << c.key;
     EXPECT_EQ(ScreenMode, c.mode) << c.key;
-    EXPECT_EQ(SavedScreenMode, 0u);
+    EXPECT_EQ(SavedScreenMode, kModeExploring);
     EXPECT_EQ(PageDepth, 0);
     EXPECT_EQ(PageHighestDepth, 0);
     EXPECT_EQ(PageWork.scroll, 0);
   }
   // M is no Return key unless asked for; Escape is not while Left Shift is held.
-  ScreenMode = 4;
+  ScreenMode = kModePageView;
   OpenPage("One", 1);
   EXPECT_EQ(PressKeyOnBar("M"), 0);
   harness::KeyDown("Left Shift");
   EXPECT_EQ(PressKeyOnBar("Escape"), 0);
   harness::KeyUp("Left Shift");
-  EXPECT_EQ(ScreenMode, 4u);
+  EXPECT_EQ(ScreenMode, kModePageView);
   // Not offered while the game screen says so.
   NavBarState.flags[1] = 1;
   EXPECT_EQ(PressKeyOnBar("Space"), 0);
@@ -148,7 +151,7 @@ TEST_F(PageHistoryTest, ReturnLeavesPageViewForTheSavedMode) {
   EXPECT_EQ(BarFrame(), 1);
   platform::InjectMouseButton(1, false);
   EXPECT_EQ(CombatAction.actionCode, 13);
-  EXPECT_EQ(ScreenMode, 0u);
+  EXPECT_EQ(ScreenMode, kModeExploring);
 }
 
 TEST_F(PageHistoryTest, AClickIsTakenOnceWhileTheButtonStaysDown) {
@@ -193,12 +196,12 @@ TEST_F(PageHistoryTest, PollPointerButtonsLatchesTheOpeningPress) {
 }
 
 TEST_F(PageHistoryTest, OpenPageWithSoundTakesAFreshRightPress) {
-  ScreenMode = 0;
+  ScreenMode = kModeExploring;
   EXPECT_FALSE(OpenPageWithSound("Feats", 31000));
   platform::InjectMouseButton(1, true);
   pagetest::NextFrame();
   EXPECT_TRUE(OpenPageWithSound("Feats", 31000));
-  EXPECT_EQ(ScreenMode, 4u);
+  EXPECT_EQ(ScreenMode, kModePageView);
   EXPECT_EQ(PageHistory[PageDepth].parameter, 31000);
   EXPECT_FALSE(OpenPageWithSound("Feats", 31000));  // latched
   platform::InjectMouseButton(1, false);
@@ -212,7 +215,7 @@ TEST_F(PageHistoryTest, ShowLocalMapModePutsThePartyOnTheMapsWorldSquare) {
   CurrentMapWorldSquare[0] = 0;
   CurrentMapWorldSquare[1] = 9;
   ShowLocalMapMode();
-  EXPECT_EQ(ScreenMode, 9u);
+  EXPECT_EQ(ScreenMode, kModeLocalMap);
   EXPECT_EQ(TravelDestinationShown, 0);
   EXPECT_EQ(PartyWorldSquare[0], 3u);
   CurrentMapWorldSquare[0] = 12;
@@ -226,7 +229,7 @@ class LogLinks : public PageHistoryTest {
  protected:
   void SetUp() override {
     PageHistoryTest::SetUp();
-    ScreenMode = 0;
+    ScreenMode = kModeExploring;
     ClearMessageLog();
     InitModifierList(&CombatRollLog[7]);
     std::strcpy(CombatRollLog[7].caption, "Concentration Check Difficulty Class");
@@ -261,7 +264,7 @@ TEST_F(LogLinks, ARolledNumberOpensItsBreakdown) {
   EXPECT_EQ(CursorShape, kCursorOverLink);
   EXPECT_STREQ(HoverCaption, "Concentration Check Difficulty");  // its first 30 characters
   Click();
-  EXPECT_EQ(ScreenMode, 4u);
+  EXPECT_EQ(ScreenMode, kModePageView);
   EXPECT_EQ(PageDepth, 0);
   EXPECT_EQ(PageHistory[0].type, kPageRollBreakdown);
   EXPECT_EQ(PageHistory[0].parameter, 7);
@@ -273,11 +276,11 @@ TEST_F(LogLinks, RollIndex99AndTermsOpenNothing) {
   EXPECT_EQ(LinkHover.hoveredChar, 14);
   EXPECT_EQ(LinkHover.linkStart, -1);
   Click();
-  EXPECT_EQ(ScreenMode, 0u);
+  EXPECT_EQ(ScreenMode, kModeExploring);
   Hover(1 + 21, 20);  // the 'G' of Goblin
   EXPECT_EQ(LinkHover.linkStart, -1);
   Click();
-  EXPECT_EQ(ScreenMode, 0u);
+  EXPECT_EQ(ScreenMode, kModeExploring);
 }
 
 TEST_F(LogLinks, KeywordsWithoutAPageAndSwitchedOffLinksOpenNothing) {
@@ -285,16 +288,16 @@ TEST_F(LogLinks, KeywordsWithoutAPageAndSwitchedOffLinksOpenNothing) {
   Hover(1 + 2, 20);
   EXPECT_EQ(LinkHover.linkStart, -1);
   Click();
-  EXPECT_EQ(ScreenMode, 0u);
+  EXPECT_EQ(ScreenMode, kModeExploring);
   HelpLinkSwitch = 1;
   Hover(1 + 20, 20);
   Click();
-  EXPECT_EQ(ScreenMode, 0u);
+  EXPECT_EQ(ScreenMode, kModeExploring);
   HelpLinkSwitch = 0;
   Hover(1 + 21, 20);
   EXPECT_STREQ(HoverCaption, "Iron Will");
   Click();
-  EXPECT_EQ(ScreenMode, 4u);
+  EXPECT_EQ(ScreenMode, kModePageView);
   EXPECT_EQ(PageHistory[0].parameter, 31007);
 }
 

@@ -21,7 +21,7 @@
 #include "harness/harness.h"
 #include "platform/input.h"
 #include "screens/character/character_screens.h"
-#include "screens/game/help_lookup.h"
+#include "engine/help_lookup.h"
 
 namespace pagetest {
 

@@ -10,7 +10,7 @@
 #include "engine/frame.h"
 #include "engine/graphics.h"
 #include "engine/sprite_sheets.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "harness/harness.h"
 #include "platform/image.h"
 #include "platform/system.h"

@@ -9,7 +9,7 @@
 
 #include "engine/graphics.h"
 #include "engine/sprite_sheets.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "harness/harness.h"
 
 namespace {

@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
-#include "engine/display_modes.h"
+#include "engine/graphics.h"
 #include "engine/frame.h"
 #include "engine/graphics.h"
 #include "engine/text.h"
-#include "frontend/settings.h"
-#include "screens/game/game_screen_state.h"
+#include "engine/settings.h"
+#include "engine/game_screen_state.h"
 
 namespace {
 
@@ -23,7 +23,7 @@ class TextTest : public ::testing::Test {
     WindowSize = 1;
     WideViewDrawSwitch = 0;
     OptionWords[kOptionLowResolutionText] = 0;
-    ScreenMode = 0;
+    ScreenMode = kModeExploring;
   }
   void TearDown() override { RecordGlyphs(nullptr); }
   std::string Drawn() const {
@@ -159,20 +159,20 @@ TEST_F(TextTest, TextUnderAnOpenPopupIsHiddenInModesThreeAndFive) {
     DrawTextAt(kDefaultColour, 99, 0, "X", 0, column, row, 1, 0, exempt, 0);
     return !glyphs.empty();
   };
-  ScreenMode = 3;
+  ScreenMode = kModeCreatureHovered;
   EXPECT_FALSE(drawnAt(4, 4, 0));  // (32, 32): inside
   EXPECT_TRUE(drawnAt(4, 4, 1));   // exempt
   EXPECT_TRUE(drawnAt(2, 4, 0));   // x 16: on the left edge
   EXPECT_TRUE(drawnAt(4, 2, 0));   // y 16: on the top edge
   EXPECT_TRUE(drawnAt(12, 4, 0));  // x 96: on the right edge
   EXPECT_TRUE(drawnAt(4, 8, 0));   // y 64: on the bottom edge
-  ScreenMode = 5;
+  ScreenMode = kModeItemPileHovered;
   EXPECT_FALSE(drawnAt(11, 7, 0));  // (88, 56): inside
   // An item selection pending shows everything.
   NavBarState.selection = 3;
   EXPECT_TRUE(drawnAt(4, 4, 0));
   NavBarState.selection = -1;
-  ScreenMode = 0;
+  ScreenMode = kModeExploring;
   EXPECT_TRUE(drawnAt(4, 4, 0));
 }
 

@@ -1,7 +1,7 @@
 // The widget kit: hit-test edges, the popup rectangle and its refusals, the
 // action list and the figure ranges.
 #include "page_screen.h"
-#include "screens/game/game_screen_state.h"
+#include "engine/game_screen_state.h"
 
 namespace {
 

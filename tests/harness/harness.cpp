@@ -5,10 +5,10 @@
 #include <cstring>
 #include <unistd.h>
 
-#include "engine/application.h"
+#include "shell/application.h"
 #include "engine/graphics.h"
 #include "engine/random.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "platform/image.h"
 #include "platform/input.h"
 #include "platform/system.h"

@@ -1,7 +1,7 @@
 // Lines between squares: the traced squares, lines of effect and cover.
 #include <gtest/gtest.h>
 
-#include "combat/turns/threat_grids.h"
+#include "state/threat_grids.h"
 #include "map/line_of_effect.h"
 #include "map/square_grids.h"
 #include "map_fixture.h"
@@ -131,7 +131,7 @@ TEST_F(Cover, CreatureOnTheLineGivesCover) {
 }
 
 TEST_F(Cover, ImprovedPreciseShotIgnoresCoverButNotWalls) {
-  Creatures[0].feats[26] = 1;
+  Creatures[0].feats[kFeatImprovedPreciseShot] = 1;
   EXPECT_TRUE(FindCover(0, 0, 7, 0, 0));
   EXPECT_EQ(CoverActive, 0);
   EXPECT_EQ(CoverSquareX, -1);

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "frontend/game_progress.h"
+#include "state/game_progress.h"
 #include "map/map_record.h"
 #include "platform/system.h"
 

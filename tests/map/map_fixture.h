@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/turn_order.h"
+#include "state/fighter_slots.h"
+#include "state/turn_order.h"
 #include "map/map_record.h"
 #include "rules/creature_record.h"
 

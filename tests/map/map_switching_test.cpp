@@ -7,22 +7,22 @@
 #include <cstring>
 #include <vector>
 
-#include "adventure/encounters.h"
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/movement_rules.h"
-#include "combat/actions/turn_order.h"
+#include "state/encounters.h"
+#include "state/fighter_slots.h"
+#include "map/movement_rules.h"
+#include "state/turn_order.h"
 #include "engine/frame.h"
 #include "engine/random.h"
-#include "frontend/game_progress.h"
-#include "frontend/settings.h"
+#include "state/game_progress.h"
+#include "engine/settings.h"
 #include "map/map_record.h"
 #include "map/party_vision.h"
 #include "map/rain_shelter.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
-#include "screens/game/party_leader.h"
-#include "screens/game/world_travel.h"
+#include "state/party_leader.h"
+#include "state/world_travel.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ class MapSwitch : public ::testing::Test {
       std::memset(&c, 0, sizeof c);
       std::snprintf(c.name, sizeof c.name, "Member %d", i);
       c.present = 1;
-      c.allegiance = 1;
+      c.allegiance = kAllegianceParty;
       c.footprintWidth = c.footprintHeight = {1, 1};
       c.fighterSlot = -1;
     }
@@ -133,7 +133,7 @@ TEST_F(MapSwitch, ThereAndBackLeavesTheMapsAsTheyWere) {
   }
   EXPECT_EQ(FighterCount, 4);
   EXPECT_EQ(FighterSlots[0].alert, 1);
-  EXPECT_EQ(ScreenMode, 0u);
+  EXPECT_EQ(ScreenMode, kModeExploring);
 
   ASSERT_EQ(SwitchLocalMap(6, 2, 2, 5, 0, 0), 1);
   EXPECT_TRUE(SameBytes(StoredMaps[5], original_[5]));
@@ -245,7 +245,7 @@ TEST_F(MapSwitch, AKindTwoMapWithEnemiesGetsNoGroupsUntilCleared) {
   std::memset(&orc, 0, sizeof orc);
   orc.present = 1;
   orc.map = 8;
-  orc.allegiance = 2;
+  orc.allegiance = kAllegianceEnemy;
   orc.squareX = orc.squareY = 30;
   orc.footprintWidth = orc.footprintHeight = {1, 1};
   SwitchLocalMap(8, 1, 1, 1, 0, 0);

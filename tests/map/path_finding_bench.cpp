@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/turn_order.h"
+#include "state/fighter_slots.h"
+#include "state/turn_order.h"
 #include "map/map_record.h"
 #include "map/path_finding.h"
 #include "map/square_grids.h"

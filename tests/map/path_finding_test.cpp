@@ -9,14 +9,14 @@
 #include <vector>
 
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/movement_rules.h"
-#include "combat/actions/turn_order.h"
-#include "combat/turns/threat_grids.h"
+#include "state/fighter_slots.h"
+#include "map/movement_rules.h"
+#include "state/turn_order.h"
+#include "state/threat_grids.h"
 #include "map/map_fixture.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
-#include "screens/game/party_leader.h"
+#include "state/party_leader.h"
 
 namespace {
 
@@ -178,15 +178,15 @@ TEST(PathFinding, TwoByTwoInCombatPassesOnlyABigIdleFriend) {
   mapfixture::DrawMap({"......", "......", "......", "......"});
   mapfixture::PlaceFighter(kMover, 0, 0, 2, 2);
   mapfixture::PlaceFighter(11, 2, 0, 2, 4);  // a wall of a creature across the room
-  Creatures[kMover].allegiance = 2;
-  Creatures[11].allegiance = 2;
+  Creatures[kMover].allegiance = kAllegianceEnemy;
+  Creatures[11].allegiance = kAllegianceEnemy;
   Creatures[kMover].hitPoints = Creatures[11].hitPoints = 10;
   BuildOccupancyGrids(kMover);
   mapfixture::StartTestCombat();
   EXPECT_EQ(FindCreaturePath(kMover, 0, 0, 4, 0, 0, 0, 0, 0, nullptr, nullptr), kPathNone);
   Creatures[11].size.current = 4;
   EXPECT_EQ(FindCreaturePath(kMover, 0, 0, 4, 0, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
-  Creatures[11].allegiance = 1;  // now an enemy of the mover
+  Creatures[11].allegiance = kAllegianceParty;  // now an enemy of the mover
   EXPECT_EQ(FindCreaturePath(kMover, 0, 0, 4, 0, 0, 0, 0, 0, nullptr, nullptr), kPathNone);
   InCombat = 0;
 }

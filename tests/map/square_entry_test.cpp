@@ -1,3 +1,4 @@
+#include "engine/sound.h"
 #include "map/square_entry.h"
 
 #include <gtest/gtest.h>
@@ -6,7 +7,7 @@
 #include <string>
 
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/turn_order.h"
+#include "state/turn_order.h"
 #include "engine/message_log.h"
 #include "engine/random.h"
 #include "map/map_fixture.h"
@@ -14,7 +15,7 @@
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/modifier_list.h"
-#include "screens/game/combat_events.h"
+#include "state/combat_events.h"
 
 namespace {
 
@@ -46,7 +47,7 @@ class SquareEntry : public ::testing::Test {
     c.size = {3, 3};
     c.reflex = {0, 0};
     c.kind = 5;
-    c.allegiance = 2;
+    c.allegiance = kAllegianceEnemy;
     mapfixture::StartTestCombat();  // the areas' conditions last only in combat
     ClearMessageLog();
   }
@@ -84,10 +85,10 @@ TEST_F(SquareEntry, DarknessIsShownBeforeTheWebSaveOfALaterFrame) {
 
   ASSERT_EQ(EnterSquareHazards(kWalker), 1);
   EXPECT_EQ(HazardStep, 3);
-  EXPECT_EQ(CombatEvents[0].type, 45);
-  EXPECT_EQ(CombatEvents[0].sound, 35);
-  EXPECT_GE(FindCondition(kWalker, 17), 0);
-  EXPECT_GE(FindCondition(kWalker, 104), 0);
+  EXPECT_EQ(CombatEvents[0].type, kEventCondition);
+  EXPECT_EQ(CombatEvents[0].sound, kSampleMagic7);
+  EXPECT_GE(FindCondition(kWalker, kCondConcealedByDarkness), 0);
+  EXPECT_GE(FindCondition(kWalker, kCondCantSee), 0);
   EXPECT_EQ(Log().find("SAVING_THROW"), std::string::npos) << "no save in the darkness frame";
 
   RunArrival();
@@ -100,7 +101,7 @@ TEST_F(SquareEntry, DarknessIsShownBeforeTheWebSaveOfALaterFrame) {
   // The web entangled it first (the step before the save), so the failed save makes it stuck.
   EXPECT_NE(log.find("\xA3Orc\xA3 becomes @ENTANGLED@."), std::string::npos);
   EXPECT_NE(log.find("\xA3Orc\xA3 becomes @STUCK@."), std::string::npos);
-  EXPECT_GE(FindCondition(kWalker, 106), 0);
+  EXPECT_GE(FindCondition(kWalker, kCondStuck), 0);
   EXPECT_EQ(CombatAction.movesLeft, 0);
   EXPECT_EQ(HazardStep, 0);
   EXPECT_EQ(CombatRollCount, 1);
@@ -113,7 +114,7 @@ TEST_F(SquareEntry, ANaturalTwentyAlwaysEscapesTheWeb) {
   SeedFor(19, 19);
   RunArrival();
   EXPECT_NE(Log().find("\xA3" "Automatic_success\xA3 (roll of 20)."), std::string::npos);
-  EXPECT_LT(FindCondition(kWalker, 106), 0) << "not stuck";
+  EXPECT_LT(FindCondition(kWalker, kCondStuck), 0) << "not stuck";
 }
 
 TEST_F(SquareEntry, ANaturalOneAlwaysFails) {
@@ -122,7 +123,7 @@ TEST_F(SquareEntry, ANaturalOneAlwaysFails) {
   SeedFor(19, 0);
   RunArrival();
   EXPECT_NE(Log().find("\xA3" "Automatic_failure\xA3 (roll of 1)."), std::string::npos);
-  EXPECT_GE(FindCondition(kWalker, 106), 0);
+  EXPECT_GE(FindCondition(kWalker, kCondStuck), 0);
 }
 
 TEST_F(SquareEntry, FireResistanceTakesSevenDamageToZero) {
@@ -138,9 +139,9 @@ TEST_F(SquareEntry, WallOfFireDamageIsLoggedWithItsRoll) {
   Put(2, 1, kEffectFire, 4);
   SeedFor(7, 2);
   ASSERT_EQ(EnterSquareHazards(kWalker), 1);
-  EXPECT_EQ(CombatEvents[0].type, 4);
+  EXPECT_EQ(CombatEvents[0].type, kEventFireDamage);
   EXPECT_EQ(CombatEvents[0].value, 7);
-  EXPECT_EQ(CombatEvents[0].sound, 48);
+  EXPECT_EQ(CombatEvents[0].sound, kSampleMagic20);
   EXPECT_EQ(Creatures[kWalker].hitPoints, 23);
   EXPECT_NE(Log().find("\xA3Orc\xA3 loses @7|00@ @HP@ (\xA3" "Fire\xA3)."), std::string::npos);
   EXPECT_EQ(std::string(CombatRollLog[0].caption), "Wall of Fire Damage Roll");
@@ -183,9 +184,9 @@ TEST_F(SquareEntry, FireImmunityNegatesTheDamage) {
 TEST_F(SquareEntry, LeavingEntangleFreesTheCreature) {
   Creatures[kWalker].conditions[0] = {105, 1, 21, 0, 0};
   ASSERT_EQ(EnterSquareHazards(kWalker), 1);
-  EXPECT_EQ(CombatEvents[0].type, 46);
-  EXPECT_EQ(CombatEvents[0].sound, 37);
-  EXPECT_LT(FindCondition(kWalker, 105), 0);
+  EXPECT_EQ(CombatEvents[0].type, kEventFreed);
+  EXPECT_EQ(CombatEvents[0].sound, kSampleMagic9);
+  EXPECT_LT(FindCondition(kWalker, kCondEntangled), 0);
   RunArrival();
   // Nothing else on the square: the arrival ends at once.
   EXPECT_EQ(RunArrival(), 0);

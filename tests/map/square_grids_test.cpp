@@ -4,9 +4,9 @@
 #include "map/square_grids.h"
 #include "engine/widgets.h"
 #include "map_fixture.h"
-#include "screens/game/game_screen_words.h"
-#include "screens/game/party_leader.h"
-#include "screens/game/queued_actions.h"
+#include "state/game_screen_words.h"
+#include "state/party_leader.h"
+#include "state/queued_actions.h"
 
 namespace {
 
@@ -179,7 +179,7 @@ TEST(CanAct, DisablingConditions) {
   EXPECT_TRUE(CanCreatureAct(20));
   c.conditions[0] = {156, 1, 0, 0, 0};  // Flat_footed
   EXPECT_FALSE(CanCreatureAct(20));
-  c.feats[15] = 1;  // COMBAT REFLEXES
+  c.feats[kFeatCombatReflexes] = 1;
   EXPECT_TRUE(CanCreatureAct(20));
   c.conditions[1] = {84, 0, 0, 0, 0};  // expired: does not count
   c.conditions[2] = {0, 0, 0, 0, 0};   // the list ends here

@@ -5,11 +5,11 @@
 #include <cstring>
 
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/turn_order.h"
+#include "state/turn_order.h"
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
 #include "map/square_grids.h"
-#include "rules/attack_ids.h"
+#include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
@@ -26,7 +26,7 @@ void Place(int id, int x, int y, int dexterity = 10) {
   c.footprintHeight = {1, 1};
   c.dexterity = {dexterity, dexterity};
   c.size = {3, 3};
-  c.allegiance = 2;
+  c.allegiance = kAllegianceEnemy;
   c.present = 1;
 }
 
@@ -110,7 +110,7 @@ TEST_F(ArmourClass, ArmourBeforeBracersBeforeMageArmour) {
   ItemTable[7].bonus = 3;
   Creatures[1].equipment[kSlotArms - 1] = kFirstBaseItemCode + 7;
   Creatures[1].equipment[kSlotTorso - 1] = 100;
-  ASSERT_TRUE(AddCondition(1, kIdMageArmor, 10, 4, 18, 0));
+  ASSERT_TRUE(AddCondition(1, kCondMageArmor, 10, 4, kSourceSpell, 0));
   EXPECT_EQ(Compute(1).value, 12);  // the crafted torso item ends the armour step
   Creatures[1].equipment[kSlotTorso - 1] = 0;
   Result r = Compute(1);
@@ -119,11 +119,11 @@ TEST_F(ArmourClass, ArmourBeforeBracersBeforeMageArmour) {
   Creatures[1].equipment[kSlotArms - 1] = 0;
   r = Compute(1);
   EXPECT_EQ(r.value, 16);
-  EXPECT_EQ(PairValue(r, kIdMageArmor), 4);
+  EXPECT_EQ(PairValue(r, kCondMageArmor), 4);
 }
 
 TEST_F(ArmourClass, LostDexterity) {
-  ASSERT_TRUE(AddCondition(1, kIdBlinded, 5, 0, 18, 0));
+  ASSERT_TRUE(AddCondition(1, kCondBlinded, 5, 0, kSourceSpell, 0));
   Result r = Compute(1);
   EXPECT_TRUE(HasPair(r, kSrcNegatedDexterityBonus));
   EXPECT_EQ(PairValue(r, kSrcNegatedDexterityBonus), 0);
@@ -140,9 +140,9 @@ TEST_F(ArmourClass, LostDexterity) {
 
 TEST_F(ArmourClass, InvisibleAttackerTakesDexterity) {
   Place(2, 11, 10);
-  ASSERT_TRUE(AddCondition(2, kIdGreaterInvisibility, 5, 0, 18, 0));
+  ASSERT_TRUE(AddCondition(2, kCondGreaterInvisibility, 5, 0, kSourceSpell, 0));
   EXPECT_TRUE(HasPair(Compute(1, 0, 2, 0), kSrcNegatedDexterityBonus));
-  Creatures[1].feats[kFeatBlindfight] = 1;
+  Creatures[1].feats[kFeatBlindFight] = 1;
   EXPECT_FALSE(HasPair(Compute(1, 0, 2, 0), kSrcNegatedDexterityBonus));  // blind-fight in melee
   EXPECT_TRUE(HasPair(Compute(1, 0, 2, 1), kSrcNegatedDexterityBonus));   // not against missiles
   Creatures[1].special[kSenseKindWord] = 6;
@@ -152,12 +152,12 @@ TEST_F(ArmourClass, InvisibleAttackerTakesDexterity) {
 TEST_F(ArmourClass, DodgeSourcesAndTheirPair) {
   Creatures[1].feats[kFeatDodge] = 1;
   Creatures[1].protections[kProtRacialDodge] = {1, 0};
-  ASSERT_TRUE(AddCondition(1, kIdHasted, 5, 0, 18, 0));
-  ASSERT_TRUE(AddCondition(1, kIdSlowed, 5, 0, 18, 0));
-  ASSERT_TRUE(AddCondition(1, kIdInsightful, 5, 2, 18, 0));
+  ASSERT_TRUE(AddCondition(1, kCondHasted, 5, 0, kSourceSpell, 0));
+  ASSERT_TRUE(AddCondition(1, kCondSlowed, 5, 0, kSourceSpell, 0));
+  ASSERT_TRUE(AddCondition(1, kCondInsightful, 5, 2, kSourceSpell, 0));
   const Result r = Compute(1);
-  EXPECT_EQ(PairValue(r, kIdHasted), 1);
-  EXPECT_FALSE(HasPair(r, kIdSlowed));
+  EXPECT_EQ(PairValue(r, kCondHasted), 1);
+  EXPECT_FALSE(HasPair(r, kCondSlowed));
   EXPECT_EQ(r.value, 10 + 2 + 1 + 1 + 1 + 2);
   EXPECT_EQ(Creatures[1].protections[kProtRacialDodge].current, 1 + 1 + 1 + 2);
 }
@@ -178,13 +178,13 @@ TEST_F(ArmourClass, NaturalArmourShieldTouchAndEnergy) {
   EXPECT_EQ(energy.value, 10 + 2 + 5 + 2);
   EXPECT_FALSE(HasPair(energy, kSrcShieldHeld));
   // A dancing defender drops its shield and loses 4.
-  ASSERT_TRUE(AddCondition(1, kIdDancing, 5, 0, 18, 0));
+  ASSERT_TRUE(AddCondition(1, kCondDancing, 5, 0, kSourceSpell, 0));
   EXPECT_EQ(Compute(1).value, 10 + 2 + 5 + 2 - 4);
 }
 
 TEST_F(ArmourClass, DeflectionSizeAndAlignmentBonuses) {
   Creatures[1].size = {2, 2};
-  ASSERT_TRUE(AddCondition(1, kIdDeflecting, 5, 3, 18, 0));
+  ASSERT_TRUE(AddCondition(1, kCondDeflecting, 5, 3, kSourceSpell, 0));
   Creatures[1].protections[kProtLawful].current = 2;
   Creatures[1].protections[kProtSacred].current = 1;
   Place(2, 11, 10);
@@ -210,11 +210,11 @@ TEST_F(ArmourClass, CoverAndHelplessInCombat) {
   // Without an attacker a cover word left from an earlier shot counts for nothing.
   EXPECT_FALSE(HasPair(Compute(1, 0, -1, 1), kSrcTargetHasCover));
   CoverActive = 0;
-  ASSERT_TRUE(AddCondition(1, kIdSleeping, 5, 0, 18, 0));
-  ASSERT_TRUE(AddCondition(1, kIdParalyzed, 5, 0, 18, 0));
+  ASSERT_TRUE(AddCondition(1, kCondSleeping, 5, 0, kSourceSpell, 0));
+  ASSERT_TRUE(AddCondition(1, kCondParalyzed, 5, 0, kSourceSpell, 0));
   const Result r = Compute(1, 0, 2, 0);
-  EXPECT_EQ(PairValue(r, kIdParalyzed), -4);
-  EXPECT_FALSE(HasPair(r, kIdSleeping));
+  EXPECT_EQ(PairValue(r, kCondParalyzed), -4);
+  EXPECT_FALSE(HasPair(r, kCondSleeping));
 }
 
 TEST_F(ArmourClass, DiagonalAcrossAWallCorner) {

@@ -6,23 +6,23 @@
 #include <string>
 #include <vector>
 
-#include "combat/actions/turn_order.h"
-#include "engine/display_modes.h"
+#include "state/turn_order.h"
+#include "engine/graphics.h"
 #include "engine/graphics.h"
 #include "engine/input.h"
 #include "engine/linked_text.h"
 #include "engine/page_history.h"
 #include "engine/text.h"
 #include "engine/widgets.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "rules/armour_class.h"
-#include "rules/attack_ids.h"
+#include "rules/breakdown_sources.h"
 #include "rules/creature_record.h"
 #include "rules/item_rules.h"
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
 #include "map/square_grids.h"
-#include "screens/game/map_view_state.h"
+#include "state/map_view_state.h"
 
 namespace {
 
@@ -44,7 +44,7 @@ class AttackLines : public ::testing::Test {
     std::memset(PointerDevice.state, 0, sizeof PointerDevice.state);
     std::memset(PointerDevice.locks, 0, sizeof PointerDevice.locks);
     ResetPageHistory();
-    PushPage("Character", 1, kFighter);
+    PushPage("Character", kPageCharacterRecord, kFighter);
 
     CreatureRecord& c = Creatures[kFighter];
     std::memset(&c, 0, sizeof c);
@@ -55,7 +55,7 @@ class AttackLines : public ::testing::Test {
     c.size = {3, 3};
     c.footprintWidth = {1, 1};
     c.footprintHeight = {1, 1};
-    c.allegiance = 1;
+    c.allegiance = kAllegianceParty;
     c.feats[kFeatWeaponFocusDagger + 19 - 1] = 1;  // longsword
     MakeItem(kSword, "Longsword", 19, 2, 1, 8);
     CraftedWeapons[kSword].masterwork = 1;
@@ -113,7 +113,7 @@ TEST_F(AttackLines, FighterShowsItsAttackRowsAndArmourClass) {
   c.equipment[kSlotRanged - 1] = kBow;
   c.equipment[kSlotTorso - 1] = kMail;
   // A knight's proficiencies; the recomputation derives the current values.
-  c.feats[29] = 1;
+  c.feats[kFeatSimpleWeapons] = 1;
   for (int feat = 30; feat <= 51; ++feat) c.feats[feat] = 1;
   for (int feat = 54; feat <= 57; ++feat) c.feats[feat] = 1;
   c.hitPoints = c.maxHitPoints = c.baseHitPoints = 40;
@@ -182,7 +182,7 @@ TEST_F(AttackLines, HoverAndClickOpenTheBreakdownPages) {
   };
   for (const auto& t : cases) {
     ResetPageHistory();
-    PushPage("Character", 1, kFighter);
+    PushPage("Character", kPageCharacterRecord, kFighter);
     const int depth = PageDepth;
     PageWork.scroll = 6;
     HoverCaption[0] = 0;

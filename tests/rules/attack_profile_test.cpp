@@ -5,9 +5,9 @@
 #include <cstring>
 
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/turn_order.h"
+#include "state/turn_order.h"
 #include "map/square_grids.h"
-#include "rules/attack_ids.h"
+#include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
@@ -26,7 +26,7 @@ void MakeCreature(int id, int strength = 10, int dexterity = 10, int bab = 1) {
   c.size = {3, 3};
   c.footprintWidth = {1, 1};
   c.footprintHeight = {1, 1};
-  c.allegiance = 1;
+  c.allegiance = kAllegianceParty;
   c.present = 1;
 }
 
@@ -158,10 +158,10 @@ TEST_F(AttackProfileTest, TwoWeaponFighting) {
     EXPECT_EQ(Pair(p.entries[1].attackCount, t.source), t.attacks);
     EXPECT_EQ(Pair(p.entries[1].damageBonus, kSrcOffhandWeapon), 1);  // half of +3
   }
-  ASSERT_TRUE(AddCondition(kFighter, kIdTwoWeaponLeftPenalty, 1000, 6, 0, 0));
-  EXPECT_EQ(Pair(Build(kFighter).entries[1].attackRoll, kIdTwoWeaponLeftPenalty), -6);
+  ASSERT_TRUE(AddCondition(kFighter, kCondTwoWeaponLeft, kDurationLasting, 6, 0, 0));
+  EXPECT_EQ(Pair(Build(kFighter).entries[1].attackRoll, kCondTwoWeaponLeft), -6);
   // A slowed fighter gives up the off hand.
-  ASSERT_TRUE(AddCondition(kFighter, kIdSlowed, 5, 0, 18, 0));
+  ASSERT_TRUE(AddCondition(kFighter, kCondSlowed, 5, 0, kSourceSpell, 0));
   EXPECT_EQ(Build(kFighter).entries[1].kind, kEntryNone);
 }
 
@@ -196,23 +196,23 @@ TEST_F(AttackProfileTest, SpeedWeaponAndHaste) {
   CreatureRecord& c = Creatures[kFighter];
   c.equipment[kSlotRightHand - 1] = kLongsword;
   CraftedWeapons[kLongsword].properties[5 - 1] = 1;
-  ASSERT_TRUE(AddCondition(kFighter, kIdHasted, 5, 0, 18, 0));
+  ASSERT_TRUE(AddCondition(kFighter, kCondHasted, 5, 0, kSourceSpell, 0));
   const AttackProfile p = Build(kFighter);
   EXPECT_EQ(Pair(p.entries[0].attackCount, kSrcWeaponWithSpeed), 1);
-  EXPECT_FALSE(Has(p.entries[0].attackCount, kIdHasted));
+  EXPECT_FALSE(Has(p.entries[0].attackCount, kCondHasted));
   EXPECT_EQ(p.entries[0].attackCount.total, 3);
   CraftedWeapons[kLongsword].properties[5 - 1] = 0;
-  EXPECT_EQ(Pair(Build(kFighter).entries[0].attackCount, kIdHasted), 1);
+  EXPECT_EQ(Pair(Build(kFighter).entries[0].attackCount, kCondHasted), 1);
 }
 
 TEST_F(AttackProfileTest, SlowedLeavesOneAttack) {
   Creatures[kFighter].baseAttack.current = 11;
   Creatures[kFighter].equipment[kSlotRightHand - 1] = kLongsword;
-  ASSERT_TRUE(AddCondition(kFighter, kIdSlowed, 5, 0, 18, 0));
+  ASSERT_TRUE(AddCondition(kFighter, kCondSlowed, 5, 0, kSourceSpell, 0));
   const AttackProfile p = Build(kFighter);
-  EXPECT_EQ(Pair(p.entries[0].attackCount, kIdSlowed), -2);
+  EXPECT_EQ(Pair(p.entries[0].attackCount, kCondSlowed), -2);
   EXPECT_EQ(p.entries[0].attackCount.total, 1);
-  EXPECT_EQ(Pair(p.entries[0].attackRoll, kIdSlowed), -1);
+  EXPECT_EQ(Pair(p.entries[0].attackRoll, kCondSlowed), -1);
 }
 
 TEST_F(AttackProfileTest, CrossbowsNeedReloading) {
@@ -422,8 +422,8 @@ TEST_F(AttackProfileTest, FallingBonusOfLaterAttacks) {
   for (const auto& t : cases) {
     CombatAction.attackCounter = t.made;
     g_Cleaving = t.cleaving;
-    RemoveCondition(kFighter, kIdHasted);
-    if (t.hasted) AddCondition(kFighter, kIdHasted, 5, 0, 18, 0);
+    RemoveCondition(kFighter, kCondHasted);
+    if (t.hasted) AddCondition(kFighter, kCondHasted, 5, 0, kSourceSpell, 0);
     EXPECT_EQ(Pair(Build(kFighter).entries[0].attackRoll, kSrcDecreasingAttackBonus), t.penalty)
         << t.made << " " << t.cleaving << " " << t.hasted;
   }
@@ -436,7 +436,7 @@ TEST_F(AttackProfileTest, FallingBonusOfLaterAttacks) {
   EXPECT_FALSE(Has(Build(kFighter).entries[0].attackRoll, kSrcDecreasingAttackBonus));
 
   // A readied attack counts from the turn-order entry.
-  RemoveCondition(kFighter, kIdHasted);
+  RemoveCondition(kFighter, kCondHasted);
   CombatAction.reactingCreature = kFighter;
   TurnOrder[0].plannedAction = 21;
   TurnOrder[0].plannedTarget = 1;
@@ -450,7 +450,7 @@ TEST_F(AttackProfileTest, SituationalAttackModifiers) {
   CreatureRecord& c = Creatures[kFighter];
   c.squareX = c.squareY = 10;
   MakeCreature(20);
-  Creatures[20].allegiance = 2;
+  Creatures[20].allegiance = kAllegianceEnemy;
   Creatures[20].squareX = Creatures[20].squareY = 11;
   MakeCreature(2);
   Creatures[2].squareX = Creatures[2].squareY = 12;
@@ -464,7 +464,7 @@ TEST_F(AttackProfileTest, SituationalAttackModifiers) {
   InitModifierList(&melee);
   AddAttackModifiers(0, kFighter, &melee, 1, 20, 0, 0);
   EXPECT_EQ(Pair(melee, kSrcFlankingTarget), 2);
-  EXPECT_FALSE(Has(melee, kIdTargetSurrounded));
+  EXPECT_FALSE(Has(melee, kCondTargetSurrounded));
   Creatures[20].protections[kProtFlanking].current = 1;
   InitModifierList(&melee);
   AddAttackModifiers(0, kFighter, &melee, 1, 20, 0, 0);
@@ -500,14 +500,14 @@ TEST(Threats, ThreatenedAndSurrounded) {
   TurnOrder[0].creature = 1;
   TurnOrder[1].creature = 2;
   EXPECT_TRUE(IsThreatenedByEnemy(1));
-  ASSERT_TRUE(AddCondition(2, kIdSleeping, 5, 0, 18, 0));
+  ASSERT_TRUE(AddCondition(2, kCondSleeping, 5, 0, kSourceSpell, 0));
   EXPECT_FALSE(IsThreatenedByEnemy(1));
-  RemoveCondition(2, kIdSleeping);
-  Creatures[2].allegiance = 2;  // an ally does not threaten
+  RemoveCondition(2, kCondSleeping);
+  Creatures[2].allegiance = kAllegianceEnemy;  // an ally does not threaten
   EXPECT_FALSE(IsThreatenedByEnemy(1));
-  Creatures[2].allegiance = 8;  // a talker threatens neither side
+  Creatures[2].allegiance = kAllegianceTalker;  // a talker threatens neither side
   EXPECT_FALSE(IsThreatenedByEnemy(1));
-  Creatures[1].allegiance = 8;  // but every other creature threatens a talker
+  Creatures[1].allegiance = kAllegianceTalker;  // but every other creature threatens a talker
   EXPECT_TRUE(IsThreatenedByEnemy(1));
 
   // Surrounded in the map's corner: the three ring squares on the map.
@@ -518,9 +518,9 @@ TEST(Threats, ThreatenedAndSurrounded) {
   TurnEntryCount = 4;
   for (int i = 0; i < 4; ++i) TurnOrder[i].creature = i + 1;
   EXPECT_TRUE(IsTargetSurrounded(1));
-  ASSERT_TRUE(AddCondition(4, kIdGrappling, 5, 3, 18, 0));  // grappling someone else
+  ASSERT_TRUE(AddCondition(4, kCondGrappling, 5, 3, kSourceSpell, 0));  // grappling someone else
   EXPECT_FALSE(IsTargetSurrounded(1));
-  Creatures[4].conditions[FindCondition(4, kIdGrappling)].value = 1;
+  Creatures[4].conditions[FindCondition(4, kCondGrappling)].value = 1;
   EXPECT_TRUE(IsTargetSurrounded(1));
   Creatures[3].squareY = 5;  // one empty ring square
   EXPECT_FALSE(IsTargetSurrounded(1));

@@ -63,8 +63,8 @@ TEST_F(CastingTest, OutsideCombat) {
   EXPECT_FALSE(IsSpellcastingBlocked(1, kCure, 0, 0, 0));
   EXPECT_TRUE(IsSpellcastingBlocked(1, kFireball, 0, 0, 0));
   // Outside combat silence and paralysis do not matter.
-  AddCondition(1, 103, 5, 0, kSourceSpell, 0);
-  AddCondition(1, 84, 5, 0, kSourceSpell, 0);
+  AddCondition(1, kCondSilenced, 5, 0, kSourceSpell, 0);
+  AddCondition(1, kCondParalyzed, 5, 0, kSourceSpell, 0);
   EXPECT_FALSE(IsSpellcastingBlocked(1, kCure, 0, 0, 0));
 }
 
@@ -73,7 +73,7 @@ TEST_F(CastingTest, WhoMayCast) {
   LevelUpPending = 1;
   EXPECT_TRUE(IsSpellcastingBlocked(1, kCure, 0, 1, 1));
   LevelUpPending = 0;
-  c.allegiance = 2;
+  c.allegiance = kAllegianceEnemy;
   EXPECT_TRUE(IsSpellcastingBlocked(1, kCure, 0, 0, 0));
   EXPECT_FALSE(IsSpellcastingBlocked(1, kCure, 0, 1, 0));
   c.knownSpells[kCure] = 0;
@@ -82,7 +82,7 @@ TEST_F(CastingTest, WhoMayCast) {
   EXPECT_TRUE(IsSpellcastingBlocked(1, -1, 0, 1, 1));
   EXPECT_TRUE(IsSpellcastingBlocked(1, kSpellRows, 0, 1, 1));
   EXPECT_TRUE(IsSpellcastingBlocked(-1, kCure, 0, 1, 1));
-  AddCondition(1, 148, 5, 0, kSourceSpell, 0);  // polymorphed
+  AddCondition(1, kCondPolymorphed, 5, 0, kSourceSpell, 0);  // polymorphed
   EXPECT_TRUE(IsSpellcastingBlocked(1, kCure, 0, 1, 1));
 }
 
@@ -173,7 +173,7 @@ TEST_F(CastingTest, Costs) {
   EXPECT_TRUE(IsSpellcastingBlocked(1, kCure, 0, 0, 1));
   c.experience += 1;
   EXPECT_FALSE(IsSpellcastingBlocked(1, kCure, 0, 0, 1));
-  c.allegiance = 2;
+  c.allegiance = kAllegianceEnemy;
   c.experience = 0;
   EXPECT_FALSE(IsSpellcastingBlocked(1, kCure, 0, 1, 1));
 }

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <string>
 
-#include "combat/actions/turn_order.h"
+#include "state/turn_order.h"
 #include "engine/message_log.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
@@ -42,8 +42,8 @@ TEST_F(ConditionsTest, AbilityDamageMergesOnlyWithTheSameSource) {
   } cases[] = {{18, 1, 4}, {19, 2, 2}};
   for (const Case& c : cases) {
     SetUp();
-    ASSERT_TRUE(AddCondition(kCreature, 61, 2000, 2, 18, 0));
-    ASSERT_TRUE(AddCondition(kCreature, 61, 2000, 2, c.secondSource, 0));
+    ASSERT_TRUE(AddCondition(kCreature, kCondDamagedStrength, kDurationUntilRest, 2, kSourceSpell, 0));
+    ASSERT_TRUE(AddCondition(kCreature, kCondDamagedStrength, kDurationUntilRest, 2, c.secondSource, 0));
     EXPECT_EQ(CountId(61), c.entries);
     EXPECT_EQ(List()[0].value, c.firstValue);
   }
@@ -81,12 +81,12 @@ TEST_F(ConditionsTest, RemovalByIdAndSourceLeavesOtherSources) {
   Fill(0, 35, 1000, 3, 10);
   Fill(1, 35, 1000, 9, 20);
   Fill(2, 88, 4, 3);
-  EXPECT_EQ(RemoveConditionIdFromSource(kCreature, 35, 3), 1);
-  EXPECT_EQ(ConditionValue(kCreature, 35), 20);
-  EXPECT_EQ(FindCondition(kCreature, 88), 1);
-  EXPECT_EQ(RemoveConditionIdFromSource(kCreature, 35, 3), 0);
-  EXPECT_EQ(RemoveCondition(kCreature, 35), 1);
-  EXPECT_EQ(FindCondition(kCreature, 88), 0);
+  EXPECT_EQ(RemoveConditionIdFromSource(kCreature, kCondFireResistance, 3), 1);
+  EXPECT_EQ(ConditionValue(kCreature, kCondFireResistance), 20);
+  EXPECT_EQ(FindCondition(kCreature, kCondBlinded), 1);
+  EXPECT_EQ(RemoveConditionIdFromSource(kCreature, kCondFireResistance, 3), 0);
+  EXPECT_EQ(RemoveCondition(kCreature, kCondFireResistance), 1);
+  EXPECT_EQ(FindCondition(kCreature, kCondBlinded), 0);
 }
 
 TEST_F(ConditionsTest, IncapacitatingConditionCancelsTheReadiedActionFirst) {
@@ -97,14 +97,14 @@ TEST_F(ConditionsTest, IncapacitatingConditionCancelsTheReadiedActionFirst) {
   TurnOrder[0].plannedAction = 21;
   TurnOrder[0].plannedTarget = 2;
   TurnOrder[0].triggerCreature = 5;
-  ASSERT_TRUE(AddCondition(kCreature, kCondStunned, 2, 0, 18, 0));
+  ASSERT_TRUE(AddCondition(kCreature, kCondStunned, 2, 0, kSourceSpell, 0));
   EXPECT_EQ(TurnOrder[0].plannedAction, 0);
   EXPECT_EQ(TurnOrder[0].plannedTarget, 0);
   EXPECT_EQ(TurnOrder[0].triggerCreature, -1);
 }
 
 TEST_F(ConditionsTest, NewConditionReplacesTheOldOneWhateverItsSource) {
-  ASSERT_TRUE(AddCondition(kCreature, kCondBlinded, 5, 1, 18, 0));
+  ASSERT_TRUE(AddCondition(kCreature, kCondBlinded, 5, 1, kSourceSpell, 0));
   ASSERT_TRUE(AddCondition(kCreature, kCondBlinded, 9, 2, 4, 0));
   EXPECT_EQ(CountId(kCondBlinded), 1);
   EXPECT_EQ(List()[0].duration, 9);
@@ -113,21 +113,21 @@ TEST_F(ConditionsTest, NewConditionReplacesTheOldOneWhateverItsSource) {
 
 TEST_F(ConditionsTest, DisplacementWhenTheListIsFull) {
   for (int i = 0; i < kConditionSlots; ++i) Fill(i, 2 + i % 50, 1000, 1);
-  EXPECT_FALSE(AddCondition(kCreature, 88, 3, 0, 18, 0));
+  EXPECT_FALSE(AddCondition(kCreature, kCondBlinded, 3, 0, kSourceSpell, 0));
 
   SetUp();
   for (int i = 0; i < kConditionSlots; ++i) Fill(i, 2 + i, 1000, 1);
   Fill(20, 150, 5);
-  ASSERT_TRUE(AddCondition(kCreature, 88, 3, 0, 18, 0));
-  EXPECT_EQ(FindCondition(kCreature, 150), -1);
-  EXPECT_GE(FindCondition(kCreature, 88), 0);
+  ASSERT_TRUE(AddCondition(kCreature, kCondBlinded, 3, 0, kSourceSpell, 0));
+  EXPECT_EQ(FindCondition(kCreature, kCondIceShielded), -1);
+  EXPECT_GE(FindCondition(kCreature, kCondBlinded), 0);
 
   SetUp();
   for (int i = 0; i < kConditionSlots; ++i) Fill(i, 2 + i, 1000, 1);
   Fill(10, 140, 3);
   Fill(30, 141, 3);
   EXPECT_EQ(PickConditionToReplace(kCreature), 10);
-  ASSERT_TRUE(AddCondition(kCreature, 88, 3, 0, 18, 0));
+  ASSERT_TRUE(AddCondition(kCreature, kCondBlinded, 3, 0, kSourceSpell, 0));
   EXPECT_EQ(FindCondition(kCreature, 140), -1);
   EXPECT_GE(FindCondition(kCreature, 141), 0);
 }
@@ -157,9 +157,9 @@ TEST_F(ConditionsTest, PurgeLeavesNoHoleInFrontOfLaterConditions) {
   Fill(2, 88, 4);
   Fill(3, 13, 2000, 18, 4);
   EXPECT_EQ(PurgeExpiredConditions(kCreature), 1);
-  EXPECT_EQ(FindCondition(kCreature, 88), 0);
-  EXPECT_EQ(FindCondition(kCreature, 13), 1);
-  EXPECT_EQ(FindAnyCondition(kCreature, 13, 99), 1);
+  EXPECT_EQ(FindCondition(kCreature, kCondBlinded), 0);
+  EXPECT_EQ(FindCondition(kCreature, kCondMageArmor), 1);
+  EXPECT_EQ(FindAnyCondition(kCreature, kCondMageArmor, 99), 1);
   EXPECT_EQ(CountFreeConditionSlots(kCreature), 48);
 }
 
@@ -181,8 +181,8 @@ TEST_F(ConditionsTest, FindAnyStopsAtTheFirstMinusOneFromTheThirdId) {
   EXPECT_EQ(FindAnyCondition(kCreature, 1, 2, 90), 1);
   EXPECT_EQ(FindAnyCondition(kCreature, 1, 2, -1, 90), -1);
   EXPECT_EQ(FindAnyCondition(kCreature, -1, 88), 0);
-  EXPECT_EQ(FindAnyCondition(-1, 88, 90), -1);
-  EXPECT_EQ(FindCondition(-1, 88), -1);
+  EXPECT_EQ(FindAnyCondition(-1, kCondBlinded, 90), -1);
+  EXPECT_EQ(FindCondition(-1, kCondBlinded), -1);
 }
 
 TEST_F(ConditionsTest, RemovalOfASpellEffectInCombatIsLogged) {
@@ -192,8 +192,8 @@ TEST_F(ConditionsTest, RemovalOfASpellEffectInCombatIsLogged) {
   MessageLogText[0] = 0;
   Fill(0, 151, 3, 18);
   Fill(1, 152, 3, 4);
-  EXPECT_EQ(RemoveCondition(kCreature, 151), 1);
-  EXPECT_EQ(RemoveCondition(kCreature, 152), 1);
+  EXPECT_EQ(RemoveCondition(kCreature, kCondHasted), 1);
+  EXPECT_EQ(RemoveCondition(kCreature, kCondSlowed), 1);
   EXPECT_STREQ(MessageLogText, "\xA3Orc\xA3 loses effect: \xA3Hasted\xA3.\r");
 }
 

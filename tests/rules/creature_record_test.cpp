@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "combat/actions/fighter_slots.h"
+#include "state/fighter_slots.h"
 #include "rules/creature_record.h"
 
 namespace {

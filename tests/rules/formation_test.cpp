@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/turn_order.h"
+#include "state/fighter_slots.h"
+#include "state/turn_order.h"
 #include "map/map_record.h"
 #include "map/path_finding.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
-#include "screens/game/party_leader.h"
+#include "state/party_leader.h"
 
 namespace {
 

@@ -5,16 +5,16 @@
 #include <cstring>
 
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/turn_order.h"
-#include "engine/display_modes.h"
+#include "state/fighter_slots.h"
+#include "state/turn_order.h"
+#include "engine/graphics.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "map/map_record.h"
 #include "map/party_vision.h"
 #include "rules/creature_record.h"
 #include "screens/game/game_screen.h"
-#include "screens/game/map_view_state.h"
+#include "state/map_view_state.h"
 
 namespace {
 
@@ -32,7 +32,7 @@ void Place(int id, int x, int y, int size = 1) {
   c.figureSize[1] = {24 * size, 24 * size};
   c.facing = 5;
   c.present = 1;
-  c.allegiance = 2;
+  c.allegiance = kAllegianceEnemy;
 }
 
 void SetSlot(int slot, int creature) {

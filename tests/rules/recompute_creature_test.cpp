@@ -15,7 +15,7 @@ TEST_F(RecomputeTest, FreeRecordIsLeftAlone) {
 
 TEST_F(RecomputeTest, ConstitutionZeroKillsOnce) {
   MakeCreature(1);
-  AddCondition(1, 63, kDurationUntilRest, 10, kSourceSpell, 0);
+  AddCondition(1, kCondDamagedConstitution, kDurationUntilRest, 10, kSourceSpell, 0);
   EXPECT_EQ(RecomputeCreature(1, 0), 1);
   EXPECT_EQ(Creatures[1].constitution.current, 0);
   ASSERT_NE(Entry(1, 111), nullptr);
@@ -54,7 +54,7 @@ TEST_F(RecomputeTest, ConstitutionLossKeepsOneHitPoint) {
     RecomputeCreature(1, 1);
     ASSERT_EQ(c.maxHitPoints, 40);
     c.hitPoints = k.before;
-    AddCondition(1, 63, kDurationUntilRest, 4, kSourceSpell, 0);
+    AddCondition(1, kCondDamagedConstitution, kDurationUntilRest, 4, kSourceSpell, 0);
     RecomputeCreature(1, 0);
     EXPECT_EQ(c.maxHitPoints, 30);
     EXPECT_EQ(c.hitPoints, k.after) << "from " << k.before;
@@ -127,7 +127,7 @@ TEST_F(RecomputeTest, ActingFighterKeepsItsShareOfMoves) {
   TurnOrder[0].creature = 1;
   CombatAction.currentEntry = 0;
   CombatAction.movesLeft = 20;
-  AddCondition(1, 151, 5, 0, kSourceSpell, 0);
+  AddCondition(1, kCondHasted, 5, 0, kSourceSpell, 0);
   RecomputeCreature(1, 0);
   EXPECT_EQ(CombatAction.movesLeft, 40);
 }
@@ -153,7 +153,7 @@ class EquippedTest : public RulesTest {
     c.equipment[kSlotWaist - 1] = MakeBase(100, 21, 4);
     c.equipment[kSlotHead - 1] = MakeBase(101, 31, 2);
     c.equipment[kSlotCloak - 1] = MakeBase(102, 28, 1);
-    AddCondition(1, 151, 5, 0, kSourceSpell, 0);
+    AddCondition(1, kCondHasted, 5, 0, kSourceSpell, 0);
   }
 };
 
@@ -185,9 +185,9 @@ TEST_F(EquippedTest, WornItemsGiveTheirConditions) {
 
 TEST_F(EquippedTest, FeatsTakeThePenaltiesAway) {
   CreatureRecord& c = Creatures[1];
-  c.feats[44] = 1;  // longsword
-  c.feats[56] = 1;  // heavy armour
-  c.feats[57] = 1;  // shield
+  c.feats[kFeatFirstMartial + 14] = 1;  // longsword
+  c.feats[kFeatLightArmour + 2] = 1;  // heavy armour
+  c.feats[kFeatShield] = 1;
   RecomputeCreature(1, 0);
   for (uint32_t id : {124u, 125u, 130u}) EXPECT_EQ(Entry(1, id), nullptr) << id;
   EXPECT_NE(Entry(1, 128), nullptr);
@@ -197,7 +197,7 @@ TEST_F(EquippedTest, RecomputingTwiceGivesTheSameRecord) {
   for (int combat : {0, 1}) {
     SetUp();
     InCombat = combat;
-    AddCondition(1, 61, kDurationUntilRest, 2, kSourceSpell, 0);
+    AddCondition(1, kCondDamagedStrength, kDurationUntilRest, 2, kSourceSpell, 0);
     RecomputeCreature(1, 0);
     CreatureRecord once;
     std::memcpy(&once, &Creatures[1], sizeof once);
@@ -224,8 +224,8 @@ TEST_F(RecomputeTest, TwoWeaponPenalties) {
     CreatureRecord& c = MakeCreature(1);
     MakeCrafted(20, 16, 1, k.handling);
     c.equipment[kSlotLeftHand - 1] = 20;
-    c.feats[20] = k.feat;
-    c.feats[23] = 1;
+    c.feats[kFeatTwoWeaponFighting] = k.feat;
+    c.feats[kFeatTwoWeaponDefence] = 1;
     RecomputeCreature(1, 0);
     EXPECT_EQ(Entry(1, 133)->value, k.left);
     EXPECT_EQ(Entry(1, 134)->value, k.right);
@@ -266,7 +266,7 @@ TEST_F(RecomputeTest, MagicArmourProperties) {
   a.properties[39] = 1;  // invulnerability
   a.properties[41] = 1;  // spell resistance 13
   c.equipment[kSlotTorso - 1] = 10;
-  c.feats[55] = 1;
+  c.feats[kFeatLightArmour + 1] = 1;
   RecomputeCreature(1, 0);
   struct Want {
     uint32_t id;
@@ -304,7 +304,7 @@ TEST_F(RecomputeTest, ProficiencyTest) {
   }
   MakeCreature(1);
   MakeCrafted(10, 17, 3, 2);
-  AddCondition(1, 114, 5, 0, kSourceSpell, 0);
+  AddCondition(1, kCondTransformation, 5, 0, kSourceSpell, 0);
   EXPECT_TRUE(IsProficientWithItem(1, 10));
   EXPECT_FALSE(IsProficientWithItem(1, 0));
   EXPECT_FALSE(IsProficientWithItem(1, kCraftedRows));
@@ -370,11 +370,11 @@ TEST_F(RecomputeTest, ProtectionsFromConditions) {
   CreatureRecord& c = MakeCreature(1);
   InCombat = 1;
   for (uint32_t id : {33u, 42u}) AddCondition(1, id, 5, 7, kSourceSpell, 0);
-  AddCondition(1, 14, 5, 3, kSourceSpell, 0);
-  AddCondition(1, 12, 5, 2, kSourceSpell, 0);
-  AddCondition(1, 150, 5, 0, kSourceSpell, 0);
+  AddCondition(1, kCondDeflecting, 5, 3, kSourceSpell, 0);
+  AddCondition(1, kCondProtectedVersusEvil, 5, 2, kSourceSpell, 0);
+  AddCondition(1, kCondIceShielded, 5, 0, kSourceSpell, 0);
   AddCondition(1, 6, 5, 0, kSourceSpell, 0);
-  AddCondition(1, 103, 5, 0, kSourceSpell, 0);
+  AddCondition(1, kCondSilenced, 5, 0, kSourceSpell, 0);
   RecomputeCreature(1, 0);
   const StatPair* p = c.protections;
   EXPECT_EQ(p[kProtDamageReduction].current, 7);
@@ -396,11 +396,11 @@ TEST_F(RecomputeTest, LeavingCombatCleansUp) {
   CreatureRecord& c = MakeCreature(1, 5, 1);
   c.hitPoints = -2;
   c.present = 0;
-  AddCondition(1, 109, 1000, 0, 0, 0);        // unconscious
-  AddCondition(1, 151, 4, 0, kSourceSpell, 0);  // haste of a few rounds
-  AddCondition(1, 61, kDurationUntilRest, 2, kSourceSpell, 0);
-  AddCondition(1, 166, 1000, 20, kSourceMagicArea, 0);
-  AddCondition(1, 85, kDurationLasting, 0, 0, 0);  // lasting sleep stays
+  AddCondition(1, kCondUnconscious, kDurationLasting, 0, 0, 0);        // unconscious
+  AddCondition(1, kCondHasted, 4, 0, kSourceSpell, 0);  // haste of a few rounds
+  AddCondition(1, kCondDamagedStrength, kDurationUntilRest, 2, kSourceSpell, 0);
+  AddCondition(1, kCondGrassConcealment, kDurationLasting, 20, kSourceMagicArea, 0);
+  AddCondition(1, kCondSleeping, kDurationLasting, 0, 0, 0);  // lasting sleep stays
   RecomputeCreature(1, 0);
   EXPECT_EQ(c.hitPoints, 1);
   EXPECT_EQ(c.present, 1);
@@ -414,12 +414,12 @@ TEST_F(RecomputeTest, LeavingCombatCleansUp) {
 TEST_F(RecomputeTest, EndingAPolymorphCountsTheHitPointsOnce) {
   CreatureRecord& c = MakeCreature(1, 5, 1);
   c.constitution = {14, 14};
-  AddCondition(1, 63, 5, 4, kSourceSpell, 0);
+  AddCondition(1, kCondDamagedConstitution, 5, 4, kSourceSpell, 0);
   InCombat = 1;
   RecomputeCreature(1, 1);
   ASSERT_EQ(c.maxHitPoints, 30);
   c.hitPoints = 5;
-  AddCondition(1, 148, 5, 0, kSourceSpell, 0);
+  AddCondition(1, kCondPolymorphed, 5, 0, kSourceSpell, 0);
   InCombat = 0;
   RecomputeCreature(1, 0);
   EXPECT_EQ(Entry(1, 148), nullptr);

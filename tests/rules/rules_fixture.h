@@ -5,16 +5,16 @@
 #include <cstring>
 
 #include "combat/actions/combat_actions.h"
-#include "combat/actions/fighter_slots.h"
-#include "combat/actions/turn_order.h"
-#include "frontend/settings.h"
+#include "state/fighter_slots.h"
+#include "state/turn_order.h"
+#include "engine/settings.h"
 #include "map/map_record.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
-#include "screens/game/game_screen_words.h"
-#include "screens/items/inventory_slots.h"
-#include "screens/items/inventory_state.h"
+#include "state/game_screen_words.h"
+#include "rules/inventory_slots.h"
+#include "state/inventory_state.h"
 
 class RulesTest : public ::testing::Test {
  protected:
@@ -36,7 +36,7 @@ class RulesTest : public ::testing::Test {
   }
 
   // A level-n fighter of 10 in every ability standing on square (5, 5).
-  static CreatureRecord& MakeCreature(int id, int level = 5, int allegiance = 2) {
+  static CreatureRecord& MakeCreature(int id, int level = 5, int allegiance = kAllegianceEnemy) {
     CreatureRecord& c = Creatures[id];
     std::memset(&c, 0, sizeof c);
     std::strcpy(c.name, "Tester");

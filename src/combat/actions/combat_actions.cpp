@@ -1,23 +1,8 @@
 #include "combat/actions/combat_actions.h"
 
-#include "combat/actions/turn_order.h"
-
-CombatActionState CombatAction;
-int32_t CreatureMarkWords[2100] = {};
-int32_t FighterMarkWords[300] = {};
-int32_t DyingCreature = -1;
-int32_t g_Cleaving = -1;
-uint8_t GrappleSequenceOpen = 0;
-int32_t GrappleAttacksMade = 0;
-
-int CurrentFighter() {
-  const int entry = CombatAction.currentEntry;
-  if (entry < 0 || entry >= kTurnOrderEntries || entry >= TurnEntryCount) return -1;
-  return TurnOrder[entry].creature;
-}
-
 void StartCombat(int) {}
 void ExecuteCombatAction() {}
 void RunDeathScript() {}
 int RemoveFromCombat(int, int) { return 10; }
+int HandleFallAfterAttack(int) { return 10; }
 void CheckEndOfCombat() {}

@@ -1,48 +1,13 @@
 // Combat actions: starting a battle, carrying out the acting fighter's action,
-// deaths and the end of combat.
+// deaths and the end of combat. (The shared action block and the services the
+// map calls are declared in state/combat_action.h.)
 #pragma once
 #include <cstdint>
 
-// The shared block of the action being carried out.
-struct CombatActionState {
-  int32_t currentEntry = -1;  // index into the turn order, -1 none
-  int32_t actionCode = 0;     // 0 none, 12 attack of opportunity, 13 action over, 24 cast from page view
-  int32_t actionParameter = 0;
-  uint8_t casting = 0;
-  int32_t movesLeft = 0;            // feet the acting fighter may still move; 0 once a web holds the mover
-  int32_t fiveFootStep = 0;         // 1 = the move is a five-foot step
-  int32_t fullRoundActionLeft = 0;  // nonzero while the full-round action is available
-  int32_t standardActionLeft = 0;   // nonzero while the single action is available
-  // Set while a pending combat action holds the right button: the help
-  // navigation bar then does not go Back or Forward, and a right press
-  // returns to the game and ends the action.
-  uint8_t holdsRightButton = 0;
-  int32_t reactingCreature = -1;   // while set, an attack of opportunity or readied attack is made
-  int32_t attackCounter = 0;       // attacks made with the current attack-profile entry in this action
-  int32_t currentProfileEntry = 0; // the attack-profile entry in use
-  int32_t movementProvokes = 0;    // nonzero while the acting fighter's movement provokes attacks
-};
-extern CombatActionState CombatAction;
-
-// A grapple attack sequence is under way, and the attacks made inside it.
-extern uint8_t GrappleSequenceOpen;
-extern int32_t GrappleAttacksMade;
-
-// -1 none, 1 a Cleave attack pending, 2 a Great Cleave attack pending; while
-// set the attack counter counts one attack too many.
-extern int32_t g_Cleaving;
-
-// The creature of the acting turn-order entry, -1 when none.
-int CurrentFighter();
-
-// One mark word per creature record and one per fighter slot.
-extern int32_t CreatureMarkWords[2100];
-extern int32_t FighterMarkWords[300];
-// The creature whose death RunDeathScript handles, -1 none.
-extern int32_t DyingCreature;
+#include "state/combat_action.h"
 
 void StartCombat(int flag);
 void ExecuteCombatAction();
-void RunDeathScript();
-int RemoveFromCombat(int creature, int eventIndex);
-void CheckEndOfCombat();
+// The fall handling of a creature hurt outside the main target (an attacker
+// hit by an energy defence): 10 no change, 11 died, 12 unconscious, 13 petrified.
+int HandleFallAfterAttack(int creature);

@@ -1,6 +1,6 @@
 #include "combat/resolution/combat_sequencer.h"
 
-int32_t AreaTargetList[kAreaTargetCount] = {};
+int32_t SpellCaster = -1;
 
 void ProcessCombatAction() {}
 

@@ -2,12 +2,11 @@
 #pragma once
 #include <cstdint>
 
-// The creatures an area spell or action aims at (-1 ends the list).
-constexpr int kAreaTargetCount = 300;
-extern int32_t AreaTargetList[kAreaTargetCount];
+#include "combat/resolution/area_targets.h"
+#include "rules/casting_rules.h"  // SpellKeywordFull
+
+// The creature casting the current spell (-1 none).
+extern int32_t SpellCaster;
 
 // One step of the sequencer, every frame.
 void ProcessCombatAction();
-
-// The full keyword of a spell as the log writes it ("" for an unknown id).
-const char* SpellKeywordFull(int spell);

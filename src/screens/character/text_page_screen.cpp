@@ -9,7 +9,7 @@
 #include "engine/text.h"
 #include "engine/widgets.h"
 #include "screens/character/character_screens.h"
-#include "screens/game/help_lookup.h"
+#include "engine/help_lookup.h"
 
 void DrawTextPageScreen(int helpId) {
   LastScreenDrawn = "DrawTextPageScreen";

@@ -1,6 +1,6 @@
 #include "screens/game/game_screen.h"
 
-#include "engine/display_modes.h"
+#include "engine/main_window.h"
 #include "engine/music.h"
 #include "engine/page_placeholder.h"
 #include "engine/linked_text.h"
@@ -11,18 +11,13 @@
 
 #include <cstring>
 
+#include "engine/settings.h"
+#include "rules/creature_record.h"
+
 uint8_t MouseMoved = 0;
 int32_t HoverProbe = -1;
-int32_t FollowTarget = -1;
-uint8_t MoveInProgress = 0;
-int32_t ViewOriginX = 0, ViewOriginY = 0;
-int32_t FirstVisibleX = 0, FirstVisibleY = 0;
-int32_t SquareOffsetX = 0, SquareOffsetY = 0;
-int32_t FocusSquareX = 0, FocusSquareY = 0;
-uint32_t LeaderStepEnabled = 0;
 uint32_t JoystickPresent = 0;
 uint8_t FramePresented = 0;
-int32_t CurrentSpell = -1;
 int32_t CombatDisplayWords[2] = {};
 uint8_t RedrawPending = 0;
 char GameScreenCaptions[5000] = {};
@@ -54,9 +49,40 @@ int GameScreenFrame(int, int) {
   if (HoverCaption[0]) DrawWrappedText(-1, HoverCaption, 0, -1, 0, 0);
   return 1;
 }
+void ScrollTo(int creature, int x, int y) {
+  (void)x;
+  (void)y;
+  if (creature < 0 || creature >= kCreatureCount) return;
+  const bool large = WindowSize == 3;
+  const int vw = large ? 480 : 320, vh = large ? 360 : 240;
+  const CreatureRecord& c = Creatures[creature];
+  const int px = c.pixelX - ViewOriginX, py = c.pixelY - ViewOriginY;
+  if (px < 70 || py < 70 || px > vw - 70 || py > vh - 70) {
+    ViewOriginX = c.pixelX - vw / 2 + 12;
+    ViewOriginY = c.pixelY - vh / 2 + 12;
+  }
+}
+
+void ScrollToCreature(int creature, int flag, uint8_t* resultByte) {
+  (void)flag;
+  if (resultByte) *resultByte = 0;
+  ScrollTo(creature, -1, -1);
+}
+
 void OpenInventoryMenu(int) {}
-bool ShowFloatingText(int, const char*) { return true; }
+FloatingTextEntry FloatingTexts[kFloatingTextCreatures];
+int32_t FloatingTextDuration = 60;
+
+bool ShowFloatingText(int creature, const char* text) {
+  if (creature < 0 || creature >= kFloatingTextCreatures || text == nullptr) return false;
+  const size_t length = std::strlen(text);
+  if (length > 29) return false;
+  FloatingTextEntry& f = FloatingTexts[creature];
+  std::memcpy(f.text, text, length + 1);
+  f.framesLeft = FloatingTextDuration;
+  f.x = f.y = -1;
+  return true;
+}
 void SwitchMusicTrack(int track, int, int resume) { PlayMusic(track, static_cast<int>(kEndlessRepeats), resume); }
 
 ClickResultState ClickResult;
-int32_t AmbientChannelLevels[32] = {};

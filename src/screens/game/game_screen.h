@@ -3,18 +3,15 @@
 #pragma once
 #include <cstdint>
 
+#include "state/camera.h"
+#include "state/combat_action.h"  // CurrentSpell
+#include "state/combat_events.h"
+#include "state/game_screen_words.h"
+
 extern uint8_t MouseMoved;      // the mouse position changed in this frame
 extern int32_t HoverProbe;      // -1 at the start of each frame
-extern int32_t FollowTarget;    // the creature the view follows, -1 none
-extern uint8_t MoveInProgress;
-extern int32_t ViewOriginX, ViewOriginY;           // map pixels
-extern int32_t FirstVisibleX, FirstVisibleY;       // first visible square
-extern int32_t SquareOffsetX, SquareOffsetY;       // pixel remainder inside it
-extern int32_t FocusSquareX, FocusSquareY;
-extern uint32_t LeaderStepEnabled;
 extern uint32_t JoystickPresent;
 extern uint8_t FramePresented;   // a screen has already ended the scene and presented
-extern int32_t CurrentSpell;     // the spell being aimed or cast, -1 none
 extern int32_t CombatDisplayWords[2];
 extern uint8_t RedrawPending;
 extern char GameScreenCaptions[5000];
@@ -28,12 +25,21 @@ void CameraFollowActor();
 void EdgeScroll();
 void ScrollViewByKeys();
 void ClampCamera();
-void SetCameraBounds();
 void CentreMouseCursor();
 // Draws and handles the whole game screen for one frame; 0 ends the program.
 int GameScreenFrame(int rows, int columns);
 void OpenInventoryMenu(int creature);
-bool ShowFloatingText(int creature, const char* text);
+// The text that rises over a creature: frames left (-1 none), the text and
+// its map pixel position (-1 until the figure pass places it).
+struct FloatingTextEntry {
+  int32_t framesLeft = -1;
+  char text[32] = {};
+  int32_t x = -1, y = -1;
+};
+constexpr int kFloatingTextCreatures = 2100;
+extern FloatingTextEntry FloatingTexts[kFloatingTextCreatures];
+// Frames a floating text lives.
+extern int32_t FloatingTextDuration;
 void SwitchMusicTrack(int track, int a, int b);
 
 // The message shown while the mouse stays inside the rectangle (code -1 none).
@@ -42,6 +48,3 @@ struct ClickResultState {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 extern ClickResultState ClickResult;
-
-// The ambient level (0 to 100) of each looping channel, and whether it sounds.
-extern int32_t AmbientChannelLevels[32];

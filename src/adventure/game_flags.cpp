@@ -1,3 +1,0 @@
-#include "adventure/game_flags.h"
-
-uint32_t GameFlags[kGameFlagCount] = {};

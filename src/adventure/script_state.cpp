@@ -1,4 +1,0 @@
-#include "adventure/script_state.h"
-
-uint8_t ScriptScratch[kScriptScratchBytes];
-uint8_t SquareScriptFlag = 0;

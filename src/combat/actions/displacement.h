@@ -1,0 +1,19 @@
+// Keeping creatures off each other's squares: marking the area a creature
+// stands on and moving every other creature out of it to the nearest places
+// where its whole footprint fits.
+#pragma once
+#include <cstdint>
+
+#include "map/map_record.h"
+
+// 1 marks a square of the area to be cleared of creatures; x * 60 + y.
+extern int32_t DisplaceMask[kMapSquares];
+
+// Clears the mask and marks the rectangle of width along x and depth along y
+// from the creature's square; false (the mask partly marked) when the
+// rectangle leaves the map.
+bool MarkTargetArea(int creature, int width, int depth);
+// Moves every creature other than the one that stays off the marked area, each
+// to the first fitting square of the nearest ring reachable through squares
+// free of walls (lowest x, then lowest y, first). True when none is left there.
+bool DisplaceFromArea(int stays);

@@ -1,4 +1,0 @@
-#include "combat/actions/fighter_slots.h"
-
-FighterSlot FighterSlots[kFighterSlots];
-int32_t FighterCount = 0;

@@ -1,3 +1,0 @@
-#include "combat/turns/threat_grids.h"
-
-int32_t ArrowGrid[3600];

@@ -1,0 +1,18 @@
+// The main window as the engine kit and the game see it: its handle, the
+// error message box, and the window keys that the game shell implements.
+#pragma once
+#include <cstdint>
+
+#include "platform/window.h"
+
+// The game's one window (0 before start-up has made it).
+extern platform::WindowHandle MainWindowHandle;
+
+// Shows a message box ("Fatal Error" or "Error"); a fatal error closes the
+// main window first and asks the loop to end. Returns 1.
+int ShowError(int fatal, const char* format, ...) __attribute__((format(printf, 2, 3)));
+
+// Implemented by the game shell's display modes: F2 (next window size) and
+// F3 (cursor free or bound), windowed and out of debug mode only; 1, or 0
+// when the switch failed.
+int HandleWindowKeys();

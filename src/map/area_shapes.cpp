@@ -1,0 +1,344 @@
+#include "map/area_shapes.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "map/movement_rules.h"
+#include "engine/frame.h"
+#include "engine/message_log.h"
+#include "map/line_of_effect.h"
+#include "map/path_finding.h"
+#include "map/square_grids.h"
+#include "rules/adjacency.h"
+#include "rules/casting_rules.h"
+#include "rules/creature_record.h"
+#include "rules/item_tables.h"
+#include "rules/positions.h"
+#include "state/combat_action.h"
+#include "state/fighter_slots.h"
+#include "state/party_leader.h"
+#include "state/turn_order.h"
+
+uint8_t AreaMask[kMapSquares];
+int32_t AreaLineEndX = 0, AreaLineEndY = 0;
+uint8_t RectangleValid = 0;
+
+namespace {
+
+constexpr int kNever = 99;     // a template square no reach covers
+constexpr int kReach = 10;     // the templates reach 10 squares each way
+constexpr int kSide = 2 * kReach + 1;
+constexpr int kUndeadType = 8;
+
+// The cone of each direction 1 to 8, indexed [direction][dx + 10][dy + 10].
+struct ConeTables {
+  int8_t reach[9][kSide][kSide];
+
+  ConeTables() {
+    std::memset(reach, kNever, sizeof reach);
+    // North, row by row from dy -1: the first dx of the row and its values.
+    static const struct {
+      int firstDx;
+      int count;
+      int8_t values[13];
+    } kNorth[10] = {
+        {0, 1, {1}},
+        {-1, 3, {2, 2, 2}},
+        {-2, 5, {4, 3, 3, 3, 4}},
+        {-3, 7, {5, 5, 4, 4, 4, 5, 5}},
+        {-4, 9, {7, 6, 5, 5, 5, 5, 5, 6, 7}},
+        {-5, 11, {8, 7, 7, 6, 6, 6, 6, 6, 7, 7, 8}},
+        {-6, 13, {9, 9, 8, 8, 7, 7, 7, 7, 7, 8, 8, 9, 9}},
+        {-6, 13, {10, 10, 9, 9, 8, 8, 8, 8, 8, 9, 9, 10, 10}},
+        {-5, 11, {10, 10, 10, 9, 9, 9, 9, 9, 10, 10, 10}},
+        {-3, 7, {10, 10, 10, 10, 10, 10, 10}},
+    };
+    // North-east, row by row from dy -1, dx from 1.
+    static const struct {
+      int count;
+      int8_t values[10];
+    } kNorthEast[10] = {
+        {10, {1, 2, 3, 4, 5, 6, 7, 8, 9, 10}},
+        {9, {2, 3, 4, 5, 6, 7, 8, 9, 10}},
+        {9, {3, 4, 4, 5, 6, 7, 8, 9, 10}},
+        {8, {4, 5, 5, 6, 7, 8, 9, 10}},
+        {8, {5, 6, 6, 7, 7, 8, 9, 10}},
+        {7, {6, 7, 7, 8, 8, 9, 10}},
+        {6, {7, 8, 8, 9, 9, 10}},
+        {5, {8, 9, 9, 10, 10}},
+        {3, {9, 10, 10}},
+        {1, {10}},
+    };
+    for (int row = 0; row < 10; ++row) {
+      const int dy = -1 - row;
+      for (int i = 0; i < kNorth[row].count; ++i) Put(1, kNorth[row].firstDx + i, dy, kNorth[row].values[i]);
+      for (int i = 0; i < kNorthEast[row].count; ++i) Put(2, 1 + i, dy, kNorthEast[row].values[i]);
+    }
+    // Each further direction is the one two codes before turned a quarter
+    // clockwise: (dx, dy) becomes (-dy, dx).
+    for (int dir = 3; dir <= 8; ++dir)
+      for (int dx = -kReach; dx <= kReach; ++dx)
+        for (int dy = -kReach; dy <= kReach; ++dy) Put(dir, -dy, dx, reach[dir - 2][dx + kReach][dy + kReach]);
+  }
+  void Put(int dir, int dx, int dy, int8_t v) { reach[dir][dx + kReach][dy + kReach] = v; }
+};
+const ConeTables Cones;
+
+int ConeReach(int direction, int dx, int dy) {
+  if (direction < 1 || direction > 8 || dx < -kReach || dx > kReach || dy < -kReach || dy > kReach) return kNever;
+  return Cones.reach[direction][dx + kReach][dy + kReach];
+}
+
+// The burst is centred on the corner the centre square shares with its +x,
+// +y neighbours, so an offset counts one square more on the -x and -y sides.
+int BurstReach(int dx, int dy) {
+  if (dx == 0 && dy == 0) return 0;
+  const int a = dx >= 1 ? dx : 1 - dx, b = dy >= 1 ? dy : 1 - dy;
+  const int v = std::max(a, b) + std::min(a, b) / 2;
+  return v > kReach ? kNever : v;
+}
+
+bool InSpellTable(int spell) { return spell >= 0 && spell < kSpellRows; }
+
+// The first area size in squares, doubled when widened; 0 for an id outside the table.
+int FirstSizeSquares(int spell) {
+  if (!InSpellTable(spell)) return 0;
+  const int n = SpellTable[spell].areaSize / kFeetPerSquare;
+  return PendingMetamagic == kMetamagicWidened ? 2 * n : n;
+}
+
+// A breath weapon's reach in squares by the breather's size: 3 or less, 4, 5 or more.
+int BreathSquares(int caster, int small, int large, int huge) {
+  const int size = IsValidCreature(caster) ? Creatures[caster].size.current : 0;
+  return size <= 3 ? small : size == 4 ? large : huge;
+}
+
+// The creature standing on a square, in combat among the turn order.
+int AreaCreatureAt(int x, int y) { return InCombat == 1 ? CreatureAtSquare(x, y, -1) : CombatantAtSquare(x, y); }
+
+bool IsSolidEffect(int sq) { return MagicAreaGrid[sq].kind == kEffectSolid; }
+
+// The compass code of the aim from the caster's footprint square nearest to
+// the target; the caster turns to face the target.
+int AreaDirection(int caster, int targetX, int targetY, int* ox, int* oy) {
+  const GridSquare o = NearestFootprintSquare(caster, targetX, targetY);
+  *ox = o.x;
+  *oy = o.y;
+  // 0 points to y - 1 and the angle grows clockwise.
+  const double a = std::atan2(static_cast<double>(targetX - o.x), static_cast<double>(o.y - targetY));
+  int code;
+  if (a > 2.7488935718125 || a < -2.7488935718125)
+    code = 5;
+  else if (a > 1.9634954084375)
+    code = 4;
+  else if (a > 1.1780972450625)
+    code = 3;
+  else if (a > 0.3926990816875)
+    code = 2;
+  else if (a > -0.3926990816875)
+    code = 1;
+  else if (a > -1.1780972450625)
+    code = 8;
+  else if (a > -1.9634954084375)
+    code = 7;
+  else
+    code = 6;
+  FaceTowardsSquare(caster, targetX, targetY);
+  return code;
+}
+
+// Whether a shape of the spell takes the creature standing in it. The line
+// and the rectangle ask for the caster's team (both of sides 1, 5, 6 or both
+// of side 2); the cone asks AreEnemies.
+bool ShapeTakes(int creature, int caster, int spell, bool cone) {
+  if (spell == kSpellSpecialAttack) return true;
+  if (spell == kSpellTurnUndead) return Creatures[creature].type == kUndeadType;
+  if (!InSpellTable(spell)) return false;
+  const int32_t alliesOnly = SpellTable[spell].beneficial, enemiesOnly = SpellTable[spell].targeting;
+  if (alliesOnly == 0 && enemiesOnly == 0) return true;
+  const bool friendly = cone ? !AreEnemies(creature, caster) : creature == caster || AreAllies(creature, caster);
+  return (alliesOnly == 1 && friendly) || (enemiesOnly == 1 && !friendly && creature != caster);
+}
+
+// Lists the creatures on the marked squares, x-major, each once.
+void CollectCreatures(int caster, int spell, bool cone, bool traceNew) {
+  for (int x = 0; x < kMapSide; ++x) {
+    for (int y = 0; y < kMapSide; ++y) {
+      if (!AreaMask[SquareIndex(x, y)]) continue;
+      const int c = AreaCreatureAt(x, y);
+      if (!IsValidCreature(c) || !ShapeTakes(c, caster, spell, cone)) continue;
+      if (ListAreaTarget(c) && traceNew && DebugMode == 1) LogMessage("(Cycle 8).\r");
+    }
+  }
+}
+
+void StartShape() {
+  std::memset(AreaMask, 0, sizeof AreaMask);
+  ClearAreaTargets();
+}
+
+// The squares of the fighter-slot path lists TraceLine wrote for the creature.
+const FighterSlot& LineScratch(int creature) {
+  int slot = creature >= 0 ? GetFighterSlot(creature) : 0;
+  if (slot < 0 || slot >= kFighterSlots) slot = 0;
+  return FighterSlots[slot];
+}
+
+// Whether the spreading walk from the origin reaches the square within the reach.
+bool SpreadsTo(int ox, int oy, int x, int y, int reach) {
+  const int feet = SpreadPathCost(static_cast<int>(PartyLeader), ox, oy, x, y);
+  return feet >= 0 && feet <= kFeetPerSquare * reach + 3;
+}
+
+}  // namespace
+
+bool RasteriseLine(int caster, int targetX, int targetY, int spell, int32_t* outDirection,
+                   int32_t* outNearSquare) {
+  StartShape();
+  int ox = 0, oy = 0;
+  const int direction = AreaDirection(caster, targetX, targetY, &ox, &oy);
+  if (outDirection) *outDirection = direction;
+  const int length = spell == kSpellSpecialAttack ? BreathSquares(caster, 8, 12, 16) : FirstSizeSquares(spell);
+
+  const double a = std::atan2(static_cast<double>(targetX - ox), static_cast<double>(oy - targetY));
+  const int ex = static_cast<int>(ox + length * std::sin(a) + 0.5);
+  const int ey = static_cast<int>(oy - length * std::cos(a) + 0.5);
+  const int count = TraceLine(ox, oy, ex, ey, caster);
+  if (count < 0) return false;
+  const FighterSlot& line = LineScratch(caster);
+
+  AreaLineEndX = line.pathX[count - 1];
+  AreaLineEndY = line.pathY[count - 1];
+  if (outNearSquare) {
+    const int near = std::min(count - 1, 3);
+    outNearSquare[0] = line.pathX[near];
+    outNearSquare[1] = line.pathY[near];
+  }
+  for (int i = 0; i < count; ++i) {
+    const int x = line.pathX[i], y = line.pathY[i];
+    if (!CurrentMap.Inside(x, y) || CurrentMap.At(kLayerWalls, x, y) > 0 || IsSolidEffect(SquareIndex(x, y))) {
+      // The line ends on the square before the one that stops it.
+      AreaLineEndX = line.pathX[i > 0 ? i - 1 : 0];
+      AreaLineEndY = line.pathY[i > 0 ? i - 1 : 0];
+      break;
+    }
+    if (AreaCreatureAt(x, y) != caster) AreaMask[SquareIndex(x, y)] = 1;
+  }
+  CollectCreatures(caster, spell, false, false);
+  return true;
+}
+
+bool RasteriseRectangle(int spell, int caster, int x1, int y1, int x2, int y2) {
+  StartShape();
+  RectangleValid = 0;
+  if (!InSpellTable(spell)) return false;
+  const int longest = FirstSizeSquares(spell);
+  const int shortest = SpellTable[spell].areaSize2 / kFeetPerSquare;
+  FaceTowardsSquare(caster, x2, y2);
+  const int w = std::abs(x2 - x1) + 1, h = std::abs(y2 - y1) + 1;
+  if (std::max(w, h) > longest || std::min(w, h) > shortest) return false;
+
+  const int left = std::min(x1, x2), top = std::min(y1, y2);
+  // Every square inside the map must be clear; those beyond its edge are left out.
+  for (int x = left; x < left + w; ++x) {
+    for (int y = top; y < top + h; ++y) {
+      if (!CurrentMap.Inside(x, y)) continue;
+      const int sq = SquareIndex(x, y);
+      if (CurrentMap.layers[kLayerWalls][sq] > 0) return false;
+      const uint32_t kind = MagicAreaGrid[sq].kind;
+      if (spell == kSpellFireStorm ? kind == kEffectSolid : kind != kEffectNone) return false;
+      if (spell == kSpellWallOfStone && AreaCreatureAt(x, y) != -1) return false;
+    }
+  }
+  RectangleValid = 1;
+  for (int x = left; x < left + w; ++x)
+    for (int y = top; y < top + h; ++y)
+      if (CurrentMap.Inside(x, y)) AreaMask[SquareIndex(x, y)] = 1;
+  CollectCreatures(caster, spell, false, true);
+  return true;
+}
+
+bool RasteriseCone(int caster, int targetX, int targetY, int spell, int32_t* outDirection) {
+  StartShape();
+  int ox = 0, oy = 0;
+  const int direction = AreaDirection(caster, targetX, targetY, &ox, &oy);
+  if (outDirection) *outDirection = direction;
+
+  // Ids outside the spell table other than breath and Turn Undead have no
+  // length: the cone covers nothing.
+  int length = 0;
+  bool needsLine = true;
+  if (spell == kSpellSpecialAttack) {
+    length = BreathSquares(caster, 4, 6, 8);
+  } else if (spell == kSpellTurnUndead) {
+    length = 4;
+  } else if (InSpellTable(spell)) {
+    length = FirstSizeSquares(spell);
+    needsLine = SpellTable[spell].areaWord == 0;
+  }
+
+  int32_t xs[kMaxLineSquares], ys[kMaxLineSquares];
+  // The whole reach of the tables, -10 to +10 each way.
+  for (int x = ox - kReach; x <= ox + kReach; ++x) {
+    for (int y = oy - kReach; y <= oy + kReach; ++y) {
+      if (!CurrentMap.Inside(x, y)) continue;
+      const int sq = SquareIndex(x, y);
+      if (CurrentMap.layers[kLayerWalls][sq] != 0 || IsSolidEffect(sq)) continue;
+      if (ConeReach(direction, x - ox, y - oy) > length) continue;
+      if (needsLine) {
+        const int count = TraceLineInto(ox, oy, x, y, xs, ys);
+        if (count < 0) return false;
+        bool clear = true;
+        for (int i = 0; i < count && clear; ++i) {
+          const int ls = SquareIndex(xs[i], ys[i]);
+          clear = CurrentMap.layers[kLayerWalls][ls] == 0 && !IsSolidEffect(ls);
+        }
+        if (!clear) continue;
+      } else if (BlockedGrid[sq] != kSquareFlooded || (x == ox && y == oy) || !SpreadsTo(ox, oy, x, y, length)) {
+        continue;
+      }
+      AreaMask[sq] = 1;
+    }
+  }
+  CollectCreatures(caster, spell, true, false);
+  return true;
+}
+
+bool RasteriseBurst(int caster, int centreX, int centreY, int spell) {
+  StartShape();
+  if (!InSpellTable(spell)) return true;  // no size to read
+  const int reach = FirstSizeSquares(spell);
+  const bool dispel = spell == kSpellDispel;
+  // Dispel goes wherever no wall stands; the others only over the flooded floor.
+  auto open = [dispel](int sq) {
+    return dispel ? CurrentMap.layers[kLayerWalls][sq] <= 0 : BlockedGrid[sq] == kSquareFlooded;
+  };
+  const int x0 = centreX - kReach, x1 = centreX + kReach, y0 = centreY - kReach, y1 = centreY + kReach;
+
+  bool obstructed = false;
+  for (int x = x0; x <= x1 && !obstructed; ++x)
+    for (int y = y0; y <= y1 && !obstructed; ++y)
+      if (CurrentMap.Inside(x, y) && BurstReach(x - centreX, y - centreY) < reach && !open(SquareIndex(x, y)))
+        obstructed = true;
+
+  const bool spreads = SpellTable[spell].areaWord != 0;
+  const bool keepsOwnCells = spell == kSpellEntangle || spell == kSpellWeb || spell == kSpellInsectPlague ||
+                             spell == kSpellSilence || spell == kSpellDarkness;
+  for (int x = x0; x <= x1; ++x) {
+    for (int y = y0; y <= y1; ++y) {
+      if (!CurrentMap.Inside(x, y)) continue;
+      const int sq = SquareIndex(x, y);
+      if (keepsOwnCells && MagicAreaGrid[sq].kind > kEffectNone) continue;
+      if (!open(sq) || BurstReach(x - centreX, y - centreY) > reach) continue;
+      if (obstructed) {
+        if (!spreads && !HasLineOfEffectFrom(centreX, centreY, x, y, caster)) continue;
+        if (spreads && !(x == centreX && y == centreY) && !SpreadsTo(centreX, centreY, x, y, reach)) continue;
+      }
+      AreaMask[sq] = 1;
+      AddAreaTarget(x, y, caster, spell);
+    }
+  }
+  return true;
+}

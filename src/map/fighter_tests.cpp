@@ -1,0 +1,280 @@
+#include "map/fighter_tests.h"
+
+#include <cstring>
+
+#include "state/fighter_slots.h"
+#include "map/movement_rules.h"
+#include "state/turn_order.h"
+#include "state/threat_grids.h"
+#include "map/map_switching.h"
+#include "map/square_grids.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+
+namespace {
+
+
+bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
+int Width(const CreatureRecord& c) { return c.footprintWidth.current > 0 ? c.footprintWidth.current : 1; }
+int Height(const CreatureRecord& c) { return c.footprintHeight.current > 0 ? c.footprintHeight.current : 1; }
+int TurnCount() { return TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries; }
+
+// Whether the rectangles [ax, ax + aw) x [ay, ay + ah) and the b one share a square.
+bool Overlap(int ax, int ay, int aw, int ah, int bx, int by, int bw, int bh) {
+  return ax < bx + bw && bx < ax + aw && ay < by + bh && by < ay + ah;
+}
+
+// b's footprint touches the ring of a footprint w x h placed at (x, y).
+bool TouchesRingAt(int x, int y, int w, int h, int b) {
+  const CreatureRecord& o = Creatures[b];
+  if (!Overlap(x - 1, y - 1, w + 2, h + 2, o.squareX, o.squareY, Width(o), Height(o))) return false;
+  // Inside the grown box; it touches the ring unless it lies wholly within the footprint.
+  const bool inside = o.squareX >= x && o.squareY >= y && o.squareX + Width(o) <= x + w &&
+                      o.squareY + Height(o) <= y + h;
+  return !inside;
+}
+
+bool Alive(int c) {
+  const CreatureRecord& r = Creatures[c];
+  return r.present == 1 && r.hitPoints > 0 && FindCondition(c, kCondDead) < 0;
+}
+
+}  // namespace
+
+bool IsPartySide(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  const int s = Creatures[creature].allegiance;
+  return IsPartyAllegiance(s);
+}
+
+int FireImmunityCode(int creature) {
+  return IsValidCreature(creature) ? Creatures[creature].protections[ImmunityPair(kImmFire)].current : 0;
+}
+int HamperingImmunityCode(int creature) {
+  return IsValidCreature(creature) ? Creatures[creature].protections[ImmunityPair(kImmHampering)].current : 0;
+}
+
+bool HasDisablingCondition(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  return FindAnyCondition(creature, kCondStuck, kCondParalyzed, kCondGrappling, kCondSleeping, kCondStunned,
+                          kCondCowering, kCondDazed) >= 0;
+}
+
+bool CanTakeFiveFootStep(int creature) { return IsValidCreature(creature) && !HasDisablingCondition(creature); }
+
+bool IsSightDependent(int creature, int flag) {
+  if (!IsValidCreature(creature)) return false;
+  const int sense = Creatures[creature].special[kSenseKindWord];
+  if (sense == 5 || sense == 6) return false;
+  if (FindAnyCondition(creature, kCondTrueSeeing, kCondBlinded) >= 0) return false;
+  if (flag == 1 && FindCondition(creature, kCondCantSee) >= 0) return false;
+  return true;
+}
+
+bool AreAdjacent(int a, int b) {
+  if (!IsValidCreature(a) || !IsValidCreature(b) || a == b) return false;
+  const CreatureRecord& c = Creatures[a];
+  return TouchesRingAt(c.squareX, c.squareY, Width(c), Height(c), b);
+}
+
+bool HasAdjacentEnemyAt(int creature, int x, int y) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  for (int i = 0; i < TurnCount(); ++i) {
+    const int o = TurnOrder[i].creature;
+    if (!IsValidCreature(o) || o == creature || !Alive(o) || !AreEnemies(creature, o)) continue;
+    if (TouchesRingAt(x, y, Width(c), Height(c), o)) return true;
+  }
+  return false;
+}
+
+bool HasAdjacentEnemy(int creature) {
+  return IsValidCreature(creature) && HasAdjacentEnemyAt(creature, Creatures[creature].squareX, Creatures[creature].squareY);
+}
+
+int CountCombatantsOnSquare(int x, int y) {
+  int n = 0;
+  for (int i = 0; i < TurnCount(); ++i)
+    if (FootprintCovers(TurnOrder[i].creature, x, y)) ++n;
+  return n;
+}
+
+bool IsSquareOccupiedByCombatant(int x, int y) { return CountCombatantsOnSquare(x, y) > 0; }
+
+bool TouchesBlockCode(int x, int y) {
+  static const int32_t kCodes[] = {60, 64, 68, 72, 106, 3003};
+  const int xs[4] = {x, x + 1, x, x + 1}, ys[4] = {y, y, y + 1, y + 1};
+  for (int k = 0; k < 4; ++k) {
+    if (!OnGrid(xs[k], ys[k])) continue;
+    const int32_t wall = CurrentMap.At(kLayerWalls, xs[k], ys[k]);
+    for (int32_t code : kCodes)
+      if (wall == code) return true;
+  }
+  return false;
+}
+
+bool IsDiagonalStepBlocked(int fromX, int fromY, int toX, int toY, int creature) {
+  (void)creature;
+  if (fromX == toX || fromY == toY) return false;
+  const int cx[2] = {toX, fromX}, cy[2] = {fromY, toY};
+  for (int k = 0; k < 2; ++k) {
+    if (!OnGrid(cx[k], cy[k])) return true;
+    const int i = SquareIndex(cx[k], cy[k]);
+    if (BlockedGrid[i] == kSquareFlooded) continue;
+    bool obstructed;
+    if (InCombat == 1 && MagicAreaGrid[i].kind == kEffectSolid)
+      obstructed = true;
+    else
+      obstructed = CurrentMap.layers[kLayerWalls][i] != 0 && !TouchesBlockCode(cx[k], cy[k]);
+    if (obstructed) return true;
+  }
+  return false;
+}
+
+int CountThreatsAtSquare(int x, int y, int creature) {
+  if (!IsValidCreature(creature)) return 0;
+  const CreatureRecord& c = Creatures[creature];
+  int n = 0;
+  for (int i = 0; i < TurnCount(); ++i) {
+    TurnOrderEntry& e = TurnOrder[i];
+    const int o = e.creature;
+    if (!IsValidCreature(o) || o == creature || !Alive(o) || !AreEnemies(creature, o)) continue;
+    if (Creatures[o].attacksOfOpportunityLeft < 1 || e.threatMark == 1 || !CanCreatureAct(o)) continue;
+    if (!TouchesRingAt(x, y, Width(c), Height(c), o)) continue;
+    e.threatMark = 1;
+    ++n;
+  }
+  return n;
+}
+
+void MarkThreatenedSquares() {
+  for (int i = 0; i < TurnCount(); ++i) {
+    const int o = TurnOrder[i].creature;
+    if (!IsValidCreature(o) || !Alive(o) || !CanCreatureAct(o)) continue;
+    const int32_t mark = IsPartySide(o) ? 100 : Creatures[o].allegiance == kAllegianceEnemy ? 200 : 0;
+    if (mark == 0) continue;
+    const CreatureRecord& c = Creatures[o];
+    for (int x = c.squareX - 1; x <= c.squareX + Width(c); ++x)
+      for (int y = c.squareY - 1; y <= c.squareY + Height(c); ++y)
+        if (OnGrid(x, y) && ArrowGrid[SquareIndex(x, y)] < mark) ArrowGrid[SquareIndex(x, y)] = mark;
+  }
+}
+
+bool FootprintFitsAt(int x, int y, int creature, int flag) {
+  (void)flag;
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  for (int i = x; i < x + Width(c); ++i) {
+    for (int j = y; j < y + Height(c); ++j) {
+      if (!OnGrid(i, j) || BlockedGrid[SquareIndex(i, j)] == kSquareBlocked) return false;
+      if (CreatureAtSquare(i, j, creature) != -1) return false;
+    }
+  }
+  return true;
+}
+
+bool IsInMagicArea(int creature, uint32_t kind) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  for (int x = c.squareX; x < c.squareX + Width(c); ++x)
+    for (int y = c.squareY; y < c.squareY + Height(c); ++y)
+      if (OnGrid(x, y) && MagicAreaGrid[SquareIndex(x, y)].kind == kind) return true;
+  return false;
+}
+
+int AverageMagicAreaValue(int creature, uint32_t kind) {
+  if (!IsValidCreature(creature)) return 0;
+  const CreatureRecord& c = Creatures[creature];
+  int sum = 0, n = 0;
+  for (int x = c.squareX; x < c.squareX + Width(c); ++x) {
+    for (int y = c.squareY; y < c.squareY + Height(c); ++y) {
+      if (!OnGrid(x, y) || MagicAreaGrid[SquareIndex(x, y)].kind != kind) continue;
+      sum += MagicAreaGrid[SquareIndex(x, y)].value;
+      ++n;
+    }
+  }
+  return n > 0 ? sum / n : 0;
+}
+
+bool IsOnBrazierFire(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  for (int x = c.squareX; x < c.squareX + Width(c); ++x) {
+    for (int y = c.squareY; y < c.squareY + Height(c); ++y) {
+      if (!OnGrid(x, y)) continue;
+      const SquareEffectCell& cell = MagicAreaGrid[SquareIndex(x, y)];
+      if (cell.kind == kEffectFire && cell.roundsLeft == 1000) return true;
+    }
+  }
+  return false;
+}
+
+int BrazierSizeUnderCreature(int creature) {
+  if (!IsValidCreature(creature)) return 0;
+  const CreatureRecord& c = Creatures[creature];
+  int size = 0;
+  for (int x = c.squareX; x < c.squareX + Width(c); ++x) {
+    for (int y = c.squareY; y < c.squareY + Height(c); ++y) {
+      if (!OnGrid(x, y)) continue;
+      const SquareEffectCell& cell = MagicAreaGrid[SquareIndex(x, y)];
+      if (cell.kind != kEffectFire || cell.roundsLeft != 1000) continue;
+      const int32_t floor = CurrentMap.At(kLayerFloor, x, y);
+      if (floor == 2016) return 2;
+      if (floor == 2015) size = 1;
+    }
+  }
+  return size;
+}
+
+bool IsHurtByFire(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  const int code = FireImmunityCode(creature), kind = Creatures[creature].kind;
+  return code != 1 && code != 5 && kind != 1 && kind != 88;
+}
+
+bool IsBlockBlocked4x4(int x, int y) {
+  for (int i = x; i < x + 4; ++i)
+    for (int j = y; j < y + 4; ++j)
+      if (!CurrentMap.Inside(i, j) || SpawnBlockGrid[SquareIndex(i, j)] != 0) return true;
+  return false;
+}
+
+bool IsHiddenSpawnBlock(int x, int y) {
+  for (int i = x; i < x + 4; ++i) {
+    for (int j = y; j < y + 4; ++j) {
+      if (!CurrentMap.Inside(i, j) || BlockedGrid[SquareIndex(i, j)] != kSquareFlooded) return false;
+      for (int s = 0; s < kPartySize && s < FighterCount; ++s)
+        if (FighterSlots[s].visible[SquareIndex(i, j)] == 1) return false;
+    }
+  }
+  for (int p = 0; p < kPartySize; ++p) {
+    const CreatureRecord& c = Creatures[p];
+    for (int i = x; i < x + 4; ++i) {
+      for (int j = y; j < y + 4; ++j) {
+        const int dx = i > c.squareX ? i - c.squareX : c.squareX - i;
+        const int dy = j > c.squareY ? j - c.squareY : c.squareY - j;
+        const int feet = 5 * (dx > dy ? dx : dy) + 2 * (dx > dy ? dy : dx);
+        if (feet < 75) return false;
+      }
+    }
+  }
+  return true;
+}
+
+int GetProtectionValue(int creature, int code) {
+  // The code of each immunity category after the first, in category order.
+  static const int kCodes[kImmunityCategories - 1] = {4,  55, 22, 33, 3,  32, 44, 39, 40, 54, 29, 53, 38, 35, 2,
+                                                      66, 61, 1,  36, 64, 56, 30, 50, 23, 31, 24, 46, 27, 37, 41,
+                                                      34, 65, 49, 59, 47, 5,  28, 57, 26, 6,  58, 25, 69};
+  if (!IsValidCreature(creature)) return 0;
+  for (int i = 0; i < kImmunityCategories - 1; ++i)
+    if (kCodes[i] == code) return Creatures[creature].protections[kProtFirstImmunity + 1 + i].current;
+  return 0;
+}
+
+bool CanCastOnTarget(int caster, int target, int spell, int flag) {
+  (void)caster;
+  (void)spell;
+  (void)flag;
+  return IsValidCreature(target);
+}

@@ -1,9 +1,0 @@
-#include "party/free_item_slot.h"
-
-#include "rules/item_tables.h"
-
-int FindFreeItemSlot() {
-  for (int row = 1; row <= 4700 && row < kCraftedRows; ++row)
-    if (CraftedWeapons[row].name[0] == '\0') return row;
-  return -1;
-}

@@ -1,0 +1,150 @@
+#include "rules/adjacency.h"
+
+#include <cstdlib>
+#include <cstring>
+
+#include "state/turn_order.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+
+int32_t AdjacencyGrid[kMapSquares];
+int32_t NeighbourGrid[kMapSquares];
+
+namespace {
+
+void MarkSquare(int32_t* grid, int x, int y, int32_t code) {
+  if (x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) return;
+  grid[SquareIndex(x, y)] = code;
+}
+
+// Conditions that keep an ally from threatening its side of the target.
+constexpr uint32_t kHelplessIds[] = {kCondNauseated, kCondConfused, kCondInsane, kCondSurprised,
+                                     kCondSleeping, kCondParalyzed, kCondPetrified, kCondDancing};
+constexpr uint32_t kDisabledIds[] = {kCondCowering, kCondStunned, kCondDazed, kCondDead, kCondUnconscious};
+
+bool CanFlankWith(int ally, int target) {
+  for (uint32_t id : kHelplessIds)
+    if (HasCondition(ally, id)) return false;
+  for (uint32_t id : kDisabledIds)
+    if (HasCondition(ally, id)) return false;
+  const int grapple = FindCondition(ally, kCondGrappling);
+  if (grapple != -1 && Creatures[ally].conditions[grapple].value != target) return false;
+  return true;
+}
+
+// Whether a square of the creature's footprint carries the code in the adjacency grid.
+bool FootprintOnCode(int creature, int32_t code) {
+  const CreatureRecord& c = Creatures[creature];
+  for (int x = c.squareX; x < c.squareX + c.footprintWidth.current; ++x)
+    for (int y = c.squareY; y < c.squareY + c.footprintHeight.current; ++y) {
+      if (x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) continue;
+      if (AdjacencyGrid[SquareIndex(x, y)] == code) return true;
+    }
+  return false;
+}
+
+}  // namespace
+
+void MarkAdjacentSquares(int creature) {
+  std::memset(AdjacencyGrid, 0, sizeof AdjacencyGrid);
+  if (!IsValidCreature(creature)) return;
+  const CreatureRecord& c = Creatures[creature];
+  const int x0 = c.squareX, y0 = c.squareY;
+  const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+  for (int y = y0; y < y0 + h; ++y) {
+    MarkSquare(AdjacencyGrid, x0 - 1, y, kRingLeft);
+    MarkSquare(AdjacencyGrid, x0 + w, y, kRingRight);
+  }
+  for (int x = x0; x < x0 + w; ++x) {
+    MarkSquare(AdjacencyGrid, x, y0 - 1, kRingAbove);
+    MarkSquare(AdjacencyGrid, x, y0 + h, kRingBelow);
+  }
+  MarkSquare(AdjacencyGrid, x0 - 1, y0 - 1, kRingUpperLeft);
+  MarkSquare(AdjacencyGrid, x0 + w, y0 - 1, kRingUpperRight);
+  MarkSquare(AdjacencyGrid, x0 - 1, y0 + h, kRingLowerLeft);
+  MarkSquare(AdjacencyGrid, x0 + w, y0 + h, kRingLowerRight);
+}
+
+void MarkNeighbourDirections(int x, int y) {
+  std::memset(NeighbourGrid, 0, sizeof NeighbourGrid);
+  MarkSquare(NeighbourGrid, x - 1, y - 1, kRingUpperLeft);
+  MarkSquare(NeighbourGrid, x + 1, y - 1, kRingUpperRight);
+  MarkSquare(NeighbourGrid, x - 1, y + 1, kRingLowerLeft);
+  MarkSquare(NeighbourGrid, x + 1, y + 1, kRingLowerRight);
+  MarkSquare(NeighbourGrid, x - 1, y, kRingLeft);
+  MarkSquare(NeighbourGrid, x + 1, y, kRingRight);
+  MarkSquare(NeighbourGrid, x, y - 1, kRingAbove);
+  MarkSquare(NeighbourGrid, x, y + 1, kRingBelow);
+}
+
+int32_t OppositeRingCode(int32_t code) {
+  switch (code) {
+    case kRingUpperLeft: return kRingLowerRight;
+    case kRingLowerRight: return kRingUpperLeft;
+    case kRingUpperRight: return kRingLowerLeft;
+    case kRingLowerLeft: return kRingUpperRight;
+    case kRingLeft: return kRingRight;
+    case kRingRight: return kRingLeft;
+    case kRingAbove: return kRingBelow;
+    case kRingBelow: return kRingAbove;
+    default: return kRingNone;
+  }
+}
+
+bool AreAllies(int a, int b) {
+  if (!IsValidCreature(a) || !IsValidCreature(b)) return false;
+  const int32_t sa = Creatures[a].allegiance, sb = Creatures[b].allegiance;
+  return (IsPartyAllegiance(sa) && IsPartyAllegiance(sb)) || (sa == kAllegianceEnemy && sb == kAllegianceEnemy);
+}
+
+bool IsFlanking(int attacker, int target) {
+  if (!IsValidCreature(attacker) || !IsValidCreature(target)) return false;
+  MarkAdjacentSquares(target);
+  const CreatureRecord& a = Creatures[attacker];
+  for (int x = a.squareX; x < a.squareX + a.footprintWidth.current; ++x)
+    for (int y = a.squareY; y < a.squareY + a.footprintHeight.current; ++y) {
+      if (x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) continue;
+      const int32_t opposite = OppositeRingCode(AdjacencyGrid[SquareIndex(x, y)]);
+      if (opposite == kRingNone) continue;
+      for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
+        const int other = TurnOrder[i].creature;
+        if (!IsValidCreature(other) || other == attacker || other == target) continue;
+        if (!AreAllies(attacker, other) || !CanFlankWith(other, target)) continue;
+        if (FootprintOnCode(other, opposite)) return true;
+      }
+    }
+  return false;
+}
+
+GridSquare NearestFootprintSquare(int creature, int x, int y) {
+  if (!IsValidCreature(creature)) return {x, y};
+  const CreatureRecord& c = Creatures[creature];
+  const GridSquare own = {c.squareX, c.squareY};
+  if ((x == own.x && y == own.y) || (c.footprintWidth.current == 1 && c.footprintHeight.current == 1))
+    return own;
+  GridSquare best = own;
+  int bestFeet = 10000;
+  for (int sx = c.squareX; sx < c.squareX + c.footprintWidth.current; ++sx)
+    for (int sy = c.squareY; sy < c.squareY + c.footprintHeight.current; ++sy) {
+      const int dx = std::abs(sx - x), dy = std::abs(sy - y);
+      const int feet = 5 * (dx > dy ? dx : dy) + 2 * (dx < dy ? dx : dy);
+      if (feet < bestFeet) {
+        bestFeet = feet;
+        best = {sx, sy};
+      }
+    }
+  return best;
+}
+
+int ListCreaturesAroundSquare(int x, int y) {
+  int count = 0;
+  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
+    const int id = TurnOrder[i].creature;
+    if (!IsValidCreature(id)) continue;
+    const CreatureRecord& c = Creatures[id];
+    const bool touches = c.squareX - 1 <= x && x <= c.squareX + c.footprintWidth.current &&
+                         c.squareY - 1 <= y && y <= c.squareY + c.footprintHeight.current;
+    if (touches) ++count;
+  }
+  return count;
+}

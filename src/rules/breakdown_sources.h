@@ -1,0 +1,69 @@
+// Breakdown sources: rows of the condition name table that name an entry of
+// a modifier list (a roll's or a statistic's breakdown). Every source the
+// code names is here, once.
+#pragma once
+#include <cstdint>
+
+constexpr int32_t kSrcDecreasingAttackBonus = 164;
+constexpr int32_t kSrcFlankingTarget = 168;
+constexpr int32_t kSrcTargetInAMelee = 169;
+constexpr int32_t kSrcD20Roll = 171;
+constexpr int32_t kSrcBaseAttackBonus = 172;
+constexpr int32_t kSrcStrengthModifier = 173;
+constexpr int32_t kSrcDexterityModifier = 174;
+constexpr int32_t kSrcSizeModifier = 179;
+constexpr int32_t kSrcWeaponWithSpeed = 180;
+constexpr int32_t kSrcMasterworkWeapon = 181;
+constexpr int32_t kSrcMagicWeapon = 182;
+constexpr int32_t kSrcGreaterWeaponFocus = 183;
+constexpr int32_t kSrcWeaponFocus = 184;
+constexpr int32_t kSrcLightWeapon = 185;
+constexpr int32_t kSrcWeaponHeldWithBothHands = 186;
+constexpr int32_t kSrcWeaponAndNaturalAttackMixing = 187;
+constexpr int32_t kSrcTwoWeaponsHeld = 188;
+constexpr int32_t kSrcShieldHeld = 189;
+constexpr int32_t kSrcGreaterWeaponSpecialisation = 190;
+constexpr int32_t kSrcWeaponSpecialisation = 191;
+constexpr int32_t kSrcSoleNaturalWeapon = 192;
+constexpr int32_t kSrcPrimaryNaturalWeapon = 193;
+constexpr int32_t kSrcSecondaryNaturalWeapon = 194;
+constexpr int32_t kSrcGreaterTwoWeaponFighting = 195;
+constexpr int32_t kSrcImprovedTwoWeaponFighting = 196;
+constexpr int32_t kSrcOffhandWeapon = 197;
+constexpr int32_t kSrcCrossbowNeedsReloading = 198;
+constexpr int32_t kSrcCompositeBow = 200;
+constexpr int32_t kSrcHandsBusy = 203;
+constexpr int32_t kSrcNormalNumberOfAttacks = 204;
+constexpr int32_t kSrcSecondaryNaturalMultiattack = 205;
+constexpr int32_t kSrcInvisibleAttack = 207;
+constexpr int32_t kSrcArmorClassBase = 208;
+constexpr int32_t kSrcArmorWorn = 209;
+constexpr int32_t kSrcMagicArmor = 210;
+constexpr int32_t kSrcBracersOfArmorWorn = 211;
+constexpr int32_t kSrcNegatedDexterityBonus = 212;
+constexpr int32_t kSrcRacialDodgeBonus = 240;
+constexpr int32_t kSrcDodgeFeat = 241;
+constexpr int32_t kSrcRacialDeflectionBonus = 265;
+constexpr int32_t kSrcRacialNaturalArmor = 266;
+constexpr int32_t kSrcSacredAcBonus = 267;
+constexpr int32_t kSrcProfaneAcBonus = 268;
+constexpr int32_t kSrcLawfulAcBonus = 269;
+constexpr int32_t kSrcChaoticAcBonus = 270;
+constexpr int32_t kSrcRacialWeaknessFire = 277;
+constexpr int32_t kSrcSeriousWeaknessFire = 278;
+constexpr int32_t kSrcResistanceFire = 279;
+constexpr int32_t kSrcD6Roll = 601;
+constexpr int32_t kSrcLowestOmitted = 602;
+constexpr int32_t kSrcReflexBonus = 632;
+constexpr int32_t kSrcFireResistance = 643;
+constexpr int32_t kSrcDiceRoll = 649;
+constexpr int32_t kSrcAdditionalPoints = 654;
+constexpr int32_t kSrcExtraDamageToUndead = 658;
+constexpr int32_t kSrcImprovedNaturalArmor = 660;
+constexpr int32_t kSrcMagicShield = 666;
+constexpr int32_t kSrcTargetHasCover = 673;
+constexpr int32_t kSrcAdditionalAttacksRake = 675;
+constexpr int32_t kSrcSpecialSizeModifier = 676;
+constexpr int32_t kSrcGrapplingPenalty = 677;
+constexpr int32_t kSrcMobility = 679;
+constexpr int32_t kSrcPointBlankShot = 680;

@@ -1,9 +1,0 @@
-#include "screens/game/help_lookup.h"
-
-#include "engine/help_pages.h"
-
-int FindHelpPage(uint32_t id) {
-  for (int i = 0; i < HelpPagesLoaded; ++i)
-    if (HelpPages[i].id == id) return i;
-  return -1;
-}

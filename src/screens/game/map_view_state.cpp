@@ -1,6 +1,0 @@
-#include "screens/game/map_view_state.h"
-
-int32_t SelectedFighterSlot = 0;
-MissileStateWords MissileState = {};
-int32_t SideCode = -1;
-int32_t AttackLinesScroll = 0;

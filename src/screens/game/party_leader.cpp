@@ -1,3 +1,0 @@
-#include "screens/game/party_leader.h"
-
-uint32_t PartyLeader = 0;

@@ -1,8 +1,0 @@
-#include "screens/items/inventory_state.h"
-
-uint32_t PartyGold = 0;
-int32_t ChosenItem = -1;
-int32_t TradePartner = -1;
-uint32_t CraftCostGold = 0;
-uint32_t CraftCostXP = 0;
-int32_t ActingCreature = 0;

@@ -1,0 +1,269 @@
+// The per-frame operation: pacing, input, the game's steps, the device, and
+// exactly one screen.
+#include <cstdio>
+#include <cstring>
+
+#include "adventure/scripts.h"
+#include "combat/actions/combat_actions.h"
+#include "state/fighter_slots.h"
+#include "state/turn_order.h"
+#include "combat/resolution/combat_sequencer.h"
+#include "combat/turns/combat_cycle.h"
+#include "shell/application.h"
+#include "shell/display_input.h"
+#include "shell/display_modes.h"
+#include "shell/frame.h"
+#include "engine/graphics.h"
+#include "shell/page_dispatch.h"
+#include "engine/page_history_access.h"
+#include "state/game_progress.h"
+#include "engine/settings.h"
+#include "map/map_record.h"
+#include "map/party_vision.h"
+#include "platform/system.h"
+#include "platform/window.h"
+#include "rules/creature_record.h"
+#include "screens/character/character_screens.h"
+#include "screens/game/game_screen.h"
+#include "state/party_leader.h"
+#include "state/world_travel.h"
+#include "state/inventory_state.h"
+
+namespace {
+
+constexpr int kKeyReturn = 0x1C;
+constexpr int kKeyLeftShift = 0x2A;
+constexpr int kKeyW = 0x11;
+constexpr int kSquarePixels = 24;
+
+bool g_paceStarted = false;
+uint32_t g_lastFrame = 0;
+
+// Step 12: the scripts of the squares the party members stand on.
+void RunSquareScripts() {
+  if (InCombat != 0 || ScreenMode != kModeExploring) return;
+  bool any = ForceSquareScripts == 1;
+  for (int m = 0; m < 4 && !any; ++m) any = FighterSlots[m].alert == 1;
+  if (!any) return;
+  for (int m = 0; m < 4; ++m) {
+    if (ForceSquareScripts != 1 && FighterSlots[m].alert != 1) continue;
+    const CreatureRecord& c = Creatures[m];
+    if (c.squareX < 0 || c.squareX >= kMapSide || c.squareY < 0 || c.squareY >= kMapSide) continue;
+    const int32_t event = CurrentMap.At(kLayerEvents, c.squareX, c.squareY);
+    if (event == 0) continue;
+    std::memset(ScriptRunFlags, 0, sizeof ScriptRunFlags);
+    ScriptRunWord = 0;
+    EventMember = m;
+    char path[260] = {};
+    std::snprintf(path, sizeof path, "Scripts\\%s\\Map%i_%i.mls", AdventureFolder, CurrentMap.scriptMapNumber,
+                  event);
+    RunScriptFile(path);
+    if (ScriptKeepsScreen == 1)
+      ScriptKeepsScreen = 0;
+    else if (TradePartner == -1 && ScreenMode != kModeLocalMap)
+      ScreenMode = kModeExploring;
+  }
+  EventMember = -1;
+  ForceSquareScripts = 0;
+}
+
+// Step 15: the leader steps onto the map's border.
+void CheckLeavingMap() {
+  const int leader = static_cast<int>(PartyLeader);
+  const int slot = GetFighterSlot(leader);
+  if (slot < 0 || slot >= kFighterSlots || FighterSlots[slot].alert != 1 || InCombat != 0) return;
+  const CreatureRecord& c = Creatures[leader];
+  const bool border = c.squareX == 0 || c.squareY == 0 || c.squareX == CurrentMap.width - 1 ||
+                      c.squareY == CurrentMap.height - 1;
+  if (border && ScreenMode == kModeExploring && IntroductoryAdventureFlag == 0) ShowLocalMapMode();
+}
+
+// The scrolling and Return test while the combat cycle pauses for the player.
+void PausedCombatStep() {
+  EdgeScroll();
+  ScrollViewByKeys();
+  if (FrameKeyDown(kKeyReturn)) {
+    CombatPause = 0;
+    CombatPauseSecond = 0;
+  }
+}
+
+void UpdateViewSquares() {
+  ClampCamera();
+  FirstVisibleX = ViewOriginX / kSquarePixels;
+  FirstVisibleY = ViewOriginY / kSquarePixels;
+  SquareOffsetX = ViewOriginX % kSquarePixels;
+  SquareOffsetY = ViewOriginY % kSquarePixels;
+  const bool wide = WindowedFlag == 1 && WindowSize == 3;
+  FocusSquareX = FirstVisibleX + (wide ? 10 : 7);
+  FocusSquareY = FirstVisibleY + (wide ? 8 : 5);
+}
+
+}  // namespace
+
+int BeepIfNoTarget() {
+  if (DebugMode != 1 || InCombat != 1 || CombatAction.currentEntry <= 0 ||
+      CombatAction.currentEntry >= kTurnOrderEntries)
+    return 1;
+  const int creature = TurnOrder[CombatAction.currentEntry].creature;
+  if (creature < 0 || creature >= kCreatureCount) return 1;
+  if (Creatures[creature].destinationX == -1 && Creatures[creature].destinationY == -1) platform::Beep();
+  return 1;
+}
+
+void DebugSlayEnemies() {
+  for (int i = TurnEntryCount - 1; i >= 0; --i) {
+    const int creature = TurnOrder[i].creature;
+    if (creature < 0 || creature >= kCreatureCount || Creatures[creature].allegiance != kAllegianceEnemy) continue;
+    DyingCreature = creature;
+    Creatures[creature].hitPoints = -10000;
+    Creatures[creature].present = 0;
+    RunDeathScript();
+    RemoveFromCombat(creature, -1);
+  }
+  DyingCreature = -1;
+  CheckEndOfCombat();
+}
+
+void ResetFramePacing() { g_paceStarted = false; }
+
+int cApp::Frame() {
+  // 1. The overlay: only a black picture.
+  if (OverlayActive == 1) {
+    BeginScene();
+    ClearScreen(0xFF000000u);
+    EndScene();
+    PresentFrame();
+    return 1;
+  }
+  // 2. Pacing.
+  const uint32_t now = platform::TickCount();
+  if (!g_paceStarted) {
+    g_paceStarted = true;
+    g_lastFrame = now;
+    return 1;
+  }
+  if (OptionWords[kOptionAcceleratedCombat] == 0 && now - g_lastFrame < 15) return 1;
+  g_lastFrame = now;
+  BeepIfNoTarget();
+  // 3. Input.
+  MouseMoved = ReadFrameInput() ? 1 : 0;
+  HoverProbe = -1;
+  BeepIfNoTarget();
+  // 4-7. The map view's mouse, the leader's step, the keys, the camera.
+  MapMouseHandler();
+  BeepIfNoTarget();
+  if (LeaderStepEnabled == 1 && JoystickPresent == 1) LeaderStep();
+  if (MainScreenKeys() == 0) return 0;
+  if (FollowTarget != -1)
+    CameraFollowActor();
+  else
+    MoveInProgress = 0;
+  BeepIfNoTarget();
+  // 8-10. The combat sequencer, the combat cycle and the action executor.
+  ProcessCombatAction();
+  BeepIfNoTarget();
+  if (ScreenMode != kModePageView && InCombat == 1) {
+    if (CombatPause == 0) {
+      if (CombatCycle() == 0) return 0;
+    } else {
+      PausedCombatStep();
+    }
+  }
+  BeepIfNoTarget();
+  if (ScreenMode != kModePageView) {
+    if (CombatPause == 0)
+      ExecuteCombatAction();
+    else
+      PausedCombatStep();
+  }
+  BeepIfNoTarget();
+  // 11. The view.
+  UpdateViewSquares();
+  BeepIfNoTarget();
+  // 12-15. Square scripts, vision, meeting enemies, leaving the map.
+  RunSquareScripts();
+  BeepIfNoTarget();
+  UpdatePartyVision();
+  BeepIfNoTarget();
+  if (InCombat == 0 && ScreenMode == kModeExploring) StartCombat(0);
+  BeepIfNoTarget();
+  CheckLeavingMap();
+  BeepIfNoTarget();
+  // 16. The device.
+  if (!Graphics.device) return 1;
+  const platform::DeviceState state = Graphics.device->TestState();
+  if (state == platform::DeviceState::kLost || platform::GetFocusWindow() != MainWindowHandle) {
+    if (WindowedFlag == 0) platform::SetSystemMouseSpeed(KeptMouseSpeed);
+    if (PollMusicCompleteStep()) PauseMediaGraph();
+    return 1;
+  }
+  if (state == platform::DeviceState::kNeedsReset) {
+    std::memset(CreatureMarkWords, 0, sizeof CreatureMarkWords);
+    CombatDisplayWords[0] = 0;
+    CombatDisplayWords[1] = 1;
+    RedrawPending = 1;
+    if ((WindowedFlag == 0 ? SetFullScreenMode() : SetWindowedMode()) == 0) return 0;
+  }
+  // 17. Alt+Enter.
+  if (HandleDisplayToggleKeys(0) == 0) return 0;
+  // 18. The scene.
+  if (!BeginScene()) return 1;
+  // 19. Animation counters.
+  if (++AnimationStep > 7) {
+    AnimationStep = 0;
+    if (++AnimationCycle > 99) AnimationCycle = 0;
+  }
+  // 20. Music.
+  PollMusicCompleteStep();
+  // 21. Exactly one screen.
+  ClearScreen(0xFF000000u);
+  BeginSprite();
+  int result = 1;
+  if (EndOfIntroPending == 1) {
+    EndOfIntroPending = 0;
+    ScreenMode = kModeEndOfIntro;
+    DrawEndOfDemoScreen();
+  } else {
+    switch (ScreenMode) {
+      case kModePageView: {
+        const int page = DrawPageView();
+        if (page == 0) result = 0;
+        if (page == 2) {  // the screen has ended the scene and presented itself
+          BeepIfNoTarget();
+          return 1;
+        }
+        break;
+      }
+      case kModeDefeat: DrawDefeatScreen(); break;
+      case kModeVictory: DrawVictoryScreen(); break;
+      case kModeEndOfIntro: DrawEndOfDemoScreen(); break;
+      case kModeLocalMap: DrawLocalMapScreen(); break;
+      case kModeItemTarget:
+      case kModeWandPicker:
+      case kModeEnchantPicker: result = ItemPickerFrame(); break;
+      default: {
+        if (DebugMode == 1 && InCombat == 1 && FrameKeyDown(kKeyLeftShift) && FrameKeyDown(kKeyW))
+          DebugSlayEnemies();
+        const bool wide = WindowedFlag == 1 && WindowSize == 3;
+        if (GameScreenFrame(wide ? 16 : 11, wide ? 21 : 14) == 0) result = 0;
+        break;
+      }
+    }
+  }
+  if (result == 0) {
+    EndSprite();
+    EndScene();
+    return 0;
+  }
+  // 22. The picture.
+  EndSprite();
+  BeepIfNoTarget();
+  if (FramePresented == 1) {
+    FramePresented = 0;
+    return 1;
+  }
+  EndScene();
+  PresentFrame();
+  return 1;
+}

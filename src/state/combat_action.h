@@ -1,0 +1,71 @@
+// The shared block of the combat action being carried out, the mark words and
+// the combat cycle's state word, written by the combat actions and the turn
+// cycle and read by the rules, the map and the screens; and the services of
+// the combat actions that the map calls (implemented in combat/actions).
+#pragma once
+#include <cstdint>
+
+// The shared block of the action being carried out.
+struct CombatActionState {
+  int32_t currentEntry = -1;  // index into the turn order, -1 none
+  int32_t actionCode = 0;     // 0 none, 12 attack of opportunity, 13 action over, 24 cast from page view
+  int32_t actionParameter = 0;
+  uint8_t casting = 0;
+  int32_t movesLeft = 0;            // feet the acting fighter may still move; 0 once a web holds the mover
+  int32_t fiveFootStep = 0;         // 1 = the move is a five-foot step
+  int32_t fullRoundActionLeft = 0;  // nonzero while the full-round action is available
+  int32_t standardActionLeft = 0;   // nonzero while the single action is available
+  // Set while a pending combat action holds the right button: the help
+  // navigation bar then does not go Back or Forward, and a right press
+  // returns to the game and ends the action.
+  uint8_t holdsRightButton = 0;
+  int32_t reactingCreature = -1;   // while set, an attack of opportunity or readied attack is made
+  int32_t attackCounter = 0;       // attacks made with the current attack-profile entry in this action
+  int32_t currentProfileEntry = 0; // the attack-profile entry in use
+  int32_t movementProvokes = 0;    // nonzero while the acting fighter's movement provokes attacks
+  uint8_t playerControlled = 0;    // 1: the acting fighter takes the player's orders
+  int32_t attackMade = 0;          // 1 once a real attack of the action has been resolved
+  int32_t moveMode = 0;            // 3 while the move is a charge
+};
+extern CombatActionState CombatAction;
+
+// A grapple attack sequence is under way, and the attacks made inside it.
+extern uint8_t GrappleSequenceOpen;
+extern int32_t GrappleAttacksMade;
+
+// -1 none, 1 a Cleave attack pending, 2 a Great Cleave attack pending; while
+// set the attack counter counts one attack too many.
+extern int32_t g_Cleaving;
+
+// A spell to cast when the acting fighter's action ends (-1 none); the
+// executor's busy byte; set when a queued cast has been started.
+extern int32_t QueuedSpell;
+extern uint8_t ExecutorBusy;
+extern uint8_t CastStarted;
+// 1 while the action being carried out is a coup de grace by the acting fighter.
+extern uint8_t CoupDeGraceAction;
+
+// The creature of the acting turn-order entry, -1 when none.
+int CurrentFighter();
+
+// One mark word per creature record and one per fighter slot.
+extern int32_t CreatureMarkWords[2100];
+extern int32_t FighterMarkWords[300];
+// The creature whose death RunDeathScript handles, -1 none.
+extern int32_t DyingCreature;
+
+// The spell being aimed or cast (a spell row, 998 Turn Undead, 999 a special
+// attack, -1 none) and its metamagic (MetamagicKind of rules/casting_rules.h:
+// 0 none, 1 Maximise, 2 Empower, 3 Widen, 4 Heighten, 5 Silent, 6 Still),
+// set by whoever starts a cast; the area shapes and the preview read them.
+extern int32_t CurrentSpell;
+extern int32_t PendingMetamagic;
+
+// The combat state word: 1 player's turn, 2 computer's decision, 3 action under way, 4 turn over.
+extern int32_t CombatState;
+
+// Services of the combat actions (implemented in combat/actions) that the
+// map's square entry calls when a creature dies or leaves the battle.
+void RunDeathScript();
+int RemoveFromCombat(int creature, int eventIndex);
+void CheckEndOfCombat();

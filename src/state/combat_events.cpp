@@ -1,0 +1,28 @@
+#include "state/combat_events.h"
+
+CombatEvent CombatEvents[kCombatEventCount];
+uint32_t CombatEventReadIndex = 0;
+int32_t EventDisplayTime = 30;
+
+void SetFirstCombatEvent(int32_t type, int32_t value, int32_t sound) {
+  CombatEvents[0].type = type;
+  CombatEvents[0].value = value;
+  CombatEvents[0].sound = sound;
+  CombatEvents[0].soundPlayed = 0;
+}
+
+void ClearCombatEvents() {
+  for (CombatEvent& e : CombatEvents) e = CombatEvent{};
+  CombatEventReadIndex = 0;
+}
+
+CombatEvent ExtraDamageEvents[kExtraDamageEventCount];
+CombatEvent (&AttackerEventQueue)[kExtraDamageEventCount] = ExtraDamageEvents;
+uint8_t ExtraDamageShowing = 0;
+int32_t ExtraDamageIndex = 0;
+
+void ClearExtraDamageEvents() {
+  for (CombatEvent& e : ExtraDamageEvents) e = CombatEvent{};
+  ExtraDamageShowing = 0;
+  ExtraDamageIndex = 0;
+}

@@ -1,0 +1,3 @@
+#include "state/game_flags.h"
+
+uint32_t GameFlags[kGameFlagCount] = {};

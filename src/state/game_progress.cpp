@@ -1,0 +1,14 @@
+#include "state/game_progress.h"
+
+#include <cstdio>
+
+uint8_t IntroductoryAdventureFlag = 1;
+char AdventureFolder[32] = "DemoVersion";
+uint8_t AchievementProgress[kAchievementProgressSize] = {};
+uint32_t AchievementCount = 0;
+int32_t PartyScore = 0;
+
+void SetAdventureFolder() {
+  std::snprintf(AdventureFolder, sizeof AdventureFolder, "%s",
+                IntroductoryAdventureFlag == 1 ? "DemoVersion" : "FullVersion");
+}

@@ -1,0 +1,23 @@
+// Game-screen words the rules read: the pending level-up, the storm, the
+// party's recent spells and the selected-fighter mode word.
+#pragma once
+#include <cstdint>
+
+// 1 while a party member's level-up is due; no party member may cast then.
+extern uint8_t LevelUpPending;
+// 1 while a storm rains on the outdoor map.
+extern uint8_t StormActive;
+// The selected-fighter mode word (0, 1 or 2), kept in option word 27: the
+// hovered-creature cursor reads it.
+extern int32_t WeaponMode;
+// 1 while the joystick steps the party leader; a new path for the leader clears it.
+extern uint32_t LeaderStepEnabled;
+
+// The spells each party member cast most recently, newest first; a pair of
+// -1 words is empty.
+struct RecentSpellPair {
+  int32_t spell;
+  int32_t metamagic;
+};
+constexpr int kRecentSpells = 8;
+extern RecentSpellPair RecentSpells[4][kRecentSpells];

@@ -1,0 +1,15 @@
+#include "state/map_view_state.h"
+
+int32_t ActionBarMode = 1;
+uint32_t TintTarget[3] = {255, 255, 255};
+int32_t SelectedFighterSlot = 0;
+MissileStateWords MissileState = {};
+int32_t SideCode = -1;
+int32_t AttackLinesScroll = 0;
+int32_t HitChanceMode = 0;
+uint8_t ChargePreview = 0;
+uint8_t ReachableCursor = 0;
+uint8_t MapInputSuppressed = 0;
+uint8_t ComputerTurnDisplay = 0;
+int32_t MapCursorX = 0, MapCursorY = 0;
+uint8_t RollDisplayFlags[2] = {};

@@ -1,0 +1,44 @@
+// The game screen's map-view words that the rules and the map read: the
+// action bar's mode, the tint, the selected fighter, the flying missile, the
+// side code of an action's sprite frames and the attack lines' scroll. The
+// game screen writes them. (The view origin is the camera's, in state/camera.h.)
+#pragma once
+#include <cstdint>
+
+// The action bar's mode (1 the fighter's actions).
+extern int32_t ActionBarMode;
+// The tint the picture fades toward (255 each on maps without rain).
+extern uint32_t TintTarget[3];
+
+// The fighter slot selected on the game screen.
+extern int32_t SelectedFighterSlot;
+
+// The missile or ray in flight.
+struct MissileStateWords {
+  int32_t pixelX, pixelY;
+  double velocityX, velocityY;
+  int32_t targetX, targetY;  // square
+  int32_t aimX, aimY;        // pixel the flight heads for
+};
+extern MissileStateWords MissileState;
+
+// -1 none, else 76 to 83: the side an action's sprite frames are drawn from.
+extern int32_t SideCode;
+
+// The first profile entry shown in the character record's attack lines.
+extern int32_t AttackLinesScroll;
+
+// The map view's words that attack resolution and the end of an action use:
+// the hit-chance mode word (set before asking for a chance, 0 after a real
+// attack), the charge preview (a charge is being aimed), the reachable-cursor
+// flag (a path leads from the acting fighter to the square under the mouse),
+// the suppress byte (the map view ignores the mouse), the computer-turn
+// display byte (the side panel stays as it is during a computer's turn), the
+// map cursor square and the two flags of the combat-rolls display.
+extern int32_t HitChanceMode;
+extern uint8_t ChargePreview;
+extern uint8_t ReachableCursor;
+extern uint8_t MapInputSuppressed;
+extern uint8_t ComputerTurnDisplay;
+extern int32_t MapCursorX, MapCursorY;
+extern uint8_t RollDisplayFlags[2];

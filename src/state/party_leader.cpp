@@ -1,0 +1,3 @@
+#include "state/party_leader.h"
+
+uint32_t PartyLeader = 0;

@@ -1,0 +1,3 @@
+#include "state/threat_grids.h"
+
+int32_t ArrowGrid[3600];

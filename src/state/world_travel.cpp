@@ -1,0 +1,16 @@
+#include "state/world_travel.h"
+
+#include "engine/frame.h"
+
+uint8_t TravelDestinationShown = 0;
+uint32_t PartyWorldSquare[2] = {0, 0};
+uint32_t CurrentMapWorldSquare[2] = {0, 0};
+
+void ShowLocalMapMode() {
+  TravelDestinationShown = 0;
+  ScreenMode = kModeLocalMap;
+  if (CurrentMapWorldSquare[0] != 0 && CurrentMapWorldSquare[1] != 0) {
+    PartyWorldSquare[0] = CurrentMapWorldSquare[0];
+    PartyWorldSquare[1] = CurrentMapWorldSquare[1];
+  }
+}

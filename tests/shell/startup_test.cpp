@@ -1,0 +1,94 @@
+// Start-up failures: the message, the status, and a shutdown that follows
+// a start-up that stopped part way.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "shell/application.h"
+#include "engine/graphics.h"
+#include "engine/help_pages.h"
+#include "engine/sound.h"
+#include "shell/startup.h"
+#include "engine/settings.h"
+#include "platform/files.h"
+#include "platform/system.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// A game folder of its own, linked to the real one, in which one file is
+// missing (a path relative to the game folder). Only the folders on the way to
+// the missing file are made anew; everything else is one link, so files that
+// other tests make and remove beside it meanwhile do not matter.
+void LinkAllBut(const fs::path& from, const fs::path& to, const fs::path& missing) {
+  std::error_code ec;
+  fs::create_directories(to, ec);
+  const fs::path first = *missing.begin();
+  for (fs::directory_iterator it(from, ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::path name = it->path().filename();
+    if (name == first) {
+      const fs::path rest = missing.lexically_relative(first);
+      if (rest.empty() || rest == ".") continue;  // the missing file itself
+      LinkAllBut(it->path(), to / name, rest);
+    } else {
+      fs::create_symlink(it->path(), to / name, ec);
+      ec.clear();
+    }
+  }
+}
+
+fs::path FolderWithout(const fs::path& missing) {
+  const fs::path dir = fs::temp_directory_path() / ("grevenholt_start" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  LinkAllBut(fs::current_path(), dir, missing);
+  return dir;
+}
+
+// Each process runs one failing start-up (the game's tables are global).
+void ExpectStartUpFailure(const fs::path& missing, const char* message) {
+  const fs::path dir = FolderWithout(missing);
+  fs::current_path(dir);
+  platform::UseManualClock(true, 1000);
+  const int status = GameMain();
+  EXPECT_NE(status, 0);
+  EXPECT_TRUE(App.StartFailed());
+  EXPECT_EQ(platform::LastMessageBoxTitle(), "Fatal Error");
+  EXPECT_EQ(platform::LastMessageBoxText(), message);
+  // Shutdown after the failed start-up, twice over, crashes nothing.
+  AtExitCleanup();
+  AtExitCleanup();
+  EXPECT_EQ(Graphics.device, nullptr);
+  EXPECT_EQ(StartupPending, 1);
+  fs::current_path(fs::temp_directory_path());
+  fs::remove_all(dir);
+}
+
+TEST(StartUp, AMissingSheetEndsStartUpWithItsMessage) {
+  ExpectStartUpFailure("Graphics/17.dat", "Could not load texture 17");
+}
+
+TEST(StartUp, AMissingItemTableEndsStartUpWithItsMessage) {
+  ExpectStartUpFailure("Item1.iml", "Could not open item file.");
+}
+
+TEST(StartUp, AMissingSoundFileEndsStartUpWithItsMessage) {
+  ExpectStartUpFailure(platform::GamePath(SoundFileNames[12]), "Failed to load a Sound file");
+}
+
+TEST(StartUp, AMissingHelpFileEndsStartUpWithItsMessage) {
+  ExpectStartUpFailure(kHelpFileName, "Could not load the help file.");
+}
+
+TEST(Shutdown, BeforeStartUpReleasesNothingAndWritesNothing) {
+  std::snprintf(SettingsFileName, sizeof SettingsFileName, "Config.never%d.dat", static_cast<int>(getpid()));
+  EXPECT_EQ(App.Shutdown(), 1);
+  EXPECT_EQ(std::fopen(SettingsFileName, "rb"), nullptr);
+  EXPECT_EQ(SettingsLoaded, 0);
+}
+
+}  // namespace
