@@ -2,16 +2,15 @@
 // arrival (the squares prepared, the party and the monster groups placed).
 #include <cstring>
 
-#include "adventure/encounters.h"
-#include "combat/actions/turn_order.h"
-#include "engine/frame.h"
+#include "state/encounters.h"
+#include "state/turn_order.h"
 #include "engine/random.h"
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "fuzz/fuzz_target.h"
 #include "map/map_record.h"
 #include "map/map_switching.h"
 #include "rules/creature_record.h"
-#include "screens/game/party_leader.h"
+#include "state/party_leader.h"
 
 GH_FUZZ_TARGET(map) {
   WriteScratchFile("Map.dat", data, size);

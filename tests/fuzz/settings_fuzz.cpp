@@ -1,5 +1,5 @@
 // The settings file "Config.dat": read, then packed again.
-#include "frontend/settings.h"
+#include "engine/settings.h"
 #include "fuzz/fuzz_target.h"
 
 GH_FUZZ_TARGET(settings) {
