@@ -258,6 +258,26 @@ TEST_F(MapSwitch, AKindTwoMapWithEnemiesGetsNoGroupsUntilCleared) {
   EXPECT_EQ(EncounterRequestCount, 1);
 }
 
+TEST_F(MapSwitch, GroupCountsFromTheFileAreHeldToTheirRange) {
+  MapRecord& field = StoredMaps[8];  // an open field
+  field.width = field.height = 60;
+  field.cleared = 1;
+  auto blocksMarkedWith = [&](int32_t fewest, int32_t most) {
+    field.fewestGroups = fewest;
+    field.mostGroups = most;
+    SeedRandomForTests(3);
+    EncounterRequestCount = 0;
+    SwitchLocalMap(8, 1, 1, 1, 0, 0);
+    return std::vector<uint32_t>(SpawnBlockGrid, SpawnBlockGrid + kMapSquares);
+  };
+  const std::vector<uint32_t> most = blocksMarkedWith(kMostMonsterGroups, kMostMonsterGroups);
+  EXPECT_EQ(blocksMarkedWith(1000000000, 1000000000), most);  // once placed 10^9 groups
+  EXPECT_EQ(blocksMarkedWith(150, 150), most);
+  EXPECT_EQ(blocksMarkedWith(-5, -5), blocksMarkedWith(0, 0));
+  blocksMarkedWith(-2000000000, 2000000000);  // the span once overflowed
+  EXPECT_LE(EncounterRequestCount, kEncounterRequestLog);
+}
+
 TEST_F(MapSwitch, FloorItemsLeftBehind) {
   std::memset(ItemTable, 0, sizeof ItemTable);
   std::memset(CraftedWeapons, 0, sizeof CraftedWeapons);
