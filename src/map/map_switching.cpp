@@ -72,6 +72,9 @@ void RehomeUniqueItem(uint32_t* code) {
   const int row = FindFreeItemSlot();
   if (row < 1 || row >= kCraftedRows) return;
   CraftedWeapons[row] = CraftedWeapons[*code];
+  // A free row is one without a name: a nameless item claims its row with a
+  // blank one, so that no other item is given the same row.
+  if (CraftedWeapons[row].name[0] == '\0') std::strcpy(CraftedWeapons[row].name, " ");
   *code = static_cast<uint32_t>(row);
 }
 

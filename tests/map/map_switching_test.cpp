@@ -20,6 +20,7 @@
 #include "map/rain_shelter.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
+#include "rules/free_item_slot.h"
 #include "rules/item_tables.h"
 #include "state/party_leader.h"
 #include "state/world_travel.h"
@@ -177,6 +178,20 @@ TEST_F(MapSwitch, UniqueItemsMoveToAFreeCraftedRow) {
   Creatures[1].carried[3] = {4800, 1};
   SwitchLocalMap(6, 3, 3, 1, 0, 0);
   EXPECT_EQ(Creatures[1].carried[3].code, 4800u);
+}
+
+TEST_F(MapSwitch, ANamelessUniqueItemClaimsItsRowToo) {
+  std::memset(CraftedWeapons, 0, sizeof CraftedWeapons);
+  CraftedWeapons[4800].price = 5;  // no name
+  CraftedWeapons[4801].price = 6;
+  Creatures[1].carried[0] = {4800, 1};
+  Creatures[1].carried[1] = {4801, 1};
+  SwitchLocalMap(5, 3, 3, 1, 0, 0);
+  EXPECT_EQ(Creatures[1].carried[0].code, 1u);
+  EXPECT_EQ(Creatures[1].carried[1].code, 2u);  // once both on row 1
+  EXPECT_EQ(CraftedWeapons[1].price, 5);
+  EXPECT_EQ(CraftedWeapons[2].price, 6);
+  EXPECT_NE(FindFreeItemSlot(), 1);
 }
 
 TEST_F(MapSwitch, GroupsArePlacedOnAClearedMapUnlessSpawningIsOff) {
