@@ -3,8 +3,10 @@
 gh_game_data(OUTPUTS Item1.iml
   COMMAND tablemaker items ${CONTENT_DIR}/items.txt ${GAME_DIR}/Item1.iml
   DEPENDS tablemaker ${CONTENT_DIR}/items.txt)
-gh_game_data(OUTPUTS Spell1.sml
-  COMMAND tablemaker spells ${CONTENT_DIR}/spells.txt ${GAME_DIR}/Spell1.sml
+# The spells are also written out in words (spells_listing.txt) for readers
+# checking the data against the rules.
+gh_game_data(OUTPUTS Spell1.sml spells_listing.txt
+  COMMAND tablemaker spells ${CONTENT_DIR}/spells.txt ${GAME_DIR}/Spell1.sml ${GAME_DIR}/spells_listing.txt
   DEPENDS tablemaker ${CONTENT_DIR}/spells.txt)
 foreach(adventure DemoVersion FullVersion)
   gh_game_data(OUTPUTS SaveGame/${adventure}/0/SaveWeapon.wml

@@ -1,3 +1,4 @@
+#include "engine/reset_words.h"
 #include "state/encounters.h"
 
 int32_t EncounterCounter = 0;
@@ -10,4 +11,10 @@ void GenerateRandomEncounter(int region, int x, int y, int arrival, int flag) {
   (void)flag;
   if (EncounterRequestCount >= 0 && EncounterRequestCount < kEncounterRequestLog)
     EncounterRequests[EncounterRequestCount++] = {region, x, y, arrival};
+}
+
+void ResetEncountersState() {
+  EncounterCounter = 0;
+  ResetWords(EncounterRequests);
+  EncounterRequestCount = 0;
 }

@@ -1,6 +1,7 @@
 #include "adventure/scripts.h"
 
 #include "engine/page_placeholder.h"
+#include "engine/reset_words.h"
 
 uint32_t ForceSquareScripts = 0;
 int32_t EventMember = -1;
@@ -16,3 +17,12 @@ void CentreViewOnFocusSquare() {}
 void DrawVictoryScreen() { DrawPagePlaceholder("DrawVictoryScreen"); }
 void DrawDefeatScreen() { DrawPagePlaceholder("DrawDefeatScreen"); }
 void DrawEndOfDemoScreen() { DrawPagePlaceholder("DrawEndOfDemoScreen"); }
+
+void ResetScriptsState() {
+  ForceSquareScripts = 0;
+  EventMember = -1;
+  EndOfIntroPending = 0;
+  ScriptKeepsScreen = 0;
+  ResetWords(ScriptRunFlags);
+  ScriptRunWord = 0;
+}

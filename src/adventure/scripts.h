@@ -25,3 +25,6 @@ void CentreViewOnFocusSquare();
 void DrawVictoryScreen();
 void DrawDefeatScreen();
 void DrawEndOfDemoScreen();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetScriptsState();

@@ -52,7 +52,9 @@ enum PageType : int32_t {
   kPageLogoScreen = 135,  // the splash page at start-up
   kPageQuestJournal = 136,
   kPageRanking = 137,
-  kPageItemPropertiesFirst = 5001,  // 5001 to 10000: the properties of an item code; above 10000 the details of item code type - 10000
+  // 5001 to 10000: the properties of an item code; a type above 10000 shows
+  // the details of item code type - 10000.
+  kPageItemPropertiesFirst = 5001,
   kPageItemPropertiesLast = 10000,
 };
 

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/reset_words.h"
 #include "map/movement_rules.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
@@ -341,4 +342,11 @@ bool RasteriseBurst(int caster, int centreX, int centreY, int spell) {
     }
   }
   return true;
+}
+
+void ResetAreaShapesState() {
+  ResetWords(AreaMask);
+  AreaLineEndX = 0;
+  AreaLineEndY = 0;
+  RectangleValid = 0;
 }

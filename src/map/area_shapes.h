@@ -55,3 +55,6 @@ void ClearAreaTargets();
 bool ListAreaTarget(int creature);
 // Lists the creature on (x, y) when it suits the spell; true when it was added.
 bool AddAreaTarget(int x, int y, int caster, int spell);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetAreaShapesState();

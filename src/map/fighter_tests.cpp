@@ -113,22 +113,18 @@ bool TouchesBlockCode(int x, int y) {
   return false;
 }
 
+bool IsCornerObstructed(int x, int y) {
+  if (!OnGrid(x, y)) return true;
+  const int i = SquareIndex(x, y);
+  if (BlockedGrid[i] == kSquareFlooded) return false;
+  if (InCombat == 1 && MagicAreaGrid[i].kind == kEffectSolid) return true;
+  return CurrentMap.layers[kLayerWalls][i] != 0 && !TouchesBlockCode(x, y);
+}
+
 bool IsDiagonalStepBlocked(int fromX, int fromY, int toX, int toY, int creature) {
   (void)creature;
   if (fromX == toX || fromY == toY) return false;
-  const int cx[2] = {toX, fromX}, cy[2] = {fromY, toY};
-  for (int k = 0; k < 2; ++k) {
-    if (!OnGrid(cx[k], cy[k])) return true;
-    const int i = SquareIndex(cx[k], cy[k]);
-    if (BlockedGrid[i] == kSquareFlooded) continue;
-    bool obstructed;
-    if (InCombat == 1 && MagicAreaGrid[i].kind == kEffectSolid)
-      obstructed = true;
-    else
-      obstructed = CurrentMap.layers[kLayerWalls][i] != 0 && !TouchesBlockCode(cx[k], cy[k]);
-    if (obstructed) return true;
-  }
-  return false;
+  return IsCornerObstructed(toX, fromY) || IsCornerObstructed(fromX, toY);
 }
 
 int CountThreatsAtSquare(int x, int y, int creature) {
@@ -261,15 +257,20 @@ bool IsHiddenSpawnBlock(int x, int y) {
   return true;
 }
 
-int GetProtectionValue(int creature, int code) {
+int ImmunityCategoryOfCode(int code) {
   // The code of each immunity category after the first, in category order.
   static const int kCodes[kImmunityCategories - 1] = {4,  55, 22, 33, 3,  32, 44, 39, 40, 54, 29, 53, 38, 35, 2,
                                                       66, 61, 1,  36, 64, 56, 30, 50, 23, 31, 24, 46, 27, 37, 41,
                                                       34, 65, 49, 59, 47, 5,  28, 57, 26, 6,  58, 25, 69};
-  if (!IsValidCreature(creature)) return 0;
   for (int i = 0; i < kImmunityCategories - 1; ++i)
-    if (kCodes[i] == code) return Creatures[creature].protections[kProtFirstImmunity + 1 + i].current;
-  return 0;
+    if (kCodes[i] == code) return i + 1;
+  return -1;
+}
+
+int GetProtectionValue(int creature, int code) {
+  const int category = ImmunityCategoryOfCode(code);
+  if (!IsValidCreature(creature) || category < 0) return 0;
+  return Creatures[creature].protections[kProtFirstImmunity + category].current;
 }
 
 bool CanCastOnTarget(int caster, int target, int spell, int flag) {

@@ -29,6 +29,10 @@ int CountCombatantsOnSquare(int x, int y);
 // Whether the squares beside a wall corner count as free (wall codes 60, 64,
 // 68, 72, 106 and 3003 on (x, y), (x + 1, y), (x, y + 1) or (x + 1, y + 1)).
 bool TouchesBlockCode(int x, int y);
+// A corner square that a diagonal step may not pass: off the map, or not
+// flood-open and (in combat) under a solid magic area or holding a wall that
+// TouchesBlockCode does not free.
+bool IsCornerObstructed(int x, int y);
 // A one-square diagonal step whose corner square is neither flood-open nor free.
 bool IsDiagonalStepBlocked(int fromX, int fromY, int toX, int toY, int creature);
 
@@ -62,5 +66,7 @@ int HamperingImmunityCode(int creature);
 // immunity categories): 0 none, 1 immune, 2 weakness, 3 serious weakness,
 // 4 resistance, 5 reversed; 0 for any other code. Code 2 is fire.
 int GetProtectionValue(int creature, int code);
+// The immunity category a protection code reads (1 to 43), -1 for a code of none.
+int ImmunityCategoryOfCode(int code);
 // Whether the spell can usefully be cast on the target.
 bool CanCastOnTarget(int caster, int target, int spell, int flag);

@@ -141,3 +141,9 @@ bool FindCover(int ax, int ay, int tx, int ty, int debug) {
   }
   return true;
 }
+
+void ResetLineOfEffectState() {
+  CoverActive = 0;
+  CoverSquareX = -1;
+  CoverSquareY = -1;
+}

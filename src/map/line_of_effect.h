@@ -28,3 +28,6 @@ bool HasLineOfEffectFrom(int x0, int y0, int x1, int y1, int creature);
 // when a third combatant stands on it (never for an attacker with
 // "IMPROVED PRECISE SHOT"). Marks the walked squares in ArrowGrid.
 bool FindCover(int ax, int ay, int tx, int ty, int debug);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetLineOfEffectState();

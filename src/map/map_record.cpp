@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "engine/main_window.h"
+#include "engine/reset_words.h"
 #include "state/game_progress.h"
 #include "platform/files.h"
 
@@ -70,4 +71,11 @@ int LoadWorldMap(int slot) {
   }
   std::memcpy(&WorldMap, &StagingMaps[0], sizeof WorldMap);
   return 1;
+}
+
+void ResetMapRecordState() {
+  ResetWords(CurrentMap);
+  ResetWords(StoredMaps);
+  ResetWords(WorldMap);
+  CurrentMapNumber = 0;
 }

@@ -97,3 +97,6 @@ bool WriteMapFile(const char* path, const MapRecord& map);
 int LoadAllMaps(int slot);
 // Loads the world map of a slot (main adventure only); fatal error and 0 on failure.
 int LoadWorldMap(int slot);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetMapRecordState();

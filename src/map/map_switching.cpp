@@ -1,5 +1,6 @@
 #include "map/map_switching.h"
 
+#include "engine/reset_words.h"
 #include "state/combat_action.h"
 
 #include <algorithm>
@@ -39,11 +40,10 @@ uint32_t SpawnBlockGrid[kMapSquares];
 uint8_t LeavingRainFlag = 0;
 int32_t WorldTravelDirection = 0;
 int32_t ArrivalSideCode = 0;
-int32_t PendingSpell = -1, PendingSpellCaster = -1;
+int32_t &PendingSpell = SpellInProgress, &PendingSpellCaster = SpellCaster;
 uint8_t RestingFlag = 0;
 int32_t RestTimer = 0;
 uint8_t RestKeyLatch = 0;
-
 
 namespace {
 
@@ -314,7 +314,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   // A map number outside the stored maps would index past them: refused.
   if (map < 0 || map >= kStoredMapCount) return 0;
 
-  // 1.
+  // Forget the scripts' scratch and every fighter's path; back to exploring.
   std::memset(ScriptScratch, 0, sizeof ScriptScratch);
   for (FighterSlot& s : FighterSlots) {
     for (int i = 0; i < kPathLength; ++i) s.pathX[i] = s.pathY[i] = -1;
@@ -325,7 +325,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   }
   ScreenMode = kModeExploring;
 
-  // 2.
+  // Store the map being left, then make the new one current.
   if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount) {
     ClearFloorItemsOnLeave();
     RemapMapCellCodes();
@@ -335,7 +335,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   CurrentMapNumber = map;
   CurrentMap = StoredMaps[map];
 
-  // 3 to 6.
+  // Its cells, the tint and rain, the camera's bounds, and the world map's memory.
   NormaliseMapCells();
   if (!keepTint) {
     if (CurrentMap.rain == 0) TintTarget[0] = TintTarget[1] = TintTarget[2] = 255;
@@ -345,7 +345,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   if (map <= 4)
     for (uint32_t& m : MapMemory[map]) m = 1;
 
-  // 7 and 8.
+  // The party on its arrival squares, and the view on the leader.
   if (facing < 1 || facing > 8) facing = 1;
   PlacePartyOnArrival(map, x, y, facing);
   const CreatureRecord& lead = Creatures[PartyLeader < static_cast<uint32_t>(kPartySize) ? PartyLeader : 0];
@@ -353,7 +353,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   ViewOriginX = lead.pixelX - (large ? 228 : 148);
   ViewOriginY = lead.pixelY - (large ? 168 : 108);
 
-  // 9 and 10.
+  // Clear the fighters' marks; unique items the party holds go back to their own rows.
   std::memset(FighterMarkWords, 0, sizeof(int32_t) * kFighterSlots);
   for (int m = 0; m < kPartySize; ++m) {
     CreatureRecord& c = Creatures[m];
@@ -362,7 +362,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
     for (ItemPair& p : c.carried) RehomeUniqueItem(&p.code);
   }
 
-  // 11.
+  // The occupancy grids, the fighter table and the entry flags.
   FighterCount = 0;
   BuildOccupancyGrids(-1);
   VisionRefreshFlag = 1;
@@ -372,7 +372,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   BuildFighterTable();
   std::memset(SpawnBlockGrid, 0, sizeof SpawnBlockGrid);
 
-  // 12.
+  // The monster groups of the map, or the group met on the world map.
   if (!noEncounter) {
     if (map <= 4 && WorldTravelDirection != 0)
       PlaceWorldArrivalGroup(x, y);
@@ -380,13 +380,13 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
       PlaceMonsterGroups();
   }
 
-  // 13.
+  // The fighter table again with the groups, and the non-party fighters standing still.
   ClearSharedGroupFlags();
   BuildFighterTable();
   FinishPartyMoves();
   for (int s = kPartySize; s < FighterCount && s < kFighterSlots; ++s) ResetCreaturePath(FighterSlots[s].creature);
 
-  // 14 and 15.
+  // Every fighter's sight counted afresh; the party is alert and sees.
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
     FighterSlot& f = FighterSlots[s];
     f.unseenSquares = 0;
@@ -422,4 +422,17 @@ void RestPartyOnMap() {
   ResetPartyTurnUndeadUses();
   const CreatureRecord& lead = Creatures[PartyLeader < static_cast<uint32_t>(kPartySize) ? PartyLeader : 0];
   SwitchLocalMap(CurrentMapNumber, lead.squareX, lead.squareY, lead.facing, 1, 0);
+}
+
+void ResetMapSwitchingState() {
+  ResetWords(ObjectBlockCells);
+  ResetWords(SpawnBlockGrid);
+  LeavingRainFlag = 0;
+  WorldTravelDirection = 0;
+  ArrivalSideCode = 0;
+  PendingSpell = -1;
+  PendingSpellCaster = -1;
+  RestingFlag = 0;
+  RestTimer = 0;
+  RestKeyLatch = 0;
 }

@@ -15,8 +15,10 @@ extern uint8_t LeavingRainFlag;
 // Set by world-map travel: direction 1, 3, 5 or 7 (0 none) and the arrival side code.
 extern int32_t WorldTravelDirection;
 extern int32_t ArrivalSideCode;
-// The spell waiting to be cast and its caster, -1 none.
-extern int32_t PendingSpell, PendingSpellCaster;
+// The spell waiting to be cast and its caster, -1 none: the current cast's
+// SpellInProgress and SpellCaster (state/current_cast.h) under the names map
+// switching clears them by.
+extern int32_t &PendingSpell, &PendingSpellCaster;
 // Resting: the flag, the timer in frames and the rest-key latch.
 extern uint8_t RestingFlag;
 extern int32_t RestTimer;
@@ -31,3 +33,6 @@ void RestPartyOnMap();
 
 // The base code a floor picture variant folds back to (the code itself when it is none).
 int32_t FloorVariantBase(int32_t code);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetMapSwitchingState();

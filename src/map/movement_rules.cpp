@@ -1,5 +1,6 @@
 #include "map/movement_rules.h"
 
+#include "engine/reset_words.h"
 #include "map/map_record.h"
 #include "rules/creature_record.h"
 
@@ -32,4 +33,10 @@ int CalculateMoveCost(int toY, int creature, int fromX, int fromY, int toX, uint
     if (floor == 123 || floor == 124) cost *= 2;
   }
   return cost;
+}
+
+void ResetMovementRulesState() {
+  SeekAdjacent = 0;
+  ResetWords(WalkToInteraction);
+  MapEntryFlag = 0;
 }

@@ -17,3 +17,6 @@ bool AreEnemies(int a, int b);
 // Feet of one step between adjacent squares: 5 straight, 7 diagonal, doubled
 // on floor codes 123 and 124.
 int CalculateMoveCost(int toY, int creature, int fromX, int fromY, int toX, uint32_t option);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetMovementRulesState();

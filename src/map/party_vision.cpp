@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/reset_words.h"
 #include "state/fighter_slots.h"
 #include "state/turn_order.h"
 #include "map/square_grids.h"
@@ -431,4 +432,10 @@ uint32_t FogEdgeCode(bool n, bool e, bool s, bool w, bool ne, bool se, bool sw, 
     return !n ? 44 : 45;  // two opposite sides missing
   }
   return 11;
+}
+
+void ResetPartyVisionState() {
+  ResetWords(MapMemory);
+  ResetWords(FogGrid);
+  VisionRefreshFlag = 0;
 }

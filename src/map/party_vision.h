@@ -57,3 +57,6 @@ void BuildMapVisibility();
 uint32_t FogEdgeCode(bool n, bool e, bool s, bool w, bool ne, bool se, bool sw, bool nw);
 // Recounts the unexplored squares of a fighter slot (party: the party's count in slot 0).
 void CountFighterSquares(int slot);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetPartyVisionState();

@@ -1,5 +1,6 @@
 #include "map/party_walk.h"
 
+#include "engine/reset_words.h"
 #include "map/movement_rules.h"
 #include "rules/creature_record.h"
 #include "map/creature_paths.h"
@@ -21,4 +22,8 @@ void CancelPartyWalk() {
   for (uint8_t& b : PartyWalking) b = 0;
   WalkToInteraction[0] = WalkToInteraction[1] = 0;
   for (int i = 0; i < kPartySize; ++i) ResetCreaturePath(i);
+}
+
+void ResetPartyWalkState() {
+  ResetWords(PartyWalking);
 }

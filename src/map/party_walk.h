@@ -11,3 +11,6 @@ void GatherPartyOnLeader();
 // Clears the walking-state bytes and the pending walk-to interaction and
 // resets the paths of the four party creatures.
 void CancelPartyWalk();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetPartyWalkState();

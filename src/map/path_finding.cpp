@@ -11,11 +11,13 @@
 #include <algorithm>
 #include <cstring>
 
+#include "engine/reset_words.h"
 #include "state/combat_action.h"
 #include "state/fighter_slots.h"
 #include "map/movement_rules.h"
 #include "state/turn_order.h"
 #include "rules/adjacency.h"
+#include "map/combatant_grid.h"
 #include "map/fighter_tests.h"
 #include "state/threat_grids.h"
 #include "map/line_of_effect.h"
@@ -32,21 +34,24 @@ int32_t PathOutY[kMapSquares];
 int32_t PathLength = 0;
 int32_t PathCostFeet = 0;
 uint8_t PathShown = 0;
+uint8_t PathLookupByScan = 0;
 int32_t WorldPathStartX = 0, WorldPathStartY = 0, WorldPathGoalX = 0, WorldPathGoalY = 0;
 
 namespace {
 
 constexpr int kMaxItems = kMapSquares + 2;
 
-// Per square (stride 61): G cost, H, parent and the square's place in the
-// heap while it is open, kept together for the search's sake.
+// Per square (stride 61): G cost, H and parent, kept together for the
+// search's sake.
 struct SquareWork {
   int32_t g;
   int32_t h;
-  int32_t heapPos;
   int16_t parentX, parentY;
 };
 SquareWork Work[kPathWorkSquares];
+// Each open square's place in the heap, apart from the rest of its work words
+// so that the heap's moves touch one small array.
+int16_t HeapPos[kPathWorkSquares];
 // The open list: a 1-based min-heap on F, heap[1] the smallest, each entry
 // carrying its F and its square (an open square stands in it once, so its
 // stored place finds what a scan from index 1 would find).
@@ -96,12 +101,12 @@ void NewStamps() {
 
 inline void MoveEntry(int to, int from) {
   Heap[to] = Heap[from];
-  Work[Heap[to].square].heapPos = to;
+  HeapPos[Heap[to].square] = static_cast<int16_t>(to);
 }
 
 inline void Settle(int m, const HeapEntry& e) {
   Heap[m] = e;
-  Work[e.square].heapPos = m;
+  HeapPos[e.square] = static_cast<int16_t>(m);
 }
 
 // The entry at the top sinks. Each level compares the children with the
@@ -111,22 +116,27 @@ void SiftDown(int count) {
   if (count < 1) return;
   const HeapEntry sinking = Heap[1];
   int u = 1;
+  // Levels with two children, chosen without branches.
   for (;;) {
     const int l = 2 * u;
-    int v = u;
-    int32_t fv = sinking.f;
-    if (l + 1 <= count) {
-      if (Heap[l].f <= fv) {
-        v = l;
-        fv = Heap[l].f;
-      }
-      if (Heap[l + 1].f <= fv) v = l + 1;
-    } else if (l <= count) {
-      if (Heap[l].f <= fv) v = l;
+    if (l + 1 > count) break;
+    const int32_t fl = Heap[l].f, fr = Heap[l + 1].f;
+    const bool takeLeft = fl <= sinking.f;
+    const int32_t fv = takeLeft ? fl : sinking.f;
+    int v = takeLeft ? l : u;
+    v = fr <= fv ? l + 1 : v;
+    if (v == u) {
+      Settle(u, sinking);
+      return;
     }
-    if (v == u) break;
     MoveEntry(u, v);
     u = v;
+  }
+  // A last level with one child.
+  const int l = 2 * u;
+  if (l <= count && Heap[l].f <= sinking.f) {
+    MoveEntry(u, l);
+    u = l;
   }
   Settle(u, sinking);
 }
@@ -157,7 +167,7 @@ void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
   w.parentX = static_cast<int16_t>(px);
   w.parentY = static_cast<int16_t>(py);
   w.g = g;
-  const int m = w.heapPos;
+  const int m = HeapPos[wi];
   Heap[m].f = w.h + g;
   RiseRepriced(m);
 }
@@ -264,12 +274,47 @@ bool LinkedFootprint(int creature, int* w, int* h) {
 
 // The turn-order creature other than the two that covers (x, y), -1 none.
 int OtherCombatantAt(int x, int y, int except1, int except2) {
+  if (!PathLookupByScan) return OtherCombatantOn(x, y, except1, except2);
   for (int i = 0; i < TurnCount(); ++i) {
     const int o = TurnOrder[i].creature;
     if (o < 0 || o == except1 || o == except2) continue;
     if (FootprintCovers(o, x, y)) return o;
   }
   return -1;
+}
+
+// How many turn-order entries cover (x, y).
+int CombatantsOn(int x, int y) {
+  return PathLookupByScan ? CountCombatantsOnSquare(x, y) : CombatantCountOn(x, y);
+}
+
+// The mover's own values that the step costs read, taken once per search.
+struct MoverCosts {
+  int32_t kind;
+  int fireCode, hamper;
+  bool sightDependent;  // darkness slows it
+  bool small;           // difficult floor slows it (size below 4)
+  bool hearsOnly;       // sense code 5 and not deafened: silence slows it
+};
+MoverCosts MoverCostsOf(int creature) {
+  const CreatureRecord& c = Creatures[creature];
+  return {c.kind,
+          FireImmunityCode(creature),
+          HamperingImmunityCode(creature),
+          IsSightDependent(creature, 0),
+          c.size.current < 4,
+          c.special[kSenseKindWord] == 5 && FindCondition(creature, kCondDeafened) < 0};
+}
+
+// Whether the creature's footprint placed at (x, y) fits as FootprintFitsAt
+// (x, y, creature, 0) answers, read from the occupancy grid.
+bool FootprintFitsForSearch(int x, int y, int creature, int w, int h) {
+  for (int i = x; i < x + w; ++i)
+    for (int j = y; j < y + h; ++j) {
+      if (!OnGrid(i, j) || BlockedGrid[SquareIndex(i, j)] == kSquareBlocked) return false;
+      if (InCombat == 1 && OtherCombatantAt(i, j, creature, -1) != -1) return false;
+    }
+  return true;
 }
 
 }  // namespace
@@ -342,7 +387,7 @@ inline bool FitTest(int x, int y, int creature, int multi, int linked, int width
           continue;
         }
         if (BlockedGrid[SquareIndex(i, j)] == kSquareBlocked) return false;
-        if (CountCombatantsOnSquare(i, j) > 1) return false;
+        if (CombatantsOn(i, j) > 1) return false;
         const int o = OtherCombatantAt(i, j, creature, S.seek ? S.target : -1);
         if (o == -1) continue;
         const bool letsThrough = Creatures[o].size.current >= 4 && !AreEnemies(creature, o) &&
@@ -368,16 +413,19 @@ inline bool FitTest(int x, int y, int creature, int multi, int linked, int width
 
 bool CanPlaceFootprint(int x, int y, int creature, int multi, int linked, int width, int height, int goalX,
                        int goalY, int crossCreatures) {
+  SyncCombatantGrid();
   return FitTest(x, y, creature, multi, linked, width, height, goalX, goalY, crossCreatures);
 }
 
-int CombatStepExtraCost(int creature, int x, int y, int crossCreatures) {
-  if (!IsValidCreature(creature)) return 0;
+namespace {
+
+// The extra cost of a combat step onto (x, y) for a mover whose own values are m.
+int StepExtraCost(const MoverCosts& m, int creature, int x, int y, int crossCreatures) {
   const CreatureRecord& c = Creatures[creature];
   const int w = creature == S.mover ? S.width : Width(c);
   const int h = creature == S.mover ? S.height : Height(c);
   int cost = S.passing ? 50 : 0;
-  if (crossCreatures && !FootprintFitsAt(x, y, creature, 0)) cost += 100;
+  if (crossCreatures && !FootprintFitsForSearch(x, y, creature, Width(c), Height(c))) cost += 100;
 
   bool threat = false, fire = false, brazier = false, web = false, entangle = false, dark = false,
        silence = false;
@@ -401,21 +449,28 @@ int CombatStepExtraCost(int creature, int x, int y, int crossCreatures) {
     }
   }
   if (threat) cost += 20;
-  const int fireCode = FireImmunityCode(creature), hamper = HamperingImmunityCode(creature);
   if (fire) {
-    if (c.kind == 88) {
+    if (m.kind == 88) {
       if (brazier) cost += 200;
-    } else if (fireCode != 1 && fireCode != 5 && c.kind != 1) {
+    } else if (m.fireCode != 1 && m.fireCode != 5 && m.kind != 1) {
       cost += 200;
     }
   }
   const int32_t floor = OnGrid(x, y) ? CurrentMap.At(kLayerFloor, x, y) : 0;
-  if (web && hamper != 1 && c.kind != 1 && c.kind != 32) return cost + 40;
-  if (entangle && hamper != 1 && c.kind != 1) return cost + 10;
-  if (dark && IsSightDependent(creature, 0)) return cost + 10;
-  if ((floor == 123 || floor == 124) && hamper != 1 && c.size.current < 4) return cost + 10;
-  if (silence && c.special[kSenseKindWord] == 5 && FindCondition(creature, kCondDeafened) < 0) return cost + 10;
+  if (web && m.hamper != 1 && m.kind != 1 && m.kind != 32) return cost + 40;
+  if (entangle && m.hamper != 1 && m.kind != 1) return cost + 10;
+  if (dark && m.sightDependent) return cost + 10;
+  if ((floor == 123 || floor == 124) && m.hamper != 1 && m.small) return cost + 10;
+  if (silence && m.hearsOnly) return cost + 10;
   return cost;
+}
+
+}  // namespace
+
+int CombatStepExtraCost(int creature, int x, int y, int crossCreatures) {
+  if (!IsValidCreature(creature)) return 0;
+  SyncCombatantGrid();
+  return StepExtraCost(MoverCostsOf(creature), creature, x, y, crossCreatures);
 }
 
 void BuildThreatGrid(int mover, int ignoreAdjacent) {
@@ -493,6 +548,46 @@ void TallyPathSquare(PathTallyRecord* buffer, int x, int y) {
 
 namespace {
 
+// What the open list has worked out about a square in the current search
+// (its stamp equal to MemoStamp): whether the mover fits there and the extra
+// cost of stepping onto it.
+struct SquareMemo {
+  int32_t stamp;
+  uint8_t fits;
+  int32_t extra;
+};
+SquareMemo Memo[kPathWorkSquares];
+int32_t MemoStamp = 0;
+// Whether a diagonal step may not pass the square as a corner: 1 free, 2
+// obstructed, for the search whose stamp is CornerStamp (0 not yet known).
+uint8_t CornerState[kMapSquares];
+int32_t CornerStampOf[kMapSquares];
+int32_t CornerStamp = 0;
+
+bool CornerObstructed(int x, int y) {
+  if (!OnGrid(x, y)) return true;
+  const int sq = SquareIndex(x, y);
+  if (CornerStampOf[sq] != CornerStamp) {
+    CornerStampOf[sq] = CornerStamp;
+    CornerState[sq] = IsCornerObstructed(x, y) ? 2 : 1;
+  }
+  return CornerState[sq] == 2;
+}
+
+void NewMemoStamp() {
+  if (++MemoStamp >= kPathStampLimit) {
+    for (SquareMemo& m : Memo) m.stamp = 0;
+    MemoStamp = 1;
+  }
+}
+
+void NewCornerStamp() {
+  if (++CornerStamp >= kPathStampLimit) {
+    for (int32_t& c : CornerStampOf) c = 0;
+    CornerStamp = 1;
+  }
+}
+
 // What one run of the open list needs besides the search state S.
 struct SearchRun {
   int creature;
@@ -515,6 +610,10 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
   *goalX = toX;
   *goalY = toY;
   const bool walkFlagsClear = WalkToInteraction[0] == 0 && WalkToInteraction[1] == 0;
+  SyncCombatantGrid();
+  const MoverCosts mover = MoverCostsOf(creature);
+  NewMemoStamp();
+  NewCornerStamp();
   while (count > 0) {
     // Take the smallest F.
     const int top = PopTop(&count);
@@ -529,15 +628,29 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
         if (a == -1 || a == kMapSide) continue;
         const int wi = W(a, b);
         if (PathStamp[wi] == closed) continue;
-        if (!FitTest(a, b, creature, r.multi, r.linked, r.width, r.height, toX, toY, r.crossCreatures)) continue;
+        // Whether the square fits and what entering it costs depend on the
+        // square alone within one search (until the goal's room is entered,
+        // which changes the room test): each is worked out once.
+        SquareMemo& memo = Memo[wi];
+        if (PathLookupByScan) {
+          memo.fits = FitTest(a, b, creature, r.multi, r.linked, r.width, r.height, toX, toY, r.crossCreatures);
+          if (memo.fits && r.extraCost) memo.extra = StepExtraCost(MoverCostsOf(creature), creature, a, b, r.crossCreatures);
+        } else if (memo.stamp != MemoStamp) {
+          memo.stamp = MemoStamp;
+          memo.fits = FitTest(a, b, creature, r.multi, r.linked, r.width, r.height, toX, toY, r.crossCreatures);
+          if (memo.fits && r.extraCost) memo.extra = StepExtraCost(mover, creature, a, b, r.crossCreatures);
+        }
+        if (!memo.fits) continue;
         const bool diagonal = a != px && b != py;
         if (diagonal && !r.multi) {
           const bool exempt = S.seek && a == toX && b == toY && walkFlagsClear;
-          if (!exempt && IsDiagonalStepBlocked(px, py, a, b, creature)) continue;
+          if (!exempt && (PathLookupByScan ? IsDiagonalStepBlocked(px, py, a, b, creature)
+                                           : CornerObstructed(a, py) || CornerObstructed(px, b)))
+            continue;
         }
         // The step's cost.
         int32_t cost = diagonal ? 14 : 10;
-        if (r.extraCost) cost += CombatStepExtraCost(creature, a, b, r.crossCreatures);
+        if (r.extraCost) cost += memo.extra;
         const int32_t g = parentG + cost;
         if (PathStamp[wi] == open) {
           // A cheaper way to an open square.
@@ -545,7 +658,10 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
           continue;
         }
         // A new square.
-        if (S.goalRegion != kDoorwayRegion && RegionGrid[SquareIndex(a, b)] == S.goalRegion) S.sameRegion = true;
+        if (!S.sameRegion && S.goalRegion != kDoorwayRegion && RegionGrid[SquareIndex(a, b)] == S.goalRegion) {
+          S.sameRegion = true;
+          NewMemoStamp();
+        }
         const int dx = a > toX ? a - toX : toX - a, dy = b > toY ? b - toY : toY - b;
         OpenNewSquare(wi, 10 * std::max(dx, dy) + 4 * std::min(dx, dy), g, px, py, open, &count);
       }
@@ -564,122 +680,85 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
   return false;
 }
 
-}  // namespace
 
-int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8_t costFlag,
-                     uint32_t moveCostOption, uint8_t noActChecks, uint8_t crossCreatures,
-                     uint32_t* outRecord, PathTallyRecord* tally) {
-  if (!IsValidCreature(creature)) return kPathNone;
-  CreatureRecord& c = Creatures[creature];
-  FighterSlot* slot = SlotOf(creature);
+bool GoalOffTheMap(int toX, int toY) {
+  return toX < 0 || toY < 0 || toX >= CurrentMap.width || toY >= CurrentMap.height || toX >= kMapSide ||
+         toY >= kMapSide;
+}
 
-  // 1. A goal off the map.
-  if (toX < 0 || toY < 0 || toX >= CurrentMap.width || toY >= CurrentMap.height || toX >= kMapSide ||
-      toY >= kMapSide) {
-    FailPath(creature);
-    return kPathNone;
-  }
-  // A start off the 60 x 60 grid cannot be searched from.
-  if (!OnGrid(fromX, fromY)) {
-    AbandonPath(creature);
-    return kPathNone;
-  }
-  // 2 and 3.
-  if (!noActChecks && HasDisablingCondition(creature)) return AbandonPath(creature), kPathNone;
-  if (fromX == toX && fromY == toY) return AbandonPath(creature), kPathNone;
-
-  // 4.
-  if (outRecord)
-    for (int k = 2; k < kTallyWords; ++k) outRecord[k] = 0;
-  const bool fiveFoot = !noActChecks && CombatAction.fiveFootStep == 1 && CanTakeFiveFootStep(creature);
-  if (InCombat != 1) {
-    costFlag = 0;
-    moveCostOption = 0;
-  }
-
-  // 5. Seek-adjacency.
+// Seeking adjacency: the creature standing on the goal and the squares
+// beside it become the goal.
+void SetUpSeeking(int creature, int toX, int toY, uint8_t noActChecks) {
   S.mover = creature;
   S.noActChecks = noActChecks != 0;
   S.seek = SeekAdjacent == 1 && !noActChecks;
   S.target = -1;
-  if (S.seek) {
-    S.target = CreatureAtSquare(toX, toY, creature);
-    if (S.target != -1)
-      MarkApproachSquares(creature, S.target);
-    else
-      std::memset(ApproachGrid, 0, sizeof ApproachGrid);
-  }
+  if (!S.seek) return;
+  S.target = CreatureAtSquare(toX, toY, creature);
+  if (S.target != -1)
+    MarkApproachSquares(creature, S.target);
+  else
+    std::memset(ApproachGrid, 0, sizeof ApproachGrid);
+}
 
-  // 6. Rooms.
+// The rooms of the start and the goal, and the goal itself.
+void NoteRoomsAndGoal(int fromX, int fromY, int toX, int toY) {
   S.startRegion = RegionGrid[SquareIndex(fromX, fromY)];
   S.goalRegion = RegionGrid[SquareIndex(toX, toY)];
   S.sameRegion = S.startRegion == S.goalRegion && S.startRegion != kDoorwayRegion;
   S.goalX = toX;
   S.goalY = toY;
   S.goalBlocked = BlockedGrid[SquareIndex(toX, toY)] == kSquareBlocked;
+}
 
-  // 7. Footprint.
-  int w = Width(c), h = Height(c);
-  const bool multi = !noActChecks && (w > 1 || h > 1);
-  const bool linked = !noActChecks && LinkedFootprint(creature, &w, &h);
-  if (noActChecks) w = h = 1;
-  S.width = w;
-  S.height = h;
-  S.running[0] = S.running[1] = 0;
+// The footprint the search fits on each square: the creature's own, or one
+// square when the act checks are off; the running tallies start at 0.
+struct SearchFootprint {
+  int width, height;
+  bool multi, linked;
+};
+SearchFootprint SetUpFootprint(int creature, uint8_t noActChecks) {
+  const CreatureRecord& c = Creatures[creature];
+  SearchFootprint f{Width(c), Height(c), false, false};
+  f.multi = !noActChecks && (f.width > 1 || f.height > 1);
+  f.linked = !noActChecks && LinkedFootprint(creature, &f.width, &f.height);
+  if (noActChecks) f.width = f.height = 1;
+  S.width = f.width;
+  S.height = f.height;
   for (int k = 0; k < kTallyWords; ++k) S.running[k] = 0;
+  return f;
+}
 
-  // 8. The goal must fit.
-  if (!S.seek && !CanPlaceFootprint(toX, toY, creature, multi, linked, w, h, toX, toY, crossCreatures)) {
-    AbandonPath(creature);
-    return kPathNone;
-  }
-
-  // 9.
-  BuildThreatGrid(creature, 1);
-  PathLength = 0;
-  int goalX = toX, goalY = toY;
-  const bool found = RunOpenList({creature, fromX, fromY, toX, toY, multi, linked, w, h, crossCreatures,
-                                  costFlag == 1 && InCombat == 1},
-                                 &goalX, &goalY);
-  if (!found) {
-    PathShown = 0;
-    PathCostFeet = 0;
-    return kPathNone;
-  }
-
-  // 16 and 17.
-  WritePath(fromX, fromY, goalX, goalY);
-  if (PathLength == 0) return AbandonPath(creature), kPathNone;  // already beside the target
-  const bool complete = CopyToSlot(slot);
+// Out of combat the creature sets off at once along the path it was given.
+int SetOffOutOfCombat(int creature, FighterSlot* slot, int goalX, int goalY) {
+  CreatureRecord& c = Creatures[creature];
   const int copied = std::min<int>(PathLength, kPathLength);
-
-  if (InCombat != 1) {
-    // 18.
-    c.nextX = PathOutX[0];
-    c.nextY = PathOutY[0];
-    c.destinationX = goalX;
-    c.destinationY = goalY;
-    if (S.seek && BlockedGrid[SquareIndex(goalX, goalY)] == kSquareBlocked) {
-      c.destinationX = PathOutX[copied - 1];
-      c.destinationY = PathOutY[copied - 1];
-    }
-    if (slot) slot->pathIndex = 1;
-    SetCreatureFacing(creature);
-    if (creature == static_cast<int>(PartyLeader)) LeaderStepEnabled = 0;
-    return kPathFound;
+  c.nextX = PathOutX[0];
+  c.nextY = PathOutY[0];
+  c.destinationX = goalX;
+  c.destinationY = goalY;
+  if (S.seek && BlockedGrid[SquareIndex(goalX, goalY)] == kSquareBlocked) {
+    c.destinationX = PathOutX[copied - 1];
+    c.destinationY = PathOutY[copied - 1];
   }
+  if (slot) slot->pathIndex = 1;
+  SetCreatureFacing(creature);
+  if (creature == static_cast<int>(PartyLeader)) LeaderStepEnabled = 0;
+  return kPathFound;
+}
 
-  // 19.
-  if (!complete) {
-    FailPath(creature);
-    return kPathNone;
-  }
-  if (fiveFoot && PathLength == 1 && IsDiagonalStepBlocked(fromX, fromY, PathOutX[0], PathOutY[0], creature)) {
-    AbandonPath(creature);
-    return kPathNone;
-  }
+// The arrow colour of a step: 0 within a move action, 1 within the moves
+// left, 2 beyond them.
+int StepColour(int32_t movesLeft, int32_t speed, int32_t cost) {
+  if (movesLeft - cost >= speed) return 0;
+  return cost <= movesLeft ? 1 : 2;
+}
 
-  // 20. A combat path: arrows, provoked attacks, cost and tallies.
+// A combat path: the arrows in the colours of the moves left, the attacks
+// leaving a threatened square provokes, the cost in feet and the tallies.
+void MarkCombatPath(int creature, FighterSlot* slot, int fromX, int fromY, int goalX, int goalY,
+                    uint32_t moveCostOption, uint32_t* outRecord, PathTallyRecord* tally) {
+  CreatureRecord& c = Creatures[creature];
   c.destinationX = goalX;
   c.destinationY = goalY;
   for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
@@ -704,13 +783,7 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
     S.running[6] = static_cast<uint32_t>(cost);
     PathCostFeet = cost;
     TallyPathSquare(tally, x, y);
-    int colour = 0;
-    if (movesLeft - cost >= speed)
-      colour = 0;
-    else if (cost <= movesLeft)
-      colour = 1;
-    else
-      colour = 2;
+    const int colour = StepColour(movesLeft, speed, cost);
     if (colour == 2) PathShown = 0;
     StoreArrow(x, y, Direction8(prevX, prevY, x, y) + 8 * colour);
     prevX = x;
@@ -718,19 +791,92 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   }
   if (outRecord)
     for (int k = 2; k < kTallyWords; ++k) outRecord[k] = S.running[k];
-  if (fiveFoot && S.seek && PathLength == 1) {
-    ClearArrow(fromX, fromY);
-    ClearArrow(PathOutX[0], PathOutY[0]);
-    StoreArrow(PathOutX[0], PathOutY[0], 24 + Direction8(fromX, fromY, PathOutX[0], PathOutY[0]));
+}
+
+// A five-foot step toward a creature shows the step's own arrow.
+void MarkFiveFootStepArrow(int fromX, int fromY) {
+  ClearArrow(fromX, fromY);
+  ClearArrow(PathOutX[0], PathOutY[0]);
+  StoreArrow(PathOutX[0], PathOutY[0], 24 + Direction8(fromX, fromY, PathOutX[0], PathOutY[0]));
+}
+
+}  // namespace
+
+int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8_t costFlag,
+                     uint32_t moveCostOption, uint8_t noActChecks, uint8_t crossCreatures,
+                     uint32_t* outRecord, PathTallyRecord* tally) {
+  if (!IsValidCreature(creature)) return kPathNone;
+  FighterSlot* slot = SlotOf(creature);
+
+  if (GoalOffTheMap(toX, toY)) {
+    FailPath(creature);
+    return kPathNone;
   }
+  // A start off the 60 x 60 grid cannot be searched from.
+  if (!OnGrid(fromX, fromY)) {
+    AbandonPath(creature);
+    return kPathNone;
+  }
+  // A disabled creature does not move, nor one already on its goal.
+  if (!noActChecks && HasDisablingCondition(creature)) return AbandonPath(creature), kPathNone;
+  if (fromX == toX && fromY == toY) return AbandonPath(creature), kPathNone;
+
+  // The tallies of the caller's record start afresh; out of combat nothing costs.
+  if (outRecord)
+    for (int k = 2; k < kTallyWords; ++k) outRecord[k] = 0;
+  const bool fiveFoot = !noActChecks && CombatAction.fiveFootStep == 1 && CanTakeFiveFootStep(creature);
+  if (InCombat != 1) {
+    costFlag = 0;
+    moveCostOption = 0;
+  }
+
+  SetUpSeeking(creature, toX, toY, noActChecks);
+  NoteRoomsAndGoal(fromX, fromY, toX, toY);
+  const SearchFootprint f = SetUpFootprint(creature, noActChecks);
+  // The goal must fit.
+  if (!S.seek && !CanPlaceFootprint(toX, toY, creature, f.multi, f.linked, f.width, f.height, toX, toY,
+                                    crossCreatures)) {
+    AbandonPath(creature);
+    return kPathNone;
+  }
+
+  // The search itself, over the threats of the other side.
+  BuildThreatGrid(creature, 1);
+  PathLength = 0;
+  int goalX = toX, goalY = toY;
+  const bool found = RunOpenList({creature, fromX, fromY, toX, toY, f.multi, f.linked, f.width, f.height,
+                                  crossCreatures, costFlag == 1 && InCombat == 1},
+                                 &goalX, &goalY);
+  if (!found) {
+    PathShown = 0;
+    PathCostFeet = 0;
+    return kPathNone;
+  }
+
+  // The path, start first, into the output and the fighter's slot.
+  WritePath(fromX, fromY, goalX, goalY);
+  if (PathLength == 0) return AbandonPath(creature), kPathNone;  // already beside the target
+  const bool complete = CopyToSlot(slot);
+  if (InCombat != 1) return SetOffOutOfCombat(creature, slot, goalX, goalY);
+
+  // In combat a path longer than the slot holds, or a five-foot step round a
+  // blocked corner, is not taken.
+  if (!complete) {
+    FailPath(creature);
+    return kPathNone;
+  }
+  if (fiveFoot && PathLength == 1 && IsDiagonalStepBlocked(fromX, fromY, PathOutX[0], PathOutY[0], creature)) {
+    AbandonPath(creature);
+    return kPathNone;
+  }
+  MarkCombatPath(creature, slot, fromX, fromY, goalX, goalY, moveCostOption, outRecord, tally);
+  if (fiveFoot && S.seek && PathLength == 1) MarkFiveFootStepArrow(fromX, fromY);
   return kPathFound;
 }
 
 int SpreadPathCost(int creature, int fromX, int fromY, int toX, int toY) {
   if (!IsValidCreature(creature) || !OnGrid(fromX, fromY)) return -1;
-  if (toX < 0 || toY < 0 || toX >= CurrentMap.width || toY >= CurrentMap.height || toX >= kMapSide ||
-      toY >= kMapSide)
-    return -1;
+  if (GoalOffTheMap(toX, toY)) return -1;
   if (fromX == toX && fromY == toY) return -1;
 
   // A one-square search with no act checks, no seeking and no creature crossing.
@@ -738,12 +884,7 @@ int SpreadPathCost(int creature, int fromX, int fromY, int toX, int toY) {
   S.noActChecks = true;
   S.seek = false;
   S.target = -1;
-  S.startRegion = RegionGrid[SquareIndex(fromX, fromY)];
-  S.goalRegion = RegionGrid[SquareIndex(toX, toY)];
-  S.sameRegion = S.startRegion == S.goalRegion && S.startRegion != kDoorwayRegion;
-  S.goalX = toX;
-  S.goalY = toY;
-  S.goalBlocked = BlockedGrid[SquareIndex(toX, toY)] == kSquareBlocked;
+  NoteRoomsAndGoal(fromX, fromY, toX, toY);
   S.width = S.height = 1;
   for (int k = 0; k < kTallyWords; ++k) S.running[k] = 0;
   if (!CanPlaceFootprint(toX, toY, creature, 0, 0, 1, 1, toX, toY, 0)) return -1;
@@ -827,6 +968,7 @@ bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target) {
   if (turn < 0 || turn >= TurnCount() || !IsValidCreature(target)) return false;
   const int fighter = TurnOrder[turn].creature;
   FighterSlot* slot = SlotOf(fighter);
+  SyncCombatantGrid();
   if (!IsValidCreature(fighter) || !slot) return false;
   for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
   MarkThreatenedSquares();
@@ -900,4 +1042,18 @@ bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY) {
     for (int y = 0; y < kMapSide; ++y)
       if (ring[SquareIndex(x, y)] != 0 && CanChargeAlongLine(fromX, fromY, x, y, target)) return true;
   return false;
+}
+
+void ResetPathFindingState() {
+  ResetCombatantGridState();
+  PathLookupByScan = 0;
+  ResetWords(PathOutX);
+  ResetWords(PathOutY);
+  PathLength = 0;
+  PathCostFeet = 0;
+  PathShown = 0;
+  WorldPathStartX = 0;
+  WorldPathStartY = 0;
+  WorldPathGoalX = 0;
+  WorldPathGoalY = 0;
 }

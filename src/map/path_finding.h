@@ -25,6 +25,12 @@ extern int32_t PathLength;
 extern int32_t PathCostFeet;
 extern uint8_t PathShown;
 
+// 0: the searches read who stands where from the occupancy grid and take the
+// mover's own values once per search. 1: they walk the turn order for every
+// square and re-derive the mover's values at every step, as they once did;
+// the tests set it to show that both ways find the same paths.
+extern uint8_t PathLookupByScan;
+
 // The world-map search's start and goal, set by the map mouse handler.
 extern int32_t WorldPathStartX, WorldPathStartY, WorldPathGoalX, WorldPathGoalY;
 
@@ -70,3 +76,6 @@ void TallyPathSquare(PathTallyRecord* buffer, int x, int y);
 // Charge tests for the acting fighter.
 bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target);
 bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetPathFindingState();

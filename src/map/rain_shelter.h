@@ -7,3 +7,6 @@
 #include "map/map_record.h"
 
 extern uint32_t RainShelterGrid[kMapSquares];
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetRainShelterState();

@@ -4,6 +4,7 @@
 
 #include "engine/frame.h"
 #include "engine/message_log.h"
+#include "engine/reset_words.h"
 #include "map/square_grids.h"
 #include "platform/system.h"
 
@@ -174,4 +175,10 @@ void BuildRegionGrid() {
 
   ComputeRegionShares();
   for (int d = 0; d < doorways; ++d) RegionGrid[SquareIndex(Doorways[d].x, Doorways[d].y)] = kDoorwayRegion;
+}
+
+void ResetRegionsState() {
+  ResetWords(RegionGrid);
+  ResetWords(RegionShares);
+  RegionCount = 0;
 }

@@ -44,20 +44,20 @@ void ClearOwnCell(int c, uint32_t kind) {
 
 int FloorDiv2(int v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); }
 
-// 1. Insect plague.
+// Insect plague.
 bool PlagueStep(int c) {
   if (IsInMagicArea(c, kEffectInsectPlague)) return ApplyPlagued(c, 1, 0);
   return ReleasePlague(c, 0);
 }
 
-// 2. Silence.
+// Silence.
 bool SilenceStep(int c) {
   if (IsInMagicArea(c, kEffectSilence)) return ApplySilenced(c, 1, 0);
   RemoveCondition(c, kCondSilenced);
   return false;
 }
 
-// 3. Darkness.
+// Darkness.
 bool DarknessStep(int c) {
   if (!IsInMagicArea(c, kEffectDarkness)) {
     RemoveCondition(c, kCondCantSee);
@@ -84,7 +84,7 @@ bool DarknessStep(int c) {
   return true;
 }
 
-// 4. Entangle or web holding the creature.
+// Entangle or web holding the creature.
 bool EntangleStep(int c) {
   const bool inside = IsInMagicArea(c, kEffectEntangle) || IsInMagicArea(c, kEffectWeb);
   if (inside) {
@@ -107,7 +107,7 @@ bool EntangleStep(int c) {
   return true;
 }
 
-// 5. The web's Reflex save.
+// The web's Reflex save.
 bool WebStep(int c) {
   CreatureRecord& r = Creatures[c];
   if (!IsInMagicArea(c, kEffectWeb)) {
@@ -184,7 +184,7 @@ bool WebStep(int c) {
   return true;
 }
 
-// 6. Walls of fire and braziers.
+// Walls of fire and braziers.
 bool FireStep(int c) {
   if (!IsInMagicArea(c, kEffectFire)) return false;
   CreatureRecord& r = Creatures[c];
@@ -360,4 +360,12 @@ bool SquareHazardCheck(int creature) {
   if (darkened && dark1 && !fire0 && !web0 && !dark0) return true;
   if (entangled && ent1 && !fire0 && !web0 && !dark0 && !ent0) return true;
   return false;
+}
+
+void ResetSquareEntryState() {
+  HazardStep = 0;
+  HazardEventPending = 0;
+  HazardEventCreature = -1;
+  HazardCountdown = 0;
+  HazardDeathFlag = 0;
 }

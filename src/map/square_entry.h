@@ -20,3 +20,6 @@ int EnterSquareHazards(int creature);
 // True when one step in the creature's facing would take it into a hazard
 // that affects it and that it is not already in.
 bool SquareHazardCheck(int creature);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetSquareEntryState();

@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "engine/reset_words.h"
 #include "state/fighter_slots.h"
 #include "state/turn_order.h"
 #include "engine/widgets.h"
@@ -18,7 +19,6 @@ uint8_t ThreatGrid[kMapSquares];
 uint8_t ApproachGrid[kMapSquares];
 
 namespace {
-
 
 bool BlocksSight(int32_t wall) { return (wall >= 46 && wall <= 55) || (wall >= 82 && wall <= 85); }
 
@@ -170,4 +170,13 @@ void SetMapCursorKind(int creature) {
     const bool scripted = IsValidCreature(creature) && Creatures[creature].tag[0] != '\0';
     CursorShape = scripted ? 9 : 1;
   }
+}
+
+void ResetSquareGridsState() {
+  ResetWords(BlockedGrid);
+  ResetWords(SightBlockGrid);
+  OpenSquareCount = 0;
+  ResetWords(MagicAreaGrid);
+  ResetWords(ThreatGrid);
+  ResetWords(ApproachGrid);
 }

@@ -77,3 +77,9 @@ bool CanCreatureAct(int creature);
 
 // The special-ability word that holds a creature's sense kind (5 and 6 sense without sight).
 constexpr int kSenseKindWord = 4;
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetRegionsState();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetSquareGridsState();

@@ -10,3 +10,6 @@ void PartySetupScreen();                          // 117
 struct ModifierList;
 // The dice of each party member's last ability rolls: member x 6 + ability.
 extern ModifierList CreationAbilityRolls[24];
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetPartyScreensState();

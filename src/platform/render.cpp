@@ -41,49 +41,7 @@ PixelFormat FormatOf(uint32_t sdlFormat) {
   }
 }
 
-inline uint32_t Mul255(uint32_t a, uint32_t b) { return (a * b + 255) >> 8; }
-
-inline uint32_t Modulate(uint32_t t, uint32_t c) {
-  if (c == 0xFFFFFFFFu) return t;
-  const uint32_t a = Mul255(t >> 24, c >> 24);
-  const uint32_t r = Mul255((t >> 16) & 255, (c >> 16) & 255);
-  const uint32_t g = Mul255((t >> 8) & 255, (c >> 8) & 255);
-  const uint32_t b = Mul255(t & 255, c & 255);
-  return (a << 24) | (r << 16) | (g << 8) | b;
-}
-
-inline bool PassesAlphaTest(uint32_t alpha, uint32_t ref, uint32_t func) {
-  switch (func) {
-    case kCompareNever: return false;
-    case kCompareLess: return alpha < ref;
-    case kCompareEqual: return alpha == ref;
-    case kCompareLessEqual: return alpha <= ref;
-    case kCompareGreater: return alpha > ref;
-    case kCompareNotEqual: return alpha != ref;
-    case kCompareGreaterEqual: return alpha >= ref;
-    default: return true;
-  }
-}
-
-// The weight (0-255) of one channel for a blend factor.
-inline uint32_t Factor(uint32_t factor, uint32_t channel, uint32_t s, uint32_t d, int shift) {
-  (void)channel;
-  const uint32_t sa = s >> 24, da = d >> 24;
-  const uint32_t sc = (s >> shift) & 255, dc = (d >> shift) & 255;
-  switch (factor) {
-    case kBlendZero: return 0;
-    case kBlendOne: return 255;
-    case kBlendSrcColour: return shift == 24 ? sa : sc;
-    case kBlendInvSrcColour: return 255 - (shift == 24 ? sa : sc);
-    case kBlendSrcAlpha: return sa;
-    case kBlendInvSrcAlpha: return 255 - sa;
-    case kBlendDestAlpha: return da;
-    case kBlendInvDestAlpha: return 255 - da;
-    case kBlendDestColour: return shift == 24 ? da : dc;
-    case kBlendInvDestColour: return 255 - (shift == 24 ? da : dc);
-    default: return 255;
-  }
-}
+uint64_t g_textureGeneration = 0;
 
 }  // namespace
 
@@ -113,8 +71,16 @@ int RoundUpToPowerOfTwo(int n) {
   return p;
 }
 
+uint64_t TextureGeneration() { return g_textureGeneration; }
+
 Texture::Texture(int width, int height)
-    : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, 0u) {}
+    : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, 0u) {
+  ++g_textureGeneration;
+}
+
+Texture::~Texture() { ++g_textureGeneration; }
+
+void Texture::Unlock() { ++g_textureGeneration; }
 
 std::unique_ptr<Texture> LoadTextureFile(const char* path, uint32_t colourKey) {
   int w = 0, h = 0;
@@ -133,7 +99,9 @@ std::unique_ptr<Texture> LoadTextureFile(const char* path, uint32_t colourKey) {
 
 Matrix2D Transformation2D(float sx, float sy, float cx, float cy, float rotation, float tx, float ty) {
   // Scale, move the rotation centre to the origin, rotate, move it back, translate.
-  const float c = std::cos(rotation), s = std::sin(rotation);
+  // No turn (the usual case) needs no cosine or sine.
+  const bool unturned = rotation == 0.0f && !std::signbit(rotation);
+  const float c = unturned ? 1.0f : std::cos(rotation), s = unturned ? 0.0f : std::sin(rotation);
   Matrix2D m;
   m.m11 = sx * c;
   m.m12 = sx * s;
@@ -203,6 +171,10 @@ bool RenderDevice::Apply(const PresentParams& params) {
   width_ = params.width;
   height_ = params.height;
   pixels_.assign(static_cast<size_t>(width_) * height_, 0xFF000000u);
+  clearPending_ = false;
+  clearedOnly_ = false;
+  columnTexels_.assign(static_cast<size_t>(width_), 0);
+  rowTexels_.assign(static_cast<size_t>(width_) * 2, 0u);
   DropPresenter(params.window);  // rebuilt at the next Present with the new size
   wasLost_ = false;
   inScene_ = false;
@@ -220,7 +192,38 @@ DeviceState RenderDevice::TestState() {
 }
 
 bool RenderDevice::Clear(uint32_t argb) {
-  std::fill(pixels_.begin(), pixels_.end(), argb | 0xFF000000u);
+  clearColour_ = argb | 0xFF000000u;
+  clearPending_ = true;
+  clearedOnly_ = true;
+  return true;
+}
+
+void RenderDevice::FillPendingClear() const {
+  if (!clearPending_) return;
+  std::fill(pixels_.begin(), pixels_.end(), clearColour_);
+  clearPending_ = false;
+}
+
+const uint32_t* RenderDevice::Pixels() const {
+  FillPendingClear();
+  return pixels_.data();
+}
+
+bool RenderDevice::ClearedOnly(uint32_t* colour) const {
+  if (clearedOnly_ && colour) *colour = clearColour_;
+  return clearedOnly_;
+}
+
+void RenderDevice::ReadPicture(std::vector<uint32_t>* out) const {
+  FillPendingClear();
+  out->assign(pixels_.begin(), pixels_.end());
+}
+
+bool RenderDevice::WritePicture(const std::vector<uint32_t>& picture) {
+  if (picture.size() != pixels_.size()) return false;
+  std::copy(picture.begin(), picture.end(), pixels_.begin());
+  clearPending_ = false;
+  clearedOnly_ = false;
   return true;
 }
 
@@ -260,110 +263,12 @@ bool RenderDevice::Present() {
     SDL_RenderSetLogicalSize(p.renderer, width_, height_);  // letterboxed in full screen
     if (!p.texture) return false;
   }
-  SDL_UpdateTexture(p.texture, nullptr, pixels_.data(), width_ * 4);
+  SDL_UpdateTexture(p.texture, nullptr, Pixels(), width_ * 4);
   SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
   SDL_RenderClear(p.renderer);
   SDL_RenderCopy(p.renderer, p.texture, nullptr, nullptr);
   SDL_RenderPresent(p.renderer);
   return true;
-}
-
-void RenderDevice::BlendPixel(uint32_t* dst, uint32_t src) {
-  const RenderStates& st = states_;
-  if (st.alphaTest && !PassesAlphaTest(src >> 24, st.alphaRef, st.alphaFunc)) return;
-  if (!st.alphaBlend) {
-    *dst = src;
-    return;
-  }
-  const uint32_t d = *dst;
-  if (st.srcBlend == kBlendSrcAlpha && st.dstBlend == kBlendInvSrcAlpha) {
-    const uint32_t a = src >> 24;
-    if (a == 0) return;
-    if (a == 255) {
-      *dst = src;
-      return;
-    }
-  }
-  uint32_t out = 0;
-  for (int shift = 0; shift <= 24; shift += 8) {
-    const uint32_t s = (src >> shift) & 255, dc = (d >> shift) & 255;
-    const uint32_t fs = Factor(st.srcBlend, 0, src, d, shift);
-    const uint32_t fd = Factor(st.dstBlend, 0, src, d, shift);
-    const uint32_t v = std::min<uint32_t>(255, (s * fs + dc * fd + 127) / 255);
-    out |= v << shift;
-  }
-  *dst = out;
-}
-
-void RenderDevice::DrawQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m,
-                            uint32_t colour) {
-  const int sw = src.right - src.left, sh = src.bottom - src.top;
-  if (sw <= 0 || sh <= 0) return;
-  const double det = static_cast<double>(m.m11) * m.m22 - static_cast<double>(m.m12) * m.m21;
-  if (std::fabs(det) < 1e-12) return;
-
-  // Bounding box of the four transformed corners, clipped to the back buffer.
-  double minX = 1e30, minY = 1e30, maxX = -1e30, maxY = -1e30;
-  const double cu[4] = {0, static_cast<double>(sw), 0, static_cast<double>(sw)};
-  const double cv[4] = {0, 0, static_cast<double>(sh), static_cast<double>(sh)};
-  for (int i = 0; i < 4; ++i) {
-    const double x = cu[i] * m.m11 + cv[i] * m.m21 + m.dx;
-    const double y = cu[i] * m.m12 + cv[i] * m.m22 + m.dy;
-    minX = std::min(minX, x);
-    maxX = std::max(maxX, x);
-    minY = std::min(minY, y);
-    maxY = std::max(maxY, y);
-  }
-  const int x0 = std::max(0, static_cast<int>(std::floor(minX)));
-  const int y0 = std::max(0, static_cast<int>(std::floor(minY)));
-  const int x1 = std::min(width_, static_cast<int>(std::ceil(maxX)));
-  const int y1 = std::min(height_, static_cast<int>(std::ceil(maxY)));
-  if (x0 >= x1 || y0 >= y1) return;
-
-  const uint32_t* tex = texture.Pixels();
-  const int tw = texture.Width(), th = texture.Height();
-  // Texel of source coordinates (u, v), transparent outside the texture.
-  auto texel = [&](int u, int v) -> uint32_t {
-    const int tx = src.left + u, ty = src.top + v;
-    if (tx < 0 || ty < 0 || tx >= tw || ty >= th) return 0u;
-    return tex[static_cast<size_t>(ty) * tw + tx];
-  };
-
-  if (m.m12 == 0.0f && m.m21 == 0.0f) {
-    // No rotation: each column and each row maps to one texel column or row.
-    std::vector<int> cols(static_cast<size_t>(x1 - x0)), rows(static_cast<size_t>(y1 - y0));
-    for (int x = x0; x < x1; ++x) {
-      const double u = (x + 0.5 - m.dx) / m.m11;
-      cols[x - x0] = (u >= 0 && u < sw) ? static_cast<int>(std::floor(u)) : -1;
-    }
-    for (int y = y0; y < y1; ++y) {
-      const double v = (y + 0.5 - m.dy) / m.m22;
-      rows[y - y0] = (v >= 0 && v < sh) ? static_cast<int>(std::floor(v)) : -1;
-    }
-    for (int y = y0; y < y1; ++y) {
-      const int v = rows[y - y0];
-      if (v < 0) continue;
-      uint32_t* line = &pixels_[static_cast<size_t>(y) * width_];
-      for (int x = x0; x < x1; ++x) {
-        const int u = cols[x - x0];
-        if (u < 0) continue;
-        BlendPixel(&line[x], Modulate(texel(u, v), colour));
-      }
-    }
-    return;
-  }
-
-  for (int y = y0; y < y1; ++y) {
-    uint32_t* line = &pixels_[static_cast<size_t>(y) * width_];
-    const double by = y + 0.5 - m.dy;
-    for (int x = x0; x < x1; ++x) {
-      const double bx = x + 0.5 - m.dx;
-      const double u = (bx * m.m22 - by * m.m21) / det;
-      const double v = (-bx * m.m12 + by * m.m11) / det;
-      if (u < 0 || v < 0 || u >= sw || v >= sh) continue;
-      BlendPixel(&line[x], Modulate(texel(static_cast<int>(u), static_cast<int>(v)), colour));
-    }
-  }
 }
 
 bool SpriteBatch::Begin(bool alphaBlend) {

@@ -74,20 +74,27 @@ struct RenderStates {
 enum class DeviceState { kOk, kLost, kNeedsReset };
 
 // A picture in video memory with a CPU copy: width and height are powers of
-// two, texels 0xAARRGGBB.
+// two, texels 0xAARRGGBB. Texels are changed between Lock and Unlock.
 class Texture {
  public:
   Texture(int width, int height);
+  ~Texture();
+  Texture(const Texture&) = delete;
+  Texture& operator=(const Texture&) = delete;
   int Width() const { return width_; }
   int Height() const { return height_; }
   uint32_t* Lock() { return pixels_.data(); }
-  void Unlock() {}
+  void Unlock();
   const uint32_t* Pixels() const { return pixels_.data(); }
 
  private:
   int width_, height_;
   std::vector<uint32_t> pixels_;
 };
+
+// Moves on whenever any texture is made, unlocked or destroyed: a picture
+// drawn from textures stays valid while this stays the same.
+uint64_t TextureGeneration();
 
 // Rounds up to the next power of two (1 for 0).
 int RoundUpToPowerOfTwo(int n);
@@ -126,7 +133,7 @@ class RenderDevice {
   bool Windowed() const { return params_.windowed; }
   bool Hardware() const { return hardware_; }
   PixelFormat Format() const { return params_.format; }
-  const uint32_t* Pixels() const { return pixels_.data(); }
+  const uint32_t* Pixels() const;
   int PresentCount() const { return presents_; }
   bool InScene() const { return inScene_; }
 
@@ -134,16 +141,39 @@ class RenderDevice {
   // the colour (multiplied with the texels), honouring the render states.
   void DrawQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m, uint32_t colour);
 
+  // Whole pictures of the back buffer, for layers drawn once and copied
+  // again: whether nothing has been drawn since the last Clear (and its
+  // colour), a copy of the picture, and a picture of the same size put back.
+  bool ClearedOnly(uint32_t* colour) const;
+  void ReadPicture(std::vector<uint32_t>* out) const;
+  bool WritePicture(const std::vector<uint32_t>& picture);
+
  private:
   friend class DisplayAdapter;
   RenderDevice() = default;
   bool Apply(const PresentParams& params);
-  void BlendPixel(uint32_t* dst, uint32_t src);
+  // A Clear is kept as its colour until the pixels are next needed.
+  void FillPendingClear() const;
+  const uint8_t* AlphaTestTable();
+  void DrawScaledQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m, uint32_t colour,
+                      int x0, int y0, int x1, int y1);
+  void DrawTurnedQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m, uint32_t colour,
+                      int x0, int y0, int x1, int y1, double det);
 
   PresentParams params_;
   bool hardware_ = false;
   int width_ = 0, height_ = 0;
-  std::vector<uint32_t> pixels_;
+  mutable std::vector<uint32_t> pixels_;
+  mutable bool clearPending_ = false;
+  uint32_t clearColour_ = 0xFF000000u;
+  bool clearedOnly_ = false;
+  // Scratch of the quad drawing: a texel column per back-buffer column, and
+  // two rows of texels.
+  std::vector<int> columnTexels_;
+  std::vector<uint32_t> rowTexels_;
+  // Which alphas pass the alpha test, for the reference and function below.
+  uint8_t alphaPasses_[256] = {};
+  uint32_t alphaTableRef_ = 0, alphaTableFunc_ = 0;
   RenderStates states_;
   bool inScene_ = false;
   bool wasLost_ = false;

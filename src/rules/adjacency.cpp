@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "engine/reset_words.h"
 #include "state/turn_order.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
@@ -147,4 +148,9 @@ int ListCreaturesAroundSquare(int x, int y) {
     if (touches) ++count;
   }
   return count;
+}
+
+void ResetAdjacencyState() {
+  ResetWords(AdjacencyGrid);
+  ResetWords(NeighbourGrid);
 }

@@ -59,3 +59,6 @@ int ListCreaturesAroundSquare(int x, int y);
 // order on ties; the creature's own square when (x, y) is that square or the
 // footprint is 1 by 1. An id outside the table gives (x, y) itself.
 GridSquare NearestFootprintSquare(int creature, int x, int y);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetAdjacencyState();

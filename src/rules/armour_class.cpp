@@ -72,47 +72,33 @@ bool WallBetween(int x, int y) {
   return InCombat == 1 && MagicAreaGrid[SquareIndex(x, y)].kind == kEffectSolid;
 }
 
-}  // namespace
-
-int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t touch, int attacker,
-                           uint8_t form, uint8_t energy) {
-  if (!IsValidCreature(defender)) return 10;
-  if (!IsValidCreature(attacker)) attacker = -1;
+// The armour worn (or bracers of armour, or Mage Armor) and the shield held.
+void AddArmourAndShield(Breakdown& b, int defender) {
   CreatureRecord& d = Creatures[defender];
-  Breakdown b = {list, count, 0};
-
-  // 1. Caption and base.
-  if (list) {
-    const char* format = energy ? "Energy AC (%s)" : touch ? "Touch AC (%s)" : "Armor Class (%s)";
-    std::snprintf(list->caption, sizeof list->caption, format, d.name);
-    list->helpTopic = energy ? 43020 : touch ? 41020 : 41005;
+  const uint32_t torso = d.equipment[kSlotTorso - 1];
+  const uint32_t arms = d.equipment[kSlotArms - 1];
+  if (IsCraftedCode(torso)) {
+    const CraftedWeaponRecord& armour = CraftedWeapons[torso];
+    if (armour.dieSides > 0) b.Add(kSrcArmorWorn, armour.dieSides);
+    if (armour.enhancement > 0) b.Add(kSrcMagicArmor, armour.enhancement);
+  } else if (arms > kFirstBaseItemCode && arms - kFirstBaseItemCode < static_cast<uint32_t>(kItemRows) &&
+             ItemTable[arms - kFirstBaseItemCode].baseType == 23 &&
+             ItemTable[arms - kFirstBaseItemCode].bonus > 0) {
+    b.Add(kSrcBracersOfArmorWorn, ItemTable[arms - kFirstBaseItemCode].bonus);
+  } else if (HasCondition(defender, kCondMageArmor)) {
+    b.Add(kCondMageArmor, ConditionValue(defender, kCondMageArmor));
   }
-  b.Add(kSrcArmorClassBase, 10);
-
-  // 2. Armour and shield.
-  if (!touch && !energy) {
-    const uint32_t torso = d.equipment[kSlotTorso - 1];
-    const uint32_t arms = d.equipment[kSlotArms - 1];
-    if (IsCraftedCode(torso)) {
-      const CraftedWeaponRecord& armour = CraftedWeapons[torso];
-      if (armour.dieSides > 0) b.Add(kSrcArmorWorn, armour.dieSides);
-      if (armour.enhancement > 0) b.Add(kSrcMagicArmor, armour.enhancement);
-    } else if (arms > kFirstBaseItemCode && arms - kFirstBaseItemCode < static_cast<uint32_t>(kItemRows) &&
-               ItemTable[arms - kFirstBaseItemCode].baseType == 23 &&
-               ItemTable[arms - kFirstBaseItemCode].bonus > 0) {
-      b.Add(kSrcBracersOfArmorWorn, ItemTable[arms - kFirstBaseItemCode].bonus);
-    } else if (HasCondition(defender, kCondMageArmor)) {
-      b.Add(kCondMageArmor, ConditionValue(defender, kCondMageArmor));
-    }
-    const uint32_t left = d.equipment[kSlotLeftHand - 1];
-    if (IsCraftedCode(left) && CraftedWeapons[left].handling == 5 && !HasCondition(defender, kCondDancing)) {
-      const CraftedWeaponRecord& shield = CraftedWeapons[left];
-      if (shield.dieSides > 0) b.Add(kSrcShieldHeld, shield.dieSides);
-      if (shield.enhancement > 0) b.Add(kSrcMagicShield, shield.enhancement);
-    }
+  const uint32_t left = d.equipment[kSlotLeftHand - 1];
+  if (IsCraftedCode(left) && CraftedWeapons[left].handling == 5 && !HasCondition(defender, kCondDancing)) {
+    const CraftedWeaponRecord& shield = CraftedWeapons[left];
+    if (shield.dieSides > 0) b.Add(kSrcShieldHeld, shield.dieSides);
+    if (shield.enhancement > 0) b.Add(kSrcMagicShield, shield.enhancement);
   }
+}
 
-  // 3 and 4. Dexterity and dodge.
+// Dexterity, unless the defender loses it, with the dodge bonuses that come with it.
+void AddDexterityAndDodge(Breakdown& b, int defender, int attacker, uint8_t form) {
+  CreatureRecord& d = Creatures[defender];
   const int dexterity = AbilityModifier(d.dexterity.current);
   StatPair& dodge = d.protections[kProtRacialDodge];
   if (LosesDexterity(defender, attacker, form)) {
@@ -147,12 +133,14 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
         d.feats[kFeatMobility] != 0)
       b.Add(kSrcMobility, 4);
   }
+}
 
-  // 5. Size.
+// The size modifier, and deflection (racial, or a deflecting condition).
+void AddSizeAndDeflection(Breakdown& b, int defender) {
+  CreatureRecord& d = Creatures[defender];
   const int32_t size = SizeModifier(d.size.current);
   if (size != 0) b.Add(kSrcSizeModifier, size);
 
-  // 6. Deflection.
   StatPair& deflection = d.protections[kProtDeflection];
   if (deflection.base != 0) {
     b.Add(kSrcRacialDeflectionBonus, deflection.base);
@@ -161,36 +149,37 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
     deflection.current = ConditionValue(defender, kCondDeflecting);
     b.Add(kCondDeflecting, deflection.current);
   }
+}
 
-  // 7. Natural armour.
-  if (!touch) {
-    StatPair& natural = d.protections[kProtNaturalArmour];
-    if (natural.base != 0) {
-      b.Add(kSrcRacialNaturalArmor, natural.base);
-      const int32_t improved = d.feats[kFeatImprovedNaturalArmor];
-      if (improved > 0) b.Add(kSrcImprovedNaturalArmor, improved);
-      natural.current = natural.base + (improved > 0 ? improved : 0);
-    } else if (natural.current > 0) {
-      b.Add(kCondNaturalArmor, natural.current);
-    }
+// Natural armour: racial with Improved Natural Armor, or what a condition gives.
+void AddNaturalArmour(Breakdown& b, int defender) {
+  CreatureRecord& d = Creatures[defender];
+  StatPair& natural = d.protections[kProtNaturalArmour];
+  if (natural.base != 0) {
+    b.Add(kSrcRacialNaturalArmor, natural.base);
+    const int32_t improved = d.feats[kFeatImprovedNaturalArmor];
+    if (improved > 0) b.Add(kSrcImprovedNaturalArmor, improved);
+    natural.current = natural.base + (improved > 0 ? improved : 0);
+  } else if (natural.current > 0) {
+    b.Add(kCondNaturalArmor, natural.current);
   }
+}
 
-  // 8. Alignment bonuses against the attacker.
-  if (InCombat == 1 && attacker != -1) {
-    const int32_t alignment = Creatures[attacker].alignment;
-    const int32_t lawful = d.protections[kProtLawful].current, chaotic = d.protections[kProtChaotic].current;
-    const int32_t sacred = d.protections[kProtSacred].current, profane = d.protections[kProtProfane].current;
-    if (lawful != 0 && AlignmentIn(alignment, 7, 8, 9)) b.Add(kSrcLawfulAcBonus, lawful);
-    if (chaotic != 0 && AlignmentIn(alignment, 1, 2, 3)) b.Add(kSrcChaoticAcBonus, chaotic);
-    if (sacred != 0 && AlignmentIn(alignment, 3, 6, 9)) b.Add(kSrcSacredAcBonus, sacred);
-    if (profane != 0 && AlignmentIn(alignment, 1, 4, 7)) b.Add(kSrcProfaneAcBonus, profane);
-  }
+// The protections that count against the attacker's alignment.
+void AddAlignmentBonuses(Breakdown& b, int defender, int attacker) {
+  CreatureRecord& d = Creatures[defender];
+  const int32_t alignment = Creatures[attacker].alignment;
+  const int32_t lawful = d.protections[kProtLawful].current, chaotic = d.protections[kProtChaotic].current;
+  const int32_t sacred = d.protections[kProtSacred].current, profane = d.protections[kProtProfane].current;
+  if (lawful != 0 && AlignmentIn(alignment, 7, 8, 9)) b.Add(kSrcLawfulAcBonus, lawful);
+  if (chaotic != 0 && AlignmentIn(alignment, 1, 2, 3)) b.Add(kSrcChaoticAcBonus, chaotic);
+  if (sacred != 0 && AlignmentIn(alignment, 3, 6, 9)) b.Add(kSrcSacredAcBonus, sacred);
+  if (profane != 0 && AlignmentIn(alignment, 1, 4, 7)) b.Add(kSrcProfaneAcBonus, profane);
+}
 
-  // 9. Two-weapon defence.
-  if (!touch && !energy && HasCondition(defender, kCondTwoWeaponDefence))
-    b.Add(kCondTwoWeaponDefence, ConditionValue(defender, kCondTwoWeaponDefence));
-
-  // 10 to 13. Senses and hindering conditions.
+// Senses and hindering conditions: deafness, silence, stunning, cowering, blindness, a charge, dancing.
+void AddSensesAndHindrances(Breakdown& b, int defender) {
+  CreatureRecord& d = Creatures[defender];
   const bool hearing = d.special[kSenseKindWord] == 5;
   if (!hearing) {
     if (HasCondition(defender, kCondDeafened)) b.Add(kCondDeafened, -1);
@@ -207,23 +196,50 @@ int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t
   }
   if (InCombat == 1 && HasCondition(defender, kCondLoweredAcCharge)) b.Add(kCondLoweredAcCharge, -2);
   if (HasCondition(defender, kCondDancing)) b.Add(kCondDancing, -4);
+}
 
-  // 14. Cover and helplessness, in combat.
-  if (InCombat == 1) {
-    if (form == kAttackRanged) {
-      // Cover lies between the attacker and the defender: without an
-      // attacker there is none to count.
-      if (CoverActive == 1 && attacker != -1 && Creatures[attacker].feats[kFeatImprovedPreciseShot] == 0)
-        b.Add(kSrcTargetHasCover, 4);
-    } else if (form == kAttackMelee) {
-      for (uint32_t id : {kCondPinned, kCondParalyzed, kCondSleeping})
-        if (HasCondition(defender, id)) {
-          b.Add(id, -4);
-          break;
-        }
-      if (attacker != -1 && IsDiagonalAcrossCorner(attacker, defender)) b.Add(kSrcTargetHasCover, 4);
-    }
+// In combat: cover against a ranged attack, or a helpless defender and a corner between them in melee.
+void AddCoverAndHelplessness(Breakdown& b, int defender, int attacker, uint8_t form) {
+  if (form == kAttackRanged) {
+    // Cover lies between the attacker and the defender: without an
+    // attacker there is none to count.
+    if (CoverActive == 1 && attacker != -1 && Creatures[attacker].feats[kFeatImprovedPreciseShot] == 0)
+      b.Add(kSrcTargetHasCover, 4);
+  } else if (form == kAttackMelee) {
+    for (uint32_t id : {kCondPinned, kCondParalyzed, kCondSleeping})
+      if (HasCondition(defender, id)) {
+        b.Add(id, -4);
+        break;
+      }
+    if (attacker != -1 && IsDiagonalAcrossCorner(attacker, defender)) b.Add(kSrcTargetHasCover, 4);
   }
+}
+
+}  // namespace
+
+int32_t ComputeArmourClass(int defender, ModifierList* list, int* count, uint8_t touch, int attacker,
+                           uint8_t form, uint8_t energy) {
+  if (!IsValidCreature(defender)) return 10;
+  if (!IsValidCreature(attacker)) attacker = -1;
+  const CreatureRecord& d = Creatures[defender];
+  Breakdown b = {list, count, 0};
+
+  // The caption names the kind of armour class and its help page.
+  if (list) {
+    const char* format = energy ? "Energy AC (%s)" : touch ? "Touch AC (%s)" : "Armor Class (%s)";
+    std::snprintf(list->caption, sizeof list->caption, format, d.name);
+    list->helpTopic = energy ? 43020 : touch ? 41020 : 41005;
+  }
+  b.Add(kSrcArmorClassBase, 10);
+  if (!touch && !energy) AddArmourAndShield(b, defender);
+  AddDexterityAndDodge(b, defender, attacker, form);
+  AddSizeAndDeflection(b, defender);
+  if (!touch) AddNaturalArmour(b, defender);
+  if (InCombat == 1 && attacker != -1) AddAlignmentBonuses(b, defender, attacker);
+  if (!touch && !energy && HasCondition(defender, kCondTwoWeaponDefence))
+    b.Add(kCondTwoWeaponDefence, ConditionValue(defender, kCondTwoWeaponDefence));
+  AddSensesAndHindrances(b, defender);
+  if (InCombat == 1) AddCoverAndHelplessness(b, defender, attacker, form);
   return b.sum;
 }
 

@@ -157,25 +157,27 @@ struct BuildState {
   int busyHands;
 };
 
-void BuildWeaponEntry(AttackProfileEntry& e, BuildState& s, int step, int index, uint32_t code) {
-  const int creature = s.creature;
-  const CreatureRecord& c = Creatures[creature];
-  const CraftedWeaponRecord& w = CraftedWeapons[code];
-  const int32_t type = w.itemType;
-  const int strength = StrengthModifier(creature);
-  e.kind = step == 1 ? kEntryMainHand : step == 2 ? kEntryOffHand : kEntryRanged;
+// What a weapon entry is built from: the entry, the build's state, the step
+// (1 main hand, 2 off hand, else ranged), the wielder and the weapon.
+struct WeaponBuild {
+  AttackProfileEntry& e;
+  BuildState& s;
+  int step;
+  int creature;
+  const CraftedWeaponRecord& w;
+  int32_t type;
+  int strength;
+  bool finesse;
+};
 
-  bool useStrength = step != 8;
-  bool finesse = false;
-  if (step != 8 && HasFeat(creature, kFeatWeaponFinesse) && (w.handling == 1 || type == 21)) {
-    useStrength = false;
-    finesse = true;
-  }
-  const bool ranged = step == 8 || code == c.equipment[kSlotRanged - 1];
-
-  // 1 and 2. Attack roll and number of attacks.
-  AddAttackModifiers(0, creature, &e.attackRoll, useStrength, s.target, ranged, 0);
-  if (step == 2) {
+// The attack roll, the number of attacks (the off hand's by the two-weapon
+// feats, else by base attack; one more with speed or haste), the falling
+// bonus of later attacks, and Slowed leaving one attack.
+void AddWeaponAttacks(WeaponBuild& b, int index, bool useStrength, bool ranged) {
+  AttackProfileEntry& e = b.e;
+  const int creature = b.creature;
+  AddAttackModifiers(0, creature, &e.attackRoll, useStrength, b.s.target, ranged, 0);
+  if (b.step == 2) {
     if (HasFeat(creature, kFeatGreaterTwoWeaponFighting))
       AddModifier(3, &e.attackCount, kSrcGreaterTwoWeaponFighting);
     else if (HasFeat(creature, kFeatImprovedTwoWeaponFighting))
@@ -185,27 +187,25 @@ void BuildWeaponEntry(AttackProfileEntry& e, BuildState& s, int step, int index,
   } else {
     AddModifier(AttacksFromBaseAttack(creature), &e.attackCount, kSrcBaseAttackBonus);
   }
-  const bool speedWeapon = w.properties[5 - 1] != 0;
+  const bool speedWeapon = b.w.properties[5 - 1] != 0;
   const bool hasted = HasCondition(creature, kCondHasted);
   if (speedWeapon) AddModifier(1, &e.attackCount, kSrcWeaponWithSpeed);
   else if (hasted) AddModifier(1, &e.attackCount, kCondHasted);
 
-  // 3. The falling bonus of later attacks.
-  const int made = AttacksMadeWith(creature, step, index);
+  const int made = AttacksMadeWith(creature, b.step, index);
   int penalty = 0;
   if (speedWeapon || hasted) penalty = made > 1 ? -5 * (made - 1) : 0;
   else penalty = -5 * made;
   if (penalty != 0) AddModifier(penalty, &e.attackRoll, kSrcDecreasingAttackBonus);
 
-  // 4. Slowed: one attack left.
   if (HasCondition(creature, kCondSlowed) && e.attackCount.total > 1)
     AddModifier(1 - e.attackCount.total, &e.attackCount, kCondSlowed);
+}
 
-  // 5 and 6. Name and captions.
-  NameWeapon(e, w);
-  SetCaptions(e, 0);
-
-  // 7. Masterwork and magic.
+// Masterwork or magic, and weapon focus.
+void AddMasterworkAndFocus(WeaponBuild& b) {
+  AttackProfileEntry& e = b.e;
+  const CraftedWeaponRecord& w = b.w;
   if (w.masterwork == 1) {
     if (w.enhancement < 1) {
       AddModifier(1, &e.attackRoll, kSrcMasterworkWeapon);
@@ -214,77 +214,96 @@ void BuildWeaponEntry(AttackProfileEntry& e, BuildState& s, int step, int index,
       AddModifier(w.enhancement, &e.damageBonus, kSrcMagicWeapon);
     }
   }
-
-  // 8. Weapon focus.
-  if (IsWeaponType(type)) {
-    if (HasFeat(creature, kFeatGreaterWeaponFocusDagger + type - 1))
+  if (IsWeaponType(b.type)) {
+    if (HasFeat(b.creature, kFeatGreaterWeaponFocusDagger + b.type - 1))
       AddModifier(2, &e.attackRoll, kSrcGreaterWeaponFocus);
-    else if (HasFeat(creature, kFeatWeaponFocusDagger + type - 1))
+    else if (HasFeat(b.creature, kFeatWeaponFocusDagger + b.type - 1))
       AddModifier(1, &e.attackRoll, kSrcWeaponFocus);
   }
+}
 
-  // 9. By hand.
-  if (step == 1) {
-    if (HasCondition(creature, kCondNonprofRight)) AddModifier(-4, &e.attackRoll, kCondNonprofRight);
-    if (HasCondition(creature, kCondTwoWeaponRight))
-      AddModifier(-ConditionValue(creature, kCondTwoWeaponRight), &e.attackRoll, kCondTwoWeaponRight);
-    const uint32_t left = c.equipment[kSlotLeftHand - 1];
-    const int32_t leftType = CraftedTypeIn(creature, kSlotLeftHand);
-    if (left == 0) {
-      if (w.handling == 1 || type == 21) {
-        AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
-        if (w.handling == 1) AddModifier(0, &e.damageBonus, kSrcLightWeapon);
-        s.busyHands = 1;
-      } else if (w.handling != 3 && HasSpareHandAttack(creature, s.alternateForm)) {
-        AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
-        AddModifier(0, &e.damageBonus, kSrcWeaponAndNaturalAttackMixing);
-        s.busyHands = 1;
-      } else {
-        AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
-        AddModifier(HalfIfPositive(strength), &e.damageBonus, kSrcWeaponHeldWithBothHands);
-        s.busyHands = 2;
-      }
-    } else if (IsWeaponType(leftType)) {
+// The main hand: its penalties, and Strength to damage by what the other
+// hand holds (nothing, a second weapon or a shield); the hands it keeps busy.
+void AddMainHandModifiers(WeaponBuild& b) {
+  AttackProfileEntry& e = b.e;
+  BuildState& s = b.s;
+  const int creature = b.creature, strength = b.strength;
+  const CraftedWeaponRecord& w = b.w;
+  if (HasCondition(creature, kCondNonprofRight)) AddModifier(-4, &e.attackRoll, kCondNonprofRight);
+  if (HasCondition(creature, kCondTwoWeaponRight))
+    AddModifier(-ConditionValue(creature, kCondTwoWeaponRight), &e.attackRoll, kCondTwoWeaponRight);
+  const uint32_t left = Creatures[creature].equipment[kSlotLeftHand - 1];
+  const int32_t leftType = CraftedTypeIn(creature, kSlotLeftHand);
+  if (left == 0) {
+    if (w.handling == 1 || b.type == 21) {
       AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
-      AddModifier(0, &e.damageBonus, kSrcTwoWeaponsHeld);
-      s.busyHands = 2;
-    } else if (IsShieldType(leftType)) {
+      if (w.handling == 1) AddModifier(0, &e.damageBonus, kSrcLightWeapon);
+      s.busyHands = 1;
+    } else if (w.handling != 3 && HasSpareHandAttack(creature, s.alternateForm)) {
       AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
-      AddModifier(0, &e.damageBonus, kSrcShieldHeld);
+      AddModifier(0, &e.damageBonus, kSrcWeaponAndNaturalAttackMixing);
+      s.busyHands = 1;
+    } else {
+      AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
+      AddModifier(HalfIfPositive(strength), &e.damageBonus, kSrcWeaponHeldWithBothHands);
       s.busyHands = 2;
-      if (finesse) AddModifier(-CraftedWeapons[left].critLow, &e.attackRoll, kSrcShieldHeld);
     }
-  } else if (step == 2) {
-    if (HasCondition(creature, kCondNonprofLeft)) AddModifier(-4, &e.attackRoll, kCondNonprofLeft);
-    if (HasCondition(creature, kCondTwoWeaponLeft))
-      AddModifier(-ConditionValue(creature, kCondTwoWeaponLeft), &e.attackRoll, kCondTwoWeaponLeft);
-    if (strength >= 0) AddModifier(strength / 2, &e.damageBonus, kSrcOffhandWeapon);
-    else AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
-  } else {
-    if (e.attackCount.total > 1 && (type == 10 || (type == 11 && !HasFeat(creature, kFeatRapidReloadLight))))
-      AddModifier(1 - e.attackCount.total, &e.attackCount, kSrcCrossbowNeedsReloading);
-    if (HasCondition(creature, kCondRangeNonprof)) AddModifier(-4, &e.attackRoll, kCondRangeNonprof);
-    if (type == 32 || type == 33) {
-      if (w.composite != 0) AddModifier(strength, &e.damageBonus, kSrcCompositeBow);
-      else if (strength < 0) AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
-    }
+  } else if (IsWeaponType(leftType)) {
+    AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
+    AddModifier(0, &e.damageBonus, kSrcTwoWeaponsHeld);
+    s.busyHands = 2;
+  } else if (IsShieldType(leftType)) {
+    AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
+    AddModifier(0, &e.damageBonus, kSrcShieldHeld);
+    s.busyHands = 2;
+    if (b.finesse) AddModifier(-CraftedWeapons[left].critLow, &e.attackRoll, kSrcShieldHeld);
   }
+}
 
-  // 10 and 11. Dice and specialisation.
-  e.damageSides = w.dieSides;
-  e.damageCount = w.dieCount;
-  if (IsWeaponType(type)) {
-    if (HasFeat(creature, kFeatGreaterSpecialisationDagger + type - 1))
+// The off hand: its penalties and half Strength to damage.
+void AddOffHandModifiers(WeaponBuild& b) {
+  AttackProfileEntry& e = b.e;
+  const int creature = b.creature, strength = b.strength;
+  if (HasCondition(creature, kCondNonprofLeft)) AddModifier(-4, &e.attackRoll, kCondNonprofLeft);
+  if (HasCondition(creature, kCondTwoWeaponLeft))
+    AddModifier(-ConditionValue(creature, kCondTwoWeaponLeft), &e.attackRoll, kCondTwoWeaponLeft);
+  if (strength >= 0) AddModifier(strength / 2, &e.damageBonus, kSrcOffhandWeapon);
+  else AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
+}
+
+// A ranged weapon: crossbows to reload, its penalty, and Strength through a
+// composite bow (or a weakling's penalty).
+void AddRangedModifiers(WeaponBuild& b) {
+  AttackProfileEntry& e = b.e;
+  const int creature = b.creature, strength = b.strength;
+  const int32_t type = b.type;
+  if (e.attackCount.total > 1 && (type == 10 || (type == 11 && !HasFeat(creature, kFeatRapidReloadLight))))
+    AddModifier(1 - e.attackCount.total, &e.attackCount, kSrcCrossbowNeedsReloading);
+  if (HasCondition(creature, kCondRangeNonprof)) AddModifier(-4, &e.attackRoll, kCondRangeNonprof);
+  if (type == 32 || type == 33) {
+    if (b.w.composite != 0) AddModifier(strength, &e.damageBonus, kSrcCompositeBow);
+    else if (strength < 0) AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
+  }
+}
+
+// The weapon's dice, specialisation, sickness and luck.
+void AddWeaponDamage(WeaponBuild& b) {
+  AttackProfileEntry& e = b.e;
+  const int creature = b.creature;
+  e.damageSides = b.w.dieSides;
+  e.damageCount = b.w.dieCount;
+  if (IsWeaponType(b.type)) {
+    if (HasFeat(creature, kFeatGreaterSpecialisationDagger + b.type - 1))
       AddModifier(4, &e.damageBonus, kSrcGreaterWeaponSpecialisation);
-    else if (HasFeat(creature, kFeatWeaponSpecialisationDagger + type - 1))
+    else if (HasFeat(creature, kFeatWeaponSpecialisationDagger + b.type - 1))
       AddModifier(2, &e.damageBonus, kSrcWeaponSpecialisation);
   }
-
-  // 12. Sickness and luck.
   if (HasCondition(creature, kCondSickened)) AddModifier(-2, &e.damageBonus, kCondSickened);
   AddLuck(creature, &e.damageBonus);
+}
 
-  // 13. Damage kinds of the special properties (numbered from 1).
+// The damage kinds of the weapon's special properties (numbered from 1).
+void AddPropertyDamage(AttackProfileEntry& e, const CraftedWeaponRecord& w) {
   e.damageKind = 1;
   auto has = [&](int property) { return w.properties[property - 1] != 0; };
   if (has(17) || has(12)) PlaceExtraDamage(e, 1, 6, 2);
@@ -295,6 +314,34 @@ void BuildWeaponEntry(AttackProfileEntry& e, BuildState& s, int step, int index,
   if (has(2)) PlaceExtraDamage(e, 3, 6, 3);
 }
 
+void BuildWeaponEntry(AttackProfileEntry& e, BuildState& s, int step, int index, uint32_t code) {
+  const int creature = s.creature;
+  const CraftedWeaponRecord& w = CraftedWeapons[code];
+  e.kind = step == 1 ? kEntryMainHand : step == 2 ? kEntryOffHand : kEntryRanged;
+  WeaponBuild b{e, s, step, creature, w, w.itemType, StrengthModifier(creature), false};
+
+  // Weapon Finesse puts Dexterity in Strength's place for light weapons.
+  bool useStrength = step != 8;
+  if (step != 8 && HasFeat(creature, kFeatWeaponFinesse) && (w.handling == 1 || b.type == 21)) {
+    useStrength = false;
+    b.finesse = true;
+  }
+  const bool ranged = step == 8 || code == Creatures[creature].equipment[kSlotRanged - 1];
+
+  AddWeaponAttacks(b, index, useStrength, ranged);
+  NameWeapon(e, w);
+  SetCaptions(e, 0);
+  AddMasterworkAndFocus(b);
+  if (step == 1)
+    AddMainHandModifiers(b);
+  else if (step == 2)
+    AddOffHandModifiers(b);
+  else
+    AddRangedModifiers(b);
+  AddWeaponDamage(b);
+  AddPropertyDamage(e, w);
+}
+
 // The damage kind of a natural attack's damage code 4 to 11 (1 to 3 are physical).
 int32_t NaturalDamageKind(int32_t code) {
   static const int32_t kKinds[12] = {0, 1, 1, 1, 2, 0, 4, 6, 1, 5, 5, 3};
@@ -302,19 +349,10 @@ int32_t NaturalDamageKind(int32_t code) {
 }
 
 // False when the form is left out.
-bool BuildNaturalEntry(AttackProfileEntry& e, const BuildState& s, int step, int index, int slot) {
+// A natural attack's roll: grappling, a ranged kind (5), finesse (a held
+// shield's penalty with it) or Strength.
+void AddNaturalAttackRoll(AttackProfileEntry& e, const BuildState& s, const NaturalAttack& n) {
   const int creature = s.creature;
-  const CreatureRecord& c = Creatures[creature];
-  const NaturalAttack& n = c.naturalAttacks[slot];
-  const int strength = StrengthModifier(creature);
-  const bool rake = c.special[kSpecialRakeSides] > 0;
-  const bool constrict = c.special[kSpecialConstrictSides] > 0;
-
-  // 1. Hand attacks need free hands.
-  if (IsHandAttack(n.kind) && n.count - s.busyHands <= 0) return false;
-  e.kind = kEntryNatural0 + slot;
-
-  // 2. Attack roll.
   if (s.grapple) {
     AddAttackModifiers(1, creature, &e.attackRoll, 1, s.target, 0, s.grappleFlag);
   } else if (n.kind == 5) {
@@ -322,21 +360,29 @@ bool BuildNaturalEntry(AttackProfileEntry& e, const BuildState& s, int step, int
   } else if (HasFeat(creature, kFeatWeaponFinesse)) {
     AddAttackModifiers(0, creature, &e.attackRoll, 0, s.target, 0, 0);
     if (HoldsShield(creature))
-      AddModifier(-CraftedWeapons[c.equipment[kSlotLeftHand - 1]].critLow, &e.attackRoll, kSrcShieldHeld);
+      AddModifier(-CraftedWeapons[Creatures[creature].equipment[kSlotLeftHand - 1]].critLow, &e.attackRoll,
+                  kSrcShieldHeld);
   } else {
     AddAttackModifiers(0, creature, &e.attackRoll, 1, s.target, 0, 0);
   }
+}
 
-  // 3. Grapple attacks made so far in this turn.
-  if (s.grapple && InCombat == 1 && CurrentFighter() == creature && CombatAction.reactingCreature == -1 &&
-      GrappleSequenceOpen) {
-    const int g = GrappleAttacksMade;
-    const int b = (HasCondition(creature, kCondHasted) ? 1 : 0) + (rake ? 2 : 0);
-    if (b == 0 && g > 0) AddModifier(-5 * g, &e.attackRoll, kSrcDecreasingAttackBonus);
-    else if (b > 0 && g > b) AddModifier(-5 * (g - b), &e.attackRoll, kSrcDecreasingAttackBonus);
-  }
+// The falling bonus of the grapple attacks made so far in this turn (haste
+// and rake give some free of it).
+void AddGrappleSequencePenalty(AttackProfileEntry& e, const BuildState& s, bool rake) {
+  const int creature = s.creature;
+  if (!s.grapple || InCombat != 1 || CurrentFighter() != creature || CombatAction.reactingCreature != -1 ||
+      !GrappleSequenceOpen)
+    return;
+  const int g = GrappleAttacksMade;
+  const int b = (HasCondition(creature, kCondHasted) ? 1 : 0) + (rake ? 2 : 0);
+  if (b == 0 && g > 0) AddModifier(-5 * g, &e.attackRoll, kSrcDecreasingAttackBonus);
+  else if (b > 0 && g > b) AddModifier(-5 * (g - b), &e.attackRoll, kSrcDecreasingAttackBonus);
+}
 
-  // 4. Name and captions.
+// The entry's name (Constrict or Rake while grappling) and captions.
+void NameNaturalEntry(AttackProfileEntry& e, const BuildState& s, const NaturalAttack& n, bool rake,
+                      bool constrict) {
   const int32_t kind = n.kind >= 0 && n.kind <= 10 ? n.kind : 0;
   if (s.grapple) {
     if (constrict) SetName(e, "%s", "Constrict");
@@ -346,8 +392,13 @@ bool BuildNaturalEntry(AttackProfileEntry& e, const BuildState& s, int step, int
     SetName(e, "%s", NaturalAttackNames[kind]);
   }
   SetCaptions(e, s.grapple);
+}
 
-  // 5. Number of attacks.
+// The number of attacks: haste, base attack and rake while grappling, else
+// the attack's own count less the hands kept busy; Slowed leaves one.
+void AddNaturalAttackCount(AttackProfileEntry& e, const BuildState& s, int step, const NaturalAttack& n,
+                           bool rake) {
+  const int creature = s.creature;
   if (step == 3 || step == 4) {
     if (HasCondition(creature, kCondHasted)) AddModifier(1, &e.attackCount, kCondHasted);
   }
@@ -363,28 +414,58 @@ bool BuildNaturalEntry(AttackProfileEntry& e, const BuildState& s, int step, int
   }
   if (HasCondition(creature, kCondSlowed) && e.attackCount.total > 1)
     AddModifier(1 - e.attackCount.total, &e.attackCount, kCondSlowed);
+}
 
-  // 6. Weapon focus of the kind.
-  const int offset = NaturalFeatOffset(n.kind);
+// Weapon focus of the attack's kind, and the penalty of secondary attacks.
+void AddNaturalFocusAndSecondary(AttackProfileEntry& e, int creature, int offset, int index) {
   if (offset != -1) {
     if (HasFeat(creature, kFeatGreaterWeaponFocusFists + offset))
       AddModifier(2, &e.attackRoll, kSrcGreaterWeaponFocus);
     else if (HasFeat(creature, kFeatWeaponFocusFists + offset))
       AddModifier(1, &e.attackRoll, kSrcWeaponFocus);
   }
-
-  // 7. Secondary natural attacks.
   if (index > 0) {
     if (HasFeat(creature, kFeatMultiattack)) AddModifier(-2, &e.attackRoll, kSrcSecondaryNaturalMultiattack);
     else AddModifier(-5, &e.attackRoll, kSrcSecondaryNaturalWeapon);
   }
+}
 
-  // 8. Damage by the damage code.
+// Physical damage (codes 1 to 3): the dice, Strength by primary or
+// secondary attack, specialisation and luck.
+void AddNaturalPhysicalDamage(AttackProfileEntry& e, const BuildState& s, int index, int offset, bool constrict) {
+  const int creature = s.creature;
+  const CreatureRecord& c = Creatures[creature];
+  const int strength = StrengthModifier(creature);
+  if (index == 0) {
+    AddModifier(strength, &e.damageBonus, kSrcPrimaryNaturalWeapon);
+    const bool single = s.grapple || (c.naturalAttacks[0].count == 1 && c.naturalAttacks[1].kind == 0);
+    if (single && !HoldsShield(creature))
+      AddModifier(HalfIfPositive(strength), &e.damageBonus, kSrcSoleNaturalWeapon);
+  } else if (strength >= 0) {
+    AddModifier(strength / 2, &e.damageBonus, kSrcSecondaryNaturalWeapon);
+  } else {
+    AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
+  }
+  if (offset != -1 && !(s.grapple && constrict)) {
+    if (HasFeat(creature, kFeatGreaterSpecialisationFists + offset))
+      AddModifier(4, &e.damageBonus, kSrcGreaterWeaponSpecialisation);
+    else if (HasFeat(creature, kFeatWeaponSpecialisationFists + offset))
+      AddModifier(2, &e.damageBonus, kSrcWeaponSpecialisation);
+  }
+  AddLuck(creature, &e.damageBonus);
+}
+
+// The damage by the attack's damage code: none, a paralysing or bleeding
+// touch, physical dice, an energy kind or a special effect. False when the
+// code leaves no room for a bonus damage.
+bool AddNaturalDamage(AttackProfileEntry& e, const BuildState& s, const NaturalAttack& n, int index, int offset,
+                      bool constrict) {
+  const CreatureRecord& c = Creatures[s.creature];
   const int32_t code = n.effectKind;
-  if (code == 0) return true;
+  if (code == 0) return false;
   if (code == 24 || code == 25) {
     e.specialEffect = code == 24 ? kEffectParalysis : kEffectBleeding;
-    return true;
+    return false;
   }
   e.damageKind = 1;
   if (s.grapple && constrict) {
@@ -395,24 +476,7 @@ bool BuildNaturalEntry(AttackProfileEntry& e, const BuildState& s, int step, int
     e.damageSides = n.effectSides;
   }
   if (code >= 1 && code <= 3) {
-    if (index == 0) {
-      AddModifier(strength, &e.damageBonus, kSrcPrimaryNaturalWeapon);
-      const bool single =
-          s.grapple || (c.naturalAttacks[0].count == 1 && c.naturalAttacks[1].kind == 0);
-      if (single && !HoldsShield(creature))
-        AddModifier(HalfIfPositive(strength), &e.damageBonus, kSrcSoleNaturalWeapon);
-    } else if (strength >= 0) {
-      AddModifier(strength / 2, &e.damageBonus, kSrcSecondaryNaturalWeapon);
-    } else {
-      AddModifier(strength, &e.damageBonus, kSrcStrengthModifier);
-    }
-    if (offset != -1 && !(s.grapple && constrict)) {
-      if (HasFeat(creature, kFeatGreaterSpecialisationFists + offset))
-        AddModifier(4, &e.damageBonus, kSrcGreaterWeaponSpecialisation);
-      else if (HasFeat(creature, kFeatWeaponSpecialisationFists + offset))
-        AddModifier(2, &e.damageBonus, kSrcWeaponSpecialisation);
-    }
-    AddLuck(creature, &e.damageBonus);
+    AddNaturalPhysicalDamage(e, s, index, offset, constrict);
   } else if (code >= 4 && code <= 11) {
     e.damageKind = NaturalDamageKind(code);
   } else if (code >= 12 && code <= 17) {
@@ -422,8 +486,28 @@ bool BuildNaturalEntry(AttackProfileEntry& e, const BuildState& s, int step, int
   } else if (code == 26) {
     e.specialEffect = kEffectLevelDrain;
   }
+  return true;
+}
 
-  // 9. A bonus damage.
+bool BuildNaturalEntry(AttackProfileEntry& e, const BuildState& s, int step, int index, int slot) {
+  const CreatureRecord& c = Creatures[s.creature];
+  const NaturalAttack& n = c.naturalAttacks[slot];
+  const bool rake = c.special[kSpecialRakeSides] > 0;
+  const bool constrict = c.special[kSpecialConstrictSides] > 0;
+
+  // Hand attacks need free hands.
+  if (IsHandAttack(n.kind) && n.count - s.busyHands <= 0) return false;
+  e.kind = kEntryNatural0 + slot;
+
+  AddNaturalAttackRoll(e, s, n);
+  AddGrappleSequencePenalty(e, s, rake);
+  NameNaturalEntry(e, s, n, rake, constrict);
+  AddNaturalAttackCount(e, s, step, n, rake);
+  const int offset = NaturalFeatOffset(n.kind);
+  AddNaturalFocusAndSecondary(e, s.creature, offset, index);
+  if (!AddNaturalDamage(e, s, n, index, offset, constrict)) return true;
+
+  // A bonus damage rides on an attack without a special effect.
   if (e.specialEffect == 0 && n.riderKind >= 1 && n.riderKind <= 11)
     e.extra[0] = {n.riderDice, n.riderSides, NaturalDamageKind(n.riderKind)};
   return true;
@@ -494,7 +578,7 @@ int AddAttackModifiers(uint8_t grapple, int creature, ModifierList* list, uint8_
   if (!IsValidCreature(target)) target = -1;
   const CreatureRecord& c = Creatures[creature];
 
-  // 1 to 4. Grapple penalty, ability, base attack bonus, size.
+  // Grapple penalty, ability, base attack bonus, size.
   if (grapple && grappleFlag == 0 && !HasFeat(creature, kFeatImprovedGrapple))
     AddModifier(-4, list, kSrcGrapplingPenalty);
   if (useStrength) {
@@ -513,7 +597,7 @@ int AddAttackModifiers(uint8_t grapple, int creature, ModifierList* list, uint8_
     else AddModifier(kSize[size], list, kSrcSizeModifier);
   }
 
-  // 5. Conditions.
+  // Conditions.
   if (HasCondition(creature, kCondSickened)) AddModifier(-2, list, kCondSickened);
   if (HasCondition(creature, kCondShaken)) AddModifier(-2, list, kCondShaken);
   if (HasCondition(creature, kCondTrueStrike)) AddModifier(20, list, kCondTrueStrike);
@@ -529,10 +613,10 @@ int AddAttackModifiers(uint8_t grapple, int creature, ModifierList* list, uint8_
   if (HasCondition(creature, kCondEntangled)) AddModifier(-2, list, kCondEntangled);
   AddLuck(creature, list);
 
-  // 6. Charging.
+  // Charging.
   if (InCombat == 1 && HasCondition(creature, kCondCharging)) AddModifier(2, list, kCondCharging);
 
-  // 7 and 8. Melee and ranged situations.
+  // Melee and ranged situations.
   if (!ranged) {
     if (InCombat == 1 && target != -1) {
       if (IsFlanking(creature, target) && Creatures[target].protections[kProtFlanking].current != kImmunityImmune)
@@ -551,7 +635,7 @@ int AddAttackModifiers(uint8_t grapple, int creature, ModifierList* list, uint8_
       AddModifier(-4, list, kSrcTargetInAMelee);
   }
 
-  // 9. Attacking unseen.
+  // Attacking unseen.
   if (target != -1) {
     const CreatureRecord& t = Creatures[target];
     const int32_t sense = t.special[kSenseKindWord];

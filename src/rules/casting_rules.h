@@ -44,6 +44,6 @@ int NeededRestoration(int creature);
 // to the maximum, then recomputed. True.
 bool RestoreCreature(int creature);
 
-// The full keyword of a spell as the log writes it ("" for an unknown id);
-// implemented by the combat sequencer, which carries the spells' steps.
+// The full keyword of a spell as the log and wand names write it ("" for an
+// unknown id); the spell resolution keeps the keyword table.
 const char* SpellKeywordFull(int spell);

@@ -1,5 +1,7 @@
 #include "rules/creature_forms.h"
 
+#include "creatures/weapon_size.h"
+#include "engine/reset_words.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
@@ -9,16 +11,12 @@ int32_t SavedAllegiance[2100] = {};
 
 namespace {
 
-// Applies step to the size of every crafted item worn or carried.
-template <typename Step>
-void ResizeCarriedItems(int creature, Step step) {
+// Applies one weapon-size step to every crafted item worn or carried.
+void ResizeCarriedItems(int creature, int (*step)(int row)) {
   if (!IsValidCreature(creature)) return;
   CreatureRecord& c = Creatures[creature];
-  auto resize = [&step](uint32_t code) {
-    if (code >= 1 && code < static_cast<uint32_t>(kCraftedRows)) {
-      int32_t& size = CraftedWeapons[code].size;
-      size = step(size);
-    }
+  auto resize = [step](uint32_t code) {
+    if (IsCraftedCode(code)) step(static_cast<int>(code));
   };
   for (uint32_t code : c.equipment) resize(code);
   resize(c.ammunition.code);
@@ -27,13 +25,9 @@ void ResizeCarriedItems(int creature, Step step) {
 
 }  // namespace
 
-void EnlargeCarriedItems(int creature) {
-  ResizeCarriedItems(creature, [](int32_t size) { return size < 7 ? size + 1 : 7; });
-}
+void EnlargeCarriedItems(int creature) { ResizeCarriedItems(creature, EnlargeWeaponSize); }
 
-void ReduceCarriedItems(int creature) {
-  ResizeCarriedItems(creature, [](int32_t size) { return size > 1 ? size - 1 : 1; });
-}
+void ReduceCarriedItems(int creature) { ResizeCarriedItems(creature, ReduceWeaponSize); }
 
 void EndPolymorph(int creature) {
   if (!IsValidCreature(creature)) return;
@@ -56,4 +50,8 @@ void CureAfflictions(int creature) {
                                           kCondDamagedConstitution, kCondDamagedWisdom,
                                           kCondDamagedIntelligence, kCondDamagedCharisma};
   for (uint32_t id : kAfflictions) RemoveCondition(creature, id);
+}
+
+void ResetCreatureFormsState() {
+  ResetWords(SavedAllegiance);
 }

@@ -9,7 +9,8 @@
 extern int32_t SavedAllegiance[2100];
 
 // One size step up (at most 7) / down (at least 1) for every crafted item the
-// creature wears or carries.
+// creature wears or carries; weapons take the dice of their new size
+// (EnlargeWeaponSize / ReduceWeaponSize).
 void EnlargeCarriedItems(int creature);
 void ReduceCarriedItems(int creature);
 
@@ -22,3 +23,6 @@ void EndIronBody(int creature);
 // Deafened, Exhausted, Fatigued, Feebleminded, Insane, Nauseated, Sickened,
 // Stunned and the six ability-damage conditions.
 void CureAfflictions(int creature);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCreatureFormsState();

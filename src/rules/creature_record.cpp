@@ -1,5 +1,6 @@
 #include "rules/creature_record.h"
 
+#include "engine/reset_words.h"
 #include "state/fighter_slots.h"
 
 CreatureRecord Creatures[kCreatureCount];
@@ -57,4 +58,8 @@ bool IsCreatureInSight(int a, int b) {
     }
   }
   return false;
+}
+
+void ResetCreatureRecordState() {
+  ResetWords(Creatures);
 }

@@ -169,6 +169,48 @@ constexpr bool IsPartyAllegiance(int32_t allegiance) {
   return allegiance == kAllegianceParty || allegiance == kAllegianceAlly || allegiance == kAllegianceAllyOther;
 }
 
+// The five display and use words.
+enum DisplayWord : int {
+  kDisplayFigureSize = 0,      // 1 one square, 4 or 5 two by two, 8 three by three
+  kDisplaySideMark = 1,        // 1 or 2, chosen by the creator of the creature
+  kDisplayEvilMark = 2,        // 1 for a chaotic evil creature
+  kDisplayTurnUndeadUses = 3,  // a Cleric's Turn Undead uses per day
+};
+
+// The behaviour words: the percentages (0 to 100) and style words the
+// computer-controlled fighter rolls against when it plans a turn.
+enum BehaviourWord : int {
+  kBehaviourCleric = 0,          // a Cleric cures its friends
+  kBehaviourCharge = 1,
+  kBehaviourSpellAttack = 2,
+  kBehaviourMetamagic = 3,
+  kBehaviourCounterspell = 4,
+  kBehaviourCasting = 5,
+  kBehaviourGrapple = 6,
+  kBehaviourGrapple2 = 7,
+  kBehaviourWhirlwind = 8,
+  kBehaviourSpecialAttack = 9,   // breath weapon or gaze
+  kBehaviourSpellLike = 10,
+  kBehaviourSecondTactic = 11,   // the alternate natural attack
+  kBehaviourRangedUse = 12,
+  kBehaviourWand = 13,
+  kBehaviourBullRush = 14,
+  kBehaviourDefensiveCasting = 15,  // flag 0 or 1
+  kBehaviourDefensiveStyle = 16,    // 1 or 2
+  kBehaviourCastingStyle = 17,      // 1 fighting caster, 2 pure caster
+};
+
+// Special-ability words (the sense kind, word 4, is kSenseKindWord of the map grids).
+enum SpecialWord : int {
+  kSpecialSpellLike = 0,        // spell id + 1 of the spell-like ability, 0 none
+  kSpecialCasterLevel = 1,      // its caster level
+  kSpecialUsesLeft = 2,
+  kSpecialUsesPerDay = 3,
+  kSpecialAttackKind = 5,       // breath weapon or gaze kind 1 to 23
+  kSpecialAttackSides = 6,
+  kSpecialAttackDice = 7,
+};
+
 struct CreatureRecord {
   char name[50];                 // empty marks a free record
   char description[402];
@@ -308,6 +350,42 @@ inline bool IsValidCreature(int id) { return id >= 0 && id < kCreatureCount; }
 // The modifier of an ability score: score / 2 - 5, rounded toward zero as the rules code always has.
 inline int AbilityModifier(int32_t score) { return score / 2 - 5; }
 
+// Creature types, the rows of CreatureTypeNames.
+enum CreatureType : int {
+  kTypeNone = 0,
+  kTypeAnimal = 1,
+  kTypeConstruct = 2,
+  kTypeDragon = 3,
+  kTypeGiant = 4,
+  kTypeHumanoid = 5,
+  kTypeMonstrousHumanoid = 6,
+  kTypeOutsider = 7,
+  kTypeUndead = 8,
+};
+
+// Classes, the rows of ClassNames; 18 is a monstrous-humanoid class without a name.
+enum CreatureClass : int {
+  kClassNone = 0,
+  kClassKnight = 1,
+  kClassRogue = 2,
+  kClassCleric = 3,
+  kClassWizard = 4,
+  kClassLich = 5,
+  kClassCommoner = 6,
+  kClassAnimal = 7,
+  kClassConstruct = 8,
+  kClassDragon = 9,
+  kClassElemental = 10,
+  kClassGiant = 11,
+  kClassHumanoid = 12,
+  kClassMagicalBeast = 13,
+  kClassOutsider = 14,
+  kClassUndead = 15,
+  kClassWarrior = 16,
+  kClassNoble = 17,
+  kClassMonstrousHumanoid = 18,
+};
+
 // Name tables of the character pages.
 extern const char CreatureTypeNames[9][16];      // "None" ... "Undead"
 extern const char GenderNames[3][8];             // "N.A.", "Male", "Female"
@@ -321,3 +399,6 @@ extern const char ImmunityCategoryNames[kImmunityCategories][16];
 int GetFighterSlot(int creature);
 // True when any square of b's footprint is seen in a's fighter-slot grid.
 bool IsCreatureInSight(int a, int b);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCreatureRecordState();

@@ -43,3 +43,7 @@ int RollDice(int sides, int count, int dropLowest, int maximise, ModifierList* l
 int RollDice(int sides, int count, int dropLowest, int maximise) {
   return RollDice(sides, count, dropLowest, maximise, DiceRollList);
 }
+
+void ResetDiceState() {
+  DiceRollList = nullptr;
+}

@@ -25,3 +25,6 @@ int32_t DiceSource(int sides);
 int RollDice(int sides, int count, int dropLowest, int maximise, ModifierList* list);
 // The same into DiceRollList.
 int RollDice(int sides, int count, int dropLowest, int maximise);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetDiceState();

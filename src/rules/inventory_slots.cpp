@@ -49,3 +49,7 @@ int UnequipSlot(int creature, int slot, int32_t count, int /*destroy*/) {
   }
   return 1;
 }
+
+void ResetInventorySlotsState() {
+  CursorStack = {0, 0, -1};
+}

@@ -18,3 +18,6 @@ int EquipItemInSlot(int creature, int slot, uint32_t code, int32_t count);
 // Empties the slot; for 13 and 21 to 36 a count below the stack only lowers
 // it (-1 takes all). 1, or 0 for another slot number.
 int UnequipSlot(int creature, int slot, int32_t count, int destroy);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetInventorySlotsState();

@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "engine/main_window.h"
+#include "engine/reset_words.h"
 #include "platform/files.h"
 #include "rules/creature_record.h"
 
@@ -292,4 +293,10 @@ bool HasUsableAmmunition(int creature) {
   if (kind == 32 || kind == 33) return ammoType >= 7 && ammoType <= 16 && c.ammunition.count >= 1;
   if (kind == 10 || kind == 11) return ammoType == 17;
   return false;
+}
+
+void ResetItemTablesState() {
+  ResetWords(ItemTable);
+  ResetWords(SpellTable);
+  ResetWords(CraftedWeapons);
 }

@@ -174,3 +174,8 @@ bool HasUsableAmmunition(int creature);
 void DecodeItemRow(const uint8_t* bytes, ItemRecord* row);
 void DecodeSpellRow(const uint8_t* bytes, SpellRecord* row);
 void DecodeCraftedRow(const uint8_t* bytes, CraftedWeaponRecord* row);
+
+// Empties the item, spell and crafted tables (the crafted rows are the
+// running game's; the other two are read once at start-up, so a new game
+// keeps them).
+void ResetItemTablesState();

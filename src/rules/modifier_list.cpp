@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/linked_text.h"
+#include "engine/reset_words.h"
 
 ModifierList CombatRollLog[kCombatRollLogSize];
 int32_t CombatRollCount = 0;
@@ -61,4 +62,9 @@ bool RemoveModifier(ModifierList* list, int32_t source, uint8_t all) {
     }
   }
   return removed;
+}
+
+void ResetModifierListState() {
+  ResetWords(CombatRollLog);
+  CombatRollCount = 0;
 }

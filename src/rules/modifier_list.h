@@ -45,3 +45,6 @@ bool RemoveModifier(ModifierList* list, int32_t source, uint8_t all);
 // two-digit index.
 extern ModifierList CombatRollLog[kCombatRollLogSize];
 extern int32_t CombatRollCount;
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetModifierListState();

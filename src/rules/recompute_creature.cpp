@@ -154,7 +154,7 @@ void Recompute::RemoveFromBoth(int partner, uint32_t id) {
   if (partner >= 0 && partner < kCreatureCount) RemoveCondition(partner, id);
 }
 
-// Step 2: the rain penalty on squares the rain reaches.
+// The rain penalty on squares the rain reaches.
 void Recompute::Rain() {
   bool wet = false;
   if (StormActive != 0 && CurrentMap.rain != 0) {
@@ -174,13 +174,13 @@ void Recompute::Rain() {
   if (wet) AddCondition(id_, kCondRain, kDurationLasting, 4, kSourceRain, 0);
 }
 
-// Step 3: defaults of the behaviour words the computer's decisions read.
+// Defaults of the behaviour words the computer's decisions read.
 void Recompute::BehaviourDefaults() {
-  if (c_.feats[kFeatSpellLike] != 0 && c_.behaviour[8] == 0) c_.behaviour[8] = 30;
+  if (c_.feats[kFeatWhirlwindAttack] != 0 && c_.behaviour[8] == 0) c_.behaviour[8] = 30;
   if (c_.special[0] != 0 && c_.behaviour[10] == 0) c_.behaviour[10] = 20;
 }
 
-// Step 4: a grapple ends outside combat or when the partner is gone.
+// A grapple ends outside combat or when the partner is gone.
 void Recompute::GrappleCheck() {
   const int index = FindCondition(id_, kCondGrappling);
   if (index < 0) return;
@@ -191,7 +191,7 @@ void Recompute::GrappleCheck() {
   RemoveFromBoth(partner, kCondPinned);
 }
 
-// Step 7: the clean-up after combat, or of a creature that fell.
+// The clean-up after combat, or of a creature that fell.
 void Recompute::CleanUp(bool dying) {
   if (dying) {
     RemoveCondition(id_, kCondSleeping);
@@ -251,7 +251,7 @@ void Recompute::CleanUp(bool dying) {
   CompactConditions(id_);
 }
 
-// Step 8: tall grass hides a small creature in combat.
+// Tall grass hides a small creature in combat.
 void Recompute::Grass() {
   if (!InCombatNow() || c_.size.current >= 4) return;
   if (c_.squareX < 0 || c_.squareY < 0 || c_.squareX >= kMapSide || c_.squareY >= kMapSide) return;
@@ -401,7 +401,7 @@ bool Recompute::PropertyConditions(const CraftedWeaponRecord& row, uint32_t sour
   return true;
 }
 
-// Step 9: the conditions of worn items, slot by slot.
+// The conditions of worn items, slot by slot.
 bool Recompute::WornItems() {
   bool dropped[kSlotRanged + 1] = {};
   auto drop = [&](int slot) {
@@ -426,7 +426,7 @@ bool Recompute::WornItems() {
   return Torso();
 }
 
-// Step 10: casters outside combat renew their standing spells.
+// Casters outside combat renew their standing spells.
 void Recompute::StandingSpells() {
   if (InCombatNow()) return;
   if (IsParty() && c_.map == CurrentMapNumber && OptionWords[kOptionAutoRecastLight] == 1 &&
@@ -445,7 +445,7 @@ void Recompute::StandingSpells() {
   }
 }
 
-// Step 11.
+// The current Constitution: transformation, enhancement, damage and drain.
 void Recompute::Constitution() {
   int32_t con = c_.constitution.base;
   if (Active(kCondTransformation) && !Active(kCondEnhancedConstitution)) con += 4;
@@ -458,7 +458,7 @@ void Recompute::Constitution() {
   c_.constitution.current = con;
 }
 
-// Step 12.
+// The effective level after negative levels, and the party's challenge rating.
 void Recompute::Levels() {
   if (IsParty()) c_.challengeRating = c_.level;
   int32_t effective = c_.level - SumValues(kCondLevelDrained);
@@ -469,7 +469,7 @@ void Recompute::Levels() {
   c_.effectiveLevel = effective;
 }
 
-// Step 13.
+// The maximum hit points, and the current ones moved with it.
 void Recompute::HitPoints(int firstTime) {
   // The old maximum is read here, not at the start: ending a transformation
   // recomputes the creature in between and has already moved the hit points.
@@ -491,7 +491,7 @@ void Recompute::HitPoints(int firstTime) {
   if (!InCombatNow()) c_.hitPoints = std::min(c_.hitPoints, maximum);
 }
 
-// Step 14.
+// The speed after armour, load and conditions.
 void Recompute::Speed() {
   const int32_t old = c_.speed.current != 0 ? c_.speed.current : c_.speed.base;
   int32_t speed = c_.speed.base;
@@ -551,7 +551,7 @@ void Recompute::Abilities() {
   if (HasEntry(kCondParalyzed) || HasEntry(kCondSleeping) || HasEntry(kCondPetrified) || HasEntry(kCondPinned)) dex = 0;
   c_.dexterity.current = dex;
 
-  // Step 17.
+  // Attacks of opportunity per round: more with Combat Reflexes and a high Dexterity.
   const int32_t half = c_.dexterity.current / 2;
   c_.attacksOfOpportunity = (c_.feats[kFeatCombatReflexes] != 0 && half - 5 > 0) ? half - 4 : 1;
   if (!InCombatNow()) c_.attacksOfOpportunityLeft = c_.attacksOfOpportunity;
@@ -570,7 +570,7 @@ void Recompute::Abilities() {
   c_.charisma.current = AbilityLoss(cha, kSourceCharismaLoss);
 }
 
-// Step 19.
+// Size after enlarging and reducing, and the base attack bonus with it.
 void Recompute::SizeAndAttack() {
   const int32_t size = c_.size.base + CountEntries(kCondEnlarged) + CountEntries(kCondRighteousMight) - CountEntries(kCondReduced);
   c_.size.current = std::clamp(size, 1, 7);
@@ -579,7 +579,7 @@ void Recompute::SizeAndAttack() {
     c_.baseAttack.current = c_.effectiveLevel;
 }
 
-// Step 20.
+// The three saving throws.
 void Recompute::Saves() {
   const int32_t sickened = CountEntries(kCondSickened);
   const int32_t drained = SumValues(kCondLevelDrained);
@@ -602,7 +602,7 @@ void Recompute::Saves() {
                          drained;
 }
 
-// Step 21: enlarging doubles a small footprint, reducing shrinks the shapes
+// Enlarging doubles a small footprint, reducing shrinks the shapes
 // it knows.
 void Recompute::Footprint() {
   StatPair* pairs[4] = {&c_.footprintHeight, &c_.footprintWidth, &c_.figureSize[0], &c_.figureSize[1]};
@@ -638,7 +638,7 @@ void Recompute::Footprint() {
   }
 }
 
-// Step 22.
+// The protections and immunity codes, from their bases and the conditions.
 void Recompute::Protections() {
   StatPair* p = c_.protections;
   for (int i = 0; i < kProtectionPairs; ++i) p[i].current = p[i].base;

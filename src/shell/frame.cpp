@@ -39,7 +39,7 @@ constexpr int kSquarePixels = 24;
 bool g_paceStarted = false;
 uint32_t g_lastFrame = 0;
 
-// Step 12: the scripts of the squares the party members stand on.
+// The scripts of the squares the party members stand on.
 void RunSquareScripts() {
   if (InCombat != 0 || ScreenMode != kModeExploring) return;
   bool any = ForceSquareScripts == 1;
@@ -67,7 +67,7 @@ void RunSquareScripts() {
   ForceSquareScripts = 0;
 }
 
-// Step 15: the leader steps onto the map's border.
+// The leader steps onto the map's border.
 void CheckLeavingMap() {
   const int leader = static_cast<int>(PartyLeader);
   const int slot = GetFighterSlot(leader);
@@ -127,45 +127,61 @@ void DebugSlayEnemies() {
 
 void ResetFramePacing() { g_paceStarted = false; }
 
-int cApp::Frame() {
-  // 1. The overlay: only a black picture.
-  if (OverlayActive == 1) {
-    BeginScene();
-    ClearScreen(0xFF000000u);
-    EndScene();
-    PresentFrame();
-    return 1;
-  }
-  // 2. Pacing.
+namespace {
+
+// Steps of the frame that can cut it short.
+enum class FrameStep { kGoOn, kFrameOver, kEndProgram };
+
+// While the store overlay is up the frame is only a black picture.
+int DrawOverlayFrame() {
+  BeginScene();
+  ClearScreen(0xFF000000u);
+  EndScene();
+  PresentFrame();
+  return 1;
+}
+
+// At most one frame every 15 milliseconds, unless combat is accelerated;
+// the first call only starts the clock. False: this call draws nothing.
+bool PaceFrame() {
   const uint32_t now = platform::TickCount();
   if (!g_paceStarted) {
     g_paceStarted = true;
     g_lastFrame = now;
-    return 1;
+    return false;
   }
-  if (OptionWords[kOptionAcceleratedCombat] == 0 && now - g_lastFrame < 15) return 1;
+  if (OptionWords[kOptionAcceleratedCombat] == 0 && now - g_lastFrame < 15) return false;
   g_lastFrame = now;
-  BeepIfNoTarget();
-  // 3. Input.
+  return true;
+}
+
+// Input, the map view's mouse, the leader's joystick step, the keys and the
+// camera. False when the keys end the program.
+bool RunInputSteps() {
   MouseMoved = ReadFrameInput() ? 1 : 0;
   HoverProbe = -1;
   BeepIfNoTarget();
-  // 4-7. The map view's mouse, the leader's step, the keys, the camera.
   MapMouseHandler();
   BeepIfNoTarget();
   if (LeaderStepEnabled == 1 && JoystickPresent == 1) LeaderStep();
-  if (MainScreenKeys() == 0) return 0;
+  if (MainScreenKeys() == 0) return false;
   if (FollowTarget != -1)
     CameraFollowActor();
   else
     MoveInProgress = 0;
   BeepIfNoTarget();
-  // 8-10. The combat sequencer, the combat cycle and the action executor.
+  return true;
+}
+
+// The combat sequencer, the combat cycle and the action executor (the last
+// two wait while the cycle pauses for the player). False when the cycle ends
+// the program.
+bool RunCombatSteps() {
   ProcessCombatAction();
   BeepIfNoTarget();
   if (ScreenMode != kModePageView && InCombat == 1) {
     if (CombatPause == 0) {
-      if (CombatCycle() == 0) return 0;
+      if (CombatCycle() == 0) return false;
     } else {
       PausedCombatStep();
     }
@@ -178,10 +194,14 @@ int cApp::Frame() {
       PausedCombatStep();
   }
   BeepIfNoTarget();
-  // 11. The view.
+  return true;
+}
+
+// The view's squares, square scripts, the party's sight, meeting enemies
+// and leaving the map.
+void RunMapSteps() {
   UpdateViewSquares();
   BeepIfNoTarget();
-  // 12-15. Square scripts, vision, meeting enemies, leaving the map.
   RunSquareScripts();
   BeepIfNoTarget();
   UpdatePartyVision();
@@ -190,80 +210,105 @@ int cApp::Frame() {
   BeepIfNoTarget();
   CheckLeavingMap();
   BeepIfNoTarget();
-  // 16. The device.
-  if (!Graphics.device) return 1;
+}
+
+// The device: nothing is drawn while it is lost or the window is not in
+// front; one that needs a reset is made again in the current display mode.
+FrameStep CheckDevice() {
+  if (!Graphics.device) return FrameStep::kFrameOver;
   const platform::DeviceState state = Graphics.device->TestState();
   if (state == platform::DeviceState::kLost || platform::GetFocusWindow() != MainWindowHandle) {
     if (WindowedFlag == 0) platform::SetSystemMouseSpeed(KeptMouseSpeed);
     if (PollMusicCompleteStep()) PauseMediaGraph();
-    return 1;
+    return FrameStep::kFrameOver;
   }
   if (state == platform::DeviceState::kNeedsReset) {
     std::memset(CreatureMarkWords, 0, sizeof CreatureMarkWords);
     CombatDisplayWords[0] = 0;
     CombatDisplayWords[1] = 1;
     RedrawPending = 1;
-    if ((WindowedFlag == 0 ? SetFullScreenMode() : SetWindowedMode()) == 0) return 0;
+    if ((WindowedFlag == 0 ? SetFullScreenMode() : SetWindowedMode()) == 0) return FrameStep::kEndProgram;
   }
-  // 17. Alt+Enter.
-  if (HandleDisplayToggleKeys(0) == 0) return 0;
-  // 18. The scene.
-  if (!BeginScene()) return 1;
-  // 19. Animation counters.
+  return FrameStep::kGoOn;
+}
+
+void AdvanceAnimationCounters() {
   if (++AnimationStep > 7) {
     AnimationStep = 0;
     if (++AnimationCycle > 99) AnimationCycle = 0;
   }
-  // 20. Music.
-  PollMusicCompleteStep();
-  // 21. Exactly one screen.
-  ClearScreen(0xFF000000u);
-  BeginSprite();
-  int result = 1;
+}
+
+// Exactly one screen, chosen by the screen mode (the end of the introductory
+// adventure first). kFrameOver when the screen has ended the scene and
+// presented itself.
+FrameStep DrawOneScreen() {
   if (EndOfIntroPending == 1) {
     EndOfIntroPending = 0;
     ScreenMode = kModeEndOfIntro;
     DrawEndOfDemoScreen();
-  } else {
-    switch (ScreenMode) {
-      case kModePageView: {
-        const int page = DrawPageView();
-        if (page == 0) result = 0;
-        if (page == 2) {  // the screen has ended the scene and presented itself
-          BeepIfNoTarget();
-          return 1;
-        }
-        break;
+    return FrameStep::kGoOn;
+  }
+  switch (ScreenMode) {
+    case kModePageView: {
+      const int page = DrawPageView();
+      if (page == 2) {  // the screen has ended the scene and presented itself
+        BeepIfNoTarget();
+        return FrameStep::kFrameOver;
       }
-      case kModeDefeat: DrawDefeatScreen(); break;
-      case kModeVictory: DrawVictoryScreen(); break;
-      case kModeEndOfIntro: DrawEndOfDemoScreen(); break;
-      case kModeLocalMap: DrawLocalMapScreen(); break;
-      case kModeItemTarget:
-      case kModeWandPicker:
-      case kModeEnchantPicker: result = ItemPickerFrame(); break;
-      default: {
-        if (DebugMode == 1 && InCombat == 1 && FrameKeyDown(kKeyLeftShift) && FrameKeyDown(kKeyW))
-          DebugSlayEnemies();
-        const bool wide = WindowedFlag == 1 && WindowSize == 3;
-        if (GameScreenFrame(wide ? 16 : 11, wide ? 21 : 14) == 0) result = 0;
-        break;
-      }
+      return page == 0 ? FrameStep::kEndProgram : FrameStep::kGoOn;
+    }
+    case kModeDefeat: DrawDefeatScreen(); return FrameStep::kGoOn;
+    case kModeVictory: DrawVictoryScreen(); return FrameStep::kGoOn;
+    case kModeEndOfIntro: DrawEndOfDemoScreen(); return FrameStep::kGoOn;
+    case kModeLocalMap: DrawLocalMapScreen(); return FrameStep::kGoOn;
+    case kModeItemTarget:
+    case kModeWandPicker:
+    case kModeEnchantPicker: return ItemPickerFrame() == 0 ? FrameStep::kEndProgram : FrameStep::kGoOn;
+    default: {
+      if (DebugMode == 1 && InCombat == 1 && FrameKeyDown(kKeyLeftShift) && FrameKeyDown(kKeyW))
+        DebugSlayEnemies();
+      const bool wide = WindowedFlag == 1 && WindowSize == 3;
+      return GameScreenFrame(wide ? 16 : 11, wide ? 21 : 14) == 0 ? FrameStep::kEndProgram : FrameStep::kGoOn;
     }
   }
-  if (result == 0) {
-    EndSprite();
-    EndScene();
-    return 0;
-  }
-  // 22. The picture.
+}
+
+// The picture: presented, unless a screen has already done so.
+void PresentPicture() {
   EndSprite();
   BeepIfNoTarget();
   if (FramePresented == 1) {
     FramePresented = 0;
-    return 1;
+    return;
   }
   EndScene();
   PresentFrame();
+}
+
+}  // namespace
+
+int cApp::Frame() {
+  if (OverlayActive == 1) return DrawOverlayFrame();
+  if (!PaceFrame()) return 1;
+  BeepIfNoTarget();
+  if (!RunInputSteps() || !RunCombatSteps()) return 0;
+  RunMapSteps();
+  const FrameStep device = CheckDevice();
+  if (device != FrameStep::kGoOn) return device == FrameStep::kFrameOver ? 1 : 0;
+  if (HandleDisplayToggleKeys(0) == 0) return 0;  // Alt+Enter
+  if (!BeginScene()) return 1;
+  AdvanceAnimationCounters();
+  PollMusicCompleteStep();
+  ClearScreen(0xFF000000u);
+  BeginSprite();
+  const FrameStep screen = DrawOneScreen();
+  if (screen == FrameStep::kFrameOver) return 1;
+  if (screen == FrameStep::kEndProgram) {
+    EndSprite();
+    EndScene();
+    return 0;
+  }
+  PresentPicture();
   return 1;
 }

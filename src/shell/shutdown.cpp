@@ -28,24 +28,24 @@ void StopSteamClients() {
 }
 
 int cApp::Shutdown() {
-  // 1-2. The music's position, then the settings (only those that were read:
+  // The music's position, then the settings (only those that were read:
   // a start-up that failed before them must not overwrite the player's file).
   StopMusicKeepingItsPlace();
   if (SettingsLoaded == 1) WriteSettingsFile();
-  // 3-6. Input, music and sound.
+  // Input, music and sound.
   StopInputDevices();
   StopMusicAndSound();
-  // 7. The loaded script.
+  // The loaded script.
   FreeLoadedScript();
-  // 8. Sheets and the graphics objects.
+  // Sheets and the graphics objects.
   StopSpriteSheets();
   ShutdownGraphics();
-  // 9. The user's mouse speed.
+  // The user's mouse speed.
   if (MouseSpeedKept == 1) {
     platform::SetSystemMouseSpeed(KeptMouseSpeed);
     MouseSpeedKept = 0;
   }
-  // 10-11. Steam.
+  // Steam.
   StopSteamClients();
   return 1;
 }

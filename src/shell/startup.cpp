@@ -101,12 +101,12 @@ int StartSteamClients() {
 }
 
 int cApp::Init() {
-  // 1-2. Steam and its clients.
+  // Steam and its clients.
   StartSteamClients();
-  // 3-4. The journal and the adventure's folder.
+  // The journal and the adventure's folder.
   ResetQuestJournal();
   SetAdventureFolder();
-  // 5-6. The window and the display adapter.
+  // The window and the display adapter.
   MainWindowHandle = Window();
   Graphics.window = MainWindowHandle;
   ShutdownGraphics();
@@ -114,58 +114,58 @@ int cApp::Init() {
     ShowError(1, "Problem with DirectX");
     return 0;
   }
-  // 7. Settings.
+  // Settings.
   ReadSettingsFile();
   SettingsLoaded = 1;
-  // 8. The display mode.
+  // The display mode.
   if (!SetStartupDisplayMode()) return 0;
-  // 9. The window in front.
+  // The window in front.
   platform::ShowAppWindow(MainWindowHandle, platform::kShow);
   platform::SetForegroundWindow(MainWindowHandle);
   WaitForForeground();
-  // 10. One black frame.
+  // One black frame.
   if (Graphics.device) {
     ClearScreen(0xFF000000u);
     PresentFrame();
   }
-  // 11-12. Sound and music.
+  // Sound and music.
   if (!StartSound()) return 0;
   StartMusic();
-  // 13. The adventure flags.
+  // The adventure flags.
   std::memset(GameFlags, 0, sizeof GameFlags);
-  // 14. The sprite sheets, and the help pages their text links open.
+  // The sprite sheets, and the help pages their text links open.
   if (!StartSpriteSheets()) return 0;
   if (!LoadHelpTables()) {
     ShowError(1, "Could not load the help file.");
     return 0;
   }
-  // 15. Alpha test.
+  // Alpha test.
   if (Graphics.device) {
     platform::RenderStates& st = Graphics.device->States();
     st.alphaTest = true;
     st.alphaRef = 8;
     st.alphaFunc = platform::kCompareGreaterEqual;
   }
-  // 16. The item, spell and crafted-item tables.
+  // The item, spell and crafted-item tables.
   if (!StartRecordTables()) return 0;
-  // 17. Sight rays.
+  // Sight rays.
   InitSightRayTables();
-  // 18. Clears of combat and the game screen.
+  // Clears of combat and the game screen.
   for (FighterSlot& slot : FighterSlots) slot.walkStep = 0;
   std::memset(GameScreenCaptions, 0, sizeof GameScreenCaptions);
   std::memset(GameScreenWorkArea, 0, sizeof GameScreenWorkArea);
   std::memset(CreatureMarkWords, 0, sizeof CreatureMarkWords);
   std::memset(FighterMarkWords, 0, sizeof FighterMarkWords);
   ClearRegionGrid();
-  // 19. In front again.
+  // In front again.
   platform::ShowAppWindow(MainWindowHandle, platform::kShow);
   platform::SetForegroundWindow(MainWindowHandle);
-  // 20-25. The input devices and the mouse speed.
+  // The input devices and the mouse speed.
   if (!StartInputDevices()) return 0;
-  // 26. The first page.
+  // The first page.
   ResetPageHistory();
   ScreenMode = kModePageView;
-  // 27-29. The frame timer, the window restored, start-up done.
+  // The frame timer, the window restored, start-up done.
   GameTiming.Start();
   platform::ShowAppWindow(MainWindowHandle, platform::kShowRestore);
   StartupPending = 0;

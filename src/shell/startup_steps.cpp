@@ -46,21 +46,21 @@ void ClearRegionGrid() {
 }
 
 int StartInputDevices() {
-  // 20. The input object for the main window.
+  // The input object for the main window.
   ShutdownInput();
   Input.window = MainWindowHandle;
   if (!InitInput()) {
     ShowError(1, "Failed to set DirectInput");
     return 0;
   }
-  // 21. The mouse.
+  // The mouse.
   CreateInputDevice(&PointerDevice, kInputMouse, WindowedFlag == 1 ? 1 : 0);
   if (WindowedFlag != 1) platform::ShowSystemCursor(false);
-  // 22. The user's mouse speed is kept; full screen uses speed 7.
+  // The user's mouse speed is kept; full screen uses speed 7.
   KeptMouseSpeed = platform::GetSystemMouseSpeed();
   MouseSpeedKept = 1;
   if (WindowedFlag == 0) platform::SetSystemMouseSpeed(7);
-  // 23-25. The cursor centred, the joystick when there is one, the keyboard.
+  // The cursor centred, the joystick when there is one, the keyboard.
   CentreMouseCursor();
   JoystickPresent = 1;
   if (!CreateInputDevice(&JoystickDevice, kInputJoystick, WindowedFlag == 1 ? 1 : 0)) JoystickPresent = 0;

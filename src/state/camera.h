@@ -22,3 +22,6 @@ void ScrollTo(int creature, int x, int y);
 void ScrollToCreature(int creature, int flag, uint8_t* resultByte);
 // Implemented by the game screen: the camera's bounds for the current map.
 void SetCameraBounds();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCameraState();

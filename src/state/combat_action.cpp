@@ -1,12 +1,13 @@
 #include "state/combat_action.h"
 
 #include "engine/page_history.h"
+#include "engine/reset_words.h"
 #include "state/turn_order.h"
 
 CombatActionState CombatAction;
 int32_t CreatureMarkWords[2100] = {};
 int32_t FighterMarkWords[300] = {};
-int32_t DyingCreature = -1;
+int32_t& DyingCreature = PlaybackCreature;
 int32_t g_Cleaving = -1;
 int32_t QueuedSpell = -1;
 uint8_t ExecutorBusy = 0;
@@ -15,8 +16,6 @@ uint8_t CoupDeGraceAction = 0;
 uint8_t GrappleSequenceOpen = 0;
 int32_t GrappleAttacksMade = 0;
 int32_t CombatState = 0;
-int32_t CurrentSpell = -1;
-int32_t PendingMetamagic = 0;
 
 bool PendingActionHoldsRightButton() { return CombatAction.holdsRightButton != 0; }
 void GiveUpPendingAction() { CombatAction.actionCode = 13; }
@@ -25,4 +24,21 @@ int CurrentFighter() {
   const int entry = CombatAction.currentEntry;
   if (entry < 0 || entry >= kTurnOrderEntries || entry >= TurnEntryCount) return -1;
   return TurnOrder[entry].creature;
+}
+
+void ResetCombatActionState() {
+  ResetWords(CombatAction);
+  ResetWords(CreatureMarkWords);
+  ResetWords(FighterMarkWords);
+  DyingCreature = -1;
+  g_Cleaving = -1;
+  QueuedSpell = -1;
+  ExecutorBusy = 0;
+  CastStarted = 0;
+  CoupDeGraceAction = 0;
+  GrappleSequenceOpen = 0;
+  GrappleAttacksMade = 0;
+  CombatState = 0;
+  CurrentSpell = -1;
+  PendingMetamagic = 0;
 }

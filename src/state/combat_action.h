@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+#include "state/current_cast.h"  // the current spell, its caster and metamagic
+
 // The shared block of the action being carried out.
 struct CombatActionState {
   int32_t currentEntry = -1;  // index into the turn order, -1 none
@@ -26,6 +28,7 @@ struct CombatActionState {
   uint8_t playerControlled = 0;    // 1: the acting fighter takes the player's orders
   int32_t attackMade = 0;          // 1 once a real attack of the action has been resolved
   int32_t moveMode = 0;            // 3 while the move is a charge
+  int32_t preferredTarget = -1;    // the creature a computer caster's area must hold, -1 none
 };
 extern CombatActionState CombatAction;
 
@@ -51,15 +54,9 @@ int CurrentFighter();
 // One mark word per creature record and one per fighter slot.
 extern int32_t CreatureMarkWords[2100];
 extern int32_t FighterMarkWords[300];
-// The creature whose death RunDeathScript handles, -1 none.
-extern int32_t DyingCreature;
-
-// The spell being aimed or cast (a spell row, 998 Turn Undead, 999 a special
-// attack, -1 none) and its metamagic (MetamagicKind of rules/casting_rules.h:
-// 0 none, 1 Maximise, 2 Empower, 3 Widen, 4 Heighten, 5 Silent, 6 Still),
-// set by whoever starts a cast; the area shapes and the preview read them.
-extern int32_t CurrentSpell;
-extern int32_t PendingMetamagic;
+// The creature whose death RunDeathScript handles, -1 none: the playback
+// creature of state/current_cast.h under its older name.
+extern int32_t& DyingCreature;
 
 // The combat state word: 1 player's turn, 2 computer's decision, 3 action under way, 4 turn over.
 extern int32_t CombatState;
@@ -69,3 +66,6 @@ extern int32_t CombatState;
 void RunDeathScript();
 int RemoveFromCombat(int creature, int eventIndex);
 void CheckEndOfCombat();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCombatActionState();

@@ -1,5 +1,7 @@
 #include "state/combat_events.h"
 
+#include "engine/reset_words.h"
+
 CombatEvent CombatEvents[kCombatEventCount];
 uint32_t CombatEventReadIndex = 0;
 int32_t EventDisplayTime = 30;
@@ -23,6 +25,14 @@ int32_t ExtraDamageIndex = 0;
 
 void ClearExtraDamageEvents() {
   for (CombatEvent& e : ExtraDamageEvents) e = CombatEvent{};
+  ExtraDamageShowing = 0;
+  ExtraDamageIndex = 0;
+}
+
+void ResetCombatEventsState() {
+  ResetWords(CombatEvents);
+  CombatEventReadIndex = 0;
+  ResetWords(ExtraDamageEvents);
   ExtraDamageShowing = 0;
   ExtraDamageIndex = 0;
 }

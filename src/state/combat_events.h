@@ -48,3 +48,6 @@ void ClearExtraDamageEvents();
 // Implemented by the game screen: a text (at most 29 characters) rising over
 // the creature; false when it could not be shown.
 bool ShowFloatingText(int creature, const char* text);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCombatEventsState();

@@ -16,3 +16,6 @@ extern int32_t EncounterRequestCount;
 
 // Creates a monster group of the region's table round (x, y).
 void GenerateRandomEncounter(int region, int x, int y, int arrival, int flag);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetEncountersState();

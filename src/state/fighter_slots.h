@@ -31,3 +31,6 @@ static_assert(offsetof(FighterSlot, gridFlag) == 30420);
 
 extern FighterSlot FighterSlots[kFighterSlots];
 extern int32_t FighterCount;
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetFighterSlotsState();

@@ -4,3 +4,6 @@
 
 constexpr int kGameFlagCount = 500;
 extern uint32_t GameFlags[kGameFlagCount];
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetGameFlagsState();

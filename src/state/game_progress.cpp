@@ -1,5 +1,7 @@
 #include "state/game_progress.h"
 
+#include "engine/reset_words.h"
+
 #include <cstdio>
 
 uint8_t IntroductoryAdventureFlag = 1;
@@ -11,4 +13,12 @@ int32_t PartyScore = 0;
 void SetAdventureFolder() {
   std::snprintf(AdventureFolder, sizeof AdventureFolder, "%s",
                 IntroductoryAdventureFlag == 1 ? "DemoVersion" : "FullVersion");
+}
+
+void ResetGameProgressState() {
+  IntroductoryAdventureFlag = 1;
+  SetAdventureFolder();
+  ResetWords(AchievementProgress);
+  AchievementCount = 0;
+  PartyScore = 0;
 }

@@ -17,3 +17,6 @@ extern uint8_t AchievementProgress[kAchievementProgressSize];
 extern uint32_t AchievementCount;
 // The party's last computed leaderboard score.
 extern int32_t PartyScore;
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetGameProgressState();

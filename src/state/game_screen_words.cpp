@@ -11,3 +11,12 @@ RecentSpellPair RecentSpells[4][kRecentSpells] = {
     {{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}},
     {{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}},
 };
+
+void ResetGameScreenWordsState() {
+  LevelUpPending = 0;
+  StormActive = 0;
+  WeaponMode = 0;
+  LeaderStepEnabled = 0;
+  for (auto& member : RecentSpells)
+    for (RecentSpellPair& pair : member) pair = {-1, -1};
+}

@@ -21,3 +21,6 @@ struct RecentSpellPair {
 };
 constexpr int kRecentSpells = 8;
 extern RecentSpellPair RecentSpells[4][kRecentSpells];
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetGameScreenWordsState();

@@ -6,3 +6,12 @@ int32_t TradePartner = -1;
 uint32_t CraftCostGold = 0;
 uint32_t CraftCostXP = 0;
 int32_t ActingCreature = 0;
+
+void ResetInventoryWords() {
+  PartyGold = 0;
+  ChosenItem = -1;
+  TradePartner = -1;
+  CraftCostGold = 0;
+  CraftCostXP = 0;
+  ActingCreature = 0;
+}

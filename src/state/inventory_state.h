@@ -13,3 +13,6 @@ extern uint32_t CraftCostGold;
 extern uint32_t CraftCostXP;
 // The creature that casts or crafts.
 extern int32_t ActingCreature;
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetInventoryWords();

@@ -42,3 +42,6 @@ extern uint8_t MapInputSuppressed;
 extern uint8_t ComputerTurnDisplay;
 extern int32_t MapCursorX, MapCursorY;
 extern uint8_t RollDisplayFlags[2];
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetMapViewWords();

@@ -4,3 +4,6 @@
 
 // Creature id of the leading party member (0 to 3).
 extern uint32_t PartyLeader;
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetPartyLeaderState();

@@ -12,3 +12,7 @@ bool IsCreatureActionQueued(int creature) {
   }
   return false;
 }
+
+void ResetQueuedActionsState() {
+  QueuedActionPending = 0;
+}

@@ -9,3 +9,6 @@ extern uint8_t QueuedActionPending;
 
 // In combat, true when the creature's turn-order entry holds a planned action 24 to 31.
 bool IsCreatureActionQueued(int creature);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetQueuedActionsState();

@@ -7,3 +7,6 @@ constexpr int kScriptScratchBytes = 8400;
 extern uint8_t ScriptScratch[kScriptScratchBytes];
 // Set on map entry so that the script of the square the party stands on runs.
 extern uint8_t SquareScriptFlag;
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetScriptWords();

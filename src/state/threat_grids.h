@@ -5,3 +5,6 @@
 
 // 3,600 cells, x * 60 + y.
 extern int32_t ArrowGrid[3600];
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetThreatGridsState();

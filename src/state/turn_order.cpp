@@ -1,5 +1,7 @@
 #include "state/turn_order.h"
 
+#include "engine/reset_words.h"
+
 TurnOrderEntry TurnOrder[kTurnOrderEntries];
 int32_t TurnEntryCount = 0;
 uint32_t InCombat = 0;
@@ -20,4 +22,10 @@ bool CancelReadiedAction(int creature) {
     }
   }
   return false;
+}
+
+void ResetTurnOrderState() {
+  ResetWords(TurnOrder);
+  TurnEntryCount = 0;
+  InCombat = 0;
 }

@@ -26,3 +26,6 @@ extern uint32_t InCombat;
 // In combat, clears the creature's readied action (codes 9, 21, 22, 23):
 // code, target and parameter 0, trigger -1. True when one was cancelled.
 bool CancelReadiedAction(int creature);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetTurnOrderState();

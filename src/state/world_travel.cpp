@@ -1,6 +1,7 @@
 #include "state/world_travel.h"
 
 #include "engine/frame.h"
+#include "engine/reset_words.h"
 
 uint8_t TravelDestinationShown = 0;
 uint32_t PartyWorldSquare[2] = {0, 0};
@@ -13,4 +14,10 @@ void ShowLocalMapMode() {
     PartyWorldSquare[0] = CurrentMapWorldSquare[0];
     PartyWorldSquare[1] = CurrentMapWorldSquare[1];
   }
+}
+
+void ResetWorldTravelState() {
+  TravelDestinationShown = 0;
+  ResetWords(PartyWorldSquare);
+  ResetWords(CurrentMapWorldSquare);
 }

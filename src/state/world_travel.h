@@ -12,3 +12,6 @@ extern uint32_t CurrentMapWorldSquare[2];
 // The world map: screen mode 9, travel marker off, the party put on the
 // current map's world square when that is known.
 void ShowLocalMapMode();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetWorldTravelState();

@@ -1,6 +1,7 @@
 // Lines between squares: the traced squares, lines of effect and cover.
 #include <gtest/gtest.h>
 
+#include "frontend/game_reset.h"
 #include "state/threat_grids.h"
 #include "map/line_of_effect.h"
 #include "map/square_grids.h"
@@ -103,12 +104,12 @@ TEST(LineOfEffect, AskingLeavesTheLeadersPathAlone) {
 class Cover : public ::testing::Test {
  protected:
   void SetUp() override {
+    ResetGameState();
     DrawMap({
         "........",
         "........",
         "......#.",
     });
-    FighterCount = 0;
     PlaceFighter(0, 0, 0);    // archer
     PlaceFighter(30, 7, 0);   // target
     PlaceFighter(31, 3, 0);   // in the way

@@ -1,3 +1,4 @@
+#include "frontend/game_reset.h"
 #include "map/map_switching.h"
 
 #include <gtest/gtest.h>
@@ -30,15 +31,10 @@ namespace {
 class MapSwitch : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::snprintf(AdventureFolder, sizeof AdventureFolder, "DemoVersion");
+    ResetGameState();  // the introductory adventure's folder, out of combat, leader 0
     ASSERT_EQ(LoadAllMaps(0), 1);
     for (int i = 0; i < kStoredMapCount; ++i) original_[i] = StoredMaps[i];
     SeedRandomForTests(7);
-    PartyLeader = 0;
-    InCombat = 0;
-    TurnEntryCount = 0;
-    WorldTravelDirection = 0;
-    EncounterRequestCount = 0;
     OptionWords[30] = 0;
     for (int i = 0; i < kPartySize; ++i) {
       CreatureRecord& c = Creatures[i];

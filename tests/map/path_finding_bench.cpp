@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "state/combat_action.h"
 #include "state/fighter_slots.h"
 #include "state/turn_order.h"
 #include "map/map_record.h"
@@ -76,5 +77,70 @@ void BM_NoPath(benchmark::State& state) {
   }
 }
 BENCHMARK(BM_NoPath);
+
+}  // namespace
+
+// The same searches in a battle: 40 fighters stand on the map, half of each
+// side, so every step of the search meets the occupancy and threat tests and
+// pays the combat costs of the valuation grids' searches.
+namespace {
+
+constexpr int kBattleFighters = 40;
+
+void BattleMap(int moverSize) {
+  OpenMap();
+  // The goal is walled in, as in the plain no-path search.
+  for (int x = 56; x < 60; ++x) CurrentMap.At(kLayerWalls, x, 56) = 46;
+  for (int y = 56; y < 60; ++y) CurrentMap.At(kLayerWalls, 56, y) = 46;
+  Place(0, 0, moverSize);
+  Creatures[kMover].allegiance = 2;
+  Creatures[kMover].speed = {30, 30};
+  Creatures[kMover].hitPoints = Creatures[kMover].maxHitPoints = 20;
+  TurnOrder[0] = {};
+  TurnOrder[0].creature = kMover;
+  for (int i = 1; i < kBattleFighters; ++i) {
+    const int id = 100 + i;
+    CreatureRecord& c = Creatures[id];
+    std::memset(&c, 0, sizeof c);
+    c.present = 1;
+    c.leader = -1;
+    c.footprintWidth = c.footprintHeight = {1, 1};
+    c.squareX = c.nextX = 6 + 6 * (i % 8);
+    c.squareY = c.nextY = 6 + 9 * (i / 8);
+    c.allegiance = i % 2 ? 1 : 2;
+    c.hitPoints = c.maxHitPoints = 20;
+    c.attacksOfOpportunityLeft = 1;
+    c.fighterSlot = i;
+    FighterSlots[i].creature = id;
+    TurnOrder[i] = {};
+    TurnOrder[i].creature = id;
+  }
+  FighterCount = kBattleFighters;
+  TurnEntryCount = kBattleFighters;
+  InCombat = 1;
+  CombatAction = {};
+  CombatAction.movesLeft = 60;
+  BuildOccupancyGrids(kMover);
+}
+
+void BM_BattleNoPath(benchmark::State& state) {
+  BattleMap(1);
+  for (auto _ : state) {
+    int r = FindCreaturePath(kMover, 0, 0, 58, 58, 1, 1, 0, 0, nullptr, nullptr);
+    benchmark::DoNotOptimize(r);
+  }
+  InCombat = 0;
+}
+BENCHMARK(BM_BattleNoPath)->Unit(benchmark::kMicrosecond);
+
+void BM_BattleNoPathTwoByTwo(benchmark::State& state) {
+  BattleMap(2);
+  for (auto _ : state) {
+    int r = FindCreaturePath(kMover, 0, 0, 57, 57, 1, 1, 0, 0, nullptr, nullptr);
+    benchmark::DoNotOptimize(r);
+  }
+  InCombat = 0;
+}
+BENCHMARK(BM_BattleNoPathTwoByTwo)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -1,3 +1,4 @@
+#include "frontend/game_reset.h"
 #include "engine/sound.h"
 #include "map/square_entry.h"
 
@@ -26,15 +27,8 @@ constexpr int kHamperingImmunity = kProtFirstImmunity + 21;
 class SquareEntry : public ::testing::Test {
  protected:
   void SetUp() override {
-    FighterCount = 0;
-    TurnEntryCount = 0;
-    InCombat = 0;
-    HazardStep = 0;
-    HazardEventPending = 0;
-    HazardEventCreature = -1;
+    ResetGameState();
     EventDisplayTime = 3;
-    CombatRollCount = 0;
-    std::memset(MagicAreaGrid, 0, sizeof MagicAreaGrid);
     mapfixture::DrawMap({"......", "......", "......"});
     mapfixture::PlaceFighter(kWalker, 2, 1);
     CreatureRecord& c = Creatures[kWalker];

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "frontend/game_reset.h"
 #include "state/turn_order.h"
 #include "engine/message_log.h"
 #include "rules/conditions.h"
@@ -28,9 +29,8 @@ int CountId(uint32_t id) {
 class ConditionsTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::memset(&Creatures[kCreature], 0, sizeof(CreatureRecord));
+    ResetGameState();
     std::strcpy(Creatures[kCreature].name, "Orc");
-    InCombat = 0;
   }
 };
 

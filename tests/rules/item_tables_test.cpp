@@ -28,7 +28,7 @@ TEST(ItemTablesTest, CompiledTablesLoadWithTheirSourceValues) {
   EXPECT_EQ(fireball.target, 7);
   EXPECT_EQ(fireball.areaSize, 20);
   EXPECT_EQ(fireball.metamagic[kMetaMaximise], 1);
-  EXPECT_EQ(fireball.effects[0].code, 0);
+  EXPECT_EQ(fireball.effects[0].code, 3);  // fire damage
   EXPECT_STREQ(SpellTable[107].name, "Cure Light Wounds");
   EXPECT_EQ(SpellTable[107].divine, 1);
   EXPECT_EQ(SpellTable[41].goldCost, 250);

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "frontend/game_reset.h"
 #include "combat/actions/combat_actions.h"
 #include "state/fighter_slots.h"
 #include "state/turn_order.h"
@@ -19,20 +20,10 @@
 class RulesTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::memset(Creatures, 0, sizeof Creatures);
-    std::memset(CraftedWeapons, 0, sizeof CraftedWeapons);
-    std::memset(ItemTable, 0, sizeof ItemTable);
-    std::memset(SpellTable, 0, sizeof SpellTable);
-    std::memset(&CurrentMap, 0, sizeof CurrentMap);
-    InCombat = 0;
-    StormActive = 0;
-    LevelUpPending = 0;
-    PartyGold = 0;
-    CombatAction = CombatActionState{};
+    ResetGameState();
+    ResetItemTablesState();
     OptionWords[kOptionAutoRecastMageArmor] = 0;
     OptionWords[kOptionAutoRecastLight] = 0;
-    FighterCount = 0;
-    CursorStack = {0, 0, -1};
   }
 
   // A level-n fighter of 10 in every ability standing on square (5, 5).

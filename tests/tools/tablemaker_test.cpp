@@ -84,6 +84,11 @@ TEST(TablemakerTest, BrokenSourcesAreRefused) {
       {"crafted", Replace(crafted, "diekind 4\n  icon 119", "diekind 5\n  icon 119"),
        "row 4970 has a die kind that does not match its medium damage"},
       {"crafted", Replace(crafted, "row 4999\n", "row 4998\n"), "row 4999 is missing"},
+      // The rows generated creatures carry and drop must hold items.
+      {"items", Replace(items, "copy 1-240 to 242", "copy 1-200 to 242"),
+       "row 457 is handed out to creatures but holds no item"},
+      {"items", Replace(items, "copy 486-500 to 502", "copy 486-499 to 502"),
+       "row 516 is handed out to creatures but holds no item"},
       // A broken escape in a text is reported, not a crash of the tool.
       {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\xzz\""), "a \\x escape needs two hex digits"},
       {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\x4\""), "a \\x escape needs two hex digits"},
@@ -98,6 +103,57 @@ TEST(TablemakerTest, BrokenSourcesAreRefused) {
     EXPECT_EQ(run.status, 1) << c.message;
     EXPECT_NE(run.errors.find(c.message), std::string::npos) << "expected \"" << c.message << "\" in:\n" << run.errors;
   }
+}
+
+// The effect blocks: a code no effect handles, amounts and areas outside their
+// codes, and the spells the effects test by id without what they expect.
+TEST(TablemakerTest, SpellEffectBlocksTheEffectsCannotCarryAreRefused) {
+  const std::string spells = ReadFile(kSources / "spells.txt");
+  const std::string fireball = "effect1 Fire  sides1 6  count1 40  save1 RefHalf  sr1 1";
+  const struct {
+    std::string source;
+    const char* message;
+  } cases[] = {
+      {Replace(spells, fireball, "effect1 74  sides1 6  count1 40"), "row 31 effect1: effect code 74 is handled by no effect"},
+      {Replace(spells, fireball, "effect1 Fire  sides1 6  count1 57"), "'count1' value 57 is outside 0 to 56"},
+      {Replace(spells, fireball, "effect1 Fire  sides1 40  count1 40"), "sides 40 is neither a die nor an amount code"},
+      {Replace(spells, fireball, "effect1 Fire  count1 40"), "count code 40 without die sides"},
+      {Replace(spells, "target CircBurst  area 20\n  beneficial 0  harmful 1  meta MEWHST\n  effect1 Fire",
+               "target CircBurst  area 60\n  beneficial 0  harmful 1  meta MEWHST\n  effect1 Fire"),
+       "row 31 needs an area of 5 to 50 feet"},
+      {Replace(spells, "effect1 WebArea", "effect1 EntangleArea"),
+       "row 15 (treated by its id) must carry effect code 119 (WebArea)"},
+      {Replace(spells, "param1 53", "param1 54"), "a summoning needs the elemental 53, 109, 49 or 22"},
+      {Replace(spells, "range 60Feet  target Circle  area 20\n  beneficial 0  harmful 1  meta MEWHST\n  effect1 PlagueArea",
+               "range 60Feet  target CircBurst  area 20\n  beneficial 0  harmful 1  meta MEWHST\n  effect1 PlagueArea"),
+       "row 146 (treated by its id) must have targeting kind 6"},
+      {Replace(spells, "effect1 Death  save1 FortHalf  sr1 1\n  immunity1 Death\n  text \"The caster points",
+               "effect1 Death  save1 FortNegates  sr1 1\n  immunity1 Death\n  text \"The caster points"),
+       "row 81 (treated by its id) needs a halving save"},
+      {Replace(spells, "effect1 Summon  duration1 PerLevel1  param1 53", "effect1 Summon  duration1 16  param1 53"),
+       "duration code 16 is no duration"},
+  };
+  for (const auto& c : cases) {
+    const ToolRun run = Compile("spells", c.source);
+    EXPECT_EQ(run.status, 1) << c.message;
+    EXPECT_NE(run.errors.find(c.message), std::string::npos) << "expected \"" << c.message << "\" in:\n" << run.errors;
+  }
+}
+
+TEST(TablemakerTest, TheSpellListingSaysEachSpellInWords) {
+  const fs::path dir = fs::temp_directory_path() / ("tablemaker_listing_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const std::string command = kTool.string() + " spells " + (kSources / "spells.txt").string() + " " +
+                              (dir / "Spell1.sml").string() + " " + (dir / "listing.txt").string();
+  ASSERT_EQ(std::system(command.c_str()), 0);
+  const std::string listing = ReadFile(dir / "listing.txt");
+  fs::remove_all(dir);
+  for (const char* words :
+       {"31  Fireball\n    level 3 wizard, Evocation; range 60 feet; targets a circular burst, 20 feet, spreading; harmful",
+        "effect 1: Fire: fire damage of the amount; amount 1d6 per caster level, at most 10d6; Reflex halves; "
+        "spell resistance applies",
+        "effect 1: Summon: summons the elemental", "179  Extra Spell 5\n"})
+    EXPECT_NE(listing.find(words), std::string::npos) << words;
 }
 
 }  // namespace

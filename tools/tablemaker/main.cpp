@@ -1,17 +1,20 @@
-// tablemaker items|spells|crafted <source> <output>: compiles one table
-// source (see tablemaker.cpp) into the game's row file; on any fault it
-// reports file:line: message, writes nothing and exits with status 1.
+// tablemaker items|spells|crafted <source> <output> [<listing>]: compiles one
+// table source (see tablemaker.cpp) into the game's row file, and for the
+// spells, when asked, their listing in words; on any fault it reports
+// file:line: message, writes nothing and exits with status 1.
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 
+#include "tablemaker/spell_rules.h"
 #include "tablemaker/tablemaker.h"
 
 int main(int argc, char** argv) {
-  if (argc != 4) {
-    std::fprintf(stderr, "usage: tablemaker items|spells|crafted <source> <output>\n");
+  if (argc != 4 && !(argc == 5 && std::strcmp(argv[1], "spells") == 0)) {
+    std::fprintf(stderr, "usage: tablemaker items|spells|crafted <source> <output> (spells: [<listing>])\n");
     return 2;
   }
   const TableSchema* schema = FindSchema(argv[1]);
@@ -46,5 +49,15 @@ int main(int argc, char** argv) {
     }
   }
   std::filesystem::rename(temp, out);
+  if (argc == 5) {
+    Rows rows;
+    for (size_t at = 0; at < image.size(); at += static_cast<size_t>(schema->rowBytes))
+      rows.emplace_back(image.begin() + static_cast<std::ptrdiff_t>(at),
+                        image.begin() + static_cast<std::ptrdiff_t>(at + schema->rowBytes));
+    if (!WriteSpellListing(rows, argv[4])) {
+      std::fprintf(stderr, "tablemaker: cannot write %s\n", argv[4]);
+      return 1;
+    }
+  }
   return 0;
 }

@@ -2,6 +2,10 @@
 
 #include <cstring>
 
+#include "combat/resolution/spell_effect_codes.h"
+#include "creatures/treasure_rows.h"
+#include "spell_rules.h"
+
 namespace {
 
 int32_t Word(const std::vector<uint8_t>& row, int offset) {
@@ -108,6 +112,11 @@ void CheckItems(const Rows& rows, const std::vector<int>& defined, std::vector<s
     if (need(r + 16) && defined[r] && !SameExcept(rows[r], rows[r + 16], 468))
       problems->push_back(Row(r + 16) + " must mirror " + Row(r));
   }
+  // Every row created creatures can be given must be a real item.
+  ForEachTreasureBaseRow([&](int r) {
+    if (!defined[r] || Word(rows[r], 452) == 0 || rows[r][0] == 0)
+      problems->push_back(Row(r) + " is handed out to creatures but holds no item");
+  });
 }
 
 // ---------------------------------------------------------------- spells
@@ -115,8 +124,9 @@ void CheckItems(const Rows& rows, const std::vector<int>& defined, std::vector<s
 const char* const kCastingTimes[] = {"Nothing", "Move", "Standard", "Full", "None", nullptr};
 const char* const kSchools[] = {"Abjuration", "Conjuration", "Divination", "Enchantment",
                                 "Evocation",  "Illusion",    "Necromancy", "Transmutation", nullptr};
-const char* const kDescriptors[] = {"None",  "Force", "Fire",   "Cold",  "Acid",  "Electricity", "Sonic",
-                                    "Air",   "Earth", "Water",  "Lawful", "Good", "Chaos",       "Evil", nullptr};
+// Descriptors that protections can stop (rows without a name are unused).
+const char* const kDescriptors[] = {"None", "", "Charm", "Compulsion", "", "Figment", "Glamer", "", "Pattern",
+                                    "Phantasm", nullptr};
 const char* const kRanges[] = {"None", "Personal", "Touch", "15Feet", "35Feet", "60Feet", nullptr};
 const char* const kTargets[] = {"Nothing", "Caster",    "Centered",  "Individual", "Squares",   "Rectangle",
                                 "Circle",  "CircBurst", "ConeBurst", "LineBurst",  "Equipment", "SqrIndiv",
@@ -154,6 +164,7 @@ void CheckSpells(const Rows& rows, const std::vector<int>& defined, std::vector<
     if (Word(row, 656) && !Word(row, 496)) problems->push_back(Row(r) + " allows Silent without a verbal component");
     if (Word(row, 660) && !Word(row, 500)) problems->push_back(Row(r) + " allows Still without a somatic component");
   }
+  CheckSpellEffects(rows, defined, problems);
 }
 
 // ---------------------------------------------------------------- crafted
@@ -219,18 +230,20 @@ const TableSchema kSchemas[] = {
      664,
      {Text("name", 0, 50), Text("text", 50, 402), Number("level", 452, 1, 9), Number("gold", 456, 0, 1000000),
       Number("xp", 460, 0, 100000), Number("time", 468, 0, 4, kCastingTimes), Number("school", 472, 1, 8, kSchools, 1),
-      Number("descriptor", 476, 0, 13, kDescriptors), Number("divine", 480, 0, 1), Number("beneficial", 484, 0, 1),
+      Number("descriptor", 476, 0, 9, kDescriptors), Number("divine", 480, 0, 1), Number("beneficial", 484, 0, 1),
       Number("harmful", 488, 0, 1), Number("targeting", 492, 0, 1000), Flags("comp", 496, "VS"),
       Number("areaword", 504, 0, 1000), Number("range", 508, 0, 5, kRanges), Number("target", 512, 0, 11, kTargets),
       Number("area", 516, 0, 300), Number("area2", 520, 0, 300), Number("rangedtouch", 532, 0, 1),
-      Number("meleetouch", 536, 0, 1), Number("immunity1", 544, 0, 65), Number("immunity2", 548, 0, 65),
+      Number("meleetouch", 536, 0, 1), Number("immunity1", 544, 0, kLastProtectionCode, kProtectionNames),
+      Number("immunity2", 548, 0, kLastProtectionCode, kProtectionNames),
       Number("animation", 552, 0, 1000), Number("missile", 556, 0, 1000), Number("colour", 560, 0, 0x7FFFFFFF),
-      Number("effect1", 576, 0, 1000), Number("duration1", 580, -1000, 10000), Number("durvalue1", 584, -1000, 10000),
-      Number("param1", 588, -1000, 100000), Number("sides1", 592, 0, 1000), Number("count1", 596, -1000, 1000),
-      Number("save1", 600, 0, 6, kSaves), Number("sr1", 604, 0, 1), Number("effect2", 608, 0, 1000),
-      Number("duration2", 612, -1000, 10000), Number("durvalue2", 616, -1000, 10000),
-      Number("param2", 620, -1000, 100000), Number("sides2", 624, 0, 1000), Number("count2", 628, -1000, 1000),
-      Number("save2", 632, 0, 6, kSaves), Number("sr2", 636, 0, 1), Flags("meta", 640, "MEWHST")},
+      Number("effect1", 576, 0, kLastEffectCode, EffectCodeNames()), Number("duration1", 580, 0, 17, kDurationNames),
+      Number("durvalue1", 584, 0, 1000), Number("param1", 588, 0, 1000), Number("sides1", 592, 0, 53),
+      Number("count1", 596, 0, 56), Number("save1", 600, 0, 6, kSaves), Number("sr1", 604, 0, 1),
+      Number("effect2", 608, 0, kLastEffectCode, EffectCodeNames()), Number("duration2", 612, 0, 17, kDurationNames),
+      Number("durvalue2", 616, 0, 1000), Number("param2", 620, 0, 1000), Number("sides2", 624, 0, 53),
+      Number("count2", 628, 0, 56), Number("save2", 632, 0, 6, kSaves), Number("sr2", 636, 0, 1),
+      Flags("meta", 640, "MEWHST")},
      CheckSpells},
     {"crafted",
      5000,

@@ -2,7 +2,7 @@
 // and lints them on the way.
 //
 //   tablemaker items   <source> <Item1.iml>
-//   tablemaker spells  <source> <Spell1.sml>
+//   tablemaker spells  <source> <Spell1.sml> [<listing.txt>]
 //   tablemaker crafted <source> <SaveWeapon.wml>
 //
 // A source is a sequence of row blocks:
@@ -16,7 +16,8 @@
 // quotes (\" and \\ inside). Named values may be given by name or number.
 // "copy A-B to C key value ..." copies rows A to B onto C onwards, with the
 // given fields changed. '#' starts a comment. Any fault is reported as
-// file:line: message and the tool exits with status 1, writing nothing.
+// file:line: message and the tool exits with status 1, writing nothing. The
+// spells may also be written out in words (the listing) for readers.
 #include <cctype>
 #include <cstdint>
 #include <cstdio>

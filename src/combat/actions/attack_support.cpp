@@ -50,3 +50,7 @@ void ReportOutOfAmmunition(int creature) {
   LogMessage("\xA3%s\xA3 is out of ammunition.\r", c.name);
   ShowFloatingText(creature, "Out of ammunition");
 }
+
+void ResetAttackSupportState() {
+  AttackDamageTotal = 0;
+}

@@ -21,3 +21,6 @@ bool MarkDamagedWhileCasting(int damaged, int attacker, int32_t damage);
 // is cleared, "... is out of ammunition." is logged and "Out of ammunition"
 // floats over it.
 void ReportOutOfAmmunition(int creature);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetAttackSupportState();

@@ -28,3 +28,6 @@ extern CombatSoundRequest PendingCombatSound;
 
 // Stores the request (a new one replaces the old) and marks it pending.
 void QueueCombatSound(int32_t item, uint8_t ranged, int32_t kind, int32_t value, uint8_t flag);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCombatSoundsState();

@@ -24,3 +24,7 @@ bool HitTestPanelRows(int creature) {
   }
   return false;
 }
+
+void ResetCursorChecksState() {
+  RecentSpellRowShown = 0;
+}

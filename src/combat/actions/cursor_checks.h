@@ -11,3 +11,6 @@ bool HitTestPanelRows(int creature);
 
 // Set by the action bar while it shows the acting party member's recent spells.
 extern unsigned char RecentSpellRowShown;
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCursorChecksState();

@@ -4,6 +4,7 @@
 
 #include "engine/frame.h"
 #include "engine/message_log.h"
+#include "engine/reset_words.h"
 #include "state/turn_order.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
@@ -109,4 +110,8 @@ bool DisplaceFromArea(int stays) {
     Creatures[stays].squareY = keepY;
   }
   return cleared;
+}
+
+void ResetDisplacementState() {
+  ResetWords(DisplaceMask);
 }

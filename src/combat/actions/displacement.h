@@ -17,3 +17,6 @@ bool MarkTargetArea(int creature, int width, int depth);
 // to the first fitting square of the nearest ring reachable through squares
 // free of walls (lowest x, then lowest y, first). True when none is left there.
 bool DisplaceFromArea(int stays);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetDisplacementState();

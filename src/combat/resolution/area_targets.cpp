@@ -1,5 +1,6 @@
 #include "combat/resolution/area_targets.h"
 
+#include "engine/reset_words.h"
 #include "map/movement_rules.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
@@ -103,4 +104,9 @@ bool AddAreaTarget(int x, int y, int caster, int spell) {
   if (IsSpellInSetC(spell) && !IsAreaFriend(creature, caster)) return false;
   if (IsSpellInSetD(spell) && !IsAreaFoe(creature, caster)) return false;
   return ListAreaTarget(creature);
+}
+
+void ResetAreaTargetsState() {
+  ResetWords(AreaTargetList);
+  AreaMarkTimer = 0;
 }

@@ -32,3 +32,6 @@ bool IsAreaFriend(int creature, int caster);
 // An enemy of the caster, or an undead ally: a mass infliction hurts the
 // living enemies and heals the undead allies.
 bool IsAreaFoe(int creature, int caster);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetAreaTargetsState();

@@ -39,3 +39,6 @@ extern ModifierList EnergyDefenseRoll;
 // profile out (may be null: the seven built entries are copied there).
 int ResolveAttack(int attacker, int target, int entry, int32_t alternateForm, uint8_t evaluate, uint8_t grapple,
                   uint8_t grappleFlag, AttackProfile* profileOut);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetAttackRollState();

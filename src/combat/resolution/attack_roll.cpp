@@ -12,6 +12,7 @@
 #include "combat/actions/roll_previews.h"
 #include "combat/resolution/attack_context.h"
 #include "combat/resolution/attack_resolution.h"
+#include "engine/reset_words.h"
 #include "rules/adjacency.h"
 #include "rules/combat_roll_log.h"
 #include "map/fighter_tests.h"
@@ -563,4 +564,12 @@ int ResolveAttack(int attacker, int target, int entry, int32_t alternateForm, ui
     result = RunAttack(s, alternateForm, evaluate, grapple, grappleFlag, profileOut);
   }
   return result;
+}
+
+void ResetAttackRollState() {
+  ResetWords(AttackLabel);
+  ShownHitChance = -1;
+  StrayArrowTarget = -1;
+  OutOfTurnAttack = 0;
+  ResetWords(EnergyDefenseRoll);
 }

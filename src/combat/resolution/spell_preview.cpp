@@ -6,6 +6,7 @@
 
 #include "combat/actions/casting_checks.h"
 #include "combat/resolution/area_targets.h"
+#include "engine/reset_words.h"
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
 #include "map/square_grids.h"
@@ -371,4 +372,8 @@ int BuildSpellAreaGrid() {
   if (!IsValidCreature(caster)) return 1;
   FillForListedCreatures([&](int c) { return ChanceOfEffect(spell, caster, c); });
   return 1;
+}
+
+void ResetSpellPreviewState() {
+  ResetWords(SpellPreviewValues);
 }

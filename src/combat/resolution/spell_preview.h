@@ -20,3 +20,6 @@ int PreviewSpellArea();
 // the chance in percent that the spell takes effect on each creature of the
 // list. 1 when the current spell is one of them, else 0 and nothing is done.
 int BuildSpellAreaGrid();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetSpellPreviewState();

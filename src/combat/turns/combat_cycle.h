@@ -9,3 +9,6 @@ extern uint8_t CombatPauseSecond;
 
 // One step of the combat state machine; 0 ends the program.
 int CombatCycle();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCombatCycleState();

@@ -6,6 +6,7 @@
 #include "engine/linked_text.h"
 #include "engine/message_log.h"
 #include "engine/page_history.h"
+#include "engine/reset_words.h"
 #include "engine/text.h"
 #include "engine/widgets.h"
 
@@ -86,3 +87,15 @@ bool ShowFloatingText(int creature, const char* text) {
 void SwitchMusicTrack(int track, int, int resume) { PlayMusic(track, static_cast<int>(kEndlessRepeats), resume); }
 
 ClickResultState ClickResult;
+
+void ResetGameScreenState() {
+  MouseMoved = 0;
+  HoverProbe = -1;
+  FramePresented = 0;
+  ResetWords(CombatDisplayWords);
+  RedrawPending = 0;
+  ResetWords(GameScreenCaptions);
+  ResetWords(GameScreenWorkArea);
+  ResetWords(FloatingTexts);
+  ResetWords(ClickResult);
+}

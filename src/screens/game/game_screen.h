@@ -48,3 +48,6 @@ struct ClickResultState {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 extern ClickResultState ClickResult;
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetGameScreenState();

@@ -1,3 +1,4 @@
+#include "frontend/game_reset.h"
 #include "combat/resolution/attack_resolution.h"
 
 #include <gtest/gtest.h>
@@ -86,12 +87,9 @@ int CountSource(const ModifierList& list, int32_t source) {
 class AttackTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::memset(Creatures, 0, sizeof Creatures);
-    std::memset(CraftedWeapons, 0, sizeof CraftedWeapons);
-    std::memset(ItemTable, 0, sizeof ItemTable);
-    std::memset(&CurrentMap, 0, sizeof CurrentMap);
+    ResetGameState();
+    ResetItemTablesState();
     InCombat = 1;  // conditions of a few rounds last only in combat
-    TurnEntryCount = 0;
     OptionWords[kOptionDisplayExpandedTooltip] = 0;
     MakeWeapon(kSword, "Longsword", 1, 8, 1);
   }

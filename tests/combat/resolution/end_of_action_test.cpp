@@ -1,3 +1,4 @@
+#include "frontend/game_reset.h"
 #include "combat/resolution/end_of_action.h"
 
 #include <gtest/gtest.h>
@@ -22,15 +23,11 @@ constexpr int kFighter = 4;
 class EndOfActionTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::memset(Creatures, 0, sizeof Creatures);
-    std::memset(&CurrentMap, 0, sizeof CurrentMap);
+    ResetGameState();
     std::strcpy(Creatures[kFighter].name, "Fighter");
     Creatures[kFighter].footprintWidth = Creatures[kFighter].footprintHeight = {1, 1};
-    InCombat = 0;
     ScreenMode = kModeExploring;
-    QueuedSpell = -1;
     CombatState = 3;
-    CombatAction = CombatActionState{};
     CombatAction.actionCode = 2;
     MapInputSuppressed = 1;  // the mouse plays no part here
   }

@@ -1,4 +1,5 @@
 // The numbers shown beside the creatures of an aimed area spell.
+#include "frontend/game_reset.h"
 #include "combat/resolution/spell_preview.h"
 
 #include <gtest/gtest.h>
@@ -24,10 +25,7 @@ constexpr int kSleep = 3;
 class SpellPreview : public ::testing::Test {
  protected:
   void SetUp() override {
-    FighterCount = 0;
-    TurnEntryCount = 0;
-    PendingMetamagic = 0;
-    std::memset(MagicAreaGrid, 0, sizeof MagicAreaGrid);
+    ResetGameState();
     mapfixture::DrawMap(std::vector<std::string>(12, std::string(12, '.')));
     Put(kCaster, 0, 0, 1);
     CreatureRecord& k = Creatures[kCaster];

@@ -1,0 +1,193 @@
+#include "combat/actions/least_services.h"
+
+#include <cstdio>
+#include <cstring>
+#include <initializer_list>
+
+#include "combat/actions/casting_checks.h"
+#include "combat/resolution/area_targets.h"
+#include "combat/resolution/special_attacks.h"
+#include "engine/message_log.h"
+#include "map/fighter_tests.h"
+#include "map/movement_rules.h"
+#include "map/square_grids.h"
+#include "rules/adjacency.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "rules/item_tables.h"
+#include "rules/positions.h"
+#include "rules/recompute_creature.h"
+#include "state/camera.h"
+#include "state/combat_action.h"
+#include "state/combat_events.h"
+#include "state/map_view_state.h"
+#include "state/queued_actions.h"
+#include "state/turn_order.h"
+
+namespace {
+
+int EntryOf(int creature) {
+  const int count = TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries;
+  for (int i = 0; i < count; ++i)
+    if (TurnOrder[i].creature == creature) return i;
+  return -1;
+}
+
+TurnOrderEntry NewEntry(int creature) {
+  TurnOrderEntry e;
+  e.creature = creature;
+  return e;
+}
+
+void PlaceOnSquare(CreatureRecord& c, int x, int y) {
+  c.squareX = c.nextX = x;
+  c.squareY = c.nextY = y;
+  c.pixelX = x * kSquarePixels;
+  c.pixelY = y * kSquarePixels;
+}
+
+}  // namespace
+
+bool MoveTurnBefore(int a, int b, int current) {
+  if (InCombat != 1) return true;
+  const int from = EntryOf(a);
+  int to = EntryOf(b);
+  if (from < 0 || to < 0) return true;
+  const TurnOrderEntry moved = TurnOrder[from];
+  for (int i = from; i + 1 < TurnEntryCount; ++i) TurnOrder[i] = TurnOrder[i + 1];
+  if (to > from) --to;
+  for (int i = TurnEntryCount - 1; i > to; --i) TurnOrder[i] = TurnOrder[i - 1];
+  TurnOrder[to] = moved;
+  if (current == a) CombatAction.currentEntry = to;
+  else if (current == b) CombatAction.currentEntry = to + 1;
+  return true;
+}
+
+bool InsertCombatantAfterCurrent(int creature, int) {
+  if (!IsValidCreature(creature)) return true;
+  Creatures[creature].present = 1;
+  if (InCombat != 1 || TurnEntryCount >= kTurnOrderEntries) return true;
+  const int k = EntryOf(SpellCaster);
+  for (int i = TurnEntryCount; i > k + 1; --i) TurnOrder[i] = TurnOrder[i - 1];
+  TurnOrder[k + 1] = NewEntry(creature);
+  ++TurnEntryCount;
+  return true;
+}
+
+bool AppendCombatant(int creature, int other) {
+  if (!IsValidCreature(creature) || TurnEntryCount >= kTurnOrderEntries) return true;
+  TurnOrder[TurnEntryCount] = NewEntry(creature);
+  CreatureRecord& c = Creatures[creature];
+  c.present = 1;
+  if (IsValidCreature(other)) PlaceOnSquare(c, Creatures[other].squareX, Creatures[other].squareY);
+  ++TurnEntryCount;
+  return true;
+}
+
+bool DismissCombatant(int creature) {
+  if (!IsValidCreature(creature)) return true;
+  AddCondition(creature, kCondDead, kDurationLasting, 0, 0, 0);
+  Creatures[creature].present = 0;
+  if (TurnEntryCount > 0) --TurnEntryCount;
+  return true;
+}
+
+bool HasOpportunityAttacker() {
+  const int caster = SpellCaster;
+  if (!IsValidCreature(caster)) return false;
+  const int count = TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries;
+  for (int i = 0; i < count; ++i) {
+    const int other = TurnOrder[i].creature;
+    if (!IsValidCreature(other) || !AreEnemies(caster, other)) continue;
+    const CreatureRecord& o = Creatures[other];
+    if (o.present == 1 && o.hitPoints > 0 && o.attacksOfOpportunityLeft >= 1 && CanCreatureAct(other) &&
+        AreAdjacent(other, caster))
+      return true;
+  }
+  return false;
+}
+
+// No attack of opportunity is carried out until the combat actions take them.
+bool NextOpportunityAttacker() { return false; }
+
+void CreateSummonedElemental(int record, int spell) {
+  if (!IsValidCreature(record)) return;
+  if (spell < 114 || spell > 117) {
+    RecomputeCreature(record, 0);
+    return;
+  }
+  CreatureRecord& c = Creatures[record];
+  std::memset(&c, 0, sizeof c);
+  std::snprintf(c.name, sizeof c.name, "Elemental");
+  const int32_t level = CurrentCasterLevel();
+  c.type = 7;
+  c.creatureClass = 10;
+  c.level = c.effectiveLevel = c.challengeRating = level;
+  c.gender = 1;
+  c.size = {3, 3};
+  c.alignment = 5;
+  c.speed = {30, 30};
+  c.baseAttack = {level * 3 / 4, level * 3 / 4};
+  for (StatPair* p : {&c.strength, &c.dexterity, &c.constitution, &c.intelligence, &c.wisdom, &c.charisma})
+    *p = {10, 10};
+  c.footprintWidth = c.footprintHeight = {1, 1};
+  c.baseHitPoints = c.maxHitPoints = c.hitPoints = 8 * level;
+  c.destinationX = c.destinationY = -1;
+  c.naturalAttacks[0] = {6, 1, 20, 1, 1, 8, 0, 0, 0};
+  const bool enemy = IsValidCreature(SpellCaster) && Creatures[SpellCaster].allegiance == 2;
+  c.allegiance = enemy ? 2 : 5;
+  if (IsValidCreature(SpellCaster)) c.map = Creatures[SpellCaster].map;
+  c.present = 1;
+  c.fighterSlot = -1;
+  RecomputeCreature(record, 1);
+}
+
+void SlayCreature(int creature) {
+  if (!IsValidCreature(creature)) return;
+  Creatures[creature].hitPoints -= 10000;
+  LogMessage("\xA3%s\xA3 loses \xA3" "10000\xA3 @HP@.\r", Creatures[creature].name);
+  StartCreatureEffect(4, creature, 0);
+  RemoveFromCombat(creature, -1);
+}
+
+void StartCreatureEffect(int kind, int creature, int graphic) {
+  if (!IsValidCreature(creature)) return;
+  if (kind != -1) RecomputeCreature(creature, 0);
+  ClearCombatEvents();
+  CombatEvents[0] = {kind == -1 ? 0 : kind, 0, creature, graphic, 0};
+  PlaybackCreature = creature;
+  PlaybackFramesLeft = FramesPerEvent;
+  ScrollTo(creature, -1, -1);
+}
+
+bool MarkCasterDamaged(int creature, int32_t damage) {
+  if (!IsValidCreature(creature) || !IsCreatureActionQueued(creature)) return false;
+  const int32_t previous = ConditionValue(creature, kCondDamagedWhileCasting);
+  while (FindCondition(creature, kCondDamagedWhileCasting) >= 0) RemoveCondition(creature, kCondDamagedWhileCasting);
+  AddCondition(creature, kCondDamagedWhileCasting, 1, previous + damage, 24, 0);
+  return true;
+}
+
+bool NudgeOrDisplace(int, int) { return true; }
+
+bool RelocateIfBlocked(int) { return true; }
+
+void AimSpellAndScroll() {
+  const int caster = SpellCaster, target = AreaTargetList[0];
+  if (!IsValidCreature(caster) || !IsValidCreature(target)) return;
+  const int spell = SpellInProgress;
+  if (InCombat == 1 && spell >= 0 && spell < kSpellRows) {
+    const int entry = EntryOf(caster);
+    const int32_t kind = SpellCategory[spell];
+    if (entry >= 0 && (kind == 1 || kind == 7 || kind == 3 || kind == 5 || kind == 9)) {
+      TurnOrder[entry].plannedAction = kind == 1 || kind == 7 ? 5 : 7;
+      TurnOrder[entry].plannedTarget = target;
+      TurnOrder[entry].plannedParameter = -1;
+    }
+  }
+  const CreatureRecord& c = Creatures[caster];
+  const GridSquare near = NearestFootprintSquare(target, c.squareX, c.squareY);
+  MapCursorX = near.x;
+  MapCursorY = near.y;
+  MissileFrame(caster, near.x, near.y);
+}

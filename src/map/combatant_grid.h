@@ -1,0 +1,24 @@
+// Which combatants of the turn order stand on each square: the path search
+// asks this for every square it tries, so it reads a grid instead of walking
+// the turn order. The grid follows the fighters by itself: SyncCombatantGrid
+// compares every turn-order entry with the footprint it was last stamped
+// with and restamps the entries whose creature moved, changed size, joined or
+// left, so a fighter that walks, a creature placed on a square for a test,
+// and a turn order rebuilt at the start of a battle are all seen at the next
+// sync (one comparison per entry, nothing rebuilt when nothing changed).
+#pragma once
+#include <cstdint>
+
+#include "map/map_record.h"
+
+// Brings the grid up to the turn order and the creatures' current squares.
+void SyncCombatantGrid();
+// Since the last sync: how many turn-order entries cover (x, y) (a creature
+// listed twice counts twice), and the creature of the first entry in turn
+// order covering it that is neither except1 nor except2 (-1 none). (x, y)
+// must lie on the 60 x 60 grid.
+int CombatantCountOn(int x, int y);
+int OtherCombatantOn(int x, int y, int except1, int except2);
+
+// Empties the grid (a new game, and tests).
+void ResetCombatantGridState();

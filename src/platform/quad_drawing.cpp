@@ -1,0 +1,370 @@
+// How the sprite device draws a textured quad. The quad is clipped to the
+// back buffer once; an unturned quad finds the texel column of every device
+// column once, fetches and tints a source row once for all the device rows
+// it covers, and blends each device row in a loop made for the blend mode in
+// force. Turned quads map every pixel back through the matrix.
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+
+#include "platform/render.h"
+
+namespace platform {
+namespace {
+
+inline uint32_t Mul255(uint32_t a, uint32_t b) { return (a * b + 255) >> 8; }
+
+// The texel multiplied by the quad's colour, channel by channel.
+inline uint32_t Modulate(uint32_t t, uint32_t c) {
+  const uint32_t a = Mul255(t >> 24, c >> 24);
+  const uint32_t r = Mul255((t >> 16) & 255, (c >> 16) & 255);
+  const uint32_t g = Mul255((t >> 8) & 255, (c >> 8) & 255);
+  const uint32_t b = Mul255(t & 255, c & 255);
+  return (a << 24) | (r << 16) | (g << 8) | b;
+}
+
+bool PassesAlphaTest(uint32_t alpha, uint32_t ref, uint32_t func) {
+  switch (func) {
+    case kCompareNever: return false;
+    case kCompareLess: return alpha < ref;
+    case kCompareEqual: return alpha == ref;
+    case kCompareLessEqual: return alpha <= ref;
+    case kCompareGreater: return alpha > ref;
+    case kCompareNotEqual: return alpha != ref;
+    case kCompareGreaterEqual: return alpha >= ref;
+    default: return true;
+  }
+}
+
+// The weight (0-255) of one channel (at `shift`) for a blend factor.
+inline uint32_t Factor(uint32_t factor, uint32_t s, uint32_t d, int shift) {
+  const uint32_t sa = s >> 24, da = d >> 24;
+  const uint32_t sc = (s >> shift) & 255, dc = (d >> shift) & 255;
+  switch (factor) {
+    case kBlendZero: return 0;
+    case kBlendOne: return 255;
+    case kBlendSrcColour: return shift == 24 ? sa : sc;
+    case kBlendInvSrcColour: return 255 - (shift == 24 ? sa : sc);
+    case kBlendSrcAlpha: return sa;
+    case kBlendInvSrcAlpha: return 255 - sa;
+    case kBlendDestAlpha: return da;
+    case kBlendInvDestAlpha: return 255 - da;
+    case kBlendDestColour: return shift == 24 ? da : dc;
+    case kBlendInvDestColour: return 255 - (shift == 24 ? da : dc);
+    default: return 255;
+  }
+}
+
+// The blend modes that have loops of their own; every other pair of
+// factors goes through the general formula.
+enum class Blend {
+  kOpaque,     // no blending: the texel replaces the pixel
+  kAlpha,      // source alpha, inverse source alpha
+  kAdditive,   // source alpha, one
+  kModulated,  // zero and source colour, or destination colour and zero
+  kGeneral,
+};
+
+// In the alpha and additive modes a texel of alpha 0 leaves the pixel as it
+// was, so a texel that fails the alpha test can be fetched as 0.
+constexpr bool ZeroKeepsPixel(Blend mode) { return mode == Blend::kAlpha || mode == Blend::kAdditive; }
+
+Blend BlendFor(const RenderStates& st) {
+  if (!st.alphaBlend) return Blend::kOpaque;
+  if (st.srcBlend == kBlendSrcAlpha && st.dstBlend == kBlendInvSrcAlpha) return Blend::kAlpha;
+  if (st.srcBlend == kBlendSrcAlpha && st.dstBlend == kBlendOne) return Blend::kAdditive;
+  if ((st.srcBlend == kBlendZero && st.dstBlend == kBlendSrcColour) ||
+      (st.srcBlend == kBlendDestColour && st.dstBlend == kBlendZero))
+    return Blend::kModulated;
+  return Blend::kGeneral;
+}
+
+// One pixel of a mode. `s` is the tinted texel, already through the alpha test.
+template <Blend M>
+inline void BlendInto(uint32_t* dst, uint32_t s, uint32_t srcFactor, uint32_t dstFactor) {
+  if constexpr (M == Blend::kOpaque) {
+    *dst = s;
+  } else if constexpr (M == Blend::kAlpha) {
+    const uint32_t a = s >> 24;
+    if (a == 0) return;
+    if (a == 255) {
+      *dst = s;
+      return;
+    }
+    const uint32_t d = *dst, ia = 255 - a;
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 24; shift += 8)
+      out |= ((((s >> shift) & 255) * a + ((d >> shift) & 255) * ia + 127) / 255) << shift;
+    *dst = out;
+  } else if constexpr (M == Blend::kAdditive) {
+    const uint32_t a = s >> 24;
+    if (a == 0) return;
+    const uint32_t d = *dst;
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 24; shift += 8)
+      out |= std::min<uint32_t>(255, ((d >> shift) & 255) + (((s >> shift) & 255) * a + 127) / 255) << shift;
+    *dst = out;
+  } else if constexpr (M == Blend::kModulated) {
+    const uint32_t d = *dst;
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 24; shift += 8)
+      out |= ((((s >> shift) & 255) * ((d >> shift) & 255) + 127) / 255) << shift;
+    *dst = out;
+  } else {
+    const uint32_t d = *dst;
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 24; shift += 8) {
+      const uint32_t fs = Factor(srcFactor, s, d, shift), fd = Factor(dstFactor, s, d, shift);
+      out |= std::min<uint32_t>(255, (((s >> shift) & 255) * fs + ((d >> shift) & 255) * fd + 127) / 255) << shift;
+    }
+    *dst = out;
+  }
+}
+
+// Two texels as bytes, and as sixteen-bit words for the products.
+using TexelBytes = uint8_t __attribute__((vector_size(8)));
+using TexelWords = uint16_t __attribute__((vector_size(16)));
+
+// A row of texels multiplied by the colour (the sums of Modulate), two
+// texels at a time in vector registers.
+void TintRow(const uint32_t* in, uint32_t* out, int n, uint32_t colour) {
+  uint8_t c[4];
+  std::memcpy(c, &colour, 4);  // in the texels' own byte order
+  const TexelWords tint = {c[0], c[1], c[2], c[3], c[0], c[1], c[2], c[3]};
+  int i = 0;
+  for (; i + 2 <= n; i += 2) {
+    TexelBytes bytes;
+    std::memcpy(&bytes, in + i, sizeof bytes);
+    const TexelWords words = (__builtin_convertvector(bytes, TexelWords) * tint + 255) >> 8;
+    bytes = __builtin_convertvector(words, TexelBytes);
+    std::memcpy(out + i, &bytes, sizeof bytes);
+  }
+  if (i < n) out[i] = Modulate(in[i], colour);
+}
+
+// What a fetched source row holds, for the shortcuts of the alpha mode.
+struct RowKind {
+  bool clear;   // every alpha is 0
+  bool solid;   // every alpha is 255
+  bool binary;  // every alpha is 0 or 255
+};
+
+RowKind KindOf(const uint32_t* row, int n) {
+  uint32_t orAlpha = 0, andAlpha = 255, partial = 0;
+  for (int i = 0; i < n; ++i) {
+    const uint32_t a = row[i] >> 24;
+    orAlpha |= a;
+    andAlpha &= a;
+    partial |= static_cast<uint32_t>(a - 1 < 254u);
+  }
+  return RowKind{orAlpha == 0, andAlpha == 255, partial == 0};
+}
+
+// A device row from a fetched source row. `passes` is the alpha test table,
+// null when the test is off or already applied while fetching.
+template <Blend M>
+void BlendRow(uint32_t* dst, const uint32_t* src, int n, RowKind kind, const uint8_t* passes, uint32_t srcFactor,
+              uint32_t dstFactor) {
+  if constexpr (M == Blend::kAlpha) {
+    if (kind.clear) return;
+    if (kind.solid) {
+      std::copy(src, src + n, dst);
+      return;
+    }
+    if (kind.binary) {
+      for (int i = 0; i < n; ++i) dst[i] = (src[i] >> 24) != 0 ? src[i] : dst[i];
+      return;
+    }
+  }
+  if constexpr (M == Blend::kAdditive) {
+    if (kind.clear) return;
+  }
+  if (passes) {
+    for (int i = 0; i < n; ++i)
+      if (passes[src[i] >> 24]) BlendInto<M>(dst + i, src[i], srcFactor, dstFactor);
+  } else {
+    for (int i = 0; i < n; ++i) BlendInto<M>(dst + i, src[i], srcFactor, dstFactor);
+  }
+}
+
+using RowFunction = void (*)(uint32_t*, const uint32_t*, int, RowKind, const uint8_t*, uint32_t, uint32_t);
+
+RowFunction RowFunctionFor(Blend mode) {
+  switch (mode) {
+    case Blend::kOpaque: return BlendRow<Blend::kOpaque>;
+    case Blend::kAlpha: return BlendRow<Blend::kAlpha>;
+    case Blend::kAdditive: return BlendRow<Blend::kAdditive>;
+    case Blend::kModulated: return BlendRow<Blend::kModulated>;
+    default: return BlendRow<Blend::kGeneral>;
+  }
+}
+
+// Every pixel of a turned quad mapped back to its texel.
+template <Blend M>
+void TurnedQuad(uint32_t* pixels, int pitch, const uint32_t* tex, int tw, int th, const SourceRect& src,
+                const Matrix2D& m, uint32_t colour, int x0, int y0, int x1, int y1, double det,
+                const uint8_t* passes, uint32_t srcFactor, uint32_t dstFactor) {
+  const int sw = src.right - src.left, sh = src.bottom - src.top;
+  for (int y = y0; y < y1; ++y) {
+    uint32_t* line = pixels + static_cast<size_t>(y) * pitch;
+    const double by = y + 0.5 - m.dy;
+    for (int x = x0; x < x1; ++x) {
+      const double bx = x + 0.5 - m.dx;
+      const double u = (bx * m.m22 - by * m.m21) / det;
+      const double v = (-bx * m.m12 + by * m.m11) / det;
+      if (u < 0 || v < 0 || u >= sw || v >= sh) continue;
+      const int tx = src.left + static_cast<int>(u), ty = src.top + static_cast<int>(v);
+      const uint32_t t = (tx < 0 || ty < 0 || tx >= tw || ty >= th) ? 0u : tex[static_cast<size_t>(ty) * tw + tx];
+      const uint32_t s = Modulate(t, colour);
+      if (passes && !passes[s >> 24]) continue;
+      BlendInto<M>(line + x, s, srcFactor, dstFactor);
+    }
+  }
+}
+
+}  // namespace
+
+const uint8_t* RenderDevice::AlphaTestTable() {
+  if (!states_.alphaTest) return nullptr;
+  if (alphaTableRef_ != states_.alphaRef || alphaTableFunc_ != states_.alphaFunc) {
+    alphaTableRef_ = states_.alphaRef;
+    alphaTableFunc_ = states_.alphaFunc;
+    for (uint32_t a = 0; a < 256; ++a) alphaPasses_[a] = PassesAlphaTest(a, alphaTableRef_, alphaTableFunc_) ? 1 : 0;
+  }
+  return alphaPasses_;
+}
+
+void RenderDevice::DrawQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m, uint32_t colour) {
+  const int sw = src.right - src.left, sh = src.bottom - src.top;
+  if (sw <= 0 || sh <= 0) return;
+  const double det = static_cast<double>(m.m11) * m.m22 - static_cast<double>(m.m12) * m.m21;
+  if (std::fabs(det) < 1e-12) return;
+
+  // Bounding box of the four transformed corners, clipped to the back buffer.
+  double minX = 1e30, minY = 1e30, maxX = -1e30, maxY = -1e30;
+  const double cu[4] = {0, static_cast<double>(sw), 0, static_cast<double>(sw)};
+  const double cv[4] = {0, 0, static_cast<double>(sh), static_cast<double>(sh)};
+  for (int i = 0; i < 4; ++i) {
+    const double x = cu[i] * m.m11 + cv[i] * m.m21 + m.dx;
+    const double y = cu[i] * m.m12 + cv[i] * m.m22 + m.dy;
+    minX = std::min(minX, x);
+    maxX = std::max(maxX, x);
+    minY = std::min(minY, y);
+    maxY = std::max(maxY, y);
+  }
+  const int x0 = std::max(0, static_cast<int>(std::floor(minX)));
+  const int y0 = std::max(0, static_cast<int>(std::floor(minY)));
+  const int x1 = std::min(width_, static_cast<int>(std::ceil(maxX)));
+  const int y1 = std::min(height_, static_cast<int>(std::ceil(maxY)));
+  if (x0 >= x1 || y0 >= y1) return;
+
+  FillPendingClear();
+  clearedOnly_ = false;
+  if (m.m12 == 0.0f && m.m21 == 0.0f)
+    DrawScaledQuad(texture, src, m, colour, x0, y0, x1, y1);
+  else
+    DrawTurnedQuad(texture, src, m, colour, x0, y0, x1, y1, det);
+}
+
+void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m,
+                                  uint32_t colour, int x0, int y0, int x1, int y1) {
+  const int sw = src.right - src.left, sh = src.bottom - src.top;
+  const uint32_t* tex = texture.Pixels();
+  const int tw = texture.Width(), th = texture.Height();
+
+  // Each device column maps to one texel column (-1: outside the texture).
+  // The columns inside the quad are one run, as the mapping is monotonic.
+  int first = x1, last = x0 - 1;
+  int* columns = columnTexels_.data();
+  for (int x = x0; x < x1; ++x) {
+    const double u = (x + 0.5 - m.dx) / m.m11;
+    if (!(u >= 0 && u < sw)) continue;
+    const int tx = src.left + static_cast<int>(std::floor(u));
+    columns[x - x0] = (tx >= 0 && tx < tw) ? tx : -1;
+    first = std::min(first, x);
+    last = std::max(last, x);
+  }
+  if (first > last) return;
+  columns += first - x0;
+  const int n = last - first + 1;
+
+  const Blend mode = BlendFor(states_);
+  const uint8_t* passes = AlphaTestTable();
+  const bool testWhileFetching = passes && ZeroKeepsPixel(mode);
+  const uint8_t* rowPasses = testWhileFetching ? nullptr : passes;
+  const RowFunction blendRow = RowFunctionFor(mode);
+
+  // Columns one texel apart (an unscaled quad inside its texture) are read
+  // straight from the texture.
+  bool adjacent = columns[0] >= 0;
+  for (int i = 1; i < n && adjacent; ++i) adjacent = columns[i] == columns[0] + i;
+  const bool tinted = colour != 0xFFFFFFFFu;
+
+  // Two rows of scratch: texels gathered, and texels tinted or tested.
+  uint32_t* gathered = rowTexels_.data();
+  uint32_t* row = gathered + width_;
+  const uint32_t* source = row;
+  RowKind kind{};
+  int fetched = -1;
+  for (int y = y0; y < y1; ++y) {
+    const double v = (y + 0.5 - m.dy) / m.m22;
+    if (!(v >= 0 && v < sh)) continue;
+    const int r = static_cast<int>(std::floor(v));
+    if (r != fetched) {
+      // Fetch and tint the source row once for every device row it covers.
+      fetched = r;
+      const int ty = src.top + r;
+      const uint32_t* texels = (ty >= 0 && ty < th) ? tex + static_cast<size_t>(ty) * tw : nullptr;
+      if (texels && adjacent) {
+        source = texels + columns[0];
+      } else if (texels) {
+        for (int i = 0; i < n; ++i) gathered[i] = columns[i] >= 0 ? texels[columns[i]] : 0u;
+        source = gathered;
+      } else {
+        std::fill(gathered, gathered + n, 0u);
+        source = gathered;
+      }
+      if (tinted) {
+        TintRow(source, row, n, colour);
+        source = row;
+      }
+      if (testWhileFetching) {
+        uint32_t* tested = source == row ? row : gathered;
+        for (int i = 0; i < n; ++i) tested[i] = passes[source[i] >> 24] ? source[i] : 0u;
+        source = tested;
+      }
+      kind = KindOf(source, n);
+    }
+    blendRow(&pixels_[static_cast<size_t>(y) * width_ + first], source, n, kind, rowPasses, states_.srcBlend,
+             states_.dstBlend);
+  }
+}
+
+void RenderDevice::DrawTurnedQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m,
+                                  uint32_t colour, int x0, int y0, int x1, int y1, double det) {
+  const uint8_t* passes = AlphaTestTable();
+  const uint32_t sf = states_.srcBlend, df = states_.dstBlend;
+  const uint32_t* tex = texture.Pixels();
+  const int tw = texture.Width(), th = texture.Height();
+  uint32_t* pixels = pixels_.data();
+  switch (BlendFor(states_)) {
+    case Blend::kOpaque:
+      TurnedQuad<Blend::kOpaque>(pixels, width_, tex, tw, th, src, m, colour, x0, y0, x1, y1, det, passes, sf, df);
+      break;
+    case Blend::kAlpha:
+      TurnedQuad<Blend::kAlpha>(pixels, width_, tex, tw, th, src, m, colour, x0, y0, x1, y1, det, passes, sf, df);
+      break;
+    case Blend::kAdditive:
+      TurnedQuad<Blend::kAdditive>(pixels, width_, tex, tw, th, src, m, colour, x0, y0, x1, y1, det, passes, sf, df);
+      break;
+    case Blend::kModulated:
+      TurnedQuad<Blend::kModulated>(pixels, width_, tex, tw, th, src, m, colour, x0, y0, x1, y1, det, passes, sf,
+                                    df);
+      break;
+    case Blend::kGeneral:
+      TurnedQuad<Blend::kGeneral>(pixels, width_, tex, tw, th, src, m, colour, x0, y0, x1, y1, det, passes, sf, df);
+      break;
+  }
+}
+
+}  // namespace platform

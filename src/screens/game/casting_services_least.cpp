@@ -1,0 +1,79 @@
+// Least versions of the game screen's casting services, standing until the
+// game screen's own turn budget, camera and missile code replace them.
+#include "state/casting_services.h"
+
+#include <cmath>
+
+#include "engine/frame.h"
+#include "engine/message_log.h"
+#include "engine/settings.h"
+#include "rules/creature_record.h"
+#include "rules/positions.h"
+#include "state/camera.h"
+#include "state/combat_action.h"
+#include "state/map_view_state.h"
+#include "state/turn_order.h"
+
+namespace {
+
+int32_t ActingSpeed() {
+  const int creature = CurrentFighter();
+  return IsValidCreature(creature) ? Creatures[creature].speed.current : 0;
+}
+
+void CentreOn(int pixelX, int pixelY) {
+  const bool large = WindowSize == 3;
+  ViewOriginX = pixelX - (large ? 480 : 320) / 2 + 12;
+  ViewOriginY = pixelY - (large ? 360 : 240) / 2 + 12;
+}
+
+}  // namespace
+
+bool SettleMoveAfterAction() {
+  if (InCombat != 1) return true;
+  CombatAction.fullRoundActionLeft = 0;
+  CombatAction.standardActionLeft = 0;
+  const int32_t speed = ActingSpeed();
+  if (CombatAction.movesLeft >= 2 * speed) CombatAction.movesLeft = speed;
+  return true;
+}
+
+bool SettleMoveAfterActionAlt() {
+  if (InCombat != 1) return true;
+  CombatAction.fullRoundActionLeft = 0;
+  const int32_t speed = ActingSpeed();
+  if (CombatAction.movesLeft >= 2 * speed) CombatAction.movesLeft = speed;
+  else CombatAction.standardActionLeft = 0;
+  return true;
+}
+
+bool ClearActionTarget() {
+  if (InCombat != 1) return true;
+  CombatAction.fullRoundActionLeft = 0;
+  CombatAction.standardActionLeft = 0;
+  return true;
+}
+
+void StrictScrollTo(int creature, int x, int y) {
+  if (DebugMode) LogMessage("StrictScroll to %i - %i - %i", creature, x, y);
+  if (IsValidCreature(creature)) CentreOn(Creatures[creature].pixelX, Creatures[creature].pixelY);
+  else if (x >= 0 && y >= 0) CentreOn(x * kSquarePixels, y * kSquarePixels);
+}
+
+void ScrollToCreatureAt(int creature, int x, int y) { StrictScrollTo(creature, x, y); }
+
+void MissileFrame(int caster, int targetX, int targetY) {
+  if (!IsValidCreature(caster)) return;
+  const CreatureRecord& c = Creatures[caster];
+  MissileState.pixelX = c.pixelX + c.footprintWidth.current * kSquarePixels / 2;
+  MissileState.pixelY = c.pixelY + c.footprintHeight.current * kSquarePixels / 2;
+  MissileState.targetX = targetX;
+  MissileState.targetY = targetY;
+  MissileState.aimX = targetX * kSquarePixels + kSquarePixels / 2;
+  MissileState.aimY = targetY * kSquarePixels + kSquarePixels / 2;
+  const double dx = MissileState.aimX - MissileState.pixelX, dy = MissileState.aimY - MissileState.pixelY;
+  const double length = std::sqrt(dx * dx + dy * dy);
+  constexpr double kPixelsPerFrame = 12.0;
+  MissileState.velocityX = length > 0 ? dx / length * kPixelsPerFrame : 0.0;
+  MissileState.velocityY = length > 0 ? dy / length * kPixelsPerFrame : 0.0;
+}

@@ -1,0 +1,28 @@
+// Created creatures in tests: the compiled item, spell and prepared crafted
+// tables loaded over the cleared game state.
+#pragma once
+#include <gtest/gtest.h>
+
+#include "creatures/create_creature.h"
+#include "engine/random.h"
+#include "rules/item_tables.h"
+#include "rules/rules_fixture.h"
+
+class CreationTest : public RulesTest {
+ protected:
+  void SetUp() override {
+    RulesTest::SetUp();
+    ASSERT_EQ(LoadItemTable(), 1);
+    ASSERT_EQ(LoadSpellTable(), 1);
+    ASSERT_EQ(LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", "DemoVersion"), 1);
+  }
+
+  // A creature of the kind with the usual script arguments (enemy side, no
+  // metamagic, default styles, no weapons unless given).
+  static CreatureRecord& Create(uint32_t seed, int kind, int classCode = 0, int extraLevels = 0, int boost = 0,
+                                int main = 0, int off = 0, int ranged = 0, int id = 601) {
+    SeedRandomForTests(seed);
+    CreateCreature(3, 10, 12, id, kind, classCode, extraLevels, boost, 0, 0, 0, 0, main, off, ranged);
+    return Creatures[id];
+  }
+};

@@ -1,0 +1,181 @@
+// The occupancy grid of the combatants and the path search that reads it:
+// the grid answers as a walk of the turn order does while fighters move, join
+// and leave, and battle searches find the same paths, costs and tallies with
+// the grid as with the walk.
+#include "map/combatant_grid.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "map/fighter_tests.h"
+#include "map/map_fixture.h"
+#include "map/movement_rules.h"
+#include "map/path_finding.h"
+#include "map/square_grids.h"
+#include "rules/creature_record.h"
+#include "state/combat_action.h"
+#include "state/fighter_slots.h"
+#include "state/turn_order.h"
+
+namespace {
+
+constexpr int kFirst = 100;
+
+// The turn order's answer, walked.
+int WalkedOther(int x, int y, int except1, int except2) {
+  for (int i = 0; i < TurnEntryCount; ++i) {
+    const int o = TurnOrder[i].creature;
+    if (o < 0 || o == except1 || o == except2) continue;
+    if (FootprintCovers(o, x, y)) return o;
+  }
+  return -1;
+}
+
+struct Battle {
+  std::mt19937 rng;
+  explicit Battle(uint32_t seed) : rng(seed) {}
+  // The next test finds an empty, quiet map.
+  ~Battle() {
+    std::memset(MagicAreaGrid, 0, sizeof MagicAreaGrid);
+    InCombat = 0;
+    TurnEntryCount = FighterCount = 0;
+    CombatAction = {};
+  }
+  int Roll(int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); }
+
+  void Map() {
+    std::vector<std::string> rows(60, std::string(60, '.'));
+    for (int k = 0; k < 260; ++k) rows[Roll(60)][Roll(60)] = '#';
+    for (int k = 0; k < 4; ++k) {  // a few wall runs that make rooms and dead ends
+      const int x = Roll(50), y = Roll(50), len = 5 + Roll(5);
+      for (int i = 0; i < len; ++i) (k % 2 ? rows[y][x + i] : rows[y + i][x]) = '#';
+    }
+    mapfixture::DrawMap(rows);
+    for (int k = 0; k < 80; ++k) {
+      SquareEffectCell& cell = MagicAreaGrid[SquareIndex(Roll(60), Roll(60))];
+      cell.kind = static_cast<uint32_t>(1 + Roll(7));
+      cell.roundsLeft = Roll(3) == 0 ? 1000 : 3;
+    }
+    for (int k = 0; k < 40; ++k) CurrentMap.At(kLayerFloor, Roll(60), Roll(60)) = 123;
+  }
+
+  void Fighters(int count) {
+    FighterCount = 0;
+    for (int i = 0; i < count; ++i) {
+      const int size = Roll(5) == 0 ? 2 : 1;
+      mapfixture::PlaceFighter(kFirst + i, Roll(58), Roll(58), size, size);
+      CreatureRecord& c = Creatures[kFirst + i];
+      c.allegiance = Roll(2) ? 1 : 2;
+      c.hitPoints = c.maxHitPoints = 10;
+      c.attacksOfOpportunityLeft = 1;
+      c.size = {size == 2 ? 4 : 3, size == 2 ? 4 : 3};
+      c.speed = {30, 30};
+      c.kind = Roll(6) == 0 ? 88 : 0;
+    }
+    mapfixture::StartTestCombat();
+  }
+
+  void Shuffle() {
+    for (int k = 0; k < 6; ++k) {
+      CreatureRecord& c = Creatures[TurnOrder[Roll(TurnEntryCount)].creature];
+      c.squareX = Roll(58);
+      c.squareY = Roll(58);
+    }
+    if (Roll(4) == 0) TurnEntryCount = 20 + Roll(FighterCount - 19);  // some leave, or come back
+    if (Roll(6) == 0) TurnOrder[Roll(TurnEntryCount)].creature = -1;  // a fallen fighter's entry
+  }
+};
+
+struct Found {
+  int result;
+  std::vector<int32_t> path;
+  int32_t cost;
+  uint8_t shown;
+  uint32_t record[kTallyWords];
+  std::vector<uint32_t> tally;
+  int32_t destX, destY;
+};
+
+Found Search(int mover, int toX, int toY, uint8_t cross, bool byScan) {
+  static PathTallyRecord tally[kMapSquares];
+  std::memset(tally, 0, sizeof tally);
+  Found f{};
+  PathLookupByScan = byScan ? 1 : 0;
+  const CreatureRecord& c = Creatures[mover];
+  std::memset(f.record, 0, sizeof f.record);
+  f.result = FindCreaturePath(mover, c.squareX, c.squareY, toX, toY, 1, 1, 0, cross, f.record, tally);
+  PathLookupByScan = 0;
+  for (int i = 0; i < PathLength; ++i) {
+    f.path.push_back(PathOutX[i]);
+    f.path.push_back(PathOutY[i]);
+  }
+  f.cost = PathCostFeet;
+  f.shown = PathShown;
+  f.tally.assign(&tally[0][0], &tally[0][0] + kMapSquares * kTallyWords);
+  f.destX = c.destinationX;
+  f.destY = c.destinationY;
+  return f;
+}
+
+TEST(CombatantGrid, AnswersAsTheTurnOrderWhileFightersMoveJoinAndLeave) {
+  Battle b(7);
+  b.Map();
+  b.Fighters(60);
+  // Several creatures heaped on one square, more than the grid keeps per square.
+  for (int i = 0; i < 5; ++i) {
+    Creatures[kFirst + i].squareX = 10;
+    Creatures[kFirst + i].squareY = 10;
+  }
+  for (int round = 0; round < 40; ++round) {
+    SyncCombatantGrid();
+    for (int x = 0; x < 60; ++x)
+      for (int y = 0; y < 60; ++y) {
+        ASSERT_EQ(CombatantCountOn(x, y), CountCombatantsOnSquare(x, y)) << x << "," << y << " round " << round;
+        const int e1 = TurnOrder[b.Roll(TurnEntryCount)].creature, e2 = b.Roll(2) ? kFirst : -1;
+        ASSERT_EQ(OtherCombatantOn(x, y, e1, e2), WalkedOther(x, y, e1, e2)) << x << "," << y << " round " << round;
+      }
+    b.Shuffle();
+    if (round % 10 == 9) {
+      for (int i = 0; i < 5; ++i) Creatures[kFirst + i].squareX = Creatures[kFirst + i].squareY = 10;
+    }
+  }
+}
+
+TEST(CombatantGrid, BattleSearchesFindTheSamePathsAsTheTurnOrderWalk) {
+  Battle b(2026);
+  CombatAction = {};
+  SeekAdjacent = 0;
+  int found = 0, none = 0;
+  for (int map = 0; map < 6; ++map) {
+    b.Map();
+    b.Fighters(40);
+    for (int search = 0; search < 25; ++search) {
+      const int mover = TurnOrder[b.Roll(TurnEntryCount)].creature;
+      if (mover < 0) continue;
+      CombatAction.movesLeft = 30 + 5 * b.Roll(8);
+      BuildOccupancyGrids(mover);
+      const int toX = b.Roll(60), toY = b.Roll(60);
+      const uint8_t cross = b.Roll(4) == 0 ? 1 : 0;
+      const Found grid = Search(mover, toX, toY, cross, false);
+      const Found scan = Search(mover, toX, toY, cross, true);
+      ASSERT_EQ(grid.result, scan.result) << "map " << map << " search " << search;
+      EXPECT_EQ(grid.path, scan.path) << "map " << map << " search " << search;
+      EXPECT_EQ(grid.cost, scan.cost);
+      EXPECT_EQ(grid.shown, scan.shown);
+      EXPECT_EQ(0, std::memcmp(grid.record, scan.record, sizeof grid.record));
+      EXPECT_EQ(grid.tally, scan.tally);
+      EXPECT_EQ(grid.destX, scan.destX);
+      EXPECT_EQ(grid.destY, scan.destY);
+      (grid.result == kPathFound ? found : none)++;
+      b.Shuffle();
+    }
+  }
+  // Both kinds of answer were compared.
+  EXPECT_GT(found, 30);
+  EXPECT_GT(none, 10);
+}
+
+}  // namespace
