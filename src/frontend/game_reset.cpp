@@ -6,11 +6,17 @@
 #include "combat/actions/combat_sounds.h"
 #include "combat/actions/cursor_checks.h"
 #include "combat/actions/displacement.h"
+#include "combat/actions/start_of_combat.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/attack_resolution.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/spell_preview.h"
+#include "combat/turns/adjacency_queries.h"
 #include "combat/turns/combat_cycle.h"
+#include "combat/turns/decision_words.h"
+#include "combat/turns/valuation_grid.h"
+#include "combat/turns/computer_decision.h"
+#include "combat/turns/turn_upkeep.h"
 #include "map/area_shapes.h"
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
@@ -59,6 +65,12 @@ void ResetGameState() {
   ResetCombatSequencerState();
   ResetSpellPreviewState();
   ResetCombatCycleState();
+  ResetAdjacencyQueriesState();
+  ResetDecisionWordsState();
+  ResetValuationGridState();
+  ResetStartOfCombatState();
+  ResetTurnUpkeepState();
+  ResetComputerDecisionState();
   ResetAreaShapesState();
   ResetLineOfEffectState();
   ResetMapRecordState();

@@ -29,15 +29,12 @@
 #include "state/turn_order.h"
 
 CastingUseWords CastingUse;
+int32_t SummonsMade = 0;
+CombatActionState SavedCastingAction;
 int32_t TargetAnimation[300] = {};
 int32_t AnimationSpeedWords[7] = {3, 3, 3, 3, 3, 3, 3};
 
 namespace {
-
-// The creature record a summoning tries its square with (582 + the summons
-// made so far in this battle).
-constexpr int kFirstSummonRecord = 582;
-int32_t SummonsMade = 0;
 
 int EntryOf(int creature) {
   const int count = std::min(TurnEntryCount, kTurnOrderEntries);
@@ -89,7 +86,7 @@ void AimSummoning(int caster, int spell) {
   CreateSummonedElemental(record, spell);
   AppendCombatant(record, caster);
   BuildMeleeValuationGrid(record, caster);
-  DismissCombatant(record);
+  DismissCombatant();
   const GridSquare best = ExtractBestSquare(record);
   const CreatureRecord& c = Creatures[caster];
   const GridSquare from = NearestFootprintSquare(caster, best.x, best.y);
@@ -437,6 +434,7 @@ void ResetCombatSequencerState() {
   std::memset(WebBurnList, 0, sizeof WebBurnList);
   std::memset(ResolvedCreatures, 0, sizeof ResolvedCreatures);
   TargetPass = 0;
+  SavedCastingAction = CombatActionState{};
   ResetCurrentCastState();
 }
 
