@@ -6,6 +6,9 @@
 #include "map/movement_rules.h"
 #include "state/turn_order.h"
 #include "state/threat_grids.h"
+#include "map/combatant_grid.h"
+#include "rules/item_tables.h"
+#include "map/area_shapes.h"
 #include "map/map_switching.h"
 #include "map/square_grids.h"
 #include "rules/conditions.h"
@@ -99,7 +102,16 @@ int CountCombatantsOnSquare(int x, int y) {
   return n;
 }
 
-bool IsSquareOccupiedByCombatant(int x, int y) { return CountCombatantsOnSquare(x, y) > 0; }
+bool IsSquareOccupiedByCombatant(int x, int y) { return InCombat == 1 && CountCombatantsOnSquare(x, y) > 0; }
+
+int CountFightersOnSquare(int x, int y) {
+  int n = 0;
+  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
+    const int c = FighterSlots[s].creature;
+    if (IsValidCreature(c) && Creatures[c].present == 1 && FootprintCovers(c, x, y)) ++n;
+  }
+  return n;
+}
 
 bool TouchesBlockCode(int x, int y) {
   static const int32_t kCodes[] = {60, 64, 68, 72, 106, 3003};
@@ -127,26 +139,46 @@ bool IsDiagonalStepBlocked(int fromX, int fromY, int toX, int toY, int creature)
   return IsCornerObstructed(toX, fromY) || IsCornerObstructed(fromX, toY);
 }
 
-int CountThreatsAtSquare(int x, int y, int creature) {
+int ListPossibleThreats(int creature, int16_t* entries) {
   if (!IsValidCreature(creature)) return 0;
-  const CreatureRecord& c = Creatures[creature];
+  const bool invisible = FindAnyCondition(creature, kCondInvisible, kCondGreaterInvisibility) >= 0;
   int n = 0;
   for (int i = 0; i < TurnCount(); ++i) {
-    TurnOrderEntry& e = TurnOrder[i];
-    const int o = e.creature;
+    const int o = TurnOrder[i].creature;
     if (!IsValidCreature(o) || o == creature || !Alive(o) || !AreEnemies(creature, o)) continue;
-    if (Creatures[o].attacksOfOpportunityLeft < 1 || e.threatMark == 1 || !CanCreatureAct(o)) continue;
-    if (!TouchesRingAt(x, y, Width(c), Height(c), o)) continue;
+    if (Creatures[o].attacksOfOpportunityLeft < 1 || !CanCreatureAct(o)) continue;
+    // An invisible mover is threatened only by those who sense it.
+    if (invisible) {
+      const int sense = Creatures[o].special[kSenseKindWord];
+      if (sense != 5 && sense != 6 && FindCondition(o, kCondTrueSeeing) < 0) continue;
+    }
+    entries[n++] = static_cast<int16_t>(i);
+  }
+  return n;
+}
+
+int CountThreatsAmong(int x, int y, int creature, const int16_t* entries, int count) {
+  const CreatureRecord& c = Creatures[creature];
+  int n = 0;
+  for (int k = 0; k < count; ++k) {
+    TurnOrderEntry& e = TurnOrder[entries[k]];
+    if (e.threatMark == 1 || !TouchesRingAt(x, y, Width(c), Height(c), e.creature)) continue;
     e.threatMark = 1;
     ++n;
   }
   return n;
 }
 
+int CountThreatsAtSquare(int x, int y, int creature) {
+  static int16_t entries[kTurnOrderEntries];
+  const int count = ListPossibleThreats(creature, entries);
+  return count > 0 ? CountThreatsAmong(x, y, creature, entries, count) : 0;
+}
+
 void MarkThreatenedSquares() {
   for (int i = 0; i < TurnCount(); ++i) {
     const int o = TurnOrder[i].creature;
-    if (!IsValidCreature(o) || !Alive(o) || !CanCreatureAct(o)) continue;
+    if (!IsValidCreature(o) || !Alive(o) || !CanCreatureAct(o) || Creatures[o].attacksOfOpportunityLeft < 1) continue;
     const int32_t mark = IsPartySide(o) ? 100 : Creatures[o].allegiance == kAllegianceEnemy ? 200 : 0;
     if (mark == 0) continue;
     const CreatureRecord& c = Creatures[o];
@@ -156,17 +188,24 @@ void MarkThreatenedSquares() {
   }
 }
 
-bool FootprintFitsAt(int x, int y, int creature, int flag) {
-  (void)flag;
+bool FootprintFitsAtSynced(int x, int y, int creature, int strict) {
   if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
-  for (int i = x; i < x + Width(c); ++i) {
-    for (int j = y; j < y + Height(c); ++j) {
-      if (!OnGrid(i, j) || BlockedGrid[SquareIndex(i, j)] == kSquareBlocked) return false;
-      if (CreatureAtSquare(i, j, creature) != -1) return false;
+  // A footprint of no rows fits anywhere.
+  for (int i = x; i < x + c.footprintWidth.current; ++i) {
+    for (int j = y; j < y + c.footprintHeight.current; ++j) {
+      if (!CurrentMap.Inside(i, j) || !OnGrid(i, j)) return false;
+      const uint32_t blocked = BlockedGrid[SquareIndex(i, j)];
+      if (strict == 1 ? blocked != kSquareFlooded : blocked == kSquareBlocked) return false;
+      if (InCombat == 1 && OtherCombatantOn(i, j, creature, -1) != -1) return false;
     }
   }
   return true;
+}
+
+bool FootprintFitsAt(int x, int y, int creature, int strict) {
+  SyncCombatantGrid();
+  return FootprintFitsAtSynced(x, y, creature, strict);
 }
 
 bool RectIsAllFloor(int x, int y, int w, int h) {
@@ -194,6 +233,95 @@ bool IsInMagicArea(int creature, uint32_t kind) {
     for (int y = c.squareY; y < c.squareY + Height(c); ++y)
       if (OnGrid(x, y) && MagicAreaGrid[SquareIndex(x, y)].kind == kind) return true;
   return false;
+}
+
+bool IsInMagicAreaBeyondMask(int creature, uint32_t kind) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  for (int x = c.squareX; x < c.squareX + Width(c); ++x)
+    for (int y = c.squareY; y < c.squareY + Height(c); ++y) {
+      if (!OnGrid(x, y)) continue;
+      const SquareEffectCell& cell = MagicAreaGrid[SquareIndex(x, y)];
+      // A cell under the area mask is taken away unless it is lasting.
+      const bool masked = AreaMask[SquareIndex(x, y)] != 0 && cell.roundsLeft != 1000;
+      if (cell.kind == kind && !masked) return true;
+    }
+  return false;
+}
+
+bool IsBurnedAt(int creature, int x, int y) {
+  if (!IsValidCreature(creature)) return false;
+  CreatureRecord& c = Creatures[creature];
+  const int sx = c.squareX, sy = c.squareY;
+  c.squareX = x;
+  c.squareY = y;
+  bool burned;
+  const int code = FireImmunityCode(creature);
+  if (c.kind == 88)
+    burned = IsOnBrazierFire(creature);
+  else if (code == 1 || code == 5 || c.kind == 1)
+    burned = false;
+  else
+    burned = IsInMagicArea(creature, kEffectFire);
+  c.squareX = sx;
+  c.squareY = sy;
+  return burned;
+}
+
+bool IsWebbedAt(int creature, int x, int y) {
+  if (!IsValidCreature(creature)) return false;
+  CreatureRecord& c = Creatures[creature];
+  if (GetProtectionValue(creature, 56) == 1 || c.kind == 32) return false;
+  const int sx = c.squareX, sy = c.squareY;
+  c.squareX = x;
+  c.squareY = y;
+  const bool webbed = IsInMagicArea(creature, kEffectWeb);
+  c.squareX = sx;
+  c.squareY = sy;
+  return webbed;
+}
+
+bool HasSpellSlotLeftAtAnyLevel(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  for (int level = 1; level <= 9; ++level) {
+    if (c.spellsLeft[level - 1] < 1) continue;
+    for (int spell = 0; spell < kSpellRows && spell < kKnownSpellFlags; ++spell)
+      if (c.knownSpells[spell] == 1 && SpellTable[spell].level == level) return true;
+  }
+  return false;
+}
+
+bool HasUsableScroll(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  const bool voiceless = FindAnyCondition(creature, kCondMute, kCondSilenced) >= 0;
+  for (const ItemPair& pair : c.carried) {
+    if (pair.code < kFirstBaseItemCode || pair.code - kFirstBaseItemCode >= static_cast<uint32_t>(kItemRows)) continue;
+    const ItemRecord& item = ItemTable[pair.code - kFirstBaseItemCode];
+    if (item.baseType != 19) continue;
+    const int spell = item.bonus;
+    if (spell < 0 || spell >= kSpellRows) continue;
+    const bool arcane = c.creatureClass == 4 || c.creatureClass == 5;
+    if (!((arcane && spell < 102) || (c.creatureClass == 3 && spell >= 102))) continue;
+    const SpellRecord& s = SpellTable[spell];
+    if (!(s.verbal == 0 || (s.verbal == 1 && !voiceless))) continue;
+    if (s.castingTime == 2 || (s.castingTime == 3 && CombatAction.fullRoundActionLeft == 1)) return true;
+  }
+  return false;
+}
+
+bool IsWorthCuring(int target, int ignored, int spell, int threshold, int caster) {
+  (void)ignored;
+  if (!IsValidCreature(target) || spell < 0 || spell >= kSpellRows) return false;
+  const CreatureRecord& t = Creatures[target];
+  // A spell of negative energy heals only the undead; any other heals only the living.
+  const bool negative = SpellTable[spell].effects[0].code == 9;
+  if (negative ? t.type != 8 : (t.type == 8 || t.type == 2)) return false;
+  if (!CanCastOnTarget(caster, target, spell, 0)) return false;
+  if (FindAnyCondition(target, kCondSummonedCreature, kCondControlled, kCondDominated) >= 0) return false;
+  if (t.hitPoints >= t.maxHitPoints || t.maxHitPoints <= 0) return false;
+  return t.hitPoints * 100 / t.maxHitPoints <= 100 - threshold;
 }
 
 int AverageMagicAreaValue(int creature, uint32_t kind) {

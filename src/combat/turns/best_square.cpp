@@ -146,6 +146,7 @@ int64_t ExtractBestSquare(int creature, uint8_t squareOnly, uint8_t* pathKept) {
 
   // The cheapest path among the squares of that value.
   int32_t cheapest = 10000;
+  BeginSearchSeries();
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       if (ValuationGrid[SquareIndex(x, y)] != best) continue;
@@ -156,6 +157,7 @@ int64_t ExtractBestSquare(int creature, uint8_t squareOnly, uint8_t* pathKept) {
         by = y;
       }
     }
+  EndSearchSeries();
   if (bx == cx && by == cy) {
     Trace("Character is already at Best square.");
     return kNoSquare;
@@ -263,7 +265,7 @@ int64_t ExtractBestSquare(int creature, uint8_t squareOnly, uint8_t* pathKept) {
       }
       Trace("Stopping as this is an OK square");
       takenX = x;
-        takenY = y;
+      takenY = y;
     }
   }
   // The last fresh search left the path to the taken square in the slot.

@@ -1,6 +1,7 @@
 #include "combat/turns/decision_words.h"
 
 #include "combat/turns/valuation_grid.h"
+#include "map/combatant_grid.h"
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
 #include "map/path_finding.h"
@@ -9,6 +10,7 @@
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
+#include "rules/recompute_creature.h"
 #include "state/combat_action.h"
 #include "state/turn_order.h"
 
@@ -22,6 +24,15 @@ int32_t SecondTactic = 0;
 int32_t SelectedAttackEntry = -1;
 int32_t RangedProfileEntry = -1;
 int32_t ShownAttackChance = -1;
+
+ScoringSession::ScoringSession(int creature) {
+  BeginRecomputeSession();
+  FollowOnlyCreature(creature);
+}
+ScoringSession::~ScoringSession() {
+  FollowAllCreatures();
+  EndRecomputeSession();
+}
 
 bool IsActingFighter(int creature) {
   return InCombat == 1 && IsValidCreature(creature) && CurrentFighter() == creature;

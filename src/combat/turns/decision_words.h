@@ -37,5 +37,16 @@ bool IsActingFighter(int creature);
 // its enemies, or beside a friendly Cleric). Returns true.
 bool AddRetreatBonuses(int creature);
 
+// For the life of the object, a grid builder or chooser scores many attacks
+// over a battle in which only the creature moves (placed on the squares it
+// weighs): recomputations are remembered (BeginRecomputeSession) and the
+// occupancy grid follows the creature alone (FollowOnlyCreature).
+struct ScoringSession {
+  explicit ScoringSession(int creature);
+  ~ScoringSession();
+  ScoringSession(const ScoringSession&) = delete;
+  ScoringSession& operator=(const ScoringSession&) = delete;
+};
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetDecisionWordsState();

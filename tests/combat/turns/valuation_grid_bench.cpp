@@ -6,6 +6,7 @@
 #include "combat/turns/position_grids.h"
 #include "combat/turns/turns_fixture.h"
 #include "map/path_finding.h"
+#include "rules/item_tables.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ void Battle() {
 
 void BM_MeleeGrid(benchmark::State& state) {
   Battle();
+
   for (auto _ : state) benchmark::DoNotOptimize(BuildMeleeValuationGrid(kActing, -1, 0, 0, 1));
 }
 BENCHMARK(BM_MeleeGrid)->Unit(benchmark::kMicrosecond);
@@ -42,8 +44,24 @@ void BM_WhirlwindGrid(benchmark::State& state) {
 }
 BENCHMARK(BM_WhirlwindGrid)->Unit(benchmark::kMicrosecond);
 
+// An archer: a bow of 100 feet and arrows.
+void GiveBow() {
+  CraftedWeaponRecord& bow = CraftedWeapons[20];
+  std::memset(&bow, 0, sizeof bow);
+  bow.itemType = 32;
+  bow.handling = 4;
+  bow.proficiency = 1;
+  bow.dieCount = 1;
+  bow.dieSides = 6;
+  bow.critLow = 20;
+  bow.critMultiplier = 3;
+  bow.range = 100;
+  Creatures[kActing].equipment[kSlotRanged - 1] = 20;
+}
+
 void BM_RangedGrid(benchmark::State& state) {
   Battle();
+  GiveBow();
   for (auto _ : state) benchmark::DoNotOptimize(BuildRangedValuationGrid(kActing));
 }
 BENCHMARK(BM_RangedGrid)->Unit(benchmark::kMicrosecond);
