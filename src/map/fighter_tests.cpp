@@ -1,5 +1,6 @@
 #include "map/fighter_tests.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "state/fighter_slots.h"
@@ -11,6 +12,7 @@
 #include "map/area_shapes.h"
 #include "map/map_switching.h"
 #include "map/square_grids.h"
+#include "rules/adjacency.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 
@@ -127,16 +129,8 @@ bool TouchesBlockCode(int x, int y) {
 
 bool IsCornerObstructed(int x, int y) {
   if (!OnGrid(x, y)) return true;
-  const int i = SquareIndex(x, y);
-  if (BlockedGrid[i] == kSquareFlooded) return false;
-  if (InCombat == 1 && MagicAreaGrid[i].kind == kEffectSolid) return true;
-  return CurrentMap.layers[kLayerWalls][i] != 0 && !TouchesBlockCode(x, y);
-}
-
-bool IsDiagonalStepBlocked(int fromX, int fromY, int toX, int toY, int creature) {
-  (void)creature;
-  if (fromX == toX || fromY == toY) return false;
-  return IsCornerObstructed(toX, fromY) || IsCornerObstructed(fromX, toY);
+  if (BlockedGrid[SquareIndex(x, y)] == kSquareFlooded) return false;
+  return IsSquareObstructed(x, y);
 }
 
 int ListPossibleThreats(int creature, int16_t* entries) {

@@ -31,12 +31,9 @@ int CountFightersOnSquare(int x, int y);
 // Whether the squares beside a wall corner count as free (wall codes 60, 64,
 // 68, 72, 106 and 3003 on (x, y), (x + 1, y), (x, y + 1) or (x + 1, y + 1)).
 bool TouchesBlockCode(int x, int y);
-// A corner square that a diagonal step may not pass: off the map, or not
-// flood-open and (in combat) under a solid magic area or holding a wall that
-// TouchesBlockCode does not free.
+// A corner square that a diagonal step may not pass: not flood-open and
+// obstructed (IsSquareObstructed, map/movement_rules.h); off the map counts as obstructed.
 bool IsCornerObstructed(int x, int y);
-// A one-square diagonal step whose corner square is neither flood-open nor free.
-bool IsDiagonalStepBlocked(int fromX, int fromY, int toX, int toY, int creature);
 
 // Enemies able to take an attack of opportunity that touch the creature's
 // footprint placed at (x, y); each is marked (pending mark) and counted once.

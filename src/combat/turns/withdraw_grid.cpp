@@ -53,7 +53,7 @@ int BuildKeepAwayGrid(int creature, uint8_t stepOnly, bool whirlwind) {
         int32_t& v = ValuationGrid[SquareIndex(x, y)];
         if (!FootprintFitsAtSynced(x, y, creature, 1))
           v = kUnfit;
-        else if (NeighbourGrid[SquareIndex(x, y)] != 0 && !IsDiagonalStepBlocked(cx, cy, x, y, creature))
+        else if (NeighbourGrid[SquareIndex(x, y)] != 0 && !IsDiagonalStepBlocked(creature, x, cy, cx, y))
           v = 7;
       }
   }
