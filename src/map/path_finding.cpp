@@ -35,6 +35,7 @@ int32_t PathLength = 0;
 int32_t PathCostFeet = 0;
 uint8_t PathShown = 0;
 uint8_t PathLookupByScan = 0;
+int32_t ChargeStopX = -1, ChargeStopY = -1;
 int32_t WorldPathStartX = 0, WorldPathStartY = 0, WorldPathGoalX = 0, WorldPathGoalY = 0;
 
 namespace {
@@ -988,6 +989,8 @@ bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target) {
   c.squareX = sx;
   c.squareY = sy;
   if (stop < 2) return false;
+  ChargeStopX = slot->pathX[stop];
+  ChargeStopY = slot->pathY[stop];
 
   const int fireCode = FireImmunityCode(fighter), hamper = HamperingImmunityCode(fighter);
   const bool sighted = IsSightDependent(fighter, 0);
@@ -1034,14 +1037,24 @@ bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target) {
 bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY) {
   const int target = CombatantAtSquare(targetX, targetY);
   if (!IsValidCreature(target)) return false;
-  if (CanChargeAlongLine(fromX, fromY, targetX, targetY, target)) return true;
-  MarkAdjacentSquares(target);
-  static int32_t ring[kMapSquares];
-  std::memcpy(ring, AdjacencyGrid, sizeof ring);
-  for (int x = 0; x < kMapSide; ++x)
-    for (int y = 0; y < kMapSide; ++y)
-      if (ring[SquareIndex(x, y)] != 0 && CanChargeAlongLine(fromX, fromY, x, y, target)) return true;
-  return false;
+  bool found = CanChargeAlongLine(fromX, fromY, targetX, targetY, target);
+  if (!found) {
+    MarkAdjacentSquares(target);
+    static int32_t ring[kMapSquares];
+    std::memcpy(ring, AdjacencyGrid, sizeof ring);
+    for (int x = 0; x < kMapSide && !found; ++x)
+      for (int y = 0; y < kMapSide && !found; ++y)
+        found = ring[SquareIndex(x, y)] != 0 && CanChargeAlongLine(fromX, fromY, x, y, target);
+  }
+  // The square the charge strikes from becomes the fighter's destination.
+  const int fighter = CombatAction.currentEntry >= 0 && CombatAction.currentEntry < TurnCount()
+                          ? TurnOrder[CombatAction.currentEntry].creature
+                          : -1;
+  if (found && IsValidCreature(fighter)) {
+    Creatures[fighter].destinationX = ChargeStopX;
+    Creatures[fighter].destinationY = ChargeStopY;
+  }
+  return found;
 }
 
 void ResetPathFindingState() {

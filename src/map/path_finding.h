@@ -73,7 +73,10 @@ int CombatStepExtraCost(int creature, int x, int y, int crossCreatures);
 // placed at (x, y) into the running tallies and copies them to the square's record.
 void TallyPathSquare(PathTallyRecord* buffer, int x, int y);
 
-// Charge tests for the acting fighter.
+// Charge tests for the acting fighter. The square the last charge line found
+// ends on (where the charge strikes from); CanReachTargetFrom writes it into
+// the fighter's destination when it finds a charge.
+extern int32_t ChargeStopX, ChargeStopY;
 bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target);
 bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY);
 

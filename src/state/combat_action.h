@@ -29,6 +29,19 @@ struct CombatActionState {
   int32_t attackMade = 0;          // 1 once a real attack of the action has been resolved
   int32_t moveMode = 0;            // 3 while the move is a charge
   int32_t preferredTarget = -1;    // the creature a computer caster's area must hold, -1 none
+  // The rest of the turn's budget that the computer fighters' choices read.
+  int32_t fiveFootStepLeft = 0;     // 1 until the fighter enters any square
+  uint8_t fiveFootStepAllowed = 0;  // whether it may take a five-foot step at all this turn
+  int32_t movementClosed = 0;       // 1 closes movement for the rest of the turn
+  uint8_t fiveFootStepTaken = 0;
+  // 0 a full turn; 1 a turn whose one action is the standard action; above 1
+  // a turn on which a move is always left for the first step.
+  uint8_t actionMode = 0;
+  // Planning bytes of the computer's decision: keep the standard action
+  // (stop the walk within one move), and the two stop-for-standard-action
+  // flags that the walk-back of the best square sets.
+  uint8_t keepStandardAction = 0;
+  uint8_t stopForStandardAction[2] = {0, 0};
 };
 extern CombatActionState CombatAction;
 

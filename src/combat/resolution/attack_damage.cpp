@@ -99,29 +99,9 @@ void EnergyDefence(AttackContext& a) {
 
 // Whether the target's damage reduction of that kind stops this damage.
 bool ReductionApplies(const AttackContext& a, int32_t kind, int32_t code, bool natural) {
-  switch (kind) {
-    case 1: return true;
-    case 2: return a.ranged;
-    case 3: return code != 3;
-    case 4: return code != 2;
-    case 5: return code != 1;
-    default: break;
-  }
-  if (natural || a.weaponItem <= 0) return true;
-  const CraftedWeaponRecord& w = CraftedWeapons[a.weaponItem];
-  switch (kind) {
-    case 6: return w.masterwork != 1;
-    case 7: return w.enhancement <= 0;
-    case 8: return w.properties[7] == 0;
-    case 9: return w.properties[8] == 0;
-    case 10: return w.properties[10] == 0;
-    case 11: return w.properties[9] == 0;
-    case 12: return w.material != kMaterialAdamantine;
-    case 13: return w.material != kMaterialSilver;
-    case 14: return w.material != kMaterialColdIron;
-    default: return true;
-  }
+  return DamageReductionKindApplies(kind, code, natural, a.ranged, a.weaponItem);
 }
+
 
 // A pool still absorbing damage: a parameter of -1 is no pool, and a pool
 // of 0 is spent.
@@ -136,6 +116,31 @@ void EndPool(int creature, uint32_t id) {
 }
 
 }  // namespace
+
+bool DamageReductionKindApplies(int32_t kind, int32_t code, bool natural, bool ranged, int32_t weaponItem) {
+  switch (kind) {
+    case 1: return true;
+    case 2: return ranged;
+    case 3: return code != 3;
+    case 4: return code != 2;
+    case 5: return code != 1;
+    default: break;
+  }
+  if (natural || weaponItem <= 0 || weaponItem >= kCraftedRows) return true;
+  const CraftedWeaponRecord& w = CraftedWeapons[weaponItem];
+  switch (kind) {
+    case 6: return w.masterwork != 1;
+    case 7: return w.enhancement <= 0;
+    case 8: return w.properties[7] == 0;
+    case 9: return w.properties[8] == 0;
+    case 10: return w.properties[10] == 0;
+    case 11: return w.properties[9] == 0;
+    case 12: return w.material != kMaterialAdamantine;
+    case 13: return w.material != kMaterialSilver;
+    case 14: return w.material != kMaterialColdIron;
+    default: return true;
+  }
+}
 
 void ApplyPhysicalDamage(AttackContext& a, ModifierList* list, int32_t code, bool natural) {
   const int target = a.target;

@@ -40,5 +40,10 @@ extern ModifierList EnergyDefenseRoll;
 int ResolveAttack(int attacker, int target, int entry, int32_t alternateForm, uint8_t evaluate, uint8_t grapple,
                   uint8_t grappleFlag, AttackProfile* profileOut);
 
+// Whether a damage reduction of that kind (the target's reduction-kind word)
+// stops damage of the code (1 bludgeoning, 2 slashing, 3 piercing) from a
+// natural attack, a ranged attack, or the weapon (crafted item code, 0 none).
+bool DamageReductionKindApplies(int32_t kind, int32_t code, bool natural, bool ranged, int32_t weaponItem);
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetAttackRollState();

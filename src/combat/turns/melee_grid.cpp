@@ -1,0 +1,327 @@
+#include "combat/turns/melee_grid.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "combat/resolution/attack_resolution.h"
+#include "combat/turns/adjacency_queries.h"
+#include "combat/turns/decision_words.h"
+#include "combat/turns/target_terms.h"
+#include "combat/turns/valuation_grid.h"
+#include "map/fighter_tests.h"
+#include "map/movement_rules.h"
+#include "map/path_finding.h"
+#include "map/square_grids.h"
+#include "rules/adjacency.h"
+#include "rules/armour_class.h"
+#include "rules/attack_profile.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "rules/feat_ids.h"
+#include "state/combat_action.h"
+#include "state/turn_order.h"
+
+namespace {
+
+int TurnCount() { return TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries; }
+bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
+
+AttackProfile Profile;
+
+// The entry the fighter attacks with: the one picked for this turn when it
+// acts, else the first.
+int MeleeEntry(int creature) {
+  return IsActingFighter(creature) && SelectedAttackEntry >= 0 ? SelectedAttackEntry : 0;
+}
+
+// The hit chance of the fighter's attack on the target, as the action bar shows it.
+int32_t HitChance(int creature, int target, int entry) {
+  ShownAttackChance = ResolveAttack(creature, target, entry, SecondTactic, 1, 0, 0, nullptr);
+  return ShownAttackChance;
+}
+
+// The creature's footprint placed at (x, y) touches a marked ring square.
+bool FootprintOnRing(int x, int y, int w, int h) {
+  for (int i = x; i < x + w; ++i)
+    for (int j = y; j < y + h; ++j)
+      if (OnGrid(i, j) && AdjacencyGrid[SquareIndex(i, j)] >= 1 && AdjacencyGrid[SquareIndex(i, j)] <= 8) return true;
+  return false;
+}
+
+bool Helpless(int e) { return HasCondition(e, kCondSleeping) || HasCondition(e, kCondParalyzed); }
+
+bool BadlyHurt(const CreatureRecord& e) {
+  return e.maxHitPoints > 0 && e.hitPoints < e.maxHitPoints && e.hitPoints * 100 / e.maxHitPoints <= 20;
+}
+
+// Each enemy's ring raises the squares where the fighter would stand beside it.
+void ScoreEnemyRings(int creature, uint8_t stackMode, uint8_t bullRushMode) {
+  const CreatureRecord& c = Creatures[creature];
+  const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+  const bool several = c.feats[kFeatGreatCleave] != 0 || c.feats[kFeatWhirlwindAttack] != 0;
+  const bool cleave = c.feats[kFeatCleave] != 0;
+  for (int i = 0; i < TurnCount(); ++i) {
+    const int e = TurnOrder[i].creature;
+    if (!IsValidCreature(e) || e == creature || !AreEnemies(creature, e)) continue;
+    MarkAdjacentSquares(e);
+    for (int x = 0; x < kMapSide; ++x)
+      for (int y = 0; y < kMapSide; ++y) {
+        int32_t& v = ValuationGrid[SquareIndex(x, y)];
+        if (v == kUnfit || !FootprintOnRing(x, y, w, h)) continue;
+        if (bullRushMode) v = 50;
+        else if (stackMode) v = v == 0 ? 50 : v + 14;
+        else if (several) v = v == 0 ? 50 : v + 1;
+        else if (cleave) v = v == 0 ? 50 : 51;
+        else v = 50;
+      }
+  }
+}
+
+// Beside an ally on one side, the fighter steps round to the other.
+void AddSurroundingBonus(int creature) {
+  const CreatureRecord& c = Creatures[creature];
+  ListAdjacentAllies(creature);
+  bool left = false, right = false, top = false, bottom = false;
+  for (int k = 0; k < kAdjacentListSize && AdjacentCreatureList[k] != -1; ++k) {
+    const CreatureRecord& a = Creatures[AdjacentCreatureList[k]];
+    for (int x = a.squareX; x < a.squareX + a.footprintWidth.current; ++x)
+      for (int y = a.squareY; y < a.squareY + a.footprintHeight.current; ++y) {
+        if (!OnGrid(x, y)) continue;
+        const int32_t code = AdjacencyGrid[SquareIndex(x, y)];
+        left |= code == kRingLeft;
+        right |= code == kRingRight;
+        top |= code == kRingAbove;
+        bottom |= code == kRingBelow;
+      }
+  }
+  static const int32_t kRightAlly[] = {5, 1, 3, 7, 8}, kLeftAlly[] = {6, 2, 4, 7, 8}, kTopAlly[] = {8, 4, 3, 6, 5},
+                       kBottomAlly[] = {7, 2, 1, 6, 5};
+  const int32_t* codes = right && !left ? kRightAlly
+                         : left && !right ? kLeftAlly
+                         : top && !bottom ? kTopAlly
+                         : bottom && !top ? kBottomAlly
+                                          : nullptr;
+  if (!codes) return;
+  const int cx = c.squareX, cy = c.squareY;
+  MarkNeighbourDirections(cx, cy);
+  for (int x = cx - 1; x <= cx + 1; ++x)
+    for (int y = cy - 1; y <= cy + 1; ++y) {
+      if (!OnGrid(x, y)) continue;
+      const int32_t code = NeighbourGrid[SquareIndex(x, y)];
+      int32_t& v = ValuationGrid[SquareIndex(x, y)];
+      if (code == 0 || v < 50 || std::find(codes, codes + 5, code) == codes + 5) continue;
+      if (!IsFreeStepSquare(creature, cx, cy, x, y)) continue;
+      v += 24;
+    }
+}
+
+// The worth of standing on (x, y), the creature placed there: the enemies it
+// would touch and how good a target each is. False when none is listed.
+bool ScoreSquare(int creature, int target, uint8_t bullRushMode, int32_t* value) {
+  ListAdjacentEnemies(creature, 0);
+  const int listed = CountListed(AdjacentCreatureList, kAdjacentListSize);
+  if (listed == 0) return false;
+  int32_t enemies[kAdjacentListSize];
+  std::copy(AdjacentCreatureList, AdjacentCreatureList + listed, enemies);
+  const int entry = MeleeEntry(creature);
+  BuildAttackProfile(&Profile, creature, SecondTactic, -1, 0, 0);
+  const int32_t kind = Profile.entries[entry].kind;
+  static const SpecialValues kSpecial = {16, 22, 13, 9, 28};
+  static const int32_t kResist[4] = {29, 23, 17, 11};
+  int32_t helpless = 0, planners = 0, flanked = 0, flankedBy = 0, weak = 0, priority = 0, sure = 0, free = 0,
+          reposition = 0, special = 0, resist = 0, fire = 0;
+  for (int k = 0; k < listed; ++k) {
+    const int e = enemies[k];
+    const CreatureRecord& t = Creatures[e];
+    if (Helpless(e)) helpless = 7;
+    planners = std::max(planners, 5 * CountPlannedAttacksOn(e));
+    if (IsFlanking(creature, e)) flanked += 20;
+    if (IsFlanking(e, creature)) flankedBy += 5;
+    if (BadlyHurt(t)) weak = 9;
+    int32_t p = 0;
+    if (t.creatureClass == 4 || t.creatureClass == 5) p = 15;
+    else if (e == WeakestEnemy) p = 10;
+    else if (e == LowestArmourEnemy) p = 5;
+    else if (t.creatureClass == 3) p = 3;
+    priority = std::max(priority, p);
+    if (HitChance(creature, e, entry) >= 70) sure = 10;
+    if (IsFreeTarget(e)) free = 17;
+    special = std::max(special, LargestOf(SpecialTerms(creature, kind, e, kSpecial)));
+    resist = std::max(resist, ResistTerm(creature, kind, e, kResist));
+    if (bullRushMode && reposition == 0) {
+      ListAdjacentEnemiesUnfiltered(creature, 0);
+      for (int b = 0; b < kAdjacentListSize && AdjacentCreatureList[b] != -1; ++b)
+        if (CanBullRushTarget(creature, AdjacentCreatureList[b])) {
+          reposition = 24;
+          break;
+        }
+    }
+    if (target != -1 && Creatures[creature].kind == -32 && IsInMagicArea(creature, kEffectFire)) fire += 17;
+  }
+  *value += helpless - flankedBy + special + resist + weak + reposition + free + sure + priority + flanked + planners +
+            fire;
+  return true;
+}
+
+// With no enemy to stand beside anywhere, the squares nearer the nearest foe
+// by path are worth more.
+void AddApproachTerm(int creature) {
+  if (!IsValidCreature(NearestFoe)) return;
+  const int ex = Creatures[NearestFoe].squareX, ey = Creatures[NearestFoe].squareY;
+  int chosen = -1;
+  int32_t cheapest = 10000;
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) {
+      int32_t& v = ValuationGrid[SquareIndex(x, y)];
+      if (v < 50) continue;
+      if (FindCreaturePath(creature, x, y, ex, ey, 1, 1, 1, 0, nullptr, nullptr) == kPathNone) {
+        v = kUnfit;
+        continue;
+      }
+      v -= PathCostFeet / 5;
+      if (PathCostFeet < cheapest) {
+        cheapest = PathCostFeet;
+        chosen = SquareIndex(x, y);
+      }
+    }
+  if (chosen >= 0) ValuationGrid[chosen] += 6;
+}
+
+// The own square, and the neighbours a free five-foot step reaches, gain the bonus.
+void AddStayBonus(int creature, int32_t bonus, bool neighbours) {
+  const CreatureRecord& c = Creatures[creature];
+  const int cx = c.squareX, cy = c.squareY;
+  if (OnGrid(cx, cy) && ValuationGrid[SquareIndex(cx, cy)] > 0) ValuationGrid[SquareIndex(cx, cy)] += bonus;
+  if (!neighbours) return;
+  for (int x = cx - 1; x <= cx + 1; ++x)
+    for (int y = cy - 1; y <= cy + 1; ++y) {
+      if ((x == cx && y == cy) || !OnGrid(x, y)) continue;
+      int32_t& v = ValuationGrid[SquareIndex(x, y)];
+      if (v >= 1 && IsFreeStepSquare(creature, cx, cy, x, y)) v += bonus;
+    }
+}
+
+}  // namespace
+
+int BuildMeleeValuationGrid(int creature, int target, uint8_t stackMode, uint8_t bullRushMode,
+                            uint8_t dropUnreachable) {
+  if (!IsValidCreature(creature)) return 1;
+  CreatureRecord& c = Creatures[creature];
+  BuildAttackProfile(&Profile, creature, IsActingFighter(creature) ? SecondTactic : 0, -1, 0, 0);
+  const AttackProfileEntry first = Profile.entries[0];
+  const int32_t secondKind = Profile.entries[1].kind;
+  bool moreThanOneMove = false, exactlyOneMove = false;
+  if (IsActingFighter(creature) && CombatAction.standardActionLeft == 1) {
+    moreThanOneMove = CombatAction.movesLeft > c.speed.current;
+    exactlyOneMove = CombatAction.movesLeft == c.speed.current;
+  }
+  std::memset(ValuationGrid, 0, sizeof ValuationGrid);
+  MarkUnfitSquares(creature);
+  ScoreEnemyRings(creature, stackMode, bullRushMode);
+
+  if (target != -1 && IsValidCreature(target)) {
+    for (int x = 0; x < kMapSide; ++x)
+      for (int y = 0; y < kMapSide; ++y) {
+        int32_t& v = ValuationGrid[SquareIndex(x, y)];
+        if (v == kUnfit) continue;
+        const GridSquare n = NearestFootprintSquare(target, x, y);
+        const int dx = n.x - x, dy = n.y - y;
+        v = dx * dx + dy * dy <= 9 ? v + 60 : kUnfit;
+      }
+  }
+  if (target == -1 && MayTakeFiveFootStep(creature)) AddSurroundingBonus(creature);
+
+  // Each square beside an enemy, with the fighter placed there.
+  const int sx = c.squareX, sy = c.squareY;
+  bool anyListed = false;
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) {
+      int32_t& v = ValuationGrid[SquareIndex(x, y)];
+      if (v < 50) continue;
+      c.squareX = x;
+      c.squareY = y;
+      int32_t value = v;
+      if (ScoreSquare(creature, target, bullRushMode, &value)) anyListed = true;
+      v = value;
+    }
+  c.squareX = sx;
+  c.squareY = sy;
+  if (!anyListed) AddApproachTerm(creature);
+
+  AddRetreatBonuses(creature);
+  ScoreGridAdjustments(creature);
+  if (target != -1) return 1;
+
+  const bool stepFree = MayTakeFiveFootStep(creature);
+  if (ProvokesAttackOfOpportunity(creature, sx, sy, 1)) AddStayBonus(creature, 3, stepFree);
+  if (!exactlyOneMove) {
+    const bool oneAttack = first.attackCount.total == 1 && (secondKind == kEntryNone || secondKind == kEntryRanged);
+    if (!oneAttack) AddStayBonus(creature, 6, InCombat == 1 && stepFree);
+  } else {
+    AddStayBonus(creature, 50, InCombat == 1 && stepFree);
+  }
+  ScoreGridReachability(creature, moreThanOneMove ? 1 : 0, dropUnreachable, 0, 0);
+  return 1;
+}
+
+int ChooseMeleeTarget(int creature, uint8_t grappleMode) {
+  if (!IsValidCreature(creature)) return -1;
+  ListAdjacentEnemies(creature, 0);
+  const int listed = CountListed(AdjacentCreatureList, kAdjacentListSize);
+  if (listed == 0) return -1;
+  if (listed == 1) return AdjacentCreatureList[0];
+  int32_t enemies[kAdjacentListSize];
+  std::copy(AdjacentCreatureList, AdjacentCreatureList + listed, enemies);
+
+  int fewest = -1, lowestAc = -1;
+  int32_t fewestHp = 10000, lowestAcValue = 10000;
+  for (int k = 0; k < listed; ++k) {
+    const int e = enemies[k];
+    if (Creatures[e].hitPoints < fewestHp) {
+      fewestHp = Creatures[e].hitPoints;
+      fewest = e;
+    }
+    const int32_t ac = ComputeArmourClass(e, nullptr, nullptr, 0, creature, kAttackMelee, 0);
+    if (ac < lowestAcValue) {
+      lowestAcValue = ac;
+      lowestAc = e;
+    }
+  }
+  const int entry = MeleeEntry(creature);
+  BuildAttackProfile(&Profile, creature, SecondTactic, -1, 0, 0);
+  const int32_t kind = Profile.entries[entry].kind;
+  static const SpecialValues kSpecial = {16, 22, 13, 9, 28};
+  static const int32_t kResist[4] = {29, 23, 17, 11};
+  int chosen = -1;
+  int32_t best = -100;
+  for (int k = 0; k < listed; ++k) {
+    const int e = enemies[k];
+    const CreatureRecord& t = Creatures[e];
+    int32_t score = 5 * CountPlannedAttacksOn(e);
+    if (IsFlanking(creature, e)) score += 5;
+    if (t.creatureClass == 4 || t.creatureClass == 5) score += 15;
+    else if (e == WeakestEnemy) score += 10;
+    else if (e == LowestArmourEnemy) score += 5;
+    if (e == fewest) score += 6;
+    else if (e == lowestAc) score += 3;
+    const int32_t chance = grappleMode ? (ShownAttackChance = ResolveAttack(creature, e, entry, SecondTactic, 1, 1, 0, nullptr))
+                                       : HitChance(creature, e, entry);
+    if (!grappleMode && !FinishHelpless) score += SumOf(SpecialTerms(creature, kind, e, kSpecial));
+    if (chance >= 70) score += 10;
+    if (grappleMode && GetProtectionValue(e, 64) != 1 && !HasCondition(e, kCondDancing) &&
+        !HasCondition(e, kCondGrappling))
+      score += 20;
+    if (IsFreeTarget(e)) score += 17;
+    if (!FinishHelpless) {
+      score += ResistTerm(creature, kind, e, kResist);
+      if (HasCondition(e, kCondSleeping) && GetProtectionValue(e, 44) != 1) score -= 19;
+    } else if (Helpless(e) && GetProtectionValue(e, 44) != 1) {
+      score += 31;
+    }
+    if (score > best) {
+      best = score;
+      chosen = e;
+    }
+  }
+  return chosen;
+}

@@ -1,0 +1,10 @@
+// The grids of a computer fighter that keeps its distance: withdrawing from
+// its enemies (or, planning a whirlwind, standing by helpless allies), and
+// shooting from where good targets are in the open.
+#pragma once
+#include <cstdint>
+
+// Each returns 1. stepOnly 1 limits the fighter to its five-foot step.
+int BuildWithdrawValuationGrid(int creature, uint8_t stepOnly);
+int BuildWhirlwindValuationGrid(int creature, uint8_t stepOnly);
+int BuildRangedValuationGrid(int creature);

@@ -1,0 +1,320 @@
+#include "combat/turns/valuation_grid.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "combat/turns/decision_words.h"
+#include "engine/reset_words.h"
+#include "map/fighter_tests.h"
+#include "map/movement_rules.h"
+#include "map/square_grids.h"
+#include "rules/attack_profile.h"
+#include "rules/casting_rules.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "rules/feat_ids.h"
+#include "rules/item_tables.h"
+#include "state/combat_action.h"
+#include "state/turn_order.h"
+
+int32_t ValuationGrid[kMapSquares];
+PathTallyRecord ReachRecords[kMapSquares];
+
+namespace {
+
+constexpr int kTallyProvoked = 0;
+constexpr int kTallyFire = 2;
+constexpr int kTallyBrazier = 3;
+constexpr int kTallyWeb = 4;
+constexpr int kTallyCost = 6;
+
+int TurnCount() { return TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries; }
+int32_t Word(const uint32_t* r, int k) { return static_cast<int32_t>(r[k]); }
+
+// The magic-area kinds under the creature's footprint placed at (x, y), as bits 1 << kind.
+uint32_t KindsUnder(int x, int y, int w, int h) {
+  uint32_t kinds = 0;
+  for (int i = x; i < x + w; ++i)
+    for (int j = y; j < y + h; ++j)
+      if (CurrentMap.Inside(i, j) && i < kMapSide && j < kMapSide)
+        kinds |= 1u << MagicAreaGrid[SquareIndex(i, j)].kind;
+  return kinds;
+}
+
+bool BrazierFireUnder(int x, int y, int w, int h) {
+  for (int i = x; i < x + w; ++i)
+    for (int j = y; j < y + h; ++j) {
+      if (!CurrentMap.Inside(i, j) || i >= kMapSide || j >= kMapSide) continue;
+      const SquareEffectCell& cell = MagicAreaGrid[SquareIndex(i, j)];
+      if (cell.kind == kEffectFire && cell.roundsLeft == 1000) return true;
+    }
+  return false;
+}
+
+// The concealment the creature enjoys: 50 under Greater_Invisibility, else
+// the value of its magical concealment.
+int32_t Concealment(int creature) {
+  if (HasCondition(creature, kCondGreaterInvisibility)) return 50;
+  const int slot = FindCondition(creature, kCondMagicallyConcealed);
+  return slot >= 0 ? Creatures[creature].conditions[slot].value : 0;
+}
+
+// Both corner squares of a diagonal step are open.
+bool CornersOpen(int fromX, int fromY, int x, int y) {
+  return !IsCornerObstructed(x, fromY) && !IsCornerObstructed(fromX, y);
+}
+
+// The heavy-threat rule: the penalty becomes 85 when the walk provokes more
+// attacks than the creature's hit points and Mobility allow.
+int32_t ThreatPenalty(const CreatureRecord& c, int32_t attacks, bool mobility) {
+  int32_t p = attacks * (mobility ? 6 : 9);
+  if (p < 1) return p;
+  const int32_t hp = c.hitPoints;
+  bool heavy;
+  if (hp <= 40)
+    heavy = !mobility || attacks > 1;
+  else if (hp <= 100)
+    heavy = mobility ? attacks > 2 : attacks > 1;
+  else
+    heavy = attacks > 2;
+  return heavy ? 85 : p;
+}
+
+// A blocking area lies on the map and no enemy of the creature stands on a
+// square connected to it: the walk costs cannot be judged.
+bool CutOffByBlockingArea(int creature) {
+  bool blocking = false;
+  for (int x = 0; x < CurrentMap.width && x < kMapSide && !blocking; ++x)
+    for (int y = 0; y < CurrentMap.height && y < kMapSide; ++y)
+      if (MagicAreaGrid[SquareIndex(x, y)].kind == kEffectSolid) {
+        blocking = true;
+        break;
+      }
+  if (!blocking) return false;
+  for (int i = 0; i < TurnCount(); ++i) {
+    const int o = TurnOrder[i].creature;
+    if (!IsValidCreature(o) || o == creature || !AreEnemies(creature, o)) continue;
+    const CreatureRecord& e = Creatures[o];
+    if (e.squareX < 0 || e.squareY < 0 || e.squareX >= kMapSide || e.squareY >= kMapSide) continue;
+    if (BlockedGrid[SquareIndex(e.squareX, e.squareY)] == kSquareFlooded) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool IsCaster(int creature) { return HighestUsableSpellLevel(-1, creature); }
+
+bool IsFireSafe(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  return HasCondition(creature, kCondFireResistance) || Creatures[creature].protections[kProtResistFire].current > 0 ||
+         GetProtectionValue(creature, 2) == 4;
+}
+
+bool IsFreeStepSquare(int creature, int fromX, int fromY, int x, int y) {
+  const CreatureRecord& c = Creatures[creature];
+  if (c.footprintWidth.current > 1 || c.footprintHeight.current > 1) return true;
+  if (x == fromX || y == fromY) return true;
+  return CornersOpen(fromX, fromY, x, y);
+}
+
+int MarkUnfitSquares(int creature) {
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) {
+      int32_t& v = ValuationGrid[SquareIndex(x, y)];
+      if (v != kUnfit && !FootprintFitsAt(x, y, creature, 0)) v = kUnfit;
+    }
+  return 1;
+}
+
+int32_t ValuationGridMaximum() {
+  int32_t best = -1;
+  for (int32_t v : ValuationGrid) best = std::max(best, v);
+  return best;
+}
+
+int ScoreGridAdjustments(int creature) {
+  if (!IsValidCreature(creature)) return 1;
+  const CreatureRecord& c = Creatures[creature];
+  const bool caster = IsCaster(creature);
+  const bool sightDependent = IsSightDependent(creature, 0);
+  const int32_t concealment = Concealment(creature);
+  const bool smallExposed = concealment == 0 && c.size.current < 4;
+  const bool homeInDark = concealment < 50 && !sightDependent;
+  const bool hurtByFire = IsHurtByFire(creature);
+  const bool hampered = GetProtectionValue(creature, 56) != 1;
+  const int32_t silencePenalty = c.special[kSenseKindWord] == 5 ? 30
+                                 : caster ? (c.feats[kFeatMetamagicSilent] != 0 ? 21 : 60)
+                                          : 10;
+  const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) {
+      int32_t& v = ValuationGrid[SquareIndex(x, y)];
+      if (v == kUnfit || v == 0) continue;
+      const uint32_t kinds = KindsUnder(x, y, w, h);
+      auto under = [kinds](uint32_t kind) { return (kinds & (1u << kind)) != 0; };
+      if (homeInDark && under(kEffectDarkness)) {
+        v += 9;
+      } else if (smallExposed) {
+        const int32_t floor = CurrentMap.At(kLayerFloor, x, y);
+        if (floor == 123 || floor == 124) v += 4;
+      }
+      if (hurtByFire) {
+        if (under(kEffectFire)) v -= 100;
+      } else if (c.kind == 88 && BrazierFireUnder(x, y, w, h)) {
+        v -= 100;
+      }
+      if (hampered) {
+        if (under(kEffectEntangle)) v -= 10;
+        if (c.kind != 32 && under(kEffectWeb)) v -= 30;
+      }
+      if (sightDependent && under(kEffectDarkness)) v -= 30;
+      if (under(kEffectSilence)) v -= silencePenalty;
+      if (under(kEffectInsectPlague)) v -= 5;
+    }
+  return 1;
+}
+
+namespace {
+
+// Squares with a value of at least 1 lose what is left of their worth when
+// too many are wanted: below half the best they become -1.
+void ApplyCrowding() {
+  int positive = 0;
+  int32_t best = -1;
+  for (int32_t v : ValuationGrid) {
+    if (v > 0) ++positive;
+    best = std::max(best, v);
+  }
+  if (positive <= 14) return;
+  for (int32_t& v : ValuationGrid)
+    if (v >= 1 && v < best / 2) v = -1;
+}
+
+// The flags of the creature that weigh the hazards of its walk.
+struct WalkFlags {
+  bool stepFree, fireCapable, standOff, wary, fireSafe, mobility;
+};
+
+WalkFlags WalkFlagsOf(int creature) {
+  const CreatureRecord& c = Creatures[creature];
+  WalkFlags f{};
+  f.stepFree = MayTakeFiveFootStep(creature);
+  const bool caster = IsCaster(creature);
+  f.fireCapable = caster && (!IsSpellcastingBlocked(creature, 27, 0, 1, 0) ||
+                             !IsSpellcastingBlocked(creature, 123, 0, 1, 0) ||
+                             !IsSpellcastingBlocked(creature, 139, 0, 1, 0));
+  bool anyThreatened = false;
+  if (!caster && !HasUsableAmmunition(creature))
+    for (int i = 0; i < TurnCount() && !anyThreatened; ++i) anyThreatened = IsThreatenedByEnemy(TurnOrder[i].creature);
+  if (caster || HasUsableAmmunition(creature) || anyThreatened) {
+    f.standOff = f.wary = true;
+  } else {
+    f.wary = c.hitPoints < c.maxHitPoints * 50 / 100;
+  }
+  f.fireSafe = IsFireSafe(creature);
+  if (f.fireSafe) f.wary = false;
+  f.mobility = c.feats[kFeatMobility] != 0;
+  return f;
+}
+
+// The lowest movement cost among the best squares with a worked-out path
+// gains 1.
+void BreakTieAmongBest() {
+  const int32_t best = ValuationGridMaximum();
+  if (best < 1) return;
+  int chosen = -1;
+  int32_t cheapest = 10000;
+  for (int i = 0; i < kMapSquares; ++i) {
+    if (ValuationGrid[i] != best) continue;
+    const int32_t cost = Word(ReachRecords[i], kTallyCost);
+    if (cost == -1) continue;
+    if (cost < cheapest) {
+      cheapest = cost;
+      chosen = i;
+    }
+  }
+  if (chosen >= 0) ValuationGrid[chosen] += 1;
+}
+
+}  // namespace
+
+int ScoreGridReachability(int creature, uint8_t preferOneMove, uint8_t dropUnreachable, uint8_t oneMoveOnly,
+                          uint8_t dropBelowFourteen) {
+  if (!IsValidCreature(creature)) return 1;
+  ApplyCrowding();
+  if (CutOffByBlockingArea(creature)) return 1;
+  const CreatureRecord& c = Creatures[creature];
+  const WalkFlags f = WalkFlagsOf(creature);
+  for (PathTallyRecord& r : ReachRecords) {
+    std::memset(r, 0, sizeof r);
+    r[0] = r[kTallyWords - 1] = static_cast<uint32_t>(-1);
+  }
+  const int cx = c.squareX, cy = c.squareY;
+  const int32_t budget = (preferOneMove || oneMoveOnly) ? CombatAction.movesLeft - c.speed.current : 0;
+  const bool mayStep = MayTakeFiveFootStep(creature);
+  // The farthest ring from the creature's square.
+  int farthest = 0;
+  for (int x : {0, kMapSide - 1})
+    for (int y : {0, kMapSide - 1}) farthest = std::max(farthest, std::max(std::abs(x - cx), std::abs(y - cy)));
+
+  for (int ring = farthest; ring >= 0; --ring) {
+    if (dropBelowFourteen)
+      for (int32_t& v : ValuationGrid)
+        if (v < 14) v = kUnfit;
+    // The squares of this ring in x-major order.
+    for (int x = std::max(0, cx - ring); x <= std::min(kMapSide - 1, cx + ring); ++x) {
+      const bool edgeColumn = std::abs(x - cx) == ring;
+      for (int y = std::max(0, cy - ring); y <= std::min(kMapSide - 1, cy + ring); ++y) {
+        if (!edgeColumn && std::abs(y - cy) != ring) {
+          // Skip to the ring's other row.
+          if (y < cy + ring) y = cy + ring - 1;
+          continue;
+        }
+        const int sq = SquareIndex(x, y);
+        int32_t& value = ValuationGrid[sq];
+        if (value < 1) continue;
+        if (ring == 0) {
+          if (preferOneMove && !oneMoveOnly) value += 16;
+          continue;
+        }
+        // A record left by an earlier search whose path crossed the square
+        // serves; otherwise the square's own search.
+        PathTallyRecord out = {};
+        const uint32_t* rec = ReachRecords[sq];
+        if (Word(ReachRecords[sq], 0) == -1 && Word(ReachRecords[sq], kTallyWords - 1) == -1) {
+          if (FindCreaturePath(creature, cx, cy, x, y, 1, 1, 0, 0, out, ReachRecords) == kPathNone) {
+            if (dropUnreachable) value = kUnfit;
+            continue;
+          }
+          rec = out;
+        }
+        const bool neighbour = ring == 1;
+        int32_t penalty = ThreatPenalty(c, Word(rec, kTallyProvoked), f.mobility);
+        if (f.stepFree && neighbour && IsFreeStepSquare(creature, cx, cy, x, y)) penalty = 0;
+        value -= penalty;
+        int32_t fires = 0;
+        if (c.kind == 88 || f.fireCapable || f.fireSafe)
+          fires = Word(rec, kTallyBrazier);
+        else if (IsHurtByFire(creature))
+          fires = Word(rec, kTallyFire);
+        value -= fires * (f.wary ? 75 : 19);
+        value -= Word(rec, kTallyWeb) * (f.standOff ? 75 : 14);
+        const bool step = neighbour && mayStep && IsFreeStepSquare(creature, cx, cy, x, y);
+        const int32_t cost = Word(rec, kTallyCost);
+        if (oneMoveOnly) {
+          if (!step && cost > budget) value = kUnfit;
+        } else if (preferOneMove && PathShown == 1 && cost <= budget) {
+          value += 16;
+        }
+      }
+    }
+  }
+  BreakTieAmongBest();
+  return 1;
+}
+
+void ResetValuationGridState() {
+  ResetWords(ValuationGrid);
+  ResetWords(ReachRecords);
+}

@@ -1,0 +1,46 @@
+// The valuation grid of the computer fighters: one score per square of the
+// local map (x * 60 + y), -100 where the fighter may not stand, the highest
+// value wins; and the passes every grid builder runs over it: the squares the
+// fighter does not fit on, the weights of terrain and magic areas, and the
+// cost of getting there (path, attacks of opportunity, fire and web).
+#pragma once
+#include <cstdint>
+
+#include "map/map_record.h"
+#include "map/path_finding.h"
+
+constexpr int32_t kUnfit = -100;
+
+extern int32_t ValuationGrid[kMapSquares];
+
+// The path records of the last reachability pass: per square, the tallies of
+// the path that reached it (PathTallyRecord words), first and last word -1
+// where no path was worked out.
+extern PathTallyRecord ReachRecords[kMapSquares];
+
+// Every square not yet -100 on which FootprintFitsAt (x, y, creature, 0)
+// fails becomes -100. Returns 1.
+int MarkUnfitSquares(int creature);
+// The largest value of the grid, never below -1.
+int32_t ValuationGridMaximum();
+// Terrain and magic-area weights on the squares that are neither -100 nor 0.
+// Returns 1.
+int ScoreGridAdjustments(int creature);
+// Crowding, the cost of the walk to each wanted square (path, attacks of
+// opportunity, fire and web), one-move reach and the tie-break among the
+// best squares. The flags are 0 or 1. Returns 1.
+int ScoreGridReachability(int creature, uint8_t preferOneMove, uint8_t dropUnreachable, uint8_t oneMoveOnly,
+                          uint8_t dropBelowFourteen);
+
+// A straight neighbour of the square, or a diagonal one whose two corner
+// squares are open (flood-open, or free of solid areas in combat and of walls
+// that TouchesBlockCode does not free); always true for a fighter wider or
+// taller than one square. The test of free five-foot steps.
+bool IsFreeStepSquare(int creature, int fromX, int fromY, int x, int y);
+// The creature holds a castable spell (HighestUsableSpellLevel from level 1).
+bool IsCaster(int creature);
+// Fire_Resistance active, derived fire resistance above 0, or fire response 4.
+bool IsFireSafe(int creature);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetValuationGridState();
