@@ -6,6 +6,8 @@ uint8_t HelpLinkSwitch = 0;
 NavBarStateWords NavBarState = {{0, 0, 0}, -1, 0};
 ActionListWords ActionList = {};
 
+bool IsTargetingMode() { return ScreenMode >= 10 && ScreenMode <= 16; }
+
 int IsTargetingOrMenuMode() {
   if ((ScreenMode >= kModeTargetFirst && ScreenMode <= kModeTargetLast) || ScreenMode == kModeCastAnnounce || ScreenMode == kModeCastResolve) return 1;
   return NavBarState.selection != -1 ? 1 : 0;

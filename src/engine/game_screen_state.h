@@ -24,6 +24,8 @@ struct ActionListWords {
 };
 extern ActionListWords ActionList;
 
+// True in the targeting screen modes 10 to 16.
+bool IsTargetingMode();
 // 1 in the targeting modes, in the casting announcement and resolution, or
 // while an item selection is pending.
 int IsTargetingOrMenuMode();

@@ -6,11 +6,14 @@
 #include "combat/actions/combat_sounds.h"
 #include "combat/actions/cursor_checks.h"
 #include "combat/actions/displacement.h"
+#include "combat/actions/start_of_combat.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/attack_resolution.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/spell_preview.h"
 #include "combat/turns/combat_cycle.h"
+#include "combat/turns/computer_decision.h"
+#include "combat/turns/turn_upkeep.h"
 #include "map/area_shapes.h"
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
@@ -59,6 +62,9 @@ void ResetGameState() {
   ResetCombatSequencerState();
   ResetSpellPreviewState();
   ResetCombatCycleState();
+  ResetStartOfCombatState();
+  ResetTurnUpkeepState();
+  ResetComputerDecisionState();
   ResetAreaShapesState();
   ResetLineOfEffectState();
   ResetMapRecordState();

@@ -169,6 +169,24 @@ bool FootprintFitsAt(int x, int y, int creature, int flag) {
   return true;
 }
 
+bool RectIsAllFloor(int x, int y, int w, int h) {
+  for (int i = x; i < x + w; ++i)
+    for (int j = y; j < y + h; ++j)
+      if (!OnGrid(i, j) || BlockedGrid[SquareIndex(i, j)] != kSquareFlooded) return false;
+  return true;
+}
+
+bool RectHasBrazier(int x, int y, int w, int h) {
+  for (int i = x; i < x + w; ++i) {
+    for (int j = y; j < y + h; ++j) {
+      if (!OnGrid(i, j)) continue;
+      const int32_t floor = CurrentMap.At(kLayerFloor, i, j);
+      if (floor == 2015 || floor == 2016) return true;
+    }
+  }
+  return false;
+}
+
 bool IsInMagicArea(int creature, uint32_t kind) {
   if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];

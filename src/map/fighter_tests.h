@@ -45,6 +45,11 @@ void MarkThreatenedSquares();
 // on no square held by another creature.
 bool FootprintFitsAt(int x, int y, int creature, int flag);
 
+// Every square of the rectangle lies inside the map and is flood-open
+// (blocked-square value 2) / an in-map square of it holds a brazier.
+bool RectIsAllFloor(int x, int y, int w, int h);
+bool RectHasBrazier(int x, int y, int w, int h);
+
 // Lasting spell effects under the creature's footprint.
 bool IsInMagicArea(int creature, uint32_t kind);
 int AverageMagicAreaValue(int creature, uint32_t kind);

@@ -31,6 +31,8 @@ uint8_t SightMask[kSightWindow][kSightWindow];
 uint32_t MapMemory[kStoredMapCount][kMapSquares];
 uint32_t FogGrid[kMapSquares];
 uint8_t VisionRefreshFlag = 0;
+uint8_t ExploringScriptFlag = 0;
+uint8_t PartyAlertFlag = 0;
 
 namespace {
 
@@ -438,4 +440,6 @@ void ResetPartyVisionState() {
   ResetWords(MapMemory);
   ResetWords(FogGrid);
   VisionRefreshFlag = 0;
+  ExploringScriptFlag = 0;
+  PartyAlertFlag = 0;
 }

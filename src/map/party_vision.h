@@ -30,6 +30,10 @@ extern uint32_t MapMemory[kStoredMapCount][kMapSquares];
 extern uint32_t FogGrid[kMapSquares];
 // Set on map entry, when a door opens and by combat events: every present fighter's sight is renewed.
 extern uint8_t VisionRefreshFlag;
+// The exploring code's script flag and the vision update's party-alert flag,
+// read by the start of combat (the battle's opening clears the first).
+extern uint8_t ExploringScriptFlag;
+extern uint8_t PartyAlertFlag;
 
 // Remembered kinds in a computer-controlled fighter's grid.
 enum RememberedKind : int32_t {

@@ -139,6 +139,7 @@ enum ConditionId : uint32_t {
   kCondSlowed = 152,
   kCondEnlarged = 153,
   kCondReduced = 154,
+  kCondAlarmed = 155,
   kCondFlatFooted = 156,
   kCondGrappling = 157,
   kCondPinned = 158,
@@ -147,6 +148,7 @@ enum ConditionId : uint32_t {
   kCondRain = 165,
   kCondGrassConcealment = 166,
   kCondSurprised = 167,
+  kCondDistracted = 170,
   kCondSummonedCreature = 657,
 };
 // Source of spell effects (the only source whose removal is logged).
@@ -159,8 +161,12 @@ constexpr uint32_t kSourceConstitutionLoss = 27; // Dead by Constitution 0
 constexpr uint32_t kSourceIntelligenceLoss = 28;
 constexpr uint32_t kSourceWisdomLoss = 29;
 constexpr uint32_t kSourceCharismaLoss = 30;
+constexpr uint32_t kSourceCombatPlayer = 23;     // written by a player-controlled fighter's action
+constexpr uint32_t kSourceCombatResult = 24;     // falls, deaths, damage while casting
+constexpr uint32_t kSourceCombatComputer = 31;   // written by a computer-controlled fighter's action
 constexpr uint32_t kSourceUnarmed = 32;
 constexpr uint32_t kSourceLevelLoss = 33;        // Dead by level drain
+constexpr uint32_t kSourceCombatStart = 34;      // surprise and flat-footed at the start of a battle
 constexpr uint32_t kSourceRain = 35;
 
 extern const char ConditionNames[kConditionNameCount][36];

@@ -344,6 +344,13 @@ static_assert(offsetof(CreatureRecord, formationWords) == 4984);
 static_assert(offsetof(CreatureRecord, fighterSlot) == 4996);
 static_assert(sizeof(CreatureRecord) == 5000);
 
+// Script-set words: 0 area spells may hit allies, 1 the death-script number
+// (0 none; "Map%i_Death%i"), 3 to 5 the three script-set spells.
+constexpr int kScriptWordDeathScript = 1;
+constexpr int kScriptWordFirstSpell = 3;
+// Special-ability word 8: hit points regenerated at the start of each turn.
+constexpr int kSpecialRegeneration = 8;
+
 extern CreatureRecord Creatures[kCreatureCount];
 
 inline bool IsValidCreature(int id) { return id >= 0 && id < kCreatureCount; }
@@ -394,6 +401,10 @@ extern const char ClassNamesFighter[18][14];     // the same with "Fighter" for 
 extern const char AlignmentNames[10][16];        // "Not Applicable" ... "Chaotic Evil"
 extern const char DamageReductionKindNames[15][12];  // "Nothing", "-", "Melee" ...
 extern const char ImmunityCategoryNames[kImmunityCategories][16];
+// The creature's immunity code of a category (ImmunityCategory).
+inline int32_t ImmunityCodeOf(const CreatureRecord& c, int category) {
+  return c.protections[kProtFirstImmunity + category].current;
+}
 
 // The creature's fighter-slot field.
 int GetFighterSlot(int creature);

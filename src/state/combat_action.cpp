@@ -7,7 +7,13 @@
 CombatActionState CombatAction;
 int32_t CreatureMarkWords[2100] = {};
 int32_t FighterMarkWords[300] = {};
+int32_t HighlightTimer = 0;
 int32_t& DyingCreature = PlaybackCreature;
+int32_t& CurrentTurnIndex = CombatAction.currentEntry;
+int32_t g_ProcessingAttackNumber = -1;
+uint8_t ActorFellDuringReaction = 0;
+int32_t SpellAfterMove = -1;
+uint8_t ReactionPending = 0;
 int32_t g_Cleaving = -1;
 int32_t QueuedSpell = -1;
 uint8_t ExecutorBusy = 0;
@@ -30,7 +36,11 @@ void ResetCombatActionState() {
   ResetWords(CombatAction);
   ResetWords(CreatureMarkWords);
   ResetWords(FighterMarkWords);
-  DyingCreature = -1;
+  HighlightTimer = 0;
+  g_ProcessingAttackNumber = -1;
+  ActorFellDuringReaction = 0;
+  SpellAfterMove = -1;
+  ReactionPending = 0;
   g_Cleaving = -1;
   QueuedSpell = -1;
   ExecutorBusy = 0;

@@ -28,6 +28,35 @@ struct CombatActionState {
   uint8_t playerControlled = 0;    // 1: the acting fighter takes the player's orders
   int32_t attackMade = 0;          // 1 once a real attack of the action has been resolved
   int32_t moveMode = 0;            // 3 while the move is a charge
+  // The rest of the turn's budget, set when a fighter's turn begins.
+  int32_t moveActionLeft = 0;       // 1 while the move action is available
+  int32_t fiveFootStepLeft = 0;     // 1 until the fighter enters any square
+  uint8_t fiveFootStepAllowed = 0;  // whether it may take a five-foot step at all this turn
+  int32_t movementClosed = 0;       // 1 closes movement for the rest of the turn
+  uint8_t singleActionTurn = 0;     // the turn has a single move (surprise, Nauseated, Slowed)
+  int32_t endedActionCode = 0;      // the action being played back under code 13
+  int32_t selectedAction = -1;      // the action-list row waiting for a target, -1 none
+  uint8_t cleaveUsed = 0;
+  uint8_t fiveFootStepTaken = 0;
+  uint8_t attackSequenceOpen = 0;   // a full melee attack is under way
+  uint8_t shootingSequenceOpen = 0; // a full ranged attack is under way
+  int32_t meleeAttacksMade = 0, meleeAttacksAllowed = 0;
+  int32_t shotsMade = 0, shotsAllowed = 0;
+  uint8_t inventoryOpenedThisTurn = 0;
+  // The computer's planning of the turn (rolled at the next-fighter step).
+  uint8_t whirlwindPlanned = 0;
+  uint8_t bullRushPlanned = 0;
+  uint8_t useAlternateAttack = 0;   // the fourth natural attack instead of the first
+  uint8_t turnUndeadPlanned = 0;
+  uint8_t breathPlanned = 0;
+  uint8_t wandPlanned = 0;
+  uint8_t spellLikePlanned = 0;
+  uint8_t scriptedSpellPlanned = 0;
+  int32_t scriptedSpell = -1;       // the preprogrammed spell, -1 none
+  uint8_t useSpells = 1;
+  uint8_t cureOthers = 0;
+  int32_t preferredRange = 0;       // squares a caster keeps from its foes, 0 none
+  int32_t confusionRoll = 0;        // d100 of a Confused or Insane fighter
   int32_t preferredTarget = -1;    // the creature a computer caster's area must hold, -1 none
   // The rest of the turn's budget that the computer fighters' choices read.
   int32_t fiveFootStepLeft = 0;     // 1 until the fighter enters any square
@@ -44,6 +73,18 @@ struct CombatActionState {
   uint8_t stopForStandardAction[2] = {0, 0};
 };
 extern CombatActionState CombatAction;
+// The acting turn-order entry under its own name (the block's currentEntry).
+extern int32_t& CurrentTurnIndex;
+
+// -1 idle, 0 and up the running action's step, 99 its end is due.
+extern int32_t g_ProcessingAttackNumber;
+// Set when the fighter whose turn it is falls: once its death has been shown
+// the turn passes to the next fighter.
+extern uint8_t ActorFellDuringReaction;
+// The spell the acting fighter casts when its move ends, -1 none.
+extern int32_t SpellAfterMove;
+// A reaction has borrowed the attacker and target.
+extern uint8_t ReactionPending;
 
 // A grapple attack sequence is under way, and the attacks made inside it.
 extern uint8_t GrappleSequenceOpen;
@@ -64,21 +105,37 @@ extern uint8_t CoupDeGraceAction;
 // The creature of the acting turn-order entry, -1 when none.
 int CurrentFighter();
 
-// One mark word per creature record and one per fighter slot.
+// One mark word per creature record (the highlight of the turn's fighter)
+// with its timer, and one per fighter slot.
 extern int32_t CreatureMarkWords[2100];
+extern int32_t HighlightTimer;
 extern int32_t FighterMarkWords[300];
 // The creature whose death RunDeathScript handles, -1 none: the playback
 // creature of state/current_cast.h under its older name.
 extern int32_t& DyingCreature;
 
-// The combat state word: 1 player's turn, 2 computer's decision, 3 action under way, 4 turn over.
+// The combat state word and its values (6 never occurs).
 extern int32_t CombatState;
+enum CombatStateValue : int32_t {
+  kStateStartOfCombat = 0,
+  kStatePlayerTurn = 1,
+  kStateComputerDecision = 2,
+  kStateActionUnderWay = 3,
+  kStateNextFighter = 4,
+  kStateEndOfRound = 5,
+  kStateStartOfTurn = 7,
+};
 
 // Services of the combat actions (implemented in combat/actions) that the
 // map's square entry calls when a creature dies or leaves the battle.
-void RunDeathScript();
+// Runs the death or fall script due for PlaybackCreature; 1.
+int RunDeathScript();
+// Takes a fallen creature out of the battle; the fall result (10 no change,
+// 11 died, 12 knocked out, 13 petrified). The death event goes into the
+// event entry given (-1 entry 1).
 int RemoveFromCombat(int creature, int eventIndex);
-void CheckEndOfCombat();
+// True when one side is gone and the battle has ended.
+bool CheckEndOfCombat();
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetCombatActionState();

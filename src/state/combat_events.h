@@ -9,10 +9,16 @@ constexpr int kCombatEventCount = 10;
 enum CombatEventType : int32_t {
   kEventNone = -1,
   kEventDamage = 1,      // 1 to 3: the damage kinds
+  kEventBleedingDamage = 3,
   kEventFireDamage = 4,
+  kEventAcidDamage = 7,
   kEventDeath = 40,
+  kEventHealed = 41,     // hit points regained
   kEventCondition = 45,  // a condition taken
   kEventFreed = 46,      // a condition ended
+  kEventGrow = 47,       // a size change back up
+  kEventShrink = 48,     // a size change back down
+  kEventFormEnds = 50,   // a summoning or a changed form ends
 };
 
 struct CombatEvent {

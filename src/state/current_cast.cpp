@@ -1,5 +1,6 @@
 #include "state/current_cast.h"
 
+#include "engine/game_speeds.h"
 #include "engine/settings.h"
 #include "state/map_view_state.h"
 
@@ -29,7 +30,7 @@ bool ClearQueuedAction() {
 
 int32_t PlaybackCreature = -1;
 int32_t PlaybackFramesLeft = 0;
-int32_t FramesPerEvent = 45;
+int32_t& FramesPerEvent = CombatStepFrames;
 
 void SetReadyMode() {
   if (ReadyModeFlag == 0) ActionBarMode = 2;

@@ -53,7 +53,7 @@ bool ClearQueuedAction();
 // stays.
 extern int32_t PlaybackCreature;
 extern int32_t PlaybackFramesLeft;
-extern int32_t FramesPerEvent;
+extern int32_t& FramesPerEvent;  // the combat step of the speed options
 
 // Sets the ready-action mode word (the action bar's mode, ActionBarMode) from
 // the ready byte: 2 when it is 0, 1 when it is 1.

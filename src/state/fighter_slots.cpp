@@ -4,8 +4,10 @@
 
 FighterSlot FighterSlots[kFighterSlots];
 int32_t FighterCount = 0;
+FighterSlot FighterSlotBackup[kFighterSlots];
 
 void ResetFighterSlotsState() {
   ResetWords(FighterSlots);
+  ResetWords(FighterSlotBackup);
   FighterCount = 0;
 }

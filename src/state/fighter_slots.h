@@ -8,6 +8,21 @@ constexpr int kFighterSlots = 300;
 constexpr int kPathLength = 200;
 constexpr int kSquareCount = 3600;  // 60 by 60, index x * 60 + y
 
+// The values of a transformed creature's natural form, kept in its slot
+// while it wears another form and put back when the form ends: the bases of
+// derived values 18 to 61, attack values, abilities, size, footprint and
+// ammunition (pairs are base, current).
+constexpr int kSavedFormValues = 44;
+struct SavedNaturalForm {
+  int32_t derivedBases[kSavedFormValues];
+  int32_t baseAttack[2];
+  int32_t abilities[6][2];
+  int32_t size[2];
+  int32_t footprintWidth[2];   // along x
+  int32_t footprintHeight[2];  // along y
+  int32_t ammunition[2];       // item code and count
+};
+
 struct FighterSlot {
   int32_t creature;              // creature id
   int32_t alert;                 // 1 aware of the others
@@ -19,8 +34,7 @@ struct FighterSlot {
   int32_t visible[kSquareCount]; // 1 = this fighter sees the square
   int32_t secondGrid[kSquareCount];
   int32_t gridFlag;
-  // The saved natural form of a transformed creature follows here; it comes
-  // with the routines that save and restore it.
+  SavedNaturalForm savedForm;
 };
 static_assert(offsetof(FighterSlot, pathIndex) == 16);
 static_assert(offsetof(FighterSlot, pathX) == 20);
@@ -31,6 +45,8 @@ static_assert(offsetof(FighterSlot, gridFlag) == 30420);
 
 extern FighterSlot FighterSlots[kFighterSlots];
 extern int32_t FighterCount;
+// The table as it was before the last rebuild.
+extern FighterSlot FighterSlotBackup[kFighterSlots];
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetFighterSlotsState();

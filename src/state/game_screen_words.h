@@ -22,5 +22,9 @@ struct RecentSpellPair {
 constexpr int kRecentSpells = 8;
 extern RecentSpellPair RecentSpells[4][kRecentSpells];
 
+// Implemented by the game screen: switches the background music to the
+// track, keeping the playing position of the old one.
+void SwitchMusicTrack(int track, int a, int b);
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetGameScreenWordsState();

@@ -3,6 +3,7 @@
 #include "engine/reset_words.h"
 
 int32_t ActionBarMode = 1;
+int32_t SidePanelMode = 0;
 uint32_t TintTarget[3] = {255, 255, 255};
 int32_t SelectedFighterSlot = 0;
 MissileStateWords MissileState = {};
@@ -18,6 +19,7 @@ uint8_t RollDisplayFlags[2] = {};
 
 void ResetMapViewWords() {
   ActionBarMode = 1;
+  SidePanelMode = 0;
   for (uint32_t& level : TintTarget) level = 255;
   SelectedFighterSlot = 0;
   ResetWords(MissileState);

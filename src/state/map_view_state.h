@@ -5,8 +5,11 @@
 #pragma once
 #include <cstdint>
 
-// The action bar's mode (1 the fighter's actions).
+// The action bar's mode (1 the fighter's actions), which is also the
+// ready-action mode word of the turn.
 extern int32_t ActionBarMode;
+// The side panel's page: 0 none, 1 the initiative list.
+extern int32_t SidePanelMode;
 // The tint the picture fades toward (255 each on maps without rain).
 extern uint32_t TintTarget[3];
 

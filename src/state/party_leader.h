@@ -5,5 +5,9 @@
 // Creature id of the leading party member (0 to 3).
 extern uint32_t PartyLeader;
 
+// Implemented by the party set-up: swaps two party members (0 to 3), their
+// creature records, fighter slots' working data and recent spells.
+void SwapPartyMembers(int a, int b);
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetPartyLeaderState();

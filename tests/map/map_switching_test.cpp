@@ -42,6 +42,10 @@ class MapSwitch : public ::testing::Test {
       c.present = 1;
       c.allegiance = kAllegianceParty;
       c.footprintWidth = c.footprintHeight = {1, 1};
+      // Living abilities: the fighter table recomputes whoever it lists.
+      for (StatPair* p : {&c.strength, &c.dexterity, &c.constitution, &c.intelligence, &c.wisdom, &c.charisma})
+        *p = {10, 10};
+      c.level = 1;
       c.fighterSlot = -1;
     }
     // Start on map 6 as the current map.
@@ -285,7 +289,7 @@ TEST_F(MapSwitch, FloorItemsLeftBehind) {
 TEST_F(MapSwitch, RestingHealsAndClearsPassingConditions) {
   SwitchLocalMap(5, 3, 3, 1, 0, 0);
   CreatureRecord& c = Creatures[1];
-  c.maxHitPoints = 20;
+  c.baseHitPoints = c.maxHitPoints = 20;
   c.hitPoints = 3;
   c.conditions[0] = {88, 5, 18, 0, 0};
   c.conditions[1] = {17, 1000, 18, 0, 0};
@@ -293,7 +297,9 @@ TEST_F(MapSwitch, RestingHealsAndClearsPassingConditions) {
   RestPartyOnMap();
   EXPECT_EQ(c.hitPoints, 20);
   EXPECT_EQ(c.conditions[0].id, 17u);
-  EXPECT_EQ(c.conditions[1].id, 0u);
+  // The passing ones are gone (the return to the map recomputes the member,
+  // which may add its own lasting entries behind).
+  for (const ConditionEntry& e : c.conditions) EXPECT_TRUE(e.id != 88u && e.id != 103u);
   EXPECT_EQ(CurrentMapNumber, 5);
 }
 

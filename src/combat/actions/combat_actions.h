@@ -6,8 +6,12 @@
 
 #include "state/combat_action.h"
 
-void StartCombat(int flag);
+// Tests whether the party and the creatures of the map meet and, when they
+// do, starts a battle; 1 when one began or a talker's script ran.
+int StartCombat(int recheck);
 void ExecuteCombatAction();
-// The fall handling of a creature hurt outside the main target (an attacker
-// hit by an energy defence): 10 no change, 11 died, 12 unconscious, 13 petrified.
+// The fall of an attacked creature (the main target, or an attacker hit by
+// an energy defence): as RemoveFromCombat, without recomputing it, with its
+// death event in the second extra event. 10 no change, 11 died, 12
+// unconscious, 13 petrified.
 int HandleFallAfterAttack(int creature);

@@ -8,6 +8,7 @@
 #include "state/turn_order.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
+#include "rules/positions.h"
 
 int32_t DisplaceMask[kMapSquares] = {};
 
@@ -110,6 +111,35 @@ bool DisplaceFromArea(int stays) {
     Creatures[stays].squareY = keepY;
   }
   return cleared;
+}
+
+int AreaHasNoWall() {
+  for (int i = 0; i < kMapSquares; ++i)
+    if (DisplaceMask[i] == 1 && CurrentMap.At(kLayerWalls, i / kMapSide, i % kMapSide) != 0) return 0;
+  return 1;
+}
+
+// (The anchors are tried as the displacement rules give them; whether every
+// other creature could be moved off is what DisplaceFromArea reports.)
+bool NudgeOrDisplace(int creature, int width, int depth) {
+  if (!IsValidCreature(creature)) return false;
+  CreatureRecord& c = Creatures[creature];
+  const int x = c.squareX, y = c.squareY;
+  static const int kAnchorX[4] = {0, -1, -1, 0}, kAnchorY[4] = {0, 0, -1, -1};
+  for (int a = 0; a < 4; ++a) {
+    c.squareX = x + kAnchorX[a];
+    c.squareY = y + kAnchorY[a];
+    if (MarkTargetArea(creature, width, depth) && AreaHasNoWall() && DisplaceFromArea(creature)) {
+      c.nextX = c.squareX;
+      c.nextY = c.squareY;
+      c.pixelX = c.squareX * kSquarePixels;
+      c.pixelY = c.squareY * kSquarePixels;
+      return true;
+    }
+  }
+  c.squareX = x;
+  c.squareY = y;
+  return false;
 }
 
 void ResetDisplacementState() {

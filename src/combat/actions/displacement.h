@@ -17,6 +17,12 @@ bool MarkTargetArea(int creature, int width, int depth);
 // to the first fitting square of the nearest ring reachable through squares
 // free of walls (lowest x, then lowest y, first). True when none is left there.
 bool DisplaceFromArea(int stays);
+// 1 when no marked square is a wall.
+int AreaHasNoWall();
+// Gives the creature a place of width x depth at its square or one step up
+// or left of it (in that order) where no wall stands, moving the others off
+// it; true when found (the creature moves there), false with its square unchanged.
+bool NudgeOrDisplace(int creature, int width, int depth);
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetDisplacementState();

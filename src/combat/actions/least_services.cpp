@@ -48,50 +48,6 @@ void PlaceOnSquare(CreatureRecord& c, int x, int y) {
 
 }  // namespace
 
-bool MoveTurnBefore(int a, int b, int current) {
-  if (InCombat != 1) return true;
-  const int from = EntryOf(a);
-  int to = EntryOf(b);
-  if (from < 0 || to < 0) return true;
-  const TurnOrderEntry moved = TurnOrder[from];
-  for (int i = from; i + 1 < TurnEntryCount; ++i) TurnOrder[i] = TurnOrder[i + 1];
-  if (to > from) --to;
-  for (int i = TurnEntryCount - 1; i > to; --i) TurnOrder[i] = TurnOrder[i - 1];
-  TurnOrder[to] = moved;
-  if (current == a) CombatAction.currentEntry = to;
-  else if (current == b) CombatAction.currentEntry = to + 1;
-  return true;
-}
-
-bool InsertCombatantAfterCurrent(int creature, int) {
-  if (!IsValidCreature(creature)) return true;
-  Creatures[creature].present = 1;
-  if (InCombat != 1 || TurnEntryCount >= kTurnOrderEntries) return true;
-  const int k = EntryOf(SpellCaster);
-  for (int i = TurnEntryCount; i > k + 1; --i) TurnOrder[i] = TurnOrder[i - 1];
-  TurnOrder[k + 1] = NewEntry(creature);
-  ++TurnEntryCount;
-  return true;
-}
-
-bool AppendCombatant(int creature, int other) {
-  if (!IsValidCreature(creature) || TurnEntryCount >= kTurnOrderEntries) return true;
-  TurnOrder[TurnEntryCount] = NewEntry(creature);
-  CreatureRecord& c = Creatures[creature];
-  c.present = 1;
-  if (IsValidCreature(other)) PlaceOnSquare(c, Creatures[other].squareX, Creatures[other].squareY);
-  ++TurnEntryCount;
-  return true;
-}
-
-bool DismissCombatant(int creature) {
-  if (!IsValidCreature(creature)) return true;
-  AddCondition(creature, kCondDead, kDurationLasting, 0, 0, 0);
-  Creatures[creature].present = 0;
-  if (TurnEntryCount > 0) --TurnEntryCount;
-  return true;
-}
-
 bool HasOpportunityAttacker() {
   const int caster = SpellCaster;
   if (!IsValidCreature(caster)) return false;
@@ -142,14 +98,6 @@ void CreateSummonedElemental(int record, int spell) {
   RecomputeCreature(record, 1);
 }
 
-void SlayCreature(int creature) {
-  if (!IsValidCreature(creature)) return;
-  Creatures[creature].hitPoints -= 10000;
-  LogMessage("\xA3%s\xA3 loses \xA3" "10000\xA3 @HP@.\r", Creatures[creature].name);
-  StartCreatureEffect(4, creature, 0);
-  RemoveFromCombat(creature, -1);
-}
-
 void StartCreatureEffect(int kind, int creature, int graphic) {
   if (!IsValidCreature(creature)) return;
   if (kind != -1) RecomputeCreature(creature, 0);
@@ -167,8 +115,6 @@ bool MarkCasterDamaged(int creature, int32_t damage) {
   AddCondition(creature, kCondDamagedWhileCasting, 1, previous + damage, 24, 0);
   return true;
 }
-
-bool NudgeOrDisplace(int, int) { return true; }
 
 bool RelocateIfBlocked(int) { return true; }
 

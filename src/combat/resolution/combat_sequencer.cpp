@@ -29,6 +29,7 @@
 #include "state/turn_order.h"
 
 CastingUseWords CastingUse;
+CombatActionState SavedCastingAction;
 int32_t TargetAnimation[300] = {};
 int32_t AnimationSpeedWords[7] = {3, 3, 3, 3, 3, 3, 3};
 
@@ -89,7 +90,7 @@ void AimSummoning(int caster, int spell) {
   CreateSummonedElemental(record, spell);
   AppendCombatant(record, caster);
   BuildMeleeValuationGrid(record, caster);
-  DismissCombatant(record);
+  DismissCombatant();
   const GridSquare best = ExtractBestSquare(record);
   const CreatureRecord& c = Creatures[caster];
   const GridSquare from = NearestFootprintSquare(caster, best.x, best.y);
@@ -437,6 +438,7 @@ void ResetCombatSequencerState() {
   std::memset(WebBurnList, 0, sizeof WebBurnList);
   std::memset(ResolvedCreatures, 0, sizeof ResolvedCreatures);
   TargetPass = 0;
+  SavedCastingAction = CombatActionState{};
   ResetCurrentCastState();
 }
 

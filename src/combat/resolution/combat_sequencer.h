@@ -63,6 +63,10 @@ struct CastingUseWords {
   uint8_t scratch[100] = {};
 };
 extern CastingUseWords CastingUse;
+// The action block as it was when a held casting began (held codes 27 to 31
+// give it back when the casting resumes).
+struct CombatActionState;
+extern CombatActionState SavedCastingAction;
 // The animation kind each fighter slot shows (0 none).
 extern int32_t TargetAnimation[300];
 // Frames per animation step, for the animation kinds 2/6, 3/7, 4/8, 5/9, 10, 11 and 12.

@@ -29,8 +29,6 @@
 namespace {
 
 constexpr int32_t kSrcSuccessfulSave = 636;
-constexpr int32_t kSrcCantExceedMaximumHp = 648;
-constexpr int32_t kSrcMetamagicEmpower = 650;
 constexpr int32_t kSrcCriticalHit = 653;
 constexpr int32_t kSrcFlamingWebs = 656;
 constexpr int32_t kSrcSpellCannotKill = 662;

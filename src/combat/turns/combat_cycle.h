@@ -1,13 +1,24 @@
-// The combat state machine's step and its pause.
+// The combat state machine: once per frame it moves a battle on from fighter
+// to fighter (start of combat, end of round, next fighter, start of turn,
+// the player's turn or the computer's decision) as far as it can without
+// waiting for the screen.
 #pragma once
 #include <cstdint>
 
-// 1 while the turn cycle waits for the player to read; the second pause byte
-// is cleared with it.
+// 1 while the turn cycle waits for the player to read (the computer
+// decision's pause); the second pause byte is cleared with it.
 extern uint8_t CombatPause;
 extern uint8_t CombatPauseSecond;
+extern uint8_t& AiPause;
+// 1 while a move or animation of the acting fighter plays on screen: the
+// next-fighter step and the decision wait.
+extern uint8_t MovementPlaybackActive;
+// 1 during the first round when someone was surprised at the start.
+extern uint8_t SurpriseRound;
+// During the player's turn: 1 when a path to the hovered square exists.
+extern uint8_t PathPreviewValid;
 
-// One step of the combat state machine; 0 ends the program.
+// One call of the state machine; returns 1 (0 would end the program).
 int CombatCycle();
 
 // Puts the words above back to their start-up values (a new game, and tests).

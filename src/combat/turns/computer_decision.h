@@ -1,0 +1,14 @@
+// The decision of a computer-controlled fighter (combat state 2).
+#pragma once
+#include <cstdint>
+
+// The creature whose spellcasting a readied fighter waits to disrupt, -1 none.
+extern int32_t DisruptionTarget;
+
+// Decides the acting fighter's action: an action code with state 3, or the
+// end of its turn (state 4). Until the fighters' tactics exist, a computer
+// fighter ends its turn.
+void DecideComputerAction();
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetComputerDecisionState();

@@ -1,0 +1,79 @@
+#include "combat/turns/turn_routines.h"
+
+#include <initializer_list>
+
+#include "combat/actions/combat_actions.h"
+#include "map/movement_rules.h"
+#include "state/turn_order.h"
+#include "engine/message_log.h"
+#include "engine/frame.h"
+#include "engine/settings.h"
+#include "map/map_record.h"
+#include "map/square_grids.h"
+#include "rules/attack_profile.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "state/camera.h"
+#include "state/map_view_state.h"
+#include "map/map_view.h"
+
+namespace {
+constexpr int32_t kBrazierSmall = 2015;
+constexpr int32_t kBrazierLarge = 2016;
+
+bool IsConfusedOrInsane(int creature) {
+  return FindAnyCondition(creature, kCondConfused, kCondInsane) >= 0;
+}
+}  // namespace
+
+bool MayTakeFiveFootStep(int creature) {
+  if (InCombat != 1 || creature < 0 || creature != CurrentFighter()) return false;
+  return CombatAction.fiveFootStepLeft == 1 && CombatAction.fiveFootStepAllowed == 1;
+}
+
+bool ReleaseFriendlyGrapple(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  const int entry = FindCondition(creature, kCondGrappling);
+  if (entry < 0) return false;
+  const int partner = Creatures[creature].conditions[entry].value;
+  if (!IsValidCreature(partner) || AreEnemies(creature, partner)) return false;
+  if (IsConfusedOrInsane(creature) || IsConfusedOrInsane(partner)) return false;
+  for (int c : {creature, partner}) {
+    RemoveCondition(c, kCondPinned);
+    RemoveCondition(c, kCondGrappling);
+  }
+  return true;
+}
+
+int CountGrapplingAttacks() {
+  const int creature = CurrentFighter();
+  if (!IsValidCreature(creature)) return 1;
+  static AttackProfile profile;
+  const bool grappling = FindCondition(creature, kCondGrappling) >= 0;
+  BuildAttackProfile(&profile, creature, CombatAction.useAlternateAttack, -1, grappling ? 1 : 0, 0);
+  int melee = 0, shots = 0;
+  for (const AttackProfileEntry& e : profile.entries) {
+    if (e.kind == kEntryNone) break;
+    if (e.kind == kEntryRanged) {
+      if (!grappling) shots = e.attackCount.total;
+      if (!grappling) break;
+      continue;
+    }
+    melee += e.attackCount.total;
+  }
+  CombatAction.meleeAttacksAllowed = melee;
+  CombatAction.shotsAllowed = shots;
+  if (grappling && DebugMode == 1) LogMessage("Number of grappling attacks: %i \r", melee);
+  return 1;
+}
+
+void PlaceBrazierFires() {
+  for (int x = 0; x < kMapSide; ++x) {
+    for (int y = 0; y < kMapSide; ++y) {
+      SquareEffectCell& cell = MagicAreaGrid[SquareIndex(x, y)];
+      cell = {};
+      const int32_t floor = CurrentMap.At(kLayerFloor, x, y);
+      if (floor == kBrazierSmall || floor == kBrazierLarge) cell = {kEffectFire, 1000, 0};
+    }
+  }
+}

@@ -1,0 +1,148 @@
+// A battle of two created groups on a drawn map, started by the meeting test
+// and stepped frame by frame through the state machine.
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "battle_fixture.h"
+#include "rules/conditions.h"
+#include "rules/modifier_list.h"
+
+namespace {
+
+TEST_F(BattleTest, TheMeetingGathersTheGroupAndOrdersByInitiative) {
+  int ties = 0;
+  for (uint32_t seed = 1; seed <= 40; ++seed) {
+    Fresh();
+    MeetTwoGroups(seed * 7);
+    ASSERT_EQ(StartCombat(0), 1);
+    EXPECT_EQ(InCombat, 1u);
+    EXPECT_EQ(CombatState, kStateStartOfCombat);
+    ASSERT_EQ(TurnEntryCount, 4);
+    EXPECT_EQ(Log().rfind("\rCombat begins...\r\rInitiative Rolls\r\r", 0), 0u);
+    // The rolls were kept in listing order: the party, then the meeting
+    // enemy and its group. Highest total first; of equal totals the one
+    // listed later acts first.
+    const int listed[4] = {0, 1, kFoeA, kFoeB};
+    std::vector<std::pair<int, int>> rolls;
+    for (int i = 0; i < 4; ++i) rolls.push_back({CombatRollLog[i].total, listed[i]});
+    std::stable_sort(rolls.begin(), rolls.end(), [](auto a, auto b) { return a.first < b.first; });
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(TurnOrder[i].creature, rolls[3 - i].second) << "seed " << seed;
+    for (int i = 0; i + 1 < 4; ++i) ties += rolls[i].first == rolls[i + 1].first;
+    for (int i = 0; i < 4; ++i) {
+      EXPECT_GE(FindCondition(TurnOrder[i].creature, kCondFlatFooted), 0);
+      EXPECT_EQ(Creatures[TurnOrder[i].creature].destinationX, -1);
+    }
+  }
+  EXPECT_GT(ties, 0) << "no tie met: the tie rule went untested";
+}
+
+TEST_F(BattleTest, DistractedFoesAreSurprisedAndLoseTheirFirstTurn) {
+  MeetTwoGroups(11);
+  for (int foe : {kFoeA, kFoeB}) AddCondition(foe, kCondDistracted, 5, 0, 0, 0);
+  ASSERT_EQ(StartCombat(0), 1);
+  EXPECT_EQ(EnemiesSurprised, 1);
+  EXPECT_NE(Log().find("are all @SURPRISED@ by\rthe sudden interruption.\r\r"), std::string::npos);
+  EXPECT_LT(FindCondition(0, kCondSurprised), 0);
+  // The first round is a surprise round: the party has a single move.
+  ASSERT_TRUE(UntilTurnOf(0));
+  EXPECT_EQ(SurpriseRound, 1);
+  EXPECT_EQ(CombatAction.movesLeft, Creatures[0].speed.current);
+  EXPECT_EQ(CombatAction.fullRoundActionLeft, 0);
+  // Each foe loses exactly its first turn and its surprise with it.
+  ASSERT_TRUE(UntilTurnOf(kFoeA));
+  EXPECT_EQ(SurpriseRound, 0);
+  EXPECT_LT(FindCondition(kFoeA, kCondSurprised), 0);
+  const std::string lost = "\xA3" + std::string(Creatures[kFoeA].name) + "\xA3 is @SURPRISED@ and can't act.\r\r";
+  EXPECT_NE(Log().find(lost), std::string::npos);
+}
+
+TEST_F(BattleTest, APartyThatSeesNoFoeIsSurprised) {
+  MeetTwoGroups(12);
+  for (int s = 0; s < kPartySize; ++s)
+    for (int32_t& v : FighterSlots[s].visible) v = 0;
+  ASSERT_EQ(StartCombat(0), 1);
+  EXPECT_EQ(EnemiesSurprised, 0);
+  EXPECT_GE(FindCondition(0, kCondSurprised), 0);
+  EXPECT_GE(FindCondition(1, kCondSurprised), 0);
+  EXPECT_LT(FindCondition(kFoeA, kCondSurprised), 0);
+}
+
+TEST_F(BattleTest, AConditionEndsAtTheUpkeepOfItsLastRound) {
+  MeetTwoGroups(13);
+  ASSERT_EQ(StartCombat(0), 1);
+  AddCondition(0, kCondShaken, 2, 0, kSourceSpell, 0);
+  ASSERT_TRUE(UntilTurnOf(0));
+  ASSERT_GE(FindCondition(0, kCondShaken), 0);
+  EXPECT_EQ(Creatures[0].conditions[FindCondition(0, kCondShaken)].duration, 1);
+  Frame();  // the player ends the turn
+  ASSERT_TRUE(UntilTurnOf(0));
+  EXPECT_LT(FindCondition(0, kCondShaken), 0);
+  char line[80];
+  std::snprintf(line, sizeof line, "\xA3%s\xA3 loses effect: \xA3%.15s\xA3.\r\r", Creatures[0].name,
+                ConditionName(kCondShaken));
+  EXPECT_NE(Log().find(line), std::string::npos);
+}
+
+TEST_F(BattleTest, AFighterBleedingToDeathLeavesTheOrderAndTheNextOneActs) {
+  MeetTwoGroups(14);
+  ASSERT_EQ(StartCombat(0), 1);
+  const int dying = TurnOrder[1].creature, next = TurnOrder[2].creature, after = TurnOrder[3].creature;
+  AddCondition(dying, kCondBleeding, 100, 500, 0, 0);
+  ASSERT_TRUE(UntilTurnOf(next));
+  EXPECT_EQ(IndexOf(dying), -1);
+  EXPECT_EQ(Creatures[dying].present, 0);
+  EXPECT_EQ(TurnEntryCount, 3);
+  EXPECT_EQ(CurrentTurnIndex, 1);
+  EXPECT_EQ(ActorFellDuringReaction, 0);
+  if (InCombat == 1) {
+    Frame();
+    ASSERT_TRUE(UntilTurnOf(after));
+    EXPECT_EQ(CurrentTurnIndex, 2);
+  }
+}
+
+// Both foes bleed to death: victory, the same log for the same seed; then
+// both party members bleed to death: defeat.
+TEST_F(BattleTest, VictoryAndDefeatEndTheBattleAndOneSeedGivesOneLog) {
+  std::string logs[2];
+  for (std::string& log : logs) {
+    Fresh();
+    MeetTwoGroups(21);
+    SeedRandomForTests(99);
+    ASSERT_EQ(StartCombat(0), 1);
+    for (int foe : {kFoeA, kFoeB}) AddCondition(foe, kCondBleeding, 100, 4, 0, 0);
+    int rounds = 0, last = -2;
+    FramesUntil([&] {
+      if (CurrentTurnIndex < last) ++rounds;
+      last = CurrentTurnIndex;
+      return false;
+    });
+    EXPECT_EQ(InCombat, 0u);
+    EXPECT_EQ(ScreenMode, 8u);
+    EXPECT_GE(rounds, 2);  // a gnoll takes more than one bleeding to fall
+    log = Log();
+  }
+  EXPECT_EQ(logs[0], logs[1]);
+
+  Fresh();
+  MeetTwoGroups(22);
+  ASSERT_EQ(StartCombat(0), 1);
+  for (int m : {0, 1}) AddCondition(m, kCondBleeding, 100, 500, 0, 0);
+  FramesUntil([] { return false; });
+  EXPECT_EQ(InCombat, 0u);
+  EXPECT_EQ(ScreenMode, 7u);
+  EXPECT_GE(FindCondition(0, kCondDead), 0);
+}
+
+TEST_F(BattleTest, AnOrderOfFightersNoneOfWhomCanActDoesNotHang) {
+  MeetTwoGroups(15);
+  ASSERT_EQ(StartCombat(0), 1);
+  for (int i = 0; i < TurnEntryCount; ++i) AddCondition(TurnOrder[i].creature, kCondUnconscious, 3000, 0, 0, 0);
+  for (int f = 0; f < 5; ++f) Frame();
+  EXPECT_EQ(InCombat, 1u);
+  EXPECT_GE(CurrentTurnIndex, -1);
+  EXPECT_LE(CurrentTurnIndex, TurnEntryCount);
+}
+
+}  // namespace
