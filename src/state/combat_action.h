@@ -58,11 +58,6 @@ struct CombatActionState {
   int32_t preferredRange = 0;       // squares a caster keeps from its foes, 0 none
   int32_t confusionRoll = 0;        // d100 of a Confused or Insane fighter
   int32_t preferredTarget = -1;    // the creature a computer caster's area must hold, -1 none
-  // The rest of the turn's budget that the computer fighters' choices read.
-  int32_t fiveFootStepLeft = 0;     // 1 until the fighter enters any square
-  uint8_t fiveFootStepAllowed = 0;  // whether it may take a five-foot step at all this turn
-  int32_t movementClosed = 0;       // 1 closes movement for the rest of the turn
-  uint8_t fiveFootStepTaken = 0;
   // 0 a full turn; 1 a turn whose one action is the standard action; above 1
   // a turn on which a move is always left for the first step.
   uint8_t actionMode = 0;

@@ -17,7 +17,6 @@ int32_t NearestCreatureByPath = -1;
 int32_t StrongestAlly = -1;
 int32_t WeakestEnemy = -1;
 int32_t LowestArmourEnemy = -1;
-int32_t DisruptionTarget = -1;
 uint8_t FinishHelpless = 0;
 int32_t SecondTactic = 0;
 int32_t SelectedAttackEntry = -1;
@@ -26,22 +25,6 @@ int32_t ShownAttackChance = -1;
 
 bool IsActingFighter(int creature) {
   return InCombat == 1 && IsValidCreature(creature) && CurrentFighter() == creature;
-}
-
-bool MayTakeFiveFootStep(int creature) {
-  return IsActingFighter(creature) && CombatAction.fiveFootStepLeft == 1 && CombatAction.fiveFootStepAllowed == 1;
-}
-
-bool HighestUsableSpellLevel(int start, int creature) {
-  if (!IsValidCreature(creature)) return false;
-  const CreatureRecord& c = Creatures[creature];
-  const int top = MaxSpellLevel(creature);
-  for (int level = start < 1 ? 1 : start; level <= top; ++level) {
-    if (c.spellsLeft[level - 1] < 1) continue;
-    for (int spell = 0; spell < kSpellRows && spell < kKnownSpellFlags; ++spell)
-      if (c.knownSpells[spell] == 1 && SpellTable[spell].level == level) return true;
-  }
-  return false;
 }
 
 bool AddRetreatBonuses(int creature) {
@@ -98,7 +81,6 @@ bool AddRetreatBonuses(int creature) {
 
 void ResetDecisionWordsState() {
   NearestFoe = NearestCreatureByPath = StrongestAlly = WeakestEnemy = LowestArmourEnemy = -1;
-  DisruptionTarget = -1;
   FinishHelpless = 0;
   SecondTactic = 0;
   SelectedAttackEntry = -1;

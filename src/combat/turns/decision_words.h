@@ -5,6 +5,10 @@
 #pragma once
 #include <cstdint>
 
+#include "combat/turns/computer_decision.h"  // DisruptionTarget
+#include "combat/turns/turn_routines.h"      // MayTakeFiveFootStep
+#include "creatures/control_tendencies.h"   // HighestUsableSpellLevel
+
 // The survey (-1 none): the enemy with the cheapest path, the fighter of any
 // side with the cheapest path, the non-enemy with the most hit points, the
 // enemy with the fewest hit points and the one with the lowest armour class.
@@ -13,8 +17,6 @@ extern int32_t NearestCreatureByPath;
 extern int32_t StrongestAlly;
 extern int32_t WeakestEnemy;
 extern int32_t LowestArmourEnemy;
-// The caster a readied or ranged fighter means to disrupt, -1 none.
-extern int32_t DisruptionTarget;
 // Set when an adjacent enemy is helpless and the fighter means to finish it.
 extern uint8_t FinishHelpless;
 // The alternate-form word the decision builds attack profiles with (the
@@ -27,14 +29,8 @@ extern int32_t RangedProfileEntry;
 // The hit chance of the last evaluated attack, for the action bar.
 extern int32_t ShownAttackChance;
 
-// In combat, the creature is the acting fighter and both FiveFootStepLeft
-// and FiveFootStepAllowed are 1.
-bool MayTakeFiveFootStep(int creature);
 // The creature is the acting fighter of a battle.
 bool IsActingFighter(int creature);
-// A spell the creature can cast now at a level from start (1 when -1) up to
-// its highest level: spells left at the level and a known spell of it.
-bool HighestUsableSpellLevel(int start, int creature);
 // Raises the grid squares a badly hurt creature should make for (away from
 // its enemies, or beside a friendly Cleric). Returns true.
 bool AddRetreatBonuses(int creature);
