@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "map/map_record.h"
+#include "rules/spell_ids.h"
 
 // 1 on the squares the last shape covers (x * 60 + y); every shape clears it first.
 extern uint8_t AreaMask[kMapSquares];
@@ -17,17 +18,7 @@ extern uint8_t RectangleValid;
 constexpr int kSpellTurnUndead = 998;
 constexpr int kSpellSpecialAttack = 999;  // a breath weapon or a gaze
 
-// Spell rows the shapes name.
-enum AreaSpellId : int {
-  kSpellEntangle = 0,
-  kSpellWeb = 15,
-  kSpellDispel = 27,
-  kSpellWallOfStone = 56,
-  kSpellDarkness = 103,
-  kSpellSilence = 129,
-  kSpellInsectPlague = 146,
-  kSpellFireStorm = 171,
-};
+// Spell rows the shapes name are those of rules/spell_ids.h.
 
 // The line from the caster toward the target square: stops before a wall, a
 // solid magic area or the map's edge. outDirection gets the compass code
