@@ -6,6 +6,7 @@
 #include "engine/main_window.h"
 #include "engine/frame.h"
 #include "engine/settings.h"
+#include "engine/static_layers.h"
 #include "platform/system.h"
 
 GraphicsObject Graphics;
@@ -132,6 +133,7 @@ int ResetGraphicsDevice(uint8_t bitsPerPixel, int windowed, int width, int heigh
 }
 
 int ShutdownGraphics() {
+  ForgetStaticLayers();
   if (Graphics.sprite) Graphics.sprite.reset();
   if (Graphics.device) Graphics.device.reset();
   if (Graphics.adapter) Graphics.adapter.reset();

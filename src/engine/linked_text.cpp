@@ -1,6 +1,8 @@
 #include "engine/linked_text.h"
 
+#include <cstdint>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "engine/page_history.h"
@@ -270,7 +272,53 @@ void Hover(const char* text, const Layout& layout, int large, bool rollLinks) {
   }
 }
 
+// Laid-out texts kept from frame to frame: a text is laid out again only
+// when it, or where and from which line it is laid out, has changed.
+struct KeptLayout {
+  bool valid = false;
+  bool inUse = false;  // the layout being drawn is never the one replaced
+  std::string text;
+  int left = 0, top = 0, right = 0, bottom = 0, firstLine = 0;
+  bool rollLinks = false;
+  Layout layout;
+  uint64_t lastUsed = 0;
+};
+constexpr int kKeptLayouts = 4;
+KeptLayout g_layouts[kKeptLayouts];
+uint64_t g_layoutUses = 0;
+int g_layoutsMade = 0;
+
+KeptLayout& LaidOut(const char* text, int left, int top, int right, int bottom, int firstLine, bool rollLinks) {
+  const size_t length = std::strlen(text);
+  KeptLayout* oldest = nullptr;
+  for (KeptLayout& kept : g_layouts) {
+    if (kept.valid && kept.left == left && kept.top == top && kept.right == right && kept.bottom == bottom &&
+        kept.firstLine == firstLine && kept.rollLinks == rollLinks && kept.text.size() == length &&
+        std::memcmp(kept.text.data(), text, length) == 0) {
+      kept.lastUsed = ++g_layoutUses;
+      return kept;
+    }
+    if (!kept.inUse && (!oldest || !kept.valid || (oldest->valid && kept.lastUsed < oldest->lastUsed)))
+      oldest = &kept;
+  }
+  KeptLayout& kept = oldest ? *oldest : g_layouts[0];
+  kept.text.assign(text, length);
+  kept.left = left;
+  kept.top = top;
+  kept.right = right;
+  kept.bottom = bottom;
+  kept.firstLine = firstLine;
+  kept.rollLinks = rollLinks;
+  kept.layout = Typesetter(text, left, top, right, bottom, firstLine, rollLinks).Run();
+  kept.valid = true;
+  kept.lastUsed = ++g_layoutUses;
+  ++g_layoutsMade;
+  return kept;
+}
+
 }  // namespace
+
+int LinkedTextLayoutsMade() { return g_layoutsMade; }
 
 void ResetLinkHover() {
   LinkHover.hoveredChar = -1;
@@ -284,8 +332,8 @@ void ResetLinkHover() {
 int DrawLinkedText(const char* text, int style, int left, int top, int right, int bottom, int firstLine,
                    int rollLinks, int large, int draw) {
   if (text == nullptr) text = "";
-  Typesetter typesetter(text, left, top, right, bottom, firstLine, rollLinks != 0);
-  const Layout layout = typesetter.Run();
+  KeptLayout& kept = LaidOut(text, left, top, right, bottom, firstLine, rollLinks != 0);
+  const Layout& layout = kept.layout;
   LinkedTextOverflow = layout.overflow ? -1 : 1;
   LinkedTextFirstShown = layout.firstShown;
   LinkedTextLineCount = layout.passed + layout.lines + 1;
@@ -293,6 +341,7 @@ int DrawLinkedText(const char* text, int style, int left, int top, int right, in
   LinkedTextEndRow = layout.endRow;
   if (!draw) return 1;
 
+  kept.inUse = true;
   Hover(text, layout, large, rollLinks != 0);
   const int cellWidth = large ? 8 : 5, cellHeight = large ? 8 : 6;
   const uint32_t plain = StyleColour(kDefaultColour, style);
@@ -307,5 +356,6 @@ int DrawLinkedText(const char* text, int style, int left, int top, int right, in
     DrawGlyph(colour, static_cast<unsigned char>(cell.shown), cell.column * cellWidth, cell.row * cellHeight, 0, 0,
               0, large);
   }
+  kept.inUse = false;
   return 1;
 }

@@ -39,6 +39,9 @@ constexpr uint32_t kMarkedColour = 0xFF97F870u;
 int DrawLinkedText(const char* text, int style, int left, int top, int right, int bottom, int firstLine,
                    int rollLinks, int large, int draw);
 void ResetLinkHover();
+// How many times a text was laid out (each text is laid out again only when
+// it or its place changes; for tests).
+int LinkedTextLayoutsMade();
 
 // Implemented by the combat roll log of the rules: copies the caption (at
 // most 40 characters) of the roll a link points at into out, NUL-ended;

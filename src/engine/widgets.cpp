@@ -4,6 +4,7 @@
 
 #include "engine/graphics.h"
 #include "engine/sprite_sheets.h"
+#include "engine/static_layers.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/game_screen_state.h"
@@ -83,7 +84,9 @@ int DrawMouseCursor() {
   return DrawSheetFrame(0, frame, PointerX(), PointerY());
 }
 
-int DrawScreenBackdrop() {
+namespace {
+
+int ScreenBackdropPieces() {
   constexpr uint32_t kColour = 0xFFA0A0A0u;
   constexpr int kLeft[4][3] = {{1, 2, 3}, {5, 6, 7}, {9, 10, 11}, {13, 14, 15}};
   constexpr int kRight[4][2] = {{0, 1}, {4, 5}, {8, 9}, {12, 13}};
@@ -93,6 +96,8 @@ int DrawScreenBackdrop() {
   }
   return 1;
 }
+
+}  // namespace
 
 int DrawPanelCells(int firstColumn, int firstRow, int lastColumn, int lastRow, uint32_t colour) {
   for (int r = firstRow; r <= lastRow; ++r)
@@ -105,13 +110,17 @@ int DrawPanelCells(int firstColumn, int firstRow, int lastColumn, int lastRow, u
   return 1;
 }
 
-int DrawScreenMosaic(uint32_t colour) {
+namespace {
+
+int ScreenMosaicPieces(uint32_t colour) {
   for (int r = 0; r < 30; ++r) {
     for (int c = 0; c < 32; ++c) Piece(kSheetMosaic, 32 * r + c, c * 8, r * 8, colour);
     for (int c = 0; c < 8; ++c) Piece(kSheetPanelLeft, 32 * r + c, 256 + c * 8, r * 8, colour);
   }
   return 1;
 }
+
+}  // namespace
 
 // A frame of interface pieces round the cells from (left, top) to (right,
 // bottom) in 8-pixel steps: the edges are tiled between the corners, which
@@ -136,7 +145,9 @@ void TiledFrame(int left, int top, int right, int bottom, const FramePieces& f, 
   Piece(kSheetInterface, f.bottomRight, right, bottom, colour);
 }
 
-int DrawFramedBox(uint32_t frameColour, uint32_t backgroundColour, int style) {
+namespace {
+
+int FramedBoxPieces(uint32_t frameColour, uint32_t backgroundColour, int style) {
   uint32_t border = frameColour;
   switch (style) {
     case 0: DrawPanelCells(0, 0, 39, 29, 0xFF7D7D7Du); border = 0xFFB4B4B4u; break;
@@ -149,6 +160,8 @@ int DrawFramedBox(uint32_t frameColour, uint32_t backgroundColour, int style) {
   BorderStrips(232, border, style == 1 || style == 2 || style == 4);
   return 1;
 }
+
+}  // namespace
 
 int DrawTopLeftPanelShade() {
   for (int y = 0; y < 80; y += 8)
@@ -271,8 +284,9 @@ int DrawFigureIcon(int xOffset, int yOffset, int figure, int column, int row, ui
   return DrawSheetFrame(slot, frame, x + 9, y + 9, colour, 1.0f, 1.0f, 0.0f, 1, 9, 9, -9, -9);
 }
 
-int DrawLogoScreenImage() {
-  ClearScreen(0xFF000000u);
+namespace {
+
+int LogoScreenPieces() {
   const bool large = GetDisplayScale() == 3;
   const int x = large ? 30 : 45, y = large ? 60 : 85;
   const float scale = large ? 1.51f : 1.0f;
@@ -281,10 +295,36 @@ int DrawLogoScreenImage() {
   return 1;
 }
 
-int DrawTitleBackdrop(uint32_t colour) {
+int TitleBackdropPieces(uint32_t colour) {
   for (int r = 0; r < 4; ++r) {
     for (int c = 0; c < 4; ++c) Piece(17, 4 * r + c, c * 64, r * 64, colour);
     Piece(17, 16 + r, 256, r * 64, colour);
   }
   return 1;
+}
+
+}  // namespace
+
+// The backdrops, the mosaic and the framed boxes are drawn once and copied
+// after (see static_layers.h).
+int DrawScreenBackdrop() {
+  return DrawStaticLayer({StaticLayer::kScreenBackdrop, {}}, [] { return ScreenBackdropPieces(); });
+}
+
+int DrawScreenMosaic(uint32_t colour) {
+  return DrawStaticLayer({StaticLayer::kScreenMosaic, {colour}}, [&] { return ScreenMosaicPieces(colour); });
+}
+
+int DrawFramedBox(uint32_t frameColour, uint32_t backgroundColour, int style) {
+  return DrawStaticLayer({StaticLayer::kFramedBox, {frameColour, backgroundColour, static_cast<uint32_t>(style)}},
+                         [&] { return FramedBoxPieces(frameColour, backgroundColour, style); });
+}
+
+int DrawTitleBackdrop(uint32_t colour) {
+  return DrawStaticLayer({StaticLayer::kTitleBackdrop, {colour}}, [&] { return TitleBackdropPieces(colour); });
+}
+
+int DrawLogoScreenImage() {
+  ClearScreen(0xFF000000u);
+  return DrawStaticLayer({StaticLayer::kLogoScreen, {}}, [] { return LogoScreenPieces(); });
 }

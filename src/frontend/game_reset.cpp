@@ -11,7 +11,10 @@
 #include "combat/resolution/attack_resolution.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/spell_preview.h"
+#include "combat/turns/adjacency_queries.h"
 #include "combat/turns/combat_cycle.h"
+#include "combat/turns/decision_words.h"
+#include "combat/turns/valuation_grid.h"
 #include "combat/turns/computer_decision.h"
 #include "combat/turns/turn_upkeep.h"
 #include "map/area_shapes.h"
@@ -62,6 +65,9 @@ void ResetGameState() {
   ResetCombatSequencerState();
   ResetSpellPreviewState();
   ResetCombatCycleState();
+  ResetAdjacencyQueriesState();
+  ResetDecisionWordsState();
+  ResetValuationGridState();
   ResetStartOfCombatState();
   ResetTurnUpkeepState();
   ResetComputerDecisionState();

@@ -18,7 +18,6 @@ extern uint8_t RectangleValid;
 constexpr int kSpellTurnUndead = 998;
 constexpr int kSpellSpecialAttack = 999;  // a breath weapon or a gaze
 
-// Spell rows the shapes name are those of rules/spell_ids.h.
 
 // The line from the caster toward the target square: stops before a wall, a
 // solid magic area or the map's edge. outDirection gets the compass code

@@ -6,6 +6,7 @@
 #include "map/movement_rules.h"
 #include "state/turn_order.h"
 #include "state/threat_grids.h"
+#include "map/combatant_grid.h"
 #include "map/map_switching.h"
 #include "map/square_grids.h"
 #include "rules/conditions.h"
@@ -127,20 +128,40 @@ bool IsDiagonalStepBlocked(int fromX, int fromY, int toX, int toY, int creature)
   return IsCornerObstructed(toX, fromY) || IsCornerObstructed(fromX, toY);
 }
 
-int CountThreatsAtSquare(int x, int y, int creature) {
+int ListPossibleThreats(int creature, int16_t* entries) {
   if (!IsValidCreature(creature)) return 0;
-  const CreatureRecord& c = Creatures[creature];
+  const bool invisible = FindAnyCondition(creature, kCondInvisible, kCondGreaterInvisibility) >= 0;
   int n = 0;
   for (int i = 0; i < TurnCount(); ++i) {
-    TurnOrderEntry& e = TurnOrder[i];
-    const int o = e.creature;
+    const int o = TurnOrder[i].creature;
     if (!IsValidCreature(o) || o == creature || !Alive(o) || !AreEnemies(creature, o)) continue;
-    if (Creatures[o].attacksOfOpportunityLeft < 1 || e.threatMark == 1 || !CanCreatureAct(o)) continue;
-    if (!TouchesRingAt(x, y, Width(c), Height(c), o)) continue;
+    if (Creatures[o].attacksOfOpportunityLeft < 1 || !CanCreatureAct(o)) continue;
+    // An invisible mover is threatened only by those who sense it.
+    if (invisible) {
+      const int sense = Creatures[o].special[kSenseKindWord];
+      if (sense != 5 && sense != 6 && FindCondition(o, kCondTrueSeeing) < 0) continue;
+    }
+    entries[n++] = static_cast<int16_t>(i);
+  }
+  return n;
+}
+
+int CountThreatsAmong(int x, int y, int creature, const int16_t* entries, int count) {
+  const CreatureRecord& c = Creatures[creature];
+  int n = 0;
+  for (int k = 0; k < count; ++k) {
+    TurnOrderEntry& e = TurnOrder[entries[k]];
+    if (e.threatMark == 1 || !TouchesRingAt(x, y, Width(c), Height(c), e.creature)) continue;
     e.threatMark = 1;
     ++n;
   }
   return n;
+}
+
+int CountThreatsAtSquare(int x, int y, int creature) {
+  static int16_t entries[kTurnOrderEntries];
+  const int count = ListPossibleThreats(creature, entries);
+  return count > 0 ? CountThreatsAmong(x, y, creature, entries, count) : 0;
 }
 
 void MarkThreatenedSquares() {
@@ -156,17 +177,24 @@ void MarkThreatenedSquares() {
   }
 }
 
-bool FootprintFitsAt(int x, int y, int creature, int flag) {
-  (void)flag;
+bool FootprintFitsAtSynced(int x, int y, int creature, int strict) {
   if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
-  for (int i = x; i < x + Width(c); ++i) {
-    for (int j = y; j < y + Height(c); ++j) {
-      if (!OnGrid(i, j) || BlockedGrid[SquareIndex(i, j)] == kSquareBlocked) return false;
-      if (CreatureAtSquare(i, j, creature) != -1) return false;
+  // A footprint of no rows fits anywhere.
+  for (int i = x; i < x + c.footprintWidth.current; ++i) {
+    for (int j = y; j < y + c.footprintHeight.current; ++j) {
+      if (!CurrentMap.Inside(i, j) || !OnGrid(i, j)) return false;
+      const uint32_t blocked = BlockedGrid[SquareIndex(i, j)];
+      if (strict == 1 ? blocked != kSquareFlooded : blocked == kSquareBlocked) return false;
+      if (InCombat == 1 && OtherCombatantOn(i, j, creature, -1) != -1) return false;
     }
   }
   return true;
+}
+
+bool FootprintFitsAt(int x, int y, int creature, int strict) {
+  SyncCombatantGrid();
+  return FootprintFitsAtSynced(x, y, creature, strict);
 }
 
 bool RectIsAllFloor(int x, int y, int w, int h) {

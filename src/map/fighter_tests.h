@@ -38,12 +38,23 @@ bool IsDiagonalStepBlocked(int fromX, int fromY, int toX, int toY, int creature)
 
 // Enemies able to take an attack of opportunity that touch the creature's
 // footprint placed at (x, y); each is marked (pending mark) and counted once.
+// An invisible creature is threatened only by enemies whose sense code is 5
+// or 6 or that hold True_seeing.
 int CountThreatsAtSquare(int x, int y, int creature);
+// The same in two steps for a walk of many squares: the turn-order entries
+// that may threaten the creature at all (into entries, room for 300; the
+// count), then the count at one square among them.
+int ListPossibleThreats(int creature, int16_t* entries);
+int CountThreatsAmong(int x, int y, int creature, const int16_t* entries, int count);
 // Writes 100 (party side) or 200 (side 2) into ArrowGrid on and around every able combatant.
 void MarkThreatenedSquares();
-// The footprint placed at (x, y) is inside the map, on no blocked square and
-// on no square held by another creature.
-bool FootprintFitsAt(int x, int y, int creature, int flag);
+// The footprint placed at (x, y) lies inside the map, on squares that are
+// not blocked (strict 1: on flood-open squares only) and, in combat, held by
+// no other combatant. A footprint of no rows fits.
+bool FootprintFitsAt(int x, int y, int creature, int strict);
+// The same for a caller that has brought the occupancy grid up to date
+// (SyncCombatantGrid) and tests many squares.
+bool FootprintFitsAtSynced(int x, int y, int creature, int strict);
 
 // Every square of the rectangle lies inside the map and is flood-open
 // (blocked-square value 2) / an in-map square of it holds a brazier.

@@ -9,6 +9,7 @@
 #include "state/threat_grids.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
+#include "map/combatant_grid.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
 
@@ -111,8 +112,13 @@ bool HasLineOfEffectFrom(int x0, int y0, int x1, int y1, int /*creature*/) {
 }
 
 bool FindCover(int ax, int ay, int tx, int ty, int debug) {
-  const int attacker = CreatureAtSquare(ax, ay, -1);
-  const int target = CreatureAtSquare(tx, ty, -1);
+  // Who stands on each square of the line, from the occupancy grid.
+  SyncCombatantGrid();
+  auto holderOf = [](int x, int y, int except) {
+    return InCombat == 1 && OnGrid(x, y) ? OtherCombatantOn(x, y, except, -1) : -1;
+  };
+  const int attacker = holderOf(ax, ay, -1);
+  const int target = holderOf(tx, ty, -1);
   const int count = TraceLineInto(ax, ay, tx, ty, LineX, LineY);
   if (count < 0) return false;
   CoverActive = 0;
@@ -131,7 +137,7 @@ bool FindCover(int ax, int ay, int tx, int ty, int debug) {
       return false;
     }
     if (CoverActive || precise) continue;
-    const int holder = CreatureAtSquare(x, y, attacker);
+    const int holder = holderOf(x, y, attacker);
     if (holder == -1 || holder == target) continue;
     CoverActive = 1;
     CoverSquareX = x;

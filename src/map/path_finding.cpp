@@ -582,6 +582,11 @@ void NewMemoStamp() {
   }
 }
 
+// Open series of searches over an unchanging battle, and whether the corner
+// memo of the series is kept.
+int SearchSeriesDepth = 0;
+bool CornersKept = false;
+
 void NewCornerStamp() {
   if (++CornerStamp >= kPathStampLimit) {
     for (int32_t& c : CornerStampOf) c = 0;
@@ -599,6 +604,41 @@ struct SearchRun {
   bool extraCost;  // combat steps pay CombatStepExtraCost
 };
 
+// What the memo of fits and step costs depends on besides the square: the
+// same mover searching from the same square under the same rules.
+struct MemoContext {
+  int mover, fromX, fromY;
+  bool multi, linked, seek, noActChecks, goalBlocked, sameRegion, extraCost;
+  int width, height, target, startRegion, goalRegion;
+  uint8_t crossCreatures;
+  bool operator==(const MemoContext&) const = default;
+};
+MemoContext MemoOf{};
+int LastGoal = -1;
+
+MemoContext ContextOf(const SearchRun& r) {
+  return {r.creature, r.fromX, r.fromY, r.multi, r.linked, S.seek, S.noActChecks, S.goalBlocked, S.sameRegion,
+          r.extraCost, r.width, r.height, S.target, S.startRegion, S.goalRegion, r.crossCreatures};
+}
+
+// A new memo for the search, unless it belongs to a series of searches over
+// an unchanging battle and has the context of the last: then only the last
+// goal and this one (which the fit test treats apart) are worked out again.
+void StartMemo(const SearchRun& r) {
+  const MemoContext context = ContextOf(r);
+  const int goal = W(r.toX, r.toY);
+  if (SearchSeriesDepth > 0 && context == MemoOf) {
+    if (LastGoal >= 0) Memo[LastGoal].stamp = 0;
+    Memo[goal].stamp = 0;
+  } else {
+    NewMemoStamp();
+    MemoOf = context;
+    if (SearchSeriesDepth == 0 || !CornersKept) NewCornerStamp();
+    CornersKept = SearchSeriesDepth > 0;
+  }
+  LastGoal = goal;
+}
+
 // Runs the open list from the start until the goal is closed or, when
 // seeking, the first approach square is; the square reached goes to goalX,
 // goalY. Only the work arrays, the stamps and the heap are written.
@@ -613,8 +653,7 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
   const bool walkFlagsClear = WalkToInteraction[0] == 0 && WalkToInteraction[1] == 0;
   SyncCombatantGrid();
   const MoverCosts mover = MoverCostsOf(creature);
-  NewMemoStamp();
-  NewCornerStamp();
+  StartMemo(r);
   while (count > 0) {
     // Take the smallest F.
     const int top = PopTop(&count);
@@ -662,6 +701,7 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
         if (!S.sameRegion && S.goalRegion != kDoorwayRegion && RegionGrid[SquareIndex(a, b)] == S.goalRegion) {
           S.sameRegion = true;
           NewMemoStamp();
+          MemoOf = ContextOf(r);
         }
         const int dx = a > toX ? a - toX : toX - a, dy = b > toY ? b - toY : toY - b;
         OpenNewSquare(wi, 10 * std::max(dx, dy) + 4 * std::min(dx, dy), g, px, py, open, &count);
@@ -770,10 +810,14 @@ void MarkCombatPath(int creature, FighterSlot* slot, int fromX, int fromY, int g
   const int32_t movesLeft = CombatAction.movesLeft, speed = c.speed.current;
   int32_t cost = 0;
   int prevX = fromX, prevY = fromY;
+  // Who may threaten the walk is the same at every square of it.
+  static int16_t threats[kTurnOrderEntries];
+  const int threatCount = PathLookupByScan ? 0 : ListPossibleThreats(creature, threats);
   for (int i = 0; i < PathLength; ++i) {
     const int x = PathOutX[i], y = PathOutY[i];
     // Leaving a threatened square provokes.
-    const int provoked = CountThreatsAtSquare(prevX, prevY, creature);
+    const int provoked = PathLookupByScan ? CountThreatsAtSquare(prevX, prevY, creature)
+                                          : CountThreatsAmong(prevX, prevY, creature, threats, threatCount);
     if (provoked > 0) {
       if (outRecord) outRecord[0] += static_cast<uint32_t>(provoked);
       S.running[0] += static_cast<uint32_t>(provoked);
@@ -873,6 +917,21 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   MarkCombatPath(creature, slot, fromX, fromY, goalX, goalY, moveCostOption, outRecord, tally);
   if (fiveFoot && S.seek && PathLength == 1) MarkFiveFootStepArrow(fromX, fromY);
   return kPathFound;
+}
+
+void BeginSearchSeries() {
+  if (SearchSeriesDepth++ == 0) {
+    MemoOf = {};
+    MemoOf.mover = -1;
+    CornersKept = false;
+  }
+}
+
+void EndSearchSeries() {
+  if (SearchSeriesDepth > 0 && --SearchSeriesDepth == 0) {
+    MemoOf.mover = -1;
+    CornersKept = false;
+  }
 }
 
 int SpreadPathCost(int creature, int fromX, int fromY, int toX, int toY) {

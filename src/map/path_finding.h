@@ -54,6 +54,14 @@ constexpr int kPathNone = 2;
 int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8_t costFlag,
                      uint32_t moveCostOption, uint8_t noActChecks, uint8_t crossCreatures,
                      uint32_t* outRecord, PathTallyRecord* tally);
+// A series of searches over a battle that does not change between them (the
+// reachability pass of a valuation grid: one mover, one start, many goals):
+// while one is open, what each search works out about a square (whether the
+// mover fits there, what stepping onto it costs) serves the next search of
+// the same mover, start and rules. Nothing may change on the map or in the
+// creatures between the searches of a series. Series nest.
+void BeginSearchSeries();
+void EndSearchSeries();
 // The feet a walk of the creature (counted as one square, with no act checks
 // and no creature crossing) costs from one square to another, as a combat
 // path would count them; -1 when there is no such walk within 200 steps. A

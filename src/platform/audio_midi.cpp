@@ -1,6 +1,7 @@
 // The MIDI player: standard MIDI files read into one event list, sequenced
 // sample by sample into a General MIDI synthesiser (FluidSynth) that the
 // mixer renders. Time is counted in music time (768 to the quarter note).
+#include <dlfcn.h>
 #include <fluidsynth.h>
 
 #include <algorithm>
@@ -208,6 +209,16 @@ void SeekLocked(int64_t pos, bool cut) {
   g_songPos = static_cast<double>(pos);
 }
 
+// The synthesiser's library loads soundfonts and renders in OpenMP teams,
+// whose worker threads spin while they wait for the next piece of work. The
+// game's music needs no more than the calling thread: its team is cut to
+// one, so no worker threads are made at all. (The runtime comes with the
+// library; it is looked up rather than linked.)
+void KeepSynthesiserOnThisThread() {
+  using SetThreadCount = void (*)(int);
+  if (auto set = reinterpret_cast<SetThreadCount>(dlsym(RTLD_DEFAULT, "omp_set_num_threads"))) set(1);
+}
+
 double FramesPerMusicTime() {
   const double factor = g_tempoFactor > 0.01f ? g_tempoFactor : 0.01;
   return kMixRate * (g_tempo / 1e6) / kMusicTimePerQuarter / factor;
@@ -216,6 +227,11 @@ double FramesPerMusicTime() {
 void Render(float* mix, int frames) {
   if (frames <= 0) return;
   g_render.assign(static_cast<size_t>(frames) * 2, 0.0f);
+  static thread_local bool mixingThreadKept = false;  // the mixing thread renders alone too
+  if (!mixingThreadKept) {
+    KeepSynthesiserOnThisThread();
+    mixingThreadKept = true;
+  }
   if (g_synth && g_haveFont)
     fluid_synth_write_float(g_synth, frames, g_render.data(), 0, 2, g_render.data(), 1, 2);
   const float gain = GainOfLevel(g_level);
@@ -236,6 +252,8 @@ bool OpenMidiSynth() {
   fluid_settings_setint(g_settings, "synth.polyphony", 128);
   fluid_settings_setint(g_settings, "synth.chorus.active", 0);
   fluid_settings_setint(g_settings, "synth.threadsafe-api", 0);
+  fluid_settings_setint(g_settings, "synth.cpu-cores", 1);
+  KeepSynthesiserOnThisThread();
   // Built and loaded aside, then handed to the mixing thread under the lock.
   fluid_synth_t* synth = new_fluid_synth(g_settings);
   if (!synth) {

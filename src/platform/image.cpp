@@ -8,22 +8,36 @@
 
 namespace platform {
 
-bool LoadPng(const char* path, int* width, int* height, std::vector<uint32_t>* argb) {
+bool LoadPngInto(const char* path, int* width, int* height,
+                 const std::function<uint32_t*(int width, int height, int* stride)>& place) {
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
   const std::string p = GamePath(path);
   if (!png_image_begin_read_from_file(&image, p.c_str())) return false;
   image.format = PNG_FORMAT_BGRA;  // little-endian words read as 0xAARRGGBB
-  std::vector<uint32_t> pixels(static_cast<size_t>(image.width) * image.height);
-  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) {
+  const int w = static_cast<int>(image.width), h = static_cast<int>(image.height);
+  int stride = w;
+  uint32_t* rows = place(w, h, &stride);
+  if (!rows || stride < w ||
+      !png_image_finish_read(&image, nullptr, rows, static_cast<png_int_32>(stride) * 4, nullptr)) {
     png_image_free(&image);
     return false;
   }
-  *width = static_cast<int>(image.width);
-  *height = static_cast<int>(image.height);
-  *argb = std::move(pixels);
+  *width = w;
+  *height = h;
   return true;
+}
+
+bool LoadPng(const char* path, int* width, int* height, std::vector<uint32_t>* argb) {
+  std::vector<uint32_t> pixels;
+  const bool read = LoadPngInto(path, width, height, [&](int w, int h, int* stride) {
+    pixels.assign(static_cast<size_t>(w) * h, 0u);
+    *stride = w;
+    return pixels.data();
+  });
+  if (read) *argb = std::move(pixels);
+  return read;
 }
 
 bool SavePng(const char* path, int width, int height, const uint32_t* argb) {

@@ -15,6 +15,8 @@ WindowHandle MainAppWindow();  // the first live window, 0 when none
 
 // render.cpp: forget what was attached to a window that goes away.
 void OnWindowDestroyed(WindowHandle w);
+// render.cpp: the window lost (part of) its picture and must be shown again.
+void OnWindowExposed(WindowHandle w);
 // render.cpp: map window pixels to back-buffer pixels and back (full screen
 // letterboxing); identity in a window of the back buffer's size.
 void WindowToBackBuffer(WindowHandle w, int* x, int* y);

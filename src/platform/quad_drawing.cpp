@@ -142,12 +142,28 @@ void TintRow(const uint32_t* in, uint32_t* out, int n, uint32_t colour) {
   if (i < n) out[i] = Modulate(in[i], colour);
 }
 
-// What a fetched source row holds, for the shortcuts of the alpha mode.
-struct RowKind {
-  bool clear;   // every alpha is 0
-  bool solid;   // every alpha is 255
-  bool binary;  // every alpha is 0 or 255
-};
+// 1 / d when dividing by d is the same as multiplying by it (d a power of
+// two, as the usual scales 1 and 2 are), else 0.
+double ExactInverse(float d) {
+  int exponent = 0;
+  return std::frexp(d, &exponent) == 0.5f ? 1.0 / d : 0.0;
+}
+
+inline double Divide(double n, float d, double inverse) { return inverse != 0.0 ? n * inverse : n / d; }
+
+// Whether every texel of a row has alpha 0: tinted, such a row stays so.
+bool ClearTexels(const uint32_t* texels, int n) {
+  uint32_t alphas = 0;
+  for (int i = 0; i < n; ++i) alphas |= texels[i];
+  return (alphas >> 24) == 0;
+}
+
+// What a fetched source row holds, for the shortcuts of the alpha mode: bits
+// of one word (kept in a register from the fetch to the blend).
+using RowKind = uint32_t;
+constexpr RowKind kRowClear = 1;   // every alpha is 0
+constexpr RowKind kRowSolid = 2;   // every alpha is 255
+constexpr RowKind kRowBinary = 4;  // every alpha is 0 or 255
 
 RowKind KindOf(const uint32_t* row, int n) {
   uint32_t orAlpha = 0, andAlpha = 255, partial = 0;
@@ -157,7 +173,7 @@ RowKind KindOf(const uint32_t* row, int n) {
     andAlpha &= a;
     partial |= static_cast<uint32_t>(a - 1 < 254u);
   }
-  return RowKind{orAlpha == 0, andAlpha == 255, partial == 0};
+  return (orAlpha == 0 ? kRowClear : 0u) | (andAlpha == 255 ? kRowSolid : 0u) | (partial == 0 ? kRowBinary : 0u);
 }
 
 // A device row from a fetched source row. `passes` is the alpha test table,
@@ -166,18 +182,18 @@ template <Blend M>
 void BlendRow(uint32_t* dst, const uint32_t* src, int n, RowKind kind, const uint8_t* passes, uint32_t srcFactor,
               uint32_t dstFactor) {
   if constexpr (M == Blend::kAlpha) {
-    if (kind.clear) return;
-    if (kind.solid) {
+    if (kind & kRowClear) return;
+    if (kind & kRowSolid) {
       std::copy(src, src + n, dst);
       return;
     }
-    if (kind.binary) {
+    if (kind & kRowBinary) {
       for (int i = 0; i < n; ++i) dst[i] = (src[i] >> 24) != 0 ? src[i] : dst[i];
       return;
     }
   }
   if constexpr (M == Blend::kAdditive) {
-    if (kind.clear) return;
+    if (kind & kRowClear) return;
   }
   if (passes) {
     for (int i = 0; i < n; ++i)
@@ -223,6 +239,26 @@ void TurnedQuad(uint32_t* pixels, int pitch, const uint32_t* tex, int tw, int th
 }
 
 }  // namespace
+
+const RenderDevice::TintedTexture& RenderDevice::Tinted(const Texture& texture, uint32_t colour) {
+  TintedTexture* oldest = &tinted_[0];
+  for (TintedTexture& kept : tinted_) {
+    if (kept.source == &texture && kept.version == texture.Version() && kept.colour == colour) {
+      kept.lastUsed = ++tintUses_;
+      return kept;
+    }
+    if (kept.lastUsed < oldest->lastUsed) oldest = &kept;
+  }
+  const int count = texture.Width() * texture.Height();
+  oldest->source = &texture;
+  oldest->version = texture.Version();
+  oldest->colour = colour;
+  oldest->texels.resize(static_cast<size_t>(count));
+  TintRow(texture.Pixels(), oldest->texels.data(), count, colour);
+  oldest->binaryAlpha = KindOf(oldest->texels.data(), count) & kRowBinary;
+  oldest->lastUsed = ++tintUses_;
+  return *oldest;
+}
 
 const uint8_t* RenderDevice::AlphaTestTable() {
   if (!states_.alphaTest) return nullptr;
@@ -274,10 +310,11 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
 
   // Each device column maps to one texel column (-1: outside the texture).
   // The columns inside the quad are one run, as the mapping is monotonic.
+  const double inverseX = ExactInverse(m.m11), inverseY = ExactInverse(m.m22);
   int first = x1, last = x0 - 1;
   int* columns = columnTexels_.data();
   for (int x = x0; x < x1; ++x) {
-    const double u = (x + 0.5 - m.dx) / m.m11;
+    const double u = Divide(x + 0.5 - m.dx, m.m11, inverseX);
     if (!(u >= 0 && u < sw)) continue;
     const int tx = src.left + static_cast<int>(std::floor(u));
     columns[x - x0] = (tx >= 0 && tx < tw) ? tx : -1;
@@ -290,7 +327,8 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
 
   const Blend mode = BlendFor(states_);
   const uint8_t* passes = AlphaTestTable();
-  const bool testWhileFetching = passes && ZeroKeepsPixel(mode);
+  const bool zeroKeeps = ZeroKeepsPixel(mode);
+  const bool testWhileFetching = passes && zeroKeeps;
   const uint8_t* rowPasses = testWhileFetching ? nullptr : passes;
   const RowFunction blendRow = RowFunctionFor(mode);
 
@@ -300,14 +338,41 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
   for (int i = 1; i < n && adjacent; ++i) adjacent = columns[i] == columns[0] + i;
   const bool tinted = colour != 0xFFFFFFFFu;
 
+  // An unscaled row of texels whose alphas are all 0 or 255, in a colour of
+  // full alpha, in the alpha mode: each pixel is kept or replaced, straight
+  // from the (tinted) texture.
+  if (mode == Blend::kAlpha && adjacent && (colour >> 24) == 255 && (!passes || passes[255])) {
+    const uint32_t* texels = tex;
+    bool binary = false;
+    if (tinted) {
+      const TintedTexture& kept = Tinted(texture, colour);
+      texels = kept.texels.data();
+      binary = kept.binaryAlpha;
+    } else {
+      binary = texture.BinaryAlpha();
+    }
+    if (binary) {
+      for (int y = y0; y < y1; ++y) {
+        const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
+        if (!(v >= 0 && v < sh)) continue;
+        const int ty = src.top + static_cast<int>(std::floor(v));
+        if (ty < 0 || ty >= th) continue;  // transparent black outside the texture
+        const uint32_t* s = texels + static_cast<size_t>(ty) * tw + columns[0];
+        uint32_t* d = &pixels_[static_cast<size_t>(y) * width_ + first];
+        for (int i = 0; i < n; ++i) d[i] = (s[i] >> 24) != 0 ? s[i] : d[i];
+      }
+      return;
+    }
+  }
+
   // Two rows of scratch: texels gathered, and texels tinted or tested.
   uint32_t* gathered = rowTexels_.data();
   uint32_t* row = gathered + width_;
   const uint32_t* source = row;
-  RowKind kind{};
+  RowKind kind = 0;
   int fetched = -1;
   for (int y = y0; y < y1; ++y) {
-    const double v = (y + 0.5 - m.dy) / m.m22;
+    const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
     if (!(v >= 0 && v < sh)) continue;
     const int r = static_cast<int>(std::floor(v));
     if (r != fetched) {
@@ -315,6 +380,11 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
       fetched = r;
       const int ty = src.top + r;
       const uint32_t* texels = (ty >= 0 && ty < th) ? tex + static_cast<size_t>(ty) * tw : nullptr;
+      if (texels && zeroKeeps && adjacent && ClearTexels(texels + columns[0], n)) {
+        // A source row with nothing to show, whatever the colour.
+        kind = kRowClear | kRowBinary;
+        continue;
+      }
       if (texels && adjacent) {
         source = texels + columns[0];
       } else if (texels) {

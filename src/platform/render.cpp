@@ -19,6 +19,10 @@ struct Presenter {
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* texture = nullptr;
   int width = 0, height = 0;
+  // The picture the window shows, and whether the window still shows it
+  // (false until the first present and after the window was exposed).
+  std::vector<uint32_t> shown;
+  bool showing = false;
 };
 std::map<WindowHandle, Presenter> g_presenters;
 std::set<uint32_t> g_refusedFullScreen;
@@ -47,6 +51,11 @@ uint64_t g_textureGeneration = 0;
 
 void OnWindowDestroyed(WindowHandle w) { DropPresenter(w); }
 
+void OnWindowExposed(WindowHandle w) {
+  auto it = g_presenters.find(w);
+  if (it != g_presenters.end()) it->second.showing = false;
+}
+
 void WindowToBackBuffer(WindowHandle w, int* x, int* y) {
   auto it = g_presenters.find(w);
   if (it == g_presenters.end() || !it->second.renderer) return;
@@ -74,25 +83,37 @@ int RoundUpToPowerOfTwo(int n) {
 uint64_t TextureGeneration() { return g_textureGeneration; }
 
 Texture::Texture(int width, int height)
-    : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, 0u) {
-  ++g_textureGeneration;
-}
+    : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, 0u),
+      version_(++g_textureGeneration) {}
 
 Texture::~Texture() { ++g_textureGeneration; }
 
-void Texture::Unlock() { ++g_textureGeneration; }
+void Texture::Unlock() { version_ = ++g_textureGeneration; }
+
+bool Texture::BinaryAlpha() const {
+  if (alphaCheckedVersion_ != version_) {
+    uint32_t partial = 0;
+    for (uint32_t t : pixels_) partial |= static_cast<uint32_t>((t >> 24) - 1 < 254u);
+    binaryAlpha_ = partial == 0;
+    alphaCheckedVersion_ = version_;
+  }
+  return binaryAlpha_;
+}
 
 std::unique_ptr<Texture> LoadTextureFile(const char* path, uint32_t colourKey) {
+  // The picture is decoded straight into the texture's top-left corner.
+  std::unique_ptr<Texture> texture;
   int w = 0, h = 0;
-  std::vector<uint32_t> image;
-  if (!path || !LoadPng(path, &w, &h, &image)) return nullptr;
-  auto texture = std::make_unique<Texture>(RoundUpToPowerOfTwo(w), RoundUpToPowerOfTwo(h));
-  uint32_t* dst = texture->Lock();
+  const auto place = [&](int width, int height, int* stride) {
+    texture = std::make_unique<Texture>(RoundUpToPowerOfTwo(width), RoundUpToPowerOfTwo(height));
+    *stride = texture->Width();
+    return texture->Lock();
+  };
+  if (!path || !LoadPngInto(path, &w, &h, place)) return nullptr;
+  uint32_t* texels = texture->Lock();
   for (int y = 0; y < h; ++y)
-    for (int x = 0; x < w; ++x) {
-      const uint32_t p = image[static_cast<size_t>(y) * w + x];
-      dst[static_cast<size_t>(y) * texture->Width() + x] = (p == colourKey) ? 0u : p;
-    }
+    for (uint32_t* p = texels + static_cast<size_t>(y) * texture->Width(), *end = p + w; p != end; ++p)
+      if (*p == colourKey) *p = 0u;
   texture->Unlock();
   return texture;
 }
@@ -263,7 +284,14 @@ bool RenderDevice::Present() {
     SDL_RenderSetLogicalSize(p.renderer, width_, height_);  // letterboxed in full screen
     if (!p.texture) return false;
   }
-  SDL_UpdateTexture(p.texture, nullptr, Pixels(), width_ * 4);
+  // The window keeps showing the last picture: the same picture again is
+  // not sent (an idle page costs nothing to show).
+  const uint32_t* picture = Pixels();
+  if (p.showing && p.shown.size() == pixels_.size() && std::equal(p.shown.begin(), p.shown.end(), picture))
+    return true;
+  p.shown.assign(picture, picture + pixels_.size());
+  p.showing = true;
+  SDL_UpdateTexture(p.texture, nullptr, picture, width_ * 4);
   SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
   SDL_RenderClear(p.renderer);
   SDL_RenderCopy(p.renderer, p.texture, nullptr, nullptr);

@@ -86,10 +86,17 @@ class Texture {
   uint32_t* Lock() { return pixels_.data(); }
   void Unlock();
   const uint32_t* Pixels() const { return pixels_.data(); }
+  // Which texels the texture holds: a new number whenever it is made or unlocked.
+  uint64_t Version() const { return version_; }
+  // Whether every texel's alpha is 0 or 255 (found once per version).
+  bool BinaryAlpha() const;
 
  private:
   int width_, height_;
   std::vector<uint32_t> pixels_;
+  uint64_t version_ = 0;
+  mutable uint64_t alphaCheckedVersion_ = 0;
+  mutable bool binaryAlpha_ = false;
 };
 
 // Moves on whenever any texture is made, unlocked or destroyed: a picture
@@ -167,6 +174,21 @@ class RenderDevice {
   mutable bool clearPending_ = false;
   uint32_t clearColour_ = 0xFF000000u;
   bool clearedOnly_ = false;
+  // Textures multiplied by a colour, kept for the unscaled quads that draw
+  // the same picture in the same colour many times (the glyphs of text).
+  struct TintedTexture {
+    const Texture* source = nullptr;
+    uint64_t version = 0;
+    uint32_t colour = 0;
+    std::vector<uint32_t> texels;
+    bool binaryAlpha = false;
+    uint64_t lastUsed = 0;
+  };
+  static constexpr int kTintedTextures = 8;
+  const TintedTexture& Tinted(const Texture& texture, uint32_t colour);
+  TintedTexture tinted_[kTintedTextures];
+  uint64_t tintUses_ = 0;
+
   // Scratch of the quad drawing: a texel column per back-buffer column, and
   // two rows of texels.
   std::vector<int> columnTexels_;

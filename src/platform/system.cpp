@@ -88,6 +88,10 @@ void SleepMs(uint32_t ms) {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
+void SleepMicroseconds(uint32_t us) {
+  if (!g_manualClock) std::this_thread::sleep_for(std::chrono::microseconds(us));
+}
+
 void UseManualClock(bool on, uint32_t startTicks) {
   g_manualClock = on;
   g_manualTicks = startTicks;

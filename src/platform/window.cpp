@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 
+#include <algorithm>
 #include <deque>
 #include <map>
 #include <vector>
@@ -97,8 +98,14 @@ void Translate(const SDL_Event& e) {
           if (g_foreground == w) g_foreground = 0;
           Queue(w, kMsgKillFocus);
           break;
-        case SDL_WINDOWEVENT_SIZE_CHANGED: Queue(w, kMsgSize); break;
-        case SDL_WINDOWEVENT_EXPOSED: Queue(w, kMsgPaint); break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+          OnWindowExposed(w);
+          Queue(w, kMsgSize);
+          break;
+        case SDL_WINDOWEVENT_EXPOSED:
+          OnWindowExposed(w);
+          Queue(w, kMsgPaint);
+          break;
         case SDL_WINDOWEVENT_MOVED: Queue(w, kMsgMoving); break;
         case SDL_WINDOWEVENT_MINIMIZED:
           if (!IsHeadless()) s->minimised = true;
@@ -106,7 +113,9 @@ void Translate(const SDL_Event& e) {
         case SDL_WINDOWEVENT_RESTORED:
         case SDL_WINDOWEVENT_MAXIMIZED:
           if (!IsHeadless()) s->minimised = false;
+          OnWindowExposed(w);
           break;
+        case SDL_WINDOWEVENT_SHOWN: OnWindowExposed(w); break;
         default: break;
       }
       break;
@@ -420,6 +429,16 @@ bool PeekAppMessage(Message* out) {
     return true;
   }
   return false;
+}
+
+bool WaitAppMessage(uint32_t ms) {
+  if (!g_queue.empty() || g_quitPosted) return true;
+  if (ManualClockActive()) return false;
+  SDL_Event e;
+  if (SDL_WaitEventTimeout(&e, static_cast<int>(std::min<uint32_t>(ms, 0x7FFFFFFF))) == 0) return false;
+  Translate(e);
+  while (SDL_PollEvent(&e)) Translate(e);
+  return !g_queue.empty() || g_quitPosted;
 }
 
 void TranslateAppMessage(const Message&) {}

@@ -119,6 +119,10 @@ bool ChooseMenuItem(WindowHandle w, uint32_t id);
 
 // The queue.
 bool PeekAppMessage(Message* out);
+// Sleeps until an event of the media library comes or `ms` milliseconds have
+// passed; true when a message is waiting. Under the manual clock it only
+// looks.
+bool WaitAppMessage(uint32_t ms);
 void TranslateAppMessage(const Message& m);
 intptr_t DispatchAppMessage(const Message& m);
 bool PostAppMessage(WindowHandle w, uint32_t id, uintptr_t wParam, intptr_t lParam);

@@ -1,5 +1,6 @@
 #include "rules/adjacency.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -44,14 +45,36 @@ bool FootprintOnCode(int creature, int32_t code) {
   return false;
 }
 
+// The box that holds every marked square of the adjacency grid; whole-grid
+// when something other than MarkAdjacentSquares may have written it.
+struct Box {
+  int x0, y0, x1, y1;
+};
+constexpr Box kWholeGrid = {0, 0, kMapSide - 1, kMapSide - 1};
+Box MarkedBox = kWholeGrid;
+
+void ClearAdjacencyGrid() {
+  const Box b = MarkedBox;
+  if (b.x0 <= 0 && b.y0 <= 0 && b.x1 >= kMapSide - 1 && b.y1 >= kMapSide - 1) {
+    std::memset(AdjacencyGrid, 0, sizeof AdjacencyGrid);
+    return;
+  }
+  for (int x = std::max(0, b.x0); x <= std::min(kMapSide - 1, b.x1); ++x)
+    for (int y = std::max(0, b.y0); y <= std::min(kMapSide - 1, b.y1); ++y) AdjacencyGrid[SquareIndex(x, y)] = 0;
+}
+
 }  // namespace
 
+void NoteAdjacencyGridWritten() { MarkedBox = kWholeGrid; }
+
 void MarkAdjacentSquares(int creature) {
-  std::memset(AdjacencyGrid, 0, sizeof AdjacencyGrid);
+  ClearAdjacencyGrid();
   if (!IsValidCreature(creature)) return;
   const CreatureRecord& c = Creatures[creature];
   const int x0 = c.squareX, y0 = c.squareY;
   const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+  // Only the box round this ring will need clearing next time.
+  MarkedBox = {x0 - 1, y0 - 1, x0 + w, y0 + h};
   for (int y = y0; y < y0 + h; ++y) {
     MarkSquare(AdjacencyGrid, x0 - 1, y, kRingLeft);
     MarkSquare(AdjacencyGrid, x0 + w, y, kRingRight);
@@ -152,5 +175,6 @@ int ListCreaturesAroundSquare(int x, int y) {
 
 void ResetAdjacencyState() {
   ResetWords(AdjacencyGrid);
+  MarkedBox = kWholeGrid;
   ResetWords(NeighbourGrid);
 }

@@ -38,6 +38,9 @@ struct GridSquare {
 // footprint (-1, or any id outside the table, only clears). Squares outside
 // 0 to 59 are skipped.
 void MarkAdjacentSquares(int creature);
+// Whoever writes the adjacency grid other than through MarkAdjacentSquares
+// says so, so that the next marking clears the whole grid again.
+void NoteAdjacencyGridWritten();
 // Clears the neighbour grid and writes the eight direction codes around (x, y).
 void MarkNeighbourDirections(int x, int y);
 // The code opposite a ring code (1-4, 2-3, 5-6, 7-8), 0 for anything else.

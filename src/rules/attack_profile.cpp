@@ -544,11 +544,17 @@ bool IsThreatenedByEnemy(int creature) {
     const int other = TurnOrder[i].creature;
     if (!IsValidCreature(other) || !IsEnemyOf(creature, other)) continue;
     if (HasCondition(other, kCondSleeping) || HasCondition(other, kCondParalyzed) || HasCondition(other, kCondPetrified)) continue;
-    MarkAdjacentSquares(other);
+    // A square of the footprint on the other's ring: in the box round it,
+    // outside its own footprint.
+    const CreatureRecord& o = Creatures[other];
+    const int ox = o.squareX, oy = o.squareY, ow = o.footprintWidth.current, oh = o.footprintHeight.current;
     for (int x = c.squareX; x < c.squareX + c.footprintWidth.current; ++x)
-      for (int y = c.squareY; y < c.squareY + c.footprintHeight.current; ++y)
-        if (x >= 0 && y >= 0 && x < kMapSide && y < kMapSide && AdjacencyGrid[SquareIndex(x, y)] != 0)
-          return true;
+      for (int y = c.squareY; y < c.squareY + c.footprintHeight.current; ++y) {
+        if (x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) continue;
+        const bool inBox = x >= ox - 1 && x <= ox + ow && y >= oy - 1 && y <= oy + oh;
+        const bool inFootprint = x >= ox && x < ox + ow && y >= oy && y < oy + oh;
+        if (inBox && !inFootprint) return true;
+      }
   }
   return false;
 }

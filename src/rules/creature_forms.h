@@ -14,8 +14,12 @@ extern int32_t SavedAllegiance[2100];
 void EnlargeCarriedItems(int creature);
 void ReduceCarriedItems(int creature);
 
-// End the transformation: remove "Polymorphed" / "Iron_Body" and recompute.
-// (Restoring the saved natural form comes with the fighter slot's saved form.)
+// Keeps the creature's natural form (abilities, figure, size, speed,
+// footprint, natural attacks, protections, equipment and ammunition) in its
+// fighter slot; false when it has no fighter slot.
+bool SaveNaturalForm(int creature);
+// End the transformation: remove "Polymorphed" / "Iron_Body", put the saved
+// natural form back (when one is kept) and recompute.
 void EndPolymorph(int creature);
 void EndIronBody(int creature);
 

@@ -1,5 +1,8 @@
 #include "rules/recompute_creature.h"
 
+#include <cstddef>
+#include <cstring>
+
 #include <algorithm>
 
 #include "state/combat_action.h"
@@ -766,10 +769,109 @@ const WornItemRule WornItemTable[kWornItemRules] = {
     {kSlotRightHand, 18, kCondIlluminating, -1, false},
 };
 
+namespace {
+
+// The recomputations remembered while a session is open: the record given,
+// the record made and the result.
+struct RememberedRecompute {
+  int32_t creature;
+  int32_t firstTime;
+  int32_t result;
+  int32_t squareTraits;  // what the recomputation reads at the square (see SquareTraits)
+  uint32_t age;  // the later of two entries of a creature is kept when a third comes
+  CreatureRecord given;
+  CreatureRecord made;
+};
+constexpr int kRemembered = 128;
+RememberedRecompute Remembered[kRemembered];
+int RememberedCount = 0;
+uint32_t RememberClock = 0;
+
+// Where the next recomputation of the creature is kept: a free entry, or its
+// older entry when it has two; null when the table is full.
+RememberedRecompute* EntryFor(int creature) {
+  RememberedRecompute* older = nullptr;
+  int own = 0;
+  for (int i = 0; i < RememberedCount; ++i) {
+    RememberedRecompute& r = Remembered[i];
+    if (r.creature != creature) continue;
+    ++own;
+    if (!older || r.age < older->age) older = &r;
+  }
+  if (own >= 2) return older;
+  return RememberedCount < kRemembered ? &Remembered[RememberedCount++] : nullptr;
+}
+int SessionDepth = 0;
+
+// What a recomputation reads at the creature's square: whether the square is
+// on the grid and holds tall grass; -1 when it would read more (in a storm the
+// rain on the footprint counts too), so that only the same square will do.
+int32_t SquareTraits(const CreatureRecord& c) {
+  if (StormActive != 0 && CurrentMap.rain != 0) return -1;
+  if (c.squareX < 0 || c.squareY < 0 || c.squareX >= kMapSide || c.squareY >= kMapSide) return 0;
+  const int32_t floor = CurrentMap.At(kLayerFloor, c.squareX, c.squareY);
+  return floor == 123 || floor == 124 ? 2 : 1;
+}
+
+// The record equals the remembered one given, or differs only in its square
+// and that square reads the same.
+bool SameInput(const RememberedRecompute& r, const CreatureRecord& c) {
+  constexpr size_t kSquareAt = offsetof(CreatureRecord, squareX);
+  constexpr size_t kSquareEnd = offsetof(CreatureRecord, squareY) + sizeof(int32_t);
+  static_assert(kSquareEnd == kSquareAt + 8);
+  const auto* a = reinterpret_cast<const unsigned char*>(&r.given);
+  const auto* b = reinterpret_cast<const unsigned char*>(&c);
+  if (std::memcmp(a, b, kSquareAt) != 0) return false;
+  if (std::memcmp(a + kSquareEnd, b + kSquareEnd, sizeof(CreatureRecord) - kSquareEnd) != 0) return false;
+  if (r.given.squareX == c.squareX && r.given.squareY == c.squareY) return true;
+  return r.squareTraits != -1 && r.squareTraits == SquareTraits(c);
+}
+
+}  // namespace
+
+uint8_t RecomputeRemembers = 1;
+
+void BeginRecomputeSession() {
+  if (SessionDepth++ == 0) RememberedCount = 0;
+}
+
+void EndRecomputeSession() {
+  if (SessionDepth > 0 && --SessionDepth == 0) RememberedCount = 0;
+}
+
 int RecomputeCreature(int creature, int firstTime) {
   if (creature < 0 || creature >= kCreatureCount) return 0;
+  // In a battle's session, a record met before is made as it was then.
+  const bool remember = SessionDepth > 0 && InCombat != 0 && RecomputeRemembers != 0;
+  if (remember) {
+    for (int i = 0; i < RememberedCount; ++i) {
+      const RememberedRecompute& r = Remembered[i];
+      if (r.creature != creature || r.firstTime != firstTime || !SameInput(r, Creatures[creature])) continue;
+      // Made as then, on the square it stands on now.
+      CreatureRecord& c = Creatures[creature];
+      const int32_t x = c.squareX, y = c.squareY;
+      std::memcpy(&c, &r.made, sizeof(CreatureRecord));
+      c.squareX = x;
+      c.squareY = y;
+      return r.result;
+    }
+  }
+  RememberedRecompute* slot = remember ? EntryFor(creature) : nullptr;
+  if (slot) {
+    slot->creature = -1;  // not to be matched until it is complete
+    std::memcpy(&slot->given, &Creatures[creature], sizeof(CreatureRecord));
+    slot->squareTraits = SquareTraits(Creatures[creature]);
+  }
   Recompute work(creature);
-  return work.Run(firstTime);
+  const int result = work.Run(firstTime);
+  if (slot) {
+    slot->creature = creature;
+    slot->firstTime = firstTime;
+    slot->result = result;
+    slot->age = ++RememberClock;
+    std::memcpy(&slot->made, &Creatures[creature], sizeof(CreatureRecord));
+  }
+  return result;
 }
 
 bool IsProficientWithItem(int creature, int craftedRow) {

@@ -29,6 +29,18 @@ extern const WornItemRule WornItemTable[kWornItemRules];
 // their change from the base hit points). Returns 1 when done, 0 for a free
 // record or when a worn item's condition found no free slot.
 int RecomputeCreature(int creature, int firstTime);
+// A session of many recomputations over an unchanging battle (the scoring of
+// a computer fighter's valuation grid, where only the fighter's own square
+// moves): in combat, a creature whose record is byte for byte one already
+// recomputed in the session (or differs only in its square, where the
+// recomputation reads the same: no storm, the same grass) is given the record
+// that recomputation made, on its own square, with its result, without
+// working it out again. Sessions nest; the outermost end forgets everything.
+void BeginRecomputeSession();
+void EndRecomputeSession();
+// 0: sessions remember nothing and every recomputation is worked out (the
+// tests compare both ways).
+extern uint8_t RecomputeRemembers;
 
 // Whether the creature may use the crafted item of that row without penalty.
 bool IsProficientWithItem(int creature, int craftedRow);

@@ -88,9 +88,17 @@ int cApplication::RunApplication() {
     // A window that could not be made gives 0; a failed start-up gives 1.
     return window_ ? 1 : 0;
   }
-  while (RunPass()) {
-  }
+  while (RunPass()) WaitForNextPass();
   return 1;
+}
+
+void cApplication::WaitForNextPass() {
+  const uint32_t idle = IdleMilliseconds();
+  if (idle == 0) return;
+  // The last millisecond is slept in short naps: the frame is due the moment
+  // the millisecond counter turns, and a whole-millisecond wait would miss it.
+  if (platform::WaitAppMessage(idle - 1)) return;
+  if (IdleMilliseconds() == 1) platform::SleepMicroseconds(250);
 }
 
 intptr_t AppWindowProc(platform::WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {

@@ -18,6 +18,8 @@ class cApplication {
   virtual int Init() { return 1; }
   virtual int Shutdown() { return 1; }
   virtual int Frame() { return 1; }
+  // How long the loop may sleep before Frame has work to do (0: call it now).
+  virtual uint32_t IdleMilliseconds() { return 0; }
 
   // Registers the class, creates the window, runs start-up and the loop.
   int RunApplication();
@@ -26,6 +28,9 @@ class cApplication {
   // waiting message and then runs one frame (false when the loop would end).
   bool Start();
   bool RunPass();
+  // Between passes the loop sleeps until a message comes or the next frame
+  // is due (the harness steps passes itself and never sleeps).
+  void WaitForNextPass();
   // True once start-up was entered and failed, or the window could not be made.
   bool StartFailed() const { return startFailed_; }
   bool QuitReceived() const { return quitReceived_; }
@@ -66,6 +71,7 @@ class cApp : public cApplication {
   int Init() override;
   int Shutdown() override;
   int Frame() override;
+  uint32_t IdleMilliseconds() override;
 };
 
 // The static application object and the pointer the window procedure uses.

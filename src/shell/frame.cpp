@@ -36,6 +36,7 @@ constexpr int kKeyLeftShift = 0x2A;
 constexpr int kKeyW = 0x11;
 constexpr int kSquarePixels = 24;
 
+constexpr uint32_t kFramePaceMs = 15;  // a frame at most every 15 milliseconds
 bool g_paceStarted = false;
 uint32_t g_lastFrame = 0;
 
@@ -127,6 +128,13 @@ void DebugSlayEnemies() {
 
 void ResetFramePacing() { g_paceStarted = false; }
 
+uint32_t cApp::IdleMilliseconds() {
+  // The store overlay's black frames and accelerated combat run every pass.
+  if (OverlayActive == 1 || !g_paceStarted || OptionWords[kOptionAcceleratedCombat] != 0) return 0;
+  const uint32_t since = platform::TickCount() - g_lastFrame;
+  return since >= kFramePaceMs ? 0 : kFramePaceMs - since;
+}
+
 namespace {
 
 // Steps of the frame that can cut it short.
@@ -150,7 +158,7 @@ bool PaceFrame() {
     g_lastFrame = now;
     return false;
   }
-  if (OptionWords[kOptionAcceleratedCombat] == 0 && now - g_lastFrame < 15) return false;
+  if (OptionWords[kOptionAcceleratedCombat] == 0 && now - g_lastFrame < kFramePaceMs) return false;
   g_lastFrame = now;
   return true;
 }

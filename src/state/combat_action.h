@@ -58,9 +58,6 @@ struct CombatActionState {
   int32_t preferredRange = 0;       // squares a caster keeps from its foes, 0 none
   int32_t confusionRoll = 0;        // d100 of a Confused or Insane fighter
   int32_t preferredTarget = -1;    // the creature a computer caster's area must hold, -1 none
-  // 0 a full turn; 1 a turn whose one action is the standard action; above 1
-  // a turn on which a move is always left for the first step.
-  uint8_t actionMode = 0;
   // Planning bytes of the computer's decision: keep the standard action
   // (stop the walk within one move), and the two stop-for-standard-action
   // flags that the walk-back of the best square sets.

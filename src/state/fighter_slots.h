@@ -21,6 +21,15 @@ struct SavedNaturalForm {
   int32_t footprintWidth[2];   // along x
   int32_t footprintHeight[2];  // along y
   int32_t ammunition[2];       // item code and count
+  // Kept too by the forms of the spell effects (rules/creature_forms.h).
+  int32_t saved;               // 1 while a form is kept here
+  int32_t creature;            // whose form it is
+  int32_t figure;
+  int32_t speed[2];
+  int32_t naturalArmour[2];
+  int32_t figureSize[2][2];
+  int32_t naturalAttacks[4][9];
+  uint32_t equipment[12];
 };
 
 struct FighterSlot {

@@ -121,3 +121,28 @@ TEST_F(LinkedText, SmallCellsAreFiveBySix) {
 }
 
 }  // namespace
+
+namespace {
+
+// A text is laid out once per change: drawn again, and counted (draw 0)
+// before being drawn, it is not laid out again; a changed text, a changed
+// place or a text in the same buffer that changed is.
+TEST_F(LinkedText, IsLaidOutOncePerChange) {
+  char text[64] = "A @LINK@ and \xA3Name\xA3 here.";
+  const int before = LinkedTextLayoutsMade();
+  DrawLinkedText(text, 4, 1, 2, 30, 20, 0, 1, 1, 0);
+  const std::vector<std::string> shown = Show(text);
+  EXPECT_EQ(LinkedTextLayoutsMade(), before + 1);
+  EXPECT_EQ(Show(text), shown);
+  EXPECT_EQ(LinkedTextLayoutsMade(), before + 1);
+
+  text[0] = 'B';  // the same buffer, changed in place
+  EXPECT_EQ(Show(text), std::vector<std::string>{"B.Link.and.Name.here."});
+  EXPECT_EQ(LinkedTextLayoutsMade(), before + 2);
+  Show(text, 10);  // another width wraps differently
+  EXPECT_EQ(LinkedTextLayoutsMade(), before + 3);
+  EXPECT_EQ(Show(text), std::vector<std::string>{"B.Link.and.Name.here."});
+  EXPECT_EQ(LinkedTextLayoutsMade(), before + 3);
+}
+
+}  // namespace

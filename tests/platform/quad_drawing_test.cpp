@@ -127,19 +127,31 @@ TEST(QuadDrawing, EveryBlendModeMatchesThePlainDrawing) {
       t[y * 16 + x] = (a << 24) | rgb;
     }
   tex.Unlock();
+  // A texture whose alphas are all 0 or 255 (as the fonts are), redrawn now
+  // and then: drawn unscaled in a colour it is kept tinted.
+  platform::Texture glyphs(16, 16);
+  auto redrawGlyphs = [&] {
+    uint32_t* g = glyphs.Lock();
+    for (int i = 0; i < 256; ++i) g[i] = (rng() & 1) ? (0xFF000000u | rng()) : (rng() & 0xFFFFFFu);
+    glyphs.Unlock();
+  };
+  redrawGlyphs();
 
   const uint32_t factorPairs[][2] = {
-      {platform::kBlendSrcAlpha, platform::kBlendInvSrcAlpha}, {platform::kBlendSrcAlpha, platform::kBlendOne},
-      {platform::kBlendZero, platform::kBlendSrcColour},       {platform::kBlendDestColour, platform::kBlendZero},
-      {platform::kBlendOne, platform::kBlendZero},             {platform::kBlendInvDestColour, platform::kBlendDestAlpha},
+      {platform::kBlendSrcAlpha, platform::kBlendInvSrcAlpha},
+      {platform::kBlendSrcAlpha, platform::kBlendOne},
+      {platform::kBlendZero, platform::kBlendSrcColour},
+      {platform::kBlendDestColour, platform::kBlendZero},
+      {platform::kBlendOne, platform::kBlendZero},
+      {platform::kBlendInvDestColour, platform::kBlendDestAlpha},
       {platform::kBlendInvSrcColour, platform::kBlendInvDestAlpha}};
   const uint32_t colours[] = {0xFFFFFFFFu, 0xFF808080u, 0xC4FFFFFFu, 0x07FFFFFFu, 0x00000000u};
-  const float scales[] = {1, 2, 3, 1.51f, 0.6f, -2};
+  const float scales[] = {1, 2, 3, 1.51f, 0.6f, -2, 1, 1};  // unscaled quads are the common case
 
   int checked = 0;
-  for (int round = 0; round < 600; ++round) {
+  for (int round = 0; round < 1000; ++round) {
     RenderStates& st = device->States();
-    const auto& pair = factorPairs[pick(7)];
+    const auto& pair = factorPairs[pick(3) ? 0 : pick(7)];  // mostly the game's own mode
     st.alphaBlend = pick(8) != 0;
     st.srcBlend = pair[0];
     st.dstBlend = pair[1];
@@ -156,22 +168,24 @@ TEST(QuadDrawing, EveryBlendModeMatchesThePlainDrawing) {
     r.right = r.left + 1 + pick(14);
     r.bottom = r.top + 1 + pick(14);
     const float turn = pick(4) == 0 ? static_cast<float>(pick(628)) / 100.0f : 0.0f;
-    const Matrix2D m = platform::Transformation2D(scales[pick(6)], scales[pick(6)], 3, 5, turn,
+    const Matrix2D m = platform::Transformation2D(scales[pick(8)], scales[pick(8)], 3, 5, turn,
                                                   static_cast<float>(pick(110) - 20) + (pick(3) == 0 ? 0.37f : 0.0f),
                                                   static_cast<float>(pick(90) - 20));
     const uint32_t colour = colours[pick(5)];
-    device->DrawQuad(tex, r, m, colour);
-    Reference(expected, kW, kH, tex, r, m, colour, st);
+    if (round % 10 == 9) redrawGlyphs();
+    const platform::Texture& drawn = pick(2) ? glyphs : tex;
+    device->DrawQuad(drawn, r, m, colour);
+    Reference(expected, kW, kH, drawn, r, m, colour, st);
 
-    std::vector<uint32_t> drawn;
-    device->ReadPicture(&drawn);
+    std::vector<uint32_t> picture;
+    device->ReadPicture(&picture);
     int differing = 0;
-    for (int i = 0; i < kW * kH; ++i) differing += drawn[i] != expected[i];
+    for (int i = 0; i < kW * kH; ++i) differing += picture[i] != expected[i];
     ASSERT_EQ(differing, 0) << "round " << round << " blend " << st.srcBlend << "/" << st.dstBlend << " on "
                             << st.alphaBlend << " test " << st.alphaTest << " func " << st.alphaFunc;
     ++checked;
   }
-  EXPECT_EQ(checked, 600);
+  EXPECT_EQ(checked, 1000);
   device.reset();
   platform::DestroyAppWindow(window);
 }
@@ -182,7 +196,8 @@ TEST(QuadDrawing, AClearIsKeptUntilThePixelsAreRead) {
   wc.name = "QuadClearClass";
   wc.proc = NullProc;
   platform::RegisterWindowClass(wc);
-  const platform::WindowHandle window = platform::CreateAppWindow("QuadClearClass", "c", platform::kStyleCaptioned, 8, 4);
+  const platform::WindowHandle window =
+      platform::CreateAppWindow("QuadClearClass", "c", platform::kStyleCaptioned, 8, 4);
   auto adapter = platform::CreateDisplayAdapter();
   platform::PresentParams p;
   p.window = window;

@@ -58,6 +58,35 @@ TEST_F(Game, TheFirstFrameReturnsAtOnce) {
   EXPECT_EQ(Graphics.device->PresentCount(), presents + 1);
 }
 
+TEST_F(Game, TheLoopSleepsUntilTheNextFrameIsDueOrAMessageComes) {
+  ResetFramePacing();
+  EXPECT_EQ(App.IdleMilliseconds(), 0u);  // the first call starts the clock at once
+  App.Frame();
+  EXPECT_EQ(App.IdleMilliseconds(), 15u);
+  platform::AdvanceManualClock(14);
+  EXPECT_EQ(App.IdleMilliseconds(), 1u);
+  App.Frame();  // still too early: nothing ran, the schedule holds
+  EXPECT_EQ(App.IdleMilliseconds(), 1u);
+  platform::AdvanceManualClock(1);
+  EXPECT_EQ(App.IdleMilliseconds(), 0u);
+  const int presents = Graphics.device->PresentCount();
+  App.Frame();
+  EXPECT_EQ(Graphics.device->PresentCount(), presents + 1);
+  EXPECT_EQ(App.IdleMilliseconds(), 15u);
+  // Accelerated combat runs a frame every pass.
+  OptionWords[kOptionAcceleratedCombat] = 1;
+  EXPECT_EQ(App.IdleMilliseconds(), 0u);
+  OptionWords[kOptionAcceleratedCombat] = 0;
+
+  // The wait ends at once when a message is waiting (under the manual clock
+  // it never sleeps).
+  EXPECT_TRUE(harness::PumpMessages());
+  EXPECT_FALSE(platform::WaitAppMessage(1000));
+  platform::PostAppMessage(MainWindowHandle, platform::kMsgCommand, 2000, 0);
+  EXPECT_TRUE(platform::WaitAppMessage(1000));
+  EXPECT_TRUE(harness::PumpMessages());
+}
+
 TEST_F(Game, AcceleratedCombatDropsThePace) {
   ASSERT_TRUE(harness::StepFrames(1));
   OptionWords[kOptionAcceleratedCombat] = 1;

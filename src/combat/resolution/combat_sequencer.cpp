@@ -30,16 +30,12 @@
 #include "state/turn_order.h"
 
 CastingUseWords CastingUse;
+int32_t SummonsMade = 0;
 CombatActionState SavedCastingAction;
 int32_t TargetAnimation[300] = {};
 int32_t AnimationSpeedWords[7] = {3, 3, 3, 3, 3, 3, 3};
 
 namespace {
-
-// The creature record a summoning tries its square with (582 + the summons
-// made so far in this battle).
-constexpr int kFirstSummonRecord = 582;
-int32_t SummonsMade = 0;
 
 int EntryOf(int creature) {
   const int count = std::min(TurnEntryCount, kTurnOrderEntries);

@@ -63,6 +63,10 @@ struct CastingUseWords {
   uint8_t scratch[100] = {};
 };
 extern CastingUseWords CastingUse;
+// The enemy's summoned creatures take the records from 582 on, one more for
+// each summoning of the battle; a summoning tries its square with the next.
+constexpr int kFirstSummonRecord = 582;
+extern int32_t SummonsMade;
 // The action block as it was when a held casting began (held codes 27 to 31
 // give it back when the casting resumes).
 struct CombatActionState;

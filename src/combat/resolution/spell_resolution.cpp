@@ -533,7 +533,8 @@ void PassAmount(int spell, int caster, const SpellEffect& fx) {
 }
 
 bool IsAmountCode(int32_t code, int spell) {
-  if (code == 1 && spell == 118) return false;
+  if (code == 1 && spell == 118) return false;  // Lend Life moves the caster's own hit points
+  if (code == 110 && spell == 54) return false;  // Poison Gas slays the weak first (spell effects)
   return (code >= 1 && code <= 14) || code == 58 || code == 77 || (code >= 110 && code <= 113) || code == 116 ||
          code == 117 || code == 120 || code == 130;
 }

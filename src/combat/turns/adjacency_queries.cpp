@@ -152,6 +152,7 @@ int CountListed(const int32_t* list, int size) {
 void MarkAdjacentAndSecondRing(int creature) {
   MarkAdjacentSquares(creature);
   if (!IsValidCreature(creature)) return;
+  NoteAdjacencyGridWritten();
   static int32_t ring[kMapSquares];
   std::memcpy(ring, AdjacencyGrid, sizeof ring);
   for (int x = 0; x < kMapSide; ++x)
@@ -174,6 +175,7 @@ void MarkAdjacentAndSecondRing(int creature) {
 }
 
 void NumberAdjacentRing() {
+  NoteAdjacencyGridWritten();
   // The ring's extent from its marked squares.
   int x0 = kMapSide, y0 = kMapSide, x1 = -1, y1 = -1;
   for (int x = 0; x < kMapSide; ++x)

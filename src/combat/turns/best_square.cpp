@@ -112,8 +112,7 @@ bool AnyCombatantThreatened() {
 bool FirstMoveLeft() {
   const CombatActionState& a = CombatAction;
   if (a.movementClosed != 0 || a.fiveFootStepTaken != 0) return false;
-  if (a.actionMode > 1) return true;
-  return a.actionMode == 1 ? a.standardActionLeft == 1 : a.fullRoundActionLeft == 1;
+  return a.singleActionTurn == 1 ? a.standardActionLeft == 1 : a.fullRoundActionLeft == 1;
 }
 
 }  // namespace
@@ -147,6 +146,7 @@ int64_t ExtractBestSquare(int creature, uint8_t squareOnly, uint8_t* pathKept) {
 
   // The cheapest path among the squares of that value.
   int32_t cheapest = 10000;
+  BeginSearchSeries();
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       if (ValuationGrid[SquareIndex(x, y)] != best) continue;
@@ -157,6 +157,7 @@ int64_t ExtractBestSquare(int creature, uint8_t squareOnly, uint8_t* pathKept) {
         by = y;
       }
     }
+  EndSearchSeries();
   if (bx == cx && by == cy) {
     Trace("Character is already at Best square.");
     return kNoSquare;
@@ -264,7 +265,7 @@ int64_t ExtractBestSquare(int creature, uint8_t squareOnly, uint8_t* pathKept) {
       }
       Trace("Stopping as this is an OK square");
       takenX = x;
-        takenY = y;
+      takenY = y;
     }
   }
   // The last fresh search left the path to the taken square in the slot.

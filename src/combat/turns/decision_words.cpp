@@ -9,6 +9,7 @@
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
+#include "rules/recompute_creature.h"
 #include "state/combat_action.h"
 #include "state/turn_order.h"
 
@@ -22,6 +23,9 @@ int32_t SecondTactic = 0;
 int32_t SelectedAttackEntry = -1;
 int32_t RangedProfileEntry = -1;
 int32_t ShownAttackChance = -1;
+
+ScoringSession::ScoringSession() { BeginRecomputeSession(); }
+ScoringSession::~ScoringSession() { EndRecomputeSession(); }
 
 bool IsActingFighter(int creature) {
   return InCombat == 1 && IsValidCreature(creature) && CurrentFighter() == creature;

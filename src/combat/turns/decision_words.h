@@ -5,9 +5,9 @@
 #pragma once
 #include <cstdint>
 
-#include "combat/turns/computer_decision.h"  // DisruptionTarget
-#include "combat/turns/turn_routines.h"      // MayTakeFiveFootStep
-#include "creatures/control_tendencies.h"   // HighestUsableSpellLevel
+#include "combat/turns/computer_decision.h"
+#include "combat/turns/turn_routines.h"
+#include "creatures/control_tendencies.h"
 
 // The survey (-1 none): the enemy with the cheapest path, the fighter of any
 // side with the cheapest path, the non-enemy with the most hit points, the
@@ -17,6 +17,8 @@ extern int32_t NearestCreatureByPath;
 extern int32_t StrongestAlly;
 extern int32_t WeakestEnemy;
 extern int32_t LowestArmourEnemy;
+// The caster a readied or ranged fighter means to disrupt is the decision's
+// DisruptionTarget (combat/turns/computer_decision.h).
 // Set when an adjacent enemy is helpless and the fighter means to finish it.
 extern uint8_t FinishHelpless;
 // The alternate-form word the decision builds attack profiles with (the
@@ -34,6 +36,16 @@ bool IsActingFighter(int creature);
 // Raises the grid squares a badly hurt creature should make for (away from
 // its enemies, or beside a friendly Cleric). Returns true.
 bool AddRetreatBonuses(int creature);
+
+// Opens a recomputation session for the life of the object (see
+// BeginRecomputeSession): a grid builder or chooser scores many attacks over
+// a battle that does not change while it scores.
+struct ScoringSession {
+  ScoringSession();
+  ~ScoringSession();
+  ScoringSession(const ScoringSession&) = delete;
+  ScoringSession& operator=(const ScoringSession&) = delete;
+};
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetDecisionWordsState();

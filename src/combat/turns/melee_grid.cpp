@@ -205,6 +205,7 @@ void AddStayBonus(int creature, int32_t bonus, bool neighbours) {
 
 int BuildMeleeValuationGrid(int creature, int target, uint8_t stackMode, uint8_t bullRushMode,
                             uint8_t dropUnreachable) {
+  const ScoringSession session;
   if (!IsValidCreature(creature)) return 1;
   CreatureRecord& c = Creatures[creature];
   BuildAttackProfile(&Profile, creature, IsActingFighter(creature) ? SecondTactic : 0, -1, 0, 0);
@@ -265,6 +266,7 @@ int BuildMeleeValuationGrid(int creature, int target, uint8_t stackMode, uint8_t
 }
 
 int ChooseMeleeTarget(int creature, uint8_t grappleMode) {
+  const ScoringSession session;
   if (!IsValidCreature(creature)) return -1;
   ListAdjacentEnemies(creature, 0);
   const int listed = CountListed(AdjacentCreatureList, kAdjacentListSize);

@@ -96,6 +96,7 @@ int32_t ShootingWorth(int creature, int entry) {
 }  // namespace
 
 int BuildRangedValuationGrid(int creature) {
+  const ScoringSession session;
   if (!IsValidCreature(creature)) return 1;
   CreatureRecord& c = Creatures[creature];
   BuildAttackProfile(&Profile, creature, IsActingFighter(creature) ? SecondTactic : 0, -1, 0, 0);

@@ -177,6 +177,7 @@ int64_t FindMagicAreaExit(int creature) {
 }
 
 int ChooseRangedTarget(int creature) {
+  const ScoringSession session;
   const int count = Candidates();
   if (count == 0 || !IsValidCreature(creature)) return -1;
   if (count == 1) return TargetCandidateList[0];
@@ -198,6 +199,7 @@ int ChooseRangedTarget(int creature) {
 }
 
 int ChooseBestRangedTarget(int creature) {
+  const ScoringSession session;
   ListRangedTargets(creature, 0);
   const int count = Candidates();
   if (count == 0 || !IsValidCreature(creature)) return -1;
@@ -262,7 +264,7 @@ int ListChargeableEnemies(int creature) {
   std::fill(std::begin(ChargeSquares), std::end(ChargeSquares), ChargeSquare{-1, -1});
   if (!IsValidCreature(creature)) return 0;
   const CombatActionState& a = CombatAction;
-  const bool actionLeft = a.fullRoundActionLeft != 0 || (a.actionMode == 1 && a.standardActionLeft != 0);
+  const bool actionLeft = a.fullRoundActionLeft != 0 || (a.singleActionTurn == 1 && a.standardActionLeft != 0);
   if (!actionLeft || a.fiveFootStepLeft != 1) return 0;
   CreatureRecord& c = Creatures[creature];
   int n = 0;
@@ -279,6 +281,7 @@ int ListChargeableEnemies(int creature) {
 }
 
 int ChooseChargeTarget(int creature) {
+  const ScoringSession session;
   const int count = Candidates();
   if (count == 0 || !IsValidCreature(creature)) return -1;
   if (count == 1) return 0;

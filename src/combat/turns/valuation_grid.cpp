@@ -5,6 +5,7 @@
 
 #include "combat/turns/decision_words.h"
 #include "engine/reset_words.h"
+#include "map/combatant_grid.h"
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
 #include "map/square_grids.h"
@@ -119,10 +120,11 @@ bool IsFreeStepSquare(int creature, int fromX, int fromY, int x, int y) {
 }
 
 int MarkUnfitSquares(int creature) {
+  SyncCombatantGrid();
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       int32_t& v = ValuationGrid[SquareIndex(x, y)];
-      if (v != kUnfit && !FootprintFitsAt(x, y, creature, 0)) v = kUnfit;
+      if (v != kUnfit && !FootprintFitsAtSynced(x, y, creature, 0)) v = kUnfit;
     }
   return 1;
 }
@@ -258,6 +260,8 @@ int ScoreGridReachability(int creature, uint8_t preferOneMove, uint8_t dropUnrea
   for (int x : {0, kMapSide - 1})
     for (int y : {0, kMapSide - 1}) farthest = std::max(farthest, std::max(std::abs(x - cx), std::abs(y - cy)));
 
+  // One mover, one start, many goals, nothing moving in between.
+  BeginSearchSeries();
   for (int ring = farthest; ring >= 0; --ring) {
     if (dropBelowFourteen)
       for (int32_t& v : ValuationGrid)
@@ -310,6 +314,7 @@ int ScoreGridReachability(int creature, uint8_t preferOneMove, uint8_t dropUnrea
       }
     }
   }
+  EndSearchSeries();
   BreakTieAmongBest();
   return 1;
 }

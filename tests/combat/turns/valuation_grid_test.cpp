@@ -1,0 +1,174 @@
+// The common passes of the valuation grid and the best square read from it.
+#include "combat/turns/valuation_grid.h"
+
+#include <gtest/gtest.h>
+
+#include "combat/turns/best_square.h"
+#include "combat/turns/turns_fixture.h"
+#include "map/path_finding.h"
+#include "rules/conditions.h"
+#include "rules/feat_ids.h"
+#include "rules/item_tables.h"
+
+namespace {
+
+using turnsfixture::Value;
+constexpr int kMe = 100, kFoe = 101, kFoe2 = 102;
+
+TEST(ValuationGrid, CrowdingLeavesFourteenWantedSquaresAndCutsTheWeakOnesOfFifteen) {
+  turnsfixture::NewBattle({"..........", "..........", ".........."});
+  turnsfixture::AddFighter(kMe, 2, 0, 0);
+  turnsfixture::StartTurn(kMe);
+  for (int n : {14, 15}) {
+    std::memset(ValuationGrid, 0, sizeof ValuationGrid);
+    // 3, 6, ... along x = 9, and 40 at (9, 0).
+    for (int i = 1; i < n; ++i) ValuationGrid[SquareIndex(9, i)] = 3 * i;
+    ValuationGrid[SquareIndex(9, 0)] = 40;
+    // Unreachable squares keep their worth: no drop, no one-move rule.
+    ScoreGridReachability(kMe, 0, 0, 0, 0);
+    if (n == 14) {
+      EXPECT_EQ(Value(9, 1), 3) << "14 positive squares: no crowding";
+    } else {
+      // The maximum is 42: below 21 becomes -1, 21 and above stay.
+      EXPECT_EQ(Value(9, 6), -1);
+      EXPECT_EQ(Value(9, 7), 21);
+    }
+  }
+}
+
+TEST(ValuationGrid, WalkCostsFollowTheRecordedTallies) {
+  // A plain re-computation of the walk penalty from the path records of a few squares.
+  turnsfixture::NewBattle({
+      "..........",
+      "..........",
+      "..........",
+      "..........",
+  });
+  turnsfixture::AddFighter(kMe, 2, 0, 1);
+  turnsfixture::AddFighter(kFoe, 1, 1, 0);
+  turnsfixture::AddFighter(kFoe2, 1, 1, 3);
+  Creatures[kMe].hitPoints = 41;
+  turnsfixture::StartTurn(kMe);
+  MagicAreaGrid[SquareIndex(5, 1)] = {kEffectWeb, 3, 0};
+  std::memset(ValuationGrid, 0, sizeof ValuationGrid);
+  const int squares[][2] = {{9, 1}, {6, 1}, {5, 1}, {2, 2}, {0, 2}};
+  for (auto& s : squares) ValuationGrid[SquareIndex(s[0], s[1])] = 500;
+  ScoreGridReachability(kMe, 0, 1, 0, 0);
+  for (auto& s : squares) {
+    const uint32_t* r = ReachRecords[SquareIndex(s[0], s[1])];
+    ASSERT_NE(static_cast<int32_t>(r[6]), -1) << s[0] << "," << s[1];
+    const int attacks = static_cast<int32_t>(r[0]);
+    int penalty = attacks * 9;
+    if (attacks > 1) penalty = 85;  // 41 hit points without Mobility
+    const bool neighbour = std::abs(s[0] - 0) <= 1 && std::abs(s[1] - 1) <= 1;
+    if (neighbour) penalty = 0;      // a free five-foot step
+    // The fighter stands threatened, so webs on the way weigh 75 each.
+    const int expected = 500 - penalty - static_cast<int32_t>(r[4]) * 75;
+    const int32_t got = Value(s[0], s[1]);
+    EXPECT_TRUE(got == expected || got == expected + 1) << s[0] << "," << s[1] << " got " << got;
+  }
+}
+
+TEST(ValuationGrid, HeavyThreatAtFortyOneHitPoints) {
+  // Two attacks on the walk: 85 without Mobility, 2 x 6 with it.
+  turnsfixture::NewBattle({".......", ".......", "......."});
+  turnsfixture::AddFighter(kMe, 2, 0, 1);
+  turnsfixture::AddFighter(kFoe, 1, 0, 0);
+  turnsfixture::AddFighter(kFoe2, 1, 1, 2);
+  Creatures[kMe].hitPoints = 41;
+  turnsfixture::StartTurn(kMe);
+  for (int mobility : {0, 1}) {
+    Creatures[kMe].feats[kFeatMobility] = mobility;
+    std::memset(ValuationGrid, 0, sizeof ValuationGrid);
+    ValuationGrid[SquareIndex(6, 1)] = 200;
+    ScoreGridReachability(kMe, 0, 1, 0, 0);
+    const uint32_t* r = ReachRecords[SquareIndex(6, 1)];
+    const int attacks = static_cast<int32_t>(r[0]);
+    if (attacks != 2) GTEST_SKIP() << "the path provoked " << attacks;
+    // The single best square also wins the tie-break.
+    EXPECT_EQ(Value(6, 1), mobility ? 200 - 12 + 1 : 200 - 85 + 1);
+  }
+}
+
+TEST(ValuationGrid, FireAndWebUnderTheFootprintBothPay) {
+  turnsfixture::NewBattle({".....", ".....", "....."});
+  turnsfixture::AddFighter(kMe, 2, 0, 0, 2);
+  turnsfixture::StartTurn(kMe);
+  MagicAreaGrid[SquareIndex(3, 1)] = {kEffectFire, 3, 0};
+  MagicAreaGrid[SquareIndex(2, 2)] = {kEffectWeb, 3, 0};
+  MagicAreaGrid[SquareIndex(0, 2)] = {kEffectInsectPlague, 3, 0};
+  std::memset(ValuationGrid, 0, sizeof ValuationGrid);
+  ValuationGrid[SquareIndex(2, 1)] = 200;  // footprint (2..3, 1..2): fire and web
+  ValuationGrid[SquareIndex(0, 1)] = 200;  // footprint (0..1, 1..2): plague
+  ValuationGrid[SquareIndex(1, 0)] = kUnfit;
+  ScoreGridAdjustments(kMe);
+  EXPECT_EQ(Value(2, 1), 200 - 100 - 30);
+  EXPECT_EQ(Value(0, 1), 200 - 5);
+  EXPECT_EQ(Value(1, 0), kUnfit);
+  // A creature not hurt by fire pays only for the web.
+  Creatures[kMe].kind = 1;
+  ValuationGrid[SquareIndex(2, 1)] = 200;
+  ScoreGridAdjustments(kMe);
+  EXPECT_EQ(Value(2, 1), 200 - 30);
+}
+
+TEST(BestSquare, NoWorthyMaximumGivesNoSquare) {
+  turnsfixture::NewBattle({".....", ".....", "....."});
+  turnsfixture::AddFighter(kMe, 2, 0, 0);
+  turnsfixture::StartTurn(kMe);
+  std::memset(ValuationGrid, 0, sizeof ValuationGrid);
+  uint8_t kept = 7;
+  EXPECT_EQ(ExtractBestSquare(kMe, 0, &kept), kNoSquare);
+  EXPECT_EQ(kept, 0);
+  // A maximum no better than the fighter's own square.
+  ValuationGrid[SquareIndex(0, 0)] = 9;
+  ValuationGrid[SquareIndex(4, 2)] = 9;
+  EXPECT_EQ(ExtractBestSquare(kMe, 0, nullptr), kNoSquare);
+}
+
+TEST(BestSquare, EqualMaximaAtEqualCostGoToTheFirstInXMajorOrderAndTheWalkIsKept) {
+  turnsfixture::NewBattle({".....", ".....", "....."});
+  turnsfixture::AddFighter(kMe, 2, 2, 1);
+  turnsfixture::StartTurn(kMe);
+  std::memset(ValuationGrid, 0, sizeof ValuationGrid);
+  ValuationGrid[SquareIndex(4, 1)] = 30;  // ten feet to the right
+  ValuationGrid[SquareIndex(0, 1)] = 30;  // ten feet to the left, met first
+  uint8_t kept = 0;
+  const int64_t s = ExtractBestSquare(kMe, 0, &kept);
+  EXPECT_EQ(SquareXOf(s), 0);
+  EXPECT_EQ(SquareYOf(s), 1);
+  EXPECT_EQ(kept, 1);
+  EXPECT_EQ(Creatures[kMe].destinationX, 0);
+}
+
+TEST(BestSquare, TooFarAwayStopsAtTheLastSquareWithinTheMoves) {
+  turnsfixture::NewBattle({"...............", "...............", "..............."});
+  turnsfixture::AddFighter(kMe, 2, 0, 1);
+  turnsfixture::StartTurn(kMe, 30);
+  std::memset(ValuationGrid, 0, sizeof ValuationGrid);
+  ValuationGrid[SquareIndex(14, 1)] = 30;
+  const int64_t s = ExtractBestSquare(kMe, 0, nullptr);
+  ASSERT_NE(s, kNoSquare);
+  EXPECT_EQ(SquareXOf(s), 6) << "30 feet are six straight steps";
+  EXPECT_EQ(SquareYOf(s), 1);
+}
+
+TEST(BestSquare, ACasterWalkingBackPassesSquaresBesideEnemies) {
+  turnsfixture::NewBattle({"...............", "...............", "..............."});
+  turnsfixture::AddFighter(kMe, 2, 0, 1);
+  turnsfixture::AddFighter(kFoe, 1, 7, 0);
+  Creatures[kMe].creatureClass = 4;
+  Creatures[kMe].spellsLeft[0] = 1;
+  Creatures[kMe].knownSpells[1] = 1;
+  SpellTable[1].level = 1;
+  turnsfixture::StartTurn(kMe, 30);
+  std::memset(ValuationGrid, 0, sizeof ValuationGrid);
+  ValuationGrid[SquareIndex(14, 1)] = 30;
+  const int64_t s = ExtractBestSquare(kMe, 0, nullptr);
+  ASSERT_NE(s, kNoSquare);
+  // (6, 1) lies beside the enemy at (7, 0): the caster stops one square short.
+  EXPECT_EQ(SquareXOf(s), 5);
+  SpellTable[1].level = 0;
+}
+
+}  // namespace
