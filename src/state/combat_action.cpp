@@ -14,6 +14,7 @@ int32_t g_ProcessingAttackNumber = -1;
 uint8_t ActorFellDuringReaction = 0;
 int32_t SpellAfterMove = -1;
 uint8_t ReactionPending = 0;
+int32_t ActionTarget = -1;
 int32_t g_Cleaving = -1;
 int32_t QueuedSpell = -1;
 uint8_t ExecutorBusy = 0;
@@ -41,6 +42,7 @@ void ResetCombatActionState() {
   ActorFellDuringReaction = 0;
   SpellAfterMove = -1;
   ReactionPending = 0;
+  ActionTarget = -1;
   g_Cleaving = -1;
   QueuedSpell = -1;
   ExecutorBusy = 0;

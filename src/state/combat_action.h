@@ -81,6 +81,9 @@ extern uint8_t ActorFellDuringReaction;
 extern int32_t SpellAfterMove;
 // A reaction has borrowed the attacker and target.
 extern uint8_t ReactionPending;
+// The target of the attack being made (its attacker is ActingCreature, with
+// state/inventory_state.h); -1 none.
+extern int32_t ActionTarget;
 
 // A grapple attack sequence is under way, and the attacks made inside it.
 extern uint8_t GrappleSequenceOpen;

@@ -1,5 +1,6 @@
 #include "combat/turns/least_decision_services.h"
 
+#include <cstdlib>
 #include <cstring>
 
 #include "combat/resolution/area_targets.h"
@@ -28,6 +29,7 @@
 #include "rules/creature_record.h"
 #include "rules/feat_ids.h"
 #include "rules/item_tables.h"
+#include "rules/positions.h"
 #include "state/combat_action.h"
 #include "state/combat_events.h"
 #include "state/fighter_slots.h"

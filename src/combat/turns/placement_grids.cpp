@@ -7,6 +7,7 @@
 #include "combat/turns/best_square.h"
 #include "combat/turns/decision_words.h"
 #include "combat/turns/least_services.h"
+#include "combat/turns/tactics.h"
 #include "combat/turns/valuation_grid.h"
 #include "combat/turns/combat_cycle.h"
 #include "engine/frame.h"
@@ -247,7 +248,7 @@ int64_t BuildDiscSpellGrid(int caster) {
   const int64_t best = FinishPlacement(p);
   if (DebugMode) {
     AiPause = 1;
-    GridShownOnScreen = 1;
+    ValuationGridShown = 1;
   }
   return best;
 }

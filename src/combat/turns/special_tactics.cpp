@@ -19,6 +19,7 @@
 #include "combat/turns/target_choice.h"
 #include "map/area_shapes.h"
 #include "map/fighter_tests.h"
+#include "map/movement_rules.h"
 #include "map/path_finding.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"

@@ -16,6 +16,7 @@
 #include "combat/turns/target_choice.h"
 #include "creatures/control_tendencies.h"
 #include "map/fighter_tests.h"
+#include "map/movement_rules.h"
 #include "map/line_of_effect.h"
 #include "map/path_finding.h"
 #include "rules/adjacency.h"
