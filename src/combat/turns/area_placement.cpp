@@ -1,5 +1,6 @@
 #include "combat/turns/area_placement.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "combat/resolution/area_targets.h"
@@ -26,6 +27,7 @@
 #include "state/turn_order.h"
 
 int32_t DispelReason = 0;
+uint8_t PlacementShortcuts = 1;
 GridSquare MagicFireStepSquare = {-1, -1};
 int32_t LineTargetFirstX = -1, LineTargetFirstY = -1, LineTargetSecondX = -1, LineTargetSecondY = -1;
 
@@ -253,6 +255,132 @@ bool WeighDispel(int caster, bool casterSilenced, bool casterCanCast, int32_t* v
   return true;
 }
 
+// The creatures a burst of the spell could count for the caster (all of
+// them for the mass spells, else its enemies), with the weight each adds,
+// and the reach of the burst. A centre whose reach holds too few of them to
+// beat the best burst so far is passed over without drawing its burst.
+struct BurstBound {
+  struct Counted {
+    int32_t x0, y0, x1, y1;  // the footprint
+    int32_t worth;           // the most it adds
+  };
+  Counted counted[kTurnOrderEntries];
+  int n = 0;
+  int reach = 0;
+
+  void Gather(int caster, int spell) {
+    n = 0;
+    const bool mass = MassHealing(spell) || MassHarming(spell);
+    int size = SpellRow(spell) ? SpellTable[spell].areaSize / kFeetPerSquare : 0;
+    if (PendingMetamagic == kMetamagicWidened) size *= 2;
+    reach = size + 1;  // a burst spreads one square further on its -x and -y sides
+    const int count = TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries;
+    for (int i = 0; i < count; ++i) {
+      const int t = TurnOrder[i].creature;
+      if (!IsValidCreature(t) || (!mass && !AreEnemies(caster, t))) continue;
+      const CreatureRecord& c = Creatures[t];
+      counted[n++] = {c.squareX, c.squareY, c.squareX + c.footprintWidth.current - 1,
+                      c.squareY + c.footprintHeight.current - 1, spell == kSpellWeb && !mass ? 20 : 10};
+    }
+  }
+  // The worth of the creatures whose footprint lies within the reach of (x, y).
+  int32_t Most(int x, int y) const {
+    int32_t most = 0;
+    for (int i = 0; i < n; ++i) {
+      const Counted& c = counted[i];
+      if (c.x1 >= x - reach && c.x0 <= x + reach && c.y1 >= y - reach && c.y0 <= y + reach) most += c.worth;
+    }
+    return most;
+  }
+};
+
+// The most a creature caught by a dispel adds to the burst, whatever the
+// burst frees it from (the weighing of WeighDispel with every freeing taken).
+int32_t MostDispelWorth(int caster, int t, int reason) {
+  const bool fire = HurtByFire(t) && IsInMagicArea(t, kEffectFire) && !IsOnBrazierFire(t);
+  const bool silenced = Active(t, kCondSilenced), stuck = Active(t, kCondStuck);
+  if (!Team(caster, t)) {
+    if (HeldByOthers(t)) return 40;
+    if (IsHelplessTarget(t, 0)) return -40;
+    return HasProtectiveEffect(t) ? 6 : 0;
+  }
+  int32_t v = 0;
+  if (HeldByOthers(t)) v -= 40;
+  else if (IsHelplessTarget(t, 0)) v += t == caster ? 16 : 8;
+  else v -= 15 * CountDispellableEffects(t);
+  if (fire) v += (reason == 4 || reason == 13) ? 7 : 4;
+  if (silenced) v += CanCast(t) ? 3 : 1;
+  if (stuck) v += (reason == 6 || reason == 12) ? 9 : 6;
+  return v;
+}
+
+// The most a dispel burst centred on a square could be worth for the
+// reason: the positive worth of every magic cell and the most any creature
+// adds (40) within the burst's reach, summed over the box by a table of
+// running totals built once per search.
+struct DispelBound {
+  int32_t total[kMapSide + 1][kMapSide + 1];     // worth of the cells [0, x) x [0, y)
+  int32_t required[kMapSide + 1][kMapSide + 1];  // the cells the reason needs caught, likewise
+  int casterX0 = 0, casterY0 = 0, casterX1 = 0, casterY1 = 0;
+  BurstBound creatures;
+  int reach = 0;
+
+  void Gather(int caster, bool casterSilenced, bool casterCanCast) {
+    const int reason = DispelReason;
+    for (int x = 0; x <= kMapSide; ++x) total[x][0] = required[x][0] = 0;
+    for (int y = 0; y <= kMapSide; ++y) total[0][y] = required[0][y] = 0;
+    for (int x = 0; x < kMapSide; ++x)
+      for (int y = 0; y < kMapSide; ++y) {
+        const SquareEffectCell& cell = MagicAreaGrid[SquareIndex(x, y)];
+        const bool live = cell.roundsLeft > 0;
+        int32_t v = 0;
+        if (live && casterSilenced && casterCanCast && cell.kind == kEffectSilence) v += 3;
+        if (live && cell.kind == kEffectFire && cell.roundsLeft != kDurationLasting)
+          v += (reason == 4 || reason == 8 || reason == 14) ? 9 : reason == 13 ? 1 : 0;
+        if (live && reason == 5 && cell.kind == kEffectEntangle) v += 4;
+        if (live && reason == 6 && cell.kind == kEffectWeb) v += 5;
+        if (live && cell.kind == kEffectSolid) v += 11;
+        total[x + 1][y + 1] = v + total[x][y + 1] + total[x + 1][y] - total[x][y];
+        const bool needed = (reason == 8 && x == MagicFireStepSquare.x && y == MagicFireStepSquare.y) ||
+                            (reason == 14 && live && cell.kind == kEffectFire && cell.roundsLeft != kDurationLasting) ||
+                            (reason == 7 && live && cell.kind == kEffectSolid);
+        required[x + 1][y + 1] = (needed ? 1 : 0) + required[x][y + 1] + required[x + 1][y] - required[x][y];
+      }
+    const CreatureRecord& me = Creatures[caster];
+    casterX0 = me.squareX;
+    casterY0 = me.squareY;
+    casterX1 = me.squareX + me.footprintWidth.current - 1;
+    casterY1 = me.squareY + me.footprintHeight.current - 1;
+    creatures.n = 0;
+    int size = SpellTable[kSpellDispel].areaSize / kFeetPerSquare;
+    if (PendingMetamagic == kMetamagicWidened) size *= 2;
+    reach = creatures.reach = size + 1;
+    const int count = TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries;
+    for (int i = 0; i < count; ++i) {
+      const int t = TurnOrder[i].creature;
+      if (!IsValidCreature(t)) continue;
+      const int32_t worth = MostDispelWorth(caster, t, reason);
+      if (worth <= 0) continue;
+      const CreatureRecord& c = Creatures[t];
+      creatures.counted[creatures.n++] = {c.squareX, c.squareY, c.squareX + c.footprintWidth.current - 1,
+                                          c.squareY + c.footprintHeight.current - 1, worth};
+    }
+  }
+  // Whether the burst centred on (x, y) may serve the reason and beat the value.
+  bool MayBeat(int x, int y, int32_t value) const {
+    const int reason = DispelReason;
+    const int x0 = std::max(x - reach, 0), y0 = std::max(y - reach, 0);
+    const int x1 = std::min(x + reach, kMapSide - 1) + 1, y1 = std::min(y + reach, kMapSide - 1) + 1;
+    if ((reason == 7 || reason == 8 || reason == 14) &&
+        required[x1][y1] - required[x0][y1] - required[x1][y0] + required[x0][y0] == 0)
+      return false;
+    if ((reason == 1 || reason == 2 || reason == 4 || reason == 5 || reason == 6) &&
+        (casterX1 < x - reach || casterX0 > x + reach || casterY1 < y - reach || casterY0 > y + reach))
+      return false;
+    return total[x1][y1] - total[x0][y1] - total[x1][y0] + total[x0][y0] + creatures.Most(x, y) > value;
+  }
+};
+
 }  // namespace
 
 bool FillAreaTargetWeights(int spell, int caster) {
@@ -283,10 +411,22 @@ GridSquare FindCircle(int caster, int spell) {
   GridSquare best{-1, -1};
   int32_t bestValue = dispel ? kBestDispelStart : 0;
   int bestCentreEnemy = -1;
+  static BurstBound bound;
+  const bool bounded = PlacementShortcuts && !dispel && !alliesOnly && scripted == -1;
+  if (bounded) bound.Gather(caster, spell);
+  static DispelBound dispelBound;
+  if (PlacementShortcuts && dispel && scripted == -1) dispelBound.Gather(caster, casterSilenced, casterCanCast);
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       int32_t& mark = ValuationGrid[SquareIndex(x, y)];
       if (mark != 1) continue;
+      if (bounded) {
+        // A burst that cannot beat the best, nor tie it with an enemy on its centre, is not drawn.
+        const int32_t most = bound.Most(x, y);
+        if (most < bestValue || (most == bestValue && (best.x == -1 || CreatureAtSquare(x, y, -1) == -1))) continue;
+      }
+      // A dispel that cannot beat the best is not weighed.
+      if (PlacementShortcuts && dispel && scripted == -1 && !dispelBound.MayBeat(x, y, bestValue)) continue;
       RasteriseBurst(caster, x, y, spell);
       if (scripted != -1) {
         bool caught = false;
@@ -345,14 +485,38 @@ bool FindLineTarget(int spell, int caster) {
   const int focus = CombatAction.preferredTarget;
   const bool acceptsAllies = Creatures[caster].scriptWords[0] == 1;
 
+  // The creatures each orientation could count as enemies: a rectangle that
+  // holds too few of them to beat the best is not drawn.
+  static BurstBound hostile[2];
+  for (int orientation = 0; orientation < 2; ++orientation) {
+    BurstBound& h = hostile[orientation];
+    h.n = 0;
+    h.reach = 0;
+    const int count = TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries;
+    for (int i = 0; i < count; ++i) {
+      const int t = TurnOrder[i].creature;
+      if (!IsValidCreature(t) || (orientation == 0 ? !AreEnemies(caster, t) : Team(caster, t))) continue;
+      const CreatureRecord& c = Creatures[t];
+      h.counted[h.n++] = {c.squareX, c.squareY, c.squareX + c.footprintWidth.current - 1,
+                          c.squareY + c.footprintHeight.current - 1, 10};
+    }
+  }
+
   int32_t bestValue = 0;
   for (int orientation = 0; orientation < 2; ++orientation) {
     const int along = orientation == 0 ? a : b, across = orientation == 0 ? b : a;
+    const BurstBound& h = hostile[orientation];
     for (int x = 0; x < kMapSide; ++x)
       for (int y = 0; y < kMapSide; ++y) {
         if (ValuationGrid[SquareIndex(x, y)] != 1) continue;
         const int fx = x + along - 1, fy = y + across - 1;
         if (!IsFloor(fx, fy)) continue;
+        int32_t most = 0;
+        for (int i = 0; i < h.n; ++i) {
+          const BurstBound::Counted& c = h.counted[i];
+          if (c.x1 >= x && c.x0 <= fx && c.y1 >= y && c.y0 <= fy) most += c.worth;
+        }
+        if (PlacementShortcuts && most <= bestValue) continue;
         if (!RasteriseRectangle(spell, caster, x, y, fx, fy)) continue;
         int enemies = 0, friends = 0;
         bool focusCaught = false, refused = false;
@@ -387,6 +551,7 @@ bool FindLineTarget(int spell, int caster) {
 
 void ResetAreaPlacementState() {
   DispelReason = 0;
+  PlacementShortcuts = 1;
   MagicFireStepSquare = {-1, -1};
   LineTargetFirstX = LineTargetFirstY = LineTargetSecondX = LineTargetSecondY = -1;
 }

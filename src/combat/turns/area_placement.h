@@ -23,10 +23,17 @@ extern GridSquare MagicFireStepSquare;
 // four when none.
 extern int32_t LineTargetFirstX, LineTargetFirstY, LineTargetSecondX, LineTargetSecondY;
 
+// 1 (the start-up value): a burst or rectangle that cannot beat the best one
+// found so far is passed over without being drawn, and the good-square grid
+// looks for dispellable cells only within a dispel's reach of each square.
+// 0: every one is drawn and every cell looked at; the tests set it to show
+// that both ways give the same answers.
+extern uint8_t PlacementShortcuts;
+
 // Marks 1 in the valuation grid on every floor square the caster could aim
 // the spell at: a free line from its nearest footprint square and, unless
-// the spell's range is unlimited, within its squared reach (spell -1: no
-// reach at all beyond its own square). Every other square 0. True.
+// the spell's range is unlimited (spell -1 too), within its squared reach.
+// Every other square 0. True.
 bool FillAreaTargetWeights(int spell, int caster);
 
 // The best centre of a burst of the spell among the marked squares, (-1, -1)

@@ -1,5 +1,6 @@
 #include "combat/turns/least_decision_services.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -386,21 +387,31 @@ bool CanStillCastSpells(int creature) {
 
 bool ListCombatantsInReach(int creature, int reachClass) {
   for (int32_t& e : TargetCandidateList) e = -1;
-  if (!IsValidCreature(creature)) return false;
+  if (!IsValidCreature(creature) || reachClass < 1 || reachClass > 4) return false;
+  static const int kBelow[5] = {0, 3, 10, 50, 145};
+  // Squares farther apart than this along one axis are never within reach.
+  static const int kAxis[5] = {0, 1, 3, 7, 12};
+  static int32_t listedStamp[kCreatureCount];
+  static int32_t stamp = 0;
+  if (++stamp == 0) {
+    std::memset(listedStamp, 0, sizeof listedStamp);
+    stamp = 1;
+  }
   int n = 0;
   const CreatureRecord& c = Creatures[creature];
+  const int cx1 = c.squareX + c.footprintWidth.current - 1, cy1 = c.squareY + c.footprintHeight.current - 1;
   for (int i = 0; i < TurnCount() && n < kCandidateListSize; ++i) {
     const int t = TurnOrder[i].creature;
-    if (!IsValidCreature(t)) continue;
-    bool listed = false;
-    for (int k = 0; k < n && !listed; ++k) listed = TargetCandidateList[k] == t;
-    if (listed) continue;
-    const GridSquare a = NearestFootprintSquare(creature, Creatures[t].squareX, Creatures[t].squareY);
+    if (!IsValidCreature(t) || listedStamp[t] == stamp) continue;
+    const CreatureRecord& o = Creatures[t];
+    const int gapX = std::max({o.squareX - cx1, c.squareX - (o.squareX + o.footprintWidth.current - 1), 0});
+    const int gapY = std::max({o.squareY - cy1, c.squareY - (o.squareY + o.footprintHeight.current - 1), 0});
+    if (gapX > kAxis[reachClass] || gapY > kAxis[reachClass]) continue;
+    const GridSquare a = NearestFootprintSquare(creature, o.squareX, o.squareY);
     const GridSquare b = NearestFootprintSquare(t, c.squareX, c.squareY);
-    const int d = SquaredDistance(a.x, a.y, b.x, b.y);
-    static const int kBelow[5] = {0, 3, 10, 50, 145};
-    if (reachClass < 1 || reachClass > 4 || d >= kBelow[reachClass]) continue;
+    if (SquaredDistance(a.x, a.y, b.x, b.y) >= kBelow[reachClass]) continue;
     if (reachClass >= 2 && t != creature && !FindCover(a.x, a.y, b.x, b.y, 0)) continue;
+    listedStamp[t] = stamp;
     TargetCandidateList[n++] = t;
   }
   return n > 0;

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "combat/resolution/area_targets.h"
+#include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/best_square.h"
 #include "combat/turns/decision_words.h"
 #include "combat/turns/least_services.h"
@@ -24,9 +25,6 @@
 #include "state/turn_order.h"
 
 namespace {
-
-constexpr int32_t kTargetCone = 8;  // the spell record's targeting kinds aimed from the caster
-constexpr int32_t kTargetLine = 9;
 
 int TurnCount() { return TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries; }
 bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
@@ -158,8 +156,8 @@ bool MarkAim(int caster, int spell, int tx, int ty) {
   bool cone;
   if (spell == kSpellSpecialAttack) cone = BreathIsCone(caster);
   else if (spell == kSpellTurnUndead) cone = true;
-  else if (SpellTable[spell].target == kTargetCone) cone = true;
-  else if (SpellTable[spell].target == kTargetLine) cone = false;
+  else if (SpellTable[spell].target == kAimCone) cone = true;
+  else if (SpellTable[spell].target == kAimLine) cone = false;
   else return false;
   if (cone) RasteriseCone(caster, tx, ty, spell, &direction);
   else RasteriseLine(caster, tx, ty, spell, &direction, near);

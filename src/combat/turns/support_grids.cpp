@@ -5,6 +5,7 @@
 
 #include "combat/resolution/special_attacks.h"
 #include "combat/turns/adjacency_queries.h"
+#include "combat/turns/area_placement.h"
 #include "combat/turns/best_square.h"
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/decision_words.h"
@@ -143,8 +144,9 @@ void FindCells(CellMap* cells, uint32_t kind, bool passingOnly) {
 bool DispellableCellNear(int creature, int x, int y, const CellMap& cells) {
   if (!cells.any) return false;
   const CreatureRecord& c = Creatures[creature];
-  const int wx0 = std::max(x - kDispelWindow, 0), wx1 = std::min(x + c.footprintWidth.current - 1 + kDispelWindow, kMapSide - 1);
-  const int wy0 = std::max(y - kDispelWindow, 0), wy1 = std::min(y + c.footprintHeight.current - 1 + kDispelWindow, kMapSide - 1);
+  int wx0 = std::max(x - kDispelWindow, 0), wx1 = std::min(x + c.footprintWidth.current - 1 + kDispelWindow, kMapSide - 1);
+  int wy0 = std::max(y - kDispelWindow, 0), wy1 = std::min(y + c.footprintHeight.current - 1 + kDispelWindow, kMapSide - 1);
+  if (!PlacementShortcuts) wx0 = wy0 = 0, wx1 = wy1 = kMapSide - 1;
   int32_t best = kNoDistance;
   int bx = -1, by = -1;
   for (int cx = wx0; cx <= wx1; ++cx)
@@ -167,27 +169,24 @@ int32_t ResolveStance(int creature, int32_t stance) {
   return own != 0 ? own : kStanceKeepOff;
 }
 
-// The worth of the creatures the stance reaches from the square the creature
-// stands on.
-int32_t CandidateWorth(int creature) {
+// What each creature the stance reaches adds to a square, worked out once
+// per grid: an enemy for being a target (more for casters, the weakest, the
+// one it means to disrupt and one others attack), an ally for company.
+int32_t CreatureWorth(int creature, int e) {
+  const CreatureRecord& t = Creatures[e];
   int32_t v = 0;
-  for (int k = 0; k < kCandidateListSize && TargetCandidateList[k] != -1; ++k) {
-    const int e = TargetCandidateList[k];
-    if (e == creature) continue;
-    const CreatureRecord& t = Creatures[e];
-    if (AreEnemies(creature, e)) {
-      v += 6;
-      if (t.creatureClass == 4) v += 7;
-      else if (t.creatureClass == 3) v += 4;
-      if (e == WeakestEnemy) v += 5;
-      if (!HeldByOthers(e)) v += 2;
-      if (e == DisruptionTarget) v += 50;
-      v += 3 * CountPlannedAttacksOn(e);
-    } else {
-      v += 3;
-      if (e == StrongestAlly) v += 6;
-      if (!HeldByOthers(e)) v += 1;
-    }
+  if (AreEnemies(creature, e)) {
+    v += 6;
+    if (t.creatureClass == 4) v += 7;
+    else if (t.creatureClass == 3) v += 4;
+    if (e == WeakestEnemy) v += 5;
+    if (!HeldByOthers(e)) v += 2;
+    if (e == DisruptionTarget) v += 50;
+    v += 3 * CountPlannedAttacksOn(e);
+  } else {
+    v += 3;
+    if (e == StrongestAlly) v += 6;
+    if (!HeldByOthers(e)) v += 1;
   }
   return v;
 }
@@ -271,6 +270,21 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
 
   const bool reachTerm = spellGiven && (SpellTargetKind[spell] == 1 || SpellTargetKind[spell] == 7) &&
                          SpellTable[spell].range == 3;
+  // The worth of each combatant and the squares the enemies stand on, once for the grid.
+  static int32_t worth[kCreatureCount];
+  static GridSquare enemySquares[kMapSquares];
+  int enemySquareCount = 0;
+  for (int i = 0; i < TurnCount(); ++i) {
+    const int e = TurnOrder[i].creature;
+    if (!IsValidCreature(e) || e == creature) continue;
+    worth[e] = CreatureWorth(creature, e);
+    if (AreAllies(creature, e)) continue;
+    const CreatureRecord& o = Creatures[e];
+    for (int ex = o.squareX; ex < o.squareX + o.footprintWidth.current; ++ex)
+      for (int ey = o.squareY; ey < o.squareY + o.footprintHeight.current; ++ey)
+        if (enemySquareCount < kMapSquares) enemySquares[enemySquareCount++] = {ex, ey};
+  }
+  const bool single = w == 1 && h == 1;
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       int32_t& v = ValuationGrid[SquareIndex(x, y)];
@@ -278,16 +292,14 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
       c.squareX = x;
       c.squareY = y;
       int32_t nearestEnemy = kNoDistance;
-      for (int i = 0; i < TurnCount(); ++i) {
-        const int e = TurnOrder[i].creature;
-        if (!IsValidCreature(e) || e == creature || AreAllies(creature, e)) continue;
-        const CreatureRecord& o = Creatures[e];
-        for (int ex = o.squareX; ex < o.squareX + o.footprintWidth.current; ++ex)
-          for (int ey = o.squareY; ey < o.squareY + o.footprintHeight.current; ++ey)
-            nearestEnemy = std::min(nearestEnemy, SquaredToFootprint(creature, ex, ey));
+      for (int k = 0; k < enemySquareCount; ++k) {
+        const GridSquare e = enemySquares[k];
+        const int32_t d = single ? (e.x - x) * (e.x - x) + (e.y - y) * (e.y - y) : SquaredToFootprint(creature, e.x, e.y);
+        nearestEnemy = std::min(nearestEnemy, d);
       }
       ListCombatantsInReach(creature, stance);
-      v += CandidateWorth(creature);
+      for (int k = 0; k < kCandidateListSize && TargetCandidateList[k] != -1; ++k)
+        if (TargetCandidateList[k] != creature) v += worth[TargetCandidateList[k]];
       const bool onlySelf = TargetCandidateList[0] == creature && TargetCandidateList[1] == -1;
       if (TargetCandidateList[0] != -1 && !onlySelf) {
         int32_t d = 0;
