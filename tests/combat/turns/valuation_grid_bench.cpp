@@ -88,7 +88,7 @@ void TacticsBattle() {
   for (int x = 10; x < 16; ++x) MagicAreaGrid[SquareIndex(x, 16)] = {kEffectSolid, 5, 0};
   CreatureRecord& c = Creatures[kActing];
   c.creatureClass = 4;
-  c.level = c.effectiveLevel = 9;
+  c.level = c.effectiveLevel = c.casterLevelAdjust = 9;
   for (int level = 0; level < 9; ++level) c.spellsLeft[level] = 2;
   for (int spell : {kSpellDispel, kSpellFireball, kSpellLightningBolt, kSpellConeOfCold}) c.knownSpells[spell] = 1;
   NearestFoe = kActing + 1;
