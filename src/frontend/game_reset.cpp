@@ -2,10 +2,14 @@
 
 #include "adventure/quest_journal.h"
 #include "adventure/scripts.h"
+#include "combat/actions/action_executor.h"
+#include "combat/actions/attack_actions.h"
 #include "combat/actions/attack_support.h"
 #include "combat/actions/combat_sounds.h"
 #include "combat/actions/cursor_checks.h"
+#include "combat/actions/combat_movement.h"
 #include "combat/actions/displacement.h"
+#include "combat/actions/walking.h"
 #include "combat/actions/start_of_combat.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/attack_resolution.h"
@@ -14,6 +18,8 @@
 #include "combat/turns/adjacency_queries.h"
 #include "combat/turns/area_placement.h"
 #include "combat/turns/combat_cycle.h"
+#include "combat/turns/least_services.h"
+#include "combat/turns/spell_choice.h"
 #include "combat/turns/decision_words.h"
 #include "combat/turns/tactics.h"
 #include "combat/turns/valuation_grid.h"
@@ -62,11 +68,17 @@ void ResetGameState() {
   ResetCombatSoundsState();
   ResetCursorChecksState();
   ResetDisplacementState();
+  ResetActionExecutorState();
+  ResetAttackActionsState();
+  ResetCombatMovementState();
+  ResetWalkingState();
   ResetAreaTargetsState();
   ResetAttackRollState();
   ResetCombatSequencerState();
   ResetSpellPreviewState();
   ResetCombatCycleState();
+  ResetSpellChoiceState();
+  ResetTurnLeastServicesState();
   ResetAdjacencyQueriesState();
   ResetDecisionWordsState();
   ResetValuationGridState();

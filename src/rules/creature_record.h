@@ -175,6 +175,8 @@ enum DisplayWord : int {
   kDisplaySideMark = 1,        // 1 or 2, chosen by the creator of the creature
   kDisplayEvilMark = 2,        // 1 for a chaotic evil creature
   kDisplayTurnUndeadUses = 3,  // a Cleric's Turn Undead uses per day
+  kDisplayAlarm = 4,           // the alarm sounder's percentage (above 0: it sounds the alarm)
+  kDisplayAnimationFrame = 4,  // the walking or attacking frame of the figure, 0 to 4
 };
 
 // The behaviour words: the percentages (0 to 100) and style words the
@@ -348,16 +350,8 @@ static_assert(sizeof(CreatureRecord) == 5000);
 // (0 none; "Map%i_Death%i"), 3 to 5 the three script-set spells.
 constexpr int kScriptWordDeathScript = 1;
 constexpr int kScriptWordFirstSpell = 3;
-// Script word 2: the alarm sounder's percentage (above 0: it sounds the
-// alarm); script word 6: the creature a scripted cast must reach (0 none,
-// else the creature id + 1).
-constexpr int kScriptWordAlarm = 2;
-constexpr int kScriptWordTarget = 6;
-// Special-ability words 15 and 16: the percentages of escaping a grapple and
-// of readying an action against spellcasting. (The first and second grapple
-// percentages are the grapple and pin percentages.)
-constexpr int kSpecialEscapePercent = 15;
-constexpr int kSpecialReadyVersusSpell = 16;
+// Special-ability word 15: the percentage of pinning a grappled creature.
+constexpr int kSpecialPinPercent = 15;
 // Special-ability word 8: hit points regenerated at the start of each turn.
 constexpr int kSpecialRegeneration = 8;
 

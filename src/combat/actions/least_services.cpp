@@ -33,19 +33,6 @@ int EntryOf(int creature) {
   return -1;
 }
 
-TurnOrderEntry NewEntry(int creature) {
-  TurnOrderEntry e;
-  e.creature = creature;
-  return e;
-}
-
-void PlaceOnSquare(CreatureRecord& c, int x, int y) {
-  c.squareX = c.nextX = x;
-  c.squareY = c.nextY = y;
-  c.pixelX = x * kSquarePixels;
-  c.pixelY = y * kSquarePixels;
-}
-
 }  // namespace
 
 bool HasOpportunityAttacker() {
@@ -115,8 +102,6 @@ bool MarkCasterDamaged(int creature, int32_t damage) {
   AddCondition(creature, kCondDamagedWhileCasting, 1, previous + damage, 24, 0);
   return true;
 }
-
-bool RelocateIfBlocked(int) { return true; }
 
 void AimSpellAndScroll() {
   const int caster = SpellCaster, target = AreaTargetList[0];

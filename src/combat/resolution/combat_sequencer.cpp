@@ -8,7 +8,9 @@
 #include "combat/resolution/special_attacks.h"
 #include "combat/resolution/spell_resolution.h"
 #include "combat/turns/area_placement.h"
+#include "combat/turns/best_square.h"
 #include "combat/turns/least_services.h"
+#include "combat/turns/melee_grid.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "engine/settings.h"
@@ -86,9 +88,11 @@ void AimSummoning(int caster, int spell) {
   const int record = kFirstSummonRecord + SummonsMade;
   CreateSummonedElemental(record, spell);
   AppendCombatant(record, caster);
-  BuildMeleeValuationGrid(record, caster);
+  // Where it would stand to fight: the best square of its melee grid.
+  BuildMeleeValuationGrid(record, -1, 0, 0, 1);
+  const int64_t square = ExtractBestSquare(record, 1, nullptr);
+  const GridSquare best = square == kNoSquare ? GridSquare{-1, -1} : GridSquare{SquareXOf(square), SquareYOf(square)};
   DismissCombatant();
-  const GridSquare best = ExtractBestSquare(record);
   const CreatureRecord& c = Creatures[caster];
   const GridSquare from = NearestFootprintSquare(caster, best.x, best.y);
   const int reach = RangeClassSquared(spell);
@@ -168,12 +172,12 @@ bool ScoreAim(int caster, int spell, bool beneficial, int32_t* score) {
   for (int i = 0; i < kAreaTargetCount && AreaTargetList[i] != -1; ++i) {
     const int t = AreaTargetList[i];
     if (beneficial) {
-      if (!AreEnemies(caster, t) && !IsImmuneToSpell(t)) ++friends;
+      if (!AreEnemies(caster, t) && !IsImmuneToSpell(spell, t)) ++friends;
       continue;
     }
-    if (IsImmuneToSpell(t) || IsEffectWastedOnTarget(t)) continue;
-    if (spell == kSpellSpecialAttack && IsBreathEffectWasted(t)) continue;
-    if (spell == kSpellTurnUndead && IsMoraleEffectWasted(t)) continue;
+    if (IsImmuneToSpell(spell, t) || IsEffectWastedOnTarget(spell, t)) continue;
+    if (spell == kSpellSpecialAttack && IsBreathEffectWasted(SpecialAttackKindOf(caster), t)) continue;
+    if (spell == kSpellTurnUndead && IsMoraleEffectWasted(spell, t)) continue;
     if (t == caster) return false;
     if (t == CombatAction.preferredTarget) holdsPreferred = true;
     if (AreEnemies(caster, t)) ++enemies;

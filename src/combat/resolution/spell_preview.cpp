@@ -6,6 +6,7 @@
 
 #include "combat/actions/casting_checks.h"
 #include "combat/resolution/area_targets.h"
+#include "combat/turns/spell_usefulness.h"
 #include "engine/reset_words.h"
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"

@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "combat/turns/decision_words.h"
+#include "combat/turns/spell_targets.h"
 #include "engine/reset_words.h"
 #include "map/fighter_tests.h"
 #include "map/line_of_effect.h"
@@ -155,8 +156,13 @@ void MarkAdjacentAndSecondRing(int creature) {
   NoteAdjacencyGridWritten();
   static int32_t ring[kMapSquares];
   std::memcpy(ring, AdjacencyGrid, sizeof ring);
-  for (int x = 0; x < kMapSide; ++x)
-    for (int y = 0; y < kMapSide; ++y) {
+  // Only squares beside the ring can become 9.
+  const CreatureRecord& r = Creatures[creature];
+  const int x0 = std::max(0, r.squareX - 2), y0 = std::max(0, r.squareY - 2);
+  const int x1 = std::min(kMapSide - 1, r.squareX + r.footprintWidth.current + 1);
+  const int y1 = std::min(kMapSide - 1, r.squareY + r.footprintHeight.current + 1);
+  for (int x = x0; x <= x1; ++x)
+    for (int y = y0; y <= y1; ++y) {
       if (AdjacencyGrid[SquareIndex(x, y)] != 0) continue;
       bool beside = false;
       for (int dx = -1; dx <= 1 && !beside; ++dx)
@@ -414,8 +420,7 @@ bool IsHelplessTarget(int creature, uint8_t wide) {
   for (uint32_t id : {kCondSleeping, kCondParalyzed, kCondDancing, kCondCursed, kCondStunned, kCondNauseated})
     if (HasCondition(creature, id)) return true;
   if (wide && (HasCondition(creature, kCondPinned) || HasCondition(creature, kCondCowering))) return true;
-  const int slot = FindCondition(creature, kCondPolymorphed);
-  return slot >= 0 && Creatures[creature].conditions[slot].value == 42;
+  return HasPolymorphValue42(creature);
 }
 
 void ResetAdjacencyQueriesState() {

@@ -4,6 +4,8 @@
 #include "state/turn_order.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/computer_decision.h"
+#include "combat/turns/least_services.h"
+#include "combat/turns/spell_choice.h"
 #include "map/fighter_tests.h"
 #include "combat/turns/turn_planning.h"
 #include "combat/turns/turn_routines.h"
@@ -166,6 +168,9 @@ void PrepareFighter(int creature) {
   a.cleaveUsed = 0;
   a.useSpells = 1;
   a.scriptedSpell = -1;
+  a.seekCastingSquare = 0;
+  SpellsGivenUpThisTurn = 0;
+  CpuMoveIssued = 0;
   for (int i = 0; i < EntryCount(); ++i) TurnOrder[i].opportunityMark = 0;
   CountGrapplingAttacks();
 }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "combat/resolution/area_targets.h"
 #include "combat/turns/adjacency_queries.h"
@@ -89,22 +90,6 @@ int SendCpuMoving(int creature, int x, int y, int noStep) {
   }
   MovementPlaybackActive = 1;
   SetCreatureFacing(creature);
-  return 1;
-}
-
-int IssueEscape() {
-  CombatActionState& a = CombatAction;
-  if (!(a.fullRoundActionLeft == 1 || (a.singleActionTurn && a.standardActionLeft == 1))) {
-    CombatState = kStateNextFighter;
-    return 0;
-  }
-  if (InCombat == 1) {
-    a.moveActionLeft = a.fullRoundActionLeft = a.standardActionLeft = 0;
-    a.movementClosed = 1;
-  }
-  a.fiveFootStepLeft = 0;
-  a.actionCode = kActionEscape;
-  CombatState = kStatePlayerTurn;
   return 1;
 }
 
@@ -209,33 +194,6 @@ int CanBreatheUsefully() {
     }
   c.facing = facing;
   return result;
-}
-
-int CountAllies(int creature) {
-  int n = 0;
-  for (int i = 0; i < TurnCount(); ++i) {
-    const int o = TurnOrder[i].creature;
-    if (IsValidCreature(o) && o != creature && AreAllies(creature, o)) ++n;
-  }
-  return n;
-}
-
-int CountAlliesHoldingReady(int creature) {
-  int n = 0;
-  for (int i = 0; i < TurnCount(); ++i) {
-    const int o = TurnOrder[i].creature;
-    const int32_t code = TurnOrder[i].plannedAction;
-    if (IsValidCreature(o) && o != creature && AreAllies(creature, o) && (code == 23 || code == 22 || code == 9)) ++n;
-  }
-  return n;
-}
-
-bool HasAllyNotHelpless(int creature) {
-  for (int i = 0; i < TurnCount(); ++i) {
-    const int o = TurnOrder[i].creature;
-    if (IsValidCreature(o) && o != creature && AreAllies(creature, o) && !IsHelplessTarget(o, 1)) return true;
-  }
-  return false;
 }
 
 bool AnyBadlyWoundedEnemy(int creature) {
@@ -345,79 +303,57 @@ bool IsOnDifficultTerrain(int creature) {
   return floor == 123 || floor == 124;
 }
 
-int PresentFrameNow() { return 1; }
-
-bool IsBurnedAt(int creature, int x, int y) {
-  if (!IsValidCreature(creature)) return false;
-  CreatureRecord& c = Creatures[creature];
-  const int hx = c.squareX, hy = c.squareY;
-  c.squareX = x;
-  c.squareY = y;
-  bool burned;
-  if (c.kind == 88) {
-    burned = IsOnBrazierFire(creature);
-  } else {
-    const int fire = GetProtectionValue(creature, 2);
-    burned = fire != 1 && fire != 5 && c.kind != 1 && IsInMagicArea(creature, kEffectFire);
-  }
-  c.squareX = hx;
-  c.squareY = hy;
-  return burned;
-}
-
-bool HasSpellSlotLeftAtAnyLevel(int creature) {
+bool IsAreaFreeOfWalls(int creature) {
   if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
-  for (int level = 1; level <= 9; ++level) {
-    if (c.spellsLeft[level - 1] < 1) continue;
-    for (int spell = 0; spell < kSpellRows; ++spell)
-      if (c.knownSpells[spell] == 1 && SpellTable[spell].level == level) return true;
+  const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+  for (int dx = -1; dx <= 1; ++dx)
+    for (int dy = -1; dy <= 1; ++dy) {
+      if (dx == 0 && dy == 0) continue;
+      const int x0 = c.squareX + dx, y0 = c.squareY + dy;
+      if (x0 < 0 || y0 < 0 || x0 >= kMapSide || y0 >= kMapSide) continue;  // no neighbour there
+      for (int x = x0; x < x0 + w; ++x)
+        for (int y = y0; y < y0 + h; ++y)
+          if (x >= kMapSide || y >= kMapSide || !CurrentMap.Inside(x, y) ||
+              CurrentMap.layers[kLayerWalls][SquareIndex(x, y)] > 0)
+            return false;
+    }
+  return true;
+}
+
+bool HasProtectiveEffect(int creature) {
+  static const uint32_t kAny[] = {6, 21, 114, 115, 116, 144, 147, 151, 153, 3, 12, 23, 20, 16, 149, 150, 18, 2, 4, 34, 33};
+  for (uint32_t id : kAny)
+    if (HasCondition(creature, id)) return true;
+  static const uint32_t kFromSpell[] = {22, 56, 35, 37, 39, 38, 13};
+  for (uint32_t id : kFromSpell) {
+    const int i = FindCondition(creature, id);
+    if (i >= 0 && Creatures[creature].conditions[i].source == kSourceSpell) return true;
   }
   return false;
 }
 
-bool CanStillCastSpells(int creature) {
-  if (!IsValidCreature(creature)) return false;
-  const CreatureRecord& c = Creatures[creature];
-  const int top = MaxSpellLevel(creature);
-  for (int level = 1; level <= top; ++level)
-    if (c.spellsLeft[level - 1] > 0) return true;
-  return c.special[kSpecialSpellLike] > 0 && c.special[kSpecialUsesLeft] > 0;
-}
-
-bool ListCombatantsInReach(int creature, int reachClass) {
-  for (int32_t& e : TargetCandidateList) e = -1;
-  if (!IsValidCreature(creature) || reachClass < 1 || reachClass > 4) return false;
-  static const int kBelow[5] = {0, 3, 10, 50, 145};
-  // Squares farther apart than this along one axis are never within reach.
-  static const int kAxis[5] = {0, 1, 3, 7, 12};
-  static int32_t listedStamp[kCreatureCount];
-  static int32_t stamp = 0;
-  if (++stamp == 0) {
-    std::memset(listedStamp, 0, sizeof listedStamp);
-    stamp = 1;
-  }
+int CountDispellableEffects(int creature) {
+  if (!IsValidCreature(creature)) return 0;
+  auto any = [creature](std::initializer_list<uint32_t> ids) {
+    for (uint32_t id : ids)
+      if (HasCondition(creature, id)) return true;
+    return false;
+  };
+  auto fromSpell = [creature](uint32_t id) {
+    const int i = FindCondition(creature, id);
+    return i >= 0 && Creatures[creature].conditions[i].source == kSourceSpell;
+  };
   int n = 0;
-  const CreatureRecord& c = Creatures[creature];
-  const int cx1 = c.squareX + c.footprintWidth.current - 1, cy1 = c.squareY + c.footprintHeight.current - 1;
-  for (int i = 0; i < TurnCount() && n < kCandidateListSize; ++i) {
-    const int t = TurnOrder[i].creature;
-    if (!IsValidCreature(t) || listedStamp[t] == stamp) continue;
-    const CreatureRecord& o = Creatures[t];
-    const int gapX = std::max({o.squareX - cx1, c.squareX - (o.squareX + o.footprintWidth.current - 1), 0});
-    const int gapY = std::max({o.squareY - cy1, c.squareY - (o.squareY + o.footprintHeight.current - 1), 0});
-    if (gapX > kAxis[reachClass] || gapY > kAxis[reachClass]) continue;
-    const GridSquare a = NearestFootprintSquare(creature, o.squareX, o.squareY);
-    const GridSquare b = NearestFootprintSquare(t, c.squareX, c.squareY);
-    if (SquaredDistance(a.x, a.y, b.x, b.y) >= kBelow[reachClass]) continue;
-    if (reachClass >= 2 && t != creature && !FindCover(a.x, a.y, b.x, b.y, 0)) continue;
-    listedStamp[t] = stamp;
-    TargetCandidateList[n++] = t;
-  }
-  return n > 0;
-}
-
-bool HasPolymorphValue42(int creature) {
-  const int i = FindCondition(creature, kCondPolymorphed);
-  return i >= 0 && Creatures[creature].conditions[i].value == 42;
+  n += any({114, 115, 116});
+  const int poly = FindCondition(creature, kCondPolymorphed);
+  n += poly >= 0 && Creatures[creature].conditions[poly].value != 42;
+  n += fromSpell(13);
+  n += any({16, 12, 23});
+  n += any({34, 33});
+  n += any({144, 147, 151, 153});
+  n += any({18, 21, 20, 149, 150});
+  n += any({6, 3, 2, 4});
+  for (uint32_t id : {22u, 35u, 37u, 39u, 38u, 56u}) n += fromSpell(id);
+  return n;
 }

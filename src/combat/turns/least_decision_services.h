@@ -9,21 +9,13 @@
 #pragma once
 #include <cstdint>
 
-// Issuing the action.
-// Sends the creature walking along the path to (x, y) (or a five-foot step
-// there when the step may be taken and noStep is 0): combat state 3, action
-// code 1 or 5, the path laid in its fighter slot. Returns 1.
-int SendCpuMoving(int creature, int x, int y, int noStep);
-// The acting fighter tries to break free (action code 14, combat state 1)
-// while its full-round action (on a single-move turn its standard action)
-// is left: 1; otherwise its turn ends (combat state 4): 0.
-int IssueEscape();
+#include "combat/turns/least_services.h"
+
+// Issuing the action (SendCpuMoving, IssueEscape and ReloadCrossbowIfNeeded
+// are declared with the other least services in least_services.h; the move
+// and the reload are defined here).
 // The ranged slot holds a crossbow that is not loaded while bolts are left.
 bool NeedsCrossbowReload(int creature);
-// Reloads the crossbow when it needs it and the turn allows (action code 20,
-// combat state 1), or ends the turn when it needs it and the turn does not;
-// 1 when it acted either way, 0 when no reload was needed.
-int ReloadCrossbowIfNeeded(int creature);
 // The undead of the turn order a turning by the creature would affect.
 int CountTurnableUndead(int creature);
 // For SpellCaster: the most undead one turning direction affects.
@@ -33,9 +25,6 @@ int BestTurnUndeadCount();
 int CanBreatheUsefully();
 
 // Tactical predicates and counters.
-int CountAllies(int creature);
-int CountAlliesHoldingReady(int creature);
-bool HasAllyNotHelpless(int creature);
 // An enemy that has lost hit points and has at most a fifth of them left.
 bool AnyBadlyWoundedEnemy(int creature);
 // The 1-in-4 (with allies; 1-in-2 without) draw that refuses a dispel.
@@ -54,15 +43,15 @@ bool PathToNearestFoeOpen(int flag);
 // Ability tests and turn routines.
 bool CanCharge(int creature);
 bool IsOnDifficultTerrain(int creature);
-// Shows a frame in the middle of a long search (nothing without a screen). 1.
-int PresentFrameNow();
 
-// Square and spell-level tests.
-bool IsBurnedAt(int creature, int x, int y);
-bool HasSpellSlotLeftAtAnyLevel(int creature);
-bool CanStillCastSpells(int creature);
+// Whether the creature's footprint would stand clear of walls on every
+// square round it.
+bool IsAreaFreeOfWalls(int creature);
+// A magic protection a dispel would strip, and the number of groups of
+// dispellable effects the creature carries.
+bool HasProtectiveEffect(int creature);
+int CountDispellableEffects(int creature);
 
-// Spell target candidates: the creatures within reach class 1 (touching) to
-// 4 of the creature, in TargetCandidateList; true when any.
-bool ListCombatantsInReach(int creature, int reachClass);
-bool HasPolymorphValue42(int creature);
+// A service of the game screen (implemented there): whether one of the
+// eight squares round the creature can be entered.
+bool HasReachableSquare(int creature);

@@ -1,18 +1,23 @@
 #include "combat/turns/least_services.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <initializer_list>
+#include <iterator>
 
 #include "combat/actions/casting_checks.h"
+#include "engine/random.h"
 #include "map/area_shapes.h"
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
+#include "map/path_finding.h"
+#include "rules/casting_rules.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
+#include "state/combat_action.h"
+#include "state/inventory_state.h"
 #include "state/turn_order.h"
-#include "map/square_grids.h"
-#include "rules/spell_ids.h"
 
 namespace {
 
@@ -57,86 +62,6 @@ bool CanCastSpells(int creature, int* outIndex) {
   return true;
 }
 
-int ChooseSpellTarget() {
-  const int caster = SpellCaster;
-  return BestCombatant([caster](int c) { return !AreEnemies(caster, c); },
-                       [](int c) { return Creatures[c].maxHitPoints - Creatures[c].hitPoints; });
-}
-
-int ChooseBestSpellTarget() {
-  const int caster = SpellCaster;
-  return BestCombatant([caster](int c) { return AreEnemies(caster, c); },
-                       [](int c) { return -Creatures[c].hitPoints; });
-}
-
-bool IsImmuneToSpell(int target) {
-  if (!IsValidCreature(target)) return false;
-  int codes[2] = {0, 0};
-  const int spell = SpellInProgress;
-  if (spell >= 0 && spell < kSpellRows) {
-    codes[0] = SpellTable[spell].immunity1;
-    codes[1] = SpellTable[spell].immunity2;
-  } else if (spell == kSpellSpecialAttack) {
-    codes[0] = BreathWeaponImmunityCode1();
-    codes[1] = BreathWeaponImmunityCode2();
-  }
-  for (int code : codes) {
-    if (code == 0) continue;
-    const int value = GetProtectionValue(target, code);
-    if (value == 1 || value == 5) return true;
-  }
-  return false;
-}
-
-bool IsEffectWastedOnTarget(int target) { return !AbleCombatant(target); }
-bool IsMoraleEffectWasted(int target) {
-  if (!IsValidCreature(target)) return false;
-  return AreEnemies(SpellCaster, target) ? HasCondition(target, kCondCowering) : HasCondition(target, kCondBolstered);
-}
-bool IsBreathEffectWasted(int target) {
-  return IsBreathEffectWasted(IsValidCreature(SpellCaster) ? Creatures[SpellCaster].special[kSpecialAttackKind] : 0,
-                              target);
-}
-
-bool IsEffectWastedOnTarget(int spell, int target) {
-  if (!IsValidCreature(target)) return false;
-  const bool destroyed = Creatures[target].type == 8 || Creatures[target].type == 2;
-  switch (spell) {
-    case kSpellCrushingDespair: return HasCondition(target, kCondBadMorale);
-    case kSpellWavesOfFatigue:
-      return destroyed || HasCondition(target, kCondFatigued) || HasCondition(target, kCondExhausted);
-    case kSpellWavesOfExhaustion: return destroyed || HasCondition(target, kCondExhausted);
-    default: return false;
-  }
-}
-
-bool IsConditionEffectWasted(int spell, int target) {
-  if (!IsValidCreature(target)) return false;
-  switch (spell) {
-    case kSpellBane: return HasCondition(target, kCondBadMorale);
-    case kSpellBless: return HasCondition(target, kCondGoodMorale);
-    case kSpellPrayer: return HasCondition(target, kCondUnlucky);
-    case kSpellInvisibilityPurge: {
-      for (uint32_t id : {kCondInvisible, kCondGreaterInvisibility}) {
-        const int i = FindCondition(target, id);
-        if (i >= 0 && Creatures[target].conditions[i].source == kSourceSpell) return false;
-      }
-      return true;
-    }
-    default: return false;
-  }
-}
-
-bool IsBreathEffectWasted(int kind, int target) {
-  if (!IsValidCreature(target)) return false;
-  switch (kind) {
-    case 6: case 17: return HasCondition(target, kCondSleeping) || HasCondition(target, kCondDancing);
-    case 7: case 18: return HasCondition(target, kCondSlowed);
-    case 8: case 19: return HasCondition(target, kCondParalyzed);
-    default: return false;
-  }
-}
-
 bool IsGroupSpell10(int spell) {
   switch (spell) {
     case 107: case 119: case 133: case 144: case 162: case 109: case 120: case 134: case 145: case 161:
@@ -149,7 +74,7 @@ bool IsGroupSpell10(int spell) {
 int RangeClassSquared(int spell) {
   if (spell < 0 || spell >= kSpellRows) return -1;
   switch (SpellTable[spell].range) {
-    case 1: return 0;
+    case 0: case 1: return 0;
     case 2: return 2;
     case 3: return 9;
     case 4: return 49;
@@ -158,118 +83,141 @@ int RangeClassSquared(int spell) {
   }
 }
 
-void BuildMeleeValuationGrid(int, int) {}
-GridSquare ExtractBestSquare(int) { return {-1, -1}; }
 
-int BreathWeaponImmunityCode1() {
-  const int kind = IsValidCreature(SpellCaster) ? Creatures[SpellCaster].special[kSpecialAttackKind] : 0;
-  switch (kind) {
-    case 1: case 12: return 2;   // fire
-    case 2: case 13: return 3;   // cold
-    case 3: case 14: return 5;   // electricity
-    case 4: case 15: return 4;   // acid
-    case 5: case 16: return 1;   // force
-    case 6: case 17: return 26;  // sleep
-    case 7: case 18: return 58;  // speed
-    case 8: case 19: return 27;  // paralysis
-    case 9: case 20: case 23: return 41;  // petrification
-    default: return 0;
-  }
-}
-
-int BreathWeaponImmunityCode2() { return 0; }
-
-bool IsImmuneToSpell(int spell, int target) {
-  const int32_t held = SpellInProgress;
-  SpellInProgress = spell;
-  const bool immune = IsImmuneToSpell(target);
-  SpellInProgress = held;
-  return immune;
-}
-
-bool IsWorthCuring(int target, int ignored, int spell, int threshold, int caster) {
-  (void)ignored;
-  if (!IsValidCreature(target) || spell < 0 || spell >= kSpellRows) return false;
-  const CreatureRecord& t = Creatures[target];
-  const bool harming = SpellTable[spell].effects[0].code == 9;
-  if (harming ? t.type != 8 : (t.type == 8 || t.type == 2)) return false;
-  if (!CanCastOnTarget(caster, target, spell, 0)) return false;
-  if (FindAnyCondition(target, kCondSummonedCreature, kCondControlled, kCondDominated) >= 0) return false;
-  if (t.hitPoints >= t.maxHitPoints || t.maxHitPoints <= 0) return false;
-  return t.hitPoints * 100 / t.maxHitPoints <= 100 - threshold;
-}
-
-bool IsInMagicAreaBeyondMask(int creature, uint32_t kind) {
+bool CanStillCastSpells(int creature) {
   if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
-  for (int x = c.squareX; x < c.squareX + c.footprintWidth.current; ++x)
-    for (int y = c.squareY; y < c.squareY + c.footprintHeight.current; ++y) {
-      if (x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) continue;
-      const int sq = SquareIndex(x, y);
-      const SquareEffectCell& cell = MagicAreaGrid[sq];
-      if (cell.kind != kind) continue;
-      if (AreaMask[sq] && cell.roundsLeft != kDurationLasting) continue;  // cleared with the burst
-      return true;
-    }
+  const int highest = MaxSpellLevel(creature);
+  for (int level = 1; level <= highest; ++level)
+    if (c.spellsLeft[level - 1] > 0) return true;
+  return c.special[kSpecialSpellLike] > 0 && c.special[kSpecialUsesLeft] > 0;
+}
+
+
+
+namespace {
+
+int TurnEntries() { return std::clamp<int>(TurnEntryCount, 0, kTurnOrderEntries); }
+
+bool InList(int spell, std::initializer_list<int> ids) {
+  for (int id : ids)
+    if (id == spell) return true;
   return false;
 }
 
-bool IsAreaFreeOfWalls(int creature) {
-  if (!IsValidCreature(creature)) return false;
-  const CreatureRecord& c = Creatures[creature];
-  const int w = c.footprintWidth.current, h = c.footprintHeight.current;
-  for (int dx = -1; dx <= 1; ++dx)
-    for (int dy = -1; dy <= 1; ++dy) {
-      if (dx == 0 && dy == 0) continue;
-      const int x0 = c.squareX + dx, y0 = c.squareY + dy;
-      if (x0 < 0 || y0 < 0 || x0 >= kMapSide || y0 >= kMapSide) continue;  // no neighbour there
-      for (int x = x0; x < x0 + w; ++x)
-        for (int y = y0; y < y0 + h; ++y)
-          if (x >= kMapSide || y >= kMapSide || !CurrentMap.Inside(x, y) ||
-              CurrentMap.layers[kLayerWalls][SquareIndex(x, y)] > 0)
-            return false;
-    }
-  return true;
+int EntryOfCreature(int creature) {
+  for (int i = 0; i < TurnEntries(); ++i)
+    if (TurnOrder[i].creature == creature) return i;
+  return -1;
 }
 
-bool HasProtectiveEffect(int creature) {
-  static const uint32_t kAny[] = {6, 21, 114, 115, 116, 144, 147, 151, 153, 3, 12, 23, 20, 16, 149, 150, 18, 2, 4, 34, 33};
-  for (uint32_t id : kAny)
-    if (HasCondition(creature, id)) return true;
-  static const uint32_t kFromSpell[] = {22, 56, 35, 37, 39, 38, 13};
-  for (uint32_t id : kFromSpell) {
-    const int i = FindCondition(creature, id);
-    if (i >= 0 && Creatures[creature].conditions[i].source == kSourceSpell) return true;
+bool InCollapseGroup(int32_t spell, int group) {
+  switch (group) {
+    case 0: return spell >= 114 && spell <= 117;
+    case 1: return spell == 45 || spell == 46;
+    default: return spell == 66 || spell == 67;
   }
-  return false;
 }
 
-int CountDispellableEffects(int creature) {
-  if (!IsValidCreature(creature)) return 0;
-  auto any = [creature](std::initializer_list<uint32_t> ids) {
-    for (uint32_t id : ids)
-      if (HasCondition(creature, id)) return true;
-    return false;
-  };
-  auto fromSpell = [creature](uint32_t id) {
-    const int i = FindCondition(creature, id);
-    return i >= 0 && Creatures[creature].conditions[i].source == kSourceSpell;
-  };
+}  // namespace
+
+int CountAllies(int creature) {
   int n = 0;
-  n += any({114, 115, 116});
-  const int poly = FindCondition(creature, kCondPolymorphed);
-  n += poly >= 0 && Creatures[creature].conditions[poly].value != 42;
-  n += fromSpell(13);
-  n += any({16, 12, 23});
-  n += any({34, 33});
-  n += any({144, 147, 151, 153});
-  n += any({18, 21, 20, 149, 150});
-  n += any({6, 3, 2, 4});
-  for (uint32_t id : {22u, 35u, 37u, 39u, 38u, 56u}) n += fromSpell(id);
+  for (int i = 0; i < TurnEntries(); ++i) {
+    const int c = TurnOrder[i].creature;
+    if (c != creature && AreAllies(creature, c)) ++n;
+  }
   return n;
 }
 
-int ScriptedSpellTarget(int caster) {
-  (void)caster;
-  return -1;
+int CountAlliesHoldingReady(int creature) {
+  int n = 0;
+  for (int i = 0; i < TurnEntries(); ++i) {
+    const TurnOrderEntry& e = TurnOrder[i];
+    if (e.creature == creature || !AreAllies(creature, e.creature)) continue;
+    if (e.plannedAction == 23 || e.plannedAction == 22 || e.plannedAction == 9) ++n;
+  }
+  return n;
 }
+
+bool HasAllyNotHelpless(int creature) {
+  for (int i = 0; i < TurnEntries(); ++i) {
+    const int c = TurnOrder[i].creature;
+    if (c != creature && AreAllies(creature, c) && !IsHelplessTarget(c, 1)) return true;
+  }
+  return false;
+}
+
+bool IsSpellInLevelGroup(int spell, int group) {
+  switch (group) {
+    case 2: return InList(spell, {4, 7, 114, 115, 116, 117});
+    case 3: return InList(spell, {15, 17, 129, 130});
+    case 4: return InList(spell, {31, 36, 39, 136, 138});
+    case 5: return InList(spell, {31, 41, 43, 51, 145, 146});
+    case 6: return InList(spell, {41, 57, 58, 59, 60, 157, 159});
+    case 7: return InList(spell, {57, 69, 72, 161});
+    case 8: return InList(spell, {77, 81, 83, 161});
+    case 9: return InList(spell, {87, 88, 171});
+    default: return false;
+  }
+}
+
+bool IsAiSpellListed(int spell) {
+  return InList(spell, {4,   5,   6,   11,  14,  18,  20,  24,  31,  32,  35,  39,  47,  48,  49,  51,  58,  60,  65,
+                        69,  72,  73,  81,  82,  84,  88,  89,  90,  91,  92,  95,  99,  100, 101, 106, 107, 109, 119,
+                        120, 129, 130, 133, 134, 138, 144, 145, 146, 155, 158, 161, 162, 164, 166, 170, 171, 173});
+}
+
+int CollapseIconRuns(int count, int32_t* list) {
+  int out = 0;
+  for (int i = 0; i < count;) {
+    int group = -1;
+    for (int g = 0; g < 3 && group < 0; ++g)
+      if (InCollapseGroup(list[i], g)) group = g;
+    int run = 1;
+    if (group >= 0)
+      while (i + run < count && InCollapseGroup(list[i + run], group)) ++run;
+    list[out++] = run > 1 ? list[i + static_cast<int>(RandomUpTo(static_cast<uint32_t>(run - 1)))] : list[i];
+    i += run;
+  }
+  return out;
+}
+
+int ScriptedSpellTarget(int creature) {
+  if (InCombat == 0 || CombatAction.scriptedSpellPlanned == 0 || !IsValidCreature(creature)) return -1;
+  const int spell = CombatAction.scriptedSpell;
+  if (spell < 0 || spell >= kSpellRows) return -1;
+  const int32_t kind = SpellTable[spell].target;
+  if (kind != 3 && kind != 4 && kind != 9) return -1;
+  const int32_t named = Creatures[creature].scriptWords[kScriptWordTarget];
+  return named >= 1 && EntryOfCreature(named) >= 0 ? named : -1;
+}
+
+bool HasOnlyDistantTargets(int, int, int) { return false; }
+
+int IssueEscape() {
+  CombatActionState& a = CombatAction;
+  if (!(a.fullRoundActionLeft == 1 || (a.singleActionTurn != 0 && a.standardActionLeft == 1))) {
+    CombatState = kStateNextFighter;
+    return 0;
+  }
+  if (InCombat != 0) {
+    a.moveActionLeft = a.fullRoundActionLeft = a.standardActionLeft = 0;
+    a.movementClosed = 1;
+  }
+  a.fiveFootStepLeft = 0;
+  a.actionCode = 14;
+  CombatState = kStatePlayerTurn;
+  return 1;
+}
+
+void PresentFrameNow() {}
+
+bool IsReachableThisTurn(int creature, int x, int y) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  if (FindCreaturePath(creature, c.squareX, c.squareY, x, y, 1, 1, 0, 0, nullptr, nullptr) == kPathNone) return false;
+  return PathCostFeet <= CombatAction.movesLeft;
+}
+
+void ResetTurnLeastServicesState() {}

@@ -1,34 +1,26 @@
-// Least versions of the computer fighters' services the casting steps call,
-// standing until the target choice, the usefulness and immunity tests and the
-// area placement of the computer-controlled fighters replace them.
+// Least versions of the computer fighters' services the casting steps and the
+// spell choice call, standing until the decision's survey, its predicates
+// and the spell-level tests of the computer-controlled fighters replace them. The target choice and the usefulness tests are in
+// spell_targets.h and spell_usefulness.h.
 #pragma once
 #include <cstdint>
 
+#include "combat/turns/adjacency_queries.h"
+#include "combat/turns/best_square.h"
+#include "combat/turns/computer_decision.h"  // DisruptionTarget
+#include "combat/turns/decision_words.h"     // WeakestEnemy
+#include "combat/turns/melee_grid.h"
+#include "combat/turns/spell_targets.h"
+#include "combat/turns/spell_usefulness.h"
+#include "combat/turns/tactics.h"  // CpuMoveIssued, HazardKindToLeave
+#include "combat/turns/target_choice.h"
+#include "combat/turns/valuation_grid.h"
+#include "creatures/control_tendencies.h"  // HighestUsableSpellLevel
 #include "rules/adjacency.h"  // GridSquare
 
 // Whether the creature can cast now; outIndex (may be null) gets the index
 // of the blocking condition entry, -1 none.
 bool CanCastSpells(int creature, int* outIndex);
-
-// A friend of the caster for the current spell / the enemy the current spell
-// is best spent on; -1 none.
-int ChooseSpellTarget();
-int ChooseBestSpellTarget();
-
-// Whether the target is immune to the current spell (its immunity codes at
-// 1 or 5), and whether the effect would change nothing on it.
-bool IsImmuneToSpell(int target);
-bool IsEffectWastedOnTarget(int target);
-// Turn Undead on a creature already Bolstered (a friend of SpellCaster) or
-// Cowering (an enemy); the breath of SpellCaster on one it already holds.
-bool IsMoraleEffectWasted(int target);
-bool IsBreathEffectWasted(int target);
-// The spell's lasting effect already holds on the target (Crushing Despair,
-// Waves of Fatigue and Exhaustion; Bane, Bless, Prayer, and Invisibility
-// Purge on one with no spell of invisibility); the breath kind's condition.
-bool IsEffectWastedOnTarget(int spell, int target);
-bool IsConditionEffectWasted(int spell, int target);
-bool IsBreathEffectWasted(int kind, int target);
 
 // Spells 107, 119, 133, 144, 162, 109, 120, 134, 145, 161.
 bool IsGroupSpell10(int spell);
@@ -36,37 +28,43 @@ bool IsGroupSpell10(int spell);
 // 9, 35 feet 49, 60 feet 144; -1 unlimited.
 int RangeClassSquared(int spell);
 
-// The melee valuation of the squares for a creature and the best square of
-// it ((-1, -1) when none stands out).
-void BuildMeleeValuationGrid(int creature, int caster);
-GridSquare ExtractBestSquare(int creature);
+// Spells left at a level from 1 to its highest, or an innate spell with uses left.
+bool CanStillCastSpells(int creature);
 
-// The two immunity codes of the acting creature's special attack.
-int BreathWeaponImmunityCode1();
-int BreathWeaponImmunityCode2();
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetTurnLeastServicesState();
 
-// The immunity test with the spell given (the one above reads SpellInProgress).
-bool IsImmuneToSpell(int spell, int target);
+// Tactical predicates of the decision (least versions):
+// the entries of the turn order on the creature's side (itself left out), and
+// of those the ones readied against spellcasting (plans 9, 22, 23); whether
+// one of them is not helpless.
+int CountAllies(int creature);
+int CountAlliesHoldingReady(int creature);
+bool HasAllyNotHelpless(int creature);
+// The favourite spells of a level group 2 to 9.
+bool IsSpellInLevelGroup(int spell, int group);
+// The spells the search may turn against a caster it means to disrupt.
+bool IsAiSpellListed(int spell);
+// Shortens a found-spell list: the four elemental summonings in a row, the
+// fire and ice shields, and the two giant forms each become one drawn at
+// random. The new count.
+int CollapseIconRuns(int count, int32_t* list);
+// The creature its script names as the target of the preprogrammed spell it
+// plans (spell target kinds 3, 4 and 9), when in the turn order; -1 none.
+int ScriptedSpellTarget(int creature);
+// The enemies the caster may target with the spell all stand farther than
+// two squared units (none nearer); only for spells it would likely cast
+// defensively.
+bool HasOnlyDistantTargets(int caster, int spell, int extra);
 
-// A wounded creature the spell would help: the cure and inflict families
-// by the target's type, the spell worth casting on it, not summoned,
-// controlled or dominated, and at most 100 - threshold per cent of its hit
-// points left (never for an unhurt creature or a maximum of 0).
-bool IsWorthCuring(int target, int ignored, int spell, int threshold, int caster);
-// Whether an area of the kind lies under the creature's footprint once the
-// squares of the area mask are cleared of their passing areas (lasting
-// cells of 1,000 rounds stay).
-bool IsInMagicAreaBeyondMask(int creature, uint32_t kind);
-// Whether the creature's footprint would stand clear of walls on every
-// square round it.
-bool IsAreaFreeOfWalls(int creature);
-// A magic protection a dispel would strip, and the number of groups of
-// dispellable effects the creature carries.
-bool HasProtectiveEffect(int creature);
-int CountDispellableEffects(int creature);
-// The creature a scripted cast of the caster must reach, -1 none.
-int ScriptedSpellTarget(int caster);
-
-// A service of the game screen (implemented there): whether one of the
-// eight squares round the creature can be entered.
-bool HasReachableSquare(int creature);
+// Issuing a computer fighter's orders (least versions): a move along a path
+// to (x, y) (1), an escape attempt (1 issued, 0 the turn is over), a
+// crossbow reload (1 when it took the action). The move and the reload are
+// in least_decision_services.cpp; CpuMoveIssued is the tactics' word.
+int SendCpuMoving(int creature, int x, int y, int noStep);
+int IssueEscape();
+int ReloadCrossbowIfNeeded(int creature);
+// Draws and presents a frame in the middle of a long search.
+void PresentFrameNow();
+// Whether a path to (x, y) can be walked with the moves left this turn.
+bool IsReachableThisTurn(int creature, int x, int y);

@@ -172,7 +172,7 @@ int32_t ScoreAim(int caster, int spell) {
     const int t = AreaTargetList[i];
     if (IsImmuneToSpell(spell, t)) continue;
     if (spell == kSpellTurnUndead) {
-      if (!IsMoraleEffectWasted(t)) ++hostile;
+      if (!IsMoraleEffectWasted(kSpellTurnUndead, t)) ++hostile;
       continue;
     }
     if (spell == kSpellSpecialAttack ? IsBreathEffectWasted(Creatures[caster].special[kSpecialAttackKind], t)

@@ -79,17 +79,6 @@ void ForSquaresTouching(int x0, int y0, int x1, int y1, bool filled, int w, int 
     }
 }
 
-// The ring round the creature (the box one square out) and the second ring
-// with its own footprint (two squares out, and the squares it stands on).
-struct Rings {
-  int x0, y0, x1, y1;
-};
-Rings RingBox(int e, int out) {
-  const CreatureRecord& o = Creatures[e];
-  return {o.squareX - out, o.squareY - out, o.squareX + o.footprintWidth.current - 1 + out,
-          o.squareY + o.footprintHeight.current - 1 + out};
-}
-
 // Adds the bonus to the own square when positive and, for the acting fighter
 // with its five-foot step, to each neighbour of value 1 or more that a free
 // step reaches.
@@ -246,13 +235,13 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
   for (int i = 0; i < TurnCount(); ++i) {
     const int e = TurnOrder[i].creature;
     if (!IsValidCreature(e) || e == creature || AreAllies(creature, e)) continue;
-    const Rings r = RingBox(e, 1);
+    const SquareBox r = RingBox(e, 0);
     ForSquaresTouching(r.x0, r.y0, r.x1, r.y1, false, w, h, [beside](int sq) {
       if (ValuationGrid[sq] != kUnfit) ValuationGrid[sq] += beside;
     });
     if (stance == 3 || stance == 4) {
-      const Rings second = RingBox(e, 2);
-      const Rings own = RingBox(e, 0);
+      const SquareBox second = RingBox(e, 1);
+      const SquareBox own = RingBox(e, -1);  // the squares it stands on
       auto worry = [](int sq) {
         if (ValuationGrid[sq] == 0) ValuationGrid[sq] = -10;
       };
@@ -369,7 +358,7 @@ int BuildCureValuationGrid(int creature, uint8_t stepOnly) {
     const int o = TurnOrder[i].creature;
     if (!IsValidCreature(o)) continue;
     if (o != creature && AreEnemies(creature, o)) {
-      const Rings r = RingBox(o, 1);
+      const SquareBox r = RingBox(o, 0);
       ForSquaresTouching(r.x0, r.y0, r.x1, r.y1, false, w, h, [](int sq) {
         if (ValuationGrid[sq] != kUnfit) ValuationGrid[sq] -= 10;
       });

@@ -24,9 +24,6 @@ extern int32_t StanceWord;
 extern uint8_t ValuationGridShown;
 // The cast under way was started by the computer.
 extern uint8_t CastByComputer;
-// The spell-search keeps its own spells aside for this turn (set when a
-// fighter finds nothing to do with its means).
-extern uint8_t SpellsGivenUpThisTurn;
 
 // What the decision learnt about the fighter before the tactics run.
 struct TacticFlags {
@@ -96,8 +93,6 @@ void IssueMeleeAttack(int fighter, int target);
 void IssueShot(int fighter, int target);
 // Hands the spell to the combat sequencer (screen mode 22, state 3).
 void StartComputerCast(int fighter, int spell, bool fromWand);
-// The readied action against the caster's spellcasting.
-void ReadyVersusSpellcasting(int fighter, int caster);
 // The best neighbour square of the grid just built, above the fighter's own
 // square (-1 packed none); the path test asks for a walk this turn, the
 // diagonal test for a free diagonal step.

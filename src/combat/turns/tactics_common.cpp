@@ -30,7 +30,6 @@ uint8_t LeaveHazard = 0;
 int32_t StanceWord = -1;
 uint8_t ValuationGridShown = 0;
 uint8_t CastByComputer = 0;
-uint8_t SpellsGivenUpThisTurn = 0;
 
 namespace {
 
@@ -118,30 +117,6 @@ void StartComputerCast(int fighter, int spell, bool fromWand) {
   }
 }
 
-void ReadyVersusSpellcasting(int fighter, int caster) {
-  LogMessage("\xA3%s\xA3: @READY_VS_SPELLCASTING@ from \xA3%s\xA3.\r\r", Creatures[fighter].name,
-             Creatures[caster].name);
-  FaceTowardsCreature(fighter, caster);
-  const int32_t code = CombatAction.fiveFootStepLeft == 1 ? kPlanReadyVersusSpellStep : kPlanReadyVersusSpell;
-  SetPlannedAction(fighter, code, caster, 0);
-  const int entry = FindTurnOrderIndex(fighter);
-  if (entry >= 0) TurnOrder[entry].triggerCreature = caster;
-  ShowFloatingText(fighter, "Ready Versus Spell");
-  SetFirstCombatEvent(kEventReady, 0, kSoundReady);
-  CombatEvents[0].creature = fighter;
-  PlaybackCreature = fighter;
-  PlaybackFramesLeft = FramesPerEvent;
-  ScreenMode = kModeExploring;
-  ScrollTo(fighter, -1, -1);
-  CombatAction.actionCode = kActionEnd;
-  QueuedActionCode = -1;
-  QueuedScreenMode = -1;
-  QueuedCombatState = kStateNextFighter;
-  CombatState = kStateActionUnderWay;
-  ActionBarMode = 1;
-  CpuMoveIssued = 0;
-}
-
 int64_t ChooseNeighbourSquare(int fighter, bool pathTest, bool diagonalTest) {
   const CreatureRecord& c = Creatures[fighter];
   const int cx = c.squareX, cy = c.squareY;
@@ -176,5 +151,4 @@ void ResetTacticsState() {
   StanceWord = -1;
   ValuationGridShown = 0;
   CastByComputer = 0;
-  SpellsGivenUpThisTurn = 0;
 }

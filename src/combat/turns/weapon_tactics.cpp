@@ -11,6 +11,7 @@
 #include "combat/turns/least_decision_services.h"
 #include "combat/turns/melee_grid.h"
 #include "combat/turns/position_grids.h"
+#include "combat/turns/spell_choice.h"
 #include "combat/turns/tactic_steps.h"
 #include "combat/turns/tactics.h"
 #include "combat/turns/target_choice.h"
@@ -73,7 +74,7 @@ void GrappleOrEscape(int fighter) {
     Issue(fighter, partner, kActionNextAttack);
     return;
   }
-  if (RollPercent(Creatures[fighter].special[kSpecialEscapePercent])) {
+  if (RollPercent(Creatures[fighter].behaviour[kBehaviourGrapple2])) {
     CombatState = kStatePlayerTurn;
     SettleMoveAfterAction();
     CombatAction.actionCode = kActionEscape;
@@ -94,7 +95,7 @@ bool ReadinessShareAllows(int fighter) {
 bool MayReadyVersusSpell(int fighter) {
   const CombatActionState& a = CombatAction;
   if (DisruptionTarget != -1 || a.standardActionLeft == 0 || NeedsCrossbowReload(fighter)) return false;
-  if (!RollPercent(Creatures[fighter].special[kSpecialReadyVersusSpell]) || !ReadinessShareAllows(fighter))
+  if (!RollPercent(Creatures[fighter].behaviour[kBehaviourSpellAttack]) || !ReadinessShareAllows(fighter))
     return false;
   if (FindAnyCondition(fighter, kCondConfused, kCondInsane, kCondSleeping, kCondParalyzed, kCondPetrified,
                        kCondGrappling, kCondDancing, kCondDazed, kCondStunned, kCondCowering, kCondNauseated) >= 0)
@@ -302,7 +303,7 @@ TacticResult ShootTarget(int fighter, const TacticFlags& f) {
   if (MayReadyVersusSpell(fighter) && ListEnemyCastersInReach(fighter, 1, -1)) {
     const int caster = ChooseRangedTarget(fighter);
     if (caster != -1) {
-      ReadyVersusSpellcasting(fighter, caster);
+      ReadyAgainstSpellcasting(fighter, caster);
       return TacticResult::kCommitted;
     }
   }
@@ -379,12 +380,12 @@ TacticResult AttackInMelee(int fighter, const TacticFlags& f) {
       Issue(fighter, partner, kActionNextAttack);
     } else if (a.standardActionLeft == 0) {
       CombatState = kStateNextFighter;
-    } else if (RollPercent(c.special[kSpecialEscapePercent])) {
+    } else if (RollPercent(c.behaviour[kBehaviourGrapple2])) {
       CombatState = kStatePlayerTurn;
       SettleMoveAfterAction();
       a.actionCode = kActionEscape;
       CpuMoveIssued = 0;
-    } else if (RollPercent(c.behaviour[kBehaviourGrapple2]) && GetProtectionValue(partner, kCannotBePinned) != 1 &&
+    } else if (RollPercent(c.special[kSpecialPinPercent]) && GetProtectionValue(partner, kCannotBePinned) != 1 &&
                !Has(partner, kCondPinned) && supporting >= 1) {
       SettleMoveAfterAction();
       Issue(fighter, partner, kActionPin);

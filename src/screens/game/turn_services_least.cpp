@@ -1,6 +1,6 @@
 // Least version of the game screen's reach question the computer fighters
 // ask, standing until the game screen's reach overlay replaces it.
-#include "combat/turns/least_services.h"
+#include "combat/turns/least_decision_services.h"
 
 #include "map/fighter_tests.h"
 #include "map/map_record.h"
