@@ -277,6 +277,23 @@ TEST_F(CreateCreatureTest, CastersGetTheirSpellsFeatsAndStyles) {
   EXPECT_EQ(lich.behaviour[kBehaviourGrapple], 0);
 }
 
+// The option of the weapon made for the right hand, 0 for none.
+int RightHandOption(const CreatureRecord& c) {
+  const uint32_t code = c.equipment[kSlotRightHand - 1];
+  return IsCraftedCode(code) ? CraftedWeapons[code].itemType : 0;
+}
+
+TEST_F(CreateCreatureTest, DefaultWeaponsOfTheKinds) {
+  EXPECT_EQ(RightHandOption(Create(4, kKindBalor)), kWeaponLongsword);
+  EXPECT_EQ(RightHandOption(Create(4, kKindMinotaur)), kWeaponGreataxe);
+  // A salamander's spear, given or drawn, becomes the shortspear for a
+  // caster class or above five extra levels.
+  EXPECT_EQ(RightHandOption(Create(4, kKindSalamander, 0, 0, 0, kWeaponSpear)), kWeaponSpear);
+  EXPECT_EQ(RightHandOption(Create(4, kKindSalamander, kClassWizard, 0, 0, kWeaponSpear)), kWeaponShortspear);
+  EXPECT_EQ(RightHandOption(Create(4, kKindSalamander, 0, 6, 0, kWeaponSpear)), kWeaponShortspear);
+  EXPECT_EQ(RightHandOption(Create(4, kKindSalamander, 0, 5, 0, kWeaponLongsword)), kWeaponLongsword);
+}
+
 TEST_F(CreateCreatureTest, FixedFeatsOfWeaponsAndBodies) {
   const CreatureRecord& twoBlades = Create(6, kKindOrc, kClassWarrior, 3, 0, kWeaponLongsword, kWeaponDagger);
   EXPECT_EQ(twoBlades.feats[kFeatTwoWeaponFighting], 1);
