@@ -223,6 +223,8 @@ TEST_F(CreateCreatureTest, LevelsAndRatingsOfTheKinds) {
   };
   const Case cases[] = {
       {kKindBalor, 0, 0, 20, 20},
+      {kKindBalor, kClassKnight, 2, 22, 22},      // the Balor takes a class it is given
+      {kKindBabau, kClassKnight, 2, 9, 8},        // the Babau stays an Outsider: + 2 / 2
       {kKindOrc, 0, 0, 1, 1},
       {kKindOrc, kClassWarrior, 1, 1, 1},         // a rating of 0 becomes 1
       {kKindOrc, kClassCleric, 6, 6, 6},
