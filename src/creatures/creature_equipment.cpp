@@ -260,7 +260,7 @@ void GiveRingsAndWondrous(Outfitter& o) {
     if (level >= 7) o.Wear(kSlotRightFinger, kProtectionRing1Row);
     if (level >= 13) o.Wear(kSlotRightFinger, FinerRingRow());
     if (level >= 11 && level <= 14) GiveOneOfFive(o);
-    if (level == 14) GiveOneOfFive(o);
+    if (level >= 14) GiveOneOfFive(o);
     if (level >= 15) {
       switch (Die(4)) {
         case 1: {
