@@ -406,6 +406,7 @@ void StartOfUse() {
   std::memset(AreaMask, 0, sizeof AreaMask);
   CastingUse.noTarget = 0;
   CastingUse.repeat = 0;
+  CastingUse.furtherMissile = 0;
   CastingUse.targetCount = CastingUse.hitDicePool = CastingUse.hitDiceUsed = -1;
   CastingUse.opportunityUnderway = 0;
   for (int32_t& t : AreaTargetList) t = -1;

@@ -37,6 +37,8 @@ uint8_t& AiPause = CombatPause;
 uint8_t MovementPlaybackActive = 0;
 uint8_t SurpriseRound = 0;
 uint8_t PathPreviewValid = 0;
+int32_t CombatRoundNumber = 0;
+void (*ComputerDecisionObserver)(bool before) = nullptr;
 
 namespace {
 
@@ -81,6 +83,7 @@ void BeginBattle() {
   ClearSharedGroupFlags();
   for (int s = 0; s < kPartySize; ++s) FighterSlots[s].alert = 1;
   CurrentTurnIndex = -1;
+  CombatRoundNumber = 1;
   ExploringScriptFlag = 0;
   SurpriseRound = 0;
   for (int i = 0; i < EntryCount(); ++i) {
@@ -113,6 +116,7 @@ bool AgeMagicAreas(bool* anyEnded) {
 }
 
 void EndRound() {
+  ++CombatRoundNumber;
   SurpriseRound = 0;
   bool anyEnded = false;
   const bool darknessEnded = AgeMagicAreas(&anyEnded);
@@ -383,7 +387,9 @@ void ComputerDecisionStep() {
   const int c = CurrentFighter();
   if (DebugMode == 1 && IsValidCreature(c)) LogMessage("%s is acting.\r", Name(c));
   if (CheckEndOfCombat()) return;
+  if (ComputerDecisionObserver != nullptr) ComputerDecisionObserver(true);
   DecideComputerAction();
+  if (ComputerDecisionObserver != nullptr) ComputerDecisionObserver(false);
 }
 
 }  // namespace
@@ -446,5 +452,6 @@ void ResetCombatCycleState() {
   MovementPlaybackActive = 0;
   SurpriseRound = 0;
   PathPreviewValid = 0;
+  CombatRoundNumber = 0;
   g_playerTurnShown = false;
 }
