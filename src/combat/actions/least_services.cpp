@@ -33,19 +33,6 @@ int EntryOf(int creature) {
   return -1;
 }
 
-TurnOrderEntry NewEntry(int creature) {
-  TurnOrderEntry e;
-  e.creature = creature;
-  return e;
-}
-
-void PlaceOnSquare(CreatureRecord& c, int x, int y) {
-  c.squareX = c.nextX = x;
-  c.squareY = c.nextY = y;
-  c.pixelX = x * kSquarePixels;
-  c.pixelY = y * kSquarePixels;
-}
-
 }  // namespace
 
 bool HasOpportunityAttacker() {
@@ -65,56 +52,6 @@ bool HasOpportunityAttacker() {
 
 // No attack of opportunity is carried out until the combat actions take them.
 bool NextOpportunityAttacker() { return false; }
-
-void CreateSummonedElemental(int record, int spell) {
-  if (!IsValidCreature(record)) return;
-  if (spell < 114 || spell > 117) {
-    RecomputeCreature(record, 0);
-    return;
-  }
-  CreatureRecord& c = Creatures[record];
-  std::memset(&c, 0, sizeof c);
-  std::snprintf(c.name, sizeof c.name, "Elemental");
-  const int32_t level = CurrentCasterLevel();
-  c.type = 7;
-  c.creatureClass = 10;
-  c.level = c.effectiveLevel = c.challengeRating = level;
-  c.gender = 1;
-  c.size = {3, 3};
-  c.alignment = 5;
-  c.speed = {30, 30};
-  c.baseAttack = {level * 3 / 4, level * 3 / 4};
-  for (StatPair* p : {&c.strength, &c.dexterity, &c.constitution, &c.intelligence, &c.wisdom, &c.charisma})
-    *p = {10, 10};
-  c.footprintWidth = c.footprintHeight = {1, 1};
-  c.baseHitPoints = c.maxHitPoints = c.hitPoints = 8 * level;
-  c.destinationX = c.destinationY = -1;
-  c.naturalAttacks[0] = {6, 1, 20, 1, 1, 8, 0, 0, 0};
-  const bool enemy = IsValidCreature(SpellCaster) && Creatures[SpellCaster].allegiance == 2;
-  c.allegiance = enemy ? 2 : 5;
-  if (IsValidCreature(SpellCaster)) c.map = Creatures[SpellCaster].map;
-  c.present = 1;
-  c.fighterSlot = -1;
-  RecomputeCreature(record, 1);
-}
-
-void StartCreatureEffect(int kind, int creature, int graphic) {
-  if (!IsValidCreature(creature)) return;
-  if (kind != -1) RecomputeCreature(creature, 0);
-  ClearCombatEvents();
-  CombatEvents[0] = {kind == -1 ? 0 : kind, 0, creature, graphic, 0};
-  PlaybackCreature = creature;
-  PlaybackFramesLeft = FramesPerEvent;
-  ScrollTo(creature, -1, -1);
-}
-
-bool MarkCasterDamaged(int creature, int32_t damage) {
-  if (!IsValidCreature(creature) || !IsCreatureActionQueued(creature)) return false;
-  const int32_t previous = ConditionValue(creature, kCondDamagedWhileCasting);
-  while (FindCondition(creature, kCondDamagedWhileCasting) >= 0) RemoveCondition(creature, kCondDamagedWhileCasting);
-  AddCondition(creature, kCondDamagedWhileCasting, 1, previous + damage, 24, 0);
-  return true;
-}
 
 bool RelocateIfBlocked(int) { return true; }
 

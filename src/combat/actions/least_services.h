@@ -5,7 +5,9 @@
 #pragma once
 #include <cstdint>
 
+#include "combat/actions/creature_effects.h"
 #include "combat/actions/displacement.h"
+#include "combat/actions/summoned_elementals.h"
 #include "combat/actions/leaving_combat.h"
 #include "combat/actions/turn_order_changes.h"
 #include "state/casting_services.h"
@@ -15,15 +17,6 @@
 bool HasOpportunityAttacker();
 bool NextOpportunityAttacker();
 
-// Fills the record of the elemental of spells 114 to 117.
-void CreateSummonedElemental(int record, int spell);
-// Clears the event queue, puts the effect kind (0 for -1) with the graphic id
-// as its sound into entry 0, makes the creature the playback creature and
-// brings it into view.
-void StartCreatureEffect(int kind, int creature, int graphic);
-// When the creature is casting, its Damaged_While_Casting entries become one
-// whose value adds the damage; true when it was casting.
-bool MarkCasterDamaged(int creature, int32_t damage);
 // Moves a party member off a blocked square. True.
 bool RelocateIfBlocked(int creature);
 // The caster's planned action on the first creature of the area target list,
