@@ -2,10 +2,14 @@
 
 #include "adventure/quest_journal.h"
 #include "adventure/scripts.h"
+#include "combat/actions/action_executor.h"
+#include "combat/actions/attack_actions.h"
 #include "combat/actions/attack_support.h"
 #include "combat/actions/combat_sounds.h"
 #include "combat/actions/cursor_checks.h"
+#include "combat/actions/combat_movement.h"
 #include "combat/actions/displacement.h"
+#include "combat/actions/walking.h"
 #include "combat/actions/start_of_combat.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/attack_resolution.h"
@@ -60,6 +64,10 @@ void ResetGameState() {
   ResetCombatSoundsState();
   ResetCursorChecksState();
   ResetDisplacementState();
+  ResetActionExecutorState();
+  ResetAttackActionsState();
+  ResetCombatMovementState();
+  ResetWalkingState();
   ResetAreaTargetsState();
   ResetAttackRollState();
   ResetCombatSequencerState();

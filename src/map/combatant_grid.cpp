@@ -30,6 +30,12 @@ bool Initialised = false;
 
 int TurnCount() { return TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries; }
 
+// The one creature followed while the rest stand still, and its entries.
+int FollowDepth = 0;
+int Followed = -1;
+int16_t FollowedEntries[kTurnOrderEntries];
+int FollowedCount = 0;
+
 Stamp CurrentStamp(int entry) {
   const int id = entry < TurnCount() ? TurnOrder[entry].creature : -1;
   if (!IsValidCreature(id)) return {-1, 0, 0, 0, 0};
@@ -87,6 +93,20 @@ void ForFootprint(const Stamp& t, Fn fn) {
 void SyncCombatantGrid() {
   if (!Initialised) ResetCombatantGridState();
   const int count = TurnCount();
+  // Following one creature: only its entries can have changed.
+  if (FollowDepth > 0 && count == StampedEntries && Followed >= 0) {
+    for (int k = 0; k < FollowedCount; ++k) {
+      const int i = FollowedEntries[k];
+      const Stamp now = CurrentStamp(i);
+      if (SameStamp(now, Stamps[i])) continue;
+      const Stamp old = Stamps[i];
+      Stamps[i] = {-1, 0, 0, 0, 0};
+      ForFootprint(old, [i](int x, int y) { RemoveFromSquare(Occupants[SquareIndex(x, y)], i, x, y); });
+      Stamps[i] = now;
+      ForFootprint(now, [i](int x, int y) { AddToSquare(Occupants[SquareIndex(x, y)], i); });
+    }
+    return;
+  }
   const int upTo = count > StampedEntries ? count : StampedEntries;
   // Leaving first, so that the kept lists are rebuilt from the stamps that stay.
   for (int i = 0; i < upTo; ++i) {
@@ -103,6 +123,22 @@ void SyncCombatantGrid() {
     ForFootprint(now, [i](int x, int y) { AddToSquare(Occupants[SquareIndex(x, y)], i); });
   }
   StampedEntries = count;
+}
+
+void FollowOnlyCreature(int creature) {
+  if (FollowDepth++ > 0) {
+    if (creature != Followed) Followed = -1;  // a second creature: follow everyone
+    return;
+  }
+  SyncCombatantGrid();
+  Followed = creature;
+  FollowedCount = 0;
+  for (int i = 0; i < StampedEntries; ++i)
+    if (TurnOrder[i].creature == creature) FollowedEntries[FollowedCount++] = static_cast<int16_t>(i);
+}
+
+void FollowAllCreatures() {
+  if (FollowDepth > 0 && --FollowDepth == 0) Followed = -1;
 }
 
 int CombatantCountOn(int x, int y) { return Occupants[SquareIndex(x, y)].count; }
@@ -129,4 +165,6 @@ void ResetCombatantGridState() {
   for (Stamp& s : Stamps) s = {-1, 0, 0, 0, 0};
   StampedEntries = 0;
   Initialised = true;
+  FollowDepth = 0;
+  Followed = -1;
 }

@@ -13,6 +13,13 @@
 
 // Brings the grid up to the turn order and the creatures' current squares.
 void SyncCombatantGrid();
+// While one creature is followed, a sync looks at its entries alone: for work
+// that moves only that creature (a computer fighter placed on square after
+// square while its grid is scored) and changes no other creature nor the
+// turn order. Following nests; following a second creature inside follows
+// everyone again.
+void FollowOnlyCreature(int creature);
+void FollowAllCreatures();
 // Since the last sync: how many turn-order entries cover (x, y) (a creature
 // listed twice counts twice), and the creature of the first entry in turn
 // order covering it that is neither except1 nor except2 (-1 none). (x, y)

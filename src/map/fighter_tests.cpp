@@ -1,5 +1,6 @@
 #include "map/fighter_tests.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "state/fighter_slots.h"
@@ -7,8 +8,11 @@
 #include "state/turn_order.h"
 #include "state/threat_grids.h"
 #include "map/combatant_grid.h"
+#include "rules/item_tables.h"
+#include "map/area_shapes.h"
 #include "map/map_switching.h"
 #include "map/square_grids.h"
+#include "rules/adjacency.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 
@@ -100,7 +104,16 @@ int CountCombatantsOnSquare(int x, int y) {
   return n;
 }
 
-bool IsSquareOccupiedByCombatant(int x, int y) { return CountCombatantsOnSquare(x, y) > 0; }
+bool IsSquareOccupiedByCombatant(int x, int y) { return InCombat == 1 && CountCombatantsOnSquare(x, y) > 0; }
+
+int CountFightersOnSquare(int x, int y) {
+  int n = 0;
+  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
+    const int c = FighterSlots[s].creature;
+    if (IsValidCreature(c) && Creatures[c].present == 1 && FootprintCovers(c, x, y)) ++n;
+  }
+  return n;
+}
 
 bool TouchesBlockCode(int x, int y) {
   static const int32_t kCodes[] = {60, 64, 68, 72, 106, 3003};
@@ -116,16 +129,8 @@ bool TouchesBlockCode(int x, int y) {
 
 bool IsCornerObstructed(int x, int y) {
   if (!OnGrid(x, y)) return true;
-  const int i = SquareIndex(x, y);
-  if (BlockedGrid[i] == kSquareFlooded) return false;
-  if (InCombat == 1 && MagicAreaGrid[i].kind == kEffectSolid) return true;
-  return CurrentMap.layers[kLayerWalls][i] != 0 && !TouchesBlockCode(x, y);
-}
-
-bool IsDiagonalStepBlocked(int fromX, int fromY, int toX, int toY, int creature) {
-  (void)creature;
-  if (fromX == toX || fromY == toY) return false;
-  return IsCornerObstructed(toX, fromY) || IsCornerObstructed(fromX, toY);
+  if (BlockedGrid[SquareIndex(x, y)] == kSquareFlooded) return false;
+  return IsSquareObstructed(x, y);
 }
 
 int ListPossibleThreats(int creature, int16_t* entries) {
@@ -167,7 +172,7 @@ int CountThreatsAtSquare(int x, int y, int creature) {
 void MarkThreatenedSquares() {
   for (int i = 0; i < TurnCount(); ++i) {
     const int o = TurnOrder[i].creature;
-    if (!IsValidCreature(o) || !Alive(o) || !CanCreatureAct(o)) continue;
+    if (!IsValidCreature(o) || !Alive(o) || !CanCreatureAct(o) || Creatures[o].attacksOfOpportunityLeft < 1) continue;
     const int32_t mark = IsPartySide(o) ? 100 : Creatures[o].allegiance == kAllegianceEnemy ? 200 : 0;
     if (mark == 0) continue;
     const CreatureRecord& c = Creatures[o];
@@ -222,6 +227,95 @@ bool IsInMagicArea(int creature, uint32_t kind) {
     for (int y = c.squareY; y < c.squareY + Height(c); ++y)
       if (OnGrid(x, y) && MagicAreaGrid[SquareIndex(x, y)].kind == kind) return true;
   return false;
+}
+
+bool IsInMagicAreaBeyondMask(int creature, uint32_t kind) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  for (int x = c.squareX; x < c.squareX + Width(c); ++x)
+    for (int y = c.squareY; y < c.squareY + Height(c); ++y) {
+      if (!OnGrid(x, y)) continue;
+      const SquareEffectCell& cell = MagicAreaGrid[SquareIndex(x, y)];
+      // A cell under the area mask is taken away unless it is lasting.
+      const bool masked = AreaMask[SquareIndex(x, y)] != 0 && cell.roundsLeft != 1000;
+      if (cell.kind == kind && !masked) return true;
+    }
+  return false;
+}
+
+bool IsBurnedAt(int creature, int x, int y) {
+  if (!IsValidCreature(creature)) return false;
+  CreatureRecord& c = Creatures[creature];
+  const int sx = c.squareX, sy = c.squareY;
+  c.squareX = x;
+  c.squareY = y;
+  bool burned;
+  const int code = FireImmunityCode(creature);
+  if (c.kind == 88)
+    burned = IsOnBrazierFire(creature);
+  else if (code == 1 || code == 5 || c.kind == 1)
+    burned = false;
+  else
+    burned = IsInMagicArea(creature, kEffectFire);
+  c.squareX = sx;
+  c.squareY = sy;
+  return burned;
+}
+
+bool IsWebbedAt(int creature, int x, int y) {
+  if (!IsValidCreature(creature)) return false;
+  CreatureRecord& c = Creatures[creature];
+  if (GetProtectionValue(creature, 56) == 1 || c.kind == 32) return false;
+  const int sx = c.squareX, sy = c.squareY;
+  c.squareX = x;
+  c.squareY = y;
+  const bool webbed = IsInMagicArea(creature, kEffectWeb);
+  c.squareX = sx;
+  c.squareY = sy;
+  return webbed;
+}
+
+bool HasSpellSlotLeftAtAnyLevel(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  for (int level = 1; level <= 9; ++level) {
+    if (c.spellsLeft[level - 1] < 1) continue;
+    for (int spell = 0; spell < kSpellRows && spell < kKnownSpellFlags; ++spell)
+      if (c.knownSpells[spell] == 1 && SpellTable[spell].level == level) return true;
+  }
+  return false;
+}
+
+bool HasUsableScroll(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  const bool voiceless = FindAnyCondition(creature, kCondMute, kCondSilenced) >= 0;
+  for (const ItemPair& pair : c.carried) {
+    if (pair.code < kFirstBaseItemCode || pair.code - kFirstBaseItemCode >= static_cast<uint32_t>(kItemRows)) continue;
+    const ItemRecord& item = ItemTable[pair.code - kFirstBaseItemCode];
+    if (item.baseType != 19) continue;
+    const int spell = item.bonus;
+    if (spell < 0 || spell >= kSpellRows) continue;
+    const bool arcane = c.creatureClass == 4 || c.creatureClass == 5;
+    if (!((arcane && spell < 102) || (c.creatureClass == 3 && spell >= 102))) continue;
+    const SpellRecord& s = SpellTable[spell];
+    if (!(s.verbal == 0 || (s.verbal == 1 && !voiceless))) continue;
+    if (s.castingTime == 2 || (s.castingTime == 3 && CombatAction.fullRoundActionLeft == 1)) return true;
+  }
+  return false;
+}
+
+bool IsWorthCuring(int target, int ignored, int spell, int threshold, int caster) {
+  (void)ignored;
+  if (!IsValidCreature(target) || spell < 0 || spell >= kSpellRows) return false;
+  const CreatureRecord& t = Creatures[target];
+  // A spell of negative energy heals only the undead; any other heals only the living.
+  const bool negative = SpellTable[spell].effects[0].code == 9;
+  if (negative ? t.type != 8 : (t.type == 8 || t.type == 2)) return false;
+  if (!CanCastOnTarget(caster, target, spell, 0)) return false;
+  if (FindAnyCondition(target, kCondSummonedCreature, kCondControlled, kCondDominated) >= 0) return false;
+  if (t.hitPoints >= t.maxHitPoints || t.maxHitPoints <= 0) return false;
+  return t.hitPoints * 100 / t.maxHitPoints <= 100 - threshold;
 }
 
 int AverageMagicAreaValue(int creature, uint32_t kind) {

@@ -25,16 +25,15 @@ bool HasAdjacentEnemyAt(int creature, int x, int y);
 // Over the turn order (in combat).
 bool IsSquareOccupiedByCombatant(int x, int y);
 int CountCombatantsOnSquare(int x, int y);
+// Present creatures of the fighter table whose footprint covers the square.
+int CountFightersOnSquare(int x, int y);
 
 // Whether the squares beside a wall corner count as free (wall codes 60, 64,
 // 68, 72, 106 and 3003 on (x, y), (x + 1, y), (x, y + 1) or (x + 1, y + 1)).
 bool TouchesBlockCode(int x, int y);
-// A corner square that a diagonal step may not pass: off the map, or not
-// flood-open and (in combat) under a solid magic area or holding a wall that
-// TouchesBlockCode does not free.
+// A corner square that a diagonal step may not pass: not flood-open and
+// obstructed (IsSquareObstructed, map/movement_rules.h); off the map counts as obstructed.
 bool IsCornerObstructed(int x, int y);
-// A one-square diagonal step whose corner square is neither flood-open nor free.
-bool IsDiagonalStepBlocked(int fromX, int fromY, int toX, int toY, int creature);
 
 // Enemies able to take an attack of opportunity that touch the creature's
 // footprint placed at (x, y); each is marked (pending mark) and counted once.
@@ -46,7 +45,8 @@ int CountThreatsAtSquare(int x, int y, int creature);
 // count), then the count at one square among them.
 int ListPossibleThreats(int creature, int16_t* entries);
 int CountThreatsAmong(int x, int y, int creature, const int16_t* entries, int count);
-// Writes 100 (party side) or 200 (side 2) into ArrowGrid on and around every able combatant.
+// Writes 100 (party side) or 200 (side 2) into ArrowGrid on and around every
+// able combatant with an attack of opportunity left; a 200 is never overwritten.
 void MarkThreatenedSquares();
 // The footprint placed at (x, y) lies inside the map, on squares that are
 // not blocked (strict 1: on flood-open squares only) and, in combat, held by
@@ -64,6 +64,22 @@ bool RectHasBrazier(int x, int y, int w, int h);
 // Lasting spell effects under the creature's footprint.
 bool IsInMagicArea(int creature, uint32_t kind);
 int AverageMagicAreaValue(int creature, uint32_t kind);
+// IsInMagicArea with the cells under the area mask taken away unless lasting.
+bool IsInMagicAreaBeyondMask(int creature, uint32_t kind);
+// With the creature placed at (x, y): whether fire there burns it (a creature
+// of kind 88 only on a brazier's fire; kind 1 and the fire-immune never), and
+// whether a web there holds it (never a creature of kind 32 or free of hampering).
+bool IsBurnedAt(int creature, int x, int y);
+bool IsWebbedAt(int creature, int x, int y);
+// A level with a slot left at which the creature knows a spell.
+bool HasSpellSlotLeftAtAnyLevel(int creature);
+// A carried scroll whose spell the creature can read now.
+bool HasUsableScroll(int creature);
+// The target is hurt enough (current x 100 / maximum at most 100 - threshold)
+// to be worth the cure (or, for a spell of negative energy, the undead worth
+// the infliction), may be cast on and is no summoned, controlled or dominated
+// creature; an unhurt target, or one of no maximum, is not.
+bool IsWorthCuring(int target, int ignored, int spell, int threshold, int caster);
 bool IsOnBrazierFire(int creature);
 int BrazierSizeUnderCreature(int creature);
 bool IsHurtByFire(int creature);

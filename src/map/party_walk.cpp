@@ -1,29 +1,41 @@
 #include "map/party_walk.h"
 
 #include "engine/reset_words.h"
+#include "map/creature_paths.h"
 #include "map/movement_rules.h"
 #include "rules/creature_record.h"
-#include "map/creature_paths.h"
 #include "state/party_leader.h"
 
 uint8_t PartyWalking[4] = {0, 0, 0, 0};
+WalkSquare PartyWalkSquare[4];
+PendingPickUpWords PendingPickUp;
 
-void GatherPartyOnLeader() {
-  if (PartyLeader >= static_cast<uint32_t>(kPartySize)) return;
+bool GatherPartyOnLeader() {
+  if (PartyLeader >= static_cast<uint32_t>(kPartySize)) return true;
   const CreatureRecord& leader = Creatures[PartyLeader];
   for (int i = 0; i < kPartySize; ++i) {
     CreatureRecord& c = Creatures[i];
     c.squareX = c.nextX = leader.squareX;
     c.squareY = c.nextY = leader.squareY;
   }
+  return true;
 }
 
-void CancelPartyWalk() {
-  for (uint8_t& b : PartyWalking) b = 0;
+void CancelPendingWalk() {
+  ResetWords(PartyWalking);
+  ResetWords(PartyWalkSquare);
+  ResetWords(PendingPickUp);
   WalkToInteraction[0] = WalkToInteraction[1] = 0;
+}
+
+bool CancelPartyWalk() {
+  CancelPendingWalk();
   for (int i = 0; i < kPartySize; ++i) ResetCreaturePath(i);
+  return true;
 }
 
 void ResetPartyWalkState() {
   ResetWords(PartyWalking);
+  ResetWords(PartyWalkSquare);
+  ResetWords(PendingPickUp);
 }

@@ -684,7 +684,7 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
         const bool diagonal = a != px && b != py;
         if (diagonal && !r.multi) {
           const bool exempt = S.seek && a == toX && b == toY && walkFlagsClear;
-          if (!exempt && (PathLookupByScan ? IsDiagonalStepBlocked(px, py, a, b, creature)
+          if (!exempt && (PathLookupByScan ? IsDiagonalStepBlocked(creature, a, py, px, b)
                                            : CornerObstructed(a, py) || CornerObstructed(px, b)))
             continue;
         }
@@ -824,7 +824,7 @@ void MarkCombatPath(int creature, FighterSlot* slot, int fromX, int fromY, int g
       if (tally) tally[SquareIndex(prevX, prevY)][1] = static_cast<uint32_t>(provoked);
       StoreArrow(prevX, prevY, 33);
     }
-    cost += CalculateMoveCost(y, creature, prevX, prevY, x, moveCostOption);
+    cost += CalculateMoveCost(creature, x, y, prevX, prevY, moveCostOption);
     S.running[6] = static_cast<uint32_t>(cost);
     PathCostFeet = cost;
     TallyPathSquare(tally, x, y);
@@ -910,7 +910,7 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
     FailPath(creature);
     return kPathNone;
   }
-  if (fiveFoot && PathLength == 1 && IsDiagonalStepBlocked(fromX, fromY, PathOutX[0], PathOutY[0], creature)) {
+  if (fiveFoot && PathLength == 1 && IsDiagonalStepBlocked(creature, PathOutX[0], fromY, fromX, PathOutY[0])) {
     AbandonPath(creature);
     return kPathNone;
   }
@@ -958,7 +958,7 @@ int SpreadPathCost(int creature, int fromX, int fromY, int toX, int toY) {
   for (int x = goalX, y = goalY; !(x == fromX && y == fromY); ++steps) {
     if (steps >= kPathLength) return -1;  // longer than a fighter's path lists
     const int px = Work[W(x, y)].parentX, py = Work[W(x, y)].parentY;
-    feet += CalculateMoveCost(y, creature, px, py, x, 0);
+    feet += CalculateMoveCost(creature, x, y, px, py, 0);
     x = px;
     y = py;
   }

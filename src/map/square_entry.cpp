@@ -29,6 +29,7 @@ uint8_t HazardEventPending = 0;
 int32_t HazardEventCreature = -1;
 int32_t HazardCountdown = 0;
 uint8_t HazardDeathFlag = 0;
+uint8_t StopAfterSquareEffect = 0;
 
 namespace {
 
@@ -127,7 +128,10 @@ bool WebStep(int c) {
     return false;
   }
   if (HasCondition(c, kCondStuck)) {
-    if (!HasCondition(c, kCondEntangled)) AddCondition(c, kCondEntangled, 1, 0, kSourceSpell, 0);
+    if (!HasCondition(c, kCondEntangled)) {
+      AddCondition(c, kCondEntangled, 1, 0, kSourceSpell, 0);
+      StopAfterSquareEffect = 1;
+    }
     return false;
   }
   const int dc = AverageMagicAreaValue(c, kEffectWeb);
@@ -170,7 +174,8 @@ bool WebStep(int c) {
     ScrollTo(c, -1, -1);
     RecomputeCreature(c, 0);
     CombatAction.movesLeft = 0;
-    CombatAction.fiveFootStep = 0;
+    CombatAction.fiveFootStepLeft = 0;
+    StopAfterSquareEffect = 1;
     return true;
   }
   if (!HasCondition(c, kCondEntangled)) {
@@ -242,6 +247,7 @@ bool FireStep(int c) {
   LogMessage("\xA3%s\xA3 loses @%i|%.2i@ @HP@ (\xA3" "Fire\xA3).\r\r", Name(c), damage, index);
   r.hitPoints -= damage;
   SetFirstCombatEvent(kEventFireDamage, damage, kSampleMagic20);
+  StopAfterSquareEffect = 1;
   ScrollTo(c, -1, -1);
   if (RemoveFromCombat(c, 1) != 10) HazardDeathFlag = 1;
   RecomputeCreature(c, 0);
@@ -368,4 +374,5 @@ void ResetSquareEntryState() {
   HazardEventCreature = -1;
   HazardCountdown = 0;
   HazardDeathFlag = 0;
+  StopAfterSquareEffect = 0;
 }

@@ -13,6 +13,9 @@ extern int32_t HazardEventCreature;
 extern int32_t HazardCountdown;
 // Set when a hazard felled the moving creature; its death ends the turn.
 extern uint8_t HazardDeathFlag;
+// Set when a hazard ends the creature's move (held by a web, burnt by fire);
+// the mover's action ends after the hazard has been shown.
+extern uint8_t StopAfterSquareEffect;
 
 // 1 while a hazard event is shown or was just started (call again next
 // frame), 0 when every hazard of the arrival is done.

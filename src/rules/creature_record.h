@@ -175,6 +175,7 @@ enum DisplayWord : int {
   kDisplaySideMark = 1,        // 1 or 2, chosen by the creator of the creature
   kDisplayEvilMark = 2,        // 1 for a chaotic evil creature
   kDisplayTurnUndeadUses = 3,  // a Cleric's Turn Undead uses per day
+  kDisplayAnimationFrame = 4,  // the walking or attacking frame of the figure, 0 to 4
 };
 
 // The behaviour words: the percentages (0 to 100) and style words the

@@ -252,8 +252,9 @@ bool MissileReachedCreature(int creature) {
   return MissileReachedBox(left, top, left + figureWidth - 4, top + figureHeight - 4);
 }
 
-bool IsPastSquareInFacing() {
-  const int creature = CurrentFighter();
+bool IsPastSquareInFacing() { return IsPastSquareInFacing(CurrentFighter()); }
+
+bool IsPastSquareInFacing(int creature) {
   if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
   const int sx = kSquarePixels * c.squareX, sy = kSquarePixels * c.squareY;

@@ -47,6 +47,8 @@ bool MissileReachedSquare();
 bool MissileReachedCreature(int creature);
 // Whether the acting creature's figure is more than 8 pixels past its square in its facing.
 bool IsPastSquareInFacing();
+// The same for any creature (the attacker of a lunge may be a reacting enemy).
+bool IsPastSquareInFacing(int creature);
 // 1 when the slot's creature arrived at the next square of its move (its
 // pixel position snapped onto it), else 0.
 int SnapToTargetSquare(int slot);

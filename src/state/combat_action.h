@@ -58,6 +58,7 @@ struct CombatActionState {
   int32_t preferredRange = 0;       // squares a caster keeps from its foes, 0 none
   int32_t confusionRoll = 0;        // d100 of a Confused or Insane fighter
   int32_t preferredTarget = -1;    // the creature a computer caster's area must hold, -1 none
+  int32_t attacksInEntry = 0;      // attacks the attack-profile entry in use allows
   // Planning bytes of the computer's decision: keep the standard action
   // (stop the walk within one move), and the two stop-for-standard-action
   // flags that the walk-back of the best square sets.
@@ -75,12 +76,38 @@ extern int32_t g_ProcessingAttackNumber;
 extern uint8_t ActorFellDuringReaction;
 // The spell the acting fighter casts when its move ends, -1 none.
 extern int32_t SpellAfterMove;
-// A reaction has borrowed the attacker and target.
+// A reaction has borrowed the attacker and target (during a move the mover
+// waits on a square it has already entered and paid for).
 extern uint8_t ReactionPending;
+// The target of the attack being made (its attacker is ActingCreature, with
+// state/inventory_state.h); the action's own target kept while a reaction
+// borrows the pair; -1 none.
+extern int32_t ActionTarget;
+extern int32_t SavedTarget;
+// After an attack of opportunity on a mover, look for the next enemy that
+// threatens it; the queued event is the prelude marker (64).
+extern uint8_t ContinueOpportunityChain;
+extern uint8_t EventIsPrelude;
+// Set when the acting fighter spent an action before moving: its remaining
+// move is labelled "Move Action" rather than "Double Move Action".
+extern uint8_t ActionBeforeMove;
 
-// A grapple attack sequence is under way, and the attacks made inside it.
+// The attack counter the current-action banner shows, written after every
+// attack: the number of the attack just made, the attacks allowed, hidden,
+// and the cleave kind (-1 none, 1 Cleave, 2 Great Cleave).
+struct AttackCounterWords {
+  int32_t attackNumber = 0;
+  int32_t attackCount = 0;
+  uint8_t hidden = 0;
+  int32_t cleaveKind = -1;
+};
+extern AttackCounterWords AttackCounterDisplay;
+
+// A grapple attack sequence is under way, the attacks made inside it, and
+// that it has ended.
 extern uint8_t GrappleSequenceOpen;
 extern int32_t GrappleAttacksMade;
+extern uint8_t GrappleAttackEnded;
 
 // -1 none, 1 a Cleave attack pending, 2 a Great Cleave attack pending; while
 // set the attack counter counts one attack too many.

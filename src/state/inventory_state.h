@@ -14,5 +14,9 @@ extern uint32_t CraftCostXP;
 // The creature that casts or crafts.
 extern int32_t ActingCreature;
 
+// Implemented by the adventure: gives the object code of a square (gold,
+// goods or an item) to the party member; true when it was taken.
+bool PickUpSquareItem(int creature, int32_t object);
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetInventoryWords();

@@ -46,5 +46,11 @@ extern uint8_t ComputerTurnDisplay;
 extern int32_t MapCursorX, MapCursorY;
 extern uint8_t RollDisplayFlags[2];
 
+// Implemented by the game screen: opens the door of a square (wall codes 82
+// and 83), and shows a click result (a code of its texts) in a 20 by 20
+// pixel box round the mouse.
+void ToggleDoorSquare(int x, int y);
+void ShowClickResultAtMouse(int32_t code);
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetMapViewWords();

@@ -4,12 +4,12 @@
 #pragma once
 #include <cstdint>
 
+#include "combat/actions/action_executor.h"  // ExecuteCombatAction
 #include "state/combat_action.h"
 
 // Tests whether the party and the creatures of the map meet and, when they
 // do, starts a battle; 1 when one began or a talker's script ran.
 int StartCombat(int recheck);
-void ExecuteCombatAction();
 // The fall of an attacked creature (the main target, or an attacker hit by
 // an energy defence): as RemoveFromCombat, without recomputing it, with its
 // death event in the second extra event. 10 no change, 11 died, 12

@@ -1,14 +1,17 @@
 #include "combat/actions/displacement.h"
 
 #include <cstring>
+#include <functional>
 
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "engine/reset_words.h"
-#include "state/turn_order.h"
+#include "map/fighter_tests.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
 #include "rules/positions.h"
+#include "state/fighter_slots.h"
+#include "state/turn_order.h"
 
 int32_t DisplaceMask[kMapSquares] = {};
 
@@ -16,43 +19,54 @@ namespace {
 
 constexpr int32_t kParked = 1000;
 
-bool FitsAt(int creature, int x, int y) {
-  const CreatureRecord& c = Creatures[creature];
-  for (int fx = x; fx < x + c.footprintWidth.current; ++fx)
-    for (int fy = y; fy < y + c.footprintHeight.current; ++fy) {
-      if (!CurrentMap.Inside(fx, fy) || CurrentMap.At(kLayerWalls, fx, fy) != 0) return false;
-      if (DisplaceMask[SquareIndex(fx, fy)] == 1) return false;
-      const int holder = CreatureAtSquare(fx, fy, creature);
-      if (holder != -1) return false;
-    }
-  return true;
+int Width(const CreatureRecord& c) { return c.footprintWidth.current > 0 ? c.footprintWidth.current : 1; }
+int Depth(const CreatureRecord& c) { return c.footprintHeight.current > 0 ? c.footprintHeight.current : 1; }
+bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
+
+// 1 the party with its allies, 2 the enemies, 0 any other side.
+int SideOf(int creature) {
+  const int32_t a = Creatures[creature].allegiance;
+  if (IsPartyAllegiance(a)) return 1;
+  return a == kAllegianceEnemy ? 2 : 0;
 }
 
-// The ring search from the creature's square; true with the place found.
-bool FindPlace(int creature, int* outX, int* outY) {
+// Puts the creature on the square with its pixel position and previous square.
+void PlaceCreature(int creature, int x, int y) {
+  CreatureRecord& c = Creatures[creature];
+  c.squareX = c.nextX = x;
+  c.squareY = c.nextY = y;
+  c.pixelX = x * kSquarePixels;
+  c.pixelY = y * kSquarePixels;
+}
+
+// Spreads out from the start square in rings through squares free of walls and
+// returns the first square that passes the test (x-major within each ring).
+bool RingSearch(int startX, int startY, const std::function<bool(int, int)>& fits, int* outX, int* outY) {
   static uint8_t cells[kMapSquares];
   std::memset(cells, 0, sizeof cells);
-  const CreatureRecord& c = Creatures[creature];
-  if (!CurrentMap.Inside(c.squareX, c.squareY)) return false;
-  cells[SquareIndex(c.squareX, c.squareY)] = 1;
+  if (!OnGrid(startX, startY)) return false;
+  cells[SquareIndex(startX, startY)] = 1;
+  const int width = CurrentMap.width < kMapSide ? CurrentMap.width : kMapSide;
+  const int height = CurrentMap.height < kMapSide ? CurrentMap.height : kMapSide;
   for (;;) {
-    for (int x = 0; x < CurrentMap.width; ++x)
-      for (int y = 0; y < CurrentMap.height; ++y) {
+    for (int x = 0; x < kMapSide; ++x)
+      for (int y = 0; y < kMapSide; ++y) {
         if (cells[SquareIndex(x, y)] != 1) continue;
         for (int dx = -1; dx <= 1; ++dx)
           for (int dy = -1; dy <= 1; ++dy) {
             const int nx = x + dx, ny = y + dy;
-            if (!CurrentMap.Inside(nx, ny) || cells[SquareIndex(nx, ny)] != 0) continue;
-            if (CurrentMap.At(kLayerWalls, nx, ny) == 0) cells[SquareIndex(nx, ny)] = 2;
+            if (nx < 0 || ny < 0 || nx >= width || ny >= height) continue;
+            if (cells[SquareIndex(nx, ny)] == 0 && CurrentMap.At(kLayerWalls, nx, ny) == 0)
+              cells[SquareIndex(nx, ny)] = 2;
           }
       }
     bool candidates = false;
-    for (int x = 0; x < CurrentMap.width; ++x)
-      for (int y = 0; y < CurrentMap.height; ++y) {
+    for (int x = 0; x < kMapSide; ++x)
+      for (int y = 0; y < kMapSide; ++y) {
         uint8_t& cell = cells[SquareIndex(x, y)];
         if (cell != 2) continue;
         candidates = true;
-        if (FitsAt(creature, x, y)) {
+        if (fits(x, y)) {
           *outX = x;
           *outY = y;
           return true;
@@ -63,6 +77,46 @@ bool FindPlace(int creature, int* outX, int* outY) {
   }
 }
 
+// The present creatures of the fighter table standing on (x, y).
+int CountPresentOn(int x, int y, int* first) {
+  int n = 0;
+  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
+    const int c = FighterSlots[s].creature;
+    if (!IsValidCreature(c) || Creatures[c].present != 1 || !FootprintCovers(c, x, y)) continue;
+    if (n++ == 0 && first) *first = c;
+  }
+  return n;
+}
+
+// The first marked square, x-major, on which a creature other than the one
+// that stays is found; -1 when none.
+int NextOccupant(int stays) {
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) {
+      if (DisplaceMask[SquareIndex(x, y)] != 1) continue;
+      const int other = CreatureAtSquare(x, y, stays);
+      if (other != -1 && other != stays) return other;
+    }
+  return -1;
+}
+
+// Where a displaced creature may go: all floor, off the marked area, and
+// holding no creature but itself.
+bool FitsOffTheArea(int creature, int x, int y) {
+  const CreatureRecord& c = Creatures[creature];
+  if (!RectIsAllFloor(x, y, Width(c), Depth(c))) return false;
+  for (int fx = x; fx < x + Width(c); ++fx)
+    for (int fy = y; fy < y + Depth(c); ++fy) {
+      if (DisplaceMask[SquareIndex(fx, fy)] == 1) return false;
+      if (CreatureAtSquare(fx, fy, creature) != -1) return false;
+    }
+  return true;
+}
+
+// The corner places a grown footprint is tried at, in order.
+constexpr int kAnchorX[4] = {0, -1, -1, 0};
+constexpr int kAnchorY[4] = {0, 0, -1, -1};
+
 }  // namespace
 
 bool MarkTargetArea(int creature, int width, int depth) {
@@ -71,7 +125,7 @@ bool MarkTargetArea(int creature, int width, int depth) {
   const CreatureRecord& c = Creatures[creature];
   for (int x = c.squareX; x < c.squareX + width; ++x)
     for (int y = c.squareY; y < c.squareY + depth; ++y) {
-      if (x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) return false;
+      if (!OnGrid(x, y) || !CurrentMap.Inside(x, y)) return false;
       DisplaceMask[SquareIndex(x, y)] = 1;
     }
   return true;
@@ -86,26 +140,19 @@ bool DisplaceFromArea(int stays) {
     Creatures[stays].squareX = Creatures[stays].squareY = kParked;
   }
   bool cleared = true;
-  for (int x = 0; x < kMapSide && cleared; ++x)
-    for (int y = 0; y < kMapSide && cleared; ++y) {
-      if (DisplaceMask[SquareIndex(x, y)] != 1) continue;
-      const int other = CreatureAtSquare(x, y, stays);
-      if (other == -1) continue;
-      if (DebugMode == 1 && InCombat == 1) LogMessage("Displacing %s from target area.", Creatures[other].name);
-      int nx = 0, ny = 0;
-      if (!FindPlace(other, &nx, &ny)) {
-        if (DebugMode == 1) LogMessage("No more squares to consider");
-        cleared = false;
-        break;
-      }
-      if (DebugMode == 1) LogMessage("Found new place %i %i", nx, ny);
-      CreatureRecord& o = Creatures[other];
-      o.squareX = o.nextX = nx;
-      o.squareY = o.nextY = ny;
-      o.pixelX = nx * 24;
-      o.pixelY = ny * 24;
-      --y;  // look at this square again: another creature may stand there too
+  for (int other = NextOccupant(stays); other != -1; other = NextOccupant(stays)) {
+    if (DebugMode == 1 && InCombat == 1) LogMessage("Displacing %s from target area.", Creatures[other].name);
+    int x = 0, y = 0;
+    const CreatureRecord& o = Creatures[other];
+    if (!RingSearch(o.squareX, o.squareY, [other](int cx, int cy) { return FitsOffTheArea(other, cx, cy); }, &x,
+                    &y)) {
+      if (DebugMode == 1) LogMessage("No more squares to consider");
+      cleared = false;
+      break;
     }
+    if (DebugMode == 1) LogMessage("Found new place %i %i", x, y);
+    PlaceCreature(other, x, y);
+  }
   if (parked) {
     Creatures[stays].squareX = keepX;
     Creatures[stays].squareY = keepY;
@@ -115,31 +162,94 @@ bool DisplaceFromArea(int stays) {
 
 int AreaHasNoWall() {
   for (int i = 0; i < kMapSquares; ++i)
-    if (DisplaceMask[i] == 1 && CurrentMap.At(kLayerWalls, i / kMapSide, i % kMapSide) != 0) return 0;
+    if (DisplaceMask[i] == 1 && BlockedGrid[i] == kSquareBlocked) return 0;
   return 1;
 }
 
-// (The anchors are tried as the displacement rules give them; whether every
-// other creature could be moved off is what DisplaceFromArea reports.)
+bool AreaFreeOfWallsAndFoes(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  const int side = SideOf(creature);
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) {
+      if (DisplaceMask[SquareIndex(x, y)] != 1) continue;
+      if (CurrentMap.At(kLayerWalls, x, y) != 0) return false;
+      for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
+        const int o = FighterSlots[s].creature;
+        if (!IsValidCreature(o) || o == creature || Creatures[o].present != 1 || !FootprintCovers(o, x, y)) continue;
+        const int otherSide = SideOf(o);
+        if (otherSide == 0 || otherSide != side) return false;
+      }
+    }
+  return true;
+}
+
+bool IsRectFreeOfWalls(int x, int y, int width, int depth) {
+  for (int i = x; i < x + width; ++i)
+    for (int j = y; j < y + depth; ++j)
+      if (!OnGrid(i, j) || BlockedGrid[SquareIndex(i, j)] == kSquareBlocked) return false;
+  return true;
+}
+
+bool CanGrowInPlace(int creature, int width, int depth) {
+  if (!IsValidCreature(creature)) return false;
+  CreatureRecord& c = Creatures[creature];
+  const int x = c.squareX, y = c.squareY;
+  bool fits = false;
+  for (int a = 0; a < 4 && !fits; ++a) {
+    c.squareX = x + kAnchorX[a];
+    c.squareY = y + kAnchorY[a];
+    fits = MarkTargetArea(creature, width, depth) && AreaFreeOfWallsAndFoes(creature);
+  }
+  c.squareX = x;
+  c.squareY = y;
+  return fits;
+}
+
 bool NudgeOrDisplace(int creature, int width, int depth) {
   if (!IsValidCreature(creature)) return false;
   CreatureRecord& c = Creatures[creature];
   const int x = c.squareX, y = c.squareY;
-  static const int kAnchorX[4] = {0, -1, -1, 0}, kAnchorY[4] = {0, 0, -1, -1};
   for (int a = 0; a < 4; ++a) {
     c.squareX = x + kAnchorX[a];
     c.squareY = y + kAnchorY[a];
-    if (MarkTargetArea(creature, width, depth) && AreaHasNoWall() && DisplaceFromArea(creature)) {
-      c.nextX = c.squareX;
-      c.nextY = c.squareY;
-      c.pixelX = c.squareX * kSquarePixels;
-      c.pixelY = c.squareY * kSquarePixels;
+    if (MarkTargetArea(creature, width, depth) && AreaFreeOfWallsAndFoes(creature) && DisplaceFromArea(creature)) {
+      PlaceCreature(creature, c.squareX, c.squareY);
       return true;
     }
   }
   c.squareX = x;
   c.squareY = y;
   return false;
+}
+
+bool RelocateIfBlocked(int creature) {
+  if (!IsValidCreature(creature)) return true;
+  const CreatureRecord& c = Creatures[creature];
+  int blockedX = -1, blockedY = -1;
+  for (int x = c.squareX; x < c.squareX + Width(c) && blockedX == -1; ++x)
+    for (int y = c.squareY; y < c.squareY + Depth(c); ++y) {
+      if (!OnGrid(x, y)) continue;
+      if (CountFightersOnSquare(x, y) > 1 || CurrentMap.At(kLayerWalls, x, y) > 0) {
+        blockedX = x;
+        blockedY = y;
+        break;
+      }
+    }
+  if (blockedX == -1) return true;
+  auto fits = [creature](int x, int y) {
+    const CreatureRecord& r = Creatures[creature];
+    if (!RectIsAllFloor(x, y, Width(r), Depth(r))) return false;
+    for (int fx = x; fx < x + Width(r); ++fx)
+      for (int fy = y; fy < y + Depth(r); ++fy) {
+        int first = -1;
+        const int n = CountPresentOn(fx, fy, &first);
+        if (n > 1 || (n == 1 && first != creature)) return false;
+      }
+    return true;
+  };
+  int x = 0, y = 0;
+  if (RingSearch(blockedX, blockedY, fits, &x, &y)) PlaceCreature(creature, x, y);
+  return true;
 }
 
 void ResetDisplacementState() {

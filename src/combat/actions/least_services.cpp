@@ -53,7 +53,6 @@ bool HasOpportunityAttacker() {
 // No attack of opportunity is carried out until the combat actions take them.
 bool NextOpportunityAttacker() { return false; }
 
-bool RelocateIfBlocked(int) { return true; }
 
 void AimSpellAndScroll() {
   const int caster = SpellCaster, target = AreaTargetList[0];

@@ -1,6 +1,6 @@
 // Least versions of combat-action services the casting steps call, standing
-// until the attacks of opportunity, creature effects,
-// displacement and summoned elementals of the combat actions replace them.
+// until the attacks of opportunity, creature effects and summoned
+// elementals of the combat actions replace them.
 // Each does the smallest thing its callers rely on.
 #pragma once
 #include <cstdint>
@@ -17,8 +17,6 @@
 bool HasOpportunityAttacker();
 bool NextOpportunityAttacker();
 
-// Moves a party member off a blocked square. True.
-bool RelocateIfBlocked(int creature);
 // The caster's planned action on the first creature of the area target list,
 // the map cursor on it and the missile set up.
 void AimSpellAndScroll();

@@ -7,7 +7,9 @@
 #include "combat/actions/least_services.h"
 #include "combat/resolution/special_attacks.h"
 #include "combat/resolution/spell_resolution.h"
+#include "combat/turns/best_square.h"
 #include "combat/turns/least_services.h"
+#include "combat/turns/melee_grid.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "engine/settings.h"
@@ -85,9 +87,11 @@ void AimSummoning(int caster, int spell) {
   const int record = kFirstSummonRecord + SummonsMade;
   CreateSummonedElemental(record, spell);
   AppendCombatant(record, caster);
-  BuildMeleeValuationGrid(record, caster);
+  // Where it would stand to fight: the best square of its melee grid.
+  BuildMeleeValuationGrid(record, -1, 0, 0, 1);
+  const int64_t square = ExtractBestSquare(record, 1, nullptr);
+  const GridSquare best = square == kNoSquare ? GridSquare{-1, -1} : GridSquare{SquareXOf(square), SquareYOf(square)};
   DismissCombatant();
-  const GridSquare best = ExtractBestSquare(record);
   const CreatureRecord& c = Creatures[caster];
   const GridSquare from = NearestFootprintSquare(caster, best.x, best.y);
   const int reach = RangeClassSquared(spell);

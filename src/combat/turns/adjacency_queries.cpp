@@ -155,8 +155,13 @@ void MarkAdjacentAndSecondRing(int creature) {
   NoteAdjacencyGridWritten();
   static int32_t ring[kMapSquares];
   std::memcpy(ring, AdjacencyGrid, sizeof ring);
-  for (int x = 0; x < kMapSide; ++x)
-    for (int y = 0; y < kMapSide; ++y) {
+  // Only squares beside the ring can become 9.
+  const CreatureRecord& r = Creatures[creature];
+  const int x0 = std::max(0, r.squareX - 2), y0 = std::max(0, r.squareY - 2);
+  const int x1 = std::min(kMapSide - 1, r.squareX + r.footprintWidth.current + 1);
+  const int y1 = std::min(kMapSide - 1, r.squareY + r.footprintHeight.current + 1);
+  for (int x = x0; x <= x1; ++x)
+    for (int y = y0; y <= y1; ++y) {
       if (AdjacencyGrid[SquareIndex(x, y)] != 0) continue;
       bool beside = false;
       for (int dx = -1; dx <= 1 && !beside; ++dx)

@@ -232,7 +232,7 @@ int64_t ExtractBestSquare(int creature, uint8_t squareOnly, uint8_t* pathKept) {
       return kNoSquare;
     }
     const int x = walk.x[k], y = walk.y[k];
-    d -= CalculateMoveCost(walk.y[k + 1], creature, x, y, walk.x[k + 1], 1);
+    d -= CalculateMoveCost(creature, walk.x[k + 1], walk.y[k + 1], x, y, 1);
     Trace("k=%i Reviewing x:%i y:%i dist:%i", k, x, y, d);
     if (!FootprintFitsAt(x, y, creature, 1)) continue;
     c.squareX = x;

@@ -11,3 +11,5 @@ void DecideComputerAction() {
   CombatAction.actionCode = 0;
   CombatState = kStateNextFighter;
 }
+
+int CheckMagicFireCasting(int, int, int) { return 0; }

@@ -10,5 +10,10 @@ extern int32_t DisruptionTarget;
 // fighter ends its turn.
 void DecideComputerAction();
 
+// 1 when a computer-controlled caster about to step onto (x, y) casts its
+// fire area spell first (the cast is then set up and the step waits). Until
+// the fighters' tactics exist it never does: 0.
+int CheckMagicFireCasting(int creature, int x, int y);
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetComputerDecisionState();

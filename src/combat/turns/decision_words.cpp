@@ -1,6 +1,7 @@
 #include "combat/turns/decision_words.h"
 
 #include "combat/turns/valuation_grid.h"
+#include "map/combatant_grid.h"
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
 #include "map/path_finding.h"
@@ -24,8 +25,14 @@ int32_t SelectedAttackEntry = -1;
 int32_t RangedProfileEntry = -1;
 int32_t ShownAttackChance = -1;
 
-ScoringSession::ScoringSession() { BeginRecomputeSession(); }
-ScoringSession::~ScoringSession() { EndRecomputeSession(); }
+ScoringSession::ScoringSession(int creature) {
+  BeginRecomputeSession();
+  FollowOnlyCreature(creature);
+}
+ScoringSession::~ScoringSession() {
+  FollowAllCreatures();
+  EndRecomputeSession();
+}
 
 bool IsActingFighter(int creature) {
   return InCombat == 1 && IsValidCreature(creature) && CurrentFighter() == creature;

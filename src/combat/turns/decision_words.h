@@ -37,11 +37,12 @@ bool IsActingFighter(int creature);
 // its enemies, or beside a friendly Cleric). Returns true.
 bool AddRetreatBonuses(int creature);
 
-// Opens a recomputation session for the life of the object (see
-// BeginRecomputeSession): a grid builder or chooser scores many attacks over
-// a battle that does not change while it scores.
+// For the life of the object, a grid builder or chooser scores many attacks
+// over a battle in which only the creature moves (placed on the squares it
+// weighs): recomputations are remembered (BeginRecomputeSession) and the
+// occupancy grid follows the creature alone (FollowOnlyCreature).
 struct ScoringSession {
-  ScoringSession();
+  explicit ScoringSession(int creature);
   ~ScoringSession();
   ScoringSession(const ScoringSession&) = delete;
   ScoringSession& operator=(const ScoringSession&) = delete;

@@ -135,8 +135,6 @@ int RangeClassSquared(int spell) {
   }
 }
 
-void BuildMeleeValuationGrid(int, int) {}
-GridSquare ExtractBestSquare(int) { return {-1, -1}; }
 
 int BreathWeaponImmunityCode1() {
   const int kind = IsValidCreature(SpellCaster) ? Creatures[SpellCaster].special[kSpecialAttackKind] : 0;

@@ -34,11 +34,6 @@ bool IsGroupSpell10(int spell);
 // 9, 35 feet 49, 60 feet 144; -1 unlimited.
 int RangeClassSquared(int spell);
 
-// The melee valuation of the squares for a creature and the best square of
-// it ((-1, -1) when none stands out).
-void BuildMeleeValuationGrid(int creature, int caster);
-GridSquare ExtractBestSquare(int creature);
-
 // The two immunity codes of the acting creature's special attack.
 int BreathWeaponImmunityCode1();
 int BreathWeaponImmunityCode2();

@@ -64,8 +64,10 @@ void ScoreEnemyRings(int creature, uint8_t stackMode, uint8_t bullRushMode) {
     const int e = TurnOrder[i].creature;
     if (!IsValidCreature(e) || e == creature || !AreEnemies(creature, e)) continue;
     MarkAdjacentSquares(e);
-    for (int x = 0; x < kMapSide; ++x)
-      for (int y = 0; y < kMapSide; ++y) {
+    const SquareBox ring = RingBox(e, 0);
+    const SquareBox box = FootprintReach(creature, ring.x0, ring.y0, ring.x1, ring.y1);
+    for (int x = box.x0; x <= box.x1; ++x)
+      for (int y = box.y0; y <= box.y1; ++y) {
         int32_t& v = ValuationGrid[SquareIndex(x, y)];
         if (v == kUnfit || !FootprintOnRing(x, y, w, h)) continue;
         if (bullRushMode) v = 50;
@@ -205,7 +207,7 @@ void AddStayBonus(int creature, int32_t bonus, bool neighbours) {
 
 int BuildMeleeValuationGrid(int creature, int target, uint8_t stackMode, uint8_t bullRushMode,
                             uint8_t dropUnreachable) {
-  const ScoringSession session;
+  const ScoringSession session(creature);
   if (!IsValidCreature(creature)) return 1;
   CreatureRecord& c = Creatures[creature];
   BuildAttackProfile(&Profile, creature, IsActingFighter(creature) ? SecondTactic : 0, -1, 0, 0);
@@ -266,7 +268,7 @@ int BuildMeleeValuationGrid(int creature, int target, uint8_t stackMode, uint8_t
 }
 
 int ChooseMeleeTarget(int creature, uint8_t grappleMode) {
-  const ScoringSession session;
+  const ScoringSession session(creature);
   if (!IsValidCreature(creature)) return -1;
   ListAdjacentEnemies(creature, 0);
   const int listed = CountListed(AdjacentCreatureList, kAdjacentListSize);

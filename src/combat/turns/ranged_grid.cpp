@@ -96,7 +96,7 @@ int32_t ShootingWorth(int creature, int entry) {
 }  // namespace
 
 int BuildRangedValuationGrid(int creature) {
-  const ScoringSession session;
+  const ScoringSession session(creature);
   if (!IsValidCreature(creature)) return 1;
   CreatureRecord& c = Creatures[creature];
   BuildAttackProfile(&Profile, creature, IsActingFighter(creature) ? SecondTactic : 0, -1, 0, 0);
@@ -123,13 +123,16 @@ int BuildRangedValuationGrid(int creature) {
     const int e = TurnOrder[i].creature;
     if (!IsValidCreature(e) || e == creature || !AreEnemies(creature, e)) continue;
     MarkAdjacentAndSecondRing(e);
-    for (int x = 0; x < kMapSide; ++x)
-      for (int y = 0; y < kMapSide; ++y) {
+    const SquareBox ring = RingBox(e, 0), second = RingBox(e, 1);
+    const SquareBox near = FootprintReach(creature, ring.x0, ring.y0, ring.x1, ring.y1);
+    const SquareBox far = FootprintReach(creature, second.x0, second.y0, second.x1, second.y1);
+    for (int x = near.x0; x <= near.x1; ++x)
+      for (int y = near.y0; y <= near.y1; ++y) {
         int32_t& v = ValuationGrid[SquareIndex(x, y)];
         if (v != kUnfit && FootprintTouches(x, y, w, h, 1, 8)) v -= 10;
       }
-    for (int x = 0; x < kMapSide; ++x)
-      for (int y = 0; y < kMapSide; ++y) {
+    for (int x = far.x0; x <= far.x1; ++x)
+      for (int y = far.y0; y <= far.y1; ++y) {
         int32_t& v = ValuationGrid[SquareIndex(x, y)];
         if (v == 0 && FootprintTouches(x, y, w, h, 9, 9)) v -= 5;
       }

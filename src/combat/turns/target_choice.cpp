@@ -177,7 +177,7 @@ int64_t FindMagicAreaExit(int creature) {
 }
 
 int ChooseRangedTarget(int creature) {
-  const ScoringSession session;
+  const ScoringSession session(creature);
   const int count = Candidates();
   if (count == 0 || !IsValidCreature(creature)) return -1;
   if (count == 1) return TargetCandidateList[0];
@@ -199,7 +199,7 @@ int ChooseRangedTarget(int creature) {
 }
 
 int ChooseBestRangedTarget(int creature) {
-  const ScoringSession session;
+  const ScoringSession session(creature);
   ListRangedTargets(creature, 0);
   const int count = Candidates();
   if (count == 0 || !IsValidCreature(creature)) return -1;
@@ -281,7 +281,7 @@ int ListChargeableEnemies(int creature) {
 }
 
 int ChooseChargeTarget(int creature) {
-  const ScoringSession session;
+  const ScoringSession session(creature);
   const int count = Candidates();
   if (count == 0 || !IsValidCreature(creature)) return -1;
   if (count == 1) return 0;

@@ -119,6 +119,18 @@ bool IsFreeStepSquare(int creature, int fromX, int fromY, int x, int y) {
   return CornersOpen(fromX, fromY, x, y);
 }
 
+SquareBox FootprintReach(int creature, int x0, int y0, int x1, int y1) {
+  const CreatureRecord& c = Creatures[creature];
+  const int w = std::max(1, c.footprintWidth.current), h = std::max(1, c.footprintHeight.current);
+  return {std::max(0, x0 - w + 1), std::max(0, y0 - h + 1), std::min(kMapSide - 1, x1), std::min(kMapSide - 1, y1)};
+}
+
+SquareBox RingBox(int creature, int more) {
+  const CreatureRecord& e = Creatures[creature];
+  return {e.squareX - 1 - more, e.squareY - 1 - more, e.squareX + e.footprintWidth.current + more,
+          e.squareY + e.footprintHeight.current + more};
+}
+
 int MarkUnfitSquares(int creature) {
   SyncCombatantGrid();
   for (int x = 0; x < kMapSide; ++x)

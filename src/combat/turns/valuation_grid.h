@@ -42,5 +42,16 @@ bool IsCaster(int creature);
 // Fire_Resistance active, derived fire resistance above 0, or fire response 4.
 bool IsFireSafe(int creature);
 
+// The squares on which the creature's footprint, placed with its upper-left
+// square there, could cover a square of the box [x0, x1] x [y0, y1]: the box
+// grown left and up by the footprint, clipped to the grid. The scans of the
+// rings round an enemy look there alone.
+struct SquareBox {
+  int x0, y0, x1, y1;
+};
+SquareBox FootprintReach(int creature, int x0, int y0, int x1, int y1);
+// The box of the ring round the creature's footprint, grown by more squares.
+SquareBox RingBox(int creature, int more);
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetValuationGridState();

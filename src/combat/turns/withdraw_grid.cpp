@@ -3,6 +3,7 @@
 #include "combat/turns/decision_words.h"
 #include "combat/turns/position_grids.h"
 #include "combat/turns/valuation_grid.h"
+#include "map/combatant_grid.h"
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
 #include "rules/adjacency.h"
@@ -17,11 +18,13 @@ bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapS
 
 // Adds the amount to every fit square where the creature's footprint (inside
 // the map) would touch the marked ring, once per ring.
-void WeighRing(int creature, int32_t amount) {
+void WeighRing(int creature, int ringOf, int32_t amount) {
   const CreatureRecord& c = Creatures[creature];
   const int w = c.footprintWidth.current, h = c.footprintHeight.current;
-  for (int x = 0; x < kMapSide; ++x)
-    for (int y = 0; y < kMapSide; ++y) {
+  const SquareBox ring = RingBox(ringOf, 0);
+  const SquareBox box = FootprintReach(creature, ring.x0, ring.y0, ring.x1, ring.y1);
+  for (int x = box.x0; x <= box.x1; ++x)
+    for (int y = box.y0; y <= box.y1; ++y) {
       int32_t& v = ValuationGrid[SquareIndex(x, y)];
       if (v == kUnfit) continue;
       bool touches = false;
@@ -43,13 +46,14 @@ int BuildKeepAwayGrid(int creature, uint8_t stepOnly, bool whirlwind) {
   if (stepOnly == 1 && MayTakeFiveFootStep(creature)) {
     const int cx = c.squareX, cy = c.squareY;
     MarkNeighbourDirections(cx, cy);
+    SyncCombatantGrid();
     if (OnGrid(cx, cy)) ValuationGrid[SquareIndex(cx, cy)] = 7;
     for (int x = 0; x < kMapSide; ++x)
       for (int y = 0; y < kMapSide; ++y) {
         int32_t& v = ValuationGrid[SquareIndex(x, y)];
-        if (!FootprintFitsAt(x, y, creature, 1))
+        if (!FootprintFitsAtSynced(x, y, creature, 1))
           v = kUnfit;
-        else if (NeighbourGrid[SquareIndex(x, y)] != 0 && !IsDiagonalStepBlocked(cx, cy, x, y, creature))
+        else if (NeighbourGrid[SquareIndex(x, y)] != 0 && !IsDiagonalStepBlocked(creature, x, cy, cx, y))
           v = 7;
       }
   }
@@ -59,7 +63,7 @@ int BuildKeepAwayGrid(int creature, uint8_t stepOnly, bool whirlwind) {
     if (!IsValidCreature(e) || e == creature || !AreEnemies(creature, e)) continue;
     if (HasCondition(e, kCondSleeping) || HasCondition(e, kCondParalyzed)) continue;
     MarkAdjacentSquares(e);
-    WeighRing(creature, -9);
+    WeighRing(creature, e, -9);
   }
   // Beside a helpless ally (the creature itself counts).
   for (int i = 0; i < TurnCount(); ++i) {
@@ -68,7 +72,7 @@ int BuildKeepAwayGrid(int creature, uint8_t stepOnly, bool whirlwind) {
     const bool helpless = HasCondition(a, kCondSleeping) || (whirlwind && HasCondition(a, kCondParalyzed));
     if (!helpless) continue;
     MarkAdjacentSquares(a);
-    WeighRing(creature, 21);
+    WeighRing(creature, a, 21);
   }
   ScoreGridAdjustments(creature);
   ScoreGridReachability(creature, 0, 1, 0, 0);

@@ -1,5 +1,6 @@
-// Least versions of the game screen's casting services, standing until the
-// game screen's own turn budget, camera and missile code replace them.
+// The game screen's spending of the acting fighter's turn budget, and least
+// versions of its camera and missile services, standing until the game
+// screen's own camera and missile code replace them.
 #include "state/casting_services.h"
 
 #include <cmath>
@@ -27,30 +28,60 @@ void CentreOn(int pixelX, int pixelY) {
   ViewOriginY = pixelY - (large ? 360 : 240) / 2 + 12;
 }
 
+// After an action, a fighter that has already moved keeps moving only with
+// Spring Attack and more than its speed left (it loses a speed's worth).
+void CloseMoveAfterAction(int32_t speed) {
+  const int creature = CurrentFighter();
+  const bool springAttack = IsValidCreature(creature) && Creatures[creature].feats[kFeatSpringAttack] != 0;
+  if (springAttack && CombatAction.movesLeft > speed)
+    CombatAction.movesLeft -= speed;
+  else
+    CombatAction.movementClosed = 1;
+}
+
 }  // namespace
 
 bool SettleMoveAfterAction() {
   if (InCombat != 1) return true;
-  CombatAction.fullRoundActionLeft = 0;
-  CombatAction.standardActionLeft = 0;
+  CombatActionState& a = CombatAction;
+  a.fullRoundActionLeft = 0;
+  a.standardActionLeft = 0;
   const int32_t speed = ActingSpeed();
-  if (CombatAction.movesLeft >= 2 * speed) CombatAction.movesLeft = speed;
+  if (a.movesLeft >= 2 * speed) {
+    a.movesLeft = speed;
+    ActionBeforeMove = 1;
+    return true;
+  }
+  a.moveActionLeft = 0;
+  CloseMoveAfterAction(speed);
   return true;
 }
 
 bool SettleMoveAfterActionAlt() {
   if (InCombat != 1) return true;
-  CombatAction.fullRoundActionLeft = 0;
+  CombatActionState& a = CombatAction;
+  a.fullRoundActionLeft = 0;
+  a.attackSequenceOpen = 0;
+  a.shootingSequenceOpen = 0;
   const int32_t speed = ActingSpeed();
-  if (CombatAction.movesLeft >= 2 * speed) CombatAction.movesLeft = speed;
-  else CombatAction.standardActionLeft = 0;
+  if (a.movesLeft >= 2 * speed) {
+    a.movesLeft = speed;
+    ActionBeforeMove = 1;
+    return true;
+  }
+  a.standardActionLeft = 0;
+  a.moveActionLeft = 0;
+  CloseMoveAfterAction(speed);
   return true;
 }
 
 bool ClearActionTarget() {
   if (InCombat != 1) return true;
-  CombatAction.fullRoundActionLeft = 0;
-  CombatAction.standardActionLeft = 0;
+  CombatActionState& a = CombatAction;
+  a.moveActionLeft = 0;
+  a.fullRoundActionLeft = 0;
+  a.standardActionLeft = 0;
+  a.movementClosed = 1;
   return true;
 }
 

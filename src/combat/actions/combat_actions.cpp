@@ -1,3 +1,0 @@
-#include "combat/actions/combat_actions.h"
-
-void ExecuteCombatAction() {}

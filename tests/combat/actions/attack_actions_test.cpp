@@ -1,0 +1,169 @@
+// Attacks carried out frame by frame: a full attack whose first blow kills
+// (with the Cleave it earns taken by the next order), shots without
+// ammunition or without a ranged weapon, the whirlwind attack on every
+// adjacent foe, and an invisible attacker showing itself first.
+#include "combat/actions/attack_actions.h"
+
+#include <gtest/gtest.h>
+
+#include "combat/actions/executor_fixture.h"
+#include "engine/settings.h"
+#include "rules/conditions.h"
+#include "screens/game/game_screen.h"
+
+namespace {
+
+using namespace executorfixture;
+
+constexpr int kHero = 4, kFoeA = 5, kFoeB = 6, kFoeC = 7;
+
+class Attacks : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetGameState();
+    MakeWeapons();
+    ClearMessageLog();
+    mapfixture::DrawMap({"......", "......", "......", "......", "......"});
+  }
+};
+
+// A fighter of three attacks (base attack 15) with Cleave between a foe of 1
+// hit point and a sturdy one; returns whether its first blow killed.
+bool FullAttackKillsFirst(uint32_t seed) {
+  ResetGameState();
+  MakeWeapons();
+  mapfixture::DrawMap({"......", "......", "......", "......", "......"});
+  MakeFighter(kHero, "Hero", 2, 2, kAllegianceParty, 15);
+  Creatures[kHero].feats[kFeatCleave] = 1;
+  MakeFighter(kFoeA, "Goblin", 3, 2, kAllegianceEnemy, 0, 1);
+  MakeFighter(kFoeB, "Orc", 2, 3, kAllegianceEnemy, 0, 100);
+  StartBattle(kHero);
+  ClearMessageLog();
+  SeedRandomForTests(seed);
+  Order(kActionFullAttack, kFoeA);
+  RunAction();
+  const std::string log = Log();
+  const size_t second = log.find(" attacks ", log.find(" attacks ") + 1);
+  return log.find("Goblin\xA3 dies.") != std::string::npos && second == std::string::npos;
+}
+
+TEST_F(Attacks, AKillOnTheFirstOfThreeAttacksEndsTheFullAttackAndCleaveTakesTheNextOrder) {
+  uint32_t seed = 1;
+  while (seed < 60 && !FullAttackKillsFirst(seed)) ++seed;
+  ASSERT_LT(seed, 60u) << "no seed kills with the first blow";
+  // The sequence ended at once, one attack counted of three, with a Cleave pending.
+  EXPECT_EQ(CombatAction.meleeAttacksAllowed, 3);
+  EXPECT_EQ(CombatAction.meleeAttacksMade, 1);
+  EXPECT_EQ(g_Cleaving, 1);
+  EXPECT_EQ(CombatAction.cleaveUsed, 1);
+  EXPECT_NE(Log().find("@CLEAVE@ : \xA3Hero\xA3 gets an extra melee attack"), std::string::npos);
+  EXPECT_EQ(Creatures[kFoeA].present, 0);
+  // Handed back with the sequence open; one attack spent only the single action.
+  EXPECT_EQ(CombatState, kStateComputerDecision);
+  EXPECT_EQ(CombatAction.attackSequenceOpen, 1);
+  EXPECT_EQ(CombatAction.fullRoundActionLeft, 0);
+  // The next order makes the Cleave attack on the remaining adjacent foe, uncounted.
+  Order(kActionNextAttack, kFoeB);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 attacks \xA3Orc\xA3"), 1);
+  EXPECT_EQ(g_Cleaving, -1);
+  EXPECT_EQ(CombatAction.meleeAttacksMade, 1);
+  // The order after it is the second attack of the full attack.
+  Order(kActionNextAttack, kFoeB);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 attacks \xA3Orc\xA3"), 2);
+  EXPECT_EQ(CombatAction.meleeAttacksMade, 2);
+  EXPECT_EQ(CombatAction.movementClosed, 1);  // a second attack takes the round
+}
+
+TEST_F(Attacks, ACleaveWithNobodyLeftToStrikeIsDropped) {
+  MakeFighter(kHero, "Hero", 2, 2, kAllegianceParty);
+  MakeFighter(kFoeB, "Orc", 5, 4, kAllegianceEnemy);
+  StartBattle(kHero);
+  g_Cleaving = 1;
+  AttackBegun = 1;  // the order's first blow has been struck already
+  Order(kActionMeleeAttack, kFoeA);
+  RunAction(50);
+  EXPECT_EQ(g_Cleaving, -1);
+  EXPECT_EQ(Count(Log(), " attacks "), 0);
+  EXPECT_EQ(CombatAction.actionCode, 0);
+  EXPECT_EQ(CombatState, kStateComputerDecision);
+}
+
+TEST_F(Attacks, AllShotsWithoutAmmunitionEndAtOnceAndOneShotWithoutABowIsCancelled) {
+  MakeFighter(kHero, "Archer", 0, 0, kAllegianceParty);
+  Creatures[kHero].equipment[kSlotRanged - 1] = kBow;
+  Creatures[kHero].ammunition = {5100, 0};
+  MakeFighter(kFoeA, "Orc", 5, 4, kAllegianceEnemy);
+  StartBattle(kHero);
+  Order(kActionFullShots, kFoeA);
+  RunAction(100);
+  EXPECT_EQ(FloatingTexts[kHero].framesLeft >= 0 ? std::string(FloatingTexts[kHero].text) : "", "Out of ammunition");
+  EXPECT_EQ(Count(Log(), " attacks "), 0);
+  EXPECT_EQ(CombatAction.shotsMade, 0);
+  EXPECT_EQ(CombatAction.shootingSequenceOpen, 0);
+  EXPECT_EQ(CombatAction.standardActionLeft, 1);  // nothing was spent
+  EXPECT_EQ(CombatState, kStateNextFighter);
+  // Without a ranged weapon a single shot is refused without spending anything.
+  Creatures[kHero].equipment[kSlotRanged - 1] = 0;
+  CombatState = kStateActionUnderWay;
+  ClearMessageLog();
+  Order(kActionShot, kFoeA);
+  EXPECT_LT(RunAction(20), 20);
+  EXPECT_EQ(Log(), "(Shooting Canceled)\r\r");
+  EXPECT_EQ(g_ProcessingAttackNumber, -1);
+  EXPECT_EQ(CombatAction.standardActionLeft, 1);
+  EXPECT_EQ(CombatState, kStateComputerDecision);
+}
+
+TEST_F(Attacks, AWhirlwindStrikesEachAdjacentFoeOnceClockwise) {
+  MakeFighter(kHero, "Hero", 2, 2, kAllegianceParty);
+  MakeFighter(kFoeA, "Below", 2, 3, kAllegianceEnemy);
+  MakeFighter(kFoeB, "Right", 3, 2, kAllegianceEnemy);
+  MakeFighter(kFoeC, "UpLeft", 1, 1, kAllegianceEnemy);
+  MakeFighter(8, "Far", 5, 4, kAllegianceEnemy);
+  MakeFighter(9, "Friend", 3, 3, kAllegianceAlly);
+  StartBattle(kHero);
+  Order(kActionWhirlwind, -1);
+  RunAction();
+  const std::string log = Log();
+  EXPECT_NE(log.find("\xA3Hero\xA3 launches @WHIRLWIND_ATTACK@."), std::string::npos);
+  const size_t upLeft = log.find("attacks \xA3UpLeft"), right = log.find("attacks \xA3Right"),
+               below = log.find("attacks \xA3" "Below");
+  ASSERT_NE(upLeft, std::string::npos);
+  ASSERT_NE(right, std::string::npos);
+  ASSERT_NE(below, std::string::npos);
+  EXPECT_LT(upLeft, right);
+  EXPECT_LT(right, below);
+  EXPECT_EQ(Count(log, " attacks "), 3);
+  EXPECT_EQ(CombatAction.movementClosed, 1);
+  EXPECT_EQ(CombatState, kStateComputerDecision);  // the five-foot step is still left
+  // With nobody adjacent it goes straight to its end, in one call.
+  for (int id : {kFoeA, kFoeB, kFoeC}) Creatures[id].squareX = 5, Creatures[id].squareY = 0;
+  ClearMessageLog();
+  CombatAction.fiveFootStepLeft = 0;
+  Order(kActionWhirlwind, -1);
+  ExecuteCombatAction();
+  EXPECT_EQ(Count(Log(), " attacks "), 0);
+  EXPECT_EQ(CombatAction.actionCode, 0);
+  EXPECT_EQ(CombatState, kStateNextFighter);
+}
+
+TEST_F(Attacks, AnInvisibleAttackerShowsItselfBeforeTheSameAttack) {
+  MakeFighter(kHero, "Hero", 2, 2, kAllegianceParty);
+  MakeFighter(kFoeA, "Orc", 3, 2, kAllegianceEnemy);
+  InCombat = 1;
+  AddCondition(kHero, kCondInvisible, 5, 0, kSourceSpell, 0);
+  StartBattle(kHero);
+  Order(kActionMeleeAttack, kFoeA);
+  ExecuteCombatAction();
+  EXPECT_FALSE(HasCondition(kHero, kCondInvisible));
+  EXPECT_EQ(CombatAction.actionCode, kActionEnd);
+  EXPECT_EQ(QueuedActionCode, kActionMeleeAttack);
+  EXPECT_NE(Log().find("\xA3Hero\xA3 loses the @INVISIBLE@ condition.\r"), std::string::npos);
+  EXPECT_EQ(Count(Log(), " attacks "), 0);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 attacks \xA3Orc\xA3"), 1);
+}
+
+}  // namespace

@@ -1,0 +1,99 @@
+// Walking out of combat: the leader's walk to a door it opens on arrival, a
+// group leaving the map at its destination, and a wanderer's choice of where
+// it sees most that is new.
+#include "combat/actions/walking.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "combat/actions/action_executor.h"
+#include "engine/frame.h"
+#include "frontend/game_reset.h"
+#include "map/map_fixture.h"
+#include "map/party_walk.h"
+#include "map/path_finding.h"
+#include "map/square_grids.h"
+#include "rules/creature_record.h"
+#include "state/party_leader.h"
+
+namespace {
+
+constexpr int kLeader = 0, kRunner = 10, kTagAlong = 11;
+
+class Walking : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetGameState();
+    ScreenMode = kModeExploring;
+    mapfixture::DrawMap({"..........", "..........", "......+...", ".........."});
+  }
+  static void Place(int id, int x, int y) {
+    mapfixture::PlaceFighter(id, x, y);
+    Creatures[id].pixelX = x * 24;
+    Creatures[id].pixelY = y * 24;
+    Creatures[id].destinationX = Creatures[id].destinationY = -1;
+    FighterSlots[Creatures[id].fighterSlot].pathIndex = -1;
+  }
+  static int Walk(const std::function<bool()>& done, int limit = 600) {
+    int frames = 0;
+    while (frames < limit && !done()) {
+      ExecuteCombatAction();
+      ++frames;
+    }
+    return frames;
+  }
+};
+
+TEST_F(Walking, TheLeaderWalksToTheDoorAndOpensItOnArrival) {
+  PartyLeader = kLeader;
+  Place(kLeader, 1, 2);
+  BuildOccupancyGrids(kLeader);
+  ASSERT_EQ(FindCreaturePath(kLeader, 1, 2, 5, 2, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
+  PartyWalking[kWalkToOpenDoor] = 1;
+  PartyWalkSquare[kWalkToOpenDoor] = {6, 2};
+  const int frames = Walk([] { return Creatures[kLeader].destinationX == -1; });
+  EXPECT_EQ(frames, 4 * 12 + 1);  // 24 pixels at 2 a frame per square, arrival on the next call
+  EXPECT_EQ(Creatures[kLeader].squareX, 5);
+  EXPECT_EQ(CurrentMap.At(kLayerWalls, 6, 2), 0);
+  EXPECT_EQ(PartyWalking[kWalkToOpenDoor], 0);
+}
+
+TEST_F(Walking, ACreatureLeavingAtItsDestinationTakesItsFollowersAlong) {
+  Place(kRunner, 1, 0);
+  Place(kTagAlong, 0, 0);
+  Creatures[kRunner].group = 4;
+  Creatures[kRunner].leader = kRunner;
+  Creatures[kTagAlong].leader = kRunner;
+  Creatures[kTagAlong].formationX = -1;
+  Creatures[kTagAlong].formationWords[2] = 1;  // holds its place
+  BuildOccupancyGrids(kRunner);
+  ASSERT_EQ(FindCreaturePath(kRunner, 1, 0, 3, 0, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
+  Walk([] { return Creatures[kRunner].present == 0; });
+  EXPECT_EQ(Creatures[kRunner].squareX, 3);
+  EXPECT_EQ(Creatures[kTagAlong].present, 0);
+}
+
+TEST_F(Walking, AWandererStepsWhereItWouldSeeMostThatIsNew) {
+  mapfixture::DrawMap({"#########", "#.......#", "#.......#", "#########"});
+  Place(kRunner, 4, 1);
+  Creatures[kRunner].group = 2;
+  Creatures[kRunner].sight = 10;  // two squares
+  BuildOccupancyGrids(kRunner);
+  FighterSlot& s = FighterSlots[Creatures[kRunner].fighterSlot];
+  // Everything east of it explored already: the new squares lie west.
+  for (int x = 4; x < 9; ++x)
+    for (int y = 0; y < 4; ++y) s.secondGrid[SquareIndex(x, y)] = 1;
+  EXPECT_GT(CountNewlySeenSquares(3, 1, kRunner), CountNewlySeenSquares(5, 1, kRunner));
+  EXPECT_EQ(Creatures[kRunner].squareX, 4);  // only asked
+  ASSERT_TRUE(ExploreStep(kRunner));
+  EXPECT_EQ(Creatures[kRunner].destinationX, 3);
+  // The explore-reset flag makes it forget and wait instead.
+  s.gridFlag = 1;
+  EXPECT_FALSE(ExploreStep(kRunner));
+  EXPECT_EQ(s.secondGrid[SquareIndex(5, 1)], 0);
+  EXPECT_GE(Creatures[kRunner].waypointValue, 101);
+  EXPECT_LE(Creatures[kRunner].waypointValue, 300);
+}
+
+}  // namespace
