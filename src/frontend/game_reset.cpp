@@ -9,6 +9,7 @@
 #include "combat/actions/cursor_checks.h"
 #include "combat/actions/combat_movement.h"
 #include "combat/actions/displacement.h"
+#include "combat/actions/reactions.h"
 #include "combat/actions/walking.h"
 #include "combat/actions/start_of_combat.h"
 #include "combat/resolution/area_targets.h"
@@ -65,6 +66,7 @@ void ResetGameState() {
   ResetCursorChecksState();
   ResetDisplacementState();
   ResetActionExecutorState();
+  ResetReactionsState();
   ResetAttackActionsState();
   ResetCombatMovementState();
   ResetWalkingState();

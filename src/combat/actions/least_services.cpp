@@ -35,23 +35,6 @@ int EntryOf(int creature) {
 
 }  // namespace
 
-bool HasOpportunityAttacker() {
-  const int caster = SpellCaster;
-  if (!IsValidCreature(caster)) return false;
-  const int count = TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries;
-  for (int i = 0; i < count; ++i) {
-    const int other = TurnOrder[i].creature;
-    if (!IsValidCreature(other) || !AreEnemies(caster, other)) continue;
-    const CreatureRecord& o = Creatures[other];
-    if (o.present == 1 && o.hitPoints > 0 && o.attacksOfOpportunityLeft >= 1 && CanCreatureAct(other) &&
-        AreAdjacent(other, caster))
-      return true;
-  }
-  return false;
-}
-
-// No attack of opportunity is carried out until the combat actions take them.
-bool NextOpportunityAttacker() { return false; }
 
 
 void AimSpellAndScroll() {

@@ -9,13 +9,10 @@
 #include "combat/actions/displacement.h"
 #include "combat/actions/summoned_elementals.h"
 #include "combat/actions/leaving_combat.h"
+#include "combat/actions/reactions.h"
 #include "combat/actions/turn_order_changes.h"
 #include "state/casting_services.h"
 
-// Whether an enemy could take an attack of opportunity on the acting caster
-// now / sets the next such reactor (false: none is left).
-bool HasOpportunityAttacker();
-bool NextOpportunityAttacker();
 
 // The caster's planned action on the first creature of the area target list,
 // the map cursor on it and the missile set up.
