@@ -10,6 +10,7 @@
 #include "combat/actions/combat_movement.h"
 #include "combat/actions/displacement.h"
 #include "combat/actions/reactions.h"
+#include "combat/actions/roll_previews.h"
 #include "combat/actions/walking.h"
 #include "combat/actions/start_of_combat.h"
 #include "combat/resolution/area_targets.h"
@@ -67,6 +68,7 @@ void ResetGameState() {
   ResetDisplacementState();
   ResetActionExecutorState();
   ResetReactionsState();
+  ResetRollPreviewsState();
   ResetAttackActionsState();
   ResetCombatMovementState();
   ResetWalkingState();
