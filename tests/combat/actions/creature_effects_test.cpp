@@ -39,7 +39,7 @@ TEST_F(CreatureEffects, APolymorphEndsInTheNaturalFormByteForByte) {
   MakeFighter(kHero, "Hero", 2, 2, kAllegianceParty);
   CreatureRecord& c = Creatures[kHero];
   c.naturalAttacks[0] = {3, 1, 20, 1, 1, 3, 0, 0, 0};
-  c.protections[kProtFirstImmunity + kImmSleep].base = 1;
+  c.protections[ImmunityPair(kImmSleep)].base = 1;
   c.ammunition = {5001, 12};
   RecomputeCreature(kHero, 1);
   CreatureRecord before;
@@ -56,7 +56,7 @@ TEST_F(CreatureEffects, APolymorphEndsInTheNaturalFormByteForByte) {
   c.speed = {30, 30};
   c.naturalAttacks[0] = {2, 2, 20, 2, 1, 8, 4, 1, 6};
   c.naturalAttacks[1] = {1, 1, 20, 3, 2, 6, 0, 0, 0};
-  c.protections[kProtFirstImmunity + kImmSleep].base = 0;
+  c.protections[ImmunityPair(kImmSleep)].base = 0;
   c.protections[kProtNaturalArmour].base = 5;
   std::memset(c.equipment, 0, sizeof c.equipment);
   c.ammunition = {0, 0};
