@@ -48,6 +48,7 @@ void ReportOutOfAmmunition(int creature) {
   if (c.ammunition.code == 0 || c.ammunition.count > 0) return;
   c.ammunition = {0, 0};
   LogMessage("\xA3%s\xA3 is out of ammunition.\r", c.name);
+  CombatAction.selectedAction = -1;
   ShowFloatingText(creature, "Out of ammunition");
 }
 

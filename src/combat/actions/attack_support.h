@@ -18,8 +18,8 @@ extern int32_t AttackDamageTotal;
 bool MarkDamagedWhileCasting(int damaged, int attacker, int32_t damage);
 
 // When the creature has an ammunition item but no piece of it left: the slot
-// is cleared, "... is out of ammunition." is logged and "Out of ammunition"
-// floats over it.
+// is cleared, "... is out of ammunition." is logged, the action waiting for
+// a target is forgotten and "Out of ammunition" floats over it.
 void ReportOutOfAmmunition(int creature);
 
 // Puts the words above back to their start-up values (a new game, and tests).
