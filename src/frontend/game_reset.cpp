@@ -9,6 +9,8 @@
 #include "combat/actions/cursor_checks.h"
 #include "combat/actions/combat_movement.h"
 #include "combat/actions/displacement.h"
+#include "combat/actions/reactions.h"
+#include "combat/actions/roll_previews.h"
 #include "combat/actions/walking.h"
 #include "combat/actions/start_of_combat.h"
 #include "combat/resolution/area_targets.h"
@@ -69,6 +71,8 @@ void ResetGameState() {
   ResetCursorChecksState();
   ResetDisplacementState();
   ResetActionExecutorState();
+  ResetReactionsState();
+  ResetRollPreviewsState();
   ResetAttackActionsState();
   ResetCombatMovementState();
   ResetWalkingState();
