@@ -229,7 +229,70 @@ TEST_F(Tactics, AProgrammedSpellWithoutItsActionIsDroppedAndTheDispatchGoesOn) {
   EXPECT_EQ(TurnOrder[CombatAction.currentEntry].plannedAction, 5);
 }
 
+TEST_F(Tactics, AClericTrappedInFireProtectsItselfWithTheStrongerWard) {
+  OpenBattle(24, 24);
+  turnsfixture::AddFighter(kMe, 1, 10, 10);
+  turnsfixture::AddFighter(kFoe, 2, 20, 20);
+  MakeCaster(kMe, 3, {kSpellProtectionFire});
+  for (int x = 8; x <= 12; ++x)
+    for (int y = 8; y <= 12; ++y) MagicAreaGrid[SquareIndex(x, y)] = {kEffectFire, 5, 0};
+  turnsfixture::StartTurn(kMe);
+  TacticFlags f = Holding();
+  f.canMove = true;
+  ASSERT_EQ(CastSpellForSituation(kMe, f), TacticResult::kCommitted) << "no step leads out of the fire";
+  EXPECT_EQ(SpellInProgress, kSpellProtectionFire);
+  EXPECT_EQ(HazardKindToLeave, static_cast<int32_t>(kEffectFire));
+  ResetCurrentCastState();
+  Creatures[kMe].knownSpells[kSpellGreaterProtectionFire] = 1;
+  ASSERT_EQ(CastSpellForSituation(kMe, f), TacticResult::kCommitted);
+  EXPECT_EQ(SpellInProgress, kSpellGreaterProtectionFire);
+  // Warded already, it casts nothing and only means to leave.
+  ResetCurrentCastState();
+  Creatures[kMe].protections[kProtResistFire].current = 10;
+  EXPECT_EQ(CastSpellForSituation(kMe, f), TacticResult::kFellThrough);
+  EXPECT_EQ(LeaveHazard, 1);
+}
+
+TEST_F(Tactics, AWizardAtDeathsDoorPicksFalseLifeAndDispelsASummonedFoe) {
+  OpenBattle(24, 24);
+  turnsfixture::AddFighter(kMe, 2, 5, 10);
+  turnsfixture::AddFighter(kFoe, 1, 9, 10);
+  MakeCaster(kMe, 4, {kSpellFalseLife, kSpellDispel});
+  turnsfixture::StartTurn(kMe);
+  int32_t forced = -1;
+  EXPECT_EQ(ChooseArcaneSpellFirst(kMe, Holding(), &forced), TacticResult::kFellThrough);
+  EXPECT_EQ(forced, -1) << "nothing calls for either";
+  Creatures[kMe].hitPoints = 15;
+  EXPECT_EQ(ChooseArcaneSpellFirst(kMe, Holding(), &forced), TacticResult::kFellThrough);
+  EXPECT_EQ(forced, kSpellFalseLife);
+  Creatures[kMe].hitPoints = 100;
+  AddCondition(kFoe, kCondSummonedCreature, 10, 0, kSourceSpell, 0);
+  ASSERT_EQ(ChooseArcaneSpellFirst(kMe, Holding(), &forced), TacticResult::kCommitted);
+  EXPECT_EQ(SpellInProgress, kSpellDispel);
+  EXPECT_EQ(DispelReason, 3);
+}
+
 class MeleeTactics : public TacticsTest {};
+
+TEST_F(MeleeTactics, AGrapplerEscapesOnItsRollOrStrikesItsPartner) {
+  OpenBattle(12, 12);
+  turnsfixture::AddFighter(kMe, 2, 5, 5);
+  turnsfixture::AddFighter(kFoe, 1, 6, 5);
+  turnsfixture::StartTurn(kMe);
+  AddCondition(kMe, kCondGrappling, kDurationLasting, kFoe, 31, 0);
+  TacticFlags f;
+  f.adjacentEnemy = true;
+  Creatures[kMe].behaviour[kBehaviourGrapple2] = 100;  // its escape percentage
+  ASSERT_EQ(AttackInMelee(kMe, f), TacticResult::kCommitted);
+  EXPECT_EQ(CombatAction.actionCode, kActionEscape);
+  EXPECT_EQ(CombatState, kStatePlayerTurn);
+  Creatures[kMe].behaviour[kBehaviourGrapple2] = 0;
+  CombatAction.standardActionLeft = 1;
+  ASSERT_EQ(AttackInMelee(kMe, f), TacticResult::kCommitted);
+  EXPECT_EQ(CombatAction.actionCode, kActionNextAttack);
+  EXPECT_EQ(ActionTarget, kFoe) << "the grappling partner";
+}
+
 
 TEST_F(MeleeTactics, AWhirlwindNeedsTwoAdjacentEnemies) {
   OpenBattle(12, 12);
