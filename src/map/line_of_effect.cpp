@@ -54,6 +54,12 @@ bool LineFree(int x0, int y0, int x1, int y1, int32_t* outSolid) {
   return true;
 }
 
+// A square of a cover line that lets the line on: flood-open, or holding a
+// feature the line passes.
+bool CoverLineSquareOpen(int sq) {
+  return BlockedGrid[sq] == kSquareFlooded || LetsLineThrough(CurrentMap.layers[kLayerWalls][sq]);
+}
+
 }  // namespace
 
 int TraceLineInto(int x0, int y0, int x1, int y1, int32_t* xs, int32_t* ys) {
@@ -139,7 +145,7 @@ int WalkCoverLine(int ax, int ay, int tx, int ty, int32_t* coverX, int32_t* cove
     if (!OnGrid(x, y)) return 0;
     const int sq = SquareIndex(x, y);
     if (kMarking) ArrowGrid[sq] = 100;
-    if (BlockedGrid[sq] != kSquareFlooded && !LetsLineThrough(CurrentMap.layers[kLayerWalls][sq])) {
+    if (!CoverLineSquareOpen(sq)) {
       if (kMarking) ArrowGrid[sq] = 200;
       return 0;
     }
@@ -173,6 +179,15 @@ bool WeighCoverLine(int ax, int ay, int tx, int ty, uint8_t* cover) {
   const int walked = WalkCoverLine<false>(ax, ay, tx, ty, &x, &y);
   if (cover) *cover = x >= 0 ? 1 : 0;
   return walked == 1;
+}
+
+bool IsCoverLineOpen(int ax, int ay, int tx, int ty) {
+  int32_t xs[kMaxLineSquares], ys[kMaxLineSquares];
+  const int count = TraceLineInto(ax, ay, tx, ty, xs, ys);
+  if (count < 0) return false;
+  for (int i = 0; i < count; ++i)
+    if (!OnGrid(xs[i], ys[i]) || !CoverLineSquareOpen(SquareIndex(xs[i], ys[i]))) return false;
+  return true;
 }
 
 void ResetLineOfEffectState() {

@@ -32,6 +32,8 @@ bool FindCover(int ax, int ay, int tx, int ty, int debug);
 // question only: neither ArrowGrid nor the cover words are written (the
 // scoring of many squares asks it, and asks FindCover itself last).
 bool WeighCoverLine(int ax, int ay, int tx, int ty, uint8_t* cover);
+// What FindCover answers for the line, without marking it or looking for cover.
+bool IsCoverLineOpen(int ax, int ay, int tx, int ty);
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetLineOfEffectState();
