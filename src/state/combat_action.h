@@ -68,11 +68,12 @@ struct CombatActionState {
   // The computer decision's bytes of the turn, cleared when a fighter's turn
   // is prepared.
   uint8_t cannotMove = 0;         // no further movement this turn
-  int32_t moved = 0;              // 1 once the fighter has spent its movement
   uint8_t moveAgain = 0;          // one more computer move after the one issued
   uint8_t grappleAttack = 0;      // the grapple lets the fighter attack its partner
-  uint8_t leaveHazard = 0;        // the fighter means to leave the area it stands in
-  int32_t hazardKind = 0;         // the area kind it walks out of
+  // The magic-area kind a computer fighter is walking out of (0 none), and
+  // the word set once it has moved this turn.
+  int32_t leavingArea = 0;
+  uint8_t moved = 0;
 };
 extern CombatActionState CombatAction;
 // The acting turn-order entry under its own name (the block's currentEntry).

@@ -178,8 +178,6 @@ void PrepareFighter(int creature) {
   a.moveAgain = 0;
   a.grappleAttack = 0;
   a.seekCastingSquare = 0;
-  a.leaveHazard = 0;
-  a.hazardKind = 0;
   CpuMoveIssued = 0;
   SpellsGivenUpThisTurn = 0;
   ResetTacticalPredicatesState();

@@ -14,6 +14,7 @@
 #include "combat/turns/least_services.h"
 #include "combat/turns/melee_grid.h"
 #include "combat/turns/spell_choice.h"
+#include "combat/turns/tactics.h"
 #include "combat/turns/tactical_predicates.h"
 #include "combat/turns/target_choice.h"
 #include "combat/turns/turn_routines.h"
@@ -42,9 +43,7 @@
 #include "state/turn_order.h"
 
 int32_t DisruptionTarget = -1;
-uint8_t CpuMoveIssued = 0;
 uint8_t SpellsGivenUpThisTurn = 0;
-int32_t HazardKindToLeave = 0;
 GridSquare ChosenSquare = {-1, -1};
 uint8_t AiThinkingDisplay = 0;
 DecisionFlags Decision;
@@ -73,6 +72,22 @@ void MoveTo(int fighter, int x, int y, const char* trace) {
 }
 
 // --- Flags of the decision --------------------------------------------------------
+
+// The decision's flags as the tactics read them.
+TacticFlags Flags() {
+  TacticFlags t;
+  t.canMove = Decision.canMove;
+  t.hasRangedAttack = Decision.hasRangedAttack;
+  t.adjacentEnemy = Decision.adjacentEnemy;
+  t.specialMeans = Decision.specialMeans;
+  t.canCastSpells = Decision.ownSpells;
+  t.freeHand = Decision.freeHand;
+  t.topSpellLevel = Decision.topSpellLevel;
+  return t;
+}
+
+// True when the tactic ended the decision for this frame.
+bool Ends(TacticResult r) { return r == TacticResult::kCommitted || r == TacticResult::kReturn; }
 
 bool ComputeCanMove(int f) {
   CombatActionState& a = CombatAction;
@@ -171,7 +186,8 @@ void ValidateSpecialMeans(int f) {
     DropUselessSupportPlan();
     if (a.spellLikePlanned || a.wandPlanned) Decision.specialMeans = true;
   }
-  if (OwnSpellsUsable(f)) Decision.specialMeans = true;
+  Decision.ownSpells = OwnSpellsUsable(f);
+  if (Decision.ownSpells) Decision.specialMeans = true;
 }
 
 // --- Survey --------------------------------------------------------------------------
@@ -314,7 +330,7 @@ bool ActConfused(int f) {
       CombatState = kStateNextFighter;
       return true;
     }
-    IssueMeleeAttack(target);
+    IssueMeleeAttack(f, target);
     return true;
   }
   if (Decision.hasRangedAttack && ListRangedTargets(f, nearest ? 1 : 0)) {
@@ -327,7 +343,7 @@ bool ActConfused(int f) {
       target = ChooseBestRangedTarget(f);
     }
     if (IsValidCreature(target)) {
-      IssueShot(target);
+      IssueShot(f, target);
       return true;
     }
   }
@@ -420,7 +436,7 @@ void RunApproachChain() {
       RunWaitTactics();
     return;
   }
-  if (TryCharge() || TryBullRushApproach()) return;
+  if (Ends(Charge(f, Flags())) || Ends(ApproachToBullRush(f, Flags()))) return;
   BuildMeleeValuationGrid(f, -1, 0, 0, 1);
   uint8_t kept = 0;
   int64_t square = ExtractBestSquare(f, 0, &kept);
@@ -446,6 +462,18 @@ void RunApproachChain() {
   RunWaitTactics();
 }
 
+namespace {
+
+// After a tactic of the dispatch: true when the dispatch goes on.
+bool Follow(TacticResult r) {
+  if (r == TacticResult::kDispatchAgain) return true;
+  if (r == TacticResult::kWaitTactics) RunWaitTactics();
+  if (r == TacticResult::kFellThrough) CombatState = kStateNextFighter;
+  return false;
+}
+
+}  // namespace
+
 void DispatchPlan() {
   const int f = CurrentFighter();
   // Each pass either commits or changes the plan; a few passes settle it.
@@ -461,7 +489,12 @@ void DispatchPlan() {
           code = 1;
           e.plannedTarget = -1;
         } else if (Decision.hasRangedAttack) {
-          if (RunRangedApproach()) return;
+          const TacticResult r = ApproachToShoot(f, Flags());
+          if (r == TacticResult::kWaitTactics) {
+            RunWaitTactics();
+            return;
+          }
+          if (r != TacticResult::kDispatchAgain) return;
         } else {
           RunApproachChain();
           return;
@@ -483,20 +516,17 @@ void DispatchPlan() {
         }
         return;
       case 2:
-        if (Has(f, kCondParalyzed) || Has(f, kCondGrappling)) {
-          RunRangedAttack();
-          return;
-        }
-        if (Decision.specialMeans || Decision.adjacentEnemy || !Decision.hasRangedAttack || !ListRangedTargets(f, 0)) {
+        if (!Has(f, kCondParalyzed) && !Has(f, kCondGrappling) &&
+            (Decision.specialMeans || Decision.adjacentEnemy || !Decision.hasRangedAttack || !ListRangedTargets(f, 0))) {
           code = 0;
           break;
         }
-        RunRangedAttack();
-        return;
+        if (!Follow(ShootTarget(f, Flags()))) return;
+        break;
       case 1:
         if (Decision.adjacentEnemy && !Decision.specialMeans) {
-          RunMeleeAttack();
-          return;
+          if (!Follow(AttackInMelee(f, Flags()))) return;
+          break;
         }
         code = 0;
         break;
@@ -528,12 +558,13 @@ void DecideComputerAction() {
   Decision.grappling = Has(f, kCondGrappling);
   Survey(f);
   if (ActConfused(f)) return;
-  if (RunSituationalSpells()) return;
-  if (TryWakeSleeper() || TryLeaveHazardArea()) return;
-  if (TrySoundAlarm()) return;
-  if (CombatAction.turnUndeadPlanned && TryTurnUndead()) return;
-  if (CombatAction.breathPlanned && TryBreathWeapon()) return;
-  if (CheckItemSpellActions()) return;
+  const TacticFlags flags = Flags();
+  if (Ends(CastSpellForSituation(f, flags))) return;
+  if (Ends(WakeSleepingAlly(f, flags)) || Ends(LeaveHazardArea(f, flags))) return;
+  if (Ends(SoundAlarm(f, flags))) return;
+  if (CombatAction.turnUndeadPlanned && Ends(TurnUndead(f, flags))) return;
+  if (CombatAction.breathPlanned && Ends(BreatheWeapon(f, flags))) return;
+  if (Ends(CheckItemSpellAction(f))) return;
   DispatchPlan();
 }
 
@@ -541,10 +572,8 @@ void ResetComputerDecisionState() {
   DisruptionTarget = -1;
   CpuMoveIssued = 0;
   SpellsGivenUpThisTurn = 0;
-  HazardKindToLeave = 0;
   ChosenSquare = {-1, -1};
   AiThinkingDisplay = 0;
   Decision = DecisionFlags{};
 }
 
-int CheckMagicFireCasting(int, int, int) { return 0; }

@@ -4,18 +4,16 @@
 #pragma once
 #include <cstdint>
 
+#include "combat/turns/tactics.h"
 #include "rules/adjacency.h"  // GridSquare
 
 // The creature whose spellcasting a readied fighter waits to disrupt, -1 none.
 extern int32_t DisruptionTarget;
-// 1 once a computer move was issued this turn (cleared when the next fighter
-// is prepared and by every action or spell launched by the decision).
-extern uint8_t CpuMoveIssued;
+// CpuMoveIssued, HazardKindToLeave and the leave flag are shared with the
+// tactics (combat/turns/tactics.h).
 // Set when a fighter found nothing to do with its spells: the next decision
 // of the same turn goes on without them.
 extern uint8_t SpellsGivenUpThisTurn;
-// The magic-area kind the fighter means to leave (0 none).
-extern int32_t HazardKindToLeave;
 // The square of the last best-square search of the decision.
 extern GridSquare ChosenSquare;
 // 1 while a long search shows the "thinking" frame.
@@ -31,6 +29,7 @@ struct DecisionFlags {
   bool adjacentCombatant = false;
   bool grappling = false;
   bool specialMeans = false;  // spells, turn undead, a breath weapon, a wand or a spell-like ability
+  bool ownSpells = false;     // the check of the fighter's own spells passed
 };
 extern DecisionFlags Decision;
 
@@ -52,9 +51,10 @@ bool HasFreeHand(int creature);
 // The ranged weapon slot holds a crafted weapon with ammunition.
 bool HasRangedAttack(int creature);
 
-// 1 when a computer-controlled caster about to step onto (x, y) casts its
-// fire area spell first (the cast is then set up and the step waits). Until
-// the fighters' tactics exist it never does: 0.
+// 1 when a computer-controlled caster about to step onto (x, y), which holds
+// fire that would burn it, stops instead (to dispel the fire or shield itself,
+// or, its standard action spent, to end its turn); 0 when it walks on
+// (combat/turns/magic_fire.cpp).
 int CheckMagicFireCasting(int creature, int x, int y);
 
 // Puts the words above back to their start-up values (a new game, and tests).

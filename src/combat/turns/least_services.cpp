@@ -62,31 +62,6 @@ bool CanCastSpells(int creature, int* outIndex) {
   return true;
 }
 
-void FillAreaTargetWeights() {}
-
-GridSquare FindCircle() {
-  const int caster = SpellCaster;
-  const int foe = BestCombatant([caster](int c) { return AreEnemies(caster, c); },
-                                [](int c) { return -Creatures[c].hitPoints; });
-  if (foe < 0) return {-1, -1};
-  return {Creatures[foe].squareX, Creatures[foe].squareY};
-}
-
-bool FindLineTarget(int32_t* outX, int32_t* outY) {
-  const int caster = SpellCaster;
-  if (!IsValidCreature(caster)) return false;
-  const CreatureRecord& me = Creatures[caster];
-  const int foe = BestCombatant([caster](int c) { return AreEnemies(caster, c); },
-                                [&me](int c) {
-                                  const CreatureRecord& o = Creatures[c];
-                                  return -(std::abs(o.squareX - me.squareX) + std::abs(o.squareY - me.squareY));
-                                });
-  if (foe < 0) return false;
-  *outX = Creatures[foe].squareX;
-  *outY = Creatures[foe].squareY;
-  return true;
-}
-
 bool IsGroupSpell10(int spell) {
   switch (spell) {
     case 107: case 119: case 133: case 144: case 162: case 109: case 120: case 134: case 145: case 161:
@@ -109,24 +84,6 @@ int RangeClassSquared(int spell) {
 }
 
 
-
-
-
-
-namespace {
-
-int TurnEntries() { return std::clamp<int>(TurnEntryCount, 0, kTurnOrderEntries); }
-
-
-int EntryOfCreature(int creature) {
-  for (int i = 0; i < TurnEntries(); ++i)
-    if (TurnOrder[i].creature == creature) return i;
-  return -1;
-}
-
-
-}  // namespace
-
 bool IsReachableThisTurn(int creature, int x, int y) {
   if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
@@ -134,53 +91,4 @@ bool IsReachableThisTurn(int creature, int x, int y) {
   return PathCostFeet <= CombatAction.movesLeft;
 }
 
-int BuildGoodSquareGrid(int, int, int, int, int, int) { return 1; }
-int BuildCureValuationGrid(int) { return 1; }
-int64_t BuildConeSpellGrid(int, int) { return -1; }
-int64_t BuildDiscSpellGrid(int) { return -1; }
-
-bool FillAreaTargetWeights(int, int) { return true; }
-
-GridSquare FindCircle(int caster, int spell) {
-  const int foe = BestCombatant([caster, spell](int c) { return AreEnemies(caster, c) && !IsImmuneToSpell(spell, c); },
-                                [](int c) { return -Creatures[c].hitPoints; });
-  if (foe < 0) return {-1, -1};
-  return {Creatures[foe].squareX, Creatures[foe].squareY};
-}
-
-bool FindLineTarget(int spell, int caster) {
-  return BestCombatant([caster, spell](int c) { return AreEnemies(caster, c) && !IsImmuneToSpell(spell, c); },
-                       [](int) { return 0; }) >= 0;
-}
-
-int TryArcaneSpellChoices(int) { return 0; }
-
-bool AttackAdjacentEnemy(int fighter) {
-  const int target = ChooseMeleeTarget(fighter, 0);
-  if (target < 0) return false;
-  const int entry = EntryOfCreature(fighter);
-  if (entry >= 0) {
-    TurnOrder[entry].plannedAction = 1;
-    TurnOrder[entry].plannedTarget = target;
-    TurnOrder[entry].plannedParameter = -1;
-  }
-  ActingCreature = fighter;
-  CombatActionState& a = CombatAction;
-  CombatState = kStateActionUnderWay;
-  if (a.fullRoundActionLeft != 0 || a.attackSequenceOpen != 0) {
-    a.fullRoundActionLeft = 0;
-    a.attackSequenceOpen = 1;
-    a.actionCode = 4;
-  } else if (a.standardActionLeft != 0) {
-    a.standardActionLeft = 0;
-    a.actionCode = 2;
-  } else {
-    CombatState = kStateNextFighter;
-  }
-  return true;
-}
-
-void ResetTurnLeastServicesState() {
-  CpuMoveIssued = 0;
-  HazardKindToLeave = 0;
-}
+void ResetTurnLeastServicesState() {}

@@ -15,6 +15,7 @@
 #include "combat/turns/computer_decision.h"
 #include "combat/turns/computer_orders.h"
 #include "combat/turns/decision_words.h"
+#include "combat/turns/support_grids.h"
 #include "combat/turns/target_choice.h"
 #include "combat/turns/turn_routines.h"
 #include "combat/turns/valuation_grid.h"

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 
 #include "combat/turns/combat_cycle.h"
@@ -112,12 +113,19 @@ TEST_F(DecisionTest, AHurtArcherStepsBackFromItsFoe) {
   EXPECT_EQ(CombatAction.actionCode, 5) << "a five-foot step";
   EXPECT_EQ(Creatures[kMe].nextX, 2) << "to a square out of the foe's reach";
 
-  // A hurt fighter without a bow has nothing better to do than fight on.
+  // A hurt fighter without a bow fights on: it strikes, or steps to a
+  // better square still beside its foe.
   Creatures[kMe].equipment[kSlotRanged - 1] = 0;
   Creatures[kMe].ammunition = {0, 0};
   Decide(kMe);
-  EXPECT_EQ(CombatAction.actionCode, 2);
-  EXPECT_EQ(ActionTarget, kFoe);
+  ASSERT_EQ(CombatState, kStateActionUnderWay);
+  if (CombatAction.actionCode == 5) {
+    EXPECT_LE(std::abs(Creatures[kMe].nextX - 4), 1);
+    EXPECT_LE(std::abs(Creatures[kMe].nextY - 2), 1);
+  } else {
+    EXPECT_EQ(CombatAction.actionCode, 2);
+    EXPECT_EQ(ActionTarget, kFoe);
+  }
 }
 
 TEST_F(DecisionTest, AnArcherWithAClearShotShootsWithoutClosingIn) {
