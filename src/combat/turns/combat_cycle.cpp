@@ -1,5 +1,6 @@
 #include "combat/turns/combat_cycle.h"
 
+#include "combat/actions/casting_checks.h"
 #include "combat/actions/combat_actions.h"
 #include "state/turn_order.h"
 #include "combat/resolution/combat_sequencer.h"
@@ -143,8 +144,15 @@ void EndRound() {
 
 // --- Next fighter ----------------------------------------------------------------
 
+// The spell words and the source of the cast (none under way).
+void DropCastingWords() {
+  ClearCurrentSpell();
+  CastingFromItem = CastingWand = CastingSpellLike = CastingScripted = 0;
+  CastingItem = 0;
+}
+
 void ResetTurnGlobals() {
-  SpellInProgress = -1;
+  DropCastingWords();
   QueuedActionCode = QueuedScreenMode = QueuedCombatState = -1;
   CombatAction.actionCode = 0;
   CombatAction.endedActionCode = 0;
@@ -257,9 +265,7 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
   if (inTable && IsSpellcastingBlocked(creature, spell, 0, 1, 1)) {
     LogMessage("\xA3%s\xA3: Spellcasting Disrupted.\r\r", Name(creature));
     ShowFloatingText(creature, "Spellcasting Disrupted");
-    SpellInProgress = -1;
-    CastingParameter = 0;
-    CastingExtraValue[0] = CastingExtraValue[1] = 0;
+    DropCastingWords();
     StartEventOn(creature, kEventCondition);
     a.actionCode = kEndOfAction;
     a.endedActionCode = 28;

@@ -7,6 +7,10 @@
 #include "battle_fixture.h"
 #include "rules/conditions.h"
 #include "rules/modifier_list.h"
+#include "rules/casting_rules.h"
+#include "rules/item_tables.h"
+#include "rules/spell_ids.h"
+#include "state/current_cast.h"
 
 namespace {
 
@@ -143,6 +147,18 @@ TEST_F(BattleTest, AnOrderOfFightersNoneOfWhomCanActDoesNotHang) {
   EXPECT_EQ(InCombat, 1u);
   EXPECT_GE(CurrentTurnIndex, -1);
   EXPECT_LE(CurrentTurnIndex, TurnEntryCount);
+}
+
+// The words of a cast never linger into the next turn.
+TEST_F(BattleTest, ACarriedCastingResumesWithItsOwnWordsOnly) {
+  MeetTwoGroups(16);
+  ASSERT_EQ(StartCombat(0), 1);
+  PendingMetamagic = kMetamagicSilent;
+  CastingScripted = 1;
+  ASSERT_TRUE(UntilTurnOf(TurnOrder[0].creature));
+  EXPECT_EQ(PendingMetamagic, 0);
+  EXPECT_EQ(CastingScripted, 0);
+
 }
 
 }  // namespace
