@@ -7,6 +7,7 @@
 #include "combat/turns/computer_decision.h"
 #include "combat/turns/least_services.h"
 #include "combat/turns/spell_choice.h"
+#include "combat/turns/spell_search.h"
 #include "map/fighter_tests.h"
 #include "combat/turns/turn_planning.h"
 #include "combat/turns/turn_routines.h"
@@ -240,12 +241,17 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
   LogMessage("\xA3%s\xA3 resumes spellcasting\r", Name(creature));
   const int32_t spell = e.plannedTarget;
   SpellInProgress = spell;
+  // The casting parameter kept with the entry is the cast's metamagic.
   CastingParameter = e.plannedParameter;
+  PendingMetamagic = e.plannedParameter;
   if (spell == kSpellWithKeptValue) CastingExtraValue[0] = e.extraValue1;
-  if (e.extraValue2 != 0) CastingExtraValue[1] = e.extraValue2;
-  CastingSpellLike = code == 25;
-  CastingWand = code == 26;
-  CastingScripted = code == 30;
+  if (IsGroupSpell10(spell)) CastingExtraValue[1] = e.extraValue2;
+  // The source of the cast: 25 (28) innate, 26 (29) a wand, 30 (31) the
+  // spell its script set; the codes in brackets bring the saved block back too.
+  const bool wand = code == 26 || code == 29;
+  CastingSpellLike = code == 25 || code == 28;
+  CastingWand = wand;
+  CastingScripted = code == 30 || code == 31;
   CombatActionState& a = CombatAction;
   if (code == 30) a.scriptedSpell = Creatures[creature].scriptWords[kScriptWordFirstSpell];
   if (code == 24 || code == 25 || code == 26 || code == 30) {
@@ -276,6 +282,11 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
     return;
   }
   SpellCaster = creature;
+  if (wand) {
+    // The charge comes off the wand in the fighter's hand.
+    CastingFromItem = 1;
+    CastingItem = WandItemOf(creature);
+  }
   ScreenMode = kScreenCasting;
   CombatState = kStateActionUnderWay;
 }
