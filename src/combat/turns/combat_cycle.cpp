@@ -154,6 +154,7 @@ void DropCastingWords() {
 
 void ResetTurnGlobals() {
   DropCastingWords();
+  g_playerTurnShown = false;
   QueuedActionCode = QueuedScreenMode = QueuedCombatState = -1;
   CombatAction.actionCode = 0;
   CombatAction.endedActionCode = 0;
@@ -372,7 +373,6 @@ void PlaybackWait() {
 }
 
 void BeginActing(int creature) {
-  g_playerTurnShown = false;
   if (CombatAction.playerControlled == 1) {
     if (DebugMode == 1) LogMessage("Character is player controlled (Cycle1).\r");
     CreatureMarkWords[creature] = 1;
