@@ -1,5 +1,8 @@
 #include "combat/turns/combat_cycle.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "combat/actions/casting_checks.h"
 #include "combat/actions/combat_actions.h"
 #include "state/turn_order.h"
@@ -12,6 +15,7 @@
 #include "combat/turns/turn_planning.h"
 #include "combat/turns/turn_routines.h"
 #include "combat/turns/turn_upkeep.h"
+#include "combat/turns/valuation_grid.h"
 #include "state/fighter_slots.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
@@ -403,6 +407,7 @@ void ComputerDecisionStep() {
   if (MovementPlaybackActive == 1) return;
   const int c = CurrentFighter();
   if (DebugMode == 1 && IsValidCreature(c)) LogMessage("%s is acting.\r", Name(c));
+  std::fill(std::begin(ValuationGrid), std::end(ValuationGrid), 0);
   if (CheckEndOfCombat()) return;
   if (ComputerDecisionObserver != nullptr) ComputerDecisionObserver(true);
   DecideComputerAction();
