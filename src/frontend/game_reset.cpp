@@ -18,10 +18,12 @@
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/spell_preview.h"
 #include "combat/turns/adjacency_queries.h"
+#include "combat/turns/area_placement.h"
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/least_services.h"
 #include "combat/turns/spell_choice.h"
 #include "combat/turns/decision_words.h"
+#include "combat/turns/tactics.h"
 #include "combat/turns/valuation_grid.h"
 #include "combat/turns/computer_decision.h"
 #include "combat/turns/turn_upkeep.h"
@@ -84,6 +86,8 @@ void ResetGameState() {
   ResetAdjacencyQueriesState();
   ResetDecisionWordsState();
   ResetValuationGridState();
+  ResetAreaPlacementState();
+  ResetTacticsState();
   ResetStartOfCombatState();
   ResetTurnUpkeepState();
   ResetComputerDecisionState();
