@@ -19,11 +19,17 @@ function(gh_game_data)
   set_property(GLOBAL APPEND PROPERTY GH_GAME_DATA_FILES ${outs})
 endfunction()
 
-# A tool under tools/<name>/, built from every .cpp there.
+# A tool under tools/<name>/: its main.cpp is the program; every other .cpp
+# there forms the library <name>_parts, which the tests and the fuzzing
+# harnesses link too.
 function(gh_tool name)
   file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
-  add_executable(${name} ${srcs})
+  list(FILTER srcs EXCLUDE REGEX "/main\\.cpp$")
+  add_library(${name}_parts STATIC ${srcs})
+  target_compile_options(${name}_parts PRIVATE ${GH_WARNINGS})
+  target_include_directories(${name}_parts PUBLIC ${CMAKE_SOURCE_DIR}/tools ${CMAKE_SOURCE_DIR}/src)
+  add_executable(${name} ${CMAKE_CURRENT_SOURCE_DIR}/main.cpp)
   target_compile_options(${name} PRIVATE ${GH_WARNINGS})
-  target_include_directories(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tools ${CMAKE_SOURCE_DIR}/src)
+  target_link_libraries(${name} PRIVATE ${name}_parts)
   set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 endfunction()

@@ -16,3 +16,18 @@ foreach(adventure DemoVersion FullVersion)
                COMMAND makemaps ${GAME_DIR}/SaveGame/${adventure}/0/Maps ${sources}
                DEPENDS makemaps ${sources})
 endforeach()
+
+# The battle maps of the headless battle runner and its tests:
+# content/maps/Battles/Map<n>.txt become BattleMaps/Map<n>.dat.
+file(GLOB battle_sources CONFIGURE_DEPENDS ${CONTENT_DIR}/Battles/*.txt)
+list(SORT battle_sources)
+set(battle_outputs)
+foreach(src ${battle_sources})
+  get_filename_component(stem ${src} NAME_WE)
+  list(APPEND battle_outputs BattleMaps/${stem}.dat)
+endforeach()
+if(battle_sources)
+  gh_game_data(OUTPUTS ${battle_outputs}
+               COMMAND makemaps ${GAME_DIR}/BattleMaps ${battle_sources}
+               DEPENDS makemaps ${battle_sources})
+endif()

@@ -62,8 +62,8 @@ void ClearRecord(CreatureRecord& c, int kind, int classCode) {
   c.kind = kind;
 }
 
-void GiveDefaultWeapons(Creation& k, int classCode) {
-  if (k.mainWeapon != 0) return;
+// The weapon a kind carries when it is given none.
+void DrawDefaultMainWeapon(Creation& k) {
   switch (k.kind) {
     case kKindBalor: k.mainWeapon = kWeaponLongsword; break;
     case kKindGrimlock: k.mainWeapon = kWeaponBattleAxe; break;
@@ -77,11 +77,17 @@ void GiveDefaultWeapons(Creation& k, int classCode) {
       break;
     default: break;
   }
-  // A salamander of some standing carries the lighter spear.
+}
+
+void GiveDefaultWeapons(Creation& k, int classCode) {
+  if (k.mainWeapon == 0) DrawDefaultMainWeapon(k);
+  // A salamander of some standing carries the lighter spear, whether its
+  // spear was given or drawn.
   if (k.kind == kKindSalamander && k.mainWeapon == kWeaponSpear &&
       (classCode == kClassCleric || classCode == kClassWizard || classCode == kClassLich || k.extraLevels > 5))
     k.mainWeapon = kWeaponShortspear;
 }
+
 
 void PlaceOnMap(CreatureRecord& c, int map, int x, int y) {
   c.map = map;

@@ -182,7 +182,7 @@ void GiveBalorWeapons(Outfitter& o, int mainWeapon, int offWeapon) {
   const int off = o.Make(kSlotLeftHand, offWeapon);
   if (off > 0) {
     CraftedWeaponRecord& w = CraftedWeapons[off];
-    MakeMasterwork(w, 300);
+    w.masterwork = 1;  // the 8,000 gold is the whole of its worth above the plain blade
     w.enhancement = 1;
     w.price += 8000;
     SetAbility(w, 17);
@@ -260,7 +260,7 @@ void GiveRingsAndWondrous(Outfitter& o) {
     if (level >= 7) o.Wear(kSlotRightFinger, kProtectionRing1Row);
     if (level >= 13) o.Wear(kSlotRightFinger, FinerRingRow());
     if (level >= 11 && level <= 14) GiveOneOfFive(o);
-    if (level == 14) GiveOneOfFive(o);
+    if (level >= 14) GiveOneOfFive(o);
     if (level >= 15) {
       switch (Die(4)) {
         case 1: {

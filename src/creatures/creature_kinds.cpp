@@ -129,7 +129,7 @@ const KindTemplate KindTemplates[kKindTemplateCount] = {
      {S(1, 4), S(0, 16), S(2, 2), S(3, 2), SpellLike(35), Charge(50), DR(5), DRKind(7), Immune(kImmHampering)},
      "A spider the size of a horse, with a cunning mind behind its many eyes. Its bite carries a poison that saps the strength of its prey."},
 
-    {kKindBalor, "Balor", 11, kTypeOutsider, 5, kClassOutsider, kClassAlways, 40, 4, {9}, 30, 1, {201, 201, 201}, 5,
+    {kKindBalor, "Balor", 11, kTypeOutsider, 5, kClassOutsider, kOwnClass, 40, 4, {9}, 30, 1, {201, 201, 201}, 5,
      {{33, 23, 29, 22, 22, 24}, {33, 23, 29, 22, 22, 24}, {33, 23, 29, 22, 22, 24}}, {1, 2, 1}, 19,
      {Slam(2, 1, 10, 1)},
      {S(1, 20), DR(15), DRKind(14), S(4, 6), S(11, 6), S(13, 1), S(12, 4), S(0, 98), S(2, 10), S(3, 10), SpellLike(25),

@@ -91,7 +91,8 @@ class Typesetter {
       const char delimiter = at < length ? text_[at] : '\0';
       if (at < length) ++at;
       RewriteWord(text_, start, end, at, &shown);
-      if (column_ > 0 && column_ + VisibleLength(start, end) > width_) NewLine(start);
+      // The word is measured with its delimiter, which belongs to it.
+      if (column_ > 0 && column_ + VisibleLength(start, at) > width_) NewLine(start);
       for (int i = start; i < end && !stopped_; ++i) Put(i, shown[i - start], start, end);
       if (stopped_) break;
       if (delimiter == ' ') {
@@ -110,7 +111,7 @@ class Typesetter {
   }
 
  private:
-  // Cells the word takes: marks and hidden roll runs take none.
+  // Cells the characters from start to end take: marks and hidden roll runs take none.
   int VisibleLength(int start, int end) const {
     Mark mark = mark_;
     bool hidden = hidden_;

@@ -8,6 +8,7 @@ MessageLog GameLog = {};
 char (&MessageLogText)[kMessageLogSize] = GameLog.text;
 uint8_t& MessageLogChanged = GameLog.changed;
 int32_t& MessageLogScroll = GameLog.scroll;
+void (*MessageLogTap)(const char* text, int length) = nullptr;
 
 namespace {
 
@@ -53,6 +54,7 @@ int LogMessage(const char* format, ...) {
   std::vsnprintf(line, sizeof line, format, args);
   va_end(args);
   const size_t added = std::strlen(line);
+  if (MessageLogTap != nullptr) MessageLogTap(line, static_cast<int>(added));
 
   size_t length = std::strlen(MessageLogText);
   if (length + added + 1 > kMessageLogSize && length > kMessageLogTrim - 1) {

@@ -29,6 +29,11 @@ extern char (&MessageLogText)[kMessageLogSize];
 extern uint8_t& MessageLogChanged;
 extern int32_t& MessageLogScroll;
 
+// When set, every formatted text is also handed to it whole as it is
+// appended (a headless run keeps a battle's whole log this way, past the
+// trims of the log's head). Null by default.
+extern void (*MessageLogTap)(const char* text, int length);
+
 // Formats and appends one text. Returns the length appended, or -1 when the
 // format string itself is longer than 999 characters (nothing is appended).
 // A formatted text longer than 999 characters is cut at 999.

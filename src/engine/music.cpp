@@ -40,8 +40,12 @@ int32_t MusicLoopPosition(int64_t now, int64_t startTime, int64_t startPoint, in
   const int64_t end = loopEnd != 0 ? loopEnd : length;
   if (repeats != 0 && loopStart < end && startPoint < end) {
     const int64_t span = end - loopStart;
-    const int64_t repeated = static_cast<int64_t>(repeats) * span;
-    if (repeats != kEndlessRepeats && position > loopStart + repeated)
+    // More passes than music time can count play on without end.
+    int64_t repeated = 0;
+    const bool counted = repeats != kEndlessRepeats &&
+                         !__builtin_mul_overflow(static_cast<int64_t>(repeats), span, &repeated) &&
+                         loopStart <= INT64_MAX - repeated;
+    if (counted && position > loopStart + repeated)
       position -= repeated;
     else if (position > loopStart)
       position = loopStart + (position - loopStart) % span;

@@ -23,7 +23,14 @@ PageWorkBuffers PageWork = {};
 
 namespace {
 
+// A depth outside the 100 frames (the word is shared) is held to them first.
+void HoldDepthToHistory() {
+  if (PageDepth < 0) PageDepth = 0;
+  if (PageDepth > kPageHistorySize - 1) PageDepth = kPageHistorySize - 1;
+}
+
 void SetTop(const char* caption, int32_t type, int32_t parameter) {
+  HoldDepthToHistory();
   PageFrame& top = PageHistory[PageDepth];
   std::memset(top.caption, 0, sizeof top.caption);
   if (caption) std::memcpy(top.caption, caption, strnlen(caption, sizeof top.caption - 1));
@@ -61,6 +68,7 @@ void ResetPageHistory() {
 }
 
 void PushPage(const char* caption, int32_t type, int32_t parameter) {
+  HoldDepthToHistory();
   if (PageDepth < kPageHistorySize - 1) ++PageDepth;
   PageHighestDepth = PageDepth;
   SetTop(caption, type, parameter);

@@ -17,6 +17,8 @@
 #include "combat/resolution/spell_preview.h"
 #include "combat/turns/adjacency_queries.h"
 #include "combat/turns/combat_cycle.h"
+#include "combat/turns/least_services.h"
+#include "combat/turns/spell_choice.h"
 #include "combat/turns/decision_words.h"
 #include "combat/turns/valuation_grid.h"
 #include "combat/turns/computer_decision.h"
@@ -73,6 +75,8 @@ void ResetGameState() {
   ResetCombatSequencerState();
   ResetSpellPreviewState();
   ResetCombatCycleState();
+  ResetSpellChoiceState();
+  ResetTurnLeastServicesState();
   ResetAdjacencyQueriesState();
   ResetDecisionWordsState();
   ResetValuationGridState();

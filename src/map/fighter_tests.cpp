@@ -412,10 +412,3 @@ int GetProtectionValue(int creature, int code) {
   if (!IsValidCreature(creature) || category < 0) return 0;
   return Creatures[creature].protections[kProtFirstImmunity + category].current;
 }
-
-bool CanCastOnTarget(int caster, int target, int spell, int flag) {
-  (void)caster;
-  (void)spell;
-  (void)flag;
-  return IsValidCreature(target);
-}

@@ -80,6 +80,10 @@ bool HasUsableScroll(int creature);
 // the infliction), may be cast on and is no summoned, controlled or dominated
 // creature; an unhurt target, or one of no maximum, is not.
 bool IsWorthCuring(int target, int ignored, int spell, int threshold, int caster);
+// Whether the spell is worth casting on the target (test 1: only whether it
+// would be affected). The computer fighters' usefulness tests implement it
+// (combat/turns/spell_usefulness.h).
+bool CanCastOnTarget(int caster, int target, int spell, int test);
 bool IsOnBrazierFire(int creature);
 int BrazierSizeUnderCreature(int creature);
 bool IsHurtByFire(int creature);
@@ -100,5 +104,3 @@ int HamperingImmunityCode(int creature);
 int GetProtectionValue(int creature, int code);
 // The immunity category a protection code reads (1 to 43), -1 for a code of none.
 int ImmunityCategoryOfCode(int code);
-// Whether the spell can usefully be cast on the target.
-bool CanCastOnTarget(int caster, int target, int spell, int flag);

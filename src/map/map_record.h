@@ -27,6 +27,10 @@ enum MapLayer : int {
 
 inline constexpr int SquareIndex(int x, int y) { return x * kMapSide + y; }
 
+// The most monster groups a map may place on entry; a file's group counts
+// are held to 0 to this.
+constexpr int32_t kMostMonsterGroups = 99;
+
 struct MapRecord {
   char name[50];
   char text[402];
@@ -40,8 +44,8 @@ struct MapRecord {
   int32_t lit;               // 480: 0 = 30-foot sight sees only 4 squares
   int32_t alarm;             // 484
   int32_t cleared;           // 488
-  int32_t mostGroups;        // 492
-  int32_t fewestGroups;      // 496
+  int32_t mostGroups;        // 492: 0 to kMostMonsterGroups
+  int32_t fewestGroups;      // 496: 0 to kMostMonsterGroups
   int32_t mapKind;           // 500: 2 = cleared once only the party is present
   int32_t reserved504[6];    // 504: written back as loaded
   int32_t localMapX;         // 528: stored position of the local-map view

@@ -3,6 +3,7 @@
 #include "engine/reset_words.h"
 #include "state/combat_action.h"
 
+#include <algorithm>
 #include <cstring>
 #include <initializer_list>
 
@@ -71,6 +72,9 @@ void RehomeUniqueItem(uint32_t* code) {
   const int row = FindFreeItemSlot();
   if (row < 1 || row >= kCraftedRows) return;
   CraftedWeapons[row] = CraftedWeapons[*code];
+  // A free row is one without a name: a nameless item claims its row with a
+  // blank one, so that no other item is given the same row.
+  if (CraftedWeapons[row].name[0] == '\0') std::strcpy(CraftedWeapons[row].name, " ");
   *code = static_cast<uint32_t>(row);
 }
 
@@ -174,7 +178,8 @@ void PlaceMonsterGroups() {
   EncounterCounter = 0;
   CheckMapCleared();
   if (CurrentMap.cleared != 1) return;
-  const int fewest = CurrentMap.fewestGroups, most = CurrentMap.mostGroups;
+  const int fewest = std::clamp(CurrentMap.fewestGroups, 0, kMostMonsterGroups);
+  const int most = std::clamp(CurrentMap.mostGroups, 0, kMostMonsterGroups);
   int groups = most < fewest ? fewest - 1 : fewest + static_cast<int>(RandomUpTo(static_cast<uint32_t>(most - fewest)));
   const int w = CurrentMap.width, h = CurrentMap.height;
   if (w < 1 || h < 1) return;

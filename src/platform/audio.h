@@ -78,6 +78,14 @@ int32_t SoundBufferPan(int buffer);
 // ---- MIDI ------------------------------------------------------------------
 // Music time counts 768 units to the quarter note.
 constexpr int kMusicTimePerQuarter = 768;
+// The timing a song may have: every tempo from kMidiFastestTempo to
+// kMidiSlowestTempo microseconds a quarter note (1,000 to 10 beats a minute),
+// and at most kMidiLongestSong seconds from its start to its end. A file
+// outside it is refused at load, as a malformed one is; the music tool keeps
+// its scores inside it.
+constexpr uint32_t kMidiFastestTempo = 60000;
+constexpr uint32_t kMidiSlowestTempo = 6000000;
+constexpr int kMidiLongestSong = 3600;
 
 // Starts the synthesiser with the General MIDI soundfont. False when it
 // cannot be made; a missing soundfont leaves it silent but working.
@@ -86,8 +94,11 @@ void CloseMidiSynth();
 bool MidiSynthIsOpen();
 
 struct MidiSong;
-// Reads a standard MIDI file; null when it is missing or malformed.
+// Reads a standard MIDI file; null when it is missing, malformed or its
+// timing lies outside the range above.
 MidiSong* LoadMidiSong(const char* path);
+// The same from the file's bytes.
+MidiSong* ParseMidiSong(const uint8_t* bytes, size_t size);
 void FreeMidiSong(MidiSong* song);
 // Length in music time (the end of the longest track).
 int64_t MidiSongLength(const MidiSong* song);

@@ -5,6 +5,7 @@
 #include <fluidsynth.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -30,6 +31,12 @@ struct MidiSong {
 namespace {
 
 constexpr uint32_t kDefaultTempo = 500000;
+// The mixer's work per call is bounded: it renders in runs of at least this
+// many frames (the synthesiser's own block), and sends at most this many
+// events a call; events due past the budget are passed over, so that no file
+// can make the sound thread fall behind.
+constexpr int kShortestRun = 64;
+constexpr int kEventsPerCall = 4096;
 const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
                                    "/usr/share/sounds/sf2/default-GM.sf2",
                                    "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
@@ -105,6 +112,7 @@ bool ReadTrack(Reader r, int64_t division, MidiSong* song, int64_t* trackEnd) {
         e.status = 0xFF;
         e.tempo = (uint32_t{r.p[0]} << 16) | (uint32_t{r.p[1]} << 8) | r.p[2];
         if (e.tempo == 0) e.tempo = kDefaultTempo;
+        if (e.tempo < kMidiFastestTempo || e.tempo > kMidiSlowestTempo) return false;
         song->events.push_back(e);
       }
       r.p += len;
@@ -133,17 +141,33 @@ bool ReadTrack(Reader r, int64_t division, MidiSong* song, int64_t* trackEnd) {
   return true;
 }
 
-bool ParseSong(const std::vector<uint8_t>& file, MidiSong* song) {
-  Reader r{file.data(), file.data() + file.size()};
-  if (file.size() < 14 || std::memcmp(file.data(), "MThd", 4) != 0) return false;
+// The song's length in seconds, following its tempo changes.
+double SongSeconds(const MidiSong& song) {
+  double micros = 0;
+  int64_t at = 0;
+  uint32_t tempo = kDefaultTempo;
+  for (const MidiEvent& e : song.events) {
+    if (e.status != 0xFF) continue;
+    const int64_t time = std::min(e.time, song.length);
+    micros += static_cast<double>(time - at) * tempo / kMusicTimePerQuarter;
+    at = time;
+    tempo = e.tempo;
+  }
+  micros += static_cast<double>(song.length - at) * tempo / kMusicTimePerQuarter;
+  return micros / 1e6;
+}
+
+bool ParseSong(const uint8_t* bytes, size_t size, MidiSong* song) {
+  Reader r{bytes, bytes + size};
+  if (size < 14 || std::memcmp(bytes, "MThd", 4) != 0) return false;
   r.p += 4;
   const uint32_t headerLength = r.Big(4);
-  if (headerLength < 6 || headerLength > file.size() - 8) return false;
+  if (headerLength < 6 || headerLength > size - 8) return false;
   const uint32_t format = r.Big(2);
   const uint32_t tracks = r.Big(2);
   const uint32_t division = r.Big(2);
   if (format > 1 || tracks == 0 || division == 0 || (division & 0x8000)) return false;
-  r.p = file.data() + 8 + headerLength;
+  r.p = bytes + 8 + headerLength;
   for (uint32_t t = 0; t < tracks; ++t) {
     if (r.end - r.p < 8 || std::memcmp(r.p, "MTrk", 4) != 0) return false;
     r.p += 4;
@@ -159,7 +183,7 @@ bool ParseSong(const std::vector<uint8_t>& file, MidiSong* song) {
     if (a.time != b.time) return a.time < b.time;
     return ((a.status & 0xF0) != 0x90) && ((b.status & 0xF0) == 0x90);
   });
-  return song->length > 0;
+  return song->length > 0 && SongSeconds(*song) <= kMidiLongestSong;
 }
 
 // ---- Sequencing ------------------------------------------------------------
@@ -303,8 +327,12 @@ MidiSong* LoadMidiSong(const char* path) {
   while ((n = std::fread(chunk, 1, sizeof chunk, f)) > 0 && bytes.size() < (16u << 20))
     bytes.insert(bytes.end(), chunk, chunk + n);
   std::fclose(f);
+  return ParseMidiSong(bytes.data(), bytes.size());
+}
+
+MidiSong* ParseMidiSong(const uint8_t* bytes, size_t size) {
   auto* song = new MidiSong();
-  if (!ParseSong(bytes, song)) {
+  if (!bytes || !ParseSong(bytes, size, song)) {
     delete song;
     return nullptr;
   }
@@ -378,6 +406,7 @@ float MidiTempoFactor() { return g_tempoFactor; }
 void MixMidi(float* mix, int frames) {
   if (!g_synth) return;
   int done = 0;
+  int budget = kEventsPerCall;
   while (done < frames) {
     if (!g_playing || !g_song) {
       Render(mix + done * 2, frames - done);  // let released notes ring out
@@ -385,22 +414,34 @@ void MixMidi(float* mix, int frames) {
     }
     // Send everything that is due.
     const auto& events = g_song->events;
-    while (g_next < events.size() && events[g_next].time <= g_songPos) Send(events[g_next++], true);
-    if (g_songPos >= static_cast<double>(g_song->length)) {
+    while (g_next < events.size() && events[g_next].time <= g_songPos) {
+      if (budget <= 0) {  // past the budget: what else is due is passed over at once
+        g_next = static_cast<size_t>(
+            std::upper_bound(events.begin() + static_cast<std::ptrdiff_t>(g_next), events.end(), g_songPos,
+                             [](double pos, const MidiEvent& e) { return pos < static_cast<double>(e.time); }) -
+            events.begin());
+        break;
+      }
+      Send(events[g_next++], true);
+      --budget;
+    }
+    const double length = static_cast<double>(g_song->length);
+    if (g_songPos >= length) {
       if (g_repeatsLeft == 0) {
         g_playing = false;
         continue;
       }
       if (g_repeatsLeft > 0) --g_repeatsLeft;
-      const double over = g_songPos - static_cast<double>(g_song->length);
+      const double over = std::fmod(g_songPos - length, length);
       SeekLocked(0, false);  // notes ring on over the loop point
       g_songPos = over;
       continue;
     }
     const int64_t target = g_next < events.size() ? std::min(events[g_next].time, g_song->length) : g_song->length;
     const double perTime = FramesPerMusicTime();
-    int run = static_cast<int>((static_cast<double>(target) - g_songPos) * perTime + 0.999);
-    run = std::clamp(run, 1, frames - done);
+    const int left = frames - done;
+    const double wanted = std::ceil((static_cast<double>(target) - g_songPos) * perTime);
+    const int run = wanted >= left ? left : std::max(std::min(kShortestRun, left), static_cast<int>(wanted));
     Render(mix + done * 2, run);
     const double advance = run / perTime;
     g_songPos += advance;

@@ -53,6 +53,13 @@ bool InitPlatform() {
   return true;
 }
 
+void SetDesktopClass(const char* name) {
+  if (!name || !*name) return;
+  // The video subsystem reads these once, when it starts.
+  setenv("SDL_VIDEO_X11_WMCLASS", name, 1);
+  setenv("SDL_VIDEO_WAYLAND_WMCLASS", name, 1);
+}
+
 void QuitPlatform() {
   if (!g_initialised) return;
   SDL_Quit();

@@ -10,6 +10,9 @@ namespace platform {
 // display, no sound card) use the dummy drivers. Returns false on failure.
 bool InitPlatform();
 void QuitPlatform();
+// The class the desktop knows the windows by (X11's WM_CLASS, Wayland's app
+// id); it takes effect when set before the platform starts.
+void SetDesktopClass(const char* name);
 
 // True when the game runs without a display (tests, playscript, CI).
 bool IsHeadless();

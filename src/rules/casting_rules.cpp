@@ -111,7 +111,9 @@ int32_t WandValue(int spell) {
   const SpellRecord& s = SpellTable[spell];
   static const int32_t kMinimumCasterLevel[5] = {0, 1, 3, 5, 7};
   if (s.level < 1 || s.level > 4) return 0;
-  return ((3 * s.level * kMinimumCasterLevel[s.level] + s.xpCost) * 5 + s.goldCost) * 50;
+  // The costs come from the spell file: worked in a wide word, held to the price's range.
+  const int64_t v = ((3 * s.level * kMinimumCasterLevel[s.level] + int64_t{s.xpCost}) * 5 + s.goldCost) * 50;
+  return static_cast<int32_t>(std::clamp<int64_t>(v, INT32_MIN, INT32_MAX));
 }
 
 int UseWandCharge(uint32_t code) {
@@ -119,9 +121,11 @@ int UseWandCharge(uint32_t code) {
   CraftedWeaponRecord& row = CraftedWeapons[code];
   if (row.charges < 1) return 0;
   --row.charges;
-  const int64_t v = WandValue(row.spell);
-  const int64_t n = row.charges;
-  row.price += static_cast<int32_t>((2 * v * n) / 100 - (2 * v * (n + 1)) / 100);
+  // Charges and price come from the crafted file: worked wide enough for any of them.
+  const __int128 twoV = 2 * static_cast<__int128>(WandValue(row.spell));
+  const __int128 n = row.charges;
+  const __int128 price = row.price + (twoV * n) / 100 - (twoV * (n + 1)) / 100;
+  row.price = static_cast<int32_t>(std::clamp<__int128>(price, INT32_MIN, INT32_MAX));
   return 1;
 }
 

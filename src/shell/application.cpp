@@ -48,6 +48,7 @@ void cApplication::OnGameOverlayActivated(GameOverlayActivated_t* notification) 
 bool cApplication::Start() {
   started_ = true;
   windowClass_.name = className_;
+  platform::SetDesktopClass(className_);
   if (!platform::InitPlatform() || !platform::RegisterWindowClass(windowClass_)) {
     ShowError(1, "Could not open the display.");
     startFailed_ = true;

@@ -296,12 +296,17 @@ void PresentPicture() {
 
 }  // namespace
 
+int RunFrameSteps() {
+  if (!RunInputSteps() || !RunCombatSteps()) return 0;
+  RunMapSteps();
+  return 1;
+}
+
 int cApp::Frame() {
   if (OverlayActive == 1) return DrawOverlayFrame();
   if (!PaceFrame()) return 1;
   BeepIfNoTarget();
-  if (!RunInputSteps() || !RunCombatSteps()) return 0;
-  RunMapSteps();
+  if (RunFrameSteps() == 0) return 0;
   const FrameStep device = CheckDevice();
   if (device != FrameStep::kGoOn) return device == FrameStep::kFrameOver ? 1 : 0;
   if (HandleDisplayToggleKeys(0) == 0) return 0;  // Alt+Enter

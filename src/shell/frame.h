@@ -21,3 +21,8 @@ int ItemPickerFrame();
 void WandChargeStep();
 // Forgets the time of the last frame, so that the next call returns at once.
 void ResetFramePacing();
+// The game's steps of one frame without its pace and picture: input, the
+// combat sequencer, cycle and executor, then the map's steps (sight, meeting
+// enemies, leaving the map). 0 ends the program. The frame runs them, and a
+// headless run steps battles with them alone.
+int RunFrameSteps();

@@ -55,6 +55,7 @@ struct CombatActionState {
   int32_t scriptedSpell = -1;       // the preprogrammed spell, -1 none
   uint8_t useSpells = 1;
   uint8_t cureOthers = 0;
+  uint8_t seekCastingSquare = 0;    // while set, a caster may put off seeking a square to cast from
   int32_t preferredRange = 0;       // squares a caster keeps from its foes, 0 none
   int32_t confusionRoll = 0;        // d100 of a Confused or Insane fighter
   int32_t preferredTarget = -1;    // the creature a computer caster's area must hold, -1 none

@@ -223,6 +223,8 @@ TEST_F(CreateCreatureTest, LevelsAndRatingsOfTheKinds) {
   };
   const Case cases[] = {
       {kKindBalor, 0, 0, 20, 20},
+      {kKindBalor, kClassKnight, 2, 22, 22},      // the Balor takes a class it is given
+      {kKindBabau, kClassKnight, 2, 9, 8},        // the Babau stays an Outsider: + 2 / 2
       {kKindOrc, 0, 0, 1, 1},
       {kKindOrc, kClassWarrior, 1, 1, 1},         // a rating of 0 becomes 1
       {kKindOrc, kClassCleric, 6, 6, 6},
@@ -275,6 +277,23 @@ TEST_F(CreateCreatureTest, CastersGetTheirSpellsFeatsAndStyles) {
   EXPECT_EQ(lich.feats[kFeatSpellFocusNecromancy], 1);
   EXPECT_EQ(lich.behaviour[kBehaviourSpellAttack], 80);
   EXPECT_EQ(lich.behaviour[kBehaviourGrapple], 0);
+}
+
+// The option of the weapon made for the right hand, 0 for none.
+int RightHandOption(const CreatureRecord& c) {
+  const uint32_t code = c.equipment[kSlotRightHand - 1];
+  return IsCraftedCode(code) ? CraftedWeapons[code].itemType : 0;
+}
+
+TEST_F(CreateCreatureTest, DefaultWeaponsOfTheKinds) {
+  EXPECT_EQ(RightHandOption(Create(4, kKindBalor)), kWeaponLongsword);
+  EXPECT_EQ(RightHandOption(Create(4, kKindMinotaur)), kWeaponGreataxe);
+  // A salamander's spear, given or drawn, becomes the shortspear for a
+  // caster class or above five extra levels.
+  EXPECT_EQ(RightHandOption(Create(4, kKindSalamander, 0, 0, 0, kWeaponSpear)), kWeaponSpear);
+  EXPECT_EQ(RightHandOption(Create(4, kKindSalamander, kClassWizard, 0, 0, kWeaponSpear)), kWeaponShortspear);
+  EXPECT_EQ(RightHandOption(Create(4, kKindSalamander, 0, 6, 0, kWeaponSpear)), kWeaponShortspear);
+  EXPECT_EQ(RightHandOption(Create(4, kKindSalamander, 0, 5, 0, kWeaponLongsword)), kWeaponLongsword);
 }
 
 TEST_F(CreateCreatureTest, FixedFeatsOfWeaponsAndBodies) {

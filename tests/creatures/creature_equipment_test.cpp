@@ -106,7 +106,10 @@ TEST_F(EquipmentTest, BalorCarriesItsNamedBlades) {
   const CraftedWeaponRecord& main = CraftedWeapons[Worn(c, kSlotRightHand)];
   EXPECT_STREQ(main.name, "+1 Death Sword");  // a slashing longsword
   EXPECT_EQ(main.price, CraftedWeapons[4951 + 19].price + 50300);
-  EXPECT_STREQ(CraftedWeapons[Worn(c, kSlotLeftHand)].name, "+1 Fire Dagger");
+  const CraftedWeaponRecord& off = CraftedWeapons[Worn(c, kSlotLeftHand)];
+  EXPECT_STREQ(off.name, "+1 Fire Dagger");
+  EXPECT_EQ(off.masterwork, 1);
+  EXPECT_EQ(off.price, CraftedWeapons[4951 + 1].price + 8000);
   EXPECT_EQ(Worn(c, kSlotTorso), 0u);
 }
 

@@ -74,8 +74,13 @@ TEST_F(LinkedText, MarkedTermsAreGreen) {
 }
 
 TEST_F(LinkedText, WordsWrapToTheWidth) {
-  // Width 10 (columns 1 to 10): a word that would pass the width starts a new line.
-  EXPECT_EQ(Show("alpha beta gamma delta", 10), (std::vector<std::string>{"alpha.beta", "gamma", "delta"}));
+  // Width 10 (columns 1 to 10): a word that would pass the width starts a new
+  // line; the word is measured with its delimiter.
+  EXPECT_EQ(Show("alpha beta gamma delta", 10), (std::vector<std::string>{"alpha", "beta", "gamma", "delta"}));
+  EXPECT_EQ(Show("AAAA BBBB CCCC", 9), (std::vector<std::string>{"AAAA", "BBBB.CCCC"}));
+  EXPECT_EQ(Show("AAAA BBB CCCC", 9), (std::vector<std::string>{"AAAA.BBB", "CCCC"}));
+  // A carriage return delimiter counts too.
+  EXPECT_EQ(Show("AAAA BBBB\rC", 9), (std::vector<std::string>{"AAAA", "BBBB", "C"}));
   // A carriage return ends the line; two leave an empty line.
   EXPECT_EQ(Show("one\rtwo\r\rthree", 10), (std::vector<std::string>{"one", "two", "", "three"}));
   // A line feed returns to the first column of the same line.

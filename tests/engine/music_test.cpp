@@ -38,6 +38,7 @@ TEST(MusicPosition, LoopArithmetic) {
       {1200, 0, 0, 200, 0, 1000, kEndless, 400},     // loop start 200: 200 + (1200 - 200) % 800
       {1500, 0, 0, 0, 0, 1000, 1, 500},              // within the one repeat
       {2500, 0, 0, 0, 0, 1000, 1, 1500},            // past the repeats: the repeats subtracted
+      {(1ll << 41) + 5, 0, 0, 0, 0, 1ll << 40, 0xFFFFFFFEu, 5},  // passes past counting: played as endless
       {1000, 0, 0, 0, 600, 1000, kEndless, 400},     // loop end before the length
       {700, 0, 1200, 0, 0, 1000, kEndless, 1900},    // start point past the loop end: no wrap
       {0x90000000LL, 0, 0, 0, 0, 1000, 0, 0x7FFFFFFF},  // clamped

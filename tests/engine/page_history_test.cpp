@@ -62,6 +62,19 @@ TEST_F(PageHistoryTest, OpenPageAtDepth99ReplacesTheTopAndBackGoesTo98) {
   EXPECT_EQ(PageHistory[PageDepth].parameter, 198);
 }
 
+TEST_F(PageHistoryTest, ADepthOutsideTheHundredFramesIsHeldToThemBeforeWriting) {
+  // Once written at PageHistory[150] and [-6]: past the table.
+  PageDepth = 150;
+  OpenPage("Far", 5);
+  EXPECT_EQ(PageDepth, kPageHistorySize - 1);
+  EXPECT_EQ(PageHighestDepth, kPageHistorySize - 1);
+  EXPECT_EQ(PageHistory[kPageHistorySize - 1].parameter, 5);
+  PageDepth = -7;
+  OpenPage("Below", 6);
+  EXPECT_EQ(PageDepth, 1);
+  EXPECT_EQ(PageHistory[1].parameter, 6);
+}
+
 TEST_F(PageHistoryTest, ForwardReturnsAndANewPageDropsTheForwardHistory) {
   OpenPage("One", 1);
   OpenPage("Two", 2);

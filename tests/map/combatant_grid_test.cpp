@@ -80,9 +80,11 @@ struct Battle {
 
   void Shuffle() {
     for (int k = 0; k < 6; ++k) {
-      CreatureRecord& c = Creatures[TurnOrder[Roll(TurnEntryCount)].creature];
-      c.squareX = Roll(58);
-      c.squareY = Roll(58);
+      const int32_t who = TurnOrder[Roll(TurnEntryCount)].creature;
+      const int x = Roll(58), y = Roll(58);
+      if (who < 0) continue;  // a fallen fighter's entry moves no one
+      Creatures[who].squareX = x;
+      Creatures[who].squareY = y;
     }
     if (Roll(4) == 0) TurnEntryCount = 20 + Roll(FighterCount - 19);  // some leave, or come back
     if (Roll(6) == 0) TurnOrder[Roll(TurnEntryCount)].creature = -1;  // a fallen fighter's entry

@@ -21,6 +21,7 @@
 #include "map/rain_shelter.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
+#include "rules/free_item_slot.h"
 #include "rules/item_tables.h"
 #include "state/party_leader.h"
 #include "state/world_travel.h"
@@ -179,6 +180,20 @@ TEST_F(MapSwitch, UniqueItemsMoveToAFreeCraftedRow) {
   EXPECT_EQ(Creatures[1].carried[3].code, 4800u);
 }
 
+TEST_F(MapSwitch, ANamelessUniqueItemClaimsItsRowToo) {
+  std::memset(CraftedWeapons, 0, sizeof CraftedWeapons);
+  CraftedWeapons[4800].price = 5;  // no name
+  CraftedWeapons[4801].price = 6;
+  Creatures[1].carried[0] = {4800, 1};
+  Creatures[1].carried[1] = {4801, 1};
+  SwitchLocalMap(5, 3, 3, 1, 0, 0);
+  EXPECT_EQ(Creatures[1].carried[0].code, 1u);
+  EXPECT_EQ(Creatures[1].carried[1].code, 2u);  // once both on row 1
+  EXPECT_EQ(CraftedWeapons[1].price, 5);
+  EXPECT_EQ(CraftedWeapons[2].price, 6);
+  EXPECT_NE(FindFreeItemSlot(), 1);
+}
+
 TEST_F(MapSwitch, GroupsArePlacedOnAClearedMapUnlessSpawningIsOff) {
   MapRecord& field = StoredMaps[8];  // an open 40 x 40 field
   field.width = field.height = 40;
@@ -256,6 +271,26 @@ TEST_F(MapSwitch, AKindTwoMapWithEnemiesGetsNoGroupsUntilCleared) {
   SwitchLocalMap(8, 1, 1, 1, 0, 0);
   EXPECT_EQ(CurrentMap.cleared, 1);
   EXPECT_EQ(EncounterRequestCount, 1);
+}
+
+TEST_F(MapSwitch, GroupCountsFromTheFileAreHeldToTheirRange) {
+  MapRecord& field = StoredMaps[8];  // an open field
+  field.width = field.height = 60;
+  field.cleared = 1;
+  auto blocksMarkedWith = [&](int32_t fewest, int32_t most) {
+    field.fewestGroups = fewest;
+    field.mostGroups = most;
+    SeedRandomForTests(3);
+    EncounterRequestCount = 0;
+    SwitchLocalMap(8, 1, 1, 1, 0, 0);
+    return std::vector<uint32_t>(SpawnBlockGrid, SpawnBlockGrid + kMapSquares);
+  };
+  const std::vector<uint32_t> most = blocksMarkedWith(kMostMonsterGroups, kMostMonsterGroups);
+  EXPECT_EQ(blocksMarkedWith(1000000000, 1000000000), most);  // once placed 10^9 groups
+  EXPECT_EQ(blocksMarkedWith(150, 150), most);
+  EXPECT_EQ(blocksMarkedWith(-5, -5), blocksMarkedWith(0, 0));
+  blocksMarkedWith(-2000000000, 2000000000);  // the span once overflowed
+  EXPECT_LE(EncounterRequestCount, kEncounterRequestLog);
 }
 
 TEST_F(MapSwitch, FloorItemsLeftBehind) {

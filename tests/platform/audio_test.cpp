@@ -1,4 +1,5 @@
-// The mixer's level and pan rules and its position notifications.
+// The mixer's level and pan rules and its position notifications, and the
+// timing a MIDI file may have.
 #include <gtest/gtest.h>
 
 #include <vector>
@@ -62,6 +63,47 @@ TEST(AudioMixer, NotificationsFireAsThePositionPassesTheirMarks) {
   DestroyAudioEvent(e);
   DestroyAudioEvent(probe);
   CloseAudio();
+}
+
+// A one-track file: a tempo event (0 for none), one note, then the end
+// `ticks` after the start, at `division` ticks to the quarter note.
+std::vector<uint8_t> OneNoteSong(uint32_t tempo, uint32_t ticks, uint16_t division) {
+  std::vector<uint8_t> track;
+  if (tempo) track.insert(track.end(), {0x00, 0xFF, 0x51, 0x03, uint8_t(tempo >> 16), uint8_t(tempo >> 8), uint8_t(tempo)});
+  track.insert(track.end(), {0x00, 0x90, 60, 100});
+  uint8_t vlq[4];
+  int n = 0;
+  for (uint32_t v = ticks;; v >>= 7) {
+    vlq[n++] = v & 0x7F;
+    if (v < 0x80) break;
+  }
+  while (n--) track.push_back(static_cast<uint8_t>(vlq[n] | (n ? 0x80 : 0)));
+  track.insert(track.end(), {0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00});
+  std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, uint8_t(division >> 8), uint8_t(division)};
+  const uint32_t size = static_cast<uint32_t>(track.size());
+  file.insert(file.end(), {'M', 'T', 'r', 'k', uint8_t(size >> 24), uint8_t(size >> 16), uint8_t(size >> 8), uint8_t(size)});
+  file.insert(file.end(), track.begin(), track.end());
+  return file;
+}
+
+bool Accepted(const std::vector<uint8_t>& file) {
+  MidiSong* song = ParseMidiSong(file.data(), file.size());
+  FreeMidiSong(song);
+  return song != nullptr;
+}
+
+TEST(MidiFiles, TimingOutsideAnyMusicalRangeIsRefused) {
+  EXPECT_TRUE(Accepted(OneNoteSong(0, 96, 96)));
+  EXPECT_TRUE(Accepted(OneNoteSong(kMidiFastestTempo, 96, 96)));
+  EXPECT_FALSE(Accepted(OneNoteSong(kMidiFastestTempo - 1, 96, 96)));
+  EXPECT_FALSE(Accepted(OneNoteSong(1, 96, 96)));
+  EXPECT_TRUE(Accepted(OneNoteSong(kMidiSlowestTempo, 96, 96)));
+  EXPECT_FALSE(Accepted(OneNoteSong(kMidiSlowestTempo + 1, 96, 96)));
+  // An hour at the default half second a quarter is 7,200 quarters.
+  EXPECT_TRUE(Accepted(OneNoteSong(0, 7200 * 96, 96)));
+  EXPECT_FALSE(Accepted(OneNoteSong(0, 7200 * 96 + 1, 96)));
+  EXPECT_FALSE(Accepted(OneNoteSong(1, 0x0FFFFFFF, 1)));
+  EXPECT_FALSE(Accepted(OneNoteSong(0, 0x0FFFFFFF, 96)));
 }
 
 }  // namespace

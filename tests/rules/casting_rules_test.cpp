@@ -237,6 +237,26 @@ TEST_F(CastingTest, WandCharges) {
   EXPECT_EQ(UseWandCharge(kCraftedRows), 0);
 }
 
+TEST_F(CastingTest, WandValuesFromHugeFileCostsStayInTheirWord) {
+  // A spell file's costs are any 32-bit words: the value saturates, never wraps.
+  SpellTable[20].level = 1;
+  SpellTable[20].goldCost = 0;
+  SpellTable[20].xpCost = 536870912;
+  EXPECT_EQ(WandValue(20), INT32_MAX);
+  SpellTable[20].xpCost = INT32_MIN;
+  EXPECT_EQ(WandValue(20), INT32_MIN);
+  // The most charges and the lowest price a crafted file holds.
+  SpellTable[20].level = 4;
+  SpellTable[20].goldCost = SpellTable[20].xpCost = INT32_MAX;
+  CraftedWeaponRecord& wand = MakeCrafted(30, 8, 1, 1);
+  wand.spell = 20;
+  wand.charges = INT32_MAX;
+  wand.price = INT32_MIN;
+  EXPECT_EQ(UseWandCharge(30), 1);
+  EXPECT_EQ(wand.charges, INT32_MAX - 1);
+  EXPECT_EQ(wand.price, INT32_MIN);
+}
+
 TEST_F(CastingTest, NeededRestoration) {
   struct Case {
     uint32_t condition;  // 0 none

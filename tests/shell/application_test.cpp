@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 
 #include "shell/application.h"
@@ -27,6 +28,9 @@ class RunningGame : public ::testing::Test {
 TEST_F(RunningGame, OpensA960By720WindowCalledGrevenholt) {
   EXPECT_STREQ(WindowCaption(MainWindowHandle), "Grevenholt");
   EXPECT_STREQ(App.ClassName(), "VeskClass");
+  // The desktop (X11's WM_CLASS) knows the window by that class too.
+  ASSERT_NE(std::getenv("SDL_VIDEO_X11_WMCLASS"), nullptr);
+  EXPECT_STREQ(std::getenv("SDL_VIDEO_X11_WMCLASS"), "VeskClass");
   int w = 0, h = 0;
   GetClientSize(MainWindowHandle, &w, &h);
   EXPECT_EQ(w, 960);

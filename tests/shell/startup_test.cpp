@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 
@@ -50,8 +51,10 @@ fs::path FolderWithout(const fs::path& missing) {
 }
 
 // Each process runs one failing start-up (the game's tables are global).
-void ExpectStartUpFailure(const fs::path& missing, const char* message) {
+// A replacement, when given, stands where the missing file was.
+void ExpectStartUpFailure(const fs::path& missing, const char* message, const std::string* replacement = nullptr) {
   const fs::path dir = FolderWithout(missing);
+  if (replacement) std::ofstream(dir / missing, std::ios::binary) << *replacement;
   fs::current_path(dir);
   platform::UseManualClock(true, 1000);
   const int status = GameMain();
@@ -70,6 +73,23 @@ void ExpectStartUpFailure(const fs::path& missing, const char* message) {
 
 TEST(StartUp, AMissingSheetEndsStartUpWithItsMessage) {
   ExpectStartUpFailure("Graphics/17.dat", "Could not load texture 17");
+}
+
+TEST(StartUp, ASheetClaimingAHugeSizeEndsStartUpWithItsMessageBeforeAllocating) {
+  // The real sheet with a header claiming 1,000,000 x 1,000,000 pixels (its checksum made good).
+  std::ifstream in("Graphics/17.dat", std::ios::binary);
+  std::string sheet((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  ASSERT_GT(sheet.size(), 33u);
+  for (int at : {16, 20})
+    for (int i = 0; i < 4; ++i) sheet[at + i] = static_cast<char>((1000000u >> (24 - 8 * i)) & 0xFF);
+  uint32_t crc = 0xFFFFFFFFu;
+  for (int i = 12; i < 29; ++i) {
+    crc ^= static_cast<uint8_t>(sheet[i]);
+    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+  }
+  crc = ~crc;
+  for (int i = 0; i < 4; ++i) sheet[29 + i] = static_cast<char>((crc >> (24 - 8 * i)) & 0xFF);
+  ExpectStartUpFailure("Graphics/17.dat", "Could not load texture 17", &sheet);
 }
 
 TEST(StartUp, AMissingItemTableEndsStartUpWithItsMessage) {

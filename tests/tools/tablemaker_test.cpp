@@ -92,6 +92,11 @@ TEST(TablemakerTest, BrokenSourcesAreRefused) {
       // A broken escape in a text is reported, not a crash of the tool.
       {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\xzz\""), "a \\x escape needs two hex digits"},
       {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\x4\""), "a \\x escape needs two hex digits"},
+      // A NUL is no flag letter (it once wrote a word past the row), and a copy's
+      // destination is checked without overflowing.
+      {"spells", Replace(spells, "meta HS\n", "meta \"H\\x00\"\n"), "'meta' has no letter '\\x00'"},
+      {"items", items + "copy 0-1 to 2147483647\n", "expected 'copy A-B to C [field value]...' within the table"},
+      {"items", items + "copy 0-4294967297 to 600\n", "expected 'copy A-B to C [field value]...' within the table"},
   };
   for (const Case& c : cases) {
     const ToolRun run = Compile(c.table, c.source);

@@ -61,3 +61,12 @@ void DrawGlow(Canvas& c, const FrameGrid& g, uint32_t seed);
 void DrawBolts(Canvas& c, const FrameGrid& g, uint32_t seed);
 // The logo: a word in the large font, laid out across the frames in order.
 void DrawLogo(Canvas& c, const FrameGrid& g, const Font& font, const std::string& word);
+
+// One line of the sheet list: slot, picture size, style and its number.
+struct SheetLine {
+  int slot = -1, width = 0, height = 0, number = 0;
+  std::string style;
+};
+// Reads the sheet list: every sheet 0 to 65 once, each a power of two each
+// way, no smaller than its frame and no larger than the game reads.
+std::vector<SheetLine> ReadSheetList(const std::string& path);

@@ -1,3 +1,4 @@
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -5,10 +6,7 @@
 
 #include "soundmaker.h"
 
-void Fail(const std::string& where, const std::string& what) {
-  std::fprintf(stderr, "makesounds: %s: %s\n", where.c_str(), what.c_str());
-  std::exit(1);
-}
+void Fail(const std::string& where, const std::string& what) { throw SourceFault(where + ": " + what); }
 
 std::string ReadTextFile(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -73,7 +71,7 @@ bool WriteWav(const std::string& path, const Stereo& samples) {
   PutU32(f, dataBytes);
   std::vector<int16_t> pcm(samples.size());
   for (size_t i = 0; i < samples.size(); ++i) {
-    float v = samples[i] * 32767.0f;
+    float v = std::isfinite(samples[i]) ? samples[i] * 32767.0f : 0.0f;
     v = v > 32767.0f ? 32767.0f : (v < -32768.0f ? -32768.0f : v);
     pcm[i] = static_cast<int16_t>(v);
   }

@@ -89,11 +89,19 @@ struct Recipe {
   int line = 0;
 };
 
+// A number of at most a million either way: every setting lies well inside,
+// and none can become infinite or overflow a count.
 double Number(const std::string& where, const std::string& text) {
   char* end = nullptr;
   const double v = std::strtod(text.c_str(), &end);
-  if (text.empty() || *end) Fail(where, "'" + text + "' is not a number");
+  if (text.empty() || *end || !std::isfinite(v)) Fail(where, "'" + text + "' is not a number");
+  if (std::fabs(v) > 1e6) Fail(where, "'" + text + "' is out of range");
   return v;
+}
+
+void NeedRange(const std::string& where, const char* key, double v, double low, double high) {
+  if (v < low || v > high)
+    Fail(where, std::string(key) + " out of range (" + std::to_string(low) + " to " + std::to_string(high) + ")");
 }
 
 std::vector<double> Numbers(const std::string& where, const std::string& text) {
@@ -165,6 +173,7 @@ Layer ParseLayer(const std::string& where, const std::vector<std::string>& words
     } else if (key == "repeat") {
       const auto v = Numbers(where, value);
       if (v.size() < 2 || v.size() > 3 || v[0] < 1) Fail(where, "repeat takes count:gap[:jitter]");
+      NeedRange(where, "repeat", v[0], 1, 100);
       l.repeat = static_cast<int>(v[0]);
       l.gap = v[1];
       l.jitter = v.size() > 2 ? v[2] : 0;
@@ -172,6 +181,17 @@ Layer ParseLayer(const std::string& where, const std::vector<std::string>& words
       Fail(where, "unknown setting '" + key + "'");
     }
   }
+  // Times lie within the longest sound; counts and rates stay small.
+  NeedRange(where, "at", l.at, 0, 10);
+  NeedRange(where, "len", l.len, -1, 10);
+  NeedRange(where, "repeat gap", l.gap, 0, 10);
+  NeedRange(where, "repeat jitter", l.jitter, 0, 10);
+  NeedRange(where, "vib", l.vibDepth, -48, 48);
+  for (const Sweep* sweep : {&l.freq, &l.lp, &l.hp, &l.bp})
+    if (sweep->set) {
+      NeedRange(where, "a pitch or cut-off", sweep->from, 0, 100000);
+      NeedRange(where, "a pitch or cut-off", sweep->to, 0, 100000);
+    }
   const bool tonal = l.wave != "noise" && l.wave != "dust";
   if (tonal && !l.freq.set) Fail(where, "wave '" + l.wave + "' needs f=");
   if (l.wave == "fm" && l.modRatio <= 0) Fail(where, "fm needs mod=ratio:index");
@@ -308,9 +328,9 @@ Stereo Render(const Recipe& r) {
   return out;
 }
 
-std::vector<Recipe> ParseRecipes(const std::string& file) {
+std::vector<Recipe> ParseRecipes(const std::string& file, const std::string& text) {
   std::vector<Recipe> recipes;
-  const auto lines = SourceLines(ReadTextFile(file));
+  const auto lines = SourceLines(text);
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string where = file + ":" + std::to_string(i + 1);
     const auto words = Words(lines[i]);
@@ -326,6 +346,7 @@ std::vector<Recipe> ParseRecipes(const std::string& file) {
       for (size_t w = 3; w < words.size(); ++w) {
         if (words[w].rfind("level=", 0) != 0) Fail(where, "unknown setting '" + words[w] + "'");
         r.level = Number(where, words[w].substr(6));
+        NeedRange(where, "level", r.level, 0, 10);
       }
       recipes.push_back(r);
       continue;
@@ -339,7 +360,7 @@ std::vector<Recipe> ParseRecipes(const std::string& file) {
 }  // namespace
 
 std::vector<std::string> MakeEffects(const std::string& recipeFile, const std::string& outFolder) {
-  const auto recipes = ParseRecipes(recipeFile);
+  const auto recipes = ParseRecipes(recipeFile, ReadTextFile(recipeFile));
   const auto expected = ExpectedNames();
   std::map<std::string, const Recipe*> byName;
   for (const auto& r : recipes) {
@@ -357,4 +378,10 @@ std::vector<std::string> MakeEffects(const std::string& recipeFile, const std::s
     if (!WriteWav(path, Render(*byName[name]))) Fail(path, "cannot be written");
   }
   return expected;
+}
+
+std::vector<Stereo> RenderRecipes(const std::string& fileName, const std::string& text) {
+  std::vector<Stereo> sounds;
+  for (const Recipe& r : ParseRecipes(fileName, text)) sounds.push_back(Render(r));
+  return sounds;
 }

@@ -13,13 +13,21 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::filesystem::path game = argv[3];
-  if (std::strcmp(argv[1], "effects") == 0) {
-    std::filesystem::create_directories(game / "Sounds");
-    MakeEffects(argv[2], (game / "Sounds").string());
-  } else {
-    std::filesystem::create_directories(game / "Midi");
-    std::filesystem::create_directories(game / "MP3");
-    MakeMusic(argv[2], (game / "Midi").string(), (game / "MP3" / "Combat.mp3").string());
+  try {
+    if (std::strcmp(argv[1], "effects") == 0) {
+      std::filesystem::create_directories(game / "Sounds");
+      MakeEffects(argv[2], (game / "Sounds").string());
+    } else {
+      std::filesystem::create_directories(game / "Midi");
+      std::filesystem::create_directories(game / "MP3");
+      MakeMusic(argv[2], (game / "Midi").string(), (game / "MP3" / "Combat.mp3").string());
+    }
+  } catch (const SourceFault& fault) {
+    std::fprintf(stderr, "%s\n", fault.what());
+    return 1;
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "makesounds: %s\n", e.what());
+    return 1;
   }
   return 0;
 }

@@ -16,12 +16,21 @@
 #include <filesystem>
 #include <map>
 
+#include "platform/audio.h"
 #include "soundmaker.h"
 
 namespace {
 
 constexpr int kDivision = 96;             // ticks to the quarter note
 constexpr int kTicksPerSixteenth = kDivision / 4;
+// Tempos in beats a minute: the slowest the game plays, up to 400.
+constexpr int kSlowestTempo = static_cast<int>(60000000u / platform::kMidiSlowestTempo);
+constexpr int kFastestTempo = 400;
+static_assert(60000000u / kFastestTempo >= platform::kMidiFastestTempo);
+// The most words a part's repeats may unfold to, and the longest combat
+// score (it is rendered whole, twice over, to the MP3).
+constexpr size_t kMostUnfoldedWords = 100000;
+constexpr int kLongestCombatScore = 600;
 
 struct Note {
   int start = 0, length = 0;  // ticks
@@ -42,10 +51,12 @@ struct Score {
   int Ticks() const { return bars * meter * kDivision; }
 };
 
+// A whole number of at most a million either way (every setting lies well inside).
 int ParseInt(const std::string& where, const std::string& text) {
   char* end = nullptr;
   const long v = std::strtol(text.c_str(), &end, 10);
   if (text.empty() || *end) Fail(where, "'" + text + "' is not a whole number");
+  if (v < -1000000 || v > 1000000) Fail(where, "'" + text + "' is out of range");
   return static_cast<int>(v);
 }
 
@@ -91,6 +102,8 @@ std::vector<std::string> Expand(const std::string& where, const std::vector<std:
       if (*i > words.size() || words[*i - 1].rfind("]x", 0) != 0) Fail(where, "'[' without ']xN'");
       const int n = ParseInt(where, words[*i - 1].substr(2));
       if (n < 1 || n > 64) Fail(where, "repeat count out of range");
+      if (out.size() + group.size() * n > kMostUnfoldedWords)
+        Fail(where, "the repeats unfold to more than " + std::to_string(kMostUnfoldedWords) + " words");
       for (int k = 0; k < n; ++k) out.insert(out.end(), group.begin(), group.end());
     } else if (w.rfind("]x", 0) == 0) {
       if (!inner) Fail(where, "']' without '['");
@@ -121,10 +134,13 @@ void ParseNotes(const std::string& where, const std::string& text, const Score& 
     std::string body = w;
     const auto colon = w.find(':');
     if (colon != std::string::npos) {
-      *duration = ParseInt(where, w.substr(colon + 1)) * kTicksPerSixteenth;
-      if (*duration <= 0) Fail(where, "a duration must be positive: " + w);
+      const int sixteenths = ParseInt(where, w.substr(colon + 1));
+      if (sixteenths <= 0) Fail(where, "a duration must be positive: " + w);
+      *duration = sixteenths * kTicksPerSixteenth;
       body = w.substr(0, colon);
     }
+    if (*duration > score.Ticks() - *tick)
+      Fail(where, "part '" + part->name + "' runs past the score's " + std::to_string(score.bars) + " bars");
     if (body != "r") {
       size_t start = 0;
       for (;;) {
@@ -143,10 +159,10 @@ void ParseNotes(const std::string& where, const std::string& text, const Score& 
   }
 }
 
-Score ParseScore(const std::string& file) {
+Score ParseScore(const std::string& file, const std::string& text) {
   Score s;
   s.file = file;
-  const auto lines = SourceLines(ReadTextFile(file));
+  const auto lines = SourceLines(text);
   int tick = 0, duration = kDivision;
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string where = file + ":" + std::to_string(i + 1);
@@ -154,20 +170,31 @@ Score ParseScore(const std::string& file) {
     if (words.empty()) continue;
     const std::string& key = words[0];
     if (key == "title") {
-      s.title = lines[i].substr(lines[i].find("title") + 6);
+      // The text after the word, as written.
+      const size_t at = lines[i].find("title") + 5;
+      const size_t start = lines[i].find_first_not_of(" \t", at);
+      if (start == std::string::npos) Fail(where, "the title has no text");
+      s.title = lines[i].substr(start);
     } else if (key == "tempo" || key == "meter" || key == "bars") {
       if (words.size() != 2) Fail(where, key + " takes one number");
+      if (!s.parts.empty()) Fail(where, key + " must come before the parts");
       const int v = ParseInt(where, words[1]);
+      const int low = key == "tempo" ? kSlowestTempo : 1, high = key == "tempo" ? kFastestTempo : 400;
+      if (v < low || v > high)
+        Fail(where, key + " out of range (" + std::to_string(low) + " to " + std::to_string(high) + ")");
       if (key == "tempo") s.tempo = v;
       if (key == "meter") s.meter = v;
       if (key == "bars") s.bars = v;
-      if (v < 1 || v > 400) Fail(where, key + " out of range");
     } else if (key == "part") {
       if (words.size() < 2) Fail(where, "a part needs a name");
       if (!s.parts.empty() && tick != s.Ticks())
         Fail(where, "part '" + s.parts.back().name + "' lasts " + std::to_string(tick / kTicksPerSixteenth) +
                         " sixteenths, the score " + std::to_string(s.Ticks() / kTicksPerSixteenth));
       if (s.bars == 0) Fail(where, "'bars' must come before the parts");
+      const int64_t seconds = int64_t{s.bars} * s.meter * 60 / s.tempo;
+      if (seconds > platform::kMidiLongestSong)
+        Fail(where, "the score lasts " + std::to_string(seconds) + " seconds, a track at most " +
+                        std::to_string(platform::kMidiLongestSong));
       Part p;
       p.name = words[1];
       for (size_t w = 2; w < words.size(); ++w) {
@@ -180,8 +207,12 @@ Score ParseScore(const std::string& file) {
         else if (k == "pan") p.pan = ParseInt(where, v);
         else if (k == "rev") p.reverb = ParseInt(where, v);
         else if (k == "vel") p.velocity = ParseInt(where, v);
-        else if (k == "legato") p.legato = ParseInt(where, v) / 100.0;
-        else Fail(where, "unknown part setting '" + k + "'");
+        else if (k == "legato") {
+          // A note sounds for at most its whole length, so that it ends inside the score.
+          const int legato = ParseInt(where, v);
+          if (legato < 1 || legato > 100) Fail(where, "legato out of range (1 to 100)");
+          p.legato = legato / 100.0;
+        } else Fail(where, "unknown part setting '" + k + "'");
       }
       if (p.channel < 0 || p.channel > 15 || p.program < 0 || p.program > 127) Fail(where, "channel or program out of range");
       s.parts.push_back(p);
@@ -372,12 +403,21 @@ void MakeMusic(const std::string& scoreFolder, const std::string& midiFolder, co
   for (int t = 0; t < 18; ++t)
     if (!tracks.count(t)) Fail(scoreFolder, "no score for track " + std::to_string(t));
   if (combat.empty()) Fail(scoreFolder, "no score 'combat.txt'");
-  for (const auto& [track, file] : tracks) {
-    const auto bytes = MidiFile(ParseScore(file));
+  // Every score is read before anything is written.
+  std::map<int, std::vector<uint8_t>> midi;
+  for (const auto& [track, file] : tracks) midi[track] = MidiFile(ParseScore(file, ReadTextFile(file)));
+  const Score combatScore = ParseScore(combat, ReadTextFile(combat));
+  if (int64_t{combatScore.bars} * combatScore.meter * 60 / combatScore.tempo > kLongestCombatScore)
+    Fail(combat, "the combat score lasts longer than " + std::to_string(kLongestCombatScore) + " seconds");
+  for (const auto& [track, bytes] : midi) {
     const std::string path = midiFolder + "/" + std::to_string(track) + ".mid";
     std::FILE* f = std::fopen(path.c_str(), "wb");
     if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || std::fclose(f) != 0)
       Fail(path, "cannot be written");
   }
-  WriteMp3(mp3Path, RenderScore(ParseScore(combat), 2));
+  WriteMp3(mp3Path, RenderScore(combatScore, 2));
+}
+
+std::vector<uint8_t> CompileScore(const std::string& fileName, const std::string& text) {
+  return MidiFile(ParseScore(fileName, text));
 }

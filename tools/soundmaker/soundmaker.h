@@ -1,6 +1,7 @@
 // The sound maker's pieces: effect recipes, scores, and the files they make.
 #pragma once
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,11 @@ constexpr int kRate = 22050;
 // Stereo float samples, interleaved.
 using Stereo = std::vector<float>;
 
-// A fault in a source file: the build stops with its message.
+// A fault in a source: its message is "file:line: what" (or "file: what").
+struct SourceFault : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+// Throws the fault; the tool reports it and stops with status 1.
 [[noreturn]] void Fail(const std::string& where, const std::string& what);
 std::string ReadTextFile(const std::string& path);
 // Splits text into lines with comments (from a '#' after a space to the line's end) removed.
@@ -19,9 +24,14 @@ std::vector<std::string> Words(const std::string& line);
 // Effects: reads the recipe file and writes one canonical WAV per sound.
 // Returns the names written.
 std::vector<std::string> MakeEffects(const std::string& recipeFile, const std::string& outFolder);
+// Reads recipes from their text and renders each (nothing is written);
+// returns the sounds, in source order.
+std::vector<Stereo> RenderRecipes(const std::string& fileName, const std::string& text);
 bool WriteWav(const std::string& path, const Stereo& samples);
 
 // Music: reads every score in the folder, writes "<n>.mid" for scores whose
 // file name starts with a track number, and renders the score named
 // "combat" to MP3.
 void MakeMusic(const std::string& scoreFolder, const std::string& midiFolder, const std::string& mp3Path);
+// One score's text to its standard MIDI file.
+std::vector<uint8_t> CompileScore(const std::string& fileName, const std::string& text);

@@ -1,4 +1,4 @@
-#include "table_schema.h"
+#include "tablemaker/table_schema.h"
 
 #include <cstring>
 

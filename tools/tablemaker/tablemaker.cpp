@@ -29,8 +29,7 @@
 #include <string>
 #include <vector>
 
-#include "spell_rules.h"
-#include "table_schema.h"
+#include "tablemaker/tablemaker.h"
 
 namespace {
 
@@ -39,21 +38,6 @@ struct Token {
   bool quoted = false;
 };
 
-struct Failure {
-  std::string message;
-};
-
-std::string g_file;
-int g_line = 0;
-int g_errors = 0;
-
-void Report(int line, const std::string& message) {
-  if (line > 0)
-    std::fprintf(stderr, "%s:%d: %s\n", g_file.c_str(), line, message.c_str());
-  else
-    std::fprintf(stderr, "%s: %s\n", g_file.c_str(), message.c_str());
-  ++g_errors;
-}
 
 bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* error) {
   size_t i = 0;
@@ -107,6 +91,12 @@ bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* err
   return true;
 }
 
+std::string Hex(char c) {
+  static const char digits[] = "0123456789abcdef";
+  const unsigned char u = static_cast<unsigned char>(c);
+  return {digits[u >> 4], digits[u & 15]};
+}
+
 bool ParseInt(const std::string& s, int64_t* value) {
   if (s.empty()) return false;
   char* end = nullptr;
@@ -147,9 +137,11 @@ bool Apply(const TableSchema& schema, std::vector<uint8_t>& row, const std::stri
       for (int i = 0; field->letters[i]; ++i) PutWord(row, field->offset + 4 * i, 0);
       for (char c : value.text) {
         if (c == '-') continue;
-        const char* at = std::strchr(field->letters, c);
+        // strchr would find a NUL at the letters' end: a NUL is no letter.
+        const char* at = c != '\0' ? std::strchr(field->letters, c) : nullptr;
         if (!at) {
-          *error = std::string("'") + key + "' has no letter '" + c + "' (letters " + field->letters + ")";
+          const std::string letter = std::isprint(static_cast<unsigned char>(c)) ? std::string(1, c) : "\\x" + Hex(c);
+          *error = "'" + key + "' has no letter '" + letter + "' (letters " + field->letters + ")";
           return false;
         }
         PutWord(row, field->offset + 4 * static_cast<int>(at - field->letters), 1);
@@ -184,8 +176,9 @@ bool Apply(const TableSchema& schema, std::vector<uint8_t>& row, const std::stri
   return false;
 }
 
-bool ParseRange(const std::string& s, int* a, int* b) {
-  const size_t dash = s.find('-');
+// "A-B" or "A"; the numbers stay wide until checked against the table.
+bool ParseRange(const std::string& s, int64_t* a, int64_t* b) {
+  const size_t dash = s.find('-', 1);
   int64_t x = 0, y = 0;
   if (dash == std::string::npos) {
     if (!ParseInt(s, &x)) return false;
@@ -193,40 +186,32 @@ bool ParseRange(const std::string& s, int* a, int* b) {
   } else if (!ParseInt(s.substr(0, dash), &x) || !ParseInt(s.substr(dash + 1), &y)) {
     return false;
   }
-  *a = static_cast<int>(x);
-  *b = static_cast<int>(y);
+  *a = x;
+  *b = y;
   return true;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (argc != 4 && !(argc == 5 && std::strcmp(argv[1], "spells") == 0)) {
-    std::fprintf(stderr, "usage: tablemaker items|spells|crafted <source> <output> (spells: [<listing>])\n");
-    return 2;
-  }
-  const TableSchema* schema = FindSchema(argv[1]);
-  if (!schema) {
-    std::fprintf(stderr, "tablemaker: unknown table '%s'\n", argv[1]);
-    return 2;
-  }
-  g_file = argv[2];
-  std::ifstream in(argv[2], std::ios::binary);
-  if (!in) {
-    std::fprintf(stderr, "tablemaker: cannot open %s\n", argv[2]);
-    return 1;
-  }
+TableResult CompileTable(const TableSchema& table, const std::string& fileName, const std::string& text) {
+  const TableSchema* schema = &table;
+  TableResult result;
+  auto Report = [&](int line, const std::string& message) {
+    result.errors.push_back(fileName + ":" + (line > 0 ? std::to_string(line) + ":" : "") + " " + message);
+  };
+  std::istringstream in(text);
+  int lineNumber = 0;
 
   std::vector<std::vector<uint8_t>> rows(schema->rows, std::vector<uint8_t>(schema->rowBytes, 0));
   std::vector<int> definedAt(schema->rows, 0);  // source line of each row, 0 not given
   int current = -1;
   std::string line;
   while (std::getline(in, line)) {
-    ++g_line;
+    ++lineNumber;
     std::vector<Token> tokens;
     std::string error;
     if (!Tokenise(line, &tokens, &error)) {
-      Report(g_line, error);
+      Report(lineNumber, error);
       continue;
     }
     if (tokens.empty()) continue;
@@ -234,62 +219,62 @@ int main(int argc, char** argv) {
     if (!tokens[0].quoted && head == "row") {
       int64_t r = -1;
       if (tokens.size() != 2 || !ParseInt(tokens[1].text, &r) || r < 0 || r >= schema->rows) {
-        Report(g_line, "a row number from 0 to " + std::to_string(schema->rows - 1) + " must follow 'row'");
+        Report(lineNumber, "a row number from 0 to " + std::to_string(schema->rows - 1) + " must follow 'row'");
         current = -1;
         continue;
       }
       if (definedAt[r]) {
-        Report(g_line, "row " + std::to_string(r) + " is given twice (first at line " +
-                           std::to_string(definedAt[r]) + ")");
+        Report(lineNumber, "row " + std::to_string(r) + " is given twice (first at line " +
+                               std::to_string(definedAt[r]) + ")");
         current = -1;
         continue;
       }
       current = static_cast<int>(r);
-      definedAt[r] = g_line;
+      definedAt[r] = lineNumber;
       continue;
     }
     if (!tokens[0].quoted && head == "copy") {
-      int a = 0, b = 0, to = 0, unused = 0;
+      int64_t a = 0, b = 0, to = 0, unused = 0;
       if (tokens.size() < 4 || tokens[2].text != "to" || !ParseRange(tokens[1].text, &a, &b) ||
-          !ParseRange(tokens[3].text, &to, &unused) || a > b || a < 0 || to < 0 ||
-          b >= schema->rows || to + (b - a) >= schema->rows || (tokens.size() - 4) % 2 != 0) {
-        Report(g_line, "expected 'copy A-B to C [field value]...' within the table");
+          !ParseRange(tokens[3].text, &to, &unused) || a > b || a < 0 || to < 0 || b >= schema->rows ||
+          to >= schema->rows || to + (b - a) >= schema->rows || (tokens.size() - 4) % 2 != 0) {
+        Report(lineNumber, "expected 'copy A-B to C [field value]...' within the table");
         continue;
       }
-      for (int r = a; r <= b; ++r) {
-        const int dest = to + (r - a);
+      for (int64_t r = a; r <= b; ++r) {
+        const int64_t dest = to + (r - a);
         if (!definedAt[r]) {
-          Report(g_line, "copy of row " + std::to_string(r) + ", which is not given above");
+          Report(lineNumber, "copy of row " + std::to_string(r) + ", which is not given above");
           continue;
         }
         if (definedAt[dest]) {
-          Report(g_line, "row " + std::to_string(dest) + " is given twice (first at line " +
-                             std::to_string(definedAt[dest]) + ")");
+          Report(lineNumber, "row " + std::to_string(dest) + " is given twice (first at line " +
+                                 std::to_string(definedAt[dest]) + ")");
           continue;
         }
         rows[dest] = rows[r];
-        definedAt[dest] = g_line;
+        definedAt[dest] = lineNumber;
         for (size_t k = 4; k + 1 < tokens.size(); k += 2) {
-          if (!Apply(*schema, rows[dest], tokens[k].text, tokens[k + 1], &error)) Report(g_line, error);
+          if (!Apply(*schema, rows[dest], tokens[k].text, tokens[k + 1], &error)) Report(lineNumber, error);
         }
       }
       current = -1;
       continue;
     }
     if (current < 0) {
-      Report(g_line, "field outside a row block");
+      Report(lineNumber, "field outside a row block");
       continue;
     }
     if (tokens.size() % 2 != 0) {
-      Report(g_line, "a field without its value");
+      Report(lineNumber, "a field without its value");
       continue;
     }
     for (size_t k = 0; k + 1 < tokens.size(); k += 2) {
       if (tokens[k].quoted) {
-        Report(g_line, "a field name cannot be quoted");
+        Report(lineNumber, "a field name cannot be quoted");
         continue;
       }
-      if (!Apply(*schema, rows[current], tokens[k].text, tokens[k + 1], &error)) Report(g_line, error);
+      if (!Apply(*schema, rows[current], tokens[k].text, tokens[k + 1], &error)) Report(lineNumber, error);
     }
   }
 
@@ -298,32 +283,11 @@ int main(int argc, char** argv) {
   schema->check(rows, definedAt, &problems);
   for (const std::string& p : problems) Report(0, p);
 
-  std::vector<uint8_t> image;
-  image.reserve(static_cast<size_t>(schema->rows) * schema->rowBytes);
-  for (const auto& r : rows) image.insert(image.end(), r.begin(), r.end());
-  if (image.size() != static_cast<size_t>(schema->rows) * schema->rowBytes) {
+  result.image.reserve(static_cast<size_t>(schema->rows) * schema->rowBytes);
+  for (const auto& r : rows) result.image.insert(result.image.end(), r.begin(), r.end());
+  if (result.image.size() != static_cast<size_t>(schema->rows) * schema->rowBytes)
     Report(0, "the table image has the wrong size");
-  }
-  if (g_errors) {
-    std::fprintf(stderr, "tablemaker: %d error(s); %s not written\n", g_errors, argv[3]);
-    return 1;
-  }
-
-  const std::filesystem::path out(argv[3]);
-  if (out.has_parent_path()) std::filesystem::create_directories(out.parent_path());
-  const std::string temp = out.string() + ".tmp";
-  {
-    std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-    if (!file) {
-      std::fprintf(stderr, "tablemaker: cannot write %s\n", temp.c_str());
-      return 1;
-    }
-  }
-  std::filesystem::rename(temp, out);
-  if (argc == 5 && !WriteSpellListing(rows, argv[4])) {
-    std::fprintf(stderr, "tablemaker: cannot write %s\n", argv[4]);
-    return 1;
-  }
-  return 0;
+  if (!result.errors.empty()) result.image.clear();
+  return result;
 }
+

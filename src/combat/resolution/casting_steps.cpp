@@ -344,6 +344,15 @@ void QueueUseEvent(int32_t type, int32_t value, int creature, int32_t sound) {
 }
 
 void SpendSourceStep() {
+  // A further missile or ray the player has aimed: the use was paid for and
+  // checked at its first one, so it goes on to the announcement.
+  if (CastingUse.furtherMissile == 1) {
+    CastingUse.furtherMissile = 0;
+    CastingUse.announced = 0;
+    CastingUse.frameCounter = 0;
+    ScreenMode = kModeAnnounce;
+    return;
+  }
   if (CastResumed == 0) ConsumeSpellSource();
   else CastResumed = 0;
   if (CastingUse.noTarget == 1) {

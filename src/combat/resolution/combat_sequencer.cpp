@@ -173,12 +173,12 @@ bool ScoreAim(int caster, int spell, bool beneficial, int32_t* score) {
   for (int i = 0; i < kAreaTargetCount && AreaTargetList[i] != -1; ++i) {
     const int t = AreaTargetList[i];
     if (beneficial) {
-      if (!AreEnemies(caster, t) && !IsImmuneToSpell(t)) ++friends;
+      if (!AreEnemies(caster, t) && !IsImmuneToSpell(spell, t)) ++friends;
       continue;
     }
-    if (IsImmuneToSpell(t) || IsEffectWastedOnTarget(t)) continue;
-    if (spell == kSpellSpecialAttack && IsBreathEffectWasted(t)) continue;
-    if (spell == kSpellTurnUndead && IsMoraleEffectWasted(t)) continue;
+    if (IsImmuneToSpell(spell, t) || IsEffectWastedOnTarget(spell, t)) continue;
+    if (spell == kSpellSpecialAttack && IsBreathEffectWasted(SpecialAttackKindOf(caster), t)) continue;
+    if (spell == kSpellTurnUndead && IsMoraleEffectWasted(spell, t)) continue;
     if (t == caster) return false;
     if (t == CombatAction.preferredTarget) holdsPreferred = true;
     if (AreEnemies(caster, t)) ++enemies;
@@ -406,6 +406,7 @@ void StartOfUse() {
   std::memset(AreaMask, 0, sizeof AreaMask);
   CastingUse.noTarget = 0;
   CastingUse.repeat = 0;
+  CastingUse.furtherMissile = 0;
   CastingUse.targetCount = CastingUse.hitDicePool = CastingUse.hitDiceUsed = -1;
   CastingUse.opportunityUnderway = 0;
   for (int32_t& t : AreaTargetList) t = -1;

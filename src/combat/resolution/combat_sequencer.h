@@ -55,6 +55,7 @@ struct CastingUseWords {
   int32_t hitDicePool = -1;
   int32_t hitDiceUsed = -1;
   int32_t missilesLeft = -1;      // further missiles or rays of the use
+  uint8_t furtherMissile = 0;     // the player aims a further missile or ray (already paid for and checked)
   int32_t frameCounter = 0;       // calls of the announcement step
   uint8_t missileFlying = 0;
   uint8_t areaAnimating = 0;

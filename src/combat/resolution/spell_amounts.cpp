@@ -67,22 +67,6 @@ DamageKind DamageKindOf(int32_t code) {
   }
 }
 
-// The resistance that lowers an energy, its protection pair and breakdown source; pair -1 none.
-void ResistanceOf(int32_t code, int* pair, int32_t* source) {
-  *pair = -1;
-  switch (code) {
-    case 3: case 117: *pair = kProtResistFire; *source = 643; break;
-    case 4: *pair = kProtResistCold; *source = 644; break;
-    case 5: *pair = kProtResistAcid; *source = 647; break;
-    case 6: *pair = kProtResistElectricity; *source = 646; break;
-    case 7: *pair = kProtResistSonic; *source = 645; break;
-    case 8: *pair = kProtResistForce; *source = 263; break;
-    case 10: *pair = kProtResistPositive; *source = 261; break;
-    case 9: *pair = kProtResistNegative; *source = 262; break;
-    default: break;
-  }
-}
-
 // The spell's own dice rules before the roll; false when the pass is refused.
 bool AdjustDice(int spell, int target) {
   int32_t& sides = SpellPass.diceSides;
@@ -267,6 +251,21 @@ void Damage(int caster, int spell, int target, int32_t code, ModifierList& list)
 }
 
 }  // namespace
+
+void ResistanceOf(int32_t code, int* pair, int32_t* source) {
+  *pair = -1;
+  switch (code) {
+    case 3: case 117: *pair = kProtResistFire; *source = 643; break;
+    case 4: *pair = kProtResistCold; *source = 644; break;
+    case 5: *pair = kProtResistAcid; *source = 647; break;
+    case 6: *pair = kProtResistElectricity; *source = 646; break;
+    case 7: *pair = kProtResistSonic; *source = 645; break;
+    case 8: *pair = kProtResistForce; *source = 263; break;
+    case 10: *pair = kProtResistPositive; *source = 261; break;
+    case 9: *pair = kProtResistNegative; *source = 262; break;
+    default: break;
+  }
+}
 
 void ApplySpellAmount() {
   const int caster = SpellCaster, spell = SpellInProgress, target = SpellPass.target;

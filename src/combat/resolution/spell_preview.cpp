@@ -6,6 +6,8 @@
 
 #include "combat/actions/casting_checks.h"
 #include "combat/resolution/area_targets.h"
+#include "combat/resolution/spell_resolution.h"
+#include "combat/turns/spell_usefulness.h"
 #include "engine/reset_words.h"
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
@@ -88,22 +90,13 @@ int DescriptorCode(int descriptor) {
   }
 }
 
-// The creature's resistance to the spell's energy kind, 0 when none applies.
-int32_t EnergyResistance(int creature, int energy) {
-  int pair;
-  switch (energy) {
-    case 3:
-    case 117: pair = kProtResistFire; break;
-    case 4: pair = kProtResistCold; break;
-    case 5: pair = kProtResistAcid; break;
-    case 6: pair = kProtResistElectricity; break;
-    case 7: pair = kProtResistSonic; break;
-    case 8: pair = kProtResistPositive; break;
-    case 9: pair = kProtResistNegative; break;
-    case 10: pair = kProtResistForce; break;
-    default: return 0;
-  }
-  return Creatures[creature].protections[pair].current;
+// The creature's resistance to the energy of the amount's effect code (as
+// the resolution lowers it), 0 when none applies.
+int32_t EnergyResistance(int creature, int32_t effectCode) {
+  int pair = -1;
+  int32_t source = 0;
+  ResistanceOf(effectCode, &pair, &source);
+  return pair < 0 ? 0 : Creatures[creature].protections[pair].current;
 }
 
 // How the spell's dice come out at caster level L: a count of dice and a
@@ -221,7 +214,7 @@ int32_t ExpectedDamage(int spell, int creature, int level, bool burningWeb) {
   if (adjust == -50) amount -= amount / 2;
   if (spell == kWallOfFire && IsUndead(creature)) amount += 4;
 
-  const int32_t resistance = EnergyResistance(creature, row.descriptor);
+  const int32_t resistance = EnergyResistance(creature, row.effects[0].code);
   if (resistance > 0) amount -= std::min(resistance, amount);
   return amount;
 }

@@ -614,6 +614,7 @@ void EndOfUse(int caster, int spell) {
   if (CurrentTargetingKind() == kAimIndividual && CastingUse.missilesLeft > 1) {
     --CastingUse.missilesLeft;
     if (CombatAction.playerControlled == 1 || InCombat == 0) {
+      CastingUse.furtherMissile = 1;
       ScreenMode = kModeAimCreature;
       return;
     }

@@ -46,6 +46,9 @@ void ResetTargetResolution();
 // The amount pipeline of effect codes 1-14, 58, 77, 110-113, 116, 117, 120
 // and 130 on the pass's target.
 void ApplySpellAmount();
+// The resistance that lowers the energy of an amount's effect code: its
+// protection pair and breakdown source; pair -1 when none does.
+void ResistanceOf(int32_t code, int* pair, int32_t* source);
 
 // Appends an event of the use to the combat event queue and starts its
 // playback over the creature when none is being shown.

@@ -168,7 +168,7 @@ bool ConfirmsCritical(int caster, int target, bool ranged, const TouchRoll& firs
   }
   LogMessage("Success (AC @%i|%.2i@)\r", first.ac, confirm.acIndex);
   const CreatureRecord& t = Creatures[target];
-  if (t.protections[kProtFirstImmunity + kImmCriticals].current == 1) {
+  if (t.protections[ImmunityPair(kImmCriticals)].current == 1) {
     LogMessage("\xA3%s\xA3 is immune to critical hits.\r", t.name);
     return false;
   }

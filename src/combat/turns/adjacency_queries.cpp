@@ -5,6 +5,7 @@
 #include <iterator>
 
 #include "combat/turns/decision_words.h"
+#include "combat/turns/spell_targets.h"
 #include "engine/reset_words.h"
 #include "map/fighter_tests.h"
 #include "map/line_of_effect.h"
@@ -419,8 +420,7 @@ bool IsHelplessTarget(int creature, uint8_t wide) {
   for (uint32_t id : {kCondSleeping, kCondParalyzed, kCondDancing, kCondCursed, kCondStunned, kCondNauseated})
     if (HasCondition(creature, id)) return true;
   if (wide && (HasCondition(creature, kCondPinned) || HasCondition(creature, kCondCowering))) return true;
-  const int slot = FindCondition(creature, kCondPolymorphed);
-  return slot >= 0 && Creatures[creature].conditions[slot].value == 42;
+  return HasPolymorphValue42(creature);
 }
 
 void ResetAdjacencyQueriesState() {

@@ -4,6 +4,8 @@
 #include "state/turn_order.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/computer_decision.h"
+#include "combat/turns/least_services.h"
+#include "combat/turns/spell_choice.h"
 #include "map/fighter_tests.h"
 #include "combat/turns/turn_planning.h"
 #include "combat/turns/turn_routines.h"
@@ -35,6 +37,8 @@ uint8_t& AiPause = CombatPause;
 uint8_t MovementPlaybackActive = 0;
 uint8_t SurpriseRound = 0;
 uint8_t PathPreviewValid = 0;
+int32_t CombatRoundNumber = 0;
+void (*ComputerDecisionObserver)(bool before) = nullptr;
 
 namespace {
 
@@ -79,6 +83,7 @@ void BeginBattle() {
   ClearSharedGroupFlags();
   for (int s = 0; s < kPartySize; ++s) FighterSlots[s].alert = 1;
   CurrentTurnIndex = -1;
+  CombatRoundNumber = 1;
   ExploringScriptFlag = 0;
   SurpriseRound = 0;
   for (int i = 0; i < EntryCount(); ++i) {
@@ -111,6 +116,7 @@ bool AgeMagicAreas(bool* anyEnded) {
 }
 
 void EndRound() {
+  ++CombatRoundNumber;
   SurpriseRound = 0;
   bool anyEnded = false;
   const bool darknessEnded = AgeMagicAreas(&anyEnded);
@@ -166,6 +172,9 @@ void PrepareFighter(int creature) {
   a.cleaveUsed = 0;
   a.useSpells = 1;
   a.scriptedSpell = -1;
+  a.seekCastingSquare = 0;
+  SpellsGivenUpThisTurn = 0;
+  CpuMoveIssued = 0;
   for (int i = 0; i < EntryCount(); ++i) TurnOrder[i].opportunityMark = 0;
   CountGrapplingAttacks();
 }
@@ -378,7 +387,9 @@ void ComputerDecisionStep() {
   const int c = CurrentFighter();
   if (DebugMode == 1 && IsValidCreature(c)) LogMessage("%s is acting.\r", Name(c));
   if (CheckEndOfCombat()) return;
+  if (ComputerDecisionObserver != nullptr) ComputerDecisionObserver(true);
   DecideComputerAction();
+  if (ComputerDecisionObserver != nullptr) ComputerDecisionObserver(false);
 }
 
 }  // namespace
@@ -441,5 +452,6 @@ void ResetCombatCycleState() {
   MovementPlaybackActive = 0;
   SurpriseRound = 0;
   PathPreviewValid = 0;
+  CombatRoundNumber = 0;
   g_playerTurnShown = false;
 }

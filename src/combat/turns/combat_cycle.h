@@ -17,6 +17,11 @@ extern uint8_t MovementPlaybackActive;
 extern uint8_t SurpriseRound;
 // During the player's turn: 1 when a path to the hovered square exists.
 extern uint8_t PathPreviewValid;
+// The round under way: 1 when the battle begins, one more at each end of round.
+extern int32_t CombatRoundNumber;
+// When set, called just before (true) and just after (false) each decision of
+// a computer-controlled fighter; a headless run times the decisions with it.
+extern void (*ComputerDecisionObserver)(bool before);
 
 // One call of the state machine; returns 1 (0 would end the program).
 int CombatCycle();

@@ -150,6 +150,34 @@ TEST_F(CastingSteps, ASingleTargetSpellWaitsForTheAimThenResolves) {
   EXPECT_EQ(PlaybackCreature, -1);
 }
 
+// Each further missile the player aims goes straight to its announcement:
+// the use is paid for and checked once, and ends after its last missile.
+TEST_F(CastingSteps, APlayersFurtherMissilesAreNeitherPaidNorCheckedAgain) {
+  Put(kFoeA, 5, 2, 1, 1);
+  Put(kFoeB, 6, 3, 1, 1);
+  Spell(11, kAimIndividual, 1, {4, 0, 0, 0, 3, 2, 0, 0}).areaSize = 3;  // three missiles of 2d3 cold
+  Fight(1);
+  Cast(11);
+  EXPECT_EQ(Frames(), (Modes{22, 10}));
+  const int targets[] = {kFoeA, kFoeB, kFoeA};
+  for (int i = 0; i < 3; ++i) {
+    AreaTargetList[0] = targets[i];  // the game screen's click
+    ScreenMode = kModeSpendSource;
+    const Modes modes = Frames();
+    EXPECT_EQ(modes, i < 2 ? (Modes{24, 20, 21, 10}) : (Modes{24, 20, 21, 0})) << "missile " << i + 1;
+    EXPECT_EQ(Creatures[kCaster].spellsLeft[0], 2) << "missile " << i + 1;
+  }
+  EXPECT_EQ(SpellInProgress, -1);
+  EXPECT_LT(Creatures[kFoeB].hitPoints, 60);
+  // The next use is paid for again.
+  Cast(11);
+  EXPECT_EQ(Frames(), (Modes{22, 10}));
+  AreaTargetList[0] = kFoeB;
+  ScreenMode = kModeSpendSource;
+  Frames();
+  EXPECT_EQ(Creatures[kCaster].spellsLeft[0], 1);
+}
+
 TEST_F(CastingSteps, AnAreaSpellMeetsImmunityResistanceAndAHalvingSave) {
   CreatureRecord& a = Put(kFoeA, 10, 10, 1, 1);
   CreatureRecord& b = Put(kFoeB, 11, 10, 1, 2);

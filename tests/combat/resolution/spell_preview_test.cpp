@@ -9,6 +9,7 @@
 
 #include "combat/actions/casting_checks.h"
 #include "combat/resolution/area_targets.h"
+#include "combat/resolution/spell_effect_codes.h"
 #include "map/map_fixture.h"
 #include "map/square_grids.h"
 #include "rules/casting_rules.h"
@@ -43,13 +44,13 @@ class SpellPreview : public ::testing::Test {
     mapfixture::StartTestCombat();
     BuildOccupancyGrids(kCaster);
   }
-  // A 20-foot fire burst of caster-level d6 (count code 21).
+  // A 20-foot fire burst of caster-level d6 (count code 21); fire by its
+  // effect code, without a descriptor, as the spell's row has it.
   static void Fireball() {
     SpellRecord& s = SpellTable[kFireball];
     std::memset(&s, 0, sizeof s);
     s.areaSize = 20;
-    s.descriptor = 3;
-    s.effects[0] = {1, 0, 0, 0, 6, 21, 3, 1};
+    s.effects[0] = {kFxFire, 0, 0, 0, 6, 21, 3, 1};
     CurrentSpell = kFireball;
   }
   static void Sleep() {

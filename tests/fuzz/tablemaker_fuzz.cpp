@@ -1,0 +1,19 @@
+// The table compiler's source reader. The input's first line names the table
+// (items, spells or crafted), the rest is the source. A table it accepts must
+// load in the game.
+#include "fuzz/fuzz_target.h"
+#include "rules/item_tables.h"
+#include "tablemaker/tablemaker.h"
+
+GH_FUZZ_TARGET(tablemaker) {
+  std::string text = InputText(data, size);
+  const TableSchema* schema = FindSchema(TakeFirstLine(&text));
+  if (!schema) return;
+  const TableResult result = CompileTable(*schema, "source.txt", text);
+  if (!result.errors.empty()) return;
+  if (result.image.size() != static_cast<size_t>(schema->rows) * schema->rowBytes)
+    FuzzFault("a table of the wrong size was accepted");
+  WriteScratchFile("Table.bin", result.image.data(), result.image.size());
+  const std::string table = schema->table;
+  if (table == "crafted" && !LoadCraftedWeapons("Table.bin")) FuzzFault("an accepted crafted table does not load");
+}

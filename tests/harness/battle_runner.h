@@ -1,0 +1,87 @@
+// Whole battles without a screen: two groups of created creatures meet on a
+// map of the battle test set (BattleMaps/ in the game folder), every fighter
+// under the computer's control, and the game's own frame steps run the
+// battle until it ends or the round cap is reached. Used by battlesim, the
+// battle tests and the decision benchmark; run from the game's working folder.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace battles {
+
+constexpr int kMinFighters = 2;
+constexpr int kMaxFighters = 40;
+constexpr int kDefaultFighters = 12;
+constexpr int kDefaultRoundCap = 100;
+
+struct BattleOptions {
+  uint32_t seed = 1;
+  int fighters = kDefaultFighters;  // both sides together, kMinFighters to kMaxFighters
+  std::string map;                  // a map's file stem ("Map1") or its name; empty: chosen by the seed
+  int roundCap = kDefaultRoundCap;
+  bool keepLog = false;             // keep the battle's message log as plain text
+};
+
+struct BattleOutcome {
+  uint32_t seed = 0;
+  std::string mapName;
+  int rounds = 0;
+  char winner = 0;  // 'A' (the party's side), 'B' (the enemies) or 0 for none
+  bool capped = false;
+  int fighters = 0;
+  int fallen = 0;
+  int decisions = 0;
+  std::vector<int64_t> decisionNanos;  // the time of each decision
+  std::string fault;                   // empty unless the battle faulted
+  std::string log;                     // plain text, when kept
+};
+
+// Starts the game headless once (its tables, its sight tables, its devices);
+// false when start-up failed. StopBattleGame ends it.
+bool StartBattleGame();
+void StopBattleGame();
+
+// The file stems of the test set's maps ("Map0", "Map1"...), in order, and
+// the index of the map named by its stem or its own name (any case), -1 none.
+const std::vector<std::string>& BattleMapStems();
+int FindBattleMap(const std::string& stemOrName);
+
+// Lays out a battle: a clean game state, the map, both groups created and
+// placed, everyone alert and seeing, and the battle started with StartCombat.
+// False (with the reason) when it could not begin.
+bool SetUpBattle(const BattleOptions& options, std::string* fault);
+// One frame of the game's steps with the clock moved on 16 ms; a party
+// member's turn is handed to the computer as a confused member's is.
+// False when the game asked to end.
+bool StepBattleFrame();
+// The creatures of the battle laid out last: side A then side B.
+const std::vector<int>& BattleFighters();
+// The decisions timed since the last SetUpBattle (nanoseconds each).
+const std::vector<int64_t>& DecisionNanos();
+
+// Sets up and runs one battle to its end or its cap, then checks the
+// invariants. A fault (set-up failure, stall, broken invariant) is reported
+// in the outcome.
+BattleOutcome RunBattle(const BattleOptions& options);
+
+// What is wrong with the battle's state, or empty: hit points above the
+// maximum, overlapping footprints, fighters on blocked squares, turn-order
+// entries that are not live present fighters, unknown condition ids, the
+// acting index outside the order.
+std::string CheckBattleInvariants();
+
+// The message log with its marks shown plainly: highlight marks dropped,
+// keyword links as their words, rolled numbers without their roll index,
+// carriage returns as new lines, underscores (drawn as blanks) as spaces.
+std::string PlainLogText(const std::string& marked);
+
+// "seed=S rounds=R winner=A|B|none fighters=F fallen=K decisions=D"
+std::string BattleLine(const BattleOutcome& outcome);
+// "battles=N ended=E capped=C decisions=D p50_us=X p99_us=Y max_us=Z" over
+// the outcomes' decisions.
+std::string SummaryLine(const std::vector<BattleOutcome>& outcomes);
+// The nearest-rank percentile (0 to 100) of the values; 0 for none.
+int64_t Percentile(std::vector<int64_t> values, int percent);
+
+}  // namespace battles

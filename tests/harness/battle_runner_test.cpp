@@ -1,0 +1,145 @@
+// Whole battles stepped headless by the battle runner: seeded battles end or
+// reach the round cap without a fault, one seed gives one log, the roster
+// covers the kinds of fighters, and the invariant checks catch what they name.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "creatures/creature_kinds.h"
+#include "harness/battle_runner.h"
+#include "map/map_record.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "state/combat_action.h"
+#include "state/turn_order.h"
+
+namespace {
+
+class Battles : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(battles::StartBattleGame()); }
+  static void TearDownTestSuite() { battles::StopBattleGame(); }
+};
+
+TEST_F(Battles, FiftySeededBattlesEndOrReachTheCapWithoutAFault) {
+  for (uint32_t seed = 1; seed <= 50; ++seed) {
+    battles::BattleOptions options;
+    options.seed = seed;
+    const battles::BattleOutcome o = battles::RunBattle(options);
+    ASSERT_EQ(o.fault, "") << battles::BattleLine(o);
+    EXPECT_TRUE(o.capped || o.winner != 0) << battles::BattleLine(o);
+    EXPECT_GE(o.rounds, 1);
+    EXPECT_LE(o.rounds, battles::kDefaultRoundCap);
+    EXPECT_EQ(o.fighters, 12);
+    EXPECT_GT(o.decisions, 0) << battles::BattleLine(o);
+    if (o.winner != 0) {
+      EXPECT_GT(o.fallen, 0) << battles::BattleLine(o);
+    }
+  }
+}
+
+TEST_F(Battles, OneSeedReplaysToTheSameLog) {
+  battles::BattleOptions options;
+  options.seed = 7;
+  options.keepLog = true;
+  const battles::BattleOutcome first = battles::RunBattle(options);
+  battles::BattleOptions other = options;
+  other.seed = 8;
+  battles::RunBattle(other);  // a battle between leaves nothing behind
+  const battles::BattleOutcome second = battles::RunBattle(options);
+  ASSERT_EQ(first.fault, "");
+  EXPECT_NE(first.log.find("Combat begins..."), std::string::npos);
+  EXPECT_EQ(first.log, second.log);
+  EXPECT_EQ(battles::BattleLine(first), battles::BattleLine(second));
+}
+
+// Over many seeds the groups hold melee fighters, archers, casters of both
+// kinds, undead, large creatures and dragons, placed apart on open squares,
+// and both the 60 x 60 walled maps and the smaller ones are used.
+TEST_F(Battles, TheRosterCoversTheKindsOfFighters) {
+  std::set<std::string> seen;
+  std::set<int> sizes;
+  for (uint32_t seed = 1; seed <= 60; ++seed) {
+    battles::BattleOptions options;
+    options.seed = seed;
+    std::string fault;
+    ASSERT_TRUE(battles::SetUpBattle(options, &fault)) << fault;
+    ASSERT_EQ(battles::CheckBattleInvariants(), "") << "seed " << seed;
+    ASSERT_EQ(TurnEntryCount, 12) << "seed " << seed;
+    sizes.insert(CurrentMap.width * 100 + CurrentMap.height);
+    for (int id : battles::BattleFighters()) {
+      const CreatureRecord& c = Creatures[id];
+      EXPECT_GT(c.hitPoints, 0) << c.name;
+      if (IsDragonKind(c.kind)) seen.insert("dragon");
+      if (c.creatureClass == kClassWizard) seen.insert("wizard");
+      if (c.creatureClass == kClassCleric) seen.insert("cleric");
+      if (c.kind == kKindSkeleton || c.kind == kKindZombie || c.kind == kKindMummy || c.kind == kKindLich)
+        seen.insert("undead");
+      if (c.footprintWidth.current > 1) seen.insert("large");
+      if (c.equipment[kSlotRanged - 1] != 0) seen.insert("archer");
+      if (c.equipment[kSlotRanged - 1] == 0 && c.creatureClass == kClassWarrior) seen.insert("melee");
+    }
+  }
+  EXPECT_EQ(seen, (std::set<std::string>{"archer", "cleric", "dragon", "large", "melee", "undead", "wizard"}));
+  EXPECT_TRUE(sizes.count(6060)) << "no 60 x 60 map in the test set";
+  EXPECT_GE(sizes.size(), 3u);
+}
+
+// Each invariant, broken on purpose in a freshly laid-out battle, is named.
+TEST_F(Battles, TheInvariantChecksNameWhatBroke) {
+  auto broken = [](auto breakIt) {
+    battles::BattleOptions options;
+    options.seed = 3;
+    std::string fault;
+    EXPECT_TRUE(battles::SetUpBattle(options, &fault)) << fault;
+    EXPECT_EQ(battles::CheckBattleInvariants(), "");
+    const std::vector<int>& f = battles::BattleFighters();
+    breakIt(Creatures[f[0]], Creatures[f.back()]);
+    return battles::CheckBattleInvariants();
+  };
+  auto says = [](const std::string& message, const char* part) {
+    EXPECT_NE(message.find(part), std::string::npos) << message;
+  };
+  says(broken([](CreatureRecord& a, CreatureRecord&) { a.hitPoints = a.maxHitPoints + 1; }), "above the maximum");
+  says(broken([](CreatureRecord& a, CreatureRecord& b) {
+         b.squareX = a.squareX;
+         b.squareY = a.squareY;
+       }),
+       "overlaps");
+  says(broken([](CreatureRecord& a, CreatureRecord&) { a.squareX = a.squareY = 0; }), "blocked square");
+  says(broken([](CreatureRecord& a, CreatureRecord&) { a.squareX = CurrentMap.width; }), "blocked square");
+  says(broken([](CreatureRecord&, CreatureRecord& b) { b.hitPoints = 0; }), "not a live present fighter");
+  says(broken([](CreatureRecord&, CreatureRecord& b) { b.conditions[kConditionSlots - 1].id = kConditionNameCount; }),
+       "unknown");
+  says(broken([](CreatureRecord&, CreatureRecord&) { CurrentTurnIndex = TurnEntryCount + 1; }), "acting index");
+  says(broken([](CreatureRecord&, CreatureRecord&) { TurnOrder[1].creature = -5; }), "names no creature");
+}
+
+TEST(BattleLog, MarksAreShownPlainly) {
+  EXPECT_EQ(battles::PlainLogText("\xA3" "Fire_Giant\xA3 is @SURPRISED@.\r\r"), "Fire Giant is SURPRISED.\n\n");
+  EXPECT_EQ(battles::PlainLogText("@+05|03@ - \xA3Orc\xA3, an @ATTACK_ROLL@ of @17|99@\r"),
+            "+05 - Orc, an ATTACK ROLL of 17\n");
+  // An '@' that closes nothing on its line stays.
+  EXPECT_EQ(battles::PlainLogText("mail@home\rnext@"), "mail@home\nnext@");
+}
+
+TEST(BattleLines, SummaryCountsAndPercentiles) {
+  battles::BattleOutcome ended, capped;
+  ended.seed = 4;
+  ended.rounds = 9;
+  ended.winner = 'B';
+  ended.fighters = 12;
+  ended.fallen = 7;
+  capped.capped = true;
+  for (int i = 1; i <= 100; ++i) ended.decisionNanos.push_back(i * 1000);
+  capped.decisionNanos = {250000};
+  ended.decisions = 100;
+  EXPECT_EQ(battles::BattleLine(ended), "seed=4 rounds=9 winner=B fighters=12 fallen=7 decisions=100");
+  EXPECT_EQ(battles::SummaryLine({ended, capped}),
+            "battles=2 ended=1 capped=1 decisions=101 p50_us=51 p99_us=100 max_us=250");
+  EXPECT_EQ(battles::Percentile({}, 99), 0);
+  EXPECT_EQ(battles::Percentile({5}, 1), 5);
+}
+
+}  // namespace

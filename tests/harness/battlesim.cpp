@@ -1,0 +1,116 @@
+// Runs whole battles headless, from the game's working folder:
+//   battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] [--log FILE]
+// Battle k uses seed S + k. One line per battle, then the summary line; the
+// exit status is 1 (with the seed) when a battle faults, 2 for bad arguments.
+// --log writes every battle's message log as plain text to FILE.
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+#include "harness/battle_runner.h"
+
+namespace {
+
+volatile sig_atomic_t g_seed = 0;
+
+// A crash inside a battle still names its seed.
+void OnFatalSignal(int signal) {
+  char text[96];
+  const int n = std::snprintf(text, sizeof text, "battlesim: fault in battle seed=%u: signal %d\n",
+                              static_cast<unsigned>(g_seed), signal);
+  if (n > 0) (void)!write(2, text, static_cast<size_t>(n));
+  _exit(1);
+}
+
+bool ParseNumber(const char* text, long lo, long hi, long* out) {
+  char* end = nullptr;
+  const long v = std::strtol(text, &end, 10);
+  if (end == text || *end != '\0' || v < lo || v > hi) return false;
+  *out = v;
+  return true;
+}
+
+int Usage(const char* why) {
+  std::fprintf(stderr, "battlesim: %s\nusage: battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] "
+                       "[--log FILE]\n", why);
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  long seed = 1, count = 1, fighters = battles::kDefaultFighters;
+  std::string map, logPath;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (i + 1 >= argc) return Usage(("missing value after " + arg).c_str());
+    const char* value = argv[++i];
+    if (arg == "--seed") {
+      if (!ParseNumber(value, 0, 0xFFFFFFFFL, &seed)) return Usage("--seed takes a number 0 to 4294967295");
+    } else if (arg == "--battles") {
+      if (!ParseNumber(value, 1, 1000000, &count)) return Usage("--battles takes a number 1 to 1000000");
+    } else if (arg == "--fighters") {
+      if (!ParseNumber(value, battles::kMinFighters, battles::kMaxFighters, &fighters))
+        return Usage("--fighters takes a number 2 to 40");
+    } else if (arg == "--map") {
+      map = value;
+    } else if (arg == "--log") {
+      logPath = value;
+    } else {
+      return Usage(("unknown option " + arg).c_str());
+    }
+  }
+
+  FILE* log = nullptr;
+  if (!logPath.empty() && (log = std::fopen(logPath.c_str(), "wb")) == nullptr) {
+    std::fprintf(stderr, "battlesim: cannot write %s\n", logPath.c_str());
+    return 2;
+  }
+  for (int s : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) std::signal(s, OnFatalSignal);
+  if (!battles::StartBattleGame()) {
+    std::fprintf(stderr, "battlesim: the game did not start (run from the game folder)\n");
+    return 1;
+  }
+  if (battles::BattleMapStems().empty()) {
+    std::fprintf(stderr, "battlesim: no battle maps in BattleMaps/ (run from the game folder)\n");
+    return 1;
+  }
+  if (!map.empty() && battles::FindBattleMap(map) < 0) return Usage(("no battle map named " + map).c_str());
+
+  std::vector<battles::BattleOutcome> outcomes;
+  outcomes.reserve(static_cast<size_t>(count));
+  int status = 0;
+  for (long k = 0; k < count; ++k) {
+    battles::BattleOptions options;
+    options.seed = static_cast<uint32_t>(seed + k);
+    options.fighters = static_cast<int>(fighters);
+    options.map = map;
+    options.keepLog = log != nullptr;
+    g_seed = options.seed;
+    battles::BattleOutcome outcome = battles::RunBattle(options);
+    if (log) {
+      std::fprintf(log, "=== Battle seed=%u on %s, %d fighters\n%s\n=== %s\n\n", outcome.seed,
+                   outcome.mapName.c_str(), outcome.fighters, outcome.log.c_str(),
+                   battles::BattleLine(outcome).c_str());
+      outcome.log.clear();
+    }
+    if (!outcome.fault.empty()) {
+      std::fflush(stdout);
+      std::fprintf(stderr, "battlesim: fault in battle seed=%u: %s\n", outcome.seed, outcome.fault.c_str());
+      status = 1;
+      break;
+    }
+    std::printf("%s\n", battles::BattleLine(outcome).c_str());
+    std::fflush(stdout);
+    outcome.log.clear();
+    outcomes.push_back(std::move(outcome));
+  }
+  if (log) std::fclose(log);
+  if (status == 0) std::printf("%s\n", battles::SummaryLine(outcomes).c_str());
+  battles::StopBattleGame();
+  return status;
+}

@@ -1,0 +1,98 @@
+// The sound tool on broken scores and recipes: each is reported as
+// file:line: message with status 1, and nothing is written.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kTool = fs::current_path().parent_path() / "tools" / "makesounds";
+const fs::path kContent = fs::path(__FILE__).parent_path().parent_path().parent_path() / "content";
+
+struct ToolRun {
+  int status;
+  std::string errors;
+  bool wroteAnything;
+};
+
+// Runs the tool on a copy of the game's music (or effects) with one source
+// replaced by `text`.
+ToolRun RunTool(const char* kind, const std::string& replaced, const std::string& text) {
+  const fs::path dir = fs::temp_directory_path() / ("soundmaker_test_" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  const fs::path sources = dir / "sources", game = dir / "game", err = dir / "errors.txt";
+  fs::create_directories(sources);
+  std::string input;
+  if (std::string(kind) == "music") {
+    for (const auto& e : fs::directory_iterator(kContent / "music"))
+      if (e.path().extension() == ".txt") fs::copy_file(e.path(), sources / e.path().filename());
+    std::ofstream(sources / replaced, std::ios::binary) << text;
+    input = sources.string();
+  } else {
+    std::ofstream(sources / replaced, std::ios::binary) << text;
+    input = (sources / replaced).string();
+  }
+  const std::string command = kTool.string() + " " + kind + " " + input + " " + game.string() + " 2>" + err.string();
+  const int status = std::system(command.c_str());
+  std::ifstream in(err);
+  std::stringstream errors;
+  errors << in.rdbuf();
+  bool wrote = false;
+  for (const auto& e : fs::recursive_directory_iterator(game, fs::directory_options::skip_permission_denied))
+    wrote = wrote || e.is_regular_file();
+  fs::remove_all(dir);
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, errors.str(), wrote};
+}
+
+TEST(SoundmakerTest, BrokenScoresAreReportedByLineAndNothingIsWritten) {
+  const std::string head = "title Test\ntempo 60\nmeter 4\nbars 1\n";
+  const struct {
+    std::string score;
+    const char* message;
+  } cases[] = {
+      {"title\ntempo 60\nbars 1\npart a ch=0\n  c4:16 |\n", "00-stillness.txt:1: the title has no text"},
+      {head + "part a ch=0\n  c4:100000000 |\n", "00-stillness.txt:6: '100000000' is out of range"},
+      {head + "part a ch=0\n  c4:8 c4:10 |\n", "00-stillness.txt:6: part 'a' runs past the score's 1 bars"},
+      {head + "part a ch=0 legato=150\n  c4:16 |\n", "00-stillness.txt:5: legato out of range (1 to 100)"},
+      {"title Slow\ntempo 1\nmeter 4\nbars 1\n", "00-stillness.txt:2: tempo out of range (10 to 400)"},
+      {"title Slow\ntempo 10\nmeter 400\nbars 400\npart a ch=0\n  r:64000\n",
+       "00-stillness.txt:5: the score lasts 960000 seconds, a track at most 3600"},
+      {head + "part a ch=0\n  c4:16 |\nmeter 3\n", "00-stillness.txt:7: meter must come before the parts"},
+      {head + "part a ch=0\n  [ [ [ [ c4:1 ]x64 ]x64 ]x64 ]x64\n", "00-stillness.txt:6: the repeats unfold to more than"},
+  };
+  for (const auto& c : cases) {
+    const ToolRun run = RunTool("music", "00-stillness.txt", c.score);
+    EXPECT_EQ(run.status, 1) << c.message;
+    EXPECT_NE(run.errors.find(c.message), std::string::npos) << "expected \"" << c.message << "\" in:\n" << run.errors;
+    EXPECT_FALSE(run.wroteAnything) << c.message;
+  }
+}
+
+TEST(SoundmakerTest, RecipesOutOfRangeAreReportedByLine) {
+  const struct {
+    std::string recipe;
+    const char* message;
+  } cases[] = {
+      {"sound Miss_1 0.2\n  noise lp=nan\n", "effects.txt:2: 'nan' is not a number"},
+      {"sound Miss_1 0.2\n  noise repeat=1e300:0.1\n", "effects.txt:2: '1e300' is out of range"},
+      {"sound Miss_1 0.2\n  noise repeat=5000:0\n", "effects.txt:2: repeat out of range"},
+      {"sound Miss_1 0.2\n  noise at=-1\n", "effects.txt:2: at out of range"},
+  };
+  for (const auto& c : cases) {
+    const ToolRun run = RunTool("effects", "effects.txt", c.recipe);
+    EXPECT_EQ(run.status, 1) << c.message;
+    EXPECT_NE(run.errors.find(c.message), std::string::npos) << "expected \"" << c.message << "\" in:\n" << run.errors;
+    EXPECT_FALSE(run.wroteAnything) << c.message;
+  }
+}
+
+}  // namespace

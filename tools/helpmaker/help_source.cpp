@@ -1,0 +1,249 @@
+// The help sources' reader and the help file's writer (see help_source.h).
+#include <cstdint>
+#include <cstdio>
+#include <fstream>
+#include <iostream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "helpmaker/help_source.h"
+
+namespace {
+
+struct Page {
+  uint32_t id = 0;
+  std::string title;
+  std::string text;
+  std::vector<std::string> keywords;
+  std::string where;   // file:line of the page line
+  std::vector<std::string> paragraphs;
+  bool lastWasItem = false;
+};
+
+struct Keyword {
+  std::string keyword;
+  uint32_t pageId;
+  std::string where;
+};
+
+// The faults found so far, each "file:line: error: message".
+std::vector<std::string>* g_errors = nullptr;
+
+void Error(const std::string& where, const std::string& what) {
+  g_errors->push_back(where + ": error: " + what);
+}
+
+// Source text is UTF-8; the game's text is bytes. "£" becomes 0xA3, tabs and
+// other control characters or non-ASCII letters are refused.
+bool ToGameBytes(const std::string& in, std::string* out, std::string* why) {
+  out->clear();
+  for (size_t i = 0; i < in.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(in[i]);
+    if (c == 0xC2 && i + 1 < in.size() && static_cast<unsigned char>(in[i + 1]) == 0xA3) {
+      out->push_back('\xA3');
+      ++i;
+    } else if (c == 0xA3) {
+      out->push_back('\xA3');
+    } else if (c >= 32 && c < 127) {
+      out->push_back(static_cast<char>(c));
+    } else {
+      char buf[64];
+      std::snprintf(buf, sizeof buf, "character 0x%02X in column %zu is not allowed", c, i + 1);
+      *why = buf;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ValidKeyword(const std::string& k) {
+  if (k.size() < 3 || k.size() > kHelpKeywordSize - 1 || k.front() != '@' || k.back() != '@') return false;
+  for (size_t i = 1; i + 1 < k.size(); ++i) {
+    const char c = k[i];
+    const bool ok = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '\'' ||
+                    c == '-' || c == '/' || c == '+';
+    if (!ok) return false;
+  }
+  return true;
+}
+
+std::string Trim(const std::string& s) {
+  const size_t a = s.find_first_not_of(" \t\r");
+  if (a == std::string::npos) return "";
+  const size_t b = s.find_last_not_of(" \t\r");
+  return s.substr(a, b - a + 1);
+}
+
+void ParseFile(const std::string& path, const std::string& source, std::vector<Page>* pages) {
+  std::istringstream in(source);
+  std::string raw;
+  int number = 0;
+  Page* page = nullptr;
+  bool inParagraph = false;
+  while (std::getline(in, raw)) {
+    ++number;
+    const std::string where = path + ":" + std::to_string(number);
+    std::string line, why;
+    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
+    if (!ToGameBytes(raw, &line, &why)) {
+      Error(where, why);
+      continue;
+    }
+    if (!line.empty() && line[0] == '#') continue;
+    if (line.rfind("page ", 0) == 0) {
+      std::istringstream words(line.substr(5));
+      long long id = 0;
+      if (!(words >> id) || id <= 0 || id > 0xFFFFFFFFll) {
+        Error(where, "a page line needs a positive id: page <id> <title>");
+        continue;
+      }
+      std::string title;
+      std::getline(words, title);
+      title = Trim(title);
+      if (title.empty()) Error(where, "the page has no title");
+      if (title.size() > kHelpTitleSize - 1)
+        Error(where, "the title is longer than " + std::to_string(kHelpTitleSize - 1) + " characters");
+      pages->push_back(Page{});
+      page = &pages->back();
+      page->id = static_cast<uint32_t>(id);
+      page->title = title;
+      page->where = where;
+      inParagraph = false;
+      continue;
+    }
+    if (page == nullptr) {
+      if (!Trim(line).empty()) Error(where, "text before the first page line");
+      continue;
+    }
+    if (line.rfind("keyword ", 0) == 0) {
+      std::istringstream words(line.substr(8));
+      std::string k;
+      while (words >> k) {
+        if (!ValidKeyword(k))
+          Error(where, "bad keyword \"" + k + "\": capitals, digits and _ ' - / + between two '@', at most " +
+                           std::to_string(kHelpKeywordSize - 1) + " characters");
+        else
+          page->keywords.push_back(k + "\n" + where);
+      }
+      continue;
+    }
+    const std::string text = Trim(line);
+    if (text.empty()) {
+      inParagraph = false;
+      continue;
+    }
+    const bool item = text.rfind("- ", 0) == 0;
+    if (item || !inParagraph) {
+      // A new paragraph, or a list item on a line of its own.
+      const bool continuesList = item && page->lastWasItem && inParagraph;
+      if (continuesList)
+        page->paragraphs.back() += "\r" + text;
+      else
+        page->paragraphs.push_back(text);
+      page->lastWasItem = item;
+      inParagraph = true;
+    } else {
+      page->paragraphs.back() += " " + text;
+      page->lastWasItem = false;
+    }
+  }
+}
+
+// Checks the marks of a page's text: '@' and 0xA3 come in pairs, and every
+// link names a keyword of some page.
+void CheckMarks(const Page& page, const std::set<std::string>& keywords) {
+  const std::string& t = page.text;
+  size_t at = 0;
+  while ((at = t.find('@', at)) != std::string::npos) {
+    const size_t end = t.find('@', at + 1);
+    if (end == std::string::npos) {
+      Error(page.where, "page " + std::to_string(page.id) + ": an '@' without its closing '@'");
+      break;
+    }
+    const std::string link = t.substr(at, end - at + 1);
+    if (!ValidKeyword(link))
+      Error(page.where, "page " + std::to_string(page.id) + ": bad link \"" + link + "\"");
+    else if (!keywords.count(link))
+      Error(page.where, "page " + std::to_string(page.id) + ": the link " + link +
+                            " names no page (add a keyword line to the page it should open)");
+    at = end + 1;
+  }
+  size_t marks = 0;
+  for (char c : t) marks += c == '\xA3';
+  if (marks % 2)
+    Error(page.where, "page " + std::to_string(page.id) + ": an odd number of \xC2\xA3 marks");
+}
+
+void PutU32(std::string* out, uint32_t v) {
+  for (int i = 0; i < 4; ++i) out->push_back(static_cast<char>((v >> (8 * i)) & 255));
+}
+
+void PutField(std::string* out, const std::string& s, size_t size) {
+  std::string field = s;
+  field.resize(size, '\0');
+  out->append(field);
+}
+
+}  // namespace
+
+HelpResult CompileHelp(const std::vector<HelpSource>& sources) {
+  HelpResult result;
+  g_errors = &result.errors;
+  std::vector<Page> pages;
+  pages.reserve(kHelpPageCount + 16);
+  for (const HelpSource& s : sources) ParseFile(s.name, s.text, &pages);
+
+  std::map<uint32_t, std::string> ids;
+  std::map<std::string, std::string> keywordWhere;
+  std::vector<Keyword> keywords;
+  for (Page& page : pages) {
+    for (size_t p = 0; p < page.paragraphs.size(); ++p) {
+      if (p) page.text += "\r\r";
+      page.text += page.paragraphs[p];
+    }
+    if (page.text.size() > kHelpTextLength)
+      Error(page.where, "page " + std::to_string(page.id) + ": the text has " + std::to_string(page.text.size()) +
+                            " characters, at most " + std::to_string(kHelpTextLength) + " fit");
+    auto [it, fresh] = ids.emplace(page.id, page.where);
+    if (!fresh) Error(page.where, "page id " + std::to_string(page.id) + " is already used at " + it->second);
+    for (const std::string& entry : page.keywords) {
+      const size_t nl = entry.find('\n');
+      const std::string k = entry.substr(0, nl), where = entry.substr(nl + 1);
+      auto [kit, kfresh] = keywordWhere.emplace(k, where);
+      if (!kfresh)
+        Error(where, "the keyword " + k + " is already given at " + kit->second);
+      else
+        keywords.push_back(Keyword{k, page.id, where});
+    }
+  }
+  if (pages.size() > kHelpPageCount)
+    Error(sources.empty() ? std::string() : sources[0].name, std::to_string(pages.size()) + " pages, at most " + std::to_string(kHelpPageCount) + " fit");
+  if (keywords.size() > kHelpKeywordCount)
+    Error(sources.empty() ? std::string() : sources[0].name, std::to_string(keywords.size()) + " keywords, at most " + std::to_string(kHelpKeywordCount) +
+                       " fit");
+  std::set<std::string> known;
+  for (const Keyword& k : keywords) known.insert(k.keyword);
+  for (const Page& page : pages) CheckMarks(page, known);
+  if (!result.errors.empty()) return result;
+
+  std::string& out = result.file;
+  out.assign(kHelpFileMagic, 4);
+  PutU32(&out, kHelpFileVersion);
+  PutU32(&out, static_cast<uint32_t>(pages.size()));
+  PutU32(&out, static_cast<uint32_t>(keywords.size()));
+  for (const Page& page : pages) {
+    PutU32(&out, page.id);
+    PutField(&out, page.title, kHelpTitleSize);
+    PutU32(&out, static_cast<uint32_t>(page.text.size()));
+    out += page.text;
+  }
+  for (const Keyword& k : keywords) {
+    PutField(&out, k.keyword, kHelpKeywordSize);
+    PutU32(&out, k.pageId);
+  }
+  g_errors = nullptr;
+  return result;
+}
