@@ -10,6 +10,7 @@
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/decision_words.h"
 #include "combat/turns/least_decision_services.h"
+#include "combat/turns/spell_targets.h"
 #include "combat/turns/tactics.h"
 #include "combat/turns/valuation_grid.h"
 #include "engine/frame.h"
@@ -22,6 +23,7 @@
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
+#include "rules/positions.h"
 #include "rules/spell_ids.h"
 #include "state/combat_action.h"
 #include "state/turn_order.h"
@@ -151,6 +153,86 @@ bool DispellableCellNear(int creature, int x, int y, const CellMap& cells) {
   return best <= kDispelReachSquared && HasLineOfEffect(x, y, bx, by, nullptr);
 }
 
+// The combatants of the turn order as a grid sees them, gathered once per
+// grid: each creature once, in turn order, with its footprint's box and
+// whether it is on the grid creature's side.
+struct Combatant {
+  int32_t id;
+  int32_t x0, y0, x1, y1;
+  bool ally;
+};
+struct CombatantList {
+  Combatant at[kTurnOrderEntries];
+  int n = 0;
+
+  void Gather(int creature) {
+    static int32_t seen[kCreatureCount];
+    static int32_t stamp = 0;
+    if (++stamp == 0) {
+      std::memset(seen, 0, sizeof seen);
+      stamp = 1;
+    }
+    n = 0;
+    for (int i = 0; i < TurnCount(); ++i) {
+      const int t = TurnOrder[i].creature;
+      if (!IsValidCreature(t) || seen[t] == stamp) continue;
+      seen[t] = stamp;
+      const CreatureRecord& o = Creatures[t];
+      at[n++] = {t, o.squareX, o.squareY, o.squareX + o.footprintWidth.current - 1,
+                 o.squareY + o.footprintHeight.current - 1, t != creature && AreAllies(creature, t)};
+    }
+  }
+};
+CombatantList Present;
+
+// The creatures within the reach class 1 to 4 of the creature where it
+// stands, in turn order: the rule of the stance candidate filler
+// (ListCombatantsInReach: the squared distance between the nearest footprint
+// squares, and a line FindCover lets through) without refilling the shared
+// candidate list or marking the lines for every square. Creatures farther
+// apart along an axis than a class reaches are passed over before their
+// distance is measured. The count.
+int CreaturesInReach(int creature, int reachClass, int32_t* out) {
+  static const int32_t kBelow[5] = {0, 3, 10, 50, 145};
+  static const int kAxis[5] = {0, 1, 3, 7, 12};  // the farthest gap along an axis below each bound
+  if (reachClass < 1 || reachClass > 4) return 0;
+  const CreatureRecord& c = Creatures[creature];
+  const int cx1 = c.squareX + c.footprintWidth.current - 1, cy1 = c.squareY + c.footprintHeight.current - 1;
+  int n = 0;
+  for (int i = 0; i < Present.n && n < kCandidateListSize; ++i) {
+    const Combatant& o = Present.at[i];
+    const int gapX = std::max({o.x0 - cx1, c.squareX - o.x1, 0});
+    const int gapY = std::max({o.y0 - cy1, c.squareY - o.y1, 0});
+    if (gapX > kAxis[reachClass] || gapY > kAxis[reachClass]) continue;
+    const GridSquare from = NearestFootprintSquare(creature, o.x0, o.y0);
+    const GridSquare to = NearestFootprintSquare(o.id, c.squareX, c.squareY);
+    if (SquaredDistance(from.x, from.y, to.x, to.y) >= kBelow[reachClass]) continue;
+    if (reachClass >= 2 && !IsCoverLineOpen(from.x, from.y, to.x, to.y)) continue;
+    out[n++] = o.id;
+  }
+  return n;
+}
+
+// The allies of the creature's side touching its ring where it stands, in
+// turn order, at most as many as the adjacent-creature list holds: the rule
+// of ListAdjacentAllies, by the boxes of the footprints instead of marking
+// the ring for every square. The count.
+int AlliesBeside(int creature, int32_t* out) {
+  const CreatureRecord& c = Creatures[creature];
+  const int x0 = c.squareX, y0 = c.squareY;
+  const int x1 = x0 + c.footprintWidth.current - 1, y1 = y0 + c.footprintHeight.current - 1;
+  int n = 0;
+  for (int i = 0; i < Present.n && n < kAdjacentListSize; ++i) {
+    const Combatant& a = Present.at[i];
+    if (!a.ally) continue;
+    // Its footprint meets the box of the ring without lying wholly on the creature's own squares.
+    const bool meetsRing = a.x1 >= x0 - 1 && a.x0 <= x1 + 1 && a.y1 >= y0 - 1 && a.y0 <= y1 + 1;
+    const bool inside = a.x0 >= x0 && a.x1 <= x1 && a.y0 >= y0 && a.y1 <= y1;
+    if (meetsRing && !inside) out[n++] = a.id;
+  }
+  return n;
+}
+
 int32_t ResolveStance(int creature, int32_t stance) {
   if (stance != kStanceOwn) return stance;
   if (StanceWord != -1) return StanceWord;
@@ -274,6 +356,7 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
         if (enemySquareCount < kMapSquares) enemySquares[enemySquareCount++] = {ex, ey};
   }
   const bool single = w == 1 && h == 1;
+  Present.Gather(creature);
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       int32_t& v = ValuationGrid[SquareIndex(x, y)];
@@ -286,11 +369,12 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
         const int32_t d = single ? (e.x - x) * (e.x - x) + (e.y - y) * (e.y - y) : SquaredToFootprint(creature, e.x, e.y);
         nearestEnemy = std::min(nearestEnemy, d);
       }
-      ListCombatantsInReach(creature, stance);
-      for (int k = 0; k < kCandidateListSize && TargetCandidateList[k] != -1; ++k)
-        if (TargetCandidateList[k] != creature) v += worth[TargetCandidateList[k]];
-      const bool onlySelf = TargetCandidateList[0] == creature && TargetCandidateList[1] == -1;
-      if (TargetCandidateList[0] != -1 && !onlySelf) {
+      static int32_t reached[kCandidateListSize];
+      const int count = CreaturesInReach(creature, stance, reached);
+      for (int k = 0; k < count; ++k)
+        if (reached[k] != creature) v += worth[reached[k]];
+      const bool onlySelf = count == 1 && reached[0] == creature;
+      if (count > 0 && !onlySelf) {
         int32_t d = 0;
         if (stance == 2 && nearestEnemy >= 9) d = 7;
         else if (stance == 3 && nearestEnemy >= 16) d = 9;
@@ -374,6 +458,7 @@ int BuildCureValuationGrid(int creature, uint8_t stepOnly) {
   }
 
   const int sx = c.squareX, sy = c.squareY;
+  Present.Gather(creature);
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       int32_t& v = ValuationGrid[SquareIndex(x, y)];
@@ -381,10 +466,11 @@ int BuildCureValuationGrid(int creature, uint8_t stepOnly) {
       c.squareX = x;
       c.squareY = y;
       int32_t paralysis = 0, mass = 0;
+      static int32_t reached[kCandidateListSize];
       if (removeParalysis) {
-        ListCombatantsInReach(creature, 2);
-        for (int k = 0; k < kCandidateListSize && TargetCandidateList[k] != -1 && paralysis == 0; ++k) {
-          const int t = TargetCandidateList[k];
+        const int count = CreaturesInReach(creature, 2, reached);
+        for (int k = 0; k < count && paralysis == 0; ++k) {
+          const int t = reached[k];
           if (t != creature && !AreAllies(creature, t)) continue;
           const int p = FindCondition(t, kCondParalyzed);
           const uint32_t source = p >= 0 ? Creatures[t].conditions[p].source : 0;
@@ -392,9 +478,9 @@ int BuildCureValuationGrid(int creature, uint8_t stepOnly) {
         }
       }
       if (massCure) {
-        ListCombatantsInReach(creature, 3);
-        for (int k = 0; k < kCandidateListSize && TargetCandidateList[k] != -1; ++k) {
-          const int t = TargetCandidateList[k];
+        const int count = CreaturesInReach(creature, 3, reached);
+        for (int k = 0; k < count; ++k) {
+          const int t = reached[k];
           if ((t == creature || AreAllies(creature, t)) && Creatures[t].hitPoints < Creatures[t].maxHitPoints &&
               !DestroyedType(t))
             mass += 9;
@@ -402,9 +488,10 @@ int BuildCureValuationGrid(int creature, uint8_t stepOnly) {
       }
       int32_t cure = 0, curse = 0, sight = 0, free = 0, healTerm = 0, drainTerm = 0, restoreTerm = 0, lesserTerm = 0,
               most = 0;
-      ListAdjacentAllies(creature);
-      for (int k = 0; k < kAdjacentListSize && AdjacentCreatureList[k] != -1; ++k) {
-        const int e = AdjacentCreatureList[k];
+      static int32_t beside[kAdjacentListSize];
+      const int besideCount = AlliesBeside(creature, beside);
+      for (int k = 0; k < besideCount; ++k) {
+        const int e = beside[k];
         if (HeldByOthers(e)) continue;
         const CreatureRecord& t = Creatures[e];
         const int32_t missing =
