@@ -9,6 +9,8 @@
 #include "combat/actions/cursor_checks.h"
 #include "combat/actions/combat_movement.h"
 #include "combat/actions/displacement.h"
+#include "combat/actions/reactions.h"
+#include "combat/actions/roll_previews.h"
 #include "combat/actions/walking.h"
 #include "combat/actions/start_of_combat.h"
 #include "combat/resolution/area_targets.h"
@@ -16,10 +18,12 @@
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/spell_preview.h"
 #include "combat/turns/adjacency_queries.h"
+#include "combat/turns/area_placement.h"
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/least_services.h"
 #include "combat/turns/spell_choice.h"
 #include "combat/turns/decision_words.h"
+#include "combat/turns/tactics.h"
 #include "combat/turns/valuation_grid.h"
 #include "combat/turns/computer_decision.h"
 #include "combat/turns/turn_upkeep.h"
@@ -67,6 +71,8 @@ void ResetGameState() {
   ResetCursorChecksState();
   ResetDisplacementState();
   ResetActionExecutorState();
+  ResetReactionsState();
+  ResetRollPreviewsState();
   ResetAttackActionsState();
   ResetCombatMovementState();
   ResetWalkingState();
@@ -80,6 +86,8 @@ void ResetGameState() {
   ResetAdjacencyQueriesState();
   ResetDecisionWordsState();
   ResetValuationGridState();
+  ResetAreaPlacementState();
+  ResetTacticsState();
   ResetStartOfCombatState();
   ResetTurnUpkeepState();
   ResetComputerDecisionState();

@@ -9,6 +9,7 @@
 #include "map/movement_rules.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
+#include "map/combatant_grid.h"
 #include "map/line_of_effect.h"
 #include "map/path_finding.h"
 #include "map/square_grids.h"
@@ -116,8 +117,24 @@ int BreathSquares(int caster, int small, int large, int huge) {
   return size <= 3 ? small : size == 4 ? large : huge;
 }
 
-// The creature standing on a square, in combat among the turn order.
-int AreaCreatureAt(int x, int y) { return InCombat == 1 ? CreatureAtSquare(x, y, -1) : CombatantAtSquare(x, y); }
+// The creature standing on a square, in combat the first of the turn order
+// (read from the occupancy grid, which every shape brings up to date first).
+int AreaCreatureAt(int x, int y) { return InCombat == 1 ? OtherCombatantOn(x, y, -1, -1) : CombatantAtSquare(x, y); }
+
+// The box round the squares the shape has marked, so that gathering the
+// creatures looks at those squares only.
+struct MarkedBox {
+  int x0, y0, x1, y1;
+};
+MarkedBox Marked;
+
+void MarkSquare(int x, int y) {
+  AreaMask[SquareIndex(x, y)] = 1;
+  Marked.x0 = std::min(Marked.x0, x);
+  Marked.y0 = std::min(Marked.y0, y);
+  Marked.x1 = std::max(Marked.x1, x);
+  Marked.y1 = std::max(Marked.y1, y);
+}
 
 bool IsSolidEffect(int sq) { return MagicAreaGrid[sq].kind == kEffectSolid; }
 
@@ -165,8 +182,8 @@ bool ShapeTakes(int creature, int caster, int spell, bool cone) {
 
 // Lists the creatures on the marked squares, x-major, each once.
 void CollectCreatures(int caster, int spell, bool cone, bool traceNew) {
-  for (int x = 0; x < kMapSide; ++x) {
-    for (int y = 0; y < kMapSide; ++y) {
+  for (int x = Marked.x0; x <= Marked.x1; ++x) {
+    for (int y = Marked.y0; y <= Marked.y1; ++y) {
       if (!AreaMask[SquareIndex(x, y)]) continue;
       const int c = AreaCreatureAt(x, y);
       if (!IsValidCreature(c) || !ShapeTakes(c, caster, spell, cone)) continue;
@@ -177,7 +194,9 @@ void CollectCreatures(int caster, int spell, bool cone, bool traceNew) {
 
 void StartShape() {
   std::memset(AreaMask, 0, sizeof AreaMask);
+  Marked = {kMapSide, kMapSide, -1, -1};
   ClearAreaTargets();
+  if (InCombat == 1) SyncCombatantGrid();
 }
 
 // The squares of the fighter-slot path lists TraceLine wrote for the creature.
@@ -225,7 +244,7 @@ bool RasteriseLine(int caster, int targetX, int targetY, int spell, int32_t* out
       AreaLineEndY = line.pathY[i > 0 ? i - 1 : 0];
       break;
     }
-    if (AreaCreatureAt(x, y) != caster) AreaMask[SquareIndex(x, y)] = 1;
+    if (AreaCreatureAt(x, y) != caster) MarkSquare(x, y);
   }
   CollectCreatures(caster, spell, false, false);
   return true;
@@ -256,7 +275,7 @@ bool RasteriseRectangle(int spell, int caster, int x1, int y1, int x2, int y2) {
   RectangleValid = 1;
   for (int x = left; x < left + w; ++x)
     for (int y = top; y < top + h; ++y)
-      if (CurrentMap.Inside(x, y)) AreaMask[SquareIndex(x, y)] = 1;
+      if (CurrentMap.Inside(x, y)) MarkSquare(x, y);
   CollectCreatures(caster, spell, false, true);
   return true;
 }
@@ -281,9 +300,12 @@ bool RasteriseCone(int caster, int targetX, int targetY, int spell, int32_t* out
   }
 
   int32_t xs[kMaxLineSquares], ys[kMaxLineSquares];
-  // The whole reach of the tables, -10 to +10 each way.
-  for (int x = ox - kReach; x <= ox + kReach; ++x) {
-    for (int y = oy - kReach; y <= oy + kReach; ++y) {
+  // The reach of the tables, at most 10 each way: a template square's reach
+  // is never below its distance along either axis, so the squares farther
+  // than the cone's length are never in it.
+  const int span = std::min(std::max(length, 0), kReach);
+  for (int x = ox - span; x <= ox + span; ++x) {
+    for (int y = oy - span; y <= oy + span; ++y) {
       if (!CurrentMap.Inside(x, y)) continue;
       const int sq = SquareIndex(x, y);
       if (CurrentMap.layers[kLayerWalls][sq] != 0 || IsSolidEffect(sq)) continue;
@@ -300,7 +322,7 @@ bool RasteriseCone(int caster, int targetX, int targetY, int spell, int32_t* out
       } else if (BlockedGrid[sq] != kSquareFlooded || (x == ox && y == oy) || !SpreadsTo(ox, oy, x, y, length)) {
         continue;
       }
-      AreaMask[sq] = 1;
+      MarkSquare(x, y);
     }
   }
   CollectCreatures(caster, spell, true, false);
@@ -337,7 +359,7 @@ bool RasteriseBurst(int caster, int centreX, int centreY, int spell) {
         if (!spreads && !HasLineOfEffectFrom(centreX, centreY, x, y, caster)) continue;
         if (spreads && !(x == centreX && y == centreY) && !SpreadsTo(centreX, centreY, x, y, reach)) continue;
       }
-      AreaMask[sq] = 1;
+      MarkSquare(x, y);
       AddAreaTarget(x, y, caster, spell);
     }
   }

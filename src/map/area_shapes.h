@@ -44,6 +44,7 @@ void ClearAreaTargets();
 // highlight timer; false when it is listed already or the list is full.
 bool ListAreaTarget(int creature);
 // Lists the creature on (x, y) when it suits the spell; true when it was added.
+// In combat it reads the occupancy grid as the shape last brought it up to date.
 bool AddAreaTarget(int x, int y, int caster, int spell);
 
 // Puts the words above back to their start-up values (a new game, and tests).

@@ -54,6 +54,12 @@ bool LineFree(int x0, int y0, int x1, int y1, int32_t* outSolid) {
   return true;
 }
 
+// A square of a cover line that lets the line on: flood-open, or holding a
+// feature the line passes.
+bool CoverLineSquareOpen(int sq) {
+  return BlockedGrid[sq] == kSquareFlooded || LetsLineThrough(CurrentMap.layers[kLayerWalls][sq]);
+}
+
 }  // namespace
 
 int TraceLineInto(int x0, int y0, int x1, int y1, int32_t* xs, int32_t* ys) {
@@ -132,7 +138,7 @@ bool FindCover(int ax, int ay, int tx, int ty, int debug) {
     if (!OnGrid(x, y)) return false;
     const int sq = SquareIndex(x, y);
     ArrowGrid[sq] = 100;
-    if (BlockedGrid[sq] != kSquareFlooded && !LetsLineThrough(CurrentMap.layers[kLayerWalls][sq])) {
+    if (!CoverLineSquareOpen(sq)) {
       ArrowGrid[sq] = 200;
       return false;
     }
@@ -145,6 +151,15 @@ bool FindCover(int ax, int ay, int tx, int ty, int debug) {
     ArrowGrid[sq] = 200;
     if (debug && DebugMode == 1) LogMessage("Found Cover at X=%i Y=%i \r", x, y);
   }
+  return true;
+}
+
+bool IsCoverLineOpen(int ax, int ay, int tx, int ty) {
+  int32_t xs[kMaxLineSquares], ys[kMaxLineSquares];
+  const int count = TraceLineInto(ax, ay, tx, ty, xs, ys);
+  if (count < 0) return false;
+  for (int i = 0; i < count; ++i)
+    if (!OnGrid(xs[i], ys[i]) || !CoverLineSquareOpen(SquareIndex(xs[i], ys[i]))) return false;
   return true;
 }
 

@@ -28,6 +28,8 @@ bool HasLineOfEffectFrom(int x0, int y0, int x1, int y1, int creature);
 // when a third combatant stands on it (never for an attacker with
 // "IMPROVED PRECISE SHOT"). Marks the walked squares in ArrowGrid.
 bool FindCover(int ax, int ay, int tx, int ty, int debug);
+// What FindCover answers for the line, without marking it or looking for cover.
+bool IsCoverLineOpen(int ax, int ay, int tx, int ty);
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetLineOfEffectState();

@@ -1,6 +1,8 @@
 // Changes of a creature's form and state that the rules core asks of the
 // combat actions: resizing what it carries, ending a polymorph or an iron
 // body, curing afflictions and the allegiance kept while it is controlled.
+// The routines are implemented by the combat actions
+// (combat/actions/creature_effects.cpp).
 #pragma once
 #include <cstdint>
 
@@ -8,18 +10,26 @@
 // "Dominated"; the recomputation writes it back when those end.
 extern int32_t SavedAllegiance[2100];
 
-// One size step up (at most 7) / down (at least 1) for every crafted item the
-// creature wears or carries; weapons take the dice of their new size
-// (EnlargeWeaponSize / ReduceWeaponSize).
+// After the creature's size has changed by one step up / down: every carried
+// crafted item of count 1 and the crafted items of its two hands and its
+// ranged slot go one size step up (at most 7) / down (at least 1), taking the
+// dice of their new size (EnlargeWeaponSize / ReduceWeaponSize); its armour's
+// size step follows, within 1 to 7; its natural attacks take the damage dice
+// of its present size in place of those of its former size.
 void EnlargeCarriedItems(int creature);
 void ReduceCarriedItems(int creature);
 
-// Keeps the creature's natural form (abilities, figure, size, speed,
-// footprint, natural attacks, protections, equipment and ammunition) in its
-// fighter slot; false when it has no fighter slot.
+// Keeps the creature's natural form (attack values, abilities, the 44-value
+// block, size, footprint, ammunition, figure, speed, natural armour, natural
+// attacks and equipment) in its fighter slot; false when it has no slot.
 bool SaveNaturalForm(int creature);
-// End the transformation: remove "Polymorphed" / "Iron_Body", put the saved
-// natural form back (when one is kept) and recompute.
+// End the transformation. Iron body: the attack values, Strength, Dexterity,
+// Constitution and the 44-value block come back from the slot (with the
+// figure, speed, natural armour and equipment); a polymorph also brings back
+// the other abilities, size, footprint and ammunition. The first natural
+// attack becomes the unarmed attack (one die of as many sides as sizes 1 to
+// 4 have), the others are cleared; "Iron_Body" / "Polymorphed" is removed
+// and the creature recomputed.
 void EndPolymorph(int creature);
 void EndIronBody(int creature);
 

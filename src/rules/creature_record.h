@@ -175,6 +175,7 @@ enum DisplayWord : int {
   kDisplaySideMark = 1,        // 1 or 2, chosen by the creator of the creature
   kDisplayEvilMark = 2,        // 1 for a chaotic evil creature
   kDisplayTurnUndeadUses = 3,  // a Cleric's Turn Undead uses per day
+  kDisplayAlarm = 4,           // the alarm sounder's percentage (above 0: it sounds the alarm)
   kDisplayAnimationFrame = 4,  // the walking or attacking frame of the figure, 0 to 4
 };
 
@@ -349,6 +350,8 @@ static_assert(sizeof(CreatureRecord) == 5000);
 // (0 none; "Map%i_Death%i"), 3 to 5 the three script-set spells.
 constexpr int kScriptWordDeathScript = 1;
 constexpr int kScriptWordFirstSpell = 3;
+// Special-ability word 15: the percentage of pinning a grappled creature.
+constexpr int kSpecialPinPercent = 15;
 // Special-ability word 8: hit points regenerated at the start of each turn.
 constexpr int kSpecialRegeneration = 8;
 

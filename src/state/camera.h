@@ -13,6 +13,17 @@ extern int32_t SquareOffsetX, SquareOffsetY;       // pixel remainder inside it
 extern int32_t FocusSquareX, FocusSquareY;
 // 1 while the camera is moving toward a creature.
 extern uint8_t CameraMoving;
+// The followed-creature value of an explicit target: the view heads for
+// (CameraTargetX, CameraTargetY), its origin in map pixels.
+constexpr int32_t kFollowExplicitTarget = 999;
+extern int32_t CameraTargetX, CameraTargetY;
+// The view's scroll speed counters and its two drift words, reset when the
+// view is sent somewhere new.
+extern int32_t CameraGlideWords[4];
+// The game screen's panels that cover part of the view: the combat-rolls
+// panel and the side panel (both kept in the option words by the game screen).
+extern uint8_t CombatRollsShown;
+extern uint8_t SidePanelShown;
 
 // Implemented by the game screen: centres the view on the creature when it
 // is within 70 pixels of the view's edge.

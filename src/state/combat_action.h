@@ -65,6 +65,10 @@ struct CombatActionState {
   // flags that the walk-back of the best square sets.
   uint8_t keepStandardAction = 0;
   uint8_t stopForStandardAction[2] = {0, 0};
+  // The magic-area kind a computer fighter is walking out of (0 none), and
+  // the word set once it has moved this turn.
+  int32_t leavingArea = 0;
+  uint8_t moved = 0;
 };
 extern CombatActionState CombatAction;
 // The acting turn-order entry under its own name (the block's currentEntry).

@@ -4,8 +4,16 @@
 
 uint8_t ScriptScratch[kScriptScratchBytes];
 uint8_t SquareScriptFlag = 0;
+int32_t ScriptSpeaker = -1;
+int32_t ScriptSavedFacing = -1;
+uint8_t ScriptKeepMode = 0;
+int32_t ScriptModeWord = -1;
 
 void ResetScriptWords() {
   ResetWords(ScriptScratch);
   SquareScriptFlag = 0;
+  ScriptSpeaker = -1;
+  ScriptSavedFacing = -1;
+  ScriptKeepMode = 0;
+  ScriptModeWord = -1;
 }

@@ -8,6 +8,15 @@ extern uint8_t ScriptScratch[kScriptScratchBytes];
 // Set on map entry so that the script of the square the party stands on runs.
 extern uint8_t SquareScriptFlag;
 
+// The talking words of the script interpreter: the creature whose script
+// runs (-1 none) and its facing kept meanwhile (-1 none); the keep-mode byte
+// a script sets to keep the screen mode it chose, and a further word that,
+// while -1, lets the screen mode go back to exploring after a talk.
+extern int32_t ScriptSpeaker;
+extern int32_t ScriptSavedFacing;
+extern uint8_t ScriptKeepMode;
+extern int32_t ScriptModeWord;
+
 // Implemented by the adventure scripts: loads and runs a compiled script to its end.
 void RunScriptFile(const char* path);
 

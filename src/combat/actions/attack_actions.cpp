@@ -472,40 +472,13 @@ void NextAttackStep() {
 
 // --- Shots -----------------------------------------------------------------------
 
-// The n-th combatant (turn order) standing on or round the square, as
-// ListCreaturesAroundSquare counts them; -1 none.
-int CreatureAroundSquare(int x, int y, int n) {
-  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
-    const int id = TurnOrder[i].creature;
-    if (!IsValidCreature(id)) continue;
-    const CreatureRecord& c = Creatures[id];
-    const bool touches = c.squareX - 1 <= x && x <= c.squareX + c.footprintWidth.current && c.squareY - 1 <= y &&
-                         y <= c.squareY + c.footprintHeight.current;
-    if (touches && n-- == 0) return id;
-  }
-  return -1;
-}
 
 // A blinded shooter that is not next to its target shoots at one of the
 // creatures on and round the target's nearest square at random; a target
 // locked in a grapple may be swapped for its partner.
-void ApplyBlindAndGrappleRules(int shooter) {
-  int& target = ActionTarget;
-  if (IsBlinded(shooter) && !AreAdjacent(shooter, target)) {
-    LogMessage("Ranged attack while @BLINDED@. ");
-    const CreatureRecord& s = Creatures[shooter];
-    const GridSquare near = NearestFootprintSquare(target, s.squareX, s.squareY);
-    const int count = ListCreaturesAroundSquare(near.x, near.y);
-    if (count >= 2) {
-      const int picked = CreatureAroundSquare(near.x, near.y, static_cast<int>(RandomUpTo(static_cast<uint32_t>(count - 1))));
-      if (picked != -1) target = picked;
-    }
-  }
-  const int grapple = FindCondition(target, kCondGrappling);
-  if (grapple < 0) return;
-  const int partner = Creatures[target].conditions[grapple].value;
-  LogMessage("Shooting into a @GRAPPLE@: ");
-  if (IsValidCreature(partner) && IsCreatureInSight(shooter, partner) && RandomUpTo(1) + 1 != 1) target = partner;
+void ApplyBlindAndGrappleRules(int) {
+  RandomizeBlindShotTarget();
+  RandomizeGrappleShotTarget();
 }
 
 // The missile flies from the shooter's centre toward the target's at the

@@ -2,17 +2,145 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
+#include <string_view>
 
-#include "state/script_state.h"
+#include "combat/actions/displacement.h"
 #include "combat/actions/start_of_combat.h"
-#include "state/game_progress.h"
+#include "combat/turns/combat_cycle.h"
+#include "engine/frame.h"
+#include "engine/message_log.h"
+#include "map/creature_paths.h"
+#include "map/party_walk.h"
+#include "map/square_grids.h"
 #include "rules/creature_record.h"
+#include "rules/positions.h"
+#include "state/casting_services.h"
+#include "state/combat_action.h"
+#include "state/fighter_slots.h"
+#include "state/game_progress.h"
+#include "state/party_leader.h"
+#include "state/script_state.h"
+#include "state/turn_order.h"
+
+namespace {
+
+constexpr int kFirstOtherSlot = 4;
+constexpr int32_t kTalkerMark = 3;
+constexpr int32_t kTalkerMarkFrames = 100;
+constexpr size_t kTagSize = sizeof(CreatureRecord::tag);
+
+int Leader() { return IsValidCreature(static_cast<int>(PartyLeader)) ? static_cast<int>(PartyLeader) : 0; }
+
+// The present fighters beyond the party's slots that belong to the talker's group.
+template <typename Visit>
+void ForEachGroupMember(int32_t group, Visit visit) {
+  for (int s = kFirstOtherSlot; s < FighterCount && s < kFighterSlots; ++s) {
+    const int f = FighterSlots[s].creature;
+    if (IsValidCreature(f) && Creatures[f].present == 1 && Creatures[f].group == group) visit(f, s);
+  }
+}
+
+int32_t DistanceSquared(int32_t ax, int32_t ay, int32_t bx, int32_t by) {
+  return (ax - bx) * (ax - bx) + (ay - by) * (ay - by);
+}
+
+// A walking group member stops on the square its figure is nearer to.
+void SnapToNearerSquare(int creature) {
+  CreatureRecord& c = Creatures[creature];
+  const int32_t here = DistanceSquared(c.pixelX, c.pixelY, c.squareX * kSquarePixels, c.squareY * kSquarePixels);
+  const int32_t next = DistanceSquared(c.pixelX, c.pixelY, c.nextX * kSquarePixels, c.nextY * kSquarePixels);
+  if (next < here) {
+    c.squareX = c.nextX;
+    c.squareY = c.nextY;
+  }
+  c.nextX = c.squareX;
+  c.nextY = c.squareY;
+  c.pixelX = c.squareX * kSquarePixels;
+  c.pixelY = c.squareY * kSquarePixels;
+  ResetCreaturePath(creature);
+  RelocateIfBlocked(creature);
+}
+
+bool ScreenKeepsTheView() {
+  return (ScreenMode >= kModeTargetFirst && ScreenMode <= kModeEnchantPicker) ||
+         (ScreenMode >= kModeCastAnnounce && ScreenMode <= kModeCastSpend);
+}
+
+bool IsSafeTagCharacter(char ch) {
+  return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') || ch == '_' ||
+         ch == '-' || ch == ' ' || ch == '.';
+}
+
+}  // namespace
+
+bool BuildTalkerScriptPath(int talker, char* path, size_t size) {
+  if (!IsValidCreature(talker) || path == nullptr || size == 0) return false;
+  const char* tag = Creatures[talker].tag;
+  const size_t length = strnlen(tag, kTagSize);
+  if (length == 0) return false;
+  for (size_t i = 0; i < length; ++i)
+    if (!IsSafeTagCharacter(tag[i])) return false;
+  if (std::string_view(tag, length).find("..") != std::string_view::npos) return false;
+  const int written = std::snprintf(path, size, "Scripts\\%s\\%.*s.mls", AdventureFolder, static_cast<int>(length), tag);
+  return written > 0 && static_cast<size_t>(written) < size;
+}
 
 int RunCreatureScript(int talker) {
-  if (!IsValidCreature(talker) || Creatures[talker].tag[0] == '\0') return 1;
+  if (!IsValidCreature(talker)) return 1;
+  CreatureRecord& t = Creatures[talker];
+  CancelPartyWalk();
+  for (int member = 0; member < kPartySize; ++member) RelocateIfBlocked(member);
+
+  const int leader = Leader();
+  const int32_t talkerFacing = t.facing;
+  const int32_t group = t.group;
+  if (group == 0) {
+    FaceTowardsCreature(talker, leader);
+  } else {
+    ForEachGroupMember(group, [&](int f, int) {
+      FaceTowardsCreature(f, leader);
+      if (f != group) SnapToNearerSquare(f);
+    });
+  }
+  const int32_t leaderFacing = Creatures[leader].facing;
+  for (int member = 0; member < kPartySize; ++member) FaceTowardsCreature(member, talker);
+
+  for (int32_t& mark : CreatureMarkWords) mark = 0;
+  if (InCombat == 1 && DebugMode == 1) LogMessage("StrictScroll to %i - %i - %i\r", talker, -1, -1);
+  // The view's glide is the game screen's; until it glides the view is put
+  // on the talker at once.
+  if (!ScreenKeepsTheView()) StrictScrollTo(talker, -1, -1);
+  if (DebugMode == 1) LogMessage("(Cycle 2).\r");
+  CreatureMarkWords[talker] = kTalkerMark;
+  HighlightTimer = kTalkerMarkFrames;
+
   char path[260];
-  std::snprintf(path, sizeof path, "Scripts\\%s\\%.20s.mls", AdventureFolder, Creatures[talker].tag);
-  RunScriptFile(path);
+  if (BuildTalkerScriptPath(talker, path, sizeof path)) {
+    ScriptSpeaker = talker;
+    ScriptSavedFacing = talkerFacing;
+    RunScriptFile(path);
+  }
+
+  ++t.furtherWords[kTalkCountWord];
+  if (AllEnemiesAlert == 0) {
+    t.facing = talkerFacing;
+    Creatures[leader].facing = leaderFacing;
+  }
+  ScriptSpeaker = -1;
+  ScriptSavedFacing = -1;
+  if (group == 0) {
+    if (t.fighterSlot >= 0) SetFighterFacing(t.fighterSlot);
+  } else {
+    ForEachGroupMember(group, [](int, int slot) { SetFighterFacing(slot); });
+  }
+  for (int slot = 0; slot < kPartySize && slot < FighterCount; ++slot) SetFighterFacing(slot);
+
+  if (ScriptKeepMode != 0) {
+    ScriptKeepMode = 0;
+  } else if (ScriptModeWord == -1 && ScreenMode != kModeLocalMap) {
+    ScreenMode = kModeExploring;
+  }
   return 1;
 }
 

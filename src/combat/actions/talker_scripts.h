@@ -1,9 +1,20 @@
 // The two routines that close the start of a battle: a talker's own script
 // when it meets the party, and the challenge rating of the opposing side.
 #pragma once
+#include <cstddef>
 
-// Runs the talker's script ("Scripts\<adventure>\<tag>.mls"); 1. (Facing the
-// party and stopping its walk come with the talkers' own rules.)
+// The record word that counts the talks a creature has had.
+constexpr int kTalkCountWord = 1;
+
+// Builds "Scripts\<adventure>\<tag>.mls" into the buffer; false (nothing to
+// run) when the tag is empty or could lead out of the scripts folder (a
+// separator, a drive mark or "..") or the path does not fit.
+bool BuildTalkerScriptPath(int talker, char* path, size_t size);
+// The party stops and steps off blocked squares; the talker (or its whole
+// group) and the party turn to each other; the view centres on the talker;
+// its script runs with the talker as the speaker; then the talk is counted,
+// the facings are given back (unless every enemy is alert) and the screen
+// returns to exploring unless the script kept its mode. 1.
 int RunCreatureScript(int talker);
 // Sorts the participants by challenge rating, highest first (equal ratings
 // in reverse listing order), and returns the encounter's rating: the first

@@ -1,6 +1,7 @@
 #include "combat/resolution/area_targets.h"
 
 #include "engine/reset_words.h"
+#include "map/combatant_grid.h"
 #include "map/movement_rules.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
@@ -91,7 +92,8 @@ bool ListAreaTarget(int creature) {
 }
 
 bool AddAreaTarget(int x, int y, int caster, int spell) {
-  const int creature = InCombat == 1 ? CreatureAtSquare(x, y, -1) : CombatantAtSquare(x, y);
+  // The burst has brought the occupancy grid up to date before marking.
+  const int creature = InCombat == 1 ? OtherCombatantOn(x, y, -1, -1) : CombatantAtSquare(x, y);
   if (!IsValidCreature(creature)) return false;
   // Ids outside the spell table (breath, Turn Undead) have no side restriction.
   if (spell >= 0 && spell < kSpellRows) {

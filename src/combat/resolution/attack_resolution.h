@@ -45,5 +45,11 @@ int ResolveAttack(int attacker, int target, int entry, int32_t alternateForm, ui
 // natural attack, a ranged attack, or the weapon (crafted item code, 0 none).
 bool DamageReductionKindApplies(int32_t kind, int32_t code, bool natural, bool ranged, int32_t weaponItem);
 
+// The concealment that stands between attacker and target: -1 when nothing
+// conceals, 0 when the attacker overcomes every source, else the miss
+// chance in percent of the highest source it does not overcome (its
+// condition id in *condition when given).
+int32_t ConcealmentMissChance(int attacker, int target, uint8_t ranged, uint32_t* condition);
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetAttackRollState();

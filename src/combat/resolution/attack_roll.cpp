@@ -152,6 +152,20 @@ int32_t EvaluatedMissChance(int attacker, int target, bool ranged) {
   return chosen < 0 ? 0 : sources[chosen].chance;
 }
 
+}  // namespace
+
+int32_t ConcealmentMissChance(int attacker, int target, uint8_t ranged, uint32_t* condition) {
+  ConcealmentSource sources[9];
+  const int count = GatherConcealment(attacker, target, sources);
+  if (count == 0) return -1;
+  const int chosen = ChooseConcealment(sources, count, attacker, ranged != 0);
+  if (chosen < 0) return 0;
+  if (condition) *condition = sources[chosen].condition;
+  return sources[chosen].chance;
+}
+
+namespace {
+
 // ---- The attack ------------------------------------------------------------
 
 struct RollState {

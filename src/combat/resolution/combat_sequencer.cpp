@@ -7,6 +7,7 @@
 #include "combat/actions/least_services.h"
 #include "combat/resolution/special_attacks.h"
 #include "combat/resolution/spell_resolution.h"
+#include "combat/turns/area_placement.h"
 #include "combat/turns/best_square.h"
 #include "combat/turns/least_services.h"
 #include "combat/turns/melee_grid.h"
@@ -122,13 +123,11 @@ void AimSummoning(int caster, int spell) {
 // Kind 5: a line (rectangle) to the best line end.
 bool AimRectangle(int caster, int spell, int32_t category) {
   SetAreaAction(caster, category, false);
-  FillAreaTargetWeights();
-  int32_t endX = -1, endY = -1;
-  if (!FindLineTarget(&endX, &endY)) return false;
-  const CreatureRecord& c = Creatures[caster];
-  const GridSquare from = NearestFootprintSquare(caster, endX, endY);
-  RasteriseRectangle(spell, caster, from.x, from.y, endX, endY);
-  ScrollToSquare((c.squareX + endX) / 2, (c.squareY + endY) / 2);
+  FillAreaTargetWeights(spell, caster);
+  if (!FindLineTarget(spell, caster)) return false;
+  const int32_t endX = LineTargetSecondX, endY = LineTargetSecondY;
+  RasteriseRectangle(spell, caster, LineTargetFirstX, LineTargetFirstY, endX, endY);
+  ScrollToSquare((LineTargetFirstX + endX) / 2, (LineTargetFirstY + endY) / 2);
   FaceTowardsSquare(caster, endX, endY);
   CastingUse.aimX = endX;
   CastingUse.aimY = endY;
@@ -138,8 +137,8 @@ bool AimRectangle(int caster, int spell, int32_t category) {
 // Kinds 6 and 7: a burst centred on the best square.
 bool AimCircle(int caster, int spell, int32_t category) {
   SetAreaAction(caster, category, true);
-  FillAreaTargetWeights();
-  const GridSquare centre = FindCircle();
+  FillAreaTargetWeights(spell, caster);
+  const GridSquare centre = FindCircle(caster, spell);
   if (centre.x < 0) return false;
   RasteriseBurst(caster, centre.x, centre.y, spell);
   FaceTowardsSquare(caster, centre.x, centre.y);

@@ -62,31 +62,6 @@ bool CanCastSpells(int creature, int* outIndex) {
   return true;
 }
 
-void FillAreaTargetWeights() {}
-
-GridSquare FindCircle() {
-  const int caster = SpellCaster;
-  const int foe = BestCombatant([caster](int c) { return AreEnemies(caster, c); },
-                                [](int c) { return -Creatures[c].hitPoints; });
-  if (foe < 0) return {-1, -1};
-  return {Creatures[foe].squareX, Creatures[foe].squareY};
-}
-
-bool FindLineTarget(int32_t* outX, int32_t* outY) {
-  const int caster = SpellCaster;
-  if (!IsValidCreature(caster)) return false;
-  const CreatureRecord& me = Creatures[caster];
-  const int foe = BestCombatant([caster](int c) { return AreEnemies(caster, c); },
-                                [&me](int c) {
-                                  const CreatureRecord& o = Creatures[c];
-                                  return -(std::abs(o.squareX - me.squareX) + std::abs(o.squareY - me.squareY));
-                                });
-  if (foe < 0) return false;
-  *outX = Creatures[foe].squareX;
-  *outY = Creatures[foe].squareY;
-  return true;
-}
-
 bool IsGroupSpell10(int spell) {
   switch (spell) {
     case 107: case 119: case 133: case 144: case 162: case 109: case 120: case 134: case 145: case 161:
@@ -220,20 +195,6 @@ int ScriptedSpellTarget(int creature) {
 
 bool HasOnlyDistantTargets(int, int, int) { return false; }
 
-uint8_t CpuMoveIssued = 0;
-
-int SendCpuMoving(int creature, int x, int y, int) {
-  if (!IsValidCreature(creature)) return 1;
-  const int entry = EntryOfCreature(creature);
-  if (entry >= 0) TurnOrder[entry].plannedAction = 0;
-  Creatures[creature].destinationX = x;
-  Creatures[creature].destinationY = y;
-  CombatAction.actionCode = 1;
-  CombatState = kStateActionUnderWay;
-  CpuMoveIssued = 1;
-  return 1;
-}
-
 int IssueEscape() {
   CombatActionState& a = CombatAction;
   if (!(a.fullRoundActionLeft == 1 || (a.singleActionTurn != 0 && a.standardActionLeft == 1))) {
@@ -250,8 +211,6 @@ int IssueEscape() {
   return 1;
 }
 
-int ReloadCrossbowIfNeeded(int) { return 0; }
-
 void PresentFrameNow() {}
 
 bool IsReachableThisTurn(int creature, int x, int y) {
@@ -261,54 +220,4 @@ bool IsReachableThisTurn(int creature, int x, int y) {
   return PathCostFeet <= CombatAction.movesLeft;
 }
 
-int BuildGoodSquareGrid(int, int, int, int, int, int) { return 1; }
-int BuildCureValuationGrid(int) { return 1; }
-int64_t BuildConeSpellGrid(int, int) { return -1; }
-int64_t BuildDiscSpellGrid(int) { return -1; }
-int32_t HazardKindToLeave = 0;
-
-bool FillAreaTargetWeights(int, int) { return true; }
-
-GridSquare FindCircle(int caster, int spell) {
-  const int foe = BestCombatant([caster, spell](int c) { return AreEnemies(caster, c) && !IsImmuneToSpell(spell, c); },
-                                [](int c) { return -Creatures[c].hitPoints; });
-  if (foe < 0) return {-1, -1};
-  return {Creatures[foe].squareX, Creatures[foe].squareY};
-}
-
-bool FindLineTarget(int spell, int caster) {
-  return BestCombatant([caster, spell](int c) { return AreEnemies(caster, c) && !IsImmuneToSpell(spell, c); },
-                       [](int) { return 0; }) >= 0;
-}
-
-int TryArcaneSpellChoices(int) { return 0; }
-
-bool AttackAdjacentEnemy(int fighter) {
-  const int target = ChooseMeleeTarget(fighter, 0);
-  if (target < 0) return false;
-  const int entry = EntryOfCreature(fighter);
-  if (entry >= 0) {
-    TurnOrder[entry].plannedAction = 1;
-    TurnOrder[entry].plannedTarget = target;
-    TurnOrder[entry].plannedParameter = -1;
-  }
-  ActingCreature = fighter;
-  CombatActionState& a = CombatAction;
-  CombatState = kStateActionUnderWay;
-  if (a.fullRoundActionLeft != 0 || a.attackSequenceOpen != 0) {
-    a.fullRoundActionLeft = 0;
-    a.attackSequenceOpen = 1;
-    a.actionCode = 4;
-  } else if (a.standardActionLeft != 0) {
-    a.standardActionLeft = 0;
-    a.actionCode = 2;
-  } else {
-    CombatState = kStateNextFighter;
-  }
-  return true;
-}
-
-void ResetTurnLeastServicesState() {
-  CpuMoveIssued = 0;
-  HazardKindToLeave = 0;
-}
+void ResetTurnLeastServicesState() {}

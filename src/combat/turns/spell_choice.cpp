@@ -7,9 +7,11 @@
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/special_attacks.h"
 #include "combat/turns/least_services.h"
+#include "combat/turns/placement_grids.h"
 #include "combat/turns/spell_search.h"
 #include "combat/turns/spell_targets.h"
 #include "combat/turns/spell_usefulness.h"
+#include "combat/turns/support_grids.h"
 #include "creatures/control_tendencies.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
@@ -68,6 +70,18 @@ ItemPlans SetAside;
 bool Has(int creature, uint32_t id) { return FindCondition(creature, id) >= 0; }
 bool HasFeat(int creature, int feat) { return Creatures[creature].feats[feat] != 0; }
 int32_t Behaviour(int creature, int word) { return Creatures[creature].behaviour[word]; }
+
+// What the tactics need to know of the caster's situation.
+TacticFlags TacticFlagsOf(const CasterSituation& s) {
+  TacticFlags f;
+  f.canMove = s.canMove;
+  f.hasRangedAttack = s.rangedAttack;
+  f.adjacentEnemy = s.adjacentEnemy;
+  f.freeHand = s.freeHand;
+  f.specialMeans = f.canCastSpells = true;
+  f.topSpellLevel = MaxSpellLevel(s.fighter);
+  return f;
+}
 int D100() { return RollDice(100, 1, 0, 0); }
 
 int EntryOf(int creature) {
@@ -294,7 +308,7 @@ bool TryCastingSquare(const CasterSituation& s, bool withSkipTests) {
     if (withSkipTests && SkipsCastingSquare(s, source, spell)) return false;
     const bool cureGrid = source == SpellSource::kOwn && CombatAction.cureOthers != 0;
     if (cureGrid) {
-      BuildCureValuationGrid(f);
+      BuildCureValuationGrid(f, 0);
     } else {
       int32_t target = -1;
       const int mode = source == SpellSource::kOwn ? -1 : CastingSquareMode(source, f, spell, &target);
@@ -551,7 +565,8 @@ SpellBranchOutcome FallBack(const CasterSituation& s, bool* retryCastingSquare) 
       return SpellBranchOutcome::kNothing;
     }
   }
-  if (s.adjacentEnemy && AttackAdjacentEnemy(f)) return SpellBranchOutcome::kWeaponAction;
+  if (s.adjacentEnemy && AttackAdjacentEnemy(f, TacticFlagsOf(s)) == TacticResult::kCommitted)
+    return SpellBranchOutcome::kWeaponAction;
   const bool stuck = !s.canMove && Has(f, kCondStuck);
   if (!s.rangedAttack) {
     if (stuck) return Escape();
@@ -671,9 +686,14 @@ SpellBranchOutcome RunSpellBranch(const CasterSituation& s) {
       const int32_t cls = Creatures[f].creatureClass;
       bool forced = false;
       if ((cls == kClassWizard || cls == kClassLich) && DisruptionTarget == -1 && CurrentSource() == SpellSource::kOwn) {
-        const int arcane = TryArcaneSpellChoices(f);
-        if (arcane == 1) return SpellBranchOutcome::kSpellCast;
-        forced = arcane == 2 && FoundSpellCount > 0;
+        int32_t forcedSpell = -1;
+        if (ChooseArcaneSpellFirst(f, TacticFlagsOf(s), &forcedSpell) == TacticResult::kCommitted)
+          return SpellInProgress != -1 ? SpellBranchOutcome::kSpellCast : SpellBranchOutcome::kMoved;
+        if (forcedSpell != -1) {
+          FoundSpells[0] = forcedSpell;
+          FoundSpellCount = 1;
+          forced = true;
+        }
       }
       const SpellSource source = CurrentSource();
       const SearchEnd end = forced ? SearchEnd::kFound : SearchByLevel(s);

@@ -10,6 +10,7 @@
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/special_attacks.h"
+#include "combat/turns/area_placement.h"
 #include "combat/turns/least_services.h"
 #include "combat/turns/spell_targets.h"
 #include "combat/turns/spell_usefulness.h"

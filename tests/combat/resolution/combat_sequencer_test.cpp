@@ -345,7 +345,10 @@ TEST_F(CastingSteps, AUseWithoutATargetEndsAndHandsTheTurnBack) {
 TEST_F(CastingSteps, AWebCellKeepsItsSaveDcAndAnUnnamedCodeStillNamesItsImmunity) {
   CreatureRecord& k = Creatures[kCaster];
   k.feats[kFeatSpellFocusFirst + 2] = 1;  // Spell Focus (Conjuration)
-  Put(kFoeA, 10, 10, 1, 1);
+  // The computer places the web where it catches a foe it may hold: Bo,
+  // with Ann beside him inside the same web.
+  Put(kFoeB, 10, 10, 1, 1);
+  Put(kFoeA, 11, 10, 1, 1);
   SpellRecord& web = Spell(15, kAimCircle, 2, {119, 14, 10, 0, 0, 0, 0, 0});
   web.school = 2;
   web.areaSize = 5;

@@ -79,10 +79,12 @@ class Battlefield : public ::testing::Test {
     a.fiveFootStepLeft = 1;
   }
 
-  static CasterSituation Situation(bool adjacentEnemy = false, bool ranged = false) {
+  // The caster holds its square (canMove false): a caster that may move first
+  // looks for a better square to cast from, which the grids' tests cover.
+  static CasterSituation Situation(bool adjacentEnemy = false, bool ranged = false, bool canMove = false) {
     CasterSituation s;
     s.fighter = kCaster;
-    s.canMove = true;
+    s.canMove = canMove;
     s.adjacentEnemy = adjacentEnemy;
     s.rangedAttack = ranged;
     return s;

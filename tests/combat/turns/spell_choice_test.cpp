@@ -60,7 +60,7 @@ TEST_F(SpellChoice, TheSequencerCarriesTheChosenSpellToAFittingTarget) {
 
 TEST_F(SpellChoice, SleepPassesOverCreaturesImmuneToSleep) {
   PutCaster(1, {kSpellSleep, kSpellMagicMissile});
-  Put(20, 6, 2, kAllegianceParty);
+  Put(20, 6, 2, kAllegianceParty).effectiveLevel = 4;  // within Sleep's reach
   Immune(20, kImmSleep);
   Begin();
   ASSERT_TRUE(SearchSpells(Situation()));

@@ -1,0 +1,531 @@
+#include "combat/turns/support_grids.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "combat/resolution/special_attacks.h"
+#include "combat/turns/adjacency_queries.h"
+#include "combat/turns/area_placement.h"
+#include "combat/turns/best_square.h"
+#include "combat/turns/combat_cycle.h"
+#include "combat/turns/decision_words.h"
+#include "combat/turns/least_decision_services.h"
+#include "combat/turns/spell_targets.h"
+#include "combat/turns/tactics.h"
+#include "combat/turns/valuation_grid.h"
+#include "engine/frame.h"
+#include "map/fighter_tests.h"
+#include "map/line_of_effect.h"
+#include "map/movement_rules.h"
+#include "map/square_grids.h"
+#include "rules/adjacency.h"
+#include "rules/casting_rules.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "rules/item_tables.h"
+#include "rules/positions.h"
+#include "rules/spell_ids.h"
+#include "state/combat_action.h"
+#include "state/turn_order.h"
+
+namespace {
+
+constexpr int32_t kNoDistance = 10000;
+constexpr int32_t kDispelReachSquared = 42;
+constexpr int kDispelWindow = 6;  // 6 * 6 < 42 < 7 * 7: cells farther along one axis are out of reach
+
+int TurnCount() { return TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries; }
+bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
+
+bool HeldByOthers(int c) {
+  return FindAnyCondition(c, kCondSummonedCreature, kCondControlled, kCondDominated) >= 0;
+}
+bool DestroyedType(int c) { return Creatures[c].type == 8 || Creatures[c].type == 2; }
+
+// The squared distance from (x, y) to the creature's footprint square nearest to it.
+int32_t SquaredToFootprint(int creature, int x, int y) {
+  const GridSquare n = NearestFootprintSquare(creature, x, y);
+  return (n.x - x) * (n.x - x) + (n.y - y) * (n.y - y);
+}
+
+// The move state of the melee grid: the acting fighter with its standard action.
+void MoveState(int creature, bool* moreThanOne, bool* exactlyOne) {
+  *moreThanOne = *exactlyOne = false;
+  if (!IsActingFighter(creature) || CombatAction.standardActionLeft != 1) return;
+  const int32_t speed = Creatures[creature].speed.current;
+  *moreThanOne = CombatAction.movesLeft > speed;
+  *exactlyOne = CombatAction.movesLeft == speed;
+}
+
+// Squares whose footprint placed there (w by h) would cover a square of the
+// box border [x0, x1] x [y0, y1] (its whole inside too when filled) get the
+// function once each. The stamp keeps each square to one call per marking.
+template <typename Apply>
+void ForSquaresTouching(int x0, int y0, int x1, int y1, bool filled, int w, int h, Apply apply) {
+  static int32_t stamp[kMapSquares];
+  static int32_t stampValue = 0;
+  if (++stampValue == 0) {
+    std::memset(stamp, 0, sizeof stamp);
+    stampValue = 1;
+  }
+  for (int rx = std::max(x0, 0); rx <= std::min(x1, kMapSide - 1); ++rx)
+    for (int ry = std::max(y0, 0); ry <= std::min(y1, kMapSide - 1); ++ry) {
+      if (!filled && rx != x0 && rx != x1 && ry != y0 && ry != y1) continue;
+      for (int sx = std::max(rx - w + 1, 0); sx <= rx; ++sx)
+        for (int sy = std::max(ry - h + 1, 0); sy <= ry; ++sy) {
+          const int sq = SquareIndex(sx, sy);
+          if (stamp[sq] == stampValue) continue;
+          stamp[sq] = stampValue;
+          apply(sq);
+        }
+    }
+}
+
+// Adds the bonus to the own square when positive and, for the acting fighter
+// with its five-foot step, to each neighbour of value 1 or more that a free
+// step reaches.
+void AddStayBonus(int creature, int32_t bonus) {
+  const CreatureRecord& c = Creatures[creature];
+  const int cx = c.squareX, cy = c.squareY;
+  if (OnGrid(cx, cy) && ValuationGrid[SquareIndex(cx, cy)] > 0) ValuationGrid[SquareIndex(cx, cy)] += bonus;
+  if (InCombat != 1 || !MayTakeFiveFootStep(creature)) return;
+  for (int x = cx - 1; x <= cx + 1; ++x)
+    for (int y = cy - 1; y <= cy + 1; ++y) {
+      if ((x == cx && y == cy) || !OnGrid(x, y)) continue;
+      int32_t& v = ValuationGrid[SquareIndex(x, y)];
+      if (v >= 1 && IsFreeStepSquare(creature, cx, cy, x, y)) v += bonus;
+    }
+}
+
+// Step-only marks: the own square and the neighbours a step reaches get the
+// value, squares the creature does not fit on -100.
+void MarkStepSquares(int creature, int32_t value) {
+  const CreatureRecord& c = Creatures[creature];
+  const int cx = c.squareX, cy = c.squareY;
+  if (OnGrid(cx, cy)) ValuationGrid[SquareIndex(cx, cy)] = value;
+  MarkUnfitSquares(creature);
+  for (int x = cx - 1; x <= cx + 1; ++x)
+    for (int y = cy - 1; y <= cy + 1; ++y) {
+      if ((x == cx && y == cy) || !OnGrid(x, y)) continue;
+      int32_t& v = ValuationGrid[SquareIndex(x, y)];
+      if (v != kUnfit && !IsDiagonalStepBlocked(cx, cy, x, y, creature)) v = value;
+    }
+}
+
+// The cells of one kind the dispel may clear, kept as a bitmap of the map.
+struct CellMap {
+  bool any = false;
+  uint8_t at[kMapSquares];
+};
+void FindCells(CellMap* cells, uint32_t kind, bool passingOnly) {
+  cells->any = false;
+  for (int i = 0; i < kMapSquares; ++i) {
+    const SquareEffectCell& cell = MagicAreaGrid[i];
+    const bool hit = cell.kind == kind && (!passingOnly || cell.roundsLeft != kDurationLasting);
+    cells->at[i] = hit;
+    cells->any |= hit;
+  }
+}
+
+// The cell nearest to the creature standing on (x, y) (squared distance to
+// its nearest footprint square, the first in map order on ties) when it
+// lies within the dispel's reach and in line of effect of the square. Only
+// cells within reach can be nearest enough, so only the window round the
+// footprint is looked at.
+bool DispellableCellNear(int creature, int x, int y, const CellMap& cells) {
+  if (!cells.any) return false;
+  const CreatureRecord& c = Creatures[creature];
+  int wx0 = std::max(x - kDispelWindow, 0), wx1 = std::min(x + c.footprintWidth.current - 1 + kDispelWindow, kMapSide - 1);
+  int wy0 = std::max(y - kDispelWindow, 0), wy1 = std::min(y + c.footprintHeight.current - 1 + kDispelWindow, kMapSide - 1);
+  if (!PlacementShortcuts) wx0 = wy0 = 0, wx1 = wy1 = kMapSide - 1;
+  int32_t best = kNoDistance;
+  int bx = -1, by = -1;
+  for (int cx = wx0; cx <= wx1; ++cx)
+    for (int cy = wy0; cy <= wy1; ++cy) {
+      if (!cells.at[SquareIndex(cx, cy)]) continue;
+      const int32_t d = SquaredToFootprint(creature, cx, cy);
+      if (d < best) {
+        best = d;
+        bx = cx;
+        by = cy;
+      }
+    }
+  return best <= kDispelReachSquared && HasLineOfEffect(x, y, bx, by, nullptr);
+}
+
+// The combatants of the turn order as a grid sees them, gathered once per
+// grid: each creature once, in turn order, with its footprint's box and
+// whether it is on the grid creature's side.
+struct Combatant {
+  int32_t id;
+  int32_t x0, y0, x1, y1;
+  bool ally;
+};
+struct CombatantList {
+  Combatant at[kTurnOrderEntries];
+  int n = 0;
+
+  void Gather(int creature) {
+    static int32_t seen[kCreatureCount];
+    static int32_t stamp = 0;
+    if (++stamp == 0) {
+      std::memset(seen, 0, sizeof seen);
+      stamp = 1;
+    }
+    n = 0;
+    for (int i = 0; i < TurnCount(); ++i) {
+      const int t = TurnOrder[i].creature;
+      if (!IsValidCreature(t) || seen[t] == stamp) continue;
+      seen[t] = stamp;
+      const CreatureRecord& o = Creatures[t];
+      at[n++] = {t, o.squareX, o.squareY, o.squareX + o.footprintWidth.current - 1,
+                 o.squareY + o.footprintHeight.current - 1, t != creature && AreAllies(creature, t)};
+    }
+  }
+};
+CombatantList Present;
+
+// The creatures within the reach class 1 to 4 of the creature where it
+// stands, in turn order: the rule of the stance candidate filler
+// (ListCombatantsInReach: the squared distance between the nearest footprint
+// squares, and a line FindCover lets through) without refilling the shared
+// candidate list or marking the lines for every square. Creatures farther
+// apart along an axis than a class reaches are passed over before their
+// distance is measured. The count.
+int CreaturesInReach(int creature, int reachClass, int32_t* out) {
+  static const int32_t kBelow[5] = {0, 3, 10, 50, 145};
+  static const int kAxis[5] = {0, 1, 3, 7, 12};  // the farthest gap along an axis below each bound
+  if (reachClass < 1 || reachClass > 4) return 0;
+  const CreatureRecord& c = Creatures[creature];
+  const int cx1 = c.squareX + c.footprintWidth.current - 1, cy1 = c.squareY + c.footprintHeight.current - 1;
+  int n = 0;
+  for (int i = 0; i < Present.n && n < kCandidateListSize; ++i) {
+    const Combatant& o = Present.at[i];
+    const int gapX = std::max({o.x0 - cx1, c.squareX - o.x1, 0});
+    const int gapY = std::max({o.y0 - cy1, c.squareY - o.y1, 0});
+    if (gapX > kAxis[reachClass] || gapY > kAxis[reachClass]) continue;
+    const GridSquare from = NearestFootprintSquare(creature, o.x0, o.y0);
+    const GridSquare to = NearestFootprintSquare(o.id, c.squareX, c.squareY);
+    if (SquaredDistance(from.x, from.y, to.x, to.y) >= kBelow[reachClass]) continue;
+    if (reachClass >= 2 && !IsCoverLineOpen(from.x, from.y, to.x, to.y)) continue;
+    out[n++] = o.id;
+  }
+  return n;
+}
+
+// The allies of the creature's side touching its ring where it stands, in
+// turn order, at most as many as the adjacent-creature list holds: the rule
+// of ListAdjacentAllies, by the boxes of the footprints instead of marking
+// the ring for every square. The count.
+int AlliesBeside(int creature, int32_t* out) {
+  const CreatureRecord& c = Creatures[creature];
+  const int x0 = c.squareX, y0 = c.squareY;
+  const int x1 = x0 + c.footprintWidth.current - 1, y1 = y0 + c.footprintHeight.current - 1;
+  int n = 0;
+  for (int i = 0; i < Present.n && n < kAdjacentListSize; ++i) {
+    const Combatant& a = Present.at[i];
+    if (!a.ally) continue;
+    // Its footprint meets the box of the ring without lying wholly on the creature's own squares.
+    const bool meetsRing = a.x1 >= x0 - 1 && a.x0 <= x1 + 1 && a.y1 >= y0 - 1 && a.y0 <= y1 + 1;
+    const bool inside = a.x0 >= x0 && a.x1 <= x1 && a.y0 >= y0 && a.y1 <= y1;
+    if (meetsRing && !inside) out[n++] = a.id;
+  }
+  return n;
+}
+
+int32_t ResolveStance(int creature, int32_t stance) {
+  if (stance != kStanceOwn) return stance;
+  if (StanceWord != -1) return StanceWord;
+  const int32_t own = Creatures[creature].behaviour[kBehaviourCasterStyle];
+  return own != 0 ? own : kStanceKeepOff;
+}
+
+// What each creature the stance reaches adds to a square, worked out once
+// per grid: an enemy for being a target (more for casters, the weakest, the
+// one it means to disrupt and one others attack), an ally for company.
+int32_t CreatureWorth(int creature, int e) {
+  const CreatureRecord& t = Creatures[e];
+  int32_t v = 0;
+  if (AreEnemies(creature, e)) {
+    v += 6;
+    if (t.creatureClass == 4) v += 7;
+    else if (t.creatureClass == 3) v += 4;
+    if (e == WeakestEnemy) v += 5;
+    if (!HeldByOthers(e)) v += 2;
+    if (e == DisruptionTarget) v += 50;
+    v += 3 * CountPlannedAttacksOn(e);
+  } else {
+    v += 3;
+    if (e == StrongestAlly) v += 6;
+    if (!HeldByOthers(e)) v += 1;
+  }
+  return v;
+}
+
+}  // namespace
+
+int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int target, int32_t radiusSquared,
+                        int spell) {
+  if (!IsValidCreature(creature)) return 1;
+  CreatureRecord& c = Creatures[creature];
+  if (DebugMode) {
+    AiPause = 1;
+    ValuationGridShown = 1;
+  }
+  stance = ResolveStance(creature, stance);
+  const int fireCode = GetProtectionValue(creature, 2);
+  const bool fireAware = fireCode != 1 && fireCode != 5 && c.kind != 1 && c.kind != 88;
+  const bool webAware = GetProtectionValue(creature, 56) != 1 && c.kind != 1 && c.kind != 32;
+  bool moreThanOneMove, exactlyOneMove;
+  MoveState(creature, &moreThanOneMove, &exactlyOneMove);
+
+  bool blockingDispel = false, fireDispel = false;
+  if (DisruptionTarget == -1 && stepOnly == 0 && c.knownSpells[kSpellDispel] == 1 && c.spellsLeft[2] > 0) {
+    blockingDispel = NearestFoeReachable();
+    fireDispel = PathToNearestFoeOpen(1);
+  }
+  const bool spellGiven = spell >= 0 && spell < kSpellRows;
+  const int32_t stay = spellGiven && SpellTable[spell].castingTime == 3 ? 151 : 51;
+
+  std::memset(ValuationGrid, 0, sizeof ValuationGrid);
+  if (stepOnly == 1 && InCombat == 1 && MayTakeFiveFootStep(creature)) MarkStepSquares(creature, stay);
+
+  const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+  const int sx = c.squareX, sy = c.squareY;
+  const bool zone = target != -1 && radiusSquared >= 1 && FindTurnOrderIndex(target) != -1;
+  if (zone) {
+    for (int x = 0; x < kMapSide; ++x)
+      for (int y = 0; y < kMapSide; ++y) {
+        int32_t& v = ValuationGrid[SquareIndex(x, y)];
+        if (v == kUnfit) continue;
+        const GridSquare n = NearestFootprintSquare(target, x, y);
+        const int32_t d = (n.x - x) * (n.x - x) + (n.y - y) * (n.y - y);
+        if (d > radiusSquared || (d > 2 && !HasLineOfEffect(x, y, n.x, n.y, nullptr))) continue;
+        c.squareX = x;
+        c.squareY = y;
+        const bool spoilt = (fireAware && IsInMagicArea(creature, kEffectFire)) ||
+                            (webAware && IsInMagicArea(creature, kEffectWeb)) || IsInMagicArea(creature, kEffectSilence);
+        v += spoilt ? 25 : 100;
+      }
+    c.squareX = sx;
+    c.squareY = sy;
+  }
+
+  // Each enemy's rings: beside it the stance is pleased or worried, and a
+  // square left untouched next to the second ring is worried a little.
+  const int32_t beside = stance == 1 ? 28 : stance == 2 ? -60 : (stance == 3 || stance == 4) ? -120 : 0;
+  for (int i = 0; i < TurnCount(); ++i) {
+    const int e = TurnOrder[i].creature;
+    if (!IsValidCreature(e) || e == creature || AreAllies(creature, e)) continue;
+    const SquareBox r = RingBox(e, 0);
+    ForSquaresTouching(r.x0, r.y0, r.x1, r.y1, false, w, h, [beside](int sq) {
+      if (ValuationGrid[sq] != kUnfit) ValuationGrid[sq] += beside;
+    });
+    if (stance == 3 || stance == 4) {
+      const SquareBox second = RingBox(e, 1);
+      const SquareBox own = RingBox(e, -1);  // the squares it stands on
+      auto worry = [](int sq) {
+        if (ValuationGrid[sq] == 0) ValuationGrid[sq] = -10;
+      };
+      // The second ring and the enemy's own squares both hold 9.
+      ForSquaresTouching(second.x0, second.y0, second.x1, second.y1, false, w, h, worry);
+      ForSquaresTouching(own.x0, own.y0, own.x1, own.y1, true, w, h, worry);
+    }
+  }
+
+  static CellMap blocking, fires;
+  if (DisruptionTarget == -1 && blockingDispel) FindCells(&blocking, kEffectSolid, false);
+  else blocking.any = false;
+  if (DisruptionTarget == -1 && fireDispel) FindCells(&fires, kEffectFire, true);
+  else fires.any = false;
+
+  const bool reachTerm = spellGiven && (SpellTargetKind[spell] == 1 || SpellTargetKind[spell] == 7) &&
+                         SpellTable[spell].range == 3;
+  // The worth of each combatant and the squares the enemies stand on, once for the grid.
+  static int32_t worth[kCreatureCount];
+  static GridSquare enemySquares[kMapSquares];
+  int enemySquareCount = 0;
+  for (int i = 0; i < TurnCount(); ++i) {
+    const int e = TurnOrder[i].creature;
+    if (!IsValidCreature(e) || e == creature) continue;
+    worth[e] = CreatureWorth(creature, e);
+    if (AreAllies(creature, e)) continue;
+    const CreatureRecord& o = Creatures[e];
+    for (int ex = o.squareX; ex < o.squareX + o.footprintWidth.current; ++ex)
+      for (int ey = o.squareY; ey < o.squareY + o.footprintHeight.current; ++ey)
+        if (enemySquareCount < kMapSquares) enemySquares[enemySquareCount++] = {ex, ey};
+  }
+  const bool single = w == 1 && h == 1;
+  Present.Gather(creature);
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) {
+      int32_t& v = ValuationGrid[SquareIndex(x, y)];
+      if (v < 0) continue;
+      c.squareX = x;
+      c.squareY = y;
+      int32_t nearestEnemy = kNoDistance;
+      for (int k = 0; k < enemySquareCount; ++k) {
+        const GridSquare e = enemySquares[k];
+        const int32_t d = single ? (e.x - x) * (e.x - x) + (e.y - y) * (e.y - y) : SquaredToFootprint(creature, e.x, e.y);
+        nearestEnemy = std::min(nearestEnemy, d);
+      }
+      static int32_t reached[kCandidateListSize];
+      const int count = CreaturesInReach(creature, stance, reached);
+      for (int k = 0; k < count; ++k)
+        if (reached[k] != creature) v += worth[reached[k]];
+      const bool onlySelf = count == 1 && reached[0] == creature;
+      if (count > 0 && !onlySelf) {
+        int32_t d = 0;
+        if (stance == 2 && nearestEnemy >= 9) d = 7;
+        else if (stance == 3 && nearestEnemy >= 16) d = 9;
+        else if (stance == 4 && nearestEnemy >= 49) d = 11;
+        if (reachTerm && nearestEnemy <= 9) d = 13;
+        v += d;
+      }
+      if (DispellableCellNear(creature, x, y, blocking)) v += 100;
+      if (DispellableCellNear(creature, x, y, fires)) v += 100;
+    }
+  c.squareX = sx;
+  c.squareY = sy;
+  AddRetreatBonuses(creature);
+  ScoreGridAdjustments(creature);
+
+  if (DisruptionTarget == -1 && !exactlyOneMove) {
+    if (!blockingDispel) ScoreGridReachability(creature, moreThanOneMove ? 1 : 0, 1, 0, 0);
+    return 1;
+  }
+  AddStayBonus(creature, DisruptionTarget != -1 ? 200 : 50);
+  ScoreGridReachability(creature, moreThanOneMove ? 1 : 0, 1, 0, 0);
+  return 1;
+}
+
+int BuildCureValuationGrid(int creature, uint8_t stepOnly) {
+  if (!IsValidCreature(creature)) return 1;
+  CreatureRecord& c = Creatures[creature];
+  if (DebugMode) {
+    AiPause = 1;
+    ValuationGridShown = 1;
+  }
+  bool moreThanOneMove, exactlyOneMove;
+  MoveState(creature, &moreThanOneMove, &exactlyOneMove);
+
+  // The spells the healer can use now, by the level each is cast at.
+  const int top = MaxSpellLevel(creature);
+  auto available = [&c, top](int spell, int level) {
+    return c.knownSpells[spell] == 1 && c.spellsLeft[level - 1] >= 1 && top >= level;
+  };
+  const bool cureWounds = available(kSpellCureLightWounds, 1) || available(kSpellCureModerateWounds, 2) ||
+                          available(kSpellCureSeriousWounds, 3) || available(kSpellCureCriticalWounds, 4) ||
+                          available(kSpellHeal, 6);
+  const bool inflictWounds = available(kSpellInflictLightWounds, 1) || available(kSpellInflictModerateWounds, 2) ||
+                             available(kSpellInflictSeriousWounds, 3) || available(kSpellInflictCriticalWounds, 4) ||
+                             available(kSpellHarm, 6);
+  const bool massCure = available(kSpellMassCureLight, 5) || available(kSpellMassCureModerate, 6) ||
+                        available(kSpellMassCureSerious, 7) || available(kSpellMassCureCritical, 8) ||
+                        available(kSpellMassHeal, 9);
+  const bool removeParalysis = available(kSpellRemoveParalysis, 2);
+  const bool removeCurse = available(kSpellRemoveCurse, 3);
+  const bool removeBlindness = available(kSpellRemoveBlindness, 3);
+  const bool freedom = available(kSpellFreedomOfMovement, 4);
+  const bool heal = available(kSpellHeal, 6), harm = available(kSpellHarm, 6);
+  const bool drain = available(kSpellRemoveNegativeLevels, 7);
+  const bool restore = available(kSpellRestoration, 4);
+  const bool lesser = available(kSpellLesserRestoration, 2);
+
+  std::memset(ValuationGrid, 0, sizeof ValuationGrid);
+  if (stepOnly == 1 && InCombat == 1 && MayTakeFiveFootStep(creature)) MarkStepSquares(creature, 17);
+
+  const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+  int mostWounded = -1;
+  int32_t mostMissing = 0;
+  for (int i = 0; i < TurnCount(); ++i) {
+    const int o = TurnOrder[i].creature;
+    if (!IsValidCreature(o)) continue;
+    if (o != creature && AreEnemies(creature, o)) {
+      const SquareBox r = RingBox(o, 0);
+      ForSquaresTouching(r.x0, r.y0, r.x1, r.y1, false, w, h, [](int sq) {
+        if (ValuationGrid[sq] != kUnfit) ValuationGrid[sq] -= 10;
+      });
+      continue;
+    }
+    if ((o == creature || AreAllies(creature, o)) && !DestroyedType(o)) {
+      const int32_t missing = Creatures[o].maxHitPoints - Creatures[o].hitPoints;
+      if (missing > mostMissing) {
+        mostMissing = missing;
+        mostWounded = o;
+      }
+    }
+  }
+
+  const int sx = c.squareX, sy = c.squareY;
+  Present.Gather(creature);
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) {
+      int32_t& v = ValuationGrid[SquareIndex(x, y)];
+      if (v == kUnfit) continue;
+      c.squareX = x;
+      c.squareY = y;
+      int32_t paralysis = 0, mass = 0;
+      static int32_t reached[kCandidateListSize];
+      if (removeParalysis) {
+        const int count = CreaturesInReach(creature, 2, reached);
+        for (int k = 0; k < count && paralysis == 0; ++k) {
+          const int t = reached[k];
+          if (t != creature && !AreAllies(creature, t)) continue;
+          const int p = FindCondition(t, kCondParalyzed);
+          const uint32_t source = p >= 0 ? Creatures[t].conditions[p].source : 0;
+          if (HasCondition(t, kCondSlowed) || (p >= 0 && (source < 25 || source > 30))) paralysis = 34;
+        }
+      }
+      if (massCure) {
+        const int count = CreaturesInReach(creature, 3, reached);
+        for (int k = 0; k < count; ++k) {
+          const int t = reached[k];
+          if ((t == creature || AreAllies(creature, t)) && Creatures[t].hitPoints < Creatures[t].maxHitPoints &&
+              !DestroyedType(t))
+            mass += 9;
+        }
+      }
+      int32_t cure = 0, curse = 0, sight = 0, free = 0, healTerm = 0, drainTerm = 0, restoreTerm = 0, lesserTerm = 0,
+              most = 0;
+      static int32_t beside[kAdjacentListSize];
+      const int besideCount = AlliesBeside(creature, beside);
+      for (int k = 0; k < besideCount; ++k) {
+        const int e = beside[k];
+        if (HeldByOthers(e)) continue;
+        const CreatureRecord& t = Creatures[e];
+        const int32_t missing =
+            t.maxHitPoints > 0 && t.hitPoints < t.maxHitPoints ? (t.maxHitPoints - t.hitPoints) * 100 / t.maxHitPoints : 0;
+        const bool undead = t.type == 8;
+        if (missing >= 70 && ((cureWounds && !DestroyedType(e)) || (inflictWounds && undead))) cure = 13;
+        if (removeCurse) {
+          if (HasCondition(e, kCondCursed)) curse = 30;
+          else if (HasCondition(e, kCondMute) && HasSpellSlotLeftAtAnyLevel(e)) curse = std::max(curse, 18);
+        }
+        if (removeBlindness) {
+          if (HasCondition(e, kCondBlinded)) sight = 27;
+          else if (HasCondition(e, kCondDeafened)) sight = std::max(sight, 16);
+        }
+        if (freedom) {
+          if (FindAnyCondition(e, kCondEntangled, kCondStuck, kCondPinned) >= 0) free = 24;
+          else if (HasCondition(e, kCondGrappling) && t.creatureClass >= 3 && t.creatureClass <= 5)
+            free = std::max(free, 12);
+        }
+        if (((heal && !DestroyedType(e)) || (harm && undead)) &&
+            FindAnyCondition(e, kCondNauseated, kCondConfused, kCondInsane, kCondStunned, kCondSickened,
+                             kCondFeebleminded) >= 0)
+          healTerm = 21;
+        if (drain && HasCondition(e, kCondLevelDrained)) drainTerm = 18;
+        if (restore && FindAnyCondition(e, 66, 67, 68, 69, 70, 72) >= 0) restoreTerm = 17;
+        if (lesser && FindAnyCondition(e, 61, 62, 63, 64, 65, 71) >= 0) lesserTerm = 16;
+        if (e == mostWounded) most = 3;
+      }
+      v += lesserTerm + most + restoreTerm + drainTerm + healTerm + free + sight + curse + cure + mass + paralysis;
+    }
+  c.squareX = sx;
+  c.squareY = sy;
+  ScoreGridAdjustments(creature);
+  if (exactlyOneMove) AddStayBonus(creature, 50);
+  ScoreGridReachability(creature, moreThanOneMove ? 1 : 0, 1, 0, 0);
+  return 1;
+}

@@ -1,0 +1,162 @@
+// The special actions frame by frame: a grapple from the touch attack to the
+// hold, a pin, and the escapes (a pinned creature stays grappled); a bull
+// rush into a free square and into a wall; the forced dance.
+#include "combat/actions/special_actions.h"
+
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+
+#include "combat/actions/executor_fixture.h"
+#include "combat/actions/reactions.h"
+#include "map/fighter_tests.h"
+#include "rules/conditions.h"
+#include "rules/feat_ids.h"
+
+namespace {
+
+using namespace executorfixture;
+
+constexpr int kHero = 4, kFoe = 5, kWatcher = 6;
+
+class SpecialActions : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ResetGameState();
+    MakeWeapons();
+    SeedRandomForTests(5);
+    ClearMessageLog();
+    mapfixture::DrawMap({"........", "........", "........", "........", "........"});
+  }
+  static void Fighters() {
+    MakeFighter(kHero, "Hero", 2, 2, kAllegianceParty, 30, 500);
+    MakeFighter(kFoe, "Brute", 3, 2, kAllegianceEnemy, 0, 500);
+    MakeFighter(kWatcher, "Watcher", 7, 4, kAllegianceEnemy);
+    // Fists: the grapple rolls are made with the first natural attack.
+    for (int c : {kHero, kFoe}) Creatures[c].naturalAttacks[0] = {3, 1, 20, 1, 1, 3, 0, 0, 0};
+  }
+  static bool Grappling(int c) { return HasCondition(c, kCondGrappling); }
+};
+
+TEST_F(SpecialActions, GrappleThenPinThenEscapeFromThePinAndFromTheHold) {
+  Fighters();
+  Creatures[kHero].feats[kFeatImprovedGrapple] = 1;
+  StartBattle(kHero);
+  Order(kActionGrapple, kFoe);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 attempts @GRAPPLE@."), 1);
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 @TOUCH_ATTACK@ @"), 1);
+  ASSERT_TRUE(Grappling(kHero)) << Log();
+  ASSERT_TRUE(Grappling(kFoe));
+  EXPECT_EQ(ConditionValue(kHero, kCondGrappling), kFoe);
+  EXPECT_EQ(ConditionValue(kFoe, kCondGrappling), kHero);
+  // With the feat the target took no attack of opportunity.
+  EXPECT_EQ(Count(Log(), "gets @AOO@"), 0);
+
+  CombatState = kStateActionUnderWay;
+  Order(kActionPin, kFoe);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 attempts to @PIN@ \xA3" "Brute\xA3."), 1);
+  ASSERT_TRUE(HasCondition(kFoe, kCondPinned));
+
+  // The brute's turn: its escape from the pin leaves it grappled.
+  StartBattle(kFoe);
+  AddCondition(kHero, kCondStunned, 5, 0, 18, 0);
+  CombatAction.actionCode = kActionEscape;
+  CombatState = kStatePlayerTurn;
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3" "Brute\xA3 tries to @BREAK_FREE@."), 1);
+  EXPECT_EQ(Count(Log(), "(Automatic success)"), 1);
+  EXPECT_FALSE(HasCondition(kFoe, kCondPinned));
+  EXPECT_TRUE(Grappling(kFoe));
+  EXPECT_TRUE(Grappling(kHero));
+  // A second escape breaks the hold on both.
+  CombatAction.actionCode = kActionEscape;
+  CombatState = kStatePlayerTurn;
+  RunAction();
+  EXPECT_FALSE(Grappling(kFoe));
+  EXPECT_FALSE(Grappling(kHero));
+}
+
+TEST_F(SpecialActions, AGrappleWithoutTheFeatLetsTheTargetStrikeFirst) {
+  Fighters();
+  StartBattle(kHero);
+  Order(kActionGrapple, kFoe);
+  RunUntil([] { return CombatAction.reactingCreature == kFoe; });
+  EXPECT_EQ(Count(Log(), "attempts @GRAPPLE@"), 0);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3" "Brute\xA3 gets @AOO@ against \xA3Hero\xA3."), 1);
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 attempts @GRAPPLE@."), 1);
+  EXPECT_EQ(ActingCreature, kHero);
+}
+
+TEST_F(SpecialActions, ABullRushPushesIntoAFreeSquareAndNotIntoAWall) {
+  Fighters();
+  AddCondition(kFoe, kCondSleeping, 10, 0, 18, 0);  // pushed without a check
+  StartBattle(kHero);
+  Order(kActionBullRush, kFoe);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 @BULL_RUSH@ on \xA3" "Brute\xA3."), 1);
+  EXPECT_EQ(Count(Log(), "(Automatic Success)"), 1);
+  EXPECT_EQ(Creatures[kFoe].squareX, 4);
+  EXPECT_EQ(Creatures[kHero].squareX, 3);
+  EXPECT_EQ(Creatures[kHero].pixelX, 3 * 24);
+  EXPECT_EQ(Creatures[kFoe].pixelX, 4 * 24);
+  // The sleeper took no attack of opportunity; the standard action is spent.
+  EXPECT_EQ(Count(Log(), "gets @AOO@"), 0);
+  EXPECT_EQ(CombatAction.standardActionLeft, 0);
+
+  // A wall behind the brute: nobody moves.
+  SetUp();
+  mapfixture::DrawMap({"........", "........", ".....#..", "........", "........"});
+  MakeFighter(kHero, "Hero", 3, 2, kAllegianceParty, 30, 500);
+  MakeFighter(kFoe, "Brute", 4, 2, kAllegianceEnemy, 0, 500);
+  MakeFighter(kWatcher, "Watcher", 7, 4, kAllegianceEnemy);
+  Creatures[kHero].feats[kFeatImprovedBullRush] = 1;
+  AddCondition(kFoe, kCondSleeping, 10, 0, 18, 0);
+  StartBattle(kHero);
+  Order(kActionBullRush, kFoe);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "(Automatic Success)"), 1);
+  EXPECT_EQ(Creatures[kFoe].squareX, 4);
+  EXPECT_EQ(Creatures[kHero].squareX, 3);
+  EXPECT_EQ(Creatures[kFoe].pixelX, 4 * 24);
+  EXPECT_EQ(Creatures[kHero].pixelX, 3 * 24);
+}
+
+TEST_F(SpecialActions, ABullRushBreaksTheTargetsGrapple) {
+  Fighters();
+  MakeFighter(7, "Held", 4, 3, kAllegianceParty, 0, 500);
+  StartBattle(kHero);
+  AddCondition(kFoe, kCondGrappling, 1000, 7, 31, 0);
+  AddCondition(7, kCondGrappling, 1000, kFoe, 31, 0);
+  AddCondition(kFoe, kCondSleeping, 10, 0, 18, 0);
+  Creatures[kHero].feats[kFeatImprovedBullRush] = 1;
+  Order(kActionBullRush, kFoe);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3's bull rush breaks the grapple between \xA3" "Brute\xA3 and \xA3Held\xA3."), 1);
+  EXPECT_FALSE(Grappling(kFoe));
+  EXPECT_FALSE(Grappling(7));
+}
+
+TEST_F(SpecialActions, TheForcedDanceTurnsFiveTimesAndEndsTheTurn) {
+  Fighters();
+  Creatures[kHero].feats[kFeatImprovedGrapple] = 1;
+  StartBattle(kHero);
+  Creatures[kFoe].attacksOfOpportunityLeft = 0;
+  Order(kActionDance, kHero);
+  int preludes = 0;
+  bool wasPlaying = false;
+  RunUntil([&] {
+    const bool playing = CombatAction.reactingCreature == kReactorPlayback;
+    if (playing && !wasPlaying) ++preludes;
+    wasPlaying = playing;
+    return CombatState == kStateNextFighter;
+  });
+  EXPECT_EQ(preludes, 5);
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 performs a quick @DANCE@."), 1);
+  EXPECT_EQ(CombatAction.actionCode, kActionNone);
+  EXPECT_EQ(g_ProcessingAttackNumber, -1);
+}
+
+}  // namespace
