@@ -117,7 +117,15 @@ bool HasLineOfEffectFrom(int x0, int y0, int x1, int y1, int /*creature*/) {
   return LineFree(x0, y0, x1, y1, nullptr);
 }
 
-bool FindCover(int ax, int ay, int tx, int ty, int debug) {
+namespace {
+
+// The walk of FindCover from (ax, ay) to (tx, ty): whether a wall stops it,
+// and the first square where a third combatant stands (-1 none, and never
+// for an attacker with "IMPROVED PRECISE SHOT"). With marking, the walked
+// squares go into ArrowGrid as FindCover leaves them. -1 when the line is
+// too long to trace (nothing is walked), 0 stopped by a wall, 1 open.
+template <bool kMarking>
+int WalkCoverLine(int ax, int ay, int tx, int ty, int32_t* coverX, int32_t* coverY) {
   // Who stands on each square of the line, from the occupancy grid.
   SyncCombatantGrid();
   auto holderOf = [](int x, int y, int except) {
@@ -126,32 +134,51 @@ bool FindCover(int ax, int ay, int tx, int ty, int debug) {
   const int attacker = holderOf(ax, ay, -1);
   const int target = holderOf(tx, ty, -1);
   const int count = TraceLineInto(ax, ay, tx, ty, LineX, LineY);
-  if (count < 0) return false;
-  CoverActive = 0;
-  CoverSquareX = -1;
-  CoverSquareY = -1;
-  std::memset(ArrowGrid, 0, sizeof ArrowGrid);
+  *coverX = *coverY = -1;
+  if (count < 0) return -1;
+  if (kMarking) std::memset(ArrowGrid, 0, sizeof ArrowGrid);
   const bool precise =
       attacker >= 0 && attacker < kCreatureCount && Creatures[attacker].feats[kFeatImprovedPreciseShot] != 0;
+  bool cover = false;
   for (int i = 0; i < count; ++i) {
     const int x = LineX[i], y = LineY[i];
-    if (!OnGrid(x, y)) return false;
+    if (!OnGrid(x, y)) return 0;
     const int sq = SquareIndex(x, y);
-    ArrowGrid[sq] = 100;
+    if (kMarking) ArrowGrid[sq] = 100;
     if (!CoverLineSquareOpen(sq)) {
-      ArrowGrid[sq] = 200;
-      return false;
+      if (kMarking) ArrowGrid[sq] = 200;
+      return 0;
     }
-    if (CoverActive || precise) continue;
+    if (cover || precise) continue;
     const int holder = holderOf(x, y, attacker);
     if (holder == -1 || holder == target) continue;
-    CoverActive = 1;
-    CoverSquareX = x;
-    CoverSquareY = y;
-    ArrowGrid[sq] = 200;
-    if (debug && DebugMode == 1) LogMessage("Found Cover at X=%i Y=%i \r", x, y);
+    cover = true;
+    *coverX = x;
+    *coverY = y;
+    if (kMarking) ArrowGrid[sq] = 200;
   }
-  return true;
+  return 1;
+}
+
+}  // namespace
+
+bool FindCover(int ax, int ay, int tx, int ty, int debug) {
+  int32_t x = -1, y = -1;
+  const int walked = WalkCoverLine<true>(ax, ay, tx, ty, &x, &y);
+  // A line too long to trace leaves the last cover as it was.
+  if (walked < 0) return false;
+  CoverActive = x >= 0 ? 1 : 0;
+  CoverSquareX = x;
+  CoverSquareY = y;
+  if (CoverActive && debug && DebugMode == 1) LogMessage("Found Cover at X=%i Y=%i \r", x, y);
+  return walked == 1;
+}
+
+bool WeighCoverLine(int ax, int ay, int tx, int ty, uint8_t* cover) {
+  int32_t x = -1, y = -1;
+  const int walked = WalkCoverLine<false>(ax, ay, tx, ty, &x, &y);
+  if (cover) *cover = x >= 0 ? 1 : 0;
+  return walked == 1;
 }
 
 bool IsCoverLineOpen(int ax, int ay, int tx, int ty) {

@@ -28,6 +28,10 @@ bool HasLineOfEffectFrom(int x0, int y0, int x1, int y1, int creature);
 // when a third combatant stands on it (never for an attacker with
 // "IMPROVED PRECISE SHOT"). Marks the walked squares in ArrowGrid.
 bool FindCover(int ax, int ay, int tx, int ty, int debug);
+// FindCover's answer and whether a combatant on the line gives cover, as a
+// question only: neither ArrowGrid nor the cover words are written (the
+// scoring of many squares asks it, and asks FindCover itself last).
+bool WeighCoverLine(int ax, int ay, int tx, int ty, uint8_t* cover);
 // What FindCover answers for the line, without marking it or looking for cover.
 bool IsCoverLineOpen(int ax, int ay, int tx, int ty);
 

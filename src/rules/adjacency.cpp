@@ -133,8 +133,9 @@ bool IsFlanking(int attacker, int target) {
       for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
         const int other = TurnOrder[i].creature;
         if (!IsValidCreature(other) || other == attacker || other == target) continue;
-        if (!AreAllies(attacker, other) || !CanFlankWith(other, target)) continue;
-        if (FootprintOnCode(other, opposite)) return true;
+        // Where it stands is asked before what state it is in: the cheaper test first.
+        if (!AreAllies(attacker, other) || !FootprintOnCode(other, opposite)) continue;
+        if (CanFlankWith(other, target)) return true;
       }
     }
   return false;

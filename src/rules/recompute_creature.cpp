@@ -831,6 +831,11 @@ bool SameInput(const RememberedRecompute& r, const CreatureRecord& c) {
 
 uint8_t RecomputeRemembers = 1;
 
+int32_t RecomputeSquareTraits(int creature) {
+  if (creature < 0 || creature >= kCreatureCount) return -1;
+  return SquareTraits(Creatures[creature]);
+}
+
 void BeginRecomputeSession() {
   if (SessionDepth++ == 0) RememberedCount = 0;
 }

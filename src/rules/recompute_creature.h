@@ -38,6 +38,10 @@ int RecomputeCreature(int creature, int firstTime);
 // working it out again. Sessions nest; the outermost end forgets everything.
 void BeginRecomputeSession();
 void EndRecomputeSession();
+// What a recomputation reads at the creature's square: 0 off the grid, 1 a
+// plain square, 2 tall grass; -1 when it reads more (the rain on its
+// footprint in a storm), so that no other square reads the same.
+int32_t RecomputeSquareTraits(int creature);
 // 0: sessions remember nothing and every recomputation is worked out (the
 // tests compare both ways).
 extern uint8_t RecomputeRemembers;

@@ -398,21 +398,42 @@ bool ListCounterspellTargets(int creature) {
   return n > 0;
 }
 
-bool ListRangedTargets(int creature, uint8_t includeAllies) {
+namespace {
+
+// The ranged targets into the candidate list; with cover given, the lines
+// are only weighed (WeighCoverLine) and each listed target's cover noted.
+// Returns the number of lines walked.
+int ListRangedTargetsInto(int creature, uint8_t includeAllies, uint8_t* cover) {
   ClearCandidates();
-  if (!IsValidCreature(creature)) return false;
+  if (!IsValidCreature(creature)) return 0;
   const uint32_t weapon = Creatures[creature].equipment[kSlotRanged - 1];
   const int range = IsCraftedCode(weapon) ? CraftedWeapons[weapon].range : 0;
-  int n = 0;
+  int n = 0, walked = 0;
   for (int i = 0; i < TurnCount(); ++i) {
     const int o = TurnOrder[i].creature;
     if (!IsValidCreature(o) || o == creature || Listed(TargetCandidateList, kCandidateListSize, o)) continue;
     if (!AreEnemies(creature, o) && includeAllies != 1) continue;
     GridSquare from, to;
-    if (FeetBetween(creature, o, &from, &to) > range || !OpenLine(from, to)) continue;
+    if (FeetBetween(creature, o, &from, &to) > range) continue;
+    ++walked;
+    uint8_t behind = 0;
+    if (!(cover ? WeighCoverLine(from.x, from.y, to.x, to.y, &behind) : OpenLine(from, to))) continue;
+    const int before = n;
     n = Append(TargetCandidateList, kCandidateListSize, o);
+    if (cover && n > before) cover[before] = behind;
   }
-  return n > 0;
+  return walked;
+}
+
+}  // namespace
+
+bool ListRangedTargets(int creature, uint8_t includeAllies) {
+  ListRangedTargetsInto(creature, includeAllies, nullptr);
+  return CountListed(TargetCandidateList, kCandidateListSize) > 0;
+}
+
+int WeighRangedTargets(int creature, uint8_t includeAllies, uint8_t cover[kCandidateListSize]) {
+  return ListRangedTargetsInto(creature, includeAllies, cover);
 }
 
 bool IsHelplessTarget(int creature, uint8_t wide) {

@@ -59,6 +59,11 @@ int FindThreateningEnemy(int mover, int x, int y);
 bool ListEnemyCastersInReach(int creature, uint8_t useWeaponRange, int spell);
 bool ListCounterspellTargets(int creature);
 bool ListRangedTargets(int creature, uint8_t includeAllies);
+// ListRangedTargets as a question: the same candidate list, and for the i-th
+// listed target whether a combatant on the line gives it cover (cover[i]),
+// but no line is marked and the cover words are left as they were. Returns
+// the number of lines walked (FindCover calls ListRangedTargets would make).
+int WeighRangedTargets(int creature, uint8_t includeAllies, uint8_t cover[kCandidateListSize]);
 
 // The creature cannot act against a spell (Sleeping, Paralyzed, Dancing,
 // Cursed, Stunned, Nauseated; with wide also Pinned or Cowering; or in the

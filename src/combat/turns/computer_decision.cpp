@@ -12,4 +12,3 @@ void DecideComputerAction() {
   CombatState = kStateNextFighter;
 }
 
-int CheckMagicFireCasting(int, int, int) { return 0; }

@@ -69,9 +69,13 @@ bool AddRetreatBonuses(int creature) {
   for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
     const int o = TurnOrder[i].creature;
     if (!IsValidCreature(o) || o == creature || Creatures[o].creatureClass != 3 || AreEnemies(creature, o)) continue;
-    if (FindCreaturePath(creature, c.squareX, c.squareY, Creatures[o].squareX, Creatures[o].squareY, 1, 1, 0, 0,
-                         nullptr, nullptr) == kPathNone)
-      continue;
+    // The Cleric's own square is the goal: the search may end beside it.
+    const uint8_t seek = SeekAdjacent;
+    SeekAdjacent = 1;
+    const int found = FindCreaturePath(creature, c.squareX, c.squareY, Creatures[o].squareX, Creatures[o].squareY,
+                                       1, 1, 0, 0, nullptr, nullptr);
+    SeekAdjacent = seek;
+    if (found == kPathNone) continue;
     if (PathCostFeet < bestCost) {
       bestCost = PathCostFeet;
       best = o;

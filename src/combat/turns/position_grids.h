@@ -8,3 +8,9 @@
 int BuildWithdrawValuationGrid(int creature, uint8_t stepOnly);
 int BuildWhirlwindValuationGrid(int creature, uint8_t stepOnly);
 int BuildRangedValuationGrid(int creature);
+
+// 1: while a ranged grid is scored, the chance of a shot at a target is
+// evaluated once for every square that reads the same to the evaluation, and
+// the targets' lines are weighed without marking them. 0: every square's
+// shots and lines are worked out in full (the tests compare both ways).
+extern uint8_t ShotsRemembered;

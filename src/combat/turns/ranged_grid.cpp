@@ -8,14 +8,19 @@
 #include "combat/turns/target_terms.h"
 #include "combat/turns/valuation_grid.h"
 #include "map/fighter_tests.h"
+#include "map/line_of_effect.h"
 #include "map/movement_rules.h"
 #include "rules/adjacency.h"
 #include "rules/attack_profile.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
+#include "rules/positions.h"
+#include "rules/recompute_creature.h"
 #include "state/combat_action.h"
 #include "state/turn_order.h"
+
+uint8_t ShotsRemembered = 1;
 
 namespace {
 
@@ -66,31 +71,212 @@ int32_t AmmunitionTerm(int creature, int e) {
   return Creatures[e].type == kType[kind - 9] && GetProtectionValue(e, code) == 0 ? 17 : 0;
 }
 
-// The worth of shooting from the square the creature stands on.
-int32_t ShootingWorth(int creature, int entry) {
-  const int nearest = NearestEnemyFeet(creature);
-  ListRangedTargets(creature, 0);
-  const int count = CountListed(TargetCandidateList, kCandidateListSize);
+// The terms a listed target adds to a square: each keeps its largest value
+// over the targets.
+struct ShotTerms {
+  int32_t planners, sure, free, priority, awake, special, resist, ammunition, disrupt;
+};
+
+// The terms of one target, with the evaluated chance of the shot at it.
+ShotTerms TermsOf(int creature, int e, int32_t chance, int32_t planners) {
   static const SpecialValues kSpecial = {0, 16, 6, 15, 0};
   static const int32_t kResist[4] = {19, 14, 9, 4};
-  int32_t planners = 0, sure = 0, free = 0, priority = 0, awake = 0, special = 0, resist = 0, ammunition = 0,
-          disrupt = 0;
+  const CreatureRecord& t = Creatures[e];
+  ShotTerms s{};
+  s.planners = planners;
+  s.sure = chance >= 70 ? 15 : 0;
+  s.free = IsFreeTarget(e) && !HasCondition(e, kCondGrappling) ? 7 : 0;
+  s.priority = e == WeakestEnemy ? 12 : t.creatureClass == 4 ? 8 : 0;
+  s.awake = HasCondition(e, kCondSleeping) ? 0 : 5;
+  s.special = LargestOf(SpecialTerms(creature, kEntryRanged, e, kSpecial));
+  s.resist = ResistTerm(creature, kEntryRanged, e, kResist);
+  s.ammunition = AmmunitionTerm(creature, e);
+  s.disrupt = e == DisruptionTarget ? 50 : 0;
+  return s;
+}
+
+// ---- Shots remembered while one grid is scored ------------------------------
+//
+// The chance of the shot at a target, evaluated in full by ResolveAttack, can
+// differ from one square to the next only by what the evaluation reads of the
+// shooter's square: what its recomputation reads there (tall grass; in a
+// storm the rain, which no saving survives), the target's footprint square
+// nearest to it (the end of the line and the square around which a blinded
+// shooter's chance is shared), the point-blank distance, and whether a
+// combatant on the line gives cover. Next to the target the shooter also
+// threatens it, touches it and stands around it, so those squares are always
+// evaluated afresh. Everything else the evaluation reads (both records,
+// conditions, the other combatants, the weapon, the turn) stays as it was
+// while the grid is scored, so a shot met again under the same key has the
+// chance, and leaves the target the terms, it had the first time.
+
+struct RememberedShot {
+  uint32_t stamp;
+  int32_t target;
+  int32_t key;
+  int32_t chance;
+  ShotTerms terms;
+};
+constexpr int kRememberedShots = 4096;  // a power of two
+RememberedShot Shots[kRememberedShots];
+uint32_t ShotStamp = 0;
+
+void ForgetShots() {
+  if (++ShotStamp == 0) {
+    for (RememberedShot& r : Shots) r.stamp = 0;
+    ShotStamp = 1;
+  }
+}
+
+RememberedShot* ShotSlot(int target, int32_t key, bool* found) {
+  uint32_t h = (static_cast<uint32_t>(target) * 2654435761u) ^ (static_cast<uint32_t>(key) * 40503u);
+  for (int probe = 0; probe < 32; ++probe, ++h) {
+    RememberedShot& r = Shots[h & (kRememberedShots - 1)];
+    if (r.stamp != ShotStamp) {
+      *found = false;
+      return &r;
+    }
+    if (r.target == target && r.key == key) {
+      *found = true;
+      return &r;
+    }
+  }
+  *found = false;
+  return nullptr;  // crowded: evaluated afresh, not kept
+}
+
+// The creature's footprint placed where it stands touches the target's ring
+// or footprint.
+bool BesideTarget(const CreatureRecord& c, const CreatureRecord& t) {
+  const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+  const int tw = t.footprintWidth.current, th = t.footprintHeight.current;
+  return c.squareX <= t.squareX + tw && c.squareX + w - 1 >= t.squareX - 1 && c.squareY <= t.squareY + th &&
+         c.squareY + h - 1 >= t.squareY - 1;
+}
+
+// One shot at the listed target from where the creature stands: its terms.
+// lineCover is the cover the listing found on its line to the target.
+ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t lineCover) {
+  const int32_t planners = 5 * CountPlannedAttacksOn(e);
+  const CreatureRecord& c = Creatures[creature];
+  const CreatureRecord& t = Creatures[e];
+  RememberedShot* slot = nullptr;
+  bool found = false;
+  if (!BesideTarget(c, t)) {
+    const GridSquare near = NearestFootprintSquare(e, c.squareX, c.squareY);
+    const GridSquare from = NearestFootprintSquare(creature, near.x, near.y);
+    const GridSquare listed = NearestFootprintSquare(creature, t.squareX, t.squareY);
+    uint8_t cover = lineCover;
+    if (from.x != listed.x || from.y != listed.y) WeighCoverLine(from.x, from.y, near.x, near.y, &cover);
+    const bool pointBlank = SquaredDistance(from.x, from.y, near.x, near.y) <= 9;
+    const int32_t key = ((SquareIndex(near.x, near.y) * 4 + traits) * 2 + (pointBlank ? 1 : 0)) * 2 + cover;
+    slot = ShotSlot(e, key, &found);
+    if (found) {
+      ShownAttackChance = slot->chance;
+      ShotTerms s = slot->terms;
+      s.planners = planners;
+      return s;
+    }
+    if (slot) {
+      slot->stamp = ShotStamp;
+      slot->target = e;
+      slot->key = key;
+    }
+  }
+  ShownAttackChance = ResolveAttack(creature, e, entry, SecondTactic, 1, 0, 0, nullptr);
+  const ShotTerms s = TermsOf(creature, e, ShownAttackChance, planners);
+  if (slot) {
+    slot->chance = ShownAttackChance;
+    slot->terms = s;
+  }
+  return s;
+}
+
+// The worth of shooting from the square the creature stands on. With
+// remember, the targets are listed as a question and the shots looked up
+// (WeighShot); the lines walked by the listing are counted into *walked.
+int32_t ShootingWorth(int creature, int entry, bool remember, int32_t traits, int* walked, int* lastTarget) {
+  const int nearest = NearestEnemyFeet(creature);
+  static uint8_t cover[kCandidateListSize];
+  if (remember)
+    *walked = WeighRangedTargets(creature, 0, cover);
+  else
+    ListRangedTargets(creature, 0);
+  const int count = CountListed(TargetCandidateList, kCandidateListSize);
+  ShotTerms best{};
   for (int i = 0; i < count; ++i) {
     const int e = TargetCandidateList[i];
-    const CreatureRecord& t = Creatures[e];
-    planners = std::max(planners, 5 * CountPlannedAttacksOn(e));
-    ShownAttackChance = ResolveAttack(creature, e, entry, SecondTactic, 1, 0, 0, nullptr);
-    if (ShownAttackChance >= 70) sure = 15;
-    if (IsFreeTarget(e) && !HasCondition(e, kCondGrappling)) free = 7;
-    priority = std::max(priority, e == WeakestEnemy ? 12 : t.creatureClass == 4 ? 8 : 0);
-    if (!HasCondition(e, kCondSleeping)) awake = 5;
-    special = std::max(special, LargestOf(SpecialTerms(creature, kEntryRanged, e, kSpecial)));
-    resist = std::max(resist, ResistTerm(creature, kEntryRanged, e, kResist));
-    ammunition = std::max(ammunition, AmmunitionTerm(creature, e));
-    if (e == DisruptionTarget) disrupt = 50;
+    ShotTerms s;
+    if (remember) {
+      s = WeighShot(creature, e, entry, traits, cover[i]);
+    } else {
+      const int32_t planners = 5 * CountPlannedAttacksOn(e);
+      ShownAttackChance = ResolveAttack(creature, e, entry, SecondTactic, 1, 0, 0, nullptr);
+      s = TermsOf(creature, e, ShownAttackChance, planners);
+    }
+    best.planners = std::max(best.planners, s.planners);
+    best.sure = std::max(best.sure, s.sure);
+    best.free = std::max(best.free, s.free);
+    best.priority = std::max(best.priority, s.priority);
+    best.awake = std::max(best.awake, s.awake);
+    best.special = std::max(best.special, s.special);
+    best.resist = std::max(best.resist, s.resist);
+    best.ammunition = std::max(best.ammunition, s.ammunition);
+    best.disrupt = std::max(best.disrupt, s.disrupt);
+    *lastTarget = e;
   }
   const int32_t distant = count > 0 && nearest > 25 ? 7 : 0;
-  return ammunition + resist + special + awake + disrupt + free + distant + priority + sure + planners;
+  return best.ammunition + best.resist + best.special + best.awake + best.disrupt + best.free + distant +
+         best.priority + best.sure + best.planners;
+}
+
+// Puts the creature on the square.
+void Place(CreatureRecord& c, int sq) {
+  c.squareX = sq / kMapSide;
+  c.squareY = sq % kMapSide;
+}
+
+// Scores every square of -5 or more with the worth of shooting from there.
+// Remembering, the listings and shots that the scoring skipped leave the
+// lines, the candidate list and the evaluation's words as they were left
+// when everything was worked out: the last shot evaluated, the last listing
+// that walked a line after it, and the last listing are made again for real.
+void ScoreShootingSquares(int creature, int entry, bool remember) {
+  CreatureRecord& c = Creatures[creature];
+  const int32_t traits = RecomputeSquareTraits(creature);
+  int lastShotSquare = -1, lastShotTarget = -1, lastWalkSquare = -1, lastSquare = -1;
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) {
+      const int sq = SquareIndex(x, y);
+      int32_t& v = ValuationGrid[sq];
+      if (v < -5) continue;
+      c.squareX = x;
+      c.squareY = y;
+      int walked = 0, target = -1;
+      v += ShootingWorth(creature, entry, remember, remember ? RecomputeSquareTraits(creature) : traits, &walked,
+                         &target);
+      lastSquare = sq;
+      if (target != -1) {
+        lastShotSquare = sq;
+        lastShotTarget = target;
+      } else if (walked > 0) {
+        lastWalkSquare = sq;
+      }
+    }
+  if (!remember) return;
+  if (lastShotSquare != -1) {
+    Place(c, lastShotSquare);
+    ListRangedTargets(creature, 0);
+    ShownAttackChance = ResolveAttack(creature, lastShotTarget, entry, SecondTactic, 1, 0, 0, nullptr);
+  }
+  if (lastWalkSquare > lastShotSquare) {
+    Place(c, lastWalkSquare);
+    ListRangedTargets(creature, 0);
+  }
+  if (lastSquare != -1 && lastSquare != lastWalkSquare && lastSquare != lastShotSquare) {
+    Place(c, lastSquare);
+    ListRangedTargets(creature, 0);
+  }
 }
 
 }  // namespace
@@ -139,14 +325,13 @@ int BuildRangedValuationGrid(int creature) {
   }
 
   const int sx = c.squareX, sy = c.squareY;
-  for (int x = 0; x < kMapSide; ++x)
-    for (int y = 0; y < kMapSide; ++y) {
-      int32_t& v = ValuationGrid[SquareIndex(x, y)];
-      if (v < -5) continue;
-      c.squareX = x;
-      c.squareY = y;
-      v += ShootingWorth(creature, entry);
-    }
+  // Shots are remembered for a ranged entry (or none, which every square
+  // refuses alike) and while no storm makes every square read differently.
+  ForgetShots();
+  const int32_t kind = Profile.entries[entry].kind;
+  const bool remember = ShotsRemembered != 0 && (kind == kEntryRanged || kind == kEntryNone) &&
+                        RecomputeSquareTraits(creature) != -1;
+  ScoreShootingSquares(creature, entry, remember);
   c.squareX = sx;
   c.squareY = sy;
   AddRetreatBonuses(creature);

@@ -3,6 +3,7 @@
 // afresh: random battles on random maps, every builder, both ways.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <random>
 
@@ -15,6 +16,11 @@
 #include "rules/item_tables.h"
 #include "state/game_screen_words.h"
 #include "rules/recompute_creature.h"
+#include "combat/resolution/attack_resolution.h"
+#include "map/line_of_effect.h"
+#include "state/threat_grids.h"
+#include "rules/feat_ids.h"
+#include "rules/conditions.h"
 
 namespace {
 
@@ -71,17 +77,104 @@ TEST(GridSameness, EveryBuilderGivesTheSameGridWithAndWithoutItsSavings) {
       const int target = ChooseMeleeTarget(kFirst, 0);
       PathLookupByScan = 1;
       RecomputeRemembers = 0;
+      ShotsRemembered = 0;
       builders[b]();
       const std::vector<int32_t> plain = Grid();
       EXPECT_EQ(ChooseMeleeTarget(kFirst, 0), target);
       PathLookupByScan = 0;
       RecomputeRemembers = 1;
+      ShotsRemembered = 1;
       EXPECT_EQ(quick, plain) << "battle " << battle << " builder " << b;
     }
   }
   CraftedWeapons[20] = {};
   StormActive = 0;
   std::memset(RainShelterGrid, 0, sizeof RainShelterGrid);
+}
+
+}  // namespace
+
+namespace {
+
+// Everything a ranged grid leaves behind besides the grid: the shown chance,
+// the cover words and the arrow marks, the candidate list, the attack label
+// and the shooter's record.
+struct RangedTrace {
+  std::vector<int32_t> grid, arrows, candidates;
+  int32_t chance, coverX, coverY;
+  uint8_t cover;
+  std::string label;
+  std::vector<unsigned char> shooter;
+  bool operator==(const RangedTrace&) const = default;
+};
+
+RangedTrace TraceRangedGrid(int shooter) {
+  BuildRangedValuationGrid(shooter);
+  RangedTrace t;
+  t.grid = Grid();
+  t.arrows.assign(ArrowGrid, ArrowGrid + kMapSquares);
+  t.candidates.assign(TargetCandidateList, TargetCandidateList + kCandidateListSize);
+  t.chance = ShownAttackChance;
+  t.cover = CoverActive;
+  t.coverX = CoverSquareX;
+  t.coverY = CoverSquareY;
+  t.label = AttackLabel;
+  const auto* bytes = reinterpret_cast<const unsigned char*>(&Creatures[shooter]);
+  t.shooter.assign(bytes, bytes + sizeof(CreatureRecord));
+  return t;
+}
+
+// Archers of every kind (wide ones, point-blank and precise shooters, a
+// blinded one) among crowds that give cover, on grass and in the open: the
+// remembered shots give the grid and leave the battle exactly as the shots
+// evaluated one by one do.
+TEST(GridSameness, RangedGridRemembersShotsWithoutChangingTheGridOrWhatItLeaves) {
+  std::mt19937 rng(2024);
+  auto roll = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
+  CraftedWeaponRecord& bow = CraftedWeapons[20];
+  for (int battle = 0; battle < 6; ++battle) {
+    std::vector<std::string> rows(30, std::string(30, '.'));
+    for (int k = 0; k < 40; ++k) rows[roll(30)][roll(30)] = '#';
+    turnsfixture::NewBattle(rows);
+    for (int k = 0; k < 60; ++k) CurrentMap.At(kLayerFloor, roll(30), roll(30)) = 123;
+    for (int i = 0; i < 14; ++i) {
+      const int size = i == 0 ? 1 + battle % 2 : roll(5) == 0 ? 2 : 1;
+      turnsfixture::AddFighter(kFirst + i, i % 2 ? 1 : 2, roll(28), roll(28), size);
+      Creatures[kFirst + i].size.current = roll(2) ? 2 : 3;  // small ones hide in the grass
+      Creatures[kFirst + i].hitPoints = 10 + roll(90);
+      Creatures[kFirst + i].creatureClass = 1 + roll(5);
+      Creatures[kFirst + i].dexterity = {8 + roll(10), 8 + roll(10)};
+    }
+    std::memset(&bow, 0, sizeof bow);
+    bow.itemType = 32;
+    bow.handling = 4;
+    bow.proficiency = 1;
+    bow.dieCount = 1;
+    bow.dieSides = 6;
+    bow.critLow = 20;
+    bow.critMultiplier = 3;
+    bow.range = 30 + 10 * roll(6);
+    CreatureRecord& archer = Creatures[kFirst];
+    archer.equipment[kSlotRanged - 1] = 20;
+    archer.feats[kFeatPointBlankShot] = battle % 3 != 0 ? 1 : 0;
+    archer.feats[kFeatPreciseShot] = battle == 3 ? 1 : 0;
+    archer.feats[kFeatImprovedPreciseShot] = battle == 4 ? 1 : 0;
+    archer.baseAttack = {1 + roll(10), 1 + roll(10)};
+    if (battle == 5) AddCondition(kFirst, kCondBlinded, 10, 0, 31, 0);
+    turnsfixture::StartTurn(kFirst, 30 + 30 * roll(2));
+    RangedProfileEntry = 1;
+    ShotsRemembered = 1;
+    const RangedTrace quick = TraceRangedGrid(kFirst);
+    ShotsRemembered = 0;
+    const RangedTrace plain = TraceRangedGrid(kFirst);
+    ShotsRemembered = 1;
+    EXPECT_EQ(quick.grid, plain.grid) << "battle " << battle;
+    EXPECT_TRUE(quick == plain) << "battle " << battle;
+    // The shots are really weighed: some square is worth shooting from.
+    EXPECT_GT(*std::max_element(plain.grid.begin(), plain.grid.end()), 0) << "battle " << battle;
+  }
+  RangedProfileEntry = -1;
+  bow = {};
 }
 
 }  // namespace

@@ -73,6 +73,29 @@ void BM_RangedGrid(benchmark::State& state) {
 }
 BENCHMARK(BM_RangedGrid)->Unit(benchmark::kMicrosecond);
 
+// The archer as its decision sets it up: the bow's profile entry chosen.
+void BM_RangedGridAimed(benchmark::State& state) {
+  Battle();
+  GiveBow();
+  RangedProfileEntry = 1;
+  for (auto _ : state) benchmark::DoNotOptimize(BuildRangedValuationGrid(kActing));
+  RangedProfileEntry = -1;
+}
+BENCHMARK(BM_RangedGridAimed)->Unit(benchmark::kMicrosecond);
+
+// The same with every saving of the grids turned off: shots, recomputations
+// and the occupancy grid of the path search.
+void BM_RangedGridAimedPlain(benchmark::State& state) {
+  Battle();
+  GiveBow();
+  RangedProfileEntry = 1;
+  ShotsRemembered = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(BuildRangedValuationGrid(kActing));
+  ShotsRemembered = 1;
+  RangedProfileEntry = -1;
+}
+BENCHMARK(BM_RangedGridAimedPlain)->Unit(benchmark::kMicrosecond);
+
 }  // namespace
 
 // The placement and support grids of the computer fighters' tactics: the
