@@ -71,7 +71,7 @@ int SendCpuMoving(int creature, int x, int y, int noStep) {
   const int found = FindCreaturePath(creature, c.squareX, c.squareY, x, y, 1, 1, 0, 0, nullptr, nullptr);
   const int32_t cost = PathCostFeet;
   const bool near = std::abs(x - c.squareX) <= 1 && std::abs(y - c.squareY) <= 1;
-  if (noStep == 0 && MayTakeFiveFootStep(creature) && !IsDiagonalStepBlocked(c.squareX, c.squareY, x, y, creature) &&
+  if (noStep == 0 && MayTakeFiveFootStep(creature) && !IsDiagonalStepBlocked(creature, x, c.squareY, c.squareX, y) &&
       (near || CombatAction.movesLeft < cost)) {
     LogMessage("\xA3%.15s\xA3 takes a five-foot step.\r\r", c.name);
     ShowFloatingText(creature, "5-foot step");
@@ -219,7 +219,7 @@ bool CanStepOutOfMagicArea(int creature) {
     for (int dy = -1; dy <= 1; ++dy) {
       const int x = c.squareX + dx, y = c.squareY + dy;
       if ((dx == 0 && dy == 0) || !OnGrid(x, y) || !FootprintFitsAt(x, y, creature, 0)) continue;
-      if (IsDiagonalStepBlocked(c.squareX, c.squareY, x, y, creature)) continue;
+      if (IsDiagonalStepBlocked(creature, x, c.squareY, c.squareX, y)) continue;
       bool clear = true;
       for (int i = x; i < x + c.footprintWidth.current && clear; ++i)
         for (int j = y; j < y + c.footprintHeight.current && clear; ++j)
