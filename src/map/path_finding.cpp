@@ -722,6 +722,53 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
 }
 
 
+// A goal sealed off from the start in a small pocket: the squares any fit
+// test of the search could let the mover onto (open, or free of walls when it
+// crosses creatures; for a one-square mover in combat also free of other
+// combatants), spread from the goal in all eight directions, run out within
+// kPocketLimit squares without meeting the start. The search would flood
+// everything it can reach and find nothing (its fit tests and step costs
+// only ask, they change nothing). Not asked when the search seeks the
+// squares beside the goal, which may lie outside the pocket.
+constexpr int kPocketLimit = 48;
+
+bool GoalSealedOff(int creature, int fromX, int fromY, int toX, int toY, bool multi, bool noActChecks,
+                   uint8_t crossCreatures) {
+  static uint32_t seenStamp[kMapSquares];
+  static uint32_t stamp = 0;
+  static int16_t queue[kPocketLimit];
+  if (++stamp == 0) {
+    std::memset(seenStamp, 0, sizeof seenStamp);
+    stamp = 1;
+  }
+  SyncCombatantGrid();
+  const bool occupancy = InCombat == 1 && !multi && !noActChecks && !crossCreatures;
+  auto passable = [&](int x, int y) {
+    const int sq = SquareIndex(x, y);
+    if (BlockedGrid[sq] == kSquareBlocked && !(crossCreatures && CurrentMap.layers[kLayerWalls][sq] < 1)) return false;
+    return !occupancy || OtherCombatantAt(x, y, creature, -1) == -1;
+  };
+  int head = 0, tail = 0;
+  queue[tail++] = static_cast<int16_t>(SquareIndex(toX, toY));
+  seenStamp[SquareIndex(toX, toY)] = stamp;
+  while (head < tail) {
+    const int x = queue[head] / kMapSide, y = queue[head] % kMapSide;
+    ++head;
+    for (int b = y - 1; b <= y + 1; ++b)
+      for (int a = x - 1; a <= x + 1; ++a) {
+        if (!OnGrid(a, b)) continue;
+        if (a == fromX && b == fromY) return false;
+        const int sq = SquareIndex(a, b);
+        if (seenStamp[sq] == stamp) continue;
+        seenStamp[sq] = stamp;
+        if (!passable(a, b)) continue;
+        if (tail == kPocketLimit) return false;  // too wide to tell
+        queue[tail++] = static_cast<int16_t>(sq);
+      }
+  }
+  return true;
+}
+
 bool GoalOffTheMap(int toX, int toY) {
   return toX < 0 || toY < 0 || toX >= CurrentMap.width || toY >= CurrentMap.height || toX >= kMapSide ||
          toY >= kMapSide;
@@ -889,6 +936,13 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   BuildThreatGrid(creature, 1);
   PathLength = 0;
   int goalX = toX, goalY = toY;
+  if (!PathLookupByScan && !S.seek &&
+      GoalSealedOff(creature, fromX, fromY, toX, toY, f.multi, noActChecks != 0, crossCreatures)) {
+    NewStamps();  // counted as the search it stands for
+    PathShown = 0;
+    PathCostFeet = 0;
+    return kPathNone;
+  }
   const bool found = RunOpenList({creature, fromX, fromY, toX, toY, f.multi, f.linked, f.width, f.height,
                                   crossCreatures, costFlag == 1 && InCombat == 1},
                                  &goalX, &goalY);
