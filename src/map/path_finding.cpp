@@ -527,18 +527,25 @@ int MarkApproachSquares(int mover, int target) {
 void TallyPathSquare(PathTallyRecord* buffer, int x, int y) {
   const int m = S.mover;
   if (IsValidCreature(m)) {
-    CreatureRecord& c = Creatures[m];
-    const int sx = c.squareX, sy = c.squareY;
-    c.squareX = x;
-    c.squareY = y;
-    if (IsInMagicArea(m, kEffectFire)) {
+    // The mover's footprint placed at (x, y), as IsInMagicArea and
+    // IsOnBrazierFire read it, in one look at each square.
+    const CreatureRecord& c = Creatures[m];
+    bool fire = false, brazier = false, web = false, solid = false;
+    for (int i = x; i < x + Width(c); ++i)
+      for (int j = y; j < y + Height(c); ++j) {
+        if (!OnGrid(i, j)) continue;
+        const SquareEffectCell& cell = MagicAreaGrid[SquareIndex(i, j)];
+        fire |= cell.kind == kEffectFire;
+        brazier |= cell.kind == kEffectFire && cell.roundsLeft == 1000;
+        web |= cell.kind == kEffectWeb;
+        solid |= cell.kind == kEffectSolid;
+      }
+    if (fire) {
       ++S.running[2];
-      if (IsOnBrazierFire(m)) ++S.running[3];
+      if (brazier) ++S.running[3];
     }
-    if (IsInMagicArea(m, kEffectWeb)) ++S.running[4];
-    if (IsInMagicArea(m, kEffectSolid)) ++S.running[5];
-    c.squareX = sx;
-    c.squareY = sy;
+    if (web) ++S.running[4];
+    if (solid) ++S.running[5];
   }
   if (buffer && OnGrid(x, y)) {
     uint32_t* rec = buffer[SquareIndex(x, y)];
@@ -554,8 +561,7 @@ namespace {
 // cost of stepping onto it.
 struct SquareMemo {
   int32_t stamp;
-  uint8_t fits;
-  int32_t extra;
+  int32_t extra;  // the extra cost of stepping onto it; -1 when the mover does not fit there
 };
 SquareMemo Memo[kPathWorkSquares];
 int32_t MemoStamp = 0;
@@ -585,6 +591,11 @@ void NewMemoStamp() {
 // Open series of searches over an unchanging battle, and whether the corner
 // memo of the series is kept.
 int SearchSeriesDepth = 0;
+// The side-threat marks and the possible threats of the series' first path
+// (MarkCombatPath), and the mover they were worked out for.
+int32_t SeriesMarks[kMapSquares];
+bool SeriesMarksKept = false;
+int SeriesThreatMover = -1;
 bool CornersKept = false;
 
 void NewCornerStamp() {
@@ -672,15 +683,15 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
         // square alone within one search (until the goal's room is entered,
         // which changes the room test): each is worked out once.
         SquareMemo& memo = Memo[wi];
-        if (PathLookupByScan) {
-          memo.fits = FitTest(a, b, creature, r.multi, r.linked, r.width, r.height, toX, toY, r.crossCreatures);
-          if (memo.fits && r.extraCost) memo.extra = StepExtraCost(MoverCostsOf(creature), creature, a, b, r.crossCreatures);
-        } else if (memo.stamp != MemoStamp) {
+        if (memo.stamp != MemoStamp || PathLookupByScan) {
           memo.stamp = MemoStamp;
-          memo.fits = FitTest(a, b, creature, r.multi, r.linked, r.width, r.height, toX, toY, r.crossCreatures);
-          if (memo.fits && r.extraCost) memo.extra = StepExtraCost(mover, creature, a, b, r.crossCreatures);
+          memo.extra = -1;
+          if (FitTest(a, b, creature, r.multi, r.linked, r.width, r.height, toX, toY, r.crossCreatures))
+            memo.extra = !r.extraCost ? 0
+                         : StepExtraCost(PathLookupByScan ? MoverCostsOf(creature) : mover, creature, a, b,
+                                         r.crossCreatures);
         }
-        if (!memo.fits) continue;
+        if (memo.extra < 0) continue;
         const bool diagonal = a != px && b != py;
         if (diagonal && !r.multi) {
           const bool exempt = S.seek && a == toX && b == toY && walkFlagsClear;
@@ -849,17 +860,30 @@ void MarkCombatPath(int creature, FighterSlot* slot, int fromX, int fromY, int g
   CreatureRecord& c = Creatures[creature];
   c.destinationX = goalX;
   c.destinationY = goalY;
-  for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
   if (slot) slot->pathIndex = 1;
   for (int i = 0; i < TurnCount(); ++i) TurnOrder[i].threatMark = TurnOrder[i].opportunityMark;
-  MarkThreatenedSquares();
+  // The side-threat marks over cleared arrows, and who may threaten the
+  // walk (the same at every square of it): in a series of searches over an
+  // unchanging battle both are the same for every path of the mover.
+  static int16_t threats[kTurnOrderEntries];
+  static int threatCount = 0;
+  const bool kept = !PathLookupByScan && SearchSeriesDepth > 0 && SeriesMarksKept && SeriesThreatMover == creature;
+  if (kept) {
+    std::memcpy(ArrowGrid, SeriesMarks, sizeof SeriesMarks);
+  } else {
+    for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
+    MarkThreatenedSquares();
+    threatCount = PathLookupByScan ? 0 : ListPossibleThreats(creature, threats);
+    if (SearchSeriesDepth > 0) {
+      std::memcpy(SeriesMarks, ArrowGrid, sizeof SeriesMarks);
+      SeriesMarksKept = true;
+      SeriesThreatMover = creature;
+    }
+  }
   PathShown = 1;
   const int32_t movesLeft = CombatAction.movesLeft, speed = c.speed.current;
   int32_t cost = 0;
   int prevX = fromX, prevY = fromY;
-  // Who may threaten the walk is the same at every square of it.
-  static int16_t threats[kTurnOrderEntries];
-  const int threatCount = PathLookupByScan ? 0 : ListPossibleThreats(creature, threats);
   for (int i = 0; i < PathLength; ++i) {
     const int x = PathOutX[i], y = PathOutY[i];
     // Leaving a threatened square provokes.
@@ -978,6 +1002,7 @@ void BeginSearchSeries() {
     MemoOf = {};
     MemoOf.mover = -1;
     CornersKept = false;
+    SeriesMarksKept = false;
   }
 }
 
@@ -985,6 +1010,7 @@ void EndSearchSeries() {
   if (SearchSeriesDepth > 0 && --SearchSeriesDepth == 0) {
     MemoOf.mover = -1;
     CornersKept = false;
+    SeriesMarksKept = false;
   }
 }
 
