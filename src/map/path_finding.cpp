@@ -596,6 +596,9 @@ int SearchSeriesDepth = 0;
 int32_t SeriesMarks[kMapSquares];
 bool SeriesMarksKept = false;
 int SeriesThreatMover = -1;
+// The threat grid of the series' first search and its mover (-1 none).
+uint8_t SeriesThreatGrid[kMapSquares];
+int SeriesThreatGridMover = -1;
 bool CornersKept = false;
 
 void NewCornerStamp() {
@@ -956,8 +959,17 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
     return kPathNone;
   }
 
-  // The search itself, over the threats of the other side.
-  BuildThreatGrid(creature, 1);
+  // The search itself, over the threats of the other side (in a series the
+  // same for every search of the mover).
+  if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
+    std::memcpy(ThreatGrid, SeriesThreatGrid, sizeof ThreatGrid);
+  } else {
+    BuildThreatGrid(creature, 1);
+    if (SearchSeriesDepth > 0) {
+      std::memcpy(SeriesThreatGrid, ThreatGrid, sizeof ThreatGrid);
+      SeriesThreatGridMover = creature;
+    }
+  }
   PathLength = 0;
   int goalX = toX, goalY = toY;
   if (!PathLookupByScan && !S.seek &&
@@ -1003,6 +1015,7 @@ void BeginSearchSeries() {
     MemoOf.mover = -1;
     CornersKept = false;
     SeriesMarksKept = false;
+    SeriesThreatGridMover = -1;
   }
 }
 
@@ -1011,6 +1024,7 @@ void EndSearchSeries() {
     MemoOf.mover = -1;
     CornersKept = false;
     SeriesMarksKept = false;
+    SeriesThreatGridMover = -1;
   }
 }
 
