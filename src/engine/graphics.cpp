@@ -45,6 +45,13 @@ void SetFixedStates() {
   st.modulateDiffuse = true;
 }
 
+void ApplyAlphaTest() {
+  platform::RenderStates& st = Graphics.device->States();
+  st.alphaTest = true;
+  st.alphaRef = 8;
+  st.alphaFunc = platform::kCompareGreaterEqual;
+}
+
 // Steps 2 to 6 of creating or resetting the device. `reset` reuses the device.
 int BuildDevice(uint8_t bits, int windowed, int width, int height, bool reset) {
   if (!Graphics.adapter || !platform::IsAppWindow(Graphics.window)) return 0;
@@ -109,6 +116,7 @@ int BuildDevice(uint8_t bits, int windowed, int width, int height, bool reset) {
     if (!Graphics.device) return 0;
   }
   SetFixedStates();
+  if (Graphics.alphaTest) ApplyAlphaTest();
   Graphics.sprite = std::make_unique<platform::SpriteBatch>(Graphics.device.get());
   return Graphics.sprite ? 1 : 0;
 }
@@ -134,6 +142,7 @@ int ResetGraphicsDevice(uint8_t bitsPerPixel, int windowed, int width, int heigh
 
 int ShutdownGraphics() {
   ForgetStaticLayers();
+  Graphics.alphaTest = 0;
   if (Graphics.sprite) Graphics.sprite.reset();
   if (Graphics.device) Graphics.device.reset();
   if (Graphics.adapter) Graphics.adapter.reset();
@@ -185,6 +194,13 @@ void FreeTexture(TextureRecord* record) {
   record->texture.reset();
   record->width = 0;
   record->height = 0;
+}
+
+int EnableAlphaTest() {
+  if (!Graphics.device) return 0;
+  Graphics.alphaTest = 1;
+  ApplyAlphaTest();
+  return 1;
 }
 
 int LoadTexture(TextureRecord* record, const char* fileName, uint32_t colourKey) {

@@ -21,6 +21,7 @@ struct GraphicsObject {
   int32_t backBufferWidth = 0;
   int32_t backBufferHeight = 0;
   uint8_t bitsPerPixel = 0;
+  uint8_t alphaTest = 0;  // 1 once start-up has turned the alpha test on
 };
 
 // One picture loaded into a texture: owner, texture, size of level 0.
@@ -50,6 +51,11 @@ int ClearScreen(uint32_t argb);
 int EnableZBuffer(int flag);
 int SetBlendMode(uint32_t sourceFactor, uint32_t destinationFactor);
 int SetPointFiltering();
+// Turns the alpha test on (reference 8, greater-or-equal: nearly transparent
+// texels are not drawn), as start-up does once the pictures are loaded. Every
+// device made again afterwards (a new window size, full screen or back, a
+// lost device) gets it too. 0 without a device.
+int EnableAlphaTest();
 int LoadTexture(TextureRecord* record, const char* fileName, uint32_t colourKey);
 void FreeTexture(TextureRecord* record);
 int TextureWidth(const TextureRecord* record);

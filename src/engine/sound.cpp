@@ -70,6 +70,26 @@ void SyncStreamingThread() {
   if (g_threadRunning) platform::WaitUntilAudioEventsHandled(Sound.events, kSoundEventCount);
 }
 
+// Ends the streaming thread: the stop event wakes it and it is joined. Called
+// on the thread itself (a process ending from inside a sound), it is let go.
+void StopStreamingThread() {
+  if (Sound.thread.joinable()) {
+    if (Sound.thread.get_id() == std::this_thread::get_id()) {
+      Sound.thread.detach();
+    } else {
+      platform::SignalAudioEvent(Sound.events[kStopEvent]);
+      Sound.thread.join();
+    }
+  }
+  g_threadRunning = 0;
+  Sound.threadRunning = 0;
+}
+
+// A process that ends without shutting the game down (an exit from anywhere)
+// stops the thread before any object it waits on or writes to is destroyed:
+// exit handlers registered after start-up run before every static destructor.
+void StopStreamingThreadAtExit() { StopStreamingThread(); }
+
 void StopChannelLocked(SoundChannel& c) {
   if (c.playing && c.buffer) platform::StopSoundBuffer(c.buffer);
   c.playing = 0;
@@ -78,9 +98,7 @@ void StopChannelLocked(SoundChannel& c) {
 }  // namespace
 
 SoundSystem::~SoundSystem() {
-  if (!thread.joinable()) return;
-  platform::SignalAudioEvent(events[kStopEvent]);
-  thread.join();
+  if (thread.joinable()) StopStreamingThread();
 }
 
 int32_t ChannelVolumeLevel(int volume) {
@@ -107,6 +125,8 @@ int InitSound(platform::WindowHandle window) {
   g_threadRunning = 1;
   Sound.threadRunning = 1;
   Sound.thread = std::thread(SoundStreamThread);
+  static const bool stopsAtExit = std::atexit(StopStreamingThreadAtExit) == 0;
+  (void)stopsAtExit;
   platform::SetCaptureSyncHook(SyncStreamingThread);
   if (!platform::OpenMidiSynth()) return 0;
   Sound.performanceOpen = 1;
@@ -126,12 +146,7 @@ int ShutdownSound() {
     if (owner) FreeSoundChannel(static_cast<int>(owner - SoundChannels));
     if (Sound.events[k]) platform::ResetAudioEvent(Sound.events[k]);
   }
-  if (Sound.thread.joinable()) {
-    platform::SignalAudioEvent(Sound.events[kStopEvent]);
-    Sound.thread.join();
-  }
-  g_threadRunning = 0;
-  Sound.threadRunning = 0;
+  StopStreamingThread();
   platform::SetCaptureSyncHook(nullptr);
   if (Sound.deviceOpen) {
     platform::CloseAudio();

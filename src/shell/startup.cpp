@@ -20,7 +20,6 @@
 #include "state/game_progress.h"
 #include "engine/settings.h"
 #include "map/party_vision.h"
-#include "platform/render.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "screens/game/game_screen.h"
@@ -139,13 +138,8 @@ int cApp::Init() {
     ShowError(1, "Could not load the help file.");
     return 0;
   }
-  // Alpha test.
-  if (Graphics.device) {
-    platform::RenderStates& st = Graphics.device->States();
-    st.alphaTest = true;
-    st.alphaRef = 8;
-    st.alphaFunc = platform::kCompareGreaterEqual;
-  }
+  // Alpha test, kept by every later device.
+  EnableAlphaTest();
   // The item, spell and crafted-item tables.
   if (!StartRecordTables()) return 0;
   // Sight rays.

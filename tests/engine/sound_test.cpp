@@ -309,4 +309,22 @@ TEST_F(SoundTest, ShutdownEndsTheThreadAndInitWorksAgain) {
   EXPECT_EQ(SoundingFrames(Mix(kFramesPerQuarter * 2)), 100);
 }
 
+// A process that ends without shutting sound down still ends: by the time the static objects the streaming thread waits on are torn
+// down, the thread has ended (whether they go first depends on the link).
+// The check runs in an exit handler registered before sound starts, so after
+// any that sound registers; the alarm turns a hang into a failure.
+TEST(SoundExit, ExitingWithTheStreamingThreadRunningEndsItFirst) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");  // a fresh process for the exit
+  EXPECT_EXIT(
+      {
+        alarm(20);
+        std::atexit([] {
+          if (Sound.threadRunning || Sound.thread.joinable()) std::_Exit(5);
+        });
+        if (!platform::InitPlatform() || InitSound(1) != 1) std::_Exit(3);
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+}
+
 }  // namespace

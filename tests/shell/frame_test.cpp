@@ -10,6 +10,8 @@
 #include "shell/display_modes.h"
 #include "shell/frame.h"
 #include "engine/graphics.h"
+#include "engine/linked_text.h"
+#include "engine/message_log.h"
 #include "shell/page_dispatch.h"
 #include "engine/page_history_access.h"
 #include "engine/page_placeholder.h"
@@ -308,6 +310,61 @@ TEST_F(Game, ALostDeviceDrawsNothingUntilTheWindowReturns) {
   ASSERT_TRUE(harness::StepFrames(2));
   EXPECT_GT(Graphics.device->PresentCount(), presents);
   EXPECT_EQ(Graphics.device->Width(), 960);
+}
+
+TEST_F(Game, EveryNewDeviceKeepsTheStartUpRenderStates) {
+  ASSERT_TRUE(harness::StepFrames(1));
+  const platform::RenderStates start = Graphics.device->States();
+  ASSERT_TRUE(start.alphaTest);
+  const auto expectStartStates = [&](const char* after) {
+    const platform::RenderStates& st = Graphics.device->States();
+    EXPECT_EQ(st.alphaTest, start.alphaTest) << after;
+    EXPECT_EQ(st.alphaRef, start.alphaRef) << after;
+    EXPECT_EQ(st.alphaFunc, start.alphaFunc) << after;
+  };
+  ASSERT_TRUE(harness::PressKey("F2"));
+  ASSERT_TRUE(harness::StepFrames(1));
+  expectStartStates("a new window size");
+  ASSERT_EQ(HandleDisplayToggleKeys(1), 1);
+  expectStartStates("full screen");
+  ASSERT_EQ(HandleDisplayToggleKeys(1), 1);
+  expectStartStates("a window again");
+  platform::ShowAppWindow(MainWindowHandle, platform::kShowMinimised);
+  ASSERT_TRUE(harness::StepFrames(1));
+  platform::ShowAppWindow(MainWindowHandle, platform::kShowRestore);
+  ASSERT_TRUE(harness::StepFrames(2));
+  expectStartStates("a lost device");
+}
+
+TEST_F(Game, TheGameScreenShowsTheLogScrolledToItsEnd) {
+  constexpr int kRows = 35;  // rows 2 to 36 of the page
+  ASSERT_TRUE(harness::StepFrames(1));
+  ScreenMode = kModeExploring;
+  const auto firstShownLine = [] {
+    int n = -1;
+    std::sscanf(MessageLogText + LinkedTextFirstShown, "Line %d", &n);
+    return n;
+  };
+  // A short log is shown from its start.
+  ClearMessageLog();
+  LogMessage("Line 0\r");
+  ASSERT_TRUE(harness::StepFrames(1));
+  EXPECT_EQ(MessageLogScroll, 0);
+  EXPECT_EQ(LinkedTextFirstShown, 0);
+  // 100 lines and the empty one after the last return: the last 35 show.
+  for (int i = 1; i < 100; ++i) LogMessage("Line %i\r", i);
+  ASSERT_TRUE(harness::StepFrames(1));
+  EXPECT_EQ(LinkedTextOverflow, 1);
+  EXPECT_EQ(MessageLogScroll, 101 - kRows);
+  EXPECT_EQ(firstShownLine(), 101 - kRows);
+  EXPECT_EQ(MessageLogChanged, 0);
+  // A trim drops the head and resets the scroll; the end still shows.
+  int last = 99;
+  while (MessageLogScroll != 0 && last < 2000) LogMessage("Line %i of a log long enough to be trimmed\r", ++last);
+  ASSERT_EQ(MessageLogScroll, 0);
+  ASSERT_TRUE(harness::StepFrames(1));
+  EXPECT_EQ(LinkedTextOverflow, 1);
+  EXPECT_EQ(firstShownLine(), last + 1 - (kRows - 1));
 }
 
 TEST(Closing, WritesTheSettingsFileThatTheNextStartReads) {

@@ -8,6 +8,7 @@
 #include "state/turn_order.h"
 #include "combat/actions/turn_order_changes.h"
 #include "combat/actions/casting_checks.h"
+#include "combat/actions/creature_effects.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "engine/looping_sounds.h"
@@ -156,8 +157,7 @@ bool SlayCreature(int creature, int sound) {
   CombatEvents[0].sound = sound;
   PlaybackCreature = creature;
   PlaybackFramesLeft = FramesPerEvent;
-  if (DebugMode == 1 && InCombat == 1) LogMessage("Scroll to %i - %i - %i", creature, -1, -1);
-  ScrollTo(creature, -1, -1);
+  BringCreatureIntoView(creature);
   RemoveFromCombat(creature, -1);
   RecomputeCreature(creature, 0);
   return true;

@@ -138,7 +138,7 @@ bool GroupMemberPasses(int talkerSlot, Test test) {
   if (group == 0) return false;
   for (int s = kPartySize; s < Slots(); ++s) {
     const int id = SlotCreature(s);
-    if (s == talkerSlot || !IsPresent(id) || Creatures[id].allegiance == 8 || GroupOf(id) != group) continue;
+    if (s == talkerSlot || !IsValidCreature(id) || Creatures[id].allegiance == 8 || GroupOf(id) != group) continue;
     if (test(s)) return true;
   }
   return false;
@@ -152,7 +152,9 @@ bool TalkerMeetsParty() {
     const bool active = IsAlert(s) || AllEnemiesAlert == 1 || ExploringScriptFlag == 1 || AnyPartySlotAlert() ||
                         GroupMemberPasses(s, [](int t) { return IsAlert(t); });
     if (!active || Creatures[id].tag[0] == '\0') continue;
-    if (SeesPartyMember(s) || GroupMemberPasses(s, [](int t) { return SeesPartyMember(t); })) {
+    // An alert member wakes the talker wherever it is; only a present one sees for it.
+    if (SeesPartyMember(s) ||
+        GroupMemberPasses(s, [](int t) { return IsPresent(SlotCreature(t)) && SeesPartyMember(t); })) {
       RunCreatureScript(id);
       return true;
     }

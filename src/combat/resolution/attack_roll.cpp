@@ -179,7 +179,8 @@ struct RollState {
 
 // Two d100 at once: the roll and the Blind-Fight re-roll. True when the
 // attack goes on; texts of the roll as the attack roll or the confirmation
-// writes them.
+// writes them (the confirmation's first roll names only a failure, so its
+// critical roll follows on the same line).
 bool RollConcealment(RollState& s, const ModifierList* chanceList) {
   const int roll = RollInto(nullptr, 100, 1);
   const int reroll = RollInto(nullptr, 100, 1);
@@ -191,7 +192,7 @@ bool RollConcealment(RollState& s, const ModifierList* chanceList) {
     LogMessage("Concealment chance " HL "%i%%" HL " ", s.missChance);
   }
   if (roll >= s.missChance) {
-    LogMessage("(Success)\r");
+    if (chanceList) LogMessage("(Success)\r");
     return true;
   }
   LogMessage("(Failure)\r");

@@ -228,13 +228,14 @@ int32_t AmmunitionType(const AttackContext& a) {
 
 void SleepingArrow(AttackContext& a) {
   const CreatureRecord& t = Creatures[a.target];
-  // Every log line ends with its carriage return, these two included.
+  // These two lines carry no carriage return of their own; the attack's
+  // closing line break usually ends them.
   if (IsImmune(a.target, kImmSleep)) {
-    LogMessage(HL "%s" HL " is immune to @SLEEPING@ effects.\r", t.name);
+    LogMessage(HL "%s" HL " is immune to @SLEEPING@ effects.", t.name);
     return;
   }
   if (IsImmune(a.target, kImmMind)) {
-    LogMessage(HL "%s" HL " is immune to @MIND_EFFECTS@.\r", t.name);
+    LogMessage(HL "%s" HL " is immune to @MIND_EFFECTS@.", t.name);
     return;
   }
   if (SavingThrow(a.target, kWillpower, 15, nullptr)) return;

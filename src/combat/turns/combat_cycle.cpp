@@ -1,15 +1,22 @@
 #include "combat/turns/combat_cycle.h"
 
+#include <algorithm>
+#include <iterator>
+
+#include "combat/actions/casting_checks.h"
 #include "combat/actions/combat_actions.h"
 #include "state/turn_order.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/computer_decision.h"
+#include "combat/turns/tactical_predicates.h"
 #include "combat/turns/least_services.h"
 #include "combat/turns/spell_choice.h"
+#include "combat/turns/spell_search.h"
 #include "map/fighter_tests.h"
 #include "combat/turns/turn_planning.h"
 #include "combat/turns/turn_routines.h"
 #include "combat/turns/turn_upkeep.h"
+#include "combat/turns/valuation_grid.h"
 #include "state/fighter_slots.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
@@ -143,8 +150,16 @@ void EndRound() {
 
 // --- Next fighter ----------------------------------------------------------------
 
+// The spell words and the source of the cast (none under way).
+void DropCastingWords() {
+  ClearCurrentSpell();
+  CastingFromItem = CastingWand = CastingSpellLike = CastingScripted = 0;
+  CastingItem = 0;
+}
+
 void ResetTurnGlobals() {
-  SpellInProgress = -1;
+  DropCastingWords();
+  g_playerTurnShown = false;
   QueuedActionCode = QueuedScreenMode = QueuedCombatState = -1;
   CombatAction.actionCode = 0;
   CombatAction.endedActionCode = 0;
@@ -172,9 +187,14 @@ void PrepareFighter(int creature) {
   a.cleaveUsed = 0;
   a.useSpells = 1;
   a.scriptedSpell = -1;
+  a.cannotMove = 0;
+  a.moved = 0;
+  a.moveAgain = 0;
+  a.grappleAttack = 0;
   a.seekCastingSquare = 0;
-  SpellsGivenUpThisTurn = 0;
   CpuMoveIssued = 0;
+  SpellsGivenUpThisTurn = 0;
+  ResetTacticalPredicatesState();
   for (int i = 0; i < EntryCount(); ++i) TurnOrder[i].opportunityMark = 0;
   CountGrapplingAttacks();
 }
@@ -232,12 +252,17 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
   LogMessage("\xA3%s\xA3 resumes spellcasting\r", Name(creature));
   const int32_t spell = e.plannedTarget;
   SpellInProgress = spell;
+  // The casting parameter kept with the entry is the cast's metamagic.
   CastingParameter = e.plannedParameter;
+  PendingMetamagic = e.plannedParameter;
   if (spell == kSpellWithKeptValue) CastingExtraValue[0] = e.extraValue1;
-  if (e.extraValue2 != 0) CastingExtraValue[1] = e.extraValue2;
-  CastingSpellLike = code == 25;
-  CastingWand = code == 26;
-  CastingScripted = code == 30;
+  if (IsGroupSpell10(spell)) CastingExtraValue[1] = e.extraValue2;
+  // The source of the cast: 25 (28) innate, 26 (29) a wand, 30 (31) the
+  // spell its script set; the codes in brackets bring the saved block back too.
+  const bool wand = code == 26 || code == 29;
+  CastingSpellLike = code == 25 || code == 28;
+  CastingWand = wand;
+  CastingScripted = code == 30 || code == 31;
   CombatActionState& a = CombatAction;
   if (code == 30) a.scriptedSpell = Creatures[creature].scriptWords[kScriptWordFirstSpell];
   if (code == 24 || code == 25 || code == 26 || code == 30) {
@@ -257,9 +282,7 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
   if (inTable && IsSpellcastingBlocked(creature, spell, 0, 1, 1)) {
     LogMessage("\xA3%s\xA3: Spellcasting Disrupted.\r\r", Name(creature));
     ShowFloatingText(creature, "Spellcasting Disrupted");
-    SpellInProgress = -1;
-    CastingParameter = 0;
-    CastingExtraValue[0] = CastingExtraValue[1] = 0;
+    DropCastingWords();
     StartEventOn(creature, kEventCondition);
     a.actionCode = kEndOfAction;
     a.endedActionCode = 28;
@@ -270,6 +293,11 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
     return;
   }
   SpellCaster = creature;
+  if (wand) {
+    // The charge comes off the wand in the fighter's hand.
+    CastingFromItem = 1;
+    CastingItem = WandItemOf(creature);
+  }
   ScreenMode = kScreenCasting;
   CombatState = kStateActionUnderWay;
 }
@@ -355,7 +383,6 @@ void PlaybackWait() {
 }
 
 void BeginActing(int creature) {
-  g_playerTurnShown = false;
   if (CombatAction.playerControlled == 1) {
     if (DebugMode == 1) LogMessage("Character is player controlled (Cycle1).\r");
     CreatureMarkWords[creature] = 1;
@@ -386,6 +413,7 @@ void ComputerDecisionStep() {
   if (MovementPlaybackActive == 1) return;
   const int c = CurrentFighter();
   if (DebugMode == 1 && IsValidCreature(c)) LogMessage("%s is acting.\r", Name(c));
+  std::fill(std::begin(ValuationGrid), std::end(ValuationGrid), 0);
   if (CheckEndOfCombat()) return;
   if (ComputerDecisionObserver != nullptr) ComputerDecisionObserver(true);
   DecideComputerAction();

@@ -81,7 +81,7 @@ Placement StartPlacement(int caster, bool realSpell) {
           int32_t& v = ValuationGrid[SquareIndex(x, y)];
           if (v == kUnfit) continue;
           const bool home = x == p.homeX && y == p.homeY;
-          if (home || !IsDiagonalStepBlocked(p.homeX, p.homeY, x, y, caster)) v += bonus;
+          if (home || !IsDiagonalStepBlocked(caster, x, p.homeY, p.homeX, y)) v += bonus;
         }
     }
   }

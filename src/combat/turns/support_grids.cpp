@@ -108,7 +108,7 @@ void MarkStepSquares(int creature, int32_t value) {
     for (int y = cy - 1; y <= cy + 1; ++y) {
       if ((x == cx && y == cy) || !OnGrid(x, y)) continue;
       int32_t& v = ValuationGrid[SquareIndex(x, y)];
-      if (v != kUnfit && !IsDiagonalStepBlocked(cx, cy, x, y, creature)) v = value;
+      if (v != kUnfit && !IsDiagonalStepBlocked(creature, x, cy, cx, y)) v = value;
     }
 }
 

@@ -136,7 +136,7 @@ int64_t ChooseNeighbourSquare(int fighter, bool pathTest, bool diagonalTest) {
       const int32_t v = ValuationGrid[SquareIndex(x, y)];
       if (NeighbourGrid[SquareIndex(x, y)] == 0 || v <= own || v <= best) continue;
       if (pathTest && !CanWalkThisTurn(fighter, x, y)) continue;
-      if (diagonalTest && IsDiagonalStepBlocked(cx, cy, x, y, fighter)) continue;
+      if (diagonalTest && IsDiagonalStepBlocked(fighter, x, cy, cx, y)) continue;
       best = v;
       bx = x;
       by = y;

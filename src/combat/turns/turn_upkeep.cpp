@@ -302,6 +302,21 @@ bool TestCantAct(int creature, UpkeepResult* result) {
 
 // --- Magic areas under the fighter -------------------------------------------
 
+// Why darkness does not blind the creature (debug mode only).
+void TraceSightReason(int creature) {
+  if (DebugMode != 1) return;
+  const CreatureRecord& c = Rec(creature);
+  const int eyes = ImmunityCodeOf(c, kImmEyes);
+  if (c.sightless == 1)
+    LogMessage("Darkvision\r");
+  else if (eyes == 1)
+    LogMessage("%s - Immunity Eyes: %i\r", c.name, eyes);
+  else if (Has(creature, kCondCantSee) || Has(creature, kCondBlinded))
+    LogMessage("Already has effects\r");
+  else
+    LogMessage("Can see through invisible\r");
+}
+
 bool DarknessStep(int creature, UpkeepResult* result) {
   const bool illuminationLost = RemoveConditionIdFromSource(creature, kCondIlluminating, kSourceSpell) > 0;
   bool blinded = false;
@@ -309,8 +324,8 @@ bool DarknessStep(int creature, UpkeepResult* result) {
     AddCondition(creature, kCondCantSee, 1, 0, kSourceMagicArea, 0);
     LogMessage("\xA3%s\xA3 is @UNABLE_TO_SEE@ anything.\r", Name(creature));
     blinded = true;
-  } else if (DebugMode == 1) {
-    LogMessage("Already has effects\r");
+  } else {
+    TraceSightReason(creature);
   }
   bool concealed = false;
   if (!Has(creature, kCondConcealedByDarkness)) {

@@ -33,18 +33,42 @@ void ScrollViewByKeys() {}
 void ClampCamera() {}
 void SetCameraBounds() {}
 void CentreMouseCursor() {}
+namespace {
+
+constexpr int kLogLeft = 2, kLogTop = 2, kLogRight = 60, kLogBottom = 36;
+
+// Scrolls the log view to the log's end: the first shown line is raised until
+// the text ends inside the page. A layout pass in a page tall enough for the
+// whole log (every line holds at least its carriage return) counts the lines,
+// so that a long way to go, as after a trim, takes one step.
+void ScrollLogToEnd() {
+  if (MessageLogScroll < 0) MessageLogScroll = 0;
+  DrawLinkedText(MessageLogText, 4, kLogLeft, kLogTop, kLogRight, kLogBottom, MessageLogScroll, 1, 0, 0);
+  if (LinkedTextOverflow == -1) {
+    DrawLinkedText(MessageLogText, 4, kLogLeft, kLogTop, kLogRight, kLogTop + kMessageLogSize, MessageLogScroll,
+                   1, 0, 0);
+    const int rows = kLogBottom - kLogTop + 1;
+    if (LinkedTextLineCount - rows > MessageLogScroll) MessageLogScroll = LinkedTextLineCount - rows;
+    DrawLinkedText(MessageLogText, 4, kLogLeft, kLogTop, kLogRight, kLogBottom, MessageLogScroll, 1, 0, 0);
+  }
+  while (LinkedTextOverflow == -1) {
+    ++MessageLogScroll;
+    DrawLinkedText(MessageLogText, 4, kLogLeft, kLogTop, kLogRight, kLogBottom, MessageLogScroll, 1, 0, 0);
+  }
+  MessageLogChanged = 0;
+}
+
+}  // namespace
+
 // Until the map view is drawn here, the game screen shows the message log,
 // scrolled to its end, with live links, and the pointer.
 int GameScreenFrame(int, int) {
   LastScreenDrawn = "GameScreenFrame";
-  constexpr int kLeft = 2, kTop = 2, kRight = 60, kBottom = 36;
   std::memset(HoverCaption, 0, 100);
   CursorShape = 29;
   DrawFramedBox(0, 0, 2);
-  DrawLinkedText(MessageLogText, 4, kLeft, kTop, kRight, kBottom, 0, 1, 0, 0);
-  const int rows = kBottom - kTop + 1;
-  const int first = LinkedTextLineCount > rows ? LinkedTextLineCount - rows : 0;
-  DrawLinkedText(MessageLogText, 4, kLeft, kTop, kRight, kBottom, first, 1, 0, 1);
+  ScrollLogToEnd();
+  DrawLinkedText(MessageLogText, 4, kLogLeft, kLogTop, kLogRight, kLogBottom, MessageLogScroll, 1, 0, 1);
   PollPointerButtons();
   DrawMouseCursor();
   if (HoverCaption[0]) DrawWrappedText(-1, HoverCaption, 0, -1, 0, 0);

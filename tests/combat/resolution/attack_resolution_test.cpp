@@ -197,6 +197,25 @@ TEST_F(AttackTest, ConfirmedCriticalMultipliesOnlyTheDice) {
   EXPECT_STREQ(FloatingTexts[kA].text, "Critical Hit");
 }
 
+TEST_F(AttackTest, TheConfirmationRollsConcealmentAgain) {
+  const auto concealed = [] {
+    MakeWeapon(kSword, "Longsword", 1, 8, 1).critLow = 15;
+    AddCondition(kT, kCondMagicallyConcealed, 5, 20, 18, 0);
+  };
+  // Passing it names nothing: the critical roll follows on the same line.
+  const std::string chance = "Concealment chance " + H + "20%" + H + " ";
+  Attack(SeedWhere(chance + "@CRITICAL@ attack roll @", concealed), concealed);
+  EXPECT_EQ(Log().find(chance + "(Success)"), std::string::npos);
+
+  // Failing it leaves an ordinary hit.
+  EXPECT_EQ(Attack(SeedWhere(chance + "(Failure)\r", concealed), concealed), 10);
+  const std::string log = Log();
+  EXPECT_EQ(log.find("@CRITICAL@ attack roll"), std::string::npos);
+  int damage, index;
+  ASSERT_TRUE(LinkAfter(log, "loses ", &damage, &index));
+  EXPECT_STREQ(CombatRollLog[index].caption, "Damage Bonus (Longsword)");
+}
+
 TEST_F(AttackTest, ANaturalTwentyBelowArmourIsAThreatWhoseFailedConfirmationStillHits) {
   const auto armoured = [] {
     Creatures[kA].baseAttack = {0, 0};

@@ -7,6 +7,10 @@
 #include "battle_fixture.h"
 #include "rules/conditions.h"
 #include "rules/modifier_list.h"
+#include "rules/casting_rules.h"
+#include "rules/item_tables.h"
+#include "rules/spell_ids.h"
+#include "state/current_cast.h"
 
 namespace {
 
@@ -143,6 +147,37 @@ TEST_F(BattleTest, AnOrderOfFightersNoneOfWhomCanActDoesNotHang) {
   EXPECT_EQ(InCombat, 1u);
   EXPECT_GE(CurrentTurnIndex, -1);
   EXPECT_LE(CurrentTurnIndex, TurnEntryCount);
+}
+
+// A casting carried into the caster's next turn comes back with its
+// metamagic and the wand it is cast from, and takes no group value of an
+// earlier cast; the words of a cast never linger into the next turn.
+TEST_F(BattleTest, ACarriedCastingResumesWithItsOwnWordsOnly) {
+  MeetTwoGroups(16);
+  ASSERT_EQ(StartCombat(0), 1);
+  PendingMetamagic = kMetamagicSilent;
+  CastingScripted = 1;
+  ASSERT_TRUE(UntilTurnOf(TurnOrder[0].creature));
+  EXPECT_EQ(PendingMetamagic, 0);
+  EXPECT_EQ(CastingScripted, 0);
+
+  constexpr uint32_t kWand = 7;
+  Creatures[kFoeA].equipment[kSlotRightHand - 1] = kWand;
+  TurnOrderEntry& held = TurnOrder[IndexOf(kFoeA)];
+  held.plannedAction = 29;  // a wand casting, the action block kept
+  held.plannedTarget = kSpellMagicMissile;
+  held.plannedParameter = kMetamagicEmpowered;
+  held.extraValue2 = 5;  // left by an earlier group spell
+  FramesUntil([] { return SpellInProgress != -1; });
+  ASSERT_EQ(CurrentFighter(), kFoeA);
+  EXPECT_EQ(SpellInProgress, kSpellMagicMissile);
+  EXPECT_EQ(PendingMetamagic, kMetamagicEmpowered);
+  EXPECT_EQ(CastingExtraValue[1], 0);
+  EXPECT_EQ(CastingWand, 1);
+  EXPECT_EQ(CastingFromItem, 1);
+  EXPECT_EQ(CastingItem, kWand);
+  EXPECT_EQ(ScreenMode, 22u);
+  EXPECT_EQ(CombatState, kStateActionUnderWay);
 }
 
 }  // namespace
