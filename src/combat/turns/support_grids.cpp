@@ -112,18 +112,23 @@ void MarkStepSquares(int creature, int32_t value) {
     }
 }
 
-// The cells of one kind the dispel may clear, kept as a bitmap of the map.
+// The cells of one kind the dispel may clear, kept as a bitmap of the map
+// and as a list of their squares in map order (x-major).
 struct CellMap {
   bool any = false;
   uint8_t at[kMapSquares];
+  int32_t squares[kMapSquares];
+  int count = 0;
 };
 void FindCells(CellMap* cells, uint32_t kind, bool passingOnly) {
   cells->any = false;
+  cells->count = 0;
   for (int i = 0; i < kMapSquares; ++i) {
     const SquareEffectCell& cell = MagicAreaGrid[i];
     const bool hit = cell.kind == kind && (!passingOnly || cell.roundsLeft != kDurationLasting);
     cells->at[i] = hit;
     cells->any |= hit;
+    if (hit) cells->squares[cells->count++] = i;
   }
 }
 
@@ -131,25 +136,34 @@ void FindCells(CellMap* cells, uint32_t kind, bool passingOnly) {
 // its nearest footprint square, the first in map order on ties) when it
 // lies within the dispel's reach and in line of effect of the square. Only
 // cells within reach can be nearest enough, so only the window round the
-// footprint is looked at.
+// footprint is looked at: its columns are one run of the list.
 bool DispellableCellNear(int creature, int x, int y, const CellMap& cells) {
   if (!cells.any) return false;
   const CreatureRecord& c = Creatures[creature];
   int wx0 = std::max(x - kDispelWindow, 0), wx1 = std::min(x + c.footprintWidth.current - 1 + kDispelWindow, kMapSide - 1);
   int wy0 = std::max(y - kDispelWindow, 0), wy1 = std::min(y + c.footprintHeight.current - 1 + kDispelWindow, kMapSide - 1);
-  if (!PlacementShortcuts) wx0 = wy0 = 0, wx1 = wy1 = kMapSide - 1;
   int32_t best = kNoDistance;
   int bx = -1, by = -1;
-  for (int cx = wx0; cx <= wx1; ++cx)
-    for (int cy = wy0; cy <= wy1; ++cy) {
-      if (!cells.at[SquareIndex(cx, cy)]) continue;
-      const int32_t d = SquaredToFootprint(creature, cx, cy);
-      if (d < best) {
-        best = d;
-        bx = cx;
-        by = cy;
-      }
+  auto weigh = [&](int cx, int cy) {
+    const int32_t d = SquaredToFootprint(creature, cx, cy);
+    if (d < best) {
+      best = d;
+      bx = cx;
+      by = cy;
     }
+  };
+  if (PlacementShortcuts) {
+    const int32_t* first = std::lower_bound(cells.squares, cells.squares + cells.count, SquareIndex(wx0, 0));
+    const int32_t* last = cells.squares + cells.count;
+    for (const int32_t* k = first; k != last && *k < SquareIndex(wx1 + 1, 0); ++k) {
+      const int cy = *k % kMapSide;
+      if (cy >= wy0 && cy <= wy1) weigh(*k / kMapSide, cy);
+    }
+  } else {
+    for (int cx = 0; cx < kMapSide; ++cx)
+      for (int cy = 0; cy < kMapSide; ++cy)
+        if (cells.at[SquareIndex(cx, cy)]) weigh(cx, cy);
+  }
   return best <= kDispelReachSquared && HasLineOfEffect(x, y, bx, by, nullptr);
 }
 
@@ -182,25 +196,32 @@ struct CombatantList {
                  o.squareY + o.footprintHeight.current - 1, t != creature && AreAllies(creature, t)};
     }
   }
+  // Those of another list that pass the test, in its order.
+  template <typename Keep>
+  void Filter(const CombatantList& from, Keep keep) {
+    n = 0;
+    for (int i = 0; i < from.n; ++i)
+      if (keep(from.at[i].id)) at[n++] = from.at[i];
+  }
 };
 CombatantList Present;
 
-// The creatures within the reach class 1 to 4 of the creature where it
-// stands, in turn order: the rule of the stance candidate filler
+// The creatures of the list within the reach class 1 to 4 of the creature
+// where it stands, in turn order: the rule of the stance candidate filler
 // (ListCombatantsInReach: the squared distance between the nearest footprint
 // squares, and a line FindCover lets through) without refilling the shared
 // candidate list or marking the lines for every square. Creatures farther
 // apart along an axis than a class reaches are passed over before their
 // distance is measured. The count.
-int CreaturesInReach(int creature, int reachClass, int32_t* out) {
+int CreaturesInReach(int creature, int reachClass, const CombatantList& among, int32_t* out) {
   static const int32_t kBelow[5] = {0, 3, 10, 50, 145};
   static const int kAxis[5] = {0, 1, 3, 7, 12};  // the farthest gap along an axis below each bound
   if (reachClass < 1 || reachClass > 4) return 0;
   const CreatureRecord& c = Creatures[creature];
   const int cx1 = c.squareX + c.footprintWidth.current - 1, cy1 = c.squareY + c.footprintHeight.current - 1;
   int n = 0;
-  for (int i = 0; i < Present.n && n < kCandidateListSize; ++i) {
-    const Combatant& o = Present.at[i];
+  for (int i = 0; i < among.n && n < kCandidateListSize; ++i) {
+    const Combatant& o = among.at[i];
     const int gapX = std::max({o.x0 - cx1, c.squareX - o.x1, 0});
     const int gapY = std::max({o.y0 - cy1, c.squareY - o.y1, 0});
     if (gapX > kAxis[reachClass] || gapY > kAxis[reachClass]) continue;
@@ -370,7 +391,7 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
         nearestEnemy = std::min(nearestEnemy, d);
       }
       static int32_t reached[kCandidateListSize];
-      const int count = CreaturesInReach(creature, stance, reached);
+      const int count = CreaturesInReach(creature, stance, Present, reached);
       for (int k = 0; k < count; ++k)
         if (reached[k] != creature) v += worth[reached[k]];
       const bool onlySelf = count == 1 && reached[0] == creature;
@@ -459,6 +480,24 @@ int BuildCureValuationGrid(int creature, uint8_t stepOnly) {
 
   const int sx = c.squareX, sy = c.squareY;
   Present.Gather(creature);
+  // The friends paralysis removal or a mass cure would help, picked once for
+  // the grid: the squares look for them alone.
+  const auto friendly = [creature](int t) { return t == creature || AreAllies(creature, t); };
+  const auto afflicted = [creature, friendly](int t) {
+    const int p = FindCondition(t, kCondParalyzed);
+    const uint32_t source = p >= 0 ? Creatures[t].conditions[p].source : 0;
+    return friendly(t) && (HasCondition(t, kCondSlowed) || (p >= 0 && (source < 25 || source > 30)));
+  };
+  const auto wounded = [friendly](int t) {
+    return friendly(t) && Creatures[t].hitPoints < Creatures[t].maxHitPoints && !DestroyedType(t);
+  };
+  static CombatantList paralysed, hurt;
+  paralysed = Present;
+  hurt = Present;
+  if (PlacementShortcuts) {
+    paralysed.Filter(Present, afflicted);
+    hurt.Filter(Present, wounded);
+  }
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       int32_t& v = ValuationGrid[SquareIndex(x, y)];
@@ -467,24 +506,15 @@ int BuildCureValuationGrid(int creature, uint8_t stepOnly) {
       c.squareY = y;
       int32_t paralysis = 0, mass = 0;
       static int32_t reached[kCandidateListSize];
-      if (removeParalysis) {
-        const int count = CreaturesInReach(creature, 2, reached);
-        for (int k = 0; k < count && paralysis == 0; ++k) {
-          const int t = reached[k];
-          if (t != creature && !AreAllies(creature, t)) continue;
-          const int p = FindCondition(t, kCondParalyzed);
-          const uint32_t source = p >= 0 ? Creatures[t].conditions[p].source : 0;
-          if (HasCondition(t, kCondSlowed) || (p >= 0 && (source < 25 || source > 30))) paralysis = 34;
-        }
+      if (removeParalysis && paralysed.n > 0) {
+        const int count = CreaturesInReach(creature, 2, paralysed, reached);
+        for (int k = 0; k < count && paralysis == 0; ++k)
+          if (afflicted(reached[k])) paralysis = 34;
       }
-      if (massCure) {
-        const int count = CreaturesInReach(creature, 3, reached);
-        for (int k = 0; k < count; ++k) {
-          const int t = reached[k];
-          if ((t == creature || AreAllies(creature, t)) && Creatures[t].hitPoints < Creatures[t].maxHitPoints &&
-              !DestroyedType(t))
-            mass += 9;
-        }
+      if (massCure && hurt.n > 0) {
+        const int count = CreaturesInReach(creature, 3, hurt, reached);
+        for (int k = 0; k < count; ++k)
+          if (wounded(reached[k])) mass += 9;
       }
       int32_t cure = 0, curse = 0, sight = 0, free = 0, healTerm = 0, drainTerm = 0, restoreTerm = 0, lesserTerm = 0,
               most = 0;
