@@ -307,10 +307,89 @@ bool BurstCovers(const BurstShape& s, int caster, int x, int y) {
   return (x == s.centreX && y == s.centreY) || SpreadsTo(s.centreX, s.centreY, x, y, s.reach);
 }
 
-// Whether a creature may stand on (x, y) for a lister to look at: in combat
-// the occupancy grid says so at once.
-bool MayHoldCreature(int x, int y) {
-  return InCombat != 1 || (x < kMapSide && y < kMapSide && CombatantCountOn(x, y) > 0);
+// A series of listers for one caster placed on square after square while
+// nothing else moves: the squares the other combatants stand on, gathered
+// when it began (map order, each once).
+struct ShapeSeries {
+  int depth = 0;
+  int caster = -1;
+  bool casterListed = false;  // the caster stands in the turn order
+  int count = 0;
+  int32_t squares[kMapSquares];
+};
+ShapeSeries Series;
+
+void GatherSeries(int caster) {
+  static uint8_t covered[kMapSquares];
+  std::memset(covered, 0, sizeof covered);
+  Series.caster = caster;
+  Series.casterListed = false;
+  const int entries = TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries;
+  for (int i = 0; i < entries; ++i) {
+    const int id = TurnOrder[i].creature;
+    if (!IsValidCreature(id)) continue;
+    if (id == caster) {
+      Series.casterListed = true;
+      continue;
+    }
+    // The footprint as the occupancy grid stamps it.
+    const CreatureRecord& o = Creatures[id];
+    const int w = std::max(o.footprintWidth.current, 1), h = std::max(o.footprintHeight.current, 1);
+    for (int x = std::max(o.squareX, 0); x < o.squareX + w && x < kMapSide; ++x)
+      for (int y = std::max(o.squareY, 0); y < o.squareY + h && y < kMapSide; ++y) covered[SquareIndex(x, y)] = 1;
+  }
+  Series.count = 0;
+  for (int sq = 0; sq < kMapSquares; ++sq)
+    if (covered[sq]) Series.squares[Series.count++] = sq;
+}
+
+// Visits, in map order, every square of the box [x0, x1] x [y0, y1] inside
+// the map on which a creature may stand: in a series the gathered squares
+// and the caster's own, in combat those the occupancy grid holds, else all.
+template <typename Visit>
+void ForSquaresHoldingCreatures(int x0, int y0, int x1, int y1, Visit visit) {
+  x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+  x1 = std::min({x1, CurrentMap.width - 1, kMapSide - 1}), y1 = std::min({y1, CurrentMap.height - 1, kMapSide - 1});
+  if (x0 > x1 || y0 > y1) return;
+  if (InCombat != 1) {
+    for (int x = x0; x <= x1; ++x)
+      for (int y = y0; y <= y1; ++y) visit(x, y);
+    return;
+  }
+  if (Series.depth != 1) {
+    for (int x = x0; x <= x1; ++x)
+      for (int y = y0; y <= y1; ++y)
+        if (CombatantCountOn(x, y) > 0) visit(x, y);
+    return;
+  }
+  // The caster's squares inside the box, in map order.
+  constexpr int kOwnRoom = 64;  // the largest footprint is far smaller
+  int32_t own[kOwnRoom];
+  int owned = 0;
+  if (Series.casterListed) {
+    const CreatureRecord& c = Creatures[Series.caster];
+    const int w = std::max(c.footprintWidth.current, 1), h = std::max(c.footprintHeight.current, 1);
+    for (int x = std::max(c.squareX, x0); x < c.squareX + w && x <= x1; ++x)
+      for (int y = std::max(c.squareY, y0); y < c.squareY + h && y <= y1 && owned < kOwnRoom; ++y)
+        own[owned++] = SquareIndex(x, y);
+  }
+  const int32_t* k = std::lower_bound(Series.squares, Series.squares + Series.count, SquareIndex(x0, y0));
+  const int32_t* end = Series.squares + Series.count;
+  const int32_t last = SquareIndex(x1, y1);
+  int m = 0;
+  for (;;) {
+    while (k != end && *k <= last && (*k % kMapSide < y0 || *k % kMapSide > y1)) ++k;
+    const bool more = k != end && *k <= last;
+    if (!more && m == owned) return;
+    int32_t sq;
+    if (!more || (m < owned && own[m] <= *k)) {
+      sq = own[m++];
+      if (more && *k == sq) ++k;
+    } else {
+      sq = *k++;
+    }
+    visit(sq / kMapSide, sq % kMapSide);
+  }
 }
 
 // Appends the creature to the list unless it is there or the list is full.
@@ -407,17 +486,15 @@ int ListConeTargets(int caster, int targetX, int targetY, int spell, int32_t* ou
   if (InCombat == 1) SyncCombatantGrid();
   const ConeShape s = ConeToward(caster, targetX, targetY, spell, false);
   int n = 0;
-  for (int x = s.ox - s.span; x <= s.ox + s.span; ++x) {
-    for (int y = s.oy - s.span; y <= s.oy + s.span; ++y) {
-      if (!CurrentMap.Inside(x, y) || !MayHoldCreature(x, y)) continue;
-      const int covers = ConeCovers(s, x, y);
-      if (covers < 0) return 0;
-      if (!covers) continue;
-      const int c = AreaCreatureAt(x, y);
-      if (IsValidCreature(c) && ShapeTakes(c, caster, spell, true)) ListOnce(c, out, room, &n);
-    }
-  }
-  return n;
+  bool tooLong = false;
+  ForSquaresHoldingCreatures(s.ox - s.span, s.oy - s.span, s.ox + s.span, s.oy + s.span, [&](int x, int y) {
+    const int covers = ConeCovers(s, x, y);
+    tooLong |= covers < 0;
+    if (covers <= 0) return;
+    const int c = AreaCreatureAt(x, y);
+    if (IsValidCreature(c) && ShapeTakes(c, caster, spell, true)) ListOnce(c, out, room, &n);
+  });
+  return tooLong ? 0 : n;
 }
 
 bool RasteriseBurst(int caster, int centreX, int centreY, int spell) {
@@ -439,14 +516,22 @@ int ListBurstTargets(int caster, int centreX, int centreY, int spell, int32_t* o
   if (!InSpellTable(spell)) return 0;
   const BurstShape s = BurstAround(centreX, centreY, spell);
   int n = 0;
-  for (int x = centreX - s.span; x <= centreX + s.span; ++x) {
-    for (int y = centreY - s.span; y <= centreY + s.span; ++y) {
-      if (!CurrentMap.Inside(x, y) || !MayHoldCreature(x, y) || !BurstCovers(s, caster, x, y)) continue;
-      const int c = AreaCreatureAt(x, y);
-      if (IsValidCreature(c) && SuitsAreaTarget(c, caster, spell)) ListOnce(c, out, room, &n);
-    }
-  }
+  ForSquaresHoldingCreatures(centreX - s.span, centreY - s.span, centreX + s.span, centreY + s.span, [&](int x, int y) {
+    if (!BurstCovers(s, caster, x, y)) return;
+    const int c = AreaCreatureAt(x, y);
+    if (IsValidCreature(c) && SuitsAreaTarget(c, caster, spell)) ListOnce(c, out, room, &n);
+  });
   return n;
+}
+
+void BeginShapeSeries(int caster) {
+  FollowOnlyCreature(caster);
+  if (++Series.depth == 1) GatherSeries(caster);
+}
+
+void EndShapeSeries() {
+  if (Series.depth > 0) --Series.depth;
+  FollowAllCreatures();
 }
 
 void ResetAreaShapesState() {
@@ -454,4 +539,5 @@ void ResetAreaShapesState() {
   AreaLineEndX = 0;
   AreaLineEndY = 0;
   RectangleValid = 0;
+  Series.depth = 0;
 }

@@ -44,6 +44,12 @@ bool RasteriseBurst(int caster, int centreX, int centreY, int spell);
 // marked, the area target list is left alone and the caster does not turn.
 int ListConeTargets(int caster, int targetX, int targetY, int spell, int32_t* out, int room);
 int ListBurstTargets(int caster, int centreX, int centreY, int spell, int32_t* out, int room);
+// Between these two the caster alone moves (placed on square after square)
+// and nothing else on the battlefield changes: the listers gather where the
+// other combatants stand once, and the occupancy grid follows the caster
+// alone (FollowOnlyCreature). A series begun inside another gathers nothing.
+void BeginShapeSeries(int caster);
+void EndShapeSeries();
 
 // The area target list belongs to the combat rules, which implement these
 // four for the shapes (combat/resolution/area_targets.cpp).

@@ -14,7 +14,6 @@
 #include "combat/turns/combat_cycle.h"
 #include "engine/frame.h"
 #include "map/area_shapes.h"
-#include "map/combatant_grid.h"
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
 #include "map/square_grids.h"
@@ -264,7 +263,7 @@ int64_t BuildConeSpellGrid(int caster, int spell) {
   const bool listing = PlacementShortcuts && shape == 1;
   static int32_t listed[kAreaTargetCount];
   ShapesWeighed weighed;
-  if (listing) FollowOnlyCreature(caster);
+  if (listing) BeginShapeSeries(caster);
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       int32_t& v = ValuationGrid[SquareIndex(x, y)];
@@ -288,7 +287,7 @@ int64_t BuildConeSpellGrid(int caster, int spell) {
       v += best;
     }
   if (listing) {
-    FollowAllCreatures();
+    EndShapeSeries();
     weighed.DrawAgain(c, [caster, spell](int tx, int ty) { MarkAim(caster, spell, tx, ty); });
   }
   return FinishPlacement(p);
@@ -303,7 +302,7 @@ int64_t BuildDiscSpellGrid(int caster) {
   const bool listing = PlacementShortcuts != 0;
   static int32_t listed[kAreaTargetCount];
   ShapesWeighed weighed;
-  if (listing) FollowOnlyCreature(caster);
+  if (listing) BeginShapeSeries(caster);
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       int32_t& v = ValuationGrid[SquareIndex(x, y)];
@@ -320,7 +319,7 @@ int64_t BuildDiscSpellGrid(int caster) {
       v += ScoreDisc(caster, spell, AreaTargetList, ListedCount());
     }
   if (listing) {
-    FollowAllCreatures();
+    EndShapeSeries();
     weighed.DrawAgain(c, [caster, spell](int x, int y) { RasteriseBurst(caster, x, y, spell); });
   }
   const int64_t best = FinishPlacement(p);
