@@ -267,6 +267,7 @@ void MeleeAttackStep() {
     FinishMeleeAttack(attacker);
     return;
   }
+  A().selectedAction = -1;
   if (TargetMayReactToUnarmedAttack()) {
     AttackBegun = 0;
     return;
