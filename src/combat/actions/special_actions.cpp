@@ -232,6 +232,13 @@ void EndActionWith(int32_t code) {
 }
 
 void SpecialActionStep(int32_t code) {
+  // The fighter's own actions (escape, inventory, waking, the dance,
+  // reloading, the alarm) start with the fighter as the acting creature, so
+  // that the enemies next to it, and not next to whoever acted last, react.
+  const bool ownAction = code == kActionEscape || code == kActionInventory || code == kActionWake ||
+                         code == kActionDance || code == kActionReload || code == kActionAlarm;
+  if (ownAction && Phase() == -1 && ReactionPending == 0 && IsValidCreature(CurrentFighter()))
+    ActingCreature = CurrentFighter();
   switch (code) {
     case kActionGrapple: GrappleStep(); return;
     case kActionPin: PinStep(); return;
