@@ -126,6 +126,7 @@ void CancelAttack(int attacker, uint32_t chargeSource) {
   LogMessage("(Attack Canceled)\r\r");
   Phase() = -1;
   AttackBegun = 0;
+  CoupDeGraceAction = 0;
   ApplyChargePenalty(attacker, chargeSource, true);
   HandTurnBack();
 }
@@ -133,6 +134,7 @@ void CancelAttack(int attacker, uint32_t chargeSource) {
 void CancelShot() {
   LogMessage("(Shooting Canceled)\r\r");
   Phase() = -1;
+  CoupDeGraceAction = 0;
   HandTurnBack();
 }
 
@@ -268,7 +270,10 @@ void MeleeAttackStep() {
     return;
   }
   A().selectedAction = -1;
-  if (TargetMayReactToUnarmedAttack()) {
+  // Once a coup de grace has begun, its own chain of reactions is running:
+  // the unarmed test must not take that chain's turn.
+  const bool coupDeGraceUnderWay = CoupDeGraceAction == 1 && AttackBegun == 1;
+  if (!coupDeGraceUnderWay && TargetMayReactToUnarmedAttack()) {
     AttackBegun = 0;
     return;
   }

@@ -166,4 +166,32 @@ TEST_F(Attacks, AnInvisibleAttackerShowsItselfBeforeTheSameAttack) {
   EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 attacks \xA3Orc\xA3"), 1);
 }
 
+TEST_F(Attacks, ACoupDeGraceLetsEachNeighbourReactOnceAndACancelledOneLeavesNoFlag) {
+  MakeFighter(kHero, "Hero", 2, 2, kAllegianceParty);
+  MakeFighter(kFoeA, "Sleeper", 3, 2, kAllegianceEnemy);
+  MakeFighter(kFoeB, "Watcher", 2, 3, kAllegianceEnemy);
+  MakeFighter(kFoeC, "Gone", 5, 4, kAllegianceEnemy);
+  InCombat = 1;
+  AddCondition(kFoeA, kCondSleeping, 10, 0, kSourceSpell, 0);
+  Creatures[kFoeB].attacksOfOpportunityLeft = 2;
+  StartBattle(kHero);
+  SeedRandomForTests(3);
+  CoupDeGraceAction = 1;
+  Order(kActionMeleeAttack, kFoeA);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3Watcher\xA3 gets @AOO@ against \xA3Hero\xA3."), 1);
+  EXPECT_EQ(Creatures[kFoeB].attacksOfOpportunityLeft, 1);
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 inflicts @COUP_DE_GRACE@."), 1);
+  EXPECT_EQ(CoupDeGraceAction, 0);
+  // A coup de grace whose target is gone is cancelled, and the next attack is
+  // an ordinary one again.
+  Creatures[kFoeC].present = 0;
+  CoupDeGraceAction = 1;
+  ClearMessageLog();
+  Order(kActionMeleeAttack, kFoeC);
+  RunAction(50);
+  EXPECT_EQ(Log(), "(Attack Canceled)\r\r");
+  EXPECT_EQ(CoupDeGraceAction, 0);
+}
+
 }  // namespace
