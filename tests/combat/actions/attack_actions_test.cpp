@@ -194,4 +194,26 @@ TEST_F(Attacks, ACoupDeGraceLetsEachNeighbourReactOnceAndACancelledOneLeavesNoFl
   EXPECT_EQ(CoupDeGraceAction, 0);
 }
 
+TEST_F(Attacks, AnUnarmedFullAttackAfterItsTargetReactedUsesTheAttackersOwnEntries) {
+  MakeFighter(kHero, "Hero", 2, 2, kAllegianceParty, 15);
+  Creatures[kHero].equipment[kSlotLeftHand - 1] = kSword;  // two weapons: two entries
+  RecomputeCreature(kHero, 1);
+  MakeFighter(kFoeA, "Orc", 3, 2, kAllegianceEnemy);
+  StartBattle(kHero);
+  AttackProfile own;
+  BuildAttackProfile(&own, kHero, 0, kFoeA, 0, 0);
+  int entries = 0;
+  while (entries < kAttackProfileEntries && own.entries[entries].kind != kEntryNone &&
+         own.entries[entries].kind != kEntryRanged)
+    ++entries;
+  ASSERT_EQ(entries, 2);
+  InCombat = 1;
+  AddCondition(kHero, kCondUnarmed, 1000, 0, kSourceSpell, 0);  // fighting without a weapon the target respects
+  Order(kActionFullAttack, kFoeA);
+  RunUntil([] { return g_ProcessingAttackNumber == 0; }, 200);
+  EXPECT_EQ(Count(Log(), "\xA3Orc\xA3 gets @AOO@ against \xA3Hero\xA3."), 1);
+  EXPECT_EQ(ActingCreature, kHero);
+  EXPECT_EQ(FullAttackEntries, entries);
+}
+
 }  // namespace
