@@ -373,7 +373,8 @@ bool YieldToReadiedEnemy() {
     if (spell == kSpellDispel) mine.extraValue1 = CastingExtraValue[0];
     if (IsGroupSpell10(spell)) mine.extraValue2 = CastingExtraValue[1];
     MoveTurnBefore(e.creature, caster, caster);
-    --CombatAction.currentEntry;
+    // The readied enemy, now just before the caster, is the next to act.
+    CombatAction.currentEntry = EntryOf(e.creature) - 1;
     ClearCurrentSpell();
     ScreenMode = 0;
     CombatState = 4;
