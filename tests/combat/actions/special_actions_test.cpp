@@ -187,6 +187,20 @@ TEST_F(SpecialActions, TheForcedDanceTurnsFiveTimesAndEndsTheTurn) {
   EXPECT_EQ(g_ProcessingAttackNumber, -1);
 }
 
+TEST_F(SpecialActions, AWakerStruckByANeighbourStillWakesTheSleeper) {
+  Fighters();
+  MakeFighter(kWatcher, "Sleeper", 1, 2, kAllegianceParty, 0, 500);
+  InCombat = 1;
+  AddCondition(kWatcher, kCondSleeping, 10, 0, 18, 0);
+  StartBattle(kHero);
+  Order(kActionWake, kWatcher);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3" "Brute\xA3 gets @AOO@ against \xA3Hero\xA3."), 1);
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 shakes \xA3Sleeper\xA3 away from sleep."), 1);
+  EXPECT_FALSE(HasCondition(kWatcher, kCondSleeping));
+  EXPECT_EQ(CombatAction.standardActionLeft, 0);
+}
+
 TEST_F(SpecialActions, TheAlarmLetsTheSoundersNeighboursReactAndSpendsOnlyItsAlarmWord) {
   Fighters();
   StartBattle(kFoe);
