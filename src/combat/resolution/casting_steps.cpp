@@ -398,19 +398,26 @@ void CastingChecksStep() {
 
   if (YieldToReadiedEnemy()) return;
 
-  if (InCombat == 1 && SpellRow(spell) && CastingUse.opportunityUnderway == 0) {
-    if (Creatures[caster].behaviour[kBehaviourDefensiveCasting] == 1) {
+  // Casting provokes: a defensive caster makes its Concentration check,
+  // any other lets every enemy that may react attack first, one per call
+  // (the chain goes on each time the checks come back, until it is over).
+  if (InCombat == 1 && SpellRow(spell) && CastingUse.opportunityUnderway != kOpportunitiesTaken) {
+    const bool chainRunning = CastingUse.opportunityUnderway == kOpportunitiesUnderway;
+    if (!chainRunning && Creatures[caster].behaviour[kBehaviourDefensiveCasting] == 1) {
+      CastingUse.opportunityUnderway = kOpportunitiesTaken;
       if (HasOpportunityAttacker()) {
         LogMessage("Defensive casting:\r");
         if (ConcentrationCheckFull(15, -1, 0) == 0) return;
       }
     } else if (NextOpportunityAttacker()) {
-      CastingUse.opportunityUnderway = 1;
+      CastingUse.opportunityUnderway = kOpportunitiesUnderway;
       QueuedScreenMode = kModeCastingChecks;
       ScreenMode = 0;
       CombatState = 3;
       CombatAction.actionCode = 12;
       return;
+    } else {
+      CastingUse.opportunityUnderway = kOpportunitiesTaken;
     }
   }
 
