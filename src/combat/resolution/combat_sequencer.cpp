@@ -402,6 +402,7 @@ void EndUseAfterFailure() {
   SpellInProgress = -1;
   ScreenMode = 0;
   CombatAction.actionCode = 13;
+  if (InCombat == 1) CombatState = 3;
   ClearQueuedAction();
   HandOverTurn();
 }

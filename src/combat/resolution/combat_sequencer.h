@@ -100,7 +100,8 @@ void ResolutionStep();
 // happened (the use stops here).
 bool YieldToReadiedEnemy();
 // Ends the use after a failure the caster suffered: ScreenMode 0, action code
-// 13, the queued follow-up cleared and the turn handed back.
+// 13 (in combat state 3, for the action executor), the queued follow-up
+// cleared and the turn handed back.
 void EndUseAfterFailure();
 // Hands the turn back after a use that ended early: the player's fighter to
 // the ready mode, a computer fighter to its next decision.

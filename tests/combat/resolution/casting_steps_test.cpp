@@ -1,6 +1,7 @@
 // The casting checks together with the action executor, frame by frame as
 // the game runs them: a caster's attacks of opportunity are taken one enemy
-// after another.
+// after another, and a use that ends early in the checks is finished by the
+// executor whatever combat state the player's aim left.
 #include <gtest/gtest.h>
 
 #include "combat/actions/executor_fixture.h"
@@ -77,6 +78,36 @@ TEST_F(CastingChecksInBattle, EveryEnemyBesideTheCasterTakesItsAttackBeforeTheSp
   EXPECT_EQ(ReactorListPosition, 0);
   EXPECT_EQ(ActingCreature, kCaster);
   EXPECT_EQ(Creatures[kCaster].spellsLeft[0], 2);
+}
+
+TEST_F(CastingChecksInBattle, AnEarlyEndAfterThePlayersAimIsFinishedByTheExecutor) {
+  Meet(kAllegianceParty);
+  for (int foe : {kFirst, kSecond}) Creatures[foe].attacksOfOpportunityLeft = 0;
+  CombatAction.playerControlled = 1;
+  AddCondition(kCaster, kCondInvisible, 10, 0, kSourceSpell, 0);
+  Cast();
+  Frames([] { return ScreenMode == kModeAimCreature; });
+  EXPECT_EQ(CombatState, kStatePlayerTurn);
+  AreaTargetList[0] = kFirst;  // the game screen's click
+  ScreenMode = kModeSpendSource;
+  // Invisibility is lost before the spell; the executor brings the use back
+  // to its checks, and the spell is cast.
+  ASSERT_LT(Frames(UseAndActionOver), 3000);
+  EXPECT_FALSE(HasCondition(kCaster, kCondInvisible));
+  EXPECT_LT(Creatures[kFirst].hitPoints, 100);
+  EXPECT_EQ(CombatState, kStatePlayerTurn);
+
+  // A concentration failure ends the use; its events are shown and the
+  // player's fighter gets its turn back.
+  AddCondition(kCaster, kCondDamagedWhileCasting, 1, 200, 24, 0);
+  Cast();
+  Frames([] { return ScreenMode == kModeAimCreature; });
+  AreaTargetList[0] = kFirst;
+  ScreenMode = kModeSpendSource;
+  ASSERT_LT(Frames(UseAndActionOver), 3000);
+  EXPECT_NE(Log().find("Failure (DC @"), std::string::npos);
+  EXPECT_EQ(CombatState, kStatePlayerTurn);
+  EXPECT_EQ(Creatures[kCaster].spellsLeft[0], 1);
 }
 
 }  // namespace
