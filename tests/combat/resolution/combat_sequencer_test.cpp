@@ -434,6 +434,23 @@ TEST_F(CastingSteps, ACastYieldsToAFoeReadiedAgainstIt) {
   EXPECT_EQ(SavedCastingAction.standardActionLeft, 1);
 }
 
+// A caster caught in its own burst falls: its turn ends when the fall has
+// been shown, and no fall mark is left to cut short the next fighter's turn.
+TEST_F(CastingSteps, ACasterSlainByItsOwnBurstLeavesNoFallMarkBehind) {
+  Put(kFoeA, 3, 2, 1, 1);
+  Put(kFoeB, 15, 15, 2, 1);  // the caster's ally, far away: the battle goes on
+  SpellRecord& s = Spell(31, kAimCentered, 3, {3, 0, 0, 0, 6, 2, 0, 0});  // 2d6 fire round the caster
+  s.areaSize = 10;
+  Creatures[kCaster].hitPoints = 1;
+  Fight(0);
+  Cast(31);
+  EXPECT_EQ(Frames().back(), 0u);
+  EXPECT_EQ(SpellInProgress, -1);
+  EXPECT_EQ(Creatures[kCaster].present, 0);
+  EXPECT_EQ(ActorFellDuringReaction, 0);
+  EXPECT_EQ(CombatState, 4);
+}
+
 TEST_F(CastingSteps, ResponsesApplyAfterTheSaveAndAHalvedOneLeavesNothing) {
   CreatureRecord& weak = Put(kFoeA, 10, 10, 1, 1);
   CreatureRecord& saver = Put(kFoeB, 11, 10, 1, 2);
