@@ -231,6 +231,10 @@ void ShowActionEvent(int32_t type, int32_t sound, int creature) {
 void EndActionWith(int32_t code) {
   CombatAction.endedActionCode = code;
   CombatAction.actionCode = kActionEnd;
+  // With nothing queued the end of the action would leave the turn in state
+  // 3 with no action: the fighter gets the turn back, as after a failure.
+  if (QueuedCombatState == -1)
+    QueuedCombatState = CombatAction.playerControlled == 1 ? kStatePlayerTurn : kStateComputerDecision;
 }
 
 void SpecialActionStep(int32_t code) {
