@@ -153,7 +153,7 @@ int SendCpuMoving(int creature, int x, int y, int noStep) {
   const bool nextToGoal = std::abs(x - c.squareX) <= 1 && std::abs(y - c.squareY) <= 1;
   const int firstX = slot ? slot->pathX[0] : x, firstY = slot ? slot->pathY[0] : y;
   if (noStep == 0 && MayTakeFiveFootStep(creature) &&
-      !IsDiagonalStepBlocked(creature, c.squareX, c.squareY, firstX, firstY) &&
+      !IsDiagonalStepBlocked(creature, firstX, c.squareY, c.squareX, firstY) &&
       (nextToGoal || CombatAction.movesLeft < stepCost)) {
     LogMessage("\xA3%.15s\xA3 takes a five-foot step.\r\r", c.name);
     ShowFloatingText(creature, "5-foot step");

@@ -390,7 +390,7 @@ bool CanStepOutOfMagicArea(int creature) {
     for (int dy = -1; dy <= 1; ++dy) {
       const int x = c.squareX + dx, y = c.squareY + dy;
       if ((dx == 0 && dy == 0) || !InMap(x, y) || NeighbourGrid[SquareIndex(x, y)] == 0) continue;
-      if (!FootprintFitsAt(x, y, creature, 0) || IsDiagonalStepBlocked(creature, c.squareX, c.squareY, x, y))
+      if (!FootprintFitsAt(x, y, creature, 0) || IsDiagonalStepBlocked(creature, x, c.squareY, c.squareX, y))
         continue;
       bool clear = true;
       for (int fx = 0; fx < c.footprintWidth.current && clear; ++fx)
