@@ -26,8 +26,10 @@
 #include "combat/turns/tactics.h"
 #include "combat/turns/valuation_grid.h"
 #include "combat/turns/computer_decision.h"
+#include "combat/turns/tactical_predicates.h"
 #include "combat/turns/turn_upkeep.h"
 #include "map/area_shapes.h"
+#include "map/combatant_grid.h"
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
 #include "map/map_switching.h"
@@ -91,6 +93,8 @@ void ResetGameState() {
   ResetStartOfCombatState();
   ResetTurnUpkeepState();
   ResetComputerDecisionState();
+  ResetCombatantGridState();
+  ResetTacticalPredicatesState();
   ResetAreaShapesState();
   ResetLineOfEffectState();
   ResetMapRecordState();

@@ -62,14 +62,29 @@ int HamperingImmunityCode(int creature) {
 bool HasDisablingCondition(int creature) {
   if (!IsValidCreature(creature)) return false;
   return FindAnyCondition(creature, kCondStuck, kCondParalyzed, kCondGrappling, kCondSleeping, kCondStunned,
-                          kCondCowering, kCondDazed) >= 0;
+                          kCondCowering, kCondDazed, kCondDancing, kCondPetrified, kCondUnconscious) >= 0 ||
+         FindCondition(creature, kCondDead) >= 0;
 }
 
-bool CanTakeFiveFootStep(int creature) { return IsValidCreature(creature) && !HasDisablingCondition(creature); }
+bool CanTakeFiveFootStep(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  if (FindAnyCondition(creature, kCondGrappling, kCondStuck, kCondParalyzed, kCondSleeping, kCondStunned,
+                       kCondCowering, kCondDazed, kCondEntangled, kCondBlinded, kCondCantSee) >= 0)
+    return false;
+  const CreatureRecord& c = Creatures[creature];
+  if (c.size.current < 4 && c.squareX >= 0 && c.squareY >= 0 && c.squareX < kMapSide && c.squareY < kMapSide) {
+    const int32_t floor = CurrentMap.At(kLayerFloor, c.squareX, c.squareY);
+    if (floor == 123 || floor == 124) return false;
+  }
+  if (c.kind == 50 && FindAnyCondition(creature, kCondDeafened, kCondSilenced) >= 0) return false;
+  return true;
+}
 
 bool IsSightDependent(int creature, int flag) {
   if (!IsValidCreature(creature)) return false;
-  const int sense = Creatures[creature].special[kSenseKindWord];
+  const CreatureRecord& c = Creatures[creature];
+  if (c.sightless == 1 || c.protections[ImmunityPair(kImmEyes)].current == 1) return false;
+  const int sense = c.special[kSenseKindWord];
   if (sense == 5 || sense == 6) return false;
   if (FindAnyCondition(creature, kCondTrueSeeing, kCondBlinded) >= 0) return false;
   if (flag == 1 && FindCondition(creature, kCondCantSee) >= 0) return false;

@@ -527,18 +527,25 @@ int MarkApproachSquares(int mover, int target) {
 void TallyPathSquare(PathTallyRecord* buffer, int x, int y) {
   const int m = S.mover;
   if (IsValidCreature(m)) {
-    CreatureRecord& c = Creatures[m];
-    const int sx = c.squareX, sy = c.squareY;
-    c.squareX = x;
-    c.squareY = y;
-    if (IsInMagicArea(m, kEffectFire)) {
+    // The mover's footprint placed at (x, y), as IsInMagicArea and
+    // IsOnBrazierFire read it, in one look at each square.
+    const CreatureRecord& c = Creatures[m];
+    bool fire = false, brazier = false, web = false, solid = false;
+    for (int i = x; i < x + Width(c); ++i)
+      for (int j = y; j < y + Height(c); ++j) {
+        if (!OnGrid(i, j)) continue;
+        const SquareEffectCell& cell = MagicAreaGrid[SquareIndex(i, j)];
+        fire |= cell.kind == kEffectFire;
+        brazier |= cell.kind == kEffectFire && cell.roundsLeft == 1000;
+        web |= cell.kind == kEffectWeb;
+        solid |= cell.kind == kEffectSolid;
+      }
+    if (fire) {
       ++S.running[2];
-      if (IsOnBrazierFire(m)) ++S.running[3];
+      if (brazier) ++S.running[3];
     }
-    if (IsInMagicArea(m, kEffectWeb)) ++S.running[4];
-    if (IsInMagicArea(m, kEffectSolid)) ++S.running[5];
-    c.squareX = sx;
-    c.squareY = sy;
+    if (web) ++S.running[4];
+    if (solid) ++S.running[5];
   }
   if (buffer && OnGrid(x, y)) {
     uint32_t* rec = buffer[SquareIndex(x, y)];
@@ -554,8 +561,7 @@ namespace {
 // cost of stepping onto it.
 struct SquareMemo {
   int32_t stamp;
-  uint8_t fits;
-  int32_t extra;
+  int32_t extra;  // the extra cost of stepping onto it; -1 when the mover does not fit there
 };
 SquareMemo Memo[kPathWorkSquares];
 int32_t MemoStamp = 0;
@@ -585,6 +591,14 @@ void NewMemoStamp() {
 // Open series of searches over an unchanging battle, and whether the corner
 // memo of the series is kept.
 int SearchSeriesDepth = 0;
+// The side-threat marks and the possible threats of the series' first path
+// (MarkCombatPath), and the mover they were worked out for.
+int32_t SeriesMarks[kMapSquares];
+bool SeriesMarksKept = false;
+int SeriesThreatMover = -1;
+// The threat grid of the series' first search and its mover (-1 none).
+uint8_t SeriesThreatGrid[kMapSquares];
+int SeriesThreatGridMover = -1;
 bool CornersKept = false;
 
 void NewCornerStamp() {
@@ -672,15 +686,15 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
         // square alone within one search (until the goal's room is entered,
         // which changes the room test): each is worked out once.
         SquareMemo& memo = Memo[wi];
-        if (PathLookupByScan) {
-          memo.fits = FitTest(a, b, creature, r.multi, r.linked, r.width, r.height, toX, toY, r.crossCreatures);
-          if (memo.fits && r.extraCost) memo.extra = StepExtraCost(MoverCostsOf(creature), creature, a, b, r.crossCreatures);
-        } else if (memo.stamp != MemoStamp) {
+        if (memo.stamp != MemoStamp || PathLookupByScan) {
           memo.stamp = MemoStamp;
-          memo.fits = FitTest(a, b, creature, r.multi, r.linked, r.width, r.height, toX, toY, r.crossCreatures);
-          if (memo.fits && r.extraCost) memo.extra = StepExtraCost(mover, creature, a, b, r.crossCreatures);
+          memo.extra = -1;
+          if (FitTest(a, b, creature, r.multi, r.linked, r.width, r.height, toX, toY, r.crossCreatures))
+            memo.extra = !r.extraCost ? 0
+                         : StepExtraCost(PathLookupByScan ? MoverCostsOf(creature) : mover, creature, a, b,
+                                         r.crossCreatures);
         }
-        if (!memo.fits) continue;
+        if (memo.extra < 0) continue;
         const bool diagonal = a != px && b != py;
         if (diagonal && !r.multi) {
           const bool exempt = S.seek && a == toX && b == toY && walkFlagsClear;
@@ -721,6 +735,53 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
   return false;
 }
 
+
+// A goal sealed off from the start in a small pocket: the squares any fit
+// test of the search could let the mover onto (open, or free of walls when it
+// crosses creatures; for a one-square mover in combat also free of other
+// combatants), spread from the goal in all eight directions, run out within
+// kPocketLimit squares without meeting the start. The search would flood
+// everything it can reach and find nothing (its fit tests and step costs
+// only ask, they change nothing). Not asked when the search seeks the
+// squares beside the goal, which may lie outside the pocket.
+constexpr int kPocketLimit = 48;
+
+bool GoalSealedOff(int creature, int fromX, int fromY, int toX, int toY, bool multi, bool noActChecks,
+                   uint8_t crossCreatures) {
+  static uint32_t seenStamp[kMapSquares];
+  static uint32_t stamp = 0;
+  static int16_t queue[kPocketLimit];
+  if (++stamp == 0) {
+    std::memset(seenStamp, 0, sizeof seenStamp);
+    stamp = 1;
+  }
+  SyncCombatantGrid();
+  const bool occupancy = InCombat == 1 && !multi && !noActChecks && !crossCreatures;
+  auto passable = [&](int x, int y) {
+    const int sq = SquareIndex(x, y);
+    if (BlockedGrid[sq] == kSquareBlocked && !(crossCreatures && CurrentMap.layers[kLayerWalls][sq] < 1)) return false;
+    return !occupancy || OtherCombatantAt(x, y, creature, -1) == -1;
+  };
+  int head = 0, tail = 0;
+  queue[tail++] = static_cast<int16_t>(SquareIndex(toX, toY));
+  seenStamp[SquareIndex(toX, toY)] = stamp;
+  while (head < tail) {
+    const int x = queue[head] / kMapSide, y = queue[head] % kMapSide;
+    ++head;
+    for (int b = y - 1; b <= y + 1; ++b)
+      for (int a = x - 1; a <= x + 1; ++a) {
+        if (!OnGrid(a, b)) continue;
+        if (a == fromX && b == fromY) return false;
+        const int sq = SquareIndex(a, b);
+        if (seenStamp[sq] == stamp) continue;
+        seenStamp[sq] = stamp;
+        if (!passable(a, b)) continue;
+        if (tail == kPocketLimit) return false;  // too wide to tell
+        queue[tail++] = static_cast<int16_t>(sq);
+      }
+  }
+  return true;
+}
 
 bool GoalOffTheMap(int toX, int toY) {
   return toX < 0 || toY < 0 || toX >= CurrentMap.width || toY >= CurrentMap.height || toX >= kMapSide ||
@@ -802,17 +863,30 @@ void MarkCombatPath(int creature, FighterSlot* slot, int fromX, int fromY, int g
   CreatureRecord& c = Creatures[creature];
   c.destinationX = goalX;
   c.destinationY = goalY;
-  for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
   if (slot) slot->pathIndex = 1;
   for (int i = 0; i < TurnCount(); ++i) TurnOrder[i].threatMark = TurnOrder[i].opportunityMark;
-  MarkThreatenedSquares();
+  // The side-threat marks over cleared arrows, and who may threaten the
+  // walk (the same at every square of it): in a series of searches over an
+  // unchanging battle both are the same for every path of the mover.
+  static int16_t threats[kTurnOrderEntries];
+  static int threatCount = 0;
+  const bool kept = !PathLookupByScan && SearchSeriesDepth > 0 && SeriesMarksKept && SeriesThreatMover == creature;
+  if (kept) {
+    std::memcpy(ArrowGrid, SeriesMarks, sizeof SeriesMarks);
+  } else {
+    for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
+    MarkThreatenedSquares();
+    threatCount = PathLookupByScan ? 0 : ListPossibleThreats(creature, threats);
+    if (SearchSeriesDepth > 0) {
+      std::memcpy(SeriesMarks, ArrowGrid, sizeof SeriesMarks);
+      SeriesMarksKept = true;
+      SeriesThreatMover = creature;
+    }
+  }
   PathShown = 1;
   const int32_t movesLeft = CombatAction.movesLeft, speed = c.speed.current;
   int32_t cost = 0;
   int prevX = fromX, prevY = fromY;
-  // Who may threaten the walk is the same at every square of it.
-  static int16_t threats[kTurnOrderEntries];
-  const int threatCount = PathLookupByScan ? 0 : ListPossibleThreats(creature, threats);
   for (int i = 0; i < PathLength; ++i) {
     const int x = PathOutX[i], y = PathOutY[i];
     // Leaving a threatened square provokes.
@@ -885,10 +959,26 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
     return kPathNone;
   }
 
-  // The search itself, over the threats of the other side.
-  BuildThreatGrid(creature, 1);
+  // The search itself, over the threats of the other side (in a series the
+  // same for every search of the mover).
+  if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
+    std::memcpy(ThreatGrid, SeriesThreatGrid, sizeof ThreatGrid);
+  } else {
+    BuildThreatGrid(creature, 1);
+    if (SearchSeriesDepth > 0) {
+      std::memcpy(SeriesThreatGrid, ThreatGrid, sizeof ThreatGrid);
+      SeriesThreatGridMover = creature;
+    }
+  }
   PathLength = 0;
   int goalX = toX, goalY = toY;
+  if (!PathLookupByScan && !S.seek &&
+      GoalSealedOff(creature, fromX, fromY, toX, toY, f.multi, noActChecks != 0, crossCreatures)) {
+    NewStamps();  // counted as the search it stands for
+    PathShown = 0;
+    PathCostFeet = 0;
+    return kPathNone;
+  }
   const bool found = RunOpenList({creature, fromX, fromY, toX, toY, f.multi, f.linked, f.width, f.height,
                                   crossCreatures, costFlag == 1 && InCombat == 1},
                                  &goalX, &goalY);
@@ -924,6 +1014,8 @@ void BeginSearchSeries() {
     MemoOf = {};
     MemoOf.mover = -1;
     CornersKept = false;
+    SeriesMarksKept = false;
+    SeriesThreatGridMover = -1;
   }
 }
 
@@ -931,6 +1023,8 @@ void EndSearchSeries() {
   if (SearchSeriesDepth > 0 && --SearchSeriesDepth == 0) {
     MemoOf.mover = -1;
     CornersKept = false;
+    SeriesMarksKept = false;
+    SeriesThreatGridMover = -1;
   }
 }
 

@@ -25,6 +25,7 @@
 
 
 int32_t HazardStep = 0;
+int32_t& SquareEffectStep = HazardStep;
 uint8_t HazardEventPending = 0;
 int32_t HazardEventCreature = -1;
 int32_t HazardCountdown = 0;

@@ -1,5 +1,6 @@
 #include "rules/attack_profile.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>
@@ -563,8 +564,13 @@ bool IsTargetSurrounded(int target) {
   if (!IsValidCreature(target)) return false;
   MarkAdjacentSquares(target);
   bool anySquare = false;
-  for (int x = 0; x < kMapSide; ++x)
-    for (int y = 0; y < kMapSide; ++y) {
+  // The ring lies in the box round the target's footprint.
+  const CreatureRecord& t = Creatures[target];
+  const int x0 = std::max(0, t.squareX - 1), y0 = std::max(0, t.squareY - 1);
+  const int x1 = std::min(kMapSide - 1, t.squareX + t.footprintWidth.current);
+  const int y1 = std::min(kMapSide - 1, t.squareY + t.footprintHeight.current);
+  for (int x = x0; x <= x1; ++x)
+    for (int y = y0; y <= y1; ++y) {
       if (AdjacencyGrid[SquareIndex(x, y)] == 0) continue;
       anySquare = true;
       const int other = CreatureAtSquare(x, y, target);

@@ -65,6 +65,11 @@ struct CombatActionState {
   // flags that the walk-back of the best square sets.
   uint8_t keepStandardAction = 0;
   uint8_t stopForStandardAction[2] = {0, 0};
+  // The computer decision's bytes of the turn, cleared when a fighter's turn
+  // is prepared.
+  uint8_t cannotMove = 0;         // no further movement this turn
+  uint8_t moveAgain = 0;          // one more computer move after the one issued
+  uint8_t grappleAttack = 0;      // the grapple lets the fighter attack its partner
   // The magic-area kind a computer fighter is walking out of (0 none), and
   // the word set once it has moved this turn.
   int32_t leavingArea = 0;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
@@ -18,6 +19,7 @@
 #include "engine/message_log.h"
 #include "engine/random.h"
 #include "engine/settings.h"
+#include "engine/sound.h"
 #include "frontend/game_reset.h"
 #include "harness/harness.h"
 #include "map/fighter_table.h"
@@ -28,8 +30,10 @@
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
+#include "rules/spell_ids.h"
 #include "shell/frame.h"
 #include "state/combat_action.h"
+#include "state/current_cast.h"
 #include "state/fighter_slots.h"
 #include "state/game_progress.h"
 #include "state/map_view_state.h"
@@ -322,6 +326,31 @@ std::string Describe(const char* what, int creature) {
   return out;
 }
 
+// Whether the creature can hold hit points above its maximum.
+bool HoldsTemporaryHitPoints(int id) {
+  const CreatureRecord& c = Creatures[id];
+  if (c.type == kTypeUndead || HasCondition(id, kCondEnhancedBaseAttack)) return true;
+  for (const NaturalAttack& n : c.naturalAttacks)
+    for (int32_t code : {n.effectKind, n.riderKind})
+      if ((code >= 18 && code <= 23) || code == 26) return true;
+  for (int spell : {kSpellFalseLife, kSpellVampiricRay, kSpellVampiricBlast, kSpellDivinePower})
+    if (c.knownSpells[spell] == 1 || c.special[kSpecialSpellLike] == spell + 1) return true;
+  return false;
+}
+
+
+// Per fighter, the most hit points above its maximum that temporary hit
+// points have given it during the battle's frames.
+std::map<int, int32_t> g_temporaryExcess;
+
+void NoteTemporaryHitPoints() {
+  for (int id : g_fighters) {
+    const CreatureRecord& c = Creatures[id];
+    if (c.hitPoints > c.maxHitPoints && HoldsTemporaryHitPoints(id))
+      g_temporaryExcess[id] = std::max(g_temporaryExcess[id], c.hitPoints - c.maxHitPoints);
+  }
+}
+
 }  // namespace
 
 bool StartBattleGame() {
@@ -359,11 +388,15 @@ const std::vector<int64_t>& DecisionNanos() { return g_decisionNanos; }
 
 bool SetUpBattle(const BattleOptions& options, std::string* fault) {
   g_fighters.clear();
+  g_temporaryExcess.clear();
   g_decisionNanos.clear();
   g_deciding = false;
   g_rawLog.clear();
   g_roster.clear();
   g_keepLog = options.keepLog;
+  // Sounds still playing from an earlier battle would keep a footstep, and
+  // the die it rolls, from this one: every battle starts in silence.
+  for (int channel = 0; channel < kSoundChannelCount; ++channel) StopChannel(channel);
   if (!StartBattleGame()) {
     *fault = "the game did not start (run from the game folder)";
     return false;
@@ -417,13 +450,18 @@ bool SetUpBattle(const BattleOptions& options, std::string* fault) {
 bool StepBattleFrame() {
   platform::AdvanceManualClock(16);
   if (RunFrameSteps() == 0) return false;
+  NoteTemporaryHitPoints();
   // Every fighter is the computer's: a party member's turn goes to the
   // computer's decision, as a confused member's does.
-  if (InCombat == 1 && CombatState == kStatePlayerTurn) {
+  // (A computer fighter's escape, reload or alarm also runs in state 1: it is left to the executor.)
+  if (InCombat == 1 && CombatState == kStatePlayerTurn && CombatAction.actionCode == 0 && SpellInProgress == -1) {
     CombatAction.playerControlled = 0;
     ActionBarMode = 1;
     CombatState = kStateComputerDecision;
   }
+  // A party member's cast carried over from an earlier turn, or its readied
+  // action, is aimed by the computer too.
+  if (InCombat == 1) CombatAction.playerControlled = 0;
   return true;
 }
 
@@ -470,6 +508,7 @@ BattleOutcome RunBattle(const BattleOptions& options) {
   return out;
 }
 
+
 std::string CheckBattleInvariants() {
   std::vector<int> creatures = g_fighters;
   const int entries = std::clamp<int>(TurnEntryCount, 0, kTurnOrderEntries);
@@ -480,7 +519,12 @@ std::string CheckBattleInvariants() {
 
   for (int id : creatures) {
     const CreatureRecord& c = Creatures[id];
-    if (c.hitPoints > c.maxHitPoints) {
+    // Temporary hit points lift a creature above its maximum: the drains of
+    // its natural attacks, False Life, the leeching rays, Divine Power, and
+    // the negative energy that feeds the undead.
+    const auto excess = g_temporaryExcess.find(id);
+    const int32_t allowed = excess == g_temporaryExcess.end() ? 0 : excess->second;
+    if (c.hitPoints > c.maxHitPoints + allowed) {
       char text[200];
       std::snprintf(text, sizeof text, "hit points %d above the maximum %d", static_cast<int>(c.hitPoints),
                     static_cast<int>(c.maxHitPoints));

@@ -143,4 +143,20 @@ void BM_BattleNoPathTwoByTwo(benchmark::State& state) {
 }
 BENCHMARK(BM_BattleNoPathTwoByTwo)->Unit(benchmark::kMicrosecond);
 
+// The goal beyond a wall across the whole map: too wide a pocket to tell at
+// once, so the search floods the start's side of the wall.
+void BM_BattleNoPathBeyondAWall(benchmark::State& state) {
+  BattleMap(static_cast<int>(state.range(0)));
+  for (int k = 56; k < 60; ++k) CurrentMap.At(kLayerWalls, k, 56) = CurrentMap.At(kLayerWalls, 56, k) = 0;
+  for (int x = 0; x < 60; ++x) CurrentMap.At(kLayerWalls, x, 50) = 46;
+  BuildOccupancyGrids(kMover);
+  const int goal = 59 - static_cast<int>(state.range(0));
+  for (auto _ : state) {
+    int r = FindCreaturePath(kMover, 0, 0, goal, goal, 1, 1, 0, 0, nullptr, nullptr);
+    benchmark::DoNotOptimize(r);
+  }
+  InCombat = 0;
+}
+BENCHMARK(BM_BattleNoPathBeyondAWall)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
 }  // namespace

@@ -15,6 +15,7 @@
 #include "state/threat_grids.h"
 #include "map/map_fixture.h"
 #include "map/square_grids.h"
+#include "rules/adjacency.h"
 #include "rules/creature_record.h"
 #include "state/party_leader.h"
 
@@ -300,6 +301,71 @@ TEST(PathFinding, WorldMapRefusesDiagonalsPastABlockedCorner) {
   WorldPathGoalX = 0;  // the border is blocked
   WorldPathGoalY = 4;
   EXPECT_EQ(FindPathGrid(), kPathNone);
+}
+
+}  // namespace
+
+namespace {
+
+// A goal sealed off in a small pocket (by walls or, for a one-square mover,
+// by fighters) is answered without the search, exactly as the search answers
+// it: random rooms, both ways, each mover size.
+TEST(PathFinding, SealedGoalsAreAnsweredAsTheFullSearchAnswersThem) {
+  std::srand(5);
+  int sealed = 0, passedFriends = 0;
+  for (int room = 0; room < 12; ++room) {
+    Reset();
+    std::vector<std::string> rows(14, std::string(14, '.'));
+    for (int k = 0; k < 20; ++k) rows[std::rand() % 14][std::rand() % 9] = '#';
+    // A walled cell in one corner, its doorway two squares wide and held by
+    // two fighters: only big friends let a wide mover through.
+    for (int k = 0; k < 5; ++k) rows[9][9 + k] = rows[9 + k][9] = '#';
+    rows[9][11] = rows[9][12] = '.';
+    // And a cell sealed by walls alone in the other corner.
+    for (int k = 0; k < 4; ++k) rows[k][10] = rows[3][10 + k] = '#';
+    for (int y = 0; y < 3; ++y) rows[y][12] = '.';
+    mapfixture::DrawMap(rows);
+    const int size = 1 + room % 2;
+    mapfixture::PlaceFighter(kMover, 0, 0, size, size);
+    mapfixture::PlaceFighter(11, 11, 9);
+    mapfixture::PlaceFighter(13, 12, 9);
+    mapfixture::PlaceFighter(12, 4, 4, 1, 1);
+    Creatures[kMover].allegiance = Creatures[12].allegiance = kAllegianceEnemy;
+    for (int id : {11, 13}) {
+      Creatures[id].allegiance = room % 3 == 0 ? kAllegianceParty : kAllegianceEnemy;
+      Creatures[id].size.current = room % 2 == 1 ? 4 : 3;
+    }
+    for (int id : {kMover, 11, 12, 13}) Creatures[id].hitPoints = 10;
+    BuildOccupancyGrids(kMover);
+    mapfixture::StartTestCombat();
+    for (int goal = 0; goal < 20; ++goal) {
+      const int gx = goal < 6 ? 10 + goal % 3 : goal < 9 ? 12 : std::rand() % 14;
+      const int gy = goal < 6 ? 10 + goal / 3 : goal < 9 ? goal - 6 : std::rand() % 14;
+      int32_t result[2], length[2], stamps[2];
+      std::vector<int32_t> adjacency[2];
+      Path path[2];
+      for (int scan = 0; scan < 2; ++scan) {
+        PathLookupByScan = static_cast<uint8_t>(scan);
+        MarkAdjacentSquares(-1);  // what the search marks shows
+        const int32_t before = PathOnClosed;
+        result[scan] = FindCreaturePath(kMover, 0, 0, gx, gy, 1, 1, 0, 0, nullptr, nullptr);
+        stamps[scan] = PathOnClosed - before;
+        length[scan] = PathLength;
+        path[scan] = Found();
+        adjacency[scan].assign(AdjacencyGrid, AdjacencyGrid + kMapSquares);
+      }
+      PathLookupByScan = 0;
+      EXPECT_EQ(result[0], result[1]) << room << " goal " << gx << "," << gy;
+      EXPECT_EQ(length[0], length[1]);
+      EXPECT_EQ(path[0], path[1]);
+      EXPECT_EQ(stamps[0], stamps[1]);
+      EXPECT_EQ(adjacency[0], adjacency[1]);
+      if (gx >= 10 && gy >= 10) ++(result[0] == kPathNone ? sealed : passedFriends);
+    }
+  }
+  EXPECT_GT(sealed, 10) << "pockets were met";
+  EXPECT_GT(passedFriends, 0) << "big friends let a wide mover in";
+  InCombat = 0;
 }
 
 }  // namespace

@@ -140,6 +140,8 @@ bool AbandonActionOfFallenFighter() {
   ActorFellDuringReaction = 0;
   ActingCreature = ActionTarget = -1;
   g_ProcessingAttackNumber = -1;
+  CoupDeGraceAction = 0;
+  AttackBegun = 0;
   CombatAction.actionCode = kActionNone;
   CombatState = kStateNextFighter;
   ActionBarMode = 1;
@@ -407,7 +409,10 @@ int ExecuteCombatAction() {
   }
   if (code != kActionEnd && a.reactingCreature != -1) return 1;
   const int32_t wanted = IsQuickAction(code) ? kStatePlayerTurn : kStateActionUnderWay;
-  if (CombatState != wanted) return 1;
+  // The end of an action is carried out in state 1 too: a quick action, or a
+  // cast resumed after a reaction, may end there, and nothing else would.
+  const bool endInStateOne = code == kActionEnd && CombatState == kStatePlayerTurn;
+  if (CombatState != wanted && !endInStateOne) return 1;
   Dispatch(code);
   return 1;
 }

@@ -98,6 +98,13 @@ void ShowAttackCounter(int32_t number, bool shots) {
 
 void StartPlayback() { A().reactingCreature = kReactorPlayback; }
 
+// The attacker of a melee order at its first step: the fighter whose turn it
+// is, also when a reaction has just borrowed the attacker word.
+int OrderAttacker() {
+  const int fighter = CurrentFighter();
+  return IsValidCreature(fighter) ? fighter : ActingCreature;
+}
+
 // The attacker loses its charge: Charging gives way to the armour class
 // penalty of a charge for a round.
 void ApplyChargePenalty(int attacker, uint32_t source, bool spendRound) {
@@ -126,6 +133,7 @@ void CancelAttack(int attacker, uint32_t chargeSource) {
   LogMessage("(Attack Canceled)\r\r");
   Phase() = -1;
   AttackBegun = 0;
+  CoupDeGraceAction = 0;
   ApplyChargePenalty(attacker, chargeSource, true);
   HandTurnBack();
 }
@@ -133,6 +141,7 @@ void CancelAttack(int attacker, uint32_t chargeSource) {
 void CancelShot() {
   LogMessage("(Shooting Canceled)\r\r");
   Phase() = -1;
+  CoupDeGraceAction = 0;
   HandTurnBack();
 }
 
@@ -262,12 +271,16 @@ void FinishMeleeAttack(int attacker) {
 }
 
 void MeleeAttackStep() {
-  const int attacker = ActingCreature;
   if (Phase() != -1) {
-    FinishMeleeAttack(attacker);
+    FinishMeleeAttack(ActingCreature);
     return;
   }
-  if (TargetMayReactToUnarmedAttack()) {
+  const int attacker = OrderAttacker();
+  A().selectedAction = -1;
+  // Once a coup de grace has begun, its own chain of reactions is running:
+  // the unarmed test must not take that chain's turn.
+  const bool coupDeGraceUnderWay = CoupDeGraceAction == 1 && AttackBegun == 1;
+  if (!coupDeGraceUnderWay && TargetMayReactToUnarmedAttack()) {
     AttackBegun = 0;
     return;
   }
@@ -382,7 +395,7 @@ void FinishFullAttack(int attacker) {
 
 void FullAttackStep() {
   CombatActionState& a = A();
-  const int attacker = ActingCreature;
+  const int attacker = Phase() == -1 ? OrderAttacker() : ActingCreature;
   const bool grappling = IsValidCreature(attacker) && Has(attacker, kCondGrappling);
   if (Phase() == -1) {
     if (grappling) {
@@ -423,7 +436,7 @@ void FullAttackStep() {
 
 void NextAttackStep() {
   CombatActionState& a = A();
-  const int attacker = ActingCreature;
+  const int attacker = Phase() == -1 ? OrderAttacker() : ActingCreature;
   const bool grappling = IsValidCreature(attacker) && Has(attacker, kCondGrappling);
   if (Phase() != -1) {
     TraceActing("%s is acting (#3).", attacker);

@@ -33,8 +33,6 @@ constexpr uint32_t kSourcePlayer = 23;
 constexpr uint32_t kSourceComputer = 31;
 constexpr int32_t kLasting = 1000;
 constexpr int32_t kAlarmSound = 26;
-// The script word that holds a creature's percentage to sound the alarm.
-constexpr int kScriptWordAlarm = 2;
 constexpr int kLightCrossbow = 11;
 constexpr int kHeavyCrossbow = 10;
 constexpr int32_t kDanceTurns = 4;
@@ -140,7 +138,7 @@ void AlarmStep() {
     return;
   }
   if (LetEnemiesReact()) return;
-  Creatures[sounder].scriptWords[kScriptWordAlarm] = 0;
+  Creatures[sounder].displayWords[kDisplayAlarm] = 0;
   CurrentMap.alarm = 1;
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
     const int f = FighterSlots[s].creature;
@@ -231,9 +229,20 @@ void ShowActionEvent(int32_t type, int32_t sound, int creature) {
 void EndActionWith(int32_t code) {
   CombatAction.endedActionCode = code;
   CombatAction.actionCode = kActionEnd;
+  // With nothing queued the end of the action would leave the turn in state
+  // 3 with no action: the fighter gets the turn back, as after a failure.
+  if (QueuedCombatState == -1)
+    QueuedCombatState = CombatAction.playerControlled == 1 ? kStatePlayerTurn : kStateComputerDecision;
 }
 
 void SpecialActionStep(int32_t code) {
+  // The fighter's own actions (escape, inventory, waking, the dance,
+  // reloading, the alarm) start with the fighter as the acting creature, so
+  // that the enemies next to it, and not next to whoever acted last, react.
+  const bool ownAction = code == kActionEscape || code == kActionInventory || code == kActionWake ||
+                         code == kActionDance || code == kActionReload || code == kActionAlarm;
+  if (ownAction && Phase() == -1 && ReactionPending == 0 && IsValidCreature(CurrentFighter()))
+    ActingCreature = CurrentFighter();
   switch (code) {
     case kActionGrapple: GrappleStep(); return;
     case kActionPin: PinStep(); return;

@@ -398,42 +398,60 @@ bool ListCounterspellTargets(int creature) {
   return n > 0;
 }
 
-namespace {
-
-// The ranged targets into the candidate list; with cover given, the lines
-// are only weighed (WeighCoverLine) and each listed target's cover noted.
-// Returns the number of lines walked.
-int ListRangedTargetsInto(int creature, uint8_t includeAllies, uint8_t* cover) {
+bool ListRangedTargets(int creature, uint8_t includeAllies) {
   ClearCandidates();
-  if (!IsValidCreature(creature)) return 0;
+  if (!IsValidCreature(creature)) return false;
   const uint32_t weapon = Creatures[creature].equipment[kSlotRanged - 1];
   const int range = IsCraftedCode(weapon) ? CraftedWeapons[weapon].range : 0;
-  int n = 0, walked = 0;
+  int n = 0;
   for (int i = 0; i < TurnCount(); ++i) {
     const int o = TurnOrder[i].creature;
     if (!IsValidCreature(o) || o == creature || Listed(TargetCandidateList, kCandidateListSize, o)) continue;
     if (!AreEnemies(creature, o) && includeAllies != 1) continue;
     GridSquare from, to;
-    if (FeetBetween(creature, o, &from, &to) > range) continue;
+    if (FeetBetween(creature, o, &from, &to) > range || !OpenLine(from, to)) continue;
+    n = Append(TargetCandidateList, kCandidateListSize, o);
+  }
+  return n > 0;
+}
+
+void PrepareRangedTargetSurvey(RangedTargetSurvey* survey, int creature, uint8_t includeAllies) {
+  ClearCandidates();
+  survey->creature = creature;
+  survey->count = 0;
+  survey->listed = 0;
+  if (!IsValidCreature(creature)) return;
+  const uint32_t weapon = Creatures[creature].equipment[kSlotRanged - 1];
+  survey->range = IsCraftedCode(weapon) ? CraftedWeapons[weapon].range : 0;
+  // A creature entered twice in the turn order is weighed at its first entry
+  // alone: its second gives the same answer.
+  for (int i = 0; i < TurnCount(); ++i) {
+    const int o = TurnOrder[i].creature;
+    if (!IsValidCreature(o) || o == creature) continue;
+    if (!AreEnemies(creature, o) && includeAllies != 1) continue;
+    if (std::find(survey->candidates, survey->candidates + survey->count, o) != survey->candidates + survey->count)
+      continue;
+    survey->candidates[survey->count++] = o;
+  }
+}
+
+int WeighRangedTargets(RangedTargetSurvey* survey, uint8_t cover[kCandidateListSize]) {
+  std::fill(TargetCandidateList, TargetCandidateList + survey->listed, -1);
+  survey->listed = 0;
+  const int creature = survey->creature;
+  if (!IsValidCreature(creature)) return 0;
+  int walked = 0;
+  for (int i = 0; i < survey->count; ++i) {
+    const int o = survey->candidates[i];
+    GridSquare from, to;
+    if (FeetBetween(creature, o, &from, &to) > survey->range) continue;
     ++walked;
     uint8_t behind = 0;
-    if (!(cover ? WeighCoverLine(from.x, from.y, to.x, to.y, &behind) : OpenLine(from, to))) continue;
-    const int before = n;
-    n = Append(TargetCandidateList, kCandidateListSize, o);
-    if (cover && n > before) cover[before] = behind;
+    if (!WeighCoverLine(from.x, from.y, to.x, to.y, &behind)) continue;
+    cover[survey->listed] = behind;
+    TargetCandidateList[survey->listed++] = o;
   }
   return walked;
-}
-
-}  // namespace
-
-bool ListRangedTargets(int creature, uint8_t includeAllies) {
-  ListRangedTargetsInto(creature, includeAllies, nullptr);
-  return CountListed(TargetCandidateList, kCandidateListSize) > 0;
-}
-
-int WeighRangedTargets(int creature, uint8_t includeAllies, uint8_t cover[kCandidateListSize]) {
-  return ListRangedTargetsInto(creature, includeAllies, cover);
 }
 
 bool IsHelplessTarget(int creature, uint8_t wide) {

@@ -59,11 +59,23 @@ int FindThreateningEnemy(int mover, int x, int y);
 bool ListEnemyCastersInReach(int creature, uint8_t useWeaponRange, int spell);
 bool ListCounterspellTargets(int creature);
 bool ListRangedTargets(int creature, uint8_t includeAllies);
-// ListRangedTargets as a question: the same candidate list, and for the i-th
+// ListRangedTargets as a question, asked from square after square of a
+// fighter placed there while nothing else moves: the survey, prepared once
+// (it empties the candidate list), holds the fighter's range and the
+// combatants it may list; each weighing fills the candidate list as
+// ListRangedTargets would from where the fighter stands, and for the i-th
 // listed target whether a combatant on the line gives it cover (cover[i]),
 // but no line is marked and the cover words are left as they were. Returns
-// the number of lines walked (FindCover calls ListRangedTargets would make).
-int WeighRangedTargets(int creature, uint8_t includeAllies, uint8_t cover[kCandidateListSize]);
+// the number of lines walked (none when FindCover would have had none).
+struct RangedTargetSurvey {
+  int32_t creature = -1;
+  int32_t range = 0;
+  int count = 0;    // combatants to weigh
+  int listed = 0;   // entries of the candidate list written by the last weighing
+  int32_t candidates[kCandidateListSize];
+};
+void PrepareRangedTargetSurvey(RangedTargetSurvey* survey, int creature, uint8_t includeAllies);
+int WeighRangedTargets(RangedTargetSurvey* survey, uint8_t cover[kCandidateListSize]);
 
 // The creature cannot act against a spell (Sleeping, Paralyzed, Dancing,
 // Cursed, Stunned, Nauseated; with wide also Pinned or Cowering; or in the

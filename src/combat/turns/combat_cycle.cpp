@@ -8,6 +8,7 @@
 #include "state/turn_order.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/computer_decision.h"
+#include "combat/turns/tactical_predicates.h"
 #include "combat/turns/least_services.h"
 #include "combat/turns/spell_choice.h"
 #include "combat/turns/spell_search.h"
@@ -186,9 +187,14 @@ void PrepareFighter(int creature) {
   a.cleaveUsed = 0;
   a.useSpells = 1;
   a.scriptedSpell = -1;
+  a.cannotMove = 0;
+  a.moved = 0;
+  a.moveAgain = 0;
+  a.grappleAttack = 0;
   a.seekCastingSquare = 0;
-  SpellsGivenUpThisTurn = 0;
   CpuMoveIssued = 0;
+  SpellsGivenUpThisTurn = 0;
+  ResetTacticalPredicatesState();
   for (int i = 0; i < EntryCount(); ++i) TurnOrder[i].opportunityMark = 0;
   CountGrapplingAttacks();
 }
@@ -287,6 +293,9 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
     return;
   }
   SpellCaster = creature;
+  // Its source was spent when the casting was first begun: the casting
+  // steps test for readied enemies again and spend nothing.
+  CastResumed = 1;
   if (wand) {
     // The charge comes off the wand in the fighter's hand.
     CastingFromItem = 1;

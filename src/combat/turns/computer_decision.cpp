@@ -1,14 +1,579 @@
 #include "combat/turns/computer_decision.h"
 
-#include "combat/actions/combat_actions.h"
+#include <algorithm>
+#include <iterator>
+#include <cstdlib>
+
+#include "combat/actions/casting_checks.h"
+#include "combat/turns/adjacency_queries.h"
+#include "combat/turns/ai_record_words.h"
+#include "combat/turns/best_square.h"
+#include "combat/turns/combat_cycle.h"
+#include "combat/turns/computer_orders.h"
+#include "combat/turns/decision_words.h"
+#include "combat/turns/least_services.h"
+#include "combat/turns/melee_grid.h"
+#include "combat/turns/spell_choice.h"
+#include "combat/turns/tactics.h"
+#include "combat/turns/tactical_predicates.h"
+#include "combat/turns/target_choice.h"
+#include "combat/turns/turn_routines.h"
+#include "combat/turns/valuation_grid.h"
+#include "creatures/control_tendencies.h"
+#include "engine/frame.h"
+#include "engine/message_log.h"
+#include "engine/settings.h"
 #include "map/fighter_tests.h"
+#include "map/movement_rules.h"
+#include "map/path_finding.h"
+#include "rules/adjacency.h"
+#include "rules/armour_class.h"
+#include "rules/attack_profile.h"
+#include "rules/casting_rules.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "rules/dice.h"
+#include "rules/item_tables.h"
+#include "rules/modifier_list.h"
+#include "state/casting_services.h"
+#include "state/combat_action.h"
+#include "state/current_cast.h"
+#include "state/fighter_slots.h"
+#include "state/inventory_state.h"
+#include "state/turn_order.h"
 
 int32_t DisruptionTarget = -1;
+uint8_t SpellsGivenUpThisTurn = 0;
+GridSquare ChosenSquare = {-1, -1};
+uint8_t AiThinkingDisplay = 0;
+DecisionFlags Decision;
 
-void ResetComputerDecisionState() { DisruptionTarget = -1; }
+namespace {
+
+constexpr int32_t kActionNextAttack = 4;
+constexpr int32_t kActionEscape = 14;
+constexpr int32_t kActionDance = 17;
+constexpr int32_t kTwoHandedHandling = 3;
+constexpr uint32_t kSourceSpell = 18;
+
+void Trace(const char* text) {
+  if (DebugMode == 1) LogMessage("%s\r", text);
+}
+
+int EntryCount() { return std::clamp<int>(TurnEntryCount, 0, kTurnOrderEntries); }
+TurnOrderEntry& Entry() { return TurnOrder[CurrentTurnIndex]; }
+bool Has(int c, uint32_t id) { return FindCondition(c, id) >= 0; }
+
+// Where the fighter has been ordered to move: combat state 3 with a
+// movement code.
+void MoveTo(int fighter, int x, int y, const char* trace) {
+  if (trace) Trace(trace);
+  SendCpuMoving(fighter, x, y, 0);
+}
+
+// --- Flags of the decision --------------------------------------------------------
+
+// The decision's flags as the tactics read them.
+TacticFlags Flags() {
+  TacticFlags t;
+  t.canMove = Decision.canMove;
+  t.hasRangedAttack = Decision.hasRangedAttack;
+  t.adjacentEnemy = Decision.adjacentEnemy;
+  t.specialMeans = Decision.specialMeans;
+  t.canCastSpells = Decision.ownSpells;
+  t.freeHand = Decision.freeHand;
+  t.topSpellLevel = Decision.topSpellLevel;
+  return t;
+}
+
+// True when the tactic ended the decision for this frame.
+bool Ends(TacticResult r) { return r == TacticResult::kCommitted || r == TacticResult::kReturn; }
+
+bool ComputeCanMove(int f) {
+  CombatActionState& a = CombatAction;
+  if (a.movesLeft < 1 || a.cannotMove != 0 || (a.moved == 1 && a.fiveFootStepLeft == 0) ||
+      HasDisablingCondition(f))
+    return false;
+  if (CpuMoveIssued == 1 && a.moveAgain == 0) return false;
+  a.moveAgain = 0;
+  return true;
+}
+
+void ComputeFlags(int f) {
+  CombatActionState& a = CombatAction;
+  const CreatureRecord& c = Creatures[f];
+  Decision = DecisionFlags{};
+  Decision.canMove = ComputeCanMove(f);
+  const bool stepAllowed =
+      Decision.canMove && a.fiveFootStepLeft == 1 &&
+      FindAnyCondition(f, kCondEntangled, kCondBlinded, kCondCantSee) < 0 && !IsOnDifficultTerrain(f) &&
+      !(c.kind == 50 && FindAnyCondition(f, kCondSilenced, kCondDeafened) >= 0);
+  a.fiveFootStepAllowed = stepAllowed ? 1 : 0;
+  if (DebugMode == 1) LogMessage("Remaining Moves: %i\r", a.movesLeft);
+  Decision.hasRangedAttack = HasRangedAttack(f);
+  RangedProfileEntry = -1;
+  if (Decision.hasRangedAttack) {
+    static AttackProfile profile;
+    BuildAttackProfile(&profile, f, SecondTactic, -1, 0, 0);
+    for (int i = 0; i < kAttackProfileEntries; ++i)
+      if (profile.entries[i].kind == kEntryRanged) {
+        RangedProfileEntry = i;
+        break;
+      }
+  }
+  Decision.topSpellLevel = MaxSpellLevel(f);
+  Decision.freeHand = HasFreeHand(f);
+}
+
+// --- Validation of the item and innate spells and of the fighter's own spells -------
+
+bool BarredFromItemSpell(int f, int spell) {
+  if (FindAnyCondition(f, kCondTransformation, kCondPolymorphed, kCondFeebleminded, kCondControlled,
+                       kCondIronBody) >= 0)
+    return true;
+  if (spell < 0 || spell >= kSpellRows) return true;
+  const SpellRecord& s = SpellTable[spell];
+  if (s.verbal != 0 && FindAnyCondition(f, kCondSilenced, kCondMute) >= 0) return true;
+  if (s.somatic != 0 && (FindAnyCondition(f, kCondParalyzed, kCondGrappling) >= 0 || !Decision.freeHand)) return true;
+  if (s.castingTime == 3) {
+    if (CombatAction.fullRoundActionLeft != 1) return true;
+    if (s.range == 3 || s.range == 2) {
+      ListCombatantsInReach(f, s.range == 3 ? 2 : 1);
+      if (CountListed(TargetCandidateList, kCandidateListSize) == 0) return true;
+    }
+  }
+  return false;
+}
+
+bool OwnSpellsUsable(int f) {
+  const CreatureRecord& c = Creatures[f];
+  CombatActionState& a = CombatAction;
+  if (c.creatureClass == kClassKnight || a.useSpells == 0) return false;
+  if (FindAnyCondition(f, kCondTransformation, kCondPolymorphed, kCondFeebleminded, kCondControlled,
+                       kCondIronBody) >= 0)
+    return false;
+  const bool silenced = FindAnyCondition(f, kCondSilenced, kCondMute) >= 0;
+  const bool bound = FindAnyCondition(f, kCondParalyzed, kCondGrappling) >= 0 || !Decision.freeHand;
+  const bool silent = c.feats[kFeatMetamagicSilent] != 0, still = c.feats[kFeatMetamagicStill] != 0;
+  if (silenced && bound) return false;
+  if (silenced && !silent) return false;
+  if (bound && !still) return false;
+  const int extra = ((silenced && silent) || (bound && still)) ? 1 : 0;
+  const int top = Decision.topSpellLevel;
+  // A quick look for a level with spells left first.
+  bool anyLeft = extra == 0 && c.spellsLeft[0] > 0;
+  for (int level = 2; level <= 9 && !anyLeft; ++level) anyLeft = level <= top && c.spellsLeft[level - 1] > 0;
+  if (!anyLeft) return false;
+  for (int spell = 0; spell < kSpellRows; ++spell) {
+    if (c.knownSpells[spell] != 1) continue;
+    const int level = SpellTable[spell].level;
+    if (level >= 1 && level <= 9 && c.spellsLeft[level - 1] > 0 && level + extra <= top) return true;
+  }
+  return false;
+}
+
+void ValidateSpecialMeans(int f) {
+  CombatActionState& a = CombatAction;
+  if (SpellsGivenUpThisTurn) return;
+  const CreatureRecord& c = Creatures[f];
+  if (Has(f, kCondParalyzed) && c.feats[kFeatMetamagicStill] != 0) a.useSpells = 1;
+  if (a.breathPlanned || a.turnUndeadPlanned) Decision.specialMeans = true;
+  if (a.spellLikePlanned && BarredFromItemSpell(f, c.special[kSpecialSpellLike] - 1)) a.spellLikePlanned = 0;
+  const uint32_t wand = c.equipment[kSlotRightHand - 1];
+  if (a.wandPlanned && BarredFromItemSpell(f, IsCraftedCode(wand) ? CraftedWeapons[wand].spell : -1))
+    a.wandPlanned = 0;
+  if (a.spellLikePlanned || a.wandPlanned) {
+    DropUselessSupportPlan();
+    if (a.spellLikePlanned || a.wandPlanned) Decision.specialMeans = true;
+  }
+  Decision.ownSpells = OwnSpellsUsable(f);
+  if (Decision.ownSpells) Decision.specialMeans = true;
+}
+
+// --- Survey --------------------------------------------------------------------------
+
+// The cost of the cheapest path from the fighter to the other creature's
+// nearest footprint square, -1 when there is none.
+int32_t PathCostTo(int f, int o) {
+  const CreatureRecord& c = Creatures[f];
+  const GridSquare goal = NearestFootprintSquare(o, c.squareX, c.squareY);
+  const uint8_t seek = SeekAdjacent;
+  SeekAdjacent = 1;
+  const int result = FindCreaturePath(f, c.squareX, c.squareY, goal.x, goal.y, 1, 1, 0, 0, nullptr, nullptr);
+  SeekAdjacent = seek;
+  return result == kPathNone ? -1 : PathCostFeet;
+}
+
+void Survey(int f) {
+  NearestFoe = NearestCreatureByPath = StrongestAlly = WeakestEnemy = LowestArmourEnemy = -1;
+  int32_t foeCost = 0, anyCost = 0, strongest = 0, weakest = 10000, lowestArmour = 10000;
+  for (int i = 0; i < EntryCount(); ++i) {
+    const int o = TurnOrder[i].creature;
+    if (!IsValidCreature(o)) continue;
+    const CreatureRecord& e = Creatures[o];
+    const bool enemy = AreEnemies(f, o);
+    if (!enemy && e.hitPoints > strongest) {
+      strongest = e.hitPoints;
+      StrongestAlly = o;
+    }
+    if (o == f) continue;
+    const int32_t cost = PathCostTo(f, o);
+    if (cost >= 0 && (NearestCreatureByPath == -1 || cost < anyCost)) {
+      NearestCreatureByPath = o;
+      anyCost = cost;
+    }
+    if (!enemy) continue;
+    if (cost >= 0 && (NearestFoe == -1 || cost < foeCost)) {
+      NearestFoe = o;
+      foeCost = cost;
+    }
+    if (e.hitPoints < weakest) {
+      weakest = e.hitPoints;
+      WeakestEnemy = o;
+    }
+    const int32_t armour = ComputeArmourClass(o, nullptr, nullptr, 0, f, kAttackMelee, 0);
+    if (armour < lowestArmour) {
+      lowestArmour = armour;
+      LowestArmourEnemy = o;
+    }
+  }
+}
+
+// --- Confusion -----------------------------------------------------------------------
+
+// The grappling partner is attacked (the standard action or the grapple's
+// own attack), else the turn ends.
+void AttackGrapplePartner(int f) {
+  const int partner = Creatures[f].conditions[FindCondition(f, kCondGrappling)].value;
+  if (CombatAction.standardActionLeft == 1 || CombatAction.grappleAttack) {
+    ActingCreature = f;
+    ActionTarget = partner;
+    CombatAction.actionCode = kActionNextAttack;
+    CombatState = kStateActionUnderWay;
+  } else {
+    CombatState = kStateNextFighter;
+  }
+}
+
+// A move to the nearest footprint square of the creature, or the end of the turn.
+void WalkToward(int f, int o) {
+  if (!Decision.canMove || !IsValidCreature(o)) {
+    CombatState = kStateNextFighter;
+    return;
+  }
+  const CreatureRecord& c = Creatures[f];
+  const GridSquare goal = NearestFootprintSquare(o, c.squareX, c.squareY);
+  const uint8_t seek = SeekAdjacent;
+  SeekAdjacent = 1;
+  const int result = FindCreaturePath(f, c.squareX, c.squareY, goal.x, goal.y, 1, 1, 0, 0, nullptr, nullptr);
+  SeekAdjacent = seek;
+  if (result == kPathNone) {
+    CombatState = kStateNextFighter;
+    return;
+  }
+  MoveTo(f, c.destinationX >= 0 ? c.destinationX : goal.x, c.destinationY >= 0 ? c.destinationY : goal.y, nullptr);
+}
+
+void Flee(int f) {
+  if (!IsValidCreature(NearestFoe) || !Decision.canMove) {
+    CombatState = kStateNextFighter;
+    return;
+  }
+  const CreatureRecord& c = Creatures[f];
+  const CreatureRecord& e = Creatures[NearestFoe];
+  const int dx = (c.squareX > e.squareX) - (c.squareX < e.squareX);
+  const int dy = (c.squareY > e.squareY) - (c.squareY < e.squareY);
+  if (dx == 0 && dy == 0) {
+    CombatState = kStateNextFighter;
+    return;
+  }
+  int lastX = -1, lastY = -1;
+  for (int step = 1; step < kMapSide; ++step) {
+    const int x = c.squareX + dx * step, y = c.squareY + dy * step;
+    if (x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) break;
+    if (FindCreaturePath(f, c.squareX, c.squareY, x, y, 1, 1, 0, 0, nullptr, nullptr) == kPathNone || !PathShown)
+      break;
+    lastX = x;
+    lastY = y;
+  }
+  if (lastX < 0) {
+    CombatState = kStateNextFighter;
+    return;
+  }
+  FindCreaturePath(f, c.squareX, c.squareY, lastX, lastY, 1, 1, 0, 0, nullptr, nullptr);
+  MoveTo(f, lastX, lastY, nullptr);
+}
+
+// True when the confusion roll decided the turn.
+bool ActConfused(int f) {
+  if (FindAnyCondition(f, kCondConfused, kCondInsane) < 0) return false;
+  const int32_t roll = CombatAction.confusionRoll;
+  if (roll >= 11 && roll <= 50) return false;
+  if (roll >= 51 && roll <= 70) {
+    Flee(f);
+    return true;
+  }
+  const bool nearest = roll >= 71;
+  if (nearest ? Decision.adjacentCombatant : Decision.adjacentEnemy) {
+    if (Decision.grappling) {
+      AttackGrapplePartner(f);
+      return true;
+    }
+    int target;
+    if (nearest) {
+      const int count = ListAdjacentCombatants(f);
+      target = count > 0 ? AdjacentCreatureList[RollDice(count, 1, 0, 0) - 1] : -1;
+    } else {
+      target = ChooseMeleeTarget(f, 0);
+    }
+    if (!IsValidCreature(target)) {
+      CombatState = kStateNextFighter;
+      return true;
+    }
+    IssueMeleeAttack(f, target);
+    return true;
+  }
+  if (Decision.hasRangedAttack && ListRangedTargets(f, nearest ? 1 : 0)) {
+    int target;
+    if (nearest) {
+      const int count = CountListed(TargetCandidateList, kCandidateListSize);
+      target = TargetCandidateList[RollDice(count, 1, 0, 0) - 1];
+    } else {
+      if (ReloadCrossbowIfNeeded(f)) return true;
+      target = ChooseBestRangedTarget(f);
+    }
+    if (IsValidCreature(target)) {
+      IssueShot(f, target);
+      return true;
+    }
+  }
+  WalkToward(f, nearest ? NearestCreatureByPath : NearestFoe);
+  return true;
+}
+
+// --- Forced states and paralysis -------------------------------------------------------
+
+bool ActForced(int f) {
+  if (Has(f, kCondDancing)) {
+    ActingCreature = ActionTarget = f;
+    CombatAction.actionCode = kActionDance;
+    CombatState = kStateActionUnderWay;
+    return true;
+  }
+  if (Has(f, kCondPinned)) {
+    if (!Has(f, kCondParalyzed) && CombatAction.standardActionLeft == 1) {
+      CombatState = kStatePlayerTurn;
+      SettleMoveAfterAction();
+      CombatAction.actionCode = kActionEscape;
+      CpuMoveIssued = 0;
+    } else {
+      CombatState = kStateNextFighter;
+    }
+    return true;
+  }
+  return false;
+}
+
+// A paralysed fighter without other means escapes a paralysis of a spell
+// holding it, or its turn ends.
+bool ActParalysed(int f) {
+  if (Decision.specialMeans || !Has(f, kCondParalyzed)) return false;
+  const ConditionEntry& p = Creatures[f].conditions[FindCondition(f, kCondParalyzed)];
+  CombatActionState& a = CombatAction;
+  const bool actionLeft = a.fullRoundActionLeft == 1 || (a.singleActionTurn && a.standardActionLeft == 1);
+  if (p.source == kSourceSpell && p.value > 0 && actionLeft) {
+    if (InCombat == 1) {
+      a.moveActionLeft = a.fullRoundActionLeft = a.standardActionLeft = 0;
+      a.fiveFootStepLeft = 0;
+      a.moved = 1;
+    }
+    a.actionCode = kActionEscape;
+    CpuMoveIssued = 0;
+    CombatState = kStatePlayerTurn;
+  } else {
+    CombatState = kStateNextFighter;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool HasFreeHand(int creature) {
+  if (!IsValidCreature(creature)) return true;
+  const CreatureRecord& c = Creatures[creature];
+  const uint32_t main = c.equipment[kSlotRightHand - 1];
+  if (main == 0) return true;
+  const bool twoHanded = IsCraftedCode(main) && CraftedWeapons[main].handling == kTwoHandedHandling;
+  return !(c.equipment[kSlotLeftHand - 1] != 0 || twoHanded);
+}
+
+bool HasRangedAttack(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  return IsCraftedCode(c.equipment[kSlotRanged - 1]) && static_cast<int32_t>(c.ammunition.code) > 0 &&
+         c.ammunition.count > 0;
+}
+
+bool RunWaitTactics() {
+  const int f = CurrentFighter();
+  const CombatActionState& a = CombatAction;
+  if (!SpellsGivenUpThisTurn && a.useSpells == 0 && a.standardActionLeft == 1 &&
+      Creatures[f].behaviour[kAiSpellPercent] >= 1 && MayCastDefensively(f)) {
+    CombatAction.useSpells = 1;
+    return true;
+  }
+  if (TryDelayTurn()) return true;
+  TryReadyVersusApproach();
+  return true;
+}
+
+void RunApproachChain() {
+  const int f = CurrentFighter();
+  if (!Decision.canMove) {
+    if (Has(f, kCondStuck))
+      IssueEscape();
+    else
+      RunWaitTactics();
+    return;
+  }
+  if (Ends(Charge(f, Flags())) || Ends(ApproachToBullRush(f, Flags()))) return;
+  BuildMeleeValuationGrid(f, -1, 0, 0, 1);
+  uint8_t kept = 0;
+  int64_t square = ExtractBestSquare(f, 0, &kept);
+  if (square != kNoSquare && kept) {
+    ChosenSquare = {SquareXOf(square), SquareYOf(square)};
+    MoveTo(f, ChosenSquare.x, ChosenSquare.y, "DEBUG - Send CPU moving #3");
+    return;
+  }
+  PresentFrameNow();
+  Trace("Checking for nearest");
+  if (IsValidCreature(NearestFoe)) {
+    std::fill(std::begin(ValuationGrid), std::end(ValuationGrid), 0);
+    const CreatureRecord& c = Creatures[f];
+    const GridSquare near = NearestFootprintSquare(NearestFoe, c.squareX, c.squareY);
+    ValuationGrid[SquareIndex(near.x, near.y)] = 1000;
+    square = ExtractBestSquare(f, 0, &kept);
+    if (square != kNoSquare && kept) {
+      ChosenSquare = {SquareXOf(square), SquareYOf(square)};
+      MoveTo(f, ChosenSquare.x, ChosenSquare.y, "DEBUG - Send CPU moving #4a");
+      return;
+    }
+  }
+  RunWaitTactics();
+}
+
+namespace {
+
+// After a tactic of the dispatch: true when the dispatch goes on.
+bool Follow(TacticResult r) {
+  if (r == TacticResult::kDispatchAgain) return true;
+  if (r == TacticResult::kWaitTactics) RunWaitTactics();
+  if (r == TacticResult::kFellThrough) CombatState = kStateNextFighter;
+  return false;
+}
+
+}  // namespace
+
+void DispatchPlan() {
+  const int f = CurrentFighter();
+  // Each pass either commits or changes the plan; a few passes settle it.
+  for (int pass = 0; pass < 8; ++pass) {
+    TurnOrderEntry& e = Entry();
+    int32_t& code = e.plannedAction;
+    if (code == 4 || code == 6 || code == 7 || code == 8) code = 0;
+    switch (code) {
+      case 0:
+        if (Decision.specialMeans) {
+          code = 5;
+        } else if (Decision.adjacentEnemy) {
+          code = 1;
+          e.plannedTarget = -1;
+        } else if (Decision.hasRangedAttack) {
+          const TacticResult r = ApproachToShoot(f, Flags());
+          if (r == TacticResult::kWaitTactics) {
+            RunWaitTactics();
+            return;
+          }
+          if (r != TacticResult::kDispatchAgain) return;
+        } else {
+          RunApproachChain();
+          return;
+        }
+        break;
+      case 5:
+        if (!Decision.specialMeans) {
+          code = 0;
+          break;
+        }
+        {
+          CasterSituation situation;
+          situation.fighter = f;
+          situation.canMove = Decision.canMove;
+          situation.freeHand = Decision.freeHand;
+          situation.adjacentEnemy = Decision.adjacentEnemy;
+          situation.rangedAttack = Decision.hasRangedAttack;
+          RunSpellBranch(situation);
+        }
+        return;
+      case 2:
+        if (!Has(f, kCondParalyzed) && !Has(f, kCondGrappling) &&
+            (Decision.specialMeans || Decision.adjacentEnemy || !Decision.hasRangedAttack || !ListRangedTargets(f, 0))) {
+          code = 0;
+          break;
+        }
+        if (!Follow(ShootTarget(f, Flags()))) return;
+        break;
+      case 1:
+        if (Decision.adjacentEnemy && !Decision.specialMeans) {
+          if (!Follow(AttackInMelee(f, Flags()))) return;
+          break;
+        }
+        code = 0;
+        break;
+      default:
+        return;
+    }
+  }
+  // A plan that never settles ends the turn rather than the game's progress.
+  CombatState = kStateNextFighter;
+}
 
 void DecideComputerAction() {
-  CombatAction.actionCode = 0;
-  CombatState = kStateNextFighter;
+  if (MovementPlaybackActive == 1 || SpellInProgress != -1) return;
+  const int f = CurrentFighter();
+  if (!IsValidCreature(f) || CurrentTurnIndex < 0 || CurrentTurnIndex >= EntryCount()) {
+    CombatState = kStateNextFighter;
+    return;
+  }
+  if (DebugMode == 1) LogMessage("%s is acting.\r", Creatures[f].name);
+  std::fill(std::begin(ValuationGrid), std::end(ValuationGrid), 0);
+  if (CheckEndOfCombat() || InCombat != 1) return;
+  if (ActForced(f)) return;
+  ComputeFlags(f);
+  ValidateSpecialMeans(f);
+  if (Decision.specialMeans) Trace("HasSpellsOrTurnUndeadOrBreathWeaponOrWandSpellOrSLA set to true");
+  if (ActParalysed(f)) return;
+  Decision.adjacentEnemy = HasAdjacentEnemy(f);
+  Decision.adjacentCombatant = HasAdjacentCombatant(f);
+  Decision.grappling = Has(f, kCondGrappling);
+  Survey(f);
+  if (ActConfused(f)) return;
+  const TacticFlags flags = Flags();
+  if (Ends(CastSpellForSituation(f, flags))) return;
+  if (Ends(WakeSleepingAlly(f, flags)) || Ends(LeaveHazardArea(f, flags))) return;
+  if (Ends(SoundAlarm(f, flags))) return;
+  if (CombatAction.turnUndeadPlanned && Ends(TurnUndead(f, flags))) return;
+  if (CombatAction.breathPlanned && Ends(BreatheWeapon(f, flags))) return;
+  if (Ends(CheckItemSpellAction(f))) return;
+  DispatchPlan();
+}
+
+void ResetComputerDecisionState() {
+  DisruptionTarget = -1;
+  CpuMoveIssued = 0;
+  SpellsGivenUpThisTurn = 0;
+  ChosenSquare = {-1, -1};
+  AiThinkingDisplay = 0;
+  Decision = DecisionFlags{};
 }
 

@@ -1,21 +1,60 @@
-// The decision of a computer-controlled fighter (combat state 2).
+// The decision of a computer-controlled fighter (combat state 2): an ordered
+// list of tactics, each of which either commits (an action, a move, a spell
+// hand-off, a readied action or the end of the turn) or falls through.
 #pragma once
 #include <cstdint>
 
+#include "combat/turns/tactics.h"
+#include "rules/adjacency.h"  // GridSquare
+
 // The creature whose spellcasting a readied fighter waits to disrupt, -1 none.
 extern int32_t DisruptionTarget;
+// CpuMoveIssued, HazardKindToLeave and the leave flag are shared with the
+// tactics (combat/turns/tactics.h).
+// Set when a fighter found nothing to do with its spells: the next decision
+// of the same turn goes on without them.
+extern uint8_t SpellsGivenUpThisTurn;
+// The square of the last best-square search of the decision.
+extern GridSquare ChosenSquare;
+// 1 while a long search shows the "thinking" frame.
+extern uint8_t AiThinkingDisplay;
 
-// Decides the acting fighter's action: an action code with state 3, or the
-// end of its turn (state 4). Until the fighters' tactics exist, a computer
-// fighter ends its turn.
+// The flags the decision works out once at its start and its tactics read.
+struct DecisionFlags {
+  bool canMove = false;
+  bool hasRangedAttack = false;
+  int topSpellLevel = 1;
+  bool freeHand = true;
+  bool adjacentEnemy = false;
+  bool adjacentCombatant = false;
+  bool grappling = false;
+  bool specialMeans = false;  // spells, turn undead, a breath weapon, a wand or a spell-like ability
+  bool ownSpells = false;     // the check of the fighter's own spells passed
+};
+extern DecisionFlags Decision;
+
+// Decides the acting fighter's action for this frame.
 void DecideComputerAction();
 
+// The steps of the decision the tactics hand back to.
+// The plan dispatch (planned code 0, 5, 2 or 1 of the fighter's entry).
+void DispatchPlan();
+// The approach chain: escape, charge, bull rush, the melee approach, the walk
+// toward the nearest foe, then the wait tactics.
+void RunApproachChain();
+// The switch to spells, delaying the turn, readying against an approach; true
+// when one of them acted.
+bool RunWaitTactics();
+
+// The fighter's hand is free for somatic casting (see the decision's flags).
+bool HasFreeHand(int creature);
+// The ranged weapon slot holds a crafted weapon with ammunition.
+bool HasRangedAttack(int creature);
+
 // 1 when a computer-controlled caster about to step onto (x, y), which holds
-// fire that would burn it, stops instead: to dispel the fire (its spell-like
-// DISPEL, a wand of it or its own slots) or to shield itself against it
-// (ICE_SHIELD, PROTECTION_(FIRE) or GREATER_PROTECTION_(FIRE)), the cast then
-// set up for the combat sequencer; or, its standard action spent, to end its
-// turn. 0 when it walks on (combat/turns/magic_fire.cpp).
+// fire that would burn it, stops instead (to dispel the fire or shield itself,
+// or, its standard action spent, to end its turn); 0 when it walks on
+// (combat/turns/magic_fire.cpp).
 int CheckMagicFireCasting(int creature, int x, int y);
 
 // Puts the words above back to their start-up values (a new game, and tests).

@@ -1,5 +1,6 @@
 #include <algorithm>
 #include <cstring>
+#include <iterator>
 
 #include "combat/resolution/attack_resolution.h"
 #include "combat/turns/adjacency_queries.h"
@@ -38,6 +39,38 @@ bool FootprintTouches(int x, int y, int w, int h, int32_t low, int32_t high) {
       if (code >= low && code <= high) return true;
     }
   return false;
+}
+
+// The footprint squares of the creature's enemies, in the order
+// NearestEnemyFeet visits them, gathered once while a grid is scored (nobody
+// else moves meanwhile).
+struct EnemySquares {
+  int count = 0;
+  GridSquare squares[kMapSquares];
+};
+
+void GatherEnemySquares(int creature, EnemySquares* out) {
+  out->count = 0;
+  for (int i = 0; i < TurnCount(); ++i) {
+    const int e = TurnOrder[i].creature;
+    if (!IsValidCreature(e) || e == creature || !AreEnemies(creature, e)) continue;
+    const CreatureRecord& t = Creatures[e];
+    for (int x = t.squareX; x < t.squareX + t.footprintWidth.current; ++x)
+      for (int y = t.squareY; y < t.squareY + t.footprintHeight.current; ++y)
+        if (out->count < kMapSquares) out->squares[out->count++] = {x, y};
+  }
+}
+
+// NearestEnemyFeet over the gathered squares.
+int NearestGatheredFeet(int creature, const EnemySquares& enemies) {
+  int best = 1 << 30;
+  for (int i = 0; i < enemies.count; ++i) {
+    const GridSquare s = enemies.squares[i];
+    const GridSquare n = NearestFootprintSquare(creature, s.x, s.y);
+    const int dx = std::abs(n.x - s.x), dy = std::abs(n.y - s.y);
+    best = std::min(best, 5 * std::max(dx, dy) + 2 * std::min(dx, dy));
+  }
+  return best;
 }
 
 // The distance in feet from the creature's footprint to the nearest enemy footprint square.
@@ -120,10 +153,14 @@ struct RememberedShot {
 constexpr int kRememberedShots = 4096;  // a power of two
 RememberedShot Shots[kRememberedShots];
 uint32_t ShotStamp = 0;
+// The planned attacks on each creature (five per plan) while ShotStamp lasts.
+uint32_t PlannerStamp[kCreatureCount];
+int32_t Planners[kCreatureCount];
 
 void ForgetShots() {
   if (++ShotStamp == 0) {
     for (RememberedShot& r : Shots) r.stamp = 0;
+    std::fill(std::begin(PlannerStamp), std::end(PlannerStamp), 0u);
     ShotStamp = 1;
   }
 }
@@ -154,14 +191,24 @@ bool BesideTarget(const CreatureRecord& c, const CreatureRecord& t) {
          c.squareY + h - 1 >= t.squareY - 1;
 }
 
+// The planned attacks on each target, counted once while a grid is scored.
+int32_t PlannersOf(int e) {
+  if (PlannerStamp[e] != ShotStamp) {
+    PlannerStamp[e] = ShotStamp;
+    Planners[e] = 5 * CountPlannedAttacksOn(e);
+  }
+  return Planners[e];
+}
+
 // One shot at the listed target from where the creature stands: its terms.
 // lineCover is the cover the listing found on its line to the target.
 ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t lineCover) {
-  const int32_t planners = 5 * CountPlannedAttacksOn(e);
+  const int32_t planners = PlannersOf(e);
   const CreatureRecord& c = Creatures[creature];
   const CreatureRecord& t = Creatures[e];
   RememberedShot* slot = nullptr;
   bool found = false;
+  int32_t key = 0;
   if (!BesideTarget(c, t)) {
     const GridSquare near = NearestFootprintSquare(e, c.squareX, c.squareY);
     const GridSquare from = NearestFootprintSquare(creature, near.x, near.y);
@@ -169,7 +216,7 @@ ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t line
     uint8_t cover = lineCover;
     if (from.x != listed.x || from.y != listed.y) WeighCoverLine(from.x, from.y, near.x, near.y, &cover);
     const bool pointBlank = SquaredDistance(from.x, from.y, near.x, near.y) <= 9;
-    const int32_t key = ((SquareIndex(near.x, near.y) * 4 + traits) * 2 + (pointBlank ? 1 : 0)) * 2 + cover;
+    key = ((SquareIndex(near.x, near.y) * 4 + traits) * 2 + (pointBlank ? 1 : 0)) * 2 + cover;
     slot = ShotSlot(e, key, &found);
     if (found) {
       ShownAttackChance = slot->chance;
@@ -177,15 +224,17 @@ ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t line
       s.planners = planners;
       return s;
     }
-    if (slot) {
-      slot->stamp = ShotStamp;
-      slot->target = e;
-      slot->key = key;
-    }
   }
+  // A shot is kept only when neither record was changed by the evaluation's
+  // recomputations: the chance of a record not yet settled is not the chance
+  // the next evaluation finds.
+  if (slot) NoteRecordsBeforeEvaluation(creature, e);
   ShownAttackChance = ResolveAttack(creature, e, entry, SecondTactic, 1, 0, 0, nullptr);
   const ShotTerms s = TermsOf(creature, e, ShownAttackChance, planners);
-  if (slot) {
+  if (slot && RecordsUnchangedSinceNoted()) {
+    slot->stamp = ShotStamp;
+    slot->target = e;
+    slot->key = key;
     slot->chance = ShownAttackChance;
     slot->terms = s;
   }
@@ -195,11 +244,20 @@ ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t line
 // The worth of shooting from the square the creature stands on. With
 // remember, the targets are listed as a question and the shots looked up
 // (WeighShot); the lines walked by the listing are counted into *walked.
-int32_t ShootingWorth(int creature, int entry, bool remember, int32_t traits, int* walked, int* lastTarget) {
-  const int nearest = NearestEnemyFeet(creature);
+// What the remembering scoring of a grid prepares once: the targets it may
+// list and its enemies' squares.
+struct ShotScoring {
+  RangedTargetSurvey survey;
+  EnemySquares enemies;
+};
+
+int32_t ShootingWorth(int creature, int entry, ShotScoring* scoring, int32_t traits, int* walked,
+                      int* lastTarget) {
+  const bool remember = scoring != nullptr;
+  const int nearest = remember ? NearestGatheredFeet(creature, scoring->enemies) : NearestEnemyFeet(creature);
   static uint8_t cover[kCandidateListSize];
   if (remember)
-    *walked = WeighRangedTargets(creature, 0, cover);
+    *walked = WeighRangedTargets(&scoring->survey, cover);
   else
     ListRangedTargets(creature, 0);
   const int count = CountListed(TargetCandidateList, kCandidateListSize);
@@ -244,6 +302,11 @@ void Place(CreatureRecord& c, int sq) {
 void ScoreShootingSquares(int creature, int entry, bool remember) {
   CreatureRecord& c = Creatures[creature];
   const int32_t traits = RecomputeSquareTraits(creature);
+  static ShotScoring scoring;
+  if (remember) {
+    PrepareRangedTargetSurvey(&scoring.survey, creature, 0);
+    GatherEnemySquares(creature, &scoring.enemies);
+  }
   int lastShotSquare = -1, lastShotTarget = -1, lastWalkSquare = -1, lastSquare = -1;
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
@@ -253,8 +316,8 @@ void ScoreShootingSquares(int creature, int entry, bool remember) {
       c.squareX = x;
       c.squareY = y;
       int walked = 0, target = -1;
-      v += ShootingWorth(creature, entry, remember, remember ? RecomputeSquareTraits(creature) : traits, &walked,
-                         &target);
+      v += ShootingWorth(creature, entry, remember ? &scoring : nullptr,
+                         remember ? RecomputeSquareTraits(creature) : traits, &walked, &target);
       lastSquare = sq;
       if (target != -1) {
         lastShotSquare = sq;

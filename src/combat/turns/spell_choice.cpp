@@ -38,7 +38,6 @@
 int32_t FoundSpells[kFoundSpellSize];
 int32_t FoundSpellCount = 0;
 int32_t FoundSpellLevel = 0;
-uint8_t SpellsGivenUpThisTurn = 0;
 
 namespace {
 

@@ -16,6 +16,9 @@
 #include "state/camera.h"
 #include "state/map_view_state.h"
 #include "map/map_view.h"
+#include "combat/turns/computer_decision.h"
+#include "engine/graphics.h"
+#include "map/fighter_tests.h"
 
 namespace {
 constexpr int32_t kBrazierSmall = 2015;
@@ -76,4 +79,39 @@ void PlaceBrazierFires() {
       if (floor == kBrazierSmall || floor == kBrazierLarge) cell = {kEffectFire, 1000, 0};
     }
   }
+}
+
+bool IsOnDifficultTerrain(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  if (c.size.current > 3 || c.squareX < 0 || c.squareY < 0 || c.squareX >= kMapSide || c.squareY >= kMapSide)
+    return false;
+  const int32_t floor = CurrentMap.At(kLayerFloor, c.squareX, c.squareY);
+  return floor == 123 || floor == 124;
+}
+
+bool CanCharge(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  const CombatActionState& a = CombatAction;
+  const int32_t speed = Creatures[creature].speed.current;
+  const bool unmoved = a.singleActionTurn ? (a.movesLeft == speed && a.standardActionLeft == 1)
+                                          : (a.movesLeft == 2 * speed && a.fullRoundActionLeft == 1);
+  if (!unmoved || a.movementClosed != 0) return false;
+  if (FindAnyCondition(creature, kCondBlinded, kCondCantSee, kCondFatigued, kCondExhausted, kCondEntangled) >= 0)
+    return false;
+  if (Creatures[creature].kind == 50 && FindAnyCondition(creature, kCondDeafened, kCondSilenced) >= 0) return false;
+  return !IsOnDifficultTerrain(creature);
+}
+
+int PresentFrameNow() {
+  AiThinkingDisplay = 1;
+  if (BeginScene()) {
+    BeginSprite();
+    DrawGameScreenNow();
+    EndSprite();
+    EndScene();
+    PresentFrame();
+  }
+  AiThinkingDisplay = 0;
+  return 1;
 }

@@ -1,6 +1,7 @@
 // The small routines of the turn cycle: the five-foot step of the acting
 // fighter, the release of a grapple between friends, the attack counts of a
-// turn, the brazier fires of a map and the ready-action mode.
+// turn, the brazier fires of a map and the ready-action mode, and the
+// fighter tests of a turn that the computer's decision asks.
 #pragma once
 
 // In combat: the creature is the acting fighter and both its five-foot step
@@ -15,3 +16,18 @@ int CountGrapplingAttacks();
 // Clears every magic area of the map and puts a lasting fire on each brazier
 // square (floor codes 2015 and 2016).
 void PlaceBrazierFires();
+
+// A size class of at most 3 on a floor of difficult terrain (codes 123, 124).
+bool IsOnDifficultTerrain(int creature);
+// No movement spent yet (all moves and the full-round action, or on a
+// single-move turn its moves and the standard action), movement not closed,
+// not Blinded, Can't_see, Fatigued, Exhausted or Entangled, not a kind-50
+// creature Deafened or Silenced, not on difficult terrain.
+bool CanCharge(int creature);
+
+// Draws and presents one frame of the game screen in the middle of a long
+// computation (nothing without a display device). Returns 1.
+int PresentFrameNow();
+// The game screen drawn once for PresentFrameNow (implemented by the game
+// screen, above this layer).
+void DrawGameScreenNow();

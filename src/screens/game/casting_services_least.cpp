@@ -5,6 +5,7 @@
 
 #include <cmath>
 
+#include "combat/turns/combat_cycle.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "engine/settings.h"
@@ -89,6 +90,8 @@ void StrictScrollTo(int creature, int x, int y) {
   if (DebugMode) LogMessage("StrictScroll to %i - %i - %i", creature, x, y);
   if (IsValidCreature(creature)) CentreOn(Creatures[creature].pixelX, Creatures[creature].pixelY);
   else if (x >= 0 && y >= 0) CentreOn(x * kSquarePixels, y * kSquarePixels);
+  // The view is there at once: whoever waited for the camera to arrive goes on.
+  MovementPlaybackActive = 0;
 }
 
 void ScrollToCreatureAt(int creature, int x, int y) { StrictScrollTo(creature, x, y); }

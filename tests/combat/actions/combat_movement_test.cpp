@@ -163,6 +163,13 @@ TEST(MoveCost, StepsOverDifficultGroundHinderingAreasAndWithoutSight) {
   AddCondition(kMover, kCondBlinded, 1, 0, kSourceMagicArea, 0);
   EXPECT_EQ(cost(2, 2), 14);
   EXPECT_EQ(MoveCostToNextSquare(kMover, 2, 1), 10);
+  // Blind already, a creature that finds its way by hearing is still slowed
+  // by silence (half again with Blind-Fight), unless it is deaf as well.
+  Creatures[kMover].special[kSenseKindWord] = 5;
+  AddCondition(kMover, kCondSilenced, 1, 0, kSourceMagicArea, 0);
+  EXPECT_EQ(cost(2, 2), 21);
+  AddCondition(kMover, kCondDeafened, 1, 0, kSourceMagicArea, 0);
+  EXPECT_EQ(cost(2, 2), 14);
 }
 
 TEST(DiagonalStep, AOneSquareCreatureMayNotCutAWallCorner) {

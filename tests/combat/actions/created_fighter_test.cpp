@@ -19,6 +19,15 @@ TEST_F(BattleTest, ACreatedFighterMovesThenAttacksAndGetsTheTurnBack) {
   ASSERT_EQ(StartCombat(0), 1);
   ASSERT_TRUE(UntilTurnOf(0));
   ASSERT_EQ(CombatState, kStatePlayerTurn);
+  // The gnolls may have acted before the hero: they are put back where they waited.
+  for (int foe : {static_cast<int>(kFoeA), static_cast<int>(kFoeB)}) {
+    CreatureRecord& g = Creatures[foe];
+    g.squareX = g.nextX = foe == kFoeA ? 4 : 7;
+    g.squareY = g.nextY = foe == kFoeA ? 1 : 6;
+    g.pixelX = g.squareX * 24;
+    g.pixelY = g.squareY * 24;
+  }
+  BuildOccupancyGrids(0);
   const CreatureRecord& hero = Creatures[0];
   ASSERT_EQ(FindCreaturePath(0, hero.squareX, hero.squareY, 3, 1, 1, 1, 0, 0, nullptr, nullptr), kPathFound);
   const FighterSlot& slot = FighterSlots[hero.fighterSlot];

@@ -10,6 +10,7 @@
 #include "combat/actions/executor_fixture.h"
 #include "combat/actions/reactions.h"
 #include "map/fighter_tests.h"
+#include "map/map_record.h"
 #include "rules/conditions.h"
 #include "rules/feat_ids.h"
 
@@ -157,6 +158,27 @@ TEST_F(SpecialActions, TheForcedDanceTurnsFiveTimesAndEndsTheTurn) {
   EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 performs a quick @DANCE@."), 1);
   EXPECT_EQ(CombatAction.actionCode, kActionNone);
   EXPECT_EQ(g_ProcessingAttackNumber, -1);
+}
+
+TEST_F(SpecialActions, TheAlarmLetsTheSoundersNeighboursReactAndSpendsOnlyItsAlarmWord) {
+  Fighters();
+  StartBattle(kFoe);
+  Creatures[kFoe].displayWords[kDisplayAlarm] = 100;
+  Creatures[kFoe].scriptWords[2] = kHero;  // its scripted target
+  ActingCreature = kWatcher;                // whoever acted last, far from the sounder
+  CombatAction.actionCode = kActionAlarm;
+  CombatState = kStatePlayerTurn;
+  RunAction();
+  const std::string log = Log();
+  const size_t reaction = log.find("\xA3Hero\xA3 gets @AOO@ against \xA3" "Brute\xA3.");
+  const size_t whistle = log.find("\xA3" "Brute\xA3 blows into a whistle");
+  ASSERT_NE(reaction, std::string::npos) << "the hero next to the sounder reacts";
+  ASSERT_NE(whistle, std::string::npos);
+  EXPECT_LT(reaction, whistle);
+  EXPECT_EQ(CurrentMap.alarm, 1);
+  EXPECT_EQ(Creatures[kFoe].displayWords[kDisplayAlarm], 0);
+  EXPECT_EQ(Creatures[kFoe].scriptWords[2], kHero);
+  EXPECT_EQ(CombatState, kStateComputerDecision);
 }
 
 }  // namespace

@@ -71,11 +71,13 @@ class BattleTest : public CreationTest {
     c.squareY = c.nextY = y;
   }
 
-  // One frame of the state machine; a party member's turn is ended at once,
-  // as the end-turn key does.
+  // One frame of the state machine and the action executor, as the game's
+  // frame runs them; a party member's turn is ended at once, as the end-turn
+  // key does.
   static void Frame() {
-    if (CombatState == kStatePlayerTurn) CombatState = kStateNextFighter;
+    if (CombatState == kStatePlayerTurn && CombatAction.playerControlled) CombatState = kStateNextFighter;
     CombatCycle();
+    ExecuteCombatAction();
   }
   template <typename Done>
   static int FramesUntil(Done done, int limit = 2000) {

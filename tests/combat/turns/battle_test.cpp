@@ -176,6 +176,7 @@ TEST_F(BattleTest, ACarriedCastingResumesWithItsOwnWordsOnly) {
   EXPECT_EQ(CastingWand, 1);
   EXPECT_EQ(CastingFromItem, 1);
   EXPECT_EQ(CastingItem, kWand);
+  EXPECT_EQ(CastResumed, 1) << "the wand's charge was spent when the casting began";
   EXPECT_EQ(ScreenMode, 22u);
   EXPECT_EQ(CombatState, kStateActionUnderWay);
 }
