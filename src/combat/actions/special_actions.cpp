@@ -77,6 +77,8 @@ void DanceTurn(int dancer) {
 
 void WakeStep() {
   const int waker = CurrentFighter();
+  // The sleeper is read once the reactions have given the target word back.
+  if (IsValidCreature(waker) && Phase() == -1 && NextOpportunityAttacker()) return;
   const int sleeper = ActionTarget;
   if (!IsValidCreature(waker) || !IsValidCreature(sleeper)) {
     Phase() = -1;
@@ -84,7 +86,6 @@ void WakeStep() {
     return;
   }
   if (Phase() == -1) {
-    if (NextOpportunityAttacker()) return;
     ActingCreature = waker;
     ActionTarget = sleeper;
     CombatAction.reactingCreature = kReactorPlayback;
