@@ -10,6 +10,10 @@ extern int32_t CombatStepFrames;
 // Walking step sizes in pixels per frame.
 extern int32_t WalkStepSmall;
 extern int32_t WalkStepLarge;
+// The same two words under the walking code's names: the step of a walker,
+// and the step of a party member catching up with the leader.
+extern int32_t& WalkStep;
+extern int32_t& CatchUpStep;
 // The seven animation step words (normally 9, 9, 5, 6, 4, 100, 50) and the
 // three further step values (normally 2, 4, 11).
 constexpr int kAnimationStepWordCount = 7;

@@ -76,13 +76,14 @@ int CalculateMoveCost(int creature, int enteredX, int enteredY, int leftX, int l
     else if (c.size.current < kSizeLarge && IsDifficultGround(enteredX, enteredY))
       cost *= 2;
   }
-  if (HasCondition(creature, kCondCantSee)) {
-    if (!HasCondition(creature, kCondBlinded) && !HasCondition(creature, kCondTrueSeeing))
-      cost = HinderedSenseCost(c, cost);
-    return cost;
-  }
+  // Unable to see (neither blind already nor seeing truly) slows the step;
+  // failing that, a creature that finds its way by hearing is slowed while
+  // silenced but not deaf.
+  if (HasCondition(creature, kCondCantSee) && !HasCondition(creature, kCondBlinded) &&
+      !HasCondition(creature, kCondTrueSeeing))
+    return HinderedSenseCost(c, cost);
   if (c.special[kSenseKindWord] == 5 && HasCondition(creature, kCondSilenced) && !HasCondition(creature, kCondDeafened))
-    cost = HinderedSenseCost(c, cost);
+    return HinderedSenseCost(c, cost);
   return cost;
 }
 

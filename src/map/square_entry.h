@@ -7,6 +7,8 @@
 
 // The next hazard to look at (0 to 6); one arrival is processed at a time.
 extern int32_t HazardStep;
+// The same word under the movement code's name.
+extern int32_t& SquareEffectStep;
 // An event of a hazard is on display, its creature (-1 none) and the frames left.
 extern uint8_t HazardEventPending;
 extern int32_t HazardEventCreature;

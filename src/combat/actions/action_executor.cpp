@@ -140,6 +140,8 @@ bool AbandonActionOfFallenFighter() {
   ActorFellDuringReaction = 0;
   ActingCreature = ActionTarget = -1;
   g_ProcessingAttackNumber = -1;
+  CoupDeGraceAction = 0;
+  AttackBegun = 0;
   CombatAction.actionCode = kActionNone;
   CombatState = kStateNextFighter;
   ActionBarMode = 1;

@@ -98,6 +98,14 @@ void ShowAttackCounter(int32_t number, bool shots) {
 
 void StartPlayback() { A().reactingCreature = kReactorPlayback; }
 
+// The attacker of an order: the fighter whose turn it is, also when a
+// reaction has just borrowed the attacker word (a melee order at its first
+// step, every step of a shot).
+int OrderAttacker() {
+  const int fighter = CurrentFighter();
+  return IsValidCreature(fighter) ? fighter : ActingCreature;
+}
+
 // The attacker loses its charge: Charging gives way to the armour class
 // penalty of a charge for a round.
 void ApplyChargePenalty(int attacker, uint32_t source, bool spendRound) {
@@ -126,6 +134,7 @@ void CancelAttack(int attacker, uint32_t chargeSource) {
   LogMessage("(Attack Canceled)\r\r");
   Phase() = -1;
   AttackBegun = 0;
+  CoupDeGraceAction = 0;
   ApplyChargePenalty(attacker, chargeSource, true);
   HandTurnBack();
 }
@@ -133,6 +142,7 @@ void CancelAttack(int attacker, uint32_t chargeSource) {
 void CancelShot() {
   LogMessage("(Shooting Canceled)\r\r");
   Phase() = -1;
+  CoupDeGraceAction = 0;
   HandTurnBack();
 }
 
@@ -262,12 +272,16 @@ void FinishMeleeAttack(int attacker) {
 }
 
 void MeleeAttackStep() {
-  const int attacker = ActingCreature;
   if (Phase() != -1) {
-    FinishMeleeAttack(attacker);
+    FinishMeleeAttack(ActingCreature);
     return;
   }
-  if (TargetMayReactToUnarmedAttack()) {
+  const int attacker = OrderAttacker();
+  A().selectedAction = -1;
+  // Once a coup de grace has begun, its own chain of reactions is running:
+  // the unarmed test must not take that chain's turn.
+  const bool coupDeGraceUnderWay = CoupDeGraceAction == 1 && AttackBegun == 1;
+  if (!coupDeGraceUnderWay && TargetMayReactToUnarmedAttack()) {
     AttackBegun = 0;
     return;
   }
@@ -382,7 +396,7 @@ void FinishFullAttack(int attacker) {
 
 void FullAttackStep() {
   CombatActionState& a = A();
-  const int attacker = ActingCreature;
+  const int attacker = Phase() == -1 ? OrderAttacker() : ActingCreature;
   const bool grappling = IsValidCreature(attacker) && Has(attacker, kCondGrappling);
   if (Phase() == -1) {
     if (grappling) {
@@ -423,7 +437,7 @@ void FullAttackStep() {
 
 void NextAttackStep() {
   CombatActionState& a = A();
-  const int attacker = ActingCreature;
+  const int attacker = Phase() == -1 ? OrderAttacker() : ActingCreature;
   const bool grappling = IsValidCreature(attacker) && Has(attacker, kCondGrappling);
   if (Phase() != -1) {
     TraceActing("%s is acting (#3).", attacker);
@@ -538,7 +552,7 @@ bool OutOfAmmunition(int shooter) { return Creatures[shooter].ammunition.count =
 
 void ShotStep() {
   CombatActionState& a = A();
-  const int shooter = ActingCreature;
+  const int shooter = OrderAttacker();
   if (Phase() != -1) {
     CoupDeGraceAction = 0;
     Phase() = -1;
@@ -605,7 +619,7 @@ void FinishShots(int shooter) {
 
 void FullShotsStep() {
   CombatActionState& a = A();
-  const int shooter = ActingCreature;
+  const int shooter = OrderAttacker();
   if (Phase() == -1) {
     const int entry = FindRangedEntry(shooter);
     if (entry == -1) {
@@ -652,7 +666,7 @@ void FullShotsStep() {
 
 void NextShotStep() {
   CombatActionState& a = A();
-  const int shooter = ActingCreature;
+  const int shooter = OrderAttacker();
   if (Phase() != -1) {
     Phase() = -1;
     if (a.shotsMade <= 1)

@@ -299,6 +299,11 @@ void CombatMovementStep() {
     CombatState = kStateNextFighter;
     return;
   }
+  // After a reaction on the way the mover acts again, against its order's target.
+  if (ActingCreature != mover && ActionTarget == mover) {
+    ActingCreature = mover;
+    ActionTarget = SavedTarget;
+  }
   if (SquareEffectPlayback == 1) {
     if (EnterSquareHazards(mover) != 0) return;
     SquareEffectPlayback = 0;

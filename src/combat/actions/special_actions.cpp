@@ -33,8 +33,6 @@ constexpr uint32_t kSourcePlayer = 23;
 constexpr uint32_t kSourceComputer = 31;
 constexpr int32_t kLasting = 1000;
 constexpr int32_t kAlarmSound = 26;
-// The script word that holds a creature's percentage to sound the alarm.
-constexpr int kScriptWordAlarm = 2;
 constexpr int kLightCrossbow = 11;
 constexpr int kHeavyCrossbow = 10;
 constexpr int32_t kDanceTurns = 4;
@@ -79,6 +77,8 @@ void DanceTurn(int dancer) {
 
 void WakeStep() {
   const int waker = CurrentFighter();
+  // The sleeper is read once the reactions have given the target word back.
+  if (IsValidCreature(waker) && Phase() == -1 && NextOpportunityAttacker()) return;
   const int sleeper = ActionTarget;
   if (!IsValidCreature(waker) || !IsValidCreature(sleeper)) {
     Phase() = -1;
@@ -86,7 +86,6 @@ void WakeStep() {
     return;
   }
   if (Phase() == -1) {
-    if (NextOpportunityAttacker()) return;
     ActingCreature = waker;
     ActionTarget = sleeper;
     CombatAction.reactingCreature = kReactorPlayback;
@@ -140,7 +139,7 @@ void AlarmStep() {
     return;
   }
   if (LetEnemiesReact()) return;
-  Creatures[sounder].scriptWords[kScriptWordAlarm] = 0;
+  Creatures[sounder].displayWords[kDisplayAlarm] = 0;
   CurrentMap.alarm = 1;
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
     const int f = FighterSlots[s].creature;
@@ -238,6 +237,13 @@ void EndActionWith(int32_t code) {
 }
 
 void SpecialActionStep(int32_t code) {
+  // The fighter's own actions (escape, inventory, waking, the dance,
+  // reloading, the alarm) start with the fighter as the acting creature, so
+  // that the enemies next to it, and not next to whoever acted last, react.
+  const bool ownAction = code == kActionEscape || code == kActionInventory || code == kActionWake ||
+                         code == kActionDance || code == kActionReload || code == kActionAlarm;
+  if (ownAction && Phase() == -1 && ReactionPending == 0 && IsValidCreature(CurrentFighter()))
+    ActingCreature = CurrentFighter();
   switch (code) {
     case kActionGrapple: GrappleStep(); return;
     case kActionPin: PinStep(); return;

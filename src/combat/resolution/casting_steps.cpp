@@ -41,6 +41,13 @@ const char* NameOf(int creature) { return IsValidCreature(creature) ? Creatures[
 // The event of a use that ends over the caster.
 void CasterEvent(int32_t type, int caster) { QueueUseEvent(type, 0, caster, 38); }
 
+// A use that ends early hands the frame to the action executor (combat
+// state 3), which shows its events and applies the hand-over; the player's
+// aim and a reaction that broke into the checks leave the state at 1.
+void EndedEarly() {
+  if (InCombat == 1) CombatState = 3;
+}
+
 // A d100 of a spell failure chance, logged as "Spell Failure roll "; the roll and its log index.
 int32_t RollSpellFailure(int* index) {
   ModifierList roll;
@@ -392,29 +399,43 @@ void CastingChecksStep() {
     QueuedScreenMode = kModeCastingChecks;
     ScreenMode = 0;
     CombatAction.actionCode = 13;
+    EndedEarly();
     return;
   }
   QueuedScreenMode = -1;
 
   if (YieldToReadiedEnemy()) return;
 
-  if (InCombat == 1 && SpellRow(spell) && CastingUse.opportunityUnderway == 0) {
-    if (Creatures[caster].behaviour[kBehaviourDefensiveCasting] == 1) {
+  // Casting provokes: a defensive caster makes its Concentration check,
+  // any other lets every enemy that may react attack first, one per call
+  // (the chain goes on each time the checks come back, until it is over).
+  if (InCombat == 1 && SpellRow(spell) && CastingUse.opportunityUnderway != kOpportunitiesTaken) {
+    const bool chainRunning = CastingUse.opportunityUnderway == kOpportunitiesUnderway;
+    if (!chainRunning && Creatures[caster].behaviour[kBehaviourDefensiveCasting] == 1) {
+      CastingUse.opportunityUnderway = kOpportunitiesTaken;
       if (HasOpportunityAttacker()) {
         LogMessage("Defensive casting:\r");
-        if (ConcentrationCheckFull(15, -1, 0) == 0) return;
+        if (ConcentrationCheckFull(15, -1, 0) == 0) {
+          EndedEarly();
+          return;
+        }
       }
     } else if (NextOpportunityAttacker()) {
-      CastingUse.opportunityUnderway = 1;
+      CastingUse.opportunityUnderway = kOpportunitiesUnderway;
       QueuedScreenMode = kModeCastingChecks;
       ScreenMode = 0;
       CombatState = 3;
       CombatAction.actionCode = 12;
       return;
+    } else {
+      CastingUse.opportunityUnderway = kOpportunitiesTaken;
     }
   }
 
-  if (!KeepsConcentration(caster)) return;
+  if (!KeepsConcentration(caster)) {
+    EndedEarly();
+    return;
+  }
 
   if (FailsByDeafness(caster, spell) || FailsByArmour(caster, spell)) {
     LogMessage("Failure - the spell is lost.\r\r");

@@ -361,6 +361,7 @@ bool YieldToReadiedEnemy() {
 
     const int own = EntryOf(caster);
     if (own < 0) return false;
+    const int enemy = e.creature;
     TurnOrderEntry& mine = TurnOrder[own];
     const bool spent = SpellTarget != -1;
     const int32_t base = CastingFromItem == 1 ? (CastingWand == 1 ? 26 : 30) : CastingSpellLike == 1 ? 25 : 24;
@@ -372,10 +373,14 @@ bool YieldToReadiedEnemy() {
     mine.plannedParameter = PendingMetamagic;
     if (spell == kSpellDispel) mine.extraValue1 = CastingExtraValue[0];
     if (IsGroupSpell10(spell)) mine.extraValue2 = CastingExtraValue[1];
-    MoveTurnBefore(e.creature, caster, caster);
-    // The readied enemy, now just before the caster, is the next to act.
-    CombatAction.currentEntry = EntryOf(e.creature) - 1;
+    // The enemy now stands just before the caster; the acting index goes
+    // one place before the enemy, so that the next fighter taken is the
+    // enemy and the caster's held casting comes up right after it.
+    MoveTurnBefore(enemy, caster, caster);
+    CombatAction.currentEntry = EntryOf(enemy) - 1;
     ClearCurrentSpell();
+    // The source is spent already; the resumed casting gets the flag again.
+    CastResumed = 0;
     ScreenMode = 0;
     CombatState = 4;
     return true;
@@ -397,6 +402,7 @@ void EndUseAfterFailure() {
   SpellInProgress = -1;
   ScreenMode = 0;
   CombatAction.actionCode = 13;
+  if (InCombat == 1) CombatState = 3;
   ClearQueuedAction();
   HandOverTurn();
 }
@@ -418,6 +424,10 @@ void StartOfUse() {
     ScreenMode = kModeSpendSource;
     return;
   }
+  // The action block as the casting begins: a casting held for a readied
+  // enemy (codes 27 to 31) gets it back when it resumes. A resumed casting
+  // keeps the block of its first start.
+  if (InCombat == 1 && CastResumed == 0) SavedCastingAction = CombatAction;
   if (InCombat == 1 && CastResumed == 1 && YieldToReadiedEnemy()) return;
 
   if (InCombat != 1) {

@@ -43,13 +43,17 @@ enum TargetingKind : int32_t {
   kAimSquareOrIndividual = 11,
 };
 
+// The stages of a use's attacks of opportunity (CastingUseWords::opportunityUnderway).
+constexpr uint8_t kOpportunitiesUnderway = 1;
+constexpr uint8_t kOpportunitiesTaken = 2;
+
 // The words of one use, shared by the steps.
 struct CastingUseWords {
   uint8_t noTarget = 0;           // the start found no target
   uint8_t repeat = 0;             // a repeated healing cast is under way
   uint8_t announced = 0;          // the announcement has been written
   uint8_t lineEndSet = 0;         // the player's line aim has its end
-  uint8_t opportunityUnderway = 0;  // the attacks of opportunity of this use are being taken
+  uint8_t opportunityUnderway = 0;  // the use's attacks of opportunity: 0 not begun, 1 being taken, 2 over
   uint8_t endOfCombatRequested = 0;
   int32_t targetCount = -1;
   int32_t hitDicePool = -1;
@@ -96,7 +100,8 @@ void ResolutionStep();
 // happened (the use stops here).
 bool YieldToReadiedEnemy();
 // Ends the use after a failure the caster suffered: ScreenMode 0, action code
-// 13, the queued follow-up cleared and the turn handed back.
+// 13 (in combat state 3, for the action executor), the queued follow-up
+// cleared and the turn handed back.
 void EndUseAfterFailure();
 // Hands the turn back after a use that ended early: the player's fighter to
 // the ready mode, a computer fighter to its next decision.

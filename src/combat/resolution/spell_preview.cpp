@@ -57,7 +57,7 @@ constexpr int kChanceSpells[] = {3,  8,  10, 16, 17, 20, 21, 22, 24,  27,  28,  
 constexpr int kConstructType = 2;
 constexpr int kHumanoidType = 5;
 constexpr int kUndeadType = 8;
-constexpr int kFireEnergy = 3;
+constexpr int kFireEnergy = 3;  // the effect code of fire damage
 constexpr int kWebKind = kEffectWeb;
 constexpr int kOwnFieldCode = 48;    // read from the creature's own protection field
 constexpr int kEarsCode = 54;        // deafness
@@ -342,9 +342,12 @@ int PreviewSpellArea() {
   const int level = BaseCasterLevel(caster);
 
   // Fire burns the webs it covers: the creatures held in them take 5 more.
+  // A fire spell is one whose effect is fire damage (the descriptor word
+  // names charms and compulsions, not energies).
   static uint8_t burning[kCreatureCount];
   std::memset(burning, 0, sizeof burning);
-  if (SpellTable[spell].descriptor == kFireEnergy) {
+  const SpellRecord& row = SpellTable[spell];
+  if (row.effects[0].code == kFireEnergy || row.effects[1].code == kFireEnergy) {
     for (int x = 0; x < kMapSide; ++x)
       for (int y = 0; y < kMapSide; ++y) {
         const int sq = SquareIndex(x, y);

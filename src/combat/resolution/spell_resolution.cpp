@@ -255,7 +255,16 @@ bool PlaybackStep() {
     CastingUse.endOfCombatRequested = 0;
     CheckEndOfCombat();
   }
-  if (shown.type == 40 && IsValidCreature(shown.creature)) Creatures[shown.creature].present = 0;
+  if (shown.type == 40 && IsValidCreature(shown.creature)) {
+    Creatures[shown.creature].present = 0;
+    // The fighter whose turn it is fell: its turn is over once that is shown.
+    if (ActorFellDuringReaction == 1) {
+      ActorFellDuringReaction = 0;
+      CombatAction.actionCode = 0;
+      CombatState = 4;
+      CheckEndOfCombat();
+    }
+  }
   PlaybackCreature = -1;
   CombatAction.reactingCreature = -1;
   CombatEventReadIndex = 0;

@@ -293,6 +293,9 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
     return;
   }
   SpellCaster = creature;
+  // Its source was spent when the casting was first begun: the casting
+  // steps test for readied enemies again and spend nothing.
+  CastResumed = 1;
   if (wand) {
     // The charge comes off the wand in the fighter's hand.
     CastingFromItem = 1;

@@ -166,4 +166,74 @@ TEST_F(Attacks, AnInvisibleAttackerShowsItselfBeforeTheSameAttack) {
   EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 attacks \xA3Orc\xA3"), 1);
 }
 
+TEST_F(Attacks, ACoupDeGraceLetsEachNeighbourReactOnceAndACancelledOneLeavesNoFlag) {
+  MakeFighter(kHero, "Hero", 2, 2, kAllegianceParty);
+  MakeFighter(kFoeA, "Sleeper", 3, 2, kAllegianceEnemy);
+  MakeFighter(kFoeB, "Watcher", 2, 3, kAllegianceEnemy);
+  MakeFighter(kFoeC, "Gone", 5, 4, kAllegianceEnemy);
+  InCombat = 1;
+  AddCondition(kFoeA, kCondSleeping, 10, 0, kSourceSpell, 0);
+  Creatures[kFoeB].attacksOfOpportunityLeft = 2;
+  StartBattle(kHero);
+  SeedRandomForTests(3);
+  CoupDeGraceAction = 1;
+  Order(kActionMeleeAttack, kFoeA);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3Watcher\xA3 gets @AOO@ against \xA3Hero\xA3."), 1);
+  EXPECT_EQ(Creatures[kFoeB].attacksOfOpportunityLeft, 1);
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 inflicts @COUP_DE_GRACE@."), 1);
+  EXPECT_EQ(CoupDeGraceAction, 0);
+  // A coup de grace whose target is gone is cancelled, and the next attack is
+  // an ordinary one again.
+  Creatures[kFoeC].present = 0;
+  CoupDeGraceAction = 1;
+  ClearMessageLog();
+  Order(kActionMeleeAttack, kFoeC);
+  RunAction(50);
+  EXPECT_EQ(Log(), "(Attack Canceled)\r\r");
+  EXPECT_EQ(CoupDeGraceAction, 0);
+}
+
+TEST_F(Attacks, AnUnarmedFullAttackAfterItsTargetReactedUsesTheAttackersOwnEntries) {
+  MakeFighter(kHero, "Hero", 2, 2, kAllegianceParty, 15);
+  Creatures[kHero].equipment[kSlotLeftHand - 1] = kSword;  // two weapons: two entries
+  RecomputeCreature(kHero, 1);
+  MakeFighter(kFoeA, "Orc", 3, 2, kAllegianceEnemy);
+  StartBattle(kHero);
+  AttackProfile own;
+  BuildAttackProfile(&own, kHero, 0, kFoeA, 0, 0);
+  int entries = 0;
+  while (entries < kAttackProfileEntries && own.entries[entries].kind != kEntryNone &&
+         own.entries[entries].kind != kEntryRanged)
+    ++entries;
+  ASSERT_EQ(entries, 2);
+  InCombat = 1;
+  AddCondition(kHero, kCondUnarmed, 1000, 0, kSourceSpell, 0);  // fighting without a weapon the target respects
+  Order(kActionFullAttack, kFoeA);
+  RunUntil([] { return g_ProcessingAttackNumber == 0; }, 200);
+  EXPECT_EQ(Count(Log(), "\xA3Orc\xA3 gets @AOO@ against \xA3Hero\xA3."), 1);
+  EXPECT_EQ(ActingCreature, kHero);
+  EXPECT_EQ(FullAttackEntries, entries);
+}
+
+TEST_F(Attacks, AShooterStillShootsAfterTheFoeNextToItHasReacted) {
+  MakeFighter(kHero, "Archer", 0, 0, kAllegianceParty);
+  Creatures[kHero].equipment[kSlotRanged - 1] = kBow;
+  Creatures[kHero].ammunition = {5100, 20};
+  RecomputeCreature(kHero, 1);
+  MakeFighter(kFoeA, "Guard", 1, 0, kAllegianceEnemy, 0);
+  MakeFighter(kFoeB, "Far", 5, 4, kAllegianceEnemy, 0);
+  for (int32_t code : {kActionShot, kActionFullShots, kActionNextShot}) {
+    StartBattle(kHero);
+    Creatures[kFoeA].attacksOfOpportunityLeft = 1;
+    ClearMessageLog();
+    Order(code, kFoeB);
+    RunAction();
+    EXPECT_EQ(Count(Log(), "\xA3Guard\xA3 gets @AOO@ against \xA3" "Archer\xA3."), 1) << code;
+    EXPECT_GE(Count(Log(), "\xA3" "Archer\xA3 shoots at \xA3" "Far\xA3."), 1) << code;
+    EXPECT_EQ(Count(Log(), "(Shooting Canceled)"), 0) << code;
+    EXPECT_EQ(ActingCreature, kHero) << code;
+  }
+}
+
 }  // namespace

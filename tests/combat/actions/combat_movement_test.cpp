@@ -88,6 +88,21 @@ TEST_F(CombatMove, AThreatenedSquareLetsTheEnemyAttackOnceBeforeTheMoverLeavesIt
   EXPECT_EQ(ReactionPending, 0);
 }
 
+TEST_F(CombatMove, AMoveThenAttackKeepsItsTargetThroughAnAttackOfOpportunity) {
+  mapfixture::DrawMap({"........", "###.####", "........"});
+  MakeFighter(kMover, "Walker", 1, 2, kAllegianceParty);
+  MakeFighter(kEnemy, "Guard", 3, 1, kAllegianceEnemy, 0);
+  MakeFighter(kWatcher, "Ogre", 7, 2, kAllegianceEnemy, 0);
+  StartBattle(kMover);
+  OrderMove(kActionMoveAndAttack, 6, 2);
+  ActionTarget = kWatcher;
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3Guard\xA3 gets @AOO@ against \xA3Walker\xA3."), 1);
+  EXPECT_TRUE(At(6, 2));
+  EXPECT_EQ(Count(Log(), "\xA3Walker\xA3 attacks \xA3Ogre\xA3"), 1);
+  EXPECT_EQ(Count(Log(), "\xA3Walker\xA3 attacks "), 1);
+}
+
 TEST_F(CombatMove, AFiveFootStepSpendsNoMovementAndClosesIt) {
   MakeFighter(kMover, "Stepper", 1, 1, kAllegianceParty);
   AddWatcher();
@@ -163,6 +178,13 @@ TEST(MoveCost, StepsOverDifficultGroundHinderingAreasAndWithoutSight) {
   AddCondition(kMover, kCondBlinded, 1, 0, kSourceMagicArea, 0);
   EXPECT_EQ(cost(2, 2), 14);
   EXPECT_EQ(MoveCostToNextSquare(kMover, 2, 1), 10);
+  // Blind already, a creature that finds its way by hearing is still slowed
+  // by silence (half again with Blind-Fight), unless it is deaf as well.
+  Creatures[kMover].special[kSenseKindWord] = 5;
+  AddCondition(kMover, kCondSilenced, 1, 0, kSourceMagicArea, 0);
+  EXPECT_EQ(cost(2, 2), 21);
+  AddCondition(kMover, kCondDeafened, 1, 0, kSourceMagicArea, 0);
+  EXPECT_EQ(cost(2, 2), 14);
 }
 
 TEST(DiagonalStep, AOneSquareCreatureMayNotCutAWallCorner) {

@@ -10,6 +10,7 @@
 #include "combat/actions/executor_fixture.h"
 #include "combat/actions/reactions.h"
 #include "map/fighter_tests.h"
+#include "map/map_record.h"
 #include "rules/conditions.h"
 #include "rules/feat_ids.h"
 
@@ -90,6 +91,33 @@ TEST_F(SpecialActions, AGrappleWithoutTheFeatLetsTheTargetStrikeFirst) {
   EXPECT_EQ(ActingCreature, kHero);
 }
 
+TEST_F(SpecialActions, AReactorsOwnFeatsDoNotTurnTheGrappleOrBullRushAround) {
+  // The brute holds the grapple feat; after its attack of opportunity the
+  // hero still makes the grapple.
+  Fighters();
+  Creatures[kFoe].feats[kFeatImprovedGrapple] = 1;
+  StartBattle(kHero);
+  Order(kActionGrapple, kFoe);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3" "Brute\xA3 gets @AOO@ against \xA3Hero\xA3."), 1);
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 attempts @GRAPPLE@."), 1);
+  EXPECT_EQ(Count(Log(), "\xA3" "Brute\xA3 attempts @GRAPPLE@."), 0);
+
+  // A neighbour that knows the bull rush feat reacts; the hero still rushes the brute.
+  SetUp();
+  Fighters();
+  MakeFighter(kWatcher, "Watcher", 2, 3, kAllegianceEnemy);
+  Creatures[kWatcher].feats[kFeatImprovedBullRush] = 1;
+  AddCondition(kFoe, kCondSleeping, 10, 0, 18, 0);
+  StartBattle(kHero);
+  Order(kActionBullRush, kFoe);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3Watcher\xA3 gets @AOO@ against \xA3Hero\xA3."), 1);
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 @BULL_RUSH@ on \xA3" "Brute\xA3."), 1);
+  EXPECT_EQ(Count(Log(), "\xA3Watcher\xA3 @BULL_RUSH@"), 0);
+  EXPECT_EQ(Creatures[kFoe].squareX, 4);
+}
+
 TEST_F(SpecialActions, ABullRushPushesIntoAFreeSquareAndNotIntoAWall) {
   Fighters();
   AddCondition(kFoe, kCondSleeping, 10, 0, 18, 0);  // pushed without a check
@@ -157,6 +185,41 @@ TEST_F(SpecialActions, TheForcedDanceTurnsFiveTimesAndEndsTheTurn) {
   EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 performs a quick @DANCE@."), 1);
   EXPECT_EQ(CombatAction.actionCode, kActionNone);
   EXPECT_EQ(g_ProcessingAttackNumber, -1);
+}
+
+TEST_F(SpecialActions, AWakerStruckByANeighbourStillWakesTheSleeper) {
+  Fighters();
+  MakeFighter(kWatcher, "Sleeper", 1, 2, kAllegianceParty, 0, 500);
+  InCombat = 1;
+  AddCondition(kWatcher, kCondSleeping, 10, 0, 18, 0);
+  StartBattle(kHero);
+  Order(kActionWake, kWatcher);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3" "Brute\xA3 gets @AOO@ against \xA3Hero\xA3."), 1);
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 shakes \xA3Sleeper\xA3 away from sleep."), 1);
+  EXPECT_FALSE(HasCondition(kWatcher, kCondSleeping));
+  EXPECT_EQ(CombatAction.standardActionLeft, 0);
+}
+
+TEST_F(SpecialActions, TheAlarmLetsTheSoundersNeighboursReactAndSpendsOnlyItsAlarmWord) {
+  Fighters();
+  StartBattle(kFoe);
+  Creatures[kFoe].displayWords[kDisplayAlarm] = 100;
+  Creatures[kFoe].scriptWords[2] = kHero;  // its scripted target
+  ActingCreature = kWatcher;                // whoever acted last, far from the sounder
+  CombatAction.actionCode = kActionAlarm;
+  CombatState = kStatePlayerTurn;
+  RunAction();
+  const std::string log = Log();
+  const size_t reaction = log.find("\xA3Hero\xA3 gets @AOO@ against \xA3" "Brute\xA3.");
+  const size_t whistle = log.find("\xA3" "Brute\xA3 blows into a whistle");
+  ASSERT_NE(reaction, std::string::npos) << "the hero next to the sounder reacts";
+  ASSERT_NE(whistle, std::string::npos);
+  EXPECT_LT(reaction, whistle);
+  EXPECT_EQ(CurrentMap.alarm, 1);
+  EXPECT_EQ(Creatures[kFoe].displayWords[kDisplayAlarm], 0);
+  EXPECT_EQ(Creatures[kFoe].scriptWords[2], kHero);
+  EXPECT_EQ(CombatState, kStateComputerDecision);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "combat/actions/casting_checks.h"
@@ -379,6 +380,75 @@ TEST_F(CastingSteps, ACasterLosesInvisibilityBeforeTheSpellAndResumesAtTheChecks
   EXPECT_EQ(Frames().back(), 0u);
   EXPECT_LT(Creatures[kFoeA].hitPoints, 60);
   EXPECT_EQ(Creatures[kCaster].spellsLeft[0], 2);  // spent once
+}
+
+// A foe readied against the caster's spellcasting acts first: the use
+// becomes the caster's held casting, spent once, and the next fighter taken
+// is the foe, the caster's entry right after it. An area use keeps the
+// action block as it was when the casting began.
+TEST_F(CastingSteps, ACastYieldsToAFoeReadiedAgainstIt) {
+  Put(kFoeA, 5, 2, 1, 1);
+  Put(kFoeB, 6, 4, 1, 1);
+  Spell(11, kAimIndividual, 1, {4, 0, 0, 0, 3, 2, 0, 0}).castingTime = 2;
+  for (int foeFirst = 0; foeFirst < 2; ++foeFirst) {
+    for (TurnOrderEntry& e : TurnOrder) e = TurnOrderEntry{};
+    Fight(0);
+    if (foeFirst == 1) {  // the readied foe stands before the caster in the order
+      std::swap(TurnOrder[0], TurnOrder[2]);
+      CombatAction.currentEntry = 2;
+    }
+    CombatAction.standardActionLeft = 1;
+    for (int i = 0; i < TurnEntryCount; ++i)
+      if (TurnOrder[i].creature == kFoeB) {
+        TurnOrder[i].plannedAction = 22;
+        TurnOrder[i].plannedTarget = kCaster;
+      }
+    Creatures[kCaster].spellsLeft[0] = 3;
+    Cast(11);
+    EXPECT_EQ(Frames(), (Modes{22, 24, 0}));
+    EXPECT_EQ(CombatState, 4);
+    ASSERT_GE(CurrentTurnIndex + 2, 1);
+    EXPECT_EQ(TurnOrder[CurrentTurnIndex + 1].creature, kFoeB) << "foe first " << foeFirst;
+    const TurnOrderEntry& held = TurnOrder[CurrentTurnIndex + 2];
+    EXPECT_EQ(held.creature, kCaster);
+    EXPECT_EQ(held.plannedAction, 24);
+    EXPECT_EQ(held.plannedTarget, 11);
+    EXPECT_TRUE(held.triggerCreature == kFoeA || held.triggerCreature == kFoeB);
+    EXPECT_EQ(Creatures[kCaster].spellsLeft[0], 2);
+    EXPECT_EQ(Creatures[kFoeA].hitPoints + Creatures[kFoeB].hitPoints, 120);
+    EXPECT_EQ(CastResumed, 0);
+  }
+  // An area spell is held as code 27 with the block of its start.
+  SpellRecord& burst = Spell(31, kAimCircle, 3, {3, 0, 0, 0, 6, 2, 0, 0});
+  burst.areaSize = 10;
+  burst.castingTime = 2;
+  for (TurnOrderEntry& e : TurnOrder) e = TurnOrderEntry{};
+  Fight(0);
+  CombatAction.standardActionLeft = 1;
+  TurnOrder[2].plannedAction = 23;
+  TurnOrder[2].plannedTarget = kCaster;
+  Cast(31);
+  EXPECT_EQ(Frames(), (Modes{22, 24, 0}));
+  EXPECT_EQ(TurnOrder[CurrentTurnIndex + 2].plannedAction, 27);
+  EXPECT_EQ(CombatAction.standardActionLeft, 0);
+  EXPECT_EQ(SavedCastingAction.standardActionLeft, 1);
+}
+
+// A caster caught in its own burst falls: its turn ends when the fall has
+// been shown, and no fall mark is left to cut short the next fighter's turn.
+TEST_F(CastingSteps, ACasterSlainByItsOwnBurstLeavesNoFallMarkBehind) {
+  Put(kFoeA, 3, 2, 1, 1);
+  Put(kFoeB, 15, 15, 2, 1);  // the caster's ally, far away: the battle goes on
+  SpellRecord& s = Spell(31, kAimCentered, 3, {3, 0, 0, 0, 6, 2, 0, 0});  // 2d6 fire round the caster
+  s.areaSize = 10;
+  Creatures[kCaster].hitPoints = 1;
+  Fight(0);
+  Cast(31);
+  EXPECT_EQ(Frames().back(), 0u);
+  EXPECT_EQ(SpellInProgress, -1);
+  EXPECT_EQ(Creatures[kCaster].present, 0);
+  EXPECT_EQ(ActorFellDuringReaction, 0);
+  EXPECT_EQ(CombatState, 4);
 }
 
 TEST_F(CastingSteps, ResponsesApplyAfterTheSaveAndAHalvedOneLeavesNothing) {

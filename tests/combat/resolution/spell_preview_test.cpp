@@ -113,6 +113,19 @@ TEST_F(SpellPreview, DamageByDiceMetamagicWeaknessAndResistance) {
   EXPECT_EQ(SpellPreviewValues[22], kPreviewHealed);
 }
 
+// A creature held in a web cell that the fire covers: the burning strands add 5.
+TEST_F(SpellPreview, FireOnAWebCellPreviewsFiveMore) {
+  Put(20, 3, 3, 2);
+  Put(21, 4, 3, 2);
+  MagicAreaGrid[SquareIndex(4, 3)] = {static_cast<uint32_t>(kEffectWeb), 10, 13};
+  Start();
+  Fireball();
+  ASSERT_TRUE(RasteriseBurst(kCaster, 3, 3, kFireball));
+  PreviewSpellArea();
+  EXPECT_EQ(SpellPreviewValues[20], 17);
+  EXPECT_EQ(SpellPreviewValues[21], 22);
+}
+
 TEST_F(SpellPreview, ChanceBySaveLevelsAndSpellResistance) {
   Put(20, 3, 3, 2);
   Put(21, 4, 3, 2);
