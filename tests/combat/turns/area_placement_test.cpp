@@ -53,7 +53,7 @@ TEST_F(AreaPlacement, AFriendAmongTheFoesIsSparedUnlessTheCasterAcceptsHittingFr
   RasteriseBurst(kCaster, centre.x, centre.y, kSpellFireball);
   EXPECT_TRUE(Listed(kFoe1) && Listed(kFoe2));
   EXPECT_FALSE(Listed(kFoe3) || Listed(kFriend));
-  Creatures[kCaster].scriptWords[0] = 1;
+  Creatures[kCaster].scriptWords[kScriptWordAcceptsAllies] = 1;
   FillAreaTargetWeights(kSpellFireball, kCaster);
   centre = FindCircle(kCaster, kSpellFireball);
   RasteriseBurst(kCaster, centre.x, centre.y, kSpellFireball);
@@ -181,7 +181,7 @@ TEST_F(AreaPlacement, ShortcutsGiveTheAnswersOfDrawingEveryArea) {
       const uint32_t kind = k % 2 ? kEffectFire : kEffectSolid;
       MagicAreaGrid[SquareIndex(RandomUpTo(31), RandomUpTo(25))] = {kind, 3, 0};
     }
-    Creatures[kCaster].scriptWords[0] = trial % 2;
+    Creatures[kCaster].scriptWords[kScriptWordAcceptsAllies] = trial % 2;
     for (int spell : {kSpellFireball, kSpellWeb, kSpellMassCureLight, kSpellDispel}) {
       DispelReason = trial % 3 == 0 ? 7 : trial % 3 == 1 ? 14 : 4;
       GridSquare found[2];
