@@ -352,7 +352,7 @@ TEST_F(PlacementGrids, WeighingShapesByWhoTheyListGivesWhatDrawingEveryShapeGive
     CreatureRecord& c = Creatures[kCaster];
     c.size.current = 3 + trial % 3;
     c.special[kSpecialAttackKind] = trial % 2 ? 1 : 7;  // a cone of fire, or a line
-    c.scriptWords[0] = trial % 2;
+    c.scriptWords[kScriptWordAcceptsAllies] = trial % 2;
     MakeCaster(kCaster, 3, {kSpellConeOfCold, kSpellPrayer});
     turnsfixture::StartTurn(kCaster, trial % 2 ? 30 : 60);
     std::vector<std::function<int64_t()>> builders;
