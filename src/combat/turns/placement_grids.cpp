@@ -185,7 +185,7 @@ int32_t ScoreAim(int caster, int spell, const int32_t* listed, int count) {
     if (t == caster || AreAllies(caster, t)) ++allied;
     else ++hostile;
   }
-  if (allied > 0 && !(Creatures[caster].scriptWords[0] == 1 && hostile >= allied)) return -1;
+  if (allied > 0 && !(Creatures[caster].scriptWords[kScriptWordAcceptsAllies] == 1 && hostile >= allied)) return -1;
   return hostile * 10 - allied;
 }
 

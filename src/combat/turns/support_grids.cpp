@@ -291,7 +291,7 @@ int AlliesBeside(int creature, const ReachColumns& among, int32_t* out) {
 int32_t ResolveStance(int creature, int32_t stance) {
   if (stance != kStanceOwn) return stance;
   if (StanceWord != -1) return StanceWord;
-  const int32_t own = Creatures[creature].behaviour[kBehaviourCasterStyle];
+  const int32_t own = Creatures[creature].behaviour[kBehaviourCastingStyle];  // its behaviour code
   return own != 0 ? own : kStanceKeepOff;
 }
 
@@ -330,7 +330,7 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
   stance = ResolveStance(creature, stance);
   const int fireCode = GetProtectionValue(creature, 2);
   const bool fireAware = fireCode != 1 && fireCode != 5 && c.kind != 1 && c.kind != 88;
-  const bool webAware = GetProtectionValue(creature, 56) != 1 && c.kind != 1 && c.kind != 32;
+  const bool webAware = GetProtectionValue(creature, kCodeFreeMovement) != 1 && c.kind != 1 && c.kind != 32;
   bool moreThanOneMove, exactlyOneMove;
   MoveState(creature, &moreThanOneMove, &exactlyOneMove);
 

@@ -55,7 +55,7 @@ TEST_F(AreaPlacement, AFriendAmongTheFoesIsSparedUnlessTheCasterAcceptsHittingFr
   RasteriseBurst(kCaster, centre.x, centre.y, kSpellFireball);
   EXPECT_TRUE(Listed(kFoe1) && Listed(kFoe2));
   EXPECT_FALSE(Listed(kFoe3) || Listed(kFriend));
-  Creatures[kCaster].scriptWords[0] = 1;
+  Creatures[kCaster].scriptWords[kScriptWordAcceptsAllies] = 1;
   FillAreaTargetWeights(kSpellFireball, kCaster);
   centre = FindCircle(kCaster, kSpellFireball);
   RasteriseBurst(kCaster, centre.x, centre.y, kSpellFireball);
@@ -183,7 +183,7 @@ TEST_F(AreaPlacement, ShortcutsGiveTheAnswersOfDrawingEveryArea) {
       const uint32_t kind = k % 2 ? kEffectFire : kEffectSolid;
       MagicAreaGrid[SquareIndex(RandomUpTo(31), RandomUpTo(25))] = {kind, 3, 0};
     }
-    Creatures[kCaster].scriptWords[0] = trial % 2;
+    Creatures[kCaster].scriptWords[kScriptWordAcceptsAllies] = trial % 2;
     for (int spell : {kSpellFireball, kSpellWeb, kSpellMassCureLight, kSpellDispel}) {
       DispelReason = trial % 3 == 0 ? 7 : trial % 3 == 1 ? 14 : 4;
       GridSquare found[2];
@@ -352,7 +352,7 @@ TEST_F(PlacementGrids, WeighingShapesByWhoTheyListGivesWhatDrawingEveryShapeGive
     CreatureRecord& c = Creatures[kCaster];
     c.size.current = 3 + trial % 3;
     c.special[kSpecialAttackKind] = trial % 2 ? 1 : 7;  // a cone of fire, or a line
-    c.scriptWords[0] = trial % 2;
+    c.scriptWords[kScriptWordAcceptsAllies] = trial % 2;
     MakeCaster(kCaster, 3, {kSpellConeOfCold, kSpellPrayer});
     turnsfixture::StartTurn(kCaster, trial % 2 ? 30 : 60);
     std::vector<std::function<int64_t()>> builders;
