@@ -30,7 +30,7 @@ uint8_t RectangleValid = 0;
 namespace {
 
 constexpr int kNever = 99;     // a template square no reach covers
-constexpr int kReach = 10;     // the templates reach 10 squares each way
+constexpr int kReach = kShapeReach;  // the templates reach 10 squares each way
 constexpr int kSide = 2 * kReach + 1;
 constexpr int kUndeadType = 8;
 
