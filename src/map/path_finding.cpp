@@ -499,11 +499,17 @@ int MarkApproachSquares(int mover, int target) {
   std::memset(ApproachGrid, 0, sizeof ApproachGrid);
   if (!IsValidCreature(mover)) return 0;
   MarkAdjacentSquares(target);
+  if (!IsValidCreature(target)) return 0;  // nothing marked
   const CreatureRecord& c = Creatures[mover];
   const int w = Width(c), h = Height(c);
+  // Only a footprint placed where it can reach the ring round the target
+  // touches a marked square.
+  const CreatureRecord& t = Creatures[target];
+  const int ringX0 = t.squareX - 1, ringX1 = t.squareX + t.footprintWidth.current;
+  const int ringY0 = t.squareY - 1, ringY1 = t.squareY + t.footprintHeight.current;
   int any = 0;
-  for (int x = 0; x < CurrentMap.width && x < kMapSide; ++x) {
-    for (int y = 0; y < CurrentMap.height && y < kMapSide; ++y) {
+  for (int x = std::max(0, ringX0 - w + 1); x <= ringX1 && x < CurrentMap.width && x < kMapSide; ++x) {
+    for (int y = std::max(0, ringY0 - h + 1); y <= ringY1 && y < CurrentMap.height && y < kMapSide; ++y) {
       if (x + w > kMapSide || y + h > kMapSide) continue;
       bool blocked = false, ring = false;
       for (int i = x; i < x + w && !blocked; ++i) {

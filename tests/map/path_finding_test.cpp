@@ -369,3 +369,38 @@ TEST(PathFinding, SealedGoalsAreAnsweredAsTheFullSearchAnswersThem) {
 }
 
 }  // namespace
+
+namespace {
+
+// The squares from which a mover's footprint touches the ring round a target,
+// worked out square by square over the whole map: targets at the edges and
+// in the middle, movers of one and two squares, walls about.
+TEST(PathFinding, ApproachSquaresAreEveryFreeFootprintTouchingTheRing) {
+  std::srand(9);
+  for (int round = 0; round < 10; ++round) {
+    Reset();
+    std::vector<std::string> rows(12, std::string(15, '.'));
+    for (int k = 0; k < 25; ++k) rows[std::rand() % 12][std::rand() % 15] = '#';
+    mapfixture::DrawMap(rows);
+    const int size = 1 + round % 2, targetSize = 1 + (round / 2) % 2;
+    const int tx = round < 4 ? (round % 2) * (15 - targetSize) : 1 + std::rand() % 12;
+    const int ty = round < 4 ? (round / 2) * (12 - targetSize) : 1 + std::rand() % 9;
+    mapfixture::PlaceFighter(kMover, 0, 0, size, size);
+    mapfixture::PlaceFighter(11, tx, ty, targetSize, targetSize);
+    MarkApproachSquares(kMover, 11);
+    for (int x = 0; x < 60; ++x)
+      for (int y = 0; y < 60; ++y) {
+        bool touches = false, blocked = x >= 15 || y >= 12 || x + size > 60 || y + size > 60;
+        for (int i = x; i < x + size && !blocked; ++i)
+          for (int j = y; j < y + size; ++j) {
+            blocked |= BlockedGrid[SquareIndex(i, j)] == kSquareBlocked;
+            const bool inBox = i >= tx - 1 && i <= tx + targetSize && j >= ty - 1 && j <= ty + targetSize;
+            const bool inTarget = i >= tx && i < tx + targetSize && j >= ty && j < ty + targetSize;
+            touches |= inBox && !inTarget;  // the ring is marked past the map's edge too
+          }
+        EXPECT_EQ(ApproachGrid[SquareIndex(x, y)], !blocked && touches ? 1 : 0) << round << ": " << x << "," << y;
+      }
+  }
+}
+
+}  // namespace
