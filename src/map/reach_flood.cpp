@@ -121,8 +121,9 @@ void FloodCosts(const int32_t* wanted) {
       for (int d = 0; d < 8; ++d) {
         const int vx = ux + kDx[d], vy = uy + kDy[d];
         if (!OnGrid(vx, vy)) continue;
+        // A square already settled costs no more than u: the cost test below
+        // passes it over.
         const int v = SquareIndex(vx, vy);
-        if (Done[v]) continue;
         const int e = Extra(vx, vy);
         if (e < 0) continue;
         const bool diagonal = kDx[d] != 0 && kDy[d] != 0;
@@ -222,10 +223,7 @@ void SettleSquares(int creature, const int32_t* wanted) {
     const int vx = v / kMapSide, vy = v % kMapSide;
     FloodSquare& s = Square[v];
     s.settled = wanted[v] < 1 || InRoom(vx, vy);
-    const uint8_t from = CheapestFrom[v];
-    for (int d = 0; d < 8 && s.settled; ++d)
-      if ((from >> d) & 1u) s.settled = Square[SquareIndex(vx + kDx[d], vy + kDy[d])].settled;
-    if (!s.settled) continue;  // an unsettled square lies on a cheapest walk
+    if (!s.settled) continue;
     for (int t = 0; t < kTallies; ++t) {
       s.lo[t] = INT32_MAX;
       s.hi[t] = INT32_MIN;
@@ -235,10 +233,14 @@ void SettleSquares(int creature, const int32_t* wanted) {
     int32_t add[kTallies] = {};
     EnteredTallies(vx, vy, add);
     add[kSteps] = 1;
-    for (int d = 0; d < 8; ++d) {
-      if (!((from >> d) & 1u)) continue;
+    for (unsigned from = CheapestFrom[v]; from != 0; from &= from - 1) {
+      const int d = __builtin_ctz(from);
       const int ux = vx + kDx[d], uy = vy + kDy[d], u = SquareIndex(ux, uy);
       const FloodSquare& p = Square[u];
+      if (!p.settled) {
+        s.settled = false;  // an unsettled square lies on a cheapest walk
+        break;
+      }
       add[kFeet] = StepFeet(creature, ux, uy, vx, vy);
       for (int t = 0; t < kTallies; ++t) {
         s.lo[t] = std::min(s.lo[t], p.lo[t] + add[t]);
@@ -247,6 +249,7 @@ void SettleSquares(int creature, const int32_t* wanted) {
       s.provokedOnAll &= p.provokedOnAll | ThreatsAt[u];
       s.provokedOnAny |= p.provokedOnAny | ThreatsAt[u];
     }
+    if (!s.settled) continue;
     for (int t = 0; t < kTallies; ++t) s.settled = s.settled && s.lo[t] == s.hi[t];
     s.settled = s.settled && s.provokedOnAll == s.provokedOnAny && s.hi[kSteps] <= kMostSteps;
   }
