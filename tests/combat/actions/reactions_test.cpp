@@ -139,6 +139,23 @@ TEST_F(Reactions, TheChainPassesOverAnEnemyThatCannotSeeTheInvisibleActor) {
   EXPECT_EQ(CombatAction.movementClosed, 1);
 }
 
+// A chain whose actor fell to its first reactor leaves its list behind; the
+// next actor named in that list (a dragon that reacted then) never takes an
+// attack of opportunity against itself.
+TEST_F(Reactions, AChainLeftOverFromAnotherActorNeverMakesTheActorReactToItself) {
+  MakeFighter(kMover, "Dragon", 2, 2, kAllegianceEnemy, 0, 500);
+  MakeFighter(kFirst, "Guard", 2, 1, kAllegianceParty);
+  StartBattle(kMover);
+  ReactorList[0] = kMover;
+  ReactorList[1] = -1;
+  ReactorListPosition = 0;
+  ReactionPending = 1;
+  ActingCreature = kMover;
+  EXPECT_FALSE(NextOpportunityAttacker());
+  EXPECT_EQ(CombatAction.reactingCreature, -1);
+  EXPECT_EQ(ActingCreature, kMover);
+}
+
 TEST_F(Reactions, ACursedReactorLosesItsReactionAboutHalfTheTime) {
   int lost = 0;
   for (int round = 0; round < 40; ++round) {
