@@ -89,6 +89,20 @@ TEST_F(SpellChoice, ABuffIsNotCastAgainOnAnAllyWhoHasIt) {
   EXPECT_EQ(ChooseSpellTarget(), 11);
 }
 
+// A lich casts its own spells on itself; a shield it already holds is not
+// cast again (nor the other shield over it).
+TEST_F(SpellChoice, ALichDoesNotRecastAShieldItHolds) {
+  PutCaster(9, {kSpellIceShield}, kClassLich);
+  Put(20, 6, 2, kAllegianceParty);
+  Begin();
+  ASSERT_TRUE(SearchSpells(Situation()));
+  EXPECT_EQ(Found(), (Spells{kSpellIceShield}));
+  Give(kCaster, kCondIceShielded);
+  EXPECT_FALSE(SearchSpells(Situation()));
+  Creatures[kCaster].knownSpells[kSpellFireShield] = 1;
+  EXPECT_FALSE(SearchSpells(Situation()));
+}
+
 TEST_F(SpellChoice, TheHighestUsefulLevelWins) {
   // Fireball (3) and Scorching Ray (2) are fire; Magic Missile (1) force.
   PutCaster(5, {kSpellFireball, kSpellScorchingRay, kSpellMagicMissile});

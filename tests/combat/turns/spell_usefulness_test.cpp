@@ -134,6 +134,11 @@ TEST_F(SpellUsefulness, BuffsAreNotRepeated) {
   Give(11, kCondGoodMorale);
   EXPECT_FALSE(CanCastOnTarget(kCaster, 11, kSpellHeroism, 0));
   EXPECT_FALSE(CanCastOnTarget(kCaster, 20, kSpellHeroism, 0)) << "never on a foe";
+  // The shields are the caster's own spells, judged on the caster itself.
+  EXPECT_TRUE(CanCastOnTarget(kCaster, kCaster, kSpellIceShield, 0));
+  Give(kCaster, kCondIceShielded);
+  EXPECT_FALSE(CanCastOnTarget(kCaster, kCaster, kSpellIceShield, 0));
+  EXPECT_FALSE(CanCastOnTarget(kCaster, kCaster, kSpellFireShield, 0));
 }
 
 TEST_F(SpellUsefulness, SpellsAgainstEnemies) {
