@@ -170,6 +170,7 @@ void ResetTurnGlobals() {
   ReactionPending = 0;
   ContinueOpportunityChain = 0;
   ReactorListPosition = 0;
+  CombatAction.movementProvokes = 0;
   for (int i = 0; i < EntryCount(); ++i)
     if (IsValidCreature(TurnOrder[i].creature)) CreatureMarkWords[TurnOrder[i].creature] = 0;
   if (DebugMode == 1) LogMessage("Processing Next Fighter...\r");
