@@ -301,7 +301,8 @@ void Flee(int f) {
     return;
   }
   FindCreaturePath(f, c.squareX, c.squareY, lastX, lastY, 1, 1, 0, 0, nullptr, nullptr);
-  MoveTo(f, lastX, lastY, nullptr);
+  // A flight is a move (the no-step flag), never a five-foot step.
+  SendCpuMoving(f, lastX, lastY, 1);
 }
 
 // True when the confusion roll decided the turn.

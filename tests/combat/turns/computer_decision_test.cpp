@@ -261,6 +261,15 @@ TEST_F(DecisionTest, AConfusedFighterFleesOrAttacksWhateverIsNearest) {
   EXPECT_EQ(NearestFoe, -1);
   EXPECT_EQ(CombatState, kStateNextFighter);
   EXPECT_EQ(CombatAction.actionCode, 0);
+  // A flight of one square is a move, never the five-foot step.
+  turnsfixture::NewBattle({"..#.......", "..#.......", "..#......."});
+  turnsfixture::AddFighter(kMe, 2, 4, 1);
+  turnsfixture::AddFighter(kFoe, 1, 8, 1);
+  Creatures[kMe].conditions[0] = {kCondConfused, 3, 0, 0, 0};
+  decideWithRoll(60);
+  ASSERT_EQ(CombatState, kStateActionUnderWay);
+  EXPECT_EQ(Creatures[kMe].nextX, 3);
+  EXPECT_EQ(CombatAction.actionCode, 1);
 }
 
 }  // namespace
