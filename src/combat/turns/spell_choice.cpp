@@ -6,6 +6,7 @@
 #include "combat/actions/casting_checks.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/special_attacks.h"
+#include "combat/turns/ai_record_words.h"
 #include "combat/turns/least_services.h"
 #include "combat/turns/placement_grids.h"
 #include "combat/turns/spell_search.h"
@@ -44,7 +45,7 @@ namespace {
 // The record's percentage of readying against an enemy's spellcasting, and of
 // escaping a grapple.
 constexpr int kBehaviourReadyVersusSpell = kBehaviourSpellAttack;
-constexpr int kBehaviourEscape = kBehaviourGrapple2;
+constexpr int kBehaviourEscape = kAiEscapePercent;
 // Readied plans against spellcasting and to counterspell.
 constexpr int32_t kPlanCounterspell = 9;
 constexpr int32_t kPlanReadyVersusSpell = 22;

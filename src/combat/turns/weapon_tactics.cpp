@@ -6,6 +6,7 @@
 
 #include "combat/actions/action_executor.h"
 #include "combat/turns/adjacency_queries.h"
+#include "combat/turns/ai_record_words.h"
 #include "combat/turns/best_square.h"
 #include "combat/turns/decision_words.h"
 #include "combat/turns/least_decision_services.h"
@@ -74,7 +75,7 @@ void GrappleOrEscape(int fighter) {
     Issue(fighter, partner, kActionNextAttack);
     return;
   }
-  if (RollPercent(Creatures[fighter].behaviour[kBehaviourGrapple2])) {
+  if (RollPercent(Creatures[fighter].behaviour[kAiEscapePercent])) {
     CombatState = kStatePlayerTurn;
     SettleMoveAfterAction();
     CombatAction.actionCode = kActionEscape;
@@ -380,12 +381,12 @@ TacticResult AttackInMelee(int fighter, const TacticFlags& f) {
       Issue(fighter, partner, kActionNextAttack);
     } else if (a.standardActionLeft == 0) {
       CombatState = kStateNextFighter;
-    } else if (RollPercent(c.behaviour[kBehaviourGrapple2])) {
+    } else if (RollPercent(c.behaviour[kAiEscapePercent])) {
       CombatState = kStatePlayerTurn;
       SettleMoveAfterAction();
       a.actionCode = kActionEscape;
       CpuMoveIssued = 0;
-    } else if (RollPercent(c.special[kSpecialPinPercent]) && GetProtectionValue(partner, kCannotBePinned) != 1 &&
+    } else if (RollPercent(c.behaviour[kAiPinPercent]) && GetProtectionValue(partner, kCannotBePinned) != 1 &&
                !Has(partner, kCondPinned) && supporting >= 1) {
       SettleMoveAfterAction();
       Issue(fighter, partner, kActionPin);

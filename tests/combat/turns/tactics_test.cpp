@@ -3,6 +3,7 @@
 #include "combat/turns/tactics.h"
 
 #include "combat/actions/action_executor.h"
+#include "combat/turns/ai_record_words.h"
 #include "combat/turns/least_services.h"
 #include "combat/turns/tactics_fixture.h"
 #include "combat/turns/turn_planning.h"
@@ -282,15 +283,23 @@ TEST_F(MeleeTactics, AGrapplerEscapesOnItsRollOrStrikesItsPartner) {
   AddCondition(kMe, kCondGrappling, kDurationLasting, kFoe, 31, 0);
   TacticFlags f;
   f.adjacentEnemy = true;
-  Creatures[kMe].behaviour[kBehaviourGrapple2] = 100;  // its escape percentage
+  Creatures[kMe].behaviour[kAiEscapePercent] = 100;
   ASSERT_EQ(AttackInMelee(kMe, f), TacticResult::kCommitted);
   EXPECT_EQ(CombatAction.actionCode, kActionEscape);
   EXPECT_EQ(CombatState, kStatePlayerTurn);
-  Creatures[kMe].behaviour[kBehaviourGrapple2] = 0;
+  Creatures[kMe].behaviour[kAiEscapePercent] = 0;
   CombatAction.standardActionLeft = 1;
   ASSERT_EQ(AttackInMelee(kMe, f), TacticResult::kCommitted);
   EXPECT_EQ(CombatAction.actionCode, kActionNextAttack);
   EXPECT_EQ(ActionTarget, kFoe) << "the grappling partner";
+  // The pin percentage (the second grapple word) pins the partner when a
+  // friend stands by to help.
+  Creatures[kMe].behaviour[kAiPinPercent] = 100;
+  turnsfixture::AddFighter(kAlly, 2, 7, 5);
+  turnsfixture::StartTurn(kMe);
+  ASSERT_EQ(AttackInMelee(kMe, f), TacticResult::kCommitted);
+  EXPECT_EQ(CombatAction.actionCode, kActionPin);
+  EXPECT_EQ(ActionTarget, kFoe);
 }
 
 
