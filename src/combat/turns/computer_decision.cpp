@@ -245,7 +245,7 @@ void Survey(int f) {
 // own attack), else the turn ends.
 void AttackGrapplePartner(int f) {
   const int partner = Creatures[f].conditions[FindCondition(f, kCondGrappling)].value;
-  if (CombatAction.standardActionLeft == 1 || CombatAction.grappleAttack) {
+  if (CombatAction.standardActionLeft == 1 || GrappleSequenceOpen) {
     ActingCreature = f;
     ActionTarget = partner;
     CombatAction.actionCode = kActionNextAttack;
