@@ -308,7 +308,9 @@ int ScriptedSpellTarget(int creature) {
   if (spell < 0 || spell >= kSpellRows) return -1;
   const int32_t kind = SpellTargetKind[spell];
   if (kind != 3 && kind != 4 && kind != 9) return -1;
+  // The script-set target word holds a creature id; 0 names none.
   const int target = Creatures[creature].scriptWords[2];
+  if (target < 1) return -1;
   bool present = false;
   ForOthers(-1, [&](int, int o) { present = present || o == target; });
   return present ? target : -1;

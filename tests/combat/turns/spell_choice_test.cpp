@@ -8,6 +8,7 @@
 #include "caster_fixture.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/spell_targets.h"
+#include "combat/turns/tactical_predicates.h"
 #include "engine/frame.h"
 #include "rules/casting_rules.h"
 #include "rules/feat_ids.h"
@@ -192,6 +193,20 @@ TEST_F(SpellChoice, AProgrammedSpellWithoutATargetIsGivenUp) {
   EXPECT_NE(Log().find("DEBUG - could not target programmed spell."), std::string::npos);
   EXPECT_EQ(CombatAction.scriptedSpellPlanned, 0);
   EXPECT_EQ(SpellInProgress, -1);
+}
+
+// A script-set target word of 0 names no target, even with creature 0 (the
+// first party member) in the battle.
+TEST_F(SpellChoice, AScriptTargetWordOfZeroNamesNoTarget) {
+  PutCaster(5, {});
+  Put(0, 6, 2, kAllegianceParty);
+  Put(20, 7, 2, kAllegianceParty);
+  Begin();
+  CombatAction.scriptedSpellPlanned = 1;
+  CombatAction.scriptedSpell = kSpellEnlargePerson;  // aimed at one creature
+  EXPECT_EQ(ScriptedSpellTarget(kCaster), -1);
+  Creatures[kCaster].scriptWords[kScriptWordTarget] = 20;
+  EXPECT_EQ(ScriptedSpellTarget(kCaster), 20);
 }
 
 TEST_F(SpellChoice, ClassAndRoleRulesNarrowTheSearch) {
