@@ -513,8 +513,9 @@ int DropUselessSupportPlan() {
     plan = &a.wandPlanned;
   }
   if (!plan || spell < 0 || spell >= kSpellRows) return 1;
+  // One creature (3) or a line aimed at one (5): the spell's targeting kind.
   const SpellRecord& s = SpellTable[spell];
-  if (s.targeting != 3 && s.targeting != 5) return 1;
+  if (s.target != 3 && s.target != 5) return 1;
   bool keep = true;
   if (s.range == 1) {
     keep = CanCastOnTarget(fighter, fighter, spell, 0);

@@ -6,6 +6,7 @@
 
 #include "caster_fixture.h"
 #include "combat/turns/least_services.h"
+#include "combat/turns/tactical_predicates.h"
 #include "map/area_shapes.h"
 #include "rules/casting_rules.h"
 
@@ -139,6 +140,19 @@ TEST_F(SpellUsefulness, BuffsAreNotRepeated) {
   Give(kCaster, kCondIceShielded);
   EXPECT_FALSE(CanCastOnTarget(kCaster, kCaster, kSpellIceShield, 0));
   EXPECT_FALSE(CanCastOnTarget(kCaster, kCaster, kSpellFireShield, 0));
+}
+
+// A planned spell-like ability for one friend is dropped when no friend in
+// its reach would gain by it.
+TEST_F(SpellUsefulness, ASupportPlanWithNoFriendToHelpIsDropped) {
+  Creatures[kCaster].special[kSpecialSpellLike] = kSpellBullsStrength + 1;
+  Give(kCaster, kCondEnhancedStrength);
+  CombatAction.spellLikePlanned = 1;
+  DropUselessSupportPlan();
+  EXPECT_EQ(CombatAction.spellLikePlanned, 1) << "the friend beside it is not yet strengthened";
+  Give(11, kCondEnhancedStrength);
+  DropUselessSupportPlan();
+  EXPECT_EQ(CombatAction.spellLikePlanned, 0);
 }
 
 TEST_F(SpellUsefulness, SpellsAgainstEnemies) {
