@@ -14,6 +14,9 @@ extern int32_t AreaLineEndX, AreaLineEndY;
 // 1 when the last rectangle was accepted, 0 when it was refused.
 extern uint8_t RectangleValid;
 
+// No cone or burst marks a square farther than this from its origin along either axis.
+constexpr int kShapeReach = 10;
+
 // Pseudo-spell ids of the shapes.
 constexpr int kSpellTurnUndead = 998;
 constexpr int kSpellSpecialAttack = 999;  // a breath weapon or a gaze
@@ -36,8 +39,23 @@ bool RasteriseCone(int caster, int targetX, int targetY, int spell, int32_t* out
 // covered square goes to AddAreaTarget. Always true.
 bool RasteriseBurst(int caster, int centreX, int centreY, int spell);
 
+// For weighing many shapes one after another (a computer caster trying each
+// square it could stand on): the creatures RasteriseCone or RasteriseBurst
+// would list, in the order they would list them, put into out (room for
+// `room`, the rest dropped as a full area target list drops them); the
+// count. Only the squares creatures stand on are looked at: nothing is
+// marked, the area target list is left alone and the caster does not turn.
+int ListConeTargets(int caster, int targetX, int targetY, int spell, int32_t* out, int room);
+int ListBurstTargets(int caster, int centreX, int centreY, int spell, int32_t* out, int room);
+// Between these two the caster alone moves (placed on square after square)
+// and nothing else on the battlefield changes: the listers gather where the
+// other combatants stand once, and the occupancy grid follows the caster
+// alone (FollowOnlyCreature). A series begun inside another gathers nothing.
+void BeginShapeSeries(int caster);
+void EndShapeSeries();
+
 // The area target list belongs to the combat rules, which implement these
-// three for the shapes (combat/resolution/area_targets.cpp).
+// four for the shapes (combat/resolution/area_targets.cpp).
 // Frees every entry of the list and clears every creature's mark.
 void ClearAreaTargets();
 // Appends the creature once (first free entry), marks it 2 and restarts the
@@ -46,6 +64,9 @@ bool ListAreaTarget(int creature);
 // Lists the creature on (x, y) when it suits the spell; true when it was added.
 // In combat it reads the occupancy grid as the shape last brought it up to date.
 bool AddAreaTarget(int x, int y, int caster, int spell);
+// Whether AddAreaTarget would list the creature for the caster's spell (its
+// side restrictions), leaving the list alone.
+bool SuitsAreaTarget(int creature, int caster, int spell);
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetAreaShapesState();

@@ -98,8 +98,9 @@ void ShowAttackCounter(int32_t number, bool shots) {
 
 void StartPlayback() { A().reactingCreature = kReactorPlayback; }
 
-// The attacker of a melee order at its first step: the fighter whose turn it
-// is, also when a reaction has just borrowed the attacker word.
+// The attacker of an order: the fighter whose turn it is, also when a
+// reaction has just borrowed the attacker word (a melee order at its first
+// step, every step of a shot).
 int OrderAttacker() {
   const int fighter = CurrentFighter();
   return IsValidCreature(fighter) ? fighter : ActingCreature;
@@ -551,7 +552,7 @@ bool OutOfAmmunition(int shooter) { return Creatures[shooter].ammunition.count =
 
 void ShotStep() {
   CombatActionState& a = A();
-  const int shooter = ActingCreature;
+  const int shooter = OrderAttacker();
   if (Phase() != -1) {
     CoupDeGraceAction = 0;
     Phase() = -1;
@@ -618,7 +619,7 @@ void FinishShots(int shooter) {
 
 void FullShotsStep() {
   CombatActionState& a = A();
-  const int shooter = ActingCreature;
+  const int shooter = OrderAttacker();
   if (Phase() == -1) {
     const int entry = FindRangedEntry(shooter);
     if (entry == -1) {
@@ -665,7 +666,7 @@ void FullShotsStep() {
 
 void NextShotStep() {
   CombatActionState& a = A();
-  const int shooter = ActingCreature;
+  const int shooter = OrderAttacker();
   if (Phase() != -1) {
     Phase() = -1;
     if (a.shotsMade <= 1)

@@ -33,7 +33,6 @@ namespace {
 constexpr int32_t kReadiedVersusApproach = 21;
 constexpr int32_t kProvokingMark = 33;
 constexpr int32_t kSenseCodePounce = 3;
-constexpr int kProtectionCoupDeGrace = 44;
 constexpr int kCombatWalkFrames = 10;
 
 CombatActionState& A() { return CombatAction; }
@@ -112,7 +111,7 @@ void StepAndAttackArrival(int mover, int target) {
   CombatActionState& a = A();
   ClearAreaUnder(mover);
   const bool helpless = IsValidCreature(target) && (Has(target, kCondParalyzed) || Has(target, kCondSleeping)) &&
-                        GetProtectionValue(target, kProtectionCoupDeGrace) != 1;
+                        GetProtectionValue(target, kCodeNeverHelpless) != 1;
   int32_t code;
   if (a.fullRoundActionLeft == 1 && !Has(mover, kCondUnarmed) && helpless) {
     ClearActionTarget();
@@ -298,6 +297,11 @@ void CombatMovementStep() {
     a.actionCode = kActionNone;
     CombatState = kStateNextFighter;
     return;
+  }
+  // After a reaction on the way the mover acts again, against its order's target.
+  if (ActingCreature != mover && ActionTarget == mover) {
+    ActingCreature = mover;
+    ActionTarget = SavedTarget;
   }
   if (SquareEffectPlayback == 1) {
     if (EnterSquareHazards(mover) != 0) return;

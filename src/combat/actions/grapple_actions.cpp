@@ -64,6 +64,13 @@ const int kDy[9] = {0, -1, -1, 0, 1, 1, 1, 0, -1};
 
 bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
 int32_t& Phase() { return g_ProcessingAttackNumber; }
+
+// The creature of the order at its first step: the fighter whose turn it is,
+// also while a reaction to the order still holds the attacker word.
+int OrderActor() {
+  if (Phase() == -1 && IsValidCreature(CurrentFighter())) return CurrentFighter();
+  return ActingCreature;
+}
 const char* Name(int c) { return Creatures[c].name; }
 bool Has(int c, uint32_t id) { return HasCondition(c, id); }
 
@@ -394,7 +401,7 @@ void EscapeWeb(int c) {
 }  // namespace
 
 void GrappleStep() {
-  const int grappler = ActingCreature;
+  const int grappler = OrderActor();
   const int target = ActionTarget;
   if (!IsValidCreature(grappler) || !IsValidCreature(target)) {
     Phase() = -1;
@@ -499,7 +506,7 @@ void PinStep() {
 }
 
 void BullRushStep() {
-  const int attacker = ActingCreature;
+  const int attacker = OrderActor();
   const int target = ActionTarget;
   if (!IsValidCreature(attacker) || !IsValidCreature(target)) {
     EndBullRush();

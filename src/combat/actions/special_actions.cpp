@@ -77,6 +77,8 @@ void DanceTurn(int dancer) {
 
 void WakeStep() {
   const int waker = CurrentFighter();
+  // The sleeper is read once the reactions have given the target word back.
+  if (IsValidCreature(waker) && Phase() == -1 && NextOpportunityAttacker()) return;
   const int sleeper = ActionTarget;
   if (!IsValidCreature(waker) || !IsValidCreature(sleeper)) {
     Phase() = -1;
@@ -84,7 +86,6 @@ void WakeStep() {
     return;
   }
   if (Phase() == -1) {
-    if (NextOpportunityAttacker()) return;
     ActingCreature = waker;
     ActionTarget = sleeper;
     CombatAction.reactingCreature = kReactorPlayback;
@@ -138,7 +139,7 @@ void AlarmStep() {
     return;
   }
   if (LetEnemiesReact()) return;
-  Creatures[sounder].displayWords[kDisplayAlarm] = 0;
+  Creatures[sounder].behaviour[kBehaviourAlarm] = 0;
   CurrentMap.alarm = 1;
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
     const int f = FighterSlots[s].creature;

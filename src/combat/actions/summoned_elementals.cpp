@@ -146,6 +146,7 @@ void CreateSummonedElemental(int record, int spell) {
   Set(c.footprintWidth, 1);
   Set(c.footprintHeight, 1);
   c.destinationX = c.destinationY = -1;
+  for (auto& waypoint : c.patrol) waypoint[0] = waypoint[1] = -1;
   c.leader = -1;
   c.fighterSlot = -1;
 

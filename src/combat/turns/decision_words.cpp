@@ -1,5 +1,7 @@
 #include "combat/turns/decision_words.h"
 
+#include <cstring>
+
 #include "combat/turns/valuation_grid.h"
 #include "map/combatant_grid.h"
 #include "map/fighter_tests.h"
@@ -32,6 +34,24 @@ ScoringSession::ScoringSession(int creature) {
 ScoringSession::~ScoringSession() {
   FollowAllCreatures();
   EndRecomputeSession();
+}
+
+namespace {
+CreatureRecord NotedAttacker, NotedTarget;
+int NotedAttackerId = -1, NotedTargetId = -1;
+}  // namespace
+
+void NoteRecordsBeforeEvaluation(int attacker, int target) {
+  NotedAttackerId = IsValidCreature(attacker) ? attacker : -1;
+  NotedTargetId = IsValidCreature(target) ? target : -1;
+  if (NotedAttackerId >= 0) std::memcpy(&NotedAttacker, &Creatures[attacker], sizeof(CreatureRecord));
+  if (NotedTargetId >= 0) std::memcpy(&NotedTarget, &Creatures[target], sizeof(CreatureRecord));
+}
+
+bool RecordsUnchangedSinceNoted() {
+  if (NotedAttackerId < 0 || NotedTargetId < 0) return false;
+  return std::memcmp(&NotedAttacker, &Creatures[NotedAttackerId], sizeof(CreatureRecord)) == 0 &&
+         std::memcmp(&NotedTarget, &Creatures[NotedTargetId], sizeof(CreatureRecord)) == 0;
 }
 
 bool IsActingFighter(int creature) {

@@ -48,5 +48,12 @@ struct ScoringSession {
   ScoringSession& operator=(const ScoringSession&) = delete;
 };
 
+// The records of an attacker and its target are noted before an attack
+// evaluation; afterwards, whether the evaluation's recomputations left both
+// as they were (settled records: the next evaluation of the two reads the
+// same records).
+void NoteRecordsBeforeEvaluation(int attacker, int target);
+bool RecordsUnchangedSinceNoted();
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetDecisionWordsState();

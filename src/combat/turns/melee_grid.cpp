@@ -18,8 +18,11 @@
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/feat_ids.h"
+#include "rules/recompute_creature.h"
 #include "state/combat_action.h"
 #include "state/turn_order.h"
+
+uint8_t BlowsRemembered = 1;
 
 namespace {
 
@@ -38,6 +41,70 @@ int MeleeEntry(int creature) {
 int32_t HitChance(int creature, int target, int entry) {
   ShownAttackChance = ResolveAttack(creature, target, entry, SecondTactic, 1, 0, 0, nullptr);
   return ShownAttackChance;
+}
+
+// ---- Blows remembered while one grid is scored -------------------------------
+//
+// A melee evaluation of the fighter placed beside a target reads of the
+// fighter's square only what its recomputation reads there (tall grass; in a
+// storm the rain, which no saving survives), whether it flanks the target
+// (with an ally on the far side), whether the target is surrounded, and
+// whether a corner of wall stands between them diagonally; everything else
+// stays as it was while the grid is scored. A blow met again under the same
+// key has the chance it had the first time.
+
+struct RememberedBlow {
+  uint32_t stamp;
+  int32_t target;
+  int32_t key;
+  int32_t chance;
+};
+constexpr int kRememberedBlows = 1024;  // a power of two
+RememberedBlow Blows[kRememberedBlows];
+uint32_t BlowStamp = 0;
+
+void ForgetBlows() {
+  if (++BlowStamp == 0) {
+    for (RememberedBlow& b : Blows) b.stamp = 0;
+    BlowStamp = 1;
+  }
+}
+
+// Set while the squares of a grid are scored with blows remembered, and the
+// last square whose scoring used a remembered blow (-1 none).
+bool RememberingBlows = false;
+int LastRememberedSquare = -1;
+
+// The chance of the blow at the target from where the fighter stands; flanks
+// tells whether it flanks the target there.
+int32_t WeighBlow(int creature, int e, int entry, bool flanks) {
+  const AttackProfileEntry& en = Profile.entries[entry];
+  const bool natural = en.kind >= kEntryNatural0 && en.kind <= kEntryNatural3;
+  const bool ranged = en.kind == kEntryRanged || (natural && std::strcmp(en.name, "Ranged Touch") == 0);
+  const int32_t traits = RecomputeSquareTraits(creature);
+  if (!RememberingBlows || ranged || traits == -1) return HitChance(creature, e, entry);
+  const int32_t key = ((traits * 2 + (flanks ? 1 : 0)) * 2 + (IsTargetSurrounded(e) ? 1 : 0)) * 2 +
+                      (IsDiagonalAcrossCorner(creature, e) ? 1 : 0);
+  uint32_t h = (static_cast<uint32_t>(e) * 2654435761u) ^ (static_cast<uint32_t>(key) * 40503u);
+  for (int probe = 0; probe < 16; ++probe, ++h) {
+    RememberedBlow& b = Blows[h & (kRememberedBlows - 1)];
+    if (b.stamp == BlowStamp && b.target == e && b.key == key) {
+      const CreatureRecord& c = Creatures[creature];
+      LastRememberedSquare = SquareIndex(c.squareX, c.squareY);
+      ShownAttackChance = b.chance;
+      return b.chance;
+    }
+    if (b.stamp != BlowStamp) {
+      // Kept only when neither record was changed by the evaluation's
+      // recomputations: the chance of a record not yet settled is not the
+      // chance the next evaluation finds.
+      NoteRecordsBeforeEvaluation(creature, e);
+      const int32_t chance = HitChance(creature, e, entry);
+      if (RecordsUnchangedSinceNoted()) b = {BlowStamp, e, key, chance};
+      return chance;
+    }
+  }
+  return HitChance(creature, e, entry);
 }
 
 // The creature's footprint placed at (x, y) touches a marked ring square.
@@ -137,7 +204,8 @@ bool ScoreSquare(int creature, int target, uint8_t bullRushMode, int32_t* value)
     const CreatureRecord& t = Creatures[e];
     if (Helpless(e)) helpless = 7;
     planners = std::max(planners, 5 * CountPlannedAttacksOn(e));
-    if (IsFlanking(creature, e)) flanked += 20;
+    const bool flankedE = IsFlanking(creature, e);
+    if (flankedE) flanked += 20;
     if (IsFlanking(e, creature)) flankedBy += 5;
     if (BadlyHurt(t)) weak = 9;
     int32_t p = 0;
@@ -146,7 +214,7 @@ bool ScoreSquare(int creature, int target, uint8_t bullRushMode, int32_t* value)
     else if (e == LowestArmourEnemy) p = 5;
     else if (t.creatureClass == 3) p = 3;
     priority = std::max(priority, p);
-    if (HitChance(creature, e, entry) >= 70) sure = 10;
+    if (WeighBlow(creature, e, entry, flankedE) >= 70) sure = 10;
     if (IsFreeTarget(e)) free = 17;
     special = std::max(special, LargestOf(SpecialTerms(creature, kind, e, kSpecial)));
     resist = std::max(resist, ResistTerm(creature, kind, e, kResist));
@@ -234,19 +302,40 @@ int BuildMeleeValuationGrid(int creature, int target, uint8_t stackMode, uint8_t
   }
   if (target == -1 && MayTakeFiveFootStep(creature)) AddSurroundingBonus(creature);
 
-  // Each square beside an enemy, with the fighter placed there.
+  // Each square beside an enemy, with the fighter placed there. Remembering
+  // blows, the squares from the last one that used a remembered blow on are
+  // scored again in full afterwards, so that what their evaluations leave
+  // behind is what scoring every blow in full leaves.
   const int sx = c.squareX, sy = c.squareY;
   bool anyListed = false;
+  static int32_t scored[kMapSquares], before[kMapSquares];
+  int scoredCount = 0;
+  ForgetBlows();
+  RememberingBlows = BlowsRemembered != 0;
+  LastRememberedSquare = -1;
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       int32_t& v = ValuationGrid[SquareIndex(x, y)];
       if (v < 50) continue;
       c.squareX = x;
       c.squareY = y;
+      scored[scoredCount] = SquareIndex(x, y);
+      before[scoredCount++] = v;
       int32_t value = v;
       if (ScoreSquare(creature, target, bullRushMode, &value)) anyListed = true;
       v = value;
     }
+  RememberingBlows = false;
+  if (LastRememberedSquare != -1) {
+    int from = scoredCount - 1;
+    while (from > 0 && scored[from] != LastRememberedSquare) --from;
+    for (int i = from; i < scoredCount; ++i) {
+      c.squareX = scored[i] / kMapSide;
+      c.squareY = scored[i] % kMapSide;
+      int32_t value = before[i];
+      ScoreSquare(creature, target, bullRushMode, &value);
+    }
+  }
   c.squareX = sx;
   c.squareY = sy;
   if (!anyListed) AddApproachTerm(creature);
@@ -312,14 +401,14 @@ int ChooseMeleeTarget(int creature, uint8_t grappleMode) {
                                        : HitChance(creature, e, entry);
     if (!grappleMode && !FinishHelpless) score += SumOf(SpecialTerms(creature, kind, e, kSpecial));
     if (chance >= 70) score += 10;
-    if (grappleMode && GetProtectionValue(e, 64) != 1 && !HasCondition(e, kCondDancing) &&
+    if (grappleMode && GetProtectionValue(e, kCodeCannotBeGrappled) != 1 && !HasCondition(e, kCondDancing) &&
         !HasCondition(e, kCondGrappling))
       score += 20;
     if (IsFreeTarget(e)) score += 17;
     if (!FinishHelpless) {
       score += ResistTerm(creature, kind, e, kResist);
-      if (HasCondition(e, kCondSleeping) && GetProtectionValue(e, 44) != 1) score -= 19;
-    } else if (Helpless(e) && GetProtectionValue(e, 44) != 1) {
+      if (HasCondition(e, kCondSleeping) && GetProtectionValue(e, kCodeNeverHelpless) != 1) score -= 19;
+    } else if (Helpless(e) && GetProtectionValue(e, kCodeNeverHelpless) != 1) {
       score += 31;
     }
     if (score > best) {

@@ -11,3 +11,8 @@ int BuildMeleeValuationGrid(int creature, int target, uint8_t stackMode, uint8_t
                             uint8_t dropUnreachable);
 // The adjacent enemy to attack (-1 none adjacent); grappleMode weighs a grapple.
 int ChooseMeleeTarget(int creature, uint8_t grappleMode);
+
+// 1: while a melee grid is scored, the chance of a blow at a target is
+// evaluated once for every square that reads the same to the evaluation. 0:
+// every square's blows are evaluated in full (the tests compare both ways).
+extern uint8_t BlowsRemembered;

@@ -191,8 +191,6 @@ bool BesideTarget(const CreatureRecord& c, const CreatureRecord& t) {
          c.squareY + h - 1 >= t.squareY - 1;
 }
 
-// One shot at the listed target from where the creature stands: its terms.
-// lineCover is the cover the listing found on its line to the target.
 // The planned attacks on each target, counted once while a grid is scored.
 int32_t PlannersOf(int e) {
   if (PlannerStamp[e] != ShotStamp) {
@@ -202,12 +200,15 @@ int32_t PlannersOf(int e) {
   return Planners[e];
 }
 
+// One shot at the listed target from where the creature stands: its terms.
+// lineCover is the cover the listing found on its line to the target.
 ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t lineCover) {
   const int32_t planners = PlannersOf(e);
   const CreatureRecord& c = Creatures[creature];
   const CreatureRecord& t = Creatures[e];
   RememberedShot* slot = nullptr;
   bool found = false;
+  int32_t key = 0;
   if (!BesideTarget(c, t)) {
     const GridSquare near = NearestFootprintSquare(e, c.squareX, c.squareY);
     const GridSquare from = NearestFootprintSquare(creature, near.x, near.y);
@@ -215,7 +216,7 @@ ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t line
     uint8_t cover = lineCover;
     if (from.x != listed.x || from.y != listed.y) WeighCoverLine(from.x, from.y, near.x, near.y, &cover);
     const bool pointBlank = SquaredDistance(from.x, from.y, near.x, near.y) <= 9;
-    const int32_t key = ((SquareIndex(near.x, near.y) * 4 + traits) * 2 + (pointBlank ? 1 : 0)) * 2 + cover;
+    key = ((SquareIndex(near.x, near.y) * 4 + traits) * 2 + (pointBlank ? 1 : 0)) * 2 + cover;
     slot = ShotSlot(e, key, &found);
     if (found) {
       ShownAttackChance = slot->chance;
@@ -223,15 +224,17 @@ ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t line
       s.planners = planners;
       return s;
     }
-    if (slot) {
-      slot->stamp = ShotStamp;
-      slot->target = e;
-      slot->key = key;
-    }
   }
+  // A shot is kept only when neither record was changed by the evaluation's
+  // recomputations: the chance of a record not yet settled is not the chance
+  // the next evaluation finds.
+  if (slot) NoteRecordsBeforeEvaluation(creature, e);
   ShownAttackChance = ResolveAttack(creature, e, entry, SecondTactic, 1, 0, 0, nullptr);
   const ShotTerms s = TermsOf(creature, e, ShownAttackChance, planners);
-  if (slot) {
+  if (slot && RecordsUnchangedSinceNoted()) {
+    slot->stamp = ShotStamp;
+    slot->target = e;
+    slot->key = key;
     slot->chance = ShownAttackChance;
     slot->terms = s;
   }

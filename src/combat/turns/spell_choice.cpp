@@ -6,7 +6,6 @@
 #include "combat/actions/casting_checks.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/special_attacks.h"
-#include "combat/turns/ai_record_words.h"
 #include "combat/turns/least_services.h"
 #include "combat/turns/placement_grids.h"
 #include "combat/turns/spell_search.h"
@@ -43,10 +42,6 @@ int32_t FoundSpellLevel = 0;
 
 namespace {
 
-// The record's percentage of readying against an enemy's spellcasting, and of
-// escaping a grapple.
-constexpr int kBehaviourReadyVersusSpell = kBehaviourSpellAttack;
-constexpr int kBehaviourEscape = kAiEscapePercent;
 // Readied plans against spellcasting and to counterspell.
 constexpr int32_t kPlanCounterspell = 9;
 constexpr int32_t kPlanReadyVersusSpell = 22;
@@ -234,7 +229,7 @@ bool TryReadyAgainstCasting(const CasterSituation& s) {
     return false;
   if (!HasSpellAgainstCasters(f)) return false;
   Trace("Can do ready/spell \r");
-  if (D100() > Behaviour(f, kBehaviourReadyVersusSpell) || !ReadinessShareHolds(f)) return false;
+  if (D100() > Behaviour(f, kBehaviourSpellAttack) || !ReadinessShareHolds(f)) return false;  // ready versus spell
   if (FindAnyCondition(f, kCondConfused, kCondInsane, kCondSleeping, kCondParalyzed, kCondPetrified, kCondGrappling,
                        kCondDancing, kCondFeebleminded, kCondNauseated) >= 0)
     return false;
@@ -548,7 +543,7 @@ SpellBranchOutcome FallBack(const CasterSituation& s, bool* retryCastingSquare) 
       CombatState = kStateNextFighter;
       return SpellBranchOutcome::kTurnEnded;
     }
-    if (D100() <= Behaviour(f, kBehaviourEscape)) {
+    if (D100() <= Behaviour(f, kBehaviourCasting)) {  // its escape percentage
       CombatState = kStatePlayerTurn;
       SettleMoveAfterAction();
       a.actionCode = 14;

@@ -309,7 +309,7 @@ int ScriptedSpellTarget(int creature) {
   const int32_t kind = SpellTargetKind[spell];
   if (kind != 3 && kind != 4 && kind != 9) return -1;
   // The script-set target word holds a creature id; 0 names none.
-  const int target = Creatures[creature].scriptWords[2];
+  const int target = Creatures[creature].scriptWords[kScriptWordTarget];
   if (target < 1) return -1;
   bool present = false;
   ForOthers(-1, [&](int, int o) { present = present || o == target; });
@@ -321,7 +321,7 @@ bool ScriptedSpellTargetDisabled(int creature) {
     return false;
   const int32_t kind = SpellTargetKind[CombatAction.scriptedSpell];
   if (kind != 3 && kind != 4) return false;
-  const int target = Creatures[creature].scriptWords[2];
+  const int target = Creatures[creature].scriptWords[kScriptWordTarget];
   bool present = false;
   ForOthers(-1, [&](int, int o) { present = present || o == target; });
   if (!present) return true;

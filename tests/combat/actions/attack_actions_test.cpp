@@ -216,4 +216,24 @@ TEST_F(Attacks, AnUnarmedFullAttackAfterItsTargetReactedUsesTheAttackersOwnEntri
   EXPECT_EQ(FullAttackEntries, entries);
 }
 
+TEST_F(Attacks, AShooterStillShootsAfterTheFoeNextToItHasReacted) {
+  MakeFighter(kHero, "Archer", 0, 0, kAllegianceParty);
+  Creatures[kHero].equipment[kSlotRanged - 1] = kBow;
+  Creatures[kHero].ammunition = {5100, 20};
+  RecomputeCreature(kHero, 1);
+  MakeFighter(kFoeA, "Guard", 1, 0, kAllegianceEnemy, 0);
+  MakeFighter(kFoeB, "Far", 5, 4, kAllegianceEnemy, 0);
+  for (int32_t code : {kActionShot, kActionFullShots, kActionNextShot}) {
+    StartBattle(kHero);
+    Creatures[kFoeA].attacksOfOpportunityLeft = 1;
+    ClearMessageLog();
+    Order(code, kFoeB);
+    RunAction();
+    EXPECT_EQ(Count(Log(), "\xA3Guard\xA3 gets @AOO@ against \xA3" "Archer\xA3."), 1) << code;
+    EXPECT_GE(Count(Log(), "\xA3" "Archer\xA3 shoots at \xA3" "Far\xA3."), 1) << code;
+    EXPECT_EQ(Count(Log(), "(Shooting Canceled)"), 0) << code;
+    EXPECT_EQ(ActingCreature, kHero) << code;
+  }
+}
+
 }  // namespace

@@ -88,6 +88,21 @@ TEST_F(CombatMove, AThreatenedSquareLetsTheEnemyAttackOnceBeforeTheMoverLeavesIt
   EXPECT_EQ(ReactionPending, 0);
 }
 
+TEST_F(CombatMove, AMoveThenAttackKeepsItsTargetThroughAnAttackOfOpportunity) {
+  mapfixture::DrawMap({"........", "###.####", "........"});
+  MakeFighter(kMover, "Walker", 1, 2, kAllegianceParty);
+  MakeFighter(kEnemy, "Guard", 3, 1, kAllegianceEnemy, 0);
+  MakeFighter(kWatcher, "Ogre", 7, 2, kAllegianceEnemy, 0);
+  StartBattle(kMover);
+  OrderMove(kActionMoveAndAttack, 6, 2);
+  ActionTarget = kWatcher;
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3Guard\xA3 gets @AOO@ against \xA3Walker\xA3."), 1);
+  EXPECT_TRUE(At(6, 2));
+  EXPECT_EQ(Count(Log(), "\xA3Walker\xA3 attacks \xA3Ogre\xA3"), 1);
+  EXPECT_EQ(Count(Log(), "\xA3Walker\xA3 attacks "), 1);
+}
+
 TEST_F(CombatMove, AFiveFootStepSpendsNoMovementAndClosesIt) {
   MakeFighter(kMover, "Stepper", 1, 1, kAllegianceParty);
   AddWatcher();

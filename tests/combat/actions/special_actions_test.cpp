@@ -103,6 +103,33 @@ TEST_F(SpecialActions, AGrappleWithoutTheFeatLetsTheTargetStrikeFirst) {
   EXPECT_EQ(ActingCreature, kHero);
 }
 
+TEST_F(SpecialActions, AReactorsOwnFeatsDoNotTurnTheGrappleOrBullRushAround) {
+  // The brute holds the grapple feat; after its attack of opportunity the
+  // hero still makes the grapple.
+  Fighters();
+  Creatures[kFoe].feats[kFeatImprovedGrapple] = 1;
+  StartBattle(kHero);
+  Order(kActionGrapple, kFoe);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3" "Brute\xA3 gets @AOO@ against \xA3Hero\xA3."), 1);
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 attempts @GRAPPLE@."), 1);
+  EXPECT_EQ(Count(Log(), "\xA3" "Brute\xA3 attempts @GRAPPLE@."), 0);
+
+  // A neighbour that knows the bull rush feat reacts; the hero still rushes the brute.
+  SetUp();
+  Fighters();
+  MakeFighter(kWatcher, "Watcher", 2, 3, kAllegianceEnemy);
+  Creatures[kWatcher].feats[kFeatImprovedBullRush] = 1;
+  AddCondition(kFoe, kCondSleeping, 10, 0, 18, 0);
+  StartBattle(kHero);
+  Order(kActionBullRush, kFoe);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3Watcher\xA3 gets @AOO@ against \xA3Hero\xA3."), 1);
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 @BULL_RUSH@ on \xA3" "Brute\xA3."), 1);
+  EXPECT_EQ(Count(Log(), "\xA3Watcher\xA3 @BULL_RUSH@"), 0);
+  EXPECT_EQ(Creatures[kFoe].squareX, 4);
+}
+
 TEST_F(SpecialActions, ABullRushPushesIntoAFreeSquareAndNotIntoAWall) {
   Fighters();
   AddCondition(kFoe, kCondSleeping, 10, 0, 18, 0);  // pushed without a check
@@ -172,11 +199,25 @@ TEST_F(SpecialActions, TheForcedDanceTurnsFiveTimesAndEndsTheTurn) {
   EXPECT_EQ(g_ProcessingAttackNumber, -1);
 }
 
+TEST_F(SpecialActions, AWakerStruckByANeighbourStillWakesTheSleeper) {
+  Fighters();
+  MakeFighter(kWatcher, "Sleeper", 1, 2, kAllegianceParty, 0, 500);
+  InCombat = 1;
+  AddCondition(kWatcher, kCondSleeping, 10, 0, 18, 0);
+  StartBattle(kHero);
+  Order(kActionWake, kWatcher);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3" "Brute\xA3 gets @AOO@ against \xA3Hero\xA3."), 1);
+  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 shakes \xA3Sleeper\xA3 away from sleep."), 1);
+  EXPECT_FALSE(HasCondition(kWatcher, kCondSleeping));
+  EXPECT_EQ(CombatAction.standardActionLeft, 0);
+}
+
 TEST_F(SpecialActions, TheAlarmLetsTheSoundersNeighboursReactAndSpendsOnlyItsAlarmWord) {
   Fighters();
   StartBattle(kFoe);
-  Creatures[kFoe].displayWords[kDisplayAlarm] = 100;
-  Creatures[kFoe].scriptWords[2] = kHero;  // its scripted target
+  Creatures[kFoe].behaviour[kBehaviourAlarm] = 100;
+  Creatures[kFoe].scriptWords[kScriptWordTarget] = kHero;  // its scripted target
   ActingCreature = kWatcher;                // whoever acted last, far from the sounder
   CombatAction.actionCode = kActionAlarm;
   CombatState = kStatePlayerTurn;
@@ -188,8 +229,8 @@ TEST_F(SpecialActions, TheAlarmLetsTheSoundersNeighboursReactAndSpendsOnlyItsAla
   ASSERT_NE(whistle, std::string::npos);
   EXPECT_LT(reaction, whistle);
   EXPECT_EQ(CurrentMap.alarm, 1);
-  EXPECT_EQ(Creatures[kFoe].displayWords[kDisplayAlarm], 0);
-  EXPECT_EQ(Creatures[kFoe].scriptWords[2], kHero);
+  EXPECT_EQ(Creatures[kFoe].behaviour[kBehaviourAlarm], 0);
+  EXPECT_EQ(Creatures[kFoe].scriptWords[kScriptWordTarget], kHero);
   EXPECT_EQ(CombatState, kStateComputerDecision);
 }
 

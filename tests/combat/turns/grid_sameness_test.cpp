@@ -28,6 +28,17 @@ constexpr int kFirst = 100;
 
 std::vector<int32_t> Grid() { return std::vector<int32_t>(ValuationGrid, ValuationGrid + kMapSquares); }
 
+// What a builder leaves behind besides the grid: the shown chance, the
+// adjacency marks and list, the arrows and the attack label.
+std::vector<int32_t> LeftBehind() {
+  std::vector<int32_t> v(AdjacencyGrid, AdjacencyGrid + kMapSquares);
+  v.insert(v.end(), AdjacentCreatureList, AdjacentCreatureList + kAdjacentListSize);
+  v.insert(v.end(), ArrowGrid, ArrowGrid + kMapSquares);
+  v.push_back(ShownAttackChance);
+  for (char ch : AttackLabel) v.push_back(ch);
+  return v;
+}
+
 TEST(GridSameness, EveryBuilderGivesTheSameGridWithAndWithoutItsSavings) {
   std::mt19937 rng(99);
   auto roll = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
@@ -74,16 +85,20 @@ TEST(GridSameness, EveryBuilderGivesTheSameGridWithAndWithoutItsSavings) {
       RecomputeRemembers = 1;
       builders[b]();
       const std::vector<int32_t> quick = Grid();
+      const std::vector<int32_t> quickLeft = LeftBehind();
       const int target = ChooseMeleeTarget(kFirst, 0);
       PathLookupByScan = 1;
       RecomputeRemembers = 0;
       ShotsRemembered = 0;
+      BlowsRemembered = 0;
       builders[b]();
       const std::vector<int32_t> plain = Grid();
+      EXPECT_EQ(LeftBehind(), quickLeft) << "battle " << battle << " builder " << b;
       EXPECT_EQ(ChooseMeleeTarget(kFirst, 0), target);
       PathLookupByScan = 0;
       RecomputeRemembers = 1;
       ShotsRemembered = 1;
+      BlowsRemembered = 1;
       EXPECT_EQ(quick, plain) << "battle " << battle << " builder " << b;
     }
   }
@@ -175,6 +190,46 @@ TEST(GridSameness, RangedGridRemembersShotsWithoutChangingTheGridOrWhatItLeaves)
   }
   RangedProfileEntry = -1;
   bow = {};
+}
+
+}  // namespace
+
+namespace {
+
+// Clawing fighters in crowded rooms with walls, their chances near the line
+// where a blow counts as sure, so that flanking, a surrounded target and a
+// wall corner between the two each decide it: the remembered blows give the
+// grid, and leave behind, what evaluating every blow does.
+TEST(GridSameness, MeleeGridRemembersBlowsWithoutChangingTheGridOrWhatItLeaves) {
+  std::mt19937 rng(77);
+  auto roll = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
+  int differing = 0;
+  for (int battle = 0; battle < 8; ++battle) {
+    std::vector<std::string> rows(16, std::string(16, '.'));
+    for (int k = 0; k < 30; ++k) rows[roll(16)][roll(16)] = '#';
+    turnsfixture::NewBattle(rows);
+    for (int k = 0; k < 20; ++k) CurrentMap.At(kLayerFloor, roll(16), roll(16)) = 123;
+    for (int i = 0; i < 16; ++i) {
+      turnsfixture::AddFighter(kFirst + i, i % 3 ? 1 : 2, roll(15), roll(15), roll(6) == 0 ? 2 : 1);
+      CreatureRecord& c = Creatures[kFirst + i];
+      c.naturalAttacks[0] = {2, 1, 20, 1, 1, 4, 0, 0, 0};  // a claw
+      c.baseAttack = {roll(5), roll(5)};
+      c.dexterity = {8 + roll(8), 8 + roll(8)};
+      c.size.current = roll(2) ? 2 : 3;
+      c.hitPoints = 20 + roll(80);
+    }
+    turnsfixture::StartTurn(kFirst, 60);
+    BlowsRemembered = 1;
+    BuildMeleeValuationGrid(kFirst, -1, battle % 2, 0, 1);
+    const std::vector<int32_t> quick = Grid(), quickLeft = LeftBehind();
+    BlowsRemembered = 0;
+    BuildMeleeValuationGrid(kFirst, -1, battle % 2, 0, 1);
+    BlowsRemembered = 1;
+    EXPECT_EQ(quick, Grid()) << "battle " << battle;
+    EXPECT_EQ(quickLeft, LeftBehind()) << "battle " << battle;
+    differing += *std::max_element(quick.begin(), quick.end()) > 0 ? 1 : 0;
+  }
+  EXPECT_GT(differing, 4) << "squares worth standing on were scored";
 }
 
 }  // namespace

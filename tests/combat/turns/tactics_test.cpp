@@ -3,7 +3,6 @@
 #include "combat/turns/tactics.h"
 
 #include "combat/actions/action_executor.h"
-#include "combat/turns/ai_record_words.h"
 #include "combat/turns/least_services.h"
 #include "combat/turns/tactics_fixture.h"
 #include "combat/turns/turn_planning.h"
@@ -220,8 +219,10 @@ TEST_F(Tactics, TheAlarmIsSoundedOnceAndNotWhileSilenced) {
   OpenBattle(20, 20);
   turnsfixture::AddFighter(kMe, 2, 5, 5);
   turnsfixture::AddFighter(kFoe, 1, 15, 15);
-  Creatures[kMe].displayWords[kDisplayAlarm] = 100;
   turnsfixture::StartTurn(kMe);
+  Creatures[kMe].displayWords[kDisplayAnimationFrame] = 3;
+  EXPECT_EQ(SoundAlarm(kMe, Holding()), TacticResult::kFellThrough) << "a figure in its stride is no alarm sounder";
+  Creatures[kMe].behaviour[kBehaviourAlarm] = 100;
   ASSERT_EQ(SoundAlarm(kMe, Holding()), TacticResult::kCommitted);
   EXPECT_EQ(CombatAction.actionCode, kActionAlarm);
   EXPECT_EQ(CombatState, kStatePlayerTurn);
@@ -307,18 +308,18 @@ TEST_F(MeleeTactics, AGrapplerEscapesOnItsRollOrStrikesItsPartner) {
   AddCondition(kMe, kCondGrappling, kDurationLasting, kFoe, 31, 0);
   TacticFlags f;
   f.adjacentEnemy = true;
-  Creatures[kMe].behaviour[kAiEscapePercent] = 100;
+  Creatures[kMe].behaviour[kBehaviourCasting] = 100;  // its escape percentage
   ASSERT_EQ(AttackInMelee(kMe, f), TacticResult::kCommitted);
   EXPECT_EQ(CombatAction.actionCode, kActionEscape);
   EXPECT_EQ(CombatState, kStatePlayerTurn);
-  Creatures[kMe].behaviour[kAiEscapePercent] = 0;
+  Creatures[kMe].behaviour[kBehaviourCasting] = 0;
   CombatAction.standardActionLeft = 1;
   ASSERT_EQ(AttackInMelee(kMe, f), TacticResult::kCommitted);
   EXPECT_EQ(CombatAction.actionCode, kActionNextAttack);
   EXPECT_EQ(ActionTarget, kFoe) << "the grappling partner";
   // The pin percentage (the second grapple word) pins the partner when a
   // friend stands by to help.
-  Creatures[kMe].behaviour[kAiPinPercent] = 100;
+  Creatures[kMe].behaviour[kBehaviourGrapple2] = 100;
   turnsfixture::AddFighter(kAlly, 2, 7, 5);
   turnsfixture::StartTurn(kMe);
   ASSERT_EQ(AttackInMelee(kMe, f), TacticResult::kCommitted);
