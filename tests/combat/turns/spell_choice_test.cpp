@@ -163,6 +163,43 @@ TEST_F(SpellChoice, WithoutAUsableSpellTheCasterFallsBackToItsWeapons) {
   EXPECT_EQ(CombatAction.actionCode, 0);
 }
 
+// Without a spell that helps, an archer's fall-back shot passes over a
+// sleeping foe unless that foe cannot be finished off while helpless.
+TEST_F(SpellChoice, TheFallBackShotSparesASleeperOnlyWhenItCanBeFinished) {
+  constexpr uint32_t kBowCode = 21;
+  constexpr int kArrowRow = 7;
+  PutCaster(1, {kSpellSleep});
+  CraftedWeaponRecord& bow = CraftedWeapons[kBowCode];
+  bow = {};
+  bow.itemType = 32;
+  bow.handling = 4;
+  bow.proficiency = 1;
+  bow.size = 3;
+  bow.dieCount = 1;
+  bow.dieSides = 6;
+  bow.range = 100;
+  ItemTable[kArrowRow].baseType = 8;
+  Creatures[kCaster].equipment[kSlotRanged - 1] = kBowCode;
+  Creatures[kCaster].ammunition = {static_cast<uint32_t>(kFirstBaseItemCode + kArrowRow), 20};
+  Put(20, 12, 2, kAllegianceParty);
+  Immune(20, kImmSleep);
+  Give(20, kCondSleeping);
+  Begin();
+  EXPECT_EQ(RunSpellBranch(Situation(false, true)), SpellBranchOutcome::kGaveUp);
+  EXPECT_EQ(SpellsGivenUpThisTurn, 1);
+
+  Immune(20, kImmCriticals);  // never helpless
+  SpellsGivenUpThisTurn = 0;
+  Begin();
+  EXPECT_EQ(RunSpellBranch(Situation(false, true)), SpellBranchOutcome::kWeaponAction);
+  EXPECT_EQ(TurnOrder[CombatAction.currentEntry].plannedAction, 2);
+  EXPECT_EQ(TurnOrder[CombatAction.currentEntry].plannedTarget, 20);
+  EXPECT_EQ(CombatAction.actionCode, 10) << "the full ranged attack";
+  bow = {};
+  ItemTable[kArrowRow] = {};
+  SpellsGivenUpThisTurn = 0;
+}
+
 TEST_F(SpellChoice, ASilencedCasterSearchesSilentSpellsOnly) {
   CreatureRecord& c = PutCaster(3, {kSpellMagicMissile, kSpellScorchingRay});
   c.feats[kFeatMetamagicSilent] = 1;
