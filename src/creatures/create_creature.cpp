@@ -99,7 +99,7 @@ void PlaceOnMap(CreatureRecord& c, int map, int x, int y) {
   c.nextY = y;
   // Waypoints 2 to 5 unset: a patrol that is given only its first waypoints
   // turns back to waypoint 1.
-  for (int w = 1; w < 5; ++w) c.patrol[w][0] = -1;
+  for (int w = 1; w < 5; ++w) c.patrol[w][kWaypointX] = -1;
   c.facing = 1;
 }
 

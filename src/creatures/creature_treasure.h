@@ -5,20 +5,15 @@
 // prepared row of its item option (row 4951 + option) with the owned mark
 // set, so it can carry its own enhancement, abilities, name and price.
 #pragma once
+#include "rules/record_words.h"
 
 constexpr int kFirstGeneratedItemRow = 4701;
 constexpr int kLastGeneratedItemRow = 4950;
 constexpr int kFirstPreparedItemRow = 4952;  // item option k is row 4951 + k
 constexpr int kWandOption = 8;
 
-// The treasure multipliers of a creature kind are its three generation words:
-// coins, goods and items. 0 none, 5 one roll with a 10 % chance, 6 one roll
-// with a 50 % chance, any other value that many rolls.
-enum TreasureWord : int {
-  kCoinsMultiplierWord = 0,
-  kGoodsMultiplierWord = 1,
-  kItemsMultiplierWord = 2,
-};
+// The treasure multipliers of a creature kind are its three generation words
+// (TreasureWord, rules/record_words.h).
 
 // The grades of a magic item roll.
 enum TreasureGrade : int {

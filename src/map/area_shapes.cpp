@@ -138,31 +138,27 @@ void MarkSquare(int x, int y) {
 
 bool IsSolidEffect(int sq) { return MagicAreaGrid[sq].kind == kEffectSolid; }
 
+// The compass code of the aim from (ox, oy) toward the target square.
+int AimCode(int ox, int oy, int targetX, int targetY) {
+  // 0 points to y - 1 and the angle grows clockwise.
+  const double a = std::atan2(static_cast<double>(targetX - ox), static_cast<double>(oy - targetY));
+  if (a > 2.7488935718125 || a < -2.7488935718125) return 5;
+  if (a > 1.9634954084375) return 4;
+  if (a > 1.1780972450625) return 3;
+  if (a > 0.3926990816875) return 2;
+  if (a > -0.3926990816875) return 1;
+  if (a > -1.1780972450625) return 8;
+  if (a > -1.9634954084375) return 7;
+  return 6;
+}
+
 // The compass code of the aim from the caster's footprint square nearest to
 // the target; the caster turns to face the target.
 int AreaDirection(int caster, int targetX, int targetY, int* ox, int* oy) {
   const GridSquare o = NearestFootprintSquare(caster, targetX, targetY);
   *ox = o.x;
   *oy = o.y;
-  // 0 points to y - 1 and the angle grows clockwise.
-  const double a = std::atan2(static_cast<double>(targetX - o.x), static_cast<double>(o.y - targetY));
-  int code;
-  if (a > 2.7488935718125 || a < -2.7488935718125)
-    code = 5;
-  else if (a > 1.9634954084375)
-    code = 4;
-  else if (a > 1.1780972450625)
-    code = 3;
-  else if (a > 0.3926990816875)
-    code = 2;
-  else if (a > -0.3926990816875)
-    code = 1;
-  else if (a > -1.1780972450625)
-    code = 8;
-  else if (a > -1.9634954084375)
-    code = 7;
-  else
-    code = 6;
+  const int code = AimCode(o.x, o.y, targetX, targetY);
   FaceTowardsSquare(caster, targetX, targetY);
   return code;
 }
@@ -210,6 +206,197 @@ const FighterSlot& LineScratch(int creature) {
 bool SpreadsTo(int ox, int oy, int x, int y, int reach) {
   const int feet = SpreadPathCost(static_cast<int>(PartyLeader), ox, oy, x, y);
   return feet >= 0 && feet <= kFeetPerSquare * reach + 3;
+}
+
+// A cone as RasteriseCone draws it: from the caster's footprint square
+// nearest to the target, its compass code, its length in squares and the
+// reach of the tables it looks at (at most 10 each way: a template square's
+// reach is never below its distance along either axis, so the squares
+// farther than the cone's length are never in it).
+struct ConeShape {
+  int ox, oy, direction, length, span;
+  bool needsLine;  // a line from the origin, else the spread over the flooded floor
+};
+
+// The cone of the spell toward the target; the caster turns to face it when asked.
+ConeShape ConeToward(int caster, int targetX, int targetY, int spell, bool turn) {
+  ConeShape s{};
+  if (turn) {
+    s.direction = AreaDirection(caster, targetX, targetY, &s.ox, &s.oy);
+  } else {
+    const GridSquare o = NearestFootprintSquare(caster, targetX, targetY);
+    s.ox = o.x;
+    s.oy = o.y;
+    s.direction = AimCode(o.x, o.y, targetX, targetY);
+  }
+  // Ids outside the spell table other than breath and Turn Undead have no
+  // length: the cone covers nothing.
+  s.needsLine = true;
+  if (spell == kSpellSpecialAttack) {
+    s.length = BreathSquares(caster, 4, 6, 8);
+  } else if (spell == kSpellTurnUndead) {
+    s.length = 4;
+  } else if (InSpellTable(spell)) {
+    s.length = FirstSizeSquares(spell);
+    s.needsLine = SpellTable[spell].areaWord == 0;
+  }
+  s.span = std::min(std::max(s.length, 0), kReach);
+  return s;
+}
+
+// Whether the cone covers (x, y), a square of its span: 1 yes, 0 no, -1 when
+// the line to it is too long to trace.
+int ConeCovers(const ConeShape& s, int x, int y) {
+  if (!CurrentMap.Inside(x, y)) return 0;
+  const int sq = SquareIndex(x, y);
+  if (CurrentMap.layers[kLayerWalls][sq] != 0 || IsSolidEffect(sq)) return 0;
+  if (ConeReach(s.direction, x - s.ox, y - s.oy) > s.length) return 0;
+  if (s.needsLine) {
+    int32_t xs[kMaxLineSquares], ys[kMaxLineSquares];
+    const int count = TraceLineInto(s.ox, s.oy, x, y, xs, ys);
+    if (count < 0) return -1;
+    for (int i = 0; i < count; ++i) {
+      const int ls = SquareIndex(xs[i], ys[i]);
+      if (CurrentMap.layers[kLayerWalls][ls] != 0 || IsSolidEffect(ls)) return 0;
+    }
+    return 1;
+  }
+  return BlockedGrid[sq] == kSquareFlooded && !(x == s.ox && y == s.oy) && SpreadsTo(s.ox, s.oy, x, y, s.length);
+}
+
+// A burst as RasteriseBurst draws it round the centre square.
+struct BurstShape {
+  int centreX, centreY, reach, span;
+  bool dispel;         // goes wherever no wall stands; the others only over the flooded floor
+  bool obstructed;     // a square within its reach is not open: each square needs a line or the spread
+  bool spreads;        // spreads round corners instead of needing a line of effect
+  bool keepsOwnCells;  // leaves the squares of other magic areas alone
+};
+
+bool BurstOpen(const BurstShape& s, int sq) {
+  return s.dispel ? CurrentMap.layers[kLayerWalls][sq] <= 0 : BlockedGrid[sq] == kSquareFlooded;
+}
+
+// The burst of the spell (in the spell table) round the centre. A square
+// within its reach lies within the reach of the centre along both axes,
+// and never beyond the tables' 10 squares.
+BurstShape BurstAround(int centreX, int centreY, int spell) {
+  BurstShape s{};
+  s.centreX = centreX;
+  s.centreY = centreY;
+  s.reach = FirstSizeSquares(spell);
+  s.span = std::min(std::max(s.reach, 0), kReach);
+  s.dispel = spell == kSpellDispel;
+  s.spreads = SpellTable[spell].areaWord != 0;
+  s.keepsOwnCells = spell == kSpellEntangle || spell == kSpellWeb || spell == kSpellInsectPlague ||
+                    spell == kSpellSilence || spell == kSpellDarkness;
+  for (int x = centreX - s.span; x <= centreX + s.span && !s.obstructed; ++x)
+    for (int y = centreY - s.span; y <= centreY + s.span && !s.obstructed; ++y)
+      if (CurrentMap.Inside(x, y) && BurstReach(x - centreX, y - centreY) < s.reach && !BurstOpen(s, SquareIndex(x, y)))
+        s.obstructed = true;
+  return s;
+}
+
+bool BurstCovers(const BurstShape& s, int caster, int x, int y) {
+  if (!CurrentMap.Inside(x, y)) return false;
+  const int sq = SquareIndex(x, y);
+  if (s.keepsOwnCells && MagicAreaGrid[sq].kind > kEffectNone) return false;
+  if (!BurstOpen(s, sq) || BurstReach(x - s.centreX, y - s.centreY) > s.reach) return false;
+  if (!s.obstructed) return true;
+  if (!s.spreads) return HasLineOfEffectFrom(s.centreX, s.centreY, x, y, caster);
+  return (x == s.centreX && y == s.centreY) || SpreadsTo(s.centreX, s.centreY, x, y, s.reach);
+}
+
+// A series of listers for one caster placed on square after square while
+// nothing else moves: the squares the other combatants stand on, gathered
+// when it began (map order, each once).
+struct ShapeSeries {
+  int depth = 0;
+  int caster = -1;
+  bool casterListed = false;  // the caster stands in the turn order
+  int count = 0;
+  int32_t squares[kMapSquares];
+};
+ShapeSeries Series;
+
+void GatherSeries(int caster) {
+  static uint8_t covered[kMapSquares];
+  std::memset(covered, 0, sizeof covered);
+  Series.caster = caster;
+  Series.casterListed = false;
+  const int entries = TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries;
+  for (int i = 0; i < entries; ++i) {
+    const int id = TurnOrder[i].creature;
+    if (!IsValidCreature(id)) continue;
+    if (id == caster) {
+      Series.casterListed = true;
+      continue;
+    }
+    // The footprint as the occupancy grid stamps it.
+    const CreatureRecord& o = Creatures[id];
+    const int w = std::max(o.footprintWidth.current, 1), h = std::max(o.footprintHeight.current, 1);
+    for (int x = std::max(o.squareX, 0); x < o.squareX + w && x < kMapSide; ++x)
+      for (int y = std::max(o.squareY, 0); y < o.squareY + h && y < kMapSide; ++y) covered[SquareIndex(x, y)] = 1;
+  }
+  Series.count = 0;
+  for (int sq = 0; sq < kMapSquares; ++sq)
+    if (covered[sq]) Series.squares[Series.count++] = sq;
+}
+
+// Visits, in map order, every square of the box [x0, x1] x [y0, y1] inside
+// the map on which a creature may stand: in a series the gathered squares
+// and the caster's own, in combat those the occupancy grid holds, else all.
+template <typename Visit>
+void ForSquaresHoldingCreatures(int x0, int y0, int x1, int y1, Visit visit) {
+  x0 = std::max(x0, 0), y0 = std::max(y0, 0);
+  x1 = std::min({x1, CurrentMap.width - 1, kMapSide - 1}), y1 = std::min({y1, CurrentMap.height - 1, kMapSide - 1});
+  if (x0 > x1 || y0 > y1) return;
+  if (InCombat != 1) {
+    for (int x = x0; x <= x1; ++x)
+      for (int y = y0; y <= y1; ++y) visit(x, y);
+    return;
+  }
+  if (Series.depth != 1) {
+    for (int x = x0; x <= x1; ++x)
+      for (int y = y0; y <= y1; ++y)
+        if (CombatantCountOn(x, y) > 0) visit(x, y);
+    return;
+  }
+  // The caster's squares inside the box, in map order.
+  constexpr int kOwnRoom = 64;  // the largest footprint is far smaller
+  int32_t own[kOwnRoom];
+  int owned = 0;
+  if (Series.casterListed) {
+    const CreatureRecord& c = Creatures[Series.caster];
+    const int w = std::max(c.footprintWidth.current, 1), h = std::max(c.footprintHeight.current, 1);
+    for (int x = std::max(c.squareX, x0); x < c.squareX + w && x <= x1; ++x)
+      for (int y = std::max(c.squareY, y0); y < c.squareY + h && y <= y1 && owned < kOwnRoom; ++y)
+        own[owned++] = SquareIndex(x, y);
+  }
+  const int32_t* k = std::lower_bound(Series.squares, Series.squares + Series.count, SquareIndex(x0, y0));
+  const int32_t* end = Series.squares + Series.count;
+  const int32_t last = SquareIndex(x1, y1);
+  int m = 0;
+  for (;;) {
+    while (k != end && *k <= last && (*k % kMapSide < y0 || *k % kMapSide > y1)) ++k;
+    const bool more = k != end && *k <= last;
+    if (!more && m == owned) return;
+    int32_t sq;
+    if (!more || (m < owned && own[m] <= *k)) {
+      sq = own[m++];
+      if (more && *k == sq) ++k;
+    } else {
+      sq = *k++;
+    }
+    visit(sq / kMapSide, sq % kMapSide);
+  }
+}
+
+// Appends the creature to the list unless it is there or the list is full.
+void ListOnce(int creature, int32_t* out, int room, int* n) {
+  for (int i = 0; i < *n; ++i)
+    if (out[i] == creature) return;
+  if (*n < room) out[(*n)++] = creature;
 }
 
 }  // namespace
@@ -282,83 +469,41 @@ bool RasteriseRectangle(int spell, int caster, int x1, int y1, int x2, int y2) {
 
 bool RasteriseCone(int caster, int targetX, int targetY, int spell, int32_t* outDirection) {
   StartShape();
-  int ox = 0, oy = 0;
-  const int direction = AreaDirection(caster, targetX, targetY, &ox, &oy);
-  if (outDirection) *outDirection = direction;
-
-  // Ids outside the spell table other than breath and Turn Undead have no
-  // length: the cone covers nothing.
-  int length = 0;
-  bool needsLine = true;
-  if (spell == kSpellSpecialAttack) {
-    length = BreathSquares(caster, 4, 6, 8);
-  } else if (spell == kSpellTurnUndead) {
-    length = 4;
-  } else if (InSpellTable(spell)) {
-    length = FirstSizeSquares(spell);
-    needsLine = SpellTable[spell].areaWord == 0;
-  }
-
-  int32_t xs[kMaxLineSquares], ys[kMaxLineSquares];
-  // The reach of the tables, at most 10 each way: a template square's reach
-  // is never below its distance along either axis, so the squares farther
-  // than the cone's length are never in it.
-  const int span = std::min(std::max(length, 0), kReach);
-  for (int x = ox - span; x <= ox + span; ++x) {
-    for (int y = oy - span; y <= oy + span; ++y) {
-      if (!CurrentMap.Inside(x, y)) continue;
-      const int sq = SquareIndex(x, y);
-      if (CurrentMap.layers[kLayerWalls][sq] != 0 || IsSolidEffect(sq)) continue;
-      if (ConeReach(direction, x - ox, y - oy) > length) continue;
-      if (needsLine) {
-        const int count = TraceLineInto(ox, oy, x, y, xs, ys);
-        if (count < 0) return false;
-        bool clear = true;
-        for (int i = 0; i < count && clear; ++i) {
-          const int ls = SquareIndex(xs[i], ys[i]);
-          clear = CurrentMap.layers[kLayerWalls][ls] == 0 && !IsSolidEffect(ls);
-        }
-        if (!clear) continue;
-      } else if (BlockedGrid[sq] != kSquareFlooded || (x == ox && y == oy) || !SpreadsTo(ox, oy, x, y, length)) {
-        continue;
-      }
-      MarkSquare(x, y);
+  const ConeShape s = ConeToward(caster, targetX, targetY, spell, true);
+  if (outDirection) *outDirection = s.direction;
+  for (int x = s.ox - s.span; x <= s.ox + s.span; ++x) {
+    for (int y = s.oy - s.span; y <= s.oy + s.span; ++y) {
+      const int covers = ConeCovers(s, x, y);
+      if (covers < 0) return false;
+      if (covers) MarkSquare(x, y);
     }
   }
   CollectCreatures(caster, spell, true, false);
   return true;
 }
 
+int ListConeTargets(int caster, int targetX, int targetY, int spell, int32_t* out, int room) {
+  if (InCombat == 1) SyncCombatantGrid();
+  const ConeShape s = ConeToward(caster, targetX, targetY, spell, false);
+  int n = 0;
+  bool tooLong = false;
+  ForSquaresHoldingCreatures(s.ox - s.span, s.oy - s.span, s.ox + s.span, s.oy + s.span, [&](int x, int y) {
+    const int covers = ConeCovers(s, x, y);
+    tooLong |= covers < 0;
+    if (covers <= 0) return;
+    const int c = AreaCreatureAt(x, y);
+    if (IsValidCreature(c) && ShapeTakes(c, caster, spell, true)) ListOnce(c, out, room, &n);
+  });
+  return tooLong ? 0 : n;
+}
+
 bool RasteriseBurst(int caster, int centreX, int centreY, int spell) {
   StartShape();
   if (!InSpellTable(spell)) return true;  // no size to read
-  const int reach = FirstSizeSquares(spell);
-  const bool dispel = spell == kSpellDispel;
-  // Dispel goes wherever no wall stands; the others only over the flooded floor.
-  auto open = [dispel](int sq) {
-    return dispel ? CurrentMap.layers[kLayerWalls][sq] <= 0 : BlockedGrid[sq] == kSquareFlooded;
-  };
-  const int x0 = centreX - kReach, x1 = centreX + kReach, y0 = centreY - kReach, y1 = centreY + kReach;
-
-  bool obstructed = false;
-  for (int x = x0; x <= x1 && !obstructed; ++x)
-    for (int y = y0; y <= y1 && !obstructed; ++y)
-      if (CurrentMap.Inside(x, y) && BurstReach(x - centreX, y - centreY) < reach && !open(SquareIndex(x, y)))
-        obstructed = true;
-
-  const bool spreads = SpellTable[spell].areaWord != 0;
-  const bool keepsOwnCells = spell == kSpellEntangle || spell == kSpellWeb || spell == kSpellInsectPlague ||
-                             spell == kSpellSilence || spell == kSpellDarkness;
-  for (int x = x0; x <= x1; ++x) {
-    for (int y = y0; y <= y1; ++y) {
-      if (!CurrentMap.Inside(x, y)) continue;
-      const int sq = SquareIndex(x, y);
-      if (keepsOwnCells && MagicAreaGrid[sq].kind > kEffectNone) continue;
-      if (!open(sq) || BurstReach(x - centreX, y - centreY) > reach) continue;
-      if (obstructed) {
-        if (!spreads && !HasLineOfEffectFrom(centreX, centreY, x, y, caster)) continue;
-        if (spreads && !(x == centreX && y == centreY) && !SpreadsTo(centreX, centreY, x, y, reach)) continue;
-      }
+  const BurstShape s = BurstAround(centreX, centreY, spell);
+  for (int x = centreX - s.span; x <= centreX + s.span; ++x) {
+    for (int y = centreY - s.span; y <= centreY + s.span; ++y) {
+      if (!BurstCovers(s, caster, x, y)) continue;
       MarkSquare(x, y);
       AddAreaTarget(x, y, caster, spell);
     }
@@ -366,9 +511,33 @@ bool RasteriseBurst(int caster, int centreX, int centreY, int spell) {
   return true;
 }
 
+int ListBurstTargets(int caster, int centreX, int centreY, int spell, int32_t* out, int room) {
+  if (InCombat == 1) SyncCombatantGrid();
+  if (!InSpellTable(spell)) return 0;
+  const BurstShape s = BurstAround(centreX, centreY, spell);
+  int n = 0;
+  ForSquaresHoldingCreatures(centreX - s.span, centreY - s.span, centreX + s.span, centreY + s.span, [&](int x, int y) {
+    if (!BurstCovers(s, caster, x, y)) return;
+    const int c = AreaCreatureAt(x, y);
+    if (IsValidCreature(c) && SuitsAreaTarget(c, caster, spell)) ListOnce(c, out, room, &n);
+  });
+  return n;
+}
+
+void BeginShapeSeries(int caster) {
+  FollowOnlyCreature(caster);
+  if (++Series.depth == 1) GatherSeries(caster);
+}
+
+void EndShapeSeries() {
+  if (Series.depth > 0) --Series.depth;
+  FollowAllCreatures();
+}
+
 void ResetAreaShapesState() {
   ResetWords(AreaMask);
   AreaLineEndX = 0;
   AreaLineEndY = 0;
   RectangleValid = 0;
+  Series.depth = 0;
 }

@@ -36,8 +36,23 @@ bool RasteriseCone(int caster, int targetX, int targetY, int spell, int32_t* out
 // covered square goes to AddAreaTarget. Always true.
 bool RasteriseBurst(int caster, int centreX, int centreY, int spell);
 
+// For weighing many shapes one after another (a computer caster trying each
+// square it could stand on): the creatures RasteriseCone or RasteriseBurst
+// would list, in the order they would list them, put into out (room for
+// `room`, the rest dropped as a full area target list drops them); the
+// count. Only the squares creatures stand on are looked at: nothing is
+// marked, the area target list is left alone and the caster does not turn.
+int ListConeTargets(int caster, int targetX, int targetY, int spell, int32_t* out, int room);
+int ListBurstTargets(int caster, int centreX, int centreY, int spell, int32_t* out, int room);
+// Between these two the caster alone moves (placed on square after square)
+// and nothing else on the battlefield changes: the listers gather where the
+// other combatants stand once, and the occupancy grid follows the caster
+// alone (FollowOnlyCreature). A series begun inside another gathers nothing.
+void BeginShapeSeries(int caster);
+void EndShapeSeries();
+
 // The area target list belongs to the combat rules, which implement these
-// three for the shapes (combat/resolution/area_targets.cpp).
+// four for the shapes (combat/resolution/area_targets.cpp).
 // Frees every entry of the list and clears every creature's mark.
 void ClearAreaTargets();
 // Appends the creature once (first free entry), marks it 2 and restarts the
@@ -46,6 +61,9 @@ bool ListAreaTarget(int creature);
 // Lists the creature on (x, y) when it suits the spell; true when it was added.
 // In combat it reads the occupancy grid as the shape last brought it up to date.
 bool AddAreaTarget(int x, int y, int caster, int spell);
+// Whether AddAreaTarget would list the creature for the caster's spell (its
+// side restrictions), leaving the list alone.
+bool SuitsAreaTarget(int creature, int caster, int spell);
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetAreaShapesState();

@@ -280,7 +280,7 @@ bool IsBurnedAt(int creature, int x, int y) {
 bool IsWebbedAt(int creature, int x, int y) {
   if (!IsValidCreature(creature)) return false;
   CreatureRecord& c = Creatures[creature];
-  if (GetProtectionValue(creature, 56) == 1 || c.kind == 32) return false;
+  if (GetProtectionValue(creature, kCodeFreeMovement) == 1 || c.kind == 32) return false;
   const int sx = c.squareX, sy = c.squareY;
   c.squareX = x;
   c.squareY = y;

@@ -264,7 +264,7 @@ void FailPath(int creature) {
 bool LinkedFootprint(int creature, int* w, int* h) {
   const CreatureRecord& c = Creatures[creature];
   if (InCombat == 1 || c.leader != creature || c.formationX == 0) return false;
-  const int32_t links[4] = {c.formationX, c.formationY, c.formationWords[0], c.formationWords[1]};
+  const int32_t links[4] = {c.formationX, c.formationY, c.formationWords[kThirdLinkWord], c.formationWords[kFourthLinkWord]};
   for (int32_t id : links) {
     if (id <= 0 || id >= kCreatureCount) continue;
     *w = std::max(*w, Width(Creatures[id]));

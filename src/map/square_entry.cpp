@@ -48,8 +48,14 @@ int FloorDiv2(int v) { return v >= 0 ? v / 2 : -((-v + 1) / 2); }
 
 // Insect plague.
 bool PlagueStep(int c) {
-  if (IsInMagicArea(c, kEffectInsectPlague)) return ApplyPlagued(c, 1, 0);
-  return ReleasePlague(c, 0);
+  if (!IsInMagicArea(c, kEffectInsectPlague)) return ReleasePlague(c, 0);
+  if (!ApplyPlagued(c, 1, 0)) return false;
+  // The bite may take the last hit point: the fall as in a fire.
+  if (Creatures[c].hitPoints <= 0) {
+    if (RemoveFromCombat(c, 1) != 10) HazardDeathFlag = 1;
+    RecomputeCreature(c, 0);
+  }
+  return true;
 }
 
 // Silence.

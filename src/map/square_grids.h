@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "map/map_record.h"
+#include "rules/record_words.h"
 
 // BlockedGrid values.
 constexpr uint32_t kSquareOpen = 0;
@@ -74,9 +75,6 @@ void SetMapCursorKind(int creature);
 
 // False while a condition keeps the creature from acting.
 bool CanCreatureAct(int creature);
-
-// The special-ability word that holds a creature's sense kind (5 and 6 sense without sight).
-constexpr int kSenseKindWord = 4;
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetRegionsState();

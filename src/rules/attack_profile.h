@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "rules/modifier_list.h"
+#include "rules/record_words.h"
 
 constexpr int kAttackProfileEntries = 7;
 
@@ -24,20 +25,6 @@ enum AttackEntryKind : int32_t {
 constexpr int32_t kEffectLevelDrain = 7;
 constexpr int32_t kEffectParalysis = 8;
 constexpr int32_t kEffectBleeding = 9;
-
-// Special-ability words of the creature record read here.
-constexpr int kSpecialConstrictSides = 9;
-constexpr int kSpecialConstrictDice = 10;
-constexpr int kSpecialRakeSides = 14;
-// The energy defence (die size, dice count, kind: 1 fire, 2 cold, 3 shock,
-// 4 acid, 5 sonic, 6 positive, 7 negative energy, 8 force) and the powerful
-// charge (die size, dice count, bonus).
-constexpr int kSpecialShieldSides = 11;
-constexpr int kSpecialShieldDice = 12;
-constexpr int kSpecialShieldKind = 13;
-constexpr int kSpecialPowerfulChargeSides = 17;
-constexpr int kSpecialPowerfulChargeDice = 18;
-constexpr int kSpecialPowerfulChargeBonus = 19;
 
 struct AttackExtraDamage {
   int32_t count;  // 0 none

@@ -11,6 +11,7 @@
 #include "rules/feat_ids.h"
 
 #include "rules/conditions.h"
+#include "rules/record_words.h"
 
 constexpr int kCreatureCount = 2100;
 constexpr int kPartySize = 4;
@@ -169,50 +170,6 @@ constexpr bool IsPartyAllegiance(int32_t allegiance) {
   return allegiance == kAllegianceParty || allegiance == kAllegianceAlly || allegiance == kAllegianceAllyOther;
 }
 
-// The five display and use words.
-enum DisplayWord : int {
-  kDisplayFigureSize = 0,      // 1 one square, 4 or 5 two by two, 8 three by three
-  kDisplaySideMark = 1,        // 1 or 2, chosen by the creator of the creature
-  kDisplayEvilMark = 2,        // 1 for a chaotic evil creature
-  kDisplayTurnUndeadUses = 3,  // a Cleric's Turn Undead uses per day
-  kDisplayAlarm = 4,           // the alarm sounder's percentage (above 0: it sounds the alarm)
-  kDisplayAnimationFrame = 4,  // the walking or attacking frame of the figure, 0 to 4
-};
-
-// The behaviour words: the percentages (0 to 100) and style words the
-// computer-controlled fighter rolls against when it plans a turn.
-enum BehaviourWord : int {
-  kBehaviourCleric = 0,          // a Cleric cures its friends
-  kBehaviourCharge = 1,
-  kBehaviourSpellAttack = 2,
-  kBehaviourMetamagic = 3,
-  kBehaviourCounterspell = 4,
-  kBehaviourCasting = 5,
-  kBehaviourGrapple = 6,
-  kBehaviourGrapple2 = 7,
-  kBehaviourWhirlwind = 8,
-  kBehaviourSpecialAttack = 9,   // breath weapon or gaze
-  kBehaviourSpellLike = 10,
-  kBehaviourSecondTactic = 11,   // the alternate natural attack
-  kBehaviourRangedUse = 12,
-  kBehaviourWand = 13,
-  kBehaviourBullRush = 14,
-  kBehaviourDefensiveCasting = 15,  // flag 0 or 1
-  kBehaviourDefensiveStyle = 16,    // 1 or 2
-  kBehaviourCastingStyle = 17,      // 1 fighting caster, 2 pure caster
-};
-
-// Special-ability words (the sense kind, word 4, is kSenseKindWord of the map grids).
-enum SpecialWord : int {
-  kSpecialSpellLike = 0,        // spell id + 1 of the spell-like ability, 0 none
-  kSpecialCasterLevel = 1,      // its caster level
-  kSpecialUsesLeft = 2,
-  kSpecialUsesPerDay = 3,
-  kSpecialAttackKind = 5,       // breath weapon or gaze kind 1 to 23
-  kSpecialAttackSides = 6,
-  kSpecialAttackDice = 7,
-};
-
 struct CreatureRecord {
   char name[50];                 // empty marks a free record
   char description[402];
@@ -231,13 +188,13 @@ struct CreatureRecord {
   StatPair baseAttack;
   StatPair size;                 // 1 to 7
   int32_t challengeRating;
-  int32_t generation[3];
+  int32_t generation[3];         // TreasureWord (the words of every array: rules/record_words.h)
   int32_t alignment;             // 0 n.a., 1 lawful good ... 9 chaotic evil
   int32_t experience;
   int32_t sight;                 // sight range in feet
   int32_t sightless;             // 1 does not depend on sight
   int32_t figure;
-  int32_t displayWords[5];
+  int32_t displayWords[5];       // DisplayWord
   StatPair fortitude;
   StatPair reflex;
   StatPair willpower;
@@ -264,7 +221,7 @@ struct CreatureRecord {
   int32_t feats[kFeatFlags];
   int32_t attacksOfOpportunity;      // per round, derived
   int32_t attacksOfOpportunityLeft;
-  int32_t special[20];           // spell-like ability, senses, breath weapon...
+  int32_t special[20];           // SpecialWord: spell-like ability, senses, breath weapon...
   uint32_t equipment[kEquipSlots];   // slots 1 to 12
   ItemPair ammunition;               // slot 13
   ItemPair carried[kCarriedPairs];   // slots 21 to 36
@@ -273,16 +230,16 @@ struct CreatureRecord {
   char tag[20];                  // the creature's own script
   int32_t waypointValue;
   int32_t present;               // 1 on its map and taking part
-  int32_t behaviour[19];
+  int32_t behaviour[kBehaviourWordCount];  // BehaviourWord
   int32_t destinationX, destinationY;  // -1 none
-  int32_t scriptWords[7];
+  int32_t scriptWords[7];        // ScriptWord
   int32_t patrolIndex;           // 1 to 5
-  int32_t patrol[5][3];          // {x, y, value}
-  int32_t furtherWords[2];
+  int32_t patrol[5][3];          // WaypointWord: {x, y, pause}
+  int32_t furtherWords[2];       // FurtherWord
   int32_t casterLevelAdjust;
   int32_t leader;                // -1 none
   int32_t formationX, formationY;
-  int32_t formationWords[3];     // two party-order words and the hold flag
+  int32_t formationWords[3];     // FormationWord: two party-order words and the hold flag
   int32_t fighterSlot;           // not stored in saved games
 };
 
@@ -345,15 +302,6 @@ static_assert(offsetof(CreatureRecord, formationX) == 4976);
 static_assert(offsetof(CreatureRecord, formationWords) == 4984);
 static_assert(offsetof(CreatureRecord, fighterSlot) == 4996);
 static_assert(sizeof(CreatureRecord) == 5000);
-
-// Script-set words: 0 area spells may hit allies, 1 the death-script number
-// (0 none; "Map%i_Death%i"), 3 to 5 the three script-set spells.
-constexpr int kScriptWordDeathScript = 1;
-constexpr int kScriptWordFirstSpell = 3;
-// Special-ability word 15: the percentage of pinning a grappled creature.
-constexpr int kSpecialPinPercent = 15;
-// Special-ability word 8: hit points regenerated at the start of each turn.
-constexpr int kSpecialRegeneration = 8;
 
 extern CreatureRecord Creatures[kCreatureCount];
 

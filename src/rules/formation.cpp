@@ -125,10 +125,11 @@ int AdvancePatrolWaypoint(int slot) {
   for (int tries = 0; tries < 5; ++tries) {
     int index = c.patrolIndex + 1;
     if (index < 1 || index > 5) index = 1;
-    if (c.patrol[index - 1][0] == -1) index = 1;
+    if (c.patrol[index - 1][kWaypointX] == -1) index = 1;
     c.patrolIndex = index;
-    c.waypointValue = c.patrol[index - 1][2];
-    if (PathTo(id, c.patrol[index - 1][0], c.patrol[index - 1][1]) == kPathFound) return 1;
+    const int32_t* waypoint = c.patrol[index - 1];
+    c.waypointValue = waypoint[kWaypointPause];
+    if (PathTo(id, waypoint[kWaypointX], waypoint[kWaypointY]) == kPathFound) return 1;
   }
   AbandonPath(id);
   return 1;

@@ -4,12 +4,7 @@
 // choose destination squares and ask the path finder for paths; the walking
 // is done by the movement code.
 #pragma once
-
-// The creature-record words of a formation: a follower keeps the turned
-// offset last used in the first two formation words and its hold flag in the third.
-constexpr int kTurnedOffsetXWord = 0;
-constexpr int kTurnedOffsetYWord = 1;
-constexpr int kHoldFlagWord = 2;
+#include "rules/record_words.h"
 
 // v / 3 rounded to the nearest integer (remainder 2 or -2 rounds away from zero).
 int FormationThird(int v);

@@ -179,8 +179,9 @@ void Recompute::Rain() {
 
 // Defaults of the behaviour words the computer's decisions read.
 void Recompute::BehaviourDefaults() {
-  if (c_.feats[kFeatWhirlwindAttack] != 0 && c_.behaviour[8] == 0) c_.behaviour[8] = 30;
-  if (c_.special[0] != 0 && c_.behaviour[10] == 0) c_.behaviour[10] = 20;
+  int32_t* b = c_.behaviour;
+  if (c_.feats[kFeatWhirlwindAttack] != 0 && b[kBehaviourWhirlwind] == 0) b[kBehaviourWhirlwind] = 30;
+  if (c_.special[kSpecialSpellLike] != 0 && b[kBehaviourSpellLike] == 0) b[kBehaviourSpellLike] = 20;
 }
 
 // A grapple ends outside combat or when the partner is gone.

@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <memory>
 #include <random>
 
 #include "combat/actions/combat_actions.h"
@@ -16,6 +17,7 @@
 #include "creatures/creature_kinds.h"
 #include "engine/frame.h"
 #include "engine/game_speeds.h"
+#include "engine/graphics.h"
 #include "engine/message_log.h"
 #include "engine/random.h"
 #include "engine/settings.h"
@@ -287,6 +289,10 @@ bool CreateFighter(Draw& d, int id, int32_t allegiance, int32_t leader, std::str
 // --- Game state -------------------------------------------------------------------------
 
 bool g_started = false;
+// The display device and sprite batch, set aside while battles run: without
+// a screen nothing is drawn, not even the frame a long decision presents.
+std::unique_ptr<platform::RenderDevice> g_keptDevice;
+std::unique_ptr<platform::SpriteBatch> g_keptSprite;
 
 void FreshGameState() {
   ResetGameState();
@@ -357,6 +363,8 @@ bool StartBattleGame() {
   if (g_started) return true;
   if (!harness::StartGame()) return false;
   g_started = true;
+  g_keptDevice = std::move(Graphics.device);
+  g_keptSprite = std::move(Graphics.sprite);
   ComputerDecisionObserver = TimeDecision;
   MessageLogTap = KeepLogText;
   ListBattleMaps();
@@ -367,6 +375,8 @@ void StopBattleGame() {
   if (!g_started) return;
   ComputerDecisionObserver = nullptr;
   MessageLogTap = nullptr;
+  Graphics.device = std::move(g_keptDevice);
+  Graphics.sprite = std::move(g_keptSprite);
   harness::StopGame();
   g_started = false;
 }

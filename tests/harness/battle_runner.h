@@ -37,8 +37,9 @@ struct BattleOutcome {
   std::string log;                     // plain text, when kept
 };
 
-// Starts the game headless once (its tables, its sight tables, its devices);
-// false when start-up failed. StopBattleGame ends it.
+// Starts the game headless once (its tables, its sight tables, its devices)
+// and sets its display device aside, so that battles draw nothing; false when
+// start-up failed. StopBattleGame gives the device back and ends the game.
 bool StartBattleGame();
 void StopBattleGame();
 

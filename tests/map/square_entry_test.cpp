@@ -143,6 +143,16 @@ TEST_F(SquareEntry, WallOfFireDamageIsLoggedWithItsRoll) {
   EXPECT_EQ(HazardStep, 0);
 }
 
+// A plague's bite that takes the last hit point fells the walker as fire does.
+TEST_F(SquareEntry, APlagueBiteOnTheLastHitPointFells) {
+  Put(2, 1, kEffectInsectPlague, 0);
+  Creatures[kWalker].hitPoints = 1;
+  RunArrival();
+  EXPECT_EQ(Creatures[kWalker].hitPoints, 0);
+  EXPECT_EQ(TurnEntryCount, 0);
+  EXPECT_NE(Log().find("\xA3Orc\xA3 dies."), std::string::npos);
+}
+
 TEST_F(SquareEntry, FlyersAndDrenchingCreaturesAtTheFire) {
   struct Case {
     int32_t kind;

@@ -243,7 +243,7 @@ TEST_F(Patrol, WaypointFiveWrapsToOne) {
 }
 
 TEST_F(Patrol, AnUnsetWaypointSendsThePatrolBackToOne) {
-  Creatures[10].patrol[2][0] = -1;
+  Creatures[10].patrol[2][kWaypointX] = -1;
   Creatures[10].patrolIndex = 2;
   AdvancePatrolWaypoint(slot_);
   EXPECT_EQ(Creatures[10].patrolIndex, 1);

@@ -279,14 +279,14 @@ int SpellAreaSize() {
 
 int FirstScriptedSpell(int creature) {
   if (!IsValidCreature(creature)) return -1;
-  for (int i = 3; i <= 5; ++i)
+  for (int i = kScriptWordFirstSpell; i <= kScriptWordLastSpell; ++i)
     if (Creatures[creature].scriptWords[i] > 0) return Creatures[creature].scriptWords[i] - 1;
   return -1;
 }
 
 bool DropFirstScriptedSpell(int creature) {
   if (!IsValidCreature(creature)) return true;
-  for (int i = 3; i <= 5; ++i) {
+  for (int i = kScriptWordFirstSpell; i <= kScriptWordLastSpell; ++i) {
     int32_t& word = Creatures[creature].scriptWords[i];
     if (word > 0) {
       word = 0;

@@ -33,7 +33,6 @@ namespace {
 constexpr int32_t kReadiedVersusApproach = 21;
 constexpr int32_t kProvokingMark = 33;
 constexpr int32_t kSenseCodePounce = 3;
-constexpr int kProtectionCoupDeGrace = 44;
 constexpr int kCombatWalkFrames = 10;
 
 CombatActionState& A() { return CombatAction; }
@@ -112,7 +111,7 @@ void StepAndAttackArrival(int mover, int target) {
   CombatActionState& a = A();
   ClearAreaUnder(mover);
   const bool helpless = IsValidCreature(target) && (Has(target, kCondParalyzed) || Has(target, kCondSleeping)) &&
-                        GetProtectionValue(target, kProtectionCoupDeGrace) != 1;
+                        GetProtectionValue(target, kCodeNeverHelpless) != 1;
   int32_t code;
   if (a.fullRoundActionLeft == 1 && !Has(mover, kCondUnarmed) && helpless) {
     ClearActionTarget();

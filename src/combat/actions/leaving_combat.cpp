@@ -212,8 +212,8 @@ bool ReplaceFallenLeader() {
   CreatureRecord& first = Creatures[0];
   first.formationX = 1;
   first.formationY = 2;
-  first.formationWords[0] = 3;
-  first.formationWords[1] = -1;
+  first.formationWords[kThirdLinkWord] = 3;
+  first.formationWords[kFourthLinkWord] = -1;
   static const int32_t kOffsets[3][2] = {{-1, 1}, {0, 1}, {1, 1}};
   for (int m = 1; m < kPartySize; ++m) {
     Creatures[m].formationX = kOffsets[m - 1][0];

@@ -139,7 +139,7 @@ void AlarmStep() {
     return;
   }
   if (LetEnemiesReact()) return;
-  Creatures[sounder].displayWords[kDisplayAlarm] = 0;
+  Creatures[sounder].behaviour[kBehaviourAlarm] = 0;
   CurrentMap.alarm = 1;
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
     const int f = FighterSlots[s].creature;

@@ -3,9 +3,6 @@
 #pragma once
 #include <cstddef>
 
-// The record word that counts the talks a creature has had.
-constexpr int kTalkCountWord = 1;
-
 // Builds "Scripts\<adventure>\<tag>.mls" into the buffer; false (nothing to
 // run) when the tag is empty or could lead out of the scripts folder (a
 // separator, a drive mark or "..") or the path does not fit.

@@ -84,7 +84,7 @@ void ClearPathOf(int creature) {
 // explores.
 void StandingStep(int slot, int creature) {
   CreatureRecord& c = Creatures[creature];
-  const bool patrol = c.group == kMovePatrol && c.patrol[0][0] != -1;
+  const bool patrol = c.group == kMovePatrol && c.patrol[0][kWaypointX] != -1;
   if (!patrol && !IsWanderer(creature)) return;
   if (c.waypointValue > 0) {
     --c.waypointValue;
@@ -266,8 +266,8 @@ int WalkPixels(int creature) {
   if (!follower) return 2;
   const CreatureRecord& l = Creatures[c.leader];
   const bool nearLeader = std::abs(c.pixelX - l.pixelX) <= 25 && std::abs(c.pixelY - l.pixelY) <= 25;
-  const int placeX = (l.squareX + c.formationWords[0]) * kSquarePixels;
-  const int placeY = (l.squareY + c.formationWords[1]) * kSquarePixels;
+  const int placeX = (l.squareX + c.formationWords[kTurnedOffsetXWord]) * kSquarePixels;
+  const int placeY = (l.squareY + c.formationWords[kTurnedOffsetYWord]) * kSquarePixels;
   const bool atPlace = std::abs(c.pixelX - placeX) <= 2 && std::abs(c.pixelY - placeY) <= 2;
   return nearLeader || atPlace ? 1 : 2;
 }

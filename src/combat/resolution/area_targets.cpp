@@ -91,10 +91,7 @@ bool ListAreaTarget(int creature) {
   return true;
 }
 
-bool AddAreaTarget(int x, int y, int caster, int spell) {
-  // The burst has brought the occupancy grid up to date before marking.
-  const int creature = InCombat == 1 ? OtherCombatantOn(x, y, -1, -1) : CombatantAtSquare(x, y);
-  if (!IsValidCreature(creature)) return false;
+bool SuitsAreaTarget(int creature, int caster, int spell) {
   // Ids outside the spell table (breath, Turn Undead) have no side restriction.
   if (spell >= 0 && spell < kSpellRows) {
     const int32_t alliesFlag = SpellTable[spell].beneficial, enemiesFlag = SpellTable[spell].targeting;
@@ -105,6 +102,13 @@ bool AddAreaTarget(int x, int y, int caster, int spell) {
   }
   if (IsSpellInSetC(spell) && !IsAreaFriend(creature, caster)) return false;
   if (IsSpellInSetD(spell) && !IsAreaFoe(creature, caster)) return false;
+  return true;
+}
+
+bool AddAreaTarget(int x, int y, int caster, int spell) {
+  // The burst has brought the occupancy grid up to date before marking.
+  const int creature = InCombat == 1 ? OtherCombatantOn(x, y, -1, -1) : CombatantAtSquare(x, y);
+  if (!IsValidCreature(creature) || !SuitsAreaTarget(creature, caster, spell)) return false;
   return ListAreaTarget(creature);
 }
 

@@ -143,7 +143,7 @@ bool HasFreeHand(const CreatureRecord& c) {
 int CounterspellFor(int who, int caster, int spell) {
   const CreatureRecord& c = Creatures[who];
   const SpellRecord& target = SpellTable[spell];
-  const bool bySchool = c.furtherWords[kCounterspellBySchoolWord] != 0;
+  const bool bySchool = c.feats[kFeatImprovedCounterspell] != 0;  // answers with a spell of the school
   int chosen = -1;
   if (bySchool) {
     for (int id = 0; id < kSpellRows; ++id) {

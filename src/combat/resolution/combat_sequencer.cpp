@@ -187,7 +187,7 @@ bool ScoreAim(int caster, int spell, bool beneficial, int32_t* score) {
     *score = friends;
     return true;
   }
-  if (friends > 0 && !(Creatures[caster].scriptWords[0] == 1 && enemies >= friends)) return false;
+  if (friends > 0 && !(Creatures[caster].scriptWords[kScriptWordAcceptsAllies] == 1 && enemies >= friends)) return false;
   if (CombatAction.preferredTarget != -1 && !holdsPreferred) return false;
   *score = 10 * enemies - friends;
   return true;

@@ -22,6 +22,7 @@
 #include "rules/item_tables.h"
 #include "rules/modifier_list.h"
 #include "rules/positions.h"
+#include "rules/recompute_creature.h"
 #include "state/combat_action.h"
 #include "state/combat_events.h"
 #include "state/turn_order.h"
@@ -224,6 +225,20 @@ void CorrodeArmour(int target, int32_t amount, int index) {
   TargetEvent(1, amount);
 }
 
+// The fallen target leaves the battle, its fall event after the events written.
+void TakeOutFallen(int target) {
+  int next = 0;
+  while (next < kCombatEventCount && !IsEmptyCombatEvent(CombatEvents[next])) ++next;
+  RemoveFromCombat(target, next < kCombatEventCount ? next : kCombatEventCount - 1);
+}
+
+// Negative levels down to none left, or a Constitution lost to nothing, kill
+// once the target is recomputed: it falls then, as a slain one does.
+void FallIfDrainedToDeath(int target) {
+  RecomputeCreature(target, 0);
+  if (HasCondition(target, kCondDead)) TakeOutFallen(target);
+}
+
 void Damage(int caster, int spell, int target, int32_t code, ModifierList& list) {
   CreatureRecord& t = Creatures[target];
   int32_t amount = list.total;
@@ -243,11 +258,7 @@ void Damage(int caster, int spell, int target, int32_t code, ModifierList& list)
     ShowFloatingText(caster, "HP Leeched");
     LogMessage("\xA3%s\xA3 gains \xA3%i\xA3 hit points.\r", c.name, amount);
   }
-  if (t.hitPoints <= 0) {
-    int next = 0;
-    while (next < kCombatEventCount && !IsEmptyCombatEvent(CombatEvents[next])) ++next;
-    RemoveFromCombat(target, next < kCombatEventCount ? next : kCombatEventCount - 1);
-  }
+  if (t.hitPoints <= 0) TakeOutFallen(target);
 }
 
 }  // namespace
@@ -382,6 +393,7 @@ void ApplySpellAmount() {
       if (list.total > 1) LogMessage("\xA3%s\xA3 gains @%i|%.2i@ @NEGATIVE_LEVELS@.\r", victim.name, list.total, index);
       else LogMessage("\xA3%s\xA3 gains @%i|%.2i@ @NEGATIVE_LEVEL@.\r", victim.name, list.total, index);
       TargetEvent(45, list.total);
+      FallIfDrainedToDeath(target);
       return;
     }
     case 120:
@@ -389,6 +401,7 @@ void ApplySpellAmount() {
       return;
     case 110: case 111: case 112: case 113:
       AbilityDamage(target, code, list.total, StoreCombatRoll(list));
+      FallIfDrainedToDeath(target);
       return;
     default:
       Damage(caster, spell, target, code, list);

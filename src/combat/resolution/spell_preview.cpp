@@ -59,7 +59,6 @@ constexpr int kHumanoidType = 5;
 constexpr int kUndeadType = 8;
 constexpr int kFireEnergy = 3;  // the effect code of fire damage
 constexpr int kWebKind = kEffectWeb;
-constexpr int kOwnFieldCode = 48;    // read from the creature's own protection field
 constexpr int kEarsCode = 54;        // deafness
 constexpr int kDrenchingKind = 88;  // the creature kind freezing and drying hurt with d8 dice
 
@@ -73,7 +72,7 @@ bool IsUndead(int c) { return Creatures[c].type == kUndeadType; }
 // The creature's response value to a protection code; 0 for no code.
 int Response(int creature, int code) {
   if (code == 0) return 0;
-  if (code == kOwnFieldCode) return Creatures[creature].protections[kOwnFieldCode].current;
+  if (code == kCodeReadFromPair) return Creatures[creature].protections[kCodeReadFromPair].current;
   return GetProtectionValue(creature, code);
 }
 

@@ -315,7 +315,8 @@ bool PassesImmunities(int target, int spell, int caster) {
   SpellPass.protection = 0;
   for (int code : codes) {
     if (code == 0) continue;
-    const int value = code == 48 ? Creatures[target].protections[48].current : GetProtectionValue(target, code);
+    const int value = code == kCodeReadFromPair ? Creatures[target].protections[kCodeReadFromPair].current
+                                                : GetProtectionValue(target, code);
     const bool reversedCounts = !(SpellPass.effectCode <= 12 || SpellPass.effectCode == 77);
     if (value == 1 || (value == 5 && reversedCounts)) {
       const char* name = ProtectionCodeName(code);

@@ -54,6 +54,3 @@ void ResistanceOf(int32_t code, int* pair, int32_t* source);
 // playback over the creature when none is being shown.
 void QueueUseEvent(int32_t type, int32_t value, int creature, int32_t sound);
 
-// The fields of a creature's further words read by the casting checks.
-constexpr int kArmourCastingWord = 0;        // 1: casts in armour without failure
-constexpr int kCounterspellBySchoolWord = 1; // 1: counterspells with a spell of the school

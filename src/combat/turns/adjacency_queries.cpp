@@ -279,7 +279,7 @@ bool AnyAdjacentHelpless() {
   for (int i = 0; i < kAdjacentListSize && AdjacentCreatureList[i] != -1; ++i) {
     const int o = AdjacentCreatureList[i];
     if (!IsValidCreature(o)) continue;
-    if ((HasCondition(o, kCondParalyzed) || HasCondition(o, kCondSleeping)) && GetProtectionValue(o, 44) != 1)
+    if ((HasCondition(o, kCondParalyzed) || HasCondition(o, kCondSleeping)) && GetProtectionValue(o, kCodeNeverHelpless) != 1)
       return true;
   }
   return false;

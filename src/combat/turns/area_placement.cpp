@@ -160,7 +160,7 @@ bool ScoreBurst(int caster, int spell, int x, int y, int32_t* value, int* centre
       ++friends;
     }
   }
-  if (friends > 0 && (Creatures[caster].scriptWords[0] != 1 || friends > enemies)) return false;
+  if (friends > 0 && (Creatures[caster].scriptWords[kScriptWordAcceptsAllies] != 1 || friends > enemies)) return false;
   if (focus != -1 && !focusCounted) return false;
   *value = enemies * 10 - friends;
   return true;
@@ -484,7 +484,7 @@ bool FindLineTarget(int spell, int caster) {
   // A rectangle needs at least one square each way.
   if (a < 1 || b < 1) return false;
   const int focus = CombatAction.preferredTarget;
-  const bool acceptsAllies = Creatures[caster].scriptWords[0] == 1;
+  const bool acceptsAllies = Creatures[caster].scriptWords[kScriptWordAcceptsAllies] == 1;
 
   // The creatures each orientation could count as enemies: a rectangle that
   // holds too few of them to beat the best is not drawn.

@@ -237,7 +237,7 @@ int64_t ExtractBestSquare(int creature, uint8_t squareOnly, uint8_t* pathKept) {
     if (!FootprintFitsAt(x, y, creature, 1)) continue;
     c.squareX = x;
     c.squareY = y;
-    const bool web = GetProtectionValue(creature, 56) != 1 && c.kind != 32 && IsInMagicArea(creature, 5);
+    const bool web = GetProtectionValue(creature, kCodeFreeMovement) != 1 && c.kind != 32 && IsInMagicArea(creature, 5);
     const bool nextToEnemy = HasAdjacentEnemy(creature);
     c.squareX = cx;
     c.squareY = cy;
@@ -259,7 +259,7 @@ int64_t ExtractBestSquare(int creature, uint8_t squareOnly, uint8_t* pathKept) {
         takenY = y;
       }
     } else if ((d <= CombatAction.movesLeft || firstStep) && FreshPathHeld(creature, cx, cy, x, y)) {
-      if (caster && c.behaviour[kBehaviourCasterStyle] != 1 && HasAdjacentEnemyAt(creature, x, y)) {
+      if (caster && c.behaviour[kBehaviourCastingStyle] != 1 && HasAdjacentEnemyAt(creature, x, y)) {
         Trace("OK square, but Caster near enemy");
         continue;
       }

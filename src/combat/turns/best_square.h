@@ -13,9 +13,6 @@ inline int64_t PackSquare(int x, int y) {
 inline int SquareXOf(int64_t packed) { return static_cast<int32_t>(packed & 0xFFFFFFFF); }
 inline int SquareYOf(int64_t packed) { return static_cast<int32_t>(packed >> 32); }
 
-// The behaviour word whose value 1 lets a caster stop beside its enemies.
-constexpr int kBehaviourCasterStyle = 18;
-
 // The best square of the grid; when it cannot be reached this turn, the last
 // square worth stopping on along the path to it. With squareOnly 1 the best
 // square itself, with no path work. pathKept (may be null) is set to 1 when a

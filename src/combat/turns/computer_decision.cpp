@@ -6,7 +6,6 @@
 
 #include "combat/actions/casting_checks.h"
 #include "combat/turns/adjacency_queries.h"
-#include "combat/turns/ai_record_words.h"
 #include "combat/turns/best_square.h"
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/computer_orders.h"
@@ -418,7 +417,7 @@ bool RunWaitTactics() {
   const int f = CurrentFighter();
   const CombatActionState& a = CombatAction;
   if (!SpellsGivenUpThisTurn && a.useSpells == 0 && a.standardActionLeft == 1 &&
-      Creatures[f].behaviour[kAiSpellPercent] >= 1 && MayCastDefensively(f)) {
+      Creatures[f].behaviour[kBehaviourSpellAttack] >= 1 && MayCastDefensively(f)) {
     CombatAction.useSpells = 1;
     return true;
   }

@@ -345,7 +345,7 @@ int CanBreatheUsefully() {
       }
     });
     if (mustHitTarget && !targetHit) return false;
-    const bool tolerates = Creatures[actor].scriptWords[0] == 1 && enemies >= allies;
+    const bool tolerates = Creatures[actor].scriptWords[kScriptWordAcceptsAllies] == 1 && enemies >= allies;
     useful = enemies >= 1 && (allies == 0 || tolerates);
     return useful;
   });

@@ -401,14 +401,14 @@ int ChooseMeleeTarget(int creature, uint8_t grappleMode) {
                                        : HitChance(creature, e, entry);
     if (!grappleMode && !FinishHelpless) score += SumOf(SpecialTerms(creature, kind, e, kSpecial));
     if (chance >= 70) score += 10;
-    if (grappleMode && GetProtectionValue(e, 64) != 1 && !HasCondition(e, kCondDancing) &&
+    if (grappleMode && GetProtectionValue(e, kCodeCannotBeGrappled) != 1 && !HasCondition(e, kCondDancing) &&
         !HasCondition(e, kCondGrappling))
       score += 20;
     if (IsFreeTarget(e)) score += 17;
     if (!FinishHelpless) {
       score += ResistTerm(creature, kind, e, kResist);
-      if (HasCondition(e, kCondSleeping) && GetProtectionValue(e, 44) != 1) score -= 19;
-    } else if (Helpless(e) && GetProtectionValue(e, 44) != 1) {
+      if (HasCondition(e, kCondSleeping) && GetProtectionValue(e, kCodeNeverHelpless) != 1) score -= 19;
+    } else if (Helpless(e) && GetProtectionValue(e, kCodeNeverHelpless) != 1) {
       score += 31;
     }
     if (score > best) {

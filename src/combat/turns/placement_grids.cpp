@@ -5,6 +5,7 @@
 
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/combat_sequencer.h"
+#include "combat/turns/area_placement.h"
 #include "combat/turns/best_square.h"
 #include "combat/turns/decision_words.h"
 #include "combat/turns/least_services.h"
@@ -149,27 +150,30 @@ bool BreathIsCone(int caster) {
   return (kind >= 1 && kind <= 6) || (kind >= 8 && kind <= 11) || kind == 23;
 }
 
+// The shape of the effect: 1 a cone, 2 a line, 0 none.
+int AimShape(int caster, int spell) {
+  if (spell == kSpellSpecialAttack) return BreathIsCone(caster) ? 1 : 2;
+  if (spell == kSpellTurnUndead || SpellTable[spell].target == kAimCone) return 1;
+  if (SpellTable[spell].target == kAimLine) return 2;
+  return 0;
+}
+
 // Marks the cone or line of the effect from the caster toward (tx, ty);
 // false when the effect has no such shape.
 bool MarkAim(int caster, int spell, int tx, int ty) {
   int32_t direction = 0, near[2] = {0, 0};
-  bool cone;
-  if (spell == kSpellSpecialAttack) cone = BreathIsCone(caster);
-  else if (spell == kSpellTurnUndead) cone = true;
-  else if (SpellTable[spell].target == kAimCone) cone = true;
-  else if (SpellTable[spell].target == kAimLine) cone = false;
-  else return false;
-  if (cone) RasteriseCone(caster, tx, ty, spell, &direction);
-  else RasteriseLine(caster, tx, ty, spell, &direction, near);
-  return true;
+  const int shape = AimShape(caster, spell);
+  if (shape == 1) RasteriseCone(caster, tx, ty, spell, &direction);
+  else if (shape == 2) RasteriseLine(caster, tx, ty, spell, &direction, near);
+  return shape != 0;
 }
 
-// The worth of the shape just marked: hostile x 10 - allied, or -1 when it
-// would hit an ally the caster may not hit.
-int32_t ScoreAim(int caster, int spell) {
+// The worth of the creatures a shape takes: hostile x 10 - allied, or -1
+// when it would hit an ally the caster may not hit.
+int32_t ScoreAim(int caster, int spell, const int32_t* listed, int count) {
   int hostile = 0, allied = 0;
-  for (int i = 0; i < kAreaTargetCount && AreaTargetList[i] != -1; ++i) {
-    const int t = AreaTargetList[i];
+  for (int i = 0; i < count; ++i) {
+    const int t = listed[i];
     if (IsImmuneToSpell(spell, t)) continue;
     if (spell == kSpellTurnUndead) {
       if (!IsMoraleEffectWasted(kSpellTurnUndead, t)) ++hostile;
@@ -181,9 +185,68 @@ int32_t ScoreAim(int caster, int spell) {
     if (t == caster || AreAllies(caster, t)) ++allied;
     else ++hostile;
   }
-  if (allied > 0 && !(Creatures[caster].scriptWords[0] == 1 && hostile >= allied)) return -1;
+  if (allied > 0 && !(Creatures[caster].scriptWords[kScriptWordAcceptsAllies] == 1 && hostile >= allied)) return -1;
   return hostile * 10 - allied;
 }
+
+// The creatures of the area target list, as the shape just drawn left it.
+int ListedCount() {
+  int n = 0;
+  while (n < kAreaTargetCount && AreaTargetList[n] != -1) ++n;
+  return n;
+}
+
+// What a disc of the spell round the caster catches: 10 for each creature
+// it helps or harms as the spell wants, less 1 for each the spell would
+// wrong.
+int32_t ScoreDisc(int caster, int spell, const int32_t* listed, int count) {
+  int hostileCount = 0, penalty = 0;
+  for (int i = 0; i < count; ++i) {
+    const int t = listed[i];
+    if (IsImmuneToSpell(spell, t) || IsConditionEffectWasted(spell, t)) continue;
+    const bool hostile = t != caster && !AreAllies(caster, t);
+    switch (spell) {
+      case kSpellBane: hostileCount += hostile; break;
+      case kSpellBless: hostileCount += !hostile; break;
+      case kSpellPrayer: ++hostileCount; break;
+      case kSpellInvisibilityPurge:
+        if (hostile) ++hostileCount;
+        else ++penalty;
+        break;
+      default: break;
+    }
+  }
+  return hostileCount * 10 - penalty;
+}
+
+// While a grid weighs its shapes by the creatures they would list, the
+// shape last weighed and the last that listed anyone. Drawing those two
+// again at the end leaves the area mask, the area target list and the marks
+// as drawing every shape would have left them.
+struct ShapesWeighed {
+  bool any = false, anyListed = false;
+  int x = 0, y = 0, tx = 0, ty = 0;
+  int listedX = 0, listedY = 0, listedTx = 0, listedTy = 0;
+
+  void Note(int atX, int atY, int towardX, int towardY, int count) {
+    any = true;
+    x = atX, y = atY, tx = towardX, ty = towardY;
+    if (count > 0) anyListed = true, listedX = atX, listedY = atY, listedTx = towardX, listedTy = towardY;
+  }
+  template <typename Draw>
+  void DrawAgain(CreatureRecord& c, Draw draw) const {
+    if (anyListed) {
+      c.squareX = listedX;
+      c.squareY = listedY;
+      draw(listedTx, listedTy);
+    }
+    if (any) {
+      c.squareX = x;
+      c.squareY = y;
+      draw(tx, ty);
+    }
+  }
+};
 
 }  // namespace
 
@@ -194,6 +257,13 @@ int64_t BuildConeSpellGrid(int caster, int spell) {
   const Placement p = StartPlacement(caster, realSpell);
   CreatureRecord& c = Creatures[caster];
   const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+  // A cone is weighed by the creatures it would list, without being drawn;
+  // a line is drawn.
+  const int shape = AimShape(caster, spell);
+  const bool listing = PlacementShortcuts && shape == 1;
+  static int32_t listed[kAreaTargetCount];
+  ShapesWeighed weighed;
+  if (listing) BeginShapeSeries(caster);
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       int32_t& v = ValuationGrid[SquareIndex(x, y)];
@@ -205,11 +275,21 @@ int64_t BuildConeSpellGrid(int caster, int spell) {
         for (int ty = y - 1; ty <= y + h; ++ty) {
           if ((tx != x - 1 && tx != x + w && ty != y - 1 && ty != y + h) || !OnGrid(tx, ty)) continue;
           if (BlockedGrid[SquareIndex(tx, ty)] == kSquareBlocked) continue;
+          if (listing) {
+            const int n = ListConeTargets(caster, tx, ty, spell, listed, kAreaTargetCount);
+            weighed.Note(x, y, tx, ty, n);
+            best = std::max(best, ScoreAim(caster, spell, listed, n));
+            continue;
+          }
           if (!MarkAim(caster, spell, tx, ty)) continue;
-          best = std::max(best, ScoreAim(caster, spell));
+          best = std::max(best, ScoreAim(caster, spell, AreaTargetList, ListedCount()));
         }
       v += best;
     }
+  if (listing) {
+    EndShapeSeries();
+    weighed.DrawAgain(c, [caster, spell](int tx, int ty) { MarkAim(caster, spell, tx, ty); });
+  }
   return FinishPlacement(p);
 }
 
@@ -218,31 +298,30 @@ int64_t BuildDiscSpellGrid(int caster) {
   const int spell = SpellInProgress;
   const Placement p = StartPlacement(caster, spell >= 0 && spell < kSpellRows);
   CreatureRecord& c = Creatures[caster];
+  // Each disc is weighed by the creatures it would list, without being drawn.
+  const bool listing = PlacementShortcuts != 0;
+  static int32_t listed[kAreaTargetCount];
+  ShapesWeighed weighed;
+  if (listing) BeginShapeSeries(caster);
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       int32_t& v = ValuationGrid[SquareIndex(x, y)];
       if (v == kUnfit) continue;
       c.squareX = x;
       c.squareY = y;
-      RasteriseBurst(caster, x, y, spell);
-      int count = 0, penalty = 0;
-      for (int i = 0; i < kAreaTargetCount && AreaTargetList[i] != -1; ++i) {
-        const int t = AreaTargetList[i];
-        if (IsImmuneToSpell(spell, t) || IsConditionEffectWasted(spell, t)) continue;
-        const bool hostile = t != caster && !AreAllies(caster, t);
-        switch (spell) {
-          case kSpellBane: count += hostile; break;
-          case kSpellBless: count += !hostile; break;
-          case kSpellPrayer: ++count; break;
-          case kSpellInvisibilityPurge:
-            if (hostile) ++count;
-            else ++penalty;
-            break;
-          default: break;
-        }
+      if (listing) {
+        const int n = ListBurstTargets(caster, x, y, spell, listed, kAreaTargetCount);
+        weighed.Note(x, y, x, y, n);
+        v += ScoreDisc(caster, spell, listed, n);
+        continue;
       }
-      v += count * 10 - penalty;
+      RasteriseBurst(caster, x, y, spell);
+      v += ScoreDisc(caster, spell, AreaTargetList, ListedCount());
     }
+  if (listing) {
+    EndShapeSeries();
+    weighed.DrawAgain(c, [caster, spell](int x, int y) { RasteriseBurst(caster, x, y, spell); });
+  }
   const int64_t best = FinishPlacement(p);
   if (DebugMode) {
     AiPause = 1;

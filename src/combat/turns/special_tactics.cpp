@@ -155,7 +155,7 @@ TacticResult LeaveHazardArea(int fighter, const TacticFlags& f) {
 
 TacticResult SoundAlarm(int fighter, const TacticFlags& f) {
   const CreatureRecord& c = Creatures[fighter];
-  if (DisruptionTarget != -1 || c.displayWords[kDisplayAlarm] <= 0 || CurrentMap.alarm != 0 ||
+  if (DisruptionTarget != -1 || c.behaviour[kBehaviourAlarm] <= 0 || CurrentMap.alarm != 0 ||
       CombatAction.standardActionLeft == 0 || HasCondition(fighter, kCondSilenced) || HasCondition(fighter, kCondMute))
     return TacticResult::kFellThrough;
   if (f.adjacentEnemy) {

@@ -41,10 +41,6 @@ int32_t FoundSpellLevel = 0;
 
 namespace {
 
-// The record's percentage of readying against an enemy's spellcasting, and of
-// escaping a grapple.
-constexpr int kBehaviourReadyVersusSpell = kBehaviourSpellAttack;
-constexpr int kBehaviourEscape = kBehaviourGrapple2;
 // Readied plans against spellcasting and to counterspell.
 constexpr int32_t kPlanCounterspell = 9;
 constexpr int32_t kPlanReadyVersusSpell = 22;
@@ -232,7 +228,7 @@ bool TryReadyAgainstCasting(const CasterSituation& s) {
     return false;
   if (!HasSpellAgainstCasters(f)) return false;
   Trace("Can do ready/spell \r");
-  if (D100() > Behaviour(f, kBehaviourReadyVersusSpell) || !ReadinessShareHolds(f)) return false;
+  if (D100() > Behaviour(f, kBehaviourSpellAttack) || !ReadinessShareHolds(f)) return false;  // ready versus spell
   if (FindAnyCondition(f, kCondConfused, kCondInsane, kCondSleeping, kCondParalyzed, kCondPetrified, kCondGrappling,
                        kCondDancing, kCondFeebleminded, kCondNauseated) >= 0)
     return false;
@@ -549,7 +545,7 @@ SpellBranchOutcome FallBack(const CasterSituation& s, bool* retryCastingSquare) 
       CombatState = kStateNextFighter;
       return SpellBranchOutcome::kTurnEnded;
     }
-    if (D100() <= Behaviour(f, kBehaviourEscape)) {
+    if (D100() <= Behaviour(f, kBehaviourCasting)) {  // its escape percentage
       CombatState = kStatePlayerTurn;
       SettleMoveAfterAction();
       a.actionCode = 14;

@@ -417,7 +417,7 @@ bool ReleasedAreaListed(int f, int spell) {
       }
     }
   const int needed = spell == kSpellShout || spell == kSpellVampiricBlast ? 2 : 1;
-  const bool acceptsAllies = Creatures[f].scriptWords[0] == 1;
+  const bool acceptsAllies = Creatures[f].scriptWords[kScriptWordAcceptsAllies] == 1;
   for (int r = 0; r < ringCount; ++r) {
     int32_t direction = 0, near[2] = {0, 0};
     if (cone) RasteriseCone(f, ring[r][0], ring[r][1], spell, &direction);

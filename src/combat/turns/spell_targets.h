@@ -11,12 +11,6 @@
 // one the other candidate fillers of the computer fighters share.
 #include "combat/turns/adjacency_queries.h"
 
-// Script-set words of the creature record the spell choice reads: the
-// creature its script names as the target of its scripted spells (a creature
-// id, 0 none), and the flag that lets a Wizard enlarge itself.
-constexpr int kScriptWordTarget = 2;
-constexpr int kScriptWordSelfEnlargement = 6;
-
 // The entries of the candidate list before its terminator, over its whole length.
 int CountCandidates();
 

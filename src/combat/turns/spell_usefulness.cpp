@@ -22,9 +22,6 @@
 
 namespace {
 
-// The protection code read from the creature's own protection pair rather
-// than through its immunity category.
-constexpr int kOwnProtectionCode = 48;
 // The armour slot and the handling word of body armour.
 constexpr int kArmourHandling = 6;
 // The creature subtype of things that rust.
@@ -77,8 +74,8 @@ int DescriptorProtectionCode(int32_t descriptor) {
 
 bool ProtectionStops(int target, int code) {
   if (code == 0) return false;
-  const int32_t value =
-      code == kOwnProtectionCode ? Creatures[target].protections[kOwnProtectionCode].current : GetProtectionValue(target, code);
+  const int32_t value = code == kCodeReadFromPair ? Creatures[target].protections[kCodeReadFromPair].current
+                                                  : GetProtectionValue(target, code);
   return value == kImmunityImmune || value == kImmunityReverse;
 }
 

@@ -112,18 +112,23 @@ void MarkStepSquares(int creature, int32_t value) {
     }
 }
 
-// The cells of one kind the dispel may clear, kept as a bitmap of the map.
+// The cells of one kind the dispel may clear, kept as a bitmap of the map
+// and as a list of their squares in map order (x-major).
 struct CellMap {
   bool any = false;
   uint8_t at[kMapSquares];
+  int32_t squares[kMapSquares];
+  int count = 0;
 };
 void FindCells(CellMap* cells, uint32_t kind, bool passingOnly) {
   cells->any = false;
+  cells->count = 0;
   for (int i = 0; i < kMapSquares; ++i) {
     const SquareEffectCell& cell = MagicAreaGrid[i];
     const bool hit = cell.kind == kind && (!passingOnly || cell.roundsLeft != kDurationLasting);
     cells->at[i] = hit;
     cells->any |= hit;
+    if (hit) cells->squares[cells->count++] = i;
   }
 }
 
@@ -131,25 +136,34 @@ void FindCells(CellMap* cells, uint32_t kind, bool passingOnly) {
 // its nearest footprint square, the first in map order on ties) when it
 // lies within the dispel's reach and in line of effect of the square. Only
 // cells within reach can be nearest enough, so only the window round the
-// footprint is looked at.
+// footprint is looked at: its columns are one run of the list.
 bool DispellableCellNear(int creature, int x, int y, const CellMap& cells) {
   if (!cells.any) return false;
   const CreatureRecord& c = Creatures[creature];
   int wx0 = std::max(x - kDispelWindow, 0), wx1 = std::min(x + c.footprintWidth.current - 1 + kDispelWindow, kMapSide - 1);
   int wy0 = std::max(y - kDispelWindow, 0), wy1 = std::min(y + c.footprintHeight.current - 1 + kDispelWindow, kMapSide - 1);
-  if (!PlacementShortcuts) wx0 = wy0 = 0, wx1 = wy1 = kMapSide - 1;
   int32_t best = kNoDistance;
   int bx = -1, by = -1;
-  for (int cx = wx0; cx <= wx1; ++cx)
-    for (int cy = wy0; cy <= wy1; ++cy) {
-      if (!cells.at[SquareIndex(cx, cy)]) continue;
-      const int32_t d = SquaredToFootprint(creature, cx, cy);
-      if (d < best) {
-        best = d;
-        bx = cx;
-        by = cy;
-      }
+  auto weigh = [&](int cx, int cy) {
+    const int32_t d = SquaredToFootprint(creature, cx, cy);
+    if (d < best) {
+      best = d;
+      bx = cx;
+      by = cy;
     }
+  };
+  if (PlacementShortcuts) {
+    const int32_t* first = std::lower_bound(cells.squares, cells.squares + cells.count, SquareIndex(wx0, 0));
+    const int32_t* last = cells.squares + cells.count;
+    for (const int32_t* k = first; k != last && *k < SquareIndex(wx1 + 1, 0); ++k) {
+      const int cy = *k % kMapSide;
+      if (cy >= wy0 && cy <= wy1) weigh(*k / kMapSide, cy);
+    }
+  } else {
+    for (int cx = 0; cx < kMapSide; ++cx)
+      for (int cy = 0; cy < kMapSide; ++cy)
+        if (cells.at[SquareIndex(cx, cy)]) weigh(cx, cy);
+  }
   return best <= kDispelReachSquared && HasLineOfEffect(x, y, bx, by, nullptr);
 }
 
@@ -182,32 +196,69 @@ struct CombatantList {
                  o.squareY + o.footprintHeight.current - 1, t != creature && AreAllies(creature, t)};
     }
   }
+  // Those of another list that pass the test, in its order.
+  template <typename Keep>
+  void Filter(const CombatantList& from, Keep keep) {
+    n = 0;
+    for (int i = 0; i < from.n; ++i)
+      if (keep(from.at[i].id)) at[n++] = from.at[i];
+  }
 };
 CombatantList Present;
 
-// The creatures within the reach class 1 to 4 of the creature where it
-// stands, in turn order: the rule of the stance candidate filler
+constexpr int32_t kReachBelow[5] = {0, 3, 10, 50, 145};  // the squared distance each reach class stays below
+constexpr int kReachAxis[5] = {0, 1, 3, 7, 12};         // the farthest gap along an axis below each bound
+
+// The gap along x between the creature's footprint placed in column x and the box [x0, x1].
+int GapX(int x, int w, int x0, int x1) { return std::max({x0 - (x + w - 1), x - x1, 0}); }
+
+// The creatures of a list that the creature placed in each column may reach
+// in a reach class: those no farther from its footprint along x than the
+// class reaches, in the list's order.
+struct ReachColumns {
+  const CombatantList* list = nullptr;
+  int16_t first[kMapSide + 1];
+  int16_t items[kMapSide * kTurnOrderEntries];
+
+  void Build(int creature, int reachClass, const CombatantList& from) {
+    list = &from;
+    const int w = Creatures[creature].footprintWidth.current;
+    const int axis = reachClass >= 1 && reachClass <= 4 ? kReachAxis[reachClass] : 0;
+    int n = 0;
+    for (int x = 0; x < kMapSide; ++x) {
+      first[x] = static_cast<int16_t>(n);
+      for (int i = 0; i < from.n; ++i)
+        if (GapX(x, w, from.at[i].x0, from.at[i].x1) <= axis) items[n++] = static_cast<int16_t>(i);
+    }
+    first[kMapSide] = static_cast<int16_t>(n);
+  }
+};
+
+// The creatures of the list within the reach class 1 to 4 of the creature
+// where it stands, in turn order: the rule of the stance candidate filler
 // (ListCombatantsInReach: the squared distance between the nearest footprint
 // squares, and a line FindCover lets through) without refilling the shared
 // candidate list or marking the lines for every square. Creatures farther
 // apart along an axis than a class reaches are passed over before their
-// distance is measured. The count.
-int CreaturesInReach(int creature, int reachClass, int32_t* out) {
-  static const int32_t kBelow[5] = {0, 3, 10, 50, 145};
-  static const int kAxis[5] = {0, 1, 3, 7, 12};  // the farthest gap along an axis below each bound
+// distance is measured; with the shortcuts, only those of the creature's
+// column are looked at. The count.
+int CreaturesInReach(int creature, int reachClass, const ReachColumns& among, int32_t* out) {
   if (reachClass < 1 || reachClass > 4) return 0;
   const CreatureRecord& c = Creatures[creature];
   const int cx1 = c.squareX + c.footprintWidth.current - 1, cy1 = c.squareY + c.footprintHeight.current - 1;
+  const CombatantList& list = *among.list;
+  const bool byColumn = PlacementShortcuts && c.squareX >= 0 && c.squareX < kMapSide;
+  const int begin = byColumn ? among.first[c.squareX] : 0, end = byColumn ? among.first[c.squareX + 1] : list.n;
   int n = 0;
-  for (int i = 0; i < Present.n && n < kCandidateListSize; ++i) {
-    const Combatant& o = Present.at[i];
+  for (int k = begin; k < end && n < kCandidateListSize; ++k) {
+    const Combatant& o = list.at[byColumn ? among.items[k] : k];
     const int gapX = std::max({o.x0 - cx1, c.squareX - o.x1, 0});
     const int gapY = std::max({o.y0 - cy1, c.squareY - o.y1, 0});
-    if (gapX > kAxis[reachClass] || gapY > kAxis[reachClass]) continue;
-    const GridSquare from = NearestFootprintSquare(creature, o.x0, o.y0);
+    if (gapX > kReachAxis[reachClass] || gapY > kReachAxis[reachClass]) continue;
+    const GridSquare near = NearestFootprintSquare(creature, o.x0, o.y0);
     const GridSquare to = NearestFootprintSquare(o.id, c.squareX, c.squareY);
-    if (SquaredDistance(from.x, from.y, to.x, to.y) >= kBelow[reachClass]) continue;
-    if (reachClass >= 2 && !IsCoverLineOpen(from.x, from.y, to.x, to.y)) continue;
+    if (SquaredDistance(near.x, near.y, to.x, to.y) >= kReachBelow[reachClass]) continue;
+    if (reachClass >= 2 && !IsCoverLineOpen(near.x, near.y, to.x, to.y)) continue;
     out[n++] = o.id;
   }
   return n;
@@ -216,14 +267,18 @@ int CreaturesInReach(int creature, int reachClass, int32_t* out) {
 // The allies of the creature's side touching its ring where it stands, in
 // turn order, at most as many as the adjacent-creature list holds: the rule
 // of ListAdjacentAllies, by the boxes of the footprints instead of marking
-// the ring for every square. The count.
-int AlliesBeside(int creature, int32_t* out) {
+// the ring for every square. The columns list the allies (or everyone, the
+// allies picked out here) by reach class 1, which reaches the ring. The count.
+int AlliesBeside(int creature, const ReachColumns& among, int32_t* out) {
   const CreatureRecord& c = Creatures[creature];
   const int x0 = c.squareX, y0 = c.squareY;
   const int x1 = x0 + c.footprintWidth.current - 1, y1 = y0 + c.footprintHeight.current - 1;
+  const CombatantList& list = *among.list;
+  const bool byColumn = PlacementShortcuts && x0 >= 0 && x0 < kMapSide;
+  const int begin = byColumn ? among.first[x0] : 0, end = byColumn ? among.first[x0 + 1] : list.n;
   int n = 0;
-  for (int i = 0; i < Present.n && n < kAdjacentListSize; ++i) {
-    const Combatant& a = Present.at[i];
+  for (int k = begin; k < end && n < kAdjacentListSize; ++k) {
+    const Combatant& a = list.at[byColumn ? among.items[k] : k];
     if (!a.ally) continue;
     // Its footprint meets the box of the ring without lying wholly on the creature's own squares.
     const bool meetsRing = a.x1 >= x0 - 1 && a.x0 <= x1 + 1 && a.y1 >= y0 - 1 && a.y0 <= y1 + 1;
@@ -236,7 +291,7 @@ int AlliesBeside(int creature, int32_t* out) {
 int32_t ResolveStance(int creature, int32_t stance) {
   if (stance != kStanceOwn) return stance;
   if (StanceWord != -1) return StanceWord;
-  const int32_t own = Creatures[creature].behaviour[kBehaviourCasterStyle];
+  const int32_t own = Creatures[creature].behaviour[kBehaviourCastingStyle];  // its behaviour code
   return own != 0 ? own : kStanceKeepOff;
 }
 
@@ -275,7 +330,7 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
   stance = ResolveStance(creature, stance);
   const int fireCode = GetProtectionValue(creature, 2);
   const bool fireAware = fireCode != 1 && fireCode != 5 && c.kind != 1 && c.kind != 88;
-  const bool webAware = GetProtectionValue(creature, 56) != 1 && c.kind != 1 && c.kind != 32;
+  const bool webAware = GetProtectionValue(creature, kCodeFreeMovement) != 1 && c.kind != 1 && c.kind != 32;
   bool moreThanOneMove, exactlyOneMove;
   MoveState(creature, &moreThanOneMove, &exactlyOneMove);
 
@@ -356,25 +411,44 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
         if (enemySquareCount < kMapSquares) enemySquares[enemySquareCount++] = {ex, ey};
   }
   const bool single = w == 1 && h == 1;
+  // The enemy squares by column: the distance terms below ask no more than
+  // whether the nearest lies below 49 (and how far when it does), and one
+  // more than 6 columns off the footprint lies at 49 or more.
+  static GridSquare enemiesByX[kMapSquares];
+  std::copy(enemySquares, enemySquares + enemySquareCount, enemiesByX);
+  std::sort(enemiesByX, enemiesByX + enemySquareCount,
+            [](const GridSquare& a, const GridSquare& b) { return a.x < b.x; });
+  auto nearestEnemyAt = [&](int x, int y) {
+    int32_t nearest = kNoDistance;
+    auto weigh = [&](const GridSquare& e) {
+      const int32_t d = single ? (e.x - x) * (e.x - x) + (e.y - y) * (e.y - y) : SquaredToFootprint(creature, e.x, e.y);
+      nearest = std::min(nearest, d);
+    };
+    if (!PlacementShortcuts) {
+      for (int k = 0; k < enemySquareCount; ++k) weigh(enemySquares[k]);
+      return nearest;
+    }
+    const GridSquare* k = std::lower_bound(enemiesByX, enemiesByX + enemySquareCount, x - 6,
+                                           [](const GridSquare& e, int column) { return e.x < column; });
+    for (; k != enemiesByX + enemySquareCount && k->x <= x + w - 1 + 6; ++k) weigh(*k);
+    return nearest;
+  };
   Present.Gather(creature);
+  static ReachColumns inReach;
+  inReach.Build(creature, stance, Present);
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       int32_t& v = ValuationGrid[SquareIndex(x, y)];
       if (v < 0) continue;
       c.squareX = x;
       c.squareY = y;
-      int32_t nearestEnemy = kNoDistance;
-      for (int k = 0; k < enemySquareCount; ++k) {
-        const GridSquare e = enemySquares[k];
-        const int32_t d = single ? (e.x - x) * (e.x - x) + (e.y - y) * (e.y - y) : SquaredToFootprint(creature, e.x, e.y);
-        nearestEnemy = std::min(nearestEnemy, d);
-      }
       static int32_t reached[kCandidateListSize];
-      const int count = CreaturesInReach(creature, stance, reached);
+      const int count = CreaturesInReach(creature, stance, inReach, reached);
       for (int k = 0; k < count; ++k)
         if (reached[k] != creature) v += worth[reached[k]];
       const bool onlySelf = count == 1 && reached[0] == creature;
       if (count > 0 && !onlySelf) {
+        const int32_t nearestEnemy = nearestEnemyAt(x, y);
         int32_t d = 0;
         if (stance == 2 && nearestEnemy >= 9) d = 7;
         else if (stance == 3 && nearestEnemy >= 16) d = 9;
@@ -459,6 +533,28 @@ int BuildCureValuationGrid(int creature, uint8_t stepOnly) {
 
   const int sx = c.squareX, sy = c.squareY;
   Present.Gather(creature);
+  // The friends paralysis removal or a mass cure would help, picked once for
+  // the grid: the squares look for them alone.
+  const auto friendly = [creature](int t) { return t == creature || AreAllies(creature, t); };
+  const auto afflicted = [creature, friendly](int t) {
+    const int p = FindCondition(t, kCondParalyzed);
+    const uint32_t source = p >= 0 ? Creatures[t].conditions[p].source : 0;
+    return friendly(t) && (HasCondition(t, kCondSlowed) || (p >= 0 && (source < 25 || source > 30)));
+  };
+  const auto wounded = [friendly](int t) {
+    return friendly(t) && Creatures[t].hitPoints < Creatures[t].maxHitPoints && !DestroyedType(t);
+  };
+  static CombatantList paralysed, hurt, allies;
+  paralysed = hurt = allies = Present;
+  if (PlacementShortcuts) {
+    paralysed.Filter(Present, afflicted);
+    hurt.Filter(Present, wounded);
+    allies.Filter(Present, [creature](int t) { return t != creature && AreAllies(creature, t); });
+  }
+  static ReachColumns paralysedInReach, hurtInReach, alliesBeside;
+  paralysedInReach.Build(creature, 2, paralysed);
+  hurtInReach.Build(creature, 3, hurt);
+  alliesBeside.Build(creature, 1, allies);
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       int32_t& v = ValuationGrid[SquareIndex(x, y)];
@@ -467,29 +563,20 @@ int BuildCureValuationGrid(int creature, uint8_t stepOnly) {
       c.squareY = y;
       int32_t paralysis = 0, mass = 0;
       static int32_t reached[kCandidateListSize];
-      if (removeParalysis) {
-        const int count = CreaturesInReach(creature, 2, reached);
-        for (int k = 0; k < count && paralysis == 0; ++k) {
-          const int t = reached[k];
-          if (t != creature && !AreAllies(creature, t)) continue;
-          const int p = FindCondition(t, kCondParalyzed);
-          const uint32_t source = p >= 0 ? Creatures[t].conditions[p].source : 0;
-          if (HasCondition(t, kCondSlowed) || (p >= 0 && (source < 25 || source > 30))) paralysis = 34;
-        }
+      if (removeParalysis && paralysed.n > 0) {
+        const int count = CreaturesInReach(creature, 2, paralysedInReach, reached);
+        for (int k = 0; k < count && paralysis == 0; ++k)
+          if (afflicted(reached[k])) paralysis = 34;
       }
-      if (massCure) {
-        const int count = CreaturesInReach(creature, 3, reached);
-        for (int k = 0; k < count; ++k) {
-          const int t = reached[k];
-          if ((t == creature || AreAllies(creature, t)) && Creatures[t].hitPoints < Creatures[t].maxHitPoints &&
-              !DestroyedType(t))
-            mass += 9;
-        }
+      if (massCure && hurt.n > 0) {
+        const int count = CreaturesInReach(creature, 3, hurtInReach, reached);
+        for (int k = 0; k < count; ++k)
+          if (wounded(reached[k])) mass += 9;
       }
       int32_t cure = 0, curse = 0, sight = 0, free = 0, healTerm = 0, drainTerm = 0, restoreTerm = 0, lesserTerm = 0,
               most = 0;
       static int32_t beside[kAdjacentListSize];
-      const int besideCount = AlliesBeside(creature, beside);
+      const int besideCount = AlliesBeside(creature, alliesBeside, beside);
       for (int k = 0; k < besideCount; ++k) {
         const int e = beside[k];
         if (HeldByOthers(e)) continue;

@@ -308,7 +308,7 @@ int ScriptedSpellTarget(int creature) {
   if (spell < 0 || spell >= kSpellRows) return -1;
   const int32_t kind = SpellTargetKind[spell];
   if (kind != 3 && kind != 4 && kind != 9) return -1;
-  const int target = Creatures[creature].scriptWords[2];
+  const int target = Creatures[creature].scriptWords[kScriptWordTarget];
   bool present = false;
   ForOthers(-1, [&](int, int o) { present = present || o == target; });
   return present ? target : -1;
@@ -319,7 +319,7 @@ bool ScriptedSpellTargetDisabled(int creature) {
     return false;
   const int32_t kind = SpellTargetKind[CombatAction.scriptedSpell];
   if (kind != 3 && kind != 4) return false;
-  const int target = Creatures[creature].scriptWords[2];
+  const int target = Creatures[creature].scriptWords[kScriptWordTarget];
   bool present = false;
   ForOthers(-1, [&](int, int o) { present = present || o == target; });
   if (!present) return true;

@@ -39,7 +39,6 @@ constexpr int32_t kPlanReadyVersusSpell = 22;
 constexpr int32_t kPlanReadyVersusSpellStep = 23;
 constexpr int32_t kEventReady = 46;
 constexpr int32_t kSoundReady = 38;
-constexpr int32_t kProtectedFromFinishing = 44;  // the protection code of creatures never helpless
 
 bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
 
@@ -67,12 +66,12 @@ void SetPlannedAction(int fighter, int32_t code, int32_t target, int32_t paramet
 bool RollPercent(int32_t percent) { return RollDice(100, 1, 0, 0) <= percent; }
 
 bool IsSleepingOrParalyzedTarget(int creature) {
-  return GetProtectionValue(creature, kProtectedFromFinishing) != 1 &&
+  return GetProtectionValue(creature, kCodeNeverHelpless) != 1 &&
          (HasCondition(creature, kCondSleeping) || HasCondition(creature, kCondParalyzed));
 }
 
 bool IsSleepingTarget(int creature) {
-  return GetProtectionValue(creature, kProtectedFromFinishing) != 1 && HasCondition(creature, kCondSleeping);
+  return GetProtectionValue(creature, kCodeNeverHelpless) != 1 && HasCondition(creature, kCondSleeping);
 }
 
 // The attack and shot issue: the planned action on T, then the full attack

@@ -1,7 +1,6 @@
 #include "combat/turns/turn_planning.h"
 
 #include "combat/actions/casting_checks.h"
-#include "combat/turns/ai_record_words.h"
 #include "combat/turns/computer_orders.h"
 #include "combat/turns/least_services.h"
 #include "combat/turns/tactical_predicates.h"
@@ -64,7 +63,7 @@ bool PlansItemSpell(int creature, int spell, int32_t percent) {
 void PlanBreathWeapon(int creature) {
   const CreatureRecord& c = Creatures[creature];
   if (c.special[kSpecialAttackKind] <= 0 || ControlledOrChanged(creature)) return;
-  const int32_t percent = c.behaviour[kAiBreathPercent];
+  const int32_t percent = c.behaviour[kBehaviourSpecialAttack];
   if (Rolls(percent)) {
     CombatAction.breathPlanned = 1;
     Trace("DEBUG - Planning to use Breath Weapon.\r");
@@ -115,23 +114,23 @@ void PlanFighterTurn(int creature) {
   if (!IsValidCreature(creature)) return;
   CombatActionState& a = CombatAction;
   const CreatureRecord& c = Creatures[creature];
-  if (c.feats[kFeatWhirlwindAttack] != 0 && Rolls(c.behaviour[kAiWhirlwindPercent])) a.whirlwindPlanned = 1;
-  if (c.behaviour[kAiBullRushPercent] > 0 && Rolls(c.behaviour[kAiBullRushPercent])) {
+  if (c.feats[kFeatWhirlwindAttack] != 0 && Rolls(c.behaviour[kBehaviourWhirlwind])) a.whirlwindPlanned = 1;
+  if (c.behaviour[kBehaviourBullRush] > 0 && Rolls(c.behaviour[kBehaviourBullRush])) {
     a.bullRushPlanned = 1;
     Trace("DEBUG - Bull Rush ON.\r");
   } else {
     Trace("DEBUG - Bull Rush OFF.\r");
   }
   if (c.naturalAttacks[3].kind > 0 && c.special[kSenseKindWord] != kSenseNoAlternate &&
-      Rolls(c.behaviour[kAiAlternateAttackPercent]))
+      Rolls(c.behaviour[kBehaviourSecondTactic]))
     a.useAlternateAttack = 1;
   PlanTurnUndead(creature);
   PlanBreathWeapon(creature);
   const int wand = WandSpell(creature);
-  if (wand >= 0 && !Controlled(creature) && PlansItemSpell(creature, wand, c.behaviour[kAiWandPercent]))
+  if (wand >= 0 && !Controlled(creature) && PlansItemSpell(creature, wand, c.behaviour[kBehaviourWand]))
     a.wandPlanned = 1;
   if (c.special[kSpecialSpellLike] > 0 && c.special[kSpecialUsesLeft] > 0 && !Controlled(creature) &&
-      PlansItemSpell(creature, c.special[kSpecialSpellLike] - 1, c.behaviour[kAiSpellLikePercent]))
+      PlansItemSpell(creature, c.special[kSpecialSpellLike] - 1, c.behaviour[kBehaviourSpellLike]))
     a.spellLikePlanned = 1;
   const int scripted = FirstScriptedSpell(creature);
   if (scripted >= 0) {
@@ -139,7 +138,7 @@ void PlanFighterTurn(int creature) {
     a.scriptedSpell = scripted;
     a.useSpells = 1;
   } else {
-    const int32_t percent = c.behaviour[kAiSpellPercent];
+    const int32_t percent = c.behaviour[kBehaviourSpellAttack];
     if (percent >= 1 && percent <= 99) {
       if (Rolls(percent)) {
         if (DebugMode == 1) LogMessage("DEBUG - Will use spells (Chance %i).\r", percent);
@@ -158,12 +157,12 @@ void PlanFighterTurn(int creature) {
     a.scriptedSpellPlanned = 0;
     Trace("DEBUG - No more spell slots available so will not use spells.\r");
   }
-  if (a.useSpells == 1 && c.creatureClass == kClassCleric && c.behaviour[kAiCureOthersPercent] > 0 &&
-      HasNonEnemyInTurnOrder(creature) && Rolls(c.behaviour[kAiCureOthersPercent])) {
+  if (a.useSpells == 1 && c.creatureClass == kClassCleric && c.behaviour[kBehaviourCleric] > 0 &&
+      HasNonEnemyInTurnOrder(creature) && Rolls(c.behaviour[kBehaviourCleric])) {
     a.cureOthers = 1;
     Trace("DEBUG - Cleric on CURE OTHER\r");
   }
-  if (c.behaviour[kAiKeepDistance] == kKeepsPreferredRange) {
+  if (c.behaviour[kBehaviourDefensiveStyle] == kKeepsPreferredRange) {
     a.preferredRange = RollDice(3, 1, 0, 0) + 1;
     if (DebugMode == 1) LogMessage("DEBUG - Wizard on RANGE %i\r", a.preferredRange);
   }
@@ -178,11 +177,11 @@ void ReplanAfterReadiedAction(int creature) {
   const CreatureRecord& c = Creatures[creature];
   PlanBreathWeapon(creature);
   const int wand = WandSpell(creature);
-  if (wand >= 0 && !Controlled(creature) && IsAiItemSpell(wand) && Rolls(c.behaviour[kAiWandPercent]))
+  if (wand >= 0 && !Controlled(creature) && IsAiItemSpell(wand) && Rolls(c.behaviour[kBehaviourWand]))
     a.wandPlanned = 1;
   const int innate = c.special[kSpecialSpellLike] - 1;
   if (innate >= 0 && c.special[kSpecialUsesLeft] > 0 && !Controlled(creature) && IsAiItemSpell(innate) &&
-      Rolls(c.behaviour[kAiSpellLikePercent]))
+      Rolls(c.behaviour[kBehaviourSpellLike]))
     a.spellLikePlanned = 1;
-  a.useSpells = (c.behaviour[kAiSpellPercent] > 0 && HighestUsableSpellLevel(-1, creature)) ? 1 : 0;
+  a.useSpells = (c.behaviour[kBehaviourSpellAttack] > 0 && HighestUsableSpellLevel(-1, creature)) ? 1 : 0;
 }

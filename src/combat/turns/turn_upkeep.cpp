@@ -416,6 +416,11 @@ bool MagicAreaSteps(int creature, UpkeepResult* result) {
     MarkDone(kStepPlague);
     if (IsInMagicArea(creature, kEffectInsectPlague) && ApplyPlagued(creature, 0, 0)) {
       *result = StartPlayback(creature);
+      // The bite may take the last hit point: the fall as after fire damage.
+      if (Rec(creature).hitPoints <= 0) {
+        RemoveFromCombat(creature, -1);
+        RecomputeCreature(creature, 0);
+      }
       return true;
     }
   }

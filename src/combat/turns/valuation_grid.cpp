@@ -156,7 +156,7 @@ int ScoreGridAdjustments(int creature) {
   const bool smallExposed = concealment == 0 && c.size.current < 4;
   const bool homeInDark = concealment < 50 && !sightDependent;
   const bool hurtByFire = IsHurtByFire(creature);
-  const bool hampered = GetProtectionValue(creature, 56) != 1;
+  const bool hampered = GetProtectionValue(creature, kCodeFreeMovement) != 1;
   const int32_t silencePenalty = c.special[kSenseKindWord] == 5 ? 30
                                  : caster ? (c.feats[kFeatMetamagicSilent] != 0 ? 21 : 60)
                                           : 10;

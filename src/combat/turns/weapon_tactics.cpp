@@ -38,8 +38,6 @@ namespace {
 constexpr int32_t kPlanRanged = 2;
 constexpr int32_t kHeavyCrossbow = 10;
 constexpr int32_t kEscapeSource = 18;
-constexpr int32_t kCannotBeGrappled = 64;  // protection codes
-constexpr int32_t kCannotBePinned = 65;
 constexpr double kMostReadyShare = 45.0;
 
 int TurnCount() { return TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries; }
@@ -74,7 +72,7 @@ void GrappleOrEscape(int fighter) {
     Issue(fighter, partner, kActionNextAttack);
     return;
   }
-  if (RollPercent(Creatures[fighter].behaviour[kBehaviourGrapple2])) {
+  if (RollPercent(Creatures[fighter].behaviour[kBehaviourCasting])) {  // its escape percentage
     CombatState = kStatePlayerTurn;
     SettleMoveAfterAction();
     CombatAction.actionCode = kActionEscape;
@@ -167,7 +165,7 @@ bool TryGrapple(int fighter) {
   const int32_t percent = c.behaviour[kBehaviourGrapple];
   if (percent <= 0 || Has(fighter, kCondStuck)) return false;
   const int target = ChooseMeleeTarget(fighter, 1);
-  if (target == -1 || GetProtectionValue(target, kCannotBeGrappled) == 1 || Has(target, kCondDancing) ||
+  if (target == -1 || GetProtectionValue(target, kCodeCannotBeGrappled) == 1 || Has(target, kCondDancing) ||
       Has(target, kCondGrappling))
     return false;
   bool grapple = RollPercent(percent);
@@ -380,13 +378,13 @@ TacticResult AttackInMelee(int fighter, const TacticFlags& f) {
       Issue(fighter, partner, kActionNextAttack);
     } else if (a.standardActionLeft == 0) {
       CombatState = kStateNextFighter;
-    } else if (RollPercent(c.behaviour[kBehaviourGrapple2])) {
+    } else if (RollPercent(c.behaviour[kBehaviourCasting])) {  // its escape percentage
       CombatState = kStatePlayerTurn;
       SettleMoveAfterAction();
       a.actionCode = kActionEscape;
       CpuMoveIssued = 0;
-    } else if (RollPercent(c.special[kSpecialPinPercent]) && GetProtectionValue(partner, kCannotBePinned) != 1 &&
-               !Has(partner, kCondPinned) && supporting >= 1) {
+    } else if (RollPercent(c.behaviour[kBehaviourGrapple2]) && GetProtectionValue(partner, kCodeCannotBePinned) != 1 &&
+               !Has(partner, kCondPinned) && supporting >= 1) {  // its pin percentage
       SettleMoveAfterAction();
       Issue(fighter, partner, kActionPin);
     } else {

@@ -119,7 +119,7 @@ TEST_F(LeavingCombat, SlainAndFallenLeaders) {
   ASSERT_TRUE(ReplaceFallenLeader());
   EXPECT_STREQ(Creatures[0].name, "Fighter 1");
   EXPECT_EQ(Creatures[0].formationX, 1);
-  EXPECT_EQ(Creatures[0].formationWords[1], -1);
+  EXPECT_EQ(Creatures[0].formationWords[kFourthLinkWord], -1);
   EXPECT_EQ(Creatures[3].formationX, 1);
   EXPECT_EQ(Creatures[3].formationY, 1);
 }

@@ -204,8 +204,8 @@ TEST_F(SpecialActions, AWakerStruckByANeighbourStillWakesTheSleeper) {
 TEST_F(SpecialActions, TheAlarmLetsTheSoundersNeighboursReactAndSpendsOnlyItsAlarmWord) {
   Fighters();
   StartBattle(kFoe);
-  Creatures[kFoe].displayWords[kDisplayAlarm] = 100;
-  Creatures[kFoe].scriptWords[2] = kHero;  // its scripted target
+  Creatures[kFoe].behaviour[kBehaviourAlarm] = 100;
+  Creatures[kFoe].scriptWords[kScriptWordTarget] = kHero;  // its scripted target
   ActingCreature = kWatcher;                // whoever acted last, far from the sounder
   CombatAction.actionCode = kActionAlarm;
   CombatState = kStatePlayerTurn;
@@ -217,8 +217,8 @@ TEST_F(SpecialActions, TheAlarmLetsTheSoundersNeighboursReactAndSpendsOnlyItsAla
   ASSERT_NE(whistle, std::string::npos);
   EXPECT_LT(reaction, whistle);
   EXPECT_EQ(CurrentMap.alarm, 1);
-  EXPECT_EQ(Creatures[kFoe].displayWords[kDisplayAlarm], 0);
-  EXPECT_EQ(Creatures[kFoe].scriptWords[2], kHero);
+  EXPECT_EQ(Creatures[kFoe].behaviour[kBehaviourAlarm], 0);
+  EXPECT_EQ(Creatures[kFoe].scriptWords[kScriptWordTarget], kHero);
   EXPECT_EQ(CombatState, kStateComputerDecision);
 }
 

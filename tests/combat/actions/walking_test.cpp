@@ -66,7 +66,7 @@ TEST_F(Walking, ACreatureLeavingAtItsDestinationTakesItsFollowersAlong) {
   Creatures[kRunner].leader = kRunner;
   Creatures[kTagAlong].leader = kRunner;
   Creatures[kTagAlong].formationX = -1;
-  Creatures[kTagAlong].formationWords[2] = 1;  // holds its place
+  Creatures[kTagAlong].formationWords[kHoldFlagWord] = 1;  // holds its place
   BuildOccupancyGrids(kRunner);
   ASSERT_EQ(FindCreaturePath(kRunner, 1, 0, 3, 0, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
   Walk([] { return Creatures[kRunner].present == 0; });

@@ -228,6 +228,28 @@ TEST_F(SpellEffects, DamageHealingAndDrainComeThroughTheAmounts) {
   EXPECT_EQ(Floating(kFoe), "Not a living creature");
 }
 
+// Negative levels past the last level, or Constitution lost to nothing, kill:
+// the target leaves the battle at once, not at its next turn.
+TEST_F(SpellEffects, ATargetDrainedToDeathLeavesTheBattle) {
+  auto inOrder = [](int id) {
+    for (int i = 0; i < TurnEntryCount; ++i)
+      if (TurnOrder[i].creature == id) return true;
+    return false;
+  };
+  Reset(6);
+  Creatures[kFoe].level = Creatures[kFoe].effectiveLevel = 1;
+  Cast(kSpellEnervationRay, {kFoe});
+  EXPECT_TRUE(Has(kFoe, kCondDead));
+  EXPECT_FALSE(inOrder(kFoe));
+  EXPECT_NE(Log().find(H + "Orc" + H + " dies."), std::string::npos);
+  Put(kOther, 9, 9, 2, 8).constitution = {1, 1};
+  mapfixture::StartTestCombat();
+  Cast(kSpellPoisonGas, {kOther});
+  EXPECT_TRUE(Has(kOther, kCondDead));
+  EXPECT_FALSE(inOrder(kOther));
+  EXPECT_TRUE(inOrder(kReserve));
+}
+
 TEST_F(SpellEffects, LendLifeMovesHitPointsAndRaisesTheFallen) {
   CreatureRecord& f = Creatures[kFriend];
   f.hitPoints = -3;

@@ -2,6 +2,8 @@
 #include "combat/turns/area_placement.h"
 
 #include <algorithm>
+#include <functional>
+#include <vector>
 
 #include "combat/turns/best_square.h"
 #include "combat/turns/placement_grids.h"
@@ -53,7 +55,7 @@ TEST_F(AreaPlacement, AFriendAmongTheFoesIsSparedUnlessTheCasterAcceptsHittingFr
   RasteriseBurst(kCaster, centre.x, centre.y, kSpellFireball);
   EXPECT_TRUE(Listed(kFoe1) && Listed(kFoe2));
   EXPECT_FALSE(Listed(kFoe3) || Listed(kFriend));
-  Creatures[kCaster].scriptWords[0] = 1;
+  Creatures[kCaster].scriptWords[kScriptWordAcceptsAllies] = 1;
   FillAreaTargetWeights(kSpellFireball, kCaster);
   centre = FindCircle(kCaster, kSpellFireball);
   RasteriseBurst(kCaster, centre.x, centre.y, kSpellFireball);
@@ -181,7 +183,7 @@ TEST_F(AreaPlacement, ShortcutsGiveTheAnswersOfDrawingEveryArea) {
       const uint32_t kind = k % 2 ? kEffectFire : kEffectSolid;
       MagicAreaGrid[SquareIndex(RandomUpTo(31), RandomUpTo(25))] = {kind, 3, 0};
     }
-    Creatures[kCaster].scriptWords[0] = trial % 2;
+    Creatures[kCaster].scriptWords[kScriptWordAcceptsAllies] = trial % 2;
     for (int spell : {kSpellFireball, kSpellWeb, kSpellMassCureLight, kSpellDispel}) {
       DispelReason = trial % 3 == 0 ? 7 : trial % 3 == 1 ? 14 : 4;
       GridSquare found[2];
@@ -292,6 +294,91 @@ TEST_F(PlacementGrids, PrayerMovesTheClericAmongItsFriendsAndFoes) {
   // Everyone already Unlucky: the prayer is wasted on all of them.
   for (int c : {kCaster, kFoe1, kFoe2, kFriend}) Creatures[c].conditions[0] = {kCondUnlucky, 5, 0, 0, 0};
   EXPECT_EQ(BuildDiscSpellGrid(kCaster), kNoSquare);
+}
+
+
+// Everything a placement grid gives and leaves behind: the grid and its
+// answer, the area drawn last, the area target list, the creatures' marks
+// and their timer, and the caster's facing.
+struct PlacementTrace {
+  std::vector<int32_t> grid, listed, marks;
+  std::vector<uint8_t> area;
+  int64_t best;
+  int32_t timer, facing;
+  bool operator==(const PlacementTrace&) const = default;
+};
+
+PlacementTrace TracePlacement(const std::function<int64_t()>& build) {
+  AreaMarkTimer = 0;
+  SeedRandomForTests(5);
+  PlacementTrace t;
+  t.best = build();
+  t.grid.assign(ValuationGrid, ValuationGrid + kMapSquares);
+  t.listed.assign(AreaTargetList, AreaTargetList + kAreaTargetCount);
+  t.marks.assign(CreatureMarks, CreatureMarks + 2100);
+  t.area.assign(AreaMask, AreaMask + kMapSquares);
+  t.timer = AreaMarkTimer;
+  t.facing = Creatures[kCaster].facing;
+  return t;
+}
+
+// Casters small and large among walls, barriers and fires, friends and foes
+// (some undead, some hurt): weighing each cone and disc by the creatures it
+// would list gives what drawing every one gives, down to what is left drawn.
+TEST_F(PlacementGrids, WeighingShapesByWhoTheyListGivesWhatDrawingEveryShapeGives) {
+  SeedRandomForTests(11);
+  int scored = 0;
+  for (int trial = 0; trial < 6; ++trial) {
+    std::vector<std::string> rows(28, std::string(28, '.'));
+    for (int k = 0; k < 60; ++k) rows[RandomUpTo(27)][RandomUpTo(27)] = '#';
+    turnsfixture::NewBattle(rows);
+    for (int k = 0; k < 12; ++k)
+      MagicAreaGrid[SquareIndex(RandomUpTo(27), RandomUpTo(27))] = {k % 2 ? kEffectFire : kEffectSolid, 3, 0};
+    const int size = trial % 3 == 2 ? 2 : 1;
+    int id = kCaster;
+    while (id < kCaster + 16) {
+      const int x = static_cast<int>(RandomUpTo(26)), y = static_cast<int>(RandomUpTo(26));
+      bool free = true;
+      for (int dx = 0; dx < 2; ++dx)
+        for (int dy = 0; dy < 2; ++dy) free &= rows[y + dy][x + dx] == '.';
+      if (!free) continue;
+      for (int dx = 0; dx < 2; ++dx)
+        for (int dy = 0; dy < 2; ++dy) rows[y + dy][x + dx] = 'o';
+      turnsfixture::AddFighter(id, id == kCaster || RandomUpTo(2) ? 2 : 1, x, y, id == kCaster ? size : 1);
+      if (RandomUpTo(4) == 0) Creatures[id].type = 8;
+      Creatures[id].hitPoints = 30 + static_cast<int>(RandomUpTo(70));
+      ++id;
+    }
+    CreatureRecord& c = Creatures[kCaster];
+    c.size.current = 3 + trial % 3;
+    c.special[kSpecialAttackKind] = trial % 2 ? 1 : 7;  // a cone of fire, or a line
+    c.scriptWords[kScriptWordAcceptsAllies] = trial % 2;
+    MakeCaster(kCaster, 3, {kSpellConeOfCold, kSpellPrayer});
+    turnsfixture::StartTurn(kCaster, trial % 2 ? 30 : 60);
+    std::vector<std::function<int64_t()>> builders;
+    for (int spell : std::initializer_list<int>{kSpellConeOfCold, kSpellBurningHands, kSpellTurnUndead, kSpellSpecialAttack,
+                      kSpellLightningBolt})
+      builders.push_back([spell] { return BuildConeSpellGrid(kCaster, spell); });
+    for (int spell : {kSpellBane, kSpellBless, kSpellPrayer, kSpellInvisibilityPurge, kSpellEntangle})
+      builders.push_back([spell] {
+        SpellInProgress = spell;
+        return BuildDiscSpellGrid(kCaster);
+      });
+    // Burning hands spreading round corners over the floor in the second half.
+    SpellTable[kSpellBurningHands].areaWord = trial >= 3 ? 1 : 0;
+    for (size_t b = 0; b < builders.size(); ++b) {
+      PlacementShortcuts = 1;
+      const PlacementTrace quick = TracePlacement(builders[b]);
+      PlacementShortcuts = 0;
+      const PlacementTrace drawn = TracePlacement(builders[b]);
+      EXPECT_EQ(quick.grid, drawn.grid) << "trial " << trial << " builder " << b;
+      EXPECT_TRUE(quick == drawn) << "trial " << trial << " builder " << b;
+      scored += *std::max_element(drawn.grid.begin(), drawn.grid.end()) >= 10;
+    }
+    SpellTable[kSpellBurningHands].areaWord = 0;
+  }
+  SpellInProgress = -1;
+  EXPECT_GT(scored, 30) << "most grids find shapes worth casting";
 }
 
 }  // namespace

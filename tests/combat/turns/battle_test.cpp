@@ -139,6 +139,21 @@ TEST_F(BattleTest, VictoryAndDefeatEndTheBattleAndOneSeedGivesOneLog) {
   EXPECT_GE(FindCondition(0, kCondDead), 0);
 }
 
+// A plague's bite at the upkeep that takes the last hit point fells the
+// fighter, who leaves the order before acting.
+TEST_F(BattleTest, APlagueBiteAtTheUpkeepCanFell) {
+  MeetTwoGroups(16);
+  ASSERT_EQ(StartCombat(0), 1);
+  const int bitten = TurnOrder[1].creature, next = TurnOrder[2].creature;
+  Creatures[bitten].hitPoints = 1;
+  MagicAreaGrid[SquareIndex(Creatures[bitten].squareX, Creatures[bitten].squareY)] = {kEffectInsectPlague, 5, 0};
+  ASSERT_TRUE(UntilTurnOf(next));
+  EXPECT_EQ(IndexOf(bitten), -1);
+  EXPECT_LE(Creatures[bitten].hitPoints, 0);
+  EXPECT_NE(Log().find("@INSECT_PLAGUE@: \xA3" + std::string(Creatures[bitten].name) + "\xA3 loses"),
+            std::string::npos);
+}
+
 TEST_F(BattleTest, AnOrderOfFightersNoneOfWhomCanActDoesNotHang) {
   MeetTwoGroups(15);
   ASSERT_EQ(StartCombat(0), 1);

@@ -164,7 +164,7 @@ TEST_F(SpellChoice, ASilencedCasterSearchesSilentSpellsOnly) {
 
 TEST_F(SpellChoice, AProgrammedSpellWithoutATargetIsGivenUp) {
   PutCaster(5, {kSpellMagicMissile});
-  Creatures[kCaster].scriptWords[3] = kSpellHoldPerson + 1;
+  Creatures[kCaster].scriptWords[kScriptWordFirstSpell] = kSpellHoldPerson + 1;
   CreatureRecord& golem = Put(20, 6, 2, kAllegianceParty);
   golem.type = kTypeConstruct;
   Begin();

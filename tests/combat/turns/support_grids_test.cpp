@@ -1,6 +1,10 @@
 // The good-square grid of casters and the cure grid of healers.
 #include "combat/turns/support_grids.h"
 
+#include <algorithm>
+#include <string>
+#include <vector>
+
 #include "combat/turns/best_square.h"
 #include "combat/turns/tactics_fixture.h"
 #include "combat/turns/valuation_grid.h"
@@ -123,6 +127,46 @@ TEST_F(CureGrid, AFriendWithoutHitPointsDividesNothing) {
   BuildCureValuationGrid(kMe, 0);
   // Only the most-wounded term: no share of a maximum of 0 is missing.
   EXPECT_EQ(Value(6, 5), 3 + 16 + 1);
+}
+
+
+// Healers among crowds with slowed, paralysed and wounded friends: looking
+// only at the friends a spell can help gives the grid that weighing every
+// creature in reach gives.
+TEST_F(CureGrid, WeighingOnlyTheFriendsItCanHelpGivesTheSameGrid) {
+  SeedRandomForTests(23);
+  int helped = 0;
+  for (int trial = 0; trial < 5; ++trial) {
+    std::vector<std::string> rows(24, std::string(24, '.'));
+    for (int k = 0; k < 40; ++k) rows[RandomUpTo(23)][RandomUpTo(23)] = '#';
+    turnsfixture::NewBattle(rows);
+    for (int id = kMe; id < kMe + 14; ++id) {
+      int x, y;
+      do {
+        x = static_cast<int>(RandomUpTo(23));
+        y = static_cast<int>(RandomUpTo(23));
+      } while (rows[y][x] != '.');
+      rows[y][x] = 'o';
+      turnsfixture::AddFighter(id, id == kMe || RandomUpTo(3) ? 1 : 2, x, y);
+      CreatureRecord& f = Creatures[id];
+      f.hitPoints = RandomUpTo(2) ? 100 : 10 + static_cast<int>(RandomUpTo(90));
+      if (RandomUpTo(4) == 0) f.type = 8;
+      const uint32_t roll = RandomUpTo(5);
+      if (roll == 0) f.conditions[0] = {kCondSlowed, 5, kSourceSpell, 0, 1};
+      if (roll == 1) f.conditions[0] = {kCondParalyzed, 5, trial % 2 ? kSourceSpell : kSourceStrengthLoss, 0, 1};
+    }
+    MakeCaster(kMe, 3, {kSpellCureLightWounds, kSpellMassCureLight, kSpellRemoveParalysis});
+    turnsfixture::StartTurn(kMe, trial % 2 ? 30 : 60);
+    std::vector<int32_t> grid[2];
+    for (int shortcut = 0; shortcut < 2; ++shortcut) {
+      PlacementShortcuts = static_cast<uint8_t>(shortcut);
+      BuildCureValuationGrid(kMe, 0);
+      grid[shortcut].assign(ValuationGrid, ValuationGrid + kMapSquares);
+    }
+    EXPECT_EQ(grid[0], grid[1]) << "trial " << trial;
+    helped += std::count_if(grid[1].begin(), grid[1].end(), [](int32_t v) { return v >= 34; }) > 0;
+  }
+  EXPECT_GT(helped, 2) << "some grids reach a friend to free or heal";
 }
 
 }  // namespace

@@ -195,8 +195,10 @@ TEST_F(Tactics, TheAlarmIsSoundedOnceAndNotWhileSilenced) {
   OpenBattle(20, 20);
   turnsfixture::AddFighter(kMe, 2, 5, 5);
   turnsfixture::AddFighter(kFoe, 1, 15, 15);
-  Creatures[kMe].displayWords[kDisplayAlarm] = 100;
   turnsfixture::StartTurn(kMe);
+  Creatures[kMe].displayWords[kDisplayAnimationFrame] = 3;
+  EXPECT_EQ(SoundAlarm(kMe, Holding()), TacticResult::kFellThrough) << "a figure in its stride is no alarm sounder";
+  Creatures[kMe].behaviour[kBehaviourAlarm] = 100;
   ASSERT_EQ(SoundAlarm(kMe, Holding()), TacticResult::kCommitted);
   EXPECT_EQ(CombatAction.actionCode, kActionAlarm);
   EXPECT_EQ(CombatState, kStatePlayerTurn);
@@ -282,11 +284,11 @@ TEST_F(MeleeTactics, AGrapplerEscapesOnItsRollOrStrikesItsPartner) {
   AddCondition(kMe, kCondGrappling, kDurationLasting, kFoe, 31, 0);
   TacticFlags f;
   f.adjacentEnemy = true;
-  Creatures[kMe].behaviour[kBehaviourGrapple2] = 100;  // its escape percentage
+  Creatures[kMe].behaviour[kBehaviourCasting] = 100;  // its escape percentage
   ASSERT_EQ(AttackInMelee(kMe, f), TacticResult::kCommitted);
   EXPECT_EQ(CombatAction.actionCode, kActionEscape);
   EXPECT_EQ(CombatState, kStatePlayerTurn);
-  Creatures[kMe].behaviour[kBehaviourGrapple2] = 0;
+  Creatures[kMe].behaviour[kBehaviourCasting] = 0;
   CombatAction.standardActionLeft = 1;
   ASSERT_EQ(AttackInMelee(kMe, f), TacticResult::kCommitted);
   EXPECT_EQ(CombatAction.actionCode, kActionNextAttack);

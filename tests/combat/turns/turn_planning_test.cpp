@@ -12,7 +12,6 @@
 #include "creatures/control_tendencies.h"
 #include "map/fighter_tests.h"
 #include "map/path_finding.h"
-#include "combat/turns/ai_record_words.h"
 #include "rules/conditions.h"
 #include "rules/item_tables.h"
 #include "state/combat_action.h"
@@ -53,10 +52,10 @@ class PlanningTest : public ::testing::Test {
 
 TEST_F(PlanningTest, SpellsArePlannedUnlessTheRollSaysNoAndSlotsAreLeft) {
   MakeCaster(kMe, kClassWizard);
-  Creatures[kMe].behaviour[kAiSpellPercent] = 0;
+  Creatures[kMe].behaviour[kBehaviourSpellAttack] = 0;
   PlanFighterTurn(kMe);
   EXPECT_EQ(CombatAction.useSpells, 1) << "a percentage of 0 rolls nothing";
-  Creatures[kMe].behaviour[kAiSpellPercent] = 100;
+  Creatures[kMe].behaviour[kBehaviourSpellAttack] = 100;
   PlanFighterTurn(kMe);
   EXPECT_EQ(CombatAction.useSpells, 1);
   Creatures[kMe].spellsLeft[0] = 0;
@@ -66,7 +65,7 @@ TEST_F(PlanningTest, SpellsArePlannedUnlessTheRollSaysNoAndSlotsAreLeft) {
 
 TEST_F(PlanningTest, AWoundedClericTurnsToItsSpellsWhateverTheRoll) {
   MakeCaster(kMe, kClassCleric);
-  Creatures[kMe].behaviour[kAiSpellPercent] = 1;
+  Creatures[kMe].behaviour[kBehaviourSpellAttack] = 1;
   int declined = 0;
   for (int i = 0; i < 50; ++i) {
     PlanFighterTurn(kMe);
@@ -90,10 +89,10 @@ TEST_F(PlanningTest, AWoundedClericTurnsToItsSpellsWhateverTheRoll) {
 TEST_F(PlanningTest, AControlledCreaturePlansNoBreathWandOrInnateSpell) {
   CreatureRecord& c = Creatures[kMe];
   c.special[kSpecialAttackKind] = 1;
-  c.behaviour[kAiBreathPercent] = 100;
+  c.behaviour[kBehaviourSpecialAttack] = 100;
   c.special[kSpecialSpellLike] = 6;
   c.special[kSpecialUsesLeft] = 2;
-  c.behaviour[kAiSpellLikePercent] = 100;
+  c.behaviour[kBehaviourSpellLike] = 100;
   PlanFighterTurn(kMe);
   EXPECT_EQ(CombatAction.breathPlanned, 1);
   EXPECT_EQ(CombatAction.spellLikePlanned, 1);
