@@ -30,7 +30,7 @@ uint8_t RectangleValid = 0;
 namespace {
 
 constexpr int kNever = 99;     // a template square no reach covers
-constexpr int kReach = 10;     // the templates reach 10 squares each way
+constexpr int kReach = kShapeReach;  // the templates reach 10 squares each way
 constexpr int kSide = 2 * kReach + 1;
 constexpr int kUndeadType = 8;
 
@@ -138,10 +138,10 @@ void MarkSquare(int x, int y) {
 
 bool IsSolidEffect(int sq) { return MagicAreaGrid[sq].kind == kEffectSolid; }
 
-// The compass code of the aim from (ox, oy) toward the target square.
-int AimCode(int ox, int oy, int targetX, int targetY) {
+// The compass code of the aim along the offset (dx, dy).
+int AimCodeByAngle(int dx, int dy) {
   // 0 points to y - 1 and the angle grows clockwise.
-  const double a = std::atan2(static_cast<double>(targetX - ox), static_cast<double>(oy - targetY));
+  const double a = std::atan2(static_cast<double>(dx), static_cast<double>(-dy));
   if (a > 2.7488935718125 || a < -2.7488935718125) return 5;
   if (a > 1.9634954084375) return 4;
   if (a > 1.1780972450625) return 3;
@@ -150,6 +150,23 @@ int AimCode(int ox, int oy, int targetX, int targetY) {
   if (a > -1.1780972450625) return 8;
   if (a > -1.9634954084375) return 7;
   return 6;
+}
+
+// The codes of the offsets the cone tables reach, worked out once.
+struct AimCodeTable {
+  int8_t code[kSide][kSide];
+  AimCodeTable() {
+    for (int dx = -kReach; dx <= kReach; ++dx)
+      for (int dy = -kReach; dy <= kReach; ++dy) code[dx + kReach][dy + kReach] = static_cast<int8_t>(AimCodeByAngle(dx, dy));
+  }
+};
+const AimCodeTable AimCodes;
+
+// The compass code of the aim from (ox, oy) toward the target square.
+int AimCode(int ox, int oy, int targetX, int targetY) {
+  const int dx = targetX - ox, dy = targetY - oy;
+  if (dx < -kReach || dx > kReach || dy < -kReach || dy > kReach) return AimCodeByAngle(dx, dy);
+  return AimCodes.code[dx + kReach][dy + kReach];
 }
 
 // The compass code of the aim from the caster's footprint square nearest to

@@ -14,6 +14,9 @@ extern int32_t AreaLineEndX, AreaLineEndY;
 // 1 when the last rectangle was accepted, 0 when it was refused.
 extern uint8_t RectangleValid;
 
+// No cone or burst marks a square farther than this from its origin along either axis.
+constexpr int kShapeReach = 10;
+
 // Pseudo-spell ids of the shapes.
 constexpr int kSpellTurnUndead = 998;
 constexpr int kSpellSpecialAttack = 999;  // a breath weapon or a gaze

@@ -499,11 +499,17 @@ int MarkApproachSquares(int mover, int target) {
   std::memset(ApproachGrid, 0, sizeof ApproachGrid);
   if (!IsValidCreature(mover)) return 0;
   MarkAdjacentSquares(target);
+  if (!IsValidCreature(target)) return 0;  // nothing marked
   const CreatureRecord& c = Creatures[mover];
   const int w = Width(c), h = Height(c);
+  // Only a footprint placed where it can reach the ring round the target
+  // touches a marked square.
+  const CreatureRecord& t = Creatures[target];
+  const int ringX0 = t.squareX - 1, ringX1 = t.squareX + t.footprintWidth.current;
+  const int ringY0 = t.squareY - 1, ringY1 = t.squareY + t.footprintHeight.current;
   int any = 0;
-  for (int x = 0; x < CurrentMap.width && x < kMapSide; ++x) {
-    for (int y = 0; y < CurrentMap.height && y < kMapSide; ++y) {
+  for (int x = std::max(0, ringX0 - w + 1); x <= ringX1 && x < CurrentMap.width && x < kMapSide; ++x) {
+    for (int y = std::max(0, ringY0 - h + 1); y <= ringY1 && y < CurrentMap.height && y < kMapSide; ++y) {
       if (x + w > kMapSide || y + h > kMapSide) continue;
       bool blocked = false, ring = false;
       for (int i = x; i < x + w && !blocked; ++i) {
@@ -735,6 +741,40 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
   return false;
 }
 
+
+// ---- What a flood of a series reached -----------------------------------
+//
+// A search that finds no path has closed every square its mover can reach
+// from the start. In a series of searches over an unchanging battle, for a
+// one-square mover neither seeking nor leaving its start's room, the squares
+// the open list may take do not depend on the goal (a one-square goal fits
+// as any other square would): a later goal of the same rules none of whose
+// neighbours, nor itself, was reached cannot be reached either, and its
+// search would flood the same squares again to find nothing.
+
+uint8_t SeriesReached[kPathWorkSquares];
+bool SeriesFloodKept = false;
+MemoContext SeriesFloodOf{};
+
+bool SeriesFloodRecordable(const SearchRun& r) {
+  return !PathLookupByScan && SearchSeriesDepth > 0 && !r.multi && !r.linked && !S.seek && S.sameRegion &&
+         !S.goalBlocked;
+}
+
+void RecordSeriesFlood(const SearchRun& r) {
+  const int32_t closed = PathOnClosed;
+  for (int wi = 0; wi < kPathWorkSquares; ++wi) SeriesReached[wi] = PathStamp[wi] == closed ? 1 : 0;
+  SeriesFloodKept = true;
+  SeriesFloodOf = ContextOf(r);
+}
+
+bool OutsideSeriesFlood(const SearchRun& r) {
+  if (!SeriesFloodKept || !(ContextOf(r) == SeriesFloodOf)) return false;
+  for (int b = r.toY - 1; b <= r.toY + 1; ++b)
+    for (int a = r.toX - 1; a <= r.toX + 1; ++a)
+      if (OnGrid(a, b) && SeriesReached[W(a, b)]) return false;
+  return true;
+}
 
 // A goal sealed off from the start in a small pocket: the squares any fit
 // test of the search could let the mover onto (open, or free of walls when it
@@ -979,10 +1019,18 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
     PathCostFeet = 0;
     return kPathNone;
   }
-  const bool found = RunOpenList({creature, fromX, fromY, toX, toY, f.multi, f.linked, f.width, f.height,
-                                  crossCreatures, costFlag == 1 && InCombat == 1},
-                                 &goalX, &goalY);
+  const SearchRun run{creature, fromX, fromY, toX, toY, f.multi, f.linked, f.width, f.height,
+                      crossCreatures, costFlag == 1 && InCombat == 1};
+  const bool recordable = SeriesFloodRecordable(run);
+  if (recordable && OutsideSeriesFlood(run)) {
+    NewStamps();  // counted as the search it stands for
+    PathShown = 0;
+    PathCostFeet = 0;
+    return kPathNone;
+  }
+  const bool found = RunOpenList(run, &goalX, &goalY);
   if (!found) {
+    if (recordable) RecordSeriesFlood(run);
     PathShown = 0;
     PathCostFeet = 0;
     return kPathNone;
@@ -1016,6 +1064,7 @@ void BeginSearchSeries() {
     CornersKept = false;
     SeriesMarksKept = false;
     SeriesThreatGridMover = -1;
+    SeriesFloodKept = false;
   }
 }
 
@@ -1025,6 +1074,7 @@ void EndSearchSeries() {
     CornersKept = false;
     SeriesMarksKept = false;
     SeriesThreatGridMover = -1;
+    SeriesFloodKept = false;
   }
 }
 

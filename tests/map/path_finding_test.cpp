@@ -369,3 +369,80 @@ TEST(PathFinding, SealedGoalsAreAnsweredAsTheFullSearchAnswersThem) {
 }
 
 }  // namespace
+
+namespace {
+
+// The squares from which a mover's footprint touches the ring round a target,
+// worked out square by square over the whole map: targets at the edges and
+// in the middle, movers of one and two squares, walls about.
+TEST(PathFinding, ApproachSquaresAreEveryFreeFootprintTouchingTheRing) {
+  std::srand(9);
+  for (int round = 0; round < 10; ++round) {
+    Reset();
+    std::vector<std::string> rows(12, std::string(15, '.'));
+    for (int k = 0; k < 25; ++k) rows[std::rand() % 12][std::rand() % 15] = '#';
+    mapfixture::DrawMap(rows);
+    const int size = 1 + round % 2, targetSize = 1 + (round / 2) % 2;
+    const int tx = round < 4 ? (round % 2) * (15 - targetSize) : 1 + std::rand() % 12;
+    const int ty = round < 4 ? (round / 2) * (12 - targetSize) : 1 + std::rand() % 9;
+    mapfixture::PlaceFighter(kMover, 0, 0, size, size);
+    mapfixture::PlaceFighter(11, tx, ty, targetSize, targetSize);
+    MarkApproachSquares(kMover, 11);
+    for (int x = 0; x < 60; ++x)
+      for (int y = 0; y < 60; ++y) {
+        bool touches = false, blocked = x >= 15 || y >= 12 || x + size > 60 || y + size > 60;
+        for (int i = x; i < x + size && !blocked; ++i)
+          for (int j = y; j < y + size; ++j) {
+            blocked |= BlockedGrid[SquareIndex(i, j)] == kSquareBlocked;
+            const bool inBox = i >= tx - 1 && i <= tx + targetSize && j >= ty - 1 && j <= ty + targetSize;
+            const bool inTarget = i >= tx && i < tx + targetSize && j >= ty && j < ty + targetSize;
+            touches |= inBox && !inTarget;  // the ring is marked past the map's edge too
+          }
+        EXPECT_EQ(ApproachGrid[SquareIndex(x, y)], !blocked && touches ? 1 : 0) << round << ": " << x << "," << y;
+      }
+  }
+}
+
+}  // namespace
+
+namespace {
+
+// In a series, goals beyond a wall too long to tell at once: after the first
+// search floods and fails, the others that no reached square touches are
+// answered at once, as their own floods would answer them; goals beside the
+// reached squares are searched.
+TEST(PathFinding, ASeriesAnswersGoalsItsFailedFloodCannotReach) {
+  Reset();
+  std::vector<std::string> rows(30, std::string(30, '.'));
+  for (int x = 0; x < 30; ++x) rows[15][x] = '#';
+  rows[20][4] = rows[20][5] = '#';
+  mapfixture::DrawMap(rows);
+  mapfixture::PlaceFighter(kMover, 2, 2);
+  mapfixture::PlaceFighter(11, 10, 10);  // a fighter on this side
+  Creatures[kMover].allegiance = Creatures[11].allegiance = kAllegianceEnemy;
+  Creatures[kMover].hitPoints = Creatures[11].hitPoints = 10;
+  BuildOccupancyGrids(kMover);
+  mapfixture::StartTestCombat();
+  const std::vector<std::pair<int, int>> goals = {{5, 25}, {6, 20}, {20, 28}, {3, 14}, {9, 9}, {28, 16}, {12, 3}};
+  std::vector<int32_t> answers[2], lengths[2], stamps[2];
+  for (int scan = 0; scan < 2; ++scan) {
+    PathLookupByScan = static_cast<uint8_t>(scan);
+    BeginSearchSeries();
+    for (auto [gx, gy] : goals) {
+      const int32_t before = PathOnClosed;
+      answers[scan].push_back(FindCreaturePath(kMover, 2, 2, gx, gy, 1, 1, 0, 0, nullptr, nullptr));
+      lengths[scan].push_back(PathLength);
+      stamps[scan].push_back(PathOnClosed - before);
+    }
+    EndSearchSeries();
+  }
+  PathLookupByScan = 0;
+  EXPECT_EQ(answers[0], answers[1]);
+  EXPECT_EQ(lengths[0], lengths[1]);
+  EXPECT_EQ(stamps[0], stamps[1]);
+  EXPECT_EQ(answers[0], (std::vector<int32_t>{kPathNone, kPathNone, kPathNone, kPathFound, kPathFound, kPathNone,
+                                              kPathFound}));
+  InCombat = 0;
+}
+
+}  // namespace

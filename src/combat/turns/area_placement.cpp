@@ -187,9 +187,10 @@ bool HurtByFire(int c) {
   return fire != 1 && fire != 5 && Creatures[c].kind != 1 && Creatures[c].kind != 88;
 }
 
-// The dispel of the burst just drawn: what it would clear, for good and
-// ill. False when the burst does not serve the reason the caster dispels for.
-bool WeighDispel(int caster, bool casterSilenced, bool casterCanCast, int32_t* value) {
+// The dispel of the burst just drawn round (centreX, centreY): what it would
+// clear, for good and ill. False when the burst does not serve the reason the
+// caster dispels for.
+bool WeighDispel(int caster, int centreX, int centreY, bool casterSilenced, bool casterCanCast, int32_t* value) {
   const int reason = DispelReason;
   const CreatureRecord& me = Creatures[caster];
   if ((reason == 4 || reason == 5 || reason == 6) &&
@@ -200,8 +201,11 @@ bool WeighDispel(int caster, bool casterSilenced, bool casterCanCast, int32_t* v
   }
   int32_t v = 0;
   bool requiredCaught = false;
-  for (int x = 0; x < kMapSide; ++x)
-    for (int y = 0; y < kMapSide; ++y) {
+  // The burst marks nothing beyond the shapes' reach of its centre (with
+  // the shortcuts, only that box is looked at).
+  const int reach = PlacementShortcuts ? kShapeReach : kMapSide;
+  for (int x = std::max(centreX - reach, 0); x <= std::min(centreX + reach, kMapSide - 1); ++x)
+    for (int y = std::max(centreY - reach, 0); y <= std::min(centreY + reach, kMapSide - 1); ++y) {
       const int sq = SquareIndex(x, y);
       if (!AreaMask[sq]) continue;
       const SquareEffectCell& cell = MagicAreaGrid[sq];
@@ -440,7 +444,7 @@ GridSquare FindCircle(int caster, int spell) {
       }
       int32_t value = 0;
       if (dispel) {
-        if (WeighDispel(caster, casterSilenced, casterCanCast, &value) && value > bestValue) {
+        if (WeighDispel(caster, x, y, casterSilenced, casterCanCast, &value) && value > bestValue) {
           bestValue = value;
           best = {x, y};
         }
