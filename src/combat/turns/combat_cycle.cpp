@@ -10,7 +10,7 @@
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/computer_decision.h"
 #include "combat/turns/tactical_predicates.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/spell_choice.h"
 #include "combat/turns/spell_search.h"
 #include "map/fighter_tests.h"

@@ -10,7 +10,7 @@
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/computer_orders.h"
 #include "combat/turns/decision_words.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/melee_grid.h"
 #include "combat/turns/spell_choice.h"
 #include "combat/turns/tactics.h"

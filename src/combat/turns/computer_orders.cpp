@@ -8,7 +8,7 @@
 #include "combat/turns/adjacency_queries.h"
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/computer_decision.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/turn_routines.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"

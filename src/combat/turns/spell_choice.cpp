@@ -6,7 +6,7 @@
 #include "combat/actions/casting_checks.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/special_attacks.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/placement_grids.h"
 #include "combat/turns/spell_search.h"
 #include "combat/turns/spell_targets.h"

@@ -11,7 +11,7 @@
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/special_attacks.h"
 #include "combat/turns/area_placement.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/spell_targets.h"
 #include "combat/turns/spell_usefulness.h"
 #include "engine/message_log.h"

@@ -6,7 +6,7 @@
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/special_attacks.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/spell_targets.h"
 #include "map/area_shapes.h"
 #include "map/fighter_tests.h"

@@ -1,6 +1,6 @@
 #include "combat/turns/tactical_predicates.h"
 
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 
 #include <algorithm>
 #include <iterator>

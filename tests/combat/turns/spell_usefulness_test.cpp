@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "caster_fixture.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/tactical_predicates.h"
 #include "map/area_shapes.h"
 #include "rules/casting_rules.h"

@@ -3,7 +3,7 @@
 #include "combat/turns/tactics.h"
 
 #include "combat/actions/action_executor.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/tactics_fixture.h"
 #include "combat/turns/turn_planning.h"
 #include "engine/frame.h"
