@@ -245,7 +245,8 @@ bool CasterSpellListed(const SpellSearchContext& x, int spell) {
     default:
       break;
   }
-  return !IsImmuneToSpell(spell, f);
+  // Not immune, and not wasted on the caster (a shield it already holds).
+  return CanCastOnTarget(f, f, spell, 0);
 }
 
 // Targeting kind 2: a burst round the caster.

@@ -361,8 +361,12 @@ int BreathWeaponImmunityCode2() {
 bool CanCastOnTarget(int caster, int target, int spell, int test) {
   if (!IsValidCreature(target)) return false;
   if (IsImmuneToSpell(spell, target)) return false;
-  if (!IsSpellRow(spell) || SpellTable[spell].target != kAimIndividual) return true;
+  if (!IsSpellRow(spell)) return true;
   const SpellRecord& row = SpellTable[spell];
+  // A spell of the caster on itself (the fire and ice shields) is judged as a
+  // spell on one creature, so that a shield it holds is not cast again.
+  const bool onItself = row.target == kAimCaster && caster == target;
+  if (row.target != kAimIndividual && !onItself) return true;
   const bool testing = test != 0;
   const bool enemy = AreEnemies(caster, target);
   const bool lesserTouch = spell == kSpellCureLightWounds || spell == kSpellCureModerateWounds ||
