@@ -26,7 +26,9 @@ struct FloodSquare {
   int32_t lo[kTallies], hi[kTallies];
   uint64_t provokedOnAll;  // enemies whose attacks every cheapest walk provokes
   uint64_t provokedOnAny;  // ... some cheapest walk provokes
-  bool settled;
+  bool alike;            // every cheapest walk gives the square one record
+  bool doubtful;         // wanted, and not alike or outside the room
+  bool crossesDoubtful;  // some cheapest walk to it crosses a doubtful square
 };
 
 int32_t Cost[kMapSquares];      // cheapest search cost from the start
@@ -210,26 +212,27 @@ int32_t StepFeet(int creature, int ux, int uy, int vx, int vy) {
 }
 
 // Over the cheapest walks, square by square in flood order: the least and the
-// most of every tally, and whether the square is settled. A wanted square
-// outside the room is never settled, nor any square beyond it: its own search
-// follows other rules, so no search the flood stands for may cross it.
+// most of every tally, whether every cheapest walk gives the square one record
+// (alike), and whether some cheapest walk to it crosses a wanted square that
+// is not alike or lies outside the room (crossesDoubtful). Only wanted
+// squares are ever read from a walk record: a square that is not wanted may
+// be reached in ways that record differently without harm.
 void SettleSquares(int creature, const int32_t* wanted) {
   std::memset(FeetAsked, 0, sizeof FeetAsked);
   FloodSquare& start = Square[StartSquare];
   start = {};
-  start.settled = true;
+  start.alike = true;
   for (int i = 1; i < OrderCount; ++i) {
     const int v = Order[i];
     const int vx = v / kMapSide, vy = v % kMapSide;
     FloodSquare& s = Square[v];
-    s.settled = wanted[v] < 1 || InRoom(vx, vy);
-    if (!s.settled) continue;
     for (int t = 0; t < kTallies; ++t) {
       s.lo[t] = INT32_MAX;
       s.hi[t] = INT32_MIN;
     }
     s.provokedOnAll = ~uint64_t{0};
     s.provokedOnAny = 0;
+    s.crossesDoubtful = false;
     int32_t add[kTallies] = {};
     EnteredTallies(vx, vy, add);
     add[kSteps] = 1;
@@ -237,10 +240,7 @@ void SettleSquares(int creature, const int32_t* wanted) {
       const int d = __builtin_ctz(from);
       const int ux = vx + kDx[d], uy = vy + kDy[d], u = SquareIndex(ux, uy);
       const FloodSquare& p = Square[u];
-      if (!p.settled) {
-        s.settled = false;  // an unsettled square lies on a cheapest walk
-        break;
-      }
+      s.crossesDoubtful = s.crossesDoubtful || p.crossesDoubtful || p.doubtful;
       add[kFeet] = StepFeet(creature, ux, uy, vx, vy);
       for (int t = 0; t < kTallies; ++t) {
         s.lo[t] = std::min(s.lo[t], p.lo[t] + add[t]);
@@ -249,9 +249,10 @@ void SettleSquares(int creature, const int32_t* wanted) {
       s.provokedOnAll &= p.provokedOnAll | ThreatsAt[u];
       s.provokedOnAny |= p.provokedOnAny | ThreatsAt[u];
     }
-    if (!s.settled) continue;
-    for (int t = 0; t < kTallies; ++t) s.settled = s.settled && s.lo[t] == s.hi[t];
-    s.settled = s.settled && s.provokedOnAll == s.provokedOnAny && s.hi[kSteps] <= kMostSteps;
+    // The number of steps only has to stay within the path lists.
+    s.alike = s.provokedOnAll == s.provokedOnAny && s.hi[kSteps] <= kMostSteps;
+    for (int t = 0; t < kTallies; ++t) s.alike = s.alike && (t == kSteps || s.lo[t] == s.hi[t]);
+    s.doubtful = wanted[v] >= 1 && (!s.alike || !InRoom(vx, vy));
   }
 }
 
@@ -276,7 +277,7 @@ bool FloodReach(int creature, int fromX, int fromY, const int32_t* wanted) {
 bool FloodSettles(int x, int y) {
   if (!Valid || !OnGrid(x, y) || !InRoom(x, y)) return false;
   const int sq = SquareIndex(x, y);
-  return sq != StartSquare && Done[sq] && Square[sq].settled;
+  return sq != StartSquare && Done[sq] && Square[sq].alike && !Square[sq].crossesDoubtful;
 }
 
 bool FloodAgreesAlongPath(const PathTallyRecord* buffer) {

@@ -10,9 +10,10 @@
 // enemies whose attacks leaving squares provokes (each counted once a walk),
 // fire, brazier fire, web and blocking areas entered, the feet walked and the
 // steps taken. A square is settled when every cheapest walk to it gives one
-// record, no longer than a fighter's path lists, and every square on those
-// walks is settled as well: any search to such a square, or crossing it on
-// the way to another settled square, records exactly the flood's record.
+// record, no longer than a fighter's path lists, and no cheapest walk to it
+// crosses a wanted square that is not settled or lies outside the start's
+// room: any search to a settled square, or crossing a wanted settled square
+// on the way to another settled square, records exactly the flood's record.
 #pragma once
 #include <cstdint>
 
