@@ -59,6 +59,7 @@ BucketItem BucketItems[8 * kMapSquares + 8];
 
 bool Valid = false;
 int StartSquare = -1;
+int MoverWidth = 1, MoverHeight = 1;  // the mover's footprint
 int32_t Room = -1;
 
 int TurnCount() { return TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries; }
@@ -99,6 +100,7 @@ void FloodCosts(const int32_t* wanted) {
   for (int i = 0; i < kMapSquares; ++i)
     remaining += wanted[i] >= 1 && i != StartSquare && InRoom(i / kMapSide, i % kMapSide) ? 1 : 0;
   if (remaining == 0) return;
+  const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
   int items = 0, open = 0;
   auto put = [&](int square, int32_t cost) {
     BucketItem& item = BucketItems[items];
@@ -129,7 +131,8 @@ void FloodCosts(const int32_t* wanted) {
         const int e = Extra(vx, vy);
         if (e < 0) continue;
         const bool diagonal = kDx[d] != 0 && kDy[d] != 0;
-        if (diagonal && (CornerBlocks(vx, uy) || CornerBlocks(ux, vy))) continue;
+        // Only a one-square mover minds the corners of a diagonal step.
+        if (diagonal && oneSquare && (CornerBlocks(vx, uy) || CornerBlocks(ux, vy))) continue;
         const int32_t g = cost + (diagonal ? 14 : 10) + e;
         const uint8_t from = static_cast<uint8_t>(1u << (7 - d));  // v sees u in the opposite direction
         if (g < Cost[v]) {
@@ -165,8 +168,10 @@ bool MarkThreatsLeaving(int creature) {
     const CreatureRecord& o = Creatures[e.creature];
     const int w = o.footprintWidth.current > 0 ? o.footprintWidth.current : 1;
     const int h = o.footprintHeight.current > 0 ? o.footprintHeight.current : 1;
-    for (int x = o.squareX - 1; x <= o.squareX + w; ++x)
-      for (int y = o.squareY - 1; y <= o.squareY + h; ++y) {
+    // The mover's footprint placed at (x, y) touches o's ring only within
+    // this box.
+    for (int x = o.squareX - MoverWidth; x <= o.squareX + w; ++x)
+      for (int y = o.squareY - MoverHeight; y <= o.squareY + h; ++y) {
         if (!OnGrid(x, y)) continue;
         e.threatMark = 0;
         if (CountThreatsAmong(x, y, creature, &entries[k], 1) > 0) ThreatsAt[SquareIndex(x, y)] |= uint64_t{1} << bit;
@@ -177,13 +182,23 @@ bool MarkThreatsLeaving(int creature) {
   return fits;
 }
 
-// What entering the square adds to a walk's fire, brazier, web and blocking tallies.
+// What entering the square adds to a walk's fire, brazier, web and blocking
+// tallies: each counts once for the mover's footprint placed there.
 void EnteredTallies(int x, int y, int32_t* add) {
-  const SquareEffectCell& cell = MagicAreaGrid[SquareIndex(x, y)];
-  add[kFire] = cell.kind == kEffectFire;
-  add[kBrazier] = cell.kind == kEffectFire && cell.roundsLeft == 1000;
-  add[kWeb] = cell.kind == kEffectWeb;
-  add[kSolid] = cell.kind == kEffectSolid;
+  bool fire = false, brazier = false, web = false, solid = false;
+  for (int i = x; i < x + MoverWidth; ++i)
+    for (int j = y; j < y + MoverHeight; ++j) {
+      if (!OnGrid(i, j)) continue;
+      const SquareEffectCell& cell = MagicAreaGrid[SquareIndex(i, j)];
+      fire |= cell.kind == kEffectFire;
+      brazier |= cell.kind == kEffectFire && cell.roundsLeft == 1000;
+      web |= cell.kind == kEffectWeb;
+      solid |= cell.kind == kEffectSolid;
+    }
+  add[kFire] = fire;
+  add[kBrazier] = brazier;
+  add[kWeb] = web;
+  add[kSolid] = solid;
 }
 
 // A square in the start's room on the map: a search there follows the rules
@@ -192,23 +207,26 @@ bool InRoom(int x, int y) {
   return x < CurrentMap.width && y < CurrentMap.height && RegionGrid[SquareIndex(x, y)] == Room;
 }
 
-// The feet of a step onto a square for a one-square mover depend only on
-// whether the step is diagonal, the kind of magic area on the square and
-// whether its ground is difficult: each such step is costed once.
-int32_t FeetKnown[2][16][2];
-bool FeetAsked[2][16][2];
+// The feet of a step onto a square depend only on whether the step is
+// diagonal, the kinds of magic area under the mover's footprint there and
+// whether the ground of the square is difficult: each such step is costed once.
+constexpr int kKindsKept = 8;
+int32_t FeetKnown[2][1 << kKindsKept][2];
+bool FeetAsked[2][1 << kKindsKept][2];
 
 int32_t StepFeet(int creature, int ux, int uy, int vx, int vy) {
-  const int sq = SquareIndex(vx, vy);
-  const uint32_t kind = MagicAreaGrid[sq].kind;
-  if (kind >= 16) return CalculateMoveCost(creature, vx, vy, ux, uy, 1);
-  const int32_t floor = CurrentMap.layers[kLayerFloor][sq];
+  unsigned kinds = 0;
+  for (int i = vx; i < vx + MoverWidth; ++i)
+    for (int j = vy; j < vy + MoverHeight; ++j)
+      if (OnGrid(i, j)) kinds |= 1u << std::min<uint32_t>(MagicAreaGrid[SquareIndex(i, j)].kind, 31);
+  if (kinds >= (1u << kKindsKept)) return CalculateMoveCost(creature, vx, vy, ux, uy, 1);
+  const int32_t floor = CurrentMap.layers[kLayerFloor][SquareIndex(vx, vy)];
   const int diagonal = ux != vx && uy != vy, difficult = floor == 123 || floor == 124;
-  if (!FeetAsked[diagonal][kind][difficult]) {
-    FeetAsked[diagonal][kind][difficult] = true;
-    FeetKnown[diagonal][kind][difficult] = CalculateMoveCost(creature, vx, vy, ux, uy, 1);
+  if (!FeetAsked[diagonal][kinds][difficult]) {
+    FeetAsked[diagonal][kinds][difficult] = true;
+    FeetKnown[diagonal][kinds][difficult] = CalculateMoveCost(creature, vx, vy, ux, uy, 1);
   }
-  return FeetKnown[diagonal][kind][difficult];
+  return FeetKnown[diagonal][kinds][difficult];
 }
 
 // Over the cheapest walks, square by square in flood order: the least and the
@@ -252,7 +270,7 @@ void SettleSquares(int creature, const int32_t* wanted) {
     // The number of steps only has to stay within the path lists.
     s.alike = s.provokedOnAll == s.provokedOnAny && s.hi[kSteps] <= kMostSteps;
     for (int t = 0; t < kTallies; ++t) s.alike = s.alike && (t == kSteps || s.lo[t] == s.hi[t]);
-    s.doubtful = wanted[v] >= 1 && (!s.alike || !InRoom(vx, vy));
+    s.doubtful = wanted[v] >= 1 && (!s.alike || !InRoom(vx, vy) || !RoomGoalFits(vx, vy));
   }
 }
 
@@ -264,6 +282,9 @@ bool FloodReach(int creature, int fromX, int fromY, const int32_t* wanted) {
   Valid = false;
   if (!BeginRoomRules(creature, fromX, fromY)) return false;
   StartSquare = SquareIndex(fromX, fromY);
+  const CreatureRecord& c = Creatures[creature];
+  MoverWidth = c.footprintWidth.current > 0 ? c.footprintWidth.current : 1;
+  MoverHeight = c.footprintHeight.current > 0 ? c.footprintHeight.current : 1;
   Room = RegionGrid[StartSquare];
   if (MarkThreatsLeaving(creature)) {
     FloodCosts(wanted);
@@ -277,7 +298,7 @@ bool FloodReach(int creature, int fromX, int fromY, const int32_t* wanted) {
 bool FloodSettles(int x, int y) {
   if (!Valid || !OnGrid(x, y) || !InRoom(x, y)) return false;
   const int sq = SquareIndex(x, y);
-  return sq != StartSquare && Done[sq] && Square[sq].alike && !Square[sq].crossesDoubtful;
+  return sq != StartSquare && Done[sq] && Square[sq].alike && !Square[sq].doubtful && !Square[sq].crossesDoubtful;
 }
 
 bool FloodAgreesAlongPath(const PathTallyRecord* buffer) {
