@@ -125,9 +125,9 @@ void FloodCosts(const int32_t* wanted) {
       for (int d = 0; d < 8; ++d) {
         const int vx = ux + kDx[d], vy = uy + kDy[d];
         if (!OnGrid(vx, vy)) continue;
-        // A square already settled costs no more than u: the cost test below
-        // passes it over.
+        // A square already settled costs no more than u.
         const int v = SquareIndex(vx, vy);
+        if (Cost[v] <= cost) continue;
         const int e = Extra(vx, vy);
         if (e < 0) continue;
         const bool diagonal = kDx[d] != 0 && kDy[d] != 0;
@@ -214,12 +214,19 @@ constexpr int kKindsKept = 8;
 int32_t FeetKnown[2][1 << kKindsKept][2];
 bool FeetAsked[2][1 << kKindsKept][2];
 
-int32_t StepFeet(int creature, int ux, int uy, int vx, int vy) {
+// The kinds of magic area (below kKindsKept, else -1) under the mover's
+// footprint placed at (x, y), as bits.
+int KindsUnder(int x, int y) {
   unsigned kinds = 0;
-  for (int i = vx; i < vx + MoverWidth; ++i)
-    for (int j = vy; j < vy + MoverHeight; ++j)
+  for (int i = x; i < x + MoverWidth; ++i)
+    for (int j = y; j < y + MoverHeight; ++j)
       if (OnGrid(i, j)) kinds |= 1u << std::min<uint32_t>(MagicAreaGrid[SquareIndex(i, j)].kind, 31);
-  if (kinds >= (1u << kKindsKept)) return CalculateMoveCost(creature, vx, vy, ux, uy, 1);
+  return kinds < (1u << kKindsKept) ? static_cast<int>(kinds) : -1;
+}
+
+// The feet of the step from (ux, uy) onto (vx, vy), where kinds is KindsUnder (vx, vy).
+int32_t StepFeet(int creature, int ux, int uy, int vx, int vy, int kinds) {
+  if (kinds < 0) return CalculateMoveCost(creature, vx, vy, ux, uy, 1);
   const int32_t floor = CurrentMap.layers[kLayerFloor][SquareIndex(vx, vy)];
   const int diagonal = ux != vx && uy != vy, difficult = floor == 123 || floor == 124;
   if (!FeetAsked[diagonal][kinds][difficult]) {
@@ -227,6 +234,23 @@ int32_t StepFeet(int creature, int ux, int uy, int vx, int vy) {
     FeetKnown[diagonal][kinds][difficult] = CalculateMoveCost(creature, vx, vy, ux, uy, 1);
   }
   return FeetKnown[diagonal][kinds][difficult];
+}
+
+// The squares some cheapest walk to a wanted square crosses (and the wanted
+// squares themselves): only their records are ever asked for.
+uint8_t Needed[kMapSquares];
+
+void MarkNeeded(const int32_t* wanted) {
+  for (int i = 0; i < OrderCount; ++i) Needed[Order[i]] = wanted[Order[i]] >= 1 ? 1 : 0;
+  for (int i = OrderCount - 1; i > 0; --i) {
+    const int v = Order[i];
+    if (!Needed[v]) continue;
+    const int vx = v / kMapSide, vy = v % kMapSide;
+    for (unsigned from = CheapestFrom[v]; from != 0; from &= from - 1) {
+      const int d = __builtin_ctz(from);
+      Needed[SquareIndex(vx + kDx[d], vy + kDy[d])] = 1;
+    }
+  }
 }
 
 // Over the cheapest walks, square by square in flood order: the least and the
@@ -237,13 +261,19 @@ int32_t StepFeet(int creature, int ux, int uy, int vx, int vy) {
 // be reached in ways that record differently without harm.
 void SettleSquares(int creature, const int32_t* wanted) {
   std::memset(FeetAsked, 0, sizeof FeetAsked);
+  MarkNeeded(wanted);
   FloodSquare& start = Square[StartSquare];
   start = {};
   start.alike = true;
   for (int i = 1; i < OrderCount; ++i) {
     const int v = Order[i];
-    const int vx = v / kMapSide, vy = v % kMapSide;
     FloodSquare& s = Square[v];
+    if (!Needed[v]) {
+      s.alike = false;  // never asked for
+      continue;
+    }
+    const int vx = v / kMapSide, vy = v % kMapSide;
+    const int kinds = KindsUnder(vx, vy);
     for (int t = 0; t < kTallies; ++t) {
       s.lo[t] = INT32_MAX;
       s.hi[t] = INT32_MIN;
@@ -259,7 +289,7 @@ void SettleSquares(int creature, const int32_t* wanted) {
       const int ux = vx + kDx[d], uy = vy + kDy[d], u = SquareIndex(ux, uy);
       const FloodSquare& p = Square[u];
       s.crossesDoubtful = s.crossesDoubtful || p.crossesDoubtful || p.doubtful;
-      add[kFeet] = StepFeet(creature, ux, uy, vx, vy);
+      add[kFeet] = StepFeet(creature, ux, uy, vx, vy, kinds);
       for (int t = 0; t < kTallies; ++t) {
         s.lo[t] = std::min(s.lo[t], p.lo[t] + add[t]);
         s.hi[t] = std::max(s.hi[t], p.hi[t] + add[t]);
