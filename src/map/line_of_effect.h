@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "map/map_record.h"
+
 constexpr int kMaxLineSquares = 200;
 
 // FindCover's result: 1 when a creature on the line gives cover, and its square (-1 none).
@@ -34,6 +36,47 @@ bool FindCover(int ax, int ay, int tx, int ty, int debug);
 bool WeighCoverLine(int ax, int ay, int tx, int ty, uint8_t* cover);
 // What FindCover answers for the line, without marking it or looking for cover.
 bool IsCoverLineOpen(int ax, int ay, int tx, int ty);
+
+// WeighCoverLine asked again and again for one shooter placed on square after
+// square while nothing else moves: the squares that stop a line and who
+// stands on each (the shooter aside) are read once by PrepareCoverLineSurvey,
+// and SurveyCoverLine then walks a line over them alone. It answers as
+// WeighCoverLine would with the shooter's upper-left square at (sx, sy): 1
+// open, 0 stopped, and *cover; or -1, leaving *cover alone, for the lines it
+// leaves to WeighCoverLine (an end off the grid, another combatant on the
+// shooter's end, the shooter on the target's end, a stale survey, or lines
+// surveyed one by one).
+struct CoverLineSurvey {
+  int32_t shooter = -1;
+  bool listed = false;  // the shooter stands in the turn order
+  bool stale = false;   // set by whoever saw the combatants change since
+  // Per square: the first other combatant standing there plus 1 (0 none),
+  // with kCoverLineStops added where a line stops.
+  uint16_t squares[kMapSquares];
+};
+constexpr uint16_t kCoverLineStops = 0x8000;
+void PrepareCoverLineSurvey(CoverLineSurvey* survey, int shooter);
+int SurveyCoverLine(const CoverLineSurvey& survey, int sx, int sy, int ax, int ay, int tx, int ty, uint8_t* cover);
+// The first combatant other than the shooter on the square (-1 none).
+inline int SurveyedHolder(const CoverLineSurvey& survey, int square) {
+  return static_cast<int>(survey.squares[square] & ~kCoverLineStops) - 1;
+}
+// Every line to (bx, by), on the grid, from the squares of the box reaching
+// `reach` squares from it along each axis, at once: for the square (fx, fy),
+// lines[(fx - bx + reach) * (2 * reach + 1) + fy - by + reach] holds
+// kLineStopped when a square of the line stops it and kLineCovered when a
+// combatant on it gives cover, as SurveyCoverLine answers for the line from
+// (fx, fy) to (bx, by) when no other combatant stands on (fx, fy) and the
+// shooter not on (bx, by). Each square that stops a line or gives cover marks
+// the lines through it, listed once for each reach. reach is at most
+// kMaxLinesSurveyed; lines has room for (2 * reach + 1) squared entries.
+constexpr int kMaxLinesSurveyed = 30;
+constexpr uint8_t kLineStopped = 1;
+constexpr uint8_t kLineCovered = 2;
+void SurveyLinesTo(const CoverLineSurvey& survey, int bx, int by, int reach, uint8_t* lines);
+// 1 (the default): the surveys answer what they can; 0: every line is left to
+// WeighCoverLine (the tests compare both ways).
+extern uint8_t CoverLinesSurveyed;
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetLineOfEffectState();

@@ -62,6 +62,18 @@ int ListCreaturesAroundSquare(int x, int y);
 // order on ties; the creature's own square when (x, y) is that square or the
 // footprint is 1 by 1. An id outside the table gives (x, y) itself.
 GridSquare NearestFootprintSquare(int creature, int x, int y);
+// The same for a footprint of w by h squares (both at least 1) with its
+// upper-left square at (x0, y0). The feet grow with each axis's gap alone, so
+// the square nearest to (x, y) is the point moved into the footprint along
+// each axis, the only square that near; a point 10,000 feet or more away
+// gives the upper-left square, as the scan of the footprint does.
+inline GridSquare NearestSquareOfFootprint(int x0, int y0, int w, int h, int x, int y) {
+  const int nx = x < x0 ? x0 : x > x0 + w - 1 ? x0 + w - 1 : x;
+  const int ny = y < y0 ? y0 : y > y0 + h - 1 ? y0 + h - 1 : y;
+  const int dx = nx > x ? nx - x : x - nx, dy = ny > y ? ny - y : y - ny;
+  if (5 * (dx > dy ? dx : dy) + 2 * (dx < dy ? dx : dy) >= 10000) return {x0, y0};
+  return {nx, ny};
+}
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetAdjacencyState();

@@ -157,10 +157,21 @@ uint32_t ShotStamp = 0;
 uint32_t PlannerStamp[kCreatureCount];
 int32_t Planners[kCreatureCount];
 
+// The slot last found for each target while ShotStamp lasts: the next square
+// mostly asks for the same shot again. A slot once kept stays while the
+// stamp lasts (ShotSlot never takes a kept one).
+struct LastShot {
+  uint32_t stamp;
+  int32_t key;
+  RememberedShot* slot;
+};
+LastShot LastShots[kCreatureCount];
+
 void ForgetShots() {
   if (++ShotStamp == 0) {
     for (RememberedShot& r : Shots) r.stamp = 0;
     std::fill(std::begin(PlannerStamp), std::end(PlannerStamp), 0u);
+    for (LastShot& l : LastShots) l.stamp = 0;
     ShotStamp = 1;
   }
 }
@@ -182,6 +193,17 @@ RememberedShot* ShotSlot(int target, int32_t key, bool* found) {
   return nullptr;  // crowded: evaluated afresh, not kept
 }
 
+RememberedShot* LastShotAt(int target, int32_t key, bool* found) {
+  LastShot& last = LastShots[target];
+  if (last.stamp == ShotStamp && last.key == key) {
+    *found = true;
+    return last.slot;
+  }
+  RememberedShot* slot = ShotSlot(target, key, found);
+  if (*found) last = {ShotStamp, key, slot};
+  return slot;
+}
+
 // The creature's footprint placed where it stands touches the target's ring
 // or footprint.
 bool BesideTarget(const CreatureRecord& c, const CreatureRecord& t) {
@@ -200,9 +222,17 @@ int32_t PlannersOf(int e) {
   return Planners[e];
 }
 
+// The creature's footprint square nearest to (x, y) (NearestFootprintSquare).
+GridSquare NearestOwnSquare(const CreatureRecord& c, int x, int y) {
+  const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+  if (w < 1 || h < 1) return {c.squareX, c.squareY};
+  return NearestSquareOfFootprint(c.squareX, c.squareY, w, h, x, y);
+}
+
 // One shot at the listed target from where the creature stands: its terms.
 // lineCover is the cover the listing found on its line to the target.
-ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t lineCover) {
+ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t lineCover,
+                    RangedTargetSurvey* survey) {
   const int32_t planners = PlannersOf(e);
   const CreatureRecord& c = Creatures[creature];
   const CreatureRecord& t = Creatures[e];
@@ -210,14 +240,16 @@ ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t line
   bool found = false;
   int32_t key = 0;
   if (!BesideTarget(c, t)) {
-    const GridSquare near = NearestFootprintSquare(e, c.squareX, c.squareY);
-    const GridSquare from = NearestFootprintSquare(creature, near.x, near.y);
-    const GridSquare listed = NearestFootprintSquare(creature, t.squareX, t.squareY);
+    const GridSquare near = NearestOwnSquare(t, c.squareX, c.squareY);
+    const GridSquare from = NearestOwnSquare(c, near.x, near.y);
+    const GridSquare listed = NearestOwnSquare(c, t.squareX, t.squareY);
     uint8_t cover = lineCover;
-    if (from.x != listed.x || from.y != listed.y) WeighCoverLine(from.x, from.y, near.x, near.y, &cover);
+    if ((from.x != listed.x || from.y != listed.y) &&
+        SurveyCoverLine(survey->lines, c.squareX, c.squareY, from.x, from.y, near.x, near.y, &cover) < 0)
+      WeighCoverLine(from.x, from.y, near.x, near.y, &cover);
     const bool pointBlank = SquaredDistance(from.x, from.y, near.x, near.y) <= 9;
     key = ((SquareIndex(near.x, near.y) * 4 + traits) * 2 + (pointBlank ? 1 : 0)) * 2 + cover;
-    slot = ShotSlot(e, key, &found);
+    slot = LastShotAt(e, key, &found);
     if (found) {
       ShownAttackChance = slot->chance;
       ShotTerms s = slot->terms;
@@ -230,6 +262,7 @@ ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t line
   // the next evaluation finds.
   if (slot) NoteRecordsBeforeEvaluation(creature, e);
   ShownAttackChance = ResolveAttack(creature, e, entry, SecondTactic, 1, 0, 0, nullptr);
+  RecheckRangedTargetSurvey(survey);
   const ShotTerms s = TermsOf(creature, e, ShownAttackChance, planners);
   if (slot && RecordsUnchangedSinceNoted()) {
     slot->stamp = ShotStamp;
@@ -241,32 +274,61 @@ ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t line
   return s;
 }
 
-// The worth of shooting from the square the creature stands on. With
-// remember, the targets are listed as a question and the shots looked up
-// (WeighShot); the lines walked by the listing are counted into *walked.
 // What the remembering scoring of a grid prepares once: the targets it may
-// list and its enemies' squares.
+// list and its enemies' squares, and the squares where the creature's
+// footprint (as wide and tall as it was then) comes within 25 feet of one.
 struct ShotScoring {
   RangedTargetSurvey survey;
   EnemySquares enemies;
+  int32_t width = 0, height = 0;
+  uint8_t nearEnemy[kMapSquares];
 };
 
+void MarkSquaresNearEnemies(int creature, ShotScoring* scoring) {
+  const CreatureRecord& c = Creatures[creature];
+  scoring->width = c.footprintWidth.current;
+  scoring->height = c.footprintHeight.current;
+  const bool square = scoring->width < 1 || scoring->height < 1;
+  const int w = square ? 1 : scoring->width, h = square ? 1 : scoring->height;
+  std::memset(scoring->nearEnemy, 0, sizeof scoring->nearEnemy);
+  for (int i = 0; i < scoring->enemies.count; ++i) {
+    const GridSquare s = scoring->enemies.squares[i];
+    for (int x = std::max(0, s.x - w - 4); x <= std::min(kMapSide - 1, s.x + 5); ++x)
+      for (int y = std::max(0, s.y - h - 4); y <= std::min(kMapSide - 1, s.y + 5); ++y) {
+        const GridSquare n = NearestSquareOfFootprint(x, y, w, h, s.x, s.y);
+        if (DistanceFeet(n.x, n.y, s.x, s.y) <= 25) scoring->nearEnemy[SquareIndex(x, y)] = 1;
+      }
+  }
+}
+
+// The nearest enemy square lies more than 25 feet from the creature's footprint.
+bool FarFromEnemies(int creature, const ShotScoring& scoring) {
+  const CreatureRecord& c = Creatures[creature];
+  if (c.footprintWidth.current != scoring.width || c.footprintHeight.current != scoring.height ||
+      !OnGrid(c.squareX, c.squareY))
+    return NearestGatheredFeet(creature, scoring.enemies) > 25;
+  return scoring.nearEnemy[SquareIndex(c.squareX, c.squareY)] == 0;
+}
+
+// The worth of shooting from the square the creature stands on. With
+// scoring, the targets are listed as a question and the shots looked up
+// (WeighShot); the lines walked by the listing are counted into *walked.
 int32_t ShootingWorth(int creature, int entry, ShotScoring* scoring, int32_t traits, int* walked,
                       int* lastTarget) {
   const bool remember = scoring != nullptr;
-  const int nearest = remember ? NearestGatheredFeet(creature, scoring->enemies) : NearestEnemyFeet(creature);
+  const bool far = remember ? FarFromEnemies(creature, *scoring) : NearestEnemyFeet(creature) > 25;
   static uint8_t cover[kCandidateListSize];
   if (remember)
     *walked = WeighRangedTargets(&scoring->survey, cover);
   else
     ListRangedTargets(creature, 0);
-  const int count = CountListed(TargetCandidateList, kCandidateListSize);
+  const int count = remember ? scoring->survey.listed : CountListed(TargetCandidateList, kCandidateListSize);
   ShotTerms best{};
   for (int i = 0; i < count; ++i) {
     const int e = TargetCandidateList[i];
     ShotTerms s;
     if (remember) {
-      s = WeighShot(creature, e, entry, traits, cover[i]);
+      s = WeighShot(creature, e, entry, traits, cover[i], &scoring->survey);
     } else {
       const int32_t planners = 5 * CountPlannedAttacksOn(e);
       ShownAttackChance = ResolveAttack(creature, e, entry, SecondTactic, 1, 0, 0, nullptr);
@@ -283,7 +345,7 @@ int32_t ShootingWorth(int creature, int entry, ShotScoring* scoring, int32_t tra
     best.disrupt = std::max(best.disrupt, s.disrupt);
     *lastTarget = e;
   }
-  const int32_t distant = count > 0 && nearest > 25 ? 7 : 0;
+  const int32_t distant = count > 0 && far ? 7 : 0;
   return best.ammunition + best.resist + best.special + best.awake + best.disrupt + best.free + distant +
          best.priority + best.sure + best.planners;
 }
@@ -306,6 +368,8 @@ void ScoreShootingSquares(int creature, int entry, bool remember) {
   if (remember) {
     PrepareRangedTargetSurvey(&scoring.survey, creature, 0);
     GatherEnemySquares(creature, &scoring.enemies);
+    MarkSquaresNearEnemies(creature, &scoring);
+    SurveyRangedTargetsOverGrid(&scoring.survey, ValuationGrid, -5);
   }
   int lastShotSquare = -1, lastShotTarget = -1, lastWalkSquare = -1, lastSquare = -1;
   for (int x = 0; x < kMapSide; ++x)
