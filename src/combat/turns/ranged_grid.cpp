@@ -61,18 +61,6 @@ void GatherEnemySquares(int creature, EnemySquares* out) {
   }
 }
 
-// NearestEnemyFeet over the gathered squares.
-int NearestGatheredFeet(int creature, const EnemySquares& enemies) {
-  int best = 1 << 30;
-  for (int i = 0; i < enemies.count; ++i) {
-    const GridSquare s = enemies.squares[i];
-    const GridSquare n = NearestFootprintSquare(creature, s.x, s.y);
-    const int dx = std::abs(n.x - s.x), dy = std::abs(n.y - s.y);
-    best = std::min(best, 5 * std::max(dx, dy) + 2 * std::min(dx, dy));
-  }
-  return best;
-}
-
 // The distance in feet from the creature's footprint to the nearest enemy footprint square.
 int NearestEnemyFeet(int creature) {
   int best = 1 << 30;
@@ -301,12 +289,14 @@ void MarkSquaresNearEnemies(int creature, ShotScoring* scoring) {
   }
 }
 
-// The nearest enemy square lies more than 25 feet from the creature's footprint.
+// The nearest enemy square lies more than 25 feet from the creature's
+// footprint. Once an evaluation has moved or reshaped a combatant (a record
+// not yet settled), the enemies are measured where they stand now.
 bool FarFromEnemies(int creature, const ShotScoring& scoring) {
   const CreatureRecord& c = Creatures[creature];
-  if (c.footprintWidth.current != scoring.width || c.footprintHeight.current != scoring.height ||
-      !OnGrid(c.squareX, c.squareY))
-    return NearestGatheredFeet(creature, scoring.enemies) > 25;
+  if (scoring.survey.lines.stale || c.footprintWidth.current != scoring.width ||
+      c.footprintHeight.current != scoring.height || !OnGrid(c.squareX, c.squareY))
+    return NearestEnemyFeet(creature) > 25;
   return scoring.nearEnemy[SquareIndex(c.squareX, c.squareY)] == 0;
 }
 
