@@ -5,17 +5,34 @@
 #
 # adds a build step whose outputs become part of the `game_data` target.
 # Paths use '/', the game maps its backslash paths onto them.
+#
+# With GREVENHOLT_GAME_DATA_FROM set to another build's game folder, the step
+# copies its outputs from there instead of running the tools (the sanitized
+# build, scripts/sanitize, does: its tests read the very files the normal build
+# made, and the tools' own tests still run its sanitized tools).
+set(GREVENHOLT_GAME_DATA_FROM "" CACHE PATH
+    "Copy the data files from this game folder (another build's, already made) instead of making them")
 function(gh_game_data)
   cmake_parse_arguments(GD "" "" "OUTPUTS;COMMAND;DEPENDS" ${ARGN})
   set(outs)
   foreach(o ${GD_OUTPUTS})
     list(APPEND outs ${GAME_DIR}/${o})
   endforeach()
-  add_custom_command(OUTPUT ${outs}
-                     COMMAND ${GD_COMMAND}
-                     DEPENDS ${GD_DEPENDS}
-                     WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
-                     VERBATIM)
+  if(GREVENHOLT_GAME_DATA_FROM)
+    set(copies)
+    set(sources)
+    foreach(o ${GD_OUTPUTS})
+      list(APPEND copies COMMAND ${CMAKE_COMMAND} -E copy ${GREVENHOLT_GAME_DATA_FROM}/${o} ${GAME_DIR}/${o})
+      list(APPEND sources ${GREVENHOLT_GAME_DATA_FROM}/${o})
+    endforeach()
+    add_custom_command(OUTPUT ${outs} ${copies} DEPENDS ${sources} VERBATIM)
+  else()
+    add_custom_command(OUTPUT ${outs}
+                       COMMAND ${GD_COMMAND}
+                       DEPENDS ${GD_DEPENDS}
+                       WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
+                       VERBATIM)
+  endif()
   set_property(GLOBAL APPEND PROPERTY GH_GAME_DATA_FILES ${outs})
 endfunction()
 

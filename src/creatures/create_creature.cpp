@@ -400,6 +400,13 @@ void GiveCharacterCasterSpells(int creature, int classLevels, int extraLevels, b
   GrantKnownSpellsByLevel(creature, arcane ? 1 : 0, extraLevels);
 }
 
+// Whether the class step has a table for the class: the character classes
+// and the monster classes (Rogue, for one, has none).
+bool HasClassTable(int creatureClass) {
+  return IsCharacterClass(creatureClass) ||
+         FindRow(kMonsterClasses, creatureClass, &ClassProgression::creatureClass) != nullptr;
+}
+
 void RunClassStep(Creation& k) {
   CreatureRecord& c = Creatures[k.creature];
   const int creatureClass = c.creatureClass;
@@ -670,6 +677,9 @@ int CreateCreature(int map, int x, int y, int creature, int kind, int classCode,
              IsItemOption(offWeapon) ? offWeapon : 0,
              IsItemOption(rangedWeapon) ? rangedWeapon : 0};
   CreatureRecord& c = Creatures[creature];
+  // A class the class step has no table for would leave the creature without
+  // hit dice: it is made of the kind's own class instead, as with class None.
+  if (!HasClassTable(classCode)) classCode = kClassNone;
 
   ClearRecord(c, kind, classCode);
   if (IsKindWithoutEquipment(kind)) k.mainWeapon = k.offWeapon = k.rangedWeapon = 0;

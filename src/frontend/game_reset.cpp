@@ -20,7 +20,7 @@
 #include "combat/turns/adjacency_queries.h"
 #include "combat/turns/area_placement.h"
 #include "combat/turns/combat_cycle.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/spell_choice.h"
 #include "combat/turns/decision_words.h"
 #include "combat/turns/tactics.h"
@@ -84,7 +84,7 @@ void ResetGameState() {
   ResetSpellPreviewState();
   ResetCombatCycleState();
   ResetSpellChoiceState();
-  ResetTurnLeastServicesState();
+  ResetCastingQuestionsState();
   ResetAdjacencyQueriesState();
   ResetDecisionWordsState();
   ResetValuationGridState();

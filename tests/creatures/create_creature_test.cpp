@@ -309,4 +309,28 @@ TEST_F(CreateCreatureTest, FixedFeatsOfWeaponsAndBodies) {
   EXPECT_EQ(Create(6, kKindSkeleton).feats[kFeatImprovedInitiative], 1);
 }
 
+// Rogue, and a code beyond the class table, have no class step: the creature
+// is made of its kind's own class, the same record class None gives, and so
+// has hit dice and at least 1 hit point.
+TEST_F(CreateCreatureTest, AClassWithoutATableIsMadeAsTheKindsOwn) {
+  static CraftedWeaponRecord crafted[kCraftedRows];
+  std::memcpy(crafted, CraftedWeapons, sizeof crafted);
+  for (const KindTemplate& t : KindTemplates) {
+    if (t.classRule == kClassAlways) continue;
+    for (int classCode : {static_cast<int>(kClassRogue), 19}) {
+      for (int extraLevels : {0, 6}) {
+        SCOPED_TRACE(testing::Message() << "kind " << t.kind << " class " << classCode << " levels " << extraLevels);
+        std::memcpy(CraftedWeapons, crafted, sizeof crafted);
+        const CreatureRecord own = Create(9, t.kind, kClassNone, extraLevels);
+        std::memcpy(CraftedWeapons, crafted, sizeof crafted);
+        const CreatureRecord& made = Create(9, t.kind, classCode, extraLevels);
+        EXPECT_GE(made.hitPoints, 1);
+        EXPECT_EQ(made.hitPoints, made.maxHitPoints);
+        EXPECT_EQ(std::memcmp(&own, &made, sizeof own), 0);
+        if (HasFailure()) return;
+      }
+    }
+  }
+}
+
 }  // namespace

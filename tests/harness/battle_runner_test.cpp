@@ -22,8 +22,11 @@ class Battles : public ::testing::Test {
   static void TearDownTestSuite() { battles::StopBattleGame(); }
 };
 
-TEST_F(Battles, FiftySeededBattlesEndOrReachTheCapWithoutAFault) {
-  for (uint32_t seed = 1; seed <= 50; ++seed) {
+// Fifty seeded battles, ten to a test so that a parallel test run spreads
+// them; each battle is laid out afresh from its seed, so the five tests play
+// the same battles one long run would.
+void ExpectSeededBattlesEndOrReachTheCap(uint32_t firstSeed, uint32_t lastSeed) {
+  for (uint32_t seed = firstSeed; seed <= lastSeed; ++seed) {
     battles::BattleOptions options;
     options.seed = seed;
     const battles::BattleOutcome o = battles::RunBattle(options);
@@ -38,6 +41,12 @@ TEST_F(Battles, FiftySeededBattlesEndOrReachTheCapWithoutAFault) {
     }
   }
 }
+
+TEST_F(Battles, Seeds1To10EndOrReachTheCapWithoutAFault) { ExpectSeededBattlesEndOrReachTheCap(1, 10); }
+TEST_F(Battles, Seeds11To20EndOrReachTheCapWithoutAFault) { ExpectSeededBattlesEndOrReachTheCap(11, 20); }
+TEST_F(Battles, Seeds21To30EndOrReachTheCapWithoutAFault) { ExpectSeededBattlesEndOrReachTheCap(21, 30); }
+TEST_F(Battles, Seeds31To40EndOrReachTheCapWithoutAFault) { ExpectSeededBattlesEndOrReachTheCap(31, 40); }
+TEST_F(Battles, Seeds41To50EndOrReachTheCapWithoutAFault) { ExpectSeededBattlesEndOrReachTheCap(41, 50); }
 
 TEST_F(Battles, OneSeedReplaysToTheSameLog) {
   battles::BattleOptions options;

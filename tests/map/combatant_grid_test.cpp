@@ -8,6 +8,7 @@
 
 #include <cstring>
 #include <random>
+#include <utility>
 #include <vector>
 
 #include "map/fighter_tests.h"
@@ -45,6 +46,14 @@ struct Battle {
     CombatAction = {};
   }
   int Roll(int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); }
+  // A random square of the n by n corner, its row (y) drawn before its column
+  // (x) in statements of their own, so that every compiler lays the battle out
+  // alike whatever order it gives to a call's arguments.
+  std::pair<int, int> Square(int n) {
+    const int y = Roll(n);
+    const int x = Roll(n);
+    return {x, y};
+  }
 
   void Map() {
     std::vector<std::string> rows(60, std::string(60, '.'));
@@ -55,18 +64,23 @@ struct Battle {
     }
     mapfixture::DrawMap(rows);
     for (int k = 0; k < 80; ++k) {
-      SquareEffectCell& cell = MagicAreaGrid[SquareIndex(Roll(60), Roll(60))];
+      const auto [x, y] = Square(60);
+      SquareEffectCell& cell = MagicAreaGrid[SquareIndex(x, y)];
       cell.kind = static_cast<uint32_t>(1 + Roll(7));
       cell.roundsLeft = Roll(3) == 0 ? 1000 : 3;
     }
-    for (int k = 0; k < 40; ++k) CurrentMap.At(kLayerFloor, Roll(60), Roll(60)) = 123;
+    for (int k = 0; k < 40; ++k) {
+      const auto [x, y] = Square(60);
+      CurrentMap.At(kLayerFloor, x, y) = 123;
+    }
   }
 
   void Fighters(int count) {
     FighterCount = 0;
     for (int i = 0; i < count; ++i) {
       const int size = Roll(5) == 0 ? 2 : 1;
-      mapfixture::PlaceFighter(kFirst + i, Roll(58), Roll(58), size, size);
+      const auto [x, y] = Square(58);
+      mapfixture::PlaceFighter(kFirst + i, x, y, size, size);
       CreatureRecord& c = Creatures[kFirst + i];
       c.allegiance = Roll(2) ? 1 : 2;
       c.hitPoints = c.maxHitPoints = 10;

@@ -34,6 +34,7 @@
 #include "state/current_cast.h"
 #include "state/inventory_state.h"
 #include "state/queued_actions.h"
+#include "state/map_view_state.h"
 #include "state/turn_order.h"
 
 namespace {
@@ -613,5 +614,12 @@ void EscapeStep() {
       return;
     }
     EscapeWeb(c);
+    return;
   }
+  // Nothing holds the fighter (a pin left behind when its pinner fell): the
+  // attempt comes to nothing and the turn passes, rather than the order
+  // standing for ever or being given again.
+  CombatAction.actionCode = kActionNone;
+  CombatState = kStateNextFighter;
+  ActionBarMode = 1;
 }

@@ -21,6 +21,7 @@
 #include "rules/creature_record.h"
 #include "rules/recompute_creature.h"
 #include "state/combat_events.h"
+#include "state/current_cast.h"
 #include "engine/game_speeds.h"
 #include "state/camera.h"
 #include "state/casting_services.h"
@@ -118,6 +119,12 @@ void EndBattle(int track, uint32_t screen) {
   CombatAction.actionCode = 0;
   InCombat = 0;
   g_ProcessingAttackNumber = -1;
+  // A battle that ends in the middle of a spell use ends the use too: no
+  // spell, target, metamagic or source is carried out of the battle.
+  ClearCurrentSpell();
+  CastingFromItem = CastingWand = CastingSpellLike = CastingScripted = 0;
+  CastingItem = 0;
+  CastResumed = 0;
   if (screen == kScreenDefeat) StopAllLoopingSounds();
   ScreenMode = screen;
 }

@@ -9,6 +9,7 @@
 #include "engine/random.h"
 #include "engine/reset_words.h"
 #include "map/fighter_tests.h"
+#include "map/movement_rules.h"
 #include "map/square_grids.h"
 #include "rules/attack_profile.h"
 #include "rules/conditions.h"
@@ -182,11 +183,12 @@ bool NextOpportunityAttacker() {
     if (listed == 0) return false;
   }
   // The next listed enemy still able to react; one that cannot see an
-  // invisible mover does not react.
+  // invisible mover does not react. A reactor is an enemy of the mover, never
+  // the mover itself (a list left over from another actor's action may name it).
   const int mover = ActingCreature;
   for (int i = ReactorListPosition; i < kReactorListSize; ++i) {
     const int reactor = ReactorList[i];
-    if (reactor == -1 || !MayTakeOpportunityAttack(reactor, mover)) continue;
+    if (reactor == -1 || !AreEnemies(mover, reactor) || !MayTakeOpportunityAttack(reactor, mover)) continue;
     CombatAction.reactingCreature = reactor;
     ReactorListPosition = i + 1;
     ReactionPending = 1;

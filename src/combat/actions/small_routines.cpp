@@ -2,7 +2,7 @@
 
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/special_attacks.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "engine/random.h"

@@ -13,7 +13,7 @@
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/special_attacks.h"
 #include "combat/resolution/spell_resolution.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "map/line_of_effect.h"

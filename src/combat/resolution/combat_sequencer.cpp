@@ -9,7 +9,7 @@
 #include "combat/resolution/spell_resolution.h"
 #include "combat/turns/area_placement.h"
 #include "combat/turns/best_square.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/melee_grid.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"

@@ -11,7 +11,7 @@
 #include "combat/resolution/special_attacks.h"
 #include "combat/resolution/spell_effects.h"
 #include "combat/resolution/spell_touch.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "engine/settings.h"

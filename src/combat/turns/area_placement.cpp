@@ -6,7 +6,7 @@
 #include "combat/resolution/area_targets.h"
 #include "combat/turns/adjacency_queries.h"
 #include "combat/turns/least_decision_services.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/valuation_grid.h"
 #include "creatures/control_tendencies.h"
 #include "engine/frame.h"

@@ -5,11 +5,12 @@
 
 #include "combat/actions/casting_checks.h"
 #include "combat/actions/combat_actions.h"
+#include "combat/actions/reactions.h"
 #include "state/turn_order.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/computer_decision.h"
 #include "combat/turns/tactical_predicates.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/spell_choice.h"
 #include "combat/turns/spell_search.h"
 #include "map/fighter_tests.h"
@@ -164,6 +165,12 @@ void ResetTurnGlobals() {
   CombatAction.actionCode = 0;
   CombatAction.endedActionCode = 0;
   CombatAction.reactingCreature = -1;
+  // No reaction outlives the turn it was made in: a chain whose actor fell
+  // to a reaction is over, and the next actor starts its own.
+  ReactionPending = 0;
+  ContinueOpportunityChain = 0;
+  ReactorListPosition = 0;
+  CombatAction.movementProvokes = 0;
   for (int i = 0; i < EntryCount(); ++i)
     if (IsValidCreature(TurnOrder[i].creature)) CreatureMarkWords[TurnOrder[i].creature] = 0;
   if (DebugMode == 1) LogMessage("Processing Next Fighter...\r");

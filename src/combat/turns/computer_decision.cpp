@@ -10,7 +10,7 @@
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/computer_orders.h"
 #include "combat/turns/decision_words.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/melee_grid.h"
 #include "combat/turns/spell_choice.h"
 #include "combat/turns/tactics.h"
@@ -244,7 +244,7 @@ void Survey(int f) {
 // own attack), else the turn ends.
 void AttackGrapplePartner(int f) {
   const int partner = Creatures[f].conditions[FindCondition(f, kCondGrappling)].value;
-  if (CombatAction.standardActionLeft == 1 || CombatAction.grappleAttack) {
+  if (CombatAction.standardActionLeft == 1 || GrappleSequenceOpen) {
     ActingCreature = f;
     ActionTarget = partner;
     CombatAction.actionCode = kActionNextAttack;
@@ -300,7 +300,8 @@ void Flee(int f) {
     return;
   }
   FindCreaturePath(f, c.squareX, c.squareY, lastX, lastY, 1, 1, 0, 0, nullptr, nullptr);
-  MoveTo(f, lastX, lastY, nullptr);
+  // A flight is a move (the no-step flag), never a five-foot step.
+  SendCpuMoving(f, lastX, lastY, 1);
 }
 
 // True when the confusion roll decided the turn.

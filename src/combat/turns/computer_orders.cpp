@@ -8,7 +8,7 @@
 #include "combat/turns/adjacency_queries.h"
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/computer_decision.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/turn_routines.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
@@ -174,10 +174,14 @@ int SendCpuMoving(int creature, int x, int y, int noStep) {
   if (CombatAction.actionCode == kActionWalk) {
     BuildThreatGrid(creature, 0);
     if (InMap(c.squareX, c.squareY) && ArrowGrid[SquareIndex(c.squareX, c.squareY)] % 100 == kProvokingArrow) {
+      // The first enemy reacts before the first step; the chain then goes
+      // on to every other enemy threatening the square left.
       const int reactor = FindThreateningEnemy(creature, c.squareX, c.squareY);
       if (reactor >= 0) {
         CombatAction.reactingCreature = reactor;
         CombatAction.movementProvokes = 1;
+        ContinueOpportunityChain = 1;
+        ReactionPending = 1;
       }
     }
   }

@@ -8,7 +8,7 @@
 
 // The turn's own services that the tactics call.
 #include "combat/turns/computer_orders.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/tactical_predicates.h"
 #include "combat/turns/turn_routines.h"
 

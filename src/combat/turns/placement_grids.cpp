@@ -8,7 +8,7 @@
 #include "combat/turns/area_placement.h"
 #include "combat/turns/best_square.h"
 #include "combat/turns/decision_words.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/tactics.h"
 #include "combat/turns/valuation_grid.h"
 #include "combat/turns/combat_cycle.h"

@@ -8,7 +8,7 @@
 #include "combat/turns/area_placement.h"
 #include "combat/turns/decision_words.h"
 #include "combat/turns/least_decision_services.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/tactic_steps.h"
 #include "combat/turns/tactics.h"
 #include "combat/turns/valuation_grid.h"
@@ -424,18 +424,20 @@ TacticResult ItemCure(int fighter, const TacticFlags& f) {
   const CombatActionState& a = CombatAction;
   if (a.standardActionLeft == 0 || a.scriptedSpellPlanned) return TacticResult::kFellThrough;
   const CreatureRecord& c = Creatures[fighter];
+  // The spell-like ability when it cures or inflicts, else the wand's spell.
   int spell = -1;
   bool wand = false;
-  if (c.special[kSpecialSpellLike] > 0 && c.special[kSpecialUsesLeft] > 0) {
+  bool infliction = false;
+  if (c.special[kSpecialSpellLike] > 0 && c.special[kSpecialUsesLeft] > 0)
     spell = c.special[kSpecialSpellLike] - 1;
-  } else {
+  if (!IsCureOrInfliction(spell, &infliction)) {
+    spell = -1;
     const uint32_t item = c.equipment[kSlotRightHand - 1];
     if (IsCraftedCode(item) && CraftedWeapons[item].itemType == 8 && CraftedWeapons[item].charges > 0) {
       spell = CraftedWeapons[item].spell;
       wand = true;
     }
   }
-  bool infliction = false;
   if (!IsCureOrInfliction(spell, &infliction)) return TacticResult::kFellThrough;
   int32_t allies[kAdjacentListSize + 1];
   const int count = AlliesInReach(fighter, allies);

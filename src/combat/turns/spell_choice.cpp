@@ -6,12 +6,13 @@
 #include "combat/actions/casting_checks.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/special_attacks.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/placement_grids.h"
 #include "combat/turns/spell_search.h"
 #include "combat/turns/spell_targets.h"
 #include "combat/turns/spell_usefulness.h"
 #include "combat/turns/support_grids.h"
+#include "combat/turns/tactic_steps.h"
 #include "creatures/control_tendencies.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
@@ -516,9 +517,6 @@ SpellBranchOutcome Escape() {
   return IssueEscape() != 0 ? SpellBranchOutcome::kWeaponAction : SpellBranchOutcome::kTurnEnded;
 }
 
-// A helpless creature: Sleeping or Paralyzed. (The record keeps no
-// never-helpless flag yet; it reads as clear.)
-bool LiesHelpless(int c) { return Has(c, kCondSleeping) || Has(c, kCondParalyzed); }
 
 SpellBranchOutcome GiveUpSpells() {
   SpellsGivenUpThisTurn = 1;
@@ -575,7 +573,7 @@ SpellBranchOutcome FallBack(const CasterSituation& s, bool* retryCastingSquare) 
   if (!ListRangedTargets(f, 0)) return stuck ? Escape() : GiveUpSpells();
   if (ReloadCrossbowIfNeeded(f) != 0) return SpellBranchOutcome::kWeaponAction;
   const int target = ChooseBestRangedTarget(f);
-  if (target < 0 || (LiesHelpless(target) && !Has(f, kCondUnarmed))) return stuck ? Escape() : GiveUpSpells();
+  if (target < 0 || (IsSleepingOrParalyzedTarget(target) && !Has(f, kCondUnarmed))) return stuck ? Escape() : GiveUpSpells();
   SetPlan(f, kPlanShoot, target, -1);
   ActingCreature = f;
   CombatState = kStateActionUnderWay;

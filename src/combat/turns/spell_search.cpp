@@ -11,7 +11,7 @@
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/special_attacks.h"
 #include "combat/turns/area_placement.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/spell_targets.h"
 #include "combat/turns/spell_usefulness.h"
 #include "engine/message_log.h"
@@ -245,7 +245,8 @@ bool CasterSpellListed(const SpellSearchContext& x, int spell) {
     default:
       break;
   }
-  return !IsImmuneToSpell(spell, f);
+  // Not immune, and not wasted on the caster (a shield it already holds).
+  return CanCastOnTarget(f, f, spell, 0);
 }
 
 // Targeting kind 2: a burst round the caster.

@@ -5,7 +5,7 @@
 
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/special_attacks.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/spell_usefulness.h"
 #include "map/line_of_effect.h"
 #include "map/movement_rules.h"

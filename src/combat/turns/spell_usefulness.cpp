@@ -6,7 +6,7 @@
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/special_attacks.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/spell_targets.h"
 #include "map/area_shapes.h"
 #include "map/fighter_tests.h"
@@ -361,8 +361,12 @@ int BreathWeaponImmunityCode2() {
 bool CanCastOnTarget(int caster, int target, int spell, int test) {
   if (!IsValidCreature(target)) return false;
   if (IsImmuneToSpell(spell, target)) return false;
-  if (!IsSpellRow(spell) || SpellTable[spell].target != kAimIndividual) return true;
+  if (!IsSpellRow(spell)) return true;
   const SpellRecord& row = SpellTable[spell];
+  // A spell of the caster on itself (the fire and ice shields) is judged as a
+  // spell on one creature, so that a shield it holds is not cast again.
+  const bool onItself = row.target == kAimCaster && caster == target;
+  if (row.target != kAimIndividual && !onItself) return true;
   const bool testing = test != 0;
   const bool enemy = AreEnemies(caster, target);
   const bool lesserTouch = spell == kSpellCureLightWounds || spell == kSpellCureModerateWounds ||

@@ -1,6 +1,6 @@
 #include "combat/turns/tactical_predicates.h"
 
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 
 #include <algorithm>
 #include <iterator>
@@ -308,7 +308,9 @@ int ScriptedSpellTarget(int creature) {
   if (spell < 0 || spell >= kSpellRows) return -1;
   const int32_t kind = SpellTargetKind[spell];
   if (kind != 3 && kind != 4 && kind != 9) return -1;
+  // The script-set target word holds a creature id; 0 names none.
   const int target = Creatures[creature].scriptWords[kScriptWordTarget];
+  if (target < 1) return -1;
   bool present = false;
   ForOthers(-1, [&](int, int o) { present = present || o == target; });
   return present ? target : -1;
@@ -511,8 +513,9 @@ int DropUselessSupportPlan() {
     plan = &a.wandPlanned;
   }
   if (!plan || spell < 0 || spell >= kSpellRows) return 1;
+  // One creature (3) or a line aimed at one (5): the spell's targeting kind.
   const SpellRecord& s = SpellTable[spell];
-  if (s.targeting != 3 && s.targeting != 5) return 1;
+  if (s.target != 3 && s.target != 5) return 1;
   bool keep = true;
   if (s.range == 1) {
     keep = CanCastOnTarget(fighter, fighter, spell, 0);

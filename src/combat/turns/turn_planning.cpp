@@ -2,7 +2,7 @@
 
 #include "combat/actions/casting_checks.h"
 #include "combat/turns/computer_orders.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/tactical_predicates.h"
 #include "creatures/control_tendencies.h"
 #include "engine/frame.h"

@@ -320,7 +320,10 @@ int ScoreGridReachability(int creature, uint8_t preferOneMove, uint8_t dropUnrea
         const int32_t cost = Word(rec, kTallyCost);
         if (oneMoveOnly) {
           if (!step && cost > budget) value = kUnfit;
-        } else if (preferOneMove && PathShown == 1 && cost <= budget) {
+        } else if (preferOneMove && cost <= CombatAction.movesLeft && cost <= budget) {
+          // The square's own path can be walked with the moves left (whether
+          // its record came from its own search or from a longer walk that
+          // crossed it), and within one move.
           value += 16;
         }
       }

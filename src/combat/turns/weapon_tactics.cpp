@@ -314,7 +314,8 @@ TacticResult ShootTarget(int fighter, const TacticFlags& f) {
       if (f.canMove) {
         BuildRangedValuationGrid(fighter);
         const int64_t square = ExtractBestSquare(fighter, 0, nullptr);
-        if (square != kNoSquare) {
+        const CreatureRecord& c = Creatures[fighter];
+        if (square != kNoSquare && !(SquareXOf(square) == c.squareX && SquareYOf(square) == c.squareY)) {
           MoveFighterTo(fighter, square, "6");
           return TacticResult::kCommitted;
         }

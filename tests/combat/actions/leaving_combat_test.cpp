@@ -15,6 +15,7 @@
 #include "rules/creature_record.h"
 #include "state/combat_action.h"
 #include "state/combat_events.h"
+#include "state/current_cast.h"
 #include "state/turn_order.h"
 
 namespace {
@@ -94,6 +95,26 @@ TEST_F(LeavingCombat, TheEndComesWhenASideIsGoneAndThePartyMustRemain) {
   Fall(1, -20);
   ASSERT_TRUE(CheckEndOfCombat());
   EXPECT_EQ(ScreenMode, 7u);
+}
+
+// The last foe falls to a spell still in use: the use ends with the battle,
+// so that no later battle waits on a spell that never finishes.
+TEST_F(LeavingCombat, TheEndOfTheBattleEndsASpellInUse) {
+  SpellInProgress = 31;
+  SpellCaster = 0;
+  SpellTarget = 10;
+  PendingMetamagic = 2;
+  CastingFromItem = CastingWand = 1;
+  CastingItem = 7;
+  Fall(10, 0);
+  Fall(11, 0);
+  ASSERT_TRUE(CheckEndOfCombat());
+  EXPECT_EQ(SpellInProgress, -1);
+  EXPECT_EQ(SpellTarget, -1);
+  EXPECT_EQ(PendingMetamagic, 0);
+  EXPECT_EQ(CastingFromItem, 0);
+  EXPECT_EQ(CastingWand, 0);
+  EXPECT_EQ(CastingItem, 0u);
 }
 
 TEST_F(LeavingCombat, DismissalSendsAwayTheLastEntryAndAnEmptyOrderIsLeftAlone) {

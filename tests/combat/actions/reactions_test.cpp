@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "combat/actions/executor_fixture.h"
+#include "combat/turns/computer_orders.h"
 #include "map/fighter_tests.h"
 #include "map/path_finding.h"
 #include "map/square_grids.h"
@@ -137,6 +138,38 @@ TEST_F(Reactions, TheChainPassesOverAnEnemyThatCannotSeeTheInvisibleActor) {
   EXPECT_EQ(ReactorListPosition, 0);
   EXPECT_EQ(CombatAction.standardActionLeft, 0);
   EXPECT_EQ(CombatAction.movementClosed, 1);
+}
+
+// A computer fighter walking off a square two guards threaten draws the
+// attacks of both before its first step, one after the other.
+TEST_F(Reactions, AComputerMoveOffASquareTwoGuardsThreatenDrawsBothAttacks) {
+  mapfixture::DrawMap({"..........", "..........", ".........."});
+  MakeFighter(kMover, "Walker", 2, 1, kAllegianceEnemy, 0, 500);
+  MakeFighter(kFirst, "West", 1, 1, kAllegianceParty, 0);
+  MakeFighter(kSecond, "NorthWest", 1, 0, kAllegianceParty, 0);
+  StartBattle(kMover);
+  SendCpuMoving(kMover, 6, 1, 1);
+  ASSERT_EQ(CombatAction.actionCode, kActionWalkPath);
+  ASSERT_NE(CombatAction.reactingCreature, -1);
+  RunUntil([] { return Creatures[kMover].squareX != 2; });
+  EXPECT_EQ(Count(Log(), "gets @AOO@ against \xA3Walker\xA3"), 2);
+}
+
+// A chain whose actor fell to its first reactor leaves its list behind; the
+// next actor named in that list (a dragon that reacted then) never takes an
+// attack of opportunity against itself.
+TEST_F(Reactions, AChainLeftOverFromAnotherActorNeverMakesTheActorReactToItself) {
+  MakeFighter(kMover, "Dragon", 2, 2, kAllegianceEnemy, 0, 500);
+  MakeFighter(kFirst, "Guard", 2, 1, kAllegianceParty);
+  StartBattle(kMover);
+  ReactorList[0] = kMover;
+  ReactorList[1] = -1;
+  ReactorListPosition = 0;
+  ReactionPending = 1;
+  ActingCreature = kMover;
+  EXPECT_FALSE(NextOpportunityAttacker());
+  EXPECT_EQ(CombatAction.reactingCreature, -1);
+  EXPECT_EQ(ActingCreature, kMover);
 }
 
 TEST_F(Reactions, ACursedReactorLosesItsReactionAboutHalfTheTime) {

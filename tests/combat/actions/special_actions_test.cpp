@@ -79,6 +79,18 @@ TEST_F(SpecialActions, GrappleThenPinThenEscapeFromThePinAndFromTheHold) {
   EXPECT_FALSE(Grappling(kHero));
 }
 
+// A pin left behind by a pinner that fell holds nothing to break free from:
+// the escape ordered for it ends the turn instead of standing for ever.
+TEST_F(SpecialActions, AnEscapeFromNothingEndsTheTurn) {
+  Fighters();
+  StartBattle(kFoe);
+  AddCondition(kFoe, kCondPinned, 2, kHero, 31, 0);
+  CombatAction.actionCode = kActionEscape;
+  CombatState = kStatePlayerTurn;
+  EXPECT_LT(RunUntil([] { return CombatState == kStateNextFighter; }, 50), 50);
+  EXPECT_EQ(CombatAction.actionCode, 0);
+}
+
 TEST_F(SpecialActions, AGrappleWithoutTheFeatLetsTheTargetStrikeFirst) {
   Fighters();
   StartBattle(kHero);

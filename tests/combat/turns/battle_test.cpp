@@ -175,6 +175,13 @@ TEST_F(BattleTest, ACarriedCastingResumesWithItsOwnWordsOnly) {
   ASSERT_TRUE(UntilTurnOf(TurnOrder[0].creature));
   EXPECT_EQ(PendingMetamagic, 0);
   EXPECT_EQ(CastingScripted, 0);
+  // Nor does a reaction chain whose actor fell to a reaction mid-chain.
+  CombatState = kStateNextFighter;
+  ReactionPending = 1;
+  ContinueOpportunityChain = 1;
+  CombatCycle();
+  EXPECT_EQ(ReactionPending, 0);
+  EXPECT_EQ(ContinueOpportunityChain, 0);
 
   constexpr uint32_t kWand = 7;
   Creatures[kFoeA].equipment[kSlotRightHand - 1] = kWand;

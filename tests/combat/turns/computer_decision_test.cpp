@@ -261,6 +261,42 @@ TEST_F(DecisionTest, AConfusedFighterFleesOrAttacksWhateverIsNearest) {
   EXPECT_EQ(NearestFoe, -1);
   EXPECT_EQ(CombatState, kStateNextFighter);
   EXPECT_EQ(CombatAction.actionCode, 0);
+  // A flight of one square is a move, never the five-foot step.
+  turnsfixture::NewBattle({"..#.......", "..#.......", "..#......."});
+  turnsfixture::AddFighter(kMe, 2, 4, 1);
+  turnsfixture::AddFighter(kFoe, 1, 8, 1);
+  Creatures[kMe].conditions[0] = {kCondConfused, 3, 0, 0, 0};
+  decideWithRoll(60);
+  ASSERT_EQ(CombatState, kStateActionUnderWay);
+  EXPECT_EQ(Creatures[kMe].nextX, 3);
+  EXPECT_EQ(CombatAction.actionCode, 1);
+}
+
+TEST_F(DecisionTest, AConfusedGrapplerStrikesItsPartnerWhileTheGrappleAttacksAreOpen) {
+  turnsfixture::NewBattle({"........", "........"});
+  turnsfixture::AddFighter(kMe, 2, 3, 1);
+  turnsfixture::AddFighter(kFoe, 1, 4, 1);
+  Creatures[kMe].conditions[0] = {kCondConfused, 3, 0, 0, 0};
+  AddCondition(kMe, kCondGrappling, kDurationLasting, kFoe, 31, 0);
+  Claw(kMe);
+  auto decideWithoutStandardAction = [](uint8_t grappleOpen) {
+    turnsfixture::StartTurn(kMe);
+    CombatAction.confusionRoll = 5;
+    CombatAction.standardActionLeft = 0;
+    CombatAction.fullRoundActionLeft = 0;
+    GrappleSequenceOpen = grappleOpen;
+    CombatState = kStateComputerDecision;
+    MovementPlaybackActive = 0;
+    ResetComputerDecisionState();
+    DecideComputerAction();
+  };
+  decideWithoutStandardAction(1);
+  EXPECT_EQ(CombatState, kStateActionUnderWay);
+  EXPECT_EQ(CombatAction.actionCode, 4) << "the grapple's next attack";
+  EXPECT_EQ(ActionTarget, kFoe);
+  decideWithoutStandardAction(0);
+  EXPECT_EQ(CombatState, kStateNextFighter) << "no action and no grapple attack left";
+  GrappleSequenceOpen = 0;
 }
 
 }  // namespace

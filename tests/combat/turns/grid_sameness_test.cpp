@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <functional>
 #include <random>
+#include <utility>
 
 #include "combat/turns/melee_grid.h"
 #include "combat/turns/position_grids.h"
@@ -26,6 +27,17 @@ namespace {
 
 constexpr int kFirst = 100;
 
+// A random square of an n by n corner of the map. Every draw is its own
+// statement, so that a battle is laid out the same whatever order a compiler
+// gives to a call's arguments: the row (y) is drawn before the column (x), the
+// order these battles were first laid out in.
+template <class Roll>
+std::pair<int, int> DrawSquare(Roll& roll, int n) {
+  const int y = roll(n);
+  const int x = roll(n);
+  return {x, y};
+}
+
 std::vector<int32_t> Grid() { return std::vector<int32_t>(ValuationGrid, ValuationGrid + kMapSquares); }
 
 // What a builder leaves behind besides the grid: the shown chance, the
@@ -44,18 +56,32 @@ TEST(GridSameness, EveryBuilderGivesTheSameGridWithAndWithoutItsSavings) {
   auto roll = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
   for (int battle = 0; battle < 3; ++battle) {
     std::vector<std::string> rows(30, std::string(30, '.'));
-    for (int k = 0; k < 60; ++k) rows[roll(30)][roll(30)] = '#';
+    for (int k = 0; k < 60; ++k) {
+      const auto [x, y] = DrawSquare(roll, 30);
+      rows[y][x] = '#';
+    }
     turnsfixture::NewBattle(rows);
-    for (int k = 0; k < 15; ++k)
-      MagicAreaGrid[SquareIndex(roll(30), roll(30))] = {static_cast<uint32_t>(1 + roll(6)), 3, 0};
+    for (int k = 0; k < 15; ++k) {
+      const auto [x, y] = DrawSquare(roll, 30);
+      const uint32_t strength = static_cast<uint32_t>(1 + roll(6));
+      MagicAreaGrid[SquareIndex(x, y)] = {strength, 3, 0};
+    }
     // Tall grass here and there (small creatures hide in it), and in the last
     // battle a storm.
-    for (int k = 0; k < 40; ++k) CurrentMap.At(kLayerFloor, roll(30), roll(30)) = 123;
+    for (int k = 0; k < 40; ++k) {
+      const auto [x, y] = DrawSquare(roll, 30);
+      CurrentMap.At(kLayerFloor, x, y) = 123;
+    }
     StormActive = battle == 2 ? 1 : 0;
     CurrentMap.rain = battle == 2 ? 1 : 0;
-    for (int k = 0; k < 200; ++k) RainShelterGrid[SquareIndex(roll(30), roll(30))] = 2;
+    for (int k = 0; k < 200; ++k) {
+      const auto [x, y] = DrawSquare(roll, 30);
+      RainShelterGrid[SquareIndex(x, y)] = 2;
+    }
     for (int i = 0; i < 12; ++i) {
-      turnsfixture::AddFighter(kFirst + i, i % 2 ? 1 : 2, roll(29), roll(29), roll(5) == 0 ? 2 : 1);
+      const int size = roll(5) == 0 ? 2 : 1;
+      const auto [x, y] = DrawSquare(roll, 29);
+      turnsfixture::AddFighter(kFirst + i, i % 2 ? 1 : 2, x, y, size);
       Creatures[kFirst + i].hitPoints = 20 + roll(80);
       Creatures[kFirst + i].creatureClass = 1 + roll(5);
     }
@@ -149,12 +175,19 @@ TEST(GridSameness, RangedGridRemembersShotsWithoutChangingTheGridOrWhatItLeaves)
   CraftedWeaponRecord& bow = CraftedWeapons[20];
   for (int battle = 0; battle < 6; ++battle) {
     std::vector<std::string> rows(30, std::string(30, '.'));
-    for (int k = 0; k < 40; ++k) rows[roll(30)][roll(30)] = '#';
+    for (int k = 0; k < 40; ++k) {
+      const auto [x, y] = DrawSquare(roll, 30);
+      rows[y][x] = '#';
+    }
     turnsfixture::NewBattle(rows);
-    for (int k = 0; k < 60; ++k) CurrentMap.At(kLayerFloor, roll(30), roll(30)) = 123;
+    for (int k = 0; k < 60; ++k) {
+      const auto [x, y] = DrawSquare(roll, 30);
+      CurrentMap.At(kLayerFloor, x, y) = 123;
+    }
     for (int i = 0; i < 14; ++i) {
       const int size = i == 0 ? 1 + battle % 2 : roll(5) == 0 ? 2 : 1;
-      turnsfixture::AddFighter(kFirst + i, i % 2 ? 1 : 2, roll(28), roll(28), size);
+      const auto [x, y] = DrawSquare(roll, 28);
+      turnsfixture::AddFighter(kFirst + i, i % 2 ? 1 : 2, x, y, size);
       Creatures[kFirst + i].size.current = roll(2) ? 2 : 3;  // small ones hide in the grass
       Creatures[kFirst + i].hitPoints = 10 + roll(90);
       Creatures[kFirst + i].creatureClass = 1 + roll(5);
@@ -282,11 +315,19 @@ TEST(GridSameness, MeleeGridRemembersBlowsWithoutChangingTheGridOrWhatItLeaves) 
   int differing = 0;
   for (int battle = 0; battle < 8; ++battle) {
     std::vector<std::string> rows(16, std::string(16, '.'));
-    for (int k = 0; k < 30; ++k) rows[roll(16)][roll(16)] = '#';
+    for (int k = 0; k < 30; ++k) {
+      const auto [x, y] = DrawSquare(roll, 16);
+      rows[y][x] = '#';
+    }
     turnsfixture::NewBattle(rows);
-    for (int k = 0; k < 20; ++k) CurrentMap.At(kLayerFloor, roll(16), roll(16)) = 123;
+    for (int k = 0; k < 20; ++k) {
+      const auto [x, y] = DrawSquare(roll, 16);
+      CurrentMap.At(kLayerFloor, x, y) = 123;
+    }
     for (int i = 0; i < 16; ++i) {
-      turnsfixture::AddFighter(kFirst + i, i % 3 ? 1 : 2, roll(15), roll(15), roll(6) == 0 ? 2 : 1);
+      const int size = roll(6) == 0 ? 2 : 1;
+      const auto [x, y] = DrawSquare(roll, 15);
+      turnsfixture::AddFighter(kFirst + i, i % 3 ? 1 : 2, x, y, size);
       CreatureRecord& c = Creatures[kFirst + i];
       c.naturalAttacks[0] = {2, 1, 20, 1, 1, 4, 0, 0, 0};  // a claw
       c.baseAttack = {roll(5), roll(5)};

@@ -8,6 +8,7 @@
 #include "caster_fixture.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/spell_targets.h"
+#include "combat/turns/tactical_predicates.h"
 #include "engine/frame.h"
 #include "rules/casting_rules.h"
 #include "rules/feat_ids.h"
@@ -89,6 +90,20 @@ TEST_F(SpellChoice, ABuffIsNotCastAgainOnAnAllyWhoHasIt) {
   EXPECT_EQ(ChooseSpellTarget(), 11);
 }
 
+// A lich casts its own spells on itself; a shield it already holds is not
+// cast again (nor the other shield over it).
+TEST_F(SpellChoice, ALichDoesNotRecastAShieldItHolds) {
+  PutCaster(9, {kSpellIceShield}, kClassLich);
+  Put(20, 6, 2, kAllegianceParty);
+  Begin();
+  ASSERT_TRUE(SearchSpells(Situation()));
+  EXPECT_EQ(Found(), (Spells{kSpellIceShield}));
+  Give(kCaster, kCondIceShielded);
+  EXPECT_FALSE(SearchSpells(Situation()));
+  Creatures[kCaster].knownSpells[kSpellFireShield] = 1;
+  EXPECT_FALSE(SearchSpells(Situation()));
+}
+
 TEST_F(SpellChoice, TheHighestUsefulLevelWins) {
   // Fireball (3) and Scorching Ray (2) are fire; Magic Missile (1) force.
   PutCaster(5, {kSpellFireball, kSpellScorchingRay, kSpellMagicMissile});
@@ -148,6 +163,43 @@ TEST_F(SpellChoice, WithoutAUsableSpellTheCasterFallsBackToItsWeapons) {
   EXPECT_EQ(CombatAction.actionCode, 0);
 }
 
+// Without a spell that helps, an archer's fall-back shot passes over a
+// sleeping foe unless that foe cannot be finished off while helpless.
+TEST_F(SpellChoice, TheFallBackShotSparesASleeperOnlyWhenItCanBeFinished) {
+  constexpr uint32_t kBowCode = 21;
+  constexpr int kArrowRow = 7;
+  PutCaster(1, {kSpellSleep});
+  CraftedWeaponRecord& bow = CraftedWeapons[kBowCode];
+  bow = {};
+  bow.itemType = 32;
+  bow.handling = 4;
+  bow.proficiency = 1;
+  bow.size = 3;
+  bow.dieCount = 1;
+  bow.dieSides = 6;
+  bow.range = 100;
+  ItemTable[kArrowRow].baseType = 8;
+  Creatures[kCaster].equipment[kSlotRanged - 1] = kBowCode;
+  Creatures[kCaster].ammunition = {static_cast<uint32_t>(kFirstBaseItemCode + kArrowRow), 20};
+  Put(20, 12, 2, kAllegianceParty);
+  Immune(20, kImmSleep);
+  Give(20, kCondSleeping);
+  Begin();
+  EXPECT_EQ(RunSpellBranch(Situation(false, true)), SpellBranchOutcome::kGaveUp);
+  EXPECT_EQ(SpellsGivenUpThisTurn, 1);
+
+  Immune(20, kImmCriticals);  // never helpless
+  SpellsGivenUpThisTurn = 0;
+  Begin();
+  EXPECT_EQ(RunSpellBranch(Situation(false, true)), SpellBranchOutcome::kWeaponAction);
+  EXPECT_EQ(TurnOrder[CombatAction.currentEntry].plannedAction, 2);
+  EXPECT_EQ(TurnOrder[CombatAction.currentEntry].plannedTarget, 20);
+  EXPECT_EQ(CombatAction.actionCode, 10) << "the full ranged attack";
+  bow = {};
+  ItemTable[kArrowRow] = {};
+  SpellsGivenUpThisTurn = 0;
+}
+
 TEST_F(SpellChoice, ASilencedCasterSearchesSilentSpellsOnly) {
   CreatureRecord& c = PutCaster(3, {kSpellMagicMissile, kSpellScorchingRay});
   c.feats[kFeatMetamagicSilent] = 1;
@@ -178,6 +230,20 @@ TEST_F(SpellChoice, AProgrammedSpellWithoutATargetIsGivenUp) {
   EXPECT_NE(Log().find("DEBUG - could not target programmed spell."), std::string::npos);
   EXPECT_EQ(CombatAction.scriptedSpellPlanned, 0);
   EXPECT_EQ(SpellInProgress, -1);
+}
+
+// A script-set target word of 0 names no target, even with creature 0 (the
+// first party member) in the battle.
+TEST_F(SpellChoice, AScriptTargetWordOfZeroNamesNoTarget) {
+  PutCaster(5, {});
+  Put(0, 6, 2, kAllegianceParty);
+  Put(20, 7, 2, kAllegianceParty);
+  Begin();
+  CombatAction.scriptedSpellPlanned = 1;
+  CombatAction.scriptedSpell = kSpellEnlargePerson;  // aimed at one creature
+  EXPECT_EQ(ScriptedSpellTarget(kCaster), -1);
+  Creatures[kCaster].scriptWords[kScriptWordTarget] = 20;
+  EXPECT_EQ(ScriptedSpellTarget(kCaster), 20);
 }
 
 TEST_F(SpellChoice, ClassAndRoleRulesNarrowTheSearch) {

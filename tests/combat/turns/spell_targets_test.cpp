@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "caster_fixture.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 
 namespace {
 

@@ -5,7 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "caster_fixture.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
+#include "combat/turns/tactical_predicates.h"
 #include "map/area_shapes.h"
 #include "rules/casting_rules.h"
 
@@ -134,6 +135,24 @@ TEST_F(SpellUsefulness, BuffsAreNotRepeated) {
   Give(11, kCondGoodMorale);
   EXPECT_FALSE(CanCastOnTarget(kCaster, 11, kSpellHeroism, 0));
   EXPECT_FALSE(CanCastOnTarget(kCaster, 20, kSpellHeroism, 0)) << "never on a foe";
+  // The shields are the caster's own spells, judged on the caster itself.
+  EXPECT_TRUE(CanCastOnTarget(kCaster, kCaster, kSpellIceShield, 0));
+  Give(kCaster, kCondIceShielded);
+  EXPECT_FALSE(CanCastOnTarget(kCaster, kCaster, kSpellIceShield, 0));
+  EXPECT_FALSE(CanCastOnTarget(kCaster, kCaster, kSpellFireShield, 0));
+}
+
+// A planned spell-like ability for one friend is dropped when no friend in
+// its reach would gain by it.
+TEST_F(SpellUsefulness, ASupportPlanWithNoFriendToHelpIsDropped) {
+  Creatures[kCaster].special[kSpecialSpellLike] = kSpellBullsStrength + 1;
+  Give(kCaster, kCondEnhancedStrength);
+  CombatAction.spellLikePlanned = 1;
+  DropUselessSupportPlan();
+  EXPECT_EQ(CombatAction.spellLikePlanned, 1) << "the friend beside it is not yet strengthened";
+  Give(11, kCondEnhancedStrength);
+  DropUselessSupportPlan();
+  EXPECT_EQ(CombatAction.spellLikePlanned, 0);
 }
 
 TEST_F(SpellUsefulness, SpellsAgainstEnemies) {

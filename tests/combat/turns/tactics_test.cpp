@@ -3,7 +3,7 @@
 #include "combat/turns/tactics.h"
 
 #include "combat/actions/action_executor.h"
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 #include "combat/turns/tactics_fixture.h"
 #include "combat/turns/turn_planning.h"
 #include "engine/frame.h"
@@ -146,6 +146,30 @@ TEST_F(Tactics, AClericCuresTheFirstWoundedFriendWithItsStrongestCure) {
   Creatures[kAlly2].hitPoints = 100;
   ASSERT_EQ(CastSpellForSituation(kMe, Holding()), TacticResult::kCommitted);
   EXPECT_EQ(SpellInProgress, kSpellCureSeriousWounds);
+}
+
+// A fighter whose spell-like ability does not cure still cures a friend at
+// 40 per cent or less with the cure of its wand.
+TEST_F(Tactics, AWandCuresAFriendWhenTheInnateSpellDoesNot) {
+  constexpr uint32_t kWand = 23;
+  OpenBattle(20, 20);
+  turnsfixture::AddFighter(kMe, 1, 5, 5);
+  turnsfixture::AddFighter(kAlly, 1, 6, 5);
+  turnsfixture::AddFighter(kFar, 2, 18, 18);
+  Creatures[kMe].special[kSpecialSpellLike] = kSpellMagicMissile + 1;
+  Creatures[kMe].special[kSpecialUsesLeft] = 3;
+  CraftedWeapons[kWand] = {};
+  CraftedWeapons[kWand].itemType = 8;
+  CraftedWeapons[kWand].charges = 5;
+  CraftedWeapons[kWand].spell = kSpellCureLightWounds;
+  Creatures[kMe].equipment[kSlotRightHand - 1] = kWand;
+  Creatures[kAlly].hitPoints = 30;
+  turnsfixture::StartTurn(kMe);
+  ASSERT_EQ(CastSpellForSituation(kMe, TacticFlags{}), TacticResult::kCommitted);
+  EXPECT_EQ(SpellInProgress, kSpellCureLightWounds);
+  EXPECT_EQ(CastingWand, 1);
+  EXPECT_EQ(CastingItem, kWand);
+  CraftedWeapons[kWand] = {};
 }
 
 TEST_F(Tactics, InvisibilityPurgeNeedsMoreHiddenFoesThanFriends) {
@@ -293,6 +317,14 @@ TEST_F(MeleeTactics, AGrapplerEscapesOnItsRollOrStrikesItsPartner) {
   ASSERT_EQ(AttackInMelee(kMe, f), TacticResult::kCommitted);
   EXPECT_EQ(CombatAction.actionCode, kActionNextAttack);
   EXPECT_EQ(ActionTarget, kFoe) << "the grappling partner";
+  // The pin percentage (the second grapple word) pins the partner when a
+  // friend stands by to help.
+  Creatures[kMe].behaviour[kBehaviourGrapple2] = 100;
+  turnsfixture::AddFighter(kAlly, 2, 7, 5);
+  turnsfixture::StartTurn(kMe);
+  ASSERT_EQ(AttackInMelee(kMe, f), TacticResult::kCommitted);
+  EXPECT_EQ(CombatAction.actionCode, kActionPin);
+  EXPECT_EQ(ActionTarget, kFoe);
 }
 
 

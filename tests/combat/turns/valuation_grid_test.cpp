@@ -172,3 +172,25 @@ TEST(BestSquare, ACasterWalkingBackPassesSquaresBesideEnemies) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ValuationGrid, OneMoveBonusFollowsTheSquaresOwnWalkNotTheLastSearch) {
+  // A corridor: the far square is searched first and its walk, beyond the
+  // moves left, crosses the near square, which reuses that record. The near
+  // square is within one move and gains the bonus all the same.
+  turnsfixture::NewBattle({"####################", "....................", "####################"});
+  turnsfixture::AddFighter(kMe, 2, 0, 1);
+  turnsfixture::StartTurn(kMe, 60);  // speed 30: one move is 30 feet
+  std::memset(ValuationGrid, 0, sizeof ValuationGrid);
+  ValuationGrid[SquareIndex(15, 1)] = 100;  // 75 feet away: beyond the moves left
+  ValuationGrid[SquareIndex(3, 1)] = 100;   // 15 feet away
+  ValuationGrid[SquareIndex(8, 1)] = 100;   // 40 feet away: within the moves, not one move
+  ScoreGridReachability(kMe, 1, 1, 0, 0);
+  EXPECT_EQ(static_cast<int32_t>(ReachRecords[SquareIndex(3, 1)][6]), 15);
+  EXPECT_EQ(Value(3, 1), 100 + 16 + 1) << "one move away, and the cheapest of the best";
+  EXPECT_EQ(Value(8, 1), 100);
+  EXPECT_EQ(Value(15, 1), 100);
+}
+
+}  // namespace

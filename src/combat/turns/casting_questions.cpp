@@ -1,4 +1,4 @@
-#include "combat/turns/least_services.h"
+#include "combat/turns/casting_questions.h"
 
 #include <algorithm>
 #include <cstdlib>
@@ -18,34 +18,6 @@
 #include "state/combat_action.h"
 #include "state/inventory_state.h"
 #include "state/turn_order.h"
-
-namespace {
-
-bool AbleCombatant(int creature) {
-  if (!IsValidCreature(creature)) return false;
-  const CreatureRecord& c = Creatures[creature];
-  return c.present == 1 && c.hitPoints > 0 && !HasCondition(creature, kCondDead);
-}
-
-// The able combatants of the turn order that pass the test, the first best by the score.
-template <typename Test, typename Score>
-int BestCombatant(Test test, Score score) {
-  int best = -1;
-  int32_t bestScore = 0;
-  const int count = TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries;
-  for (int i = 0; i < count; ++i) {
-    const int c = TurnOrder[i].creature;
-    if (!AbleCombatant(c) || !test(c)) continue;
-    const int32_t s = score(c);
-    if (best == -1 || s > bestScore) {
-      best = c;
-      bestScore = s;
-    }
-  }
-  return best;
-}
-
-}  // namespace
 
 bool CanCastSpells(int creature, int* outIndex) {
   static const uint32_t kBlocking[] = {97, 89, 85, 84, 157, 86, 82, 118, 100, 98, 122,
@@ -91,4 +63,4 @@ bool IsReachableThisTurn(int creature, int x, int y) {
   return PathCostFeet <= CombatAction.movesLeft;
 }
 
-void ResetTurnLeastServicesState() {}
+void ResetCastingQuestionsState() {}

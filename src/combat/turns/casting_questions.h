@@ -1,7 +1,8 @@
-// Least versions of the computer fighters' services the casting steps and the
-// spell choice call, standing until the decision's survey, its predicates
-// and the spell-level tests of the computer-controlled fighters replace them. The target choice and the usefulness tests are in
-// spell_targets.h and spell_usefulness.h.
+// Questions the casting steps and the computer fighters' spell choice ask:
+// whether a creature can cast now, the spells cast on a group, the squared
+// reach of a spell's range kind and whether a square can be walked to this
+// turn. This header also gathers the turn's own services those callers use
+// (target choice, usefulness tests, grids, orders and predicates).
 #pragma once
 #include <cstdint>
 
@@ -33,8 +34,9 @@ bool IsGroupSpell10(int spell);
 int RangeClassSquared(int spell);
 
 
-// Puts the words above back to their start-up values (a new game, and tests).
-void ResetTurnLeastServicesState();
+// Puts this file's words back to their start-up values (a new game, and
+// tests); it keeps none at present.
+void ResetCastingQuestionsState();
 
 // Whether a path to (x, y) can be walked with the moves left this turn.
 bool IsReachableThisTurn(int creature, int x, int y);
