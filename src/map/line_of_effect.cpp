@@ -163,9 +163,12 @@ int WalkCoverLine(int ax, int ay, int tx, int ty, int32_t* coverX, int32_t* cove
 
 }  // namespace
 
+uint8_t CoverLinesMarked = 1;
+
 bool FindCover(int ax, int ay, int tx, int ty, int debug) {
   int32_t x = -1, y = -1;
-  const int walked = WalkCoverLine<true>(ax, ay, tx, ty, &x, &y);
+  const int walked = CoverLinesMarked != 0 ? WalkCoverLine<true>(ax, ay, tx, ty, &x, &y)
+                                           : WalkCoverLine<false>(ax, ay, tx, ty, &x, &y);
   // A line too long to trace leaves the last cover as it was.
   if (walked < 0) return false;
   CoverActive = x >= 0 ? 1 : 0;

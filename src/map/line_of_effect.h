@@ -30,6 +30,10 @@ bool HasLineOfEffectFrom(int x0, int y0, int x1, int y1, int creature);
 // when a third combatant stands on it (never for an attacker with
 // "IMPROVED PRECISE SHOT"). Marks the walked squares in ArrowGrid.
 bool FindCover(int ax, int ay, int tx, int ty, int debug);
+// 1 (the default): FindCover marks ArrowGrid. 0: it answers and sets the
+// cover words alone, for work whose marks are all made again for real
+// afterwards (a grid evaluating shot after shot).
+extern uint8_t CoverLinesMarked;
 // FindCover's answer and whether a combatant on the line gives cover, as a
 // question only: neither ArrowGrid nor the cover words are written (the
 // scoring of many squares asks it, and asks FindCover itself last).

@@ -67,6 +67,11 @@ void ClearAdjacencyGrid() {
 
 void NoteAdjacencyGridWritten() { MarkedBox = kWholeGrid; }
 
+void NoteAdjacencyGridWrittenWithin(int x0, int y0, int x1, int y1) {
+  MarkedBox = {std::min(MarkedBox.x0, x0), std::min(MarkedBox.y0, y0), std::max(MarkedBox.x1, x1),
+               std::max(MarkedBox.y1, y1)};
+}
+
 void MarkAdjacentSquares(int creature) {
   ClearAdjacencyGrid();
   if (!IsValidCreature(creature)) return;

@@ -41,6 +41,8 @@ void MarkAdjacentSquares(int creature);
 // Whoever writes the adjacency grid other than through MarkAdjacentSquares
 // says so, so that the next marking clears the whole grid again.
 void NoteAdjacencyGridWritten();
+// The same when the squares written all lie in the box [x0, x1] x [y0, y1].
+void NoteAdjacencyGridWrittenWithin(int x0, int y0, int x1, int y1);
 // Clears the neighbour grid and writes the eight direction codes around (x, y).
 void MarkNeighbourDirections(int x, int y);
 // The code opposite a ring code (1-4, 2-3, 5-6, 7-8), 0 for anything else.

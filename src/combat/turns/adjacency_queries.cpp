@@ -154,25 +154,26 @@ int CountListed(const int32_t* list, int size) {
 void MarkAdjacentAndSecondRing(int creature) {
   MarkAdjacentSquares(creature);
   if (!IsValidCreature(creature)) return;
-  NoteAdjacencyGridWritten();
-  static int32_t ring[kMapSquares];
-  std::memcpy(ring, AdjacencyGrid, sizeof ring);
-  // Only squares beside the ring can become 9.
+  // Only squares beside the ring can become 9. A square turns from 0 to 9
+  // alone, so the ring codes (1 to 8) read as they were marked.
   const CreatureRecord& r = Creatures[creature];
   const int x0 = std::max(0, r.squareX - 2), y0 = std::max(0, r.squareY - 2);
   const int x1 = std::min(kMapSide - 1, r.squareX + r.footprintWidth.current + 1);
   const int y1 = std::min(kMapSide - 1, r.squareY + r.footprintHeight.current + 1);
+  NoteAdjacencyGridWrittenWithin(x0, y0, x1, y1);
   for (int x = x0; x <= x1; ++x)
     for (int y = y0; y <= y1; ++y) {
       if (AdjacencyGrid[SquareIndex(x, y)] != 0) continue;
       bool beside = false;
       for (int dx = -1; dx <= 1 && !beside; ++dx)
-        for (int dy = -1; dy <= 1; ++dy)
-          if ((dx || dy) && OnGrid(x + dx, y + dy) && ring[SquareIndex(x + dx, y + dy)] >= 1 &&
-              ring[SquareIndex(x + dx, y + dy)] <= 8) {
+        for (int dy = -1; dy <= 1; ++dy) {
+          if (!(dx || dy) || !OnGrid(x + dx, y + dy)) continue;
+          const int32_t code = AdjacencyGrid[SquareIndex(x + dx, y + dy)];
+          if (code >= 1 && code <= 8) {
             beside = true;
             break;
           }
+        }
       if (beside) AdjacencyGrid[SquareIndex(x, y)] = 9;
     }
   const CreatureRecord& c = Creatures[creature];
@@ -586,14 +587,19 @@ void SurveyRangedTargetsOverGrid(RangedTargetSurvey* survey, const int32_t* grid
 void RecheckRangedTargetSurvey(RangedTargetSurvey* survey) {
   if (!survey->overGrid && survey->lines.stale) return;
   if (!IsValidCreature(survey->creature)) return;
-  RangedTargetSurvey::Footing now[kTurnOrderEntries + 1];
-  int count = 0;
-  NoteFootings(survey, now, &count);
-  bool same = count == survey->footingCount && Creatures[survey->creature].feats[kFeatImprovedPreciseShot] == survey->precise;
-  for (int i = 0; i < count && same; ++i) {
-    const RangedTargetSurvey::Footing& a = now[i];
-    const RangedTargetSurvey::Footing& b = survey->footings[i];
-    same = a.creature == b.creature && a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
+  const CreatureRecord& s = Creatures[survey->creature];
+  bool same = survey->footingCount == TurnCount() + 1 && s.feats[kFeatImprovedPreciseShot] == survey->precise &&
+              s.footprintWidth.current == survey->footings[0].w && s.footprintHeight.current == survey->footings[0].h;
+  for (int i = 0; i < TurnCount() && same; ++i) {
+    const RangedTargetSurvey::Footing& f = survey->footings[i + 1];
+    const int o = TurnOrder[i].creature;
+    if (!IsValidCreature(o) || o == survey->creature) {
+      same = f.creature == o;
+      continue;
+    }
+    const CreatureRecord& c = Creatures[o];
+    same = f.creature == o && f.x == c.squareX && f.y == c.squareY && f.w == c.footprintWidth.current &&
+           f.h == c.footprintHeight.current;
   }
   if (same) return;
   survey->overGrid = false;

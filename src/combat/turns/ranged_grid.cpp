@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <iterator>
 
@@ -22,6 +23,7 @@
 #include "state/turn_order.h"
 
 uint8_t ShotsRemembered = 1;
+uint8_t ShotsSkipped = 1;
 
 namespace {
 
@@ -155,11 +157,39 @@ struct LastShot {
 };
 LastShot LastShots[kCreatureCount];
 
+// Squares whose shots were all looked up, by what keyed them
+// (ShotsKeyedAlike), while ShotStamp lasts: what each was worth and the
+// chance its last shot showed.
+struct KnownShots {
+  uint32_t stamp;
+  uint64_t listed, cover, pointBlank;
+  int32_t traits;
+  bool far;
+  int32_t worth, chance;
+};
+constexpr int kKnownShots = 1024;  // a power of two
+KnownShots Known[kKnownShots];
+
+// For such squares, each listed target's shot by the survey's index of the
+// target, the square's traits, point-blank or not and the cover, while
+// ShotStamp lasts: the shot looked up once.
+struct KeyedShot {
+  uint32_t stamp;
+  int32_t chance;
+  ShotTerms terms;
+};
+KeyedShot KeyedShots[kSurveyedTargets][4][2][2];
+
 void ForgetShots() {
   if (++ShotStamp == 0) {
     for (RememberedShot& r : Shots) r.stamp = 0;
     std::fill(std::begin(PlannerStamp), std::end(PlannerStamp), 0u);
     for (LastShot& l : LastShots) l.stamp = 0;
+    for (KnownShots& k : Known) k.stamp = 0;
+    for (auto& byTraits : KeyedShots)
+      for (auto& byRange : byTraits)
+        for (auto& byCover : byRange)
+          for (KeyedShot& k : byCover) k.stamp = 0;
     ShotStamp = 1;
   }
 }
@@ -217,6 +247,9 @@ GridSquare NearestOwnSquare(const CreatureRecord& c, int x, int y) {
   return NearestSquareOfFootprint(c.squareX, c.squareY, w, h, x, y);
 }
 
+// The shots evaluated in full by WeighShot so far.
+uint32_t ShotsEvaluated = 0;
+
 // One shot at the listed target from where the creature stands: its terms.
 // lineCover is the cover the listing found on its line to the target.
 ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t lineCover,
@@ -250,6 +283,7 @@ ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t line
   // the next evaluation finds.
   if (slot) NoteRecordsBeforeEvaluation(creature, e);
   ShownAttackChance = ResolveAttack(creature, e, entry, SecondTactic, 1, 0, 0, nullptr);
+  ++ShotsEvaluated;
   RecheckRangedTargetSurvey(survey);
   const ShotTerms s = TermsOf(creature, e, ShownAttackChance, planners);
   if (slot && RecordsUnchangedSinceNoted()) {
@@ -271,6 +305,41 @@ struct ShotScoring {
   int32_t width = 0, height = 0;
   uint8_t nearEnemy[kMapSquares];
 };
+
+KnownShots& KnownSlot(const KnownShots& key) {
+  uint64_t h = key.listed * 0x9E3779B97F4A7C15ull ^ key.cover * 0xC2B2AE3D27D4EB4Full ^
+               key.pointBlank * 0x27D4EB2F165667C5ull;
+  h ^= static_cast<uint64_t>(key.traits * 2 + (key.far ? 1 : 0)) * 0x165667B19E3779F9ull;
+  return Known[(h >> 32) & (kKnownShots - 1)];
+}
+
+// A one-square creature shooting at one-square targets, none beside it, from
+// a square whose listing the survey answered: each shot's key is the target's
+// square, the square's traits, whether the shot is point-blank and the cover,
+// so squares that list the same targets alike and have the same distance
+// term look up the same shots, and are worth the same.
+bool ShotsKeyedAlike(int creature, const ShotScoring& scoring, KnownShots* now) {
+  const CreatureRecord& c = Creatures[creature];
+  const RangedTargetSurvey& survey = scoring.survey;
+  if (c.footprintWidth.current != 1 || c.footprintHeight.current != 1 || !survey.overGrid ||
+      !OnGrid(c.squareX, c.squareY))
+    return false;
+  const int sq = SquareIndex(c.squareX, c.squareY);
+  if (!survey.answered[sq]) return false;
+  now->listed = survey.listedBits[sq];
+  now->cover = survey.coverBits[sq];
+  now->pointBlank = 0;
+  for (uint64_t bits = now->listed; bits != 0; bits &= bits - 1) {
+    const int n = std::countr_zero(bits);
+    const CreatureRecord& t = Creatures[survey.candidates[n]];
+    const int dx = t.squareX - c.squareX, dy = t.squareY - c.squareY;
+    if (t.footprintWidth.current != 1 || t.footprintHeight.current != 1) return false;
+    if (dx * dx + dy * dy > 9) continue;
+    if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) return false;  // beside it: evaluated afresh
+    now->pointBlank |= uint64_t{1} << n;
+  }
+  return true;
+}
 
 void MarkSquaresNearEnemies(int creature, ShotScoring* scoring) {
   const CreatureRecord& c = Creatures[creature];
@@ -313,11 +382,42 @@ int32_t ShootingWorth(int creature, int entry, ShotScoring* scoring, int32_t tra
   else
     ListRangedTargets(creature, 0);
   const int count = remember ? scoring->survey.listed : CountListed(TargetCandidateList, kCandidateListSize);
+  KnownShots now{};
+  KnownShots* known = nullptr;
+  if (remember && ShotsSkipped != 0 && ShotsKeyedAlike(creature, *scoring, &now)) {
+    now.stamp = ShotStamp;
+    now.traits = traits;
+    now.far = far;
+    known = &KnownSlot(now);
+    if (known->stamp == ShotStamp && known->listed == now.listed && known->cover == now.cover &&
+        known->pointBlank == now.pointBlank && known->traits == now.traits && known->far == now.far) {
+      if (count > 0) {
+        *lastTarget = TargetCandidateList[count - 1];
+        ShownAttackChance = known->chance;
+      }
+      return known->worth;
+    }
+  }
+  const uint32_t evaluated = ShotsEvaluated;
   ShotTerms best{};
+  uint64_t alike = known != nullptr && traits >= 0 && traits < 4 ? now.listed : 0;
   for (int i = 0; i < count; ++i) {
     const int e = TargetCandidateList[i];
     ShotTerms s;
-    if (remember) {
+    if (alike != 0) {
+      // The i-th listed target is the survey's n-th combatant.
+      const int n = std::countr_zero(alike);
+      alike &= alike - 1;
+      KeyedShot& keyed = KeyedShots[n][traits][(now.pointBlank >> n) & 1][cover[i]];
+      if (keyed.stamp == ShotStamp) {
+        s = keyed.terms;
+        ShownAttackChance = keyed.chance;
+      } else {
+        const uint32_t before = ShotsEvaluated;
+        s = WeighShot(creature, e, entry, traits, cover[i], &scoring->survey);
+        if (ShotsEvaluated == before) keyed = {ShotStamp, ShownAttackChance, s};
+      }
+    } else if (remember) {
       s = WeighShot(creature, e, entry, traits, cover[i], &scoring->survey);
     } else {
       const int32_t planners = 5 * CountPlannedAttacksOn(e);
@@ -336,8 +436,14 @@ int32_t ShootingWorth(int creature, int entry, ShotScoring* scoring, int32_t tra
     *lastTarget = e;
   }
   const int32_t distant = count > 0 && far ? 7 : 0;
-  return best.ammunition + best.resist + best.special + best.awake + best.disrupt + best.free + distant +
-         best.priority + best.sure + best.planners;
+  const int32_t worth = best.ammunition + best.resist + best.special + best.awake + best.disrupt + best.free +
+                        distant + best.priority + best.sure + best.planners;
+  if (known && ShotsEvaluated == evaluated) {
+    now.worth = worth;
+    now.chance = ShownAttackChance;
+    *known = now;
+  }
+  return worth;
 }
 
 // Puts the creature on the square.
@@ -362,6 +468,9 @@ void ScoreShootingSquares(int creature, int entry, bool remember) {
     SurveyRangedTargetsOverGrid(&scoring.survey, ValuationGrid, -5);
   }
   int lastShotSquare = -1, lastShotTarget = -1, lastWalkSquare = -1, lastSquare = -1;
+  // Remembering, the marks of the shots' lines are made again below.
+  const uint8_t marked = CoverLinesMarked;
+  if (remember && CoverLinesSurveyed != 0) CoverLinesMarked = 0;
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       const int sq = SquareIndex(x, y);
@@ -380,6 +489,7 @@ void ScoreShootingSquares(int creature, int entry, bool remember) {
         lastWalkSquare = sq;
       }
     }
+  CoverLinesMarked = marked;
   if (!remember) return;
   if (lastShotSquare != -1) {
     Place(c, lastShotSquare);

@@ -234,8 +234,10 @@ namespace {
 // beyond what the lines are surveyed together for, a wide or precise archer,
 // and in one battle targets whose records have not settled (the first shot
 // evaluated at each changes its footprint): the lines surveyed for the whole
-// grid give the grid, and leave the battle, exactly as the lines walked one by
-// one and the shots evaluated one by one do.
+// grid and the squares taking the worth of squares that looked up the same
+// shots give the grid, and leave the battle, exactly as the shots looked up
+// square by square, the lines walked one by one and the shots evaluated one
+// by one do.
 TEST(GridSameness, RangedGridSurveysItsLinesWithoutChangingTheGridOrWhatItLeaves) {
   std::mt19937 rng(4242);
   auto roll = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
@@ -276,20 +278,25 @@ TEST(GridSameness, RangedGridSurveysItsLinesWithoutChangingTheGridOrWhatItLeaves
     turnsfixture::StartTurn(kFirst, 30 + 30 * roll(2));
     RangedProfileEntry = 1;
     std::vector<CreatureRecord> before(Creatures + kFirst, Creatures + kFirst + kCount);
-    auto trace = [&](uint8_t shots, uint8_t lines) {
+    auto trace = [&](uint8_t shots, uint8_t lines, uint8_t skipped) {
       std::copy(before.begin(), before.end(), Creatures + kFirst);
       ShotsRemembered = shots;
       CoverLinesSurveyed = lines;
+      ShotsSkipped = skipped;
       const RangedTrace t = TraceRangedGrid(kFirst);
       ShotsRemembered = 1;
       CoverLinesSurveyed = 1;
+      ShotsSkipped = 1;
       return t;
     };
-    const RangedTrace quick = trace(1, 1);
+    const RangedTrace quick = trace(1, 1, 1);
     for (int i = 1; i < kCount; ++i)
       unsettledChanged += Creatures[kFirst + i].footprintWidth.current != before[i].footprintWidth.current;
-    const RangedTrace walked = trace(1, 0);
-    const RangedTrace plain = trace(0, 1);
+    const RangedTrace looked = trace(1, 1, 0);
+    const RangedTrace walked = trace(1, 0, 0);
+    const RangedTrace plain = trace(0, 1, 1);
+    EXPECT_EQ(quick.grid, looked.grid) << "battle " << battle;
+    EXPECT_TRUE(quick == looked) << "battle " << battle;
     EXPECT_EQ(quick.grid, walked.grid) << "battle " << battle;
     EXPECT_TRUE(quick == walked) << "battle " << battle;
     EXPECT_EQ(quick.grid, plain.grid) << "battle " << battle;
