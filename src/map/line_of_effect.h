@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "map/map_record.h"
+
 constexpr int kMaxLineSquares = 200;
 
 // FindCover's result: 1 when a creature on the line gives cover, and its square (-1 none).
@@ -34,6 +36,40 @@ bool FindCover(int ax, int ay, int tx, int ty, int debug);
 bool WeighCoverLine(int ax, int ay, int tx, int ty, uint8_t* cover);
 // What FindCover answers for the line, without marking it or looking for cover.
 bool IsCoverLineOpen(int ax, int ay, int tx, int ty);
+
+// Lines asked for many pairs of squares while the map stands still (a grid
+// weighing each square against the creatures or cells near it): the squares
+// that let each kind of line on are read once per Refresh, and the squares of
+// a line, the same shape wherever it starts, are traced once for each offset
+// up to kReach apart along both axes (farther pairs are traced as the plain
+// questions trace them). A line whose box holds no closed square is open
+// without a walk. The answers are those of IsCoverLineOpen and
+// HasLineOfEffect, as long as neither the walls, the flooded squares, the
+// magic areas nor the combat word change between Refresh and the questions.
+struct LineShapes;
+class LineCache {
+ public:
+  static constexpr int kReach = 12;
+  void Refresh();
+  // IsCoverLineOpen(ax, ay, tx, ty).
+  bool CoverLineOpen(int ax, int ay, int tx, int ty) const;
+  // HasLineOfEffect(x0, y0, x1, y1, nullptr).
+  bool EffectLineFree(int x0, int y0, int x1, int y1) const;
+
+ private:
+  // Which squares let the line on, and how many do not in each box from the
+  // map's corner (closed[x + 1][y + 1] counts columns 0 to x, rows 0 to y).
+  struct OpenMap {
+    uint8_t open[kMapSquares];
+    int16_t closed[kMapSide + 1][kMapSide + 1];
+    void Count();
+    bool BoxOpen(int x0, int y0, int x1, int y1) const;
+  };
+  bool Walk(const OpenMap& map, int ax, int ay, int ox, int oy, bool withEnd) const;
+
+  const LineShapes* shapes_ = nullptr;  // the traced lines, set by Refresh
+  OpenMap cover_, effect_;
+};
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetLineOfEffectState();

@@ -1,6 +1,11 @@
 // Lines between squares: the traced squares, lines of effect and cover.
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
 #include "frontend/game_reset.h"
 #include "state/threat_grids.h"
 #include "map/line_of_effect.h"
@@ -155,6 +160,52 @@ TEST_F(Cover, SquaresOutsideTheFloodBlockAndTheTargetGivesNoCover) {
   BlockedGrid[SquareIndex(5, 0)] = kSquareOpen;
   EXPECT_FALSE(FindCover(0, 0, 7, 0, 0));
   EXPECT_EQ(CoverActive, 1) << "cover found before the stop stays noted";
+}
+
+}  // namespace
+
+namespace {
+
+// Lines asked of the cache on random maps (walls that stop lines, hedges that
+// let them by, barriers of force, squares outside the flood; in combat and
+// out) answer as the lines traced one by one: near pairs and far, on the map
+// and off it, from a square to itself.
+TEST(LineCache, AnswersAsTracingEachLine) {
+  std::mt19937 rng(7);
+  auto roll = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
+  static LineCache lines;
+  int coverOpen = 0, effectFree = 0, asked = 0, differing = 0;
+  for (int trial = 0; trial < 6; ++trial) {
+    DrawMap(std::vector<std::string>(kMapSide, std::string(kMapSide, '.')));
+    for (int k = 0; k < 120 + 60 * trial; ++k) CurrentMap.At(kLayerWalls, roll(kMapSide), roll(kMapSide)) = roll(3) ? 46 : 79;
+    for (int sq = 0; sq < kMapSquares; ++sq)
+      BlockedGrid[sq] = roll(30) == 0 ? kSquareBlocked : roll(30) == 0 ? 0 : kSquareFlooded;
+    std::memset(MagicAreaGrid, 0, sizeof MagicAreaGrid);
+    for (int k = 0; k < 80; ++k) MagicAreaGrid[SquareIndex(roll(kMapSide), roll(kMapSide))] = {kEffectSolid, 3, 0};
+    InCombat = trial % 2;
+    lines.Refresh();
+    for (int k = 0; k < 20000; ++k) {
+      const int reach = k % 5 == 0 ? 20 : LineCache::kReach;
+      const int ax = roll(kMapSide + 4) - 2, ay = roll(kMapSide + 4) - 2;
+      const int tx = ax + roll(2 * reach + 1) - reach, ty = ay + roll(2 * reach + 1) - reach;
+      const bool cover = IsCoverLineOpen(ax, ay, tx, ty), effect = HasLineOfEffect(ax, ay, tx, ty, nullptr);
+      if (lines.CoverLineOpen(ax, ay, tx, ty) != cover || lines.EffectLineFree(ax, ay, tx, ty) != effect) {
+        if (differing++ == 0) ADD_FAILURE() << "trial " << trial << " (" << ax << "," << ay << ")-(" << tx << "," << ty << ")";
+      }
+      coverOpen += cover;
+      effectFree += effect;
+      ++asked;
+    }
+  }
+  EXPECT_EQ(differing, 0);
+  // Both answers are common, so both ways through the cache are weighed.
+  EXPECT_GT(coverOpen, asked / 5);
+  EXPECT_LT(coverOpen, asked * 4 / 5);
+  EXPECT_GT(effectFree, asked / 5);
+  EXPECT_LT(effectFree, asked * 4 / 5);
+  InCombat = 0;
+  std::memset(MagicAreaGrid, 0, sizeof MagicAreaGrid);
+  std::memset(BlockedGrid, 0, sizeof BlockedGrid);
 }
 
 }  // namespace
