@@ -233,7 +233,7 @@ TEST_F(TacticsTest, CureGridWeighsFriendByFriendAsSquareBySquare) {
       f.creatureClass = 1 + static_cast<int>(RandomUpTo(5));
       f.spellsLeft[RandomUpTo(3)] = static_cast<int>(RandomUpTo(2));
       for (int k = 0; k < 2; ++k)
-        if (RandomUpTo(2)) f.conditions[k] = {afflictions[RandomUpTo(12)], 5, kSourceSpell, 0, 1};
+        if (RandomUpTo(2)) f.conditions[k] = {afflictions[RandomUpTo(11)], 5, kSourceSpell, 0, 1};
       if (RandomUpTo(8) == 0) f.conditions[2] = {kCondSummonedCreature, 5, kSourceSpell, 0, 1};
     }
     MakeCaster(kHealer, 3,
