@@ -190,33 +190,18 @@ bool IsCoverLineOpen(int ax, int ay, int tx, int ty) {
   return true;
 }
 
-// The squares of the line from (0, 0) to each offset of the line cache's
-// reach, after the start and in order to the end, as offsets of their
-// indexes from the start's; traced once.
-struct LineShapes {
-  static constexpr int kSide = 2 * LineCache::kReach + 1;
-  int16_t step[kSide][kSide][LineCache::kReach];
-  uint8_t count[kSide][kSide];
-
-  LineShapes() {
-    constexpr int kReach = LineCache::kReach;
-    int32_t xs[kMaxLineSquares], ys[kMaxLineSquares];
-    for (int ox = -kReach; ox <= kReach; ++ox)
-      for (int oy = -kReach; oy <= kReach; ++oy) {
-        const int n = TraceLineInto(0, 0, ox, oy, xs, ys);
-        uint8_t& k = count[ox + kReach][oy + kReach];
-        k = 0;
-        for (int i = 1; i < n; ++i) step[ox + kReach][oy + kReach][k++] = static_cast<int16_t>(xs[i] * kMapSide + ys[i]);
-      }
-  }
-};
+LineCache::Shapes::Shapes() {
+  int32_t xs[kMaxLineSquares], ys[kMaxLineSquares];
+  for (int ox = -kReach; ox <= kReach; ++ox)
+    for (int oy = -kReach; oy <= kReach; ++oy) {
+      const int n = TraceLineInto(0, 0, ox, oy, xs, ys);
+      uint8_t& k = count[ox + kReach][oy + kReach];
+      k = 0;
+      for (int i = 1; i < n; ++i) step[ox + kReach][oy + kReach][k++] = static_cast<int16_t>(xs[i] * kMapSide + ys[i]);
+    }
+}
 
 namespace {
-
-const LineShapes& Shapes() {
-  static const LineShapes shapes;
-  return shapes;
-}
 
 // A square a line of effect passes: open floor (no solid magic area in
 // combat), or holding a feature such a line passes.
@@ -238,50 +223,15 @@ void LineCache::OpenMap::Count() {
   }
 }
 
-bool LineCache::OpenMap::BoxOpen(int x0, int y0, int x1, int y1) const {
-  if (x0 > x1) std::swap(x0, x1);
-  if (y0 > y1) std::swap(y0, y1);
-  return closed[x1 + 1][y1 + 1] - closed[x0][y1 + 1] - closed[x1 + 1][y0] + closed[x0][y0] == 0;
-}
-
 void LineCache::Refresh() {
-  shapes_ = &Shapes();
+  static const Shapes shapes;
+  shapes_ = &shapes;
   for (int sq = 0; sq < kMapSquares; ++sq) {
     cover_.open[sq] = CoverLineSquareOpen(sq) ? 1 : 0;
     effect_.open[sq] = EffectLineSquareOpen(sq) ? 1 : 0;
   }
   cover_.Count();
   effect_.Count();
-}
-
-// The line from (ax, ay), both ends on the map, over the open squares of the
-// map: the start always, the end when asked.
-bool LineCache::Walk(const OpenMap& map, int ax, int ay, int ox, int oy, bool withEnd) const {
-  const uint8_t* from = map.open + SquareIndex(ax, ay);
-  if (!*from) return false;
-  if (map.BoxOpen(ax, ay, ax + ox, ay + oy)) return true;
-  const int16_t* step = shapes_->step[ox + kReach][oy + kReach];
-  const int n = shapes_->count[ox + kReach][oy + kReach] - (withEnd ? 0 : 1);
-  for (int i = 0; i < n; ++i)
-    if (!from[step[i]]) return false;
-  return true;
-}
-
-bool LineCache::CoverLineOpen(int ax, int ay, int tx, int ty) const {
-  const int ox = tx - ax, oy = ty - ay;
-  if (ox < -kReach || ox > kReach || oy < -kReach || oy > kReach) return IsCoverLineOpen(ax, ay, tx, ty);
-  // A line starts and ends on its two squares and stays within their box:
-  // with both on the map, every square of it is.
-  if (!OnGrid(ax, ay) || !OnGrid(tx, ty)) return false;
-  return Walk(cover_, ax, ay, ox, oy, true);
-}
-
-bool LineCache::EffectLineFree(int x0, int y0, int x1, int y1) const {
-  const int ox = x1 - x0, oy = y1 - y0;
-  if (ox == 0 && oy == 0) return true;
-  if (ox < -kReach || ox > kReach || oy < -kReach || oy > kReach || !OnGrid(x0, y0) || !OnGrid(x1, y1))
-    return HasLineOfEffect(x0, y0, x1, y1, nullptr);
-  return Walk(effect_, x0, y0, ox, oy, false);
 }
 
 void ResetLineOfEffectState() {

@@ -2,6 +2,7 @@
 // free for a spell or a missile, and which creature stands in the way as cover.
 #pragma once
 #include <cstdint>
+#include <utility>
 
 #include "map/map_record.h"
 
@@ -46,28 +47,65 @@ bool IsCoverLineOpen(int ax, int ay, int tx, int ty);
 // without a walk. The answers are those of IsCoverLineOpen and
 // HasLineOfEffect, as long as neither the walls, the flooded squares, the
 // magic areas nor the combat word change between Refresh and the questions.
-struct LineShapes;
 class LineCache {
  public:
   static constexpr int kReach = 12;
   void Refresh();
   // IsCoverLineOpen(ax, ay, tx, ty).
-  bool CoverLineOpen(int ax, int ay, int tx, int ty) const;
+  bool CoverLineOpen(int ax, int ay, int tx, int ty) const {
+    const int ox = tx - ax, oy = ty - ay;
+    if (ox < -kReach || ox > kReach || oy < -kReach || oy > kReach) return IsCoverLineOpen(ax, ay, tx, ty);
+    // A line starts and ends on its two squares and stays within their box:
+    // with both on the map, every square of it is.
+    if (!OnMap(ax, ay) || !OnMap(tx, ty)) return false;
+    return Walk(cover_, ax, ay, ox, oy, true);
+  }
   // HasLineOfEffect(x0, y0, x1, y1, nullptr).
-  bool EffectLineFree(int x0, int y0, int x1, int y1) const;
+  bool EffectLineFree(int x0, int y0, int x1, int y1) const {
+    const int ox = x1 - x0, oy = y1 - y0;
+    if (ox == 0 && oy == 0) return true;
+    if (ox < -kReach || ox > kReach || oy < -kReach || oy > kReach || !OnMap(x0, y0) || !OnMap(x1, y1))
+      return HasLineOfEffect(x0, y0, x1, y1, nullptr);
+    return Walk(effect_, x0, y0, ox, oy, false);
+  }
 
  private:
+  static constexpr int kSide = 2 * kReach + 1;
+  // The squares of the line from (0, 0) to each offset within reach, after
+  // the start and in order to the end, as offsets of their indexes from the
+  // start's; traced once.
+  struct Shapes {
+    int16_t step[kSide][kSide][kReach];
+    uint8_t count[kSide][kSide];
+    Shapes();
+  };
   // Which squares let the line on, and how many do not in each box from the
   // map's corner (closed[x + 1][y + 1] counts columns 0 to x, rows 0 to y).
   struct OpenMap {
     uint8_t open[kMapSquares];
     int16_t closed[kMapSide + 1][kMapSide + 1];
     void Count();
-    bool BoxOpen(int x0, int y0, int x1, int y1) const;
+    bool BoxOpen(int x0, int y0, int x1, int y1) const {
+      if (x0 > x1) std::swap(x0, x1);
+      if (y0 > y1) std::swap(y0, y1);
+      return closed[x1 + 1][y1 + 1] - closed[x0][y1 + 1] - closed[x1 + 1][y0] + closed[x0][y0] == 0;
+    }
   };
-  bool Walk(const OpenMap& map, int ax, int ay, int ox, int oy, bool withEnd) const;
+  static bool OnMap(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
+  // The line from (ax, ay) by (ox, oy), both ends on the map, over the open
+  // squares of the map: the start always, the end when asked.
+  bool Walk(const OpenMap& map, int ax, int ay, int ox, int oy, bool withEnd) const {
+    const uint8_t* from = map.open + SquareIndex(ax, ay);
+    if (!*from) return false;
+    if (map.BoxOpen(ax, ay, ax + ox, ay + oy)) return true;
+    const int16_t* step = shapes_->step[ox + kReach][oy + kReach];
+    const int n = shapes_->count[ox + kReach][oy + kReach] - (withEnd ? 0 : 1);
+    for (int i = 0; i < n; ++i)
+      if (!from[step[i]]) return false;
+    return true;
+  }
 
-  const LineShapes* shapes_ = nullptr;  // the traced lines, set by Refresh
+  const Shapes* shapes_ = nullptr;  // set by Refresh
   OpenMap cover_, effect_;
 };
 

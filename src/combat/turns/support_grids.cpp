@@ -136,41 +136,70 @@ void FindCells(CellMap* cells, uint32_t kind, bool passingOnly) {
   }
 }
 
+// The square of a footprint of w by h at (sx, sy) nearest to (x, y), as
+// NearestFootprintSquare finds it: the point clamped into the box (no other
+// square of it is as near along either axis); a footprint of no rows answers
+// its corner.
+GridSquare NearestInBox(int sx, int sy, int w, int h, int x, int y) {
+  if (w < 1 || h < 1) return {sx, sy};
+  return {std::clamp(x, sx, sx + w - 1), std::clamp(y, sy, sy + h - 1)};
+}
+
 // The cell nearest to the creature standing on (x, y) (squared distance to
 // its nearest footprint square, the first in map order on ties) when it
-// lies within the dispel's reach and in line of effect of the square. Only
-// cells within reach can be nearest enough, so only the window round the
-// footprint is looked at: its columns are one run of the list.
+// lies within the dispel's reach and in line of effect of the square.
 bool DispellableCellNear(int creature, int x, int y, const CellMap& cells) {
   if (!cells.any) return false;
-  const CreatureRecord& c = Creatures[creature];
-  int wx0 = std::max(x - kDispelWindow, 0), wx1 = std::min(x + c.footprintWidth.current - 1 + kDispelWindow, kMapSide - 1);
-  int wy0 = std::max(y - kDispelWindow, 0), wy1 = std::min(y + c.footprintHeight.current - 1 + kDispelWindow, kMapSide - 1);
   int32_t best = kNoDistance;
   int bx = -1, by = -1;
-  auto weigh = [&](int cx, int cy) {
-    const int32_t d = SquaredToFootprint(creature, cx, cy);
-    if (d < best) {
-      best = d;
-      bx = cx;
-      by = cy;
+  for (int cx = 0; cx < kMapSide; ++cx)
+    for (int cy = 0; cy < kMapSide; ++cy) {
+      if (!cells.at[SquareIndex(cx, cy)]) continue;
+      const int32_t d = SquaredToFootprint(creature, cx, cy);
+      if (d < best) {
+        best = d;
+        bx = cx;
+        by = cy;
+      }
     }
-  };
-  if (PlacementShortcuts) {
-    const int32_t* first = std::lower_bound(cells.squares, cells.squares + cells.count, SquareIndex(wx0, 0));
-    const int32_t* last = cells.squares + cells.count;
-    for (const int32_t* k = first; k != last && *k < SquareIndex(wx1 + 1, 0); ++k) {
-      const int cy = *k % kMapSide;
-      if (cy >= wy0 && cy <= wy1) weigh(*k / kMapSide, cy);
-    }
-  } else {
-    for (int cx = 0; cx < kMapSide; ++cx)
-      for (int cy = 0; cy < kMapSide; ++cy)
-        if (cells.at[SquareIndex(cx, cy)]) weigh(cx, cy);
-  }
-  return best <= kDispelReachSquared &&
-         (PlacementShortcuts ? Lines.EffectLineFree(x, y, bx, by) : HasLineOfEffect(x, y, bx, by, nullptr));
+  return best <= kDispelReachSquared && HasLineOfEffect(x, y, bx, by, nullptr);
 }
+
+// The same for every square at once: only cells within reach can be nearest
+// enough, so each cell, in map order, claims the squares whose footprint
+// lies within the reach's window of it where it is nearer than the cells
+// before it. The lines of effect come from the line cache.
+struct NearestCells {
+  bool any = false;
+  int32_t distance[kMapSquares];
+  int32_t cell[kMapSquares];
+
+  void Build(int creature, const CellMap& cells) {
+    any = cells.any;
+    if (!any) return;
+    std::fill(distance, distance + kMapSquares, kNoDistance);
+    const CreatureRecord& c = Creatures[creature];
+    const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+    for (int k = 0; k < cells.count; ++k) {
+      const int cx = cells.squares[k] / kMapSide, cy = cells.squares[k] % kMapSide;
+      for (int x = std::max(cx - w + 1 - kDispelWindow, 0); x <= std::min(cx + kDispelWindow, kMapSide - 1); ++x)
+        for (int y = std::max(cy - h + 1 - kDispelWindow, 0); y <= std::min(cy + kDispelWindow, kMapSide - 1); ++y) {
+          const GridSquare n = NearestInBox(x, y, w, h, cx, cy);
+          const int32_t d = (n.x - cx) * (n.x - cx) + (n.y - cy) * (n.y - cy);
+          const int sq = SquareIndex(x, y);
+          if (d < distance[sq]) {
+            distance[sq] = d;
+            cell[sq] = cells.squares[k];
+          }
+        }
+    }
+  }
+  bool DispellableFrom(int x, int y) const {
+    const int sq = SquareIndex(x, y);
+    return any && distance[sq] <= kDispelReachSquared &&
+           Lines.EffectLineFree(x, y, cell[sq] / kMapSide, cell[sq] % kMapSide);
+  }
+};
 
 // The combatants of the turn order as a grid sees them, gathered once per
 // grid: each creature once, in turn order, with its footprint's box and
@@ -287,15 +316,6 @@ int32_t CreatureWorth(int creature, int e) {
     if (!HeldByOthers(e)) v += 1;
   }
   return v;
-}
-
-// The square of a footprint of w by h at (sx, sy) nearest to (x, y), as
-// NearestFootprintSquare finds it: the point clamped into the box (no other
-// square of it is as near along either axis); a footprint of no rows answers
-// its corner.
-GridSquare NearestInBox(int sx, int sy, int w, int h, int x, int y) {
-  if (w < 1 || h < 1) return {sx, sy};
-  return {std::clamp(x, sx, sx + w - 1), std::clamp(y, sy, sy + h - 1)};
 }
 
 // Every square and creature of the list such that the creature placed on
@@ -534,6 +554,11 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
   else blocking.any = false;
   if (DisruptionTarget == -1 && fireDispel) FindCells(&fires, kEffectFire, true);
   else fires.any = false;
+  static NearestCells nearBlocking, nearFires;
+  if (PlacementShortcuts) {
+    nearBlocking.Build(creature, blocking);
+    nearFires.Build(creature, fires);
+  }
 
   const bool reachTerm = spellGiven && (SpellTargetKind[spell] == 1 || SpellTargetKind[spell] == 7) &&
                          SpellTable[spell].range == 3;
@@ -552,26 +577,38 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
         if (enemySquareCount < kMapSquares) enemySquares[enemySquareCount++] = {ex, ey};
   }
   const bool single = w == 1 && h == 1;
-  // The enemy squares by column: the distance terms below ask no more than
-  // whether the nearest lies below 49 (and how far when it does), and one
-  // more than 6 columns off the footprint lies at 49 or more.
-  static GridSquare enemiesByX[kMapSquares];
-  std::copy(enemySquares, enemySquares + enemySquareCount, enemiesByX);
-  std::sort(enemiesByX, enemiesByX + enemySquareCount,
-            [](const GridSquare& a, const GridSquare& b) { return a.x < b.x; });
+  // The distance terms below ask no more than whether the nearest enemy
+  // square lies below 49 (and how far when it does). With the shortcuts and
+  // every enemy square on the map, each stamps the squares within 6 of it
+  // along both axes, the rest holding 49; a footprint's distance is the least
+  // of its squares' (the nearest square of a footprint to a square on the map
+  // is on the map).
+  static int32_t nearEnemy[kMapSquares];
+  bool stamped = PlacementShortcuts != 0;
+  for (int k = 0; k < enemySquareCount && stamped; ++k) stamped = OnGrid(enemySquares[k].x, enemySquares[k].y);
+  if (stamped) {
+    std::fill(nearEnemy, nearEnemy + kMapSquares, 49);
+    for (int k = 0; k < enemySquareCount; ++k) {
+      const GridSquare e = enemySquares[k];
+      for (int x = std::max(e.x - 6, 0); x <= std::min(e.x + 6, kMapSide - 1); ++x)
+        for (int y = std::max(e.y - 6, 0); y <= std::min(e.y + 6, kMapSide - 1); ++y)
+          nearEnemy[SquareIndex(x, y)] = std::min(nearEnemy[SquareIndex(x, y)], (e.x - x) * (e.x - x) + (e.y - y) * (e.y - y));
+    }
+  }
   auto nearestEnemyAt = [&](int x, int y) {
     int32_t nearest = kNoDistance;
-    auto weigh = [&](const GridSquare& e) {
-      const int32_t d = single ? (e.x - x) * (e.x - x) + (e.y - y) * (e.y - y) : SquaredToFootprint(creature, e.x, e.y);
-      nearest = std::min(nearest, d);
-    };
-    if (!PlacementShortcuts) {
-      for (int k = 0; k < enemySquareCount; ++k) weigh(enemySquares[k]);
+    if (stamped) {
+      if (w < 1 || h < 1) return nearEnemy[SquareIndex(x, y)];
+      for (int fx = x; fx <= std::min(x + w - 1, kMapSide - 1); ++fx)
+        for (int fy = y; fy <= std::min(y + h - 1, kMapSide - 1); ++fy)
+          nearest = std::min(nearest, nearEnemy[SquareIndex(fx, fy)]);
       return nearest;
     }
-    const GridSquare* k = std::lower_bound(enemiesByX, enemiesByX + enemySquareCount, x - 6,
-                                           [](const GridSquare& e, int column) { return e.x < column; });
-    for (; k != enemiesByX + enemySquareCount && k->x <= x + w - 1 + 6; ++k) weigh(*k);
+    for (int k = 0; k < enemySquareCount; ++k) {
+      const GridSquare& e = enemySquares[k];
+      nearest = std::min(nearest, single ? (e.x - x) * (e.x - x) + (e.y - y) * (e.y - y)
+                                         : SquaredToFootprint(creature, e.x, e.y));
+    }
     return nearest;
   };
   Present.Gather(creature);
@@ -618,8 +655,9 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
         if (reachTerm && nearestEnemy <= 9) d = 13;
         v += d;
       }
-      if (DispellableCellNear(creature, x, y, blocking)) v += 100;
-      if (DispellableCellNear(creature, x, y, fires)) v += 100;
+      if (PlacementShortcuts ? nearBlocking.DispellableFrom(x, y) : DispellableCellNear(creature, x, y, blocking))
+        v += 100;
+      if (PlacementShortcuts ? nearFires.DispellableFrom(x, y) : DispellableCellNear(creature, x, y, fires)) v += 100;
     }
   c.squareX = sx;
   c.squareY = sy;

@@ -14,6 +14,7 @@
 #include "combat/turns/turns_fixture.h"
 #include "map/path_finding.h"
 #include "map/rain_shelter.h"
+#include "map/reach_flood.h"
 #include "rules/item_tables.h"
 #include "state/game_screen_words.h"
 #include "rules/recompute_creature.h"
@@ -271,6 +272,147 @@ TEST(GridSameness, MeleeGridRemembersBlowsWithoutChangingTheGridOrWhatItLeaves) 
     differing += *std::max_element(quick.begin(), quick.end()) > 0 ? 1 : 0;
   }
   EXPECT_GT(differing, 4) << "squares worth standing on were scored";
+}
+
+}  // namespace
+
+namespace {
+
+// What a reachability pass gives and leaves: the grid, the walk records of
+// the wanted squares (all but the note of attacks provoked on the square
+// itself), and what its path searches leave on the battle.
+struct ReachTrace {
+  std::vector<int32_t> grid, records, arrows;
+  std::vector<int32_t> slotPath, walk;
+  int32_t pathIndex, destX, destY, nextX, nextY, cost, length;
+  uint8_t shown;
+  std::vector<uint8_t> marks;
+  bool operator==(const ReachTrace&) const = default;
+};
+
+ReachTrace TraceReach(int mover, const std::vector<int32_t>& start, const uint8_t* flags) {
+  std::copy(start.begin(), start.end(), ValuationGrid);
+  ScoreGridReachability(mover, flags[0], flags[1], flags[2], flags[3]);
+  ReachTrace t;
+  t.grid = Grid();
+  // The squares the pass weighs: wanted after the crowding rule (and, when
+  // asked, worth 14 or more); the records of the others are never read.
+  int positive = 0;
+  int32_t best = -1;
+  for (int32_t v : start) {
+    positive += v > 0 ? 1 : 0;
+    best = std::max(best, v);
+  }
+  for (int sq = 0; sq < kMapSquares; ++sq) {
+    const bool crowded = positive > 14 && start[sq] < best / 2;
+    if (start[sq] < (flags[3] ? 14 : 1) || crowded) continue;
+    for (int k = 0; k < kTallyWords; ++k)
+      if (k != 1) t.records.push_back(static_cast<int32_t>(ReachRecords[sq][k]));
+  }
+  t.arrows.assign(ArrowGrid, ArrowGrid + kMapSquares);
+  const CreatureRecord& c = Creatures[mover];
+  const FighterSlot& s = FighterSlots[c.fighterSlot];
+  t.slotPath.assign(s.pathX, s.pathX + kPathLength);
+  t.slotPath.insert(t.slotPath.end(), s.pathY, s.pathY + kPathLength);
+  t.walk.assign(PathOutX, PathOutX + PathLength);
+  t.walk.insert(t.walk.end(), PathOutY, PathOutY + PathLength);
+  t.pathIndex = s.pathIndex;
+  t.destX = c.destinationX;
+  t.destY = c.destinationY;
+  t.nextX = c.nextX;
+  t.nextY = c.nextY;
+  t.cost = PathCostFeet;
+  t.length = PathLength;
+  t.shown = PathShown;
+  for (int i = 0; i < TurnEntryCount; ++i) t.marks.push_back(TurnOrder[i].threatMark);
+  return t;
+}
+
+// Random battles on walled maps with a side room and its doorway, fire (some
+// of it braziers), webs, entangling and blocking areas, difficult ground,
+// enemies that may or may not strike, and movers of one and of four squares:
+// the pass gives the same grid, the same records and leaves the battle the
+// same whether the flood settles squares or every square is searched.
+TEST(GridSameness, ReachabilityGivesTheSameWithAndWithoutTheFlood) {
+  std::mt19937 rng(4242);
+  auto roll = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
+  int settledBattles = 0;
+  for (int battle = 0; battle < 40; ++battle) {
+    std::vector<std::string> rows(30, std::string(30, '.'));
+    for (int k = 0; k < 50 + roll(60); ++k) rows[roll(30)][roll(30)] = '#';
+    turnsfixture::NewBattle(rows);
+    const uint32_t kinds[] = {kEffectFire, kEffectWeb, kEffectEntangle, kEffectSolid, kEffectDarkness, kEffectSilence};
+    for (int k = 0; k < roll(25); ++k)
+      MagicAreaGrid[SquareIndex(roll(30), roll(30))] = {kinds[roll(6)], static_cast<uint32_t>(roll(3) == 0 ? 1000 : 3), 0};
+    for (int k = 0; k < roll(40); ++k) CurrentMap.At(kLayerFloor, roll(30), roll(30)) = 123;
+    const int moverSize = battle % 4 == 3 ? 2 : 1;
+    // In some battles the mover starts in the side room drawn below.
+    const int mx = battle % 4 == 2 ? 2 + roll(8) : roll(28), my = battle % 4 == 2 ? 2 + roll(6) : roll(28);
+    turnsfixture::AddFighter(kFirst, 2, mx, my, moverSize);
+    for (int i = 1; i < 14; ++i) {
+      // The first two stand beside the mover: walks that pass them cost no
+      // more than walks that keep away, yet provoke them.
+      const int x = i < 3 ? std::clamp(mx + (i == 1 ? -1 : 1 + moverSize - 1), 0, 29) : roll(29);
+      const int y = i < 3 ? std::clamp(my + roll(3) - 1, 0, 29) : roll(29);
+      turnsfixture::AddFighter(kFirst + i, roll(3) ? 1 : 2, x, y, roll(5) == 0 ? 2 : 1);
+      Creatures[kFirst + i].attacksOfOpportunityLeft = roll(6) == 0 ? 0 : 1;
+    }
+    Creatures[kFirst].hitPoints = 20 + roll(100);
+    Creatures[kFirst].feats[kFeatMobility] = roll(2);
+    if (roll(3) == 0) Creatures[kFirst].kind = 88;
+    turnsfixture::StartTurn(kFirst, 30 + 15 * roll(4));
+    for (int i = 0; i < TurnEntryCount; ++i) TurnOrder[i].opportunityMark = roll(5) == 0 ? 1 : 0;
+    // A side room in the corner behind a doorway, in half the battles the
+    // mover's own.
+    if (battle % 4 != 1) {
+      for (int x = 0; x < 12; ++x)
+        for (int y = 0; y < 10; ++y) RegionGrid[SquareIndex(x, y)] = BlockedGrid[SquareIndex(x, y)] == 1 ? -1 : 3;
+      RegionGrid[SquareIndex(12, 4)] = kDoorwayRegion;
+      RegionGrid[SquareIndex(5, 10)] = kDoorwayRegion;
+    }
+    // The wanted squares: about a third of the map, in the room and out of it.
+    std::vector<int32_t> start(kMapSquares, 0);
+    for (int x = 0; x < 30; ++x)
+      for (int y = 0; y < 30; ++y) {
+        const int r = roll(9);
+        start[SquareIndex(x, y)] = r < 3 ? 1 + roll(200) : r == 3 ? kUnfit : 0;
+      }
+    // Whether the flood settles any wanted square here (the test would say
+    // nothing if it never did).
+    if (FloodReach(kFirst, Creatures[kFirst].squareX, Creatures[kFirst].squareY, start.data())) {
+      int settled = 0;
+      for (int sq = 0; sq < kMapSquares; ++sq) settled += start[sq] >= 1 && FloodSettles(sq / kMapSide, sq % kMapSide);
+      settledBattles += settled > 20 ? 1 : 0;
+      ForgetFlood();
+    }
+    // The state the pass may leave changed, put back before each run.
+    const CreatureRecord mover = Creatures[kFirst];
+    const FighterSlot slot = FighterSlots[mover.fighterSlot];
+    std::vector<TurnOrderEntry> order(TurnOrder, TurnOrder + TurnEntryCount);
+    auto restore = [&] {
+      Creatures[kFirst] = mover;
+      FighterSlots[mover.fighterSlot] = slot;
+      std::copy(order.begin(), order.end(), TurnOrder);
+      std::fill(ArrowGrid, ArrowGrid + kMapSquares, -1);
+      PathShown = 0;
+      PathCostFeet = 0;
+      PathLength = 0;
+    };
+    for (int options = 0; options < 3; ++options) {
+      const uint8_t flags[3][4] = {{1, 1, 0, 0}, {0, 0, 0, 0}, {1, 1, 1, 1}};
+      restore();
+      ReachByFlood = 1;
+      const ReachTrace quick = TraceReach(kFirst, start, flags[options]);
+      restore();
+      ReachByFlood = 0;
+      const ReachTrace plain = TraceReach(kFirst, start, flags[options]);
+      ReachByFlood = 1;
+      EXPECT_EQ(quick.grid, plain.grid) << "battle " << battle << " options " << options;
+      EXPECT_EQ(quick.records, plain.records) << "battle " << battle << " options " << options;
+      EXPECT_TRUE(quick == plain) << "battle " << battle << " options " << options;
+    }
+  }
+  EXPECT_GE(settledBattles, 15) << "the flood settled many wanted squares in most battles";
 }
 
 }  // namespace
