@@ -377,14 +377,20 @@ void LineCache::OpenMap::Count() {
   }
 }
 
-void LineCache::Refresh() {
+const LineCache::Shapes& LineCache::TracedShapes() {
   static const Shapes shapes;
-  shapes_ = &shapes;
-  for (int sq = 0; sq < kMapSquares; ++sq) {
-    cover_.open[sq] = CoverLineSquareOpen(sq) ? 1 : 0;
-    effect_.open[sq] = EffectLineSquareOpen(sq) ? 1 : 0;
-  }
+  return shapes;
+}
+
+void LineCache::RefreshCoverLines() {
+  shapes_ = &TracedShapes();
+  for (int sq = 0; sq < kMapSquares; ++sq) cover_.open[sq] = CoverLineSquareOpen(sq) ? 1 : 0;
   cover_.Count();
+}
+
+void LineCache::RefreshEffectLines() {
+  shapes_ = &TracedShapes();
+  for (int sq = 0; sq < kMapSquares; ++sq) effect_.open[sq] = EffectLineSquareOpen(sq) ? 1 : 0;
   effect_.Count();
 }
 

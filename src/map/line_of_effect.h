@@ -95,7 +95,14 @@ extern uint8_t CoverLinesSurveyed;
 class LineCache {
  public:
   static constexpr int kReach = 12;
-  void Refresh();
+  // Reads the map for both kinds of line; a grid that asks only cover lines
+  // reads for those alone.
+  void Refresh() {
+    RefreshCoverLines();
+    RefreshEffectLines();
+  }
+  void RefreshCoverLines();
+  void RefreshEffectLines();
   // IsCoverLineOpen(ax, ay, tx, ty).
   bool CoverLineOpen(int ax, int ay, int tx, int ty) const {
     const int ox = tx - ax, oy = ty - ay;
@@ -124,6 +131,7 @@ class LineCache {
     uint8_t count[kSide][kSide];
     Shapes();
   };
+  static const Shapes& TracedShapes();
   // Which squares let the line on, and how many do not in each box from the
   // map's corner (closed[x + 1][y + 1] counts columns 0 to x, rows 0 to y).
   struct OpenMap {
