@@ -31,12 +31,57 @@ bool HasLineOfEffectFrom(int x0, int y0, int x1, int y1, int creature);
 // when a third combatant stands on it (never for an attacker with
 // "IMPROVED PRECISE SHOT"). Marks the walked squares in ArrowGrid.
 bool FindCover(int ax, int ay, int tx, int ty, int debug);
+// 1 (the default): FindCover marks ArrowGrid. 0: it answers and sets the
+// cover words alone, for work whose marks are all made again for real
+// afterwards (a grid evaluating shot after shot).
+extern uint8_t CoverLinesMarked;
 // FindCover's answer and whether a combatant on the line gives cover, as a
 // question only: neither ArrowGrid nor the cover words are written (the
 // scoring of many squares asks it, and asks FindCover itself last).
 bool WeighCoverLine(int ax, int ay, int tx, int ty, uint8_t* cover);
 // What FindCover answers for the line, without marking it or looking for cover.
 bool IsCoverLineOpen(int ax, int ay, int tx, int ty);
+
+// WeighCoverLine asked again and again for one shooter placed on square after
+// square while nothing else moves: the squares that stop a line and who
+// stands on each (the shooter aside) are read once by PrepareCoverLineSurvey,
+// and SurveyCoverLine then walks a line over them alone. It answers as
+// WeighCoverLine would with the shooter's upper-left square at (sx, sy): 1
+// open, 0 stopped, and *cover; or -1, leaving *cover alone, for the lines it
+// leaves to WeighCoverLine (an end off the grid, another combatant on the
+// shooter's end, the shooter on the target's end, a stale survey, or lines
+// surveyed one by one).
+struct CoverLineSurvey {
+  int32_t shooter = -1;
+  bool listed = false;  // the shooter stands in the turn order
+  bool stale = false;   // set by whoever saw the combatants change since
+  // Per square: the first other combatant standing there plus 1 (0 none),
+  // with kCoverLineStops added where a line stops.
+  uint16_t squares[kMapSquares];
+};
+constexpr uint16_t kCoverLineStops = 0x8000;
+void PrepareCoverLineSurvey(CoverLineSurvey* survey, int shooter);
+int SurveyCoverLine(const CoverLineSurvey& survey, int sx, int sy, int ax, int ay, int tx, int ty, uint8_t* cover);
+// The first combatant other than the shooter on the square (-1 none).
+inline int SurveyedHolder(const CoverLineSurvey& survey, int square) {
+  return static_cast<int>(survey.squares[square] & ~kCoverLineStops) - 1;
+}
+// Every line to (bx, by), on the grid, from the squares of the box reaching
+// `reach` squares from it along each axis, at once: for the square (fx, fy),
+// lines[(fx - bx + reach) * (2 * reach + 1) + fy - by + reach] holds
+// kLineStopped when a square of the line stops it and kLineCovered when a
+// combatant on it gives cover, as SurveyCoverLine answers for the line from
+// (fx, fy) to (bx, by) when no other combatant stands on (fx, fy) and the
+// shooter not on (bx, by). Each square that stops a line or gives cover marks
+// the lines through it, listed once for each reach. reach is at most
+// kMaxLinesSurveyed; lines has room for (2 * reach + 1) squared entries.
+constexpr int kMaxLinesSurveyed = 30;
+constexpr uint8_t kLineStopped = 1;
+constexpr uint8_t kLineCovered = 2;
+void SurveyLinesTo(const CoverLineSurvey& survey, int bx, int by, int reach, uint8_t* lines);
+// 1 (the default): the surveys answer what they can; 0: every line is left to
+// WeighCoverLine (the tests compare both ways).
+extern uint8_t CoverLinesSurveyed;
 
 // Lines asked for many pairs of squares while the map stands still (a grid
 // weighing each square against the creatures or cells near it): the squares
@@ -50,7 +95,14 @@ bool IsCoverLineOpen(int ax, int ay, int tx, int ty);
 class LineCache {
  public:
   static constexpr int kReach = 12;
-  void Refresh();
+  // Reads the map for both kinds of line; a grid that asks only cover lines
+  // reads for those alone.
+  void Refresh() {
+    RefreshCoverLines();
+    RefreshEffectLines();
+  }
+  void RefreshCoverLines();
+  void RefreshEffectLines();
   // IsCoverLineOpen(ax, ay, tx, ty).
   bool CoverLineOpen(int ax, int ay, int tx, int ty) const {
     const int ox = tx - ax, oy = ty - ay;
@@ -79,6 +131,7 @@ class LineCache {
     uint8_t count[kSide][kSide];
     Shapes();
   };
+  static const Shapes& TracedShapes();
   // Which squares let the line on, and how many do not in each box from the
   // map's corner (closed[x + 1][y + 1] counts columns 0 to x, rows 0 to y).
   struct OpenMap {

@@ -334,17 +334,29 @@ void ForEachReachedFromSquare(int creature, int reachClass, const CombatantList&
     // The squares whose footprint lies no farther from the box than the class reaches along each axis.
     const int xa = std::max(o.x0 - w + 1 - axis, 0), xb = std::min(o.x1 + axis, kMapSide - 1);
     const int ya = std::max(o.y0 - h + 1 - axis, 0), yb = std::min(o.y1 + axis, kMapSide - 1);
-    for (int x = xa; x <= xb; ++x)
+    // The nearest squares of the two footprints (NearestInBox) clamp each
+    // axis on its own: the rows' halves are worked out once per creature.
+    // The creature itself is seen where it is placed: its nearest square is
+    // the one it stands on.
+    const bool self = o.id == creature, ownBox = w >= 1 && h >= 1;
+    const bool otherBox = o.x1 >= o.x0 && o.y1 >= o.y0;
+    auto nearOn = [ownBox](int at, int size, int toward) { return ownBox ? std::clamp(toward, at, at + size - 1) : at; };
+    auto toOn = [self, otherBox](int at, int lo, int hi) { return self ? at : otherBox ? std::clamp(at, lo, hi) : lo; };
+    int nearY[kMapSide], toY[kMapSide];
+    for (int y = ya; y <= yb; ++y) {
+      nearY[y] = nearOn(y, h, o.y0);
+      toY[y] = toOn(y, o.y0, o.y1);
+    }
+    for (int x = xa; x <= xb; ++x) {
+      const int nearX = nearOn(x, w, o.x0), toX = toOn(x, o.x0, o.x1);
+      const int room = kReachBelow[reachClass] - (nearX - toX) * (nearX - toX);
       for (int y = ya; y <= yb; ++y) {
-        const GridSquare near = NearestInBox(x, y, w, h, o.x0, o.y0);
-        // The creature itself is seen where it is placed: its nearest square is the one it stands on.
-        const GridSquare to = o.id == creature ? GridSquare{x, y}
-                                               : NearestInBox(o.x0, o.y0, o.x1 - o.x0 + 1, o.y1 - o.y0 + 1, x, y);
-        const int dx = near.x - to.x, dy = near.y - to.y;
-        if (dx * dx + dy * dy >= kReachBelow[reachClass]) continue;
-        if (reachClass >= 2 && !Lines.CoverLineOpen(near.x, near.y, to.x, to.y)) continue;
+        const int dy = nearY[y] - toY[y];
+        if (dy * dy >= room) continue;
+        if (reachClass >= 2 && !Lines.CoverLineOpen(nearX, nearY[y], toX, toY[y])) continue;
         reached(SquareIndex(x, y), o);
       }
+    }
   }
 }
 
@@ -731,7 +743,7 @@ int BuildCureValuationGrid(int creature, uint8_t stepOnly) {
   }
   if (PlacementShortcuts) {
     // Friend by friend over the squares near each, what each needs asked once.
-    Lines.Refresh();
+    Lines.RefreshCoverLines();
     static uint16_t needs[kTurnOrderEntries];
     for (int i = 0; i < allies.n; ++i) needs[i] = HelpNeeded(allies.at[i].id, spells, mostWounded);
     static uint16_t paralysedNear[kMapSquares], hurtNear[kMapSquares], helpBeside[kMapSquares];

@@ -230,6 +230,89 @@ TEST(GridSameness, RangedGridRemembersShotsWithoutChangingTheGridOrWhatItLeaves)
 
 namespace {
 
+// Archers among crowds in walled rooms with hedges and doors, magic areas
+// about, wide targets and heaps of fighters on one square, ranges short and
+// beyond what the lines are surveyed together for, a wide or precise archer,
+// and in one battle targets whose records have not settled (the first shot
+// evaluated at each changes its footprint): the lines surveyed for the whole
+// grid and the squares taking the worth of squares that looked up the same
+// shots give the grid, and leave the battle, exactly as the shots looked up
+// square by square, the lines walked one by one and the shots evaluated one
+// by one do.
+TEST(GridSameness, RangedGridSurveysItsLinesWithoutChangingTheGridOrWhatItLeaves) {
+  std::mt19937 rng(4242);
+  auto roll = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
+  CraftedWeaponRecord& bow = CraftedWeapons[20];
+  constexpr int kCount = 18;
+  int unsettledChanged = 0;
+  for (int battle = 0; battle < 8; ++battle) {
+    std::vector<std::string> rows(32, std::string(32, '.'));
+    const char walls[] = {'#', '#', '#', 'h', '+'};
+    for (int k = 0; k < 70; ++k) rows[roll(32)][roll(32)] = walls[roll(5)];
+    turnsfixture::NewBattle(rows);
+    for (int k = 0; k < 25; ++k)
+      MagicAreaGrid[SquareIndex(roll(32), roll(32))] = {static_cast<uint32_t>(1 + roll(7)), 3, 0};
+    for (int k = 0; k < 30; ++k) CurrentMap.At(kLayerFloor, roll(32), roll(32)) = 123;
+    for (int i = 0; i < kCount; ++i) {
+      const int size = i == 0 ? 1 + (battle == 5) : roll(4) == 0 ? 2 : 1;
+      turnsfixture::AddFighter(kFirst + i, i % 2 ? 1 : 2, roll(30), roll(30), size);
+      Creatures[kFirst + i].hitPoints = 10 + roll(90);
+      Creatures[kFirst + i].dexterity = {8 + roll(10), 8 + roll(10)};
+    }
+    Creatures[kFirst + 3].squareX = Creatures[kFirst + 5].squareX;  // two foes heaped on one square
+    Creatures[kFirst + 3].squareY = Creatures[kFirst + 5].squareY;
+    if (battle == 6)
+      for (int i = 1; i < kCount; i += 2) Creatures[kFirst + i].footprintWidth.current = 2;  // not yet recomputed
+    std::memset(&bow, 0, sizeof bow);
+    bow.itemType = 32;
+    bow.handling = 4;
+    bow.proficiency = 1;
+    bow.dieCount = 1;
+    bow.dieSides = 6;
+    bow.critLow = 20;
+    bow.critMultiplier = 3;
+    bow.range = battle == 7 ? 200 : battle == 4 ? 150 : 40 + 10 * roll(8);
+    CreatureRecord& archer = Creatures[kFirst];
+    archer.equipment[kSlotRanged - 1] = 20;
+    archer.feats[kFeatPointBlankShot] = 1;
+    archer.feats[kFeatImprovedPreciseShot] = battle == 3 ? 1 : 0;
+    turnsfixture::StartTurn(kFirst, 30 + 30 * roll(2));
+    RangedProfileEntry = 1;
+    std::vector<CreatureRecord> before(Creatures + kFirst, Creatures + kFirst + kCount);
+    auto trace = [&](uint8_t shots, uint8_t lines, uint8_t skipped) {
+      std::copy(before.begin(), before.end(), Creatures + kFirst);
+      ShotsRemembered = shots;
+      CoverLinesSurveyed = lines;
+      ShotsSkipped = skipped;
+      const RangedTrace t = TraceRangedGrid(kFirst);
+      ShotsRemembered = 1;
+      CoverLinesSurveyed = 1;
+      ShotsSkipped = 1;
+      return t;
+    };
+    const RangedTrace quick = trace(1, 1, 1);
+    for (int i = 1; i < kCount; ++i)
+      unsettledChanged += Creatures[kFirst + i].footprintWidth.current != before[i].footprintWidth.current;
+    const RangedTrace looked = trace(1, 1, 0);
+    const RangedTrace walked = trace(1, 0, 0);
+    const RangedTrace plain = trace(0, 1, 1);
+    EXPECT_EQ(quick.grid, looked.grid) << "battle " << battle;
+    EXPECT_TRUE(quick == looked) << "battle " << battle;
+    EXPECT_EQ(quick.grid, walked.grid) << "battle " << battle;
+    EXPECT_TRUE(quick == walked) << "battle " << battle;
+    EXPECT_EQ(quick.grid, plain.grid) << "battle " << battle;
+    EXPECT_TRUE(quick == plain) << "battle " << battle;
+    EXPECT_GT(*std::max_element(plain.grid.begin(), plain.grid.end()), 0) << "battle " << battle;
+  }
+  EXPECT_GT(unsettledChanged, 0) << "a target's footprint changed while the grid was scored";
+  RangedProfileEntry = -1;
+  bow = {};
+}
+
+}  // namespace
+
+namespace {
+
 // Clawing fighters in crowded rooms with walls, their chances near the line
 // where a blow counts as sure, so that flanking, a surrounded target and a
 // wall corner between the two each decide it: the remembered blows give the

@@ -2,6 +2,7 @@
 #include "combat/turns/support_grids.h"
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -178,22 +179,28 @@ namespace {
 using tacticsfixture::TacticsTest;
 constexpr int kHealer = 100;
 
+// Draws below n from the test's own generator (a new battle seeds the game's).
+struct Roll {
+  std::mt19937 rng;
+  int operator()(int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); }
+};
+
 // A crowded battle on a 30 x 30 map with walls and hedges: fighters of both
 // sides, some two squares wide, none overlapping, the first on side 1.
-void CrowdedBattle(int trial, int count) {
+void CrowdedBattle(Roll& roll, int trial, int count) {
   std::vector<std::string> rows(30, std::string(30, '.'));
-  for (int k = 0; k < 50; ++k) rows[RandomUpTo(29)][RandomUpTo(29)] = RandomUpTo(3) ? '#' : 'h';
+  for (int k = 0; k < 50; ++k) rows[roll(30)][roll(30)] = roll(3) ? '#' : 'h';
   turnsfixture::NewBattle(rows);
   for (int id = kHealer; id < kHealer + count;) {
-    const int size = (id == kHealer ? trial % 2 == 1 : RandomUpTo(5) == 0) ? 2 : 1;
-    const int x = static_cast<int>(RandomUpTo(28)), y = static_cast<int>(RandomUpTo(28));
+    const int size = (id == kHealer ? trial % 2 == 1 : roll(5) == 0) ? 2 : 1;
+    const int x = roll(29), y = roll(29);
     bool free = true;
     for (int dx = 0; dx < size; ++dx)
       for (int dy = 0; dy < size; ++dy) free &= rows[y + dy][x + dx] == '.';
     if (!free) continue;
     for (int dx = 0; dx < size; ++dx)
       for (int dy = 0; dy < size; ++dy) rows[y + dy][x + dx] = 'o';
-    turnsfixture::AddFighter(id, id == kHealer || RandomUpTo(3) ? 1 : 2, x, y, size);
+    turnsfixture::AddFighter(id, id == kHealer || roll(3) ? 1 : 2, x, y, size);
     ++id;
   }
 }
@@ -218,24 +225,25 @@ void ExpectSameBothWays(Build build, int trial) {
 // points), behind walls and hedges: weighing friend by friend over the
 // squares near each gives the grid of weighing square by square.
 TEST_F(TacticsTest, CureGridWeighsFriendByFriendAsSquareBySquare) {
-  SeedRandomForTests(31);
+  Roll roll{std::mt19937(31)};
   const uint32_t afflictions[] = {kCondCursed,    kCondMute,          kCondBlinded,  kCondDeafened,
                                   kCondEntangled, kCondGrappling,     kCondNauseated, kCondLevelDrained,
                                   66,             61,                 kCondParalyzed, kCondSlowed};
   int helped = 0;
   for (int trial = 0; trial < 8; ++trial) {
-    CrowdedBattle(trial, 18);
+    CrowdedBattle(roll, trial, 18);
     for (int id = kHealer; id < kHealer + 18; ++id) {
       CreatureRecord& f = Creatures[id];
-      f.hitPoints = RandomUpTo(3) ? 100 : static_cast<int>(RandomUpTo(60));
-      if (RandomUpTo(10) == 0) f.maxHitPoints = 0;
-      if (RandomUpTo(5) == 0) f.type = 8;
-      f.creatureClass = 1 + static_cast<int>(RandomUpTo(5));
-      f.spellsLeft[RandomUpTo(3)] = static_cast<int>(RandomUpTo(2));
+      f.hitPoints = roll(3) ? 100 : roll(60);
+      if (roll(10) == 0) f.maxHitPoints = 0;
+      if (roll(5) == 0) f.type = 8;
+      f.creatureClass = 1 + roll(5);
+      f.spellsLeft[roll(3)] = roll(2);
       for (int k = 0; k < 2; ++k)
-        if (RandomUpTo(2)) f.conditions[k] = {afflictions[RandomUpTo(11)], 5, kSourceSpell, 0, 1};
-      if (RandomUpTo(8) == 0) f.conditions[2] = {kCondSummonedCreature, 5, kSourceSpell, 0, 1};
+        if (roll(2)) f.conditions[k] = {afflictions[roll(12)], 5, kSourceSpell, 0, 1};
+      if (roll(8) == 0) f.conditions[2] = {kCondSummonedCreature, 5, kSourceSpell, 0, 1};
     }
+    if (trial % 2 == 0) Creatures[kHealer].hitPoints = 40;  // the healer among the wounded
     MakeCaster(kHealer, 3,
                {kSpellCureLightWounds, kSpellInflictLightWounds, kSpellMassCureLight, kSpellRemoveParalysis,
                 kSpellRemoveCurse, kSpellRemoveBlindness, kSpellFreedomOfMovement, kSpellHeal, kSpellHarm,
@@ -254,14 +262,14 @@ TEST_F(TacticsTest, CureGridWeighsFriendByFriendAsSquareBySquare) {
 // creature by creature over the squares near each, and the lines from the
 // cache, give the grid of weighing square by square.
 TEST_F(TacticsTest, GoodSquareGridWeighsCreatureByCreatureAsSquareBySquare) {
-  SeedRandomForTests(47);
+  Roll roll{std::mt19937(47)};
   NearestFoe = -1;
   int scored = 0;
   for (int trial = 0; trial < 10; ++trial) {
-    CrowdedBattle(trial, 16);
+    CrowdedBattle(roll, trial, 16);
     for (int k = 0; k < 10; ++k)
-      MagicAreaGrid[SquareIndex(RandomUpTo(29), RandomUpTo(29))] = {k % 2 ? kEffectFire : kEffectSolid, 3, 0};
-    for (int id = kHealer; id < kHealer + 16; ++id) Creatures[id].creatureClass = 1 + static_cast<int>(RandomUpTo(5));
+      MagicAreaGrid[SquareIndex(roll(30), roll(30))] = {k % 2 ? kEffectFire : kEffectSolid, 3, 0};
+    for (int id = kHealer; id < kHealer + 16; ++id) Creatures[id].creatureClass = 1 + roll(5);
     MakeCaster(kHealer, 4, {kSpellDispel, kSpellFireball});
     turnsfixture::StartTurn(kHealer, trial % 3 ? 30 : 60);
     for (int id = kHealer + 1; id < kHealer + 16 && NearestFoe == -1; ++id)
