@@ -523,6 +523,13 @@ void SurveyRangedTargetsOverGrid(RangedTargetSurvey* survey, const int32_t* grid
   const bool single = stampW == 1 && stampH == 1;
   const bool listedShooter = survey->lines.listed;
   static uint8_t linesTo[(2 * kMaxLinesSurveyed + 1) * (2 * kMaxLinesSurveyed + 1)];
+  // For each gap along one axis, the largest gap along the other still
+  // within range (-1 none).
+  static int within[kMapSide + 1];
+  for (int dx = 0; dx <= kMapSide; ++dx) {
+    within[dx] = -1;
+    while (within[dx] < kMapSide && DistanceFeet(0, 0, dx, within[dx] + 1) <= range) ++within[dx];
+  }
   for (int i = 0; i < survey->count && reach >= 0; ++i) {
     const uint64_t bit = uint64_t{1} << i;
     const CreatureRecord& t = Creatures[survey->candidates[i]];
@@ -537,11 +544,13 @@ void SurveyRangedTargetsOverGrid(RangedTargetSurvey* survey, const int32_t* grid
     const int x1 = std::min(kMapSide - 1, tx + (oneSquare ? 1 : tw) - 1 + reach);
     const int y1 = std::min(kMapSide - 1, ty + (oneSquare ? 1 : th) - 1 + reach);
     if (together && single) {
-      // A one-square fighter's line runs from its own square to the target's.
-      for (int x = x0; x <= x1; ++x)
-        for (int y = y0; y <= y1; ++y) {
+      // A one-square fighter's line runs from its own square to the target's,
+      // within range over the rows each column's span allows.
+      for (int x = x0; x <= x1; ++x) {
+        const int span = within[x > tx ? x - tx : tx - x];
+        for (int y = std::max(0, ty - span); y <= std::min(kMapSide - 1, ty + span); ++y) {
           const int sq = SquareIndex(x, y);
-          if (!survey->answered[sq] || DistanceFeet(x, y, tx, ty) > range) continue;
+          if (!survey->answered[sq]) continue;
           ++survey->walked[sq];
           if (SurveyedHolder(survey->lines, sq) != -1 || (listedShooter && x == tx && y == ty)) {
             survey->answered[sq] = 0;  // left to the weighing there
@@ -552,6 +561,7 @@ void SurveyRangedTargetsOverGrid(RangedTargetSurvey* survey, const int32_t* grid
           survey->listedBits[sq] |= bit;
           if (line & kLineCovered) survey->coverBits[sq] |= bit;
         }
+      }
       continue;
     }
     for (int x = x0; x <= x1; ++x)

@@ -304,7 +304,34 @@ struct ShotScoring {
   EnemySquares enemies;
   int32_t width = 0, height = 0;
   uint8_t nearEnemy[kMapSquares];
+  // While the survey answers: bit n for its n-th combatant when that one
+  // covers a single square, and per square when a one-square fighter there
+  // stands within point-blank reach of it (squared distance 9 at most) or
+  // beside it.
+  uint64_t oneSquare = 0;
+  uint64_t pointBlank[kMapSquares], beside[kMapSquares];
 };
+
+void MarkShotRanges(ShotScoring* scoring) {
+  const RangedTargetSurvey& survey = scoring->survey;
+  scoring->oneSquare = 0;
+  if (!survey.overGrid) return;
+  std::memset(scoring->pointBlank, 0, sizeof scoring->pointBlank);
+  std::memset(scoring->beside, 0, sizeof scoring->beside);
+  for (int n = 0; n < survey.count && n < kSurveyedTargets; ++n) {
+    const CreatureRecord& t = Creatures[survey.candidates[n]];
+    if (t.footprintWidth.current != 1 || t.footprintHeight.current != 1) continue;
+    const uint64_t bit = uint64_t{1} << n;
+    scoring->oneSquare |= bit;
+    for (int dx = -3; dx <= 3; ++dx)
+      for (int dy = -3; dy <= 3; ++dy) {
+        const int x = t.squareX - dx, y = t.squareY - dy;
+        if (dx * dx + dy * dy > 9 || !OnGrid(x, y)) continue;
+        scoring->pointBlank[SquareIndex(x, y)] |= bit;
+        if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) scoring->beside[SquareIndex(x, y)] |= bit;
+      }
+  }
+}
 
 KnownShots& KnownSlot(const KnownShots& key) {
   uint64_t h = key.listed * 0x9E3779B97F4A7C15ull ^ key.cover * 0xC2B2AE3D27D4EB4Full ^
@@ -326,18 +353,12 @@ bool ShotsKeyedAlike(int creature, const ShotScoring& scoring, KnownShots* now) 
     return false;
   const int sq = SquareIndex(c.squareX, c.squareY);
   if (!survey.answered[sq]) return false;
-  now->listed = survey.listedBits[sq];
+  const uint64_t listed = survey.listedBits[sq];
+  // A target beside it is evaluated afresh.
+  if ((listed & ~scoring.oneSquare) != 0 || (listed & scoring.beside[sq]) != 0) return false;
+  now->listed = listed;
   now->cover = survey.coverBits[sq];
-  now->pointBlank = 0;
-  for (uint64_t bits = now->listed; bits != 0; bits &= bits - 1) {
-    const int n = std::countr_zero(bits);
-    const CreatureRecord& t = Creatures[survey.candidates[n]];
-    const int dx = t.squareX - c.squareX, dy = t.squareY - c.squareY;
-    if (t.footprintWidth.current != 1 || t.footprintHeight.current != 1) return false;
-    if (dx * dx + dy * dy > 9) continue;
-    if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) return false;  // beside it: evaluated afresh
-    now->pointBlank |= uint64_t{1} << n;
-  }
+  now->pointBlank = listed & scoring.pointBlank[sq];
   return true;
 }
 
@@ -376,12 +397,6 @@ int32_t ShootingWorth(int creature, int entry, ShotScoring* scoring, int32_t tra
                       int* lastTarget) {
   const bool remember = scoring != nullptr;
   const bool far = remember ? FarFromEnemies(creature, *scoring) : NearestEnemyFeet(creature) > 25;
-  static uint8_t cover[kCandidateListSize];
-  if (remember)
-    *walked = WeighRangedTargets(&scoring->survey, cover);
-  else
-    ListRangedTargets(creature, 0);
-  const int count = remember ? scoring->survey.listed : CountListed(TargetCandidateList, kCandidateListSize);
   KnownShots now{};
   KnownShots* known = nullptr;
   if (remember && ShotsSkipped != 0 && ShotsKeyedAlike(creature, *scoring, &now)) {
@@ -391,19 +406,32 @@ int32_t ShootingWorth(int creature, int entry, ShotScoring* scoring, int32_t tra
     known = &KnownSlot(now);
     if (known->stamp == ShotStamp && known->listed == now.listed && known->cover == now.cover &&
         known->pointBlank == now.pointBlank && known->traits == now.traits && known->far == now.far) {
-      if (count > 0) {
-        *lastTarget = TargetCandidateList[count - 1];
+      // The listing is not written out: the candidate list is listed for
+      // real once the grid is scored.
+      const RangedTargetSurvey& survey = scoring->survey;
+      *walked = survey.walked[SquareIndex(Creatures[creature].squareX, Creatures[creature].squareY)];
+      if (now.listed != 0) {
+        *lastTarget = survey.candidates[63 - std::countl_zero(now.listed)];
         ShownAttackChance = known->chance;
       }
       return known->worth;
     }
   }
+  static uint8_t cover[kCandidateListSize];
+  if (remember)
+    *walked = WeighRangedTargets(&scoring->survey, cover);
+  else
+    ListRangedTargets(creature, 0);
+  const int count = remember ? scoring->survey.listed : CountListed(TargetCandidateList, kCandidateListSize);
   const uint32_t evaluated = ShotsEvaluated;
   ShotTerms best{};
   uint64_t alike = known != nullptr && traits >= 0 && traits < 4 ? now.listed : 0;
   for (int i = 0; i < count; ++i) {
     const int e = TargetCandidateList[i];
     ShotTerms s;
+    // A shot evaluated at this square may have reshaped a combatant: the rest
+    // are keyed afresh.
+    if (!scoring || !scoring->survey.overGrid) alike = 0;
     if (alike != 0) {
       // The i-th listed target is the survey's n-th combatant.
       const int n = std::countr_zero(alike);
@@ -466,6 +494,7 @@ void ScoreShootingSquares(int creature, int entry, bool remember) {
     GatherEnemySquares(creature, &scoring.enemies);
     MarkSquaresNearEnemies(creature, &scoring);
     SurveyRangedTargetsOverGrid(&scoring.survey, ValuationGrid, -5);
+    MarkShotRanges(&scoring);
   }
   int lastShotSquare = -1, lastShotTarget = -1, lastWalkSquare = -1, lastSquare = -1;
   // Remembering, the marks of the shots' lines are made again below.
