@@ -264,6 +264,7 @@ void MarkNeeded(const int32_t* wanted) {
 void SettleSquares(int creature, const int32_t* wanted) {
   std::memset(FeetAsked, 0, sizeof FeetAsked);
   MarkNeeded(wanted);
+  const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
   FloodSquare& start = Square[StartSquare];
   start = {};
   start.alike = true;
@@ -302,7 +303,9 @@ void SettleSquares(int creature, const int32_t* wanted) {
     // The number of steps only has to stay within the path lists.
     s.alike = s.provokedOnAll == s.provokedOnAny && s.hi[kSteps] <= kMostSteps;
     for (int t = 0; t < kTallies; ++t) s.alike = s.alike && (t == kSteps || s.lo[t] == s.hi[t]);
-    s.doubtful = wanted[v] >= 1 && (!s.alike || !InRoom(vx, vy) || !RoomGoalFits(vx, vy));
+    // A one-square mover fits on a goal it reaches as on any square; a larger
+    // one has the goal's own rules to pass.
+    s.doubtful = wanted[v] >= 1 && (!s.alike || !InRoom(vx, vy) || (!oneSquare && !RoomGoalFits(vx, vy)));
   }
 }
 
