@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <utility>
+#include <vector>
 
 #include "state/fighter_slots.h"
 #include "state/turn_order.h"
@@ -162,9 +163,12 @@ int WalkCoverLine(int ax, int ay, int tx, int ty, int32_t* coverX, int32_t* cove
 
 }  // namespace
 
+uint8_t CoverLinesMarked = 1;
+
 bool FindCover(int ax, int ay, int tx, int ty, int debug) {
   int32_t x = -1, y = -1;
-  const int walked = WalkCoverLine<true>(ax, ay, tx, ty, &x, &y);
+  const int walked = CoverLinesMarked != 0 ? WalkCoverLine<true>(ax, ay, tx, ty, &x, &y)
+                                           : WalkCoverLine<false>(ax, ay, tx, ty, &x, &y);
   // A line too long to trace leaves the last cover as it was.
   if (walked < 0) return false;
   CoverActive = x >= 0 ? 1 : 0;
@@ -188,6 +192,216 @@ bool IsCoverLineOpen(int ax, int ay, int tx, int ty) {
   for (int i = 0; i < count; ++i)
     if (!OnGrid(xs[i], ys[i]) || !CoverLineSquareOpen(SquareIndex(xs[i], ys[i]))) return false;
   return true;
+}
+
+uint8_t CoverLinesSurveyed = 1;
+
+void PrepareCoverLineSurvey(CoverLineSurvey* survey, int shooter) {
+  survey->shooter = shooter;
+  survey->listed = false;
+  survey->stale = false;
+  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i)
+    survey->listed |= TurnOrder[i].creature == shooter && IsValidCreature(shooter);
+  SyncCombatantGrid();
+  for (int sq = 0; sq < kMapSquares; ++sq) {
+    const int x = sq / kMapSide, y = sq % kMapSide;
+    int holder = -1;
+    if (InCombat == 1 && CombatantCountOn(x, y) > 0) holder = OtherCombatantOn(x, y, shooter, -1);
+    survey->squares[sq] = static_cast<uint16_t>((holder + 1) | (CoverLineSquareOpen(sq) ? 0 : kCoverLineStops));
+  }
+}
+
+namespace {
+
+// The attacker of a surveyed line is the shooter (or nobody, when it stands
+// in no turn order), so each square's holder is its first other combatant,
+// and an attacker with "IMPROVED PRECISE SHOT" finds no cover.
+bool SurveyedShooterPrecise(const CoverLineSurvey& survey) {
+  return InCombat == 1 && survey.listed && Creatures[survey.shooter].feats[kFeatImprovedPreciseShot] != 0;
+}
+
+}  // namespace
+
+int SurveyCoverLine(const CoverLineSurvey& survey, int sx, int sy, int ax, int ay, int tx, int ty, uint8_t* cover) {
+  if (CoverLinesSurveyed == 0 || survey.stale || !IsValidCreature(survey.shooter) || !OnGrid(ax, ay) ||
+      !OnGrid(tx, ty))
+    return -1;
+  // Another combatant on the shooter's end might be taken for the attacker.
+  if (SurveyedHolder(survey, SquareIndex(ax, ay)) != -1) return -1;
+  // The shooter as the occupancy grid stamps it at (sx, sy), on the target's end.
+  const CreatureRecord& c = Creatures[survey.shooter];
+  if (survey.listed) {
+    const int w = c.footprintWidth.current > 0 ? c.footprintWidth.current : 1;
+    const int h = c.footprintHeight.current > 0 ? c.footprintHeight.current : 1;
+    if (tx >= sx && tx < sx + w && ty >= sy && ty < sy + h) return -1;
+  }
+  const bool precise = SurveyedShooterPrecise(survey);
+  const int target = SurveyedHolder(survey, SquareIndex(tx, ty));
+  // TraceLineInto's squares, from the end with the lower coordinate along the
+  // longer axis; a line traced from the target's end is walked backwards.
+  const bool alongX = std::abs(tx - ax) > std::abs(ty - ay);
+  int a0 = alongX ? ax : ay, b0 = alongX ? ay : ax;
+  int a1 = alongX ? tx : ty, b1 = alongX ? ty : tx;
+  const bool reversed = a0 > a1;
+  if (reversed) {
+    std::swap(a0, a1);
+    std::swap(b0, b1);
+  }
+  const int d = a1 - a0;
+  const int m = 2 * std::abs(b1 - b0);
+  const int step = b1 >= b0 ? 1 : -1;
+  const int majorStride = alongX ? kMapSide : 1;
+  const int minorStride = (alongX ? 1 : kMapSide) * step;
+  int at = alongX ? SquareIndex(a0, b0) : SquareIndex(b0, a0);
+  int err = 0;
+  // Cover counts only before the walk meets what stops it: walking
+  // backwards, only past the last such square.
+  bool covered = false, stopped = false;
+  for (int major = a0; major <= a1; ++major, at += majorStride) {
+    const uint16_t square = survey.squares[at];
+    if (square & kCoverLineStops) {
+      if (!reversed) {
+        *cover = covered ? 1 : 0;
+        return 0;
+      }
+      stopped = true;
+      covered = false;
+    } else if (!precise) {
+      const int holder = static_cast<int>(square) - 1;
+      covered |= holder != -1 && holder != target;
+    }
+    err += m;
+    const int turn = -static_cast<int>(err >= d);  // all bits when the line steps along the shorter axis
+    at += minorStride & turn;
+    err -= (2 * d) & turn;
+  }
+  *cover = covered ? 1 : 0;
+  return stopped ? 0 : 1;
+}
+
+namespace {
+
+// For one reach: per square of the box round the target's end, the lines
+// from the box's squares that pass over it (CSR: first[k] to first[k + 1] in
+// through), as TraceLineInto traces them.
+struct LinesThrough {
+  int reach = -1;
+  std::vector<int32_t> first;
+  std::vector<int16_t> through;
+};
+
+const LinesThrough& LinesThroughFor(int reach) {
+  static LinesThrough tables[kMaxLinesSurveyed + 1];
+  LinesThrough& t = tables[reach];
+  if (t.reach == reach) return t;
+  const int side = 2 * reach + 1, n = side * side;
+  t.first.assign(n + 1, 0);
+  int32_t xs[kMaxLineSquares], ys[kMaxLineSquares];
+  for (int pass = 0; pass < 2; ++pass) {
+    std::vector<int32_t> fill;
+    if (pass == 1) {
+      for (int k = 0; k < n; ++k) t.first[k + 1] += t.first[k];
+      t.through.assign(t.first[n], 0);
+      fill.assign(t.first.begin(), t.first.end() - 1);
+    }
+    for (int fx = -reach; fx <= reach; ++fx)
+      for (int fy = -reach; fy <= reach; ++fy) {
+        const int line = (fx + reach) * side + fy + reach;
+        const int count = TraceLineInto(fx, fy, 0, 0, xs, ys);
+        for (int i = 0; i < count; ++i) {
+          const int k = (xs[i] + reach) * side + ys[i] + reach;
+          if (pass == 0)
+            ++t.first[k + 1];
+          else
+            t.through[fill[k]++] = static_cast<int16_t>(line);
+        }
+      }
+  }
+  t.reach = reach;
+  return t;
+}
+
+}  // namespace
+
+LineCache::Shapes::Shapes() {
+  int32_t xs[kMaxLineSquares], ys[kMaxLineSquares];
+  for (int ox = -kReach; ox <= kReach; ++ox)
+    for (int oy = -kReach; oy <= kReach; ++oy) {
+      const int n = TraceLineInto(0, 0, ox, oy, xs, ys);
+      uint8_t& k = count[ox + kReach][oy + kReach];
+      k = 0;
+      for (int i = 1; i < n; ++i) step[ox + kReach][oy + kReach][k++] = static_cast<int16_t>(xs[i] * kMapSide + ys[i]);
+    }
+}
+
+namespace {
+
+// A square a line of effect passes: open floor (no solid magic area in
+// combat), or holding a feature such a line passes.
+bool EffectLineSquareOpen(int sq) {
+  const int32_t wall = CurrentMap.layers[kLayerWalls][sq];
+  if (wall != 0) return LetsLineThrough(wall);
+  return InCombat != 1 || MagicAreaGrid[sq].kind != kEffectSolid;
+}
+
+}  // namespace
+
+void SurveyLinesTo(const CoverLineSurvey& survey, int bx, int by, int reach, uint8_t* lines) {
+  const int side = 2 * reach + 1;
+  std::memset(lines, 0, static_cast<size_t>(side) * side);
+  const LinesThrough& t = LinesThroughFor(reach);
+  const bool precise = SurveyedShooterPrecise(survey);
+  const int target = SurveyedHolder(survey, SquareIndex(bx, by));
+  const int y0 = by - reach < 0 ? 0 : by - reach, y1 = by + reach < kMapSide ? by + reach : kMapSide - 1;
+  for (int x = bx - reach < 0 ? 0 : bx - reach; x <= bx + reach && x < kMapSide; ++x)
+    for (int y = y0; y <= y1; ++y) {
+      // Four empty open squares at a time are passed over.
+      if (y + 3 <= y1) {
+        uint64_t four;
+        std::memcpy(&four, &survey.squares[SquareIndex(x, y)], sizeof four);
+        if (four == 0) {
+          y += 3;
+          continue;
+        }
+      }
+      const uint16_t square = survey.squares[SquareIndex(x, y)];
+      const int holder = static_cast<int>(square & ~kCoverLineStops) - 1;
+      uint8_t mark = 0;
+      if (square & kCoverLineStops)
+        mark = kLineStopped;
+      else if (!precise && holder != -1 && holder != target)
+        mark = kLineCovered;
+      if (mark == 0) continue;
+      const int k = (x - bx + reach) * side + y - by + reach;
+      for (int i = t.first[k]; i < t.first[k + 1]; ++i) lines[t.through[i]] |= mark;
+    }
+}
+
+void LineCache::OpenMap::Count() {
+  for (int y = 0; y <= kMapSide; ++y) closed[0][y] = 0;
+  for (int x = 0; x < kMapSide; ++x) {
+    closed[x + 1][0] = 0;
+    for (int y = 0; y < kMapSide; ++y)
+      closed[x + 1][y + 1] = static_cast<int16_t>(closed[x][y + 1] + closed[x + 1][y] - closed[x][y] +
+                                                  (open[SquareIndex(x, y)] ? 0 : 1));
+  }
+}
+
+const LineCache::Shapes& LineCache::TracedShapes() {
+  static const Shapes shapes;
+  return shapes;
+}
+
+void LineCache::RefreshCoverLines() {
+  shapes_ = &TracedShapes();
+  for (int sq = 0; sq < kMapSquares; ++sq) cover_.open[sq] = CoverLineSquareOpen(sq) ? 1 : 0;
+  cover_.Count();
+}
+
+void LineCache::RefreshEffectLines() {
+  shapes_ = &TracedShapes();
+  for (int sq = 0; sq < kMapSquares; ++sq) effect_.open[sq] = EffectLineSquareOpen(sq) ? 1 : 0;
+  effect_.Count();
 }
 
 void ResetLineOfEffectState() {

@@ -1057,6 +1057,67 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   return kPathFound;
 }
 
+// ---- The rules of the searches that stay in the start's room -----------
+//
+// A mover in combat, neither seeking nor disabled, searching from a square
+// that is not a doorway to a goal in its own room: its fit test and step
+// costs are the same for every such goal on every square but the goal (the
+// room test lets it onto its room and the doorways). On the goal itself a
+// mover of more than one square may not stand where another fighter stands
+// exactly, nor pass a friend there unless an enemy would be beside it; when
+// the goal fits, what stepping onto it costs is as for any square. Between
+// BeginRoomRules and EndRoomRules these rules are asked square by square; the
+// search state and the threat grid are put back after.
+
+namespace {
+SearchState RoomSaved;
+uint8_t RoomSavedThreats[kMapSquares];
+MoverCosts RoomMover{};
+bool RoomRulesOpen = false;
+bool RoomMulti = false;
+}  // namespace
+
+bool BeginRoomRules(int creature, int fromX, int fromY) {
+  if (RoomRulesOpen || !IsValidCreature(creature) || InCombat != 1 || !OnGrid(fromX, fromY)) return false;
+  if (SeekAdjacent == 1 || HasDisablingCondition(creature)) return false;
+  const int32_t room = RegionGrid[SquareIndex(fromX, fromY)];
+  if (room == kDoorwayRegion) return false;
+  RoomSaved = S;
+  std::memcpy(RoomSavedThreats, ThreatGrid, sizeof ThreatGrid);
+  RoomRulesOpen = true;
+  const SearchFootprint f = SetUpFootprint(creature, 0);
+  RoomMulti = f.multi;
+  S.mover = creature;
+  S.noActChecks = false;
+  S.seek = false;
+  S.target = -1;
+  S.startRegion = S.goalRegion = room;
+  S.sameRegion = true;
+  S.goalX = S.goalY = -1;  // no square is the goal
+  S.goalBlocked = false;
+  S.passing = false;
+  BuildThreatGrid(creature, 1);
+  SyncCombatantGrid();
+  RoomMover = MoverCostsOf(creature);
+  return true;
+}
+
+int RoomStepExtraCost(int x, int y) {
+  if (!RoomRulesOpen || !FitTest(x, y, S.mover, RoomMulti, 0, S.width, S.height, -1, -1, 0)) return -1;
+  return StepExtraCost(RoomMover, S.mover, x, y, 0);
+}
+
+bool RoomGoalFits(int x, int y) {
+  return RoomRulesOpen && FitTest(x, y, S.mover, RoomMulti, 0, S.width, S.height, x, y, 0);
+}
+
+void EndRoomRules() {
+  if (!RoomRulesOpen) return;
+  S = RoomSaved;
+  std::memcpy(ThreatGrid, RoomSavedThreats, sizeof ThreatGrid);
+  RoomRulesOpen = false;
+}
+
 void BeginSearchSeries() {
   if (SearchSeriesDepth++ == 0) {
     MemoOf = {};

@@ -62,6 +62,17 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
 // creatures between the searches of a series. Series nest.
 void BeginSearchSeries();
 void EndSearchSeries();
+// The rules shared by a series' searches from (fromX, fromY) to goals in the
+// start's own room, alike for every such goal but on the goal itself: a mover
+// in combat, not seeking, not disabled, not starting in a doorway (false
+// otherwise, and nothing is set up). RoomStepExtraCost then gives what the
+// search adds for stepping onto a square on the way, -1 where the mover may
+// not stand; RoomGoalFits whether the square may be a goal (the same cost
+// then); EndRoomRules puts the search state back as it was.
+bool BeginRoomRules(int creature, int fromX, int fromY);
+int RoomStepExtraCost(int x, int y);
+bool RoomGoalFits(int x, int y);
+void EndRoomRules();
 // The feet a walk of the creature (counted as one square, with no act checks
 // and no creature crossing) costs from one square to another, as a combat
 // path would count them; -1 when there is no such walk within 200 steps. A

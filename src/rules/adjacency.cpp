@@ -67,6 +67,11 @@ void ClearAdjacencyGrid() {
 
 void NoteAdjacencyGridWritten() { MarkedBox = kWholeGrid; }
 
+void NoteAdjacencyGridWrittenWithin(int x0, int y0, int x1, int y1) {
+  MarkedBox = {std::min(MarkedBox.x0, x0), std::min(MarkedBox.y0, y0), std::max(MarkedBox.x1, x1),
+               std::max(MarkedBox.y1, y1)};
+}
+
 void MarkAdjacentSquares(int creature) {
   ClearAdjacencyGrid();
   if (!IsValidCreature(creature)) return;
@@ -144,21 +149,10 @@ bool IsFlanking(int attacker, int target) {
 GridSquare NearestFootprintSquare(int creature, int x, int y) {
   if (!IsValidCreature(creature)) return {x, y};
   const CreatureRecord& c = Creatures[creature];
-  const GridSquare own = {c.squareX, c.squareY};
-  if ((x == own.x && y == own.y) || (c.footprintWidth.current == 1 && c.footprintHeight.current == 1))
-    return own;
-  GridSquare best = own;
-  int bestFeet = 10000;
-  for (int sx = c.squareX; sx < c.squareX + c.footprintWidth.current; ++sx)
-    for (int sy = c.squareY; sy < c.squareY + c.footprintHeight.current; ++sy) {
-      const int dx = std::abs(sx - x), dy = std::abs(sy - y);
-      const int feet = 5 * (dx > dy ? dx : dy) + 2 * (dx < dy ? dx : dy);
-      if (feet < bestFeet) {
-        bestFeet = feet;
-        best = {sx, sy};
-      }
-    }
-  return best;
+  const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+  // A footprint without squares leaves the creature's own square.
+  if (w < 1 || h < 1) return {c.squareX, c.squareY};
+  return NearestSquareOfFootprint(c.squareX, c.squareY, w, h, x, y);
 }
 
 int ListCreaturesAroundSquare(int x, int y) {

@@ -41,6 +41,8 @@ void MarkAdjacentSquares(int creature);
 // Whoever writes the adjacency grid other than through MarkAdjacentSquares
 // says so, so that the next marking clears the whole grid again.
 void NoteAdjacencyGridWritten();
+// The same when the squares written all lie in the box [x0, x1] x [y0, y1].
+void NoteAdjacencyGridWrittenWithin(int x0, int y0, int x1, int y1);
 // Clears the neighbour grid and writes the eight direction codes around (x, y).
 void MarkNeighbourDirections(int x, int y);
 // The code opposite a ring code (1-4, 2-3, 5-6, 7-8), 0 for anything else.
@@ -62,6 +64,18 @@ int ListCreaturesAroundSquare(int x, int y);
 // order on ties; the creature's own square when (x, y) is that square or the
 // footprint is 1 by 1. An id outside the table gives (x, y) itself.
 GridSquare NearestFootprintSquare(int creature, int x, int y);
+// The same for a footprint of w by h squares (both at least 1) with its
+// upper-left square at (x0, y0). The feet grow with each axis's gap alone, so
+// the square nearest to (x, y) is the point moved into the footprint along
+// each axis, the only square that near; a point 10,000 feet or more away
+// gives the upper-left square, as the scan of the footprint does.
+inline GridSquare NearestSquareOfFootprint(int x0, int y0, int w, int h, int x, int y) {
+  const int nx = x < x0 ? x0 : x > x0 + w - 1 ? x0 + w - 1 : x;
+  const int ny = y < y0 ? y0 : y > y0 + h - 1 ? y0 + h - 1 : y;
+  const int dx = nx > x ? nx - x : x - nx, dy = ny > y ? ny - y : y - ny;
+  if (5 * (dx > dy ? dx : dy) + 2 * (dx < dy ? dx : dy) >= 10000) return {x0, y0};
+  return {nx, ny};
+}
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetAdjacencyState();

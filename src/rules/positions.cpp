@@ -65,12 +65,6 @@ int32_t FacingFromRingCode(int32_t code) {
 
 }  // namespace
 
-int DistanceFeet(int x1, int y1, int x2, int y2) {
-  const int dx = std::abs(x1 - x2), dy = std::abs(y1 - y2);
-  const int major = dx > dy ? dx : dy, minor = dx > dy ? dy : dx;
-  return kFeetPerSquare * major + 2 * minor;
-}
-
 int CreatureDistanceFeet(int a, int b) {
   if (!IsValidCreature(a) || !IsValidCreature(b)) return 0;
   const GridSquare t = NearestFootprintSquare(b, Creatures[a].squareX, Creatures[a].squareY);

@@ -21,7 +21,11 @@ enum Facing : int32_t {
 };
 
 // 5 feet per step along the longer axis and 2 more per diagonal step.
-int DistanceFeet(int x1, int y1, int x2, int y2);
+inline int DistanceFeet(int x1, int y1, int x2, int y2) {
+  const int dx = x1 > x2 ? x1 - x2 : x2 - x1, dy = y1 > y2 ? y1 - y2 : y2 - y1;
+  const int major = dx > dy ? dx : dy, minor = dx > dy ? dy : dx;
+  return kFeetPerSquare * major + 2 * minor;
+}
 // Between the nearest squares of the two footprints.
 int CreatureDistanceFeet(int a, int b);
 // From (x, y) to the creature's footprint square nearest to it.

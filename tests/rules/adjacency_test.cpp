@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
+#include <random>
 
 #include "state/turn_order.h"
 #include "rules/conditions.h"
@@ -151,6 +154,49 @@ TEST(Flanking, AllyMustBeAbleAndOfTheSameSide) {
   EXPECT_FALSE(IsFlanking(1, 20));
   Creatures[2].conditions[FindCondition(2, kCondGrappling)].value = 20;
   EXPECT_TRUE(IsFlanking(1, 20));
+}
+
+// The footprint scanned square by square, x-major, the first nearest kept
+// (nothing nearer than 10,000 feet: the upper-left square).
+GridSquare ScannedNearest(int x0, int y0, int w, int h, int x, int y) {
+  GridSquare best = {x0, y0};
+  int bestFeet = 10000;
+  for (int sx = x0; sx < x0 + w; ++sx)
+    for (int sy = y0; sy < y0 + h; ++sy) {
+      const int dx = std::abs(sx - x), dy = std::abs(sy - y);
+      const int feet = 5 * std::max(dx, dy) + 2 * std::min(dx, dy);
+      if (feet < bestFeet) {
+        bestFeet = feet;
+        best = {sx, sy};
+      }
+    }
+  return best;
+}
+
+TEST(NearestFootprintSquare, WorkedOutInPlaceAsTheScanFindsIt) {
+  std::mt19937 rng(5);
+  auto roll = [&rng](int lo, int hi) { return lo + static_cast<int>(rng() % static_cast<uint32_t>(hi - lo + 1)); };
+  for (int k = 0; k < 4000; ++k) {
+    const int x0 = roll(-3, 62), y0 = roll(-3, 62), w = roll(0, 4), h = roll(0, 4);
+    // Points on and around the map, and now and then thousands of squares off.
+    const int far = k % 50 == 0 ? 3000 : 0;
+    const int x = roll(-5, 65) + far, y = roll(-5, 65) - far / 2;
+    Place(5, x0, y0);
+    Creatures[5].footprintWidth.current = w;
+    Creatures[5].footprintHeight.current = h;
+    const GridSquare want = x == x0 && y == y0 ? GridSquare{x0, y0} : ScannedNearest(x0, y0, w, h, x, y);
+    const GridSquare got = NearestFootprintSquare(5, x, y);
+    ASSERT_EQ(got.x, want.x) << x0 << "," << y0 << " " << w << "x" << h << " to " << x << "," << y;
+    ASSERT_EQ(got.y, want.y) << x0 << "," << y0 << " " << w << "x" << h << " to " << x << "," << y;
+    if (w >= 1 && h >= 1) {
+      const GridSquare box = NearestSquareOfFootprint(x0, y0, w, h, x, y);
+      ASSERT_EQ(box.x, want.x);
+      ASSERT_EQ(box.y, want.y);
+    }
+  }
+  // An id outside the table gives the point itself.
+  EXPECT_EQ(NearestFootprintSquare(-1, 7, 9).x, 7);
+  EXPECT_EQ(NearestFootprintSquare(kCreatureCount, 7, 9).y, 9);
 }
 
 TEST(NearestFootprintSquare, TableOfFootprints) {

@@ -1,6 +1,7 @@
 #include "combat/turns/adjacency_queries.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <iterator>
 
@@ -153,25 +154,26 @@ int CountListed(const int32_t* list, int size) {
 void MarkAdjacentAndSecondRing(int creature) {
   MarkAdjacentSquares(creature);
   if (!IsValidCreature(creature)) return;
-  NoteAdjacencyGridWritten();
-  static int32_t ring[kMapSquares];
-  std::memcpy(ring, AdjacencyGrid, sizeof ring);
-  // Only squares beside the ring can become 9.
+  // Only squares beside the ring can become 9. A square turns from 0 to 9
+  // alone, so the ring codes (1 to 8) read as they were marked.
   const CreatureRecord& r = Creatures[creature];
   const int x0 = std::max(0, r.squareX - 2), y0 = std::max(0, r.squareY - 2);
   const int x1 = std::min(kMapSide - 1, r.squareX + r.footprintWidth.current + 1);
   const int y1 = std::min(kMapSide - 1, r.squareY + r.footprintHeight.current + 1);
+  NoteAdjacencyGridWrittenWithin(x0, y0, x1, y1);
   for (int x = x0; x <= x1; ++x)
     for (int y = y0; y <= y1; ++y) {
       if (AdjacencyGrid[SquareIndex(x, y)] != 0) continue;
       bool beside = false;
       for (int dx = -1; dx <= 1 && !beside; ++dx)
-        for (int dy = -1; dy <= 1; ++dy)
-          if ((dx || dy) && OnGrid(x + dx, y + dy) && ring[SquareIndex(x + dx, y + dy)] >= 1 &&
-              ring[SquareIndex(x + dx, y + dy)] <= 8) {
+        for (int dy = -1; dy <= 1; ++dy) {
+          if (!(dx || dy) || !OnGrid(x + dx, y + dy)) continue;
+          const int32_t code = AdjacencyGrid[SquareIndex(x + dx, y + dy)];
+          if (code >= 1 && code <= 8) {
             beside = true;
             break;
           }
+        }
       if (beside) AdjacencyGrid[SquareIndex(x, y)] = 9;
     }
   const CreatureRecord& c = Creatures[creature];
@@ -415,6 +417,35 @@ bool ListRangedTargets(int creature, uint8_t includeAllies) {
   return n > 0;
 }
 
+namespace {
+
+// FeetBetween's two squares for the fighter's footprint placed at (x, y):
+// the fighter's square nearest to the target's upper-left square and the
+// target's nearest to (x, y).
+void LineEnds(int x, int y, int w, int h, const CreatureRecord& t, GridSquare* from, GridSquare* to) {
+  const GridSquare corner = {t.squareX, t.squareY};
+  *from = w < 1 || h < 1 ? GridSquare{x, y} : NearestSquareOfFootprint(x, y, w, h, corner.x, corner.y);
+  const int tw = t.footprintWidth.current, th = t.footprintHeight.current;
+  *to = tw < 1 || th < 1 ? corner : NearestSquareOfFootprint(corner.x, corner.y, tw, th, x, y);
+}
+
+void NoteFootings(RangedTargetSurvey* survey, RangedTargetSurvey::Footing* out, int* count) {
+  *count = 0;
+  const CreatureRecord& s = Creatures[survey->creature];
+  out[(*count)++] = {survey->creature, 0, 0, s.footprintWidth.current, s.footprintHeight.current};
+  for (int i = 0; i < TurnCount(); ++i) {
+    const int o = TurnOrder[i].creature;
+    if (!IsValidCreature(o) || o == survey->creature) {
+      out[(*count)++] = {o, 0, 0, 0, 0};
+      continue;
+    }
+    const CreatureRecord& c = Creatures[o];
+    out[(*count)++] = {o, c.squareX, c.squareY, c.footprintWidth.current, c.footprintHeight.current};
+  }
+}
+
+}  // namespace
+
 void PrepareRangedTargetSurvey(RangedTargetSurvey* survey, int creature, uint8_t includeAllies) {
   ClearCandidates();
   survey->creature = creature;
@@ -433,6 +464,10 @@ void PrepareRangedTargetSurvey(RangedTargetSurvey* survey, int creature, uint8_t
       continue;
     survey->candidates[survey->count++] = o;
   }
+  survey->overGrid = false;
+  PrepareCoverLineSurvey(&survey->lines, creature);
+  NoteFootings(survey, survey->footings, &survey->footingCount);
+  survey->precise = Creatures[creature].feats[kFeatImprovedPreciseShot];
 }
 
 int WeighRangedTargets(RangedTargetSurvey* survey, uint8_t cover[kCandidateListSize]) {
@@ -440,18 +475,145 @@ int WeighRangedTargets(RangedTargetSurvey* survey, uint8_t cover[kCandidateListS
   survey->listed = 0;
   const int creature = survey->creature;
   if (!IsValidCreature(creature)) return 0;
+  const CreatureRecord& c = Creatures[creature];
+  if (survey->overGrid && OnGrid(c.squareX, c.squareY) && survey->answered[SquareIndex(c.squareX, c.squareY)]) {
+    const int sq = SquareIndex(c.squareX, c.squareY);
+    for (uint64_t bits = survey->listedBits[sq]; bits != 0; bits &= bits - 1) {
+      const int i = std::countr_zero(bits);
+      cover[survey->listed] = (survey->coverBits[sq] >> i) & 1;
+      TargetCandidateList[survey->listed++] = survey->candidates[i];
+    }
+    return survey->walked[sq];
+  }
+  // FeetBetween, with the footprints' nearest squares worked out in place.
   int walked = 0;
   for (int i = 0; i < survey->count; ++i) {
     const int o = survey->candidates[i];
     GridSquare from, to;
-    if (FeetBetween(creature, o, &from, &to) > survey->range) continue;
+    LineEnds(c.squareX, c.squareY, c.footprintWidth.current, c.footprintHeight.current, Creatures[o], &from, &to);
+    if (DistanceFeet(from.x, from.y, to.x, to.y) > survey->range) continue;
     ++walked;
     uint8_t behind = 0;
-    if (!WeighCoverLine(from.x, from.y, to.x, to.y, &behind)) continue;
+    int open = SurveyCoverLine(survey->lines, c.squareX, c.squareY, from.x, from.y, to.x, to.y, &behind);
+    if (open < 0) open = WeighCoverLine(from.x, from.y, to.x, to.y, &behind) ? 1 : 0;
+    if (open == 0) continue;
     cover[survey->listed] = behind;
     TargetCandidateList[survey->listed++] = o;
   }
   return walked;
+}
+
+void SurveyRangedTargetsOverGrid(RangedTargetSurvey* survey, const int32_t* grid, int32_t least) {
+  survey->overGrid = false;
+  const int creature = survey->creature;
+  if (CoverLinesSurveyed == 0 || survey->lines.stale || !IsValidCreature(creature) ||
+      survey->count > kSurveyedTargets)
+    return;
+  const CreatureRecord& c = Creatures[creature];
+  const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+  const int range = survey->range;
+  const int reach = range < 0 ? -1 : range / kFeetPerSquare;  // no line within range reaches farther
+  for (int sq = 0; sq < kMapSquares; ++sq) survey->answered[sq] = grid[sq] >= least ? 1 : 0;
+  std::memset(survey->walked, 0, sizeof survey->walked);
+  std::memset(survey->listedBits, 0, sizeof survey->listedBits);
+  std::memset(survey->coverBits, 0, sizeof survey->coverBits);
+  // The fighter as the occupancy grid stamps it, and as its nearest squares span.
+  const int stampW = w > 0 ? w : 1, stampH = h > 0 ? h : 1;
+  const int spanW = w < 1 || h < 1 ? 1 : w, spanH = w < 1 || h < 1 ? 1 : h;
+  const bool single = stampW == 1 && stampH == 1;
+  const bool listedShooter = survey->lines.listed;
+  static uint8_t linesTo[(2 * kMaxLinesSurveyed + 1) * (2 * kMaxLinesSurveyed + 1)];
+  // For each gap along one axis, the largest gap along the other still
+  // within range (-1 none).
+  static int within[kMapSide + 1];
+  for (int dx = 0; dx <= kMapSide; ++dx) {
+    within[dx] = -1;
+    while (within[dx] < kMapSide && DistanceFeet(0, 0, dx, within[dx] + 1) <= range) ++within[dx];
+  }
+  for (int i = 0; i < survey->count && reach >= 0; ++i) {
+    const uint64_t bit = uint64_t{1} << i;
+    const CreatureRecord& t = Creatures[survey->candidates[i]];
+    const int tw = t.footprintWidth.current, th = t.footprintHeight.current;
+    const bool oneSquare = tw < 1 || th < 1 || (tw == 1 && th == 1);
+    const int tx = t.squareX, ty = t.squareY;
+    const bool together = oneSquare && OnGrid(tx, ty) && reach <= kMaxLinesSurveyed;
+    if (together) SurveyLinesTo(survey->lines, tx, ty, reach, linesTo);
+    const int side = 2 * reach + 1;
+    // Placements from which the footprints come within reach along both axes.
+    const int x0 = std::max(0, tx - reach - spanW + 1), y0 = std::max(0, ty - reach - spanH + 1);
+    const int x1 = std::min(kMapSide - 1, tx + (oneSquare ? 1 : tw) - 1 + reach);
+    const int y1 = std::min(kMapSide - 1, ty + (oneSquare ? 1 : th) - 1 + reach);
+    if (together && single) {
+      // A one-square fighter's line runs from its own square to the target's,
+      // within range over the rows each column's span allows.
+      for (int x = x0; x <= x1; ++x) {
+        const int span = within[x > tx ? x - tx : tx - x];
+        for (int y = std::max(0, ty - span); y <= std::min(kMapSide - 1, ty + span); ++y) {
+          const int sq = SquareIndex(x, y);
+          if (!survey->answered[sq]) continue;
+          ++survey->walked[sq];
+          if (SurveyedHolder(survey->lines, sq) != -1 || (listedShooter && x == tx && y == ty)) {
+            survey->answered[sq] = 0;  // left to the weighing there
+            continue;
+          }
+          const uint8_t line = linesTo[(x - tx + reach) * side + y - ty + reach];
+          if (line & kLineStopped) continue;
+          survey->listedBits[sq] |= bit;
+          if (line & kLineCovered) survey->coverBits[sq] |= bit;
+        }
+      }
+      continue;
+    }
+    for (int x = x0; x <= x1; ++x)
+      for (int y = y0; y <= y1; ++y) {
+        const int sq = SquareIndex(x, y);
+        if (!survey->answered[sq]) continue;
+        GridSquare from, to;
+        LineEnds(x, y, w, h, t, &from, &to);
+        if (DistanceFeet(from.x, from.y, to.x, to.y) > range) continue;
+        ++survey->walked[sq];
+        uint8_t cover = 0;
+        int open;
+        if (together && OnGrid(from.x, from.y) && SurveyedHolder(survey->lines, SquareIndex(from.x, from.y)) == -1 &&
+            !(listedShooter && tx >= x && tx < x + stampW && ty >= y && ty < y + stampH)) {
+          const uint8_t line = linesTo[(from.x - tx + reach) * side + from.y - ty + reach];
+          open = (line & kLineStopped) ? 0 : 1;
+          cover = (line & kLineCovered) ? 1 : 0;
+        } else {
+          open = SurveyCoverLine(survey->lines, x, y, from.x, from.y, to.x, to.y, &cover);
+        }
+        if (open < 0) {
+          survey->answered[sq] = 0;  // left to the weighing there
+          continue;
+        }
+        if (open == 0) continue;
+        survey->listedBits[sq] |= bit;
+        if (cover) survey->coverBits[sq] |= bit;
+      }
+  }
+  survey->overGrid = true;
+}
+
+void RecheckRangedTargetSurvey(RangedTargetSurvey* survey) {
+  if (!survey->overGrid && survey->lines.stale) return;
+  if (!IsValidCreature(survey->creature)) return;
+  const CreatureRecord& s = Creatures[survey->creature];
+  bool same = survey->footingCount == TurnCount() + 1 && s.feats[kFeatImprovedPreciseShot] == survey->precise &&
+              s.footprintWidth.current == survey->footings[0].w && s.footprintHeight.current == survey->footings[0].h;
+  for (int i = 0; i < TurnCount() && same; ++i) {
+    const RangedTargetSurvey::Footing& f = survey->footings[i + 1];
+    const int o = TurnOrder[i].creature;
+    if (!IsValidCreature(o) || o == survey->creature) {
+      same = f.creature == o;
+      continue;
+    }
+    const CreatureRecord& c = Creatures[o];
+    same = f.creature == o && f.x == c.squareX && f.y == c.squareY && f.w == c.footprintWidth.current &&
+           f.h == c.footprintHeight.current;
+  }
+  if (same) return;
+  survey->overGrid = false;
+  survey->lines.stale = true;
 }
 
 bool IsHelplessTarget(int creature, uint8_t wide) {

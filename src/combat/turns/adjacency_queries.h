@@ -5,6 +5,10 @@
 #pragma once
 #include <cstdint>
 
+#include "map/line_of_effect.h"
+#include "rules/adjacency.h"
+#include "state/turn_order.h"
+
 constexpr int kAdjacentListSize = 29;
 constexpr int kCandidateListSize = 300;
 
@@ -61,21 +65,50 @@ bool ListCounterspellTargets(int creature);
 bool ListRangedTargets(int creature, uint8_t includeAllies);
 // ListRangedTargets as a question, asked from square after square of a
 // fighter placed there while nothing else moves: the survey, prepared once
-// (it empties the candidate list), holds the fighter's range and the
-// combatants it may list; each weighing fills the candidate list as
-// ListRangedTargets would from where the fighter stands, and for the i-th
-// listed target whether a combatant on the line gives it cover (cover[i]),
-// but no line is marked and the cover words are left as they were. Returns
-// the number of lines walked (none when FindCover would have had none).
+// (it empties the candidate list), holds the fighter's range, the combatants
+// it may list and the lines' squares (CoverLineSurvey); each weighing fills
+// the candidate list as ListRangedTargets would from where the fighter
+// stands, and for the i-th listed target whether a combatant on the line
+// gives it cover (cover[i]), but no line is marked and the cover words are
+// left as they were. Returns the number of lines walked (none when FindCover
+// would have had none).
+//
+// SurveyRangedTargetsOverGrid answers the weighings of a whole grid at once:
+// target by target, over every square the fighter may be weighed on, with
+// the lines to a one-square target surveyed together (SurveyLinesTo). The
+// answers stand while the combatants stand as they stood then: whoever may
+// have changed a record (an attack evaluated meanwhile) asks
+// RecheckRangedTargetSurvey, and from the first change on every weighing is
+// worked out afresh, line by line.
+constexpr int kSurveyedTargets = 64;
 struct RangedTargetSurvey {
   int32_t creature = -1;
   int32_t range = 0;
   int count = 0;    // combatants to weigh
   int listed = 0;   // entries of the candidate list written by the last weighing
   int32_t candidates[kCandidateListSize];
+  CoverLineSurvey lines;
+  // Per square: the lines walked, and bit i for the i-th combatant to weigh
+  // when it is listed and when it is covered; answered[square] when these
+  // answer the weighing there.
+  bool overGrid = false;
+  uint8_t answered[kMapSquares];
+  uint8_t walked[kMapSquares];
+  uint64_t listedBits[kMapSquares], coverBits[kMapSquares];
+  // Where the combatants stood, and how the fighter was shaped, when the
+  // survey was prepared.
+  struct Footing {
+    int32_t creature, x, y, w, h;
+  };
+  Footing footings[kTurnOrderEntries + 1];
+  int footingCount = 0;
+  int32_t precise = 0;
 };
 void PrepareRangedTargetSurvey(RangedTargetSurvey* survey, int creature, uint8_t includeAllies);
 int WeighRangedTargets(RangedTargetSurvey* survey, uint8_t cover[kCandidateListSize]);
+// The squares to answer are those where grid[square] >= least.
+void SurveyRangedTargetsOverGrid(RangedTargetSurvey* survey, const int32_t* grid, int32_t least);
+void RecheckRangedTargetSurvey(RangedTargetSurvey* survey);
 
 // The creature cannot act against a spell (Sleeping, Paralyzed, Dancing,
 // Cursed, Stunned, Nauseated; with wide also Pinned or Cowering; or in the

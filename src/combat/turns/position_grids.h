@@ -14,3 +14,8 @@ int BuildRangedValuationGrid(int creature);
 // the targets' lines are weighed without marking them. 0: every square's
 // shots and lines are worked out in full (the tests compare both ways).
 extern uint8_t ShotsRemembered;
+// 1: remembering, a one-square archer's square that looks up, target by
+// target, the very shots a square scored before it looked up (all kept)
+// takes that square's worth, and each such shot is looked up once. 0: every
+// square looks its shots up one by one (the tests compare both ways).
+extern uint8_t ShotsSkipped;

@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <iterator>
 
@@ -22,6 +23,7 @@
 #include "state/turn_order.h"
 
 uint8_t ShotsRemembered = 1;
+uint8_t ShotsSkipped = 1;
 
 namespace {
 
@@ -59,18 +61,6 @@ void GatherEnemySquares(int creature, EnemySquares* out) {
       for (int y = t.squareY; y < t.squareY + t.footprintHeight.current; ++y)
         if (out->count < kMapSquares) out->squares[out->count++] = {x, y};
   }
-}
-
-// NearestEnemyFeet over the gathered squares.
-int NearestGatheredFeet(int creature, const EnemySquares& enemies) {
-  int best = 1 << 30;
-  for (int i = 0; i < enemies.count; ++i) {
-    const GridSquare s = enemies.squares[i];
-    const GridSquare n = NearestFootprintSquare(creature, s.x, s.y);
-    const int dx = std::abs(n.x - s.x), dy = std::abs(n.y - s.y);
-    best = std::min(best, 5 * std::max(dx, dy) + 2 * std::min(dx, dy));
-  }
-  return best;
 }
 
 // The distance in feet from the creature's footprint to the nearest enemy footprint square.
@@ -157,10 +147,49 @@ uint32_t ShotStamp = 0;
 uint32_t PlannerStamp[kCreatureCount];
 int32_t Planners[kCreatureCount];
 
+// The slot last found for each target while ShotStamp lasts: the next square
+// mostly asks for the same shot again. A slot once kept stays while the
+// stamp lasts (ShotSlot never takes a kept one).
+struct LastShot {
+  uint32_t stamp;
+  int32_t key;
+  RememberedShot* slot;
+};
+LastShot LastShots[kCreatureCount];
+
+// Squares whose shots were all looked up, by what keyed them
+// (ShotsKeyedAlike), while ShotStamp lasts: what each was worth and the
+// chance its last shot showed.
+struct KnownShots {
+  uint32_t stamp;
+  uint64_t listed, cover, pointBlank;
+  int32_t traits;
+  bool far;
+  int32_t worth, chance;
+};
+constexpr int kKnownShots = 1024;  // a power of two
+KnownShots Known[kKnownShots];
+
+// For such squares, each listed target's shot by the survey's index of the
+// target, the square's traits, point-blank or not and the cover, while
+// ShotStamp lasts: the shot looked up once.
+struct KeyedShot {
+  uint32_t stamp;
+  int32_t chance;
+  ShotTerms terms;
+};
+KeyedShot KeyedShots[kSurveyedTargets][4][2][2];
+
 void ForgetShots() {
   if (++ShotStamp == 0) {
     for (RememberedShot& r : Shots) r.stamp = 0;
     std::fill(std::begin(PlannerStamp), std::end(PlannerStamp), 0u);
+    for (LastShot& l : LastShots) l.stamp = 0;
+    for (KnownShots& k : Known) k.stamp = 0;
+    for (auto& byTraits : KeyedShots)
+      for (auto& byRange : byTraits)
+        for (auto& byCover : byRange)
+          for (KeyedShot& k : byCover) k.stamp = 0;
     ShotStamp = 1;
   }
 }
@@ -182,6 +211,17 @@ RememberedShot* ShotSlot(int target, int32_t key, bool* found) {
   return nullptr;  // crowded: evaluated afresh, not kept
 }
 
+RememberedShot* LastShotAt(int target, int32_t key, bool* found) {
+  LastShot& last = LastShots[target];
+  if (last.stamp == ShotStamp && last.key == key) {
+    *found = true;
+    return last.slot;
+  }
+  RememberedShot* slot = ShotSlot(target, key, found);
+  if (*found) last = {ShotStamp, key, slot};
+  return slot;
+}
+
 // The creature's footprint placed where it stands touches the target's ring
 // or footprint.
 bool BesideTarget(const CreatureRecord& c, const CreatureRecord& t) {
@@ -200,9 +240,20 @@ int32_t PlannersOf(int e) {
   return Planners[e];
 }
 
+// The creature's footprint square nearest to (x, y) (NearestFootprintSquare).
+GridSquare NearestOwnSquare(const CreatureRecord& c, int x, int y) {
+  const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+  if (w < 1 || h < 1) return {c.squareX, c.squareY};
+  return NearestSquareOfFootprint(c.squareX, c.squareY, w, h, x, y);
+}
+
+// The shots evaluated in full by WeighShot so far.
+uint32_t ShotsEvaluated = 0;
+
 // One shot at the listed target from where the creature stands: its terms.
 // lineCover is the cover the listing found on its line to the target.
-ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t lineCover) {
+ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t lineCover,
+                    RangedTargetSurvey* survey) {
   const int32_t planners = PlannersOf(e);
   const CreatureRecord& c = Creatures[creature];
   const CreatureRecord& t = Creatures[e];
@@ -210,14 +261,16 @@ ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t line
   bool found = false;
   int32_t key = 0;
   if (!BesideTarget(c, t)) {
-    const GridSquare near = NearestFootprintSquare(e, c.squareX, c.squareY);
-    const GridSquare from = NearestFootprintSquare(creature, near.x, near.y);
-    const GridSquare listed = NearestFootprintSquare(creature, t.squareX, t.squareY);
+    const GridSquare near = NearestOwnSquare(t, c.squareX, c.squareY);
+    const GridSquare from = NearestOwnSquare(c, near.x, near.y);
+    const GridSquare listed = NearestOwnSquare(c, t.squareX, t.squareY);
     uint8_t cover = lineCover;
-    if (from.x != listed.x || from.y != listed.y) WeighCoverLine(from.x, from.y, near.x, near.y, &cover);
+    if ((from.x != listed.x || from.y != listed.y) &&
+        SurveyCoverLine(survey->lines, c.squareX, c.squareY, from.x, from.y, near.x, near.y, &cover) < 0)
+      WeighCoverLine(from.x, from.y, near.x, near.y, &cover);
     const bool pointBlank = SquaredDistance(from.x, from.y, near.x, near.y) <= 9;
     key = ((SquareIndex(near.x, near.y) * 4 + traits) * 2 + (pointBlank ? 1 : 0)) * 2 + cover;
-    slot = ShotSlot(e, key, &found);
+    slot = LastShotAt(e, key, &found);
     if (found) {
       ShownAttackChance = slot->chance;
       ShotTerms s = slot->terms;
@@ -230,6 +283,8 @@ ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t line
   // the next evaluation finds.
   if (slot) NoteRecordsBeforeEvaluation(creature, e);
   ShownAttackChance = ResolveAttack(creature, e, entry, SecondTactic, 1, 0, 0, nullptr);
+  ++ShotsEvaluated;
+  RecheckRangedTargetSurvey(survey);
   const ShotTerms s = TermsOf(creature, e, ShownAttackChance, planners);
   if (slot && RecordsUnchangedSinceNoted()) {
     slot->stamp = ShotStamp;
@@ -241,32 +296,157 @@ ShotTerms WeighShot(int creature, int e, int entry, int32_t traits, uint8_t line
   return s;
 }
 
-// The worth of shooting from the square the creature stands on. With
-// remember, the targets are listed as a question and the shots looked up
-// (WeighShot); the lines walked by the listing are counted into *walked.
 // What the remembering scoring of a grid prepares once: the targets it may
-// list and its enemies' squares.
+// list and its enemies' squares, and the squares where the creature's
+// footprint (as wide and tall as it was then) comes within 25 feet of one.
 struct ShotScoring {
   RangedTargetSurvey survey;
   EnemySquares enemies;
+  int32_t width = 0, height = 0;
+  uint8_t nearEnemy[kMapSquares];
+  // While the survey answers: bit n for its n-th combatant when that one
+  // covers a single square, and per square when a one-square fighter there
+  // stands within point-blank reach of it (squared distance 9 at most) or
+  // beside it.
+  uint64_t oneSquare = 0;
+  uint64_t pointBlank[kMapSquares], beside[kMapSquares];
 };
 
+void MarkShotRanges(ShotScoring* scoring) {
+  const RangedTargetSurvey& survey = scoring->survey;
+  scoring->oneSquare = 0;
+  if (!survey.overGrid) return;
+  std::memset(scoring->pointBlank, 0, sizeof scoring->pointBlank);
+  std::memset(scoring->beside, 0, sizeof scoring->beside);
+  for (int n = 0; n < survey.count && n < kSurveyedTargets; ++n) {
+    const CreatureRecord& t = Creatures[survey.candidates[n]];
+    if (t.footprintWidth.current != 1 || t.footprintHeight.current != 1) continue;
+    const uint64_t bit = uint64_t{1} << n;
+    scoring->oneSquare |= bit;
+    for (int dx = -3; dx <= 3; ++dx)
+      for (int dy = -3; dy <= 3; ++dy) {
+        const int x = t.squareX - dx, y = t.squareY - dy;
+        if (dx * dx + dy * dy > 9 || !OnGrid(x, y)) continue;
+        scoring->pointBlank[SquareIndex(x, y)] |= bit;
+        if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1) scoring->beside[SquareIndex(x, y)] |= bit;
+      }
+  }
+}
+
+KnownShots& KnownSlot(const KnownShots& key) {
+  uint64_t h = key.listed * 0x9E3779B97F4A7C15ull ^ key.cover * 0xC2B2AE3D27D4EB4Full ^
+               key.pointBlank * 0x27D4EB2F165667C5ull;
+  h ^= static_cast<uint64_t>(key.traits * 2 + (key.far ? 1 : 0)) * 0x165667B19E3779F9ull;
+  return Known[(h >> 32) & (kKnownShots - 1)];
+}
+
+// A one-square creature shooting at one-square targets, none beside it, from
+// a square whose listing the survey answered: each shot's key is the target's
+// square, the square's traits, whether the shot is point-blank and the cover,
+// so squares that list the same targets alike and have the same distance
+// term look up the same shots, and are worth the same.
+bool ShotsKeyedAlike(int creature, const ShotScoring& scoring, KnownShots* now) {
+  const CreatureRecord& c = Creatures[creature];
+  const RangedTargetSurvey& survey = scoring.survey;
+  if (c.footprintWidth.current != 1 || c.footprintHeight.current != 1 || !survey.overGrid ||
+      !OnGrid(c.squareX, c.squareY))
+    return false;
+  const int sq = SquareIndex(c.squareX, c.squareY);
+  if (!survey.answered[sq]) return false;
+  const uint64_t listed = survey.listedBits[sq];
+  // A target beside it is evaluated afresh.
+  if ((listed & ~scoring.oneSquare) != 0 || (listed & scoring.beside[sq]) != 0) return false;
+  now->listed = listed;
+  now->cover = survey.coverBits[sq];
+  now->pointBlank = listed & scoring.pointBlank[sq];
+  return true;
+}
+
+void MarkSquaresNearEnemies(int creature, ShotScoring* scoring) {
+  const CreatureRecord& c = Creatures[creature];
+  scoring->width = c.footprintWidth.current;
+  scoring->height = c.footprintHeight.current;
+  const bool square = scoring->width < 1 || scoring->height < 1;
+  const int w = square ? 1 : scoring->width, h = square ? 1 : scoring->height;
+  std::memset(scoring->nearEnemy, 0, sizeof scoring->nearEnemy);
+  for (int i = 0; i < scoring->enemies.count; ++i) {
+    const GridSquare s = scoring->enemies.squares[i];
+    for (int x = std::max(0, s.x - w - 4); x <= std::min(kMapSide - 1, s.x + 5); ++x)
+      for (int y = std::max(0, s.y - h - 4); y <= std::min(kMapSide - 1, s.y + 5); ++y) {
+        const GridSquare n = NearestSquareOfFootprint(x, y, w, h, s.x, s.y);
+        if (DistanceFeet(n.x, n.y, s.x, s.y) <= 25) scoring->nearEnemy[SquareIndex(x, y)] = 1;
+      }
+  }
+}
+
+// The nearest enemy square lies more than 25 feet from the creature's
+// footprint. Once an evaluation has moved or reshaped a combatant (a record
+// not yet settled), the enemies are measured where they stand now.
+bool FarFromEnemies(int creature, const ShotScoring& scoring) {
+  const CreatureRecord& c = Creatures[creature];
+  if (scoring.survey.lines.stale || c.footprintWidth.current != scoring.width ||
+      c.footprintHeight.current != scoring.height || !OnGrid(c.squareX, c.squareY))
+    return NearestEnemyFeet(creature) > 25;
+  return scoring.nearEnemy[SquareIndex(c.squareX, c.squareY)] == 0;
+}
+
+// The worth of shooting from the square the creature stands on. With
+// scoring, the targets are listed as a question and the shots looked up
+// (WeighShot); the lines walked by the listing are counted into *walked.
 int32_t ShootingWorth(int creature, int entry, ShotScoring* scoring, int32_t traits, int* walked,
                       int* lastTarget) {
   const bool remember = scoring != nullptr;
-  const int nearest = remember ? NearestGatheredFeet(creature, scoring->enemies) : NearestEnemyFeet(creature);
+  const bool far = remember ? FarFromEnemies(creature, *scoring) : NearestEnemyFeet(creature) > 25;
+  KnownShots now{};
+  KnownShots* known = nullptr;
+  if (remember && ShotsSkipped != 0 && ShotsKeyedAlike(creature, *scoring, &now)) {
+    now.stamp = ShotStamp;
+    now.traits = traits;
+    now.far = far;
+    known = &KnownSlot(now);
+    if (known->stamp == ShotStamp && known->listed == now.listed && known->cover == now.cover &&
+        known->pointBlank == now.pointBlank && known->traits == now.traits && known->far == now.far) {
+      // The listing is not written out: the candidate list is listed for
+      // real once the grid is scored.
+      const RangedTargetSurvey& survey = scoring->survey;
+      *walked = survey.walked[SquareIndex(Creatures[creature].squareX, Creatures[creature].squareY)];
+      if (now.listed != 0) {
+        *lastTarget = survey.candidates[63 - std::countl_zero(now.listed)];
+        ShownAttackChance = known->chance;
+      }
+      return known->worth;
+    }
+  }
   static uint8_t cover[kCandidateListSize];
   if (remember)
     *walked = WeighRangedTargets(&scoring->survey, cover);
   else
     ListRangedTargets(creature, 0);
-  const int count = CountListed(TargetCandidateList, kCandidateListSize);
+  const int count = remember ? scoring->survey.listed : CountListed(TargetCandidateList, kCandidateListSize);
+  const uint32_t evaluated = ShotsEvaluated;
   ShotTerms best{};
+  uint64_t alike = known != nullptr && traits >= 0 && traits < 4 ? now.listed : 0;
   for (int i = 0; i < count; ++i) {
     const int e = TargetCandidateList[i];
     ShotTerms s;
-    if (remember) {
-      s = WeighShot(creature, e, entry, traits, cover[i]);
+    // A shot evaluated at this square may have reshaped a combatant: the rest
+    // are keyed afresh.
+    if (!scoring || !scoring->survey.overGrid) alike = 0;
+    if (alike != 0) {
+      // The i-th listed target is the survey's n-th combatant.
+      const int n = std::countr_zero(alike);
+      alike &= alike - 1;
+      KeyedShot& keyed = KeyedShots[n][traits][(now.pointBlank >> n) & 1][cover[i]];
+      if (keyed.stamp == ShotStamp) {
+        s = keyed.terms;
+        ShownAttackChance = keyed.chance;
+      } else {
+        const uint32_t before = ShotsEvaluated;
+        s = WeighShot(creature, e, entry, traits, cover[i], &scoring->survey);
+        if (ShotsEvaluated == before) keyed = {ShotStamp, ShownAttackChance, s};
+      }
+    } else if (remember) {
+      s = WeighShot(creature, e, entry, traits, cover[i], &scoring->survey);
     } else {
       const int32_t planners = 5 * CountPlannedAttacksOn(e);
       ShownAttackChance = ResolveAttack(creature, e, entry, SecondTactic, 1, 0, 0, nullptr);
@@ -283,9 +463,15 @@ int32_t ShootingWorth(int creature, int entry, ShotScoring* scoring, int32_t tra
     best.disrupt = std::max(best.disrupt, s.disrupt);
     *lastTarget = e;
   }
-  const int32_t distant = count > 0 && nearest > 25 ? 7 : 0;
-  return best.ammunition + best.resist + best.special + best.awake + best.disrupt + best.free + distant +
-         best.priority + best.sure + best.planners;
+  const int32_t distant = count > 0 && far ? 7 : 0;
+  const int32_t worth = best.ammunition + best.resist + best.special + best.awake + best.disrupt + best.free +
+                        distant + best.priority + best.sure + best.planners;
+  if (known && ShotsEvaluated == evaluated) {
+    now.worth = worth;
+    now.chance = ShownAttackChance;
+    *known = now;
+  }
+  return worth;
 }
 
 // Puts the creature on the square.
@@ -306,8 +492,14 @@ void ScoreShootingSquares(int creature, int entry, bool remember) {
   if (remember) {
     PrepareRangedTargetSurvey(&scoring.survey, creature, 0);
     GatherEnemySquares(creature, &scoring.enemies);
+    MarkSquaresNearEnemies(creature, &scoring);
+    SurveyRangedTargetsOverGrid(&scoring.survey, ValuationGrid, -5);
+    MarkShotRanges(&scoring);
   }
   int lastShotSquare = -1, lastShotTarget = -1, lastWalkSquare = -1, lastSquare = -1;
+  // Remembering, the marks of the shots' lines are made again below.
+  const uint8_t marked = CoverLinesMarked;
+  if (remember && CoverLinesSurveyed != 0) CoverLinesMarked = 0;
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       const int sq = SquareIndex(x, y);
@@ -326,6 +518,7 @@ void ScoreShootingSquares(int creature, int entry, bool remember) {
         lastWalkSquare = sq;
       }
     }
+  CoverLinesMarked = marked;
   if (!remember) return;
   if (lastShotSquare != -1) {
     Place(c, lastShotSquare);

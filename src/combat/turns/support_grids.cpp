@@ -112,6 +112,10 @@ void MarkStepSquares(int creature, int32_t value) {
     }
 }
 
+// The lines of a grid's squares to the creatures and cells near them, with
+// the shortcuts: refreshed by the builder before it asks.
+LineCache Lines;
+
 // The cells of one kind the dispel may clear, kept as a bitmap of the map
 // and as a list of their squares in map order (x-major).
 struct CellMap {
@@ -132,40 +136,70 @@ void FindCells(CellMap* cells, uint32_t kind, bool passingOnly) {
   }
 }
 
+// The square of a footprint of w by h at (sx, sy) nearest to (x, y), as
+// NearestFootprintSquare finds it: the point clamped into the box (no other
+// square of it is as near along either axis); a footprint of no rows answers
+// its corner.
+GridSquare NearestInBox(int sx, int sy, int w, int h, int x, int y) {
+  if (w < 1 || h < 1) return {sx, sy};
+  return {std::clamp(x, sx, sx + w - 1), std::clamp(y, sy, sy + h - 1)};
+}
+
 // The cell nearest to the creature standing on (x, y) (squared distance to
 // its nearest footprint square, the first in map order on ties) when it
-// lies within the dispel's reach and in line of effect of the square. Only
-// cells within reach can be nearest enough, so only the window round the
-// footprint is looked at: its columns are one run of the list.
+// lies within the dispel's reach and in line of effect of the square.
 bool DispellableCellNear(int creature, int x, int y, const CellMap& cells) {
   if (!cells.any) return false;
-  const CreatureRecord& c = Creatures[creature];
-  int wx0 = std::max(x - kDispelWindow, 0), wx1 = std::min(x + c.footprintWidth.current - 1 + kDispelWindow, kMapSide - 1);
-  int wy0 = std::max(y - kDispelWindow, 0), wy1 = std::min(y + c.footprintHeight.current - 1 + kDispelWindow, kMapSide - 1);
   int32_t best = kNoDistance;
   int bx = -1, by = -1;
-  auto weigh = [&](int cx, int cy) {
-    const int32_t d = SquaredToFootprint(creature, cx, cy);
-    if (d < best) {
-      best = d;
-      bx = cx;
-      by = cy;
+  for (int cx = 0; cx < kMapSide; ++cx)
+    for (int cy = 0; cy < kMapSide; ++cy) {
+      if (!cells.at[SquareIndex(cx, cy)]) continue;
+      const int32_t d = SquaredToFootprint(creature, cx, cy);
+      if (d < best) {
+        best = d;
+        bx = cx;
+        by = cy;
+      }
     }
-  };
-  if (PlacementShortcuts) {
-    const int32_t* first = std::lower_bound(cells.squares, cells.squares + cells.count, SquareIndex(wx0, 0));
-    const int32_t* last = cells.squares + cells.count;
-    for (const int32_t* k = first; k != last && *k < SquareIndex(wx1 + 1, 0); ++k) {
-      const int cy = *k % kMapSide;
-      if (cy >= wy0 && cy <= wy1) weigh(*k / kMapSide, cy);
-    }
-  } else {
-    for (int cx = 0; cx < kMapSide; ++cx)
-      for (int cy = 0; cy < kMapSide; ++cy)
-        if (cells.at[SquareIndex(cx, cy)]) weigh(cx, cy);
-  }
   return best <= kDispelReachSquared && HasLineOfEffect(x, y, bx, by, nullptr);
 }
+
+// The same for every square at once: only cells within reach can be nearest
+// enough, so each cell, in map order, claims the squares whose footprint
+// lies within the reach's window of it where it is nearer than the cells
+// before it. The lines of effect come from the line cache.
+struct NearestCells {
+  bool any = false;
+  int32_t distance[kMapSquares];
+  int32_t cell[kMapSquares];
+
+  void Build(int creature, const CellMap& cells) {
+    any = cells.any;
+    if (!any) return;
+    std::fill(distance, distance + kMapSquares, kNoDistance);
+    const CreatureRecord& c = Creatures[creature];
+    const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+    for (int k = 0; k < cells.count; ++k) {
+      const int cx = cells.squares[k] / kMapSide, cy = cells.squares[k] % kMapSide;
+      for (int x = std::max(cx - w + 1 - kDispelWindow, 0); x <= std::min(cx + kDispelWindow, kMapSide - 1); ++x)
+        for (int y = std::max(cy - h + 1 - kDispelWindow, 0); y <= std::min(cy + kDispelWindow, kMapSide - 1); ++y) {
+          const GridSquare n = NearestInBox(x, y, w, h, cx, cy);
+          const int32_t d = (n.x - cx) * (n.x - cx) + (n.y - cy) * (n.y - cy);
+          const int sq = SquareIndex(x, y);
+          if (d < distance[sq]) {
+            distance[sq] = d;
+            cell[sq] = cells.squares[k];
+          }
+        }
+    }
+  }
+  bool DispellableFrom(int x, int y) const {
+    const int sq = SquareIndex(x, y);
+    return any && distance[sq] <= kDispelReachSquared &&
+           Lines.EffectLineFree(x, y, cell[sq] / kMapSide, cell[sq] % kMapSide);
+  }
+};
 
 // The combatants of the turn order as a grid sees them, gathered once per
 // grid: each creature once, in turn order, with its footprint's box and
@@ -209,49 +243,20 @@ CombatantList Present;
 constexpr int32_t kReachBelow[5] = {0, 3, 10, 50, 145};  // the squared distance each reach class stays below
 constexpr int kReachAxis[5] = {0, 1, 3, 7, 12};         // the farthest gap along an axis below each bound
 
-// The gap along x between the creature's footprint placed in column x and the box [x0, x1].
-int GapX(int x, int w, int x0, int x1) { return std::max({x0 - (x + w - 1), x - x1, 0}); }
-
-// The creatures of a list that the creature placed in each column may reach
-// in a reach class: those no farther from its footprint along x than the
-// class reaches, in the list's order.
-struct ReachColumns {
-  const CombatantList* list = nullptr;
-  int16_t first[kMapSide + 1];
-  int16_t items[kMapSide * kTurnOrderEntries];
-
-  void Build(int creature, int reachClass, const CombatantList& from) {
-    list = &from;
-    const int w = Creatures[creature].footprintWidth.current;
-    const int axis = reachClass >= 1 && reachClass <= 4 ? kReachAxis[reachClass] : 0;
-    int n = 0;
-    for (int x = 0; x < kMapSide; ++x) {
-      first[x] = static_cast<int16_t>(n);
-      for (int i = 0; i < from.n; ++i)
-        if (GapX(x, w, from.at[i].x0, from.at[i].x1) <= axis) items[n++] = static_cast<int16_t>(i);
-    }
-    first[kMapSide] = static_cast<int16_t>(n);
-  }
-};
-
 // The creatures of the list within the reach class 1 to 4 of the creature
 // where it stands, in turn order: the rule of the stance candidate filler
 // (ListCombatantsInReach: the squared distance between the nearest footprint
 // squares, and a line FindCover lets through) without refilling the shared
 // candidate list or marking the lines for every square. Creatures farther
 // apart along an axis than a class reaches are passed over before their
-// distance is measured; with the shortcuts, only those of the creature's
-// column are looked at. The count.
-int CreaturesInReach(int creature, int reachClass, const ReachColumns& among, int32_t* out) {
+// distance is measured. The count.
+int CreaturesInReach(int creature, int reachClass, const CombatantList& list, int32_t* out) {
   if (reachClass < 1 || reachClass > 4) return 0;
   const CreatureRecord& c = Creatures[creature];
   const int cx1 = c.squareX + c.footprintWidth.current - 1, cy1 = c.squareY + c.footprintHeight.current - 1;
-  const CombatantList& list = *among.list;
-  const bool byColumn = PlacementShortcuts && c.squareX >= 0 && c.squareX < kMapSide;
-  const int begin = byColumn ? among.first[c.squareX] : 0, end = byColumn ? among.first[c.squareX + 1] : list.n;
   int n = 0;
-  for (int k = begin; k < end && n < kCandidateListSize; ++k) {
-    const Combatant& o = list.at[byColumn ? among.items[k] : k];
+  for (int k = 0; k < list.n && n < kCandidateListSize; ++k) {
+    const Combatant& o = list.at[k];
     const int gapX = std::max({o.x0 - cx1, c.squareX - o.x1, 0});
     const int gapY = std::max({o.y0 - cy1, c.squareY - o.y1, 0});
     if (gapX > kReachAxis[reachClass] || gapY > kReachAxis[reachClass]) continue;
@@ -267,18 +272,14 @@ int CreaturesInReach(int creature, int reachClass, const ReachColumns& among, in
 // The allies of the creature's side touching its ring where it stands, in
 // turn order, at most as many as the adjacent-creature list holds: the rule
 // of ListAdjacentAllies, by the boxes of the footprints instead of marking
-// the ring for every square. The columns list the allies (or everyone, the
-// allies picked out here) by reach class 1, which reaches the ring. The count.
-int AlliesBeside(int creature, const ReachColumns& among, int32_t* out) {
+// the ring for every square. The count.
+int AlliesBeside(int creature, const CombatantList& list, int32_t* out) {
   const CreatureRecord& c = Creatures[creature];
   const int x0 = c.squareX, y0 = c.squareY;
   const int x1 = x0 + c.footprintWidth.current - 1, y1 = y0 + c.footprintHeight.current - 1;
-  const CombatantList& list = *among.list;
-  const bool byColumn = PlacementShortcuts && x0 >= 0 && x0 < kMapSide;
-  const int begin = byColumn ? among.first[x0] : 0, end = byColumn ? among.first[x0 + 1] : list.n;
   int n = 0;
-  for (int k = begin; k < end && n < kAdjacentListSize; ++k) {
-    const Combatant& a = list.at[byColumn ? among.items[k] : k];
+  for (int k = 0; k < list.n && n < kAdjacentListSize; ++k) {
+    const Combatant& a = list.at[k];
     if (!a.ally) continue;
     // Its footprint meets the box of the ring without lying wholly on the creature's own squares.
     const bool meetsRing = a.x1 >= x0 - 1 && a.x0 <= x1 + 1 && a.y1 >= y0 - 1 && a.y0 <= y1 + 1;
@@ -317,6 +318,175 @@ int32_t CreatureWorth(int creature, int e) {
   return v;
 }
 
+// Every square and creature of the list such that the creature placed on
+// the square reaches it in the reach class 1 to 4, by the rule of
+// CreaturesInReach: creature by creature, in the list's order, over the
+// squares within the class's reach of each, rather than square by square over
+// the list. The function gets the square and the list entry.
+template <typename Reached>
+void ForEachReachedFromSquare(int creature, int reachClass, const CombatantList& list, Reached reached) {
+  if (reachClass < 1 || reachClass > 4) return;
+  const CreatureRecord& c = Creatures[creature];
+  const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+  const int axis = kReachAxis[reachClass];
+  for (int i = 0; i < list.n; ++i) {
+    const Combatant& o = list.at[i];
+    // The squares whose footprint lies no farther from the box than the class reaches along each axis.
+    const int xa = std::max(o.x0 - w + 1 - axis, 0), xb = std::min(o.x1 + axis, kMapSide - 1);
+    const int ya = std::max(o.y0 - h + 1 - axis, 0), yb = std::min(o.y1 + axis, kMapSide - 1);
+    // The nearest squares of the two footprints (NearestInBox) clamp each
+    // axis on its own: the rows' halves are worked out once per creature.
+    // The creature itself is seen where it is placed: its nearest square is
+    // the one it stands on.
+    const bool self = o.id == creature, ownBox = w >= 1 && h >= 1;
+    const bool otherBox = o.x1 >= o.x0 && o.y1 >= o.y0;
+    auto nearOn = [ownBox](int at, int size, int toward) { return ownBox ? std::clamp(toward, at, at + size - 1) : at; };
+    auto toOn = [self, otherBox](int at, int lo, int hi) { return self ? at : otherBox ? std::clamp(at, lo, hi) : lo; };
+    int nearY[kMapSide], toY[kMapSide];
+    for (int y = ya; y <= yb; ++y) {
+      nearY[y] = nearOn(y, h, o.y0);
+      toY[y] = toOn(y, o.y0, o.y1);
+    }
+    for (int x = xa; x <= xb; ++x) {
+      const int nearX = nearOn(x, w, o.x0), toX = toOn(x, o.x0, o.x1);
+      const int room = kReachBelow[reachClass] - (nearX - toX) * (nearX - toX);
+      for (int y = ya; y <= yb; ++y) {
+        const int dy = nearY[y] - toY[y];
+        if (dy * dy >= room) continue;
+        if (reachClass >= 2 && !Lines.CoverLineOpen(nearX, nearY[y], toX, toY[y])) continue;
+        reached(SquareIndex(x, y), o);
+      }
+    }
+  }
+}
+
+// For every square, how many creatures of the list the creature placed there
+// reaches in the reach class (at most a candidate list's worth).
+void CountReachedFromSquares(int creature, int reachClass, const CombatantList& list, uint16_t* counts) {
+  std::memset(counts, 0, sizeof(uint16_t) * kMapSquares);
+  ForEachReachedFromSquare(creature, reachClass, list, [counts](int sq, const Combatant&) {
+    if (counts[sq] < kCandidateListSize) ++counts[sq];
+  });
+}
+
+// The spells a healer can use now, each at the level it is cast at.
+struct HealerSpells {
+  bool cureWounds, inflictWounds, massCure, removeParalysis, removeCurse, removeBlindness, freedom, heal, harm,
+      drain, restore, lesser;
+};
+
+HealerSpells HealerSpellsOf(int creature) {
+  const CreatureRecord& c = Creatures[creature];
+  const int top = MaxSpellLevel(creature);
+  auto available = [&c, top](int spell, int level) {
+    return c.knownSpells[spell] == 1 && c.spellsLeft[level - 1] >= 1 && top >= level;
+  };
+  HealerSpells s{};
+  s.cureWounds = available(kSpellCureLightWounds, 1) || available(kSpellCureModerateWounds, 2) ||
+                 available(kSpellCureSeriousWounds, 3) || available(kSpellCureCriticalWounds, 4) ||
+                 available(kSpellHeal, 6);
+  s.inflictWounds = available(kSpellInflictLightWounds, 1) || available(kSpellInflictModerateWounds, 2) ||
+                    available(kSpellInflictSeriousWounds, 3) || available(kSpellInflictCriticalWounds, 4) ||
+                    available(kSpellHarm, 6);
+  s.massCure = available(kSpellMassCureLight, 5) || available(kSpellMassCureModerate, 6) ||
+               available(kSpellMassCureSerious, 7) || available(kSpellMassCureCritical, 8) ||
+               available(kSpellMassHeal, 9);
+  s.removeParalysis = available(kSpellRemoveParalysis, 2);
+  s.removeCurse = available(kSpellRemoveCurse, 3);
+  s.removeBlindness = available(kSpellRemoveBlindness, 3);
+  s.freedom = available(kSpellFreedomOfMovement, 4);
+  s.heal = available(kSpellHeal, 6);
+  s.harm = available(kSpellHarm, 6);
+  s.drain = available(kSpellRemoveNegativeLevels, 7);
+  s.restore = available(kSpellRestoration, 4);
+  s.lesser = available(kSpellLesserRestoration, 2);
+  return s;
+}
+
+// What a friend beside the healer needs of its spells, one flag each; the
+// flags of all the friends beside a square give its worth.
+enum HelpFlag : uint16_t {
+  kHelpWounds = 1 << 0,
+  kHelpCurse = 1 << 1,
+  kHelpMuteCaster = 1 << 2,
+  kHelpBlind = 1 << 3,
+  kHelpDeaf = 1 << 4,
+  kHelpHeld = 1 << 5,
+  kHelpGrappledCaster = 1 << 6,
+  kHelpMind = 1 << 7,
+  kHelpDrained = 1 << 8,
+  kHelpRestore = 1 << 9,
+  kHelpLesserRestore = 1 << 10,
+  kHelpMostWounded = 1 << 11,
+};
+
+uint16_t HelpNeeded(int e, const HealerSpells& s, int mostWounded) {
+  if (HeldByOthers(e)) return 0;
+  const CreatureRecord& t = Creatures[e];
+  const int32_t missing =
+      t.maxHitPoints > 0 && t.hitPoints < t.maxHitPoints ? (t.maxHitPoints - t.hitPoints) * 100 / t.maxHitPoints : 0;
+  const bool undead = t.type == 8;
+  uint16_t help = 0;
+  if (missing >= 70 && ((s.cureWounds && !DestroyedType(e)) || (s.inflictWounds && undead))) help |= kHelpWounds;
+  if (s.removeCurse) {
+    if (HasCondition(e, kCondCursed)) help |= kHelpCurse;
+    else if (HasCondition(e, kCondMute) && HasSpellSlotLeftAtAnyLevel(e)) help |= kHelpMuteCaster;
+  }
+  if (s.removeBlindness) {
+    if (HasCondition(e, kCondBlinded)) help |= kHelpBlind;
+    else if (HasCondition(e, kCondDeafened)) help |= kHelpDeaf;
+  }
+  if (s.freedom) {
+    if (FindAnyCondition(e, kCondEntangled, kCondStuck, kCondPinned) >= 0) help |= kHelpHeld;
+    else if (HasCondition(e, kCondGrappling) && t.creatureClass >= 3 && t.creatureClass <= 5)
+      help |= kHelpGrappledCaster;
+  }
+  if (((s.heal && !DestroyedType(e)) || (s.harm && undead)) &&
+      FindAnyCondition(e, kCondNauseated, kCondConfused, kCondInsane, kCondStunned, kCondSickened,
+                       kCondFeebleminded) >= 0)
+    help |= kHelpMind;
+  if (s.drain && HasCondition(e, kCondLevelDrained)) help |= kHelpDrained;
+  if (s.restore && FindAnyCondition(e, 66, 67, 68, 69, 70, 72) >= 0) help |= kHelpRestore;
+  if (s.lesser && FindAnyCondition(e, 61, 62, 63, 64, 65, 71) >= 0) help |= kHelpLesserRestore;
+  if (e == mostWounded) help |= kHelpMostWounded;
+  return help;
+}
+
+// The worth of the friends beside a square: each kind of help once, the
+// greater need of a kind where it has two.
+int32_t HelpWorth(uint16_t help) {
+  if (help == 0) return 0;
+  auto has = [help](uint16_t flag) { return (help & flag) != 0; };
+  return (has(kHelpWounds) ? 13 : 0) + (has(kHelpCurse) ? 30 : has(kHelpMuteCaster) ? 18 : 0) +
+         (has(kHelpBlind) ? 27 : has(kHelpDeaf) ? 16 : 0) + (has(kHelpHeld) ? 24 : has(kHelpGrappledCaster) ? 12 : 0) +
+         (has(kHelpMind) ? 21 : 0) + (has(kHelpDrained) ? 18 : 0) + (has(kHelpRestore) ? 17 : 0) +
+         (has(kHelpLesserRestore) ? 16 : 0) + (has(kHelpMostWounded) ? 3 : 0);
+}
+
+// For every square, the help the friends of the list beside the creature
+// placed there need (as AlliesBeside lists them, at most an adjacent list's
+// worth in turn order): friend by friend over the squares whose ring it meets.
+void HelpBesideBySquare(int creature, const CombatantList& allies, const uint16_t* needs, uint16_t* help) {
+  static uint8_t listed[kMapSquares];
+  std::memset(listed, 0, sizeof listed);
+  std::memset(help, 0, sizeof(uint16_t) * kMapSquares);
+  const CreatureRecord& c = Creatures[creature];
+  const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+  for (int i = 0; i < allies.n; ++i) {
+    const Combatant& a = allies.at[i];
+    if (!a.ally) continue;
+    for (int x = std::max(a.x0 - w, 0); x <= std::min(a.x1 + 1, kMapSide - 1); ++x)
+      for (int y = std::max(a.y0 - h, 0); y <= std::min(a.y1 + 1, kMapSide - 1); ++y) {
+        // Its footprint meets the ring's box without lying wholly on the creature's own squares.
+        const bool inside = a.x0 >= x && a.x1 <= x + w - 1 && a.y0 >= y && a.y1 <= y + h - 1;
+        const int sq = SquareIndex(x, y);
+        if (inside || listed[sq] >= kAdjacentListSize) continue;
+        ++listed[sq];
+        help[sq] |= needs[i];
+      }
+  }
+}
+
 }  // namespace
 
 int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int target, int32_t radiusSquared,
@@ -342,6 +512,7 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
   const bool spellGiven = spell >= 0 && spell < kSpellRows;
   const int32_t stay = spellGiven && SpellTable[spell].castingTime == 3 ? 151 : 51;
 
+  if (PlacementShortcuts) Lines.Refresh();
   std::memset(ValuationGrid, 0, sizeof ValuationGrid);
   if (stepOnly == 1 && InCombat == 1 && MayTakeFiveFootStep(creature)) MarkStepSquares(creature, stay);
 
@@ -355,7 +526,9 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
         if (v == kUnfit) continue;
         const GridSquare n = NearestFootprintSquare(target, x, y);
         const int32_t d = (n.x - x) * (n.x - x) + (n.y - y) * (n.y - y);
-        if (d > radiusSquared || (d > 2 && !HasLineOfEffect(x, y, n.x, n.y, nullptr))) continue;
+        if (d > radiusSquared) continue;
+        if (d > 2 && !(PlacementShortcuts ? Lines.EffectLineFree(x, y, n.x, n.y) : HasLineOfEffect(x, y, n.x, n.y, nullptr)))
+          continue;
         c.squareX = x;
         c.squareY = y;
         const bool spoilt = (fireAware && IsInMagicArea(creature, kEffectFire)) ||
@@ -393,6 +566,11 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
   else blocking.any = false;
   if (DisruptionTarget == -1 && fireDispel) FindCells(&fires, kEffectFire, true);
   else fires.any = false;
+  static NearestCells nearBlocking, nearFires;
+  if (PlacementShortcuts) {
+    nearBlocking.Build(creature, blocking);
+    nearFires.Build(creature, fires);
+  }
 
   const bool reachTerm = spellGiven && (SpellTargetKind[spell] == 1 || SpellTargetKind[spell] == 7) &&
                          SpellTable[spell].range == 3;
@@ -411,42 +589,75 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
         if (enemySquareCount < kMapSquares) enemySquares[enemySquareCount++] = {ex, ey};
   }
   const bool single = w == 1 && h == 1;
-  // The enemy squares by column: the distance terms below ask no more than
-  // whether the nearest lies below 49 (and how far when it does), and one
-  // more than 6 columns off the footprint lies at 49 or more.
-  static GridSquare enemiesByX[kMapSquares];
-  std::copy(enemySquares, enemySquares + enemySquareCount, enemiesByX);
-  std::sort(enemiesByX, enemiesByX + enemySquareCount,
-            [](const GridSquare& a, const GridSquare& b) { return a.x < b.x; });
+  // The distance terms below ask no more than whether the nearest enemy
+  // square lies below 49 (and how far when it does). With the shortcuts and
+  // every enemy square on the map, each stamps the squares within 6 of it
+  // along both axes, the rest holding 49; a footprint's distance is the least
+  // of its squares' (the nearest square of a footprint to a square on the map
+  // is on the map).
+  static int32_t nearEnemy[kMapSquares];
+  bool stamped = PlacementShortcuts != 0;
+  for (int k = 0; k < enemySquareCount && stamped; ++k) stamped = OnGrid(enemySquares[k].x, enemySquares[k].y);
+  if (stamped) {
+    std::fill(nearEnemy, nearEnemy + kMapSquares, 49);
+    for (int k = 0; k < enemySquareCount; ++k) {
+      const GridSquare e = enemySquares[k];
+      for (int x = std::max(e.x - 6, 0); x <= std::min(e.x + 6, kMapSide - 1); ++x)
+        for (int y = std::max(e.y - 6, 0); y <= std::min(e.y + 6, kMapSide - 1); ++y)
+          nearEnemy[SquareIndex(x, y)] = std::min(nearEnemy[SquareIndex(x, y)], (e.x - x) * (e.x - x) + (e.y - y) * (e.y - y));
+    }
+  }
   auto nearestEnemyAt = [&](int x, int y) {
     int32_t nearest = kNoDistance;
-    auto weigh = [&](const GridSquare& e) {
-      const int32_t d = single ? (e.x - x) * (e.x - x) + (e.y - y) * (e.y - y) : SquaredToFootprint(creature, e.x, e.y);
-      nearest = std::min(nearest, d);
-    };
-    if (!PlacementShortcuts) {
-      for (int k = 0; k < enemySquareCount; ++k) weigh(enemySquares[k]);
+    if (stamped) {
+      if (w < 1 || h < 1) return nearEnemy[SquareIndex(x, y)];
+      for (int fx = x; fx <= std::min(x + w - 1, kMapSide - 1); ++fx)
+        for (int fy = y; fy <= std::min(y + h - 1, kMapSide - 1); ++fy)
+          nearest = std::min(nearest, nearEnemy[SquareIndex(fx, fy)]);
       return nearest;
     }
-    const GridSquare* k = std::lower_bound(enemiesByX, enemiesByX + enemySquareCount, x - 6,
-                                           [](const GridSquare& e, int column) { return e.x < column; });
-    for (; k != enemiesByX + enemySquareCount && k->x <= x + w - 1 + 6; ++k) weigh(*k);
+    for (int k = 0; k < enemySquareCount; ++k) {
+      const GridSquare& e = enemySquares[k];
+      nearest = std::min(nearest, single ? (e.x - x) * (e.x - x) + (e.y - y) * (e.y - y)
+                                         : SquaredToFootprint(creature, e.x, e.y));
+    }
     return nearest;
   };
   Present.Gather(creature);
-  static ReachColumns inReach;
-  inReach.Build(creature, stance, Present);
+  // What the stance reaches from each square: with the shortcuts, worked out
+  // creature by creature beforehand; without, square by square below.
+  static uint16_t reachedCount[kMapSquares];
+  static int32_t reachedWorth[kMapSquares];
+  static uint8_t selfReached[kMapSquares];
+  if (PlacementShortcuts) {
+    std::memset(reachedCount, 0, sizeof reachedCount);
+    std::memset(reachedWorth, 0, sizeof reachedWorth);
+    std::memset(selfReached, 0, sizeof selfReached);
+    ForEachReachedFromSquare(creature, stance, Present, [creature](int sq, const Combatant& o) {
+      if (reachedCount[sq] >= kCandidateListSize) return;
+      ++reachedCount[sq];
+      if (o.id == creature) selfReached[sq] = 1;
+      else reachedWorth[sq] += worth[o.id];
+    });
+  }
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
-      int32_t& v = ValuationGrid[SquareIndex(x, y)];
+      const int sq = SquareIndex(x, y);
+      int32_t& v = ValuationGrid[sq];
       if (v < 0) continue;
       c.squareX = x;
       c.squareY = y;
-      static int32_t reached[kCandidateListSize];
-      const int count = CreaturesInReach(creature, stance, inReach, reached);
-      for (int k = 0; k < count; ++k)
-        if (reached[k] != creature) v += worth[reached[k]];
-      const bool onlySelf = count == 1 && reached[0] == creature;
+      int count = reachedCount[sq];
+      bool onlySelf = count == 1 && selfReached[sq];
+      if (PlacementShortcuts) {
+        v += reachedWorth[sq];
+      } else {
+        static int32_t reached[kCandidateListSize];
+        count = CreaturesInReach(creature, stance, Present, reached);
+        for (int k = 0; k < count; ++k)
+          if (reached[k] != creature) v += worth[reached[k]];
+        onlySelf = count == 1 && reached[0] == creature;
+      }
       if (count > 0 && !onlySelf) {
         const int32_t nearestEnemy = nearestEnemyAt(x, y);
         int32_t d = 0;
@@ -456,8 +667,9 @@ int BuildGoodSquareGrid(int creature, uint8_t stepOnly, int32_t stance, int targ
         if (reachTerm && nearestEnemy <= 9) d = 13;
         v += d;
       }
-      if (DispellableCellNear(creature, x, y, blocking)) v += 100;
-      if (DispellableCellNear(creature, x, y, fires)) v += 100;
+      if (PlacementShortcuts ? nearBlocking.DispellableFrom(x, y) : DispellableCellNear(creature, x, y, blocking))
+        v += 100;
+      if (PlacementShortcuts ? nearFires.DispellableFrom(x, y) : DispellableCellNear(creature, x, y, fires)) v += 100;
     }
   c.squareX = sx;
   c.squareY = sy;
@@ -483,29 +695,7 @@ int BuildCureValuationGrid(int creature, uint8_t stepOnly) {
   bool moreThanOneMove, exactlyOneMove;
   MoveState(creature, &moreThanOneMove, &exactlyOneMove);
 
-  // The spells the healer can use now, by the level each is cast at.
-  const int top = MaxSpellLevel(creature);
-  auto available = [&c, top](int spell, int level) {
-    return c.knownSpells[spell] == 1 && c.spellsLeft[level - 1] >= 1 && top >= level;
-  };
-  const bool cureWounds = available(kSpellCureLightWounds, 1) || available(kSpellCureModerateWounds, 2) ||
-                          available(kSpellCureSeriousWounds, 3) || available(kSpellCureCriticalWounds, 4) ||
-                          available(kSpellHeal, 6);
-  const bool inflictWounds = available(kSpellInflictLightWounds, 1) || available(kSpellInflictModerateWounds, 2) ||
-                             available(kSpellInflictSeriousWounds, 3) || available(kSpellInflictCriticalWounds, 4) ||
-                             available(kSpellHarm, 6);
-  const bool massCure = available(kSpellMassCureLight, 5) || available(kSpellMassCureModerate, 6) ||
-                        available(kSpellMassCureSerious, 7) || available(kSpellMassCureCritical, 8) ||
-                        available(kSpellMassHeal, 9);
-  const bool removeParalysis = available(kSpellRemoveParalysis, 2);
-  const bool removeCurse = available(kSpellRemoveCurse, 3);
-  const bool removeBlindness = available(kSpellRemoveBlindness, 3);
-  const bool freedom = available(kSpellFreedomOfMovement, 4);
-  const bool heal = available(kSpellHeal, 6), harm = available(kSpellHarm, 6);
-  const bool drain = available(kSpellRemoveNegativeLevels, 7);
-  const bool restore = available(kSpellRestoration, 4);
-  const bool lesser = available(kSpellLesserRestoration, 2);
-
+  const HealerSpells spells = HealerSpellsOf(creature);
   std::memset(ValuationGrid, 0, sizeof ValuationGrid);
   if (stepOnly == 1 && InCombat == 1 && MayTakeFiveFootStep(creature)) MarkStepSquares(creature, 17);
 
@@ -551,64 +741,48 @@ int BuildCureValuationGrid(int creature, uint8_t stepOnly) {
     hurt.Filter(Present, wounded);
     allies.Filter(Present, [creature](int t) { return t != creature && AreAllies(creature, t); });
   }
-  static ReachColumns paralysedInReach, hurtInReach, alliesBeside;
-  paralysedInReach.Build(creature, 2, paralysed);
-  hurtInReach.Build(creature, 3, hurt);
-  alliesBeside.Build(creature, 1, allies);
-  for (int x = 0; x < kMapSide; ++x)
-    for (int y = 0; y < kMapSide; ++y) {
-      int32_t& v = ValuationGrid[SquareIndex(x, y)];
+  if (PlacementShortcuts) {
+    // Friend by friend over the squares near each, what each needs asked once.
+    Lines.RefreshCoverLines();
+    static uint16_t needs[kTurnOrderEntries];
+    for (int i = 0; i < allies.n; ++i) needs[i] = HelpNeeded(allies.at[i].id, spells, mostWounded);
+    static uint16_t paralysedNear[kMapSquares], hurtNear[kMapSquares], helpBeside[kMapSquares];
+    const bool paralysis = spells.removeParalysis && paralysed.n > 0, mass = spells.massCure && hurt.n > 0;
+    if (paralysis) CountReachedFromSquares(creature, 2, paralysed, paralysedNear);
+    if (mass) CountReachedFromSquares(creature, 3, hurt, hurtNear);
+    HelpBesideBySquare(creature, allies, needs, helpBeside);
+    for (int sq = 0; sq < kMapSquares; ++sq) {
+      int32_t& v = ValuationGrid[sq];
       if (v == kUnfit) continue;
-      c.squareX = x;
-      c.squareY = y;
-      int32_t paralysis = 0, mass = 0;
-      static int32_t reached[kCandidateListSize];
-      if (removeParalysis && paralysed.n > 0) {
-        const int count = CreaturesInReach(creature, 2, paralysedInReach, reached);
-        for (int k = 0; k < count && paralysis == 0; ++k)
-          if (afflicted(reached[k])) paralysis = 34;
-      }
-      if (massCure && hurt.n > 0) {
-        const int count = CreaturesInReach(creature, 3, hurtInReach, reached);
-        for (int k = 0; k < count; ++k)
-          if (wounded(reached[k])) mass += 9;
-      }
-      int32_t cure = 0, curse = 0, sight = 0, free = 0, healTerm = 0, drainTerm = 0, restoreTerm = 0, lesserTerm = 0,
-              most = 0;
-      static int32_t beside[kAdjacentListSize];
-      const int besideCount = AlliesBeside(creature, alliesBeside, beside);
-      for (int k = 0; k < besideCount; ++k) {
-        const int e = beside[k];
-        if (HeldByOthers(e)) continue;
-        const CreatureRecord& t = Creatures[e];
-        const int32_t missing =
-            t.maxHitPoints > 0 && t.hitPoints < t.maxHitPoints ? (t.maxHitPoints - t.hitPoints) * 100 / t.maxHitPoints : 0;
-        const bool undead = t.type == 8;
-        if (missing >= 70 && ((cureWounds && !DestroyedType(e)) || (inflictWounds && undead))) cure = 13;
-        if (removeCurse) {
-          if (HasCondition(e, kCondCursed)) curse = 30;
-          else if (HasCondition(e, kCondMute) && HasSpellSlotLeftAtAnyLevel(e)) curse = std::max(curse, 18);
-        }
-        if (removeBlindness) {
-          if (HasCondition(e, kCondBlinded)) sight = 27;
-          else if (HasCondition(e, kCondDeafened)) sight = std::max(sight, 16);
-        }
-        if (freedom) {
-          if (FindAnyCondition(e, kCondEntangled, kCondStuck, kCondPinned) >= 0) free = 24;
-          else if (HasCondition(e, kCondGrappling) && t.creatureClass >= 3 && t.creatureClass <= 5)
-            free = std::max(free, 12);
-        }
-        if (((heal && !DestroyedType(e)) || (harm && undead)) &&
-            FindAnyCondition(e, kCondNauseated, kCondConfused, kCondInsane, kCondStunned, kCondSickened,
-                             kCondFeebleminded) >= 0)
-          healTerm = 21;
-        if (drain && HasCondition(e, kCondLevelDrained)) drainTerm = 18;
-        if (restore && FindAnyCondition(e, 66, 67, 68, 69, 70, 72) >= 0) restoreTerm = 17;
-        if (lesser && FindAnyCondition(e, 61, 62, 63, 64, 65, 71) >= 0) lesserTerm = 16;
-        if (e == mostWounded) most = 3;
-      }
-      v += lesserTerm + most + restoreTerm + drainTerm + healTerm + free + sight + curse + cure + mass + paralysis;
+      v += HelpWorth(helpBeside[sq]) + (mass ? 9 * hurtNear[sq] : 0) + (paralysis && paralysedNear[sq] > 0 ? 34 : 0);
     }
+  } else {
+    // Square by square over everyone.
+    for (int x = 0; x < kMapSide; ++x)
+      for (int y = 0; y < kMapSide; ++y) {
+        int32_t& v = ValuationGrid[SquareIndex(x, y)];
+        if (v == kUnfit) continue;
+        c.squareX = x;
+        c.squareY = y;
+        int32_t paralysis = 0, mass = 0;
+        static int32_t reached[kCandidateListSize];
+        if (spells.removeParalysis && paralysed.n > 0) {
+          const int count = CreaturesInReach(creature, 2, paralysed, reached);
+          for (int k = 0; k < count && paralysis == 0; ++k)
+            if (afflicted(reached[k])) paralysis = 34;
+        }
+        if (spells.massCure && hurt.n > 0) {
+          const int count = CreaturesInReach(creature, 3, hurt, reached);
+          for (int k = 0; k < count; ++k)
+            if (wounded(reached[k])) mass += 9;
+        }
+        static int32_t beside[kAdjacentListSize];
+        const int besideCount = AlliesBeside(creature, allies, beside);
+        uint16_t help = 0;
+        for (int k = 0; k < besideCount; ++k) help |= HelpNeeded(beside[k], spells, mostWounded);
+        v += HelpWorth(help) + mass + paralysis;
+      }
+  }
   c.squareX = sx;
   c.squareY = sy;
   ScoreGridAdjustments(creature);

@@ -275,6 +275,12 @@ bool IsTrappedByFire(int creature) {
   return true;
 }
 
+int32_t MaxValuationGridValue() {
+  int32_t best = -1;
+  for (const int32_t v : ValuationGrid) best = std::max(best, v);
+  return best;
+}
+
 void MarkOutOfReachSquares(int creature) {
   if (!IsValidCreature(creature)) return;
   const CreatureRecord& c = Creatures[creature];

@@ -38,6 +38,8 @@ int CountDispellableEffects(int creature);
 bool AnyBlockingArea();
 bool NoEnemyOnOpenFloor(int creature);
 bool IsTrappedByFire(int creature);
+// The largest value of the valuation grid, -1 when every square is below -1.
+int32_t MaxValuationGridValue();
 // Valuation squares beyond the creature's reach this turn become -100.
 void MarkOutOfReachSquares(int creature);
 bool IsInAreaTargetList(int creature);

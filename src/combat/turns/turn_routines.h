@@ -28,6 +28,11 @@ bool CanCharge(int creature);
 // Draws and presents one frame of the game screen in the middle of a long
 // computation (nothing without a display device). Returns 1.
 int PresentFrameNow();
+// Draws and presents one frame of the menu backdrop at once, outside the
+// frame loop, and notes that the frame is presented so that the frame does
+// not present again (implemented by the game screen, above this layer).
+// Returns 1.
+int PresentBackdropFrameNow();
 // The game screen drawn once for PresentFrameNow (implemented by the game
 // screen, above this layer).
 void DrawGameScreenNow();

@@ -8,6 +8,7 @@
 #include "map/combatant_grid.h"
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
+#include "map/reach_flood.h"
 #include "map/square_grids.h"
 #include "rules/attack_profile.h"
 #include "rules/casting_rules.h"
@@ -28,6 +29,8 @@ constexpr int kTallyFire = 2;
 constexpr int kTallyBrazier = 3;
 constexpr int kTallyWeb = 4;
 constexpr int kTallyCost = 6;
+// So few wanted squares are searched one by one sooner than flooded for.
+constexpr int kFewSquares = 4;
 
 int TurnCount() { return TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries; }
 int32_t Word(const uint32_t* r, int k) { return static_cast<int32_t>(r[k]); }
@@ -253,81 +256,148 @@ void BreakTieAmongBest() {
 
 }  // namespace
 
+namespace {
+
+// One reachability pass: the creature, its flags and the pass's options.
+struct ReachPass {
+  int creature;
+  uint8_t preferOneMove, dropUnreachable, oneMoveOnly, dropBelowFourteen;
+  WalkFlags f;
+  int cx, cy;
+  int32_t budget;
+  bool mayStep;
+  int farthest;
+  // The last square found reachable, and the goal and outcome of the last search.
+  int lastReachable = -1, lastSearched = -1;
+  bool lastFound = false;
+
+  void ClearRecords() {
+    for (PathTallyRecord& r : ReachRecords) {
+      std::memset(r, 0, sizeof r);
+      r[0] = r[kTallyWords - 1] = static_cast<uint32_t>(-1);
+    }
+  }
+
+  // A search of the pass's own kind to (x, y).
+  bool Search(int x, int y, uint32_t* out, PathTallyRecord* buffer) {
+    lastSearched = SquareIndex(x, y);
+    lastFound = FindCreaturePath(creature, cx, cy, x, y, 1, 1, 0, 0, out, buffer) == kPathFound;
+    return lastFound;
+  }
+
+  // Weighs the walk to one wanted square of ring 1 or beyond from its record.
+  void Weigh(int x, int y, bool neighbour, const uint32_t* rec, int32_t& value) {
+    const CreatureRecord& c = Creatures[creature];
+    int32_t penalty = ThreatPenalty(c, Word(rec, kTallyProvoked), f.mobility);
+    if (f.stepFree && neighbour && IsFreeStepSquare(creature, cx, cy, x, y)) penalty = 0;
+    value -= penalty;
+    int32_t fires = 0;
+    if (c.kind == 88 || f.fireCapable || f.fireSafe)
+      fires = Word(rec, kTallyBrazier);
+    else if (IsHurtByFire(creature))
+      fires = Word(rec, kTallyFire);
+    value -= fires * (f.wary ? 75 : 19);
+    value -= Word(rec, kTallyWeb) * (f.standOff ? 75 : 14);
+    const bool step = neighbour && mayStep && IsFreeStepSquare(creature, cx, cy, x, y);
+    const int32_t cost = Word(rec, kTallyCost);
+    if (oneMoveOnly) {
+      if (!step && cost > budget) value = kUnfit;
+    } else if (preferOneMove && cost <= CombatAction.movesLeft && cost <= budget) {
+      // The square's own path can be walked with the moves left (whether
+      // its record came from its own search or from a longer walk that
+      // crossed it), and within one move.
+      value += 16;
+    }
+  }
+
+  // Every square of every ring, farthest first. With the flood, a square it
+  // settles takes the flood's record instead of a search; false when a search
+  // wrote a record other than the flood's on a settled square (then the
+  // flood cannot stand for the searches and the rings must be run without it).
+  bool Rings(bool flood) {
+    for (int ring = farthest; ring >= 0; --ring) {
+      if (dropBelowFourteen)
+        for (int32_t& v : ValuationGrid)
+          if (v < 14) v = kUnfit;
+      // The squares of this ring in x-major order.
+      for (int x = std::max(0, cx - ring); x <= std::min(kMapSide - 1, cx + ring); ++x) {
+        const bool edgeColumn = std::abs(x - cx) == ring;
+        for (int y = std::max(0, cy - ring); y <= std::min(kMapSide - 1, cy + ring); ++y) {
+          if (!edgeColumn && std::abs(y - cy) != ring) {
+            // Skip to the ring's other row.
+            if (y < cy + ring) y = cy + ring - 1;
+            continue;
+          }
+          const int sq = SquareIndex(x, y);
+          int32_t& value = ValuationGrid[sq];
+          if (value < 1) continue;
+          if (ring == 0) {
+            if (preferOneMove && !oneMoveOnly) value += 16;
+            continue;
+          }
+          // A record left by an earlier search whose path crossed the square
+          // serves; otherwise the square's own search.
+          PathTallyRecord out = {};
+          const uint32_t* rec = ReachRecords[sq];
+          if (Word(ReachRecords[sq], 0) == -1 && Word(ReachRecords[sq], kTallyWords - 1) == -1) {
+            if (flood && FloodSettles(x, y)) {
+              // Every cheapest walk there records the same: the flood's record.
+              FloodRecord(x, y, ReachRecords[sq]);
+            } else if (!Search(x, y, out, ReachRecords)) {
+              if (dropUnreachable) value = kUnfit;
+              continue;
+            } else {
+              rec = out;
+              if (flood && !FloodAgreesAlongPath(ReachRecords)) return false;
+            }
+          }
+          lastReachable = sq;
+          Weigh(x, y, ring == 1, rec, value);
+        }
+      }
+    }
+    return true;
+  }
+};
+
+}  // namespace
+
 int ScoreGridReachability(int creature, uint8_t preferOneMove, uint8_t dropUnreachable, uint8_t oneMoveOnly,
                           uint8_t dropBelowFourteen) {
   if (!IsValidCreature(creature)) return 1;
   ApplyCrowding();
   if (CutOffByBlockingArea(creature)) return 1;
   const CreatureRecord& c = Creatures[creature];
-  const WalkFlags f = WalkFlagsOf(creature);
-  for (PathTallyRecord& r : ReachRecords) {
-    std::memset(r, 0, sizeof r);
-    r[0] = r[kTallyWords - 1] = static_cast<uint32_t>(-1);
-  }
-  const int cx = c.squareX, cy = c.squareY;
-  const int32_t budget = (preferOneMove || oneMoveOnly) ? CombatAction.movesLeft - c.speed.current : 0;
-  const bool mayStep = MayTakeFiveFootStep(creature);
+  ReachPass pass{creature, preferOneMove, dropUnreachable, oneMoveOnly, dropBelowFourteen, WalkFlagsOf(creature),
+                 c.squareX, c.squareY, 0, MayTakeFiveFootStep(creature), 0};
+  pass.ClearRecords();
+  pass.budget = (preferOneMove || oneMoveOnly) ? CombatAction.movesLeft - c.speed.current : 0;
   // The farthest ring from the creature's square.
-  int farthest = 0;
   for (int x : {0, kMapSide - 1})
-    for (int y : {0, kMapSide - 1}) farthest = std::max(farthest, std::max(std::abs(x - cx), std::abs(y - cy)));
+    for (int y : {0, kMapSide - 1})
+      pass.farthest = std::max(pass.farthest, std::max(std::abs(x - pass.cx), std::abs(y - pass.cy)));
 
-  // One mover, one start, many goals, nothing moving in between.
+  // One mover, one start, many goals, nothing moving in between. One flood
+  // gives the records of most squares when enough of them are wanted.
   BeginSearchSeries();
-  for (int ring = farthest; ring >= 0; --ring) {
-    if (dropBelowFourteen)
-      for (int32_t& v : ValuationGrid)
-        if (v < 14) v = kUnfit;
-    // The squares of this ring in x-major order.
-    for (int x = std::max(0, cx - ring); x <= std::min(kMapSide - 1, cx + ring); ++x) {
-      const bool edgeColumn = std::abs(x - cx) == ring;
-      for (int y = std::max(0, cy - ring); y <= std::min(kMapSide - 1, cy + ring); ++y) {
-        if (!edgeColumn && std::abs(y - cy) != ring) {
-          // Skip to the ring's other row.
-          if (y < cy + ring) y = cy + ring - 1;
-          continue;
-        }
-        const int sq = SquareIndex(x, y);
-        int32_t& value = ValuationGrid[sq];
-        if (value < 1) continue;
-        if (ring == 0) {
-          if (preferOneMove && !oneMoveOnly) value += 16;
-          continue;
-        }
-        // A record left by an earlier search whose path crossed the square
-        // serves; otherwise the square's own search.
-        PathTallyRecord out = {};
-        const uint32_t* rec = ReachRecords[sq];
-        if (Word(ReachRecords[sq], 0) == -1 && Word(ReachRecords[sq], kTallyWords - 1) == -1) {
-          if (FindCreaturePath(creature, cx, cy, x, y, 1, 1, 0, 0, out, ReachRecords) == kPathNone) {
-            if (dropUnreachable) value = kUnfit;
-            continue;
-          }
-          rec = out;
-        }
-        const bool neighbour = ring == 1;
-        int32_t penalty = ThreatPenalty(c, Word(rec, kTallyProvoked), f.mobility);
-        if (f.stepFree && neighbour && IsFreeStepSquare(creature, cx, cy, x, y)) penalty = 0;
-        value -= penalty;
-        int32_t fires = 0;
-        if (c.kind == 88 || f.fireCapable || f.fireSafe)
-          fires = Word(rec, kTallyBrazier);
-        else if (IsHurtByFire(creature))
-          fires = Word(rec, kTallyFire);
-        value -= fires * (f.wary ? 75 : 19);
-        value -= Word(rec, kTallyWeb) * (f.standOff ? 75 : 14);
-        const bool step = neighbour && mayStep && IsFreeStepSquare(creature, cx, cy, x, y);
-        const int32_t cost = Word(rec, kTallyCost);
-        if (oneMoveOnly) {
-          if (!step && cost > budget) value = kUnfit;
-        } else if (preferOneMove && cost <= CombatAction.movesLeft && cost <= budget) {
-          // The square's own path can be walked with the moves left (whether
-          // its record came from its own search or from a longer walk that
-          // crossed it), and within one move.
-          value += 16;
-        }
-      }
-    }
+  int wanted = 0;
+  for (int32_t v : ValuationGrid) wanted += v >= 1 ? 1 : 0;
+  const bool flood = ReachByFlood == 1 && PathLookupByScan == 0 && wanted > kFewSquares &&
+                     FloodReach(creature, pass.cx, pass.cy, ValuationGrid);
+  static int32_t before[kMapSquares];
+  if (flood) std::memcpy(before, ValuationGrid, sizeof before);
+  if (!pass.Rings(flood)) {
+    std::memcpy(ValuationGrid, before, sizeof before);
+    pass.ClearRecords();
+    pass.lastReachable = -1;
+    pass.Rings(false);
+  }
+  if (flood) ForgetFlood();
+  // The pass leaves behind the path search of the last square it found
+  // reachable, whichever searches it could spare.
+  if (pass.lastReachable >= 0 && !(pass.lastFound && pass.lastSearched == pass.lastReachable)) {
+    PathTallyRecord out = {};
+    pass.Search(pass.lastReachable / kMapSide, pass.lastReachable % kMapSide, out, nullptr);
   }
   EndSearchSeries();
   BreakTieAmongBest();

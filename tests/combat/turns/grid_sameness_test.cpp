@@ -14,6 +14,7 @@
 #include "combat/turns/turns_fixture.h"
 #include "map/path_finding.h"
 #include "map/rain_shelter.h"
+#include "map/reach_flood.h"
 #include "rules/item_tables.h"
 #include "state/game_screen_words.h"
 #include "rules/recompute_creature.h"
@@ -229,6 +230,95 @@ TEST(GridSameness, RangedGridRemembersShotsWithoutChangingTheGridOrWhatItLeaves)
 
 namespace {
 
+// Archers among crowds in walled rooms with hedges and doors, magic areas
+// about, wide targets and heaps of fighters on one square, ranges short and
+// beyond what the lines are surveyed together for, a wide or precise archer,
+// and in one battle targets whose records have not settled (the first shot
+// evaluated at each changes its footprint): the lines surveyed for the whole
+// grid and the squares taking the worth of squares that looked up the same
+// shots give the grid, and leave the battle, exactly as the shots looked up
+// square by square, the lines walked one by one and the shots evaluated one
+// by one do.
+TEST(GridSameness, RangedGridSurveysItsLinesWithoutChangingTheGridOrWhatItLeaves) {
+  std::mt19937 rng(4242);
+  auto roll = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
+  CraftedWeaponRecord& bow = CraftedWeapons[20];
+  constexpr int kCount = 18;
+  int unsettledChanged = 0;
+  for (int battle = 0; battle < 8; ++battle) {
+    std::vector<std::string> rows(32, std::string(32, '.'));
+    const char walls[] = {'#', '#', '#', 'h', '+'};
+    for (int k = 0; k < 70; ++k) rows[roll(32)][roll(32)] = walls[roll(5)];
+    turnsfixture::NewBattle(rows);
+    for (int k = 0; k < 25; ++k)
+      MagicAreaGrid[SquareIndex(roll(32), roll(32))] = {static_cast<uint32_t>(1 + roll(7)), 3, 0};
+    for (int k = 0; k < 30; ++k) CurrentMap.At(kLayerFloor, roll(32), roll(32)) = 123;
+    for (int i = 0; i < kCount; ++i) {
+      const int size = i == 0 ? 1 + (battle == 5) : roll(4) == 0 ? 2 : 1;
+      turnsfixture::AddFighter(kFirst + i, i % 2 ? 1 : 2, roll(30), roll(30), size);
+      Creatures[kFirst + i].hitPoints = 10 + roll(90);
+      Creatures[kFirst + i].dexterity = {8 + roll(10), 8 + roll(10)};
+    }
+    Creatures[kFirst + 3].squareX = Creatures[kFirst + 5].squareX;  // two foes heaped on one square
+    Creatures[kFirst + 3].squareY = Creatures[kFirst + 5].squareY;
+    if (battle == 6) {
+      // Not yet recomputed: foes drawn wider, the archer drawn narrower, than they are.
+      for (int i = 1; i < kCount; i += 2) Creatures[kFirst + i].footprintWidth.current = 2;
+      Creatures[kFirst].footprintWidth.base = 2;
+    }
+    std::memset(&bow, 0, sizeof bow);
+    bow.itemType = 32;
+    bow.handling = 4;
+    bow.proficiency = 1;
+    bow.dieCount = 1;
+    bow.dieSides = 6;
+    bow.critLow = 20;
+    bow.critMultiplier = 3;
+    bow.range = battle == 7 ? 200 : battle == 4 ? 150 : 40 + 10 * roll(8);
+    CreatureRecord& archer = Creatures[kFirst];
+    archer.equipment[kSlotRanged - 1] = 20;
+    archer.feats[kFeatPointBlankShot] = 1;
+    archer.feats[kFeatImprovedPreciseShot] = battle == 3 ? 1 : 0;
+    turnsfixture::StartTurn(kFirst, 30 + 30 * roll(2));
+    RangedProfileEntry = 1;
+    std::vector<CreatureRecord> before(Creatures + kFirst, Creatures + kFirst + kCount);
+    auto trace = [&](uint8_t shots, uint8_t lines, uint8_t skipped) {
+      std::copy(before.begin(), before.end(), Creatures + kFirst);
+      ShotsRemembered = shots;
+      CoverLinesSurveyed = lines;
+      ShotsSkipped = skipped;
+      const RangedTrace t = TraceRangedGrid(kFirst);
+      ShotsRemembered = 1;
+      CoverLinesSurveyed = 1;
+      ShotsSkipped = 1;
+      return t;
+    };
+    const RangedTrace quick = trace(1, 1, 1);
+    if (battle == 6) {
+      EXPECT_EQ(Creatures[kFirst].footprintWidth.current, 2) << "the archer was recomputed";
+    }
+    for (int i = 0; i < kCount; ++i)
+      unsettledChanged += Creatures[kFirst + i].footprintWidth.current != before[i].footprintWidth.current;
+    const RangedTrace looked = trace(1, 1, 0);
+    const RangedTrace walked = trace(1, 0, 0);
+    const RangedTrace plain = trace(0, 1, 1);
+    EXPECT_EQ(quick.grid, looked.grid) << "battle " << battle;
+    EXPECT_TRUE(quick == looked) << "battle " << battle;
+    EXPECT_EQ(quick.grid, walked.grid) << "battle " << battle;
+    EXPECT_TRUE(quick == walked) << "battle " << battle;
+    EXPECT_EQ(quick.grid, plain.grid) << "battle " << battle;
+    EXPECT_TRUE(quick == plain) << "battle " << battle;
+    EXPECT_GT(*std::max_element(plain.grid.begin(), plain.grid.end()), 0) << "battle " << battle;
+  }
+  EXPECT_GT(unsettledChanged, 0) << "a target's footprint changed while the grid was scored";
+  RangedProfileEntry = -1;
+  bow = {};
+}
+
+}  // namespace
+
+namespace {
+
 // Clawing fighters in crowded rooms with walls, their chances near the line
 // where a blow counts as sure, so that flanking, a surrounded target and a
 // wall corner between the two each decide it: the remembered blows give the
@@ -271,6 +361,149 @@ TEST(GridSameness, MeleeGridRemembersBlowsWithoutChangingTheGridOrWhatItLeaves) 
     differing += *std::max_element(quick.begin(), quick.end()) > 0 ? 1 : 0;
   }
   EXPECT_GT(differing, 4) << "squares worth standing on were scored";
+}
+
+}  // namespace
+
+namespace {
+
+// What a reachability pass gives and leaves: the grid, the walk records of
+// the wanted squares (all but the note of attacks provoked on the square
+// itself), and what its path searches leave on the battle.
+struct ReachTrace {
+  std::vector<int32_t> grid, records, arrows;
+  std::vector<int32_t> slotPath, walk;
+  int32_t pathIndex, destX, destY, nextX, nextY, cost, length;
+  uint8_t shown;
+  std::vector<uint8_t> marks;
+  bool operator==(const ReachTrace&) const = default;
+};
+
+ReachTrace TraceReach(int mover, const std::vector<int32_t>& start, const uint8_t* flags) {
+  std::copy(start.begin(), start.end(), ValuationGrid);
+  ScoreGridReachability(mover, flags[0], flags[1], flags[2], flags[3]);
+  ReachTrace t;
+  t.grid = Grid();
+  // The squares the pass weighs: wanted after the crowding rule (and, when
+  // asked, worth 14 or more); the records of the others are never read.
+  int positive = 0;
+  int32_t best = -1;
+  for (int32_t v : start) {
+    positive += v > 0 ? 1 : 0;
+    best = std::max(best, v);
+  }
+  for (int sq = 0; sq < kMapSquares; ++sq) {
+    const bool crowded = positive > 14 && start[sq] < best / 2;
+    if (start[sq] < (flags[3] ? 14 : 1) || crowded) continue;
+    for (int k = 0; k < kTallyWords; ++k)
+      if (k != 1) t.records.push_back(static_cast<int32_t>(ReachRecords[sq][k]));
+  }
+  t.arrows.assign(ArrowGrid, ArrowGrid + kMapSquares);
+  const CreatureRecord& c = Creatures[mover];
+  const FighterSlot& s = FighterSlots[c.fighterSlot];
+  t.slotPath.assign(s.pathX, s.pathX + kPathLength);
+  t.slotPath.insert(t.slotPath.end(), s.pathY, s.pathY + kPathLength);
+  t.walk.assign(PathOutX, PathOutX + PathLength);
+  t.walk.insert(t.walk.end(), PathOutY, PathOutY + PathLength);
+  t.pathIndex = s.pathIndex;
+  t.destX = c.destinationX;
+  t.destY = c.destinationY;
+  t.nextX = c.nextX;
+  t.nextY = c.nextY;
+  t.cost = PathCostFeet;
+  t.length = PathLength;
+  t.shown = PathShown;
+  for (int i = 0; i < TurnEntryCount; ++i) t.marks.push_back(TurnOrder[i].threatMark);
+  return t;
+}
+
+// Random battles on walled maps with a side room and its doorway, fire (some
+// of it braziers), webs, entangling and blocking areas, difficult ground,
+// enemies that may or may not strike, and movers of one and of four squares:
+// the pass gives the same grid, the same records and leaves the battle the
+// same whether the flood settles squares or every square is searched.
+TEST(GridSameness, ReachabilityGivesTheSameWithAndWithoutTheFlood) {
+  std::mt19937 rng(4242);
+  auto roll = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
+  int settledBattles = 0;
+  for (int battle = 0; battle < 40; ++battle) {
+    std::vector<std::string> rows(30, std::string(30, '.'));
+    for (int k = 0; k < 50 + roll(60); ++k) rows[roll(30)][roll(30)] = '#';
+    turnsfixture::NewBattle(rows);
+    const uint32_t kinds[] = {kEffectFire, kEffectWeb, kEffectEntangle, kEffectSolid, kEffectDarkness, kEffectSilence};
+    for (int k = 0; k < roll(25); ++k)
+      MagicAreaGrid[SquareIndex(roll(30), roll(30))] = {kinds[roll(6)], static_cast<uint32_t>(roll(3) == 0 ? 1000 : 3), 0};
+    // Patches of entangling growth that slow a walk under any part of a footprint.
+    for (int k = 0; k < 40; ++k) MagicAreaGrid[SquareIndex(roll(30), roll(30))] = {kEffectEntangle, 3, 0};
+    for (int k = 0; k < roll(40); ++k) CurrentMap.At(kLayerFloor, roll(30), roll(30)) = 123;
+    const int moverSize = battle % 4 == 3 ? 2 : 1;
+    // In some battles the mover starts in the side room drawn below.
+    const int mx = battle % 4 == 2 ? 2 + roll(8) : roll(28), my = battle % 4 == 2 ? 2 + roll(6) : roll(28);
+    turnsfixture::AddFighter(kFirst, 2, mx, my, moverSize);
+    for (int i = 1; i < 14; ++i) {
+      // The first two stand beside the mover: walks that pass them cost no
+      // more than walks that keep away, yet provoke them.
+      const int x = i < 3 ? std::clamp(mx + (i == 1 ? -1 : 1 + moverSize - 1), 0, 29) : roll(29);
+      const int y = i < 3 ? std::clamp(my + roll(3) - 1, 0, 29) : roll(29);
+      turnsfixture::AddFighter(kFirst + i, roll(3) ? 1 : 2, x, y, roll(5) == 0 ? 2 : 1);
+      Creatures[kFirst + i].attacksOfOpportunityLeft = roll(6) == 0 ? 0 : 1;
+    }
+    Creatures[kFirst].hitPoints = 20 + roll(100);
+    Creatures[kFirst].feats[kFeatMobility] = roll(2);
+    if (roll(3) == 0) Creatures[kFirst].kind = 88;
+    turnsfixture::StartTurn(kFirst, 30 + 15 * roll(4));
+    for (int i = 0; i < TurnEntryCount; ++i) TurnOrder[i].opportunityMark = roll(5) == 0 ? 1 : 0;
+    // A side room in the corner behind a doorway, in half the battles the
+    // mover's own.
+    if (battle % 4 != 1) {
+      for (int x = 0; x < 12; ++x)
+        for (int y = 0; y < 10; ++y) RegionGrid[SquareIndex(x, y)] = BlockedGrid[SquareIndex(x, y)] == 1 ? -1 : 3;
+      RegionGrid[SquareIndex(12, 4)] = kDoorwayRegion;
+      RegionGrid[SquareIndex(5, 10)] = kDoorwayRegion;
+    }
+    // The wanted squares: about a third of the map, in the room and out of it.
+    std::vector<int32_t> start(kMapSquares, 0);
+    for (int x = 0; x < 30; ++x)
+      for (int y = 0; y < 30; ++y) {
+        const int r = roll(9);
+        start[SquareIndex(x, y)] = r < 3 ? 1 + roll(200) : r == 3 ? kUnfit : 0;
+      }
+    // Whether the flood settles any wanted square here (the test would say
+    // nothing if it never did).
+    if (FloodReach(kFirst, Creatures[kFirst].squareX, Creatures[kFirst].squareY, start.data())) {
+      int settled = 0;
+      for (int sq = 0; sq < kMapSquares; ++sq) settled += start[sq] >= 1 && FloodSettles(sq / kMapSide, sq % kMapSide);
+      settledBattles += settled > 20 ? 1 : 0;
+      ForgetFlood();
+    }
+    // The state the pass may leave changed, put back before each run.
+    const CreatureRecord mover = Creatures[kFirst];
+    const FighterSlot slot = FighterSlots[mover.fighterSlot];
+    std::vector<TurnOrderEntry> order(TurnOrder, TurnOrder + TurnEntryCount);
+    auto restore = [&] {
+      Creatures[kFirst] = mover;
+      FighterSlots[mover.fighterSlot] = slot;
+      std::copy(order.begin(), order.end(), TurnOrder);
+      std::fill(ArrowGrid, ArrowGrid + kMapSquares, -1);
+      PathShown = 0;
+      PathCostFeet = 0;
+      PathLength = 0;
+    };
+    for (int options = 0; options < 3; ++options) {
+      const uint8_t flags[3][4] = {{1, 1, 0, 0}, {0, 0, 0, 0}, {1, 1, 1, 1}};
+      restore();
+      ReachByFlood = 1;
+      const ReachTrace quick = TraceReach(kFirst, start, flags[options]);
+      restore();
+      ReachByFlood = 0;
+      const ReachTrace plain = TraceReach(kFirst, start, flags[options]);
+      ReachByFlood = 1;
+      EXPECT_EQ(quick.grid, plain.grid) << "battle " << battle << " options " << options;
+      EXPECT_EQ(quick.records, plain.records) << "battle " << battle << " options " << options;
+      EXPECT_TRUE(quick == plain) << "battle " << battle << " options " << options;
+    }
+  }
+  EXPECT_GE(settledBattles, 15) << "the flood settled many wanted squares in most battles";
 }
 
 }  // namespace

@@ -2,13 +2,16 @@
 #include "combat/turns/support_grids.h"
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "combat/turns/best_square.h"
+#include "combat/turns/decision_words.h"
 #include "combat/turns/tactics_fixture.h"
 #include "combat/turns/valuation_grid.h"
 #include "map/fighter_tests.h"
+#include "engine/random.h"
 #include "rules/conditions.h"
 
 namespace {
@@ -167,6 +170,120 @@ TEST_F(CureGrid, WeighingOnlyTheFriendsItCanHelpGivesTheSameGrid) {
     helped += std::count_if(grid[1].begin(), grid[1].end(), [](int32_t v) { return v >= 34; }) > 0;
   }
   EXPECT_GT(helped, 2) << "some grids reach a friend to free or heal";
+}
+
+}  // namespace
+
+namespace {
+
+using tacticsfixture::TacticsTest;
+constexpr int kHealer = 100;
+
+// Draws below n from the test's own generator (a new battle seeds the game's).
+struct Roll {
+  std::mt19937 rng;
+  int operator()(int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); }
+};
+
+// A crowded battle on a 30 x 30 map with walls and hedges: fighters of both
+// sides, some two squares wide, none overlapping, the first on side 1.
+void CrowdedBattle(Roll& roll, int trial, int count) {
+  std::vector<std::string> rows(30, std::string(30, '.'));
+  for (int k = 0; k < 50; ++k) rows[roll(30)][roll(30)] = roll(3) ? '#' : 'h';
+  turnsfixture::NewBattle(rows);
+  for (int id = kHealer; id < kHealer + count;) {
+    const int size = (id == kHealer ? trial % 2 == 1 : roll(5) == 0) ? 2 : 1;
+    const int x = roll(29), y = roll(29);
+    bool free = true;
+    for (int dx = 0; dx < size; ++dx)
+      for (int dy = 0; dy < size; ++dy) free &= rows[y + dy][x + dx] == '.';
+    if (!free) continue;
+    for (int dx = 0; dx < size; ++dx)
+      for (int dy = 0; dy < size; ++dy) rows[y + dy][x + dx] = 'o';
+    turnsfixture::AddFighter(id, id == kHealer || roll(3) ? 1 : 2, x, y, size);
+    ++id;
+  }
+}
+
+// Both ways of weighing, each after the other, and the grids they give.
+template <typename Build>
+void ExpectSameBothWays(Build build, int trial) {
+  std::vector<int32_t> grid[2][2];
+  for (int first = 0; first < 2; ++first)
+    for (int k = 0; k < 2; ++k) {
+      PlacementShortcuts = static_cast<uint8_t>(first ^ k);
+      build();
+      grid[first][first ^ k].assign(ValuationGrid, ValuationGrid + kMapSquares);
+    }
+  EXPECT_EQ(grid[0][0], grid[0][1]) << "trial " << trial;
+  EXPECT_EQ(grid[1][0], grid[1][1]) << "trial " << trial;
+  EXPECT_EQ(grid[0][1], grid[1][1]) << "trial " << trial;
+}
+
+// Healers small and large among friends small and large with every
+// affliction their spells mend (some held by others, some without hit
+// points), behind walls and hedges: weighing friend by friend over the
+// squares near each gives the grid of weighing square by square.
+TEST_F(TacticsTest, CureGridWeighsFriendByFriendAsSquareBySquare) {
+  Roll roll{std::mt19937(31)};
+  const uint32_t afflictions[] = {kCondCursed,    kCondMute,          kCondBlinded,  kCondDeafened,
+                                  kCondEntangled, kCondGrappling,     kCondNauseated, kCondLevelDrained,
+                                  66,             61,                 kCondParalyzed, kCondSlowed};
+  int helped = 0;
+  for (int trial = 0; trial < 8; ++trial) {
+    CrowdedBattle(roll, trial, 18);
+    for (int id = kHealer; id < kHealer + 18; ++id) {
+      CreatureRecord& f = Creatures[id];
+      f.hitPoints = roll(3) ? 100 : roll(60);
+      if (roll(10) == 0) f.maxHitPoints = 0;
+      if (roll(5) == 0) f.type = 8;
+      f.creatureClass = 1 + roll(5);
+      f.spellsLeft[roll(3)] = roll(2);
+      for (int k = 0; k < 2; ++k)
+        if (roll(2)) f.conditions[k] = {afflictions[roll(12)], 5, kSourceSpell, 0, 1};
+      if (roll(8) == 0) f.conditions[2] = {kCondSummonedCreature, 5, kSourceSpell, 0, 1};
+    }
+    if (trial % 2 == 0) Creatures[kHealer].hitPoints = 40;  // the healer among the wounded
+    MakeCaster(kHealer, 3,
+               {kSpellCureLightWounds, kSpellInflictLightWounds, kSpellMassCureLight, kSpellRemoveParalysis,
+                kSpellRemoveCurse, kSpellRemoveBlindness, kSpellFreedomOfMovement, kSpellHeal, kSpellHarm,
+                kSpellRemoveNegativeLevels, kSpellRestoration, kSpellLesserRestoration},
+               18);
+    turnsfixture::StartTurn(kHealer, trial % 3 ? 30 : 60);
+    const uint8_t stepOnly = trial % 4 == 3 ? 1 : 0;
+    ExpectSameBothWays([stepOnly] { BuildCureValuationGrid(kHealer, stepOnly); }, trial);
+    helped += *std::max_element(ValuationGrid, ValuationGrid + kMapSquares) >= 30;
+  }
+  EXPECT_GT(helped, 5) << "most grids find friends to help";
+}
+
+// Casters small and large in every stance, with and without a zone round a
+// friend and a spell of touch, near barriers and fires to dispel: weighing
+// creature by creature over the squares near each, and the lines from the
+// cache, give the grid of weighing square by square.
+TEST_F(TacticsTest, GoodSquareGridWeighsCreatureByCreatureAsSquareBySquare) {
+  Roll roll{std::mt19937(47)};
+  NearestFoe = -1;
+  int scored = 0;
+  for (int trial = 0; trial < 10; ++trial) {
+    CrowdedBattle(roll, trial, 16);
+    for (int k = 0; k < 10; ++k)
+      MagicAreaGrid[SquareIndex(roll(30), roll(30))] = {k % 2 ? kEffectFire : kEffectSolid, 3, 0};
+    for (int id = kHealer; id < kHealer + 16; ++id) Creatures[id].creatureClass = 1 + roll(5);
+    MakeCaster(kHealer, 4, {kSpellDispel, kSpellFireball});
+    turnsfixture::StartTurn(kHealer, trial % 3 ? 30 : 60);
+    for (int id = kHealer + 1; id < kHealer + 16 && NearestFoe == -1; ++id)
+      if (Creatures[id].allegiance == 2) NearestFoe = id;
+    const int32_t stance = trial % 5 == 0 ? kStanceOwn : trial % 5;
+    const int target = trial % 3 == 0 ? kHealer + 1 : -1;
+    const int32_t radius = 4 + 8 * (trial % 4);
+    const int spell = trial % 2 ? kSpellFireball : kSpellCureLightWounds;
+    const uint8_t stepOnly = trial % 4 == 3 ? 1 : 0;
+    ExpectSameBothWays([=] { BuildGoodSquareGrid(kHealer, stepOnly, stance, target, radius, spell); }, trial);
+    scored += *std::max_element(ValuationGrid, ValuationGrid + kMapSquares) >= 10;
+    NearestFoe = -1;
+  }
+  EXPECT_GT(scored, 6) << "most grids find squares worth standing on";
 }
 
 }  // namespace

@@ -148,6 +148,33 @@ TEST_F(Tactics, AClericCuresTheFirstWoundedFriendWithItsStrongestCure) {
   EXPECT_EQ(SpellInProgress, kSpellCureSeriousWounds);
 }
 
+// A widened mass cure needs five creatures in its burst; with four the
+// cleric casts the plain one (three creatures are enough for it).
+TEST_F(Tactics, AWidenedMassCureNeedsFiveCreaturesInItsBurst) {
+  constexpr int kAlly3 = 106, kAlly4 = 107;
+  OpenBattle(20, 20);
+  turnsfixture::AddFighter(kMe, 1, 5, 5);
+  turnsfixture::AddFighter(kAlly, 1, 6, 5);
+  turnsfixture::AddFighter(kAlly2, 1, 5, 6);
+  turnsfixture::AddFighter(kAlly3, 1, 6, 6);
+  turnsfixture::AddFighter(kFar, 2, 18, 18);
+  MakeCaster(kMe, 3, {kSpellMassCureLight}, 16);
+  Creatures[kMe].feats[kFeatMetamagicWiden] = 1;
+  for (int id : {kMe, kAlly, kAlly2, kAlly3}) Creatures[id].hitPoints = 40;
+  turnsfixture::StartTurn(kMe);
+  ASSERT_EQ(CastSpellForSituation(kMe, Holding()), TacticResult::kCommitted);
+  EXPECT_EQ(SpellInProgress, kSpellMassCureLight);
+  EXPECT_EQ(PendingMetamagic, kMetamagicNone) << "four creatures: the plain mass cure";
+
+  ResetCurrentCastState();
+  turnsfixture::AddFighter(kAlly4, 1, 4, 5);
+  Creatures[kAlly4].hitPoints = 40;
+  turnsfixture::StartTurn(kMe);
+  ASSERT_EQ(CastSpellForSituation(kMe, Holding()), TacticResult::kCommitted);
+  EXPECT_EQ(SpellInProgress, kSpellMassCureLight);
+  EXPECT_EQ(PendingMetamagic, kMetamagicWidened) << "five creatures: widened";
+}
+
 // A fighter whose spell-like ability does not cure still cures a friend at
 // 40 per cent or less with the cure of its wand.
 TEST_F(Tactics, AWandCuresAFriendWhenTheInnateSpellDoesNot) {

@@ -4,16 +4,21 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <iterator>
+
 #include "combat/turns/computer_decision.h"
 #include "combat/turns/computer_orders.h"
 #include "combat/turns/tactical_predicates.h"
 #include "combat/turns/turn_routines.h"
 #include "combat/turns/turns_fixture.h"
+#include "combat/turns/valuation_grid.h"
 #include "creatures/control_tendencies.h"
 #include "map/fighter_tests.h"
 #include "map/path_finding.h"
 #include "rules/conditions.h"
 #include "rules/item_tables.h"
+#include "screens/game/game_screen.h"
 #include "state/combat_action.h"
 
 namespace {
@@ -112,6 +117,25 @@ TEST_F(PlanningTest, HitPointSharesNeverDivideByAMaximumOfZero) {
   EXPECT_TRUE(IsBadlyHurt(kMe, 30));
   Creatures[kMe].hitPoints = 100;
   EXPECT_FALSE(IsBadlyHurt(kMe, 100)) << "unhurt is never badly hurt";
+}
+
+TEST_F(PlanningTest, TheGridsLargestValueIsNeverBelowMinusOne) {
+  std::fill(std::begin(ValuationGrid), std::end(ValuationGrid), kUnfit);
+  EXPECT_EQ(MaxValuationGridValue(), -1) << "every square unfit";
+  ValuationGrid[SquareIndex(7, 3)] = -1;
+  ValuationGrid[SquareIndex(59, 59)] = -5;
+  EXPECT_EQ(MaxValuationGridValue(), -1);
+  ValuationGrid[SquareIndex(59, 59)] = 37;
+  EXPECT_EQ(MaxValuationGridValue(), 37) << "the last square counts too";
+  std::fill(std::begin(ValuationGrid), std::end(ValuationGrid), 0);
+}
+
+// Without a display nothing is drawn, but the frame still counts as presented.
+TEST_F(PlanningTest, TheBackdropFramePresentedAtOnceIsNotPresentedAgain) {
+  FramePresented = 0;
+  EXPECT_EQ(PresentBackdropFrameNow(), 1);
+  EXPECT_EQ(FramePresented, 1);
+  FramePresented = 0;
 }
 
 TEST_F(PlanningTest, TheCountersOfTheBattle) {

@@ -11,6 +11,7 @@
 #include "combat/turns/turns_fixture.h"
 #include "map/area_shapes.h"
 #include "map/path_finding.h"
+#include "map/reach_flood.h"
 #include "rules/item_tables.h"
 #include "rules/spell_ids.h"
 #include "state/current_cast.h"
@@ -39,11 +40,29 @@ void BM_MeleeGrid(benchmark::State& state) {
 }
 BENCHMARK(BM_MeleeGrid)->Unit(benchmark::kMicrosecond);
 
+// The same with a path search for every wanted square (no flood).
+void BM_MeleeGridSearchingEachSquare(benchmark::State& state) {
+  Battle();
+  ReachByFlood = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(BuildMeleeValuationGrid(kActing, -1, 0, 0, 1));
+  ReachByFlood = 1;
+}
+BENCHMARK(BM_MeleeGridSearchingEachSquare)->Unit(benchmark::kMicrosecond);
+
 void BM_WithdrawGrid(benchmark::State& state) {
   Battle();
   for (auto _ : state) benchmark::DoNotOptimize(BuildWithdrawValuationGrid(kActing, 0));
 }
 BENCHMARK(BM_WithdrawGrid)->Unit(benchmark::kMicrosecond);
+
+// The flood that settles most squares of a reachability pass at once.
+void BM_ReachFlood(benchmark::State& state) {
+  Battle();
+  static int32_t wanted[kMapSquares];
+  for (int32_t& w : wanted) w = 1;  // every square: the whole map is flooded
+  for (auto _ : state) benchmark::DoNotOptimize(FloodReach(kActing, 20, 10, wanted));
+}
+BENCHMARK(BM_ReachFlood)->Unit(benchmark::kMicrosecond);
 
 void BM_WhirlwindGrid(benchmark::State& state) {
   Battle();
@@ -72,6 +91,15 @@ void BM_RangedGrid(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(BuildRangedValuationGrid(kActing));
 }
 BENCHMARK(BM_RangedGrid)->Unit(benchmark::kMicrosecond);
+
+void BM_RangedGridSearchingEachSquare(benchmark::State& state) {
+  Battle();
+  GiveBow();
+  ReachByFlood = 0;
+  for (auto _ : state) benchmark::DoNotOptimize(BuildRangedValuationGrid(kActing));
+  ReachByFlood = 1;
+}
+BENCHMARK(BM_RangedGridSearchingEachSquare)->Unit(benchmark::kMicrosecond);
 
 // The archer as its decision sets it up: the bow's profile entry chosen.
 void BM_RangedGridAimed(benchmark::State& state) {

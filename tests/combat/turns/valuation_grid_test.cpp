@@ -6,6 +6,7 @@
 #include "combat/turns/best_square.h"
 #include "combat/turns/turns_fixture.h"
 #include "map/path_finding.h"
+#include "map/reach_flood.h"
 #include "rules/conditions.h"
 #include "rules/feat_ids.h"
 #include "rules/item_tables.h"
@@ -191,6 +192,71 @@ TEST(ValuationGrid, OneMoveBonusFollowsTheSquaresOwnWalkNotTheLastSearch) {
   EXPECT_EQ(Value(3, 1), 100 + 16 + 1) << "one move away, and the cheapest of the best";
   EXPECT_EQ(Value(8, 1), 100);
   EXPECT_EQ(Value(15, 1), 100);
+}
+
+}  // namespace
+
+namespace {
+
+// The pass with the flood and with a search for every square: same grid and
+// same records on the wanted squares.
+void ExpectSameWithAndWithoutFlood(int mover, const std::vector<std::pair<int, int>>& wanted) {
+  std::vector<int32_t> grids[2];
+  std::vector<uint32_t> records[2];
+  for (int flood : {1, 0}) {
+    ReachByFlood = static_cast<uint8_t>(flood);
+    std::memset(ValuationGrid, 0, sizeof ValuationGrid);
+    for (auto [x, y] : wanted) ValuationGrid[SquareIndex(x, y)] = 100;
+    ScoreGridReachability(mover, 0, 1, 0, 0);
+    grids[flood].assign(ValuationGrid, ValuationGrid + kMapSquares);
+    for (auto [x, y] : wanted) records[flood].insert(records[flood].end(), ReachRecords[SquareIndex(x, y)], ReachRecords[SquareIndex(x, y)] + kTallyWords);
+  }
+  ReachByFlood = 1;
+  EXPECT_EQ(grids[0], grids[1]);
+  EXPECT_EQ(records[0], records[1]);
+}
+
+TEST(ReachFlood, EquallyCheapWalksPastDifferentEnemiesLeaveTheSquareToItsSearch) {
+  // A pillar between the mover and the square: round it by the top, past
+  // one enemy, or by the bottom, past the other.
+  turnsfixture::NewBattle({"........", "........", "..#.....", "........", "........"});
+  turnsfixture::AddFighter(kMe, 2, 0, 2);
+  turnsfixture::AddFighter(kFoe, 1, 2, 0);
+  turnsfixture::AddFighter(kFoe2, 1, 2, 4);
+  turnsfixture::StartTurn(kMe);
+  static int32_t wanted[kMapSquares];
+  std::fill(wanted, wanted + kMapSquares, 0);
+  wanted[SquareIndex(4, 2)] = wanted[SquareIndex(3, 1)] = wanted[SquareIndex(7, 2)] = wanted[SquareIndex(7, 0)] = 100;
+  ASSERT_TRUE(FloodReach(kMe, 0, 2, wanted));
+  EXPECT_FALSE(FloodSettles(4, 2)) << "one enemy or the other strikes, depending on the way round";
+  EXPECT_TRUE(FloodSettles(7, 0)) << "straight along the top: one way only";
+  ForgetFlood();
+  ExpectSameWithAndWithoutFlood(kMe, {{4, 2}, {3, 1}, {7, 2}, {7, 0}});
+}
+
+TEST(ReachFlood, AWantedDoorwayOnTheWayIsSearchedByItsOwnRules) {
+  // The mover's walk to h goes round below and in through the doorway d; a
+  // search for d itself may cut through the side room R (and runs after h's,
+  // d being nearer).
+  turnsfixture::NewBattle({
+      "..RRRRd.g#",  // the mover at (0, 0); R is open floor of the side room; g is h
+      ".#####.###",
+      "..........",
+  });
+  turnsfixture::AddFighter(kMe, 2, 0, 0);
+  turnsfixture::StartTurn(kMe);
+  std::fill(RegionGrid, RegionGrid + kMapSquares, -1);
+  for (int x = 2; x <= 5; ++x) RegionGrid[SquareIndex(x, 0)] = 3;
+  RegionGrid[SquareIndex(6, 0)] = kDoorwayRegion;
+  static int32_t wanted[kMapSquares];
+  std::fill(wanted, wanted + kMapSquares, 0);
+  wanted[SquareIndex(6, 0)] = wanted[SquareIndex(8, 0)] = 100;
+  ASSERT_TRUE(FloodReach(kMe, 0, 0, wanted));
+  EXPECT_FALSE(FloodSettles(6, 0)) << "the doorway follows other rules";
+  EXPECT_FALSE(FloodSettles(8, 0)) << "its walk crosses the wanted doorway";
+  ForgetFlood();
+  ExpectSameWithAndWithoutFlood(kMe, {{6, 0}, {8, 0}});
+  EXPECT_GT(static_cast<int32_t>(ReachRecords[SquareIndex(6, 0)][6]), 30) << "the doorway kept the walk round below";
 }
 
 }  // namespace
