@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <iterator>
 
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
@@ -19,31 +20,53 @@ constexpr int32_t kUnreached = INT32_MAX;
 constexpr int kMostSteps = kPathLength;  // a longer combat path is not taken
 constexpr int kMostThreats = 64;         // one bit for each enemy that may strike
 
-// The record words a walk adds up, in the order of the flood's tallies.
-enum Tally { kFire, kBrazier, kWeb, kSolid, kFeet, kSteps, kTallies };
+// The flood works on the map with a border of one square all round that no
+// mover may enter, so that a square's eight neighbours are found by adding
+// fixed offsets, without asking whether they lie on the map.
+constexpr int kStride = kMapSide + 2;
+constexpr int kPadded = kStride * kStride;
+constexpr int Padded(int x, int y) { return (x + 1) * kStride + (y + 1); }
+constexpr int ColumnOf(int p) { return p / kStride - 1; }
+constexpr int RowOf(int p) { return p % kStride - 1; }
 
-struct FloodSquare {
-  int32_t lo[kTallies], hi[kTallies];
-  uint64_t provokedOnAll;  // enemies whose attacks every cheapest walk provokes
-  uint64_t provokedOnAny;  // ... some cheapest walk provokes
-  bool alike;            // every cheapest walk gives the square one record
-  bool doubtful;         // wanted, and not alike or outside the room
-  bool crossesDoubtful;  // some cheapest walk to it crosses a doubtful square
-};
-
-int32_t Cost[kMapSquares];      // cheapest search cost from the start
-int16_t StepExtra[kMapSquares]; // what stepping onto the square adds; -1 unfit, -2 not yet asked
-uint8_t Corner[kMapSquares];    // 1 a diagonal step may pass it, 2 it may not, 0 not yet asked
-uint8_t Done[kMapSquares];      // its cheapest cost is known
-uint8_t CheapestFrom[kMapSquares];  // bit d: a cheapest walk arrives from the neighbour in direction d
-uint64_t ThreatsAt[kMapSquares];  // enemies whose attack leaving the square provokes
-FloodSquare Square[kMapSquares];
-int16_t Order[kMapSquares];  // the squares in the order the flood reached their cheapest cost
-int OrderCount = 0;
-
-// The eight directions of a step, and the bit of the opposite one.
+// The eight directions of a step (d and 7 - d are opposite), and their offsets.
 constexpr int kDx[8] = {-1, 0, 1, -1, 1, -1, 0, 1};
 constexpr int kDy[8] = {-1, -1, -1, 0, 0, 1, 1, 1};
+constexpr int kOffset[8] = {-kStride - 1, -1, kStride - 1, -kStride, kStride, -kStride + 1, 1, kStride + 1};
+constexpr bool kDiagonal[8] = {true, false, true, false, false, true, false, true};
+
+// The fire, brazier fire, web and blocking areas a walk entered, one count
+// in each 16-bit lane (a walk never takes 65,536 steps).
+constexpr int kLaneFire = 0, kLaneBrazier = 16, kLaneWeb = 32, kLaneSolid = 48;
+
+// What every cheapest walk to a square records. Once two cheapest walks
+// differ in their areas or feet, every walk on from there differs too
+// (mixed); the attacks provoked may come together again, since an enemy
+// counts once a walk.
+struct FloodSquare {
+  uint64_t areas;          // the areas entered, as lanes (meaningless when mixed)
+  uint64_t provokedOnAll;  // enemies whose attacks every cheapest walk provokes
+  uint64_t provokedOnAny;  // ... some cheapest walk provokes
+  int32_t feet;            // the feet walked (meaningless when mixed)
+  int32_t mostSteps;       // the most steps a cheapest walk takes
+  bool mixed;              // two cheapest walks differ in areas or feet
+  bool doubtful;           // wanted, and not alike or outside the room
+  bool crossesDoubtful;    // some cheapest walk to it crosses a doubtful square
+};
+
+int32_t Cost[kPadded];             // cheapest search cost from the start
+int16_t StepExtra[kPadded];        // what stepping onto the square adds; -1 where the mover may not stand
+int16_t ExtraOfSquare[kMapSquares];  // the same, square by square as the room rules give it
+uint8_t Corner[kPadded];           // 1 a diagonal step may pass it, 2 it may not, 0 not yet asked
+uint8_t Done[kPadded];             // its cheapest cost is known
+uint8_t CheapestFrom[kPadded];     // bit d: a cheapest walk arrives from the neighbour in direction d
+uint8_t WantedHere[kPadded];       // wanted, in the start's room and not the start
+uint8_t Needed[kPadded];           // some cheapest walk to a wanted square crosses it (or it is wanted)
+uint8_t Settled[kPadded];          // the answer of FloodSettles
+uint64_t ThreatsAt[kPadded];       // enemies whose attack leaving the square provokes
+FloodSquare Square[kPadded];
+int16_t Order[kMapSquares];  // the squares in the order the flood reached their cheapest cost
+int OrderCount = 0;
 
 // The open squares by cost, in buckets: every step costs less than
 // kBuckets, so the buckets of the costs still open never overlap.
@@ -58,27 +81,53 @@ int32_t BucketHead[kBuckets];
 BucketItem BucketItems[8 * kMapSquares + 8];
 
 bool Valid = false;
-int StartSquare = -1;
+int StartSquare = -1;  // padded
 int MoverWidth = 1, MoverHeight = 1;  // the mover's footprint
 int32_t Room = -1;
 
 int TurnCount() { return TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries; }
 bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
 
-bool CornerBlocks(int x, int y) {
-  if (!OnGrid(x, y)) return true;
-  uint8_t& c = Corner[SquareIndex(x, y)];
-  if (c == 0) c = IsCornerObstructed(x, y) ? 2 : 1;
+// A square in the start's room on the map: a search there follows the rules
+// of the flood.
+bool InRoom(int x, int y) {
+  return x < CurrentMap.width && y < CurrentMap.height && RegionGrid[SquareIndex(x, y)] == Room;
+}
+
+bool CornerBlocks(int p) {
+  uint8_t& c = Corner[p];
+  if (c == 0) c = IsCornerObstructed(ColumnOf(p), RowOf(p)) ? 2 : 1;
   return c == 2;
 }
 
-int Extra(int x, int y) {
-  int16_t& e = StepExtra[SquareIndex(x, y)];
-  if (e == -2) e = static_cast<int16_t>(RoomStepExtraCost(x, y));
-  return e;
+// The step costs of every square under the room rules, and the wanted squares
+// of the room. False when a step may cost more than the buckets can hold.
+bool PrepareSquares(const int32_t* wanted, int& remaining) {
+  RoomStepExtraCosts(ExtraOfSquare);
+  std::fill(std::begin(StepExtra), std::end(StepExtra), int16_t{-1});
+  std::memset(WantedHere, 0, sizeof WantedHere);
+  remaining = 0;
+  int16_t most = 0;
+  for (int x = 0; x < kMapSide; ++x) {
+    int16_t* extra = &StepExtra[Padded(x, 0)];
+    uint8_t* here = &WantedHere[Padded(x, 0)];
+    const int16_t* given = &ExtraOfSquare[SquareIndex(x, 0)];
+    const int32_t* worth = &wanted[SquareIndex(x, 0)];
+    for (int y = 0; y < kMapSide; ++y) {
+      extra[y] = given[y];
+      most = std::max(most, given[y]);
+      if (worth[y] >= 1 && InRoom(x, y)) {
+        here[y] = 1;
+        ++remaining;
+      }
+    }
+  }
+  if (WantedHere[StartSquare]) {
+    WantedHere[StartSquare] = 0;
+    --remaining;
+  }
+  return most < kBuckets - 14;
 }
-
-bool InRoom(int x, int y);
 
 // The cheapest search cost of every square the mover can reach, the
 // neighbours cheapest walks arrive from, and the order in which the squares
@@ -87,19 +136,15 @@ bool InRoom(int x, int y);
 // has its cost (wanted squares outside it are never searched for under the
 // flood's rules). False when a step costs more than the buckets can hold.
 bool FloodCosts(const int32_t* wanted) {
-  for (int i = 0; i < kMapSquares; ++i) {
-    Cost[i] = kUnreached;
-    StepExtra[i] = -2;
-    Corner[i] = 0;
-    Done[i] = 0;
-    CheapestFrom[i] = 0;
-  }
-  for (int32_t& h : BucketHead) h = -1;
   OrderCount = 0;
   int remaining = 0;
-  for (int i = 0; i < kMapSquares; ++i)
-    remaining += wanted[i] >= 1 && i != StartSquare && InRoom(i / kMapSide, i % kMapSide) ? 1 : 0;
+  if (!PrepareSquares(wanted, remaining)) return false;
   if (remaining == 0) return true;
+  std::fill(std::begin(Cost), std::end(Cost), kUnreached);
+  std::memset(Corner, 0, sizeof Corner);
+  std::memset(Done, 0, sizeof Done);
+  std::memset(CheapestFrom, 0, sizeof CheapestFrom);
+  std::fill(std::begin(BucketHead), std::end(BucketHead), -1);
   const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
   int items = 0, open = 0;
   auto put = [&](int square, int32_t cost) {
@@ -120,21 +165,17 @@ bool FloodCosts(const int32_t* wanted) {
       if (Done[u] || Cost[u] != cost) continue;  // settled already, or a dearer entry left behind
       Done[u] = 1;
       Order[OrderCount++] = static_cast<int16_t>(u);
-      const int ux = u / kMapSide, uy = u % kMapSide;
-      if (wanted[u] >= 1 && u != StartSquare && InRoom(ux, uy) && --remaining == 0) return true;
+      if (WantedHere[u] && --remaining == 0) return true;
       for (int d = 0; d < 8; ++d) {
-        const int vx = ux + kDx[d], vy = uy + kDy[d];
-        if (!OnGrid(vx, vy)) continue;
+        const int v = u + kOffset[d];
         // A square already settled costs no more than u.
-        const int v = SquareIndex(vx, vy);
         if (Cost[v] <= cost) continue;
-        const int e = Extra(vx, vy);
+        const int e = StepExtra[v];
         if (e < 0) continue;
-        const bool diagonal = kDx[d] != 0 && kDy[d] != 0;
-        // Only a one-square mover minds the corners of a diagonal step.
-        if (diagonal && oneSquare && (CornerBlocks(vx, uy) || CornerBlocks(ux, vy))) continue;
-        if (e >= kBuckets - 14) return false;
-        const int32_t g = cost + (diagonal ? 14 : 10) + e;
+        // Only a one-square mover minds the corners of a diagonal step: the
+        // squares beside u in the step's column and row.
+        if (kDiagonal[d] && oneSquare && (CornerBlocks(u + kDx[d] * kStride) || CornerBlocks(u + kDy[d]))) continue;
+        const int32_t g = cost + (kDiagonal[d] ? 14 : 10) + e;
         const uint8_t from = static_cast<uint8_t>(1u << (7 - d));  // v sees u in the opposite direction
         if (g < Cost[v]) {
           Cost[v] = g;
@@ -176,7 +217,7 @@ bool MarkThreatsLeaving(int creature) {
       for (int y = o.squareY - MoverHeight; y <= o.squareY + h; ++y) {
         if (!OnGrid(x, y)) continue;
         e.threatMark = 0;
-        if (CountThreatsAmong(x, y, creature, &entries[k], 1) > 0) ThreatsAt[SquareIndex(x, y)] |= uint64_t{1} << bit;
+        if (CountThreatsAmong(x, y, creature, &entries[k], 1) > 0) ThreatsAt[Padded(x, y)] |= uint64_t{1} << bit;
       }
     ++bit;
   }
@@ -185,8 +226,8 @@ bool MarkThreatsLeaving(int creature) {
 }
 
 // What entering the square adds to a walk's fire, brazier, web and blocking
-// tallies: each counts once for the mover's footprint placed there.
-void EnteredTallies(int x, int y, int32_t* add) {
+// tallies, as lanes: each counts once for the mover's footprint placed there.
+uint64_t EnteredAreas(int x, int y) {
   bool fire = false, brazier = false, web = false, solid = false;
   for (int i = x; i < x + MoverWidth; ++i)
     for (int j = y; j < y + MoverHeight; ++j) {
@@ -197,17 +238,11 @@ void EnteredTallies(int x, int y, int32_t* add) {
       web |= cell.kind == kEffectWeb;
       solid |= cell.kind == kEffectSolid;
     }
-  add[kFire] = fire;
-  add[kBrazier] = brazier;
-  add[kWeb] = web;
-  add[kSolid] = solid;
+  return uint64_t{fire} << kLaneFire | uint64_t{brazier} << kLaneBrazier | uint64_t{web} << kLaneWeb |
+         uint64_t{solid} << kLaneSolid;
 }
 
-// A square in the start's room on the map: a search there follows the rules
-// of the flood.
-bool InRoom(int x, int y) {
-  return x < CurrentMap.width && y < CurrentMap.height && RegionGrid[SquareIndex(x, y)] == Room;
-}
+uint32_t Lane(uint64_t areas, int lane) { return static_cast<uint32_t>((areas >> lane) & 0xFFFF); }
 
 // The feet of a step onto a square depend only on whether the step is
 // diagonal, the kinds of magic area under the mover's footprint there and
@@ -240,72 +275,74 @@ int32_t StepFeet(int creature, int ux, int uy, int vx, int vy, int kinds) {
 
 // The squares some cheapest walk to a wanted square crosses (and the wanted
 // squares themselves): only their records are ever asked for.
-uint8_t Needed[kMapSquares];
-
 void MarkNeeded(const int32_t* wanted) {
-  for (int i = 0; i < OrderCount; ++i) Needed[Order[i]] = wanted[Order[i]] >= 1 ? 1 : 0;
+  for (int i = 0; i < OrderCount; ++i) {
+    const int p = Order[i];
+    Needed[p] = wanted[SquareIndex(ColumnOf(p), RowOf(p))] >= 1 ? 1 : 0;
+  }
   for (int i = OrderCount - 1; i > 0; --i) {
     const int v = Order[i];
     if (!Needed[v]) continue;
-    const int vx = v / kMapSide, vy = v % kMapSide;
-    for (unsigned from = CheapestFrom[v]; from != 0; from &= from - 1) {
-      const int d = __builtin_ctz(from);
-      Needed[SquareIndex(vx + kDx[d], vy + kDy[d])] = 1;
-    }
+    for (unsigned from = CheapestFrom[v]; from != 0; from &= from - 1) Needed[v + kOffset[__builtin_ctz(from)]] = 1;
   }
 }
 
-// Over the cheapest walks, square by square in flood order: the least and the
-// most of every tally, whether every cheapest walk gives the square one record
-// (alike), and whether some cheapest walk to it crosses a wanted square that
-// is not alike or lies outside the room (crossesDoubtful). Only wanted
-// squares are ever read from a walk record: a square that is not wanted may
-// be reached in ways that record differently without harm.
+// Over the cheapest walks, square by square in flood order: what they record,
+// whether every cheapest walk gives the square one record (alike), and
+// whether some cheapest walk to it crosses a wanted square that is not alike
+// or lies outside the room (crossesDoubtful). Only wanted squares are ever
+// read from a walk record: a square that is not wanted may be reached in ways
+// that record differently without harm.
 void SettleSquares(int creature, const int32_t* wanted) {
   std::memset(FeetAsked, 0, sizeof FeetAsked);
+  std::memset(Settled, 0, sizeof Settled);
   MarkNeeded(wanted);
   const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
-  FloodSquare& start = Square[StartSquare];
-  start = {};
-  start.alike = true;
+  Square[StartSquare] = {};
   for (int i = 1; i < OrderCount; ++i) {
     const int v = Order[i];
+    if (!Needed[v]) continue;  // never asked for
     FloodSquare& s = Square[v];
-    if (!Needed[v]) {
-      s.alike = false;  // never asked for
-      continue;
-    }
-    const int vx = v / kMapSide, vy = v % kMapSide;
+    const int vx = ColumnOf(v), vy = RowOf(v);
     const int kinds = KindsUnder(vx, vy);
-    for (int t = 0; t < kTallies; ++t) {
-      s.lo[t] = INT32_MAX;
-      s.hi[t] = INT32_MIN;
-    }
-    s.provokedOnAll = ~uint64_t{0};
-    s.provokedOnAny = 0;
-    s.crossesDoubtful = false;
-    int32_t add[kTallies] = {};
-    EnteredTallies(vx, vy, add);
-    add[kSteps] = 1;
+    const uint64_t entered = EnteredAreas(vx, vy);
+    bool first = true, mixed = false, crosses = false;
+    uint64_t areas = 0, onAll = ~uint64_t{0}, onAny = 0;
+    int32_t feet = 0, steps = 0;
     for (unsigned from = CheapestFrom[v]; from != 0; from &= from - 1) {
       const int d = __builtin_ctz(from);
-      const int ux = vx + kDx[d], uy = vy + kDy[d], u = SquareIndex(ux, uy);
+      const int u = v + kOffset[d];
       const FloodSquare& p = Square[u];
-      s.crossesDoubtful = s.crossesDoubtful || p.crossesDoubtful || p.doubtful;
-      add[kFeet] = StepFeet(creature, ux, uy, vx, vy, kinds);
-      for (int t = 0; t < kTallies; ++t) {
-        s.lo[t] = std::min(s.lo[t], p.lo[t] + add[t]);
-        s.hi[t] = std::max(s.hi[t], p.hi[t] + add[t]);
+      crosses = crosses || p.crossesDoubtful || p.doubtful;
+      const int32_t f = p.feet + StepFeet(creature, vx + kDx[d], vy + kDy[d], vx, vy, kinds);
+      const uint64_t a = p.areas + entered;
+      if (first) {
+        areas = a;
+        feet = f;
+        steps = p.mostSteps + 1;
+        mixed = p.mixed;
+        first = false;
+      } else {
+        mixed = mixed || p.mixed || a != areas || f != feet;
+        steps = std::max(steps, p.mostSteps + 1);
       }
-      s.provokedOnAll &= p.provokedOnAll | ThreatsAt[u];
-      s.provokedOnAny |= p.provokedOnAny | ThreatsAt[u];
+      onAll &= p.provokedOnAll | ThreatsAt[u];
+      onAny |= p.provokedOnAny | ThreatsAt[u];
     }
+    s.areas = areas;
+    s.feet = feet;
+    s.mostSteps = steps;
+    s.mixed = mixed;
+    s.provokedOnAll = onAll;
+    s.provokedOnAny = onAny;
+    s.crossesDoubtful = crosses;
     // The number of steps only has to stay within the path lists.
-    s.alike = s.provokedOnAll == s.provokedOnAny && s.hi[kSteps] <= kMostSteps;
-    for (int t = 0; t < kTallies; ++t) s.alike = s.alike && (t == kSteps || s.lo[t] == s.hi[t]);
+    const bool alike = !mixed && onAll == onAny && steps <= kMostSteps;
+    const bool inRoom = InRoom(vx, vy);
     // A one-square mover fits on a goal it reaches as on any square; a larger
     // one has the goal's own rules to pass.
-    s.doubtful = wanted[v] >= 1 && (!s.alike || !InRoom(vx, vy) || (!oneSquare && !RoomGoalFits(vx, vy)));
+    s.doubtful = wanted[SquareIndex(vx, vy)] >= 1 && (!alike || !inRoom || (!oneSquare && !RoomGoalFits(vx, vy)));
+    Settled[v] = alike && inRoom && !s.doubtful && !crosses;
   }
 }
 
@@ -316,11 +353,11 @@ void ForgetFlood() { Valid = false; }
 bool FloodReach(int creature, int fromX, int fromY, const int32_t* wanted) {
   Valid = false;
   if (!BeginRoomRules(creature, fromX, fromY)) return false;
-  StartSquare = SquareIndex(fromX, fromY);
+  StartSquare = Padded(fromX, fromY);
   const CreatureRecord& c = Creatures[creature];
   MoverWidth = c.footprintWidth.current > 0 ? c.footprintWidth.current : 1;
   MoverHeight = c.footprintHeight.current > 0 ? c.footprintHeight.current : 1;
-  Room = RegionGrid[StartSquare];
+  Room = RegionGrid[SquareIndex(fromX, fromY)];
   if (MarkThreatsLeaving(creature) && FloodCosts(wanted)) {
     SettleSquares(creature, wanted);
     Valid = true;
@@ -329,11 +366,7 @@ bool FloodReach(int creature, int fromX, int fromY, const int32_t* wanted) {
   return Valid;
 }
 
-bool FloodSettles(int x, int y) {
-  if (!Valid || !OnGrid(x, y) || !InRoom(x, y)) return false;
-  const int sq = SquareIndex(x, y);
-  return sq != StartSquare && Done[sq] && Square[sq].alike && !Square[sq].doubtful && !Square[sq].crossesDoubtful;
-}
+bool FloodSettles(int x, int y) { return Valid && OnGrid(x, y) && Settled[Padded(x, y)]; }
 
 bool FloodAgreesAlongPath(const PathTallyRecord* buffer) {
   for (int i = 0; i < PathLength && i < kMapSquares; ++i) {
@@ -349,11 +382,11 @@ bool FloodAgreesAlongPath(const PathTallyRecord* buffer) {
 }
 
 void FloodRecord(int x, int y, uint32_t* rec) {
-  const FloodSquare& s = Square[SquareIndex(x, y)];
+  const FloodSquare& s = Square[Padded(x, y)];
   rec[0] = static_cast<uint32_t>(__builtin_popcountll(s.provokedOnAll));
-  rec[2] = static_cast<uint32_t>(s.lo[kFire]);
-  rec[3] = static_cast<uint32_t>(s.lo[kBrazier]);
-  rec[4] = static_cast<uint32_t>(s.lo[kWeb]);
-  rec[5] = static_cast<uint32_t>(s.lo[kSolid]);
-  rec[6] = static_cast<uint32_t>(s.lo[kFeet]);
+  rec[2] = Lane(s.areas, kLaneFire);
+  rec[3] = Lane(s.areas, kLaneBrazier);
+  rec[4] = Lane(s.areas, kLaneWeb);
+  rec[5] = Lane(s.areas, kLaneSolid);
+  rec[6] = static_cast<uint32_t>(s.feet);
 }
