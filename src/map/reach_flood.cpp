@@ -48,17 +48,20 @@ struct FloodSquare {
   uint64_t provokedOnAll;  // enemies whose attacks every cheapest walk provokes
   uint64_t provokedOnAny;  // ... some cheapest walk provokes
   int32_t feet;            // the feet walked (meaningless when mixed)
-  int32_t mostSteps;       // the most steps a cheapest walk takes
+  int16_t mostSteps;       // the most steps a cheapest walk takes
   bool mixed;              // two cheapest walks differ in areas or feet
-  bool doubtful;           // wanted, and not alike or outside the room
-  bool crossesDoubtful;    // some cheapest walk to it crosses a doubtful square
+  // Wanted and not alike or outside the room (doubtful), or some cheapest
+  // walk to it crosses such a square.
+  bool doubtfulOrCrosses;
 };
+static_assert(sizeof(FloodSquare) == 32, "two squares a cache line");
 
 int32_t Cost[kPadded];             // cheapest search cost from the start
 int16_t StepExtra[kPadded];        // what stepping onto the square adds; -1 where the mover may not stand
 int16_t ExtraOfSquare[kMapSquares];  // the same, square by square as the room rules give it
 uint8_t Corner[kPadded];           // 1 a diagonal step may pass it, 2 it may not, 0 not yet asked
-uint8_t Done[kPadded];             // its cheapest cost is known
+uint8_t EnteredAt[kPadded];        // the areas entering the square adds, one bit a lane
+int16_t FeetKindAt[kPadded];       // what the feet of a step onto the square depend on besides its slant
 uint8_t CheapestFrom[kPadded];     // bit d: a cheapest walk arrives from the neighbour in direction d
 uint8_t WantedHere[kPadded];       // wanted, in the start's room and not the start
 uint8_t Needed[kPadded];           // some cheapest walk to a wanted square crosses it (or it is wanted)
@@ -94,6 +97,9 @@ bool InRoom(int x, int y) {
   return x < CurrentMap.width && y < CurrentMap.height && RegionGrid[SquareIndex(x, y)] == Room;
 }
 
+uint8_t EnteredAreas(int x, int y);
+int16_t FeetKind(int x, int y);
+
 bool CornerBlocks(int p) {
   uint8_t& c = Corner[p];
   if (c == 0) c = IsCornerObstructed(ColumnOf(p), RowOf(p)) ? 2 : 1;
@@ -116,6 +122,10 @@ bool PrepareSquares(const int32_t* wanted, int& remaining) {
     for (int y = 0; y < kMapSide; ++y) {
       extra[y] = given[y];
       most = std::max(most, given[y]);
+      if (given[y] >= 0) {
+        EnteredAt[Padded(x, y)] = EnteredAreas(x, y);
+        FeetKindAt[Padded(x, y)] = FeetKind(x, y);
+      }
       if (worth[y] >= 1 && InRoom(x, y)) {
         here[y] = 1;
         ++remaining;
@@ -142,7 +152,6 @@ bool FloodCosts(const int32_t* wanted) {
   if (remaining == 0) return true;
   std::fill(std::begin(Cost), std::end(Cost), kUnreached);
   std::memset(Corner, 0, sizeof Corner);
-  std::memset(Done, 0, sizeof Done);
   std::memset(CheapestFrom, 0, sizeof CheapestFrom);
   std::fill(std::begin(BucketHead), std::end(BucketHead), -1);
   const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
@@ -162,10 +171,11 @@ bool FloodCosts(const int32_t* wanted) {
       const int u = BucketItems[head].square;
       head = BucketItems[head].next;
       --open;
-      if (Done[u] || Cost[u] != cost) continue;  // settled already, or a dearer entry left behind
-      Done[u] = 1;
+      // A dearer entry left behind (a square's cheapest cost is put once only).
+      if (Cost[u] != cost) continue;
       Order[OrderCount++] = static_cast<int16_t>(u);
       if (WantedHere[u] && --remaining == 0) return true;
+#pragma GCC unroll 8
       for (int d = 0; d < 8; ++d) {
         const int v = u + kOffset[d];
         // A square already settled costs no more than u.
@@ -226,8 +236,8 @@ bool MarkThreatsLeaving(int creature) {
 }
 
 // What entering the square adds to a walk's fire, brazier, web and blocking
-// tallies, as lanes: each counts once for the mover's footprint placed there.
-uint64_t EnteredAreas(int x, int y) {
+// tallies, a bit each: each counts once for the mover's footprint placed there.
+uint8_t EnteredAreas(int x, int y) {
   bool fire = false, brazier = false, web = false, solid = false;
   for (int i = x; i < x + MoverWidth; ++i)
     for (int j = y; j < y + MoverHeight; ++j) {
@@ -238,8 +248,13 @@ uint64_t EnteredAreas(int x, int y) {
       web |= cell.kind == kEffectWeb;
       solid |= cell.kind == kEffectSolid;
     }
-  return uint64_t{fire} << kLaneFire | uint64_t{brazier} << kLaneBrazier | uint64_t{web} << kLaneWeb |
-         uint64_t{solid} << kLaneSolid;
+  return static_cast<uint8_t>(fire | brazier << 1 | web << 2 | solid << 3);
+}
+
+// The bits of EnteredAreas spread to the lanes of a walk record.
+constexpr uint64_t AreaLanes(unsigned bits) {
+  return uint64_t{(bits & 1) != 0} << kLaneFire | uint64_t{(bits & 2) != 0} << kLaneBrazier |
+         uint64_t{(bits & 4) != 0} << kLaneWeb | uint64_t{(bits & 8) != 0} << kLaneSolid;
 }
 
 uint32_t Lane(uint64_t areas, int lane) { return static_cast<uint32_t>((areas >> lane) & 0xFFFF); }
@@ -261,11 +276,21 @@ int KindsUnder(int x, int y) {
   return kinds < (1u << kKindsKept) ? static_cast<int>(kinds) : -1;
 }
 
-// The feet of the step from (ux, uy) onto (vx, vy), where kinds is KindsUnder (vx, vy).
-int32_t StepFeet(int creature, int ux, int uy, int vx, int vy, int kinds) {
-  if (kinds < 0) return CalculateMoveCost(creature, vx, vy, ux, uy, 1);
-  const int32_t floor = CurrentMap.layers[kLayerFloor][SquareIndex(vx, vy)];
-  const int diagonal = ux != vx && uy != vy, difficult = floor == 123 || floor == 124;
+// What the feet of a step onto (x, y) depend on besides its slant: the kinds
+// under the mover there and whether its ground is difficult, or -1 when the
+// kinds are too many to keep.
+int16_t FeetKind(int x, int y) {
+  const int kinds = KindsUnder(x, y);
+  if (kinds < 0) return -1;
+  const int32_t floor = CurrentMap.layers[kLayerFloor][SquareIndex(x, y)];
+  return static_cast<int16_t>(kinds << 1 | (floor == 123 || floor == 124));
+}
+
+// The feet of the step from (ux, uy) onto (vx, vy), where key is FeetKind (vx, vy).
+int32_t StepFeet(int creature, int ux, int uy, int vx, int vy, int key) {
+  if (key < 0) return CalculateMoveCost(creature, vx, vy, ux, uy, 1);
+  const int kinds = key >> 1, difficult = key & 1;
+  const int diagonal = ux != vx && uy != vy;
   if (!FeetAsked[diagonal][kinds][difficult]) {
     FeetAsked[diagonal][kinds][difficult] = true;
     FeetKnown[diagonal][kinds][difficult] = CalculateMoveCost(creature, vx, vy, ux, uy, 1);
@@ -304,8 +329,8 @@ void SettleSquares(int creature, const int32_t* wanted) {
     if (!Needed[v]) continue;  // never asked for
     FloodSquare& s = Square[v];
     const int vx = ColumnOf(v), vy = RowOf(v);
-    const int kinds = KindsUnder(vx, vy);
-    const uint64_t entered = EnteredAreas(vx, vy);
+    const int key = FeetKindAt[v];
+    const uint64_t entered = AreaLanes(EnteredAt[v]);
     bool first = true, mixed = false, crosses = false;
     uint64_t areas = 0, onAll = ~uint64_t{0}, onAny = 0;
     int32_t feet = 0, steps = 0;
@@ -313,8 +338,8 @@ void SettleSquares(int creature, const int32_t* wanted) {
       const int d = __builtin_ctz(from);
       const int u = v + kOffset[d];
       const FloodSquare& p = Square[u];
-      crosses = crosses || p.crossesDoubtful || p.doubtful;
-      const int32_t f = p.feet + StepFeet(creature, vx + kDx[d], vy + kDy[d], vx, vy, kinds);
+      crosses = crosses || p.doubtfulOrCrosses;
+      const int32_t f = p.feet + StepFeet(creature, vx + kDx[d], vy + kDy[d], vx, vy, key);
       const uint64_t a = p.areas + entered;
       if (first) {
         areas = a;
@@ -331,18 +356,19 @@ void SettleSquares(int creature, const int32_t* wanted) {
     }
     s.areas = areas;
     s.feet = feet;
-    s.mostSteps = steps;
+    s.mostSteps = static_cast<int16_t>(std::min(steps, static_cast<int32_t>(INT16_MAX)));
     s.mixed = mixed;
     s.provokedOnAll = onAll;
     s.provokedOnAny = onAny;
-    s.crossesDoubtful = crosses;
     // The number of steps only has to stay within the path lists.
     const bool alike = !mixed && onAll == onAny && steps <= kMostSteps;
     const bool inRoom = InRoom(vx, vy);
     // A one-square mover fits on a goal it reaches as on any square; a larger
     // one has the goal's own rules to pass.
-    s.doubtful = wanted[SquareIndex(vx, vy)] >= 1 && (!alike || !inRoom || (!oneSquare && !RoomGoalFits(vx, vy)));
-    Settled[v] = alike && inRoom && !s.doubtful && !crosses;
+    const bool doubtful =
+        wanted[SquareIndex(vx, vy)] >= 1 && (!alike || !inRoom || (!oneSquare && !RoomGoalFits(vx, vy)));
+    s.doubtfulOrCrosses = doubtful || crosses;
+    Settled[v] = alike && inRoom && !doubtful && !crosses;
   }
 }
 
