@@ -39,6 +39,9 @@ constexpr bool kDiagonal[8] = {true, false, true, false, false, true, false, tru
 // in each 16-bit lane (a walk never takes 65,536 steps).
 constexpr int kLaneFire = 0, kLaneBrazier = 16, kLaneWeb = 32, kLaneSolid = 48;
 
+// The kinds of magic area the feet of a step are worked out for once.
+constexpr int kKindsKept = 8;
+
 // What every cheapest walk to a square records. Once two cheapest walks
 // differ in their areas or feet, every walk on from there differs too
 // (mixed); the attacks provoked may come together again, since an enemy
@@ -64,7 +67,10 @@ uint8_t EnteredAt[kPadded];        // the areas entering the square adds, one bi
 int16_t FeetKindAt[kPadded];       // what the feet of a step onto the square depend on besides its slant
 uint8_t CheapestFrom[kPadded];     // bit d: a cheapest walk arrives from the neighbour in direction d
 uint8_t WantedHere[kPadded];       // wanted, in the start's room and not the start
+uint8_t WantedAny[kPadded];        // wanted, wherever it lies
 uint8_t Needed[kPadded];           // some cheapest walk to a wanted square crosses it (or it is wanted)
+int16_t NeededList[kMapSquares];   // the needed squares but the start, last reached first
+int NeededCount = 0;
 uint8_t Settled[kPadded];          // the answer of FloodSettles
 uint64_t ThreatsAt[kPadded];       // enemies whose attack leaving the square provokes
 FloodSquare Square[kPadded];
@@ -112,23 +118,41 @@ bool PrepareSquares(const int32_t* wanted, int& remaining) {
   RoomStepExtraCosts(ExtraOfSquare);
   std::fill(std::begin(StepExtra), std::end(StepExtra), int16_t{-1});
   std::memset(WantedHere, 0, sizeof WantedHere);
+  std::memset(WantedAny, 0, sizeof WantedAny);
+  const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
   remaining = 0;
   int16_t most = 0;
   for (int x = 0; x < kMapSide; ++x) {
     int16_t* extra = &StepExtra[Padded(x, 0)];
     uint8_t* here = &WantedHere[Padded(x, 0)];
+    uint8_t* any = &WantedAny[Padded(x, 0)];
+    uint8_t* entered = &EnteredAt[Padded(x, 0)];
+    int16_t* feetKind = &FeetKindAt[Padded(x, 0)];
     const int16_t* given = &ExtraOfSquare[SquareIndex(x, 0)];
     const int32_t* worth = &wanted[SquareIndex(x, 0)];
     for (int y = 0; y < kMapSide; ++y) {
       extra[y] = given[y];
       most = std::max(most, given[y]);
-      if (given[y] >= 0) {
-        EnteredAt[Padded(x, y)] = EnteredAreas(x, y);
-        FeetKindAt[Padded(x, y)] = FeetKind(x, y);
+      if (given[y] >= 0 && oneSquare) {
+        // The one square's own area and ground, read directly.
+        const SquareEffectCell& cell = MagicAreaGrid[SquareIndex(x, y)];
+        const bool fire = cell.kind == kEffectFire;
+        entered[y] = static_cast<uint8_t>(fire | (fire && cell.roundsLeft == 1000) << 1 |
+                                          (cell.kind == kEffectWeb) << 2 | (cell.kind == kEffectSolid) << 3);
+        const int32_t floor = CurrentMap.layers[kLayerFloor][SquareIndex(x, y)];
+        feetKind[y] = cell.kind < kKindsKept
+                          ? static_cast<int16_t>(1 << cell.kind << 1 | (floor == 123 || floor == 124))
+                          : int16_t{-1};
+      } else if (given[y] >= 0) {
+        entered[y] = EnteredAreas(x, y);
+        feetKind[y] = FeetKind(x, y);
       }
-      if (worth[y] >= 1 && InRoom(x, y)) {
-        here[y] = 1;
-        ++remaining;
+      if (worth[y] >= 1) {
+        any[y] = 1;
+        if (InRoom(x, y)) {
+          here[y] = 1;
+          ++remaining;
+        }
       }
     }
   }
@@ -262,7 +286,6 @@ uint32_t Lane(uint64_t areas, int lane) { return static_cast<uint32_t>((areas >>
 // The feet of a step onto a square depend only on whether the step is
 // diagonal, the kinds of magic area under the mover's footprint there and
 // whether the ground of the square is difficult: each such step is costed once.
-constexpr int kKindsKept = 8;
 int32_t FeetKnown[2][1 << kKindsKept][2];
 bool FeetAsked[2][1 << kKindsKept][2];
 
@@ -300,14 +323,13 @@ int32_t StepFeet(int creature, int ux, int uy, int vx, int vy, int key) {
 
 // The squares some cheapest walk to a wanted square crosses (and the wanted
 // squares themselves): only their records are ever asked for.
-void MarkNeeded(const int32_t* wanted) {
-  for (int i = 0; i < OrderCount; ++i) {
-    const int p = Order[i];
-    Needed[p] = wanted[SquareIndex(ColumnOf(p), RowOf(p))] >= 1 ? 1 : 0;
-  }
+void MarkNeeded() {
+  std::memcpy(Needed, WantedAny, sizeof Needed);
+  NeededCount = 0;
   for (int i = OrderCount - 1; i > 0; --i) {
     const int v = Order[i];
     if (!Needed[v]) continue;
+    NeededList[NeededCount++] = static_cast<int16_t>(v);
     for (unsigned from = CheapestFrom[v]; from != 0; from &= from - 1) Needed[v + kOffset[__builtin_ctz(from)]] = 1;
   }
 }
@@ -321,12 +343,12 @@ void MarkNeeded(const int32_t* wanted) {
 void SettleSquares(int creature, const int32_t* wanted) {
   std::memset(FeetAsked, 0, sizeof FeetAsked);
   std::memset(Settled, 0, sizeof Settled);
-  MarkNeeded(wanted);
+  MarkNeeded();
   const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
   Square[StartSquare] = {};
-  for (int i = 1; i < OrderCount; ++i) {
-    const int v = Order[i];
-    if (!Needed[v]) continue;  // never asked for
+  // Only needed squares are ever asked for.
+  for (int i = NeededCount - 1; i >= 0; --i) {
+    const int v = NeededList[i];
     FloodSquare& s = Square[v];
     const int vx = ColumnOf(v), vy = RowOf(v);
     const int key = FeetKindAt[v];
@@ -338,7 +360,7 @@ void SettleSquares(int creature, const int32_t* wanted) {
       const int d = __builtin_ctz(from);
       const int u = v + kOffset[d];
       const FloodSquare& p = Square[u];
-      crosses = crosses || p.doubtfulOrCrosses;
+      crosses |= p.doubtfulOrCrosses;
       const int32_t f = p.feet + StepFeet(creature, vx + kDx[d], vy + kDy[d], vx, vy, key);
       const uint64_t a = p.areas + entered;
       if (first) {
@@ -348,7 +370,7 @@ void SettleSquares(int creature, const int32_t* wanted) {
         mixed = p.mixed;
         first = false;
       } else {
-        mixed = mixed || p.mixed || a != areas || f != feet;
+        mixed |= p.mixed | (a != areas) | (f != feet);
         steps = std::max(steps, p.mostSteps + 1);
       }
       onAll &= p.provokedOnAll | ThreatsAt[u];
