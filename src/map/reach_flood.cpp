@@ -163,67 +163,6 @@ bool PrepareSquares(const int32_t* wanted, int& remaining) {
   return most < kBuckets - 14;
 }
 
-// The cheapest search cost of every square the mover can reach, the
-// neighbours cheapest walks arrive from, and the order in which the squares
-// got their cost (each after every square a cheapest walk to it crosses,
-// since every step costs at least 10), until every wanted square of the room
-// has its cost (wanted squares outside it are never searched for under the
-// flood's rules). False when a step costs more than the buckets can hold.
-bool FloodCosts(const int32_t* wanted) {
-  OrderCount = 0;
-  int remaining = 0;
-  if (!PrepareSquares(wanted, remaining)) return false;
-  if (remaining == 0) return true;
-  std::fill(std::begin(Cost), std::end(Cost), kUnreached);
-  std::memset(Corner, 0, sizeof Corner);
-  std::memset(CheapestFrom, 0, sizeof CheapestFrom);
-  std::fill(std::begin(BucketHead), std::end(BucketHead), -1);
-  const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
-  int items = 0, open = 0;
-  auto put = [&](int square, int32_t cost) {
-    BucketItem& item = BucketItems[items];
-    item.square = static_cast<int16_t>(square);
-    item.next = BucketHead[cost % kBuckets];
-    BucketHead[cost % kBuckets] = items++;
-    ++open;
-  };
-  Cost[StartSquare] = 0;
-  put(StartSquare, 0);
-  for (int32_t cost = 0; open > 0; ++cost) {
-    int32_t& head = BucketHead[cost % kBuckets];
-    while (head != -1) {
-      const int u = BucketItems[head].square;
-      head = BucketItems[head].next;
-      --open;
-      // A dearer entry left behind (a square's cheapest cost is put once only).
-      if (Cost[u] != cost) continue;
-      Order[OrderCount++] = static_cast<int16_t>(u);
-      if (WantedHere[u] && --remaining == 0) return true;
-#pragma GCC unroll 8
-      for (int d = 0; d < 8; ++d) {
-        const int v = u + kOffset[d];
-        // A square already settled costs no more than u.
-        if (Cost[v] <= cost) continue;
-        const int e = StepExtra[v];
-        if (e < 0) continue;
-        // Only a one-square mover minds the corners of a diagonal step: the
-        // squares beside u in the step's column and row.
-        if (kDiagonal[d] && oneSquare && (CornerBlocks(u + kDx[d] * kStride) || CornerBlocks(u + kDy[d]))) continue;
-        const int32_t g = cost + (kDiagonal[d] ? 14 : 10) + e;
-        const uint8_t from = static_cast<uint8_t>(1u << (7 - d));  // v sees u in the opposite direction
-        if (g < Cost[v]) {
-          Cost[v] = g;
-          CheapestFrom[v] = from;
-          put(v, g);
-        } else if (g == Cost[v]) {
-          CheapestFrom[v] |= from;
-        }
-      }
-    }
-  }
-  return true;
-}
-
 // For every square, the enemies whose attack the mover provokes by leaving it,
 // as the path search counts them (those that already struck this round are
 // never counted). False when there are too many to tell apart.
@@ -334,64 +273,128 @@ void MarkNeeded() {
   }
 }
 
-// Over the cheapest walks, square by square in flood order: what they record,
-// whether every cheapest walk gives the square one record (alike), and
-// whether some cheapest walk to it crosses a wanted square that is not alike
-// or lies outside the room (crossesDoubtful). Only wanted squares are ever
-// read from a walk record: a square that is not wanted may be reached in ways
-// that record differently without harm.
-void SettleSquares(int creature, const int32_t* wanted) {
+// Over the cheapest walks to square v, just reached at its cheapest cost
+// (so that every square a cheapest walk to it crosses is tallied already):
+// what they record, whether every cheapest walk gives the square one record
+// (alike), and whether some cheapest walk to it crosses a wanted square that
+// is not alike or lies outside the room. Only wanted squares are ever read
+// from a walk record: a square that is not wanted may be reached in ways that
+// record differently without harm (see SettleSquares). Tallying as the flood
+// goes finds the squares before v still close at hand.
+void TallySquare(int creature, int v, bool oneSquare) {
+  FloodSquare& s = Square[v];
+  const int vx = ColumnOf(v), vy = RowOf(v);
+  const int key = FeetKindAt[v];
+  const uint64_t entered = AreaLanes(EnteredAt[v]);
+  unsigned from = CheapestFrom[v];
+  // The first walk's record, then every other one against it.
+  int d = __builtin_ctz(from);
+  int u = v + kOffset[d];
+  const FloodSquare* p = &Square[u];
+  bool crosses = p->doubtfulOrCrosses, mixed = p->mixed;
+  const uint64_t areas = p->areas + entered;
+  const int32_t feet = p->feet + StepFeet(creature, vx + kDx[d], vy + kDy[d], vx, vy, key);
+  int32_t steps = p->mostSteps + 1;
+  uint64_t onAll = p->provokedOnAll | ThreatsAt[u], onAny = p->provokedOnAny | ThreatsAt[u];
+  for (from &= from - 1; from != 0; from &= from - 1) {
+    d = __builtin_ctz(from);
+    u = v + kOffset[d];
+    p = &Square[u];
+    crosses |= p->doubtfulOrCrosses;
+    const int32_t f = p->feet + StepFeet(creature, vx + kDx[d], vy + kDy[d], vx, vy, key);
+    mixed |= p->mixed | (p->areas + entered != areas) | (f != feet);
+    steps = std::max(steps, p->mostSteps + 1);
+    onAll &= p->provokedOnAll | ThreatsAt[u];
+    onAny |= p->provokedOnAny | ThreatsAt[u];
+  }
+  s.areas = areas;
+  s.feet = feet;
+  s.mostSteps = static_cast<int16_t>(std::min(steps, static_cast<int32_t>(INT16_MAX)));
+  s.mixed = mixed;
+  s.provokedOnAll = onAll;
+  s.provokedOnAny = onAny;
+  // The number of steps only has to stay within the path lists.
+  const bool alike = !mixed && onAll == onAny && steps <= kMostSteps;
+  const bool inRoom = InRoom(vx, vy);
+  // A one-square mover fits on a goal it reaches as on any square; a larger
+  // one has the goal's own rules to pass.
+  const bool doubtful = WantedAny[v] && (!alike || !inRoom || (!oneSquare && !RoomGoalFits(vx, vy)));
+  s.doubtfulOrCrosses = doubtful || crosses;
+  Settled[v] = alike && inRoom && !doubtful && !crosses;
+}
+
+// The cheapest search cost of every square the mover can reach, the
+// neighbours cheapest walks arrive from, and the order in which the squares
+// got their cost (each after every square a cheapest walk to it crosses,
+// since every step costs at least 10), until every wanted square of the room
+// has its cost (wanted squares outside it are never searched for under the
+// flood's rules). False when a step costs more than the buckets can hold.
+bool FloodCosts(int creature, const int32_t* wanted) {
+  OrderCount = 0;
   std::memset(FeetAsked, 0, sizeof FeetAsked);
   std::memset(Settled, 0, sizeof Settled);
-  MarkNeeded();
+  int remaining = 0;
+  if (!PrepareSquares(wanted, remaining)) return false;
+  if (remaining == 0) return true;
+  std::fill(std::begin(Cost), std::end(Cost), kUnreached);
+  std::memset(Corner, 0, sizeof Corner);
+  std::memset(CheapestFrom, 0, sizeof CheapestFrom);
+  std::fill(std::begin(BucketHead), std::end(BucketHead), -1);
   const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
-  Square[StartSquare] = {};
-  // Only needed squares are ever asked for.
-  for (int i = NeededCount - 1; i >= 0; --i) {
-    const int v = NeededList[i];
-    FloodSquare& s = Square[v];
-    const int vx = ColumnOf(v), vy = RowOf(v);
-    const int key = FeetKindAt[v];
-    const uint64_t entered = AreaLanes(EnteredAt[v]);
-    bool first = true, mixed = false, crosses = false;
-    uint64_t areas = 0, onAll = ~uint64_t{0}, onAny = 0;
-    int32_t feet = 0, steps = 0;
-    for (unsigned from = CheapestFrom[v]; from != 0; from &= from - 1) {
-      const int d = __builtin_ctz(from);
-      const int u = v + kOffset[d];
-      const FloodSquare& p = Square[u];
-      crosses |= p.doubtfulOrCrosses;
-      const int32_t f = p.feet + StepFeet(creature, vx + kDx[d], vy + kDy[d], vx, vy, key);
-      const uint64_t a = p.areas + entered;
-      if (first) {
-        areas = a;
-        feet = f;
-        steps = p.mostSteps + 1;
-        mixed = p.mixed;
-        first = false;
-      } else {
-        mixed |= p.mixed | (a != areas) | (f != feet);
-        steps = std::max(steps, p.mostSteps + 1);
+  int items = 0, open = 0;
+  auto put = [&](int square, int32_t cost) {
+    BucketItem& item = BucketItems[items];
+    item.square = static_cast<int16_t>(square);
+    item.next = BucketHead[cost % kBuckets];
+    BucketHead[cost % kBuckets] = items++;
+    ++open;
+  };
+  Cost[StartSquare] = 0;
+  put(StartSquare, 0);
+  for (int32_t cost = 0; open > 0; ++cost) {
+    int32_t& head = BucketHead[cost % kBuckets];
+    while (head != -1) {
+      const int u = BucketItems[head].square;
+      head = BucketItems[head].next;
+      --open;
+      // A dearer entry left behind (a square's cheapest cost is put once only).
+      if (Cost[u] != cost) continue;
+      if (u == StartSquare)
+        Square[u] = {};
+      else
+        TallySquare(creature, u, oneSquare);
+      Order[OrderCount++] = static_cast<int16_t>(u);
+      if (WantedHere[u] && --remaining == 0) return true;
+#pragma GCC unroll 8
+      for (int d = 0; d < 8; ++d) {
+        const int v = u + kOffset[d];
+        // A square already settled costs no more than u.
+        if (Cost[v] <= cost) continue;
+        const int e = StepExtra[v];
+        if (e < 0) continue;
+        // Only a one-square mover minds the corners of a diagonal step: the
+        // squares beside u in the step's column and row.
+        if (kDiagonal[d] && oneSquare && (CornerBlocks(u + kDx[d] * kStride) || CornerBlocks(u + kDy[d]))) continue;
+        const int32_t g = cost + (kDiagonal[d] ? 14 : 10) + e;
+        const uint8_t from = static_cast<uint8_t>(1u << (7 - d));  // v sees u in the opposite direction
+        if (g < Cost[v]) {
+          Cost[v] = g;
+          CheapestFrom[v] = from;
+          put(v, g);
+        } else if (g == Cost[v]) {
+          CheapestFrom[v] |= from;
+        }
       }
-      onAll &= p.provokedOnAll | ThreatsAt[u];
-      onAny |= p.provokedOnAny | ThreatsAt[u];
     }
-    s.areas = areas;
-    s.feet = feet;
-    s.mostSteps = static_cast<int16_t>(std::min(steps, static_cast<int32_t>(INT16_MAX)));
-    s.mixed = mixed;
-    s.provokedOnAll = onAll;
-    s.provokedOnAny = onAny;
-    // The number of steps only has to stay within the path lists.
-    const bool alike = !mixed && onAll == onAny && steps <= kMostSteps;
-    const bool inRoom = InRoom(vx, vy);
-    // A one-square mover fits on a goal it reaches as on any square; a larger
-    // one has the goal's own rules to pass.
-    const bool doubtful =
-        wanted[SquareIndex(vx, vy)] >= 1 && (!alike || !inRoom || (!oneSquare && !RoomGoalFits(vx, vy)));
-    s.doubtfulOrCrosses = doubtful || crosses;
-    Settled[v] = alike && inRoom && !doubtful && !crosses;
   }
+  return true;
+}
+
+// Which squares' records may be asked for: the needed ones of those the
+// flood tallied.
+void SettleSquares() {
+  MarkNeeded();
+  for (int i = 0; i < OrderCount; ++i) Settled[Order[i]] &= Needed[Order[i]];
 }
 
 }  // namespace
@@ -406,8 +409,8 @@ bool FloodReach(int creature, int fromX, int fromY, const int32_t* wanted) {
   MoverWidth = c.footprintWidth.current > 0 ? c.footprintWidth.current : 1;
   MoverHeight = c.footprintHeight.current > 0 ? c.footprintHeight.current : 1;
   Room = RegionGrid[SquareIndex(fromX, fromY)];
-  if (MarkThreatsLeaving(creature) && FloodCosts(wanted)) {
-    SettleSquares(creature, wanted);
+  if (MarkThreatsLeaving(creature) && FloodCosts(creature, wanted)) {
+    SettleSquares();
     Valid = true;
   }
   EndRoomRules();
