@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstring>
 #include <iterator>
+#include <vector>
 
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
@@ -82,12 +83,7 @@ int OrderCount = 0;
 constexpr int kBuckets = 512;
 constexpr int kMaxStep = 14 + 50 + 100 + 20 + 200 + 40;
 static_assert(kMaxStep < kBuckets, "a step may not reach past the buckets");
-struct BucketItem {
-  int16_t square;
-  int32_t next;
-};
-int32_t BucketHead[kBuckets];
-BucketItem BucketItems[8 * kMapSquares + 8];
+std::vector<int16_t> Bucket[kBuckets];  // the squares put at each cost, kept from flood to flood
 
 bool Valid = false;
 int StartSquare = -1;  // padded
@@ -339,24 +335,21 @@ bool FloodCosts(int creature, const int32_t* wanted) {
   std::fill(std::begin(Cost), std::end(Cost), kUnreached);
   std::memset(Corner, 0, sizeof Corner);
   std::memset(CheapestFrom, 0, sizeof CheapestFrom);
-  std::fill(std::begin(BucketHead), std::end(BucketHead), -1);
+  for (std::vector<int16_t>& b : Bucket) b.clear();
   const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
-  int items = 0, open = 0;
-  auto put = [&](int square, int32_t cost) {
-    BucketItem& item = BucketItems[items];
-    item.square = static_cast<int16_t>(square);
-    item.next = BucketHead[cost % kBuckets];
-    BucketHead[cost % kBuckets] = items++;
+  int open = 0;
+  auto put = [&open](int square, int32_t cost) {
+    Bucket[cost % kBuckets].push_back(static_cast<int16_t>(square));
     ++open;
   };
   Cost[StartSquare] = 0;
   put(StartSquare, 0);
   for (int32_t cost = 0; open > 0; ++cost) {
-    int32_t& head = BucketHead[cost % kBuckets];
-    while (head != -1) {
-      const int u = BucketItems[head].square;
-      head = BucketItems[head].next;
-      --open;
+    std::vector<int16_t>& bucket = Bucket[cost % kBuckets];
+    // Nothing put at this cost while it is taken out: every step costs 10 or more.
+    open -= static_cast<int>(bucket.size());
+    for (size_t k = 0; k < bucket.size(); ++k) {
+      const int u = bucket[k];
       // A dearer entry left behind (a square's cheapest cost is put once only).
       if (Cost[u] != cost) continue;
       if (u == StartSquare)
@@ -386,6 +379,7 @@ bool FloodCosts(int creature, const int32_t* wanted) {
         }
       }
     }
+    bucket.clear();
   }
   return true;
 }
