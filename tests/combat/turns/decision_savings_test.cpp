@@ -1,0 +1,52 @@
+// The computer's decisions come out the same with the decision's savings on
+// and off: whole seeded battles, crowded on the large walled map and of the
+// usual size elsewhere, give the same message log and the same outcome both
+// ways.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "combat/turns/computer_decision.h"
+#include "harness/battle_runner.h"
+
+namespace {
+
+class DecisionSavings : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(battles::StartBattleGame()); }
+  static void TearDownTestSuite() { battles::StopBattleGame(); }
+  void TearDown() override { SurveyByBoundedPaths = true; }
+};
+
+battles::BattleOutcome Play(const battles::BattleOptions& options, const std::function<void(bool)>& savings,
+                            bool on) {
+  savings(on);
+  return battles::RunBattle(options);
+}
+
+// Runs each battle with the savings on and off and compares what it left.
+void ExpectSameBattlesBothWays(const std::function<void(bool)>& savings) {
+  for (uint32_t seed = 3; seed <= 5; ++seed) {
+    battles::BattleOptions options;
+    options.seed = seed;
+    options.keepLog = true;
+    if (seed != 5) {
+      options.fighters = battles::kMaxFighters;
+      options.map = "Ruined Keep";
+      options.roundCap = 3;
+    }
+    const battles::BattleOutcome with = Play(options, savings, true);
+    const battles::BattleOutcome without = Play(options, savings, false);
+    ASSERT_EQ(with.fault, "") << battles::BattleLine(with);
+    EXPECT_GT(with.decisions, 20);
+    EXPECT_EQ(battles::BattleLine(with), battles::BattleLine(without)) << "seed " << seed;
+    EXPECT_EQ(with.log, without.log) << "seed " << seed;
+  }
+}
+
+TEST_F(DecisionSavings, TheSurveySearchesOnlyThePathsThatMayBeShortest) {
+  ExpectSameBattlesBothWays([](bool on) { SurveyByBoundedPaths = on; });
+}
+
+}  // namespace
