@@ -8,6 +8,7 @@
 #include <string>
 
 #include "combat/turns/computer_decision.h"
+#include "combat/turns/target_choice.h"
 #include "harness/battle_runner.h"
 
 namespace {
@@ -16,7 +17,10 @@ class DecisionSavings : public ::testing::Test {
  protected:
   static void SetUpTestSuite() { ASSERT_TRUE(battles::StartBattleGame()); }
   static void TearDownTestSuite() { battles::StopBattleGame(); }
-  void TearDown() override { SurveyByBoundedPaths = true; }
+  void TearDown() override {
+    SurveyByBoundedPaths = true;
+    ChargeByBoundedLines = true;
+  }
 };
 
 battles::BattleOutcome Play(const battles::BattleOptions& options, const std::function<void(bool)>& savings,
@@ -47,6 +51,10 @@ void ExpectSameBattlesBothWays(const std::function<void(bool)>& savings) {
 
 TEST_F(DecisionSavings, TheSurveySearchesOnlyThePathsThatMayBeShortest) {
   ExpectSameBattlesBothWays([](bool on) { SurveyByBoundedPaths = on; });
+}
+
+TEST_F(DecisionSavings, TheChargeListTracesNoLineToATargetOutOfRange) {
+  ExpectSameBattlesBothWays([](bool on) { ChargeByBoundedLines = on; });
 }
 
 }  // namespace
