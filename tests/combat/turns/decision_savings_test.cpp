@@ -8,6 +8,7 @@
 #include <string>
 
 #include "combat/turns/computer_decision.h"
+#include "combat/turns/tactics.h"
 #include "combat/turns/target_choice.h"
 #include "harness/battle_runner.h"
 
@@ -20,6 +21,7 @@ class DecisionSavings : public ::testing::Test {
   void TearDown() override {
     SurveyByBoundedPaths = true;
     ChargeByBoundedLines = true;
+    BullRushSkipsOutOfReach = true;
   }
 };
 
@@ -55,6 +57,10 @@ TEST_F(DecisionSavings, TheSurveySearchesOnlyThePathsThatMayBeShortest) {
 
 TEST_F(DecisionSavings, TheChargeListTracesNoLineToATargetOutOfRange) {
   ExpectSameBattlesBothWays([](bool on) { ChargeByBoundedLines = on; });
+}
+
+TEST_F(DecisionSavings, TheBullRushBuildsNoGridWithNobodyWithinOneMove) {
+  ExpectSameBattlesBothWays([](bool on) { BullRushSkipsOutOfReach = on; });
 }
 
 }  // namespace
