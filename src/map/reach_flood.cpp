@@ -78,15 +78,15 @@ int Extra(int x, int y) {
   return e;
 }
 
-// The cheapest search cost of every square the mover can reach, the
-// neighbours cheapest walks arrive from, and the order in which the squares
-// were settled (each after every square a cheapest walk to it crosses, since
-// every step costs at least 10).
 bool InRoom(int x, int y);
 
-// ... until every wanted square of the room has its cost (wanted squares
-// outside it are never searched for under the flood's rules).
-void FloodCosts(const int32_t* wanted) {
+// The cheapest search cost of every square the mover can reach, the
+// neighbours cheapest walks arrive from, and the order in which the squares
+// got their cost (each after every square a cheapest walk to it crosses,
+// since every step costs at least 10), until every wanted square of the room
+// has its cost (wanted squares outside it are never searched for under the
+// flood's rules). False when a step costs more than the buckets can hold.
+bool FloodCosts(const int32_t* wanted) {
   for (int i = 0; i < kMapSquares; ++i) {
     Cost[i] = kUnreached;
     StepExtra[i] = -2;
@@ -99,7 +99,7 @@ void FloodCosts(const int32_t* wanted) {
   int remaining = 0;
   for (int i = 0; i < kMapSquares; ++i)
     remaining += wanted[i] >= 1 && i != StartSquare && InRoom(i / kMapSide, i % kMapSide) ? 1 : 0;
-  if (remaining == 0) return;
+  if (remaining == 0) return true;
   const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
   int items = 0, open = 0;
   auto put = [&](int square, int32_t cost) {
@@ -121,7 +121,7 @@ void FloodCosts(const int32_t* wanted) {
       Done[u] = 1;
       Order[OrderCount++] = static_cast<int16_t>(u);
       const int ux = u / kMapSide, uy = u % kMapSide;
-      if (wanted[u] >= 1 && u != StartSquare && InRoom(ux, uy) && --remaining == 0) return;
+      if (wanted[u] >= 1 && u != StartSquare && InRoom(ux, uy) && --remaining == 0) return true;
       for (int d = 0; d < 8; ++d) {
         const int vx = ux + kDx[d], vy = uy + kDy[d];
         if (!OnGrid(vx, vy)) continue;
@@ -133,6 +133,7 @@ void FloodCosts(const int32_t* wanted) {
         const bool diagonal = kDx[d] != 0 && kDy[d] != 0;
         // Only a one-square mover minds the corners of a diagonal step.
         if (diagonal && oneSquare && (CornerBlocks(vx, uy) || CornerBlocks(ux, vy))) continue;
+        if (e >= kBuckets - 14) return false;
         const int32_t g = cost + (diagonal ? 14 : 10) + e;
         const uint8_t from = static_cast<uint8_t>(1u << (7 - d));  // v sees u in the opposite direction
         if (g < Cost[v]) {
@@ -145,6 +146,7 @@ void FloodCosts(const int32_t* wanted) {
       }
     }
   }
+  return true;
 }
 
 // For every square, the enemies whose attack the mover provokes by leaving it,
@@ -262,6 +264,7 @@ void MarkNeeded(const int32_t* wanted) {
 void SettleSquares(int creature, const int32_t* wanted) {
   std::memset(FeetAsked, 0, sizeof FeetAsked);
   MarkNeeded(wanted);
+  const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
   FloodSquare& start = Square[StartSquare];
   start = {};
   start.alike = true;
@@ -300,7 +303,9 @@ void SettleSquares(int creature, const int32_t* wanted) {
     // The number of steps only has to stay within the path lists.
     s.alike = s.provokedOnAll == s.provokedOnAny && s.hi[kSteps] <= kMostSteps;
     for (int t = 0; t < kTallies; ++t) s.alike = s.alike && (t == kSteps || s.lo[t] == s.hi[t]);
-    s.doubtful = wanted[v] >= 1 && (!s.alike || !InRoom(vx, vy) || !RoomGoalFits(vx, vy));
+    // A one-square mover fits on a goal it reaches as on any square; a larger
+    // one has the goal's own rules to pass.
+    s.doubtful = wanted[v] >= 1 && (!s.alike || !InRoom(vx, vy) || (!oneSquare && !RoomGoalFits(vx, vy)));
   }
 }
 
@@ -316,8 +321,7 @@ bool FloodReach(int creature, int fromX, int fromY, const int32_t* wanted) {
   MoverWidth = c.footprintWidth.current > 0 ? c.footprintWidth.current : 1;
   MoverHeight = c.footprintHeight.current > 0 ? c.footprintHeight.current : 1;
   Room = RegionGrid[StartSquare];
-  if (MarkThreatsLeaving(creature)) {
-    FloodCosts(wanted);
+  if (MarkThreatsLeaving(creature) && FloodCosts(wanted)) {
     SettleSquares(creature, wanted);
     Valid = true;
   }

@@ -433,7 +433,7 @@ TEST(GridSameness, ReachabilityGivesTheSameWithAndWithoutTheFlood) {
     const uint32_t kinds[] = {kEffectFire, kEffectWeb, kEffectEntangle, kEffectSolid, kEffectDarkness, kEffectSilence};
     for (int k = 0; k < roll(25); ++k)
       MagicAreaGrid[SquareIndex(roll(30), roll(30))] = {kinds[roll(6)], static_cast<uint32_t>(roll(3) == 0 ? 1000 : 3), 0};
-    // Patches of entangling growth that slow a walk under any part of a footprint.
+    // Patches of entangling growth that slow a walk under any square of a footprint.
     for (int k = 0; k < 40; ++k) MagicAreaGrid[SquareIndex(roll(30), roll(30))] = {kEffectEntangle, 3, 0};
     for (int k = 0; k < roll(40); ++k) CurrentMap.At(kLayerFloor, roll(30), roll(30)) = 123;
     const int moverSize = battle % 4 == 3 ? 2 : 1;
