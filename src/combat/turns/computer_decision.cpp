@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <cstdlib>
+#include <vector>
 
 #include "combat/actions/casting_checks.h"
 #include "combat/turns/adjacency_queries.h"
@@ -25,6 +26,7 @@
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
 #include "map/path_finding.h"
+#include "map/square_grids.h"
 #include "rules/adjacency.h"
 #include "rules/armour_class.h"
 #include "rules/attack_profile.h"
@@ -45,6 +47,7 @@ int32_t DisruptionTarget = -1;
 uint8_t SpellsGivenUpThisTurn = 0;
 GridSquare ChosenSquare = {-1, -1};
 uint8_t AiThinkingDisplay = 0;
+bool SurveyByBoundedPaths = true;
 DecisionFlags Decision;
 
 namespace {
@@ -203,9 +206,90 @@ int32_t PathCostTo(int f, int o) {
   return result == kPathNone ? -1 : PathCostFeet;
 }
 
+// The least the path of PathCostTo (f, o) can cost: every step of a path is
+// worth at least five feet, and the search stops on a square from which the
+// fighter's footprint touches the creature standing on the goal (or on the
+// goal itself), so it takes at least as many steps as the king's distance to
+// the box of those squares.
+int32_t LeastPathCost(int f, int o) {
+  const CreatureRecord& c = Creatures[f];
+  const GridSquare goal = NearestFootprintSquare(o, c.squareX, c.squareY);
+  int x0 = goal.x, x1 = goal.x, y0 = goal.y, y1 = goal.y;
+  const int t = CreatureAtSquare(goal.x, goal.y, f);
+  if (IsValidCreature(t)) {
+    const CreatureRecord& e = Creatures[t];
+    const int w = std::max<int>(c.footprintWidth.current, 1), h = std::max<int>(c.footprintHeight.current, 1);
+    x0 = std::min(x0, e.squareX - w);
+    y0 = std::min(y0, e.squareY - h);
+    x1 = std::max(x1, e.squareX + e.footprintWidth.current);
+    y1 = std::max(y1, e.squareY + e.footprintHeight.current);
+  }
+  const int dx = c.squareX < x0 ? x0 - c.squareX : (c.squareX > x1 ? c.squareX - x1 : 0);
+  const int dy = c.squareY < y0 ? y0 - c.squareY : (c.squareY > y1 ? c.squareY - y1 : 0);
+  return 5 * std::max(dx, dy);
+}
+
+// One creature the survey measures the path to.
+struct SurveyCandidate {
+  int order;  // its place in the turn order
+  int creature;
+  bool enemy;
+  int32_t least;  // LeastPathCost
+  int32_t cost;   // PathCostTo, -2 while not searched
+};
+
+// The nearest creature and the nearest foe by path: the first in turn order
+// of those with the cheapest path. The paths are searched cheapest bound
+// first and a creature whose bound exceeds the best found is not searched;
+// the last creature of the turn order is searched last, as the full survey
+// does, so that the path it leaves behind is the same.
+void FindNearestByPath(int f, std::vector<SurveyCandidate>& list) {
+  if (list.empty()) return;
+  std::vector<int> byBound(list.size());
+  for (size_t i = 0; i < list.size(); ++i) byBound[i] = static_cast<int>(i);
+  const int last = static_cast<int>(list.size()) - 1;
+  std::stable_sort(byBound.begin(), byBound.end(),
+                   [&](int a, int b) { return list[a].least < list[b].least; });
+  int32_t anyCost = -1, foeCost = -1;
+  int searchedLast = -1;
+  auto note = [&](const SurveyCandidate& k) {
+    if (k.cost < 0) return;
+    if (anyCost < 0 || k.cost < anyCost) anyCost = k.cost;
+    if (k.enemy && (foeCost < 0 || k.cost < foeCost)) foeCost = k.cost;
+  };
+  for (int i : byBound) {
+    SurveyCandidate& k = list[i];
+    const bool mayBeNearest = anyCost < 0 || k.least <= anyCost;
+    const bool mayBeNearestFoe = k.enemy && (foeCost < 0 || k.least <= foeCost);
+    if (!mayBeNearest && !mayBeNearestFoe) continue;
+    k.cost = PathCostTo(f, k.creature);
+    searchedLast = i;
+    note(k);
+  }
+  if (searchedLast != last) {
+    list[last].cost = PathCostTo(f, list[last].creature);
+    note(list[last]);
+  }
+  int32_t bestAny = 0, bestFoe = 0;
+  for (const SurveyCandidate& k : list) {
+    if (k.cost < 0) continue;
+    if (NearestCreatureByPath == -1 || k.cost < bestAny) {
+      NearestCreatureByPath = k.creature;
+      bestAny = k.cost;
+    }
+    if (k.enemy && (NearestFoe == -1 || k.cost < bestFoe)) {
+      NearestFoe = k.creature;
+      bestFoe = k.cost;
+    }
+  }
+}
+
 void Survey(int f) {
   NearestFoe = NearestCreatureByPath = StrongestAlly = WeakestEnemy = LowestArmourEnemy = -1;
   int32_t foeCost = 0, anyCost = 0, strongest = 0, weakest = 10000, lowestArmour = 10000;
+  const bool bounded = SurveyByBoundedPaths && InCombat == 1;
+  static std::vector<SurveyCandidate> candidates;
+  candidates.clear();
   for (int i = 0; i < EntryCount(); ++i) {
     const int o = TurnOrder[i].creature;
     if (!IsValidCreature(o)) continue;
@@ -216,16 +300,20 @@ void Survey(int f) {
       StrongestAlly = o;
     }
     if (o == f) continue;
-    const int32_t cost = PathCostTo(f, o);
-    if (cost >= 0 && (NearestCreatureByPath == -1 || cost < anyCost)) {
-      NearestCreatureByPath = o;
-      anyCost = cost;
+    if (bounded) {
+      candidates.push_back({i, o, enemy, LeastPathCost(f, o), -2});
+    } else {
+      const int32_t cost = PathCostTo(f, o);
+      if (cost >= 0 && (NearestCreatureByPath == -1 || cost < anyCost)) {
+        NearestCreatureByPath = o;
+        anyCost = cost;
+      }
+      if (enemy && cost >= 0 && (NearestFoe == -1 || cost < foeCost)) {
+        NearestFoe = o;
+        foeCost = cost;
+      }
     }
     if (!enemy) continue;
-    if (cost >= 0 && (NearestFoe == -1 || cost < foeCost)) {
-      NearestFoe = o;
-      foeCost = cost;
-    }
     if (e.hitPoints < weakest) {
       weakest = e.hitPoints;
       WeakestEnemy = o;
@@ -236,6 +324,7 @@ void Survey(int f) {
       LowestArmourEnemy = o;
     }
   }
+  if (bounded) FindNearestByPath(f, candidates);
 }
 
 // --- Confusion -----------------------------------------------------------------------

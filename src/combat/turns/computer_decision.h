@@ -16,6 +16,10 @@ extern int32_t DisruptionTarget;
 extern uint8_t SpellsGivenUpThisTurn;
 // The square of the last best-square search of the decision.
 extern GridSquare ChosenSquare;
+// The decision's survey searches only the paths that may be the shortest
+// (true, the game's way) or every path (false); both find the same nearest
+// creature and foe. A switch for tests.
+extern bool SurveyByBoundedPaths;
 // 1 while a long search shows the "thinking" frame.
 extern uint8_t AiThinkingDisplay;
 

@@ -2,6 +2,7 @@
 // friend, leaving a hazard, the alarm, Turn Undead and the breath weapon, the
 // action checks of item and innate spells, the charge and the bull-rush
 // approach.
+#include <algorithm>
 #include <cstdlib>
 
 #include "combat/actions/action_executor.h"
@@ -21,6 +22,7 @@
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
 #include "map/path_finding.h"
+#include "rules/adjacency.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
@@ -313,6 +315,34 @@ TacticResult Charge(int fighter, const TacticFlags& f) {
   return TacticResult::kCommitted;
 }
 
+namespace {
+
+int FootprintSide(int32_t side) { return side > 0 ? side : 1; }
+
+// True when no square a single move of the fighter reaches lies beside a
+// combatant not of its own side: a square from which it touches the ring of
+// another combatant lies in the box round that combatant grown by the
+// fighter's footprint, and every step there costs at least five feet.
+bool NoneBesideWithinOneMove(int fighter) {
+  const CreatureRecord& c = Creatures[fighter];
+  const int w = FootprintSide(c.footprintWidth.current), h = FootprintSide(c.footprintHeight.current);
+  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
+    const int o = TurnOrder[i].creature;
+    if (!IsValidCreature(o) || o == fighter || AreAllies(fighter, o)) continue;
+    const CreatureRecord& e = Creatures[o];
+    const int x0 = e.squareX - w, x1 = e.squareX + FootprintSide(e.footprintWidth.current);
+    const int y0 = e.squareY - h, y1 = e.squareY + FootprintSide(e.footprintHeight.current);
+    const int dx = c.squareX < x0 ? x0 - c.squareX : (c.squareX > x1 ? c.squareX - x1 : 0);
+    const int dy = c.squareY < y0 ? y0 - c.squareY : (c.squareY > y1 ? c.squareY - y1 : 0);
+    if (5 * std::max(dx, dy) <= c.speed.current) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool BullRushSkipsOutOfReach = true;
+
 TacticResult ApproachToBullRush(int fighter, const TacticFlags& f) {
   const CombatActionState& a = CombatAction;
   CreatureRecord& c = Creatures[fighter];
@@ -321,6 +351,9 @@ TacticResult ApproachToBullRush(int fighter, const TacticFlags& f) {
     return TacticResult::kFellThrough;
   PresentFrameNow();
   TacticTrace("DEBUG - Searching for bull rush position\r");
+  // The push must start within one move: with nobody to stand beside there,
+  // no square of the grid could serve.
+  if (BullRushSkipsOutOfReach && InCombat == 1 && NoneBesideWithinOneMove(fighter)) return TacticResult::kFellThrough;
   BuildMeleeValuationGrid(fighter, -1, 0, 1, 1);
   const int64_t square = ExtractBestSquare(fighter, 0, nullptr);
   if (square == kNoSquare) return TacticResult::kFellThrough;

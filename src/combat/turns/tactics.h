@@ -78,6 +78,10 @@ TacticResult ShootTarget(int fighter, const TacticFlags& f);
 // The charge and the bull-rush approach of the approach chain.
 TacticResult Charge(int fighter, const TacticFlags& f);
 TacticResult ApproachToBullRush(int fighter, const TacticFlags& f);
+// With BullRushSkipsOutOfReach (the game's way) the bull rush approach builds
+// no grid when no combatant of another side stands within one move; false builds it always.
+// Both decide the same. A switch for tests.
+extern bool BullRushSkipsOutOfReach;
 // Plan 1 with an adjacent enemy: grapple, step back to shoot, reposition,
 // whirlwind, bull rush and the attack.
 TacticResult AttackInMelee(int fighter, const TacticFlags& f);

@@ -259,6 +259,51 @@ int ChooseRandomCasterTarget() {
   return TargetCandidateList[RandomUpTo(static_cast<uint32_t>(count - 1))];
 }
 
+namespace {
+
+int FootprintSide(int32_t side) { return side > 0 ? side : 1; }
+
+// True when no charge line of the acting fighter from its square can reach
+// the creature standing on (targetX, targetY): every square of a line lies
+// as many steps from the start as its place in the line, each step costs at
+// least five feet, and the run must stop beside the target within the moves
+// left, so a target whose ring lies farther than the moves left allow is out
+// of reach whatever line is tried.
+bool BeyondChargeRange(int fighter, int targetX, int targetY) {
+  const int target = CombatantAtSquare(targetX, targetY);
+  if (!IsValidCreature(target)) return false;
+  const CreatureRecord& c = Creatures[fighter];
+  const CreatureRecord& t = Creatures[target];
+  const int x0 = t.squareX - FootprintSide(c.footprintWidth.current);
+  const int x1 = t.squareX + FootprintSide(t.footprintWidth.current);
+  const int y0 = t.squareY - FootprintSide(c.footprintHeight.current);
+  const int y1 = t.squareY + FootprintSide(t.footprintHeight.current);
+  const int dx = c.squareX < x0 ? x0 - c.squareX : (c.squareX > x1 ? c.squareX - x1 : 0);
+  const int dy = c.squareY < y0 ? y0 - c.squareY : (c.squareY > y1 ? c.squareY - y1 : 0);
+  return 5 * std::max(dx, dy) > CombatAction.movesLeft;
+}
+
+// What the failed reach test of a target out of range leaves behind: the
+// marks of the target's ring and the last line it tried (the one to the last
+// ring square in x-major order, or the target's own square without a ring).
+void LeaveFailedReach(int fighter, int targetX, int targetY) {
+  const int target = CombatantAtSquare(targetX, targetY);
+  if (!IsValidCreature(target)) return;
+  const CreatureRecord& c = Creatures[fighter];
+  MarkAdjacentSquares(target);
+  for (int x = kMapSide - 1; x >= 0; --x)
+    for (int y = kMapSide - 1; y >= 0; --y)
+      if (AdjacencyGrid[SquareIndex(x, y)] != 0) {
+        CanChargeAlongLine(c.squareX, c.squareY, x, y, target);
+        return;
+      }
+  CanChargeAlongLine(c.squareX, c.squareY, targetX, targetY, target);
+}
+
+}  // namespace
+
+bool ChargeByBoundedLines = true;
+
 int ListChargeableEnemies(int creature) {
   std::fill(std::begin(TargetCandidateList), std::end(TargetCandidateList), -1);
   std::fill(std::begin(ChargeSquares), std::end(ChargeSquares), ChargeSquare{-1, -1});
@@ -267,16 +312,26 @@ int ListChargeableEnemies(int creature) {
   const bool actionLeft = a.fullRoundActionLeft != 0 || (a.singleActionTurn == 1 && a.standardActionLeft != 0);
   if (!actionLeft || a.fiveFootStepLeft != 1) return 0;
   CreatureRecord& c = Creatures[creature];
+  // The lines are the acting fighter's: only its own list may skip targets.
+  const bool bounded = ChargeByBoundedLines && a.currentEntry >= 0 && a.currentEntry < TurnCount() &&
+                       TurnOrder[a.currentEntry].creature == creature;
+  int skipped = -1;  // the enemy of the last reach test skipped, while no test followed it
   int n = 0;
   for (int i = 0; i < TurnCount() && n < kCandidateListSize; ++i) {
     const int e = TurnOrder[i].creature;
     if (!IsValidCreature(e) || e == creature || !AreEnemies(creature, e)) continue;
     if (std::find(TargetCandidateList, TargetCandidateList + n, e) != TargetCandidateList + n) continue;
+    if (bounded && BeyondChargeRange(creature, Creatures[e].squareX, Creatures[e].squareY)) {
+      skipped = e;
+      continue;
+    }
+    skipped = -1;
     if (!CanReachTargetFrom(Creatures[e].squareX, Creatures[e].squareY, c.squareX, c.squareY)) continue;
     TargetCandidateList[n] = e;
     ChargeSquares[n] = {c.destinationX, c.destinationY};
     ++n;
   }
+  if (skipped != -1) LeaveFailedReach(creature, Creatures[skipped].squareX, Creatures[skipped].squareY);
   return n;
 }
 

@@ -26,6 +26,10 @@ int ChooseReadiedTarget();
 int ChooseRandomCasterTarget();
 
 // Lists the enemies a charge reaches, each with its charge square; the count.
+// With ChargeByBoundedLines (the game's way) the lines to an enemy farther
+// than the acting fighter's moves left allow are not traced; false traces
+// every one. Both list the same. A switch for tests.
+extern bool ChargeByBoundedLines;
 int ListChargeableEnemies(int creature);
 // The index of the candidate to charge, -1 none.
 int ChooseChargeTarget(int creature);

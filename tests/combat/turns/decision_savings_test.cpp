@@ -1,0 +1,72 @@
+// The computer's decisions come out the same with the decision's savings on
+// and off: seeded battles give the same message log and the same outcome
+// both ways.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+
+#include "combat/turns/computer_decision.h"
+#include "combat/turns/tactics.h"
+#include "combat/turns/target_choice.h"
+#include "harness/battle_runner.h"
+
+namespace {
+
+class DecisionSavings : public ::testing::Test {
+ protected:
+  static void SetUpTestSuite() { ASSERT_TRUE(battles::StartBattleGame()); }
+  static void TearDownTestSuite() { battles::StopBattleGame(); }
+  void TearDown() override {
+    SurveyByBoundedPaths = true;
+    ChargeByBoundedLines = true;
+    BullRushSkipsOutOfReach = true;
+  }
+};
+
+battles::BattleOutcome Play(const battles::BattleOptions& options, const std::function<void(bool)>& savings,
+                            bool on) {
+  savings(on);
+  return battles::RunBattle(options);
+}
+
+// Runs each battle with the savings on and off and compares what it left:
+// two crowded battles of three rounds on the large walled map, and two whole
+// battles of the usual size in which fighters charge and bull rush.
+void ExpectSameBattlesBothWays(const std::function<void(bool)>& savings) {
+  struct Battle {
+    uint32_t seed;
+    bool crowded;
+  };
+  for (const Battle b : {Battle{3, true}, Battle{4, true}, Battle{13, false}, Battle{27, false}}) {
+    const uint32_t seed = b.seed;
+    battles::BattleOptions options;
+    options.seed = seed;
+    options.keepLog = true;
+    if (b.crowded) {
+      options.fighters = battles::kMaxFighters;
+      options.map = "Ruined Keep";
+      options.roundCap = 3;
+    }
+    const battles::BattleOutcome with = Play(options, savings, true);
+    const battles::BattleOutcome without = Play(options, savings, false);
+    ASSERT_EQ(with.fault, "") << battles::BattleLine(with);
+    EXPECT_GT(with.decisions, 20);
+    EXPECT_EQ(battles::BattleLine(with), battles::BattleLine(without)) << "seed " << seed;
+    EXPECT_EQ(with.log, without.log) << "seed " << seed;
+  }
+}
+
+TEST_F(DecisionSavings, TheSurveySearchesOnlyThePathsThatMayBeShortest) {
+  ExpectSameBattlesBothWays([](bool on) { SurveyByBoundedPaths = on; });
+}
+
+TEST_F(DecisionSavings, TheChargeListTracesNoLineToATargetOutOfRange) {
+  ExpectSameBattlesBothWays([](bool on) { ChargeByBoundedLines = on; });
+}
+
+TEST_F(DecisionSavings, TheBullRushBuildsNoGridWithNobodyWithinOneMove) {
+  ExpectSameBattlesBothWays([](bool on) { BullRushSkipsOutOfReach = on; });
+}
+
+}  // namespace
