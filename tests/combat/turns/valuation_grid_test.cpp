@@ -260,3 +260,61 @@ TEST(ReachFlood, AWantedDoorwayOnTheWayIsSearchedByItsOwnRules) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ReachFlood, EquallyCheapWalksThroughAndRoundAFireLeaveTheSquareToItsSearch) {
+  // A fire that costs this fighter nothing to cross (no brazier): round the
+  // pillar by the top through the fire, or by the bottom outside it.
+  turnsfixture::NewBattle({"........", "........", "..#.....", "........", "........"});
+  turnsfixture::AddFighter(kMe, 2, 0, 2);
+  Creatures[kMe].kind = 88;
+  turnsfixture::StartTurn(kMe);
+  MagicAreaGrid[SquareIndex(2, 1)] = {kEffectFire, 3, 0};
+  static int32_t wanted[kMapSquares];
+  std::fill(wanted, wanted + kMapSquares, 0);
+  wanted[SquareIndex(4, 2)] = wanted[SquareIndex(3, 1)] = wanted[SquareIndex(3, 3)] = wanted[SquareIndex(7, 4)] = 100;
+  ASSERT_TRUE(FloodReach(kMe, 0, 2, wanted));
+  EXPECT_FALSE(FloodSettles(4, 2)) << "one way round enters the fire, the other does not";
+  ASSERT_TRUE(FloodSettles(3, 1));
+  uint32_t rec[kTallyWords] = {};
+  FloodRecord(3, 1, rec);
+  EXPECT_EQ(rec[2], 1u) << "one way only, through the fire";
+  ForgetFlood();
+  ExpectSameWithAndWithoutFlood(kMe, {{4, 2}, {3, 1}, {3, 3}, {7, 4}});
+}
+
+TEST(ReachFlood, WalksAlongTheMapsEdgesRecordAsTheirSearches) {
+  // The whole map: the flood never steps off one edge onto the other side.
+  std::vector<std::string> rows(kMapSide, std::string(kMapSide, '.'));
+  for (int y = 0; y < kMapSide - 2; ++y) rows[y][30] = '#';
+  turnsfixture::NewBattle(rows);
+  turnsfixture::AddFighter(kMe, 2, 0, 0);
+  turnsfixture::AddFighter(kFoe, 1, kMapSide - 1, 1);
+  turnsfixture::StartTurn(kMe);
+  ExpectSameWithAndWithoutFlood(kMe, {{0, kMapSide - 1}, {kMapSide - 1, 0}, {kMapSide - 1, kMapSide - 1},
+                                      {29, 0}, {31, 0}, {kMapSide - 2, 2}, {5, kMapSide - 1}});
+}
+
+TEST(RoomRules, TheStepCostsOfTheWholeMapAreEachSquaresOwn) {
+  turnsfixture::NewBattle({"..........", ".##.......", "....#.....", ".........."});
+  turnsfixture::AddFighter(kMe, 2, 0, 0);
+  turnsfixture::AddFighter(kFoe, 1, 5, 2);
+  turnsfixture::StartTurn(kMe);
+  MagicAreaGrid[SquareIndex(7, 1)] = {kEffectWeb, 3, 10};
+  ASSERT_TRUE(BeginRoomRules(kMe, 0, 0));
+  static int16_t all[kMapSquares];
+  RoomStepExtraCosts(all);
+  int unfit = 0, dearer = 0;
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) {
+      ASSERT_EQ(all[SquareIndex(x, y)], RoomStepExtraCost(x, y)) << x << "," << y;
+      unfit += all[SquareIndex(x, y)] < 0;
+      dearer += all[SquareIndex(x, y)] > 0;
+    }
+  EndRoomRules();
+  EXPECT_GT(unfit, 0) << "walls and the enemy's square";
+  EXPECT_GT(dearer, 0) << "the web and the enemy's reach";
+}
+
+}  // namespace
