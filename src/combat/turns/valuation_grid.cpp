@@ -37,6 +37,10 @@ int32_t Word(const uint32_t* r, int k) { return static_cast<int32_t>(r[k]); }
 
 // The magic-area kinds under the creature's footprint placed at (x, y), as bits 1 << kind.
 uint32_t KindsUnder(int x, int y, int w, int h) {
+  if (w <= 1 && h <= 1) {
+    const bool under = w == 1 && h == 1 && CurrentMap.Inside(x, y) && x < kMapSide && y < kMapSide;
+    return under ? 1u << MagicAreaGrid[SquareIndex(x, y)].kind : 0;
+  }
   uint32_t kinds = 0;
   for (int i = x; i < x + w; ++i)
     for (int j = y; j < y + h; ++j)
