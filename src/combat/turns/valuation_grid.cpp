@@ -320,10 +320,13 @@ struct ReachPass {
   // wrote a record other than the flood's on a settled square (then the
   // flood cannot stand for the searches and the rings must be run without it).
   bool Rings(bool flood) {
+    // Squares below 14 are dropped before every ring: the whole grid before
+    // the first, and then only the squares of the ring just done can have
+    // fallen below, so each is dropped as soon as it is weighed.
+    if (dropBelowFourteen)
+      for (int32_t& v : ValuationGrid)
+        if (v < 14) v = kUnfit;
     for (int ring = farthest; ring >= 0; --ring) {
-      if (dropBelowFourteen)
-        for (int32_t& v : ValuationGrid)
-          if (v < 14) v = kUnfit;
       // The squares of this ring in x-major order.
       for (int x = std::max(0, cx - ring); x <= std::min(kMapSide - 1, cx + ring); ++x) {
         const bool edgeColumn = std::abs(x - cx) == ring;
@@ -358,6 +361,7 @@ struct ReachPass {
           }
           lastReachable = sq;
           Weigh(x, y, ring == 1, rec, value);
+          if (dropBelowFourteen && value < 14) value = kUnfit;
         }
       }
     }

@@ -318,3 +318,28 @@ TEST(RoomRules, TheStepCostsOfTheWholeMapAreEachSquaresOwn) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ReachabilityPass, SquaresBelowFourteenAreDroppedBeforeAndAsTheyAreWeighed) {
+  // A corridor with a web: a square worth 20 beyond it falls to 6 and is
+  // dropped; one worth 13 is dropped at once; one worth 100 keeps 86.
+  turnsfixture::NewBattle({"##########", "..........", "##########"});
+  turnsfixture::AddFighter(kMe, 2, 0, 1);
+  turnsfixture::StartTurn(kMe);
+  MagicAreaGrid[SquareIndex(3, 1)] = {kEffectWeb, 3, 10};
+  for (int flood : {1, 0}) {
+    ReachByFlood = static_cast<uint8_t>(flood);
+    std::memset(ValuationGrid, 0, sizeof ValuationGrid);
+    ValuationGrid[SquareIndex(2, 1)] = 13;
+    ValuationGrid[SquareIndex(6, 1)] = 20;
+    ValuationGrid[SquareIndex(8, 1)] = 100;
+    ScoreGridReachability(kMe, 0, 1, 0, 1);
+    EXPECT_EQ(Value(2, 1), kUnfit);
+    EXPECT_EQ(Value(6, 1), kUnfit) << "one web on the way";
+    EXPECT_EQ(Value(8, 1), 100 - 14 + 1) << "one web on the way, and the best";
+  }
+  ReachByFlood = 1;
+}
+
+}  // namespace
