@@ -63,7 +63,7 @@ static_assert(sizeof(FloodSquare) == 32, "two squares a cache line");
 int32_t Cost[kPadded];             // cheapest search cost from the start
 int16_t StepExtra[kPadded];        // what stepping onto the square adds; -1 where the mover may not stand
 int16_t ExtraOfSquare[kMapSquares];  // the same, square by square as the room rules give it
-uint8_t Corner[kPadded];           // 1 a diagonal step may pass it, 2 it may not, 0 not yet asked
+uint8_t Corner[kPadded];           // 1 a diagonal step may not pass it (the border never lets one)
 uint8_t EnteredAt[kPadded];        // the areas entering the square adds, one bit a lane
 int16_t FeetKindAt[kPadded];       // what the feet of a step onto the square depend on besides its slant
 uint8_t CheapestFrom[kPadded];     // bit d: a cheapest walk arrives from the neighbour in direction d
@@ -102,11 +102,7 @@ bool InRoom(int x, int y) {
 uint8_t EnteredAreas(int x, int y);
 int16_t FeetKind(int x, int y);
 
-bool CornerBlocks(int p) {
-  uint8_t& c = Corner[p];
-  if (c == 0) c = IsCornerObstructed(ColumnOf(p), RowOf(p)) ? 2 : 1;
-  return c == 2;
-}
+bool CornerBlocks(int p) { return Corner[p] != 0; }
 
 // The step costs of every square under the room rules, and the wanted squares
 // of the room. False when a step may cost more than the buckets can hold.
@@ -115,6 +111,7 @@ bool PrepareSquares(const int32_t* wanted, int& remaining) {
   std::fill(std::begin(StepExtra), std::end(StepExtra), int16_t{-1});
   std::memset(WantedHere, 0, sizeof WantedHere);
   std::memset(WantedAny, 0, sizeof WantedAny);
+  std::memset(Corner, 1, sizeof Corner);
   const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
   remaining = 0;
   int16_t most = 0;
@@ -122,12 +119,15 @@ bool PrepareSquares(const int32_t* wanted, int& remaining) {
     int16_t* extra = &StepExtra[Padded(x, 0)];
     uint8_t* here = &WantedHere[Padded(x, 0)];
     uint8_t* any = &WantedAny[Padded(x, 0)];
+    uint8_t* corner = &Corner[Padded(x, 0)];
     uint8_t* entered = &EnteredAt[Padded(x, 0)];
     int16_t* feetKind = &FeetKindAt[Padded(x, 0)];
     const int16_t* given = &ExtraOfSquare[SquareIndex(x, 0)];
     const int32_t* worth = &wanted[SquareIndex(x, 0)];
     for (int y = 0; y < kMapSide; ++y) {
       extra[y] = given[y];
+      // Only a one-square mover minds the corners of a diagonal step.
+      if (oneSquare) corner[y] = IsCornerObstructed(x, y) ? 1 : 0;
       most = std::max(most, given[y]);
       if (given[y] >= 0 && oneSquare) {
         // The one square's own area and ground, read directly.
@@ -333,7 +333,6 @@ bool FloodCosts(int creature, const int32_t* wanted) {
   if (!PrepareSquares(wanted, remaining)) return false;
   if (remaining == 0) return true;
   std::fill(std::begin(Cost), std::end(Cost), kUnreached);
-  std::memset(Corner, 0, sizeof Corner);
   std::memset(CheapestFrom, 0, sizeof CheapestFrom);
   for (std::vector<int16_t>& b : Bucket) b.clear();
   const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
