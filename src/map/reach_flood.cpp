@@ -221,8 +221,7 @@ uint32_t Lane(uint64_t areas, int lane) { return static_cast<uint32_t>((areas >>
 // The feet of a step onto a square depend only on whether the step is
 // diagonal, the kinds of magic area under the mover's footprint there and
 // whether the ground of the square is difficult: each such step is costed once.
-int32_t FeetKnown[2][1 << kKindsKept][2];
-bool FeetAsked[2][1 << kKindsKept][2];
+int32_t FeetKnown[2][2 << kKindsKept];  // by slant and FeetKind; -1 not yet asked
 
 // The kinds of magic area (below kKindsKept, else -1) under the mover's
 // footprint placed at (x, y), as bits.
@@ -245,15 +244,11 @@ int16_t FeetKind(int x, int y) {
 }
 
 // The feet of the step from (ux, uy) onto (vx, vy), where key is FeetKind (vx, vy).
-int32_t StepFeet(int creature, int ux, int uy, int vx, int vy, int key) {
+inline int32_t StepFeet(int creature, int ux, int uy, int vx, int vy, int key) {
   if (key < 0) return CalculateMoveCost(creature, vx, vy, ux, uy, 1);
-  const int kinds = key >> 1, difficult = key & 1;
-  const int diagonal = ux != vx && uy != vy;
-  if (!FeetAsked[diagonal][kinds][difficult]) {
-    FeetAsked[diagonal][kinds][difficult] = true;
-    FeetKnown[diagonal][kinds][difficult] = CalculateMoveCost(creature, vx, vy, ux, uy, 1);
-  }
-  return FeetKnown[diagonal][kinds][difficult];
+  int32_t& feet = FeetKnown[ux != vx && uy != vy][key];
+  if (feet < 0) feet = CalculateMoveCost(creature, vx, vy, ux, uy, 1);
+  return feet;
 }
 
 // The squares some cheapest walk to a wanted square crosses (and the wanted
@@ -327,7 +322,7 @@ void TallySquare(int creature, int v, bool oneSquare) {
 // flood's rules). False when a step costs more than the buckets can hold.
 bool FloodCosts(int creature, const int32_t* wanted) {
   OrderCount = 0;
-  std::memset(FeetAsked, 0, sizeof FeetAsked);
+  std::memset(FeetKnown, 0xFF, sizeof FeetKnown);
   std::memset(Settled, 0, sizeof Settled);
   int remaining = 0;
   if (!PrepareSquares(wanted, remaining)) return false;
