@@ -344,7 +344,7 @@ void FindNearestByPath(int f, std::vector<SurveyCandidate>& list) {
   }
 }
 
-void Survey(int f) {
+void SurveyFrom(int f) {
   NearestFoe = NearestCreatureByPath = StrongestAlly = WeakestEnemy = LowestArmourEnemy = -1;
   int32_t foeCost = 0, anyCost = 0, strongest = 0, weakest = 10000, lowestArmour = 10000;
   const bool bounded = SurveyByBoundedPaths && InCombat == 1;
@@ -548,6 +548,8 @@ bool ActParalysed(int f) {
 
 }  // namespace
 
+void SurveyBattle(int fighter) { SurveyFrom(fighter); }
+
 bool HasFreeHand(int creature) {
   if (!IsValidCreature(creature)) return true;
   const CreatureRecord& c = Creatures[creature];
@@ -706,7 +708,7 @@ void DecideComputerAction() {
   Decision.adjacentEnemy = HasAdjacentEnemy(f);
   Decision.adjacentCombatant = HasAdjacentCombatant(f);
   Decision.grappling = Has(f, kCondGrappling);
-  Survey(f);
+  SurveyBattle(f);
   if (ActConfused(f)) return;
   const TacticFlags flags = Flags();
   if (Ends(CastSpellForSituation(f, flags))) return;
