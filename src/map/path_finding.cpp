@@ -1107,6 +1107,14 @@ int RoomStepExtraCost(int x, int y) {
   return StepExtraCost(RoomMover, S.mover, x, y, 0);
 }
 
+void RoomStepExtraCosts(int16_t* extra) {
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) {
+      const bool fits = RoomRulesOpen && FitTest(x, y, S.mover, RoomMulti, 0, S.width, S.height, -1, -1, 0);
+      extra[SquareIndex(x, y)] = static_cast<int16_t>(fits ? StepExtraCost(RoomMover, S.mover, x, y, 0) : -1);
+    }
+}
+
 bool RoomGoalFits(int x, int y) {
   return RoomRulesOpen && FitTest(x, y, S.mover, RoomMulti, 0, S.width, S.height, x, y, 0);
 }

@@ -71,6 +71,8 @@ void EndSearchSeries();
 // then); EndRoomRules puts the search state back as it was.
 bool BeginRoomRules(int creature, int fromX, int fromY);
 int RoomStepExtraCost(int x, int y);
+// RoomStepExtraCost of every square of the map at once, by SquareIndex.
+void RoomStepExtraCosts(int16_t* extra);
 bool RoomGoalFits(int x, int y);
 void EndRoomRules();
 // The feet a walk of the creature (counted as one square, with no act checks

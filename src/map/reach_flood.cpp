@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <climits>
 #include <cstring>
+#include <iterator>
+#include <vector>
 
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
@@ -19,134 +21,142 @@ constexpr int32_t kUnreached = INT32_MAX;
 constexpr int kMostSteps = kPathLength;  // a longer combat path is not taken
 constexpr int kMostThreats = 64;         // one bit for each enemy that may strike
 
-// The record words a walk adds up, in the order of the flood's tallies.
-enum Tally { kFire, kBrazier, kWeb, kSolid, kFeet, kSteps, kTallies };
+// The flood works on the map with a border of one square all round that no
+// mover may enter, so that a square's eight neighbours are found by adding
+// fixed offsets, without asking whether they lie on the map.
+constexpr int kStride = kMapSide + 2;
+constexpr int kPadded = kStride * kStride;
+constexpr int Padded(int x, int y) { return (x + 1) * kStride + (y + 1); }
+constexpr int ColumnOf(int p) { return p / kStride - 1; }
+constexpr int RowOf(int p) { return p % kStride - 1; }
 
-struct FloodSquare {
-  int32_t lo[kTallies], hi[kTallies];
-  uint64_t provokedOnAll;  // enemies whose attacks every cheapest walk provokes
-  uint64_t provokedOnAny;  // ... some cheapest walk provokes
-  bool alike;            // every cheapest walk gives the square one record
-  bool doubtful;         // wanted, and not alike or outside the room
-  bool crossesDoubtful;  // some cheapest walk to it crosses a doubtful square
-};
-
-int32_t Cost[kMapSquares];      // cheapest search cost from the start
-int16_t StepExtra[kMapSquares]; // what stepping onto the square adds; -1 unfit, -2 not yet asked
-uint8_t Corner[kMapSquares];    // 1 a diagonal step may pass it, 2 it may not, 0 not yet asked
-uint8_t Done[kMapSquares];      // its cheapest cost is known
-uint8_t CheapestFrom[kMapSquares];  // bit d: a cheapest walk arrives from the neighbour in direction d
-uint64_t ThreatsAt[kMapSquares];  // enemies whose attack leaving the square provokes
-FloodSquare Square[kMapSquares];
-int16_t Order[kMapSquares];  // the squares in the order the flood reached their cheapest cost
-int OrderCount = 0;
-
-// The eight directions of a step, and the bit of the opposite one.
+// The eight directions of a step (d and 7 - d are opposite), and their offsets.
 constexpr int kDx[8] = {-1, 0, 1, -1, 1, -1, 0, 1};
 constexpr int kDy[8] = {-1, -1, -1, 0, 0, 1, 1, 1};
+constexpr int kOffset[8] = {-kStride - 1, -1, kStride - 1, -kStride, kStride, -kStride + 1, 1, kStride + 1};
+constexpr bool kDiagonal[8] = {true, false, true, false, false, true, false, true};
+
+// The fire, brazier fire, web and blocking areas a walk entered, one count
+// in each 16-bit lane (a walk never takes 65,536 steps).
+constexpr int kLaneFire = 0, kLaneBrazier = 16, kLaneWeb = 32, kLaneSolid = 48;
+
+// The kinds of magic area the feet of a step are worked out for once.
+constexpr int kKindsKept = 8;
+
+// What every cheapest walk to a square records. Once two cheapest walks
+// differ in their areas or feet, every walk on from there differs too
+// (mixed); the attacks provoked may come together again, since an enemy
+// counts once a walk.
+struct FloodSquare {
+  uint64_t areas;          // the areas entered, as lanes (meaningless when mixed)
+  uint64_t provokedOnAll;  // enemies whose attacks every cheapest walk provokes
+  uint64_t provokedOnAny;  // ... some cheapest walk provokes
+  int32_t feet;            // the feet walked (meaningless when mixed)
+  int16_t mostSteps;       // the most steps a cheapest walk takes
+  bool mixed;              // two cheapest walks differ in areas or feet
+  // Wanted and not alike or outside the room (doubtful), or some cheapest
+  // walk to it crosses such a square.
+  bool doubtfulOrCrosses;
+};
+static_assert(sizeof(FloodSquare) == 32, "two squares a cache line");
+
+int32_t Cost[kPadded];             // cheapest search cost from the start
+int16_t StepExtra[kPadded];        // what stepping onto the square adds; -1 where the mover may not stand
+int16_t ExtraOfSquare[kMapSquares];  // the same, square by square as the room rules give it
+uint8_t Corner[kPadded];           // 1 a diagonal step may pass it, 2 it may not, 0 not yet asked
+uint8_t EnteredAt[kPadded];        // the areas entering the square adds, one bit a lane
+int16_t FeetKindAt[kPadded];       // what the feet of a step onto the square depend on besides its slant
+uint8_t CheapestFrom[kPadded];     // bit d: a cheapest walk arrives from the neighbour in direction d
+uint8_t WantedHere[kPadded];       // wanted, in the start's room and not the start
+uint8_t WantedAny[kPadded];        // wanted, wherever it lies
+uint8_t Needed[kPadded];           // some cheapest walk to a wanted square crosses it (or it is wanted)
+int16_t NeededList[kMapSquares];   // the needed squares but the start, last reached first
+int NeededCount = 0;
+uint8_t Settled[kPadded];          // the answer of FloodSettles
+uint64_t ThreatsAt[kPadded];       // enemies whose attack leaving the square provokes
+FloodSquare Square[kPadded];
+int16_t Order[kMapSquares];  // the squares in the order the flood reached their cheapest cost
+int OrderCount = 0;
 
 // The open squares by cost, in buckets: every step costs less than
 // kBuckets, so the buckets of the costs still open never overlap.
 constexpr int kBuckets = 512;
 constexpr int kMaxStep = 14 + 50 + 100 + 20 + 200 + 40;
 static_assert(kMaxStep < kBuckets, "a step may not reach past the buckets");
-struct BucketItem {
-  int16_t square;
-  int32_t next;
-};
-int32_t BucketHead[kBuckets];
-BucketItem BucketItems[8 * kMapSquares + 8];
+std::vector<int16_t> Bucket[kBuckets];  // the squares put at each cost, kept from flood to flood
 
 bool Valid = false;
-int StartSquare = -1;
+int StartSquare = -1;  // padded
 int MoverWidth = 1, MoverHeight = 1;  // the mover's footprint
 int32_t Room = -1;
 
 int TurnCount() { return TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries; }
 bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
 
-bool CornerBlocks(int x, int y) {
-  if (!OnGrid(x, y)) return true;
-  uint8_t& c = Corner[SquareIndex(x, y)];
-  if (c == 0) c = IsCornerObstructed(x, y) ? 2 : 1;
+// A square in the start's room on the map: a search there follows the rules
+// of the flood.
+bool InRoom(int x, int y) {
+  return x < CurrentMap.width && y < CurrentMap.height && RegionGrid[SquareIndex(x, y)] == Room;
+}
+
+uint8_t EnteredAreas(int x, int y);
+int16_t FeetKind(int x, int y);
+
+bool CornerBlocks(int p) {
+  uint8_t& c = Corner[p];
+  if (c == 0) c = IsCornerObstructed(ColumnOf(p), RowOf(p)) ? 2 : 1;
   return c == 2;
 }
 
-int Extra(int x, int y) {
-  int16_t& e = StepExtra[SquareIndex(x, y)];
-  if (e == -2) e = static_cast<int16_t>(RoomStepExtraCost(x, y));
-  return e;
-}
-
-bool InRoom(int x, int y);
-
-// The cheapest search cost of every square the mover can reach, the
-// neighbours cheapest walks arrive from, and the order in which the squares
-// got their cost (each after every square a cheapest walk to it crosses,
-// since every step costs at least 10), until every wanted square of the room
-// has its cost (wanted squares outside it are never searched for under the
-// flood's rules). False when a step costs more than the buckets can hold.
-bool FloodCosts(const int32_t* wanted) {
-  for (int i = 0; i < kMapSquares; ++i) {
-    Cost[i] = kUnreached;
-    StepExtra[i] = -2;
-    Corner[i] = 0;
-    Done[i] = 0;
-    CheapestFrom[i] = 0;
-  }
-  for (int32_t& h : BucketHead) h = -1;
-  OrderCount = 0;
-  int remaining = 0;
-  for (int i = 0; i < kMapSquares; ++i)
-    remaining += wanted[i] >= 1 && i != StartSquare && InRoom(i / kMapSide, i % kMapSide) ? 1 : 0;
-  if (remaining == 0) return true;
+// The step costs of every square under the room rules, and the wanted squares
+// of the room. False when a step may cost more than the buckets can hold.
+bool PrepareSquares(const int32_t* wanted, int& remaining) {
+  RoomStepExtraCosts(ExtraOfSquare);
+  std::fill(std::begin(StepExtra), std::end(StepExtra), int16_t{-1});
+  std::memset(WantedHere, 0, sizeof WantedHere);
+  std::memset(WantedAny, 0, sizeof WantedAny);
   const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
-  int items = 0, open = 0;
-  auto put = [&](int square, int32_t cost) {
-    BucketItem& item = BucketItems[items];
-    item.square = static_cast<int16_t>(square);
-    item.next = BucketHead[cost % kBuckets];
-    BucketHead[cost % kBuckets] = items++;
-    ++open;
-  };
-  Cost[StartSquare] = 0;
-  put(StartSquare, 0);
-  for (int32_t cost = 0; open > 0; ++cost) {
-    int32_t& head = BucketHead[cost % kBuckets];
-    while (head != -1) {
-      const int u = BucketItems[head].square;
-      head = BucketItems[head].next;
-      --open;
-      if (Done[u] || Cost[u] != cost) continue;  // settled already, or a dearer entry left behind
-      Done[u] = 1;
-      Order[OrderCount++] = static_cast<int16_t>(u);
-      const int ux = u / kMapSide, uy = u % kMapSide;
-      if (wanted[u] >= 1 && u != StartSquare && InRoom(ux, uy) && --remaining == 0) return true;
-      for (int d = 0; d < 8; ++d) {
-        const int vx = ux + kDx[d], vy = uy + kDy[d];
-        if (!OnGrid(vx, vy)) continue;
-        // A square already settled costs no more than u.
-        const int v = SquareIndex(vx, vy);
-        if (Cost[v] <= cost) continue;
-        const int e = Extra(vx, vy);
-        if (e < 0) continue;
-        const bool diagonal = kDx[d] != 0 && kDy[d] != 0;
-        // Only a one-square mover minds the corners of a diagonal step.
-        if (diagonal && oneSquare && (CornerBlocks(vx, uy) || CornerBlocks(ux, vy))) continue;
-        if (e >= kBuckets - 14) return false;
-        const int32_t g = cost + (diagonal ? 14 : 10) + e;
-        const uint8_t from = static_cast<uint8_t>(1u << (7 - d));  // v sees u in the opposite direction
-        if (g < Cost[v]) {
-          Cost[v] = g;
-          CheapestFrom[v] = from;
-          put(v, g);
-        } else if (g == Cost[v]) {
-          CheapestFrom[v] |= from;
+  remaining = 0;
+  int16_t most = 0;
+  for (int x = 0; x < kMapSide; ++x) {
+    int16_t* extra = &StepExtra[Padded(x, 0)];
+    uint8_t* here = &WantedHere[Padded(x, 0)];
+    uint8_t* any = &WantedAny[Padded(x, 0)];
+    uint8_t* entered = &EnteredAt[Padded(x, 0)];
+    int16_t* feetKind = &FeetKindAt[Padded(x, 0)];
+    const int16_t* given = &ExtraOfSquare[SquareIndex(x, 0)];
+    const int32_t* worth = &wanted[SquareIndex(x, 0)];
+    for (int y = 0; y < kMapSide; ++y) {
+      extra[y] = given[y];
+      most = std::max(most, given[y]);
+      if (given[y] >= 0 && oneSquare) {
+        // The one square's own area and ground, read directly.
+        const SquareEffectCell& cell = MagicAreaGrid[SquareIndex(x, y)];
+        const bool fire = cell.kind == kEffectFire;
+        entered[y] = static_cast<uint8_t>(fire | (fire && cell.roundsLeft == 1000) << 1 |
+                                          (cell.kind == kEffectWeb) << 2 | (cell.kind == kEffectSolid) << 3);
+        const int32_t floor = CurrentMap.layers[kLayerFloor][SquareIndex(x, y)];
+        feetKind[y] = cell.kind < kKindsKept
+                          ? static_cast<int16_t>(1 << cell.kind << 1 | (floor == 123 || floor == 124))
+                          : int16_t{-1};
+      } else if (given[y] >= 0) {
+        entered[y] = EnteredAreas(x, y);
+        feetKind[y] = FeetKind(x, y);
+      }
+      if (worth[y] >= 1) {
+        any[y] = 1;
+        if (InRoom(x, y)) {
+          here[y] = 1;
+          ++remaining;
         }
       }
     }
   }
-  return true;
+  if (WantedHere[StartSquare]) {
+    WantedHere[StartSquare] = 0;
+    --remaining;
+  }
+  return most < kBuckets - 14;
 }
 
 // For every square, the enemies whose attack the mover provokes by leaving it,
@@ -176,7 +186,7 @@ bool MarkThreatsLeaving(int creature) {
       for (int y = o.squareY - MoverHeight; y <= o.squareY + h; ++y) {
         if (!OnGrid(x, y)) continue;
         e.threatMark = 0;
-        if (CountThreatsAmong(x, y, creature, &entries[k], 1) > 0) ThreatsAt[SquareIndex(x, y)] |= uint64_t{1} << bit;
+        if (CountThreatsAmong(x, y, creature, &entries[k], 1) > 0) ThreatsAt[Padded(x, y)] |= uint64_t{1} << bit;
       }
     ++bit;
   }
@@ -185,8 +195,8 @@ bool MarkThreatsLeaving(int creature) {
 }
 
 // What entering the square adds to a walk's fire, brazier, web and blocking
-// tallies: each counts once for the mover's footprint placed there.
-void EnteredTallies(int x, int y, int32_t* add) {
+// tallies, a bit each: each counts once for the mover's footprint placed there.
+uint8_t EnteredAreas(int x, int y) {
   bool fire = false, brazier = false, web = false, solid = false;
   for (int i = x; i < x + MoverWidth; ++i)
     for (int j = y; j < y + MoverHeight; ++j) {
@@ -197,22 +207,20 @@ void EnteredTallies(int x, int y, int32_t* add) {
       web |= cell.kind == kEffectWeb;
       solid |= cell.kind == kEffectSolid;
     }
-  add[kFire] = fire;
-  add[kBrazier] = brazier;
-  add[kWeb] = web;
-  add[kSolid] = solid;
+  return static_cast<uint8_t>(fire | brazier << 1 | web << 2 | solid << 3);
 }
 
-// A square in the start's room on the map: a search there follows the rules
-// of the flood.
-bool InRoom(int x, int y) {
-  return x < CurrentMap.width && y < CurrentMap.height && RegionGrid[SquareIndex(x, y)] == Room;
+// The bits of EnteredAreas spread to the lanes of a walk record.
+constexpr uint64_t AreaLanes(unsigned bits) {
+  return uint64_t{(bits & 1) != 0} << kLaneFire | uint64_t{(bits & 2) != 0} << kLaneBrazier |
+         uint64_t{(bits & 4) != 0} << kLaneWeb | uint64_t{(bits & 8) != 0} << kLaneSolid;
 }
+
+uint32_t Lane(uint64_t areas, int lane) { return static_cast<uint32_t>((areas >> lane) & 0xFFFF); }
 
 // The feet of a step onto a square depend only on whether the step is
 // diagonal, the kinds of magic area under the mover's footprint there and
 // whether the ground of the square is difficult: each such step is costed once.
-constexpr int kKindsKept = 8;
 int32_t FeetKnown[2][1 << kKindsKept][2];
 bool FeetAsked[2][1 << kKindsKept][2];
 
@@ -226,11 +234,21 @@ int KindsUnder(int x, int y) {
   return kinds < (1u << kKindsKept) ? static_cast<int>(kinds) : -1;
 }
 
-// The feet of the step from (ux, uy) onto (vx, vy), where kinds is KindsUnder (vx, vy).
-int32_t StepFeet(int creature, int ux, int uy, int vx, int vy, int kinds) {
-  if (kinds < 0) return CalculateMoveCost(creature, vx, vy, ux, uy, 1);
-  const int32_t floor = CurrentMap.layers[kLayerFloor][SquareIndex(vx, vy)];
-  const int diagonal = ux != vx && uy != vy, difficult = floor == 123 || floor == 124;
+// What the feet of a step onto (x, y) depend on besides its slant: the kinds
+// under the mover there and whether its ground is difficult, or -1 when the
+// kinds are too many to keep.
+int16_t FeetKind(int x, int y) {
+  const int kinds = KindsUnder(x, y);
+  if (kinds < 0) return -1;
+  const int32_t floor = CurrentMap.layers[kLayerFloor][SquareIndex(x, y)];
+  return static_cast<int16_t>(kinds << 1 | (floor == 123 || floor == 124));
+}
+
+// The feet of the step from (ux, uy) onto (vx, vy), where key is FeetKind (vx, vy).
+int32_t StepFeet(int creature, int ux, int uy, int vx, int vy, int key) {
+  if (key < 0) return CalculateMoveCost(creature, vx, vy, ux, uy, 1);
+  const int kinds = key >> 1, difficult = key & 1;
+  const int diagonal = ux != vx && uy != vy;
   if (!FeetAsked[diagonal][kinds][difficult]) {
     FeetAsked[diagonal][kinds][difficult] = true;
     FeetKnown[diagonal][kinds][difficult] = CalculateMoveCost(creature, vx, vy, ux, uy, 1);
@@ -240,73 +258,137 @@ int32_t StepFeet(int creature, int ux, int uy, int vx, int vy, int kinds) {
 
 // The squares some cheapest walk to a wanted square crosses (and the wanted
 // squares themselves): only their records are ever asked for.
-uint8_t Needed[kMapSquares];
-
-void MarkNeeded(const int32_t* wanted) {
-  for (int i = 0; i < OrderCount; ++i) Needed[Order[i]] = wanted[Order[i]] >= 1 ? 1 : 0;
+void MarkNeeded() {
+  std::memcpy(Needed, WantedAny, sizeof Needed);
+  NeededCount = 0;
   for (int i = OrderCount - 1; i > 0; --i) {
     const int v = Order[i];
     if (!Needed[v]) continue;
-    const int vx = v / kMapSide, vy = v % kMapSide;
-    for (unsigned from = CheapestFrom[v]; from != 0; from &= from - 1) {
-      const int d = __builtin_ctz(from);
-      Needed[SquareIndex(vx + kDx[d], vy + kDy[d])] = 1;
-    }
+    NeededList[NeededCount++] = static_cast<int16_t>(v);
+    for (unsigned from = CheapestFrom[v]; from != 0; from &= from - 1) Needed[v + kOffset[__builtin_ctz(from)]] = 1;
   }
 }
 
-// Over the cheapest walks, square by square in flood order: the least and the
-// most of every tally, whether every cheapest walk gives the square one record
+// Over the cheapest walks to square v, just reached at its cheapest cost
+// (so that every square a cheapest walk to it crosses is tallied already):
+// what they record, whether every cheapest walk gives the square one record
 // (alike), and whether some cheapest walk to it crosses a wanted square that
-// is not alike or lies outside the room (crossesDoubtful). Only wanted
-// squares are ever read from a walk record: a square that is not wanted may
-// be reached in ways that record differently without harm.
-void SettleSquares(int creature, const int32_t* wanted) {
-  std::memset(FeetAsked, 0, sizeof FeetAsked);
-  MarkNeeded(wanted);
-  const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
-  FloodSquare& start = Square[StartSquare];
-  start = {};
-  start.alike = true;
-  for (int i = 1; i < OrderCount; ++i) {
-    const int v = Order[i];
-    FloodSquare& s = Square[v];
-    if (!Needed[v]) {
-      s.alike = false;  // never asked for
-      continue;
-    }
-    const int vx = v / kMapSide, vy = v % kMapSide;
-    const int kinds = KindsUnder(vx, vy);
-    for (int t = 0; t < kTallies; ++t) {
-      s.lo[t] = INT32_MAX;
-      s.hi[t] = INT32_MIN;
-    }
-    s.provokedOnAll = ~uint64_t{0};
-    s.provokedOnAny = 0;
-    s.crossesDoubtful = false;
-    int32_t add[kTallies] = {};
-    EnteredTallies(vx, vy, add);
-    add[kSteps] = 1;
-    for (unsigned from = CheapestFrom[v]; from != 0; from &= from - 1) {
-      const int d = __builtin_ctz(from);
-      const int ux = vx + kDx[d], uy = vy + kDy[d], u = SquareIndex(ux, uy);
-      const FloodSquare& p = Square[u];
-      s.crossesDoubtful = s.crossesDoubtful || p.crossesDoubtful || p.doubtful;
-      add[kFeet] = StepFeet(creature, ux, uy, vx, vy, kinds);
-      for (int t = 0; t < kTallies; ++t) {
-        s.lo[t] = std::min(s.lo[t], p.lo[t] + add[t]);
-        s.hi[t] = std::max(s.hi[t], p.hi[t] + add[t]);
-      }
-      s.provokedOnAll &= p.provokedOnAll | ThreatsAt[u];
-      s.provokedOnAny |= p.provokedOnAny | ThreatsAt[u];
-    }
-    // The number of steps only has to stay within the path lists.
-    s.alike = s.provokedOnAll == s.provokedOnAny && s.hi[kSteps] <= kMostSteps;
-    for (int t = 0; t < kTallies; ++t) s.alike = s.alike && (t == kSteps || s.lo[t] == s.hi[t]);
-    // A one-square mover fits on a goal it reaches as on any square; a larger
-    // one has the goal's own rules to pass.
-    s.doubtful = wanted[v] >= 1 && (!s.alike || !InRoom(vx, vy) || (!oneSquare && !RoomGoalFits(vx, vy)));
+// is not alike or lies outside the room. Only wanted squares are ever read
+// from a walk record: a square that is not wanted may be reached in ways that
+// record differently without harm (see SettleSquares). Tallying as the flood
+// goes finds the squares before v still close at hand.
+void TallySquare(int creature, int v, bool oneSquare) {
+  FloodSquare& s = Square[v];
+  const int vx = ColumnOf(v), vy = RowOf(v);
+  const int key = FeetKindAt[v];
+  const uint64_t entered = AreaLanes(EnteredAt[v]);
+  unsigned from = CheapestFrom[v];
+  // The first walk's record, then every other one against it.
+  int d = __builtin_ctz(from);
+  int u = v + kOffset[d];
+  const FloodSquare* p = &Square[u];
+  bool crosses = p->doubtfulOrCrosses, mixed = p->mixed;
+  const uint64_t areas = p->areas + entered;
+  const int32_t feet = p->feet + StepFeet(creature, vx + kDx[d], vy + kDy[d], vx, vy, key);
+  int32_t steps = p->mostSteps + 1;
+  uint64_t onAll = p->provokedOnAll | ThreatsAt[u], onAny = p->provokedOnAny | ThreatsAt[u];
+  for (from &= from - 1; from != 0; from &= from - 1) {
+    d = __builtin_ctz(from);
+    u = v + kOffset[d];
+    p = &Square[u];
+    crosses |= p->doubtfulOrCrosses;
+    const int32_t f = p->feet + StepFeet(creature, vx + kDx[d], vy + kDy[d], vx, vy, key);
+    mixed |= p->mixed | (p->areas + entered != areas) | (f != feet);
+    steps = std::max(steps, p->mostSteps + 1);
+    onAll &= p->provokedOnAll | ThreatsAt[u];
+    onAny |= p->provokedOnAny | ThreatsAt[u];
   }
+  s.areas = areas;
+  s.feet = feet;
+  s.mostSteps = static_cast<int16_t>(std::min(steps, static_cast<int32_t>(INT16_MAX)));
+  s.mixed = mixed;
+  s.provokedOnAll = onAll;
+  s.provokedOnAny = onAny;
+  // The number of steps only has to stay within the path lists.
+  const bool alike = !mixed && onAll == onAny && steps <= kMostSteps;
+  const bool inRoom = InRoom(vx, vy);
+  // A one-square mover fits on a goal it reaches as on any square; a larger
+  // one has the goal's own rules to pass.
+  const bool doubtful = WantedAny[v] && (!alike || !inRoom || (!oneSquare && !RoomGoalFits(vx, vy)));
+  s.doubtfulOrCrosses = doubtful || crosses;
+  Settled[v] = alike && inRoom && !doubtful && !crosses;
+}
+
+// The cheapest search cost of every square the mover can reach, the
+// neighbours cheapest walks arrive from, and the order in which the squares
+// got their cost (each after every square a cheapest walk to it crosses,
+// since every step costs at least 10), until every wanted square of the room
+// has its cost (wanted squares outside it are never searched for under the
+// flood's rules). False when a step costs more than the buckets can hold.
+bool FloodCosts(int creature, const int32_t* wanted) {
+  OrderCount = 0;
+  std::memset(FeetAsked, 0, sizeof FeetAsked);
+  std::memset(Settled, 0, sizeof Settled);
+  int remaining = 0;
+  if (!PrepareSquares(wanted, remaining)) return false;
+  if (remaining == 0) return true;
+  std::fill(std::begin(Cost), std::end(Cost), kUnreached);
+  std::memset(Corner, 0, sizeof Corner);
+  std::memset(CheapestFrom, 0, sizeof CheapestFrom);
+  for (std::vector<int16_t>& b : Bucket) b.clear();
+  const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
+  int open = 0;
+  auto put = [&open](int square, int32_t cost) {
+    Bucket[cost % kBuckets].push_back(static_cast<int16_t>(square));
+    ++open;
+  };
+  Cost[StartSquare] = 0;
+  put(StartSquare, 0);
+  for (int32_t cost = 0; open > 0; ++cost) {
+    std::vector<int16_t>& bucket = Bucket[cost % kBuckets];
+    // Nothing put at this cost while it is taken out: every step costs 10 or more.
+    open -= static_cast<int>(bucket.size());
+    for (size_t k = 0; k < bucket.size(); ++k) {
+      const int u = bucket[k];
+      // A dearer entry left behind (a square's cheapest cost is put once only).
+      if (Cost[u] != cost) continue;
+      if (u == StartSquare)
+        Square[u] = {};
+      else
+        TallySquare(creature, u, oneSquare);
+      Order[OrderCount++] = static_cast<int16_t>(u);
+      if (WantedHere[u] && --remaining == 0) return true;
+#pragma GCC unroll 8
+      for (int d = 0; d < 8; ++d) {
+        const int v = u + kOffset[d];
+        // A square already settled costs no more than u.
+        if (Cost[v] <= cost) continue;
+        const int e = StepExtra[v];
+        if (e < 0) continue;
+        // Only a one-square mover minds the corners of a diagonal step: the
+        // squares beside u in the step's column and row.
+        if (kDiagonal[d] && oneSquare && (CornerBlocks(u + kDx[d] * kStride) || CornerBlocks(u + kDy[d]))) continue;
+        const int32_t g = cost + (kDiagonal[d] ? 14 : 10) + e;
+        const uint8_t from = static_cast<uint8_t>(1u << (7 - d));  // v sees u in the opposite direction
+        if (g < Cost[v]) {
+          Cost[v] = g;
+          CheapestFrom[v] = from;
+          put(v, g);
+        } else if (g == Cost[v]) {
+          CheapestFrom[v] |= from;
+        }
+      }
+    }
+    bucket.clear();
+  }
+  return true;
+}
+
+// Which squares' records may be asked for: the needed ones of those the
+// flood tallied.
+void SettleSquares() {
+  MarkNeeded();
+  for (int i = 0; i < OrderCount; ++i) Settled[Order[i]] &= Needed[Order[i]];
 }
 
 }  // namespace
@@ -316,24 +398,20 @@ void ForgetFlood() { Valid = false; }
 bool FloodReach(int creature, int fromX, int fromY, const int32_t* wanted) {
   Valid = false;
   if (!BeginRoomRules(creature, fromX, fromY)) return false;
-  StartSquare = SquareIndex(fromX, fromY);
+  StartSquare = Padded(fromX, fromY);
   const CreatureRecord& c = Creatures[creature];
   MoverWidth = c.footprintWidth.current > 0 ? c.footprintWidth.current : 1;
   MoverHeight = c.footprintHeight.current > 0 ? c.footprintHeight.current : 1;
-  Room = RegionGrid[StartSquare];
-  if (MarkThreatsLeaving(creature) && FloodCosts(wanted)) {
-    SettleSquares(creature, wanted);
+  Room = RegionGrid[SquareIndex(fromX, fromY)];
+  if (MarkThreatsLeaving(creature) && FloodCosts(creature, wanted)) {
+    SettleSquares();
     Valid = true;
   }
   EndRoomRules();
   return Valid;
 }
 
-bool FloodSettles(int x, int y) {
-  if (!Valid || !OnGrid(x, y) || !InRoom(x, y)) return false;
-  const int sq = SquareIndex(x, y);
-  return sq != StartSquare && Done[sq] && Square[sq].alike && !Square[sq].doubtful && !Square[sq].crossesDoubtful;
-}
+bool FloodSettles(int x, int y) { return Valid && OnGrid(x, y) && Settled[Padded(x, y)]; }
 
 bool FloodAgreesAlongPath(const PathTallyRecord* buffer) {
   for (int i = 0; i < PathLength && i < kMapSquares; ++i) {
@@ -349,11 +427,11 @@ bool FloodAgreesAlongPath(const PathTallyRecord* buffer) {
 }
 
 void FloodRecord(int x, int y, uint32_t* rec) {
-  const FloodSquare& s = Square[SquareIndex(x, y)];
+  const FloodSquare& s = Square[Padded(x, y)];
   rec[0] = static_cast<uint32_t>(__builtin_popcountll(s.provokedOnAll));
-  rec[2] = static_cast<uint32_t>(s.lo[kFire]);
-  rec[3] = static_cast<uint32_t>(s.lo[kBrazier]);
-  rec[4] = static_cast<uint32_t>(s.lo[kWeb]);
-  rec[5] = static_cast<uint32_t>(s.lo[kSolid]);
-  rec[6] = static_cast<uint32_t>(s.lo[kFeet]);
+  rec[2] = Lane(s.areas, kLaneFire);
+  rec[3] = Lane(s.areas, kLaneBrazier);
+  rec[4] = Lane(s.areas, kLaneWeb);
+  rec[5] = Lane(s.areas, kLaneSolid);
+  rec[6] = static_cast<uint32_t>(s.feet);
 }

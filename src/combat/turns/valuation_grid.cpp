@@ -210,7 +210,7 @@ void ApplyCrowding() {
 
 // The flags of the creature that weigh the hazards of its walk.
 struct WalkFlags {
-  bool stepFree, fireCapable, standOff, wary, fireSafe, mobility;
+  bool stepFree, fireCapable, standOff, wary, fireSafe, mobility, hurtByFire;
 };
 
 WalkFlags WalkFlagsOf(int creature) {
@@ -232,6 +232,7 @@ WalkFlags WalkFlagsOf(int creature) {
   f.fireSafe = IsFireSafe(creature);
   if (f.fireSafe) f.wary = false;
   f.mobility = c.feats[kFeatMobility] != 0;
+  f.hurtByFire = IsHurtByFire(creature);
   return f;
 }
 
@@ -294,7 +295,7 @@ struct ReachPass {
     int32_t fires = 0;
     if (c.kind == 88 || f.fireCapable || f.fireSafe)
       fires = Word(rec, kTallyBrazier);
-    else if (IsHurtByFire(creature))
+    else if (f.hurtByFire)
       fires = Word(rec, kTallyFire);
     value -= fires * (f.wary ? 75 : 19);
     value -= Word(rec, kTallyWeb) * (f.standOff ? 75 : 14);
