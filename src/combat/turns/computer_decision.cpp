@@ -206,11 +206,65 @@ int32_t PathCostTo(int f, int o) {
   return result == kPathNone ? -1 : PathCostFeet;
 }
 
-// The least the path of PathCostTo (f, o) can cost: every step of a path is
-// worth at least five feet, and the search stops on a square from which the
-// fighter's footprint touches the creature standing on the goal (or on the
-// goal itself), so it takes at least as many steps as the king's distance to
-// the box of those squares.
+// The least each square can cost to walk to from the fighter's square, in
+// feet: five a straight step and seven a diagonal one (what a step costs at
+// the least), round walls and ignoring creatures and corners. A blocked
+// square is given its cost but not walked on from: a search may end on its
+// goal wherever that lies. kNoWalk where no walk gets.
+constexpr int32_t kNoWalk = 1 << 29;
+int32_t LeastWalk[kMapSquares];
+
+void FloodLeastWalk(int fromX, int fromY) {
+  std::fill(std::begin(LeastWalk), std::end(LeastWalk), kNoWalk);
+  if (fromX < 0 || fromY < 0 || fromX >= kMapSide || fromY >= kMapSide) return;
+  // The squares framed by a border of one, so that no step needs a bounds
+  // test; the costs rise by 5 or 7 a step, so eight rotating buckets hold
+  // every open cost.
+  constexpr int kSide = kMapSide + 2;
+  static int32_t cost[kSide * kSide];
+  static uint8_t walks[kSide * kSide];  // 0 border, 1 blocked (ends a walk), 2 open
+  static int32_t bucket[8][8 * kMapSquares];
+  int count[8] = {};
+  for (int i = 0; i < kSide * kSide; ++i) {
+    cost[i] = kNoWalk;
+    walks[i] = 0;
+  }
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y)
+      walks[(x + 1) * kSide + y + 1] = BlockedGrid[SquareIndex(x, y)] == kSquareBlocked ? 1 : 2;
+  const int steps[8] = {-kSide - 1, -kSide, -kSide + 1, -1, 1, kSide - 1, kSide, kSide + 1};
+  const int32_t stepCost[8] = {7, 5, 7, 5, 5, 7, 5, 7};
+  const int start = (fromX + 1) * kSide + fromY + 1;
+  walks[start] = 2;
+  cost[start] = 0;
+  bucket[0][count[0]++] = start;
+  int pending = 1;
+  for (int32_t at = 0; pending > 0; ++at) {
+    const int b = at % 8;
+    for (int k = 0; k < count[b]; ++k) {
+      const int sq = bucket[b][k];
+      --pending;
+      if (cost[sq] != at || walks[sq] != 2) continue;
+      for (int d = 0; d < 8; ++d) {
+        const int n = sq + steps[d];
+        const int32_t c = at + stepCost[d];
+        if (walks[n] == 0 || c >= cost[n]) continue;
+        cost[n] = c;
+        bucket[c % 8][count[c % 8]++] = n;
+        ++pending;
+      }
+    }
+    count[b] = 0;
+  }
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) LeastWalk[SquareIndex(x, y)] = cost[(x + 1) * kSide + y + 1];
+}
+
+// The least the path of PathCostTo (f, o) can cost: the search stops on a
+// square from which the fighter's footprint touches the creature standing on
+// the goal, or on the goal itself, all of them inside the box round that
+// creature grown by the fighter's footprint; a path there costs at least the
+// least walk to the cheapest square of the box.
 int32_t LeastPathCost(int f, int o) {
   const CreatureRecord& c = Creatures[f];
   const GridSquare goal = NearestFootprintSquare(o, c.squareX, c.squareY);
@@ -224,9 +278,11 @@ int32_t LeastPathCost(int f, int o) {
     x1 = std::max(x1, e.squareX + e.footprintWidth.current);
     y1 = std::max(y1, e.squareY + e.footprintHeight.current);
   }
-  const int dx = c.squareX < x0 ? x0 - c.squareX : (c.squareX > x1 ? c.squareX - x1 : 0);
-  const int dy = c.squareY < y0 ? y0 - c.squareY : (c.squareY > y1 ? c.squareY - y1 : 0);
-  return 5 * std::max(dx, dy);
+  int32_t least = kNoWalk;
+  for (int x = std::max(x0, 0); x <= std::min(x1, kMapSide - 1); ++x)
+    for (int y = std::max(y0, 0); y <= std::min(y1, kMapSide - 1); ++y)
+      least = std::min(least, LeastWalk[SquareIndex(x, y)]);
+  return least;
 }
 
 // One creature the survey measures the path to.
@@ -252,6 +308,9 @@ void FindNearestByPath(int f, std::vector<SurveyCandidate>& list) {
                    [&](int a, int b) { return list[a].least < list[b].least; });
   int32_t anyCost = -1, foeCost = -1;
   int searchedLast = -1;
+  // One mover from one start over an unchanging battle: the searches share
+  // the threats and the corners they work out.
+  BeginSearchSeries();
   auto note = [&](const SurveyCandidate& k) {
     if (k.cost < 0) return;
     if (anyCost < 0 || k.cost < anyCost) anyCost = k.cost;
@@ -270,6 +329,7 @@ void FindNearestByPath(int f, std::vector<SurveyCandidate>& list) {
     list[last].cost = PathCostTo(f, list[last].creature);
     note(list[last]);
   }
+  EndSearchSeries();
   int32_t bestAny = 0, bestFoe = 0;
   for (const SurveyCandidate& k : list) {
     if (k.cost < 0) continue;
@@ -284,12 +344,13 @@ void FindNearestByPath(int f, std::vector<SurveyCandidate>& list) {
   }
 }
 
-void Survey(int f) {
+void SurveyFrom(int f) {
   NearestFoe = NearestCreatureByPath = StrongestAlly = WeakestEnemy = LowestArmourEnemy = -1;
   int32_t foeCost = 0, anyCost = 0, strongest = 0, weakest = 10000, lowestArmour = 10000;
   const bool bounded = SurveyByBoundedPaths && InCombat == 1;
   static std::vector<SurveyCandidate> candidates;
   candidates.clear();
+  if (bounded) FloodLeastWalk(Creatures[f].squareX, Creatures[f].squareY);
   for (int i = 0; i < EntryCount(); ++i) {
     const int o = TurnOrder[i].creature;
     if (!IsValidCreature(o)) continue;
@@ -487,6 +548,8 @@ bool ActParalysed(int f) {
 
 }  // namespace
 
+void SurveyBattle(int fighter) { SurveyFrom(fighter); }
+
 bool HasFreeHand(int creature) {
   if (!IsValidCreature(creature)) return true;
   const CreatureRecord& c = Creatures[creature];
@@ -645,7 +708,7 @@ void DecideComputerAction() {
   Decision.adjacentEnemy = HasAdjacentEnemy(f);
   Decision.adjacentCombatant = HasAdjacentCombatant(f);
   Decision.grappling = Has(f, kCondGrappling);
-  Survey(f);
+  SurveyBattle(f);
   if (ActConfused(f)) return;
   const TacticFlags flags = Flags();
   if (Ends(CastSpellForSituation(f, flags))) return;

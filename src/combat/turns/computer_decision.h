@@ -40,6 +40,11 @@ extern DecisionFlags Decision;
 // Decides the acting fighter's action for this frame.
 void DecideComputerAction();
 
+// The survey at the start of the decision: the nearest creature and the
+// nearest foe by path, the strongest ally, the weakest enemy and the enemy
+// of the lowest armour class, as the fighter sees them (decision_words.h).
+void SurveyBattle(int fighter);
+
 // The steps of the decision the tactics hand back to.
 // The plan dispatch (planned code 0, 5, 2 or 1 of the fighter's entry).
 void DispatchPlan();

@@ -5,11 +5,16 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "combat/turns/combat_cycle.h"
 #include "combat/turns/computer_decision.h"
+#include "combat/turns/decision_words.h"
 #include "combat/turns/tactics.h"
 #include "combat/turns/target_choice.h"
 #include "harness/battle_runner.h"
+#include "rules/creature_record.h"
+#include "state/turn_order.h"
 
 namespace {
 
@@ -59,6 +64,39 @@ void ExpectSameBattlesBothWays(const std::function<void(bool)>& savings) {
 
 TEST_F(DecisionSavings, TheSurveySearchesOnlyThePathsThatMayBeShortest) {
   ExpectSameBattlesBothWays([](bool on) { SurveyByBoundedPaths = on; });
+}
+
+std::vector<int32_t> SurveyOf(int fighter) {
+  SurveyBattle(fighter);
+  return {NearestFoe, NearestCreatureByPath, StrongestAlly, WeakestEnemy, LowestArmourEnemy};
+}
+
+// Every fighter of two crowded battles, at the start and after a round of
+// walking, finds the same nearest creature and foe both ways.
+TEST_F(DecisionSavings, EveryFighterSurveysTheSameBothWays) {
+  int foesFound = 0;
+  for (uint32_t seed : {6u, 7u}) {
+    battles::BattleOptions options;
+    options.seed = seed;
+    options.fighters = battles::kMaxFighters;
+    options.map = "Ruined Keep";
+    std::string fault;
+    ASSERT_TRUE(battles::SetUpBattle(options, &fault)) << fault;
+    for (int stage = 0; stage < 2; ++stage) {
+      for (int f : battles::BattleFighters()) {
+        if (!IsValidCreature(f) || Creatures[f].hitPoints <= 0) continue;
+        SurveyByBoundedPaths = true;
+        const std::vector<int32_t> bounded = SurveyOf(f);
+        SurveyByBoundedPaths = false;
+        EXPECT_EQ(bounded, SurveyOf(f)) << "seed " << seed << " fighter " << f;
+        foesFound += bounded[0] != -1 ? 1 : 0;
+      }
+      SurveyByBoundedPaths = true;
+      for (int frame = 0; frame < 20000 && CombatRoundNumber < 2 && InCombat == 1; ++frame)
+        ASSERT_TRUE(battles::StepBattleFrame());
+    }
+  }
+  EXPECT_GT(foesFound, 100);
 }
 
 TEST_F(DecisionSavings, TheChargeListTracesNoLineToATargetOutOfRange) {
