@@ -264,14 +264,12 @@ void MarkNeeded() {
   }
 }
 
-// Over the cheapest walks to square v, just reached at its cheapest cost
-// (so that every square a cheapest walk to it crosses is tallied already):
-// what they record, whether every cheapest walk gives the square one record
-// (alike), and whether some cheapest walk to it crosses a wanted square that
-// is not alike or lies outside the room. Only wanted squares are ever read
-// from a walk record: a square that is not wanted may be reached in ways that
-// record differently without harm (see SettleSquares). Tallying as the flood
-// goes finds the squares before v still close at hand.
+// Over the cheapest walks to square v, once every square a cheapest walk to
+// it crosses is tallied: what they record, whether every cheapest walk gives
+// the square one record (alike), and whether some cheapest walk to it
+// crosses a wanted square that is not alike or lies outside the room. Only
+// wanted squares are ever read from a walk record: a square that is not
+// wanted may be reached in ways that record differently without harm.
 void TallySquare(int creature, int v, bool oneSquare) {
   FloodSquare& s = Square[v];
   const int vx = ColumnOf(v), vy = RowOf(v);
@@ -346,10 +344,6 @@ bool FloodCosts(int creature, const int32_t* wanted) {
       const int u = bucket[k];
       // A dearer entry left behind (a square's cheapest cost is put once only).
       if (Cost[u] != cost) continue;
-      if (u == StartSquare)
-        Square[u] = {};
-      else
-        TallySquare(creature, u, oneSquare);
       Order[OrderCount++] = static_cast<int16_t>(u);
       if (WantedHere[u] && --remaining == 0) return true;
 #pragma GCC unroll 8
@@ -378,11 +372,13 @@ bool FloodCosts(int creature, const int32_t* wanted) {
   return true;
 }
 
-// Which squares' records may be asked for: the needed ones of those the
-// flood tallied.
-void SettleSquares() {
+// The records of the needed squares, in flood order (the squares before
+// each first); no other square's record is ever asked for.
+void SettleSquares(int creature) {
   MarkNeeded();
-  for (int i = 0; i < OrderCount; ++i) Settled[Order[i]] &= Needed[Order[i]];
+  const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
+  Square[StartSquare] = {};
+  for (int i = NeededCount - 1; i >= 0; --i) TallySquare(creature, NeededList[i], oneSquare);
 }
 
 }  // namespace
@@ -398,7 +394,7 @@ bool FloodReach(int creature, int fromX, int fromY, const int32_t* wanted) {
   MoverHeight = c.footprintHeight.current > 0 ? c.footprintHeight.current : 1;
   Room = RegionGrid[SquareIndex(fromX, fromY)];
   if (MarkThreatsLeaving(creature) && FloodCosts(creature, wanted)) {
-    SettleSquares();
+    SettleSquares(creature);
     Valid = true;
   }
   EndRoomRules();
