@@ -61,20 +61,39 @@ bool CoverLineSquareOpen(int sq) {
   return BlockedGrid[sq] == kSquareFlooded || LetsLineThrough(CurrentMap.layers[kLayerWalls][sq]);
 }
 
+// A line between two squares as the tracer walks it: along its longer axis
+// (major) from the end with the lower major coordinate, the shorter axis
+// (minor) stepping by `step` whenever the error term reaches `d`.
+struct LineAxes {
+  bool alongX, reversed;
+  int a0, b0, a1, b1;  // major and minor coordinates of the walk's ends
+  int d, m, step;
+};
+
+LineAxes OrderLine(int x0, int y0, int x1, int y1) {
+  LineAxes l;
+  l.alongX = std::abs(x1 - x0) > std::abs(y1 - y0);
+  l.a0 = l.alongX ? x0 : y0;
+  l.b0 = l.alongX ? y0 : x0;
+  l.a1 = l.alongX ? x1 : y1;
+  l.b1 = l.alongX ? y1 : x1;
+  l.reversed = l.a0 > l.a1;
+  if (l.reversed) {
+    std::swap(l.a0, l.a1);
+    std::swap(l.b0, l.b1);
+  }
+  l.d = l.a1 - l.a0;
+  l.m = 2 * std::abs(l.b1 - l.b0);
+  l.step = l.b1 >= l.b0 ? 1 : -1;
+  return l;
+}
+
 }  // namespace
 
 int TraceLineInto(int x0, int y0, int x1, int y1, int32_t* xs, int32_t* ys) {
-  const bool alongX = std::abs(x1 - x0) > std::abs(y1 - y0);
-  int a0 = alongX ? x0 : y0, b0 = alongX ? y0 : x0;  // major, minor
-  int a1 = alongX ? x1 : y1, b1 = alongX ? y1 : x1;
-  const bool reversed = a0 > a1;
-  if (reversed) {
-    std::swap(a0, a1);
-    std::swap(b0, b1);
-  }
-  const int d = a1 - a0;
-  const int m = 2 * std::abs(b1 - b0);
-  const int step = b1 >= b0 ? 1 : -1;
+  const LineAxes l = OrderLine(x0, y0, x1, y1);
+  const bool alongX = l.alongX, reversed = l.reversed;
+  const int a0 = l.a0, b0 = l.b0, a1 = l.a1, d = l.d, m = l.m, step = l.step;
   if (d + 1 > kMaxLineSquares) return -1;
   int err = 0, minor = b0, count = 0;
   for (int major = a0; major <= a1; ++major) {
@@ -239,17 +258,9 @@ int SurveyCoverLine(const CoverLineSurvey& survey, int sx, int sy, int ax, int a
   const int target = SurveyedHolder(survey, SquareIndex(tx, ty));
   // TraceLineInto's squares, from the end with the lower coordinate along the
   // longer axis; a line traced from the target's end is walked backwards.
-  const bool alongX = std::abs(tx - ax) > std::abs(ty - ay);
-  int a0 = alongX ? ax : ay, b0 = alongX ? ay : ax;
-  int a1 = alongX ? tx : ty, b1 = alongX ? ty : tx;
-  const bool reversed = a0 > a1;
-  if (reversed) {
-    std::swap(a0, a1);
-    std::swap(b0, b1);
-  }
-  const int d = a1 - a0;
-  const int m = 2 * std::abs(b1 - b0);
-  const int step = b1 >= b0 ? 1 : -1;
+  const LineAxes l = OrderLine(ax, ay, tx, ty);
+  const bool alongX = l.alongX, reversed = l.reversed;
+  const int a0 = l.a0, b0 = l.b0, a1 = l.a1, d = l.d, m = l.m, step = l.step;
   const int majorStride = alongX ? kMapSide : 1;
   const int minorStride = (alongX ? 1 : kMapSide) * step;
   int at = alongX ? SquareIndex(a0, b0) : SquareIndex(b0, a0);

@@ -45,7 +45,11 @@ bool IsGroupSpell10(int spell) {
 
 int RangeClassSquared(int spell) {
   if (spell < 0 || spell >= kSpellRows) return -1;
-  switch (SpellTable[spell].range) {
+  return RangeKindReach(SpellTable[spell].range);
+}
+
+int32_t RangeKindReach(int32_t range) {
+  switch (range) {
     case 0: case 1: return 0;
     case 2: return 2;
     case 3: return 9;

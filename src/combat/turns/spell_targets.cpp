@@ -83,18 +83,6 @@ bool IsHealingOrHarming(int spell) {
   }
 }
 
-// The squared reach of a spell's range kind; -1 no limit.
-int32_t RangeKindReach(int32_t range) {
-  switch (range) {
-    case 0: case 1: return 0;
-    case 2: return 2;
-    case 3: return 9;
-    case 4: return 49;
-    case 5: return 144;
-    default: return -1;
-  }
-}
-
 // Step 1 of both choices: the candidates of the current spell; -1 when there
 // are none, the one when there is exactly one, else -2 (score them).
 int FillAndCount(int caster) {
