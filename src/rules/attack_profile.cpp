@@ -57,6 +57,8 @@ int NaturalFeatOffset(int32_t kind) {
   return kind >= 1 && kind <= 10 ? kOffsets[kind] : -1;
 }
 
+uint8_t ProfileCaptionsWritten = 1;
+
 namespace {
 
 // The side rule of threats: the party side against side 2 and back; any
@@ -76,15 +78,16 @@ int TurnOrderIndexOf(int creature) {
 }
 
 void SetCaptions(AttackProfileEntry& e, uint8_t grapple) {
+  e.attackRoll.helpTopic = grapple ? 42017 : 41003;
+  e.attackCount.helpTopic = 21013;
+  e.damageBonus.helpTopic = 41004;
+  if (ProfileCaptionsWritten == 0) return;
   char name[sizeof e.name];
   CapitaliseWords(name, e.name, 1);
   std::snprintf(e.attackRoll.caption, sizeof e.attackRoll.caption, grapple ? "Grapple Roll (%s)" : "Attack Roll (%s)",
                 name);
-  e.attackRoll.helpTopic = grapple ? 42017 : 41003;
   std::snprintf(e.attackCount.caption, sizeof e.attackCount.caption, "Number of Attacks (%s)", name);
-  e.attackCount.helpTopic = 21013;
   std::snprintf(e.damageBonus.caption, sizeof e.damageBonus.caption, "Damage Bonus (%s)", name);
-  e.damageBonus.helpTopic = 41004;
 }
 
 void AddLuck(int creature, ModifierList* list) {

@@ -63,6 +63,11 @@ extern const char WeaponMaterialNames[9][11];
 // ranged touch: the kind's place in that order, -1 for no kind.
 int NaturalFeatOffset(int32_t kind);
 
+// 1 (the default): BuildAttackProfile writes the captions of each entry's
+// lists. 0: it leaves them empty, for a profile read for its numbers and
+// names alone.
+extern uint8_t ProfileCaptionsWritten;
+
 // Fills the profile. alternateForm 1 puts natural slot 3 in place of slot 0;
 // target -1 outside combat; grapple 1 builds the single grapple-roll entry;
 // grappleFlag goes on to AddAttackModifiers.

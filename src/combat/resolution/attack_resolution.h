@@ -31,6 +31,11 @@ extern int32_t StrayArrowTarget;
 extern uint8_t OutOfTurnAttack;
 // The damage roll of the target's energy defence against a melee attacker.
 extern ModifierList EnergyDefenseRoll;
+// 1 (the default): an evaluation writes what the screen shows of it, the
+// attack label, the situation labels and the captions of its profile. 0: it
+// answers the chance alone, for work that evaluates shot after shot and makes
+// its last evaluation again for real afterwards (a grid being scored).
+extern uint8_t EvaluationTextsWritten;
 
 // attacker, target, entry 0 to 6 of the attacker's profile, alternate form
 // (for BuildAttackProfile), evaluate (1: the chance only, nothing rolled,

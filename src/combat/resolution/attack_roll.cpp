@@ -35,6 +35,7 @@ int32_t ShownHitChance = -1;
 int32_t StrayArrowTarget = -1;
 uint8_t OutOfTurnAttack = 0;
 ModifierList EnergyDefenseRoll;
+uint8_t EvaluationTextsWritten = 1;
 
 namespace {
 
@@ -426,7 +427,7 @@ int32_t HitChance(RollState& s) {
     chance = chance * (100 - (blindFight ? m * m / 100 : m)) / 100;
   }
   if (chance < 1) chance = 1;
-  BuildSituationLabels(a.target, grappler, s.armourClass, a.entry->attackRoll);
+  if (EvaluationTextsWritten != 0) BuildSituationLabels(a.target, grappler, s.armourClass, a.entry->attackRoll);
   return chance;
 }
 
@@ -450,12 +451,18 @@ int RunAttack(RollState& s, int32_t alternateForm, uint8_t evaluate, uint8_t gra
   const int attacker = a.attacker;
   RecomputeCreature(attacker, 0);
   RecomputeCreature(a.target, 0);
+  // An evaluation whose texts nobody reads builds its profile for the numbers
+  // and names alone.
+  const bool texts = !evaluate || EvaluationTextsWritten != 0 || profileOut != nullptr;
+  const uint8_t captions = ProfileCaptionsWritten;
+  if (!texts) ProfileCaptionsWritten = 0;
   BuildAttackProfile(&a.profile, attacker, alternateForm, a.target, grapple, grappleFlag);
+  ProfileCaptionsWritten = captions;
   if (profileOut) *profileOut = a.profile;
   CombatAction.attackMade = evaluate ? 0 : 1;
   if (!evaluate) HitChanceMode = 0;
   a.entry = &a.profile.entries[a.entryIndex];
-  FillAttackLabel(grapple ? a.profile.entries[0].name : a.entry->name);
+  if (texts) FillAttackLabel(grapple ? a.profile.entries[0].name : a.entry->name);
 
   // A refused attack leaves no trace: no turn, roll, line or event.
   if (Creatures[a.target].present == 0) return kAttackTargetAbsent;

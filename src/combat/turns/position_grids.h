@@ -19,3 +19,9 @@ extern uint8_t ShotsRemembered;
 // takes that square's worth, and each such shot is looked up once. 0: every
 // square looks its shots up one by one (the tests compare both ways).
 extern uint8_t ShotsSkipped;
+// 1 (the default): while shots are remembered, the shots evaluated as a grid
+// is scored write no attack label, situation labels or profile captions
+// (EvaluationTextsWritten 0): the last shot is evaluated again for real once
+// the grid is scored. 0: every evaluation writes them (the tests compare both
+// ways).
+extern uint8_t ShotTextsSkipped;

@@ -24,6 +24,7 @@
 
 uint8_t ShotsRemembered = 1;
 uint8_t ShotsSkipped = 1;
+uint8_t ShotTextsSkipped = 1;
 
 namespace {
 
@@ -500,6 +501,9 @@ void ScoreShootingSquares(int creature, int entry, bool remember) {
   // Remembering, the marks of the shots' lines are made again below.
   const uint8_t marked = CoverLinesMarked;
   if (remember && CoverLinesSurveyed != 0) CoverLinesMarked = 0;
+  // Remembering, the texts of the last shot are written when it is made again.
+  const uint8_t texts = EvaluationTextsWritten;
+  if (remember && ShotTextsSkipped != 0) EvaluationTextsWritten = 0;
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       const int sq = SquareIndex(x, y);
@@ -519,6 +523,7 @@ void ScoreShootingSquares(int creature, int entry, bool remember) {
       }
     }
   CoverLinesMarked = marked;
+  EvaluationTextsWritten = texts;
   if (!remember) return;
   if (lastShotSquare != -1) {
     Place(c, lastShotSquare);

@@ -23,6 +23,8 @@
 #include "state/threat_grids.h"
 #include "rules/feat_ids.h"
 #include "rules/conditions.h"
+#include "combat/actions/roll_previews.h"
+#include "engine/settings.h"
 
 namespace {
 
@@ -139,13 +141,14 @@ TEST(GridSameness, EveryBuilderGivesTheSameGridWithAndWithoutItsSavings) {
 namespace {
 
 // Everything a ranged grid leaves behind besides the grid: the shown chance,
-// the cover words and the arrow marks, the candidate list, the attack label
-// and the shooter's record.
+// the cover words and the arrow marks, the candidate list, the attack label,
+// the situation labels and the shooter's record.
 struct RangedTrace {
   std::vector<int32_t> grid, arrows, candidates;
   int32_t chance, coverX, coverY;
   uint8_t cover;
   std::string label;
+  std::vector<std::string> situations;
   std::vector<unsigned char> shooter;
   bool operator==(const RangedTrace&) const = default;
 };
@@ -161,6 +164,10 @@ RangedTrace TraceRangedGrid(int shooter) {
   t.coverX = CoverSquareX;
   t.coverY = CoverSquareY;
   t.label = AttackLabel;
+  for (const SituationLabel& l : SituationLabels) t.situations.emplace_back(l.text, strnlen(l.text, sizeof l.text));
+  // Evaluations made after the grid write their texts again.
+  EXPECT_EQ(EvaluationTextsWritten, 1);
+  EXPECT_EQ(ProfileCaptionsWritten, 1);
   const auto* bytes = reinterpret_cast<const unsigned char*>(&Creatures[shooter]);
   t.shooter.assign(bytes, bytes + sizeof(CreatureRecord));
   return t;
@@ -212,17 +219,40 @@ TEST(GridSameness, RangedGridRemembersShotsWithoutChangingTheGridOrWhatItLeaves)
     if (battle == 5) AddCondition(kFirst, kCondBlinded, 10, 0, 31, 0);
     turnsfixture::StartTurn(kFirst, 30 + 30 * roll(2));
     RangedProfileEntry = 1;
+    OptionWords[kOptionDisplayExpandedTooltip] = 1;
     ShotsRemembered = 1;
     const RangedTrace quick = TraceRangedGrid(kFirst);
+    ShotTextsSkipped = 0;
+    const RangedTrace texts = TraceRangedGrid(kFirst);
+    ShotTextsSkipped = 1;
     ShotsRemembered = 0;
     const RangedTrace plain = TraceRangedGrid(kFirst);
     ShotsRemembered = 1;
     EXPECT_EQ(quick.grid, plain.grid) << "battle " << battle;
     EXPECT_TRUE(quick == plain) << "battle " << battle;
+    EXPECT_TRUE(quick == texts) << "battle " << battle;
+    EXPECT_FALSE(quick.label.empty()) << "battle " << battle;
+    // An evaluation without its texts answers the same chance; one outside a
+    // grid, or one asked for its profile, writes them all.
+    for (int e = kFirst + 1; e < kFirst + 14; e += 2) {
+      EvaluationTextsWritten = 0;
+      const int bare = ResolveAttack(kFirst, e, 1, 0, 1, 0, 0, nullptr);
+      EXPECT_EQ(AttackLabel[0], '\0');
+      AttackProfile asked{};
+      const int withProfile = ResolveAttack(kFirst, e, 1, 0, 1, 0, 0, &asked);
+      EXPECT_NE(asked.entries[1].attackRoll.caption[0], '\0');
+      EvaluationTextsWritten = 1;
+      AttackProfile shown{};
+      EXPECT_EQ(ResolveAttack(kFirst, e, 1, 0, 1, 0, 0, &shown), bare) << "battle " << battle;
+      EXPECT_EQ(withProfile, bare);
+      EXPECT_STREQ(AttackLabel, quick.label.c_str());
+      EXPECT_STREQ(shown.entries[1].attackRoll.caption, asked.entries[1].attackRoll.caption);
+    }
     // The shots are really weighed: some square is worth shooting from.
     EXPECT_GT(*std::max_element(plain.grid.begin(), plain.grid.end()), 0) << "battle " << battle;
   }
   RangedProfileEntry = -1;
+  OptionWords[kOptionDisplayExpandedTooltip] = DefaultOptionWords[kOptionDisplayExpandedTooltip];
   bow = {};
 }
 
@@ -282,15 +312,18 @@ TEST(GridSameness, RangedGridSurveysItsLinesWithoutChangingTheGridOrWhatItLeaves
     turnsfixture::StartTurn(kFirst, 30 + 30 * roll(2));
     RangedProfileEntry = 1;
     std::vector<CreatureRecord> before(Creatures + kFirst, Creatures + kFirst + kCount);
-    auto trace = [&](uint8_t shots, uint8_t lines, uint8_t skipped) {
+    OptionWords[kOptionDisplayExpandedTooltip] = battle % 2;
+    auto trace = [&](uint8_t shots, uint8_t lines, uint8_t skipped, uint8_t texts = 1) {
       std::copy(before.begin(), before.end(), Creatures + kFirst);
       ShotsRemembered = shots;
       CoverLinesSurveyed = lines;
       ShotsSkipped = skipped;
+      ShotTextsSkipped = texts;
       const RangedTrace t = TraceRangedGrid(kFirst);
       ShotsRemembered = 1;
       CoverLinesSurveyed = 1;
       ShotsSkipped = 1;
+      ShotTextsSkipped = 1;
       return t;
     };
     const RangedTrace quick = trace(1, 1, 1);
@@ -302,6 +335,10 @@ TEST(GridSameness, RangedGridSurveysItsLinesWithoutChangingTheGridOrWhatItLeaves
     const RangedTrace looked = trace(1, 1, 0);
     const RangedTrace walked = trace(1, 0, 0);
     const RangedTrace plain = trace(0, 1, 1);
+    const RangedTrace written = trace(1, 1, 1, 0);
+    const RangedTrace writtenAll = trace(1, 0, 0, 0);
+    EXPECT_TRUE(quick == written) << "battle " << battle;
+    EXPECT_TRUE(walked == writtenAll) << "battle " << battle;
     EXPECT_EQ(quick.grid, looked.grid) << "battle " << battle;
     EXPECT_TRUE(quick == looked) << "battle " << battle;
     EXPECT_EQ(quick.grid, walked.grid) << "battle " << battle;
@@ -312,6 +349,7 @@ TEST(GridSameness, RangedGridSurveysItsLinesWithoutChangingTheGridOrWhatItLeaves
   }
   EXPECT_GT(unsettledChanged, 0) << "a target's footprint changed while the grid was scored";
   RangedProfileEntry = -1;
+  OptionWords[kOptionDisplayExpandedTooltip] = DefaultOptionWords[kOptionDisplayExpandedTooltip];
   bow = {};
 }
 
