@@ -318,7 +318,7 @@ void TallySquare(int creature, int v, bool oneSquare) {
 // since every step costs at least 10), until every wanted square of the room
 // has its cost (wanted squares outside it are never searched for under the
 // flood's rules). False when a step costs more than the buckets can hold.
-bool FloodCosts(int creature, const int32_t* wanted) {
+bool FloodCosts(const int32_t* wanted) {
   OrderCount = 0;
   std::memset(FeetKnown, 0xFF, sizeof FeetKnown);
   std::memset(Settled, 0, sizeof Settled);
@@ -393,7 +393,7 @@ bool FloodReach(int creature, int fromX, int fromY, const int32_t* wanted) {
   MoverWidth = c.footprintWidth.current > 0 ? c.footprintWidth.current : 1;
   MoverHeight = c.footprintHeight.current > 0 ? c.footprintHeight.current : 1;
   Room = RegionGrid[SquareIndex(fromX, fromY)];
-  if (MarkThreatsLeaving(creature) && FloodCosts(creature, wanted)) {
+  if (MarkThreatsLeaving(creature) && FloodCosts(wanted)) {
     SettleSquares(creature);
     Valid = true;
   }

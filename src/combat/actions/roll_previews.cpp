@@ -119,7 +119,8 @@ void FormatCriticalText(ModifierList* list) {
   char rest[sizeof list->caption] = {};
   const size_t length = strnlen(list->caption, sizeof list->caption);
   if (length > kCriticalCut) std::memcpy(rest, list->caption + kCriticalCut, length - kCriticalCut);
-  std::snprintf(list->caption, sizeof list->caption, "Critical %s", rest);
+  // The caption keeps what fits after "Critical ".
+  if (std::snprintf(list->caption, sizeof list->caption, "Critical %s", rest) < 0) list->caption[0] = 0;
 }
 
 void ClearSituationLabels() {

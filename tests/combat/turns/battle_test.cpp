@@ -82,7 +82,7 @@ TEST_F(BattleTest, AConditionEndsAtTheUpkeepOfItsLastRound) {
   Frame();  // the player ends the turn
   ASSERT_TRUE(UntilTurnOf(0));
   EXPECT_LT(FindCondition(0, kCondShaken), 0);
-  char line[80];
+  char line[160];
   std::snprintf(line, sizeof line, "\xA3%s\xA3 loses effect: \xA3%.15s\xA3.\r\r", Creatures[0].name,
                 ConditionName(kCondShaken));
   EXPECT_NE(Log().find(line), std::string::npos);
