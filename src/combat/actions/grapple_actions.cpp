@@ -1,5 +1,5 @@
-// Grapple, pin, bull rush and escape: the executor's branches for codes 18,
-// 19, 22 and 14.
+// Grapple, pin, bull rush and escape: the executor's branches for action
+// codes 18, 19, 22 and 14.
 #include <cstdio>
 #include <cstring>
 #include <initializer_list>

@@ -1,5 +1,5 @@
-// The elementals of the four summoning spells (fire 114, water 115, earth
-// 116, air 117): a free creature record filled with an elemental as strong as
+// The elementals of the four summoning spells (fire 114, water 115,
+// earth 116, air 117): a free creature record filled with an elemental as strong as
 // the summoner's caster level.
 #pragma once
 

@@ -29,8 +29,8 @@ bool CanCastSpells(int creature, int* outIndex);
 
 // Spells 107, 119, 133, 144, 162, 109, 120, 134, 145, 161.
 bool IsGroupSpell10(int spell);
-// The squared reach of the spell's range kind: personal 0, touch 2, 15 feet
-// 9, 35 feet 49, 60 feet 144; -1 unlimited.
+// The squared reach of the spell's range kind: personal 0, touch 2,
+// 15 feet 9, 35 feet 49, 60 feet 144; -1 unlimited.
 int RangeClassSquared(int spell);
 // The same squared reach for a range kind itself.
 int32_t RangeKindReach(int32_t range);

@@ -456,8 +456,8 @@ TacticResult ItemCure(int fighter, const TacticFlags& f) {
   return TacticResult::kFellThrough;
 }
 
-// Rule 11.3: a dispel of the magic areas in the way, by reason in the order
-// 7, 11, 12, 14, 13; true when a centre was found for one of them.
+// When the arcane spell comes first: a dispel of the magic areas in the way,
+// by reason in the order 7, 11, 12, 14, 13; true when a centre was found for one of them.
 bool DispelAreasInTheWay(int fighter, const TacticFlags& f, int extra) {
   const CreatureRecord& me = Creatures[fighter];
   auto within = [fighter](int x, int y, int32_t reach) {
