@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "combat/turns/best_square.h"
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/computer_decision.h"
 #include "combat/turns/decision_words.h"
@@ -26,6 +27,7 @@ class DecisionSavings : public ::testing::Test {
     SurveyByBoundedPaths = true;
     ChargeByBoundedLines = true;
     BullRushSkipsOutOfReach = true;
+    BestSquareSearchKept = true;
   }
 };
 
@@ -105,6 +107,10 @@ TEST_F(DecisionSavings, TheChargeListTracesNoLineToATargetOutOfRange) {
 
 TEST_F(DecisionSavings, TheBullRushBuildsNoGridWithNobodyWithinOneMove) {
   ExpectSameBattlesBothWays([](bool on) { BullRushSkipsOutOfReach = on; });
+}
+
+TEST_F(DecisionSavings, TheBestSquareIsNotSearchedTwiceOverTheSameWalk) {
+  ExpectSameBattlesBothWays([](bool on) { BestSquareSearchKept = on; });
 }
 
 }  // namespace
