@@ -11,6 +11,7 @@
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/computer_decision.h"
 #include "combat/turns/decision_words.h"
+#include "combat/turns/melee_grid.h"
 #include "combat/turns/tactics.h"
 #include "combat/turns/target_choice.h"
 #include "harness/battle_runner.h"
@@ -28,6 +29,7 @@ class DecisionSavings : public ::testing::Test {
     ChargeByBoundedLines = true;
     BullRushSkipsOutOfReach = true;
     BestSquareSearchKept = true;
+    ProfilesKept = 1;
   }
 };
 
@@ -111,6 +113,10 @@ TEST_F(DecisionSavings, TheBullRushBuildsNoGridWithNobodyWithinOneMove) {
 
 TEST_F(DecisionSavings, TheBestSquareIsNotSearchedTwiceOverTheSameWalk) {
   ExpectSameBattlesBothWays([](bool on) { BestSquareSearchKept = on; });
+}
+
+TEST_F(DecisionSavings, TheMeleeGridKeepsTheFightersProfileWhileItsRecordStays) {
+  ExpectSameBattlesBothWays([](bool on) { ProfilesKept = on ? 1 : 0; });
 }
 
 }  // namespace
