@@ -780,11 +780,15 @@ struct RememberedRecompute {
   int32_t result;
   int32_t squareTraits;  // what the recomputation reads at the square (see SquareTraits)
   uint32_t age;  // the later of two entries of a creature is kept when a third comes
+  bool settled;  // the recomputation changed nothing: made is given
   CreatureRecord given;
   CreatureRecord made;
 };
 constexpr int kRemembered = 128;
 RememberedRecompute Remembered[kRemembered];
+// Each entry's creature, kept apart so that a look-up scans them without
+// touching the records.
+int32_t RememberedCreature[kRemembered];
 int RememberedCount = 0;
 uint32_t RememberClock = 0;
 
@@ -794,8 +798,8 @@ RememberedRecompute* EntryFor(int creature) {
   RememberedRecompute* older = nullptr;
   int own = 0;
   for (int i = 0; i < RememberedCount; ++i) {
+    if (RememberedCreature[i] != creature) continue;
     RememberedRecompute& r = Remembered[i];
-    if (r.creature != creature) continue;
     ++own;
     if (!older || r.age < older->age) older = &r;
   }
@@ -851,9 +855,12 @@ int RecomputeCreature(int creature, int firstTime) {
   const bool remember = SessionDepth > 0 && InCombat != 0 && RecomputeRemembers != 0;
   if (remember) {
     for (int i = 0; i < RememberedCount; ++i) {
+      if (RememberedCreature[i] != creature) continue;
       const RememberedRecompute& r = Remembered[i];
-      if (r.creature != creature || r.firstTime != firstTime || !SameInput(r, Creatures[creature])) continue;
-      // Made as then, on the square it stands on now.
+      if (r.firstTime != firstTime || !SameInput(r, Creatures[creature])) continue;
+      // Made as then, on the square it stands on now (a record the
+      // recomputation left as it was is that already).
+      if (r.settled) return r.result;
       CreatureRecord& c = Creatures[creature];
       const int32_t x = c.squareX, y = c.squareY;
       std::memcpy(&c, &r.made, sizeof(CreatureRecord));
@@ -865,6 +872,7 @@ int RecomputeCreature(int creature, int firstTime) {
   RememberedRecompute* slot = remember ? EntryFor(creature) : nullptr;
   if (slot) {
     slot->creature = -1;  // not to be matched until it is complete
+    RememberedCreature[slot - Remembered] = -1;
     std::memcpy(&slot->given, &Creatures[creature], sizeof(CreatureRecord));
     slot->squareTraits = SquareTraits(Creatures[creature]);
   }
@@ -876,6 +884,8 @@ int RecomputeCreature(int creature, int firstTime) {
     slot->result = result;
     slot->age = ++RememberClock;
     std::memcpy(&slot->made, &Creatures[creature], sizeof(CreatureRecord));
+    slot->settled = std::memcmp(&slot->given, &slot->made, sizeof(CreatureRecord)) == 0;
+    RememberedCreature[slot - Remembered] = creature;
   }
   return result;
 }
