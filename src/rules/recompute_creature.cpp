@@ -75,33 +75,44 @@ class Recompute {
 
  private:
   bool Active(uint32_t id) const { return FindCondition(id_, id) >= 0; }
+  // The entry finders below ask for ids other than 0, which no entry past
+  // the last one in use holds: they look as far as span_ (every slot, or
+  // that last entry once Narrow has found it and until an entry is added).
   bool HasEntry(uint32_t id) const {
-    for (const ConditionEntry& e : c_.conditions)
-      if (e.id == id) return true;
+    for (int i = 0; i < span_; ++i)
+      if (c_.conditions[i].id == id) return true;
     return false;
   }
   int CountEntries(uint32_t id) const {
     int n = 0;
-    for (const ConditionEntry& e : c_.conditions)
-      if (e.id == id) ++n;
+    for (int i = 0; i < span_; ++i)
+      if (c_.conditions[i].id == id) ++n;
     return n;
   }
   int32_t SumValues(uint32_t id) const {
     int32_t sum = 0;
-    for (const ConditionEntry& e : c_.conditions)
-      if (e.id == id) sum += e.value;
+    for (int i = 0; i < span_; ++i)
+      if (c_.conditions[i].id == id) sum += c_.conditions[i].value;
     return sum;
   }
   const ConditionEntry* FirstEntry(uint32_t id) const {
-    for (const ConditionEntry& e : c_.conditions)
-      if (e.id == id) return &e;
+    for (int i = 0; i < span_; ++i)
+      if (c_.conditions[i].id == id) return &c_.conditions[i];
     return nullptr;
   }
   const ConditionEntry* LastEntry(uint32_t id) const {
     const ConditionEntry* last = nullptr;
-    for (const ConditionEntry& e : c_.conditions)
-      if (e.id == id) last = &e;
+    for (int i = 0; i < span_; ++i)
+      if (c_.conditions[i].id == id) last = &c_.conditions[i];
     return last;
+  }
+  // The finders look no farther than the last entry in use. Removing entries
+  // leaves that bound sound; whoever adds one calls this again.
+  void Narrow() {
+    int span = 0;
+    for (int i = 0; i < kConditionSlots; ++i)
+      if (c_.conditions[i].id != 0) span = i + 1;
+    span_ = span;
   }
   bool InCombatNow() const { return InCombat != 0; }
   bool IsParty() const { return c_.allegiance == kAllegianceParty; }
@@ -138,6 +149,7 @@ class Recompute {
 
   int id_;
   CreatureRecord& c_;
+  int span_ = kConditionSlots;
 };
 
 bool Recompute::PutWorn(uint32_t id, uint32_t source, int32_t value) {
@@ -528,7 +540,10 @@ void Recompute::Speed() {
 // takes that Paralyzed away again when it is the first one found.
 int32_t Recompute::AbilityLoss(int32_t value, uint32_t lossSource) {
   if (value < 1) {
-    if (!Active(kCondParalyzed)) AddCondition(id_, kCondParalyzed, kDurationLasting, 0, lossSource, 0);
+    if (!Active(kCondParalyzed)) {
+      AddCondition(id_, kCondParalyzed, kDurationLasting, 0, lossSource, 0);
+      Narrow();
+    }
     return 0;
   }
   const int first = FindCondition(id_, kCondParalyzed);
@@ -732,8 +747,12 @@ int Recompute::Run(int firstTime) {
   Grass();
   if (!WornItems()) return 0;
   StandingSpells();
+  // From here on entries are added only where Narrow is asked again.
+  Narrow();
   Constitution();
+  Narrow();
   Levels();
+  Narrow();
   HitPoints(firstTime);
   Speed();
   Abilities();
