@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <type_traits>
 
 #include "engine/reset_words.h"
 #include "state/combat_action.h"
@@ -28,7 +29,13 @@
 #include "state/party_leader.h"
 
 int32_t PathOnClosed = 10;
-int32_t PathStamp[kPathWorkSquares];
+// The list stamps with a guard row of work squares before and after them (x
+// -1 and 60), so that the eight neighbours of any square of the grid have a
+// stamp to read. A combat search stamps the guards and the spare square of
+// each row (y 60) closed, and so never steps off the grid.
+constexpr int kStampGuard = kPathStride + 1;
+int32_t PathStampStore[kStampGuard + kPathWorkSquares + kStampGuard];
+int32_t (&PathStamp)[kPathWorkSquares] = *reinterpret_cast<int32_t (*)[kPathWorkSquares]>(PathStampStore + kStampGuard);
 int32_t PathOutX[kMapSquares];
 int32_t PathOutY[kMapSquares];
 int32_t PathLength = 0;
@@ -42,11 +49,10 @@ namespace {
 
 constexpr int kMaxItems = kMapSquares + 2;
 
-// Per square (stride 61): G cost, H and parent, kept together for the
-// search's sake.
+// Per square (stride 61): G cost and parent, kept together for the search's
+// sake. An open square's H is not kept: its F in the heap is G + H.
 struct SquareWork {
   int32_t g;
-  int32_t h;
   int16_t parentX, parentY;
 };
 SquareWork Work[kPathWorkSquares];
@@ -117,16 +123,15 @@ void SiftDown(int count) {
   if (count < 1) return;
   const HeapEntry sinking = Heap[1];
   int u = 1;
-  // Levels with two children, chosen without branches.
+  // Levels with two children. The exchange rule (the left child when its F
+  // is <= the sinking F, then the right when its F is <= the one chosen so
+  // far) moves to the right child when its F is <= the left's, else to the
+  // left, and stops when the F moved to would be greater than the sinking F.
   for (;;) {
     const int l = 2 * u;
     if (l + 1 > count) break;
-    const int32_t fl = Heap[l].f, fr = Heap[l + 1].f;
-    const bool takeLeft = fl <= sinking.f;
-    const int32_t fv = takeLeft ? fl : sinking.f;
-    int v = takeLeft ? l : u;
-    v = fr <= fv ? l + 1 : v;
-    if (v == u) {
+    const int v = Heap[l + 1].f <= Heap[l].f ? l + 1 : l;
+    if (Heap[v].f > sinking.f) {
       Settle(u, sinking);
       return;
     }
@@ -165,11 +170,11 @@ void RiseRepriced(int m) {
 // A cheaper way into an open square: new parent and cost, and it rises.
 void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
   SquareWork& w = Work[wi];
+  const int m = HeapPos[wi];
+  Heap[m].f += g - w.g;  // the same H over the new G
   w.parentX = static_cast<int16_t>(px);
   w.parentY = static_cast<int16_t>(py);
   w.g = g;
-  const int m = HeapPos[wi];
-  Heap[m].f = w.h + g;
   RiseRepriced(m);
 }
 
@@ -177,7 +182,6 @@ void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
 void OpenNewSquare(int wi, int32_t h, int32_t g, int px, int py, int32_t openStamp, int* count) {
   SquareWork& w = Work[wi];
   w.g = g;
-  w.h = h;
   w.parentX = static_cast<int16_t>(px);
   w.parentY = static_cast<int16_t>(py);
   Settle(++*count, {h + g, wi});
@@ -189,7 +193,6 @@ void OpenNewSquare(int wi, int32_t h, int32_t g, int px, int py, int32_t openSta
 void OpenStartSquare(int fromX, int fromY, int32_t openStamp) {
   const int wi = W(fromX, fromY);
   Work[wi].g = 0;
-  Work[wi].h = 0;
   Settle(1, {0, wi});
   PathStamp[wi] = openStamp;
 }
@@ -571,20 +574,20 @@ struct SquareMemo {
 };
 SquareMemo Memo[kPathWorkSquares];
 int32_t MemoStamp = 0;
-// Whether a diagonal step may not pass the square as a corner: 1 free, 2
-// obstructed, for the search whose stamp is CornerStamp (0 not yet known).
-uint8_t CornerState[kMapSquares];
-int32_t CornerStampOf[kMapSquares];
+// Whether a diagonal step may not pass the square (stride 61) as a corner,
+// for the searches whose stamp is CornerStamp: the stamp twice, plus 1 when
+// obstructed (another stamp: not yet known).
+int32_t CornerWord[kPathWorkSquares];
 int32_t CornerStamp = 0;
 
-bool CornerObstructed(int x, int y) {
-  if (!OnGrid(x, y)) return true;
-  const int sq = SquareIndex(x, y);
-  if (CornerStampOf[sq] != CornerStamp) {
-    CornerStampOf[sq] = CornerStamp;
-    CornerState[sq] = IsCornerObstructed(x, y) ? 2 : 1;
+// (x, y) on the grid, wi its work index.
+inline bool CornerObstructedAt(int wi, int x, int y) {
+  int32_t word = CornerWord[wi];
+  if ((word >> 1) != CornerStamp) {
+    word = CornerStamp * 2 + (IsCornerObstructed(x, y) ? 1 : 0);
+    CornerWord[wi] = word;
   }
-  return CornerState[sq] == 2;
+  return word & 1;
 }
 
 void NewMemoStamp() {
@@ -609,7 +612,7 @@ bool CornersKept = false;
 
 void NewCornerStamp() {
   if (++CornerStamp >= kPathStampLimit) {
-    for (int32_t& c : CornerStampOf) c = 0;
+    for (int32_t& c : CornerWord) c = 0;
     CornerStamp = 1;
   }
 }
@@ -661,11 +664,28 @@ void StartMemo(const SearchRun& r) {
 
 // Runs the open list from the start until the goal is closed or, when
 // seeking, the first approach square is; the square reached goes to goalX,
-// goalY. Only the work arrays, the stamps and the heap are written.
-bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
+// goalY. Only the work arrays, the stamps and the heap are written. kScan:
+// PathLookupByScan (no memo, the corner test asked afresh).
+template <int kValue>
+using Step = std::integral_constant<int, kValue>;
+
+// Whether the mover fits on (a, b) and what stepping onto it costs over the
+// plain 10 or 14: -1 when it does not fit, 0 when the steps pay no extra.
+int32_t WorkOutSquare(const SearchRun& r, const MoverCosts& mover, int a, int b) {
+  if (!FitTest(a, b, r.creature, r.multi, r.linked, r.width, r.height, r.toX, r.toY, r.crossCreatures)) return -1;
+  return r.extraCost ? StepExtraCost(mover, r.creature, a, b, r.crossCreatures) : 0;
+}
+
+template <bool kScan>
+bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
   const int creature = r.creature, toX = r.toX, toY = r.toY;
   NewStamps();
   const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
+  for (int k = 0; k < kStampGuard; ++k) {
+    PathStampStore[k] = closed;
+    PathStampStore[kStampGuard + kPathWorkSquares + k] = closed;
+  }
+  for (int x = 0; x < kMapSide; ++x) PathStamp[W(x, kMapSide)] = closed;
   int count = 1;
   OpenStartSquare(r.fromX, r.fromY, open);
   *goalX = toX;
@@ -674,6 +694,14 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
   SyncCombatantGrid();
   const MoverCosts mover = MoverCostsOf(creature);
   StartMemo(r);
+  // What stays the same through the search.
+  const int goal = W(toX, toY);
+  const bool cornerTest = !r.multi;
+  const bool goalCornersExempt = S.seek && walkFlagsClear;
+  const bool seekApproach = S.seek && S.target != -1;
+  const int32_t goalRegion = S.goalRegion;
+  bool watchGoalRoom = !S.sameRegion && goalRegion != kDoorwayRegion;
+  const int mapWidth = CurrentMap.width, mapHeight = CurrentMap.height;
   while (count > 0) {
     // Take the smallest F.
     const int top = PopTop(&count);
@@ -681,64 +709,73 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
     PathStamp[top] = closed;
     const int32_t parentG = Work[top].g;
 
-    // Neighbours, y outer and x inner.
-    for (int b = py - 1; b <= py + 1; ++b) {
-      if (b == -1 || b == kMapSide) continue;
-      for (int a = px - 1; a <= px + 1; ++a) {
-        if (a == -1 || a == kMapSide) continue;
-        const int wi = W(a, b);
-        if (PathStamp[wi] == closed) continue;
-        // Whether the square fits and what entering it costs depend on the
-        // square alone within one search (until the goal's room is entered,
-        // which changes the room test): each is worked out once.
-        SquareMemo& memo = Memo[wi];
-        if (memo.stamp != MemoStamp || PathLookupByScan) {
-          memo.stamp = MemoStamp;
-          memo.extra = -1;
-          if (FitTest(a, b, creature, r.multi, r.linked, r.width, r.height, toX, toY, r.crossCreatures))
-            memo.extra = !r.extraCost ? 0
-                         : StepExtraCost(PathLookupByScan ? MoverCostsOf(creature) : mover, creature, a, b,
-                                         r.crossCreatures);
-        }
-        if (memo.extra < 0) continue;
-        const bool diagonal = a != px && b != py;
-        if (diagonal && !r.multi) {
-          const bool exempt = S.seek && a == toX && b == toY && walkFlagsClear;
-          if (!exempt && (PathLookupByScan ? IsDiagonalStepBlocked(creature, a, py, px, b)
-                                           : CornerObstructed(a, py) || CornerObstructed(px, b)))
-            continue;
-        }
-        // The step's cost.
-        int32_t cost = diagonal ? 14 : 10;
-        if (r.extraCost) cost += memo.extra;
-        const int32_t g = parentG + cost;
-        if (PathStamp[wi] == open) {
-          // A cheaper way to an open square.
-          if (g < Work[wi].g) RepriceOpenSquare(wi, px, py, g);
-          continue;
-        }
-        // A new square.
-        if (!S.sameRegion && S.goalRegion != kDoorwayRegion && RegionGrid[SquareIndex(a, b)] == S.goalRegion) {
-          S.sameRegion = true;
-          NewMemoStamp();
-          MemoOf = ContextOf(r);
-        }
-        const int dx = a > toX ? a - toX : toX - a, dy = b > toY ? b - toY : toY - b;
-        OpenNewSquare(wi, 10 * std::max(dx, dy) + 4 * std::min(dx, dy), g, px, py, open, &count);
+    // One neighbour, (px + da, py + dy).
+    auto visit = [&](auto daStep, auto dyStep) {
+      constexpr int da = decltype(daStep)::value, dy = decltype(dyStep)::value;
+      constexpr bool diagonal = da != 0 && dy != 0;
+      const int wi = top + da * kPathStride + dy;
+      const int32_t stamp = PathStamp[wi];
+      if (stamp == closed) return;
+      const int a = px + da, b = py + dy;
+      // Whether the square fits and what entering it costs depend on the
+      // square alone within one search (until the goal's room is entered,
+      // which changes the room test): each is worked out once.
+      SquareMemo& memo = Memo[wi];
+      if (kScan || memo.stamp != MemoStamp) {
+        memo.stamp = MemoStamp;
+        memo.extra = WorkOutSquare(r, kScan ? MoverCostsOf(creature) : mover, a, b);
       }
-    }
+      const int32_t extra = memo.extra;
+      if (extra < 0) return;
+      if constexpr (diagonal) {
+        // The corners beside the step: (a, py) and (px, b).
+        if (cornerTest && !(goalCornersExempt && wi == goal) &&
+            (kScan ? IsDiagonalStepBlocked(creature, a, py, px, b)
+                   : CornerObstructedAt(wi - dy, a, py) || CornerObstructedAt(top + dy, px, b)))
+          return;
+      }
+      // The step's cost (the memo holds no extra when the steps pay none).
+      const int32_t g = parentG + (diagonal ? 14 : 10) + extra;
+      if (stamp == open) {
+        // A cheaper way to an open square.
+        if (g < Work[wi].g) RepriceOpenSquare(wi, px, py, g);
+        return;
+      }
+      // A new square.
+      if (watchGoalRoom && RegionGrid[SquareIndex(a, b)] == goalRegion) {
+        watchGoalRoom = false;
+        S.sameRegion = true;
+        NewMemoStamp();
+        MemoOf = ContextOf(r);
+      }
+      const int dxg = a > toX ? a - toX : toX - a, dyg = b > toY ? b - toY : toY - b;
+      OpenNewSquare(wi, 10 * std::max(dxg, dyg) + 4 * std::min(dxg, dyg), g, px, py, open, &count);
+    };
+    // Neighbours, y outer and x inner (the square itself is closed); those
+    // off the grid stand on closed guards.
+    visit(Step<-1>{}, Step<-1>{});
+    visit(Step<0>{}, Step<-1>{});
+    visit(Step<1>{}, Step<-1>{});
+    visit(Step<-1>{}, Step<0>{});
+    visit(Step<1>{}, Step<0>{});
+    visit(Step<-1>{}, Step<1>{});
+    visit(Step<0>{}, Step<1>{});
+    visit(Step<1>{}, Step<1>{});
 
     // The goal closed ends the search.
-    if (PathStamp[W(toX, toY)] == closed) return true;
+    if (top == goal) return true;
     // Only the square just closed can be the first closed approach square.
-    if (S.seek && S.target != -1 && px < CurrentMap.width && py < CurrentMap.height &&
-        ApproachGrid[SquareIndex(px, py)] == 1) {
+    if (seekApproach && px < mapWidth && py < mapHeight && ApproachGrid[SquareIndex(px, py)] == 1) {
       *goalX = px;
       *goalY = py;
       return true;
     }
   }
   return false;
+}
+
+bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
+  return PathLookupByScan ? RunOpenListAs<true>(r, goalX, goalY) : RunOpenListAs<false>(r, goalX, goalY);
 }
 
 
