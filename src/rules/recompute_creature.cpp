@@ -830,12 +830,7 @@ int SessionDepth = 0;
 // What a recomputation reads at the creature's square: whether the square is
 // on the grid and holds tall grass; -1 when it would read more (in a storm the
 // rain on the footprint counts too), so that only the same square will do.
-int32_t SquareTraits(const CreatureRecord& c) {
-  if (StormActive != 0 && CurrentMap.rain != 0) return -1;
-  if (c.squareX < 0 || c.squareY < 0 || c.squareX >= kMapSide || c.squareY >= kMapSide) return 0;
-  const int32_t floor = CurrentMap.At(kLayerFloor, c.squareX, c.squareY);
-  return floor == 123 || floor == 124 ? 2 : 1;
-}
+int32_t SquareTraits(const CreatureRecord& c) { return RecomputeSquareTraitsAt(c.squareX, c.squareY); }
 
 // The record equals the remembered one given, or differs only in its square
 // and that square reads the same.

@@ -514,7 +514,7 @@ void ScoreShootingSquares(int creature, int entry, bool remember) {
       c.squareY = y;
       int walked = 0, target = -1;
       v += ShootingWorth(creature, entry, remember ? &scoring : nullptr,
-                         remember ? RecomputeSquareTraits(creature) : traits, &walked, &target);
+                         remember ? RecomputeSquareTraitsAt(x, y) : traits, &walked, &target);
       lastSquare = sq;
       if (target != -1) {
         lastShotSquare = sq;
