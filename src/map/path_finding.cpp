@@ -66,7 +66,7 @@ struct HeapEntry {
   int32_t f;
   int32_t square;
 };
-HeapEntry Heap[kMaxItems];
+alignas(64) HeapEntry Heap[kMaxItems];
 
 // The search under way: what the fit test and the step costs read.
 struct SearchState {
@@ -116,39 +116,36 @@ inline void Settle(int m, const HeapEntry& e) {
   HeapPos[e.square] = static_cast<int16_t>(m);
 }
 
-// The entry at the top sinks. Each level compares the children with the
-// sinking entry exactly as an exchange at every level would; the entries
-// passed over move up into the hole instead of being swapped.
+// The entry at the top sinks. The exchange rule (the left child when its F
+// is <= the sinking F, then the right when its F is <= the one chosen so far;
+// one child: taken when its F is <= the sinking F) walks down the path that
+// takes the right child when its F is <= the left's, else the left, and stops
+// at the first entry of that path whose F is greater than the sinking F. The
+// path's F never falls, so the hole is moved down the whole path first and
+// then climbs back past the entries greater than the sinking F: the same heap
+// with fewer branches that depend on F. Entries move instead of being swapped.
 void SiftDown(int count) {
   if (count < 1) return;
   const HeapEntry sinking = Heap[1];
   int u = 1;
-  // Levels with two children. The exchange rule (the left child when its F
-  // is <= the sinking F, then the right when its F is <= the one chosen so
-  // far) moves to the right child when its F is <= the left's, else to the
-  // left, and stops when the F moved to would be greater than the sinking F.
-  for (;;) {
-    const int l = 2 * u;
-    if (l + 1 > count) break;
+  for (int l = 2; l < count; l = 2 * u) {
     const int v = Heap[l + 1].f <= Heap[l].f ? l + 1 : l;
-    if (Heap[v].f > sinking.f) {
-      Settle(u, sinking);
-      return;
-    }
     MoveEntry(u, v);
     u = v;
   }
-  // A last level with one child.
-  const int l = 2 * u;
-  if (l <= count && Heap[l].f <= sinking.f) {
-    MoveEntry(u, l);
-    u = l;
+  if (2 * u == count) {
+    MoveEntry(u, count);
+    u = count;
+  }
+  while (u > 1 && Heap[u / 2].f > sinking.f) {
+    MoveEntry(u, u / 2);
+    u /= 2;
   }
   Settle(u, sinking);
 }
 
 // A new entry rises past parents of equal F.
-void RiseNew(int m) {
+[[gnu::always_inline]] inline void RiseNew(int m) {
   const HeapEntry rising = Heap[m];
   while (m != 1 && rising.f <= Heap[m / 2].f) {
     MoveEntry(m, m / 2);
@@ -179,7 +176,8 @@ void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
 }
 
 // A square reached for the first time joins the open list at its end.
-void OpenNewSquare(int wi, int32_t h, int32_t g, int px, int py, int32_t openStamp, int* count) {
+[[gnu::always_inline]] inline void OpenNewSquare(int wi, int32_t h, int32_t g, int px, int py, int32_t openStamp,
+                                                 int* count) {
   SquareWork& w = Work[wi];
   w.g = g;
   w.parentX = static_cast<int16_t>(px);
@@ -337,8 +335,10 @@ bool AbandonPath(int creature) {
 
 namespace {
 
-inline bool FitTest(int x, int y, int creature, int multi, int linked, int width, int height, int goalX,
-                    int goalY, int crossCreatures) {
+// Always inlined, so that a caller with a one-square mover (multi and linked
+// 0) keeps only the tests that apply to it.
+[[gnu::always_inline]] inline bool FitTest(int x, int y, int creature, int multi, int linked, int width,
+                                           int height, int goalX, int goalY, int crossCreatures) {
   S.passing = false;
   const bool isGoal = x == goalX && y == goalY;
   if (S.seek && isGoal) return true;
@@ -423,11 +423,13 @@ bool CanPlaceFootprint(int x, int y, int creature, int multi, int linked, int wi
 
 namespace {
 
-// The extra cost of a combat step onto (x, y) for a mover whose own values are m.
+// The extra cost of a combat step onto (x, y) for a mover whose own values are
+// m. kOneSquare: the search's own mover, one square wide and high.
+template <bool kOneSquare = false>
 int StepExtraCost(const MoverCosts& m, int creature, int x, int y, int crossCreatures) {
   const CreatureRecord& c = Creatures[creature];
-  const int w = creature == S.mover ? S.width : Width(c);
-  const int h = creature == S.mover ? S.height : Height(c);
+  const int w = kOneSquare ? 1 : creature == S.mover ? S.width : Width(c);
+  const int h = kOneSquare ? 1 : creature == S.mover ? S.height : Height(c);
   int cost = S.passing ? 50 : 0;
   if (crossCreatures && !FootprintFitsForSearch(x, y, creature, Width(c), Height(c))) cost += 100;
 
@@ -671,9 +673,17 @@ using Step = std::integral_constant<int, kValue>;
 
 // Whether the mover fits on (a, b) and what stepping onto it costs over the
 // plain 10 or 14: -1 when it does not fit, 0 when the steps pay no extra.
+// kOneSquare: the mover is one square (neither multi nor linked).
+template <bool kOneSquare>
+int32_t WorkOutSquareAs(const SearchRun& r, const MoverCosts& mover, int a, int b) {
+  if (!FitTest(a, b, r.creature, kOneSquare ? 0 : r.multi, kOneSquare ? 0 : r.linked, r.width, r.height, r.toX,
+               r.toY, r.crossCreatures))
+    return -1;
+  return r.extraCost ? StepExtraCost<kOneSquare>(mover, r.creature, a, b, r.crossCreatures) : 0;
+}
+
 int32_t WorkOutSquare(const SearchRun& r, const MoverCosts& mover, int a, int b) {
-  if (!FitTest(a, b, r.creature, r.multi, r.linked, r.width, r.height, r.toX, r.toY, r.crossCreatures)) return -1;
-  return r.extraCost ? StepExtraCost(mover, r.creature, a, b, r.crossCreatures) : 0;
+  return r.multi || r.linked ? WorkOutSquareAs<false>(r, mover, a, b) : WorkOutSquareAs<true>(r, mover, a, b);
 }
 
 template <bool kScan>
@@ -1144,12 +1154,29 @@ int RoomStepExtraCost(int x, int y) {
   return StepExtraCost(RoomMover, S.mover, x, y, 0);
 }
 
-void RoomStepExtraCosts(int16_t* extra) {
+namespace {
+template <bool kOneSquare>
+void RoomStepExtraCostsAs(int16_t* extra) {
+  const int mover = S.mover;
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
-      const bool fits = RoomRulesOpen && FitTest(x, y, S.mover, RoomMulti, 0, S.width, S.height, -1, -1, 0);
-      extra[SquareIndex(x, y)] = static_cast<int16_t>(fits ? StepExtraCost(RoomMover, S.mover, x, y, 0) : -1);
+      const bool fits = FitTest(x, y, mover, kOneSquare ? 0 : RoomMulti, 0, S.width, S.height, -1, -1, 0);
+      extra[SquareIndex(x, y)] =
+          static_cast<int16_t>(fits ? StepExtraCost<kOneSquare>(RoomMover, mover, x, y, 0) : -1);
     }
+}
+}  // namespace
+
+void RoomStepExtraCosts(int16_t* extra) {
+  if (!RoomRulesOpen) {
+    for (int sq = 0; sq < kMapSquares; ++sq) extra[sq] = -1;
+    return;
+  }
+  // A one-square mover's footprint is the square itself.
+  if (RoomMulti || S.width != 1 || S.height != 1)
+    RoomStepExtraCostsAs<false>(extra);
+  else
+    RoomStepExtraCostsAs<true>(extra);
 }
 
 bool RoomGoalFits(int x, int y) {
