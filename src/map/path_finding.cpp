@@ -129,7 +129,7 @@ void SiftDown(int count) {
   const HeapEntry sinking = Heap[1];
   int u = 1;
   for (int l = 2; l < count; l = 2 * u) {
-    const int v = Heap[l + 1].f <= Heap[l].f ? l + 1 : l;
+    const int v = l + static_cast<int>(Heap[l + 1].f <= Heap[l].f);  // no branch: either is as likely
     MoveEntry(u, v);
     u = v;
   }
