@@ -9,6 +9,7 @@
 #include "map/path_finding.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <type_traits>
 
@@ -66,7 +67,7 @@ struct HeapEntry {
   int32_t f;
   int32_t square;
 };
-alignas(64) HeapEntry Heap[kMaxItems];
+alignas(64) HeapEntry Heap[2 * kMaxItems + 4];  // past the end: what the sift-down reads ahead
 
 // The search under way: what the fit test and the step costs read.
 struct SearchState {
@@ -128,10 +129,28 @@ void SiftDown(int count) {
   if (count < 1) return;
   const HeapEntry sinking = Heap[1];
   int u = 1;
-  for (int l = 2; l < count; l = 2 * u) {
-    const int v = l + static_cast<int>(Heap[l + 1].f <= Heap[l].f);  // no branch: either is as likely
-    MoveEntry(u, v);
-    u = v;
+  if (2 < count) {
+    // The two children of the hole, and their four children read ahead (the
+    // heap has room past its end for them), so that each level waits only on
+    // the choice of the level before.
+    // Entries as words (F in the low half) and chosen by masks, not branches:
+    // either child is as likely.
+    auto word = [](const HeapEntry& e) { return std::bit_cast<uint64_t>(e); };
+    uint64_t left = word(Heap[2]), right = word(Heap[3]);
+    for (int l = 2;;) {
+      const HeapEntry* below = &Heap[2 * l];
+      const uint64_t ll = word(below[0]), lr = word(below[1]), rl = word(below[2]), rr = word(below[3]);
+      const uint64_t takeRight = static_cast<int32_t>(right) <= static_cast<int32_t>(left) ? 1 : 0;
+      const uint64_t mask = 0 - takeRight;
+      const uint64_t moved = (left & ~mask) | (right & mask);
+      Heap[u] = std::bit_cast<HeapEntry>(moved);
+      HeapPos[moved >> 32] = static_cast<int16_t>(u);
+      u = l + static_cast<int>(takeRight);
+      l = 2 * u;
+      if (l >= count) break;
+      left = (ll & ~mask) | (rl & mask);
+      right = (lr & ~mask) | (rr & mask);
+    }
   }
   if (2 * u == count) {
     MoveEntry(u, count);
@@ -155,7 +174,7 @@ void SiftDown(int count) {
 }
 
 // A re-priced entry rises only past parents of greater F.
-void RiseRepriced(int m) {
+inline void RiseRepriced(int m) {
   const HeapEntry rising = Heap[m];
   while (m != 1 && Heap[m / 2].f > rising.f) {
     MoveEntry(m, m / 2);
@@ -165,7 +184,7 @@ void RiseRepriced(int m) {
 }
 
 // A cheaper way into an open square: new parent and cost, and it rises.
-void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
+inline void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
   SquareWork& w = Work[wi];
   const int m = HeapPos[wi];
   Heap[m].f += g - w.g;  // the same H over the new G
@@ -275,7 +294,7 @@ bool LinkedFootprint(int creature, int* w, int* h) {
 }
 
 // The turn-order creature other than the two that covers (x, y), -1 none.
-int OtherCombatantAt(int x, int y, int except1, int except2) {
+inline int OtherCombatantAt(int x, int y, int except1, int except2) {
   if (!PathLookupByScan) return OtherCombatantOn(x, y, except1, except2);
   for (int i = 0; i < TurnCount(); ++i) {
     const int o = TurnOrder[i].creature;
@@ -286,7 +305,7 @@ int OtherCombatantAt(int x, int y, int except1, int except2) {
 }
 
 // How many turn-order entries cover (x, y).
-int CombatantsOn(int x, int y) {
+inline int CombatantsOn(int x, int y) {
   return PathLookupByScan ? CountCombatantsOnSquare(x, y) : CombatantCountOn(x, y);
 }
 
