@@ -9,6 +9,7 @@
 #include "map/path_finding.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
 #include <type_traits>
 
@@ -66,7 +67,7 @@ struct HeapEntry {
   int32_t f;
   int32_t square;
 };
-HeapEntry Heap[kMaxItems];
+alignas(64) HeapEntry Heap[2 * kMaxItems + 4];  // past the end: what the sift-down reads ahead
 
 // The search under way: what the fit test and the step costs read.
 struct SearchState {
@@ -116,39 +117,54 @@ inline void Settle(int m, const HeapEntry& e) {
   HeapPos[e.square] = static_cast<int16_t>(m);
 }
 
-// The entry at the top sinks. Each level compares the children with the
-// sinking entry exactly as an exchange at every level would; the entries
-// passed over move up into the hole instead of being swapped.
+// The entry at the top sinks. The exchange rule (the left child when its F
+// is <= the sinking F, then the right when its F is <= the one chosen so far;
+// one child: taken when its F is <= the sinking F) walks down the path that
+// takes the right child when its F is <= the left's, else the left, and stops
+// at the first entry of that path whose F is greater than the sinking F. The
+// path's F never falls, so the hole is moved down the whole path first and
+// then climbs back past the entries greater than the sinking F: the same heap
+// with fewer branches that depend on F. Entries move instead of being swapped.
 void SiftDown(int count) {
   if (count < 1) return;
   const HeapEntry sinking = Heap[1];
   int u = 1;
-  // Levels with two children. The exchange rule (the left child when its F
-  // is <= the sinking F, then the right when its F is <= the one chosen so
-  // far) moves to the right child when its F is <= the left's, else to the
-  // left, and stops when the F moved to would be greater than the sinking F.
-  for (;;) {
-    const int l = 2 * u;
-    if (l + 1 > count) break;
-    const int v = Heap[l + 1].f <= Heap[l].f ? l + 1 : l;
-    if (Heap[v].f > sinking.f) {
-      Settle(u, sinking);
-      return;
+  if (2 < count) {
+    // The two children of the hole, and their four children read ahead (the
+    // heap has room past its end for them), so that each level waits only on
+    // the choice of the level before.
+    // Entries as words (F in the low half) and chosen by masks, not branches:
+    // either child is as likely.
+    auto word = [](const HeapEntry& e) { return std::bit_cast<uint64_t>(e); };
+    uint64_t left = word(Heap[2]), right = word(Heap[3]);
+    for (int l = 2;;) {
+      const HeapEntry* below = &Heap[2 * l];
+      const uint64_t ll = word(below[0]), lr = word(below[1]), rl = word(below[2]), rr = word(below[3]);
+      const uint64_t takeRight = static_cast<int32_t>(right) <= static_cast<int32_t>(left) ? 1 : 0;
+      const uint64_t mask = 0 - takeRight;
+      const uint64_t moved = (left & ~mask) | (right & mask);
+      Heap[u] = std::bit_cast<HeapEntry>(moved);
+      HeapPos[moved >> 32] = static_cast<int16_t>(u);
+      u = l + static_cast<int>(takeRight);
+      l = 2 * u;
+      if (l >= count) break;
+      left = (ll & ~mask) | (rl & mask);
+      right = (lr & ~mask) | (rr & mask);
     }
-    MoveEntry(u, v);
-    u = v;
   }
-  // A last level with one child.
-  const int l = 2 * u;
-  if (l <= count && Heap[l].f <= sinking.f) {
-    MoveEntry(u, l);
-    u = l;
+  if (2 * u == count) {
+    MoveEntry(u, count);
+    u = count;
+  }
+  while (u > 1 && Heap[u / 2].f > sinking.f) {
+    MoveEntry(u, u / 2);
+    u /= 2;
   }
   Settle(u, sinking);
 }
 
 // A new entry rises past parents of equal F.
-void RiseNew(int m) {
+[[gnu::always_inline]] inline void RiseNew(int m) {
   const HeapEntry rising = Heap[m];
   while (m != 1 && rising.f <= Heap[m / 2].f) {
     MoveEntry(m, m / 2);
@@ -158,7 +174,7 @@ void RiseNew(int m) {
 }
 
 // A re-priced entry rises only past parents of greater F.
-void RiseRepriced(int m) {
+inline void RiseRepriced(int m) {
   const HeapEntry rising = Heap[m];
   while (m != 1 && Heap[m / 2].f > rising.f) {
     MoveEntry(m, m / 2);
@@ -168,7 +184,7 @@ void RiseRepriced(int m) {
 }
 
 // A cheaper way into an open square: new parent and cost, and it rises.
-void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
+inline void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
   SquareWork& w = Work[wi];
   const int m = HeapPos[wi];
   Heap[m].f += g - w.g;  // the same H over the new G
@@ -179,7 +195,8 @@ void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
 }
 
 // A square reached for the first time joins the open list at its end.
-void OpenNewSquare(int wi, int32_t h, int32_t g, int px, int py, int32_t openStamp, int* count) {
+[[gnu::always_inline]] inline void OpenNewSquare(int wi, int32_t h, int32_t g, int px, int py, int32_t openStamp,
+                                                 int* count) {
   SquareWork& w = Work[wi];
   w.g = g;
   w.parentX = static_cast<int16_t>(px);
@@ -277,7 +294,7 @@ bool LinkedFootprint(int creature, int* w, int* h) {
 }
 
 // The turn-order creature other than the two that covers (x, y), -1 none.
-int OtherCombatantAt(int x, int y, int except1, int except2) {
+inline int OtherCombatantAt(int x, int y, int except1, int except2) {
   if (!PathLookupByScan) return OtherCombatantOn(x, y, except1, except2);
   for (int i = 0; i < TurnCount(); ++i) {
     const int o = TurnOrder[i].creature;
@@ -288,7 +305,7 @@ int OtherCombatantAt(int x, int y, int except1, int except2) {
 }
 
 // How many turn-order entries cover (x, y).
-int CombatantsOn(int x, int y) {
+inline int CombatantsOn(int x, int y) {
   return PathLookupByScan ? CountCombatantsOnSquare(x, y) : CombatantCountOn(x, y);
 }
 
@@ -337,8 +354,10 @@ bool AbandonPath(int creature) {
 
 namespace {
 
-inline bool FitTest(int x, int y, int creature, int multi, int linked, int width, int height, int goalX,
-                    int goalY, int crossCreatures) {
+// Always inlined, so that a caller with a one-square mover (multi and linked
+// 0) keeps only the tests that apply to it.
+[[gnu::always_inline]] inline bool FitTest(int x, int y, int creature, int multi, int linked, int width,
+                                           int height, int goalX, int goalY, int crossCreatures) {
   S.passing = false;
   const bool isGoal = x == goalX && y == goalY;
   if (S.seek && isGoal) return true;
@@ -423,11 +442,13 @@ bool CanPlaceFootprint(int x, int y, int creature, int multi, int linked, int wi
 
 namespace {
 
-// The extra cost of a combat step onto (x, y) for a mover whose own values are m.
+// The extra cost of a combat step onto (x, y) for a mover whose own values are
+// m. kOneSquare: the search's own mover, one square wide and high.
+template <bool kOneSquare = false>
 int StepExtraCost(const MoverCosts& m, int creature, int x, int y, int crossCreatures) {
   const CreatureRecord& c = Creatures[creature];
-  const int w = creature == S.mover ? S.width : Width(c);
-  const int h = creature == S.mover ? S.height : Height(c);
+  const int w = kOneSquare ? 1 : creature == S.mover ? S.width : Width(c);
+  const int h = kOneSquare ? 1 : creature == S.mover ? S.height : Height(c);
   int cost = S.passing ? 50 : 0;
   if (crossCreatures && !FootprintFitsForSearch(x, y, creature, Width(c), Height(c))) cost += 100;
 
@@ -671,9 +692,17 @@ using Step = std::integral_constant<int, kValue>;
 
 // Whether the mover fits on (a, b) and what stepping onto it costs over the
 // plain 10 or 14: -1 when it does not fit, 0 when the steps pay no extra.
+// kOneSquare: the mover is one square (neither multi nor linked).
+template <bool kOneSquare>
+int32_t WorkOutSquareAs(const SearchRun& r, const MoverCosts& mover, int a, int b) {
+  if (!FitTest(a, b, r.creature, kOneSquare ? 0 : r.multi, kOneSquare ? 0 : r.linked, r.width, r.height, r.toX,
+               r.toY, r.crossCreatures))
+    return -1;
+  return r.extraCost ? StepExtraCost<kOneSquare>(mover, r.creature, a, b, r.crossCreatures) : 0;
+}
+
 int32_t WorkOutSquare(const SearchRun& r, const MoverCosts& mover, int a, int b) {
-  if (!FitTest(a, b, r.creature, r.multi, r.linked, r.width, r.height, r.toX, r.toY, r.crossCreatures)) return -1;
-  return r.extraCost ? StepExtraCost(mover, r.creature, a, b, r.crossCreatures) : 0;
+  return r.multi || r.linked ? WorkOutSquareAs<false>(r, mover, a, b) : WorkOutSquareAs<true>(r, mover, a, b);
 }
 
 template <bool kScan>
@@ -1144,12 +1173,29 @@ int RoomStepExtraCost(int x, int y) {
   return StepExtraCost(RoomMover, S.mover, x, y, 0);
 }
 
-void RoomStepExtraCosts(int16_t* extra) {
+namespace {
+template <bool kOneSquare>
+void RoomStepExtraCostsAs(int16_t* extra) {
+  const int mover = S.mover;
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
-      const bool fits = RoomRulesOpen && FitTest(x, y, S.mover, RoomMulti, 0, S.width, S.height, -1, -1, 0);
-      extra[SquareIndex(x, y)] = static_cast<int16_t>(fits ? StepExtraCost(RoomMover, S.mover, x, y, 0) : -1);
+      const bool fits = FitTest(x, y, mover, kOneSquare ? 0 : RoomMulti, 0, S.width, S.height, -1, -1, 0);
+      extra[SquareIndex(x, y)] =
+          static_cast<int16_t>(fits ? StepExtraCost<kOneSquare>(RoomMover, mover, x, y, 0) : -1);
     }
+}
+}  // namespace
+
+void RoomStepExtraCosts(int16_t* extra) {
+  if (!RoomRulesOpen) {
+    for (int sq = 0; sq < kMapSquares; ++sq) extra[sq] = -1;
+    return;
+  }
+  // A one-square mover's footprint is the square itself.
+  if (RoomMulti || S.width != 1 || S.height != 1)
+    RoomStepExtraCostsAs<false>(extra);
+  else
+    RoomStepExtraCostsAs<true>(extra);
 }
 
 bool RoomGoalFits(int x, int y) {
