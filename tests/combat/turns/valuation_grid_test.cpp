@@ -374,3 +374,34 @@ TEST(ReachabilityPass, SquaresBelowFourteenAreDroppedBeforeAndAsTheyAreWeighed) 
 }
 
 }  // namespace
+
+// A one-square fighter's areas, grass and squares off the map weigh as any
+// fighter's do: each kind on its own square, against the same squares scored
+// for a fighter whose braziers make every square be looked at in full.
+TEST(ValuationGrid, EachKindOfAreaUnderOneSquareWeighsAsInFull) {
+  turnsfixture::NewBattle({".....", ".....", ".....", ".....", "....."});
+  turnsfixture::AddFighter(kMe, 2, 0, 0);
+  turnsfixture::StartTurn(kMe);
+  const uint32_t kinds[] = {kEffectInsectPlague, kEffectSilence, kEffectDarkness, kEffectEntangle,
+                            kEffectWeb,          kEffectFire,    kEffectSolid};
+  for (int k = 0; k < 7; ++k) MagicAreaGrid[SquareIndex(1 + k / 3, 1 + k % 3)] = {kinds[k], 3, 0};
+  for (int x : {1, 3}) CurrentMap.At(kLayerFloor, x, 3) = 123;  // grass in the dark and in the open
+  auto scored = [](int32_t kind) {
+    Creatures[kMe].kind = kind;
+    std::memset(ValuationGrid, 0, sizeof ValuationGrid);
+    for (int x = 0; x < 5; ++x)
+      for (int y = 0; y < 5; ++y) ValuationGrid[SquareIndex(x, y)] = 100;
+    ValuationGrid[SquareIndex(7, 7)] = 100;  // off the map
+    ScoreGridAdjustments(kMe);
+    return std::vector<int32_t>(ValuationGrid, ValuationGrid + kMapSquares);
+  };
+  const std::vector<int32_t> hurt = scored(0);
+  EXPECT_EQ(hurt[SquareIndex(1, 1)], 100 - 5);
+  EXPECT_EQ(hurt[SquareIndex(2, 1)], 100 - 10);
+  EXPECT_EQ(hurt[SquareIndex(2, 2)], 100 - 30);
+  EXPECT_EQ(hurt[SquareIndex(2, 3)], 100 - 100);
+  EXPECT_EQ(hurt[SquareIndex(1, 3)], 100 + 4 - 30);  // a fighter that needs its sight
+  EXPECT_EQ(hurt[SquareIndex(3, 3)], 100 + 4);
+  EXPECT_EQ(hurt[SquareIndex(7, 7)], 100);
+  EXPECT_EQ(scored(1), scored(88));
+}
