@@ -6,6 +6,8 @@
 #include "map/square_grids.h"
 #include "state/turn_order.h"
 
+uint8_t CombatantCountGrid[kMapSquares];
+
 namespace {
 
 // Up to three covering entries are kept per square, lowest turn index first;
@@ -14,7 +16,6 @@ namespace {
 constexpr int kKept = 3;
 
 struct SquareOccupants {
-  uint8_t count;
   int16_t entry[kKept];
 };
 SquareOccupants Occupants[kMapSquares];
@@ -49,9 +50,11 @@ bool SameStamp(const Stamp& a, const Stamp& b) {
   return a.creature == b.creature && a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h;
 }
 
-void AddToSquare(SquareOccupants& s, int entry) {
-  int n = s.count < kKept ? s.count : kKept;
-  ++s.count;
+void AddToSquare(int sq, int entry) {
+  SquareOccupants& s = Occupants[sq];
+  uint8_t& count = CombatantCountGrid[sq];
+  int n = count < kKept ? count : kKept;
+  ++count;
   // Insert in turn order; an entry past the kept ones is left to the walk.
   int at = n;
   while (at > 0 && s.entry[at - 1] > entry) --at;
@@ -63,9 +66,10 @@ void AddToSquare(SquareOccupants& s, int entry) {
 
 // The kept entries of a square after one left it, rebuilt from the turn order
 // when the square was fuller than the kept list.
-void RemoveFromSquare(SquareOccupants& s, int entry, int x, int y) {
-  const int before = s.count;
-  --s.count;
+void RemoveFromSquare(int sq, int entry, int x, int y) {
+  SquareOccupants& s = Occupants[sq];
+  const int before = CombatantCountGrid[sq];
+  --CombatantCountGrid[sq];
   if (before > kKept) {
     int n = 0;
     for (int i = 0; i < StampedEntries && n < kKept; ++i) {
@@ -101,9 +105,9 @@ void SyncCombatantGrid() {
       if (SameStamp(now, Stamps[i])) continue;
       const Stamp old = Stamps[i];
       Stamps[i] = {-1, 0, 0, 0, 0};
-      ForFootprint(old, [i](int x, int y) { RemoveFromSquare(Occupants[SquareIndex(x, y)], i, x, y); });
+      ForFootprint(old, [i](int x, int y) { RemoveFromSquare(SquareIndex(x, y), i, x, y); });
       Stamps[i] = now;
-      ForFootprint(now, [i](int x, int y) { AddToSquare(Occupants[SquareIndex(x, y)], i); });
+      ForFootprint(now, [i](int x, int y) { AddToSquare(SquareIndex(x, y), i); });
     }
     return;
   }
@@ -114,13 +118,13 @@ void SyncCombatantGrid() {
     if (SameStamp(now, Stamps[i])) continue;
     const Stamp old = Stamps[i];
     Stamps[i] = {-1, 0, 0, 0, 0};
-    ForFootprint(old, [i](int x, int y) { RemoveFromSquare(Occupants[SquareIndex(x, y)], i, x, y); });
+    ForFootprint(old, [i](int x, int y) { RemoveFromSquare(SquareIndex(x, y), i, x, y); });
   }
   for (int i = 0; i < upTo; ++i) {
     const Stamp now = CurrentStamp(i);
     if (SameStamp(now, Stamps[i])) continue;
     Stamps[i] = now;
-    ForFootprint(now, [i](int x, int y) { AddToSquare(Occupants[SquareIndex(x, y)], i); });
+    ForFootprint(now, [i](int x, int y) { AddToSquare(SquareIndex(x, y), i); });
   }
   StampedEntries = count;
 }
@@ -141,16 +145,15 @@ void FollowAllCreatures() {
   if (FollowDepth > 0 && --FollowDepth == 0) Followed = -1;
 }
 
-int CombatantCountOn(int x, int y) { return Occupants[SquareIndex(x, y)].count; }
-
-int OtherCombatantOn(int x, int y, int except1, int except2) {
+int OtherCombatantOnCovered(int x, int y, int except1, int except2) {
   const SquareOccupants& s = Occupants[SquareIndex(x, y)];
-  const int kept = s.count < kKept ? s.count : kKept;
+  const int count = CombatantCountGrid[SquareIndex(x, y)];
+  const int kept = count < kKept ? count : kKept;
   for (int k = 0; k < kept; ++k) {
     const int id = Stamps[s.entry[k]].creature;
     if (id != except1 && id != except2) return id;
   }
-  if (s.count <= kKept) return -1;
+  if (count <= kKept) return -1;
   // More entries than kept: the rest are found in turn order.
   for (int i = s.entry[kKept - 1] + 1; i < StampedEntries; ++i) {
     const Stamp& t = Stamps[i];
@@ -162,6 +165,7 @@ int OtherCombatantOn(int x, int y, int except1, int except2) {
 
 void ResetCombatantGridState() {
   std::memset(Occupants, 0, sizeof Occupants);
+  std::memset(CombatantCountGrid, 0, sizeof CombatantCountGrid);
   for (Stamp& s : Stamps) s = {-1, 0, 0, 0, 0};
   StampedEntries = 0;
   Initialised = true;

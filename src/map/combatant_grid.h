@@ -24,8 +24,15 @@ void FollowAllCreatures();
 // listed twice counts twice), and the creature of the first entry in turn
 // order covering it that is neither except1 nor except2 (-1 none). (x, y)
 // must lie on the 60 x 60 grid.
-int CombatantCountOn(int x, int y);
-int OtherCombatantOn(int x, int y, int except1, int except2);
+// (Inline: the path search asks for every square it tries, most of them
+// uncovered; the count per square is CombatantCountGrid, by SquareIndex, and
+// OtherCombatantOnCovered looks through the entries of a covered square.)
+extern uint8_t CombatantCountGrid[kMapSquares];
+int OtherCombatantOnCovered(int x, int y, int except1, int except2);
+inline int CombatantCountOn(int x, int y) { return CombatantCountGrid[SquareIndex(x, y)]; }
+inline int OtherCombatantOn(int x, int y, int except1, int except2) {
+  return CombatantCountGrid[SquareIndex(x, y)] == 0 ? -1 : OtherCombatantOnCovered(x, y, except1, except2);
+}
 
 // Empties the grid (a new game, and tests).
 void ResetCombatantGridState();

@@ -9,7 +9,9 @@
 #include "map/path_finding.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstring>
+#include <type_traits>
 
 #include "engine/reset_words.h"
 #include "state/combat_action.h"
@@ -28,7 +30,13 @@
 #include "state/party_leader.h"
 
 int32_t PathOnClosed = 10;
-int32_t PathStamp[kPathWorkSquares];
+// The list stamps with a guard row of work squares before and after them (x
+// -1 and 60), so that the eight neighbours of any square of the grid have a
+// stamp to read. A combat search stamps the guards and the spare square of
+// each row (y 60) closed, and so never steps off the grid.
+constexpr int kStampGuard = kPathStride + 1;
+int32_t PathStampStore[kStampGuard + kPathWorkSquares + kStampGuard];
+int32_t (&PathStamp)[kPathWorkSquares] = *reinterpret_cast<int32_t (*)[kPathWorkSquares]>(PathStampStore + kStampGuard);
 int32_t PathOutX[kMapSquares];
 int32_t PathOutY[kMapSquares];
 int32_t PathLength = 0;
@@ -42,11 +50,10 @@ namespace {
 
 constexpr int kMaxItems = kMapSquares + 2;
 
-// Per square (stride 61): G cost, H and parent, kept together for the
-// search's sake.
+// Per square (stride 61): G cost and parent, kept together for the search's
+// sake. An open square's H is not kept: its F in the heap is G + H.
 struct SquareWork {
   int32_t g;
-  int32_t h;
   int16_t parentX, parentY;
 };
 SquareWork Work[kPathWorkSquares];
@@ -60,7 +67,7 @@ struct HeapEntry {
   int32_t f;
   int32_t square;
 };
-HeapEntry Heap[kMaxItems];
+alignas(64) HeapEntry Heap[2 * kMaxItems + 4];  // past the end: what the sift-down reads ahead
 
 // The search under way: what the fit test and the step costs read.
 struct SearchState {
@@ -110,40 +117,54 @@ inline void Settle(int m, const HeapEntry& e) {
   HeapPos[e.square] = static_cast<int16_t>(m);
 }
 
-// The entry at the top sinks. Each level compares the children with the
-// sinking entry exactly as an exchange at every level would; the entries
-// passed over move up into the hole instead of being swapped.
+// The entry at the top sinks. The exchange rule (the left child when its F
+// is <= the sinking F, then the right when its F is <= the one chosen so far;
+// one child: taken when its F is <= the sinking F) walks down the path that
+// takes the right child when its F is <= the left's, else the left, and stops
+// at the first entry of that path whose F is greater than the sinking F. The
+// path's F never falls, so the hole is moved down the whole path first and
+// then climbs back past the entries greater than the sinking F: the same heap
+// with fewer branches that depend on F. Entries move instead of being swapped.
 void SiftDown(int count) {
   if (count < 1) return;
   const HeapEntry sinking = Heap[1];
   int u = 1;
-  // Levels with two children, chosen without branches.
-  for (;;) {
-    const int l = 2 * u;
-    if (l + 1 > count) break;
-    const int32_t fl = Heap[l].f, fr = Heap[l + 1].f;
-    const bool takeLeft = fl <= sinking.f;
-    const int32_t fv = takeLeft ? fl : sinking.f;
-    int v = takeLeft ? l : u;
-    v = fr <= fv ? l + 1 : v;
-    if (v == u) {
-      Settle(u, sinking);
-      return;
+  if (2 < count) {
+    // The two children of the hole, and their four children read ahead (the
+    // heap has room past its end for them), so that each level waits only on
+    // the choice of the level before.
+    // Entries as words (F in the low half) and chosen by masks, not branches:
+    // either child is as likely.
+    auto word = [](const HeapEntry& e) { return std::bit_cast<uint64_t>(e); };
+    uint64_t left = word(Heap[2]), right = word(Heap[3]);
+    for (int l = 2;;) {
+      const HeapEntry* below = &Heap[2 * l];
+      const uint64_t ll = word(below[0]), lr = word(below[1]), rl = word(below[2]), rr = word(below[3]);
+      const uint64_t takeRight = static_cast<int32_t>(right) <= static_cast<int32_t>(left) ? 1 : 0;
+      const uint64_t mask = 0 - takeRight;
+      const uint64_t moved = (left & ~mask) | (right & mask);
+      Heap[u] = std::bit_cast<HeapEntry>(moved);
+      HeapPos[moved >> 32] = static_cast<int16_t>(u);
+      u = l + static_cast<int>(takeRight);
+      l = 2 * u;
+      if (l >= count) break;
+      left = (ll & ~mask) | (rl & mask);
+      right = (lr & ~mask) | (rr & mask);
     }
-    MoveEntry(u, v);
-    u = v;
   }
-  // A last level with one child.
-  const int l = 2 * u;
-  if (l <= count && Heap[l].f <= sinking.f) {
-    MoveEntry(u, l);
-    u = l;
+  if (2 * u == count) {
+    MoveEntry(u, count);
+    u = count;
+  }
+  while (u > 1 && Heap[u / 2].f > sinking.f) {
+    MoveEntry(u, u / 2);
+    u /= 2;
   }
   Settle(u, sinking);
 }
 
 // A new entry rises past parents of equal F.
-void RiseNew(int m) {
+[[gnu::always_inline]] inline void RiseNew(int m) {
   const HeapEntry rising = Heap[m];
   while (m != 1 && rising.f <= Heap[m / 2].f) {
     MoveEntry(m, m / 2);
@@ -153,7 +174,7 @@ void RiseNew(int m) {
 }
 
 // A re-priced entry rises only past parents of greater F.
-void RiseRepriced(int m) {
+inline void RiseRepriced(int m) {
   const HeapEntry rising = Heap[m];
   while (m != 1 && Heap[m / 2].f > rising.f) {
     MoveEntry(m, m / 2);
@@ -163,21 +184,21 @@ void RiseRepriced(int m) {
 }
 
 // A cheaper way into an open square: new parent and cost, and it rises.
-void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
+inline void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
   SquareWork& w = Work[wi];
+  const int m = HeapPos[wi];
+  Heap[m].f += g - w.g;  // the same H over the new G
   w.parentX = static_cast<int16_t>(px);
   w.parentY = static_cast<int16_t>(py);
   w.g = g;
-  const int m = HeapPos[wi];
-  Heap[m].f = w.h + g;
   RiseRepriced(m);
 }
 
 // A square reached for the first time joins the open list at its end.
-void OpenNewSquare(int wi, int32_t h, int32_t g, int px, int py, int32_t openStamp, int* count) {
+[[gnu::always_inline]] inline void OpenNewSquare(int wi, int32_t h, int32_t g, int px, int py, int32_t openStamp,
+                                                 int* count) {
   SquareWork& w = Work[wi];
   w.g = g;
-  w.h = h;
   w.parentX = static_cast<int16_t>(px);
   w.parentY = static_cast<int16_t>(py);
   Settle(++*count, {h + g, wi});
@@ -189,7 +210,6 @@ void OpenNewSquare(int wi, int32_t h, int32_t g, int px, int py, int32_t openSta
 void OpenStartSquare(int fromX, int fromY, int32_t openStamp) {
   const int wi = W(fromX, fromY);
   Work[wi].g = 0;
-  Work[wi].h = 0;
   Settle(1, {0, wi});
   PathStamp[wi] = openStamp;
 }
@@ -274,7 +294,7 @@ bool LinkedFootprint(int creature, int* w, int* h) {
 }
 
 // The turn-order creature other than the two that covers (x, y), -1 none.
-int OtherCombatantAt(int x, int y, int except1, int except2) {
+inline int OtherCombatantAt(int x, int y, int except1, int except2) {
   if (!PathLookupByScan) return OtherCombatantOn(x, y, except1, except2);
   for (int i = 0; i < TurnCount(); ++i) {
     const int o = TurnOrder[i].creature;
@@ -285,7 +305,7 @@ int OtherCombatantAt(int x, int y, int except1, int except2) {
 }
 
 // How many turn-order entries cover (x, y).
-int CombatantsOn(int x, int y) {
+inline int CombatantsOn(int x, int y) {
   return PathLookupByScan ? CountCombatantsOnSquare(x, y) : CombatantCountOn(x, y);
 }
 
@@ -334,8 +354,10 @@ bool AbandonPath(int creature) {
 
 namespace {
 
-inline bool FitTest(int x, int y, int creature, int multi, int linked, int width, int height, int goalX,
-                    int goalY, int crossCreatures) {
+// Always inlined, so that a caller with a one-square mover (multi and linked
+// 0) keeps only the tests that apply to it.
+[[gnu::always_inline]] inline bool FitTest(int x, int y, int creature, int multi, int linked, int width,
+                                           int height, int goalX, int goalY, int crossCreatures) {
   S.passing = false;
   const bool isGoal = x == goalX && y == goalY;
   if (S.seek && isGoal) return true;
@@ -420,11 +442,13 @@ bool CanPlaceFootprint(int x, int y, int creature, int multi, int linked, int wi
 
 namespace {
 
-// The extra cost of a combat step onto (x, y) for a mover whose own values are m.
+// The extra cost of a combat step onto (x, y) for a mover whose own values are
+// m. kOneSquare: the search's own mover, one square wide and high.
+template <bool kOneSquare = false>
 int StepExtraCost(const MoverCosts& m, int creature, int x, int y, int crossCreatures) {
   const CreatureRecord& c = Creatures[creature];
-  const int w = creature == S.mover ? S.width : Width(c);
-  const int h = creature == S.mover ? S.height : Height(c);
+  const int w = kOneSquare ? 1 : creature == S.mover ? S.width : Width(c);
+  const int h = kOneSquare ? 1 : creature == S.mover ? S.height : Height(c);
   int cost = S.passing ? 50 : 0;
   if (crossCreatures && !FootprintFitsForSearch(x, y, creature, Width(c), Height(c))) cost += 100;
 
@@ -571,20 +595,20 @@ struct SquareMemo {
 };
 SquareMemo Memo[kPathWorkSquares];
 int32_t MemoStamp = 0;
-// Whether a diagonal step may not pass the square as a corner: 1 free, 2
-// obstructed, for the search whose stamp is CornerStamp (0 not yet known).
-uint8_t CornerState[kMapSquares];
-int32_t CornerStampOf[kMapSquares];
+// Whether a diagonal step may not pass the square (stride 61) as a corner,
+// for the searches whose stamp is CornerStamp: the stamp twice, plus 1 when
+// obstructed (another stamp: not yet known).
+int32_t CornerWord[kPathWorkSquares];
 int32_t CornerStamp = 0;
 
-bool CornerObstructed(int x, int y) {
-  if (!OnGrid(x, y)) return true;
-  const int sq = SquareIndex(x, y);
-  if (CornerStampOf[sq] != CornerStamp) {
-    CornerStampOf[sq] = CornerStamp;
-    CornerState[sq] = IsCornerObstructed(x, y) ? 2 : 1;
+// (x, y) on the grid, wi its work index.
+inline bool CornerObstructedAt(int wi, int x, int y) {
+  int32_t word = CornerWord[wi];
+  if ((word >> 1) != CornerStamp) {
+    word = CornerStamp * 2 + (IsCornerObstructed(x, y) ? 1 : 0);
+    CornerWord[wi] = word;
   }
-  return CornerState[sq] == 2;
+  return word & 1;
 }
 
 void NewMemoStamp() {
@@ -609,7 +633,7 @@ bool CornersKept = false;
 
 void NewCornerStamp() {
   if (++CornerStamp >= kPathStampLimit) {
-    for (int32_t& c : CornerStampOf) c = 0;
+    for (int32_t& c : CornerWord) c = 0;
     CornerStamp = 1;
   }
 }
@@ -661,11 +685,36 @@ void StartMemo(const SearchRun& r) {
 
 // Runs the open list from the start until the goal is closed or, when
 // seeking, the first approach square is; the square reached goes to goalX,
-// goalY. Only the work arrays, the stamps and the heap are written.
-bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
+// goalY. Only the work arrays, the stamps and the heap are written. kScan:
+// PathLookupByScan (no memo, the corner test asked afresh).
+template <int kValue>
+using Step = std::integral_constant<int, kValue>;
+
+// Whether the mover fits on (a, b) and what stepping onto it costs over the
+// plain 10 or 14: -1 when it does not fit, 0 when the steps pay no extra.
+// kOneSquare: the mover is one square (neither multi nor linked).
+template <bool kOneSquare>
+int32_t WorkOutSquareAs(const SearchRun& r, const MoverCosts& mover, int a, int b) {
+  if (!FitTest(a, b, r.creature, kOneSquare ? 0 : r.multi, kOneSquare ? 0 : r.linked, r.width, r.height, r.toX,
+               r.toY, r.crossCreatures))
+    return -1;
+  return r.extraCost ? StepExtraCost<kOneSquare>(mover, r.creature, a, b, r.crossCreatures) : 0;
+}
+
+int32_t WorkOutSquare(const SearchRun& r, const MoverCosts& mover, int a, int b) {
+  return r.multi || r.linked ? WorkOutSquareAs<false>(r, mover, a, b) : WorkOutSquareAs<true>(r, mover, a, b);
+}
+
+template <bool kScan>
+bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
   const int creature = r.creature, toX = r.toX, toY = r.toY;
   NewStamps();
   const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
+  for (int k = 0; k < kStampGuard; ++k) {
+    PathStampStore[k] = closed;
+    PathStampStore[kStampGuard + kPathWorkSquares + k] = closed;
+  }
+  for (int x = 0; x < kMapSide; ++x) PathStamp[W(x, kMapSide)] = closed;
   int count = 1;
   OpenStartSquare(r.fromX, r.fromY, open);
   *goalX = toX;
@@ -674,6 +723,14 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
   SyncCombatantGrid();
   const MoverCosts mover = MoverCostsOf(creature);
   StartMemo(r);
+  // What stays the same through the search.
+  const int goal = W(toX, toY);
+  const bool cornerTest = !r.multi;
+  const bool goalCornersExempt = S.seek && walkFlagsClear;
+  const bool seekApproach = S.seek && S.target != -1;
+  const int32_t goalRegion = S.goalRegion;
+  bool watchGoalRoom = !S.sameRegion && goalRegion != kDoorwayRegion;
+  const int mapWidth = CurrentMap.width, mapHeight = CurrentMap.height;
   while (count > 0) {
     // Take the smallest F.
     const int top = PopTop(&count);
@@ -681,64 +738,73 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
     PathStamp[top] = closed;
     const int32_t parentG = Work[top].g;
 
-    // Neighbours, y outer and x inner.
-    for (int b = py - 1; b <= py + 1; ++b) {
-      if (b == -1 || b == kMapSide) continue;
-      for (int a = px - 1; a <= px + 1; ++a) {
-        if (a == -1 || a == kMapSide) continue;
-        const int wi = W(a, b);
-        if (PathStamp[wi] == closed) continue;
-        // Whether the square fits and what entering it costs depend on the
-        // square alone within one search (until the goal's room is entered,
-        // which changes the room test): each is worked out once.
-        SquareMemo& memo = Memo[wi];
-        if (memo.stamp != MemoStamp || PathLookupByScan) {
-          memo.stamp = MemoStamp;
-          memo.extra = -1;
-          if (FitTest(a, b, creature, r.multi, r.linked, r.width, r.height, toX, toY, r.crossCreatures))
-            memo.extra = !r.extraCost ? 0
-                         : StepExtraCost(PathLookupByScan ? MoverCostsOf(creature) : mover, creature, a, b,
-                                         r.crossCreatures);
-        }
-        if (memo.extra < 0) continue;
-        const bool diagonal = a != px && b != py;
-        if (diagonal && !r.multi) {
-          const bool exempt = S.seek && a == toX && b == toY && walkFlagsClear;
-          if (!exempt && (PathLookupByScan ? IsDiagonalStepBlocked(creature, a, py, px, b)
-                                           : CornerObstructed(a, py) || CornerObstructed(px, b)))
-            continue;
-        }
-        // The step's cost.
-        int32_t cost = diagonal ? 14 : 10;
-        if (r.extraCost) cost += memo.extra;
-        const int32_t g = parentG + cost;
-        if (PathStamp[wi] == open) {
-          // A cheaper way to an open square.
-          if (g < Work[wi].g) RepriceOpenSquare(wi, px, py, g);
-          continue;
-        }
-        // A new square.
-        if (!S.sameRegion && S.goalRegion != kDoorwayRegion && RegionGrid[SquareIndex(a, b)] == S.goalRegion) {
-          S.sameRegion = true;
-          NewMemoStamp();
-          MemoOf = ContextOf(r);
-        }
-        const int dx = a > toX ? a - toX : toX - a, dy = b > toY ? b - toY : toY - b;
-        OpenNewSquare(wi, 10 * std::max(dx, dy) + 4 * std::min(dx, dy), g, px, py, open, &count);
+    // One neighbour, (px + da, py + dy).
+    auto visit = [&](auto daStep, auto dyStep) {
+      constexpr int da = decltype(daStep)::value, dy = decltype(dyStep)::value;
+      constexpr bool diagonal = da != 0 && dy != 0;
+      const int wi = top + da * kPathStride + dy;
+      const int32_t stamp = PathStamp[wi];
+      if (stamp == closed) return;
+      const int a = px + da, b = py + dy;
+      // Whether the square fits and what entering it costs depend on the
+      // square alone within one search (until the goal's room is entered,
+      // which changes the room test): each is worked out once.
+      SquareMemo& memo = Memo[wi];
+      if (kScan || memo.stamp != MemoStamp) {
+        memo.stamp = MemoStamp;
+        memo.extra = WorkOutSquare(r, kScan ? MoverCostsOf(creature) : mover, a, b);
       }
-    }
+      const int32_t extra = memo.extra;
+      if (extra < 0) return;
+      if constexpr (diagonal) {
+        // The corners beside the step: (a, py) and (px, b).
+        if (cornerTest && !(goalCornersExempt && wi == goal) &&
+            (kScan ? IsDiagonalStepBlocked(creature, a, py, px, b)
+                   : CornerObstructedAt(wi - dy, a, py) || CornerObstructedAt(top + dy, px, b)))
+          return;
+      }
+      // The step's cost (the memo holds no extra when the steps pay none).
+      const int32_t g = parentG + (diagonal ? 14 : 10) + extra;
+      if (stamp == open) {
+        // A cheaper way to an open square.
+        if (g < Work[wi].g) RepriceOpenSquare(wi, px, py, g);
+        return;
+      }
+      // A new square.
+      if (watchGoalRoom && RegionGrid[SquareIndex(a, b)] == goalRegion) {
+        watchGoalRoom = false;
+        S.sameRegion = true;
+        NewMemoStamp();
+        MemoOf = ContextOf(r);
+      }
+      const int dxg = a > toX ? a - toX : toX - a, dyg = b > toY ? b - toY : toY - b;
+      OpenNewSquare(wi, 10 * std::max(dxg, dyg) + 4 * std::min(dxg, dyg), g, px, py, open, &count);
+    };
+    // Neighbours, y outer and x inner (the square itself is closed); those
+    // off the grid stand on closed guards.
+    visit(Step<-1>{}, Step<-1>{});
+    visit(Step<0>{}, Step<-1>{});
+    visit(Step<1>{}, Step<-1>{});
+    visit(Step<-1>{}, Step<0>{});
+    visit(Step<1>{}, Step<0>{});
+    visit(Step<-1>{}, Step<1>{});
+    visit(Step<0>{}, Step<1>{});
+    visit(Step<1>{}, Step<1>{});
 
     // The goal closed ends the search.
-    if (PathStamp[W(toX, toY)] == closed) return true;
+    if (top == goal) return true;
     // Only the square just closed can be the first closed approach square.
-    if (S.seek && S.target != -1 && px < CurrentMap.width && py < CurrentMap.height &&
-        ApproachGrid[SquareIndex(px, py)] == 1) {
+    if (seekApproach && px < mapWidth && py < mapHeight && ApproachGrid[SquareIndex(px, py)] == 1) {
       *goalX = px;
       *goalY = py;
       return true;
     }
   }
   return false;
+}
+
+bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
+  return PathLookupByScan ? RunOpenListAs<true>(r, goalX, goalY) : RunOpenListAs<false>(r, goalX, goalY);
 }
 
 
@@ -1107,12 +1173,29 @@ int RoomStepExtraCost(int x, int y) {
   return StepExtraCost(RoomMover, S.mover, x, y, 0);
 }
 
-void RoomStepExtraCosts(int16_t* extra) {
+namespace {
+template <bool kOneSquare>
+void RoomStepExtraCostsAs(int16_t* extra) {
+  const int mover = S.mover;
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
-      const bool fits = RoomRulesOpen && FitTest(x, y, S.mover, RoomMulti, 0, S.width, S.height, -1, -1, 0);
-      extra[SquareIndex(x, y)] = static_cast<int16_t>(fits ? StepExtraCost(RoomMover, S.mover, x, y, 0) : -1);
+      const bool fits = FitTest(x, y, mover, kOneSquare ? 0 : RoomMulti, 0, S.width, S.height, -1, -1, 0);
+      extra[SquareIndex(x, y)] =
+          static_cast<int16_t>(fits ? StepExtraCost<kOneSquare>(RoomMover, mover, x, y, 0) : -1);
     }
+}
+}  // namespace
+
+void RoomStepExtraCosts(int16_t* extra) {
+  if (!RoomRulesOpen) {
+    for (int sq = 0; sq < kMapSquares; ++sq) extra[sq] = -1;
+    return;
+  }
+  // A one-square mover's footprint is the square itself.
+  if (RoomMulti || S.width != 1 || S.height != 1)
+    RoomStepExtraCostsAs<false>(extra);
+  else
+    RoomStepExtraCostsAs<true>(extra);
 }
 
 bool RoomGoalFits(int x, int y) {

@@ -14,7 +14,7 @@ constexpr int kPathStride = 61;
 constexpr int kPathWorkSquares = kMapSide * kPathStride;  // 3,660
 constexpr int32_t kPathStampLimit = 1000000;
 extern int32_t PathOnClosed;  // starts at 10; each search adds 2
-extern int32_t PathStamp[kPathWorkSquares];
+extern int32_t (&PathStamp)[kPathWorkSquares];
 
 // The last path found, first step to goal, and its step count.
 extern int32_t PathOutX[kMapSquares];

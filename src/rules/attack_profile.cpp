@@ -544,13 +544,10 @@ bool IsThreatenedByEnemy(int creature) {
   for (uint32_t id : {kCondParalyzed, kCondPetrified, kCondSleeping})
     if (HasCondition(creature, id)) return false;
   const CreatureRecord& c = Creatures[creature];
-  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
-    const int other = TurnOrder[i].creature;
-    if (!IsValidCreature(other) || !IsEnemyOf(creature, other)) continue;
-    if (HasCondition(other, kCondSleeping) || HasCondition(other, kCondParalyzed) || HasCondition(other, kCondPetrified)) continue;
-    // A square of the footprint on the other's ring: in the box round it,
-    // outside its own footprint.
-    const CreatureRecord& o = Creatures[other];
+  // A square of the footprint on the other's ring: in the box round it,
+  // outside its own footprint. Where the footprints stand is asked first:
+  // the other's conditions only of those beside it.
+  auto onRing = [&c](const CreatureRecord& o) {
     const int ox = o.squareX, oy = o.squareY, ow = o.footprintWidth.current, oh = o.footprintHeight.current;
     for (int x = c.squareX; x < c.squareX + c.footprintWidth.current; ++x)
       for (int y = c.squareY; y < c.squareY + c.footprintHeight.current; ++y) {
@@ -559,6 +556,13 @@ bool IsThreatenedByEnemy(int creature) {
         const bool inFootprint = x >= ox && x < ox + ow && y >= oy && y < oy + oh;
         if (inBox && !inFootprint) return true;
       }
+    return false;
+  };
+  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
+    const int other = TurnOrder[i].creature;
+    if (!IsValidCreature(other) || !onRing(Creatures[other]) || !IsEnemyOf(creature, other)) continue;
+    if (HasCondition(other, kCondSleeping) || HasCondition(other, kCondParalyzed) || HasCondition(other, kCondPetrified)) continue;
+    return true;
   }
   return false;
 }

@@ -75,33 +75,44 @@ class Recompute {
 
  private:
   bool Active(uint32_t id) const { return FindCondition(id_, id) >= 0; }
+  // The entry finders below ask for ids other than 0, which no entry past
+  // the last one in use holds: they look as far as span_ (every slot, or
+  // that last entry once Narrow has found it and until an entry is added).
   bool HasEntry(uint32_t id) const {
-    for (const ConditionEntry& e : c_.conditions)
-      if (e.id == id) return true;
+    for (int i = 0; i < span_; ++i)
+      if (c_.conditions[i].id == id) return true;
     return false;
   }
   int CountEntries(uint32_t id) const {
     int n = 0;
-    for (const ConditionEntry& e : c_.conditions)
-      if (e.id == id) ++n;
+    for (int i = 0; i < span_; ++i)
+      if (c_.conditions[i].id == id) ++n;
     return n;
   }
   int32_t SumValues(uint32_t id) const {
     int32_t sum = 0;
-    for (const ConditionEntry& e : c_.conditions)
-      if (e.id == id) sum += e.value;
+    for (int i = 0; i < span_; ++i)
+      if (c_.conditions[i].id == id) sum += c_.conditions[i].value;
     return sum;
   }
   const ConditionEntry* FirstEntry(uint32_t id) const {
-    for (const ConditionEntry& e : c_.conditions)
-      if (e.id == id) return &e;
+    for (int i = 0; i < span_; ++i)
+      if (c_.conditions[i].id == id) return &c_.conditions[i];
     return nullptr;
   }
   const ConditionEntry* LastEntry(uint32_t id) const {
     const ConditionEntry* last = nullptr;
-    for (const ConditionEntry& e : c_.conditions)
-      if (e.id == id) last = &e;
+    for (int i = 0; i < span_; ++i)
+      if (c_.conditions[i].id == id) last = &c_.conditions[i];
     return last;
+  }
+  // The finders look no farther than the last entry in use. Removing entries
+  // leaves that bound sound; whoever adds one calls this again.
+  void Narrow() {
+    int span = 0;
+    for (int i = 0; i < kConditionSlots; ++i)
+      if (c_.conditions[i].id != 0) span = i + 1;
+    span_ = span;
   }
   bool InCombatNow() const { return InCombat != 0; }
   bool IsParty() const { return c_.allegiance == kAllegianceParty; }
@@ -138,6 +149,7 @@ class Recompute {
 
   int id_;
   CreatureRecord& c_;
+  int span_ = kConditionSlots;
 };
 
 bool Recompute::PutWorn(uint32_t id, uint32_t source, int32_t value) {
@@ -528,7 +540,10 @@ void Recompute::Speed() {
 // takes that Paralyzed away again when it is the first one found.
 int32_t Recompute::AbilityLoss(int32_t value, uint32_t lossSource) {
   if (value < 1) {
-    if (!Active(kCondParalyzed)) AddCondition(id_, kCondParalyzed, kDurationLasting, 0, lossSource, 0);
+    if (!Active(kCondParalyzed)) {
+      AddCondition(id_, kCondParalyzed, kDurationLasting, 0, lossSource, 0);
+      Narrow();
+    }
     return 0;
   }
   const int first = FindCondition(id_, kCondParalyzed);
@@ -732,8 +747,12 @@ int Recompute::Run(int firstTime) {
   Grass();
   if (!WornItems()) return 0;
   StandingSpells();
+  // From here on entries are added only where Narrow is asked again.
+  Narrow();
   Constitution();
+  Narrow();
   Levels();
+  Narrow();
   HitPoints(firstTime);
   Speed();
   Abilities();
@@ -780,11 +799,15 @@ struct RememberedRecompute {
   int32_t result;
   int32_t squareTraits;  // what the recomputation reads at the square (see SquareTraits)
   uint32_t age;  // the later of two entries of a creature is kept when a third comes
+  bool settled;  // the recomputation changed nothing: made is given
   CreatureRecord given;
   CreatureRecord made;
 };
 constexpr int kRemembered = 128;
 RememberedRecompute Remembered[kRemembered];
+// Each entry's creature, kept apart so that a look-up scans them without
+// touching the records.
+int32_t RememberedCreature[kRemembered];
 int RememberedCount = 0;
 uint32_t RememberClock = 0;
 
@@ -794,8 +817,8 @@ RememberedRecompute* EntryFor(int creature) {
   RememberedRecompute* older = nullptr;
   int own = 0;
   for (int i = 0; i < RememberedCount; ++i) {
+    if (RememberedCreature[i] != creature) continue;
     RememberedRecompute& r = Remembered[i];
-    if (r.creature != creature) continue;
     ++own;
     if (!older || r.age < older->age) older = &r;
   }
@@ -807,12 +830,7 @@ int SessionDepth = 0;
 // What a recomputation reads at the creature's square: whether the square is
 // on the grid and holds tall grass; -1 when it would read more (in a storm the
 // rain on the footprint counts too), so that only the same square will do.
-int32_t SquareTraits(const CreatureRecord& c) {
-  if (StormActive != 0 && CurrentMap.rain != 0) return -1;
-  if (c.squareX < 0 || c.squareY < 0 || c.squareX >= kMapSide || c.squareY >= kMapSide) return 0;
-  const int32_t floor = CurrentMap.At(kLayerFloor, c.squareX, c.squareY);
-  return floor == 123 || floor == 124 ? 2 : 1;
-}
+int32_t SquareTraits(const CreatureRecord& c) { return RecomputeSquareTraitsAt(c.squareX, c.squareY); }
 
 // The record equals the remembered one given, or differs only in its square
 // and that square reads the same.
@@ -851,9 +869,12 @@ int RecomputeCreature(int creature, int firstTime) {
   const bool remember = SessionDepth > 0 && InCombat != 0 && RecomputeRemembers != 0;
   if (remember) {
     for (int i = 0; i < RememberedCount; ++i) {
+      if (RememberedCreature[i] != creature) continue;
       const RememberedRecompute& r = Remembered[i];
-      if (r.creature != creature || r.firstTime != firstTime || !SameInput(r, Creatures[creature])) continue;
-      // Made as then, on the square it stands on now.
+      if (r.firstTime != firstTime || !SameInput(r, Creatures[creature])) continue;
+      // Made as then, on the square it stands on now (a record the
+      // recomputation left as it was is that already).
+      if (r.settled) return r.result;
       CreatureRecord& c = Creatures[creature];
       const int32_t x = c.squareX, y = c.squareY;
       std::memcpy(&c, &r.made, sizeof(CreatureRecord));
@@ -865,6 +886,7 @@ int RecomputeCreature(int creature, int firstTime) {
   RememberedRecompute* slot = remember ? EntryFor(creature) : nullptr;
   if (slot) {
     slot->creature = -1;  // not to be matched until it is complete
+    RememberedCreature[slot - Remembered] = -1;
     std::memcpy(&slot->given, &Creatures[creature], sizeof(CreatureRecord));
     slot->squareTraits = SquareTraits(Creatures[creature]);
   }
@@ -876,6 +898,8 @@ int RecomputeCreature(int creature, int firstTime) {
     slot->result = result;
     slot->age = ++RememberClock;
     std::memcpy(&slot->made, &Creatures[creature], sizeof(CreatureRecord));
+    slot->settled = std::memcmp(&slot->given, &slot->made, sizeof(CreatureRecord)) == 0;
+    RememberedCreature[slot - Remembered] = creature;
   }
   return result;
 }

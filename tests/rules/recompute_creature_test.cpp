@@ -454,4 +454,21 @@ TEST_F(RecomputeTest, FullListStopsTheRecomputation) {
   EXPECT_EQ(c.strength.current, 3);
 }
 
+// The recomputation finds the entries it reads wherever they stand: far down
+// a list that cannot be closed up, and as it adds them itself (the Paralyzed
+// of a Strength of 0 takes the Dexterity away in the same recomputation).
+TEST_F(RecomputeTest, EntriesAreFoundFarDownTheListAndAsTheyAreAdded) {
+  CreatureRecord& c = MakeCreature(1);
+  InCombat = 1;
+  for (int i = 0; i < 40; ++i) c.conditions[i] = {0, 5, 0, 0, 0};  // spent entries that stay
+  c.conditions[40] = {kCondEnhancedWisdom, 5, kSourceSpell, 0, 4};
+  RecomputeCreature(1, 0);
+  EXPECT_EQ(c.wisdom.current, c.wisdom.base + 4);
+  for (int i = 0; i < kConditionSlots; ++i) c.conditions[i] = {};
+  AddCondition(1, kCondDamagedStrength, kDurationUntilRest, 12, kSourceSpell, 0);
+  RecomputeCreature(1, 0);
+  EXPECT_EQ(Entry(1, 84)->source, kSourceStrengthLoss);
+  EXPECT_EQ(c.dexterity.current, 0);
+}
+
 }  // namespace

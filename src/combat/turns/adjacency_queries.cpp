@@ -545,21 +545,25 @@ void SurveyRangedTargetsOverGrid(RangedTargetSurvey* survey, const int32_t* grid
     const int y1 = std::min(kMapSide - 1, ty + (oneSquare ? 1 : th) - 1 + reach);
     if (together && single) {
       // A one-square fighter's line runs from its own square to the target's,
-      // within range over the rows each column's span allows.
+      // within range over the rows each column's span allows. A square held
+      // by another combatant, or the target's own when the fighter stands in
+      // the turn order, is left to the weighing there.
+      const int shooterOnTarget = listedShooter ? SquareIndex(tx, ty) : -1;
       for (int x = x0; x <= x1; ++x) {
         const int span = within[x > tx ? x - tx : tx - x];
-        for (int y = std::max(0, ty - span); y <= std::min(kMapSide - 1, ty + span); ++y) {
-          const int sq = SquareIndex(x, y);
+        const int ya = std::max(0, ty - span), yb = std::min(kMapSide - 1, ty + span);
+        const uint8_t* lines = &linesTo[(x - tx + reach) * side - ty + reach];
+        for (int sq = SquareIndex(x, ya); sq <= SquareIndex(x, yb); ++sq) {
           if (!survey->answered[sq]) continue;
           ++survey->walked[sq];
-          if (SurveyedHolder(survey->lines, sq) != -1 || (listedShooter && x == tx && y == ty)) {
-            survey->answered[sq] = 0;  // left to the weighing there
+          if ((survey->lines.squares[sq] & ~kCoverLineStops) != 0 || sq == shooterOnTarget) {
+            survey->answered[sq] = 0;
             continue;
           }
-          const uint8_t line = linesTo[(x - tx + reach) * side + y - ty + reach];
-          if (line & kLineStopped) continue;
-          survey->listedBits[sq] |= bit;
-          if (line & kLineCovered) survey->coverBits[sq] |= bit;
+          const uint8_t line = lines[sq - SquareIndex(x, 0)];
+          const uint64_t open = (line & kLineStopped) ? 0 : bit;
+          survey->listedBits[sq] |= open;
+          survey->coverBits[sq] |= (line & kLineCovered) ? open : 0;
         }
       }
       continue;

@@ -405,8 +405,9 @@ int32_t ShootingWorth(int creature, int entry, ShotScoring* scoring, int32_t tra
     now.traits = traits;
     now.far = far;
     known = &KnownSlot(now);
+    // Against the words themselves, not the copies just written into now.
     if (known->stamp == ShotStamp && known->listed == now.listed && known->cover == now.cover &&
-        known->pointBlank == now.pointBlank && known->traits == now.traits && known->far == now.far) {
+        known->pointBlank == now.pointBlank && known->traits == traits && known->far == far) {
       // The listing is not written out: the candidate list is listed for
       // real once the grid is scored.
       const RangedTargetSurvey& survey = scoring->survey;
@@ -513,7 +514,7 @@ void ScoreShootingSquares(int creature, int entry, bool remember) {
       c.squareY = y;
       int walked = 0, target = -1;
       v += ShootingWorth(creature, entry, remember ? &scoring : nullptr,
-                         remember ? RecomputeSquareTraits(creature) : traits, &walked, &target);
+                         remember ? RecomputeSquareTraitsAt(x, y) : traits, &walked, &target);
       lastSquare = sq;
       if (target != -1) {
         lastShotSquare = sq;

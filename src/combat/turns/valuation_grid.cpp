@@ -168,30 +168,69 @@ int ScoreGridAdjustments(int creature) {
                                  : caster ? (c.feats[kFeatMetamagicSilent] != 0 ? 21 : 60)
                                           : 10;
   const int w = c.footprintWidth.current, h = c.footprintHeight.current;
+  // What a square gains or loses with the kinds of area under the footprint,
+  // tall grass under a small exposed fighter and a brazier's fire.
+  auto change = [&](uint32_t kinds, bool grass, bool brazier) {
+    auto under = [kinds](uint32_t kind) { return (kinds & (1u << kind)) != 0; };
+    int32_t d = 0;
+    if (homeInDark && under(kEffectDarkness)) {
+      d += 9;
+    } else if (grass) {
+      d += 4;
+    }
+    if (hurtByFire) {
+      if (under(kEffectFire)) d -= 100;
+    } else if (brazier) {
+      d -= 100;
+    }
+    if (hampered) {
+      if (under(kEffectEntangle)) d -= 10;
+      if (c.kind != 32 && under(kEffectWeb)) d -= 30;
+    }
+    if (sightDependent && under(kEffectDarkness)) d -= 30;
+    if (under(kEffectSilence)) d -= silencePenalty;
+    if (under(kEffectInsectPlague)) d -= 5;
+    return d;
+  };
+  auto grassAt = [smallExposed](int x, int y) {
+    if (!smallExposed) return false;
+    const int32_t floor = CurrentMap.At(kLayerFloor, x, y);
+    return floor == 123 || floor == 124;
+  };
+  const bool braziers = !hurtByFire && c.kind == 88;
+  if (w == 1 && h == 1 && !braziers) {
+    // A one-square fighter stands on one kind of area at most: the change of
+    // each kind is worked out once.
+    constexpr int kKinds = 32;
+    int32_t plain[kKinds + 1], grassy[kKinds + 1];
+    for (int k = 0; k <= kKinds; ++k) {
+      const uint32_t kinds = k < kKinds ? 1u << k : 0;  // the last: off the map, no area
+      plain[k] = change(kinds, false, false);
+      grassy[k] = change(kinds, true, false);
+    }
+    for (int x = 0; x < kMapSide; ++x)
+      for (int y = 0; y < kMapSide; ++y) {
+        int32_t& v = ValuationGrid[SquareIndex(x, y)];
+        if (v == kUnfit || v == 0) continue;
+        const bool grass = grassAt(x, y);
+        if (!CurrentMap.Inside(x, y)) {
+          v += grass ? grassy[kKinds] : plain[kKinds];
+          continue;
+        }
+        const uint32_t kind = MagicAreaGrid[SquareIndex(x, y)].kind;
+        if (kind >= static_cast<uint32_t>(kKinds)) {
+          v += change(KindsUnder(x, y, w, h), grass, false);
+          continue;
+        }
+        v += grass ? grassy[kind] : plain[kind];
+      }
+    return 1;
+  }
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       int32_t& v = ValuationGrid[SquareIndex(x, y)];
       if (v == kUnfit || v == 0) continue;
-      const uint32_t kinds = KindsUnder(x, y, w, h);
-      auto under = [kinds](uint32_t kind) { return (kinds & (1u << kind)) != 0; };
-      if (homeInDark && under(kEffectDarkness)) {
-        v += 9;
-      } else if (smallExposed) {
-        const int32_t floor = CurrentMap.At(kLayerFloor, x, y);
-        if (floor == 123 || floor == 124) v += 4;
-      }
-      if (hurtByFire) {
-        if (under(kEffectFire)) v -= 100;
-      } else if (c.kind == 88 && BrazierFireUnder(x, y, w, h)) {
-        v -= 100;
-      }
-      if (hampered) {
-        if (under(kEffectEntangle)) v -= 10;
-        if (c.kind != 32 && under(kEffectWeb)) v -= 30;
-      }
-      if (sightDependent && under(kEffectDarkness)) v -= 30;
-      if (under(kEffectSilence)) v -= silencePenalty;
-      if (under(kEffectInsectPlague)) v -= 5;
+      v += change(KindsUnder(x, y, w, h), grassAt(x, y), braziers && BrazierFireUnder(x, y, w, h));
     }
   return 1;
 }
