@@ -23,6 +23,7 @@
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "engine/settings.h"
+#include "map/combatant_grid.h"
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
 #include "map/path_finding.h"
@@ -214,7 +215,11 @@ int32_t PathCostTo(int f, int o) {
 constexpr int32_t kNoWalk = 1 << 29;
 int32_t LeastWalk[kMapSquares];
 
-void FloodLeastWalk(int fromX, int fromY) {
+// The least walks from (fromX, fromY) over squares of the given codes (by
+// SquareIndex: 0 never stepped on, 1 ended on but not walked on from, 2 open),
+// the start open whatever its code. Costs beyond the limit are left as they
+// stand (kNoWalk or more than the limit).
+void FloodWalks(int fromX, int fromY, const uint8_t* codes, int32_t limit) {
   std::fill(std::begin(LeastWalk), std::end(LeastWalk), kNoWalk);
   if (fromX < 0 || fromY < 0 || fromX >= kMapSide || fromY >= kMapSide) return;
   // The squares framed by a border of one, so that no step needs a bounds
@@ -230,8 +235,7 @@ void FloodLeastWalk(int fromX, int fromY) {
     walks[i] = 0;
   }
   for (int x = 0; x < kMapSide; ++x)
-    for (int y = 0; y < kMapSide; ++y)
-      walks[(x + 1) * kSide + y + 1] = BlockedGrid[SquareIndex(x, y)] == kSquareBlocked ? 1 : 2;
+    for (int y = 0; y < kMapSide; ++y) walks[(x + 1) * kSide + y + 1] = codes[SquareIndex(x, y)];
   const int steps[8] = {-kSide - 1, -kSide, -kSide + 1, -1, 1, kSide - 1, kSide, kSide + 1};
   const int32_t stepCost[8] = {7, 5, 7, 5, 5, 7, 5, 7};
   const int start = (fromX + 1) * kSide + fromY + 1;
@@ -239,7 +243,7 @@ void FloodLeastWalk(int fromX, int fromY) {
   cost[start] = 0;
   bucket[0][count[0]++] = start;
   int pending = 1;
-  for (int32_t at = 0; pending > 0; ++at) {
+  for (int32_t at = 0; pending > 0 && at <= limit; ++at) {
     const int b = at % 8;
     for (int k = 0; k < count[b]; ++k) {
       const int sq = bucket[b][k];
@@ -258,6 +262,12 @@ void FloodLeastWalk(int fromX, int fromY) {
   }
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) LeastWalk[SquareIndex(x, y)] = cost[(x + 1) * kSide + y + 1];
+}
+
+void FloodLeastWalk(int fromX, int fromY) {
+  static uint8_t codes[kMapSquares];
+  for (int i = 0; i < kMapSquares; ++i) codes[i] = BlockedGrid[i] == kSquareBlocked ? 1 : 2;
+  FloodWalks(fromX, fromY, codes, kNoWalk);
 }
 
 // The least the path of PathCostTo (f, o) can cost: the search stops on a
@@ -553,6 +563,30 @@ void SurveyBattle(int fighter) { SurveyFrom(fighter); }
 void FloodLeastWalkFrom(int fighter) {
   if (IsValidCreature(fighter)) FloodLeastWalk(Creatures[fighter].squareX, Creatures[fighter].squareY);
   else FloodLeastWalk(-1, -1);
+}
+
+void FloodChargeWalkFrom(int fighter) {
+  if (!IsValidCreature(fighter)) {
+    FloodLeastWalk(-1, -1);
+    return;
+  }
+  const CreatureRecord& c = Creatures[fighter];
+  const int w = std::max<int>(c.footprintWidth.current, 1), h = std::max<int>(c.footprintHeight.current, 1);
+  static uint8_t free[kMapSquares], codes[kMapSquares];
+  SyncCombatantGrid();
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) {
+      const int sq = SquareIndex(x, y);
+      free[sq] = BlockedGrid[sq] == kSquareFlooded && OtherCombatantOn(x, y, fighter, -1) == -1;
+    }
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) {
+      bool fits = true;
+      for (int i = x; i < x + w && fits; ++i)
+        for (int j = y; j < y + h && fits; ++j) fits = i < kMapSide && j < kMapSide && free[SquareIndex(i, j)];
+      codes[SquareIndex(x, y)] = fits ? 2 : 0;
+    }
+  FloodWalks(c.squareX, c.squareY, codes, CombatAction.movesLeft);
 }
 
 int32_t LeastWalkIntoBox(int x0, int y0, int x1, int y1) {

@@ -51,6 +51,11 @@ void SurveyBattle(int fighter);
 // creatures and corners, a bound no path search of the fighter goes below; a
 // large number where no walk gets.
 void FloodLeastWalkFrom(int fighter);
+// The same over the squares a charge line of the fighter may pass and stop
+// on (open floor no other combatant stands on, under its whole footprint),
+// worked out up to the moves left: where LeastWalkIntoBox exceeds the moves
+// left, no charge line gets there.
+void FloodChargeWalkFrom(int fighter);
 int32_t LeastWalkIntoBox(int x0, int y0, int x1, int y1);
 
 // The steps of the decision the tactics hand back to.

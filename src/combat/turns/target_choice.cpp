@@ -6,6 +6,7 @@
 #include "combat/resolution/attack_resolution.h"
 #include "combat/turns/adjacency_queries.h"
 #include "combat/turns/best_square.h"
+#include "combat/turns/computer_decision.h"
 #include "combat/turns/decision_words.h"
 #include "combat/turns/target_terms.h"
 #include "engine/random.h"
@@ -266,10 +267,12 @@ int FootprintSide(int32_t side) { return side > 0 ? side : 1; }
 // True when no charge line of the acting fighter from its square can reach
 // the creature standing on (targetX, targetY): every square of a line lies
 // as many steps from the start as its place in the line, each step costs at
-// least five feet, and the run must stop beside the target within the moves
-// left, so a target whose ring lies farther than the moves left allow is out
-// of reach whatever line is tried.
-bool BeyondChargeRange(int fighter, int targetX, int targetY) {
+// least five feet (seven a diagonal one) and lands on open floor no other
+// combatant stands on, and the run must stop beside the target within the
+// moves left, so a target whose ring lies farther than the moves left allow,
+// or than any walk over such squares gets within them, is out of reach
+// whatever line is tried. flooded tells whether those walks were worked out.
+bool BeyondChargeRange(int fighter, int targetX, int targetY, bool* flooded) {
   const int target = CombatantAtSquare(targetX, targetY);
   if (!IsValidCreature(target)) return false;
   const CreatureRecord& c = Creatures[fighter];
@@ -280,7 +283,12 @@ bool BeyondChargeRange(int fighter, int targetX, int targetY) {
   const int y1 = t.squareY + FootprintSide(t.footprintHeight.current);
   const int dx = c.squareX < x0 ? x0 - c.squareX : (c.squareX > x1 ? c.squareX - x1 : 0);
   const int dy = c.squareY < y0 ? y0 - c.squareY : (c.squareY > y1 ? c.squareY - y1 : 0);
-  return 5 * std::max(dx, dy) > CombatAction.movesLeft;
+  if (5 * std::max(dx, dy) > CombatAction.movesLeft) return true;
+  if (!*flooded) {
+    FloodChargeWalkFrom(fighter);
+    *flooded = true;
+  }
+  return LeastWalkIntoBox(x0, y0, x1, y1) > CombatAction.movesLeft;
 }
 
 // What the failed reach test of a target out of range leaves behind: the
@@ -316,12 +324,13 @@ int ListChargeableEnemies(int creature) {
   const bool bounded = ChargeByBoundedLines && a.currentEntry >= 0 && a.currentEntry < TurnCount() &&
                        TurnOrder[a.currentEntry].creature == creature;
   int skipped = -1;  // the enemy of the last reach test skipped, while no test followed it
+  bool flooded = false;
   int n = 0;
   for (int i = 0; i < TurnCount() && n < kCandidateListSize; ++i) {
     const int e = TurnOrder[i].creature;
     if (!IsValidCreature(e) || e == creature || !AreEnemies(creature, e)) continue;
     if (std::find(TargetCandidateList, TargetCandidateList + n, e) != TargetCandidateList + n) continue;
-    if (bounded && BeyondChargeRange(creature, Creatures[e].squareX, Creatures[e].squareY)) {
+    if (bounded && BeyondChargeRange(creature, Creatures[e].squareX, Creatures[e].squareY, &flooded)) {
       skipped = e;
       continue;
     }
