@@ -215,27 +215,33 @@ int32_t PathCostTo(int f, int o) {
 constexpr int32_t kNoWalk = 1 << 29;
 int32_t LeastWalk[kMapSquares];
 
-// The least walks from (fromX, fromY) over squares of the given codes (by
-// SquareIndex: 0 never stepped on, 1 ended on but not walked on from, 2 open),
-// the start open whatever its code. Costs beyond the limit are left as they
-// stand (kNoWalk or more than the limit).
-void FloodWalks(int fromX, int fromY, const uint8_t* codes, int32_t limit) {
+// The least walks from (fromX, fromY) over squares of the codes codeOf (x, y)
+// gives (0 never stepped on, 1 ended on but not walked on from, 2 open), the
+// start open whatever its code, up to the limit: only the squares within the
+// steps of five feet the limit allows are looked at, and costs beyond it are
+// left as they stand (kNoWalk or more than the limit).
+template <typename CodeOf>
+void FloodWalks(int fromX, int fromY, int32_t limit, CodeOf codeOf) {
   std::fill(std::begin(LeastWalk), std::end(LeastWalk), kNoWalk);
   if (fromX < 0 || fromY < 0 || fromX >= kMapSide || fromY >= kMapSide) return;
+  const int reach = static_cast<int>(std::min<int64_t>(limit / 5 + 1, kMapSide));
+  const int x0 = std::max(0, fromX - reach), x1 = std::min(kMapSide - 1, fromX + reach);
+  const int y0 = std::max(0, fromY - reach), y1 = std::min(kMapSide - 1, fromY + reach);
   // The squares framed by a border of one, so that no step needs a bounds
-  // test; the costs rise by 5 or 7 a step, so eight rotating buckets hold
-  // every open cost.
+  // test (the border of the window is never stepped on); the costs rise by 5
+  // or 7 a step, so eight rotating buckets hold every open cost.
   constexpr int kSide = kMapSide + 2;
   static int32_t cost[kSide * kSide];
   static uint8_t walks[kSide * kSide];  // 0 border, 1 blocked (ends a walk), 2 open
   static int32_t bucket[8][8 * kMapSquares];
   int count[8] = {};
-  for (int i = 0; i < kSide * kSide; ++i) {
-    cost[i] = kNoWalk;
-    walks[i] = 0;
-  }
-  for (int x = 0; x < kMapSide; ++x)
-    for (int y = 0; y < kMapSide; ++y) walks[(x + 1) * kSide + y + 1] = codes[SquareIndex(x, y)];
+  for (int x = x0; x <= x1 + 2; ++x)
+    for (int y = y0; y <= y1 + 2; ++y) {
+      cost[x * kSide + y] = kNoWalk;
+      walks[x * kSide + y] = 0;
+    }
+  for (int x = x0; x <= x1; ++x)
+    for (int y = y0; y <= y1; ++y) walks[(x + 1) * kSide + y + 1] = codeOf(x, y);
   const int steps[8] = {-kSide - 1, -kSide, -kSide + 1, -1, 1, kSide - 1, kSide, kSide + 1};
   const int32_t stepCost[8] = {7, 5, 7, 5, 5, 7, 5, 7};
   const int start = (fromX + 1) * kSide + fromY + 1;
@@ -260,14 +266,13 @@ void FloodWalks(int fromX, int fromY, const uint8_t* codes, int32_t limit) {
     }
     count[b] = 0;
   }
-  for (int x = 0; x < kMapSide; ++x)
-    for (int y = 0; y < kMapSide; ++y) LeastWalk[SquareIndex(x, y)] = cost[(x + 1) * kSide + y + 1];
+  for (int x = x0; x <= x1; ++x)
+    for (int y = y0; y <= y1; ++y) LeastWalk[SquareIndex(x, y)] = cost[(x + 1) * kSide + y + 1];
 }
 
 void FloodLeastWalk(int fromX, int fromY) {
-  static uint8_t codes[kMapSquares];
-  for (int i = 0; i < kMapSquares; ++i) codes[i] = BlockedGrid[i] == kSquareBlocked ? 1 : 2;
-  FloodWalks(fromX, fromY, codes, kNoWalk);
+  FloodWalks(fromX, fromY, kNoWalk,
+             [](int x, int y) -> uint8_t { return BlockedGrid[SquareIndex(x, y)] == kSquareBlocked ? 1 : 2; });
 }
 
 // The least the path of PathCostTo (f, o) can cost: the search stops on a
@@ -572,21 +577,17 @@ void FloodChargeWalkFrom(int fighter) {
   }
   const CreatureRecord& c = Creatures[fighter];
   const int w = std::max<int>(c.footprintWidth.current, 1), h = std::max<int>(c.footprintHeight.current, 1);
-  static uint8_t free[kMapSquares], codes[kMapSquares];
   SyncCombatantGrid();
-  for (int x = 0; x < kMapSide; ++x)
-    for (int y = 0; y < kMapSide; ++y) {
-      const int sq = SquareIndex(x, y);
-      free[sq] = BlockedGrid[sq] == kSquareFlooded && OtherCombatantOn(x, y, fighter, -1) == -1;
-    }
-  for (int x = 0; x < kMapSide; ++x)
-    for (int y = 0; y < kMapSide; ++y) {
-      bool fits = true;
-      for (int i = x; i < x + w && fits; ++i)
-        for (int j = y; j < y + h && fits; ++j) fits = i < kMapSide && j < kMapSide && free[SquareIndex(i, j)];
-      codes[SquareIndex(x, y)] = fits ? 2 : 0;
-    }
-  FloodWalks(c.squareX, c.squareY, codes, CombatAction.movesLeft);
+  auto free = [fighter](int x, int y) {
+    return x < kMapSide && y < kMapSide && BlockedGrid[SquareIndex(x, y)] == kSquareFlooded &&
+           OtherCombatantOn(x, y, fighter, -1) == -1;
+  };
+  FloodWalks(c.squareX, c.squareY, CombatAction.movesLeft, [&](int x, int y) -> uint8_t {
+    for (int i = x; i < x + w; ++i)
+      for (int j = y; j < y + h; ++j)
+        if (!free(i, j)) return 0;
+    return 2;
+  });
 }
 
 int32_t LeastWalkIntoBox(int x0, int y0, int x1, int y1) {
