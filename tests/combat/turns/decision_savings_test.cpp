@@ -16,6 +16,13 @@
 #include "combat/turns/target_choice.h"
 #include "harness/battle_runner.h"
 #include "rules/creature_record.h"
+#include "map/square_grids.h"
+#include "rules/adjacency.h"
+#include "state/combat_action.h"
+#include "state/fighter_slots.h"
+#include "map/path_finding.h"
+#include "combat/turns/adjacency_queries.h"
+#include "state/threat_grids.h"
 #include "state/turn_order.h"
 
 namespace {
@@ -105,6 +112,66 @@ TEST_F(DecisionSavings, EveryFighterSurveysTheSameBothWays) {
 
 TEST_F(DecisionSavings, TheChargeListTracesNoLineToATargetOutOfRange) {
   ExpectSameBattlesBothWays([](bool on) { ChargeByBoundedLines = on; });
+}
+
+struct ChargeList {
+  std::vector<int32_t> targets, stops, arrows, path, adjacency;
+  int32_t destX, destY;
+  bool operator==(const ChargeList&) const = default;
+};
+
+ChargeList ListChargesOf(int fighter) {
+  ChargeList l;
+  const int n = ListChargeableEnemies(fighter);
+  l.targets.assign(TargetCandidateList, TargetCandidateList + n);
+  for (int i = 0; i < n; ++i) l.stops.insert(l.stops.end(), {ChargeSquares[i].x, ChargeSquares[i].y});
+  l.arrows.assign(ArrowGrid, ArrowGrid + kMapSquares);
+  l.adjacency.assign(AdjacencyGrid, AdjacencyGrid + kMapSquares);
+  const FighterSlot& slot = FighterSlots[Creatures[fighter].fighterSlot];
+  l.path.assign(slot.pathX, slot.pathX + kPathLength);
+  l.path.insert(l.path.end(), slot.pathY, slot.pathY + kPathLength);
+  l.destX = Creatures[fighter].destinationX;
+  l.destY = Creatures[fighter].destinationY;
+  return l;
+}
+
+// Every fighter of two crowded battles, as the acting one with its whole
+// turn ahead, lists the same foes to charge both ways, and leaves the same
+// marks, line and destination behind, whether the walls and the crowd keep
+// its foes out of reach or not.
+TEST_F(DecisionSavings, EveryFighterListsTheSameChargesBothWays) {
+  int listed = 0, fighters = 0;
+  for (uint32_t seed : {6u, 7u}) {
+    battles::BattleOptions options;
+    options.seed = seed;
+    options.fighters = battles::kMaxFighters;
+    options.map = "Ruined Keep";
+    std::string fault;
+    ASSERT_TRUE(battles::SetUpBattle(options, &fault)) << fault;
+    for (int stage = 0; stage < 3; ++stage) {
+      const CombatActionState kept = CombatAction;
+      for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
+        const int f = TurnOrder[i].creature;
+        if (!IsValidCreature(f) || Creatures[f].hitPoints <= 0 || Creatures[f].fighterSlot < 0) continue;
+        CombatAction.currentEntry = i;
+        CombatAction.fullRoundActionLeft = CombatAction.fiveFootStepLeft = 1;
+        CombatAction.movesLeft = 2 * Creatures[f].speed.current;
+        ChargeByBoundedLines = true;
+        const ChargeList bounded = ListChargesOf(f);
+        ChargeByBoundedLines = false;
+        EXPECT_EQ(bounded, ListChargesOf(f)) << "seed " << seed << " fighter " << f;
+        listed += bounded.targets.empty() ? 0 : 1;
+        ++fighters;
+      }
+      CombatAction = kept;
+      ChargeByBoundedLines = true;
+      // A round of walking brings the sides within reach of each other.
+      for (int frame = 0; frame < 20000 && CombatRoundNumber < stage + 2 && InCombat == 1; ++frame)
+        ASSERT_TRUE(battles::StepBattleFrame());
+    }
+  }
+  EXPECT_GT(fighters, 150);
+  EXPECT_GT(listed, 5);
 }
 
 TEST_F(DecisionSavings, TheBullRushBuildsNoGridWithNobodyWithinOneMove) {
