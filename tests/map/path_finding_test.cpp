@@ -559,3 +559,51 @@ TEST(PathFinding, TheOpenListClosesSquaresInTheOrderOfItsRules) {
 }
 
 }  // namespace
+
+namespace {
+
+// In a series, a mover seeks one fighter after another, and comes back to the
+// first: each search ends where the plain way ends it. A one-square mover's
+// fits serve every target; a mover of two by two squares may overlap only the
+// fighter it seeks, so what it worked out beside one target does not serve
+// the next.
+TEST(PathFinding, ASeriesSeekingFighterAfterFighterEndsEachSearchAsThePlainWay) {
+  for (int size = 1; size <= 2; ++size) {
+    Reset();
+    std::vector<std::string> rows(14, std::string(14, '.'));
+    rows[2][4] = rows[3][4] = rows[9][6] = rows[10][6] = '#';
+    mapfixture::DrawMap(rows);
+    mapfixture::PlaceFighter(kMover, 0, 5, size, size);
+    mapfixture::PlaceFighter(11, 6, 6);
+    mapfixture::PlaceFighter(12, 7, 5);
+    mapfixture::PlaceFighter(13, 10, 10);
+    mapfixture::PlaceFighter(14, 3, 11);
+    for (int id = 11; id <= 14; ++id) Creatures[id].allegiance = kAllegianceParty;
+    for (int id = kMover; id <= 14; ++id) Creatures[id].hitPoints = 10;
+    Creatures[kMover].allegiance = kAllegianceEnemy;
+    BuildOccupancyGrids(kMover);
+    mapfixture::StartTestCombat();
+    const std::vector<int> targets = {11, 12, 13, 11, 14, 12};
+    std::vector<int32_t> answers[2];
+    std::vector<Path> paths[2];
+    for (int scan = 0; scan < 2; ++scan) {
+      PathLookupByScan = static_cast<uint8_t>(scan);
+      SeekAdjacent = 1;
+      BeginSearchSeries();
+      for (int t : targets) {
+        answers[scan].push_back(
+            FindCreaturePath(kMover, 0, 5, Creatures[t].squareX, Creatures[t].squareY, 1, 1, 0, 0, nullptr, nullptr));
+        paths[scan].push_back(Found());
+      }
+      EndSearchSeries();
+      SeekAdjacent = 0;
+    }
+    PathLookupByScan = 0;
+    EXPECT_EQ(answers[0], answers[1]) << "size " << size;
+    EXPECT_EQ(paths[0], paths[1]) << "size " << size;
+    EXPECT_EQ(answers[0], std::vector<int32_t>(targets.size(), kPathFound)) << "size " << size;
+  }
+  InCombat = 0;
+}
+
+}  // namespace
