@@ -660,12 +660,9 @@ struct MemoContext {
 MemoContext MemoOf{};
 int LastGoal = -1;
 
-// The creature sought matters only to a mover of more than one square (whose
-// fit test lets it onto the target's squares); a one-square mover's memo
-// serves its searches toward every target alike.
 MemoContext ContextOf(const SearchRun& r) {
   return {r.creature, r.fromX, r.fromY, r.multi, r.linked, S.seek, S.noActChecks, S.goalBlocked, S.sameRegion,
-          r.extraCost, r.width, r.height, r.multi ? S.target : -1, S.startRegion, S.goalRegion, r.crossCreatures};
+          r.extraCost, r.width, r.height, S.target, S.startRegion, S.goalRegion, r.crossCreatures};
 }
 
 // A new memo for the search, unless it belongs to a series of searches over

@@ -563,10 +563,9 @@ TEST(PathFinding, TheOpenListClosesSquaresInTheOrderOfItsRules) {
 namespace {
 
 // In a series, a mover seeks one fighter after another, and comes back to the
-// first: each search ends where the plain way ends it. A one-square mover's
-// fits serve every target; a mover of two by two squares may overlap only the
-// fighter it seeks, so what it worked out beside one target does not serve
-// the next.
+// first: each search ends where the plain way ends it. A mover of two by two
+// squares may overlap only the fighter it seeks, so what it worked out beside
+// one target does not serve the next.
 TEST(PathFinding, ASeriesSeekingFighterAfterFighterEndsEachSearchAsThePlainWay) {
   for (int size = 1; size <= 2; ++size) {
     Reset();
