@@ -75,6 +75,14 @@ int NeededCount = 0;
 uint8_t Settled[kPadded];          // the answer of FloodSettles
 uint64_t ThreatsAt[kPadded];       // enemies whose attack leaving the square provokes
 FloodSquare Square[kPadded];
+// The distinct sets of enemies provoked over the cheapest walks to a square,
+// while they are few: a walk record holds only how many attacks were
+// provoked, so walks past different enemies, as many on each, record alike.
+// Kept for the needed squares only.
+constexpr int kMostSets = 4;
+constexpr uint8_t kSetsLost = 0xFF;  // more distinct sets than are kept
+uint64_t ProvokedSets[kPadded][kMostSets];
+uint8_t ProvokedSetCount[kPadded];
 int16_t Order[kMapSquares];  // the squares in the order the flood reached their cheapest cost
 int OrderCount = 0;
 
@@ -296,6 +304,35 @@ void TallySquare(int creature, int v, bool oneSquare) {
     onAll &= p->provokedOnAll | ThreatsAt[u];
     onAny |= p->provokedOnAny | ThreatsAt[u];
   }
+  // The sets provoked: one when every cheapest walk provokes the same
+  // enemies, else each walk on from each cheapest neighbour.
+  uint64_t* sets = ProvokedSets[v];
+  uint8_t& setCount = ProvokedSetCount[v];
+  sets[0] = onAll;
+  setCount = 1;
+  bool sameCount = true;
+  if (onAll != onAny) {
+    setCount = 0;
+    for (from = CheapestFrom[v]; from != 0 && setCount != kSetsLost; from &= from - 1) {
+      u = v + kOffset[__builtin_ctz(from)];
+      if (ProvokedSetCount[u] == kSetsLost) {
+        setCount = kSetsLost;
+        break;
+      }
+      for (int k = 0; k < ProvokedSetCount[u]; ++k) {
+        const uint64_t set = ProvokedSets[u][k] | ThreatsAt[u];
+        if (std::find(sets, sets + setCount, set) != sets + setCount) continue;
+        if (setCount == kMostSets) {
+          setCount = kSetsLost;
+          break;
+        }
+        sets[setCount++] = set;
+      }
+    }
+    // Every set must provoke as many as the first.
+    for (int k = 1; k < setCount && setCount != kSetsLost; ++k)
+      sameCount &= __builtin_popcountll(sets[k]) == __builtin_popcountll(sets[0]);
+  }
   s.areas = areas;
   s.feet = feet;
   s.mostSteps = static_cast<int16_t>(std::min(steps, static_cast<int32_t>(INT16_MAX)));
@@ -303,7 +340,7 @@ void TallySquare(int creature, int v, bool oneSquare) {
   s.provokedOnAll = onAll;
   s.provokedOnAny = onAny;
   // The number of steps only has to stay within the path lists.
-  const bool alike = !mixed && onAll == onAny && steps <= kMostSteps;
+  const bool alike = !mixed && setCount != kSetsLost && sameCount && steps <= kMostSteps;
   const bool inRoom = InRoom(vx, vy);
   // A one-square mover fits on a goal it reaches as on any square; a larger
   // one has the goal's own rules to pass.
@@ -378,6 +415,8 @@ void SettleSquares(int creature) {
   MarkNeeded();
   const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
   Square[StartSquare] = {};
+  ProvokedSets[StartSquare][0] = 0;
+  ProvokedSetCount[StartSquare] = 1;
   for (int i = NeededCount - 1; i >= 0; --i) TallySquare(creature, NeededList[i], oneSquare);
 }
 
@@ -418,7 +457,7 @@ bool FloodAgreesAlongPath(const PathTallyRecord* buffer) {
 
 void FloodRecord(int x, int y, uint32_t* rec) {
   const FloodSquare& s = Square[Padded(x, y)];
-  rec[0] = static_cast<uint32_t>(__builtin_popcountll(s.provokedOnAll));
+  rec[0] = static_cast<uint32_t>(__builtin_popcountll(ProvokedSets[Padded(x, y)][0]));
   rec[2] = Lane(s.areas, kLaneFire);
   rec[3] = Lane(s.areas, kLaneBrazier);
   rec[4] = Lane(s.areas, kLaneWeb);

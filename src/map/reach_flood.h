@@ -7,13 +7,16 @@
 // several equally cheap walks it takes is its own affair. The flood finds the
 // cheapest cost of every square at once and, over all the cheapest walks to a
 // square, the least and the most of each thing a walk record holds: the
-// enemies whose attacks leaving squares provokes (each counted once a walk),
-// fire, brazier fire, web and blocking areas entered, the feet walked and the
-// steps taken. A square is settled when every cheapest walk to it gives one
-// record, no longer than a fighter's path lists, and no cheapest walk to it
-// crosses a wanted square that is not settled or lies outside the start's
-// room: any search to a settled square, or crossing a wanted settled square
-// on the way to another settled square, records exactly the flood's record.
+// enemies whose attacks leaving squares provokes (each counted once a walk;
+// while they are few, every distinct set of them, since a record holds only
+// how many attacks were provoked), fire, brazier fire, web and blocking areas
+// entered, the feet walked and the steps taken. A square is settled when
+// every cheapest walk to it gives one record (walks past different enemies,
+// as many on each, record alike), no longer than a fighter's path lists, and
+// no cheapest walk to it crosses a wanted square that is not settled or lies
+// outside the start's room: any search to a settled square, or crossing a
+// wanted settled square on the way to another settled square, records
+// exactly the flood's record.
 #pragma once
 #include <cstdint>
 

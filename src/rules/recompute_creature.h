@@ -4,7 +4,9 @@
 #pragma once
 #include <cstdint>
 
+#include "map/map_record.h"
 #include "rules/conditions.h"
+#include "state/game_screen_words.h"
 
 // What a worn base item gives: in `slot` (9 stands for both fingers, 7 for
 // both hands), an item
@@ -42,6 +44,13 @@ void EndRecomputeSession();
 // plain square, 2 tall grass; -1 when it reads more (the rain on its
 // footprint in a storm), so that no other square reads the same.
 int32_t RecomputeSquareTraits(int creature);
+// The same for a creature standing on (x, y).
+inline int32_t RecomputeSquareTraitsAt(int x, int y) {
+  if (StormActive != 0 && CurrentMap.rain != 0) return -1;
+  if (x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) return 0;
+  const int32_t floor = CurrentMap.At(kLayerFloor, x, y);
+  return floor == 123 || floor == 124 ? 2 : 1;
+}
 // 0: sessions remember nothing and every recomputation is worked out (the
 // tests compare both ways).
 extern uint8_t RecomputeRemembers;

@@ -16,6 +16,8 @@
 #include "state/fighter_slots.h"
 #include "state/turn_order.h"
 
+bool BestSquareSearchKept = true;
+
 namespace {
 
 // Trace lines of the choice, written only in debug mode.
@@ -144,14 +146,20 @@ int64_t ExtractBestSquare(int creature, uint8_t squareOnly, uint8_t* pathKept) {
     return kNoSquare;
   }
 
-  // The cheapest path among the squares of that value.
+  // The cheapest path among the squares of that value. The last of these
+  // searches, when it found the path to the square taken, is the search the
+  // direct walk below would make again: nothing changes in between.
   int32_t cheapest = 10000;
+  int lastSearched = -1;
+  bool lastFound = false;
   BeginSearchSeries();
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
       if (ValuationGrid[SquareIndex(x, y)] != best) continue;
       Trace("Extract ");
-      if (Search(creature, cx, cy, x, y, 1, 0, nullptr, nullptr) && PathCostFeet < cheapest) {
+      lastSearched = SquareIndex(x, y);
+      lastFound = Search(creature, cx, cy, x, y, 1, 0, nullptr, nullptr);
+      if (lastFound && PathCostFeet < cheapest) {
         cheapest = PathCostFeet;
         bx = x;
         by = y;
@@ -167,7 +175,8 @@ int64_t ExtractBestSquare(int creature, uint8_t squareOnly, uint8_t* pathKept) {
   const int32_t speed = c.speed.current;
   const bool keepStandard = CombatAction.movesLeft == 2 * speed && CombatAction.keepStandardAction != 0;
   Trace("FindPathGe.(%i,%i)->(%i,%i):", cx, cy, bx, by);
-  const bool direct = Search(creature, cx, cy, bx, by, 1, 0, nullptr, nullptr);
+  const bool searchedLast = BestSquareSearchKept && lastFound && lastSearched == SquareIndex(bx, by);
+  const bool direct = searchedLast || Search(creature, cx, cy, bx, by, 1, 0, nullptr, nullptr);
   Trace("Result %i", direct ? kPathFound : kPathNone);
   if (direct && PathCostFeet <= CombatAction.movesLeft && (!keepStandard || PathCostFeet <= speed)) {
     Trace("Found Spot in reach x:%i y:%i", bx, by);

@@ -19,3 +19,9 @@ inline int SquareYOf(int64_t packed) { return static_cast<int32_t>(packed >> 32)
 // path to the returned square has been left in the fighter slot, else 0.
 // kNoSquare when there is none.
 int64_t ExtractBestSquare(int creature, uint8_t squareOnly, uint8_t* pathKept);
+
+// The search to the best square made while the squares of the best value were
+// compared is kept for the direct walk when it was the last made (true, the
+// game's way), or made again (false); both leave the same path. A switch for
+// tests.
+extern bool BestSquareSearchKept;

@@ -550,6 +550,19 @@ bool ActParalysed(int f) {
 
 void SurveyBattle(int fighter) { SurveyFrom(fighter); }
 
+void FloodLeastWalkFrom(int fighter) {
+  if (IsValidCreature(fighter)) FloodLeastWalk(Creatures[fighter].squareX, Creatures[fighter].squareY);
+  else FloodLeastWalk(-1, -1);
+}
+
+int32_t LeastWalkIntoBox(int x0, int y0, int x1, int y1) {
+  int32_t least = kNoWalk;
+  for (int x = std::max(x0, 0); x <= std::min(x1, kMapSide - 1); ++x)
+    for (int y = std::max(y0, 0); y <= std::min(y1, kMapSide - 1); ++y)
+      least = std::min(least, LeastWalk[SquareIndex(x, y)]);
+  return least;
+}
+
 bool HasFreeHand(int creature) {
   if (!IsValidCreature(creature)) return true;
   const CreatureRecord& c = Creatures[creature];

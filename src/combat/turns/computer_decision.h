@@ -45,6 +45,14 @@ void DecideComputerAction();
 // of the lowest armour class, as the fighter sees them (decision_words.h).
 void SurveyBattle(int fighter);
 
+// The least walks from the fighter's square, worked out by FloodLeastWalkFrom:
+// LeastWalkIntoBox is the least a walk to any square of the box (corners
+// included, clipped to the map) can cost in feet, round walls and ignoring
+// creatures and corners, a bound no path search of the fighter goes below; a
+// large number where no walk gets.
+void FloodLeastWalkFrom(int fighter);
+int32_t LeastWalkIntoBox(int x0, int y0, int x1, int y1);
+
 // The steps of the decision the tactics hand back to.
 // The plan dispatch (planned code 0, 5, 2 or 1 of the fighter's entry).
 void DispatchPlan();

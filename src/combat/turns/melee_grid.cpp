@@ -23,6 +23,7 @@
 #include "state/turn_order.h"
 
 uint8_t BlowsRemembered = 1;
+uint8_t ProfilesKept = 1;
 
 namespace {
 
@@ -105,6 +106,33 @@ int32_t WeighBlow(int creature, int e, int entry, bool flanks) {
     }
   }
   return HitChance(creature, e, entry);
+}
+
+// ---- The fighter's profile while one grid is scored ----------------------------
+//
+// The profile is built from the fighter's record and the turn's state, which
+// do not change while a grid is scored but for where the fighter stands (which
+// the profile does not read) and what the evaluations' recomputations write
+// into its record. It is built again only when the record, its square aside,
+// is not the one it was last built from; only its kinds and names are read,
+// so no captions are written.
+
+int ProfiledCreature = -1;  // -1: no profile kept
+CreatureRecord ProfiledRecord;
+
+void BuildScoringProfile(int creature) {
+  const CreatureRecord& c = Creatures[creature];
+  if (ProfilesKept != 0 && ProfiledCreature == creature) {
+    ProfiledRecord.squareX = c.squareX;
+    ProfiledRecord.squareY = c.squareY;
+    if (std::memcmp(&ProfiledRecord, &c, sizeof c) == 0) return;
+  }
+  const uint8_t captions = ProfileCaptionsWritten;
+  ProfileCaptionsWritten = 0;
+  BuildAttackProfile(&Profile, creature, SecondTactic, -1, 0, 0);
+  ProfileCaptionsWritten = captions;
+  std::memcpy(&ProfiledRecord, &c, sizeof c);
+  ProfiledCreature = creature;
 }
 
 // The creature's footprint placed at (x, y) touches a marked ring square.
@@ -193,7 +221,7 @@ bool ScoreSquare(int creature, int target, uint8_t bullRushMode, int32_t* value)
   int32_t enemies[kAdjacentListSize];
   std::copy(AdjacentCreatureList, AdjacentCreatureList + listed, enemies);
   const int entry = MeleeEntry(creature);
-  BuildAttackProfile(&Profile, creature, SecondTactic, -1, 0, 0);
+  BuildScoringProfile(creature);
   const int32_t kind = Profile.entries[entry].kind;
   static const SpecialValues kSpecial = {16, 22, 13, 9, 28};
   static const int32_t kResist[4] = {29, 23, 17, 11};
@@ -311,6 +339,7 @@ int BuildMeleeValuationGrid(int creature, int target, uint8_t stackMode, uint8_t
   static int32_t scored[kMapSquares], before[kMapSquares];
   int scoredCount = 0;
   ForgetBlows();
+  ProfiledCreature = -1;
   RememberingBlows = BlowsRemembered != 0;
   LastRememberedSquare = -1;
   for (int x = 0; x < kMapSide; ++x)
@@ -338,6 +367,7 @@ int BuildMeleeValuationGrid(int creature, int target, uint8_t stackMode, uint8_t
   }
   c.squareX = sx;
   c.squareY = sy;
+  ProfiledCreature = -1;
   if (!anyListed) AddApproachTerm(creature);
 
   AddRetreatBonuses(creature);

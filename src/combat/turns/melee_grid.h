@@ -16,3 +16,8 @@ int ChooseMeleeTarget(int creature, uint8_t grappleMode);
 // evaluated once for every square that reads the same to the evaluation. 0:
 // every square's blows are evaluated in full (the tests compare both ways).
 extern uint8_t BlowsRemembered;
+
+// 1: while a melee grid is scored, the fighter's attack profile is built again
+// only when its record has changed. 0: built for every square (the tests
+// compare both ways).
+extern uint8_t ProfilesKept;

@@ -9,6 +9,7 @@
 #include "combat/resolution/area_targets.h"
 #include "combat/turns/adjacency_queries.h"
 #include "combat/turns/best_square.h"
+#include "combat/turns/computer_decision.h"
 #include "combat/turns/decision_words.h"
 #include "combat/turns/least_decision_services.h"
 #include "combat/turns/melee_grid.h"
@@ -322,10 +323,12 @@ int FootprintSide(int32_t side) { return side > 0 ? side : 1; }
 // True when no square a single move of the fighter reaches lies beside a
 // combatant not of its own side: a square from which it touches the ring of
 // another combatant lies in the box round that combatant grown by the
-// fighter's footprint, and every step there costs at least five feet.
+// fighter's footprint, and every step there costs at least five feet (seven
+// a diagonal one, and the walk goes round walls).
 bool NoneBesideWithinOneMove(int fighter) {
   const CreatureRecord& c = Creatures[fighter];
   const int w = FootprintSide(c.footprintWidth.current), h = FootprintSide(c.footprintHeight.current);
+  bool flooded = false;
   for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
     const int o = TurnOrder[i].creature;
     if (!IsValidCreature(o) || o == fighter || AreAllies(fighter, o)) continue;
@@ -334,7 +337,12 @@ bool NoneBesideWithinOneMove(int fighter) {
     const int y0 = e.squareY - h, y1 = e.squareY + FootprintSide(e.footprintHeight.current);
     const int dx = c.squareX < x0 ? x0 - c.squareX : (c.squareX > x1 ? c.squareX - x1 : 0);
     const int dy = c.squareY < y0 ? y0 - c.squareY : (c.squareY > y1 ? c.squareY - y1 : 0);
-    if (5 * std::max(dx, dy) <= c.speed.current) return false;
+    if (5 * std::max(dx, dy) > c.speed.current) continue;
+    if (!flooded) {
+      FloodLeastWalkFrom(fighter);
+      flooded = true;
+    }
+    if (LeastWalkIntoBox(x0, y0, x1, y1) <= c.speed.current) return false;
   }
   return true;
 }

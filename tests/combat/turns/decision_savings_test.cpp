@@ -7,9 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "combat/turns/best_square.h"
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/computer_decision.h"
 #include "combat/turns/decision_words.h"
+#include "combat/turns/melee_grid.h"
 #include "combat/turns/tactics.h"
 #include "combat/turns/target_choice.h"
 #include "harness/battle_runner.h"
@@ -26,6 +28,8 @@ class DecisionSavings : public ::testing::Test {
     SurveyByBoundedPaths = true;
     ChargeByBoundedLines = true;
     BullRushSkipsOutOfReach = true;
+    BestSquareSearchKept = true;
+    ProfilesKept = 1;
   }
 };
 
@@ -105,6 +109,14 @@ TEST_F(DecisionSavings, TheChargeListTracesNoLineToATargetOutOfRange) {
 
 TEST_F(DecisionSavings, TheBullRushBuildsNoGridWithNobodyWithinOneMove) {
   ExpectSameBattlesBothWays([](bool on) { BullRushSkipsOutOfReach = on; });
+}
+
+TEST_F(DecisionSavings, TheBestSquareIsNotSearchedTwiceOverTheSameWalk) {
+  ExpectSameBattlesBothWays([](bool on) { BestSquareSearchKept = on; });
+}
+
+TEST_F(DecisionSavings, TheMeleeGridKeepsTheFightersProfileWhileItsRecordStays) {
+  ExpectSameBattlesBothWays([](bool on) { ProfilesKept = on ? 1 : 0; });
 }
 
 }  // namespace

@@ -120,6 +120,7 @@ TEST(GridSameness, EveryBuilderGivesTheSameGridWithAndWithoutItsSavings) {
       RecomputeRemembers = 0;
       ShotsRemembered = 0;
       BlowsRemembered = 0;
+      ProfilesKept = 0;
       builders[b]();
       const std::vector<int32_t> plain = Grid();
       EXPECT_EQ(LeftBehind(), quickLeft) << "battle " << battle << " builder " << b;
@@ -128,6 +129,7 @@ TEST(GridSameness, EveryBuilderGivesTheSameGridWithAndWithoutItsSavings) {
       RecomputeRemembers = 1;
       ShotsRemembered = 1;
       BlowsRemembered = 1;
+      ProfilesKept = 1;
       EXPECT_EQ(quick, plain) << "battle " << battle << " builder " << b;
     }
   }
@@ -360,7 +362,8 @@ namespace {
 // Clawing fighters in crowded rooms with walls, their chances near the line
 // where a blow counts as sure, so that flanking, a surrounded target and a
 // wall corner between the two each decide it: the remembered blows give the
-// grid, and leave behind, what evaluating every blow does.
+// grid, and leave behind, what evaluating every blow does; so does the
+// fighter's profile kept while its record stays the same.
 TEST(GridSameness, MeleeGridRemembersBlowsWithoutChangingTheGridOrWhatItLeaves) {
   std::mt19937 rng(77);
   auto roll = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
@@ -392,8 +395,10 @@ TEST(GridSameness, MeleeGridRemembersBlowsWithoutChangingTheGridOrWhatItLeaves) 
     BuildMeleeValuationGrid(kFirst, -1, battle % 2, 0, 1);
     const std::vector<int32_t> quick = Grid(), quickLeft = LeftBehind();
     BlowsRemembered = 0;
+    ProfilesKept = 0;
     BuildMeleeValuationGrid(kFirst, -1, battle % 2, 0, 1);
     BlowsRemembered = 1;
+    ProfilesKept = 1;
     EXPECT_EQ(quick, Grid()) << "battle " << battle;
     EXPECT_EQ(quickLeft, LeftBehind()) << "battle " << battle;
     differing += *std::max_element(quick.begin(), quick.end()) > 0 ? 1 : 0;
