@@ -106,6 +106,15 @@ class Recompute {
       if (c_.conditions[i].id == id) last = &c_.conditions[i];
     return last;
   }
+  // An entry that RemoveConditionBySource would clear for the slot, in a
+  // closed-up list (none past its first hole).
+  bool GivesEntries(int slot) const {
+    for (const ConditionEntry& e : c_.conditions) {
+      if (e.id == 0 && e.duration == 0) return false;
+      if (e.id >= 1 && e.duration >= 1 && e.source == static_cast<uint32_t>(slot)) return true;
+    }
+    return false;
+  }
   // The finders look no farther than the last entry in use. Removing entries
   // leaves that bound sound; whoever adds one calls this again.
   void Narrow() {
@@ -420,23 +429,38 @@ bool Recompute::PropertyConditions(const CraftedWeaponRecord& row, uint32_t sour
 // The conditions of worn items, slot by slot.
 bool Recompute::WornItems() {
   bool dropped[kSlotRanged + 1] = {};
+  // The list was closed up by the last drop and nothing written since: a slot
+  // that gave no entry then needs no drop (nothing to clear, and closing up a
+  // closed list changes nothing).
+  bool closed = false;
   auto drop = [&](int slot) {
     if (dropped[slot]) return;
-    RemoveConditionBySource(id_, slot);
     dropped[slot] = true;
+    if (closed && !GivesEntries(slot)) return;
+    RemoveConditionBySource(id_, slot);
+    closed = true;
+  };
+  // The steps about the item in a slot write nothing while the slot is empty.
+  auto mayWrite = [&](int slot) {
+    if (c_.equipment[slot - 1] != 0) closed = false;
   };
   drop(kSlotHead);
+  mayWrite(kSlotHead);
   if (!WornBaseItem(kSlotHead)) return false;
   drop(kSlotRightHand);
   drop(kSlotLeftHand);
   const int32_t level = c_.level - SumValues(kCondLevelDrained);
+  mayWrite(kSlotRightHand);
+  mayWrite(kSlotLeftHand);
   if (!NegativeLevels(kSlotRightHand, level) || !NegativeLevels(kSlotLeftHand, level)) return false;
   if (!Light(kSlotRightHand) || !Light(kSlotLeftHand)) return false;
   for (int slot : {kSlotNeck, kSlotWaist, kSlotFeet, kSlotArms, kSlotCloak, kSlotRightFinger, kSlotLeftFinger}) {
     drop(slot);
+    mayWrite(slot);
     if (!WornBaseItem(slot)) return false;
   }
   drop(kSlotRanged);
+  closed = false;
   if (!RangedWeapon() || !RightHand() || !LeftHand()) return false;
   drop(kSlotTorso);
   return Torso();

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -13,6 +14,7 @@
 #include "map/movement_rules.h"
 #include "state/turn_order.h"
 #include "state/threat_grids.h"
+#include "map/fighter_tests.h"
 #include "map/map_fixture.h"
 #include "map/square_grids.h"
 #include "rules/adjacency.h"
@@ -442,6 +444,164 @@ TEST(PathFinding, ASeriesAnswersGoalsItsFailedFloodCannotReach) {
   EXPECT_EQ(stamps[0], stamps[1]);
   EXPECT_EQ(answers[0], (std::vector<int32_t>{kPathNone, kPathNone, kPathNone, kPathFound, kPathFound, kPathNone,
                                               kPathFound}));
+  InCombat = 0;
+}
+
+}  // namespace
+
+namespace {
+
+// The open list taken straight from its rules: the heap exchanges entries at
+// every level, a re-priced square is found by a scan of the heap, and the
+// squares of the grid's edges are passed over by their coordinates. Out of
+// combat, one mover of one square, no rooms. Returns the squares closed, in
+// order; the path goes to *path when the goal is closed.
+std::vector<int> ReferenceOpenList(int fromX, int fromY, int toX, int toY, Path* path) {
+  std::vector<int32_t> g(kMapSquares, 0), f(kMapSquares, 0), parent(kMapSquares, -1);
+  std::vector<uint8_t> state(kMapSquares, 0);  // 1 open, 2 closed
+  std::vector<int> heap{-1, SquareIndex(fromX, fromY)};
+  state[heap[1]] = 1;
+  auto rise = [&](size_t m, bool pastEqual) {
+    while (m > 1 && (pastEqual ? f[heap[m]] <= f[heap[m / 2]] : f[heap[m]] < f[heap[m / 2]])) {
+      std::swap(heap[m], heap[m / 2]);
+      m /= 2;
+    }
+  };
+  std::vector<int> closed;
+  while (heap.size() > 1) {
+    const int top = heap[1];
+    heap[1] = heap.back();
+    heap.pop_back();
+    for (size_t u = 1, n = heap.size() - 1;;) {
+      size_t v = u;
+      if (2 * u <= n && f[heap[2 * u]] <= f[heap[u]]) v = 2 * u;
+      if (2 * u + 1 <= n && f[heap[2 * u + 1]] <= f[heap[v]]) v = 2 * u + 1;
+      if (v == u) break;
+      std::swap(heap[u], heap[v]);
+      u = v;
+    }
+    state[top] = 2;
+    closed.push_back(top);
+    const int px = top / kMapSide, py = top % kMapSide;
+    for (int b = py - 1; b <= py + 1; ++b)
+      for (int a = px - 1; a <= px + 1; ++a) {
+        if (a < 0 || b < 0 || a >= kMapSide || b >= kMapSide) continue;
+        const int sq = SquareIndex(a, b);
+        if (state[sq] == 2 || BlockedGrid[sq] == kSquareBlocked) continue;
+        const bool diagonal = a != px && b != py;
+        if (diagonal && (IsCornerObstructed(a, py) || IsCornerObstructed(px, b))) continue;
+        const int32_t cost = g[top] + (diagonal ? 14 : 10);
+        const int dx = std::abs(a - toX), dy = std::abs(b - toY);
+        const int32_t h = 10 * std::max(dx, dy) + 4 * std::min(dx, dy);
+        if (state[sq] == 1) {
+          if (cost >= g[sq]) continue;
+          g[sq] = cost;
+          f[sq] = h + cost;
+          parent[sq] = top;
+          size_t m = 1;
+          while (heap[m] != sq) ++m;
+          rise(m, false);
+          continue;
+        }
+        g[sq] = cost;
+        f[sq] = h + cost;
+        parent[sq] = top;
+        state[sq] = 1;
+        heap.push_back(sq);
+        rise(heap.size() - 1, true);
+      }
+    if (top == SquareIndex(toX, toY)) {
+      for (int sq = top; sq != SquareIndex(fromX, fromY); sq = parent[sq])
+        path->insert(path->begin(), {sq / kMapSide, sq % kMapSide});
+      return closed;
+    }
+  }
+  return closed;
+}
+
+// Random walls over the whole map, many squares of equal F, starts and goals
+// on the edges too: the search closes the same squares and walks the same
+// path as the open list of the rules.
+TEST(PathFinding, TheOpenListClosesSquaresInTheOrderOfItsRules) {
+  std::srand(11);
+  int found = 0, none = 0;
+  for (int trial = 0; trial < 24; ++trial) {
+    Reset();
+    std::vector<std::string> rows(60, std::string(60, '.'));
+    const int walls = 300 + 60 * (trial % 12);
+    for (int k = 0; k < walls; ++k) rows[std::rand() % 60][std::rand() % 60] = '#';
+    auto edgeOrAny = [](int k) { return k % 3 == 0 ? 0 : k % 3 == 1 ? 59 : std::rand() % 60; };
+    const int fx = edgeOrAny(trial), fy = std::rand() % 60, tx = std::rand() % 60, ty = edgeOrAny(trial / 3);
+    rows[fy][fx] = rows[ty][tx] = '.';
+    mapfixture::DrawMap(rows);
+    mapfixture::PlaceFighter(kMover, fx, fy);
+    BuildOccupancyGrids(kMover);
+    for (int32_t& r : RegionGrid) r = -1;
+    if (fx == tx && fy == ty) continue;
+
+    Path expected;
+    const std::vector<int> closedInOrder = ReferenceOpenList(fx, fy, tx, ty, &expected);
+    const int result = FindCreaturePath(kMover, fx, fy, tx, ty, 0, 0, 0, 0, nullptr, nullptr);
+    EXPECT_EQ(result, expected.empty() ? kPathNone : kPathFound) << "trial " << trial;
+    if (result == kPathFound) {
+      EXPECT_EQ(Found(), expected) << "trial " << trial;
+    }
+    std::vector<uint8_t> closed(kMapSquares, 0);
+    for (int sq : closedInOrder) closed[sq] = 1;
+    for (int x = 0; x < kMapSide; ++x)
+      for (int y = 0; y < kMapSide; ++y)
+        ASSERT_EQ(PathStamp[x * kPathStride + y] == PathOnClosed, closed[SquareIndex(x, y)] == 1)
+            << "trial " << trial << " square " << x << "," << y;
+    ++(result == kPathFound ? found : none);
+  }
+  EXPECT_GT(found, 12);
+  EXPECT_GT(none, 0) << "some goals are walled off";
+}
+
+}  // namespace
+
+namespace {
+
+// In a series, a mover seeks one fighter after another, and comes back to the
+// first: each search ends where the plain way ends it. A mover of two by two
+// squares may overlap only the fighter it seeks, so what it worked out beside
+// one target does not serve the next.
+TEST(PathFinding, ASeriesSeekingFighterAfterFighterEndsEachSearchAsThePlainWay) {
+  for (int size = 1; size <= 2; ++size) {
+    Reset();
+    std::vector<std::string> rows(14, std::string(14, '.'));
+    rows[2][4] = rows[3][4] = rows[9][6] = rows[10][6] = '#';
+    mapfixture::DrawMap(rows);
+    mapfixture::PlaceFighter(kMover, 0, 5, size, size);
+    mapfixture::PlaceFighter(11, 6, 6);
+    mapfixture::PlaceFighter(12, 7, 5);
+    mapfixture::PlaceFighter(13, 10, 10);
+    mapfixture::PlaceFighter(14, 3, 11);
+    for (int id = 11; id <= 14; ++id) Creatures[id].allegiance = kAllegianceParty;
+    for (int id = kMover; id <= 14; ++id) Creatures[id].hitPoints = 10;
+    Creatures[kMover].allegiance = kAllegianceEnemy;
+    BuildOccupancyGrids(kMover);
+    mapfixture::StartTestCombat();
+    const std::vector<int> targets = {11, 12, 13, 11, 14, 12};
+    std::vector<int32_t> answers[2];
+    std::vector<Path> paths[2];
+    for (int scan = 0; scan < 2; ++scan) {
+      PathLookupByScan = static_cast<uint8_t>(scan);
+      SeekAdjacent = 1;
+      BeginSearchSeries();
+      for (int t : targets) {
+        answers[scan].push_back(
+            FindCreaturePath(kMover, 0, 5, Creatures[t].squareX, Creatures[t].squareY, 1, 1, 0, 0, nullptr, nullptr));
+        paths[scan].push_back(Found());
+      }
+      EndSearchSeries();
+      SeekAdjacent = 0;
+    }
+    PathLookupByScan = 0;
+    EXPECT_EQ(answers[0], answers[1]) << "size " << size;
+    EXPECT_EQ(paths[0], paths[1]) << "size " << size;
+    EXPECT_EQ(answers[0], std::vector<int32_t>(targets.size(), kPathFound)) << "size " << size;
+  }
   InCombat = 0;
 }
 

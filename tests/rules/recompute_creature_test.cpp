@@ -206,6 +206,25 @@ TEST_F(EquippedTest, RecomputingTwiceGivesTheSameRecord) {
   }
 }
 
+// Worn items taken off between empty slots: the entries they gave go,
+// whichever slots around them stand empty, and the rest keep their order.
+TEST_F(EquippedTest, TakingOffWornItemsBetweenEmptySlotsDropsTheirEntries) {
+  CreatureRecord& c = Creatures[1];
+  c.equipment[kSlotNeck - 1] = MakeBase(103, 20, 2);
+  c.equipment[kSlotFeet - 1] = MakeBase(104, 22, 0);
+  InCombat = 1;
+  RecomputeCreature(1, 0);
+  ASSERT_NE(Entry(1, kCondLongStride), nullptr);
+  ASSERT_NE(Entry(1, kCondEnhancedConstitution), nullptr);
+  for (int slot : {kSlotWaist, kSlotHead, kSlotCloak, kSlotFeet}) c.equipment[slot - 1] = 0;
+  RecomputeCreature(1, 0);
+  for (uint32_t id : {kCondLongStride, kCondEnhancedStrength, kCondEnhancedIntelligence, kCondEnhancedSaves})
+    EXPECT_EQ(Entry(1, id), nullptr) << id;
+  ASSERT_NE(Entry(1, kCondEnhancedConstitution), nullptr);
+  EXPECT_EQ(Entry(1, kCondEnhancedConstitution)->source, static_cast<uint32_t>(kSlotNeck));
+  EXPECT_EQ(c.speed.current, 40);
+}
+
 TEST_F(EquippedTest, TakingOffArmourDropsItsConditions) {
   RecomputeCreature(1, 0);
   Creatures[1].equipment[kSlotTorso - 1] = 0;

@@ -391,6 +391,36 @@ bool FarFromEnemies(int creature, const ShotScoring& scoring) {
   return scoring.nearEnemy[SquareIndex(c.squareX, c.squareY)] == 0;
 }
 
+// Each term of the shot kept at its largest.
+void KeepLargest(ShotTerms* best, const ShotTerms& s) {
+  best->planners = std::max(best->planners, s.planners);
+  best->sure = std::max(best->sure, s.sure);
+  best->free = std::max(best->free, s.free);
+  best->priority = std::max(best->priority, s.priority);
+  best->awake = std::max(best->awake, s.awake);
+  best->special = std::max(best->special, s.special);
+  best->resist = std::max(best->resist, s.resist);
+  best->ammunition = std::max(best->ammunition, s.ammunition);
+  best->disrupt = std::max(best->disrupt, s.disrupt);
+}
+
+// What the square is worth with those terms; a target listed from far off
+// adds the distance term.
+int32_t Worth(const ShotTerms& best, bool listed, bool far) {
+  const int32_t distant = listed && far ? 7 : 0;
+  return best.ammunition + best.resist + best.special + best.awake + best.disrupt + best.free + distant +
+         best.priority + best.sure + best.planners;
+}
+
+// Every target listed on a square keyed alike has its shot looked up already.
+bool AllShotsKeyed(const KnownShots& now, int32_t traits) {
+  for (uint64_t bits = now.listed; bits != 0; bits &= bits - 1) {
+    const int n = std::countr_zero(bits);
+    if (KeyedShots[n][traits][(now.pointBlank >> n) & 1][(now.cover >> n) & 1].stamp != ShotStamp) return false;
+  }
+  return true;
+}
+
 // The worth of shooting from the square the creature stands on. With
 // scoring, the targets are listed as a question and the shots looked up
 // (WeighShot); the lines walked by the listing are counted into *walked.
@@ -418,6 +448,24 @@ int32_t ShootingWorth(int creature, int entry, ShotScoring* scoring, int32_t tra
       }
       return known->worth;
     }
+  }
+  if (known && traits >= 0 && traits < 4 && AllShotsKeyed(now, traits)) {
+    // Every shot of the square was looked up before: the terms are taken as
+    // the weighing's listing would have brought them, with no listing.
+    const RangedTargetSurvey& survey = scoring->survey;
+    *walked = survey.walked[SquareIndex(Creatures[creature].squareX, Creatures[creature].squareY)];
+    ShotTerms best{};
+    for (uint64_t bits = now.listed; bits != 0; bits &= bits - 1) {
+      const int n = std::countr_zero(bits);
+      const KeyedShot& keyed = KeyedShots[n][traits][(now.pointBlank >> n) & 1][(now.cover >> n) & 1];
+      KeepLargest(&best, keyed.terms);
+      ShownAttackChance = keyed.chance;
+      *lastTarget = survey.candidates[n];
+    }
+    now.worth = Worth(best, now.listed != 0, far);
+    now.chance = ShownAttackChance;
+    *known = now;
+    return now.worth;
   }
   static uint8_t cover[kCandidateListSize];
   if (remember)
@@ -454,20 +502,10 @@ int32_t ShootingWorth(int creature, int entry, ShotScoring* scoring, int32_t tra
       ShownAttackChance = ResolveAttack(creature, e, entry, SecondTactic, 1, 0, 0, nullptr);
       s = TermsOf(creature, e, ShownAttackChance, planners);
     }
-    best.planners = std::max(best.planners, s.planners);
-    best.sure = std::max(best.sure, s.sure);
-    best.free = std::max(best.free, s.free);
-    best.priority = std::max(best.priority, s.priority);
-    best.awake = std::max(best.awake, s.awake);
-    best.special = std::max(best.special, s.special);
-    best.resist = std::max(best.resist, s.resist);
-    best.ammunition = std::max(best.ammunition, s.ammunition);
-    best.disrupt = std::max(best.disrupt, s.disrupt);
+    KeepLargest(&best, s);
     *lastTarget = e;
   }
-  const int32_t distant = count > 0 && far ? 7 : 0;
-  const int32_t worth = best.ammunition + best.resist + best.special + best.awake + best.disrupt + best.free +
-                        distant + best.priority + best.sure + best.planners;
+  const int32_t worth = Worth(best, count > 0, far);
   if (known && ShotsEvaluated == evaluated) {
     now.worth = worth;
     now.chance = ShownAttackChance;
