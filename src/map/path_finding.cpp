@@ -743,7 +743,8 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
       constexpr int da = decltype(daStep)::value, dy = decltype(dyStep)::value;
       constexpr bool diagonal = da != 0 && dy != 0;
       const int wi = top + da * kPathStride + dy;
-      const int32_t stamp = PathStamp[wi];
+      // Read through the guarded store: a neighbour off the grid is a guard.
+      const int32_t stamp = PathStampStore[kStampGuard + wi];
       if (stamp == closed) return;
       const int a = px + da, b = py + dy;
       // Whether the square fits and what entering it costs depend on the

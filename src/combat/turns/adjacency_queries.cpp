@@ -552,7 +552,8 @@ void SurveyRangedTargetsOverGrid(RangedTargetSurvey* survey, const int32_t* grid
       for (int x = x0; x <= x1; ++x) {
         const int span = within[x > tx ? x - tx : tx - x];
         const int ya = std::max(0, ty - span), yb = std::min(kMapSide - 1, ty + span);
-        const uint8_t* lines = &linesTo[(x - tx + reach) * side - ty + reach];
+        // Where the column's lines start in linesTo, counted from the column's first square.
+        const int lineBase = (x - tx + reach) * side - ty + reach - SquareIndex(x, 0);
         for (int sq = SquareIndex(x, ya); sq <= SquareIndex(x, yb); ++sq) {
           if (!survey->answered[sq]) continue;
           ++survey->walked[sq];
@@ -560,7 +561,7 @@ void SurveyRangedTargetsOverGrid(RangedTargetSurvey* survey, const int32_t* grid
             survey->answered[sq] = 0;
             continue;
           }
-          const uint8_t line = lines[sq - SquareIndex(x, 0)];
+          const uint8_t line = linesTo[lineBase + sq];
           const uint64_t open = (line & kLineStopped) ? 0 : bit;
           survey->listedBits[sq] |= open;
           survey->coverBits[sq] |= (line & kLineCovered) ? open : 0;
