@@ -554,22 +554,26 @@ int MarkApproachSquares(int mover, int target) {
   return any;
 }
 
+uint8_t AreasUnderFootprint(int x, int y, int width, int height) {
+  uint8_t areas = 0;
+  for (int i = x; i < x + width; ++i)
+    for (int j = y; j < y + height; ++j) {
+      if (!OnGrid(i, j)) continue;
+      const SquareEffectCell& cell = MagicAreaGrid[SquareIndex(i, j)];
+      if (cell.kind == kEffectFire) areas |= cell.roundsLeft == 1000 ? kAreaBitFire | kAreaBitBrazier : kAreaBitFire;
+      if (cell.kind == kEffectWeb) areas |= kAreaBitWeb;
+      if (cell.kind == kEffectSolid) areas |= kAreaBitSolid;
+    }
+  return areas;
+}
+
 void TallyPathSquare(PathTallyRecord* buffer, int x, int y) {
   const int m = S.mover;
   if (IsValidCreature(m)) {
-    // The mover's footprint placed at (x, y), as IsInMagicArea and
-    // IsOnBrazierFire read it, in one look at each square.
     const CreatureRecord& c = Creatures[m];
-    bool fire = false, brazier = false, web = false, solid = false;
-    for (int i = x; i < x + Width(c); ++i)
-      for (int j = y; j < y + Height(c); ++j) {
-        if (!OnGrid(i, j)) continue;
-        const SquareEffectCell& cell = MagicAreaGrid[SquareIndex(i, j)];
-        fire |= cell.kind == kEffectFire;
-        brazier |= cell.kind == kEffectFire && cell.roundsLeft == 1000;
-        web |= cell.kind == kEffectWeb;
-        solid |= cell.kind == kEffectSolid;
-      }
+    const uint8_t areas = AreasUnderFootprint(x, y, Width(c), Height(c));
+    const bool fire = areas & kAreaBitFire, brazier = areas & kAreaBitBrazier, web = areas & kAreaBitWeb,
+               solid = areas & kAreaBitSolid;
     if (fire) {
       ++S.running[2];
       if (brazier) ++S.running[3];

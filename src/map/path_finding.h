@@ -90,6 +90,11 @@ bool CanPlaceFootprint(int x, int y, int creature, int multi, int linked, int wi
 void BuildThreatGrid(int mover, int ignoreAdjacent);
 int MarkApproachSquares(int mover, int target);
 int CombatStepExtraCost(int creature, int x, int y, int crossCreatures);
+// The magic areas under a footprint of width x height placed at (x, y), as
+// IsInMagicArea and IsOnBrazierFire read them: one bit each for fire, brazier
+// fire, web and blocking areas.
+constexpr uint8_t kAreaBitFire = 1, kAreaBitBrazier = 2, kAreaBitWeb = 4, kAreaBitSolid = 8;
+uint8_t AreasUnderFootprint(int x, int y, int width, int height);
 // Counts fire, brazier fire, web and solid effects under the search's mover
 // placed at (x, y) into the running tallies and copies them to the square's record.
 void TallyPathSquare(PathTallyRecord* buffer, int x, int y);

@@ -204,19 +204,7 @@ bool MarkThreatsLeaving(int creature) {
 
 // What entering the square adds to a walk's fire, brazier, web and blocking
 // tallies, a bit each: each counts once for the mover's footprint placed there.
-uint8_t EnteredAreas(int x, int y) {
-  bool fire = false, brazier = false, web = false, solid = false;
-  for (int i = x; i < x + MoverWidth; ++i)
-    for (int j = y; j < y + MoverHeight; ++j) {
-      if (!OnGrid(i, j)) continue;
-      const SquareEffectCell& cell = MagicAreaGrid[SquareIndex(i, j)];
-      fire |= cell.kind == kEffectFire;
-      brazier |= cell.kind == kEffectFire && cell.roundsLeft == 1000;
-      web |= cell.kind == kEffectWeb;
-      solid |= cell.kind == kEffectSolid;
-    }
-  return static_cast<uint8_t>(fire | brazier << 1 | web << 2 | solid << 3);
-}
+uint8_t EnteredAreas(int x, int y) { return AreasUnderFootprint(x, y, MoverWidth, MoverHeight); }
 
 // The bits of EnteredAreas spread to the lanes of a walk record.
 constexpr uint64_t AreaLanes(unsigned bits) {

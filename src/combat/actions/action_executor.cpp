@@ -6,7 +6,7 @@
 #include "combat/actions/combat_actions.h"
 #include "combat/actions/combat_movement.h"
 #include "combat/actions/reactions.h"
-#include "combat/actions/special_actions.h"
+#include "combat/actions/manoeuvres.h"
 #include "combat/actions/walking.h"
 #include "combat/resolution/attack_resolution.h"
 #include "combat/resolution/end_of_action.h"

@@ -7,7 +7,7 @@
 #include "combat/actions/action_executor.h"
 #include "combat/actions/combat_sounds.h"
 #include "combat/actions/reactions.h"
-#include "combat/actions/special_actions.h"
+#include "combat/actions/manoeuvres.h"
 #include "combat/resolution/attack_resolution.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"

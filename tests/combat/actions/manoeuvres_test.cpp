@@ -1,7 +1,7 @@
 // The special actions frame by frame: a grapple from the touch attack to the
 // hold, a pin, and the escapes (a pinned creature stays grappled); a bull
 // rush into a free square and into a wall; the forced dance.
-#include "combat/actions/special_actions.h"
+#include "combat/actions/manoeuvres.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "combat/actions/special_actions.h"
+#include "combat/actions/manoeuvres.h"
 
 #include <cstdio>
 
