@@ -118,22 +118,7 @@ void ComparePicture(const std::string& name) {
   pagetest::DrawHelpPage(kMainIndexPageId);
   pagetest::NextFrame();
   pagetest::DrawHelpPage(kMainIndexPageId);
-  harness::SaveScreenshot(name + "_device.png");
-  const std::vector<uint32_t> picture = harness::LogicalPicture();
-  const std::string dir = std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/')) + "/pictures/";
-  const std::string stored = dir + name + ".png";
-  if (std::getenv("GREVENHOLT_UPDATE_PICTURES")) {
-    ASSERT_TRUE(platform::SavePng(stored.c_str(), 320, 240, picture.data()));
-    GTEST_SKIP() << "wrote " << stored;
-  }
-  int w = 0, h = 0;
-  std::vector<uint32_t> expected;
-  ASSERT_TRUE(platform::LoadPng(stored.c_str(), &w, &h, &expected)) << stored;
-  ASSERT_EQ(w, 320);
-  ASSERT_EQ(h, 240);
-  int differing = 0;
-  for (size_t i = 0; i < picture.size(); ++i) differing += (picture[i] | 0xFF000000u) != (expected[i] | 0xFF000000u);
-  EXPECT_EQ(differing, 0) << "pixels differ from " << stored << "; see " << name << "_device.png";
+  EXPECT_EQ(harness::CompareStoredPicture(__FILE__, name), 0) << "see " << name << "_device.png";
   pagetest::StopPages();
 }
 

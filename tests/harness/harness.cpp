@@ -158,4 +158,20 @@ bool SaveScreenshot(const std::string& path) {
   return !pixels.empty() && platform::SavePng(path.c_str(), w, h, pixels.data());
 }
 
+int CompareStoredPicture(const std::string& testFile, const std::string& name) {
+  SaveScreenshot(name + "_device.png");
+  const std::vector<uint32_t> picture = LogicalPicture();
+  const std::string stored = testFile.substr(0, testFile.rfind('/')) + "/pictures/" + name + ".png";
+  if (std::getenv("GREVENHOLT_UPDATE_PICTURES")) {
+    std::printf("wrote %s\n", stored.c_str());
+    return platform::SavePng(stored.c_str(), 320, 240, picture.data()) ? 0 : -1;
+  }
+  int w = 0, h = 0;
+  std::vector<uint32_t> expected;
+  if (!platform::LoadPng(stored.c_str(), &w, &h, &expected) || w != 320 || h != 240) return -1;
+  int differing = 0;
+  for (size_t i = 0; i < picture.size(); ++i) differing += (picture[i] | 0xFF000000u) != (expected[i] | 0xFF000000u);
+  return differing;
+}
+
 }  // namespace harness

@@ -47,4 +47,12 @@ std::vector<uint32_t> DevicePicture(int* width, int* height);
 std::vector<uint32_t> LogicalPicture();
 bool SaveScreenshot(const std::string& path);
 
+// Compares the logical picture with the stored expectation NAME.png in the
+// folder `pictures/` beside TEST_FILE (pass __FILE__). With the environment
+// variable GREVENHOLT_UPDATE_PICTURES set it writes the picture there instead
+// (look at it before it is committed). Returns the number of differing
+// pixels, or -1 when the stored picture is missing or not 320x240; the
+// device picture is kept in the game folder as NAME_device.png for a look.
+int CompareStoredPicture(const std::string& testFile, const std::string& name);
+
 }  // namespace harness
