@@ -9,6 +9,8 @@ char AdventureFolder[32] = "DemoVersion";
 uint8_t AchievementProgress[kAchievementProgressSize] = {};
 uint32_t AchievementCount = 0;
 int32_t PartyScore = 0;
+int32_t ScoreBonusPoints = 0;
+int32_t HitDieRolls[kHitDieRollCount] = {};
 
 void SetAdventureFolder() {
   std::snprintf(AdventureFolder, sizeof AdventureFolder, "%s",
@@ -21,4 +23,6 @@ void ResetGameProgressState() {
   ResetWords(AchievementProgress);
   AchievementCount = 0;
   PartyScore = 0;
+  ScoreBonusPoints = 0;
+  ResetWords(HitDieRolls);
 }
