@@ -13,5 +13,7 @@ void UpdatePartyAreaCondition();
 // Removes the object at a level 0 to 3 of a square's stack, in the current map
 // and its stored copy, shifting the higher levels down; false for a level above 3.
 bool RemoveCellObject(int level, int x, int y);
-// Refills the Turn Undead uses per day of the four party members.
+// Refills the Turn Undead uses per day of the four party members, and of
+// every other creature (4 to 2,099; after a load).
 void ResetPartyTurnUndeadUses();
+void ResetTurnUndeadUses();
