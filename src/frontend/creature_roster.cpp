@@ -241,13 +241,15 @@ int DecodeCreatureRoster(const uint8_t* bytes, size_t size, CreatureRecord* tabl
   if ((size - kRosterPartyBytes) % kStoredCreatureRecordBytes != 0) return -1;
   const int others = static_cast<int>((size - kRosterPartyBytes) / kStoredCreatureRecordBytes);
   std::memset(static_cast<void*>(table), 0, sizeof(CreatureRecord) * kCreatureCount);
-  for (int id = 0; id < kPartySize; ++id)
-    UnpackFields(bytes + id * kStoredPartyRecordBytes, kPartyForm, &table[id]);
-  // A free record between creatures stays all zero.
-  static const uint8_t kFree[kStoredCreatureRecordBytes] = {};
+  // A free record stays all zero.
+  static const uint8_t kFree[kStoredPartyRecordBytes] = {};
+  for (int id = 0; id < kPartySize; ++id) {
+    const uint8_t* stored = bytes + id * kStoredPartyRecordBytes;
+    if (std::memcmp(stored, kFree, kStoredPartyRecordBytes) != 0) UnpackFields(stored, kPartyForm, &table[id]);
+  }
   for (int n = 0; n < others; ++n) {
     const uint8_t* stored = bytes + kRosterPartyBytes + n * kStoredCreatureRecordBytes;
-    if (std::memcmp(stored, kFree, sizeof kFree) != 0) UnpackFields(stored, kOtherForm, &table[kPartySize + n]);
+    if (std::memcmp(stored, kFree, kStoredCreatureRecordBytes) != 0) UnpackFields(stored, kOtherForm, &table[kPartySize + n]);
   }
   return kPartySize + others;
 }

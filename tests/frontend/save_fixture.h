@@ -13,10 +13,12 @@
 #include "adventure/quest_journal.h"
 #include "engine/settings.h"
 #include "frontend/creature_roster.h"
+#include "frontend/game_reset.h"
 #include "frontend/saved_games.h"
 #include "harness/battle_runner.h"
 #include "harness/harness.h"
 #include "map/map_record.h"
+#include "map/map_switching.h"
 #include "map/party_vision.h"
 #include "platform/files.h"
 #include "platform/system.h"
@@ -75,6 +77,9 @@ struct GameDigest {
     d.crafted = bytes(CraftedWeapons, sizeof CraftedWeapons);
     std::vector<MapRecord> maps(StoredMaps, StoredMaps + kStoredMapCount);
     if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount) maps[CurrentMapNumber] = CurrentMap;
+    // Entering a map draws its floor pictures afresh from their families.
+    for (MapRecord& m : maps)
+      for (int32_t& floor : m.layers[kLayerFloor]) floor = FloorVariantBase(floor);
     d.maps = bytes(maps.data(), maps.size() * sizeof(MapRecord));
     d.memory = bytes(MapMemory, sizeof MapMemory);
     d.flags = bytes(GameFlags, sizeof GameFlags);
@@ -115,6 +120,7 @@ class SavedGames : public ::testing::Test {
   virtual void Stop() { battles::StopBattleGame(); }
   void SetUp() override {
     ASSERT_TRUE(Start());
+    ResetGameState();
     const platform::LocalTime now = Moment(0);
     platform::FixLocalTime(&now);
     UseOwnFolder();
