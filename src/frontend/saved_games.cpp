@@ -491,9 +491,7 @@ int DeleteSavedGame(int slot) {
   RecoverSlot(slot);
   // A file that is not there counts as removed: a slot that never had one
   // (a journal, say) still goes.
-  auto remove = [slot](const SlotPath& path) {
-    return !platform::GameFileExists(path) || platform::RemoveGameFile(path);
-  };
+  auto remove = [](const SlotPath& path) { return !platform::GamePathExists(path) || platform::RemoveGameFile(path); };
   remove(SlotPath(slot, "\\Achievements.dat"));
   if (!remove(SlotPath(slot, "\\SaveChar.cml"))) return kDeleteCharactersFailed;
   if (!remove(SlotPath(slot, "\\SaveWeapon.wml"))) return kDeleteWeaponsFailed;
@@ -504,8 +502,8 @@ int DeleteSavedGame(int slot) {
   if (!remove(SlotPath(slot, "\\GameFlags.dat"))) return kDeleteGameFlagsFailed;
   if (!remove(SlotPath(slot, "\\Journal.dat"))) return kDeleteJournalFailed;
   if (!remove(SlotPath(slot, "\\Details.dat"))) return kDeleteDetailsFailed;
-  platform::RemoveGameFolder(SlotPath(slot, "\\Maps"));
-  platform::RemoveGameFolder(SlotPath(slot, "%s", ""));
+  // Whatever else the folder held goes with it, so that the slots above can move down into its place.
+  platform::RemoveGameFolderTree(SlotPath(slot, "%s", ""));
   return kSaveOk;
 }
 

@@ -53,6 +53,11 @@ bool GameFileExists(const char* path) {
   return std::filesystem::is_regular_file(GamePath(path), ec);
 }
 
+bool GamePathExists(const char* path) {
+  std::error_code ec;
+  return std::filesystem::exists(std::filesystem::symlink_status(GamePath(path), ec));
+}
+
 long GameFileSize(const char* path) {
   std::error_code ec;
   auto size = std::filesystem::file_size(GamePath(path), ec);
@@ -138,14 +143,6 @@ bool RemoveGameFile(const char* path) {
   const std::string p = GamePath(path);
   std::error_code ec;
   if (!std::filesystem::is_regular_file(p, ec)) return false;
-  return std::filesystem::remove(p, ec) && !ec;
-}
-
-bool RemoveGameFolder(const char* path) {
-  if (!OtherOperationGoesAhead()) return false;
-  const std::string p = GamePath(path);
-  std::error_code ec;
-  if (!std::filesystem::is_directory(p, ec)) return false;
   return std::filesystem::remove(p, ec) && !ec;
 }
 

@@ -12,6 +12,8 @@ namespace platform {
 std::string GamePath(const char* path);
 FILE* OpenGameFile(const char* path, const char* mode);
 bool GameFileExists(const char* path);
+// Anything by that name: a file, a folder or another kind.
+bool GamePathExists(const char* path);
 // Size in bytes, or -1 when the file cannot be read.
 long GameFileSize(const char* path);
 // Creates the folder and its parents; true when it exists afterwards.
@@ -35,8 +37,6 @@ bool ReadGameFile(const char* path, size_t limit, std::vector<uint8_t>* out);
 bool RenameGamePath(const char* from, const char* to);
 // Removes one file; true when it was there and is gone.
 bool RemoveGameFile(const char* path);
-// Removes an empty folder; true when it was there and is gone.
-bool RemoveGameFolder(const char* path);
 // Removes a folder with everything in it; true when nothing is left of it.
 bool RemoveGameFolderTree(const char* path);
 bool GameFolderExists(const char* path);

@@ -112,6 +112,25 @@ inline void GatherPartyOnLeader(std::vector<uint8_t>* roster) {
     std::memcpy(roster->data() + m * kStoredPartyRecordBytes + 648, roster->data() + 648, 4);
 }
 
+// A small game of the introductory adventure: the party on map 22.
+inline void IntroductoryGame() {
+  IntroductoryAdventureFlag = 1;
+  StartPlayTimeClock();
+  CurrentMapNumber = 22;
+  StoredMaps[22].width = StoredMaps[22].height = 20;
+  std::strcpy(StoredMaps[22].name, "Old Mill");
+  CurrentMap = StoredMaps[22];
+  for (int m = 0; m < kPartySize; ++m) {
+    std::snprintf(Creatures[m].name, sizeof Creatures[m].name, "Member %d", m);
+    Creatures[m].map = 22;
+    Creatures[m].squareX = 3 + m;
+    Creatures[m].squareY = 4;
+    Creatures[m].facing = 3;
+  }
+  std::strcpy(Creatures[4].name, "Miller");
+  Creatures[4].map = 22;
+}
+
 // The game started for battles (nothing is drawn); the screen tests start
 // it with its picture instead.
 class SavedGames : public ::testing::Test {

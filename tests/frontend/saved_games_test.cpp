@@ -220,26 +220,8 @@ TEST_F(SavedGames, ASaveThatFailsOrStopsAtAnyWriteOrRenameLeavesTheSlotsGameLoad
   }
 }
 
-// A small game of the introductory adventure: the party on map 22.
-void IntroductoryGame() {
-  IntroductoryAdventureFlag = 1;
-  CurrentMapNumber = 22;
-  StoredMaps[22].width = StoredMaps[22].height = 20;
-  std::strcpy(StoredMaps[22].name, "Old Mill");
-  CurrentMap = StoredMaps[22];
-  for (int m = 0; m < kPartySize; ++m) {
-    std::snprintf(Creatures[m].name, sizeof Creatures[m].name, "Member %d", m);
-    Creatures[m].map = 22;
-    Creatures[m].squareX = 3 + m;
-    Creatures[m].squareY = 4;
-    Creatures[m].facing = 3;
-  }
-  std::strcpy(Creatures[4].name, "Miller");
-  Creatures[4].map = 22;
-}
-
 TEST_F(SavedGames, TheIntroductoryAdventureSavesDeletesAndLoadsOnlyItsFourMaps) {
-  IntroductoryGame();
+  savetest::IntroductoryGame();
   StoredMaps[3].width = StoredMaps[3].height = 10;  // not one of its maps
   ASSERT_EQ(WriteSavedGame(1), 0);
   for (int n = 0; n < kStoredMapCount; ++n) {
@@ -280,7 +262,7 @@ TEST_F(SavedGames, TheJournalKeepsEntriesUpToTheLastStartedOneAndNoTextBeyondIts
 }
 
 TEST_F(SavedGames, DetailsHoldTheSaveDateThePlayTimeAndTheAverageLevelOfThoseStillInTheGame) {
-  IntroductoryGame();
+  savetest::IntroductoryGame();
   Creatures[0].level = 4;
   Creatures[1].level = 3;
   Creatures[2].level = 9;
@@ -330,7 +312,7 @@ TEST_F(SavedGames, DetailsHoldTheSaveDateThePlayTimeAndTheAverageLevelOfThoseSti
 }
 
 TEST_F(SavedGames, SlotsStayWithoutGapsAndTheStartOfEachAdventureIsNeverWrittenOrDeleted) {
-  IntroductoryGame();
+  savetest::IntroductoryGame();
   EXPECT_EQ(FindFreeSaveSlot(), 1);
   for (int slot = 1; slot <= 3; ++slot) {
     Creatures[4].level = slot;
