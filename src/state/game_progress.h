@@ -18,5 +18,22 @@ extern uint32_t AchievementCount;
 // The party's last computed leaderboard score.
 extern int32_t PartyScore;
 
+// 1 while a game is in progress; set when a game starts or is loaded,
+// cleared when it ends or is given up.
+extern uint8_t GameRunningFlag;
+// Set when a script ends the game: the frame then does not return to exploring.
+extern uint8_t GameEndedFlag;
+// Set when the main menu's "Demo" entry switched to the introductory adventure.
+extern uint8_t DemoChosenFlag;
+
+// Implemented by the store client (shell): whether the achievements client
+// is in use; reporting one achievement by its "ACHIEVEMENT_" identifier;
+// the party score with the new achievements counted; the treasure
+// achievements by the party's gold.
+bool AchievementsClientAvailable();
+void ReportAchievement(const char* identifier);
+void SubmitPartyScore(int newAchievements);
+void CheckTreasureAchievements();
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetGameProgressState();

@@ -4,6 +4,7 @@ uint8_t LevelUpPending = 0;
 uint8_t StormActive = 0;
 int32_t WeaponMode = 0;
 uint32_t LeaderStepEnabled = 0;
+uint8_t LowerPanelHidden = 0;
 
 RecentSpellPair RecentSpells[4][kRecentSpells] = {
     {{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}},
@@ -17,6 +18,7 @@ void ResetGameScreenWordsState() {
   StormActive = 0;
   WeaponMode = 0;
   LeaderStepEnabled = 0;
+  LowerPanelHidden = 0;
   for (auto& member : RecentSpells)
     for (RecentSpellPair& pair : member) pair = {-1, -1};
 }

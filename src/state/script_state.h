@@ -18,7 +18,7 @@ extern uint8_t ScriptKeepMode;
 extern int32_t ScriptModeWord;
 
 // Implemented by the adventure scripts: loads and runs a compiled script to its end.
-void RunScriptFile(const char* path);
+int RunScriptFile(const char* path);
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetScriptWords();
