@@ -8,7 +8,3 @@ int DrawMainMenuScreen() { return DrawPagePlaceholder("DrawMainMenuScreen"); }
 int GameOptionsScreen() { return DrawPagePlaceholder("GameOptionsScreen"); }
 int CreditsScreen() { return DrawPagePlaceholder("CreditsScreen"); }
 int RankingScreen() { return DrawPagePlaceholder("RankingScreen"); }
-int SaveLoadScreen(int) {
-  DrawPagePlaceholder("SaveLoadScreen");
-  return 0;  // the frame ends the scene
-}

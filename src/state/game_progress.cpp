@@ -12,6 +12,8 @@ int32_t PartyScore = 0;
 uint8_t GameRunningFlag = 0;
 uint8_t GameEndedFlag = 0;
 uint8_t DemoChosenFlag = 0;
+int32_t ScoreBonusPoints = 0;
+int32_t HitDieRolls[kHitDieRollCount] = {};
 
 void SetAdventureFolder() {
   std::snprintf(AdventureFolder, sizeof AdventureFolder, "%s",
@@ -27,4 +29,6 @@ void ResetGameProgressState() {
   GameRunningFlag = 0;
   GameEndedFlag = 0;
   DemoChosenFlag = 0;
+  ScoreBonusPoints = 0;
+  ResetWords(HitDieRolls);
 }
