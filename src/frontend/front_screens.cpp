@@ -2,12 +2,6 @@
 
 #include "engine/page_placeholder.h"
 
-int SplashScreen() { return DrawPagePlaceholder("SplashScreen"); }
-int TitleScreen() { return DrawPagePlaceholder("TitleScreen"); }
-int DrawMainMenuScreen() { return DrawPagePlaceholder("DrawMainMenuScreen"); }
-int GameOptionsScreen() { return DrawPagePlaceholder("GameOptionsScreen"); }
-int CreditsScreen() { return DrawPagePlaceholder("CreditsScreen"); }
-int RankingScreen() { return DrawPagePlaceholder("RankingScreen"); }
 int SaveLoadScreen(int) {
   DrawPagePlaceholder("SaveLoadScreen");
   return 0;  // the frame ends the scene
