@@ -14,7 +14,10 @@
 #include "engine/reset_words.h"
 #include "engine/settings.h"
 #include "engine/widgets.h"
+#include "frontend/creature_roster.h"
 #include "frontend/menu_pages.h"
+#include "frontend/save_load_screen.h"
+#include "frontend/saved_games.h"
 #include "map/fighter_table.h"
 #include "map/map_record.h"
 #include "map/map_switching.h"
@@ -39,19 +42,33 @@ namespace {
 constexpr int kFirstIntroMap = 21;
 constexpr int kPartyMembers = 4;
 
-// The saved games' readers and the party's creation are not in the game yet:
-// until they are, the prepared party cannot be read and a new party is not rolled.
-bool ReadPreparedRoster(const char*) { return false; }
-void StartPlayClock() {}
-void ClearPlayState() {}
+// The party's creation is not in the game yet: until it is, the new party
+// is not rolled and character creation shows the members as they are.
 void RollNewParty() {}
 
-// What both starts do first: the fighters, the ambient sounds and the state
-// of the game left behind are cleared.
-void ClearGameLeftBehind() {
-  ResetWords(FighterSlots);
-  StopAllLoopingSounds();
-  ClearPlayState();
+// The result of the save made by "Exit" in an Ironman game (0 none failed).
+int g_exitSaveResult = 0;
+
+// The state of combat, casting and the item screens left behind, cleared.
+void ClearPlayState() {
+  ResetTransientState();
+  ClearGameStateArrays();
+}
+
+// The hit points of each party member at each level, by class: Knight d10,
+// Cleric d8, Wizard d4; other classes keep theirs.
+void RollHitDice() {
+  for (int m = 0; m < kPartyMembers; ++m) {
+    int sides = 0;
+    switch (Creatures[m].creatureClass) {
+      case 1: sides = 10; break;
+      case 3: sides = 8; break;
+      case 4: sides = 4; break;
+      default: continue;
+    }
+    for (int level = 0; level < 20; ++level)
+      HitDieRolls[m * 20 + level] = static_cast<int32_t>(RandomUpTo(static_cast<uint32_t>(sides - 1))) + 1;
+  }
 }
 
 // The prepared roster and crafted items of an adventure's slot 0; false
@@ -59,7 +76,7 @@ void ClearGameLeftBehind() {
 bool ReadPreparedStart(const char* folder) {
   char path[260];
   std::snprintf(path, sizeof path, "SaveGame\\%s\\0\\SaveChar.cml", folder);
-  if (!ReadPreparedRoster(path)) {
+  if (LoadCreatureRoster(path) == 0) {
     ShowError(1, "Could not read characters.");
     return false;
   }
@@ -95,11 +112,14 @@ void EnterFirstIntroMap() {
 }  // namespace
 
 int StartIntroductoryAdventure() {
-  StartPlayClock();
+  StartPlayTimeClock();
   PresentBackdropFrameNow();
-  ClearGameLeftBehind();
+  ResetWords(FighterSlots);
+  StopAllLoopingSounds();
   ResetPartyBlocks();
+  ClearGameStateArrays();
   ResetQuestJournal();
+  ResetTransientState();
   // An Ironman word or achievements of a game left behind do not carry over.
   OptionWords[kOptionIronmanMode] = 0;
   ResetWords(AchievementProgress);
@@ -111,6 +131,7 @@ int StartIntroductoryAdventure() {
   ResetWords(WorldMap);
   ResetWords(MapMemory);
   ResetWords(GameFlags);
+  RollHitDice();
   EnterFirstIntroMap();
   PartyLeader = 0;
   CursorShape = 8;
@@ -118,6 +139,7 @@ int StartIntroductoryAdventure() {
   SetFirstPage("", 0, 0);
   ScreenMode = kModeExploring;
   MenuReturnMode = 0;
+  SaveListScroll = 0;
   MenuHoverId = -1;
   WeaponMode = 1;
   ResetPartyTurnUndeadUses();
@@ -125,9 +147,11 @@ int StartIntroductoryAdventure() {
 }
 
 int PrepareNewParty() {
-  StartPlayClock();
-  ClearGameLeftBehind();
+  StartPlayTimeClock();
+  ResetWords(FighterSlots);
+  StopAllLoopingSounds();
   PresentBackdropFrameNow();
+  ClearPlayState();
   PushMenuPage("Character Creation", kPageCharacterCreation, 0);
   if (!ReadPreparedStart("FullVersion")) return 0;
   for (int m = 0; m < kPartyMembers; ++m) ResetWords(Creatures[m]);
@@ -138,7 +162,7 @@ int PrepareNewParty() {
 }
 
 int StartDebugPartySetup() {
-  StartPlayClock();
+  StartPlayTimeClock();
   ResetWords(FighterSlots);
   NewPartyPending = 1;
   ClearPlayState();
@@ -155,11 +179,12 @@ void SwitchToIntroductoryAdventure() {
   SetAdventureFolder();
 }
 
-void OpenSaveLoadPage(int parameter) {
-  PushMenuPage(parameter == 1 ? "Save Game" : "Load Game", kPageSaveLoad, parameter);
-  PresentBackdropFrameNow();
+bool LeaveTheGame(bool savingAllowed) {
+  if (!savingAllowed || OptionWords[kOptionIronmanMode] != 1) return true;
+  g_exitSaveResult = WriteSavedGame(FindFreeSaveSlot());
+  if (g_exitSaveResult != kSaveOk) return false;
+  GameRunningFlag = 0;
+  return true;
 }
 
-bool LeaveTheGame(bool) { return true; }
-
-const char* ExitRefusal() { return nullptr; }
+const char* ExitRefusal() { return g_exitSaveResult != kSaveOk ? SavedGameMessage(g_exitSaveResult) : nullptr; }

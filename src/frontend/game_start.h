@@ -14,10 +14,8 @@ int PrepareNewParty();
 int StartDebugPartySetup();
 // "Demo": the introductory adventure becomes the active one.
 void SwitchToIntroductoryAdventure();
-// Opens the save and load page: parameter 1 save, 2 load.
-void OpenSaveLoadPage(int parameter);
 // "Exit": an Ironman game that may be saved is saved into a new slot first.
 // True when the program may end; false when that save failed (the game stays).
 bool LeaveTheGame(bool savingAllowed);
-// The reason shown on "Exit" after its save failed, null otherwise.
+// The message shown on "Exit" after its save failed, null otherwise.
 const char* ExitRefusal();

@@ -15,6 +15,7 @@
 #include "frontend/front_screens.h"
 #include "frontend/game_start.h"
 #include "frontend/menu_pages.h"
+#include "frontend/save_load_screen.h"
 #include "platform/files.h"
 #include "state/game_progress.h"
 #include "state/score_board.h"
@@ -102,13 +103,15 @@ int DrawMainMenuScreen() {
 
   if (MenuEntry("Load Game", 15, 12, 2, AnySavedGameToLoad())) {
     TakeMenuClick();
-    OpenSaveLoadPage(2);
+    OpenSaveLoadPage(kSaveModeLoad);
+    PresentBackdropFrameNow();
     return 1;
   }
   const bool saving = SavingAllowed();
   if (MenuEntry("Save Game", 15, 14, 1, saving)) {
     TakeMenuClick();
-    OpenSaveLoadPage(1);
+    OpenSaveLoadPage(kSaveModeSave);
+    PresentBackdropFrameNow();
     return 1;
   }
   if (MenuEntry("Settings", 15, 16, 5, true)) {
@@ -143,8 +146,8 @@ int DrawMainMenuScreen() {
     if (ScoreBoardClientExists()) {
       if (running) SubmitPartyScore(0);
       RequestScoresAroundPlayer();
-      PushMenuPage("Score", kPageRanking, -1);
     }
+    PushMenuPage("Score", kPageRanking, -1);
     return 1;
   }
   if (!intro && MenuEntry("Demo", 8, 10, 7, !running, "Not while a game is running")) {
@@ -152,10 +155,12 @@ int DrawMainMenuScreen() {
     SwitchToIntroductoryAdventure();
     return 1;
   }
-  if (MenuEntry("Exit", 8, 26, 7, true, ExitRefusal())) {
+  if (MenuEntry("Exit", 8, 26, 7, true)) {
     TakeMenuClick();
     return LeaveTheGame(saving) ? 0 : 1;
   }
+  // After a failed save on leaving an Ironman game, "Exit" tells why it stayed.
+  if (ExitRefusal() && MouseInTextRow(26, 8, 4, 1, 1, 0)) SetHoverHint(ExitRefusal());
   if (DebugMode == 1 && !intro && TakeKey(kKeyF2)) return StartDebugPartySetup();
 
   DrawVersionLine();

@@ -14,6 +14,8 @@ uint8_t GameRunningFlag = 0;
 uint8_t DemoChosenFlag = 0;
 uint32_t MenuReturnMode = 0;
 uint8_t NewPartyPending = 0;
+int32_t ScoreBonusPoints = 0;
+int32_t HitDieRolls[kHitDieRollCount] = {};
 
 void SetAdventureFolder() {
   std::snprintf(AdventureFolder, sizeof AdventureFolder, "%s",
@@ -30,4 +32,6 @@ void ResetGameProgressState() {
   DemoChosenFlag = 0;
   MenuReturnMode = 0;
   NewPartyPending = 0;
+  ScoreBonusPoints = 0;
+  ResetWords(HitDieRolls);
 }

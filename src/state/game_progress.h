@@ -20,6 +20,14 @@ extern uint8_t AchievementProgress[kAchievementProgressSize];
 extern uint32_t AchievementCount;
 // The party's last computed leaderboard score.
 extern int32_t PartyScore;
+// Points added to the leaderboard score by the game's story (kept in the
+// saved game's details).
+extern int32_t ScoreBonusPoints;
+// The hit points rolled for each party member at each level: index member x
+// 20 + level - 1. Rolled when a party sets out, read at level-up, kept in
+// the saved game's details.
+constexpr int kHitDieRollCount = 80;
+extern int32_t HitDieRolls[kHitDieRollCount];
 
 // 1 while a game is in progress (an adventure started, a game loaded).
 extern uint8_t GameRunningFlag;

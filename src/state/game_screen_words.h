@@ -7,6 +7,12 @@
 extern uint8_t LevelUpPending;
 // 1 while a storm rains on the outdoor map.
 extern uint8_t StormActive;
+// The time of day in minutes (0 to 1,439; 480 after a rest and at a new
+// game), the storm's animation counter and the rounds of rain left; the
+// game screen advances them, the saved game keeps them.
+extern int32_t TimeOfDayMinutes;
+extern int32_t RainAnimationCounter;
+extern int32_t RainTimeLeft;
 // The selected-fighter mode word (0, 1 or 2), kept in option word 27: the
 // hovered-creature cursor reads it.
 extern int32_t WeaponMode;
