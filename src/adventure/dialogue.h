@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "adventure/script_file.h"
+#include "state/script_state.h"  // ChosenAnswer and the picture flag ScriptPictureShown
 
 constexpr int kDialogueTextSize = 1000;
 constexpr int kAnswerCount = 5;
@@ -17,10 +18,6 @@ extern char DialogueText[kDialogueTextSize];
 extern char AnswerTexts[kAnswerCount][kAnswerTextSize];
 extern int32_t DialoguePortrait;  // -1 none
 extern int32_t DialogueMusic;
-// 1 to 5 once the player has chosen, -1 while a box waits; kept until the next box.
-extern int32_t ChosenAnswer;
-// Set by the full-screen picture command: the loop shows the picture.
-extern uint8_t DialoguePictureFlag;
 
 // The box commands: 11 to 15, 90 and 100 (a question), 59 (the encounter
 // choice), 98 (the full-screen picture). Each returns the node the script

@@ -15,8 +15,6 @@ char DialogueText[kDialogueTextSize] = {};
 char AnswerTexts[kAnswerCount][kAnswerTextSize] = {};
 int32_t DialoguePortrait = -1;
 int32_t DialogueMusic = kDialogueMusicTrack;
-int32_t ChosenAnswer = -1;
-uint8_t DialoguePictureFlag = 0;
 
 namespace {
 
@@ -82,7 +80,7 @@ ScriptCommand* DialogueCommand(ScriptCommand* node) {
       EncounterChoice();
       break;
     case 98:
-      DialoguePictureFlag = 1;
+      ScriptPictureShown = 1;
       break;
     default:
       return node->next;
@@ -119,6 +117,4 @@ void ResetDialogueState() {
   ResetWords(AnswerTexts);
   DialoguePortrait = -1;
   DialogueMusic = kDialogueMusicTrack;
-  ChosenAnswer = -1;
-  DialoguePictureFlag = 0;
 }

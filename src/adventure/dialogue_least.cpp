@@ -16,6 +16,6 @@ ScriptCommand* RunDialogueLoop(ScriptCommand* next) {
   } else {
     ChosenAnswer = 1;
   }
-  DialoguePictureFlag = 0;
+  ScriptPictureShown = 0;
   return next;
 }
