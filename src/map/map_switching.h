@@ -19,6 +19,8 @@ extern int32_t ArrivalSideCode;
 // SpellInProgress and SpellCaster (state/current_cast.h) under the names map
 // switching clears them by.
 extern int32_t &PendingSpell, &PendingSpellCaster;
+// The facing the last map switch gave the party (1 to 8).
+extern int32_t MapEntryFacing;
 // Resting: the game screen's rest fade and day clock under the names the
 // rest sets them by (a rest fades to black and wakes at 480 minutes), and
 // the rest-key latch.

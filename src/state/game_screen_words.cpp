@@ -16,8 +16,12 @@ uint32_t (&AmbientTint)[3] = TintTarget;
 uint32_t TintSettled = 0;
 uint8_t SetTintAtOnce = 0;
 uint32_t RestFade = 0;
+uint32_t& TimeOfDayMinutes = DayClock;
+uint32_t& RainAnimationCounter = RainFrame;
+uint32_t& RainTimeLeft = StormTimer;
 int32_t WeaponMode = 0;
 uint32_t LeaderStepEnabled = 0;
+uint8_t LowerPanelHidden = 0;
 
 RecentSpellPair RecentSpells[4][kRecentSpells] = {
     {{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}},
@@ -39,6 +43,7 @@ void ResetGameScreenWordsState() {
   RestFade = 0;
   WeaponMode = 0;
   LeaderStepEnabled = 0;
+  LowerPanelHidden = 0;
   for (auto& member : RecentSpells)
     for (RecentSpellPair& pair : member) pair = {-1, -1};
 }

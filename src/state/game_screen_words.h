@@ -38,6 +38,11 @@ extern uint32_t TintSettled;
 extern uint8_t SetTintAtOnce;
 // The rest's fade: 0 none, 1 fading to black, 2 fading back in.
 extern uint32_t RestFade;
+// The day clock, the rain's picture frame and the storm's time left under
+// the names the saved game keeps them by.
+extern uint32_t& TimeOfDayMinutes;
+extern uint32_t& RainAnimationCounter;
+extern uint32_t& RainTimeLeft;
 // The selected-fighter mode word (0, 1 or 2), kept in option word 27: the
 // hovered-creature cursor reads it.
 extern int32_t WeaponMode;
@@ -52,6 +57,9 @@ struct RecentSpellPair {
 };
 constexpr int kRecentSpells = 8;
 extern RecentSpellPair RecentSpells[4][kRecentSpells];
+
+// Set by a script: the game screen's lower information panel is hidden.
+extern uint8_t LowerPanelHidden;
 
 // Implemented by the game screen: switches the background music to the
 // track, keeping the playing position of the old one.

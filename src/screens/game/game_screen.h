@@ -6,7 +6,6 @@
 #include "screens/game/click_results.h"
 #include "screens/game/floating_texts.h"
 #include "screens/game/frame_words.h"
-#include "screens/game/shared_routines.h"
 #include "screens/game/sounds_and_music.h"
 #include "screens/game/view_window.h"
 #include "state/camera.h"

@@ -3,14 +3,12 @@
 // floor of the seen squares; the combat-rolls panel shows the message log
 // with its links; the frame's end draws the cursor and its hint; the map
 // mouse, the leader's stick step and the edge scrolling do nothing, and the
-// main screen keys are the window keys and F1 for the help's index.
+// main screen keys are the window keys.
 #include "engine/frame.h"
 #include "engine/linked_text.h"
 #include "engine/main_window.h"
 #include "engine/message_log.h"
 #include "engine/page_history.h"
-#include "engine/page_history_access.h"
-#include "engine/ui_input.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "engine/widgets.h"
@@ -127,15 +125,5 @@ void FinishFrame() {
 
 void MapMouseHandler() {}
 void LeaderStep() {}
-int MainScreenKeys() {
-  constexpr int kKeyF1 = 0x3B;
-  if (KeyPressed(kKeyF1)) {
-    LatchKey(kKeyF1);
-    SavedScreenMode = ScreenMode;
-    SetFirstPage("Main Index", kPageHelpTopic, 10000);
-    ScreenMode = kModePageView;
-    return 1;
-  }
-  return HandleWindowKeys();
-}
+int MainScreenKeys() { return HandleWindowKeys(); }
 void EdgeScroll() {}
