@@ -11,6 +11,7 @@ uint8_t AchievementProgress[kAchievementProgressSize] = {};
 uint32_t AchievementCount = 0;
 int32_t PartyScore = 0;
 uint8_t GameRunningFlag = 0;
+uint8_t GameEndedFlag = 0;
 uint8_t DemoChosenFlag = 0;
 uint32_t MenuReturnMode = 0;
 uint8_t NewPartyPending = 0;
@@ -29,6 +30,7 @@ void ResetGameProgressState() {
   AchievementCount = 0;
   PartyScore = 0;
   GameRunningFlag = 0;
+  GameEndedFlag = 0;
   DemoChosenFlag = 0;
   MenuReturnMode = 0;
   NewPartyPending = 0;

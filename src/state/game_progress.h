@@ -29,6 +29,17 @@ extern int32_t ScoreBonusPoints;
 constexpr int kHitDieRollCount = 80;
 extern int32_t HitDieRolls[kHitDieRollCount];
 
+// Implemented by the store client (shell): whether the achievements client
+// is in use; reporting one achievement by its "ACHIEVEMENT_" identifier;
+// the party score with the new achievements counted; the treasure
+// achievements by the party's gold.
+bool AchievementsClientAvailable();
+void ReportAchievement(const char* identifier);
+void SubmitPartyScore(int newAchievements);
+void CheckTreasureAchievements();
+
+// Set when a script ends the game: the frame then does not return to exploring.
+extern uint8_t GameEndedFlag;
 // 1 while a game is in progress (an adventure started, a game loaded).
 extern uint8_t GameRunningFlag;
 // 1 once the player switched to the introductory adventure from the main menu.

@@ -7,6 +7,7 @@ int32_t RainAnimationCounter = 0;
 int32_t RainTimeLeft = 0;
 int32_t WeaponMode = 0;
 uint32_t LeaderStepEnabled = 0;
+uint8_t LowerPanelHidden = 0;
 
 RecentSpellPair RecentSpells[4][kRecentSpells] = {
     {{-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}, {-1, -1}},
@@ -23,6 +24,7 @@ void ResetGameScreenWordsState() {
   RainTimeLeft = 0;
   WeaponMode = 0;
   LeaderStepEnabled = 0;
+  LowerPanelHidden = 0;
   for (auto& member : RecentSpells)
     for (RecentSpellPair& pair : member) pair = {-1, -1};
 }

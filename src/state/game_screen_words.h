@@ -28,6 +28,9 @@ struct RecentSpellPair {
 constexpr int kRecentSpells = 8;
 extern RecentSpellPair RecentSpells[4][kRecentSpells];
 
+// Set by a script: the game screen's lower information panel is hidden.
+extern uint8_t LowerPanelHidden;
+
 // Implemented by the game screen: switches the background music to the
 // track, keeping the playing position of the old one.
 void SwitchMusicTrack(int track, int a, int b);

@@ -26,7 +26,7 @@ extern int32_t ChosenAnswer;
 extern uint8_t ScriptPictureShown;
 
 // Implemented by the adventure scripts: loads and runs a compiled script to its end.
-void RunScriptFile(const char* path);
+int RunScriptFile(const char* path);
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetScriptWords();
