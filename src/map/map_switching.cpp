@@ -41,8 +41,9 @@ uint8_t LeavingRainFlag = 0;
 int32_t WorldTravelDirection = 0;
 int32_t ArrivalSideCode = 0;
 int32_t &PendingSpell = SpellInProgress, &PendingSpellCaster = SpellCaster;
-uint8_t RestingFlag = 0;
-int32_t RestTimer = 0;
+int32_t MapEntryFacing = 1;
+uint32_t& RestingFlag = RestFade;
+uint32_t& RestTimer = DayClock;
 uint8_t RestKeyLatch = 0;
 
 namespace {
@@ -339,6 +340,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   NormaliseMapCells();
   if (!keepTint) {
     if (CurrentMap.rain == 0) TintTarget[0] = TintTarget[1] = TintTarget[2] = 255;
+    SetTintAtOnce = 1;
     UpdatePartyAreaCondition();
   }
   SetCameraBounds();
@@ -348,6 +350,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   // The party on its arrival squares, and the view on the leader.
   if (facing < 1 || facing > 8) facing = 1;
   PlacePartyOnArrival(map, x, y, facing);
+  MapEntryFacing = facing;
   const CreatureRecord& lead = Creatures[PartyLeader < static_cast<uint32_t>(kPartySize) ? PartyLeader : 0];
   const bool large = WindowSize == 3;
   ViewOriginX = lead.pixelX - (large ? 228 : 148);
@@ -432,7 +435,6 @@ void ResetMapSwitchingState() {
   ArrivalSideCode = 0;
   PendingSpell = -1;
   PendingSpellCaster = -1;
-  RestingFlag = 0;
-  RestTimer = 0;
   RestKeyLatch = 0;
+  MapEntryFacing = 1;
 }
