@@ -1,5 +1,6 @@
 #include "frontend/saved_game_files.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstring>
 
@@ -57,18 +58,18 @@ constexpr int kJournalEntryBytes = 12;  // length, state and value around the te
 
 // The entry's text as the file holds it: the first `length` bytes, zeros
 // after the text's end.
-void PutJournalText(const JournalEntry& e, int32_t length, std::vector<uint8_t>* out) {
-  const size_t kept = strnlen(e.text, sizeof e.text);
-  for (int32_t i = 0; i < length; ++i) out->push_back(static_cast<size_t>(i) < kept ? static_cast<uint8_t>(e.text[i]) : 0);
+void PutJournalText(const JournalEntry& e, uint32_t length, std::vector<uint8_t>* out) {
+  const size_t kept = std::min<size_t>(e.text.size(), length);
+  out->insert(out->end(), e.text.begin(), e.text.begin() + static_cast<std::ptrdiff_t>(kept));
+  out->insert(out->end(), length - kept, 0);
 }
 
-// The entry's text from the file: as much as the entry holds, up to the first zero.
-void SetJournalText(JournalEntry* e, const uint8_t* text, int32_t length) {
+// The entry's text from the file: up to the first zero.
+void SetJournalText(JournalEntry* e, const uint8_t* text, uint32_t length) {
   size_t n = 0;
-  while (n < static_cast<size_t>(length) && n < sizeof e->text - 1 && text[n] != 0) ++n;
-  std::memcpy(e->text, text, n);
-  std::memset(e->text + n, 0, sizeof e->text - n);
-  e->length = static_cast<int32_t>(n);
+  while (n < length && text[n] != 0) ++n;
+  e->text.assign(reinterpret_cast<const char*>(text), n);
+  e->length = static_cast<uint32_t>(n);
 }
 
 }  // namespace
@@ -148,15 +149,14 @@ void EncodeJournal(const std::vector<JournalEntry>& journal, std::vector<uint8_t
   const JournalEntry empty{};
   for (int i = 0; i <= last; ++i) {
     const JournalEntry& e = i < static_cast<int>(journal.size()) ? journal[i] : empty;
-    int32_t length = e.length < 0 ? 0 : e.length;
-    if (length > kJournalTextLimit) length = kJournalTextLimit;
+    const uint32_t length = std::min(e.length, kJournalTextLimit);
     uint8_t word[4];
-    PutWord(word, 0, length);
+    PutWord(word, 0, static_cast<int32_t>(length));
     out->insert(out->end(), word, word + 4);
     PutJournalText(e, length, out);
-    PutWord(word, 0, e.state);
+    PutWord(word, 0, static_cast<int32_t>(e.state));
     out->insert(out->end(), word, word + 4);
-    PutWord(word, 0, e.value);
+    PutWord(word, 0, static_cast<int32_t>(e.value));
     out->insert(out->end(), word, word + 4);
   }
 }
@@ -166,14 +166,14 @@ bool DecodeJournal(const uint8_t* bytes, size_t size, std::vector<JournalEntry>*
   size_t at = 0;
   for (int i = 0; at < size; ++i) {
     if (i == kJournalEntryCount || size - at < kJournalEntryBytes) return false;
-    const int32_t length = GetWord(bytes, at);
-    if (length < 0 || length > kJournalTextLimit) return false;
-    if (size - at - kJournalEntryBytes < static_cast<size_t>(length)) return false;
+    const auto length = static_cast<uint32_t>(GetWord(bytes, at));
+    if (length > kJournalTextLimit) return false;
+    if (size - at - kJournalEntryBytes < length) return false;
     JournalEntry& e = (*journal)[i];
     SetJournalText(&e, bytes + at + 4, length);
-    e.state = GetWord(bytes, at + 4 + length);
-    e.value = GetWord(bytes, at + 8 + length);
-    at += kJournalEntryBytes + static_cast<size_t>(length);
+    e.state = static_cast<uint32_t>(GetWord(bytes, at + 4 + length));
+    e.value = static_cast<uint32_t>(GetWord(bytes, at + 8 + length));
+    at += kJournalEntryBytes + length;
   }
   return true;
 }

@@ -45,9 +45,8 @@ void EncodeDetails(const SavedGameDetails& d, uint8_t out[kDetailsBytes]);
 bool DecodeDetails(const uint8_t* bytes, size_t size, SavedGameDetails* d);
 
 // "Journal.dat": entries 0 to k, k the last entry whose state is not 0 (0
-// when none is). Each entry: text length n (at most 9,999), n bytes of text
-// padded with zeros, state, value.
-constexpr int32_t kJournalTextLimit = 9999;
+// when none is). Each entry: text length n (at most kJournalTextLimit),
+// n bytes of text padded with zeros, state, value.
 void EncodeJournal(const std::vector<JournalEntry>& journal, std::vector<uint8_t>* out);
 // Fills *journal with its 200 fresh entries and then the file's entries in
 // order. False when an entry is cut short, its length is negative or above

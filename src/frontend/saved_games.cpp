@@ -366,12 +366,14 @@ void ScatterDetails(const SavedGameDetails& d) {
 // Puts a checked slot in place of the running game and enters creature 0's map.
 void InstallStage(LoadStage* s) {
   // Nothing of the game being left survives but the adventure it belongs to.
-  const uint8_t introductory = IntroductoryAdventureFlag;
+  const uint8_t introductory = IntroductoryAdventureFlag, demoChosen = DemoChosenFlag;
   char folder[sizeof AdventureFolder];
   std::memcpy(folder, AdventureFolder, sizeof folder);
   ResetGameState();
   IntroductoryAdventureFlag = introductory;
+  DemoChosenFlag = demoChosen;
   std::memcpy(AdventureFolder, folder, sizeof folder);
+  GameRunningFlag = 1;
   StopAllLoopingSounds();
   ResetTransientState();
   ClearGameStateArrays();

@@ -85,8 +85,11 @@ struct GameDigest {
     d.flags = bytes(GameFlags, sizeof GameFlags);
     d.achievements = bytes(AchievementProgress, sizeof AchievementProgress);
     for (const JournalEntry& e : QuestJournal) {
-      const auto entry = bytes(&e, sizeof e);
-      d.journal.insert(d.journal.end(), entry.begin(), entry.end());
+      for (uint32_t w : {e.length, e.state, e.value}) {
+        const auto word = bytes(&w, 4);
+        d.journal.insert(d.journal.end(), word.begin(), word.end());
+      }
+      d.journal.insert(d.journal.end(), e.text.begin(), e.text.end());
     }
     d.gold = PartyGold;
     d.hitDieRolls.assign(HitDieRolls, HitDieRolls + kHitDieRollCount);
@@ -155,7 +158,9 @@ class SavedGames : public ::testing::Test {
   void UseOwnFolder() {
     std::snprintf(AdventureFolder, sizeof AdventureFolder, "Test%d", static_cast<int>(getpid()));
     folder_ = std::string("SaveGame\\") + AdventureFolder;
-    if (!platform::GameFolderExists(folder_.c_str())) ASSERT_TRUE(platform::MakeGameFolder(folder_.c_str()));
+    if (!platform::GameFolderExists(folder_.c_str())) {
+      ASSERT_TRUE(platform::MakeGameFolder(folder_.c_str()));
+    }
   }
   // A battle under way: the main adventure, both sides placed, some turns played.
   void StartBattle(uint32_t seed, int frames) {

@@ -32,9 +32,9 @@ void MarkTheGame(uint32_t seed) {
   MapMemory[40][0] = 1;
   for (uint32_t& m : MapMemory[CurrentMapNumber]) m = 1;  // the battle map lies open, as on every entry
   QuestJournal[37].state = 2;
-  QuestJournal[37].value = static_cast<int32_t>(seed);
-  std::snprintf(QuestJournal[37].text, sizeof QuestJournal[37].text, "Find the miller's lost ledger (%u).", seed);
-  QuestJournal[37].length = static_cast<int32_t>(std::strlen(QuestJournal[37].text));
+  QuestJournal[37].value = seed;
+  QuestJournal[37].text = "Find the miller's lost ledger (" + std::to_string(seed) + ").";
+  QuestJournal[37].length = static_cast<uint32_t>(QuestJournal[37].text.size());
   AchievementProgress[5] = 1;
   AchievementProgress[99] = 1;
   HitDieRolls[0] = 10;
@@ -243,7 +243,7 @@ TEST_F(SavedGames, TheJournalKeepsEntriesUpToTheLastStartedOneAndNoTextBeyondIts
   EncodeJournal(QuestJournal, &file);
   EXPECT_EQ(file.size(), 12u);  // nothing started: entry 0 alone
   QuestJournal[37].state = 1;
-  std::strcpy(QuestJournal[2].text, "Ask at the mill.");
+  QuestJournal[2].text = "Ask at the mill.";
   QuestJournal[2].length = 16;
   QuestJournal[5].length = 30000;  // a length no text has: cut to 9,999 bytes, zeros after the text
   EncodeJournal(QuestJournal, &file);
@@ -251,10 +251,10 @@ TEST_F(SavedGames, TheJournalKeepsEntriesUpToTheLastStartedOneAndNoTextBeyondIts
   std::vector<JournalEntry> read;
   ASSERT_TRUE(DecodeJournal(file.data(), file.size(), &read));
   ASSERT_EQ(read.size(), 200u);
-  EXPECT_STREQ(read[2].text, "Ask at the mill.");
-  EXPECT_EQ(read[2].length, 16);
-  EXPECT_EQ(read[37].state, 1);
-  EXPECT_EQ(read[5].length, 0);
+  EXPECT_EQ(read[2].text, "Ask at the mill.");
+  EXPECT_EQ(read[2].length, 16u);
+  EXPECT_EQ(read[37].state, 1u);
+  EXPECT_EQ(read[5].length, 0u);
   // A length of 10,000 or more is damage, never an overrun.
   int32_t tooLong = 10000;
   std::memcpy(file.data(), &tooLong, 4);
