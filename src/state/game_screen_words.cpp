@@ -1,6 +1,8 @@
 #include "state/game_screen_words.h"
 
 uint8_t LevelUpPending = 0;
+uint8_t CombatEquipAction = 0;
+uint8_t CombatInventoryOpen = 0;
 uint8_t StormActive = 0;
 int32_t WeaponMode = 0;
 uint32_t LeaderStepEnabled = 0;
@@ -14,6 +16,8 @@ RecentSpellPair RecentSpells[4][kRecentSpells] = {
 
 void ResetGameScreenWordsState() {
   LevelUpPending = 0;
+  CombatEquipAction = 0;
+  CombatInventoryOpen = 0;
   StormActive = 0;
   WeaponMode = 0;
   LeaderStepEnabled = 0;

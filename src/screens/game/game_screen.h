@@ -48,6 +48,8 @@ struct ClickResultState {
   int32_t left = 0, top = 0, right = 0, bottom = 0;
 };
 extern ClickResultState ClickResult;
+// Sets the click result to the code over the 17 x 17 square from (x, y); 1.
+int SetClickResult(int y, int code, int x);
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetGameScreenState();
