@@ -47,6 +47,7 @@ class InventoryScreenTest : public ::testing::Test {
     c.present = 1;
     c.baseHitPoints = c.maxHitPoints = c.hitPoints = 40;
     c.speed = {30, 30};
+    c.baseAttack = {5, 5};
     c.size = {3, 3};
     for (StatPair* p : {&c.strength, &c.dexterity, &c.constitution, &c.intelligence, &c.wisdom, &c.charisma})
       *p = {12, 12};
