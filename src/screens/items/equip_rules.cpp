@@ -11,7 +11,7 @@
 #include "rules/inventory_slots.h"
 #include "rules/item_rules.h"
 #include "rules/recompute_creature.h"
-#include "screens/game/game_screen.h"
+#include "screens/game/click_results.h"
 #include "screens/items/inventory_screen.h"
 #include "state/combat_action.h"
 #include "state/turn_order.h"
@@ -277,7 +277,7 @@ bool OriginIsBackpack() { return IsBackpackSlotSelected(); }
 
 void Refuse(const Refusal& r, int cellColumn, int cellRow, int x, int y) {
   if (r.atCell) SetMessageAtCell(r.code, cellColumn, cellRow);
-  else SetClickResult(y, r.code, x);
+  else SetClickResult(x, y, r.code);
   ClearHeldStack();
 }
 
@@ -377,7 +377,7 @@ bool DropOnBackpack(int creature, int entry) {
     UnequipSlot(creature, origin, -1, 0);
   } else {
     if (!OriginIsBackpack() && FindFreeItemPair(creature) < 0) {
-      SetClickResult(BackpackBoxY(entry), 2, BackpackBoxX(entry));
+      SetClickResult(BackpackBoxX(entry), BackpackBoxY(entry), 2);
       ClearHeldStack();
       return false;
     }

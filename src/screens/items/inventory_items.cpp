@@ -5,7 +5,7 @@
 #include "engine/ui_input.h"
 #include "rules/creature_record.h"
 #include "rules/inventory_slots.h"
-#include "screens/game/game_screen.h"
+#include "screens/game/click_results.h"
 #include "screens/items/inventory_screen.h"
 
 uint8_t DragInProgress = 0;
@@ -30,50 +30,13 @@ const EquipBox EquipBoxes[kEquipBoxCount] = {
 
 namespace {
 
-struct MessageText {
-  int32_t code;
-  const char* text;
-};
-constexpr MessageText kMessageTexts[] = {
-    {1, "Wrong Item Category"},
-    {2, "Backpack Is Full"},
-    {3, "Can't wear more magic items"},
-    {4, "Can't combine with existing magic"},
-    {5, "Can't combine with armor"},
-    {6, "Conflict with racial ability"},
-    {7, "No Free Hand"},
-    {8, "Use Right Hand Instead"},
-    {9, "Can't exchange these items"},
-    {10, "You need two free hands"},
-    {11, "No Target Selected"},
-    {20, "Wrong Size Category"},
-    {22, "Target is Polymorphed"},
-    {24, "Not While In Combat"},
-    {26, "Craft Canceled"},
-    {27, "Item Already Charged"},
-    {28, "Success"},
-    {29, "Item Destroyed"},
-    {30, "Can't read NPC letters"},
-    {31, "Not Enough Gold"},
-    {42, "Sold"},
-    {43, "Item Purchased"},
-    {44, "Use Left Hand Instead"},
-    {45, "Can't combine with Mage Armor"},
-    {46, "Wrong Ammunition Type"},
-    {67, "Can't combine with Armor Bracers"},
-    {71, "Split item first"},
-    {72, "Healed"},
-    {73, "Not Enough Hit Points"},
-};
-
 void ClearMessage(int32_t code) { InventoryMessage = {code, -1, -1, -1, -1, -1, -1, -1, -1, -1}; }
 
 }  // namespace
 
 const char* InventoryMessageText(int32_t code) {
-  for (const MessageText& m : kMessageTexts)
-    if (m.code == code) return m.text;
-  return "";
+  const char* text = InventoryClickResultText(code);
+  return text ? text : "";
 }
 
 void SetMessageAtCell(int32_t code, int column, int row) {

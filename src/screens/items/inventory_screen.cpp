@@ -21,7 +21,8 @@
 #include "rules/inventory_slots.h"
 #include "rules/item_rules.h"
 #include "rules/recompute_creature.h"
-#include "screens/game/game_screen.h"
+#include "screens/game/click_results.h"
+#include "screens/game/shared_routines.h"
 #include "screens/items/inventory_screen.h"
 #include "screens/items/item_screens.h"
 #include "state/combat_action.h"
@@ -113,8 +114,8 @@ bool PickerPress(const InventoryFrame& f, uint32_t code, int slot) {
       } else {
         const EquipBox* box = EquipBoxOf(slot);
         const int entry = slot - kSlotFirstCarried;
-        if (box) SetClickResult(box->y, 27, box->x);
-        else SetClickResult(BackpackBoxY(entry), 27, BackpackBoxX(entry));
+        if (box) SetClickResult(box->x, box->y, 27);
+        else SetClickResult(BackpackBoxX(entry), BackpackBoxY(entry), 27);
       }
       return false;
     }
@@ -148,7 +149,7 @@ bool BoxUnderPointer(const InventoryFrame& f, uint32_t code, int slot, int32_t c
     if (slot == kSlotNeck && stock != nullptr && stock->baseType == kStockTypeLevelScaled &&
         Creatures[f.creature].hitPoints <= LevelScaledItemAmount(f.creature, static_cast<int>(code - kFirstBaseItemCode))) {
       const EquipBox* box = EquipBoxOf(kSlotNeck);
-      SetClickResult(box->y, 73, box->x);
+      SetClickResult(box->x, box->y, 73);
       LatchButton(0);
     } else {
       PickUp(f.creature, code, slot);
@@ -157,7 +158,7 @@ bool BoxUnderPointer(const InventoryFrame& f, uint32_t code, int slot, int32_t c
   if (HeldItemCode == -1 && ButtonPressed(1)) {
     if (stock != nullptr && (stock->baseType == kStockTypeLetter || stock->baseType == kStockTypeSealedLetter) &&
         Creatures[f.creature].allegiance != kAllegianceParty && slot >= kSlotFirstCarried) {
-      SetClickResult(BackpackBoxY(slot - kSlotFirstCarried), 30, BackpackBoxX(slot - kSlotFirstCarried));
+      SetClickResult(BackpackBoxX(slot - kSlotFirstCarried), BackpackBoxY(slot - kSlotFirstCarried), 30);
       LatchButton(1);
     } else if (f.mayBrowse) {
       LatchButton(1);

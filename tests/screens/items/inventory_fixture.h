@@ -12,7 +12,7 @@
 #include "rules/inventory_slots.h"
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
-#include "screens/game/game_screen.h"
+#include "screens/game/click_results.h"
 #include "screens/items/inventory_screen.h"
 #include "state/inventory_state.h"
 
