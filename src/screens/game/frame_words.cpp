@@ -3,35 +3,33 @@
 #include "engine/frame.h"
 #include "engine/reset_words.h"
 
-int32_t BlinkTick = 0;
-int32_t Tick100 = 0;
+uint32_t BlinkTick = 0;
+uint32_t Tick100 = 0;
 float PhaseAngle = 0.0f;
 float SlowPhaseAngle = 0.0f;
 int32_t FrameCountdown = 0;
-int32_t ArrowPulse = 0;
-int32_t IconFrame8 = 0;
-int32_t IconFrame10 = 0;
-int32_t IconFrame3A = 0;
+uint32_t ArrowPulse = 0;
+uint32_t IconFrame8 = 0;
+uint32_t IconFrame10 = 0;
+uint32_t IconFrame3A = 0;
 int32_t PulseAlpha = 0;
-int32_t IconFrame3B = 0;
-int32_t AreaFrame = 900;
-int32_t FeatureFrame = 0;
-int32_t FlameTick = 0;
-int32_t FloorTick = 0;
-int32_t LayerTick10 = 0, LayerTick13 = 0, LayerTick8 = 0, LayerTick5 = 0;
-int32_t WeatherTick = 0;
-int32_t MarkerFrame = 0;
+uint32_t IconFrame3B = 0;
+uint32_t AreaFrame = 900;
+uint32_t FeatureFrame = 0;
+uint32_t FlameTick = 0;
+uint32_t FloorTick = 0;
+uint32_t LayerTick10 = 0, LayerTick13 = 0, LayerTick8 = 0, LayerTick5 = 0;
+uint32_t WeatherTick = 0;
+uint32_t MarkerFrame = 0;
 uint8_t AreaFrameStepped = 0;
 char CursorHint[kCursorHintSize] = {};
 int32_t HoveredCreature = -1;
 int32_t HoveredFighterSlot = -1;
 uint8_t PartyListHover = 0;
-int32_t CursorTargetValid = 0;
-uint8_t HoverMarksHidden = 0;
-uint8_t MoveRangeAllowed = 0;
-uint8_t MoveRangeForced = 0;
-uint8_t PathPreviewShown = 0;
-int32_t AttackAimMode = 0;
+AmbientSourcePair AmbientSourceFlags[4] = {};
+int32_t CampfireSquareX = -1, CampfireSquareY = -1;
+uint8_t MapHidden = 0;
+uint8_t CursorTargetValid = 0;
 
 namespace {
 
@@ -40,17 +38,17 @@ constexpr float kTurn = 6.2831853f;
 // The frames counted toward the next step of the counters that step every
 // few frames.
 struct SubCounts {
-  int32_t icon8, icon10, icon3A, pulse, pulseStep, icon3B, area, feature, marker;
+  uint32_t icon8, icon10, icon3A, pulse, pulseStep, icon3B, area, feature, marker;
 };
 SubCounts Sub = {};
 
 // Adds one to a counter of n.
-void StepOf(int32_t& counter, int32_t n) {
+void StepOf(uint32_t& counter, uint32_t n) {
   if (++counter >= n) counter = 0;
 }
 
 // Counts a frame toward a step every `every` frames; true on the frame it steps.
-bool Every(int32_t& frames, int32_t every) {
+bool Every(uint32_t& frames, uint32_t every) {
   if (++frames < every) return false;
   frames = 0;
   return true;
@@ -72,10 +70,6 @@ void StepPulseAlpha() {
 }
 
 }  // namespace
-
-uint32_t FrameTintColour() {
-  return 0xFF000000u | (AmbientTint[0] & 0xFF) << 16 | (AmbientTint[1] & 0xFF) << 8 | (AmbientTint[2] & 0xFF);
-}
 
 void AdvanceFrameCounters() {
   StepOf(BlinkTick, 20);
@@ -123,7 +117,8 @@ void ResetFrameWords() {
   ResetWords(CursorHint);
   HoveredCreature = HoveredFighterSlot = -1;
   PartyListHover = 0;
+  ResetWords(AmbientSourceFlags);
+  CampfireSquareX = CampfireSquareY = -1;
+  MapHidden = 0;
   CursorTargetValid = 0;
-  HoverMarksHidden = MoveRangeAllowed = MoveRangeForced = PathPreviewShown = 0;
-  AttackAimMode = 0;
 }

@@ -15,11 +15,7 @@
 #include "map/map_record.h"
 #include "screens/game/day_and_weather.h"
 #include "screens/game/game_screen.h"
-#include "screens/game/ambient_sounds.h"
-#include "screens/game/creature_figures.h"
-#include "screens/game/debug_tools.h"
-#include "screens/game/map_view.h"
-#include "screens/game/missile_flight.h"
+#include "screens/game/map_view_passes.h"
 #include "screens/game/overlay_sections.h"
 #include "screens/game/panel_sections.h"
 #include "state/combat_action.h"
@@ -44,22 +40,29 @@ void SetUpFrame() {
   if (DebugMode == 1) GameTiming.UpdateElapsedTime();
   ChooseMusic();
   std::memset(CursorHint, 0, sizeof CursorHint);
-  ClearAmbientSourceFlags();
+  std::memset(AmbientSourceFlags, 0, sizeof AmbientSourceFlags);
   if (SpellInProgress != -1) CursorTargetValid = IsCursorTargetValid() ? 1 : 0;
   AdvanceFrameCounters();
   if (ScreenMode == kModeExploring || ScreenMode == kModeResting) StepDayAndWeather();
 }
 
-void DrawMapSections(int rows, int cols) {
-  const uint32_t tint = FrameTintColour();
+uint32_t TintColour() {
+  return 0xFF000000u | (AmbientTint[0] & 0xFF) << 16 | (AmbientTint[1] & 0xFF) << 8 | (AmbientTint[2] & 0xFF);
+}
+
+void DrawMapView(int rows, int cols) {
+  const uint32_t tint = TintColour();
   BeginSprite();
   ClearScreen(0xFF000000u);
-  if (!MapHidden) DrawMapBelowCreatures(rows, cols, tint);
+  if (!MapHidden) {
+    DrawGroundPass(rows, cols, tint);
+    DrawCombatOverlays(rows, cols, tint);
+  }
   DrawWallTops(rows, cols, tint);
-  BuildCreatureDrawList(rows, cols, tint);
+  BuildDrawList(rows, cols, tint);
   DrawCreatureFigures(rows, cols, tint);
-  if (!MapHidden) DrawMapAboveCreatures(rows, cols, tint);
-  DrawCreatureLabels();
+  if (!MapHidden) DrawUpperPasses(rows, cols, tint);
+  DrawCreatureLabels(rows, cols);
   if (HoveredCreature != -1) HoveredFighterSlot = -1;
   HoveredCreature = -1;
   PartyListHover = 0;
@@ -114,11 +117,11 @@ int DrawOverlaysAndEnd() {
   if (ScreenMode == kModeItemPileHovered) DrawObjectList();
   DrawActionBanner();
   if (ScreenMode == kModeCreatureHovered) DrawHoveredCreatureBox();
-  RunDebugMapTool();
+  DrawDebugMapTool();
   DrawMissileSprite();
   if (ScreenMode == kModeResting) DrawDialogueBox();
   UpdateAmbientSounds();
-  if (DebugExitChordHeld()) return 0;
+  if (DebugExitChord()) return 0;
   const bool aiming = AllEnemiesAlert == 0 && RecheckSquareScripts == 0 && SpellInProgress != -1 &&
                       ScreenMode >= kModeTargetFirst && ScreenMode <= kModeEndOfIntro;
   if (aiming) {
@@ -135,7 +138,7 @@ int DrawOverlaysAndEnd() {
 int DrawFrame(int rows, int cols) {
   LastScreenDrawn = "GameScreenFrame";
   SetUpFrame();
-  DrawMapSections(rows, cols);
+  DrawMapView(rows, cols);
   if (DrawPanels()) return 1;
   return DrawOverlaysAndEnd();
 }

@@ -1,7 +1,6 @@
 // Least versions of the game screen's sections and input handlers, standing
 // until their own files replace them: the map view draws the ground and the
-// floor of the seen squares and counts the floating texts down; the
-// combat-rolls panel shows the message log
+// floor of the seen squares; the combat-rolls panel shows the message log
 // with its links; the frame's end draws the cursor and its hint; the map
 // mouse, the leader's stick step and the edge scrolling do nothing, and the
 // main screen keys are the window keys.
@@ -18,12 +17,7 @@
 #include "screens/game/floating_texts.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/game_screen.h"
-#include "screens/game/ambient_sounds.h"
-#include "screens/game/creature_figures.h"
-#include "screens/game/debug_tools.h"
-#include "screens/game/map_view.h"
-#include "screens/game/missile_flight.h"
-#include "state/fighter_slots.h"
+#include "screens/game/map_view_passes.h"
 #include "screens/game/overlay_sections.h"
 #include "screens/game/panel_sections.h"
 
@@ -69,15 +63,8 @@ void ScrollLogToEnd() {
 
 // ---- The map view ----------------------------------------------------------
 
-uint8_t MapHidden = 0;
-AmbientSourcePair AmbientSourceFlags[4] = {};
-int32_t CampfireSquareX = -1, CampfireSquareY = -1;
-
-void ClearAmbientSourceFlags() {
-  for (AmbientSourcePair& p : AmbientSourceFlags) p = {0, 0};
-}
-
-void DrawMapBelowCreatures(int rows, int cols, uint32_t tint) {
+void DrawGroundPass(int rows, int cols, uint32_t tint) {
+  if (MapHidden) return;
   for (int r = 0; r <= rows; ++r)
     for (int c = 0; c <= cols; ++c) {
       const int x = FirstVisibleX + c, y = FirstVisibleY + r;
@@ -86,26 +73,12 @@ void DrawMapBelowCreatures(int rows, int cols, uint32_t tint) {
                        24 * r - SquareOffsetY, tint);
     }
 }
+void DrawCombatOverlays(int, int, uint32_t) {}
 void DrawWallTops(int, int, uint32_t) {}
-void DrawMapAboveCreatures(int, int, uint32_t) {}
-
-// The floating texts of the fighters count down while the view stands still.
-void BuildCreatureDrawList(int, int, uint32_t) {
-  if (ViewScrolling != 0) return;
-  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
-    const int creature = FighterSlots[s].creature;
-    if (creature < 0 || creature >= kFloatingTextCreatures) continue;
-    FloatingTextEntry& f = FloatingTexts[creature];
-    if (f.framesLeft > -1 && --f.framesLeft == -1) f = FloatingTextEntry{};
-  }
-}
+void BuildDrawList(int, int, uint32_t) { CountDownFloatingTexts(); }
 void DrawCreatureFigures(int, int, uint32_t) {}
-void DrawCreatureLabels() {}
-
-void RunDebugMapTool() {}
-void DrawMissileSprite() {}
-void UpdateAmbientSounds() {}
-bool DebugExitChordHeld() { return false; }
+void DrawUpperPasses(int, int, uint32_t) {}
+void DrawCreatureLabels(int, int) {}
 
 // ---- The panels --------------------------------------------------------------
 
@@ -131,7 +104,11 @@ void DrawActionsButton() {}
 void DrawObjectList() {}
 void DrawActionBanner() {}
 void DrawHoveredCreatureBox() {}
+void DrawDebugMapTool() {}
+void DrawMissileSprite() {}
 void DrawDialogueBox() {}
+void UpdateAmbientSounds() {}
+bool DebugExitChord() { return false; }
 void DrawSpellCursor() {}
 void FinishFrame() {
   PollPointerButtons();
