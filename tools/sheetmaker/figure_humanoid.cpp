@@ -78,7 +78,7 @@ void Head(Model& m, const Recipe& r, const Body& b, Vec3 at) {
   const std::string hair = r.Get("hair", "none");
   if (hair != "none") {
     const int h = AddColour(m, r.Get("haircolour", "hair-brown"));
-    m.Ball(at + Vec3{-0.35f * s, 0, 0.45f * s}, hr * 0.98f, hr * 1.0f, hr * 0.95f, h);
+    m.Ball(at + Vec3{-0.55f * s, 0, 0.6f * s}, hr * 0.9f, hr * 0.98f, hr * 0.88f, h);
     if (hair == "long") m.Bone(at + Vec3{-0.9f * s, 0, -0.2f * s}, at + Vec3{-1.3f * s, 0, -4.5f * s}, hr * 0.85f, h);
     if (hair == "tail") m.Bone(at + Vec3{-1.6f * s, 0, 0.2f * s}, at + Vec3{-2.6f * s, 0, -3.5f * s}, 0.8f * s, h);
     if (hair == "snakes") {

@@ -319,7 +319,7 @@ void Render(const Model& m, const View& v, Layer& out, bool outline) {
         Vec3 wn = Normalise(p.ax * (n.x / p.ax2) + p.ay * (n.y / p.ay2) + p.az * (n.z / p.az2));
         if (Dot(wn, forward) > 0) wn = wn * -1.0f;
         const Material& mat = m.materials[static_cast<size_t>(m.solids[i].material)];
-        float lit = v.ambient + (1 - v.ambient) * std::max(0.0f, Dot(wn, light)) + 0.1f * wn.z;
+        float lit = v.ambient + (1.08f - v.ambient) * std::max(0.0f, Dot(wn, light)) + 0.1f * wn.z;
         if (mat.shine > 0) {
           const Vec3 r = wn * (2 * Dot(wn, light)) - light;
           const float spec = std::max(0.0f, Dot(r, forward * -1.0f));

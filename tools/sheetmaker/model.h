@@ -95,7 +95,7 @@ struct View {
   float elevation = 0.72f;  // radians above the horizon the viewer looks down from
   float originX = 12, originY = 21;  // screen position of the world origin
   Vec3 light{-0.55f, -0.45f, 0.70f};  // towards the light
-  float ambient = 0.28f;
+  float ambient = 0.34f;
 };
 
 // A soft shadow on the ground round a point of the layer, cast to the bottom
