@@ -124,6 +124,7 @@ const PainterMap& Painters() {
     AddDecorPainters(m);
     AddObjectPainters(m);
     AddFigurePainters(m);
+    AddEffectPainters(m);
     return m;
   }();
   return painters;

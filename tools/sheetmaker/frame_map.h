@@ -71,3 +71,4 @@ void AddWallPainters(PainterMap& m);
 void AddDecorPainters(PainterMap& m);
 void AddObjectPainters(PainterMap& m);
 void AddFigurePainters(PainterMap& m);
+void AddEffectPainters(PainterMap& m);
