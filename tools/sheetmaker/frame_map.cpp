@@ -125,6 +125,7 @@ const PainterMap& Painters() {
     AddObjectPainters(m);
     AddFigurePainters(m);
     AddEffectPainters(m);
+    AddIconPainters(m);
     return m;
   }();
   return painters;

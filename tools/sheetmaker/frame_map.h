@@ -72,3 +72,4 @@ void AddDecorPainters(PainterMap& m);
 void AddObjectPainters(PainterMap& m);
 void AddFigurePainters(PainterMap& m);
 void AddEffectPainters(PainterMap& m);
+void AddIconPainters(PainterMap& m);
