@@ -284,6 +284,7 @@ void DrawLightSources(int rows, int cols) {
       CampfireSquareX = v.x;
       CampfireSquareY = v.y;
     }
+    if (wall == 90) return;  // the campfire's codes are not torches
     if (floor == 2015 || floor == 2016) {
       NewJitter();
       const int offset = floor == 2015 ? 11 : 12;

@@ -6,6 +6,7 @@
 #include "combat/resolution/combat_sequencer.h"
 #include "map/square_grids.h"
 #include "screens/game/creature_figures.h"
+#include "state/camera.h"
 #include "state/map_view_state.h"
 #include "state/turn_order.h"
 #include "map_scene.h"
@@ -74,10 +75,19 @@ class MapViewPictures : public ::testing::Test {
     MissileState.pixelX = 24 * 7 + 6;
     MissileState.pixelY = 24 * 5;
     MissileState.frame = 85;
+
+    // The view a square down and half a square right of the map's corner.
+    ViewOriginX = 12;
+    ViewOriginY = 24;
+    FirstVisibleX = 0;
+    FirstVisibleY = 1;
+    SquareOffsetX = 12;
+    SquareOffsetY = 0;
   }
 };
 
 TEST_F(MapViewPictures, YardByDayAndByNight) {
+  harness::SeedRandom(7);  // the flames' flicker
   mapscene::DrawScene();
   EXPECT_EQ(harness::CompareStoredPicture(__FILE__, "map_view_day"), 0);
 
