@@ -5,7 +5,7 @@
 #include "engine/settings.h"
 #include "engine/sound.h"
 #include "screens/game/frame_words.h"
-#include "screens/game/map_view.h"
+#include "state/game_screen_words.h"
 #include "state/camera.h"
 
 namespace {
@@ -14,7 +14,7 @@ struct AmbientChannel {
   AmbientSource source;
   int channel, sound, nearLevel, farLevel;
 };
-constexpr AmbientChannel kMagic = {kAmbientMagic, 17, 22, 100, 60};
+constexpr AmbientChannel kMagic = {kAmbientAreas, 17, 22, 100, 60};
 constexpr AmbientChannel kFeatures = {kAmbientFeatures, 21, 23, 100, 70};
 constexpr AmbientChannel kFlames = {kAmbientFlames, 18, 20, 100, 60};
 constexpr int kCampfireChannel = 20, kCampfireSound = 55, kCampfireNear = 100, kCampfireFar = 75;
@@ -28,8 +28,8 @@ void ServeChannel(const AmbientChannel& a) {
   int32_t& level = AmbientChannelLevels[a.channel];
   const bool playing = IsChannelPlaying(a.channel) != 0;
   if (flags.seen && !playing) {
-    const bool campfireNear = AmbientSourceFlags[kAmbientCampfire].near != 0;
-    level = flags.near && !campfireNear ? a.nearLevel : a.farLevel;
+    const bool campfireNear = AmbientSourceFlags[kAmbientCampfire].nearby != 0;
+    level = flags.nearby && !campfireNear ? a.nearLevel : a.farLevel;
     SetChannelPan(a.channel, 0);
     PlaySound(a.sound, a.channel, 0, Percent(level));
     return;
@@ -41,13 +41,13 @@ void ServeChannel(const AmbientChannel& a) {
   }
   if (!playing) return;
   const int32_t before = level;
-  if (flags.near && level == a.farLevel) level = a.nearLevel;
-  if (!flags.near && level == a.nearLevel) level = a.farLevel;
+  if (flags.nearby && level == a.farLevel) level = a.nearLevel;
+  if (!flags.nearby && level == a.nearLevel) level = a.farLevel;
   if (level != before) SetChannelVolume(a.channel, Percent(level));
 }
 
 // The full volumes of what the campfire damps.
-int RainFull() { return RainVolume * AmbientVolume() / 100; }
+int RainFull() { return static_cast<int>(RainVolume) * AmbientVolume() / 100; }
 int FeaturesFull() { return AmbientChannelLevels[kFeatures.channel] * AmbientVolume() / 100; }
 
 void ServeCampfire() {
@@ -57,7 +57,7 @@ void ServeCampfire() {
   const int pan = d > 4 ? -10000 : d < -4 ? 10000 : 0;
   const bool playing = IsChannelPlaying(kCampfireChannel) != 0;
   if (flags.seen && !playing) {
-    level = flags.near ? kCampfireNear : kCampfireFar;
+    level = flags.nearby ? kCampfireNear : kCampfireFar;
     SetChannelPan(kCampfireChannel, pan);
     PlaySound(kCampfireSound, kCampfireChannel, 0, Percent(level));
     return;
@@ -73,14 +73,14 @@ void ServeCampfire() {
   if (!playing) return;
   SetChannelPan(kCampfireChannel, pan);
   if (AmbientVolume() > 0) {
-    const int damp = flags.near ? 2 : 40, music = flags.near ? 2 : 30;
+    const int damp = flags.nearby ? 2 : 40, music = flags.nearby ? 2 : 30;
     SetChannelVolume(kRainChannel, RainFull() * damp / 100);
     SetChannelVolume(kFeatures.channel, FeaturesFull() * damp / 100);
     SetMusicVolume(OptionWords[kOptionMusicVolume] * music / 100);
   }
   const int32_t before = level;
-  if (flags.near && level == kCampfireFar) level = kCampfireNear;
-  if (!flags.near && level == kCampfireNear) level = kCampfireFar;
+  if (flags.nearby && level == kCampfireFar) level = kCampfireNear;
+  if (!flags.nearby && level == kCampfireNear) level = kCampfireFar;
   if (level != before) SetChannelVolume(kCampfireChannel, Percent(level));
 }
 

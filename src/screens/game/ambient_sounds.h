@@ -4,5 +4,6 @@
 // toward it and damps the rain, the other features and the music.
 #pragma once
 
-// Once a frame, after the map view has raised the AmbientSourceFlags.
-void UpdateAmbientSounds();
+// UpdateAmbientSounds (overlay_sections.h): once a frame, after the map view
+// has raised the AmbientSourceFlags.
+#include "screens/game/overlay_sections.h"

@@ -1,6 +1,4 @@
-// The game screen's spending of the acting fighter's turn budget, and least
-// versions of its camera services, standing until the game screen's own
-// camera code replaces them.
+// The game screen's spending of the acting fighter's turn budget.
 #include "state/casting_services.h"
 
 #include "combat/turns/combat_cycle.h"
@@ -19,12 +17,6 @@ namespace {
 int32_t ActingSpeed() {
   const int creature = CurrentFighter();
   return IsValidCreature(creature) ? Creatures[creature].speed.current : 0;
-}
-
-void CentreOn(int pixelX, int pixelY) {
-  const bool large = WindowSize == 3;
-  ViewOriginX = pixelX - (large ? 480 : 320) / 2 + 12;
-  ViewOriginY = pixelY - (large ? 360 : 240) / 2 + 12;
 }
 
 // After an action, a fighter that has already moved keeps moving only with
@@ -84,12 +76,3 @@ bool ClearActionTarget() {
   return true;
 }
 
-void StrictScrollTo(int creature, int x, int y) {
-  if (DebugMode) LogMessage("StrictScroll to %i - %i - %i", creature, x, y);
-  if (IsValidCreature(creature)) CentreOn(Creatures[creature].pixelX, Creatures[creature].pixelY);
-  else if (x >= 0 && y >= 0) CentreOn(x * kSquarePixels, y * kSquarePixels);
-  // The view is there at once: whoever waited for the camera to arrive goes on.
-  MovementPlaybackActive = 0;
-}
-
-void ScrollToCreatureAt(int creature, int x, int y) { StrictScrollTo(creature, x, y); }

@@ -22,13 +22,16 @@
 #include "screens/game/event_playback.h"
 #include "screens/game/figure_table.h"
 #include "screens/game/frame_words.h"
-#include "screens/game/game_screen.h"
+#include "screens/game/floating_texts.h"
+#include "screens/game/frame_words.h"
+#include "screens/game/map_mouse_words.h"
 #include "screens/game/square_drawing.h"
 #include "screens/game/view_squares.h"
 #include "state/combat_action.h"
 #include "state/combat_events.h"
 #include "state/current_cast.h"
 #include "state/fighter_slots.h"
+#include "state/game_screen_words.h"
 #include "state/inventory_state.h"
 #include "state/party_leader.h"
 #include "state/queued_actions.h"
@@ -38,7 +41,6 @@ int32_t DrawListCount = 0;
 uint8_t ActiveFighterOnScreen = 0;
 int32_t ScreenPosX[kCreatureCount];
 int32_t ScreenPosY[kCreatureCount];
-int32_t FloatingTextStagger = 0;
 
 namespace {
 
@@ -141,22 +143,6 @@ void DrawObjectsInFront(int bottom, int rows, int cols, uint32_t tint) {
   }
 }
 
-// The first frame of a floating text places it over the creature; later it
-// rises one pixel every two frames.
-void PlaceFloatingText(int creature, const CreatureRecord& c, int dx, int dy) {
-  FloatingTextEntry& f = FloatingTexts[creature];
-  if (f.framesLeft < 0 || MovementPlaybackActive != 0) return;
-  if (f.framesLeft == FloatingTextDuration - 1) {
-    FloatingTextStagger = 1 - FloatingTextStagger;
-    const int length = static_cast<int>(std::strlen(f.text));
-    const int perChar = WideViewDrawSwitch ? 6 : 4;
-    f.x = c.pixelX + dx + 11 * c.footprintWidth.current - perChar * length;
-    f.y = c.pixelY + dy + 8 * FloatingTextStagger - 5;
-  } else if (f.framesLeft % 2 == 0) {
-    --f.y;
-  }
-}
-
 void DrawFigurePass(int creature, int rows, int cols, uint32_t tint) {
   CreatureRecord& c = Creatures[creature];
   Outlined[creature] = 0;
@@ -174,7 +160,8 @@ void DrawFigurePass(int creature, int rows, int cols, uint32_t tint) {
   // Translucent when unseen by magic; dimmed when only remembered.
   const bool hidden = Active(creature, kCondGreaterInvisibility) || Active(creature, kCondInvisible) ||
                       Active(creature, kCondConcealedByDarkness) || Active(creature, kCondMagicallyConcealed);
-  int red = AmbientTint[0], green = AmbientTint[1], blue = AmbientTint[2];
+  int red = static_cast<int>(AmbientTint[0]), green = static_cast<int>(AmbientTint[1]),
+      blue = static_cast<int>(AmbientTint[2]);
   if (seen == 2 || seen == 0) {
     red = red * 75 / 100;
     green = green * 63 / 100;
@@ -218,7 +205,7 @@ void DrawFigurePass(int creature, int rows, int cols, uint32_t tint) {
   else if (Active(creature, kCondNauseated) && !Outlined[creature])
     DrawSheetFrameSilhouette(sheet, frame, x, y, (static_cast<uint32_t>(PulseAlpha + 30) << 24) | 0x00C800u, sx, sy);
 
-  PlaceFloatingText(creature, c, dx, dy);
+  PlaceFloatingText(creature, dx, dy);
 }
 
 // The numbers of the spells whose chance of taking effect is shown, and of
@@ -357,16 +344,10 @@ void DrawLabels(int creature) {
   if (creature == PlaybackCreature) PlayEventOverLabels(creature);
   DrawChanceLabels(creature, cx, cy);
 
-  const FloatingTextEntry& f = FloatingTexts[creature];
-  if (f.framesLeft >= 0) {
-    if (MovementPlaybackActive == 0) {
-      const uint32_t alpha = f.framesLeft >= FloatingTextFadeStart ? 255u : static_cast<uint32_t>(5 * f.framesLeft);
-      DrawString(f.text, 0, f.x - 24 * FirstVisibleX - SquareOffsetX, f.y - 24 * FirstVisibleY - SquareOffsetY,
-                 (alpha << 24) | 0x00FFFFFFu, 0);
-    }
-  } else if (creature != PlaybackCreature) {
+  if (FloatingTexts[creature].framesLeft >= 0)
+    DrawFloatingText(creature);
+  else if (creature != PlaybackCreature)
     DrawConditionIcons(creature, cx, cy);
-  }
 
   DrawQueuedSpell(creature, cx, cy);
 
@@ -407,22 +388,17 @@ void FigureCentre(int creature, int* cx, int* cy) {
   *cy = ScreenPosY[creature] + c.figureSize[1].current / 2;
 }
 
-void BuildCreatureDrawList(int rows, int cols, uint32_t tint) {
+void BuildDrawList(int rows, int cols, uint32_t tint) {
   std::fill(std::begin(ScreenPosX), std::end(ScreenPosX), -1);
   std::fill(std::begin(ScreenPosY), std::end(ScreenPosY), -1);
   DrawListCount = 0;
   ActiveFighterOnScreen = 0;
   const int current = InCombat == 1 ? CurrentFighter() : static_cast<int>(PartyLeader);
+  CountDownFloatingTexts();
   const int count = std::min<int>(FighterCount, kFighterSlots);
   for (int slot = 0; slot < count; ++slot) {
     const int creature = FighterSlots[slot].creature;
-    if (!IsValidCreature(creature)) continue;
-    FloatingTextEntry& f = FloatingTexts[creature];
-    if (f.framesLeft >= 0 && MovementPlaybackActive == 0 && --f.framesLeft == -1) {
-      f.text[0] = 0;
-      f.x = f.y = -1;
-    }
-    if (!IsFighterOnScreen(slot) || DrawListCount >= kDrawListSize) continue;
+    if (!IsValidCreature(creature) || !IsFighterOnScreen(slot) || DrawListCount >= kDrawListSize) continue;
     DrawList[DrawListCount++] = {creature, FootLine(Creatures[creature])};
     if (creature == current) ActiveFighterOnScreen = 1;
   }
@@ -436,7 +412,7 @@ void DrawCreatureFigures(int rows, int cols, uint32_t tint) {
   for (int i = 0; i < DrawListCount; ++i) DrawFigurePass(DrawList[i].creature, rows, cols, tint);
 }
 
-void DrawCreatureLabels() {
+void DrawCreatureLabels(int, int) {
   for (int i = 0; i < DrawListCount; ++i) {
     const int creature = DrawList[i].creature;
     if (ScreenPosX[creature] != -1) DrawLabels(creature);
@@ -448,6 +424,5 @@ void ResetCreatureFiguresState() {
   ActiveFighterOnScreen = 0;
   for (int32_t& p : ScreenPosX) p = -1;
   for (int32_t& p : ScreenPosY) p = -1;
-  FloatingTextStagger = 0;
   std::memset(Outlined, 0, sizeof Outlined);
 }

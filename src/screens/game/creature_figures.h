@@ -6,6 +6,7 @@
 #include <cstdint>
 
 #include "rules/creature_record.h"
+#include "screens/game/map_view_passes.h"  // BuildDrawList, DrawCreatureFigures, DrawCreatureLabels
 
 constexpr int kDrawListSize = 300;
 struct DrawListEntry {
@@ -21,18 +22,6 @@ extern uint8_t ActiveFighterOnScreen;
 // Where each creature's figure was drawn this frame (-1: not drawn).
 extern int32_t ScreenPosX[kCreatureCount];
 extern int32_t ScreenPosY[kCreatureCount];
-// Two floating texts begun on consecutive frames stand 8 pixels apart.
-extern int32_t FloatingTextStagger;
-
-// Counts the floating texts down, lists the creatures in view, draws the
-// objects of every view row and sorts the list.
-void BuildCreatureDrawList(int rows, int cols, uint32_t tint);
-// The figures of the listed creatures, each followed by the tall objects in front of it.
-void DrawCreatureFigures(int rows, int cols, uint32_t tint);
-// The labels over the drawn creatures: glows, hit and spell chances,
-// floating texts, condition icons, readied spells and the turn marker.
-void DrawCreatureLabels();
-
 // The figure's centre on the screen (screen position plus half its drawn size).
 void FigureCentre(int creature, int* cx, int* cy);
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "engine/frame.h"
+#include "engine/graphics.h"
 #include "engine/input.h"
 #include "engine/text.h"
 #include "map/map_record.h"
@@ -45,7 +46,7 @@ void WriteCaption() {
 
 }  // namespace
 
-void RunDebugMapTool() {
+void DrawDebugMapTool() {
   if (DebugMode == 0 || DebugMapTool != 1) return;
   if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount)
     for (uint32_t& square : MapMemory[CurrentMapNumber]) square = 1;
@@ -63,10 +64,12 @@ void RunDebugMapTool() {
   }
 }
 
-bool DebugExitChordHeld() {
+bool DebugExitChord() {
   if (DebugMode == 0) return false;
   ReadInputDevice(&KeyboardDevice);
-  return Held(kKeyLeftShift) && Held(kKeyEscape);
+  if (!Held(kKeyLeftShift) || !Held(kKeyEscape)) return false;
+  EndSprite();
+  return true;
 }
 
 void ResetDebugToolsState() {

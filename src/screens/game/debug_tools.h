@@ -3,17 +3,17 @@
 #pragma once
 #include <cstdint>
 
+#include "screens/game/overlay_sections.h"  // DrawDebugMapTool, DebugExitChord
+
 // 1 while the map-switch tool is open; the map it switches to (0 to 40).
 extern uint8_t DebugMapTool;
 extern int32_t DebugMapNumber;
 
-// While the debug flag and the tool are on: the whole map explored, the
-// tool's caption, "=" / "0" and "-" / "9" to choose the map, Left Shift with
-// T to go there with the party on the map cursor's square.
-void RunDebugMapTool();
-// With the debug flag on, Left Shift and Escape held together: true, and the
-// game screen frame ends the program.
-bool DebugExitChordHeld();
+// DrawDebugMapTool: while the debug flag and the tool are on, the whole map
+// explored, the tool's caption, "=" / "0" and "-" / "9" to choose the map,
+// Left Shift with T to go there with the party on the map cursor's square.
+// DebugExitChord: with the debug flag on, Left Shift and Escape held
+// together end the sprite batch and answer true (the program ends).
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetDebugToolsState();

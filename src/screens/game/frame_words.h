@@ -1,59 +1,76 @@
-// The game screen frame's words that the map view reads: the animation
-// counters the frame advances, the hover and aim words of the map mouse
-// handler, and the tint and rain of the day clock. Their owners write them;
-// the map view only reads them (it also steps the stored codes on the frames
-// the counters give).
+// The words the game screen frame keeps and every section of the game
+// screen reads: the frame counters, the scale switch of the wide window,
+// the cursor hint, the hovered creature, the ambient sources the map passes
+// find in view, and the debug switch that hides the map.
 #pragma once
 #include <cstdint>
 
-// Counters advanced every frame.
-extern int32_t BlinkTick;         // of 20: blinking marks show while above 10
-extern int32_t Tick100;           // of 100
-extern float PhaseAngle;          // radians, a 250th of a turn a frame
-extern float SlowPhaseAngle;      // a 10,000th of a turn a frame
-// Counters advanced only in screen modes 0 and 1.
-extern int32_t ArrowPulse;        // +3 a frame, back to 0 past 100
-extern int32_t IconFrame8;        // of 8, every 3 frames
-extern int32_t IconFrame10;       // of 10, every 15 frames
-extern int32_t IconFrame3A;       // of 3, every 4 frames
-extern int32_t PulseAlpha;        // 0 to 100, rising and falling
-extern int32_t IconFrame3B;       // of 3, every 8 frames
-extern int32_t AreaFrame;         // 900 to 917, every 2 frames
-extern int32_t FeatureFrame;      // of 12, every 10 frames
-extern int32_t FlameTick;         // of 4
-extern int32_t FloorTick;         // of 4
-extern int32_t LayerTick10, LayerTick13, LayerTick8, LayerTick5;
-extern int32_t MarkerFrame;       // of 11, every 13 frames
+#include "adventure/scripts.h"   // ForceSquareScripts
+#include "engine/graphics.h"     // WideViewDrawSwitch
 
-// The map mouse handler's words: the creature under the mouse (-1 none) and
-// its fighter slot, the hover marks hidden, whether the pending spell's area
-// may be cast where it stands, the move range shown and forced, the path
-// preview, and the attack-aim word (2: hit chances shown).
+// 1 while the drawing kit works in the 480x360 space of the "960x720 (b)"
+// window; set at the start of every frame, cleared around the panels that
+// keep the 320x240 layout.
+inline uint8_t& MapScaleSwitch = WideViewDrawSwitch;
+
+// Counters advanced at the start of every frame (a counter "of n" runs 0 to
+// n - 1 and wraps to 0).
+extern uint32_t BlinkTick;       // of 20: the blinking marks show while above 10
+extern uint32_t Tick100;         // of 100
+extern float PhaseAngle;         // + 2 pi / 250 a frame, wrapped at 2 pi
+extern float SlowPhaseAngle;     // + 2 pi / 10000 a frame, wrapped at 2 pi
+extern int32_t FrameCountdown;   // - 1 a frame, no lower bound
+
+// Counters advanced only while exploring (screen mode 0) or in a dialogue
+// or rest (1); they stand still in every other mode.
+extern uint32_t ArrowPulse;      // + 3 a frame, back to 0 once past 100
+extern uint32_t IconFrame8;      // + 1 every 3 frames, of 8
+extern uint32_t IconFrame10;     // + 1 every 15 frames, of 10
+extern uint32_t IconFrame3A;     // + 1 every 4 frames, of 3
+extern int32_t PulseAlpha;       // 0 to 100, rising and falling by 4 every 2 frames
+extern uint32_t IconFrame3B;     // + 1 every 8 frames, of 3
+extern uint32_t AreaFrame;       // 900 to 917, + 1 every 2 frames
+extern uint32_t FeatureFrame;    // + 1 every 10 frames, of 12
+extern uint32_t FlameTick;       // of 4
+extern uint32_t FloorTick;       // of 4
+extern uint32_t LayerTick10, LayerTick13, LayerTick8, LayerTick5;
+extern uint32_t WeatherTick;     // of 5: the day clock and the weather step on its wrap
+extern uint32_t MarkerFrame;     // + 1 every 13 frames, of 11
+// Whether AreaFrame stepped in this frame (the 900 floor codes step with it).
+extern uint8_t AreaFrameStepped;
+
+// Advances the counters of the first kind, and in screen modes 0 and 1 those
+// of the second.
+void AdvanceFrameCounters();
+
+// The hint drawn beside the cursor at the end of the frame; cleared at its start.
+constexpr int kCursorHintSize = 100;
+extern char CursorHint[kCursorHintSize];
+
+// The creature under the mouse this frame (-1 none) and its fighter slot;
+// the party list's hover byte.
 extern int32_t HoveredCreature;
 extern int32_t HoveredFighterSlot;
-extern uint8_t HoverMarksHidden;
-extern int32_t CursorTargetValid;
-extern uint8_t MoveRangeAllowed;
-extern uint8_t MoveRangeForced;
-extern uint8_t PathPreviewShown;
-extern int32_t AttackAimMode;
+extern uint8_t PartyListHover;
 
-// The day clock's light: the tint of the frame (red, green, blue), the row
-// of the lighting table it fades to, whether it has arrived, and the rest
-// fade (1 fading to black, 2 back in). The rain: the frame of sheet 4 drawn
-// as rain (0 none, 84 to 88) and the rain sound's level.
-extern int32_t AmbientTint[3];
-extern int32_t LightingIndex;
-extern int32_t TintSettled;
-extern int32_t RestFade;
-extern int32_t RainFrame;
-extern int32_t RainVolume;
-// The lighting table: dawn, day, dusk, night, storm, black.
-constexpr int kLightingRows = 6;
-extern const int32_t LightingTable[kLightingRows][3];
+// The sound-making features the map passes drew this frame: for the animated
+// features, the kind-1 magic areas, the torches and braziers and the
+// campfire, whether one is in view and whether one lies within two squares of
+// the focus square; and the last campfire square drawn.
+enum AmbientSource : int { kAmbientFeatures = 0, kAmbientAreas = 1, kAmbientFlames = 2, kAmbientCampfire = 3 };
+struct AmbientSourcePair {
+  uint8_t seen;
+  uint8_t nearby;
+};
+extern AmbientSourcePair AmbientSourceFlags[4];
+extern int32_t CampfireSquareX, CampfireSquareY;
 
-// Floating texts: opaque while at least this many frames are left, then fading.
-extern int32_t FloatingTextFadeStart;
+// A debug mode in which the map passes draw nothing.
+extern uint8_t MapHidden;
+// Whether the square or creature under the cursor suits the spell being aimed.
+extern uint8_t CursorTargetValid;
+// Set while the scripts of the squares the party stands on are to run again.
+inline uint32_t& RecheckSquareScripts = ForceSquareScripts;
 
-// The tint colour of the frame: opaque, with the current tint.
-uint32_t FrameTintColour();
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetFrameWords();

@@ -19,17 +19,16 @@
 #include "screens/game/creature_figures.h"
 #include "screens/game/debug_tools.h"
 #include "screens/game/frame_words.h"
+#include "screens/game/map_mouse_words.h"
 #include "screens/game/square_drawing.h"
 #include "screens/game/view_squares.h"
 #include "state/combat_action.h"
 #include "state/current_cast.h"
+#include "state/game_screen_words.h"
 #include "state/threat_grids.h"
 
-uint8_t MapHidden = 0;
 uint8_t WallCodeOverlay = 0;
 uint8_t ShowValuationGrid = 0;
-AmbientSourcePair AmbientSourceFlags[4] = {};
-int32_t CampfireSquareX = -1, CampfireSquareY = -1;
 int32_t TorchJitterX = 0, TorchJitterY = 0;
 
 namespace {
@@ -37,23 +36,24 @@ namespace {
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 constexpr uint32_t kRangeMark = 0x46FFFFFFu;
 
-// The frame AreaFrame had when the animated floors were last drawn.
-int32_t LastAreaFrame = 900;
-
 bool StoredCodesStep() { return ScreenMode == kModeExploring || ScreenMode == kModeResting; }
 
 bool NearFocus(int x, int y) { return std::abs(x - FocusSquareX) <= 2 && std::abs(y - FocusSquareY) <= 2; }
 
 void RaiseSource(AmbientSource source, int x, int y) {
   AmbientSourceFlags[source].seen = 1;
-  if (NearFocus(x, y)) AmbientSourceFlags[source].near = 1;
+  if (NearFocus(x, y)) AmbientSourceFlags[source].nearby = 1;
 }
 
 int32_t& FloorAt(int index) { return CurrentMap.layers[kLayerFloor][index]; }
 
-// Ground, animated features and floor tiles.
+}  // namespace
+
+// Ground, animated features and floor tiles, then the objects and walls.
 void DrawGroundPass(int rows, int cols, uint32_t tint) {
+  if (MapHidden) return;
   ClearLargeObjectMarks();
+  FireAreaSeen = FireAreaNear = 0;
   ForEachSeenSquare(rows, cols, [&](const ViewSquare& v) {
     const int ground = CurrentMap.layers[kLayerGround][v.index];
     if (ground >= 1 && ground <= 43)
@@ -73,6 +73,8 @@ void DrawGroundPass(int rows, int cols, uint32_t tint) {
   DrawObjectWallLayers(rows, cols, tint);
 }
 
+namespace {
+
 bool MoveRangeShown() {
   const CombatActionState& a = CombatAction;
   if (a.playerControlled != 1 || MoveRangeAllowed != 1 || OptionWords[kOptionDisplayThreatAreas] != 1) return false;
@@ -82,7 +84,7 @@ bool MoveRangeShown() {
 }
 
 // The area of the pending spell and the squares the acting fighter's foes threaten.
-void DrawCombatOverlays(int rows, int cols) {
+void DrawRangeMarks(int rows, int cols) {
   if (InCombat != 1 && SpellInProgress == -1) return;
   const bool areaMode = ScreenMode == 11 || (ScreenMode >= 13 && ScreenMode <= 16);
   const bool range = MoveRangeShown();
@@ -142,7 +144,7 @@ void DrawAnimatedFloor(const ViewSquare& v, uint32_t tint, bool areaStepped) {
     if (stepping && FloorTick == 0) StepAnimatedFloor(code, 800, -1);
   } else if (code >= 900 && code <= 917) {
     DrawMapFrame(kSheetAreaFloor, code - 900, v.sx - 20, v.sy - 10, tint);
-    RaiseSource(kAmbientMagic, v.x, v.y);
+    RaiseSource(kAmbientAreas, v.x, v.y);
     if (stepping && areaStepped) StepAnimatedFloor(code, 900, 1);
   }
 }
@@ -172,8 +174,7 @@ void DrawWallCodeMark(const ViewSquare& v) {
 
 // Magic areas, animated floors, the casting preview, rain and the wall marks.
 void DrawAreaPass(int rows, int cols, uint32_t tint) {
-  const bool areaStepped = AreaFrame != LastAreaFrame;
-  LastAreaFrame = AreaFrame;
+  const bool areaStepped = AreaFrameStepped != 0;
   const bool preview = CastingPreviewShown();
   const int kind = preview ? CastingDisplayKind() : -1;
   const bool glyphs = kind == 6 || kind == 7 || kind == 8 || kind == 9 || kind == 11;
@@ -181,7 +182,7 @@ void DrawAreaPass(int rows, int cols, uint32_t tint) {
   ForEachSeenSquare(rows, cols, [&](const ViewSquare& v) {
     if (InCombat == 1 && MagicAreaGrid[v.index].kind == kEffectInsectPlague) {
       DrawMapFrame(kSheetAreaFloor, AreaFrame - 900, v.sx - 20, v.sy - 10);
-      RaiseSource(kAmbientMagic, v.x, v.y);
+      RaiseSource(kAmbientAreas, v.x, v.y);
     }
     DrawAnimatedFloor(v, tint, areaStepped);
     if (glyphs && AreaMask[v.index])
@@ -331,15 +332,9 @@ const LargeObject* LargeObjectOf(int wall) {
 
 }  // namespace
 
-void ClearAmbientSourceFlags() {
-  std::memset(AmbientSourceFlags, 0, sizeof AmbientSourceFlags);
-  FireAreaSeen = FireAreaNear = 0;
-}
-
-void DrawMapBelowCreatures(int rows, int cols, uint32_t tint) {
+void DrawCombatOverlays(int rows, int cols, uint32_t tint) {
   if (MapHidden) return;
-  DrawGroundPass(rows, cols, tint);
-  DrawCombatOverlays(rows, cols);
+  DrawRangeMarks(rows, cols);
   DrawSquareShading(rows, cols);
   DrawSquareOverlays(rows, cols, tint, 1);
 }
@@ -356,7 +351,7 @@ void DrawWallTops(int rows, int cols, uint32_t tint) {
   });
 }
 
-void DrawMapAboveCreatures(int rows, int cols, uint32_t tint) {
+void DrawUpperPasses(int rows, int cols, uint32_t tint) {
   if (MapHidden) return;
   ForEachSeenSquare(rows, cols, [&](const ViewSquare& v) {
     const LargeObject* o = LargeObjectOf(CurrentMap.layers[kLayerWalls][v.index]);
@@ -371,23 +366,10 @@ void DrawMapAboveCreatures(int rows, int cols, uint32_t tint) {
   DrawLightSources(rows, cols);
 }
 
-void DrawMapView(int rows, int cols, uint32_t tint) {
-  DrawMapBelowCreatures(rows, cols, tint);
-  DrawWallTops(rows, cols, tint);
-  BuildCreatureDrawList(rows, cols, tint);
-  DrawCreatureFigures(rows, cols, tint);
-  DrawMapAboveCreatures(rows, cols, tint);
-  DrawCreatureLabels();
-}
-
 void ResetMapViewState() {
-  MapHidden = 0;
   WallCodeOverlay = 0;
   ShowValuationGrid = 0;
-  ClearAmbientSourceFlags();
-  CampfireSquareX = CampfireSquareY = -1;
   TorchJitterX = TorchJitterY = 0;
-  LastAreaFrame = 900;
   ResetSquareDrawingState();
   ResetCreatureFiguresState();
   ResetDebugToolsState();

@@ -14,7 +14,7 @@
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "rules/positions.h"
-#include "screens/game/map_view.h"
+#include "screens/game/frame_words.h"
 #include "screens/game/square_drawing.h"
 #include "screens/game/view_squares.h"
 #include "state/casting_services.h"

@@ -4,11 +4,13 @@
 #pragma once
 #include <cstdint>
 
+#include "screens/game/overlay_sections.h"
+
 // The flight of the current spell's missile from its caster (SpellCaster)
 // toward the map cursor's square. True.
 bool MissileFrame();
 // (state/casting_services.h: MissileFrame(caster, targetX, targetY), the
 // same from a given caster toward a given square.)
 
-// The missile's sprite with its glow, while it flies and is in view.
-void DrawMissileSprite();
+// DrawMissileSprite (overlay_sections.h): the missile's sprite with its
+// glow, while it flies and is in view.

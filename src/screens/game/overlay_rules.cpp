@@ -8,7 +8,6 @@
 #include "map/movement_rules.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
-#include "screens/game/frame_words.h"
 
 uint8_t AnyStepFlag = 0;
 
@@ -94,25 +93,4 @@ bool HasReachableSquare(int creature) {
   AnyStepFlag = 0;
   BuildReachOverlay(scratch, creature);
   return AnyStepFlag != 0;
-}
-
-int FadeAmbientTint() {
-  const int step = RestFade == 1 || RestFade == 2 ? 4 : 1;
-  const int row = LightingIndex >= 0 && LightingIndex < kLightingRows ? LightingIndex : 1;
-  const int32_t* target = LightingTable[row];
-  if (AmbientTint[0] == target[0] && AmbientTint[1] == target[1] && AmbientTint[2] == target[2]) {
-    TintSettled = 1;
-    return 0;
-  }
-  for (int i = 0; i < 3; ++i) {
-    if (AmbientTint[i] < target[i]) {
-      AmbientTint[i] += step;
-      if (AmbientTint[i] > target[i]) AmbientTint[i] = target[i];
-    } else if (AmbientTint[i] > target[i]) {
-      AmbientTint[i] -= step;
-      if (AmbientTint[i] < target[i]) AmbientTint[i] = target[i];
-    }
-  }
-  TintSettled = 0;
-  return 1;
 }

@@ -17,8 +17,3 @@ extern uint8_t AnyStepFlag;
 bool BuildReachOverlay(int32_t* grid, int creature);
 // Whether the creature can take one step in any direction.
 bool HasReachableSquare(int creature);
-
-// One step of AmbientTint toward the row of LightingIndex: 4 a component
-// while a rest fades, else 1, never past the row. 0 (and TintSettled set)
-// when the tint is already there, else 1 (TintSettled cleared).
-int FadeAmbientTint();

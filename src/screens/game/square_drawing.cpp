@@ -16,6 +16,7 @@
 #include "rules/item_tables.h"
 #include "screens/game/creature_figures.h"
 #include "screens/game/frame_words.h"
+#include "screens/game/map_mouse_words.h"
 #include "screens/game/map_view.h"
 #include "screens/game/view_squares.h"
 #include "state/combat_action.h"
@@ -37,18 +38,17 @@ uint32_t WithAlpha(uint32_t colour, int alpha) {
 
 int WallCode(int x, int y) { return ViewInside(x, y) ? CurrentMap.At(kLayerWalls, x, y) : 0; }
 
-// The walls drawn square by square from sheet 12 (the large objects, the
-// doors, the animated features and the campfire have passes of their own).
-bool PlainWall(int code) {
-  if (code < 1 || code > 209) return false;
-  switch (code) {
-    case 60: case 64: case 68: case 72: case 106:
-    case 82: case 83: case 84: case 85:
-    case 86: case 87: case 88: case 89: case 90:
-      return false;
-    default:
-      return true;
-  }
+// The walls and features drawn square by square (the large objects, the
+// doors and the animated features have passes of their own): the walls that
+// block sight from the large marks, the features of the ground sheet and the
+// objects sheet.
+void DrawWallFeature(const ViewSquare& v, int code, uint32_t tint) {
+  if (code >= 46 && code <= 55)
+    DrawMapFrame(kSheetLargeMarks, code - 45, v.sx - 10, v.sy - 10, tint);
+  else if ((code >= 73 && code <= 81) || (code >= 90 && code <= 99))
+    DrawMapFrame(kSheetGround, code, v.sx, v.sy, tint);
+  else if (code >= 100 && code <= 199 && code != 106)
+    DrawMapFrame(kSheetObjects, code - 100, v.sx, v.sy, tint);
 }
 
 // Doors: a door along x (82, 84) has its second half in the square whose
@@ -183,7 +183,7 @@ void DrawItemMarker(int x, int y, int sx, int sy) {
     const int code = CurrentMap.At(kLayerObjects0 + level, x, y);
     if (code >= 5000 && code <= 9999 && code - 5000 < kItemRows && ItemTable[code - 5000].baseType == 6) treasure = true;
   }
-  DrawMapFrame(kSheetAreaMarks, treasure ? 99 : MarkerFrame + 89, sx, sy);
+  DrawMapFrame(kSheetFloor, treasure ? 99 : 89, sx, sy);
 }
 
 void DrawMoveArrow(int x, int y, int sx, int sy) {
@@ -340,25 +340,19 @@ void DrawObjectWallLayers(int rows, int cols, uint32_t tint) {
       const int group = (floor - 1000) / 10, phase = (floor - 1000) % 10;
       DrawMapFrame(kSheetFloorFeatures, 10 * group + (phase + LayerTick10) % 10, v.sx, v.sy, tint);
     }
+    if (floor == 2015 || floor == 2016) DrawMapFrame(kSheetObjects, floor - 2000, v.sx, v.sy, tint);
     if (door)
       DrawDoor(v, *door, tint);
-    else if (PlainWall(wall))
-      DrawMapFrame(kSheetShade, wall, v.sx, v.sy, tint);
+    else
+      DrawWallFeature(v, wall, tint);
   });
 }
 
 void DrawSquareShading(int rows, int cols) {
-  bool multiplying = false;
   ForEachSeenSquare(rows, cols, [&](const ViewSquare& v) {
     const uint32_t shade = FogGrid[v.index];
-    if (shade <= 1) return;
-    if (!multiplying) {
-      SetBlendMode(platform::kBlendZero, platform::kBlendSrcColour);
-      multiplying = true;
-    }
-    DrawMapFrame(kSheetShade, static_cast<int>(shade) + 49, v.sx, v.sy);
+    if (shade > 1) DrawMapFrame(kSheetShade, static_cast<int>(shade) + 49, v.sx, v.sy);
   });
-  if (multiplying) EndAdditive();
 }
 
 uint8_t FireAreaSeen = 0;

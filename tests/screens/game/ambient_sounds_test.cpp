@@ -74,16 +74,16 @@ TEST(DebugMapTool, TheMapNumberWrapsBothWays) {
   harness::KeyDown("0");
   harness::PumpMessages();
   ReadInputDevice(&KeyboardDevice);
-  RunDebugMapTool();
+  DrawDebugMapTool();
   EXPECT_EQ(DebugMapNumber, 0);
-  RunDebugMapTool();  // once per press
+  DrawDebugMapTool();  // once per press
   EXPECT_EQ(DebugMapNumber, 0);
   harness::KeyUp("0");
   harness::KeyDown("-");
   harness::PumpMessages();
   ReadInputDevice(&KeyboardDevice);
-  RunDebugMapTool();
-  RunDebugMapTool();  // every frame while held
+  DrawDebugMapTool();
+  DrawDebugMapTool();  // every frame while held
   EXPECT_EQ(DebugMapNumber, 39);
   harness::KeyUp("-");
   DebugMode = 0;

@@ -131,7 +131,7 @@ TEST_F(MapPasses, CampfireFlamesStepAndLargeGlowsSpanTheirObject) {
   EXPECT_EQ(CurrentMap.At(kLayerFloor, 7, 5), 320);
   EXPECT_EQ(CampfireSquareX, 7);
   EXPECT_TRUE(AmbientSourceFlags[kAmbientCampfire].seen);
-  EXPECT_TRUE(AmbientSourceFlags[kAmbientCampfire].near);  // within 2 of the focus square (7, 5)
+  EXPECT_TRUE(AmbientSourceFlags[kAmbientCampfire].nearby);  // within 2 of the focus square (7, 5)
   std::vector<SheetDraw> glows;
   for (const SheetDraw& d : draws)
     if (d.slot == 32 && d.colour == 0xC8F1B134u) glows.push_back(d);

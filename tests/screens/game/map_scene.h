@@ -17,6 +17,7 @@
 #include "map/party_vision.h"
 #include "rules/creature_record.h"
 #include "screens/game/frame_words.h"
+#include "state/game_screen_words.h"
 #include "screens/game/map_view.h"
 #include "screens/game/missile_flight.h"
 #include "state/camera.h"
@@ -70,13 +71,26 @@ inline int Place(int id, int x, int y, int figure, int sizeClass = 1, int square
   return id;
 }
 
-// The map view of the 320x240 picture drawn in a scene of its own.
+// The tint colour of the frame.
+inline uint32_t Tint() {
+  return 0xFF000000u | (AmbientTint[0] & 0xFF) << 16 | (AmbientTint[1] & 0xFF) << 8 | (AmbientTint[2] & 0xFF);
+}
+
+// The map view of the 320x240 picture drawn in a scene of its own, its
+// passes in the frame's order, and the missile.
 inline void DrawScene() {
   BeginScene();
   ClearScreen(0xFF000000u);
   BeginSprite();
-  ClearAmbientSourceFlags();
-  DrawMapView(11, 14, FrameTintColour());
+  std::memset(AmbientSourceFlags, 0, sizeof AmbientSourceFlags);
+  const uint32_t tint = Tint();
+  DrawGroundPass(11, 14, tint);
+  DrawCombatOverlays(11, 14, tint);
+  DrawWallTops(11, 14, tint);
+  BuildDrawList(11, 14, tint);
+  DrawCreatureFigures(11, 14, tint);
+  DrawUpperPasses(11, 14, tint);
+  DrawCreatureLabels(11, 14);
   DrawMissileSprite();
   EndSprite();
   EndScene();

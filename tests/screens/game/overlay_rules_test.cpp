@@ -1,5 +1,5 @@
 // The map view's decisions: the condition shown for a creature, the squares
-// of a one-square step, the large-feature test of a 2 by 2 block and the tint's fade.
+// of a one-square step and the large-feature test of a 2 by 2 block.
 #include <gtest/gtest.h>
 
 #include "map/fighter_tests.h"
@@ -68,27 +68,6 @@ TEST_F(OverlayRules, TheBlockTestKeepsToTheMapAndMay3003Aside) {
   EXPECT_FALSE(TouchesBlockCode(9, 3, false));
   CurrentMap.At(kLayerWalls, 9, 4) = 106;
   EXPECT_TRUE(TouchesBlockCode(9, 3, true));
-}
-
-TEST_F(OverlayRules, TheTintFadesOneStepAFrameAndNeverPassesItsRow) {
-  AmbientTint[0] = AmbientTint[1] = AmbientTint[2] = 255;
-  LightingIndex = 3;  // night (140, 140, 255)
-  RestFade = 0;
-  EXPECT_EQ(FadeAmbientTint(), 1);
-  EXPECT_EQ(AmbientTint[0], 254);
-  EXPECT_EQ(AmbientTint[2], 255);
-  EXPECT_EQ(TintSettled, 0);
-  LightingIndex = 5;  // black, while a rest fades: 4 a frame
-  RestFade = 1;
-  AmbientTint[0] = 6;
-  FadeAmbientTint();
-  EXPECT_EQ(AmbientTint[0], 2);
-  FadeAmbientTint();
-  EXPECT_EQ(AmbientTint[0], 0);
-  int frames = 0;
-  while (FadeAmbientTint() == 1) ++frames;
-  EXPECT_EQ(frames, (254 + 3) / 4 - 2);
-  EXPECT_EQ(TintSettled, 1);
 }
 
 }  // namespace
