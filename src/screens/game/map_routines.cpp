@@ -49,12 +49,21 @@ namespace {
 constexpr int kStepX[9] = {0, 0, 1, 1, 1, 0, -1, -1, -1};
 constexpr int kStepY[9] = {0, -1, -1, 0, 1, 1, 1, 0, -1};
 
+// Whether a present creature of the map other than the two stands on (x, y).
+bool OtherCreatureAt(int x, int y, int pusher, int target) {
+  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
+    const int c = FighterSlots[s].creature;
+    if (c == pusher || c == target || !IsValidCreature(c) || Creatures[c].present != 1) continue;
+    if (FootprintCovers(c, x, y)) return true;
+  }
+  return false;
+}
+
 // Inside the map, open (on the open-square flood) and holding no creature
 // but the two.
 bool RoomFor(int x, int y, int pusher, int target) {
-  if (!CurrentMap.Inside(x, y) || BlockedGrid[SquareIndex(x, y)] != kSquareFlooded) return false;
-  const int other = CreatureAtSquare(x, y, target);
-  return other == -1 || other == pusher;
+  return CurrentMap.Inside(x, y) && BlockedGrid[SquareIndex(x, y)] == kSquareFlooded &&
+         !OtherCreatureAt(x, y, pusher, target);
 }
 
 bool FootprintMovesFree(int creature, int dx, int dy, int pusher, int target) {
@@ -80,9 +89,7 @@ bool IsFacingSquareFree(int pusher, int target) {
   const bool small = p.footprintWidth.current == 1 && p.footprintHeight.current == 1 &&
                      t.footprintWidth.current == 1 && t.footprintHeight.current == 1;
   if (small) {
-    const int x = t.squareX + dx, y = t.squareY + dy;
-    return CurrentMap.Inside(x, y) && BlockedGrid[SquareIndex(x, y)] == kSquareFlooded &&
-           CreatureAtSquare(x, y, -1) == -1;
+    return RoomFor(t.squareX + dx, t.squareY + dy, pusher, target);
   }
   return FootprintMovesFree(pusher, dx, dy, pusher, target) && FootprintMovesFree(target, dx, dy, pusher, target);
 }
