@@ -1,8 +1,7 @@
-// The files of a saved game, each read by loading a slot whose other files
-// are whole: the creature roster, the details, the journal, the map memory,
-// the flags and the achievements. A file the load refuses must leave the
-// running game exactly as it was; one it takes must read back as it is
-// written again.
+// The fuzzing targets of the files of a saved game share this: each file is
+// read by loading a slot whose other files are whole, and a file the load
+// refuses must leave the running game exactly as it was.
+#pragma once
 #include <cstring>
 #include <string>
 #include <vector>
@@ -19,16 +18,16 @@
 #include "state/game_progress.h"
 #include "state/inventory_state.h"
 
-namespace {
+namespace savefuzz {
 
-uint64_t Hash(uint64_t h, const void* data, size_t size) {
+inline uint64_t Hash(uint64_t h, const void* data, size_t size) {
   const auto* p = static_cast<const uint8_t*>(data);
   for (size_t i = 0; i < size; ++i) h = (h ^ p[i]) * 1099511628211ull;
   return h;
 }
 
 // Everything a load replaces.
-uint64_t RunningGame() {
+inline uint64_t RunningGame() {
   uint64_t h = 14695981039346656037ull;
   h = Hash(h, Creatures, sizeof Creatures);
   h = Hash(h, CraftedWeapons, sizeof CraftedWeapons);
@@ -46,7 +45,7 @@ uint64_t RunningGame() {
 
 // A whole slot of the introductory adventure, made once: a party of four on
 // map 22 and a miller beside it.
-void MakeWholeSlot() {
+inline void MakeWholeSlot() {
   static bool made = false;
   if (made) return;
   made = true;
@@ -71,7 +70,7 @@ void MakeWholeSlot() {
 }
 
 // Loads slot 1 with `name` replaced by the input.
-void LoadWithFile(const char* name, const uint8_t* data, size_t size) {
+inline void LoadWithFile(const char* name, const uint8_t* data, size_t size) {
   MakeWholeSlot();
   WriteScratchFile(std::string("SaveGame/Fuzz/1/") + name, data, size);
   PartyGold = static_cast<uint32_t>(size);  // the running game differs from every slot
@@ -81,42 +80,4 @@ void LoadWithFile(const char* name, const uint8_t* data, size_t size) {
     FuzzFault(std::string("a refused ") + name + " changed the running game");
 }
 
-}  // namespace
-
-GH_FUZZ_TARGET(save_roster) {
-  LoadWithFile("SaveChar.cml", data, size);
-  // What was taken packs again into a file that reads the same.
-  std::vector<uint8_t> packed;
-  PackCreatureRoster(&packed);
-  static std::vector<CreatureRecord> table(kCreatureCount);
-  if (DecodeCreatureRoster(packed.data(), packed.size(), table.data()) < 0) FuzzFault("a packed roster was refused");
-}
-
-GH_FUZZ_TARGET(save_details) {
-  LoadWithFile("Details.dat", data, size);
-  SavedGameDetails d, back;
-  if (!DecodeDetails(data, size, &d)) return;
-  uint8_t bytes[kDetailsBytes];
-  EncodeDetails(d, bytes);
-  if (!DecodeDetails(bytes, sizeof bytes, &back) || std::memcmp(&d, &back, sizeof d) != 0)
-    FuzzFault("details read back otherwise");
-}
-
-GH_FUZZ_TARGET(save_journal) {
-  LoadWithFile("Journal.dat", data, size);
-  std::vector<JournalEntry> journal, back;
-  if (!DecodeJournal(data, size, &journal)) return;
-  std::vector<uint8_t> bytes;
-  EncodeJournal(journal, &bytes);
-  if (!DecodeJournal(bytes.data(), bytes.size(), &back)) FuzzFault("a written journal was refused");
-  for (size_t i = 0; i < journal.size(); ++i)
-    if (journal[i].text != back[i].text || journal[i].state != back[i].state ||
-        (journal[i].state != 0 && journal[i].value != back[i].value))
-      FuzzFault("journal entry " + std::to_string(i) + " read back otherwise");
-}
-
-GH_FUZZ_TARGET(save_map_memory) { LoadWithFile("MapMemory.dat", data, size); }
-
-GH_FUZZ_TARGET(save_flags) { LoadWithFile("GameFlags.dat", data, size); }
-
-GH_FUZZ_TARGET(save_achievements) { LoadWithFile("Achievements.dat", data, size); }
+}  // namespace savefuzz
