@@ -18,7 +18,7 @@
 namespace {
 
 // The frame maps, in the order they are read (a frame belongs to one line).
-const char* const kFrameMaps[] = {"terrain.txt", "figures.txt", "effects.txt", "icons.txt"};
+const char* const kFrameMaps[] = {"terrain.txt", "figures.txt", "effects.txt", "icons.txt", "pictures.txt"};
 
 struct Sources {
   std::string dir;
@@ -88,6 +88,7 @@ int main(int argc, char** argv) {
       const std::vector<FrameLine> lines = ReadFrameMap(src.dir + "/" + name);
       src.frames.insert(src.frames.end(), lines.begin(), lines.end());
     }
+    SetPictureSources(src.large, src.dir);
     (void)Painters();  // made once, before the threads share it
     // Sheets are independent: draw them on a few threads.
     const unsigned threads = std::max(1u, std::min(8u, std::thread::hardware_concurrency()));
