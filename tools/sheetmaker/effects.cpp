@@ -260,6 +260,15 @@ void AddEffectPainters(PainterMap& m) {
     Burst(l, p.Arg(0), std::stoi(p.Arg(1, "1")));
     p.Put(p.first, l);
   };
+  // burst-phases KIND: a burst growing frame by frame.
+  m["burst-phases"] = [](const Paint& p) {
+    for (int f = p.first; f <= p.last; ++f) {
+      Layer l(p.W(), p.H());
+      const int k = f - p.first;
+      Burst(l, p.Arg(0), 1 + (k * 3) / std::max(1, p.Count()));
+      p.Put(f, l);
+    }
+  };
   // path-arrow COLOUR: eight frames, directions north to north-west.
   m["path-arrow"] = [](const Paint& p) {
     const Ramp r = Pal().Make(p.Arg(0, "green.2") + " " + p.Arg(1, "green.4") + " " + p.Arg(2, "green.5"));

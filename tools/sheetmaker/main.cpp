@@ -35,16 +35,9 @@ void DrawSheet(const SheetLine& s, const Sources& src, const std::string& outDir
   std::map<int, std::string> owners;  // who drew which frame, where that matters
   if (s.style == "art") {
     // Drawn wholly by the frame maps below.
-  } else if (s.style == "terrain") DrawTerrain(c, g, seed);
-  else if (s.style == "floors") DrawFloors(c, g, seed);
-  else if (s.style == "figures") DrawFigures(c, g, seed);
-  else if (s.style == "icons") DrawIcons(c, g, seed);
-  else if (s.style == "picture") DrawPicture(c, seed);
+  }
   else if (s.style == "panel") DrawPanel(c, seed);
   else if (s.style == "border") DrawBorder(c, g, seed);
-  else if (s.style == "glow") DrawGlow(c, g, seed);
-  else if (s.style == "bolts") DrawBolts(c, g, seed);
-  else if (s.style == "logo") DrawLogo(c, g, src.large, "GREVENHOLT");
   else if (s.style == "font-large") DrawFontSheet(c, g, src.large, s.number);
   else if (s.style == "font-small") DrawFontSheet(c, g, src.small, s.number);
   else if (s.style == "interface") {

@@ -357,6 +357,29 @@ Layer ScenePicture() {
   return l;
 }
 
+// The game's name for the splash screen: 512x128, gold letters over a rule
+// ending in two diamonds.
+Layer LogoPicture() {
+  Layer l(512, 128);
+  const Ramp gold = Rp("brown.2 brown.4 fire.1 fire.2 skin.2");
+  Title(l, gSources.large, "GREVENHOLT", 256, 28, 6, gold);
+  const int y = 78, left = 20, right = 492;
+  l.Rect(left, y, right - left, 2, C("fire.1"));
+  l.Rect(left, y + 2, right - left, 1, C("brown.2"));
+  for (int side = 0; side < 2; ++side) {
+    const float cx = side ? right + 6.0f : left - 6.0f;
+    l.Polygon({cx, y - 6.0f, cx + 6, y + 1.0f, cx, y + 8.0f, cx - 6, y + 1.0f}, C("fire.1"));
+    l.Polygon({cx, y - 6.0f, cx - 6, y + 1.0f, cx, y + 1.0f}, C("skin.2"));
+  }
+  Layer rule(512, 128);
+  for (int yy = y - 6; yy < y + 9; ++yy)
+    for (int xx = 0; xx < 512; ++xx)
+      if (l.Get(xx, yy) == C("fire.1") || l.Get(xx, yy) == C("brown.2") || l.Get(xx, yy) == C("skin.2")) rule.Put(xx, yy, l.Get(xx, yy));
+  rule.Outline(kInk);
+  l.Paste(rule, 0, 0);
+  return l;
+}
+
 // Pictures of the end screens (128x128 in the top left of their frame).
 Layer EndPicture(const std::string& name) {
   Layer l(256, 256);
@@ -468,6 +491,7 @@ void AddPicturePainters(PainterMap& m) {
     else if (name == "world") pic = WorldPicture(p);
     else if (name == "scene") pic = ScenePicture();
     else if (name == "victory" || name == "defeat" || name == "ending" || name == "banner") pic = EndPicture(name);
+    else if (name == "logo") pic = LogoPicture();
     else p.Fail("no picture \"" + name + "\"");
     const std::string from = p.Opt("from", "0,0");
     const size_t comma = from.find(',');
