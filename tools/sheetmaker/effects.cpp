@@ -320,6 +320,7 @@ void AddEffectPainters(PainterMap& m) {
         if (kind == "soft") i = std::max(0.0f, 1 - d) * std::max(0.0f, 1 - d);
         else if (kind == "small") i = std::max(0.0f, 1 - d * 1.6f);
         else if (kind == "ring") i = std::max(0.0f, 1 - std::fabs(d - 0.8f) * 9);
+        else if (kind == "circle") i = std::max(0.0f, 1 - std::fabs(std::hypot(x + 0.5f - cx, y + 0.5f - cy) / r - 0.88f) * 14);
         else {
           const float a = std::atan2(y - cy, x - cx);
           i = std::max(0.0f, 1 - d) * (0.45f + 0.55f * std::pow(std::fabs(std::cos(a * 4)), 6.0f));

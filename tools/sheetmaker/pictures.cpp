@@ -213,9 +213,9 @@ Layer Backdrop() {
   Layer shade = crest;
   for (int y = 0; y < 256; ++y)
     for (int x = 0; x < 320; ++x) {
-      if (crest.On(x, y) && !crest.On(x - 1, y - 1)) l.Put(x, y, C("stone.1"));
-      else if (crest.On(x, y) && !crest.On(x + 1, y + 1)) l.Put(x, y, C("ink.0"));
-      else if (crest.On(x, y)) l.Put(x, y, crest.Get(x, y));
+      // Only the carving's edges show, so the text of the pages over it reads.
+      if (crest.On(x, y) && crest.Get(x, y) != crest.Get(x - 1, y - 1)) l.Put(x, y, C("grey.2"));
+      else if (crest.On(x, y) && crest.Get(x, y) != crest.Get(x + 1, y + 1)) l.Put(x, y, C("ink.0"));
     }
   return l;
 }
