@@ -75,6 +75,8 @@ void PushPage(const char* caption, int32_t type, int32_t parameter) {
   ResetHover();
 }
 
+void ReplaceTopPage(const char* caption, int32_t type, int32_t parameter) { SetTop(caption, type, parameter); }
+
 void OpenPage(const char* caption, int32_t parameter) { PushPage(caption, kPageHelpTopic, parameter); }
 
 bool OpenPageOnClick(const char* caption, int32_t parameter) {

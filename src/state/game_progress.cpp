@@ -9,6 +9,9 @@ char AdventureFolder[32] = "DemoVersion";
 uint8_t AchievementProgress[kAchievementProgressSize] = {};
 uint32_t AchievementCount = 0;
 int32_t PartyScore = 0;
+uint8_t GameRunningFlag = 0;
+uint8_t NewPartyPending = 0;
+uint8_t CreationBypassFlag = 0;
 
 void SetAdventureFolder() {
   std::snprintf(AdventureFolder, sizeof AdventureFolder, "%s",
@@ -21,4 +24,7 @@ void ResetGameProgressState() {
   ResetWords(AchievementProgress);
   AchievementCount = 0;
   PartyScore = 0;
+  GameRunningFlag = 0;
+  NewPartyPending = 0;
+  CreationBypassFlag = 0;
 }

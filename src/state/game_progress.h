@@ -18,5 +18,17 @@ extern uint32_t AchievementCount;
 // The party's last computed leaderboard score.
 extern int32_t PartyScore;
 
+// 1 while a game is in progress: set when a game starts or is loaded,
+// cleared when it ends or is given up (leaving the party's creation too).
+extern uint8_t GameRunningFlag;
+// 1 while a new party is being created: set by the main menu's new game,
+// cleared by the party set-up's start of the adventure (or by leaving the
+// creation). The feat and spell pages serve the creation while it is set,
+// a level-up otherwise.
+extern uint8_t NewPartyPending;
+// Set by the main menu's debug start, which skips the creation pages;
+// cleared when the last creation page hands over to the party set-up.
+extern uint8_t CreationBypassFlag;
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetGameProgressState();

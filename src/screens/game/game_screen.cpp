@@ -26,7 +26,10 @@ uint8_t GameScreenWorkArea[936] = {};
 
 void MapMouseHandler() {}
 void LeaderStep() {}
-int MainScreenKeys() { return HandleWindowKeys(); }
+int MainScreenKeys() {
+  TextEntryKeys();
+  return HandleWindowKeys();
+}
 void CameraFollowActor() {}
 void EdgeScroll() {}
 void ScrollViewByKeys() {}

@@ -21,6 +21,8 @@ void MapMouseHandler();
 void LeaderStep();
 // The game screen's keys (F2 and F3 among them); 0 ends the program.
 int MainScreenKeys();
+// The keys of the text being typed (a character's name).
+void TextEntryKeys();
 void CameraFollowActor();
 void EdgeScroll();
 void ScrollViewByKeys();
