@@ -2,6 +2,7 @@
 #include "state/encounters.h"
 
 int32_t EncounterCounter = 0;
+char EncounterText[kEncounterTextSize] = {};
 EncounterRequest EncounterRequests[kEncounterRequestLog];
 int32_t EncounterRequestCount = 0;
 
@@ -15,6 +16,7 @@ void GenerateRandomEncounter(int region, int x, int y, int arrival, int flag) {
 
 void ResetEncountersState() {
   EncounterCounter = 0;
+  ResetWords(EncounterText);
   ResetWords(EncounterRequests);
   EncounterRequestCount = 0;
 }

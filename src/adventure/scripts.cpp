@@ -1,18 +1,19 @@
 #include "adventure/scripts.h"
 
+#include "adventure/dialogue.h"
+#include "adventure/script_faults.h"
 #include "engine/page_placeholder.h"
 #include "engine/reset_words.h"
+#include "state/script_state.h"
 
 uint32_t ForceSquareScripts = 0;
 int32_t EventMember = -1;
 uint8_t EndOfIntroPending = 0;
-uint8_t ScriptKeepsScreen = 0;
+uint8_t& ScriptKeepsScreen = ScriptKeepMode;
 uint8_t ScriptRunFlags[4] = {};
 int32_t ScriptRunWord = 0;
 
-void RunScriptFile(const char*) {}
-void FreeLoadedScript() {}
-void CentreViewOnFocusSquare() {}
+void FreeLoadedScript() { FreeScript(); }
 
 void DrawVictoryScreen() { DrawPagePlaceholder("DrawVictoryScreen"); }
 void DrawDefeatScreen() { DrawPagePlaceholder("DrawDefeatScreen"); }
@@ -25,4 +26,8 @@ void ResetScriptsState() {
   ScriptKeepsScreen = 0;
   ResetWords(ScriptRunFlags);
   ScriptRunWord = 0;
+  EventConsumed = 0;
+  BlockDepth = 0;
+  ResetDialogueState();
+  ResetScriptFaults();
 }

@@ -2,21 +2,23 @@
 #pragma once
 #include <cstdint>
 
+#include "adventure/script_file.h"
+
 // 1: run the square scripts of every party member in this frame.
 extern uint32_t ForceSquareScripts;
 // The party member whose square script runs, -1 none.
 extern int32_t EventMember;
 // Set by the script that ends the introductory adventure.
 extern uint8_t EndOfIntroPending;
-// Set by a script so that the screen mode it chose stays after it.
-extern uint8_t ScriptKeepsScreen;
+// Set by a script so that the screen mode it chose stays after it: the
+// keep-mode byte of the script state under the frame's name for it.
+extern uint8_t& ScriptKeepsScreen;
 // Cleared before each square script: four flag bytes and one word.
 extern uint8_t ScriptRunFlags[4];
 extern int32_t ScriptRunWord;
 
-// Loads and runs a compiled script to its end.
-void RunScriptFile(const char* path);
-// Frees the loaded script's command list and arguments.
+// Frees the loaded script's command list and arguments (the script object
+// then finds nothing left to free at exit).
 void FreeLoadedScript();
 // Centres the map view on the focus square.
 void CentreViewOnFocusSquare();

@@ -16,3 +16,7 @@ int ShowError(int fatal, const char* format, ...) __attribute__((format(printf, 
 // F3 (cursor free or bound), windowed and out of debug mode only; 1, or 0
 // when the switch failed.
 int HandleWindowKeys();
+// Implemented by the game shell's display modes: switches between full
+// screen and the window as Alt+Enter does (the options screen's "Windowed
+// Mode"); 1, or 0 when the switch failed.
+int SwitchDisplayMode();

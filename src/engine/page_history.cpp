@@ -134,13 +134,6 @@ void DrawLabel(const char* text, int style, int column, int row) {
   DrawTextAt(kDefaultColour, kLargeColumns, 0, text, style, column, row, 1, 0, 1, 0);
 }
 
-// Takes a key press once: true when the key is freshly down (it is latched).
-bool TakeKey(int key) {
-  if (!KeyPressed(key)) return false;
-  LatchKey(key);
-  return true;
-}
-
 void Jump(int32_t depth) {
   ClearTransientTexts();
   PlayClickSound();

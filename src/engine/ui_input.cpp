@@ -31,4 +31,10 @@ bool ButtonHeld(int button) {
   return (PointerDevice.state[at] & 0x80) != 0;
 }
 
+bool TakeKey(int key) {
+  if (!KeyPressed(key)) return false;
+  LatchKey(key);
+  return true;
+}
+
 bool KeyHeld(int key) { return key >= 0 && key <= 255 && (KeyboardDevice.state[key] & 0x80) != 0; }

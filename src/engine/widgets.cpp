@@ -286,12 +286,12 @@ int DrawFigureIcon(int xOffset, int yOffset, int figure, int column, int row, ui
 
 namespace {
 
-int LogoScreenPieces() {
+int LogoScreenPieces(uint32_t colour) {
   const bool large = GetDisplayScale() == 3;
   const int x = large ? 30 : 45, y = large ? 60 : 85;
   const float scale = large ? 1.51f : 1.0f;
   for (int i = 0; i < 4; ++i)
-    DrawSheetFrame(63, i, x, y, 0xFFFFFFFFu, scale, scale, 0.0f, 1, 0, 0, 0, 0, 0, 128 * i, 1);
+    DrawSheetFrame(63, i, x, y, colour, scale, scale, 0.0f, 1, 0, 0, 0, 0, 0, 128 * i, 1);
   return 1;
 }
 
@@ -324,7 +324,9 @@ int DrawTitleBackdrop(uint32_t colour) {
   return DrawStaticLayer({StaticLayer::kTitleBackdrop, {colour}}, [&] { return TitleBackdropPieces(colour); });
 }
 
-int DrawLogoScreenImage() {
+int DrawLogoScreenImage() { return DrawLogoScreenImage(0xFFFFFFFFu); }
+
+int DrawLogoScreenImage(uint32_t colour) {
   ClearScreen(0xFF000000u);
-  return DrawStaticLayer({StaticLayer::kLogoScreen, {}}, [] { return LogoScreenPieces(); });
+  return DrawStaticLayer({StaticLayer::kLogoScreen, {colour}}, [&] { return LogoScreenPieces(colour); });
 }

@@ -41,5 +41,8 @@ int DrawCaptionBoxFrame();
 int DrawMainScreenPanels();
 int DrawFigureSprite(int figure, int x, int y, uint32_t colour, int offsetFlag);
 int DrawFigureIcon(int xOffset, int yOffset, int figure, int column, int row, uint32_t colour, int outline);
+// Clears the picture to black and draws the logo; the splash fades it in
+// and out through the colour's alpha.
 int DrawLogoScreenImage();
+int DrawLogoScreenImage(uint32_t colour);
 int DrawTitleBackdrop(uint32_t colour);

@@ -41,6 +41,7 @@ uint8_t LeavingRainFlag = 0;
 int32_t WorldTravelDirection = 0;
 int32_t ArrivalSideCode = 0;
 int32_t &PendingSpell = SpellInProgress, &PendingSpellCaster = SpellCaster;
+int32_t MapEntryFacing = 1;
 uint8_t RestingFlag = 0;
 int32_t RestTimer = 0;
 uint8_t RestKeyLatch = 0;
@@ -348,6 +349,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   // The party on its arrival squares, and the view on the leader.
   if (facing < 1 || facing > 8) facing = 1;
   PlacePartyOnArrival(map, x, y, facing);
+  MapEntryFacing = facing;
   const CreatureRecord& lead = Creatures[PartyLeader < static_cast<uint32_t>(kPartySize) ? PartyLeader : 0];
   const bool large = WindowSize == 3;
   ViewOriginX = lead.pixelX - (large ? 228 : 148);
@@ -435,4 +437,5 @@ void ResetMapSwitchingState() {
   RestingFlag = 0;
   RestTimer = 0;
   RestKeyLatch = 0;
+  MapEntryFacing = 1;
 }

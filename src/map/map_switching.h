@@ -19,6 +19,8 @@ extern int32_t ArrivalSideCode;
 // SpellInProgress and SpellCaster (state/current_cast.h) under the names map
 // switching clears them by.
 extern int32_t &PendingSpell, &PendingSpellCaster;
+// The facing the last map switch gave the party (1 to 8).
+extern int32_t MapEntryFacing;
 // Resting: the flag, the timer in frames and the rest-key latch.
 extern uint8_t RestingFlag;
 extern int32_t RestTimer;

@@ -16,6 +16,7 @@
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
+#include "frontend/menu_pages.h"
 #include "party/character_names.h"
 #include "party/creation_rules.h"
 #include "party/new_characters.h"
@@ -149,9 +150,7 @@ class CreationPage {
  private:
   void KeepCreationMusic() {
     if (OptionWords[kOptionMusicVolume] <= 0 || CurrentMusicTrack == kCreationTrack) return;
-    if (CurrentMusicTrack >= 0 && CurrentMusicTrack < kMusicTrackCount)
-      MusicTrackPositions[CurrentMusicTrack] = GetMusicPosition();
-    PlayMusic(kCreationTrack, 0, 1);
+    PlayPageMusic(kCreationTrack, 1);
     GetMusicTempo();
   }
 

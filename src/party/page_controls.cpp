@@ -43,12 +43,6 @@ bool TakeButton(int button) {
 bool TakeLeftClick() { return TakeButton(0); }
 bool TakeRightClick() { return TakeButton(1); }
 
-bool TakeKey(int key) {
-  if (!KeyPressed(key)) return false;
-  LatchKey(key);
-  return true;
-}
-
 void PlayHoverSoundOnChange(int32_t hovered, int32_t* last) {
   if (hovered != -1 && hovered != *last) PlaySampleOnIdleChannel(kSampleHover, kSoundChannelCount);
   *last = hovered;

@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "engine/ui_input.h"  // TakeKey
+
 constexpr int kLargeText = 1;
 constexpr int kSmallText = 0;
 constexpr int kHintShown = 100;  // characters of the hint line a page empties each frame
@@ -18,8 +20,6 @@ void SetHint(const char* hint);
 // A fresh press of the left (right) button, latched, with the click sound.
 bool TakeLeftClick();
 bool TakeRightClick();
-// A fresh press of the key, latched (no sound).
-bool TakeKey(int key);
 // The hover sound, once when the pointer comes onto another caption or
 // button: `hovered` is the element under the pointer this frame (-1 none),
 // `last` the one of the frame before.

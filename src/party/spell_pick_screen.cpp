@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "adventure/party_items.h"
+#include "adventure/item_commands.h"
 #include "combat/resolution/spell_keywords.h"
 #include "combat/turns/turn_routines.h"
 #include "engine/frame.h"

@@ -128,6 +128,11 @@ class ISteamUtils {
 class ISteamFriends {
  public:
   virtual ~ISteamFriends() = default;
+  // A player's display name ("" when unknown).
+  virtual const char* GetFriendPersonaName(uint64_t player) {
+    (void)player;
+    return "";
+  }
 };
 class ISteamUserStats {
  public:

@@ -101,6 +101,8 @@ int HandleDisplayToggleKeys(int force) {
   return 1;
 }
 
+int SwitchDisplayMode() { return HandleDisplayToggleKeys(1); }
+
 int HandleWindowKeys() {
   constexpr int kF2 = 0x3C, kF3 = 0x3D;
   if (WindowedFlag != 1 || DebugMode != 0) return 1;

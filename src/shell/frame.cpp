@@ -61,7 +61,7 @@ void RunSquareScripts() {
     RunScriptFile(path);
     if (ScriptKeepsScreen == 1)
       ScriptKeepsScreen = 0;
-    else if (TradePartner == -1 && ScreenMode != kModeLocalMap)
+    else if (GameEndedFlag == 0 && TradePartner == -1 && ScreenMode != kModeLocalMap)
       ScreenMode = kModeExploring;
   }
   EventMember = -1;

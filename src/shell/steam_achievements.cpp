@@ -216,3 +216,9 @@ void CheckTreasureAchievements() {
   }
   if (fresh > 0) SubmitPartyScore(fresh);
 }
+
+bool AchievementsClientAvailable() { return g_SteamAchievements != nullptr; }
+
+void ReportAchievement(const char* identifier) {
+  if (g_SteamAchievements) g_SteamAchievements->SetSteamAchievement(identifier);
+}

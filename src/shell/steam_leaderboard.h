@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "platform/steam.h"
+#include "state/score_board.h"  // SubmitPartyScore
 
 constexpr int kLeaderboardEntriesShown = 10;
 
@@ -50,5 +51,3 @@ struct PartyScoreInputs {
 int32_t ComputePartyScore(const PartyScoreInputs& in);
 // The level sum of the party: level - 1 of each member not dead or unconscious.
 int PartyLevelSum();
-// Computes the party score, counting the new achievements, and uploads it.
-void SubmitPartyScore(int newAchievements);

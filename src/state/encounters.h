@@ -6,6 +6,10 @@
 // the caller resets it to 0 before placing groups.
 extern int32_t EncounterCounter;
 
+// The text announcing the last encounter, shown by the encounter choice.
+constexpr int kEncounterTextSize = 400;
+extern char EncounterText[kEncounterTextSize];
+
 // The groups asked for since the log was last cleared (region, square, world-map arrival flag).
 struct EncounterRequest {
   int32_t region, x, y, arrival;

@@ -3,7 +3,10 @@
 #pragma once
 #include <cstdint>
 
-// 1 the introductory adventure, 0 the main adventure; not kept in the settings file.
+// 1 the introductory adventure, 0 the main adventure; not kept in the settings
+// file. The game is built for the main adventure (0): the main menu then
+// offers both a new party and the switch to the introductory adventure.
+constexpr uint8_t kBuiltAdventureFlag = 0;
 extern uint8_t IntroductoryAdventureFlag;
 // The active adventure's folder name: "DemoVersion" or "FullVersion".
 extern char AdventureFolder[32];
@@ -17,15 +20,38 @@ extern uint8_t AchievementProgress[kAchievementProgressSize];
 extern uint32_t AchievementCount;
 // The party's last computed leaderboard score.
 extern int32_t PartyScore;
+// Points added to the leaderboard score by the game's story (kept in the
+// saved game's details).
+extern int32_t ScoreBonusPoints;
+// The hit points rolled for each party member at each level: index member x
+// 20 + level - 1. Rolled when a party sets out, read at level-up, kept in
+// the saved game's details.
+constexpr int kHitDieRollCount = 80;
+extern int32_t HitDieRolls[kHitDieRollCount];
 
-// 1 while a game is in progress: set when a game starts or is loaded,
-// cleared when it ends or is given up (leaving the party's creation too).
+// Implemented by the store client (shell): whether the achievements client
+// is in use; reporting one achievement by its "ACHIEVEMENT_" identifier;
+// the party score with the new achievements counted; the treasure
+// achievements by the party's gold.
+bool AchievementsClientAvailable();
+void ReportAchievement(const char* identifier);
+void SubmitPartyScore(int newAchievements);
+void CheckTreasureAchievements();
+
+// Set when a script ends the game: the frame then does not return to exploring.
+extern uint8_t GameEndedFlag;
+// 1 while a game is in progress (an adventure started, a game loaded).
 extern uint8_t GameRunningFlag;
-// 1 while a new party is being created: set by the main menu's new game,
-// cleared by the party set-up's start of the adventure (or by leaving the
-// creation). The feat and spell pages serve the creation while it is set,
-// a level-up otherwise.
+// 1 once the player switched to the introductory adventure from the main menu.
+extern uint8_t DemoChosenFlag;
+// The screen mode the game screen keeps when it opens the main menu during
+// play; the menu's "Back to the Game" restores it.
+extern uint32_t MenuReturnMode;
+// 1 from "Start New Game" until the new party sets out (or the creation is
+// left); the feat and spell pages serve the creation while it is set, a
+// level-up otherwise.
 extern uint8_t NewPartyPending;
+
 // Set by the main menu's debug start, which skips the creation pages;
 // cleared when the last creation page hands over to the party set-up.
 extern uint8_t CreationBypassFlag;

@@ -7,6 +7,12 @@
 extern uint8_t LevelUpPending;
 // 1 while a storm rains on the outdoor map.
 extern uint8_t StormActive;
+// The time of day in minutes (0 to 1,439; 480 after a rest and at a new
+// game), the storm's animation counter and the rounds of rain left; the
+// game screen advances them, the saved game keeps them.
+extern int32_t TimeOfDayMinutes;
+extern int32_t RainAnimationCounter;
+extern int32_t RainTimeLeft;
 // The selected-fighter mode word (0, 1 or 2), kept in option word 27: the
 // hovered-creature cursor reads it.
 extern int32_t WeaponMode;
@@ -21,6 +27,9 @@ struct RecentSpellPair {
 };
 constexpr int kRecentSpells = 8;
 extern RecentSpellPair RecentSpells[4][kRecentSpells];
+
+// Set by a script: the game screen's lower information panel is hidden.
+extern uint8_t LowerPanelHidden;
 
 // Implemented by the game screen: switches the background music to the
 // track, keeping the playing position of the old one.

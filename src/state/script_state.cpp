@@ -8,6 +8,8 @@ int32_t ScriptSpeaker = -1;
 int32_t ScriptSavedFacing = -1;
 uint8_t ScriptKeepMode = 0;
 int32_t ScriptModeWord = -1;
+int32_t ChosenAnswer = -1;
+uint8_t ScriptPictureShown = 0;
 
 void ResetScriptWords() {
   ResetWords(ScriptScratch);
@@ -16,4 +18,6 @@ void ResetScriptWords() {
   ScriptSavedFacing = -1;
   ScriptKeepMode = 0;
   ScriptModeWord = -1;
+  ChosenAnswer = -1;
+  ScriptPictureShown = 0;
 }

@@ -17,8 +17,16 @@ extern int32_t ScriptSavedFacing;
 extern uint8_t ScriptKeepMode;
 extern int32_t ScriptModeWord;
 
+// The answer of the open dialogue box: 1 to 5 once chosen, -1 while it
+// waits (the game screen's box and the script picture set it; the answer
+// tests of scripts read it).
+extern int32_t ChosenAnswer;
+// 1 while the dialogue loop shows a script's full-screen picture instead of
+// the game screen; the picture clears it when the player dismisses it.
+extern uint8_t ScriptPictureShown;
+
 // Implemented by the adventure scripts: loads and runs a compiled script to its end.
-void RunScriptFile(const char* path);
+int RunScriptFile(const char* path);
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetScriptWords();

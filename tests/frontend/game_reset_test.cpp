@@ -51,8 +51,10 @@ TEST(GameReset, EveryWordReturnsToItsStartUpValue) {
   RecentSpells[2][1] = {17, 3};
   std::strcpy(Creatures[7].name, "Orc");
   CurrentMap.At(kLayerWalls, 4, 4) = 46;
-  IntroductoryAdventureFlag = 0;
+  IntroductoryAdventureFlag = 1;
   SetAdventureFolder();
+  GameRunningFlag = 1;
+  MenuReturnMode = 22;
   FollowTarget = 3;
   PathLength = 12;
   HazardEventCreature = 8;
@@ -76,7 +78,9 @@ TEST(GameReset, EveryWordReturnsToItsStartUpValue) {
   EXPECT_EQ(Bytes(RecentSpells), recent);
   EXPECT_EQ(Bytes(Creatures[7]), creature);
   EXPECT_EQ(Bytes(CurrentMap), map);
-  EXPECT_EQ(IntroductoryAdventureFlag, 1);
+  EXPECT_EQ(IntroductoryAdventureFlag, kBuiltAdventureFlag);
+  EXPECT_EQ(GameRunningFlag, 0);
+  EXPECT_EQ(MenuReturnMode, 0u);
   EXPECT_EQ(Bytes(AdventureFolder), folder);
   EXPECT_EQ(FollowTarget, -1);
   EXPECT_EQ(PathLength, 0);

@@ -161,7 +161,10 @@ bool SaveScreenshot(const std::string& path) {
 int CompareStoredPicture(const std::string& testFile, const std::string& name) {
   SaveScreenshot(name + "_device.png");
   const std::vector<uint32_t> picture = LogicalPicture();
-  const std::string stored = testFile.substr(0, testFile.rfind('/')) + "/pictures/" + name + ".png";
+  // A relative source path (the compiler cache writes paths relative to the
+  // build folder) is taken from the build folder, the game folder's parent.
+  const std::string source = !testFile.empty() && testFile[0] != '/' ? "../" + testFile : testFile;
+  const std::string stored = source.substr(0, source.rfind('/')) + "/pictures/" + name + ".png";
   if (std::getenv("GREVENHOLT_UPDATE_PICTURES")) {
     std::printf("wrote %s\n", stored.c_str());
     return platform::SavePng(stored.c_str(), 320, 240, picture.data()) ? 0 : -1;

@@ -31,7 +31,9 @@ namespace {
 class MapSwitch : public ::testing::Test {
  protected:
   void SetUp() override {
-    ResetGameState();  // the introductory adventure's folder, out of combat, leader 0
+    ResetGameState();  // out of combat, leader 0
+    IntroductoryAdventureFlag = 1;  // the introductory adventure's maps
+    SetAdventureFolder();
     ASSERT_EQ(LoadAllMaps(0), 1);
     for (int i = 0; i < kStoredMapCount; ++i) original_[i] = StoredMaps[i];
     SeedRandomForTests(7);

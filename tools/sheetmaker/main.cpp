@@ -1,6 +1,7 @@
 // make_sheets: draws the 66 sprite sheets "Graphics/N.dat" (PNG pictures) from
-// the readable sources in content/graphics/.
-//   make_sheets CONTENT_DIR OUTPUT_DIR
+// the readable sources in content/graphics/, and the contact sheets
+// CONTACT_DIR/N.png (each sheet at twice its size, its frames numbered).
+//   make_sheets CONTENT_DIR OUTPUT_DIR [CONTACT_DIR]
 // Fails with a message naming the file and line of a bad source.
 #include <cstdio>
 #include <fstream>
@@ -9,23 +10,32 @@
 #include <thread>
 
 #include "art.h"
+#include "contact_sheet.h"
 #include "engine/sheet_table.h"
+#include "frame_map.h"
+#include "palette.h"
 
 namespace {
+
+// The frame maps, in the order they are read (a frame belongs to one line).
+const char* const kFrameMaps[] = {"terrain.txt"};
 
 struct Sources {
   std::string dir;
   Font large, small;
   std::vector<PixelArt> interface, cursors;
+  std::vector<FrameLine> frames;
 };
 
-void DrawSheet(const SheetLine& s, const Sources& src, const std::string& outDir) {
+void DrawSheet(const SheetLine& s, const Sources& src, const std::string& outDir, const std::string& contactDir) {
   const SheetFormat f = SheetFormatFor(s.slot);
   Canvas c(s.width, s.height, f.colourKey);
   FrameGrid g{f.frameWidth, f.frameHeight, s.width / f.frameWidth, s.height / f.frameHeight};
   const uint32_t seed = static_cast<uint32_t>(s.number);
   std::map<int, std::string> owners;  // who drew which frame, where that matters
-  if (s.style == "terrain") DrawTerrain(c, g, seed);
+  if (s.style == "art") {
+    // Drawn wholly by the frame maps below.
+  } else if (s.style == "terrain") DrawTerrain(c, g, seed);
   else if (s.style == "floors") DrawFloors(c, g, seed);
   else if (s.style == "figures") DrawFigures(c, g, seed);
   else if (s.style == "icons") DrawIcons(c, g, seed);
@@ -44,21 +54,27 @@ void DrawSheet(const SheetLine& s, const Sources& src, const std::string& outDir
   } else {
     throw SourceError(src.dir + "/sheets.txt: sheet " + std::to_string(s.slot) + " has unknown style \"" + s.style + "\"");
   }
+  DrawFrameMap(c, g, s.slot, src.frames, &owners);
   for (const auto& art : src.interface)
     if (art.sheet == s.slot) DrawPixelArt(c, g, art, src.dir + "/interface.txt", &owners);
   for (const auto& art : src.cursors)
     if (art.sheet == s.slot) DrawPixelArt(c, g, art, src.dir + "/cursors.txt", &owners);
   const std::string path = outDir + "/" + std::to_string(s.slot) + ".dat";
   if (!WritePng(path, c)) throw SourceError(path + ": cannot write");
+  if (!contactDir.empty()) {
+    const std::string contact = contactDir + "/" + std::to_string(s.slot) + ".png";
+    if (!WritePng(contact, ContactSheet(c, g, src.small))) throw SourceError(contact + ": cannot write");
+  }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::cerr << "usage: make_sheets CONTENT_DIR OUTPUT_DIR\n";
+  if (argc != 3 && argc != 4) {
+    std::cerr << "usage: make_sheets CONTENT_DIR OUTPUT_DIR [CONTACT_DIR]\n";
     return 2;
   }
+  const std::string contactDir = argc == 4 ? argv[3] : "";
   try {
     Sources src;
     src.dir = argv[1];
@@ -67,6 +83,12 @@ int main(int argc, char** argv) {
     src.small = ReadFont(src.dir + "/font_small.txt", 5, 6);
     src.interface = ReadPixelArt(src.dir + "/interface.txt");
     src.cursors = ReadPixelArt(src.dir + "/cursors.txt");
+    SetPalette(ReadPalette(src.dir + "/palette.txt"));
+    for (const char* name : kFrameMaps) {
+      const std::vector<FrameLine> lines = ReadFrameMap(src.dir + "/" + name);
+      src.frames.insert(src.frames.end(), lines.begin(), lines.end());
+    }
+    (void)Painters();  // made once, before the threads share it
     // Sheets are independent: draw them on a few threads.
     const unsigned threads = std::max(1u, std::min(8u, std::thread::hardware_concurrency()));
     std::vector<std::thread> pool;
@@ -74,7 +96,7 @@ int main(int argc, char** argv) {
     for (unsigned t = 0; t < threads; ++t)
       pool.emplace_back([&, t]() {
         try {
-          for (size_t i = t; i < sheets.size(); i += threads) DrawSheet(sheets[i], src, argv[2]);
+          for (size_t i = t; i < sheets.size(); i += threads) DrawSheet(sheets[i], src, argv[2], contactDir);
         } catch (const std::exception& e) {
           errors[t] = e.what();
         }

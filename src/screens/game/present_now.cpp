@@ -15,12 +15,30 @@ void DrawGameScreenNow() {
 }
 
 int PresentBackdropFrameNow() {
-  if (BeginScene()) {
-    BeginSprite();
-    DrawScreenBackdrop();
+  // Called by a page in the middle of the frame's scene, the backdrop is
+  // shown at once all the same: that scene is closed for it, and the frame
+  // then goes on in a fresh scene that starts from the backdrop.
+  if (!Graphics.device) {
+    FramePresented = 1;
+    return 1;
+  }
+  const bool inFrame = BeginScene() == 0;
+  if (inFrame) {
     EndSprite();
     EndScene();
-    PresentFrame();
+    if (!BeginScene()) return 1;
+  }
+  BeginSprite();
+  DrawScreenBackdrop();
+  EndSprite();
+  EndScene();
+  PresentFrame();
+  if (inFrame) {
+    BeginScene();
+    ClearScreen(0xFF000000u);
+    BeginSprite();
+    DrawScreenBackdrop();
+    return 1;
   }
   FramePresented = 1;
   return 1;

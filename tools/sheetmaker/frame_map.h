@@ -1,0 +1,68 @@
+// Frame maps: the readable lists (terrain.txt, figures.txt, ...) that say
+// which painter draws which frames of which sheet, with its arguments.
+//
+//   sheet 0
+//     1       ground grass          # frame 1: the ground painter, "grass"
+//     57-60   large oak             # frames 57 to 60 drawn as one picture
+//
+// A painter draws its frames from the arguments alone; the same line always
+// gives the same pixels.
+#pragma once
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "art.h"
+#include "palette.h"
+
+// One line of a frame map being drawn.
+struct Paint {
+  Canvas& canvas;
+  const FrameGrid& grid;
+  int first, last;                // the frames of the line
+  std::vector<std::string> args;  // the words after the painter's name
+  std::string where;              // file:line, for messages
+
+  int Count() const { return last - first + 1; }
+  int W() const { return grid.frameWidth; }
+  int H() const { return grid.frameHeight; }
+  // The i-th plain word (not key=value), or def.
+  std::string Arg(size_t i, const std::string& def = "") const;
+  // The value of key=value, or def.
+  std::string Opt(const std::string& key, const std::string& def = "") const;
+  int OptInt(const std::string& key, int def) const;
+  float OptFloat(const std::string& key, float def) const;
+  // A stable seed of the line (its painter's words and the frame).
+  uint32_t Seed(int frame) const;
+  // Puts a composed picture on a frame (cleared first), at an offset.
+  void Put(int frame, const Layer& l, int dx = 0, int dy = 0) const;
+  // Cuts a picture into the line's frames in order, row by row: a picture of
+  // cols x rows frames.
+  void PutTiled(const Layer& l, int cols) const;
+  [[noreturn]] void Fail(const std::string& message) const;
+};
+
+using Painter = std::function<void(const Paint&)>;
+
+struct FrameLine {
+  int sheet, first, last;
+  std::string painter;
+  std::vector<std::string> args;
+  std::string where;
+};
+// Reads a frame map; refuses bad lines with file:line.
+std::vector<FrameLine> ReadFrameMap(const std::string& path);
+
+// Draws every line of the maps that belongs to the sheet. A frame drawn by
+// two lines, a frame past the sheet and an unknown painter are refused.
+void DrawFrameMap(Canvas& c, const FrameGrid& g, int sheet, const std::vector<FrameLine>& lines,
+                  std::map<int, std::string>* owners);
+
+// The painters, by name; each painter file adds its own.
+using PainterMap = std::map<std::string, Painter>;
+const PainterMap& Painters();
+void AddGroundPainters(PainterMap& m);
+void AddWallPainters(PainterMap& m);
+void AddDecorPainters(PainterMap& m);
+void AddObjectPainters(PainterMap& m);
