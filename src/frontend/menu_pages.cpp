@@ -20,6 +20,7 @@ namespace {
 
 constexpr int kHintBytes = 100;
 bool g_entryHovered = false;
+int g_hoverSounds = 0;
 
 void DrawLabel(const char* text, int style, int column, int row) {
   DrawTextAt(kDefaultColour, kLargeColumns, 0, text, style, column, row, 1, 0, 1, 0);
@@ -55,9 +56,11 @@ void PlayPageMusic(int track, int resume) {
 void HoverEntry(int32_t id) {
   g_entryHovered = true;
   if (MenuHoverId == id) return;
-  PlaySampleOnIdleChannel(kSampleHover, kSoundChannelCount);
+  if (PlaySampleOnIdleChannel(kSampleHover, kSoundChannelCount)) ++g_hoverSounds;
   MenuHoverId = id;
 }
+
+int HoverSoundsStarted() { return g_hoverSounds; }
 
 void SettleMenuHover() {
   if (!g_entryHovered) MenuHoverId = -1;

@@ -44,6 +44,8 @@ void PlayPageMusic(int track, int resume);
 // The hover sound once when the pointer comes onto entry `id`; marks the
 // entry hovered for this frame.
 void HoverEntry(int32_t id);
+// How many hover sounds were started (for tests).
+int HoverSoundsStarted();
 // Call once a frame after the entries: no entry hovered clears MenuHoverId.
 void SettleMenuHover();
 

@@ -42,8 +42,8 @@ int32_t WorldTravelDirection = 0;
 int32_t ArrivalSideCode = 0;
 int32_t &PendingSpell = SpellInProgress, &PendingSpellCaster = SpellCaster;
 int32_t MapEntryFacing = 1;
-uint8_t RestingFlag = 0;
-int32_t RestTimer = 0;
+uint32_t& RestingFlag = RestFade;
+uint32_t& RestTimer = DayClock;
 uint8_t RestKeyLatch = 0;
 
 namespace {
@@ -340,6 +340,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   NormaliseMapCells();
   if (!keepTint) {
     if (CurrentMap.rain == 0) TintTarget[0] = TintTarget[1] = TintTarget[2] = 255;
+    SetTintAtOnce = 1;
     UpdatePartyAreaCondition();
   }
   SetCameraBounds();
@@ -434,8 +435,6 @@ void ResetMapSwitchingState() {
   ArrivalSideCode = 0;
   PendingSpell = -1;
   PendingSpellCaster = -1;
-  RestingFlag = 0;
-  RestTimer = 0;
   RestKeyLatch = 0;
   MapEntryFacing = 1;
 }

@@ -21,9 +21,11 @@ extern int32_t ArrivalSideCode;
 extern int32_t &PendingSpell, &PendingSpellCaster;
 // The facing the last map switch gave the party (1 to 8).
 extern int32_t MapEntryFacing;
-// Resting: the flag, the timer in frames and the rest-key latch.
-extern uint8_t RestingFlag;
-extern int32_t RestTimer;
+// Resting: the game screen's rest fade and day clock under the names the
+// rest sets them by (a rest fades to black and wakes at 480 minutes), and
+// the rest-key latch.
+extern uint32_t& RestingFlag;
+extern uint32_t& RestTimer;
 extern uint8_t RestKeyLatch;
 
 int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t noEncounter);

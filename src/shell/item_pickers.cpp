@@ -14,6 +14,7 @@
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "screens/game/game_screen.h"
+#include "screens/game/shared_routines.h"
 #include "state/inventory_state.h"
 #include "screens/items/item_screens.h"
 

@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+#include "state/camera.h"  // StrictScrollTo
+
 // In combat the full-round and single actions are spent by an action
 // (SettleMoveAfterAction), by an action that takes a move
 // (SettleMoveAfterActionAlt, the full-round action only) or by a whole round
@@ -13,9 +15,8 @@ bool SettleMoveAfterAction();
 bool SettleMoveAfterActionAlt();
 bool ClearActionTarget();
 
-// Centre the view on the creature (-1: on the square (x, y)).
-void StrictScrollTo(int creature, int x, int y);
-void ScrollToCreatureAt(int creature, int x, int y);
+// Centre the view on the creature (-1: on the square (x, y)), as StrictScrollTo.
+bool ScrollToCreatureAt(int creature, int x, int y);
 
 // Sets up the flight of the missile or ray of a cast from the caster toward
 // the target square.

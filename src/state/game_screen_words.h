@@ -1,5 +1,6 @@
-// Game-screen words the rules read: the pending level-up, the storm, the
-// party's recent spells and the selected-fighter mode word.
+// Game-screen words the rules, map switching and saved games read: the
+// pending level-up, the day clock, the weather and the light, the party's
+// recent spells and the selected-fighter mode word.
 #pragma once
 #include <cstdint>
 
@@ -7,12 +8,41 @@
 extern uint8_t LevelUpPending;
 // 1 while a storm rains on the outdoor map.
 extern uint8_t StormActive;
-// The time of day in minutes (0 to 1,439; 480 after a rest and at a new
-// game), the storm's animation counter and the rounds of rain left; the
-// game screen advances them, the saved game keeps them.
-extern int32_t TimeOfDayMinutes;
-extern int32_t RainAnimationCounter;
-extern int32_t RainTimeLeft;
+// Minutes of the day, 0 to 1439 (480 in a new game and after a rest).
+extern uint32_t DayClock;
+// Ticks of five frames of exploring left to the storm.
+extern uint32_t StormTimer;
+// 0, or the frame 84 to 88 of sheet 4 drawn as rain while rain falls.
+extern uint32_t RainFrame;
+// 0 to 100: the level of the rain sound on its channel.
+extern uint32_t RainVolume;
+// The rows of the lighting table the tint fades to.
+enum LightingRow : uint32_t {
+  kLightDawn = 0,
+  kLightDay = 1,
+  kLightDusk = 2,
+  kLightNight = 3,
+  kLightStorm = 4,
+  kLightBlack = 5,
+};
+constexpr int kLightingRows = 6;
+extern const uint8_t LightingTable[kLightingRows][3];
+extern uint32_t LightingIndex;
+// The current tint of the map view (red, green, blue): the screen tint
+// that map switching sets to white on maps without rain.
+extern uint32_t (&AmbientTint)[3];
+// 1 once AmbientTint equals its lighting row.
+extern uint32_t TintSettled;
+// Set by the map switch and by loading: the next frame takes the tint of
+// its lighting row at once instead of fading to it.
+extern uint8_t SetTintAtOnce;
+// The rest's fade: 0 none, 1 fading to black, 2 fading back in.
+extern uint32_t RestFade;
+// The day clock, the rain's picture frame and the storm's time left under
+// the names the saved game keeps them by.
+extern uint32_t& TimeOfDayMinutes;
+extern uint32_t& RainAnimationCounter;
+extern uint32_t& RainTimeLeft;
 // The selected-fighter mode word (0, 1 or 2), kept in option word 27: the
 // hovered-creature cursor reads it.
 extern int32_t WeaponMode;

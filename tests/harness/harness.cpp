@@ -162,8 +162,9 @@ int CompareStoredPicture(const std::string& testFile, const std::string& name) {
   SaveScreenshot(name + "_device.png");
   const std::vector<uint32_t> picture = LogicalPicture();
   // A relative source path (the compiler cache writes paths relative to the
-  // build folder) is taken from the build folder, the game folder's parent.
-  const std::string source = !testFile.empty() && testFile[0] != '/' ? "../" + testFile : testFile;
+  // build folder) is taken from the build folder, wherever the test runs.
+  const std::string source =
+      !testFile.empty() && testFile[0] != '/' ? std::string(GH_BUILD_DIR) + "/" + testFile : testFile;
   const std::string stored = source.substr(0, source.rfind('/')) + "/pictures/" + name + ".png";
   if (std::getenv("GREVENHOLT_UPDATE_PICTURES")) {
     std::printf("wrote %s\n", stored.c_str());

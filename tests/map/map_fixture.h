@@ -8,6 +8,7 @@
 #include "state/turn_order.h"
 #include "map/map_record.h"
 #include "rules/creature_record.h"
+#include "screens/game/view_window.h"
 
 namespace mapfixture {
 
@@ -58,6 +59,15 @@ inline void StartTestCombat() {
   InCombat = 1;
   TurnEntryCount = FighterCount;
   for (int s = 0; s < FighterCount; ++s) TurnOrder[s].creature = FighterSlots[s].creature;
+}
+
+// The view's step of the game's frame: the view moves toward what it
+// follows; with nothing to follow, no movement is under way.
+inline void StepCamera() {
+  if (FollowTarget != -1)
+    CameraFollowActor();
+  else
+    ViewScrolling = 0;
 }
 
 }  // namespace mapfixture

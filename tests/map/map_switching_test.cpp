@@ -320,7 +320,7 @@ TEST_F(MapSwitch, FloorItemsLeftBehind) {
   EXPECT_EQ(StoredMaps[2].At(kLayerObjects0, 3, 2), 0);
   EXPECT_EQ(StoredMaps[2].At(kLayerObjects1, 3, 2), 0);
   EXPECT_EQ(CurrentMap.At(kLayerObjects0, 3, 2), 0);
-  EXPECT_EQ(RestTimer, 480);
+  EXPECT_EQ(RestTimer, 480u);
 }
 
 TEST_F(MapSwitch, RestingHealsAndClearsPassingConditions) {

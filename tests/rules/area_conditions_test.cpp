@@ -11,6 +11,7 @@
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "state/combat_events.h"
+#include "state/turn_order.h"
 
 namespace {
 
@@ -19,7 +20,13 @@ TEST(AreaConditions, SilenceAndPlagueChangeOnlyOnce) {
   mapfixture::PlaceFighter(21, 0, 0);
   CreatureRecord& c = Creatures[21];
   std::strcpy(c.name, "Orc");
-  c.hitPoints = 10;
+  // A living fighter in a battle: the view's scroll to the creature
+  // recomputes it, and out of combat the area's conditions would pass.
+  InCombat = 1;
+  for (StatPair* p : {&c.strength, &c.dexterity, &c.constitution, &c.intelligence, &c.wisdom, &c.charisma})
+    *p = {10, 10};
+  c.level = 1;
+  c.hitPoints = c.maxHitPoints = c.baseHitPoints = 10;
   ClearMessageLog();
   EXPECT_TRUE(ApplySilenced(21, 1, nullptr));
   EXPECT_NE(std::string(MessageLogText).find("\xA3Orc\xA3 is @SILENCED@."), std::string::npos);
@@ -38,6 +45,7 @@ TEST(AreaConditions, SilenceAndPlagueChangeOnlyOnce) {
   EXPECT_EQ(c.hitPoints, 8) << "a plagued creature loses no further point";
   EXPECT_TRUE(ReleasePlague(21, nullptr));
   EXPECT_EQ(CombatEvents[0].type, 46);
+  InCombat = 0;
 }
 
 }  // namespace

@@ -336,37 +336,6 @@ TEST_F(Game, EveryNewDeviceKeepsTheStartUpRenderStates) {
   expectStartStates("a lost device");
 }
 
-TEST_F(Game, TheGameScreenShowsTheLogScrolledToItsEnd) {
-  constexpr int kRows = 35;  // rows 2 to 36 of the page
-  ASSERT_TRUE(harness::StepFrames(1));
-  ScreenMode = kModeExploring;
-  const auto firstShownLine = [] {
-    int n = -1;
-    std::sscanf(MessageLogText + LinkedTextFirstShown, "Line %d", &n);
-    return n;
-  };
-  // A short log is shown from its start.
-  ClearMessageLog();
-  LogMessage("Line 0\r");
-  ASSERT_TRUE(harness::StepFrames(1));
-  EXPECT_EQ(MessageLogScroll, 0);
-  EXPECT_EQ(LinkedTextFirstShown, 0);
-  // 100 lines and the empty one after the last return: the last 35 show.
-  for (int i = 1; i < 100; ++i) LogMessage("Line %i\r", i);
-  ASSERT_TRUE(harness::StepFrames(1));
-  EXPECT_EQ(LinkedTextOverflow, 1);
-  EXPECT_EQ(MessageLogScroll, 101 - kRows);
-  EXPECT_EQ(firstShownLine(), 101 - kRows);
-  EXPECT_EQ(MessageLogChanged, 0);
-  // A trim drops the head and resets the scroll; the end still shows.
-  int last = 99;
-  while (MessageLogScroll != 0 && last < 2000) LogMessage("Line %i of a log long enough to be trimmed\r", ++last);
-  ASSERT_EQ(MessageLogScroll, 0);
-  ASSERT_TRUE(harness::StepFrames(1));
-  EXPECT_EQ(LinkedTextOverflow, 1);
-  EXPECT_EQ(firstShownLine(), last + 1 - (kRows - 1));
-}
-
 TEST(Closing, WritesTheSettingsFileThatTheNextStartReads) {
   std::snprintf(SettingsFileName, sizeof SettingsFileName, "Config.close%d.dat", static_cast<int>(getpid()));
   std::remove(SettingsFileName);

@@ -35,20 +35,6 @@ int32_t ViewHeight() { return LargeView() ? 360 : 240; }
 // A page over the game screen.
 bool IsModalScreen() { return ScreenMode == kModePageView; }
 
-// Puts the view where the camera heads: the explicit target, or the followed
-// creature centred.
-void JumpCameraToTarget() {
-  if (FollowTarget == kFollowExplicitTarget) {
-    ViewOriginX = CameraTargetX;
-    ViewOriginY = CameraTargetY;
-  } else if (IsValidCreature(FollowTarget)) {
-    int32_t x = 0, y = 0;
-    CreatureViewCentre(FollowTarget, &x, &y);
-    ViewOriginX = x - ViewWidth() / 2;
-    ViewOriginY = y - ViewHeight() / 2;
-  }
-}
-
 // The side panel covers the view's right side for a player-controlled fighter.
 bool SidePanelCovers() { return SidePanelShown != 0 && CombatAction.playerControlled == 1; }
 
@@ -204,24 +190,7 @@ void BringCreatureIntoView(int creature) {
   if (combatTrace) LogMessage("Scroll to %i - %i - %i", creature, -1, -1);
   if (IsCreatureInView(creature)) return;
   if (combatTrace) LogMessage("StrictScroll to %i - %i - %i", creature, -1, -1);
-  const CreatureRecord& c = Creatures[creature];
-  const bool panel = CombatRollsShown != 0 || SidePanelCovers();
-  if (InCombat == 1 && !IsModalScreen() && panel) {
-    const int32_t w = c.footprintWidth.current, h = c.footprintHeight.current;
-    int32_t x = LargeView() ? c.pixelX + (w - 20) * 12 : c.pixelX + w * 12 - 160;
-    int32_t y = c.pixelY + (h - (LargeView() ? 15 : 10)) * 12;
-    if (SidePanelCovers()) x += LargeView() ? 60 : 40;
-    if (CombatRollsShown != 0) y -= LargeView() ? 52 : 35;
-    CameraTargetX = x;
-    CameraTargetY = y;
-    FollowTarget = kFollowExplicitTarget;
-  } else {
-    FollowTarget = creature;
-  }
-  for (int32_t& w : CameraGlideWords) w = 0;
-  // The view's glide toward the target is the game screen's; until it glides,
-  // the view is put there at once.
-  JumpCameraToTarget();
+  AimCameraAt(creature, -1, -1);
 }
 
 void StartCreatureEffect(int kind, int creature, int graphic) {

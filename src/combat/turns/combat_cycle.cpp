@@ -1,4 +1,5 @@
 #include "combat/turns/combat_cycle.h"
+#include "state/camera.h"
 
 #include <algorithm>
 #include <iterator>
@@ -42,7 +43,7 @@
 uint8_t CombatPause = 0;
 uint8_t CombatPauseSecond = 0;
 uint8_t& AiPause = CombatPause;
-uint8_t MovementPlaybackActive = 0;
+uint8_t& MovementPlaybackActive = ViewScrolling;
 uint8_t SurpriseRound = 0;
 uint8_t PathPreviewValid = 0;
 int32_t CombatRoundNumber = 0;
@@ -487,7 +488,6 @@ int CombatCycle() {
 void ResetCombatCycleState() {
   CombatPause = 0;
   CombatPauseSecond = 0;
-  MovementPlaybackActive = 0;
   SurpriseRound = 0;
   PathPreviewValid = 0;
   CombatRoundNumber = 0;

@@ -11,8 +11,9 @@ extern uint8_t CombatPause;
 extern uint8_t CombatPauseSecond;
 extern uint8_t& AiPause;
 // 1 while a move or animation of the acting fighter plays on screen: the
-// next-fighter step and the decision wait.
-extern uint8_t MovementPlaybackActive;
+// next-fighter step and the decision wait until the view has brought it
+// into sight (the camera's ViewScrolling under the turn cycle's name).
+extern uint8_t& MovementPlaybackActive;
 // 1 during the first round when someone was surprised at the start.
 extern uint8_t SurpriseRound;
 // During the player's turn: 1 when a path to the hovered square exists.

@@ -1,6 +1,6 @@
-// The game screen's spending of the acting fighter's turn budget, and least
-// versions of its camera and missile services, standing until the game
-// screen's own camera and missile code replace them.
+// The game screen's spending of the acting fighter's turn budget, and the
+// least version of its missile service, standing until the game screen's own
+// missile code replaces it.
 #include "state/casting_services.h"
 
 #include <cmath>
@@ -21,12 +21,6 @@ namespace {
 int32_t ActingSpeed() {
   const int creature = CurrentFighter();
   return IsValidCreature(creature) ? Creatures[creature].speed.current : 0;
-}
-
-void CentreOn(int pixelX, int pixelY) {
-  const bool large = WindowSize == 3;
-  ViewOriginX = pixelX - (large ? 480 : 320) / 2 + 12;
-  ViewOriginY = pixelY - (large ? 360 : 240) / 2 + 12;
 }
 
 // After an action, a fighter that has already moved keeps moving only with
@@ -85,16 +79,6 @@ bool ClearActionTarget() {
   a.movementClosed = 1;
   return true;
 }
-
-void StrictScrollTo(int creature, int x, int y) {
-  if (DebugMode) LogMessage("StrictScroll to %i - %i - %i", creature, x, y);
-  if (IsValidCreature(creature)) CentreOn(Creatures[creature].pixelX, Creatures[creature].pixelY);
-  else if (x >= 0 && y >= 0) CentreOn(x * kSquarePixels, y * kSquarePixels);
-  // The view is there at once: whoever waited for the camera to arrive goes on.
-  MovementPlaybackActive = 0;
-}
-
-void ScrollToCreatureAt(int creature, int x, int y) { StrictScrollTo(creature, x, y); }
 
 void MissileFrame(int caster, int targetX, int targetY) {
   if (!IsValidCreature(caster)) return;

@@ -3,6 +3,11 @@
 #pragma once
 #include <cstdint>
 
+#include "screens/game/click_results.h"
+#include "screens/game/floating_texts.h"
+#include "screens/game/frame_words.h"
+#include "screens/game/sounds_and_music.h"
+#include "screens/game/view_window.h"
 #include "state/camera.h"
 #include "state/combat_action.h"  // CurrentSpell
 #include "state/combat_events.h"
@@ -17,39 +22,22 @@ extern uint8_t RedrawPending;
 extern char GameScreenCaptions[5000];
 extern uint8_t GameScreenWorkArea[936];
 
+// The map view's input: the mouse, the leader's stick step, the keys (F2 and
+// F3 among them; 0 ends the program) and the scrolling at the screen's edges.
 void MapMouseHandler();
 void LeaderStep();
-// The game screen's keys (F2 and F3 among them); 0 ends the program.
 int MainScreenKeys();
 // The keys of the text being typed (a character's name).
 void TextEntryKeys();
-void CameraFollowActor();
 void EdgeScroll();
-void ScrollViewByKeys();
-void ClampCamera();
-void CentreMouseCursor();
-// Draws and handles the whole game screen for one frame; 0 ends the program.
-int GameScreenFrame(int rows, int columns);
-void OpenInventoryMenu(int creature);
-// The text that rises over a creature: frames left (-1 none), the text and
-// its map pixel position (-1 until the figure pass places it).
-struct FloatingTextEntry {
-  int32_t framesLeft = -1;
-  char text[32] = {};
-  int32_t x = -1, y = -1;
-};
-constexpr int kFloatingTextCreatures = 2100;
-extern FloatingTextEntry FloatingTexts[kFloatingTextCreatures];
-// Frames a floating text lives.
-extern int32_t FloatingTextDuration;
-void SwitchMusicTrack(int track, int a, int b);
 
-// The message shown while the mouse stays inside the rectangle (code -1 none).
-struct ClickResultState {
-  int32_t code = -1;
-  int32_t left = 0, top = 0, right = 0, bottom = 0;
-};
-extern ClickResultState ClickResult;
+// Draws and handles the whole game screen for one frame: rows and cols are
+// the last row and column index of the view, (11, 14) in the 320x240
+// picture, (16, 21) in the 480x360 space of the "960x720 (b)" window.
+// Returns 1, or 0 when the program must end.
+int GameScreenFrame(int rows, int cols);
+// GameScreenFrame with the view's size of the current window.
+int DrawGameScreenForWindow();
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetGameScreenState();

@@ -3,16 +3,10 @@
 // at once outside the frame loop.
 #include "combat/turns/turn_routines.h"
 #include "engine/graphics.h"
-#include "engine/settings.h"
 #include "engine/widgets.h"
 #include "screens/game/game_screen.h"
 
-void DrawGameScreenNow() {
-  if (WindowSize == 3)
-    GameScreenFrame(16, 21);
-  else
-    GameScreenFrame(11, 14);
-}
+void DrawGameScreenNow() { DrawGameScreenForWindow(); }
 
 int PresentBackdropFrameNow() {
   // Called by a page in the middle of the frame's scene, the backdrop is

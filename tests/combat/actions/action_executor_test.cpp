@@ -41,7 +41,7 @@ class Executor : public ::testing::Test {
 TEST_F(Executor, NothingHappensWhileAMoveIsPlayedOnScreen) {
   Order(kActionMeleeAttack, kFoe);
   MovementPlaybackActive = 1;
-  RunUntil([] { return false; }, 30);
+  for (int frame = 0; frame < 30; ++frame) ExecuteCombatAction();
   EXPECT_EQ(CombatAction.actionCode, kActionMeleeAttack);
   EXPECT_EQ(g_ProcessingAttackNumber, -1);
   EXPECT_EQ(Count(Log(), " attacks "), 0);

@@ -41,6 +41,7 @@ TEST_F(BattleTest, ACreatedFighterMovesThenAttacksAndGetsTheTurnBack) {
   PendingCombatSound = CombatSoundRequest{};
   int frames = 0;
   while (frames < 3000 && !(CombatAction.actionCode == 0 && CombatState != kStateActionUnderWay)) {
+    mapfixture::StepCamera();
     CombatCycle();
     ExecuteCombatAction();
     ++frames;
@@ -48,7 +49,8 @@ TEST_F(BattleTest, ACreatedFighterMovesThenAttacksAndGetsTheTurnBack) {
   ASSERT_LT(frames, 3000);
   EXPECT_EQ(hero.squareX, 3);
   EXPECT_EQ(hero.squareY, 1);
-  const std::string attack = "\xA3" + std::string(hero.name) + "\xA3 attacks \xA3" + Creatures[kFoeA].name + "\xA3";
+  std::string attack = "\xA3";
+  attack.append(hero.name).append("\xA3 attacks \xA3").append(Creatures[kFoeA].name).append("\xA3");
   EXPECT_NE(Log().find(attack), std::string::npos);
   EXPECT_EQ(PendingCombatSound.pending, 1);  // left for the game screen to play
   EXPECT_EQ(CombatAction.meleeAttacksMade, 1);

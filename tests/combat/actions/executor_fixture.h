@@ -107,6 +107,7 @@ inline void Order(int32_t code, int target) {
 inline int RunUntil(const std::function<bool()>& done, int limit = 2000) {
   int frames = 0;
   while (frames < limit && !done()) {
+    mapfixture::StepCamera();
     ExecuteCombatAction();
     ++frames;
   }

@@ -38,6 +38,7 @@ class Walking : public ::testing::Test {
   static int Walk(const std::function<bool()>& done, int limit = 600) {
     int frames = 0;
     while (frames < limit && !done()) {
+      mapfixture::StepCamera();
       ExecuteCombatAction();
       ++frames;
     }

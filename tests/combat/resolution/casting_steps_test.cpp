@@ -53,6 +53,7 @@ class CastingChecksInBattle : public ::testing::Test {
   static int Frames(const std::function<bool()>& done, int limit = 3000) {
     int frames = 0;
     while (frames < limit && !done()) {
+      mapfixture::StepCamera();
       ProcessCombatAction();
       ExecuteCombatAction();
       ++frames;

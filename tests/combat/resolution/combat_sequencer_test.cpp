@@ -114,6 +114,7 @@ class CastingSteps : public ::testing::Test {
     for (int i = 0; i < limit; ++i) {
       if (modes.empty() || modes.back() != ScreenMode) modes.push_back(ScreenMode);
       if (ScreenMode == 0 || (ScreenMode >= 10 && ScreenMode <= 16 && i > 0)) break;
+      mapfixture::StepCamera();
       ProcessCombatAction();
     }
     if (modes.back() != ScreenMode) modes.push_back(ScreenMode);

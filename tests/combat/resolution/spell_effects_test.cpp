@@ -117,8 +117,10 @@ class SpellEffects : public ::testing::Test {
     ScreenMode = kModeStartCast;
     // Each aim (a further missile or ray asks again) is answered alike.
     for (int aims = 0; aims < 12; ++aims) {
-      for (int i = 0; i < 3000 && ScreenMode != 0 && !(ScreenMode >= 10 && ScreenMode <= 16) && ScreenMode < 30; ++i)
+      for (int i = 0; i < 3000 && ScreenMode != 0 && !(ScreenMode >= 10 && ScreenMode <= 16) && ScreenMode < 30; ++i) {
+        mapfixture::StepCamera();
         ProcessCombatAction();
+      }
       if (!(ScreenMode >= 10 && ScreenMode <= 16)) return;
       for (int32_t& a : AreaTargetList) a = -1;
       std::memset(AreaMask, 0, sizeof AreaMask);

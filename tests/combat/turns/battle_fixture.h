@@ -76,6 +76,7 @@ class BattleTest : public CreationTest {
   // key does.
   static void Frame() {
     if (CombatState == kStatePlayerTurn && CombatAction.playerControlled) CombatState = kStateNextFighter;
+    mapfixture::StepCamera();
     CombatCycle();
     ExecuteCombatAction();
   }

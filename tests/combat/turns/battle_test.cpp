@@ -57,7 +57,8 @@ TEST_F(BattleTest, DistractedFoesAreSurprisedAndLoseTheirFirstTurn) {
   ASSERT_TRUE(UntilTurnOf(kFoeA));
   EXPECT_EQ(SurpriseRound, 0);
   EXPECT_LT(FindCondition(kFoeA, kCondSurprised), 0);
-  const std::string lost = "\xA3" + std::string(Creatures[kFoeA].name) + "\xA3 is @SURPRISED@ and can't act.\r\r";
+  std::string lost = "\xA3";
+  lost.append(Creatures[kFoeA].name).append("\xA3 is @SURPRISED@ and can't act.\r\r");
   EXPECT_NE(Log().find(lost), std::string::npos);
 }
 
@@ -177,6 +178,8 @@ TEST_F(BattleTest, ACarriedCastingResumesWithItsOwnWordsOnly) {
   EXPECT_EQ(CastingScripted, 0);
   // Nor does a reaction chain whose actor fell to a reaction mid-chain.
   CombatState = kStateNextFighter;
+  MovementPlaybackActive = 0;  // the view has come to the fighter
+  FollowTarget = -1;
   ReactionPending = 1;
   ContinueOpportunityChain = 1;
   CombatCycle();

@@ -21,6 +21,7 @@ TEST_F(BattleTest, BothSidesDecideEveryTurnAndNoTurnStalls) {
     int rounds = 0, last = -2, framesInTurn = 0, longest = 0, playerTurns = 0;
     for (int frame = 0; frame < 3000 && InCombat == 1 && rounds < 3; ++frame) {
       if (CombatState == kStatePlayerTurn && CombatAction.playerControlled) ++playerTurns;
+      mapfixture::StepCamera();
       CombatCycle();
       // An action handed to the executor (or a computer's escape or reload).
       if (CombatState == kStateActionUnderWay || CombatState == kStatePlayerTurn) decided.insert(CurrentFighter());

@@ -52,7 +52,10 @@ TEST_F(SpellChoice, TheSequencerCarriesTheChosenSpellToAFittingTarget) {
   Put(21, 7, 4, kAllegianceParty);
   Begin();
   ASSERT_EQ(RunSpellBranch(Situation()), SpellBranchOutcome::kSpellCast);
-  for (int frame = 0; frame < 3000 && ScreenMode != kModeExploring; ++frame) ProcessCombatAction();
+  for (int frame = 0; frame < 3000 && ScreenMode != kModeExploring; ++frame) {
+    mapfixture::StepCamera();
+    ProcessCombatAction();
+  }
   EXPECT_EQ(ScreenMode, kModeExploring);
   EXPECT_EQ(Creatures[20].hitPoints, 5);
   EXPECT_LT(Creatures[21].hitPoints, 40);

@@ -1,0 +1,153 @@
+// The game screen, once a frame: its set-up, then the map view's passes,
+// then the panels by state, then what lies over everything, in a fixed order
+// in which later sections cover earlier ones.
+#include <cstring>
+
+#include "combat/actions/small_routines.h"
+#include "combat/actions/start_of_combat.h"
+#include "engine/frame.h"
+#include "engine/game_screen_state.h"
+#include "engine/graphics.h"
+#include "engine/page_placeholder.h"
+#include "engine/settings.h"
+#include "engine/text.h"
+#include "engine/timing.h"
+#include "map/map_record.h"
+#include "screens/game/day_and_weather.h"
+#include "screens/game/game_screen.h"
+#include "screens/game/map_view_passes.h"
+#include "screens/game/overlay_sections.h"
+#include "screens/game/panel_sections.h"
+#include "state/combat_action.h"
+#include "state/turn_order.h"
+
+namespace {
+
+constexpr int kBattleMusicTrack = 9;
+
+// The battle music in combat (with its option on), else the map's own track.
+void ChooseMusic() {
+  if (ScreenMode == kModeResting || AllEnemiesAlert != 0 || RecheckSquareScripts != 0) return;
+  if (InCombat == 1 && OptionWords[kOptionBattleMusic] != 0)
+    SwitchMusicTrack(kBattleMusicTrack, 0, 0);
+  else if (CurrentMap.musicTrack != 0)
+    SwitchMusicTrack(CurrentMap.musicTrack, 0, 0);
+}
+
+void SetUpFrame() {
+  MapScaleSwitch = 1;
+  if (ScreenMode != kModeCreatureHovered && ScreenMode != kModeItemPileHovered) PopupRect = {0, 0, 0, 0};
+  if (DebugMode == 1) GameTiming.UpdateElapsedTime();
+  ChooseMusic();
+  std::memset(CursorHint, 0, sizeof CursorHint);
+  std::memset(AmbientSourceFlags, 0, sizeof AmbientSourceFlags);
+  if (SpellInProgress != -1) CursorTargetValid = IsCursorTargetValid() ? 1 : 0;
+  AdvanceFrameCounters();
+  if (ScreenMode == kModeExploring || ScreenMode == kModeResting) StepDayAndWeather();
+}
+
+uint32_t TintColour() {
+  return 0xFF000000u | (AmbientTint[0] & 0xFF) << 16 | (AmbientTint[1] & 0xFF) << 8 | (AmbientTint[2] & 0xFF);
+}
+
+void DrawMapView(int rows, int cols) {
+  const uint32_t tint = TintColour();
+  BeginSprite();
+  ClearScreen(0xFF000000u);
+  if (!MapHidden) {
+    DrawGroundPass(rows, cols, tint);
+    DrawCombatOverlays(rows, cols, tint);
+  }
+  DrawWallTops(rows, cols, tint);
+  BuildDrawList(rows, cols, tint);
+  DrawCreatureFigures(rows, cols, tint);
+  if (!MapHidden) DrawUpperPasses(rows, cols, tint);
+  DrawCreatureLabels(rows, cols);
+  if (HoveredCreature != -1) HoveredFighterSlot = -1;
+  HoveredCreature = -1;
+  PartyListHover = 0;
+}
+
+bool ActingFighterKnown() {
+  return CurrentTurnIndex >= 0 && CurrentTurnIndex < kTurnOrderEntries && TurnOrder[CurrentTurnIndex].creature != -1;
+}
+
+// The panels of combat in their order; true when one has ended the frame.
+// Once a panel ends the combat the rest are not drawn.
+bool DrawCombatPanels() {
+  DrawCombatBanner();
+  if (InCombat != 1) return false;
+  DrawCombatRollsPanel();
+  if (InCombat != 1 || !ActingFighterKnown()) return false;
+  DrawFighterStatusBoxes();
+  if (InCombat != 1 || CombatState != kStatePlayerTurn) return false;
+  DrawInitiativePanel();
+  if (InCombat != 1) return false;
+  const bool pendingAction = CombatAction.selectedAction != -1;
+  if (!IsTargetingMode() && !pendingAction) {
+    BuildActionMenu();
+    if (DrawActionMenu()) return true;
+    if (InCombat != 1) return false;
+  }
+  if (DrawRecentSpellRow()) return true;
+  if (InCombat != 1) return false;
+  if (IsTargetingMode())
+    DrawTargetingPrompt();
+  else if (pendingAction)
+    DrawPendingActionPrompt();
+  if (InCombat != 1) return false;
+  DrawActionsButton();
+  return false;
+}
+
+// The panels by state; true when one has ended the frame.
+bool DrawPanels() {
+  if (InCombat != 1 && AllEnemiesAlert == 0 && RecheckSquareScripts == 0) {
+    if (IsTargetingMode()) {
+      DrawTargetingPrompt();
+    } else if (ScreenMode != kModeResting && ScreenMode != kModeCastAnnounce && ScreenMode != kModeCastResolve) {
+      if (DrawPartyList()) return true;
+    }
+  }
+  return InCombat == 1 && DrawCombatPanels();
+}
+
+// Over everything; 0 when the debug exit ends the program.
+int DrawOverlaysAndEnd() {
+  if (ScreenMode == kModeItemPileHovered) DrawObjectList();
+  DrawActionBanner();
+  if (ScreenMode == kModeCreatureHovered) DrawHoveredCreatureBox();
+  DrawDebugMapTool();
+  DrawMissileSprite();
+  if (ScreenMode == kModeResting) DrawDialogueBox();
+  UpdateAmbientSounds();
+  if (DebugExitChord()) return 0;
+  const bool aiming = AllEnemiesAlert == 0 && RecheckSquareScripts == 0 && SpellInProgress != -1 &&
+                      ScreenMode >= kModeTargetFirst && ScreenMode <= kModeEndOfIntro;
+  if (aiming) {
+    DrawSpellCursor();
+  } else {
+    ShowClickResult();
+    FinishFrame();
+  }
+  return 1;
+}
+
+int DrawFrame(int rows, int cols) {
+  LastScreenDrawn = "GameScreenFrame";
+  SetUpFrame();
+  DrawMapView(rows, cols);
+  if (DrawPanels()) return 1;
+  return DrawOverlaysAndEnd();
+}
+
+}  // namespace
+
+int GameScreenFrame(int rows, int cols) {
+  const int result = DrawFrame(rows, cols);
+  // Whatever section ended it, the next screen draws in the 320x240 layout.
+  MapScaleSwitch = 0;
+  return result;
+}
+
+int DrawGameScreenForWindow() { return IsWideView() ? GameScreenFrame(16, 21) : GameScreenFrame(11, 14); }

@@ -1,0 +1,30 @@
+// The panels of the game screen that the frame draws after the map view:
+// the party list while exploring, and in combat the banner, the combat-rolls
+// panel, the status boxes, the initiative panel, the action list with its
+// commands, the recent spells, the targeting prompt or pending-action box
+// and the "Actions" button. A section that returns true has ended the frame.
+#pragma once
+
+// The party's names and hit points, the level-up star and the hand-over of
+// a lifted object; true when a level-up has ended the frame.
+bool DrawPartyList();
+// The status boxes of the acting fighter and of the shown target.
+void DrawFighterStatusBoxes();
+// The banner line of the attack order waiting for its target.
+void DrawCombatBanner();
+// The combat-rolls panel (the message log) while open, and its button.
+void DrawCombatRollsPanel();
+// The initiative order with "View Actions".
+void DrawInitiativePanel();
+// The action list of the acting party member: built, then drawn with its hot
+// keys and commands; true when a command has ended the frame.
+void BuildActionMenu();
+bool DrawActionMenu();
+// The row of recent spells; true when a cast or a help page ended the frame.
+bool DrawRecentSpellRow();
+// The prompt bar of a spell or Turn Undead waiting for its target.
+bool DrawTargetingPrompt();
+// The box of an action chosen on the action bar that waits for its target.
+void DrawPendingActionPrompt();
+// The "Actions" button that shows the side panel again.
+void DrawActionsButton();

@@ -1,0 +1,33 @@
+// The view window of the map view: its size, its limits on the current map,
+// the automatic movement that brings a creature or a square into view, the
+// manual scrolling by keys and wheel, and the system cursor's centring. The
+// scroll requests themselves (StrictScrollTo, ScrollTo, ScrollToCreature)
+// are declared with the camera's words in state/camera.h.
+#pragma once
+#include <cstdint>
+
+#include "state/camera.h"
+
+// The view in map pixels: 320 by 240, or 480 by 360 in the "960x720 (b)" window.
+bool IsWideView();
+int ViewWidth();
+int ViewHeight();
+
+// Clamps ViewOrigin into CameraBounds (the minimum first, then the maximum).
+void ClampCamera();
+// One step of the automatic movement toward the followed creature or point.
+void CameraFollowActor();
+// The point the view's origin takes to centre the creature's footprint, or
+// the square (x, y).
+void CreatureCentringPoint(int creature, int32_t* x, int32_t* y);
+void SquareCentringPoint(int x, int y, int32_t* outX, int32_t* outY);
+// The same as StrictScrollTo, under the name the casting steps use.
+bool ScrollToCreatureAt(int creature, int x, int y);
+// Manual scrolling by the arrow keys and the wheel while the view is idle;
+// true always.
+bool ScrollViewByKeys();
+// Puts the system cursor at the centre of the picture; true.
+bool CentreMouseCursor();
+// The walking leader's view: while no automatic movement is under way, the
+// view's origin keeps within 24 pixels of centring the leader.
+void KeepLeaderInView();
