@@ -94,8 +94,8 @@ ScriptCommand* JumpTo(int32_t label) {
 // Counts a command run; a run that carries out more than the limit between
 // two dialogue boxes loops without end and is stopped.
 bool WithinLimit() {
-  if (++ScriptCommandsRun <= kScriptCommandLimit) return true;
-  ScriptDebugLine("the script ran %u commands without a dialogue box; it is stopped", kScriptCommandLimit);
+  if (++ScriptCommandsRun <= ScriptCommandLimit) return true;
+  ScriptDebugLine("the script ran %u commands without a dialogue box; it is stopped", ScriptCommandLimit);
   return false;
 }
 

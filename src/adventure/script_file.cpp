@@ -16,6 +16,7 @@ cGameScript GameScript;
 uint32_t (&ScriptLocals)[kScriptLocalCount] = GameScript.locals;
 uint8_t EventConsumed = 0;
 uint32_t BlockDepth = 0;
+uint32_t ScriptCommandLimit = kScriptCommandLimit;
 uint32_t ScriptCommandsRun = 0;
 
 namespace {

@@ -92,6 +92,7 @@ extern uint32_t BlockDepth;
 // The most commands one run carries out between two dialogue boxes: a run
 // beyond it is a loop without end and is stopped.
 constexpr uint32_t kScriptCommandLimit = 2000000;
+extern uint32_t ScriptCommandLimit;
 extern uint32_t ScriptCommandsRun;
 
 // Runs a script file (null: the list already loaded, neither reloaded nor

@@ -1,0 +1,177 @@
+// The world commands: squares and maps, creatures, and saving elsewhere; and
+// every index a command takes, out of its range, changing nothing.
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <cstring>
+#include <memory>
+
+#include "adventure/quest_journal.h"
+#include "adventure/script_fixture.h"
+#include "adventure/world_commands.h"
+#include "engine/settings.h"
+#include "engine/sound.h"
+#include "map/map_switching.h"
+#include "map/party_vision.h"
+#include "platform/system.h"
+#include "rules/conditions.h"
+#include "state/fighter_slots.h"
+#include "state/game_flags.h"
+#include "state/script_state.h"
+
+namespace {
+
+using namespace scriptfixture;
+
+class WorldCommands : public ScriptTest {
+ protected:
+  static void SetTag(int id, const char* tag) {
+    std::memset(Creatures[id].tag, 0, sizeof Creatures[id].tag);
+    std::memcpy(Creatures[id].tag, tag, std::min(std::strlen(tag), sizeof Creatures[id].tag));
+  }
+  static std::string Tag(int id) { return std::string(Creatures[id].tag, strnlen(Creatures[id].tag, 20)); }
+};
+
+TEST_F(WorldCommands, TagsTakeANumberInPlaceOfTheirLastCharacter) {
+  SetTag(7, "Orc5");
+  RunSource("number_tag 7 12\n");
+  EXPECT_EQ(Tag(7), "Orc12");
+  RunSource("number_tag 7 1000\n");
+  EXPECT_EQ(Tag(7), "");
+  RunSource("number_tag 7 3\n");
+  EXPECT_EQ(Tag(7), "") << "an empty tag has no character to replace";
+  SetTag(7, "ABCDEFGHIJKLMNOPQRS");  // 19 characters, the most that keep the zero byte
+  RunSource("number_tag 7 4\n");
+  EXPECT_EQ(Tag(7), "ABCDEFGHIJKLMNOPQR4");
+  RunSource("number_tag 7 45\n");
+  EXPECT_EQ(Tag(7), "ABCDEFGHIJKLMNOPQR4") << "a number that does not fit leaves the tag";
+}
+
+TEST_F(WorldCommands, PresenceTestsOverRangesEitherWayRound) {
+  for (int id = 10; id <= 14; ++id) Creatures[id].present = 1;
+  RunSource("if_range_present 14 10 0\n set_flag 1 1\nendif\nif_range_present 10 14 1\n set_flag 2 1\nendif\n"
+      "if_present 12 0\n set_flag 3 1\nendif\nif_present 15 1\n set_flag 4 1\nendif\n");
+  EXPECT_EQ(GameFlags[1], 1u);
+  EXPECT_EQ(GameFlags[2], 0u);
+  EXPECT_EQ(GameFlags[3], 1u);
+  EXPECT_EQ(GameFlags[4], 1u);
+}
+
+TEST_F(WorldCommands, ClearingADoorPlaysItsSoundAndLeavesAnEmptySquare) {
+  ASSERT_TRUE(platform::InitPlatform());
+  ASSERT_EQ(InitSound(1), 1);
+  for (int c = 0; c < kSoundChannelCount; ++c) ASSERT_EQ(CreateSoundChannel(c), 1);
+  SoundSample& door = SoundSamples[25];
+  door.block = door.data = static_cast<uint8_t*>(std::calloc(16001, 1));
+  door.size = door.remaining = 16000;
+  door.channels = 2;
+  OptionWords[kOptionAmbientVolume] = 70;
+  CurrentMap.At(kLayerWalls, 6, 1) = 82;
+  CurrentMap.At(kLayerEvents, 6, 1) = 4;
+  CurrentMap.At(kLayerFloor, 6, 1) = 95;
+  CurrentMap.At(kLayerObjects1, 6, 1) = 5030;
+  RunSource("clear_square 5 6 1\n");
+  int playing = 0;
+  for (int c = 0; c < kSoundChannelCount; ++c) playing += IsChannelPlaying(c);
+  EXPECT_EQ(playing, 1);
+  for (int layer = kLayerFloor; layer <= kLayerObjects3; ++layer) {
+    EXPECT_EQ(CurrentMap.At(layer, 6, 1), 0) << layer;
+    EXPECT_EQ(StoredMaps[5].At(layer, 6, 1), 0) << layer;
+  }
+  for (int c = 0; c < kSoundChannelCount; ++c) FreeSoundChannel(c);
+  for (auto& s : SoundSamples) FreeSoundSample(&s);
+  ShutdownSound();
+}
+
+TEST_F(WorldCommands, AWallOverObjectsLaysThemAroundAndMovesThePartyOff) {
+  CurrentMap.At(kLayerObjects0, 1, 4) = 5030;
+  CurrentMap.At(kLayerObjects1, 1, 4) = 5031;
+  RunSource("set_square 2 5 1 4 46\n");
+  EXPECT_EQ(CurrentMap.At(kLayerWalls, 1, 4), 46);
+  EXPECT_EQ(CurrentMap.At(kLayerObjects0, 1, 4), 0);
+  EXPECT_EQ(CurrentMap.At(kLayerObjects0, 0, 3), 5030) << "on the nearest free square";
+  EXPECT_EQ(CurrentMap.At(kLayerObjects1, 0, 3), 5031);
+  EXPECT_FALSE(Creatures[0].squareX == 1 && Creatures[0].squareY == 4) << "the member stood there";
+  // A stored map: the objects go beside the wall, not under it.
+  StoredMaps[8].At(kLayerObjects0, 3, 3) = 5032;
+  RunSource("set_square 2 8 3 3 46\nset_square 0 99 2 2 6\n");
+  EXPECT_EQ(StoredMaps[8].At(kLayerObjects0, 3, 3), 0);
+  EXPECT_EQ(StoredMaps[8].At(kLayerObjects0, 2, 2), 5032);
+  EXPECT_EQ(WorldMap.At(kLayerGround, 2, 2), 6);
+}
+
+TEST_F(WorldCommands, CreaturesAreMovedTurnedAndWatched) {
+  mapfixture::PlaceFighter(8, 7, 0);
+  Creatures[8].allegiance = kAllegianceEnemy;
+  ScriptSpeaker = 8;
+  RunSource("face 8 8\nplace 8 5 8 5\nset_side 8 7\nalarm 8\n");
+  EXPECT_EQ(Creatures[8].squareX, 8);
+  EXPECT_EQ(Creatures[8].pixelY, 5 * 24);
+  EXPECT_EQ(ScriptSavedFacing, Creatures[8].facing) << "the talker's kept facing follows";
+  EXPECT_NE(Creatures[8].facing, 1);
+  EXPECT_EQ(Creatures[8].allegiance, kAllegianceTalker);
+  EXPECT_GE(FindCondition(8, kCondAlarmed), 0);
+  EXPECT_EQ(Creatures[8].sight, 60);
+  RunSource("set_present 8 0\nif_present 8 1\n set_flag 1 1\nendif\n");
+  EXPECT_EQ(GameFlags[1], 1u);
+  for (int s = 0; s < FighterCount; ++s) EXPECT_NE(FighterSlots[s].creature, 8);
+}
+
+TEST_F(WorldCommands, SavingElsewhereKeepsTheRunningGameAndItsEdits) {
+  // Whatever the save writes goes to a folder of this test's own.
+  const std::filesystem::path game = std::filesystem::current_path();
+  const std::filesystem::path scratch = std::filesystem::temp_directory_path() / ("scripts_save_" + std::to_string(::getpid()));
+  std::filesystem::create_directories(scratch);
+  std::filesystem::current_path(scratch);
+  CurrentMap.At(kLayerEvents, 2, 2) = 9;  // an edit of the current map not yet stored
+  OptionWords[kOptionIronmanMode] = 1;
+  RunSource("save_game_at 7 3 3 2\n");
+  EXPECT_EQ(StoredMaps[5].At(kLayerEvents, 2, 2), 0) << "an Ironman game does nothing";
+  OptionWords[kOptionIronmanMode] = 0;
+  RunSource("save_game_at 7 3 3 2\n");
+  EXPECT_EQ(StoredMaps[5].At(kLayerEvents, 2, 2), 9) << "the map left keeps its edits";
+  EXPECT_EQ(CurrentMapNumber, 5);
+  EXPECT_EQ(CurrentMap.At(kLayerEvents, 2, 2), 9);
+  EXPECT_EQ(Creatures[0].map, 5);
+  EXPECT_EQ(Creatures[0].squareX, 1);
+  EXPECT_EQ(Creatures[0].facing, 1);
+  std::filesystem::current_path(game);
+  std::filesystem::remove_all(scratch);
+}
+
+TEST_F(WorldCommands, IndicesOutOfRangeChangeNothing) {
+  RunSource("end\n");  // the run's own clean-up settles the party first
+  auto creatures = std::make_unique<CreatureRecord[]>(kCreatureCount);
+  std::memcpy(creatures.get(), Creatures, sizeof Creatures);
+  auto maps = std::make_unique<MapRecord[]>(kStoredMapCount + 1);
+  std::memcpy(maps.get(), StoredMaps, sizeof StoredMaps);
+  maps[kStoredMapCount] = CurrentMap;
+  uint32_t flags[kGameFlagCount];
+  std::memcpy(flags, GameFlags, sizeof flags);
+  const std::vector<JournalEntry> journal = QuestJournal;
+  const int faults = ScriptDebugLineCount;
+  const char* bad[] = {
+      "op 6 500 1",        "op 5 256 1",          "set_side 2100 1",        "set_present -1 1",
+      "distract 5000",     "clear_square 41 1 1", "clear_square 5 60 0",    "set_square 8 5 1 1 46",
+      "set_square 2 5 -1 0 46", "set_event 99 0 0 1", "reveal_area -1 0 0 5 5", "journal 200 \"x\" 1",
+      "journal_state -1 1", "highlight 6 1",      "highlight 0 2100",       "face 1 9",
+      "music 18",          "add_condition 1 684 0 0", "remove_condition 1 0", "set_behaviour 1 0 19 5",
+      "set_behaviour 1 1 7 5", "set_goal 1 1 1 3", "walk_to 60 0 1",         "place 1 5 0 60",
+      "set_map_flag 3 5 1", "number_tag -5 1",    "give_item_to 5030 2100 1", "give_item 7000 1",
+      "create_creature 5 1 1 2100 1 0 0 0 0 0 0 0 0 0 0", "create_creature 5 1 1 20 93 0 0 0 0 0 0 0 0 0 0",
+      "set_formation 1 2100 0 0 0", "save_game_at 41 0 0 0", "save_game_at 5 0 0 8", "play_sound 58",
+  };
+  for (const char* command : bad) RunSource(std::string(command) + "\n");
+  RunSource("op 4 500 0\n set_flag 1 1\nendif\nif_alarmed 2100\n set_flag 2 1\nendif\nif_journal 200 0\n set_flag 3 1\nendif\n");
+  EXPECT_EQ(ScriptDebugLineCount - faults, static_cast<int>(std::size(bad)) + 3);
+  EXPECT_EQ(std::memcmp(creatures.get(), Creatures, sizeof Creatures), 0);
+  EXPECT_EQ(std::memcmp(maps.get(), StoredMaps, sizeof StoredMaps), 0);
+  EXPECT_EQ(std::memcmp(&maps[kStoredMapCount], &CurrentMap, sizeof CurrentMap), 0);
+  EXPECT_EQ(std::memcmp(flags, GameFlags, sizeof flags), 0);
+  for (int e = 0; e < kJournalEntryCount; ++e) EXPECT_EQ(QuestJournal[e].text, journal[e].text);
+}
+
+}  // namespace

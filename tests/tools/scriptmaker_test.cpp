@@ -1,0 +1,95 @@
+// The script compiler as the build runs it: the adventure scripts compile as
+// they stand, and a source with a fault fails with file:line and writes nothing.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kTool = fs::current_path().parent_path() / "tools" / "makescripts";
+const fs::path kSources = fs::path(__FILE__).parent_path().parent_path().parent_path() / "content" / "scripts";
+
+struct ToolRun {
+  int status;
+  std::string errors;
+  bool wrote;
+};
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// Compiles the sources (name, text) into a scratch folder with the test scripts' names file.
+ToolRun Compile(const std::vector<std::pair<std::string, std::string>>& sources) {
+  const fs::path dir = fs::temp_directory_path() / ("scriptmaker_test_" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "in");
+  std::string command = kTool.string();
+  command += " ";
+  command += (dir / "out").string();
+  command += " --names ";
+  command += (kSources / "Tests" / "Tests.names").string();
+  for (const auto& [name, text] : sources) {
+    std::ofstream(dir / "in" / name, std::ios::binary) << text;
+    command += " ";
+    command += (dir / "in" / name).string();
+  }
+  command += " 2>";
+  command += (dir / "errors.txt").string();
+  const int status = std::system(command.c_str());
+  ToolRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir / "errors.txt"), fs::exists(dir / "out")};
+  fs::remove_all(dir);
+  return run;
+}
+
+TEST(ScriptmakerTest, TheTestScriptsCompileAsTheyStand) {
+  std::vector<std::pair<std::string, std::string>> sources;
+  for (const auto& entry : fs::directory_iterator(kSources / "Tests"))
+    if (entry.path().extension() == ".txt") sources.push_back({entry.path().filename().string(), ReadFile(entry.path())});
+  ASSERT_FALSE(sources.empty());
+  const ToolRun run = Compile(sources);
+  EXPECT_EQ(run.status, 0) << run.errors;
+  EXPECT_TRUE(run.wrote);
+}
+
+TEST(ScriptmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
+  const struct {
+    const char* source;
+    const char* message;
+  } cases[] = {
+      {"end\nfrobnicate 1\n", "Bad.txt:2: unknown command 'frobnicate'"},
+      {"set_flag 500 1\n", "Bad.txt:1: flag 500 is not one of the 500"},
+      {"set_flag ChestOpened\n", "Bad.txt:1: 'set_flag' takes 2 arguments, not 1"},
+      {"set_local ChestOpened 1\n", "Bad.txt:1: 'ChestOpened' is not a local"},
+      {"goto Nowhere\n", "Bad.txt:1: label Nowhere is not set in this script"},
+      {"label A\nlabel A\n", "Bad.txt:2: label A is set twice"},
+      {"ask \"Open?\n", "Bad.txt:1: a text is not closed"},
+      {"ask \"Q\" \"An answer far too long to fit in its forty bytes\"\n", "Bad.txt:1: an answer is 48 bytes long"},
+      {"flag ChestOpened 3\n", "Bad.txt:1: 'ChestOpened' is declared already (" },
+      {"give_item \"Arrows\" 2\n", "Bad.txt:1: a number is wanted here"},
+      {"if_answer 6\n", "Bad.txt:1: 'if_answer' takes an answer number from 1 to 5"},
+      {"op 110\n", "Bad.txt:1: 'op' takes an operation code from 0 to 109"},
+  };
+  for (const auto& c : cases) {
+    const ToolRun run = Compile({{"Good.txt", "end\n"}, {"Bad.txt", c.source}});
+    EXPECT_EQ(run.status, 1) << c.source;
+    EXPECT_NE(run.errors.find(c.message), std::string::npos) << c.source << "\n" << run.errors;
+    EXPECT_FALSE(run.wrote) << c.source;
+  }
+  const ToolRun misnamed = Compile({{"..x.txt", "end\n"}});
+  EXPECT_EQ(misnamed.status, 1);
+}
+
+}  // namespace

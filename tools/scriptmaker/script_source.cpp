@@ -1,0 +1,515 @@
+#include "scriptmaker/script_source.h"
+
+#include <cctype>
+#include <cstdlib>
+#include <set>
+
+#include "scriptmaker/script_commands.h"
+
+namespace {
+
+constexpr int32_t kFlagCount = 500;
+constexpr int32_t kLocalCount = 256;
+constexpr uint32_t kLastOp = 109;
+constexpr int kMostAnswers = 5;
+// The buffers the game copies texts into (with their zero byte).
+constexpr size_t kQuestionLimit = 999;
+constexpr size_t kAnswerLimit = 39;
+constexpr size_t kTextLimit = 9999;
+// Named labels take numbers from here up.
+constexpr int32_t kFirstNamedLabel = 100000;
+
+struct Token {
+  bool text = false;
+  std::string value;
+};
+
+struct Line {
+  int number = 0;
+  std::vector<Token> tokens;
+};
+
+struct Argument {
+  bool text = false;
+  int32_t value = 0;
+  std::string bytes;
+};
+
+struct Command {
+  uint32_t op = 0;
+  std::vector<Argument> arguments;
+};
+
+class Compiler {
+ public:
+  Compiler(const std::string& fileName, std::vector<std::string>* errors) : file_(fileName), errors_(errors) {}
+
+  void Fault(int line, const std::string& message) {
+    errors_->push_back(file_ + ":" + std::to_string(line) + ": " + message);
+  }
+
+  // Splits the text into lines of tokens; false after a fault.
+  bool Tokenise(const std::string& text, std::vector<Line>* lines) {
+    bool sound = true;
+    size_t at = 0;
+    int number = 0;
+    while (at <= text.size()) {
+      size_t end = text.find('\n', at);
+      if (end == std::string::npos) end = text.size();
+      ++number;
+      Line line;
+      line.number = number;
+      if (!TokeniseLine(text.substr(at, end - at), &line)) sound = false;
+      else if (!line.tokens.empty()) lines->push_back(std::move(line));
+      at = end + 1;
+    }
+    return sound;
+  }
+
+  // Declarations: flag, local and const lines. Returns whether the line was one.
+  bool Declaration(const Line& line, ScriptNames* names, const ScriptNames* shared) {
+    const std::string& word = line.tokens[0].value;
+    NameKind kind;
+    if (line.tokens[0].text) return false;
+    if (word == "flag") kind = NameKind::kFlag;
+    else if (word == "local") kind = NameKind::kLocal;
+    else if (word == "const") kind = NameKind::kConst;
+    else return false;
+    if (line.tokens.size() != 3 || line.tokens[1].text || line.tokens[2].text) {
+      Fault(line.number, "'" + word + "' takes a name and a number");
+      return true;
+    }
+    const std::string& name = line.tokens[1].value;
+    if (!IsName(name)) {
+      Fault(line.number, "'" + name + "' is not a name (a letter or '_', then letters, digits or '_')");
+      return true;
+    }
+    int32_t value = 0;
+    if (!ParseNumber(line.tokens[2].value, &value)) {
+      Fault(line.number, "'" + line.tokens[2].value + "' is not a number");
+      return true;
+    }
+    if (kind == NameKind::kFlag && (value < 0 || value >= kFlagCount)) {
+      Fault(line.number, "flag " + std::to_string(value) + " is not one of the 500 (0 to 499)");
+      return true;
+    }
+    if (kind == NameKind::kLocal && (value < 0 || value >= kLocalCount)) {
+      Fault(line.number, "local " + std::to_string(value) + " is not one of the 256 (0 to 255)");
+      return true;
+    }
+    if (FindCommandForm(name) || IsOwnCommand(name)) {
+      Fault(line.number, "'" + name + "' is the name of a command");
+      return true;
+    }
+    for (const ScriptNames* table : {static_cast<const ScriptNames*>(names), shared}) {
+      if (!table) continue;
+      auto it = table->find(name);
+      if (it != table->end()) {
+        Fault(line.number, "'" + name + "' is declared already (" + it->second.where + ")");
+        return true;
+      }
+    }
+    (*names)[name] = {kind, value, file_ + ":" + std::to_string(line.number)};
+    return true;
+  }
+
+  // Compiles the lines with the names of this script and the shared ones.
+  bool Compile(const std::vector<Line>& lines, const ScriptNames& shared, std::vector<uint8_t>* out) {
+    ScriptNames own;
+    std::vector<const Line*> body;
+    for (const Line& line : lines)
+      if (!Declaration(line, &own, &shared)) body.push_back(&line);
+    names_[0] = &own;
+    names_[1] = &shared;
+    const size_t faultsBefore = errors_->size();
+    if (!CollectLabels(body)) return false;
+    std::vector<Command> commands;
+    for (const Line* line : body) {
+      Command command;
+      if (CompileLine(*line, &command)) commands.push_back(std::move(command));
+    }
+    if (errors_->size() != faultsBefore) return false;
+    Encode(commands, out);
+    return true;
+  }
+
+ private:
+  static bool IsOwnCommand(const std::string& name) { return name == "ask" || name == "if_answer" || name == "op"; }
+
+  static bool IsName(const std::string& s) {
+    if (s.empty() || !(std::isalpha(static_cast<unsigned char>(s[0])) || s[0] == '_')) return false;
+    for (char c : s)
+      if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_')) return false;
+    return true;
+  }
+
+  // A decimal number of 32 bits (read as signed, or unsigned up to 4294967295).
+  static bool ParseNumber(const std::string& s, int32_t* out) {
+    size_t i = 0;
+    bool negative = false;
+    if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
+    if (i == s.size() || s.size() - i > 10) return false;
+    int64_t value = 0;
+    for (; i < s.size(); ++i) {
+      if (!std::isdigit(static_cast<unsigned char>(s[i]))) return false;
+      value = value * 10 + (s[i] - '0');
+    }
+    if (negative) value = -value;
+    if (value < INT32_MIN || value > static_cast<int64_t>(UINT32_MAX)) return false;
+    *out = static_cast<int32_t>(static_cast<uint32_t>(value & 0xFFFFFFFF));
+    return true;
+  }
+
+  bool TokeniseLine(const std::string& raw, Line* line) {
+    size_t i = 0;
+    const size_t n = raw.size();
+    while (i < n) {
+      const char c = raw[i];
+      if (c == ' ' || c == '\t' || c == '\r') {
+        ++i;
+        continue;
+      }
+      if (c == '#') break;
+      Token token;
+      if (c == '"') {
+        token.text = true;
+        ++i;
+        bool closed = false;
+        while (i < n) {
+          const unsigned char d = static_cast<unsigned char>(raw[i]);
+          if (d == '"') {
+            closed = true;
+            ++i;
+            break;
+          }
+          if (d == '\\') {
+            if (i + 1 >= n) break;
+            const char e = raw[i + 1];
+            i += 2;
+            switch (e) {
+              case '"': token.value += '"'; break;
+              case '\\': token.value += '\\'; break;
+              case 'r': token.value += '\r'; break;
+              case 'n': token.value += '\n'; break;
+              case 't': token.value += '\t'; break;
+              case 'x': {
+                if (i + 2 > n || !std::isxdigit(static_cast<unsigned char>(raw[i])) ||
+                    !std::isxdigit(static_cast<unsigned char>(raw[i + 1]))) {
+                  Fault(line->number, "\\x takes two hexadecimal digits");
+                  return false;
+                }
+                const int byte = static_cast<int>(std::strtol(raw.substr(i, 2).c_str(), nullptr, 16));
+                if (byte == 0) {
+                  Fault(line->number, "a text cannot hold a zero byte");
+                  return false;
+                }
+                token.value += static_cast<char>(byte);
+                i += 2;
+                break;
+              }
+              default:
+                Fault(line->number, std::string("unknown escape \\") + e);
+                return false;
+            }
+            continue;
+          }
+          if (d == 0xC2 && i + 1 < n && static_cast<unsigned char>(raw[i + 1]) == 0xA3) {
+            token.value += '\xA3';  // "£" written in UTF-8
+            i += 2;
+            continue;
+          }
+          if (d == 0) {
+            Fault(line->number, "a text cannot hold a zero byte");
+            return false;
+          }
+          token.value += static_cast<char>(d);
+          ++i;
+        }
+        if (!closed) {
+          Fault(line->number, "a text is not closed with '\"'");
+          return false;
+        }
+      } else {
+        while (i < n && raw[i] != ' ' && raw[i] != '\t' && raw[i] != '\r' && raw[i] != '#' && raw[i] != '"')
+          token.value += raw[i++];
+      }
+      line->tokens.push_back(std::move(token));
+    }
+    return true;
+  }
+
+  const ScriptName* FindName(const std::string& name) const {
+    for (const ScriptNames* table : names_) {
+      if (!table) continue;
+      auto it = table->find(name);
+      if (it != table->end()) return &it->second;
+    }
+    return nullptr;
+  }
+
+  // Labels: numbered ones as written, named ones numbered from kFirstNamedLabel.
+  bool CollectLabels(const std::vector<const Line*>& body) {
+    bool sound = true;
+    int32_t next = kFirstNamedLabel;
+    std::set<int32_t> numbers;
+    for (const Line* line : body) {
+      if (line->tokens[0].text || line->tokens[0].value != "label" || line->tokens.size() != 2 ||
+          line->tokens[1].text)
+        continue;
+      const std::string& name = line->tokens[1].value;
+      int32_t number = 0;
+      if (ParseNumber(name, &number)) {
+        if (!numbers.insert(number).second) {
+          Fault(line->number, "label " + name + " is set twice");
+          sound = false;
+        }
+        continue;
+      }
+      if (!IsName(name) || FindName(name)) {
+        Fault(line->number, "'" + name + "' cannot name a label");
+        sound = false;
+        continue;
+      }
+      if (labels_.count(name)) {
+        Fault(line->number, "label " + name + " is set twice");
+        sound = false;
+        continue;
+      }
+      while (numbers.count(next)) ++next;
+      labels_[name] = next;
+      numbers.insert(next++);
+    }
+    numbered_ = numbers;
+    return sound;
+  }
+
+  bool NumberArgument(const Line& line, const Token& token, char kind, Argument* out) {
+    if (token.text) {
+      Fault(line.number, "a number is wanted here, not the text \"" + token.value + "\"");
+      return false;
+    }
+    int32_t value = 0;
+    const bool literal = ParseNumber(token.value, &value);
+    if (kind == 'b') {
+      if (literal) {
+        if (!numbered_.count(value)) {
+          Fault(line.number, "label " + token.value + " is not set in this script");
+          return false;
+        }
+      } else {
+        auto it = labels_.find(token.value);
+        if (it == labels_.end()) {
+          Fault(line.number, "label " + token.value + " is not set in this script");
+          return false;
+        }
+        value = it->second;
+      }
+      out->value = value;
+      return true;
+    }
+    if (!literal) {
+      const ScriptName* name = FindName(token.value);
+      if (!name) {
+        Fault(line.number, "'" + token.value + "' is neither a number nor a declared name");
+        return false;
+      }
+      const NameKind wanted = kind == 'f' ? NameKind::kFlag : kind == 'l' ? NameKind::kLocal : NameKind::kConst;
+      if (name->kind != wanted && !(kind == 'i' && name->kind == NameKind::kConst)) {
+        const char* what = kind == 'f' ? "a flag" : kind == 'l' ? "a local" : "a number or constant";
+        Fault(line.number, "'" + token.value + "' is not " + what);
+        return false;
+      }
+      value = name->value;
+    }
+    if (kind == 'f' && (value < 0 || value >= kFlagCount)) {
+      Fault(line.number, "flag " + std::to_string(value) + " is not one of the 500 (0 to 499)");
+      return false;
+    }
+    if (kind == 'l' && (value < 0 || value >= kLocalCount)) {
+      Fault(line.number, "local " + std::to_string(value) + " is not one of the 256 (0 to 255)");
+      return false;
+    }
+    out->value = value;
+    return true;
+  }
+
+  bool TextArgument(const Line& line, const Token& token, size_t limit, const char* what, Argument* out) {
+    if (!token.text) {
+      Fault(line.number, "a quoted text is wanted here, not '" + token.value + "'");
+      return false;
+    }
+    if (token.value.size() > limit) {
+      Fault(line.number, std::string(what) + " is " + std::to_string(token.value.size()) + " bytes long; at most " +
+                             std::to_string(limit) + " fit");
+      return false;
+    }
+    out->text = true;
+    out->bytes = token.value;
+    return true;
+  }
+
+  bool CompileLine(const Line& line, Command* command) {
+    const Token& head = line.tokens[0];
+    if (head.text) {
+      Fault(line.number, "a line starts with a command, not a text");
+      return false;
+    }
+    const std::string& name = head.value;
+    const std::vector<Token> args(line.tokens.begin() + 1, line.tokens.end());
+    if (name == "if_answer") {
+      int32_t n = 0;
+      if (args.size() != 1 || args[0].text || !ParseNumber(args[0].value, &n) || n < 1 || n > kMostAnswers) {
+        Fault(line.number, "'if_answer' takes an answer number from 1 to 5");
+        return false;
+      }
+      command->op = 15 + static_cast<uint32_t>(n);
+      return true;
+    }
+    if (name == "op") {
+      int32_t op = 0;
+      if (args.empty() || args[0].text || !ParseNumber(args[0].value, &op) || op < 0 ||
+          static_cast<uint32_t>(op) > kLastOp) {
+        Fault(line.number, "'op' takes an operation code from 0 to 109, then its arguments");
+        return false;
+      }
+      command->op = static_cast<uint32_t>(op);
+      for (size_t i = 1; i < args.size(); ++i) {
+        Argument a;
+        if (args[i].text ? !TextArgument(line, args[i], kTextLimit, "the text", &a)
+                         : !NumberArgument(line, args[i], 'i', &a))
+          return false;
+        command->arguments.push_back(std::move(a));
+      }
+      return true;
+    }
+    if (name == "ask") {
+      if (args.size() < 2 || args.size() > 1 + kMostAnswers) {
+        Fault(line.number, "'ask' takes a question and one to five answers");
+        return false;
+      }
+      command->op = 10 + static_cast<uint32_t>(args.size() - 1);
+      for (size_t i = 0; i < args.size(); ++i) {
+        Argument a;
+        if (!TextArgument(line, args[i], i == 0 ? kQuestionLimit : kAnswerLimit, i == 0 ? "the question" : "an answer",
+                          &a))
+          return false;
+        command->arguments.push_back(std::move(a));
+      }
+      return true;
+    }
+    const CommandForm* form = FindCommandForm(name);
+    if (!form) {
+      Fault(line.number, "unknown command '" + name + "'");
+      return false;
+    }
+    command->op = form->op;
+    const std::string kinds = form->arguments;
+    const bool answers = !kinds.empty() && kinds.back() == '+';
+    const std::string fixed = answers ? kinds.substr(0, kinds.size() - 1) : kinds;
+    size_t written = 0;
+    for (char k : fixed)
+      if (!std::isdigit(static_cast<unsigned char>(k))) ++written;
+    const bool countFits = answers ? args.size() >= written + 1 && args.size() <= written + kMostAnswers
+                                   : args.size() == written;
+    if (!countFits) {
+      Fault(line.number, "'" + name + "' takes " +
+                             (answers ? std::to_string(written) + " arguments and one to five answers"
+                                      : std::to_string(written) + (written == 1 ? " argument" : " arguments")) +
+                             ", not " + std::to_string(args.size()));
+      return false;
+    }
+    const bool question = answers;  // the first text of an asking command is its question
+    size_t next = 0;
+    for (char k : fixed) {
+      Argument a;
+      if (std::isdigit(static_cast<unsigned char>(k))) {
+        a.value = k - '0';
+      } else if (k == 't') {
+        const size_t limit = question ? kQuestionLimit : kTextLimit;
+        if (!TextArgument(line, args[next++], limit, question ? "the question" : "the text", &a)) return false;
+      } else if (!NumberArgument(line, args[next++], k, &a)) {
+        return false;
+      }
+      command->arguments.push_back(std::move(a));
+    }
+    while (answers && next < args.size()) {
+      Argument a;
+      if (!TextArgument(line, args[next++], kAnswerLimit, "an answer", &a)) return false;
+      command->arguments.push_back(std::move(a));
+    }
+    return true;
+  }
+
+  static void Word(std::vector<uint8_t>* out, uint32_t w) {
+    for (int i = 0; i < 4; ++i) out->push_back(static_cast<uint8_t>(w >> (8 * i)));
+  }
+
+  static void Encode(const std::vector<Command>& commands, std::vector<uint8_t>* out) {
+    out->clear();
+    Word(out, static_cast<uint32_t>(commands.size()));
+    for (const Command& c : commands) {
+      Word(out, c.op);
+      Word(out, static_cast<uint32_t>(c.arguments.size()));
+      for (const Argument& a : c.arguments) {
+        if (!a.text) {
+          Word(out, 0);
+          Word(out, static_cast<uint32_t>(a.value));
+          continue;
+        }
+        // A text is written with its zero byte; an empty one has no bytes.
+        Word(out, 1);
+        if (a.bytes.empty()) {
+          Word(out, 0);
+          continue;
+        }
+        Word(out, static_cast<uint32_t>(a.bytes.size() + 1));
+        out->insert(out->end(), a.bytes.begin(), a.bytes.end());
+        out->push_back(0);
+      }
+    }
+  }
+
+  std::string file_;
+  std::vector<std::string>* errors_;
+  const ScriptNames* names_[2] = {nullptr, nullptr};
+  std::map<std::string, int32_t> labels_;
+  std::set<int32_t> numbered_;
+};
+
+}  // namespace
+
+bool ReadScriptNames(const std::string& fileName, const std::string& text, ScriptNames* names,
+                     std::vector<std::string>* errors) {
+  Compiler compiler(fileName, errors);
+  std::vector<Line> lines;
+  const size_t before = errors->size();
+  compiler.Tokenise(text, &lines);
+  for (const Line& line : lines)
+    if (!compiler.Declaration(line, names, nullptr))
+      compiler.Fault(line.number, "a names file holds only flag, local and const lines");
+  return errors->size() == before;
+}
+
+ScriptSourceResult CompileScriptSource(const std::string& fileName, const std::string& text,
+                                       const ScriptNames& shared) {
+  ScriptSourceResult result;
+  Compiler compiler(fileName, &result.errors);
+  std::vector<Line> lines;
+  if (!compiler.Tokenise(text, &lines)) return result;
+  result.ok = compiler.Compile(lines, shared, &result.bytes) && result.errors.empty();
+  if (!result.ok) result.bytes.clear();
+  return result;
+}
+
+std::string ScriptOutputName(const std::string& sourcePath) {
+  const size_t slash = sourcePath.find_last_of("/\\");
+  std::string base = slash == std::string::npos ? sourcePath : sourcePath.substr(slash + 1);
+  const std::string suffix = ".txt";
+  if (base.size() <= suffix.size() || base.compare(base.size() - suffix.size(), suffix.size(), suffix) != 0)
+    return "";
+  base.resize(base.size() - suffix.size());
+  for (char c : base)
+    if (!(std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '-' || c == '.' || c == ' ')) return "";
+  if (base.find("..") != std::string::npos) return "";
+  return base + ".mls";
+}

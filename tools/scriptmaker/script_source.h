@@ -1,0 +1,58 @@
+// The script compiler's reader: adventure scripts written as readable text
+// in, the compiled ".mls" bytes (the layout in src/adventure/script_file.h)
+// or the faults out, each as "file:line: message".
+//
+// A source is one script, a command a line:
+//
+//   # a comment (also after a command)
+//   flag MetTheSmith 12          a name for adventure flag 12
+//   local Visits 3               a name for script local 3
+//   const Smith 410              a name for any other number
+//   if_flag MetTheSmith 0
+//     ask "Welcome, ~." "Hello." "Goodbye."
+//     if_answer 1
+//       set_flag MetTheSmith 1
+//     endif
+//   endif
+//   goto Farewell
+//   label Farewell
+//   end
+//
+// Commands are named (the table in script_commands.cpp); their arguments are
+// numbers, names (flags, locals, constants, labels) or quoted texts with the
+// escapes \" \\ \r \n \t and \xNN ("£" stands for the byte 0xA3). Labels are
+// named or numbered; a named label gets a number of its own. Names shared by
+// the scripts of an adventure live in names files (declarations only).
+#pragma once
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+// What a declared name stands for.
+enum class NameKind { kFlag, kLocal, kConst };
+struct ScriptName {
+  NameKind kind;
+  int32_t value;
+  std::string where;  // "file:line" of the declaration
+};
+using ScriptNames = std::map<std::string, ScriptName>;
+
+struct ScriptSourceResult {
+  bool ok = false;
+  std::vector<uint8_t> bytes;       // the compiled file when ok
+  std::vector<std::string> errors;  // "file:line: message"
+};
+
+// Reads a names file (flag, local and const lines and comments only) into
+// *names; false with the faults in *errors.
+bool ReadScriptNames(const std::string& fileName, const std::string& text, ScriptNames* names,
+                     std::vector<std::string>* errors);
+
+// Compiles one script with the shared names.
+ScriptSourceResult CompileScriptSource(const std::string& fileName, const std::string& text,
+                                       const ScriptNames& shared);
+
+// The output name of a source: "Map3_7.txt" gives "Map3_7.mls"; empty when
+// the name is not a script name (letters, digits, '_', '-', '.', ' ').
+std::string ScriptOutputName(const std::string& sourcePath);
