@@ -120,6 +120,19 @@ void Click(int x, int y, int button) {
   platform::InjectMouseButton(button, false);
 }
 
+void MouseButton(int button, bool down) { platform::InjectMouseButton(button, down); }
+
+void Drag(int x, int y, int toX, int toY) {
+  MoveMouse(x, y);
+  StepFrames(1);
+  MouseButton(0, true);
+  StepFrames(1);
+  MoveMouse(toX, toY);
+  StepFrames(1);
+  MouseButton(0, false);
+  StepFrames(1);
+}
+
 void Wheel(int clicks) { platform::InjectWheel(clicks); }
 
 void ChooseMenu(int id) { platform::ChooseMenuItem(MainWindowHandle, static_cast<uint32_t>(id)); }
@@ -161,11 +174,7 @@ bool SaveScreenshot(const std::string& path) {
 int CompareStoredPicture(const std::string& testFile, const std::string& name) {
   SaveScreenshot(name + "_device.png");
   const std::vector<uint32_t> picture = LogicalPicture();
-  // A relative source path (the compiler cache writes paths relative to the
-  // build folder) is taken from the build folder, wherever the test runs.
-  const std::string source =
-      !testFile.empty() && testFile[0] != '/' ? std::string(GH_BUILD_DIR) + "/" + testFile : testFile;
-  const std::string stored = source.substr(0, source.rfind('/')) + "/pictures/" + name + ".png";
+  const std::string stored = testFile.substr(0, testFile.rfind('/')) + "/pictures/" + name + ".png";
   if (std::getenv("GREVENHOLT_UPDATE_PICTURES")) {
     std::printf("wrote %s\n", stored.c_str());
     return platform::SavePng(stored.c_str(), 320, 240, picture.data()) ? 0 : -1;
