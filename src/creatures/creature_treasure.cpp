@@ -7,6 +7,7 @@
 #include "creatures/treasure_rows.h"
 #include "engine/random.h"
 #include "rules/creature_record.h"
+#include "rules/inventory_slots.h"
 #include "rules/item_tables.h"
 
 namespace {
@@ -76,7 +77,7 @@ int DrawGemIndex() {
 int GemPrice(int row) { return row >= 0 && row < kItemRows ? ItemTable[row].price : 0; }
 
 bool GiveCarried(int creature, uint32_t code, int count) {
-  const int pair = FindFreeCarriedPair(creature);
+  const int pair = FindFreeItemPair(creature);
   if (pair < 0) return false;
   Creatures[creature].carried[pair] = {code, count};
   return true;
@@ -330,13 +331,6 @@ int DrawWondrousRow(int grade) {
 
 }  // namespace
 
-int FindFreeCarriedPair(int creature) {
-  if (!IsValidCreature(creature)) return -1;
-  for (int i = 0; i < kCarriedPairs; ++i)
-    if (Creatures[creature].carried[i].code == 0) return i;
-  return -1;
-}
-
 int FindFreeGeneratedItemRow() {
   for (int row = kFirstGeneratedItemRow; row <= kLastGeneratedItemRow; ++row)
     if (CraftedWeapons[row].name[0] == 0) return row;
@@ -388,7 +382,7 @@ int GiveCreatureTreasure(int creature, int challengeRating) {
   if (grade == kTreasureNothing) return grade;
   const int category = Die(100);
   // A creature whose pairs are full gets nothing, and no generated row is used up.
-  if (FindFreeCarriedPair(creature) < 0) return grade;
+  if (FindFreeItemPair(creature) < 0) return grade;
   if (category <= 32 || (category >= 69 && category <= 84)) {
     const int row = category <= 16   ? MakeTreasureArmour(grade)
                     : category <= 32 ? MakeTreasureWeapon(grade)

@@ -47,5 +47,3 @@ int GiveCreatureTreasure(int creature, int challengeRating);
 // pair 0, gems and the item rolls of its multipliers into the free pairs.
 void GiveTreasureByRating(int creature, int challengeRating);
 
-// The first carried pair whose code is 0; -1 when all 16 are used.
-int FindFreeCarriedPair(int creature);

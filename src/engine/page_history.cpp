@@ -19,6 +19,8 @@ int32_t HoveredBarButton = -1;
 uint8_t BarHoverActive = 0;
 int32_t BackgroundScroll = 0;
 int32_t PageReady = 0;
+int32_t HoverSoundMark = -1;
+uint8_t ScreenHovered = 0;
 PageWorkBuffers PageWork = {};
 
 namespace {
@@ -113,6 +115,7 @@ int ConsumeClick(int withSound) {
 }
 
 void ResetHover() {
+  HoverSoundMark = -1;
   BackgroundScroll = 0;
   PageReady = 0;
   CursorShape = -1;

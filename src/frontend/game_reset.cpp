@@ -48,6 +48,7 @@
 #include "rules/inventory_slots.h"
 #include "rules/modifier_list.h"
 #include "screens/game/game_screen.h"
+#include "screens/items/inventory_screen.h"
 #include "state/camera.h"
 #include "state/combat_action.h"
 #include "state/combat_events.h"
@@ -66,6 +67,7 @@
 #include "state/world_travel.h"
 
 void ResetGameState() {
+  ResetInventoryScreenState();
   ResetEncountersState();
   ResetScriptsState();
   ResetAttackSupportState();

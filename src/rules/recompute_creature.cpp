@@ -28,27 +28,6 @@ constexpr int kPropHoly = 7;
 constexpr int kPropUnholy = 8;
 constexpr int kPropAxiomatic = 9;
 constexpr int kPropAnarchic = 10;
-constexpr int kPropInvulnerability = 39;
-
-// A property group of magic armour and shields: the first set flag of the
-// group gives the condition with that flag's value.
-struct PropertyGroup {
-  uint32_t condition;
-  int firstFlag;
-  int flagCount;
-  int32_t values[5];
-  bool armourOnly;
-};
-constexpr PropertyGroup kPropertyGroups[] = {
-    {kCondAcidResistance, 21, 3, {10, 20, 30}, false},
-    {kCondColdResistance, 24, 3, {10, 20, 30}, false},
-    {kCondElectricityResistance, 27, 3, {10, 20, 30}, false},
-    {kCondFireResistance, 30, 3, {10, 20, 30}, false},
-    {kCondSonicResistance, 33, 3, {10, 20, 30}, false},
-    {kCondCriticalHitResistance, 36, 3, {25, 75, 100}, false},
-    {kCondSpellResistant, 40, 5, {11, 13, 15, 17, 19}, true},
-    {kCondReducedDamageMagic, kPropInvulnerability, 1, {5}, true},
-};
 
 bool IsLawful(int32_t a) { return a == 1 || a == 2 || a == 3; }
 bool IsChaotic(int32_t a) { return a == 7 || a == 8 || a == 9; }
@@ -414,7 +393,7 @@ bool Recompute::Torso() {
 }
 
 bool Recompute::PropertyConditions(const CraftedWeaponRecord& row, uint32_t source, bool armour) {
-  for (const PropertyGroup& group : kPropertyGroups) {
+  for (const PropertyGroup& group : ArmourPropertyGroups) {
     if (group.armourOnly && !armour) continue;
     for (int i = 0; i < group.flagCount; ++i) {
       if (row.properties[group.firstFlag + i] != 1) continue;
@@ -520,7 +499,9 @@ void Recompute::HitPoints(int firstTime) {
   maximum -= 5 * SumValues(kCondLevelDrained);
   maximum = std::max(maximum, 1);
   c_.maxHitPoints = maximum;
-  if (c_.hitPoints > 0) {
+  // An unknown maximum (-1, a record just read from a saved game) leaves the
+  // current hit points as they were stored.
+  if (c_.hitPoints > 0 && !(old == -1 && firstTime != 1)) {
     const int32_t d = maximum - old;
     if (d < 0 && c_.hitPoints <= -d) {
       c_.hitPoints = 1;

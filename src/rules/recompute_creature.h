@@ -6,6 +6,7 @@
 
 #include "map/map_record.h"
 #include "rules/conditions.h"
+#include "rules/creature_record.h"
 #include "state/game_screen_words.h"
 
 // What a worn base item gives: in `slot` (9 stands for both fingers, 7 for
@@ -54,6 +55,32 @@ inline int32_t RecomputeSquareTraitsAt(int x, int y) {
 // 0: sessions remember nothing and every recomputation is worked out (the
 // tests compare both ways).
 extern uint8_t RecomputeRemembers;
+
+// The special property flag of invulnerability (record order, from 0).
+constexpr int kPropInvulnerability = 39;
+
+// A property group of magic armour and shields: the first set flag (record
+// order, from 0) of the group gives the condition with that flag's value. A
+// creature whose own protection pair ownPair (-1 none) has a base value
+// already has what the property gives.
+struct PropertyGroup {
+  uint32_t condition;
+  int firstFlag;
+  int flagCount;
+  int32_t values[5];
+  bool armourOnly;
+  int ownPair;
+};
+inline constexpr PropertyGroup ArmourPropertyGroups[] = {
+    {kCondAcidResistance, 21, 3, {10, 20, 30}, false, kProtResistAcid},
+    {kCondColdResistance, 24, 3, {10, 20, 30}, false, kProtResistCold},
+    {kCondElectricityResistance, 27, 3, {10, 20, 30}, false, kProtResistElectricity},
+    {kCondFireResistance, 30, 3, {10, 20, 30}, false, kProtResistFire},
+    {kCondSonicResistance, 33, 3, {10, 20, 30}, false, kProtResistSonic},
+    {kCondCriticalHitResistance, 36, 3, {25, 75, 100}, false, ImmunityPair(kImmCriticals)},
+    {kCondSpellResistant, 40, 5, {11, 13, 15, 17, 19}, true, kProtSpellResistance},
+    {kCondReducedDamageMagic, kPropInvulnerability, 1, {5}, true, -1},
+};
 
 // Whether the creature may use the crafted item of that row without penalty.
 bool IsProficientWithItem(int creature, int craftedRow);

@@ -3,6 +3,8 @@
 #include "state/map_view_state.h"
 
 uint8_t LevelUpPending = 0;
+uint8_t CombatEquipAction = 0;
+uint8_t CombatInventoryOpen = 0;
 uint8_t StormActive = 0;
 uint32_t DayClock = 480;
 uint32_t StormTimer = 0;
@@ -32,6 +34,8 @@ RecentSpellPair RecentSpells[4][kRecentSpells] = {
 
 void ResetGameScreenWordsState() {
   LevelUpPending = 0;
+  CombatEquipAction = 0;
+  CombatInventoryOpen = 0;
   StormActive = 0;
   DayClock = 480;
   StormTimer = 0;

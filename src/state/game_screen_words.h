@@ -6,6 +6,12 @@
 
 // 1 while a party member's level-up is due; no party member may cast then.
 extern uint8_t LevelUpPending;
+// Set by the game screen: 1 while the acting fighter takes the equipment
+// action ("Use Inventory") in combat, and 1 while the inventory was opened
+// from combat; page view's return to the game clears the first, the local
+// map's click the second.
+extern uint8_t CombatEquipAction;
+extern uint8_t CombatInventoryOpen;
 // 1 while a storm rains on the outdoor map.
 extern uint8_t StormActive;
 // Minutes of the day, 0 to 1439 (480 in a new game and after a rest).

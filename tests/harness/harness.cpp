@@ -120,6 +120,19 @@ void Click(int x, int y, int button) {
   platform::InjectMouseButton(button, false);
 }
 
+void MouseButton(int button, bool down) { platform::InjectMouseButton(button, down); }
+
+void Drag(int x, int y, int toX, int toY) {
+  MoveMouse(x, y);
+  StepFrames(1);
+  MouseButton(0, true);
+  StepFrames(1);
+  MoveMouse(toX, toY);
+  StepFrames(1);
+  MouseButton(0, false);
+  StepFrames(1);
+}
+
 void Wheel(int clicks) { platform::InjectWheel(clicks); }
 
 void ChooseMenu(int id) { platform::ChooseMenuItem(MainWindowHandle, static_cast<uint32_t>(id)); }

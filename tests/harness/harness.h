@@ -35,6 +35,11 @@ bool PressKey(const std::string& name);
 void MoveMouse(int x, int y);
 // Move, button down, one frame, button up. Button 0 left, 1 right.
 void Click(int x, int y, int button = 0);
+// Presses (down) or lets go of a button where the mouse is; the next frame reads it.
+void MouseButton(int button, bool down);
+// Drags with the left button from (x, y) to (toX, toY): a frame over the
+// start, the press and a frame, the move and a frame, the release and a frame.
+void Drag(int x, int y, int toX, int toY);
 void Wheel(int clicks);
 // Posts a window-menu command (1000-1002, 2000, 2001).
 void ChooseMenu(int id);

@@ -7,6 +7,7 @@
 //   keyup NAME      release
 //   move X Y        move the mouse (logical 320x240 coordinates)
 //   click X Y       left click; "click X Y right" for the right button
+//   drag X Y TX TY  press the left button at (X, Y), move to (TX, TY), let go
 //   wheel N         turn the wheel N notches (negative: towards you)
 //   menu ID         choose a window-menu item (1000-1002, 2000, 2001)
 //   close           press the window's close button
@@ -114,6 +115,12 @@ int main(int argc, char** argv) {
       const bool ok = c == "key" ? harness::PressKey(line.rest)
                                  : c == "keydown" ? harness::KeyDown(line.rest) : harness::KeyUp(line.rest);
       if (!ok) return fail("unknown key name \"" + line.rest + "\"");
+    } else if (c == "drag") {
+      long tx = 0, ty = 0;
+      if (line.words.size() != 5 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y) ||
+          !ParseInt(line.words[3], &tx) || !ParseInt(line.words[4], &ty))
+        return fail("drag needs X Y TX TY");
+      harness::Drag(static_cast<int>(x), static_cast<int>(y), static_cast<int>(tx), static_cast<int>(ty));
     } else if (c == "move" || c == "click") {
       if (line.words.size() < 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y))
         return fail(c + " needs X and Y");

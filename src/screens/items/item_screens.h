@@ -2,8 +2,8 @@
 #pragma once
 
 // Draws the inventory of a creature (trade partner or -1); in the item-picker
-// modes a click on an item sets ChosenItem.
-void DrawInventoryScreen(int creature, int tradePartner);  // page type 2
+// modes a click on an item sets ChosenItem. 1.
+int DrawInventoryScreen(int creature, int tradePartner);  // page type 2
 void DrawItemDetailsScreen(int itemCode);                  // above 10000
 int CraftingMenuScreen(int parameter);                     // 119
 int ForgeWeaponScreen(int parameter);                      // 120

@@ -1,0 +1,159 @@
+// The inventory screen as a player sees and uses it.
+#include "screens/items/inventory_fixture.h"
+
+#include "rules/conditions.h"
+#include "state/current_cast.h"
+
+namespace inventorytest {
+namespace {
+
+TEST_F(InventoryScreenTest, DressedCharacterPicture) {
+  CreatureRecord& c = Creatures[0];
+  c.equipment[kSlotRightHand - 1] = Forge(1, 19);  // longsword
+  c.equipment[kSlotLeftHand - 1] = Forge(2, 37);   // heavy shield
+  c.equipment[kSlotTorso - 1] = Forge(3, 39);      // breastplate
+  c.equipment[kSlotRanged - 1] = Forge(4, 32);     // longbow
+  c.ammunition = {kArrows, 40};
+  c.equipment[kSlotHead - 1] = kIntellectHeadband;
+  c.equipment[kSlotCloak - 1] = kResistanceCloak;
+  c.equipment[kSlotRightFinger - 1] = kFireRing;
+  c.equipment[kSlotFeet - 1] = kBoots;
+  c.carried[0] = {kScrollEntangle, 3};
+  c.carried[1] = {kColdRing, 1};
+  c.carried[2] = {Forge(5, 1), 1};  // dagger
+  c.carried[9] = {kBolts, 12};
+  RecomputeCreature(0, 0);
+  OpenInventory(0);
+  harness::MoveMouse(300, 100);
+  harness::StepFrames(2);
+  EXPECT_EQ(harness::CompareStoredPicture(__FILE__, "inventory_dressed"), 0);
+}
+
+// The item actions' labels, as the pointer finds them.
+constexpr int kSplitX = 20, kUseX = 116, kLearnX = 20, kDestroyX = 84;
+constexpr int kUpperRowY = 180, kLowerRowY = 196;
+
+TEST_F(InventoryScreenTest, EveryKindOfItemIsWornAndTakenOffByDragging) {
+  CreatureRecord& c = Creatures[0];
+  const struct {
+    uint32_t code;
+    int slot;
+  } items[] = {
+      {kIntellectHeadband, kSlotHead}, {kHealthAmulet, kSlotNeck},    {kResistanceCloak, kSlotCloak},
+      {5206, kSlotArms},               {kFireRing, kSlotLeftFinger},  {kStrengthBelt, kSlotWaist},
+      {kBoots, kSlotFeet},             {Forge(1, 39), kSlotTorso},    {Forge(2, 19), kSlotRightHand},
+      {Forge(3, 37), kSlotLeftHand},   {Forge(4, 32), kSlotRanged},   {kArrows, kSlotAmmunition},
+  };
+  for (int k = 0; k < 12; ++k) c.carried[k] = {items[k].code, items[k].code == kArrows ? 20 : 1};
+  OpenInventory(0);
+  const CreatureRecord bare = c;
+  for (int k = 0; k < 12; ++k) {
+    harness::Drag(PackX(k), PackY(k), CentreX(items[k].slot), CentreY(items[k].slot));
+    EXPECT_EQ(PlaceCode(0, items[k].slot), items[k].code) << k;
+    EXPECT_EQ(c.carried[k].code, 0u) << k;
+  }
+  EXPECT_EQ(c.ammunition.count, 20);
+  EXPECT_EQ(c.intelligence.current, bare.intelligence.current + 2);
+  EXPECT_EQ(c.constitution.current, bare.constitution.current + 2);
+  EXPECT_EQ(c.strength.current, bare.strength.current + 2);
+  EXPECT_EQ(c.dexterity.current, bare.dexterity.current + 2);
+  EXPECT_GE(FindCondition(0, kCondLongStride), 0);
+  EXPECT_GT(c.willpower.current, bare.willpower.current);
+  EXPECT_GE(FindCondition(0, kCondFireResistance), 0);
+  EXPECT_GE(FindCondition(0, kCondRestrictedDex), 0);  // the breastplate is worn
+  // Everything back into the backpack: the creature is as it was.
+  for (int k = 0; k < 12; ++k) harness::Drag(CentreX(items[k].slot), CentreY(items[k].slot), PackX(k), PackY(k));
+  for (int k = 0; k < 12; ++k) EXPECT_EQ(c.carried[k].code, items[k].code) << k;
+  EXPECT_EQ(c.intelligence.current, bare.intelligence.current);
+  EXPECT_EQ(c.speed.current, bare.speed.current);
+  EXPECT_EQ(FindCondition(0, kCondFireResistance), -1);
+}
+
+TEST_F(InventoryScreenTest, SplitLearnUseAndDestroy) {
+  CreatureRecord& c = Creatures[0];
+  c.creatureClass = kClassWizard;
+  c.spellsPerDay[0] = 2;
+  c.carried[0] = {kBolts, 5};
+  c.carried[2] = {kScrollEntangle, 3};
+  c.carried[3] = {kScrollEntangle + 1, 1};  // Mage Armor
+  c.carried[4] = {Forge(57, 1), 1};
+  c.carried[5] = {5521, 1};  // a letter that matters to the story
+  OpenInventory(0);
+  harness::Drag(PackX(0), PackY(0), kSplitX, kUpperRowY);
+  EXPECT_EQ(c.carried[0].count, 2);
+  EXPECT_EQ(c.carried[1].code, kBolts);
+  EXPECT_EQ(c.carried[1].count, 3);
+  EXPECT_EQ(InventoryMessage.code, 28);
+  // A single scroll is no stack to split.
+  harness::Drag(PackX(3), PackY(3), kSplitX, kUpperRowY);
+  EXPECT_EQ(c.carried[3].count, 1);
+  EXPECT_EQ(c.carried[6].code, 0u);
+
+  harness::Drag(PackX(2), PackY(2), kLearnX, kLowerRowY);
+  EXPECT_EQ(c.knownSpells[0], 1);
+  EXPECT_EQ(c.carried[2].count, 2);
+  harness::Drag(PackX(2), PackY(2), kLearnX, kLowerRowY);  // known now: nothing happens
+  EXPECT_EQ(c.carried[2].count, 2);
+
+  harness::Drag(PackX(4), PackY(4), kDestroyX, kLowerRowY);
+  EXPECT_EQ(c.carried[4].code, 0u);
+  EXPECT_EQ(CraftedWeapons[57].name[0], 0);
+  harness::Drag(PackX(5), PackY(5), kDestroyX, kLowerRowY);
+  EXPECT_EQ(c.carried[5].code, 5521u);
+
+  harness::Drag(PackX(3), PackY(3), kUseX, kUpperRowY);
+  EXPECT_EQ(ScreenMode, static_cast<uint32_t>(kModeCastStart));
+  EXPECT_EQ(CurrentSpell, 1);
+  EXPECT_EQ(SpellCaster, 0);
+  EXPECT_EQ(CastingFromItem, 1);
+  EXPECT_EQ(CastingWand, 0);
+  EXPECT_EQ(CastingItem, kScrollEntangle + 1);
+  EXPECT_EQ(c.carried[3].count, 1);  // the casting spends it, not the screen
+}
+
+TEST_F(InventoryScreenTest, UseKeyCastsFromAWandAndClericsCannotLearnArcaneScrolls) {
+  CreatureRecord& c = Creatures[0];
+  c.creatureClass = kClassCleric;
+  c.spellsPerDay[0] = 2;
+  c.carried[0] = {kScrollEntangle, 1};
+  OpenInventory(0);
+  harness::Drag(PackX(0), PackY(0), kLearnX, kLowerRowY);
+  EXPECT_EQ(c.knownSpells[0], 0);
+  EXPECT_EQ(c.carried[0].count, 1);
+
+  c.creatureClass = kClassWizard;
+  CraftedWeaponRecord& wand = CraftedWeapons[Forge(9, 8)];
+  wand.spell = 1;
+  wand.charges = 12;
+  c.carried[1] = {9, 1};
+  harness::MoveMouse(PackX(1), PackY(1));
+  harness::StepFrames(1);
+  harness::PressKey("U");
+  EXPECT_EQ(ScreenMode, static_cast<uint32_t>(kModeCastStart));
+  EXPECT_EQ(CastingWand, 1);
+  EXPECT_EQ(CastingItem, 9u);
+  EXPECT_EQ(wand.charges, 12);
+}
+
+TEST_F(InventoryScreenTest, EnchantPickerChoosesAMasterworkItem) {
+  CreatureRecord& c = Creatures[0];
+  c.equipment[kSlotRightHand - 1] = Forge(6, 19);
+  c.equipment[kSlotLeftHand - 1] = Forge(7, 37);
+  CraftedWeapons[6].masterwork = 1;
+  RecomputeCreature(0, 0);
+  ActingCreature = 0;
+  ScreenMode = kModeEnchantPicker;
+  harness::StepFrames(1);
+  harness::Click(CentreX(kSlotLeftHand), CentreY(kSlotLeftHand));  // not masterwork
+  harness::StepFrames(1);
+  EXPECT_EQ(ScreenMode, static_cast<uint32_t>(kModeEnchantPicker));
+  harness::Click(CentreX(kSlotRightHand), CentreY(kSlotRightHand));
+  harness::StepFrames(1);
+  EXPECT_EQ(ScreenMode, static_cast<uint32_t>(kModePageView));
+  EXPECT_EQ(PageHistory[PageDepth].type, kPageEnchantWeaponArmor);
+  EXPECT_EQ(ChosenItem, 6);
+  EXPECT_EQ(c.equipment[kSlotRightHand - 1], 6u);
+}
+
+}  // namespace
+}  // namespace inventorytest
