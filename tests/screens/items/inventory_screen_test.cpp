@@ -157,6 +157,21 @@ TEST_F(InventoryScreenTest, EnchantPickerChoosesAMasterworkItem) {
   EXPECT_EQ(c.equipment[kSlotRightHand - 1], 6u);
 }
 
+TEST_F(InventoryScreenTest, CombatScrollsByClassTimeAndVoice) {
+  CreatureRecord& c = Creatures[0];
+  const uint32_t arcane = kScrollEntangle, divine = 5000 + 3 + 102;
+  ASSERT_EQ(ItemTable[divine - 5000].bonus, 102);
+  c.creatureClass = kClassRogue;
+  EXPECT_TRUE(ScrollUsableInCombat(0, arcane));
+  EXPECT_FALSE(ScrollUsableInCombat(0, divine));
+  c.creatureClass = kClassCleric;
+  EXPECT_FALSE(ScrollUsableInCombat(0, arcane));
+  EXPECT_TRUE(ScrollUsableInCombat(0, divine));
+  AddCondition(0, kCondSilenced, 5, 0, 18, 0);
+  EXPECT_EQ(ScrollUsableInCombat(0, divine), SpellTable[102].verbal == 0);
+  EXPECT_FALSE(ScrollUsableInCombat(0, kFireRing));
+}
+
 TEST_F(InventoryScreenTest, InCombatOnlyTheEquipmentActionMovesItems) {
   Creatures[0].carried[0] = {kFireRing, 1};
   ScreenMode = kModePageView;
