@@ -5,17 +5,37 @@
 #include "map/rain_shelter.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
+#include "rules/record_words.h"
+#include "state/game_screen_words.h"
+
+namespace {
+
+// Whether one square of the creature's footprint lies where the rain falls.
+bool FootprintInRain(const CreatureRecord& c) {
+  for (int x = c.squareX; x < c.squareX + c.footprintWidth.current; ++x)
+    for (int y = c.squareY; y < c.squareY + c.footprintHeight.current; ++y)
+      if (x >= 0 && y >= 0 && x < kMapSide && y < kMapSide && RainShelterGrid[SquareIndex(x, y)] == 2) return true;
+  return false;
+}
+
+}  // namespace
 
 void UpdatePartyAreaCondition() {
+  const bool raining = StormActive != 0 && CurrentMap.rain != 0;
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
     const int id = FighterSlots[s].creature;
     if (id < 0 || id >= kCreatureCount) continue;
+    if (!raining) {
+      RemoveCondition(id, kCondRain);
+      continue;
+    }
+    if (!FootprintInRain(Creatures[id])) continue;
     RemoveCondition(id, kCondRain);
-    if (CurrentMap.rain == 0) continue;
-    const CreatureRecord& c = Creatures[id];
-    const bool sheltered = c.squareX >= 0 && c.squareY >= 0 && c.squareX < kMapSide && c.squareY < kMapSide &&
-                           RainShelterGrid[SquareIndex(c.squareX, c.squareY)] == 2;
-    if (!sheltered) AddCondition(id, kCondRain, kDurationLasting, 4, kSourceRain, 0);
+    const int slot = FreeConditionSlot(id);
+    if (slot >= 0 && slot < kConditionSlots) {
+      Creatures[id].conditions[slot] = ConditionEntry{kCondRain, kDurationLasting, kSourceRain, 0, 4};
+      CompactConditions(id);
+    }
   }
 }
 
@@ -30,4 +50,24 @@ bool RemoveCellObject(int level, int x, int y) {
   return true;
 }
 
-void ResetPartyTurnUndeadUses() {}
+namespace {
+
+// A Cleric turns undead Charisma / 2 - 4 times a day, at least once; no one
+// else can.
+void ResetTurnUndeadUsesOf(int first, int last) {
+  for (int id = first; id <= last && id < kCreatureCount; ++id) {
+    CreatureRecord& c = Creatures[id];
+    int32_t uses = 0;
+    if (c.creatureClass == kClassCleric) {
+      uses = c.charisma.current / 2 - 4;
+      if (uses < 1) uses = 1;
+    }
+    c.displayWords[kDisplayTurnUndeadUses] = uses;
+  }
+}
+
+}  // namespace
+
+void ResetTurnUndeadUses() { ResetTurnUndeadUsesOf(kPartySize, kCreatureCount - 1); }
+void ResetPartyTurnUndeadUses() { ResetTurnUndeadUsesOf(0, kPartySize - 1); }
+

@@ -61,6 +61,9 @@ void ScrollToCreature(int creature, int flag, uint8_t* resultByte);
 void AimCameraAt(int creature, int x, int y);
 // The camera's bounds for the current map.
 void SetCameraBounds();
+// The view following the walking party leader: while no automatic movement
+// is under way, the view's origin keeps within 24 pixels of centring it.
+void KeepLeaderInView();
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetCameraState();

@@ -56,6 +56,11 @@ extern uint8_t CursorSquareInSight;
 // pixel box round the mouse.
 void ToggleDoorSquare(int x, int y);
 void ShowClickResultAtMouse(int32_t code);
+// Implemented by the game screen: the pusher is turned toward the target,
+// and the squares the target's footprint would take one step further along
+// the pusher's facing are inside the map, open and free of other creatures
+// (a blocked diagonal step refuses); the push test of a bull rush.
+bool IsFacingSquareFree(int pusher, int target);
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetMapViewWords();

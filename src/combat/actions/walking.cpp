@@ -29,6 +29,7 @@
 #include "state/casting_services.h"
 #include "state/game_progress.h"
 #include "state/inventory_state.h"
+#include "state/camera.h"
 #include "state/map_view_state.h"
 #include "state/party_leader.h"
 #include "state/script_state.h"
@@ -279,6 +280,7 @@ void MoveWalkingFigures() {
     if (!IsWalking(Creatures[creature])) continue;
     StepFigureInFacing(creature, WalkPixels(creature));
     PlayPositionalSound(slot);
+    if (creature == static_cast<int>(PartyLeader)) KeepLeaderInView();
   }
 }
 

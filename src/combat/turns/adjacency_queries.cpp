@@ -1,5 +1,7 @@
 #include "combat/turns/adjacency_queries.h"
 
+#include "state/map_view_state.h"
+
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -79,25 +81,6 @@ int ListAround(int creature, Test test) {
     n = Append(AdjacentCreatureList, kAdjacentListSize, o);
   }
   return n;
-}
-
-// The square one step beyond the target in the attacker's facing is inside
-// the map, open and free of combatants: room for the push.
-bool PushSquareFree(int attacker, int target) {
-  static const int kDx[9] = {0, 0, 1, 1, 1, 0, -1, -1, -1};
-  static const int kDy[9] = {0, -1, -1, 0, 1, 1, 1, 0, -1};
-  const int f = Creatures[attacker].facing;
-  if (f < 1 || f > 8) return false;
-  const CreatureRecord& t = Creatures[target];
-  for (int x = t.squareX; x < t.squareX + t.footprintWidth.current; ++x)
-    for (int y = t.squareY; y < t.squareY + t.footprintHeight.current; ++y) {
-      const int nx = x + kDx[f], ny = y + kDy[f];
-      if (!CurrentMap.Inside(nx, ny) || !OnGrid(nx, ny)) return false;
-      if (BlockedGrid[SquareIndex(nx, ny)] == kSquareBlocked) return false;
-      const int o = CreatureAtSquare(nx, ny, target);
-      if (o != -1 && o != attacker) return false;
-    }
-  return true;
 }
 
 // The threat test shared by the three threat queries: an enemy of the mover,
@@ -298,7 +281,7 @@ bool CanBullRushTarget(int attacker, int target) {
   CreatureRecord& turner = Creatures[attacker];
   const int32_t facing = turner.facing;
   FaceTowardsCreature(attacker, target);
-  const bool pushes = PushSquareFree(attacker, target) && !SquareHazardCheck(attacker);
+  const bool pushes = IsFacingSquareFree(attacker, target) && !SquareHazardCheck(attacker);
   turner.facing = facing;
   return pushes;
 }

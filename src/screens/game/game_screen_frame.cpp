@@ -126,6 +126,8 @@ int DrawOverlaysAndEnd() {
                       ScreenMode >= kModeTargetFirst && ScreenMode <= kModeEndOfIntro;
   if (aiming) {
     DrawSpellCursor();
+    if (DebugMode == 1) GameTiming.UpdateFrameRate();
+    EndSprite();
   } else {
     ShowClickResult();
     FinishFrame();

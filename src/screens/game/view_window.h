@@ -28,6 +28,3 @@ bool ScrollToCreatureAt(int creature, int x, int y);
 bool ScrollViewByKeys();
 // Puts the system cursor at the centre of the picture; true.
 bool CentreMouseCursor();
-// The walking leader's view: while no automatic movement is under way, the
-// view's origin keeps within 24 pixels of centring the leader.
-void KeepLeaderInView();

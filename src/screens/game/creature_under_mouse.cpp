@@ -1,0 +1,82 @@
+// The creature whose figure lies under the mouse on the map view.
+#include "combat/turns/adjacency_queries.h"
+#include "engine/frame.h"
+#include "engine/settings.h"
+#include "engine/ui_input.h"
+#include "rules/creature_record.h"
+#include "screens/game/shared_routines.h"
+#include "screens/game/view_window.h"
+#include "state/camera.h"
+#include "state/combat_action.h"
+#include "state/fighter_slots.h"
+#include "state/map_view_state.h"
+#include "state/turn_order.h"
+
+int32_t PromptRows = 3;
+int32_t PanelTargetMember = -1;
+int32_t SidePanelRows = 0;
+uint8_t DialoguePanelOpen = 0;
+int32_t HoverPointX = 0, HoverPointY = 0;
+uint8_t HoverChanged = 0;
+
+namespace {
+
+bool Inside(int x, int y, int left, int top, int width, int height) {
+  return x >= left && x < left + width && y >= top && y < top + height;
+}
+
+// The targeting prompt (columns 23 to 39 from the top), the combat panels
+// and their closed buttons, the dialogue panel and the panel lists.
+bool MouseOnPanel() {
+  const int x = PointerX(), y = PointerY();
+  if (ScreenMode == kModeTargetFirst) return Inside(x, y, 184, 0, 136, 8 * (PromptRows + 1));
+  if (ScreenMode > kModeTargetFirst && ScreenMode <= kModeTargetLast) return Inside(x, y, 184, 0, 136, 32);
+  if (InCombat == 1) {
+    if (ActionsPanelShown == 1 && SidePanelRows > 0 &&
+        (CombatAction.selectedAction == -1 ? Inside(x, y, 192, 8, 120, 8 * SidePanelRows)
+                                            : Inside(x, y, 184, 0, 136, 8 * (SidePanelRows + 1))))
+      return true;
+    if (CombatRollsPanelShown == 1 ? Inside(x, y, 0, 0, 184, 80) : Inside(x, y, 16, 24, 18, 18)) return true;
+    return false;
+  }
+  return DialoguePanelOpen != 0 || PanelTargetMember != -1;
+}
+
+// The figure's box: from its pixel position - 1 to its pixel position +
+// figure size - 5, shifted to centre the figure on its footprint.
+bool FigureHolds(const CreatureRecord& c, int px, int py, int* centreX, int* centreY) {
+  const int w = c.figureSize[0].current, h = c.figureSize[1].current;
+  const int shiftX = (24 * c.footprintWidth.current - w) / 2, shiftY = (24 * c.footprintHeight.current - h) / 2;
+  const int left = c.pixelX - 1 + shiftX, top = c.pixelY - 1 + shiftY;
+  const int right = c.pixelX + w - 5 + shiftX, bottom = c.pixelY + h - 5 + shiftY;
+  *centreX = (left + right) / 2;
+  *centreY = (top + bottom) / 2;
+  return px >= left && px <= right && py >= top && py <= bottom;
+}
+
+}  // namespace
+
+int CreatureUnderMouse() {
+  if (MouseOnPanel()) return -1;
+  // The mouse in map pixels (the wide view spreads the picture's 320 by 240
+  // over 480 by 360).
+  const int px = ViewOriginX + (IsWideView() ? PointerX() * 3 / 2 : PointerX());
+  const int py = ViewOriginY + (IsWideView() ? PointerY() * 3 / 2 : PointerY());
+  int found = -1;
+  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
+    const int creature = FighterSlots[s].creature;
+    if (!IsValidCreature(creature) || Creatures[creature].present != 1) continue;
+    int cx = 0, cy = 0;
+    if (!FigureHolds(Creatures[creature], px, py, &cx, &cy)) continue;
+    const bool ranked = InCombat == 1 && FindTurnOrderIndex(creature) != -1;
+    if (found != -1 && !ranked) continue;
+    found = s;
+    HoverPointX = cx;
+    HoverPointY = cy;
+    HoverChanged = s != SelectedFighterSlot ? 1 : 0;
+    if (InCombat != 1 || ranked) break;
+  }
+  return found;
+}
+
+int FighterUnderMouse() { return CreatureUnderMouse(); }

@@ -1,0 +1,71 @@
+// Click results shown beside the cursor while the mouse stays in their
+// rectangle, and the length limit of the floating texts.
+#include "screens/game/game_screen_fixture.h"
+
+#include <string>
+
+#include "engine/widgets.h"
+
+namespace {
+
+using screentest::GameScreen;
+using screentest::LayOutMap;
+
+std::string HintAt(int x, int y) {
+  harness::MoveMouse(x, y);
+  EXPECT_TRUE(harness::StepFrames(1));
+  return CursorHint;
+}
+
+TEST_F(GameScreen, AClickResultShowsOnlyWhileTheMouseIsInsideItsRectangle) {
+  LayOutMap(20, 20);
+  SetClickResult(100, 100, 16);
+  EXPECT_EQ(HintAt(105, 117), "Out of range");
+  EXPECT_EQ(CursorShape, 16);
+  EXPECT_EQ(ClickResult.code, -1) << "taken into the shown copy";
+  EXPECT_EQ(HintAt(118, 105), "");
+  EXPECT_EQ(HintAt(100, 100), "Out of range") << "back inside, the shown result shows again";
+  // Code 0 clears it for good.
+  ClickResult.code = 0;
+  EXPECT_EQ(HintAt(101, 101), "");
+  EXPECT_EQ(ShownClickResult.code, 0);
+  EXPECT_EQ(ClickResult.code, -1);
+  EXPECT_EQ(HintAt(102, 102), "");
+
+  // A result whose rectangle the mouse has already left is not shown.
+  harness::MoveMouse(10, 10);
+  ShowClickResultAtMouse(70);
+  EXPECT_EQ(HintAt(40, 40), "");
+  // A code with no text of the map view shows nothing.
+  SetClickResult(40, 40, 22);
+  EXPECT_EQ(HintAt(45, 45), "");
+}
+
+TEST(ClickResultTable, QuickSaveAndLoadResultsAndTheInventoryTexts) {
+  EXPECT_STREQ(ClickResultText(62), "Success");
+  EXPECT_EQ(ClickResultCursor(62), 4);
+  EXPECT_EQ(ClickResultCursor(64), 4);
+  EXPECT_STREQ(ClickResultText(63), "Failed");
+  EXPECT_EQ(ClickResultCursor(63), 18);
+  EXPECT_EQ(ClickResultCursor(65), 18);
+  EXPECT_TRUE(ClickResultResetsPanel(16));
+  EXPECT_FALSE(ClickResultResetsPanel(23));
+  EXPECT_EQ(ClickResultText(11), std::string("Item not picked"));
+  EXPECT_STREQ(InventoryClickResultText(11), "No Target Selected");
+  EXPECT_EQ(ClickResultText(1), nullptr);
+}
+
+TEST(FloatingTexts, TwentyNineCharactersAreShownAndALongerTextLeavesTheOldOne) {
+  ResetFloatingTexts();
+  const std::string longest(29, 'x');
+  EXPECT_TRUE(ShowFloatingText(longest.c_str(), 7));
+  EXPECT_EQ(FloatingTexts[7].framesLeft, FloatingTextDuration);
+  EXPECT_EQ(FloatingTexts[7].x, -1);
+  EXPECT_FALSE(ShowFloatingText((longest + "y").c_str(), 7));
+  EXPECT_EQ(std::string(FloatingTexts[7].text), longest);
+  EXPECT_TRUE(ShowFloatingText(7, "Silenced"));
+  EXPECT_STREQ(FloatingTexts[7].text, "Silenced");
+  EXPECT_FALSE(ShowFloatingText("x", kFloatingTextCreatures));
+}
+
+}  // namespace
