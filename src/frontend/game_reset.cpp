@@ -48,6 +48,7 @@
 #include "rules/inventory_slots.h"
 #include "rules/modifier_list.h"
 #include "screens/game/game_screen.h"
+#include "screens/game/map_view.h"
 #include "screens/items/inventory_screen.h"
 #include "state/camera.h"
 #include "state/combat_action.h"
@@ -117,6 +118,7 @@ void ResetGameState() {
   ResetInventorySlotsState();
   ResetModifierListState();
   ResetGameScreenState();
+  ResetMapViewState();
   ResetCameraState();
   ResetCombatActionState();
   ResetCombatEventsState();

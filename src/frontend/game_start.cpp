@@ -139,7 +139,7 @@ int StartIntroductoryAdventure() {
   SetFirstPage("", 0, 0);
   ScreenMode = kModeExploring;
   MenuReturnMode = 0;
-  SaveListScroll = 0;
+  SaveListHovered = -1;
   MenuHoverId = -1;
   WeaponMode = 1;
   ResetPartyTurnUndeadUses();
