@@ -27,6 +27,9 @@ void CentreViewOnFocusSquare();
 void DrawVictoryScreen();
 void DrawDefeatScreen();
 void DrawEndOfDemoScreen();
+// The page history becomes the single main-menu page {"TITLE SCREEN", 102,
+// -1} in page view; no spell or item selection is left pending.
+void ReturnToMainMenu();
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetScriptsState();

@@ -85,6 +85,15 @@ int LoadTextures() {
   return 1;
 }
 
+namespace {
+std::vector<SheetDraw>* g_sheetDrawSink = nullptr;
+void Note(int kind, int slot, int frame, int x, int y, uint32_t colour, float scaleX, float scaleY) {
+  if (g_sheetDrawSink) g_sheetDrawSink->push_back({kind, slot, frame, x, y, colour, scaleX, scaleY});
+}
+}  // namespace
+
+void RecordSheetDraws(std::vector<SheetDraw>* sink) { g_sheetDrawSink = sink; }
+
 bool SheetFrameRect(int slot, int frame, int* left, int* top, int* width, int* height) {
   if (!Ready(slot)) return false;
   const int perRow = SheetBank.framesPerRow[slot];
@@ -105,6 +114,7 @@ int DrawSheetFrame(int slot, int frame, int x, int y, uint32_t colour, float sca
   if (!SheetFrameRect(slot, frame, &left, &top, &width, &height)) return 0;
   TextureRecord* record = &SheetBank.records[slot];
   if (!record->texture) return 0;
+  Note(0, slot, frame, x, y, colour, scaleX, scaleY);
   left += srcXOffset;
   top += srcYOffset;
   width += extraWidth;
@@ -127,6 +137,7 @@ int DrawSheetFrameGradient(int slot, int frame, int x, int y, uint32_t colour, f
   if (!SheetFrameRect(slot, frame, &left, &top, &width, &height)) return 0;
   TextureRecord* record = &SheetBank.records[slot];
   if (!record->texture) return 0;
+  Note(1, slot, frame, x, y, colour, scaleX, scaleY);
   const int s = GetDisplayScale();
   return BlitTextureGradient(record, left, x, y, top, width, height, s * scaleX, s * scaleY, colour,
                              rotation, 1, alreadyScaled, c1, c2, c3, c4, c5, c6);
@@ -138,6 +149,7 @@ int DrawSheetFrameSilhouette(int slot, int frame, int x, int y, uint32_t colour,
   if (!SheetFrameRect(slot, frame, &left, &top, &width, &height)) return 0;
   TextureRecord* record = &SheetBank.records[slot];
   if (!record->texture) return 0;
+  Note(2, slot, frame, x, y, colour, scaleX, scaleY);
   const int s = GetDisplayScale();
   return BlitTextureSilhouette(record, left, x, y, top, width, height, s * scaleX, s * scaleY, colour,
                                rotation, 1, 0);

@@ -4,6 +4,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "engine/graphics.h"
 #include "engine/sheet_table.h"
@@ -42,3 +43,14 @@ int DrawSheetFrameGradient(int slot, int frame, int x, int y, uint32_t colour, f
                            uint32_t c4 = 0, uint32_t c5 = 0, uint32_t c6 = 0);
 int DrawSheetFrameSilhouette(int slot, int frame, int x, int y, uint32_t colour, float scaleX = 1.0f,
                              float scaleY = 1.0f, float rotation = 0.0f);
+
+// Tests watch the sheet frames drawn through this: every frame drawn by
+// DrawSheetFrame, DrawSheetFrameGradient or DrawSheetFrameSilhouette is
+// appended (kind 0, 1 and 2), with its position, colour and scale.
+struct SheetDraw {
+  int kind;
+  int slot, frame, x, y;
+  uint32_t colour;
+  float scaleX, scaleY;
+};
+void RecordSheetDraws(std::vector<SheetDraw>* sink);

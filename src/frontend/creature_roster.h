@@ -4,9 +4,10 @@
 //
 // The file is a plain run of records without header or count: the four party
 // members (4,676 bytes each, all 50 conditions), then creatures 4, 5, 6, ...
-// (3,776 bytes each, five conditions) in id order up to the first one without
-// a name outside ids 581 to 800, which are always written once reached. A
-// record's place in the file is its creature id.
+// (3,776 bytes each, five conditions) in id order through the last one with a
+// name (free records between them written empty); ids 581 to 800 are always
+// written once the run reaches them. A record's place in the file is its
+// creature id.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -49,12 +50,14 @@ bool UnpackCreatureRecord(int creature);
 void PackCreatureRoster(std::vector<uint8_t>* out);
 // Checks a roster file image and decodes it into a zeroed table of 2,100
 // records (maximum hit points -1 for every record read); the creatures are
-// not recomputed. False, with *table in no defined state, when the image is
-// not 18,704 + 3,776 n bytes.
-bool DecodeCreatureRoster(const uint8_t* bytes, size_t size, CreatureRecord* table);
-// Puts a decoded table in place of the running creature table and recomputes
-// every creature, then refills the Turn Undead uses of creatures 4 and up.
-void InstallCreatureRoster(const CreatureRecord* table);
+// not recomputed. Returns the number of records read, or -1, with *table in
+// no defined state, when the image is not 18,704 + 3,776 n bytes for n up to
+// 2,096.
+int DecodeCreatureRoster(const uint8_t* bytes, size_t size, CreatureRecord* table);
+// Puts a decoded table in place of the running creature table, recomputes
+// the `count` creatures read, then refills the Turn Undead uses of creatures
+// 4 and up.
+void InstallCreatureRoster(const CreatureRecord* table, int count);
 
 // Reads a whole "SaveChar.cml" into the creature table: 1 on success; 0 when
 // the file cannot be read or is damaged, with the table as it was.

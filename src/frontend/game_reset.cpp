@@ -48,6 +48,7 @@
 #include "rules/inventory_slots.h"
 #include "rules/modifier_list.h"
 #include "screens/game/game_screen.h"
+#include "screens/game/map_view.h"
 #include "screens/items/inventory_screen.h"
 #include "state/camera.h"
 #include "state/combat_action.h"
@@ -62,6 +63,7 @@
 #include "state/party_leader.h"
 #include "state/queued_actions.h"
 #include "state/script_state.h"
+#include "state/text_entry.h"
 #include "state/threat_grids.h"
 #include "state/turn_order.h"
 #include "state/world_travel.h"
@@ -117,6 +119,7 @@ void ResetGameState() {
   ResetInventorySlotsState();
   ResetModifierListState();
   ResetGameScreenState();
+  ResetMapViewState();
   ResetCameraState();
   ResetCombatActionState();
   ResetCombatEventsState();
@@ -129,6 +132,7 @@ void ResetGameState() {
   ResetPartyLeaderState();
   ResetQueuedActionsState();
   ResetScriptWords();
+  ResetTextEntryState();
   ResetThreatGridsState();
   ResetTurnOrderState();
   ResetWorldTravelState();

@@ -1,28 +1,578 @@
 #include "frontend/saved_games.h"
 
-#include "frontend/save_load_screen.h"
-#include "platform/files.h"
-#include "state/game_progress.h"
-
+#include <bit>
+#include <cstdarg>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "adventure/quest_journal.h"
+#include "combat/actions/action_executor.h"
+#include "combat/actions/attack_actions.h"
+#include "combat/actions/attack_support.h"
+#include "combat/actions/combat_movement.h"
+#include "combat/actions/cursor_checks.h"
+#include "combat/actions/displacement.h"
+#include "combat/actions/reactions.h"
+#include "combat/actions/roll_previews.h"
+#include "combat/actions/start_of_combat.h"
+#include "combat/actions/walking.h"
+#include "combat/resolution/area_targets.h"
+#include "combat/resolution/attack_resolution.h"
+#include "combat/resolution/combat_sequencer.h"
+#include "combat/resolution/spell_preview.h"
+#include "combat/turns/combat_cycle.h"
+#include "combat/turns/computer_decision.h"
+#include "combat/turns/turn_upkeep.h"
+#include "engine/looping_sounds.h"
+#include "engine/music.h"
+#include "engine/page_history.h"
+#include "engine/settings.h"
+#include "engine/widgets.h"
+#include "frontend/creature_roster.h"
+#include "frontend/game_reset.h"
+#include "frontend/save_load_screen.h"
+#include "frontend/saved_game_files.h"
+#include "engine/frame.h"
+#include "map/map_switching.h"
+#include "map/map_view.h"
+#include "map/party_vision.h"
+#include "map/square_grids.h"
+#include "platform/files.h"
+#include "platform/system.h"
+#include "rules/item_tables.h"
+#include "rules/recompute_creature.h"
+#include "screens/game/game_screen.h"
+#include "state/combat_action.h"
+#include "state/combat_events.h"
+#include "state/current_cast.h"
+#include "state/fighter_slots.h"
+#include "state/game_flags.h"
+#include "state/game_progress.h"
+#include "state/game_screen_words.h"
+#include "state/inventory_state.h"
+#include "state/map_view_state.h"
+#include "state/party_leader.h"
+#include "state/queued_actions.h"
+#include "state/script_state.h"
+#include "state/turn_order.h"
+#include "state/world_travel.h"
+
+static_assert(std::endian::native == std::endian::little);
+static_assert(sizeof CraftedWeapons == 3760000);
+static_assert(sizeof MapMemory == kMapMemoryBytes);
+static_assert(sizeof GameFlags == kGameFlagsBytes);
 
 PlayTimeClock PlayTime;
+SavedGameDetails SaveDetails;
 
-const char* SavedGameMessage(int) { return nullptr; }
+namespace {
 
-int FindFreeSaveSlot() {
-  char path[300];
-  for (int slot = 1;; ++slot) {
-    std::snprintf(path, sizeof path, "SaveGame\\%s\\%i\\Details.dat", AdventureFolder, slot);
-    if (!platform::GameFileExists(path)) return slot;
+constexpr int kIntroFirstMap = 21;
+constexpr int kIntroLastMap = 24;
+
+// A path of the slot's folder: "SaveGame\<adventure>\<slot><suffix>".
+struct SlotPath {
+  char text[300];
+  SlotPath(int slot, const char* format, ...) __attribute__((format(printf, 3, 4))) {
+    const int n = std::snprintf(text, sizeof text, "SaveGame\\%s\\%i", AdventureFolder, slot);
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(text + n, sizeof text - n, format, args);
+    va_end(args);
+  }
+  operator const char*() const { return text; }
+};
+
+// The new folder a save is written into, and the slot's previous folder
+// while the new one takes its place.
+constexpr const char* kNewFolder = ".new";
+constexpr const char* kOldFolder = ".old";
+
+// The maps of the active adventure.
+int FirstMap() { return IntroductoryAdventureFlag == 1 ? kIntroFirstMap : 0; }
+int LastMap() { return IntroductoryAdventureFlag == 1 ? kIntroLastMap : kStoredMapCount - 1; }
+
+// What a save that stopped half-way left of a slot is put right: a slot
+// folder that was moved aside for its new one comes back, and a new folder
+// that never took its place goes.
+void RecoverSlot(int slot) {
+  const SlotPath folder(slot, "%s", ""), old(slot, "%s", kOldFolder), fresh(slot, "%s", kNewFolder);
+  if (platform::GameFolderExists(old)) {
+    if (!platform::GameFolderExists(folder))
+      platform::RenameGamePath(old, folder);
+    else
+      platform::RemoveGameFolderTree(old);
+  }
+  if (platform::GameFolderExists(fresh)) platform::RemoveGameFolderTree(fresh);
+}
+
+// ------------------------------------------------------------------ saving
+
+// The files written into the new folder, flushed to the disk together once
+// all of them are there.
+std::vector<std::string> WrittenFiles;
+
+bool WriteFile(int slot, const char* name, const void* data, size_t size) {
+  const SlotPath path(slot, "%s\\%s", kNewFolder, name);
+  if (!platform::WriteGameFile(path, data, size)) return false;
+  WrittenFiles.emplace_back(path.text);
+  return true;
+}
+
+bool SyncWrittenFiles(int slot) {
+  for (const std::string& path : WrittenFiles)
+    if (!platform::SyncGameFile(path.c_str())) return false;
+  return platform::SyncGameFolder(SlotPath(slot, "%s\\Maps", kNewFolder)) &&
+         platform::SyncGameFolder(SlotPath(slot, "%s", kNewFolder));
+}
+
+// A party member counts toward the average level when it has a name and is
+// neither dead, petrified nor unconscious.
+bool OutOfTheGame(const CreatureRecord& c) {
+  for (const ConditionEntry& e : c.conditions) {
+    if (e.id == 0 && e.duration == 0) break;
+    if ((e.id == kCondDead || e.id == kCondPetrified || e.id == kCondUnconscious) && e.duration > 0) return true;
+  }
+  return false;
+}
+
+int AveragePartyLevel() {
+  int sum = 0, count = 0;
+  for (int m = 0; m < kPartySize; ++m) {
+    const CreatureRecord& c = Creatures[m];
+    if (c.name[0] == '\0' || OutOfTheGame(c)) continue;
+    sum += c.level;
+    ++count;
+  }
+  return count == 0 ? 0 : sum / count;
+}
+
+void BuildDetails() {
+  SaveDetails = SavedGameDetails{};
+  SavedGameDetails& d = SaveDetails;
+  d.gold = PartyGold;
+  std::memcpy(d.hitDieRolls, HitDieRolls, sizeof d.hitDieRolls);
+  d.worldX = static_cast<int32_t>(PartyWorldSquare[0]);
+  d.worldY = static_cast<int32_t>(PartyWorldSquare[1]);
+  d.timeOfDay = TimeOfDayMinutes;
+  d.rainCounter = RainAnimationCounter;
+  d.rainFlag = StormActive;
+  d.rainTimeLeft = RainTimeLeft;
+  std::memcpy(d.recentSpells, RecentSpells, sizeof d.recentSpells);
+  std::memcpy(d.volumes, &OptionWords[kOptionSoundVolume], sizeof d.volumes);
+  std::memcpy(d.firstRun, &OptionWords[kOptionDisplayThreatAreas], sizeof d.firstRun);
+  d.firstRun[kOptionCombatRollsPanelWord - kOptionDisplayThreatAreas] = CombatRollsPanelShown == 1 ? 1 : 0;
+  d.firstRun[kOptionActionPanelWord - kOptionDisplayThreatAreas] =
+      ActionsPanelShown == 0 ? 0 : (ReadyModeFlag == 1 ? 2 : 1);
+  OptionWords[kOptionSelectedFighterModeWord] = WeaponMode;
+  std::memcpy(d.secondRun, &OptionWords[kOptionAutomaticEndOfTurn], sizeof d.secondRun);
+  d.setOutAbilityRule = OptionWords[kOptionSetOutAbilityRule];
+  d.scrollScribeCount = OptionWords[kOptionScrollScribeCount];
+  d.scoreBonus = ScoreBonusPoints;
+  UpdatePlayTime();
+  d.averageLevel = AveragePartyLevel();
+  std::memcpy(d.mapName, CurrentMap.name, sizeof d.mapName - 1);
+}
+
+// The page view given up for the plain game view.
+void ReturnToGameView() {
+  std::memset(PageHistory, 0, sizeof PageHistory[0]);
+  PageDepth = 0;
+  PageHighestDepth = 0;
+  ScreenMode = kModeExploring;
+  CursorShape = 8;
+  SaveListScroll = 0;
+  SaveListMaxScroll = -1;
+  SaveListHovered = -1;
+  SaveListDeletePending = -1;
+  ResetHover();
+  CursorShape = 8;
+}
+
+// Writes every file of the running game into the slot's new folder; 0 or
+// the failure's code.
+int WriteSlotFiles(int slot) {
+  WrittenFiles.clear();
+  std::vector<uint8_t> bytes;
+  PackCreatureRoster(&bytes);
+  if (!WriteFile(slot, "SaveChar.cml", bytes.data(), bytes.size())) return kSaveCharactersFailed;
+  if (!WriteFile(slot, "SaveWeapon.wml", CraftedWeapons, sizeof CraftedWeapons)) return kSaveWeaponsFailed;
+
+  // The current map goes back into its stored place first, so that its changes are kept.
+  if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount) StoredMaps[CurrentMapNumber] = CurrentMap;
+  if (!platform::MakeGameFolder(SlotPath(slot, "%s\\Maps", kNewFolder))) return kSaveMapsFailed;
+  bytes.resize(kMapRecordBytes);
+  for (int n = FirstMap(); n <= LastMap(); ++n) {
+    WriteMapImage(StoredMaps[n], bytes.data());
+    char name[32];
+    std::snprintf(name, sizeof name, "Maps\\Map%i.dat", n);
+    if (!WriteFile(slot, name, bytes.data(), kMapRecordBytes)) return kSaveMapsFailed;
+  }
+  ReturnToGameView();
+  if (IntroductoryAdventureFlag != 1) {
+    WriteMapImage(WorldMap, bytes.data());
+    if (!WriteFile(slot, "Maps\\WorldMap.dat", bytes.data(), kMapRecordBytes)) return kSaveWorldMapFailed;
+  }
+  if (!WriteFile(slot, "MapMemory.dat", MapMemory, sizeof MapMemory)) return kSaveMapMemoryFailed;
+  if (!WriteFile(slot, "GameFlags.dat", GameFlags, sizeof GameFlags)) return kSaveGameFlagsFailed;
+  EncodeJournal(QuestJournal, &bytes);
+  if (!WriteFile(slot, "Journal.dat", bytes.data(), bytes.size())) return kSaveJournalFailed;
+  if (!WriteFile(slot, "Achievements.dat", AchievementProgress, sizeof AchievementProgress))
+    return kSaveAchievementsFailed;
+  BuildDetails();
+  uint8_t details[kDetailsBytes];
+  EncodeDetails(SaveDetails, details);
+  if (!WriteFile(slot, "Details.dat", details, sizeof details)) return kSaveDetailsFailed;
+  return SyncWrittenFiles(slot) ? kSaveOk : kSavePlaceFailed;
+}
+
+// The complete new folder takes the slot's place; the previous folder is
+// kept aside until then and comes back when that fails.
+bool PutNewFolderInPlace(int slot) {
+  const SlotPath folder(slot, "%s", ""), old(slot, "%s", kOldFolder), fresh(slot, "%s", kNewFolder);
+  const bool hadGame = platform::GameFolderExists(folder);
+  if (hadGame && !platform::RenameGamePath(folder, old)) return false;
+  if (!platform::RenameGamePath(fresh, folder)) {
+    if (hadGame) platform::RenameGamePath(old, folder);
+    return false;
+  }
+  char adventure[300];
+  std::snprintf(adventure, sizeof adventure, "SaveGame\\%s", AdventureFolder);
+  platform::SyncGameFolder(adventure);
+  if (hadGame) platform::RemoveGameFolderTree(old);
+  return true;
+}
+
+// ----------------------------------------------------------------- loading
+
+// Everything a slot holds, read and checked before any of it is used.
+struct LoadStage {
+  std::vector<uint8_t> bytes;
+  CreatureRecord creatures[kCreatureCount];
+  int creatureCount = 0;
+  CraftedWeaponRecord crafted[kCraftedRows];
+  MapRecord maps[kStoredMapCount];
+  MapRecord worldMap;
+  uint32_t memory[kStoredMapCount][kMapSquares];
+  uint32_t flags[kGameFlagCount];
+  std::vector<JournalEntry> journal;
+  uint8_t achievements[kAchievementProgressSize];
+  SavedGameDetails details;
+};
+LoadStage* Stage() {
+  static std::unique_ptr<LoadStage> stage(new LoadStage);
+  return stage.get();
+}
+
+// Creature 0 must stand inside a stored map: the load enters that map there.
+bool LeaderPlaceValid(const LoadStage& s) {
+  const CreatureRecord& c = s.creatures[0];
+  if (c.map < 0 || c.map >= kStoredMapCount) return false;
+  const MapRecord& m = s.maps[c.map];
+  return c.squareX >= 0 && c.squareY >= 0 && c.squareX < kMapSide && c.squareY < kMapSide && m.Inside(c.squareX, c.squareY);
+}
+
+int ReadSlotFiles(int slot, LoadStage* s) {
+  std::vector<uint8_t>& bytes = s->bytes;
+  if (!platform::ReadGameFile(SlotPath(slot, "\\SaveWeapon.wml"), sizeof CraftedWeapons, &bytes) ||
+      bytes.size() != sizeof CraftedWeapons)
+    return kLoadWeaponsFailed;
+  for (int r = 0; r < kCraftedRows; ++r) DecodeCraftedRow(bytes.data() + r * kCraftedRowBytes, &s->crafted[r]);
+
+  constexpr size_t kLargestRoster = kRosterPartyBytes + (kCreatureCount - kPartySize) * kStoredCreatureRecordBytes;
+  if (!platform::ReadGameFile(SlotPath(slot, "\\SaveChar.cml"), kLargestRoster, &bytes)) return kLoadCharactersFailed;
+  s->creatureCount = DecodeCreatureRoster(bytes.data(), bytes.size(), s->creatures);
+  if (s->creatureCount < 0) return kLoadCharactersFailed;
+
+  // A missing map is an empty one; a short or impossible one is damage.
+  for (int n = 0; n < kStoredMapCount; ++n) {
+    const MapFileResult r = ReadMapFile(SlotPath(slot, "\\Maps\\Map%i.dat", n), &s->maps[n]);
+    if (r == kMapFileShort || r == kMapFileBadExtent) return kLoadMapsFailed;
+    if (r == kMapFileRead && platform::GameFileSize(SlotPath(slot, "\\Maps\\Map%i.dat", n)) !=
+                                 static_cast<long>(kMapRecordBytes))
+      return kLoadMapsFailed;
+  }
+  if (!LeaderPlaceValid(*s)) return kLoadCharactersFailed;
+  if (IntroductoryAdventureFlag != 1) {
+    const SlotPath world(slot, "\\Maps\\WorldMap.dat");
+    if (ReadMapFile(world, &s->worldMap) != kMapFileRead ||
+        platform::GameFileSize(world) != static_cast<long>(kMapRecordBytes))
+      return kLoadWorldMapFailed;
+  }
+
+  if (!platform::ReadGameFile(SlotPath(slot, "\\MapMemory.dat"), kMapMemoryBytes, &bytes) ||
+      !DecodeMapMemory(bytes.data(), bytes.size(), s->memory))
+    return kLoadMapMemoryFailed;
+  if (!platform::ReadGameFile(SlotPath(slot, "\\GameFlags.dat"), kGameFlagsBytes, &bytes) ||
+      !DecodeGameFlags(bytes.data(), bytes.size(), s->flags))
+    return kLoadGameFlagsFailed;
+
+  // A slot without a journal or achievements starts them afresh; a damaged one is refused.
+  const SlotPath journal(slot, "\\Journal.dat");
+  s->journal.assign(kJournalEntryCount, JournalEntry{});
+  if (platform::GameFileExists(journal) &&
+      (!platform::ReadGameFile(journal, 200 * (12 + kJournalTextLimit), &bytes) ||
+       !DecodeJournal(bytes.data(), bytes.size(), &s->journal)))
+    return kLoadJournalFailed;
+  const SlotPath achievements(slot, "\\Achievements.dat");
+  std::memset(s->achievements, 0, sizeof s->achievements);
+  if (platform::GameFileExists(achievements) &&
+      (!platform::ReadGameFile(achievements, kAchievementProgressSize, &bytes) ||
+       !DecodeAchievements(bytes.data(), bytes.size(), s->achievements)))
+    return kLoadAchievementsFailed;
+
+  if (!platform::ReadGameFile(SlotPath(slot, "\\Details.dat"), kDetailsBytes, &bytes) ||
+      !DecodeDetails(bytes.data(), bytes.size(), &s->details))
+    return kLoadDetailsFailed;
+  return kSaveOk;
+}
+
+// The details' words back in the running game.
+void ScatterDetails(const SavedGameDetails& d) {
+  PartyGold = d.gold;
+  std::memcpy(HitDieRolls, d.hitDieRolls, sizeof HitDieRolls);
+  PartyWorldSquare[0] = static_cast<uint32_t>(d.worldX);
+  PartyWorldSquare[1] = static_cast<uint32_t>(d.worldY);
+  TimeOfDayMinutes = d.timeOfDay;
+  RainAnimationCounter = d.rainCounter;
+  StormActive = d.rainFlag;
+  RainTimeLeft = d.rainTimeLeft;
+  std::memcpy(RecentSpells, d.recentSpells, sizeof RecentSpells);
+  std::memcpy(&OptionWords[kOptionSoundVolume], d.volumes, sizeof d.volumes);
+  std::memcpy(&OptionWords[kOptionDisplayThreatAreas], d.firstRun, sizeof d.firstRun);
+  std::memcpy(&OptionWords[kOptionAutomaticEndOfTurn], d.secondRun, sizeof d.secondRun);
+  OptionWords[kOptionSetOutAbilityRule] = d.setOutAbilityRule;
+  OptionWords[kOptionScrollScribeCount] = d.scrollScribeCount;
+  ScoreBonusPoints = d.scoreBonus;
+  WeaponMode = OptionWords[kOptionSelectedFighterModeWord];
+
+  CombatRollsPanelShown = OptionWords[kOptionCombatRollsPanelWord] == 1 ? 1 : 0;
+  switch (OptionWords[kOptionActionPanelWord]) {
+    case 0: ActionsPanelShown = 0; ReadyModeFlag = 0; break;
+    case 1: ActionsPanelShown = 1; ReadyModeFlag = 0; break;
+    case 2: ActionsPanelShown = 1; ReadyModeFlag = 1; break;
+    default: break;
+  }
+  ApplyCombatSpeedOption();
+  ApplyWalkSpeedOption();
+  PlayTime.baseHours = d.playHours;
+  PlayTime.baseMinutes = d.playMinutes;
+  PlayTime.since = platform::CurrentLocalTime().stamp;
+}
+
+// Puts a checked slot in place of the running game and enters creature 0's map.
+void InstallStage(LoadStage* s) {
+  // Nothing of the game being left survives but the adventure it belongs to.
+  const uint8_t introductory = IntroductoryAdventureFlag, demoChosen = DemoChosenFlag;
+  char folder[sizeof AdventureFolder];
+  std::memcpy(folder, AdventureFolder, sizeof folder);
+  ResetGameState();
+  IntroductoryAdventureFlag = introductory;
+  DemoChosenFlag = demoChosen;
+  std::memcpy(AdventureFolder, folder, sizeof folder);
+  GameRunningFlag = 1;
+  StopAllLoopingSounds();
+  ResetTransientState();
+  ClearGameStateArrays();
+
+  std::memcpy(static_cast<void*>(CraftedWeapons), s->crafted, sizeof CraftedWeapons);
+  InstallCreatureRoster(s->creatures, s->creatureCount);
+  std::memcpy(static_cast<void*>(StoredMaps), s->maps, sizeof StoredMaps);
+  if (IntroductoryAdventureFlag != 1) WorldMap = s->worldMap;
+  std::memcpy(MapMemory, s->memory, sizeof MapMemory);
+  std::memcpy(GameFlags, s->flags, sizeof GameFlags);
+  QuestJournal.swap(s->journal);
+  std::memcpy(AchievementProgress, s->achievements, sizeof AchievementProgress);
+  ScatterDetails(s->details);
+
+  // The party explores creature 0's map from where it stood; the creatures
+  // the slot holds are all there are (no groups are placed afresh).
+  PartyLeader = 0;
+  const CreatureRecord& lead = Creatures[0];
+  CurrentMapNumber = -1;  // nothing of the map being left is stored back
+  CurrentMap = StoredMaps[lead.map];
+  SwitchLocalMap(lead.map, lead.squareX, lead.squareY, lead.facing, 0, 1);
+  ScreenMode = kModeExploring;
+  SquareScriptFlag = 1;
+  SpellInProgress = -1;
+  UpdatePartyVision();
+  ReturnToGameView();
+  if (CurrentMap.rain == 0) TintTarget[0] = TintTarget[1] = TintTarget[2] = 255;
+  UpdatePartyAreaCondition();
+  CurrentTurnIndex = 0;
+  SetMusicVolume(OptionWords[kOptionMusicVolume]);
+}
+
+}  // namespace
+
+const char* SavedGameMessage(int code) {
+  switch (code) {
+    case kLoadCharactersFailed: return "Could not load characters";
+    case kLoadWeaponsFailed: return "Could not load weapons";
+    case kLoadMapsFailed: return "Could not load maps";
+    case kLoadWorldMapFailed: return "Could not load world map";
+    case kLoadMapMemoryFailed: return "Could not load map memory";
+    case kLoadGameFlagsFailed: return "Could not load game flags";
+    case kLoadDetailsFailed: return "Could not load game details";
+    case kLoadJournalFailed: return "Could not load journal";
+    case kLoadAchievementsFailed: return "Could not load achievements";
+    case kSaveCharactersFailed: return "Could not save characters";
+    case kSaveWeaponsFailed: return "Could not save weapons";
+    case kSaveMapsFailed: return "Could not save maps";
+    case kSaveWorldMapFailed: return "Could not save world map";
+    case kSaveMapMemoryFailed: return "Could not save map memory";
+    case kSaveGameFlagsFailed: return "Could not save game flags";
+    case kSaveDetailsFailed: return "Could not save game details";
+    case kSavePlaceFailed: return "Could not save game";
+    case kSaveJournalFailed: return "Could not save journal";
+    case kSaveAchievementsFailed: return "Could not save achievements";
+    case kDeleteCharactersFailed: return "Could not delete characters";
+    case kDeleteWeaponsFailed: return "Could not delete weapons";
+    case kDeleteMapsFailed: return "Could not delete maps";
+    case kDeleteWorldMapFailed: return "Could not delete world map";
+    case kDeleteMapMemoryFailed: return "Could not delete map memory";
+    case kDeleteGameFlagsFailed: return "Could not delete game flags";
+    case kDeleteDetailsFailed: return "Could not delete game details";
+    case kDeleteJournalFailed: return "Could not delete journal";
+    default: return nullptr;
   }
 }
 
-bool CloseSaveSlotGap(int, int) { return true; }
-int WriteSavedGame(int) { return kSaveCharactersFailed; }
-int LoadSavedGame(int) { return kLoadCharactersFailed; }
-int DeleteSavedGame(int) { return kDeleteCharactersFailed; }
-bool ResetTransientState() { return true; }
-bool ClearGameStateArrays() { return true; }
-void StartPlayTimeClock() { PlayTime = {}; }
-bool UpdatePlayTime() { return true; }
+int FindFreeSaveSlot() {
+  for (int slot = 1;; ++slot) {
+    const SlotPath details(slot, "\\Details.dat");
+    if (platform::GameFileExists(details)) continue;
+    // A slot a stopped save left aside is the slot's game: it comes back first.
+    RecoverSlot(slot);
+    if (!platform::GameFileExists(details)) return slot;
+  }
+}
+
+bool CloseSaveSlotGap(int deleted, int count) {
+  if (count > 1) {
+    if (deleted != count)
+      for (int k = deleted + 1; k <= count; ++k) platform::RenameGamePath(SlotPath(k, "%s", ""), SlotPath(k - 1, "%s", ""));
+    --SaveListMaxScroll;
+  }
+  if (SaveListMaxScroll < 0) SaveListMaxScroll = 0;
+  return true;
+}
+
+int WriteSavedGame(int slot) {
+  // Slot 0 holds the adventure's prepared start: it is never written.
+  if (slot < 1) return kSaveCharactersFailed;
+  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
+    const int id = FighterSlots[s].creature;
+    if (IsValidCreature(id)) RecomputeCreature(id, 0);
+  }
+  RecoverSlot(slot);
+  const SlotPath fresh(slot, "%s", kNewFolder);
+  if (!platform::MakeGameFolder(fresh)) return kSaveCharactersFailed;
+  int result = WriteSlotFiles(slot);
+  if (result == kSaveOk && !PutNewFolderInPlace(slot)) result = kSavePlaceFailed;
+  if (result != kSaveOk) platform::RemoveGameFolderTree(fresh);
+  return result;
+}
+
+int LoadSavedGame(int slot) {
+  if (slot < 0) return kLoadCharactersFailed;
+  RecoverSlot(slot);
+  LoadStage* s = Stage();
+  const int result = ReadSlotFiles(slot, s);
+  if (result != kSaveOk) return result;
+  InstallStage(s);
+  return kSaveOk;
+}
+
+int DeleteSavedGame(int slot) {
+  // Slot 0 holds the adventure's prepared start: it is never deleted.
+  if (slot < 1) return kDeleteCharactersFailed;
+  RecoverSlot(slot);
+  // A file that is not there counts as removed: a slot that never had one
+  // (a journal, say) still goes.
+  auto remove = [](const SlotPath& path) { return !platform::GamePathExists(path) || platform::RemoveGameFile(path); };
+  remove(SlotPath(slot, "\\Achievements.dat"));
+  if (!remove(SlotPath(slot, "\\SaveChar.cml"))) return kDeleteCharactersFailed;
+  if (!remove(SlotPath(slot, "\\SaveWeapon.wml"))) return kDeleteWeaponsFailed;
+  for (int n = FirstMap(); n <= LastMap(); ++n)
+    if (!remove(SlotPath(slot, "\\Maps\\Map%i.dat", n))) return kDeleteMapsFailed;
+  if (IntroductoryAdventureFlag != 1 && !remove(SlotPath(slot, "\\Maps\\WorldMap.dat"))) return kDeleteWorldMapFailed;
+  if (!remove(SlotPath(slot, "\\MapMemory.dat"))) return kDeleteMapMemoryFailed;
+  if (!remove(SlotPath(slot, "\\GameFlags.dat"))) return kDeleteGameFlagsFailed;
+  if (!remove(SlotPath(slot, "\\Journal.dat"))) return kDeleteJournalFailed;
+  if (!remove(SlotPath(slot, "\\Details.dat"))) return kDeleteDetailsFailed;
+  // Whatever else the folder held goes with it, so that the slots above can move down into its place.
+  platform::RemoveGameFolderTree(SlotPath(slot, "%s", ""));
+  return kSaveOk;
+}
+
+bool ResetTransientState() {
+  InCombat = 0;
+  AiPause = 0;
+  ResetCombatActionState();
+  ResetTurnOrderState();
+  ResetQueuedActionsState();
+  ResetCurrentCastState();
+  ResetActionExecutorState();
+  ResetAttackActionsState();
+  ResetAttackSupportState();
+  ResetCombatMovementState();
+  ResetCursorChecksState();
+  ResetDisplacementState();
+  ResetReactionsState();
+  ResetRollPreviewsState();
+  ResetStartOfCombatState();
+  ResetWalkingState();
+  ResetAttackRollState();
+  ResetCombatSequencerState();
+  ResetSpellPreviewState();
+  ResetCombatCycleState();
+  ResetComputerDecisionState();
+  ResetTurnUpkeepState();
+  std::memset(MagicAreaGrid, 0, sizeof MagicAreaGrid);
+  ChosenItem = -1;
+  TradePartner = -1;
+  CraftCostGold = 0;
+  CraftCostXP = 0;
+  SpellInProgress = -1;
+  return true;
+}
+
+bool ClearGameStateArrays() {
+  std::memset(FighterMarkWords, 0, sizeof FighterMarkWords);
+  ClearCombatEvents();
+  for (int32_t& t : AreaTargetList) t = -1;
+  return true;
+}
+
+void StartPlayTimeClock() {
+  PlayTime.baseHours = 0;
+  PlayTime.baseMinutes = 0;
+  PlayTime.since = platform::CurrentLocalTime().stamp;
+}
+
+bool UpdatePlayTime() {
+  const platform::LocalTime now = platform::CurrentLocalTime();
+  SaveDetails.day = now.day;
+  SaveDetails.month = now.month;
+  SaveDetails.hour = now.hour;
+  SaveDetails.minute = now.minute;
+  // A clock set back counts as no time played.
+  const int64_t elapsed = now.stamp > PlayTime.since ? now.stamp - PlayTime.since : 0;
+  const int64_t minutes = elapsed / 600000000;
+  const int64_t hours = minutes / 60;
+  int64_t minutePart = minutes - 60 * hours;
+  if (elapsed / 10000000 - 60 * minutes >= 30) ++minutePart;
+  int64_t playHours = PlayTime.baseHours + hours;
+  int64_t playMinutes = PlayTime.baseMinutes + minutePart;
+  if (playMinutes >= 60) {
+    playHours += playMinutes / 60;
+    playMinutes %= 60;
+  }
+  SaveDetails.playHours = static_cast<int32_t>(playHours);
+  SaveDetails.playMinutes = static_cast<int32_t>(playMinutes);
+  return true;
+}

@@ -11,6 +11,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "frontend/saved_game_files.h"
+
 // Result codes of the three operations; 0 is success.
 enum SavedGameResult : int {
   kSaveOk = 0,
@@ -22,6 +24,7 @@ enum SavedGameResult : int {
   kLoadGameFlagsFailed = 25,
   kLoadDetailsFailed = 26,
   kLoadJournalFailed = 27,
+  kLoadAchievementsFailed = 28,
   kSaveCharactersFailed = 30,
   kSaveWeaponsFailed = 31,
   kSaveMapsFailed = 32,
@@ -30,6 +33,8 @@ enum SavedGameResult : int {
   kSaveGameFlagsFailed = 35,
   kSaveDetailsFailed = 36,
   kSavePlaceFailed = 37,
+  kSaveJournalFailed = 38,
+  kSaveAchievementsFailed = 39,
   kDeleteCharactersFailed = 40,
   kDeleteWeaponsFailed = 41,
   kDeleteMapsFailed = 42,
@@ -50,9 +55,10 @@ int FindFreeSaveSlot();
 // one, and the save list's highest scroll offset drops by one. True.
 bool CloseSaveSlotGap(int deleted, int count);
 
-// Writes the running game into the slot (1 and up): 0, or 30 to 37.
+// Writes the running game into the slot (1 and up): 0, or 30 to 39; on a
+// failure the slot keeps the game it held.
 int WriteSavedGame(int slot);
-// Replaces the running game by the slot's: 0, or 20 to 27; on a failure the
+// Replaces the running game by the slot's: 0, or 20 to 28; on a failure the
 // running game is unchanged.
 int LoadSavedGame(int slot);
 // Removes the slot's files and folder: 0, or 40 to 47.
@@ -76,5 +82,7 @@ struct PlayTimeClock {
 extern PlayTimeClock PlayTime;
 // A new game: play time 0 from now.
 void StartPlayTimeClock();
-// Fills the save date and the play time of the details being built. True.
+// The details of the save being written (and of the last one written).
+extern SavedGameDetails SaveDetails;
+// Fills the save date and the play time of SaveDetails. True.
 bool UpdatePlayTime();

@@ -142,6 +142,17 @@ bool TouchesBlockCode(int x, int y) {
   return false;
 }
 
+bool TouchesBlockCode(int x, int y, bool keep3003) {
+  auto counts = [&](int cx, int cy) {
+    if (!OnGrid(cx, cy)) return false;
+    const int32_t code = CurrentMap.At(kLayerWalls, cx, cy);
+    return code == 60 || code == 64 || code == 68 || code == 72 || code == 106 || (code == 3003 && !keep3003);
+  };
+  const bool right = x < CurrentMap.width - 1, down = y < CurrentMap.height - 1;
+  return counts(x, y) || (right && counts(x + 1, y)) || (right && down && counts(x + 1, y + 1)) ||
+         (down && counts(x, y + 1));
+}
+
 bool IsCornerObstructed(int x, int y) {
   if (!OnGrid(x, y)) return true;
   if (BlockedGrid[SquareIndex(x, y)] == kSquareFlooded) return false;

@@ -31,6 +31,9 @@ int CountFightersOnSquare(int x, int y);
 // Whether the squares beside a wall corner count as free (wall codes 60, 64,
 // 68, 72, 106 and 3003 on (x, y), (x + 1, y), (x, y + 1) or (x + 1, y + 1)).
 bool TouchesBlockCode(int x, int y);
+// The same within the map's width and height, in the order (x, y), (x + 1, y),
+// (x + 1, y + 1), (x, y + 1); code 3003 counts only when keep3003 is false.
+bool TouchesBlockCode(int x, int y, bool keep3003);
 // A corner square that a diagonal step may not pass: not flood-open and
 // obstructed (IsSquareObstructed, map/movement_rules.h); off the map counts as obstructed.
 bool IsCornerObstructed(int x, int y);

@@ -1,8 +1,10 @@
 // Opening the game's files: paths are written with backslashes as the game's
 // data tables spell them and map to '/' here.
 #pragma once
+#include <cstdint>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 namespace platform {
 
@@ -10,6 +12,8 @@ namespace platform {
 std::string GamePath(const char* path);
 FILE* OpenGameFile(const char* path, const char* mode);
 bool GameFileExists(const char* path);
+// Anything by that name: a file, a folder or another kind.
+bool GamePathExists(const char* path);
 // Size in bytes, or -1 when the file cannot be read.
 long GameFileSize(const char* path);
 // Creates the folder and its parents; true when it exists afterwards.
@@ -17,5 +21,39 @@ bool MakeGameFolder(const char* path);
 // Writes a whole file through a temporary file renamed into place, so that a
 // failed write never leaves a truncated file. True on success.
 bool WriteGameFileAtomically(const char* path, const void* data, size_t size);
+
+// Writes a whole file straight to its place (for the files of a folder that
+// is put in place once it is complete). True on success; a failed write
+// leaves no file behind. SyncGameFile then flushes it to the disk: flushing
+// a folder's files after all of them are written lets the disk take them
+// in one go.
+bool WriteGameFile(const char* path, const void* data, size_t size);
+bool SyncGameFile(const char* path);
+// Reads a whole file. False when it cannot be opened or holds more than
+// `limit` bytes (*out then holds nothing).
+bool ReadGameFile(const char* path, size_t limit, std::vector<uint8_t>* out);
+// Renames a file or a folder (the target must not exist as a folder with
+// contents). True on success.
+bool RenameGamePath(const char* from, const char* to);
+// Removes one file; true when it was there and is gone.
+bool RemoveGameFile(const char* path);
+// Removes a folder with everything in it; true when nothing is left of it.
+bool RemoveGameFolderTree(const char* path);
+bool GameFolderExists(const char* path);
+// Flushes a folder's list of names to the disk (after files were made or
+// renamed in it). True on success.
+bool SyncGameFolder(const char* path);
+
+// A seam for tests of what a failed or interrupted save leaves behind. Off
+// unless a test turns it on. Every file write and every rename is counted
+// from 1 while it is on; the chosen one fails, and with `andLater` every
+// later write, rename, removal and folder creation fails too, as if the
+// machine had stopped there.
+namespace file_faults {
+void FailOperation(int operation, bool andLater);
+void Clear();
+// The writes and renames counted since the seam was last set.
+int OperationsCounted();
+}  // namespace file_faults
 
 }  // namespace platform

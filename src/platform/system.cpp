@@ -114,6 +114,31 @@ bool ManualClockActive() { return g_manualClock; }
 
 int64_t CalendarTime() { return static_cast<int64_t>(std::time(nullptr)); }
 
+namespace {
+bool g_localTimeFixed = false;
+LocalTime g_fixedLocalTime;
+}  // namespace
+
+LocalTime CurrentLocalTime() {
+  if (g_localTimeFixed) return g_fixedLocalTime;
+  const auto now = std::chrono::system_clock::now();
+  const std::time_t seconds = std::chrono::system_clock::to_time_t(now);
+  std::tm parts{};
+  localtime_r(&seconds, &parts);
+  LocalTime t;
+  t.day = parts.tm_mday;
+  t.month = parts.tm_mon + 1;
+  t.hour = parts.tm_hour;
+  t.minute = parts.tm_min;
+  t.stamp = std::chrono::duration_cast<std::chrono::nanoseconds>(now.time_since_epoch()).count() / 100;
+  return t;
+}
+
+void FixLocalTime(const LocalTime* time) {
+  g_localTimeFixed = time != nullptr;
+  if (time) g_fixedLocalTime = *time;
+}
+
 uint32_t ProcessorClock() { return static_cast<uint32_t>(std::clock()); }
 
 void ShowMessageBox(const char* title, const char* text) {

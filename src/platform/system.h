@@ -36,6 +36,16 @@ bool ManualClockActive();
 int64_t CalendarTime();
 uint32_t ProcessorClock();
 
+// The local date and time: day of the month, month 1 to 12, hour, minute,
+// and the moment as 100-nanosecond units since the epoch.
+struct LocalTime {
+  int day = 0, month = 0, hour = 0, minute = 0;
+  int64_t stamp = 0;
+};
+LocalTime CurrentLocalTime();
+// Tests fix the local time (nullptr: the system clock again).
+void FixLocalTime(const LocalTime* time);
+
 // A modal message box; headless, the text goes to stderr.
 void ShowMessageBox(const char* title, const char* text);
 // The last message box shown (for tests), and how many were shown.

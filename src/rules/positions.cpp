@@ -246,6 +246,13 @@ bool MissileReachedCreature(int creature) {
   return MissileReachedBox(left, top, left + figureWidth - 4, top + figureHeight - 4);
 }
 
+void AdvanceMissileFlight() {
+  MissileStateWords& m = MissileState;
+  ++m.steps;
+  m.pixelX = m.originX + static_cast<int32_t>(m.steps * m.velocityX);
+  m.pixelY = m.originY + static_cast<int32_t>(m.steps * m.velocityY);
+}
+
 bool IsPastSquareInFacing() { return IsPastSquareInFacing(CurrentFighter()); }
 
 bool IsPastSquareInFacing(int creature) {

@@ -49,6 +49,9 @@ int FootprintOnMarkedSquare(int creature);
 bool MissileReachedSquare();
 // The same against the creature's figure box.
 bool MissileReachedCreature(int creature);
+// One frame of a missile's flight: one step more along its line, the position
+// being the starting point plus steps x velocity (truncated).
+void AdvanceMissileFlight();
 // Whether the acting creature's figure is more than 8 pixels past its square in its facing.
 bool IsPastSquareInFacing();
 // The same for any creature (the attacker of a lunge may be a reacting enemy).

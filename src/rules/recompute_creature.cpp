@@ -499,7 +499,9 @@ void Recompute::HitPoints(int firstTime) {
   maximum -= 5 * SumValues(kCondLevelDrained);
   maximum = std::max(maximum, 1);
   c_.maxHitPoints = maximum;
-  if (c_.hitPoints > 0) {
+  // An unknown maximum (-1, a record just read from a saved game) leaves the
+  // current hit points as they were stored.
+  if (c_.hitPoints > 0 && !(old == -1 && firstTime != 1)) {
     const int32_t d = maximum - old;
     if (d < 0 && c_.hitPoints <= -d) {
       c_.hitPoints = 1;

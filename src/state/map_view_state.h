@@ -22,6 +22,11 @@ struct MissileStateWords {
   double velocityX, velocityY;
   int32_t targetX, targetY;  // square
   int32_t aimX, aimY;        // pixel the flight heads for
+  uint8_t inFlight;          // 1 while the missile flies (the map view draws it)
+  uint8_t flightBytes[2];    // cleared when a flight is set up
+  int32_t steps;             // frames flown
+  int32_t originX, originY;  // the starting point of the line
+  int32_t frame;             // sprite frame of sheet 2: 76-83 by direction, 84-115 spell missiles
 };
 extern MissileStateWords MissileState;
 

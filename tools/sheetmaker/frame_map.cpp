@@ -79,6 +79,14 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
     std::string first;
     if (!(words >> first)) continue;
     const std::string where = path + ":" + std::to_string(number) + ": ";
+    if (first == "recipe") {
+      FrameLine line{-1, 0, 0, "recipe", {}, where};
+      std::string w;
+      while (words >> w) line.args.push_back(w);
+      if (line.args.empty()) throw SourceError(where + "a recipe needs a name");
+      lines.push_back(line);
+      continue;
+    }
     if (first == "sheet") {
       if (!(words >> sheet) || sheet < 0 || sheet > 65) throw SourceError(where + "bad sheet number");
       continue;
@@ -115,6 +123,9 @@ const PainterMap& Painters() {
     AddWallPainters(m);
     AddDecorPainters(m);
     AddObjectPainters(m);
+    AddFigurePainters(m);
+    AddEffectPainters(m);
+    AddIconPainters(m);
     return m;
   }();
   return painters;
@@ -123,6 +134,12 @@ const PainterMap& Painters() {
 void DrawFrameMap(Canvas& c, const FrameGrid& g, int sheet, const std::vector<FrameLine>& lines,
                   std::map<int, std::string>* owners) {
   const PainterMap& painters = Painters();
+  std::map<std::string, std::vector<std::string>> recipes;
+  for (const FrameLine& line : lines)
+    if (line.painter == "recipe" && line.sheet < 0) {
+      if (recipes.count(line.args[0])) throw SourceError(line.where + "recipe \"" + line.args[0] + "\" given twice");
+      recipes[line.args[0]].assign(line.args.begin() + 1, line.args.end());
+    }
   for (const FrameLine& line : lines) {
     if (line.sheet != sheet) continue;
     if (line.last >= g.Count())
@@ -134,7 +151,7 @@ void DrawFrameMap(Canvas& c, const FrameGrid& g, int sheet, const std::vector<Fr
     }
     auto it = painters.find(line.painter);
     if (it == painters.end()) throw SourceError(line.where + "no painter \"" + line.painter + "\"");
-    Paint p{c, g, line.first, line.last, line.args, line.where};
+    Paint p{c, g, line.first, line.last, line.args, line.where, &recipes};
     it->second(p);
   }
 }

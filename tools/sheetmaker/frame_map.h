@@ -23,6 +23,8 @@ struct Paint {
   int first, last;                // the frames of the line
   std::vector<std::string> args;  // the words after the painter's name
   std::string where;              // file:line, for messages
+  // The recipes of the maps: `recipe NAME words...` lines, by name.
+  const std::map<std::string, std::vector<std::string>>* recipes = nullptr;
 
   int Count() const { return last - first + 1; }
   int W() const { return grid.frameWidth; }
@@ -51,7 +53,9 @@ struct FrameLine {
   std::vector<std::string> args;
   std::string where;
 };
-// Reads a frame map; refuses bad lines with file:line.
+// Reads a frame map; refuses bad lines with file:line. A line
+// `recipe NAME words...` (anywhere) names a list of words that painters can
+// start from; it is kept as a line of sheet -1.
 std::vector<FrameLine> ReadFrameMap(const std::string& path);
 
 // Draws every line of the maps that belongs to the sheet. A frame drawn by
@@ -66,3 +70,6 @@ void AddGroundPainters(PainterMap& m);
 void AddWallPainters(PainterMap& m);
 void AddDecorPainters(PainterMap& m);
 void AddObjectPainters(PainterMap& m);
+void AddFigurePainters(PainterMap& m);
+void AddEffectPainters(PainterMap& m);
+void AddIconPainters(PainterMap& m);

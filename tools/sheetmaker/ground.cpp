@@ -70,10 +70,10 @@ void Flowers(Layer& l, uint32_t seed, int count) {
 
 void Earth(Layer& l, uint32_t seed, const Ramp& ramp, float base, int stones, const Ramp& stoneRamp) {
   Field(l, [&](int x, int y) {
-    float n = TileNoise(x, y, 21, 6, 3);
-    if (Rand01(22, x, y) < 0.07f) n -= 0.35f;
-    if (Rand01(23, x, y) < 0.05f) n += 0.3f;
-    return Tone(ramp, base + (n - 0.5f) * 0.5f, x, y, 0.4f);
+    float n = TileNoise(x, y, 21, 8, 3) * 0.6f + TileNoise(x, y, 24, 3, 2) * 0.4f;
+    if (Rand01(22, x, y) < 0.06f) n -= 0.3f;
+    if (Rand01(23, x, y) < 0.04f) n += 0.25f;
+    return Tone(ramp, base + (n - 0.5f) * 0.38f, x, y, 0.5f);
   });
   for (int i = 0; i < stones; ++i)
     Pebble(l, 1 + static_cast<int>(Rand01(seed, i) * 20), 1 + static_cast<int>(Rand01(seed, i, 1) * 20),
@@ -221,9 +221,9 @@ Layer GroundTile(const std::string& kind, int variant, uint32_t seed) {
   } else if (kind == "steppe") {
     Grass(l, s, dry, 30, 0.5f);
   } else if (kind == "earth") {
-    Earth(l, s, earth, 0.5f, 3 + variant, stone);
+    Earth(l, s, earth, 0.5f, 1 + variant, Pal().Make("brown.1 stone.0 stone.1 stone.2"));
   } else if (kind == "road") {
-    Earth(l, s, road, 0.55f, 5, stone);
+    Earth(l, s, road, 0.55f, 2, Pal().Make("brown.2 stone.0 stone.1 stone.2"));
     if (variant == 1)
       for (int x = 0; x < kT; ++x) {  // cart ruts
         l.Put(x, 7, road[0]);

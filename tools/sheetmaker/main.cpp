@@ -18,7 +18,7 @@
 namespace {
 
 // The frame maps, in the order they are read (a frame belongs to one line).
-const char* const kFrameMaps[] = {"terrain.txt"};
+const char* const kFrameMaps[] = {"terrain.txt", "figures.txt", "effects.txt", "icons.txt"};
 
 struct Sources {
   std::string dir;

@@ -121,6 +121,12 @@ void Model::Turn(float radians) {
     st.a = TurnZ(st.a, c, s);
     st.b = TurnZ(st.b, c, s);
   }
+  for (Mark& mk : marks) mk.p = TurnZ(mk.p, c, s);
+  for (Triangle& t : triangles) {
+    t.a = TurnZ(t.a, c, s);
+    t.b = TurnZ(t.b, c, s);
+    t.c = TurnZ(t.c, c, s);
+  }
 }
 
 void Model::Move(Vec3 by) {
@@ -128,6 +134,12 @@ void Model::Move(Vec3 by) {
   for (Stick& st : sticks) {
     st.a = st.a + by;
     st.b = st.b + by;
+  }
+  for (Mark& mk : marks) mk.p = mk.p + by;
+  for (Triangle& t : triangles) {
+    t.a = t.a + by;
+    t.b = t.b + by;
+    t.c = t.c + by;
   }
 }
 
@@ -141,6 +153,11 @@ void Model::Append(const Model& other) {
   for (Stick s : other.sticks) {
     s.material += base;
     sticks.push_back(s);
+  }
+  marks.insert(marks.end(), other.marks.begin(), other.marks.end());
+  for (Triangle t : other.triangles) {
+    t.material += base;
+    triangles.push_back(t);
   }
 }
 
@@ -277,6 +294,14 @@ void Render(const Model& m, const View& v, Layer& out, bool outline) {
     p.sy = -Dot(p.c, up);
     prep.push_back(p);
   }
+  struct PrepTri {
+    Vec3 a, e1, e2, n;
+  };
+  std::vector<PrepTri> tris;
+  for (const Triangle& t : m.triangles) {
+    const Vec3 a = S(t.a), b = S(t.b), c = S(t.c);
+    tris.push_back({a, b - a, c - a, Normalise(Cross(b - a, c - a))});
+  }
   for (int y = 0; y < h; ++y)
     for (int x = 0; x < w; ++x) {
       const float sx = x + 0.5f - v.originX, sy = y + 0.5f - v.originY;
@@ -294,14 +319,39 @@ void Render(const Model& m, const View& v, Layer& out, bool outline) {
         Vec3 wn = Normalise(p.ax * (n.x / p.ax2) + p.ay * (n.y / p.ay2) + p.az * (n.z / p.az2));
         if (Dot(wn, forward) > 0) wn = wn * -1.0f;
         const Material& mat = m.materials[static_cast<size_t>(m.solids[i].material)];
-        float lit = v.ambient + (1 - v.ambient) * std::max(0.0f, Dot(wn, light)) + 0.1f * wn.z;
+        float lit = v.ambient + (1.08f - v.ambient) * std::max(0.0f, Dot(wn, light)) + 0.1f * wn.z;
         if (mat.shine > 0) {
           const Vec3 r = wn * (2 * Dot(wn, light)) - light;
           const float spec = std::max(0.0f, Dot(r, forward * -1.0f));
           lit += mat.shine * std::pow(spec, 12.0f);
         }
+        if (mat.stripes > 0) {
+          const Vec3 lp = lo + ld * t;
+          const float len2 = std::max({p.ax2, p.ay2, p.az2});
+          const float u = len2 == p.ax2 ? lp.x : len2 == p.ay2 ? lp.y : lp.z;
+          if (std::sin(u * std::sqrt(len2) * mat.stripes * 6.2832f) > 0.55f) lit -= 0.45f;
+        }
         if (mat.bumps > 0) lit += (Noise(x * 0.9f, y * 0.9f, static_cast<uint32_t>(m.solids[i].material) * 31u + 5u) - 0.5f) * mat.bumps;
         best = {t, m.solids[i].material, static_cast<int>(i), lit};
+      }
+      for (size_t i = 0; i < tris.size(); ++i) {
+        const auto& tr = tris[i];
+        // Moller-Trumbore.
+        const Vec3 pv = Cross(forward, tr.e2);
+        const float det = Dot(tr.e1, pv);
+        if (std::fabs(det) < 1e-7f) continue;
+        const Vec3 tv = origin - tr.a;
+        const float u = Dot(tv, pv) / det;
+        if (u < 0 || u > 1) continue;
+        const Vec3 qv = Cross(tv, tr.e1);
+        const float w2 = Dot(forward, qv) / det;
+        if (w2 < 0 || u + w2 > 1) continue;
+        const float t = Dot(tr.e2, qv) / det;
+        if (t >= best.depth) continue;
+        Vec3 n = tr.n;
+        if (Dot(n, forward) > 0) n = n * -1.0f;
+        const float lit = v.ambient + (1 - v.ambient) * std::max(0.0f, Dot(n, light)) + 0.1f * n.z;
+        best = {t, m.triangles[i].material, 100000 + static_cast<int>(i) / 4, lit};
       }
     }
   // Sticks: lines of pixels with depth.
@@ -353,6 +403,15 @@ void Render(const Model& m, const View& v, Layer& out, bool outline) {
       if (behind) lit -= step * 1.2f;
       out.Put(x, y, Tone(r, std::clamp(lit, 0.0f, 1.0f), x, y, mat.dither));
     }
+  // Marks: a pixel where the point is not hidden behind the surface.
+  for (const Mark& mk : m.marks) {
+    const Vec3 p = S(mk.p);
+    const int ix = static_cast<int>(std::floor(p.x + v.originX));
+    const int iy = static_cast<int>(std::floor(-Dot(p, up) + v.originY));
+    if (ix < 0 || iy < 0 || ix >= w || iy >= h) continue;
+    const Pixel& q = px[static_cast<size_t>(iy) * w + ix];
+    if (q.material >= 0 && Dot(p, forward) + 500.0f <= q.depth + 1.2f) out.Put(ix, iy, mk.colour);
+  }
   if (!outline) return;
   std::vector<std::pair<int, int>> rim;
   for (int y = 0; y < h; ++y)

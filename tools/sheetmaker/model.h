@@ -32,6 +32,7 @@ struct Material {
   float dither = 0.35f;   // how wide the dithered band between tones is
   bool noOutline = false; // not outlined where it meets the background
   uint32_t flat = 0;      // when set, every pixel is exactly this colour (cycling keys)
+  float stripes = 0.0f;   // > 0: dark bands across each solid's long axis, this many a pixel
 };
 
 enum class Shape { kEllipsoid, kBox, kCylinder, kCone };
@@ -53,10 +54,24 @@ struct Stick {
   float width = 1.0f;
 };
 
+// A flat triangle (wing membranes, sails, banners).
+struct Triangle {
+  Vec3 a, b, c;
+  int material = 0;
+};
+
+// A single pixel drawn where a point of the surface shows (eyes, gems).
+struct Mark {
+  Vec3 p;
+  uint32_t colour;
+};
+
 struct Model {
   std::vector<Material> materials;
   std::vector<Solid> solids;
   std::vector<Stick> sticks;
+  std::vector<Mark> marks;
+  std::vector<Triangle> triangles;
 
   int AddMaterial(const Material& m);
   // Solids along a bone from a to b: an ellipsoid (or cylinder) with the
@@ -68,6 +83,8 @@ struct Model {
   void Cylinder(Vec3 c, float r, float halfHeight, int material, float taper = -1.0f);
   void Cone(Vec3 base, Vec3 tip, float radius, int material, float tipRadius = 0.0f);
   void Line(Vec3 a, Vec3 b, int material, float width = 1.0f);
+  void Dot(Vec3 p, uint32_t colour) { marks.push_back({p, colour}); }
+  void Tri(Vec3 a, Vec3 b, Vec3 c, int material) { triangles.push_back({a, b, c, material}); }
   // Every solid and stick turned by an angle about z through the origin.
   void Turn(float radians);
   void Move(Vec3 by);
@@ -78,7 +95,7 @@ struct View {
   float elevation = 0.72f;  // radians above the horizon the viewer looks down from
   float originX = 12, originY = 21;  // screen position of the world origin
   Vec3 light{-0.55f, -0.45f, 0.70f};  // towards the light
-  float ambient = 0.28f;
+  float ambient = 0.34f;
 };
 
 // A soft shadow on the ground round a point of the layer, cast to the bottom

@@ -524,6 +524,13 @@ void SetUpShotMissile(int shooter, int target) {
   MissileState.targetY = t.squareY;
   MissileState.aimX = static_cast<int32_t>(std::lround(tx));
   MissileState.aimY = static_cast<int32_t>(std::lround(ty));
+  MissileState.originX = MissileState.pixelX;
+  MissileState.originY = MissileState.pixelY;
+  MissileState.steps = 0;
+  MissileState.inFlight = 1;
+  // The arrow turned to its flight: 76 right, counter-clockwise to 83 down-right.
+  const double eighth = std::atan2(-dy, dx) / (std::atan(1.0));
+  MissileState.frame = 76 + ((static_cast<int>(std::lround(eighth)) % 8) + 8) % 8;
 }
 
 int Shoot(int shooter, int entry) {

@@ -484,11 +484,11 @@ void AnnouncementStep() {
       MissileFrame(caster, aimX, aimY);
       CastingUse.missileFlying = 1;
     }
-    MissileState.pixelX += static_cast<int32_t>(MissileState.velocityX);
-    MissileState.pixelY += static_cast<int32_t>(MissileState.velocityY);
+    AdvanceMissileFlight();
     const bool arrived = animation.kind == 3 && IsValidCreature(single) ? MissileReachedCreature(single)
                                                                        : MissileReachedSquare();
     if (!arrived) return;
+    MissileState.inFlight = 0;
     CastingUse.missileFlying = 2;
     CastingUse.frameCounter = 0;
     if (animation.kind == 1) {

@@ -1,9 +1,5 @@
-// The game screen's spending of the acting fighter's turn budget, and the
-// least version of its missile service, standing until the game screen's own
-// missile code replaces it.
+// The game screen's spending of the acting fighter's turn budget.
 #include "state/casting_services.h"
-
-#include <cmath>
 
 #include "combat/turns/combat_cycle.h"
 #include "engine/frame.h"
@@ -80,18 +76,3 @@ bool ClearActionTarget() {
   return true;
 }
 
-void MissileFrame(int caster, int targetX, int targetY) {
-  if (!IsValidCreature(caster)) return;
-  const CreatureRecord& c = Creatures[caster];
-  MissileState.pixelX = c.pixelX + c.footprintWidth.current * kSquarePixels / 2;
-  MissileState.pixelY = c.pixelY + c.footprintHeight.current * kSquarePixels / 2;
-  MissileState.targetX = targetX;
-  MissileState.targetY = targetY;
-  MissileState.aimX = targetX * kSquarePixels + kSquarePixels / 2;
-  MissileState.aimY = targetY * kSquarePixels + kSquarePixels / 2;
-  const double dx = MissileState.aimX - MissileState.pixelX, dy = MissileState.aimY - MissileState.pixelY;
-  const double length = std::sqrt(dx * dx + dy * dy);
-  constexpr double kPixelsPerFrame = 12.0;
-  MissileState.velocityX = length > 0 ? dx / length * kPixelsPerFrame : 0.0;
-  MissileState.velocityY = length > 0 ? dy / length * kPixelsPerFrame : 0.0;
-}

@@ -1,0 +1,428 @@
+#include "screens/game/creature_figures.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+
+#include "combat/actions/start_of_combat.h"
+#include "combat/resolution/area_targets.h"
+#include "combat/resolution/combat_sequencer.h"
+#include "combat/resolution/spell_keywords.h"
+#include "combat/resolution/spell_preview.h"
+#include "combat/turns/combat_cycle.h"
+#include "engine/frame.h"
+#include "engine/graphics.h"
+#include "engine/message_log.h"
+#include "engine/random.h"
+#include "engine/sprite_sheets.h"
+#include "engine/text.h"
+#include "rules/conditions.h"
+#include "rules/item_tables.h"
+#include "rules/positions.h"
+#include "screens/game/event_playback.h"
+#include "screens/game/figure_table.h"
+#include "screens/game/frame_words.h"
+#include "screens/game/floating_texts.h"
+#include "screens/game/frame_words.h"
+#include "screens/game/map_mouse_words.h"
+#include "screens/game/square_drawing.h"
+#include "screens/game/view_squares.h"
+#include "state/combat_action.h"
+#include "state/combat_events.h"
+#include "state/current_cast.h"
+#include "state/fighter_slots.h"
+#include "state/game_screen_words.h"
+#include "state/inventory_state.h"
+#include "state/party_leader.h"
+#include "state/queued_actions.h"
+
+DrawListEntry DrawList[kDrawListSize];
+int32_t DrawListCount = 0;
+uint8_t ActiveFighterOnScreen = 0;
+int32_t ScreenPosX[kCreatureCount];
+int32_t ScreenPosY[kCreatureCount];
+
+namespace {
+
+// Whether the figure is drawn as a silhouette of its outline colour this frame.
+uint8_t Outlined[kCreatureCount];
+
+bool InTurnOrder(int creature) {
+  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i)
+    if (TurnOrder[i].creature == creature) return true;
+  return false;
+}
+
+bool OnList(const int32_t* list, int count, int creature) {
+  for (int i = 0; i < count && i < kCombatListSize; ++i)
+    if (list[i] == creature) return true;
+  return false;
+}
+
+// Taking part in the battle: in the turn order, or present and among the
+// participants or the allies the start of combat listed.
+bool ListedInBattle(int creature) {
+  if (InCombat != 1) return false;
+  if (InTurnOrder(creature)) return true;
+  return Creatures[creature].present == 1 &&
+         (OnList(CombatParticipants, CombatParticipantCount, creature) ||
+          OnList(CombatAllies, CombatAllyCount, creature));
+}
+
+bool Active(int creature, uint32_t condition) { return FindCondition(creature, condition) != -1; }
+
+int FootLine(const CreatureRecord& c) {
+  return c.pixelY + c.figureSize[1].current - (c.footprintHeight.current > 1 ? 1 : 0);
+}
+
+uint32_t OutlineColour(int32_t allegiance) {
+  if (allegiance == kAllegianceEnemy) return 0xFF000000u;
+  return IsPartyAllegiance(allegiance) ? 0xFFD87600u : 0xFF646464u;
+}
+
+bool ModeHidesOutline() { return ScreenMode == kModeResting || (ScreenMode >= 20 && ScreenMode <= 24); }
+
+// The figure's offset inside its footprint when its drawn size differs.
+void FootprintOffset(const CreatureRecord& c, int* dx, int* dy) {
+  const int w = c.figureSize[0].current, h = c.figureSize[1].current;
+  const int fw = kSquarePixels * c.footprintWidth.current, fh = kSquarePixels * c.footprintHeight.current;
+  *dx = *dy = 0;
+  if (w == fw && h == fh) return;
+  *dx = (fw - w) / 2;
+  *dy = (fh - h) / 2;
+}
+
+// The scale of a figure: 1 when drawn at its class's frame size.
+void FigureScale(const CreatureRecord& c, int frameWidth, int frameHeight, float* sx, float* sy) {
+  const int w = c.figureSize[0].current, h = c.figureSize[1].current;
+  if (w == frameWidth && h == frameHeight) {
+    *sx = *sy = 1.0f;
+    return;
+  }
+  *sx = static_cast<float>(w) / static_cast<float>(frameWidth);
+  *sy = static_cast<float>(h) / static_cast<float>(frameHeight);
+}
+
+// During a size-change event the figure eases from its old scale to its new.
+void EaseSizeChange(int creature, float* sx, float* sy) {
+  if (creature != PlaybackCreature || CombatEventReadIndex >= static_cast<uint32_t>(kCombatEventCount)) return;
+  const int32_t type = CombatEvents[CombatEventReadIndex].type;
+  if (type != kEventGrow && type != kEventShrink) return;
+  if (ResizeStartScale[0] <= 0 || ResizeStartScale[1] <= 0 || FramesPerEvent <= 0) return;
+  const float t = static_cast<float>(PlaybackFramesLeft) / static_cast<float>(FramesPerEvent);
+  *sx = *sx + (ResizeStartScale[0] - *sx) * t;
+  *sy = *sy + (ResizeStartScale[1] - *sy) * t;
+}
+
+void DrawFigure(int figure, int sheet, int frame, int x, int y, uint32_t colour, float sx, float sy) {
+  switch (figure) {
+    case 194:
+      DrawSheetFrameGradient(sheet, frame, x, y, colour, sx, sy, 0, 0, 0xFFFF6717u, 0xFFFFAA1Eu, 0xFFFFCA63u);
+      return;
+    case 184:
+      DrawSheetFrameGradient(sheet, frame, x, y, colour, sx, sy, 0, 0, 0xFFCB0324u, 0xFFB40014u, 0xFF960000u,
+                             0xFFB40014u, 0xFFD2000Au, 0xFFF0000Au);
+      return;
+    case 201:
+      DrawSheetFrameGradient(sheet, frame, x, y, colour, sx, sy, 0, 0, 0xFFF6CD3Eu, 0xFFFA7F1Cu, 0xFFFA542Eu);
+      return;
+    default:
+      DrawMapFrame(sheet, frame, x, y, colour, sx, sy);
+  }
+}
+
+// The rows at and below the first view row whose bottom edge lies below the
+// figure's bottom edge are drawn again when that row holds a tall floor
+// feature reaching over the figure.
+void DrawObjectsInFront(int bottom, int rows, int cols, uint32_t tint) {
+  for (int r = 0; r <= rows; ++r) {
+    if (24 * (r + 1) - SquareOffsetY <= bottom) continue;
+    if (RowHasTallCover(r, cols) && 24 * r - SquareOffsetY - 10 < bottom)
+      for (int below = r; below <= rows; ++below) DrawSquareObjects(below, cols, tint);
+    return;
+  }
+}
+
+void DrawFigurePass(int creature, int rows, int cols, uint32_t tint) {
+  CreatureRecord& c = Creatures[creature];
+  Outlined[creature] = 0;
+  int seen = FootprintOnMarkedSquare(creature);
+  if (CurrentMapNumber >= 5 && c.special[kSenseKindWord] == 4 && !(InCombat == 1 && InTurnOrder(creature))) seen = 0;
+  const bool listed = ListedInBattle(creature);
+  int sheet = 0, frame = 0, frameWidth = 0, frameHeight = 0;
+  if ((seen == 0 && !listed) ||
+      !FigureSheetFrame(c.figure, c.facing, c.displayWords[kDisplayAnimationFrame], &sheet, &frame) ||
+      !SizeClassFrame(c.displayWords[kDisplayFigureSize], &frameWidth, &frameHeight)) {
+    ScreenPosX[creature] = ScreenPosY[creature] = -1;
+    return;
+  }
+
+  // Translucent when unseen by magic; dimmed when only remembered.
+  const bool hidden = Active(creature, kCondGreaterInvisibility) || Active(creature, kCondInvisible) ||
+                      Active(creature, kCondConcealedByDarkness) || Active(creature, kCondMagicallyConcealed);
+  int red = static_cast<int>(AmbientTint[0]), green = static_cast<int>(AmbientTint[1]),
+      blue = static_cast<int>(AmbientTint[2]);
+  if (seen == 2 || seen == 0) {
+    red = red * 75 / 100;
+    green = green * 63 / 100;
+    blue = blue * 63 / 100;
+  }
+  const uint32_t alpha = hidden ? 120u : 255u;
+  const uint32_t colour = (alpha << 24) | (static_cast<uint32_t>(red & 0xFF) << 16) |
+                          (static_cast<uint32_t>(green & 0xFF) << 8) | static_cast<uint32_t>(blue & 0xFF);
+
+  float sx = 1, sy = 1;
+  FigureScale(c, frameWidth, frameHeight, &sx, &sy);
+  EaseSizeChange(creature, &sx, &sy);
+  int dx = 0, dy = 0;
+  FootprintOffset(c, &dx, &dy);
+  const int x = c.pixelX - 24 * FirstVisibleX - SquareOffsetX + dx - 3;
+  const int y = c.pixelY - 24 * FirstVisibleY - SquareOffsetY + dy - 3;
+  ScreenPosX[creature] = x;
+  ScreenPosY[creature] = y;
+
+  // The mark under the figure.
+  if (InCombat == 1 && IsCreatureActionQueued(creature)) CreatureMarkWords[creature] = 1;
+  if (CreatureMarkWords[creature] != 0 && (InCombat != 1 || CombatAction.playerControlled == 1))
+    DrawCreatureMarker(creature);
+
+  // The hovered creature blinks as a silhouette of its side's colour.
+  if (HoveredCreature != -1) HoveredFighterSlot = GetFighterSlot(HoveredCreature);
+  const bool hovered = HoveredFighterSlot >= 0 && HoveredFighterSlot < kFighterSlots &&
+                       FighterSlots[HoveredFighterSlot].creature == creature;
+  const uint32_t outline = OutlineColour(c.allegiance);
+  if (hovered && !ModeHidesOutline() && HoverMarksHidden == 0 && BlinkTick > 10 && outline != 0xFF000000u) {
+    Outlined[creature] = 1;
+    DrawSheetFrameSilhouette(sheet, frame, x, y, (alpha << 24) | (outline & 0x00FFFFFFu), sx, sy);
+  } else {
+    DrawFigure(c.figure, sheet, frame, x, y, colour, sx, sy);
+  }
+
+  DrawObjectsInFront(y + 3 + c.figureSize[1].current, rows, cols, tint);
+
+  if (creature == PlaybackCreature)
+    PlayEventOverFigure(creature, sheet, frame, x, y, sx, sy);
+  else if (Active(creature, kCondNauseated) && !Outlined[creature])
+    DrawSheetFrameSilhouette(sheet, frame, x, y, (static_cast<uint32_t>(PulseAlpha + 30) << 24) | 0x00C800u, sx, sy);
+
+  PlaceFloatingText(creature, dx, dy);
+}
+
+// The numbers of the spells whose chance of taking effect is shown, and of
+// those whose amount is.
+constexpr int kSaveChanceSpells[] = {3,   28,  43, 17, 65, 37, 39,  77,  98,  70, 71,  80,  130, 48,  91,  87,
+                                     97,  57,  81, 42, 94, 78, 58,  30,  59,  38, 10,  27,  21,  22,  20,  16,
+                                     62,  148, 158, 54, 72, 95, 24, 40,  51,  73, 76,  79,  88,  89,  99,  100,
+                                     104, 8,   34, 44, 61, 83, 137, 998};
+constexpr int kAmountSpells[] = {31,  32,  69,  101, 60,  92,  155, 164, 166, 170, 173, 4,   171,
+                                 109, 120, 134, 145, 161, 49,  107, 119, 133, 144, 162, 153, 163,
+                                 165, 169, 172, 35,  84,  82,  11,  14,  18,  23,  90,  138, 6};
+
+template <size_t N>
+bool Among(const int (&list)[N], int spell) {
+  return std::find(std::begin(list), std::end(list), spell) != std::end(list);
+}
+
+bool InAreaTargetList(int creature) {
+  for (int i = 0; i < kAreaTargetCount && AreaTargetList[i] != -1; ++i)
+    if (AreaTargetList[i] == creature) return true;
+  return false;
+}
+
+void DrawSmallText(const char* text, int x, int y) {
+  DrawTextAt(0xFFFFFFFFu, 63, x, text, 0, 0, 0, 0, y, 1, 0);
+}
+
+void DrawChanceLabels(int creature, int cx, int cy) {
+  char text[16];
+  const int32_t chance = SpellPreviewValues[creature];
+  int32_t& mark = CreatureMarkWords[creature];
+  const bool orders = InCombat == 1 && CombatAction.playerControlled == 1;
+  if (mark == 2 && SpellInProgress == -1 && orders) {
+    if (HoveredFighterSlot == -1 || AttackAimMode != 2) {
+      mark = 0;
+    } else {
+      if (chance == -1)
+        std::snprintf(text, sizeof text, "-");
+      else
+        std::snprintf(text, sizeof text, "%i%%", chance);
+      DrawSmallText(text, cx - 3 * static_cast<int>(std::strlen(text)) + 2, cy - 2);
+    }
+  }
+  if (mark == 0 || SpellInProgress == -1 || (InCombat == 1 && CombatAction.playerControlled != 1)) return;
+  if (mark == 1 && !InAreaTargetList(creature)) return;
+  if (Among(kSaveChanceSpells, SpellInProgress)) {
+    if (chance == -1)
+      std::snprintf(text, sizeof text, "-");
+    else
+      std::snprintf(text, sizeof text, "%i%%", chance);
+  } else if (Among(kAmountSpells, SpellInProgress)) {
+    if (chance == -1)
+      std::snprintf(text, sizeof text, "-");
+    else if (chance == -2)
+      std::snprintf(text, sizeof text, "Rev.");
+    else
+      std::snprintf(text, sizeof text, "%i", chance);
+  } else {
+    return;
+  }
+  DrawSmallText(text, cx - 3 * static_cast<int>(std::strlen(text)) + 2, cy - 2);
+}
+
+// The effect a creature caught by the spell being announced shows.
+void DrawCastingMark(int creature, int cx, int cy) {
+  if (ScreenMode != kModeCastAnnounce) return;
+  const int slot = GetFighterSlot(creature);
+  if (slot < 0 || slot >= kFighterSlots) return;
+  const int frame = CastingUse.frameCounter % 10;
+  const int colour = SpellInProgress >= 0 && SpellInProgress < kSpellRows ? SpellTable[SpellInProgress].animationColour : 1;
+  switch (TargetAnimation[slot]) {
+    case 2: DrawEffectFlash(frame % 7, cx - 24, cy - 24, colour >= 1 && colour <= 10 ? colour : 1); break;
+    case 3: DrawEffectSparks(frame, cx - 24, cy - 24, colour >= 1 && colour <= 8 ? colour : 1); break;
+    case 4: DrawCastingGlyph(11, frame, cx - 24, cy - 24, GlowColour(colour)); break;
+    case 5: DrawCastingGlyph(6, frame, cx - 24, cy - 24, GlowColour(colour)); break;
+    default: break;
+  }
+}
+
+void DrawConditionIcons(int creature, int cx, int cy) {
+  const CreatureRecord& c = Creatures[creature];
+  if (InCombat == 1 && Active(creature, kCondParalyzed)) {
+    if (c.footprintWidth.current <= 1) {
+      DrawMapFrame(10, 97 + IconFrame3B, cx - 16, cy - 18);
+    } else {
+      static constexpr int kLargeIconSheets[3] = {28, 34, 35};
+      DrawMapFrame(kLargeIconSheets[IconFrame3B % 3], 24, cx - 29, cy - 29);
+    }
+  } else if (Active(creature, kCondDazed) || Active(creature, kCondStunned) || Active(creature, kCondCowering)) {
+    DrawMapFrame(9, 97 + IconFrame3A, cx - 16, cy - 18);
+  }
+  const int code = CombatAction.actionCode;
+  const bool shooting = InCombat == 1 && creature == ActingCreature && (code == 8 || code == 9 || code == 10);
+  if (shooting) return;
+  if (Active(creature, kCondSleeping))
+    DrawMapFrame(21, 36 + IconFrame10, cx - 26, cy - 28);
+  else if (Active(creature, kCondConfused) || Active(creature, kCondDominated) || Active(creature, kCondControlled))
+    DrawMapFrame(12, 30 + IconFrame8, cx - 26, cy - 28);
+  else if (Active(creature, kCondBlinded))
+    DrawMapFrame(11, 97, cx - 26, cy - 28);
+}
+
+void DrawQueuedSpell(int creature, int cx, int cy) {
+  if (InCombat != 1 || !IsCreatureActionQueued(creature)) return;
+  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
+    const TurnOrderEntry& e = TurnOrder[i];
+    if (e.creature != creature) continue;
+    static const char* const kMetamagic[7] = {"", "Maximised", "Empowered", "Widened", "Heightened", "Silent", "Stilled"};
+    char keyword[64];
+    CapitaliseWords(keyword, SpellKeywordShort(e.plannedTarget), 1);
+    const int n = static_cast<int>(std::strlen(keyword));
+    if (e.plannedParameter >= 1 && e.plannedParameter <= 6)
+      DrawString(kMetamagic[e.plannedParameter], 0, cx - 4 * n + 1, cy, 0xFFFFFFFFu, 0);
+    DrawString(keyword, 0, cx - 4 * n + 1, cy + 8, 0xFFFFFFFFu, 0);
+    return;
+  }
+}
+
+void DrawLabels(int creature) {
+  const CreatureRecord& c = Creatures[creature];
+  int cx = 0, cy = 0;
+  FigureCentre(creature, &cx, &cy);
+  const bool jitter = ScreenMode == kModeExploring || ScreenMode == kModeResting;
+  auto jitterOf = [&]() { return jitter ? static_cast<int>(RandomUpTo(1)) : 0; };
+
+  const bool oneSquare = c.footprintWidth.current == 1 && c.footprintHeight.current == 1;
+  if (oneSquare && (Active(creature, kCondProtectedVersusGood) || Active(creature, kCondProtectedVersusEvil))) {
+    const int jx = jitterOf(), jy = jitterOf();
+    DrawLightGlow(255, 4, cx - 19 + jx, cy - 17 + jy, 0.25f);
+  } else if (Active(creature, kCondIlluminating)) {
+    const int jx = jitterOf(), jy = jitterOf();
+    DrawLightGlow(255, 6, cx - 19 + jx, cy - 17 + jy, 0.25f);
+  }
+
+  DrawCastingMark(creature, cx, cy);
+  if (creature == PlaybackCreature) PlayEventOverLabels(creature);
+  DrawChanceLabels(creature, cx, cy);
+
+  if (FloatingTexts[creature].framesLeft >= 0)
+    DrawFloatingText(creature);
+  else if (creature != PlaybackCreature)
+    DrawConditionIcons(creature, cx, cy);
+
+  DrawQueuedSpell(creature, cx, cy);
+
+  if (InCombat == 1 && CombatState == kStatePlayerTurn && CombatAction.actionCode == 0 && ScreenMode < 10 &&
+      creature == CurrentFighter() && HoverMarksHidden == 0 && BlinkTick > 10)
+    DrawMapFrame(20, 191, cx - 10, ScreenPosY[creature] - 16);
+}
+
+// The ring's countdown: a run-out countdown starts again while the player
+// rests or aims (10 to 15), and otherwise takes the marks off.
+void CountDownMarks() {
+  int32_t& timer = HighlightTimer > AreaMarkTimer ? HighlightTimer : AreaMarkTimer;
+  if (timer > 0) {
+    --timer;
+    return;
+  }
+  const bool restart = ScreenMode == kModeResting || (ScreenMode >= 10 && ScreenMode <= 15);
+  if (restart) {
+    bool any = false;
+    for (int i = 0; i < kCreatureCount && !any; ++i) any = CreatureMarkWords[i] != 0;
+    if (!any) return;
+    timer = 100;
+    if (DebugMode) LogMessage("(Cycle 18)");
+    return;
+  }
+  for (int i = 0; i < DrawListCount; ++i) {
+    const int creature = DrawList[i].creature;
+    if (IsCreatureActionQueued(creature)) continue;
+    CreatureMarkWords[creature] = 0;
+  }
+}
+
+}  // namespace
+
+void FigureCentre(int creature, int* cx, int* cy) {
+  const CreatureRecord& c = Creatures[creature];
+  *cx = ScreenPosX[creature] + c.figureSize[0].current / 2;
+  *cy = ScreenPosY[creature] + c.figureSize[1].current / 2;
+}
+
+void BuildDrawList(int rows, int cols, uint32_t tint) {
+  std::fill(std::begin(ScreenPosX), std::end(ScreenPosX), -1);
+  std::fill(std::begin(ScreenPosY), std::end(ScreenPosY), -1);
+  DrawListCount = 0;
+  ActiveFighterOnScreen = 0;
+  const int current = InCombat == 1 ? CurrentFighter() : static_cast<int>(PartyLeader);
+  CountDownFloatingTexts();
+  const int count = std::min<int>(FighterCount, kFighterSlots);
+  for (int slot = 0; slot < count; ++slot) {
+    const int creature = FighterSlots[slot].creature;
+    if (!IsValidCreature(creature) || !IsFighterOnScreen(slot) || DrawListCount >= kDrawListSize) continue;
+    DrawList[DrawListCount++] = {creature, FootLine(Creatures[creature])};
+    if (creature == current) ActiveFighterOnScreen = 1;
+  }
+  for (int row = 0; row <= rows; ++row) DrawSquareObjects(row, cols, tint);
+  std::stable_sort(DrawList, DrawList + DrawListCount,
+                   [](const DrawListEntry& a, const DrawListEntry& b) { return a.footLine < b.footLine; });
+  CountDownMarks();
+}
+
+void DrawCreatureFigures(int rows, int cols, uint32_t tint) {
+  for (int i = 0; i < DrawListCount; ++i) DrawFigurePass(DrawList[i].creature, rows, cols, tint);
+}
+
+void DrawCreatureLabels(int, int) {
+  for (int i = 0; i < DrawListCount; ++i) {
+    const int creature = DrawList[i].creature;
+    if (ScreenPosX[creature] != -1) DrawLabels(creature);
+  }
+}
+
+void ResetCreatureFiguresState() {
+  DrawListCount = 0;
+  ActiveFighterOnScreen = 0;
+  for (int32_t& p : ScreenPosX) p = -1;
+  for (int32_t& p : ScreenPosY) p = -1;
+  std::memset(Outlined, 0, sizeof Outlined);
+}

@@ -1,0 +1,29 @@
+// The creatures of the map view: the draw list of the creatures in view,
+// sorted by their foot lines so that a creature further down covers one
+// above it, their figures (pose, size, dimming, translucency, the blinking
+// outline of the hovered creature) and the labels written over them.
+#pragma once
+#include <cstdint>
+
+#include "rules/creature_record.h"
+#include "screens/game/map_view_passes.h"  // BuildDrawList, DrawCreatureFigures, DrawCreatureLabels
+
+constexpr int kDrawListSize = 300;
+struct DrawListEntry {
+  int32_t creature;
+  int32_t footLine;  // pixel y of the figure's bottom edge on the map
+};
+extern DrawListEntry DrawList[kDrawListSize];
+extern int32_t DrawListCount;
+// Set when the party leader (exploring) or the fighter whose turn it is
+// (in combat) stands in the view.
+extern uint8_t ActiveFighterOnScreen;
+
+// Where each creature's figure was drawn this frame (-1: not drawn).
+extern int32_t ScreenPosX[kCreatureCount];
+extern int32_t ScreenPosY[kCreatureCount];
+// The figure's centre on the screen (screen position plus half its drawn size).
+void FigureCentre(int creature, int* cx, int* cy);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetCreatureFiguresState();

@@ -1,0 +1,96 @@
+#include "screens/game/overlay_rules.h"
+
+#include <cstring>
+
+#include "combat/turns/least_decision_services.h"
+#include "map/fighter_tests.h"
+#include "map/map_record.h"
+#include "map/movement_rules.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+
+uint8_t AnyStepFlag = 0;
+
+namespace {
+
+// The conditions that may be shown, highest first.
+constexpr int kMainList[] = {111, 92, 109, 84, 86, 85, 89, 106, 83, 112, 82, 118, 96, 94, 88, 95, 110,
+                             148, 87, 158, 157, 93, 90, 91, 97, 105, 98, 99, 100, 101, 102, 104, 103, 107};
+constexpr int kSecondTier[] = {113, 145, 146, 152, 154, 167, 156};
+constexpr int kThirdTier[] = {114, 115, 151, 150, 149};
+
+// The place of an id in a list, -1 when it is not there.
+template <size_t N>
+int Rank(const int (&list)[N], int id) {
+  for (size_t i = 0; i < N; ++i)
+    if (list[i] == id) return static_cast<int>(i);
+  return -1;
+}
+
+}  // namespace
+
+int PickShownEffect(int creature) {
+  if (!IsValidCreature(creature)) return -1;
+  int pick = -1, pickRank = 0;
+  bool pickMain = false;
+  int third = -1, thirdRank = 0;
+  for (const ConditionEntry& e : Creatures[creature].conditions) {
+    if (e.duration <= 0) continue;
+    const int id = static_cast<int>(e.id);
+    const int main = Rank(kMainList, id);
+    if (main != -1) {
+      if (!pickMain || main < pickRank) {
+        pick = id;
+        pickRank = main;
+        pickMain = true;
+      }
+      continue;
+    }
+    const int second = Rank(kSecondTier, id);
+    if (second != -1) {
+      if (pick == -1 || (!pickMain && second < pickRank)) {
+        pick = id;
+        pickRank = second;
+      }
+      continue;
+    }
+    const int last = Rank(kThirdTier, id);
+    if (last != -1 && (third == -1 || last < thirdRank)) {
+      third = id;
+      thirdRank = last;
+    }
+  }
+  return pick != -1 ? pick : third;
+}
+
+bool BuildReachOverlay(int32_t* grid, int creature) {
+  std::memset(grid, 0, sizeof(int32_t) * kMapSquares);
+  if (!IsValidCreature(creature)) return true;
+  const CreatureRecord& c = Creatures[creature];
+  const int x = c.squareX, y = c.squareY, w = c.footprintWidth.current, h = c.footprintHeight.current;
+  struct Step {
+    int dx, dy;      // the move of the footprint's top-left square
+    int mx, my;      // the marked square
+    int32_t code;
+  };
+  const Step steps[8] = {{0, -1, x, y - 1, 28},         {-1, 0, x - 1, y, 27},         {1, 0, x + w, y, 25},
+                         {0, 1, x, y + h, 26},          {-1, -1, x - 1, y - 1, 32},    {-1, 1, x - 1, y + h, 31},
+                         {1, -1, x + w, y - 1, 29},     {1, 1, x + w, y + h, 30}};
+  for (const Step& s : steps) {
+    if (s.mx < 0 || s.my < 0 || s.mx >= kMapSide || s.my >= kMapSide) continue;
+    if (!FootprintFitsAt(x + s.dx, y + s.dy, creature, 0)) continue;
+    // A diagonal step passes between the two squares beside its corner.
+    if (s.dx != 0 && s.dy != 0 && IsDiagonalStepBlocked(creature, s.mx, y + (s.dy < 0 ? 0 : h - 1), x + (s.dx < 0 ? 0 : w - 1), s.my))
+      continue;
+    grid[SquareIndex(s.mx, s.my)] = s.code;
+    AnyStepFlag = 1;
+  }
+  return true;
+}
+
+bool HasReachableSquare(int creature) {
+  static int32_t scratch[kMapSquares];
+  AnyStepFlag = 0;
+  BuildReachOverlay(scratch, creature);
+  return AnyStepFlag != 0;
+}

@@ -1,0 +1,402 @@
+#include "screens/game/square_drawing.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "combat/resolution/area_targets.h"
+#include "combat/resolution/combat_sequencer.h"
+#include "engine/graphics.h"
+#include "engine/message_log.h"
+#include "engine/random.h"
+#include "engine/settings.h"
+#include "engine/sprite_sheets.h"
+#include "engine/frame.h"
+#include "platform/render.h"
+#include "rules/creature_record.h"
+#include "rules/item_tables.h"
+#include "screens/game/creature_figures.h"
+#include "screens/game/frame_words.h"
+#include "screens/game/map_mouse_words.h"
+#include "screens/game/map_view.h"
+#include "screens/game/view_squares.h"
+#include "state/combat_action.h"
+#include "state/queued_actions.h"
+#include "state/threat_grids.h"
+
+namespace {
+
+// Which large objects and floor patches have been drawn this frame.
+uint8_t LargeDrawn[kMapSquares];
+
+constexpr uint32_t kWhite = 0xFFFFFFFFu;
+
+uint32_t WithAlpha(uint32_t colour, int alpha) {
+  if (alpha < 0) alpha = 0;
+  if (alpha > 255) alpha = 255;
+  return (static_cast<uint32_t>(alpha) << 24) | (colour & 0x00FFFFFFu);
+}
+
+int WallCode(int x, int y) { return ViewInside(x, y) ? CurrentMap.At(kLayerWalls, x, y) : 0; }
+
+// The walls and features drawn square by square (the large objects, the
+// doors and the animated features have passes of their own): the walls that
+// block sight from the large marks, the features of the ground sheet and the
+// objects sheet.
+void DrawWallFeature(const ViewSquare& v, int code, uint32_t tint) {
+  if (code >= 46 && code <= 55)
+    DrawMapFrame(kSheetLargeMarks, code - 45, v.sx - 10, v.sy - 10, tint);
+  else if ((code >= 73 && code <= 81) || (code >= 90 && code <= 99))
+    DrawMapFrame(kSheetGround, code, v.sx, v.sy, tint);
+  else if (code >= 100 && code <= 199 && code != 106)
+    DrawMapFrame(kSheetObjects, code - 100, v.sx, v.sy, tint);
+}
+
+// Doors: a door along x (82, 84) has its second half in the square whose
+// left neighbour holds the same code, a door along y (83, 85) in the square
+// below its first half.
+struct DoorFrames {
+  int code, first;
+  bool alongX;
+};
+constexpr DoorFrames kDoors[] = {{84, 28, true}, {85, 30, false}, {82, 36, true}, {83, 38, false}};
+
+const DoorFrames* DoorOf(int code) {
+  for (const DoorFrames& d : kDoors)
+    if (d.code == code) return &d;
+  return nullptr;
+}
+
+// The square holding the other half of the door at (x, y).
+bool OtherDoorHalf(const DoorFrames& d, int x, int y, int* ox, int* oy, bool* second) {
+  const int bx = d.alongX ? x - 1 : x, by = d.alongX ? y : y - 1;
+  if (WallCode(bx, by) == d.code) {
+    *ox = bx;
+    *oy = by;
+    *second = true;
+    return true;
+  }
+  const int ax = d.alongX ? x + 1 : x, ay = d.alongX ? y : y + 1;
+  *second = false;
+  if (WallCode(ax, ay) == d.code) {
+    *ox = ax;
+    *oy = ay;
+    return true;
+  }
+  return false;
+}
+
+// The top-left square of a patch of equal codes in a layer: up while the
+// code holds, then left while it holds.
+void PatchOrigin(int layer, int x, int y, int* ox, int* oy) {
+  const int code = CurrentMap.At(layer, x, y);
+  while (y > 0 && ViewInside(x, y - 1) && CurrentMap.At(layer, x, y - 1) == code) --y;
+  while (x > 0 && ViewInside(x - 1, y) && CurrentMap.At(layer, x - 1, y) == code) --x;
+  *ox = x;
+  *oy = y;
+}
+
+// The squares a patch spans from its origin: how many squares down the
+// diagonal hold its code (2 to 19); 0 when the next square does not.
+int PatchSize(int layer, int ox, int oy) {
+  const int code = CurrentMap.At(layer, ox, oy);
+  int n = 1;
+  while (n < 19 && ViewInside(ox + n, oy + n) && CurrentMap.At(layer, ox + n, oy + n) == code) ++n;
+  return n >= 2 ? n : 0;
+}
+
+void MarkPatchDrawn(int ox, int oy, int n) {
+  for (int x = ox; x < ox + n && x < kMapSide; ++x)
+    for (int y = oy; y < oy + n && y < kMapSide; ++y) LargeDrawn[SquareIndex(x, y)] = 1;
+}
+
+// The screen position of a map square in the current view.
+int ScreenXOf(int x) { return 24 * (x - FirstVisibleX) - SquareOffsetX; }
+int ScreenYOf(int y) { return 24 * (y - FirstVisibleY) - SquareOffsetY; }
+
+void DrawFloorPatch(const ViewSquare& v, int code, uint32_t tint) {
+  if (LargeDrawn[v.index]) return;
+  int ox = 0, oy = 0;
+  PatchOrigin(kLayerFloor, v.x, v.y, &ox, &oy);
+  const int n = PatchSize(kLayerFloor, ox, oy);
+  if (n == 0) return;
+  MarkPatchDrawn(ox, oy, n);
+  // Three pairs of frames: the patch and the patch's edge over it.
+  const int pair = (code - 3000) % 3;
+  const float scale = static_cast<float>(n);
+  DrawMapFrame(kSheetFloorFeatures, 40 + 2 * pair, ScreenXOf(ox), ScreenYOf(oy), tint, scale, scale);
+  DrawMapFrame(kSheetFloorFeatures, 41 + 2 * pair, ScreenXOf(ox), ScreenYOf(oy), tint, scale, scale);
+}
+
+void DrawDoor(const ViewSquare& v, const DoorFrames& d, uint32_t tint) {
+  int ox = 0, oy = 0;
+  bool second = false;
+  OtherDoorHalf(d, v.x, v.y, &ox, &oy, &second);
+  DrawMapFrame(kSheetLargeMarks, d.first + (second ? 1 : 0), v.sx - 11, v.sy - 11, tint);
+}
+
+uint32_t RingColour(int mark) {
+  switch (mark) {
+    case 1: return 0xFF3232u;
+    case 2: return 0xFFFF64u;
+    case 3: return 0x32FF32u;
+    case 4: return 0x3232FFu;
+    case 5: return 0xFF64FFu;
+    default: return 0xFFFFFFu;
+  }
+}
+
+}  // namespace
+
+int DrawMapFrame(int sheet, int frame, int x, int y, uint32_t colour, float scaleX, float scaleY, float rotation) {
+  return DrawSheetFrame(sheet, frame, x, y, colour, scaleX, scaleY, rotation, 1, 0, 0, 0, 0, 1, 0, 0);
+}
+
+void BeginAdditive() { SetBlendMode(platform::kBlendSrcAlpha, platform::kBlendOne); }
+void EndAdditive() { SetBlendMode(platform::kBlendSrcAlpha, platform::kBlendInvSrcAlpha); }
+
+uint32_t GlowColour(int colourCode) {
+  switch (colourCode) {
+    case 1: return 0xFFCED270u;
+    case 2: return 0xFFF1B134u;
+    case 3: return 0xFF9157FDu;
+    case 4: return 0xFF2DD1ABu;
+    case 5: return 0xFFBE8EDDu;
+    case 6: return 0xAABE8EDDu;
+    default: return kWhite;
+  }
+}
+
+void DrawLightGlow(int alpha, int colourCode, int x, int y, float scale) {
+  uint32_t colour = GlowColour(colourCode);
+  if (alpha < 255) colour = WithAlpha(colour, alpha);
+  BeginAdditive();
+  DrawMapFrame(kSheetGlow, 1, x, y, colour, scale, scale);
+  EndAdditive();
+}
+
+void DrawItemMarker(int x, int y, int sx, int sy) {
+  if (!ViewInside(x, y) || CurrentMap.At(kLayerWalls, x, y) != 0) return;
+  const int first = CurrentMap.At(kLayerObjects0, x, y);
+  if (first < 5000 || first > 9999) return;
+  bool treasure = false;
+  for (int level = 0; level < 4; ++level) {
+    const int code = CurrentMap.At(kLayerObjects0 + level, x, y);
+    if (code >= 5000 && code <= 9999 && code - 5000 < kItemRows && ItemTable[code - 5000].baseType == 6) treasure = true;
+  }
+  DrawMapFrame(kSheetFloor, treasure ? 99 : 89, sx, sy);
+}
+
+void DrawMoveArrow(int x, int y, int sx, int sy) {
+  if (InCombat != 1 || CombatAction.playerControlled != 1 || OptionWords[kOptionDisplayColouredArrows] == 0 ||
+      CameraMoving != 0 || x < 0 || y < 0 || x >= kMapSide || y >= kMapSide)
+    return;
+  const int32_t code = ArrowGrid[SquareIndex(x, y)];
+  if (code == -1 || code == 100 || code == 200) return;
+  const int frame = PathPreviewShown ? code : code % 100;
+  if (frame <= 0) return;
+  DrawMapFrame(kSheetArrows, frame, sx - 5, sy - 5);
+}
+
+void DrawCreatureMarker(int creature) {
+  if (!IsValidCreature(creature) || ScreenPosX[creature] == -1) return;
+  const int mark = CreatureMarkWords[creature];
+  if (mark == 0) return;
+  const CreatureRecord& c = Creatures[creature];
+  const int countdown = HighlightTimer > AreaMarkTimer ? HighlightTimer : AreaMarkTimer;
+  const int alpha = countdown < 51 ? countdown * 5 : 255;
+  const int size = c.displayWords[kDisplayFigureSize];
+  const int left = size < 4 ? 8 : size == 4 ? 19 : 35;
+  const int up = size < 4 ? 8 : size == 4 ? 15 : 24;
+  const int width = c.figureSize[0].current + 2 * left;
+  const int height = c.figureSize[1].current + 2 * up;
+  DrawMapFrame(kSheetGlow, 2, ScreenPosX[creature] + 3 - left, ScreenPosY[creature] + 3 - up,
+               WithAlpha(RingColour(mark), alpha), width / 128.0f, height / 128.0f);
+}
+
+void DrawEffectFlash(int frame, int x, int y, int variant) {
+  static constexpr uint32_t kFlashColours[11] = {0xFFFFFFFFu, 0xFFFFF0A0u, 0xFFA0E0FFu, 0xFFFFA060u, 0xFFB0FFB0u,
+                                                 0xFFE0A0FFu, 0xFFFF6060u, 0xFF80FFFFu, 0xFFFFFF60u, 0xFFC0C0C0u,
+                                                 0xFFFFC0E0u};
+  if (variant < 1 || variant > 10) {
+    if (DebugMode) LogMessage("DEBUG - refused flash variant %i\r", variant);
+    return;
+  }
+  const int layers = 1 + variant % 3;
+  const float grow = 0.25f + 0.75f * static_cast<float>(frame < 0 ? 0 : frame) / 7.0f;
+  const int alpha = 255 - 25 * (frame < 0 ? 0 : frame);
+  BeginAdditive();
+  for (int layer = 0; layer < layers; ++layer) {
+    const float scale = 48.0f / 128.0f * grow * (1.0f - 0.25f * static_cast<float>(layer));
+    const int offset = static_cast<int>(24 - 64 * scale);
+    DrawMapFrame(kSheetGlow, 1, x + offset, y + offset, WithAlpha(kFlashColours[variant], alpha), scale, scale);
+  }
+  EndAdditive();
+}
+
+void DrawEffectSparks(int frame, int x, int y, int colourCode) {
+  if (colourCode < 1 || colourCode > 8) {
+    if (DebugMode) LogMessage("DEBUG - refused spark colour %i\r", colourCode);
+    return;
+  }
+  const float scale = 48.0f / 128.0f;
+  const int alpha = 255 - 20 * (frame < 0 ? 0 : frame);
+  BeginAdditive();
+  DrawMapFrame(kSheetGlow, 3, x, y, WithAlpha(GlowColour(colourCode), alpha), scale, scale, PhaseAngle);
+  EndAdditive();
+}
+
+int EventAnimationFrame(int n) {
+  if (n <= 0) return 0;
+  const int perEvent = FramesPerEvent > 0 ? FramesPerEvent : 1;
+  const int frame = n - PlaybackFramesLeft * n / perEvent;
+  return frame > n - 1 ? n - 1 : frame;
+}
+
+void DrawCastingGlyph(int kind, int frame, int x, int y, uint32_t colour) {
+  const int alpha = 200 - 15 * (frame < 0 ? 0 : frame > 12 ? 12 : frame);
+  const float pulse = 0.8f + 0.05f * static_cast<float>(frame % 5);
+  BeginAdditive();
+  switch (kind) {
+    case 6:  // a ring on every square
+      DrawMapFrame(kSheetGlow, 2, x + 2, y, WithAlpha(colour, alpha), 0.16f * pulse, 0.16f * pulse);
+      break;
+    case 7:  // a burst glow
+      DrawMapFrame(kSheetGlow, 1, x, y, WithAlpha(colour, alpha), 0.25f * pulse, 0.25f * pulse);
+      break;
+    case 8:  // a cone's sparks
+    case 9:  // a line's sparks
+      DrawMapFrame(kSheetGlow, 3, x + 2, y, WithAlpha(colour, alpha), 0.16f, 0.16f, PhaseAngle);
+      break;
+    case 11:  // a glyph turning on the squares
+      DrawMapFrame(kSheetGlow, 2, x + 2, y, WithAlpha(colour, alpha), 0.16f, 0.16f, -PhaseAngle);
+      break;
+    default:
+      if (DebugMode) LogMessage("DEBUG - refused glyph kind %i\r", kind);
+      break;
+  }
+  EndAdditive();
+}
+
+void DrawCastingWholeArea(int kind, int frame, int rows, int cols) {
+  if (kind != 10 && kind != 12) return;
+  const uint32_t colour = kind == 10 ? 0xFFF1B134u : 0xFF9157FDu;
+  const int alpha = 230 - 20 * (frame < 0 ? 0 : frame > 10 ? 10 : frame);
+  BeginAdditive();
+  ForEachViewSquare(rows, cols, [&](const ViewSquare& v) {
+    if (!AreaMask[v.index]) return;
+    DrawMapFrame(kSheetGlow, 1, v.sx - 12, v.sy - 12, WithAlpha(colour, alpha), 0.375f, 0.375f);
+  });
+  EndAdditive();
+}
+
+bool RowHasTallFloor(int row, int cols) {
+  const int y = FirstVisibleY + row;
+  if (y < 0 || y >= kMapSide) return false;
+  for (int c = 0; c <= cols; ++c) {
+    const int x = FirstVisibleX + c;
+    if (x < 0 || x >= kMapSide) continue;
+    const int index = SquareIndex(x, y);
+    if (!SquareExplored(index) || DarkInCombat(index)) continue;
+    const int floor = CurrentMap.layers[kLayerFloor][index];
+    if (floor == 123 || floor == 124) return true;
+  }
+  return false;
+}
+
+void DrawSquareObjects(int row, int cols, uint32_t tint) {
+  const int y = FirstVisibleY + row;
+  if (y < 0 || y >= kMapSide) return;
+  for (int c = 0; c <= cols; ++c) {
+    const int x = FirstVisibleX + c;
+    if (x < 0 || x >= kMapSide) continue;
+    const int index = SquareIndex(x, y);
+    if (!SquareExplored(index) || DarkInCombat(index)) continue;
+    const int floor = CurrentMap.layers[kLayerFloor][index];
+    if (floor != 123 && floor != 124) continue;
+    const int sx = 24 * c - SquareOffsetX, sy = 24 * row - SquareOffsetY;
+    DrawMapFrame(kSheetFloor, floor == 123 ? 22 : 23, sx - 5, sy - 13, tint);
+    if (CurrentMap.layers[kLayerObjects0][index] != 0) DrawItemMarker(x, y, sx, sy);
+    DrawMoveArrow(x, y, sx, sy);
+  }
+}
+
+void DrawObjectWallLayers(int rows, int cols, uint32_t tint) {
+  ForEachViewSquare(rows, cols, [&](const ViewSquare& v) {
+    const bool seen = SquareExplored(v.index) && !DarkInCombat(v.index);
+    const int wall = CurrentMap.layers[kLayerWalls][v.index];
+    const DoorFrames* door = DoorOf(wall);
+    if (!seen) {
+      // A door half out of sight is drawn with the half that has been seen.
+      int ox = 0, oy = 0;
+      bool second = false;
+      if (door && !DarkInCombat(v.index) && OtherDoorHalf(*door, v.x, v.y, &ox, &oy, &second) &&
+          SquareExplored(ox, oy))
+        DrawDoor(v, *door, tint);
+      return;
+    }
+    const int floor = CurrentMap.layers[kLayerFloor][v.index];
+    if (floor >= 3000 && floor <= 3999) DrawFloorPatch(v, floor, tint);
+    if (floor >= 1000 && floor <= 1039) {
+      const int group = (floor - 1000) / 10, phase = (floor - 1000) % 10;
+      DrawMapFrame(kSheetFloorFeatures, 10 * group + (phase + LayerTick10) % 10, v.sx, v.sy, tint);
+    }
+    if (floor == 2015 || floor == 2016) DrawMapFrame(kSheetObjects, floor - 2000, v.sx, v.sy, tint);
+    if (door)
+      DrawDoor(v, *door, tint);
+    else
+      DrawWallFeature(v, wall, tint);
+  });
+}
+
+void DrawSquareShading(int rows, int cols) {
+  ForEachSeenSquare(rows, cols, [&](const ViewSquare& v) {
+    const uint32_t shade = FogGrid[v.index];
+    if (shade > 1) DrawMapFrame(kSheetShade, static_cast<int>(shade) + 49, v.sx, v.sy);
+  });
+}
+
+uint8_t FireAreaSeen = 0;
+uint8_t FireAreaNear = 0;
+
+void DrawSquareOverlays(int rows, int cols, uint32_t tint, int layerFlag) {
+  (void)tint;
+  const bool jitter = ScreenMode == kModeExploring || ScreenMode == kModeResting;
+  ForEachSeenSquare(rows, cols, [&](const ViewSquare& v) {
+    const SquareEffectCell& cell = MagicAreaGrid[v.index];
+    if (layerFlag == 1) {
+      switch (cell.kind) {
+        case kEffectEntangle: DrawMapFrame(kSheetAreaMarks, 24, v.sx - 12, v.sy - 12, 0xC8FFFFFFu, 2, 2); break;
+        case kEffectWeb: DrawMapFrame(kSheetAreaMarks, 24, v.sx - 12, v.sy - 12, 0xDCFFFFFFu, 2, 2); break;
+        case kEffectSilence: DrawMapFrame(kSheetAreaMarks, 25, v.sx - 5, v.sy - 5, 0xD2FFFFFFu, 34 / 24.0f, 34 / 24.0f); break;
+        case kEffectFire:
+          if (cell.roundsLeft != 1000) DrawMapFrame(kSheetAreaMarks, 26, v.sx - 5, v.sy - 5, kWhite, 34 / 24.0f, 34 / 24.0f);
+          break;
+        default: break;
+      }
+      return;
+    }
+    // Above the creatures: the glows of silence and fire.
+    if (cell.kind == kEffectSilence || (cell.kind == kEffectFire && cell.roundsLeft != 1000)) {
+      int jx = 0, jy = 0;
+      if (jitter) {
+        jx = static_cast<int>(RandomUpTo(1));
+        jy = static_cast<int>(RandomUpTo(1));
+      }
+      DrawLightGlow(255, cell.kind == kEffectSilence ? 4 : 2, v.sx - 7 + jx, v.sy - 7 + jy, 0.3f);
+      if (cell.kind == kEffectFire) {
+        FireAreaSeen = 1;
+        if (std::abs(v.x - FocusSquareX) <= 2 && std::abs(v.y - FocusSquareY) <= 2) FireAreaNear = 1;
+      }
+    }
+  });
+}
+
+void ClearLargeObjectMarks() { std::memset(LargeDrawn, 0, sizeof LargeDrawn); }
+bool LargeObjectDrawn(int index) { return LargeDrawn[index] != 0; }
+void MarkLargeObjectDrawn(int index) { LargeDrawn[index] = 1; }
+
+void ResetSquareDrawingState() {
+  ClearLargeObjectMarks();
+  FireAreaSeen = 0;
+  FireAreaNear = 0;
+}

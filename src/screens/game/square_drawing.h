@@ -1,0 +1,79 @@
+// What the map view draws on and over single squares and creatures: glows,
+// item and move markers, the selection ring, effect flashes and sparks, the
+// casting preview's glyphs, the objects and walls of the squares, the fog at
+// the edge of what the party has explored, and the magic areas. Positions are
+// screen pixels of the view.
+#pragma once
+#include <cstdint>
+
+// The sheets the map view draws from.
+enum MapSheet : int {
+  kSheetGround = 0,
+  kSheetLargeMarks = 1,  // walls, doors and the debug marks (34 x 34)
+  kSheetFlames = 2,      // flames and missiles (18 x 18)
+  kSheetFloor = 4,       // floor tiles and rain
+  kSheetFloorFeatures = 8,  // animated floor 1000-1039, floor patches 3000-3005
+  kSheetAreaFloor = 7,   // magic areas and floors 900-917 (64 x 38)
+  kSheetShade = 12,      // fog at the edge of the explored squares; large walls
+  kSheetAreaMarks = 21,  // range marks and magic areas
+  kSheetFeatures = 30,   // features; the animated ones from frame 84
+  kSheetGlow = 32,       // glows and rings (128 x 128)
+  kSheetObjects = 29,    // objects on squares
+  kSheetArrows = 48,     // the path arrows (34 x 34)
+  kSheetBeam = 65,       // beam segments
+};
+
+// The glow colours by code (1 to 6, any other white).
+uint32_t GlowColour(int colourCode);
+// A soft glow of sheet 32 frame 1, drawn additively; an alpha below 255
+// replaces the colour's own.
+void DrawLightGlow(int alpha, int colourCode, int x, int y, float scale);
+
+// The marker of a square whose object stack holds an item (out of combat).
+void DrawItemMarker(int x, int y, int sx, int sy);
+// In combat, the path arrow of the square for the player's fighter.
+void DrawMoveArrow(int x, int y, int sx, int sy);
+// The selection ring under a creature whose mark is set.
+void DrawCreatureMarker(int creature);
+
+// An effect frame (1 to n) drawn additively: a flash in one of ten variants,
+// sparks turning with the phase angle in a glow colour (1 to 8).
+void DrawEffectFlash(int frame, int x, int y, int variant);
+void DrawEffectSparks(int frame, int x, int y, int colourCode);
+// The frame of an event's effect of n frames: n - frames left x n / frames per
+// event, at most n - 1.
+int EventAnimationFrame(int n);
+
+// The casting preview: the glyph of an area-display kind (6, 7, 8, 9, 11) on
+// one square of the area, and the whole-area drawing of kinds 10 and 12.
+void DrawCastingGlyph(int kind, int frame, int x, int y, uint32_t colour);
+void DrawCastingWholeArea(int kind, int frame, int rows, int cols);
+
+// Whether a view row holds floor code 123 or 124 on an explored square within
+// the view (and, in combat, not under darkness); RowHasTallCover is the same.
+bool RowHasTallFloor(int row, int cols);
+inline bool RowHasTallCover(int row, int cols) { return RowHasTallFloor(row, cols); }
+// The tall floor features of one view row with the item and move markers of
+// their squares: drawn again after the creatures above them, so they stand in front.
+void DrawSquareObjects(int row, int cols, uint32_t tint);
+
+// The object and wall layers of the visible squares: floor patches, walls,
+// doors and features.
+void DrawObjectWallLayers(int rows, int cols, uint32_t tint);
+// The fog over the edge of the explored squares.
+void DrawSquareShading(int rows, int cols);
+// The magic areas on the squares: below the creatures (layerFlag 1) webs,
+// entangling growth, silence and fire; above them (0) nothing further.
+void DrawSquareOverlays(int rows, int cols, uint32_t tint, int layerFlag);
+
+// Fire areas (kind 6) drawn this frame, and one of them near the focus square.
+extern uint8_t FireAreaSeen;
+extern uint8_t FireAreaNear;
+
+// Which squares of large objects and floor patches have been drawn this frame.
+void ClearLargeObjectMarks();
+bool LargeObjectDrawn(int index);
+void MarkLargeObjectDrawn(int index);
+
+// Puts the words above back to their start-up values (a new game, and tests).
+void ResetSquareDrawingState();

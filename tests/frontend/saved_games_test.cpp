@@ -1,0 +1,349 @@
+// Saving, loading and deleting whole games: what comes back, what a failed
+// save or a damaged file leaves, the slots, the journal, the details and the
+// play time.
+#include "save_fixture.h"
+
+#include "combat/actions/combat_actions.h"
+#include "combat/actions/start_of_combat.h"
+#include "combat/turns/combat_cycle.h"
+#include "engine/frame.h"
+#include "map/creature_paths.h"
+#include "state/fighter_slots.h"
+#include "engine/page_history.h"
+#include "engine/settings.h"
+#include "frontend/save_load_screen.h"
+#include "frontend/saved_game_files.h"
+#include "platform/system.h"
+#include "rules/conditions.h"
+#include "state/game_screen_words.h"
+
+namespace {
+
+using savetest::GameDigest;
+using savetest::SavedGames;
+using savetest::SlotFile;
+
+// Values of every kind a game holds, so that a lost one shows.
+void MarkTheGame(uint32_t seed) {
+  PartyGold = 1000 + seed;
+  GameFlags[17] = seed;
+  GameFlags[499] = 3 * seed;
+  MapMemory[7][3599] = 1;
+  MapMemory[40][0] = 1;
+  for (uint32_t& m : MapMemory[CurrentMapNumber]) m = 1;  // the battle map lies open, as on every entry
+  QuestJournal[37].state = 2;
+  QuestJournal[37].value = seed;
+  QuestJournal[37].text = "Find the miller's lost ledger (" + std::to_string(seed) + ").";
+  QuestJournal[37].length = static_cast<uint32_t>(QuestJournal[37].text.size());
+  AchievementProgress[5] = 1;
+  AchievementProgress[99] = 1;
+  HitDieRolls[0] = 10;
+  HitDieRolls[79] = static_cast<int32_t>(seed % 8 + 1);
+  std::snprintf(CraftedWeapons[12].name, sizeof CraftedWeapons[12].name, "Ledger Knife %u", seed);
+  CraftedWeapons[12].price = static_cast<int32_t>(seed);
+  StoredMaps[30].At(kLayerObjects0, 5, 6) = 5012;
+  OptionWords[kOptionScrollScribeCount] = 4;
+  TimeOfDayMinutes = 1000;
+  ScoreBonusPoints = 77;
+}
+
+// Where two images first differ, for the failure message.
+std::string FirstDifference(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b) {
+  if (a.size() != b.size()) return "sizes " + std::to_string(a.size()) + " and " + std::to_string(b.size());
+  for (size_t i = 0; i < a.size(); ++i)
+    if (a[i] != b[i]) return "byte " + std::to_string(i) + ": " + std::to_string(a[i]) + " and " + std::to_string(b[i]);
+  return "none";
+}
+
+void ExpectSameGame(const GameDigest& want, const GameDigest& got) {
+  EXPECT_TRUE(want.roster == got.roster) << "creatures, " << FirstDifference(want.roster, got.roster);
+  EXPECT_TRUE(want.crafted == got.crafted) << "crafted items, " << FirstDifference(want.crafted, got.crafted);
+  EXPECT_TRUE(want.maps == got.maps) << "maps, " << FirstDifference(want.maps, got.maps);
+  EXPECT_TRUE(want.memory == got.memory) << "map memory";
+  EXPECT_TRUE(want.flags == got.flags) << "flags";
+  EXPECT_TRUE(want.journal == got.journal) << "journal";
+  EXPECT_TRUE(want.achievements == got.achievements) << "achievements";
+  EXPECT_EQ(want.gold, got.gold);
+  EXPECT_EQ(want.hitDieRolls, got.hitDieRolls);
+  EXPECT_EQ(want.options, got.options);
+}
+
+TEST_F(SavedGames, AGameSavedInTheMiddleOfABattleComesBackFieldByField) {
+  // The battle's map entered as a load enters it, then the battle under way.
+  StartBattle(3, 0);
+  ASSERT_EQ(WriteSavedGame(2), 0);
+  ASSERT_EQ(LoadSavedGame(2), 0);
+  ForcedCombat = 1;
+  ASSERT_EQ(StartCombat(0), 1);
+  for (int i = 0; i < 80 && InCombat == 1; ++i) battles::StepBattleFrame();
+  ASSERT_EQ(InCombat, 1u);
+  // Entering the map stops every creature where it stands; here they stand already.
+  for (int id : battles::BattleFighters()) ResetCreaturePath(id);
+  MarkTheGame(1);
+  // A short-lived condition of a monster: the saved game drops it, the running game keeps it.
+  // A lasting one it keeps.
+  const int monster = battles::BattleFighters().back();
+  AddCondition(monster, kCondHasted, 5, 0, 18, 0);
+  AddCondition(monster, kCondMageArmor, kDurationLasting, 4, 18, 0);
+  ASSERT_EQ(WriteSavedGame(1), 0);
+  EXPECT_GE(FindCondition(monster, kCondHasted), 0);
+  EXPECT_EQ(ScreenMode, kModeExploring);
+  GameDigest saved = GameDigest::Take();
+  // The slot holds the game as it was at the moment of saving.
+  EXPECT_TRUE(savetest::ReadBytes(SlotFile(1, "SaveChar.cml")) == saved.roster);
+  EXPECT_TRUE(savetest::ReadBytes(SlotFile(1, "SaveWeapon.wml")) == saved.crafted);
+  EXPECT_TRUE(savetest::ReadBytes(SlotFile(1, "GameFlags.dat")) == saved.flags);
+  EXPECT_TRUE(savetest::ReadBytes(SlotFile(1, "MapMemory.dat")) == saved.memory);
+  savetest::DropConditions(&saved.roster);
+  savetest::GatherPartyOnLeader(&saved.roster);
+
+  MarkTheGame(2);
+  Creatures[700].hitPoints = 1;
+  std::strcpy(Creatures[2].name, "Someone Else");
+  ASSERT_EQ(LoadSavedGame(1), 0);
+  EXPECT_EQ(FindCondition(monster, kCondHasted), -1);
+  EXPECT_GE(FindCondition(monster, kCondMageArmor), 0);
+  GameDigest loaded = GameDigest::Take();
+  savetest::DropConditions(&loaded.roster);
+  ExpectSameGame(saved, loaded);
+  EXPECT_EQ(InCombat, 0u);
+  EXPECT_EQ(ScreenMode, kModeExploring);
+  EXPECT_EQ(TimeOfDayMinutes, 1000);
+  EXPECT_EQ(ScoreBonusPoints, 77);
+  EXPECT_EQ(CurrentMapNumber, Creatures[0].map);
+}
+
+// The files of a slot, to put back as they were.
+std::vector<std::pair<std::string, std::vector<uint8_t>>> KeepSlot(int slot, bool mainAdventure) {
+  std::vector<std::string> names = {"SaveChar.cml", "SaveWeapon.wml", "MapMemory.dat", "GameFlags.dat",
+                                    "Journal.dat", "Achievements.dat", "Details.dat"};
+  if (mainAdventure) names.push_back("Maps\\WorldMap.dat");
+  for (int n = 0; n < kStoredMapCount; ++n) names.push_back("Maps\\Map" + std::to_string(n) + ".dat");
+  std::vector<std::pair<std::string, std::vector<uint8_t>>> kept;
+  for (const std::string& name : names) {
+    const std::string path = SlotFile(slot, name.c_str());
+    if (platform::GameFileExists(path.c_str())) kept.emplace_back(path, savetest::ReadBytes(path));
+  }
+  return kept;
+}
+
+TEST_F(SavedGames, AMissingShortOrDamagedFileLeavesTheRunningGameAsItWas) {
+  StartBattle(5, 0);
+  MarkTheGame(1);
+  ASSERT_EQ(WriteSavedGame(1), 0);
+  const auto kept = KeepSlot(1, true);
+  MarkTheGame(2);
+  const GameDigest running = GameDigest::Take();
+  const int boxes = platform::MessageBoxCount();
+
+  struct Damage {
+    const char* file;
+    long size;         // cut to this length (-1 remove the file, 0 leave it)
+    long at = -1;      // a word put at this offset
+    int32_t word = 0;
+    int code;
+  };
+  const Damage damages[] = {
+      {"SaveChar.cml", 18704 + 3776 * 3 + 100, -1, 0, kLoadCharactersFailed},  // a record cut short
+      {"SaveChar.cml", -1, -1, 0, kLoadCharactersFailed},
+      {"SaveChar.cml", 0, 604, 41, kLoadCharactersFailed},  // creature 0 on no stored map
+      {"SaveChar.cml", 0, 608, 60, kLoadCharactersFailed},  // nor on a square of its map
+      {"SaveWeapon.wml", 3760000 - 752, -1, 0, kLoadWeaponsFailed},
+      {"Maps\\Map5.dat", 115000, -1, 0, kLoadMapsFailed},
+      {"Maps\\Map5.dat", 0, 460, 61, kLoadMapsFailed},  // wider than the grids
+      {"Maps\\WorldMap.dat", -1, -1, 0, kLoadWorldMapFailed},
+      {"MapMemory.dat", 590396, -1, 0, kLoadMapMemoryFailed},
+      {"GameFlags.dat", -1, -1, 0, kLoadGameFlagsFailed},
+      {"Journal.dat", 0, 0, 10000, kLoadJournalFailed},  // a text longer than the journal's buffer
+      {"Journal.dat", 30, -1, 0, kLoadJournalFailed},
+      {"Achievements.dat", 0, 100, 0, kLoadAchievementsFailed},  // one word too many
+      {"Details.dat", 700, -1, 0, kLoadDetailsFailed},
+      {"Details.dat", -1, -1, 0, kLoadDetailsFailed},
+  };
+  for (const Damage& d : damages) {
+    for (const auto& [path, bytes] : kept) savetest::WriteBytes(path, bytes);
+    const std::string path = SlotFile(1, d.file);
+    std::vector<uint8_t> bytes = savetest::ReadBytes(path);
+    if (d.size < 0) {
+      ASSERT_TRUE(platform::RemoveGameFile(path.c_str()));
+    } else {
+      if (d.size > 0) bytes.resize(static_cast<size_t>(d.size));
+      if (d.at >= 0) {
+        if (bytes.size() < static_cast<size_t>(d.at + 4)) bytes.resize(static_cast<size_t>(d.at + 4));
+        std::memcpy(bytes.data() + d.at, &d.word, 4);
+      }
+      savetest::WriteBytes(path, bytes);
+    }
+    EXPECT_EQ(LoadSavedGame(1), d.code) << d.file << " " << d.size << " " << d.at;
+    const GameDigest after = GameDigest::Take();
+    EXPECT_TRUE(after.roster == running.roster && after.crafted == running.crafted && after.maps == running.maps &&
+                after.memory == running.memory && after.flags == running.flags && after.journal == running.journal &&
+                after.achievements == running.achievements && after.gold == running.gold)
+        << "the running game changed: " << d.file;
+  }
+  // A bad world map is refused, not fatal.
+  EXPECT_EQ(platform::MessageBoxCount(), boxes);
+  EXPECT_TRUE(InCombat == 1u);
+}
+
+TEST_F(SavedGames, ASaveThatFailsOrStopsAtAnyWriteOrRenameLeavesTheSlotsGameLoadable) {
+  StartBattle(6, 0);
+  MarkTheGame(1);
+  ASSERT_EQ(WriteSavedGame(1), 0);
+  ASSERT_EQ(LoadSavedGame(1), 0);
+  ASSERT_EQ(WriteSavedGame(2), 0);
+  const GameDigest before = GameDigest::Take();
+  const int writesAndRenames = 51;  // 49 files and the two renames that put the new folder in place
+
+  for (const bool machineStops : {true, false}) {
+    for (int n = 1; n <= writesAndRenames + 1; ++n) {
+      SCOPED_TRACE("operation " + std::to_string(n) + (machineStops ? ", the machine stops there" : ""));
+      MarkTheGame(2);
+      platform::file_faults::FailOperation(n, machineStops);
+      const int result = WriteSavedGame(1);
+      const int counted = platform::file_faults::OperationsCounted();
+      platform::file_faults::Clear();
+      if (n > writesAndRenames) {
+        EXPECT_EQ(counted, writesAndRenames);
+        EXPECT_EQ(result, 0);
+        // Slot 1 holds the first game again for the next round.
+        ASSERT_EQ(LoadSavedGame(2), 0);
+        ASSERT_EQ(WriteSavedGame(1), 0);
+        break;
+      }
+      EXPECT_NE(result, 0);
+      ASSERT_EQ(LoadSavedGame(1), 0);
+      ExpectSameGame(before, GameDigest::Take());
+      EXPECT_FALSE(platform::GameFolderExists((folder_ + "\\1.new").c_str()));
+      EXPECT_FALSE(platform::GameFolderExists((folder_ + "\\1.old").c_str()));
+    }
+  }
+}
+
+TEST_F(SavedGames, TheIntroductoryAdventureSavesDeletesAndLoadsOnlyItsFourMaps) {
+  savetest::IntroductoryGame();
+  StoredMaps[3].width = StoredMaps[3].height = 10;  // not one of its maps
+  ASSERT_EQ(WriteSavedGame(1), 0);
+  for (int n = 0; n < kStoredMapCount; ++n) {
+    const std::string map = SlotFile(1, ("Maps\\Map" + std::to_string(n) + ".dat").c_str());
+    EXPECT_EQ(platform::GameFileExists(map.c_str()), n >= 21 && n <= 24) << n;
+  }
+  EXPECT_FALSE(platform::GameFileExists(SlotFile(1, "Maps\\WorldMap.dat").c_str()));
+  ASSERT_EQ(LoadSavedGame(1), 0);
+  EXPECT_EQ(StoredMaps[3].width, 0);
+  EXPECT_EQ(CurrentMapNumber, 22);
+  EXPECT_STREQ(CurrentMap.name, "Old Mill");
+  EXPECT_EQ(Creatures[3].squareX, 3);  // the party gathers on creature 0's square
+  EXPECT_EQ(DeleteSavedGame(1), 0);
+  EXPECT_FALSE(platform::GameFolderExists((folder_ + "\\1").c_str()));
+}
+
+TEST_F(SavedGames, TheJournalKeepsEntriesUpToTheLastStartedOneAndNoTextBeyondItsBuffer) {
+  std::vector<uint8_t> file;
+  EncodeJournal(QuestJournal, &file);
+  EXPECT_EQ(file.size(), 12u);  // nothing started: entry 0 alone
+  QuestJournal[37].state = 1;
+  QuestJournal[2].text = "Ask at the mill.";
+  QuestJournal[2].length = 16;
+  QuestJournal[5].length = 30000;  // a length no text has: cut to 9,999 bytes, zeros after the text
+  EncodeJournal(QuestJournal, &file);
+  EXPECT_EQ(file.size(), 38 * 12u + 16 + 9999);
+  std::vector<JournalEntry> read;
+  ASSERT_TRUE(DecodeJournal(file.data(), file.size(), &read));
+  ASSERT_EQ(read.size(), 200u);
+  EXPECT_EQ(read[2].text, "Ask at the mill.");
+  EXPECT_EQ(read[2].length, 16u);
+  EXPECT_EQ(read[37].state, 1u);
+  EXPECT_EQ(read[5].length, 0u);
+  // A length of 10,000 or more is damage, never an overrun.
+  int32_t tooLong = 10000;
+  std::memcpy(file.data(), &tooLong, 4);
+  EXPECT_FALSE(DecodeJournal(file.data(), file.size(), &read));
+}
+
+TEST_F(SavedGames, DetailsHoldTheSaveDateThePlayTimeAndTheAverageLevelOfThoseStillInTheGame) {
+  savetest::IntroductoryGame();
+  Creatures[0].level = 4;
+  Creatures[1].level = 3;
+  Creatures[2].level = 9;
+  AddCondition(2, kCondPetrified, kDurationLasting, 0, 18, 0);
+  Creatures[3].name[0] = '\0';
+  Creatures[3].level = 20;
+  PlayTime.baseHours = 2;
+  PlayTime.baseMinutes = 50;
+  PlayTime.since = savetest::Moment(-(59 * 60 + 40)).stamp;  // 59 minutes 40 seconds ago
+  ASSERT_EQ(WriteSavedGame(1), 0);
+  std::vector<uint8_t> bytes = savetest::ReadBytes(SlotFile(1, "Details.dat"));
+  ASSERT_EQ(bytes.size(), kDetailsBytes);
+  SavedGameDetails d;
+  ASSERT_TRUE(DecodeDetails(bytes.data(), bytes.size(), &d));
+  EXPECT_EQ(d.averageLevel, 3);
+  EXPECT_EQ(d.day, 14);
+  EXPECT_EQ(d.month, 3);
+  EXPECT_EQ(d.playHours, 3);
+  EXPECT_EQ(d.playMinutes, 50);
+  EXPECT_STREQ(d.mapName, "Old Mill");
+
+  PlayTime.since = savetest::Moment(-29).stamp;
+  UpdatePlayTime();
+  EXPECT_EQ(SaveDetails.playHours, 2);
+  EXPECT_EQ(SaveDetails.playMinutes, 50);
+
+  // A whole party out of the game has level 0.
+  for (int m = 0; m < kPartySize; ++m) AddCondition(m, kCondDead, kDurationLasting, 0, 18, 0);
+  ASSERT_EQ(WriteSavedGame(1), 0);
+  bytes = savetest::ReadBytes(SlotFile(1, "Details.dat"));
+  ASSERT_TRUE(DecodeDetails(bytes.data(), bytes.size(), &d));
+  EXPECT_EQ(d.averageLevel, 0);
+
+  // Details from before the last three words load with their defaults.
+  OptionWords[kOptionSetOutAbilityRule] = 5;
+  OptionWords[kOptionScrollScribeCount] = 5;
+  ScoreBonusPoints = 5;
+  bytes.resize(792);
+  savetest::WriteBytes(SlotFile(1, "Details.dat"), bytes);
+  ASSERT_EQ(LoadSavedGame(1), 0);
+  EXPECT_EQ(OptionWords[kOptionSetOutAbilityRule], 1);
+  EXPECT_EQ(OptionWords[kOptionScrollScribeCount], 1);
+  EXPECT_EQ(ScoreBonusPoints, 0);
+  EXPECT_EQ(PlayTime.baseHours, 2);
+  EXPECT_EQ(PlayTime.baseMinutes, 50);
+  EXPECT_EQ(PlayTime.since, savetest::Moment(0).stamp);
+}
+
+TEST_F(SavedGames, SlotsStayWithoutGapsAndTheStartOfEachAdventureIsNeverWrittenOrDeleted) {
+  savetest::IntroductoryGame();
+  EXPECT_EQ(FindFreeSaveSlot(), 1);
+  for (int slot = 1; slot <= 3; ++slot) {
+    Creatures[4].level = slot;
+    ASSERT_EQ(WriteSavedGame(slot), 0);
+  }
+  EXPECT_EQ(FindFreeSaveSlot(), 4);
+
+  // A game saved without a journal still deletes; the slots above move down.
+  ASSERT_TRUE(platform::RemoveGameFile(SlotFile(2, "Journal.dat").c_str()));
+  SaveListMaxScroll = 4;
+  EXPECT_EQ(DeleteSavedGame(2), 0);
+  CloseSaveSlotGap(2, 3);
+  EXPECT_EQ(FindFreeSaveSlot(), 3);
+  EXPECT_EQ(SaveListMaxScroll, 3);
+  ASSERT_EQ(LoadSavedGame(2), 0);
+  EXPECT_EQ(Creatures[4].level, 3);
+  SaveListMaxScroll = 3;
+  // The highest slot moves nothing; the last one leaves the list as it was.
+  EXPECT_EQ(DeleteSavedGame(2), 0);
+  CloseSaveSlotGap(2, 2);
+  EXPECT_EQ(SaveListMaxScroll, 2);
+  EXPECT_EQ(DeleteSavedGame(1), 0);
+  CloseSaveSlotGap(1, 1);
+  EXPECT_EQ(SaveListMaxScroll, 2);
+  EXPECT_EQ(FindFreeSaveSlot(), 1);
+
+  ASSERT_TRUE(platform::MakeGameFolder((folder_ + "\\0").c_str()));
+  savetest::WriteBytes(SlotFile(0, "SaveChar.cml"), {1, 2, 3});
+  EXPECT_NE(WriteSavedGame(0), 0);
+  EXPECT_NE(DeleteSavedGame(0), 0);
+  EXPECT_EQ(savetest::ReadBytes(SlotFile(0, "SaveChar.cml")), (std::vector<uint8_t>{1, 2, 3}));
+}
+
+}  // namespace

@@ -1,0 +1,196 @@
+// The creatures of the map view: the figure table and poses, the order in
+// which figures cover each other, dimming, translucency, the blinking
+// outline and the tall floor features drawn in front of a figure.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "combat/actions/start_of_combat.h"
+#include "rules/conditions.h"
+#include "screens/game/creature_figures.h"
+#include "screens/game/game_screen.h"
+#include "screens/game/figure_table.h"
+#include "state/turn_order.h"
+#include "map_scene.h"
+
+namespace {
+
+TEST(FigureTable, PosesFramesAndTheEdgesOfTheTable) {
+  int sheet = 0, frame = 0;
+  // Twelve-frame figures: column by facing, row by state.
+  ASSERT_TRUE(FigureSheetFrame(1, 3, 0, &sheet, &frame));
+  EXPECT_EQ(sheet, 9);
+  EXPECT_EQ(frame, 1);
+  ASSERT_TRUE(FigureSheetFrame(1, 1, 3, &sheet, &frame));
+  EXPECT_EQ(frame, 1 + 3 + 8);
+  ASSERT_TRUE(FigureSheetFrame(8, 6, 1, &sheet, &frame));
+  EXPECT_EQ(frame, 12 * 8 - 11 + 2 + 4);
+  // Eight-frame figures: the half by facing, the frame by state.
+  ASSERT_TRUE(FigureSheetFrame(25, 5, 4, &sheet, &frame));
+  EXPECT_EQ(sheet, 14);
+  EXPECT_EQ(frame, 8 * 25 - 199 + 4 + 3);
+  // A single-frame figure ignores facing and state.
+  ASSERT_TRUE(FigureSheetFrame(37, 7, 2, &sheet, &frame));
+  EXPECT_EQ(frame, 97);
+  // The huge figures run over into the next sheet past frame 8.
+  ASSERT_TRUE(FigureSheetFrame(214, 1, 3, &sheet, &frame));
+  EXPECT_EQ(sheet, 40);
+  EXPECT_EQ(frame, 3 + 8 + 3 - 9);
+  ASSERT_TRUE(FigureSheetFrame(213, 3, 0, &sheet, &frame));
+  EXPECT_EQ(sheet, 38);
+  EXPECT_EQ(frame, 0);
+  // Outside the table nothing is drawn; a facing or state outside its table stands.
+  EXPECT_FALSE(FigureSheetFrame(0, 3, 0, &sheet, &frame));
+  EXPECT_FALSE(FigureSheetFrame(227, 3, 0, &sheet, &frame));
+  EXPECT_FALSE(FigureSheetFrame(-1, 3, 0, &sheet, &frame));
+  for (int facing : {0, 9, -3}) {
+    ASSERT_TRUE(FigureSheetFrame(1, facing, 0, &sheet, &frame));
+    EXPECT_EQ(frame, 1);
+  }
+  ASSERT_TRUE(FigureSheetFrame(1, 3, 17, &sheet, &frame));
+  EXPECT_EQ(frame, 1);
+  int w = 0, h = 0;
+  EXPECT_FALSE(SizeClassFrame(0, &w, &h));
+  EXPECT_FALSE(SizeClassFrame(9, &w, &h));
+  ASSERT_TRUE(SizeClassFrame(8, &w, &h));
+  EXPECT_EQ(w, 72);
+}
+
+class CreatureFigures : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(harness::StartGame());
+    mapscene::LayOutMap();
+  }
+  void TearDown() override { harness::StopGame(); }
+
+  // The figure draws (sheets 9 to 47 other than the fog, the marks and the glow) in order.
+  static std::vector<SheetDraw> Figures(const std::vector<SheetDraw>& draws) {
+    std::vector<SheetDraw> out;
+    for (const SheetDraw& d : draws)
+      if (d.slot >= 9 && d.slot != 12 && d.slot != 21 && d.slot != 32 && d.slot < 48) out.push_back(d);
+    return out;
+  }
+};
+
+TEST_F(CreatureFigures, AFigureFurtherDownCoversOneAboveAndFiguresOutsideTheTableDrawNothing) {
+  mapscene::Place(10, 5, 5, 1);   // lower on the screen, placed first
+  mapscene::Place(11, 5, 4, 9);
+  mapscene::Place(12, 6, 6, 999);  // no such figure
+  mapscene::Place(13, 7, 6, 1, 0); // size class 0
+  const std::vector<SheetDraw> figures = Figures(mapscene::RecordScene());
+  ASSERT_EQ(figures.size(), 2u);
+  EXPECT_EQ(figures[0].slot, 10);  // the one above first
+  EXPECT_EQ(figures[1].slot, 9);
+  EXPECT_EQ(figures[1].y, 24 * 5 - 3);
+  EXPECT_EQ(ScreenPosX[12], -1);
+  EXPECT_EQ(ScreenPosX[13], -1);
+}
+
+TEST_F(CreatureFigures, RememberedCreaturesAreDimmedAndInvisibleOnesTranslucent) {
+  mapscene::Place(10, 3, 3, 1);
+  mapscene::Place(11, 8, 3, 1);
+  MapMemory[mapscene::kMap][SquareIndex(3, 3)] = 0;  // never seen
+  MapMemory[mapscene::kMap][SquareIndex(8, 3)] = 0;
+  AddCondition(11, kCondInvisible, 5, 0, 1, 0);
+  // Out of combat neither is drawn.
+  EXPECT_TRUE(Figures(mapscene::RecordScene()).empty());
+  // Taking part in the battle, both are drawn dimmed; the invisible one at alpha 120.
+  InCombat = 1;
+  TurnOrder[0].creature = 10;
+  TurnEntryCount = 1;
+  CombatParticipants[0] = 11;
+  CombatParticipantCount = 1;
+  const std::vector<SheetDraw> figures = Figures(mapscene::RecordScene());
+  ASSERT_EQ(figures.size(), 2u);
+  EXPECT_EQ(figures[0].colour, 0xFFBFA0A0u);  // 255 x 75 / 100, 255 x 63 / 100
+  EXPECT_EQ(figures[1].colour, 0x78BFA0A0u);
+  // A square at the edge of the black counts as seen but dimmed in any case.
+  InCombat = 0;
+  MapMemory[mapscene::kMap][SquareIndex(3, 3)] = 1;
+  FogGrid[SquareIndex(3, 3)] = 12;
+  const std::vector<SheetDraw> edge = Figures(mapscene::RecordScene());
+  ASSERT_EQ(edge.size(), 1u);
+  EXPECT_EQ(edge[0].colour, 0xFFBFA0A0u);
+}
+
+TEST_F(CreatureFigures, TheHoveredPartyMemberBlinksAsAnOrangeSilhouette) {
+  mapscene::Place(0, 4, 4, 1);
+  Creatures[0].allegiance = kAllegianceParty;
+  mapscene::Place(10, 6, 4, 1);
+  AddCondition(0, kCondInvisible, 5, 0, 1, 0);
+  auto kindsOf = [](int creature) {
+    std::vector<int> kinds;
+    for (const SheetDraw& d : mapscene::RecordScene())
+      if (d.slot == 9 && d.x == ScreenPosX[creature]) kinds.push_back(d.kind);
+    return kinds;
+  };
+  HoveredCreature = 0;
+  BlinkTick = 10;
+  EXPECT_EQ(kindsOf(0), std::vector<int>{0});
+  HoveredCreature = 0;
+  BlinkTick = 11;
+  std::vector<SheetDraw> draws = mapscene::RecordScene();
+  auto silhouette = std::find_if(draws.begin(), draws.end(), [](const SheetDraw& d) { return d.kind == 2; });
+  ASSERT_NE(silhouette, draws.end());
+  EXPECT_EQ(silhouette->colour, 0x78D87600u);  // the outline colour at the invisible alpha
+  // An enemy under the mouse is drawn as it is.
+  HoveredCreature = 10;
+  EXPECT_EQ(kindsOf(10), std::vector<int>{0});
+}
+
+TEST_F(CreatureFigures, ALargeFigureIsScaledToItsDrawnSizeAndCentredOnItsFootprint) {
+  mapscene::Place(10, 4, 4, 213, 8, 2, 48, 48);
+  const std::vector<SheetDraw> figures = Figures(mapscene::RecordScene());
+  ASSERT_EQ(figures.size(), 1u);
+  EXPECT_FLOAT_EQ(figures[0].scaleX, 48.0f / 72.0f);
+  EXPECT_EQ(figures[0].x, 24 * 4 - 3);
+  // A one-square figure drawn at 32 by 32 stands 4 pixels out of its square.
+  mapscene::LayOutMap();
+  mapscene::Place(10, 4, 4, 1, 4, 1, 32, 32);
+  const std::vector<SheetDraw> wide = Figures(mapscene::RecordScene());
+  ASSERT_EQ(wide.size(), 1u);
+  EXPECT_EQ(wide[0].x, 24 * 4 - 4 - 3);
+  EXPECT_FLOAT_EQ(wide[0].scaleX, 1.0f);
+}
+
+TEST_F(CreatureFigures, ATallFloorFeatureBelowAFigureIsDrawnAgainInFrontOfIt) {
+  mapscene::Place(10, 4, 4, 1);
+  CurrentMap.At(kLayerFloor, 6, 5) = 123;  // in the row below the figure
+  const std::vector<SheetDraw> draws = mapscene::RecordScene();
+  std::vector<int> order;  // 1 the feature, 2 the figure
+  for (const SheetDraw& d : draws) {
+    if (d.slot == 4 && d.frame == 22) order.push_back(1);
+    if (d.slot == 9) order.push_back(2);
+  }
+  EXPECT_EQ(order, (std::vector<int>{1, 2, 1}));
+  // Two rows further down it no longer reaches the figure.
+  CurrentMap.At(kLayerFloor, 6, 5) = 0;
+  CurrentMap.At(kLayerFloor, 6, 7) = 123;
+  order.clear();
+  for (const SheetDraw& d : mapscene::RecordScene())
+    if (d.slot == 4 && d.frame == 22) order.push_back(1);
+  EXPECT_EQ(order.size(), 1u);
+}
+
+TEST_F(CreatureFigures, FloatingTextsStaggerRiseAndFade) {
+  mapscene::Place(10, 4, 4, 1);
+  mapscene::Place(11, 8, 4, 1);
+  ShowFloatingText(10, "Disruption");  // ten characters
+  mapscene::DrawScene();
+  const int y = FloatingTexts[10].y;
+  EXPECT_EQ(FloatingTexts[10].x, 24 * 4 + 11 - 40);
+  ShowFloatingText(11, "Miss");
+  mapscene::DrawScene();
+  EXPECT_EQ(y - FloatingTexts[11].y, 8);  // begun a frame apart
+  EXPECT_EQ(FloatingTexts[10].y, y - 1);  // and rising a pixel every two frames
+  mapscene::DrawScene();
+  EXPECT_EQ(FloatingTexts[10].y, y - 1);
+  mapscene::DrawScene();
+  EXPECT_EQ(FloatingTexts[10].y, y - 2);
+  for (int i = 0; i < 60; ++i) mapscene::DrawScene();
+  EXPECT_EQ(FloatingTexts[10].framesLeft, -1);
+  EXPECT_EQ(FloatingTexts[10].x, -1);
+}
+
+}  // namespace

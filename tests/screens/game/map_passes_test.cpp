@@ -1,0 +1,143 @@
+// The square passes of the map view: their order round the creatures, what
+// stays black, the stored codes that animate, the light sources and rain
+// at the map's edges, and the sound-making features they report.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "map/rain_shelter.h"
+#include "map/square_grids.h"
+#include "screens/game/square_drawing.h"
+#include "state/turn_order.h"
+#include "map_scene.h"
+
+namespace {
+
+class MapPasses : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(harness::StartGame());
+    mapscene::LayOutMap();
+  }
+  void TearDown() override { harness::StopGame(); }
+
+  static int Count(const std::vector<SheetDraw>& draws, int slot, int frame) {
+    return static_cast<int>(std::count_if(draws.begin(), draws.end(), [&](const SheetDraw& d) {
+      return d.slot == slot && (frame < 0 || d.frame == frame);
+    }));
+  }
+  // Where the first draw of a sheet frame stands in the scene, -1 none.
+  static int IndexOf(const std::vector<SheetDraw>& draws, int slot, int frame) {
+    for (size_t i = 0; i < draws.size(); ++i)
+      if (draws[i].slot == slot && draws[i].frame == frame) return static_cast<int>(i);
+    return -1;
+  }
+};
+
+TEST_F(MapPasses, PassesRunInTheirOrderRoundTheCreatures) {
+  CurrentMap.At(kLayerFloor, 3, 3) = 210;          // floor tile, first pass
+  CurrentMap.At(kLayerWalls, 5, 3) = 60;           // a large object: lower right quarter, then the rest
+  CurrentMap.At(kLayerFloor, 6, 3) = 700;          // animated floor, after the creatures
+  CurrentMap.At(kLayerFloor, 7, 3) = 2015;         // a brazier's glow, last of the squares
+  mapscene::Place(10, 4, 4, 1);
+  const std::vector<SheetDraw> draws = mapscene::RecordScene();
+  const int floor = IndexOf(draws, 4, 10), lowerRight = IndexOf(draws, 0, 60), figure = IndexOf(draws, 9, 2);
+  const int upperLeft = IndexOf(draws, 0, 57), animated = IndexOf(draws, 5, 0), glow = IndexOf(draws, 32, 1);
+  ASSERT_NE(floor, -1);
+  EXPECT_LT(floor, lowerRight);
+  EXPECT_LT(lowerRight, figure);
+  EXPECT_LT(figure, upperLeft);
+  EXPECT_LT(upperLeft, animated);
+  EXPECT_LT(animated, glow);
+  EXPECT_EQ(draws[static_cast<size_t>(lowerRight)].x, 24 * 5 - 3);
+  EXPECT_EQ(draws[static_cast<size_t>(upperLeft)].y, 24 * 3 - 30);
+}
+
+TEST_F(MapPasses, UnseenSquaresAndDarknessInCombatStayBlack) {
+  MapMemory[mapscene::kMap][SquareIndex(2, 2)] = 0;
+  MagicAreaGrid[SquareIndex(3, 2)] = {kEffectDarkness, 5, 0};
+  auto groundAt = [&](int x, int y) {
+    const std::vector<SheetDraw> draws = mapscene::RecordScene();
+    return std::count_if(draws.begin(), draws.end(), [&](const SheetDraw& d) {
+      return d.slot == 0 && d.x == 24 * x && d.y == 24 * y;
+    });
+  };
+  EXPECT_EQ(groundAt(2, 2), 0);
+  EXPECT_EQ(groundAt(3, 2), 1);
+  InCombat = 1;
+  EXPECT_EQ(groundAt(3, 2), 0);
+  MagicAreaGrid[SquareIndex(3, 2)] = {};
+  EXPECT_EQ(groundAt(3, 2), 1);
+  // With the view at the camera's lower limit the two rows and columns
+  // before the map stay black.
+  InCombat = 0;
+  FirstVisibleX = FirstVisibleY = -2;
+  const std::vector<SheetDraw> draws = mapscene::RecordScene();
+  EXPECT_FALSE(draws.empty());
+  for (const SheetDraw& d : draws) EXPECT_TRUE(d.x >= 48 && d.y >= 48) << d.x << "," << d.y;
+}
+
+TEST_F(MapPasses, AnimatedFloorsStepOnlyWhileExploringOrInADialogue) {
+  int32_t& down = CurrentMap.At(kLayerFloor, 2, 2);
+  int32_t& up = CurrentMap.At(kLayerFloor, 3, 2);
+  down = 800;
+  up = 617;
+  FloorTick = 0;
+  mapscene::DrawScene();
+  EXPECT_EQ(down, 817);  // the 800 run goes backwards
+  EXPECT_EQ(up, 600);
+  FloorTick = 1;
+  mapscene::DrawScene();
+  EXPECT_EQ(down, 817);
+  ScreenMode = 11;  // aiming
+  FloorTick = 0;
+  mapscene::DrawScene();
+  EXPECT_EQ(down, 817);
+  ScreenMode = kModeResting;
+  mapscene::DrawScene();
+  EXPECT_EQ(down, 816);
+}
+
+TEST_F(MapPasses, TorchesAndRainAtTheMapsEdges) {
+  CurrentMap.width = 10;
+  CurrentMap.height = 8;
+  CurrentMap.At(kLayerFloor, 3, 7) = 306;  // on the last row
+  CurrentMap.At(kLayerFloor, 5, 2) = 306;
+  MapMemory[mapscene::kMap][SquareIndex(5, 3)] = 0;
+  FlameTick = 1;
+  std::vector<SheetDraw> draws = mapscene::RecordScene();
+  EXPECT_EQ(Count(draws, 2, 6), 1);  // the torch below an unseen square stays dark
+  MapMemory[mapscene::kMap][SquareIndex(5, 3)] = 1;
+  draws = mapscene::RecordScene();
+  EXPECT_EQ(Count(draws, 2, 6), 2);
+  EXPECT_TRUE(AmbientSourceFlags[kAmbientFlames].seen);
+
+  RainFrame = 85;
+  RainShelterGrid[SquareIndex(9, 2)] = 2;  // last column
+  RainShelterGrid[SquareIndex(9, 7)] = 2;  // last column and row
+  RainShelterGrid[SquareIndex(4, 4)] = 2;
+  RainShelterGrid[SquareIndex(4, 5)] = 1;  // sheltered
+  draws = mapscene::RecordScene();
+  EXPECT_EQ(Count(draws, 4, 85), 2 + 4 + 1);
+}
+
+TEST_F(MapPasses, CampfireFlamesStepAndLargeGlowsSpanTheirObject) {
+  CurrentMap.At(kLayerWalls, 7, 5) = 90;
+  CurrentMap.At(kLayerFloor, 7, 5) = 333;
+  for (int x = 2; x <= 4; ++x)
+    for (int y = 2; y <= 4; ++y) CurrentMap.At(kLayerFloor, x, y) = 4001;
+  FlameTick = 0;
+  const std::vector<SheetDraw> draws = mapscene::RecordScene();
+  EXPECT_EQ(CurrentMap.At(kLayerFloor, 7, 5), 320);
+  EXPECT_EQ(CampfireSquareX, 7);
+  EXPECT_TRUE(AmbientSourceFlags[kAmbientCampfire].seen);
+  EXPECT_TRUE(AmbientSourceFlags[kAmbientCampfire].nearby);  // within 2 of the focus square (7, 5)
+  std::vector<SheetDraw> glows;
+  for (const SheetDraw& d : draws)
+    if (d.slot == 32 && d.colour == 0xC8F1B134u) glows.push_back(d);
+  ASSERT_EQ(glows.size(), 1u);  // once for the three by three object, from its top-left square
+  EXPECT_EQ(glows[0].x, 48);
+  EXPECT_FLOAT_EQ(glows[0].scaleX, 3 * 24 / 128.0f);
+}
+
+}  // namespace

@@ -1,0 +1,108 @@
+// Shared by the map view's tests and benchmark: the game started headless, a
+// clean state, a 60 by 60 test map explored everywhere, and creatures placed
+// on it in fighter slots; the map view drawn in a scene of its own.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+#include "engine/frame.h"
+#include "engine/graphics.h"
+#include "engine/settings.h"
+#include "engine/sprite_sheets.h"
+#include "frontend/game_reset.h"
+#include "harness/harness.h"
+#include "map/map_record.h"
+#include "map/party_vision.h"
+#include "rules/creature_record.h"
+#include "screens/game/frame_words.h"
+#include "state/game_screen_words.h"
+#include "screens/game/map_view.h"
+#include "screens/game/missile_flight.h"
+#include "state/camera.h"
+#include "state/fighter_slots.h"
+
+namespace mapscene {
+
+constexpr int kMap = 3;
+
+// A clean state with a map of plain ground everywhere, all of it explored,
+// and the view at the map's top-left corner.
+inline void LayOutMap(int ground = 1) {
+  ResetGameState();
+  ScreenMode = kModeExploring;
+  CurrentMapNumber = kMap;
+  std::memset(&CurrentMap, 0, sizeof CurrentMap);
+  CurrentMap.width = CurrentMap.height = kMapSide;
+  for (int i = 0; i < kMapSquares; ++i) CurrentMap.layers[kLayerGround][i] = ground;
+  for (uint32_t& square : MapMemory[kMap]) square = 1;
+  std::memset(FogGrid, 0, sizeof FogGrid);
+  ViewOriginX = ViewOriginY = 0;
+  FirstVisibleX = FirstVisibleY = SquareOffsetX = SquareOffsetY = 0;
+  FocusSquareX = 7;
+  FocusSquareY = 5;
+  FighterCount = 0;
+}
+
+// A creature standing on (x, y) in the next fighter slot.
+inline int Place(int id, int x, int y, int figure, int sizeClass = 1, int squares = 1, int width = 24,
+                 int height = 24) {
+  CreatureRecord& c = Creatures[id];
+  std::memset(&c, 0, sizeof c);
+  std::snprintf(c.name, sizeof c.name, "Figure %i", id);
+  c.present = 1;
+  c.map = kMap;
+  c.squareX = c.nextX = x;
+  c.squareY = c.nextY = y;
+  c.pixelX = 24 * x;
+  c.pixelY = 24 * y;
+  c.footprintWidth = {squares, squares};
+  c.footprintHeight = {squares, squares};
+  c.figureSize[0] = {width, width};
+  c.figureSize[1] = {height, height};
+  c.figure = figure;
+  c.facing = 5;
+  c.displayWords[kDisplayFigureSize] = sizeClass;
+  c.allegiance = kAllegianceEnemy;
+  c.fighterSlot = FighterCount;
+  FighterSlots[FighterCount].creature = id;
+  ++FighterCount;
+  return id;
+}
+
+// The tint colour of the frame.
+inline uint32_t Tint() {
+  return 0xFF000000u | (AmbientTint[0] & 0xFF) << 16 | (AmbientTint[1] & 0xFF) << 8 | (AmbientTint[2] & 0xFF);
+}
+
+// The map view of the 320x240 picture drawn in a scene of its own, its
+// passes in the frame's order, and the missile.
+inline void DrawScene() {
+  BeginScene();
+  ClearScreen(0xFF000000u);
+  BeginSprite();
+  std::memset(AmbientSourceFlags, 0, sizeof AmbientSourceFlags);
+  const uint32_t tint = Tint();
+  DrawGroundPass(11, 14, tint);
+  DrawCombatOverlays(11, 14, tint);
+  DrawWallTops(11, 14, tint);
+  BuildDrawList(11, 14, tint);
+  DrawCreatureFigures(11, 14, tint);
+  DrawUpperPasses(11, 14, tint);
+  DrawCreatureLabels(11, 14);
+  DrawMissileSprite();
+  EndSprite();
+  EndScene();
+}
+
+// The sheet draws of one scene.
+inline std::vector<SheetDraw> RecordScene() {
+  std::vector<SheetDraw> draws;
+  RecordSheetDraws(&draws);
+  DrawScene();
+  RecordSheetDraws(nullptr);
+  return draws;
+}
+
+}  // namespace mapscene

@@ -1,0 +1,121 @@
+// The figure painter: twelve frames of a creature, four facings (east, south,
+// west, north) by three poses (standing, the two steps of the walk), frame =
+// facing + 4 x pose, as the game's figure table reads them.
+//
+//   1-12  figure knight cloth=red          # a recipe, its words overridden
+//   0-11  figure humanoid skin=orcskin ...  # or the builder's own words
+//   0-8   figure dragon size=60 poses=0-8   # the first nine of the twelve
+#include <cmath>
+
+#include "figure_kit.h"
+#include "frame_map.h"
+
+namespace {
+
+constexpr float kPi = 3.14159265f;
+const char* const kBeasts[] = {"wolf", "rat", "bear", "tiger", "bull", "horse", "spider", "snake",
+                               "centipede", "air", "water", "fire", "dragon"};
+
+// The recipe of a line: the named recipe's words (with $key filled from the
+// line), then the line's own words over them.
+Recipe Expand(const Paint& p, std::string* builder) {
+  Recipe r;
+  std::vector<std::string> words = p.args;
+  std::string first = p.Arg(0);
+  std::vector<std::string> base;
+  if (p.recipes && p.recipes->count(first)) base = p.recipes->at(first);
+  auto put = [&](const std::string& w) {
+    const size_t eq = w.find('=');
+    if (eq == std::string::npos) return;
+    r.words[w.substr(0, eq)] = w.substr(eq + 1);
+  };
+  for (const auto& w : words) put(w);
+  Recipe line = r;
+  for (std::string w : base) {
+    // $key takes the line's value of key.
+    const size_t dollar = w.find('$');
+    if (dollar != std::string::npos) {
+      const std::string key = w.substr(dollar + 1);
+      if (!line.Has(key)) p.Fail("the recipe \"" + first + "\" needs " + key + "=");
+      w = w.substr(0, dollar) + line.Get(key);
+    }
+    const size_t eq = w.find('=');
+    if (eq == std::string::npos) {
+      if (builder->empty()) *builder = w;
+      continue;
+    }
+    if (!line.Has(w.substr(0, eq))) put(w);
+  }
+  if (base.empty()) *builder = first;
+  if (builder->empty()) p.Fail("the recipe \"" + first + "\" names no builder");
+  return r;
+}
+
+void Build(const std::string& builder, const Recipe& r, const Stance& st, Model& m) {
+  if (builder == "humanoid") {
+    BuildHumanoid(r, st, m);
+    return;
+  }
+  for (const char* b : kBeasts)
+    if (builder == b) {
+      BuildBeast(builder, r, st, m);
+      return;
+    }
+  if (builder == "horseman") {
+    BuildBeast("horse", r, st, m);
+    Model rider;
+    Recipe rr = r;
+    rr.words["lower"] = "serpent";  // legs hidden in the saddle
+    rr.words["tailcolour"] = r.Get("legs", "brown");
+    rr.words["height"] = std::to_string(r.Num("riderheight", 24.0f));
+    BuildHumanoid(rr, Stance{}, rider);
+    // Only the rider's upper body: drop everything below the saddle.
+    Model top;
+    top.materials = rider.materials;
+    for (const Solid& s : rider.solids)
+      if (s.centre.z > 8.0f) top.solids.push_back(s);
+    top.sticks = rider.sticks;
+    top.marks = rider.marks;
+    top.Move({-1.0f, 0, r.Num("saddle", 14.0f)});
+    m.Append(top);
+    return;
+  }
+  throw SourceError("no builder \"" + builder + "\"");
+}
+
+}  // namespace
+
+void AddFigurePainters(PainterMap& m) {
+  m["figure"] = [](const Paint& p) {
+    std::string builder;
+    const Recipe r = Expand(p, &builder);
+    int pose0 = 0, pose1 = p.Count() - 1;
+    const std::string poses = p.Opt("poses");
+    if (!poses.empty()) {
+      const size_t dash = poses.find('-');
+      pose0 = std::stoi(poses.substr(0, dash));
+      pose1 = dash == std::string::npos ? pose0 : std::stoi(poses.substr(dash + 1));
+    }
+    if (pose1 - pose0 + 1 != p.Count() || pose0 < 0 || pose1 > 11)
+      p.Fail("a figure's line gives its twelve frames, or as many as poses= says");
+    for (int pose = pose0; pose <= pose1; ++pose) {
+      const int facing = pose % 4, step = pose / 4;
+      Model model;
+      try {
+        Build(builder, r, Stance{step == 0 ? 0.0f : step == 1 ? 1.0f : -1.0f}, model);
+      } catch (const SourceError& e) {
+        p.Fail(e.what());
+      }
+      static const float kTurn[4] = {0.0f, kPi / 2, kPi, -kPi / 2};
+      model.Turn(kTurn[facing] + r.Num("turn", 0.0f) * kPi / 180.0f);
+      Layer l(p.W(), p.H());
+      View v;
+      v.originX = p.W() / 2.0f + r.Num("dx", 0.0f);
+      v.originY = p.H() - 2.5f + r.Num("dy", 0.0f);
+      Render(model, v, l);
+      const float k = p.W() / 24.0f * r.Num("shadow", 1.0f);
+      if (k > 0) GroundShadow(l, v.originX + 1.5f * k, v.originY + 0.5f, 5.5f * k, 2.0f * k);
+      p.Put(p.first + (pose - pose0), l);
+    }
+  };
+}
