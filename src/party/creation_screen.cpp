@@ -156,9 +156,11 @@ class CreationPage {
 
   bool Editing() const { return TextEntryMode == kTextEntryCharacterName; }
 
+  // "Accept" names the first of the reasons in their order: the name, the
+  // abilities, the feats, the spells.
   void Refuse(Missing why) {
     s_.complete = 0;
-    if (missing_ == Missing::kNothing) missing_ = why;
+    if (missing_ == Missing::kNothing || why < missing_) missing_ = why;
   }
 
   // A caption or button that opens its help page on a click of either button.
