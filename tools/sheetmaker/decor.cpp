@@ -176,7 +176,7 @@ void Decor(Layer& l, const std::string& kind, int variant, uint32_t s, const Pai
     for (int r = 4; r <= 12; r += 4)
       for (int a = 0; a <= 10; ++a) {
         const float ang = a / 10.0f * 1.5708f;
-        l.Put(static_cast<int>(r * std::cos(ang)), static_cast<int>(r * std::sin(ang)), C("grey.4"));
+        l.Put(static_cast<int>(r * std::cos(ang)), static_cast<int>(r * std::sin(ang)), a % 3 ? C("grey.4") : C("grey.5"));
       }
   } else if (kind == "rubble") {
     for (int i = 0; i < 6; ++i) {
@@ -260,9 +260,9 @@ void Decor(Layer& l, const std::string& kind, int variant, uint32_t s, const Pai
     for (int i = 0; i < 4; ++i) {
       const int x = 7 + (i % 2) * 6, y = 20 - i * 5;
       l.Put(x, y, C("brown.1"));
-      l.Put(x + 1, y, C("brown.1"));
+      l.Put(x + 1, y, C("brown.0"));
       l.Put(x, y - 1, C("brown.1"));
-      l.Put(x + 1, y - 2, C("brown.1"));
+      l.Put(x + 1, y - 2, C("brown.0"));
     }
   } else if (kind == "shards") {
     for (int i = 0; i < 5; ++i) {
@@ -410,7 +410,9 @@ void AddDecorPainters(PainterMap& m) {
             const float d = std::hypot(x - 11.5f, y - 11.5f);
             const float pulse = 0.5f + 0.5f * std::sin(t * 2 * 3.14159f);
             if (std::fabs(d - 9) < 0.8f || (std::fabs(d - 5) < 0.6f && (static_cast<int>(std::atan2(y - 11.5f, x - 11.5f) * 3) % 2)))
-              l.Put(x, y, Tone(RampOf("teal.0 teal.1 teal.2 blue.5 grey.5"), 0.3f + 0.7f * pulse, x, y, 0.4f));
+              l.Put(x, y, Tone(RampOf("teal.0 teal.1 teal.2 blue.5 grey.5"), 0.3f + 0.6f * pulse - (d < 7 ? 0.2f : 0.0f), x, y, 0.4f));
+            else if (d < 1.5f)
+              l.Put(x, y, C("grey.5"));
           } else {
             p.Fail("no animated floor \"" + kind + "\"");
           }
@@ -434,14 +436,14 @@ void AddDecorPainters(PainterMap& m) {
         const float d = std::hypot(x + 0.5f - 12, y + 0.5f - 12) / 12.0f;
         const float n = TileNoise(x, y, 13, 6, 2);
         if (kind == "pond" && d + (n - 0.5f) * 0.2f < 0.92f) l.Put(x, y, Tone(RampOf("blue.0 blue.1 blue.2 blue.3"), 0.3f + (1 - d) * 0.6f, x, y, 0.5f));
-        else if (kind == "pond-edge" && std::fabs(d + (n - 0.5f) * 0.2f - 0.92f) < 0.07f) l.Put(x, y, C("brown.2"));
+        else if (kind == "pond-edge" && std::fabs(d + (n - 0.5f) * 0.2f - 0.92f) < 0.07f) l.Put(x, y, y < 12 ? C("brown.3") : C("brown.2"));
         else if (kind == "rug" && x > 1 && x < 22 && y > 3 && y < 20) {
           const int dd = std::abs(x - 11) + std::abs(y - 11);
           l.Put(x, y, dd % 6 < 2 ? C("fire.1") : dd % 6 < 4 ? C("red.1") : C("red.2"));
         } else if (kind == "rug-edge" && x > 1 && x < 22 && (y == 3 || y == 20)) l.Put(x, y, (x % 2) ? C("skin.1") : C("brown.4"));
-        else if (kind == "circle" && std::fabs(d - 0.85f) < 0.06f) l.Put(x, y, C("purple.3"));
+        else if (kind == "circle" && std::fabs(d - 0.85f) < 0.06f) l.Put(x, y, y < 12 ? C("purple.3") : C("purple.2"));
         else if (kind == "circle-edge" && std::fabs(d - 0.55f) < 0.06f && static_cast<int>((std::atan2(y - 12.0f, x - 12.0f) + 3.2f) * 2.5f) % 2)
-          l.Put(x, y, C("grey.5"));
+          l.Put(x, y, y < 12 ? C("grey.5") : C("grey.4"));
       }
     if (kind != "pond" && kind != "pond-edge" && kind != "rug" && kind != "rug-edge" && kind != "circle" && kind != "circle-edge")
       p.Fail("no patch \"" + kind + "\"");
