@@ -77,6 +77,8 @@ void PushPage(const char* caption, int32_t type, int32_t parameter) {
   ResetHover();
 }
 
+void ReplaceTopPage(const char* caption, int32_t type, int32_t parameter) { SetTop(caption, type, parameter); }
+
 void OpenPage(const char* caption, int32_t parameter) { PushPage(caption, kPageHelpTopic, parameter); }
 
 bool OpenPageOnClick(const char* caption, int32_t parameter) {
@@ -133,13 +135,6 @@ namespace {
 
 void DrawLabel(const char* text, int style, int column, int row) {
   DrawTextAt(kDefaultColour, kLargeColumns, 0, text, style, column, row, 1, 0, 1, 0);
-}
-
-// Takes a key press once: true when the key is freshly down (it is latched).
-bool TakeKey(int key) {
-  if (!KeyPressed(key)) return false;
-  LatchKey(key);
-  return true;
 }
 
 void Jump(int32_t depth) {

@@ -119,6 +119,9 @@ bool OpenPageWithSound(const char* caption, int32_t parameter);
 void OpenLinkedPage(int32_t type, int32_t parameter);
 // Pushes a page of any type (the screens' own pushes).
 void PushPage(const char* caption, int32_t type, int32_t parameter);
+// Overwrites the top page (the depth stays): a page that hands over to
+// another in its place.
+void ReplaceTopPage(const char* caption, int32_t type, int32_t parameter);
 
 // A fresh press of the left, or else the right, button: both latched, the
 // click played when asked; 1 when a press was taken.

@@ -12,6 +12,11 @@ void LatchButton(int button);
 // Key by PC scan code: down and not latched.
 bool KeyPressed(int key);
 void LatchKey(int key);
+// A fresh press of the key, latched; false when it is not freshly down.
+bool TakeKey(int key);
+// Held down, latched or not (a drag lasts while its button is held).
+bool ButtonHeld(int button);
+bool KeyHeld(int key);
 
 // Scan codes the kit reads.
 constexpr int kKeyEscape = 0x01;

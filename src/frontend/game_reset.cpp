@@ -63,6 +63,7 @@
 #include "state/party_leader.h"
 #include "state/queued_actions.h"
 #include "state/script_state.h"
+#include "state/text_entry.h"
 #include "state/threat_grids.h"
 #include "state/turn_order.h"
 #include "state/world_travel.h"
@@ -131,6 +132,7 @@ void ResetGameState() {
   ResetPartyLeaderState();
   ResetQueuedActionsState();
   ResetScriptWords();
+  ResetTextEntryState();
   ResetThreatGridsState();
   ResetTurnOrderState();
   ResetWorldTravelState();

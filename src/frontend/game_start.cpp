@@ -27,6 +27,7 @@
 #include "rules/creature_record.h"
 #include "rules/item_rules.h"
 #include "rules/item_tables.h"
+#include "party/new_characters.h"
 #include "rules/recompute_creature.h"
 #include "state/camera.h"
 #include "state/fighter_slots.h"
@@ -41,10 +42,6 @@ namespace {
 
 constexpr int kFirstIntroMap = 21;
 constexpr int kPartyMembers = 4;
-
-// The party's creation is not in the game yet: until it is, the new party
-// is not rolled and character creation shows the members as they are.
-void RollNewParty() {}
 
 // The result of the save made by "Exit" in an Ironman game (0 none failed).
 int g_exitSaveResult = 0;
@@ -154,8 +151,7 @@ int PrepareNewParty() {
   ClearPlayState();
   PushMenuPage("Character Creation", kPageCharacterCreation, 0);
   if (!ReadPreparedStart("FullVersion")) return 0;
-  for (int m = 0; m < kPartyMembers; ++m) ResetWords(Creatures[m]);
-  RollNewParty();
+  StartPartyCreation();  // the four members rolled anew, the creation page's flags cleared
   ResetWords(MapMemory);
   NewPartyPending = 1;
   return 1;
@@ -165,6 +161,7 @@ int StartDebugPartySetup() {
   StartPlayTimeClock();
   ResetWords(FighterSlots);
   NewPartyPending = 1;
+  CreationBypassFlag = 1;
   ClearPlayState();
   if (!ReadPreparedStart("FullVersion")) return 0;
   ResetWords(MapMemory);

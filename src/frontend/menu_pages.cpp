@@ -53,14 +53,6 @@ void PlayPageMusic(int track, int resume) {
   PlayMusic(track, 0, resume);
 }
 
-bool TakeKey(int key) {
-  if (!KeyPressed(key)) return false;
-  LatchKey(key);
-  return true;
-}
-
-bool KeyHeld(int key) { return key >= 0 && key <= 255 && (KeyboardDevice.state[key] & 0x80) != 0; }
-
 void HoverEntry(int32_t id) {
   g_entryHovered = true;
   if (MenuHoverId == id) return;

@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "engine/ui_input.h"  // TakeKey, KeyHeld
+
 // The entry the pointer rests on (-1 none): the hover sound plays only when
 // it changes. Ids of the main menu: 1 "Save Game", 2 "Load Game", 3 "Start
 // Demo" / "Start New Game", 4 "Back to the Game", 5 "Settings" / "Display
@@ -38,11 +40,6 @@ void SetHoverHint(const char* text);
 // the music volume is 0); the playing track's position is kept first.
 // `resume` 1 resumes the track from its own kept position.
 void PlayPageMusic(int track, int resume);
-
-// A fresh press of the key, latched; false when it is not freshly down.
-bool TakeKey(int key);
-// Whether a key is held, latched or not.
-bool KeyHeld(int key);
 
 // The hover sound once when the pointer comes onto entry `id`; marks the
 // entry hovered for this frame.

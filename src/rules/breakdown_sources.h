@@ -57,6 +57,11 @@ constexpr int32_t kSrcSeriousWeaknessAcid = 288;
 constexpr int32_t kSrcResistanceAcid = 289;
 constexpr int32_t kSrcD6Roll = 601;
 constexpr int32_t kSrcLowestOmitted = 602;
+// A race's adjustment of Strength, Dexterity, Constitution or Intelligence.
+constexpr int32_t kSrcRacialStrength = 603;
+constexpr int32_t kSrcRacialDexterity = 604;
+constexpr int32_t kSrcRacialConstitution = 605;
+constexpr int32_t kSrcRacialIntelligence = 606;
 constexpr int32_t kSrcReflexBonus = 632;
 constexpr int32_t kSrcFireResistance = 643;
 constexpr int32_t kSrcCantExceedMaximumHp = 648;

@@ -14,6 +14,7 @@ enum FeatId : int {
   kFeatIronWill = 7,
   kFeatLightningReflexes = 8,
   kFeatBlindFight = 9,
+  kFeatQuickDraw = 10,
   kFeatToughness = 11,             // a count, +3 hit points each time
   kFeatImprovedNaturalArmor = 12,  // a count, not a flag
   kFeatMultiattack = 13,
@@ -34,6 +35,7 @@ enum FeatId : int {
   kFeatRapidReloadHeavy = 28,
   kFeatSimpleWeapons = 29,
   kFeatFirstMartial = 30,  // the martial weapon proficiencies follow, alphabetically to WARHAMMER (51)
+  kFeatLastMartial = 51,
   kFeatBastardSword = 52,
   kFeatDwarvenWaraxe = 53,
   kFeatLightArmour = 54,   // light, medium and heavy armour follow in turn

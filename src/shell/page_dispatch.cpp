@@ -13,8 +13,6 @@ ModifierList PageModifierList;
 
 namespace {
 
-ModifierList* g_designated[kDesignatedListSlots] = {};
-
 struct IdRun {
   int32_t first, last, base;  // value = id - base (spells) or base + (id - first) (items)
 };
@@ -121,21 +119,6 @@ PageChoice ChoosePageScreen(int32_t type, int32_t parameter) {
   if (type >= kPageMetamagicMaximise && type <= kPageMetamagicStill)
     return {static_cast<PageScreen>(static_cast<int>(PageScreen::kMetamagicMaximise) + (type - kPageMetamagicMaximise)), parameter};
   return {PageScreen::kNone, 0};
-}
-
-int RegisterDesignatedList(ModifierList* list) {
-  for (int i = 0; i < kDesignatedListSlots; ++i)
-    if (g_designated[i] == list) return i;
-  for (int i = 0; i < kDesignatedListSlots; ++i)
-    if (!g_designated[i]) {
-      g_designated[i] = list;
-      return i;
-    }
-  return -1;
-}
-
-ModifierList* DesignatedList(int number) {
-  return number >= 0 && number < kDesignatedListSlots ? g_designated[number] : nullptr;
 }
 
 int DrawPageView() {

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstdint>
 
+#include "engine/designated_lists.h"
+
 struct ModifierList;
 
 enum class PageScreen {
@@ -37,8 +39,3 @@ int DrawPageView();
 
 // The one list that the page of type 133 shows (its caller fills it first).
 extern ModifierList PageModifierList;
-// Page type 113 designates a list registered here by its number; an unknown
-// number shows nothing.
-constexpr int kDesignatedListSlots = 16;
-int RegisterDesignatedList(ModifierList* list);
-ModifierList* DesignatedList(int number);

@@ -15,6 +15,7 @@ uint8_t GameEndedFlag = 0;
 uint8_t DemoChosenFlag = 0;
 uint32_t MenuReturnMode = 0;
 uint8_t NewPartyPending = 0;
+uint8_t CreationBypassFlag = 0;
 int32_t ScoreBonusPoints = 0;
 int32_t HitDieRolls[kHitDieRollCount] = {};
 
@@ -34,6 +35,7 @@ void ResetGameProgressState() {
   DemoChosenFlag = 0;
   MenuReturnMode = 0;
   NewPartyPending = 0;
+  CreationBypassFlag = 0;
   ScoreBonusPoints = 0;
   ResetWords(HitDieRolls);
 }

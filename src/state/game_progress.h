@@ -47,8 +47,14 @@ extern uint8_t DemoChosenFlag;
 // The screen mode the game screen keeps when it opens the main menu during
 // play; the menu's "Back to the Game" restores it.
 extern uint32_t MenuReturnMode;
-// 1 from "Start New Game" until the new party sets out.
+// 1 from "Start New Game" until the new party sets out (or the creation is
+// left); the feat and spell pages serve the creation while it is set, a
+// level-up otherwise.
 extern uint8_t NewPartyPending;
+
+// Set by the main menu's debug start, which skips the creation pages;
+// cleared when the last creation page hands over to the party set-up.
+extern uint8_t CreationBypassFlag;
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetGameProgressState();

@@ -151,15 +151,20 @@ TEST_F(MainMenu, DemoSwitchesToTheIntroductoryAdventureOnlyWithoutAGame) {
   EXPECT_EQ(fronttest::RowText(glyphs, 26), "        Exit   Demo Version 1.36");
 }
 
-TEST_F(MainMenu, ExitEndsTheProgramUnlessAnIronmanSaveFailed) {
-  // An Ironman game whose save cannot be written stays.
+TEST_F(MainMenu, ExitSavesAnIronmanGameFirstAndStaysWhenThatSaveFails) {
   GameRunningFlag = 1;
   OptionWords[kOptionIronmanMode] = 1;
-  std::snprintf(AdventureFolder, sizeof AdventureFolder, "../Help.dat");
+  std::snprintf(AdventureFolder, sizeof AdventureFolder, "../Help.dat");  // no folder can be made there
   EXPECT_EQ(Click(kLeftX, kRowExit), 1);
   EXPECT_EQ(GameRunningFlag, 1);
+  Colour(0, 0, kLeftX + 2, kRowExit + 2);
+  EXPECT_STRNE(HoverCaption, "");  // why it stayed
+  SetAdventureFolder();
+  EXPECT_EQ(Click(kLeftX, kRowExit), 0);
+  EXPECT_EQ(GameRunningFlag, 0);
+  EXPECT_TRUE(std::filesystem::exists("SaveGame/FullVersion/1/Details.dat"));
   // Without a game the frame ends the program.
-  GameRunningFlag = 0;
+  ToMenu();
   ASSERT_TRUE(harness::StepFrames(2));
   harness::Click(kLeftX + 2, kRowExit + 2);
   EXPECT_TRUE(harness::GameEnded());

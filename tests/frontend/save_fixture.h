@@ -1,6 +1,6 @@
-// Shared by the saved-game tests: the game started headless, saving into an
-// adventure folder of the test's own (removed afterwards), the local time
-// fixed, and a digest of everything a saved game holds.
+// Shared by the saved-game tests: the game started headless in a game folder
+// of the test's own (removed afterwards), saving into an adventure folder of
+// its own, the local time fixed, and a digest of everything a saved game holds.
 #pragma once
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -12,6 +12,7 @@
 
 #include "adventure/quest_journal.h"
 #include "engine/settings.h"
+#include "front_fixture.h"
 #include "frontend/creature_roster.h"
 #include "frontend/game_reset.h"
 #include "frontend/saved_games.h"
@@ -141,6 +142,7 @@ class SavedGames : public ::testing::Test {
   virtual bool Start() { return battles::StartBattleGame(); }
   virtual void Stop() { battles::StopBattleGame(); }
   void SetUp() override {
+    ASSERT_TRUE(fronttest::MakeOwnGameFolder(&gameFolder_));
     ASSERT_TRUE(Start());
     ResetGameState();
     const platform::LocalTime now = Moment(0);
@@ -150,8 +152,8 @@ class SavedGames : public ::testing::Test {
   void TearDown() override {
     platform::file_faults::Clear();
     platform::FixLocalTime(nullptr);
-    platform::RemoveGameFolderTree(folder_.c_str());
     Stop();
+    std::filesystem::remove_all(gameFolder_);
   }
   // The adventure folder of this test alone (setting up a battle names the
   // main adventure's: call again after it).
@@ -173,6 +175,7 @@ class SavedGames : public ::testing::Test {
     for (int i = 0; i < frames && InCombat == 1; ++i) battles::StepBattleFrame();
   }
   std::string folder_;
+  std::filesystem::path gameFolder_;
 };
 
 }  // namespace savetest

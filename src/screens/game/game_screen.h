@@ -27,6 +27,8 @@ extern uint8_t GameScreenWorkArea[936];
 void MapMouseHandler();
 void LeaderStep();
 int MainScreenKeys();
+// The keys of the text being typed (a character's name).
+void TextEntryKeys();
 void EdgeScroll();
 
 // Draws and handles the whole game screen for one frame: rows and cols are

@@ -79,5 +79,8 @@ void FinishFrame() {
 
 void MapMouseHandler() {}
 void LeaderStep() {}
-int MainScreenKeys() { return HandleWindowKeys(); }
+int MainScreenKeys() {
+  TextEntryKeys();
+  return HandleWindowKeys();
+}
 void EdgeScroll() {}
