@@ -11,6 +11,7 @@
 #include "engine/click_sound.h"
 #include "engine/frame.h"
 #include "engine/page_history.h"
+#include "engine/page_history_access.h"
 #include "engine/sound.h"
 #include "map/map_record.h"
 #include "rules/conditions.h"
@@ -42,11 +43,7 @@ constexpr int kMediumDiceRow = 3;
 
 bool IsPartyMember(int creature) { return creature >= 0 && creature < kPartySize; }
 
-bool CheckCreature(int creature, const char* what) {
-  if (IsValidCreature(creature)) return true;
-  ScriptDebugLine("%s: creature %i is not one of the 2,100", what, creature);
-  return false;
-}
+bool CheckCreature(int creature, const char* what) { return ScriptIndexFits(creature, kCreatureCount, what, "creature"); }
 
 // A code that names an item: a crafted row or a base row from 5,001 (base
 // row 0, code 5,000, holds no item).
@@ -289,13 +286,9 @@ void OpenTrade(int creature) {
   TradePartner = creature;
   CreatureHighlight[creature] = 0;
   const int current = CurrentCharacter();
-  PageFrame& page = PageHistory[0];
-  std::memset(page.caption, 0, sizeof page.caption);
-  std::memcpy(page.caption, Creatures[current].name, strnlen(Creatures[current].name, sizeof page.caption - 1));
-  page.type = 2;
-  page.parameter = current;
-  PageDepth = 0;
-  PageHighestDepth = 0;
+  char caption[kPageCaptionSize] = {};
+  std::memcpy(caption, Creatures[current].name, strnlen(Creatures[current].name, sizeof caption - 1));
+  SetFirstPage(caption, kPageInventory, current);
   ScreenMode = kModePageView;
   CursorStack.selectedSlot = -1;
   ChosenItem = -1;

@@ -1,5 +1,6 @@
 #include "adventure/quest_journal.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "adventure/script_faults.h"
@@ -12,10 +13,9 @@ namespace {
 
 // The entry, or null (with a debug line) outside the journal.
 JournalEntry* EntryAt(int entry, const char* command) {
-  if (entry < 0 || entry >= kJournalEntryCount || entry >= static_cast<int>(QuestJournal.size())) {
-    ScriptDebugLine("%s: journal entry %i is not one of the 200", command, entry);
+  if (!ScriptIndexFits(entry, std::min<int>(kJournalEntryCount, static_cast<int>(QuestJournal.size())), command,
+                       "journal entry"))
     return nullptr;
-  }
   return &QuestJournal[static_cast<size_t>(entry)];
 }
 
@@ -54,9 +54,6 @@ void SetJournalState(int entry, uint32_t state) {
 }
 
 bool JournalEntryHasState(int entry, uint32_t state) {
-  if (entry < 0 || entry >= static_cast<int>(QuestJournal.size()) || entry >= kJournalEntryCount) {
-    ScriptDebugLine("journal test: journal entry %i is not one of the 200", entry);
-    return false;
-  }
-  return QuestJournal[static_cast<size_t>(entry)].state == state;
+  const JournalEntry* e = EntryAt(entry, "journal test");
+  return e && e->state == state;
 }

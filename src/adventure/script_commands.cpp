@@ -29,17 +29,8 @@ constexpr uint32_t kConditionalOps[] = {3,  4,  16, 17, 18, 19, 20, 33, 38, 42, 
 
 int32_t A(const ScriptCommand* node, int i) { return ArgumentValue(node, i); }
 
-bool CheckLocal(int32_t index, const char* what) {
-  if (index >= 0 && index < kScriptLocalCount) return true;
-  ScriptDebugLine("%s: local %i is not one of the 256", what, index);
-  return false;
-}
-
-bool CheckFlag(int32_t index, const char* what) {
-  if (index >= 0 && index < kGameFlagCount) return true;
-  ScriptDebugLine("%s: flag %i is not one of the 500", what, index);
-  return false;
-}
+bool CheckLocal(int32_t index, const char* what) { return ScriptIndexFits(index, kScriptLocalCount, what, "local"); }
+bool CheckFlag(int32_t index, const char* what) { return ScriptIndexFits(index, kGameFlagCount, what, "flag"); }
 
 int RollTwoDice() { return static_cast<int>(RandomUpTo(5) + RandomUpTo(5)) + 2; }
 
@@ -169,8 +160,7 @@ ScriptCommand* RunCommand(ScriptCommand* node) {
     case 69: EventConsumed = 0; return nullptr;
     case 72: LowerPanelHidden = 1; return next;
     case 73:
-      if (IsValidCreature(a0)) StrictScrollTo(a0, -1, -1);
-      else ScriptDebugLine("scroll: creature %i is not one of the 2,100", a0);
+      if (ScriptIndexFits(a0, kCreatureCount, "scroll", "creature")) StrictScrollTo(a0, -1, -1);
       return next;
     case 77: HighlightTalker(a0); return next;
     case 82: SetMapAlarm(a0, a1); return next;
@@ -180,8 +170,7 @@ ScriptCommand* RunCommand(ScriptCommand* node) {
     case 88: ImproveMainHandWeapon(); return next;
     case 91: FinishPartyMoves(); return next;
     case 92:
-      if (IsValidCreature(a0)) ResetCreaturePath(a0);
-      else ScriptDebugLine("reset path: creature %i is not one of the 2,100", a0);
+      if (ScriptIndexFits(a0, kCreatureCount, "reset path", "creature")) ResetCreaturePath(a0);
       return next;
     case 93: SwitchScriptMusic(a0); return next;
     case 94: NoSurpriseFlag = 1; return next;

@@ -18,6 +18,12 @@ void ScriptDebugLine(const char* format, ...) {
   if (DebugMode == 1) LogMessage("DEBUG - Script: %s.\r", LastScriptDebugLine);
 }
 
+bool ScriptIndexFits(int value, int count, const char* command, const char* what) {
+  if (value >= 0 && value < count) return true;
+  ScriptDebugLine("%s: %s %i is not one of the %i", command, what, value, count);
+  return false;
+}
+
 void ResetScriptFaults() {
   LastScriptDebugLine[0] = '\0';
   ScriptDebugLineCount = 0;

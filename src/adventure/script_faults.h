@@ -9,5 +9,9 @@ extern char LastScriptDebugLine[kScriptDebugLineSize];
 extern int ScriptDebugLineCount;
 
 void ScriptDebugLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+// Whether an index a command takes is one of 0 to count - 1; leaves a debug
+// line ("command: what value is not one of the count") when it is not.
+bool ScriptIndexFits(int value, int count, const char* command, const char* what);
+
 // Forgets the kept line and the count (a new game, and tests).
 void ResetScriptFaults();

@@ -12,7 +12,9 @@
 #include "engine/graphics.h"
 #include "engine/message_log.h"
 #include "engine/music.h"
+#include "engine/click_sound.h"
 #include "engine/page_history.h"
+#include "engine/page_history_access.h"
 #include "engine/settings.h"
 #include "engine/sound.h"
 #include "frontend/saved_games.h"
@@ -53,22 +55,10 @@ constexpr int32_t kWakingSight = 30;
 constexpr int32_t kClearTag = 1000;
 constexpr int32_t kFaceTheLeader = 9;
 
-bool CheckCreature(int creature, const char* what) {
-  if (IsValidCreature(creature)) return true;
-  ScriptDebugLine("%s: creature %i is not one of the 2,100", what, creature);
-  return false;
-}
-
-bool CheckMap(int map, const char* what) {
-  if (map >= 0 && map < kStoredMapCount) return true;
-  ScriptDebugLine("%s: map %i is not one of the 41", what, map);
-  return false;
-}
-
+bool CheckCreature(int creature, const char* what) { return ScriptIndexFits(creature, kCreatureCount, what, "creature"); }
+bool CheckMap(int map, const char* what) { return ScriptIndexFits(map, kStoredMapCount, what, "map"); }
 bool CheckSquare(int x, int y, const char* what) {
-  if (x >= 0 && x < kMapSide && y >= 0 && y < kMapSide) return true;
-  ScriptDebugLine("%s: square (%i, %i) lies off the map", what, x, y);
-  return false;
+  return ScriptIndexFits(x, kMapSide, what, "square x") && ScriptIndexFits(y, kMapSide, what, "square y");
 }
 
 bool IsCurrent(int map) { return map == CurrentMapNumber; }
@@ -112,18 +102,6 @@ void ClearSquareOf(MapRecord& m, int x, int y) {
   m.At(kLayerEvents, x, y) = 0;
   if (IsClearedFloor(m.At(kLayerFloor, x, y))) m.At(kLayerFloor, x, y) = 0;
   for (int layer = kLayerObjects0; layer <= kLayerObjects3; ++layer) m.At(layer, x, y) = 0;
-}
-
-// Plays a sample once on the first idle channel at the volume of an option word.
-void PlayAtOptionVolume(int sample, int optionWord) {
-  const int volume = OptionWords[optionWord];
-  if (volume <= 0) return;
-  for (int channel = 0; channel < kSoundChannelCount; ++channel) {
-    if (!IsChannelFree(channel)) continue;
-    SetChannelPan(channel, 0);
-    PlaySound(sample, channel, 1, volume);
-    return;
-  }
 }
 
 // What the map's edits ask of the running game: the party looks again, the
@@ -171,19 +149,6 @@ void LayObjectsAround(int map, int x, int y, const LiftedObjects& lifted) {
 int ViewHalfWidth() { return WindowSize == 3 ? 240 : 160; }
 int ViewHalfHeight() { return WindowSize == 3 ? 180 : 120; }
 
-// The map view's main menu, as at the end of a game.
-void OpenMainMenu() {
-  PageFrame& page = PageHistory[0];
-  std::memset(page.caption, 0, sizeof page.caption);
-  std::snprintf(page.caption, sizeof page.caption, "%s", "Main Menu");
-  page.type = kPageMainMenu;
-  page.parameter = -1;
-  PageDepth = 0;
-  PageHighestDepth = 0;
-  ScreenMode = kModePageView;
-  ResetHover();
-}
-
 }  // namespace
 
 // --- Highlights -------------------------------------------------------------
@@ -194,10 +159,7 @@ void ClearCreatureHighlights() {
 
 void HighlightCreature(int creature, int32_t colour, const char* trace) {
   if (!CheckCreature(creature, "highlight")) return;
-  if (colour < 0 || colour >= kHighlightColours) {
-    ScriptDebugLine("highlight: colour %i is not one of the six", colour);
-    return;
-  }
+  if (!ScriptIndexFits(colour, kHighlightColours, "highlight", "colour")) return;
   ClearCreatureHighlights();
   CreatureHighlight[creature] = colour + 1;
   if (DebugMode == 1 && trace) LogMessage("%s\r", trace);
@@ -208,7 +170,8 @@ void HighlightCreature(int creature, int32_t colour, const char* trace) {
 
 void ClearMapSquare(int map, int x, int y) {
   if (!CheckMap(map, "clear square") || !CheckSquare(x, y, "clear square")) return;
-  if (IsDoor(LiveMap(map).At(kLayerWalls, x, y))) PlayAtOptionVolume(kDoorSample, kOptionAmbientVolume);
+  if (IsDoor(LiveMap(map).At(kLayerWalls, x, y)))
+    PlaySampleAtVolume(kDoorSample, kSoundChannelCount, OptionWords[kOptionAmbientVolume]);
   ClearSquareOf(StoredMaps[map], x, y);
   if (IsCurrent(map)) ClearSquareOf(CurrentMap, x, y);
   RefreshAfterMapEdit();
@@ -240,10 +203,7 @@ void MarkMapKnown(int map, int x1, int y1, int x2, int y2, bool known) {
 }
 
 void SetSquareCode(int layer, int map, int x, int y, int32_t code) {
-  if (layer < 0 || layer >= kMapLayers) {
-    ScriptDebugLine("set square: layer %i is not one of the eight", layer);
-    return;
-  }
+  if (!ScriptIndexFits(layer, kMapLayers, "set square", "layer")) return;
   if (!CheckSquare(x, y, "set square")) return;
   if (map == kWorldMapNumber) {
     WorldMap.At(layer, x, y) = code;
@@ -274,10 +234,7 @@ void SetSquareCode(int layer, int map, int x, int y, int32_t code) {
 void SetMapHeaderFlag(int which, int map, int32_t value) {
   if (!CheckMap(map, "map header")) return;
   static const int kWords[3] = {kHeaderLocalMap, kHeaderSpellFlag, kHeaderCleared};
-  if (which < 0 || which > 2) {
-    ScriptDebugLine("map header: word %i is not one of the three", which);
-    return;
-  }
+  if (!ScriptIndexFits(which, 3, "map header", "word")) return;
   SetHeaderBoth(map, kWords[which], value != 0 ? 1 : 0);
 }
 
@@ -471,10 +428,7 @@ void CreateScriptCreature(const int32_t (&a)[15]) {
   if (!CheckMap(a[0], "create creature") || !CheckSquare(a[1], a[2], "create creature") ||
       !CheckCreature(a[3], "create creature"))
     return;
-  if (a[4] < 0 || a[4] >= kKindRows) {
-    ScriptDebugLine("create creature: kind %i is not one of the kinds", a[4]);
-    return;
-  }
+  if (!ScriptIndexFits(a[4], kKindRows, "create creature", "kind")) return;
   CreateCreature(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7] == 1 ? 1 : 0, a[8] == 1 ? 0 : 1, a[9], a[10], a[11],
                  a[12], a[13], a[14]);
   if (IsCurrent(a[0])) BuildFighterTable();
@@ -543,10 +497,7 @@ bool CreatureSeesParty(int creature) {
 
 void SetGoalWords(int creature, int32_t value, int32_t y, int32_t index) {
   if (!CheckCreature(creature, "goal")) return;
-  if (index < 0 || index > 2) {
-    ScriptDebugLine("goal: word %i is not one of the three", index);
-    return;
-  }
+  if (!ScriptIndexFits(index, 3, "goal", "word")) return;
   CreatureRecord& c = Creatures[creature];
   int32_t* words[3] = {&c.patrol[0][kWaypointX], &c.patrol[0][kWaypointY], &c.destinationX};
   *words[index] = value;
@@ -557,16 +508,10 @@ void SetBehaviourWord(int creature, int32_t table, int32_t index, int32_t value)
   if (!CheckCreature(creature, "behaviour")) return;
   CreatureRecord& c = Creatures[creature];
   if (table == 0) {
-    if (index < 0 || index >= kBehaviourWordCount) {
-      ScriptDebugLine("behaviour: percentage %i is not one of the %i", index, kBehaviourWordCount);
-      return;
-    }
+    if (!ScriptIndexFits(index, kBehaviourWordCount, "behaviour", "percentage")) return;
     c.behaviour[index] = value;
   } else if (table == 1) {
-    if (index < 0 || index >= static_cast<int>(std::size(c.scriptWords))) {
-      ScriptDebugLine("behaviour: reaction word %i is not one of the seven", index);
-      return;
-    }
+    if (!ScriptIndexFits(index, static_cast<int>(std::size(c.scriptWords)), "behaviour", "reaction word")) return;
     c.scriptWords[index] = value;
   }
 }
@@ -605,10 +550,7 @@ void CentreViewOnFocusSquare() {
 // --- Sound and music --------------------------------------------------------------
 
 void PlayScriptSound(int sound) {
-  if (sound < 0 || sound > kSoundEffectLast) {
-    ScriptDebugLine("sound: %i is not one of the sound effects", sound);
-    return;
-  }
+  if (!ScriptIndexFits(sound, kSoundEffectLast + 1, "sound", "effect")) return;
   const int volume = OptionWords[sound >= 12 && sound <= 26 ? kOptionAmbientVolume : kOptionSoundVolume];
   if (volume <= 0) return;
   StopChannel(kScriptSoundChannel);
@@ -616,10 +558,7 @@ void PlayScriptSound(int sound) {
 }
 
 void SwitchScriptMusic(int track) {
-  if (track < 0 || track >= kMusicTrackCount) {
-    ScriptDebugLine("music: track %i is not one of the %i", track, kMusicTrackCount);
-    return;
-  }
+  if (!ScriptIndexFits(track, kMusicTrackCount, "music", "track")) return;
   if (OptionWords[kOptionMusicVolume] == 0 || track == CurrentMusicTrack) return;
   if (CurrentMusicTrack > 0 && CurrentMusicTrack < kMusicTrackCount)
     MusicTrackPositions[CurrentMusicTrack] = GetMusicPosition();
@@ -628,10 +567,7 @@ void SwitchScriptMusic(int track) {
 }
 
 void ForgetMusicPosition(int track) {
-  if (track < 0 || track >= kMusicTrackCount) {
-    ScriptDebugLine("music: track %i is not one of the %i", track, kMusicTrackCount);
-    return;
-  }
+  if (!ScriptIndexFits(track, kMusicTrackCount, "forget music", "track")) return;
   MusicTrackPositions[track] = 0;
 }
 
@@ -640,7 +576,9 @@ void ForgetMusicPosition(int track) {
 void EndTheGame() {
   GameRunningFlag = 0;
   GameEndedFlag = 1;
-  OpenMainMenu();
+  SetFirstPage("Main Menu", kPageMainMenu, -1);
+  ScreenMode = kModePageView;
+  ResetHover();
 }
 
 void SaveToNewSlot() {
@@ -651,10 +589,7 @@ void SaveToNewSlot() {
 void SaveWithPartyAt(int map, int x, int y, int32_t facing) {
   if (OptionWords[kOptionIronmanMode] != 0) return;
   if (!CheckMap(map, "save elsewhere") || !CheckSquare(x, y, "save elsewhere")) return;
-  if (facing < 0 || facing > 7) {
-    ScriptDebugLine("save elsewhere: facing %i is not one of the eight", facing);
-    return;
-  }
+  if (!ScriptIndexFits(facing, 8, "save elsewhere", "facing")) return;
   // The map being left keeps its edits in its stored record, as a map switch
   // would; the running game is put back as it was after the save.
   if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount) StoredMaps[CurrentMapNumber] = CurrentMap;

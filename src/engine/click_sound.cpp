@@ -8,7 +8,10 @@ int g_started = 0;
 }  // namespace
 
 bool PlaySampleOnIdleChannel(int sample, int channelCount) {
-  const int volume = OptionWords[kOptionSoundVolume];
+  return PlaySampleAtVolume(sample, channelCount, OptionWords[kOptionSoundVolume]);
+}
+
+bool PlaySampleAtVolume(int sample, int channelCount, int volume) {
   if (volume <= 0) return false;
   for (int channel = 0; channel < channelCount && channel < kSoundChannelCount; ++channel) {
     if (!IsChannelFree(channel)) continue;

@@ -9,5 +9,7 @@ void PlayClickSound();
 // channel among the first `channelCount`; false when the volume is 0 or all
 // of them are busy.
 bool PlaySampleOnIdleChannel(int sample, int channelCount);
+// The same at a volume of the caller's (0 to 100; nothing at 0).
+bool PlaySampleAtVolume(int sample, int channelCount, int volume);
 // How many clicks were handed to a channel (for tests).
 int ClickSoundsStarted();

@@ -1,12 +1,16 @@
-// The game screen's routines on the map's squares: opening a door, and the
-// room beyond a pushed creature.
+// The game screen's routines on the map's squares: opening a door, the room
+// beyond a pushed creature, and a square to step to beside the target.
 #include "map/map_record.h"
+#include "map/fighter_tests.h"
 #include "map/movement_rules.h"
 #include "rules/creature_record.h"
 #include "rules/positions.h"
 #include "map/party_vision.h"
 #include "map/square_grids.h"
 #include "screens/game/game_screen.h"
+#include "screens/game/overlay_rules.h"
+#include "screens/game/shared_routines.h"
+#include "state/combat_action.h"
 #include "state/fighter_slots.h"
 #include "state/map_view_state.h"
 
@@ -92,4 +96,25 @@ bool IsFacingSquareFree(int pusher, int target) {
     return RoomFor(t.squareX + dx, t.squareY + dy, pusher, target);
   }
   return FootprintMovesFree(pusher, dx, dy, pusher, target) && FootprintMovesFree(target, dx, dy, pusher, target);
+}
+
+bool FindStandableSquare(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  static int32_t overlay[kMapSquares];
+  AnyStepFlag = 0;
+  BuildReachOverlay(overlay, creature);
+  CreatureRecord& c = Creatures[creature];
+  const int keepX = c.squareX, keepY = c.squareY;
+  bool found = false;
+  for (int x = 0; x < kMapSide && !found; ++x)
+    for (int y = 0; y < kMapSide && !found; ++y) {
+      const int32_t mark = overlay[SquareIndex(x, y)];
+      if (mark < 25 || mark > 32) continue;
+      c.squareX = x;
+      c.squareY = y;
+      found = AreAdjacent(creature, ActionTarget);
+    }
+  c.squareX = keepX;
+  c.squareY = keepY;
+  return found;
 }

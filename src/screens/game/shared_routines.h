@@ -66,6 +66,11 @@ extern ClickedObjectWords ClickedObject;
 // a path was found.
 bool WalkToItemPile(int creature);
 
+// Whether one of the squares the creature can take one step to (the step
+// overlay's marks 25 to 32, in x-major order) would put it next to the
+// target of the action (ActionTarget); the creature's square is restored.
+bool FindStandableSquare(int creature);
+
 // The index of the creature's first ranged-weapon entry of its attack
 // profile, -1 none; whether its first entry makes exactly one attack and the
 // second is empty or a ranged weapon.

@@ -26,7 +26,7 @@ namespace {
 constexpr int32_t kHoldFrames = 15;
 constexpr int32_t kNoPathResult = 70;
 constexpr int32_t kCursorLeft = 20, kCursorRight = 21, kCursorUp = 22, kCursorDown = 23;
-constexpr int32_t kCursorUpRight = 24, kCursorDownRight = 25, kCursorDownLeft = 26, kCursorUpLeft = 27;
+constexpr int32_t kCursorUpRight = 24, kCursorUpLeft = 25, kCursorDownRight = 26, kCursorDownLeft = 27;
 
 // Set once the hold has turned the cursor on, until the button is let go.
 uint8_t HoldConsumed = 0;

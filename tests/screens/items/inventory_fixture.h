@@ -6,6 +6,8 @@
 #include <cstring>
 
 #include "engine/frame.h"
+#include "engine/graphics.h"
+#include "engine/input.h"
 #include "engine/page_history.h"
 #include "harness/harness.h"
 #include "rules/creature_record.h"
@@ -14,6 +16,7 @@
 #include "rules/recompute_creature.h"
 #include "screens/game/click_results.h"
 #include "screens/items/inventory_screen.h"
+#include "screens/items/item_screens.h"
 #include "state/inventory_state.h"
 
 namespace inventorytest {
@@ -72,6 +75,21 @@ class InventoryScreenTest : public ::testing::Test {
     ScreenMode = kModePageView;
     PushPage("Inventory", kPageInventory, creature);
     harness::StepFrames(2);
+  }
+
+  // One frame of the screen alone, drawn outside the game's frame (which
+  // would run the combat steps), with the waiting input read first.
+  static void DrawAlone(int creature) {
+    harness::PumpMessages();
+    ReadInputDevice(&KeyboardDevice);
+    ReadInputDevice(&PointerDevice);
+    BeginScene();
+    ClearScreen(0xFF000000u);
+    BeginSprite();
+    DrawInventoryScreen(creature, -1);
+    EndSprite();
+    EndScene();
+    PresentFrame();
   }
 
   static const EquipBox& Box(int slot) { return *EquipBoxOf(slot); }

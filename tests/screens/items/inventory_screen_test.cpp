@@ -3,6 +3,8 @@
 
 #include "rules/conditions.h"
 #include "state/current_cast.h"
+#include "state/game_screen_words.h"
+#include "state/turn_order.h"
 
 namespace inventorytest {
 namespace {
@@ -153,6 +155,43 @@ TEST_F(InventoryScreenTest, EnchantPickerChoosesAMasterworkItem) {
   EXPECT_EQ(PageHistory[PageDepth].type, kPageEnchantWeaponArmor);
   EXPECT_EQ(ChosenItem, 6);
   EXPECT_EQ(c.equipment[kSlotRightHand - 1], 6u);
+}
+
+TEST_F(InventoryScreenTest, CombatScrollsByClassTimeAndVoice) {
+  CreatureRecord& c = Creatures[0];
+  const uint32_t arcane = kScrollEntangle, divine = 5000 + 3 + 102;
+  ASSERT_EQ(ItemTable[divine - 5000].bonus, 102);
+  c.creatureClass = kClassRogue;
+  EXPECT_TRUE(ScrollUsableInCombat(0, arcane));
+  EXPECT_FALSE(ScrollUsableInCombat(0, divine));
+  c.creatureClass = kClassCleric;
+  EXPECT_FALSE(ScrollUsableInCombat(0, arcane));
+  EXPECT_TRUE(ScrollUsableInCombat(0, divine));
+  AddCondition(0, kCondSilenced, 5, 0, 18, 0);
+  EXPECT_EQ(ScrollUsableInCombat(0, divine), SpellTable[102].verbal == 0);
+  EXPECT_FALSE(ScrollUsableInCombat(0, kFireRing));
+}
+
+TEST_F(InventoryScreenTest, InCombatOnlyTheEquipmentActionMovesItems) {
+  Creatures[0].carried[0] = {kFireRing, 1};
+  ScreenMode = kModePageView;
+  InCombat = 1;
+  harness::MoveMouse(PackX(0), PackY(0));
+  harness::MouseButton(0, true);
+  DrawAlone(0);
+  EXPECT_EQ(HeldItemCode, -1);
+  harness::MouseButton(0, false);
+  DrawAlone(0);
+  CombatEquipAction = 1;
+  harness::MouseButton(0, true);
+  DrawAlone(0);
+  EXPECT_EQ(HeldItemCode, static_cast<int32_t>(kFireRing));
+  harness::MoveMouse(CentreX(kSlotRightFinger), CentreY(kSlotRightFinger));
+  DrawAlone(0);
+  harness::MouseButton(0, false);
+  DrawAlone(0);
+  EXPECT_EQ(Creatures[0].equipment[kSlotRightFinger - 1], kFireRing);
+  InCombat = 0;
 }
 
 }  // namespace

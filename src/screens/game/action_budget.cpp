@@ -1,4 +1,5 @@
-// The game screen's spending of the acting fighter's turn budget.
+// The spending of the acting fighter's turn budget after an order: an action, an
+// action that takes a move, or the whole round.
 #include "state/casting_services.h"
 
 #include "combat/turns/combat_cycle.h"
