@@ -9,4 +9,4 @@ file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/contact_sheets)
 file(GLOB graphics_sources CONFIGURE_DEPENDS ${CONTENT_DIR}/*.txt)
 gh_game_data(OUTPUTS ${sheet_outputs}
              COMMAND make_sheets ${CONTENT_DIR} ${GAME_DIR}/Graphics ${CMAKE_BINARY_DIR}/contact_sheets
-             DEPENDS make_sheets ${graphics_sources})
+             DEPENDS make_sheets ${graphics_sources} ${CONTENT_DIR}/../maps/FullVersion/WorldMap.txt)

@@ -1,5 +1,5 @@
 // What the sheet tool reads and draws: glyph fonts, pixel-art frames and the
-// procedural placeholder styles.
+// textures spread over whole sheets (the frame maps draw the rest).
 #pragma once
 #include <map>
 #include <stdexcept>
@@ -49,18 +49,11 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path);
 void DrawPixelArt(Canvas& c, const FrameGrid& g, const PixelArt& art, const std::string& source,
                   std::map<int, std::string>* owners);
 
-// The placeholder styles.
-void DrawTerrain(Canvas& c, const FrameGrid& g, uint32_t seed);
-void DrawFloors(Canvas& c, const FrameGrid& g, uint32_t seed);
-void DrawFigures(Canvas& c, const FrameGrid& g, uint32_t seed);
-void DrawIcons(Canvas& c, const FrameGrid& g, uint32_t seed);
-void DrawPicture(Canvas& c, uint32_t seed);
+// The textures spread over whole sheets: light stone blocks (panels and
+// mosaics) and bronze border pieces (frame 130 a horizontal rule, 131 a
+// vertical one).
 void DrawPanel(Canvas& c, uint32_t seed);
 void DrawBorder(Canvas& c, const FrameGrid& g, uint32_t seed);
-void DrawGlow(Canvas& c, const FrameGrid& g, uint32_t seed);
-void DrawBolts(Canvas& c, const FrameGrid& g, uint32_t seed);
-// The logo: a word in the large font, laid out across the frames in order.
-void DrawLogo(Canvas& c, const FrameGrid& g, const Font& font, const std::string& word);
 
 // One line of the sheet list: slot, picture size, style and its number.
 struct SheetLine {

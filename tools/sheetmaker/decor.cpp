@@ -176,7 +176,7 @@ void Decor(Layer& l, const std::string& kind, int variant, uint32_t s, const Pai
     for (int r = 4; r <= 12; r += 4)
       for (int a = 0; a <= 10; ++a) {
         const float ang = a / 10.0f * 1.5708f;
-        l.Put(static_cast<int>(r * std::cos(ang)), static_cast<int>(r * std::sin(ang)), C("grey.4"));
+        l.Put(static_cast<int>(r * std::cos(ang)), static_cast<int>(r * std::sin(ang)), a % 3 ? C("grey.4") : C("grey.5"));
       }
   } else if (kind == "rubble") {
     for (int i = 0; i < 6; ++i) {
@@ -260,9 +260,9 @@ void Decor(Layer& l, const std::string& kind, int variant, uint32_t s, const Pai
     for (int i = 0; i < 4; ++i) {
       const int x = 7 + (i % 2) * 6, y = 20 - i * 5;
       l.Put(x, y, C("brown.1"));
-      l.Put(x + 1, y, C("brown.1"));
+      l.Put(x + 1, y, C("brown.0"));
       l.Put(x, y - 1, C("brown.1"));
-      l.Put(x + 1, y - 2, C("brown.1"));
+      l.Put(x + 1, y - 2, C("brown.0"));
     }
   } else if (kind == "shards") {
     for (int i = 0; i < 5; ++i) {
@@ -383,6 +383,106 @@ void AddDecorPainters(PainterMap& m) {
       }
       p.Put(f, l);
     }
+  };
+  // floor-anim KIND: a floor tile in ten phases (running water, lava, a bog,
+  // glowing runes).
+  m["floor-anim"] = [](const Paint& p) {
+    const std::string kind = p.Arg(0);
+    for (int f = p.first; f <= p.last; ++f) {
+      Layer l(p.W(), p.H());
+      const float t = static_cast<float>(f - p.first) / p.Count();
+      for (int y = 0; y < 24; ++y)
+        for (int x = 0; x < 24; ++x) {
+          if (kind == "stream") {
+            const float wave = std::sin((x + t * 24) * 2 * 3.14159f / 12 + std::sin(y * 0.5f) * 1.5f);
+            const float n = TileNoise(x - t * 24, y, 7, 6, 2);
+            l.Put(x, y, Tone(RampOf("blue.1 blue.2 blue.3 blue.4 blue.5"), 0.4f + n * 0.25f + (wave > 0.85f ? 0.3f : 0), x, y, 0.4f));
+          } else if (kind == "lava") {
+            const float n = TileNoise(x, y + t * 24, 8, 8, 3);
+            const CellHit h = TileCells(x + 0.5f, y + 0.5f + t * 24, 9, 8, 24, 0.8f);
+            float v = 0.45f + n * 0.4f;
+            if (h.f2 - h.f1 < 1.2f) v = 0.1f;
+            l.Put(x, y, Tone(RampOf("red.0 red.1 red.2 red.3 fire.0 fire.1 fire.2"), v, x, y, 0.4f));
+          } else if (kind == "bog") {
+            const float n = TileNoise(x, y, 10, 8, 3);
+            l.Put(x, y, Tone(RampOf("ink.0 teal.0 green.0 green.1 teal.1"), 0.3f + n * 0.5f, x, y, 0.5f));
+          } else if (kind == "runes") {
+            const float d = std::hypot(x - 11.5f, y - 11.5f);
+            const float pulse = 0.5f + 0.5f * std::sin(t * 2 * 3.14159f);
+            if (std::fabs(d - 9) < 0.8f || (std::fabs(d - 5) < 0.6f && (static_cast<int>(std::atan2(y - 11.5f, x - 11.5f) * 3) % 2)))
+              l.Put(x, y, Tone(RampOf("teal.0 teal.1 teal.2 blue.5 grey.5"), 0.3f + 0.6f * pulse - (d < 7 ? 0.2f : 0.0f), x, y, 0.4f));
+            else if (d < 1.5f)
+              l.Put(x, y, C("grey.5"));
+          } else {
+            p.Fail("no animated floor \"" + kind + "\"");
+          }
+        }
+      if (kind == "bog") {  // a bubble rising and bursting
+        const float b = std::fmod(t * 2, 1.0f);
+        const int bx = 7 + static_cast<int>(t * 2) * 9, by = 14;
+        if (b < 0.8f) l.Ellipse(bx, by, 1 + b * 2.5f, 1 + b * 2, C("green.2"));
+        else l.Put(bx, by, C("green.4"));
+      }
+      p.Put(f, l);
+    }
+  };
+  // patch KIND: a floor patch the game draws scaled over several squares,
+  // the picture and its edge.
+  m["patch"] = [](const Paint& p) {
+    const std::string kind = p.Arg(0);
+    Layer l(p.W(), p.H());
+    for (int y = 0; y < 24; ++y)
+      for (int x = 0; x < 24; ++x) {
+        const float d = std::hypot(x + 0.5f - 12, y + 0.5f - 12) / 12.0f;
+        const float n = TileNoise(x, y, 13, 6, 2);
+        if (kind == "pond" && d + (n - 0.5f) * 0.2f < 0.92f) l.Put(x, y, Tone(RampOf("blue.0 blue.1 blue.2 blue.3"), 0.3f + (1 - d) * 0.6f, x, y, 0.5f));
+        else if (kind == "pond-edge" && std::fabs(d + (n - 0.5f) * 0.2f - 0.92f) < 0.07f) l.Put(x, y, y < 12 ? C("brown.3") : C("brown.2"));
+        else if (kind == "rug" && x > 1 && x < 22 && y > 3 && y < 20) {
+          const int dd = std::abs(x - 11) + std::abs(y - 11);
+          l.Put(x, y, dd % 6 < 2 ? C("fire.1") : dd % 6 < 4 ? C("red.1") : C("red.2"));
+        } else if (kind == "rug-edge" && x > 1 && x < 22 && (y == 3 || y == 20)) l.Put(x, y, (x % 2) ? C("skin.1") : C("brown.4"));
+        else if (kind == "circle" && std::fabs(d - 0.85f) < 0.06f) l.Put(x, y, y < 12 ? C("purple.3") : C("purple.2"));
+        else if (kind == "circle-edge" && std::fabs(d - 0.55f) < 0.06f && static_cast<int>((std::atan2(y - 12.0f, x - 12.0f) + 3.2f) * 2.5f) % 2)
+          l.Put(x, y, y < 12 ? C("grey.5") : C("grey.4"));
+      }
+    if (kind != "pond" && kind != "pond-edge" && kind != "rug" && kind != "rug-edge" && kind != "circle" && kind != "circle-edge")
+      p.Fail("no patch \"" + kind + "\"");
+    p.Put(p.first, l);
+  };
+  // area KIND: a magic area on a square: tangle (growth and webs), silence,
+  // fire.
+  m["area"] = [](const Paint& p) {
+    const std::string kind = p.Arg(0);
+    Layer l(p.W(), p.H());
+    const uint32_t s = p.Seed(p.first);
+    if (kind == "tangle") {
+      for (int i = 0; i < 5; ++i) {  // vines
+        float x = RandInt(s, i, 0, 23), y = RandInt(s, i + 5, 0, 23);
+        for (int k = 0; k < 14; ++k) {
+          const float nx = x + std::cos(i * 1.7f + k * 0.5f) * 1.6f, ny = y + std::sin(i * 1.7f + k * 0.5f) * 1.6f;
+          l.Line(x, y, nx, ny, 1.0f, k % 4 == 0 ? C("green.4") : C("green.2"));
+          x = nx;
+          y = ny;
+        }
+      }
+      for (int k = 0; k < 4; ++k)  // strands of web across them
+        l.Line(RandInt(s, k, 0, 6), RandInt(s, k + 9, 0, 23), RandInt(s, k + 3, 17, 23), RandInt(s, k + 12, 0, 23), 1.0f, C("grey.4"));
+    } else if (kind == "silence") {
+      for (int i = 0; i < 40; ++i) {
+        const float a = i * 2 * 3.14159f / 40;
+        l.Put(static_cast<int>(12 + std::cos(a) * 10), static_cast<int>(12 + std::sin(a) * 10), C("blue.4"));
+      }
+      l.Line(8, 12, 16, 12, 1.0f, C("blue.5"));
+    } else if (kind == "fire") {
+      for (int i = 0; i < 5; ++i) {
+        const float x = 3 + i * 4.5f, h = 8.0f + (i % 2) * 5;
+        l.Polygon({x - 3, 22, x, 22 - h, x + 3, 22}, C("fire.0"));
+        l.Polygon({x - 1.5f, 22, x, 22 - h * 0.55f, x + 1.5f, 22}, C("fire.2"));
+      }
+    } else {
+      p.Fail("no area \"" + kind + "\"");
+    }
+    p.Put(p.first, l);
   };
   // mark COLOUR: a range square, a filled tint with a brighter rim (the game
   // draws it faint).

@@ -260,6 +260,15 @@ void AddEffectPainters(PainterMap& m) {
     Burst(l, p.Arg(0), std::stoi(p.Arg(1, "1")));
     p.Put(p.first, l);
   };
+  // burst-phases KIND: a burst growing frame by frame.
+  m["burst-phases"] = [](const Paint& p) {
+    for (int f = p.first; f <= p.last; ++f) {
+      Layer l(p.W(), p.H());
+      const int k = f - p.first;
+      Burst(l, p.Arg(0), 1 + (k * 3) / std::max(1, p.Count()));
+      p.Put(f, l);
+    }
+  };
   // path-arrow COLOUR: eight frames, directions north to north-west.
   m["path-arrow"] = [](const Paint& p) {
     const Ramp r = Pal().Make(p.Arg(0, "green.2") + " " + p.Arg(1, "green.4") + " " + p.Arg(2, "green.5"));
@@ -311,6 +320,7 @@ void AddEffectPainters(PainterMap& m) {
         if (kind == "soft") i = std::max(0.0f, 1 - d) * std::max(0.0f, 1 - d);
         else if (kind == "small") i = std::max(0.0f, 1 - d * 1.6f);
         else if (kind == "ring") i = std::max(0.0f, 1 - std::fabs(d - 0.8f) * 9);
+        else if (kind == "circle") i = std::max(0.0f, 1 - std::fabs(std::hypot(x + 0.5f - cx, y + 0.5f - cy) / r - 0.88f) * 14);
         else {
           const float a = std::atan2(y - cy, x - cx);
           i = std::max(0.0f, 1 - d) * (0.45f + 0.55f * std::pow(std::fabs(std::cos(a * 4)), 6.0f));

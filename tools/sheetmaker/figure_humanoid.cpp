@@ -26,7 +26,20 @@ void Head(Model& m, const Recipe& r, const Body& b, Vec3 at) {
   };
   if (kind == "human" || kind == "orc" || kind == "elf") {
     m.Ball(at, hr * 0.95f, hr * 0.92f, hr, b.skin);
-    eyes(at, hr * 0.9f, 0.9f * s, 0.1f * s);
+    if (hr > 6) {
+      // A face close up: eyes with their whites, brows, a nose's shadow, a mouth.
+      const float fw = hr * 0.93f;
+      for (float side : {-1.0f, 1.0f}) {
+        m.Dot(at + Vec3{fw * 0.93f, side * 0.34f * hr, 0.05f * hr}, eye);
+        m.Dot(at + Vec3{fw * 0.94f, side * 0.22f * hr, 0.05f * hr}, Pal().Colour("grey.5"));
+        m.Dot(at + Vec3{fw * 0.9f, side * 0.3f * hr, 0.25f * hr}, Pal().Colour("brown.1"));
+        m.Dot(at + Vec3{fw * 0.9f, side * 0.4f * hr, 0.24f * hr}, Pal().Colour("brown.1"));
+      }
+      m.Dot(at + Vec3{fw * 0.99f, 0.05f * hr, -0.2f * hr}, Pal().Colour("brown.3"));
+      for (float k : {-0.12f, 0.0f, 0.12f}) m.Dot(at + Vec3{fw * 0.95f, k * hr, -0.45f * hr}, Pal().Colour("red.1"));
+    } else {
+      eyes(at, hr * 0.9f, 0.9f * s, 0.1f * s);
+    }
     if (kind == "orc") {
       m.Ball(at + Vec3{hr * 0.75f, 0, -0.9f * s}, 1.2f * s, 1.5f * s, 0.9f * s, b.skin);  // jaw
       m.Dot(at + Vec3{hr * 1.1f, -0.8f * s, -1.0f * s}, Pal().Colour("grey.5"));

@@ -9,6 +9,7 @@
 
 #include "figure_kit.h"
 #include "frame_map.h"
+#include "figure_recipe.h"
 
 namespace {
 
@@ -16,9 +17,11 @@ constexpr float kPi = 3.14159265f;
 const char* const kBeasts[] = {"wolf", "rat", "bear", "tiger", "bull", "horse", "spider", "snake",
                                "centipede", "air", "water", "fire", "dragon"};
 
+}  // namespace
+
 // The recipe of a line: the named recipe's words (with $key filled from the
 // line), then the line's own words over them.
-Recipe Expand(const Paint& p, std::string* builder) {
+Recipe ExpandRecipe(const Paint& p, std::string* builder) {
   Recipe r;
   std::vector<std::string> words = p.args;
   std::string first = p.Arg(0);
@@ -50,6 +53,8 @@ Recipe Expand(const Paint& p, std::string* builder) {
   if (builder->empty()) p.Fail("the recipe \"" + first + "\" names no builder");
   return r;
 }
+
+namespace {
 
 void Build(const std::string& builder, const Recipe& r, const Stance& st, Model& m) {
   if (builder == "humanoid") {
@@ -88,7 +93,7 @@ void Build(const std::string& builder, const Recipe& r, const Stance& st, Model&
 void AddFigurePainters(PainterMap& m) {
   m["figure"] = [](const Paint& p) {
     std::string builder;
-    const Recipe r = Expand(p, &builder);
+    const Recipe r = ExpandRecipe(p, &builder);
     int pose0 = 0, pose1 = p.Count() - 1;
     const std::string poses = p.Opt("poses");
     if (!poses.empty()) {

@@ -126,6 +126,7 @@ const PainterMap& Painters() {
     AddFigurePainters(m);
     AddEffectPainters(m);
     AddIconPainters(m);
+    AddPicturePainters(m);
     return m;
   }();
   return painters;

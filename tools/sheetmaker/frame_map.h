@@ -73,3 +73,6 @@ void AddObjectPainters(PainterMap& m);
 void AddFigurePainters(PainterMap& m);
 void AddEffectPainters(PainterMap& m);
 void AddIconPainters(PainterMap& m);
+void AddPicturePainters(PainterMap& m);
+// The large font and the content folder, which the pictures use.
+void SetPictureSources(const Font& large, const std::string& contentDir);

@@ -55,7 +55,8 @@ void Haft(Layer& l, float end, const Ramp& wood) { Stroke(l, DX(0.0f), DY(0.0f),
 void Item(Layer& l, const std::string& kind, const Paint& p) {
   const Ramp steel = Rp(kSteel), wood = Rp(kWoodR), gold = Rp(kGoldR);
   const Ramp leather = Rp("brown.0 brown.1 brown.2 brown.3 brown.4");
-  const Ramp cloth = Rp(p.Opt("colour", "red.0 red.1 red.2 red.3"));
+  Ramp cloth = Rp(p.Opt("colour", "red.0 red.1 red.2 red.3"));
+  while (cloth.size() < 4) cloth.push_back(cloth.back());  // the shapes read tones 0 to 3
   // Swords and knives.
   if (kind == "dagger" || kind == "shortsword" || kind == "longsword" || kind == "greatsword" || kind == "bastard" ||
       kind == "rapier" || kind == "scimitar" || kind == "falchion" || kind == "kukri" || kind == "sickle") {

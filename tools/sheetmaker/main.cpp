@@ -18,7 +18,7 @@
 namespace {
 
 // The frame maps, in the order they are read (a frame belongs to one line).
-const char* const kFrameMaps[] = {"terrain.txt", "figures.txt", "effects.txt", "icons.txt"};
+const char* const kFrameMaps[] = {"terrain.txt", "figures.txt", "effects.txt", "icons.txt", "pictures.txt"};
 
 struct Sources {
   std::string dir;
@@ -35,16 +35,9 @@ void DrawSheet(const SheetLine& s, const Sources& src, const std::string& outDir
   std::map<int, std::string> owners;  // who drew which frame, where that matters
   if (s.style == "art") {
     // Drawn wholly by the frame maps below.
-  } else if (s.style == "terrain") DrawTerrain(c, g, seed);
-  else if (s.style == "floors") DrawFloors(c, g, seed);
-  else if (s.style == "figures") DrawFigures(c, g, seed);
-  else if (s.style == "icons") DrawIcons(c, g, seed);
-  else if (s.style == "picture") DrawPicture(c, seed);
+  }
   else if (s.style == "panel") DrawPanel(c, seed);
   else if (s.style == "border") DrawBorder(c, g, seed);
-  else if (s.style == "glow") DrawGlow(c, g, seed);
-  else if (s.style == "bolts") DrawBolts(c, g, seed);
-  else if (s.style == "logo") DrawLogo(c, g, src.large, "GREVENHOLT");
   else if (s.style == "font-large") DrawFontSheet(c, g, src.large, s.number);
   else if (s.style == "font-small") DrawFontSheet(c, g, src.small, s.number);
   else if (s.style == "interface") {
@@ -88,6 +81,7 @@ int main(int argc, char** argv) {
       const std::vector<FrameLine> lines = ReadFrameMap(src.dir + "/" + name);
       src.frames.insert(src.frames.end(), lines.begin(), lines.end());
     }
+    SetPictureSources(src.large, src.dir);
     (void)Painters();  // made once, before the threads share it
     // Sheets are independent: draw them on a few threads.
     const unsigned threads = std::max(1u, std::min(8u, std::thread::hardware_concurrency()));

@@ -20,11 +20,9 @@ uint32_t Palette::Colour(const std::string& name) const {
   if (dot == std::string::npos) throw SourceError("colour \"" + name + "\" needs an index (ramp.index)");
   const Ramp& r = RampOf(name.substr(0, dot));
   int i = -1;
-  try {
-    i = std::stoi(name.substr(dot + 1));
-  } catch (...) {
-  }
-  if (i < 0 || i >= static_cast<int>(r.size())) throw SourceError("colour \"" + name + "\" is past its ramp");
+  const std::string index = name.substr(dot + 1);
+  if (!index.empty() && index.size() <= 2 && index.find_first_not_of("0123456789") == std::string::npos) i = std::stoi(index);
+  if (i < 0 || i >= static_cast<int>(r.size())) throw SourceError("no colour \"" + name + "\" (ramp.index)");
   return r[static_cast<size_t>(i)];
 }
 
@@ -35,7 +33,10 @@ const Ramp& Palette::RampOf(const std::string& name) const {
 }
 
 Ramp Palette::Make(const std::string& names) const {
-  std::istringstream words(names);
+  std::string spaced = names;  // colours are joined by spaces or by '+'
+  for (char& ch : spaced)
+    if (ch == '+') ch = ' ';
+  std::istringstream words(spaced);
   std::string w;
   Ramp r;
   while (words >> w) {

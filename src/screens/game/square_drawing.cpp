@@ -48,7 +48,7 @@ void DrawWallFeature(const ViewSquare& v, int code, uint32_t tint) {
   else if ((code >= 73 && code <= 81) || (code >= 90 && code <= 99))
     DrawMapFrame(kSheetGround, code, v.sx, v.sy, tint);
   else if (code >= 100 && code <= 199 && code != 106)
-    DrawMapFrame(kSheetObjects, code - 100, v.sx, v.sy, tint);
+    DrawMapFrame(kSheetObjects, code, v.sx, v.sy, tint);
 }
 
 // Doors: a door along x (82, 84) has its second half in the square whose
@@ -340,7 +340,7 @@ void DrawObjectWallLayers(int rows, int cols, uint32_t tint) {
       const int group = (floor - 1000) / 10, phase = (floor - 1000) % 10;
       DrawMapFrame(kSheetFloorFeatures, 10 * group + (phase + LayerTick10) % 10, v.sx, v.sy, tint);
     }
-    if (floor == 2015 || floor == 2016) DrawMapFrame(kSheetObjects, floor - 2000, v.sx, v.sy, tint);
+    if (floor == 2015 || floor == 2016) DrawMapFrame(kSheetObjects, floor - 1969, v.sx, v.sy, tint);  // frames 46, 47
     if (door)
       DrawDoor(v, *door, tint);
     else

@@ -12,13 +12,13 @@ enum MapSheet : int {
   kSheetLargeMarks = 1,  // walls, doors and the debug marks (34 x 34)
   kSheetFlames = 2,      // flames and missiles (18 x 18)
   kSheetFloor = 4,       // floor tiles and rain
-  kSheetFloorFeatures = 8,  // animated floor 1000-1039, floor patches 3000-3005
+  kSheetFloorFeatures = 8,  // animated floor 1000-1039, floor patches 3000-3005, braziers, objects
   kSheetAreaFloor = 7,   // magic areas and floors 900-917 (64 x 38)
   kSheetShade = 12,      // fog at the edge of the explored squares; large walls
   kSheetAreaMarks = 21,  // range marks and magic areas
   kSheetFeatures = 30,   // features; the animated ones from frame 84
   kSheetGlow = 32,       // glows and rings (128 x 128)
-  kSheetObjects = 29,    // objects on squares
+  kSheetObjects = 8,     // objects on squares: wall codes 100-199 are frames 100-199
   kSheetArrows = 48,     // the path arrows (34 x 34)
   kSheetBeam = 65,       // beam segments
 };

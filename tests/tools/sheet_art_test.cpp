@@ -1,0 +1,182 @@
+// The sheets the build drew, read from the game folder: every frame a table
+// of the game can ask for holds a picture, and the twelve frames of a figure
+// are twelve different pictures.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "creatures/creature_kinds.h"
+#include "engine/sheet_table.h"
+#include "platform/image.h"
+#include "rules/item_tables.h"
+#include "screens/character/spell_icons.h"
+#include "screens/game/figure_table.h"
+
+namespace {
+
+struct Sheet {
+  int width = 0, height = 0;
+  std::vector<uint32_t> px;
+};
+
+const std::vector<Sheet>& Sheets() {
+  static const std::vector<Sheet> sheets = [] {
+    std::vector<Sheet> all(kSheetCount);
+    for (int s = 0; s < kSheetCount; ++s) {
+      const std::string path = "Graphics/" + std::to_string(s) + ".dat";
+      platform::LoadPng(path.c_str(), &all[s].width, &all[s].height, &all[s].px);
+    }
+    return all;
+  }();
+  return sheets;
+}
+
+// The frame's pixels, the colour key and clear pixels left out (0).
+std::vector<uint32_t> Frame(int sheet, int frame) {
+  const Sheet& s = Sheets()[sheet];
+  const SheetFormat f = SheetFormatFor(sheet);
+  std::vector<uint32_t> out;
+  if (s.width == 0 || frame < 0) return out;
+  const int perRow = s.width / f.frameWidth;
+  const int x0 = (frame % perRow) * f.frameWidth, y0 = (frame / perRow) * f.frameHeight;
+  if (y0 + f.frameHeight > s.height) return out;
+  for (int y = 0; y < f.frameHeight; ++y)
+    for (int x = 0; x < f.frameWidth; ++x) {
+      const uint32_t p = s.px[static_cast<size_t>(y0 + y) * s.width + x0 + x];
+      out.push_back(p == f.colourKey || (p >> 24) == 0 ? 0u : p);
+    }
+  return out;
+}
+
+// Drawn: more than a few pixels of more than one colour.
+bool Drawn(int sheet, int frame) {
+  std::set<uint32_t> colours;
+  int inked = 0;
+  for (uint32_t p : Frame(sheet, frame))
+    if (p) {
+      ++inked;
+      colours.insert(p);
+    }
+  return inked >= 6 && colours.size() >= 2;
+}
+
+void ExpectDrawn(int sheet, int first, int last, const char* what) {
+  for (int f = first; f <= last; ++f) EXPECT_TRUE(Drawn(sheet, f)) << what << ": sheet " << sheet << " frame " << f;
+}
+
+// Figure icons 0 to 587 lie on sheets 18, 19 and 20, 196 a sheet.
+void ExpectIcon(int figure, const std::string& what) {
+  ASSERT_GE(figure, 0) << what;
+  ASSERT_LE(figure, 587) << what;
+  EXPECT_TRUE(Drawn(18 + figure / 196, figure % 196)) << what << ": figure " << figure;
+}
+
+// The figure numbers creatures carry: the party's (a colour 0-7, the class
+// base of knight, wizard and cleric, men and women), every kind's, the huge
+// dragons', and the forms of summonings and polymorphs.
+std::set<int> FiguresInUse() {
+  std::set<int> figures;
+  for (int colour = 0; colour < 8; ++colour)
+    for (int base : {0, 8, 16})
+      for (int woman : {0, 139}) figures.insert(1 + colour + base + woman);
+  for (const KindTemplate& k : KindTemplates)
+    for (int32_t f : k.figures)
+      if (f > 0) figures.insert(f);
+  for (int f : {164, 188, 192, 194, 202, 203, 204, 206, 207, 213, 214, 215, 216, 217}) figures.insert(f);
+  return figures;
+}
+
+}  // namespace
+
+TEST(SheetArt, EveryFigureIsDrawnInEveryFacingAndStepAndNoTwoOfItsFramesAreCopies) {
+  for (int figure : FiguresInUse()) {
+    std::set<std::pair<int, int>> frames;
+    for (int facing = 1; facing <= 8; ++facing)
+      for (int state = 0; state <= 3; ++state) {
+        int sheet = -1, frame = -1;
+        ASSERT_TRUE(FigureSheetFrame(figure, facing, state, &sheet, &frame)) << "figure " << figure;
+        EXPECT_TRUE(Drawn(sheet, frame)) << "figure " << figure << " facing " << facing << " state " << state;
+        frames.insert({sheet, frame});
+      }
+    // Four facings by three poses reach twelve frames, each its own picture.
+    ASSERT_EQ(frames.size(), 12u) << "figure " << figure;
+    std::set<std::vector<uint32_t>> pictures;
+    for (auto [sheet, frame] : frames) pictures.insert(Frame(sheet, frame));
+    EXPECT_EQ(pictures.size(), 12u) << "figure " << figure << " has frames that are copies";
+  }
+}
+
+TEST(SheetArt, EveryItemSpellAndConditionHasItsIcon) {
+  ASSERT_EQ(LoadItemTable(), 1);
+  for (int row = 1; row < kItemRows; ++row)
+    if (ItemTable[row].name[0]) ExpectIcon(ItemTable[row].icon, std::string("item ") + ItemTable[row].name);
+  ASSERT_EQ(LoadCraftedWeapons("SaveGame/FullVersion/0/SaveWeapon.wml"), 1);
+  for (int row = 4952; row < kCraftedRows; ++row)
+    ExpectIcon(CraftedWeapons[row].icon, std::string("forge kind ") + CraftedWeapons[row].name);
+  // Every spell has its icon, and none shows a mark of the spell screens.
+  const std::set<int> marks = {429, 430, 441, 466, 485, 486, 488, 497, 525, 526, 581, 583, 585, 586, 587};
+  for (int row = 0; row < 175; ++row) {
+    ExpectIcon(SpellIconTable[row], "spell row " + std::to_string(row));
+    EXPECT_EQ(marks.count(SpellIconTable[row]), 0u) << "spell row " << row << " shows a mark";
+  }
+  for (int f : {429, 430, 441, 466, 485, 486, 488, 497, 525, 526, 581, 583, 585, 586, 587})
+    ExpectIcon(f, "mark or metamagic");
+  for (int f = 392; f <= 405; ++f) ExpectIcon(f, "equipment box");
+  for (int f : {276, 299, 300, 303, 304, 305}) ExpectIcon(f, "screen piece");
+  ExpectDrawn(19, 112, 170, "condition badge");
+  // The marks over heads and the bursts over creatures.
+  ExpectDrawn(9, 97, 99, "dazed");
+  ExpectDrawn(10, 97, 99, "paralysed");
+  ExpectDrawn(11, 97, 97, "blinded");
+  ExpectDrawn(12, 30, 37, "confused");
+  ExpectDrawn(21, 36, 45, "asleep");
+  for (int sheet : {28, 34, 35, 16, 36, 37}) ExpectDrawn(sheet, 24, 24, "large mark or burst");
+  ExpectDrawn(47, 12, 24, "burst");
+}
+
+TEST(SheetArt, TheMapViewsFramesAreDrawn) {
+  // Ground codes 1-65 (the cursors' frames of sheet 0 aside), animated and
+  // still floors, walls, doors, objects, fog, flames and missiles, marks.
+  for (int g : {1, 2, 3, 5, 6, 10, 12, 13, 15, 17, 19}) ExpectDrawn(0, g, g, "ground");
+  ExpectDrawn(0, 30, 42, "shore and deep water");
+  ExpectDrawn(0, 46, 55, "wagon and ground 60-65");
+  ExpectDrawn(0, 57, 81, "large objects and features");
+  ExpectDrawn(0, 90, 99, "features");
+  ExpectDrawn(21, 24, 26, "magic areas");
+  ExpectDrawn(21, 34, 35, "range marks");
+  ExpectDrawn(21, 56, 71, "ground 44-59");
+  ExpectDrawn(1, 0, 16, "walls and debug marks");
+  for (int f : {28, 29, 30, 31, 36, 37, 38, 39}) ExpectDrawn(1, f, f, "door");
+  ExpectDrawn(4, 0, 58, "floor decoration");
+  ExpectDrawn(4, 84, 89, "rain and the item sack");
+  ExpectDrawn(4, 99, 99, "a body");
+  ExpectDrawn(8, 0, 47, "animated floors, patches, braziers");
+  ExpectDrawn(8, 100, 105, "objects on squares");  // 106 is the statue of four squares
+  ExpectDrawn(8, 107, 113, "objects on squares");
+  for (int f : {3, 5, 6}) ExpectDrawn(f, 0, 17, "animated floor");
+  ExpectDrawn(7, 0, 17, "insect swarm");
+  ExpectDrawn(30, 84, 95, "animated feature");
+  ExpectDrawn(12, 40, 43, "statue");
+  ExpectDrawn(12, 60, 96, "fog edge");
+  ExpectDrawn(2, 6, 115, "flames, arrows, missiles");
+  ExpectDrawn(2, 123, 126, "ornaments");
+  ExpectDrawn(32, 0, 3, "glows and rings");
+  ExpectDrawn(33, 1, 13, "aura");
+  ExpectDrawn(48, 1, 33, "path arrow");
+  ExpectDrawn(65, 0, 3, "beam");
+}
+
+TEST(SheetArt, ThePicturesOfTheScreensAreDrawn) {
+  ExpectDrawn(17, 0, 19, "title");
+  ExpectDrawn(50, 0, 15, "world map");
+  ExpectDrawn(51, 0, 15, "world map and backdrop");
+  for (int f : {0, 1, 4, 5, 8, 9, 12, 13}) ExpectDrawn(52, f, f, "backdrop");
+  ExpectDrawn(63, 0, 3, "logo");
+  ExpectDrawn(49, 0, 19, "portrait");
+  ExpectDrawn(47, 20, 20, "portrait frame");
+  for (int f : {0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14}) ExpectDrawn(58, f, f, "script picture");
+  ExpectDrawn(57, 0, 1, "end screen picture");
+  ExpectDrawn(64, 0, 1, "end screen picture");
+}

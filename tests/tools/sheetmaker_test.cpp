@@ -1,0 +1,100 @@
+// The sheet tool run on copies of the graphics sources: faulty frame maps
+// are refused with their file and line, and a good run writes every sheet
+// and its contact sheet.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "engine/sheet_table.h"
+#include "platform/image.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kTool = fs::current_path().parent_path() / "tools" / "make_sheets";
+const fs::path kContent = fs::path(__FILE__).parent_path().parent_path().parent_path() / "content";
+
+struct ToolRun {
+  int status;
+  std::string errors;
+};
+
+// A copy of content/graphics (and the world map it reads) with `extra`
+// appended to one of its files; the tool run on it.
+ToolRun RunTool(const std::string& file, const std::string& extra, const fs::path& out) {
+  const fs::path root = fs::temp_directory_path() / ("sheetmaker_test_" + std::to_string(::getpid()));
+  fs::remove_all(root);
+  fs::create_directories(root / "maps" / "FullVersion");
+  fs::copy(kContent / "graphics", root / "graphics");
+  fs::copy(kContent / "maps" / "FullVersion" / "WorldMap.txt", root / "maps" / "FullVersion" / "WorldMap.txt");
+  if (!file.empty()) std::ofstream(root / "graphics" / file, std::ios::app) << "\n" << extra << "\n";
+  fs::create_directories(out / "sheets");
+  fs::create_directories(out / "contact");
+  const std::string errors = (root / "errors.txt").string();
+  const std::string command = kTool.string() + " " + (root / "graphics").string() + " " + (out / "sheets").string() + " " +
+                              (out / "contact").string() + " 2> " + errors;
+  const int raw = std::system(command.c_str());
+  std::ifstream in(errors);
+  std::stringstream s;
+  s << in.rdbuf();
+  fs::remove_all(root);
+  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, s.str()};
+}
+
+int Lines(const fs::path& path) {
+  std::ifstream in(path);
+  std::string line;
+  int n = 0;
+  while (std::getline(in, line)) ++n;
+  return n;
+}
+
+}  // namespace
+
+TEST(SheetMaker, FaultyFrameMapsAreRefusedWithFileAndLine) {
+  const fs::path out = fs::temp_directory_path() / "sheetmaker_test_out";
+  // The faulty line is the file's last: after its own lines come a blank
+  // line and the "sheet N" line.
+  const std::string at = "terrain.txt:" + std::to_string(Lines(kContent / "graphics" / "terrain.txt") + 3) + ": ";
+  const std::pair<std::string, std::string> faults[] = {
+      // A ground frame that another line draws already.
+      {"sheet 0\n  1 ground lush", "frame 1 is also drawn by"},
+      // A frame past the end of its sheet (sheet 1 holds 49).
+      {"sheet 1\n  49 wall stone", "frame 49 lies beyond sheet 1"},
+      // A painter or a word no painter knows.
+      {"sheet 21\n  50 paint grass", "no painter \"paint\""},
+      {"sheet 21\n  50 ground moon-dust", "no ground \"moon-dust\""},
+  };
+  for (const auto& [extra, message] : faults) {
+    const ToolRun run = RunTool("terrain.txt", extra, out);
+    EXPECT_EQ(run.status, 1) << extra;
+    EXPECT_NE(run.errors.find(at), std::string::npos) << extra << "\n" << run.errors;
+    EXPECT_NE(run.errors.find(message), std::string::npos) << extra << "\n" << run.errors;
+  }
+  fs::remove_all(out);
+}
+
+TEST(SheetMaker, EverySheetAndItsContactSheetAreWritten) {
+  const fs::path out = fs::temp_directory_path() / "sheetmaker_test_good";
+  const ToolRun run = RunTool("", "", out);
+  ASSERT_EQ(run.status, 0) << run.errors;
+  for (int s = 0; s < 66; ++s) {
+    int w = 0, h = 0, cw = 0, ch = 0;
+    std::vector<uint32_t> px, contact;
+    ASSERT_TRUE(platform::LoadPng((out / "sheets" / (std::to_string(s) + ".dat")).c_str(), &w, &h, &px)) << s;
+    ASSERT_TRUE(platform::LoadPng((out / "contact" / (std::to_string(s) + ".png")).c_str(), &cw, &ch, &contact)) << s;
+    // Twice the sheet's frames, with a margin for the numbers and the
+    // closing rule.
+    const SheetFormat f = SheetFormatFor(s);
+    EXPECT_EQ(cw, 2 * (w / f.frameWidth * f.frameWidth) + 29) << s;
+    EXPECT_EQ(ch, 2 * (h / f.frameHeight * f.frameHeight) + 29) << s;
+  }
+  fs::remove_all(out);
+}
