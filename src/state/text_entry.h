@@ -20,6 +20,12 @@ constexpr int kNameEditSize = 16;
 extern char NameEditBuffer[kNameEditSize];
 // The insertion point of the name being typed.
 extern uint32_t NameEditCursor;
+// The descriptions being typed: a creature's (500 bytes) and a crafted
+// item's (400 bytes), each at most 398 characters.
+constexpr int kCreatureDescriptionEditSize = 500;
+constexpr int kItemDescriptionEditSize = 400;
+extern char CreatureDescriptionBuffer[kCreatureDescriptionEditSize];
+extern char ItemDescriptionBuffer[kItemDescriptionEditSize];
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetTextEntryState();

@@ -34,10 +34,9 @@ inline MapSquareWords& ListedSquare = ItemPileSquare;
 // door's edge.
 extern uint32_t DoorHoverBySquare;
 
-// The keypad walk: a direction key chose a step this frame, and a step
-// ordered by the keypad is under way.
+// The keypad walk: a direction key chose a step this frame (a step ordered
+// by the keypad is KeypadStepActive of the action state).
 extern uint8_t KeypadWalkFlag;
-extern uint8_t KeypadStepPending;
 
 // The previews of the order under the cursor, cleared when the square
 // changes: the plan of an attack on a creature out of reach (0 not worked
@@ -49,13 +48,12 @@ extern uint32_t AttackKindShown;
 
 // Aiming a spell by mouse: the square a burst or area was aimed at, the
 // square a square-target spell goes to (x -1 when the one under the cursor
-// does not suit), the first corner of a rectangle with its two flags, and
+// does not suit), the first corner of a rectangle and whether it is set, and
 // the line of effect shown.
 extern MapSquareWords AimedSquare;
 extern MapSquareWords PlacementSquare;
 extern MapSquareWords RectangleCorner;
 extern uint8_t RectangleCornerSet;
-extern uint8_t RectangleValid;
 extern uint8_t LineOfEffectShown;
 
 // The world map's travel: under way, the location entered on arrival, the

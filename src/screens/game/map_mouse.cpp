@@ -13,6 +13,7 @@
 #include "combat/actions/start_of_combat.h"
 #include "combat/actions/talker_scripts.h"
 #include "combat/actions/walking.h"
+#include "combat/turns/adjacency_queries.h"
 #include "engine/frame.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
@@ -31,9 +32,12 @@
 #include "rules/creature_record.h"
 #include "rules/positions.h"
 #include "rules/recompute_creature.h"
+#include "screens/game/action_menu.h"
 #include "screens/game/action_state.h"
+#include "screens/game/combat_orders.h"
 #include "screens/game/click_results.h"
 #include "screens/game/game_screen.h"
+#include "screens/game/held_object.h"
 #include "screens/game/map_input.h"
 #include "screens/game/map_input_routines.h"
 #include "screens/game/map_mouse_words.h"
@@ -42,6 +46,7 @@
 #include "state/camera.h"
 #include "state/combat_action.h"
 #include "state/fighter_slots.h"
+#include "state/game_progress.h"
 #include "state/game_screen_words.h"
 #include "state/map_view_state.h"
 #include "state/turn_order.h"
@@ -92,7 +97,7 @@ void FindSquareUnderMouse() {
   if (SquareChanged == 1) {
     MoveAttackPlan = 0;
     PreviewComputed = 0;
-    if (PendingPanelAction != kPendingFiveFootStep) StepPreviewShown = 0;
+    if (PendingPanelAction != kActFiveFootStep) StepPreviewShown = 0;
     PathPreviewShown = 0;
   }
 }
@@ -363,7 +368,7 @@ void Talk(int creature) {
     ShowClickResultAtMouse(kResultNoSight);
     return;
   }
-  if (FeetBetween(m, creature) > kTalkFeet) {
+  if (CreatureDistanceFeet(m, creature) > kTalkFeet) {
     ShowClickResultAtMouse(kResultTooFar);
     return;
   }
@@ -374,7 +379,7 @@ void Surprise(int creature) {
   RemoveCondition(creature, kCondAlarmed);
   RemoveCondition(creature, kCondSurprised);
   RemoveCondition(creature, kCondDistracted);
-  if (FindCondition(creature, kCondSleeping) < 0) AddCondition(creature, kCondSurprised, 2, 0, kSurpriseSource);
+  if (FindCondition(creature, kCondSleeping) < 0) AddCondition(creature, kCondSurprised, 2, 0, kSurpriseSource, 0);
 }
 
 // Whether a participant that is not distracted sees a present party member.
@@ -438,7 +443,7 @@ void AttackOutsideCombat(int target) {
     ShowClickResultAtMouse(kResultNoSight);
     return;
   }
-  if (FeetBetween(m, target) > kAttackFeet) {
+  if (CreatureDistanceFeet(m, target) > kAttackFeet) {
     ShowClickResultAtMouse(kResultTooFar);
     return;
   }
@@ -522,7 +527,7 @@ void MapMouseHandler() {
       HoveredSlot = -1;
       return;
     }
-    if (PendingPanelAction != -1 && PendingPanelAction != kPendingHelpless && ButtonPressed(1)) {
+    if (PendingPanelAction != -1 && PendingPanelAction != kActCoupDeGrace && ButtonPressed(1)) {
       ResetHoverAndInput();
       return;
     }
@@ -552,4 +557,31 @@ void MapMouseHandler() {
     CombatMouse();
   else
     ExploringMouse();
+}
+
+void ResetMapInputState() {
+  SquareChanged = 0;
+  DoorCursorMode = 0;
+  DoorSquare = MapSquareWords{};
+  ItemPileSquare = MapSquareWords{};
+  DoorHoverBySquare = 0;
+  MapCursorPixelX = MapCursorPixelY = 0;
+  HoverMarksHidden = 0;
+  MoveRangeAllowed = 1;
+  MoveRangeForced = 0;
+  PathPreviewShown = 0;
+  AttackAimMode = 0;
+  KeypadWalkFlag = 0;
+  MoveAttackPlan = 0;
+  ChargeChosen = 0;
+  AttackKindShown = 0;
+  AimedSquare = PlacementSquare = RectangleCorner = MapSquareWords{};
+  RectangleCornerSet = 0;
+  LineOfEffectShown = 0;
+  WorldTravelling = 0;
+  WorldEnterOnArrival = 0;
+  WorldStepFrames = 0;
+  WorldMapCell = MapSquareWords{};
+  DialogueScrollLine = 0;
+  HeldObject = HeldObjectWords{};
 }

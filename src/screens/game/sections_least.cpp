@@ -1,10 +1,8 @@
-// Least versions of the game screen's sections and input handlers, standing
-// until their own files replace them: the combat-rolls panel shows the
-// message log with its links; the map mouse, the leader's stick step and the edge scrolling do nothing,
-// and the main screen keys are the window keys.
+// Least versions of the game screen's sections, standing until their own
+// files replace them: the combat-rolls panel shows the message log with its
+// links, and its scroll thumb is never dragged.
 #include "engine/frame.h"
 #include "engine/linked_text.h"
-#include "engine/main_window.h"
 #include "engine/message_log.h"
 #include "engine/text.h"
 #include "engine/widgets.h"
@@ -51,17 +49,9 @@ void DrawActionsButton() {}
 
 // ---- Over everything ---------------------------------------------------------
 
-void DrawObjectList() {}
 void DrawActionBanner() {}
 void DrawHoveredCreatureBox() {}
-void DrawDialogueBox() {}
 
-// ---- Input -------------------------------------------------------------------
+// ---- The message log's scroll bar -----------------------------------------------
 
-void MapMouseHandler() {}
-void LeaderStep() {}
-int MainScreenKeys() {
-  TextEntryKeys();
-  return HandleWindowKeys();
-}
-void EdgeScroll() {}
+uint8_t LogScrollDragged = 0;

@@ -84,7 +84,7 @@ bool MeetEncounter() {
   const int side = static_cast<int>(RandomUpTo(3));
   const int x = kSide[side][1] + static_cast<int>(RandomUpTo(1));
   const int y = kSide[side][2] + static_cast<int>(RandomUpTo(1));
-  const int map = RollDice(5, 1) - 1;
+  const int map = RollDice(5, 1, 0, 0) - 1;
   SwitchLocalMap(map, x, y, kSide[side][0], 0, 0);
   return true;
 }
