@@ -358,8 +358,8 @@ int MainScreenKeys() {
     TextEntryKeys();
     return 1;
   }
-  // Page view and the end screens take their own keys.
-  if (InModes({kModePageView, kModeDefeat, kModeVictory, kModeEndOfIntro})) return 1;
+  // Page view, the dialogue box and the end screens take their own keys.
+  if (InModes({kModeResting, kModePageView, kModeDefeat, kModeVictory, kModeEndOfIntro})) return 1;
   if (QuickKeys()) return 1;
   ExamineKeys();
   if (InModes({0, 3, 5})) KeypadWalk();
