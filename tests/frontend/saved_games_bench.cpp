@@ -1,0 +1,113 @@
+// Speed of saving and loading a full game of the main adventure (300
+// creatures, all 41 maps and the world map), against writing and reading the
+// same bytes as one plain file in the same run. Saving flushes its files to
+// the disk, so the plain write is flushed too. Runs in a folder of its own
+// under /tmp.
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <vector>
+
+#include "adventure/quest_journal.h"
+#include "frontend/saved_games.h"
+#include "map/map_record.h"
+#include "platform/files.h"
+#include "rules/creature_record.h"
+#include "rules/item_tables.h"
+#include "state/game_progress.h"
+
+namespace {
+
+constexpr int kCreatures = 300;
+
+std::filesystem::path BenchFolder;
+void RemoveBenchFolder() {
+  std::error_code ec;
+  std::filesystem::remove_all(BenchFolder, ec);
+}
+
+// A full game once, in a folder of the benchmark's own: its slot 1 saved.
+size_t SetUpFullGame() {
+  static size_t bytes = 0;
+  if (bytes) return bytes;
+  char folder[] = "/tmp/grevenholt-bench-XXXXXX";
+  if (!mkdtemp(folder)) return 0;
+  BenchFolder = folder;
+  std::atexit(RemoveBenchFolder);
+  std::filesystem::current_path(folder);
+  IntroductoryAdventureFlag = 0;
+  std::snprintf(AdventureFolder, sizeof AdventureFolder, "%s", "Bench");
+  platform::MakeGameFolder("SaveGame\\Bench");
+  ResetQuestJournal();
+  for (int n = 0; n < kStoredMapCount; ++n) {
+    MapRecord& m = StoredMaps[n];
+    std::snprintf(m.name, sizeof m.name, "Map %d", n);
+    m.width = m.height = 60;
+    for (int l = 0; l < kMapLayers; ++l)
+      for (int i = 0; i < kMapSquares; ++i) m.layers[l][i] = (l == kLayerWalls && i % 7 == 0) ? 46 : (n + l + i) % 5;
+  }
+  WorldMap = StoredMaps[0];
+  CurrentMapNumber = 5;
+  CurrentMap = StoredMaps[5];
+  for (int id = 0; id < kCreatures; ++id) {
+    CreatureRecord& c = Creatures[id];
+    std::snprintf(c.name, sizeof c.name, "Creature %d", id);
+    c.map = id < kPartySize ? 5 : id % kStoredMapCount;
+    c.squareX = 1 + id % 50;
+    c.squareY = 1;
+    c.facing = 3;
+    c.level = 1 + id % 10;
+    c.baseHitPoints = c.hitPoints = 20;
+    c.strength = c.dexterity = c.constitution = c.intelligence = c.wisdom = c.charisma = {12, 12};
+    c.footprintWidth = c.footprintHeight = {1, 1};
+  }
+  for (int r = 1; r < kCraftedRows; ++r) std::snprintf(CraftedWeapons[r].name, 50, "Item %d", r);
+  if (WriteSavedGame(1) != kSaveOk) return 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator("SaveGame/Bench/1"))
+    if (entry.is_regular_file()) bytes += entry.file_size();
+  return bytes;
+}
+
+void BM_SaveFullGame(benchmark::State& state) {
+  const size_t bytes = SetUpFullGame();
+  for (auto _ : state)
+    if (WriteSavedGame(1) != kSaveOk) state.SkipWithError("the save failed");
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+BENCHMARK(BM_SaveFullGame)->Unit(benchmark::kMillisecond);
+
+void BM_WriteOnePlainFile(benchmark::State& state) {
+  const std::vector<uint8_t> data(SetUpFullGame(), 7);
+  for (auto _ : state) {
+    if (!platform::WriteGameFile("Plain.dat", data.data(), data.size()) || !platform::SyncGameFile("Plain.dat"))
+      state.SkipWithError("the write failed");
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.size()));
+}
+BENCHMARK(BM_WriteOnePlainFile)->Unit(benchmark::kMillisecond);
+
+void BM_LoadFullGame(benchmark::State& state) {
+  const size_t bytes = SetUpFullGame();
+  for (auto _ : state)
+    if (LoadSavedGame(1) != kSaveOk) state.SkipWithError("the load failed");
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * bytes));
+}
+BENCHMARK(BM_LoadFullGame)->Unit(benchmark::kMillisecond);
+
+void BM_ReadOnePlainFile(benchmark::State& state) {
+  const std::vector<uint8_t> data(SetUpFullGame(), 7);
+  platform::WriteGameFile("Plain.dat", data.data(), data.size());
+  std::vector<uint8_t> read;
+  for (auto _ : state) {
+    if (!platform::ReadGameFile("Plain.dat", data.size(), &read)) state.SkipWithError("the read failed");
+    benchmark::DoNotOptimize(read.data());
+  }
+  state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * data.size()));
+}
+BENCHMARK(BM_ReadOnePlainFile)->Unit(benchmark::kMillisecond);
+
+}  // namespace

@@ -1,0 +1,16 @@
+// The quest journal "Journal.dat" of a saved game, loaded in a whole slot; a
+// journal that is taken reads back the same once written again.
+#include "fuzz/saved_game_fuzzing.h"
+
+GH_FUZZ_TARGET(save_journal) {
+  savefuzz::LoadWithFile("Journal.dat", data, size);
+  std::vector<JournalEntry> journal, back;
+  if (!DecodeJournal(data, size, &journal)) return;
+  std::vector<uint8_t> bytes;
+  EncodeJournal(journal, &bytes);
+  if (!DecodeJournal(bytes.data(), bytes.size(), &back)) FuzzFault("a written journal was refused");
+  for (size_t i = 0; i < journal.size(); ++i)
+    if (journal[i].text != back[i].text || journal[i].state != back[i].state ||
+        (journal[i].state != 0 && journal[i].value != back[i].value))
+      FuzzFault("journal entry " + std::to_string(i) + " read back otherwise");
+}
