@@ -61,12 +61,7 @@ void TakeFeat(int creature, int feat) {
     ++c.feats[feat];
   else
     c.feats[feat] = 1;
-  ResetLinkHover();
-  if (NewPartyPending != 1) {
-    if (FeatSlotCounter == 1) PendingLevelUpChoices[kPendingFirstFeat] = feat;
-    if (FeatSlotCounter == 2) PendingLevelUpChoices[kPendingSecondFeat] = feat;
-  }
-  ReturnToCallerPage(creature);
+  HandBackPick(creature, feat, FeatSlotCounter, kPendingFirstFeat);
 }
 
 // The name and the "Examine Character" link of a level-up; true when the

@@ -5,12 +5,14 @@
 
 #include "engine/click_sound.h"
 #include "engine/frame.h"
+#include "engine/linked_text.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
 #include "engine/sound.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
+#include "party/level_up_words.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "state/game_progress.h"
@@ -46,6 +48,13 @@ bool TakeRightClick() { return TakeButton(1); }
 void PlayHoverSoundOnChange(int32_t hovered, int32_t* last) {
   if (hovered != -1 && hovered != *last) PlaySampleOnIdleChannel(kSampleHover, kSoundChannelCount);
   *last = hovered;
+}
+
+void HandBackPick(int creature, int32_t pick, int32_t slotCounter, int firstChoice) {
+  ResetLinkHover();
+  if (NewPartyPending != 1 && (slotCounter == 1 || slotCounter == 2))
+    PendingLevelUpChoices[firstChoice + slotCounter - 1] = pick;
+  ReturnToCallerPage(creature);
 }
 
 void ReturnToCallerPage(int creature) {

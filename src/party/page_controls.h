@@ -25,6 +25,10 @@ bool TakeRightClick();
 // `last` the one of the frame before.
 void PlayHoverSoundOnChange(int32_t hovered, int32_t* last);
 
+// A pick of the feat or spell page made: in a level-up it becomes the
+// first (slot counter 1) or second (2) of the two pending choices from
+// `firstChoice`; then the caller's page comes back.
+void HandBackPick(int creature, int32_t pick, int32_t slotCounter, int firstChoice);
 // The pages a pick returns to: the creation page of the creature while a
 // new party is being made, else its level-up page; the top page is
 // overwritten in place.

@@ -112,12 +112,7 @@ void ShiftFirstRow(SpellGrid& g) {
 // the first or second new spell by the slot counter.
 void LearnSpell(int creature, int spell) {
   Creatures[creature].knownSpells[spell] = 1;
-  ResetLinkHover();
-  if (NewPartyPending != 1) {
-    if (SpellSlotCounter == 1) PendingLevelUpChoices[kPendingFirstSpell] = spell;
-    if (SpellSlotCounter == 2) PendingLevelUpChoices[kPendingSecondSpell] = spell;
-  }
-  ReturnToCallerPage(creature);
+  HandBackPick(creature, spell, SpellSlotCounter, kPendingFirstSpell);
 }
 
 // The name and, in a level-up, the "Examine Character" link; true when the

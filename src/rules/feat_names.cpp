@@ -1,5 +1,9 @@
 #include "rules/feat_names.h"
 
+#include <cstdio>
+#include <string>
+#include <utility>
+
 // The feats in id order; the five weapon families (Weapon Focus from 59,
 // Greater Weapon Focus from 105, Weapon Specialisation from 151, Greater
 // Specialisation from 197, Improved Critical from 243) each run through the
@@ -399,337 +403,42 @@ const char FeatKeywordTable[kFeatFlags][kFeatKeywordSize] = {
     "EXTRA4", "EXTRA5", "EXTRA6", "EXTRA7", "EXTRA8", "EXTRA9",  // 324
 };
 
-// The list names of the creation and level-up pages: the full name, the
-// long family names shortened to fit 29 characters.
-const char FeatDisplayNames[kFeatFlags][kFeatDisplayNameSize] = {
-    "IMPROVED BULLRUSH",  // 0
-    "IMPROVED DISARM",  // 1
-    "IMPROVED GRAPPLE",  // 2
-    "IMPROVED INITIATIVE",  // 3
-    "IMPROVED SUNDER",  // 4
-    "IMPROVED UNARMED STRIKE",  // 5
-    "GREAT FORTITUDE",  // 6
-    "IRON WILL",  // 7
-    "LIGHTNING REFLEXES",  // 8
-    "BLINDFIGHT",  // 9
-    "QUICK DRAW",  // 10
-    "TOUGHNESS",  // 11
-    "IMPROVED NATURAL ARMOR",  // 12
-    "MULTIATTACK",  // 13
-    "DODGE",  // 14
-    "COMBAT REFLEXES",  // 15
-    "CLEAVE",  // 16
-    "GREAT CLEAVE",  // 17
-    "SPRING ATTACK",  // 18
-    "WHIRLWIND ATTACK",  // 19
-    "TWOWEAPON FIGHTING",  // 20
-    "IMPROVED TWOWEAPON FIGHTING",  // 21
-    "GREATER TWOWEAPON FIGHTING",  // 22
-    "TWOWEAPON DEFENCE",  // 23
-    "POINT BLANK SHOT",  // 24
-    "PRECISE SHOT",  // 25
-    "IMPROVED PRECISE SHOT",  // 26
-    "RAPID RELOAD (LIGHT CROSSBOW)",  // 27
-    "RAPID RELOAD (HEAVY CROSSBOW)",  // 28
-    "SIMPLE WEAPON PROFICIENCY",  // 29
-    "MARTIAL PROF. (BATTLE AXE)",  // 30
-    "MARTIAL PROF. (FALCHION)",  // 31
-    "MARTIAL PROF. (FLAIL)",  // 32
-    "MARTIAL PROF. (GREATAXE)",  // 33
-    "MARTIAL PROF. (GREATCLUB)",  // 34
-    "MARTIAL PROF. (GREATSWORD)",  // 35
-    "MARTIAL PROF. (HALBERD)",  // 36
-    "MARTIAL PROF. (HANDAXE)",  // 37
-    "MARTIAL PROF. (HEAVY FLAIL)",  // 38
-    "MARTIAL PROF. (HEAVY PICK)",  // 39
-    "MARTIAL PROF. (KUKRI)",  // 40
-    "MARTIAL PROF. (LIGHT HAMMER)",  // 41
-    "MARTIAL PROF. (LIGHT PICK)",  // 42
-    "MARTIAL PROF. (LONGBOW)",  // 43
-    "MARTIAL PROF. (LONGSWORD)",  // 44
-    "MARTIAL PROF. (RAPIER)",  // 45
-    "MARTIAL PROF. (SCIMITAR)",  // 46
-    "MARTIAL PROF. (SCYTHE)",  // 47
-    "MARTIAL PROF. (SHORT SWORD)",  // 48
-    "MARTIAL PROF. (SHORTBOW)",  // 49
-    "MARTIAL PROF. (TRIDENT)",  // 50
-    "MARTIAL PROF. (WARHAMMER)",  // 51
-    "EXOTIC PROF. (BASTARD SWORD)",  // 52
-    "EXOTIC PROF. (DWARVEN WARAXE)",  // 53
-    "ARMOR PROFICIENCY (LIGHT)",  // 54
-    "ARMOR PROFICIENCY (MEDIUM)",  // 55
-    "ARMOR PROFICIENCY (HEAVY)",  // 56
-    "SHIELD PROFICIENCY",  // 57
-    "TOWER SHIELD PROFICIENCY",  // 58
-    "WEAPON FOCUS (FISTS)",  // 59
-    "WEAPON FOCUS (BITE)",  // 60
-    "WEAPON FOCUS (CLAWS)",  // 61
-    "WEAPON FOCUS (GORE)",  // 62
-    "WEAPON FOCUS (SLAM)",  // 63
-    "WEAPON FOCUS (TAIL SLAP)",  // 64
-    "WEAPON FOCUS (STING)",  // 65
-    "WEAPON FOCUS (WINGS)",  // 66
-    "WEAPON FOCUS (TOUCH)",  // 67
-    "WEAPON FOCUS (RANGED TOUCH)",  // 68
-    "WEAPON FOCUS (GRAPPLE)",  // 69
-    "WEAPON FOCUS (DAGGER)",  // 70
-    "WEAPON FOCUS (LIGHT MACE)",  // 71
-    "WEAPON FOCUS (SICKLE)",  // 72
-    "WEAPON FOCUS (CLUB)",  // 73
-    "WEAPON FOCUS (HEAVY MACE)",  // 74
-    "WEAPON FOCUS (MORNINGSTAR)",  // 75
-    "WEAPON FOCUS (SHORTSPEAR)",  // 76
-    "WEAPON FOCUS (WAND)",  // 77
-    "WEAPON FOCUS (SPEAR)",  // 78
-    "WEAPON FOCUS (HEAVY CROSSBOW)",  // 79
-    "WEAPON FOCUS (LIGHT CROSSBOW)",  // 80
-    "WEAPON FOCUS (LIGHT HAMMER)",  // 81
-    "WEAPON FOCUS (HANDAXE)",  // 82
-    "WEAPON FOCUS (KUKRI)",  // 83
-    "WEAPON FOCUS (LIGHT PICK)",  // 84
-    "WEAPON FOCUS (SHORT SWORD)",  // 85
-    "WEAPON FOCUS (BATTLE AXE)",  // 86
-    "WEAPON FOCUS (LIGHT FLAIL)",  // 87
-    "WEAPON FOCUS (LONGSWORD)",  // 88
-    "WEAPON FOCUS (HEAVY PICK)",  // 89
-    "WEAPON FOCUS (RAPIER)",  // 90
-    "WEAPON FOCUS (SCIMITAR)",  // 91
-    "WEAPON FOCUS (TRIDENT)",  // 92
-    "WEAPON FOCUS (WARHAMMER)",  // 93
-    "WEAPON FOCUS (FALCHION)",  // 94
-    "WEAPON FOCUS (GREATAXE)",  // 95
-    "WEAPON FOCUS (GREATCLUB)",  // 96
-    "WEAPON FOCUS (HEAVY FLAIL)",  // 97
-    "WEAPON FOCUS (GREATSWORD)",  // 98
-    "WEAPON FOCUS (HALBERD)",  // 99
-    "WEAPON FOCUS (SCYTHE)",  // 100
-    "WEAPON FOCUS (LONGBOW)",  // 101
-    "WEAPON FOCUS (SHORTBOW)",  // 102
-    "WEAPON FOCUS (BASTARD SWORD)",  // 103
-    "WEAPON FOCUS (DWARVEN WARAXE)",  // 104
-    "GREATER FOCUS (FISTS)",  // 105
-    "GREATER FOCUS (BITE)",  // 106
-    "GREATER FOCUS (CLAWS)",  // 107
-    "GREATER FOCUS (GORE)",  // 108
-    "GREATER FOCUS (SLAM)",  // 109
-    "GREATER FOCUS (TAIL SLAP)",  // 110
-    "GREATER FOCUS (STING)",  // 111
-    "GREATER FOCUS (WINGS)",  // 112
-    "GREATER FOCUS (TOUCH)",  // 113
-    "GREATER FOCUS (RANGED TOUCH)",  // 114
-    "GREATER FOCUS (GRAPPLE)",  // 115
-    "GREATER FOCUS (DAGGER)",  // 116
-    "GREATER FOCUS (LIGHT MACE)",  // 117
-    "GREATER FOCUS (SICKLE)",  // 118
-    "GREATER FOCUS (CLUB)",  // 119
-    "GREATER FOCUS (HEAVY MACE)",  // 120
-    "GREATER FOCUS (MORNINGSTAR)",  // 121
-    "GREATER FOCUS (SHORTSPEAR)",  // 122
-    "GREATER FOCUS (WAND)",  // 123
-    "GREATER FOCUS (SPEAR)",  // 124
-    "GREATER FOCUS (H. CROSSBOW)",  // 125
-    "GREATER FOCUS (L. CROSSBOW)",  // 126
-    "GREATER FOCUS (LIGHT HAMMER)",  // 127
-    "GREATER FOCUS (HANDAXE)",  // 128
-    "GREATER FOCUS (KUKRI)",  // 129
-    "GREATER FOCUS (LIGHT PICK)",  // 130
-    "GREATER FOCUS (SHORT SWORD)",  // 131
-    "GREATER FOCUS (BATTLE AXE)",  // 132
-    "GREATER FOCUS (LIGHT FLAIL)",  // 133
-    "GREATER FOCUS (LONGSWORD)",  // 134
-    "GREATER FOCUS (HEAVY PICK)",  // 135
-    "GREATER FOCUS (RAPIER)",  // 136
-    "GREATER FOCUS (SCIMITAR)",  // 137
-    "GREATER FOCUS (TRIDENT)",  // 138
-    "GREATER FOCUS (WARHAMMER)",  // 139
-    "GREATER FOCUS (FALCHION)",  // 140
-    "GREATER FOCUS (GREATAXE)",  // 141
-    "GREATER FOCUS (GREATCLUB)",  // 142
-    "GREATER FOCUS (HEAVY FLAIL)",  // 143
-    "GREATER FOCUS (GREATSWORD)",  // 144
-    "GREATER FOCUS (HALBERD)",  // 145
-    "GREATER FOCUS (SCYTHE)",  // 146
-    "GREATER FOCUS (LONGBOW)",  // 147
-    "GREATER FOCUS (SHORTBOW)",  // 148
-    "GREATER FOCUS (BASTARD SWORD)",  // 149
-    "GREATER FOCUS (D. WARAXE)",  // 150
-    "WEAPON SPEC. (FISTS)",  // 151
-    "WEAPON SPEC. (BITE)",  // 152
-    "WEAPON SPEC. (CLAWS)",  // 153
-    "WEAPON SPEC. (GORE)",  // 154
-    "WEAPON SPEC. (SLAM)",  // 155
-    "WEAPON SPEC. (TAIL SLAP)",  // 156
-    "WEAPON SPEC. (STING)",  // 157
-    "WEAPON SPEC. (WINGS)",  // 158
-    "WEAPON SPEC. (TOUCH)",  // 159
-    "WEAPON SPEC. (RANGED TOUCH)",  // 160
-    "WEAPON SPEC. (GRAPPLE)",  // 161
-    "WEAPON SPEC. (DAGGER)",  // 162
-    "WEAPON SPEC. (LIGHT MACE)",  // 163
-    "WEAPON SPEC. (SICKLE)",  // 164
-    "WEAPON SPEC. (CLUB)",  // 165
-    "WEAPON SPEC. (HEAVY MACE)",  // 166
-    "WEAPON SPEC. (MORNINGSTAR)",  // 167
-    "WEAPON SPEC. (SHORTSPEAR)",  // 168
-    "WEAPON SPEC. (WAND)",  // 169
-    "WEAPON SPEC. (SPEAR)",  // 170
-    "WEAPON SPEC. (H. CROSSBOW)",  // 171
-    "WEAPON SPEC. (L. CROSSBOW)",  // 172
-    "WEAPON SPEC. (LIGHT HAMMER)",  // 173
-    "WEAPON SPEC. (HANDAXE)",  // 174
-    "WEAPON SPEC. (KUKRI)",  // 175
-    "WEAPON SPEC. (LIGHT PICK)",  // 176
-    "WEAPON SPEC. (SHORT SWORD)",  // 177
-    "WEAPON SPEC. (BATTLE AXE)",  // 178
-    "WEAPON SPEC. (LIGHT FLAIL)",  // 179
-    "WEAPON SPEC. (LONGSWORD)",  // 180
-    "WEAPON SPEC. (HEAVY PICK)",  // 181
-    "WEAPON SPEC. (RAPIER)",  // 182
-    "WEAPON SPEC. (SCIMITAR)",  // 183
-    "WEAPON SPEC. (TRIDENT)",  // 184
-    "WEAPON SPEC. (WARHAMMER)",  // 185
-    "WEAPON SPEC. (FALCHION)",  // 186
-    "WEAPON SPEC. (GREATAXE)",  // 187
-    "WEAPON SPEC. (GREATCLUB)",  // 188
-    "WEAPON SPEC. (HEAVY FLAIL)",  // 189
-    "WEAPON SPEC. (GREATSWORD)",  // 190
-    "WEAPON SPEC. (HALBERD)",  // 191
-    "WEAPON SPEC. (SCYTHE)",  // 192
-    "WEAPON SPEC. (LONGBOW)",  // 193
-    "WEAPON SPEC. (SHORTBOW)",  // 194
-    "WEAPON SPEC. (BASTARD SWORD)",  // 195
-    "WEAPON SPEC. (D. WARAXE)",  // 196
-    "GREATER SPEC. (FISTS)",  // 197
-    "GREATER SPEC. (BITE)",  // 198
-    "GREATER SPEC. (CLAWS)",  // 199
-    "GREATER SPEC. (GORE)",  // 200
-    "GREATER SPEC. (SLAM)",  // 201
-    "GREATER SPEC. (TAIL SLAP)",  // 202
-    "GREATER SPEC. (STING)",  // 203
-    "GREATER SPEC. (WINGS)",  // 204
-    "GREATER SPEC. (TOUCH)",  // 205
-    "GREATER SPEC. (RANGED TOUCH)",  // 206
-    "GREATER SPEC. (GRAPPLE)",  // 207
-    "GREATER SPEC. (DAGGER)",  // 208
-    "GREATER SPEC. (LIGHT MACE)",  // 209
-    "GREATER SPEC. (SICKLE)",  // 210
-    "GREATER SPEC. (CLUB)",  // 211
-    "GREATER SPEC. (HEAVY MACE)",  // 212
-    "GREATER SPEC. (MORNINGSTAR)",  // 213
-    "GREATER SPEC. (SHORTSPEAR)",  // 214
-    "GREATER SPEC. (WAND)",  // 215
-    "GREATER SPEC. (SPEAR)",  // 216
-    "GREATER SPEC. (H. CROSSBOW)",  // 217
-    "GREATER SPEC. (L. CROSSBOW)",  // 218
-    "GREATER SPEC. (LIGHT HAMMER)",  // 219
-    "GREATER SPEC. (HANDAXE)",  // 220
-    "GREATER SPEC. (KUKRI)",  // 221
-    "GREATER SPEC. (LIGHT PICK)",  // 222
-    "GREATER SPEC. (SHORT SWORD)",  // 223
-    "GREATER SPEC. (BATTLE AXE)",  // 224
-    "GREATER SPEC. (LIGHT FLAIL)",  // 225
-    "GREATER SPEC. (LONGSWORD)",  // 226
-    "GREATER SPEC. (HEAVY PICK)",  // 227
-    "GREATER SPEC. (RAPIER)",  // 228
-    "GREATER SPEC. (SCIMITAR)",  // 229
-    "GREATER SPEC. (TRIDENT)",  // 230
-    "GREATER SPEC. (WARHAMMER)",  // 231
-    "GREATER SPEC. (FALCHION)",  // 232
-    "GREATER SPEC. (GREATAXE)",  // 233
-    "GREATER SPEC. (GREATCLUB)",  // 234
-    "GREATER SPEC. (HEAVY FLAIL)",  // 235
-    "GREATER SPEC. (GREATSWORD)",  // 236
-    "GREATER SPEC. (HALBERD)",  // 237
-    "GREATER SPEC. (SCYTHE)",  // 238
-    "GREATER SPEC. (LONGBOW)",  // 239
-    "GREATER SPEC. (SHORTBOW)",  // 240
-    "GREATER SPEC. (B. SWORD)",  // 241
-    "GREATER SPEC. (D. WARAXE)",  // 242
-    "IMPROVED CRIT. (FISTS)",  // 243
-    "IMPROVED CRIT. (BITE)",  // 244
-    "IMPROVED CRIT. (CLAWS)",  // 245
-    "IMPROVED CRIT. (GORE)",  // 246
-    "IMPROVED CRIT. (SLAM)",  // 247
-    "IMPROVED CRIT. (TAIL SLAP)",  // 248
-    "IMPROVED CRIT. (STING)",  // 249
-    "IMPROVED CRIT. (WINGS)",  // 250
-    "IMPROVED CRIT. (TOUCH)",  // 251
-    "IMPROVED CRIT. (RANGED TOUCH)",  // 252
-    "IMPROVED CRIT. (GRAPPLE)",  // 253
-    "IMPROVED CRIT. (DAGGER)",  // 254
-    "IMPROVED CRIT. (LIGHT MACE)",  // 255
-    "IMPROVED CRIT. (SICKLE)",  // 256
-    "IMPROVED CRIT. (CLUB)",  // 257
-    "IMPROVED CRIT. (HEAVY MACE)",  // 258
-    "IMPROVED CRIT. (MORNINGSTAR)",  // 259
-    "IMPROVED CRIT. (SHORTSPEAR)",  // 260
-    "IMPROVED CRIT. (WAND)",  // 261
-    "IMPROVED CRIT. (SPEAR)",  // 262
-    "IMPROVED CRIT. (H. CROSSBOW)",  // 263
-    "IMPROVED CRIT. (L. CROSSBOW)",  // 264
-    "IMPROVED CRIT. (LIGHT HAMMER)",  // 265
-    "IMPROVED CRIT. (HANDAXE)",  // 266
-    "IMPROVED CRIT. (KUKRI)",  // 267
-    "IMPROVED CRIT. (LIGHT PICK)",  // 268
-    "IMPROVED CRIT. (SHORT SWORD)",  // 269
-    "IMPROVED CRIT. (BATTLE AXE)",  // 270
-    "IMPROVED CRIT. (LIGHT FLAIL)",  // 271
-    "IMPROVED CRIT. (LONGSWORD)",  // 272
-    "IMPROVED CRIT. (HEAVY PICK)",  // 273
-    "IMPROVED CRIT. (RAPIER)",  // 274
-    "IMPROVED CRIT. (SCIMITAR)",  // 275
-    "IMPROVED CRIT. (TRIDENT)",  // 276
-    "IMPROVED CRIT. (WARHAMMER)",  // 277
-    "IMPROVED CRIT. (FALCHION)",  // 278
-    "IMPROVED CRIT. (GREATAXE)",  // 279
-    "IMPROVED CRIT. (GREATCLUB)",  // 280
-    "IMPROVED CRIT. (HEAVY FLAIL)",  // 281
-    "IMPROVED CRIT. (GREATSWORD)",  // 282
-    "IMPROVED CRIT. (HALBERD)",  // 283
-    "IMPROVED CRIT. (SCYTHE)",  // 284
-    "IMPROVED CRIT. (LONGBOW)",  // 285
-    "IMPROVED CRIT. (SHORTBOW)",  // 286
-    "IMPROVED CRIT. (B. SWORD)",  // 287
-    "IMPROVED CRIT. (D. WARAXE)",  // 288
-    "SCRIBE SCROLL",  // 289
-    "CRAFT WAND",  // 290
-    "CRAFT WEAPON AND ARMOR",  // 291
-    "FORGE RING",  // 292
-    "CRAFT WONDROUS ITEM",  // 293
-    "SUPERIOR CONCENTRATION",  // 294
-    "IMPROVED COUNTERSPELL",  // 295
-    "AUGMENT SUMMONING",  // 296
-    "SPELL PENETRATION",  // 297
-    "GREATER SPELL PENETRATION",  // 298
-    "METAMAGIC (EMPOWER)",  // 299
-    "METAMAGIC (MAXIMISE)",  // 300
-    "METAMAGIC (WIDEN)",  // 301
-    "METAMAGIC (STILL)",  // 302
-    "METAMAGIC (SILENT)",  // 303
-    "METAMAGIC (HEIGHTEN)",  // 304
-    "SPELL FOCUS (ENCHANTMENT)",  // 305
-    "SPELL FOCUS (NECROMANCY)",  // 306
-    "SPELL FOCUS (CONJURATION)",  // 307
-    "SPELL FOCUS (EVOCATION)",  // 308
-    "SPELL FOCUS (ABJURATION)",  // 309
-    "SPELL FOCUS (DIVINATION)",  // 310
-    "SPELL FOCUS (ILLUSION)",  // 311
-    "SPELL FOCUS (TRANSMUTATION)",  // 312
-    "GR. SPELL FOCUS (ENCHANTMENT)",  // 313
-    "GR. SPELL FOCUS (NECROMANCY)",  // 314
-    "GR. SPELL FOCUS (CONJURATION)",  // 315
-    "GR. SPELL FOCUS (EVOCATION)",  // 316
-    "GR. SPELL FOCUS (ABJURATION)",  // 317
-    "GR. SPELL FOCUS (DIVINATION)",  // 318
-    "GR. SPELL FOCUS (ILLUSION)",  // 319
-    "GR. SPELL FOCUS (TRANSMUT.)",  // 320
-    "FORGE WEAPON AND ARMOR",  // 321
-    "MOBILITY",  // 322
-    "WEAPON FINESSE",  // 323
-    "EXTRA FEAT 4",  // 324
-    "EXTRA FEAT 5",  // 325
-    "EXTRA FEAT 6",  // 326
-    "EXTRA FEAT 7",  // 327
-    "EXTRA FEAT 8",  // 328
-    "EXTRA FEAT 9",  // 329
-};
+// The list names of the creation and level-up pages: the full name, with
+// the long family names shortened (for the weapon families and the greater
+// spell foci) and, where a name is still longer than 29 characters, the
+// long weapon and school words too.
+namespace {
+
+char g_displayNames[kFeatFlags][kFeatDisplayNameSize];
+
+void Replace(std::string& text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+}
+
+bool MakeDisplayNames() {
+  const std::pair<const char*, const char*> families[] = {
+      {"GREATER WEAPON FOCUS (", "GREATER FOCUS ("}, {"WEAPON SPECIALISATION (", "WEAPON SPEC. ("},
+      {"GREATER SPECIALISATION (", "GREATER SPEC. ("}, {"IMPROVED CRITICAL (", "IMPROVED CRIT. ("},
+      {"GREATER SPELL FOCUS (", "GR. SPELL FOCUS ("}};
+  const std::pair<const char*, const char*> words[] = {{"HEAVY CROSSBOW", "H. CROSSBOW"},
+                                                       {"LIGHT CROSSBOW", "L. CROSSBOW"},
+                                                       {"DWARVEN WARAXE", "D. WARAXE"},
+                                                       {"BASTARD SWORD", "B. SWORD"},
+                                                       {"TRANSMUTATION", "TRANSMUT."}};
+  for (int f = 0; f < kFeatFlags; ++f) {
+    std::string name = f == kFeatImprovedBullRush ? "IMPROVED BULLRUSH" : FeatNameTable[f];
+    if (f >= kFeatGreaterWeaponFocusFists)
+      for (const auto& [from, to] : families) Replace(name, from, to);
+    if (name.size() >= kFeatDisplayNameSize)
+      for (const auto& [from, to] : words) Replace(name, from, to);
+    std::snprintf(g_displayNames[f], kFeatDisplayNameSize, "%s", name.c_str());
+  }
+  return true;
+}
+
+const bool g_displayNamesMade = MakeDisplayNames();
+
+}  // namespace
+
+const char (&FeatDisplayNames)[kFeatFlags][kFeatDisplayNameSize] = g_displayNames;

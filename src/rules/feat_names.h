@@ -12,7 +12,7 @@ constexpr int kFeatDisplayNameSize = 30;  // at most 29
 
 extern const char FeatNameTable[kFeatFlags][kFeatNameSize];
 extern const char FeatKeywordTable[kFeatFlags][kFeatKeywordSize];
-extern const char FeatDisplayNames[kFeatFlags][kFeatDisplayNameSize];
+extern const char (&FeatDisplayNames)[kFeatFlags][kFeatDisplayNameSize];
 
 // The help page of a feat: 31001 + feat id.
 constexpr int kFeatHelpPageBase = 31001;

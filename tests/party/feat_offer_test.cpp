@@ -5,6 +5,7 @@
 
 #include "frontend/game_reset.h"
 #include "party/feat_offer.h"
+#include "rules/feat_names.h"
 #include "rules/creature_record.h"
 
 namespace {
@@ -197,6 +198,20 @@ TEST_F(FeatOfferTest, GoodChoicesOfTheThreeClasses) {
   EXPECT_EQ(ChooseGoodFeats(kId, knightOffer), (GoodFeats{-1, -1}));
   f.creatureClass = kClassRogue;
   EXPECT_EQ(Good(), (GoodFeats{-1, -1}));
+}
+
+// The creation and level-up lists' names fit their 29 characters; a long
+// family name is shortened, and only then a long weapon word.
+TEST(FeatNames, ListNamesFitTheirColumn) {
+  for (int f = 0; f < kFeatFlags; ++f) EXPECT_LT(std::strlen(FeatDisplayNames[f]), 30u) << f;
+  EXPECT_STREQ(FeatDisplayNames[0], "IMPROVED BULLRUSH");
+  EXPECT_STREQ(FeatDisplayNames[104], "WEAPON FOCUS (DWARVEN WARAXE)");
+  EXPECT_STREQ(FeatDisplayNames[149], "GREATER FOCUS (BASTARD SWORD)");
+  EXPECT_STREQ(FeatDisplayNames[150], "GREATER FOCUS (D. WARAXE)");
+  EXPECT_STREQ(FeatDisplayNames[263], "IMPROVED CRIT. (H. CROSSBOW)");
+  EXPECT_STREQ(FeatDisplayNames[320], "GR. SPELL FOCUS (TRANSMUT.)");
+  EXPECT_STREQ(FeatNameTable[150], "GREATER WEAPON FOCUS (DWARVEN WARAXE)");
+  EXPECT_STREQ(FeatKeywordTable[263], "IC HCROS");
 }
 
 }  // namespace

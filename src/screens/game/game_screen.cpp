@@ -1,6 +1,8 @@
 #include "screens/game/game_screen.h"
 
 #include "engine/reset_words.h"
+#include "screens/game/action_menu.h"
+#include "screens/game/action_state.h"
 #include "screens/game/day_and_weather.h"
 
 uint8_t MouseMoved = 0;
@@ -24,4 +26,6 @@ void ResetGameScreenState() {
   ResetFloatingTexts();
   ResetClickResults();
   ResetDayAndWeatherCounters();
+  ResetActionStateWords();
+  ResetActionMenuState();
 }

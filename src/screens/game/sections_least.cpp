@@ -1,16 +1,13 @@
 // Least versions of the game screen's sections and input handlers, standing
 // until their own files replace them: the combat-rolls panel shows the
-// message log with its links; the frame's end draws the cursor and its hint;
-// the map mouse, the leader's stick step and the edge scrolling do nothing,
+// message log with its links; the map mouse, the leader's stick step and the edge scrolling do nothing,
 // and the main screen keys are the window keys.
 #include "engine/frame.h"
 #include "engine/linked_text.h"
 #include "engine/main_window.h"
 #include "engine/message_log.h"
-#include "engine/page_history.h"
 #include "engine/text.h"
 #include "engine/widgets.h"
-#include "screens/game/frame_words.h"
 #include "screens/game/game_screen.h"
 #include "screens/game/overlay_sections.h"
 #include "screens/game/panel_sections.h"
@@ -50,11 +47,6 @@ void DrawCombatRollsPanel() {
   DrawLinkedText(MessageLogText, 4, 0, 0, kLogRight, kLogBottom, MessageLogScroll, 1, 0, 1);
 }
 void DrawInitiativePanel() {}
-void BuildActionMenu() {}
-bool DrawActionMenu() { return false; }
-bool DrawRecentSpellRow() { return false; }
-bool DrawTargetingPrompt() { return true; }
-void DrawPendingActionPrompt() {}
 void DrawActionsButton() {}
 
 // ---- Over everything ---------------------------------------------------------
@@ -63,17 +55,6 @@ void DrawObjectList() {}
 void DrawActionBanner() {}
 void DrawHoveredCreatureBox() {}
 void DrawDialogueBox() {}
-void DrawSpellCursor() {}
-void FinishFrame() {
-  PollPointerButtons();
-  const uint8_t scale = MapScaleSwitch;
-  MapScaleSwitch = 0;
-  DrawMouseCursor();
-  MapScaleSwitch = scale;
-  if (CursorHint[0]) DrawWrappedText(-1, CursorHint, 0, -1, 0, 0);
-  EndSprite();
-  MapScaleSwitch = 0;
-}
 
 // ---- Input -------------------------------------------------------------------
 
