@@ -14,6 +14,7 @@
 #include "combat/turns/turn_routines.h"
 #include "creatures/control_tendencies.h"
 #include "engine/frame.h"
+#include "engine/game_screen_state.h"
 #include "engine/message_log.h"
 #include "engine/settings.h"
 #include "engine/ui_input.h"
@@ -97,6 +98,9 @@ bool MouseOnCombatPanels() {
     return x >= left && x < left + width && y >= top && y < top + height;
   };
   if (ActionsPanelShown == 1 && SidePanelRows > 0 && inside(184, 0, 136, 8 * (SidePanelRows + 1))) return true;
+  // The action list with the row of recent spells under it.
+  if (ActionsPanelShown == 1 && ActionList.count > 0 && inside(184, 0, 136, 8 * static_cast<int>(ActionList.count) + 34))
+    return true;
   if (ActionsPanelShown != 1 && inside(296, 24, 18, 18)) return true;
   return CombatRollsPanelShown == 1 ? inside(0, 0, 184, 80) : inside(16, 24, 18, 18);
 }
@@ -627,9 +631,9 @@ void CombatMouse() {
   if (!IsValidCreature(fighter)) return;
   HoverMarksHidden = 0;
   MoveRangeAllowed = 1;
-  if (MouseOnCombatPanels()) {
-    CursorShape = kCursorPanel;
-    if (PendingPanelAction == -1 && HitTestPanelRows(fighter)) CursorShape = kCursorRefused;
+  const bool onSpellRow = HitTestPanelRows(fighter);
+  if (MouseOnCombatPanels() || onSpellRow) {
+    CursorShape = PendingPanelAction == -1 && onSpellRow ? kCursorRefused : kCursorPanel;
     SquareChanged = 1;
     HoverMarksHidden = 1;
     MoveRangeAllowed = 0;

@@ -8,6 +8,7 @@
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "rules/creature_record.h"
+#include "rules/creature_texts.h"
 #include "rules/item_tables.h"
 #include "screens/game/game_screen.h"
 #include "screens/game/map_input.h"
@@ -83,25 +84,15 @@ void ItemDescriptionKeys() {
   TextEntryMode = kTextEntryNone;
 }
 
-void CreatureDescriptionKeys() {
-  if (!TypeInto(CreatureDescriptionBuffer, kCreatureDescriptionEditSize, kLongestDescription, 1)) return;
-  const int creature = TopPageParameter();
-  if (CreatureDescriptionBuffer[0] != '\0' && IsValidCreature(creature))
-    StoreText(Creatures[creature].description, sizeof Creatures[creature].description, CreatureDescriptionBuffer);
-  std::memset(CreatureDescriptionBuffer, 0, kCreatureDescriptionEditSize);
-  TextEntryMode = kTextEntryNone;
-}
+// The creature whose text is typed: the record it began on, else the
+// record or creation page on top; -1 none.
+int TypedCreature() { return TextEntryCreature >= 0 ? TextEntryCreature : OpenPageCreature(); }
 
-// The name typed replaces the old one, in the name and in the description.
-void StoreCharacterName() {
-  const int creature = OpenPageCreature();
-  if (creature == -1 || NameEditBuffer[0] == '\0') return;
-  CreatureRecord& c = Creatures[creature];
-  char old[sizeof c.name + 1] = {};
-  std::memcpy(old, c.name, strnlen(c.name, sizeof c.name));
-  if (std::strlen(NameEditBuffer) >= 2 && std::strlen(old) >= 2)
-    ReplaceAll(c.description, sizeof c.description, old, NameEditBuffer);
-  StoreText(c.name, sizeof c.name, NameEditBuffer);
+void CreatureDescriptionKeys() {
+  if (!TypeInto(BackgroundEditBuffer, kBackgroundEditSize, kLongestDescription, 1)) return;
+  const int creature = TypedCreature();
+  if (creature != -1) StoreCreatureBackground(creature, BackgroundEditBuffer);
+  EndCreatureTextEntry();
 }
 
 void CharacterNameKeys() {
@@ -109,8 +100,10 @@ void CharacterNameKeys() {
   const uint32_t length = static_cast<uint32_t>(std::strlen(NameEditBuffer));
   if (NameEditCursor > length) NameEditCursor = length;
   if (ReturnPressed()) {
-    StoreCharacterName();
-    TextEntryMode = kTextEntryNone;
+    // The new name takes the old one's place in the description too.
+    const int creature = TypedCreature();
+    if (creature != -1) RenameCreature(creature, NameEditBuffer);
+    EndCreatureTextEntry();
     return;
   }
   if (TakeKey(kKeyBackspace)) {
@@ -155,6 +148,7 @@ int DeleteNameChar(int position) {
 }
 
 void TextEntryKeys() {
+  if (!CreatureTextEntryStillOpen()) return;
   switch (TextEntryMode) {
     case kTextEntryCharacterName: CharacterNameKeys(); break;
     case kTextEntryCreatureDescription: CreatureDescriptionKeys(); break;

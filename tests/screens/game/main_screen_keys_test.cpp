@@ -120,13 +120,13 @@ TEST_F(GameScreen, AnItemNameIsStoredAndOnlyItsOwnBufferCleared) {
   SetFirstPage("Old Blade", 10000 + row, -1);
   TextEntryMode = kTextEntryItemName;
   std::memset(NameEditBuffer, 0, kNameEditSize);
-  std::strcpy(CreatureDescriptionBuffer, "kept");
+  std::strcpy(BackgroundEditBuffer, "kept");
   for (const char* key : {"D", "A", "W", "N"}) Keys({key});
   Keys({"Backspace"});
   Keys({"Return"});
   EXPECT_STREQ(CraftedWeapons[row].name, "daw");
   for (char ch : NameEditBuffer) EXPECT_EQ(ch, '\0');
-  EXPECT_STREQ(CreatureDescriptionBuffer, "kept");
+  EXPECT_STREQ(BackgroundEditBuffer, "kept");
   EXPECT_EQ(TextEntryMode, kTextEntryNone);
 }
 
