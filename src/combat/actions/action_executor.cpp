@@ -342,7 +342,7 @@ bool StepEventPlayback(bool afterAttack) {
   }
   TakeOffIfDeath(shown);
   const CombatEvent& firstExtra = ExtraDamageEvents[0];
-  if (afterAttack && firstExtra.type != kEventNone && firstExtra.type != 0) {
+  if (afterAttack && firstExtra.type != kEventNone) {
     ExtraDamageShowing = 1;
     ExtraDamageIndex = 0;
     PlaybackCreature = ActingCreature;
