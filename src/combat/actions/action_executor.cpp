@@ -205,6 +205,8 @@ void AttackPlaybackStep() {
   }
   if (StepEventPlayback(true)) return;
   CombatAction.reactingCreature = -1;
+  // A readied attack is over once it has been shown.
+  ReadiedAttack.underway = 0;
   AfterAttackPlayback();
 }
 

@@ -2,6 +2,7 @@
 
 #include "engine/reset_words.h"
 #include "screens/game/day_and_weather.h"
+#include "screens/game/panel_words.h"
 
 uint8_t MouseMoved = 0;
 int32_t HoverProbe = -1;
@@ -24,4 +25,5 @@ void ResetGameScreenState() {
   ResetFloatingTexts();
   ResetClickResults();
   ResetDayAndWeatherCounters();
+  ResetPanelWords();
 }

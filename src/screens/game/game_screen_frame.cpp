@@ -35,7 +35,9 @@ void ChooseMusic() {
 }
 
 void SetUpFrame() {
-  MapScaleSwitch = 1;
+  // The wide layout's switch: the text kit widens its cells while it is on,
+  // which only the "960x720 (b)" window asks for.
+  MapScaleSwitch = IsWideView() ? 1 : 0;
   if (ScreenMode != kModeCreatureHovered && ScreenMode != kModeItemPileHovered) PopupRect = {0, 0, 0, 0};
   if (DebugMode == 1) GameTiming.UpdateElapsedTime();
   ChooseMusic();
