@@ -311,6 +311,38 @@ int BlitTexture(TextureRecord* record, int srcLeft, int x, int y, int srcTop, in
   return DrawWith(record, t, colour);
 }
 
+namespace {
+
+// The silhouettes of a texture: a copy in which every texel with any of the
+// top nine bits set is white, made once for each version of the texture, so
+// that drawing a silhouette leaves the texture (and every picture kept from
+// it) as it was.
+struct SilhouetteCopy {
+  const platform::Texture* source = nullptr;
+  uint64_t version = 0;
+  std::unique_ptr<platform::Texture> copy;
+};
+std::vector<SilhouetteCopy> g_silhouettes;
+
+platform::Texture* SilhouetteOf(const platform::Texture& tex) {
+  SilhouetteCopy* slot = nullptr;
+  for (SilhouetteCopy& s : g_silhouettes)
+    if (s.source == &tex) slot = &s;
+  if (slot && slot->version == tex.Version()) return slot->copy.get();
+  if (!slot) slot = &g_silhouettes.emplace_back();
+  slot->source = &tex;
+  slot->version = tex.Version();
+  slot->copy = std::make_unique<platform::Texture>(tex.Width(), tex.Height());
+  const uint32_t* in = tex.Pixels();
+  uint32_t* out = slot->copy->Lock();
+  const size_t count = static_cast<size_t>(tex.Width()) * tex.Height();
+  for (size_t i = 0; i < count; ++i) out[i] = (in[i] & 0xFF800000u) ? 0xFFFFFFFFu : in[i];
+  slot->copy->Unlock();
+  return slot->copy.get();
+}
+
+}  // namespace
+
 int BlitTextureSilhouette(TextureRecord* record, int srcLeft, int x, int y, int srcTop, int srcWidth,
                           int srcHeight, float scaleX, float scaleY, uint32_t colour, float rotation,
                           int /*centreMode*/, int /*alreadyScaled*/) {
@@ -318,20 +350,9 @@ int BlitTextureSilhouette(TextureRecord* record, int srcLeft, int x, int y, int 
   // Centre as mode 1 whenever rotated; position always in logical pixels.
   const BlitTransform t = ComputeBlitTransform(record, srcLeft, x, y, srcTop, srcWidth, srcHeight,
                                                scaleX, scaleY, rotation, 1, 0);
-  platform::Texture& tex = *record->texture;
-  record->owner->sprite->Flush();
-  const SavedPixels saved = SaveRect(tex, t.src);
-  uint32_t* p = tex.Lock();
-  for (int yy = saved.r.top; yy < saved.r.bottom; ++yy)
-    for (int xx = saved.r.left; xx < saved.r.right; ++xx) {
-      uint32_t& px = p[static_cast<size_t>(yy) * tex.Width() + xx];
-      if (px & 0xFF800000u) px = 0xFFFFFFFFu;  // any of the top nine bits
-    }
-  tex.Unlock();
-  const int result = DrawWith(record, t, colour);
-  record->owner->sprite->Flush();
-  RestoreRect(tex, saved);
-  return result;
+  const platform::Matrix2D m = platform::Transformation2D(t.scaleX, t.scaleY, t.centreX, t.centreY,
+                                                          t.rotation, t.translateX, t.translateY);
+  return record->owner->sprite->Draw(SilhouetteOf(*record->texture), &t.src, m, colour) ? 1 : 0;
 }
 
 int BlitTextureGradient(TextureRecord* record, int srcLeft, int x, int y, int srcTop, int srcWidth,

@@ -15,6 +15,7 @@ enum class StaticLayer : uint32_t {
   kFramedBox,
   kTitleBackdrop,
   kLogoScreen,
+  kMapViewBase,  // the map view's squares below the creatures (arguments: a digest of what they show)
 };
 
 struct StaticLayerKey {

@@ -6,6 +6,11 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "platform/render.h"
 
@@ -151,6 +156,12 @@ double ExactInverse(float d) {
 
 inline double Divide(double n, float d, double inverse) { return inverse != 0.0 ? n * inverse : n / d; }
 
+// The texel, or 0 when it fails the alpha test (without a branch: the
+// outcome changes from texel to texel).
+inline uint32_t Tested(uint32_t texel, const uint8_t* passes) {
+  return texel & (0u - static_cast<uint32_t>(passes[texel >> 24]));
+}
+
 // Whether every texel of a row has alpha 0: tinted, such a row stays so.
 bool ClearTexels(const uint32_t* texels, int n) {
   uint32_t alphas = 0;
@@ -176,6 +187,61 @@ RowKind KindOf(const uint32_t* row, int n) {
   return (orAlpha == 0 ? kRowClear : 0u) | (andAlpha == 255 ? kRowSolid : 0u) | (partial == 0 ? kRowBinary : 0u);
 }
 
+// The alpha mode over a row of texels with partly transparent alphas, two
+// texels at a time: each channel becomes (texel x alpha + pixel x (255 -
+// alpha) + 127) / 255, the division by 255 computed exactly as
+// (w + 1 + (w >> 8)) >> 8, which holds for every w the sum can take.
+void AlphaRow(uint32_t* dst, const uint32_t* src, int n) {
+  int i = 0;
+  for (; i + 2 <= n; i += 2) {
+    TexelBytes s, d;
+    std::memcpy(&s, src + i, sizeof s);
+    if ((s[3] | s[7]) == 0) continue;
+    std::memcpy(&d, dst + i, sizeof d);
+    const TexelWords sw = __builtin_convertvector(s, TexelWords);
+    const TexelWords alpha = __builtin_shufflevector(sw, sw, 3, 3, 3, 3, 7, 7, 7, 7);
+    const TexelWords w = sw * alpha + __builtin_convertvector(d, TexelWords) * (255 - alpha) + 127;
+    d = __builtin_convertvector((w + 1 + (w >> 8)) >> 8, TexelBytes);
+    std::memcpy(dst + i, &d, sizeof d);
+  }
+  if (i < n) BlendInto<Blend::kAlpha>(dst + i, src[i], 0, 0);
+}
+
+// Rows of a quad drawn at twice its texels' width in the alpha mode, each
+// texel over two device columns, without spreading the texels first: the
+// same arithmetic as AlphaRow with each texel's share worked out once for its pair.
+// The four channels of one texel as words, twice.
+inline TexelWords TexelTwice(uint32_t t) {
+  TexelBytes b;
+  std::memcpy(&b, &t, 4);
+  std::memcpy(reinterpret_cast<char*>(&b) + 4, &t, 4);
+  return __builtin_convertvector(b, TexelWords);
+}
+
+void AlphaPairs(uint32_t* dst, const uint32_t* texels, int m, RowKind kind) {
+  if (kind & (kRowSolid | kRowBinary)) {
+    for (int j = 0; j < m; ++j)
+      if (texels[j] >> 24) dst[2 * j] = dst[2 * j + 1] = texels[j];
+    return;
+  }
+  for (int j = 0; j < m; ++j) {
+    const uint32_t t = texels[j];
+    const uint32_t a = t >> 24;
+    if (a == 0) continue;
+    if (a == 255) {
+      dst[2 * j] = dst[2 * j + 1] = t;
+      continue;
+    }
+    const TexelWords sw = TexelTwice(t);
+    const TexelWords share = sw * static_cast<uint16_t>(a) + 127;
+    TexelBytes d;
+    std::memcpy(&d, dst + 2 * j, sizeof d);
+    const TexelWords w = share + __builtin_convertvector(d, TexelWords) * static_cast<uint16_t>(255 - a);
+    d = __builtin_convertvector((w + 1 + (w >> 8)) >> 8, TexelBytes);
+    std::memcpy(dst + 2 * j, &d, sizeof d);
+  }
+}
+
 // A device row from a fetched source row. `passes` is the alpha test table,
 // null when the test is off or already applied while fetching.
 template <Blend M>
@@ -189,6 +255,10 @@ void BlendRow(uint32_t* dst, const uint32_t* src, int n, RowKind kind, const uin
     }
     if (kind & kRowBinary) {
       for (int i = 0; i < n; ++i) dst[i] = (src[i] >> 24) != 0 ? src[i] : dst[i];
+      return;
+    }
+    if (!passes) {
+      AlphaRow(dst, src, n);
       return;
     }
   }
@@ -236,6 +306,107 @@ void TurnedQuad(uint32_t* pixels, int pitch, const uint32_t* tex, int tw, int th
       BlendInto<M>(line + x, s, srcFactor, dstFactor);
     }
   }
+}
+
+// The runs of device columns over the texel columns of an upscaled quad,
+// and one row of its texels.
+struct UpscaledRuns {
+  std::vector<int> column, length;
+  std::vector<uint32_t> texels;
+  int count = 0;
+  int uniform = 0;  // the length every run has, 0 when they differ
+};
+
+UpscaledRuns& Runs(int n) {
+  static UpscaledRuns runs;
+  if (static_cast<int>(runs.column.size()) < n) {
+    runs.column.resize(static_cast<size_t>(n));
+    runs.length.resize(static_cast<size_t>(n));
+    runs.texels.resize(static_cast<size_t>(n));
+  }
+  return runs;
+}
+
+// What an additive quad adds to the pixels under it: for each texel of its
+// source rectangle, tinted and tested, each channel's texel x alpha / 255 (as
+// BlendInto adds it). A glow drawn frame after frame in the same colour finds
+// its gains kept, and is drawn by saturating additions alone.
+struct KeptGains {
+  const Texture* texture = nullptr;
+  uint64_t version = 0;
+  SourceRect src{};
+  uint32_t colour = 0;
+  const uint8_t* passes = nullptr;  // the alpha test's table (its contents are in ref and func)
+  uint32_t ref = 0, func = 0;
+  std::vector<uint32_t> gains;
+  uint64_t lastUsed = 0;
+};
+constexpr int kKeptGains = 16;
+KeptGains g_gains[kKeptGains];
+uint64_t g_gainUses = 0;
+
+const uint32_t* GainsOf(const Texture& texture, const SourceRect& src, uint32_t colour, const uint8_t* passes,
+                        uint32_t ref, uint32_t func) {
+  KeptGains* oldest = &g_gains[0];
+  for (KeptGains& kept : g_gains) {
+    if (kept.texture == &texture && kept.version == texture.Version() && kept.src.left == src.left &&
+        kept.src.top == src.top && kept.src.right == src.right && kept.src.bottom == src.bottom &&
+        kept.colour == colour && (kept.passes != nullptr) == (passes != nullptr) &&
+        (!passes || (kept.ref == ref && kept.func == func))) {
+      kept.lastUsed = ++g_gainUses;
+      return kept.gains.data();
+    }
+    if (kept.lastUsed < oldest->lastUsed) oldest = &kept;
+  }
+  const int sw = src.right - src.left, sh = src.bottom - src.top;
+  const uint32_t* tex = texture.Pixels();
+  const int tw = texture.Width(), th = texture.Height();
+  oldest->texture = &texture;
+  oldest->version = texture.Version();
+  oldest->src = src;
+  oldest->colour = colour;
+  oldest->passes = passes;
+  oldest->ref = ref;
+  oldest->func = func;
+  oldest->gains.assign(static_cast<size_t>(sw) * sh, 0u);
+  for (int v = 0; v < sh; ++v)
+    for (int u = 0; u < sw; ++u) {
+      const int tx = src.left + u, ty = src.top + v;
+      if (tx < 0 || ty < 0 || tx >= tw || ty >= th) continue;
+      const uint32_t s = Modulate(tex[static_cast<size_t>(ty) * tw + tx], colour);
+      const uint32_t a = s >> 24;
+      if (a == 0 || (passes && !passes[a])) continue;
+      uint32_t gain = 0;
+      for (int shift = 0; shift <= 24; shift += 8) gain |= ((((s >> shift) & 255) * a + 127) / 255) << shift;
+      oldest->gains[static_cast<size_t>(v) * sw + u] = gain;
+    }
+  oldest->lastUsed = ++g_gainUses;
+  return oldest->gains.data();
+}
+
+// Each channel of the pixel plus the gain's, at most 255.
+inline uint32_t AddSaturated(uint32_t d, uint32_t g) {
+  TexelBytes a, b;
+  uint64_t wide = d, gain = g;
+  std::memcpy(&a, &wide, sizeof a);
+  std::memcpy(&b, &gain, sizeof b);
+  const TexelWords sum = __builtin_convertvector(a, TexelWords) + __builtin_convertvector(b, TexelWords);
+  a = __builtin_convertvector(sum > 255 ? 255 : sum, TexelBytes);
+  std::memcpy(&wide, &a, sizeof wide);
+  return static_cast<uint32_t>(wide);
+}
+
+void AddGainRow(uint32_t* dst, const uint32_t* gains, int n) {
+  int i = 0;
+#ifdef __SSE2__
+  for (; i + 4 <= n; i += 4) {
+    const __m128i g = _mm_loadu_si128(reinterpret_cast<const __m128i*>(gains + i));
+    __m128i* d = reinterpret_cast<__m128i*>(dst + i);
+    _mm_storeu_si128(d, _mm_adds_epu8(_mm_loadu_si128(d), g));
+  }
+#endif
+  for (; i < n; ++i)
+    if (gains[i]) dst[i] = AddSaturated(dst[i], gains[i]);
 }
 
 }  // namespace
@@ -332,6 +503,32 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
   const uint8_t* rowPasses = testWhileFetching ? nullptr : passes;
   const RowFunction blendRow = RowFunctionFor(mode);
 
+  // The additive mode adds each texel's kept gains.
+  if (mode == Blend::kAdditive) {
+    const uint32_t* gains = GainsOf(texture, src, colour, passes, states_.alphaRef, states_.alphaFunc);
+    bool straight = columns[0] >= 0;
+    for (int i = 1; i < n && straight; ++i) straight = columns[i] == columns[0] + i;
+    uint32_t* spread = rowTexels_.data();
+    int spreadRow = -1;
+    for (int y = y0; y < y1; ++y) {
+      const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
+      if (!(v >= 0 && v < sh)) continue;
+      const int r = static_cast<int>(std::floor(v));
+      const uint32_t* gainRow = gains + static_cast<size_t>(r) * sw;
+      uint32_t* d = &pixels_[static_cast<size_t>(y) * width_ + first];
+      if (straight) {
+        AddGainRow(d, gainRow + (columns[0] - src.left), n);
+        continue;
+      }
+      if (r != spreadRow) {
+        spreadRow = r;
+        for (int i = 0; i < n; ++i) spread[i] = columns[i] >= 0 ? gainRow[columns[i] - src.left] : 0u;
+      }
+      AddGainRow(d, spread, n);
+    }
+    return;
+  }
+
   // Columns one texel apart (an unscaled quad inside its texture) are read
   // straight from the texture.
   bool adjacent = columns[0] >= 0;
@@ -371,10 +568,73 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
   const uint32_t* source = row;
   RowKind kind = 0;
   int fetched = -1;
+
+  // A quad drawn larger than its texels covers each texel column with a run
+  // of device columns: its rows are fetched, tinted and tested texel by
+  // texel, then spread over their runs.
+  UpscaledRuns& runs = Runs(n);
+  runs.count = 0;
+  if (!adjacent) {
+    for (int i = 0; i < n; ++i) {
+      if (runs.count > 0 && runs.column[runs.count - 1] == columns[i]) {
+        ++runs.length[runs.count - 1];
+      } else {
+        runs.column[runs.count] = columns[i];
+        runs.length[runs.count] = 1;
+        ++runs.count;
+      }
+    }
+    if (runs.count * 2 > n) runs.count = 0;  // hardly larger: gathered as it is
+    runs.uniform = runs.count > 0 ? runs.length[0] : 0;
+    for (int j = 1; j < runs.count && runs.uniform != 0; ++j)
+      if (runs.length[j] != runs.uniform) runs.uniform = 0;
+  }
+  // Pairs are blended straight from the texels in the alpha mode.
+  const bool pairs = runs.count > 0 && runs.uniform == 2 && rowPasses == nullptr && mode == Blend::kAlpha;
+  const auto spread = [&](const uint32_t* texelRow) {
+    uint32_t* out = row;
+    if (runs.uniform == 2) {
+      for (int j = 0; j < runs.count; ++j) out[2 * j] = out[2 * j + 1] = texelRow[j];
+    } else {
+      for (int j = 0; j < runs.count; ++j) {
+        const uint32_t t = texelRow[j];
+        for (int k = runs.length[j]; k > 0; --k) *out++ = t;
+      }
+    }
+  };
+
   for (int y = y0; y < y1; ++y) {
     const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
     if (!(v >= 0 && v < sh)) continue;
     const int r = static_cast<int>(std::floor(v));
+    if (r != fetched && runs.count > 0) {
+      fetched = r;
+      const int ty = src.top + r;
+      const uint32_t* texels = (ty >= 0 && ty < th) ? tex + static_cast<size_t>(ty) * tw : nullptr;
+      uint32_t* texelRow = runs.texels.data();
+      for (int j = 0; j < runs.count; ++j)
+        texelRow[j] = texels && runs.column[j] >= 0 ? texels[runs.column[j]] : 0u;
+      // The next row's texels are on their way while this one is drawn.
+      if (ty >= -1 && ty + 1 < th)
+        for (int j = 0; j < runs.count; j += 16)
+          if (runs.column[j] >= 0) __builtin_prefetch(tex + static_cast<size_t>(ty + 1) * tw + runs.column[j]);
+      if (tinted) TintRow(texelRow, texelRow, runs.count, colour);
+      if (testWhileFetching)
+        for (int j = 0; j < runs.count; ++j) texelRow[j] = Tested(texelRow[j], passes);
+      kind = KindOf(texelRow, runs.count);
+      if (zeroKeeps && (kind & kRowClear)) continue;
+      if (pairs) {
+        source = nullptr;
+      } else {
+        spread(texelRow);
+        source = row;
+      }
+    }
+    if (r == fetched && runs.count > 0 && pairs) {
+      if (kind & kRowClear) continue;
+      AlphaPairs(&pixels_[static_cast<size_t>(y) * width_ + first], runs.texels.data(), runs.count, kind);
+      continue;
+    }
     if (r != fetched) {
       // Fetch and tint the source row once for every device row it covers.
       fetched = r;
@@ -400,7 +660,7 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
       }
       if (testWhileFetching) {
         uint32_t* tested = source == row ? row : gathered;
-        for (int i = 0; i < n; ++i) tested[i] = passes[source[i] >> 24] ? source[i] : 0u;
+        for (int i = 0; i < n; ++i) tested[i] = Tested(source[i], passes);
         source = tested;
       }
       kind = KindOf(source, n);

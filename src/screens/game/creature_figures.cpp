@@ -137,10 +137,19 @@ void DrawFigure(int figure, int sheet, int frame, int x, int y, uint32_t colour,
 void DrawObjectsInFront(int bottom, int rows, int cols, uint32_t tint) {
   for (int r = 0; r <= rows; ++r) {
     if (24 * (r + 1) - SquareOffsetY <= bottom) continue;
-    if (RowHasTallCover(r, cols) && 24 * r - SquareOffsetY - 10 < bottom)
-      for (int below = r; below <= rows; ++below) DrawSquareObjects(below, cols, tint);
+    if (RowHasTallCover(r, cols) && 24 * r - SquareOffsetY - 10 < bottom) DrawTallFeaturesInFront(r, rows, cols, tint);
     return;
   }
+}
+
+// The screen rectangle of everything drawn for a creature: its figure, and
+// the ring under it when one was drawn (reaching up to 36 pixels round it).
+void CoverByCreature(int creature, bool ring) {
+  const CreatureRecord& c = Creatures[creature];
+  const int x = ScreenPosX[creature], y = ScreenPosY[creature];
+  const int w = c.figureSize[0].current, h = c.figureSize[1].current;
+  const int reach = ring ? 36 : 0;
+  CoverTallFeatures(x - reach, y - reach, x + w + reach, y + h + reach);
 }
 
 void DrawFigurePass(int creature, int rows, int cols, uint32_t tint) {
@@ -183,8 +192,8 @@ void DrawFigurePass(int creature, int rows, int cols, uint32_t tint) {
 
   // The mark under the figure.
   if (InCombat == 1 && IsCreatureActionQueued(creature)) CreatureMarkWords[creature] = 1;
-  if (CreatureMarkWords[creature] != 0 && (InCombat != 1 || CombatAction.playerControlled == 1))
-    DrawCreatureMarker(creature);
+  const bool ring = CreatureMarkWords[creature] != 0 && (InCombat != 1 || CombatAction.playerControlled == 1);
+  if (ring) DrawCreatureMarker(creature);
 
   // The hovered creature blinks as a silhouette of its side's colour.
   if (HoveredCreature != -1) HoveredFighterSlot = GetFighterSlot(HoveredCreature);
@@ -198,12 +207,14 @@ void DrawFigurePass(int creature, int rows, int cols, uint32_t tint) {
     DrawFigure(c.figure, sheet, frame, x, y, colour, sx, sy);
   }
 
+  CoverByCreature(creature, ring);
   DrawObjectsInFront(y + 3 + c.figureSize[1].current, rows, cols, tint);
 
   if (creature == PlaybackCreature)
     PlayEventOverFigure(creature, sheet, frame, x, y, sx, sy);
   else if (Active(creature, kCondNauseated) && !Outlined[creature])
     DrawSheetFrameSilhouette(sheet, frame, x, y, (static_cast<uint32_t>(PulseAlpha + 30) << 24) | 0x00C800u, sx, sy);
+  CoverByCreature(creature, ring);
 
   PlaceFloatingText(creature, dx, dy);
 }
@@ -403,6 +414,7 @@ void BuildDrawList(int rows, int cols, uint32_t tint) {
     if (creature == current) ActiveFighterOnScreen = 1;
   }
   for (int row = 0; row <= rows; ++row) DrawSquareObjects(row, cols, tint);
+  BeginTallFeatures(rows, cols);
   std::stable_sort(DrawList, DrawList + DrawListCount,
                    [](const DrawListEntry& a, const DrawListEntry& b) { return a.footLine < b.footLine; });
   CountDownMarks();

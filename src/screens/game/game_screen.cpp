@@ -1,6 +1,8 @@
 #include "screens/game/game_screen.h"
 
 #include "engine/reset_words.h"
+#include "screens/game/action_menu.h"
+#include "screens/game/action_state.h"
 #include "screens/game/day_and_weather.h"
 #include "screens/game/panel_words.h"
 
@@ -25,5 +27,7 @@ void ResetGameScreenState() {
   ResetFloatingTexts();
   ResetClickResults();
   ResetDayAndWeatherCounters();
+  ResetActionStateWords();
+  ResetActionMenuState();
   ResetPanelWords();
 }

@@ -35,9 +35,7 @@ void ChooseMusic() {
 }
 
 void SetUpFrame() {
-  // The wide layout's switch: the text kit widens its cells while it is on,
-  // which only the "960x720 (b)" window asks for.
-  MapScaleSwitch = IsWideView() ? 1 : 0;
+  MapScaleSwitch = 1;
   if (ScreenMode != kModeCreatureHovered && ScreenMode != kModeItemPileHovered) PopupRect = {0, 0, 0, 0};
   if (DebugMode == 1) GameTiming.UpdateElapsedTime();
   ChooseMusic();

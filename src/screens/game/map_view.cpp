@@ -11,6 +11,7 @@
 #include "engine/frame.h"
 #include "engine/random.h"
 #include "engine/settings.h"
+#include "engine/static_layers.h"
 #include "engine/text.h"
 #include "map/area_shapes.h"
 #include "map/rain_shelter.h"
@@ -19,6 +20,7 @@
 #include "screens/game/creature_figures.h"
 #include "screens/game/debug_tools.h"
 #include "screens/game/frame_words.h"
+#include "screens/game/map_base_digest.h"
 #include "screens/game/map_mouse_words.h"
 #include "screens/game/square_drawing.h"
 #include "screens/game/view_squares.h"
@@ -49,11 +51,47 @@ int32_t& FloorAt(int index) { return CurrentMap.layers[kLayerFloor][index]; }
 
 }  // namespace
 
+namespace {
+
+// Whether the squares below the creatures were copied from the kept
+// picture this frame, or are being drawn to be kept.
+enum class BaseLayer { kDrawn, kCopied, kKeeping };
+BaseLayer Base = BaseLayer::kDrawn;
+StaticLayerKey BaseKey{StaticLayer::kMapViewBase, {0, 0, 0}};
+
+// The animated wall features in view sound whether or not they are drawn now.
+void RaiseFeatureSources(int rows, int cols) {
+  ForEachSeenSquare(rows, cols, [&](const ViewSquare& v) {
+    const int wall = CurrentMap.layers[kLayerWalls][v.index];
+    if (wall >= 86 && wall <= 89) RaiseSource(kAmbientFeatures, v.x, v.y);
+  });
+}
+
+void BeginBaseLayer(int rows, int cols, uint32_t tint) {
+  const uint64_t digest = MapBaseDigest(rows, cols, tint);
+  BaseKey.arguments[0] = static_cast<uint32_t>(digest);
+  BaseKey.arguments[1] = static_cast<uint32_t>(digest >> 32);
+  BaseKey.arguments[2] = static_cast<uint32_t>(rows | cols << 8);
+  switch (BeginStaticLayer(BaseKey)) {
+    case StaticLayerStart::kCopied: Base = BaseLayer::kCopied; break;
+    case StaticLayerStart::kDrawAndKeep: Base = BaseLayer::kKeeping; break;
+    case StaticLayerStart::kDrawOnly: break;
+  }
+}
+
+}  // namespace
+
 // Ground, animated features and floor tiles, then the objects and walls.
 void DrawGroundPass(int rows, int cols, uint32_t tint) {
+  // A layer begun and never ended (its last pass was not run) is given up.
+  if (Base == BaseLayer::kKeeping) ForgetStaticLayers();
+  Base = BaseLayer::kDrawn;
   if (MapHidden) return;
   ClearLargeObjectMarks();
   FireAreaSeen = FireAreaNear = 0;
+  RaiseFeatureSources(rows, cols);
+  BeginBaseLayer(rows, cols, tint);
+  if (Base == BaseLayer::kCopied) return;
   ForEachSeenSquare(rows, cols, [&](const ViewSquare& v) {
     const int ground = CurrentMap.layers[kLayerGround][v.index];
     if (ground >= 1 && ground <= 43)
@@ -63,10 +101,7 @@ void DrawGroundPass(int rows, int cols, uint32_t tint) {
     else if (ground >= 60 && ground <= 65)
       DrawMapFrame(kSheetGround, ground - 10, v.sx, v.sy, tint);
     const int wall = CurrentMap.layers[kLayerWalls][v.index];
-    if (wall >= 86 && wall <= 89) {
-      DrawMapFrame(kSheetFeatures, 84 + FeatureFrame, v.sx, v.sy, tint);
-      RaiseSource(kAmbientFeatures, v.x, v.y);
-    }
+    if (wall >= 86 && wall <= 89) DrawMapFrame(kSheetFeatures, 84 + FeatureFrame, v.sx, v.sy, tint);
     const int floor = FloorAt(v.index);
     if (floor >= 200 && floor <= 283) DrawMapFrame(kSheetFloor, floor - 200, v.sx, v.sy, tint);
   });
@@ -75,21 +110,12 @@ void DrawGroundPass(int rows, int cols, uint32_t tint) {
 
 namespace {
 
-bool MoveRangeShown() {
-  const CombatActionState& a = CombatAction;
-  if (a.playerControlled != 1 || MoveRangeAllowed != 1 || OptionWords[kOptionDisplayThreatAreas] != 1) return false;
-  const bool free = (a.movementClosed == 0 || a.fiveFootStepLeft == 1) && PlaybackCreature == -1 && a.movesLeft > 0 &&
-                    PathPreviewShown == 0 && ScreenMode < 10;
-  return free || ScreenMode == 10 || MoveRangeForced == 1;
-}
-
 // The area of the pending spell and the squares the acting fighter's foes threaten.
 void DrawRangeMarks(int rows, int cols) {
-  if (InCombat != 1 && SpellInProgress == -1) return;
-  const bool areaMode = ScreenMode == 11 || (ScreenMode >= 13 && ScreenMode <= 16);
-  const bool range = MoveRangeShown();
+  const bool area = AreaMarksShown(), range = MoveRangeShown();
+  if (!area && !range) return;
   ForEachSeenSquare(rows, cols, [&](const ViewSquare& v) {
-    if (areaMode && AreaMask[v.index] && CursorTargetValid == 1)
+    if (area && AreaMask[v.index])
       DrawMapFrame(kSheetAreaMarks, 34, v.sx, v.sy, kRangeMark);
     if (!range) return;
     const int32_t code = ArrowGrid[v.index];
@@ -333,13 +359,16 @@ const LargeObject* LargeObjectOf(int wall) {
 }  // namespace
 
 void DrawCombatOverlays(int rows, int cols, uint32_t tint) {
-  if (MapHidden) return;
+  if (MapHidden || Base == BaseLayer::kCopied) return;
   DrawRangeMarks(rows, cols);
   DrawSquareShading(rows, cols);
   DrawSquareOverlays(rows, cols, tint, 1);
 }
 
 void DrawWallTops(int rows, int cols, uint32_t tint) {
+  const BaseLayer base = Base;
+  Base = BaseLayer::kDrawn;
+  if (base == BaseLayer::kCopied) return;
   const bool pending = InCombat == 1 || SpellInProgress != -1;
   ForEachViewSquare(rows, cols, [&](const ViewSquare& v) {
     if (!SquareExplored(v.index)) return;
@@ -349,6 +378,7 @@ void DrawWallTops(int rows, int cols, uint32_t tint) {
     if (const LargeObject* o = LargeObjectOf(CurrentMap.layers[kLayerWalls][v.index]))
       DrawMapFrame(o->sheet, o->lowerRight, v.sx - 3, v.sy - 6, tint);
   });
+  if (base == BaseLayer::kKeeping) EndStaticLayer(BaseKey);
 }
 
 void DrawUpperPasses(int rows, int cols, uint32_t tint) {

@@ -6,16 +6,12 @@
 
 #include "engine/message_log.h"
 #include "engine/settings.h"
+#include "screens/game/action_state.h"       // KeypadStepActive
+#include "screens/game/status_box_words.h"   // ShownTargetCreature
 
 // The attack order waiting for its target, written by the map mouse handler:
 // 0 none, 1 charge, 2 melee attack, 3 ranged attack, 4 grapple.
 extern int32_t AttackKindBanner;
-// Set while the keypad moves the leader one square: the panels and the
-// action hot keys are inactive.
-extern uint8_t KeypadStepActive;
-// The creature the player's current order targets, shown in the second
-// status box on the player's turn; -1 none.
-extern int32_t ShownTargetCreature;
 
 // The first log line the combat-rolls panel shows: the message log's scroll
 // value (0 after a trim). The log's changed flag is the panel's

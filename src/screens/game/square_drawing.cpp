@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/combat_sequencer.h"
@@ -16,6 +17,7 @@
 #include "rules/item_tables.h"
 #include "screens/game/creature_figures.h"
 #include "screens/game/frame_words.h"
+#include "screens/game/map_base_digest.h"
 #include "screens/game/map_mouse_words.h"
 #include "screens/game/map_view.h"
 #include "screens/game/view_squares.h"
@@ -187,9 +189,7 @@ void DrawItemMarker(int x, int y, int sx, int sy) {
 }
 
 void DrawMoveArrow(int x, int y, int sx, int sy) {
-  if (InCombat != 1 || CombatAction.playerControlled != 1 || OptionWords[kOptionDisplayColouredArrows] == 0 ||
-      CameraMoving != 0 || x < 0 || y < 0 || x >= kMapSide || y >= kMapSide)
-    return;
+  if (!MoveArrowsShown() || x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) return;
   const int32_t code = ArrowGrid[SquareIndex(x, y)];
   if (code == -1 || code == 100 || code == 200) return;
   const int frame = PathPreviewShown ? code : code % 100;
@@ -303,16 +303,82 @@ bool RowHasTallFloor(int row, int cols) {
   return false;
 }
 
+namespace {
+
+// The tall floor features drawn again in front of a creature. A feature's
+// square whose pixels nothing has covered since it was last drawn looks the
+// same when drawn again (when its frames have no partly transparent texel),
+// so only the squares a figure or a feature drawn again has covered are.
+uint8_t TallCovered[kMapSquares];
+bool RedrawingInFront = false;
+bool SkipUncovered = false;
+
+bool BinaryFrames(int slot) {
+  if (!SheetBank.owner || slot >= SheetBank.count || !SheetBank.records[slot].texture) return false;
+  return SheetBank.records[slot].texture->BinaryAlpha();
+}
+
+bool TallSquare(int x, int y) {
+  if (x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) return false;
+  const int index = SquareIndex(x, y);
+  if (!SquareExplored(index) || DarkInCombat(index)) return false;
+  const int floor = CurrentMap.layers[kLayerFloor][index];
+  return floor == 123 || floor == 124;
+}
+
+// The squares drawn after this one that its drawing reaches.
+void CoverLaterNeighbours(int x, int y) {
+  const int later[4][2] = {{x + 1, y}, {x - 1, y + 1}, {x, y + 1}, {x + 1, y + 1}};
+  for (const auto& n : later)
+    if (n[0] >= 0 && n[1] >= 0 && n[0] < kMapSide && n[1] < kMapSide) TallCovered[SquareIndex(n[0], n[1])] = 1;
+}
+
+}  // namespace
+
+// The tall features in view and the screen rectangle of everything drawn
+// for each (the feature, the item mark, the arrow).
+struct TallRect {
+  int index, left, top, right, bottom;
+};
+std::vector<TallRect> TallRects;
+
+void BeginTallFeatures(int rows, int cols) {
+  std::memset(TallCovered, 0, sizeof TallCovered);
+  SkipUncovered = BinaryFrames(kSheetFloor) && (!MoveArrowsShown() || BinaryFrames(kSheetArrows));
+  TallRects.clear();
+  for (int r = 0; r <= rows; ++r)
+    for (int c = 0; c <= cols; ++c) {
+      const int x = FirstVisibleX + c, y = FirstVisibleY + r;
+      if (!TallSquare(x, y)) continue;
+      const int sx = 24 * c - SquareOffsetX, sy = 24 * r - SquareOffsetY;
+      TallRects.push_back({SquareIndex(x, y), sx - 5, sy - 13, sx + 29, sy + 29});
+    }
+}
+
+void CoverTallFeatures(int left, int top, int right, int bottom) {
+  for (const TallRect& t : TallRects)
+    if (t.left < right && t.right > left && t.top < bottom && t.bottom > top) TallCovered[t.index] = 1;
+}
+
+void DrawTallFeaturesInFront(int firstRow, int rows, int cols, uint32_t tint) {
+  RedrawingInFront = true;
+  for (int row = firstRow; row <= rows; ++row) DrawSquareObjects(row, cols, tint);
+  RedrawingInFront = false;
+}
+
 void DrawSquareObjects(int row, int cols, uint32_t tint) {
   const int y = FirstVisibleY + row;
   if (y < 0 || y >= kMapSide) return;
   for (int c = 0; c <= cols; ++c) {
     const int x = FirstVisibleX + c;
-    if (x < 0 || x >= kMapSide) continue;
+    if (!TallSquare(x, y)) continue;
     const int index = SquareIndex(x, y);
-    if (!SquareExplored(index) || DarkInCombat(index)) continue;
+    if (RedrawingInFront && SkipUncovered) {
+      if (!TallCovered[index]) continue;
+      CoverLaterNeighbours(x, y);
+    }
+    TallCovered[index] = 0;
     const int floor = CurrentMap.layers[kLayerFloor][index];
-    if (floor != 123 && floor != 124) continue;
     const int sx = 24 * c - SquareOffsetX, sy = 24 * row - SquareOffsetY;
     DrawMapFrame(kSheetFloor, floor == 123 ? 22 : 23, sx - 5, sy - 13, tint);
     if (CurrentMap.layers[kLayerObjects0][index] != 0) DrawItemMarker(x, y, sx, sy);

@@ -57,6 +57,14 @@ inline bool RowHasTallCover(int row, int cols) { return RowHasTallFloor(row, col
 // their squares: drawn again after the creatures above them, so they stand in front.
 void DrawSquareObjects(int row, int cols, uint32_t tint);
 
+// The tall features drawn again in front of the creatures: the covers are
+// forgotten once every row has been drawn (BeginTallFeatures); what a
+// creature's drawing covers on the screen is noted (CoverTallFeatures); the
+// rows from firstRow down are drawn again (DrawTallFeaturesInFront).
+void BeginTallFeatures(int rows, int cols);
+void CoverTallFeatures(int left, int top, int right, int bottom);
+void DrawTallFeaturesInFront(int firstRow, int rows, int cols, uint32_t tint);
+
 // The object and wall layers of the visible squares: floor patches, walls,
 // doors and features.
 void DrawObjectWallLayers(int rows, int cols, uint32_t tint);

@@ -156,7 +156,7 @@ TEST_F(CreatureFigures, ALargeFigureIsScaledToItsDrawnSizeAndCentredOnItsFootpri
 
 TEST_F(CreatureFigures, ATallFloorFeatureBelowAFigureIsDrawnAgainInFrontOfIt) {
   mapscene::Place(10, 4, 4, 1);
-  CurrentMap.At(kLayerFloor, 6, 5) = 123;  // in the row below the figure
+  CurrentMap.At(kLayerFloor, 4, 5) = 123;  // in the row below the figure, reaching over it
   const std::vector<SheetDraw> draws = mapscene::RecordScene();
   std::vector<int> order;  // 1 the feature, 2 the figure
   for (const SheetDraw& d : draws) {
@@ -165,8 +165,8 @@ TEST_F(CreatureFigures, ATallFloorFeatureBelowAFigureIsDrawnAgainInFrontOfIt) {
   }
   EXPECT_EQ(order, (std::vector<int>{1, 2, 1}));
   // Two rows further down it no longer reaches the figure.
-  CurrentMap.At(kLayerFloor, 6, 5) = 0;
-  CurrentMap.At(kLayerFloor, 6, 7) = 123;
+  CurrentMap.At(kLayerFloor, 4, 5) = 0;
+  CurrentMap.At(kLayerFloor, 4, 7) = 123;
   order.clear();
   for (const SheetDraw& d : mapscene::RecordScene())
     if (d.slot == 4 && d.frame == 22) order.push_back(1);

@@ -11,6 +11,7 @@
 #include "engine/graphics.h"
 #include "engine/settings.h"
 #include "engine/sprite_sheets.h"
+#include "engine/static_layers.h"
 #include "frontend/game_reset.h"
 #include "harness/harness.h"
 #include "map/map_record.h"
@@ -96,8 +97,9 @@ inline void DrawScene() {
   EndScene();
 }
 
-// The sheet draws of one scene.
+// The sheet draws of one scene (every pass drawn, none copied from a kept picture).
 inline std::vector<SheetDraw> RecordScene() {
+  ForgetStaticLayers();
   std::vector<SheetDraw> draws;
   RecordSheetDraws(&draws);
   DrawScene();

@@ -2,8 +2,12 @@
 // party's name list, Turn Undead uses, text entry, and the menu openings.
 #include "screens/game/game_screen_fixture.h"
 
+#include <algorithm>
+
 #include "engine/page_history_access.h"
 #include "map/map_view.h"
+#include "map/rain_shelter.h"
+#include "rules/conditions.h"
 #include "map/square_grids.h"
 #include "rules/record_words.h"
 #include "screens/game/shared_routines.h"
@@ -72,6 +76,25 @@ TEST_F(GameScreen, TheNameListIsHitOverTheRightAlignedNameAndItsMarker) {
   EXPECT_TRUE(IsOverNameMarker());
   At(270, 24);
   EXPECT_EQ(HitTestNameList(), -1);
+}
+
+TEST_F(GameScreen, TheRainPenaltyFallsOnlyDuringAStormAndOnlyOnExposedSquares) {
+  LayOutMap(20, 20, 1);
+  Place(0, 2, 2);
+  Place(1, 6, 6);
+  std::fill(std::begin(RainShelterGrid), std::end(RainShelterGrid), 0u);
+  RainShelterGrid[SquareIndex(2, 2)] = 2;  // exposed
+  AddCondition(1, kCondRain, kDurationLasting, 4, kSourceRain, 0);
+  UpdatePartyAreaCondition();  // no storm: nobody keeps it
+  EXPECT_LT(FindCondition(0, kCondRain), 0);
+  EXPECT_LT(FindCondition(1, kCondRain), 0);
+  StormActive = 1;
+  UpdatePartyAreaCondition();
+  const int at = FindCondition(0, kCondRain);
+  ASSERT_GE(at, 0);
+  EXPECT_EQ(Creatures[0].conditions[at].value, 4);
+  EXPECT_LT(FindCondition(1, kCondRain), 0) << "a sheltered fighter is left as it is";
+  StormActive = 0;
 }
 
 TEST(TurnUndeadUses, AClericTurnsByCharismaAtLeastOnceAndOthersNever) {

@@ -1,0 +1,119 @@
+// The last sections of the game screen's frame: the icon of the spell being
+// aimed in place of the cursor, with its touch-attack chance; or the object
+// held on the cursor; or the cursor with its hint; then the end of the
+// frame's drawing.
+#include "screens/game/frame_end.h"
+
+#include <cstdio>
+
+#include "combat/actions/roll_previews.h"
+#include "engine/frame.h"
+#include "engine/graphics.h"
+#include "engine/page_history.h"
+#include "engine/sprite_sheets.h"
+#include "engine/text.h"
+#include "engine/timing.h"
+#include "engine/ui_input.h"
+#include "engine/widgets.h"
+#include "map/movement_rules.h"
+#include "rules/creature_record.h"
+#include "rules/item_tables.h"
+#include "screens/character/spell_icons.h"
+#include "screens/game/action_state.h"
+#include "screens/game/frame_words.h"
+#include "screens/game/held_object.h"
+#include "screens/game/overlay_sections.h"
+#include "state/fighter_slots.h"
+#include "state/turn_order.h"
+
+uint8_t ScrollThumbDrag = 0;
+
+namespace {
+
+constexpr int32_t kTurnUndead = 998;
+constexpr int kTurnUndeadIcon = 488, kRefusedTargetMark = 581;
+constexpr int kIconFrameSheet = 13, kIconFrame = 966;
+constexpr int kWholeSquareSheet = 4, kWholeSquareFrame = 89;
+
+// "75%" as the hint, when nothing else wrote one, for the player's fighter.
+bool TakeChanceAsHint(int32_t chance) {
+  if (CursorHint[0] != '\0' || chance == -1 || CombatAction.playerControlled != 1) return false;
+  std::snprintf(CursorHint, sizeof CursorHint, "%i%%", chance);
+  return true;
+}
+
+// The chance of the touch attack the aimed spell makes on the hovered fighter.
+void ShowTouchChance(const SpellRecord& s, int mx, int my) {
+  const int slot = HoveredFighterSlot;
+  if (InCombat != 1 || ScreenMode != kModeTargetFirst || slot < 0 || slot >= kFighterSlots) return;
+  if (s.rangedTouch != 1 && s.meleeTouch != 1) return;
+  const int attacker = CurrentFighter(), target = FighterSlots[slot].creature;
+  if (!IsValidCreature(attacker) || !IsValidCreature(target)) return;
+  const int32_t chance =
+      !AreEnemies(attacker, target) && s.harmful == 1 ? -1 : TouchAttackRoll(attacker, target, s.rangedTouch == 1, 0);
+  CursorChance = chance;
+  if (!TakeChanceAsHint(chance)) return;
+  DrawWrappedText(mx + 13, CursorHint, 0, my + 7, 0, 0);
+  DrawSituationLabels(mx + 13, my + 15);
+}
+
+void DrawHeldObject(int mx, int my) {
+  const int32_t code = HeldObject.code;
+  if (code == kHeldWholeSquare) {
+    DrawSheetFrame(kWholeSquareSheet, kWholeSquareFrame, mx, my);
+  } else if (IsCraftedCode(static_cast<uint32_t>(code))) {
+    DrawFigureSprite(CraftedWeapons[code].icon, mx, my, 0xFFFFFFFFu, 0);
+  } else if (code >= static_cast<int32_t>(kFirstBaseItemCode) && code - static_cast<int32_t>(kFirstBaseItemCode) < kItemRows) {
+    DrawFigureSprite(ItemTable[code - kFirstBaseItemCode].icon, mx, my, 0xFFFFFFFFu, 0);
+  }
+}
+
+}  // namespace
+
+void DrawSpellCursor() {
+  // The cursor keeps the 320x240 layout in the large window.
+  MapScaleSwitch = 0;
+  const int mx = PointerX(), my = PointerY();
+  const int32_t spell = CurrentSpell;
+  const bool inTable = spell >= 0 && spell < kSpellRows;
+  DrawSheetFrame(kIconFrameSheet, kIconFrame, mx, my);
+  if (spell == kTurnUndead)
+    DrawFigureSprite(kTurnUndeadIcon, mx + 1, my + 1, 0xFFFFFFFFu, 0);
+  else if (inTable)
+    DrawFigureSprite(SpellIconTable[spell], mx + 1, my + 1, 0xFFFFFFFFu, 0);
+  const bool onPrompt = MouseInTextRow(1, 24, 15, 2, 1, 0);
+  if (!onPrompt && CursorTargetValid == 0) {
+    DrawFigureSprite(kRefusedTargetMark, mx + 1, my + 1, 0xFFFFFFFFu, 0);
+    for (int s = 0; s < FighterCount && s < kFighterSlots; ++s)
+      if (IsValidCreature(FighterSlots[s].creature)) TargetMarker[FighterSlots[s].creature] = 0;
+  } else if (inTable) {
+    ShowTouchChance(SpellTable[spell], mx, my);
+  }
+  if (ButtonPressed(1)) {
+    LatchButton(1);
+    CancelPendingAction();
+  }
+}
+
+void FinishFrame() {
+  const uint8_t scale = MapScaleSwitch;
+  const int mx = PointerX(), my = PointerY();
+  if (HeldObject.code != 0) {
+    MapScaleSwitch = 0;
+    DrawHeldObject(mx, my);
+  } else if (InCombat == 1 && CombatAction.actionCode != 0 && ScreenMode != kModeResting) {
+    // An action under way: no cursor and no hint this frame.
+  } else {
+    const bool labels = TakeChanceAsHint(CursorChance);
+    if (!ButtonHeld(0)) ScrollThumbDrag = 0;
+    if (ScrollThumbDrag == 0) PollPointerButtons();
+    MapScaleSwitch = 0;
+    DrawMouseCursor();
+    if (CursorHint[0] != '\0') DrawWrappedText(-1, CursorHint, 0, -1, 0, 0);
+    if (labels) DrawSituationLabels(mx + 17, my + 20);
+  }
+  MapScaleSwitch = scale;
+  if (DebugMode == 1) GameTiming.UpdateFrameRate();
+  EndSprite();
+  MapScaleSwitch = 0;
+}

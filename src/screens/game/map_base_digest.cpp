@@ -1,0 +1,98 @@
+#include "screens/game/map_base_digest.h"
+
+#include <algorithm>
+
+#include "engine/frame.h"
+#include "engine/settings.h"
+#include "map/area_shapes.h"
+#include "screens/game/frame_words.h"
+#include "screens/game/map_mouse_words.h"
+#include "screens/game/view_squares.h"
+#include "state/combat_action.h"
+#include "state/current_cast.h"
+#include "state/threat_grids.h"
+
+namespace {
+
+// How far from the view a floor patch's top-left square may lie.
+constexpr int kPatchReach = 19;
+
+// The floor codes the squares below the creatures draw (the animated floors,
+// flames and lights are drawn over the creatures, and step on their own).
+uint32_t BaseFloorCode(uint32_t floor) {
+  const bool drawn = (floor >= 200 && floor <= 283) || (floor >= 1000 && floor <= 1039) || floor == 2015 ||
+                     floor == 2016 || (floor >= 3000 && floor <= 3999);
+  return drawn ? floor : 0;
+}
+
+struct Digest {
+  uint64_t h = 0x9E3779B97F4A7C15ull;
+  void Add(uint64_t word) {
+    h ^= word + 0x9E3779B97F4A7C15ull + (h << 6) + (h >> 2);
+    h *= 0xBF58476D1CE4E5B9ull;
+  }
+};
+
+}  // namespace
+
+bool AreaMarksShown() {
+  const bool areaMode = ScreenMode == 11 || (ScreenMode >= 13 && ScreenMode <= 16);
+  return (InCombat == 1 || SpellInProgress != -1) && areaMode && CursorTargetValid == 1;
+}
+
+bool MoveRangeShown() {
+  const CombatActionState& a = CombatAction;
+  if (InCombat != 1 && SpellInProgress == -1) return false;
+  if (a.playerControlled != 1 || MoveRangeAllowed != 1 || OptionWords[kOptionDisplayThreatAreas] != 1) return false;
+  const bool free = (a.movementClosed == 0 || a.fiveFootStepLeft == 1) && PlaybackCreature == -1 && a.movesLeft > 0 &&
+                    PathPreviewShown == 0 && ScreenMode < 10;
+  return free || ScreenMode == 10 || MoveRangeForced == 1;
+}
+
+bool MoveArrowsShown() {
+  return InCombat == 1 && CombatAction.playerControlled == 1 && OptionWords[kOptionDisplayColouredArrows] != 0 &&
+         CameraMoving == 0;
+}
+
+uint64_t MapBaseDigest(int rows, int cols, uint32_t tint) {
+  Digest d;
+  const bool area = AreaMarksShown(), range = MoveRangeShown(), arrows = MoveArrowsShown();
+  const uint32_t modes = (InCombat == 1 ? 1u : 0u) | (SpellInProgress != -1 ? 2u : 0u) | (area ? 4u : 0u) |
+                         (range ? 8u : 0u) | (arrows ? 16u : 0u) | (PathPreviewShown ? 32u : 0u);
+  for (uint64_t word : {static_cast<uint64_t>(rows), static_cast<uint64_t>(cols), static_cast<uint64_t>(tint),
+                        static_cast<uint64_t>(static_cast<uint32_t>(FirstVisibleX)),
+                        static_cast<uint64_t>(static_cast<uint32_t>(FirstVisibleY)),
+                        static_cast<uint64_t>(static_cast<uint32_t>(SquareOffsetX)),
+                        static_cast<uint64_t>(static_cast<uint32_t>(SquareOffsetY)),
+                        static_cast<uint64_t>(static_cast<uint32_t>(CurrentMapNumber)),
+                        static_cast<uint64_t>(static_cast<uint32_t>(CurrentMap.width)),
+                        static_cast<uint64_t>(static_cast<uint32_t>(CurrentMap.height)), static_cast<uint64_t>(modes)})
+    d.Add(word);
+  const uint32_t* explored = ExploredGrid();
+  bool features = false, animatedFloor = false;
+  const int x0 = std::max(0, FirstVisibleX - kPatchReach), x1 = std::min(CurrentMap.width - 1, FirstVisibleX + cols + 1);
+  const int y0 = std::max(0, FirstVisibleY - kPatchReach), y1 = std::min(CurrentMap.height - 1, FirstVisibleY + rows + 1);
+  for (int x = x0; x <= x1; ++x)
+    for (int y = y0; y <= y1; ++y) {
+      const int i = SquareIndex(x, y);
+      const uint32_t wall = static_cast<uint32_t>(CurrentMap.layers[kLayerWalls][i]);
+      const uint32_t floor = BaseFloorCode(static_cast<uint32_t>(CurrentMap.layers[kLayerFloor][i]));
+      features |= wall >= 86 && wall <= 89;
+      animatedFloor |= floor >= 1000 && floor <= 1039;
+      const SquareEffectCell& cell = MagicAreaGrid[i];
+      d.Add((static_cast<uint64_t>(wall) << 32) | floor);
+      d.Add((static_cast<uint64_t>(static_cast<uint32_t>(CurrentMap.layers[kLayerGround][i])) << 32) |
+            (explored ? explored[i] : 0u));
+      d.Add((static_cast<uint64_t>(static_cast<uint32_t>(CurrentMap.layers[kLayerObjects0][i])) << 32) |
+            static_cast<uint32_t>(CurrentMap.layers[kLayerObjects1][i]));
+      d.Add((static_cast<uint64_t>(static_cast<uint32_t>(CurrentMap.layers[kLayerObjects2][i])) << 32) |
+            static_cast<uint32_t>(CurrentMap.layers[kLayerObjects3][i]));
+      d.Add((static_cast<uint64_t>(cell.kind) << 40) | (static_cast<uint64_t>(cell.roundsLeft == 1000) << 32) |
+            FogGrid[i]);
+      if (arrows || range) d.Add(static_cast<uint32_t>(ArrowGrid[i]));
+      if (area) d.Add(AreaMask[i]);
+    }
+  if (features) d.Add(0x100000000ull | FeatureFrame);
+  if (animatedFloor) d.Add(0x200000000ull | LayerTick10);
+  return d.h;
+}
