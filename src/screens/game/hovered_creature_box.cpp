@@ -11,7 +11,7 @@
 #include "engine/frame.h"
 #include "engine/text.h"
 #include "engine/widgets.h"
-#include "rules/condition_icons.h"
+#include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "screens/game/click_results.h"
@@ -33,6 +33,7 @@ constexpr int kCursorCreature = 8;
 constexpr int32_t kClickResultExamine = 61;
 constexpr uint32_t kSlotColour = 0xC8FFFFFFu, kWhite = 0xFFFFFFFFu;
 constexpr int kItemBoxFigure = 405;
+constexpr int kBadgeFigureBase = 196;  // a badge is a figure of the second figure sheet
 
 // The slot the box was last placed for.
 int32_t PlacedSlot = -1;
@@ -108,7 +109,7 @@ void DrawIcons(const CreatureRecord& c, const HoverBoxCells& b) {
     if (e.id == 0 || e.duration <= 0 || e.id >= static_cast<uint32_t>(kConditionNameCount)) continue;
     const uint32_t badge = ConditionIconTable[e.id];
     if (badge == 0) continue;
-    DrawFigureIcon(1 + 2 * i, 0, static_cast<int>(badge) + kConditionIconFigureBase, b.left + 8 + 2 * i, row, kWhite,
+    DrawFigureIcon(1 + 2 * i, 0, static_cast<int>(badge) + kBadgeFigureBase, b.left + 8 + 2 * i, row, kWhite,
                    0);
   }
   MapScaleSwitch = kept;
