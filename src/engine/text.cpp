@@ -56,8 +56,12 @@ bool HiddenByPopup(int x, int y) {
   return x > PopupRect.left + 1 && x < PopupRect.right - 1 && y > PopupRect.top + 1 && y < PopupRect.bottom - 1;
 }
 
+// The game screen's 480x360 space is drawn only in the "960x720 (b)" window;
+// in the other windows the switch leaves the cells as they are.
+bool WideCells() { return WideViewDrawSwitch != 0 && Graphics.windowed && WindowSize == 3; }
+
 void CellSize(int large, int* width, int* height) {
-  if (WideViewDrawSwitch) {
+  if (WideCells()) {
     *width = large ? 12 : 7;
     *height = large ? 12 : 9;
   } else {
@@ -171,7 +175,7 @@ int DrawNumberAt(int number, int style, int column, int row) { return DrawTextF(
 
 int DrawString(const char* text, int style, int x, int y, uint32_t colour, int smallerSet) {
   if (text == nullptr || text[0] == '\0') return 0;
-  const int step = WideViewDrawSwitch && !smallerSet ? 12 : 8;
+  const int step = WideCells() && !smallerSet ? 12 : 8;
   for (int i = 0; text[i]; ++i)
     DrawGlyph(colour, static_cast<unsigned char>(text[i]), x + i * step, y, style, 0, smallerSet, 1);
   return 1;

@@ -54,12 +54,19 @@ TEST_F(TextTest, DrawTextAtCutsAtTheLastColumn) {
   // Then the maximum characters.
   DrawTextAt(kDefaultColour, 2, 0, "ABCDEF", 0, 0, 0, 1, 0, 0, 0);
   EXPECT_EQ(Drawn(), "BA");
-  // The 960x720 (b) drawing switch widens the cells.
+  // The drawing switch widens the cells in the 960x720 (b) window only.
   glyphs.clear();
   WideViewDrawSwitch = 1;
+  WindowSize = 2;
+  DrawTextAt(kDefaultColour, 99, 0, "A", 0, 1, 1, 1, 0, 0, 0);
+  ASSERT_EQ(glyphs.size(), 1u);
+  EXPECT_EQ(glyphs[0].x, 8);
+  glyphs.clear();
+  WindowSize = 3;
   DrawTextAt(kDefaultColour, 99, 0, "AB", 0, 1, 1, 1, 0, 0, 0);
   DrawTextAt(kDefaultColour, 99, 0, "C", 0, 1, 1, 0, 0, 0, 0);
   WideViewDrawSwitch = 0;
+  WindowSize = 1;
   ASSERT_EQ(glyphs.size(), 3u);
   EXPECT_EQ(glyphs[0].x, 24);
   EXPECT_EQ(glyphs[0].y, 12);
@@ -184,9 +191,11 @@ TEST_F(TextTest, DrawStringStepsEightOrTwelvePixels) {
   EXPECT_EQ(glyphs[2].y, 20);
   glyphs.clear();
   WideViewDrawSwitch = 1;
+  WindowSize = 3;
   DrawString("AB", 0, 0, 0, kDefaultColour, 0);
   DrawString("AB", 0, 0, 0, kDefaultColour, 1);
   WideViewDrawSwitch = 0;
+  WindowSize = 1;
   EXPECT_EQ(glyphs[1].x, 12);
   EXPECT_EQ(glyphs[3].x, 8);
 }

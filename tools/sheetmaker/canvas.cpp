@@ -11,26 +11,6 @@ uint32_t Argb(const Rgb& c, int alpha) {
   return (static_cast<uint32_t>(alpha) << 24) | (ch(c.r) << 16) | (ch(c.g) << 8) | ch(c.b);
 }
 
-Rgb HsvColour(float h, float s, float v) {
-  h = h - std::floor(h);
-  const float i = std::floor(h * 6), f = h * 6 - i;
-  const float p = v * (1 - s), q = v * (1 - f * s), t = v * (1 - (1 - f) * s);
-  switch (static_cast<int>(i) % 6) {
-    case 0: return {v, t, p};
-    case 1: return {q, v, p};
-    case 2: return {p, v, t};
-    case 3: return {p, q, v};
-    case 4: return {t, p, v};
-    default: return {v, p, q};
-  }
-}
-
-Rgb Mix(const Rgb& a, const Rgb& b, float t) {
-  return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
-}
-
-Rgb Scale(const Rgb& c, float k) { return {c.r * k, c.g * k, c.b * k}; }
-
 Canvas::Canvas(int width, int height, uint32_t key)
     : width_(width), height_(height), key_(key), pixels_(static_cast<size_t>(width) * height, key) {}
 
@@ -51,72 +31,6 @@ uint32_t Canvas::Get(int x, int y) const {
 }
 
 bool Canvas::Inked(int x, int y) const { return Get(x, y) != key_; }
-
-void Canvas::FillRect(int x, int y, int w, int h, uint32_t argb) {
-  for (int yy = y; yy < y + h; ++yy)
-    for (int xx = x; xx < x + w; ++xx) Put(xx, yy, argb);
-}
-
-void Canvas::FillEllipse(float cx, float cy, float rx, float ry, uint32_t argb) {
-  if (rx <= 0 || ry <= 0) return;
-  for (int y = static_cast<int>(cy - ry - 1); y <= static_cast<int>(cy + ry + 1); ++y)
-    for (int x = static_cast<int>(cx - rx - 1); x <= static_cast<int>(cx + rx + 1); ++x) {
-      const float dx = (x + 0.5f - cx) / rx, dy = (y + 0.5f - cy) / ry;
-      if (dx * dx + dy * dy <= 1.0f) Put(x, y, argb);
-    }
-}
-
-void Canvas::ThickLine(float x0, float y0, float x1, float y1, float width, uint32_t argb) {
-  const float r = width / 2;
-  const float minX = std::min(x0, x1) - r - 1, maxX = std::max(x0, x1) + r + 1;
-  const float minY = std::min(y0, y1) - r - 1, maxY = std::max(y0, y1) + r + 1;
-  const float dx = x1 - x0, dy = y1 - y0, len2 = dx * dx + dy * dy;
-  for (int y = static_cast<int>(minY); y <= static_cast<int>(maxY); ++y)
-    for (int x = static_cast<int>(minX); x <= static_cast<int>(maxX); ++x) {
-      const float px = x + 0.5f - x0, py = y + 0.5f - y0;
-      const float t = len2 > 0 ? std::clamp((px * dx + py * dy) / len2, 0.0f, 1.0f) : 0.0f;
-      const float ex = px - t * dx, ey = py - t * dy;
-      if (ex * ex + ey * ey <= r * r) Put(x, y, argb);
-    }
-}
-
-void Canvas::FillPolygon(const std::vector<float>& xy, uint32_t argb) {
-  const size_t n = xy.size() / 2;
-  if (n < 3) return;
-  float minY = xy[1], maxY = xy[1];
-  for (size_t i = 0; i < n; ++i) {
-    minY = std::min(minY, xy[2 * i + 1]);
-    maxY = std::max(maxY, xy[2 * i + 1]);
-  }
-  for (int y = static_cast<int>(minY); y <= static_cast<int>(maxY); ++y) {
-    const float sy = y + 0.5f;
-    std::vector<float> xs;
-    for (size_t i = 0; i < n; ++i) {
-      const float ax = xy[2 * i], ay = xy[2 * i + 1];
-      const float bx = xy[2 * ((i + 1) % n)], by = xy[2 * ((i + 1) % n) + 1];
-      if ((ay <= sy && by > sy) || (by <= sy && ay > sy)) xs.push_back(ax + (sy - ay) / (by - ay) * (bx - ax));
-    }
-    std::sort(xs.begin(), xs.end());
-    for (size_t i = 0; i + 1 < xs.size(); i += 2)
-      for (int x = static_cast<int>(std::ceil(xs[i] - 0.5f)); x <= static_cast<int>(std::floor(xs[i + 1] - 0.5f)); ++x)
-        Put(x, y, argb);
-  }
-}
-
-void Canvas::Outline(int x, int y, int w, int h, uint32_t argb) {
-  std::vector<std::pair<int, int>> rim;
-  for (int yy = y; yy < y + h; ++yy)
-    for (int xx = x; xx < x + w; ++xx) {
-      if (Inked(xx, yy)) continue;
-      bool near = false;
-      for (int k = 0; k < 4 && !near; ++k) {
-        const int nx = xx + (k == 0) - (k == 1), ny = yy + (k == 2) - (k == 3);
-        near = nx >= x && ny >= y && nx < x + w && ny < y + h && Inked(nx, ny);
-      }
-      if (near) rim.emplace_back(xx, yy);
-    }
-  for (auto [px, py] : rim) Put(px, py, argb);
-}
 
 uint32_t Hash(uint32_t a, uint32_t b, uint32_t c) {
   uint32_t h = a * 0x9E3779B1u ^ (b + 0x7F4A7C15u) * 0x85EBCA77u ^ (c + 0x165667B1u) * 0xC2B2AE3Du;

@@ -1,5 +1,5 @@
-// A sheet being drawn: ARGB pixels over the sheet's colour key, with the few
-// drawing operations the art is made of.
+// A sheet being drawn: ARGB pixels over the sheet's colour key; the noise and
+// hash the textures are made of; writing a PNG.
 #pragma once
 #include <cstdint>
 #include <string>
@@ -10,9 +10,6 @@ struct Rgb {
 };
 
 uint32_t Argb(const Rgb& c, int alpha = 255);
-Rgb HsvColour(float hue, float saturation, float value);
-Rgb Mix(const Rgb& a, const Rgb& b, float t);
-Rgb Scale(const Rgb& c, float k);
 
 class Canvas {
  public:
@@ -29,12 +26,6 @@ class Canvas {
   uint32_t Get(int x, int y) const;
   bool Inked(int x, int y) const;
 
-  void FillRect(int x, int y, int w, int h, uint32_t argb);
-  void FillEllipse(float cx, float cy, float rx, float ry, uint32_t argb);
-  void ThickLine(float x0, float y0, float x1, float y1, float width, uint32_t argb);
-  void FillPolygon(const std::vector<float>& xy, uint32_t argb);
-  // A one-pixel dark rim around the inked pixels of a rectangle.
-  void Outline(int x, int y, int w, int h, uint32_t argb);
 
  private:
   int width_, height_;

@@ -29,7 +29,7 @@ Material Colour(const std::string& name) {
       // other cloth and hide
       {"black", {"ink.0 grey.0 grey.1 grey.2", 0}},
       {"darkred", {"ink.0 red.0 red.1 red.2", 0}},
-      {"brown", {"brown.0 brown.1 brown.2 brown.3", 0}},
+      {"brown", {"brown.1 brown.2 brown.3 brown.4", 0}},
       {"tan", {"brown.2 brown.3 brown.4 skin.0 skin.1", 0}},
       {"grey", {"grey.1 grey.2 grey.3 grey.4", 0}},
       {"darkgreen", {"ink.0 green.0 green.1 green.2", 0}},

@@ -206,7 +206,7 @@ Layer GroundTile(const std::string& kind, int variant, uint32_t seed) {
   const Ramp snow = Pal().Make("grey.3 grey.4 blue.5 grey.5");
   if (kind == "grass") {
     Grass(l, s, grass, 26, 0.5f);
-    if (variant == 1) Flowers(l, s, 4);
+    if (variant == 1) Flowers(l, s, 2);
   } else if (kind == "lush") {
     Grass(l, s, grass, 40, 0.62f);
   } else if (kind == "forest") {

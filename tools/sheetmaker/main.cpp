@@ -7,6 +7,7 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
+#include <atomic>
 #include <thread>
 
 #include "art.h"
@@ -87,12 +88,14 @@ int main(int argc, char** argv) {
     const unsigned threads = std::max(1u, std::min(8u, std::thread::hardware_concurrency()));
     std::vector<std::thread> pool;
     std::vector<std::string> errors(threads);
+    std::atomic<bool> failed{false};  // a bad source stops every thread at its next sheet
     for (unsigned t = 0; t < threads; ++t)
       pool.emplace_back([&, t]() {
         try {
-          for (size_t i = t; i < sheets.size(); i += threads) DrawSheet(sheets[i], src, argv[2], contactDir);
+          for (size_t i = t; i < sheets.size() && !failed; i += threads) DrawSheet(sheets[i], src, argv[2], contactDir);
         } catch (const std::exception& e) {
           errors[t] = e.what();
+          failed = true;
         }
       });
     for (auto& th : pool) th.join();

@@ -82,7 +82,8 @@ bool SquareTargetValid(int caster, int spell) {
   const CreatureRecord& c = Creatures[caster];
   const int x = MapCursorX, y = MapCursorY;
   if (x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) return false;
-  if (SpellTargetKind[spell] == 2) {
+  // The spell row's target word: 1 the caster alone, 2 centred on the caster.
+  if (SpellTable[spell].target == 2) {
     if (x < c.squareX || y < c.squareY || x >= c.squareX + c.footprintWidth.current ||
         y >= c.squareY + c.footprintHeight.current)
       return false;
@@ -97,7 +98,7 @@ bool CreatureTargetValid(int caster, int spell) {
   int target = SpellTarget;
   if (!IsValidCreature(target)) target = CreatureAtSquare(MapCursorX, MapCursorY, -1);
   if (!IsValidCreature(target)) return false;
-  if (SpellTargetKind[spell] == 1 && target != caster) return false;
+  if (SpellTable[spell].target == 1 && target != caster) return false;
   if (!CanCastOnTarget(caster, target, spell, 1)) return false;
   const CreatureRecord& t = Creatures[target];
   const bool healing = IsHealing(spell) || IsCure(spell);
