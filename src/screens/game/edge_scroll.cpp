@@ -7,9 +7,9 @@
 #include "engine/widgets.h"
 #include "map/map_record.h"
 #include "rules/creature_record.h"
+#include "screens/game/frame_end.h"
 #include "screens/game/game_screen.h"
 #include "screens/game/map_input.h"
-#include "screens/game/panel_sections.h"
 #include "state/camera.h"
 #include "state/game_screen_words.h"
 

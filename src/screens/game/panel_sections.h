@@ -28,6 +28,3 @@ bool DrawTargetingPrompt();
 void DrawPendingActionPrompt();
 // The "Actions" button that shows the side panel again.
 void DrawActionsButton();
-// 1 while the message log's scroll thumb is held with the left button (the
-// edge scrolling rests meanwhile).
-extern uint8_t LogScrollDragged;
