@@ -18,8 +18,6 @@ uint8_t CreatureRecordBuffer[kStoredCreatureRecordBytes];
 
 namespace {
 
-constexpr size_t kLargestRosterBytes =
-    kRosterPartyBytes + (kCreatureCount - kPartySize) * kStoredCreatureRecordBytes;  // 7,933,200
 
 // A run of words copied as it stands: its place in the stored record and in
 // the creature record, and its length in bytes.
@@ -175,9 +173,6 @@ void ConditionsToStore(int creature, ConditionEntry* out) {
   std::memcpy(live, own, sizeof own);
 }
 
-// The roster being read: checked and decoded whole before it replaces the table.
-CreatureRecord RosterStaging[kCreatureCount];
-
 }  // namespace
 
 bool PackPartyRecord(int creature) {
@@ -234,12 +229,17 @@ void PackCreatureRoster(std::vector<uint8_t>* out) {
   }
 }
 
-int DecodeCreatureRoster(const uint8_t* bytes, size_t size, CreatureRecord* table) {
+int RosterRecordCount(size_t size) {
   // Four whole party records and whole records after them; a record cut
   // short anywhere is damage.
   if (size < kRosterPartyBytes || size > kLargestRosterBytes) return -1;
   if ((size - kRosterPartyBytes) % kStoredCreatureRecordBytes != 0) return -1;
-  const int others = static_cast<int>((size - kRosterPartyBytes) / kStoredCreatureRecordBytes);
+  return kPartySize + static_cast<int>((size - kRosterPartyBytes) / kStoredCreatureRecordBytes);
+}
+
+int DecodeCreatureRoster(const uint8_t* bytes, size_t size, CreatureRecord* table) {
+  const int count = RosterRecordCount(size);
+  if (count < 0) return -1;
   std::memset(static_cast<void*>(table), 0, sizeof(CreatureRecord) * kCreatureCount);
   // A free record stays all zero.
   static const uint8_t kFree[kStoredPartyRecordBytes] = {};
@@ -247,26 +247,26 @@ int DecodeCreatureRoster(const uint8_t* bytes, size_t size, CreatureRecord* tabl
     const uint8_t* stored = bytes + id * kStoredPartyRecordBytes;
     if (std::memcmp(stored, kFree, kStoredPartyRecordBytes) != 0) UnpackFields(stored, kPartyForm, &table[id]);
   }
-  for (int n = 0; n < others; ++n) {
-    const uint8_t* stored = bytes + kRosterPartyBytes + n * kStoredCreatureRecordBytes;
-    if (std::memcmp(stored, kFree, kStoredCreatureRecordBytes) != 0) UnpackFields(stored, kOtherForm, &table[kPartySize + n]);
+  for (int id = kPartySize; id < count; ++id) {
+    const uint8_t* stored = bytes + kRosterPartyBytes + (id - kPartySize) * kStoredCreatureRecordBytes;
+    if (std::memcmp(stored, kFree, kStoredCreatureRecordBytes) != 0) UnpackFields(stored, kOtherForm, &table[id]);
   }
-  return kPartySize + others;
+  return count;
 }
 
-void InstallCreatureRoster(const CreatureRecord* table, int count) {
-  std::memcpy(static_cast<void*>(Creatures), table, sizeof(CreatureRecord) * kCreatureCount);
+void RecomputeRoster(int count) {
   for (int id = 0; id < count && id < kCreatureCount; ++id)
     if (Creatures[id].maxHitPoints == -1) RecomputeCreature(id, 0);
   ResetTurnUndeadUses();
 }
 
 int LoadCreatureRoster(const char* path) {
+  // Only a roster of whole records is read, straight into the table.
   std::vector<uint8_t> bytes;
   if (!platform::ReadGameFile(path, kLargestRosterBytes, &bytes)) return 0;
-  const int count = DecodeCreatureRoster(bytes.data(), bytes.size(), RosterStaging);
+  const int count = DecodeCreatureRoster(bytes.data(), bytes.size(), Creatures);
   if (count < 0) return 0;
-  InstallCreatureRoster(RosterStaging, count);
+  RecomputeRoster(count);
   return 1;
 }
 

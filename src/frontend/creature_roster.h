@@ -18,6 +18,8 @@
 constexpr size_t kStoredPartyRecordBytes = 4676;
 constexpr size_t kStoredCreatureRecordBytes = 3776;
 constexpr size_t kRosterPartyBytes = kPartySize * kStoredPartyRecordBytes;  // 18,704
+constexpr size_t kLargestRosterBytes =
+    kRosterPartyBytes + (kCreatureCount - kPartySize) * kStoredCreatureRecordBytes;  // 7,933,200
 // Creatures 581 to 800 are written whatever their name once the run reaches them.
 constexpr int kRosterAlwaysWrittenFirst = 581;
 constexpr int kRosterAlwaysWrittenLast = 800;
@@ -48,16 +50,17 @@ bool UnpackCreatureRecord(int creature);
 
 // The packed roster of the running creature table, as the file holds it.
 void PackCreatureRoster(std::vector<uint8_t>* out);
-// Checks a roster file image and decodes it into a zeroed table of 2,100
-// records (maximum hit points -1 for every record read); the creatures are
-// not recomputed. Returns the number of records read, or -1, with *table in
-// no defined state, when the image is not 18,704 + 3,776 n bytes for n up to
-// 2,096.
+// The number of records (party included) of a roster file image of `size`
+// bytes: 18,704 + 3,776 n bytes for n up to 2,096; -1 for any other size.
+int RosterRecordCount(size_t size);
+// Decodes a roster file image into a table of 2,100 records: the records read
+// (maximum hit points -1, "unknown"), every other record zero; the creatures
+// are not recomputed. Returns the number of records read, or -1 (the table
+// untouched) when the size is not a roster's.
 int DecodeCreatureRoster(const uint8_t* bytes, size_t size, CreatureRecord* table);
-// Puts a decoded table in place of the running creature table, recomputes
-// the `count` creatures read, then refills the Turn Undead uses of creatures
-// 4 and up.
-void InstallCreatureRoster(const CreatureRecord* table, int count);
+// Recomputes the first `count` creatures of the table after a decode, then
+// refills the Turn Undead uses of creatures 4 and up.
+void RecomputeRoster(int count);
 
 // Reads a whole "SaveChar.cml" into the creature table: 1 on success; 0 when
 // the file cannot be read or is damaged, with the table as it was.

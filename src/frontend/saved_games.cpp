@@ -111,23 +111,12 @@ void RecoverSlot(int slot) {
 
 // ------------------------------------------------------------------ saving
 
-// The files written into the new folder, flushed to the disk together once
-// all of them are there.
-std::vector<std::string> WrittenFiles;
-
 bool WriteFile(int slot, const char* name, const void* data, size_t size) {
-  const SlotPath path(slot, "%s\\%s", kNewFolder, name);
-  if (!platform::WriteGameFile(path, data, size)) return false;
-  WrittenFiles.emplace_back(path.text);
-  return true;
+  return platform::WriteGameFile(SlotPath(slot, "%s\\%s", kNewFolder, name), data, size);
 }
 
-bool SyncWrittenFiles(int slot) {
-  for (const std::string& path : WrittenFiles)
-    if (!platform::SyncGameFile(path.c_str())) return false;
-  return platform::SyncGameFolder(SlotPath(slot, "%s\\Maps", kNewFolder)) &&
-         platform::SyncGameFolder(SlotPath(slot, "%s", kNewFolder));
-}
+// Every file of the new folder on the disk, in one flush once all are written.
+bool SyncWrittenFiles(int slot) { return platform::SyncGameDisk(SlotPath(slot, "%s", kNewFolder)); }
 
 // A party member counts toward the average level when it has a name and is
 // neither dead, petrified nor unconscious.
@@ -195,7 +184,6 @@ void ReturnToGameView() {
 // Writes every file of the running game into the slot's new folder; 0 or
 // the failure's code.
 int WriteSlotFiles(int slot) {
-  WrittenFiles.clear();
   std::vector<uint8_t> bytes;
   PackCreatureRoster(&bytes);
   if (!WriteFile(slot, "SaveChar.cml", bytes.data(), bytes.size())) return kSaveCharactersFailed;
@@ -242,24 +230,21 @@ bool PutNewFolderInPlace(int slot) {
   char adventure[300];
   std::snprintf(adventure, sizeof adventure, "SaveGame\\%s", AdventureFolder);
   platform::SyncGameFolder(adventure);
-  if (hadGame) platform::RemoveGameFolderTree(old);
+  if (hadGame) platform::DiscardGameFolder(old);
   return true;
 }
 
 // ----------------------------------------------------------------- loading
 
-// Everything a slot holds, read and checked before any of it is used.
+// Everything a slot holds, read and checked before any of it is used; the
+// file images are decoded into the running game only once all have passed.
 struct LoadStage {
-  std::vector<uint8_t> bytes;
-  CreatureRecord creatures[kCreatureCount];
-  int creatureCount = 0;
-  CraftedWeaponRecord crafted[kCraftedRows];
-  MapRecord maps[kStoredMapCount];
-  MapRecord worldMap;
-  uint32_t memory[kStoredMapCount][kMapSquares];
-  uint32_t flags[kGameFlagCount];
+  std::vector<uint8_t> roster, crafted, memory, flags, bytes;
+  std::vector<uint8_t> maps[kStoredMapCount];
+  bool mapPresent[kStoredMapCount] = {};
+  std::vector<uint8_t> worldMap;
   std::vector<JournalEntry> journal;
-  uint8_t achievements[kAchievementProgressSize];
+  uint8_t achievements[kAchievementProgressSize] = {};
   SavedGameDetails details;
 };
 LoadStage* Stage() {
@@ -267,59 +252,68 @@ LoadStage* Stage() {
   return stage.get();
 }
 
+int32_t ImageWord(const std::vector<uint8_t>& image, size_t at) {
+  int32_t w;
+  std::memcpy(&w, image.data() + at, 4);
+  return w;
+}
+
+// A map file: the record's exact size, and a width and height the grids hold.
+bool MapImageValid(const std::vector<uint8_t>& image) {
+  if (image.size() != kMapRecordBytes) return false;
+  const int32_t height = ImageWord(image, offsetof(MapRecord, height));
+  const int32_t width = ImageWord(image, offsetof(MapRecord, width));
+  return height >= 0 && height <= kMapSide && width >= 0 && width <= kMapSide;
+}
+
 // Creature 0 must stand inside a stored map: the load enters that map there.
 bool LeaderPlaceValid(const LoadStage& s) {
-  const CreatureRecord& c = s.creatures[0];
-  if (c.map < 0 || c.map >= kStoredMapCount) return false;
-  const MapRecord& m = s.maps[c.map];
-  return c.squareX >= 0 && c.squareY >= 0 && c.squareX < kMapSide && c.squareY < kMapSide && m.Inside(c.squareX, c.squareY);
+  const int32_t map = ImageWord(s.roster, 604), x = ImageWord(s.roster, 608), y = ImageWord(s.roster, 612);
+  if (map < 0 || map >= kStoredMapCount || !s.mapPresent[map]) return false;
+  const std::vector<uint8_t>& image = s.maps[map];
+  return x >= 0 && y >= 0 && x < ImageWord(image, offsetof(MapRecord, width)) &&
+         y < ImageWord(image, offsetof(MapRecord, height));
 }
 
 int ReadSlotFiles(int slot, LoadStage* s) {
-  std::vector<uint8_t>& bytes = s->bytes;
-  if (!platform::ReadGameFile(SlotPath(slot, "\\SaveWeapon.wml"), sizeof CraftedWeapons, &bytes) ||
-      bytes.size() != sizeof CraftedWeapons)
+  if (!platform::ReadGameFile(SlotPath(slot, "\\SaveWeapon.wml"), sizeof CraftedWeapons, &s->crafted) ||
+      s->crafted.size() != sizeof CraftedWeapons)
     return kLoadWeaponsFailed;
-  for (int r = 0; r < kCraftedRows; ++r) DecodeCraftedRow(bytes.data() + r * kCraftedRowBytes, &s->crafted[r]);
-
-  constexpr size_t kLargestRoster = kRosterPartyBytes + (kCreatureCount - kPartySize) * kStoredCreatureRecordBytes;
-  if (!platform::ReadGameFile(SlotPath(slot, "\\SaveChar.cml"), kLargestRoster, &bytes)) return kLoadCharactersFailed;
-  s->creatureCount = DecodeCreatureRoster(bytes.data(), bytes.size(), s->creatures);
-  if (s->creatureCount < 0) return kLoadCharactersFailed;
+  if (!platform::ReadGameFile(SlotPath(slot, "\\SaveChar.cml"), kLargestRosterBytes, &s->roster) ||
+      RosterRecordCount(s->roster.size()) < 0)
+    return kLoadCharactersFailed;
 
   // A missing map is an empty one; a short or impossible one is damage.
   for (int n = 0; n < kStoredMapCount; ++n) {
-    const MapFileResult r = ReadMapFile(SlotPath(slot, "\\Maps\\Map%i.dat", n), &s->maps[n]);
-    if (r == kMapFileShort || r == kMapFileBadExtent) return kLoadMapsFailed;
-    if (r == kMapFileRead && platform::GameFileSize(SlotPath(slot, "\\Maps\\Map%i.dat", n)) !=
-                                 static_cast<long>(kMapRecordBytes))
+    const SlotPath path(slot, "\\Maps\\Map%i.dat", n);
+    s->mapPresent[n] = platform::GamePathExists(path);
+    if (s->mapPresent[n] && (!platform::ReadGameFile(path, kMapRecordBytes, &s->maps[n]) || !MapImageValid(s->maps[n])))
       return kLoadMapsFailed;
   }
   if (!LeaderPlaceValid(*s)) return kLoadCharactersFailed;
-  if (IntroductoryAdventureFlag != 1) {
-    const SlotPath world(slot, "\\Maps\\WorldMap.dat");
-    if (ReadMapFile(world, &s->worldMap) != kMapFileRead ||
-        platform::GameFileSize(world) != static_cast<long>(kMapRecordBytes))
-      return kLoadWorldMapFailed;
-  }
+  if (IntroductoryAdventureFlag != 1 &&
+      (!platform::ReadGameFile(SlotPath(slot, "\\Maps\\WorldMap.dat"), kMapRecordBytes, &s->worldMap) ||
+       !MapImageValid(s->worldMap)))
+    return kLoadWorldMapFailed;
 
-  if (!platform::ReadGameFile(SlotPath(slot, "\\MapMemory.dat"), kMapMemoryBytes, &bytes) ||
-      !DecodeMapMemory(bytes.data(), bytes.size(), s->memory))
+  if (!platform::ReadGameFile(SlotPath(slot, "\\MapMemory.dat"), kMapMemoryBytes, &s->memory) ||
+      s->memory.size() != kMapMemoryBytes)
     return kLoadMapMemoryFailed;
-  if (!platform::ReadGameFile(SlotPath(slot, "\\GameFlags.dat"), kGameFlagsBytes, &bytes) ||
-      !DecodeGameFlags(bytes.data(), bytes.size(), s->flags))
+  if (!platform::ReadGameFile(SlotPath(slot, "\\GameFlags.dat"), kGameFlagsBytes, &s->flags) ||
+      s->flags.size() != kGameFlagsBytes)
     return kLoadGameFlagsFailed;
 
   // A slot without a journal or achievements starts them afresh; a damaged one is refused.
+  std::vector<uint8_t>& bytes = s->bytes;
   const SlotPath journal(slot, "\\Journal.dat");
   s->journal.assign(kJournalEntryCount, JournalEntry{});
-  if (platform::GameFileExists(journal) &&
-      (!platform::ReadGameFile(journal, 200 * (12 + kJournalTextLimit), &bytes) ||
+  if (platform::GamePathExists(journal) &&
+      (!platform::ReadGameFile(journal, kJournalEntryCount * (12 + kJournalTextLimit), &bytes) ||
        !DecodeJournal(bytes.data(), bytes.size(), &s->journal)))
     return kLoadJournalFailed;
   const SlotPath achievements(slot, "\\Achievements.dat");
   std::memset(s->achievements, 0, sizeof s->achievements);
-  if (platform::GameFileExists(achievements) &&
+  if (platform::GamePathExists(achievements) &&
       (!platform::ReadGameFile(achievements, kAchievementProgressSize, &bytes) ||
        !DecodeAchievements(bytes.data(), bytes.size(), s->achievements)))
     return kLoadAchievementsFailed;
@@ -378,12 +372,13 @@ void InstallStage(LoadStage* s) {
   ResetTransientState();
   ClearGameStateArrays();
 
-  std::memcpy(static_cast<void*>(CraftedWeapons), s->crafted, sizeof CraftedWeapons);
-  InstallCreatureRoster(s->creatures, s->creatureCount);
-  std::memcpy(static_cast<void*>(StoredMaps), s->maps, sizeof StoredMaps);
-  if (IntroductoryAdventureFlag != 1) WorldMap = s->worldMap;
-  std::memcpy(MapMemory, s->memory, sizeof MapMemory);
-  std::memcpy(GameFlags, s->flags, sizeof GameFlags);
+  for (int r = 0; r < kCraftedRows; ++r) DecodeCraftedRow(s->crafted.data() + r * kCraftedRowBytes, &CraftedWeapons[r]);
+  RecomputeRoster(DecodeCreatureRoster(s->roster.data(), s->roster.size(), Creatures));
+  for (int n = 0; n < kStoredMapCount; ++n)
+    if (s->mapPresent[n]) ReadMapImage(s->maps[n].data(), &StoredMaps[n]);
+  if (IntroductoryAdventureFlag != 1) ReadMapImage(s->worldMap.data(), &WorldMap);
+  std::memcpy(MapMemory, s->memory.data(), sizeof MapMemory);
+  std::memcpy(GameFlags, s->flags.data(), sizeof GameFlags);
   QuestJournal.swap(s->journal);
   std::memcpy(AchievementProgress, s->achievements, sizeof AchievementProgress);
   ScatterDetails(s->details);
@@ -478,13 +473,16 @@ int WriteSavedGame(int slot) {
 }
 
 int LoadSavedGame(int slot) {
+  const int result = CheckSavedGame(slot);
+  if (result != kSaveOk) return result;
+  InstallStage(Stage());
+  return kSaveOk;
+}
+
+int CheckSavedGame(int slot) {
   if (slot < 0) return kLoadCharactersFailed;
   RecoverSlot(slot);
-  LoadStage* s = Stage();
-  const int result = ReadSlotFiles(slot, s);
-  if (result != kSaveOk) return result;
-  InstallStage(s);
-  return kSaveOk;
+  return ReadSlotFiles(slot, Stage());
 }
 
 int DeleteSavedGame(int slot) {

@@ -61,6 +61,9 @@ int WriteSavedGame(int slot);
 // Replaces the running game by the slot's: 0, or 20 to 28; on a failure the
 // running game is unchanged.
 int LoadSavedGame(int slot);
+// Reads and checks every file of the slot as a load does, without changing
+// the running game: 0, or the code the load would fail with.
+int CheckSavedGame(int slot);
 // Removes the slot's files and folder: 0, or 40 to 47.
 int DeleteSavedGame(int slot);
 

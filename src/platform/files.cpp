@@ -1,11 +1,17 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <condition_variable>
+#include <deque>
 #include <filesystem>
+#include <mutex>
+#include <string>
 #include <system_error>
+#include <thread>
 
 namespace platform {
 namespace {
@@ -23,6 +29,62 @@ bool CountedOperationGoesAhead() {
 }
 // Any other change to the disk: false once the seam has stopped the machine.
 bool OtherOperationGoesAhead() { return g_failAt == 0 || !g_failLater || g_counted < g_failAt; }
+
+// Removes the folders set aside, one after the other, on a thread of its own
+// (removing a saved game's files takes longer than writing them). Finishes
+// its list before the program ends.
+class FolderRemover {
+ public:
+  ~FolderRemover() {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      stopping_ = true;
+    }
+    changed_.notify_all();
+    if (worker_.joinable()) worker_.join();
+  }
+  void Add(std::string path) {
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      waiting_.push_back(std::move(path));
+      if (!worker_.joinable()) worker_ = std::thread([this] { Run(); });
+    }
+    changed_.notify_all();
+  }
+  void Finish() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    changed_.wait(lock, [this] { return waiting_.empty() && !busy_; });
+  }
+
+ private:
+  void Run() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      changed_.wait(lock, [this] { return stopping_ || !waiting_.empty(); });
+      if (waiting_.empty()) return;
+      const std::string path = waiting_.front();
+      waiting_.pop_front();
+      busy_ = true;
+      lock.unlock();
+      std::error_code ec;
+      std::filesystem::remove_all(path, ec);
+      lock.lock();
+      busy_ = false;
+      changed_.notify_all();
+    }
+  }
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::deque<std::string> waiting_;
+  bool busy_ = false;
+  bool stopping_ = false;
+  std::thread worker_;
+};
+
+FolderRemover& Remover() {
+  static FolderRemover remover;
+  return remover;
+}
 
 }  // namespace
 
@@ -113,24 +175,32 @@ bool SyncGameFile(const char* path) {
   return ok;
 }
 
+bool SyncGameDisk(const char* path) {
+  if (!OtherOperationGoesAhead()) return false;
+  const int fd = ::open(GamePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) return false;
+  const bool ok = ::syncfs(fd) == 0;
+  ::close(fd);
+  return ok;
+}
+
 bool ReadGameFile(const char* path, size_t limit, std::vector<uint8_t>* out) {
-  out->clear();
   FILE* f = OpenGameFile(path, "rb");
-  if (!f) return false;
-  // One byte more than the limit is asked for, so that a longer file shows.
-  std::vector<uint8_t> bytes(limit + 1);
-  size_t got = 0;
-  while (got < bytes.size()) {
-    const size_t n = std::fread(bytes.data() + got, 1, bytes.size() - got, f);
-    if (n == 0) break;
-    got += n;
+  if (!f) {
+    out->clear();
+    return false;
   }
-  const bool error = std::ferror(f) != 0;
+  struct stat st {};
+  bool ok = ::fstat(::fileno(f), &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= limit;
+  if (ok) {
+    // A buffer that already has the room is not cleared first.
+    const size_t size = static_cast<size_t>(st.st_size);
+    out->resize(size);
+    ok = std::fread(out->data(), 1, size, f) == size && std::fgetc(f) == EOF && !std::ferror(f);
+  }
   std::fclose(f);
-  if (error || got > limit) return false;
-  bytes.resize(got);
-  out->swap(bytes);
-  return true;
+  if (!ok) out->clear();
+  return ok;
 }
 
 bool RenameGamePath(const char* from, const char* to) {
@@ -153,6 +223,23 @@ bool RemoveGameFolderTree(const char* path) {
   std::filesystem::remove_all(p, ec);
   return !std::filesystem::exists(p, ec);
 }
+
+bool DiscardGameFolder(const char* path) {
+  if (!OtherOperationGoesAhead()) return false;
+  static int discarded = 0;
+  const std::string folder = GamePath(path);
+  const std::string aside = folder + ".discarded-" + std::to_string(::getpid()) + "-" + std::to_string(++discarded);
+  std::error_code ec;
+  std::filesystem::rename(folder, aside, ec);
+  if (ec) {
+    std::filesystem::remove_all(folder, ec);
+    return !std::filesystem::exists(folder, ec);
+  }
+  Remover().Add(aside);
+  return true;
+}
+
+void FinishDiscardingFolders() { Remover().Finish(); }
 
 bool GameFolderExists(const char* path) {
   std::error_code ec;

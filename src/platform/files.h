@@ -29,6 +29,9 @@ bool WriteGameFileAtomically(const char* path, const void* data, size_t size);
 // in one go.
 bool WriteGameFile(const char* path, const void* data, size_t size);
 bool SyncGameFile(const char* path);
+// Flushes everything written to the disk that holds the path (many files in
+// one go). True on success.
+bool SyncGameDisk(const char* path);
 // Reads a whole file. False when it cannot be opened or holds more than
 // `limit` bytes (*out then holds nothing).
 bool ReadGameFile(const char* path, size_t limit, std::vector<uint8_t>* out);
@@ -39,6 +42,12 @@ bool RenameGamePath(const char* from, const char* to);
 bool RemoveGameFile(const char* path);
 // Removes a folder with everything in it; true when nothing is left of it.
 bool RemoveGameFolderTree(const char* path);
+// Sets a folder aside at once and removes it with everything in it in the
+// background (a saved game replaced by a newer one); false, with the folder
+// still there, when it could not be set aside or removed.
+bool DiscardGameFolder(const char* path);
+// Waits until every folder set aside has been removed.
+void FinishDiscardingFolders();
 bool GameFolderExists(const char* path);
 // Flushes a folder's list of names to the disk (after files were made or
 // renamed in it). True on success.

@@ -153,6 +153,7 @@ class SavedGames : public ::testing::Test {
     platform::file_faults::Clear();
     platform::FixLocalTime(nullptr);
     Stop();
+    platform::FinishDiscardingFolders();
     std::filesystem::remove_all(gameFolder_);
   }
   // The adventure folder of this test alone (setting up a battle names the

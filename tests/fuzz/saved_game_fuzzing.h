@@ -20,27 +20,29 @@
 
 namespace savefuzz {
 
-inline uint64_t Hash(uint64_t h, const void* data, size_t size) {
-  const auto* p = static_cast<const uint8_t*>(data);
-  for (size_t i = 0; i < size; ++i) h = (h ^ p[i]) * 1099511628211ull;
-  return h;
-}
-
-// Everything a load replaces.
-inline uint64_t RunningGame() {
-  uint64_t h = 14695981039346656037ull;
-  h = Hash(h, Creatures, sizeof Creatures);
-  h = Hash(h, CraftedWeapons, sizeof CraftedWeapons);
-  h = Hash(h, StoredMaps, sizeof StoredMaps);
-  h = Hash(h, MapMemory, sizeof MapMemory);
-  h = Hash(h, GameFlags, sizeof GameFlags);
-  h = Hash(h, AchievementProgress, sizeof AchievementProgress);
-  h = Hash(h, &PartyGold, sizeof PartyGold);
+// Everything a load replaces, as bytes.
+inline std::vector<uint8_t> RunningGame() {
+  struct Part {
+    const void* data;
+    size_t size;
+  };
+  std::vector<Part> parts = {{Creatures, sizeof Creatures},         {CraftedWeapons, sizeof CraftedWeapons},
+                             {StoredMaps, sizeof StoredMaps},       {MapMemory, sizeof MapMemory},
+                             {GameFlags, sizeof GameFlags},         {AchievementProgress, sizeof AchievementProgress},
+                             {&PartyGold, sizeof PartyGold}};
   for (const JournalEntry& e : QuestJournal) {
-    h = Hash(h, e.text.data(), e.text.size());
-    h = Hash(h, &e.state, sizeof e.state);
+    parts.push_back({e.text.data(), e.text.size()});
+    parts.push_back({&e.state, sizeof e.state});
   }
-  return h;
+  size_t total = 0;
+  for (const Part& p : parts) total += p.size;
+  std::vector<uint8_t> bytes(total);
+  size_t at = 0;
+  for (const Part& p : parts) {
+    if (p.size) std::memcpy(bytes.data() + at, p.data, p.size);
+    at += p.size;
+  }
+  return bytes;
 }
 
 // A whole slot of the introductory adventure, made once: a party of four on
@@ -74,7 +76,8 @@ inline void LoadWithFile(const char* name, const uint8_t* data, size_t size) {
   MakeWholeSlot();
   WriteScratchFile(std::string("SaveGame/Fuzz/1/") + name, data, size);
   PartyGold = static_cast<uint32_t>(size);  // the running game differs from every slot
-  const uint64_t before = RunningGame();
+  static std::vector<uint8_t> before;
+  before = RunningGame();
   const int result = LoadSavedGame(1);
   if (result != kSaveOk && RunningGame() != before)
     FuzzFault(std::string("a refused ") + name + " changed the running game");
