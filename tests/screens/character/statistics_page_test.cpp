@@ -49,11 +49,13 @@ TEST_F(CharacterPageTest, EveryBreakdownAddsUpToTheRecord) {
   }
   // The page shows the same list with "Total" under it.
   Open(kStatStrength, kKnight);
+  harness::MoveMouse(300, 200);
   const std::vector<std::string> rows = Screen();
   EXPECT_EQ(rows[2], "  Strength Modifiers (Aldric)");
   EXPECT_EQ(rows[4], "  Base Strength                    +13");
   EXPECT_EQ(rows[5], "  Enhanced Strength                +04");
   EXPECT_EQ(rows[7], "  Total                            +17");
+  EXPECT_EQ(harness::CompareStoredPicture(__FILE__, "strength_breakdown"), 0);
 }
 
 TEST_F(CharacterPageTest, RulesOfTheStatistics) {
