@@ -6,6 +6,7 @@
 //   0-11  figure humanoid skin=orcskin ...  # or the builder's own words
 //   0-8   figure dragon size=60 poses=0-8   # the first nine of the twelve
 #include <cmath>
+#include <set>
 
 #include "figure_kit.h"
 #include "frame_map.h"
@@ -22,6 +23,19 @@ const char* const kBeasts[] = {"wolf", "rat", "bear", "tiger", "bull", "horse", 
 // The recipe of a line: the named recipe's words (with $key filled from the
 // line), then the line's own words over them.
 Recipe ExpandRecipe(const Paint& p, std::string* builder) {
+  // The words the builders and the figure painter read: a word of any other
+  // name is a slip of the pen, refused rather than left unseen.
+  static const std::set<std::string> kWords = {
+      // people
+      "height", "bulk", "hunch", "headsize", "skin", "head", "hair", "haircolour", "beard", "beardcolour", "helm",
+      "helmcolour", "cloth", "shirt", "legs", "boots", "armour", "tabard", "emblem", "robe", "belt", "cloak", "wings",
+      "wingbones", "tail", "right", "left", "shieldcolour", "orb", "arms", "lower", "tailcolour", "aura", "eyes",
+      "gloves", "whipcolour",
+      // beasts and the horseman
+      "size", "hide", "belly", "mane", "stripes", "legsize", "hooves", "neckrise", "horns", "breath", "marks", "wing",
+      "riderheight", "saddle",
+      // the painters
+      "poses", "dx", "dy", "shadow", "turn", "ground"};
   Recipe r;
   std::vector<std::string> words = p.args;
   std::string first = p.Arg(0);
@@ -33,6 +47,11 @@ Recipe ExpandRecipe(const Paint& p, std::string* builder) {
     r.words[w.substr(0, eq)] = w.substr(eq + 1);
   };
   for (const auto& w : words) put(w);
+  std::set<std::string> asked;  // the line's words the recipe takes by $word
+  for (const std::string& w : base)
+    if (w.find('$') != std::string::npos) asked.insert(w.substr(w.find('$') + 1));
+  for (const auto& [key, value] : r.words)
+    if (!kWords.count(key) && !asked.count(key)) p.Fail("no figure word \"" + key + "\"");
   Recipe line = r;
   for (std::string w : base) {
     // $key takes the line's value of key.
@@ -101,7 +120,7 @@ void AddFigurePainters(PainterMap& m) {
       pose0 = std::stoi(poses.substr(0, dash));
       pose1 = dash == std::string::npos ? pose0 : std::stoi(poses.substr(dash + 1));
     }
-    if (pose1 - pose0 + 1 != p.Count() || pose0 < 0 || pose1 > 11)
+    if ((poses.empty() && p.Count() != 12) || pose1 - pose0 + 1 != p.Count() || pose0 < 0 || pose1 > 11)
       p.Fail("a figure's line gives its twelve frames, or as many as poses= says");
     for (int pose = pose0; pose <= pose1; ++pose) {
       const int facing = pose % 4, step = pose / 4;
