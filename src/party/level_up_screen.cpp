@@ -39,8 +39,7 @@ LevelUpScreenState LevelUpState;
 namespace {
 
 // Text styles of the page.
-constexpr int kHighlighted = 2, kCaption = 4, kNormal = 5, kButton = 6, kValue = 7, kSmallHighlighted = 8,
-              kSmallActive = 9;
+constexpr int kHighlighted = 2, kCaption = 4, kNormal = 5, kButton = 6, kValue = 7, kSmallActive = 9;
 constexpr int32_t kCharacterLevelsHelp = 21002;
 constexpr int kFeatRowColumn = 15, kFirstFeatRow = 21, kFirstSpellRow = 26;
 
@@ -151,7 +150,7 @@ class LevelUpPage {
       std::snprintf(row, sizeof row, kAbilityRows[a], BaseAbility(member_, a));
       const int line = 11 + a;
       const bool over = !s_.abilityStepDone && OverText(row, 15, line, kSmallText);
-      PageText(row, s_.abilityStepDone ? kCaption : over ? kSmallHighlighted : kNormal, 15, line, kSmallText);
+      PageText(row, s_.abilityStepDone ? kCaption : over ? kHighlighted : kNormal, 15, line, kSmallText);
       if (!over) continue;
       CursorShape = 4;
       if (TakeRightClick()) {
@@ -186,7 +185,7 @@ class LevelUpPage {
       const bool chosen = feat >= 0 && feat < kFeatFlags;
       const char* text = chosen ? FeatNameTable[feat] : "Pick a Feat";
       const bool over = OverText(text, kFeatRowColumn, row, kSmallText);
-      PageText(text, over ? kSmallHighlighted : chosen ? kNormal : kSmallActive, kFeatRowColumn, row, kSmallText);
+      PageText(text, over ? kHighlighted : chosen ? kNormal : kSmallActive, kFeatRowColumn, row, kSmallText);
       if (!over) continue;
       CursorShape = 4;
       if (chosen && TakeRightClick()) {
@@ -223,7 +222,7 @@ class LevelUpPage {
       const bool chosen = spell >= 0 && spell < kKnownSpellFlags;
       const char* text = chosen ? SpellKeywordTable[spell] : "Pick a Spell";
       const bool over = OverText(text, kFeatRowColumn, row, kSmallText);
-      PageText(text, over ? kSmallHighlighted : chosen ? kNormal : kSmallActive, kFeatRowColumn, row, kSmallText);
+      PageText(text, over ? kHighlighted : chosen ? kNormal : kSmallActive, kFeatRowColumn, row, kSmallText);
       if (!over) continue;
       CursorShape = 4;
       if (chosen && TakeRightClick()) {
