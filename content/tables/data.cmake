@@ -8,7 +8,13 @@ gh_game_data(OUTPUTS Item1.iml
 gh_game_data(OUTPUTS Spell1.sml spells_listing.txt
   COMMAND tablemaker spells ${CONTENT_DIR}/spells.txt ${GAME_DIR}/Spell1.sml ${GAME_DIR}/spells_listing.txt
   DEPENDS tablemaker ${CONTENT_DIR}/spells.txt)
+# An adventure whose prepared start has sources (content/start/<adventure>)
+# gets its crafted table from makestart instead, with the party's items in it.
 foreach(adventure DemoVersion FullVersion)
+  file(GLOB start_sources CONFIGURE_DEPENDS ${CONTENT_DIR}/../start/${adventure}/*.txt)
+  if(start_sources)
+    continue()
+  endif()
   gh_game_data(OUTPUTS SaveGame/${adventure}/0/SaveWeapon.wml
     COMMAND tablemaker crafted ${CONTENT_DIR}/crafted.txt ${GAME_DIR}/SaveGame/${adventure}/0/SaveWeapon.wml
     DEPENDS tablemaker ${CONTENT_DIR}/crafted.txt)

@@ -2,6 +2,7 @@
 // table (which also names the sources of modifier breakdowns) and the list
 // operations with their stacking, displacement and compaction rules.
 #pragma once
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -170,6 +171,11 @@ constexpr uint32_t kSourceCombatStart = 34;      // surprise and flat-footed at 
 constexpr uint32_t kSourceRain = 35;
 
 extern const char ConditionNames[kConditionNameCount][36];
+// The badge of each row (a frame of the second figure sheet: drawn as figure
+// icon + 196) and the help page that explains each row (0 none).
+extern const std::array<uint32_t, kConditionNameCount> ConditionIconTable;
+extern const std::array<uint32_t, kConditionNameCount> ConditionHelpPages;
+
 // The name of a condition or modifier source; row 0 ("None") for an id
 // outside the table.
 const char* ConditionName(uint32_t id);

@@ -106,9 +106,9 @@ PageChoice ChoosePageScreen(int32_t type, int32_t parameter) {
   if (type >= kPageStatisticsFirst && type <= kPageStatisticsLast)
     return creature ? PageChoice{PageScreen::kStatistics, parameter} : PageChoice{PageScreen::kNone, 0};
   if (type >= kPageAbilityRollFirst && type <= kPageAbilityRollLast) {
-    const int32_t list = parameter * 6 + (type - kPageAbilityRollFirst);
-    return list >= 0 && list < 24 ? PageChoice{PageScreen::kAbilityRollList, list}
-                                  : PageChoice{PageScreen::kNone, 0};
+    // The parameter is a party member; anything else shows nothing.
+    if (parameter < 0 || parameter > 3) return {PageScreen::kNone, 0};
+    return {PageScreen::kAbilityRollList, parameter * 6 + (type - kPageAbilityRollFirst)};
   }
   if (type >= kPageEffectsFirst && type <= kPageEffectsLast)
     return creature ? PageChoice{PageScreen::kEffects, parameter} : PageChoice{PageScreen::kNone, 0};
@@ -152,8 +152,8 @@ int DrawPageView() {
       if (ModifierList* list = DesignatedList(a)) DrawModifierListPage(list);
       return 1;
     case PageScreen::kAbilityRollList: DrawModifierListPage(&CreationAbilityRolls[a]); return 1;
-    case PageScreen::kEffects: DrawEffectsPage(a); return 1;
-    case PageScreen::kAttackDetails: DrawAttackDetailsPage(a); return 1;
+    case PageScreen::kEffects: DrawEffectsPage(TopPageType(), a); return 1;
+    case PageScreen::kAttackDetails: DrawAttackDetailsPage(TopPageType(), a); return 1;
     case PageScreen::kSpellDetails: DrawSpellDetailsScreen(a); return 1;
     case PageScreen::kItemProperties: DrawItemPropertiesScreen(a); return 1;
     case PageScreen::kItemDetails: DrawItemDetailsScreen(a); return 1;

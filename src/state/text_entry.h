@@ -21,5 +21,28 @@ extern char NameEditBuffer[kNameEditSize];
 // The insertion point of the name being typed.
 extern uint32_t NameEditCursor;
 
+// The background text of a creature being typed (at most 499 characters
+// and a NUL).
+constexpr int kBackgroundEditSize = 500;
+extern char BackgroundEditBuffer[kBackgroundEditSize];
+
+// The creature whose name or background text is being typed, and the page
+// depth of its character record where the typing began (-1 none). The typed
+// text belongs to that record alone: once the top page is another, the
+// typing is dropped.
+extern int32_t TextEntryCreature;
+extern int32_t TextEntryDepth;
+// Opens the creature's name (kTextEntryCharacterName) or background text
+// (kTextEntryCreatureDescription) for typing on the record page now on top.
+void BeginCreatureTextEntry(uint32_t mode, int32_t creature);
+// Ends the typing of a creature's text: mode 0, both buffers emptied, no
+// creature.
+void EndCreatureTextEntry();
+// Whether typing is open. A typing begun on a record counts only while that
+// record page is still the top page; once it is not, the typing is dropped
+// (as EndCreatureTextEntry) and false is returned. Typing begun elsewhere
+// (the creation page's name) is open while the mode is not 0.
+bool CreatureTextEntryStillOpen();
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetTextEntryState();

@@ -55,6 +55,9 @@ class GameStart : public ::testing::Test {
     std::vector<uint8_t> roster;
     PackCreatureRoster(&roster);
     const fs::path slot = fs::path("SaveGame") / adventure / "0";
+    // The folder's files are links to the built ones: they are replaced, never written through.
+    fs::remove(slot / "SaveChar.cml");
+    fs::remove(slot / "Maps" / "Map21.dat");
     std::FILE* f = std::fopen((slot / "SaveChar.cml").c_str(), "wb");
     ASSERT_NE(f, nullptr);
     std::fwrite(roster.data(), 1, roster.size(), f);

@@ -2,15 +2,9 @@
 
 #include "engine/page_placeholder.h"
 
-void DrawCharacterRecordScreen() { DrawPagePlaceholder("DrawCharacterRecordScreen"); }
 void DrawMapOverviewScreen() { DrawPagePlaceholder("DrawMapOverviewScreen"); }
 void DrawQuestJournalScreen() { DrawPagePlaceholder("DrawQuestJournalScreen"); }
 void DrawLocalMapScreen() { DrawPagePlaceholder("DrawLocalMapScreen"); }
-void DrawSpecialAbilitiesScreen(int) { DrawPagePlaceholder("DrawSpecialAbilitiesScreen"); }
-void DrawEffectsPage(int) { DrawPagePlaceholder("DrawEffectsPage"); }
-void DrawAttackDetailsPage(int) { DrawPagePlaceholder("DrawAttackDetailsPage"); }
-void DrawStatisticsPage(int, int) { DrawPagePlaceholder("DrawStatisticsPage"); }
-void DrawModifierListPage(ModifierList*) { DrawPagePlaceholder("DrawModifierListPage"); }
 void DrawSpellDetailsScreen(int) { DrawPagePlaceholder("DrawSpellDetailsScreen"); }
 void DrawItemPropertiesScreen(int) { DrawPagePlaceholder("DrawItemPropertiesScreen"); }
 void DrawSpellBookScreen(int) { DrawPagePlaceholder("DrawSpellBookScreen"); }

@@ -9,8 +9,8 @@ void DrawMapOverviewScreen();                       // 6
 void DrawQuestJournalScreen();                      // 136
 void DrawLocalMapScreen();                          // screen mode 9
 void DrawSpecialAbilitiesScreen(int creature);      // 3
-void DrawEffectsPage(int creature);                 // 50-99
-void DrawAttackDetailsPage(int creature);           // 46-49
+void DrawEffectsPage(int pageType, int creature);   // 50-99
+void DrawAttackDetailsPage(int pageType, int creature);  // 46-49
 void DrawStatisticsPage(int pageType, int creature);  // 10-45
 void DrawModifierListPage(ModifierList* list);      // 101, 107-113, 133
 void DrawSpellDetailsScreen(int spell);

@@ -10,6 +10,7 @@
 #include "engine/page_history_access.h"
 #include "engine/ui_input.h"
 #include "rules/creature_record.h"
+#include "rules/creature_texts.h"
 #include "screens/game/game_screen.h"
 #include "state/text_entry.h"
 
@@ -41,19 +42,21 @@ char TypedCharacter() {
 }
 
 void StoreName() {
+  // A typing begun on a record belongs to that record.
+  if (TextEntryCreature >= 0) {
+    RenameCreature(TextEntryCreature, NameEditBuffer);
+    return;
+  }
   const int32_t type = TopPageType();
   const int32_t creature = TopPageParameter();
   if ((type != kPageCharacterRecord && type != kPageCharacterCreation) || !IsValidCreature(creature)) return;
-  if (NameEditBuffer[0] == '\0') return;
-  char* name = Creatures[creature].name;
-  std::memset(name, 0, sizeof Creatures[creature].name);
-  std::memcpy(name, NameEditBuffer, strnlen(NameEditBuffer, kNameEditSize - 1));
+  RenameCreature(creature, NameEditBuffer);
 }
 
 }  // namespace
 
 void TextEntryKeys() {
-  if (TextEntryMode != kTextEntryCharacterName) return;
+  if (!CreatureTextEntryStillOpen() || TextEntryMode != kTextEntryCharacterName) return;
   NameEditBuffer[kNameEditSize - 1] = '\0';
   const unsigned length = static_cast<unsigned>(std::strlen(NameEditBuffer));
   if (NameEditCursor > length) NameEditCursor = length;
@@ -61,7 +64,7 @@ void TextEntryKeys() {
     LatchKey(kKeyReturn);
     LatchKey(kKeyPadEnter);
     StoreName();
-    TextEntryMode = kTextEntryNone;
+    EndCreatureTextEntry();
     return;
   }
   if (Take(kKeyBackspace)) {

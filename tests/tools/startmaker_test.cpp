@@ -1,0 +1,178 @@
+// The prepared-start builder as the build runs it: the introductory
+// adventure's start loads as the main menu reads it, creatures beyond the
+// party come out of the creature generation with what the source gives
+// them, and a faulty source fails with file:line and writes nothing.
+#include <gtest/gtest.h>
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "frontend/creature_roster.h"
+#include "rules/creature_record.h"
+#include "rules/item_tables.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const fs::path kTool = fs::current_path().parent_path() / "tools" / "makestart";
+const fs::path kContent = fs::path(__FILE__).parent_path().parent_path().parent_path() / "content";
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+struct ToolRun {
+  int status;
+  std::string errors;
+  std::string roster, crafted;  // the files written, empty when none
+};
+
+// A party of four that builds, for sources that add to it.
+const char kParty[] =
+    "creature 0\n name \"Una\"\n party Knight\n abilities 16 12 14 10 10 10\n place 21 5 5\n"
+    "creature 1\n name \"Dov\"\n party Cleric\n abilities 12 10 14 10 16 10\n spell \"Bless\"\n place 21 5 6\n"
+    "creature 2\n name \"Tre\"\n party Wizard\n abilities 10 12 12 16 10 10\n spell \"Sleep\"\n place 21 6 6\n"
+    "creature 3\n name \"Quin\"\n party Knight\n gender female\n abilities 12 16 12 10 10 10\n"
+    " wear Ranged \"Shortbow\"\n ammunition \"Arrows\" 20\n place 21 4 6\n";
+
+ToolRun Build(const std::vector<std::pair<std::string, std::string>>& sources) {
+  const fs::path dir = fs::temp_directory_path() / ("startmaker_test_" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "in");
+  std::string command = kTool.string() + " " + (dir / "out").string() + " " + (kContent / "tables").string();
+  for (const auto& [name, text] : sources) {
+    std::ofstream(dir / "in" / name, std::ios::binary) << text;
+    command += " ";
+    command += (dir / "in" / name).string();
+  }
+  command += " 2>";
+  command += (dir / "errors.txt").string();
+  const int status = std::system(command.c_str());
+  ToolRun run{WIFEXITED(status) ? WEXITSTATUS(status) : -1, ReadFile(dir / "errors.txt"),
+              ReadFile(dir / "out" / "SaveChar.cml"), ReadFile(dir / "out" / "SaveWeapon.wml")};
+  fs::remove_all(dir);
+  return run;
+}
+
+std::vector<CreatureRecord> Decode(const std::string& roster, int* count) {
+  std::vector<CreatureRecord> table(kCreatureCount);
+  *count = DecodeCreatureRoster(reinterpret_cast<const uint8_t*>(roster.data()), roster.size(), table.data());
+  return table;
+}
+
+const CraftedWeaponRecord& Row(const std::string& crafted, uint32_t code) {
+  static CraftedWeaponRecord row;
+  DecodeCraftedRow(reinterpret_cast<const uint8_t*>(crafted.data()) + code * kCraftedRowBytes, &row);
+  return row;
+}
+
+TEST(StartmakerTest, TheIntroductoryStartLoadsAsTheMainMenuReadsIt) {
+  ASSERT_EQ(LoadCreatureRoster("SaveGame\\DemoVersion\\0\\SaveChar.cml"), 1);
+  ASSERT_EQ(LoadCraftedWeapons("SaveGame\\DemoVersion\\0\\SaveWeapon.wml"), 1);
+  const int classes[4] = {kClassKnight, kClassCleric, kClassWizard, kClassKnight};
+  for (int m = 0; m < kPartySize; ++m) {
+    const CreatureRecord& c = Creatures[m];
+    EXPECT_NE(c.name[0], '\0') << m;
+    EXPECT_EQ(c.creatureClass, classes[m]) << m;
+    EXPECT_EQ(c.allegiance, kAllegianceParty) << m;
+    EXPECT_EQ(c.map, 21) << m;
+    EXPECT_EQ(c.level, 1) << m;
+    EXPECT_GT(c.hitPoints, 0) << m;
+    EXPECT_EQ(c.hitPoints, c.maxHitPoints) << m;
+    EXPECT_EQ(c.present, 1) << m;
+    // Every item it wears is a crafted row of its own, in the party's rows.
+    const uint32_t hand = c.equipment[kSlotRightHand - 1];
+    EXPECT_TRUE(hand >= 1 && hand <= 120) << m;
+    EXPECT_NE(CraftedWeapons[hand].name[0], '\0') << m;
+  }
+  EXPECT_STREQ(CraftedWeapons[Creatures[0].equipment[kSlotRightHand - 1]].name, "Longsword");
+  EXPECT_GT(Creatures[1].spellsLeft[0], 0);
+  EXPECT_GT(Creatures[2].spellsLeft[0], 0);
+  // Four members stand on four squares.
+  for (int a = 0; a < kPartySize; ++a)
+    for (int b = a + 1; b < kPartySize; ++b)
+      EXPECT_FALSE(Creatures[a].squareX == Creatures[b].squareX && Creatures[a].squareY == Creatures[b].squareY);
+}
+
+TEST(StartmakerTest, GeneratedCreaturesTakeWhatTheSourceGivesAndABuildRepeats) {
+  const std::string others =
+      "creature 4\n name \"Grub\"\n kind ORC\n side talker\n tag \"Grub\"\n place 22 3 4 5\n"
+      " carry \"Iron Key\"\n carry \"Scroll of Bless\" 2\n"
+      "creature 5\n name \"Wolf\"\n kind wolf\n death 3\n absent\n place 22 8 8\n"
+      "item 130\n copy \"Light Hammer\" +1\n name \"Smith's Hammer\"\n"
+      "creature 6\n name \"Smith\"\n kind HUMAN\n class Commoner\n side ally\n wear RightHand \"Smith's Hammer\"\n"
+      " place 22 1 1\n";
+  const ToolRun run = Build({{"Party.txt", kParty}, {"Others.txt", others}});
+  ASSERT_EQ(run.status, 0) << run.errors;
+  int count = 0;
+  const std::vector<CreatureRecord> t = Decode(run.roster, &count);
+  ASSERT_EQ(count, 7);
+  EXPECT_EQ(t[4].kind, 69);
+  EXPECT_EQ(t[4].allegiance, kAllegianceTalker);
+  EXPECT_STREQ(t[4].tag, "Grub");
+  EXPECT_EQ(t[4].facing, 5);
+  EXPECT_EQ(t[4].map, 22);
+  EXPECT_EQ(t[4].pixelX, 3 * 24);
+  // The given items in place of the treasure drawn.
+  EXPECT_EQ(t[4].carried[0].code, kFirstBaseItemCode + 523);
+  EXPECT_EQ(t[4].carried[1].count, 2);
+  EXPECT_EQ(t[4].carried[2].code, 0u);
+  EXPECT_EQ(t[5].allegiance, kAllegianceEnemy);
+  EXPECT_EQ(t[5].present, 0);
+  EXPECT_EQ(t[5].scriptWords[kScriptWordDeathScript], 3);
+  EXPECT_EQ(t[6].allegiance, kAllegianceAllyOther);
+  EXPECT_EQ(t[6].equipment[kSlotRightHand - 1], 130u);
+  const CraftedWeaponRecord& hammer = Row(run.crafted, 130);
+  EXPECT_STREQ(hammer.name, "Smith's Hammer");
+  EXPECT_EQ(hammer.enhancement, 1);
+  // The party's bow is a copy in the party's first rows, its arrows beside it.
+  const uint32_t bow = t[3].equipment[kSlotRanged - 1];
+  EXPECT_TRUE(bow >= 1 && bow <= 120);
+  EXPECT_STREQ(Row(run.crafted, bow).name, "Shortbow");
+  EXPECT_EQ(t[3].ammunition.count, 20);
+
+  const ToolRun again = Build({{"Party.txt", kParty}, {"Others.txt", others}});
+  EXPECT_TRUE(again.roster == run.roster && again.crafted == run.crafted);
+}
+
+TEST(StartmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
+  const struct {
+    const char* source;
+    const char* message;
+  } cases[] = {
+      {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n carry \"Moonbeam\"\n", "Bad.txt:5: no item is named 'Moonbeam'"},
+      {"creature 4\n name \"X\"\n kind DRAGONISH\n", "Bad.txt:3: no creature kind with a template is named 'DRAGONISH'"},
+      {"creature 5\n name \"X\"\n kind ORC\n place 22 1 1\n", "Bad.txt:1: creature 5 leaves a gap: the next id is 4"},
+      {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n feat \"FLYING\"\n", "Bad.txt:5: no feat is named 'FLYING'"},
+      {"creature 4\n name \"X\"\n kind ORC\n", "Bad.txt:1: creature 4 has no place"},
+      {"creature 4\n name \"X\"\n party Knight\n", "Bad.txt:1: only creatures 0 to 3 are party members"},
+      {"creature 4\n name \"X\" \n kind ORC\n place 22 60 1\n", "Bad.txt:4: 'place' needs a number from 0 to 59, not '60'"},
+      {"creature 4\n name \"X\n", "Bad.txt:2: a text is not closed"},
+      {" name \"X\"\n", "Bad.txt:1: 'name' outside a creature or item block"},
+      {"creature 0\n name \"Again\"\n party Wizard\n abilities 9 9 9 9 9 9\n place 21 1 1\n",
+       "Bad.txt:1: creature 0 is given twice"},
+  };
+  for (const auto& c : cases) {
+    const ToolRun run = Build({{"Party.txt", kParty}, {"Bad.txt", c.source}});
+    EXPECT_EQ(run.status, 1) << c.source;
+    EXPECT_NE(run.errors.find(c.message), std::string::npos) << c.source << "\n" << run.errors;
+    EXPECT_TRUE(run.roster.empty() && run.crafted.empty()) << c.source;
+  }
+  const ToolRun noParty = Build({{"Bad.txt", "creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n"}});
+  EXPECT_EQ(noParty.status, 1);
+  EXPECT_NE(noParty.errors.find("the party member 0 is missing"), std::string::npos) << noParty.errors;
+}
+
+}  // namespace

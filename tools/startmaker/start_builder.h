@@ -1,0 +1,25 @@
+// Building an adventure's prepared start from its read sources, in the
+// game's own tables and with the game's own routines: the party members as
+// created characters ready to play, the other creatures through creature
+// generation, the crafted items copied from their prepared rows.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "startmaker/start_source.h"
+
+// Loads the three tables from their compiled row images (the item, spell and
+// crafted sources compiled by the table compiler).
+void InstallStartTables(const std::vector<uint8_t>& items, const std::vector<uint8_t>& spells,
+                        const std::vector<uint8_t>& crafted);
+
+// Builds every creature and crafted row of the source into the creature and
+// crafted tables (the creature table emptied first; the random generator
+// seeded with `seed`, so that a build repeats). Faults that only the build
+// finds (no free crafted row, a full carried list) go to *errors.
+void BuildStart(const StartSource& source, uint32_t seed, std::vector<std::string>* errors);
+
+// The two files of save folder 0, as the game reads them: the creature
+// roster "SaveChar.cml" and the crafted table "SaveWeapon.wml".
+void PackStartFiles(std::vector<uint8_t>* roster, std::vector<uint8_t>* crafted);

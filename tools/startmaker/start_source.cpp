@@ -1,0 +1,465 @@
+#include "startmaker/start_source.h"
+
+#include <cctype>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <set>
+#include <sstream>
+
+#include "creatures/creature_kinds.h"
+#include "creatures/creature_treasure.h"
+#include "rules/creature_record.h"
+#include "rules/feat_names.h"
+#include "map/map_record.h"
+#include "rules/item_tables.h"
+
+namespace {
+
+constexpr int kLastPreparedRow = kCraftedRows - 1;
+// The crafted rows a source may fill itself: below the generated rows, and
+// not the first 120, which the party's own crafted items use.
+constexpr int kFirstSourceRow = 121;
+constexpr int kLastSourceRow = kFirstGeneratedItemRow - 1;
+
+// A name as the tables spell it, compared without case and with '_' and ' '
+// alike.
+bool SameName(const std::string& a, const char* b) {
+  const size_t n = std::strlen(b);
+  if (a.size() != n) return false;
+  for (size_t i = 0; i < n; ++i) {
+    char x = static_cast<char>(std::toupper(static_cast<unsigned char>(a[i])));
+    char y = static_cast<char>(std::toupper(static_cast<unsigned char>(b[i])));
+    if (x == '_') x = ' ';
+    if (y == '_') y = ' ';
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// A line cut into words; a quoted word keeps its spaces and takes the
+// escapes \" and \\.
+struct Words {
+  std::vector<std::string> words;
+  std::vector<bool> quoted;
+  std::string fault;
+};
+
+Words Split(const std::string& line) {
+  Words w;
+  size_t i = 0;
+  while (i < line.size()) {
+    const char ch = line[i];
+    if (ch == ' ' || ch == '\t' || ch == '\r') {
+      ++i;
+      continue;
+    }
+    if (ch == '#') break;
+    if (ch == '"') {
+      std::string word;
+      ++i;
+      bool closed = false;
+      while (i < line.size()) {
+        if (line[i] == '\\' && i + 1 < line.size() && (line[i + 1] == '"' || line[i + 1] == '\\')) {
+          word += line[i + 1];
+          i += 2;
+        } else if (line[i] == '"') {
+          closed = true;
+          ++i;
+          break;
+        } else {
+          word += line[i++];
+        }
+      }
+      if (!closed) {
+        w.fault = "a text is not closed";
+        return w;
+      }
+      w.words.push_back(word);
+      w.quoted.push_back(true);
+      continue;
+    }
+    size_t end = i;
+    while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != '\r') ++end;
+    w.words.push_back(line.substr(i, end - i));
+    w.quoted.push_back(false);
+    i = end;
+  }
+  return w;
+}
+
+bool ParseInt(const std::string& s, long long low, long long high, int* out) {
+  if (s.empty()) return false;
+  errno = 0;
+  char* end = nullptr;
+  const long long v = std::strtoll(s.c_str(), &end, 10);
+  if (errno != 0 || *end != '\0' || v < low || v > high) return false;
+  *out = static_cast<int>(v);
+  return true;
+}
+
+struct NamedNumber {
+  const char* name;
+  int value;
+};
+
+const NamedNumber kSlots[] = {
+    {"Head", kSlotHead},           {"Neck", kSlotNeck},           {"Torso", kSlotTorso},
+    {"Cloak", kSlotCloak},         {"Waist", kSlotWaist},         {"Arms", kSlotArms},
+    {"RightHand", kSlotRightHand}, {"LeftHand", kSlotLeftHand},   {"RightFinger", kSlotRightFinger},
+    {"LeftFinger", kSlotLeftFinger}, {"Feet", kSlotFeet},         {"Ranged", kSlotRanged},
+};
+const NamedNumber kPartyClasses[] = {{"Knight", kClassKnight}, {"Cleric", kClassCleric}, {"Wizard", kClassWizard}};
+const NamedNumber kRaces[] = {{"Human", kKindHuman}, {"Mul", kKindMul}, {"Half-Elf", kKindHalfElf}};
+const NamedNumber kSides[] = {
+    {"party", kAllegianceParty}, {"enemy", kAllegianceEnemy}, {"ally", kAllegianceAllyOther},
+    {"talker", kAllegianceTalker}};
+
+template <size_t N>
+bool FindNamed(const NamedNumber (&table)[N], const std::string& name, int* out) {
+  for (const NamedNumber& n : table)
+    if (SameName(name, n.name)) {
+      *out = n.value;
+      return true;
+    }
+  return false;
+}
+
+int FindPreparedRow(const std::string& name) {
+  for (int row = kFirstPreparedItemRow; row <= kLastPreparedRow; ++row)
+    if (CraftedWeapons[row].name[0] != '\0' && SameName(name, CraftedWeapons[row].name)) return row;
+  return -1;
+}
+
+int FindBaseItem(const std::string& name) {
+  for (int row = 1; row < kItemRows; ++row)
+    if (ItemTable[row].name[0] != '\0' && SameName(name, ItemTable[row].name))
+      return static_cast<int>(kFirstBaseItemCode) + row;
+  return -1;
+}
+
+class Reader {
+ public:
+  Reader(const std::string& file, StartSource* out) : file_(file), out_(out) {}
+
+  void Line(int number, const std::string& text) {
+    line_ = number;
+    Words w = Split(text);
+    if (!w.fault.empty()) return Fault(w.fault);
+    if (w.words.empty()) return;
+    words_ = std::move(w.words);
+    quoted_ = std::move(w.quoted);
+    const std::string key = words_[0];
+    if (key == "creature") return StartCreatureBlock();
+    if (key == "item") return StartRowBlock();
+    if (creature_ < 0 && row_ < 0) return Fault("'" + key + "' outside a creature or item block");
+    if (row_ >= 0) return RowLine(key);
+    CreatureLine(key);
+  }
+
+ private:
+  void Fault(const std::string& message) {
+    out_->errors.push_back(file_ + ":" + std::to_string(line_) + ": " + message);
+  }
+  bool Count(size_t low, size_t high) {
+    if (words_.size() - 1 < low || words_.size() - 1 > high) {
+      Fault("'" + words_[0] + "' takes " +
+            (low == high ? std::to_string(low) : std::to_string(low) + " to " + std::to_string(high)) +
+            (high == 1 ? " value" : " values"));
+      return false;
+    }
+    return true;
+  }
+  bool Number(size_t i, long long low, long long high, int* out) {
+    if (ParseInt(words_[i], low, high, out)) return true;
+    Fault("'" + words_[0] + "' needs a number from " + std::to_string(low) + " to " + std::to_string(high) +
+          ", not '" + words_[i] + "'");
+    return false;
+  }
+  bool Text(size_t i, size_t limit, std::string* out) {
+    if (!quoted_[i]) {
+      Fault("'" + words_[0] + "' needs a quoted text");
+      return false;
+    }
+    if (words_[i].size() > limit) {
+      Fault("the text is longer than " + std::to_string(limit) + " bytes");
+      return false;
+    }
+    *out = words_[i];
+    return true;
+  }
+  StartCreature& C() { return out_->creatures[static_cast<size_t>(creature_)]; }
+
+  void StartCreatureBlock() {
+    row_ = -1;
+    creature_ = -1;
+    int id = 0;
+    if (!Count(1, 1) || !Number(1, 0, kCreatureCount - 1, &id)) return;
+    StartCreature c;
+    c.file = file_;
+    c.line = line_;
+    c.id = id;
+    out_->creatures.push_back(c);
+    creature_ = static_cast<int>(out_->creatures.size()) - 1;
+  }
+
+  void StartRowBlock() {
+    row_ = -1;
+    creature_ = -1;
+    int row = 0;
+    if (!Count(1, 1) || !Number(1, kFirstSourceRow, kLastSourceRow, &row)) return;
+    StartCraftedRow r;
+    r.file = file_;
+    r.line = line_;
+    r.row = row;
+    out_->rows.push_back(r);
+    row_ = static_cast<int>(out_->rows.size()) - 1;
+  }
+
+  // "+N" after an item name: its enhancement, 1 to 5.
+  bool Enhancement(size_t i, int* out) {
+    if (words_[i].size() < 2 || words_[i][0] != '+' || !ParseInt(words_[i].substr(1), 1, 5, out)) {
+      Fault("an enhancement is written +1 to +5, not '" + words_[i] + "'");
+      return false;
+    }
+    return true;
+  }
+
+  void RowLine(const std::string& key) {
+    StartCraftedRow& r = out_->rows[static_cast<size_t>(row_)];
+    if (key == "copy") {
+      if (!Count(1, 2)) return;
+      r.preparedRow = FindPreparedRow(words_[1]);
+      if (r.preparedRow < 0) return Fault("no prepared crafted row is named '" + words_[1] + "'");
+      if (words_.size() == 3) Enhancement(2, &r.enhancement);
+    } else if (key == "name") {
+      if (Count(1, 1)) Text(1, 49, &r.name);
+    } else if (key == "text") {
+      std::string t;
+      if (!Count(1, 1) || !Text(1, 401, &t)) return;
+      r.text = r.text.empty() ? t : r.text + " " + t;
+      if (r.text.size() > 401) Fault("the text is longer than 401 bytes");
+    } else {
+      Fault("unknown item field '" + key + "'");
+    }
+  }
+
+  // An item by name: a prepared crafted row (copied, with an enhancement),
+  // a base item, or a crafted row of the sources (looked up once all are read).
+  bool Item(size_t i, StartItem* item) {
+    item->preparedRow = FindPreparedRow(words_[i]);
+    if (item->preparedRow >= 0) {
+      if (words_.size() > i + 1 && words_[i + 1][0] == '+') return Enhancement(i + 1, &item->enhancement);
+      return true;
+    }
+    item->code = FindBaseItem(words_[i]);
+    if (item->code < 0) {
+      item->code = 0;
+      item->rowName = words_[i];
+    }
+    item->line = line_;
+    return true;
+  }
+
+  void CreatureLine(const std::string& key) {
+    StartCreature& c = C();
+    int n = 0;
+    if (key == "party") {
+      if (!Count(1, 1)) return;
+      c.party = true;
+      if (!FindNamed(kPartyClasses, words_[1], &c.creatureClass)) Fault("a party member is a Knight, Cleric or Wizard");
+    } else if (key == "race") {
+      if (Count(1, 1) && !FindNamed(kRaces, words_[1], &c.race)) Fault("a race is Human, Mul or Half-Elf");
+    } else if (key == "gender") {
+      if (!Count(1, 1)) return;
+      if (words_[1] == "male") c.gender = 1;
+      else if (words_[1] == "female") c.gender = 2;
+      else Fault("a gender is male or female");
+    } else if (key == "colour") {
+      if (Count(1, 1)) Number(1, 0, 7, &c.colour);
+    } else if (key == "kind") {
+      if (!Count(1, 1)) return;
+      for (int k = 1; k < kKindRows; ++k)
+        if (std::strcmp(KindNames[k], "-") != 0 && SameName(words_[1], KindNames[k]) && FindKindTemplate(k)) c.kind = k;
+      if (c.kind == 0) Fault("no creature kind with a template is named '" + words_[1] + "'");
+    } else if (key == "class") {
+      if (!Count(1, 1)) return;
+      c.creatureClass = -1;
+      for (int k = 1; k < 18; ++k)
+        if (SameName(words_[1], ClassNames[k])) c.creatureClass = k;
+      if (c.creatureClass < 0) Fault("no class is named '" + words_[1] + "'");
+    } else if (key == "levels") {
+      if (Count(1, 1)) Number(1, 0, 20, &c.extraLevels);
+    } else if (key == "boost") {
+      if (Count(0, 0)) c.abilityBoost = 1;
+    } else if (key == "metamagic") {
+      if (Count(1, 1)) Number(1, 0, 8, &c.metamagic);
+    } else if (key == "casting") {
+      if (!Count(1, 1)) return;
+      if (words_[1] == "fighting") c.castingStyle = 1;
+      else if (words_[1] == "pure") c.castingStyle = 2;
+      else Fault("a casting style is fighting or pure");
+    } else if (key == "defensive") {
+      if (Count(0, 0)) c.defensiveStyle = 1;
+    } else if (key == "weapons") {
+      if (!Count(3, 3)) return;
+      for (int w = 0; w < 3; ++w) {
+        if (words_[1 + w] == "-") continue;
+        const int row = FindPreparedRow(words_[1 + w]);
+        if (row < 0) Fault("no prepared crafted row is named '" + words_[1 + w] + "'");
+        else c.weapons[w] = row - (kFirstPreparedItemRow - 1);
+      }
+    } else if (key == "name") {
+      if (Count(1, 1) && Text(1, 49, &c.name) && c.name.empty()) Fault("a name may not be empty");
+    } else if (key == "text") {
+      std::string t;
+      if (!Count(1, 1) || !Text(1, 401, &t)) return;
+      c.text = c.text.empty() ? t : c.text + " " + t;
+      if (c.text.size() > 401) Fault("the text is longer than 401 bytes");
+    } else if (key == "tag") {
+      if (Count(1, 1)) Text(1, 19, &c.tag);
+    } else if (key == "abilities") {
+      if (!Count(6, 6)) return;
+      c.hasAbilities = true;
+      for (int a = 0; a < 6; ++a) Number(1 + static_cast<size_t>(a), 1, 50, &c.abilities[a]);
+    } else if (key == "hp") {
+      if (Count(1, 1)) Number(1, 1, 9999, &c.hitPoints);
+    } else if (key == "alignment") {
+      if (Count(1, 1)) Number(1, 1, 9, &c.alignment);
+    } else if (key == "figure") {
+      if (Count(1, 1)) Number(1, 1, 9999, &c.figure);
+    } else if (key == "sight") {
+      if (Count(1, 1)) Number(1, 0, 600, &c.sight);
+    } else if (key == "rating") {
+      if (Count(1, 1)) Number(1, 0, 40, &c.challengeRating);
+    } else if (key == "experience") {
+      if (Count(1, 1)) Number(1, 0, 1000000, &c.experience);
+    } else if (key == "place") {
+      if (!Count(3, 4)) return;
+      Number(1, 0, kStoredMapCount - 1, &c.map);
+      Number(2, 0, 59, &c.x);
+      Number(3, 0, 59, &c.y);
+      if (words_.size() == 5) Number(4, 1, 8, &c.facing);
+    } else if (key == "side") {
+      if (Count(1, 1) && !FindNamed(kSides, words_[1], &c.allegiance)) Fault("a side is party, enemy, ally or talker");
+    } else if (key == "absent") {
+      if (Count(0, 0)) c.absent = true;
+    } else if (key == "death") {
+      if (Count(1, 1)) Number(1, 1, 999, &c.deathScript);
+    } else if (key == "group") {
+      if (Count(1, 1)) Number(1, 0, kCreatureCount - 1, &c.group);
+    } else if (key == "leader") {
+      if (Count(1, 1)) Number(1, 0, kCreatureCount - 1, &c.leader);
+    } else if (key == "feat") {
+      if (!Count(1, 1)) return;
+      for (n = 0; n < kFeatFlags; ++n)
+        if (SameName(words_[1], FeatNameTable[n])) break;
+      if (n == kFeatFlags) Fault("no feat is named '" + words_[1] + "'");
+      else c.feats.push_back(n);
+    } else if (key == "spell") {
+      if (!Count(1, 1)) return;
+      for (n = 0; n < kSpellRows; ++n)
+        if (SpellTable[n].name[0] != '\0' && SameName(words_[1], SpellTable[n].name)) break;
+      if (n == kSpellRows) Fault("no spell is named '" + words_[1] + "'");
+      else c.spells.push_back(n);
+    } else if (key == "wear") {
+      if (!Count(2, 3)) return;
+      StartItem item;
+      if (!FindNamed(kSlots, words_[1], &item.place)) return Fault("no equipment slot is named '" + words_[1] + "'");
+      if (Item(2, &item)) AddItem(item);
+    } else if (key == "ammunition") {
+      if (!Count(2, 2)) return;
+      StartItem item;
+      item.place = kSlotAmmunition;
+      if (!Item(1, &item)) return;
+      int count = 0;
+      if (Number(2, 1, 999, &count)) AddItem(item, count);
+    } else if (key == "carry") {
+      if (!Count(1, 2)) return;
+      StartItem item;
+      if (!Item(1, &item)) return;
+      int count = 1;
+      if (words_.size() == 3 && item.preparedRow < 0 && !Number(2, 1, 999, &count)) return;
+      AddItem(item, count);
+    } else {
+      Fault("unknown creature field '" + key + "'");
+    }
+  }
+
+  void AddItem(StartItem item, int count = 1) {
+    item.count = count;
+    C().items.push_back(item);
+  }
+
+  std::string file_;
+  StartSource* out_;
+  int line_ = 0;
+  int creature_ = -1;
+  int row_ = -1;
+  std::vector<std::string> words_;
+  std::vector<bool> quoted_;
+};
+
+}  // namespace
+
+void ReadStartSource(const std::string& fileName, const std::string& text, StartSource* out) {
+  Reader reader(fileName, out);
+  std::istringstream in(text);
+  std::string line;
+  int number = 0;
+  while (std::getline(in, line)) reader.Line(++number, line);
+}
+
+void CheckStartSource(StartSource* source) {
+  auto fault = [source](const std::string& file, int line, const std::string& message) {
+    source->errors.push_back(file + ":" + std::to_string(line) + ": " + message);
+  };
+  // Items named after the sources' own crafted rows.
+  for (StartCreature& c : source->creatures)
+    for (StartItem& item : c.items) {
+      if (item.rowName.empty()) continue;
+      for (const StartCraftedRow& r : source->rows)
+        if (r.preparedRow > 0 && SameName(item.rowName, (r.name.empty() ? CraftedWeapons[r.preparedRow].name
+                                                                          : r.name.c_str())))
+          item.code = r.row;
+      if (item.code == 0) fault(c.file, item.line, "no item is named '" + item.rowName + "'");
+    }
+
+  std::map<int, const StartCreature*> byId;
+  for (const StartCreature& c : source->creatures) {
+    if (byId.count(c.id)) {
+      fault(c.file, c.line, "creature " + std::to_string(c.id) + " is given twice");
+      continue;
+    }
+    byId[c.id] = &c;
+    if (c.name.empty()) fault(c.file, c.line, "creature " + std::to_string(c.id) + " has no name");
+    if (c.map < 0) fault(c.file, c.line, "creature " + std::to_string(c.id) + " has no place");
+    const bool partyId = c.id < kPartySize;
+    if (partyId != c.party)
+      fault(c.file, c.line, partyId ? "creatures 0 to 3 are the party: give their class with 'party'"
+                                    : "only creatures 0 to 3 are party members");
+    if (!c.party && c.kind == 0) fault(c.file, c.line, "a creature beyond the party needs its kind");
+    if (c.party && c.creatureClass == 0) fault(c.file, c.line, "a party member needs its class");
+    if (c.party && !c.hasAbilities) fault(c.file, c.line, "a party member needs its abilities");
+    int carried = 0;
+    for (const StartItem& item : c.items) carried += item.place == 0 ? 1 : 0;
+    if (carried > kCarriedPairs) fault(c.file, c.line, "a creature carries at most 16 items");
+  }
+  for (int id = 0; id < kPartySize; ++id)
+    if (!source->creatures.empty() && !byId.count(id))
+      source->errors.push_back("the party member " + std::to_string(id) + " is missing");
+  int expected = kPartySize;
+  for (const auto& [id, c] : byId) {
+    if (id < kPartySize) continue;
+    if (id != expected) fault(c->file, c->line, "creature " + std::to_string(id) + " leaves a gap: the next id is " +
+                                                    std::to_string(expected));
+    expected = id + 1;
+  }
+  std::set<int> rows;
+  for (const StartCraftedRow& r : source->rows) {
+    if (!rows.insert(r.row).second) fault(r.file, r.line, "crafted row " + std::to_string(r.row) + " is given twice");
+    if (r.preparedRow == 0) fault(r.file, r.line, "crafted row " + std::to_string(r.row) + " copies no prepared row");
+  }
+}
