@@ -227,9 +227,7 @@ void CorrodeArmour(int target, int32_t amount, int index) {
 
 // The fallen target leaves the battle, its fall event after the events written.
 void TakeOutFallen(int target) {
-  int next = 0;
-  while (next < kCombatEventCount && !IsEmptyCombatEvent(CombatEvents[next])) ++next;
-  RemoveFromCombat(target, next < kCombatEventCount ? next : kCombatEventCount - 1);
+  RemoveFromCombat(target, FallEventEntry());
 }
 
 // Negative levels down to none left, or a Constitution lost to nothing, kill
@@ -315,7 +313,8 @@ void ApplySpellAmount() {
     const int32_t base = 5 * SpellPass.protectionCode;
     if (SpellPass.protection == 2) AddModifier(list.total / 2, &list, base + 267);
     else if (SpellPass.protection == 3) AddModifier(list.total, &list, base + 268);
-    else AddModifier(-(list.total / 2), &list, base + 269);
+    // Halved as a save halves: the smaller half is kept, so 1 leaves nothing.
+    else AddModifier(-(list.total - list.total / 2), &list, base + 269);
     if (list.total <= 0) {
       Nothing("Racial resistance reduced effect to zero.\r", "Resisted");
       return;
