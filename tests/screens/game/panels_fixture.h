@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "engine/text.h"
+#include "engine/widgets.h"
 #include "rules/record_words.h"
 #include "screens/game/game_screen_fixture.h"
 #include "screens/game/panel_words.h"
