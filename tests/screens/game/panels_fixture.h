@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/graphics.h"
 #include "engine/text.h"
 #include "engine/widgets.h"
 #include "rules/record_words.h"
@@ -71,6 +72,18 @@ inline std::vector<std::string> Screen() {
 // A row's text from a column on ("" when the row is shorter).
 inline std::string From(const std::string& row, size_t column) {
   return row.size() > column ? row.substr(column) : std::string();
+}
+
+// The game screen drawn once on its own (nothing else of the frame runs);
+// the large text it drew.
+inline std::vector<std::string> DrawAlone() {
+  std::vector<GlyphDraw> glyphs;
+  RecordGlyphs(&glyphs);
+  BeginScene();
+  GameScreenFrame(11, 14);
+  EndScene();
+  RecordGlyphs(nullptr);
+  return TextRows(glyphs);
 }
 
 // The glyphs of one row drawn in a colour, as text ('.' for the others).
