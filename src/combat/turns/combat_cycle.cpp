@@ -160,6 +160,7 @@ void DropCastingWords() {
 }
 
 void ResetTurnGlobals() {
+  RestoreSelectedFighterValue();
   DropCastingWords();
   g_playerTurnShown = false;
   QueuedActionCode = QueuedScreenMode = QueuedCombatState = -1;
@@ -181,6 +182,7 @@ void PrepareFighter(int creature) {
   RemoveCondition(creature, kCondCharging);
   RecomputeCreature(creature, 0);
   BuildOccupancyGrids(creature);
+  SaveSelectedFighterValue();
   ClearCombatEvents();
   ReleaseFriendlyGrapple(creature);
   CombatActionState& a = CombatAction;
@@ -417,8 +419,8 @@ void PlayerTurnStep() {
     StrictScrollTo(CurrentFighter(), -1, -1);
     return;
   }
-  // The path preview follows the hovered square once the map view reports one.
-  if (a.actionCode == 0 && a.movementClosed == 0 && a.selectedAction == -1) PathPreviewValid = 0;
+  // The path preview to the hovered square is the map view's mouse's: it
+  // searches the path once per square and state of the turn.
 }
 
 void ComputerDecisionStep() {
