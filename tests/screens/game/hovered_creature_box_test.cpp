@@ -39,32 +39,33 @@ TEST(HoveredCreatureBox, TheTypeLineNamesWhatTheNameDoesNotSay) {
   EXPECT_EQ(TypeLine("Bone Mage Skeleton", kKindSkeleton, kTypeUndead, kClassWizard, kAllegianceEnemy), "Wizard");
 }
 
-// The hovered fighter slot's box in screen mode 3, outside combat.
-std::vector<std::string> HoverFrame(int slot) {
-  ScreenMode = kModeCreatureHovered;
-  HoveredFighterSlot = slot;
-  HoverChanged = 1;
-  CursorShape = 8;
+// The mouse moved onto the creature's figure outside combat: the map mouse
+// handler opens screen mode 3 and the box shows.
+std::vector<std::string> HoverFrame(int creature) {
+  const CreatureRecord& c = Creatures[creature];
+  harness::MoveMouse(10, 230);
+  harness::StepFrames(1);
+  harness::MoveMouse(c.pixelX + 9, c.pixelY + 9);
+  harness::StepFrames(1);
   return Screen();
 }
 
 TEST_F(GameScreen, TheBoxShowsTheNumbersBesideTheFigure) {
   panelstest::LayOutBattle();
   InCombat = 0;
-  harness::MoveMouse(10, 230);
   CreatureRecord& gnoll = Creatures[panelstest::kGnoll];
   gnoll.kind = kKindGnoll;
   gnoll.type = kTypeHumanoid;
   gnoll.creatureClass = kClassWarrior;
   gnoll.challengeRating = 1;
+  gnoll.baseHitPoints = 10;
   gnoll.hitPoints = -3;
-  gnoll.strength = {14, 15};
-  gnoll.dexterity = {10, 9};
+  gnoll.strength = {15, 15};
+  gnoll.dexterity = {9, 9};
   // The gnoll's centre lies in cell (25, 19): the box opens to its left and
   // ten rows up.
-  HoverPointX = 8 * 24 + 12;
-  HoverPointY = 6 * 24 + 12;
-  std::vector<std::string> rows = HoverFrame(4);
+  std::vector<std::string> rows = HoverFrame(panelstest::kGnoll);
+  ASSERT_EQ(ScreenMode, static_cast<uint32_t>(kModeCreatureHovered));
   EXPECT_EQ(HoveredBox.left, 25 - 17);
   EXPECT_EQ(HoveredBox.top, 19 - 10);
   const int left = HoveredBox.left + 1, top = HoveredBox.top;
@@ -74,10 +75,14 @@ TEST_F(GameScreen, TheBoxShowsTheNumbersBesideTheFigure) {
   EXPECT_EQ(gnoll.hitPoints, -3);
   EXPECT_EQ(From(rows[top + 4], left).substr(0, 14), "ST15 DE09 CO10");
 
-  // Aldric in cell (10, 7): the box opens to his right, two columns further.
-  gnoll.hitPoints = gnoll.maxHitPoints = 1200;
-  HoverPointX = 3 * 24 + 12;
-  HoverPointY = 2 * 24 + 12;
+  // Aldric stepped to (3, 2), his centre in cell (10, 7): the box opens to
+  // his right, two columns further, level with him.
+  gnoll.baseHitPoints = gnoll.hitPoints = 1200;
+  CreatureRecord& aldric = Creatures[0];
+  aldric.squareX = aldric.nextX = 3;
+  aldric.squareY = aldric.nextY = 2;
+  aldric.pixelX = 72;
+  aldric.pixelY = 48;
   Creatures[0].kind = kKindHuman;
   Creatures[0].type = kTypeHumanoid;
   Creatures[0].creatureClass = kClassKnight;
@@ -87,13 +92,11 @@ TEST_F(GameScreen, TheBoxShowsTheNumbersBesideTheFigure) {
   EXPECT_EQ(HoveredBox.top, 7);
   EXPECT_EQ(From(rows[8], 14).substr(0, 6), "Aldric");
   // Four digits once the hit points pass 999.
-  HoverPointX = 8 * 24 + 12;
-  HoverPointY = 6 * 24 + 12;
-  rows = HoverFrame(4);
+  rows = HoverFrame(panelstest::kGnoll);
   EXPECT_EQ(From(rows[HoveredBox.top + 3], HoveredBox.left + 1).substr(0, 15), "HP1200/1200CR01");
   // No box while an action waits for its target.
   CombatAction.selectedAction = 3;
-  rows = HoverFrame(4);
+  rows = HoverFrame(panelstest::kGnoll);
   EXPECT_EQ(From(rows[HoveredBox.top + 1], HoveredBox.left + 1), "");
 }
 

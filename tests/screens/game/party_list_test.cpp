@@ -3,6 +3,12 @@
 #include "screens/game/panels_fixture.h"
 
 #include "engine/page_history_access.h"
+#include "map/map_record.h"
+#include "map/party_walk.h"
+#include "map/square_grids.h"
+#include "screens/game/click_results.h"
+#include "screens/game/held_object.h"
+#include "state/fighter_slots.h"
 #include "engine/sound.h"
 #include "party/level_up_words.h"
 #include "rules/conditions.h"
@@ -101,6 +107,51 @@ TEST_F(GameScreen, AClickOnTheStarRaisesTheLevelByTheClassAndOpensTheLevelUpPage
   EXPECT_EQ(Creatures[0].level, 5);
   EXPECT_EQ(ScreenMode, static_cast<uint32_t>(kModeExploring));
   EXPECT_STREQ(CursorHint, "Remove Level Drain First");
+}
+
+// The object on the cursor dropped on a member's name (the press that
+// lifted it is let go over the name).
+void DropOnName(int member, HeldObjectWords held) {
+  HeldObject = held;
+  const int length = static_cast<int>(std::strlen(Creatures[member].name));
+  harness::MoveMouse((35 - length) * 8 + 2, (3 + member) * 8 + 3);
+  harness::StepFrames(1);
+}
+
+TEST_F(GameScreen, AnObjectDroppedOnANameIsHandedOverOrWalkedTo) {
+  LayOutParty();
+  // Three objects on a square next to Aldric and Brenna, seen by the party.
+  const int x = 5, y = 7;
+  for (int level = 0; level < 3; ++level) CurrentMap.At(kLayerObjects0 + level, x, y) = 5101 + level;
+  FighterSlots[0].visible[SquareIndex(x, y)] = 1;
+  // Aldric has room for one more thing: the whole stack gives him the top.
+  for (int i = 1; i < kCarriedPairs; ++i) Creatures[0].carried[i] = ItemPair{5110, 1};
+  DropOnName(0, HeldObjectWords{kHeldWholeSquare, x, y, 0});
+  EXPECT_EQ(Creatures[0].carried[0].code, 5103u);
+  EXPECT_EQ(CurrentMap.At(kLayerObjects0 + 2, x, y), 0);
+  EXPECT_EQ(CurrentMap.At(kLayerObjects0 + 1, x, y), 5102);
+  EXPECT_EQ(CurrentMap.At(kLayerObjects0, x, y), 5101);
+  EXPECT_EQ(HeldObject.code, 0);
+
+  // A polymorphed member takes nothing; an absent one cannot be given it.
+  AddCondition(1, kCondPolymorphed, 10, 0, 18, 0);
+  DropOnName(1, HeldObjectWords{5101, x, y, 0});
+  EXPECT_EQ(ShownClickResult.code, 22);
+  EXPECT_EQ(CurrentMap.At(kLayerObjects0, x, y), 5101);
+  Creatures[3].present = 0;
+  DropOnName(3, HeldObjectWords{5101, x, y, 0});
+  EXPECT_EQ(ShownClickResult.code, 11);
+  // A member too far away walks to the square to take it there.
+  Creatures[2].squareX = Creatures[2].nextX = 15;
+  Creatures[2].pixelX = 15 * 24;
+  Creatures[2].size = {3, 3};
+  Creatures[2].speed = {30, 30};
+  BuildOccupancyGrids(2);
+  DropOnName(2, HeldObjectWords{5101, x, y, 0});
+  EXPECT_EQ(PendingPickUp.pending, 1);
+  EXPECT_EQ(PendingPickUp.picker, 2);
+  EXPECT_EQ(PendingPickUp.x, x);
+  EXPECT_EQ(CurrentMap.At(kLayerObjects0, x, y), 5101);
 }
 
 }  // namespace
