@@ -53,44 +53,33 @@ class LevelUp : public PartyPages {
     RecomputeCreature(m, 0);
   }
 
-  // What the game screen does on "Click to Level Up": the values kept, the
-  // level and the class's bases raised, the page opened.
+  // "Click to Level Up": the star left of the member's name in the game
+  // screen's party list, shown once its experience reaches the next level.
   static void BeginLevelUp(int m) {
-    RecomputeCreature(m, 0);
     CreatureRecord& c = Creatures[m];
-    const int32_t kept[kLevelUpBackupWords] = {
-        c.level,           c.casterLevelAdjust,  c.baseAttack.base, c.fortitude.base,
-        c.reflex.base,     c.willpower.base,     c.strength.base,   c.dexterity.base,
-        c.constitution.base, c.intelligence.base, c.wisdom.base,    c.charisma.base};
-    std::memcpy(LevelUpBackup, kept, sizeof kept);
-    const int32_t n = ++c.level;
-    ++c.casterLevelAdjust;
-    ExpectClassBases(c, n, false);
-    RecomputeCreature(m, 0);
-    for (int32_t& choice : PendingLevelUpChoices) choice = -1;
-    FeatSlotCounter = SpellSlotCounter = 1;
-    LevelUpPending = 1;
-    ShowPage("Level Up", kPageLevelUp, m);
+    c.present = 1;
+    c.experience = c.level * (c.level + 1) * 500;
+    SetFirstPage("", 0, 0);
+    ScreenMode = kModeExploring;
+    const int star = 34 - static_cast<int>(strnlen(c.name, 15));
+    const Point at = Cell(star, 3 + m);
+    harness::MoveMouse(at.x, at.y);
+    harness::StepFrames(2);
+    harness::Click(at.x, at.y);
+    ASSERT_EQ(TopPageType(), kPageLevelUp) << "the star of level " << c.level;
     Settle();
   }
 
-  // The class's base attack bonus and saves at class level n: set them, or
-  // check them.
-  static void ExpectClassBases(CreatureRecord& c, int32_t n, bool check) {
+  // The class's base attack bonus and saves at class level n.
+  static void ExpectClassBases(const CreatureRecord& c, int32_t n) {
     int32_t want[4] = {};
     switch (c.creatureClass) {
       case kClassKnight: want[0] = n, want[1] = n / 2 + 2, want[2] = n / 3, want[3] = n / 3; break;
       case kClassCleric: want[0] = 3 * n / 4, want[1] = n / 2 + 2, want[2] = n / 3, want[3] = n / 2 + 2; break;
       default: want[0] = n / 2, want[1] = n / 3, want[2] = n / 3, want[3] = n / 2 + 2; break;
     }
-    int32_t* have[4] = {&c.baseAttack.base, &c.fortitude.base, &c.reflex.base, &c.willpower.base};
-    for (int i = 0; i < 4; ++i) {
-      if (check) {
-        EXPECT_EQ(*have[i], want[i]) << "level " << n << " value " << i;
-      } else {
-        *have[i] = want[i];
-      }
-    }
+    const int32_t have[4] = {c.baseAttack.base, c.fortitude.base, c.reflex.base, c.willpower.base};
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(have[i], want[i]) << "level " << n << " value " << i;
   }
 
   // Where the feat stands in the feat page's list (offered feats by name).
@@ -174,7 +163,7 @@ class LevelUp : public PartyPages {
       EXPECT_EQ(c.level, n);
       EXPECT_EQ(ScreenMode, kModeExploring);
       EXPECT_EQ(PageDepth, 0);
-      ExpectClassBases(c, n, true);
+      ExpectClassBases(c, n);
       EXPECT_EQ(c.strength.base, strength + (n % 4 == 0 ? 1 : 0)) << n;
       EXPECT_EQ(FeatTotal(0), feats + expectFeats) << n;
       EXPECT_EQ(SpellTotal(0), spells + spellsEach) << n;
@@ -195,6 +184,8 @@ TEST_F(LevelUp, CancelGivesBackTheAbilityFeatsAndSpells) {
   MakeMember(0, kClassCleric);
   CreatureRecord& c = Creatures[0];
   c.level = c.casterLevelAdjust = 11;
+  c.present = 1;
+  c.experience = 11 * 12 * 500;
   RecomputeCreature(0, 0);
   CreatureRecord before;
   std::memcpy(&before, &c, sizeof c);
