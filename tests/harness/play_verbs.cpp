@@ -1,6 +1,7 @@
 #include "harness/play_verbs.h"
 
 #include <climits>
+#include <cstdio>
 #include <cstdlib>
 #include <deque>
 #include <string>
@@ -9,6 +10,8 @@
 #include "combat/turns/combat_cycle.h"
 #include "engine/frame.h"
 #include "engine/settings.h"
+#include "engine/message_log.h"
+#include "harness/battle_runner.h"
 #include "harness/harness.h"
 #include "map/map_record.h"
 #include "map/party_vision.h"
@@ -101,6 +104,22 @@ int Distance(const CreatureRecord& a, const CreatureRecord& b) {
 
 void Press(const std::string& key) { harness::PressKey(key); }
 
+// Waits while the view glides (clicks on the map are not taken meanwhile).
+void WaitForTheView() {
+  for (int f = 0; f < 300 && (ViewScrolling != 0 || CameraMoving != 0); ++f) harness::StepFrames(1);
+}
+
+// With PLAYSCRIPT_TRACE set, the battle's turns and its end are told on the
+// standard error stream.
+bool Tracing() { return std::getenv("PLAYSCRIPT_TRACE") != nullptr; }
+void TraceParty(const char* what) {
+  if (!Tracing()) return;
+  if (std::getenv("PLAYSCRIPT_TRACE_LOG")) std::fprintf(stderr, "%s\n", battles::PlainLogText(MessageLogText).c_str());
+  std::fprintf(stderr, "%s (round %d, screen %u):", what, CombatRoundNumber, ScreenMode);
+  for (int m = 0; m < kPartySize; ++m) std::fprintf(stderr, " %d/%d", Creatures[m].hitPoints, Creatures[m].maxHitPoints);
+  std::fprintf(stderr, "\n");
+}
+
 }  // namespace
 
 bool SquarePoint(int x, int y, int* px, int* py) {
@@ -117,6 +136,7 @@ bool SquarePoint(int x, int y, int* px, int* py) {
 }
 
 std::string ClickSquare(int x, int y) {
+  WaitForTheView();
   int px = 0, py = 0;
   if (!SquarePoint(x, y, &px, &py)) return "square " + std::to_string(x) + "," + std::to_string(y) + " is not in view";
   harness::MoveMouse(px, py);
@@ -171,27 +191,57 @@ std::string Answer(int n, int frames) {
   return "";
 }
 
+// An order was taken: the fighter acts, or its turn has passed on.
+bool OrderTaken(int entry, int round) {
+  return CombatState != kStatePlayerTurn || CombatAction.actionCode != 0 || CombatAction.currentEntry != entry ||
+         CombatRoundNumber != round;
+}
+
+bool PartysTurn() {
+  const int entry = CombatAction.currentEntry;
+  return InCombat == 1 && CombatState == kStatePlayerTurn && CombatAction.playerControlled == 1 &&
+         CombatAction.actionCode == 0 && entry >= 0 && entry < kTurnOrderEntries && TurnOrder[entry].creature >= 0 &&
+         TurnOrder[entry].creature < kPartySize;
+}
+
+// Points at the picture point and clicks it; true when the click gave the
+// acting fighter an order.
+bool ClickOrder(int px, int py) {
+  const int entry = CombatAction.currentEntry, round = CombatRoundNumber;
+  harness::MoveMouse(px, py);
+  harness::StepFrames(2);
+  harness::Click(px, py);
+  if (ScreenMode == kModePageView) {  // a click that opened a page instead
+    Press("Escape");
+    harness::StepFrames(2);
+  }
+  return OrderTaken(entry, round);
+}
+
 std::string Fight(int turns) {
   int given = 0;
   int lastEntry = -2, lastRound = -1;
-  bool clicked = false;
+  int attacks = 0, moves = 0;
   for (int f = 0; f < 200000; ++f) {
-    if (ScreenMode == kModeVictory || ScreenMode == kModeDefeat || ScreenMode == kModeEndOfIntro) return "";
-    if (InCombat != 1 && ScreenMode == kModeExploring && f > 0) return "";
-    const int entry = CombatAction.currentEntry;
-    const bool orders = InCombat == 1 && CombatState == kStatePlayerTurn && CombatAction.playerControlled == 1 &&
-                        CombatAction.actionCode == 0 && entry >= 0 && entry < kTurnOrderEntries &&
-                        TurnOrder[entry].creature >= 0 && TurnOrder[entry].creature < kPartySize;
-    if (!orders) {
+    if (ScreenMode == kModeVictory || ScreenMode == kModeDefeat || ScreenMode == kModeEndOfIntro ||
+        (InCombat != 1 && ScreenMode == kModeExploring && f > 0)) {
+      TraceParty("the battle is over");
+      return "";
+    }
+    if (ScreenMode == kModePageView) Press("Escape");
+    if (!PartysTurn()) {
       harness::StepFrames(1);
       continue;
     }
+    const int entry = CombatAction.currentEntry;
     if (entry != lastEntry || CombatRoundNumber != lastRound) {
       lastEntry = entry;
       lastRound = CombatRoundNumber;
-      clicked = false;
+      attacks = moves = 0;
       if (++given > turns) return "the battle lasted more than " + std::to_string(turns) + " turns of the party";
     }
+    WaitForTheView();
+    if (!PartysTurn()) continue;
     const CreatureRecord& me = Creatures[TurnOrder[entry].creature];
     // The nearest enemy in view.
     int target = -1, best = INT_MAX, tx = 0, ty = 0;
@@ -209,18 +259,48 @@ std::string Fight(int turns) {
         ty = py;
       }
     }
-    if (clicked || target < 0) {
-      // The order given (or none to give): what is left of the turn ends.
+    bool ordered = false;
+    if (target >= 0 && attacks < 2) {
+      // An attack, or a move and an attack.
+      ++attacks;
+      if (Tracing()) std::fprintf(stderr, "%s attacks %s (%d squares)\n", me.name, Creatures[target].name, best);
+      ordered = ClickOrder(tx, ty);
+    } else if (target >= 0 && best > 1 && moves < 1) {
+      // Out of reach: a move to the free square next to it that lies nearest.
+      ++moves;
+      const CreatureRecord& t = Creatures[target];
+      int bx = -1, by = -1, near = INT_MAX;
+      for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy) {
+          const int x = t.squareX + dx, y = t.squareY + dy;
+          int px = 0, py = 0;
+          if (!Open(x, y) || Occupied(x, y) || !Seen(x, y) || !SquarePoint(x, y, &px, &py)) continue;
+          const int d = std::max(std::abs(x - me.squareX), std::abs(y - me.squareY));
+          if (d < near) {
+            near = d;
+            bx = x;
+            by = y;
+          }
+        }
+      if (bx >= 0) {
+        int px = 0, py = 0;
+        SquarePoint(bx, by, &px, &py);
+        if (Tracing()) std::fprintf(stderr, "%s moves towards %s\n", me.name, t.name);
+        ordered = ClickOrder(px, py);
+      }
+    }
+    if (!ordered) {
+      // Nothing more to order: what is left of the turn ends.
       Press("Space");
       harness::StepFrames(4);
-      clicked = true;
+      attacks = moves = 2;
       continue;
     }
-    harness::MoveMouse(tx, ty);
-    harness::StepFrames(2);
-    harness::Click(tx, ty);
-    harness::StepFrames(2);
-    clicked = true;
+    // The order is carried out.
+    for (int w = 0; w < 3000 && !PartysTurn() && InCombat == 1 && ScreenMode != kModeVictory &&
+                    ScreenMode != kModeDefeat;
+         ++w)
+      harness::StepFrames(1);
   }
   return "the battle did not end";
 }
@@ -232,6 +312,14 @@ bool Holds(const std::string& condition, std::string* fault) {
   if (word == "combat") return InCombat == 1;
   if (word == "dialogue") return ScreenMode == kModeResting;
   if (word == "exploring") return InCombat != 1 && ScreenMode == kModeExploring;
+  if (word == "victory") return ScreenMode == kModeVictory;
+  if (word == "defeat") return ScreenMode == kModeDefeat;
+  if (word == "end-of-adventure") return ScreenMode == kModeEndOfIntro;
+  if (word == "standing") {
+    int standing = 0;
+    for (int m = 0; m < kPartySize; ++m) standing += Creatures[m].hitPoints > 0 ? 1 : 0;
+    return standing >= std::atoi(rest.c_str());
+  }
   if (word == "map") return !rest.empty() && CurrentMapNumber == std::atoi(rest.c_str());
   if (word == "flag") {
     const size_t s = rest.find(' ');

@@ -33,7 +33,9 @@ std::string Answer(int n, int frames);
 std::string Fight(int turns);
 
 // Whether the condition named holds: "combat" (a battle is under way),
-// "dialogue" (a box is open), "exploring", "map N", "flag N V".
+// "dialogue" (a box is open), "exploring", "victory", "defeat",
+// "end-of-adventure" (their screens are up), "standing N" (at least N members
+// of the party stand), "map N", "flag N V".
 bool Holds(const std::string& condition, std::string* fault);
 
 }  // namespace playverbs
