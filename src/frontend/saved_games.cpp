@@ -57,6 +57,7 @@
 #include "state/party_leader.h"
 #include "state/queued_actions.h"
 #include "state/script_state.h"
+#include "state/text_entry.h"
 #include "state/turn_order.h"
 #include "state/world_travel.h"
 
@@ -71,6 +72,7 @@ SavedGameDetails SaveDetails;
 namespace {
 
 constexpr int kIntroFirstMap = 21;
+constexpr int32_t kMinutesPerDay = 1440;
 constexpr int kIntroLastMap = 24;
 
 // A path of the slot's folder: "SaveGame\<adventure>\<slot><suffix>".
@@ -172,11 +174,11 @@ void ReturnToGameView() {
   PageDepth = 0;
   PageHighestDepth = 0;
   ScreenMode = kModeExploring;
-  CursorShape = 8;
   SaveListScroll = 0;
   SaveListMaxScroll = -1;
   SaveListHovered = -1;
   SaveListDeletePending = -1;
+  TextEntryMode = kTextEntryNone;
   ResetHover();
   CursorShape = 8;
 }
@@ -318,8 +320,10 @@ int ReadSlotFiles(int slot, LoadStage* s) {
        !DecodeAchievements(bytes.data(), bytes.size(), s->achievements)))
     return kLoadAchievementsFailed;
 
+  // The day clock must stand inside its day.
   if (!platform::ReadGameFile(SlotPath(slot, "\\Details.dat"), kDetailsBytes, &bytes) ||
-      !DecodeDetails(bytes.data(), bytes.size(), &s->details))
+      !DecodeDetails(bytes.data(), bytes.size(), &s->details) || s->details.timeOfDay < 0 ||
+      s->details.timeOfDay >= kMinutesPerDay)
     return kLoadDetailsFailed;
   return kSaveOk;
 }
@@ -395,7 +399,11 @@ void InstallStage(LoadStage* s) {
   SpellInProgress = -1;
   UpdatePartyVision();
   ReturnToGameView();
-  if (CurrentMap.rain == 0) TintTarget[0] = TintTarget[1] = TintTarget[2] = 255;
+  // In a storm on a map open to the rain the next frame takes the storm's tint at once.
+  if (StormActive == 1 && CurrentMap.rain == 1)
+    SetTintAtOnce = 1;
+  else if (CurrentMap.rain == 0)
+    TintTarget[0] = TintTarget[1] = TintTarget[2] = 255;
   UpdatePartyAreaCondition();
   CurrentTurnIndex = 0;
   SetMusicVolume(OptionWords[kOptionMusicVolume]);

@@ -294,7 +294,7 @@ int EnterSquareHazards(int creature) {
     if (DyingCreature != -1) RunDeathScript();
     const CombatEvent finished = CombatEvents[CombatEventReadIndex < kCombatEventCount ? CombatEventReadIndex : 0];
     ++CombatEventReadIndex;
-    if (CombatEventReadIndex < kCombatEventCount && CombatEvents[CombatEventReadIndex].type != -1) {
+    if (CombatEventReadIndex < kCombatEventCount && !IsEmptyCombatEvent(CombatEvents[CombatEventReadIndex])) {
       HazardCountdown = EventDisplayTime;
       return 1;
     }

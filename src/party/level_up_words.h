@@ -12,5 +12,23 @@ extern int32_t PendingLevelUpChoices[4];
 extern int32_t FeatSlotCounter;
 extern int32_t SpellSlotCounter;
 
+// The member's values just before its level rose, for the level-up page to
+// show and to put back on "Cancel": old level, old caster-level value, the
+// old bases of base attack bonus, Fortitude, Reflex and Willpower, and the
+// six old base ability scores (Strength first). Filled by the game screen's
+// level-up start.
+enum LevelUpBackupWord : int {
+  kBackupLevel = 0,
+  kBackupCasterLevel = 1,
+  kBackupBaseAttack = 2,
+  kBackupFortitude = 3,
+  kBackupReflex = 4,
+  kBackupWillpower = 5,
+  kBackupStrength = 6,  // 6 to 11: Strength, Dexterity, Constitution, Intelligence, Wisdom, Charisma
+};
+constexpr int kLevelUpBackupWords = 12;
+extern int32_t LevelUpBackup[kLevelUpBackupWords];
+inline int32_t (&LevelUpSnapshot)[kLevelUpBackupWords] = LevelUpBackup;
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetLevelUpWords();

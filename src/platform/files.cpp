@@ -166,23 +166,23 @@ bool WriteGameFile(const char* path, const void* data, size_t size) {
   return ok;
 }
 
-bool SyncGameFile(const char* path) {
+namespace {
+
+// Opens a file or folder for reading and flushes it with the call given.
+bool FlushPath(const char* path, int openFlags, int (*flush)(int)) {
   if (!OtherOperationGoesAhead()) return false;
-  const int fd = ::open(GamePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+  const int fd = ::open(GamePath(path).c_str(), O_RDONLY | O_CLOEXEC | openFlags);
   if (fd < 0) return false;
-  const bool ok = ::fdatasync(fd) == 0;
+  const bool ok = flush(fd) == 0;
   ::close(fd);
   return ok;
 }
 
-bool SyncGameDisk(const char* path) {
-  if (!OtherOperationGoesAhead()) return false;
-  const int fd = ::open(GamePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool ok = ::syncfs(fd) == 0;
-  ::close(fd);
-  return ok;
-}
+}  // namespace
+
+bool SyncGameFile(const char* path) { return FlushPath(path, 0, ::fdatasync); }
+
+bool SyncGameDisk(const char* path) { return FlushPath(path, 0, ::syncfs); }
 
 bool ReadGameFile(const char* path, size_t limit, std::vector<uint8_t>* out) {
   FILE* f = OpenGameFile(path, "rb");
@@ -246,13 +246,6 @@ bool GameFolderExists(const char* path) {
   return std::filesystem::is_directory(GamePath(path), ec);
 }
 
-bool SyncGameFolder(const char* path) {
-  if (!OtherOperationGoesAhead()) return false;
-  const int fd = ::open(GamePath(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return false;
-  const bool ok = ::fsync(fd) == 0;
-  ::close(fd);
-  return ok;
-}
+bool SyncGameFolder(const char* path) { return FlushPath(path, O_DIRECTORY, ::fsync); }
 
 }  // namespace platform

@@ -13,6 +13,17 @@ void SetFirstCombatEvent(int32_t type, int32_t value, int32_t sound) {
   CombatEvents[0].soundPlayed = 0;
 }
 
+int FirstFreeCombatEvent() {
+  for (int i = 0; i < kCombatEventsKept; ++i)
+    if (IsEmptyCombatEvent(CombatEvents[i])) return i;
+  return -1;
+}
+
+int FallEventEntry() {
+  const int free = FirstFreeCombatEvent();
+  return free == -1 ? kCombatEventsKept - 1 : free;
+}
+
 void ClearCombatEvents() {
   for (CombatEvent& e : CombatEvents) e = CombatEvent{};
   CombatEventReadIndex = 0;

@@ -4,10 +4,13 @@
 #include <cstdint>
 
 constexpr int kCombatEventCount = 10;
+// Writers keep at most this many events, so that the entry after the last
+// one written is always empty and every reader finds the end of the list.
+constexpr int kCombatEventsKept = kCombatEventCount - 1;
 
 // What an event shows.
 enum CombatEventType : int32_t {
-  kEventNone = -1,
+  kEventNone = 0,        // an empty entry: type and value 0 end the list
   kEventDamage = 1,      // 1 to 3: the damage kinds
   kEventBleedingDamage = 3,
   kEventFireDamage = 4,
@@ -21,13 +24,15 @@ enum CombatEventType : int32_t {
   kEventFormEnds = 50,   // a summoning or a changed form ends
 };
 
+// An empty entry is all zero, as constructed and as cleared.
 struct CombatEvent {
   int32_t type = kEventNone;  // a CombatEventType
   int32_t value = 0;
-  int32_t creature = -1; // the creature the event concerns (for a death, the one that leaves)
+  int32_t creature = 0;  // the creature the event concerns (for a death, the one that leaves)
   int32_t sound = 0;     // 0 none
   int32_t soundPlayed = 0;
 };
+static_assert(sizeof(CombatEvent) == 20);
 
 extern CombatEvent CombatEvents[kCombatEventCount];
 extern uint32_t CombatEventReadIndex;
@@ -38,8 +43,15 @@ extern int32_t EventDisplayTime;
 void ClearCombatEvents();
 // Puts type, value and sound (a sample number, not yet played) into the first event.
 void SetFirstCombatEvent(int32_t type, int32_t value, int32_t sound);
-// An entry that holds nothing to show (as constructed, or cleared).
-inline bool IsEmptyCombatEvent(const CombatEvent& e) { return (e.type == -1 || e.type == 0) && e.value == 0; }
+// An entry that ends the list: type and value both 0 (as constructed, or
+// cleared; no writer stores a type 0 with a value).
+inline bool IsEmptyCombatEvent(const CombatEvent& e) { return e.type == kEventNone && e.value == 0; }
+// The first empty entry among the kept ones, where the next event goes; -1
+// when all of them hold events.
+int FirstFreeCombatEvent();
+// Where a fall event goes after the events written: the first free entry,
+// else the last kept one (the fall replaces the last event).
+int FallEventEntry();
 
 // The two events an attack keeps for the damage its attacker takes from the
 // target's energy defence (and the attacker's fall), shown over the attacker

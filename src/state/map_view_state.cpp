@@ -3,7 +3,6 @@
 #include "engine/reset_words.h"
 
 int32_t ActionBarMode = 1;
-int32_t SidePanelMode = 0;
 uint32_t TintTarget[3] = {255, 255, 255};
 int32_t SelectedFighterSlot = 0;
 MissileStateWords MissileState = {};
@@ -21,7 +20,6 @@ uint8_t CursorSquareInSight = 0;
 
 void ResetMapViewWords() {
   ActionBarMode = 1;
-  SidePanelMode = 0;
   for (uint32_t& level : TintTarget) level = 255;
   SelectedFighterSlot = 0;
   ResetWords(MissileState);

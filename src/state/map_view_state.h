@@ -5,11 +5,12 @@
 #pragma once
 #include <cstdint>
 
-// The action bar's mode (1 the fighter's actions), which is also the
-// ready-action mode word of the turn.
+// The side panel's page: 0 none (events are being shown), 1 the initiative
+// list, 2 the action list; the ready-action mode word of the turn, which
+// SetReadyMode turns back into the page the player prefers. SidePanelMode is
+// the same word under the panels' name.
 extern int32_t ActionBarMode;
-// The side panel's page: 0 none, 1 the initiative list.
-extern int32_t SidePanelMode;
+inline int32_t& SidePanelMode = ActionBarMode;
 // The tint the picture fades toward (255 each on maps without rain).
 extern uint32_t TintTarget[3];
 

@@ -5,6 +5,7 @@
 TurnOrderEntry TurnOrder[kTurnOrderEntries];
 int32_t TurnEntryCount = 0;
 uint32_t InCombat = 0;
+uint8_t InitiativeAutoScroll = 0;
 
 bool CancelReadiedAction(int creature) {
   if (!InCombat) return false;
@@ -28,4 +29,5 @@ void ResetTurnOrderState() {
   ResetWords(TurnOrder);
   TurnEntryCount = 0;
   InCombat = 0;
+  InitiativeAutoScroll = 0;
 }

@@ -22,6 +22,9 @@ extern TurnOrderEntry TurnOrder[kTurnOrderEntries];
 extern int32_t TurnEntryCount;
 // 1 while a battle runs.
 extern uint32_t InCombat;
+// Set by the combat state machine each time the turn passes to a fighter:
+// the initiative panel brings the acting entry into view once.
+extern uint8_t InitiativeAutoScroll;
 
 // In combat, clears the creature's readied action (codes 9, 21, 22, 23):
 // code, target and parameter 0, trigger -1. True when one was cancelled.

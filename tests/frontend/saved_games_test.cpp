@@ -158,6 +158,7 @@ TEST_F(SavedGames, AMissingShortOrDamagedFileLeavesTheRunningGameAsItWas) {
       {"Journal.dat", 30, -1, 0, kLoadJournalFailed},
       {"Achievements.dat", 0, 100, 0, kLoadAchievementsFailed},  // one word too many
       {"Details.dat", 700, -1, 0, kLoadDetailsFailed},
+      {"Details.dat", 0, 332, 1440, kLoadDetailsFailed},  // a time of day past midnight
       {"Details.dat", -1, -1, 0, kLoadDetailsFailed},
   };
   for (const Damage& d : damages) {

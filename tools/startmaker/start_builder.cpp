@@ -73,10 +73,10 @@ int CopyPreparedRow(int preparedRow, int enhancement, bool party) {
 void BuildPartyMember(const StartCreature& s) {
   CreatureRecord& c = Creatures[s.id];
   std::memset(&c, 0, sizeof c);
-  c.gender = s.gender;
+  c.gender = s.gender == 0 ? kGenderMale : s.gender;
   c.creatureClass = s.creatureClass;
   c.kind = s.race;
-  c.figure = PartyFigure(s.colour, s.creatureClass, s.gender);
+  c.figure = PartyFigure(s.colour, s.creatureClass, c.gender);
   c.alignment = 1;
   c.level = 1;
   c.effectiveLevel = 1;
@@ -142,7 +142,9 @@ void ApplyCommonFields(const StartCreature& s, std::vector<std::string>* errors)
   c.destinationX = c.destinationY = -1;
   if (s.facing != 0) c.facing = s.facing;
   if (s.alignment != 0) c.alignment = s.alignment;
+  if (s.gender != 0) c.gender = s.gender;
   if (s.figure != 0) c.figure = s.figure;
+  if (s.sight >= 0) c.sight = s.sight;
   if (s.allegiance != 0) c.allegiance = s.allegiance;
   if (s.absent) c.present = 0;
   c.scriptWords[kScriptWordDeathScript] = s.deathScript;

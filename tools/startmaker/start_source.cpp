@@ -330,6 +330,8 @@ class Reader {
       if (Count(1, 1)) Number(1, 1, 9, &c.alignment);
     } else if (key == "figure") {
       if (Count(1, 1)) Number(1, 1, 9999, &c.figure);
+    } else if (key == "sight") {
+      if (Count(1, 1)) Number(1, 0, 600, &c.sight);
     } else if (key == "rating") {
       if (Count(1, 1)) Number(1, 0, 40, &c.challengeRating);
     } else if (key == "experience") {

@@ -32,7 +32,7 @@ struct StartCreature {
   bool party = false;
   int creatureClass = 0;
   int race = 57;       // party: the creature kind of its race
-  int gender = 1;
+  int gender = 0;      // 1 male, 2 female; 0: male for the party, as built for others
   int colour = 0;      // party: 0 to 7
   int kind = 0;        // generated
   int extraLevels = 0;
@@ -44,6 +44,7 @@ struct StartCreature {
   int hitPoints = 0;   // 0: as built
   int alignment = 0;   // 0: as built
   int figure = 0;      // 0: as built
+  int sight = -1;      // feet; -1: as built
   int map = -1, x = 0, y = 0, facing = 0;
   int allegiance = 0;  // 0: as built
   bool absent = false;

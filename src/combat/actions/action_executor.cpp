@@ -205,6 +205,8 @@ void AttackPlaybackStep() {
   }
   if (StepEventPlayback(true)) return;
   CombatAction.reactingCreature = -1;
+  // A readied attack is over once it has been shown.
+  ReadiedAttack.underway = 0;
   AfterAttackPlayback();
 }
 
@@ -342,7 +344,7 @@ bool StepEventPlayback(bool afterAttack) {
   }
   TakeOffIfDeath(shown);
   const CombatEvent& firstExtra = ExtraDamageEvents[0];
-  if (afterAttack && firstExtra.type != kEventNone && firstExtra.type != 0) {
+  if (afterAttack && firstExtra.type != kEventNone) {
     ExtraDamageShowing = 1;
     ExtraDamageIndex = 0;
     PlaybackCreature = ActingCreature;

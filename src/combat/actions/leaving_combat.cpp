@@ -147,7 +147,7 @@ int RemoveFromCombat(int creature, int eventIndex) {
   if (IsValidCreature(creature)) RecomputeCreature(creature, 0);
   int entry = eventIndex == -1 ? 1 : eventIndex;
   if (entry < 0) entry = 0;
-  if (entry >= kCombatEventCount) entry = kCombatEventCount - 1;
+  if (entry >= kCombatEventsKept) entry = kCombatEventsKept - 1;
   return HandleFall(creature, CombatEvents[entry], true);
 }
 

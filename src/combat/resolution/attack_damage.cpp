@@ -331,10 +331,8 @@ void CoupDeGraceSave(AttackContext& a) {
 
 // The entry after the last event written: where the target's fall event goes.
 int FallEventIndex() {
-  int n = 0;
-  while (n < kCombatEventCount && !IsEmptyCombatEvent(CombatEvents[n])) ++n;
-  // A full queue: the fall takes the last entry rather than one past the end.
-  return std::min(n, kCombatEventCount - 1);
+  // A full queue: the fall takes the last kept entry rather than one past the end.
+  return FallEventEntry();
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ int RollInto(ModifierList* list, int sides, int count) {
 }
 
 CombatEvent* NextEvent(AttackContext& a) {
-  if (a.nextEvent < 0 || a.nextEvent >= kCombatEventCount) return nullptr;
+  if (a.nextEvent < 0 || a.nextEvent >= kCombatEventsKept) return nullptr;
   return &CombatEvents[a.nextEvent++];
 }
 

@@ -339,9 +339,8 @@ void StartResolution() {
 }  // namespace
 
 void QueueUseEvent(int32_t type, int32_t value, int creature, int32_t sound) {
-  int n = 0;
-  while (n < kCombatEventCount && !IsEmptyCombatEvent(CombatEvents[n])) ++n;
-  if (n >= kCombatEventCount) return;
+  const int n = FirstFreeCombatEvent();
+  if (n == -1) return;
   CombatEvents[n] = {type, value, creature, sound, 0};
   if (PlaybackCreature == -1) {
     CombatEventReadIndex = static_cast<uint32_t>(n);

@@ -227,9 +227,7 @@ void CorrodeArmour(int target, int32_t amount, int index) {
 
 // The fallen target leaves the battle, its fall event after the events written.
 void TakeOutFallen(int target) {
-  int next = 0;
-  while (next < kCombatEventCount && !IsEmptyCombatEvent(CombatEvents[next])) ++next;
-  RemoveFromCombat(target, next < kCombatEventCount ? next : kCombatEventCount - 1);
+  RemoveFromCombat(target, FallEventEntry());
 }
 
 // Negative levels down to none left, or a Constitution lost to nothing, kill

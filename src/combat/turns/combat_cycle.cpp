@@ -330,6 +330,7 @@ NextStep NextFighter() {
     if (!IsValidCreature(c)) continue;
     if (DebugMode == 1) LogMessage("\xA3%i\xA3 - \xA3%s\xA3\r", CurrentTurnIndex, Name(c));
     PrepareFighter(c);
+    InitiativeAutoScroll = 1;
     const int32_t held = e.plannedAction;
     if (held == 22 || held == 23) {
       DisruptionTarget = e.triggerCreature;

@@ -43,9 +43,6 @@
 namespace {
 
 constexpr int32_t kTurnUndead = 998;
-constexpr int kSummonedCreature = 581;
-constexpr int32_t kLockedForm = 42;
-constexpr uint32_t kSpellSource = 18;
 constexpr int32_t kReadyVersusApproach = 21;
 constexpr int32_t kDismissedAction = 26;
 constexpr int32_t kScrollFromInventory = 24;
@@ -116,13 +113,8 @@ void ReadyVersusApproach(int member) {
 }
 
 void BreakFree(int member) {
-  bool held = false;
-  for (const ConditionEntry& e : Creatures[member].conditions) {
-    if (e.id == 0 && e.duration == 0) break;
-    if (e.id == kCondParalyzed && e.duration > 0 && e.source == kSpellSource) held = true;
-  }
   CombatState = kStatePlayerTurn;
-  if (held || FindCondition(member, kCondStuck) >= 0) {
+  if (HeldBySpell(member, nullptr) || FindCondition(member, kCondStuck) >= 0) {
     ClearActionTarget();
     CombatAction.fiveFootStepLeft = 0;
   } else {
@@ -178,19 +170,19 @@ void DismissSpell(int member) {
     ScreenMode = kModeExploring;
     return;
   }
-  if (Creatures[member].creatureClass != kClassCleric || Creatures[kSummonedCreature].present != 1) return;
+  if (Creatures[member].creatureClass != kClassCleric || Creatures[kDismissibleSummons].present != 1) return;
   SettleMoveAfterActionAlt();
-  FaceTowardsCreature(member, kSummonedCreature);
-  Creatures[kSummonedCreature].hitPoints = 0;
+  FaceTowardsCreature(member, kDismissibleSummons);
+  Creatures[kDismissibleSummons].hitPoints = 0;
   SetFirstCombatEvent(kEventFormEnds, 0, kDismissSound);
   CombatAction.actionCode = kActionEnd;
   CombatAction.endedActionCode = kDismissedAction;
-  PlaybackCreature = kSummonedCreature;
+  PlaybackCreature = kDismissibleSummons;
   PlaybackFramesLeft = FramesPerEvent;
   ScreenMode = kModeExploring;
-  ScrollTo(kSummonedCreature, -1, -1);
-  RemoveFromCombat(kSummonedCreature, -1);
-  RecomputeCreature(kSummonedCreature, 0);
+  ScrollTo(kDismissibleSummons, -1, -1);
+  RemoveFromCombat(kDismissibleSummons, -1);
+  RecomputeCreature(kDismissibleSummons, 0);
 }
 
 // A wand in the hand starts its cast.

@@ -72,10 +72,6 @@ constexpr int kStyleNormal = 6, kStyleHovered = 2, kStyleKeyLetters = 3;
 constexpr int32_t kHeavyCrossbow = 10, kLightCrossbow = 11, kWand = 8, kShortbow = 32, kLongbow = 33;
 // A two-handed weapon's handling.
 constexpr int32_t kTwoHanded = 3;
-// The value of a polymorph whose form cannot be dismissed.
-constexpr int32_t kLockedForm = 42;
-// The summoned creature a Cleric may dismiss.
-constexpr int kSummonedCreature = 581;
 // The source of a paralysis that holds (a spell).
 constexpr uint32_t kSpellSource = 18;
 
@@ -100,19 +96,6 @@ bool AnyReachable = false;
 int32_t KeyedAction = -1;
 
 bool Active(int creature, uint32_t id) { return FindCondition(creature, id) >= 0; }
-
-// An active Paralyzed entry of a spell whose save difficulty is above 0.
-bool HeldBySpell(int creature, int32_t* dc) {
-  const CreatureRecord& c = Creatures[creature];
-  for (const ConditionEntry& e : c.conditions) {
-    if (e.id == 0 && e.duration == 0) break;
-    if (e.id == kCondParalyzed && e.duration > 0 && e.source == kSpellSource && e.value > 0) {
-      *dc = e.value;
-      return true;
-    }
-  }
-  return false;
-}
 
 MemberState ReadMember(int m) {
   MemberState s;
@@ -210,10 +193,10 @@ bool CanReload(int m, bool standard, bool move, bool wholeTurn) {
 }
 
 bool CanDismiss(int m, bool standard, bool move) {
-  const bool ownSummons = Creatures[m].creatureClass == kClassCleric && Creatures[kSummonedCreature].present == 1 &&
-                          !AreEnemies(m, kSummonedCreature) &&
-                          FindCondition(kSummonedCreature, kCondSummonedCreature) >= 0 &&
-                          ConditionValue(kSummonedCreature, kCondSummonedCreature) == m;
+  const bool ownSummons = Creatures[m].creatureClass == kClassCleric && Creatures[kDismissibleSummons].present == 1 &&
+                          !AreEnemies(m, kDismissibleSummons) &&
+                          FindCondition(kDismissibleSummons, kCondSummonedCreature) >= 0 &&
+                          ConditionValue(kDismissibleSummons, kCondSummonedCreature) == m;
   const bool something = Member.ironBody || (Member.polymorphed && Member.polymorphValue != kLockedForm) || ownSummons;
   return something && !Member.feebleminded && (standard || move);
 }
@@ -404,6 +387,18 @@ bool ShowHelpHint(int32_t index) {
 }
 
 }  // namespace
+
+bool HeldBySpell(int creature, int32_t* dc) {
+  if (!IsValidCreature(creature)) return false;
+  for (const ConditionEntry& e : Creatures[creature].conditions) {
+    if (e.id == 0 && e.duration == 0) break;
+    if (e.id == kCondParalyzed && e.duration > 0 && e.source == kSpellSource && e.value > 0) {
+      if (dc != nullptr) *dc = e.value;
+      return true;
+    }
+  }
+  return false;
+}
 
 bool ActionPanelShown() { return SidePanelShown == 1 && ActionBarMode == 2 && KeypadStepActive == 0; }
 

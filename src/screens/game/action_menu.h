@@ -56,6 +56,14 @@ inline ActionListWords& ActionMenuList = ActionList;
 // The help page (index into HelpPages) whose title the hovered entry shows, -1 none.
 extern int32_t ActionHelpCache;
 
+// The summoned creature a Cleric may dismiss, and the Polymorphed value of
+// a form that cannot be dismissed.
+constexpr int kDismissibleSummons = 581;
+constexpr int32_t kLockedForm = 42;
+// An active Paralyzed entry of a spell (source 18) whose save difficulty,
+// given back in *dc (may be null), is above 0: a hold the member may break.
+bool HeldBySpell(int creature, int32_t* dc);
+
 // Runs the command of an action chosen by click or hot key; true when it
 // ended the frame (a page opened, or a cast handed over).
 bool DrawActionCommand(int32_t index);

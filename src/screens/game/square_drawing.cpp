@@ -13,6 +13,7 @@
 #include "engine/sprite_sheets.h"
 #include "engine/frame.h"
 #include "platform/render.h"
+#include "rules/adjacency.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "screens/game/creature_figures.h"
@@ -22,6 +23,9 @@
 #include "screens/game/map_view.h"
 #include "screens/game/view_squares.h"
 #include "state/combat_action.h"
+#include "state/current_cast.h"
+#include "state/map_view_state.h"
+#include "state/casting_services.h"
 #include "state/queued_actions.h"
 #include "state/threat_grids.h"
 
@@ -277,16 +281,93 @@ void DrawCastingGlyph(int kind, int frame, int x, int y, uint32_t colour) {
   EndAdditive();
 }
 
-void DrawCastingWholeArea(int kind, int frame, int rows, int cols) {
-  if (kind != 10 && kind != 12) return;
-  const uint32_t colour = kind == 10 ? 0xFFF1B134u : 0xFF9157FDu;
-  const int alpha = 230 - 20 * (frame < 0 ? 0 : frame > 10 ? 10 : frame);
+namespace {
+
+// The screen position of a map pixel.
+int ScreenX(int pixelX) { return pixelX - 24 * FirstVisibleX - SquareOffsetX; }
+int ScreenY(int pixelY) { return pixelY - 24 * FirstVisibleY - SquareOffsetY; }
+
+// The burst of the spell being cast: a glow and a ring the size of its area
+// ((area x 2 / 5) x 24 pixels across, twice that widened) round the caster
+// (a spell centred on the caster) or the aimed square, swelling and fading
+// with the effect's frame.
+void DrawSpellBurst(int frame) {
+  const int spell = SpellInProgress;
+  if (frame < 0 || spell < 0 || spell >= kSpellRows || !IsValidCreature(SpellCaster)) return;
+  const SpellRecord& s = SpellTable[spell];
+  const int graphic = s.animationColour;
+  if (graphic < 1 || graphic > 10) {
+    if (DebugMode) LogMessage("DEBUG - refused burst graphic %i\r", graphic);
+    return;
+  }
+  int size = s.areaSize * 2 / 5 * 24;
+  if (PendingMetamagic == 3) size *= 2;
+  int cx = 0, cy = 0;
+  if (s.target == 2) {
+    const CreatureRecord& c = Creatures[SpellCaster];
+    cx = c.pixelX + 12 * c.footprintWidth.current;
+    cy = c.pixelY + 12 * c.footprintHeight.current;
+  } else {
+    const int x = CastingUse.aimX >= 0 ? CastingUse.aimX : MapCursorX, y = CastingUse.aimY >= 0 ? CastingUse.aimY : MapCursorY;
+    cx = 24 * x + 12;
+    cy = 24 * y + 12;
+  }
+  const float grow = 0.4f + 0.06f * static_cast<float>(frame > 10 ? 10 : frame);
+  const float scale = static_cast<float>(size) / 128.0f * grow;
+  const int half = static_cast<int>(64 * scale);
+  const int alpha = 230 - 18 * (frame > 10 ? 10 : frame);
   BeginAdditive();
-  ForEachViewSquare(rows, cols, [&](const ViewSquare& v) {
-    if (!AreaMask[v.index]) return;
-    DrawMapFrame(kSheetGlow, 1, v.sx - 12, v.sy - 12, WithAlpha(colour, alpha), 0.375f, 0.375f);
-  });
+  DrawMapFrame(kSheetGlow, 1, ScreenX(cx) - half, ScreenY(cy) - half, WithAlpha(GlowColour(1 + (graphic - 1) % 6), alpha),
+               scale, scale);
+  DrawMapFrame(kSheetGlow, 2, ScreenX(cx) - half, ScreenY(cy) - half, WithAlpha(kWhite, alpha), scale, scale);
   EndAdditive();
+}
+
+// The beam from the caster to the aimed square: three streaks of sheet 65
+// along the line, each turned a little off it and chosen again every fourth
+// frame, and a yellow flash on the square.
+struct BeamSegment {
+  int frame;
+  float jitter;
+};
+BeamSegment Beam[3];
+
+void DrawBeam(int counter) {
+  if (!IsValidCreature(SpellCaster)) return;
+  const int tx = MissileState.targetX >= 0 ? MissileState.targetX : MapCursorX;
+  const int ty = MissileState.targetY >= 0 ? MissileState.targetY : MapCursorY;
+  const GridSquare from = NearestFootprintSquare(SpellCaster, tx, ty);
+  if (counter <= 0) StrictScrollTo(-1, from.x + (tx - from.x) / 2, from.y + (ty - from.y) / 2);
+  constexpr int kBeamSpeed = 4;
+  if (counter <= 0 || counter % kBeamSpeed == 0)
+    for (BeamSegment& b : Beam) {
+      b.frame = static_cast<int>(RandomUpTo(3));
+      b.jitter = (static_cast<float>(RandomUpTo(30)) - 15.0f) * 0.004f;
+    }
+  const float sx = 24.0f * from.x + 12, sy = 24.0f * from.y + 12, ex = 24.0f * tx + 12, ey = 24.0f * ty + 12;
+  const float dx = ex - sx, dy = ey - sy;
+  const float length = std::sqrt(dx * dx + dy * dy);
+  const float angle = std::atan2(dx, -dy) - 3.14159265f / 2;
+  constexpr float kAlong[3] = {1.2f, 0.95f, 0.7f};
+  BeginAdditive();
+  for (int i = 0; i < 3; ++i) {
+    // Each streak centred on the line's middle, as long as the line times its share.
+    const float along = length / 256.0f * kAlong[i], across = 0.5f;
+    const int x = ScreenX(static_cast<int>((sx + ex) / 2 - 128 * along));
+    const int y = ScreenY(static_cast<int>((sy + ey) / 2 - 24 * across));
+    DrawMapFrame(kSheetBeam, Beam[i].frame, x, y, kWhite, along, across, angle + Beam[i].jitter);
+  }
+  EndAdditive();
+  DrawEffectFlash(counter / 9 % 7, ScreenX(24 * tx) - 12, ScreenY(24 * ty) - 8, 8);
+}
+
+}  // namespace
+
+void DrawCastingWholeArea(int kind, int frame, int rows, int cols) {
+  (void)rows;
+  (void)cols;
+  if (kind == 10) DrawSpellBurst(frame);
+  if (kind == 12) DrawBeam(CastingUse.frameCounter);
 }
 
 bool RowHasTallFloor(int row, int cols) {

@@ -45,7 +45,9 @@ void DrawEffectSparks(int frame, int x, int y, int colourCode);
 int EventAnimationFrame(int n);
 
 // The casting preview: the glyph of an area-display kind (6, 7, 8, 9, 11) on
-// one square of the area, and the whole-area drawing of kinds 10 and 12.
+// one square of the area, and the whole-area drawing of kind 10 (the burst
+// of the spell, the size of its area) and 12 (a beam from the caster to the
+// aimed square).
 void DrawCastingGlyph(int kind, int frame, int x, int y, uint32_t colour);
 void DrawCastingWholeArea(int kind, int frame, int rows, int cols);
 

@@ -10,6 +10,7 @@
 #include "rules/modifier_list.h"
 #include "screens/game/panel_sections.h"
 #include "shell/page_dispatch.h"
+#include "state/turn_order.h"
 
 namespace charactertest {
 namespace {
@@ -25,6 +26,7 @@ TEST_F(CharacterPageTest, ARollLinkOfTheLogOpensItsList) {
   LogMessage("Attack @9|%.2i@.\r", index);
   ScreenMode = kModeExploring;
   CombatRollsPanelShown = 1;
+  InCombat = 1;  // the panel is drawn in combat only
   // The log panel of combat, drawn alone, under a press on the rolled number
   // (small cells from the top-left corner).
   harness::MoveMouse(37, 2);
@@ -39,6 +41,7 @@ TEST_F(CharacterPageTest, ARollLinkOfTheLogOpensItsList) {
     EndSprite();
     EndScene();
   }
+  InCombat = 0;
   harness::MouseButton(0, false);
   harness::StepFrames(1);
   ASSERT_EQ(ScreenMode, static_cast<uint32_t>(kModePageView));

@@ -6,7 +6,10 @@
 #include <algorithm>
 
 #include "map/rain_shelter.h"
+#include "combat/resolution/combat_sequencer.h"
 #include "map/square_grids.h"
+#include "rules/item_tables.h"
+#include "state/current_cast.h"
 #include "screens/game/square_drawing.h"
 #include "state/turn_order.h"
 #include "map_scene.h"
@@ -138,6 +141,29 @@ TEST_F(MapPasses, CampfireFlamesStepAndLargeGlowsSpanTheirObject) {
   ASSERT_EQ(glows.size(), 1u);  // once for the three by three object, from its top-left square
   EXPECT_EQ(glows[0].x, 48);
   EXPECT_FLOAT_EQ(glows[0].scaleX, 3 * 24 / 128.0f);
+}
+
+TEST_F(MapPasses, ASpellsBurstIsTheSizeOfItsAreaAndTwiceThatWidened) {
+  SpellCaster = mapscene::Place(10, 4, 4, 1);
+  SpellInProgress = 31;
+  SpellTable[31].animationKind = 10;
+  SpellTable[31].animationColour = 2;
+  SpellTable[31].areaSize = 20;
+  SpellTable[31].target = 7;
+  CastingUse.aimX = 8;
+  CastingUse.aimY = 6;
+  CastingUse.areaAnimating = 1;
+  CastingUse.areaAnimationStep = 0;
+  ScreenMode = kModeCastAnnounce;
+  auto burstScale = [] {
+    for (const SheetDraw& d : mapscene::RecordScene())
+      if (d.slot == 32 && d.frame == 2) return d.scaleX;
+    return 0.0f;
+  };
+  const float plain = burstScale();
+  EXPECT_FLOAT_EQ(plain, 20 * 2 / 5 * 24 / 128.0f * 0.4f);
+  PendingMetamagic = 3;
+  EXPECT_FLOAT_EQ(burstScale(), 2 * plain);
 }
 
 }  // namespace

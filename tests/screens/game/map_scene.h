@@ -14,6 +14,7 @@
 #include "engine/static_layers.h"
 #include "frontend/game_reset.h"
 #include "harness/harness.h"
+#include "game_screen_fixture.h"
 #include "map/map_record.h"
 #include "map/party_vision.h"
 #include "rules/creature_record.h"
@@ -26,49 +27,30 @@
 
 namespace mapscene {
 
-constexpr int kMap = 3;
+constexpr int kMap = screentest::kMap;
 
-// A clean state with a map of plain ground everywhere, all of it explored,
-// and the view at the map's top-left corner.
+// A clean state with a map of 60 by 60 squares of one ground everywhere, all
+// of it explored, and the view at the map's top-left corner.
 inline void LayOutMap(int ground = 1) {
-  ResetGameState();
-  ScreenMode = kModeExploring;
-  CurrentMapNumber = kMap;
-  std::memset(&CurrentMap, 0, sizeof CurrentMap);
-  CurrentMap.width = CurrentMap.height = kMapSide;
+  screentest::LayOutMap(kMapSide, kMapSide);
   for (int i = 0; i < kMapSquares; ++i) CurrentMap.layers[kLayerGround][i] = ground;
-  for (uint32_t& square : MapMemory[kMap]) square = 1;
   std::memset(FogGrid, 0, sizeof FogGrid);
   ViewOriginX = ViewOriginY = 0;
   FirstVisibleX = FirstVisibleY = SquareOffsetX = SquareOffsetY = 0;
   FocusSquareX = 7;
   FocusSquareY = 5;
-  FighterCount = 0;
 }
 
-// A creature standing on (x, y) in the next fighter slot.
+// An enemy standing on (x, y) in the next fighter slot, with a figure of a
+// size class, a footprint of squares by squares and a drawn size.
 inline int Place(int id, int x, int y, int figure, int sizeClass = 1, int squares = 1, int width = 24,
                  int height = 24) {
-  CreatureRecord& c = Creatures[id];
-  std::memset(&c, 0, sizeof c);
-  std::snprintf(c.name, sizeof c.name, "Figure %i", id);
-  c.present = 1;
-  c.map = kMap;
-  c.squareX = c.nextX = x;
-  c.squareY = c.nextY = y;
-  c.pixelX = 24 * x;
-  c.pixelY = 24 * y;
-  c.footprintWidth = {squares, squares};
-  c.footprintHeight = {squares, squares};
+  CreatureRecord& c = screentest::Place(id, x, y, kAllegianceEnemy);
+  c.footprintWidth = c.footprintHeight = {squares, squares};
   c.figureSize[0] = {width, width};
   c.figureSize[1] = {height, height};
   c.figure = figure;
-  c.facing = 5;
   c.displayWords[kDisplayFigureSize] = sizeClass;
-  c.allegiance = kAllegianceEnemy;
-  c.fighterSlot = FighterCount;
-  FighterSlots[FighterCount].creature = id;
-  ++FighterCount;
   return id;
 }
 

@@ -1,5 +1,5 @@
 // The map view as a player sees it: a walled yard with a campfire, torches,
-// a fire and a web in the middle of a battle, small and large creatures in
+// a fire, a web and a swarm of insects in the middle of a battle, small and large creatures in
 // several poses and a spell's missile in flight; by day and by night.
 #include <gtest/gtest.h>
 
@@ -52,6 +52,8 @@ class MapViewPictures : public ::testing::Test {
     MagicAreaGrid[SquareIndex(8, 3)] = {kEffectWeb, 3, 0};
     MagicAreaGrid[SquareIndex(9, 3)] = {kEffectWeb, 3, 0};
     MagicAreaGrid[SquareIndex(4, 5)] = {kEffectFire, 3, 2};
+    for (int x = 9; x <= 11; ++x)
+      for (int y = 7; y <= 9; ++y) MagicAreaGrid[SquareIndex(x, y)] = {kEffectInsectPlague, 3, 0};
     struct Figure {
       int id, x, y, figure, facing, state;
     } small[] = {{0, 5, 6, 1, 1, 0}, {1, 6, 7, 9, 3, 1}, {2, 4, 7, 17, 7, 3},

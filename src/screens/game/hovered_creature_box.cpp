@@ -1,0 +1,184 @@
+// The box beside the creature under the mouse while the player examines the
+// map (screen mode 3): name, kind or class, hit points and challenge rating,
+// the six abilities, the items in its hands and on its torso, and the badges
+// of its first three conditions.
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <strings.h>
+
+#include "creatures/creature_kinds.h"
+#include "engine/frame.h"
+#include "engine/text.h"
+#include "engine/widgets.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "rules/item_tables.h"
+#include "screens/game/click_results.h"
+#include "screens/game/frame_words.h"
+#include "screens/game/hovered_creature_box.h"
+#include "screens/game/overlay_sections.h"
+#include "screens/game/panel_words.h"
+#include "screens/game/shared_routines.h"
+#include "screens/game/view_window.h"
+#include "state/camera.h"
+#include "state/combat_action.h"
+#include "state/fighter_slots.h"
+
+HoverBoxCells HoveredBox;
+
+namespace {
+
+constexpr int kCursorCreature = 8;
+constexpr int32_t kClickResultExamine = 61;
+constexpr uint32_t kSlotColour = 0xC8FFFFFFu, kWhite = 0xFFFFFFFFu;
+constexpr int kItemBoxFigure = 405;
+constexpr int kBadgeFigureBase = 196;  // a badge is a figure of the second figure sheet
+
+// The slot the box was last placed for.
+int32_t PlacedSlot = -1;
+
+// The type words of the creature types without a class word (type 5, the
+// humanoids, has none).
+const char* TypeWord(int32_t type) {
+  switch (type) {
+    case 1: return "Animal";
+    case 2: return "Construct";
+    case 3: return "Dragon";
+    case 4: return "Giant";
+    case 6: return "Monstr.Humanoid";
+    case 7: return "Outsider";
+    case 8: return "Undead";
+    default: return "";
+  }
+}
+
+bool StartsWith(const char* text, const char* word) {
+  const size_t n = std::strlen(word);
+  return std::strlen(text) >= n && strncasecmp(text, word, n) == 0;
+}
+bool EndsWith(const char* text, const char* word) {
+  const size_t n = std::strlen(word), length = std::strlen(text);
+  return length >= n && strncasecmp(text + length - n, word, n) == 0;
+}
+
+const char* CasterWord(int32_t creatureClass) {
+  return creatureClass == kClassWizard ? "Wizard" : creatureClass == kClassCleric ? "Cleric" : "";
+}
+
+void PlaceBox() {
+  const int cell = MapScaleSwitch != 0 && IsWideView() ? 12 : 8;
+  int column = (HoverPointX - ViewOriginX) / cell, row = (HoverPointY - ViewOriginY) / cell;
+  column = column < 0 ? 0 : column > 39 ? 39 : column;
+  row = row < 0 ? 0 : row > 29 ? 29 : row;
+  HoverBoxCells& b = HoveredBox;
+  const bool onRight = column <= 16, movedUp = row > 10;
+  b.left = onRight ? column + 1 : column - 17;
+  b.top = movedUp ? row - 10 : row;
+  if (onRight && !movedUp) b.left += 2;
+  b.right = b.left + 16;
+  b.bottom = b.top + 9;
+}
+
+// The picture of an item: a crafted row's icon or a base row's.
+int32_t ItemFigure(uint32_t code) {
+  if (code >= 1 && code < static_cast<uint32_t>(kCraftedRows)) return CraftedWeapons[code].icon;
+  if (code > 5000 && code - 5000 < static_cast<uint32_t>(kItemRows)) return ItemTable[code - 5000].icon;
+  return -1;
+}
+
+void DrawSlot(uint32_t code, int emptyFigure, int column, int row, int offset) {
+  const int32_t picture = ItemFigure(code);
+  if (picture < 0) {
+    DrawFigureIcon(offset, 0, emptyFigure, column, row, kSlotColour, 0);
+    return;
+  }
+  DrawFigureIcon(offset, 0, kItemBoxFigure, column, row, kSlotColour, 0);
+  DrawFigureIcon(offset, 0, picture, column, row, kWhite, 0);
+}
+
+void DrawIcons(const CreatureRecord& c, const HoverBoxCells& b) {
+  const uint8_t kept = MapScaleSwitch;
+  MapScaleSwitch = 0;
+  const int row = b.top + 6, column = b.left + 1;
+  DrawSlot(c.equipment[kSlotRightHand - 1], 400, column, row, 0);
+  DrawSlot(c.equipment[kSlotLeftHand - 1], 401, column + 2, row, 2);
+  DrawSlot(c.equipment[kSlotTorso - 1], 397, column + 4, row, 4);
+  for (int i = 0; i < 3; ++i) {
+    const ConditionEntry& e = c.conditions[i];
+    if (e.id == 0 || e.duration <= 0 || e.id >= static_cast<uint32_t>(kConditionNameCount)) continue;
+    const uint32_t badge = ConditionIconTable[e.id];
+    if (badge == 0) continue;
+    DrawFigureIcon(1 + 2 * i, 0, static_cast<int>(badge) + kBadgeFigureBase, b.left + 8 + 2 * i, row, kWhite,
+                   0);
+  }
+  MapScaleSwitch = kept;
+}
+
+}  // namespace
+
+void HoveredTypeLine(const CreatureRecord& c, char (&line)[kTypeLineLength + 1]) {
+  line[0] = '\0';
+  const char* name = c.name;
+  const char* kind = c.kind >= 0 && c.kind < kKindRows ? KindNames[c.kind] : "-";
+  const bool named = StartsWith(name, kind) || EndsWith(name, kind);
+  const int32_t klass = c.creatureClass;
+  const bool classed = klass == kClassKnight || klass == kClassCleric || klass == kClassWizard ||
+                       klass == kClassCommoner || klass == kClassWarrior || klass == kClassNoble;
+  if (classed && c.type == kTypeHumanoid) {
+    const char* word = IsPartyAllegiance(c.allegiance) ? ClassNames[klass] : ClassNamesFighter[klass];
+    if (std::strlen(kind) + std::strlen(word) + 1 <= kTypeLineLength) {
+      std::snprintf(line, sizeof line, "%.15s", (std::string(kind) + "_" + word).c_str());
+      if (strcasecmp(line, name) != 0 && named) std::snprintf(line, sizeof line, "%.15s", word);
+    } else {
+      std::snprintf(line, sizeof line, "%.15s", named ? word : kind);
+    }
+  } else if (c.type != kTypeHumanoid) {
+    if (!named) {
+      std::snprintf(line, sizeof line, "%.15s", TypeWord(c.type));
+      if (StartsWith(name, line)) std::snprintf(line, sizeof line, "%.15s", CasterWord(klass));
+    } else {
+      std::snprintf(line, sizeof line, "%.15s", CasterWord(klass));
+    }
+  }
+}
+
+void DrawHoveredCreatureBox() {
+  if (HoveredFighterSlot < 0 || HoveredFighterSlot >= kFighterSlots || ScreenMode != kModeCreatureHovered ||
+      CombatAction.selectedAction != -1 || CursorShape != kCursorCreature)
+    return;
+  if (ShownClickResult.code != 0 && ShownClickResult.code != kClickResultExamine) return;
+  const int creature = FighterSlots[HoveredFighterSlot].creature;
+  if (!IsValidCreature(creature)) return;
+  if (HoverChanged != 0 || PlacedSlot != HoveredFighterSlot) {
+    PlaceBox();
+    PlacedSlot = HoveredFighterSlot;
+  }
+  const HoverBoxCells& b = HoveredBox;
+  DrawPopupBox(b.left, b.top, b.right, b.bottom, 0);
+
+  const CreatureRecord& c = Creatures[creature];
+  const int column = b.left + 1;
+  DrawTextFNoClip(5, column, b.top + 1, "%.15s", c.name);
+  if (DebugMode == 1) DrawTextFNoClip(0, column, b.top, "%i", creature);
+  char type[kTypeLineLength + 1];
+  HoveredTypeLine(c, type);
+  if (strcasecmp(type, c.name) != 0) {
+    char shown[kTypeLineLength + 1];
+    CapitaliseWords(shown, type, 1);
+    DrawTextFNoClip(6, column, b.top + 2, "%s", shown);
+  }
+  const int32_t hitPoints = c.hitPoints < 0 ? 0 : c.hitPoints;
+  DrawTextFNoClip(4, column, b.top + 3, "HP    /    CR");
+  if (hitPoints > 999)
+    DrawTextFNoClip(1, column, b.top + 3, "  %.4i %.4i  %.2i", hitPoints, c.maxHitPoints, c.challengeRating);
+  else
+    DrawTextFNoClip(1, column, b.top + 3, "   %.3i %.3i   %.2i", hitPoints, c.maxHitPoints, c.challengeRating);
+  DrawTextFNoClip(4, column, b.top + 4, "ST   DE   CO");
+  DrawTextFNoClip(1, column, b.top + 4, "  %.2i   %.2i   %.2i", c.strength.current, c.dexterity.current,
+                  c.constitution.current);
+  DrawTextFNoClip(4, column, b.top + 5, "IN   WS   CH");
+  DrawTextFNoClip(1, column, b.top + 5, "  %.2i   %.2i   %.2i", c.intelligence.current, c.wisdom.current,
+                  c.charisma.current);
+  DrawIcons(c, b);
+}

@@ -1,0 +1,20 @@
+// The box of the creature under the mouse (screen mode 3): where it stands
+// and the line naming the creature's kind or class.
+#pragma once
+#include <cstdint>
+
+#include "rules/creature_record.h"
+
+// The box in character cells, kept between frames and placed again when
+// the hovered figure changes.
+struct HoverBoxCells {
+  int32_t left = 0, top = 0, right = 0, bottom = 0;
+};
+extern HoverBoxCells HoveredBox;
+
+// The line under the name: the kind word joined to the class word for the
+// humanoids of the common classes, the type word for the other types, or
+// "Wizard" or "Cleric" where the name already says the rest ('_' shows as a
+// space; at most 15 characters, not yet capitalised).
+constexpr int kTypeLineLength = 15;
+void HoveredTypeLine(const CreatureRecord& c, char (&line)[kTypeLineLength + 1]);

@@ -1,0 +1,194 @@
+// The party's names and hit points in the top right corner while the party
+// explores: the level-up star and the level-up it starts, and the character
+// record and inventory opened by clicking a name.
+#include <cstdio>
+#include <cstring>
+
+#include "combat/turns/turn_routines.h"
+#include "engine/frame.h"
+#include "engine/linked_text.h"
+#include "engine/page_history.h"
+#include "engine/page_history_access.h"
+#include "engine/reset_words.h"
+#include "engine/text.h"
+#include "engine/ui_input.h"
+#include "engine/widgets.h"
+#include "party/level_up_words.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "rules/recompute_creature.h"
+#include "screens/game/frame_words.h"
+#include "screens/game/panel_sections.h"
+#include "screens/game/panel_words.h"
+#include "screens/game/sounds_and_music.h"
+#include "state/current_cast.h"
+#include "state/game_screen_words.h"
+#include "state/map_view_state.h"
+#include "state/turn_order.h"
+
+int32_t LevelUpAnnounced[4] = {};
+
+namespace {
+
+constexpr int kNameEnd = 35;  // the column after a name's last character
+constexpr int kHitPointsColumn = 36;
+constexpr int kMaxLevel = 20;
+constexpr int kSoundLevelUp = 56;
+constexpr int kCursorPointing = 4, kCursorRefused = 18;
+
+int ShownLength(const CreatureRecord& c) { return static_cast<int>(strnlen(c.name, kShownName)); }
+
+bool LevelUpDue(const CreatureRecord& c) {
+  return c.present == 1 && c.level < kMaxLevel && InCombat != 1 && SpellInProgress == -1 &&
+         c.experience >= c.level * (c.level + 1) * 500;
+}
+
+// The class's base attack bonus and saves at the new level.
+void RaiseClassBases(CreatureRecord& c) {
+  const int32_t level = c.level;
+  switch (c.creatureClass) {
+    case kClassKnight:
+      c.baseAttack.base = level;
+      c.fortitude.base = level / 2 + 2;
+      c.reflex.base = level / 3;
+      c.willpower.base = level / 3;
+      break;
+    case kClassCleric:
+      c.baseAttack.base = level * 3 / 4;
+      c.fortitude.base = level / 2 + 2;
+      c.reflex.base = level / 3;
+      c.willpower.base = level / 2 + 2;
+      break;
+    case kClassWizard:
+      c.baseAttack.base = level / 2;
+      c.fortitude.base = level / 3;
+      c.reflex.base = level / 3;
+      c.willpower.base = level / 2 + 2;
+      break;
+    default:
+      break;
+  }
+}
+
+// The member rises one level and the level-up page opens over the game.
+void StartLevelUp(int member) {
+  RecomputeCreature(member, 0);
+  CreatureRecord& c = Creatures[member];
+  const int32_t old[kLevelUpBackupWords] = {
+      c.level,          c.casterLevelAdjust, c.baseAttack.base,     c.fortitude.base,
+      c.reflex.base,    c.willpower.base,    c.strength.base,       c.dexterity.base,
+      c.constitution.base, c.intelligence.base, c.wisdom.base,      c.charisma.base};
+  std::memcpy(LevelUpBackup, old, sizeof LevelUpBackup);
+  ++c.level;
+  ++c.casterLevelAdjust;
+  RaiseClassBases(c);
+  RecomputeCreature(member, 0);
+  OpenCreaturePage(kPageLevelUp, member, "Level Up");
+  for (int32_t& choice : PendingLevelUpChoices) choice = -1;
+  FeatSlotCounter = 1;
+  SpellSlotCounter = 1;
+  LevelUpPending = 1;
+  LinkHover.hoveredChar = -1;
+}
+
+// The star left of a name whose member may rise a level; true when its
+// click has started the level-up.
+bool LevelUpStar(int member, int row, int column) {
+  CreatureRecord& c = Creatures[member];
+  if (!LevelUpDue(c)) return false;
+  DrawTextF(9, column, row, "*");
+  if (LevelUpAnnounced[member] != c.level) {
+    LevelUpAnnounced[member] = c.level;
+    PlayChannelSound(kFirstFreeChannelA, kSoundLevelUp, 0, 1, 0, 100);
+  }
+  if (!MouseInTextRow(row, column, 1, 1, 1, 0)) return false;
+  PartyListHover = 1;
+  DrawTextF(8, column, row, "*");
+  if (FindCondition(member, kCondLevelDrained) >= 0) {
+    std::snprintf(CursorHint, sizeof CursorHint, "Remove Level Drain First");
+    CursorShape = kCursorRefused;
+    return false;
+  }
+  std::snprintf(CursorHint, sizeof CursorHint, "Click to Level Up");
+  CursorShape = kCursorPointing;
+  if (ConsumeClick(1) == 0) return false;
+  StartLevelUp(member);
+  return true;
+}
+
+// The name: hovered it shows the member on the map, and a click opens its
+// character record (left) or inventory (right).
+void MemberName(int member, int row, int column, int length) {
+  const CreatureRecord& c = Creatures[member];
+  if (!MouseInTextRow(row, column, length, 1, 1, 0)) {
+    DrawTextF(c.present == 1 ? 5 : 7, column, row, "%.15s", c.name);
+    return;
+  }
+  DrawTextF(2, column, row, "%.15s", c.name);
+  HoveredCreature = member;
+  MapCursorX = c.squareX;
+  MapCursorY = c.squareY;
+  if (SpellInProgress != -1) return;
+  if (ButtonPressed(0)) {
+    LatchButton(0);
+    char caption[kShownName + 1];
+    NameCaption(c.name, caption);
+    OpenCreaturePage(kPageCharacterRecord, member, caption);
+  } else if (ButtonPressed(1)) {
+    LatchButton(1);
+    char caption[kPageCaptionSize];
+    std::snprintf(caption, sizeof caption, "Inventory (%.15s)", c.name);
+    OpenCreaturePage(kPageInventory, member, caption);
+  }
+}
+
+int HitPointsStyle(const CreatureRecord& c) {
+  if (c.present != 1) return 7;
+  if (c.hitPoints == c.maxHitPoints) return 0;
+  return c.hitPoints > c.maxHitPoints ? 6 : 2;
+}
+
+// One member's row; true when a level-up has ended the frame.
+bool MemberRow(int member) {
+  const CreatureRecord& c = Creatures[member];
+  const int length = ShownLength(c);
+  if (length == 0) return false;
+  const int row = 3 + member, column = kNameEnd - length;
+  if (LevelUpStar(member, row, column - 1)) return true;
+  MemberName(member, row, column, length);
+  DrawTextF(HitPointsStyle(c), kHitPointsColumn, row, "%3i", c.hitPoints);
+  return false;
+}
+
+}  // namespace
+
+void OpenCreaturePage(int32_t type, int creature, const char* caption) {
+  SavedScreenMode = ScreenMode;
+  ScreenMode = kModePageView;
+  SetFirstPage(caption, type, creature);
+}
+
+void NameCaption(const char* name, char (&caption)[kShownName + 1]) {
+  std::snprintf(caption, sizeof caption, "%.15s", name);
+}
+
+bool DrawPartyList() {
+  PartyListHover = 0;
+  const uint8_t kept = MapScaleSwitch;
+  MapScaleSwitch = 0;
+  for (int member = 0; member < 4; ++member) {
+    if (!MemberRow(member)) continue;
+    // The level-up page is shown at once; the frame ends with it.
+    MapScaleSwitch = 0;
+    PresentBackdropFrameNow();
+    return true;
+  }
+  MapScaleSwitch = kept;
+  return false;
+}
+
+void ResetPanelWords() {
+  ResetWords(LevelUpAnnounced);
+  ShownTargetCreature = -1;
+  InitiativeScrollTop = 0;
+}
