@@ -11,6 +11,7 @@ enum ScreenModeId : uint32_t {
   kModeCreatureHovered = 3,
   kModePageView = 4,
   kModeItemPileHovered = 5,
+  kModeExamine = 6,         // a creature examined while a Control key is held
   kModeDefeat = 7,
   kModeVictory = 8,
   kModeLocalMap = 9,

@@ -196,6 +196,12 @@ bool ReadControllerState(ControllerState* out) {
       out->buttons[b] =
           SDL_GameControllerGetButton(g_controller, static_cast<SDL_GameControllerButton>(b)) ? 0x80 : 0;
     out->hats[0] = out->hats[1] = out->hats[2] = out->hats[3] = 0xFFFFFFFFu;
+    // The direction pad reads as the left stick pushed to its limits.
+    auto pad = [](SDL_GameControllerButton b) { return SDL_GameControllerGetButton(g_controller, b) != 0; };
+    if (pad(SDL_CONTROLLER_BUTTON_DPAD_LEFT)) out->x = -32768;
+    if (pad(SDL_CONTROLLER_BUTTON_DPAD_RIGHT)) out->x = 32767;
+    if (pad(SDL_CONTROLLER_BUTTON_DPAD_UP)) out->y = -32768;
+    if (pad(SDL_CONTROLLER_BUTTON_DPAD_DOWN)) out->y = 32767;
     return true;
   }
   if (g_joystick) {

@@ -22,7 +22,7 @@ uint32_t& TimeOfDayMinutes = DayClock;
 uint32_t& RainAnimationCounter = RainFrame;
 uint32_t& RainTimeLeft = StormTimer;
 int32_t WeaponMode = 0;
-uint32_t LeaderStepEnabled = 0;
+uint32_t LeaderStepEnabled = 1;
 uint8_t LowerPanelHidden = 0;
 
 RecentSpellPair RecentSpells[4][kRecentSpells] = {
@@ -46,7 +46,7 @@ void ResetGameScreenWordsState() {
   SetTintAtOnce = 0;
   RestFade = 0;
   WeaponMode = 0;
-  LeaderStepEnabled = 0;
+  LeaderStepEnabled = 1;
   LowerPanelHidden = 0;
   for (auto& member : RecentSpells)
     for (RecentSpellPair& pair : member) pair = {-1, -1};

@@ -52,7 +52,14 @@ extern uint32_t& RainTimeLeft;
 // The selected-fighter mode word (0, 1 or 2), kept in option word 27: the
 // hovered-creature cursor reads it.
 extern int32_t WeaponMode;
-// 1 while the joystick steps the party leader; a new path for the leader clears it.
+// Implemented by the game screen: the weapon mode word of the acting party
+// member kept into its memory when its turn is left, and taken back when its
+// turn starts (the combat turn cycle calls them). False without an acting
+// party member.
+bool RestoreSelectedFighterValue();
+bool SaveSelectedFighterValue();
+// 1 while the game pad may order the party leader's next step (1 at the start):
+// a new path for the leader clears it, the leader's arrival on a square sets it.
 extern uint32_t LeaderStepEnabled;
 
 // The spells each party member cast most recently, newest first; a pair of

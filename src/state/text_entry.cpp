@@ -7,6 +7,7 @@ uint32_t TextEntryMode = kTextEntryNone;
 char NameEditBuffer[kNameEditSize] = {};
 uint32_t NameEditCursor = 0;
 char BackgroundEditBuffer[kBackgroundEditSize] = {};
+char ItemDescriptionBuffer[kItemDescriptionEditSize] = {};
 int32_t TextEntryCreature = -1;
 int32_t TextEntryDepth = -1;
 
@@ -46,6 +47,7 @@ void ResetTextEntryState() {
   ResetWords(NameEditBuffer);
   NameEditCursor = 0;
   ResetWords(BackgroundEditBuffer);
+  ResetWords(ItemDescriptionBuffer);
   TextEntryCreature = -1;
   TextEntryDepth = -1;
 }

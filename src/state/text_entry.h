@@ -20,6 +20,9 @@ constexpr int kNameEditSize = 16;
 extern char NameEditBuffer[kNameEditSize];
 // The insertion point of the name being typed.
 extern uint32_t NameEditCursor;
+// The description of a crafted item being typed (at most 398 characters).
+constexpr int kItemDescriptionEditSize = 400;
+extern char ItemDescriptionBuffer[kItemDescriptionEditSize];
 
 // The background text of a creature being typed (at most 499 characters
 // and a NUL).

@@ -17,6 +17,10 @@
 //   expect-ended    the game must have ended by now
 //   expect-screen NAME  the last frame drew this screen function
 //                   (DrawTextPageScreen, GameScreenFrame, SplashScreen...)
+//   scene NAME      lay out a test scene and explore it (harness/test_scenes.h)
+//   repeat N ... end  run the lines between up to N times
+//   until-screen NAME leave the innermost repeat once the last frame drew NAME
+//   expect-combat 0|1  whether a battle is under way
 // Exits 0 when the script ran to its end, non-zero on a bad line or when the
 // game ended before the script did.
 #include <cstdio>
@@ -29,6 +33,8 @@
 #include "engine/message_log.h"
 #include "engine/page_placeholder.h"
 #include "harness/harness.h"
+#include "harness/test_scenes.h"
+#include "state/turn_order.h"
 
 namespace {
 
@@ -77,6 +83,24 @@ int main(int argc, char** argv) {
     std::cerr << "playscript: cannot open " << argv[1] << "\n";
     return 2;
   }
+  std::vector<std::string> lines;
+  for (std::string text; std::getline(file, text);) lines.push_back(text);
+  // Open repeats: the line after "repeat" and the runs left.
+  struct Loop {
+    size_t body;
+    long left;
+  };
+  std::vector<Loop> loops;
+  // The line after the "end" that closes the repeat opened at line i.
+  auto closing = [&](size_t i) {
+    int depth = 0;
+    for (size_t j = i; j < lines.size(); ++j) {
+      const Line l = Split(lines[j].substr(0, lines[j].find('#')));
+      if (l.command == "repeat") ++depth;
+      if (l.command == "end" && --depth == 0) return j + 1;
+    }
+    return lines.size();
+  };
   std::string text;
   int number = 0;
   bool expectEnded = false;
@@ -85,8 +109,9 @@ int main(int argc, char** argv) {
     harness::StopGame();
     return 1;
   };
-  while (std::getline(file, text)) {
-    ++number;
+  for (size_t at = 0; at < lines.size();) {
+    text = lines[at++];
+    number = static_cast<int>(at);
     const size_t hash = text.find('#');
     if (hash != std::string::npos) text.resize(hash);
     Line line = Split(text);
@@ -100,6 +125,31 @@ int main(int argc, char** argv) {
     }
     if (!harness::GameRunning() && !harness::GameEnded() && !harness::StartGame())
       return fail("the game did not start");
+    if (c == "repeat") {
+      long n = 0;
+      if (line.words.size() != 2 || !ParseInt(line.words[1], &n) || n < 0) return fail("repeat needs a count");
+      if (n == 0)
+        at = closing(at - 1);
+      else
+        loops.push_back({at, n});
+      continue;
+    }
+    if (c == "end") {
+      if (loops.empty()) return fail("end without repeat");
+      if (--loops.back().left > 0)
+        at = loops.back().body;
+      else
+        loops.pop_back();
+      continue;
+    }
+    if (c == "until-screen") {
+      if (line.words.size() != 2 || loops.empty()) return fail("until-screen needs a name inside a repeat");
+      if (line.words[1] == LastScreenDrawn) {
+        at = closing(loops.back().body - 1);
+        loops.pop_back();
+      }
+      continue;
+    }
     if (c == "expect-ended") {
       if (!harness::GameEnded()) return fail("the game is still running");
       expectEnded = true;
@@ -159,6 +209,13 @@ int main(int argc, char** argv) {
       if (line.words.size() != 2) return fail("expect-screen needs a screen name");
       if (line.words[1] != LastScreenDrawn)
         return fail("the screen is " + std::string(LastScreenDrawn) + ", not " + line.words[1]);
+    } else if (c == "scene") {
+      if (line.words.size() != 2 || !scenes::LayOutScene(line.words[1])) return fail("unknown scene \"" + line.rest + "\"");
+    } else if (c == "expect-combat") {
+      if (line.words.size() != 2 || (line.words[1] != "0" && line.words[1] != "1"))
+        return fail("expect-combat takes 0 or 1");
+      if (std::to_string(InCombat) != line.words[1])
+        return fail("a battle is " + std::string(InCombat == 1 ? "" : "not ") + "under way");
     } else if (c == "close") {
       harness::RequestClose();
     } else if (c == "shot") {

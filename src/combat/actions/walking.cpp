@@ -28,6 +28,7 @@
 #include "rules/positions.h"
 #include "state/casting_services.h"
 #include "state/game_progress.h"
+#include "state/game_screen_words.h"
 #include "state/inventory_state.h"
 #include "state/camera.h"
 #include "state/map_view_state.h"
@@ -219,7 +220,10 @@ bool ArriveOutOfCombat(int creature) {
   }
   if (creature < kPartySize && OnGrid(c.squareX, c.squareY) && CurrentMap.At(kLayerEvents, c.squareX, c.squareY) != 0)
     CancelPendingWalk();
-  if (creature == static_cast<int>(PartyLeader) && LeaderInteractions(creature)) return true;
+  if (creature == static_cast<int>(PartyLeader)) {
+    LeaderStepEnabled = 1;
+    if (LeaderInteractions(creature)) return true;
+  }
   if (!walksOn) ClearPathOf(creature);
   return false;
 }
@@ -234,7 +238,12 @@ bool WalkOn(int slot, int creature) {
   c.squareX = c.nextX;
   c.squareY = c.nextY;
   FighterSlot& s = FighterSlots[slot];
-  if (c.destinationX == -1 || s.pathIndex == -1) return false;
+  // The leader's game-pad step has arrived: the stick may order the next one.
+  const bool leader = creature == static_cast<int>(PartyLeader);
+  if (c.destinationX == -1 || s.pathIndex == -1) {
+    if (leader) LeaderStepEnabled = 1;
+    return false;
+  }
   if (c.squareX != c.destinationX || c.squareY != c.destinationY) {
     const int i = s.pathIndex;
     if (i >= 0 && i < kPathLength && OnGrid(s.pathX[i], s.pathY[i])) {

@@ -160,12 +160,15 @@ void DropCastingWords() {
 }
 
 void ResetTurnGlobals() {
+  RestoreSelectedFighterValue();
   DropCastingWords();
   g_playerTurnShown = false;
   QueuedActionCode = QueuedScreenMode = QueuedCombatState = -1;
   CombatAction.actionCode = 0;
   CombatAction.endedActionCode = 0;
   CombatAction.reactingCreature = -1;
+  // The focus creature is the next fighter's own readied target, if any.
+  DisruptionTarget = -1;
   // No reaction outlives the turn it was made in: a chain whose actor fell
   // to a reaction is over, and the next actor starts its own.
   ReactionPending = 0;
@@ -181,6 +184,7 @@ void PrepareFighter(int creature) {
   RemoveCondition(creature, kCondCharging);
   RecomputeCreature(creature, 0);
   BuildOccupancyGrids(creature);
+  SaveSelectedFighterValue();
   ClearCombatEvents();
   ReleaseFriendlyGrapple(creature);
   CombatActionState& a = CombatAction;
@@ -417,8 +421,8 @@ void PlayerTurnStep() {
     StrictScrollTo(CurrentFighter(), -1, -1);
     return;
   }
-  // The path preview follows the hovered square once the map view reports one.
-  if (a.actionCode == 0 && a.movementClosed == 0 && a.selectedAction == -1) PathPreviewValid = 0;
+  // The path preview to the hovered square is the map view's mouse's: it
+  // searches the path once per square and state of the turn.
 }
 
 void ComputerDecisionStep() {

@@ -44,8 +44,10 @@ constexpr int32_t kResultCastingCanceled = 12;
 constexpr int32_t kActionParamTurnUndeadCancelled = 32;
 constexpr int32_t kActionParamSpellCancelled = 27;
 
-// Each creature's weapon mode word, kept while its turn is not under way.
+// Each creature's weapon mode word, kept while its turn is not under way; a
+// new game starts every creature in melee (1).
 int32_t RememberedWeaponMode[kCreatureCount] = {};
+bool RememberedModesSet = false;
 
 bool InSpellTable(int32_t spell) { return spell >= 0 && spell < kSpellRows; }
 
@@ -177,6 +179,11 @@ void ResetHoverAndInput() {
   PathPreviewShown = 0;
 }
 
+void ResetRememberedWeaponModes() {
+  for (int32_t& mode : RememberedWeaponMode) mode = 1;
+  RememberedModesSet = true;
+}
+
 namespace {
 
 // The creature of the acting turn-order entry when it is a party member.
@@ -198,6 +205,7 @@ bool RestoreSelectedFighterValue() {
 bool SaveSelectedFighterValue() {
   const int creature = ActingPartyMember();
   if (creature == -1) return false;
+  if (!RememberedModesSet) ResetRememberedWeaponModes();
   WeaponMode = RememberedWeaponMode[creature];
   return true;
 }
@@ -213,5 +221,5 @@ void ResetActionStateWords() {
   PreviewDirty = 1;
   PreviewComputed = 0;
   StepPreviewShown = 0;
-  ResetWords(RememberedWeaponMode);
+  ResetRememberedWeaponModes();
 }

@@ -66,6 +66,9 @@ void ResetHoverAndInput();
 // without an acting party member.
 bool RestoreSelectedFighterValue();
 bool SaveSelectedFighterValue();
+// Every creature's remembered weapon mode back to melee (1), as a new game
+// sets them.
+void ResetRememberedWeaponModes();
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetActionStateWords();

@@ -4,6 +4,7 @@
 #include "screens/game/action_menu.h"
 #include "screens/game/action_state.h"
 #include "screens/game/day_and_weather.h"
+#include "screens/game/map_input.h"
 #include "screens/game/panel_words.h"
 
 uint8_t MouseMoved = 0;

@@ -22,14 +22,15 @@ extern uint8_t RedrawPending;
 extern char GameScreenCaptions[5000];
 extern uint8_t GameScreenWorkArea[936];
 
-// The map view's input: the mouse, the leader's stick step, the keys (F2 and
-// F3 among them; 0 ends the program) and the scrolling at the screen's edges.
+// The map view's input: the mouse, the leader's step by game pad, the keys
+// (F2 and F3 among them; 0 ends the program) and the scrolling at the
+// screen's edges (true when it scrolled this frame).
 void MapMouseHandler();
 void LeaderStep();
 int MainScreenKeys();
-// The keys of the text being typed (a character's name).
+// The keys of the text being typed (a name or a description).
 void TextEntryKeys();
-void EdgeScroll();
+bool EdgeScroll();
 
 // Draws and handles the whole game screen for one frame: rows and cols are
 // the last row and column index of the view, (11, 14) in the 320x240

@@ -304,11 +304,11 @@ TEST_F(ActionBar, TheCursorTellsWhyAClickFailedAndTheChanceOfAValidTarget) {
   SpellInProgress = kSpellRayOfFrost;
   SpellCaster = kWizard;
   ScreenMode = kModeTargetFirst;
-  HoveredFighterSlot = Creatures[kGnoll].fighterSlot;
   Creatures[kGnoll].squareX = Creatures[kGnoll].nextX = 9;
   Creatures[kGnoll].squareY = Creatures[kGnoll].nextY = 5;
-  MapCursorX = 9;
-  MapCursorY = 5;
+  Creatures[kGnoll].pixelX = 9 * 24;
+  Creatures[kGnoll].pixelY = 5 * 24;
+  harness::MoveMouse(9 * 24 + 12 - ViewOriginX, 5 * 24 + 12 - ViewOriginY);  // the map cursor on it
   ASSERT_TRUE(harness::StepFrames(1));
   ASSERT_EQ(CursorTargetValid, 1);
   const int chance = TouchAttackRoll(kWizard, kGnoll, 1, 0);
@@ -316,7 +316,7 @@ TEST_F(ActionBar, TheCursorTellsWhyAClickFailedAndTheChanceOfAValidTarget) {
   EXPECT_EQ(std::string(CursorHint), std::to_string(chance) + "%");
   // Out of reach: no chance, and the marks are taken off.
   Creatures[kGnoll].squareX = Creatures[kGnoll].nextX = 19;
-  MapCursorX = 19;
+  Creatures[kGnoll].pixelX = 19 * 24;
   TargetMarker[kGnoll] = 2;
   ASSERT_TRUE(harness::StepFrames(1));
   EXPECT_EQ(CursorTargetValid, 0);

@@ -9,11 +9,15 @@ using screentest::LayOutMap;
 
 TEST_F(GameScreen, AnimationCountersStandStillOutsideExploringAndDialogue) {
   LayOutMap(20, 20);
+  // A creature under the mouse keeps the hover of screen mode 3 up.
+  screentest::Place(4, 2, 2, kAllegianceEnemy);
+  harness::MoveMouse(58, 58);
   ASSERT_TRUE(harness::StepFrames(3));
   const uint32_t icon = IconFrame8, blink = BlinkTick, weather = WeatherTick;
   EXPECT_NE(icon + blink, 0u);
   // A creature hovered: the frame is drawn, the blink goes on, the icons wait.
   ScreenMode = kModeCreatureHovered;
+  HoveredFighterSlot = 0;
   ASSERT_TRUE(harness::StepFrames(7));
   EXPECT_EQ(IconFrame8, icon);
   EXPECT_EQ(WeatherTick, weather);

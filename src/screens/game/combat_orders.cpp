@@ -1,0 +1,715 @@
+// The map view's mouse on the player's turn in combat: a click on the map
+// becomes an order for the fighter whose turn it is (a move along the
+// previewed path, a five-foot step, a melee attack, a charge, a move and an
+// attack, a shot, a grapple, a bull rush, a coup de grace, waking a sleeper,
+// a readied counter against spellcasting), or a refusal with its reason.
+#include <cstdio>
+
+#include "combat/actions/action_executor.h"
+#include "combat/actions/cursor_checks.h"
+#include "combat/actions/roll_previews.h"
+#include "combat/turns/adjacency_queries.h"
+#include "combat/turns/computer_orders.h"
+#include "combat/turns/tactical_predicates.h"
+#include "combat/turns/turn_routines.h"
+#include "creatures/control_tendencies.h"
+#include "engine/frame.h"
+#include "engine/game_screen_state.h"
+#include "engine/message_log.h"
+#include "engine/settings.h"
+#include "engine/ui_input.h"
+#include "engine/widgets.h"
+#include "map/fighter_tests.h"
+#include "map/line_of_effect.h"
+#include "map/map_record.h"
+#include "map/movement_rules.h"
+#include "map/path_finding.h"
+#include "map/square_grids.h"
+#include "combat/turns/combat_cycle.h"
+#include "rules/conditions.h"
+#include "rules/feat_ids.h"
+#include "combat/resolution/area_targets.h"
+#include "combat/resolution/spell_preview.h"
+#include "combat/turns/spell_targets.h"
+#include "rules/creature_record.h"
+#include "rules/item_tables.h"
+#include "rules/positions.h"
+#include "rules/recompute_creature.h"
+#include "screens/game/action_menu.h"
+#include "screens/game/action_state.h"
+#include "screens/game/click_results.h"
+#include "screens/game/combat_orders.h"
+#include "screens/game/floating_texts.h"
+#include "screens/game/game_screen.h"
+#include "screens/game/map_input.h"
+#include "screens/game/map_input_routines.h"
+#include "screens/game/map_mouse_words.h"
+#include "screens/game/shared_routines.h"
+#include "state/camera.h"
+#include "state/casting_services.h"
+#include "state/combat_action.h"
+#include "state/combat_events.h"
+#include "state/fighter_slots.h"
+#include "state/game_screen_words.h"
+#include "state/inventory_state.h"
+#include "state/map_view_state.h"
+#include "state/threat_grids.h"
+#include "state/turn_order.h"
+
+uint32_t MoveAttackPlan = 0;
+uint8_t ChargeChosen = 0;
+uint32_t AttackKindShown = 0;
+
+namespace {
+
+constexpr int32_t kCursorPanel = 4, kCursorPage = 8, kCursorTalk = 9, kCursorWalk = 12, kCursorAttack = 14;
+constexpr int32_t kCursorShoot = 15, kCursorReady = 16, kCursorRefused = 18, kCursorCreature = 3;
+constexpr int32_t kCursorRangedHold = 2;
+constexpr int32_t kResultNotFighting = 13, kResultTooFarShot = 47, kResultNoSightShot = 48;
+constexpr int32_t kResultNoAmmunition = 49, kResultReloadFirst = 50, kResultNoRangedWeapon = 61;
+constexpr int32_t kResultClickToReload = 74, kResultNeedStandard = 75;
+constexpr int32_t kProvokingMark = 33;
+constexpr int32_t kStairsUp = 73, kStairsDown = 74, kCampfire = 90;
+constexpr int32_t kHeavyCrossbow = 10, kLightCrossbow = 11, kLongbow = 32, kShortbow = 33;
+constexpr int32_t kCodeBullRushImmune = 22;
+constexpr int32_t kPlannedCounterspell = 9, kPlannedReadyVersusSpell = 22, kPlannedReadyStepVersusSpell = 23;
+constexpr int32_t kReadyEvent = 46, kReadySound = 38;
+constexpr uint32_t kChargeSource = 23;
+constexpr int32_t kChargeValue = 2;
+
+bool Has(int c, uint32_t id) { return FindCondition(c, id) >= 0; }
+void Trace(const char* line) {
+  if (DebugMode == 1 && PendingPanelAction == kActFiveFootStep) LogMessage("%s", line);
+}
+
+bool Disabled(int c) {
+  return Has(c, kCondParalyzed) || Has(c, kCondSleeping) || Has(c, kCondStunned) || Has(c, kCondCowering) ||
+         Has(c, kCondDazed);
+}
+bool Helpless(int c) {
+  return (Has(c, kCondParalyzed) || Has(c, kCondSleeping)) && GetProtectionValue(c, kCodeNeverHelpless) != 1;
+}
+
+// The mouse on the combat panels: the actions panel or its tab, the combat
+// rolls panel or its tab.
+bool MouseOnCombatPanels() {
+  const int x = PointerX(), y = PointerY();
+  auto inside = [&](int left, int top, int width, int height) {
+    return x >= left && x < left + width && y >= top && y < top + height;
+  };
+  if (ActionsPanelShown == 1 && SidePanelRows > 0 && inside(184, 0, 136, 8 * (SidePanelRows + 1))) return true;
+  // The action list with the row of recent spells under it.
+  if (ActionsPanelShown == 1 && ActionList.count > 0 && inside(184, 0, 136, 8 * static_cast<int>(ActionList.count) + 34))
+    return true;
+  if (ActionsPanelShown != 1 && inside(296, 24, 18, 18)) return true;
+  return CombatRollsPanelShown == 1 ? inside(0, 0, 184, 80) : inside(16, 24, 18, 18);
+}
+
+// The path to the square under the cursor, worked out once per square and
+// state of the turn.
+struct PreviewKey {
+  int32_t fighter = -1, entry = -1, moves = -1, x = -1, y = -1, round = -1;
+  bool operator==(const PreviewKey&) const = default;
+};
+PreviewKey g_previewKey;
+
+void ComputePathPreview(int fighter) {
+  const CreatureRecord& c = Creatures[fighter];
+  const PreviewKey key{fighter, CurrentTurnIndex, CombatAction.movesLeft, MapCursorX, MapCursorY, CombatRoundNumber};
+  if (PreviewComputed == 1 && key == g_previewKey) return;
+  g_previewKey = key;
+  const uint8_t cost = OptionWords[kOptionPathfindAvoidsEntangle] == 1 ? 1 : 0;
+  const int found =
+      FindCreaturePath(fighter, c.squareX, c.squareY, MapCursorX, MapCursorY, cost, cost, 0, 0, nullptr, nullptr);
+  PathPreviewValid = found == kPathFound ? 1 : 0;
+  PreviewComputed = 1;
+}
+
+// Whether a combatant other than the fighter stands on the square.
+bool OtherCombatantOn(int fighter, int x, int y) {
+  const int c = CreatureAtSquare(x, y, fighter);
+  return c != -1;
+}
+
+// The chance to hit shown beside the cursor and over the target.
+void ShowChance(int target, int32_t chance) {
+  CursorChance = chance;
+  AttackAimMode = 2;
+  if (IsValidCreature(target)) {
+    CreatureMarks[target] = 2;
+    SpellPreviewValues[target] = chance;
+  }
+}
+
+// The chance of the fighter's attack from another square.
+int32_t ChanceFrom(int fighter, int target, int x, int y) {
+  CreatureRecord& c = Creatures[fighter];
+  const int keepX = c.squareX, keepY = c.squareY;
+  c.squareX = x;
+  c.squareY = y;
+  const int32_t chance = HitChancePercent(fighter, target);
+  c.squareX = keepX;
+  c.squareY = keepY;
+  return chance;
+}
+
+}  // namespace
+
+// --- Orders ---------------------------------------------------------------------
+
+void IssuePlayerOrder(int32_t code, int target) {
+  ActingCreature = CurrentFighter();
+  ActionTarget = target;
+  g_ProcessingAttackNumber = -1;
+  CombatAction.actionCode = code;
+  CombatState = kStateActionUnderWay;
+}
+
+void StartLeavingReaction(int fighter) {
+  const CreatureRecord& c = Creatures[fighter];
+  BuildThreatGrid(fighter, 1);
+  if (!CurrentMap.Inside(c.squareX, c.squareY)) return;
+  if (ArrowGrid[SquareIndex(c.squareX, c.squareY)] % 100 != kProvokingMark) return;
+  const int enemy = FindThreateningEnemy(fighter, c.squareX, c.squareY);
+  if (enemy == -1) return;
+  CombatAction.reactingCreature = enemy;
+  ContinueOpportunityChain = 1;
+  ReactionPending = 1;
+}
+
+namespace {
+
+void ClearPreviewWords(int fighter) {
+  CreatureMarks[fighter] = 0;
+  PreviewComputed = 0;
+  PathPreviewValid = 0;
+  MoveAttackPlan = 0;
+  ChargeChosen = 0;
+  StepPreviewShown = 0;
+}
+
+// The fighter sets off along its path: its first square next, the index on
+// the second, facing it; the view follows and the enemies threatening the
+// square it leaves react first.
+void SetOff(int fighter, int32_t code, int firstIndex) {
+  CreatureRecord& c = Creatures[fighter];
+  FighterSlot& s = FighterSlots[GetFighterSlot(fighter)];
+  c.nextX = s.pathX[firstIndex];
+  c.nextY = s.pathY[firstIndex];
+  s.pathIndex = firstIndex + 1;
+  SetCreatureFacing(fighter);
+  CombatState = kStateActionUnderWay;
+  CombatAction.actionCode = code;
+  ClearPreviewWords(fighter);
+  StrictScrollTo(fighter, -1, -1);
+  StartLeavingReaction(fighter);
+}
+
+}  // namespace
+
+bool OrderMoveAlongPath(int fighter) {
+  const int slot = GetFighterSlot(fighter);
+  if (slot < 0 || slot >= kFighterSlots || Creatures[fighter].destinationX == -1) return false;
+  ActingCreature = fighter;
+  g_ProcessingAttackNumber = -1;
+  SetOff(fighter, kActionWalkPath, 0);
+  return true;
+}
+
+void OrderFiveFootStep(int fighter, int x, int y) {
+  CreatureRecord& c = Creatures[fighter];
+  c.nextX = x;
+  c.nextY = y;
+  c.destinationX = c.destinationY = -1;
+  CombatAction.fiveFootStepTaken = 1;
+  CombatState = kStateActionUnderWay;
+  CombatAction.actionCode = kActionFiveFootStep;
+  ActingCreature = fighter;
+  PendingPanelAction = -1;
+  const int slot = GetFighterSlot(fighter);
+  if (slot >= 0 && slot < kFighterSlots) FighterSlots[slot].pathIndex = -1;
+  SetCreatureFacing(fighter);
+  ClearPreviewWords(fighter);
+  StrictScrollTo(fighter, -1, -1);
+  LogMessage("\xA3%.15s\xA3 takes a five-foot step.\r\r", c.name);
+}
+
+void OrderCharge(int fighter, int target) {
+  CombatActionState& a = CombatAction;
+  a.moveActionLeft = a.standardActionLeft = a.fullRoundActionLeft = 0;
+  RemoveCondition(fighter, kCondCharging);
+  AddCondition(fighter, kCondCharging, 1000, kChargeValue, kChargeSource, 0);
+  ActionTarget = target;
+  ActingCreature = fighter;
+  g_ProcessingAttackNumber = -1;
+  LogMessage("\xA3%.15s\xA3 charges...\r\r", Creatures[fighter].name);
+  // The charge line starts on the fighter's own square.
+  SetOff(fighter, kActionCharge, 1);
+}
+
+namespace {
+
+// The fighter's attack on an adjacent enemy: a coup de grace on the
+// helpless, a full attack when the round allows, else a single attack.
+void OrderAdjacentAttack(int fighter, int target) {
+  const CombatActionState& a = CombatAction;
+  if (Has(fighter, kCondGrappling)) {
+    IssuePlayerOrder(kActionFullAttack, target);
+    return;
+  }
+  const bool canFinish = !Has(fighter, kCondUnarmed) && Helpless(target);
+  if (a.fullRoundActionLeft != 0 || a.attackSequenceOpen != 0) {
+    if (a.fullRoundActionLeft != 0 && canFinish) {
+      ClearActionTarget();
+      CoupDeGraceAction = 1;
+      IssuePlayerOrder(kActionMeleeAttack, target);
+    } else {
+      IssuePlayerOrder(kActionFullAttack, target);
+    }
+    return;
+  }
+  if (a.standardActionLeft == 0) return;
+  if (canFinish) {
+    ClearActionTarget();
+    CoupDeGraceAction = 1;
+  }
+  IssuePlayerOrder(kActionMeleeAttack, target);
+}
+
+// Whether the fighter would stand beside the target after its path's first
+// square (not across a blocked corner).
+bool AdjacentAfterFirstStep(int fighter, int target) {
+  const int slot = GetFighterSlot(fighter);
+  if (slot < 0 || slot >= kFighterSlots) return false;
+  CreatureRecord& c = Creatures[fighter];
+  const int x = FighterSlots[slot].pathX[0], y = FighterSlots[slot].pathY[0];
+  if (!CurrentMap.Inside(x, y)) return false;
+  if (x != c.squareX && y != c.squareY && IsDiagonalStepBlocked(fighter, x, c.squareY, c.squareX, y)) return false;
+  const int keepX = c.squareX, keepY = c.squareY;
+  c.squareX = x;
+  c.squareY = y;
+  const bool beside = AreAdjacent(fighter, target);
+  c.squareX = keepX;
+  c.squareY = keepY;
+  return beside;
+}
+
+// The attack on an enemy out of reach: worked out once per square (charge,
+// move then attack, or nothing).
+void PlanMoveAttack(int fighter, int target) {
+  if (MoveAttackPlan != 0) return;
+  ChargeChosen = 0;
+  ActionTarget = target;
+  const CreatureRecord& t = Creatures[target];
+  const bool stepWouldDo = MayTakeFiveFootStep(fighter) && FindStandableSquare(fighter);
+  if (CanCharge(fighter) && !stepWouldDo && CanReachTargetFrom(t.squareX, t.squareY, Creatures[fighter].squareX,
+                                                               Creatures[fighter].squareY)) {
+    MoveAttackPlan = 3;
+    ChargeChosen = 1;
+    return;
+  }
+  const uint8_t cost = OptionWords[kOptionPathfindAvoidsEntangle] == 1 ? 1 : 0;
+  const CreatureRecord& c = Creatures[fighter];
+  SeekAdjacent = 1;
+  const int found = FindCreaturePath(fighter, c.squareX, c.squareY, t.squareX, t.squareY, cost, cost, 0, 0, nullptr,
+                                     nullptr);
+  SeekAdjacent = 0;
+  if (found != kPathFound) {
+    MoveAttackPlan = 1;
+    return;
+  }
+  const bool soon = AdjacentAfterFirstStep(fighter, target) && CombatAction.standardActionLeft != 0;
+  const bool enoughMoves = PathCostFeet <= CombatAction.movesLeft - Creatures[fighter].speed.current;
+  MoveAttackPlan = soon || enoughMoves ? 2 : 1;
+}
+
+// A melee attack on an enemy combatant (weapon mode 1, nothing pending).
+void MeleeOnEnemy(int fighter, int target) {
+  const CreatureRecord& t = Creatures[target];
+  if (AreAdjacent(fighter, target)) {
+    AttackKindShown = Has(fighter, kCondGrappling) ? 4 : 2;
+    CursorShape = kCursorAttack;
+    ShowChance(target, HitChancePercent(fighter, target));
+  } else if (CombatAction.movementClosed == 0 && !Has(fighter, kCondGrappling)) {
+    PlanMoveAttack(fighter, target);
+    if (MoveAttackPlan == 2 || MoveAttackPlan == 3) {
+      CursorShape = kCursorAttack;
+      AttackKindShown = MoveAttackPlan == 3 ? 1 : 2;
+      const int stand = MoveAttackPlan == 3 ? ChargeStopX : Creatures[fighter].destinationX;
+      const int standY = MoveAttackPlan == 3 ? ChargeStopY : Creatures[fighter].destinationY;
+      ShowChance(target, CurrentMap.Inside(stand, standY) ? ChanceFrom(fighter, target, stand, standY)
+                                                          : HitChancePercent(fighter, target));
+    } else {
+      CursorShape = kCursorCreature;
+    }
+  } else {
+    CursorShape = kCursorCreature;
+  }
+  (void)t;
+  if (CursorShape != kCursorAttack || !ButtonPressed(0)) return;
+  LatchButton(0);
+  if (FindTurnOrderIndex(target) == -1) {
+    ShowClickResultAtMouse(kResultNotFighting);
+    return;
+  }
+  if (AreAdjacent(fighter, target)) {
+    OrderAdjacentAttack(fighter, target);
+    return;
+  }
+  if (ChargeChosen == 1) {
+    OrderCharge(fighter, target);
+    return;
+  }
+  ActionTarget = target;
+  ActingCreature = fighter;
+  g_ProcessingAttackNumber = -1;
+  if (MayTakeFiveFootStep(fighter) && AdjacentAfterFirstStep(fighter, target) && CombatAction.standardActionLeft != 0) {
+    LogMessage("\xA3%.15s\xA3 takes a five-foot step.\r\r", Creatures[fighter].name);
+    CombatAction.fiveFootStepTaken = 1;
+    SetOff(fighter, kActionStepAndAttack, 0);
+    return;
+  }
+  SetOff(fighter, kActionMoveAndAttack, 0);
+}
+
+// A shot at an enemy (weapon mode 2, or the readied shot of the action bar).
+void ShotAtEnemy(int fighter, int target) {
+  const CreatureRecord& c = Creatures[fighter];
+  const uint32_t code = c.equipment[kSlotRanged - 1];
+  if (!IsCraftedCode(code)) {
+    ShowClickResultAtMouse(kResultNoRangedWeapon);
+    return;
+  }
+  if (!HasUsableAmmunition(fighter)) {
+    ShowClickResultAtMouse(kResultNoAmmunition);
+    return;
+  }
+  const CraftedWeaponRecord& w = CraftedWeapons[code];
+  const bool crossbow = w.itemType == kHeavyCrossbow || w.itemType == kLightCrossbow;
+  const bool bow = w.itemType == kLongbow || w.itemType == kShortbow;
+  if (crossbow && w.charges == 0) {
+    if (!ListHasKind10()) {
+      ShowClickResultAtMouse(kResultReloadFirst);
+      return;
+    }
+    ShowClickResultAtMouse(kResultClickToReload);
+    if (ButtonPressed(0)) {
+      LatchButton(0);
+      ActingCreature = fighter;
+      CombatAction.actionCode = kActionReload;
+      CombatState = kStatePlayerTurn;
+    }
+    return;
+  }
+  if (!bow && !crossbow) {
+    ShowClickResultAtMouse(kResultNoRangedWeapon);
+    return;
+  }
+  if (CombatAction.standardActionLeft == 0 && PendingPanelAction != kActShoot) {
+    ShowClickResultAtMouse(kResultNeedStandard);
+    return;
+  }
+  if (CreatureDistanceFeet(fighter, target) > w.range) {
+    ShowClickResultAtMouse(kResultTooFarShot);
+    return;
+  }
+  const CreatureRecord& t = Creatures[target];
+  if (!FindCover(c.squareX, c.squareY, t.squareX, t.squareY, 0)) {
+    ShowClickResultAtMouse(kResultNoSightShot);
+    return;
+  }
+  CursorShape = kCursorShoot;
+  MoveRangeForced = 1;
+  AttackKindShown = 3;
+  ShowChance(target, HitChancePercent(fighter, target));
+  if (!ButtonPressed(0)) return;
+  LatchButton(0);
+  StrictScrollTo(fighter, -1, -1);
+  int32_t order = CombatAction.fullRoundActionLeft != 0 ? kActionFullShots : kActionShot;
+  if (PendingPanelAction == kActShoot) order = kActionNextShot;
+  if (AreAdjacent(fighter, target) && Helpless(target)) {
+    CoupDeGraceAction = 1;
+    order = kActionShot;
+  }
+  PendingPanelAction = -1;
+  IssuePlayerOrder(order, target);
+}
+
+// A readied counter against a caster: the turn ends with the fighter ready.
+void Ready(int fighter, int target, int32_t planned, const char* format) {
+  LogMessage(format, Creatures[fighter].name, Creatures[target].name);
+  FaceTowardsCreature(fighter, target);
+  if (CurrentTurnIndex >= 0 && CurrentTurnIndex < kTurnOrderEntries) {
+    TurnOrderEntry& e = TurnOrder[CurrentTurnIndex];
+    e.plannedAction = planned;
+    e.plannedTarget = target;
+  }
+  ShowFloatingText(planned == kPlannedCounterspell ? "Ready to Counterspell" : "Ready vs Spellcasting", fighter);
+  ScreenMode = kModeExploring;
+  SetFirstCombatEvent(kReadyEvent, 0, kReadySound);
+  PlaybackCreature = fighter;
+  PlaybackFramesLeft = FramesPerEvent;
+  ScrollTo(fighter, -1, -1);
+  PendingPanelAction = -1;
+  CombatAction.actionCode = kActionEnd;
+  QueuedActionCode = -1;
+  QueuedScreenMode = -1;
+  QueuedCombatState = kStateNextFighter;
+}
+
+bool ClickTaken() {
+  if (!ButtonPressed(0)) return false;
+  LatchButton(0);
+  return true;
+}
+
+// The action chosen on the action bar, aimed at the hovered creature. True
+// when it handled the hover.
+bool PendingOnCreature(int fighter, int target) {
+  const int32_t pending = PendingPanelAction;
+  if (pending == -1) return false;
+  const bool enemy = IsEnemyForCursor(target) && target != fighter;
+  const bool adjacent = AreAdjacent(fighter, target);
+  CursorShape = kCursorRefused;
+  switch (pending) {
+    case kActWakeSomeone:
+      if (!adjacent || AreEnemies(fighter, target) || !Has(target, kCondSleeping)) return true;
+      CursorShape = kCursorTalk;
+      if (ClickTaken()) {
+        PendingPanelAction = -1;
+        IssuePlayerOrder(kActionWake, target);
+      }
+      return true;
+    case kActGrapple:
+      if (!adjacent || !enemy || GetProtectionValue(target, kCodeCannotBeGrappled) == 1 || Has(target, kCondDancing) ||
+          Has(target, kCondGrappling))
+        return true;
+      CursorShape = kCursorAttack;
+      ShowChance(target, TouchAttackRoll(fighter, target, 0, 0) * HitChancePercent(fighter, target) / 100);
+      if (ClickTaken()) {
+        SettleMoveAfterAction();
+        PendingPanelAction = -1;
+        IssuePlayerOrder(kActionGrapple, target);
+      }
+      return true;
+    case kActReadySpell:
+      if (!enemy || !CanStillCastSpells(target) || !HasLineOfEffectFrom(Creatures[fighter].squareX,
+                                                                         Creatures[fighter].squareY,
+                                                                         Creatures[target].squareX,
+                                                                         Creatures[target].squareY, fighter))
+        return true;
+      CursorShape = kCursorReady;
+      if (ClickTaken())
+        Ready(fighter, target, CombatAction.fiveFootStepLeft == 1 ? kPlannedReadyStepVersusSpell : kPlannedReadyVersusSpell,
+              "\xA3%s\xA3 : @READY_VS_SPELLCASTING@ from \xA3%s\xA3.\r\r");
+      return true;
+    case kActCounterspell: {
+      const int32_t cls = Creatures[target].creatureClass;
+      const bool caster = cls == 3 || cls == 4 || cls == 5;
+      const bool kinship = Creatures[fighter].feats[kFeatImprovedCounterspell] != 0 || SameKind3Status(fighter, target);
+      if (!enemy || !caster || !HighestUsableSpellLevel(-1, target) || !kinship ||
+          !HasLineOfEffectFrom(Creatures[fighter].squareX, Creatures[fighter].squareY, Creatures[target].squareX,
+                               Creatures[target].squareY, fighter))
+        return true;
+      CursorShape = kCursorReady;
+      if (ClickTaken()) Ready(fighter, target, kPlannedCounterspell, "\xA3%s\xA3 is @READY_TO_COUNTERSPELL@ \xA3%s\xA3.\r\r");
+      return true;
+    }
+    case kActBullRush: {
+      const CreatureRecord& f = Creatures[fighter];
+      const CreatureRecord& t = Creatures[target];
+      if (!enemy || t.size.current > f.size.current + 1 || GetProtectionValue(target, kCodeBullRushImmune) == 1)
+        return true;
+      const int32_t facing = f.facing;
+      const bool room = IsFacingSquareFree(fighter, target);
+      Creatures[fighter].facing = facing;
+      if (!room) return true;
+      CursorShape = kCursorAttack;
+      ShowChance(target, StrengthCheck(fighter, target));
+      if (ClickTaken()) {
+        PendingPanelAction = -1;
+        IssuePlayerOrder(kActionBullRush, target);
+      }
+      return true;
+    }
+    case kActCoupDeGrace: {
+      if (CycleWeaponModeInPending(target)) return true;
+      bool able = adjacent && enemy && Helpless(target);
+      if (WeaponMode == 2) able = able && (HasUsableAmmunition(fighter) || !NeedsCrossbowReload(fighter));
+      if (!able) return true;
+      CursorShape = kCursorAttack;
+      if (ClickTaken()) {
+        PendingPanelAction = -1;
+        ClearActionTarget();
+        CoupDeGraceAction = 1;
+        IssuePlayerOrder(WeaponMode == 2 ? kActionShot : kActionMeleeAttack, target);
+      }
+      return true;
+    }
+    case kActCharge: {
+      const CreatureRecord& t = Creatures[target];
+      const CreatureRecord& f = Creatures[fighter];
+      if (!enemy || !CanReachTargetFrom(t.squareX, t.squareY, f.squareX, f.squareY)) return true;
+      CursorShape = kCursorAttack;
+      ShowChance(target, ChanceFrom(fighter, target, ChargeStopX, ChargeStopY));
+      if (ClickTaken()) {
+        PendingPanelAction = -1;
+        OrderCharge(fighter, target);
+      }
+      return true;
+    }
+    case kActAttack:
+      if (!enemy) return true;
+      if (!adjacent) {
+        CursorShape = kCursorCreature;
+        return true;
+      }
+      CursorShape = kCursorAttack;
+      ShowChance(target, HitChancePercent(fighter, target));
+      if (ClickTaken()) {
+        PendingPanelAction = -1;
+        IssuePlayerOrder(kActionNextAttack, target);
+      }
+      return true;
+    case kActShoot:
+      if (enemy) ShotAtEnemy(fighter, target);
+      return true;
+    default:
+      return true;
+  }
+}
+
+}  // namespace
+
+bool CycleWeaponModeInPending(int target) {
+  if (!ButtonPressed(1)) return false;
+  LatchButton(1);
+  WeaponMode = WeaponMode == 1 ? 2 : 1;
+  (void)target;
+  return true;
+}
+
+void CombatHoverMouse() {
+  const int fighter = CurrentFighter();
+  HoveredSlot = FighterUnderMouse();
+  if (!IsValidCreature(fighter) || HoveredSlot < 0 || HoveredSlot >= kFighterSlots ||
+      !IsValidCreature(FighterSlots[HoveredSlot].creature)) {
+    ScreenMode = kModeExploring;
+    HoveredSlot = -1;
+    ResetHoverState();
+    return;
+  }
+  const int target = FighterSlots[HoveredSlot].creature;
+  const bool enemy = IsEnemyForCursor(target) && target != fighter;
+  const bool ranked = FindTurnOrderIndex(target) != -1;
+  AttackKindShown = 0;
+  if (PendingPanelAction != kActCoupDeGrace && target >= 4 && enemy && ranked && CycleWeaponMode(target)) {
+    PreviewComputed = 0;
+    MoveAttackPlan = 0;
+  }
+  if (Disabled(fighter)) {
+    CursorShape = enemy ? (WeaponMode == 2 ? kCursorRangedHold : kCursorCreature) : kCursorPage;
+  } else if (!ranked) {
+    CursorShape = kCursorPage;
+  } else if (PendingOnCreature(fighter, target)) {
+    // The pending action took the hover.
+  } else if (enemy && WeaponMode == 1) {
+    MeleeOnEnemy(fighter, target);
+  } else if (enemy && WeaponMode == 2) {
+    if (!Has(fighter, kCondGrappling)) ShotAtEnemy(fighter, target);
+  } else {
+    CursorShape = kCursorPage;
+  }
+  if (CursorShape == kCursorPage && ButtonPressed(0)) {
+    LatchButton(0);
+    OpenCharacterPageOf(target);
+  }
+}
+
+void CombatMouse() {
+  const int fighter = CurrentFighter();
+  if (!IsValidCreature(fighter)) return;
+  HoverMarksHidden = 0;
+  MoveRangeAllowed = 1;
+  const bool onSpellRow = HitTestPanelRows(fighter);
+  if (MouseOnCombatPanels() || onSpellRow) {
+    CursorShape = PendingPanelAction == -1 && onSpellRow ? kCursorRefused : kCursorPanel;
+    SquareChanged = 1;
+    HoverMarksHidden = 1;
+    MoveRangeAllowed = 0;
+    return;
+  }
+  EdgeScroll();
+  const int x = MapCursorX, y = MapCursorY;
+  const int sq = SquareIndex(x, y);
+  const int32_t wall = CurrentMap.At(kLayerWalls, x, y);
+  const int slot = FighterUnderMouse();
+  if (wall == 0 && MagicAreaGrid[sq].kind != kEffectSolid && slot != -1 && ClickResult.code == -1 &&
+      ViewScrolling == 0 && SceneFlagsClear()) {
+    const int c = FighterSlots[slot].creature;
+    const bool ranked = FindTurnOrderIndex(c) != -1;
+    if (!ranked && !SquareExplored(x, y)) {
+      CursorShape = kCursorRefused;
+      return;
+    }
+    if (PendingPanelAction == kActFiveFootStep) {
+      CursorShape = kCursorRefused;
+      Trace("Forbid - 3 \r");
+      return;
+    }
+    if (IsValidCreature(c) && (Creatures[c].special[kSenseKindWord] != 4 || ranked)) {
+      HoveredSlot = slot;
+      ScreenMode = kModeCreatureHovered;
+      RecomputeCreature(c, 0);
+      if (c >= 4 && ranked && WeaponMode == 2)
+        CursorShape = kCursorShoot;
+      else if (!(c >= 4 && ranked && WeaponMode == 1))
+        CursorShape = kCursorPage;
+      return;
+    }
+  }
+  if (!SquareExplored(x, y)) {
+    CursorShape = kCursorRefused;
+    Trace("Forbid - 2 \r");
+    return;
+  }
+  if (CurrentMap.At(kLayerObjects0, x, y) > 0) {
+    CursorShape = kCursorRefused;
+    Trace("Forbid - 4 \r");
+  }
+  if (wall == kStairsUp || wall == kStairsDown || wall == kCampfire) {
+    CursorShape = kCursorRefused;
+    Trace(wall == kCampfire ? "Forbid - 6 \r" : "Forbid - 5 \r");
+    return;
+  }
+  if (PendingPanelAction == kActFiveFootStep) {
+    const int32_t mark = ArrowGrid[sq];
+    if (mark < 25 || mark > 32) {
+      CursorShape = kCursorRefused;
+      PreviewComputed = 0;
+      Trace("Forbid - 7 \r");
+      return;
+    }
+    CursorShape = kCursorWalk;
+    if (ClickTaken()) OrderFiveFootStep(fighter, x, y);
+    return;
+  }
+  const bool doorBySquare = DoorHoverBySquare == 1 && wall >= 82 && wall <= 85;
+  const bool open = BlockedGrid[sq] == kSquareFlooded && !(wall >= 46 && wall <= 55);
+  CursorShape = kCursorRefused;
+  if (!doorBySquare && open && !OtherCombatantOn(fighter, x, y) && !HasDisablingCondition(fighter) &&
+      CombatAction.movementClosed == 0) {
+    ComputePathPreview(fighter);
+    if (PathPreviewValid == 1) {
+      CursorShape = kCursorWalk;
+      PathPreviewShown = 1;
+    }
+  }
+  if (CombatAction.fiveFootStepTaken == 1 && StepPreviewShown == 0) CursorShape = kCursorRefused;
+  if (CursorShape != kCursorWalk || !ButtonPressed(0)) return;
+  LatchButton(0);
+  if (CombatState != kStatePlayerTurn || CombatAction.actionCode != 0 || Creatures[fighter].destinationX == -1 ||
+      PathPreviewValid != 1 || PreviewComputed != 1)
+    return;
+  OrderMoveAlongPath(fighter);
+}

@@ -1,0 +1,396 @@
+// Aiming a spell, Turn Undead or a breath weapon by mouse (screen modes 10
+// to 16): a creature, a burst, a rectangle of two corners, a cone or a line,
+// or one square; the area previewed under the cursor, a refused click
+// explained and the aiming ended, an accepted one handed to the casting
+// steps (screen mode 24).
+#include <algorithm>
+
+#include "combat/actions/small_routines.h"
+#include "combat/resolution/area_targets.h"
+#include "combat/resolution/combat_sequencer.h"
+#include "combat/resolution/spell_preview.h"
+#include "combat/turns/adjacency_queries.h"
+#include "combat/turns/casting_questions.h"
+#include "engine/frame.h"
+#include "engine/settings.h"
+#include "engine/ui_input.h"
+#include "engine/widgets.h"
+#include "map/area_shapes.h"
+#include "map/fighter_tests.h"
+#include "map/line_of_effect.h"
+#include "map/movement_rules.h"
+#include "map/map_record.h"
+#include "map/square_grids.h"
+#include "rules/adjacency.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "rules/item_tables.h"
+#include "rules/positions.h"
+#include "rules/spell_ids.h"
+#include "screens/game/action_state.h"
+#include "screens/game/click_results.h"
+#include "screens/game/game_screen.h"
+#include "screens/game/map_input.h"
+#include "screens/game/map_input_routines.h"
+#include "screens/game/shared_routines.h"
+#include "screens/game/view_window.h"
+#include "state/camera.h"
+#include "state/casting_services.h"
+#include "state/fighter_slots.h"
+#include "state/map_view_state.h"
+#include "state/turn_order.h"
+
+MapSquareWords AimedSquare;
+MapSquareWords PlacementSquare;
+MapSquareWords RectangleCorner;
+uint8_t RectangleCornerSet = 0;
+uint8_t LineOfEffectShown = 0;
+
+namespace {
+
+constexpr int32_t kResultNotFighting = 13, kResultNotAlly = 14, kResultNotHostile = 15, kResultOutOfRange = 16;
+constexpr int32_t kResultNoTargetInArea = 17, kResultOutOfSight = 18, kResultSquareNotEmpty = 19;
+constexpr int32_t kResultWrongPlacement = 21, kResultNoLineOfSight = 25, kResultNotPetrified = 35;
+constexpr int32_t kResultNotDead = 36, kResultNotWounded = 37, kResultCannotBeCured = 38;
+constexpr int32_t kResultNoEffect = 60, kResultMustBeCaster = 68;
+constexpr int32_t kCursorRefused = 18;
+
+int Caster() { return CurrentCaster; }
+int Spell() { return CurrentSpell; }
+bool SpellRow(int spell) { return spell >= 0 && spell < kSpellRows; }
+int32_t TargetKind() { return SpellRow(Spell()) ? SpellTable[Spell()].target : 0; }
+int32_t MissileKind() { return SpellRow(Spell()) ? SpellTable[Spell()].missile : 0; }
+bool Has(int c, uint32_t id) { return FindCondition(c, id) >= 0; }
+
+bool AnyOf(int spell, std::initializer_list<int> ids) {
+  return std::find(ids.begin(), ids.end(), spell) != ids.end();
+}
+bool IsSingleCure(int spell) {
+  return AnyOf(spell, {kSpellCureLightWounds, kSpellLendLife, kSpellCureModerateWounds, kSpellCureSeriousWounds,
+                       kSpellCureCriticalWounds});
+}
+bool IsCureOrHeal(int spell) { return IsSingleCure(spell) || spell == kSpellHeal; }
+bool ReachesAnyone(int spell) {
+  return IsCureOrHeal(spell) || AnyOf(spell, {kSpellStoneToFlesh, kSpellRaiseDead, kSpellTrueResurrection});
+}
+bool IsRestoring(int spell) {
+  return IsCureOrHeal(spell) || AnyOf(spell, {kSpellLesserRestoration, kSpellRemoveBlindness, kSpellRestoration,
+                                              kSpellRemoveNegativeLevels, kSpellRemoveCurse});
+}
+bool AreaNeedsNoTarget(int spell) {
+  const int32_t kind = TargetKind();
+  return kind == 4 || kind == 5 || kind == 6 || kind == 11 || AnyOf(spell, {kSpellDispel, kSpellLight, kSpellDarkness});
+}
+
+// A click the mode may take: the left button fresh and no cancel under the mouse.
+bool ClickTaken() {
+  if (CancelHovered == 1 || !ButtonPressed(0)) return false;
+  LatchButton(0);
+  return true;
+}
+
+// A refusal ends the aiming.
+void Refuse(int32_t code) {
+  ShowClickResultAtMouse(code);
+  CancelTargetPick();
+}
+
+void ClearMarks() {
+  for (int32_t& m : CreatureMarks) m = 0;
+}
+
+int CountTargets() {
+  int n = 0;
+  while (n < kAreaTargetCount && AreaTargetList[n] != -1) ++n;
+  return n;
+}
+
+void PreviewArea() {
+  if (BuildSpellAreaGrid() == 0) PreviewSpellArea();
+  AreaMarkTimer = 100;
+}
+
+// The squared reach from the caster's footprint square nearest to (x, y).
+bool WithinRange(int x, int y) {
+  const int32_t reach = RangeClassSquared(Spell());
+  if (reach < 0) return true;
+  const GridSquare from = NearestFootprintSquare(Caster(), x, y);
+  return SquaredDistance(from.x, from.y, x, y) <= reach;
+}
+
+bool InLineOfEffect(int x, int y) {
+  const GridSquare from = NearestFootprintSquare(Caster(), x, y);
+  return HasLineOfEffect(from.x, from.y, x, y, nullptr);
+}
+
+// Into the casting steps with the aimed square.
+void Hand(int x, int y) {
+  AimedSquare = MapSquareWords{x, y};
+  CastingUse.aimX = x;
+  CastingUse.aimY = y;
+  ScreenMode = kModeCastSpend;
+}
+
+// --- One creature (mode 10) ---------------------------------------------------
+
+int32_t CreatureRefusal(int caster, int target, bool fromPartyList) {
+  const int spell = Spell();
+  const CreatureRecord& t = Creatures[target];
+  const bool inCombat = InCombat == 1;
+  if (TargetKind() == 1 && target != caster) return kResultMustBeCaster;
+  if (!SpellRow(spell)) return 0;
+  const SpellRecord& row = SpellTable[spell];
+  if (inCombat && FindTurnOrderIndex(target) == -1 && !ReachesAnyone(spell)) return kResultNotFighting;
+  if (!inCombat && IsCureOrHeal(spell) && t.type == kTypeUndead) return kResultNotHostile;
+  if (row.beneficial == 1 && !IsPartyAllegiance(t.allegiance)) return kResultNotAlly;
+  if (row.harmful == 1 && t.allegiance != kAllegianceEnemy && !Has(target, kCondInsane) && !Has(target, kCondConfused))
+    return kResultNotHostile;
+  if (spell == kSpellStoneToFlesh && !Has(target, kCondPetrified)) return kResultNotPetrified;
+  if ((spell == kSpellRaiseDead || spell == kSpellTrueResurrection) && !Has(target, kCondDead)) return kResultNotDead;
+  if (IsSingleCure(spell) && !Has(target, kCondUnconscious) && t.hitPoints >= t.maxHitPoints &&
+      !AreEnemies(caster, target))
+    return kResultNotWounded;
+  if (IsCureOrHeal(spell) && (Has(target, kCondDead) || Has(target, kCondPetrified))) return kResultCannotBeCured;
+  const bool listedHelpless =
+      fromPartyList && ((spell == kSpellStoneToFlesh && Has(target, kCondPetrified)) ||
+                        ((spell == kSpellRaiseDead || spell == kSpellTrueResurrection) && Has(target, kCondDead)) ||
+                        (IsSingleCure(spell) && Has(target, kCondUnconscious)));
+  const bool friendlyRestoring = !inCombat && IsRestoring(spell) && t.allegiance == kAllegianceParty;
+  if (!listedHelpless && !friendlyRestoring) {
+    const CreatureRecord& c = Creatures[caster];
+    const GridSquare from = NearestFootprintSquare(caster, t.squareX, t.squareY);
+    const GridSquare to = NearestFootprintSquare(target, c.squareX, c.squareY);
+    if (!FindCover(from.x, from.y, to.x, to.y, 0)) return kResultNoLineOfSight;
+    const int32_t reach = RangeClassSquared(spell);
+    if (reach >= 0 && SquaredDistance(from.x, from.y, to.x, to.y) > reach) return kResultOutOfRange;
+  }
+  if (!CanCastOnTarget(caster, target, spell, 1)) return kResultNoEffect;
+  return 0;
+}
+
+void AimAtCreature() {
+  const int caster = Caster();
+  bool fromList = false;
+  int slot = FighterUnderMouse();
+  if (slot == -1 && PanelTargetMember >= 0 && PanelTargetMember < 4) {
+    slot = GetFighterSlot(PanelTargetMember);
+    fromList = true;
+    MapCursorX = Creatures[PanelTargetMember].squareX;
+    MapCursorY = Creatures[PanelTargetMember].squareY;
+  }
+  HoveredSlot = slot;
+  FaceTowardsSquare(caster, MapCursorX, MapCursorY);
+  std::fill(std::begin(AreaMask), std::end(AreaMask), 0);
+  ClearMarks();
+  const int target = slot >= 0 && slot < kFighterSlots ? FighterSlots[slot].creature : -1;
+  if (!IsValidCreature(target)) {
+    if (ClickTaken()) {
+      // Nothing to aim at: the click is refused without a word.
+      CursorShape = kCursorRefused;
+    }
+    return;
+  }
+  const CreatureRecord& t = Creatures[target];
+  if (SpellRow(Spell()) && SpellTable[Spell()].rangedTouch == 1) {
+    const CreatureRecord& c = Creatures[caster];
+    LineOfEffectShown = FindCover(c.squareX, c.squareY, t.squareX, t.squareY, 0) ? 1 : 0;
+  }
+  if (t.present == 1) FaceTowardsCreature(caster, target);
+  if (IsCursorTargetValid()) {
+    ClearAreaTargets();
+    AreaTargetList[0] = target;
+    PreviewArea();
+    CreatureMarks[target] = 1;
+  }
+  if (!ClickTaken()) return;
+  const int32_t refusal = CreatureRefusal(caster, target, fromList);
+  if (refusal != 0) {
+    Refuse(refusal);
+    return;
+  }
+  ClearAreaTargets();
+  AreaTargetList[0] = target;
+  if (t.present == 1) FaceTowardsCreature(caster, target);
+  MapCursorX = t.squareX;
+  MapCursorY = t.squareY;
+  if (MissileKind() == 0) {
+    ScrollTo(t.present == 1 ? target : caster, -1, -1);
+  } else {
+    MissileFrame(caster, t.squareX, t.squareY);
+    ScrollTo(caster, -1, -1);
+  }
+  CastingUse.aimX = CastingUse.aimY = -1;
+  ScreenMode = kModeCastSpend;
+}
+
+// --- Bursts (mode 11) ---------------------------------------------------------
+
+bool OnCasterFootprint(int x, int y) { return FootprintCovers(Caster(), x, y); }
+
+void ConfirmBurst() {
+  ClearMarks();
+  const int count = CountTargets();
+  if (count >= 2)
+    std::stable_sort(AreaTargetList, AreaTargetList + count,
+                     [](int32_t a, int32_t b) { return Creatures[a].effectiveLevel < Creatures[b].effectiveLevel; });
+  CastingUse.targetCount = count;
+  if (MissileKind() != 0)
+    ScrollTo(Caster(), -1, -1);
+  else
+    ScrollTo(-1, MapCursorX, MapCursorY);
+  if (TargetKind() != kAimCentered) MissileFrame(Caster(), MapCursorX, MapCursorY);
+  Hand(MapCursorX, MapCursorY);
+}
+
+void AimBurst() {
+  const int caster = Caster();
+  const CreatureRecord& c = Creatures[caster];
+  if (TargetKind() == kAimCentered) {
+    if (OptionWords[kOptionConfirmPersonalSpells] == 0) {
+      ClearAreaTargets();
+      RasteriseBurst(caster, c.squareX, c.squareY, Spell());
+      MapCursorX = c.squareX;
+      MapCursorY = c.squareY;
+      ConfirmBurst();
+      return;
+    }
+    if (!ClickTaken()) return;
+    if (!OnCasterFootprint(MapCursorX, MapCursorY)) {
+      Refuse(kResultMustBeCaster);
+      return;
+    }
+    ClearAreaTargets();
+    RasteriseBurst(caster, c.squareX, c.squareY, Spell());
+    MapCursorX = c.squareX;
+    MapCursorY = c.squareY;
+    ConfirmBurst();
+    return;
+  }
+  const int x = MapCursorX, y = MapCursorY;
+  const int sq = SquareIndex(x, y);
+  const bool inRange = WithinRange(x, y);
+  const bool inSight = InLineOfEffect(x, y);
+  const bool empty = CurrentMap.At(kLayerWalls, x, y) == 0 && MagicAreaGrid[sq].kind != kEffectSolid;
+  if (inRange && inSight && empty) {
+    ClearAreaTargets();
+    RasteriseBurst(caster, x, y, Spell());
+    PreviewArea();
+  } else {
+    ClearAreaTargets();
+    CursorShape = kCursorRefused;
+  }
+  if (!ClickTaken()) return;
+  if (!inRange) return Refuse(kResultOutOfRange);
+  if (!inSight) return Refuse(kResultOutOfSight);
+  if (!empty) return Refuse(kResultSquareNotEmpty);
+  if (CountTargets() == 0 && !AreaNeedsNoTarget(Spell())) return Refuse(kResultNoTargetInArea);
+  ConfirmBurst();
+}
+
+// --- Rectangles (mode 13) -----------------------------------------------------
+
+bool CornerSquareValid(int x, int y) {
+  if (!SquareExplored(x, y) || !WithinRange(x, y) || !InLineOfEffect(x, y)) return false;
+  if (CurrentMap.At(kLayerWalls, x, y) != 0) return false;
+  const uint32_t kind = MagicAreaGrid[SquareIndex(x, y)].kind;
+  if (Spell() == kSpellFireStorm ? kind == kEffectSolid : kind != kEffectNone) return false;
+  return Spell() != kSpellWallOfStone || CreatureAtSquare(x, y, -1) == -1;
+}
+
+void AimRectangle() {
+  if (RectangleCornerSet == 0) {
+    if (!CornerSquareValid(MapCursorX, MapCursorY)) {
+      CursorShape = kCursorRefused;
+      return;
+    }
+    if (!ClickTaken()) return;
+    RectangleCorner = MapSquareWords{MapCursorX, MapCursorY};
+    RectangleCornerSet = 1;
+    return;
+  }
+  ClearAreaTargets();
+  RasteriseRectangle(Spell(), Caster(), RectangleCorner.x, RectangleCorner.y, MapCursorX, MapCursorY);
+  TargetConfirmFlag = RectangleValid;
+  if (RectangleValid == 1) PreviewArea();
+  if (!ClickTaken()) return;
+  if (RectangleValid != 1) {
+    RectangleCornerSet = 0;
+    return Refuse(kResultWrongPlacement);
+  }
+  RectangleCornerSet = 0;
+  ScrollTo(-1, (RectangleCorner.x + MapCursorX) / 2, (RectangleCorner.y + MapCursorY) / 2);
+  MissileFrame(Caster(), MapCursorX, MapCursorY);
+  CastingUse.lineEndSet = 1;
+  Hand(MapCursorX, MapCursorY);
+}
+
+// --- Cones and lines (modes 14 and 15) -----------------------------------------
+
+void RasteriseAim(bool cone) {
+  int32_t direction = 0, near[2] = {0, 0};
+  ClearAreaTargets();
+  if (cone)
+    RasteriseCone(Caster(), MapCursorX, MapCursorY, Spell(), &direction);
+  else
+    RasteriseLine(Caster(), MapCursorX, MapCursorY, Spell(), &direction, near);
+}
+
+void AimConeOrLine(bool cone) {
+  RasteriseAim(cone);
+  PreviewArea();
+  if (!ClickTaken()) return;
+  RasteriseAim(cone);
+  const int32_t kind = TargetKind();
+  const bool needsTarget = !(kind == 4 || kind == 5 || kind == 6 || kind == 11);
+  if (CountTargets() == 0 && needsTarget) return Refuse(kResultNoTargetInArea);
+  ClearMarks();
+  FaceTowardsSquare(Caster(), MapCursorX, MapCursorY);
+  MissileFrame(Caster(), MapCursorX, MapCursorY);
+  CastingUse.lineEndSet = 1;
+  Hand(MapCursorX, MapCursorY);
+}
+
+// --- One square (mode 16) -----------------------------------------------------
+
+void AimSquare() {
+  const int x = MapCursorX, y = MapCursorY;
+  const bool valid = CurrentMap.Inside(x, y) && SquareExplored(x, y) && WithinRange(x, y) && InLineOfEffect(x, y) &&
+                     CreatureAtSquare(x, y, -1) == -1 && CurrentMap.At(kLayerWalls, x, y) == 0 &&
+                     MagicAreaGrid[SquareIndex(x, y)].kind != kEffectSolid;
+  PlacementSquare = valid ? MapSquareWords{x, y} : MapSquareWords{-1, y};
+  if (!valid) CursorShape = kCursorRefused;
+  if (!ClickTaken()) return;
+  if (!valid) return Refuse(kResultWrongPlacement);
+  const int caster = Caster();
+  ScrollTo(caster, -1, -1);
+  FaceTowardsSquare(caster, x, y);
+  MissileFrame(caster, x, y);
+  ClearAreaTargets();
+  AreaTargetList[0] = caster;
+  Hand(x, y);
+}
+
+}  // namespace
+
+void AimingMouse() {
+  if (!IsValidCreature(Caster())) return;
+  if (CancelHovered == 1) {
+    std::fill(std::begin(AreaMask), std::end(AreaMask), 0);
+  } else if (ButtonPressed(1)) {
+    LatchButton(1);
+    CancelTargetPick();
+    return;
+  } else {
+    switch (ScreenMode) {
+      case kModeAimCreature: AimAtCreature(); break;
+      case kModeAimSquare: AimBurst(); break;
+      case kModeAimRectangle: AimRectangle(); break;
+      case kModeAimCone: AimConeOrLine(true); break;
+      case kModeAimLine: AimConeOrLine(false); break;
+      case kModeAimSummon: AimSquare(); break;
+      default: break;
+    }
+  }
+  EdgeScroll();
+  ScrollViewByKeys();
+}

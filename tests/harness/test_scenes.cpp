@@ -1,0 +1,126 @@
+#include "harness/test_scenes.h"
+
+#include <cstdio>
+#include <cstring>
+
+#include "creatures/create_creature.h"
+#include "creatures/creature_kinds.h"
+#include "engine/frame.h"
+#include "engine/game_speeds.h"
+#include "engine/message_log.h"
+#include "engine/settings.h"
+#include "frontend/game_reset.h"
+#include "map/fighter_table.h"
+#include "map/map_record.h"
+#include "map/party_vision.h"
+#include "map/square_grids.h"
+#include "rules/creature_record.h"
+#include "rules/item_tables.h"
+#include "rules/recompute_creature.h"
+#include "state/camera.h"
+#include "state/fighter_slots.h"
+#include "state/game_progress.h"
+#include "state/party_leader.h"
+#include "state/turn_order.h"
+
+namespace scenes {
+
+namespace {
+
+constexpr const char* kKnightNames[4] = {"Aldwin", "Berta", "Cedric", "Dunja"};
+constexpr int kArrows = 5001;  // the base row of plain arrows
+
+void Put(int id, int x, int y) {
+  CreatureRecord& c = Creatures[id];
+  c.present = 1;
+  c.map = kSceneMap;
+  c.squareX = c.nextX = x;
+  c.squareY = c.nextY = y;
+  c.pixelX = 24 * x;
+  c.pixelY = 24 * y;
+  c.destinationX = c.destinationY = -1;
+}
+
+}  // namespace
+
+void LayOutGround(int width, int height) {
+  ResetGameState();
+  IntroductoryAdventureFlag = 0;
+  SetAdventureFolder();
+  LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", AdventureFolder);
+  OptionWords[kOptionMusicVolume] = 0;
+  OptionWords[kOptionSoundVolume] = 0;
+  OptionWords[kOptionAmbientVolume] = 0;
+  OptionWords[kOptionBattleMusic] = 0;
+  OptionWords[kOptionAcceleratedCombat] = 1;
+  ScreenMode = kModeExploring;
+  CurrentMapNumber = kSceneMap;
+  std::memset(&CurrentMap, 0, sizeof CurrentMap);
+  std::snprintf(CurrentMap.name, sizeof CurrentMap.name, "Test Ground");
+  CurrentMap.width = width;
+  CurrentMap.height = height;
+  CurrentMap.lit = 1;
+  for (int i = 0; i < kMapSquares; ++i) CurrentMap.layers[kLayerGround][i] = 1;
+  for (uint32_t& square : MapMemory[kSceneMap]) square = 1;
+  FighterCount = 0;
+  ClearMessageLog();
+}
+
+void SetWall(int x, int y, int code) { CurrentMap.At(kLayerWalls, x, y) = code; }
+
+void AddKnight(int member, int x, int y, bool archer) {
+  CreateCreature(kSceneMap, x, y, member, kKindHuman, kClassKnight, 3, 1, 1, 0, 0, 0, archer ? 0 : kWeaponLongsword,
+                 0, archer ? kWeaponShortbow : 0);
+  CreatureRecord& c = Creatures[member];
+  std::snprintf(c.name, sizeof c.name, "%s", kKnightNames[member & 3]);
+  c.allegiance = kAllegianceParty;
+  c.leader = 0;
+  if (archer) c.ammunition = {kArrows, 40};
+  Put(member, x, y);
+  RecomputeCreature(member, 0);
+  c.hitPoints = c.maxHitPoints;
+}
+
+void AddFoe(int id, int kind, int x, int y) {
+  CreateCreature(kSceneMap, x, y, id, kind, 0, 0, 0, 2, 0, 0, 0, 0, 0, 0);
+  CreatureRecord& c = Creatures[id];
+  c.allegiance = kAllegianceEnemy;
+  c.leader = kFirstFoe;
+  Put(id, x, y);
+}
+
+void Finish() {
+  PartyLeader = 0;
+  BuildFighterTable();
+  BuildOccupancyGrids(0);
+  for (int s = 0; s < FighterCount; ++s) FighterSlots[s].alert = 1;
+  VisionRefreshFlag = 1;
+  UpdatePartyVision();
+  SetCameraBounds();
+  const CreatureRecord& leader = Creatures[0];
+  ViewOriginX = leader.pixelX + 12 - 160;
+  ViewOriginY = leader.pixelY + 12 - 120;
+  FollowTarget = -1;
+  ViewIdle = 1;
+}
+
+bool LayOutScene(const std::string& name) {
+  if (name != "skirmish") return false;
+  // Two orcs in an alcove, the knights at its mouth. A map of 9 by 6
+  // squares keeps the view still: square (x, y) shows at picture pixel
+  // (56 + 24 x, 48 + 24 y), left of and below the actions panel.
+  LayOutGround(9, 6);
+  for (int x = 0; x <= 3; ++x) SetWall(x, 2, 46);
+  SetWall(0, 3, 46);
+  SetWall(3, 3, 46);
+  AddKnight(0, 1, 4);
+  AddKnight(1, 2, 4);
+  AddKnight(2, 0, 4);
+  AddKnight(3, 3, 4);
+  AddFoe(kFirstFoe, kKindOrc, 1, 3);
+  AddFoe(kFirstFoe + 1, kKindOrc, 2, 3);
+  Finish();
+  return true;
+}
+
+}  // namespace scenes

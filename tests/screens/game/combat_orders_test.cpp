@@ -1,0 +1,114 @@
+// Orders by mouse on a knight's turn, and spells aimed by mouse: each click
+// gives the order the rules ask for, a refused one gives its reason and
+// spends nothing.
+#include "combat/actions/action_executor.h"
+#include "combat/resolution/area_targets.h"
+#include "combat/resolution/combat_sequencer.h"
+#include "combat/turns/combat_cycle.h"
+#include "creatures/creature_kinds.h"
+#include "engine/widgets.h"
+#include "rules/conditions.h"
+#include "rules/spell_ids.h"
+#include "screens/game/click_results.h"
+#include "screens/game/map_input.h"
+#include "screens/game/map_input_fixture.h"
+#include "state/current_cast.h"
+#include "state/game_screen_words.h"
+#include "state/inventory_state.h"
+
+namespace {
+
+using inputtest::ClickSquare;
+using inputtest::MouseAt;
+using inputtest::WaitForTurnOf;
+using screentest::GameScreen;
+
+constexpr int kOrc = scenes::kFirstFoe;
+
+// A knight (an archer with archer set) at (3, 4) and an orc at (x, 4); the
+// battle runs until the knight's turn, which comes first (the knight's
+// Dexterity wins the initiative), the mouse away from both.
+bool KnightFacesOrc(int x, bool archer = false) {
+  harness::SeedRandom(3);
+  scenes::LayOutGround(16, 10);
+  scenes::AddKnight(0, 3, 4, archer);
+  Creatures[0].dexterity = {40, 40};
+  scenes::AddFoe(kOrc, kKindOrc, x, 4);
+  scenes::Finish();
+  harness::MoveMouse(300, 220);
+  return WaitForTurnOf(0) && CombatRoundNumber == 1 && Creatures[kOrc].squareX == x;
+}
+
+TEST_F(GameScreen, AClickOnAnAdjacentEnemyOrdersAFullAttack) {
+  ASSERT_TRUE(KnightFacesOrc(4));
+  ClickSquare(4, 4);
+  EXPECT_EQ(CombatState, kStateActionUnderWay);
+  EXPECT_EQ(CombatAction.actionCode, kActionFullAttack);
+  EXPECT_EQ(ActingCreature, 0);
+  EXPECT_EQ(ActionTarget, kOrc);
+}
+
+TEST_F(GameScreen, AClickOnADistantEnemyOrdersACharge) {
+  ASSERT_TRUE(KnightFacesOrc(9));
+  ClickSquare(9, 4);
+  EXPECT_EQ(CombatState, kStateActionUnderWay);
+  EXPECT_EQ(CombatAction.actionCode, kActionCharge);
+  EXPECT_GE(FindCondition(0, kCondCharging), 0);
+  EXPECT_EQ(ActionTarget, kOrc);
+}
+
+TEST_F(GameScreen, AClickOnOpenGroundWalksThePreviewedPath) {
+  ASSERT_TRUE(KnightFacesOrc(9));
+  ClickSquare(5, 6);
+  EXPECT_EQ(CursorShape, 12);
+  EXPECT_EQ(CombatState, kStateActionUnderWay);
+  EXPECT_EQ(CombatAction.actionCode, kActionWalkPath);
+  EXPECT_EQ(Creatures[0].destinationX, 5);
+  EXPECT_EQ(Creatures[0].destinationY, 6);
+}
+
+// The right button on the orc switches to the bow; the click shoots.
+TEST_F(GameScreen, AnArcherShootsAfterTheRightButtonSwitchesToTheBow) {
+  ASSERT_TRUE(KnightFacesOrc(9, true));
+  ClickSquare(9, 4, 1);
+  EXPECT_EQ(WeaponMode, 2);
+  ClickSquare(9, 4);
+  EXPECT_EQ(CombatState, kStateActionUnderWay);
+  EXPECT_EQ(CombatAction.actionCode, kActionFullShots);
+  EXPECT_EQ(ActionTarget, kOrc);
+}
+
+// A fireball aimed out of combat: a click beyond its reach is refused and
+// ends the aiming; one among three orcs lists them by level, lowest first.
+TEST_F(GameScreen, AFireballIsAimedAtASquareWithinReach) {
+  scenes::LayOutGround(16, 12);
+  scenes::AddKnight(0, 2, 2);
+  const int levels[3] = {5, 1, 3};
+  const int squares[3][2] = {{8, 6}, {9, 6}, {8, 7}};
+  for (int i = 0; i < 3; ++i) scenes::AddFoe(kOrc + i, kKindOrc, squares[i][0], squares[i][1]);
+  scenes::Finish();
+  for (int i = 0; i < 3; ++i) Creatures[kOrc + i].effectiveLevel = levels[i];
+  ViewOriginX = ViewOriginY = 0;
+  const int32_t spellsLeft = Creatures[0].spellsLeft[2];
+  auto aim = [] {
+    CurrentSpell = kSpellFireball;
+    SpellCaster = 0;
+    ScreenMode = kModeAimSquare;
+  };
+  aim();
+  ClickSquare(12, 9);  // 9 x 9 + 7 x 7 = 130 beyond the 12-square reach
+  EXPECT_EQ(ClickResult.code, 16);
+  EXPECT_EQ(CurrentSpell, -1);
+  EXPECT_EQ(ScreenMode, kModeExploring);
+  EXPECT_EQ(Creatures[0].spellsLeft[2], spellsLeft);
+  aim();
+  ClickSquare(8, 6);
+  EXPECT_EQ(ScreenMode, kModeCastSpend);
+  EXPECT_EQ(AreaTargetList[0], kOrc + 1);
+  EXPECT_EQ(AreaTargetList[1], kOrc + 2);
+  EXPECT_EQ(AreaTargetList[2], kOrc);
+  EXPECT_EQ(CastingUse.aimX, 8);
+  EXPECT_EQ(CastingUse.aimY, 6);
+}
+
+}  // namespace

@@ -1,0 +1,89 @@
+// The map view's mouse while the party explores: walking, doors, unexplored
+// squares, and an attack that starts a fight.
+#include "combat/actions/start_of_combat.h"
+#include "engine/widgets.h"
+#include "map/party_vision.h"
+#include "map/square_grids.h"
+#include "screens/game/click_results.h"
+#include "screens/game/map_input.h"
+#include "screens/game/map_input_fixture.h"
+#include "state/game_screen_words.h"
+
+namespace {
+
+using inputtest::ClickSquare;
+using inputtest::MouseAt;
+using inputtest::ScreenX;
+using inputtest::ScreenY;
+using screentest::GameScreen;
+using screentest::LayOutMap;
+
+// The party leader standing on (x, y), with no walk under way.
+CreatureRecord& Leader(int x, int y) {
+  CreatureRecord& c = screentest::Place(0, x, y);
+  c.destinationX = c.destinationY = -1;
+  FighterSlots[0].pathIndex = -1;
+  BuildOccupancyGrids(0);
+  return c;
+}
+
+TEST_F(GameScreen, TheLeaderWalksToAClickedSquareAndOpensADoorOnArrival) {
+  LayOutMap(20, 12);
+  CurrentMap.At(kLayerWalls, 10, 2) = 82;
+  const CreatureRecord& leader = Leader(2, 2);
+  ClickSquare(6, 4);
+  ASSERT_TRUE(harness::StepFrames(150));
+  EXPECT_EQ(leader.squareX, 6);
+  EXPECT_EQ(leader.squareY, 4);
+  // The door by a point near its left edge: the open cursor, and a right
+  // click makes it the listening one and back.
+  const int x = 24 * 10 + 2 - ViewOriginX, y = 24 * 2 + 2 - ViewOriginY;
+  MouseAt(x, y);
+  EXPECT_EQ(CursorShape, 13);
+  MouseAt(x, y, true, 1);
+  MouseAt(x, y);
+  EXPECT_EQ(CursorShape, 10);
+  MouseAt(x, y, true, 1);
+  MouseAt(x, y);
+  EXPECT_EQ(CursorShape, 13);
+  // A click on it: the leader walks beside it and opens it.
+  MouseAt(x, y, true);
+  ASSERT_TRUE(harness::StepFrames(150));
+  EXPECT_EQ(CurrentMap.At(kLayerWalls, 10, 2), 0);
+  EXPECT_EQ(leader.squareX, 9);
+  EXPECT_LE(std::abs(leader.squareY - 2), 1);
+}
+
+TEST_F(GameScreen, ClicksOnUnexploredOrBlockedSquaresGoNowhere) {
+  LayOutMap(20, 12);
+  CurrentMap.At(kLayerWalls, 7, 5) = 1;
+  MapMemory[screentest::kMap][SquareIndex(8, 5)] = 0;
+  const CreatureRecord& leader = Leader(2, 5);
+  ClickSquare(8, 5);
+  EXPECT_EQ(CursorShape, 18);
+  EXPECT_EQ(leader.destinationX, -1);
+  ClickSquare(7, 5);
+  EXPECT_EQ(CursorShape, 18);
+  EXPECT_EQ(leader.destinationX, -1);
+}
+
+// An attack on an enemy out of combat: at 60 feet the fight starts, at 61
+// feet it is too far.
+TEST_F(GameScreen, AnAttackStartsAFightUpToSixtyFeet) {
+  LayOutMap(20, 12);
+  Leader(0, 2);
+  screentest::Place(4, 11, 5, kAllegianceEnemy);  // 5 x 11 + 2 x 3 = 61 feet
+  screentest::Place(5, 12, 2, kAllegianceEnemy);  // 60 feet
+  WeaponMode = 1;
+  ClickSquare(11, 5);
+  EXPECT_EQ(ScreenMode, kModeCreatureHovered);
+  EXPECT_EQ(ClickResult.code, 34);
+  EXPECT_EQ(InCombat, 0u);
+  ScreenMode = kModeExploring;
+  ClickResult.code = -1;
+  ClickSquare(12, 2);
+  EXPECT_EQ(InCombat, 1u);
+  EXPECT_EQ(CombatParticipants[0], 5);
+}
+
+}  // namespace

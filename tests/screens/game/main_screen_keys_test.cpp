@@ -1,0 +1,133 @@
+// The main screen's keys: quick save and load and when they act, the menu
+// and the debug exit, and the typing of names with their bounds.
+#include <cstring>
+#include <filesystem>
+
+#include "engine/page_history.h"
+#include "engine/page_history_access.h"
+#include "engine/settings.h"
+#include "frontend/front_fixture.h"
+#include "rules/item_tables.h"
+#include "screens/game/click_results.h"
+#include "screens/game/map_input.h"
+#include "screens/game/map_input_fixture.h"
+#include "state/game_progress.h"
+#include "state/text_entry.h"
+
+namespace {
+
+using screentest::GameScreen;
+
+// Keys held down, the devices read, the keys run once, the keys let go.
+int Keys(std::initializer_list<const char*> names) {
+  for (const char* n : names) harness::KeyDown(n);
+  screentest::ReadInput();
+  const int result = MainScreenKeys();
+  for (const char* n : names) harness::KeyUp(n);
+  screentest::ReadInput();
+  return result;
+}
+
+class QuickKeys : public GameScreen {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(fronttest::MakeOwnGameFolder(&folder_));
+    GameScreen::SetUp();
+    scenes::LayOutGround(12, 10);
+    scenes::AddKnight(0, 3, 3);
+    scenes::Finish();
+  }
+  void TearDown() override {
+    GameScreen::TearDown();
+    std::filesystem::remove_all(folder_);
+  }
+  std::filesystem::path folder_;
+};
+
+TEST_F(QuickKeys, ControlSSavesAndControlLLoadsTheFirstSlot) {
+  // Not in combat's turn, not with a creature hovered, not in Ironman mode.
+  InCombat = 1;
+  Keys({"Left Ctrl", "S"});
+  EXPECT_EQ(ClickResult.code, -1);
+  InCombat = 0;
+  OptionWords[kOptionIronmanMode] = 1;
+  Keys({"Left Ctrl", "S"});
+  EXPECT_EQ(ClickResult.code, -1);
+  OptionWords[kOptionIronmanMode] = 0;
+  Keys({"Left Ctrl", "S"});
+  EXPECT_EQ(ClickResult.code, 62);
+  EXPECT_TRUE(std::filesystem::exists(std::string("SaveGame/") + AdventureFolder + "/1/Details.dat"));
+  ClickResult.code = -1;
+  ScreenMode = kModeCreatureHovered;
+  Keys({"Left Ctrl", "L"});
+  EXPECT_EQ(ClickResult.code, -1);
+  ScreenMode = kModeExploring;
+  Creatures[0].hitPoints = 1;
+  Keys({"Right Ctrl", "L"});
+  EXPECT_EQ(ClickResult.code, 64);
+  EXPECT_GT(Creatures[0].hitPoints, 1);
+}
+
+TEST_F(GameScreen, EscapeOpensTheMenuUnlessLeftShiftIsHeld) {
+  screentest::LayOutMap(12, 10);
+  EXPECT_EQ(Keys({"Left Shift", "Escape"}), 1);
+  EXPECT_EQ(ScreenMode, kModeExploring);
+  DebugMode = 1;
+  EXPECT_EQ(Keys({"Left Shift", "Escape"}), 0);
+  DebugMode = 0;
+  Keys({"Escape"});
+  EXPECT_EQ(ScreenMode, kModePageView);
+  EXPECT_EQ(TopPageType(), kPageMainMenu);
+}
+
+// A character's name typed on its record: at most nine characters, no '_'
+// first; Return puts the new name in place of the old one in the description,
+// never past the description's 402 bytes, and not for a one-letter old name.
+TEST_F(GameScreen, ARenameReplacesTheOldNameInTheDescriptionWithinItsBytes) {
+  screentest::LayOutMap(12, 10);
+  CreatureRecord& c = Creatures[0];
+  std::strcpy(c.name, "Al");
+  std::memset(c.description, 0, sizeof c.description);
+  for (size_t i = 0; i + 3 < sizeof c.description; i += 3) std::memcpy(c.description + i, "Al ", 3);
+  SetFirstPage("Al", kPageCharacterRecord, 0);
+  TextEntryMode = kTextEntryCharacterName;
+  std::memset(NameEditBuffer, 0, kNameEditSize);
+  NameEditCursor = 0;
+  Keys({"Space"});
+  EXPECT_EQ(NameEditBuffer[0], '\0');
+  for (const char* key : {"B", "E", "R", "N", "H", "A", "R", "D", "U", "S", "X"}) Keys({key});
+  EXPECT_STREQ(NameEditBuffer, "bernhardx");  // the ninth place takes the last letter
+  Keys({"Return"});
+  EXPECT_EQ(TextEntryMode, kTextEntryNone);
+  EXPECT_STREQ(c.name, "bernhardx");
+  EXPECT_EQ(std::strncmp(c.description, "bernhardx bernhardx ", 20), 0);
+  EXPECT_EQ(c.description[sizeof c.description - 1], '\0');
+  EXPECT_EQ(Creatures[1].name[0], '\0');  // the record after it untouched
+  // A one-letter old name is left in the description.
+  std::strcpy(c.name, "A");
+  std::strcpy(c.description, "A tale of A.");
+  TextEntryMode = kTextEntryCharacterName;
+  std::strcpy(NameEditBuffer, "Bo");
+  Keys({"Return"});
+  EXPECT_STREQ(c.name, "Bo");
+  EXPECT_STREQ(c.description, "A tale of A.");
+}
+
+TEST_F(GameScreen, AnItemNameIsStoredAndOnlyItsOwnBufferCleared) {
+  screentest::LayOutMap(12, 10);
+  const int row = 42;
+  std::strcpy(CraftedWeapons[row].name, "Old Blade");
+  SetFirstPage("Old Blade", 10000 + row, -1);
+  TextEntryMode = kTextEntryItemName;
+  std::memset(NameEditBuffer, 0, kNameEditSize);
+  std::strcpy(BackgroundEditBuffer, "kept");
+  for (const char* key : {"D", "A", "W", "N"}) Keys({key});
+  Keys({"Backspace"});
+  Keys({"Return"});
+  EXPECT_STREQ(CraftedWeapons[row].name, "daw");
+  for (char ch : NameEditBuffer) EXPECT_EQ(ch, '\0');
+  EXPECT_STREQ(BackgroundEditBuffer, "kept");
+  EXPECT_EQ(TextEntryMode, kTextEntryNone);
+}
+
+}  // namespace

@@ -1,0 +1,130 @@
+// The list of a square's objects: Space picks one up for the party, the left
+// button lifts one onto the cursor to hand to a member, an object the tables
+// do not know stays where it lies; and the dialogue box's answers and scroll.
+#include <algorithm>
+#include <cstring>
+
+#include "adventure/dialogue.h"
+#include "engine/graphics.h"
+#include "engine/text.h"
+#include "screens/game/held_object.h"
+#include "screens/game/map_input.h"
+#include "screens/game/map_input_fixture.h"
+#include "screens/game/overlay_sections.h"
+#include "state/inventory_state.h"
+#include "state/map_view_state.h"
+
+namespace {
+
+using screentest::GameScreen;
+
+constexpr int32_t kArrows = 5001, kFiftyGold = 10050, kPastTheTable = 7500;
+
+// One frame of a section alone; the large glyphs it drew go to glyphs.
+template <typename Section>
+void Draw(Section section, std::vector<GlyphDraw>* glyphs = nullptr) {
+  screentest::ReadInput();
+  RecordGlyphs(glyphs);
+  BeginScene();
+  ClearScreen(0xFF000000u);
+  BeginSprite();
+  section();
+  EndSprite();
+  EndScene();
+  PresentFrame();
+  RecordGlyphs(nullptr);
+}
+
+bool Holds(const CreatureRecord& c, uint32_t code) {
+  for (const ItemPair& p : c.carried)
+    if (p.code == code) return true;
+  return false;
+}
+
+// A pile of n objects on (5, 3) beside the leader on (4, 3), its list open;
+// the mouse on its first entry (the list's box starts at cell column 13 and
+// at row 12 less its height of 4, 8 or 10 rows).
+void OpenPile(int n) {
+  ScreenMode = kModeItemPileHovered;
+  ListedSquare = MapSquareWords{5, 3};
+  MapCursorX = 5;
+  MapCursorY = 3;
+  const int height[4] = {0, 4, 8, 10};
+  harness::MoveMouse(150, (12 - height[n]) * 8 + 19);
+}
+
+TEST_F(GameScreen, TheObjectListPicksUpLiftsAndHandsOverButLeavesUnknownObjects) {
+  screentest::LayOutMap(20, 12);
+  screentest::Place(0, 4, 3);
+  FighterSlots[0].visible[SquareIndex(5, 3)] = 1;
+  CurrentMap.At(kLayerObjects0, 5, 3) = kArrows;
+  CurrentMap.At(kLayerObjects1, 5, 3) = kFiftyGold;
+  CurrentMap.At(kLayerObjects2, 5, 3) = kPastTheTable;
+  // Space takes the arrows; the gold falls to the first level.
+  OpenPile(3);
+  harness::KeyDown("Space");
+  Draw(DrawObjectList);
+  harness::KeyUp("Space");
+  EXPECT_TRUE(Holds(Creatures[0], kArrows));
+  EXPECT_EQ(CurrentMap.At(kLayerObjects0, 5, 3), kFiftyGold);
+  EXPECT_EQ(ScreenMode, kModeExploring);
+  // The gold lifted onto the cursor and let go over the leader.
+  OpenPile(2);
+  const uint32_t gold = PartyGold;
+  harness::MouseButton(0, true);
+  Draw(DrawObjectList);
+  EXPECT_NE(HeldObject.code, 0);
+  harness::MoveMouse(4 * 24 + 12, 3 * 24 + 12);
+  Draw(DrawObjectList);
+  harness::MouseButton(0, false);
+  Draw(DrawObjectList);
+  EXPECT_EQ(PartyGold, gold + 50);
+  EXPECT_EQ(HeldObject.code, 0);
+  // A code past the item table: shown as unknown, and never taken.
+  OpenPile(1);
+  std::vector<GlyphDraw> glyphs;
+  harness::KeyDown("Space");
+  Draw(DrawObjectList, &glyphs);
+  harness::KeyUp("Space");
+  EXPECT_EQ(CurrentMap.At(kLayerObjects0, 5, 3), kPastTheTable);
+  std::sort(glyphs.begin(), glyphs.end(), [](const GlyphDraw& a, const GlyphDraw& b) { return a.x < b.x; });
+  std::string text;
+  for (const GlyphDraw& g : glyphs) text += static_cast<char>(g.c);
+  EXPECT_NE(text.find("Unknown"), std::string::npos) << text;
+}
+
+TEST_F(GameScreen, TheDialogueBoxTakesItsAnswersByKeys) {
+  screentest::LayOutMap(20, 12);
+  ScreenMode = kModeResting;
+  std::strcpy(DialogueText, "A short greeting.");
+  std::memset(AnswerTexts, 0, sizeof AnswerTexts);
+  std::strcpy(AnswerTexts[0], "Hello");
+  ChosenAnswer = 0;
+  // A text that fits: no scrolling down.
+  harness::KeyDown("Down");
+  Draw(DrawDialogueBox);
+  harness::KeyUp("Down");
+  EXPECT_EQ(DialogueScrollLine, 0);
+  // One answer: Space takes it.
+  harness::KeyDown("Space");
+  Draw(DrawDialogueBox);
+  harness::KeyUp("Space");
+  EXPECT_EQ(ChosenAnswer, 1);
+  // Two answers: Space does nothing, 3 (no third answer) nothing, 2 the second.
+  std::strcpy(AnswerTexts[1], "Goodbye");
+  ChosenAnswer = 0;
+  for (const char* key : {"Space", "3"}) {
+    harness::KeyDown(key);
+    Draw(DrawDialogueBox);
+    harness::KeyUp(key);
+  }
+  EXPECT_EQ(ChosenAnswer, 0);
+  DialogueScrollLine = 2;
+  harness::KeyDown("2");
+  Draw(DrawDialogueBox);
+  harness::KeyUp("2");
+  EXPECT_EQ(ChosenAnswer, 2);
+  EXPECT_EQ(DialogueScrollLine, 0);
+}
+
+}  // namespace
