@@ -163,77 +163,79 @@ class LevelUpPage {
     }
   }
 
-  void Feats() {
-    const int count = NewFeatCount(c_.creatureClass, c_.level);
-    PageText("New Feats:", kCaption, 5, 14);
-    DrawTextF(kValue, 16, 14, "%i", count);
+  // The choices of one kind a level brings (feats or spells).
+  struct ChoiceRows {
+    const char* caption;  // "New Feats:"
+    int countColumn, captionRow, firstRow;
+    const char* none;     // shown when the level brings none
+    const char* pick;     // "Pick a Feat"
+    int firstChoice;      // its first entry of PendingLevelUpChoices
+    int32_t* slotCounter;
+    const char* pageCaption;
+    int32_t page;
+  };
+
+  // The rows of the level's choices of a kind; true when they are all made.
+  // A usable row is picked again on its page (the old pick taken back
+  // first) and opens the help of its pick on a right click.
+  template <typename Name, typename Help, typename Drop>
+  bool Choices(const ChoiceRows& r, int count, bool usable, Name name, Help help, Drop drop) {
+    PageText(r.caption, kCaption, 5, r.captionRow);
+    DrawTextF(kValue, r.countColumn, r.captionRow, "%i", count);
     if (count == 0) {
-      PageText("No new feat at this level", kNormal, kFeatRowColumn, kFirstFeatRow, kSmallText);
-      featsDone_ = true;
-      return;
+      PageText(r.none, kNormal, kFeatRowColumn, r.firstRow, kSmallText);
+      return true;
     }
-    const int32_t first = PendingLevelUpChoices[kPendingFirstFeat];
-    const int32_t second = PendingLevelUpChoices[kPendingSecondFeat];
-    featsDone_ = first >= 0 && (count == 1 || second >= 0);
+    const int32_t first = PendingLevelUpChoices[r.firstChoice];
+    const bool done = first >= 0 && (count == 1 || PendingLevelUpChoices[r.firstChoice + 1] >= 0);
     for (int k = 0; k < count && k < 2; ++k) {
-      const int row = kFirstFeatRow + k;
-      if (!s_.abilityStepDone) {
-        PageText("Pick a Feat", kCaption, kFeatRowColumn, row, kSmallText);
+      const int row = r.firstRow + k;
+      if (!usable) {
+        PageText(r.pick, kCaption, kFeatRowColumn, row, kSmallText);
         continue;
       }
-      const int32_t feat = PendingLevelUpChoices[kPendingFirstFeat + k];
-      const bool chosen = feat >= 0 && feat < kFeatFlags;
-      const char* text = chosen ? FeatNameTable[feat] : "Pick a Feat";
+      const int32_t chosen = PendingLevelUpChoices[r.firstChoice + k];
+      const char* text = chosen >= 0 ? name(chosen) : r.pick;
       const bool over = OverText(text, kFeatRowColumn, row, kSmallText);
-      PageText(text, over ? kHighlighted : chosen ? kNormal : kSmallActive, kFeatRowColumn, row, kSmallText);
+      PageText(text, over ? kHighlighted : chosen >= 0 ? kNormal : kSmallActive, kFeatRowColumn, row, kSmallText);
       if (!over) continue;
       CursorShape = 4;
-      if (chosen && TakeRightClick()) {
-        OpenPage(FeatDisplayNames[feat], kFeatHelpPageBase + feat);
+      if (chosen >= 0 && TakeRightClick()) {
+        help(chosen);
       } else if (TakeLeftClick()) {
-        if (chosen) DropFeat(c_, feat);
-        FeatSlotCounter = k == 1 && first >= 0 ? 2 : 1;
-        ReplaceTopPage("Feat Selection", kPageFeatSelection, member_);
-        return;
+        if (chosen >= 0) drop(chosen);
+        *r.slotCounter = k == 1 && first >= 0 ? 2 : 1;
+        ReplaceTopPage(r.pageCaption, r.page, member_);
+        break;
       }
     }
+    return done;
+  }
+
+  void Feats() {
+    static const ChoiceRows kFeatChoiceRows = {"New Feats:", 16, 14, kFirstFeatRow, "No new feat at this level",
+                                         "Pick a Feat", kPendingFirstFeat, &FeatSlotCounter, "Feat Selection",
+                                         kPageFeatSelection};
+    featsDone_ = Choices(
+        kFeatChoiceRows, NewFeatCount(c_.creatureClass, c_.level), s_.abilityStepDone != 0,
+        [](int32_t feat) { return feat < kFeatFlags ? FeatNameTable[feat] : ""; },
+        [](int32_t feat) {
+          if (feat < kFeatFlags) OpenPage(FeatDisplayNames[feat], kFeatHelpPageBase + feat);
+        },
+        [this](int32_t feat) { DropFeat(c_, feat); });
   }
 
   void Spells() {
-    const int count = NewSpellCount(member_);
-    PageText("New Spells:", kCaption, 5, 18);
-    DrawTextF(kValue, 17, 18, "%i", count);
-    if (count == 0) {
-      PageText("None", kNormal, kFeatRowColumn, kFirstSpellRow, kSmallText);
-      spellsDone_ = true;
-      return;
-    }
-    const int32_t first = PendingLevelUpChoices[kPendingFirstSpell];
-    const int32_t second = PendingLevelUpChoices[kPendingSecondSpell];
-    spellsDone_ = first >= 0 && (count == 1 || second >= 0);
-    const bool usable = s_.abilityStepDone && featsDone_;
-    for (int k = 0; k < count; ++k) {
-      const int row = kFirstSpellRow + k;
-      if (!usable) {
-        PageText("Pick a Spell", kCaption, kFeatRowColumn, row, kSmallText);
-        continue;
-      }
-      const int32_t spell = PendingLevelUpChoices[kPendingFirstSpell + k];
-      const bool chosen = spell >= 0 && spell < kKnownSpellFlags;
-      const char* text = chosen ? SpellKeywordTable[spell] : "Pick a Spell";
-      const bool over = OverText(text, kFeatRowColumn, row, kSmallText);
-      PageText(text, over ? kHighlighted : chosen ? kNormal : kSmallActive, kFeatRowColumn, row, kSmallText);
-      if (!over) continue;
-      CursorShape = 4;
-      if (chosen && TakeRightClick()) {
-        OpenPage(SpellKeywordTable[spell], SpellHelpPage(spell));
-      } else if (TakeLeftClick()) {
-        if (chosen) DropSpell(c_, spell);
-        SpellSlotCounter = k == 1 && first >= 0 ? 2 : 1;
-        ReplaceTopPage("Spell Selection", kPageSpellPick, member_);
-        return;
-      }
-    }
+    static const ChoiceRows kSpellChoiceRows = {"New Spells:", 17, 18, kFirstSpellRow, "None", "Pick a Spell",
+                                          kPendingFirstSpell, &SpellSlotCounter, "Spell Selection",
+                                          kPageSpellPick};
+    spellsDone_ = Choices(
+        kSpellChoiceRows, NewSpellCount(member_), s_.abilityStepDone && featsDone_,
+        [](int32_t spell) { return spell < kKnownSpellFlags ? SpellKeywordTable[spell] : ""; },
+        [](int32_t spell) {
+          if (spell < kKnownSpellFlags) OpenPage(SpellKeywordTable[spell], SpellHelpPage(spell));
+        },
+        [this](int32_t spell) { DropSpell(c_, spell); });
   }
 
   void HitPoints() {

@@ -21,6 +21,7 @@
 #include "party/starting_equipment.h"
 #include "rules/creature_record.h"
 #include "rules/dice.h"
+#include "rules/formation.h"
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
 #include "screens/game/action_state.h"
@@ -185,17 +186,7 @@ bool IsMovableMember(int member) {
 }
 
 void ResetPartyFormation() {
-  for (int m = 0; m < kPartySize; ++m) Creatures[m].leader = 0;
-  CreatureRecord& first = Creatures[0];
-  first.formationX = 1;
-  first.formationY = 2;
-  first.formationWords[kThirdLinkWord] = 3;
-  first.formationWords[kFourthLinkWord] = -1;
-  static constexpr int32_t kOffsets[3][2] = {{-1, 1}, {0, 1}, {1, 1}};
-  for (int m = 1; m < kPartySize; ++m) {
-    Creatures[m].formationX = kOffsets[m - 1][0];
-    Creatures[m].formationY = kOffsets[m - 1][1];
-  }
+  SetPartyLine();
   GatherPartyOnLeader();
   CancelPartyWalk();
 }
