@@ -166,6 +166,8 @@ std::string WalkTo(int gx, int gy, int clicks) {
         by = y;
       }
     if (bx < 0 || best >= here) return "no square in view leads nearer to " + std::to_string(gx) + "," + std::to_string(gy);
+    if (Tracing())
+      std::fprintf(stderr, "%s at %d,%d walks to %d,%d (goal %d,%d)\n", w.name, w.squareX, w.squareY, bx, by, gx, gy);
     const std::string fault = ClickSquare(bx, by);
     if (!fault.empty()) return fault;
     // The walk: until the member stands still a few frames in a row.
