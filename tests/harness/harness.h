@@ -46,6 +46,20 @@ void ChooseMenu(int id);
 // Asks the window to close, as its close button does.
 void RequestClose();
 
+// A dialogue box runs a loop of its own inside the frame that opened it. Its
+// input is queued here beforehand and played one step per pass of that loop
+// (the clock moved on by 16 ms a pass): a key is pressed in one pass and let
+// go in the next; a click moves the mouse and presses the left button in one
+// pass and lets go in the next. Steps left when a box closes are played by
+// the next box, or let go before the next frame. A box that waits 2,000
+// passes with nothing queued asks the window to close, so that a test that
+// gave no answer ends instead of hanging.
+bool QueueBoxKey(const std::string& name);
+void QueueBoxClick(int x, int y);
+void QueueBoxClose();
+// The passes of dialogue-box loops since the game started.
+int BoxPasses();
+
 // The device picture, 0xFFRRGGBB per pixel.
 std::vector<uint32_t> DevicePicture(int* width, int* height);
 // The logical 320x240 picture: one device pixel per logical pixel.

@@ -11,6 +11,9 @@
 //   wheel N         turn the wheel N notches (negative: towards you)
 //   menu ID         choose a window-menu item (1000-1002, 2000, 2001)
 //   close           press the window's close button
+//   box-key NAME    queue a key for the next dialogue box (played inside its loop)
+//   box-click X Y   queue a left click for the next dialogue box
+//   box-close       queue the close button for the next dialogue box
 //   shot FILE.png   save the picture
 //   log TEXT        add a line to the message log (\r stands for a carriage
 //                   return, \xA3 for the highlight mark)
@@ -216,6 +219,14 @@ int main(int argc, char** argv) {
         return fail("expect-combat takes 0 or 1");
       if (std::to_string(InCombat) != line.words[1])
         return fail("a battle is " + std::string(InCombat == 1 ? "" : "not ") + "under way");
+    } else if (c == "box-key") {
+      if (line.rest.empty() || !harness::QueueBoxKey(line.rest)) return fail("box-key needs a known key name");
+    } else if (c == "box-click") {
+      if (line.words.size() != 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y))
+        return fail("box-click needs X and Y");
+      harness::QueueBoxClick(static_cast<int>(x), static_cast<int>(y));
+    } else if (c == "box-close") {
+      harness::QueueBoxClose();
     } else if (c == "close") {
       harness::RequestClose();
     } else if (c == "shot") {
