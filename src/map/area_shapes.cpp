@@ -119,7 +119,7 @@ int BreathSquares(int caster, int small, int large, int huge) {
 
 // The creature standing on a square, in combat the first of the turn order
 // (read from the occupancy grid, which every shape brings up to date first).
-int AreaCreatureAt(int x, int y) { return InCombat == 1 ? OtherCombatantOn(x, y, -1, -1) : CombatantAtSquare(x, y); }
+int AreaCreatureAt(int x, int y) { return InCombat == 1 ? OtherCombatantOnSynced(x, y, -1, -1) : CombatantAtSquare(x, y); }
 
 // The box round the squares the shape has marked, so that gathering the
 // creatures looks at those squares only.
@@ -376,7 +376,7 @@ void ForSquaresHoldingCreatures(int x0, int y0, int x1, int y1, Visit visit) {
   if (Series.depth != 1) {
     for (int x = x0; x <= x1; ++x)
       for (int y = y0; y <= y1; ++y)
-        if (CombatantCountOn(x, y) > 0) visit(x, y);
+        if (CombatantCountOnSynced(x, y) > 0) visit(x, y);
     return;
   }
   // The caster's squares inside the box, in map order.
@@ -522,7 +522,9 @@ bool RasteriseBurst(int caster, int centreX, int centreY, int spell) {
     for (int y = centreY - s.span; y <= centreY + s.span; ++y) {
       if (!BurstCovers(s, caster, x, y)) continue;
       MarkSquare(x, y);
-      AddAreaTarget(x, y, caster, spell);
+      // The shape has brought the occupancy grid up to date.
+      const int c = AreaCreatureAt(x, y);
+      if (IsValidCreature(c) && SuitsAreaTarget(c, caster, spell)) ListAreaTarget(c);
     }
   }
   return true;

@@ -35,8 +35,9 @@ bool RasteriseRectangle(int spell, int caster, int x1, int y1, int x2, int y2);
 // The cone from the caster toward the target square. False only when a line
 // check is longer than 200 squares.
 bool RasteriseCone(int caster, int targetX, int targetY, int spell, int32_t* outDirection);
-// The burst around the corner at the +x, +y side of the centre square; every
-// covered square goes to AddAreaTarget. Always true.
+// The burst around the corner at the +x, +y side of the centre square; the
+// creature of every covered square is listed as AddAreaTarget would list it.
+// Always true.
 bool RasteriseBurst(int caster, int centreX, int centreY, int spell);
 
 // For weighing many shapes one after another (a computer caster trying each
@@ -62,7 +63,8 @@ void ClearAreaTargets();
 // highlight timer; false when it is listed already or the list is full.
 bool ListAreaTarget(int creature);
 // Lists the creature on (x, y) when it suits the spell; true when it was added.
-// In combat it reads the occupancy grid as the shape last brought it up to date.
+// In combat it brings the occupancy grid up to date first, so that it sees
+// creatures placed or moved since any shape was drawn.
 bool AddAreaTarget(int x, int y, int caster, int spell);
 // Whether AddAreaTarget would list the creature for the caster's spell (its
 // side restrictions), leaving the list alone.

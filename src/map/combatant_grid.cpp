@@ -28,6 +28,7 @@ struct Stamp {
 Stamp Stamps[kTurnOrderEntries];
 int StampedEntries = 0;
 bool Initialised = false;
+uint32_t Changes = 0;
 
 int TurnCount() { return TurnEntryCount < kTurnOrderEntries ? TurnEntryCount : kTurnOrderEntries; }
 
@@ -103,6 +104,7 @@ void SyncCombatantGrid() {
       const int i = FollowedEntries[k];
       const Stamp now = CurrentStamp(i);
       if (SameStamp(now, Stamps[i])) continue;
+      ++Changes;
       const Stamp old = Stamps[i];
       Stamps[i] = {-1, 0, 0, 0, 0};
       ForFootprint(old, [i](int x, int y) { RemoveFromSquare(SquareIndex(x, y), i, x, y); });
@@ -116,6 +118,7 @@ void SyncCombatantGrid() {
   for (int i = 0; i < upTo; ++i) {
     const Stamp now = CurrentStamp(i);
     if (SameStamp(now, Stamps[i])) continue;
+    ++Changes;
     const Stamp old = Stamps[i];
     Stamps[i] = {-1, 0, 0, 0, 0};
     ForFootprint(old, [i](int x, int y) { RemoveFromSquare(SquareIndex(x, y), i, x, y); });
@@ -140,6 +143,18 @@ void FollowOnlyCreature(int creature) {
   for (int i = 0; i < StampedEntries; ++i)
     if (TurnOrder[i].creature == creature) FollowedEntries[FollowedCount++] = static_cast<int16_t>(i);
 }
+
+int CombatantCountOn(int x, int y) {
+  SyncCombatantGrid();
+  return CombatantCountOnSynced(x, y);
+}
+
+int OtherCombatantOn(int x, int y, int except1, int except2) {
+  SyncCombatantGrid();
+  return OtherCombatantOnSynced(x, y, except1, except2);
+}
+
+uint32_t CombatantGridChanges() { return Changes; }
 
 void FollowAllCreatures() {
   if (FollowDepth > 0 && --FollowDepth == 0) Followed = -1;
@@ -169,6 +184,7 @@ void ResetCombatantGridState() {
   for (Stamp& s : Stamps) s = {-1, 0, 0, 0, 0};
   StampedEntries = 0;
   Initialised = true;
+  ++Changes;
   FollowDepth = 0;
   Followed = -1;
 }

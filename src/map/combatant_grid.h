@@ -20,19 +20,33 @@ void SyncCombatantGrid();
 // everyone again.
 void FollowOnlyCreature(int creature);
 void FollowAllCreatures();
-// Since the last sync: how many turn-order entries cover (x, y) (a creature
-// listed twice counts twice), and the creature of the first entry in turn
-// order covering it that is neither except1 nor except2 (-1 none). (x, y)
-// must lie on the 60 x 60 grid.
-// (Inline: the path search asks for every square it tries, most of them
-// uncovered; the count per square is CombatantCountGrid, by SquareIndex, and
-// OtherCombatantOnCovered looks through the entries of a covered square.)
+// How many turn-order entries cover (x, y) (a creature listed twice counts
+// twice), and the creature of the first entry in turn order covering it that
+// is neither except1 nor except2 (-1 none). Each brings the grid up to date
+// before it answers, so that a creature placed, moved, added or removed since
+// is seen. (x, y) must lie on the 60 x 60 grid.
+int CombatantCountOn(int x, int y);
+int OtherCombatantOn(int x, int y, int except1, int except2);
+
+// The same answers read without bringing the grid up to date, for the work
+// that asks them square after square: only inside an operation that called
+// SyncCombatantGrid itself at its start and moves, adds and removes no
+// combatant until its last answer. (Inline: the path search asks for every
+// square it tries, most of them uncovered; the count per square is
+// CombatantCountGrid, by SquareIndex, and OtherCombatantOnCovered looks
+// through the entries of a covered square.)
 extern uint8_t CombatantCountGrid[kMapSquares];
 int OtherCombatantOnCovered(int x, int y, int except1, int except2);
-inline int CombatantCountOn(int x, int y) { return CombatantCountGrid[SquareIndex(x, y)]; }
-inline int OtherCombatantOn(int x, int y, int except1, int except2) {
+inline int CombatantCountOnSynced(int x, int y) { return CombatantCountGrid[SquareIndex(x, y)]; }
+inline int OtherCombatantOnSynced(int x, int y, int except1, int except2) {
   return CombatantCountGrid[SquareIndex(x, y)] == 0 ? -1 : OtherCombatantOnCovered(x, y, except1, except2);
 }
+
+// How many times a sync has found a turn-order entry changed (a creature
+// moved, changed size, joined or left) since the grid was emptied: what was
+// worked out from the combatants' squares under one count still holds under
+// the same count after a sync.
+uint32_t CombatantGridChanges();
 
 // Empties the grid (a new game, and tests).
 void ResetCombatantGridState();

@@ -217,7 +217,7 @@ bool FootprintFitsAtSynced(int x, int y, int creature, int strict) {
       if (!CurrentMap.Inside(i, j) || !OnGrid(i, j)) return false;
       const uint32_t blocked = BlockedGrid[SquareIndex(i, j)];
       if (strict == 1 ? blocked != kSquareFlooded : blocked == kSquareBlocked) return false;
-      if (InCombat == 1 && OtherCombatantOn(i, j, creature, -1) != -1) return false;
+      if (InCombat == 1 && OtherCombatantOnSynced(i, j, creature, -1) != -1) return false;
     }
   }
   return true;

@@ -149,7 +149,7 @@ int WalkCoverLine(int ax, int ay, int tx, int ty, int32_t* coverX, int32_t* cove
   // Who stands on each square of the line, from the occupancy grid.
   SyncCombatantGrid();
   auto holderOf = [](int x, int y, int except) {
-    return InCombat == 1 && OnGrid(x, y) ? OtherCombatantOn(x, y, except, -1) : -1;
+    return InCombat == 1 && OnGrid(x, y) ? OtherCombatantOnSynced(x, y, except, -1) : -1;
   };
   const int attacker = holderOf(ax, ay, -1);
   const int target = holderOf(tx, ty, -1);
@@ -225,7 +225,7 @@ void PrepareCoverLineSurvey(CoverLineSurvey* survey, int shooter) {
   for (int sq = 0; sq < kMapSquares; ++sq) {
     const int x = sq / kMapSide, y = sq % kMapSide;
     int holder = -1;
-    if (InCombat == 1 && CombatantCountOn(x, y) > 0) holder = OtherCombatantOn(x, y, shooter, -1);
+    if (InCombat == 1 && CombatantCountOnSynced(x, y) > 0) holder = OtherCombatantOnSynced(x, y, shooter, -1);
     survey->squares[sq] = static_cast<uint16_t>((holder + 1) | (CoverLineSquareOpen(sq) ? 0 : kCoverLineStops));
   }
 }

@@ -295,7 +295,7 @@ bool LinkedFootprint(int creature, int* w, int* h) {
 
 // The turn-order creature other than the two that covers (x, y), -1 none.
 inline int OtherCombatantAt(int x, int y, int except1, int except2) {
-  if (!PathLookupByScan) return OtherCombatantOn(x, y, except1, except2);
+  if (!PathLookupByScan) return OtherCombatantOnSynced(x, y, except1, except2);
   for (int i = 0; i < TurnCount(); ++i) {
     const int o = TurnOrder[i].creature;
     if (o < 0 || o == except1 || o == except2) continue;
@@ -306,7 +306,7 @@ inline int OtherCombatantAt(int x, int y, int except1, int except2) {
 
 // How many turn-order entries cover (x, y).
 inline int CombatantsOn(int x, int y) {
-  return PathLookupByScan ? CountCombatantsOnSquare(x, y) : CombatantCountOn(x, y);
+  return PathLookupByScan ? CountCombatantsOnSquare(x, y) : CombatantCountOnSynced(x, y);
 }
 
 // The mover's own values that the step costs read, taken once per search.
@@ -634,7 +634,6 @@ int SeriesThreatMover = -1;
 uint8_t SeriesThreatGrid[kMapSquares];
 int SeriesThreatGridMover = -1;
 bool CornersKept = false;
-
 void NewCornerStamp() {
   if (++CornerStamp >= kPathStampLimit) {
     for (int32_t& c : CornerWord) c = 0;
@@ -663,6 +662,24 @@ struct MemoContext {
 };
 MemoContext MemoOf{};
 int LastGoal = -1;
+
+// The combatant grid's change count when the series' kept results were
+// worked out: a combatant placed, moved, added or removed since (by whoever)
+// makes the series forget them.
+uint32_t SeriesGridChanges = 0;
+bool SeriesFloodKept = false;
+
+// Brings the combatant grid up to date and, in a series, forgets what the
+// series kept from before a change of the combatants.
+void SyncForSeries() {
+  SyncCombatantGrid();
+  if (SearchSeriesDepth == 0 || CombatantGridChanges() == SeriesGridChanges) return;
+  SeriesGridChanges = CombatantGridChanges();
+  MemoOf.mover = -1;
+  SeriesMarksKept = false;
+  SeriesThreatGridMover = -1;
+  SeriesFloodKept = false;
+}
 
 MemoContext ContextOf(const SearchRun& r) {
   return {r.creature, r.fromX, r.fromY, r.multi, r.linked, S.seek, S.noActChecks, S.goalBlocked, S.sameRegion,
@@ -724,7 +741,7 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
   *goalX = toX;
   *goalY = toY;
   const bool walkFlagsClear = WalkToInteraction[0] == 0 && WalkToInteraction[1] == 0;
-  SyncCombatantGrid();
+  SyncForSeries();
   const MoverCosts mover = MoverCostsOf(creature);
   StartMemo(r);
   // What stays the same through the search.
@@ -824,7 +841,6 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
 // search would flood the same squares again to find nothing.
 
 uint8_t SeriesReached[kPathWorkSquares];
-bool SeriesFloodKept = false;
 MemoContext SeriesFloodOf{};
 
 bool SeriesFloodRecordable(const SearchRun& r) {
@@ -840,6 +856,7 @@ void RecordSeriesFlood(const SearchRun& r) {
 }
 
 bool OutsideSeriesFlood(const SearchRun& r) {
+  SyncForSeries();
   if (!SeriesFloodKept || !(ContextOf(r) == SeriesFloodOf)) return false;
   for (int b = r.toY - 1; b <= r.toY + 1; ++b)
     for (int a = r.toX - 1; a <= r.toX + 1; ++a)
@@ -1072,6 +1089,7 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
 
   // The search itself, over the threats of the other side (in a series the
   // same for every search of the mover).
+  SyncForSeries();
   if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
     std::memcpy(ThreatGrid, SeriesThreatGrid, sizeof ThreatGrid);
   } else {
@@ -1196,6 +1214,7 @@ void RoomStepExtraCosts(int16_t* extra) {
     for (int sq = 0; sq < kMapSquares; ++sq) extra[sq] = -1;
     return;
   }
+  SyncCombatantGrid();
   // A one-square mover's footprint is the square itself.
   if (RoomMulti || S.width != 1 || S.height != 1)
     RoomStepExtraCostsAs<false>(extra);
@@ -1216,6 +1235,8 @@ void EndRoomRules() {
 
 void BeginSearchSeries() {
   if (SearchSeriesDepth++ == 0) {
+    SyncCombatantGrid();
+    SeriesGridChanges = CombatantGridChanges();
     MemoOf = {};
     MemoOf.mover = -1;
     CornersKept = false;

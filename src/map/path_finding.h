@@ -58,8 +58,10 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
 // reachability pass of a valuation grid: one mover, one start, many goals):
 // while one is open, what each search works out about a square (whether the
 // mover fits there, what stepping onto it costs) serves the next search of
-// the same mover, start and rules. Nothing may change on the map or in the
-// creatures between the searches of a series. Series nest.
+// the same mover, start and rules. Nothing may change on the map between the
+// searches of a series; a combatant placed, moved, added or removed makes the
+// series forget what it kept (each search brings the combatant grid up to
+// date first). Series nest.
 void BeginSearchSeries();
 void EndSearchSeries();
 // The rules shared by a series' searches from (fromX, fromY) to goals in the
@@ -68,7 +70,10 @@ void EndSearchSeries();
 // otherwise, and nothing is set up). RoomStepExtraCost then gives what the
 // search adds for stepping onto a square on the way, -1 where the mover may
 // not stand; RoomGoalFits whether the square may be a goal (the same cost
-// then); EndRoomRules puts the search state back as it was.
+// then); EndRoomRules puts the search state back as it was. BeginRoomRules
+// and RoomStepExtraCosts bring the combatant grid up to date; the square by
+// square questions answer from it as they left it, for the work that opened
+// the rules and moves no combatant until it ends them.
 bool BeginRoomRules(int creature, int fromX, int fromY);
 int RoomStepExtraCost(int x, int y);
 // RoomStepExtraCost of every square of the map at once, by SquareIndex.

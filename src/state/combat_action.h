@@ -58,7 +58,6 @@ struct CombatActionState {
   uint8_t seekCastingSquare = 0;    // while set, a caster may put off seeking a square to cast from
   int32_t preferredRange = 0;       // squares a caster keeps from its foes, 0 none
   int32_t confusionRoll = 0;        // d100 of a Confused or Insane fighter
-  int32_t preferredTarget = -1;    // the creature a computer caster's area must hold, -1 none
   int32_t attacksInEntry = 0;      // attacks the attack-profile entry in use allows
   // Planning bytes of the computer's decision: keep the standard action
   // (stop the walk within one move), and the two stop-for-standard-action

@@ -18,6 +18,8 @@ uint8_t CastingScripted = 0;
 int32_t CastingParameter = 0;
 int32_t CastingExtraValue[2] = {0, 0};
 uint8_t CastResumed = 0;
+int32_t DisruptionTarget = -1;
+int32_t DispelReason = 0;
 
 int32_t QueuedActionCode = -1;
 int32_t QueuedScreenMode = -1;
@@ -44,6 +46,8 @@ void ResetCurrentCastState() {
   CastingItem = 0;
   CastingParameter = 0;
   CastingExtraValue[0] = CastingExtraValue[1] = 0;
+  DisruptionTarget = -1;
+  DispelReason = 0;
   ClearQueuedAction();
   PlaybackCreature = -1;
   PlaybackFramesLeft = 0;

@@ -34,6 +34,23 @@ extern uint8_t CastingScripted;
 // spells) and the turn's budget words when the casting began.
 extern int32_t CastingParameter;
 extern int32_t CastingExtraValue[2];
+// The group parameter of a cure or infliction (CastingExtraValue[1]): cast
+// on a friend, or against an enemy (a cure on an undead foe, an infliction
+// on a living one); 0 leaves it to the spell's own side.
+constexpr int32_t kGroupOnFriends = 1;
+constexpr int32_t kGroupAgainstEnemies = 2;
+
+// The computer's focus creature: the creature whose spellcasting the acting
+// fighter was readied to disrupt, set when its readied action goes off at
+// the start of its turn (-1 none). Its spells and areas are aimed to reach it.
+extern int32_t DisruptionTarget;
+// Why a computer caster looks for a dispel centre (0 none): 1 its own
+// paralysis, 2 its own confusion, 3 an enemy summoned, controlled or
+// dominated, 4 standing in fire, 5 in an entangling area, 6 in a web, 7 a
+// solid barrier, 8 fire on the square about to be stepped on, 9 a helpless
+// ally, 10 magic on an enemy, 11 silence, 12 webbed creatures, 13 creatures
+// burning, 14 a fire area in the way. Cleared with the current spell.
+extern int32_t DispelReason;
 // Set by the combat state machine when a fighter's turn resumes a held cast:
 // the start of the use tests for readied enemies and the source is not spent
 // again.

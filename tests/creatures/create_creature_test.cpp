@@ -333,4 +333,23 @@ TEST_F(CreateCreatureTest, AClassWithoutATableIsMadeAsTheKindsOwn) {
   }
 }
 
+// Whatever class a script or a roster gives a kind, the creature made has at
+// least 1 hit point, its maximum.
+TEST_F(CreateCreatureTest, EveryClassOnEveryKindGivesAtLeastOneHitPoint) {
+  static CraftedWeaponRecord crafted[kCraftedRows];
+  std::memcpy(crafted, CraftedWeapons, sizeof crafted);
+  for (const KindTemplate& t : KindTemplates) {
+    for (int classCode = 0; classCode <= kClassMonstrousHumanoid; ++classCode) {
+      for (int extraLevels : {0, 6}) {
+        SCOPED_TRACE(testing::Message() << "kind " << t.kind << " class " << classCode << " levels " << extraLevels);
+        std::memcpy(CraftedWeapons, crafted, sizeof crafted);
+        const CreatureRecord& made = Create(3, t.kind, classCode, extraLevels);
+        EXPECT_GE(made.hitPoints, 1);
+        EXPECT_EQ(made.hitPoints, made.maxHitPoints);
+        if (HasFailure()) return;
+      }
+    }
+  }
+}
+
 }  // namespace

@@ -194,4 +194,52 @@ TEST(CombatantGrid, BattleSearchesFindTheSamePathsAsTheTurnOrderWalk) {
   EXPECT_GT(none, 10);
 }
 
+// What a series of searches keeps, and the costs of the room rules, answer
+// for the combatants' squares at the time they are asked: a fighter that
+// steps into the way between two searches of a series is walked round, and a
+// square it steps onto no longer fits.
+TEST(CombatantGrid, SearchSeriesAndRoomRulesSeeAFighterThatMovedBetweenQuestions) {
+  Battle b(1);
+  std::vector<std::string> rows(8, std::string(12, '.'));
+  mapfixture::DrawMap(rows);
+  FighterCount = 0;
+  mapfixture::PlaceFighter(kFirst, 1, 4);
+  mapfixture::PlaceFighter(kFirst + 1, 6, 0);  // a friend, off the mover's row
+  for (int id : {kFirst, kFirst + 1}) {
+    Creatures[id].allegiance = 2;
+    Creatures[id].hitPoints = Creatures[id].maxHitPoints = 10;
+    Creatures[id].speed = {30, 30};
+  }
+  mapfixture::StartTestCombat();
+  CombatAction = {};
+  CombatAction.movesLeft = 60;
+  BuildOccupancyGrids(kFirst);
+  auto onPath = [](int x, int y) {
+    for (int i = 0; i < PathLength; ++i)
+      if (PathOutX[i] == x && PathOutY[i] == y) return true;
+    return false;
+  };
+  BeginSearchSeries();
+  ASSERT_EQ(FindCreaturePath(kFirst, 1, 4, 9, 4, 1, 1, 0, 0, nullptr, nullptr), kPathFound);
+  ASSERT_TRUE(onPath(5, 4)) << "the straight way along the row";
+  Creatures[kFirst + 1].squareY = 4;
+  Creatures[kFirst + 1].squareX = 5;
+  ASSERT_EQ(FindCreaturePath(kFirst, 1, 4, 9, 4, 1, 1, 0, 0, nullptr, nullptr), kPathFound);
+  EXPECT_FALSE(onPath(5, 4)) << "the friend now standing there is walked round";
+  EndSearchSeries();
+
+  ASSERT_TRUE(BeginRoomRules(kFirst, 1, 4));
+  EXPECT_GE(RoomStepExtraCost(3, 2), 0);
+  EXPECT_TRUE(RoomGoalFits(3, 2));
+  Creatures[kFirst + 1].squareX = 3;
+  Creatures[kFirst + 1].squareY = 2;
+  static int16_t extra[kMapSquares];
+  RoomStepExtraCosts(extra);
+  EXPECT_EQ(extra[SquareIndex(3, 2)], -1);
+  EXPECT_GE(extra[SquareIndex(5, 4)], 0) << "the square it left";
+  EXPECT_EQ(RoomStepExtraCost(3, 2), -1);
+  EXPECT_FALSE(RoomGoalFits(3, 2));
+  EndRoomRules();
+}
+
 }  // namespace

@@ -751,10 +751,10 @@ void WhirlwindStep() {
 }  // namespace
 
 int FirstRangedEntry(const AttackProfile& profile) {
-  for (int i = 0; i < kAttackProfileEntries; ++i) {
-    if (profile.entries[i].kind == kEntryNone) return -1;
+  // Every entry is looked at: with nothing else built, entry 0 stays empty
+  // and the ranged weapon is entry 1.
+  for (int i = 0; i < kAttackProfileEntries; ++i)
     if (profile.entries[i].kind == kEntryRanged) return i;
-  }
   return -1;
 }
 

@@ -304,6 +304,7 @@ bool ClearCurrentSpell() {
   SpellInProgress = -1;
   SpellTarget = -1;
   PendingMetamagic = 0;
+  DispelReason = 0;
   CastingParameter = 0;
   CastingExtraValue[0] = CastingExtraValue[1] = 0;
   MissileState.targetX = MissileState.targetY = -1;

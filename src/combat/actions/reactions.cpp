@@ -76,7 +76,9 @@ bool TargetReacts() {
     return false;
   }
   const int target = ActionTarget;
-  if (!IsValidCreature(target) || !MayTakeOpportunityAttack(target, ActingCreature)) return false;
+  // No creature reacts to its own action.
+  if (!IsValidCreature(target) || target == ActingCreature || !MayTakeOpportunityAttack(target, ActingCreature))
+    return false;
   SavedTarget = target;
   CombatAction.reactingCreature = target;
   ReactionPending = 1;
@@ -222,7 +224,8 @@ bool HasOpportunityAttacker() { return CountOpportunityAttackers() > 0; }
 void ReactionStep() {
   const int reactor = CombatAction.reactingCreature;
   const int mover = CurrentFighter();
-  if (!IsValidCreature(reactor) || !IsValidCreature(mover)) {
+  // Whoever named it, a reactor is never the creature it reacts to.
+  if (!IsValidCreature(reactor) || !IsValidCreature(mover) || reactor == mover) {
     CombatAction.reactingCreature = -1;
     return;
   }

@@ -106,7 +106,7 @@ bool SuitsAreaTarget(int creature, int caster, int spell) {
 }
 
 bool AddAreaTarget(int x, int y, int caster, int spell) {
-  // The burst has brought the occupancy grid up to date before marking.
+  // Asked for one square, the occupancy grid is brought up to date first.
   const int creature = InCombat == 1 ? OtherCombatantOn(x, y, -1, -1) : CombatantAtSquare(x, y);
   if (!IsValidCreature(creature) || !SuitsAreaTarget(creature, caster, spell)) return false;
   return ListAreaTarget(creature);

@@ -179,7 +179,7 @@ bool ScoreAim(int caster, int spell, bool beneficial, int32_t* score) {
     if (spell == kSpellSpecialAttack && IsBreathEffectWasted(SpecialAttackKindOf(caster), t)) continue;
     if (spell == kSpellTurnUndead && IsMoraleEffectWasted(spell, t)) continue;
     if (t == caster) return false;
-    if (t == CombatAction.preferredTarget) holdsPreferred = true;
+    if (t == DisruptionTarget) holdsPreferred = true;
     if (AreEnemies(caster, t)) ++enemies;
     else ++friends;
   }
@@ -188,7 +188,7 @@ bool ScoreAim(int caster, int spell, bool beneficial, int32_t* score) {
     return true;
   }
   if (friends > 0 && !(Creatures[caster].scriptWords[kScriptWordAcceptsAllies] == 1 && enemies >= friends)) return false;
-  if (CombatAction.preferredTarget != -1 && !holdsPreferred) return false;
+  if (DisruptionTarget != -1 && !holdsPreferred) return false;
   *score = 10 * enemies - friends;
   return true;
 }
@@ -243,6 +243,16 @@ bool AimFromRing(int caster, int spell, int32_t category) {
   return true;
 }
 
+// Whether the computer takes a one-creature spell's target among the
+// caster's friends: a beneficial spell, or a cure or infliction meant for a
+// friend. A cure or infliction its spell choice sent against an enemy (a cure
+// on an undead foe) goes to an enemy, whatever the spell's own side.
+bool TargetsFriends(int spell) {
+  if (IsGroupSpell10(spell) && CastingExtraValue[1] == kGroupAgainstEnemies) return false;
+  if (IsGroupSpell10(spell) && CastingExtraValue[1] == kGroupOnFriends) return true;
+  return SpellTable[spell].beneficial == 1;
+}
+
 // The computer chooses the use's target by the targeting kind. False when
 // the use must end at once (the step has already handed over).
 void ComputerTargeting(int caster, int spell) {
@@ -264,8 +274,7 @@ void ComputerTargeting(int caster, int spell) {
       if (TargetListEmpty()) CastingUse.noTarget = 1;
       break;
     case kAimIndividual: {
-      const bool friends = s.beneficial == 1 || (IsGroupSpell10(spell) && CastingExtraValue[1] == 1);
-      const int target = friends ? ChooseSpellTarget() : ChooseBestSpellTarget();
+      const int target = TargetsFriends(spell) ? ChooseSpellTarget() : ChooseBestSpellTarget();
       ClearAreaTargets();
       AreaTargetList[0] = target;
       if (target == -1) {

@@ -313,7 +313,8 @@ void ApplySpellAmount() {
     const int32_t base = 5 * SpellPass.protectionCode;
     if (SpellPass.protection == 2) AddModifier(list.total / 2, &list, base + 267);
     else if (SpellPass.protection == 3) AddModifier(list.total, &list, base + 268);
-    else AddModifier(-(list.total / 2), &list, base + 269);
+    // Halved as a save halves: the smaller half is kept, so 1 leaves nothing.
+    else AddModifier(-(list.total - list.total / 2), &list, base + 269);
     if (list.total <= 0) {
       Nothing("Racial resistance reduced effect to zero.\r", "Resisted");
       return;

@@ -84,6 +84,10 @@ SpellEffect PassBlock(int spell, int caster, int pass) {
 
 bool HasSecondEffect(int spell) { return SpellRow(spell) && SpellTable[spell].effects[1].code != 0; }
 
+// Every duration of a use from 0 to 999 rounds lasts one round more (the
+// round of the casting); 1000 and 2000 last until removed, -1 is none.
+int32_t CountedDuration(int32_t duration) { return duration >= 0 && duration <= 999 ? duration + 1 : duration; }
+
 int32_t DurationFromCode(int32_t code, int32_t value, int32_t casterLevel) {
   if (code >= 1 && code <= 10) return code * casterLevel;
   if (code >= 11 && code <= 13) return value > 0 ? RollDice(value, code - 10, 0, 0) : 0;
@@ -146,7 +150,7 @@ void WriteLastingAreas(int caster, int spell, int32_t casterLevel) {
   int32_t duration = -1, code = 0;
   for (const SpellEffect& fx : s.effects)
     if (lasting(fx.code)) {
-      duration = DurationFromCode(fx.durationCode, fx.durationValue, casterLevel);
+      duration = CountedDuration(DurationFromCode(fx.durationCode, fx.durationValue, casterLevel));
       code = fx.code;
       break;
     }
@@ -490,8 +494,7 @@ int32_t PassDuration(int spell, int caster, const SpellEffect& fx) {
   } else {
     duration = DurationFromCode(fx.durationCode, fx.durationValue, SpellPass.casterLevel);
   }
-  if (duration >= 0 && duration <= 999) ++duration;
-  return duration;
+  return CountedDuration(duration);
 }
 
 // The dice or the fixed amount of the pass.

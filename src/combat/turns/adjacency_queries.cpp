@@ -9,6 +9,7 @@
 
 #include "combat/turns/decision_words.h"
 #include "combat/turns/spell_targets.h"
+#include "combat/turns/spell_usefulness.h"
 #include "engine/reset_words.h"
 #include "map/fighter_tests.h"
 #include "map/line_of_effect.h"
@@ -340,7 +341,6 @@ int FindThreateningEnemy(int mover, int x, int y) {
 bool ListEnemyCastersInReach(int creature, uint8_t useWeaponRange, int spell) {
   ClearCandidates();
   if (!IsValidCreature(creature)) return false;
-  (void)spell;  // no spell immunity is told apart yet: every caster may be chosen
   const uint32_t weapon = Creatures[creature].equipment[kSlotRanged - 1];
   const int range = useWeaponRange == 1 ? (IsCraftedCode(weapon) ? CraftedWeapons[weapon].range : 0) : 35;
   int n = 0;
@@ -348,6 +348,8 @@ bool ListEnemyCastersInReach(int creature, uint8_t useWeaponRange, int spell) {
     const int o = TurnOrder[i].creature;
     if (!IsValidCreature(o) || o == creature || !AreEnemies(creature, o)) continue;
     if (Listed(TargetCandidateList, kCandidateListSize, o) || !CasterFreeToAct(o)) continue;
+    // With a spell named, a caster immune to it is no one to disrupt with it.
+    if (spell != -1 && IsImmuneToSpell(spell, o)) continue;
     int readied = 0;
     for (int k = 0; k < TurnCount(); ++k)
       if (TurnOrder[k].plannedTarget == o && (TurnOrder[k].plannedAction == 22 || TurnOrder[k].plannedAction == 23))

@@ -5,7 +5,7 @@
 
 #include "combat/resolution/area_targets.h"
 #include "combat/turns/adjacency_queries.h"
-#include "combat/turns/least_decision_services.h"
+#include "combat/turns/decision_services.h"
 #include "combat/turns/casting_questions.h"
 #include "combat/turns/valuation_grid.h"
 #include "creatures/control_tendencies.h"
@@ -27,7 +27,6 @@
 #include "state/combat_action.h"
 #include "state/turn_order.h"
 
-int32_t DispelReason = 0;
 uint8_t PlacementShortcuts = 1;
 GridSquare MagicFireStepSquare = {-1, -1};
 int32_t LineTargetFirstX = -1, LineTargetFirstY = -1, LineTargetSecondX = -1, LineTargetSecondY = -1;
@@ -132,7 +131,7 @@ bool CountsForSpell(int spell, int caster, int t, int* weight) {
 // burst is refused. *centreEnemy gets the counted enemy standing on the centre.
 bool ScoreBurst(int caster, int spell, int x, int y, int32_t* value, int* centreEnemy) {
   const bool mass = MassHealing(spell) || MassHarming(spell);
-  const int focus = CombatAction.preferredTarget;
+  const int focus = DisruptionTarget;
   const int onCentre = CreatureAtSquare(x, y, -1);
   int enemies = 0, friends = 0;
   bool focusCounted = false;
@@ -487,7 +486,7 @@ bool FindLineTarget(int spell, int caster) {
   const int b = SpellTable[spell].areaSize2 / kFeetPerSquare;
   // A rectangle needs at least one square each way.
   if (a < 1 || b < 1) return false;
-  const int focus = CombatAction.preferredTarget;
+  const int focus = DisruptionTarget;
   const bool acceptsAllies = Creatures[caster].scriptWords[kScriptWordAcceptsAllies] == 1;
 
   // The creatures each orientation could count as enemies: a rectangle that

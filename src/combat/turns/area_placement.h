@@ -6,14 +6,10 @@
 #include <cstdint>
 
 #include "rules/adjacency.h"  // GridSquare
+#include "state/current_cast.h"
 
-// Why the caster looks for a dispel centre (0 none): 1 its own paralysis, 2 its
-// own confusion, 3 an enemy summoned, controlled or dominated, 4 standing in
-// fire, 5 in an entangling area, 6 in a web, 7 a solid barrier, 8 fire on the
-// square about to be stepped on, 9 a helpless ally, 10 magic on an enemy,
-// 11 silence, 12 webbed creatures, 13 creatures burning, 14 a fire area in
-// the way.
-extern int32_t DispelReason;
+// DispelReason, why the caster looks for a dispel centre, is kept with the
+// current cast (state/current_cast.h).
 
 // The square the walk was about to enter when a caster stopped to deal with
 // the fire on it (dispel reason 8); (-1, -1) none.

@@ -167,6 +167,8 @@ void ResetTurnGlobals() {
   CombatAction.actionCode = 0;
   CombatAction.endedActionCode = 0;
   CombatAction.reactingCreature = -1;
+  // The focus creature is the next fighter's own readied target, if any.
+  DisruptionTarget = -1;
   // No reaction outlives the turn it was made in: a chain whose actor fell
   // to a reaction is over, and the next actor starts its own.
   ReactionPending = 0;

@@ -1,3 +1,4 @@
+#include "combat/actions/attack_actions.h"
 #include "combat/turns/computer_decision.h"
 
 #include <algorithm>
@@ -44,7 +45,6 @@
 #include "state/inventory_state.h"
 #include "state/turn_order.h"
 
-int32_t DisruptionTarget = -1;
 uint8_t SpellsGivenUpThisTurn = 0;
 GridSquare ChosenSquare = {-1, -1};
 uint8_t AiThinkingDisplay = 0;
@@ -118,11 +118,7 @@ void ComputeFlags(int f) {
   if (Decision.hasRangedAttack) {
     static AttackProfile profile;
     BuildAttackProfile(&profile, f, SecondTactic, -1, 0, 0);
-    for (int i = 0; i < kAttackProfileEntries; ++i)
-      if (profile.entries[i].kind == kEntryRanged) {
-        RangedProfileEntry = i;
-        break;
-      }
+    RangedProfileEntry = FirstRangedEntry(profile);
   }
   Decision.topSpellLevel = MaxSpellLevel(f);
   Decision.freeHand = HasFreeHand(f);
@@ -580,7 +576,7 @@ void FloodChargeWalkFrom(int fighter) {
   SyncCombatantGrid();
   auto free = [fighter](int x, int y) {
     return x < kMapSide && y < kMapSide && BlockedGrid[SquareIndex(x, y)] == kSquareFlooded &&
-           OtherCombatantOn(x, y, fighter, -1) == -1;
+           OtherCombatantOnSynced(x, y, fighter, -1) == -1;
   };
   FloodWalks(c.squareX, c.squareY, CombatAction.movesLeft, [&](int x, int y) -> uint8_t {
     for (int i = x; i < x + w; ++i)

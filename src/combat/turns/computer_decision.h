@@ -6,9 +6,10 @@
 
 #include "combat/turns/tactics.h"
 #include "rules/adjacency.h"  // GridSquare
+#include "state/current_cast.h"
 
-// The creature whose spellcasting a readied fighter waits to disrupt, -1 none.
-extern int32_t DisruptionTarget;
+// DisruptionTarget, the focus creature, is kept with the current cast
+// (state/current_cast.h).
 // CpuMoveIssued, HazardKindToLeave and the leave flag are shared with the
 // tactics (combat/turns/tactics.h).
 // Set when a fighter found nothing to do with its spells: the next decision

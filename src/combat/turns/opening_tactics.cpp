@@ -11,7 +11,7 @@
 #include "combat/turns/best_square.h"
 #include "combat/turns/computer_decision.h"
 #include "combat/turns/decision_words.h"
-#include "combat/turns/least_decision_services.h"
+#include "combat/turns/decision_services.h"
 #include "combat/turns/melee_grid.h"
 #include "combat/turns/placement_grids.h"
 #include "combat/turns/position_grids.h"

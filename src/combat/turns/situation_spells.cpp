@@ -7,7 +7,7 @@
 #include "combat/turns/adjacency_queries.h"
 #include "combat/turns/area_placement.h"
 #include "combat/turns/decision_words.h"
-#include "combat/turns/least_decision_services.h"
+#include "combat/turns/decision_services.h"
 #include "combat/turns/casting_questions.h"
 #include "combat/turns/tactic_steps.h"
 #include "combat/turns/tactics.h"
@@ -27,6 +27,7 @@
 #include "rules/positions.h"
 #include "rules/spell_ids.h"
 #include "state/combat_action.h"
+#include "state/current_cast.h"
 #include "state/turn_order.h"
 
 namespace {
@@ -120,6 +121,15 @@ bool StepsAwayFirst(int fighter, const TacticFlags& f, int spell, int target) {
 TacticResult CastAfterStep(int fighter, const TacticFlags& f, int spell, int target, int32_t metamagic) {
   if (StepsAwayFirst(fighter, f, spell, target)) return TacticResult::kCommitted;
   return Cast(fighter, spell, metamagic);
+}
+
+// A cure or infliction for a friend (an infliction heals an undead one): the
+// cast is aimed among the caster's friends, whatever the spell's own side.
+TacticResult CastOnFriendAfterStep(int fighter, const TacticFlags& f, int spell, int target, int32_t metamagic) {
+  if (StepsAwayFirst(fighter, f, spell, target)) return TacticResult::kCommitted;
+  const TacticResult r = Cast(fighter, spell, metamagic);
+  CastingExtraValue[1] = kGroupOnFriends;
+  return r;
 }
 
 // Rule 1: the arcane caster's dispels of its own paralysis or confusion, and
@@ -371,7 +381,7 @@ TacticResult ClericSupport(int fighter, const TacticFlags& f) {
     for (int k = 0; k < count; ++k) {
       const int a = allies[k];
       if (DestroyedType(a) || HeldByOthers(a)) continue;
-      if (IsWorthCuring(a, 0, cure, cureOthers ? 40 : 70, fighter)) return CastAfterStep(fighter, f, cure, a, metamagic);
+      if (IsWorthCuring(a, 0, cure, cureOthers ? 40 : 70, fighter)) return CastOnFriendAfterStep(fighter, f, cure, a, metamagic);
     }
   }
   const int infliction = StrongestOf(fighter, f, kInflictions, extra);
@@ -382,7 +392,7 @@ TacticResult ClericSupport(int fighter, const TacticFlags& f) {
       if (t.type != 8 || HeldByOthers(a) || !CanCastOnTarget(fighter, a, infliction, 0)) continue;
       if (t.maxHitPoints <= 0 || t.hitPoints >= t.maxHitPoints) continue;
       if (t.hitPoints * 100 / t.maxHitPoints <= (cureOthers ? 60 : 30))
-        return CastAfterStep(fighter, f, infliction, a, metamagic);
+        return CastOnFriendAfterStep(fighter, f, infliction, a, metamagic);
     }
   }
 

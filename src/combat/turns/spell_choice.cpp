@@ -51,8 +51,6 @@ constexpr int32_t kPlanShoot = 2;
 constexpr double kReadyShareLimit = 45.0;
 // The event and its sound shown over a fighter that readies itself.
 constexpr int32_t kReadyEventSound = 38;
-// The group parameter that sends a cure or infliction against enemies.
-constexpr int32_t kGroupAgainstEnemies = 2;
 
 // The item plans put aside while a fighter with a move already made looks
 // among its own spells.

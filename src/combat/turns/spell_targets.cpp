@@ -163,13 +163,18 @@ bool FillSpellTargetCandidates(int caster) {
   if (!IsValidCreature(caster) || spell < 0 || spell >= kSpellRows) return false;
   const SpellRecord& row = SpellTable[spell];
   const int32_t reach = RangeKindReach(row.range);
+  // A cure or infliction the spell choice sent against an enemy (a cure on
+  // an undead foe) is aimed as a spell against enemies; one meant for a
+  // friend (an infliction on an undead friend) as a spell for friends.
+  const bool againstEnemies = IsGroupSpell10(spell) && CastingExtraValue[1] == kGroupAgainstEnemies;
+  const bool forFriends = IsGroupSpell10(spell) && CastingExtraValue[1] == kGroupOnFriends;
   bool any = false;
   for (int i = 0; i < TurnCount(); ++i) {
     const int t = TurnOrder[i].creature;
     if (!IsValidCreature(t)) continue;
-    if (row.targeting == 1) {
+    if (againstEnemies || (row.targeting == 1 && !forFriends)) {
       if (OnCastersSide(caster, t)) continue;
-    } else if (row.beneficial == 1) {
+    } else if (row.beneficial == 1 || forFriends) {
       if (t != caster && !AreAllies(caster, t)) continue;
     }
     if (!CanCastOnTarget(caster, t, spell, 0) || Listed(t)) continue;

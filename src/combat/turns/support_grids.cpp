@@ -9,7 +9,7 @@
 #include "combat/turns/best_square.h"
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/decision_words.h"
-#include "combat/turns/least_decision_services.h"
+#include "combat/turns/decision_services.h"
 #include "combat/turns/spell_targets.h"
 #include "combat/turns/tactics.h"
 #include "combat/turns/valuation_grid.h"

@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "combat/actions/casting_checks.h"
+#include "combat/actions/displacement.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/special_attacks.h"
 #include "combat/turns/adjacency_queries.h"
@@ -222,6 +223,18 @@ int CountDispellableEffects(int c) {
 }
 
 bool AnyBlockingArea() { return AnyCellOfKind(kEffectSolid); }
+
+bool IsAreaFreeOfWalls(int creature) {
+  if (!IsValidCreature(creature)) return false;
+  const CreatureRecord& c = Creatures[creature];
+  MarkNeighbourDirections(c.squareX, c.squareY);
+  for (int x = std::max(c.squareX - 1, 0); x <= std::min(c.squareX + 1, kMapSide - 1); ++x)
+    for (int y = std::max(c.squareY - 1, 0); y <= std::min(c.squareY + 1, kMapSide - 1); ++y)
+      if (NeighbourGrid[SquareIndex(x, y)] != 0 &&
+          !IsRectFreeOfWalls(x, y, c.footprintWidth.current, c.footprintHeight.current))
+        return false;
+  return true;
+}
 
 bool NoEnemyOnOpenFloor(int creature) {
   if (!AnyBlockingArea() || !IsValidCreature(creature)) return false;

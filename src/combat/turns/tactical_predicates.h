@@ -37,6 +37,9 @@ int CountDispellableEffects(int creature);
 // Map and grid questions.
 bool AnyBlockingArea();
 bool NoEnemyOnOpenFloor(int creature);
+// Every square round the creature (its neighbour squares on the map) would
+// hold its whole footprint free of walls (IsRectFreeOfWalls).
+bool IsAreaFreeOfWalls(int creature);
 bool IsTrappedByFire(int creature);
 // The largest value of the valuation grid, -1 when every square is below -1.
 int32_t MaxValuationGridValue();

@@ -3,7 +3,7 @@
 #include "combat/actions/action_executor.h"
 #include "combat/turns/adjacency_queries.h"
 #include "combat/turns/best_square.h"
-#include "combat/turns/least_decision_services.h"
+#include "combat/turns/decision_services.h"
 #include "combat/turns/tactic_steps.h"
 #include "combat/turns/tactics.h"
 #include "combat/turns/target_choice.h"

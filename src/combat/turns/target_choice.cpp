@@ -1,3 +1,4 @@
+#include "combat/actions/attack_actions.h"
 #include "combat/turns/target_choice.h"
 
 #include <algorithm>
@@ -59,9 +60,8 @@ int RangedEntry(int creature) {
   if (RangedProfileEntry >= 0) return RangedProfileEntry;
   static AttackProfile profile;
   BuildAttackProfile(&profile, creature, SecondTactic, -1, 0, 0);
-  for (int i = 0; i < kAttackProfileEntries && profile.entries[i].kind != kEntryNone; ++i)
-    if (profile.entries[i].kind == kEntryRanged) return i;
-  return 0;
+  const int entry = FirstRangedEntry(profile);
+  return entry >= 0 ? entry : 0;
 }
 
 int32_t RangedChance(int creature, int target) {

@@ -1,3 +1,4 @@
+#include "combat/actions/attack_actions.h"
 #include "combat/turns/turn_routines.h"
 
 #include <initializer_list>
@@ -54,16 +55,16 @@ int CountGrapplingAttacks() {
   static AttackProfile profile;
   const bool grappling = FindCondition(creature, kCondGrappling) >= 0;
   BuildAttackProfile(&profile, creature, CombatAction.useAlternateAttack, -1, grappling ? 1 : 0, 0);
+  // The melee attacks are those of the entries before the first ranged or
+  // empty one; the shots those of the first ranged entry, wherever it stands
+  // (entry 1 when nothing else was built).
   int melee = 0, shots = 0;
   for (const AttackProfileEntry& e : profile.entries) {
-    if (e.kind == kEntryNone) break;
-    if (e.kind == kEntryRanged) {
-      if (!grappling) shots = e.attackCount.total;
-      if (!grappling) break;
-      continue;
-    }
+    if (e.kind == kEntryNone || e.kind == kEntryRanged) break;
     melee += e.attackCount.total;
   }
+  const int ranged = FirstRangedEntry(profile);
+  if (!grappling && ranged >= 0) shots = profile.entries[ranged].attackCount.total;
   CombatAction.meleeAttacksAllowed = melee;
   CombatAction.shotsAllowed = shots;
   if (grappling && DebugMode == 1) LogMessage("Number of grappling attacks: %i \r", melee);

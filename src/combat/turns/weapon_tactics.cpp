@@ -4,11 +4,12 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "combat/actions/attack_actions.h"
 #include "combat/actions/action_executor.h"
 #include "combat/turns/adjacency_queries.h"
 #include "combat/turns/best_square.h"
 #include "combat/turns/decision_words.h"
-#include "combat/turns/least_decision_services.h"
+#include "combat/turns/decision_services.h"
 #include "combat/turns/melee_grid.h"
 #include "combat/turns/position_grids.h"
 #include "combat/turns/spell_choice.h"
@@ -99,13 +100,6 @@ bool MayReadyVersusSpell(int fighter) {
                        kCondGrappling, kCondDancing, kCondDazed, kCondStunned, kCondCowering, kCondNauseated) >= 0)
     return false;
   return true;
-}
-
-// The first ranged entry of the profile just built, -1 none.
-int RangedEntryOf(const AttackProfile& p) {
-  for (int i = 0; i < kAttackProfileEntries; ++i)
-    if (p.entries[i].kind == kEntryRanged) return i;
-  return -1;
 }
 
 // The helpless target is struck in melee rather than shot: a move to a
@@ -307,7 +301,7 @@ TacticResult ShootTarget(int fighter, const TacticFlags& f) {
   }
 
   BuildAttackProfile(&Profile, fighter, SecondTactic, -1, 0, 0);
-  const int entry = RangedEntryOf(Profile);
+  const int entry = FirstRangedEntry(Profile);
   const bool oneShot = entry < 0 || Profile.entries[entry].attackCount.total <= 1;
   if (oneShot) {
     if (a.standardActionLeft == 0) {

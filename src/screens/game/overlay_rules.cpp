@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "combat/turns/least_decision_services.h"
+#include "combat/turns/decision_services.h"
 #include "map/fighter_tests.h"
 #include "map/map_record.h"
 #include "map/movement_rules.h"

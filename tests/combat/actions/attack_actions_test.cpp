@@ -8,6 +8,8 @@
 
 #include "combat/actions/executor_fixture.h"
 #include "engine/settings.h"
+#include "combat/turns/turn_routines.h"
+#include "rules/attack_profile.h"
 #include "rules/conditions.h"
 #include "screens/game/game_screen.h"
 
@@ -233,6 +235,34 @@ TEST_F(Attacks, AShooterStillShootsAfterTheFoeNextToItHasReacted) {
     EXPECT_GE(Count(Log(), "\xA3" "Archer\xA3 shoots at \xA3" "Far\xA3."), 1) << code;
     EXPECT_EQ(Count(Log(), "(Shooting Canceled)"), 0) << code;
     EXPECT_EQ(ActingCreature, kHero) << code;
+  }
+}
+
+// With nothing in hand and no natural attack, entry 0 of the profile stays
+// empty and the bow is entry 1: the archer shoots all the same, its shots
+// counted for the turn.
+TEST_F(Attacks, AnArcherWithEmptyHandsFindsItsBowInTheSecondEntry) {
+  MakeFighter(kHero, "Archer", 0, 0, kAllegianceParty, 11);
+  CreatureRecord& c = Creatures[kHero];
+  c.equipment[kSlotRightHand - 1] = 0;
+  c.equipment[kSlotRanged - 1] = kBow;
+  c.ammunition = {5100, 20};
+  RecomputeCreature(kHero, 1);
+  static AttackProfile profile;
+  BuildAttackProfile(&profile, kHero, 0, -1, 0, 0);
+  ASSERT_EQ(profile.entries[0].kind, kEntryNone);
+  ASSERT_EQ(profile.entries[1].kind, kEntryRanged);
+  EXPECT_EQ(FirstRangedEntry(profile), 1);
+  MakeFighter(kFoeA, "Far", 5, 4, kAllegianceEnemy, 0);
+  for (int32_t code : {kActionShot, kActionFullShots}) {
+    StartBattle(kHero);
+    CountGrapplingAttacks();
+    EXPECT_EQ(CombatAction.shotsAllowed, profile.entries[1].attackCount.total) << code;
+    ClearMessageLog();
+    Order(code, kFoeA);
+    RunAction();
+    EXPECT_EQ(Count(Log(), "(Shooting Canceled)"), 0) << code;
+    EXPECT_GE(Count(Log(), "\xA3" "Archer\xA3 shoots at \xA3" "Far\xA3."), 1) << code;
   }
 }
 

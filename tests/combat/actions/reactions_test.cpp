@@ -172,6 +172,22 @@ TEST_F(Reactions, AChainLeftOverFromAnotherActorNeverMakesTheActorReactToItself)
   EXPECT_EQ(ActingCreature, kMover);
 }
 
+// Whatever names it (an action aimed at the actor itself, a reactor set by a
+// movement or a tactic), the actor never reacts to its own action.
+TEST_F(Reactions, NoRoadMakesTheActorReactToItsOwnAction) {
+  MakeFighter(kMover, "Dragon", 2, 2, kAllegianceEnemy, 0, 500);
+  MakeFighter(kFirst, "Guard", 2, 1, kAllegianceParty);
+  StartBattle(kMover);
+  ActionTarget = kMover;
+  EXPECT_FALSE(TargetMayReactToGrapple());
+  EXPECT_EQ(CombatAction.reactingCreature, -1);
+  CombatAction.reactingCreature = kMover;
+  ReactionStep();
+  EXPECT_EQ(CombatAction.reactingCreature, -1);
+  EXPECT_EQ(Count(Log(), "gets @AOO@"), 0);
+  EXPECT_EQ(Creatures[kMover].hitPoints, 500);
+}
+
 TEST_F(Reactions, ACursedReactorLosesItsReactionAboutHalfTheTime) {
   int lost = 0;
   for (int round = 0; round < 40; ++round) {

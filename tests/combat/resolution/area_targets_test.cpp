@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "map/area_shapes.h"
 #include "map/map_fixture.h"
 #include "rules/item_tables.h"
 
@@ -84,6 +85,25 @@ TEST(AreaTargets, AFullListKeepsItsFirstEntry) {
   EXPECT_FALSE(AddAreaTarget(1, 0, kCaster, 40));
   EXPECT_EQ(AreaTargetList[0], kCaster);
   EXPECT_EQ(CreatureMarks[21], 0);
+}
+
+// In battle a square is read from the occupancy grid: asked alone, it sees a
+// creature placed or moved after the last shape brought the grid up to date.
+TEST(AreaTargets, ASquareAskedAloneSeesCreaturesMovedSinceTheLastShape) {
+  Row({1, 2, 2, 2});  // foes 21, 22, 23 on (1, 0), (2, 0), (3, 0)
+  mapfixture::StartTestCombat();
+  Row(40, 0, 0);
+  RasteriseBurst(kCaster, 0, 0, 40);  // a shape of no size: brings the grid up to date
+  Creatures[21].squareX = 4;          // moved
+  Creatures[23].squareX = 5;          // moved onto a square nobody held
+  ClearAreaTargets();
+  EXPECT_FALSE(AddAreaTarget(1, 0, kCaster, 40)) << "the square it left is empty";
+  EXPECT_TRUE(AddAreaTarget(4, 0, kCaster, 40));
+  EXPECT_TRUE(AddAreaTarget(5, 0, kCaster, 40));
+  EXPECT_EQ(AreaTargetList[0], 21);
+  EXPECT_EQ(AreaTargetList[1], 23);
+  InCombat = 0;
+  TurnEntryCount = 0;
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include "state/camera.h"
 #include "state/combat_action.h"
 #include "state/combat_events.h"
+#include "state/current_cast.h"
 #include "state/turn_order.h"
 
 namespace {
@@ -362,7 +363,7 @@ TEST_F(CastingSteps, AWebCellKeepsItsSaveDcAndAnUnnamedCodeStillNamesItsImmunity
   const SquareEffectCell& cell = MagicAreaGrid[SquareIndex(10, 10)];
   EXPECT_EQ(cell.kind, kEffectWeb);
   EXPECT_EQ(cell.value, 10 + 2 + 1);
-  EXPECT_EQ(cell.roundsLeft, 10u);
+  EXPECT_EQ(cell.roundsLeft, 11u) << "ten rounds and the round of the casting";
   EXPECT_EQ(Floating(kFoeA), "Immune (Magic)");
 }
 
@@ -474,6 +475,81 @@ TEST_F(CastingSteps, ResponsesApplyAfterTheSaveAndAHalvedOneLeavesNothing) {
   EXPECT_EQ(saver.hitPoints, 60);
   EXPECT_EQ(Floating(kFoeB), "Saved - no effect");
   EXPECT_NE(Log().find("Saving throw reduced effect to zero.\r"), std::string::npos);
+}
+
+// A resistance halves as the save does, keeping the smaller half: a fixed 5
+// leaves 2, a fixed 1 leaves nothing.
+TEST_F(CastingSteps, ResistanceHalvesKeepingTheSmallerHalf) {
+  CreatureRecord& a = Put(kFoeA, 10, 10, 1, 1);
+  SetProtection(kFoeA, kProtFirstImmunity + 15, kImmunityResistance);  // fire
+  SpellRecord& s = Spell(31, kAimCircle, 3, {3, 0, 0, 0, 5, 0, 0, 0});  // a fixed 5 fire, no save
+  s.areaSize = 5;
+  s.immunity1 = 2;
+  Fight(0);
+  Cast(31);
+  EXPECT_EQ(Frames().back(), 0u);
+  EXPECT_EQ(a.hitPoints, 60 - 2);
+  s.effects[0].amountSides = 1;
+  a.hitPoints = 60;
+  Cast(31);
+  EXPECT_EQ(Frames().back(), 0u);
+  EXPECT_EQ(a.hitPoints, 60);
+  EXPECT_EQ(Floating(kFoeA), "Resisted");
+  EXPECT_NE(Log().find("Racial resistance reduced effect to zero.\r"), std::string::npos);
+}
+
+// The lasting cells of an area last as long as the conditions it gives: the
+// duration of the code and the round of the casting (caster level 5).
+TEST_F(CastingSteps, LastingCellsCountTheRoundOfTheCasting) {
+  Put(kFoeA, 10, 10, 1, 1);
+  struct Case {
+    SpellEffect effect;
+    uint32_t kind, rounds;
+  };
+  const Case cases[] = {{{131, 1, 0, 0, 0, 0, 0, 0}, kEffectDarkness, 6},   // 1 a level
+                        {{115, 3, 0, 0, 0, 0, 0, 0}, kEffectEntangle, 16},  // 3 a level
+                        {{132, 14, 4, 0, 0, 0, 0, 0}, kEffectSilence, 5}};  // 4 rounds
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.kind);
+    std::memset(MagicAreaGrid, 0, sizeof MagicAreaGrid);
+    Spell(31, kAimCircle, 2, c.effect).areaSize = 5;
+    Fight(0);
+    Cast(31);
+    EXPECT_EQ(Frames().back(), 0u);
+    EXPECT_EQ(MagicAreaGrid[SquareIndex(10, 10)].kind, c.kind);
+    EXPECT_EQ(MagicAreaGrid[SquareIndex(10, 10)].roundsLeft, c.rounds);
+  }
+}
+
+// A cure the computer's spell choice sent against an undead foe reaches it,
+// not a wounded friend; an infliction meant for an undead friend reaches
+// that friend, not a living foe.
+TEST_F(CastingSteps, ACureOrInflictionReachesTheSideItsChoiceMeant) {
+  CreatureRecord& undead = Put(kFoeA, 4, 2, 1, 1);
+  CreatureRecord& friendly = Put(kFoeB, 3, 3, 2, 1);
+  undead.type = 8;
+  undead.hitPoints = friendly.hitPoints = 30;
+  SpellRecord& cure = Spell(107, kAimIndividual, 1, {1, 0, 0, 0, 1, 0, 0, 0});  // a fixed 1
+  cure.beneficial = 1;
+  cure.harmful = 0;
+  Fight(0);
+  Cast(107);
+  CastingExtraValue[1] = kGroupAgainstEnemies;
+  EXPECT_EQ(Frames().back(), 0u);
+  EXPECT_EQ(friendly.hitPoints, 30);
+  EXPECT_NE(undead.hitPoints, 30);
+
+  undead.allegiance = 2;
+  friendly.allegiance = 1;
+  friendly.type = 5;
+  undead.hitPoints = friendly.hitPoints = 30;
+  Spell(109, kAimIndividual, 1, {9, 0, 0, 0, 1, 0, 0, 0});  // a fixed 1 of negative energy
+  Fight(0);
+  Cast(109);
+  CastingExtraValue[1] = kGroupOnFriends;
+  EXPECT_EQ(Frames().back(), 0u);
+  EXPECT_EQ(friendly.hitPoints, 30) << "the living foe is spared";
+  EXPECT_NE(undead.hitPoints, 30);
 }
 
 }  // namespace

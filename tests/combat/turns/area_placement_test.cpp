@@ -74,12 +74,22 @@ TEST_F(AreaPlacement, AFocusCreatureMustBeCaughtAndTiesGoToTheWeakerCentre) {
   GridSquare centre = FindCircle(kCaster, kSpellFireball);
   EXPECT_EQ(centre.x, 12) << "a burst centred on a foe beats equal ones";
   EXPECT_EQ(centre.y, 18) << "and of two such, the one on the foe with fewer hit points";
-  CombatAction.preferredTarget = kFoe1;
+  // The focus creature (the readied fighter's target) must be caught, by a
+  // burst and by a rectangle alike.
+  DisruptionTarget = kFoe1;
   FillAreaTargetWeights(kSpellFireball, kCaster);
   centre = FindCircle(kCaster, kSpellFireball);
   RasteriseBurst(kCaster, centre.x, centre.y, kSpellFireball);
   EXPECT_TRUE(Listed(kFoe1));
-  CombatAction.preferredTarget = -1;
+  EXPECT_FALSE(Listed(kFoe2));
+  DisruptionTarget = kFoe2;  // a rectangle would catch the first foe first
+  FillAreaTargetWeights(kSpellLightningBolt, kCaster);
+  ASSERT_TRUE(FindLineTarget(kSpellLightningBolt, kCaster));
+  RasteriseRectangle(kSpellLightningBolt, kCaster, LineTargetFirstX, LineTargetFirstY, LineTargetSecondX,
+                     LineTargetSecondY);
+  EXPECT_TRUE(Listed(kFoe2));
+  EXPECT_FALSE(Listed(kFoe1));
+  DisruptionTarget = -1;
 }
 
 TEST_F(AreaPlacement, LightningBoltThroughTwoFoes) {

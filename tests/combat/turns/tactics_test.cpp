@@ -3,7 +3,10 @@
 #include "combat/turns/tactics.h"
 
 #include "combat/actions/action_executor.h"
+#include "combat/actions/casting_checks.h"
 #include "combat/turns/casting_questions.h"
+#include "combat/turns/spell_targets.h"
+#include "combat/turns/tactical_predicates.h"
 #include "combat/turns/tactics_fixture.h"
 #include "combat/turns/turn_planning.h"
 #include "engine/frame.h"
@@ -323,6 +326,34 @@ TEST_F(Tactics, AWizardAtDeathsDoorPicksFalseLifeAndDispelsASummonedFoe) {
   ASSERT_EQ(ChooseArcaneSpellFirst(kMe, Holding(), &forced), TacticResult::kCommitted);
   EXPECT_EQ(SpellInProgress, kSpellDispel);
   EXPECT_EQ(DispelReason, 3);
+}
+
+// The questions the tactics ask read what their rules name: the squares that
+// stop a creature (not only wall codes), the casters' immunity to the spell
+// named, and the current spell's words cleared with it.
+TEST_F(Tactics, TheirQuestionsReadBlockedSquaresImmunityAndTheClearedSpell) {
+  OpenBattle(12, 12);
+  turnsfixture::AddFighter(kMe, 2, 5, 5);
+  turnsfixture::AddFighter(kFoe, 1, 8, 5);
+  turnsfixture::AddFighter(kFoe2, 1, 5, 8);
+  MakeCaster(kFoe, 4, {kSpellFireball});
+  MakeCaster(kFoe2, 4, {kSpellFireball});
+  turnsfixture::StartTurn(kMe);
+  EXPECT_TRUE(IsAreaFreeOfWalls(kMe));
+  BlockedGrid[SquareIndex(6, 6)] = kSquareBlocked;  // no wall code, but no way through
+  EXPECT_FALSE(IsAreaFreeOfWalls(kMe));
+
+  Creatures[kFoe2].protections[ImmunityPair(kImmFire)] = {kImmunityImmune, kImmunityImmune};
+  ASSERT_TRUE(ListEnemyCastersInReach(kMe, 0, -1));
+  EXPECT_EQ(TargetCandidateList[1], kFoe2) << "no spell named: every caster";
+  ASSERT_TRUE(ListEnemyCastersInReach(kMe, 0, kSpellFireball));
+  EXPECT_EQ(TargetCandidateList[0], kFoe);
+  EXPECT_EQ(TargetCandidateList[1], -1) << "the one immune to it is left out";
+
+  SpellInProgress = kSpellDispel;
+  DispelReason = 3;
+  ClearCurrentSpell();
+  EXPECT_EQ(DispelReason, 0);
 }
 
 class MeleeTactics : public TacticsTest {};
