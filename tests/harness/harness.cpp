@@ -36,11 +36,13 @@ struct BoxStep {
 std::deque<BoxStep> g_boxSteps;
 int g_boxPasses = 0;
 int g_idleBoxPasses = 0;
+std::function<void()> g_boxIdleHandler;
 constexpr int kIdleBoxPassLimit = 2000;
 
 void PlayBoxPass() {
   platform::AdvanceManualClock(16);
   ++g_boxPasses;
+  if (g_boxSteps.empty() && g_boxIdleHandler) g_boxIdleHandler();
   if (!g_boxSteps.empty()) {
     g_idleBoxPasses = 0;
     const BoxStep step = g_boxSteps.front();
@@ -184,6 +186,10 @@ void QueueBoxClick(int x, int y) {
 void QueueBoxClose() { g_boxSteps.push_back({[] { platform::InjectCloseRequest(); }, false}); }
 
 int BoxPasses() { return g_boxPasses; }
+
+void SetBoxIdleHandler(std::function<void()> handler) { g_boxIdleHandler = std::move(handler); }
+
+void ClearBoxInput() { g_boxSteps.clear(); }
 
 void Drag(int x, int y, int toX, int toY) {
   MoveMouse(x, y);

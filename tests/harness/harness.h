@@ -3,6 +3,7 @@
 // injected keys and mouse, and the picture read back from the device.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,11 @@ void QueueBoxClick(int x, int y);
 void QueueBoxClose();
 // The passes of dialogue-box loops since the game started.
 int BoxPasses();
+// Called by a box's pass that finds nothing queued, before it counts as
+// idle: a play script reads its next lines there (its answers to the box).
+void SetBoxIdleHandler(std::function<void()> handler);
+// Drops what is queued for boxes.
+void ClearBoxInput();
 
 // The device picture, 0xFFRRGGBB per pixel.
 std::vector<uint32_t> DevicePicture(int* width, int* height);
