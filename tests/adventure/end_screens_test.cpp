@@ -46,6 +46,10 @@ void LayOutWonBattle() {
   scenes::AddFoe(kRaider, kKindOrc, 3, 1);
   scenes::Finish();
   std::snprintf(AdventureFolder, sizeof AdventureFolder, "Tests");
+  for (int id : {kChief, kRaider}) {  // no gear of the orcs' own, which is drawn at random
+    for (uint32_t& code : Creatures[id].equipment) code = 0;
+    for (ItemPair& pair : Creatures[id].carried) pair = {};
+  }
   Creatures[kChief].carried[0] = {kGold, 30};
   Creatures[kChief].scriptWords[kScriptWordDeathScript] = 5;
   Creatures[kRaider].carried[0] = {kGold, 12};
