@@ -128,10 +128,12 @@ void DownArrow(int32_t most, bool continues) {
 
 void RollsPanel() {
   DrawTopLeftPanelShade();
-  // New lines bring the end of the log into view once.
+  // New lines bring the end of the log into view once (and the highest
+  // first line is worked out again).
   if (MessageLogChanged != 0) {
     MessageLogChanged = 0;
     RollsScrollLine = LastFirstLine(RollsScrollLine);
+    MostFirstLine = -1;
   }
   if (RollsScrollLine < 0) RollsScrollLine = 0;
   DrawLinkedText(MessageLogText, kLogStyle, 0, 0, kLogRight, kLogBottom, RollsScrollLine, 1, 0, 1);

@@ -36,6 +36,19 @@ constexpr int32_t kEventPetrified = 52;
 // The creature the last debug trace named.
 int TracedCreature = -1;
 
+// The entry drawn last (creature, read index, extra pair shown and its index)
+// and its count then; whether this frame is the first drawn of its entry.
+struct ShownEntry {
+  int32_t creature = -1;
+  uint32_t index = 0;
+  uint8_t extra = 0;
+  int32_t extraIndex = 0;
+  int32_t framesLeft = 0;
+  bool operator==(const ShownEntry&) const = default;
+};
+ShownEntry LastShown;
+bool FirstFrameNow = false;
+
 const CombatEvent& CurrentEvent() {
   static const CombatEvent kEmpty{};
   return CombatEventReadIndex < static_cast<uint32_t>(kCombatEventCount) ? CombatEvents[CombatEventReadIndex]
@@ -44,7 +57,18 @@ const CombatEvent& CurrentEvent() {
 
 CombatEvent& ShownExtraEvent() { return ExtraDamageEvents[ExtraDamageIndex == 1 ? 1 : 0]; }
 
-bool FirstFrame() { return PlaybackFramesLeft == FramesPerEvent; }
+// The first frame of an entry is the one whose count equals the pace; an
+// attack's first entry has been counted once before the screen draws it, so
+// the first frame drawn of an entry counts as its first too.
+bool FirstFrame() { return FirstFrameNow; }
+void NoteShownEntry(int creature) {
+  ShownEntry now{creature, CombatEventReadIndex, ExtraDamageShowing, ExtraDamageIndex, PlaybackFramesLeft};
+  ShownEntry sameCount = LastShown;
+  sameCount.framesLeft = now.framesLeft;
+  FirstFrameNow = PlaybackFramesLeft == FramesPerEvent || !(sameCount == now) ||
+                  PlaybackFramesLeft > LastShown.framesLeft;
+  LastShown = now;
+}
 bool SecondFrame() { return PlaybackFramesLeft == FramesPerEvent - 1; }
 
 // The word shown over the creature on an event's first frame, by its type.
@@ -204,6 +228,7 @@ void PlayEventSound() {
 
 void PlayEventOverFigure(int creature, int sheet, int frame, int x, int y, float scaleX, float scaleY) {
   if (creature != PlaybackCreature || !IsValidCreature(creature)) return;
+  NoteShownEntry(creature);
   SidePanelMode = 0;
   if (ScreenMode != kModeResting) CursorShape = 0;
   const CombatEvent& current = CurrentEvent();

@@ -25,8 +25,6 @@
 #include "state/combat_action.h"
 #include "state/fighter_slots.h"
 
-HoverBoxCells HoveredBox;
-
 namespace {
 
 constexpr int kCursorCreature = 8;
@@ -35,8 +33,10 @@ constexpr uint32_t kSlotColour = 0xC8FFFFFFu, kWhite = 0xFFFFFFFFu;
 constexpr int kItemBoxFigure = 405;
 constexpr int kBadgeFigureBase = 196;  // a badge is a figure of the second figure sheet
 
-// The slot the box was last placed for.
+// The slot the box was last placed for, and where (the object list's box
+// takes the same cells).
 int32_t PlacedSlot = -1;
+PopupCellBoxWords PlacedBox;
 
 // The type words of the creature types without a class word (type 5, the
 // humanoids, has none).
@@ -71,7 +71,7 @@ void PlaceBox() {
   int column = (HoverPointX - ViewOriginX) / cell, row = (HoverPointY - ViewOriginY) / cell;
   column = column < 0 ? 0 : column > 39 ? 39 : column;
   row = row < 0 ? 0 : row > 29 ? 29 : row;
-  HoverBoxCells& b = HoveredBox;
+  PopupCellBoxWords& b = HoveredBox;
   const bool onRight = column <= 16, movedUp = row > 10;
   b.left = onRight ? column + 1 : column - 17;
   b.top = movedUp ? row - 10 : row;
@@ -97,7 +97,7 @@ void DrawSlot(uint32_t code, int emptyFigure, int column, int row, int offset) {
   DrawFigureIcon(offset, 0, picture, column, row, kWhite, 0);
 }
 
-void DrawIcons(const CreatureRecord& c, const HoverBoxCells& b) {
+void DrawIcons(const CreatureRecord& c, const PopupCellBoxWords& b) {
   const uint8_t kept = MapScaleSwitch;
   MapScaleSwitch = 0;
   const int row = b.top + 6, column = b.left + 1;
@@ -150,11 +150,14 @@ void DrawHoveredCreatureBox() {
   if (ShownClickResult.code != 0 && ShownClickResult.code != kClickResultExamine) return;
   const int creature = FighterSlots[HoveredFighterSlot].creature;
   if (!IsValidCreature(creature)) return;
-  if (HoverChanged != 0 || PlacedSlot != HoveredFighterSlot) {
+  const PopupCellBoxWords& b = HoveredBox;
+  const bool moved = b.left != PlacedBox.left || b.top != PlacedBox.top || b.right != PlacedBox.right ||
+                     b.bottom != PlacedBox.bottom;
+  if (HoverChanged != 0 || PlacedSlot != HoveredFighterSlot || moved) {
     PlaceBox();
     PlacedSlot = HoveredFighterSlot;
+    PlacedBox = HoveredBox;
   }
-  const HoverBoxCells& b = HoveredBox;
   DrawPopupBox(b.left, b.top, b.right, b.bottom, 0);
 
   const CreatureRecord& c = Creatures[creature];

@@ -4,13 +4,11 @@
 #include <cstdint>
 
 #include "rules/creature_record.h"
+#include "screens/game/object_list.h"  // PopupCellBox
 
-// The box in character cells, kept between frames and placed again when
-// the hovered figure changes.
-struct HoverBoxCells {
-  int32_t left = 0, top = 0, right = 0, bottom = 0;
-};
-extern HoverBoxCells HoveredBox;
+// The box in character cells (the popup box the object list uses too), kept
+// between frames and placed again when the hovered figure changes.
+inline PopupCellBoxWords& HoveredBox = PopupCellBox;
 
 // The line under the name: the kind word joined to the class word for the
 // humanoids of the common classes, the type word for the other types, or

@@ -7,11 +7,12 @@
 #include "engine/message_log.h"
 #include "engine/settings.h"
 #include "screens/game/action_state.h"       // KeypadStepActive
+#include "screens/game/map_input.h"          // AttackKindShown
 #include "screens/game/status_box_words.h"   // ShownTargetCreature
 
 // The attack order waiting for its target, written by the map mouse handler:
 // 0 none, 1 charge, 2 melee attack, 3 ranged attack, 4 grapple.
-extern int32_t AttackKindBanner;
+inline uint32_t& AttackKindBanner = AttackKindShown;
 
 // The first log line the combat-rolls panel shows: the message log's scroll
 // value (0 after a trim). The log's changed flag is the panel's

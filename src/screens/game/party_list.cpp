@@ -1,9 +1,11 @@
 // The party's names and hit points in the top right corner while the party
-// explores: the level-up star and the level-up it starts, and the character
-// record and inventory opened by clicking a name.
+// explores: the level-up star and the level-up it starts, the character
+// record and inventory opened by clicking a name, and the object lifted from
+// a square handed to the member whose name it is dropped on.
 #include <cstdio>
 #include <cstring>
 
+#include "combat/actions/walking.h"
 #include "combat/turns/turn_routines.h"
 #include "engine/frame.h"
 #include "engine/linked_text.h"
@@ -13,16 +15,23 @@
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
+#include "map/map_record.h"
+#include "map/map_view.h"
 #include "party/level_up_words.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
+#include "rules/positions.h"
 #include "rules/recompute_creature.h"
 #include "screens/game/frame_words.h"
+#include "screens/game/held_object.h"
+#include "screens/game/object_list.h"
 #include "screens/game/panel_sections.h"
 #include "screens/game/panel_words.h"
+#include "screens/game/shared_routines.h"
 #include "screens/game/sounds_and_music.h"
 #include "state/current_cast.h"
 #include "state/game_screen_words.h"
+#include "state/inventory_state.h"
 #include "state/map_view_state.h"
 #include "state/turn_order.h"
 
@@ -35,11 +44,13 @@ constexpr int kHitPointsColumn = 36;
 constexpr int kMaxLevel = 20;
 constexpr int kSoundLevelUp = 56;
 constexpr int kCursorPointing = 4, kCursorRefused = 18;
+constexpr int kReachFeet = 14;
+constexpr int32_t kResultBackpackFull = 2, kResultAbsent = 11, kResultPolymorphed = 22;
 
 int ShownLength(const CreatureRecord& c) { return static_cast<int>(strnlen(c.name, kShownName)); }
 
 bool LevelUpDue(const CreatureRecord& c) {
-  return c.present == 1 && c.level < kMaxLevel && InCombat != 1 && SpellInProgress == -1 &&
+  return c.present == 1 && c.level < kMaxLevel && InCombat != 1 && SpellInProgress == -1 && HeldObject.code == 0 &&
          c.experience >= c.level * (c.level + 1) * 500;
 }
 
@@ -116,8 +127,47 @@ bool LevelUpStar(int member, int row, int column) {
   return true;
 }
 
+// The held object's level of its square taken by the member (off the
+// square, with its item's script); false when it could not take it.
+bool TakeLevel(int member, int level) {
+  const HeldObjectWords& held = HeldObject;
+  if (level < 0 || level > 3 || !CurrentMap.Inside(held.x, held.y)) return false;
+  const int32_t object = CurrentMap.At(kLayerObjects0 + level, held.x, held.y);
+  if (object == 0 || !PickUpSquareItem(member, object)) return false;
+  RemoveCellObject(level, held.x, held.y);
+  if (object > 5000) RunItemScript(object - 5000);
+  return true;
+}
+
+// The object on the cursor handed to the member: taken when the member
+// sees and stands near its square, else walked to.
+void HandOver(int member) {
+  LatchButton(0);
+  const HeldObjectWords held = HeldObject;
+  const CreatureRecord& c = Creatures[member];
+  const bool seen = SquareSeenByParty(held.x, held.y);
+  const bool near = c.present == 1 && DistanceToCreatureFeet(member, held.x, held.y) <= kReachFeet;
+  if (seen && near) {
+    if (FindCondition(member, kCondPolymorphed) >= 0) {
+      ShowClickResultAtMouse(kResultPolymorphed);
+    } else if (held.code == kHeldWholeSquare) {
+      for (int level = 3; level >= 0; --level) TakeLevel(member, level);
+    } else if (!TakeLevel(member, held.level)) {
+      ShowClickResultAtMouse(kResultBackpackFull);
+    }
+  } else if (c.present == 1) {
+    ClickedObject = ClickedObjectWords{held.x, held.y, held.level, held.code};
+    WalkToItemPile(member);
+  } else {
+    ShowClickResultAtMouse(kResultAbsent);
+  }
+  ResetActionState();
+  HeldObject = HeldObjectWords{};
+}
+
 // The name: hovered it shows the member on the map, and a click opens its
-// character record (left) or inventory (right).
+// character record (left) or inventory (right); an object on the cursor is
+// handed over.
 void MemberName(int member, int row, int column, int length) {
   const CreatureRecord& c = Creatures[member];
   if (!MouseInTextRow(row, column, length, 1, 1, 0)) {
@@ -129,6 +179,11 @@ void MemberName(int member, int row, int column, int length) {
   MapCursorX = c.squareX;
   MapCursorY = c.squareY;
   if (SpellInProgress != -1) return;
+  if (HeldObject.code != 0) {
+    // The press that lifted the object stays latched while it is held.
+    if (!ButtonPressed(0)) HandOver(member);
+    return;
+  }
   if (ButtonPressed(0)) {
     LatchButton(0);
     char caption[kShownName + 1];

@@ -86,10 +86,12 @@ bool WalkToItemPile(int creature) {
   const int walker = creature == -1 ? Leader() : creature;
   if (!IsValidCreature(walker) || !CurrentMap.Inside(ClickedObject.x, ClickedObject.y)) return false;
   const CreatureRecord& c = Creatures[walker];
-  // The pile's square is opened for the search and closed again after it.
+  // The pile's square is opened for the search and closed again after it:
+  // a party member's search only enters squares joined to the walker, so
+  // the square is opened as one.
   uint32_t& square = BlockedGrid[SquareIndex(ClickedObject.x, ClickedObject.y)];
   const uint32_t kept = square;
-  square = kSquareOpen;
+  square = kSquareFlooded;
   const int found =
       FindCreaturePath(walker, c.squareX, c.squareY, ClickedObject.x, ClickedObject.y, 1, 1, 0, 0, nullptr, nullptr);
   square = kept;
