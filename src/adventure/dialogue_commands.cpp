@@ -18,8 +18,6 @@ int32_t DialogueMusic = kDialogueMusicTrack;
 
 namespace {
 
-constexpr int kFirstEncounterCreature = 601;
-
 // Copies a text into a buffer, cut to it (with its zero byte).
 void CopyCut(char* out, size_t size, const char* text) {
   std::memset(out, 0, size);

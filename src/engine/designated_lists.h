@@ -9,3 +9,7 @@ constexpr int kDesignatedListSlots = 16;
 // The list's number (the same list keeps its number), -1 when all are taken.
 int RegisterDesignatedList(ModifierList* list);
 ModifierList* DesignatedList(int number);
+
+// The one list page type 133 shows; the page that opens it fills it first.
+// Defined by page view (shell).
+extern ModifierList PageModifierList;

@@ -10,7 +10,6 @@
 #include "engine/main_window.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
-#include "engine/random.h"
 #include "engine/reset_words.h"
 #include "engine/settings.h"
 #include "engine/widgets.h"
@@ -28,6 +27,7 @@
 #include "rules/item_rules.h"
 #include "rules/item_tables.h"
 #include "party/new_characters.h"
+#include "party/party_start.h"
 #include "rules/recompute_creature.h"
 #include "state/camera.h"
 #include "state/fighter_slots.h"
@@ -52,20 +52,9 @@ void ClearPlayState() {
   ClearGameStateArrays();
 }
 
-// The hit points of each party member at each level, by class: Knight d10,
-// Cleric d8, Wizard d4; other classes keep theirs.
+// The hit points of each party member at each level, by class.
 void RollHitDice() {
-  for (int m = 0; m < kPartyMembers; ++m) {
-    int sides = 0;
-    switch (Creatures[m].creatureClass) {
-      case 1: sides = 10; break;
-      case 3: sides = 8; break;
-      case 4: sides = 4; break;
-      default: continue;
-    }
-    for (int level = 0; level < 20; ++level)
-      HitDieRolls[m * 20 + level] = static_cast<int32_t>(RandomUpTo(static_cast<uint32_t>(sides - 1))) + 1;
-  }
+  for (int m = 0; m < kPartyMembers; ++m) RollMemberHitDice(m);
 }
 
 // The prepared roster and crafted items of an adventure's slot 0; false
@@ -103,6 +92,9 @@ void EnterFirstIntroMap() {
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) RecomputeCreature(FighterSlots[s].creature, 0);
   SquareScriptFlag = 1;
   for (int s = 0; s < kPartyMembers && s < FighterCount; ++s) FighterSlots[s].alert = 1;
+  // Everyone present on the map looks about once, as on entering a map:
+  // a creature that has not yet seen anything cannot meet the party.
+  VisionRefreshFlag = 1;
   UpdatePartyVision();
 }
 

@@ -39,7 +39,6 @@ void ClearCreationFlags() {
 
 namespace {
 
-constexpr int kCreationTrack = 7;
 constexpr int kKeyReturn = 0x1C;
 constexpr int kKeyPadEnter = 0x9C;
 constexpr int kSheetInterface = 13;
@@ -117,7 +116,7 @@ class CreationPage {
       : member_(member), c_(Creatures[member]), s_(CreationState), idle_(CreationState.draggedAbility == -1) {}
 
   void Run() {
-    KeepCreationMusic();
+    KeepPartyPageMusic();
     DrawScreenBackdrop();
     ClearHint();
     CursorShape = 29;
@@ -148,12 +147,6 @@ class CreationPage {
   }
 
  private:
-  void KeepCreationMusic() {
-    if (OptionWords[kOptionMusicVolume] <= 0 || CurrentMusicTrack == kCreationTrack) return;
-    PlayPageMusic(kCreationTrack, 1);
-    GetMusicTempo();
-  }
-
   bool Editing() const { return TextEntryMode == kTextEntryCharacterName; }
 
   // "Accept" names the first of the reasons in their order: the name, the

@@ -6,16 +6,26 @@
 #include "engine/click_sound.h"
 #include "engine/frame.h"
 #include "engine/linked_text.h"
+#include "engine/music.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
 #include "engine/sound.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
+#include "frontend/menu_pages.h"
+#include "engine/settings.h"
 #include "party/level_up_words.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "state/game_progress.h"
+
+void KeepPartyPageMusic() {
+  constexpr int kPartyPageTrack = 7;
+  if (OptionWords[kOptionMusicVolume] <= 0 || CurrentMusicTrack == kPartyPageTrack) return;
+  PlayPageMusic(kPartyPageTrack, 1);
+  GetMusicTempo();
+}
 
 void PageText(const char* text, int style, int column, int row, int large, int yOffset) {
   DrawTextAt(kDefaultColour, large ? kLargeColumns : kSmallColumns, 0, text, style, column, row, large, yOffset, 1,

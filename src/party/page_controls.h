@@ -10,6 +10,10 @@ constexpr int kLargeText = 1;
 constexpr int kSmallText = 0;
 constexpr int kHintShown = 100;  // characters of the hint line a page empties each frame
 
+// The music of the creation and level-up pages (track 7), started when
+// another track plays and the music is on.
+void KeepPartyPageMusic();
+
 // Text in large (8x8) or small (5x6) cells, moved down yOffset pixels.
 void PageText(const char* text, int style, int column, int row, int large = kLargeText, int yOffset = 0);
 // Whether the pointer lies on the text's cells.

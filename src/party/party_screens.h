@@ -12,6 +12,8 @@ void PartySetupScreen();                          // 117
 // leaves out at the start of its first row; kept between visits.
 extern int32_t FeatListScroll;
 extern int32_t SpellRowOffset;
+// The party member whose name the set-up page's drag holds, -1 none.
+extern int32_t PartyDragSource;
 
 struct ModifierList;
 // The dice of each party member's last ability rolls: member x 6 + ability.

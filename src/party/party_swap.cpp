@@ -2,8 +2,10 @@
 
 #include <utility>
 
-#include "state/fighter_slots.h"
+#include "map/fighter_table.h"
 #include "rules/creature_record.h"
+#include "state/fighter_slots.h"
+#include "state/game_progress.h"
 #include "state/game_screen_words.h"
 
 void SwapPartyMembers(int a, int b) {
@@ -13,4 +15,8 @@ void SwapPartyMembers(int a, int b) {
   std::swap(FighterSlots[a], FighterSlots[b]);
   std::swap(FighterSlots[a].creature, FighterSlots[b].creature);
   std::swap(RecentSpells[a], RecentSpells[b]);
+  // The hit dice rolled for each level go with their member.
+  constexpr int kLevels = kHitDieRollCount / kPartySize;
+  std::swap_ranges(HitDieRolls + a * kLevels, HitDieRolls + (a + 1) * kLevels, HitDieRolls + b * kLevels);
+  BuildFighterTable();
 }

@@ -24,6 +24,20 @@ int PathTo(int creature, int x, int y) {
 
 }  // namespace
 
+void SetPartyLine() {
+  for (int m = 0; m < kPartySize; ++m) Creatures[m].leader = 0;
+  CreatureRecord& first = Creatures[0];
+  first.formationX = 1;
+  first.formationY = 2;
+  first.formationWords[kThirdLinkWord] = 3;
+  first.formationWords[kFourthLinkWord] = -1;
+  static constexpr int32_t kOffsets[3][2] = {{-1, 1}, {0, 1}, {1, 1}};
+  for (int m = 1; m < kPartySize; ++m) {
+    Creatures[m].formationX = kOffsets[m - 1][0];
+    Creatures[m].formationY = kOffsets[m - 1][1];
+  }
+}
+
 int FormationThird(int v) {
   int q = v / 3;
   const int r = v % 3;

@@ -11,6 +11,11 @@ int FormationThird(int v);
 // Turns an offset (as seen with the leader facing up) by the leader's facing 1 to 8.
 void TurnFormationOffset(int dx, int dy, int facing, int* outX, int* outY);
 
+// The party's line: no member follows a leader of its own; member 0 leads
+// with members 1, 2 and 3 linked in its formation words and the others one
+// square behind it (offsets (-1, 1), (0, 1), (1, 1)).
+void SetPartyLine();
+
 int MoveFollowersInFormation();
 int MovePartyInFormation();
 int AdvancePatrolWaypoint(int slot);

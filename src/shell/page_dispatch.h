@@ -36,6 +36,3 @@ PageChoice ChooseHelpTopicScreen(int32_t helpId);
 // Draws the top page; returns 0 to end the program, 1 to go on, and 2 when
 // the screen has ended the scene and presented itself.
 int DrawPageView();
-
-// The one list that the page of type 133 shows (its caller fills it first).
-extern ModifierList PageModifierList;

@@ -12,6 +12,7 @@
 #include "party/creation_rules.h"
 #include "party/new_characters.h"
 #include "rules/creature_record.h"
+#include "rules/formation.h"
 #include "rules/free_item_slot.h"
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
@@ -178,21 +179,6 @@ void ApplyCommonFields(const StartCreature& s, std::vector<std::string>* errors)
       }
       *free = {code, item.count};
     }
-  }
-}
-
-// The party's line: the leader first, the others one square behind it.
-void SetPartyLine() {
-  for (int m = 0; m < kPartySize; ++m) Creatures[m].leader = 0;
-  CreatureRecord& first = Creatures[0];
-  first.formationX = 1;
-  first.formationY = 2;
-  first.formationWords[kThirdLinkWord] = 3;
-  first.formationWords[kFourthLinkWord] = -1;
-  static const int32_t kOffsets[3][2] = {{-1, 1}, {0, 1}, {1, 1}};
-  for (int m = 1; m < kPartySize; ++m) {
-    Creatures[m].formationX = kOffsets[m - 1][0];
-    Creatures[m].formationY = kOffsets[m - 1][1];
   }
 }
 

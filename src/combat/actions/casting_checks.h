@@ -10,7 +10,6 @@
 #include "state/current_cast.h"
 
 // Modifier sources of the casting rolls (rows of ConditionNames).
-constexpr int32_t kSrcConstitutionModifier = 175;
 constexpr int32_t kSrcCasterLevel = 609;
 constexpr int32_t kSrcBaseValue = 612;
 constexpr int32_t kSrcSpellLevel = 613;

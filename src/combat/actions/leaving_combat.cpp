@@ -19,6 +19,7 @@
 #include "state/party_leader.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
+#include "rules/formation.h"
 #include "rules/recompute_creature.h"
 #include "state/combat_events.h"
 #include "state/current_cast.h"
@@ -215,17 +216,7 @@ bool ReplaceFallenLeader() {
     }
   }
   SwapPartyMembers(standing, leader);
-  for (int m = 0; m < kPartySize; ++m) Creatures[m].leader = 0;
-  CreatureRecord& first = Creatures[0];
-  first.formationX = 1;
-  first.formationY = 2;
-  first.formationWords[kThirdLinkWord] = 3;
-  first.formationWords[kFourthLinkWord] = -1;
-  static const int32_t kOffsets[3][2] = {{-1, 1}, {0, 1}, {1, 1}};
-  for (int m = 1; m < kPartySize; ++m) {
-    Creatures[m].formationX = kOffsets[m - 1][0];
-    Creatures[m].formationY = kOffsets[m - 1][1];
-  }
+  SetPartyLine();
   return true;
 }
 

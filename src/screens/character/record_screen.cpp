@@ -87,6 +87,10 @@ void ShowCaption(const char* text, int32_t cursor) {
 // A label that opens its help page: style 4, the hint under the pointer.
 void HelpLabel(const char* text, int column, int row, const char* hint, int32_t help, const char* caption,
                int style = kStyleLabel) {
+  if (help <= 0) {  // a value without a help page ("Not Applicable") is no link
+    PageTextAt(text, style, column, row);
+    return;
+  }
   if (!LitText(text, style, column, row)) return;
   ShowCaption(hint, kCursorLink);
   if (ConsumeClick(1)) PushCharacterPage(caption, kCaptionShown, kPageHelpTopic, help);

@@ -222,6 +222,19 @@ int DrawAbilityListRows(const AbilityEntry* entries) {
 
 namespace {
 
+// A scroll arrow at the right edge of row y / 8; a left click on its row
+// moves the list by `step`, not past its end.
+void ScrollArrow(int frame, int y, const char* caption, int32_t cursor, int step, int end) {
+  const bool over = MouseInRect(y, 8, 304, 8);
+  DrawSheetFrame(kSheetInterface, frame, 304, y, over ? kHoveredArrowColour : 0xFFFFFFFFu);
+  if (!over) return;
+  SetHoverCaption(caption);
+  CursorShape = cursor;
+  if (!ButtonPressed(0)) return;
+  LatchButton(0);
+  AbilityListScroll = std::min(AbilityListScroll + step, end);
+}
+
 void ScrollList(int count, bool continues) {
   const int end = std::max(0, count - kAbilityRowsShown);
   if (MouseInRect(24, 8, 304, 176)) {
@@ -234,30 +247,8 @@ void ScrollList(int count, bool continues) {
   if (continues && (KeyHeld(kKeyDown) || KeyHeld(kKeyPageDown))) AbilityListScroll = std::min(AbilityListScroll + 1, end);
   if (TakeKey(kKeyEnd)) AbilityListScroll = end;
   if (CursorShape == kCursorRest) {
-    if (continues) {
-      const bool over = MouseInRect(200, 8, 304, 8);
-      DrawSheetFrame(kSheetInterface, kArrowDownFrame, 304, 200, over ? kHoveredArrowColour : 0xFFFFFFFFu);
-      if (over) {
-        SetHoverCaption("Scroll Down");
-        CursorShape = kCursorScrollDown;
-        if (ButtonPressed(0)) {
-          LatchButton(0);
-          AbilityListScroll = std::min(AbilityListScroll + kScrollStep, end);
-        }
-      }
-    }
-    if (AbilityListScroll > 0) {
-      const bool over = MouseInRect(24, 8, 304, 8);
-      DrawSheetFrame(kSheetInterface, kArrowUpFrame, 304, 24, over ? kHoveredArrowColour : 0xFFFFFFFFu);
-      if (over) {
-        SetHoverCaption("Scroll Up");
-        CursorShape = kCursorScrollUp;
-        if (ButtonPressed(0)) {
-          LatchButton(0);
-          AbilityListScroll -= kScrollStep;
-        }
-      }
-    }
+    if (continues) ScrollArrow(kArrowDownFrame, 200, "Scroll Down", kCursorScrollDown, kScrollStep, end);
+    if (AbilityListScroll > 0) ScrollArrow(kArrowUpFrame, 24, "Scroll Up", kCursorScrollUp, -kScrollStep, end);
   }
   if (AbilityListScroll < 0) AbilityListScroll = 0;
 }
