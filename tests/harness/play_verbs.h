@@ -22,8 +22,9 @@ std::string ClickSquare(int x, int y);
 // `clicks` clicks.
 std::string WalkTo(int x, int y, int clicks);
 
-// Waits (at most `frames` frames) until a dialogue box is open and chooses
-// answer n with its number key.
+// Chooses answer n of the next dialogue box with its number key: the key is
+// queued for the box, whose loop runs inside a frame, and frames run (at
+// most `frames`) until a box has taken it.
 std::string Answer(int n, int frames);
 
 // Plays a battle to its end: on each party member's turn it points at the
@@ -31,6 +32,11 @@ std::string Answer(int n, int frames);
 // ends what is left of the turn with Space; the computer plays the enemies.
 // At most `turns` turns of the party.
 std::string Fight(int turns);
+
+// Runs frames (at least one, at most `frames`) until one draws `text` in the
+// large cells from (column, row) on. "" or the fault, naming what the row
+// showed last.
+std::string WaitForText(int column, int row, const std::string& text, int frames);
 
 // Whether the condition named holds: "combat" (a battle is under way),
 // "dialogue" (a box is open), "exploring", "victory", "defeat",
