@@ -92,6 +92,9 @@ void EnterFirstIntroMap() {
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) RecomputeCreature(FighterSlots[s].creature, 0);
   SquareScriptFlag = 1;
   for (int s = 0; s < kPartyMembers && s < FighterCount; ++s) FighterSlots[s].alert = 1;
+  // Everyone present on the map looks about once, as on entering a map:
+  // a creature that has not yet seen anything cannot meet the party.
+  VisionRefreshFlag = 1;
   UpdatePartyVision();
 }
 

@@ -21,6 +21,17 @@
 //   repeat N ... end  run the lines between up to N times
 //   until-screen NAME leave the innermost repeat once the last frame drew NAME
 //   expect-combat 0|1  whether a battle is under way
+//   click-square X Y  point at square (X, Y) of the current map and click it
+//   walk-to X Y [N] walk the selected member there by clicks on the map (at
+//                   most N clicks, 40 when not given); stops early when a
+//                   dialogue box opens, a battle starts or the map changes
+//   answer N        wait for a dialogue box and choose answer N by its key
+//   fight [N]       play the party's turns of the battle under way until it
+//                   ends: click the nearest enemy, then Space (at most N turns)
+//   wait-for COND   run frames until COND holds (at most 3,000); COND:
+//                   combat, dialogue, exploring, victory, defeat,
+//                   end-of-adventure, standing N, map M, flag F V
+//   expect COND     COND must hold now
 // Exits 0 when the script ran to its end, non-zero on a bad line or when the
 // game ended before the script did.
 #include <cstdio>
@@ -35,6 +46,7 @@
 #include "harness/harness.h"
 #include "harness/test_scenes.h"
 #include "state/turn_order.h"
+#include "harness/play_verbs.h"
 
 namespace {
 
@@ -216,6 +228,36 @@ int main(int argc, char** argv) {
         return fail("expect-combat takes 0 or 1");
       if (std::to_string(InCombat) != line.words[1])
         return fail("a battle is " + std::string(InCombat == 1 ? "" : "not ") + "under way");
+    } else if (c == "click-square" || c == "walk-to") {
+      long limit = 40;
+      if (line.words.size() < 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y) ||
+          (line.words.size() == 4 && (c != "walk-to" || !ParseInt(line.words[3], &limit))) || line.words.size() > 4)
+        return fail(c + " needs X and Y" + (c == "walk-to" ? " and an optional click count" : ""));
+      const std::string fault = c == "click-square"
+                                    ? playverbs::ClickSquare(static_cast<int>(x), static_cast<int>(y))
+                                    : playverbs::WalkTo(static_cast<int>(x), static_cast<int>(y), static_cast<int>(limit));
+      if (!fault.empty()) return fail(fault);
+    } else if (c == "answer") {
+      if (line.words.size() != 2 || !ParseInt(line.words[1], &x) || x < 1 || x > 5) return fail("answer needs 1 to 5");
+      const std::string fault = playverbs::Answer(static_cast<int>(x), 600);
+      if (!fault.empty()) return fail(fault);
+    } else if (c == "fight") {
+      long turns = 200;
+      if (line.words.size() > 2 || (line.words.size() == 2 && !ParseInt(line.words[1], &turns)))
+        return fail("fight takes an optional turn count");
+      const std::string fault = playverbs::Fight(static_cast<int>(turns));
+      if (!fault.empty()) return fail(fault);
+    } else if (c == "wait-for" || c == "expect") {
+      const std::string condition = line.rest;
+      const long frames = c == "wait-for" ? 3000 : 0;
+      std::string fault;
+      bool holds = playverbs::Holds(condition, &fault);
+      for (long f = 0; c == "wait-for" && !holds && fault.empty() && f < frames; ++f) {
+        if (!harness::StepFrames(1)) break;
+        holds = playverbs::Holds(condition, &fault);
+      }
+      if (!fault.empty()) return fail(fault);
+      if (!holds) return fail("\"" + condition + "\" does not hold");
     } else if (c == "close") {
       harness::RequestClose();
     } else if (c == "shot") {

@@ -2,7 +2,8 @@
 // start and its scripts fit together. Every square event, door, talker and
 // death has its script; every move of the party and every stairway lands on
 // open ground and not back on the way it came; everyone stands on open
-// ground; every item the scripts hand out exists; the story can end.
+// ground; every item the scripts hand out exists; the story can end. And
+// from the main menu's start everyone on the first map has looked about.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,9 +17,12 @@
 
 #include "adventure/script_file.h"
 #include "frontend/creature_roster.h"
+#include "frontend/game_start.h"
+#include "harness/harness.h"
 #include "map/map_record.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
+#include "state/fighter_slots.h"
 
 namespace fs = std::filesystem;
 
@@ -169,6 +173,27 @@ TEST_F(DemoAdventure, EveryoneStandsOnOpenGroundOfItsMapAndTheStoryCanEnd) {
       EXPECT_TRUE(known) << name << " hands out item " << code;
     }
   EXPECT_TRUE(ends);
+}
+
+}  // namespace
+
+namespace {
+
+// Started from the main menu, everyone on the first map has looked about,
+// so that the reeve who waits there can meet the party.
+TEST(DemoStart, EveryoneOnTheFirstMapHasLookedAbout) {
+  ASSERT_TRUE(harness::StartGame());
+  SwitchToIntroductoryAdventure();
+  ASSERT_EQ(StartIntroductoryAdventure(), 1);
+  int others = 0;
+  for (int s = kPartySize; s < FighterCount && s < kFighterSlots; ++s) {
+    ++others;
+    int seen = 0;
+    for (int i = 0; i < kMapSquares; ++i) seen += FighterSlots[s].visible[i] == 1;
+    EXPECT_GT(seen, 0) << Creatures[FighterSlots[s].creature].name;
+  }
+  EXPECT_GT(others, 0);
+  harness::StopGame();
 }
 
 }  // namespace

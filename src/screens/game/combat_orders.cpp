@@ -141,16 +141,22 @@ void ShowChance(int target, int32_t chance) {
   }
 }
 
-// The chance of the fighter's attack from another square.
-int32_t ChanceFrom(int fighter, int target, int x, int y) {
+// A question asked with the fighter placed on (x, y) for a moment.
+template <typename Question>
+auto AskFrom(int fighter, int x, int y, Question question) {
   CreatureRecord& c = Creatures[fighter];
   const int keepX = c.squareX, keepY = c.squareY;
   c.squareX = x;
   c.squareY = y;
-  const int32_t chance = HitChancePercent(fighter, target);
+  const auto answer = question();
   c.squareX = keepX;
   c.squareY = keepY;
-  return chance;
+  return answer;
+}
+
+// The chance of the fighter's attack from another square.
+int32_t ChanceFrom(int fighter, int target, int x, int y) {
+  return AskFrom(fighter, x, y, [&] { return HitChancePercent(fighter, target); });
 }
 
 }  // namespace
@@ -281,17 +287,11 @@ void OrderAdjacentAttack(int fighter, int target) {
 bool AdjacentAfterFirstStep(int fighter, int target) {
   const int slot = GetFighterSlot(fighter);
   if (slot < 0 || slot >= kFighterSlots) return false;
-  CreatureRecord& c = Creatures[fighter];
+  const CreatureRecord& c = Creatures[fighter];
   const int x = FighterSlots[slot].pathX[0], y = FighterSlots[slot].pathY[0];
   if (!CurrentMap.Inside(x, y)) return false;
   if (x != c.squareX && y != c.squareY && IsDiagonalStepBlocked(fighter, x, c.squareY, c.squareX, y)) return false;
-  const int keepX = c.squareX, keepY = c.squareY;
-  c.squareX = x;
-  c.squareY = y;
-  const bool beside = AreAdjacent(fighter, target);
-  c.squareX = keepX;
-  c.squareY = keepY;
-  return beside;
+  return AskFrom(fighter, x, y, [&] { return AreAdjacent(fighter, target); });
 }
 
 // The attack on an enemy out of reach: worked out once per square (charge,

@@ -34,6 +34,7 @@
 #include "screens/game/map_view.h"
 #include "screens/game/shared_routines.h"
 #include "screens/game/sounds_and_music.h"
+#include "screens/game/view_window.h"
 #include "state/camera.h"
 #include "state/fighter_slots.h"
 #include "state/turn_order.h"
@@ -50,7 +51,6 @@ enum Key : int {
   kKeyLeftCtrl = 0x1D, kKeyS = 0x1F, kKeyD = 0x20, kKeyF = 0x21, kKeyH = 0x23, kKeyJ = 0x24, kKeyL = 0x26,
   kKeyLShift = 0x2A, kKeyZ = 0x2C, kKeyX = 0x2D, kKeyC = 0x2E, kKeyV = 0x2F, kKeyM = 0x32, kKeyLeftAlt = 0x38,
   kKeyF1 = 0x3B, kKeyF2 = 0x3C, kKeyF3 = 0x3D, kKeyF4 = 0x3E, kKeyRightCtrl = 0x9D,
-  kKeyUp = 0xC8, kKeyDown = 0xD0,
 };
 
 constexpr int32_t kResultSaved = 62, kResultSaveFailed = 63, kResultLoaded = 64, kResultLoadFailed = 65;
@@ -168,27 +168,12 @@ bool CombatTurnKeys() {
   return true;
 }
 
-// The arrows move the view while it is idle, or else the wheel does.
+// The arrows move the view while it is idle, or else the wheel does (not
+// over an open combat-rolls panel, in a dialogue, an announcement or aiming).
 bool ViewKeys() {
-  if (ViewIdle != 1) return false;
-  const int wheel = GetMouseWheel();
   const bool wheelFree = !InModes({1, 20}) && !IsTargetingMode() &&
                          !(InCombat == 1 && CombatRollsPanelShown == 1 && PointerX() < 184 && PointerY() < 80);
-  if (IsKeyDown(kKeyLeft))
-    ViewOriginX -= 8;
-  else if (IsKeyDown(kKeyRight))
-    ViewOriginX += 8;
-  else if (IsKeyDown(kKeyUp))
-    ViewOriginY -= 8;
-  else if (IsKeyDown(kKeyDown))
-    ViewOriginY += 8;
-  else if (wheelFree && wheel > 0)
-    ViewOriginY -= 16;
-  else if (wheelFree && wheel < 0)
-    ViewOriginY += 16;
-  else
-    return false;
-  ViewSettled = 0;
+  if (!StepViewByKeys(wheelFree)) return false;
   ClickResult.code = 0;
   return true;
 }

@@ -146,14 +146,16 @@ bool HoverOnSquare() {
   return false;
 }
 
-// The door found by points near the door's edges, or -1.
+// The square of a map pixel, kept on the 60 by 60 grid (the view reaches two
+// squares beyond the map's edges).
+MapSquareWords GridSquareOfPixel(int px, int py) {
+  auto clamp = [](int v) { return v < 0 ? 0 : v > kMapSide - 1 ? kMapSide - 1 : v; };
+  return MapSquareWords{clamp(px / 24), clamp(py / 24)};
+}
+
+// The door found by points near the door's edges.
 bool DoorByPixel(MapSquareWords* door) {
-  auto square = [](int px, int py) {
-    int x = px / 24, y = py / 24;
-    if (x > 59) x = 59;
-    if (y > 59) y = 59;
-    return MapSquareWords{x, y};
-  };
+  const auto square = GridSquareOfPixel;
   const MapSquareWords a = square(MapCursorPixelX + 11, MapCursorPixelY + 3);
   if (WallAt(a.x, a.y) == kDoorX || WallAt(a.x, a.y) == kScriptDoorX) {
     *door = a;
@@ -188,10 +190,8 @@ void CursorBySquare() {
       CursorShape = DoorShape();
       DoorSquare = door;
     } else {
-      int px = (MapCursorPixelX + 10) / 24, py = (MapCursorPixelY + 10) / 24;
-      if (px > 59) px = 59;
-      if (py > 59) py = 59;
-      CursorShape = reachable && !IsWallPiece(WallAt(px, py)) ? kCursorWalk : kCursorRefused;
+      const MapSquareWords point = GridSquareOfPixel(MapCursorPixelX + 10, MapCursorPixelY + 10);
+      CursorShape = reachable && !IsWallPiece(WallAt(point.x, point.y)) ? kCursorWalk : kCursorRefused;
     }
   }
 }

@@ -246,18 +246,10 @@ void AimBurst() {
   const int caster = Caster();
   const CreatureRecord& c = Creatures[caster];
   if (TargetKind() == kAimCentered) {
-    if (OptionWords[kOptionConfirmPersonalSpells] == 0) {
-      ClearAreaTargets();
-      RasteriseBurst(caster, c.squareX, c.squareY, Spell());
-      MapCursorX = c.squareX;
-      MapCursorY = c.squareY;
-      ConfirmBurst();
-      return;
-    }
-    if (!ClickTaken()) return;
-    if (!OnCasterFootprint(MapCursorX, MapCursorY)) {
-      Refuse(kResultMustBeCaster);
-      return;
+    // Cast at once, or on a click on the caster's own squares.
+    if (OptionWords[kOptionConfirmPersonalSpells] != 0) {
+      if (!ClickTaken()) return;
+      if (!OnCasterFootprint(MapCursorX, MapCursorY)) return Refuse(kResultMustBeCaster);
     }
     ClearAreaTargets();
     RasteriseBurst(caster, c.squareX, c.squareY, Spell());

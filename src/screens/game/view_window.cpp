@@ -217,9 +217,9 @@ void ScrollToCreature(int creature, int flag, uint8_t* resultByte) {
   RecomputeCreature(creature, 0);
 }
 
-bool ScrollViewByKeys() {
-  if (ViewIdle != 1) return true;
-  const int wheel = GetMouseWheel();
+bool StepViewByKeys(bool wheelAllowed) {
+  if (ViewIdle != 1) return false;
+  const int wheel = wheelAllowed ? GetMouseWheel() : 0;
   if (IsKeyDown(kKeyLeft))
     ViewOriginX -= 8;
   else if (IsKeyDown(kKeyRight))
@@ -233,8 +233,13 @@ bool ScrollViewByKeys() {
   else if (wheel < 0)
     ViewOriginY += 16;
   else
-    return true;
+    return false;
   ViewSettled = 0;
+  return true;
+}
+
+bool ScrollViewByKeys() {
+  StepViewByKeys(true);
   return true;
 }
 

@@ -24,7 +24,9 @@ void SquareCentringPoint(int x, int y, int32_t* outX, int32_t* outY);
 // The same as StrictScrollTo, under the name the casting steps use.
 bool ScrollToCreatureAt(int creature, int x, int y);
 // Manual scrolling by the arrow keys and the wheel while the view is idle;
-// true always.
+// true always. StepViewByKeys: the same, the wheel only when allowed; true
+// when the view moved.
 bool ScrollViewByKeys();
+bool StepViewByKeys(bool wheelAllowed);
 // Puts the system cursor at the centre of the picture; true.
 bool CentreMouseCursor();

@@ -54,6 +54,17 @@ TEST_F(GameScreen, TheLeaderWalksToAClickedSquareAndOpensADoorOnArrival) {
   EXPECT_LE(std::abs(leader.squareY - 2), 1);
 }
 
+// With the view two squares beyond the map's corner, the points that find a
+// door by the mouse stay on the map: the corner's door is found.
+TEST_F(GameScreen, DoorsNearTheMapsCornerAreFoundOnTheMap) {
+  LayOutMap(20, 12);
+  CurrentMap.At(kLayerWalls, 0, 0) = 82;
+  Leader(3, 3);
+  ViewOriginX = ViewOriginY = -48;
+  MouseAt(10, 10);
+  EXPECT_EQ(CursorShape, 13);
+}
+
 TEST_F(GameScreen, ClicksOnUnexploredOrBlockedSquaresGoNowhere) {
   LayOutMap(20, 12);
   CurrentMap.At(kLayerWalls, 7, 5) = 1;

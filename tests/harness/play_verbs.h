@@ -1,0 +1,41 @@
+// Verbs of the play scripts that play a whole adventure: they look at the
+// game as a player looks at the screen (where a square or a creature shows,
+// whose turn it is, which screen is up) and act only through the mouse and
+// the keys, as a player would.
+#pragma once
+#include <string>
+
+namespace playverbs {
+
+// The picture point (logical 320x240) of the middle of square (x, y) of the
+// current map; false when it lies outside the map view.
+bool SquarePoint(int x, int y, int* px, int* py);
+
+// Points at the square and clicks it with the left button. "" or the fault.
+std::string ClickSquare(int x, int y);
+
+// Walks the party's selected member to square (x, y) of the current map the
+// way a player does: clicks the seen, open square in view that lies nearest
+// the goal along the open ground, waits until the member stands still, and
+// again, until it stands on the goal or next to it. Stops early, with "",
+// when a dialogue box opens, a battle starts or the map changes. At most
+// `clicks` clicks.
+std::string WalkTo(int x, int y, int clicks);
+
+// Waits (at most `frames` frames) until a dialogue box is open and chooses
+// answer n with its number key.
+std::string Answer(int n, int frames);
+
+// Plays a battle to its end: on each party member's turn it points at the
+// nearest enemy and clicks it (an attack, or a move and an attack), and
+// ends what is left of the turn with Space; the computer plays the enemies.
+// At most `turns` turns of the party.
+std::string Fight(int turns);
+
+// Whether the condition named holds: "combat" (a battle is under way),
+// "dialogue" (a box is open), "exploring", "victory", "defeat",
+// "end-of-adventure" (their screens are up), "standing N" (at least N members
+// of the party stand), "map N", "flag N V".
+bool Holds(const std::string& condition, std::string* fault);
+
+}  // namespace playverbs
