@@ -30,7 +30,8 @@
 //                   ends: click the nearest enemy, then Space (at most N turns)
 //   wait-for COND   run frames until COND holds (at most 3,000); COND:
 //                   combat, dialogue, exploring, victory, defeat,
-//                   end-of-adventure, standing N, map M, flag F V
+//                   end-of-adventure, standing N, map M, flag F V,
+//                   page T (page view shows a page of type T)
 //   expect COND     COND must hold now
 // Exits 0 when the script ran to its end, non-zero on a bad line or when the
 // game ended before the script did.
