@@ -117,6 +117,33 @@ void DrawDescription(int member) {
 
 // One member made ready to play, as the Part of the new game lists it.
 void SetOutMember(int member, bool prepared) {
+  SetOutMemberBody(member, prepared);
+  CreatureRecord& c = Creatures[member];
+  ResetWords(FighterSlots);
+  FighterCount = 0;
+  PartyGold += static_cast<uint32_t>(RollDice(4, GoldDice(c.creatureClass), 0, 0) * 10);
+  GiveStartingEquipment(member);
+  c.destinationX = c.destinationY = -1;
+  if (c.fighterSlot >= 0 && c.fighterSlot < kFighterSlots) FighterSlots[c.fighterSlot].pathIndex = -1;
+  RecomputeCreature(member, 0);
+}
+
+// The words of a new game that the earlier steps of the start leave.
+void ResetNewGameWords() {
+  OptionWords[kOptionSetOutAbilityRule] = OptionWords[kOptionMaxAbilityScores];
+  ++PartiesStartedCount;
+  OptionWords[kOptionScrollScribeCount] = 0;
+  ScoreBonusPoints = 0;
+  ResetWords(AchievementProgress);
+  NewPartyPending = 0;
+  PartyGold = 0;
+  for (int row = 1; row <= kLastPartyItemRow; ++row) std::memset(&CraftedWeapons[row], 0, sizeof CraftedWeapons[row]);
+}
+
+}  // namespace
+
+void SetOutMemberBody(int member, bool prepared) {
+  if (member < 0 || member >= kPartySize) return;
   CreatureRecord& c = Creatures[member];
   for (int w = 1; w < 5; ++w) c.patrol[w][kWaypointX] = -1;
   if (!prepared) DrawDescription(member);
@@ -145,28 +172,7 @@ void SetOutMember(int member, bool prepared) {
   fist.effectDice = 1;
   fist.effectSides = 3;
   c.present = 1;
-  ResetWords(FighterSlots);
-  FighterCount = 0;
-  PartyGold += static_cast<uint32_t>(RollDice(4, GoldDice(c.creatureClass), 0, 0) * 10);
-  GiveStartingEquipment(member);
-  c.destinationX = c.destinationY = -1;
-  if (c.fighterSlot >= 0 && c.fighterSlot < kFighterSlots) FighterSlots[c.fighterSlot].pathIndex = -1;
-  RecomputeCreature(member, 0);
 }
-
-// The words of a new game that the earlier steps of the start leave.
-void ResetNewGameWords() {
-  OptionWords[kOptionSetOutAbilityRule] = OptionWords[kOptionMaxAbilityScores];
-  ++PartiesStartedCount;
-  OptionWords[kOptionScrollScribeCount] = 0;
-  ScoreBonusPoints = 0;
-  ResetWords(AchievementProgress);
-  NewPartyPending = 0;
-  PartyGold = 0;
-  for (int row = 1; row <= kLastPartyItemRow; ++row) std::memset(&CraftedWeapons[row], 0, sizeof CraftedWeapons[row]);
-}
-
-}  // namespace
 
 void RollMemberHitDice(int member) {
   if (member < 0 || member >= kPartySize) return;

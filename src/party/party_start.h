@@ -14,6 +14,10 @@ int StartAdventuring();
 // others one square behind it, and the party gathers on it with its walk
 // cancelled.
 void ResetPartyFormation();
+// The body, side and first hit points of a member made ready to play: the
+// steps of the set-out before its gold and equipment (a prepared member keeps
+// its description); its hit dice are rolled. Also the start tool's.
+void SetOutMemberBody(int member, bool prepared);
 // Whether a member may take another's place in the order: not while Dead or
 // Unconscious for a positive time.
 bool IsMovableMember(int member);

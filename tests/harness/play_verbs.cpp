@@ -16,6 +16,9 @@
 #include "map/map_record.h"
 #include "map/party_vision.h"
 #include "rules/creature_record.h"
+#include "rules/item_tables.h"
+#include "state/game_screen_words.h"
+#include "screens/game/shared_routines.h"
 #include "state/camera.h"
 #include "state/combat_action.h"
 #include "state/fighter_slots.h"
@@ -37,13 +40,25 @@ constexpr int kPanelLeft = 168, kPanelBottom = 70;
 
 bool Safe(int px, int py) {
   if (px < kSafeLeft || px > kSafeRight || py < kSafeTop || py > kSafeBottom) return false;
-  return !(px >= kPanelLeft && py <= kPanelBottom);
+  if (px >= kPanelLeft && py <= kPanelBottom) return false;
+  // In a battle the combat-rolls panel (top left) and the actions panel
+  // (right side) take the mouse where they lie.
+  if (InCombat == 1 && CombatRollsPanelShown == 1 && px < 184 + 4 && py < 80 + 4) return false;
+  if (InCombat == 1 && ActionsPanelShown == 1 && px >= 184 - 4 && py < 8 * (SidePanelRows + 1) + 4) return false;
+  return true;
 }
 
 bool OnMap(int x, int y) { return x >= 0 && y >= 0 && x < CurrentMap.width && y < CurrentMap.height; }
 bool Open(int x, int y) { return OnMap(x, y) && CurrentMap.At(kLayerWalls, x, y) == 0; }
 bool Seen(int x, int y) {
   return CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount && MapMemory[CurrentMapNumber][SquareIndex(x, y)] != 0;
+}
+
+// A square some member of the party sees now (only there are creatures shown).
+bool InSight(int x, int y) {
+  for (int s = 0; s < kPartySize && s < FighterCount; ++s)
+    if (FighterSlots[s].visible[SquareIndex(x, y)] == 1) return true;
+  return false;
 }
 
 bool Occupied(int x, int y) {
@@ -94,8 +109,11 @@ std::vector<int> StepsFrom(int gx, int gy) {
   return steps;
 }
 
-bool Interrupted(int map) {
-  return CurrentMapNumber != map || InCombat == 1 || ScreenMode != kModeExploring;
+// The map changed, a battle started, the screen left exploring, or a
+// dialogue box has run its loop since `boxPasses`.
+bool Interrupted(int map, int boxPasses) {
+  return CurrentMapNumber != map || InCombat == 1 || ScreenMode != kModeExploring ||
+         harness::BoxPasses() != boxPasses;
 }
 
 int Distance(const CreatureRecord& a, const CreatureRecord& b) {
@@ -103,6 +121,16 @@ int Distance(const CreatureRecord& a, const CreatureRecord& b) {
 }
 
 void Press(const std::string& key) { harness::PressKey(key); }
+
+// Points at (px, py) afresh: the mouse leaves for the picture's middle first,
+// so that a refusal shown where it stood (kept while the mouse stays there)
+// is gone and the creature there is hovered again.
+void PointAt(int px, int py) {
+  harness::MoveMouse(px < 160 ? px + 40 : px - 40, py < 120 ? py + 40 : py - 40);
+  harness::StepFrames(1);
+  harness::MoveMouse(px, py);
+  harness::StepFrames(2);
+}
 
 // Waits while the view glides (clicks on the map are not taken meanwhile).
 void WaitForTheView() {
@@ -147,10 +175,10 @@ std::string ClickSquare(int x, int y) {
 
 std::string WalkTo(int gx, int gy, int clicks) {
   if (!OnMap(gx, gy)) return "the goal is off the map";
-  const int map = CurrentMapNumber;
+  const int map = CurrentMapNumber, boxPasses = harness::BoxPasses();
   const std::vector<int> steps = StepsFrom(gx, gy);
   for (int click = 0; click < clicks; ++click) {
-    if (Interrupted(map)) return "";
+    if (Interrupted(map, boxPasses)) return "";
     const int id = Walker();
     const CreatureRecord& w = Creatures[id];
     const int here = steps[SquareIndex(w.squareX, w.squareY)];
@@ -166,13 +194,15 @@ std::string WalkTo(int gx, int gy, int clicks) {
         by = y;
       }
     if (bx < 0 || best >= here) return "no square in view leads nearer to " + std::to_string(gx) + "," + std::to_string(gy);
+    if (Tracing())
+      std::fprintf(stderr, "%s at %d,%d walks to %d,%d (goal %d,%d)\n", w.name, w.squareX, w.squareY, bx, by, gx, gy);
     const std::string fault = ClickSquare(bx, by);
     if (!fault.empty()) return fault;
     // The walk: until the member stands still a few frames in a row.
     int still = 0;
     for (int f = 0; f < 1200 && still < 4; ++f) {
       harness::StepFrames(1);
-      if (Interrupted(map)) return "";
+      if (Interrupted(map, boxPasses)) return "";
       still = StandsStill(id) ? still + 1 : 0;
     }
   }
@@ -184,11 +214,32 @@ std::string WalkTo(int gx, int gy, int clicks) {
 }
 
 std::string Answer(int n, int frames) {
-  for (int f = 0; f < frames && ScreenMode != kModeResting; ++f) harness::StepFrames(1);
-  if (ScreenMode != kModeResting) return "no dialogue box opened";
-  Press(std::to_string(n));
+  harness::QueueBoxKey(std::to_string(n));
+  const int passes = harness::BoxPasses();
+  for (int f = 0; f < frames && harness::BoxPasses() == passes; ++f)
+    if (!harness::StepFrames(1)) break;
+  if (harness::BoxPasses() == passes) {
+    harness::ClearBoxInput();
+    return "no dialogue box opened";
+  }
   harness::StepFrames(2);
   return "";
+}
+
+// Scrolls the view with the arrow keys until the square can be clicked
+// (the panels of the battle cover the top and the right of the map), as far
+// as the map allows; true with its picture point when it can.
+bool BringIntoView(int x, int y, int* px, int* py) {
+  for (int i = 0; i < 40; ++i) {
+    if (SquarePoint(x, y, px, py)) return true;
+    const char* key = *px > 180 ? "Right" : *px < 60 ? "Left" : *py < 100 ? "Up" : *py > 170 ? "Down" : nullptr;
+    if (!key) return false;
+    const int beforeX = ViewOriginX, beforeY = ViewOriginY;
+    Press(key);
+    harness::StepFrames(1);
+    if (ViewOriginX == beforeX && ViewOriginY == beforeY) return false;
+  }
+  return SquarePoint(x, y, px, py);
 }
 
 // An order was taken: the fighter acts, or its turn has passed on.
@@ -208,14 +259,34 @@ bool PartysTurn() {
 // acting fighter an order.
 bool ClickOrder(int px, int py) {
   const int entry = CombatAction.currentEntry, round = CombatRoundNumber;
-  harness::MoveMouse(px, py);
-  harness::StepFrames(2);
+  PointAt(px, py);
   harness::Click(px, py);
   if (ScreenMode == kModePageView) {  // a click that opened a page instead
     Press("Escape");
     harness::StepFrames(2);
   }
   return OrderTaken(entry, round);
+}
+
+// The weapon mode the member fights in: 2 (shooting) for a bow or a
+// crossbow with ammunition in its ranged slot, else 1 (melee).
+int32_t WantedWeaponMode(int member) {
+  const CreatureRecord& c = Creatures[member];
+  const uint32_t weapon = c.equipment[kSlotRanged - 1];
+  if (!IsCraftedCode(weapon) || c.ammunition.count < 1) return 1;
+  const int32_t type = CraftedWeapons[weapon].itemType;
+  return type == 32 || type == 33 || type == 10 || type == 11 ? 2 : 1;
+}
+
+// Right clicks on the enemy step the weapon mode (melee, shooting, none)
+// until it is the one wanted.
+void ChooseWeaponMode(int32_t wanted, int px, int py) {
+  for (int i = 0; i < 3 && WeaponMode != wanted; ++i) {
+    PointAt(px, py);
+    harness::Click(px, py, 1);
+    harness::StepFrames(1);
+    if (Tracing()) std::fprintf(stderr, "  right click: weapon mode %d, screen %u\n", WeaponMode, ScreenMode);
+  }
 }
 
 std::string Fight(int turns) {
@@ -238,32 +309,44 @@ std::string Fight(int turns) {
       lastEntry = entry;
       lastRound = CombatRoundNumber;
       attacks = moves = 0;
+      if (Tracing())
+        std::fprintf(stderr, "turn of %s: weapon mode %d, wanted %d\n", Creatures[TurnOrder[entry].creature].name,
+                     WeaponMode, WantedWeaponMode(TurnOrder[entry].creature));
       if (++given > turns) return "the battle lasted more than " + std::to_string(turns) + " turns of the party";
+    }
+    // The combat-rolls panel hides the top of the map: Tab puts it away.
+    if (CombatRollsPanelShown == 1) {
+      Press("Tab");
+      harness::StepFrames(1);
     }
     WaitForTheView();
     if (!PartysTurn()) continue;
     const CreatureRecord& me = Creatures[TurnOrder[entry].creature];
-    // The nearest enemy in view.
+    // The nearest enemy the party sees, brought where a click reaches it.
     int target = -1, best = INT_MAX, tx = 0, ty = 0;
     for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
       const int id = TurnOrder[i].creature;
       if (!IsValidCreature(id) || id < kPartySize) continue;
       const CreatureRecord& c = Creatures[id];
-      if (c.present != 1 || c.hitPoints < 1 || IsPartyAllegiance(c.allegiance)) continue;
-      int px = 0, py = 0;
-      if (!SquarePoint(c.squareX, c.squareY, &px, &py)) continue;
+      if (c.present != 1 || c.hitPoints < 1 || IsPartyAllegiance(c.allegiance) || !InSight(c.squareX, c.squareY))
+        continue;
       if (Distance(me, c) < best) {
         best = Distance(me, c);
         target = id;
-        tx = px;
-        ty = py;
       }
     }
+    if (target >= 0 && !BringIntoView(Creatures[target].squareX, Creatures[target].squareY, &tx, &ty)) target = -1;
     bool ordered = false;
-    if (target >= 0 && attacks < 2) {
+    if (target >= 0 && attacks < 3) {
       // An attack, or a move and an attack.
       ++attacks;
-      if (Tracing()) std::fprintf(stderr, "%s attacks %s (%d squares)\n", me.name, Creatures[target].name, best);
+      // The first tries in the member's own way of fighting (a crossbow may
+      // want loading first), the last in melee.
+      const int32_t mode = attacks <= 2 ? WantedWeaponMode(TurnOrder[entry].creature) : 1;
+      ChooseWeaponMode(mode, tx, ty);
+      if (Tracing())
+        std::fprintf(stderr, "%s %s %s (%d squares)\n", me.name, WeaponMode == 2 ? "shoots at" : "attacks",
+                     Creatures[target].name, best);
       ordered = ClickOrder(tx, ty);
     } else if (target >= 0 && best > 1 && moves < 1) {
       // Out of reach: a move to the free square next to it that lies nearest.

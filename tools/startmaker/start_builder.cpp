@@ -11,6 +11,7 @@
 #include "frontend/creature_roster.h"
 #include "party/creation_rules.h"
 #include "party/new_characters.h"
+#include "party/party_start.h"
 #include "rules/creature_record.h"
 #include "rules/formation.h"
 #include "rules/free_item_slot.h"
@@ -85,28 +86,7 @@ void BuildPartyMember(const StartCreature& s) {
   SetClassBaseValues(s.id);
   ResetCreatureFeats(s.id);
   for (int feat : s.feats) c.feats[feat] += 1;
-  for (auto& waypoint : c.patrol) waypoint[kWaypointX] = -1;
-  c.allegiance = kAllegianceParty;
-  switch (s.race) {
-    case 67: c.race = 43; break;
-    case 51: c.race = 29; break;
-    default: c.race = 34; break;
-  }
-  c.type = kTypeHumanoid;
-  c.subtype[0] = 16;
-  const int die = s.creatureClass == kClassKnight ? 10 : s.creatureClass == kClassCleric ? 8 : 4;
-  c.baseHitPoints = die + AbilityModifier(c.constitution.base) + 3 * c.feats[kFeatToughness];
-  c.hitPoints = c.baseHitPoints;
-  c.speed.base = 30;
-  c.sight = 30;
-  c.size.base = 3;
-  c.displayWords[kDisplayFigureSize] = 1;
-  c.displayWords[kDisplaySideMark] = 1;
-  c.footprintHeight.base = c.footprintWidth.base = 1;
-  c.figureSize[0].base = c.figureSize[1].base = 24;
-  c.facing = 7;
-  c.naturalAttacks[0] = {kAttackUnarmed, 1, 20, 1, 1, 3, 0, 0, 0};
-  c.present = 1;
+  SetOutMemberBody(s.id, true);
   for (int spell : s.spells) c.knownSpells[spell] = 1;
   if (s.creatureClass == kClassWizard || s.creatureClass == kClassCleric)
     SetSpellSlotsByLevel(1, s.id, s.creatureClass == kClassWizard ? 1 : 0, 1);
