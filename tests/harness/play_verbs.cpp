@@ -11,6 +11,7 @@
 #include "engine/frame.h"
 #include "engine/settings.h"
 #include "engine/message_log.h"
+#include "engine/page_history_access.h"
 #include "harness/battle_runner.h"
 #include "harness/harness.h"
 #include "harness/screen_text.h"
@@ -422,6 +423,7 @@ bool Holds(const std::string& condition, std::string* fault) {
     for (int m = 0; m < kPartySize; ++m) standing += Creatures[m].hitPoints > 0 ? 1 : 0;
     return standing >= std::atoi(rest.c_str());
   }
+  if (word == "page") return ScreenMode == kModePageView && !rest.empty() && TopPageType() == std::atoi(rest.c_str());
   if (word == "map") return !rest.empty() && CurrentMapNumber == std::atoi(rest.c_str());
   if (word == "flag") {
     const size_t s = rest.find(' ');

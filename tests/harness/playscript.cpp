@@ -34,7 +34,8 @@
 //                   ends: click the nearest enemy, then Space (at most N turns)
 //   wait-for COND   run frames until COND holds (at most 3,000); COND:
 //                   combat, dialogue, exploring, victory, defeat,
-//                   end-of-adventure, standing N, map M, flag F V
+//                   end-of-adventure, standing N, map M, flag F V,
+//                   page T (page view shows a page of type T)
 //   expect COND     COND must hold now
 //   wait-text C R TEXT  run frames until one draws TEXT in the large cells
 //                   from column C of row R on (at most 3,000)

@@ -195,6 +195,19 @@ TEST_F(CharacterPageTest, RenamingIsKeptWithItsRecordAndBounded) {
   EXPECT_STREQ(Creatures[kKnight].name, "owen");
 }
 
+TEST_F(CharacterPageTest, TheBackgroundIsTypedAtItsEnd) {
+  std::strcpy(Creatures[kKnight].description, "Short");
+  Open(kPageCharacterRecord, kKnight);
+  ClickCell(10, 6);  // the band of the background text
+  EXPECT_EQ(TextEntryMode, static_cast<uint32_t>(kTextEntryCreatureDescription));
+  EXPECT_STREQ(BackgroundEditBuffer, "Short");
+  for (const char* key : {"Space", "A", "X", "E"}) harness::PressKey(key);
+  harness::PressKey("Return");
+  harness::StepFrames(1);
+  EXPECT_STREQ(Creatures[kKnight].description, "Short axe");
+  EXPECT_EQ(TextEntryMode, static_cast<uint32_t>(kTextEntryNone));
+}
+
 TEST_F(CharacterPageTest, ConditionBadgesOpenTheirEntry) {
   AddEntry(kKnight, kCondEnhancedSaves, 2, kDurationLasting);
   AddEntry(kKnight, kCondLongStride, 0, kDurationLasting);
