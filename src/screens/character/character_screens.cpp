@@ -7,10 +7,3 @@ void DrawQuestJournalScreen() { DrawPagePlaceholder("DrawQuestJournalScreen"); }
 void DrawLocalMapScreen() { DrawPagePlaceholder("DrawLocalMapScreen"); }
 void DrawSpellDetailsScreen(int) { DrawPagePlaceholder("DrawSpellDetailsScreen"); }
 void DrawItemPropertiesScreen(int) { DrawPagePlaceholder("DrawItemPropertiesScreen"); }
-void DrawSpellBookScreen(int) { DrawPagePlaceholder("DrawSpellBookScreen"); }
-void MetamagicMaximiseScreen(int) { DrawPagePlaceholder("MetamagicMaximiseScreen"); }
-void MetamagicEmpowerScreen(int) { DrawPagePlaceholder("MetamagicEmpowerScreen"); }
-void MetamagicWidenScreen(int) { DrawPagePlaceholder("MetamagicWidenScreen"); }
-void MetamagicHeightenScreen(int) { DrawPagePlaceholder("MetamagicHeightenScreen"); }
-void MetamagicSilentScreen(int) { DrawPagePlaceholder("MetamagicSilentScreen"); }
-void MetamagicStillScreen(int) { DrawPagePlaceholder("MetamagicStillScreen"); }
