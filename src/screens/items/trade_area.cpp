@@ -54,7 +54,6 @@ constexpr int32_t kStockTypeValuables = 1;
 constexpr int32_t kStockTypeArrows = 7;
 constexpr int32_t kUnlimitedStock = 999;
 constexpr int32_t kLot = 20;
-constexpr int32_t kLastArcaneSpell = 101;
 constexpr int32_t kMessageSold = 42, kMessagePurchased = 43, kMessageHealed = 72;
 constexpr int32_t kMessageBackpackFull = 2, kMessageNoGold = 31;
 
@@ -200,9 +199,7 @@ void ScrollMark(int creature, uint32_t code, int x, int y) {
   const ItemRecord* row = StockRow(code);
   const int32_t spell = row->bonus;
   const CreatureRecord& c = Creatures[creature];
-  const bool fits = spell >= 0 && spell < kSpellRows &&
-                    ((c.creatureClass == kClassCleric && spell > kLastArcaneSpell) ||
-                     (c.creatureClass == kClassWizard && spell <= kLastArcaneSpell));
+  const bool fits = SpellFitsClass(spell, c.creatureClass);
   if (fits && c.knownSpells[spell] == 0) return;
   if (fits)
     DrawSheetFrameGradient(kSlotSheet, kKnownMarkFrame, x, y, kPlain, 1.0f, 1.0f, 0.0f, 1, 0xFF65F9F4u, 0xFF56B7FAu,
@@ -210,13 +207,6 @@ void ScrollMark(int creature, uint32_t code, int x, int y) {
   else
     DrawSheetFrameGradient(kSlotSheet, kRefusedMarkFrame, x, y, kPlain, 1.0f, 1.0f, 0.0f, 1, 0xFFCB0324u,
                            0xFFB40014u, 0xFF960000u);
-}
-
-void DrawSmallCount(int32_t count, int x, int y) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%i", std::min(count, 99));
-  const int width = static_cast<int>(std::strlen(text)) * 5;
-  DrawTextAt(kDefaultColour, 2, x + kBoxSize - 1 - width, text, 0, 0, 0, 0, y + kBoxSize - 7, 1, 0);
 }
 
 void StockSlots(const InventoryFrame& f, int32_t cha) {
@@ -237,7 +227,7 @@ void StockSlots(const InventoryFrame& f, int32_t cha) {
     const CraftedWeaponRecord* crafted = CraftedItem(code);
     if (!over && stock != nullptr && stock->baseType == kStockTypeScroll) ScrollMark(f.creature, code, x, y);
     if (crafted != nullptr && crafted->itemType == kItemTypeWand && crafted->charges > 0)
-      DrawSmallCount(crafted->charges, x, y);
+      DrawBoxCount(crafted->charges, x, y);
     if (!over) continue;
     const BuyingTerms terms = BuyingPrice(code, pair.count, cha);
     if (HeldItemCode == -1) OfferCaption(code, terms);
