@@ -116,7 +116,7 @@ TEST_F(Game, EachScreenModeDrawsItsScreen) {
     uint32_t mode;
     const char* screen;
   } cases[] = {{kModeDefeat, "DrawDefeatScreen"},       {kModeVictory, "DrawVictoryScreen"},
-               {kModeEndOfIntro, "DrawEndOfDemoScreen"}, {kModeLocalMap, "DrawLocalMapScreen"},
+               {kModeEndOfIntro, "DrawEndOfDemoScreen"}, {kModeLocalMap, "DrawWorldMapScreen"},
                {kModeExploring, "GameScreenFrame"},      {kModeCastStart, "GameScreenFrame"},
                {kModeWandPicker, "DrawInventoryScreen"}};
   for (const auto& c : cases) {
