@@ -77,10 +77,11 @@ void ScrollBar() {
   DrawSheetFrame(kSheetInterface, kThumbBottom, kThumbX, 6 * t + 54, colour);
 }
 
-// The arrows above and below the bar and the keys.
-void ArrowsAndKeys(const char* text) {
+// The arrows above and below the bar and the keys; while the thumb is
+// dragged the arrows are only drawn.
+void ArrowsAndKeys(const char* text, bool live) {
   if (BackgroundScroll > 0) {
-    const bool over = CursorShape == kCursorRest && MouseInRect(8, 8, 304, 8);
+    const bool over = live && CursorShape == kCursorRest && MouseInRect(8, 8, 304, 8);
     DrawSheetFrame(kSheetInterface, kArrowUpFrame, kThumbX, 12, over ? kHoveredArrowColour : 0xFFFFFFFFu);
     if (over) {
       SetHoverCaption("Scroll Up");
@@ -90,12 +91,12 @@ void ArrowsAndKeys(const char* text) {
         ScrollUp(kLinesPerStep);
       }
     }
-    if (TakeKey(kKeyUp)) ScrollUp(kLinesPerStep);
-    if (KeyPressed(kKeyPageUp)) ScrollUp(1);
-    if (TakeKey(kKeyHome)) BackgroundScroll = 0;
+    if (live && TakeKey(kKeyUp)) ScrollUp(kLinesPerStep);
+    if (live && KeyPressed(kKeyPageUp)) ScrollUp(1);
+    if (live && TakeKey(kKeyHome)) BackgroundScroll = 0;
   }
   if (RunsPast(text, BackgroundScroll)) {
-    const bool over = CursorShape == kCursorRest && MouseInRect(200, 8, 304, 8);
+    const bool over = live && CursorShape == kCursorRest && MouseInRect(200, 8, 304, 8);
     DrawSheetFrame(kSheetInterface, kArrowDownFrame, kThumbX, 198, over ? kHoveredArrowColour : 0xFFFFFFFFu);
     if (over) {
       SetHoverCaption("Scroll Down");
@@ -105,9 +106,9 @@ void ArrowsAndKeys(const char* text) {
         BackgroundScroll += kLinesPerStep;
       }
     }
-    if (TakeKey(kKeyDown)) BackgroundScroll += kLinesPerStep;
-    if (KeyPressed(kKeyPageDown)) ++BackgroundScroll;
-    if (TakeKey(kKeyEnd)) ScrollToEnd = 1;
+    if (live && TakeKey(kKeyDown)) BackgroundScroll += kLinesPerStep;
+    if (live && KeyPressed(kKeyPageDown)) ++BackgroundScroll;
+    if (live && TakeKey(kKeyEnd)) ScrollToEnd = 1;
   }
 }
 
@@ -154,14 +155,12 @@ int DrawTextPageScreen(int helpId) {
 
   if (HelpLineCount > 0) {
     ScrollBar();
-    if (ScrollBarDrag == 0) {
-      const int wheel = GetMouseWheel();
-      if (wheel != 0 && MouseInRect(0, 0, 312, 208)) {
-        if (wheel > 0) ScrollUp(kLinesPerStep);
-        else if (RunsPast(text, BackgroundScroll)) BackgroundScroll += kLinesPerStep;
-      }
-      ArrowsAndKeys(text);
+    const int wheel = ScrollBarDrag == 0 ? GetMouseWheel() : 0;
+    if (wheel != 0 && MouseInRect(0, 0, 312, 208)) {
+      if (wheel > 0) ScrollUp(kLinesPerStep);
+      else if (RunsPast(text, BackgroundScroll)) BackgroundScroll += kLinesPerStep;
     }
+    ArrowsAndKeys(text, ScrollBarDrag == 0);
   }
 
   DrawHelpNavBar(1, -1);
