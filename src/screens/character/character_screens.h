@@ -5,21 +5,21 @@
 struct ModifierList;
 
 void DrawCharacterRecordScreen();                   // page type 1
-void DrawMapOverviewScreen();                       // 6
-void DrawQuestJournalScreen();                      // 136
-void DrawLocalMapScreen();                          // screen mode 9
+int DrawMapOverviewScreen();                        // 6: the local map
+int DrawQuestJournalScreen();                       // 136
+int DrawWorldMapScreen();                           // screen mode 9
 void DrawSpecialAbilitiesScreen(int creature);      // 3
 void DrawEffectsPage(int pageType, int creature);   // 50-99
 void DrawAttackDetailsPage(int pageType, int creature);  // 46-49
 void DrawStatisticsPage(int pageType, int creature);  // 10-45
 void DrawModifierListPage(ModifierList* list);      // 101, 107-113, 133
-void DrawSpellDetailsScreen(int spell);
-void DrawItemPropertiesScreen(int itemCode);        // 5001-10000
-void DrawTextPageScreen(int helpId);
-void DrawSpellBookScreen(int parameter);            // 4
-void MetamagicMaximiseScreen(int parameter);        // 121
-void MetamagicEmpowerScreen(int parameter);         // 122
-void MetamagicWidenScreen(int parameter);           // 123
-void MetamagicHeightenScreen(int parameter);        // 124
-void MetamagicSilentScreen(int parameter);          // 125
-void MetamagicStillScreen(int parameter);           // 126
+int DrawSpellDetailsScreen(int spell);              // a spell row, from its help topic
+int DrawItemPropertiesScreen(int itemCode);         // 5001-10000
+int DrawTextPageScreen(int helpId);                 // 9: 0 when no page has the id
+int DrawSpellBookScreen(int creature);              // 4
+int MetamagicMaximiseScreen(int creature);          // 121
+int MetamagicEmpowerScreen(int creature);           // 122
+int MetamagicWidenScreen(int creature);             // 123
+int MetamagicHeightenScreen(int creature);          // 124
+int MetamagicSilentScreen(int creature);            // 125
+int MetamagicStillScreen(int creature);             // 126

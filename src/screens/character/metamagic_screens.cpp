@@ -152,14 +152,14 @@ bool Spells(const MetamagicPage& page, const Caster& caster) {
   return ended;
 }
 
-void DrawMetamagicPage(int pageIndex, int creature) {
+int DrawMetamagicPage(int pageIndex, int creature) {
   const MetamagicPage& page = kPages[pageIndex];
   DrawFramedBox(0, 0, 0);
   ScreenHovered = 0;
   BeginCharacterPage();
   if (!IsValidCreature(creature)) {
     EndCharacterPage(true);
-    return;
+    return 1;
   }
   const CreatureRecord& c = Creatures[creature];
   Caster caster{};
@@ -173,19 +173,20 @@ void DrawMetamagicPage(int pageIndex, int creature) {
   SlotRows(page, caster);
   caster.highest = MaxSpellLevel(creature);
   Decoration(page, caster);
-  if (Spells(page, caster)) return;
+  if (Spells(page, caster)) return 1;
   DrawHelpNavBar(1, -1);
   PollPointerButtons();
   if (ScreenHovered == 0) HoverSoundMark = -1;
   DrawMouseCursor();
   if (HoverCaption[0]) DrawWrappedText(-1, HoverCaption, 0, -1, 0, 0);
+  return 1;
 }
 
 }  // namespace
 
-void MetamagicMaximiseScreen(int creature) { DrawMetamagicPage(0, creature); }
-void MetamagicEmpowerScreen(int creature) { DrawMetamagicPage(1, creature); }
-void MetamagicWidenScreen(int creature) { DrawMetamagicPage(2, creature); }
-void MetamagicHeightenScreen(int creature) { DrawMetamagicPage(3, creature); }
-void MetamagicSilentScreen(int creature) { DrawMetamagicPage(4, creature); }
-void MetamagicStillScreen(int creature) { DrawMetamagicPage(5, creature); }
+int MetamagicMaximiseScreen(int creature) { return DrawMetamagicPage(0, creature); }
+int MetamagicEmpowerScreen(int creature) { return DrawMetamagicPage(1, creature); }
+int MetamagicWidenScreen(int creature) { return DrawMetamagicPage(2, creature); }
+int MetamagicHeightenScreen(int creature) { return DrawMetamagicPage(3, creature); }
+int MetamagicSilentScreen(int creature) { return DrawMetamagicPage(4, creature); }
+int MetamagicStillScreen(int creature) { return DrawMetamagicPage(5, creature); }

@@ -423,13 +423,13 @@ void ShowShareResult() {
 
 }  // namespace
 
-void DrawSpellBookScreen(int creature) {
+int DrawSpellBookScreen(int creature) {
   DrawFramedBox(0, 0, 0);
   ScreenHovered = 0;
   BeginCharacterPage();
   if (!IsValidCreature(creature)) {
     EndCharacterPage(true);
-    return;
+    return 1;
   }
   const CreatureRecord& c = Creatures[creature];
   const Book b{creature, c.creatureClass == kClassCleric, c.allegiance == kAllegianceParty, LevelUpPending != 0,
@@ -438,16 +438,17 @@ void DrawSpellBookScreen(int creature) {
   LevelRows(b);
   const int highest = MaxSpellLevel(creature);
   GridFrame(b);
-  if (SpellIcons(b)) return;
+  if (SpellIcons(b)) return 1;
   Warnings(b, highest);
-  if (CraftEntries(b)) return;
-  if (ShareEntry(b)) return;
+  if (CraftEntries(b)) return 1;
+  if (ShareEntry(b)) return 1;
   DefensiveCasting(b);
-  if (MetamagicIcons(b)) return;
+  if (MetamagicIcons(b)) return 1;
   DrawHelpNavBar(1, -1);
   if (ScreenHovered == 0) HoverSoundMark = -1;
   ShowShareResult();
   PollPointerButtons();
   DrawMouseCursor();
   if (HoverCaption[0]) DrawWrappedText(-1, HoverCaption, 0, -1, 0, 0);
+  return 1;
 }
