@@ -7,6 +7,7 @@
 
 #include "engine/click_sound.h"
 #include "engine/page_history.h"
+#include "engine/page_placeholder.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
@@ -32,6 +33,7 @@ constexpr int kHighestFigure = 587;
 enum class ClericLayout { kNone, kLeftAndTwoPixels, kLeft };
 
 struct MetamagicPage {
+  const char* screen;  // the name the frame's tests read
   const char* title;
   const char* helpKey;
   int32_t helpPage;
@@ -41,14 +43,14 @@ struct MetamagicPage {
 };
 
 constexpr MetamagicPage kPages[6] = {
-    {"Select a Maximised Spell to cast", "Metamagic_Maximise", 31301, 3, kMetamagicMaximised, ClericLayout::kNone},
-    {"Select an Empowered Spell to cast", "Metamagic_Empower", 31300, 2, kMetamagicEmpowered, ClericLayout::kNone},
-    {"Select a Widened Spell to cast", "Metamagic_Widen", 31302, 3, kMetamagicWidened, ClericLayout::kNone},
-    {"Select a Heightened Spell to cast", "Metamagic_Heighten", 31305, 1, kMetamagicHeightened,
+    {"MetamagicMaximiseScreen", "Select a Maximised Spell to cast", "Metamagic_Maximise", 31301, 3, kMetamagicMaximised, ClericLayout::kNone},
+    {"MetamagicEmpowerScreen", "Select an Empowered Spell to cast", "Metamagic_Empower", 31300, 2, kMetamagicEmpowered, ClericLayout::kNone},
+    {"MetamagicWidenScreen", "Select a Widened Spell to cast", "Metamagic_Widen", 31302, 3, kMetamagicWidened, ClericLayout::kNone},
+    {"MetamagicHeightenScreen", "Select a Heightened Spell to cast", "Metamagic_Heighten", 31305, 1, kMetamagicHeightened,
      ClericLayout::kNone},
-    {"Select a Silenced Spell to cast", "Metamagic_Silent", 31304, 1, kMetamagicSilent,
+    {"MetamagicSilentScreen", "Select a Silenced Spell to cast", "Metamagic_Silent", 31304, 1, kMetamagicSilent,
      ClericLayout::kLeftAndTwoPixels},
-    {"Select a Stilled Spell to cast", "Metamagic_Still", 31303, 1, kMetamagicStilled, ClericLayout::kLeft},
+    {"MetamagicStillScreen", "Select a Stilled Spell to cast", "Metamagic_Still", 31303, 1, kMetamagicStilled, ClericLayout::kLeft},
 };
 
 // The page's view of the caster, copied as the frame begins.
@@ -154,6 +156,7 @@ bool Spells(const MetamagicPage& page, const Caster& caster) {
 
 int DrawMetamagicPage(int pageIndex, int creature) {
   const MetamagicPage& page = kPages[pageIndex];
+  LastScreenDrawn = page.screen;
   DrawFramedBox(0, 0, 0);
   ScreenHovered = 0;
   BeginCharacterPage();

@@ -9,6 +9,7 @@
 #include "engine/click_sound.h"
 #include "engine/linked_text.h"
 #include "engine/page_history.h"
+#include "engine/page_placeholder.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
@@ -424,6 +425,7 @@ void ShowShareResult() {
 }  // namespace
 
 int DrawSpellBookScreen(int creature) {
+  LastScreenDrawn = "DrawSpellBookScreen";
   DrawFramedBox(0, 0, 0);
   ScreenHovered = 0;
   BeginCharacterPage();
