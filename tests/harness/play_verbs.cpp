@@ -18,6 +18,7 @@
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "state/game_screen_words.h"
+#include "screens/game/object_list.h"
 #include "screens/game/shared_routines.h"
 #include "state/camera.h"
 #include "state/combat_action.h"
@@ -160,12 +161,55 @@ bool SquarePoint(int x, int y, int* px, int* py) {
   return Safe(sx, sy);
 }
 
-std::string ClickSquare(int x, int y) {
+// Scrolls the view with the arrow keys until the square can be clicked
+// (the panels of the battle cover the top and the right of the map), as far
+// as the map allows; true with its picture point when it can.
+bool BringIntoView(int x, int y, int* px, int* py) {
+  for (int i = 0; i < 40; ++i) {
+    if (SquarePoint(x, y, px, py)) return true;
+    const char* key = *px > 180 ? "Right" : *px < 60 ? "Left" : *py < 100 ? "Up" : *py > 170 ? "Down" : nullptr;
+    if (!key) return false;
+    const int beforeX = ViewOriginX, beforeY = ViewOriginY;
+    Press(key);
+    harness::StepFrames(1);
+    if (ViewOriginX == beforeX && ViewOriginY == beforeY) return false;
+  }
+  return SquarePoint(x, y, px, py);
+}
+
+std::string PointSquare(int x, int y) {
   WaitForTheView();
   int px = 0, py = 0;
-  if (!SquarePoint(x, y, &px, &py)) return "square " + std::to_string(x) + "," + std::to_string(y) + " is not in view";
+  if (!BringIntoView(x, y, &px, &py)) return "square " + std::to_string(x) + "," + std::to_string(y) + " is not in view";
   harness::MoveMouse(px, py);
   harness::StepFrames(2);
+  return "";
+}
+
+std::string PickUp(int x, int y) {
+  const std::string fault = PointSquare(x, y);
+  if (!fault.empty()) return fault;
+  for (int f = 0; f < 10 && ScreenMode != kModeItemPileHovered; ++f) harness::StepFrames(1);
+  if (ScreenMode != kModeItemPileHovered) return "nothing lies on square " + std::to_string(x) + "," + std::to_string(y);
+  harness::StepFrames(1);  // the list places its box
+  // One object: its row; more: the "All these items" row under them.
+  const PopupCellBoxWords box = PopupCellBox;
+  const int height = box.bottom - box.top;
+  const int objects = height <= 4 ? 1 : (height - 4) / 2;
+  const int px = box.left * 8 + 88;
+  const int py = objects == 1 ? box.top * 8 + 19 : (box.top + 2 * objects) * 8 + 24;
+  harness::MoveMouse(px, py);
+  harness::StepFrames(2);
+  Press("Space");
+  harness::StepFrames(2);
+  return "";
+}
+
+std::string ClickSquare(int x, int y) {
+  const std::string fault = PointSquare(x, y);
+  if (!fault.empty()) return fault;
+  int px = 0, py = 0;
+  SquarePoint(x, y, &px, &py);
   harness::Click(px, py);
   return "";
 }
@@ -216,22 +260,6 @@ std::string Answer(int n, int frames) {
   Press(std::to_string(n));
   harness::StepFrames(2);
   return "";
-}
-
-// Scrolls the view with the arrow keys until the square can be clicked
-// (the panels of the battle cover the top and the right of the map), as far
-// as the map allows; true with its picture point when it can.
-bool BringIntoView(int x, int y, int* px, int* py) {
-  for (int i = 0; i < 40; ++i) {
-    if (SquarePoint(x, y, px, py)) return true;
-    const char* key = *px > 180 ? "Right" : *px < 60 ? "Left" : *py < 100 ? "Up" : *py > 170 ? "Down" : nullptr;
-    if (!key) return false;
-    const int beforeX = ViewOriginX, beforeY = ViewOriginY;
-    Press(key);
-    harness::StepFrames(1);
-    if (ViewOriginX == beforeX && ViewOriginY == beforeY) return false;
-  }
-  return SquarePoint(x, y, px, py);
 }
 
 // An order was taken: the fighter acts, or its turn has passed on.

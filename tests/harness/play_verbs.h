@@ -11,6 +11,15 @@ namespace playverbs {
 // current map; false when it lies outside the map view.
 bool SquarePoint(int x, int y, int* px, int* py);
 
+// Points at the square (the view scrolled by the arrow keys until it shows
+// it clear of the panels). "" or the fault.
+std::string PointSquare(int x, int y);
+
+// Points at a square where objects lie and, in the list of them that opens,
+// at the object (or at "All these items") and presses Space: the party picks
+// it up. "" or the fault.
+std::string PickUp(int x, int y);
+
 // Points at the square and clicks it with the left button. "" or the fault.
 std::string ClickSquare(int x, int y);
 

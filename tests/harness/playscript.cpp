@@ -22,6 +22,9 @@
 //   until-screen NAME leave the innermost repeat once the last frame drew NAME
 //   expect-combat 0|1  whether a battle is under way
 //   click-square X Y  point at square (X, Y) of the current map and click it
+//   point-square X Y  point at square (X, Y) of the current map
+//   pick-up X Y     point at square (X, Y) and pick up what lies there with
+//                   Space from the list of its objects
 //   walk-to X Y [N] walk the selected member there by clicks on the map (at
 //                   most N clicks, 40 when not given); stops early when a
 //                   dialogue box opens, a battle starts or the map changes
@@ -228,6 +231,12 @@ int main(int argc, char** argv) {
         return fail("expect-combat takes 0 or 1");
       if (std::to_string(InCombat) != line.words[1])
         return fail("a battle is " + std::string(InCombat == 1 ? "" : "not ") + "under way");
+    } else if (c == "point-square" || c == "pick-up") {
+      if (line.words.size() != 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y))
+        return fail(c + " needs X and Y");
+      const std::string fault = c == "pick-up" ? playverbs::PickUp(static_cast<int>(x), static_cast<int>(y))
+                                               : playverbs::PointSquare(static_cast<int>(x), static_cast<int>(y));
+      if (!fault.empty()) return fail(fault);
     } else if (c == "click-square" || c == "walk-to") {
       long limit = 40;
       if (line.words.size() < 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y) ||
