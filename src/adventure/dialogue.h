@@ -26,9 +26,26 @@ ScriptCommand* DialogueCommand(ScriptCommand* node);
 
 // Puts the current character's name in place of every '~' of DialogueText.
 void ExpandSpeakerName();
-// The modal loop of a box: runs until ChosenAnswer is set; returns next, or
-// null when the program is closing.
+// The modal loop of a box (implemented by the game shell, whose frame steps
+// it runs): the speaker's name put in, then window messages, input, the map's
+// mouse and keys, and the game screen with the box (or the full-screen
+// picture) a frame at a time until ChosenAnswer is set. Returns next, or null
+// when the program is closing: the window's close request (the loop then
+// leaves the quit message for the main loop, which ends the program), the
+// keys asking to quit, or a failing game screen.
 ScriptCommand* RunDialogueLoop(ScriptCommand* next);
+
+// Answers put in line for the next boxes, in order: a box takes the first at
+// once, without its loop (script tests run boxes without a window).
+constexpr int kQueuedDialogueAnswers = 8;
+extern int32_t QueuedDialogueAnswers[kQueuedDialogueAnswers];
+extern int QueuedDialogueAnswerCount;
+// Takes the first queued answer into ChosenAnswer (the picture flag cleared);
+// false when none is queued.
+bool TakeQueuedDialogueAnswer();
+// Called at the start of every pass of the loop when set: the headless
+// harness plays the input a test queued for the box through it.
+extern void (*DialoguePassHook)();
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetDialogueState();

@@ -15,6 +15,9 @@ char DialogueText[kDialogueTextSize] = {};
 char AnswerTexts[kAnswerCount][kAnswerTextSize] = {};
 int32_t DialoguePortrait = -1;
 int32_t DialogueMusic = kDialogueMusicTrack;
+int32_t QueuedDialogueAnswers[kQueuedDialogueAnswers] = {};
+int QueuedDialogueAnswerCount = 0;
+void (*DialoguePassHook)() = nullptr;
 
 namespace {
 
@@ -108,6 +111,15 @@ void ExpandSpeakerName() {
   append(DialogueText + from, textLength - from);
   std::memset(DialogueText, 0, sizeof DialogueText);
   std::memcpy(DialogueText, result, used);
+}
+
+bool TakeQueuedDialogueAnswer() {
+  if (QueuedDialogueAnswerCount <= 0) return false;
+  ChosenAnswer = QueuedDialogueAnswers[0];
+  for (int i = 1; i < QueuedDialogueAnswerCount; ++i) QueuedDialogueAnswers[i - 1] = QueuedDialogueAnswers[i];
+  --QueuedDialogueAnswerCount;
+  ScriptPictureShown = 0;
+  return true;
 }
 
 void ResetDialogueState() {

@@ -78,8 +78,9 @@ struct KindPick {
   int16_t kinds[4] = {};
 };
 
-// Names given to members after creation: a word, or one by gender.
-constexpr const char* kNameByGender = "\x01";
+// Names given to members after creation: a word, or one by gender (this
+// marker, told by its text: a literal's address differs between files).
+inline constexpr char kNameByGender[] = "\x01";
 constexpr const char* kWarlockName = "Warlock";  // gender 1
 constexpr const char* kWitchName = "Witch";      // gender 2
 

@@ -179,7 +179,7 @@ void Unmake(int id) {
 }
 
 void SetName(CreatureRecord& c, const char* name) {
-  if (name == kNameByGender) name = c.gender == 2 ? kWitchName : c.gender == 1 ? kWarlockName : nullptr;
+  if (name != nullptr && std::strcmp(name, kNameByGender) == 0) name = c.gender == 2 ? kWitchName : c.gender == 1 ? kWarlockName : nullptr;
   if (name == nullptr) return;
   std::memset(c.name, 0, sizeof c.name);
   std::strncpy(c.name, name, sizeof c.name - 1);

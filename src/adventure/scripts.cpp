@@ -2,7 +2,6 @@
 
 #include "adventure/dialogue.h"
 #include "adventure/script_faults.h"
-#include "engine/page_placeholder.h"
 #include "engine/reset_words.h"
 #include "state/script_state.h"
 
@@ -14,10 +13,6 @@ uint8_t ScriptRunFlags[4] = {};
 int32_t ScriptRunWord = 0;
 
 void FreeLoadedScript() { FreeScript(); }
-
-void DrawVictoryScreen() { DrawPagePlaceholder("DrawVictoryScreen"); }
-void DrawDefeatScreen() { DrawPagePlaceholder("DrawDefeatScreen"); }
-void DrawEndOfDemoScreen() { DrawPagePlaceholder("DrawEndOfDemoScreen"); }
 
 void ResetScriptsState() {
   ForceSquareScripts = 0;

@@ -23,12 +23,13 @@ void FreeLoadedScript();
 // Centres the map view on the focus square.
 void CentreViewOnFocusSquare();
 
-// The end screens of screen modes 8, 7 and 19.
+// The end screens of screen modes 8, 7 and 19 (adventure/end_screens.h).
 void DrawVictoryScreen();
 void DrawDefeatScreen();
 void DrawEndOfDemoScreen();
 // The page history becomes the single main-menu page {"TITLE SCREEN", 102,
-// -1} in page view; no spell or item selection is left pending.
+// -1} in page view; no spell or item selection is left pending, the map
+// switch's arrival byte is cleared and the game is no longer running.
 void ReturnToMainMenu();
 
 // Puts the words above back to their start-up values (a new game, and tests).

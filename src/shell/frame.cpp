@@ -89,6 +89,8 @@ void PausedCombatStep() {
   }
 }
 
+}  // namespace
+
 void UpdateViewSquares() {
   ClampCamera();
   FirstVisibleX = ViewOriginX / kSquarePixels;
@@ -99,8 +101,6 @@ void UpdateViewSquares() {
   FocusSquareX = FirstVisibleX + (wide ? 10 : 7);
   FocusSquareY = FirstVisibleY + (wide ? 8 : 5);
 }
-
-}  // namespace
 
 int BeepIfNoTarget() {
   if (DebugMode != 1 || InCombat != 1 || CombatAction.currentEntry <= 0 ||
@@ -137,9 +137,6 @@ uint32_t cApp::IdleMilliseconds() {
 
 namespace {
 
-// Steps of the frame that can cut it short.
-enum class FrameStep { kGoOn, kFrameOver, kEndProgram };
-
 // While the store overlay is up the frame is only a black picture.
 int DrawOverlayFrame() {
   BeginScene();
@@ -163,8 +160,8 @@ bool PaceFrame() {
   return true;
 }
 
-// Input, the map view's mouse, the leader's joystick step, the keys and the
-// camera. False when the keys end the program.
+}  // namespace
+
 bool RunInputSteps() {
   MouseMoved = ReadFrameInput() ? 1 : 0;
   HoverProbe = -1;
@@ -180,6 +177,8 @@ bool RunInputSteps() {
   BeepIfNoTarget();
   return true;
 }
+
+namespace {
 
 // The combat sequencer, the combat cycle and the action executor (the last
 // two wait while the cycle pauses for the player). False when the cycle ends
@@ -220,8 +219,8 @@ void RunMapSteps() {
   BeepIfNoTarget();
 }
 
-// The device: nothing is drawn while it is lost or the window is not in
-// front; one that needs a reset is made again in the current display mode.
+}  // namespace
+
 FrameStep CheckDevice() {
   if (!Graphics.device) return FrameStep::kFrameOver;
   const platform::DeviceState state = Graphics.device->TestState();
@@ -246,6 +245,8 @@ void AdvanceAnimationCounters() {
     if (++AnimationCycle > 99) AnimationCycle = 0;
   }
 }
+
+namespace {
 
 // Exactly one screen, chosen by the screen mode (the end of the introductory
 // adventure first). kFrameOver when the screen has ended the scene and
@@ -276,8 +277,7 @@ FrameStep DrawOneScreen() {
     default: {
       if (DebugMode == 1 && InCombat == 1 && FrameKeyDown(kKeyLeftShift) && FrameKeyDown(kKeyW))
         DebugSlayEnemies();
-      const bool wide = WindowedFlag == 1 && WindowSize == 3;
-      return GameScreenFrame(wide ? 16 : 11, wide ? 21 : 14) == 0 ? FrameStep::kEndProgram : FrameStep::kGoOn;
+      return DrawGameScreenInWindow();
     }
   }
 }
@@ -296,6 +296,28 @@ void PresentPicture() {
 
 }  // namespace
 
+FrameStep DrawGameScreenInWindow() {
+  const bool wide = WindowedFlag == 1 && WindowSize == 3;
+  return GameScreenFrame(wide ? 16 : 11, wide ? 21 : 14) == 0 ? FrameStep::kEndProgram : FrameStep::kGoOn;
+}
+
+int DrawAndPresent(FrameStep (*screen)()) {
+  if (!BeginScene()) return 1;
+  AdvanceAnimationCounters();
+  PollMusicCompleteStep();
+  ClearScreen(0xFF000000u);
+  BeginSprite();
+  const FrameStep result = screen();
+  if (result == FrameStep::kFrameOver) return 1;
+  if (result == FrameStep::kEndProgram) {
+    EndSprite();
+    EndScene();
+    return 0;
+  }
+  PresentPicture();
+  return 1;
+}
+
 int RunFrameSteps() {
   if (!RunInputSteps() || !RunCombatSteps()) return 0;
   RunMapSteps();
@@ -310,18 +332,5 @@ int cApp::Frame() {
   const FrameStep device = CheckDevice();
   if (device != FrameStep::kGoOn) return device == FrameStep::kFrameOver ? 1 : 0;
   if (HandleDisplayToggleKeys(0) == 0) return 0;  // Alt+Enter
-  if (!BeginScene()) return 1;
-  AdvanceAnimationCounters();
-  PollMusicCompleteStep();
-  ClearScreen(0xFF000000u);
-  BeginSprite();
-  const FrameStep screen = DrawOneScreen();
-  if (screen == FrameStep::kFrameOver) return 1;
-  if (screen == FrameStep::kEndProgram) {
-    EndSprite();
-    EndScene();
-    return 0;
-  }
-  PresentPicture();
-  return 1;
+  return DrawAndPresent(DrawOneScreen);
 }

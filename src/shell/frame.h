@@ -26,3 +26,25 @@ void ResetFramePacing();
 // enemies, leaving the map). 0 ends the program. The frame runs them, and a
 // headless run steps battles with them alone.
 int RunFrameSteps();
+
+// The frame's steps that the modal loop of a dialogue box runs too.
+// Steps of the frame that can cut it short.
+enum class FrameStep { kGoOn, kFrameOver, kEndProgram };
+// Input, the map view's mouse, the leader's joystick step, the keys and the
+// camera. False when the keys end the program.
+bool RunInputSteps();
+// The camera clamped; the first visible square and the focus square.
+void UpdateViewSquares();
+// The device: nothing is drawn while it is lost or the window is not in
+// front (kFrameOver); one that needs a reset is made again in the current
+// display mode (kEndProgram when that fails).
+FrameStep CheckDevice();
+// The two animation counters of every screen.
+void AdvanceAnimationCounters();
+// The game screen in the rows and columns of the window's size; kEndProgram
+// when it asks to stop.
+FrameStep DrawGameScreenInWindow();
+// One picture: the scene begun, the animation counters advanced, the screen
+// drawn by `screen` and presented unless it has presented itself. 0 when the
+// screen ends the program.
+int DrawAndPresent(FrameStep (*screen)());

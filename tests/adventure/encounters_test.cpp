@@ -61,14 +61,19 @@ class Encounters : public ::testing::Test {
     BuildOccupancyGrids(-1);
   }
 
-  // One group from a fresh seed; the ids made.
-  static std::vector<int> Roll(int region, uint32_t seed, int arrival = 1) {
+  // No encounter creature yet, and the generated item rows free again.
+  static void Fresh() {
     std::memset(&CraftedWeapons[kFirstGeneratedItemRow], 0,
                 sizeof(CraftedWeaponRecord) * (kLastGeneratedItemRow - kFirstGeneratedItemRow + 1));
     for (int id = kFirstEncounterCreature; id < kCreatureCount; ++id) Creatures[id].present = 0;
     EncounterCounter = 0;
+  }
+
+  // One group from a fresh seed round (x, y); the ids made.
+  static std::vector<int> Roll(int region, uint32_t seed, int arrival = 1, int x = kAnchorX, int y = kAnchorY) {
+    Fresh();
     SeedRandomForTests(seed);
-    GenerateRandomEncounter(region, kAnchorX, kAnchorY, arrival);
+    GenerateRandomEncounter(region, x, y, arrival);
     std::vector<int> ids;
     for (int i = 0; i < EncounterCounter; ++i) ids.push_back(kFirstEncounterCreature + i);
     return ids;
@@ -165,17 +170,14 @@ TEST_F(Encounters, EveryFaceOfEveryRegionMakesWhatItsSentenceSays) {
         if (chained) {
           // The last face rolls the region below from the same anchor and the
           // same generator state: the same group and sentence.
-          const std::vector<int> chainedIds = ids;
           std::vector<int> kinds;
           for (int id : ids) kinds.push_back(Creatures[id].kind);
+          Fresh();
           SeedRandomForTests(seed);
           RandomUpTo(static_cast<uint32_t>(sides - 1));
-          std::memset(&CraftedWeapons[kFirstGeneratedItemRow], 0,
-                      sizeof(CraftedWeaponRecord) * (kLastGeneratedItemRow - kFirstGeneratedItemRow + 1));
-          EncounterCounter = 0;
           GenerateRandomEncounter(region - 1, kAnchorX, kAnchorY, 1);
           EXPECT_EQ(Text(), text);
-          ASSERT_EQ(EncounterCounter, static_cast<int>(chainedIds.size()));
+          ASSERT_EQ(EncounterCounter, static_cast<int>(ids.size()));
           for (size_t i = 0; i < ids.size(); ++i) EXPECT_EQ(Creatures[ids[i]].kind, kinds[i]);
           continue;
         }
@@ -325,12 +327,7 @@ TEST_F(Encounters, CreaturesFitAloneOnFreeSquaresOfACrowdedMap) {
   PlaceParty();
   for (int region = 0; region < kEncounterRegions; ++region) {
     for (uint32_t seed = 1; seed <= 8; ++seed) {
-      std::memset(&CraftedWeapons[kFirstGeneratedItemRow], 0,
-                  sizeof(CraftedWeaponRecord) * (kLastGeneratedItemRow - kFirstGeneratedItemRow + 1));
-      for (int id = kFirstEncounterCreature; id < kCreatureCount; ++id) Creatures[id].present = 0;
-      EncounterCounter = 0;
-      SeedRandomForTests(seed);
-      GenerateRandomEncounter(region, 3, 3, 0);
+      Roll(region, seed, 0, 3, 3);
       std::vector<int> taken(kMapSquares, 0);
       taken[SquareIndex(1, 1)] = 1;
       for (int i = 0; i < EncounterCounter; ++i) {

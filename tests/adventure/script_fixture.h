@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "adventure/dialogue_least.h"
+#include "adventure/dialogue.h"
 #include "adventure/script_faults.h"
 #include "adventure/script_file.h"
 #include "frontend/game_reset.h"

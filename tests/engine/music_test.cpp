@@ -215,6 +215,7 @@ TEST_F(MusicTest, TenSecondRenderIsNotSilent) {
   std::fwrite(header, 4, 11, f);
   std::fwrite(all.data(), 2, all.size(), f);
   std::fclose(f);
+  std::remove(path.c_str());
   for (int c = 0; c < 4; ++c) FreeSoundChannel(c);
   for (int k : {5, 9, 30, 56}) FreeSoundSample(&SoundSamples[k]);
 }

@@ -224,6 +224,7 @@ TEST_F(SoundTest, CanonicalWavLoadsIntoMemory) {
   const auto path = WriteTemp("canonical.wav", Wav(4000, 4000));
   SoundSample s;
   ASSERT_EQ(LoadWavFile(&s, path.c_str()), 1);
+  std::remove(path.c_str());
   EXPECT_EQ(s.size, 4000u);
   EXPECT_EQ(s.remaining, 4000u);
   EXPECT_EQ(s.start, 0u);
@@ -249,6 +250,7 @@ TEST_F(SoundTest, NonCanonicalHeadersAreRefused) {
     const auto path = WriteTemp(("bad" + std::to_string(k++) + ".wav").c_str(), bytes);
     SoundSample s;
     EXPECT_EQ(LoadWavFile(&s, path.c_str()), 0) << k;
+    std::remove(path.c_str());
     EXPECT_EQ(s.data, nullptr);
   }
   SoundSample s;
@@ -259,6 +261,7 @@ TEST_F(SoundTest, TruncatedWavLoadsWhatIsThere) {
   const auto path = WriteTemp("truncated.wav", Wav(100000, 1002));
   SoundSample s;
   ASSERT_EQ(LoadWavFile(&s, path.c_str()), 1);
+  std::remove(path.c_str());
   EXPECT_EQ(s.size, 1000u);  // cut to the file, in whole frames
   EXPECT_EQ(s.data[999], static_cast<uint8_t>(999 * 7 + 1));
   FreeSoundSample(&s);

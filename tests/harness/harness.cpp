@@ -3,8 +3,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <deque>
+#include <functional>
 #include <unistd.h>
 
+#include "adventure/dialogue.h"
 #include "shell/application.h"
 #include "engine/graphics.h"
 #include "engine/random.h"
@@ -22,6 +25,45 @@ bool g_running = false;
 bool g_ended = false;
 bool g_stopped = false;
 bool g_ownSettingsFile = false;
+
+// The input queued for dialogue boxes: each step is played in one pass of a
+// box's loop; a step that lets go of a key or button may also be played
+// before the next frame.
+struct BoxStep {
+  std::function<void()> play;
+  bool release;
+};
+std::deque<BoxStep> g_boxSteps;
+int g_boxPasses = 0;
+int g_idleBoxPasses = 0;
+std::function<void()> g_boxIdleHandler;
+constexpr int kIdleBoxPassLimit = 2000;
+
+void PlayBoxPass() {
+  platform::AdvanceManualClock(16);
+  ++g_boxPasses;
+  if (g_boxSteps.empty() && g_boxIdleHandler) g_boxIdleHandler();
+  if (!g_boxSteps.empty()) {
+    g_idleBoxPasses = 0;
+    const BoxStep step = g_boxSteps.front();
+    g_boxSteps.pop_front();
+    step.play();
+    return;
+  }
+  if (++g_idleBoxPasses < kIdleBoxPassLimit) return;
+  std::fprintf(stderr, "harness: a dialogue box waited %d passes for an answer nobody queued; closing\n",
+               kIdleBoxPassLimit);
+  g_idleBoxPasses = 0;
+  platform::InjectCloseRequest();
+}
+
+// Lets go of what a box's last step left pressed.
+void ReleaseAfterBox() {
+  while (!g_boxSteps.empty() && g_boxSteps.front().release) {
+    g_boxSteps.front().play();
+    g_boxSteps.pop_front();
+  }
+}
 
 void EnsureHeadless() {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
@@ -43,6 +85,7 @@ bool StartGame() {
     std::remove(SettingsFileName);
     g_ownSettingsFile = true;
   }
+  DialoguePassHook = PlayBoxPass;
   g_running = App.Start();
   if (!g_running) g_ended = true;
   return g_running;
@@ -55,6 +98,7 @@ bool StepFrames(int n) {
   for (int i = 0; i < n; ++i) {
     if (!GameRunning()) return false;
     platform::AdvanceManualClock(16);
+    ReleaseAfterBox();
     const uint64_t before = App.FramesCalled();
     while (App.FramesCalled() == before) {
       if (!App.RunPass()) {
@@ -121,6 +165,31 @@ void Click(int x, int y, int button) {
 }
 
 void MouseButton(int button, bool down) { platform::InjectMouseButton(button, down); }
+
+bool QueueBoxKey(const std::string& name) {
+  const int code = platform::ScanCodeForKeyName(name.c_str());
+  if (!code) return false;
+  g_boxSteps.push_back({[code] { platform::InjectKey(code, true); }, false});
+  g_boxSteps.push_back({[code] { platform::InjectKey(code, false); }, true});
+  return true;
+}
+
+void QueueBoxClick(int x, int y) {
+  g_boxSteps.push_back({[x, y] {
+                          MoveMouse(x, y);
+                          platform::InjectMouseButton(0, true);
+                        },
+                        false});
+  g_boxSteps.push_back({[] { platform::InjectMouseButton(0, false); }, true});
+}
+
+void QueueBoxClose() { g_boxSteps.push_back({[] { platform::InjectCloseRequest(); }, false}); }
+
+int BoxPasses() { return g_boxPasses; }
+
+void SetBoxIdleHandler(std::function<void()> handler) { g_boxIdleHandler = std::move(handler); }
+
+void ClearBoxInput() { g_boxSteps.clear(); }
 
 void Drag(int x, int y, int toX, int toY) {
   MoveMouse(x, y);

@@ -3,6 +3,7 @@
 // injected keys and mouse, and the picture read back from the device.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,25 @@ void Wheel(int clicks);
 void ChooseMenu(int id);
 // Asks the window to close, as its close button does.
 void RequestClose();
+
+// A dialogue box runs a loop of its own inside the frame that opened it. Its
+// input is queued here beforehand and played one step per pass of that loop
+// (the clock moved on by 16 ms a pass): a key is pressed in one pass and let
+// go in the next; a click moves the mouse and presses the left button in one
+// pass and lets go in the next. Steps left when a box closes are played by
+// the next box, or let go before the next frame. A box that waits 2,000
+// passes with nothing queued asks the window to close, so that a test that
+// gave no answer ends instead of hanging.
+bool QueueBoxKey(const std::string& name);
+void QueueBoxClick(int x, int y);
+void QueueBoxClose();
+// The passes of dialogue-box loops since the game started.
+int BoxPasses();
+// Called by a box's pass that finds nothing queued, before it counts as
+// idle: a play script reads its next lines there (its answers to the box).
+void SetBoxIdleHandler(std::function<void()> handler);
+// Drops what is queued for boxes.
+void ClearBoxInput();
 
 // The device picture, 0xFFRRGGBB per pixel.
 std::vector<uint32_t> DevicePicture(int* width, int* height);

@@ -110,8 +110,11 @@ std::vector<int> StepsFrom(int gx, int gy) {
   return steps;
 }
 
-bool Interrupted(int map) {
-  return CurrentMapNumber != map || InCombat == 1 || ScreenMode != kModeExploring;
+// The map changed, a battle started, the screen left exploring, or a
+// dialogue box has run its loop since `boxPasses`.
+bool Interrupted(int map, int boxPasses) {
+  return CurrentMapNumber != map || InCombat == 1 || ScreenMode != kModeExploring ||
+         harness::BoxPasses() != boxPasses;
 }
 
 int Distance(const CreatureRecord& a, const CreatureRecord& b) {
@@ -216,10 +219,10 @@ std::string ClickSquare(int x, int y) {
 
 std::string WalkTo(int gx, int gy, int clicks) {
   if (!OnMap(gx, gy)) return "the goal is off the map";
-  const int map = CurrentMapNumber;
+  const int map = CurrentMapNumber, boxPasses = harness::BoxPasses();
   const std::vector<int> steps = StepsFrom(gx, gy);
   for (int click = 0; click < clicks; ++click) {
-    if (Interrupted(map)) return "";
+    if (Interrupted(map, boxPasses)) return "";
     const int id = Walker();
     const CreatureRecord& w = Creatures[id];
     const int here = steps[SquareIndex(w.squareX, w.squareY)];
@@ -243,7 +246,7 @@ std::string WalkTo(int gx, int gy, int clicks) {
     int still = 0;
     for (int f = 0; f < 1200 && still < 4; ++f) {
       harness::StepFrames(1);
-      if (Interrupted(map)) return "";
+      if (Interrupted(map, boxPasses)) return "";
       still = StandsStill(id) ? still + 1 : 0;
     }
   }
@@ -255,9 +258,14 @@ std::string WalkTo(int gx, int gy, int clicks) {
 }
 
 std::string Answer(int n, int frames) {
-  for (int f = 0; f < frames && ScreenMode != kModeResting; ++f) harness::StepFrames(1);
-  if (ScreenMode != kModeResting) return "no dialogue box opened";
-  Press(std::to_string(n));
+  harness::QueueBoxKey(std::to_string(n));
+  const int passes = harness::BoxPasses();
+  for (int f = 0; f < frames && harness::BoxPasses() == passes; ++f)
+    if (!harness::StepFrames(1)) break;
+  if (harness::BoxPasses() == passes) {
+    harness::ClearBoxInput();
+    return "no dialogue box opened";
+  }
   harness::StepFrames(2);
   return "";
 }

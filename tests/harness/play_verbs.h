@@ -31,8 +31,9 @@ std::string ClickSquare(int x, int y);
 // `clicks` clicks.
 std::string WalkTo(int x, int y, int clicks);
 
-// Waits (at most `frames` frames) until a dialogue box is open and chooses
-// answer n with its number key.
+// Chooses answer n of the next dialogue box with its number key: the key is
+// queued for the box, whose loop runs inside a frame, and frames run (at
+// most `frames`) until a box has taken it.
 std::string Answer(int n, int frames);
 
 // Plays a battle to its end: on each party member's turn it points at the

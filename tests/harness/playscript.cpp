@@ -11,6 +11,9 @@
 //   wheel N         turn the wheel N notches (negative: towards you)
 //   menu ID         choose a window-menu item (1000-1002, 2000, 2001)
 //   close           press the window's close button
+//   box-key NAME    queue a key for the next dialogue box (played inside its loop)
+//   box-click X Y   queue a left click for the next dialogue box
+//   box-close       queue the close button for the next dialogue box
 //   shot FILE.png   save the picture
 //   log TEXT        add a line to the message log (\r stands for a carriage
 //                   return, \xA3 for the highlight mark)
@@ -28,7 +31,8 @@
 //   walk-to X Y [N] walk the selected member there by clicks on the map (at
 //                   most N clicks, 40 when not given); stops early when a
 //                   dialogue box opens, a battle starts or the map changes
-//   answer N        wait for a dialogue box and choose answer N by its key
+//   answer N        choose answer N of the next dialogue box by its key (a
+//                   box opened by the line before reads this line itself)
 //   fight [N]       play the party's turns of the battle under way until it
 //                   ends: click the nearest enemy, then Space (at most N turns)
 //   wait-for COND   run frames until COND holds (at most 3,000); COND:
@@ -124,7 +128,35 @@ int main(int argc, char** argv) {
     harness::StopGame();
     return 1;
   };
-  for (size_t at = 0; at < lines.size();) {
+  size_t at = 0;
+  // A dialogue box runs its loop inside the frame that opened it, before the
+  // lines after the one that opened it are read: the box reads them itself.
+  // Its answers ("answer", "box-key", "box-click", "box-close") are taken
+  // there, and "wait-for dialogue" or "expect dialogue" hold while it is open.
+  harness::SetBoxIdleHandler([&] {
+    while (at < lines.size()) {
+      const std::string ahead = lines[at].substr(0, lines[at].find('#'));
+      const Line l = Split(ahead);
+      long n = 0, bx = 0, by = 0;
+      const bool two = l.words.size() == 2, three = l.words.size() == 3;
+      if (l.command.empty() || ((l.command == "wait-for" || l.command == "expect") && l.rest == "dialogue")) {
+        ++at;
+        continue;
+      }
+      if (l.command == "answer" && two && ParseInt(l.words[1], &n) && n >= 1 && n <= 5)
+        harness::QueueBoxKey(std::to_string(n));
+      else if (l.command == "box-key" && !l.rest.empty() && harness::QueueBoxKey(l.rest)) {
+      } else if (l.command == "box-click" && three && ParseInt(l.words[1], &bx) && ParseInt(l.words[2], &by))
+        harness::QueueBoxClick(static_cast<int>(bx), static_cast<int>(by));
+      else if (l.command == "box-close" && l.words.size() == 1)
+        harness::QueueBoxClose();
+      else
+        return;
+      number = static_cast<int>(++at);
+      return;
+    }
+  });
+  for (; at < lines.size();) {
     text = lines[at++];
     number = static_cast<int>(at);
     const size_t hash = text.find('#');
@@ -231,6 +263,14 @@ int main(int argc, char** argv) {
         return fail("expect-combat takes 0 or 1");
       if (std::to_string(InCombat) != line.words[1])
         return fail("a battle is " + std::string(InCombat == 1 ? "" : "not ") + "under way");
+    } else if (c == "box-key") {
+      if (line.rest.empty() || !harness::QueueBoxKey(line.rest)) return fail("box-key needs a known key name");
+    } else if (c == "box-click") {
+      if (line.words.size() != 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y))
+        return fail("box-click needs X and Y");
+      harness::QueueBoxClick(static_cast<int>(x), static_cast<int>(y));
+    } else if (c == "box-close") {
+      harness::QueueBoxClose();
     } else if (c == "point-square" || c == "pick-up") {
       if (line.words.size() != 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y))
         return fail(c + " needs X and Y");

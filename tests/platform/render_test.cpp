@@ -131,6 +131,7 @@ TEST_F(RenderTest, TexturesRoundUpToPowersOfTwoAndDropTheColourKey) {
   const std::string path = testing::TempDir() + std::to_string(::getpid()) + "_keyed.png";
   ASSERT_TRUE(platform::SavePng(path.c_str(), 3, 5, image.data()));
   auto tex = platform::LoadTextureFile(path.c_str(), key);
+  std::remove(path.c_str());
   ASSERT_TRUE(tex);
   EXPECT_EQ(tex->Width(), 4);
   EXPECT_EQ(tex->Height(), 8);

@@ -59,7 +59,7 @@ int Lines(const fs::path& path) {
 }  // namespace
 
 TEST(SheetMaker, FaultyFrameMapsAreRefusedWithFileAndLine) {
-  const fs::path out = fs::temp_directory_path() / "sheetmaker_test_out";
+  const fs::path out = fs::temp_directory_path() / ("sheetmaker_test_out_" + std::to_string(::getpid()));
   // The faulty line is the file's last: after its own lines come a blank
   // line and the "sheet N" line.
   const std::string at = "terrain.txt:" + std::to_string(Lines(kContent / "graphics" / "terrain.txt") + 3) + ": ";
@@ -82,7 +82,7 @@ TEST(SheetMaker, FaultyFrameMapsAreRefusedWithFileAndLine) {
 }
 
 TEST(SheetMaker, EverySheetAndItsContactSheetAreWritten) {
-  const fs::path out = fs::temp_directory_path() / "sheetmaker_test_good";
+  const fs::path out = fs::temp_directory_path() / ("sheetmaker_test_good_" + std::to_string(::getpid()));
   const ToolRun run = RunTool("", "", out);
   ASSERT_EQ(run.status, 0) << run.errors;
   for (int s = 0; s < 66; ++s) {
