@@ -42,12 +42,14 @@
 // Exits 0 when the script ran to its end, non-zero on a bad line or when the
 // game ended before the script did.
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "adventure/dialogue.h"
 #include "engine/message_log.h"
 #include "engine/page_placeholder.h"
 #include "harness/harness.h"
@@ -133,7 +135,13 @@ int main(int argc, char** argv) {
   // lines after the one that opened it are read: the box reads them itself.
   // Its answers ("answer", "box-key", "box-click", "box-close") are taken
   // there, and "wait-for dialogue" or "expect dialogue" hold while it is open.
+  std::string lastBox;
   harness::SetBoxIdleHandler([&] {
+    // With PLAYSCRIPT_TRACE set, each box's text is told once.
+    if (std::getenv("PLAYSCRIPT_TRACE") && lastBox != DialogueText) {
+      lastBox = DialogueText;
+      std::fprintf(stderr, "box: %.72s\n", DialogueText);
+    }
     while (at < lines.size()) {
       const std::string ahead = lines[at].substr(0, lines[at].find('#'));
       const Line l = Split(ahead);
