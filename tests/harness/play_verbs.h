@@ -20,13 +20,19 @@ std::string PointSquare(int x, int y);
 // it up. "" or the fault.
 std::string PickUp(int x, int y);
 
+// Opens the inventory of the party member who carries the item named (keys
+// 5 to 8), drags it from the backpack into the right hand and closes the
+// page again. "" or the fault.
+std::string Wield(const std::string& name);
+
 // Points at the square and clicks it with the left button. "" or the fault.
 std::string ClickSquare(int x, int y);
 
 // Walks the party's selected member to square (x, y) of the current map the
 // way a player does: clicks the seen, open square in view that lies nearest
 // the goal along the open ground, waits until the member stands still, and
-// again, until it stands on the goal or next to it. Stops early, with "",
+// again, until it stands on the goal (next to it when the goal is a wall or
+// holds objects or a creature). Stops early, with "",
 // when a dialogue box opens, a battle starts or the map changes. At most
 // `clicks` clicks.
 std::string WalkTo(int x, int y, int clicks);
