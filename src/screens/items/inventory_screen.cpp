@@ -53,14 +53,6 @@ constexpr int32_t kScrollActionCode = 24;
 // Set while the pointer is on an item that the picker or the scroll action accepts.
 bool g_pointerAccepted = false;
 
-// The count drawn in small digits at the box's lower right (at most 99).
-void DrawBoxCount(int32_t count, int x, int y) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%i", count > 99 ? 99 : count);
-  const int width = static_cast<int>(std::strlen(text)) * 5;
-  DrawTextAt(kDefaultColour, 2, x + kBoxSize - 1 - width, text, 0, 0, 0, 0, y + kBoxSize - 7, 1, 0);
-}
-
 // The caption of an item: its name, "+name" for a masterwork crafted item
 // without enhancement, "count*name" for a stack.
 void ItemCaption(uint32_t code, int32_t count) {
@@ -71,20 +63,6 @@ void ItemCaption(uint32_t code, int32_t count) {
     std::snprintf(HoverCaption, 100, "%i*%s", count, ItemCodeName(code));
   else
     std::snprintf(HoverCaption, 100, "%s", ItemCodeName(code));
-}
-
-// The text style of an item's caption: the colour of its material.
-int CaptionStyle(uint32_t code) {
-  const CraftedWeaponRecord* row = CraftedItem(code);
-  if (row == nullptr) return 0;
-  switch (row->material) {
-    case 7: return 10;
-    case 8: return 11;
-    case 4: return 12;
-    case 5: return 13;
-    default: break;
-  }
-  return IsBowType(row->itemType) && row->composite == 1 ? 14 : 0;
 }
 
 // Pushes the page of an item: its details for a crafted item, its properties
@@ -282,7 +260,12 @@ void DrawPointer(const InventoryFrame& f) {
     DrawWrappedText(-1, HoverCaption, 0, -1, 0, 1);
     return;
   }
-  const int style = InventoryMessage.code == -1 && HoveredItem.code != 0 ? CaptionStyle(HoveredItem.code) : 0;
+  if (TradeOfferOverlay[0] != 0 && InventoryMessage.code == -1) {
+    DrawWrappedText(-1, HoverCaption, 0, -1, 0, 0);
+    DrawWrappedText(-1, TradeOfferOverlay, TradeOfferOverlayStyle, -1, 1, 0);
+    return;
+  }
+  const int style = InventoryMessage.code == -1 && HoveredItem.code != 0 ? ItemCaptionStyle(HoveredItem.code) : 0;
   DrawWrappedText(-1, HoverCaption, style, -1, 0, 0);
 }
 
@@ -353,6 +336,8 @@ int DrawInventoryScreen(int creature, int tradePartner) {
   if (RunItemActions(f)) return 1;
   if (RunCharacterPanel(f)) return 1;
   PartyMemberNames(f);
+  PartyGoldLine(f);
+  RunTradeArea(f);
 
   if (f.scrollView || (ScreenMode == kModeEnchantPicker && InCombat == 0))
     CursorShape = g_pointerAccepted ? kCursorChoosable : kCursorRefused;

@@ -4,12 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "engine/frame.h"
 #include "engine/graphics.h"
 #include "engine/input.h"
 #include "engine/page_history.h"
+#include "engine/text.h"
 #include "harness/harness.h"
+#include "harness/screen_text.h"
 #include "rules/creature_record.h"
 #include "rules/inventory_slots.h"
 #include "rules/item_tables.h"
@@ -90,6 +94,15 @@ class InventoryScreenTest : public ::testing::Test {
     EndSprite();
     EndScene();
     PresentFrame();
+  }
+
+  // One frame; the large text it drew, row by row (40 columns, 30 rows).
+  static std::vector<std::string> Screen() {
+    std::vector<GlyphDraw> glyphs;
+    RecordGlyphs(&glyphs);
+    harness::StepFrames(1);
+    RecordGlyphs(nullptr);
+    return harness::LargeTextRows(glyphs);
   }
 
   static const EquipBox& Box(int slot) { return *EquipBoxOf(slot); }
