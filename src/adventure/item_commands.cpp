@@ -376,6 +376,10 @@ bool PickUpSquareItem(int creature, int32_t object) {
     }
   } else if (object > static_cast<int32_t>(kFirstBaseItemCode) && object <= static_cast<int32_t>(kLastBaseItemCode)) {
     code = static_cast<uint32_t>(object);
+  } else if (IsCraftedCode(static_cast<uint32_t>(object)) && CraftedWeapons[object].name[0] != '\0') {
+    // A crafted item on the ground (a fallen enemy's weapon or armour, or an
+    // item dropped from a full backpack) is one item of its own.
+    code = static_cast<uint32_t>(object);
   } else {
     ScriptDebugLine("pick up: object %i names no item", object);
     return false;

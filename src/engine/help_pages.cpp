@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "platform/files.h"
 
@@ -11,6 +12,15 @@ int HelpPagesLoaded = 0;
 int HelpKeywordsLoaded = 0;
 
 namespace {
+
+// The whole texts of the licence and the game controls pages.
+std::string LongTexts[2];
+
+std::string* LongTextOf(uint32_t id) {
+  if (id == kLicencePageId) return &LongTexts[0];
+  if (id == kControlsPageId) return &LongTexts[1];
+  return nullptr;
+}
 
 bool ReadBytes(FILE* f, void* out, size_t size) { return std::fread(out, 1, size, f) == size; }
 
@@ -36,10 +46,14 @@ bool ReadTables(FILE* f) {
     uint32_t length = 0;
     if (!ReadU32(f, &page.id) || !ReadBytes(f, page.title, kHelpTitleSize)) return false;
     if (!Terminated(page.title, kHelpTitleSize)) return false;
-    if (!ReadU32(f, &length) || length > kHelpTextLength) return false;
-    if (!ReadBytes(f, page.text, length)) return false;
-    page.text[length] = '\0';
-    if (std::strlen(page.text) != length) return false;  // no NUL inside a text
+    if (!ReadU32(f, &length) || length > HelpTextLimit(page.id)) return false;
+    std::string text(length, '\0');
+    if (!ReadBytes(f, text.data(), length)) return false;
+    if (std::strlen(text.c_str()) != length) return false;  // no NUL inside a text
+    const size_t kept = length < kHelpTextLength ? length : kHelpTextLength;
+    std::memcpy(page.text, text.data(), kept);
+    page.text[kept] = '\0';
+    if (std::string* whole = LongTextOf(page.id)) *whole = std::move(text);
   }
   for (uint32_t i = 0; i < keywords; ++i) {
     HelpKeywordEntry& entry = HelpKeywords[i];
@@ -59,6 +73,12 @@ void ClearHelpTables() {
   std::memset(HelpKeywords, 0, sizeof HelpKeywords);
   HelpPagesLoaded = 0;
   HelpKeywordsLoaded = 0;
+  for (std::string& text : LongTexts) text.clear();
+}
+
+const char* LongHelpText(uint32_t id) {
+  const std::string* whole = LongTextOf(id);
+  return whole && !whole->empty() ? whole->c_str() : nullptr;
 }
 
 bool LoadHelpTables(const char* path) {

@@ -23,6 +23,17 @@ constexpr const char* kHelpFileName = "Help.dat";
 constexpr uint32_t kMainIndexPageId = 10000;
 constexpr uint32_t kCharacterPageId = 20000;
 
+// Two pages keep texts longer than a page's field: the licence and the game
+// controls. Their whole texts (at most kLongHelpTextLength characters) stand
+// beside the table, whose field holds their beginning.
+constexpr uint32_t kLicencePageId = 80001;
+constexpr uint32_t kControlsPageId = 90000;
+constexpr int kLongHelpTextLength = 20000;
+// The most characters the text of the page with that id may have.
+constexpr size_t HelpTextLimit(uint32_t id) {
+  return id == kLicencePageId || id == kControlsPageId ? kLongHelpTextLength : kHelpTextLength;
+}
+
 struct HelpPage {
   uint32_t id;
   char title[kHelpTitleSize];
@@ -45,6 +56,10 @@ extern int HelpKeywordsLoaded;
 // the tables are left empty and false is returned.
 bool LoadHelpTables(const char* path = kHelpFileName);
 void ClearHelpTables();
+
+// The whole text of a page with a long text, nullptr when the id is not one
+// of them or the help file gave it no text.
+const char* LongHelpText(uint32_t id);
 
 // The row of the keyword table whose keyword (with its two marks) equals the
 // given text exactly, -1 when none.

@@ -19,6 +19,8 @@ int32_t HoveredBarButton = -1;
 uint8_t BarHoverActive = 0;
 int32_t BackgroundScroll = 0;
 int32_t PageReady = 0;
+int32_t HelpPageIndexCache = -1;
+int32_t HelpLineCount = -1;
 int32_t HoverSoundMark = -1;
 uint8_t ScreenHovered = 0;
 PageWorkBuffers PageWork = {};
@@ -118,6 +120,8 @@ int ConsumeClick(int withSound) {
 
 void ResetHover() {
   HoverSoundMark = -1;
+  HelpPageIndexCache = -1;
+  HelpLineCount = -1;
   BackgroundScroll = 0;
   PageReady = 0;
   CursorShape = -1;

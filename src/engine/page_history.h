@@ -74,6 +74,11 @@ extern uint8_t BarHoverActive;    // 1 while a bar button is under the pointer
 // the page's own second scroll (both 0 on every page change).
 extern int32_t BackgroundScroll;
 extern int32_t PageReady;
+// The help text page's table index of the page shown and the largest scroll
+// that still shows text (both -1 until worked out; every page change and
+// ResetHover make them -1 again).
+extern int32_t HelpPageIndexCache;
+extern int32_t HelpLineCount;
 // The entry whose hover sound played last (-1 none; every push and
 // ResetHover forget it), and whether the pointer is on an entry of the page
 // this frame (a page clears it as its frame begins).

@@ -43,9 +43,10 @@ inline int OtherCombatantOnSynced(int x, int y, int except1, int except2) {
 }
 
 // How many times a sync has found a turn-order entry changed (a creature
-// moved, changed size, joined or left) since the grid was emptied: what was
-// worked out from the combatants' squares under one count still holds under
-// the same count after a sync.
+// moved, changed size, joined or left), emptying the grid counting as one:
+// what was worked out from the combatants' squares under one count still
+// holds under the same count after a sync. (While one creature is followed,
+// a sync sees that creature's changes alone.)
 uint32_t CombatantGridChanges();
 
 // Empties the grid (a new game, and tests).

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <vector>
 
 #include "platform/audio.h"
@@ -32,11 +33,20 @@ namespace {
 
 constexpr uint32_t kDefaultTempo = 500000;
 // The mixer's work per call is bounded: it renders in runs of at least this
-// many frames (the synthesiser's own block), and sends at most this many
-// events a call; events due past the budget are passed over, so that no file
-// can make the sound thread fall behind.
+// many frames (the synthesiser's own block), looks at most at this many due
+// events a call (those due past it are passed over), and sends the
+// synthesiser no more work than its budget holds (a struck key counts
+// kNoteWork, any other event 1). The budget fills by kWorkPerFrame for each
+// frame mixed, up to kMostWork, so that a chord of many keys at once sounds
+// whole while no storm can last. Past the budget, keys are not struck and
+// other events are passed over; settings wait for the next call, and
+// sounding keys are still released. So no file can make the sound thread
+// fall behind.
 constexpr int kShortestRun = 64;
 constexpr int kEventsPerCall = 4096;
+constexpr int kNoteWork = 8;
+constexpr double kWorkPerFrame = 0.5;  // 11,025 a second: some 1,400 keys
+constexpr int kMostWork = 4096;        // 512 keys at once
 const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
                                    "/usr/share/sounds/sf2/default-GM.sf2",
                                    "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
@@ -57,8 +67,6 @@ uint32_t g_tempo = kDefaultTempo;
 float g_tempoFactor = 1.0f;
 int32_t g_level = 0;
 std::vector<float> g_render;
-
-void SilentLog(int, const char*, void*) {}
 
 // ---- Reading the file ------------------------------------------------------
 
@@ -186,8 +194,93 @@ bool ParseSong(const uint8_t* bytes, size_t size, MidiSong* song) {
   return song->length > 0 && SongSeconds(*song) <= kMidiLongestSong;
 }
 
-// ---- Sequencing ------------------------------------------------------------
+// ---- Sending -----------------------------------------------------------------
+//
+// The events due before the next stretch of sound is rendered are sent as
+// what they add up to. Within one such stretch the settings of a channel
+// (controllers whose last value alone counts, pitch bend, channel pressure)
+// wait and only their last values are sent, before the channel's next other
+// event and before the sound is rendered; a reset of all controllers with
+// nothing changed since the last is left out; a key struck again before any
+// sound was rendered is not struck twice, and a key that is not sounding is
+// not released.
 
+// Controllers whose last value before the sound is rendered is all that
+// counts, in any order among themselves: modulation, breath, foot,
+// portamento time, volume, balance, pan, expression, the sound controllers
+// and the effect depths.
+bool IsSettingController(int controller) {
+  switch (controller) {
+    case 1: case 2: case 4: case 5: case 7: case 8: case 10: case 11: return true;
+    default: return (controller >= 70 && controller <= 79) || (controller >= 91 && controller <= 95);
+  }
+}
+
+struct KeySet {
+  uint64_t bits[2] = {0, 0};
+  bool Has(int key) const { return (bits[key >> 6] >> (key & 63)) & 1; }
+  void Add(int key) { bits[key >> 6] |= uint64_t{1} << (key & 63); }
+  void Remove(int key) { bits[key >> 6] &= ~(uint64_t{1} << (key & 63)); }
+};
+
+struct ChannelSending {
+  // Settings waiting for the channel's next other event or the render.
+  KeySet waitingControllers;
+  uint8_t controllerValue[128] = {};
+  bool bendWaiting = false, pressureWaiting = false;
+  int bend = 0, pressure = 0;
+  // A reset of all controllers was sent and no controller changed since.
+  bool resetClean = false;
+  KeySet sounding;  // struck and not released
+  KeySet struck;    // struck since the sound was last rendered
+};
+ChannelSending g_channels[16];
+int g_workLeft = kMostWork;  // the budget's work left
+
+void ForgetSending() {
+  for (ChannelSending& c : g_channels) c = ChannelSending{};
+  g_workLeft = kMostWork;
+}
+
+void Spend(int work) { g_workLeft -= work; }
+
+bool HasWaiting(const ChannelSending& c) {
+  return c.waitingControllers.bits[0] != 0 || c.waitingControllers.bits[1] != 0 || c.bendWaiting ||
+         c.pressureWaiting;
+}
+
+// Sends what waits on the channel, as far as the budget goes (the rest waits
+// on).
+void FlushChannel(int ch) {
+  ChannelSending& c = g_channels[ch];
+  for (int half = 0; half < 2; ++half)
+    for (uint64_t& bits = c.waitingControllers.bits[half]; bits != 0 && g_workLeft > 0; bits &= bits - 1) {
+      const int controller = half * 64 + __builtin_ctzll(bits);
+      fluid_synth_cc(g_synth, ch, controller, c.controllerValue[controller]);
+      Spend(1);
+    }
+  if (c.bendWaiting && g_workLeft > 0) {
+    fluid_synth_pitch_bend(g_synth, ch, c.bend);
+    c.bendWaiting = false;
+    Spend(1);
+  }
+  if (c.pressureWaiting && g_workLeft > 0) {
+    fluid_synth_channel_pressure(g_synth, ch, c.pressure);
+    c.pressureWaiting = false;
+    Spend(1);
+  }
+}
+
+// Before a stretch of sound is rendered: everything waiting is sent.
+void FlushBeforeRender() {
+  if (!g_synth) return;
+  for (int ch = 0; ch < 16; ++ch) {
+    FlushChannel(ch);
+    g_channels[ch].struck = KeySet{};
+  }
+}
+
+// Sends a due event (notes only when `notes`).
 void Send(const MidiEvent& e, bool notes) {
   if (e.status == 0xFF) {
     g_tempo = e.tempo;
@@ -195,29 +288,59 @@ void Send(const MidiEvent& e, bool notes) {
   }
   if (!g_synth) return;
   const int ch = e.status & 0x0F;
+  ChannelSending& c = g_channels[ch];
   switch (e.status & 0xF0) {
-    case 0x80:
-      if (notes) fluid_synth_noteoff(g_synth, ch, e.data1);
-      break;
+    case 0x80:  // released whatever the budget, when sounding
+      if (!notes || !c.sounding.Has(e.data1)) return;
+      fluid_synth_noteoff(g_synth, ch, e.data1);
+      c.sounding.Remove(e.data1);
+      Spend(1);
+      return;
     case 0x90:
-      if (notes) fluid_synth_noteon(g_synth, ch, e.data1, e.data2);
-      break;
+      if (!notes || g_workLeft <= 0 || (c.struck.Has(e.data1) && c.sounding.Has(e.data1))) return;
+      FlushChannel(ch);
+      fluid_synth_noteon(g_synth, ch, e.data1, e.data2);
+      c.sounding.Add(e.data1);
+      c.struck.Add(e.data1);
+      Spend(kNoteWork);
+      return;
     case 0xA0:
-      break;
+      return;
     case 0xB0:
+      if (IsSettingController(e.data1)) {
+        c.waitingControllers.Add(e.data1);
+        c.controllerValue[e.data1] = e.data2;
+        c.resetClean = false;
+        return;
+      }
+      if (g_workLeft <= 0 || (e.data1 == 121 && c.resetClean && !HasWaiting(c))) return;
+      FlushChannel(ch);
       fluid_synth_cc(g_synth, ch, e.data1, e.data2);
-      break;
+      Spend(1);
+      c.resetClean = e.data1 == 121;
+      // All sound off, all notes off and the mode changes end the notes.
+      if (e.data1 == 120 || e.data1 >= 123) c.sounding = KeySet{};
+      return;
     case 0xC0:
+      if (g_workLeft <= 0) return;
+      FlushChannel(ch);
       fluid_synth_program_change(g_synth, ch, e.data1);
-      break;
+      Spend(1);
+      return;
     case 0xD0:
-      fluid_synth_channel_pressure(g_synth, ch, e.data1);
-      break;
+      c.pressureWaiting = true;
+      c.pressure = e.data1;
+      c.resetClean = false;
+      return;
     case 0xE0:
-      fluid_synth_pitch_bend(g_synth, ch, e.data1 | (e.data2 << 7));
-      break;
+      c.bendWaiting = true;
+      c.bend = e.data1 | (e.data2 << 7);
+      c.resetClean = false;
+      return;
   }
 }
+
+// ---- Sequencing ------------------------------------------------------------
 
 // Moves the sequencer to `pos`: the settings before it (tempo, programs,
 // controllers, bends) are sent, the notes are not.
@@ -225,11 +348,17 @@ void SeekLocked(int64_t pos, bool cut) {
   if (g_synth && cut) {
     fluid_synth_all_sounds_off(g_synth, -1);
     fluid_synth_system_reset(g_synth);
+    ForgetSending();
   }
   g_tempo = kDefaultTempo;
   g_next = 0;
+  // The settings before the point are all sent, whatever the budget.
+  const int kept = g_workLeft;
+  g_workLeft = std::numeric_limits<int>::max();
   while (g_next < g_song->events.size() && g_song->events[g_next].time < pos)
     Send(g_song->events[g_next++], false);
+  FlushBeforeRender();
+  g_workLeft = kept;
   g_songPos = static_cast<double>(pos);
 }
 
@@ -266,9 +395,11 @@ void Render(float* mix, int frames) {
 
 bool OpenMidiSynth() {
   if (g_synth) return true;
-  fluid_set_log_function(FLUID_WARN, SilentLog, nullptr);
-  fluid_set_log_function(FLUID_INFO, SilentLog, nullptr);
-  fluid_set_log_function(FLUID_DBG, SilentLog, nullptr);
+  // Warnings and notes nobody reads are not even formatted (a voice that
+  // finds no room warns at every struck key).
+  fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
+  fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
+  fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
   g_settings = new_fluid_settings();
   if (!g_settings) return false;
   fluid_settings_setnum(g_settings, "synth.sample-rate", kMixRate);
@@ -310,6 +441,7 @@ void CloseMidiSynth() {
   g_playing = false;
   if (g_synth) delete_fluid_synth(g_synth);
   if (g_settings) delete_fluid_settings(g_settings);
+  ForgetSending();
   g_synth = nullptr;
   g_settings = nullptr;
   g_haveFont = false;
@@ -362,6 +494,7 @@ void StopMidi() {
   std::lock_guard<std::mutex> hold(AudioLock());
   g_playing = false;
   if (g_synth) fluid_synth_all_sounds_off(g_synth, -1);
+  ForgetSending();
 }
 
 void DetachMidiSong(const MidiSong* song) {
@@ -370,6 +503,7 @@ void DetachMidiSong(const MidiSong* song) {
   g_song = nullptr;
   g_playing = false;
   if (g_synth) fluid_synth_all_sounds_off(g_synth, -1);
+  ForgetSending();
 }
 
 bool MidiIsPlaying() {
@@ -407,6 +541,7 @@ void MixMidi(float* mix, int frames) {
   if (!g_synth) return;
   int done = 0;
   int budget = kEventsPerCall;
+  g_workLeft = std::min(kMostWork, g_workLeft + static_cast<int>(frames * kWorkPerFrame));
   while (done < frames) {
     if (!g_playing || !g_song) {
       Render(mix + done * 2, frames - done);  // let released notes ring out
@@ -442,6 +577,7 @@ void MixMidi(float* mix, int frames) {
     const int left = frames - done;
     const double wanted = std::ceil((static_cast<double>(target) - g_songPos) * perTime);
     const int run = wanted >= left ? left : std::max(std::min(kShortestRun, left), static_cast<int>(wanted));
+    FlushBeforeRender();
     Render(mix + done * 2, run);
     const double advance = run / perTime;
     g_songPos += advance;

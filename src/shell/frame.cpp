@@ -270,7 +270,7 @@ FrameStep DrawOneScreen() {
     case kModeDefeat: DrawDefeatScreen(); return FrameStep::kGoOn;
     case kModeVictory: DrawVictoryScreen(); return FrameStep::kGoOn;
     case kModeEndOfIntro: DrawEndOfDemoScreen(); return FrameStep::kGoOn;
-    case kModeLocalMap: DrawLocalMapScreen(); return FrameStep::kGoOn;
+    case kModeLocalMap: DrawWorldMapScreen(); return FrameStep::kGoOn;
     case kModeItemTarget:
     case kModeWandPicker:
     case kModeEnchantPicker: return ItemPickerFrame() == 0 ? FrameStep::kEndProgram : FrameStep::kGoOn;

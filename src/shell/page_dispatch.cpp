@@ -56,8 +56,9 @@ PageChoice ChooseHelpTopicScreen(int32_t helpId) {
     }
   }
   if (helpId >= 70001 && helpId <= 70064) {
+    // 70010 names no item: its help text page shows.
     const int32_t code = kPropertyCodes[helpId - 70001];
-    return code ? PageChoice{PageScreen::kItemProperties, code} : PageChoice{PageScreen::kNone, 0};
+    if (code) return {PageScreen::kItemProperties, code};
   }
   if (helpId >= 43050 && helpId <= 43098) {
     const int32_t code = kDetailCodes[helpId - 43050];

@@ -35,14 +35,21 @@ extern char BackgroundEditBuffer[kBackgroundEditSize];
 // typing is dropped.
 extern int32_t TextEntryCreature;
 extern int32_t TextEntryDepth;
+// The crafted item whose name or description is being typed on its sheet,
+// -1 none. The typed text belongs to that item alone and is dropped once its
+// sheet is no longer the top page.
+extern int32_t TextEntryItem;
+// Opens an item's name (kTextEntryItemName) or description
+// (kTextEntryItemDescription) for typing on its sheet, the top page now.
+void BeginItemTextEntry(uint32_t mode, int32_t item);
 // Opens the creature's name (kTextEntryCharacterName) or background text
 // (kTextEntryCreatureDescription) for typing on the record page now on top.
 void BeginCreatureTextEntry(uint32_t mode, int32_t creature);
 // Ends the typing of a creature's text: mode 0, both buffers emptied, no
 // creature.
 void EndCreatureTextEntry();
-// Whether typing is open. A typing begun on a record counts only while that
-// record page is still the top page; once it is not, the typing is dropped
+// Whether typing is open. A typing begun on a record (or on an item's sheet)
+// counts only while that page is still the top page; once it is not, the typing is dropped
 // (as EndCreatureTextEntry) and false is returned. Typing begun elsewhere
 // (the creation page's name) is open while the mode is not 0.
 bool CreatureTextEntryStillOpen();

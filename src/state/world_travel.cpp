@@ -6,6 +6,8 @@
 uint8_t TravelDestinationShown = 0;
 uint32_t PartyWorldSquare[2] = {0, 0};
 uint32_t CurrentMapWorldSquare[2] = {0, 0};
+uint8_t WorldAmbientOn = 0;
+uint32_t WorldAmbientLevel = 0;
 
 void ShowLocalMapMode() {
   TravelDestinationShown = 0;
@@ -18,6 +20,8 @@ void ShowLocalMapMode() {
 
 void ResetWorldTravelState() {
   TravelDestinationShown = 0;
+  WorldAmbientOn = 0;
+  WorldAmbientLevel = 0;
   ResetWords(PartyWorldSquare);
   ResetWords(CurrentMapWorldSquare);
 }

@@ -6,6 +6,11 @@
 extern uint8_t TravelDestinationShown;
 // The party's square on the world map.
 extern uint32_t PartyWorldSquare[2];
+// The world map's ambient sound (sound channel 19): started by the world
+// map's input, which sets the flag; the world map screen fades the channel
+// in toward 100 while the flag is set and out to 0 (then stops it) after.
+extern uint8_t WorldAmbientOn;
+extern uint32_t WorldAmbientLevel;
 // The current local map's square on the world map (0, 0 when unknown).
 extern uint32_t CurrentMapWorldSquare[2];
 

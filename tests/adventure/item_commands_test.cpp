@@ -164,4 +164,16 @@ TEST_F(ItemCommands, SquareObjectsGiveGoldStacksOrItemsAndRefuseTheRest) {
   EXPECT_FALSE(PickUpSquareItem(3, static_cast<int32_t>(potion))) << "no free pair: it stays on the square";
 }
 
+TEST_F(ItemCommands, CraftedItemsOnTheGroundArePickedUpOneToAPair) {
+  std::strcpy(CraftedWeapons[40].name, "Longsword");
+  std::strcpy(CraftedWeapons[300].name, "Old Mail");
+  EXPECT_TRUE(PickUpSquareItem(0, 40));
+  EXPECT_TRUE(PickUpSquareItem(0, 300));
+  EXPECT_EQ(Creatures[0].carried[0].code, 40u);
+  EXPECT_EQ(Creatures[0].carried[0].count, 1);
+  EXPECT_EQ(Creatures[0].carried[1].code, 300u);
+  FillPairs(2, potion);
+  EXPECT_FALSE(PickUpSquareItem(2, 40)) << "no free pair: it stays on the square";
+}
+
 }  // namespace

@@ -120,4 +120,25 @@ TEST(HelpCompiler, RefusesBadSourcesWithAMessage) {
   EXPECT_NE(said.find("at most 5600"), std::string::npos) << said;
 }
 
+TEST(HelpCompiler, TheLicenceAndControlsPagesKeepTheirLongTexts) {
+  std::string text;
+  while (text.size() < 7000) text += "Keys and more keys. ";
+  {
+    std::ofstream out("long_help.txt", std::ios::binary | std::ios::trunc);
+    out << "page 90000 Game Controls\n\n" << text << "\n\npage 5 Short\n\nA short page.\n";
+  }
+  ASSERT_EQ(std::system("../tools/compile_help long_help.dat long_help.txt"), 0);
+  ASSERT_TRUE(LoadHelpTables("long_help.dat"));
+  const char* whole = LongHelpText(kControlsPageId);
+  ASSERT_NE(whole, nullptr);
+  EXPECT_EQ(std::strlen(whole), text.size() - 1);  // the last blank is no part of the paragraph
+  EXPECT_EQ(std::strlen(HelpPages[FindHelpPage(kControlsPageId)].text), static_cast<size_t>(kHelpTextLength));
+  EXPECT_EQ(LongHelpText(5), nullptr);
+  EXPECT_EQ(LongHelpText(kLicencePageId), nullptr);  // not in this file
+  ASSERT_TRUE(LoadHelpTables());
+  EXPECT_EQ(LongHelpText(kControlsPageId), nullptr);
+  std::remove("long_help.txt");
+  std::remove("long_help.dat");
+}
+
 }  // namespace

@@ -128,6 +128,9 @@ Recruit DrawRecruit(Draw& d) {
   if (roll < 26) {  // a melee fighter of one of the peoples
     r.kind = d.Pick(kPeoples);
     r.classCode = d.Below(3) == 0 ? kClassKnight : (d.Below(4) ? kClassWarrior : kClassNoble);
+    // Now and then a class of any kind: a rogue, a commoner, or a class a
+    // people cannot take (made as the kind's own).
+    if (d.Below(4) == 0) r.classCode = d.Between(kClassKnight, kClassMonstrousHumanoid);
     r.levels = d.Between(1, 8);
     r.main = d.Pick(kMeleeWeapons);
     if (r.main != kWeaponGreataxe && d.Below(2)) r.off = 36 + d.Below(2);

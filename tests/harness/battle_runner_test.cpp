@@ -64,7 +64,8 @@ TEST_F(Battles, OneSeedReplaysToTheSameLog) {
 }
 
 // Over many seeds the groups hold melee fighters, archers, casters of both
-// kinds, undead, large creatures and dragons, placed apart on open squares,
+// kinds, undead, large creatures, dragons and people of a monster's class,
+// placed apart on open squares,
 // and both the 60 x 60 walled maps and the smaller ones are used.
 TEST_F(Battles, TheRosterCoversTheKindsOfFighters) {
   std::set<std::string> seen;
@@ -88,9 +89,15 @@ TEST_F(Battles, TheRosterCoversTheKindsOfFighters) {
       if (c.footprintWidth.current > 1) seen.insert("large");
       if (c.equipment[kSlotRanged - 1] != 0) seen.insert("archer");
       if (c.equipment[kSlotRanged - 1] == 0 && c.creatureClass == kClassWarrior) seen.insert("melee");
+      // A person of a monster's class (a human giant, an elven dragon).
+      const bool person = c.kind == kKindHuman || c.kind == kKindDwarf || c.kind == kKindElf ||
+                          c.kind == kKindHalfElf || c.kind == kKindOrc;
+      if (person && c.creatureClass >= kClassAnimal && c.creatureClass != kClassHumanoid &&
+          c.creatureClass != kClassWarrior && c.creatureClass != kClassNoble)
+        seen.insert("other class");
     }
   }
-  EXPECT_EQ(seen, (std::set<std::string>{"archer", "cleric", "dragon", "large", "melee", "undead", "wizard"}));
+  EXPECT_EQ(seen, (std::set<std::string>{"archer", "cleric", "dragon", "large", "melee", "other class", "undead", "wizard"}));
   EXPECT_TRUE(sizes.count(6060)) << "no 60 x 60 map in the test set";
   EXPECT_GE(sizes.size(), 3u);
 }

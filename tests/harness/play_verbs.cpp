@@ -11,8 +11,10 @@
 #include "engine/frame.h"
 #include "engine/settings.h"
 #include "engine/message_log.h"
+#include "engine/page_history_access.h"
 #include "harness/battle_runner.h"
 #include "harness/harness.h"
+#include "harness/screen_text.h"
 #include "map/map_record.h"
 #include "map/party_vision.h"
 #include "rules/creature_record.h"
@@ -388,6 +390,24 @@ std::string Fight(int turns) {
   return "the battle did not end";
 }
 
+std::string WaitForText(int column, int row, const std::string& text, int frames) {
+  if (column < 0 || column >= 40 || row < 0 || row >= 30) return "the cell lies off the screen";
+  std::string shown;
+  std::vector<GlyphDraw> glyphs;
+  for (int f = 0; f < frames; ++f) {
+    glyphs.clear();
+    RecordGlyphs(&glyphs);
+    const bool running = harness::StepFrames(1);
+    RecordGlyphs(nullptr);
+    if (!running) return "the game ended";
+    const std::string line = harness::LargeTextRows(glyphs)[row];
+    shown = line.size() > static_cast<size_t>(column) ? line.substr(column) : std::string();
+    if (shown.compare(0, text.size(), text) == 0) return "";
+  }
+  return "\"" + text + "\" did not show at column " + std::to_string(column) + ", row " + std::to_string(row) +
+         " (it showed \"" + shown + "\")";
+}
+
 bool Holds(const std::string& condition, std::string* fault) {
   const size_t space = condition.find(' ');
   const std::string word = condition.substr(0, space);
@@ -403,6 +423,7 @@ bool Holds(const std::string& condition, std::string* fault) {
     for (int m = 0; m < kPartySize; ++m) standing += Creatures[m].hitPoints > 0 ? 1 : 0;
     return standing >= std::atoi(rest.c_str());
   }
+  if (word == "page") return ScreenMode == kModePageView && !rest.empty() && TopPageType() == std::atoi(rest.c_str());
   if (word == "map") return !rest.empty() && CurrentMapNumber == std::atoi(rest.c_str());
   if (word == "flag") {
     const size_t s = rest.find(' ');

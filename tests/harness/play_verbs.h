@@ -33,6 +33,11 @@ std::string Answer(int n, int frames);
 // At most `turns` turns of the party.
 std::string Fight(int turns);
 
+// Runs frames (at least one, at most `frames`) until one draws `text` in the
+// large cells from (column, row) on. "" or the fault, naming what the row
+// showed last.
+std::string WaitForText(int column, int row, const std::string& text, int frames);
+
 // Whether the condition named holds: "combat" (a battle is under way),
 // "dialogue" (a box is open), "exploring", "victory", "defeat",
 // "end-of-adventure" (their screens are up), "standing N" (at least N members

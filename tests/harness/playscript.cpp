@@ -34,8 +34,11 @@
 //                   ends: click the nearest enemy, then Space (at most N turns)
 //   wait-for COND   run frames until COND holds (at most 3,000); COND:
 //                   combat, dialogue, exploring, victory, defeat,
-//                   end-of-adventure, standing N, map M, flag F V
+//                   end-of-adventure, standing N, map M, flag F V,
+//                   page T (page view shows a page of type T)
 //   expect COND     COND must hold now
+//   wait-text C R TEXT  run frames until one draws TEXT in the large cells
+//                   from column C of row R on (at most 3,000)
 // Exits 0 when the script ran to its end, non-zero on a bad line or when the
 // game ended before the script did.
 #include <cstdio>
@@ -304,6 +307,14 @@ int main(int argc, char** argv) {
       }
       if (!fault.empty()) return fail(fault);
       if (!holds) return fail("\"" + condition + "\" does not hold");
+    } else if (c == "wait-text") {
+      if (line.words.size() < 4 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y))
+        return fail("wait-text needs a column, a row and a text");
+      size_t at = line.rest.find(line.words[1]) + line.words[1].size();
+      at = line.rest.find(line.words[2], at) + line.words[2].size();
+      at = line.rest.find(line.words[3], at);
+      const std::string fault = playverbs::WaitForText(static_cast<int>(x), static_cast<int>(y), line.rest.substr(at), 3000);
+      if (!fault.empty()) return fail(fault);
     } else if (c == "close") {
       harness::RequestClose();
     } else if (c == "shot") {

@@ -105,6 +105,13 @@ void Finish() {
 }
 
 bool LayOutScene(const std::string& name) {
+  if (name == "camp") {
+    // The four knights on open ground with nobody about: exploring.
+    LayOutGround(9, 6);
+    for (int member = 0; member < kPartySize; ++member) AddKnight(member, 2 + member, 3);
+    Finish();
+    return true;
+  }
   if (name != "skirmish") return false;
   // Two orcs in an alcove, the knights at its mouth. A map of 9 by 6
   // squares keeps the view still: square (x, y) shows at picture pixel

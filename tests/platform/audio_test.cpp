@@ -1,7 +1,9 @@
-// The mixer's level and pan rules and its position notifications, and the
-// timing a MIDI file may have.
+// The mixer's level and pan rules and its position notifications, the
+// timing a MIDI file may have, and storms of MIDI events at one instant.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 #include "platform/audio.h"
@@ -81,6 +83,7 @@ std::vector<uint8_t> OneNoteSong(uint32_t tempo, uint32_t ticks, uint16_t divisi
   track.insert(track.end(), {0x80, 60, 0, 0x00, 0xFF, 0x2F, 0x00});
   std::vector<uint8_t> file = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1, uint8_t(division >> 8), uint8_t(division)};
   const uint32_t size = static_cast<uint32_t>(track.size());
+  file.reserve(file.size() + 8 + track.size());
   file.insert(file.end(), {'M', 'T', 'r', 'k', uint8_t(size >> 24), uint8_t(size >> 16), uint8_t(size >> 8), uint8_t(size)});
   file.insert(file.end(), track.begin(), track.end());
   return file;
@@ -104,6 +107,71 @@ TEST(MidiFiles, TimingOutsideAnyMusicalRangeIsRefused) {
   EXPECT_FALSE(Accepted(OneNoteSong(0, 7200 * 96 + 1, 96)));
   EXPECT_FALSE(Accepted(OneNoteSong(1, 0x0FFFFFFF, 1)));
   EXPECT_FALSE(Accepted(OneNoteSong(0, 0x0FFFFFFF, 96)));
+}
+
+// A one-track file at the default tempo: the events (delta 0 each, status
+// bytes given), then the end a quarter later (96 ticks).
+std::vector<uint8_t> InstantSong(const std::vector<std::vector<uint8_t>>& events) {
+  std::vector<uint8_t> track;
+  for (const auto& e : events) {
+    track.push_back(0x00);
+    track.insert(track.end(), e.begin(), e.end());
+  }
+  for (int b : {0x60, 0xFF, 0x2F, 0x00}) track.push_back(static_cast<uint8_t>(b));
+  const uint32_t size = static_cast<uint32_t>(track.size());
+  const char head[] = "MThd\0\0\0\6\0\0\0\1\0\x60MTrk";
+  std::vector<uint8_t> file(head, head + sizeof head - 1);
+  for (int shift = 24; shift >= 0; shift -= 8) file.push_back(static_cast<uint8_t>(size >> shift));
+  for (uint8_t b : track) file.push_back(b);
+  return file;
+}
+
+// The first fifth of a second of the song, played from the start by a new
+// synthesiser.
+std::vector<int16_t> Played(const std::vector<uint8_t>& file) {
+  CloseMidiSynth();
+  EXPECT_TRUE(OpenMidiSynth());
+  std::vector<int16_t> out(2 * kMixRate / 5);
+  MidiSong* song = ParseMidiSong(file.data(), file.size());
+  EXPECT_NE(song, nullptr);
+  if (!song) return out;
+  PlayMidiSong(song, 0, 0);
+  CaptureAudio(out.data(), kMixRate / 5);
+  FreeMidiSong(song);
+  return out;
+}
+
+// Events due at one instant are sent as what they add up to: a storm of
+// settings as its last values, keys struck again and again as one strike,
+// resets of all controllers as one; so each storm sounds exactly as its last
+// word alone.
+TEST(MidiStorms, EventsAtOneInstantSoundAsWhatTheyAddUpTo) {
+  ASSERT_TRUE(InitPlatform());
+  ASSERT_TRUE(OpenAudio());
+  const std::vector<uint8_t> note = {0x90, 60, 100};
+  std::vector<std::vector<uint8_t>> storm = {note};
+  for (int i = 0; i < 300; ++i) {
+    storm.push_back({0xB0, 10, uint8_t(i % 2 ? 127 : 0)});  // pan
+    storm.push_back({0xE0, 0, uint8_t(i % 2 ? 0 : 127)});   // pitch bend
+    storm.push_back({0xB0, 121, 0});                        // reset all controllers
+    storm.push_back({0xB0, 7, uint8_t(i)});                 // volume
+    storm.push_back(note);
+  }
+  storm.push_back({0xB0, 10, 0});
+  storm.push_back({0xE0, 0, 80});
+  const std::vector<int16_t> alone =
+      Played(InstantSong({note, {0xB0, 121, 0}, {0xB0, 7, 43}, {0xB0, 10, 0}, {0xE0, 0, 80}}));
+  EXPECT_EQ(Played(InstantSong(storm)), alone);
+  // The song plays: the note sounds, on the left.
+  int left = 0, right = 0;
+  for (size_t i = 0; i + 1 < alone.size(); i += 2) {
+    left = std::max(left, std::abs(alone[i]));
+    right = std::max(right, std::abs(alone[i + 1]));
+  }
+  EXPECT_GT(left, 4 * right + 100);
+  StopMidi();
+  CloseMidiSynth();
+  CloseAudio();
 }
 
 }  // namespace

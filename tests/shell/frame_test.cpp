@@ -116,7 +116,7 @@ TEST_F(Game, EachScreenModeDrawsItsScreen) {
     uint32_t mode;
     const char* screen;
   } cases[] = {{kModeDefeat, "DrawDefeatScreen"},       {kModeVictory, "DrawVictoryScreen"},
-               {kModeEndOfIntro, "DrawEndOfDemoScreen"}, {kModeLocalMap, "DrawLocalMapScreen"},
+               {kModeEndOfIntro, "DrawEndOfDemoScreen"}, {kModeLocalMap, "DrawWorldMapScreen"},
                {kModeExploring, "GameScreenFrame"},      {kModeCastStart, "GameScreenFrame"},
                {kModeWandPicker, "DrawInventoryScreen"}};
   for (const auto& c : cases) {
@@ -188,7 +188,7 @@ TEST(PageDispatch, HelpTopicsChooseSpellItemOrTextPages) {
       {52000, PageScreen::kTextPage, 52000},     {52001, PageScreen::kTextPage, 52001},
       {52002, PageScreen::kSpellDetails, 102},   {52079, PageScreen::kTextPage, 52079},
       {52080, PageScreen::kSpellDetails, 172},   {51000, PageScreen::kTextPage, 51000},
-      {70001, PageScreen::kItemProperties, 5232}, {70010, PageScreen::kNone, 0},
+      {70001, PageScreen::kItemProperties, 5232}, {70010, PageScreen::kTextPage, 70010},
       {70014, PageScreen::kItemProperties, 5209}, {70028, PageScreen::kItemProperties, 5208},
       {70064, PageScreen::kItemProperties, 5197}, {70065, PageScreen::kTextPage, 70065},
       {43050, PageScreen::kItemDetails, 4955},   {43084, PageScreen::kItemDetails, 4986},
@@ -211,7 +211,7 @@ TEST_F(Game, PageViewDrawsTheTopPagesScreen) {
                {kPageHelpTopic, 43085, "DrawTextPageScreen"},
                {kPageHelpTopic, 51002, "DrawSpellDetailsScreen"},
                {kPageMetamagicHeighten, 0, "MetamagicHeightenScreen"},
-               {kPageHelpTopic, 70010, ""}};
+               {kPageHelpTopic, 70010, "DrawTextPageScreen"}};
   for (const auto& c : cases) {
     SetFirstPage("Page", c.type, c.parameter);
     ScreenMode = kModePageView;

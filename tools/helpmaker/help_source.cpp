@@ -204,9 +204,9 @@ HelpResult CompileHelp(const std::vector<HelpSource>& sources) {
       if (p) page.text += "\r\r";
       page.text += page.paragraphs[p];
     }
-    if (page.text.size() > kHelpTextLength)
+    if (page.text.size() > HelpTextLimit(page.id))
       Error(page.where, "page " + std::to_string(page.id) + ": the text has " + std::to_string(page.text.size()) +
-                            " characters, at most " + std::to_string(kHelpTextLength) + " fit");
+                            " characters, at most " + std::to_string(HelpTextLimit(page.id)) + " fit");
     auto [it, fresh] = ids.emplace(page.id, page.where);
     if (!fresh) Error(page.where, "page id " + std::to_string(page.id) + " is already used at " + it->second);
     for (const std::string& entry : page.keywords) {

@@ -2,11 +2,6 @@
 
 #include "engine/page_placeholder.h"
 
-void DrawMapOverviewScreen() { DrawPagePlaceholder("DrawMapOverviewScreen"); }
-void DrawQuestJournalScreen() { DrawPagePlaceholder("DrawQuestJournalScreen"); }
-void DrawLocalMapScreen() { DrawPagePlaceholder("DrawLocalMapScreen"); }
-void DrawSpellDetailsScreen(int) { DrawPagePlaceholder("DrawSpellDetailsScreen"); }
-void DrawItemPropertiesScreen(int) { DrawPagePlaceholder("DrawItemPropertiesScreen"); }
 void DrawSpellBookScreen(int) { DrawPagePlaceholder("DrawSpellBookScreen"); }
 void MetamagicMaximiseScreen(int) { DrawPagePlaceholder("MetamagicMaximiseScreen"); }
 void MetamagicEmpowerScreen(int) { DrawPagePlaceholder("MetamagicEmpowerScreen"); }

@@ -5,17 +5,17 @@
 struct ModifierList;
 
 void DrawCharacterRecordScreen();                   // page type 1
-void DrawMapOverviewScreen();                       // 6
-void DrawQuestJournalScreen();                      // 136
-void DrawLocalMapScreen();                          // screen mode 9
+int DrawMapOverviewScreen();                        // 6: the local map
+int DrawQuestJournalScreen();                       // 136
+int DrawWorldMapScreen();                           // screen mode 9
 void DrawSpecialAbilitiesScreen(int creature);      // 3
 void DrawEffectsPage(int pageType, int creature);   // 50-99
 void DrawAttackDetailsPage(int pageType, int creature);  // 46-49
 void DrawStatisticsPage(int pageType, int creature);  // 10-45
 void DrawModifierListPage(ModifierList* list);      // 101, 107-113, 133
-void DrawSpellDetailsScreen(int spell);
-void DrawItemPropertiesScreen(int itemCode);        // 5001-10000
-void DrawTextPageScreen(int helpId);
+int DrawSpellDetailsScreen(int spell);              // a spell row, from its help topic
+int DrawItemPropertiesScreen(int itemCode);         // 5001-10000
+int DrawTextPageScreen(int helpId);                 // 9: 0 when no page has the id
 void DrawSpellBookScreen(int parameter);            // 4
 void MetamagicMaximiseScreen(int parameter);        // 121
 void MetamagicEmpowerScreen(int parameter);         // 122

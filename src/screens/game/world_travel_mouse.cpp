@@ -133,6 +133,7 @@ void ClickCell() {
   WorldPathGoalY = y;
   if (FindPathGrid() != kPathFound) return;
   WorldTravelling = 1;
+  TravelDestinationShown = 1;
   WorldStepFrames = 0;
   const int slot = GetFighterSlot(Member());
   if (slot >= 0 && slot < kFighterSlots) FighterSlots[slot].pathIndex = -1;

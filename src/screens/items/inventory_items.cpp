@@ -86,6 +86,19 @@ int32_t ItemNoSale(uint32_t code) {
   return 0;
 }
 
+int ItemCaptionStyle(uint32_t code) {
+  const CraftedWeaponRecord* row = CraftedItem(code);
+  if (row == nullptr) return 0;
+  switch (row->material) {
+    case 7: return 10;
+    case 8: return 11;
+    case 4: return 12;
+    case 5: return 13;
+    default: break;
+  }
+  return IsBowType(row->itemType) && row->composite == 1 ? 14 : 0;
+}
+
 const EquipBox* EquipBoxOf(int slot) {
   for (const EquipBox& box : EquipBoxes)
     if (box.slot == slot) return &box;

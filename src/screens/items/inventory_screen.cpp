@@ -73,20 +73,6 @@ void ItemCaption(uint32_t code, int32_t count) {
     std::snprintf(HoverCaption, 100, "%s", ItemCodeName(code));
 }
 
-// The text style of an item's caption: the colour of its material.
-int CaptionStyle(uint32_t code) {
-  const CraftedWeaponRecord* row = CraftedItem(code);
-  if (row == nullptr) return 0;
-  switch (row->material) {
-    case 7: return 10;
-    case 8: return 11;
-    case 4: return 12;
-    case 5: return 13;
-    default: break;
-  }
-  return IsBowType(row->itemType) && row->composite == 1 ? 14 : 0;
-}
-
 // Pushes the page of an item: its details for a crafted item, its properties
 // for a stock item.
 void OpenItemPage(uint32_t code) {
@@ -282,7 +268,12 @@ void DrawPointer(const InventoryFrame& f) {
     DrawWrappedText(-1, HoverCaption, 0, -1, 0, 1);
     return;
   }
-  const int style = InventoryMessage.code == -1 && HoveredItem.code != 0 ? CaptionStyle(HoveredItem.code) : 0;
+  if (TradeOfferOverlay[0] != 0 && InventoryMessage.code == -1) {
+    DrawWrappedText(-1, HoverCaption, 0, -1, 0, 0);
+    DrawWrappedText(-1, TradeOfferOverlay, TradeOfferOverlayStyle, -1, 1, 0);
+    return;
+  }
+  const int style = InventoryMessage.code == -1 && HoveredItem.code != 0 ? ItemCaptionStyle(HoveredItem.code) : 0;
   DrawWrappedText(-1, HoverCaption, style, -1, 0, 0);
 }
 
@@ -353,6 +344,8 @@ int DrawInventoryScreen(int creature, int tradePartner) {
   if (RunItemActions(f)) return 1;
   if (RunCharacterPanel(f)) return 1;
   PartyMemberNames(f);
+  PartyGoldLine(f);
+  RunTradeArea(f);
 
   if (f.scrollView || (ScreenMode == kModeEnchantPicker && InCombat == 0))
     CursorShape = g_pointerAccepted ? kCursorChoosable : kCursorRefused;

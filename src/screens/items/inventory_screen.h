@@ -116,5 +116,35 @@ bool ScrollUsableInCombat(int creature, uint32_t code);
 // true when the screen must return at once.
 bool RunCharacterPanel(const InventoryFrame& f);
 
+// The text style of an item's caption: the colour of a crafted item's
+// special material or composite bow, else 0.
+int ItemCaptionStyle(uint32_t code);
+
+// Trade. The Charisma adjustment of the party's prices (0 when no member
+// can speak for it).
+int32_t TradeCharismaAdjustment();
+// The gold a trader pays for one item of the code; 0 when it will not buy it.
+int64_t SellingPrice(uint32_t code, int32_t cha);
+// What the trader asks for the item of a stock slot holding `stock` of it:
+// the price, how many come for it (a lot of 20 arrows or bolts from an
+// endless stock), and whether it is for sale at all.
+struct BuyingTerms {
+  bool sold;
+  int64_t price;
+  int32_t quantity;
+};
+BuyingTerms BuyingPrice(uint32_t code, int32_t stock, int32_t cha);
+// The gold a cleric asks to heal a party member of the need (3 raising, 2
+// restoring, 1 hit points).
+int64_t HealingPrice(int member, int need);
+// The purse, shown on every inventory.
+void PartyGoldLine(const InventoryFrame& f);
+// The trader's goods, the sale panel and the healing, while trading.
+void RunTradeArea(const InventoryFrame& f);
+// The name of a bought item drawn again over the offer in its material's
+// colour ("" none), and that colour's style.
+extern char TradeOfferOverlay[];
+extern int TradeOfferOverlayStyle;
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetInventoryScreenState();

@@ -2,7 +2,6 @@
 
 #include "engine/page_placeholder.h"
 
-void DrawItemDetailsScreen(int) { DrawPagePlaceholder("DrawItemDetailsScreen"); }
 int CraftingMenuScreen(int) { return DrawPagePlaceholder("CraftingMenuScreen"); }
 int ForgeWeaponScreen(int) { return DrawPagePlaceholder("ForgeWeaponScreen"); }
 void CraftWandScreen(int) { DrawPagePlaceholder("CraftWandScreen"); }

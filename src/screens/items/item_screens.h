@@ -4,7 +4,9 @@
 // Draws the inventory of a creature (trade partner or -1); in the item-picker
 // modes a click on an item sets ChosenItem. 1.
 int DrawInventoryScreen(int creature, int tradePartner);  // page type 2
-void DrawItemDetailsScreen(int itemCode);                  // above 10000
+// The sheet of crafted item r (1 to 4,999); 0, and nothing drawn, for an
+// empty record.
+int DrawItemDetailsScreen(int r);                          // above 10000
 int CraftingMenuScreen(int parameter);                     // 119
 int ForgeWeaponScreen(int parameter);                      // 120
 void CraftWandScreen(int parameter);                       // 127

@@ -167,7 +167,8 @@ TEST_F(BattleTest, AnOrderOfFightersNoneOfWhomCanActDoesNotHang) {
 
 // A casting carried into the caster's next turn comes back with its
 // metamagic and the wand it is cast from, and takes no group value of an
-// earlier cast; the words of a cast never linger into the next turn.
+// earlier cast; the words of a cast (and the focus of a readied fighter)
+// never linger into the next turn.
 TEST_F(BattleTest, ACarriedCastingResumesWithItsOwnWordsOnly) {
   MeetTwoGroups(16);
   ASSERT_EQ(StartCombat(0), 1);
@@ -182,9 +183,11 @@ TEST_F(BattleTest, ACarriedCastingResumesWithItsOwnWordsOnly) {
   FollowTarget = -1;
   ReactionPending = 1;
   ContinueOpportunityChain = 1;
+  DisruptionTarget = kFoeB;  // the focus of a fighter readied before
   CombatCycle();
   EXPECT_EQ(ReactionPending, 0);
   EXPECT_EQ(ContinueOpportunityChain, 0);
+  EXPECT_EQ(DisruptionTarget, -1) << "the next fighter has no readied target";
 
   constexpr uint32_t kWand = 7;
   Creatures[kFoeA].equipment[kSlotRightHand - 1] = kWand;

@@ -2,6 +2,7 @@
 #include "screens/character/character_fixture.h"
 
 #include "rules/attack_profile.h"
+#include "screens/character/page_kit.h"
 #include "screens/character/record_screen.h"
 #include "state/game_screen_words.h"
 #include "state/map_view_state.h"
@@ -19,7 +20,9 @@ struct Expected {
 void ExpectTop(const Expected& e) {
   EXPECT_EQ(TopPageType(), e.type) << e.caption;
   EXPECT_EQ(TopPageParameter(), e.parameter) << e.caption;
-  EXPECT_STREQ(TopPageCaption(), e.caption);
+  // A help page shown takes its own title as the caption.
+  const char* title = e.type == kPageHelpTopic ? HelpPageTitle(e.parameter) : nullptr;
+  EXPECT_STREQ(TopPageCaption(), title ? title : e.caption);
 }
 
 TEST_F(CharacterPageTest, RecordOfAnArmedKnightWithConditions) {
@@ -190,6 +193,19 @@ TEST_F(CharacterPageTest, RenamingIsKeptWithItsRecordAndBounded) {
   harness::PressKey("Return");
   harness::StepFrames(1);
   EXPECT_STREQ(Creatures[kKnight].name, "owen");
+}
+
+TEST_F(CharacterPageTest, TheBackgroundIsTypedAtItsEnd) {
+  std::strcpy(Creatures[kKnight].description, "Short");
+  Open(kPageCharacterRecord, kKnight);
+  ClickCell(10, 6);  // the band of the background text
+  EXPECT_EQ(TextEntryMode, static_cast<uint32_t>(kTextEntryCreatureDescription));
+  EXPECT_STREQ(BackgroundEditBuffer, "Short");
+  for (const char* key : {"Space", "A", "X", "E"}) harness::PressKey(key);
+  harness::PressKey("Return");
+  harness::StepFrames(1);
+  EXPECT_STREQ(Creatures[kKnight].description, "Short axe");
+  EXPECT_EQ(TextEntryMode, static_cast<uint32_t>(kTextEntryNone));
 }
 
 TEST_F(CharacterPageTest, ConditionBadgesOpenTheirEntry) {

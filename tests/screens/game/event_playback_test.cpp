@@ -173,6 +173,8 @@ TEST_F(GameScreen, EachKindOfEventShowsItsWordEffectAndNumber) {
       {1, 7, "", 16, 24, "7"},
       {1, 8, "", 47, 15, "8"},
       {58, 0, "Saved (Fortitude)", 0, 0, ""},
+      {59, 4, "Immunity (Death)", 0, 0, ""},  // a word alone, never its value
+      {24, 3, "Paralyzed", 0, 0, ""},         // an animated effect shows no number
       {28, 9, "Vorpal Weapon", 47, 19, "9"},
       {32, 2, "", 47, 13, "LVL 2"},
       {33, 5, "", 0, 0, "5"},  // a type without an effect shows its value alone
@@ -181,7 +183,9 @@ TEST_F(GameScreen, EachKindOfEventShowsItsWordEffectAndNumber) {
     Queue({{c.type, c.value, kGnoll, 0, 0}}, kGnoll);
     const Drawn first = DrawEventFrame(kGnoll, 0);
     EXPECT_EQ(first.word, c.word) << c.type << "/" << c.value;
-    if (c.sheet != 0) EXPECT_TRUE(DrewFrame(first, c.sheet, c.frame)) << c.type << "/" << c.value;
+    if (c.sheet != 0) {
+      EXPECT_TRUE(DrewFrame(first, c.sheet, c.frame)) << c.type << "/" << c.value;
+    }
     EXPECT_EQ(first.number, c.number) << c.type << "/" << c.value;
     // Later frames keep the effect and number, without the word again.
     const Drawn later = DrawEventFrame(kGnoll, 5);

@@ -8,6 +8,7 @@
 #include "engine/graphics.h"
 #include "engine/text.h"
 #include "engine/widgets.h"
+#include "harness/screen_text.h"
 #include "rules/record_words.h"
 #include "screens/game/game_screen_fixture.h"
 #include "screens/game/panel_words.h"
@@ -51,14 +52,7 @@ inline void LayOutBattle() {
 }
 
 // The large text of the glyphs drawn, row by row (40 columns, 30 rows).
-inline std::vector<std::string> TextRows(const std::vector<GlyphDraw>& glyphs) {
-  std::vector<std::string> rows(30, std::string(40, ' '));
-  for (const GlyphDraw& g : glyphs)
-    if (g.x % 8 == 0 && g.y % 8 == 0 && g.x >= 0 && g.y >= 0 && g.x / 8 < 40 && g.y / 8 < 30)
-      rows[g.y / 8][g.x / 8] = static_cast<char>(g.c);
-  for (std::string& r : rows) r.erase(r.find_last_not_of(' ') + 1);
-  return rows;
-}
+inline std::vector<std::string> TextRows(const std::vector<GlyphDraw>& glyphs) { return harness::LargeTextRows(glyphs); }
 
 // One frame of the game; the large text it drew.
 inline std::vector<std::string> Screen() {

@@ -4,11 +4,14 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "engine/frame.h"
 #include "engine/graphics.h"
 #include "engine/input.h"
 #include "engine/page_history.h"
+#include "engine/text.h"
 #include "harness/harness.h"
 #include "rules/creature_record.h"
 #include "rules/inventory_slots.h"
@@ -90,6 +93,19 @@ class InventoryScreenTest : public ::testing::Test {
     EndSprite();
     EndScene();
     PresentFrame();
+  }
+
+  // One frame; the large text it drew, row by row (40 columns, 30 rows).
+  static std::vector<std::string> Screen() {
+    std::vector<GlyphDraw> glyphs;
+    RecordGlyphs(&glyphs);
+    harness::StepFrames(1);
+    RecordGlyphs(nullptr);
+    std::vector<std::string> rows(30, std::string(40, ' '));
+    for (const GlyphDraw& g : glyphs)
+      if (g.x % 8 == 0 && g.y % 8 == 0 && g.x / 8 < 40 && g.y / 8 < 30) rows[g.y / 8][g.x / 8] = static_cast<char>(g.c);
+    for (std::string& r : rows) r.erase(r.find_last_not_of(' ') + 1);
+    return rows;
   }
 
   static const EquipBox& Box(int slot) { return *EquipBoxOf(slot); }
