@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "adventure/item_commands.h"
 #include "creatures/create_creature.h"
 #include "creatures/creature_kinds.h"
 #include "engine/frame.h"
@@ -20,6 +21,7 @@
 #include "state/camera.h"
 #include "state/fighter_slots.h"
 #include "state/game_progress.h"
+#include "state/inventory_state.h"
 #include "state/party_leader.h"
 #include "state/turn_order.h"
 
@@ -110,6 +112,24 @@ bool LayOutScene(const std::string& name) {
     LayOutGround(9, 6);
     for (int member = 0; member < kPartySize; ++member) AddKnight(member, 2 + member, 3);
     Finish();
+    return true;
+  }
+  if (name == "market") {
+    // The four knights (Berta a little hurt) before Odo, a travelling cleric
+    // who sells arrows by the score and scrolls and heals for gold; trade is
+    // opened on the leader's inventory as a script opens it.
+    LayOutGround(9, 6);
+    for (int member = 0; member < kPartySize; ++member) AddKnight(member, 2 + member, 3);
+    Finish();
+    CreatureRecord& odo = Creatures[kFirstFoe];
+    std::memset(&odo, 0, sizeof odo);
+    std::strcpy(odo.name, "Odo");
+    odo.creatureClass = kClassCleric;
+    odo.carried[0] = {kFirstBaseItemCode + 1, 999};  // arrows
+    odo.carried[1] = {kFirstBaseItemCode + 3, 3};    // scrolls
+    Creatures[1].hitPoints -= 5;
+    PartyGold = 500;
+    OpenTrade(kFirstFoe);
     return true;
   }
   if (name != "skirmish") return false;

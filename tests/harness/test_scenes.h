@@ -26,8 +26,9 @@ void AddFoe(int id, int kind, int x, int y);
 void Finish();
 
 // A named scene: "skirmish" (four knights before two orcs held in an alcove,
-// the battle starts as soon as they see each other) or "camp" (the four
-// knights exploring open ground alone). False when the name is unknown.
+// the battle starts as soon as they see each other), "camp" (the four
+// knights exploring open ground alone) or "market" (the knights trading
+// with a cleric, the leader's inventory open). False when the name is unknown.
 bool LayOutScene(const std::string& name);
 
 }  // namespace scenes

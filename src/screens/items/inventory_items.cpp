@@ -1,6 +1,9 @@
 // The inventory's items and boxes: what a code names, where each box stands,
 // the held stack and the messages of refused moves.
+#include <cstdio>
 #include <cstring>
+
+#include "engine/text.h"
 
 #include "engine/ui_input.h"
 #include "rules/creature_record.h"
@@ -97,6 +100,14 @@ int ItemCaptionStyle(uint32_t code) {
     default: break;
   }
   return IsBowType(row->itemType) && row->composite == 1 ? 14 : 0;
+}
+
+void DrawBoxCount(int32_t count, int x, int y) {
+  constexpr int kBoxSize = 18;
+  char text[16];
+  std::snprintf(text, sizeof text, "%i", count > 99 ? 99 : count);
+  const int width = static_cast<int>(std::strlen(text)) * 5;
+  DrawTextAt(kDefaultColour, 2, x + kBoxSize - 1 - width, text, 0, 0, 0, 0, y + kBoxSize - 7, 1, 0);
 }
 
 const EquipBox* EquipBoxOf(int slot) {

@@ -53,14 +53,6 @@ constexpr int32_t kScrollActionCode = 24;
 // Set while the pointer is on an item that the picker or the scroll action accepts.
 bool g_pointerAccepted = false;
 
-// The count drawn in small digits at the box's lower right (at most 99).
-void DrawBoxCount(int32_t count, int x, int y) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%i", count > 99 ? 99 : count);
-  const int width = static_cast<int>(std::strlen(text)) * 5;
-  DrawTextAt(kDefaultColour, 2, x + kBoxSize - 1 - width, text, 0, 0, 0, 0, y + kBoxSize - 7, 1, 0);
-}
-
 // The caption of an item: its name, "+name" for a masterwork crafted item
 // without enhancement, "count*name" for a stack.
 void ItemCaption(uint32_t code, int32_t count) {

@@ -86,6 +86,10 @@ const EquipBox* EquipBoxOf(int slot);
 int BackpackBoxX(int entry);
 int BackpackBoxY(int entry);
 
+// A count in small digits at the lower right of the box at (x, y), at most 99.
+void DrawBoxCount(int32_t count, int x, int y);
+// The spells a class reads from scrolls: arcane for a Wizard, divine for a Cleric.
+bool SpellFitsClass(int32_t spell, int32_t creatureClass);
 // The held stack's count as picked up from a place.
 int32_t PickedUpCount(int creature, int slot);
 // Whether the box shows the code (a box of stock items only shows no crafted

@@ -72,12 +72,6 @@ void PlayOnChannel(int sample, int channel) {
   if (OptionWords[kOptionSoundVolume] > 0) PlaySound(sample, channel, 1, OptionWords[kOptionSoundVolume]);
 }
 
-// The spell a class can read: arcane spells for a Wizard, divine for a Cleric.
-bool SpellFitsClass(int32_t spell, int32_t creatureClass) {
-  if (spell < 0 || spell >= kSpellRows) return false;
-  return spell <= kLastArcaneSpell ? creatureClass == kClassWizard : creatureClass == kClassCleric;
-}
-
 // The spell of a wand with charges or of a scroll, -1 for any other item.
 int32_t ItemSpell(uint32_t code, bool* wand) {
   *wand = false;
@@ -217,6 +211,11 @@ void Craft(const InventoryFrame& f, bool allowed) {
 }
 
 }  // namespace
+
+bool SpellFitsClass(int32_t spell, int32_t creatureClass) {
+  if (spell < 0 || spell >= kSpellRows) return false;
+  return spell <= kLastArcaneSpell ? creatureClass == kClassWizard : creatureClass == kClassCleric;
+}
 
 bool ScrollUsableInCombat(int creature, uint32_t code) {
   const ItemRecord* row = StockRow(code);

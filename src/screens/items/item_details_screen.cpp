@@ -254,9 +254,9 @@ void Description(int r, bool editable) {
       CopyCut(ItemDescriptionBuffer, kItemDescriptionEditSize, text, kItemDescriptionEditSize - 1);
     }
   }
-  if (Editing()) return;
   if (BackgroundScroll > 0) DrawSheetFrame(kSheetInterface, kArrowUpFrame, 304, 40);
   if (runsOn) DrawSheetFrame(kSheetInterface, kArrowDownFrame, 304, 64);
+  if (Editing()) return;
   if (MouseInTextRow(kDescriptionTop, 1, 38, 4, 1, 0)) {
     const int wheel = GetMouseWheel();
     if (wheel > 0 && BackgroundScroll > 0) --BackgroundScroll;

@@ -54,12 +54,14 @@ constexpr int32_t kStockTypeValuables = 1;
 constexpr int32_t kStockTypeArrows = 7;
 constexpr int32_t kUnlimitedStock = 999;
 constexpr int32_t kLot = 20;
-constexpr int32_t kLastArcaneSpell = 101;
 constexpr int32_t kMessageSold = 42, kMessagePurchased = 43, kMessageHealed = 72;
 constexpr int32_t kMessageBackpackFull = 2, kMessageNoGold = 31;
 
 int StockX(int slot) { return 164 + 18 * (slot % 8); }
 int StockY(int slot) { return slot < 8 ? 138 : 156; }
+
+// The S key's hint beside the pointer, drawn over the trader's goods.
+bool g_pushSToSell = false;
 
 void PlayCoin() { PlayChannelSound(kFirstFreeChannelA, kSampleCoin, 0, 1, 0, 100); }
 
@@ -140,8 +142,7 @@ void SalePanel(const InventoryFrame& f, int32_t cha, bool keyed) {
   DrawTextAt(kDefaultColour, 4, 0, "Sell", overSell ? 2 : 6, kPanelColumn, kSellRow, 1, 0, 0, 0);
   DrawTextAt(kDefaultColour, kLargeColumns, 0, item, overItem ? 2 : 6, kPanelColumn, kItemRow, 1, 0, 0, 0);
   DrawTextAt(kDefaultColour, kLargeColumns, 0, gold, overGold ? 2 : 6, kPanelColumn, kGoldRow, 1, 0, 0, 0);
-  if (keyed)
-    DrawString("Push S to Sell", 11, PointerX() + 17, PointerY() + 20, kDefaultColour, 0);
+  g_pushSToSell = keyed;
   const bool released = !keyed && !ButtonPressed(0) && (overSell || overItem || overGold || OverAnyStockSlot());
   if (released || pressedS) SellHeld(f.creature, terms.gold);
 }
@@ -200,9 +201,7 @@ void ScrollMark(int creature, uint32_t code, int x, int y) {
   const ItemRecord* row = StockRow(code);
   const int32_t spell = row->bonus;
   const CreatureRecord& c = Creatures[creature];
-  const bool fits = spell >= 0 && spell < kSpellRows &&
-                    ((c.creatureClass == kClassCleric && spell > kLastArcaneSpell) ||
-                     (c.creatureClass == kClassWizard && spell <= kLastArcaneSpell));
+  const bool fits = SpellFitsClass(spell, c.creatureClass);
   if (fits && c.knownSpells[spell] == 0) return;
   if (fits)
     DrawSheetFrameGradient(kSlotSheet, kKnownMarkFrame, x, y, kPlain, 1.0f, 1.0f, 0.0f, 1, 0xFF65F9F4u, 0xFF56B7FAu,
@@ -210,13 +209,6 @@ void ScrollMark(int creature, uint32_t code, int x, int y) {
   else
     DrawSheetFrameGradient(kSlotSheet, kRefusedMarkFrame, x, y, kPlain, 1.0f, 1.0f, 0.0f, 1, 0xFFCB0324u,
                            0xFFB40014u, 0xFF960000u);
-}
-
-void DrawSmallCount(int32_t count, int x, int y) {
-  char text[8];
-  std::snprintf(text, sizeof text, "%i", std::min(count, 99));
-  const int width = static_cast<int>(std::strlen(text)) * 5;
-  DrawTextAt(kDefaultColour, 2, x + kBoxSize - 1 - width, text, 0, 0, 0, 0, y + kBoxSize - 7, 1, 0);
 }
 
 void StockSlots(const InventoryFrame& f, int32_t cha) {
@@ -237,7 +229,7 @@ void StockSlots(const InventoryFrame& f, int32_t cha) {
     const CraftedWeaponRecord* crafted = CraftedItem(code);
     if (!over && stock != nullptr && stock->baseType == kStockTypeScroll) ScrollMark(f.creature, code, x, y);
     if (crafted != nullptr && crafted->itemType == kItemTypeWand && crafted->charges > 0)
-      DrawSmallCount(crafted->charges, x, y);
+      DrawBoxCount(crafted->charges, x, y);
     if (!over) continue;
     const BuyingTerms terms = BuyingPrice(code, pair.count, cha);
     if (HeldItemCode == -1) OfferCaption(code, terms);
@@ -370,8 +362,10 @@ void RunTradeArea(const InventoryFrame& f) {
     HeldItemCount = HoveredItem.count;
     keyed = true;
   }
+  g_pushSToSell = false;
   SalePanel(f, cha, keyed);
   if (keyed) ClearHeldStack();
   StockSlots(f, cha);
+  if (g_pushSToSell) DrawString("Push S to Sell", 11, PointerX() + 17, PointerY() + 20, kDefaultColour, 0);
   if (Creatures[f.tradePartner].creatureClass == kClassCleric && f.creature < kPartySize) HealingService(f);
 }

@@ -13,6 +13,7 @@
 #include "engine/page_history.h"
 #include "engine/text.h"
 #include "harness/harness.h"
+#include "harness/screen_text.h"
 #include "rules/creature_record.h"
 #include "rules/inventory_slots.h"
 #include "rules/item_tables.h"
@@ -101,11 +102,7 @@ class InventoryScreenTest : public ::testing::Test {
     RecordGlyphs(&glyphs);
     harness::StepFrames(1);
     RecordGlyphs(nullptr);
-    std::vector<std::string> rows(30, std::string(40, ' '));
-    for (const GlyphDraw& g : glyphs)
-      if (g.x % 8 == 0 && g.y % 8 == 0 && g.x / 8 < 40 && g.y / 8 < 30) rows[g.y / 8][g.x / 8] = static_cast<char>(g.c);
-    for (std::string& r : rows) r.erase(r.find_last_not_of(' ') + 1);
-    return rows;
+    return harness::LargeTextRows(glyphs);
   }
 
   static const EquipBox& Box(int slot) { return *EquipBoxOf(slot); }
