@@ -6,6 +6,7 @@
 #include "engine/click_sound.h"
 #include "engine/frame.h"
 #include "engine/page_history.h"
+#include "engine/page_placeholder.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
@@ -68,6 +69,7 @@ void StartActivity(const CraftingEntry& e, int crafter) {
 }  // namespace
 
 int CraftingMenuScreen(int crafter) {
+  LastScreenDrawn = "CraftingMenuScreen";
   BeginCharacterPage();
   DrawScreenBackdrop();
   if (crafter < 0 || crafter >= kCreatureCount) {

@@ -6,6 +6,7 @@
 
 #include "engine/click_sound.h"
 #include "engine/page_history.h"
+#include "engine/page_placeholder.h"
 #include "engine/settings.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
@@ -301,6 +302,7 @@ bool ApplyWeaponEnchantment(int item, int crafter, int id, int32_t requiredLevel
 }
 
 int EnchantWeaponArmorScreen(int crafter) {
+  LastScreenDrawn = "EnchantWeaponArmorScreen";
   BeginCharacterPage();
   DrawScreenBackdrop();
   ScreenHovered = 0;

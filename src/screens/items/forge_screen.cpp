@@ -7,6 +7,7 @@
 #include "adventure/item_commands.h"
 #include "engine/click_sound.h"
 #include "engine/page_history.h"
+#include "engine/page_placeholder.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
@@ -337,6 +338,7 @@ int32_t ForgeCurrentItem(int crafter) {
 }
 
 int ForgeWeaponScreen(int crafter) {
+  LastScreenDrawn = "ForgeWeaponScreen";
   if (ForgeMessage == -1) std::memset(HoverCaption, 0, 100);
   CursorShape = kCursorRest;
   DrawFramedBox(0, 0, 1);

@@ -8,6 +8,7 @@
 #include "adventure/item_commands.h"
 #include "engine/click_sound.h"
 #include "engine/page_history.h"
+#include "engine/page_placeholder.h"
 #include "engine/page_history_access.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
@@ -233,11 +234,13 @@ bool CraftItemFromTemplate(int crafter, int row, int32_t minimumLevel, int32_t s
 }
 
 int MagicRingScreen(int crafter) {
+  LastScreenDrawn = "MagicRingScreen";
   MagicPageFrame(kRingPage, crafter);
   return 1;
 }
 
 int WondrousItemScreen(int crafter) {
+  LastScreenDrawn = "WondrousItemScreen";
   MagicPageFrame(kWondrousPage, crafter);
   return 1;
 }

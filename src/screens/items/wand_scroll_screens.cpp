@@ -9,6 +9,7 @@
 #include "engine/click_sound.h"
 #include "engine/frame.h"
 #include "engine/page_history.h"
+#include "engine/page_placeholder.h"
 #include "engine/settings.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"
@@ -246,11 +247,13 @@ void ChargeWand(int wand, int crafter, int spell, CraftCost cost, int32_t priceR
 }
 
 int CraftWandScreen(int crafter) {
+  LastScreenDrawn = "CraftWandScreen";
   SpellPageFrame(kWandPage, crafter);
   return 1;
 }
 
 int ScribeScrollScreen(int crafter) {
+  LastScreenDrawn = "ScribeScrollScreen";
   SpellPageFrame(kScrollPage, crafter);
   return 1;
 }
