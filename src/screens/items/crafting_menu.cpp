@@ -14,6 +14,7 @@
 #include "rules/feat_ids.h"
 #include "rules/inventory_slots.h"
 #include "screens/character/page_kit.h"
+#include "screens/items/crafting.h"
 #include "screens/items/item_screens.h"
 #include "state/inventory_state.h"
 #include "state/text_entry.h"
@@ -109,18 +110,30 @@ int CraftingMenuScreen(int crafter) {
       return 1;
     }
   }
-  const bool overCancel = MouseInRect(208, 64, 48, 8);
-  PageTextAt("Cancel", overCancel ? kStyleHover : kStyleTitle, kEntryColumn, 26);
-  if (overCancel) {
-    CursorShape = kCursorArrow;
-    if (ButtonPressed(0)) {
-      PlayClickSound();
-      LatchButton(0);
-      if (PageDepth > 0) --PageDepth;
-      PageReady = 0;
-      HoverSoundMark = -1;
-    }
-  }
+  if (CraftingCancelPressed(nullptr)) LeaveCraftingPage();
   EndCharacterPage(false);
   return 1;
+}
+
+bool CraftingCancelPressed(const char* hint) {
+  const bool over = MouseInRect(208, 64, 48, 8);
+  PageTextAt("Cancel", over ? kStyleHover : kStyleTitle, kEntryColumn, 26);
+  if (!over) return false;
+  ScreenHovered = 1;
+  if (hint) SetHoverCaption(hint);
+  CursorShape = kCursorArrow;
+  if (!ButtonPressed(0)) return false;
+  PlayClickSound();
+  LatchButton(0);
+  return true;
+}
+
+void LeaveCraftingPage() {
+  if (PageDepth > 0) --PageDepth;
+  PageReady = 0;
+  HoverSoundMark = -1;
+}
+
+void CraftingSmallText(const char* text, int style, int column, int row) {
+  DrawTextAt(kDefaultColour, kSmallColumns, 0, text, style, column, row, 0, 0, 0, 0);
 }

@@ -210,9 +210,7 @@ bool BottomButtons(int crafter) {
     if (ButtonPressed(0)) {
       PlayClickSound();
       LatchButton(0);
-      if (PageDepth > 0) --PageDepth;
-      PageReady = 0;
-      HoverSoundMark = -1;
+      LeaveCraftingPage();
       return true;
     }
   }
