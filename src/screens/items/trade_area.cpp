@@ -130,7 +130,7 @@ void SalePanel(const InventoryFrame& f, int32_t cha, bool keyed) {
   }
   const uint32_t code = static_cast<uint32_t>(HeldItemCode);
   char raw[64], name[64], item[80], gold[40];
-  std::snprintf(raw, sizeof raw, "%s", ItemCodeName(code));
+  std::snprintf(raw, sizeof raw, "%.50s", ItemCodeName(code));
   CapitaliseWords(name, raw, 1);
   if (HeldItemCount > 1) std::snprintf(item, sizeof item, "%i*%s", HeldItemCount, name);
   else std::snprintf(item, sizeof item, "%s", name);
@@ -151,17 +151,17 @@ void OfferCaption(uint32_t code, const BuyingTerms& terms) {
   const CraftedWeaponRecord* crafted = CraftedItem(code);
   const char* name = ItemCodeName(code);
   if (!terms.sold) {
-    std::snprintf(HoverCaption, 100, "%s", name);
+    std::snprintf(HoverCaption, 100, "%.50s", name);
     return;
   }
   const bool plus = crafted != nullptr && crafted->enhancement == 0 && crafted->masterwork == 1;
   const long long price = static_cast<long long>(terms.price);
-  if (terms.quantity == kLot) std::snprintf(HoverCaption, 100, "Buy 20*%s For %lli?", name, price);
-  else if (plus) std::snprintf(HoverCaption, 100, "Buy +%s For %lli?", name, price);
-  else std::snprintf(HoverCaption, 100, "Buy %s For %lli?", name, price);
+  if (terms.quantity == kLot) std::snprintf(HoverCaption, 100, "Buy 20*%.50s For %lli?", name, price);
+  else if (plus) std::snprintf(HoverCaption, 100, "Buy +%.50s For %lli?", name, price);
+  else std::snprintf(HoverCaption, 100, "Buy %.50s For %lli?", name, price);
   const int style = ItemCaptionStyle(code);
   if (crafted == nullptr || style == 0) return;
-  std::snprintf(TradeOfferOverlay, 100, plus ? "    +%s" : "    %s", name);
+  std::snprintf(TradeOfferOverlay, 100, plus ? "    +%.50s" : "    %.50s", name);
   const size_t length = std::strlen(HoverCaption);
   for (size_t i = std::strlen(TradeOfferOverlay); i < length && i < 99; ++i) TradeOfferOverlay[i] = ' ';
   TradeOfferOverlay[std::min<size_t>(length, 99)] = '\0';
