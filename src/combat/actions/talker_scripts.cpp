@@ -19,6 +19,7 @@
 #include "state/combat_action.h"
 #include "state/fighter_slots.h"
 #include "state/game_progress.h"
+#include "state/inventory_state.h"
 #include "state/party_leader.h"
 #include "state/script_state.h"
 #include "state/turn_order.h"
@@ -136,9 +137,10 @@ int RunCreatureScript(int talker) {
   }
   for (int slot = 0; slot < kPartySize && slot < FighterCount; ++slot) SetFighterFacing(slot);
 
+  // A talker who opened trading leaves its page open, as a square's script does.
   if (ScriptKeepMode != 0) {
     ScriptKeepMode = 0;
-  } else if (ScriptModeWord == -1 && ScreenMode != kModeLocalMap) {
+  } else if (ScriptModeWord == -1 && ScreenMode != kModeLocalMap && TradePartner == -1) {
     ScreenMode = kModeExploring;
   }
   return 1;
