@@ -28,13 +28,19 @@
 //   until-screen NAME leave the innermost repeat once the last frame drew NAME
 //   expect-combat 0|1  whether a battle is under way
 //   click-square X Y  point at square (X, Y) of the current map and click it
+//   point-square X Y  point at square (X, Y) of the current map
+//   pick-up X Y     point at square (X, Y) and pick up what lies there with
+//                   Space from the list of its objects
+//   wield NAME      drag the item named from the backpack of whoever carries
+//                   it into that member's right hand, on the inventory page
 //   walk-to X Y [N] walk the selected member there by clicks on the map (at
 //                   most N clicks, 40 when not given); stops early when a
 //                   dialogue box opens, a battle starts or the map changes
 //   answer N        choose answer N of the next dialogue box by its key (a
 //                   box opened by the line before reads this line itself)
 //   fight [N]       play the party's turns of the battle under way until it
-//                   ends: click the nearest enemy, then Space (at most N turns)
+//                   ends: click the nearest enemy, then Space (at most N turns);
+//                   a box opened meanwhile takes answer 1
 //   wait-for COND   run frames until COND holds (at most 3,000); COND:
 //                   combat, dialogue, exploring, victory, defeat,
 //                   end-of-adventure, standing N, map M, flag F V,
@@ -46,6 +52,7 @@
 // Exits 0 when the script ran to its end, non-zero on a bad line or when the
 // game ended before the script did.
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -53,6 +60,7 @@
 #include <string>
 #include <vector>
 
+#include "adventure/dialogue.h"
 #include "engine/message_log.h"
 #include "engine/page_placeholder.h"
 #include "harness/harness.h"
@@ -146,7 +154,19 @@ int main(int argc, char** argv) {
   // lines after the one that opened it are read: the box reads them itself.
   // Its answers ("answer", "box-key", "box-click", "box-close") are taken
   // there, and "wait-for dialogue" or "expect dialogue" hold while it is open.
+  std::string lastBox;
+  bool fighting = false;
   harness::SetBoxIdleHandler([&] {
+    // With PLAYSCRIPT_TRACE set, each box's text is told once.
+    if (std::getenv("PLAYSCRIPT_TRACE") && lastBox != DialogueText) {
+      lastBox = DialogueText;
+      std::fprintf(stderr, "box: %.72s\n", DialogueText);
+    }
+    // A box in the middle of a battle (a companion falls) takes its first answer.
+    if (fighting) {
+      harness::QueueBoxKey("1");
+      return;
+    }
     while (at < lines.size()) {
       const std::string ahead = lines[at].substr(0, lines[at].find('#'));
       const Line l = Split(ahead);
@@ -289,6 +309,16 @@ int main(int argc, char** argv) {
       harness::QueueBoxClick(static_cast<int>(x), static_cast<int>(y));
     } else if (c == "box-close") {
       harness::QueueBoxClose();
+    } else if (c == "wield") {
+      if (line.rest.empty()) return fail("wield needs an item name");
+      const std::string fault = playverbs::Wield(line.rest);
+      if (!fault.empty()) return fail(fault);
+    } else if (c == "point-square" || c == "pick-up") {
+      if (line.words.size() != 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y))
+        return fail(c + " needs X and Y");
+      const std::string fault = c == "pick-up" ? playverbs::PickUp(static_cast<int>(x), static_cast<int>(y))
+                                               : playverbs::PointSquare(static_cast<int>(x), static_cast<int>(y));
+      if (!fault.empty()) return fail(fault);
     } else if (c == "click-square" || c == "walk-to") {
       long limit = 40;
       if (line.words.size() < 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y) ||
@@ -306,16 +336,24 @@ int main(int argc, char** argv) {
       long turns = 200;
       if (line.words.size() > 2 || (line.words.size() == 2 && !ParseInt(line.words[1], &turns)))
         return fail("fight takes an optional turn count");
+      fighting = true;
       const std::string fault = playverbs::Fight(static_cast<int>(turns));
+      fighting = false;
       if (!fault.empty()) return fail(fault);
     } else if (c == "wait-for" || c == "expect") {
       const std::string condition = line.rest;
       const long frames = c == "wait-for" ? 3000 : 0;
       std::string fault;
-      bool holds = playverbs::Holds(condition, &fault);
+      // A box that opened and was answered within the frames waited for
+      // counts as the dialogue waited for.
+      const int passes = harness::BoxPasses();
+      auto holdsNow = [&] {
+        return (condition == "dialogue" && harness::BoxPasses() != passes) || playverbs::Holds(condition, &fault);
+      };
+      bool holds = holdsNow();
       for (long f = 0; c == "wait-for" && !holds && fault.empty() && f < frames; ++f) {
         if (!harness::StepFrames(1)) break;
-        holds = playverbs::Holds(condition, &fault);
+        holds = holdsNow();
       }
       if (!fault.empty()) return fail(fault);
       if (!holds) return fail("\"" + condition + "\" does not hold");
