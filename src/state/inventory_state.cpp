@@ -9,7 +9,7 @@ uint32_t CraftCostGold = 0;
 uint32_t CraftCostXP = 0;
 int32_t ActingCreature = 0;
 
-void EndTrading() { TradePartner = -1; }
+void EndTrade() { TradePartner = -1; }
 
 void ResetInventoryWords() {
   PartyGold = 0;

@@ -1,5 +1,4 @@
-// The page history: pushing, the depth limit, Back and Forward, Return (which
-// ends trading), the
+// The page history: pushing, the depth limit, Back and Forward, Return, the
 // click rules and the roll and term links of the message log.
 #include <cstring>
 
@@ -11,7 +10,6 @@
 #include "rules/item_rules.h"
 #include "rules/modifier_list.h"
 #include "engine/game_screen_state.h"
-#include "state/inventory_state.h"
 #include "state/world_travel.h"
 
 namespace {
@@ -148,12 +146,6 @@ TEST_F(PageHistoryTest, ReturnLeavesPageViewForTheSavedMode) {
     EXPECT_EQ(PageHighestDepth, 0);
     EXPECT_EQ(PageWork.scroll, 0);
   }
-  // Returning from a trader's goods ends the trading.
-  TradePartner = 6;
-  ScreenMode = kModePageView;
-  OpenPage("Goods", 2);
-  EXPECT_EQ(PressKeyOnBar("Space"), 1);
-  EXPECT_EQ(TradePartner, -1);
   // M is no Return key unless asked for; Escape is not while Left Shift is held.
   ScreenMode = kModePageView;
   OpenPage("One", 1);

@@ -137,10 +137,10 @@ int RunCreatureScript(int talker) {
   }
   for (int slot = 0; slot < kPartySize && slot < FighterCount; ++slot) SetFighterFacing(slot);
 
-  // A talker who opened trading leaves its page open, as a square's script does.
   if (ScriptKeepMode != 0) {
     ScriptKeepMode = 0;
   } else if (ScriptModeWord == -1 && ScreenMode != kModeLocalMap && TradePartner == -1) {
+    // A trade the talker opened stays open, as after a square's script.
     ScreenMode = kModeExploring;
   }
   return 1;

@@ -1,6 +1,6 @@
 // A talker's script: its path stays inside the scripts folder and within the
 // tag's 20 characters; a talker without a group turns to the leader alone,
-// the talk is counted and the screen returns to exploring unless trading
+// the talk is counted and the screen returns to exploring, unless a trade
 // was opened.
 #include "combat/actions/talker_scripts.h"
 
@@ -70,13 +70,12 @@ TEST_F(TalkerScripts, ATalkerWithoutAGroupTurnsToTheLeaderAlone) {
   EXPECT_EQ(ScreenMode, kModeExploring);
 }
 
-// A talker's script that opened trading (its page in page view) keeps the
-// page open when the script ends.
-TEST_F(TalkerScripts, TradingOpenedByTheScriptStaysOpen) {
+TEST_F(TalkerScripts, ATradeTheTalkerOpenedStaysOpen) {
   MakeFighter(0, "Leader", 1, 1, kAllegianceParty);
-  MakeFighter(kTalker, "Talker", 4, 1, kAllegianceTalker);
+  MakeFighter(kTalker, "Pedlar", 4, 1, kAllegianceTalker);
   PartyLeader = 0;
-  SetTag("Trader");
+  SetTag("Pedlar");
+  // As the script's trade command leaves it: the inventory page up, trading.
   TradePartner = kTalker;
   ScreenMode = kModePageView;
   RunCreatureScript(kTalker);
