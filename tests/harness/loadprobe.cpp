@@ -148,8 +148,14 @@ void ReportMemory() {
   for (const auto& t : tables)
     std::printf("table-kib %ld of %zu %s\n", ResidentKiB(t.table, t.bytes), t.bytes / 1024, t.name);
   long long texels = 0;
-  for (int slot = 0; slot < SheetBank.count; ++slot)
-    texels += static_cast<long long>(SheetBank.records[slot].width) * SheetBank.records[slot].height;
+  int decoded = 0;
+  for (int slot = 0; slot < SheetBank.count; ++slot) {
+    const TextureRecord& r = SheetBank.records[slot];
+    if (!r.texture || !r.texture->Decoded()) continue;
+    texels += static_cast<long long>(r.width) * r.height;
+    ++decoded;
+  }
+  std::printf("sheets-read %d of %d\n", decoded, SheetBank.count);
   long long sound = 0;
   for (const SoundSample& s : SoundSamples) sound += s.block ? s.size : 0;
   std::printf("textures-kib %lld\nsound-samples-kib %lld\n", texels * 4 / 1024, sound / 1024);
