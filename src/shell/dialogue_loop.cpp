@@ -65,17 +65,8 @@ ScriptCommand* DisplayLost() {
   return nullptr;
 }
 
-}  // namespace
-
-ScriptCommand* RunDialogueLoop(ScriptCommand* next) {
-  ExpandSpeakerName();
-  if (TakeQueuedDialogueAnswer()) return next;
-  // Without a window nobody could answer: the box takes its first answer.
-  if (MainWindowHandle == 0 || !Graphics.device) {
-    ChosenAnswer = 1;
-    ScriptPictureShown = 0;
-    return next;
-  }
+// The box's frames until the player has answered.
+ScriptCommand* AnswerLoop(ScriptCommand* next) {
   for (;;) {
     if (DialoguePassHook) DialoguePassHook();
     if (!TakeWindowMessages()) return nullptr;
@@ -90,4 +81,32 @@ ScriptCommand* RunDialogueLoop(ScriptCommand* next) {
     if (device == FrameStep::kFrameOver) continue;
     if (DrawAndPresent(DrawBoxScreen) == 0) return nullptr;
   }
+}
+
+}  // namespace
+
+ScriptCommand* RunDialogueLoop(ScriptCommand* next) {
+  ExpandSpeakerName();
+  if (TakeQueuedDialogueAnswer()) return next;
+  // Without a window nobody could answer: the box takes its first answer.
+  if (MainWindowHandle == 0 || !Graphics.device) {
+    ChosenAnswer = 1;
+    ScriptPictureShown = 0;
+    return next;
+  }
+  // A box opened while the frame is drawing (an item script run by a pick-up
+  // from the list of a square's objects or from a page): that picture is
+  // finished and shown first, so that the box's own frames can be drawn, and
+  // the rest of the frame goes on in a fresh scene after the answer.
+  const bool inFrame = BeginScene() == 0;
+  if (inFrame) {
+    EndSprite();
+    EndScene();
+    PresentFrame();
+  } else {
+    EndScene();
+  }
+  ScriptCommand* after = AnswerLoop(next);
+  if (inFrame && BeginScene()) BeginSprite();
+  return after;
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "adventure/dialogue.h"
+#include "engine/graphics.h"
 #include "engine/page_placeholder.h"
 #include "engine/reset_words.h"
 #include "harness/harness.h"
@@ -79,6 +80,20 @@ TEST_F(DialogueBox, TheFullScreenPictureWaitsForAClickAndGivesAnswerOne) {
   RunSource("show_picture\nif_answer 1\n set_flag 8 1\nendif\n");
   EXPECT_EQ(GameFlags[8], 1u);
   EXPECT_EQ(ScriptPictureShown, 0);
+}
+
+TEST_F(DialogueBox, ABoxOpenedWhileTheFrameDrawsIsShownAndAnsweredAndTheFrameDrawsOn) {
+  // An item script run by a pick-up from the list of a square's objects
+  // opens its box in the middle of the frame's picture.
+  ASSERT_TRUE(BeginScene());
+  BeginSprite();
+  ASSERT_TRUE(harness::QueueBoxKey("2"));
+  RunSource("ask \"A letter, sealed.\" \"Read it\" \"Keep it\"\nif_answer 2\n set_flag 9 1\nendif\n");
+  EXPECT_EQ(GameFlags[9], 1u);
+  EXPECT_FALSE(BeginScene()) << "the frame's picture goes on in a scene of its own";
+  EndSprite();
+  EndScene();
+  EXPECT_TRUE(harness::StepFrames(1));
 }
 
 TEST(DialogueTexts, NamesPutInForEveryTildeNeverRunPastTheText) {

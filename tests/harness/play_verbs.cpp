@@ -1,5 +1,7 @@
 #include "harness/play_verbs.h"
 
+#include "adventure/dialogue.h"
+
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -20,6 +22,8 @@
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "state/game_screen_words.h"
+#include "screens/game/object_list.h"
+#include "screens/items/inventory_screen.h"
 #include "screens/game/shared_routines.h"
 #include "state/camera.h"
 #include "state/combat_action.h"
@@ -52,6 +56,12 @@ bool Safe(int px, int py) {
 
 bool OnMap(int x, int y) { return x >= 0 && y >= 0 && x < CurrentMap.width && y < CurrentMap.height; }
 bool Open(int x, int y) { return OnMap(x, y) && CurrentMap.At(kLayerWalls, x, y) == 0; }
+// Something lies there (a click on it opens the list of what lies there).
+bool HoldsObjects(int x, int y) {
+  for (int layer = kLayerObjects0; layer <= kLayerObjects3; ++layer)
+    if (CurrentMap.At(layer, x, y) != 0) return true;
+  return false;
+}
 bool Seen(int x, int y) {
   return CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount && MapMemory[CurrentMapNumber][SquareIndex(x, y)] != 0;
 }
@@ -114,8 +124,10 @@ std::vector<int> StepsFrom(int gx, int gy) {
 // The map changed, a battle started, the screen left exploring, or a
 // dialogue box has run its loop since `boxPasses`.
 bool Interrupted(int map, int boxPasses) {
-  return CurrentMapNumber != map || InCombat == 1 || ScreenMode != kModeExploring ||
-         harness::BoxPasses() != boxPasses;
+  // A creature or a pile passing under the resting mouse only shows its box.
+  const bool exploring =
+      ScreenMode == kModeExploring || ScreenMode == kModeCreatureHovered || ScreenMode == kModeItemPileHovered;
+  return CurrentMapNumber != map || InCombat == 1 || !exploring || harness::BoxPasses() != boxPasses;
 }
 
 int Distance(const CreatureRecord& a, const CreatureRecord& b) {
@@ -165,12 +177,84 @@ bool SquarePoint(int x, int y, int* px, int* py) {
   return Safe(sx, sy);
 }
 
-std::string ClickSquare(int x, int y) {
+// Scrolls the view with the arrow keys until the square can be clicked
+// (the panels of the battle cover the top and the right of the map), as far
+// as the map allows; true with its picture point when it can.
+bool BringIntoView(int x, int y, int* px, int* py) {
+  for (int i = 0; i < 40; ++i) {
+    if (SquarePoint(x, y, px, py)) return true;
+    const char* key = *px > 180 ? "Right" : *px < 60 ? "Left" : *py < 100 ? "Up" : *py > 170 ? "Down" : nullptr;
+    if (!key) return false;
+    const int beforeX = ViewOriginX, beforeY = ViewOriginY;
+    Press(key);
+    harness::StepFrames(1);
+    if (ViewOriginX == beforeX && ViewOriginY == beforeY) return false;
+  }
+  return SquarePoint(x, y, px, py);
+}
+
+std::string PointSquare(int x, int y) {
   WaitForTheView();
   int px = 0, py = 0;
-  if (!SquarePoint(x, y, &px, &py)) return "square " + std::to_string(x) + "," + std::to_string(y) + " is not in view";
+  if (!BringIntoView(x, y, &px, &py)) return "square " + std::to_string(x) + "," + std::to_string(y) + " is not in view";
   harness::MoveMouse(px, py);
   harness::StepFrames(2);
+  return "";
+}
+
+std::string PickUp(int x, int y) {
+  WaitForTheView();
+  int sx = 0, sy = 0;
+  if (!BringIntoView(x, y, &sx, &sy)) return "square " + std::to_string(x) + "," + std::to_string(y) + " is not in view";
+  PointAt(sx, sy);  // afresh, should the mouse rest there already
+  for (int f = 0; f < 10 && ScreenMode != kModeItemPileHovered; ++f) harness::StepFrames(1);
+  if (ScreenMode != kModeItemPileHovered) return "nothing lies on square " + std::to_string(x) + "," + std::to_string(y);
+  harness::StepFrames(1);  // the list places its box
+  // One object: its row; more: the "All these items" row under them.
+  const PopupCellBoxWords box = PopupCellBox;
+  const int height = box.bottom - box.top;
+  const int objects = height <= 4 ? 1 : (height - 4) / 2;
+  const int px = box.left * 8 + 88;
+  const int py = objects == 1 ? box.top * 8 + 19 : (box.top + 2 * objects) * 8 + 24;
+  harness::MoveMouse(px, py);
+  harness::StepFrames(2);
+  Press("Space");
+  harness::StepFrames(2);
+  return "";
+}
+
+std::string Wield(const std::string& name) {
+  for (int m = 0; m < kPartySize; ++m) {
+    const CreatureRecord& c = Creatures[m];
+    for (int k = 0; k < kCarriedPairs && k < 16; ++k) {
+      const uint32_t code = c.carried[k].code;
+      const char* itemName = IsCraftedCode(code) ? CraftedWeapons[code].name
+                             : code >= kFirstBaseItemCode && code - kFirstBaseItemCode < static_cast<uint32_t>(kItemRows)
+                                 ? ItemTable[code - kFirstBaseItemCode].name
+                                 : nullptr;
+      if (itemName == nullptr || name != itemName) continue;
+      // The member's inventory (keys 5 to 8), the item dragged from the
+      // backpack into the right hand, and the page closed again.
+      Press(std::to_string(5 + m));
+      harness::StepFrames(2);
+      if (ScreenMode != kModePageView) return "the inventory did not open";
+      const EquipBox* hand = EquipBoxOf(kSlotRightHand);
+      harness::Drag(BackpackBoxX(k) + 9, BackpackBoxY(k) + 9, hand->x + 9, hand->y + 9);
+      harness::StepFrames(2);
+      const bool worn = c.equipment[kSlotRightHand - 1] == code;
+      Press("Escape");
+      harness::StepFrames(2);
+      return worn ? "" : name + " was not taken into the hand";
+    }
+  }
+  return "nobody carries " + name;
+}
+
+std::string ClickSquare(int x, int y) {
+  const std::string fault = PointSquare(x, y);
+  if (!fault.empty()) return fault;
+  int px = 0, py = 0;
+  SquarePoint(x, y, &px, &py);
   harness::Click(px, py);
   return "";
 }
@@ -179,18 +263,22 @@ std::string WalkTo(int gx, int gy, int clicks) {
   if (!OnMap(gx, gy)) return "the goal is off the map";
   const int map = CurrentMapNumber, boxPasses = harness::BoxPasses();
   const std::vector<int> steps = StepsFrom(gx, gy);
+  // Onto the goal; next to it when nobody can stand there.
+  const int reach = Open(gx, gy) && !HoldsObjects(gx, gy) && !Occupied(gx, gy) ? 0 : 1;
   for (int click = 0; click < clicks; ++click) {
     if (Interrupted(map, boxPasses)) return "";
     const int id = Walker();
     const CreatureRecord& w = Creatures[id];
     const int here = steps[SquareIndex(w.squareX, w.squareY)];
-    if (here <= 1) return "";
+    if (here <= reach) return "";
     int best = INT_MAX, bx = -1, by = -1;
     for (int x = 0; x < CurrentMap.width; ++x)
       for (int y = 0; y < CurrentMap.height; ++y) {
         int px = 0, py = 0;
         const int s = steps[SquareIndex(x, y)];
-        if (s >= best || !Seen(x, y) || !SquarePoint(x, y, &px, &py) || Occupied(x, y)) continue;
+        if (s >= best || !Open(x, y) || HoldsObjects(x, y) || !Seen(x, y) || !SquarePoint(x, y, &px, &py) ||
+            Occupied(x, y))
+          continue;
         best = s;
         bx = x;
         by = y;
@@ -209,7 +297,7 @@ std::string WalkTo(int gx, int gy, int clicks) {
     }
   }
   const CreatureRecord& w = Creatures[Walker()];
-  return steps[SquareIndex(w.squareX, w.squareY)] <= 1
+  return steps[SquareIndex(w.squareX, w.squareY)] <= reach
              ? ""
              : "the walk to " + std::to_string(gx) + "," + std::to_string(gy) + " took more than " +
                    std::to_string(clicks) + " clicks";
@@ -224,24 +312,9 @@ std::string Answer(int n, int frames) {
     harness::ClearBoxInput();
     return "no dialogue box opened";
   }
+  if (Tracing()) std::fprintf(stderr, "answered %d: %.60s\n", n, DialogueText);
   harness::StepFrames(2);
   return "";
-}
-
-// Scrolls the view with the arrow keys until the square can be clicked
-// (the panels of the battle cover the top and the right of the map), as far
-// as the map allows; true with its picture point when it can.
-bool BringIntoView(int x, int y, int* px, int* py) {
-  for (int i = 0; i < 40; ++i) {
-    if (SquarePoint(x, y, px, py)) return true;
-    const char* key = *px > 180 ? "Right" : *px < 60 ? "Left" : *py < 100 ? "Up" : *py > 170 ? "Down" : nullptr;
-    if (!key) return false;
-    const int beforeX = ViewOriginX, beforeY = ViewOriginY;
-    Press(key);
-    harness::StepFrames(1);
-    if (ViewOriginX == beforeX && ViewOriginY == beforeY) return false;
-  }
-  return SquarePoint(x, y, px, py);
 }
 
 // An order was taken: the fighter acts, or its turn has passed on.
@@ -343,15 +416,16 @@ std::string Fight(int turns) {
       // An attack, or a move and an attack.
       ++attacks;
       // The first tries in the member's own way of fighting (a crossbow may
-      // want loading first), the last in melee.
-      const int32_t mode = attacks <= 2 ? WantedWeaponMode(TurnOrder[entry].creature) : 1;
+      // want loading first), the last in melee; next to the enemy always in
+      // melee (a shot there would give it a free blow).
+      const int32_t mode = attacks <= 2 && best > 1 ? WantedWeaponMode(TurnOrder[entry].creature) : 1;
       ChooseWeaponMode(mode, tx, ty);
       if (Tracing())
         std::fprintf(stderr, "%s %s %s (%d squares)\n", me.name, WeaponMode == 2 ? "shoots at" : "attacks",
                      Creatures[target].name, best);
       ordered = ClickOrder(tx, ty);
-    } else if (target >= 0 && best > 1 && moves < 1) {
-      // Out of reach: a move to the free square next to it that lies nearest.
+    } else if (target >= 0 && best > 1 && moves < 1 && WantedWeaponMode(TurnOrder[entry].creature) != 2) {
+      // Out of reach of a fighter in melee: a move to the free square next to it that lies nearest.
       ++moves;
       const CreatureRecord& t = Creatures[target];
       int bx = -1, by = -1, near = INT_MAX;
@@ -372,6 +446,42 @@ std::string Fight(int turns) {
         SquarePoint(bx, by, &px, &py);
         if (Tracing()) std::fprintf(stderr, "%s moves towards %s\n", me.name, t.name);
         ordered = ClickOrder(px, py);
+      }
+    }
+    if (!ordered && target < 0 && moves < 1) {
+      // No enemy in sight (it shoots from the dark): a few steps towards
+      // the nearest one.
+      ++moves;
+      int hidden = -1, far = INT_MAX;
+      for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
+        const int id = TurnOrder[i].creature;
+        if (!IsValidCreature(id) || id < kPartySize) continue;
+        const CreatureRecord& c = Creatures[id];
+        if (c.present != 1 || c.hitPoints < 1 || IsPartyAllegiance(c.allegiance)) continue;
+        if (Distance(me, c) < far) {
+          far = Distance(me, c);
+          hidden = id;
+        }
+      }
+      if (hidden >= 0) {
+        const std::vector<int> steps = StepsFrom(Creatures[hidden].squareX, Creatures[hidden].squareY);
+        int bx = -1, by = -1, nearest = steps[SquareIndex(me.squareX, me.squareY)];
+        for (int x = me.squareX - 3; x <= me.squareX + 3; ++x)
+          for (int y = me.squareY - 3; y <= me.squareY + 3; ++y) {
+            int px = 0, py = 0;
+            if (!Open(x, y) || Occupied(x, y) || !Seen(x, y) || !SquarePoint(x, y, &px, &py)) continue;
+            if (steps[SquareIndex(x, y)] < nearest) {
+              nearest = steps[SquareIndex(x, y)];
+              bx = x;
+              by = y;
+            }
+          }
+        if (bx >= 0) {
+          int px = 0, py = 0;
+          SquarePoint(bx, by, &px, &py);
+          if (Tracing()) std::fprintf(stderr, "%s moves towards the unseen %s\n", me.name, Creatures[hidden].name);
+          ordered = ClickOrder(px, py);
+        }
       }
     }
     if (!ordered) {
@@ -425,6 +535,15 @@ bool Holds(const std::string& condition, std::string* fault) {
   }
   if (word == "page") return ScreenMode == kModePageView && !rest.empty() && TopPageType() == std::atoi(rest.c_str());
   if (word == "map") return !rest.empty() && CurrentMapNumber == std::atoi(rest.c_str());
+  if (word == "level") {
+    const size_t s = rest.find(' ');
+    const int member = std::atoi(rest.substr(0, s).c_str());
+    if (s == std::string::npos || member < 0 || member >= kPartySize) {
+      *fault = "level takes a party member 0 to 3 and a level";
+      return false;
+    }
+    return Creatures[member].level == std::atoi(rest.substr(s + 1).c_str());
+  }
   if (word == "flag") {
     const size_t s = rest.find(' ');
     const int flag = std::atoi(rest.substr(0, s).c_str());

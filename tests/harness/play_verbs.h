@@ -11,13 +11,28 @@ namespace playverbs {
 // current map; false when it lies outside the map view.
 bool SquarePoint(int x, int y, int* px, int* py);
 
+// Points at the square (the view scrolled by the arrow keys until it shows
+// it clear of the panels). "" or the fault.
+std::string PointSquare(int x, int y);
+
+// Points at a square where objects lie and, in the list of them that opens,
+// at the object (or at "All these items") and presses Space: the party picks
+// it up. "" or the fault.
+std::string PickUp(int x, int y);
+
+// Opens the inventory of the party member who carries the item named (keys
+// 5 to 8), drags it from the backpack into the right hand and closes the
+// page again. "" or the fault.
+std::string Wield(const std::string& name);
+
 // Points at the square and clicks it with the left button. "" or the fault.
 std::string ClickSquare(int x, int y);
 
 // Walks the party's selected member to square (x, y) of the current map the
 // way a player does: clicks the seen, open square in view that lies nearest
 // the goal along the open ground, waits until the member stands still, and
-// again, until it stands on the goal or next to it. Stops early, with "",
+// again, until it stands on the goal (next to it when the goal is a wall or
+// holds objects or a creature). Stops early, with "",
 // when a dialogue box opens, a battle starts or the map changes. At most
 // `clicks` clicks.
 std::string WalkTo(int x, int y, int clicks);

@@ -1,6 +1,9 @@
 // Plays a plain-text script against the headless game, in the current folder
 // as the game's working folder. One command a line; '#' starts a comment.
 //   seed N          seed the random generator
+//   own-folder      play in a game folder of the script's own (the built
+//                   game linked in, saved games kept apart and removed at
+//                   the end); before the game starts
 //   frames N        run N frames
 //   key NAME        press, one frame, release (F2, Return, Escape, A, Keypad 8...)
 //   keydown NAME    press and hold
@@ -26,16 +29,23 @@
 //   until-frames N  leave the innermost repeat once N frames have run in all
 //   expect-combat 0|1  whether a battle is under way
 //   click-square X Y  point at square (X, Y) of the current map and click it
+//   point-square X Y  point at square (X, Y) of the current map
+//   pick-up X Y     point at square (X, Y) and pick up what lies there with
+//                   Space from the list of its objects
+//   wield NAME      drag the item named from the backpack of whoever carries
+//                   it into that member's right hand, on the inventory page
 //   walk-to X Y [N] walk the selected member there by clicks on the map (at
 //                   most N clicks, 40 when not given); stops early when a
 //                   dialogue box opens, a battle starts or the map changes
 //   answer N        choose answer N of the next dialogue box by its key (a
 //                   box opened by the line before reads this line itself)
 //   fight [N]       play the party's turns of the battle under way until it
-//                   ends: click the nearest enemy, then Space (at most N turns)
+//                   ends: click the nearest enemy, then Space (at most N turns);
+//                   a box opened meanwhile takes answer 1
 //   wait-for COND   run frames until COND holds (at most 3,000); COND:
 //                   combat, dialogue, exploring, victory, defeat,
 //                   end-of-adventure, standing N, map M, flag F V,
+//                   level M N (party member M is of level N),
 //                   page T (page view shows a page of type T)
 //   expect COND     COND must hold now
 //   wait-text C R TEXT  run frames until one draws TEXT in the large cells
@@ -46,12 +56,14 @@
 // game ended before the script did.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "adventure/dialogue.h"
 #include "engine/message_log.h"
 #include "shell/application.h"
 #include "engine/page_placeholder.h"
@@ -128,9 +140,17 @@ int main(int argc, char** argv) {
   std::string text;
   int number = 0;
   bool expectEnded = false;
+  std::filesystem::path ownFolder;
+  auto leave = [&] {
+    harness::StopGame();
+    if (ownFolder.empty()) return;
+    std::error_code ignored;
+    std::filesystem::current_path(ownFolder.parent_path(), ignored);
+    std::filesystem::remove_all(ownFolder, ignored);
+  };
   auto fail = [&](const std::string& why) {
     std::cerr << argv[1] << ":" << number << ": " << why << "\n";
-    harness::StopGame();
+    leave();
     return 1;
   };
   size_t at = 0;
@@ -138,7 +158,19 @@ int main(int argc, char** argv) {
   // lines after the one that opened it are read: the box reads them itself.
   // Its answers ("answer", "box-key", "box-click", "box-close") are taken
   // there, and "wait-for dialogue" or "expect dialogue" hold while it is open.
+  std::string lastBox;
+  bool fighting = false;
   harness::SetBoxIdleHandler([&] {
+    // With PLAYSCRIPT_TRACE set, each box's text is told once.
+    if (std::getenv("PLAYSCRIPT_TRACE") && lastBox != DialogueText) {
+      lastBox = DialogueText;
+      std::fprintf(stderr, "box: %.72s\n", DialogueText);
+    }
+    // A box in the middle of a battle (a companion falls) takes its first answer.
+    if (fighting) {
+      harness::QueueBoxKey("1");
+      return;
+    }
     while (at < lines.size()) {
       const std::string ahead = lines[at].substr(0, lines[at].find('#'));
       const Line l = Split(ahead);
@@ -173,6 +205,11 @@ int main(int argc, char** argv) {
       long n;
       if (line.words.size() != 2 || !ParseInt(line.words[1], &n)) return fail("seed needs a number");
       harness::SeedRandom(static_cast<uint32_t>(n));
+      continue;
+    }
+    if (c == "own-folder") {
+      if (harness::GameRunning() || !ownFolder.empty()) return fail("own-folder comes before the game starts, once");
+      if (!harness::MakeOwnGameFolder(&ownFolder)) return fail("no game folder of its own could be made");
       continue;
     }
     if (!harness::GameRunning() && !harness::GameEnded() && !harness::StartGame())
@@ -286,6 +323,16 @@ int main(int argc, char** argv) {
       harness::QueueBoxClick(static_cast<int>(x), static_cast<int>(y));
     } else if (c == "box-close") {
       harness::QueueBoxClose();
+    } else if (c == "wield") {
+      if (line.rest.empty()) return fail("wield needs an item name");
+      const std::string fault = playverbs::Wield(line.rest);
+      if (!fault.empty()) return fail(fault);
+    } else if (c == "point-square" || c == "pick-up") {
+      if (line.words.size() != 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y))
+        return fail(c + " needs X and Y");
+      const std::string fault = c == "pick-up" ? playverbs::PickUp(static_cast<int>(x), static_cast<int>(y))
+                                               : playverbs::PointSquare(static_cast<int>(x), static_cast<int>(y));
+      if (!fault.empty()) return fail(fault);
     } else if (c == "click-square" || c == "walk-to") {
       long limit = 40;
       if (line.words.size() < 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y) ||
@@ -303,7 +350,9 @@ int main(int argc, char** argv) {
       long turns = 200;
       if (line.words.size() > 2 || (line.words.size() == 2 && !ParseInt(line.words[1], &turns)))
         return fail("fight takes an optional turn count");
+      fighting = true;
       const std::string fault = playverbs::Fight(static_cast<int>(turns));
+      fighting = false;
       if (!fault.empty()) return fail(fault);
     } else if (c == "wait-for" || c == "expect") {
       const std::string condition = line.rest;
@@ -348,9 +397,9 @@ int main(int argc, char** argv) {
   }
   if (harness::GameEnded() && !expectEnded) {
     std::cerr << argv[1] << ": the game ended before the script did\n";
-    harness::StopGame();
+    leave();
     return 1;
   }
-  harness::StopGame();
+  leave();
   return 0;
 }

@@ -238,6 +238,10 @@ bool WalkOn(int slot, int creature) {
   c.squareX = c.nextX;
   c.squareY = c.nextY;
   FighterSlot& s = FighterSlots[slot];
+  // A party member who steps onto a square is aware again (the end of a
+  // battle leaves everyone unaware): it looks about, its square's script
+  // runs and those who see it may meet it.
+  if (creature < kPartySize) s.alert = 1;
   // The leader's game-pad step has arrived: the stick may order the next one.
   const bool leader = creature == static_cast<int>(PartyLeader);
   if (c.destinationX == -1 || s.pathIndex == -1) {

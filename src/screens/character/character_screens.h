@@ -16,10 +16,10 @@ void DrawModifierListPage(ModifierList* list);      // 101, 107-113, 133
 int DrawSpellDetailsScreen(int spell);              // a spell row, from its help topic
 int DrawItemPropertiesScreen(int itemCode);         // 5001-10000
 int DrawTextPageScreen(int helpId);                 // 9: 0 when no page has the id
-void DrawSpellBookScreen(int parameter);            // 4
-void MetamagicMaximiseScreen(int parameter);        // 121
-void MetamagicEmpowerScreen(int parameter);         // 122
-void MetamagicWidenScreen(int parameter);           // 123
-void MetamagicHeightenScreen(int parameter);        // 124
-void MetamagicSilentScreen(int parameter);          // 125
-void MetamagicStillScreen(int parameter);           // 126
+int DrawSpellBookScreen(int creature);              // 4
+int MetamagicMaximiseScreen(int creature);          // 121
+int MetamagicEmpowerScreen(int creature);           // 122
+int MetamagicWidenScreen(int creature);             // 123
+int MetamagicHeightenScreen(int creature);          // 124
+int MetamagicSilentScreen(int creature);            // 125
+int MetamagicStillScreen(int creature);             // 126

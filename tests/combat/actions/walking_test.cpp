@@ -60,6 +60,20 @@ TEST_F(Walking, TheLeaderWalksToTheDoorAndOpensItOnArrival) {
   EXPECT_EQ(PartyWalking[kWalkToOpenDoor], 0);
 }
 
+TEST_F(Walking, APartyMemberLeftUnawareByABattleIsAwareAgainOnItsFirstStep) {
+  PartyLeader = kLeader;
+  Place(kLeader, 1, 0);
+  Place(kRunner, 1, 3);
+  FighterSlots[Creatures[kLeader].fighterSlot].alert = 0;
+  FighterSlots[Creatures[kRunner].fighterSlot].alert = 0;
+  BuildOccupancyGrids(kLeader);
+  ASSERT_EQ(FindCreaturePath(kLeader, 1, 0, 3, 0, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
+  ASSERT_EQ(FindCreaturePath(kRunner, 1, 3, 3, 3, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
+  Walk([] { return Creatures[kLeader].squareX == 2; });
+  EXPECT_EQ(FighterSlots[Creatures[kLeader].fighterSlot].alert, 1);
+  EXPECT_EQ(FighterSlots[Creatures[kRunner].fighterSlot].alert, 0);  // only the party's own
+}
+
 TEST_F(Walking, ACreatureLeavingAtItsDestinationTakesItsFollowersAlong) {
   Place(kRunner, 1, 0);
   Place(kTagAlong, 0, 0);

@@ -1,8 +1,8 @@
-// A least version of the spell icons, standing until the spell book's own
-// table replaces it: the icons the art draws for each spell (docs/art.md):
-// the first five spells and spell 17 have their fixed icons, the spare rows
-// at the end none, a "Mass" spell its single spell's icon, and no spell the
-// number of a mark or metamagic icon of the spell screens.
+// The icon of every spell row, as the art draws it (docs/art.md): the first
+// five spells and spell 17 have their fixed icons, the spare rows at the end
+// none, a "Mass" spell its single spell's icon, and no spell the number of a
+// mark or metamagic icon of the spell screens (429 the blocked mark; 430,
+// 441, 466, 497, 525 and 526 the metamagic feats).
 #include "screens/character/spell_icons.h"
 
 const int32_t SpellIconTable[kSpellRows] = {
