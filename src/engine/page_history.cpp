@@ -152,6 +152,7 @@ void Jump(int32_t depth) {
 void LeavePageView() {
   PlayClickSound();
   LatchButton(0);
+  EndTrade();
   PageDepth = 0;
   PageHighestDepth = 0;
   ScreenMode = SavedScreenMode > kModeExploring ? SavedScreenMode : kModeExploring;

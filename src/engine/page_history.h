@@ -108,6 +108,9 @@ bool ClearTransientBuffers();
 // action up (the action is over).
 bool PendingActionHoldsRightButton();
 void GiveUpPendingAction();
+// Implemented by the inventory words of the game state: the trade under way,
+// if any, is over (returning to the game ends it).
+void EndTrade();
 
 // The start-up page: {"LOGO SCREEN", 135, -1} at depth 0.
 void ResetPageHistory();

@@ -5,20 +5,12 @@
 #pragma once
 
 #include "engine/frame.h"
+#include "screens/items/item_pickers.h"  // the frame runs the item picker
 
 // Debug mode: beeps when the acting fighter has no destination square.
 int BeepIfNoTarget();
 // Debug mode: every enemy of the turn order dies at once.
 void DebugSlayEnemies();
-// One frame of the inventory serving as an item picker (screen modes 12, 17
-// and 18); 0 ends the program.
-int ItemPickerFrame();
-// The wand picker's choice: the chosen crafted item becomes a wand of the
-// spell being prepared (50 charges, the picture of the spell's school, the
-// spell's name when it had only a wand's name), the crafting costs are paid
-// and the inventory opens again. An item code outside the crafted rows is
-// left alone and costs nothing.
-void WandChargeStep();
 // Forgets the time of the last frame, so that the next call returns at once.
 void ResetFramePacing();
 // The game's steps of one frame without its pace and picture: input, the

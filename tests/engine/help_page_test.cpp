@@ -90,16 +90,16 @@ TEST_F(HelpPageLinks, ALinkOutsidePageViewSavesTheModeAndReturnRestoresIt) {
   EXPECT_EQ(ScreenMode, kModePageView);
   EXPECT_EQ(SavedScreenMode, kModeExploring);
   EXPECT_EQ(PageDepth, 0);
-  EXPECT_EQ(PageHistory[0].parameter, 31007);
+  EXPECT_EQ(PageHistory[0].parameter, 31008);
 
   ScreenMode = kModeLocalMap;  // opened from the local map this time
   PageDepth = 0;
-  OpenLinkedPage(kPageHelpTopic, 31007);
+  OpenLinkedPage(kPageHelpTopic, 31008);
   EXPECT_EQ(ScreenMode, kModePageView);
   EXPECT_EQ(SavedScreenMode, kModeLocalMap);
   harness::KeyDown("Space");
   pagetest::NextFrame();
-  EXPECT_EQ(pagetest::DrawHelpPage(31007), 1);
+  EXPECT_EQ(pagetest::DrawHelpPage(31008), 1);
   harness::KeyUp("Space");
   EXPECT_EQ(ScreenMode, kModeLocalMap);
   EXPECT_EQ(SavedScreenMode, kModeExploring);

@@ -311,7 +311,7 @@ TEST_F(LogLinks, KeywordsWithoutAPageAndSwitchedOffLinksOpenNothing) {
   EXPECT_STREQ(HoverCaption, "Iron Will");
   Click();
   EXPECT_EQ(ScreenMode, kModePageView);
-  EXPECT_EQ(PageHistory[0].parameter, 31007);
+  EXPECT_EQ(PageHistory[0].parameter, 31008);
 }
 
 }  // namespace

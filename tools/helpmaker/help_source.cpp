@@ -64,7 +64,7 @@ bool ValidKeyword(const std::string& k) {
   for (size_t i = 1; i + 1 < k.size(); ++i) {
     const char c = k[i];
     const bool ok = (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '\'' ||
-                    c == '-' || c == '/' || c == '+';
+                    c == '-' || c == '/' || c == '+' || c == '(' || c == ')';
     if (!ok) return false;
   }
   return true;
@@ -123,7 +123,7 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
       std::string k;
       while (words >> k) {
         if (!ValidKeyword(k))
-          Error(where, "bad keyword \"" + k + "\": capitals, digits and _ ' - / + between two '@', at most " +
+          Error(where, "bad keyword \"" + k + "\": capitals, digits and _ ' - / + ( ) between two '@', at most " +
                            std::to_string(kHelpKeywordSize - 1) + " characters");
         else
           page->keywords.push_back(k + "\n" + where);
@@ -227,6 +227,8 @@ HelpResult CompileHelp(const std::vector<HelpSource>& sources) {
   std::set<std::string> known;
   for (const Keyword& k : keywords) known.insert(k.keyword);
   for (const Page& page : pages) CheckMarks(page, known);
+  for (const auto& [id, where] : ids) result.pageIds.insert(id);
+  result.keywords = known;
   if (!result.errors.empty()) return result;
 
   std::string& out = result.file;

@@ -1,6 +1,8 @@
 // The help compiler's reader: the page sources in, the help file's bytes (as
 // the game loads them, layout in engine/help_pages.h) or the faults out.
 #pragma once
+#include <cstdint>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,8 @@ struct HelpSource {
 struct HelpResult {
   std::string file;                 // empty when a fault was found
   std::vector<std::string> errors;  // "file:line: error: message"
+  std::set<uint32_t> pageIds;       // every page id given, faults or not
+  std::set<std::string> keywords;   // every keyword given
 };
 
 HelpResult CompileHelp(const std::vector<HelpSource>& sources);

@@ -1,8 +1,15 @@
-// compile_help OUTPUT SOURCE...
+// compile_help [--names LIST --require IDS --require-keywords PLACES --report FILE] OUTPUT SOURCE...
 //
 // Compiles the help encyclopedia from its readable sources into the file the
 // game loads ("Help.dat", layout in engine/help_pages.h), and fails with a
 // message naming the file and line on anything the game could not show.
+//
+// With --names (the list help_names makes of every page id and keyword the
+// game names) it also fails for every named id within the ranges of
+// --require ("31000-31330,61000-61999") and every keyword found in a place
+// that starts with one of --require-keywords ("src/,content/scripts/") that
+// has no page; the names without a page that are not required yet are
+// written to the --report file and counted.
 //
 // A source holds one or more pages:
 //
@@ -26,33 +33,87 @@
 #include <string>
 #include <vector>
 
+#include "helpmaker/help_names.h"
 #include "helpmaker/help_source.h"
 
+namespace {
+
+bool ReadFile(const char* path, std::string* text) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return false;
+  std::ostringstream all;
+  all << in.rdbuf();
+  *text = all.str();
+  return true;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
-  if (argc < 3) {
-    std::cerr << "usage: compile_help OUTPUT SOURCE...\n";
+  std::string namesPath, requireIds, requirePlaces, reportPath;
+  int first = 1;
+  while (first + 1 < argc && std::string(argv[first]).rfind("--", 0) == 0) {
+    const std::string option = argv[first];
+    std::string* value = option == "--names"              ? &namesPath
+                         : option == "--require"          ? &requireIds
+                         : option == "--require-keywords" ? &requirePlaces
+                         : option == "--report"           ? &reportPath
+                                                          : nullptr;
+    if (value == nullptr) {
+      std::cerr << "compile_help: unknown option " << option << "\n";
+      return 2;
+    }
+    *value = argv[first + 1];
+    first += 2;
+  }
+  if (argc - first < 2) {
+    std::cerr << "usage: compile_help [--names LIST --require IDS --require-keywords PLACES --report FILE] "
+                 "OUTPUT SOURCE...\n";
     return 2;
   }
+  const char* output = argv[first];
   std::vector<HelpSource> sources;
-  for (int i = 2; i < argc; ++i) {
+  for (int i = first + 1; i < argc; ++i) {
     std::ifstream in(argv[i], std::ios::binary);
     if (!in) {
       std::cerr << argv[i] << ": error: cannot open the file\n";
-      std::cerr << "compile_help: " << argv[1] << " not written\n";
+      std::cerr << "compile_help: " << output << " not written\n";
       return 1;
     }
     std::ostringstream text;
     text << in.rdbuf();
     sources.push_back({argv[i], text.str()});
   }
-  const HelpResult result = CompileHelp(sources);
+  HelpResult result = CompileHelp(sources);
+  if (!namesPath.empty()) {
+    HelpNames names;
+    HelpRequirement required;
+    std::string text, bad;
+    if (!ReadFile(namesPath.c_str(), &text)) {
+      result.errors.push_back(namesPath + ": error: cannot open the list of names");
+    } else if (!names.Parse(text, &bad)) {
+      result.errors.push_back(namesPath + ": error: a line of the list is not understood: " + bad);
+    } else if (!required.Parse(requireIds, requirePlaces)) {
+      result.errors.push_back("compile_help: error: --require takes id ranges as 31000-31330,61000");
+    } else {
+      const HelpNameCheck check = CheckHelpNames(names, required, result.pageIds, result.keywords);
+      result.errors.insert(result.errors.end(), check.errors.begin(), check.errors.end());
+      if (!reportPath.empty()) {
+        std::ofstream report(reportPath, std::ios::binary | std::ios::trunc);
+        for (const std::string& m : check.missing) report << m << "\n";
+      }
+      if (!check.missing.empty())
+        std::cout << "compile_help: " << check.missing.size() << " named page(s) or keyword(s) not yet written"
+                  << (reportPath.empty() ? "" : " (listed in " + reportPath + ")") << "\n";
+    }
+  }
   for (const std::string& e : result.errors) std::cerr << e << "\n";
   if (!result.errors.empty()) {
-    std::cerr << "compile_help: " << result.errors.size() << " error(s); " << argv[1] << " not written\n";
+    std::cerr << "compile_help: " << result.errors.size() << " error(s); " << output << " not written\n";
     return 1;
   }
   const std::string& out = result.file;
-  const std::string temp = std::string(argv[1]) + ".tmp";
+  const std::string temp = std::string(output) + ".tmp";
   {
     std::ofstream file(temp, std::ios::binary | std::ios::trunc);
     if (!file.write(out.data(), static_cast<std::streamsize>(out.size()))) {
@@ -60,8 +121,8 @@ int main(int argc, char** argv) {
       return 1;
     }
   }
-  if (std::rename(temp.c_str(), argv[1]) != 0) {
-    std::cerr << "compile_help: cannot rename " << temp << " to " << argv[1] << "\n";
+  if (std::rename(temp.c_str(), output) != 0) {
+    std::cerr << "compile_help: cannot rename " << temp << " to " << output << "\n";
     return 1;
   }
   return 0;

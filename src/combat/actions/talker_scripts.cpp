@@ -19,6 +19,7 @@
 #include "state/combat_action.h"
 #include "state/fighter_slots.h"
 #include "state/game_progress.h"
+#include "state/inventory_state.h"
 #include "state/party_leader.h"
 #include "state/script_state.h"
 #include "state/turn_order.h"
@@ -138,7 +139,8 @@ int RunCreatureScript(int talker) {
 
   if (ScriptKeepMode != 0) {
     ScriptKeepMode = 0;
-  } else if (ScriptModeWord == -1 && ScreenMode != kModeLocalMap) {
+  } else if (ScriptModeWord == -1 && ScreenMode != kModeLocalMap && TradePartner == -1) {
+    // A trade the talker opened stays open, as after a square's script.
     ScreenMode = kModeExploring;
   }
   return 1;

@@ -16,6 +16,7 @@
 #include "engine/widgets.h"
 #include "screens/character/character_screens.h"
 #include "screens/character/page_kit.h"
+#include "screens/character/sheet_description.h"
 
 int32_t JournalFilter = kJournalFilterAll;
 int32_t JournalNextRow = 3;
@@ -147,26 +148,12 @@ void ScrollArrows(bool more) {
   if (more) {
     const bool over = MouseInTextRow(kLastRow, 1, 38, 1, 1, 0);
     DrawFigureSprite(kArrowDownFrame, 304, 200, over ? kHoveredArrowColour : 0xFFFFFFFFu, 0);
-    if (over) {
-      SetHoverCaption("Scroll Down");
-      CursorShape = kCursorScrollDown;
-      if (ButtonPressed(0)) {
-        LatchButton(0);
-        ++BackgroundScroll;
-      }
-    }
+    if (over && ScrollControl(true, false)) ++BackgroundScroll;
   }
   if (BackgroundScroll > 0) {
     const bool over = MouseInTextRow(kFirstRow, 1, 38, 1, 1, 0);
     DrawFigureSprite(kArrowUpFrame, 304, 24, over ? kHoveredArrowColour : 0xFFFFFFFFu, 0);
-    if (over) {
-      SetHoverCaption("Scroll Up");
-      CursorShape = kCursorScrollUp;
-      if (ButtonPressed(0)) {
-        LatchButton(0);
-        ScrollUp();
-      }
-    }
+    if (over && ScrollControl(true, true)) ScrollUp();
   }
 }
 

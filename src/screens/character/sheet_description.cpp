@@ -43,32 +43,26 @@ void ScrollSheetDescription(const DescriptionBox& box, bool more) {
     ++BackgroundScroll;
   }
 
-  if (CursorShape == kCursorRest && MouseInTextRow(kFirstRow, kLeftColumn, kWidth, 1, 1, 0)) {
-    if (BackgroundScroll > 0) {
-      SetHoverCaption("Scroll Up");
-      CursorShape = kCursorScrollUp;
-    } else {
-      CursorShape = kCursorRefused;
-    }
-    if (ButtonPressed(0)) {
-      LatchButton(0);
-      LineUp();
-    }
-  }
-  if (CursorShape == kCursorRest && MouseInTextRow(box.bottomRow, kLeftColumn, kWidth, 1, 1, 0)) {
-    if (more) {
-      SetHoverCaption("Scroll Down");
-      CursorShape = kCursorScrollDown;
-    } else {
-      CursorShape = kCursorRefused;
-    }
-    if (ButtonPressed(0)) {
-      LatchButton(0);
-      if (more) ++BackgroundScroll;
-    }
-  }
+  if (CursorShape == kCursorRest && MouseInTextRow(kFirstRow, kLeftColumn, kWidth, 1, 1, 0) &&
+      ScrollControl(BackgroundScroll > 0, true))
+    LineUp();
+  if (CursorShape == kCursorRest && MouseInTextRow(box.bottomRow, kLeftColumn, kWidth, 1, 1, 0) &&
+      ScrollControl(more, false) && more)
+    ++BackgroundScroll;
   if (BackgroundScroll > 0) DrawFigureSprite(kArrowUpFrame, kArrowX, kUpArrowY, 0xFFFFFFFFu, 0);
   if (more) DrawFigureSprite(kArrowDownFrame, kArrowX, box.downArrowY, 0xFFFFFFFFu, 0);
+}
+
+bool ScrollControl(bool offered, bool up) {
+  if (offered) {
+    SetHoverCaption(up ? "Scroll Up" : "Scroll Down");
+    CursorShape = up ? kCursorScrollUp : kCursorScrollDown;
+  } else {
+    CursorShape = kCursorRefused;
+  }
+  if (!ButtonPressed(0)) return false;
+  LatchButton(0);
+  return true;
 }
 
 void DrawSideLinkedText(const char* text, int style, int left, int top, int right, int bottom) {

@@ -17,6 +17,10 @@ bool DrawSheetDescription(const char* text, const DescriptionBox& box);
 // The wheel, the keys, the scroll rows (only while nothing else set the
 // cursor) and the arrow marks.
 void ScrollSheetDescription(const DescriptionBox& box, bool more);
+// The pointer on a scroll arrow or row: "Scroll Up" or "Scroll Down" and
+// its cursor when the scroll is offered, else the refusal cursor; true when
+// a left press (latched) came.
+bool ScrollControl(bool offered, bool up);
 // Linked text of its own (from its first line) that keeps its own link
 // hover and leaves the description's untouched.
 void DrawSideLinkedText(const char* text, int style, int left, int top, int right, int bottom);

@@ -15,6 +15,7 @@
 #include "engine/widgets.h"
 #include "screens/character/character_screens.h"
 #include "screens/character/page_kit.h"
+#include "screens/character/sheet_description.h"
 
 uint8_t ScrollToEnd = 0;
 uint8_t ScrollBarDrag = 0;
@@ -83,14 +84,7 @@ void ArrowsAndKeys(const char* text, bool live) {
   if (BackgroundScroll > 0) {
     const bool over = live && CursorShape == kCursorRest && MouseInRect(8, 8, 304, 8);
     DrawSheetFrame(kSheetInterface, kArrowUpFrame, kThumbX, 12, over ? kHoveredArrowColour : 0xFFFFFFFFu);
-    if (over) {
-      SetHoverCaption("Scroll Up");
-      CursorShape = kCursorScrollUp;
-      if (ButtonPressed(0)) {
-        LatchButton(0);
-        ScrollUp(kLinesPerStep);
-      }
-    }
+    if (over && ScrollControl(true, true)) ScrollUp(kLinesPerStep);
     if (live && TakeKey(kKeyUp)) ScrollUp(kLinesPerStep);
     if (live && KeyPressed(kKeyPageUp)) ScrollUp(1);
     if (live && TakeKey(kKeyHome)) BackgroundScroll = 0;
@@ -98,14 +92,7 @@ void ArrowsAndKeys(const char* text, bool live) {
   if (RunsPast(text, BackgroundScroll)) {
     const bool over = live && CursorShape == kCursorRest && MouseInRect(200, 8, 304, 8);
     DrawSheetFrame(kSheetInterface, kArrowDownFrame, kThumbX, 198, over ? kHoveredArrowColour : 0xFFFFFFFFu);
-    if (over) {
-      SetHoverCaption("Scroll Down");
-      CursorShape = kCursorScrollDown;
-      if (ButtonPressed(0)) {
-        LatchButton(0);
-        BackgroundScroll += kLinesPerStep;
-      }
-    }
+    if (over && ScrollControl(true, false)) BackgroundScroll += kLinesPerStep;
     if (live && TakeKey(kKeyDown)) BackgroundScroll += kLinesPerStep;
     if (live && KeyPressed(kKeyPageDown)) ++BackgroundScroll;
     if (live && TakeKey(kKeyEnd)) ScrollToEnd = 1;

@@ -7,11 +7,14 @@ int DrawInventoryScreen(int creature, int tradePartner);  // page type 2
 // The sheet of crafted item r (1 to 4,999); 0, and nothing drawn, for an
 // empty record.
 int DrawItemDetailsScreen(int r);                          // above 10000
-int CraftingMenuScreen(int parameter);                     // 119
-int ForgeWeaponScreen(int parameter);                      // 120
-void CraftWandScreen(int parameter);                       // 127
-void ScribeScrollScreen(int parameter);                    // 128
-void MagicRingScreen(int parameter);                       // 129
-void WondrousItemScreen(int parameter);                    // 130
-void EnchantWeaponArmorScreen(int parameter);              // 131
+// The crafting pages, each of the crafter (a creature id) that its page
+// names; each draws and works one frame and returns 1.
+int CraftingMenuScreen(int crafter);                       // 119
+int ForgeWeaponScreen(int crafter);                        // 120
+int CraftWandScreen(int crafter);                          // 127
+int ScribeScrollScreen(int crafter);                       // 128
+int MagicRingScreen(int crafter);                          // 129
+int WondrousItemScreen(int crafter);                       // 130
+// Enchants the item ChosenItem.
+int EnchantWeaponArmorScreen(int crafter);                 // 131
 

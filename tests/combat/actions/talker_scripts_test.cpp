@@ -1,6 +1,7 @@
 // A talker's script: its path stays inside the scripts folder and within the
 // tag's 20 characters; a talker without a group turns to the leader alone,
-// the talk is counted and the screen returns to exploring.
+// the talk is counted and the screen returns to exploring, unless a trade
+// was opened.
 #include "combat/actions/talker_scripts.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +11,7 @@
 #include "combat/actions/executor_fixture.h"
 #include "engine/frame.h"
 #include "state/game_progress.h"
+#include "state/inventory_state.h"
 #include "state/party_leader.h"
 #include "state/script_state.h"
 
@@ -66,6 +68,19 @@ TEST_F(TalkerScripts, ATalkerWithoutAGroupTurnsToTheLeaderAlone) {
   EXPECT_EQ(Creatures[kTalker].furtherWords[kTalkCountWord], 1);
   EXPECT_EQ(ScriptSpeaker, -1);
   EXPECT_EQ(ScreenMode, kModeExploring);
+}
+
+TEST_F(TalkerScripts, ATradeTheTalkerOpenedStaysOpen) {
+  MakeFighter(0, "Leader", 1, 1, kAllegianceParty);
+  MakeFighter(kTalker, "Pedlar", 4, 1, kAllegianceTalker);
+  PartyLeader = 0;
+  SetTag("Pedlar");
+  // As the script's trade command leaves it: the inventory page up, trading.
+  TradePartner = kTalker;
+  ScreenMode = kModePageView;
+  RunCreatureScript(kTalker);
+  EXPECT_EQ(ScreenMode, kModePageView);
+  TradePartner = -1;
 }
 
 }  // namespace

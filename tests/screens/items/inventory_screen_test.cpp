@@ -4,6 +4,7 @@
 #include "rules/conditions.h"
 #include "state/current_cast.h"
 #include "state/game_screen_words.h"
+#include "state/inventory_state.h"
 #include "state/turn_order.h"
 
 namespace inventorytest {
@@ -195,4 +196,16 @@ TEST_F(InventoryScreenTest, InCombatOnlyTheEquipmentActionMovesItems) {
 }
 
 }  // namespace
+TEST_F(InventoryScreenTest, ReturningToTheGameEndsTheTrade) {
+  // A trader's goods were offered (a script opened the trade); Escape is
+  // "To The Game": the game goes on and nobody is trading any more.
+  TradePartner = 5;
+  OpenInventory(0);
+  harness::StepFrames(1);
+  harness::PressKey("Escape");
+  harness::StepFrames(1);
+  EXPECT_NE(ScreenMode, kModePageView);
+  EXPECT_EQ(TradePartner, -1);
+}
+
 }  // namespace inventorytest

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "shell/frame.h"
+#include "screens/items/item_pickers.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "screens/game/game_screen.h"
@@ -19,6 +19,7 @@ void PrepareWand(const char* name, int32_t icon, int32_t school) {
   CraftedWeaponRecord& w = CraftedWeapons[kRow];
   std::memset(&w, 0, sizeof w);
   std::strcpy(w.name, name);
+  w.itemType = 8;
   w.icon = icon;
   w.price = 100;
   SpellTable[kSpell].school = school;
@@ -26,6 +27,9 @@ void PrepareWand(const char* name, int32_t icon, int32_t school) {
   CurrentSpell = kSpell;
   ActingCreature = kCrafter;
   Creatures[kCrafter].experience = 5000;
+  Creatures[kCrafter].name[0] = 'C';
+  for (ItemPair& pair : Creatures[kCrafter].carried) pair = {0, 0};
+  Creatures[kCrafter].carried[3] = {kRow, 1};
   PartyGold = 2000;
   CraftCostGold = 750;
   CraftCostXP = 30;
@@ -52,7 +56,8 @@ TEST(WandPicker, PictureKeepsItsPlaceInTheGroupOfTheSpellsSchool) {
     int32_t icon, school, expected;
   } cases[] = {
       {28, 1, 70}, {34, 2, 48}, {41, 3, 41}, {76, 5, 34}, {50, 6, 36}, {63, 7, 63}, {69, 8, 55},
-      {12, 1, 70},   // outside the wand pictures: first place of the group
+      {12, 1, 70},   // below the wand pictures: first place of the group
+      {90, 2, 42},   // above them too
       {45, 0, 45},   // a school without a group leaves the picture
       {45, 9, 45},
   };
@@ -70,15 +75,27 @@ TEST(WandPicker, APurseShorterThanTheCostEmptiesWithoutWrapping) {
   EXPECT_EQ(PartyGold, 0u);
 }
 
-TEST(WandPicker, AnItemOutsideTheCraftedRowsIsLeftAloneAndCostsNothing) {
+TEST(WandPicker, OnlyAnEmptyWandTheCrafterHoldsIsChargedOrPaidFor) {
+  auto expectUntouched = [](const char* what) {
+    WandChargeStep();
+    EXPECT_EQ(CraftedWeapons[kRow].spell, 0) << what;
+    EXPECT_EQ(PartyGold, 2000u) << what;
+    EXPECT_EQ(Creatures[kCrafter].experience, 5000) << what;
+    EXPECT_EQ(ChosenItem, -1) << what;
+    EXPECT_EQ(CraftCostGold, 0u) << what;
+  };
   PrepareWand("Wand", 28, 1);
-  ChosenItem = 5000 + 12;  // a base item
-  WandChargeStep();
-  EXPECT_EQ(CraftedWeapons[kRow].charges, 0);
-  EXPECT_EQ(PartyGold, 2000u);
-  EXPECT_EQ(Creatures[kCrafter].experience, 5000);
-  EXPECT_EQ(ChosenItem, -1);
-  EXPECT_EQ(CraftCostGold, 0u);
+  ChosenItem = 5000 + 12;
+  expectUntouched("a base item");
+  PrepareWand("Wand", 28, 1);
+  CraftedWeapons[kRow].charges = 7;
+  expectUntouched("a charged wand");
+  PrepareWand("Wand", 28, 1);
+  CraftedWeapons[kRow].itemType = 19;
+  expectUntouched("a sword");
+  PrepareWand("Wand", 28, 1);
+  Creatures[kCrafter].carried[3] = {0, 0};
+  expectUntouched("a wand someone else holds");
 }
 
 }  // namespace

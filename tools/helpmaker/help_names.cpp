@@ -1,0 +1,158 @@
+// The names the game gives the help, and their check (see help_names.h).
+#include "helpmaker/help_names.h"
+
+#include <cctype>
+#include <sstream>
+
+namespace {
+
+bool KeywordChar(char c) {
+  return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '\'' || c == '-' || c == '/' ||
+         c == '+' || c == '(' || c == ')';
+}
+
+bool SpeaksOfHelp(const std::string& line) {
+  std::string lower;
+  for (char c : line) lower.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+  return lower.find("help") != std::string::npos;
+}
+
+}  // namespace
+
+void HelpNames::AddId(uint32_t id, const std::string& where) { ids_.emplace(id, where); }
+
+void HelpNames::AddKeyword(const std::string& keyword, const std::string& where) {
+  keywords_.emplace(keyword, where);
+}
+
+void HelpNames::ScanKeywords(const std::string& text, const std::string& where, bool code) {
+  int line = 1;
+  size_t lineCounted = 0;
+  size_t at = 0;
+  while ((at = text.find('@', at)) != std::string::npos) {
+    size_t end = at + 1;
+    while (end < text.size() && KeywordChar(text[end])) ++end;
+    if (end < text.size() && text[end] == '@' && end - at >= 2) {
+      for (; lineCounted < at; ++lineCounted) line += text[lineCounted] == '\n';
+      const size_t lineStart = text.rfind('\n', at) == std::string::npos ? 0 : text.rfind('\n', at) + 1;
+      const bool comment = code && text.substr(lineStart, at - lineStart).find("//") != std::string::npos;
+      if (!comment) AddKeyword(text.substr(at, end - at + 1), where + ":" + std::to_string(line));
+      at = end + 1;
+    } else {
+      at = at + 1;
+    }
+  }
+}
+
+void HelpNames::ScanHelpIds(const std::string& text, const std::string& where) {
+  std::istringstream in(text);
+  std::string line;
+  int number = 0;
+  while (std::getline(in, line)) {
+    ++number;
+    if (!SpeaksOfHelp(line)) continue;
+    for (size_t i = 0; i < line.size();) {
+      if (!std::isdigit(static_cast<unsigned char>(line[i]))) {
+        ++i;
+        continue;
+      }
+      size_t end = i;
+      while (end < line.size() && std::isdigit(static_cast<unsigned char>(line[end]))) ++end;
+      const bool startsAlone = i == 0 || (!std::isalnum(static_cast<unsigned char>(line[i - 1])) &&
+                                          line[i - 1] != '_' && line[i - 1] != '.');
+      const bool endsAlone = end == line.size() || !std::isalnum(static_cast<unsigned char>(line[end]));
+      size_t after = end;
+      while (after < line.size() && (line[after] == ' ' || line[after] == ')')) ++after;
+      const bool base = after < line.size() && line[after] == '+';
+      const bool alone = startsAlone && endsAlone && !base;
+      if (alone && end - i == 5) {
+        const uint32_t id = static_cast<uint32_t>(std::stoul(line.substr(i, 5)));
+        if (id >= 10000) AddId(id, where + ":" + std::to_string(number));
+      }
+      i = end;
+    }
+  }
+}
+
+std::string HelpNames::Text() const {
+  std::string out;
+  for (const auto& [id, where] : ids_) out += "id " + std::to_string(id) + " " + where + "\n";
+  for (const auto& [keyword, where] : keywords_) out += "keyword " + keyword + " " + where + "\n";
+  return out;
+}
+
+bool HelpNames::Parse(const std::string& text, std::string* badLine) {
+  std::istringstream in(text);
+  std::string line;
+  while (std::getline(in, line)) {
+    if (line.empty()) continue;
+    std::istringstream words(line);
+    std::string kind, name, where;
+    words >> kind >> name;
+    std::getline(words, where);
+    if (!where.empty() && where[0] == ' ') where.erase(0, 1);
+    if (kind == "id" && !name.empty() && name.find_first_not_of("0123456789") == std::string::npos &&
+        name.size() <= 9) {
+      AddId(static_cast<uint32_t>(std::stoul(name)), where);
+    } else if (kind == "keyword" && name.size() >= 3 && name.front() == '@' && name.back() == '@') {
+      AddKeyword(name, where);
+    } else {
+      *badLine = line;
+      return false;
+    }
+  }
+  return true;
+}
+
+bool IsHelpRangeFile(const std::string& fileName) {
+  return fileName == "page_dispatch.cpp" || fileName == "help_pages.h";
+}
+
+bool HelpRequirement::Parse(const std::string& ids, const std::string& places) {
+  idRanges.clear();
+  keywordPlaces.clear();
+  std::istringstream in(ids);
+  std::string range;
+  while (std::getline(in, range, ',')) {
+    if (range.empty()) continue;
+    const size_t dash = range.find('-');
+    const std::string a = range.substr(0, dash), b = dash == std::string::npos ? a : range.substr(dash + 1);
+    if (a.empty() || b.empty() || a.find_first_not_of("0123456789") != std::string::npos ||
+        b.find_first_not_of("0123456789") != std::string::npos || a.size() > 9 || b.size() > 9)
+      return false;
+    idRanges.emplace_back(static_cast<uint32_t>(std::stoul(a)), static_cast<uint32_t>(std::stoul(b)));
+  }
+  std::istringstream p(places);
+  std::string place;
+  while (std::getline(p, place, ','))
+    if (!place.empty()) keywordPlaces.push_back(place);
+  return true;
+}
+
+bool HelpRequirement::RequiresId(uint32_t id) const {
+  for (const auto& [first, last] : idRanges)
+    if (id >= first && id <= last) return true;
+  return false;
+}
+
+bool HelpRequirement::RequiresKeyword(const std::string& where) const {
+  for (const std::string& p : keywordPlaces)
+    if (where.rfind(p, 0) == 0) return true;
+  return false;
+}
+
+HelpNameCheck CheckHelpNames(const HelpNames& names, const HelpRequirement& required,
+                             const std::set<uint32_t>& pageIds, const std::set<std::string>& keywords) {
+  HelpNameCheck check;
+  for (const auto& [id, where] : names.Ids()) {
+    if (pageIds.count(id)) continue;
+    const std::string line = where + ": error: help page " + std::to_string(id) + " is named here but has no page";
+    (required.RequiresId(id) ? check.errors : check.missing).push_back(line);
+  }
+  for (const auto& [keyword, where] : names.Keywords()) {
+    if (keywords.count(keyword)) continue;
+    const std::string line = where + ": error: the help keyword " + keyword + " is used here but no page has it";
+    (required.RequiresKeyword(where) ? check.errors : check.missing).push_back(line);
+  }
+  return check;
+}

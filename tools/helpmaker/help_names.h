@@ -1,0 +1,55 @@
+// The list of everything the game names in the help: page ids and keywords,
+// each with where it was found, and the check of the compiled pages against it.
+#pragma once
+#include <cstdint>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+class HelpNames {
+ public:
+  void AddId(uint32_t id, const std::string& where);
+  void AddKeyword(const std::string& keyword, const std::string& where);
+  // Every help keyword written in the text ("@IRON_WILL@"); rolled numbers
+  // ("@%i|%.2i@") and format holes ("@%s@") are not keywords. In code, what
+  // stands after "//" on a line is a comment and not the game's text.
+  void ScanKeywords(const std::string& text, const std::string& where, bool code = false);
+  // Every page id (10000 to 99999) on a line of code that speaks of help,
+  // except the base of an id that is computed ("51001 + level").
+  void ScanHelpIds(const std::string& text, const std::string& where);
+
+  // One line each: "id <id> <where>" / "keyword <keyword> <where>".
+  std::string Text() const;
+  // Reads Text() back; false (and the line) on a line it does not know.
+  bool Parse(const std::string& text, std::string* badLine);
+
+  // The first place each was found.
+  const std::map<uint32_t, std::string>& Ids() const { return ids_; }
+  const std::map<std::string, std::string>& Keywords() const { return keywords_; }
+
+ private:
+  std::map<uint32_t, std::string> ids_;
+  std::map<std::string, std::string> keywords_;
+};
+
+// Files whose help ids are ranges of a dispatch table or sizes, not pages.
+bool IsHelpRangeFile(const std::string& fileName);
+
+// What must have a page: the ids in these ranges (inclusive), the keywords
+// found in places that start with one of these prefixes.
+struct HelpRequirement {
+  std::vector<std::pair<uint32_t, uint32_t>> idRanges;
+  std::vector<std::string> keywordPlaces;
+  bool Parse(const std::string& ids, const std::string& places);  // "a-b,c-d" and "p,q"
+  bool RequiresId(uint32_t id) const;
+  bool RequiresKeyword(const std::string& where) const;
+};
+
+struct HelpNameCheck {
+  std::vector<std::string> errors;   // names required and without a page
+  std::vector<std::string> missing;  // names without a page not (yet) required
+};
+
+HelpNameCheck CheckHelpNames(const HelpNames& names, const HelpRequirement& required,
+                             const std::set<uint32_t>& pageIds, const std::set<std::string>& keywords);

@@ -1,0 +1,130 @@
+// help_names OUTPUT SOURCE_FOLDER CONTENT_FOLDER GAME_FOLDER
+//
+// Lists every help page id and every help keyword the game can open, taken
+// from the game's own tables (feats, spells, conditions, the action bar) and
+// from its texts (the log lines and help ids written in the code, the scripts
+// of the adventures, the item tables). Reads the spell table from the game
+// folder, so it runs after that is made; compile_help checks its pages
+// against the list.
+//
+// Each line of the list: "id <page id> <where>" or "keyword <@KEYWORD@> <where>".
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "combat/resolution/spell_keywords.h"
+#include "creatures/creature_kinds.h"
+#include "helpmaker/help_names.h"
+#include "party/page_controls.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "rules/feat_names.h"
+#include "rules/item_tables.h"
+#include "screens/game/action_menu.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// Every file under the folder with one of the extensions, in name order.
+std::set<fs::path> FilesUnder(const fs::path& folder, std::initializer_list<const char*> extensions) {
+  std::set<fs::path> files;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(folder, ec); !ec && it != fs::recursive_directory_iterator();
+       it.increment(ec)) {
+    if (!it->is_regular_file()) continue;
+    for (const char* e : extensions)
+      if (it->path().extension() == e) files.insert(it->path());
+  }
+  return files;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 5) {
+    std::cerr << "usage: help_names OUTPUT SOURCE_FOLDER CONTENT_FOLDER GAME_FOLDER\n";
+    return 2;
+  }
+  const fs::path output = fs::absolute(argv[1]), src = fs::absolute(argv[2]), content = fs::absolute(argv[3]);
+  std::error_code ec;
+  fs::current_path(argv[4], ec);
+  if (ec) {
+    std::cerr << "help_names: cannot enter the game folder " << argv[4] << "\n";
+    return 1;
+  }
+  HelpNames names;
+
+  // The feats: their index and one page each.
+  names.AddId(31000, "the feat table");
+  for (int feat = 0; feat < kFeatFlags; ++feat)
+    if (std::string(FeatNameTable[feat]).rfind("EXTRA", 0) != 0)
+      names.AddId(kFeatHelpPageBase + feat, std::string("feat ") + FeatNameTable[feat]);
+
+  // The spells: one page each, opened by id and by the spell's keyword.
+  if (!LoadSpellTable()) {
+    std::cerr << "help_names: the spell table (Spell1.sml) cannot be read\n";
+    return 1;
+  }
+  for (int spell = 0; spell < kSpellRows; ++spell) {
+    // The spare rows at the end ("Extra Spell 1") are no spells yet.
+    if (SpellKeywordTable[spell] == nullptr || SpellKeywordTable[spell][0] == '\0' ||
+        std::string(SpellKeywordTable[spell]).find(' ') != std::string::npos)
+      continue;
+    const std::string where = std::string("spell ") + SpellKeywordTable[spell];
+    names.AddId(static_cast<uint32_t>(SpellHelpPage(spell)), where);
+    names.AddKeyword(std::string("@") + SpellKeywordTable[spell] + "@", where);
+  }
+
+  // The conditions and the sources of modifier breakdowns.
+  for (int row = 0; row < kConditionNameCount; ++row)
+    if (ConditionHelpPages[row] != 0)
+      names.AddId(ConditionHelpPages[row], std::string("condition ") + ConditionNames[row]);
+
+  // The orders of the action bar.
+  for (int action = 0; action < kActionCount; ++action)
+    names.AddId(static_cast<uint32_t>(ActionHelpPageIds[action]), std::string("action ") + ActionLabels[action]);
+
+  // The kinds of creature (races among them) and the creature types, as the
+  // character record links them.
+  for (int kind = 0; kind < kKindRows; ++kind)
+    if (std::string(KindNames[kind]) != "-") names.AddId(22000 + kind, std::string("creature kind ") + KindNames[kind]);
+  for (int type = 0; type < 9; ++type)
+    names.AddId(23005 + type, std::string("creature type ") + CreatureTypeNames[type]);
+
+  // The texts: the code's log lines and help ids, the scripts, the tables.
+  for (const fs::path& file : FilesUnder(src, {".cpp", ".h"})) {
+    const std::string where = fs::relative(file, src.parent_path()).generic_string();
+    names.ScanKeywords(ReadAll(file), where, true);
+    if (!IsHelpRangeFile(file.filename().string())) names.ScanHelpIds(ReadAll(file), where);
+  }
+  for (const char* folder : {"scripts", "tables"})
+    for (const fs::path& file : FilesUnder(content / folder, {".txt"}))
+      names.ScanKeywords(ReadAll(file), fs::relative(file, content.parent_path()).generic_string());
+
+  const std::string out = names.Text();
+  const std::string temp = output.string() + ".tmp";
+  {
+    std::ofstream file(temp, std::ios::binary | std::ios::trunc);
+    if (!file.write(out.data(), static_cast<std::streamsize>(out.size()))) {
+      std::cerr << "help_names: cannot write " << temp << "\n";
+      return 1;
+    }
+  }
+  if (std::rename(temp.c_str(), output.c_str()) != 0) {
+    std::cerr << "help_names: cannot rename " << temp << "\n";
+    return 1;
+  }
+  return 0;
+}
