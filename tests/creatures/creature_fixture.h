@@ -15,6 +15,8 @@ class CreatureTest : public ::testing::Test {
     ASSERT_EQ(LoadItemTable(), 1);
     ASSERT_EQ(LoadSpellTable(), 1);
     ASSERT_EQ(LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", "FullVersion"), 1);
+    // The adventure's own creatures hold generated rows; the tests start with none.
+    ClearGeneratedRows();
     std::memset(Creatures, 0, sizeof Creatures);
     SeedRandomForTests(1234);
   }

@@ -21,21 +21,7 @@ namespace fronttest {
 // A game folder of the test's own (the built game's files linked in, the
 // saved-game folders made afresh), so that saved games stay apart from the
 // other tests. The test runs in it.
-inline bool MakeOwnGameFolder(std::filesystem::path* made) {
-  namespace fs = std::filesystem;
-  const fs::path built = fs::current_path();
-  char pattern[] = "/tmp/grevenholt-front-XXXXXX";
-  if (!mkdtemp(pattern)) return false;
-  *made = pattern;
-  for (const auto& entry : fs::directory_iterator(built))
-    if (entry.path().filename() != "SaveGame") fs::create_symlink(entry.path(), *made / entry.path().filename());
-  for (const auto& entry : fs::recursive_directory_iterator(built / "SaveGame")) {
-    const fs::path target = *made / fs::relative(entry.path(), built);
-    entry.is_directory() ? (void)fs::create_directories(target) : fs::create_symlink(entry.path(), target);
-  }
-  fs::current_path(*made);
-  return true;
-}
+inline bool MakeOwnGameFolder(std::filesystem::path* made) { return harness::MakeOwnGameFolder(made); }
 
 // The waiting input taken in and the devices read, as the frame does.
 inline void ReadInput() {

@@ -256,4 +256,20 @@ int CompareStoredPicture(const std::string& testFile, const std::string& name) {
   return differing;
 }
 
+bool MakeOwnGameFolder(std::filesystem::path* made) {
+  namespace fs = std::filesystem;
+  const fs::path built = fs::current_path();
+  char pattern[] = "/tmp/grevenholt-front-XXXXXX";
+  if (!mkdtemp(pattern)) return false;
+  *made = pattern;
+  for (const auto& entry : fs::directory_iterator(built))
+    if (entry.path().filename() != "SaveGame") fs::create_symlink(entry.path(), *made / entry.path().filename());
+  for (const auto& entry : fs::recursive_directory_iterator(built / "SaveGame")) {
+    const fs::path target = *made / fs::relative(entry.path(), built);
+    entry.is_directory() ? (void)fs::create_directories(target) : fs::create_symlink(entry.path(), target);
+  }
+  fs::current_path(*made);
+  return true;
+}
+
 }  // namespace harness

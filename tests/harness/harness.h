@@ -3,6 +3,7 @@
 // injected keys and mouse, and the picture read back from the device.
 #pragma once
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -25,6 +26,12 @@ bool PumpMessages();
 void StopGame();
 
 void SeedRandom(uint32_t seed);
+
+// A game folder of one's own in /tmp: the current (built game's) folder's
+// files linked in, its saved-game folders made afresh with their files
+// linked, so that saved games stay apart from other tests. Changes into it;
+// false when it could not be made.
+bool MakeOwnGameFolder(std::filesystem::path* made);
 
 // Keys by name ("F2", "Return", "Escape", "A", "Keypad 8", "Left Alt"...);
 // false for an unknown name.

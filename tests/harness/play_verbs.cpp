@@ -548,6 +548,15 @@ bool Holds(const std::string& condition, std::string* fault) {
     return Creatures[member].spellsLeft[level - 1] == left;
   }
   if (word == "map") return !rest.empty() && CurrentMapNumber == std::atoi(rest.c_str());
+  if (word == "level") {
+    const size_t s = rest.find(' ');
+    const int member = std::atoi(rest.substr(0, s).c_str());
+    if (s == std::string::npos || member < 0 || member >= kPartySize) {
+      *fault = "level takes a party member 0 to 3 and a level";
+      return false;
+    }
+    return Creatures[member].level == std::atoi(rest.substr(s + 1).c_str());
+  }
   if (word == "flag") {
     const size_t s = rest.find(' ');
     const int flag = std::atoi(rest.substr(0, s).c_str());

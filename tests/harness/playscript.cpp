@@ -1,6 +1,9 @@
 // Plays a plain-text script against the headless game, in the current folder
 // as the game's working folder. One command a line; '#' starts a comment.
 //   seed N          seed the random generator
+//   own-folder      play in a game folder of the script's own (the built
+//                   game linked in, saved games kept apart and removed at
+//                   the end); before the game starts
 //   frames N        run N frames
 //   key NAME        press, one frame, release (F2, Return, Escape, A, Keypad 8...)
 //   keydown NAME    press and hold
@@ -41,6 +44,7 @@
 //   wait-for COND   run frames until COND holds (at most 3,000); COND:
 //                   combat, dialogue, exploring, victory, defeat,
 //                   end-of-adventure, standing N, map M, flag F V,
+//                   level M N (party member M is of level N),
 //                   page T (page view shows a page of type T),
 //                   healed M (member M at full hit points),
 //                   spells-left M L N (member M has N spells of level L left)
@@ -51,6 +55,7 @@
 // game ended before the script did.
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <iostream>
 #include <sstream>
@@ -133,9 +138,17 @@ int main(int argc, char** argv) {
   std::string text;
   int number = 0;
   bool expectEnded = false;
+  std::filesystem::path ownFolder;
+  auto leave = [&] {
+    harness::StopGame();
+    if (ownFolder.empty()) return;
+    std::error_code ignored;
+    std::filesystem::current_path(ownFolder.parent_path(), ignored);
+    std::filesystem::remove_all(ownFolder, ignored);
+  };
   auto fail = [&](const std::string& why) {
     std::cerr << argv[1] << ":" << number << ": " << why << "\n";
-    harness::StopGame();
+    leave();
     return 1;
   };
   size_t at = 0;
@@ -190,6 +203,11 @@ int main(int argc, char** argv) {
       long n;
       if (line.words.size() != 2 || !ParseInt(line.words[1], &n)) return fail("seed needs a number");
       harness::SeedRandom(static_cast<uint32_t>(n));
+      continue;
+    }
+    if (c == "own-folder") {
+      if (harness::GameRunning() || !ownFolder.empty()) return fail("own-folder comes before the game starts, once");
+      if (!harness::MakeOwnGameFolder(&ownFolder)) return fail("no game folder of its own could be made");
       continue;
     }
     if (!harness::GameRunning() && !harness::GameEnded() && !harness::StartGame())
@@ -360,9 +378,9 @@ int main(int argc, char** argv) {
   }
   if (harness::GameEnded() && !expectEnded) {
     std::cerr << argv[1] << ": the game ended before the script did\n";
-    harness::StopGame();
+    leave();
     return 1;
   }
-  harness::StopGame();
+  leave();
   return 0;
 }

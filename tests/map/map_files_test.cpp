@@ -199,10 +199,13 @@ TEST(CompiledMaps, PreparedSlotsHoldTheDrawnMaps) {
   std::snprintf(AdventureFolder, sizeof AdventureFolder, "FullVersion");
   IntroductoryAdventureFlag = 0;
   ASSERT_EQ(LoadWorldMap(0), 1);
-  EXPECT_EQ(WorldMap.width, 24);
+  EXPECT_EQ(WorldMap.width, 40);
   EXPECT_EQ(WorldMap.At(kLayerGround, 0, 0), 3);
-  EXPECT_EQ(WorldMap.At(kLayerGround, 0, 15), 6);
-  EXPECT_EQ(WorldMap.At(kLayerEvents, 20, 3), 2);
+  EXPECT_EQ(WorldMap.At(kLayerGround, 0, 29), 6);
+  EXPECT_EQ(WorldMap.At(kLayerEvents, 20, 3), 3);
+  // The party's world square at the start is the place of its first map.
+  EXPECT_EQ(WorldMap.At(kLayerObjects0, 4, 19), 5);
+  EXPECT_EQ(WorldMap.At(kLayerObjects1, 4, 19), 20);
 }
 
 // The compiler refuses faulty sources, naming the file and line.
