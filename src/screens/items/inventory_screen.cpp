@@ -246,15 +246,8 @@ void ShowMessage() {
   ClickResult = {-1, -1, -1, -1, -1};
 }
 
-// The cursor, or the held item in its place, and the caption.
-void DrawPointer(const InventoryFrame& f) {
-  if (HeldItemCode != -1) {
-    const int x = PointerX(), y = PointerY();
-    DrawFigureSprite(ItemCodeIcon(static_cast<uint32_t>(HeldItemCode)), x, y, kPlain, 0);
-    if (IsStockCode(static_cast<uint32_t>(HeldItemCode)) && HeldItemCount > 1) DrawBoxCount(HeldItemCount, x + 8, y);
-    return;
-  }
-  DrawMouseCursor();
+// The caption under the pointer, in its item's colour.
+void DrawCaption(const InventoryFrame& f) {
   if (HoverCaption[0] == 0) return;
   if (f.scrollView || f.spellPending) {
     DrawWrappedText(-1, HoverCaption, 0, -1, 0, 1);
@@ -267,6 +260,19 @@ void DrawPointer(const InventoryFrame& f) {
   }
   const int style = InventoryMessage.code == -1 && HoveredItem.code != 0 ? ItemCaptionStyle(HoveredItem.code) : 0;
   DrawWrappedText(-1, HoverCaption, style, -1, 0, 0);
+}
+
+// The cursor, or the held item in its place, and the caption.
+void DrawPointer(const InventoryFrame& f) {
+  if (HeldItemCode != -1) {
+    const int x = PointerX(), y = PointerY();
+    DrawFigureSprite(ItemCodeIcon(static_cast<uint32_t>(HeldItemCode)), x, y, kPlain, 0);
+    if (IsStockCode(static_cast<uint32_t>(HeldItemCode)) && HeldItemCount > 1) DrawBoxCount(HeldItemCount, x + 8, y);
+    return;
+  }
+  DrawMouseCursor();
+  DrawCaption(f);
+  if (TradeSaleHintShown) DrawString("Push S to Sell", 11, PointerX() + 17, PointerY() + 20, kDefaultColour, 0);
 }
 
 // In combat a weapon changed takes effect at once: the attack counts of the

@@ -149,6 +149,9 @@ void RunTradeArea(const InventoryFrame& f);
 // colour ("" none), and that colour's style.
 extern char TradeOfferOverlay[];
 extern int TradeOfferOverlayStyle;
+// Whether the backpack item under the pointer is offered to the trader this
+// frame ("Push S to Sell" is then drawn beside the pointer, after the caption).
+extern bool TradeSaleHintShown;
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetInventoryScreenState();

@@ -28,6 +28,7 @@
 #include "state/party_leader.h"
 
 char TradeOfferOverlay[kHoverCaptionSize] = {};
+bool TradeSaleHintShown = false;
 int TradeOfferOverlayStyle = 0;
 
 namespace {
@@ -59,9 +60,6 @@ constexpr int32_t kMessageBackpackFull = 2, kMessageNoGold = 31;
 
 int StockX(int slot) { return 164 + 18 * (slot % 8); }
 int StockY(int slot) { return slot < 8 ? 138 : 156; }
-
-// The S key's hint beside the pointer, drawn over the trader's goods.
-bool g_pushSToSell = false;
 
 void PlayCoin() { PlayChannelSound(kFirstFreeChannelA, kSampleCoin, 0, 1, 0, 100); }
 
@@ -132,7 +130,7 @@ void SalePanel(const InventoryFrame& f, int32_t cha, bool keyed) {
   }
   const uint32_t code = static_cast<uint32_t>(HeldItemCode);
   char raw[64], name[64], item[80], gold[40];
-  std::snprintf(raw, sizeof raw, "%s", ItemCodeName(code));
+  std::snprintf(raw, sizeof raw, "%.50s", ItemCodeName(code));
   CapitaliseWords(name, raw, 1);
   if (HeldItemCount > 1) std::snprintf(item, sizeof item, "%i*%s", HeldItemCount, name);
   else std::snprintf(item, sizeof item, "%s", name);
@@ -142,7 +140,7 @@ void SalePanel(const InventoryFrame& f, int32_t cha, bool keyed) {
   DrawTextAt(kDefaultColour, 4, 0, "Sell", overSell ? 2 : 6, kPanelColumn, kSellRow, 1, 0, 0, 0);
   DrawTextAt(kDefaultColour, kLargeColumns, 0, item, overItem ? 2 : 6, kPanelColumn, kItemRow, 1, 0, 0, 0);
   DrawTextAt(kDefaultColour, kLargeColumns, 0, gold, overGold ? 2 : 6, kPanelColumn, kGoldRow, 1, 0, 0, 0);
-  g_pushSToSell = keyed;
+  TradeSaleHintShown = keyed;
   const bool released = !keyed && !ButtonPressed(0) && (overSell || overItem || overGold || OverAnyStockSlot());
   if (released || pressedS) SellHeld(f.creature, terms.gold);
 }
@@ -153,17 +151,17 @@ void OfferCaption(uint32_t code, const BuyingTerms& terms) {
   const CraftedWeaponRecord* crafted = CraftedItem(code);
   const char* name = ItemCodeName(code);
   if (!terms.sold) {
-    std::snprintf(HoverCaption, 100, "%s", name);
+    std::snprintf(HoverCaption, 100, "%.50s", name);
     return;
   }
   const bool plus = crafted != nullptr && crafted->enhancement == 0 && crafted->masterwork == 1;
   const long long price = static_cast<long long>(terms.price);
-  if (terms.quantity == kLot) std::snprintf(HoverCaption, 100, "Buy 20*%s For %lli?", name, price);
-  else if (plus) std::snprintf(HoverCaption, 100, "Buy +%s For %lli?", name, price);
-  else std::snprintf(HoverCaption, 100, "Buy %s For %lli?", name, price);
+  if (terms.quantity == kLot) std::snprintf(HoverCaption, 100, "Buy 20*%.50s For %lli?", name, price);
+  else if (plus) std::snprintf(HoverCaption, 100, "Buy +%.50s For %lli?", name, price);
+  else std::snprintf(HoverCaption, 100, "Buy %.50s For %lli?", name, price);
   const int style = ItemCaptionStyle(code);
   if (crafted == nullptr || style == 0) return;
-  std::snprintf(TradeOfferOverlay, 100, plus ? "    +%s" : "    %s", name);
+  std::snprintf(TradeOfferOverlay, 100, plus ? "    +%.50s" : "    %.50s", name);
   const size_t length = std::strlen(HoverCaption);
   for (size_t i = std::strlen(TradeOfferOverlay); i < length && i < 99; ++i) TradeOfferOverlay[i] = ' ';
   TradeOfferOverlay[std::min<size_t>(length, 99)] = '\0';
@@ -351,6 +349,7 @@ void PartyGoldLine(const InventoryFrame& f) {
 
 void RunTradeArea(const InventoryFrame& f) {
   TradeOfferOverlay[0] = '\0';
+  TradeSaleHintShown = false;
   if (f.tradePartner < 0 || !IsValidCreature(f.tradePartner)) return;
   const int32_t cha = TradeCharismaAdjustment();
   // The S key: the backpack item under the pointer is offered for this frame.
@@ -362,10 +361,8 @@ void RunTradeArea(const InventoryFrame& f) {
     HeldItemCount = HoveredItem.count;
     keyed = true;
   }
-  g_pushSToSell = false;
   SalePanel(f, cha, keyed);
   if (keyed) ClearHeldStack();
   StockSlots(f, cha);
-  if (g_pushSToSell) DrawString("Push S to Sell", 11, PointerX() + 17, PointerY() + 20, kDefaultColour, 0);
   if (Creatures[f.tradePartner].creatureClass == kClassCleric && f.creature < kPartySize) HealingService(f);
 }
