@@ -149,6 +149,17 @@ bool LayOutScene(const std::string& name) {
     OpenTrade(kFirstFoe);
     return true;
   }
+  if (name == "throng") {
+    // Forty fighters: the four knights on the west of a wide field and
+    // thirty-six foes of six kinds in ranks to the east; the battle starts
+    // as soon as they see each other.
+    LayOutGround(30, 20);
+    for (int member = 0; member < kPartySize; ++member) AddKnight(member, 3, 8 + member);
+    constexpr int kKinds[6] = {kKindOrc, kKindGnoll, kKindGrimlock, kKindLizardman, kKindGhoul, kKindDwarf};
+    for (int i = 0; i < 36; ++i) AddFoe(kFirstFoe + i, kKinds[i % 6], 8 + 2 * (i % 6), 4 + 2 * (i / 6));
+    Finish();
+    return true;
+  }
   if (name != "skirmish") return false;
   // Two orcs in an alcove, the knights at its mouth. A map of 9 by 6
   // squares keeps the view still: square (x, y) shows at picture pixel
