@@ -1,6 +1,8 @@
 #include "harness/test_scenes.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <cstring>
 
 #include "adventure/item_commands.h"
@@ -114,6 +116,21 @@ bool LayOutScene(const std::string& name) {
     LayOutGround(9, 6);
     for (int member = 0; member < kPartySize; ++member) AddKnight(member, 2 + member, 3);
     Finish();
+    return true;
+  }
+  if (name == "chapel") {
+    // The four knights on open ground, the second of them a cleric of the
+    // first level who knows Cure Light Wounds and has taken 2 damage.
+    LayOutGround(9, 6);
+    for (int member = 0; member < kPartySize; ++member) AddKnight(member, 2 + member, 3);
+    Finish();
+    CreatureRecord& cleric = Creatures[1];
+    cleric.creatureClass = kClassCleric;
+    cleric.level = cleric.effectiveLevel = cleric.casterLevelAdjust = 1;
+    std::fill(std::begin(cleric.knownSpells), std::end(cleric.knownSpells), 0);
+    cleric.knownSpells[107] = 1;  // Cure Light Wounds
+    cleric.spellsPerDay[0] = cleric.spellsLeft[0] = 2;
+    cleric.hitPoints -= 2;  // less than the least a cure heals
     return true;
   }
   if (name == "market") {
