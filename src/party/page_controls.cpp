@@ -81,9 +81,3 @@ void OpenCharacterRecordOver(const char* caption, int32_t type, int creature) {
   PushPage(name, kPageCharacterRecord, creature);
   ScreenMode = kModePageView;
 }
-
-int32_t SpellHelpPage(int spell) {
-  if (spell < 0 || spell >= kSpellRows) return -1;
-  const SpellRecord& s = SpellTable[spell];
-  return (s.divine == 1 ? 51899 : 51001) + s.level + spell;
-}

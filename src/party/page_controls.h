@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "engine/ui_input.h"  // TakeKey
+#include "rules/item_tables.h"  // SpellHelpPage
 
 constexpr int kLargeText = 1;
 constexpr int kSmallText = 0;
@@ -40,6 +41,3 @@ void ReturnToCallerPage(int creature);
 // The "Examine Character" link of the feat and spell pages: the history
 // becomes this page with the creature's character record over it.
 void OpenCharacterRecordOver(const char* caption, int32_t type, int creature);
-// The help page of a spell: 51001 + level + id for an arcane spell, 51899 +
-// level + id for a divine one.
-int32_t SpellHelpPage(int spell);

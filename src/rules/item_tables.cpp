@@ -11,6 +11,12 @@
 
 ItemRecord ItemTable[kItemRows];
 SpellRecord SpellTable[kSpellRows];
+
+int32_t SpellHelpPage(int spell) {
+  if (spell < 0 || spell >= kSpellRows) return -1;
+  const SpellRecord& s = SpellTable[spell];
+  return (s.divine == 1 ? 51899 : 51001) + s.level + spell;
+}
 CraftedWeaponRecord CraftedWeapons[kCraftedRows];
 
 const char BaseItemTypeNames[39][35] = {

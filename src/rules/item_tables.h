@@ -151,6 +151,9 @@ static_assert(sizeof(CraftedWeaponRecord) == kCraftedRowBytes);
 
 extern ItemRecord ItemTable[kItemRows];
 extern SpellRecord SpellTable[kSpellRows];
+// The help page of a spell: 51001 + level + id for an arcane spell, 51899 +
+// level + id for a divine one; -1 for a row outside the table.
+int32_t SpellHelpPage(int spell);
 extern CraftedWeaponRecord CraftedWeapons[kCraftedRows];
 
 extern const char BaseItemTypeNames[39][35];

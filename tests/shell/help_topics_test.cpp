@@ -49,7 +49,7 @@ TEST_F(HelpTopics, ASpellsTopicShowsThatSpellAndItsLogKeywordOpensIt) {
     const SpellRecord& r = SpellTable[s];
     if (std::strncmp(r.name, "Extra Spell", 11) == 0) continue;  // the spare rows
     ++spells;
-    const int32_t topic = SpellHelpTopic(s);
+    const int32_t topic = SpellHelpPage(s);
     const PageChoice shown = ChooseHelpTopicScreen(topic);
     EXPECT_EQ(shown.screen, PageScreen::kSpellDetails) << r.name << " " << topic;
     EXPECT_EQ(shown.argument, s) << r.name << " " << topic;
@@ -100,6 +100,20 @@ TEST_F(HelpTopics, EachCreatureKindsKeywordOpensThePageOfItsKind) {
     EXPECT_EQ(PageOf(KindNames[kind]), 22000u + static_cast<uint32_t>(kind)) << KindNames[kind];
   }
   EXPECT_GE(kinds, kKindTemplateCount);
+}
+
+// A kind's page must agree with the kind table about how big and how fast
+// the creature is.
+TEST_F(HelpTopics, EachKindsPageGivesTheSizeAndSpeedOfItsTableRow) {
+  for (const KindTemplate& t : KindTemplates) {
+    const int p = FindHelpPage(22000u + static_cast<uint32_t>(t.kind));
+    ASSERT_GE(p, 0) << t.kind;
+    const std::string text = HelpPages[p].text;
+    const char* size = t.size == 3 ? "Medium" : t.size == 4 ? "Large" : "?";
+    EXPECT_NE(text.find(size), std::string::npos) << t.kind << " " << size;
+    const std::string speed = "speed " + std::to_string(t.speed) + " feet";
+    EXPECT_NE(text.find(speed), std::string::npos) << t.kind << " " << speed;
+  }
 }
 
 }  // namespace

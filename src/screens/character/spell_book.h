@@ -18,9 +18,6 @@ void EndSpellPage();
 // words set, the caster acting, no target yet, screen mode 22.
 void StartSpellBookCast(int creature, int spell, int metamagic);
 
-// The help topic of a spell row: 51001 + level + row for an arcane spell,
-// 51899 + level + row for a divine one.
-int32_t SpellHelpTopic(int spell);
 // The spell's help page pushed, captioned with the spell's name.
 void PushSpellHelpPage(int spell);
 // A page pushed from a spell page (its click result cleared).

@@ -68,12 +68,6 @@ void StartSpellBookCast(int creature, int spell, int metamagic) {
   ScreenMode = kModeCastStart;
 }
 
-int32_t SpellHelpTopic(int spell) {
-  if (!SpellRow(spell)) return 0;
-  const SpellRecord& s = SpellTable[spell];
-  return (s.divine == 0 ? 51001 : 51899) + s.level + spell;
-}
-
 void PushSpellPage(const char* caption, int32_t type, int32_t parameter) {
   PushPage(caption, type, parameter);
   ClickResult.code = -1;
@@ -81,7 +75,7 @@ void PushSpellPage(const char* caption, int32_t type, int32_t parameter) {
 
 void PushSpellHelpPage(int spell) {
   if (!SpellRow(spell)) return;
-  PushSpellPage(SpellTable[spell].name, kPageHelpTopic, SpellHelpTopic(spell));
+  PushSpellPage(SpellTable[spell].name, kPageHelpTopic, SpellHelpPage(spell));
 }
 
 ShareCost SpellShareCost(int spell) {

@@ -345,11 +345,10 @@ void SpecialAttributes(const CraftedWeaponRecord& item) {
   if (item.chargeDouble == 1)
     AttributeLine("Deals double damage Vs charging", kStyleValue, row++, "Bonus Against Charging", 43137);
   if (item.itemType == kItemTypeWand && item.spell > 0 && item.spell < kSpellRows && item.charges > 0) {
-    const SpellRecord& spell = SpellTable[item.spell];
     char keyword[64], line[80];
     CapitaliseWords(keyword, SpellKeywordFull(item.spell), 1);
     std::snprintf(line, sizeof line, "%i*%s", item.charges, keyword);
-    const int32_t topic = (spell.divine != 0 ? 51899 : 51001) + item.spell + spell.level;
+    const int32_t topic = SpellHelpPage(item.spell);
     AttributeLine(line, kStyleTitle, row++, keyword, topic);
   }
   if (item.noSale == kQuestItem) PageTextAt("Quest Item", kStyleWhite, 1, row++);

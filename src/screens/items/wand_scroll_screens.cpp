@@ -190,7 +190,7 @@ void SpellPageFrame(const SpellPage& page, int crafter) {
     if (ButtonPressed(1)) {
       LatchButton(1);
       PlayClickSound();
-      const int32_t topic = (s.divine == 0 ? 51001 : 51899) + s.level + spell;
+      const int32_t topic = SpellHelpPage(spell);
       char caption[kPageCaptionSize];
       CopyCut(caption, sizeof caption, s.name, kPageCaptionSize - 1);
       OpenPage(caption, topic);
