@@ -87,11 +87,16 @@ constexpr uint32_t kMidiFastestTempo = 60000;
 constexpr uint32_t kMidiSlowestTempo = 6000000;
 constexpr int kMidiLongestSong = 3600;
 
-// Starts the synthesiser with the General MIDI soundfont. False when it
-// cannot be made; a missing soundfont leaves it silent but working.
+// Starts the synthesiser with the General MIDI soundfont: it is made and
+// its soundfont read on a thread of its own, and a song asked for before it
+// is ready starts as soon as it is. False when its settings cannot be made;
+// a synthesiser that cannot be made leaves the music silent, and so does a
+// missing soundfont.
 bool OpenMidiSynth();
 void CloseMidiSynth();
 bool MidiSynthIsOpen();
+// Waits until the synthesiser asked for by OpenMidiSynth is there.
+void WaitForMidiSynth();
 
 struct MidiSong;
 // Reads a standard MIDI file; null when it is missing, malformed or its

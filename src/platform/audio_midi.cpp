@@ -11,6 +11,9 @@
 #include <cstring>
 #include <limits>
 #include <vector>
+#include <atomic>
+#include <mutex>
+#include <thread>
 
 #include "platform/audio.h"
 #include "platform/audio_internal.h"
@@ -52,8 +55,24 @@ const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
                                    "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
 
 fluid_settings_t* g_settings = nullptr;
-fluid_synth_t* g_synth = nullptr;
+std::atomic<fluid_synth_t*> g_synth{nullptr};
 bool g_haveFont = false;
+// The synthesiser and its soundfont are made on a thread of their own at
+// start-up (reading the soundfont takes longer than the whole first
+// picture); until they are handed over, a song asked for waits here.
+struct Builder {
+  std::thread thread;
+  ~Builder() {  // a program that never closed the synthesiser waits for it at exit
+    if (thread.joinable()) thread.join();
+  }
+} g_builder;
+std::mutex g_builderJoin;
+std::atomic<bool> g_synthComing{false};
+struct WaitingSong {
+  MidiSong* song = nullptr;
+  int64_t startPoint = 0;
+  int repeats = 0;
+} g_waitingSong;  // guarded by the audio lock
 
 // The sequencer (guarded by the audio lock).
 MidiSong* g_song = nullptr;
@@ -393,34 +412,27 @@ void Render(float* mix, int frames) {
 
 }  // namespace
 
-bool OpenMidiSynth() {
-  if (g_synth) return true;
-  // Warnings and notes nobody reads are not even formatted (a voice that
-  // finds no room warns at every struck key).
-  fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
-  fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
-  fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
-  g_settings = new_fluid_settings();
-  if (!g_settings) return false;
-  fluid_settings_setnum(g_settings, "synth.sample-rate", kMixRate);
-  fluid_settings_setnum(g_settings, "synth.gain", 0.6);
-  fluid_settings_setint(g_settings, "synth.polyphony", 128);
-  fluid_settings_setint(g_settings, "synth.chorus.active", 0);
-  fluid_settings_setint(g_settings, "synth.threadsafe-api", 0);
-  fluid_settings_setint(g_settings, "synth.cpu-cores", 1);
+namespace {
+
+void StartSongLocked(MidiSong* song, int64_t startPoint, int repeats) {
+  g_song = song;
+  if (startPoint < 0 || startPoint >= song->length) startPoint = 0;
+  SeekLocked(startPoint, true);
+  g_repeatsLeft = repeats < 0 ? -1 : repeats;
+  g_startTime = g_musicTime;
+  g_playing = true;
+}
+
+// Builds the synthesiser aside, loads the soundfont, and hands both to the
+// mixing thread under the lock, with the song asked for meanwhile.
+void BuildSynthesiser() {
   KeepSynthesiserOnThisThread();
-  // Built and loaded aside, then handed to the mixing thread under the lock.
   fluid_synth_t* synth = new_fluid_synth(g_settings);
-  if (!synth) {
-    delete_fluid_settings(g_settings);
-    g_settings = nullptr;
-    return false;
-  }
   bool haveFont = false;
   const char* chosen = std::getenv("GREVENHOLT_SOUNDFONT");
-  if (chosen && fluid_synth_sfload(synth, chosen, 1) != FLUID_FAILED) haveFont = true;
+  if (synth && chosen && fluid_synth_sfload(synth, chosen, 1) != FLUID_FAILED) haveFont = true;
   for (const char* font : kSoundFonts) {
-    if (haveFont) break;
+    if (haveFont || !synth) break;
     if (FILE* f = std::fopen(font, "rb")) {
       std::fclose(f);
       haveFont = fluid_synth_sfload(synth, font, 1) != FLUID_FAILED;
@@ -430,13 +442,49 @@ bool OpenMidiSynth() {
     std::lock_guard<std::mutex> hold(AudioLock());
     g_synth = synth;
     g_haveFont = haveFont;
+    g_synthComing = false;
+    const WaitingSong waiting = g_waitingSong;
+    g_waitingSong = WaitingSong();
+    if (synth && waiting.song) StartSongLocked(waiting.song, waiting.startPoint, waiting.repeats);
+    if (!synth) g_playing = false;
   }
-  if (!g_haveFont) std::fprintf(stderr, "No General MIDI soundfont found; music is silent.\n");
+  if (synth && !haveFont) std::fprintf(stderr, "No General MIDI soundfont found; music is silent.\n");
+}
+
+}  // namespace
+
+void WaitForMidiSynth() {
+  std::lock_guard<std::mutex> hold(g_builderJoin);
+  if (g_builder.thread.joinable()) g_builder.thread.join();
+}
+
+bool OpenMidiSynth() {
+  if (g_synth || g_synthComing) return true;
+  WaitForMidiSynth();  // one that failed to be made is made again
+  // Warnings and notes nobody reads are not even formatted (a voice that
+  // finds no room warns at every struck key).
+  fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
+  fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
+  fluid_set_log_function(FLUID_DBG, nullptr, nullptr);
+  if (g_settings) delete_fluid_settings(g_settings);
+  g_settings = new_fluid_settings();
+  if (!g_settings) return false;
+  fluid_settings_setnum(g_settings, "synth.sample-rate", kMixRate);
+  fluid_settings_setnum(g_settings, "synth.gain", 0.6);
+  fluid_settings_setint(g_settings, "synth.polyphony", 128);
+  fluid_settings_setint(g_settings, "synth.chorus.active", 0);
+  fluid_settings_setint(g_settings, "synth.threadsafe-api", 0);
+  fluid_settings_setint(g_settings, "synth.cpu-cores", 1);
+  KeepSynthesiserOnThisThread();
+  g_synthComing = true;
+  g_builder.thread = std::thread(BuildSynthesiser);
   return true;
 }
 
 void CloseMidiSynth() {
+  WaitForMidiSynth();
   std::lock_guard<std::mutex> hold(AudioLock());
+  g_waitingSong = WaitingSong();
   g_song = nullptr;
   g_playing = false;
   if (g_synth) delete_fluid_synth(g_synth);
@@ -448,7 +496,7 @@ void CloseMidiSynth() {
   g_musicTime = g_startTime = 0;
 }
 
-bool MidiSynthIsOpen() { return g_synth != nullptr; }
+bool MidiSynthIsOpen() { return g_synth != nullptr || g_synthComing; }
 
 MidiSong* LoadMidiSong(const char* path) {
   FILE* f = std::fopen(path, "rb");
@@ -479,19 +527,23 @@ void FreeMidiSong(MidiSong* song) {
 int64_t MidiSongLength(const MidiSong* song) { return song ? song->length : 0; }
 
 bool PlayMidiSong(MidiSong* song, int64_t startPoint, int repeats) {
-  if (!song || !g_synth) return false;
+  if (!song) return false;
   std::lock_guard<std::mutex> hold(AudioLock());
-  g_song = song;
-  if (startPoint < 0 || startPoint >= song->length) startPoint = 0;
-  SeekLocked(startPoint, true);
-  g_repeatsLeft = repeats < 0 ? -1 : repeats;
-  g_startTime = g_musicTime;
-  g_playing = true;
+  if (!g_synth) {
+    if (!g_synthComing) return false;
+    // Started as soon as the synthesiser is there.
+    g_waitingSong = {song, startPoint, repeats};
+    g_song = song;
+    g_playing = true;
+    return true;
+  }
+  StartSongLocked(song, startPoint, repeats);
   return true;
 }
 
 void StopMidi() {
   std::lock_guard<std::mutex> hold(AudioLock());
+  g_waitingSong = WaitingSong();
   g_playing = false;
   if (g_synth) fluid_synth_all_sounds_off(g_synth, -1);
   ForgetSending();
@@ -499,6 +551,7 @@ void StopMidi() {
 
 void DetachMidiSong(const MidiSong* song) {
   std::lock_guard<std::mutex> hold(AudioLock());
+  if (g_waitingSong.song == song) g_waitingSong = WaitingSong();
   if (g_song != song) return;
   g_song = nullptr;
   g_playing = false;
@@ -522,7 +575,7 @@ int64_t MidiStartTime() {
 }
 
 bool SetMidiLevel(int32_t hundredthsDb) {
-  if (!g_synth) return false;
+  if (!g_synth && !g_synthComing) return false;
   std::lock_guard<std::mutex> hold(AudioLock());
   g_level = std::clamp(hundredthsDb, -10000, 0);
   return true;

@@ -250,6 +250,7 @@ bool SetMasterLevel(int32_t hundredthsDb) {
 
 int CaptureAudio(int16_t* out, int frames) {
   if (!AudioIsCaptured() || frames <= 0) return 0;
+  WaitForMidiSynth();  // what is captured never depends on the builder's pace
   int done = 0;
   while (done < frames) {
     const int step = std::min(kMixStep, frames - done);

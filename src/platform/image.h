@@ -21,6 +21,15 @@ bool LoadPngFromMemory(const uint8_t* bytes, size_t size, int* width, int* heigh
 // least the width), or returns null to refuse. False when the file cannot be read or was refused.
 bool LoadPngInto(const char* path, int* width, int* height,
                  const std::function<uint32_t*(int width, int height, int* stride)>& place);
+// The same from the file's bytes.
+bool LoadPngFromMemoryInto(const uint8_t* bytes, size_t size, int* width, int* height,
+                           const std::function<uint32_t*(int width, int height, int* stride)>& place);
+// Checks a PNG file whole without decoding it: its signature, every chunk
+// within the file with its checksum, a header first (no larger than the
+// above, its size given back) and the end chunk last; the file's bytes are
+// given back in `kept` when asked for. False when the file is missing or
+// damaged.
+bool CheckPngFile(const char* path, int* width, int* height, std::vector<uint8_t>* kept = nullptr);
 bool SavePng(const char* path, int width, int height, const uint32_t* argb);
 
 }  // namespace platform

@@ -3,6 +3,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <cmath>
 #include <map>
 #include <set>
@@ -86,12 +87,39 @@ Texture::Texture(int width, int height)
     : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, 0u),
       version_(++g_textureGeneration) {}
 
+Texture::Texture(int width, int height, std::vector<uint8_t> picture, uint32_t colourKey)
+    : width_(width), height_(height), picture_(std::move(picture)), colourKey_(colourKey),
+      version_(++g_textureGeneration) {}
+
+void Texture::DecodePicture() const {
+  const std::vector<uint8_t> png = std::move(picture_);
+  picture_.clear();
+  pixels_.assign(static_cast<size_t>(width_) * height_, 0u);
+  int w = 0, h = 0;
+  const bool read =
+      LoadPngFromMemoryInto(png.data(), png.size(), &w, &h, [&](int width, int height, int* stride) -> uint32_t* {
+        if (width > width_ || height > height_) return nullptr;
+        *stride = width_;
+        return pixels_.data();
+      });
+  if (!read) {
+    // The file was checked whole: its picture data itself is damaged.
+    std::fprintf(stderr, "A picture could not be decoded; it stays transparent\n");
+    std::fill(pixels_.begin(), pixels_.end(), 0u);
+    return;
+  }
+  for (int y = 0; y < h; ++y)
+    for (uint32_t *p = pixels_.data() + static_cast<size_t>(y) * width_, *end = p + w; p != end; ++p)
+      if (*p == colourKey_) *p = 0u;
+}
+
 Texture::~Texture() { ++g_textureGeneration; }
 
 void Texture::Unlock() { version_ = ++g_textureGeneration; }
 
 bool Texture::BinaryAlpha() const {
   if (alphaCheckedVersion_ != version_) {
+    Decode();
     uint32_t partial = 0;
     for (uint32_t t : pixels_) partial |= static_cast<uint32_t>((t >> 24) - 1 < 254u);
     binaryAlpha_ = partial == 0;
@@ -101,21 +129,10 @@ bool Texture::BinaryAlpha() const {
 }
 
 std::unique_ptr<Texture> LoadTextureFile(const char* path, uint32_t colourKey) {
-  // The picture is decoded straight into the texture's top-left corner.
-  std::unique_ptr<Texture> texture;
   int w = 0, h = 0;
-  const auto place = [&](int width, int height, int* stride) {
-    texture = std::make_unique<Texture>(RoundUpToPowerOfTwo(width), RoundUpToPowerOfTwo(height));
-    *stride = texture->Width();
-    return texture->Lock();
-  };
-  if (!path || !LoadPngInto(path, &w, &h, place)) return nullptr;
-  uint32_t* texels = texture->Lock();
-  for (int y = 0; y < h; ++y)
-    for (uint32_t* p = texels + static_cast<size_t>(y) * texture->Width(), *end = p + w; p != end; ++p)
-      if (*p == colourKey) *p = 0u;
-  texture->Unlock();
-  return texture;
+  std::vector<uint8_t> png;
+  if (!path || !CheckPngFile(path, &w, &h, &png)) return nullptr;
+  return std::make_unique<Texture>(RoundUpToPowerOfTwo(w), RoundUpToPowerOfTwo(h), std::move(png), colourKey);
 }
 
 Matrix2D Transformation2D(float sx, float sy, float cx, float cy, float rotation, float tx, float ty) {

@@ -6,6 +6,7 @@
 #pragma once
 #include <cstdint>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "platform/window.h"
@@ -74,26 +75,46 @@ struct RenderStates {
 enum class DeviceState { kOk, kLost, kNeedsReset };
 
 // A picture in video memory with a CPU copy: width and height are powers of
-// two, texels 0xAARRGGBB. Texels are changed between Lock and Unlock.
+// two, texels 0xAARRGGBB. Texels are changed between Lock and Unlock. A
+// texture made from a picture file keeps the file's bytes and decodes them
+// the first time its texels are read or locked, so that pictures nobody
+// draws cost only their compressed size.
 class Texture {
  public:
   Texture(int width, int height);
+  // From the bytes of a PNG file checked beforehand, of at most width by
+  // height pixels: texels of exactly the colour key become transparent black.
+  Texture(int width, int height, std::vector<uint8_t> picture, uint32_t colourKey);
   ~Texture();
   Texture(const Texture&) = delete;
   Texture& operator=(const Texture&) = delete;
   int Width() const { return width_; }
   int Height() const { return height_; }
-  uint32_t* Lock() { return pixels_.data(); }
+  uint32_t* Lock() {
+    Decode();
+    return pixels_.data();
+  }
   void Unlock();
-  const uint32_t* Pixels() const { return pixels_.data(); }
+  const uint32_t* Pixels() const {
+    Decode();
+    return pixels_.data();
+  }
+  // Whether the texels are in memory (a picture not yet read has none).
+  bool Decoded() const { return picture_.empty(); }
   // Which texels the texture holds: a new number whenever it is made or unlocked.
   uint64_t Version() const { return version_; }
   // Whether every texel's alpha is 0 or 255 (found once per version).
   bool BinaryAlpha() const;
 
  private:
+  void Decode() const {
+    if (!picture_.empty()) DecodePicture();
+  }
+  void DecodePicture() const;
   int width_, height_;
-  std::vector<uint32_t> pixels_;
+  mutable std::vector<uint32_t> pixels_;
+  mutable std::vector<uint8_t> picture_;  // the PNG still to decode, if any
+  uint32_t colourKey_ = 0;
   uint64_t version_ = 0;
   mutable uint64_t alphaCheckedVersion_ = 0;
   mutable bool binaryAlpha_ = false;
@@ -108,7 +129,8 @@ int RoundUpToPowerOfTwo(int n);
 
 // Loads a picture file at its size rounded up to powers of two (the image in
 // the top-left corner, the rest transparent black); texels of exactly the
-// colour key become transparent black. Null on failure.
+// colour key become transparent black. Null when the file is missing or
+// damaged: it is checked whole here, and its picture read when first drawn.
 std::unique_ptr<Texture> LoadTextureFile(const char* path, uint32_t colourKey);
 
 // A 2D affine transformation applied to row vectors: (x, y) ->

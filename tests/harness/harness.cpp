@@ -25,6 +25,7 @@ bool g_running = false;
 bool g_ended = false;
 bool g_stopped = false;
 bool g_ownSettingsFile = false;
+bool g_realWindow = false;
 
 // The input queued for dialogue boxes: each step is played in one pass of a
 // box's loop; a step that lets go of a key or button may also be played
@@ -66,6 +67,13 @@ void ReleaseAfterBox() {
 }
 
 void EnsureHeadless() {
+  if (g_realWindow) {
+    unsetenv("GREVENHOLT_HEADLESS");
+    if (const char* driver = std::getenv("SDL_VIDEODRIVER"); driver && std::strcmp(driver, "dummy") == 0)
+      unsetenv("SDL_VIDEODRIVER");
+    if (!platform::ManualClockActive()) platform::UseManualClock(true, 1000);
+    return;
+  }
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   setenv("GREVENHOLT_HEADLESS", "1", 1);
@@ -73,6 +81,8 @@ void EnsureHeadless() {
 }
 
 }  // namespace
+
+void UseRealWindow() { g_realWindow = true; }
 
 bool StartGame() {
   if (g_started) return g_running;

@@ -13,6 +13,10 @@ namespace harness {
 // Starts the game in the current folder (the game's working folder). Returns
 // false when start-up failed (its message has been printed).
 bool StartGame();
+// Before StartGame: SDL's own video and sound drivers instead of the dummy
+// ones (a real window, under Xvfb for the measurements); the clock stays
+// manual.
+void UseRealWindow();
 bool GameRunning();
 // True once the game's loop has ended (quit, or a frame asked to end).
 bool GameEnded();

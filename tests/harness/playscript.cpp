@@ -26,6 +26,7 @@
 //   scene NAME      lay out a test scene and explore it (harness/test_scenes.h)
 //   repeat N ... end  run the lines between up to N times
 //   until-screen NAME leave the innermost repeat once the last frame drew NAME
+//   until-frames N  leave the innermost repeat once N frames have run in all
 //   expect-combat 0|1  whether a battle is under way
 //   click-square X Y  point at square (X, Y) of the current map and click it
 //   point-square X Y  point at square (X, Y) of the current map
@@ -45,10 +46,14 @@
 //                   combat, dialogue, exploring, victory, defeat,
 //                   end-of-adventure, standing N, map M, flag F V,
 //                   level M N (party member M is of level N),
-//                   page T (page view shows a page of type T)
+//                   page T (page view shows a page of type T),
+//                   healed M (member M at full hit points),
+//                   spells-left M L N (member M has N spells of level L left)
 //   expect COND     COND must hold now
 //   wait-text C R TEXT  run frames until one draws TEXT in the large cells
 //                   from column C of row R on (at most 3,000)
+//   resident        print "resident KIB frame N": the resident size now and
+//                   the frames run so far (for the long-session measurement)
 // Exits 0 when the script ran to its end, non-zero on a bad line or when the
 // game ended before the script did.
 #include <cstdio>
@@ -62,6 +67,7 @@
 
 #include "adventure/dialogue.h"
 #include "engine/message_log.h"
+#include "shell/application.h"
 #include "engine/page_placeholder.h"
 #include "harness/harness.h"
 #include "harness/test_scenes.h"
@@ -235,6 +241,16 @@ int main(int argc, char** argv) {
       }
       continue;
     }
+    if (c == "until-frames") {
+      long n = 0;
+      if (line.words.size() != 2 || !ParseInt(line.words[1], &n) || loops.empty())
+        return fail("until-frames needs a count inside a repeat");
+      if (App.FramesCalled() >= static_cast<uint64_t>(n)) {
+        at = closing(loops.back().body - 1);
+        loops.pop_back();
+      }
+      continue;
+    }
     if (c == "expect-ended") {
       if (!harness::GameEnded()) return fail("the game is still running");
       expectEnded = true;
@@ -365,6 +381,13 @@ int main(int argc, char** argv) {
       at = line.rest.find(line.words[3], at);
       const std::string fault = playverbs::WaitForText(static_cast<int>(x), static_cast<int>(y), line.rest.substr(at), 3000);
       if (!fault.empty()) return fail(fault);
+    } else if (c == "resident") {
+      std::ifstream status("/proc/self/status");
+      long kib = 0;
+      for (std::string entry; std::getline(status, entry);)
+        if (entry.compare(0, 6, "VmRSS:") == 0) kib = std::atol(entry.c_str() + 6);
+      std::printf("resident %ld frame %llu\n", kib, static_cast<unsigned long long>(App.FramesCalled()));
+      std::fflush(stdout);
     } else if (c == "close") {
       harness::RequestClose();
     } else if (c == "shot") {

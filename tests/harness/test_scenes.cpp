@@ -1,6 +1,8 @@
 #include "harness/test_scenes.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <cstring>
 
 #include "adventure/item_commands.h"
@@ -114,6 +116,21 @@ bool LayOutScene(const std::string& name) {
     Finish();
     return true;
   }
+  if (name == "chapel") {
+    // The four knights on open ground, the second of them a cleric of the
+    // first level who knows Cure Light Wounds and has taken 2 damage.
+    LayOutGround(9, 6);
+    for (int member = 0; member < kPartySize; ++member) AddKnight(member, 2 + member, 3);
+    Finish();
+    CreatureRecord& cleric = Creatures[1];
+    cleric.creatureClass = kClassCleric;
+    cleric.level = cleric.effectiveLevel = cleric.casterLevelAdjust = 1;
+    std::fill(std::begin(cleric.knownSpells), std::end(cleric.knownSpells), 0);
+    cleric.knownSpells[107] = 1;  // Cure Light Wounds
+    cleric.spellsPerDay[0] = cleric.spellsLeft[0] = 2;
+    cleric.hitPoints -= 2;  // less than the least a cure heals
+    return true;
+  }
   if (name == "market") {
     // The four knights (Berta a little hurt) before Odo, a travelling cleric
     // who sells arrows by the score and scrolls and heals for gold; trade is
@@ -130,6 +147,17 @@ bool LayOutScene(const std::string& name) {
     Creatures[1].hitPoints -= 5;
     PartyGold = 500;
     OpenTrade(kFirstFoe);
+    return true;
+  }
+  if (name == "throng") {
+    // Forty fighters: the four knights on the west of a wide field and
+    // thirty-six foes of six kinds in ranks to the east; the battle starts
+    // as soon as they see each other.
+    LayOutGround(30, 20);
+    for (int member = 0; member < kPartySize; ++member) AddKnight(member, 3, 8 + member);
+    constexpr int kKinds[6] = {kKindOrc, kKindGnoll, kKindGrimlock, kKindLizardman, kKindGhoul, kKindDwarf};
+    for (int i = 0; i < 36; ++i) AddFoe(kFirstFoe + i, kKinds[i % 6], 8 + 2 * (i % 6), 4 + 2 * (i / 6));
+    Finish();
     return true;
   }
   if (name != "skirmish") return false;

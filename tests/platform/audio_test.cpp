@@ -174,4 +174,33 @@ TEST(MidiStorms, EventsAtOneInstantSoundAsWhatTheyAddUpTo) {
   CloseAudio();
 }
 
+// The synthesiser is made on a thread of its own: a song asked for meanwhile
+// starts once it is there; one stopped or freed meanwhile never starts.
+TEST(MidiStorms, ASongAskedForWhileTheSynthesiserIsMadeStartsWhenItIsThere) {
+  ASSERT_TRUE(InitPlatform());
+  ASSERT_TRUE(OpenAudio());
+  const std::vector<uint8_t> file = InstantSong({{0x90, 60, 100}});
+  CloseMidiSynth();
+  ASSERT_TRUE(OpenMidiSynth());
+  MidiSong* song = ParseMidiSong(file.data(), file.size());
+  ASSERT_NE(song, nullptr);
+  EXPECT_TRUE(PlayMidiSong(song, 0, 0));
+  EXPECT_TRUE(MidiIsPlaying());
+  std::vector<int16_t> out(2 * kMixRate / 5);
+  CaptureAudio(out.data(), kMixRate / 5);
+  EXPECT_GT(*std::max_element(out.begin(), out.end()), 100);
+
+  CloseMidiSynth();
+  ASSERT_TRUE(OpenMidiSynth());
+  EXPECT_TRUE(PlayMidiSong(song, 0, 0));
+  StopMidi();
+  FreeMidiSong(song);  // the builder must not start what is gone
+  WaitForMidiSynth();
+  EXPECT_FALSE(MidiIsPlaying());
+  CaptureAudio(out.data(), kMixRate / 5);  // nothing left to start: no freed song is touched
+  EXPECT_FALSE(MidiIsPlaying());
+  CloseMidiSynth();
+  CloseAudio();
+}
+
 }  // namespace

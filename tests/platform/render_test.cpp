@@ -144,6 +144,38 @@ TEST_F(RenderTest, TexturesRoundUpToPowersOfTwoAndDropTheColourKey) {
   EXPECT_FALSE(platform::LoadTextureFile("no such file.png", key));
 }
 
+// A picture file is checked whole when its texture is made and decoded when
+// first drawn: a damaged or cut file is refused at once, as start-up needs.
+TEST_F(RenderTest, APictureIsCheckedWholeAtOnceAndDecodedWhenFirstRead) {
+  std::vector<uint32_t> image(40 * 30, 0xFF804020u);
+  const std::string path = testing::TempDir() + std::to_string(::getpid()) + "_whole.png";
+  ASSERT_TRUE(platform::SavePng(path.c_str(), 40, 30, image.data()));
+  std::vector<uint8_t> bytes;
+  int w = 0, h = 0;
+  ASSERT_TRUE(platform::CheckPngFile(path.c_str(), &w, &h, &bytes));
+  EXPECT_EQ(w, 40);
+  EXPECT_EQ(h, 30);
+  auto tex = platform::LoadTextureFile(path.c_str(), 0);
+  ASSERT_TRUE(tex);
+  EXPECT_FALSE(tex->Decoded());
+  EXPECT_EQ(tex->Width(), 64);
+  EXPECT_EQ(tex->Pixels()[39 + 29 * 64], 0xFF804020u);
+  EXPECT_TRUE(tex->Decoded());
+  auto write = [&](const std::vector<uint8_t>& b) {
+    std::FILE* f = std::fopen(path.c_str(), "wb");
+    std::fwrite(b.data(), 1, b.size(), f);
+    std::fclose(f);
+  };
+  std::vector<uint8_t> damaged = bytes;
+  damaged[damaged.size() - 20] ^= 0x40;  // inside the picture data
+  write(damaged);
+  EXPECT_FALSE(platform::CheckPngFile(path.c_str(), &w, &h));
+  EXPECT_FALSE(platform::LoadTextureFile(path.c_str(), 0));
+  write(std::vector<uint8_t>(bytes.begin(), bytes.end() - 12));  // the end chunk cut off
+  EXPECT_FALSE(platform::LoadTextureFile(path.c_str(), 0));
+  std::remove(path.c_str());
+}
+
 TEST_F(RenderTest, MinimisedWindowLosesTheDeviceUntilReset) {
   EXPECT_EQ(device_->TestState(), platform::DeviceState::kOk);
   platform::ShowAppWindow(window_, platform::kShowMinimised);

@@ -226,20 +226,32 @@ Layer WorldPicture(const Paint& p) {
   std::vector<std::string> rows;
   std::map<char, int> keys{{'.', 0}};
   int width = 0, height = 0;
+  // The places that can be entered ("square objects0 X Y 5" and above).
+  std::vector<std::pair<int, int>> places;
   {
     std::ifstream in(gSources.contentDir + "/../maps/FullVersion/WorldMap.txt");
     if (!in) p.Fail("cannot open the world map content/maps/FullVersion/WorldMap.txt");
     std::string line;
-    bool inGround = false;
+    bool inGround = false, groundRead = false;
     while (std::getline(in, line)) {
       if (line.rfind("width:", 0) == 0) width = std::stoi(line.substr(6));
       if (line.rfind("height:", 0) == 0) height = std::stoi(line.substr(7));
-      if (line == "layer ground") {
+      if (line.rfind("square objects0 ", 0) == 0) {
+        std::istringstream w(line.substr(16));
+        int x, y, code;
+        if (w >> x >> y >> code && code >= 5) places.emplace_back(x, y);
+        continue;
+      }
+      if (line == "layer ground" && !groundRead) {
         inGround = true;
         continue;
       }
       if (!inGround) continue;
-      if (line == "end") break;
+      if (line == "end") {
+        inGround = false;
+        groundRead = true;
+        continue;
+      }
       if (line.rfind("key ", 0) == 0) {
         std::istringstream w(line.substr(4));
         std::string ch;
@@ -301,6 +313,16 @@ Layer WorldPicture(const Paint& p) {
         l.Put(static_cast<int>(x), static_cast<int>(y), C("brown.1"));
       }
     }
+  // Each place: a walled settlement of three roofs on a patch of trodden earth.
+  for (const auto& [sx, sy] : places) {
+    const float x = sx * 8 + 4.0f, y = sy * 8 + 4.0f;
+    l.Ellipse(x, y + 1, 6, 4.5f, C("brown.1"));
+    l.Ellipse(x, y + 1, 5, 3.5f, C("brown.3"));
+    for (const auto& [dx, dy] : {std::pair<float, float>{-2.5f, 1.5f}, {2.5f, 1.5f}, {0, -1.5f}}) {
+      l.Rect(static_cast<int>(x + dx - 1.5f), static_cast<int>(y + dy - 0.5f), 3, 3, C("skin.2"));
+      l.Polygon({x + dx - 2.5f, y + dy, x + dx, y + dy - 3, x + dx + 2.5f, y + dy}, C("red.1"));
+    }
+  }
   // A compass rose in the sea's corner.
   const float rx = 300, ry = 236;
   l.Polygon({rx, ry - 12, rx + 3, ry, rx, ry + 12, rx - 3, ry}, C("skin.2"));

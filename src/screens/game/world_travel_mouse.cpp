@@ -91,6 +91,8 @@ bool MeetEncounter() {
   const int x = kSide[side][1] + static_cast<int>(RandomUpTo(1));
   const int y = kSide[side][2] + static_cast<int>(RandomUpTo(1));
   const int map = RollDice(5, 1, 0, 0) - 1;
+  // The party's facing is the direction word the map switch places the group by.
+  WorldTravelDirection = kSide[side][0];
   SwitchLocalMap(map, x, y, kSide[side][0], 0, 0);
   return true;
 }

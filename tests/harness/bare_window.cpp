@@ -1,0 +1,68 @@
+// The reference for the game's memory and idle figures: a window of the
+// given size made the way the game makes its own (SDL, an accelerated
+// renderer or else a software one), showing one black picture and then
+// doing nothing but wait for events for the given seconds. Prints its peak
+// resident size and the share of a core it cost while waiting.
+//   bare_window [WIDTH HEIGHT SECONDS]   (960 720 3 when not given)
+#include <SDL.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+namespace {
+
+long StatusKiB(const char* name) {
+  std::ifstream in("/proc/self/status");
+  const std::string key = std::string(name) + ":";
+  for (std::string line; std::getline(in, line);)
+    if (line.compare(0, key.size(), key) == 0) return std::atol(line.c_str() + key.size());
+  return 0;
+}
+
+double CpuSeconds() {
+  rusage use{};
+  getrusage(RUSAGE_SELF, &use);
+  return static_cast<double>(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
+         static_cast<double>(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int width = argc > 2 ? std::atoi(argv[1]) : 960;
+  const int height = argc > 2 ? std::atoi(argv[2]) : 720;
+  const double seconds = argc > 3 ? std::atof(argv[3]) : 3.0;
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS | SDL_INIT_TIMER) != 0) {
+    std::fprintf(stderr, "bare_window: %s\n", SDL_GetError());
+    return 1;
+  }
+  SDL_Window* window = SDL_CreateWindow("bare", SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height, 0);
+  if (!window) {
+    std::fprintf(stderr, "bare_window: %s\n", SDL_GetError());
+    return 1;
+  }
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+  if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+  if (renderer) {
+    SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+    SDL_RenderClear(renderer);
+    SDL_RenderPresent(renderer);
+  }
+  const double cpuBefore = CpuSeconds();
+  const Uint64 start = SDL_GetTicks64();
+  const Uint64 wait = static_cast<Uint64>(seconds * 1000.0);
+  SDL_Event event;
+  for (Uint64 now = start; now - start < wait; now = SDL_GetTicks64())
+    if (SDL_WaitEventTimeout(&event, static_cast<int>(wait - (now - start))) && event.type == SDL_QUIT) break;
+  const double wall = static_cast<double>(SDL_GetTicks64() - start) / 1000.0;
+  std::printf("peak-resident-kib %ld\nidle-core-share %.4f\n", StatusKiB("VmHWM"),
+              wall > 0 ? (CpuSeconds() - cpuBefore) / wall : 0.0);
+  if (renderer) SDL_DestroyRenderer(renderer);
+  SDL_DestroyWindow(window);
+  SDL_Quit();
+  return 0;
+}
