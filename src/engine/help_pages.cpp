@@ -5,6 +5,7 @@
 #include <string>
 
 #include "platform/files.h"
+#include "platform/system.h"
 
 HelpPage HelpPages[kHelpPageCount];
 HelpKeywordEntry HelpKeywords[kHelpKeywordCount];
@@ -69,7 +70,7 @@ bool ReadTables(FILE* f) {
 }  // namespace
 
 void ClearHelpTables() {
-  std::memset(HelpPages, 0, sizeof HelpPages);
+  platform::ZeroBytes(HelpPages, sizeof HelpPages);  // mostly unused: its pages are handed back
   std::memset(HelpKeywords, 0, sizeof HelpKeywords);
   HelpPagesLoaded = 0;
   HelpKeywordsLoaded = 0;

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "engine/main_window.h"
+#include "platform/system.h"
 #include "state/fighter_slots.h"
 #include "map/map_record.h"
 #include "rules/creature_record.h"
@@ -40,9 +41,10 @@ void TakeSlot(int creature, int first, int end) {
 void BuildFighterTable() {
   const int oldCount = TrustedCount(FighterCount);
   FighterCount = 0;
-  std::memset(FighterSlotBackup, 0, sizeof FighterSlotBackup);
+  // Both tables are mostly unused: their pages are handed back, not written.
+  platform::ZeroBytes(FighterSlotBackup, sizeof FighterSlotBackup);
   std::memcpy(FighterSlotBackup, FighterSlots, sizeof(FighterSlot) * oldCount);
-  std::memset(FighterSlots, 0, sizeof FighterSlots);
+  platform::ZeroBytes(FighterSlots, sizeof FighterSlots);
 
   // The party keeps slots 0 to 3 wherever its members are.
   const int partyEnd = oldCount < kPartySize ? oldCount : kPartySize;

@@ -7,7 +7,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+#include <fstream>
+#include <string>
 #include <thread>
+
+#include <sys/mman.h>
+#include <unistd.h>
 
 namespace platform {
 namespace {
@@ -159,5 +164,44 @@ int BeepCount() { return g_beepCount; }
 
 int GetSystemMouseSpeed() { return g_mouseSpeed; }
 void SetSystemMouseSpeed(int speed) { g_mouseSpeed = speed; }
+
+namespace {
+
+// Whether [first, last) lies in private anonymous mappings (the program's
+// zero-filled tables, the heap): there a page handed back reads as zeros.
+// A page backed by a file would read back the file instead.
+bool PrivateAnonymous(uintptr_t first, uintptr_t last) {
+  std::ifstream maps("/proc/self/maps");
+  uintptr_t covered = first;
+  for (std::string line; covered < last && std::getline(maps, line);) {
+    unsigned long long from = 0, to = 0, offset = 0, inode = 0;
+    char perms[8] = {}, device[16] = {};
+    if (std::sscanf(line.c_str(), "%llx-%llx %7s %llx %15s %llu", &from, &to, perms, &offset, device, &inode) != 6)
+      return false;
+    if (to <= covered) continue;
+    if (from > covered) return false;  // a hole
+    if (inode != 0 || perms[0] != 'r' || perms[1] != 'w' || perms[3] != 'p' ||
+        line.find("[stack") != std::string::npos)
+      return false;
+    covered = static_cast<uintptr_t>(to);
+  }
+  return covered >= last;
+}
+
+}  // namespace
+
+void ZeroBytes(void* bytes, size_t n) {
+  constexpr size_t kLargeTable = 1 << 20;  // smaller ones are simply written
+  const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
+  const uintptr_t begin = reinterpret_cast<uintptr_t>(bytes), end = begin + n;
+  const uintptr_t first = (begin + page - 1) / page * page, last = end / page * page;
+  if (n < kLargeTable || last <= first || !PrivateAnonymous(first, last) ||
+      madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED) != 0) {
+    std::memset(bytes, 0, n);
+    return;
+  }
+  std::memset(bytes, 0, first - begin);
+  std::memset(reinterpret_cast<void*>(last), 0, end - last);
+}
 
 }  // namespace platform

@@ -32,6 +32,12 @@ void UseManualClock(bool on, uint32_t startTicks = 0);
 void AdvanceManualClock(uint32_t ms);
 bool ManualClockActive();
 
+// Sets n bytes to zero. The whole pages of a large table in the program's
+// own zero-filled memory are handed back to the system instead of written
+// (they read as zeros again and cost no memory until written), so that a
+// reset of a table mostly unused leaves it mostly unused.
+void ZeroBytes(void* bytes, size_t n);
+
 // Seconds since the epoch and the processor time used by the process.
 int64_t CalendarTime();
 uint32_t ProcessorClock();

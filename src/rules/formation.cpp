@@ -6,6 +6,7 @@
 #include "rules/creature_record.h"
 #include "map/creature_paths.h"
 #include "state/party_leader.h"
+#include "state/turn_order.h"
 
 namespace {
 
@@ -22,7 +23,54 @@ int PathTo(int creature, int x, int y) {
   return FindCreaturePath(creature, c.squareX, c.squareY, x, y, 0, 0, 0, 0, nullptr, nullptr);
 }
 
+int Extent(int32_t v) { return v > 0 ? v : 1; }
+
+// Whether a footprint of w by h at (x, y) overlaps the one of width ow and
+// depth oh at (ox, oy).
+bool Overlaps(int x, int y, int w, int h, int ox, int oy, int ow, int oh) {
+  return x < ox + ow && ox < x + w && y < oy + oh && oy < y + h;
+}
+
+// Whether another creature of the map stands on, or is stepping onto, a
+// square the creature's footprint would cover at (x, y).
+bool HeldByOther(int creature, int x, int y) {
+  const CreatureRecord& me = Creatures[creature];
+  const int w = Extent(me.footprintWidth.current), h = Extent(me.footprintHeight.current);
+  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
+    const int id = FighterSlots[s].creature;
+    if (id == creature || !IsValidCreature(id) || Creatures[id].present != 1) continue;
+    const CreatureRecord& o = Creatures[id];
+    const int ow = Extent(o.footprintWidth.current), oh = Extent(o.footprintHeight.current);
+    if (Overlaps(x, y, w, h, o.squareX, o.squareY, ow, oh) || Overlaps(x, y, w, h, o.nextX, o.nextY, ow, oh))
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
+
+bool WalkEndsAmongOthers(int creature, int fromIndex) {
+  if (!IsValidCreature(creature) || creature < kPartySize || InCombat == 1 || fromIndex < 0) return false;
+  const int slot = Creatures[creature].fighterSlot;
+  if (slot < 0 || slot >= kFighterSlots || FighterSlots[slot].pathIndex == -1) return false;
+  const FighterSlot& s = FighterSlots[slot];
+  bool any = false;
+  for (int i = fromIndex; i < kPathLength && OnMap(s.pathX[i], s.pathY[i]); ++i) {
+    if (!HeldByOther(creature, s.pathX[i], s.pathY[i])) return false;
+    any = true;
+  }
+  return any;
+}
+
+void StopOnOwnSquare(int creature) {
+  if (!IsValidCreature(creature)) return;
+  CreatureRecord& c = Creatures[creature];
+  const int slot = c.fighterSlot;
+  if (slot >= 0 && slot < kFighterSlots) FighterSlots[slot].pathIndex = -1;
+  c.destinationX = c.destinationY = -1;
+  c.nextX = c.squareX;
+  c.nextY = c.squareY;
+}
 
 void SetPartyLine() {
   for (int m = 0; m < kPartySize; ++m) Creatures[m].leader = 0;
@@ -87,6 +135,9 @@ int MoveFollowersInFormation() {
       c.formationWords[kTurnedOffsetYWord] = 0;
       PathTo(id, leader.squareX, leader.squareY);
     }
+    // Its place taken (by the leader itself when it has no offset of its
+    // own), it stops as close as it gets instead of sharing the square.
+    if (WalkEndsAmongOthers(id, 0)) StopOnOwnSquare(id);
   }
   return 1;
 }

@@ -16,6 +16,15 @@ void TurnFormationOffset(int dx, int dy, int facing, int* outX, int* outY);
 // square behind it (offsets (-1, 1), (0, 1), (1, 1)).
 void SetPartyLine();
 
+// Out of combat a computer-controlled creature never ends a walk on a square
+// another creature of the map holds (stands on or is stepping onto): true
+// when every square of its path from fromIndex to the end is held, so that
+// walking on would leave it sharing one. Party members and fighters in
+// combat are never held back here.
+bool WalkEndsAmongOthers(int creature, int fromIndex);
+// Ends the creature's walk on the square it stands on.
+void StopOnOwnSquare(int creature);
+
 int MoveFollowersInFormation();
 int MovePartyInFormation();
 int AdvancePatrolWaypoint(int slot);

@@ -534,6 +534,19 @@ bool Holds(const std::string& condition, std::string* fault) {
     return standing >= std::atoi(rest.c_str());
   }
   if (word == "page") return ScreenMode == kModePageView && !rest.empty() && TopPageType() == std::atoi(rest.c_str());
+  if (word == "healed") {
+    const int m = std::atoi(rest.c_str());
+    return m >= 0 && m < kPartySize && Creatures[m].hitPoints == Creatures[m].maxHitPoints;
+  }
+  if (word == "spells-left") {
+    int member = -1, level = 0, left = -1;
+    if (std::sscanf(rest.c_str(), "%d %d %d", &member, &level, &left) != 3 || member < 0 || member >= kPartySize ||
+        level < 1 || level > 9) {
+      *fault = "spells-left takes a member, a spell level 1 to 9 and a count";
+      return false;
+    }
+    return Creatures[member].spellsLeft[level - 1] == left;
+  }
   if (word == "map") return !rest.empty() && CurrentMapNumber == std::atoi(rest.c_str());
   if (word == "level") {
     const size_t s = rest.find(' ');

@@ -46,7 +46,9 @@
 //                   combat, dialogue, exploring, victory, defeat,
 //                   end-of-adventure, standing N, map M, flag F V,
 //                   level M N (party member M is of level N),
-//                   page T (page view shows a page of type T)
+//                   page T (page view shows a page of type T),
+//                   healed M (member M at full hit points),
+//                   spells-left M L N (member M has N spells of level L left)
 //   expect COND     COND must hold now
 //   wait-text C R TEXT  run frames until one draws TEXT in the large cells
 //                   from column C of row R on (at most 3,000)

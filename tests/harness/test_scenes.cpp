@@ -1,6 +1,8 @@
 #include "harness/test_scenes.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <cstring>
 
 #include "adventure/item_commands.h"
@@ -15,7 +17,9 @@
 #include "map/map_record.h"
 #include "map/party_vision.h"
 #include "map/square_grids.h"
+#include "screens/game/shared_routines.h"
 #include "rules/creature_record.h"
+#include "rules/feat_ids.h"
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
 #include "state/camera.h"
@@ -114,6 +118,21 @@ bool LayOutScene(const std::string& name) {
     Finish();
     return true;
   }
+  if (name == "chapel") {
+    // The four knights on open ground, the second of them a cleric of the
+    // first level who knows Cure Light Wounds and has taken 2 damage.
+    LayOutGround(9, 6);
+    for (int member = 0; member < kPartySize; ++member) AddKnight(member, 2 + member, 3);
+    Finish();
+    CreatureRecord& cleric = Creatures[1];
+    cleric.creatureClass = kClassCleric;
+    cleric.level = cleric.effectiveLevel = cleric.casterLevelAdjust = 1;
+    std::fill(std::begin(cleric.knownSpells), std::end(cleric.knownSpells), 0);
+    cleric.knownSpells[107] = 1;  // Cure Light Wounds
+    cleric.spellsPerDay[0] = cleric.spellsLeft[0] = 2;
+    cleric.hitPoints -= 2;  // less than the least a cure heals
+    return true;
+  }
   if (name == "market") {
     // The four knights (Berta a little hurt) before Odo, a travelling cleric
     // who sells arrows by the score and scrolls and heals for gold; trade is
@@ -130,6 +149,21 @@ bool LayOutScene(const std::string& name) {
     Creatures[1].hitPoints -= 5;
     PartyGold = 500;
     OpenTrade(kFirstFoe);
+    return true;
+  }
+  if (name == "smithy") {
+    // The four knights at rest; Aldwin forges and enchants, has 500
+    // experience to spare above his level and the party 5,000 gold. His
+    // inventory is open.
+    LayOutGround(9, 6);
+    for (int member = 0; member < kPartySize; ++member) AddKnight(member, 2 + member, 3);
+    Finish();
+    CreatureRecord& smith = Creatures[0];
+    smith.feats[kFeatForgeWeaponAndArmor] = 1;
+    smith.feats[kFeatCraftWeaponAndArmor] = 1;
+    smith.experience = 500 * smith.level * (smith.level - 1) + 500;
+    PartyGold = 5000;
+    OpenInventoryMenu(0);
     return true;
   }
   if (name == "throng") {

@@ -27,9 +27,12 @@ void Finish();
 
 // A named scene: "skirmish" (four knights before two orcs held in an alcove,
 // the battle starts as soon as they see each other), "camp" (the four
-// knights exploring open ground alone), "throng" (the knights against 36
-// foes of six kinds on a wide field: a battle of forty) or "market" (the knights trading
-// with a cleric, the leader's inventory open). False when the name is unknown.
+// knights exploring open ground alone), "chapel" (the camp with the second
+// knight a hurt cleric who knows Cure Light Wounds), "throng" (the knights
+// against 36 foes of six kinds on a wide field: a battle of forty),
+// "market" (the knights trading with a cleric, the leader's inventory open)
+// or "smithy" (the knights at rest, the leader a smith and enchanter with his
+// inventory open). False when the name is unknown.
 bool LayOutScene(const std::string& name);
 
 }  // namespace scenes

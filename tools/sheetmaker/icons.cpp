@@ -270,6 +270,18 @@ void Item(Layer& l, const std::string& kind, const Paint& p) {
       l.Ellipse(x, y - 0.6f, 3.0f, 2.0f, gold[3]);
       l.Put(static_cast<int>(x) - 1, static_cast<int>(y) - 1, gold.back());
     }
+  } else if (kind == "coins") {
+    // A stack of coins and one more lying in front of it: the purse of a
+    // hundred and more.
+    for (int i = 0; i < 4; ++i) {
+      const float y = 12.0f - i * 2.0f;
+      l.Ellipse(7, y, 3.0f, 2.3f, gold[1]);
+      l.Ellipse(7, y - 0.6f, 3.0f, 2.0f, i == 3 ? gold[3] : gold[2]);
+    }
+    l.Put(6, 5, gold.back());
+    l.Ellipse(12, 13, 3.0f, 2.3f, gold[1]);
+    l.Ellipse(12, 12.4f, 3.0f, 2.0f, gold[3]);
+    l.Put(11, 12, gold.back());
   } else if (kind == "gem") {
     const std::string cut = p.Opt("cut", "round");
     if (cut == "round") {

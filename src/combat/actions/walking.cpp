@@ -250,6 +250,11 @@ bool WalkOn(int slot, int creature) {
   }
   if (c.squareX != c.destinationX || c.squareY != c.destinationY) {
     const int i = s.pathIndex;
+    // Stops short rather than end the walk on a square someone else holds.
+    if (WalkEndsAmongOthers(creature, i)) {
+      StopOnOwnSquare(creature);
+      return false;
+    }
     if (i >= 0 && i < kPathLength && OnGrid(s.pathX[i], s.pathY[i])) {
       c.nextX = s.pathX[i];
       c.nextY = s.pathY[i];

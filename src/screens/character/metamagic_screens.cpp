@@ -7,7 +7,6 @@
 
 #include "engine/click_sound.h"
 #include "engine/page_history.h"
-#include "engine/page_placeholder.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
@@ -156,14 +155,7 @@ bool Spells(const MetamagicPage& page, const Caster& caster) {
 
 int DrawMetamagicPage(int pageIndex, int creature) {
   const MetamagicPage& page = kPages[pageIndex];
-  LastScreenDrawn = page.screen;
-  DrawFramedBox(0, 0, 0);
-  ScreenHovered = 0;
-  BeginCharacterPage();
-  if (!IsValidCreature(creature)) {
-    EndCharacterPage(true);
-    return 1;
-  }
+  if (!BeginSpellPage(page.screen, creature)) return 1;
   const CreatureRecord& c = Creatures[creature];
   Caster caster{};
   caster.creature = creature;
@@ -177,11 +169,7 @@ int DrawMetamagicPage(int pageIndex, int creature) {
   caster.highest = MaxSpellLevel(creature);
   Decoration(page, caster);
   if (Spells(page, caster)) return 1;
-  DrawHelpNavBar(1, -1);
-  PollPointerButtons();
-  if (ScreenHovered == 0) HoverSoundMark = -1;
-  DrawMouseCursor();
-  if (HoverCaption[0]) DrawWrappedText(-1, HoverCaption, 0, -1, 0, 0);
+  EndSpellPage();
   return 1;
 }
 

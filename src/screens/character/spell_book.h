@@ -4,6 +4,16 @@
 #pragma once
 #include <cstdint>
 
+// The start of a spell page's frame: its name for the frame's tests, the
+// page backdrop, nothing hovered yet, the caption and cursor at rest. False
+// (the frame ended with the navigation bar alone) for a creature the table
+// does not hold.
+bool BeginSpellPage(const char* screen, int creature);
+// The end of a spell page's frame: the navigation bar, the hover sound
+// forgotten when nothing was hovered, the pointer buttons polled, the cursor
+// and the caption under the pointer.
+void EndSpellPage();
+
 // Hands the spell to the casting steps with the metamagic kind: the cast
 // words set, the caster acting, no target yet, screen mode 22.
 void StartSpellBookCast(int creature, int spell, int metamagic);

@@ -9,7 +9,6 @@
 #include "engine/click_sound.h"
 #include "engine/linked_text.h"
 #include "engine/page_history.h"
-#include "engine/page_placeholder.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
@@ -105,35 +104,38 @@ void NumberAt(int32_t value, int style, int x, int y, bool cleric) {
   else PageTextAt(text, style, x / 8, y / 8);
 }
 
+// Where a layout puts its level rows' numbers and what they link to.
+struct RowLayout {
+  const char* captionFormat;  // the caption of a level's topic
+  const int32_t* levelTopics;
+  int32_t tableTopic;
+  const char* tableCaption;
+  int leftX, tableX;  // pixels of the uses left and of the uses per day
+};
+constexpr RowLayout kWizardRows{"Level_%i_Arcane_Spells", kArcaneLevelTopics, kTopicWizardTable,
+                                "Wizard_Spells_Table", 48, 64};
+constexpr RowLayout kClericRows{"Level_%i_Cleric_Spells", kClericLevelTopics, kTopicClericTable,
+                                "Cleric_Spells_Table", 12, 28};
+
 void LevelRows(const Book& b) {
   const CreatureRecord& c = Of(b);
+  const RowLayout& layout = b.cleric ? kClericRows : kWizardRows;
   for (int n = 1; n <= 9; ++n) {
     const int y = 16 * n + 16;
     char uses[32];
     std::snprintf(uses, sizeof uses, "%i/%i", c.spellsLeft[n - 1], c.spellsPerDay[n - 1]);
     char caption[32];
-    int32_t leftTopic, tableTopic;
-    const char* tableCaption;
-    int leftX, tableX;
+    std::snprintf(caption, sizeof caption, layout.captionFormat, n);
+    const int32_t leftTopic = layout.levelTopics[n - 1], tableTopic = layout.tableTopic;
+    const char* tableCaption = layout.tableCaption;
+    const int leftX = layout.leftX, tableX = layout.tableX;
     if (b.cleric) {
       DrawString(uses, kStyleLabel, 12, y, kDefaultColour, 0);
-      std::snprintf(caption, sizeof caption, "Level_%i_Cleric_Spells", n);
-      leftTopic = kClericLevelTopics[n - 1];
-      tableTopic = kTopicClericTable;
-      tableCaption = "Cleric_Spells_Table";
-      leftX = 12;
-      tableX = 28;
     } else {
       char label[16];
       std::snprintf(label, sizeof label, "L-%i", n);
       PageTextAt(label, kStyleLabel, 2, 2 * n + 2);
       PageTextAt(uses, kStyleLabel, 6, 2 * n + 2);
-      std::snprintf(caption, sizeof caption, "Level_%i_Arcane_Spells", n);
-      leftTopic = kArcaneLevelTopics[n - 1];
-      tableTopic = kTopicWizardTable;
-      tableCaption = "Wizard_Spells_Table";
-      leftX = 48;
-      tableX = 64;
       if (MouseInRect(y, 16, 24, 8)) {
         PageTextAt(label, kStyleHover, 2, 2 * n + 2);
         ShowCaption(caption, kCursorLink);
@@ -252,53 +254,53 @@ bool HasFreePair(const CreatureRecord& c) {
   return false;
 }
 
+struct CraftEntry {
+  const char* text;  // also the caption of its help topic and page
+  int column;
+  int32_t topic;
+  int feat;
+  const char* featRefusal;
+  int32_t page;
+  bool needsFreePair;  // a scroll needs a free carried pair, a wand none
+};
+constexpr CraftEntry kCraftWand{"Craft Wand", 27, kTopicCraftWand, kFeatCraftWand, "You need Craft Wand",
+                                kPageCraftWand, false};
+constexpr CraftEntry kScribeScroll{"Scribe Scroll", 32, kTopicScribeScroll, kFeatScribeScroll,
+                                   "You need Scribe Scroll", kPageScribeScroll, true};
+
+// One entry under the pointer; true when a page was pushed.
+bool CraftEntryUnderPointer(const Book& b, const CraftEntry& e, const char* label) {
+  const CreatureRecord& c = Of(b);
+  CursorShape = kCursorRefused;
+  PageTextAt(label, kStyleHover, e.column, 2);
+  if (Pressed(1)) {
+    OpenPage(e.text, e.topic);
+    ClickResult.code = -1;
+    return true;
+  }
+  const bool feat = c.feats[e.feat] != 0, room = !e.needsFreePair || HasFreePair(c);
+  if (b.party && feat && !b.inCombat && room && !b.levellingUp) {
+    CursorShape = kCursorArrow;
+    if (!Pressed(0)) return false;
+    PushSpellPage(e.text, e.page, b.creature);
+    return true;
+  }
+  if (b.party)
+    SetHoverCaption(b.inCombat      ? "Not while in combat"
+                    : !feat         ? e.featRefusal
+                    : b.levellingUp ? "Not while levelling up"
+                                    : "No space in Inventory");
+  return false;
+}
+
 // "Craft:" with its wand and scroll; true when a page was pushed.
 bool CraftEntries(const Book& b) {
-  const CreatureRecord& c = Of(b);
   PageTextAt("Craft:", kStyleLabel, 27, 1);
   PageTextAt("Wand", kStyleGreen, 27, 2);
   PageTextAt("/", kStyleLabel, 31, 2);
   PageTextAt("Scroll", kStyleGreen, 32, 2);
-  if (PointerOnCells(32, 2, 6)) {
-    CursorShape = kCursorRefused;
-    PageTextAt("Scroll", kStyleHover, 32, 2);
-    if (Pressed(1)) {
-      OpenPage("Scribe Scroll", kTopicScribeScroll);
-      ClickResult.code = -1;
-      return true;
-    }
-    const bool scribe = c.feats[kFeatScribeScroll] != 0;
-    if (b.party && scribe && !b.inCombat && HasFreePair(c) && !b.levellingUp) {
-      CursorShape = kCursorArrow;
-      if (Pressed(0)) {
-        PushSpellPage("Scribe Scroll", kPageScribeScroll, b.creature);
-        return true;
-      }
-    } else if (b.party) {
-      SetHoverCaption(b.inCombat      ? "Not while in combat"
-                      : !scribe       ? "You need Scribe Scroll"
-                      : b.levellingUp ? "Not while levelling up"
-                                      : "No space in Inventory");
-    }
-  } else if (PointerOnCells(27, 2, 4)) {
-    CursorShape = kCursorRefused;
-    PageTextAt("Wand", kStyleHover, 27, 2);
-    if (Pressed(1)) {
-      OpenPage("Craft Wand", kTopicCraftWand);
-      ClickResult.code = -1;
-      return true;
-    }
-    const bool craft = c.feats[kFeatCraftWand] != 0;
-    if (b.party && !b.inCombat && craft && !b.levellingUp) {
-      CursorShape = kCursorArrow;
-      if (Pressed(0)) {
-        PushSpellPage("Craft Wand", kPageCraftWand, b.creature);
-        return true;
-      }
-    } else if (b.party) {
-      SetHoverCaption(b.inCombat ? "Not while in combat" : !craft ? "You need Craft Wand" : "Not while levelling up");
-    }
-  }
+  if (PointerOnCells(32, 2, 6)) return CraftEntryUnderPointer(b, kScribeScroll, "Scroll");
+  if (PointerOnCells(27, 2, 4)) return CraftEntryUnderPointer(b, kCraftWand, "Wand");
   return false;
 }
 
@@ -425,14 +427,7 @@ void ShowShareResult() {
 }  // namespace
 
 int DrawSpellBookScreen(int creature) {
-  LastScreenDrawn = "DrawSpellBookScreen";
-  DrawFramedBox(0, 0, 0);
-  ScreenHovered = 0;
-  BeginCharacterPage();
-  if (!IsValidCreature(creature)) {
-    EndCharacterPage(true);
-    return 1;
-  }
+  if (!BeginSpellPage("DrawSpellBookScreen", creature)) return 1;
   const CreatureRecord& c = Creatures[creature];
   const Book b{creature, c.creatureClass == kClassCleric, c.allegiance == kAllegianceParty, LevelUpPending != 0,
                InCombat != 0};
@@ -446,11 +441,7 @@ int DrawSpellBookScreen(int creature) {
   if (ShareEntry(b)) return 1;
   DefensiveCasting(b);
   if (MetamagicIcons(b)) return 1;
-  DrawHelpNavBar(1, -1);
-  if (ScreenHovered == 0) HoverSoundMark = -1;
   ShowShareResult();
-  PollPointerButtons();
-  DrawMouseCursor();
-  if (HoverCaption[0]) DrawWrappedText(-1, HoverCaption, 0, -1, 0, 0);
+  EndSpellPage();
   return 1;
 }

@@ -1,12 +1,15 @@
-// Casting from the spell pages and the sharing of known spells between the
+// The frame of the spell pages, casting from them and the sharing of known spells between the
 // party's casters of one class.
 #include <cstring>
 
 #include "engine/frame.h"
 #include "engine/page_history.h"
+#include "engine/page_placeholder.h"
+#include "engine/widgets.h"
 #include "rules/creature_record.h"
 #include "rules/feat_ids.h"
 #include "rules/item_tables.h"
+#include "screens/character/page_kit.h"
 #include "screens/character/spell_book.h"
 #include "screens/game/click_results.h"
 #include "state/combat_action.h"
@@ -36,6 +39,22 @@ int64_t SpareExperience(const CreatureRecord& c) {
 }
 
 }  // namespace
+
+bool BeginSpellPage(const char* screen, int creature) {
+  LastScreenDrawn = screen;
+  DrawFramedBox(0, 0, 0);
+  ScreenHovered = 0;
+  BeginCharacterPage();
+  if (IsValidCreature(creature)) return true;
+  EndCharacterPage(true);
+  return false;
+}
+
+void EndSpellPage() {
+  DrawHelpNavBar(1, -1);
+  if (ScreenHovered == 0) HoverSoundMark = -1;
+  EndCharacterPage(false);
+}
 
 void StartSpellBookCast(int creature, int spell, int metamagic) {
   PendingMetamagic = metamagic;

@@ -16,3 +16,5 @@ bool WalkBesideSquare(int creature, int x, int y, int costFlag, int moveCostOpti
 void RedirectWalk();
 // The world map view (screen mode 9): travel and entering locations.
 void WorldMapMouse();
+// The world map's ambient sound ends once the screen mode is no longer 9.
+void StopWorldAmbientOffTheMap();

@@ -518,6 +518,7 @@ void HoveredCreatureMouse() {
 }
 
 void MapMouseHandler() {
+  StopWorldAmbientOffTheMap();
   MoveRangeForced = 0;
   AttackAimMode = 0;
   if (ScreenMode == kModeResting) CursorShape = kCursorDefaultRest;

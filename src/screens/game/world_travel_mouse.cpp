@@ -5,6 +5,7 @@
 #include "engine/frame.h"
 #include "engine/random.h"
 #include "engine/settings.h"
+#include "engine/sound.h"
 #include "engine/ui_input.h"
 #include "map/creature_paths.h"
 #include "map/map_record.h"
@@ -18,6 +19,7 @@
 #include "screens/game/map_input_routines.h"
 #include "state/fighter_slots.h"
 #include "state/game_screen_words.h"
+#include "state/world_travel.h"
 
 uint8_t WorldTravelling = 0;
 uint8_t WorldEnterOnArrival = 0;
@@ -31,6 +33,10 @@ constexpr uint32_t kMinutesPerStep = 40, kMinutesPerDay = 1440;
 constexpr int32_t kLocationLayer = kLayerObjects0;
 constexpr int32_t kFirstLocation = 5;
 constexpr uint32_t kRainFrame = 84;
+// The world map's ambient sound: wind or running water, looped on the
+// channel the rain uses in the game.
+constexpr int kWorldAmbientChannel = 19;
+constexpr int kWorldAmbientSounds[2] = {24, 23};
 
 int Member() { return static_cast<int>(SelectedMember); }
 int32_t WorldX() { return static_cast<int32_t>(PartyWorldSquare[0]); }
@@ -142,10 +148,28 @@ void ClickCell() {
   WorldEnterOnArrival = 1;
 }
 
+// The ambient sound starts very low; the world map screen fades it in.
+void StartWorldAmbient() {
+  if (WorldAmbientOn == 1 || OptionWords[kOptionAmbientVolume] <= 0) return;
+  WorldAmbientOn = 1;
+  WorldAmbientLevel = 1;
+  const int sound = kWorldAmbientSounds[AnimationCycle % 2];
+  SetChannelPan(kWorldAmbientChannel, 0);
+  PlaySound(sound, kWorldAmbientChannel, 0, OptionWords[kOptionAmbientVolume] / 100);
+}
+
 }  // namespace
+
+void StopWorldAmbientOffTheMap() {
+  if (ScreenMode == kModeLocalMap || WorldAmbientOn == 0) return;
+  WorldAmbientOn = 0;
+  WorldAmbientLevel = 0;
+  StopChannel(kWorldAmbientChannel);
+}
 
 void WorldMapMouse() {
   WorldMapCell = MapSquareWords{PointerX() / 8, (PointerY() - 1) / 8};
+  StartWorldAmbient();
   Travel();
   if (ScreenMode != kModeLocalMap) return;
   if (ButtonPressed(0)) {
@@ -156,4 +180,5 @@ void WorldMapMouse() {
     WorldEnterOnArrival = 0;
     EnterLocation();
   }
+  StopWorldAmbientOffTheMap();
 }

@@ -31,6 +31,15 @@ CraftShortfall CheckCraftCost(int crafter, CraftCost cost);
 // Takes the gold from the purse and the experience from the crafter.
 void PayCraftCost(int crafter, CraftCost cost);
 
+// "Cancel" at the foot of the crafting pages (large cells, column 8, row
+// 26): lit under the pointer with the hint (none when nullptr); true on a
+// fresh left press, which clicks and is latched.
+bool CraftingCancelPressed(const char* hint);
+// Back to the page below (the crafting menu, or what opened the menu).
+void LeaveCraftingPage();
+// Text in small cells.
+void CraftingSmallText(const char* text, int style, int column, int row);
+
 // The forge's lasting choices: kind (1-48 the prepared kinds, 49 and 50 the
 // composite bows, 51 a hundred arrows, 52 a hundred bolts), material (0
 // basic, 1 silver, 2 cold iron, 3 mithral, 4 adamantine), masterwork, and

@@ -6,6 +6,7 @@
 #include "engine/click_sound.h"
 #include "engine/frame.h"
 #include "engine/page_history.h"
+#include "engine/page_placeholder.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
@@ -13,6 +14,7 @@
 #include "rules/feat_ids.h"
 #include "rules/inventory_slots.h"
 #include "screens/character/page_kit.h"
+#include "screens/items/crafting.h"
 #include "screens/items/item_screens.h"
 #include "state/inventory_state.h"
 #include "state/text_entry.h"
@@ -68,6 +70,7 @@ void StartActivity(const CraftingEntry& e, int crafter) {
 }  // namespace
 
 int CraftingMenuScreen(int crafter) {
+  LastScreenDrawn = "CraftingMenuScreen";
   BeginCharacterPage();
   DrawScreenBackdrop();
   if (crafter < 0 || crafter >= kCreatureCount) {
@@ -107,18 +110,30 @@ int CraftingMenuScreen(int crafter) {
       return 1;
     }
   }
-  const bool overCancel = MouseInRect(208, 64, 48, 8);
-  PageTextAt("Cancel", overCancel ? kStyleHover : kStyleTitle, kEntryColumn, 26);
-  if (overCancel) {
-    CursorShape = kCursorArrow;
-    if (ButtonPressed(0)) {
-      PlayClickSound();
-      LatchButton(0);
-      if (PageDepth > 0) --PageDepth;
-      PageReady = 0;
-      HoverSoundMark = -1;
-    }
-  }
+  if (CraftingCancelPressed(nullptr)) LeaveCraftingPage();
   EndCharacterPage(false);
   return 1;
+}
+
+bool CraftingCancelPressed(const char* hint) {
+  const bool over = MouseInRect(208, 64, 48, 8);
+  PageTextAt("Cancel", over ? kStyleHover : kStyleTitle, kEntryColumn, 26);
+  if (!over) return false;
+  ScreenHovered = 1;
+  if (hint) SetHoverCaption(hint);
+  CursorShape = kCursorArrow;
+  if (!ButtonPressed(0)) return false;
+  PlayClickSound();
+  LatchButton(0);
+  return true;
+}
+
+void LeaveCraftingPage() {
+  if (PageDepth > 0) --PageDepth;
+  PageReady = 0;
+  HoverSoundMark = -1;
+}
+
+void CraftingSmallText(const char* text, int style, int column, int row) {
+  DrawTextAt(kDefaultColour, kSmallColumns, 0, text, style, column, row, 0, 0, 0, 0);
 }

@@ -6,6 +6,7 @@
 
 #include "engine/click_sound.h"
 #include "engine/page_history.h"
+#include "engine/page_placeholder.h"
 #include "engine/settings.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
@@ -199,10 +200,6 @@ void ReportEnchantingAchievements(int32_t total) {
   if (fresh > 0) SubmitPartyScore(fresh);
 }
 
-void SmallText(const char* text, int style, int column, int row) {
-  DrawTextAt(kDefaultColour, kSmallColumns, 0, text, style, column, row, 0, 0, 0, 0);
-}
-
 }  // namespace
 
 int32_t EnchantRequiredLevel(int id) {
@@ -301,6 +298,7 @@ bool ApplyWeaponEnchantment(int item, int crafter, int id, int32_t requiredLevel
 }
 
 int EnchantWeaponArmorScreen(int crafter) {
+  LastScreenDrawn = "EnchantWeaponArmorScreen";
   BeginCharacterPage();
   DrawScreenBackdrop();
   ScreenHovered = 0;
@@ -333,28 +331,28 @@ int EnchantWeaponArmorScreen(int crafter) {
       const int row = 9 + id - firstId;
       const char* label = kEnchantments[id - 1].label;
       const bool over = MouseInTextRow(row, kListColumn, static_cast<int>(std::strlen(label)), 1, 0, 0);
-      SmallText(label, over ? kStyleHover : kStyleLabel, kListColumn, row);
+      CraftingSmallText(label, over ? kStyleHover : kStyleLabel, kListColumn, row);
       if (over) hover(id);
     }
     if (!weapon && !done) {
-      SmallText("Spell Resistance", kStyleLabel, kListColumn, 28);
-      SmallText("13  15  17  19", kStyleLabel, kListColumn, 29);
+      CraftingSmallText("Spell Resistance", kStyleLabel, kListColumn, 28);
+      CraftingSmallText("13  15  17  19", kStyleLabel, kListColumn, 29);
       for (int k = 0; k < 4 && !done; ++k) {
         const int column = kListColumn + 4 * k;
         if (!MouseInTextRow(29, column, 2, 1, 0, 0)) continue;
-        SmallText(kEnchantments[41 + k].label, kStyleHover, column, 29);
+        CraftingSmallText(kEnchantments[41 + k].label, kStyleHover, column, 29);
         hover(42 + k);
       }
     }
     if (!done) {
-      SmallText("Enhancement Bonus", kStyleLabel, kListColumn, 30);
-      SmallText("+1 +2 +3 +4 +5", kStyleLabel, kListColumn, 31);
+      CraftingSmallText("Enhancement Bonus", kStyleLabel, kListColumn, 30);
+      CraftingSmallText("+1 +2 +3 +4 +5", kStyleLabel, kListColumn, 31);
       for (int n = 1; n <= 5 && !done; ++n) {
         const int column = kListColumn + 3 * (n - 1);
         if (!MouseInTextRow(31, column, 2, 1, 0, 0)) continue;
         char text[8];
         std::snprintf(text, sizeof text, "+%i", n);
-        SmallText(text, kStyleHover, column, 31);
+        CraftingSmallText(text, kStyleHover, column, 31);
         hover(45 + n);
       }
     }
@@ -363,8 +361,8 @@ int EnchantWeaponArmorScreen(int crafter) {
     EndCharacterPage(false);
     return 1;
   }
-  SmallText("The first ability must", kStyleLabel, 8, 9);
-  SmallText("be an enhancement bonus.", kStyleLabel, 8, 10);
+  CraftingSmallText("The first ability must", kStyleLabel, 8, 9);
+  CraftingSmallText("be an enhancement bonus.", kStyleLabel, 8, 10);
   PageTextAt("Requirements", kStyleLabel, 5, 10);
   PageTextAt("Level:", kStyleLabel, 5, 12);
   if (hoveredLevel >= 0 && crafterValid)
@@ -375,16 +373,7 @@ int EnchantWeaponArmorScreen(int crafter) {
   if (CraftCostGold != 0) DrawTextF(PartyGold < CraftCostGold ? kStyleRed : kStyleGreen, 11, 13, "%u", CraftCostGold);
   if (CraftCostXP != 0)
     DrawTextF(spare < static_cast<int32_t>(CraftCostXP) ? kStyleRed : kStyleGreen, 11, 14, "%u", CraftCostXP);
-  const bool overCancel = MouseInRect(208, 64, 48, 8);
-  PageTextAt("Cancel", overCancel ? kStyleHover : kStyleTitle, 8, 26);
-  if (overCancel) {
-    CursorShape = kCursorArrow;
-    if (ButtonPressed(0)) {
-      PlayClickSound();
-      LatchButton(0);
-      OpenInventoryMenu(crafter);
-    }
-  }
+  if (CraftingCancelPressed(nullptr)) OpenInventoryMenu(crafter);
   if (ScreenHovered == 0) HoverSoundMark = -1;
   EndCharacterPage(false);
   return 1;

@@ -7,6 +7,7 @@
 #include "adventure/item_commands.h"
 #include "engine/click_sound.h"
 #include "engine/page_history.h"
+#include "engine/page_placeholder.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
@@ -209,9 +210,7 @@ bool BottomButtons(int crafter) {
     if (ButtonPressed(0)) {
       PlayClickSound();
       LatchButton(0);
-      if (PageDepth > 0) --PageDepth;
-      PageReady = 0;
-      HoverSoundMark = -1;
+      LeaveCraftingPage();
       return true;
     }
   }
@@ -337,6 +336,7 @@ int32_t ForgeCurrentItem(int crafter) {
 }
 
 int ForgeWeaponScreen(int crafter) {
+  LastScreenDrawn = "ForgeWeaponScreen";
   if (ForgeMessage == -1) std::memset(HoverCaption, 0, 100);
   CursorShape = kCursorRest;
   DrawFramedBox(0, 0, 1);

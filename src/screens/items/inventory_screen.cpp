@@ -249,7 +249,7 @@ void ShowMessage() {
 // The caption under the pointer, in its item's colour.
 void DrawCaption(const InventoryFrame& f) {
   if (HoverCaption[0] == 0) return;
-  if (f.scrollView || f.spellPending) {
+  if (f.scrollView) {
     DrawWrappedText(-1, HoverCaption, 0, -1, 0, 1);
     return;
   }

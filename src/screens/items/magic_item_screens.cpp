@@ -8,6 +8,7 @@
 #include "adventure/item_commands.h"
 #include "engine/click_sound.h"
 #include "engine/page_history.h"
+#include "engine/page_placeholder.h"
 #include "engine/page_history_access.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
@@ -128,10 +129,6 @@ const MagicPage kWondrousPage = {"Select a Wondrous Item", 6, 2, 20, "Requiremen
                                  "Gold:", "XP:", 17, kWondrous, std::size(kWondrous), kWondrousLines,
                                  std::size(kWondrousLines)};
 
-void SmallText(const char* text, int style, int column, int row) {
-  DrawTextAt(kDefaultColour, kSmallColumns, 0, text, style, column, row, 0, 0, 0, 0);
-}
-
 bool IsLineEntry(const MagicEntry& e, const MagicPage& page) {
   for (size_t i = 0; i < page.lineCount; ++i)
     if (page.lines[i].line == e.line && e.column >= page.lines[i].column) return true;
@@ -156,8 +153,9 @@ void MagicPageFrame(const MagicPage& page, int crafter) {
   DrawTextF(kStyleGreen, 11, page.availableRow + 2, "%i", spare);
   for (size_t i = 0; i < page.entryCount; ++i)
     if (!IsLineEntry(page.entries[i], page))
-      SmallText(page.entries[i].label, kStyleLabel, page.entries[i].column, page.entries[i].line);
-  for (size_t i = 0; i < page.lineCount; ++i) SmallText(page.lines[i].text, kStyleLabel, page.lines[i].column, page.lines[i].line);
+      CraftingSmallText(page.entries[i].label, kStyleLabel, page.entries[i].column, page.entries[i].line);
+  for (size_t i = 0; i < page.lineCount; ++i)
+    CraftingSmallText(page.lines[i].text, kStyleLabel, page.lines[i].column, page.lines[i].line);
 
   const MagicEntry* hovered = nullptr;
   bool done = false;
@@ -165,7 +163,7 @@ void MagicPageFrame(const MagicPage& page, int crafter) {
     const MagicEntry& e = page.entries[i];
     if (!MouseInTextRow(e.line, e.column, e.width, 1, 0, 0)) continue;
     hovered = &e;
-    SmallText(e.label, kStyleHover, e.column, e.line);
+    CraftingSmallText(e.label, kStyleHover, e.column, e.line);
     CursorShape = kCursorArrow;
     ScreenHovered = 1;
     done = CraftItemFromTemplate(crafter, e.row, e.minimumLevel, spare);
@@ -190,20 +188,7 @@ void MagicPageFrame(const MagicPage& page, int crafter) {
       DrawTextF(PartyGold < static_cast<uint32_t>(cost.gold) ? kStyleRed : kStyleGreen, 11, goldRow, "%i", cost.gold);
     if (cost.xp != 0) DrawTextF(spare < cost.xp ? kStyleRed : kStyleGreen, 11, goldRow + 1, "%i", cost.xp);
   }
-  const bool overCancel = MouseInRect(208, 64, 48, 8);
-  PageTextAt("Cancel", overCancel ? kStyleHover : kStyleTitle, 8, 26);
-  if (overCancel) {
-    ScreenHovered = 1;
-    SetHoverCaption("Back to Crafting Menu");
-    CursorShape = kCursorArrow;
-    if (ButtonPressed(0)) {
-      PlayClickSound();
-      LatchButton(0);
-      if (PageDepth > 0) --PageDepth;
-      PageReady = 0;
-      HoverSoundMark = -1;
-    }
-  }
+  if (CraftingCancelPressed("Back to Crafting Menu")) LeaveCraftingPage();
   if (ScreenHovered == 0) HoverSoundMark = -1;
   EndCharacterPage(false);
 }
@@ -233,11 +218,13 @@ bool CraftItemFromTemplate(int crafter, int row, int32_t minimumLevel, int32_t s
 }
 
 int MagicRingScreen(int crafter) {
+  LastScreenDrawn = "MagicRingScreen";
   MagicPageFrame(kRingPage, crafter);
   return 1;
 }
 
 int WondrousItemScreen(int crafter) {
+  LastScreenDrawn = "WondrousItemScreen";
   MagicPageFrame(kWondrousPage, crafter);
   return 1;
 }

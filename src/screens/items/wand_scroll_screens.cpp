@@ -9,6 +9,7 @@
 #include "engine/click_sound.h"
 #include "engine/frame.h"
 #include "engine/page_history.h"
+#include "engine/page_placeholder.h"
 #include "engine/settings.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"
@@ -21,6 +22,7 @@
 #include "screens/character/spell_icons.h"
 #include "screens/game/shared_routines.h"
 #include "screens/items/crafting.h"
+#include "screens/items/inventory_screen.h"
 #include "screens/items/item_screens.h"
 #include "state/current_cast.h"
 #include "state/game_progress.h"
@@ -36,6 +38,7 @@ constexpr int kSlotFrameFigure = 303, kLinkLeftFigure = 304, kLinkRightFigure = 
               kLinkDownFigure = 307;
 constexpr uint32_t kWhite = 0xFFFFFFFFu, kHoveredGrey = 0xFFA0A0A0u;
 constexpr int kFramedPlaces = 14;
+constexpr int kScrollRowOffset = 3;  // the scroll of spell s is base row 3 + s
 // The minimum caster level of spell levels 1 to 4 times three and the level.
 constexpr int32_t kWandCasterParts[4] = {3, 18, 45, 84};
 
@@ -57,6 +60,13 @@ bool IsPlainWandName(const char* name) {
     if (strcasecmp(name, formed) == 0) return true;
   }
   return false;
+}
+
+// Whether the base row a scroll of the spell is made from holds that scroll
+// (past the scrolls stand the rings).
+bool HasScrollRow(int spell) {
+  const ItemRecord& row = ItemTable[kScrollRowOffset + spell];
+  return row.baseType == kStockTypeScroll && row.bonus == spell;
 }
 
 // What differs between the wand page and the scroll page.
@@ -97,7 +107,7 @@ void ChooseSpell(const SpellPage& page, int crafter, int spell, CraftCost cost) 
   PlayClickSound();
   PayCraftCost(crafter, cost);
   LatchButton(0);
-  GiveItemToCharacter(crafter, 1, kFirstBaseItemCode + 3 + static_cast<uint32_t>(spell));
+  GiveItemToCharacter(crafter, 1, kFirstBaseItemCode + kScrollRowOffset + static_cast<uint32_t>(spell));
   OpenInventoryMenu(crafter);
   CurrentSpell = -1;
 }
@@ -132,7 +142,7 @@ void SpellPageFrame(const SpellPage& page, int crafter) {
   }
   auto offered = [&](int spell) {
     const int32_t level = SpellTable[spell].level;
-    return c.knownSpells[spell] == 1 && level >= 1 && level <= page.highestLevel;
+    return c.knownSpells[spell] == 1 && level >= 1 && level <= page.highestLevel && (page.wand || HasScrollRow(spell));
   };
   // The slot frames and the links between the places.
   int counters[10] = {};
@@ -246,11 +256,13 @@ void ChargeWand(int wand, int crafter, int spell, CraftCost cost, int32_t priceR
 }
 
 int CraftWandScreen(int crafter) {
+  LastScreenDrawn = "CraftWandScreen";
   SpellPageFrame(kWandPage, crafter);
   return 1;
 }
 
 int ScribeScrollScreen(int crafter) {
+  LastScreenDrawn = "ScribeScrollScreen";
   SpellPageFrame(kScrollPage, crafter);
   return 1;
 }

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
+#include <utility>
 
 #include "combat/actions/action_executor.h"
 #include "engine/frame.h"
@@ -109,6 +111,53 @@ TEST_F(Walking, AWandererStepsWhereItWouldSeeMostThatIsNew) {
   EXPECT_EQ(s.secondGrid[SquareIndex(5, 1)], 0);
   EXPECT_GE(Creatures[kRunner].waypointValue, 101);
   EXPECT_LE(Creatures[kRunner].waypointValue, 300);
+}
+
+// A group as the adventure writes it: followers of one leader with no
+// formation offset of their own all head for the leader's square. Out of
+// combat they gather near it (those behind stop short of the ones ahead)
+// without two of them coming to rest on one square, whether the leader
+// stands or walks.
+TEST_F(Walking, FollowersWithoutAnOffsetGatherRoundTheirLeaderWithoutSharingASquare) {
+  mapfixture::DrawMap({"..............", "..............", "..............", "..............",
+                       ".............."});
+  for (int m = 0; m < 4; ++m) Place(m, 0, 0);  // the party, out of the way
+  PartyLeader = kLeader;
+  const int leader = 14, followers[] = {15, 16, 17};
+  Place(leader, 6, 2);
+  Creatures[leader].leader = leader;
+  const int starts[][2] = {{9, 2}, {12, 4}, {3, 0}};
+  for (int i = 0; i < 3; ++i) {
+    Place(followers[i], starts[i][0], starts[i][1]);
+    Creatures[followers[i]].leader = leader;
+  }
+  BuildOccupancyGrids(leader);
+  const auto shared = [&] {
+    std::set<std::pair<int, int>> squares;
+    for (int id : {leader, 15, 16, 17})
+      if (!squares.insert({Creatures[id].squareX, Creatures[id].squareY}).second) return true;
+    return false;
+  };
+  // While the leader stands, no step of theirs ever ends on a held square;
+  // a leader walking on may pass through its own, but they part again.
+  const auto check = [&](const char* when, bool everyFrame) {
+    for (int frame = 0; frame < 400; ++frame) {
+      mapfixture::StepCamera();
+      ExecuteCombatAction();
+      if (everyFrame) {
+        ASSERT_FALSE(shared()) << when << ", frame " << frame;
+      }
+    }
+    EXPECT_FALSE(shared()) << when;
+    for (int id : followers) {
+      EXPECT_LE(std::abs(Creatures[id].squareX - Creatures[leader].squareX), 3) << when << " " << id;
+      EXPECT_LE(std::abs(Creatures[id].squareY - Creatures[leader].squareY), 3) << when << " " << id;
+    }
+  };
+  check("leader standing", true);
+  ASSERT_EQ(FindCreaturePath(leader, 6, 2, 11, 3, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
+  check("leader walking", false);
+  EXPECT_EQ(Creatures[leader].squareX, 11);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 
 #include "adventure/quest_journal.h"
 #include "engine/linked_text.h"
+#include "engine/settings.h"
 #include "engine/sprite_sheets.h"
 #include "map/map_record.h"
 #include "map/party_vision.h"
@@ -245,6 +246,23 @@ TEST_F(MapScreenTest, TheWorldMapNamesWhatLiesUnderThePointer) {
   EXPECT_STREQ(LastScreenDrawn, "DrawWorldMapScreen");
   const std::vector<SheetDraw> draws = DrawsOfOneFrame();
   EXPECT_TRUE(Drew(draws, kSheetInterface, 507, 80, 48));
+}
+
+TEST_F(MapScreenTest, TheWorldMapStartsItsAmbientSoundAndLeavingItStopsTheSound) {
+  std::memset(&WorldMap, 0, sizeof WorldMap);
+  WorldMap.width = 30;
+  WorldMap.height = 20;
+  OptionWords[kOptionAmbientVolume] = 70;
+  ScreenMode = kModeLocalMap;
+  harness::StepFrames(2);
+  EXPECT_EQ(WorldAmbientOn, 1);
+  EXPECT_GE(WorldAmbientLevel, 1u);
+  harness::StepFrames(30);  // faded in one step every tenth frame
+  EXPECT_GE(WorldAmbientLevel, 3u);
+  ScreenMode = kModeExploring;
+  harness::StepFrames(1);
+  EXPECT_EQ(WorldAmbientOn, 0);
+  EXPECT_EQ(WorldAmbientLevel, 0u);
 }
 
 }  // namespace

@@ -398,6 +398,14 @@ TEST_F(CraftingTest, ScrollsOfKnownSpellsWithinTheLevels) {
   EXPECT_EQ(PartyGold, 100000u - ScrollScribeCost(kMageArmor).gold);
   EXPECT_EQ(TopPageType(), kPageInventory);
 
+  // A spell past the scrolls of the base table has no scroll to scribe (its
+  // row is a ring's).
+  c.knownSpells[176] = 1;
+  SpellTable[176].level = 1;
+  Open(kPageScribeScroll);
+  ClickAt(8 * 7 + 4, 8 * 4);
+  EXPECT_EQ(Carried(1), 0u);
+
   Creatures[kCrafter].experience = 10000;  // nothing spare
   Open(kPageScribeScroll);
   ClickAt(8 * 5 + 4, 8 * 4);

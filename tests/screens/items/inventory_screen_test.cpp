@@ -195,6 +195,23 @@ TEST_F(InventoryScreenTest, InCombatOnlyTheEquipmentActionMovesItems) {
   InCombat = 0;
 }
 
+TEST_F(InventoryScreenTest, CaptionWordsAreCapitalisedAlsoWithASpellPending) {
+  std::strcpy(CraftedWeapons[Forge(7, 19)].name, "Frostfang the long");
+  Creatures[0].carried[0] = {7, 1};
+  ScreenMode = kModePageView;
+  // The caption is drawn 17 pixels right of and 12 below the pointer.
+  harness::MoveMouse(15, 140);
+  for (const int32_t spell : {-1, 3}) {
+    CurrentSpell = spell;
+    std::vector<GlyphDraw> glyphs;
+    RecordGlyphs(&glyphs);
+    DrawAlone(0);
+    RecordGlyphs(nullptr);
+    EXPECT_EQ(harness::LargeTextRows(glyphs)[19].substr(4), "Frostfang The Long") << spell;
+  }
+  CurrentSpell = -1;
+}
+
 }  // namespace
 TEST_F(InventoryScreenTest, ReturningToTheGameEndsTheTrade) {
   // A trader's goods were offered (a script opened the trade); Escape is
