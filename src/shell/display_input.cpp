@@ -46,17 +46,9 @@ bool ReadFrameInput() {
   return oldX != PointerDevice.x || oldY != PointerDevice.y;
 }
 bool FrameKeyDown(int scanCode) { return IsKeyDown(scanCode) != 0; }
-bool FrameButtonDown(int button) { return IsButtonDown(button) != 0; }
-void LatchFrameButton(int button) {
-  if (button >= 0 && button < 256) PointerDevice.locks[button] = 1;
-}
-void LatchFrameKey(int scanCode) { LockDisplayKey(scanCode); }
-int FrameMouseX() { return PointerDevice.x; }
-int FrameMouseY() { return PointerDevice.y; }
 bool PollMusicCompleteStep() { return PollMusicComplete() == 1; }
 void PauseMediaGraph() {
   if (Mp3.control) PauseMp3();
 }
-void PlayPickerClickSound() { PlayInterfaceSample(kSampleClick); }
 
 void PlayInterfaceSample(int sample) { PlaySampleOnIdleChannel(sample, 16); }

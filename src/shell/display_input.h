@@ -17,19 +17,12 @@ int StopMusicKeepingPosition();
 // The frame's input step: reads the keyboard and the mouse, clamps the mouse
 // position to x 0-309 and y 0-229; true when the position changed.
 bool ReadFrameInput();
-// Button and key presses with their latches, as the frame's steps test them.
+// Key presses as the frame's steps test them.
 bool FrameKeyDown(int scanCode);
-bool FrameButtonDown(int button);
-void LatchFrameButton(int button);
-void LatchFrameKey(int scanCode);
-int FrameMouseX();
-int FrameMouseY();
 // The music steps of the frame: the MP3 completion poll (true when the
 // combat track ended) and pausing the media graph.
 bool PollMusicCompleteStep();
 void PauseMediaGraph();
-// The click sound (sample 28) on the first idle channel of 0 to 15.
-void PlayPickerClickSound();
 // Plays a sample once on the first idle channel of 0 to 15, pan centred, at
 // the sound volume (nothing when that is 0 or every channel is busy).
 void PlayInterfaceSample(int sample);
