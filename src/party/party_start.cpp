@@ -115,7 +115,7 @@ void DrawDescription(int member) {
   std::snprintf(c.description, sizeof c.description, "%s", text);
 }
 
-// One member made ready to play, as the Part of the new game lists it.
+// One member made ready to play, as a new game lists it.
 void SetOutMember(int member, bool prepared) {
   SetOutMemberBody(member, prepared);
   CreatureRecord& c = Creatures[member];

@@ -9,12 +9,12 @@ int DrawInventoryScreen(int creature, int tradePartner);  // page type 2
 int DrawItemDetailsScreen(int r);                          // above 10000
 // The crafting pages, each of the crafter (a creature id) that its page
 // names; each draws and works one frame and returns 1.
-int CraftingMenuScreen(int crafter);                       // 119
-int ForgeWeaponScreen(int crafter);                        // 120
-int CraftWandScreen(int crafter);                          // 127
-int ScribeScrollScreen(int crafter);                       // 128
-int MagicRingScreen(int crafter);                          // 129
-int WondrousItemScreen(int crafter);                       // 130
+int CraftingMenuScreen(int crafter);                       // page type 119
+int ForgeWeaponScreen(int crafter);                        // page type 120
+int CraftWandScreen(int crafter);                          // page type 127
+int ScribeScrollScreen(int crafter);                       // page type 128
+int MagicRingScreen(int crafter);                          // page type 129
+int WondrousItemScreen(int crafter);                       // page type 130
 // Enchants the item ChosenItem.
-int EnchantWeaponArmorScreen(int crafter);                 // 131
+int EnchantWeaponArmorScreen(int crafter);                 // page type 131
 

@@ -1,4 +1,4 @@
-#include "screens/character/special_abilities.h"
+#include "screens/character/feats_and_abilities_page.h"
 
 #include <algorithm>
 #include <cstdarg>

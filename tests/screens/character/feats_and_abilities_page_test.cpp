@@ -6,7 +6,7 @@
 #include "rules/casting_rules.h"
 #include "rules/feat_names.h"
 #include "rules/record_words.h"
-#include "screens/character/special_abilities.h"
+#include "screens/character/feats_and_abilities_page.h"
 
 namespace charactertest {
 namespace {
