@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <string>
 #include <vector>
@@ -369,6 +370,7 @@ std::string Fight(int turns) {
   int given = 0;
   int lastEntry = -2, lastRound = -1;
   int attacks = 0, moves = 0;
+  TraceParty("the battle begins");
   for (int f = 0; f < 200000; ++f) {
     if (ScreenMode == kModeVictory || ScreenMode == kModeDefeat || ScreenMode == kModeEndOfIntro ||
         (InCombat != 1 && ScreenMode == kModeExploring && f > 0)) {
@@ -626,7 +628,7 @@ std::string Travel(int px, int py, int map, int meetings) {
       std::fprintf(stderr, "travel: after %d frames on map %d, screen %u, combat %d\n", f, CurrentMapNumber, ScreenMode,
                    InCombat);
     if (f == 3000) return "the party did not arrive";
-    if (CurrentMapNumber == map && InCombat != 1) return "";
+    if (CurrentMapNumber == map) return "";  // arrived (a battle met there is the script's)
     if (CurrentMapNumber == start && InCombat != 1 && ScreenMode == kModeLocalMap) return "the party did not arrive";
     // A group met on the road: the battle, then back to the road.
     if (met >= meetings) return "more than " + std::to_string(meetings) + " groups were met on the way";
@@ -651,6 +653,8 @@ std::string Win(int turns) {
   return "";
 }
 
+constexpr const char* kNoStar = "no star shows beside ";
+
 std::string LevelUp(int member) {
   if (member < 0 || member >= kPartySize) return "level-up takes a party member 0 to 3";
   const int was = Creatures[member].level;
@@ -662,7 +666,7 @@ std::string LevelUp(int member) {
   const int row = (3 + member) * 8;
   const auto star = std::find_if(glyphs.begin(), glyphs.end(),
                                  [&](const GlyphDraw& g) { return g.c == '*' && g.y == row && g.x >= 160; });
-  if (star == glyphs.end()) return std::string("no star shows beside ") + Creatures[member].name;
+  if (star == glyphs.end()) return std::string(kNoStar) + Creatures[member].name;
   PointAt(star->x + 4, row + 4);
   harness::Click(star->x + 4, row + 4);
   harness::StepFrames(3);
@@ -682,6 +686,16 @@ std::string LevelUp(int member) {
   if (Creatures[member].level != was + 1)
     return std::string(Creatures[member].name) + " is of level " + std::to_string(Creatures[member].level) +
            " after the level-up page, not " + std::to_string(was + 1);
+  return "";
+}
+
+std::string LevelUpAll() {
+  for (int m = 0; m < kPartySize; ++m)
+    for (int level = 0; level < 20; ++level) {
+      const std::string fault = LevelUp(m);
+      if (fault.compare(0, std::strlen(kNoStar), kNoStar) == 0) break;
+      if (!fault.empty()) return fault;
+    }
   return "";
 }
 

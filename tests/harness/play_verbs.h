@@ -75,6 +75,9 @@ std::string Travel(int px, int py, int map, int meetings);
 // each new feat (and the first spell for each new spell), and accepts.
 // "" or the fault.
 std::string LevelUp(int member);
+// Raises every member of the party, one level after the other, as long as a
+// star shows beside its name. "" or the fault.
+std::string LevelUpAll();
 
 // Wins the battle under way or about to start: waits for it, plays it as
 // Fight does and clicks the victory screen away. "" or the fault.

@@ -65,7 +65,8 @@
 //                   (PX, PY) and travel to its map M; a group met on the
 //                   way is fought and the party steps back onto the road
 //   level-up M      raise party member M a level from its star in the party
-//                   list (Strength, the first feats and spells listed)
+//                   list (Strength, the first feats and spells listed);
+//                   "level-up all" raises every member while a star shows
 //   include FILE    play the lines of FILE (a path from the script's own
 //                   folder) here, as if they stood in this script
 // Exits 0 when the script ran to its end, non-zero on a bad line or when the
@@ -445,8 +446,10 @@ int main(int argc, char** argv) {
       travelTo = -1;
       if (!fault.empty()) return fail(fault);
     } else if (c == "level-up") {
-      if (line.words.size() != 2 || !ParseInt(line.words[1], &x)) return fail("level-up needs a party member");
-      const std::string fault = playverbs::LevelUp(static_cast<int>(x));
+      if (line.words.size() != 2 || (line.words[1] != "all" && !ParseInt(line.words[1], &x)))
+        return fail("level-up needs a party member or \"all\"");
+      const std::string fault =
+          line.words[1] == "all" ? playverbs::LevelUpAll() : playverbs::LevelUp(static_cast<int>(x));
       if (!fault.empty()) return fail(fault);
     } else if (c == "wait-for" || c == "expect") {
       const std::string condition = line.rest;
