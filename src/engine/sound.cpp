@@ -245,6 +245,7 @@ void FreeSoundSample(SoundSample* sample) {
     }
   std::free(sample->block);
   sample->block = sample->data = nullptr;
+  sample->source = nullptr;
   sample->size = sample->remaining = sample->start = sample->position = 0;
 }
 
@@ -281,6 +282,18 @@ int LoadWavFile(SoundSample* sample, const char* fileName) {
   sample->block = sample->data = block;
   sample->size = sample->remaining = size;
   sample->start = sample->position = 0;
+  return 1;
+}
+
+int CheckWavFile(SoundSample* sample, const char* fileName) {
+  if (!sample) return 0;
+  SoundSample wav = *sample;
+  if (!ReadWavHeader(&wav, fileName)) return 0;
+  FreeSoundSample(sample);
+  sample->sampleRate = wav.sampleRate;
+  sample->channels = wav.channels;
+  sample->bitsPerSample = wav.bitsPerSample;
+  sample->source = fileName;
   return 1;
 }
 
@@ -333,7 +346,8 @@ int PlaySound(int sample, int channel, int loopCount, int volume) {
   if (!ValidChannel(channel) || sample < 0 || sample >= kSoundSampleCount) return 0;
   std::lock_guard<std::recursive_mutex> hold(SoundLock);
   SoundChannel& c = SoundChannels[channel];
-  const SoundSample& s = SoundSamples[sample];
+  SoundSample& s = SoundSamples[sample];
+  if (!s.data && s.source && c.buffer && c.notify) LoadWavFile(&s, s.source);  // its first playing
   if (!s.data || !c.buffer || !c.notify) return 0;
   StopChannelLocked(c);
   c.sample = s;

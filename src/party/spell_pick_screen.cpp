@@ -35,10 +35,6 @@ constexpr uint32_t kGreyed = 0xFF969696u;
 // Text styles of the page.
 constexpr int kEntry = 1, kHighlighted = 2, kHeading = 4, kName = 5, kLink = 6;
 
-// The help pages of the level labels, arcane and divine.
-constexpr int32_t kArcaneLevelPages[9] = {51001, 51016, 51030, 51044, 51059, 51072, 51084, 51094, 51104};
-constexpr int32_t kDivineLevelPages[9] = {52001, 52019, 52032, 52046, 52056, 52065, 52070, 52075, 52079};
-
 // The good choices, best first; DEEP_SLUMBER (28) only for a Wizard with
 // SPELL FOCUS (ENCHANTMENT).
 constexpr int kWizardChoices[] = {95, 98, 97, 101, 94, 92, 87, 88, 93, 82, 79, 81, 83, 69, 72, 68,
@@ -150,7 +146,7 @@ void LevelLabels(const CreatureRecord& c) {
     if (!over) continue;
     CursorShape = 28;
     SetHint(hint);
-    if (ConsumeClick(1)) OpenPage(hint, (wizard ? kArcaneLevelPages : kDivineLevelPages)[n - 1]);
+    if (ConsumeClick(1)) OpenPage(hint, (wizard ? kArcaneLevelHelpPages : kDivineLevelHelpPages)[n - 1]);
   }
 }
 

@@ -39,6 +39,13 @@ const char* ConditionName(uint32_t id) {
   return id < static_cast<uint32_t>(kConditionNameCount) ? ConditionNames[id] : ConditionNames[0];
 }
 
+std::string ConditionKeyword(uint32_t id) {
+  std::string keyword = ConditionName(id);
+  for (char& c : keyword)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return keyword;
+}
+
 bool IsAbilityDamageCondition(uint32_t id) {
   return (id >= 61 && id <= 65) || id == 71;
 }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 
 // One slot of a creature's condition list; id 0 marks an empty slot.
 struct ConditionEntry {
@@ -179,6 +180,9 @@ extern const std::array<uint32_t, kConditionNameCount> ConditionHelpPages;
 // The name of a condition or modifier source; row 0 ("None") for an id
 // outside the table.
 const char* ConditionName(uint32_t id);
+// The condition's name as a help keyword names it, without the '@' marks:
+// "Can't_see" is "CAN'T_SEE".
+std::string ConditionKeyword(uint32_t id);
 
 bool IsAbilityDamageCondition(uint32_t id);
 bool IsAbilityDrainCondition(uint32_t id);

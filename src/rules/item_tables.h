@@ -154,6 +154,9 @@ extern SpellRecord SpellTable[kSpellRows];
 // The help page of a spell: 51001 + level + id for an arcane spell, 51899 +
 // level + id for a divine one; -1 for a row outside the table.
 int32_t SpellHelpPage(int spell);
+// The help index pages of the spells of each level 1 to 9, arcane and divine.
+constexpr int32_t kArcaneLevelHelpPages[9] = {51001, 51016, 51030, 51044, 51059, 51072, 51084, 51094, 51104};
+constexpr int32_t kDivineLevelHelpPages[9] = {52001, 52019, 52032, 52046, 52056, 52065, 52070, 52075, 52079};
 extern CraftedWeaponRecord CraftedWeapons[kCraftedRows];
 
 extern const char BaseItemTypeNames[39][35];

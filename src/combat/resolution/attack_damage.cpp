@@ -12,6 +12,7 @@
 #include "combat/actions/roll_previews.h"
 #include "combat/resolution/attack_context.h"
 #include "combat/resolution/attack_resolution.h"
+#include "combat/resolution/log_keywords.h"
 #include "rules/adjacency.h"
 #include "rules/combat_roll_log.h"
 #include "engine/message_log.h"
@@ -60,6 +61,8 @@ const EnergyRow kEnergies[7] = {
      "negative_energy"},
     {11, 51, kImmForce, kProtResistForce, 271, 263, "FORCE_DAMAGE", "FORCE_DAMAGE", "force"},
 };
+// A natural electricity attack reduced to zero names its energy so.
+constexpr const char* kNaturalElectricityZero = "ELECTRICITY_DAMAGE";
 
 bool Has(int creature, uint32_t id) { return FindCondition(creature, id) >= 0; }
 
@@ -116,6 +119,13 @@ void EndPool(int creature, uint32_t id) {
 }
 
 }  // namespace
+
+void AddEnergyLogKeywords(std::vector<LogKeyword>* out) {
+  for (const EnergyRow& row : kEnergies)
+    for (const char* keyword : {row.keyword, row.zeroKeyword})
+      out->push_back({std::string("@") + keyword + "@", "src/combat/resolution/attack_damage.cpp"});
+  out->push_back({std::string("@") + kNaturalElectricityZero + "@", "src/combat/resolution/attack_damage.cpp"});
+}
 
 bool DamageReductionKindApplies(int32_t kind, int32_t code, bool natural, bool ranged, int32_t weaponItem) {
   switch (kind) {
@@ -218,7 +228,7 @@ int32_t ApplyEnergyDamage(AttackContext& a, int victim, int hurtBy, Energy energ
   const int32_t total = list->total;
   if (total <= 0) {
     if (use != kEnergyDefence) {
-      const char* keyword = use == kEnergyNatural && energy == kElectricity ? "ELECTRICITY_DAMAGE" : row.zeroKeyword;
+      const char* keyword = use == kEnergyNatural && energy == kElectricity ? kNaturalElectricityZero : row.zeroKeyword;
       LogMessage("Damage reduction reduced @%s@ to zero.\r", keyword);
     }
     return 0;

@@ -11,6 +11,7 @@
 #include "combat/actions/casting_checks.h"
 #include "combat/actions/least_services.h"
 #include "combat/resolution/combat_sequencer.h"
+#include "combat/resolution/log_keywords.h"
 #include "combat/resolution/special_attacks.h"
 #include "combat/resolution/spell_resolution.h"
 #include "combat/turns/casting_questions.h"
@@ -184,7 +185,7 @@ bool Counterspelled(int caster, int spell) {
     int blocking = -1;
     if (!CanCastSpells(who, &blocking)) {
       const uint32_t id = blocking >= 0 && blocking < kConditionSlots ? c.conditions[blocking].id : 0;
-      LogMessage("\xA3%s\xA3 fails to @COUNTERSPELL@: @%s@.\r", c.name, ConditionName(id));
+      LogMessage("\xA3%s\xA3 fails to @COUNTERSPELL@: @%s@.\r", c.name, ConditionKeyword(id).c_str());
       ClearPlan(e);
       continue;
     }
@@ -337,6 +338,15 @@ void StartResolution() {
 }
 
 }  // namespace
+
+void AddCounterspellLogKeywords(std::vector<LogKeyword>* out) {
+  for (uint32_t id : kCastingBlockers) {
+    std::string keyword = ConditionKeyword(id);
+    keyword.insert(keyword.begin(), '@');
+    keyword.push_back('@');
+    out->push_back({keyword, "src/combat/resolution/casting_steps.cpp"});
+  }
+}
 
 void QueueUseEvent(int32_t type, int32_t value, int creature, int32_t sound) {
   const int n = FirstFreeCombatEvent();

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "combat/resolution/attack_context.h"
+#include "combat/resolution/log_keywords.h"
 #include "rules/combat_roll_log.h"
 #include "engine/message_log.h"
 #include "rules/breakdown_sources.h"
@@ -198,6 +199,11 @@ void ApplyEffect(AttackContext& a, const Effect& e, bool first) {
 }
 
 }  // namespace
+
+void AddAbilityLogKeywords(std::vector<LogKeyword>* out) {
+  for (const char* keyword : kAbilityKeywords)
+    out->push_back({std::string("@") + keyword + "@", "src/combat/resolution/natural_effects.cpp"});
+}
 
 void ApplyNaturalEffects(AttackContext& a) {
   if (a.naturalSlot < 0 || a.naturalSlot > 3) return;

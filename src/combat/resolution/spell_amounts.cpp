@@ -8,6 +8,7 @@
 #include "combat/actions/casting_checks.h"
 #include "combat/actions/least_services.h"
 #include "combat/resolution/combat_sequencer.h"
+#include "combat/resolution/log_keywords.h"
 #include "combat/resolution/special_attacks.h"
 #include "combat/resolution/spell_resolution.h"
 #include "engine/message_log.h"
@@ -173,17 +174,19 @@ void Heal(int caster, int spell, int target, ModifierList& list, int index) {
   TargetEvent(41, amount);
 }
 
+// The abilities a spell's effect codes 110 to 113 damage.
+struct DamagedAbility {
+  uint32_t condition;
+  const char* keyword;
+  const char* minimum;
+};
+constexpr DamagedAbility kDamagedAbilities[4] = {{63, "CONSTITUTION", "Minimum Constitution"},
+                                                 {65, "INTELLIGENCE", "Minimum Intelligence"},
+                                                 {61, "STRENGTH", "Minimum Strength"},
+                                                 {64, "WISDOM", "Minimum Wisdom"}};
+
 void AbilityDamage(int target, int32_t code, int32_t amount, int index) {
-  struct Ability {
-    uint32_t condition;
-    const char* keyword;
-    const char* minimum;
-  };
-  static const Ability kAbilities[4] = {{63, "CONSTITUTION", "Minimum Constitution"},
-                                        {65, "INTELLIGENCE", "Minimum Intelligence"},
-                                        {61, "STRENGTH", "Minimum Strength"},
-                                        {64, "WISDOM", "Minimum Wisdom"}};
-  const Ability& a = kAbilities[code - 110];
+  const DamagedAbility& a = kDamagedAbilities[code - 110];
   const CreatureRecord& t = Creatures[target];
   const int32_t score = code == 110 ? t.constitution.current : code == 111 ? t.intelligence.current
                         : code == 112 ? t.strength.current : t.wisdom.current;
@@ -260,6 +263,11 @@ void Damage(int caster, int spell, int target, int32_t code, ModifierList& list)
 }
 
 }  // namespace
+
+void AddSpellAbilityLogKeywords(std::vector<LogKeyword>* out) {
+  for (const DamagedAbility& a : kDamagedAbilities)
+    out->push_back({std::string("@") + a.keyword + "@", "src/combat/resolution/spell_amounts.cpp"});
+}
 
 void ResistanceOf(int32_t code, int* pair, int32_t* source) {
   *pair = -1;

@@ -7,6 +7,7 @@
 
 #include "combat/actions/casting_checks.h"
 #include "combat/resolution/combat_sequencer.h"
+#include "combat/resolution/log_keywords.h"
 #include "combat/resolution/spell_effect_codes.h"
 #include "combat/resolution/spell_effect_steps.h"
 #include "combat/resolution/spell_resolution.h"
@@ -79,22 +80,25 @@ void Swap(int target, uint32_t id, uint32_t opposite, int32_t value, const char*
   Show(floating, 45, value);
 }
 
+// The energy resistances spells give: effect code, condition, floating
+// text, log keyword and the refusal when the creature already has it.
+struct ResistedEnergy {
+  int32_t code;
+  uint32_t condition;
+  const char* floating;
+  const char* keyword;
+  const char* refusal;
+};
+constexpr ResistedEnergy kResistedEnergies[] = {
+    {kFxResistFire, 35, "Fire Resistance (%i)", "FIRE", "Already Has Effect (Fire Dmg Reduction)"},
+    {kFxResistCold, 39, "Cold Resistance (%i)", "COLD", "Already Has Effect"},
+    {kFxResistAcid, 38, "Acid Resistance (%i)", "ACID", "Already Has Effect"},
+    {kFxResistElectricity, 37, "Shock Resistance (%i)", "ELECTRICITY", "Already Has Effect"},
+    {kFxResistSonic, 36, "Sonic Resistance (%i)", "SONIC", "Already Has Effect"},
+};
+
 void EnergyResistance(int target, int32_t code) {
-  struct Energy {
-    int32_t code;
-    uint32_t condition;
-    const char* floating;
-    const char* keyword;
-    const char* refusal;
-  };
-  static const Energy kEnergies[] = {
-      {kFxResistFire, 35, "Fire Resistance (%i)", "FIRE", "Already Has Effect (Fire Dmg Reduction)"},
-      {kFxResistCold, 39, "Cold Resistance (%i)", "COLD", "Already Has Effect"},
-      {kFxResistAcid, 38, "Acid Resistance (%i)", "ACID", "Already Has Effect"},
-      {kFxResistElectricity, 37, "Shock Resistance (%i)", "ELECTRICITY", "Already Has Effect"},
-      {kFxResistSonic, 36, "Sonic Resistance (%i)", "SONIC", "Already Has Effect"},
-  };
-  for (const Energy& e : kEnergies) {
+  for (const ResistedEnergy& e : kResistedEnergies) {
     if (e.code != code) continue;
     if (HasCondition(target, e.condition)) {
       Refuse(e.refusal);
@@ -736,3 +740,8 @@ bool ApplyConditionEffect(int32_t code) {
 }
 
 }  // namespace spellfx
+
+void AddResistanceLogKeywords(std::vector<LogKeyword>* out) {
+  for (const spellfx::ResistedEnergy& e : spellfx::kResistedEnergies)
+    out->push_back({std::string("@") + e.keyword + "@", "src/combat/resolution/spell_effects_conditions.cpp"});
+}

@@ -7,6 +7,7 @@
 #include "combat/actions/casting_checks.h"
 #include "combat/actions/displacement.h"
 #include "combat/actions/least_services.h"
+#include "combat/resolution/log_keywords.h"
 #include "combat/resolution/spell_effect_codes.h"
 #include "combat/resolution/spell_effect_steps.h"
 #include "combat/resolution/spell_resolution.h"
@@ -276,3 +277,8 @@ bool ApplyFormEffect(int32_t code) {
 }
 
 }  // namespace spellfx
+
+void AddFormLogKeywords(std::vector<LogKeyword>* out) {
+  for (const spellfx::PolymorphForm& f : spellfx::kForms)
+    out->push_back({std::string("@") + f.name + "@", "src/combat/resolution/spell_effects_forms.cpp"});
+}

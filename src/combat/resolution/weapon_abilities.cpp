@@ -5,6 +5,7 @@
 
 #include "combat/actions/attack_support.h"
 #include "combat/resolution/attack_context.h"
+#include "combat/resolution/log_keywords.h"
 #include "rules/combat_roll_log.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
@@ -285,6 +286,11 @@ void SlayingArrow(AttackContext& a, int32_t ammunition) {
 }
 
 }  // namespace
+
+void AddAlignmentLogKeywords(std::vector<LogKeyword>* out) {
+  for (const AlignmentDamage& d : kAlignmentDamages)
+    out->push_back({std::string("@") + d.keyword + "@", "src/combat/resolution/weapon_abilities.cpp"});
+}
 
 void ApplyWeaponMagic(AttackContext& a) {
   const CraftedWeaponRecord& w = CraftedWeapons[a.weaponItem];

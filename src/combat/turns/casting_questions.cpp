@@ -20,11 +20,9 @@
 #include "state/turn_order.h"
 
 bool CanCastSpells(int creature, int* outIndex) {
-  static const uint32_t kBlocking[] = {97, 89, 85, 84, 157, 86, 82, 118, 100, 98, 122,
-                                       123, 115, 95, 103, 94, 87, 88, 104, 148, 114};
   if (outIndex) *outIndex = -1;
   if (!IsValidCreature(creature)) return false;
-  for (uint32_t id : kBlocking) {
+  for (uint32_t id : kCastingBlockers) {
     const int index = FindCondition(creature, id);
     if (index >= 0) {
       if (outIndex) *outIndex = index;

@@ -23,6 +23,9 @@
 #include "combat/turns/turn_routines.h"      // PresentFrameNow
 #include "rules/adjacency.h"  // GridSquare
 
+// The conditions that keep a creature from casting, in the order they are looked for.
+constexpr uint32_t kCastingBlockers[] = {97, 89, 85, 84, 157, 86, 82, 118, 100, 98, 122,
+                                         123, 115, 95, 103, 94, 87, 88, 104, 148, 114};
 // Whether the creature can cast now; outIndex (may be null) gets the index
 // of the blocking condition entry, -1 none.
 bool CanCastSpells(int creature, int* outIndex);

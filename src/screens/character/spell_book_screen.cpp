@@ -36,9 +36,6 @@ constexpr int kBlockedMark = 429;
 constexpr int kPieceSlot = 303, kPieceLinkLeft = 304, kPieceLinkRight = 305, kPieceLinkUp = 306,
               kPieceLinkDown = 307;
 
-// Help topics of the level rows, by spell level 1 to 9.
-constexpr int32_t kArcaneLevelTopics[9] = {51001, 51016, 51030, 51044, 51059, 51072, 51084, 51094, 51104};
-constexpr int32_t kClericLevelTopics[9] = {52001, 52019, 52032, 52046, 52056, 52065, 52070, 52075, 52079};
 constexpr int32_t kTopicSpellsIndex = 50000, kTopicWizardTable = 23019, kTopicClericTable = 23018,
                   kTopicScribeScroll = 31290, kTopicCraftWand = 31291, kTopicSharing = 41023,
                   kTopicDefensive = 41022;
@@ -112,9 +109,9 @@ struct RowLayout {
   const char* tableCaption;
   int leftX, tableX;  // pixels of the uses left and of the uses per day
 };
-constexpr RowLayout kWizardRows{"Level_%i_Arcane_Spells", kArcaneLevelTopics, kTopicWizardTable,
+constexpr RowLayout kWizardRows{"Level_%i_Arcane_Spells", kArcaneLevelHelpPages, kTopicWizardTable,
                                 "Wizard_Spells_Table", 48, 64};
-constexpr RowLayout kClericRows{"Level_%i_Cleric_Spells", kClericLevelTopics, kTopicClericTable,
+constexpr RowLayout kClericRows{"Level_%i_Cleric_Spells", kDivineLevelHelpPages, kTopicClericTable,
                                 "Cleric_Spells_Table", 12, 28};
 
 void LevelRows(const Book& b) {

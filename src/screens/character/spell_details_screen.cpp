@@ -128,8 +128,6 @@ void MetamagicIcons(const SpellRecord& s) {
 }
 
 void IndexLinks(const SpellRecord& s) {
-  static constexpr int32_t kWizardLevels[9] = {51001, 51016, 51030, 51044, 51059, 51072, 51084, 51094, 51104};
-  static constexpr int32_t kClericLevels[9] = {52001, 52019, 52032, 52046, 52056, 52065, 52070, 52075, 52079};
   const bool divine = s.divine == 1;
   const char* kind = divine ? "Cleric" : "Wizard";
   char text[48], caption[32];
@@ -140,7 +138,7 @@ void IndexLinks(const SpellRecord& s) {
     CursorShape = kCursorLink;
     if (s.level >= 1 && s.level <= 9) {
       std::snprintf(caption, sizeof caption, "L-%i %s Spells", s.level, kind);
-      OpenPageOnClick(caption, (divine ? kClericLevels : kWizardLevels)[s.level - 1]);
+      OpenPageOnClick(caption, (divine ? kDivineLevelHelpPages : kArcaneLevelHelpPages)[s.level - 1]);
     }
   }
   std::snprintf(text, sizeof text, "Index of %s spells", kind);

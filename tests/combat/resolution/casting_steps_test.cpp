@@ -1,12 +1,15 @@
 // The casting checks together with the action executor, frame by frame as
 // the game runs them: a caster's attacks of opportunity are taken one enemy
 // after another, and a use that ends early in the checks is finished by the
-// executor whatever combat state the player's aim left.
+// executor whatever combat state the player's aim left; a counterspeller
+// that cannot cast names the condition that stops it.
 #include <gtest/gtest.h>
 
 #include "combat/actions/executor_fixture.h"
 #include "combat/actions/reactions.h"
 #include "combat/resolution/combat_sequencer.h"
+#include "combat/resolution/log_keywords.h"
+#include "engine/help_pages.h"
 #include "engine/frame.h"
 #include "rules/conditions.h"
 #include "screens/game/game_screen.h"
@@ -109,6 +112,35 @@ TEST_F(CastingChecksInBattle, AnEarlyEndAfterThePlayersAimIsFinishedByTheExecuto
   EXPECT_NE(Log().find("Failure (DC @"), std::string::npos);
   EXPECT_EQ(CombatState, kStatePlayerTurn);
   EXPECT_EQ(Creatures[kCaster].spellsLeft[0], 1);
+}
+
+// A readied counterspeller that cannot cast names its condition as a link
+// that opens the condition's help page, and drops its plan.
+TEST_F(CastingChecksInBattle, AStunnedCounterspellerNamesItsConditionAsAHelpLink) {
+  Meet(kAllegianceEnemy);
+  for (int foe : {kFirst, kSecond}) Creatures[foe].attacksOfOpportunityLeft = 0;
+  Creatures[kCaster].constitution = {70, 70};
+  AddCondition(kFirst, kCondStunned, 10, 0, kSourceSpell, 0);
+  TurnOrderEntry* plan = nullptr;
+  for (int i = 0; i < TurnEntryCount; ++i)
+    if (TurnOrder[i].creature == kFirst) plan = &TurnOrder[i];
+  ASSERT_NE(plan, nullptr);
+  plan->plannedAction = 9;
+  plan->plannedTarget = kCaster;
+  Cast();
+  ASSERT_LT(Frames(UseAndActionOver), 3000);
+  EXPECT_EQ(Count(Log(), "\xA3" "First\xA3 fails to @COUNTERSPELL@: @STUNNED@."), 1);
+  EXPECT_EQ(plan->plannedAction, 0);
+  ASSERT_TRUE(LoadHelpTables());
+  EXPECT_GE(FindHelpKeyword("@STUNNED@"), 0);
+}
+
+// Every keyword a log line fills in from a table opens a help page.
+TEST(LogKeywords, EveryKeywordFilledInAtRunTimeHasAHelpPage) {
+  ASSERT_TRUE(LoadHelpTables());
+  const std::vector<LogKeyword> keywords = RunTimeLogKeywords();
+  EXPECT_GT(keywords.size(), 40u);
+  for (const LogKeyword& k : keywords) EXPECT_GE(FindHelpKeyword(k.keyword.c_str()), 0) << k.keyword << " " << k.where;
 }
 
 }  // namespace

@@ -2,10 +2,10 @@
 //
 // Lists every help page id and every help keyword the game can open, taken
 // from the game's own tables (feats, spells, conditions, the action bar) and
-// from its texts (the log lines and help ids written in the code, the scripts
-// of the adventures, the item tables). Reads the spell table from the game
-// folder, so it runs after that is made; compile_help checks its pages
-// against the list.
+// from its texts (the log lines and help ids written in the code and the
+// keywords those lines fill in from tables, the scripts of the adventures,
+// the item tables). Reads the spell table from the game folder, so it runs
+// after that is made; compile_help checks its pages against the list.
 //
 // Each line of the list: "id <page id> <where>" or "keyword <@KEYWORD@> <where>".
 #include <cstdio>
@@ -16,6 +16,7 @@
 #include <sstream>
 #include <string>
 
+#include "combat/resolution/log_keywords.h"
 #include "combat/resolution/spell_keywords.h"
 #include "creatures/creature_kinds.h"
 #include "helpmaker/help_names.h"
@@ -86,6 +87,10 @@ int main(int argc, char** argv) {
     names.AddId(static_cast<uint32_t>(SpellHelpPage(spell)), where);
     names.AddKeyword(std::string("@") + SpellKeywordTable[spell] + "@", where);
   }
+
+  // The keywords log lines fill in from tables as they are written (energies,
+  // abilities, forms, the conditions that stop a counterspell).
+  for (const LogKeyword& k : RunTimeLogKeywords()) names.AddKeyword(k.keyword, k.where + " (filled in)");
 
   // The conditions and the sources of modifier breakdowns.
   for (int row = 0; row < kConditionNameCount; ++row)
