@@ -22,6 +22,7 @@
 #include "adventure/end_screens.h"
 #include "adventure/script_file.h"
 #include "combat/actions/start_of_combat.h"
+#include "creatures/creature_treasure.h"
 #include "engine/random.h"
 #include "frontend/creature_roster.h"
 #include "frontend/game_reset.h"
@@ -189,6 +190,8 @@ std::vector<std::vector<RatingCounts>> SampleRoadEncounters() {
   for (int region : {1, 2, 3}) {
     for (uint32_t seed = 1; seed <= kSampledEncounters; ++seed) {
       for (int id = kFirstEncounterCreature; id < kCreatureCount; ++id) Creatures[id].present = 0;
+      std::memset(&CraftedWeapons[kFirstGeneratedItemRow], 0,
+                  sizeof(CraftedWeaponRecord) * (kLastGeneratedItemRow - kFirstGeneratedItemRow + 1));
       EncounterCounter = 0;
       SeedRandomForTests(seed);
       GenerateRandomEncounter(region, 10, 10, 1);
@@ -222,13 +225,13 @@ class RouteExperience : public ::testing::Test {
     ResetGameState();
     ASSERT_EQ(LoadItemTable(), 1);
     ASSERT_EQ(LoadSpellTable(), 1);
-    road_ = new std::vector<std::vector<RatingCounts>>(SampleRoadEncounters());
+    ASSERT_EQ(LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", kAdventure), 1);
+    road_ = SampleRoadEncounters();
     ASSERT_EQ(LoadCreatureRosterFmt("SaveGame\\%s\\0\\SaveChar.cml", kAdventure), 1);
     roster_.assign(Creatures, Creatures + kCreatureCount);
   }
   static void TearDownTestSuite() {
-    delete road_;
-    road_ = nullptr;
+    road_.clear();
     roster_.clear();
     roster_.shrink_to_fit();
   }
@@ -285,7 +288,7 @@ class RouteExperience : public ::testing::Test {
   static void TravelRoads(const WorldMapRoads& world, Leg leg, double share) {
     const std::vector<int> steps = world.StepsByRegion(leg);
     for (int region = 1; region < kEncounterRegions; ++region) {
-      const std::vector<RatingCounts>& groups = (*road_)[region];
+      const std::vector<RatingCounts>& groups = road_[region];
       if (steps[region] == 0 || groups.empty()) continue;
       const double meetings = steps[region] * kRoadEncountersPerStep * share;
       for (const RatingCounts& g : groups) WinAgainst(g, meetings / static_cast<double>(groups.size()));
@@ -332,11 +335,11 @@ class RouteExperience : public ::testing::Test {
   }
 
   static std::vector<CreatureRecord> roster_;
-  static std::vector<std::vector<RatingCounts>>* road_;
+  static std::vector<std::vector<RatingCounts>> road_;
 };
 
 std::vector<CreatureRecord> RouteExperience::roster_;
-std::vector<std::vector<RatingCounts>>* RouteExperience::road_ = nullptr;
+std::vector<std::vector<RatingCounts>> RouteExperience::road_;
 
 // The lightest route (no optional fight, few road encounters) still brings
 // the party to level 8 before the last battle; the fullest (every fight,
