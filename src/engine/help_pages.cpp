@@ -96,24 +96,28 @@ const char* LongHelpText(uint32_t id) {
   return whole && !whole->empty() ? whole->c_str() : nullptr;
 }
 
-bool LoadHelpTables(const char* path) {
+namespace {
+
+// Reads the help file into the emptied tables, or with `keep` false only
+// checks it; the tables stay empty on any fault.
+bool ReadHelpFile(const char* path, bool keep) {
   ClearHelpTables();
   FILE* f = platform::OpenGameFile(path, "rb");
   if (!f) return false;
-  const bool ok = ReadTables(f, true);
+  const bool ok = ReadTables(f, keep);
   std::fclose(f);
   if (!ok) ClearHelpTables();
   return ok;
 }
 
+}  // namespace
+
+bool LoadHelpTables(const char* path) { return ReadHelpFile(path, true); }
+
 bool CheckHelpFile(const char* path) {
-  ClearHelpTables();
-  FILE* f = platform::OpenGameFile(path, "rb");
-  if (!f) return false;
-  const bool ok = ReadTables(f, false);
-  std::fclose(f);
-  if (ok) CheckedPath = path;
-  return ok;
+  if (!ReadHelpFile(path, false)) return false;
+  CheckedPath = path;
+  return true;
 }
 
 int FindHelpKeywordN(const char* keyword, size_t length) {

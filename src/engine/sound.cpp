@@ -249,15 +249,26 @@ void FreeSoundSample(SoundSample* sample) {
   sample->size = sample->remaining = sample->start = sample->position = 0;
 }
 
-int LoadWavFile(SoundSample* sample, const char* fileName) {
-  if (!sample) return 0;
+namespace {
+
+// Reads a sound file's header; when it is whole and canonical, the sample is
+// freed and takes its format and its declared data size.
+bool TakeWavHeader(SoundSample* sample, const char* fileName) {
+  if (!sample) return false;
   SoundSample wav = *sample;
-  if (!ReadWavHeader(&wav, fileName)) return 0;
+  if (!ReadWavHeader(&wav, fileName)) return false;
   FreeSoundSample(sample);
   sample->sampleRate = wav.sampleRate;
   sample->channels = wav.channels;
   sample->bitsPerSample = wav.bitsPerSample;
   sample->size = wav.size;
+  return true;
+}
+
+}  // namespace
+
+int LoadWavFile(SoundSample* sample, const char* fileName) {
+  if (!TakeWavHeader(sample, fileName)) return 0;
   // A data size beyond the end of the file is cut to what the file holds, and
   // to whole frames, so that repeated passes stay aligned.
   const long fileSize = platform::GameFileSize(fileName);
@@ -286,13 +297,8 @@ int LoadWavFile(SoundSample* sample, const char* fileName) {
 }
 
 int CheckWavFile(SoundSample* sample, const char* fileName) {
-  if (!sample) return 0;
-  SoundSample wav = *sample;
-  if (!ReadWavHeader(&wav, fileName)) return 0;
-  FreeSoundSample(sample);
-  sample->sampleRate = wav.sampleRate;
-  sample->channels = wav.channels;
-  sample->bitsPerSample = wav.bitsPerSample;
+  if (!TakeWavHeader(sample, fileName)) return 0;
+  sample->size = 0;  // nothing read yet
   sample->source = fileName;
   return 1;
 }

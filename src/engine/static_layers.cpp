@@ -95,3 +95,9 @@ void ForgetStaticLayers() {
 }
 
 int StaticLayersDrawn() { return g_drawnCount; }
+
+size_t StaticLayerBytes() {
+  size_t bytes = 0;
+  for (const KeptLayer& kept : g_kept) bytes += kept.picture.capacity() * sizeof(uint32_t);
+  return bytes;
+}

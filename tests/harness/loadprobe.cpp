@@ -32,6 +32,8 @@
 #include "engine/page_placeholder.h"
 #include "engine/settings.h"
 #include "engine/sound.h"
+#include "engine/static_layers.h"
+#include "engine/graphics.h"
 #include "engine/help_pages.h"
 #include "engine/sprite_sheets.h"
 #include "map/map_record.h"
@@ -165,6 +167,9 @@ void ReportMemory() {
   long long sound = 0;
   for (const SoundSample& s : SoundSamples) sound += s.block ? s.size : 0;
   std::printf("textures-kib %lld\nsound-samples-kib %lld\n", texels * 4 / 1024, sound / 1024);
+  // The back buffer the game draws into, and the whole pictures kept of it.
+  const long long frame = Graphics.device ? 4LL * Graphics.device->Width() * Graphics.device->Height() : 0;
+  std::printf("frames-kib %lld back buffer, %zu kept pictures\n", frame / 1024, StaticLayerBytes() / 1024);
   std::printf("peak-resident-kib %ld\nresident-kib %ld\nresident-anon-kib %ld\nresident-file-kib %ld\n",
               StatusKiB("VmHWM"), StatusKiB("VmRSS"), StatusKiB("RssAnon"), StatusKiB("RssFile"));
   // GREVENHOLT_PROBE_SMAPS=FILE keeps the whole mapping list for a closer look.
