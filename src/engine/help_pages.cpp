@@ -16,6 +16,8 @@ namespace {
 
 // The whole texts of the licence and the game controls pages.
 std::string LongTexts[2];
+// A help file checked at start-up and read into the tables when first needed.
+std::string CheckedPath;
 
 std::string* LongTextOf(uint32_t id) {
   if (id == kLicencePageId) return &LongTexts[0];
@@ -35,7 +37,10 @@ bool ReadU32(FILE* f, uint32_t* out) {
 // A fixed text field must hold its NUL inside the field.
 bool Terminated(const char* field, size_t size) { return std::memchr(field, '\0', size) != nullptr; }
 
-bool ReadTables(FILE* f) {
+// Reads the tables, or with `keep` false only checks them.
+bool ReadTables(FILE* f, bool keep) {
+  HelpPage scratchPage;
+  HelpKeywordEntry scratchEntry;
   char magic[4];
   uint32_t version = 0, pages = 0, keywords = 0;
   if (!ReadBytes(f, magic, 4) || std::memcmp(magic, kHelpFileMagic, 4) != 0) return false;
@@ -43,7 +48,7 @@ bool ReadTables(FILE* f) {
   if (!ReadU32(f, &pages) || !ReadU32(f, &keywords)) return false;
   if (pages > kHelpPageCount || keywords > kHelpKeywordCount) return false;
   for (uint32_t i = 0; i < pages; ++i) {
-    HelpPage& page = HelpPages[i];
+    HelpPage& page = keep ? HelpPages[i] : scratchPage;
     uint32_t length = 0;
     if (!ReadU32(f, &page.id) || !ReadBytes(f, page.title, kHelpTitleSize)) return false;
     if (!Terminated(page.title, kHelpTitleSize)) return false;
@@ -54,14 +59,15 @@ bool ReadTables(FILE* f) {
     const size_t kept = length < kHelpTextLength ? length : kHelpTextLength;
     std::memcpy(page.text, text.data(), kept);
     page.text[kept] = '\0';
-    if (std::string* whole = LongTextOf(page.id)) *whole = std::move(text);
+    if (std::string* whole = LongTextOf(page.id); whole && keep) *whole = std::move(text);
   }
   for (uint32_t i = 0; i < keywords; ++i) {
-    HelpKeywordEntry& entry = HelpKeywords[i];
+    HelpKeywordEntry& entry = keep ? HelpKeywords[i] : scratchEntry;
     if (!ReadBytes(f, entry.keyword, kHelpKeywordSize) || !ReadU32(f, &entry.pageId)) return false;
     if (!Terminated(entry.keyword, kHelpKeywordSize)) return false;
   }
   if (std::fgetc(f) != EOF) return false;  // nothing may follow the tables
+  if (!keep) return true;
   HelpPagesLoaded = static_cast<int>(pages);
   HelpKeywordsLoaded = static_cast<int>(keywords);
   return true;
@@ -75,24 +81,47 @@ void ClearHelpTables() {
   HelpPagesLoaded = 0;
   HelpKeywordsLoaded = 0;
   for (std::string& text : LongTexts) text.clear();
+  CheckedPath.clear();
+}
+
+void ReadCheckedHelpFile() {
+  if (CheckedPath.empty()) return;
+  const std::string path = std::move(CheckedPath);
+  LoadHelpTables(path.c_str());
 }
 
 const char* LongHelpText(uint32_t id) {
+  ReadCheckedHelpFile();
   const std::string* whole = LongTextOf(id);
   return whole && !whole->empty() ? whole->c_str() : nullptr;
 }
 
-bool LoadHelpTables(const char* path) {
+namespace {
+
+// Reads the help file into the emptied tables, or with `keep` false only
+// checks it; the tables stay empty on any fault.
+bool ReadHelpFile(const char* path, bool keep) {
   ClearHelpTables();
   FILE* f = platform::OpenGameFile(path, "rb");
   if (!f) return false;
-  const bool ok = ReadTables(f);
+  const bool ok = ReadTables(f, keep);
   std::fclose(f);
   if (!ok) ClearHelpTables();
   return ok;
 }
 
+}  // namespace
+
+bool LoadHelpTables(const char* path) { return ReadHelpFile(path, true); }
+
+bool CheckHelpFile(const char* path) {
+  if (!ReadHelpFile(path, false)) return false;
+  CheckedPath = path;
+  return true;
+}
+
 int FindHelpKeywordN(const char* keyword, size_t length) {
+  ReadCheckedHelpFile();
   if (keyword == nullptr || length == 0 || length >= kHelpKeywordSize) return -1;
   for (int i = 0; i < HelpKeywordsLoaded; ++i) {
     const char* k = HelpKeywords[i].keyword;

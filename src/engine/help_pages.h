@@ -56,6 +56,13 @@ extern int HelpKeywordsLoaded;
 // the tables are left empty and false is returned.
 bool LoadHelpTables(const char* path = kHelpFileName);
 void ClearHelpTables();
+// Checks the help file as LoadHelpTables does and leaves the tables empty:
+// the file is read into them when a page or keyword is first looked up
+// (FindHelpPage, FindHelpKeyword, LongHelpText). A file that became damaged
+// meanwhile leaves them empty.
+bool CheckHelpFile(const char* path = kHelpFileName);
+// Reads the checked help file into the tables now, when it is still waiting.
+void ReadCheckedHelpFile();
 
 // The whole text of a page with a long text, nullptr when the id is not one
 // of them or the help file gave it no text.

@@ -245,18 +245,30 @@ void FreeSoundSample(SoundSample* sample) {
     }
   std::free(sample->block);
   sample->block = sample->data = nullptr;
+  sample->source = nullptr;
   sample->size = sample->remaining = sample->start = sample->position = 0;
 }
 
-int LoadWavFile(SoundSample* sample, const char* fileName) {
-  if (!sample) return 0;
+namespace {
+
+// Reads a sound file's header; when it is whole and canonical, the sample is
+// freed and takes its format and its declared data size.
+bool TakeWavHeader(SoundSample* sample, const char* fileName) {
+  if (!sample) return false;
   SoundSample wav = *sample;
-  if (!ReadWavHeader(&wav, fileName)) return 0;
+  if (!ReadWavHeader(&wav, fileName)) return false;
   FreeSoundSample(sample);
   sample->sampleRate = wav.sampleRate;
   sample->channels = wav.channels;
   sample->bitsPerSample = wav.bitsPerSample;
   sample->size = wav.size;
+  return true;
+}
+
+}  // namespace
+
+int LoadWavFile(SoundSample* sample, const char* fileName) {
+  if (!TakeWavHeader(sample, fileName)) return 0;
   // A data size beyond the end of the file is cut to what the file holds, and
   // to whole frames, so that repeated passes stay aligned.
   const long fileSize = platform::GameFileSize(fileName);
@@ -281,6 +293,13 @@ int LoadWavFile(SoundSample* sample, const char* fileName) {
   sample->block = sample->data = block;
   sample->size = sample->remaining = size;
   sample->start = sample->position = 0;
+  return 1;
+}
+
+int CheckWavFile(SoundSample* sample, const char* fileName) {
+  if (!TakeWavHeader(sample, fileName)) return 0;
+  sample->size = 0;  // nothing read yet
+  sample->source = fileName;
   return 1;
 }
 
@@ -333,7 +352,8 @@ int PlaySound(int sample, int channel, int loopCount, int volume) {
   if (!ValidChannel(channel) || sample < 0 || sample >= kSoundSampleCount) return 0;
   std::lock_guard<std::recursive_mutex> hold(SoundLock);
   SoundChannel& c = SoundChannels[channel];
-  const SoundSample& s = SoundSamples[sample];
+  SoundSample& s = SoundSamples[sample];
+  if (!s.data && s.source && c.buffer && c.notify) LoadWavFile(&s, s.source);  // its first playing
   if (!s.data || !c.buffer || !c.notify) return 0;
   StopChannelLocked(c);
   c.sample = s;

@@ -39,6 +39,7 @@ struct SoundSample {
   FILE* file = nullptr;        // none: samples play from memory
   uint8_t* data = nullptr;     // the sample's bytes
   uint8_t* block = nullptr;    // the allocated block (freed with FreeSoundSample)
+  const char* source = nullptr;  // a checked file whose bytes are read when first played
   uint32_t size = 0;           // bytes of data
   uint32_t remaining = 0;      // bytes left in the current pass
   uint32_t start = 0;          // offset of the first byte of a pass
@@ -93,6 +94,9 @@ int AssignChannelEvent(int channel);
 
 int ReadWavHeader(SoundSample* sample, const char* fileName);
 int LoadWavFile(SoundSample* sample, const char* fileName);
+// Checks a sound file the way LoadWavFile does and leaves its bytes on disk:
+// the sample reads them when first played. `fileName` must outlive the sample.
+int CheckWavFile(SoundSample* sample, const char* fileName);
 void FreeSoundSample(SoundSample* sample);
 
 // Plays sample record `sample` on `channel`: once for a loop count of 1, that

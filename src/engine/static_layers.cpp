@@ -26,8 +26,9 @@ struct KeptLayer {
   uint64_t lastUsed = 0;
 };
 
-// A few pictures, so that going from page to page and back finds them kept.
-constexpr int kKeptLayers = 3;
+// Two pictures, so that going from page to page and back finds them kept
+// (each is a whole back buffer: 2.6 MB at 960x720).
+constexpr int kKeptLayers = 2;
 KeptLayer g_kept[kKeptLayers];
 uint64_t g_uses = 0;
 bool g_drawing = false;  // a layer inside a layer is drawn as it is
@@ -94,3 +95,9 @@ void ForgetStaticLayers() {
 }
 
 int StaticLayersDrawn() { return g_drawnCount; }
+
+size_t StaticLayerBytes() {
+  size_t bytes = 0;
+  for (const KeptLayer& kept : g_kept) bytes += kept.picture.capacity() * sizeof(uint32_t);
+  return bytes;
+}

@@ -6,6 +6,7 @@
 // arguments, the display scale, the back buffer's size, the render states,
 // the clear colour, or any texture.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 // The layers, each with up to three words of arguments.
@@ -33,6 +34,8 @@ void EndStaticLayer(const StaticLayerKey& key);
 void ForgetStaticLayers();
 // How many times a layer was drawn and kept since start-up (for tests).
 int StaticLayersDrawn();
+// The bytes the kept pictures hold (for the memory report).
+size_t StaticLayerBytes();
 
 // Draws a layer through the cache: `draw` runs only when the kept picture
 // cannot be used. Returns what `draw` returned, 1 after a copy.

@@ -92,6 +92,20 @@ void CopyText(char* to, const char* from, size_t size) {
   to[n] = '\0';
 }
 
+// Whether every byte of the record is zero (a free record that need not be
+// written again).
+bool RecordIsZero(const CreatureRecord& c) {
+  static_assert(sizeof c % sizeof(uint64_t) == 0);
+  uint64_t any = 0;
+  const auto* bytes = reinterpret_cast<const uint8_t*>(&c);
+  for (size_t at = 0; at < sizeof c; at += sizeof any) {
+    uint64_t word;
+    std::memcpy(&word, bytes + at, sizeof word);
+    any |= word;
+  }
+  return any == 0;
+}
+
 // The layout of one form: where its conditions end and how many it keeps.
 struct StoredForm {
   int conditions;
@@ -240,17 +254,18 @@ int RosterRecordCount(size_t size) {
 int DecodeCreatureRoster(const uint8_t* bytes, size_t size, CreatureRecord* table) {
   const int count = RosterRecordCount(size);
   if (count < 0) return -1;
-  std::memset(static_cast<void*>(table), 0, sizeof(CreatureRecord) * kCreatureCount);
-  // A free record stays all zero.
+  // A free record stays all zero, and so does every record past the file's.
   static const uint8_t kFree[kStoredPartyRecordBytes] = {};
-  for (int id = 0; id < kPartySize; ++id) {
-    const uint8_t* stored = bytes + id * kStoredPartyRecordBytes;
-    if (std::memcmp(stored, kFree, kStoredPartyRecordBytes) != 0) UnpackFields(stored, kPartyForm, &table[id]);
+  for (int id = 0; id < count; ++id) {
+    const bool party = id < kPartySize;
+    const uint8_t* stored =
+        party ? bytes + id * kStoredPartyRecordBytes : bytes + kRosterPartyBytes + (id - kPartySize) * kStoredCreatureRecordBytes;
+    std::memset(static_cast<void*>(&table[id]), 0, sizeof table[id]);
+    if (std::memcmp(stored, kFree, party ? kStoredPartyRecordBytes : kStoredCreatureRecordBytes) != 0)
+      UnpackFields(stored, party ? kPartyForm : kOtherForm, &table[id]);
   }
-  for (int id = kPartySize; id < count; ++id) {
-    const uint8_t* stored = bytes + kRosterPartyBytes + (id - kPartySize) * kStoredCreatureRecordBytes;
-    if (std::memcmp(stored, kFree, kStoredCreatureRecordBytes) != 0) UnpackFields(stored, kOtherForm, &table[id]);
-  }
+  for (int id = count; id < kCreatureCount; ++id)
+    if (!RecordIsZero(table[id])) std::memset(static_cast<void*>(&table[id]), 0, sizeof table[id]);
   return count;
 }
 

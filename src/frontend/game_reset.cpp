@@ -68,7 +68,7 @@
 #include "state/turn_order.h"
 #include "state/world_travel.h"
 
-void ResetGameState() {
+void ResetGameStateButCreaturesAndMaps() {
   ResetInventoryScreenState();
   ResetEncountersState();
   ResetScriptsState();
@@ -101,7 +101,6 @@ void ResetGameState() {
   ResetTacticalPredicatesState();
   ResetAreaShapesState();
   ResetLineOfEffectState();
-  ResetMapRecordState();
   ResetMapSwitchingState();
   ResetMovementRulesState();
   ResetPartyVisionState();
@@ -114,7 +113,6 @@ void ResetGameState() {
   ResetPartyScreensState();
   ResetAdjacencyState();
   ResetCreatureFormsState();
-  ResetCreatureRecordState();
   ResetDiceState();
   ResetInventorySlotsState();
   ResetModifierListState();
@@ -137,4 +135,10 @@ void ResetGameState() {
   ResetTurnOrderState();
   ResetWorldTravelState();
   ResetQuestJournal();
+}
+
+void ResetGameState() {
+  ResetGameStateButCreaturesAndMaps();
+  ResetCreatureRecordState();
+  ResetMapRecordState();
 }

@@ -7,3 +7,6 @@
 // journal. The tables read at start-up (items, spells, help), the settings
 // and the devices are left as they are.
 void ResetGameState();
+// The same but for the creature table and the maps (stored, current and
+// world), which the caller then writes whole: a load.
+void ResetGameStateButCreaturesAndMaps();

@@ -29,6 +29,7 @@
 #include "engine/looping_sounds.h"
 #include "engine/music.h"
 #include "engine/page_history.h"
+#include "engine/reset_words.h"
 #include "engine/settings.h"
 #include "engine/widgets.h"
 #include "frontend/creature_roster.h"
@@ -278,50 +279,58 @@ bool LeaderPlaceValid(const LoadStage& s) {
 }
 
 int ReadSlotFiles(int slot, LoadStage* s) {
-  if (!platform::ReadGameFile(SlotPath(slot, "\\SaveWeapon.wml"), sizeof CraftedWeapons, &s->crafted) ||
+  // Every file through the slot's folder, opened once.
+  const platform::GameFolderFiles files(SlotPath(slot, "%s", ""));
+  using platform::GameFolderFiles;
+  if (files.Read("SaveWeapon.wml", sizeof CraftedWeapons, &s->crafted) != GameFolderFiles::kRead ||
       s->crafted.size() != sizeof CraftedWeapons)
     return kLoadWeaponsFailed;
-  if (!platform::ReadGameFile(SlotPath(slot, "\\SaveChar.cml"), kLargestRosterBytes, &s->roster) ||
+  if (files.Read("SaveChar.cml", kLargestRosterBytes, &s->roster) != GameFolderFiles::kRead ||
       RosterRecordCount(s->roster.size()) < 0)
     return kLoadCharactersFailed;
 
   // A missing map is an empty one; a short or impossible one is damage.
   for (int n = 0; n < kStoredMapCount; ++n) {
-    const SlotPath path(slot, "\\Maps\\Map%i.dat", n);
-    s->mapPresent[n] = platform::GamePathExists(path);
-    if (s->mapPresent[n] && (!platform::ReadGameFile(path, kMapRecordBytes, &s->maps[n]) || !MapImageValid(s->maps[n])))
-      return kLoadMapsFailed;
+    char name[32];
+    std::snprintf(name, sizeof name, "Maps\\Map%i.dat", n);
+    const GameFolderFiles::Result read = files.Read(name, kMapRecordBytes, &s->maps[n]);
+    s->mapPresent[n] = read != GameFolderFiles::kMissing;
+    if (s->mapPresent[n] && (read != GameFolderFiles::kRead || !MapImageValid(s->maps[n]))) return kLoadMapsFailed;
   }
   if (!LeaderPlaceValid(*s)) return kLoadCharactersFailed;
   if (IntroductoryAdventureFlag != 1 &&
-      (!platform::ReadGameFile(SlotPath(slot, "\\Maps\\WorldMap.dat"), kMapRecordBytes, &s->worldMap) ||
+      (files.Read("Maps\\WorldMap.dat", kMapRecordBytes, &s->worldMap) != GameFolderFiles::kRead ||
        !MapImageValid(s->worldMap)))
     return kLoadWorldMapFailed;
 
-  if (!platform::ReadGameFile(SlotPath(slot, "\\MapMemory.dat"), kMapMemoryBytes, &s->memory) ||
+  if (files.Read("MapMemory.dat", kMapMemoryBytes, &s->memory) != GameFolderFiles::kRead ||
       s->memory.size() != kMapMemoryBytes)
     return kLoadMapMemoryFailed;
-  if (!platform::ReadGameFile(SlotPath(slot, "\\GameFlags.dat"), kGameFlagsBytes, &s->flags) ||
+  if (files.Read("GameFlags.dat", kGameFlagsBytes, &s->flags) != GameFolderFiles::kRead ||
       s->flags.size() != kGameFlagsBytes)
     return kLoadGameFlagsFailed;
 
   // A slot without a journal or achievements starts them afresh; a damaged one is refused.
   std::vector<uint8_t>& bytes = s->bytes;
-  const SlotPath journal(slot, "\\Journal.dat");
   s->journal.assign(kJournalEntryCount, JournalEntry{});
-  if (platform::GamePathExists(journal) &&
-      (!platform::ReadGameFile(journal, kJournalEntryCount * (12 + kJournalTextLimit), &bytes) ||
-       !DecodeJournal(bytes.data(), bytes.size(), &s->journal)))
-    return kLoadJournalFailed;
-  const SlotPath achievements(slot, "\\Achievements.dat");
+  switch (files.Read("Journal.dat", kJournalEntryCount * (12 + kJournalTextLimit), &bytes)) {
+    case GameFolderFiles::kMissing: break;
+    case GameFolderFiles::kRead:
+      if (DecodeJournal(bytes.data(), bytes.size(), &s->journal)) break;
+      [[fallthrough]];
+    default: return kLoadJournalFailed;
+  }
   std::memset(s->achievements, 0, sizeof s->achievements);
-  if (platform::GamePathExists(achievements) &&
-      (!platform::ReadGameFile(achievements, kAchievementProgressSize, &bytes) ||
-       !DecodeAchievements(bytes.data(), bytes.size(), s->achievements)))
-    return kLoadAchievementsFailed;
+  switch (files.Read("Achievements.dat", kAchievementProgressSize, &bytes)) {
+    case GameFolderFiles::kMissing: break;
+    case GameFolderFiles::kRead:
+      if (DecodeAchievements(bytes.data(), bytes.size(), s->achievements)) break;
+      [[fallthrough]];
+    default: return kLoadAchievementsFailed;
+  }
 
   // The day clock must stand inside its day.
-  if (!platform::ReadGameFile(SlotPath(slot, "\\Details.dat"), kDetailsBytes, &bytes) ||
+  if (files.Read("Details.dat", kDetailsBytes, &bytes) != GameFolderFiles::kRead ||
       !DecodeDetails(bytes.data(), bytes.size(), &s->details) || s->details.timeOfDay < 0 ||
       s->details.timeOfDay >= kMinutesPerDay)
     return kLoadDetailsFailed;
@@ -367,7 +376,8 @@ void InstallStage(LoadStage* s) {
   const uint8_t introductory = IntroductoryAdventureFlag, demoChosen = DemoChosenFlag;
   char folder[sizeof AdventureFolder];
   std::memcpy(folder, AdventureFolder, sizeof folder);
-  ResetGameState();
+  // The creature table and the maps are written whole below, each once.
+  ResetGameStateButCreaturesAndMaps();
   IntroductoryAdventureFlag = introductory;
   DemoChosenFlag = demoChosen;
   std::memcpy(AdventureFolder, folder, sizeof folder);
@@ -378,9 +388,16 @@ void InstallStage(LoadStage* s) {
 
   for (int r = 0; r < kCraftedRows; ++r) DecodeCraftedRow(s->crafted.data() + r * kCraftedRowBytes, &CraftedWeapons[r]);
   RecomputeRoster(DecodeCreatureRoster(s->roster.data(), s->roster.size(), Creatures));
-  for (int n = 0; n < kStoredMapCount; ++n)
-    if (s->mapPresent[n]) ReadMapImage(s->maps[n].data(), &StoredMaps[n]);
-  if (IntroductoryAdventureFlag != 1) ReadMapImage(s->worldMap.data(), &WorldMap);
+  for (int n = 0; n < kStoredMapCount; ++n) {
+    if (s->mapPresent[n])
+      ReadMapImage(s->maps[n].data(), &StoredMaps[n]);
+    else
+      ResetWords(StoredMaps[n]);
+  }
+  if (IntroductoryAdventureFlag != 1)
+    ReadMapImage(s->worldMap.data(), &WorldMap);
+  else
+    ResetWords(WorldMap);
   std::memcpy(MapMemory, s->memory.data(), sizeof MapMemory);
   std::memcpy(GameFlags, s->flags.data(), sizeof GameFlags);
   QuestJournal.swap(s->journal);

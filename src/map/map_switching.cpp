@@ -316,13 +316,17 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   if (map < 0 || map >= kStoredMapCount) return 0;
 
   // Forget the scripts' scratch and every fighter's path; back to exploring.
+  // Only the fighters' slots: the rest of the table is cleared when it is
+  // built again below.
   std::memset(ScriptScratch, 0, sizeof ScriptScratch);
-  for (FighterSlot& s : FighterSlots) {
+  const int fighters = std::clamp(FighterCount, 0, kFighterSlots);
+  for (int f = 0; f < fighters; ++f) {
+    FighterSlot& s = FighterSlots[f];
     for (int i = 0; i < kPathLength; ++i) s.pathX[i] = s.pathY[i] = -1;
   }
   for (int id = 0; id < kCreatureCount; ++id) {
     const int s = Creatures[id].fighterSlot;
-    if (s >= 0 && s < kFighterSlots) FighterSlots[s].pathIndex = -1;
+    if (s >= 0 && s < fighters) FighterSlots[s].pathIndex = -1;
   }
   ScreenMode = kModeExploring;
 

@@ -62,7 +62,8 @@ void ResetTurnUndeadUsesOf(int first, int last) {
       uses = c.charisma.current / 2 - 4;
       if (uses < 1) uses = 1;
     }
-    c.displayWords[kDisplayTurnUndeadUses] = uses;
+    // A free record is only read: its pages stay as they are.
+    if (c.displayWords[kDisplayTurnUndeadUses] != uses) c.displayWords[kDisplayTurnUndeadUses] = uses;
   }
 }
 

@@ -475,6 +475,7 @@ bool OpenMidiSynth() {
   fluid_settings_setint(g_settings, "synth.chorus.active", 0);
   fluid_settings_setint(g_settings, "synth.threadsafe-api", 0);
   fluid_settings_setint(g_settings, "synth.cpu-cores", 1);
+  fluid_settings_setint(g_settings, "synth.dynamic-sample-loading", 1);
   KeepSynthesiserOnThisThread();
   g_synthComing = true;
   g_builder.thread = std::thread(BuildSynthesiser);

@@ -6,7 +6,10 @@
 #include <cmath>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <new>
+#include <utility>
 #include <vector>
 
 #include "platform/audio.h"
@@ -87,9 +90,32 @@ constexpr int kMaxBuffers = 64;
 constexpr int kMaxNotify = 8;
 constexpr int kMixStep = 512;  // frames mixed per capture step
 
+// Bytes taken zeroed from the system (calloc) and not written over again, so
+// that a channel's buffer costs memory only once a sound is written into it.
+template <typename T>
+struct ZeroedAllocator {
+  using value_type = T;
+  ZeroedAllocator() = default;
+  template <typename U>
+  ZeroedAllocator(const ZeroedAllocator<U>&) {}
+  T* allocate(size_t n) {
+    if (void* p = std::calloc(n, sizeof(T))) return static_cast<T*>(p);
+    throw std::bad_alloc();
+  }
+  void deallocate(T* p, size_t) { std::free(p); }
+  template <typename U>
+  void construct(U*) {}  // already zero
+  template <typename U, typename... Args>
+  void construct(U* p, Args&&... args) {
+    ::new (static_cast<void*>(p)) U(std::forward<Args>(args)...);
+  }
+  template <typename U>
+  bool operator==(const ZeroedAllocator<U>&) const { return true; }
+};
+
 struct SoundBuffer {
   bool used = false;
-  std::vector<uint8_t> bytes;
+  std::vector<uint8_t, ZeroedAllocator<uint8_t>> bytes;
   uint32_t position = 0;  // byte offset, always a whole frame
   bool playing = false;
   bool looping = false;
@@ -273,7 +299,7 @@ int CreateSoundBuffer(uint32_t bytes) {
     if (g_buffers[k].used) continue;
     g_buffers[k] = SoundBuffer();
     g_buffers[k].used = true;
-    g_buffers[k].bytes.assign(bytes, 0);
+    g_buffers[k].bytes.resize(bytes);  // zeros
     return k;
   }
   return 0;

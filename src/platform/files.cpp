@@ -184,23 +184,65 @@ bool SyncGameFile(const char* path) { return FlushPath(path, 0, ::fdatasync); }
 
 bool SyncGameDisk(const char* path) { return FlushPath(path, 0, ::syncfs); }
 
-bool ReadGameFile(const char* path, size_t limit, std::vector<uint8_t>* out) {
-  FILE* f = OpenGameFile(path, "rb");
-  if (!f) {
-    out->clear();
-    return false;
-  }
+namespace {
+
+// Reads the whole open file: a regular file of at most `limit` bytes that
+// ends where its size said. Closes it.
+bool ReadWholeFile(int fd, size_t limit, std::vector<uint8_t>* out) {
   struct stat st {};
-  bool ok = ::fstat(::fileno(f), &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= limit;
+  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= limit;
   if (ok) {
     // A buffer that already has the room is not cleared first.
     const size_t size = static_cast<size_t>(st.st_size);
     out->resize(size);
-    ok = std::fread(out->data(), 1, size, f) == size && std::fgetc(f) == EOF && !std::ferror(f);
+    size_t done = 0;
+    while (ok && done < size) {
+      const ssize_t n = ::read(fd, out->data() + done, size - done);
+      if (n < 0 && errno == EINTR) continue;
+      if (n <= 0) ok = false;
+      else done += static_cast<size_t>(n);
+    }
+    // A file that grew meanwhile is not the one measured.
+    uint8_t more;
+    ssize_t n;
+    do n = ::read(fd, &more, 1);
+    while (n < 0 && errno == EINTR);
+    ok = ok && n == 0;
   }
-  std::fclose(f);
+  ::close(fd);
   if (!ok) out->clear();
   return ok;
+}
+
+}  // namespace
+
+bool ReadGameFile(const char* path, size_t limit, std::vector<uint8_t>* out) {
+  const int fd = path ? ::open(GamePath(path).c_str(), O_RDONLY | O_CLOEXEC) : -1;
+  if (fd < 0) {
+    out->clear();
+    return false;
+  }
+  return ReadWholeFile(fd, limit, out);
+}
+
+GameFolderFiles::GameFolderFiles(const char* folder)
+    : path_(GamePath(folder)), folder_(::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {}
+
+GameFolderFiles::~GameFolderFiles() {
+  if (folder_ >= 0) ::close(folder_);
+}
+
+GameFolderFiles::Result GameFolderFiles::Read(const char* name, size_t limit, std::vector<uint8_t>* out) const {
+  const std::string path = folder_ < 0 ? path_ + '/' + GamePath(name) : GamePath(name);
+  const int at = folder_ < 0 ? AT_FDCWD : folder_;
+  const int fd = ::openat(at, path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0) {
+    out->clear();
+    // Only a name with nothing behind it is missing (a dangling link is there, and unreadable).
+    struct stat st {};
+    return ::fstatat(at, path.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? kFailed : kMissing;
+  }
+  return ReadWholeFile(fd, limit, out) ? kRead : kFailed;
 }
 
 bool RenameGamePath(const char* from, const char* to) {

@@ -35,6 +35,25 @@ bool SyncGameDisk(const char* path);
 // Reads a whole file. False when it cannot be opened or holds more than
 // `limit` bytes (*out then holds nothing).
 bool ReadGameFile(const char* path, size_t limit, std::vector<uint8_t>* out);
+// The files of one folder, read whole through the folder opened once (a
+// saved game's many files). Names are relative to the folder and may hold
+// backslashes.
+class GameFolderFiles {
+ public:
+  explicit GameFolderFiles(const char* folder);
+  ~GameFolderFiles();
+  GameFolderFiles(const GameFolderFiles&) = delete;
+  GameFolderFiles& operator=(const GameFolderFiles&) = delete;
+  enum Result { kRead, kMissing, kFailed };
+  // kRead with the whole file in *out; kMissing when nothing by that name is
+  // there; kFailed when it cannot be read, is not a file or holds more than
+  // `limit` bytes (*out then holds nothing).
+  Result Read(const char* name, size_t limit, std::vector<uint8_t>* out) const;
+
+ private:
+  std::string path_;
+  int folder_ = -1;
+};
 // Renames a file or a folder (the target must not exist as a folder with
 // contents). True on success.
 bool RenameGamePath(const char* from, const char* to);

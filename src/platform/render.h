@@ -126,6 +126,10 @@ uint64_t TextureGeneration();
 
 // Rounds up to the next power of two (1 for 0).
 int RoundUpToPowerOfTwo(int n);
+// A digest of a picture: the window is sent a picture only when its digest
+// differs from the one shown. Pictures of one size that differ in a single
+// pixel never share one.
+uint64_t PictureDigest(const uint32_t* pixels, size_t count);
 
 // Loads a picture file at its size rounded up to powers of two (the image in
 // the top-left corner, the rest transparent black); texels of exactly the

@@ -167,6 +167,15 @@ void SetSystemMouseSpeed(int speed) { g_mouseSpeed = speed; }
 
 namespace {
 
+// The whole pages of the program's own zero-filled tables: the loader maps
+// them private and anonymous (only the page the file's data ends in is
+// backed by the file).
+extern "C" char __bss_start[], _end[];
+bool InZeroFilledTables(uintptr_t first, uintptr_t last, uintptr_t page) {
+  const uintptr_t from = (reinterpret_cast<uintptr_t>(__bss_start) + page - 1) / page * page;
+  return first >= from && last <= reinterpret_cast<uintptr_t>(_end);
+}
+
 // Whether [first, last) lies in private anonymous mappings (the program's
 // zero-filled tables, the heap): there a page handed back reads as zeros.
 // A page backed by a file would read back the file instead.
@@ -195,7 +204,7 @@ void ZeroBytes(void* bytes, size_t n) {
   const uintptr_t page = static_cast<uintptr_t>(sysconf(_SC_PAGESIZE));
   const uintptr_t begin = reinterpret_cast<uintptr_t>(bytes), end = begin + n;
   const uintptr_t first = (begin + page - 1) / page * page, last = end / page * page;
-  if (n < kLargeTable || last <= first || !PrivateAnonymous(first, last) ||
+  if (n < kLargeTable || last <= first || !(InZeroFilledTables(first, last, page) || PrivateAnonymous(first, last)) ||
       madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED) != 0) {
     std::memset(bytes, 0, n);
     return;

@@ -3,6 +3,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <type_traits>
 
 #include "engine/main_window.h"
 #include "engine/reset_words.h"
@@ -129,16 +130,23 @@ void DecodeTexts(const uint8_t* bytes, char (&name)[50], char (&description)[402
 
 // Reads rows one by one into the table through the decoder; returns the
 // number of bytes read.
+// A row that reads the same as the table's is not written over, so that
+// the pages of a mostly empty table stay untouched (and cost no memory).
 template <typename Row>
 size_t ReadRows(FILE* file, Row* table, int rows, int rowBytes,
                 void (*decode)(const uint8_t*, Row*)) {
+  static_assert(std::is_trivially_copyable_v<Row>);
   uint8_t buffer[kCraftedRowBytes];
   size_t total = 0;
   for (int i = 0; i < rows; ++i) {
     const size_t got = std::fread(buffer, 1, rowBytes, file);
     total += got;
     if (got != static_cast<size_t>(rowBytes)) break;
-    decode(buffer, &table[i]);
+    Row row;
+    std::memcpy(static_cast<void*>(&row), &table[i], sizeof row);
+    decode(buffer, &row);
+    if (std::memcmp(static_cast<const void*>(&row), &table[i], sizeof row) != 0)
+      std::memcpy(static_cast<void*>(&table[i]), &row, sizeof row);
   }
   return total;
 }
@@ -268,7 +276,7 @@ int LoadSpellTable() {
 }
 
 int LoadCraftedWeapons(const char* path) {
-  std::memset(CraftedWeapons, 0, sizeof CraftedWeapons);
+  platform::ZeroBytes(CraftedWeapons, sizeof CraftedWeapons);  // mostly empty: its pages are handed back
   FILE* file = platform::OpenGameFile(path, "rb");
   if (!file) return 0;
   const size_t total =

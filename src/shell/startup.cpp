@@ -134,7 +134,7 @@ int cApp::Init() {
   std::memset(GameFlags, 0, sizeof GameFlags);
   // The sprite sheets, and the help pages their text links open.
   if (!StartSpriteSheets()) return 0;
-  if (!LoadHelpTables()) {
+  if (!CheckHelpFile()) {
     ShowError(1, "Could not load the help file.");
     return 0;
   }
@@ -145,7 +145,8 @@ int cApp::Init() {
   // Sight rays.
   InitSightRayTables();
   // Clears of combat and the game screen.
-  for (FighterSlot& slot : FighterSlots) slot.walkStep = 0;
+  for (FighterSlot& slot : FighterSlots)
+    if (slot.walkStep != 0) slot.walkStep = 0;  // a slot never used keeps its page untouched
   std::memset(GameScreenCaptions, 0, sizeof GameScreenCaptions);
   std::memset(GameScreenWorkArea, 0, sizeof GameScreenWorkArea);
   std::memset(CreatureMarkWords, 0, sizeof CreatureMarkWords);

@@ -20,7 +20,8 @@ int StartSound() {
   for (int channel = 0; channel < kSoundChannelCount; ++channel) CreateSoundChannel(channel);
   for (int k = 1; k <= kSoundFileCount; ++k) {
     FreeSoundSample(&SoundSamples[k]);
-    if (!LoadWavFile(&SoundSamples[k], SoundFileNames[k - 1])) {
+    // Each file is checked now and read when its sound first plays.
+    if (!CheckWavFile(&SoundSamples[k], SoundFileNames[k - 1])) {
       ShowError(1, "Failed to load a Sound file");
       return 0;
     }

@@ -71,9 +71,33 @@ TEST(HelpTables, DamagedFilesAreRefusedAndLeaveTheTablesEmpty) {
     EXPECT_EQ(HelpPagesLoaded, 0) << c.what;
     EXPECT_EQ(FindHelpPage(kMainIndexPageId), -1) << c.what;
     EXPECT_EQ(FindHelpKeyword("@MAIN_INDEX@"), -1) << c.what;
+    // The start-up check refuses it too, and leaves nothing to read later.
+    EXPECT_FALSE(CheckHelpFile("HelpDamaged.dat")) << c.what;
+    EXPECT_EQ(FindHelpPage(kMainIndexPageId), -1) << c.what;
   }
   EXPECT_FALSE(LoadHelpTables("NoSuchHelp.dat"));
+  EXPECT_FALSE(CheckHelpFile("NoSuchHelp.dat"));
   std::remove("HelpDamaged.dat");
+}
+
+// The start-up check reads the pages only when one is first looked up; a file
+// damaged in between leaves the tables empty.
+TEST(HelpTables, ACheckedFileIsReadAtTheFirstLookUp) {
+  ASSERT_TRUE(CheckHelpFile());
+  EXPECT_EQ(HelpPagesLoaded, 0);
+  (void)LongHelpText(kControlsPageId);  // a look-up reads the file
+  EXPECT_GE(HelpPagesLoaded, 10);
+  EXPECT_GE(FindHelpPage(kMainIndexPageId), 0);
+  for (int lookUp = 0; lookUp < 2; ++lookUp) {
+    const std::vector<char> good = ReadFile("Help.dat");
+    WriteFile("HelpDamaged.dat", good);
+    ASSERT_TRUE(CheckHelpFile("HelpDamaged.dat"));
+    WriteFile("HelpDamaged.dat", std::vector<char>(good.begin(), good.end() - 3));
+    EXPECT_EQ(lookUp == 0 ? FindHelpPage(kMainIndexPageId) : FindHelpKeyword("@MAIN_INDEX@"), -1);
+    EXPECT_EQ(HelpPagesLoaded, 0);
+  }
+  std::remove("HelpDamaged.dat");
+  ASSERT_TRUE(LoadHelpTables());
 }
 
 // Runs the help compiler on one source; returns its status and what it said.

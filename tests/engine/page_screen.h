@@ -28,6 +28,7 @@ namespace pagetest {
 // Start-up gives the sheets, the help tables and the input devices.
 inline bool StartPages() {
   if (!harness::StartGame()) return false;
+  ReadCheckedHelpFile();  // the pages read now, as their first look-up would
   if (!SheetBank.owner || HelpPagesLoaded == 0) return false;
   if (!KeyboardDevice.present || !PointerDevice.present) return false;
   ResetPageHistory();

@@ -331,3 +331,38 @@ TEST(SoundExit, ExitingWithTheStreamingThreadRunningEndsItFirst) {
 }
 
 }  // namespace
+
+namespace {
+
+// A checked sound keeps its bytes on disk until it first plays; it then plays
+// what LoadWavFile reads. A file gone by then plays nothing and breaks nothing.
+TEST_F(SoundTest, ACheckedSoundIsReadWhenFirstPlayed) {
+  const auto path = WriteTemp("checked.wav", Wav(4000, 4000));
+  SoundSample& s = SoundSamples[kSampleClick];
+  ASSERT_EQ(CheckWavFile(&s, path.c_str()), 1);
+  EXPECT_EQ(s.data, nullptr);
+  EXPECT_EQ(s.channels, 2);
+  ASSERT_EQ(PlaySound(kSampleClick, 0, 1, 100), 1);
+  ASSERT_NE(s.data, nullptr);
+  EXPECT_EQ(s.size, 4000u);
+  EXPECT_EQ(s.data[3999], static_cast<uint8_t>(3999 * 7 + 1));
+  const uint8_t* read = s.data;
+  std::remove(path.c_str());
+  ASSERT_EQ(PlaySound(kSampleClick, 1, 1, 100), 1);  // played again from memory
+  EXPECT_EQ(s.data, read);
+  EXPECT_GT(SoundingFrames(Mix(kFramesPerQuarter)), 500);
+
+  const auto gone = WriteTemp("gone.wav", Wav(4000, 4000));
+  ASSERT_EQ(CheckWavFile(&s, gone.c_str()), 1);
+  std::remove(gone.c_str());
+  EXPECT_EQ(PlaySound(kSampleClick, 2, 1, 100), 0);
+  EXPECT_EQ(IsChannelPlaying(2), 0);
+  // A damaged file fails the check and leaves the sample as it was.
+  auto bad = Wav(400, 400);
+  std::memcpy(&bad[0], "RIFX", 4);
+  const auto damaged = WriteTemp("damaged.wav", bad);
+  EXPECT_EQ(CheckWavFile(&s, damaged.c_str()), 0);
+  std::remove(damaged.c_str());
+}
+
+}  // namespace

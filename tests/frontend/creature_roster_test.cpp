@@ -2,6 +2,8 @@
 // the file holds, and what reading it does to the creature table.
 #include "save_fixture.h"
 
+#include <algorithm>
+
 #include "rules/conditions.h"
 
 namespace {
@@ -67,6 +69,22 @@ TEST_F(SavedGames, EveryStoredFieldComesBackAndTheRestIsLeftToTheRecomputation) 
   }
   // The free records between the creatures stay free.
   for (int id : {0, 2, 3, 4, 8}) EXPECT_EQ(table[id].maxHitPoints, 0) << id;
+}
+
+TEST_F(SavedGames, DecodingOverAnOldTableLeavesNothingOfItInFreeRecordsOrPastTheFile) {
+  FillCreature(5, 500);
+  std::vector<uint8_t> file;
+  PackCreatureRoster(&file);
+  std::vector<CreatureRecord> table(kCreatureCount);
+  std::memset(static_cast<void*>(table.data()), 0x5A, sizeof(CreatureRecord) * kCreatureCount);
+  ASSERT_EQ(DecodeCreatureRoster(file.data(), file.size(), table.data()), 6);
+  auto zero = [&](int id) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&table[id]);
+    return std::all_of(bytes, bytes + sizeof(CreatureRecord), [](uint8_t b) { return b == 0; });
+  };
+  for (int id : {0, 4, 6, 7, kCreatureCount - 1}) EXPECT_TRUE(zero(id)) << id;
+  EXPECT_EQ(table[5].hitPoints, Creatures[5].hitPoints);
+  EXPECT_EQ(table[5].fighterSlot, 0);  // not stored: nothing of the old record is left
 }
 
 TEST_F(SavedGames, TheFileHoldsEveryCreatureThroughTheLastOneWithAName) {

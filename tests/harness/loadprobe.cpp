@@ -12,7 +12,6 @@
 //                              main-menu, help, exploring, order, inventory
 // Headless unless GREVENHOLT_PROBE_WINDOW=1 (then SDL's own drivers: a real
 // window, under Xvfb for instance).
-#include <sys/mman.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -33,6 +32,8 @@
 #include "engine/page_placeholder.h"
 #include "engine/settings.h"
 #include "engine/sound.h"
+#include "engine/static_layers.h"
+#include "engine/graphics.h"
 #include "engine/help_pages.h"
 #include "engine/sprite_sheets.h"
 #include "map/map_record.h"
@@ -116,16 +117,23 @@ int Startup(Clock::time_point start) {
   return 0;
 }
 
-// The KiB of a table that are resident (a table never written keeps no page).
+// The KiB of a table that are resident and its own: pages written to. A page
+// only ever read maps the system's shared zero page and costs nothing, so it
+// is not counted (the page map's "exclusively mapped" bit tells them apart).
 long ResidentKiB(const void* table, size_t bytes) {
   const long page = sysconf(_SC_PAGESIZE);
-  const uintptr_t first = reinterpret_cast<uintptr_t>(table) / page * page;
-  const size_t pages = (reinterpret_cast<uintptr_t>(table) + bytes - first + page - 1) / page;
-  std::vector<unsigned char> in(pages);
-  if (mincore(reinterpret_cast<void*>(first), pages * page, in.data()) != 0) return -1;
-  long resident = 0;
-  for (unsigned char p : in) resident += p & 1;
-  return resident * page / 1024;
+  const uintptr_t first = reinterpret_cast<uintptr_t>(table) / page;
+  const uintptr_t last = (reinterpret_cast<uintptr_t>(table) + bytes + page - 1) / page;
+  std::FILE* map = std::fopen("/proc/self/pagemap", "rb");
+  if (!map) return -1;
+  std::vector<uint64_t> entries(last - first);
+  const bool read = std::fseek(map, static_cast<long>(first * sizeof(uint64_t)), SEEK_SET) == 0 &&
+                    std::fread(entries.data(), sizeof(uint64_t), entries.size(), map) == entries.size();
+  std::fclose(map);
+  if (!read) return -1;
+  long own = 0;
+  for (uint64_t e : entries) own += (e >> 63 & 1) && (e >> 56 & 1);
+  return own * page / 1024;
 }
 
 // Where the memory goes: the sprite sheets' texels, the sound samples held,
@@ -159,8 +167,16 @@ void ReportMemory() {
   long long sound = 0;
   for (const SoundSample& s : SoundSamples) sound += s.block ? s.size : 0;
   std::printf("textures-kib %lld\nsound-samples-kib %lld\n", texels * 4 / 1024, sound / 1024);
+  // The back buffer the game draws into, and the whole pictures kept of it.
+  const long long frame = Graphics.device ? 4LL * Graphics.device->Width() * Graphics.device->Height() : 0;
+  std::printf("frames-kib %lld back buffer, %zu kept pictures\n", frame / 1024, StaticLayerBytes() / 1024);
   std::printf("peak-resident-kib %ld\nresident-kib %ld\nresident-anon-kib %ld\nresident-file-kib %ld\n",
               StatusKiB("VmHWM"), StatusKiB("VmRSS"), StatusKiB("RssAnon"), StatusKiB("RssFile"));
+  // GREVENHOLT_PROBE_SMAPS=FILE keeps the whole mapping list for a closer look.
+  if (const char* keep = std::getenv("GREVENHOLT_PROBE_SMAPS")) {
+    std::ifstream all("/proc/self/smaps");
+    std::ofstream(keep) << all.rdbuf();
+  }
   std::ifstream in("/proc/self/smaps");
   std::map<std::string, long> byOwner;
   std::string owner;

@@ -89,6 +89,20 @@ TEST_F(ConditionsTest, RemovalByIdAndSourceLeavesOtherSources) {
   EXPECT_EQ(FindCondition(kCreature, kCondBlinded), 0);
 }
 
+// Removing an id the list does not hold still closes a hole left before an
+// entry in use; an entry of id 0 that still counts down is not a hole.
+TEST_F(ConditionsTest, RemovingAnAbsentIdStillClosesTheList) {
+  Fill(1, 88, 4, 3);
+  EXPECT_EQ(RemoveCondition(kCreature, kCondFireResistance), 0);
+  EXPECT_EQ(FindCondition(kCreature, kCondBlinded), 0);
+  SetUp();
+  Fill(0, 0, 5);
+  Fill(2, 88, 4, 3);
+  EXPECT_EQ(RemoveCondition(kCreature, kCondFireResistance), 0);
+  EXPECT_EQ(List()[0].duration, 5);
+  EXPECT_EQ(List()[1].id, 88u);
+}
+
 TEST_F(ConditionsTest, IncapacitatingConditionCancelsTheReadiedActionFirst) {
   InCombat = 1;
   TurnEntryCount = 1;

@@ -117,6 +117,26 @@ TEST_F(ScratchFolder, AbsentCraftedFileLeavesEveryRowEmptyAndSaysNothing) {
   EXPECT_EQ(platform::MessageBoxCount(), before);
 }
 
+// Reading a file over rows already there gives the file's rows alone, whatever
+// was in the table (rows the file leaves empty among them).
+TEST(ItemTablesTest, ReadingAgainOverChangedRowsGivesTheFilesRows) {
+  ASSERT_EQ(LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", "DemoVersion"), 1);
+  const std::vector<CraftedWeaponRecord> read(CraftedWeapons, CraftedWeapons + kCraftedRows);
+  int empty = 0;
+  while (empty < kCraftedRows && read[empty].name[0] != 0) ++empty;
+  ASSERT_LT(empty, kCraftedRows);
+  ASSERT_NE(read[4951 + 19].name[0], 0);
+  std::strcpy(CraftedWeapons[empty].name, "Old Sword");
+  CraftedWeapons[4951 + 19].dieSides = 12;
+  CraftedWeapons[kCraftedRows - 1].price = 7;
+  ASSERT_EQ(LoadItemTable(), 1);
+  ItemTable[3 + 31].bonus = 2;
+  ASSERT_EQ(LoadItemTable(), 1);
+  EXPECT_EQ(ItemTable[3 + 31].bonus, 31);
+  ASSERT_EQ(LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", "DemoVersion"), 1);
+  EXPECT_EQ(std::memcmp(static_cast<const void*>(read.data()), CraftedWeapons, sizeof CraftedWeapons), 0);
+}
+
 TEST_F(ScratchFolder, RowTextsAlwaysEndInATerminator) {
   std::vector<uint8_t> row(kItemRowBytes, 'A');
   ItemRecord item;

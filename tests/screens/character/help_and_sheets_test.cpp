@@ -16,6 +16,7 @@ constexpr uint32_t kLongPage = 99001;
 
 // A help page of 60 short lines: 32 fit the box, so it scrolls by 28.
 void AddLongPage() {
+  ReadCheckedHelpFile();
   ASSERT_LT(HelpPagesLoaded, kHelpPageCount);
   HelpPage& page = HelpPages[HelpPagesLoaded++];
   page.id = kLongPage;

@@ -147,6 +147,7 @@ TEST_F(CharacterPageTest, RowsLinkToTheirPages) {
   PageDepth = depth;  // the Strength page as it was drawn
   PageReady = 1;
   RemoveCondition(kKnight, kCondEnhancedStrength);
+  ReadCheckedHelpFile();
   HelpPages[0].id = ConditionHelpPages[kCondEnhancedStrength];
   std::strcpy(HelpPages[0].title, "Enhanced Abilities");
   HelpPagesLoaded = std::max(HelpPagesLoaded, 1);

@@ -71,7 +71,6 @@ TEST_F(GameScreen, ABlowThatKillsShowsTheDamageThenTheDeathEachForTheEventPace) 
     harness::MoveMouse(100, 200);
 
     std::vector<Shown> frames;
-    const uint8_t* deathSample = SoundSamples[kDeathSound].data;
     for (int f = 0; f < 200 && Creatures[kGnoll].present == 1; ++f) {
       std::vector<SheetDraw> draws;
       RecordSheetDraws(&draws);
@@ -83,7 +82,7 @@ TEST_F(GameScreen, ABlowThatKillsShowsTheDamageThenTheDeathEachForTheEventPace) 
       Shown s{CombatEventReadIndex, CombatEvents[CombatEventReadIndex].type, false, pending && PendingCombatSound.pending == 0,
               false, ""};
       for (const SheetDraw& d : draws) s.redFlash |= d.kind == 2 && d.colour == kRed;
-      s.deathSound = SoundChannels[22].playing == 1 && SoundChannels[22].sample.data == deathSample &&
+      s.deathSound = SoundChannels[22].playing == 1 && SoundChannels[22].sample.data == SoundSamples[kDeathSound].data &&
                      CombatEvents[CombatEventReadIndex].soundPlayed == 1;
       if (FloatingTexts[kGnoll].framesLeft > textLeft) s.word = FloatingTexts[kGnoll].text;
       frames.push_back(s);
