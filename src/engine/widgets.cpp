@@ -99,13 +99,17 @@ int ScreenBackdropPieces() {
 
 }  // namespace
 
+// The right panel sheet holds sixteen columns of stone on each row (its other
+// half is the band of the script picture), so a cell past column 38 starts
+// that stone again instead of showing the picture's edge.
 int DrawPanelCells(int firstColumn, int firstRow, int lastColumn, int lastRow, uint32_t colour) {
+  constexpr int kRightStoneColumns = 16;
   for (int r = firstRow; r <= lastRow; ++r)
     for (int c = firstColumn; c <= lastColumn; ++c) {
       if (c <= 22)
         Piece(kSheetPanelLeft, 32 * r + c + 8, c * 8, r * 8, colour);
       else
-        Piece(kSheetPanelRight, 32 * r + c - 23, c * 8, r * 8, colour);
+        Piece(kSheetPanelRight, 32 * r + (c - 23) % kRightStoneColumns, c * 8, r * 8, colour);
     }
   return 1;
 }

@@ -41,10 +41,12 @@ void TakeSlot(int creature, int first, int end) {
 void BuildFighterTable() {
   const int oldCount = TrustedCount(FighterCount);
   FighterCount = 0;
-  // Both tables are mostly unused: their pages are handed back, not written.
-  platform::ZeroBytes(FighterSlotBackup, sizeof FighterSlotBackup);
+  // Both tables are mostly unused: past the slots in use their pages are
+  // handed back, not written; the slots in use are written over in place.
   std::memcpy(FighterSlotBackup, FighterSlots, sizeof(FighterSlot) * oldCount);
-  platform::ZeroBytes(FighterSlots, sizeof FighterSlots);
+  platform::ZeroBytes(FighterSlotBackup + oldCount, sizeof(FighterSlot) * (kFighterSlots - oldCount));
+  std::memset(static_cast<void*>(FighterSlots), 0, sizeof(FighterSlot) * oldCount);
+  platform::ZeroBytes(FighterSlots + oldCount, sizeof(FighterSlot) * (kFighterSlots - oldCount));
 
   // The party keeps slots 0 to 3 wherever its members are.
   const int partyEnd = oldCount < kPartySize ? oldCount : kPartySize;

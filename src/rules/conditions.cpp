@@ -18,6 +18,18 @@ void LogRemoval(int creature, const ConditionEntry& e) {
   LogMessage("\xA3%s\xA3 loses effect: \xA3%s\xA3.\r", c.name, ConditionName(e.id));
 }
 
+// Whether the list holds an entry of the id, or a hole (an empty entry before
+// the last) with an entry in use after it that CompactConditions would close.
+bool HoldsIdOrHole(const ConditionEntry* list, uint32_t id) {
+  bool hole = false;
+  for (int i = 0; i < kConditionSlots; ++i) {
+    const ConditionEntry& e = list[i];
+    if (e.id == id || (hole && e.id != 0)) return true;
+    if (i < kConditionSlots - 1 && e.id == 0 && e.duration == 0) hole = true;
+  }
+  return false;
+}
+
 // Clears every entry of the same id, duration and source and sums their values.
 int MergeEntries(int creature, uint32_t id, int32_t duration, uint32_t source) {
   int accumulated = 0;
@@ -132,6 +144,9 @@ int RemoveCondition(int creature, uint32_t id) {
   if (!IsValidCreature(creature)) return 0;
   int removed = 0;
   ConditionEntry* list = ListOf(creature);
+  // Most calls find no entry of the id in a list already closed up: then
+  // there is nothing to remove and nothing to close.
+  if (id != 0 && !HoldsIdOrHole(list, id)) return 0;
   for (int i = 0; i < kConditionSlots; ++i) {
     if (list[i].id != id) continue;
     LogRemoval(creature, list[i]);
@@ -139,6 +154,37 @@ int RemoveCondition(int creature, uint32_t id) {
     ++removed;
   }
   CompactConditions(creature);
+  return removed;
+}
+
+int RemoveConditions(int creature, std::span<const uint32_t> ids) {
+  if (!IsValidCreature(creature)) return 0;
+  // In a closed-up list only the entries up to the last in use can hold an
+  // id: the ids none of them holds are passed over, as their removal would
+  // change nothing.
+  const ConditionEntry* list = ListOf(creature);
+  int span = 0;
+  bool hole = false, closedUp = true;
+  for (int i = 0; i < kConditionSlots; ++i) {
+    const ConditionEntry& e = list[i];
+    if (e.id == 0) {
+      if (i < kConditionSlots - 1 && e.duration == 0) hole = true;
+      continue;
+    }
+    if (hole) closedUp = false;
+    span = i + 1;
+  }
+  size_t first = 0;
+  if (closedUp) {
+    for (; first < ids.size(); ++first) {
+      if (ids[first] == 0) break;
+      bool held = false;
+      for (int i = 0; i < span && !held; ++i) held = list[i].id == ids[first];
+      if (held) break;
+    }
+  }
+  int removed = 0;
+  for (size_t k = first; k < ids.size(); ++k) removed += RemoveCondition(creature, ids[k]);
   return removed;
 }
 

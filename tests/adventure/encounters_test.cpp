@@ -18,6 +18,7 @@
 #include "engine/random.h"
 #include "frontend/game_reset.h"
 #include "map/map_fixture.h"
+#include "adventure/open_map_fixture.h"
 #include "map/map_record.h"
 #include "map/map_switching.h"
 #include "map/square_grids.h"
@@ -43,23 +44,10 @@ class Encounters : public ::testing::Test {
     DrawOpenMap(40);
   }
 
-  static void DrawOpenMap(int side) {
-    mapfixture::DrawMap(std::vector<std::string>(side, std::string(side, '.')));
-    PlaceParty();
-  }
+  static void DrawOpenMap(int side) { openmap::DrawWithParty(side, kMap); }
 
   // The party stands together at (1, 1) of map 5.
-  static void PlaceParty() {
-    CurrentMapNumber = kMap;
-    for (int m = 0; m < 4; ++m) {
-      CreatureRecord& c = Creatures[m];
-      c.map = kMap;
-      c.present = 1;
-      c.squareX = c.squareY = 1;
-      c.footprintWidth = c.footprintHeight = {1, 1};
-    }
-    BuildOccupancyGrids(-1);
-  }
+  static void PlaceParty() { openmap::PlaceParty(kMap); }
 
   // No encounter creature yet, and the generated item rows free again.
   static void Fresh() {

@@ -20,20 +20,18 @@
 
 #include "adventure/encounter_tables.h"
 #include "adventure/end_screens.h"
+#include "adventure/open_map_fixture.h"
 #include "adventure/script_file.h"
 #include "combat/actions/start_of_combat.h"
 #include "creatures/creature_treasure.h"
 #include "engine/random.h"
 #include "frontend/creature_roster.h"
 #include "frontend/game_reset.h"
-#include "map/map_fixture.h"
 #include "map/map_record.h"
-#include "map/square_grids.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "screens/items/crafting.h"
 #include "state/encounters.h"
-#include "state/game_progress.h"
 
 namespace {
 
@@ -177,16 +175,7 @@ class WorldMapRoads {
 // open map.
 std::vector<std::vector<RatingCounts>> SampleRoadEncounters() {
   std::vector<std::vector<RatingCounts>> samples(kEncounterRegions);
-  mapfixture::DrawMap(std::vector<std::string>(40, std::string(40, '.')));
-  CurrentMapNumber = 5;
-  for (int m = 0; m < 4; ++m) {
-    CreatureRecord& c = Creatures[m];
-    c.map = CurrentMapNumber;
-    c.present = 1;
-    c.squareX = c.squareY = 1;
-    c.footprintWidth = c.footprintHeight = {1, 1};
-  }
-  BuildOccupancyGrids(-1);
+  openmap::DrawWithParty(40, 5);
   for (int region : {1, 2, 3}) {
     for (uint32_t seed = 1; seed <= kSampledEncounters; ++seed) {
       for (int id = kFirstEncounterCreature; id < kCreatureCount; ++id) Creatures[id].present = 0;

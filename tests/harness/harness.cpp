@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include "adventure/dialogue.h"
+#include "frontend/game_reset.h"
 #include "shell/application.h"
 #include "engine/graphics.h"
 #include "engine/random.h"
@@ -85,7 +86,17 @@ void EnsureHeadless() {
 void UseRealWindow() { g_realWindow = true; }
 
 bool StartGame() {
-  if (g_started) return g_running;
+  if (g_started && !g_stopped) return g_running;
+  if (g_stopped) {
+    // The game was shut down earlier in this process (a test's end): start
+    // it again from the words start-up leaves, with nothing queued or held.
+    ResetGameState();
+    platform::ResetInputState();
+    g_boxSteps.clear();
+    g_boxPasses = g_idleBoxPasses = 0;
+    g_boxIdleHandler = nullptr;
+    g_stopped = g_ended = g_running = false;
+  }
   g_started = true;
   EnsureHeadless();
   // Runs beside each other share the game folder: unless the caller chose a

@@ -11,7 +11,11 @@
 namespace harness {
 
 // Starts the game in the current folder (the game's working folder). Returns
-// false when start-up failed (its message has been printed).
+// false when start-up failed (its message has been printed). Called again
+// while the game runs it does nothing; after StopGame it starts the game
+// again, its words reset (ResetGameState) and no input queued or held. Words
+// of modules outside that reset (sound, music, screens' own) keep their
+// values from the earlier run.
 bool StartGame();
 // Before StartGame: SDL's own video and sound drivers instead of the dummy
 // ones (a real window, under Xvfb for the measurements); the clock stays

@@ -2,9 +2,11 @@
 
 #include "adventure/dialogue.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <deque>
 #include <string>
 #include <vector>
@@ -368,6 +370,7 @@ std::string Fight(int turns) {
   int given = 0;
   int lastEntry = -2, lastRound = -1;
   int attacks = 0, moves = 0;
+  TraceParty("the battle begins");
   for (int f = 0; f < 200000; ++f) {
     if (ScreenMode == kModeVictory || ScreenMode == kModeDefeat || ScreenMode == kModeEndOfIntro ||
         (InCombat != 1 && ScreenMode == kModeExploring && f > 0)) {
@@ -498,6 +501,202 @@ std::string Fight(int turns) {
       harness::StepFrames(1);
   }
   return "the battle did not end";
+}
+
+namespace {
+
+// The picture point of the middle of `text` as the last frame drew it
+// (spaces are not drawn: the glyphs of its other characters follow each
+// other on one line); false when it was not drawn.
+bool FindText(const std::string& text, int* px, int* py) {
+  std::string wanted;
+  for (char ch : text)
+    if (ch != ' ') wanted += ch;
+  if (wanted.empty()) return false;
+  std::vector<GlyphDraw> glyphs;
+  RecordGlyphs(&glyphs);
+  harness::StepFrames(1);
+  RecordGlyphs(nullptr);
+  // Read line by line, left to right (a text may be drawn from its end); a
+  // glyph drawn twice is passed over.
+  std::stable_sort(glyphs.begin(), glyphs.end(),
+                   [](const GlyphDraw& a, const GlyphDraw& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+  for (size_t i = 0; i < glyphs.size(); ++i) {
+    if (glyphs[i].c != static_cast<unsigned char>(wanted[0])) continue;
+    size_t k = 1, last = i;
+    for (size_t j = i + 1; j < glyphs.size() && j < i + 8 * wanted.size() + 8 && k < wanted.size(); ++j) {
+      const GlyphDraw& g = glyphs[j];
+      if (g.y != glyphs[i].y || g.x <= glyphs[last].x) continue;
+      if (g.x - glyphs[last].x > 20 || g.c != static_cast<unsigned char>(wanted[k])) break;
+      last = j;
+      ++k;
+    }
+    if (k < wanted.size()) continue;
+    *px = (glyphs[i].x + glyphs[last].x) / 2 + 3;
+    *py = glyphs[i].y + 3;
+    return true;
+  }
+  return false;
+}
+
+// Points at the text where the last frame drew it and clicks it.
+bool ClickText(const std::string& text) {
+  int px = 0, py = 0;
+  if (!FindText(text, &px, &py)) return false;
+  PointAt(px, py);
+  harness::Click(px, py);
+  harness::StepFrames(2);
+  return true;
+}
+
+// The victory screen clicked away after a battle won.
+std::string LeaveVictory() {
+  for (int f = 0; f < 600 && ScreenMode != kModeVictory && ScreenMode != kModeDefeat; ++f) harness::StepFrames(1);
+  if (ScreenMode != kModeVictory) return "the battle on the way was not won";
+  harness::Click(160, 120);
+  harness::StepFrames(5);
+  return "";
+}
+
+}  // namespace
+
+std::string LeaveAt(int x, int y) {
+  const int map = CurrentMapNumber;
+  std::string fault = WalkTo(x, y, 40);
+  if (!fault.empty()) return fault;
+  // Stepping onto the edge leads out at once; standing on it, a click on it.
+  if (ScreenMode != kModeLocalMap && CurrentMapNumber == map) {
+    fault = ClickSquare(x, y);
+    if (!fault.empty()) return fault;
+  }
+  for (int f = 0; f < 120 && ScreenMode != kModeLocalMap; ++f) harness::StepFrames(1);
+  harness::StepFrames(2);
+  return ScreenMode == kModeLocalMap ? "" : "the edge did not lead onto the world map";
+}
+
+namespace {
+
+// From a battlefield of the road back onto the world map: the open edge
+// square the party reaches soonest, walked to and clicked.
+std::string LeaveByNearestEdge() {
+  const CreatureRecord& w = Creatures[Walker()];
+  const std::vector<int> steps = StepsFrom(w.squareX, w.squareY);
+  int best = INT_MAX, bx = -1, by = -1;
+  for (int x = 0; x < CurrentMap.width; ++x)
+    for (int y = 0; y < CurrentMap.height; ++y) {
+      const bool edge = x == 0 || y == 0 || x == CurrentMap.width - 1 || y == CurrentMap.height - 1;
+      if (edge && steps[SquareIndex(x, y)] < best && !Occupied(x, y) && !HoldsObjects(x, y)) {
+        best = steps[SquareIndex(x, y)];
+        bx = x;
+        by = y;
+      }
+    }
+  if (bx < 0) return "no edge of the battlefield can be reached";
+  return LeaveAt(bx, by);
+}
+
+}  // namespace
+
+std::string ClickOnText(const std::string& text) {
+  return ClickText(text) ? "" : "\"" + text + "\" is not shown";
+}
+
+std::string Talk(int x, int y) {
+  std::string fault = PointSquare(x, y);
+  if (!fault.empty()) return fault;
+  int px = 0, py = 0;
+  SquarePoint(x, y, &px, &py);
+  ChooseWeaponMode(2, px, py);
+  if (WeaponMode != 2) return "the weapon mode did not come to talking";
+  const int passes = harness::BoxPasses();
+  PointAt(px, py);
+  harness::Click(px, py);
+  for (int f = 0; f < 30 && harness::BoxPasses() == passes; ++f) harness::StepFrames(1);
+  return "";
+}
+
+std::string Travel(int px, int py, int map, int meetings) {
+  for (int met = 0;; ++met) {
+    if (ScreenMode != kModeLocalMap) return "the world map is not shown";
+    PointAt(px, py);
+    harness::Click(px, py);
+    const int start = CurrentMapNumber;
+    int f = 0;
+    for (; f < 3000 && ScreenMode == kModeLocalMap; ++f) harness::StepFrames(1);
+    harness::StepFrames(3);
+    if (Tracing())
+      std::fprintf(stderr, "travel: after %d frames on map %d, screen %u, combat %d\n", f, CurrentMapNumber, ScreenMode,
+                   InCombat);
+    if (f == 3000) return "the party did not arrive";
+    if (CurrentMapNumber == map) return "";  // arrived (a battle met there is the script's)
+    if (CurrentMapNumber == start && InCombat != 1 && ScreenMode == kModeLocalMap) return "the party did not arrive";
+    // A group met on the road: the battle, then back to the road.
+    if (met >= meetings) return "more than " + std::to_string(meetings) + " groups were met on the way";
+    if (Tracing()) std::fprintf(stderr, "a group met on the way to map %d (on map %d)\n", map, CurrentMapNumber);
+    for (int w = 0; w < 600 && InCombat != 1; ++w) harness::StepFrames(1);
+    if (InCombat == 1) {
+      const std::string fault = Win(200);
+      if (!fault.empty()) return fault;
+    }
+    const std::string fault = LeaveByNearestEdge();
+    if (!fault.empty()) return fault;
+  }
+}
+
+std::string Win(int turns) {
+  for (int f = 0; f < 600 && InCombat != 1; ++f) harness::StepFrames(1);
+  if (InCombat != 1) return "no battle started";
+  std::string fault = Fight(turns);
+  if (fault.empty()) fault = LeaveVictory();
+  if (!fault.empty()) return fault;
+  for (int f = 0; f < 60 && !(InCombat != 1 && ScreenMode == kModeExploring); ++f) harness::StepFrames(1);
+  return "";
+}
+
+constexpr const char* kNoStar = "no star shows beside ";
+
+std::string LevelUp(int member) {
+  if (member < 0 || member >= kPartySize) return "level-up takes a party member 0 to 3";
+  const int was = Creatures[member].level;
+  // The star left of the member's name (its row of the party list).
+  std::vector<GlyphDraw> glyphs;
+  RecordGlyphs(&glyphs);
+  harness::StepFrames(1);
+  RecordGlyphs(nullptr);
+  const int row = (3 + member) * 8;
+  const auto star = std::find_if(glyphs.begin(), glyphs.end(),
+                                 [&](const GlyphDraw& g) { return g.c == '*' && g.y == row && g.x >= 160; });
+  if (star == glyphs.end()) return std::string(kNoStar) + Creatures[member].name;
+  PointAt(star->x + 4, row + 4);
+  harness::Click(star->x + 4, row + 4);
+  harness::StepFrames(3);
+  if (ScreenMode != kModePageView) return "the star opened no level-up page";
+  for (int step = 0; step < 12; ++step) {
+    if (ClickText("Strength:")) continue;
+    if (ClickText("Pick a Feat") || ClickText("Pick a Spell")) {
+      harness::StepFrames(2);
+      harness::Click(77, 57);  // the first listed
+      harness::StepFrames(3);
+      continue;
+    }
+    break;
+  }
+  if (!ClickText("Accept")) return "the level-up page showed no Accept";
+  harness::StepFrames(3);
+  if (Creatures[member].level != was + 1)
+    return std::string(Creatures[member].name) + " is of level " + std::to_string(Creatures[member].level) +
+           " after the level-up page, not " + std::to_string(was + 1);
+  return "";
+}
+
+std::string LevelUpAll() {
+  for (int m = 0; m < kPartySize; ++m)
+    for (int level = 0; level < 20; ++level) {
+      const std::string fault = LevelUp(m);
+      if (fault.compare(0, std::strlen(kNoStar), kNoStar) == 0) break;
+      if (!fault.empty()) return fault;
+    }
+  return "";
 }
 
 std::string WaitForText(int column, int row, const std::string& text, int frames) {

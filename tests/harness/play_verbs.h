@@ -48,6 +48,41 @@ std::string Answer(int n, int frames);
 // At most `turns` turns of the party.
 std::string Fight(int turns);
 
+// Points at `text` where the next frame draws it and clicks it. "" or the
+// fault.
+std::string ClickOnText(const std::string& text);
+
+// Talks to the creature standing on square (x, y): points at it, steps the
+// weapon mode with right clicks to talking and clicks it. "" or the fault.
+std::string Talk(int x, int y);
+
+// Walks to the edge square (x, y) and steps off the map onto the world map
+// (a click on the square when standing on it does not lead out already).
+// "" or the fault.
+std::string LeaveAt(int x, int y);
+
+// Travels on the world map to the place drawn at picture point (px, py),
+// whose map is `map`: clicks it and waits for the party to arrive. A group
+// met on the way is fought (the first answer of its box, the battle played as
+// Fight plays it, the victory screen clicked away); then the party walks off
+// the battlefield's nearest edge onto the world map and the place is clicked
+// again. At most `meetings` groups. "" or the fault.
+std::string Travel(int px, int py, int map, int meetings);
+
+// Raises party member `member` one level as a player does: clicks the star
+// beside its name in the party list, on the level-up page raises Strength
+// when the level brings an ability increase, picks the first feat listed for
+// each new feat (and the first spell for each new spell), and accepts.
+// "" or the fault.
+std::string LevelUp(int member);
+// Raises every member of the party, one level after the other, as long as a
+// star shows beside its name. "" or the fault.
+std::string LevelUpAll();
+
+// Wins the battle under way or about to start: waits for it, plays it as
+// Fight does and clicks the victory screen away. "" or the fault.
+std::string Win(int turns);
+
 // Runs frames (at least one, at most `frames`) until one draws `text` in the
 // large cells from (column, row) on. "" or the fault, naming what the row
 // showed last.

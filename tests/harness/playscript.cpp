@@ -54,6 +54,21 @@
 //                   from column C of row R on (at most 3,000)
 //   resident        print "resident KIB frame N": the resident size now and
 //                   the frames run so far (for the long-session measurement)
+//   click-text TEXT point at TEXT where the next frame draws it, click it
+//   talk X Y        talk to the creature on square (X, Y) (right clicks on
+//                   it step the weapon mode to talking, then a click)
+//   win [N]         wait for the battle, fight it (at most N turns) and
+//                   click the victory screen away
+//   leave X Y       walk to the edge square (X, Y) and off the map onto the
+//                   world map
+//   travel PX PY M  on the world map, click the place at picture point
+//                   (PX, PY) and travel to its map M; a group met on the
+//                   way is fought and the party steps back onto the road
+//   level-up M      raise party member M a level from its star in the party
+//                   list (Strength, the first feats and spells listed);
+//                   "level-up all" raises every member while a star shows
+//   include FILE    play the lines of FILE (a path from the script's own
+//                   folder) here, as if they stood in this script
 // Exits 0 when the script ran to its end, non-zero on a bad line or when the
 // game ended before the script did.
 #include <cstdio>
@@ -71,6 +86,7 @@
 #include "engine/page_placeholder.h"
 #include "harness/harness.h"
 #include "harness/test_scenes.h"
+#include "map/map_record.h"
 #include "state/turn_order.h"
 #include "harness/play_verbs.h"
 
@@ -109,6 +125,41 @@ Line Split(const std::string& text) {
   return line;
 }
 
+// Reads a script into `lines`, with the lines of every file it includes in
+// their place; `origins` names each line's file and line number. False, with
+// the fault in `fault`, when a file cannot be read or includes itself.
+bool ReadScript(const std::filesystem::path& path, std::vector<std::string>* lines,
+                std::vector<std::string>* origins, std::vector<std::filesystem::path>* open, std::string* fault) {
+  std::ifstream file(path);
+  if (!file) {
+    *fault = "cannot open " + path.string();
+    return false;
+  }
+  for (const std::filesystem::path& p : *open)
+    if (std::filesystem::equivalent(p, path)) {
+      *fault = path.string() + " includes itself";
+      return false;
+    }
+  open->push_back(path);
+  int number = 0;
+  for (std::string text; std::getline(file, text);) {
+    ++number;
+    const Line l = Split(text.substr(0, text.find('#')));
+    if (l.command == "include") {
+      if (l.words.size() != 2) {
+        *fault = path.string() + ":" + std::to_string(number) + ": include needs one file name";
+        return false;
+      }
+      if (!ReadScript(path.parent_path() / l.words[1], lines, origins, open, fault)) return false;
+      continue;
+    }
+    lines->push_back(text);
+    origins->push_back(path.string() + ":" + std::to_string(number));
+  }
+  open->pop_back();
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -116,13 +167,15 @@ int main(int argc, char** argv) {
     std::cerr << "usage: playscript SCRIPT\n";
     return 2;
   }
-  std::ifstream file(argv[1]);
-  if (!file) {
-    std::cerr << "playscript: cannot open " << argv[1] << "\n";
-    return 2;
+  std::vector<std::string> lines, origins;
+  {
+    std::vector<std::filesystem::path> open;
+    std::string fault;
+    if (!ReadScript(std::filesystem::absolute(argv[1]), &lines, &origins, &open, &fault)) {
+      std::cerr << "playscript: " << fault << "\n";
+      return 2;
+    }
   }
-  std::vector<std::string> lines;
-  for (std::string text; std::getline(file, text);) lines.push_back(text);
   // Open repeats: the line after "repeat" and the runs left.
   struct Loop {
     size_t body;
@@ -151,7 +204,8 @@ int main(int argc, char** argv) {
     std::filesystem::remove_all(ownFolder, ignored);
   };
   auto fail = [&](const std::string& why) {
-    std::cerr << argv[1] << ":" << number << ": " << why << "\n";
+    std::cerr << (number >= 1 && number <= static_cast<int>(origins.size()) ? origins[number - 1] : argv[1]) << ": "
+              << why << "\n";
     leave();
     return 1;
   };
@@ -162,6 +216,9 @@ int main(int argc, char** argv) {
   // there, and "wait-for dialogue" or "expect dialogue" hold while it is open.
   std::string lastBox;
   bool fighting = false;
+  // While travelling: the map travelled to (a box opened on another map,
+  // a group met on the way, takes its first answer).
+  int travelTo = -1;
   harness::SetBoxIdleHandler([&] {
     // With PLAYSCRIPT_TRACE set, each box's text is told once.
     if (std::getenv("PLAYSCRIPT_TRACE") && lastBox != DialogueText) {
@@ -169,7 +226,7 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "box: %.72s\n", DialogueText);
     }
     // A box in the middle of a battle (a companion falls) takes its first answer.
-    if (fighting) {
+    if (fighting || (travelTo >= 0 && CurrentMapNumber != travelTo)) {
       harness::QueueBoxKey("1");
       return;
     }
@@ -348,6 +405,14 @@ int main(int argc, char** argv) {
       if (line.words.size() != 2 || !ParseInt(line.words[1], &x) || x < 1 || x > 5) return fail("answer needs 1 to 5");
       const std::string fault = playverbs::Answer(static_cast<int>(x), 600);
       if (!fault.empty()) return fail(fault);
+    } else if (c == "win") {
+      long turns = 200;
+      if (line.words.size() > 2 || (line.words.size() == 2 && !ParseInt(line.words[1], &turns)))
+        return fail("win takes an optional turn count");
+      fighting = true;
+      const std::string fault = playverbs::Win(static_cast<int>(turns));
+      fighting = false;
+      if (!fault.empty()) return fail(fault);
     } else if (c == "fight") {
       long turns = 200;
       if (line.words.size() > 2 || (line.words.size() == 2 && !ParseInt(line.words[1], &turns)))
@@ -355,6 +420,36 @@ int main(int argc, char** argv) {
       fighting = true;
       const std::string fault = playverbs::Fight(static_cast<int>(turns));
       fighting = false;
+      if (!fault.empty()) return fail(fault);
+    } else if (c == "click-text") {
+      if (line.rest.empty()) return fail("click-text needs a text");
+      const std::string fault = playverbs::ClickOnText(line.rest);
+      if (!fault.empty()) return fail(fault);
+    } else if (c == "talk") {
+      if (line.words.size() != 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y))
+        return fail("talk needs X and Y");
+      const std::string fault = playverbs::Talk(static_cast<int>(x), static_cast<int>(y));
+      if (!fault.empty()) return fail(fault);
+    } else if (c == "leave") {
+      if (line.words.size() != 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y))
+        return fail("leave needs X and Y");
+      const std::string fault = playverbs::LeaveAt(static_cast<int>(x), static_cast<int>(y));
+      if (!fault.empty()) return fail(fault);
+    } else if (c == "travel") {
+      long map = 0;
+      if (line.words.size() != 4 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y) ||
+          !ParseInt(line.words[3], &map))
+        return fail("travel needs X, Y and a map");
+      travelTo = static_cast<int>(map);
+      const std::string fault =
+          playverbs::Travel(static_cast<int>(x), static_cast<int>(y), static_cast<int>(map), 6);
+      travelTo = -1;
+      if (!fault.empty()) return fail(fault);
+    } else if (c == "level-up") {
+      if (line.words.size() != 2 || (line.words[1] != "all" && !ParseInt(line.words[1], &x)))
+        return fail("level-up needs a party member or \"all\"");
+      const std::string fault =
+          line.words[1] == "all" ? playverbs::LevelUpAll() : playverbs::LevelUp(static_cast<int>(x));
       if (!fault.empty()) return fail(fault);
     } else if (c == "wait-for" || c == "expect") {
       const std::string condition = line.rest;

@@ -195,6 +195,9 @@ void PrepareFighter(int creature) {
   a.inventoryOpenedThisTurn = 0;
   GrappleSequenceOpen = 0;
   GrappleAttacksMade = 0;
+  // A grapple that ended on an earlier turn no longer keeps this fighter's
+  // full attack open past its last attack.
+  GrappleAttackEnded = 0;
   a.selectedAction = -1;
   a.cleaveUsed = 0;
   a.useSpells = 1;

@@ -107,6 +107,18 @@ TEST_F(BattleTest, AFighterBleedingToDeathLeavesTheOrderAndTheNextOneActs) {
   }
 }
 
+// A grapple whose opponent went down marks its end for that turn only: the
+// next fighter's full attack still closes after its last attack (the mark
+// once kept every later full attack of the battle going without end).
+TEST_F(BattleTest, AGrappleEndedOnAnEarlierTurnLeavesTheNextFullAttacksAlone) {
+  MeetTwoGroups(14);
+  ASSERT_EQ(StartCombat(0), 1);
+  const int next = TurnOrder[1].creature;
+  GrappleAttackEnded = 1;
+  ASSERT_TRUE(UntilTurnOf(next));
+  EXPECT_EQ(GrappleAttackEnded, 0);
+}
+
 // Both foes bleed to death: victory, the same log for the same seed; then
 // both party members bleed to death: defeat.
 TEST_F(BattleTest, VictoryAndDefeatEndTheBattleAndOneSeedGivesOneLog) {
