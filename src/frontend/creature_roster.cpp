@@ -95,15 +95,8 @@ void CopyText(char* to, const char* from, size_t size) {
 // Whether every byte of the record is zero (a free record that need not be
 // written again).
 bool RecordIsZero(const CreatureRecord& c) {
-  static_assert(sizeof c % sizeof(uint64_t) == 0);
-  uint64_t any = 0;
-  const auto* bytes = reinterpret_cast<const uint8_t*>(&c);
-  for (size_t at = 0; at < sizeof c; at += sizeof any) {
-    uint64_t word;
-    std::memcpy(&word, bytes + at, sizeof word);
-    any |= word;
-  }
-  return any == 0;
+  static const uint8_t kZero[sizeof c] = {};
+  return std::memcmp(&c, kZero, sizeof c) == 0;
 }
 
 // The layout of one form: where its conditions end and how many it keeps.

@@ -243,9 +243,11 @@ bool PutNewFolderInPlace(int slot) {
 // file images are decoded into the running game only once all have passed.
 struct LoadStage {
   std::vector<uint8_t> roster, crafted, memory, flags, bytes;
-  std::vector<uint8_t> maps[kStoredMapCount];
+  // The stored maps' images one after the other, then the world map's.
+  std::vector<uint8_t> maps = std::vector<uint8_t>((kStoredMapCount + 1) * kMapRecordBytes);
   bool mapPresent[kStoredMapCount] = {};
-  std::vector<uint8_t> worldMap;
+  const uint8_t* Map(int n) const { return maps.data() + n * kMapRecordBytes; }
+  uint8_t* Map(int n) { return maps.data() + n * kMapRecordBytes; }
   std::vector<JournalEntry> journal;
   uint8_t achievements[kAchievementProgressSize] = {};
   SavedGameDetails details;
@@ -255,15 +257,16 @@ LoadStage* Stage() {
   return stage.get();
 }
 
-int32_t ImageWord(const std::vector<uint8_t>& image, size_t at) {
+int32_t ImageWord(const uint8_t* image, size_t at) {
   int32_t w;
-  std::memcpy(&w, image.data() + at, 4);
+  std::memcpy(&w, image + at, 4);
   return w;
 }
+int32_t ImageWord(const std::vector<uint8_t>& image, size_t at) { return ImageWord(image.data(), at); }
 
 // A map file: the record's exact size, and a width and height the grids hold.
-bool MapImageValid(const std::vector<uint8_t>& image) {
-  if (image.size() != kMapRecordBytes) return false;
+bool MapImageValid(const uint8_t* image, size_t size) {
+  if (size != kMapRecordBytes) return false;
   const int32_t height = ImageWord(image, offsetof(MapRecord, height));
   const int32_t width = ImageWord(image, offsetof(MapRecord, width));
   return height >= 0 && height <= kMapSide && width >= 0 && width <= kMapSide;
@@ -273,7 +276,7 @@ bool MapImageValid(const std::vector<uint8_t>& image) {
 bool LeaderPlaceValid(const LoadStage& s) {
   const int32_t map = ImageWord(s.roster, 604), x = ImageWord(s.roster, 608), y = ImageWord(s.roster, 612);
   if (map < 0 || map >= kStoredMapCount || !s.mapPresent[map]) return false;
-  const std::vector<uint8_t>& image = s.maps[map];
+  const uint8_t* image = s.Map(map);
   return x >= 0 && y >= 0 && x < ImageWord(image, offsetof(MapRecord, width)) &&
          y < ImageWord(image, offsetof(MapRecord, height));
 }
@@ -293,14 +296,16 @@ int ReadSlotFiles(int slot, LoadStage* s) {
   for (int n = 0; n < kStoredMapCount; ++n) {
     char name[32];
     std::snprintf(name, sizeof name, "Maps\\Map%i.dat", n);
-    const GameFolderFiles::Result read = files.Read(name, kMapRecordBytes, &s->maps[n]);
+    size_t size = 0;
+    const GameFolderFiles::Result read = files.Read(name, kMapRecordBytes, s->Map(n), &size);
     s->mapPresent[n] = read != GameFolderFiles::kMissing;
-    if (s->mapPresent[n] && (read != GameFolderFiles::kRead || !MapImageValid(s->maps[n]))) return kLoadMapsFailed;
+    if (s->mapPresent[n] && (read != GameFolderFiles::kRead || !MapImageValid(s->Map(n), size))) return kLoadMapsFailed;
   }
   if (!LeaderPlaceValid(*s)) return kLoadCharactersFailed;
+  size_t worldSize = 0;
   if (IntroductoryAdventureFlag != 1 &&
-      (files.Read("Maps\\WorldMap.dat", kMapRecordBytes, &s->worldMap) != GameFolderFiles::kRead ||
-       !MapImageValid(s->worldMap)))
+      (files.Read("Maps\\WorldMap.dat", kMapRecordBytes, s->Map(kStoredMapCount), &worldSize) != GameFolderFiles::kRead ||
+       !MapImageValid(s->Map(kStoredMapCount), worldSize)))
     return kLoadWorldMapFailed;
 
   if (files.Read("MapMemory.dat", kMapMemoryBytes, &s->memory) != GameFolderFiles::kRead ||
@@ -376,8 +381,11 @@ void InstallStage(LoadStage* s) {
   const uint8_t introductory = IntroductoryAdventureFlag, demoChosen = DemoChosenFlag;
   char folder[sizeof AdventureFolder];
   std::memcpy(folder, AdventureFolder, sizeof folder);
-  // The creature table and the maps are written whole below, each once.
+  // The creature table and the stored maps are written whole below, each
+  // once; the map being left is gone as in a new game.
   ResetGameStateButCreaturesAndMaps();
+  ResetWords(CurrentMap);
+  CurrentMapNumber = 0;
   IntroductoryAdventureFlag = introductory;
   DemoChosenFlag = demoChosen;
   std::memcpy(AdventureFolder, folder, sizeof folder);
@@ -390,12 +398,12 @@ void InstallStage(LoadStage* s) {
   RecomputeRoster(DecodeCreatureRoster(s->roster.data(), s->roster.size(), Creatures));
   for (int n = 0; n < kStoredMapCount; ++n) {
     if (s->mapPresent[n])
-      ReadMapImage(s->maps[n].data(), &StoredMaps[n]);
+      ReadMapImage(s->Map(n), &StoredMaps[n]);
     else
       ResetWords(StoredMaps[n]);
   }
   if (IntroductoryAdventureFlag != 1)
-    ReadMapImage(s->worldMap.data(), &WorldMap);
+    ReadMapImage(s->Map(kStoredMapCount), &WorldMap);
   else
     ResetWords(WorldMap);
   std::memcpy(MapMemory, s->memory.data(), sizeof MapMemory);

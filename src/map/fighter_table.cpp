@@ -3,7 +3,6 @@
 #include <cstring>
 
 #include "engine/main_window.h"
-#include "platform/system.h"
 #include "state/fighter_slots.h"
 #include "map/map_record.h"
 #include "rules/creature_record.h"
@@ -44,9 +43,8 @@ void BuildFighterTable() {
   // Both tables are mostly unused: past the slots in use their pages are
   // handed back, not written; the slots in use are written over in place.
   std::memcpy(FighterSlotBackup, FighterSlots, sizeof(FighterSlot) * oldCount);
-  platform::ZeroBytes(FighterSlotBackup + oldCount, sizeof(FighterSlot) * (kFighterSlots - oldCount));
-  std::memset(static_cast<void*>(FighterSlots), 0, sizeof(FighterSlot) * oldCount);
-  platform::ZeroBytes(FighterSlots + oldCount, sizeof(FighterSlot) * (kFighterSlots - oldCount));
+  ZeroFighterSlots(FighterSlotBackup, oldCount, oldCount);
+  ZeroFighterSlots(FighterSlots, 0, oldCount);
 
   // The party keeps slots 0 to 3 wherever its members are.
   const int partyEnd = oldCount < kPartySize ? oldCount : kPartySize;
@@ -64,5 +62,6 @@ void BuildFighterTable() {
     TakeSlot(id, kPartySize, oldCount);
   }
 
+  NoteFighterSlotsFilled(FighterCount);
   for (int s = 0; s < FighterCount; ++s) RecomputeCreature(FighterSlots[s].creature, 0);
 }

@@ -1,6 +1,7 @@
 #include "platform/files.h"
 
 #include <fcntl.h>
+#include <sys/uio.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -186,30 +187,48 @@ bool SyncGameDisk(const char* path) { return FlushPath(path, 0, ::syncfs); }
 
 namespace {
 
-// Reads the whole open file: a regular file of at most `limit` bytes that
-// ends where its size said. Closes it.
-bool ReadWholeFile(int fd, size_t limit, std::vector<uint8_t>* out) {
+// Reads the whole open file, a regular file of at most `limit` bytes that
+// ends where its size said, into the room `place` gives for its size.
+// Closes it.
+template <typename Place>
+bool ReadWholeFile(int fd, size_t limit, Place place) {
   struct stat st {};
   bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= limit;
   if (ok) {
-    // A buffer that already has the room is not cleared first.
     const size_t size = static_cast<size_t>(st.st_size);
-    out->resize(size);
-    size_t done = 0;
+    uint8_t* into = place(size);
+    // The file and one byte more in one go: a file that grew meanwhile is
+    // not the one measured.
+    uint8_t more;
+    iovec parts[2] = {{into, size}, {&more, 1}};
+    ssize_t n;
+    do n = ::readv(fd, parts, 2);
+    while (n < 0 && errno == EINTR);
+    size_t done = n < 0 ? 0 : static_cast<size_t>(n);
+    ok = n >= 0 && done <= size;
+    const bool endSeen = done == size;  // asked for one byte more and got none
     while (ok && done < size) {
-      const ssize_t n = ::read(fd, out->data() + done, size - done);
+      n = ::read(fd, into + done, size - done);
       if (n < 0 && errno == EINTR) continue;
       if (n <= 0) ok = false;
       else done += static_cast<size_t>(n);
     }
-    // A file that grew meanwhile is not the one measured.
-    uint8_t more;
-    ssize_t n;
-    do n = ::read(fd, &more, 1);
-    while (n < 0 && errno == EINTR);
-    ok = ok && n == 0;
+    if (ok && !endSeen) {
+      do n = ::read(fd, &more, 1);
+      while (n < 0 && errno == EINTR);
+      ok = n == 0;
+    }
   }
   ::close(fd);
+  return ok;
+}
+
+// A buffer that already has the room is not cleared first.
+bool ReadWholeFile(int fd, size_t limit, std::vector<uint8_t>* out) {
+  const bool ok = ReadWholeFile(fd, limit, [out](size_t size) {
+    out->resize(size);
+    return out->data();
+  });
   if (!ok) out->clear();
   return ok;
 }
@@ -232,17 +251,41 @@ GameFolderFiles::~GameFolderFiles() {
   if (folder_ >= 0) ::close(folder_);
 }
 
-GameFolderFiles::Result GameFolderFiles::Read(const char* name, size_t limit, std::vector<uint8_t>* out) const {
+int GameFolderFiles::Open(const char* name, Result* missingOrFailed) const {
   const std::string path = folder_ < 0 ? path_ + '/' + GamePath(name) : GamePath(name);
   const int at = folder_ < 0 ? AT_FDCWD : folder_;
   const int fd = ::openat(at, path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) {
-    out->clear();
     // Only a name with nothing behind it is missing (a dangling link is there, and unreadable).
     struct stat st {};
-    return ::fstatat(at, path.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? kFailed : kMissing;
+    *missingOrFailed = ::fstatat(at, path.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 ? kFailed : kMissing;
+  }
+  return fd;
+}
+
+GameFolderFiles::Result GameFolderFiles::Read(const char* name, size_t limit, std::vector<uint8_t>* out) const {
+  Result result = kFailed;
+  const int fd = Open(name, &result);
+  if (fd < 0) {
+    out->clear();
+    return result;
   }
   return ReadWholeFile(fd, limit, out) ? kRead : kFailed;
+}
+
+GameFolderFiles::Result GameFolderFiles::Read(const char* name, size_t limit, uint8_t* into, size_t* size) const {
+  Result result = kFailed;
+  *size = 0;
+  const int fd = Open(name, &result);
+  if (fd < 0) return result;
+  size_t got = 0;
+  if (!ReadWholeFile(fd, limit, [&got, into](size_t n) {
+        got = n;
+        return into;
+      }))
+    return kFailed;
+  *size = got;
+  return kRead;
 }
 
 bool RenameGamePath(const char* from, const char* to) {

@@ -49,8 +49,13 @@ class GameFolderFiles {
   // there; kFailed when it cannot be read, is not a file or holds more than
   // `limit` bytes (*out then holds nothing).
   Result Read(const char* name, size_t limit, std::vector<uint8_t>* out) const;
+  // The same into `limit` bytes of room at `into`; *size is what was read
+  // (0 unless kRead).
+  Result Read(const char* name, size_t limit, uint8_t* into, size_t* size) const;
 
  private:
+  // The file opened for reading, or -1 with *missingOrFailed set.
+  int Open(const char* name, Result* missingOrFailed) const;
   std::string path_;
   int folder_ = -1;
 };

@@ -157,6 +157,37 @@ int RemoveCondition(int creature, uint32_t id) {
   return removed;
 }
 
+int RemoveConditions(int creature, std::span<const uint32_t> ids) {
+  if (!IsValidCreature(creature)) return 0;
+  // In a closed-up list only the entries up to the last in use can hold an
+  // id: the ids none of them holds are passed over, as their removal would
+  // change nothing.
+  const ConditionEntry* list = ListOf(creature);
+  int span = 0;
+  bool hole = false, closedUp = true;
+  for (int i = 0; i < kConditionSlots; ++i) {
+    const ConditionEntry& e = list[i];
+    if (e.id == 0) {
+      if (i < kConditionSlots - 1 && e.duration == 0) hole = true;
+      continue;
+    }
+    if (hole) closedUp = false;
+    span = i + 1;
+  }
+  size_t first = 0;
+  if (closedUp) {
+    for (; first < ids.size(); ++first) {
+      if (ids[first] == 0) break;
+      bool held = false;
+      for (int i = 0; i < span && !held; ++i) held = list[i].id == ids[first];
+      if (held) break;
+    }
+  }
+  int removed = 0;
+  for (size_t k = first; k < ids.size(); ++k) removed += RemoveCondition(creature, ids[k]);
+  return removed;
+}
+
 int RemoveConditionIdFromSource(int creature, uint32_t id, uint32_t source) {
   if (!IsValidCreature(creature)) return 0;
   int removed = 0;

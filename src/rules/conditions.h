@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string>
 
 // One slot of a creature's condition list; id 0 marks an empty slot.
@@ -199,6 +200,8 @@ int32_t ConditionValue(int creature, uint32_t id);
 int FindAnyCondition(int creature, int a, int b, int c = -1, int d = -1, int e = -1, int f = -1,
                      int g = -1, int h = -1, int i = -1, int j = -1, int k = -1);
 int RemoveCondition(int creature, uint32_t id);
+// RemoveCondition for each of the ids in turn; the number of entries removed.
+int RemoveConditions(int creature, std::span<const uint32_t> ids);
 int RemoveConditionIdFromSource(int creature, uint32_t id, uint32_t source);
 int RemoveConditionBySource(int creature, uint32_t source);
 // Index of a cleared slot, or 99 when none can be freed.

@@ -237,13 +237,13 @@ void Recompute::CleanUp(bool dying) {
   static const uint32_t kPassing[] = {kCondBurning, kCondStuck, kCondEntangled, kCondCantSee, kCondSilenced,
                                       kCondPlagued, kCondBleeding, kCondSurprised, kCondCharging,
                                       kCondFlatFooted, kCondLoweredAcCharge, kCondGrassConcealment};
-  for (uint32_t id : kPassing) RemoveCondition(id_, id);
+  RemoveConditions(id_, kPassing);
   for (ConditionEntry& e : c_.conditions) {
     if (e.id == kCondSleeping && e.duration != kDurationLasting) e = ConditionEntry{};
   }
   CompactConditions(id_);
   static const uint32_t kHelpless[] = {kCondParalyzed, kCondDancing, kCondStunned, kCondCowering, kCondDazed};
-  for (uint32_t id : kHelpless) RemoveCondition(id_, id);
+  RemoveConditions(id_, kHelpless);
 
   if (InCombatNow()) return;
   if (IsParty() && !Active(kCondDead) && !Active(kCondPetrified)) c_.present = 1;

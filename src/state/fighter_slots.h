@@ -59,3 +59,11 @@ extern FighterSlot FighterSlotBackup[kFighterSlots];
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetFighterSlotsState();
+
+// Sets slots `from` to the last of a fighter table to zero. The slots the
+// table lately held (the more of `inUse` and the last rebuild's count) are
+// written over in place, as a rebuild soon fills them again; the pages past
+// them are handed back.
+void ZeroFighterSlots(FighterSlot* table, int from, int inUse);
+// How many slots a rebuild of the table filled.
+void NoteFighterSlotsFilled(int count);

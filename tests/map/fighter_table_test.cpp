@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "frontend/game_reset.h"
@@ -59,6 +60,33 @@ TEST_F(FighterTable, ThePartyKeepsItsSlotsAndOthersKeepTheirWorkingData) {
   FighterSlots[4].pathIndex = 900;  // a stored path position past its lists
   BuildFighterTable();
   EXPECT_EQ(FighterSlots[4].pathIndex, -1);
+}
+
+// Whatever lies in the slots a rebuild does not fill is cleared, slots it
+// lately filled and slots far past them alike; a reset clears both tables.
+TEST_F(FighterTable, ARebuildLeavesNothingInTheSlotsItDoesNotFill) {
+  auto zero = [](const FighterSlot& slot) {
+    const auto* bytes = reinterpret_cast<const uint8_t*>(&slot);
+    return std::all_of(bytes, bytes + sizeof slot, [](uint8_t b) { return b == 0; });
+  };
+  OnMap(30);
+  OnMap(40);
+  BuildFighterTable();
+  ASSERT_EQ(FighterCount, 6);
+  for (int s : {5, 200}) FighterSlots[s].visible[7] = 3;
+  FighterSlotBackup[250].gridFlag = 4;
+  Creatures[40].present = 0;
+  BuildFighterTable();
+  ASSERT_EQ(FighterCount, 5);
+  for (int s : {5, 200, kFighterSlots - 1}) EXPECT_TRUE(zero(FighterSlots[s])) << s;
+  EXPECT_TRUE(zero(FighterSlotBackup[250]));
+  EXPECT_EQ(FighterSlotBackup[5].visible[7], 3);  // the table as it was
+
+  FighterSlots[2].alert = 1;
+  FighterSlotBackup[100].alert = 1;
+  ResetFighterSlotsState();
+  EXPECT_EQ(FighterCount, 0);
+  for (int s : {2, 100}) EXPECT_TRUE(zero(FighterSlots[s]) && zero(FighterSlotBackup[s])) << s;
 }
 
 TEST_F(FighterTable, AFullTableKeepsThreeHundredAndTellsOfTheRest) {

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "frontend/game_reset.h"
 #include "state/turn_order.h"
@@ -101,6 +102,33 @@ TEST_F(ConditionsTest, RemovingAnAbsentIdStillClosesTheList) {
   EXPECT_EQ(RemoveCondition(kCreature, kCondFireResistance), 0);
   EXPECT_EQ(List()[0].duration, 5);
   EXPECT_EQ(List()[1].id, 88u);
+}
+
+// Removing several ids at once does what removing each in turn does: in a
+// closed-up list, in one with a hole, and with an id held twice.
+TEST_F(ConditionsTest, RemovingSeveralIdsIsRemovingEachInTurn) {
+  const uint32_t ids[] = {kCondFireResistance, kCondBlinded, 12};
+  auto fill = [](bool holed) {
+    Fill(0, 40, 1000);
+    Fill(holed ? 2 : 1, 88, 4, 3);
+    Fill(holed ? 3 : 2, 88, 6, 3);
+    Fill(holed ? 4 : 3, 41, 1000);
+  };
+  for (bool holed : {false, true}) {
+    SetUp();
+    fill(holed);
+    for (uint32_t id : ids) RemoveCondition(kCreature, id);
+    std::vector<ConditionEntry> each(List(), List() + kConditionSlots);
+    SetUp();
+    fill(holed);
+    EXPECT_EQ(RemoveConditions(kCreature, ids), 2) << holed;
+    EXPECT_EQ(0, std::memcmp(each.data(), List(), sizeof(ConditionEntry) * kConditionSlots)) << holed;
+    EXPECT_EQ(List()[1].id, 41u) << holed;
+  }
+  SetUp();
+  Fill(0, 40, 1000);
+  EXPECT_EQ(RemoveConditions(kCreature, ids), 0);
+  EXPECT_EQ(List()[0].id, 40u);
 }
 
 TEST_F(ConditionsTest, IncapacitatingConditionCancelsTheReadiedActionFirst) {
