@@ -381,8 +381,11 @@ void InstallStage(LoadStage* s) {
   const uint8_t introductory = IntroductoryAdventureFlag, demoChosen = DemoChosenFlag;
   char folder[sizeof AdventureFolder];
   std::memcpy(folder, AdventureFolder, sizeof folder);
-  // The creature table and the maps are written whole below, each once.
+  // The creature table and the stored maps are written whole below, each
+  // once; the map being left is gone as in a new game.
   ResetGameStateButCreaturesAndMaps();
+  ResetWords(CurrentMap);
+  CurrentMapNumber = 0;
   IntroductoryAdventureFlag = introductory;
   DemoChosenFlag = demoChosen;
   std::memcpy(AdventureFolder, folder, sizeof folder);

@@ -239,6 +239,25 @@ TEST_F(SavedGames, TheIntroductoryAdventureSavesDeletesAndLoadsOnlyItsFourMaps) 
   EXPECT_FALSE(platform::GameFolderExists((folder_ + "\\1").c_str()));
 }
 
+// The game left behind has no say in the game loaded: a wizard who renews
+// his light on the map he stands on, when it is dark, finds the loaded lit
+// map, not the dark one being left.
+TEST_F(SavedGames, TheGameBeingLeftHasNoSayInTheGameLoaded) {
+  savetest::IntroductoryGame();
+  OptionWords[kOptionAutoRecastLight] = 1;
+  CurrentMap.lit = 1;
+  CreatureRecord& wizard = Creatures[0];
+  wizard.allegiance = kAllegianceParty;
+  wizard.creatureClass = 3;
+  wizard.knownSpells[102] = 1;
+  wizard.spellsLeft[0] = 2;
+  ASSERT_EQ(WriteSavedGame(1), 0);
+  CurrentMap.lit = 0;
+  ASSERT_EQ(LoadSavedGame(1), 0);
+  EXPECT_EQ(Creatures[0].spellsLeft[0], 2);
+  EXPECT_EQ(FindCondition(0, kCondIlluminating), -1);
+}
+
 TEST_F(SavedGames, TheJournalKeepsEntriesUpToTheLastStartedOneAndNoTextBeyondItsBuffer) {
   std::vector<uint8_t> file;
   EncodeJournal(QuestJournal, &file);
