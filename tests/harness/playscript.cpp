@@ -405,20 +405,13 @@ int main(int argc, char** argv) {
       if (line.words.size() != 2 || !ParseInt(line.words[1], &x) || x < 1 || x > 5) return fail("answer needs 1 to 5");
       const std::string fault = playverbs::Answer(static_cast<int>(x), 600);
       if (!fault.empty()) return fail(fault);
-    } else if (c == "win") {
+    } else if (c == "win" || c == "fight") {
       long turns = 200;
       if (line.words.size() > 2 || (line.words.size() == 2 && !ParseInt(line.words[1], &turns)))
-        return fail("win takes an optional turn count");
+        return fail(c + " takes an optional turn count");
       fighting = true;
-      const std::string fault = playverbs::Win(static_cast<int>(turns));
-      fighting = false;
-      if (!fault.empty()) return fail(fault);
-    } else if (c == "fight") {
-      long turns = 200;
-      if (line.words.size() > 2 || (line.words.size() == 2 && !ParseInt(line.words[1], &turns)))
-        return fail("fight takes an optional turn count");
-      fighting = true;
-      const std::string fault = playverbs::Fight(static_cast<int>(turns));
+      const std::string fault =
+          c == "win" ? playverbs::Win(static_cast<int>(turns)) : playverbs::Fight(static_cast<int>(turns));
       fighting = false;
       if (!fault.empty()) return fail(fault);
     } else if (c == "click-text") {
