@@ -41,6 +41,7 @@
 #include "state/inventory_state.h"
 #include "state/script_state.h"
 #include "state/turn_order.h"
+#include "rules/experience.h"
 
 namespace {
 
@@ -155,7 +156,7 @@ bool GrantAwards(const int32_t awards[4]) {
     c.experience = static_cast<int32_t>(std::min<int64_t>(experience, INT32_MAX));
     const int64_t level = c.level;
     if (IntroductoryAdventureFlag == 1 && GameFlags[kLevelUpFlag] == 0 && c.present == 1 && level < 20 &&
-        c.experience >= level * (level + 1) * 500)
+        c.experience >= ExperienceForLevel(level + 1))
       levelUpDue = true;
   }
   return levelUpDue;

@@ -67,6 +67,20 @@ void ReleaseAfterBox() {
   }
 }
 
+// The built game's folder: the working folder the process started in. A test
+// that ran in a folder of its own and removed it leaves the next one here.
+const std::filesystem::path g_gameFolder = [] {
+  std::error_code ec;
+  return std::filesystem::current_path(ec);
+}();
+
+const std::filesystem::path& GameFolder() { return g_gameFolder; }
+
+void ReturnToGameFolderIfGone() {
+  std::error_code ec;
+  if (std::filesystem::current_path(ec).empty() || ec) std::filesystem::current_path(GameFolder(), ec);
+}
+
 void EnsureHeadless() {
   if (g_realWindow) {
     unsetenv("GREVENHOLT_HEADLESS");
@@ -88,6 +102,7 @@ void UseRealWindow() { g_realWindow = true; }
 bool StartGame() {
   if (g_started && !g_stopped) return g_running;
   if (g_stopped) {
+    ReturnToGameFolderIfGone();
     // The game was shut down earlier in this process (a test's end): start
     // it again from the words start-up leaves, with nothing queued or held.
     ResetGameState();
@@ -279,7 +294,8 @@ int CompareStoredPicture(const std::string& testFile, const std::string& name) {
 
 bool MakeOwnGameFolder(std::filesystem::path* made) {
   namespace fs = std::filesystem;
-  const fs::path built = fs::current_path();
+  ReturnToGameFolderIfGone();
+  const fs::path built = GameFolder();
   char pattern[] = "/tmp/grevenholt-front-XXXXXX";
   if (!mkdtemp(pattern)) return false;
   *made = pattern;

@@ -13,7 +13,8 @@ namespace harness {
 // Starts the game in the current folder (the game's working folder). Returns
 // false when start-up failed (its message has been printed). Called again
 // while the game runs it does nothing; after StopGame it starts the game
-// again, its words reset (ResetGameState) and no input queued or held. Words
+// again, its words reset (ResetGameState) and no input queued or held, back
+// in the built game's folder if the folder it ran in was removed. Words
 // of modules outside that reset (sound, music, screens' own) keep their
 // values from the earlier run.
 bool StartGame();
@@ -35,10 +36,10 @@ void StopGame();
 
 void SeedRandom(uint32_t seed);
 
-// A game folder of one's own in /tmp: the current (built game's) folder's
-// files linked in, its saved-game folders made afresh with their files
-// linked, so that saved games stay apart from other tests. Changes into it;
-// false when it could not be made.
+// A game folder of one's own in /tmp: the files of the built game's folder
+// (the one the process started in) linked in, its saved-game folders made
+// afresh with their files linked, so that saved games stay apart from other
+// tests. Changes into it; false when it could not be made.
 bool MakeOwnGameFolder(std::filesystem::path* made);
 
 // Keys by name ("F2", "Return", "Escape", "A", "Keypad 8", "Left Alt"...);

@@ -671,8 +671,12 @@ std::string LevelUp(int member) {
   harness::Click(star->x + 4, row + 4);
   harness::StepFrames(3);
   if (ScreenMode != kModePageView) return "the star opened no level-up page";
+  bool raised = false;
   for (int step = 0; step < 12; ++step) {
-    if (ClickText("Strength:")) continue;
+    if (!raised && ClickText("Strength:")) {
+      raised = true;
+      continue;
+    }
     if (ClickText("Pick a Feat") || ClickText("Pick a Spell")) {
       harness::StepFrames(2);
       harness::Click(77, 57);  // the first listed
@@ -683,6 +687,7 @@ std::string LevelUp(int member) {
   }
   if (!ClickText("Accept")) return "the level-up page showed no Accept";
   harness::StepFrames(3);
+  if (ScreenMode == kModePageView) return "the level-up page stayed open after Accept";
   if (Creatures[member].level != was + 1)
     return std::string(Creatures[member].name) + " is of level " + std::to_string(Creatures[member].level) +
            " after the level-up page, not " + std::to_string(was + 1);
@@ -693,9 +698,13 @@ std::string LevelUpAll() {
   for (int m = 0; m < kPartySize; ++m)
     for (int level = 0; level < 20; ++level) {
       const std::string fault = LevelUp(m);
+      if (Tracing() && !fault.empty()) std::fprintf(stderr, "level-up: %s (screen %u)\n", fault.c_str(), ScreenMode);
       if (fault.compare(0, std::strlen(kNoStar), kNoStar) == 0) break;
       if (!fault.empty()) return fault;
     }
+  if (Tracing())
+    for (int m = 0; m < kPartySize; ++m)
+      std::fprintf(stderr, "%s: level %d, %d experience\n", Creatures[m].name, Creatures[m].level, Creatures[m].experience);
   return "";
 }
 

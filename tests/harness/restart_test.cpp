@@ -1,6 +1,9 @@
-// A game stopped at the end of one test and started by the next in the same
-// process: it runs again from start-up and takes the injected input.
+// Tests run one after another in one process: a game stopped at the end of
+// one test and started by the next runs again from start-up and takes the
+// injected input, and a folder of its own a test removed is left behind.
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 #include "engine/graphics.h"
 #include "engine/ui_input.h"
@@ -18,6 +21,25 @@ TEST(HarnessRestart, AGameStoppedAndStartedAgainRunsAndFollowsTheMouse) {
     EXPECT_EQ(PointerY(), 60) << "run " << run;
     harness::StopGame();
   }
+}
+
+// A test that ran in a game folder of its own and removed it: the next one
+// makes its own folder and starts the game from the built game's files.
+TEST(HarnessRestart, AGameFolderOfItsOwnRemovedByATestLeavesTheNextOneInTheGameFolder) {
+  namespace fs = std::filesystem;
+  const fs::path built = fs::current_path();
+  fs::path own;
+  ASSERT_TRUE(harness::MakeOwnGameFolder(&own));
+  ASSERT_TRUE(harness::StartGame());
+  harness::StopGame();
+  fs::remove_all(own);
+  fs::path next;
+  ASSERT_TRUE(harness::MakeOwnGameFolder(&next));
+  EXPECT_TRUE(fs::exists(next / "Help.dat"));
+  ASSERT_TRUE(harness::StartGame());
+  harness::StopGame();
+  fs::current_path(built);
+  fs::remove_all(next);
 }
 
 }  // namespace

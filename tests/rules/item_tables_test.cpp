@@ -129,10 +129,6 @@ TEST(ItemTablesTest, ReadingAgainOverChangedRowsGivesTheFilesRows) {
   std::strcpy(CraftedWeapons[empty].name, "Old Sword");
   CraftedWeapons[4951 + 19].dieSides = 12;
   CraftedWeapons[kCraftedRows - 1].price = 7;
-  ASSERT_EQ(LoadItemTable(), 1);
-  ItemTable[3 + 31].bonus = 2;
-  ASSERT_EQ(LoadItemTable(), 1);
-  EXPECT_EQ(ItemTable[3 + 31].bonus, 31);
   ASSERT_EQ(LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", "DemoVersion"), 1);
   EXPECT_EQ(std::memcmp(static_cast<const void*>(read.data()), CraftedWeapons, sizeof CraftedWeapons), 0);
 }

@@ -16,6 +16,7 @@
 #include "rules/spell_ids.h"
 #include "state/current_cast.h"
 #include "state/map_view_state.h"
+#include "rules/experience.h"
 
 namespace {
 
@@ -165,7 +166,7 @@ void CreateSummonedElemental(int record, int spell) {
   Set(c.willpower, L / 3);
   Set(c.baseAttack, L * 3 / 4);
   c.challengeRating = (L - 1) / 4 + 1;
-  c.experience = (L - 1) * L * 500;
+  c.experience = static_cast<int32_t>(ExperienceForLevel(L));
   c.naturalAttacks[0] = {kSlam, L >= 10 ? 2 : 1, 20, kBludgeoning, 1, 8, 0, 0, 0};
   if (L >= 10) c.challengeRating += 2;
   c.allegiance = IsValidCreature(summoner) && Creatures[summoner].allegiance == kAllegianceEnemy ? kAllegianceEnemy

@@ -139,8 +139,9 @@ int RunCreatureScript(int talker) {
 
   if (ScriptKeepMode != 0) {
     ScriptKeepMode = 0;
-  } else if (ScriptModeWord == -1 && ScreenMode != kModeLocalMap && TradePartner == -1) {
-    // A trade the talker opened stays open, as after a square's script.
+  } else if (ScriptModeWord == -1 && ScreenMode != kModeLocalMap && TradePartner == -1 && GameEndedFlag == 0) {
+    // A trade the talker opened stays open, and so does the main menu of a
+    // script that ended the game, as after a square's script.
     ScreenMode = kModeExploring;
   }
   return 1;

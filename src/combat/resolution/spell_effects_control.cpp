@@ -32,6 +32,7 @@
 #include "state/current_cast.h"
 #include "state/turn_order.h"
 #include "state/world_travel.h"
+#include "rules/experience.h"
 
 namespace spellfx {
 namespace {
@@ -329,7 +330,7 @@ void Raise(const Use& use, bool resurrection) {
   for (uint32_t id = kCondDamagedStrength; id <= kCondDrainedCharisma; ++id) Take(target, id);
   ResetCreaturePath(target);
   if (!resurrection) {
-    const int32_t start = (t.level - 1) * t.level * 500;
+    const int32_t start = static_cast<int32_t>(ExperienceForLevel(t.level));
     if (t.experience > start) {
       Say("\xA3%s\xA3 loses \xA3%i\xA3 experience points.", Name(target), t.experience - start);
       t.experience = start;

@@ -17,6 +17,7 @@
 #include "screens/character/modifier_rows.h"
 #include "screens/character/page_kit.h"
 #include "state/turn_order.h"
+#include "rules/experience.h"
 
 uint32_t PageWeaponCode = 0;
 
@@ -341,7 +342,7 @@ void RowLink(int32_t source, int creature) {
 void ExperienceNote(int creature) {
   const CreatureRecord& c = Creatures[creature];
   if (c.allegiance != kAllegianceParty || c.level >= 20) return;
-  const int64_t needed = static_cast<int64_t>(c.level) * (c.level + 1) * 500 - c.experience;
+  const int64_t needed = ExperienceForLevel(c.level + 1) - c.experience;
   char text[96];
   if (needed >= 0) {
     std::snprintf(text, sizeof text, "XP Needed For Next Level %lli", static_cast<long long>(needed));

@@ -34,6 +34,7 @@
 #include "state/inventory_state.h"
 #include "state/map_view_state.h"
 #include "state/turn_order.h"
+#include "rules/experience.h"
 
 int32_t LevelUpAnnounced[4] = {};
 
@@ -51,7 +52,7 @@ int ShownLength(const CreatureRecord& c) { return static_cast<int>(strnlen(c.nam
 
 bool LevelUpDue(const CreatureRecord& c) {
   return c.present == 1 && c.level < kMaxLevel && InCombat != 1 && SpellInProgress == -1 && HeldObject.code == 0 &&
-         c.experience >= c.level * (c.level + 1) * 500;
+         c.experience >= ExperienceForLevel(c.level + 1);
 }
 
 // The class's base attack bonus and saves at the new level.

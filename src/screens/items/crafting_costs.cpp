@@ -7,6 +7,7 @@
 #include "rules/item_tables.h"
 #include "screens/items/crafting.h"
 #include "state/inventory_state.h"
+#include "rules/experience.h"
 
 namespace {
 
@@ -51,8 +52,7 @@ CraftCost ScrollScribeCost(int spell) {
 int32_t SpareXP(int creature) {
   if (!CreatureId(creature)) return 0;
   const CreatureRecord& c = Creatures[creature];
-  const int64_t level = c.level;
-  const int64_t threshold = level > 1 ? 500 * level * (level - 1) : 0;
+  const int64_t threshold = ExperienceForLevel(c.level);
   return static_cast<int32_t>(std::clamp<int64_t>(c.experience - threshold, INT32_MIN, INT32_MAX));
 }
 

@@ -26,6 +26,7 @@
 #include "state/game_screen_words.h"
 #include "state/inventory_state.h"
 #include "state/party_leader.h"
+#include "rules/experience.h"
 
 char TradeOfferOverlay[kHoverCaptionSize] = {};
 bool TradeSaleHintShown = false;
@@ -271,7 +272,7 @@ void HealingService(const InventoryFrame& f) {
       m.squareX = m.nextX = leader.squareX;
       m.squareY = m.nextY = leader.squareY;
       const int64_t level = std::max<int32_t>(m.level, 0);
-      m.experience = static_cast<int32_t>(std::min<int64_t>(500 * level * (level - 1 > 0 ? level - 1 : 0), INT32_MAX));
+      m.experience = static_cast<int32_t>(std::min<int64_t>(ExperienceForLevel(level), INT32_MAX));
     }
     const int sample = need == 3 ? kSampleRaised : need == 2 ? kSampleRestored : kSampleHealed;
     PlayChannelSound(kFirstFreeChannelA, sample, 0, 1, 0, 100);

@@ -1,7 +1,7 @@
 // A talker's script: its path stays inside the scripts folder and within the
 // tag's 20 characters; a talker without a group turns to the leader alone,
 // the talk is counted and the screen returns to exploring, unless a trade
-// was opened.
+// was opened or the game ended.
 #include "combat/actions/talker_scripts.h"
 
 #include <gtest/gtest.h>
@@ -70,7 +70,7 @@ TEST_F(TalkerScripts, ATalkerWithoutAGroupTurnsToTheLeaderAlone) {
   EXPECT_EQ(ScreenMode, kModeExploring);
 }
 
-TEST_F(TalkerScripts, ATradeTheTalkerOpenedStaysOpen) {
+TEST_F(TalkerScripts, ATradeTheTalkerOpenedAndTheMenuOfAGameEndedStayOpen) {
   MakeFighter(0, "Leader", 1, 1, kAllegianceParty);
   MakeFighter(kTalker, "Pedlar", 4, 1, kAllegianceTalker);
   PartyLeader = 0;
@@ -81,6 +81,12 @@ TEST_F(TalkerScripts, ATradeTheTalkerOpenedStaysOpen) {
   RunCreatureScript(kTalker);
   EXPECT_EQ(ScreenMode, kModePageView);
   TradePartner = -1;
+  // As the script's end-of-game command leaves it: the main menu up. The
+  // talk over, the menu stays (it once gave way to exploring a game ended).
+  GameEndedFlag = 1;
+  ScreenMode = kModePageView;
+  RunCreatureScript(kTalker);
+  EXPECT_EQ(ScreenMode, kModePageView);
 }
 
 }  // namespace
