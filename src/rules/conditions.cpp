@@ -21,13 +21,17 @@ void LogRemoval(int creature, const ConditionEntry& e) {
 // Whether the list holds an entry of the id, or a hole (an empty entry before
 // the last) with an entry in use after it that CompactConditions would close.
 bool HoldsIdOrHole(const ConditionEntry* list, uint32_t id) {
-  bool hole = false;
-  for (int i = 0; i < kConditionSlots; ++i) {
+  int i = 0;
+  for (; i < kConditionSlots - 1; ++i) {
     const ConditionEntry& e = list[i];
-    if (e.id == id || (hole && e.id != 0)) return true;
-    if (i < kConditionSlots - 1 && e.id == 0 && e.duration == 0) hole = true;
+    if (e.id == id) return true;
+    if (e.id == 0 && e.duration == 0) break;
   }
-  return false;
+  if (i == kConditionSlots - 1) return list[i].id == id;
+  // Past the first hole any entry in use, the id's or another, is to be moved up.
+  uint32_t inUse = 0;
+  for (++i; i < kConditionSlots; ++i) inUse |= list[i].id;
+  return inUse != 0;
 }
 
 // Clears every entry of the same id, duration and source and sums their values.
