@@ -1,6 +1,7 @@
 // The help tables: loading the compiled file, look-ups, refusing damaged
 // files, and the compiler refusing bad sources.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,13 @@
 #include "engine/help_lookup.h"
 
 namespace {
+
+// A damaged copy of the help file, named for this process: suites run side by
+// side in the same game folder.
+const std::string& Damaged() {
+  static const std::string name = "HelpDamaged-" + std::to_string(getpid()) + ".dat";
+  return name;
+}
 
 std::vector<char> ReadFile(const char* path) {
   std::ifstream in(path, std::ios::binary);
@@ -65,18 +73,18 @@ TEST(HelpTables, DamagedFilesAreRefusedAndLeaveTheTablesEmpty) {
       {"empty", {}},
   };
   for (const Case& c : cases) {
-    WriteFile("HelpDamaged.dat", c.bytes);
+    WriteFile(Damaged().c_str(), c.bytes);
     ASSERT_TRUE(LoadHelpTables());
-    EXPECT_FALSE(LoadHelpTables("HelpDamaged.dat")) << c.what;
+    EXPECT_FALSE(LoadHelpTables(Damaged().c_str())) << c.what;
     EXPECT_EQ(HelpPagesLoaded, 0) << c.what;
     EXPECT_EQ(FindHelpPage(kMainIndexPageId), -1) << c.what;
     EXPECT_EQ(FindHelpKeyword("@MAIN_INDEX@"), -1) << c.what;
     // The start-up check refuses it too, and leaves nothing to read later.
-    EXPECT_FALSE(CheckHelpFile("HelpDamaged.dat")) << c.what;
+    EXPECT_FALSE(CheckHelpFile(Damaged().c_str())) << c.what;
     EXPECT_EQ(FindHelpPage(kMainIndexPageId), -1) << c.what;
   }
   EXPECT_FALSE(LoadHelpTables("NoSuchHelp.dat"));
-  std::remove("HelpDamaged.dat");
+  std::remove(Damaged().c_str());
 }
 
 // The start-up check reads the pages only when one is first looked up; a file
@@ -89,13 +97,13 @@ TEST(HelpTables, ACheckedFileIsReadAtTheFirstLookUp) {
   EXPECT_GE(FindHelpPage(kMainIndexPageId), 0);
   for (int lookUp = 0; lookUp < 2; ++lookUp) {
     const std::vector<char> good = ReadFile("Help.dat");
-    WriteFile("HelpDamaged.dat", good);
-    ASSERT_TRUE(CheckHelpFile("HelpDamaged.dat"));
-    WriteFile("HelpDamaged.dat", std::vector<char>(good.begin(), good.end() - 3));
+    WriteFile(Damaged().c_str(), good);
+    ASSERT_TRUE(CheckHelpFile(Damaged().c_str()));
+    WriteFile(Damaged().c_str(), std::vector<char>(good.begin(), good.end() - 3));
     EXPECT_EQ(lookUp == 0 ? FindHelpPage(kMainIndexPageId) : FindHelpKeyword("@MAIN_INDEX@"), -1);
     EXPECT_EQ(HelpPagesLoaded, 0);
   }
-  std::remove("HelpDamaged.dat");
+  std::remove(Damaged().c_str());
   ASSERT_TRUE(LoadHelpTables());
 }
 

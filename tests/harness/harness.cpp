@@ -292,6 +292,25 @@ int CompareStoredPicture(const std::string& testFile, const std::string& name) {
   return differing;
 }
 
+// Mirrors the built game's saved-game folders with folders of its own and
+// links to the files. Other tests running beside this one write and remove
+// saved games there meanwhile: an entry that vanishes while it is looked at
+// is left out rather than failing the copy.
+static void LinkSavedGamesTree(const std::filesystem::path& from, const std::filesystem::path& to) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::create_directories(to, ec);
+  fs::directory_iterator it(from, ec), end;
+  for (; !ec && it != end; it.increment(ec)) {
+    std::error_code kind;
+    const fs::path target = to / it->path().filename();
+    if (it->is_directory(kind))
+      LinkSavedGamesTree(it->path(), target);
+    else if (!kind)
+      fs::create_symlink(it->path(), target, kind);
+  }
+}
+
 bool MakeOwnGameFolder(std::filesystem::path* made) {
   namespace fs = std::filesystem;
   ReturnToGameFolderIfGone();
@@ -301,10 +320,7 @@ bool MakeOwnGameFolder(std::filesystem::path* made) {
   *made = pattern;
   for (const auto& entry : fs::directory_iterator(built))
     if (entry.path().filename() != "SaveGame") fs::create_symlink(entry.path(), *made / entry.path().filename());
-  for (const auto& entry : fs::recursive_directory_iterator(built / "SaveGame")) {
-    const fs::path target = *made / fs::relative(entry.path(), built);
-    entry.is_directory() ? (void)fs::create_directories(target) : fs::create_symlink(entry.path(), target);
-  }
+  LinkSavedGamesTree(built / "SaveGame", *made / "SaveGame");
   fs::current_path(*made);
   return true;
 }
