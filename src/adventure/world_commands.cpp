@@ -6,6 +6,7 @@
 
 #include "adventure/script_faults.h"
 #include "combat/actions/displacement.h"
+#include "combat/actions/turn_order_changes.h"
 #include "creatures/create_creature.h"
 #include "creatures/creature_kinds.h"
 #include "engine/frame.h"
@@ -258,6 +259,9 @@ void SetAllegiance(int first, int last, int32_t side) {
 void SetPresence(int creature, int32_t present) {
   if (!CheckCreature(creature, "presence")) return;
   Creatures[creature].present = present == 1 ? 1 : 0;
+  // Taken off the map in a battle, it leaves the battle's turn order too:
+  // an absent enemy left in the order kept the battle from ever ending.
+  if (present != 1) RemoveTurnEntry(creature);
   BuildFighterTable();
   VisionRefreshFlag = 1;
   ResetCreaturePath(creature);

@@ -12,6 +12,7 @@
 #include "adventure/quest_journal.h"
 #include "adventure/script_fixture.h"
 #include "adventure/world_commands.h"
+#include "engine/frame.h"
 #include "engine/settings.h"
 #include "engine/sound.h"
 #include "map/map_switching.h"
@@ -19,6 +20,8 @@
 #include "platform/system.h"
 #include "rules/conditions.h"
 #include "state/fighter_slots.h"
+#include "state/turn_order.h"
+#include "state/combat_action.h"
 #include "state/game_flags.h"
 #include "state/script_state.h"
 
@@ -118,6 +121,26 @@ TEST_F(WorldCommands, CreaturesAreMovedTurnedAndWatched) {
   RunSource("set_present 8 0\nif_present 8 1\n set_flag 1 1\nendif\n");
   EXPECT_EQ(GameFlags[1], 1u);
   for (int s = 0; s < FighterCount; ++s) EXPECT_NE(FighterSlots[s].creature, 8);
+}
+
+TEST_F(WorldCommands, ACreatureTakenAwayInABattleLeavesItsTurnOrder) {
+  for (int id : {8, 9}) {
+    mapfixture::PlaceFighter(id, 6 + id - 8, 0);
+    Creatures[id].allegiance = kAllegianceEnemy;
+  }
+  InCombat = 1;
+  const int order[] = {0, 8, 1, 9};
+  for (int i = 0; i < 4; ++i) TurnOrder[i].creature = order[i];
+  TurnEntryCount = 4;
+  CurrentTurnIndex = 2;  // member 1 acts
+  RunSource("set_present 8 0\n");
+  ASSERT_EQ(TurnEntryCount, 3);
+  EXPECT_EQ(TurnOrder[1].creature, 1);
+  EXPECT_EQ(TurnOrder[2].creature, 9);
+  EXPECT_EQ(TurnOrder[CurrentTurnIndex].creature, 1) << "the acting fighter keeps its turn";
+  RunSource("set_present 9 0\n");
+  EXPECT_TRUE(CheckEndOfCombat()) << "nobody is left to fight";
+  EXPECT_EQ(ScreenMode, kModeVictory);
 }
 
 TEST_F(WorldCommands, SavingElsewhereKeepsTheRunningGameAndItsEdits) {

@@ -1,0 +1,74 @@
+// The main adventure's talkers who wait for the story: they speak on sight
+// once, then only when spoken to (a friend), and on sight again (a talker)
+// once the story has moved on, by the compiled scripts of the game folder.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <initializer_list>
+
+#include "adventure/script_fixture.h"
+#include "frontend/creature_roster.h"
+#include "rules/creature_record.h"
+#include "rules/item_tables.h"
+#include "state/game_flags.h"
+#include "state/game_progress.h"
+#include "state/inventory_state.h"
+
+namespace {
+
+constexpr int kPennick = 22, kHob = 27;
+constexpr int kSerenneDead = 25, kGnollsDealt = 27, kDroverFreed = 28;
+
+class WaitingTalkers : public scriptfixture::ScriptTest {
+ protected:
+  void SetUp() override {
+    ScriptTest::SetUp();
+    ASSERT_EQ(LoadItemTable(), 1);
+    ASSERT_EQ(LoadCreatureRosterFmt("SaveGame\\%s\\0\\SaveChar.cml", "FullVersion"), 1);
+    std::snprintf(AdventureFolder, sizeof AdventureFolder, "FullVersion");
+  }
+
+  void Run(const char* script, std::initializer_list<int32_t> answers = {1, 1, 1}) {
+    scriptfixture::Answer(answers);
+    char path[260];
+    std::snprintf(path, sizeof path, "Scripts\\FullVersion\\%s.mls", script);
+    ASSERT_EQ(RunScriptFile(path), 1) << script;
+  }
+};
+
+TEST_F(WaitingTalkers, MaraPennickWhispersOnceAndSpeaksAgainWhenSerenneFalls) {
+  ASSERT_EQ(Creatures[kPennick].allegiance, kAllegianceTalker);
+  Run("Pennick");
+  EXPECT_EQ(Creatures[kPennick].allegiance, kAllegianceAllyOther);
+  EXPECT_EQ(Creatures[kPennick].present, 1);
+  // Serenne met and fought: Mara must not stand in that fight as a friend.
+  Run("Serenne", {2});
+  EXPECT_EQ(Creatures[kPennick].allegiance, kAllegianceTalker);
+  Run("Pennick");
+  Run("Map23_Death1");
+  EXPECT_EQ(GameFlags[kSerenneDead], 1u);
+  EXPECT_EQ(Creatures[kPennick].allegiance, kAllegianceTalker);
+  Run("Pennick");  // she thanks the party and goes home
+  EXPECT_EQ(Creatures[kPennick].present, 0);
+}
+
+TEST_F(WaitingTalkers, HobHissesOnceAndSpeaksAgainWhenTheGnollsAreDealtWith) {
+  for (const bool paid : {true, false}) {
+    SCOPED_TRACE(paid ? "the gnolls paid off" : "the gnolls fought");
+    GameFlags[kGnollsDealt] = 0;
+    Creatures[kHob].allegiance = kAllegianceTalker;
+    Run("Hob");
+    EXPECT_EQ(Creatures[kHob].allegiance, kAllegianceAllyOther);
+    EXPECT_EQ(GameFlags[kDroverFreed], 0u);
+    PartyGold = 500;
+    Run("Packleader", {paid ? 1 : 2, 1});
+    EXPECT_EQ(Creatures[kHob].allegiance, kAllegianceTalker);
+    if (!paid) Run("Map24_Death2");
+    EXPECT_EQ(GameFlags[kGnollsDealt], 1u);
+  }
+  Run("Hob");  // cut loose at last
+  EXPECT_EQ(GameFlags[kDroverFreed], 1u);
+  EXPECT_EQ(Creatures[kHob].present, 0);
+}
+
+}  // namespace
