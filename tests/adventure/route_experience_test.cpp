@@ -258,13 +258,14 @@ class RouteExperience : public ::testing::Test {
     for (int m = 0; m < 4; ++m) Creatures[m].experience += static_cast<int32_t>(awards[m] * times);
   }
 
-  // The roster's group on a map, counted by challenge rating.
+  // The roster's group on a map as the party meets it (absent creatures are
+  // brought by no script), counted by challenge rating.
   static RatingCounts Group(int map, int leader) {
     RatingCounts counts(kEncounterRatingCounters, 0);
     int members = 0;
     for (int id = 4; id < kFirstEncounterCreature; ++id) {
       const CreatureRecord& c = roster_[id];
-      if (c.map != map || c.leader != leader || c.name[0] == 0) continue;
+      if (c.map != map || c.leader != leader || c.name[0] == 0 || c.present == 0) continue;  // absent: never met
       ++counts[std::clamp<int>(c.challengeRating, 0, kEncounterRatingCounters - 1)];
       ++members;
     }
