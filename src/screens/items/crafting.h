@@ -31,9 +31,9 @@ CraftShortfall CheckCraftCost(int crafter, CraftCost cost);
 // Takes the gold from the purse and the experience from the crafter.
 void PayCraftCost(int crafter, CraftCost cost);
 
-// "Cancel" at the foot of the crafting pages (large cells, column 8, row
-// 26): lit under the pointer with the hint (none when nullptr); true on a
-// fresh left press, which clicks and is latched.
+// "Cancel" at the foot of the crafting pages, in the large cells at column 8
+// of row 26: lit under the pointer with the hint (none when nullptr); true on
+// a fresh left press, which clicks and is latched.
 bool CraftingCancelPressed(const char* hint);
 // Back to the page below (the crafting menu, or what opened the menu).
 void LeaveCraftingPage();
