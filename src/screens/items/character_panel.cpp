@@ -38,13 +38,28 @@ constexpr int32_t kPlaceLeftHandOnly = 8;
 const char kPanelClassWords[8][8] = {"N.a.", "Knight", "Rogue", "Cleric", "Wizard", "Lich", "Common", "Animal"};
 const char kAbilityWords[6][4] = {"STR", "DEX", "CON", "INT", "WIS", "CHA"};
 
-// The panel's values, built when the page is made ready.
+// The panel's values, built when the page is made ready and again whenever
+// the creature's items change (a drop on the page pushes no page).
+struct CarriedItems {
+  uint32_t equipment[kEquipSlots];
+  ItemPair ammunition;
+  ItemPair carried[kCarriedPairs];
+};
 struct PanelCache {
   int creature = -1;
+  CarriedItems items{};
   AttackProfile profile;
   ModifierList armour;
 };
 PanelCache g_panel;
+
+CarriedItems ItemsOf(const CreatureRecord& c) {
+  CarriedItems items{};
+  std::memcpy(items.equipment, c.equipment, sizeof items.equipment);
+  items.ammunition = c.ammunition;
+  std::memcpy(items.carried, c.carried, sizeof items.carried);
+  return items;
+}
 
 void BuildPanel(int creature) {
   RecomputeCreature(creature, 0);
@@ -56,6 +71,7 @@ void BuildPanel(int creature) {
   g_panel.armour = ModifierList{};
   g_panel.armour.total = ComputeArmourClass(creature, &g_panel.armour, &rows, 0, -1, 0, 0);
   g_panel.creature = creature;
+  g_panel.items = ItemsOf(Creatures[creature]);
   PageReady = 1;
 }
 
@@ -233,7 +249,9 @@ bool MemberKeys(const InventoryFrame& f) {
 }  // namespace
 
 bool RunCharacterPanel(const InventoryFrame& f) {
-  if (PageReady == 0 || g_panel.creature != f.creature) BuildPanel(f.creature);
+  const CarriedItems items = ItemsOf(Creatures[f.creature]);
+  if (PageReady == 0 || g_panel.creature != f.creature || std::memcmp(&items, &g_panel.items, sizeof items) != 0)
+    BuildPanel(f.creature);
   CharacterPanel(f);
   if (f.tradePartner == -1) AttackLines(f);
   DrawTextAt(kDefaultColour, 15, 0, "View or pass to", 4, 18, 2, 1, 0, 0, 0);

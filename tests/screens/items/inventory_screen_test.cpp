@@ -32,6 +32,28 @@ TEST_F(InventoryScreenTest, DressedCharacterPicture) {
   EXPECT_EQ(harness::CompareStoredPicture(__FILE__, "inventory_dressed"), 0);
 }
 
+TEST_F(InventoryScreenTest, ThePanelFollowsItemsDraggedOnThePage) {
+  CreatureRecord& c = Creatures[0];
+  c.carried[0] = {Forge(1, 39), 1};  // breastplate
+  c.carried[1] = {Forge(2, 19), 1};  // longsword
+  OpenInventory(0);
+  harness::Drag(PackX(0), PackY(0), CentreX(kSlotTorso), CentreY(kSlotTorso));
+  harness::Drag(PackX(1), PackY(1), CentreX(kSlotRightHand), CentreY(kSlotRightHand));
+  harness::MoveMouse(300, 100);
+  std::vector<std::string> rows = Screen();
+  EXPECT_EQ(rows[13].substr(10, 5), "AC:16");
+  EXPECT_NE(rows[16].find("Longsword"), std::string::npos) << rows[16];
+  // The sword back in the backpack: its line goes, and the line's name no
+  // longer opens the sheet of an item the hand does not hold.
+  harness::Drag(CentreX(kSlotRightHand), CentreY(kSlotRightHand), PackX(1), PackY(1));
+  rows = Screen();
+  EXPECT_EQ(rows[16].find("Longsword"), std::string::npos) << rows[16] << "|" << rows[17];
+  const int32_t depth = PageDepth;
+  harness::Click(8 * 21 + 2, 8 * 16 + 4);
+  harness::StepFrames(1);
+  EXPECT_TRUE(PageDepth == depth || PageHistory[PageDepth].type != kPageItemPropertiesLast) << rows[16];
+}
+
 // The item actions' labels, as the pointer finds them.
 constexpr int kSplitX = 20, kUseX = 116, kLearnX = 20, kDestroyX = 84;
 constexpr int kUpperRowY = 180, kLowerRowY = 196;
