@@ -49,6 +49,9 @@ int CasterProficiencyTemplate(int feat) {
 struct WeaponFeats {
   int focus[kFocusSlots] = {-1, -1, -1};
   int proficiency[kProficiencySlots] = {-1, -1};
+  // The listed proficiencies of weapons held in the hand: a bow goes to the
+  // ranged place alone, so a caster's hands never take one.
+  int handProficiency[kProficiencySlots] = {-1, -1};
   bool ranged = false, melee = false;
   bool twoWeapon = false, pointBlank = false, reloadLight = false, reloadHeavy = false, finesse = false;
 
@@ -65,12 +68,15 @@ WeaponFeats GatherWeaponFeats(const CreatureRecord& c) {
     (WeaponGroupOfFocusFeat(f) == kGroupRanged ? w.ranged : w.melee) = true;
   }
   n = 0;
+  int hands = 0;
   for (int f = kFeatSimpleWeapons; f <= kFeatDwarvenWaraxe && n < kProficiencySlots; ++f) {
     if (c.feats[f] == 0) continue;
     if (c.creatureClass == kClassKnight && f != kFeatBastardSword && f != kFeatDwarvenWaraxe) continue;
     if (c.creatureClass == kClassCleric && f == kFeatSimpleWeapons) continue;
+    const bool bow = f == kProfLongbow || f == kProfShortbow;
+    if (!bow) w.handProficiency[hands++] = f;
     w.proficiency[n++] = f;
-    (f == kProfLongbow || f == kProfShortbow ? w.ranged : w.melee) = true;
+    (bow ? w.ranged : w.melee) = true;
   }
   w.twoWeapon = c.feats[kFeatTwoWeaponFighting] != 0;
   w.pointBlank = c.feats[kFeatPointBlankShot] != 0;
@@ -108,22 +114,25 @@ void GiveRangedWeapon(int member, const WeaponFeats& w) {
 }
 
 // The hand weapons of a Wizard or Cleric with melee feats and no second
-// weapon: each listed proficiency's weapon for the main hand in turn.
+// weapon: each listed hand weapon's proficiency for the main hand in turn.
 void GiveProficiencyWeapons(int member, const WeaponFeats& w) {
-  for (int feat : w.proficiency) {
+  for (int feat : w.handProficiency) {
     const int t = CasterProficiencyTemplate(feat);
     if (t > 0) GiveStartingItem(member, kSlotRightHand, t);
   }
 }
 
+// A caster's hands take the weapons of its listed hand-weapon proficiencies;
+// with none (only bows, or a melee focus alone) it is armed as a caster
+// without melee feats.
 void GiveWizardHandWeapons(int member, const WeaponFeats& w) {
-  if (!w.melee) {
+  if (w.handProficiency[0] < 0) {
     GiveStartingItem(member, kSlotRightHand, kTemplateDagger);
     if (w.twoWeapon) GiveStartingItem(member, kSlotLeftHand, kTemplateDagger);
     return;
   }
   if (!w.twoWeapon) return GiveProficiencyWeapons(member, w);
-  const int feat = w.proficiency[0];
+  const int feat = w.handProficiency[0];
   const int t = CasterProficiencyTemplate(feat);
   if (t <= 0) return;
   GiveStartingItem(member, kSlotRightHand, t);
@@ -135,7 +144,7 @@ void GiveWizardHandWeapons(int member, const WeaponFeats& w) {
 }
 
 void GiveClericHandWeapons(int member, const WeaponFeats& w) {
-  if (!w.melee) {
+  if (w.handProficiency[0] < 0) {
     if (w.twoWeapon) {
       GiveStartingItem(member, kSlotRightHand, kTemplateLightMace);
       GiveStartingItem(member, kSlotLeftHand, kTemplateLightMace);
@@ -145,7 +154,7 @@ void GiveClericHandWeapons(int member, const WeaponFeats& w) {
     return;
   }
   if (!w.twoWeapon) return GiveProficiencyWeapons(member, w);
-  const int feat = w.proficiency[0];
+  const int feat = w.handProficiency[0];
   const int t = MapWeaponFeatToTemplate(feat);
   if (t <= 0) return;
   switch (ProficiencyGroup(feat)) {

@@ -123,6 +123,25 @@ TEST_F(StartingEquipment, CastersTakeTheWeaponsOfTheirProficiencies) {
   EXPECT_EQ(Slot(kSlotRightHand), "Morningstar");
   EXPECT_EQ(Slot(kSlotLeftHand), "Dagger");
 
+  // A bow of a proficiency goes to the ranged place once and is paid once;
+  // the hand takes the melee weapon, with two weapons too.
+  PartyGold = 1000;
+  Member(kClassWizard, {43, 44});
+  GiveStartingEquipment(0);
+  EXPECT_EQ(Slot(kSlotRanged), "Longbow");
+  EXPECT_EQ(Slot(kSlotRightHand), "Longsword");
+  EXPECT_EQ(Creatures[0].carried[0].code, 0u);
+  EXPECT_EQ(PartyGold, 1000u - Price(kTemplateLongbow) - 1 - Price(kTemplateLongsword));
+  Member(kClassCleric, {43, 44, kFeatTwoWeaponFighting});
+  GiveStartingEquipment(0);
+  EXPECT_EQ(Slot(kSlotRightHand), "Longsword");
+  EXPECT_EQ(Slot(kSlotLeftHand), "Light Mace");
+  // A bow alone is no hand weapon: the Wizard keeps its dagger.
+  Member(kClassWizard, {49});
+  GiveStartingEquipment(0);
+  EXPECT_EQ(Slot(kSlotRanged), "Shortbow");
+  EXPECT_EQ(Slot(kSlotRightHand), "Dagger");
+
   Member(kClassCleric);
   GiveStartingEquipment(0);
   EXPECT_EQ(Slot(kSlotRightHand), "Morningstar");
