@@ -55,12 +55,14 @@ std::vector<FeatOfferRecord> OfferedFeats(int creature) {
 
 // Takes the feat (TOUGHNESS one point more) and hands back to the caller;
 // in a level-up it becomes the first or second new feat by the slot counter.
+// The next feat page opens at the top of its list.
 void TakeFeat(int creature, int feat) {
   CreatureRecord& c = Creatures[creature];
   if (feat == kFeatToughness)
     ++c.feats[feat];
   else
     c.feats[feat] = 1;
+  FeatListScroll = 0;
   HandBackPick(creature, feat, FeatSlotCounter, kPendingFirstFeat);
 }
 
@@ -158,7 +160,6 @@ void DrawFeatSelectionScreen(int creature) {
     SetHint("Pick");
     if (TakeLeftClick()) {
       TakeFeat(creature, r.feat);
-      FeatListScroll = 0;
       picked = true;
     } else if (TakeRightClick()) {
       ResetLinkHover();

@@ -119,12 +119,14 @@ TEST_F(FeatPage, ALevelUpPickFillsTheSlotOfTheCounterAndExamineShowsTheRecord) {
   EXPECT_EQ(std::string(TopPageCaption()), std::string(Creatures[1].name).substr(0, 15));
 }
 
-TEST_F(FeatPage, AGoodChoiceIsTaken) {
+TEST_F(FeatPage, AGoodChoiceIsTakenAsAListedFeatIs) {
   const GoodFeats good = ChooseGoodFeats(1, ComputeFeatOffer(1));
   ASSERT_GE(good[1], 0);
+  FeatListScroll = 5;
   ClickAt(SmallCell(15, 36, 1));
   EXPECT_EQ(Creatures[1].feats[good[1]], 1);
   ExpectTopPage(kPageCharacterCreation, 1);
+  EXPECT_EQ(FeatListScroll, 0);  // the next feat page opens at the top
 }
 
 }  // namespace
