@@ -227,10 +227,10 @@ int CarryOutRow(const EncounterRow& row, int x, int y, int stay) {
   if (row.textChoice == kOneText || textIndex < 0 || textIndex > 3 || row.texts[textIndex] == nullptr) textIndex = 0;
 
   // Ids run from 601 up and stop at the creature table's end: a group that
-  // would pass it is not made.
-  if (kFirstEncounterCreature + EncounterCounter + total > kCreatureCount) {
-    ScriptDebugLine("Encounter: %i creatures from id %i pass the creature table", total,
-                    kFirstEncounterCreature + EncounterCounter);
+  // would pass it, or a counter that names no encounter id, is not made.
+  if (EncounterCounter < 0 || EncounterCounter > kCreatureCount - kFirstEncounterCreature - total) {
+    ScriptDebugLine("Encounter: %i creatures from id %lli pass the creature table", total,
+                    static_cast<long long>(kFirstEncounterCreature) + EncounterCounter);
     return 0;
   }
   PrintText(row.texts[textIndex], n, lastBandCount);

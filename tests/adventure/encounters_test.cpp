@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <map>
 #include <set>
@@ -364,6 +365,15 @@ TEST_F(Encounters, AGroupPastTheCreatureTableIsNotMade) {
     }
   }
   EXPECT_GT(ScriptDebugLineCount, before);
+  // A counter that names no encounter id makes nobody: a negative one would
+  // write the records below the encounter ids, an extreme one past the table.
+  const CreatureRecord below = Creatures[kFirstEncounterCreature - 1];
+  for (int32_t counter : {-1, -600, INT32_MIN, INT32_MAX, kCreatureCount}) {
+    EncounterCounter = counter;
+    EXPECT_EQ(GenerateRandomEncounter(5, kAnchorX, kAnchorY, 1), 0) << counter;
+    EXPECT_EQ(EncounterCounter, counter);
+  }
+  EXPECT_EQ(std::memcmp(&below, &Creatures[kFirstEncounterCreature - 1], sizeof below), 0);
 }
 
 TEST_F(Encounters, LargeKindsAreThoseOfTwoByTwoSquares) {
