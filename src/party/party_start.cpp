@@ -21,6 +21,7 @@
 #include "party/starting_equipment.h"
 #include "rules/creature_record.h"
 #include "rules/dice.h"
+#include "rules/free_item_slot.h"
 #include "rules/formation.h"
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
@@ -42,8 +43,6 @@ constexpr int32_t kStartSquares[kPartySize][2] = {{7, 6}, {8, 7}, {8, 6}, {8, 5}
 constexpr int32_t kStartFacing = 7;
 // The party's place on the world map at the start.
 constexpr uint32_t kStartWorldSquare[2] = {4, 19};
-// Crafted rows cleared for the party's own items.
-constexpr int kLastPartyItemRow = 120;
 constexpr int32_t kRaceCodeHuman = 34, kRaceCodeMul = 43, kRaceCodeHalfElf = 29;
 constexpr int32_t kStartType = 5, kStartSubtype = 16;
 constexpr int32_t kStaysInPlace = 1;  // the movement kind of a member that does not roam
@@ -137,7 +136,7 @@ void ResetNewGameWords() {
   ResetWords(AchievementProgress);
   NewPartyPending = 0;
   PartyGold = 0;
-  for (int row = 1; row <= kLastPartyItemRow; ++row) std::memset(&CraftedWeapons[row], 0, sizeof CraftedWeapons[row]);
+  for (uint32_t row = 1; row <= kLastPooledCraftedCode; ++row) std::memset(&CraftedWeapons[row], 0, sizeof CraftedWeapons[row]);
 }
 
 }  // namespace

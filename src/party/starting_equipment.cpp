@@ -269,7 +269,7 @@ void GiveStartingItem(int member, int slot, int itemTemplate) {
   if (member < 0 || member >= kPartySize) return;
   const int source = kTemplateRowBase + itemTemplate;
   if (itemTemplate < 1 || source >= kCraftedRows) return;
-  const int row = FindFreeItemSlot(kLastStartingItemRow);
+  const int row = FindFreeItemSlot();
   if (row < 0) return;
   std::memcpy(&CraftedWeapons[row], &CraftedWeapons[source], sizeof CraftedWeapons[row]);
   CreatureRecord& c = Creatures[member];

@@ -24,8 +24,6 @@ enum ItemTemplate : int {
   kTemplateLightArmour = 44,
   kTemplateMediumArmour = 46,
 };
-// The party's own crafted rows that starting equipment may take: 1 to 119.
-constexpr int kLastStartingItemRow = 119;
 // Ammunition that comes with a crossbow or a bow, and what it costs.
 constexpr uint32_t kBoltsCode = 5002;
 constexpr uint32_t kArrowsCode = 5001;
@@ -39,7 +37,7 @@ int WeaponGroupOfFocusFeat(int feat);
 // for any other feat.
 int MapWeaponFeatToTemplate(int feat);
 
-// Copies template t into a free party row (1 to 119; none: nothing happens)
+// Copies template t into a free row of the crafted pool (none: nothing happens)
 // and gives it to the member: slot 12 (when empty, with 20 bolts or arrows
 // for a crossbow or a bow, which cost 2 or 1 gold), slot 3, 7 or 8 (when
 // empty), else the first free carried pair. An item that finds no place

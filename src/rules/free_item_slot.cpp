@@ -2,8 +2,8 @@
 
 #include "rules/item_tables.h"
 
-int FindFreeItemSlot(int lastRow) {
-  for (int row = 1; row <= lastRow && row <= kLastFreeItemRow && row < kCraftedRows; ++row)
+int FindFreeItemSlot() {
+  for (int row = 1; row <= static_cast<int>(kLastPooledCraftedCode) && row < kCraftedRows; ++row)
     if (CraftedWeapons[row].name[0] == '\0') return row;
   return -1;
 }

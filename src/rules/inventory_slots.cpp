@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "rules/creature_record.h"
+#include "rules/free_item_slot.h"
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
 

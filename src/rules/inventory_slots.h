@@ -19,10 +19,6 @@ extern int32_t& HeldItemCode;
 extern int32_t& HeldItemCount;
 extern int32_t& HeldItemOrigin;
 
-// The highest code of the crafted rows that FindFreeItemSlot hands out; an
-// item of these codes that ceases to exist frees its row.
-constexpr uint32_t kLastPooledCraftedCode = 120;
-
 // Places 1 to 12 store the code (the count is ignored) and recompute the
 // creature; place 13 and the carried pairs store code and count. The old
 // content is overwritten. 1, or 0 with nothing changed for another number.

@@ -22,6 +22,7 @@
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
 #include "rules/free_item_slot.h"
+#include "rules/inventory_slots.h"
 #include "rules/item_tables.h"
 #include "state/party_leader.h"
 #include "state/world_travel.h"
@@ -176,7 +177,11 @@ TEST_F(MapSwitch, UniqueItemsMoveToAFreeCraftedRow) {
   EXPECT_STREQ(CraftedWeapons[3].name, "Dawnbreaker");
   EXPECT_EQ(CraftedWeapons[3].price, 777);
 
-  for (int row = 1; row <= 4700; ++row) CraftedWeapons[row].name[0] = 'x';
+  // Its row is one of the pool that an item destroyed gives back: with the
+  // pool in use the item keeps its own code.
+  UnequipSlot(2, kSlotRightHand, -1, 1);
+  EXPECT_EQ(FindFreeItemSlot(), 3);
+  for (uint32_t row = 1; row <= kLastPooledCraftedCode; ++row) CraftedWeapons[row].name[0] = 'x';
   Creatures[1].carried[3] = {4800, 1};
   SwitchLocalMap(6, 3, 3, 1, 0, 0);
   EXPECT_EQ(Creatures[1].carried[3].code, 4800u);

@@ -182,14 +182,15 @@ TEST_F(StartingEquipment, GoldStopsAtNothingAndOnlyThePartysRowsAreTaken) {
   EXPECT_EQ(PartyGold, 0u);
   EXPECT_EQ(Slot(kSlotTorso), CraftedWeapons[kTemplateRowBase + kTemplateMediumArmour].name);
 
-  // With rows 1 to 119 in use nothing is handed out, though row 120 is free.
-  for (int row = 1; row <= 119; ++row) std::snprintf(CraftedWeapons[row].name, 8, "Row %d", row);
+  // With the pool of rows 1 to 120 in use nothing is handed out, though row 121 is free.
+  for (int row = 1; row <= 120; ++row) std::snprintf(CraftedWeapons[row].name, 8, "Row %d", row);
+  std::memset(&CraftedWeapons[121], 0, sizeof CraftedWeapons[121]);
   PartyGold = 1000;
   Member(kClassKnight);
   GiveStartingEquipment(0);
   EXPECT_EQ(Creatures[0].equipment[kSlotRightHand - 1], 0u);
   EXPECT_EQ(Creatures[0].equipment[kSlotTorso - 1], 0u);
-  EXPECT_EQ(CraftedWeapons[120].name[0], '\0');
+  EXPECT_EQ(CraftedWeapons[121].name[0], '\0');
   EXPECT_EQ(PartyGold, 1000u);
 }
 

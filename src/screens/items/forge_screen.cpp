@@ -283,7 +283,7 @@ int32_t ForgeCurrentItem(int crafter) {
     return -1;
   }
   // The record is found before anything is paid.
-  const int made = FindFreeItemSlot(static_cast<int>(kLastPooledCraftedCode));
+  const int made = FindFreeItemSlot();
   if (made < 1) return kForgeNoRecord;
   PayCraftCost(crafter, cost);
   const bool composite = ForgeKind == kForgeCompositeLongbow || ForgeKind == kForgeCompositeShortbow;
