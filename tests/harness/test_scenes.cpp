@@ -11,13 +11,14 @@
 #include "engine/frame.h"
 #include "engine/game_speeds.h"
 #include "engine/message_log.h"
+#include "engine/page_history.h"
+#include "engine/page_history_access.h"
 #include "engine/settings.h"
 #include "frontend/game_reset.h"
 #include "map/fighter_table.h"
 #include "map/map_record.h"
 #include "map/party_vision.h"
 #include "map/square_grids.h"
-#include "screens/game/shared_routines.h"
 #include "rules/creature_record.h"
 #include "rules/feat_ids.h"
 #include "rules/item_tables.h"
@@ -163,7 +164,8 @@ bool LayOutScene(const std::string& name) {
     smith.feats[kFeatCraftWeaponAndArmor] = 1;
     smith.experience = 500 * smith.level * (smith.level - 1) + 500;
     PartyGold = 5000;
-    OpenInventoryMenu(0);
+    SetFirstPage("Inventory", kPageInventory, 0);
+    ScreenMode = kModePageView;
     return true;
   }
   if (name == "throng") {

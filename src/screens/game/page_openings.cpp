@@ -19,7 +19,7 @@ bool OpenInventoryMenu(int creature) {
   char caption[kPageCaptionSize] = {};
   const char* name = IsValidCreature(creature) ? Creatures[creature].name : "";
   std::snprintf(caption, sizeof caption, "Inventory (%.*s)", static_cast<int>(sizeof Creatures[0].name), name);
-  SetFirstPage(caption, kPageInventory, creature);
+  PushPage(caption, kPageInventory, creature);
   ChosenItem = -1;
   CurrentSpell = -1;
   ScreenMode = kModePageView;

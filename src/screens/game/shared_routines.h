@@ -10,9 +10,9 @@
 // The main menu over the game: the screen mode kept to return to, the
 // history one frame "Options" (type 102); page view.
 void OpenMainMenu();
-// The creature's inventory over the game: the history one frame
-// "Inventory (name)" (type 2), no item picked and no spell aimed; page view.
-// True.
+// The creature's inventory, pushed onto the page history as "Inventory
+// (name)" (type 2), so that Back returns to the page that opened it (the
+// crafting pages); no item picked and no spell aimed; page view. True.
 bool OpenInventoryMenu(int creature);
 
 // The party's names, right-aligned to text column 35 in the rows at y 24,

@@ -52,6 +52,12 @@ class CraftingTest : public InventoryScreenTest {
     ChosenItem = static_cast<int32_t>(code);
     return code;
   }
+  // The crafter's inventory on top, over the crafting page it was opened from.
+  static void ExpectInventoryOver(int32_t type) {
+    EXPECT_EQ(TopPageType(), kPageInventory);
+    ASSERT_GE(PageDepth, 1);
+    EXPECT_EQ(PageHistory[PageDepth - 1].type, type);
+  }
   static void FillPack() {
     for (ItemPair& pair : Creatures[kCrafter].carried) pair = {kArrows, 1};
   }
@@ -203,7 +209,7 @@ TEST_F(CraftingTest, TheForgeMakesTheItemItsChoicesDescribe) {
   EXPECT_EQ(r.price, 2 * cost.gold);
   EXPECT_EQ(PartyGold, 100000u - cost.gold);
   EXPECT_EQ(Creatures[kCrafter].experience, kExperience - cost.xp);
-  EXPECT_EQ(TopPageType(), kPageInventory);
+  ExpectInventoryOver(kPageForgeWeapon);
 
   auto forge = [](uint32_t kind, uint32_t material, uint8_t masterwork) {
     ForgeKind = kind;
@@ -332,7 +338,7 @@ TEST_F(CraftingTest, EnchantingOnThePageBuysOnceAndAStaleChoiceDoesNothing) {
   EXPECT_EQ(CraftedWeapons[sword].enhancement, 1);
   EXPECT_EQ(PartyGold, 100000u - 1100);
   EXPECT_EQ(ChosenItem, -1);
-  EXPECT_EQ(TopPageType(), kPageInventory);
+  ExpectInventoryOver(kPageEnchantWeaponArmor);
 
   // Back on the page with nothing chosen (the picker was cancelled).
   const uint32_t gold = PartyGold;
@@ -367,7 +373,7 @@ TEST_F(CraftingTest, WandsAreChargedOnlyWhenEmptyAndHeld) {
   EXPECT_STREQ(w.name, "MAGE_ARMOR Wand");
   EXPECT_EQ(w.price, price + WandChargePrice(kMageArmor));
   EXPECT_EQ(PartyGold, 100000u - cost.gold);
-  EXPECT_EQ(TopPageType(), kPageInventory);
+  ExpectInventoryOver(kPageCraftWand);
 
   // A charged wand left chosen is not charged again: the page asks the picker.
   ChosenItem = static_cast<int32_t>(wand);
@@ -396,7 +402,7 @@ TEST_F(CraftingTest, ScrollsOfKnownSpellsWithinTheLevels) {
   ClickAt(8 * 5 + 4, 8 * 4);
   EXPECT_EQ(Carried(0), 5003u + kMageArmor);
   EXPECT_EQ(PartyGold, 100000u - ScrollScribeCost(kMageArmor).gold);
-  EXPECT_EQ(TopPageType(), kPageInventory);
+  ExpectInventoryOver(kPageScribeScroll);
 
   // A spell past the scrolls of the base table has no scroll to scribe (its
   // row is a ring's).
