@@ -4,6 +4,7 @@
 // links to the spell indexes.
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 
 #include "engine/page_history.h"
 #include "engine/page_placeholder.h"
@@ -55,6 +56,23 @@ void Link(bool over, const char* caption, int32_t topic, const char* pageCaption
 // A text of the sheet that is a help link.
 void LinkText(const char* text, int column, int row, const char* caption, int32_t topic, const char* pageCaption) {
   Link(LitText(text, kStyleValue, column, row), caption, topic, pageCaption);
+}
+
+// The descriptors, "<Fire>" or "<Fire> <Evil>", from the spell's two
+// protection codes: only the codes that name a descriptor (Force to Evil)
+// are descriptors; the others (sleep, mind, hampering...) only say what
+// stops the spell. "<->" for a spell without one.
+void DescriptorText(const SpellRecord& s, char* text, size_t size) {
+  const char* names[2] = {};
+  int count = 0;
+  for (int32_t code : {s.immunity1, s.immunity2})
+    if (code > 0 && code < static_cast<int32_t>(std::size(DescriptorNames))) names[count++] = DescriptorNames[code];
+  if (count == 2)
+    std::snprintf(text, size, "<%s> <%s>", names[0], names[1]);
+  else if (count == 1)
+    std::snprintf(text, size, "<%s>", names[0]);
+  else
+    std::snprintf(text, size, "<->");
 }
 
 void Components(const SpellRecord& s) {
@@ -208,13 +226,7 @@ int DrawSpellDetailsScreen(int spell) {
   else
     std::snprintf(text, sizeof text, "%s school", NameOf(SchoolNames, s.school));
   PageTextAt(text, kStyleValue, 4, 2);
-  // The two descriptors are the spell's two protection codes.
-  if (s.immunity2 != 0)
-    std::snprintf(text, sizeof text, "<%s> <%s>", NameOf(DescriptorNames, s.immunity1), NameOf(DescriptorNames, s.immunity2));
-  else if (s.immunity1 != 0)
-    std::snprintf(text, sizeof text, "<%s>", NameOf(DescriptorNames, s.immunity1));
-  else
-    std::snprintf(text, sizeof text, "<->");
+  DescriptorText(s, text, sizeof text);
   PageTextAt(text, kStyleValue, 4, 3);
 
   char description[sizeof s.description + 1];

@@ -2,6 +2,7 @@
 // player reads and scrolls them.
 #include "screens/character/character_fixture.h"
 
+#include <map>
 #include <string>
 
 #include "engine/linked_text.h"
@@ -218,6 +219,25 @@ TEST_F(CharacterPageTest, SpellSheetsOfAnArcaneAndADivineSpell) {
   EXPECT_EQ(rows[23], " Index of Cleric spells");
   ClickCell(1, 24);
   EXPECT_EQ(TopPageParameter(), 50000);
+}
+
+TEST_F(CharacterPageTest, ASpellSheetShowsOnlyTheProtectionCodesThatAreDescriptors) {
+  std::map<std::string, std::string> shown;
+  for (int spell = 0; spell < kSpellRows; ++spell) {
+    if (std::strncmp(SpellTable[spell].name, "Extra Spell", 11) == 0) continue;
+    Open(kPageHelpTopic, SpellHelpPage(spell));
+    const std::string row = Screen()[3];
+    EXPECT_EQ(row.find("<>"), std::string::npos) << SpellTable[spell].name;
+    shown[SpellTable[spell].name] = row.substr(4);
+  }
+  EXPECT_EQ(shown["Entangle"], "<->");  // stopped by freedom of movement: no descriptor
+  EXPECT_EQ(shown["Sleep"], "<->");
+  EXPECT_EQ(shown["Fireball"], "<Fire>");
+  EXPECT_EQ(shown["Wall of Stone"], "<Earth>");
+  // A descriptor standing second, after a code that is none, is still shown.
+  SpellTable[0].immunity2 = SpellTable[31].immunity1;
+  Open(kPageHelpTopic, SpellHelpPage(0));
+  EXPECT_EQ(Screen()[3].substr(4), "<Fire>");
 }
 
 }  // namespace
