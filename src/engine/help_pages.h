@@ -23,6 +23,10 @@ constexpr const char* kHelpFileName = "Help.dat";
 constexpr uint32_t kMainIndexPageId = 10000;
 constexpr uint32_t kCharacterPageId = 20000;
 
+// The help id in the run of item pages (70001 to 70064) that names no item:
+// opening it draws nothing, so no page may be written under it.
+constexpr uint32_t kBlankHelpId = 70010;
+
 // Two pages keep texts longer than a page's field: the licence and the game
 // controls. Their whole texts (at most kLongHelpTextLength characters) stand
 // beside the table, whose field holds their beginning.

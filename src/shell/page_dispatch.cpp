@@ -1,5 +1,6 @@
 #include "shell/page_dispatch.h"
 
+#include "engine/help_pages.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
 #include "frontend/front_screens.h"
@@ -34,6 +35,8 @@ constexpr int32_t kPropertyCodes[64] = {
     5182, 5183, 5184, 5185, 5186, 5187, 5188, 5189, 5190, 5191, 5192, 5193, 5194, 5195, 5196, 5197,
 };
 
+static_assert(kPropertyCodes[kBlankHelpId - 70001] == 0);
+
 // Help ids 43050 to 43098: details of the prepared crafted rows (0: a text page).
 constexpr int32_t kDetailCodes[49] = {
     4955, 4952, 4961, 4962, 4959, 4956, 4953, 4957, 4958, 4954, 4960, 4968, 4976, 4969, 4977, 4978, 4980,
@@ -56,9 +59,9 @@ PageChoice ChooseHelpTopicScreen(int32_t helpId) {
     }
   }
   if (helpId >= 70001 && helpId <= 70064) {
-    // 70010 names no item: its help text page shows.
+    // The id that names no item draws nothing.
     const int32_t code = kPropertyCodes[helpId - 70001];
-    if (code) return {PageScreen::kItemProperties, code};
+    return code ? PageChoice{PageScreen::kItemProperties, code} : PageChoice{PageScreen::kNone, 0};
   }
   if (helpId >= 43050 && helpId <= 43098) {
     const int32_t code = kDetailCodes[helpId - 43050];

@@ -188,9 +188,9 @@ TEST(PageDispatch, HelpTopicsChooseSpellItemOrTextPages) {
       {52000, PageScreen::kTextPage, 52000},     {52001, PageScreen::kTextPage, 52001},
       {52002, PageScreen::kSpellDetails, 102},   {52079, PageScreen::kTextPage, 52079},
       {52080, PageScreen::kSpellDetails, 172},   {51000, PageScreen::kTextPage, 51000},
-      {70001, PageScreen::kItemProperties, 5232}, {70010, PageScreen::kTextPage, 70010},
+      {70001, PageScreen::kItemProperties, 5232}, {70010, PageScreen::kNone, 0},
       {70014, PageScreen::kItemProperties, 5209}, {70028, PageScreen::kItemProperties, 5208},
-      {70064, PageScreen::kItemProperties, 5197}, {70065, PageScreen::kTextPage, 70065},
+      {70064, PageScreen::kItemProperties, 5197}, {70065, PageScreen::kTextPage, 70065}, {70000, PageScreen::kTextPage, 70000},
       {43050, PageScreen::kItemDetails, 4955},   {43084, PageScreen::kItemDetails, 4986},
       {43085, PageScreen::kTextPage, 43085},     {43098, PageScreen::kItemDetails, 4999},
       {10000, PageScreen::kTextPage, 10000},
@@ -211,7 +211,7 @@ TEST_F(Game, PageViewDrawsTheTopPagesScreen) {
                {kPageHelpTopic, 43085, "DrawTextPageScreen"},
                {kPageHelpTopic, 51002, "DrawSpellDetailsScreen"},
                {kPageMetamagicHeighten, 0, "MetamagicHeightenScreen"},
-               {kPageHelpTopic, 70010, "DrawTextPageScreen"}};
+               {kPageHelpTopic, 70010, ""}};
   for (const auto& c : cases) {
     SetFirstPage("Page", c.type, c.parameter);
     ScreenMode = kModePageView;

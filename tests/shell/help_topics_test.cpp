@@ -70,8 +70,9 @@ TEST_F(HelpTopics, TheFixedItemTopicsAreTitledWithTheItemTheyShow) {
   int items = 0;
   for (uint32_t topic = 70001; topic <= 70064; ++topic) {
     const PageChoice shown = ChooseHelpTopicScreen(static_cast<int32_t>(topic));
-    if (shown.screen == PageScreen::kTextPage) {
-      EXPECT_EQ(topic, 70010u);  // the magic items' own text page
+    if (shown.screen == PageScreen::kNone) {
+      EXPECT_EQ(topic, 70010u);  // names no item: draws nothing, and has no page
+      EXPECT_EQ(Title(topic), "");
       continue;
     }
     ASSERT_EQ(shown.screen, PageScreen::kItemProperties) << topic;
@@ -90,6 +91,9 @@ TEST_F(HelpTopics, TheFixedItemTopicsAreTitledWithTheItemTheyShow) {
     ++items;
   }
   EXPECT_EQ(items, 63 + 48);
+  // The magic items' own page stands outside the item run, and its links open it.
+  EXPECT_EQ(PageOf("MAGIC_ITEMS"), 70000u);
+  EXPECT_EQ(ChooseHelpTopicScreen(70000).screen, PageScreen::kTextPage);
 }
 
 TEST_F(HelpTopics, EachCreatureKindsKeywordOpensThePageOfItsKind) {

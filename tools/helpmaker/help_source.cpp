@@ -207,6 +207,8 @@ HelpResult CompileHelp(const std::vector<HelpSource>& sources) {
     if (page.text.size() > HelpTextLimit(page.id))
       Error(page.where, "page " + std::to_string(page.id) + ": the text has " + std::to_string(page.text.size()) +
                             " characters, at most " + std::to_string(HelpTextLimit(page.id)) + " fit");
+    if (page.id == kBlankHelpId)
+      Error(page.where, "page id " + std::to_string(page.id) + " draws nothing in the game: give the page another id");
     auto [it, fresh] = ids.emplace(page.id, page.where);
     if (!fresh) Error(page.where, "page id " + std::to_string(page.id) + " is already used at " + it->second);
     for (const std::string& entry : page.keywords) {
