@@ -17,7 +17,7 @@
 #include "engine/graphics.h"
 #include "engine/music.h"
 #include "engine/page_history.h"
-#include "engine/page_placeholder.h"
+#include "engine/last_screen.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "engine/widgets.h"

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <iterator>
 
-#include "engine/page_placeholder.h"
+#include "engine/last_screen.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "engine/widgets.h"

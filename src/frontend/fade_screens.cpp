@@ -8,9 +8,9 @@
 
 #include "engine/frame.h"
 #include "engine/graphics.h"
+#include "engine/last_screen.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
-#include "engine/page_placeholder.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"

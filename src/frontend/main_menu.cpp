@@ -5,8 +5,8 @@
 
 #include "combat/turns/turn_routines.h"
 #include "engine/frame.h"
+#include "engine/last_screen.h"
 #include "engine/page_history.h"
-#include "engine/page_placeholder.h"
 #include "engine/settings.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"

@@ -7,7 +7,7 @@
 #include "engine/click_sound.h"
 #include "engine/frame.h"
 #include "engine/input.h"
-#include "engine/page_placeholder.h"
+#include "engine/last_screen.h"
 #include "engine/sheet_table.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"

@@ -10,7 +10,7 @@
 #include "combat/resolution/spell_keywords.h"
 #include "engine/music.h"
 #include "engine/page_history.h"
-#include "engine/page_placeholder.h"
+#include "engine/last_screen.h"
 #include "engine/settings.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"

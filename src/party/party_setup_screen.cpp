@@ -7,9 +7,9 @@
 
 #include "engine/click_sound.h"
 #include "engine/frame.h"
+#include "engine/last_screen.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
-#include "engine/page_placeholder.h"
 #include "engine/settings.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"

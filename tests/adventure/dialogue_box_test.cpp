@@ -8,7 +8,7 @@
 
 #include "adventure/dialogue.h"
 #include "engine/graphics.h"
-#include "engine/page_placeholder.h"
+#include "engine/last_screen.h"
 #include "engine/reset_words.h"
 #include "harness/harness.h"
 #include "script_fixture.h"

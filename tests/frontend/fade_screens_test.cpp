@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "engine/page_placeholder.h"
+#include "engine/last_screen.h"
 #include "frontend/fade_screens.h"
 #include "frontend/front_screens.h"
 #include "front_fixture.h"

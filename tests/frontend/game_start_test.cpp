@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "engine/page_placeholder.h"
+#include "engine/last_screen.h"
 #include "engine/settings.h"
 #include "frontend/creature_roster.h"
 #include "frontend/front_screens.h"

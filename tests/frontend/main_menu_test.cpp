@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "engine/click_sound.h"
-#include "engine/page_placeholder.h"
 #include "engine/settings.h"
 #include "frontend/front_screens.h"
 #include "frontend/menu_pages.h"

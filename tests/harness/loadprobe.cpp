@@ -29,7 +29,7 @@
 #include <vector>
 
 #include "engine/frame.h"
-#include "engine/page_placeholder.h"
+#include "engine/last_screen.h"
 #include "engine/settings.h"
 #include "engine/sound.h"
 #include "engine/static_layers.h"

@@ -83,7 +83,7 @@
 #include "adventure/dialogue.h"
 #include "engine/message_log.h"
 #include "shell/application.h"
-#include "engine/page_placeholder.h"
+#include "engine/last_screen.h"
 #include "harness/harness.h"
 #include "harness/test_scenes.h"
 #include "map/map_record.h"

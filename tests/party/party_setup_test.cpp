@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "engine/page_placeholder.h"
+#include "engine/last_screen.h"
 #include "frontend/front_fixture.h"
 #include "map/map_record.h"
 #include "party/creation_rules.h"

@@ -14,7 +14,7 @@
 #include "engine/message_log.h"
 #include "shell/page_dispatch.h"
 #include "engine/page_history_access.h"
-#include "engine/page_placeholder.h"
+#include "engine/last_screen.h"
 #include "engine/settings.h"
 #include "harness/harness.h"
 #include "platform/system.h"

@@ -4,8 +4,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "engine/last_screen.h"
 #include "engine/page_history.h"
-#include "engine/page_placeholder.h"
 #include "engine/text.h"
 #include "engine/widgets.h"
 #include "rules/attack_profile.h"

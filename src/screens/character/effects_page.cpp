@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "creatures/creature_kinds.h"
+#include "engine/last_screen.h"
 #include "engine/page_history.h"
-#include "engine/page_placeholder.h"
 #include "engine/text.h"
 #include "engine/widgets.h"
 #include "rules/conditions.h"

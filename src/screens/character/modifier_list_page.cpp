@@ -1,8 +1,8 @@
 // The page that explains a recorded roll or value by its modifier list (a
 // roll of combat from the log's links, a creation roll, the level-up's hit
 // point roll): every caption and source is a link to its help page.
+#include "engine/last_screen.h"
 #include "engine/page_history.h"
-#include "engine/page_placeholder.h"
 #include "engine/text.h"
 #include "engine/widgets.h"
 #include "rules/conditions.h"

@@ -7,9 +7,9 @@
 
 #include "adventure/quest_journal.h"
 #include "engine/input.h"
+#include "engine/last_screen.h"
 #include "engine/linked_text.h"
 #include "engine/page_history.h"
-#include "engine/page_placeholder.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"

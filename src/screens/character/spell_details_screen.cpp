@@ -6,8 +6,8 @@
 #include <cstring>
 #include <iterator>
 
+#include "engine/last_screen.h"
 #include "engine/page_history.h"
-#include "engine/page_placeholder.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "engine/widgets.h"

@@ -3,8 +3,8 @@
 #include <cstring>
 
 #include "engine/frame.h"
+#include "engine/last_screen.h"
 #include "engine/page_history.h"
-#include "engine/page_placeholder.h"
 #include "engine/widgets.h"
 #include "rules/creature_record.h"
 #include "rules/feat_ids.h"

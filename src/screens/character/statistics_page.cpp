@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "engine/page_history.h"
-#include "engine/page_placeholder.h"
+#include "engine/last_screen.h"
 #include "engine/text.h"
 #include "engine/widgets.h"
 #include "rules/armour_class.h"

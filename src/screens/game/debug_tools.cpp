@@ -10,6 +10,7 @@
 #include "map/map_switching.h"
 #include "map/party_vision.h"
 #include "map/square_grids.h"
+#include "screens/game/map_input.h"
 #include "state/map_view_state.h"
 
 uint8_t DebugMapTool = 0;
@@ -41,7 +42,8 @@ void WriteCaption() {
                 "Walkable squares: %.5i \t\t\t\t\t\t\t\t Alley squares: %.5i Test2: %.2i TargetedMap: %i "
                 "MouseX: %i MouseY: %i WinMouseX: %i WinMouseY: %i squarehaschanged: %i",
                 MapCursorX, MapCursorY, RegionCount + 1, 0, 0, static_cast<int>(OpenSquareCount), 0, 0,
-                DebugMapNumber, GetInputX(&PointerDevice), GetInputY(&PointerDevice), MouseClientX, MouseClientY, 0);
+                DebugMapNumber, GetInputX(&PointerDevice), GetInputY(&PointerDevice), MouseClientX, MouseClientY,
+                static_cast<int>(SquareChanged));
 }
 
 }  // namespace

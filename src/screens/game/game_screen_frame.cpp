@@ -8,7 +8,7 @@
 #include "engine/frame.h"
 #include "engine/game_screen_state.h"
 #include "engine/graphics.h"
-#include "engine/page_placeholder.h"
+#include "engine/last_screen.h"
 #include "engine/settings.h"
 #include "engine/text.h"
 #include "engine/timing.h"

@@ -6,8 +6,8 @@
 
 #include "adventure/item_commands.h"
 #include "engine/click_sound.h"
+#include "engine/last_screen.h"
 #include "engine/page_history.h"
-#include "engine/page_placeholder.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"

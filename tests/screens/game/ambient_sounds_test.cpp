@@ -1,13 +1,17 @@
 // The ambient sounds follow the features in view: their levels near and far,
 // the campfire that damps the others and gives their volumes back when it
-// leaves the view; and the debug map tool's map number.
+// leaves the view; and the debug map tool's map number and caption.
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "engine/input.h"
 #include "engine/looping_sounds.h"
 #include "engine/sound.h"
+#include "engine/text.h"
 #include "screens/game/ambient_sounds.h"
 #include "screens/game/debug_tools.h"
+#include "screens/game/map_input.h"
 #include "map_scene.h"
 
 namespace {
@@ -66,7 +70,7 @@ TEST_F(AmbientSounds, LeavingTheCampfiresViewStopsItAndGivesTheVolumesBack) {
   EXPECT_FALSE(IsChannelPlaying(21));
 }
 
-TEST(DebugMapTool, TheMapNumberWrapsBothWays) {
+TEST(DebugMapTool, TheMapNumberWrapsBothWaysAndTheCaptionTellsASquareChange) {
   ASSERT_TRUE(harness::StartGame());
   DebugMode = 1;
   DebugMapTool = 1;
@@ -86,6 +90,13 @@ TEST(DebugMapTool, TheMapNumberWrapsBothWays) {
   DrawDebugMapTool();  // every frame while held
   EXPECT_EQ(DebugMapNumber, 39);
   harness::KeyUp("-");
+  // The caption's last value is whether the map cursor moved to another square.
+  for (uint32_t changed : {1u, 0u}) {
+    SquareChanged = changed;
+    DrawDebugMapTool();
+    const std::string caption = HoverCaption;
+    EXPECT_TRUE(caption.ends_with(changed ? "squarehaschanged: 1" : "squarehaschanged: 0")) << caption;
+  }
   DebugMode = 0;
   harness::StopGame();
 }

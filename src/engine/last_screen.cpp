@@ -1,0 +1,3 @@
+#include "engine/last_screen.h"
+
+const char* LastScreenDrawn = "";
