@@ -58,6 +58,12 @@
 //   resident        print "resident KIB frame N": the resident size now and
 //                   the frames run so far (for the long-session measurement)
 //   click-text TEXT point at TEXT where the next frame draws it, click it
+//   journal FILTER ENTRY / > FOLLOW-UP (done) / !TEXT
+//                   open the journal with J, choose Pending, Completed or
+//                   All, and find in it (scrolled on as needed), in this
+//                   order, rows that begin with each text: "> " a follow-up,
+//                   " (done)" a completed entry, "!" a text shown nowhere;
+//                   Escape leaves
 //   talk X Y        talk to the creature on square (X, Y) (right clicks on
 //                   it step the weapon mode to talking, then a click)
 //   win [N]         wait for the battle, fight it (at most N turns) and
@@ -431,6 +437,12 @@ int main(int argc, char** argv) {
     } else if (c == "click-text") {
       if (line.rest.empty()) return fail("click-text needs a text");
       const std::string fault = playverbs::ClickOnText(line.rest);
+      if (!fault.empty()) return fail(fault);
+    } else if (c == "journal") {
+      if (line.words.size() < 2) return fail("journal needs a filter and what it shows");
+      const size_t after = line.rest.find(' ');
+      const std::string fault =
+          playverbs::Journal(line.words[1], after == std::string::npos ? "" : line.rest.substr(after + 1));
       if (!fault.empty()) return fail(fault);
     } else if (c == "talk") {
       if (line.words.size() != 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y))
