@@ -14,6 +14,8 @@ struct NavBarStateWords {
   int32_t selection;
   int32_t returnKey;
 };
+// The flag set while a new party is being made (page view sets it each frame).
+constexpr int kNavBarPartyBeingMade = 0;
 extern NavBarStateWords NavBarState;
 
 // The action bar's list: a count and the action kinds.

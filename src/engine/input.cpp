@@ -62,6 +62,17 @@ void ReleasePass(InputDevice* d, int first, int count) {
     if ((d->state[first + i] & 0x80) == 0) d->locks[i] = 0;
 }
 
+// A key or button pressed since the last read counts as down for this frame,
+// however briefly it was held, and as a fresh press: it had been let go in
+// between, so its lock no longer holds.
+void TakePresses(InputDevice* d, int first, const uint8_t* pressed, int count) {
+  for (int i = 0; i < count; ++i) {
+    if ((pressed[i] & 0x80) == 0) continue;
+    d->state[first + i] |= 0x80;
+    d->locks[i] = 0;
+  }
+}
+
 }  // namespace
 
 int InitInput() {
@@ -141,16 +152,21 @@ void ClearInputState(InputDevice* device) {
 int ReadInputDevice(InputDevice* device) {
   if (!device || !device->present) return 0;
   switch (device->kind) {
-    case kInputKeyboard:
+    case kInputKeyboard: {
+      uint8_t pressed[256];
+      platform::TakeKeyPresses(pressed);
       std::memcpy(device->state, platform::KeyboardState(), 256);
+      TakePresses(device, 0, pressed, 256);
       ReleasePass(device, 0, 256);
       return 1;
+    }
     case kInputMouse: {
       const platform::MouseState m = platform::ReadMouseState();
       PutWord(device->state + 0, m.dx);
       PutWord(device->state + 4, m.dy);
       PutWord(device->state + 8, m.dz);
       std::memcpy(device->state + kMouseButtonsAt, m.buttons, kMouseButtonCount);
+      TakePresses(device, kMouseButtonsAt, m.pressed, kMouseButtonCount);
       device->z = m.dz;
       ReadCursor(device);
       ReleasePass(device, kMouseButtonsAt, kMouseButtonCount);

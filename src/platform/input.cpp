@@ -57,6 +57,10 @@ constexpr KeyMapping kKeyTable[] = {
 
 uint8_t g_keys[256];
 uint8_t g_buttons[4];
+// Presses since the last read: a press and its release between two frames
+// still reach the frame that follows.
+uint8_t g_keyPresses[256];
+uint8_t g_buttonPresses[4];
 int32_t g_dx, g_dy, g_dz;
 int g_cursorX, g_cursorY;
 
@@ -92,8 +96,10 @@ void TrackInputEvent(const SDL_Event& e) {
   switch (e.type) {
     case SDL_KEYDOWN:
     case SDL_KEYUP:
-      if (int pc = PcCodeForScancode(e.key.keysym.scancode))
+      if (int pc = PcCodeForScancode(e.key.keysym.scancode)) {
         g_keys[pc] = e.type == SDL_KEYDOWN ? 0x80 : 0;
+        if (e.type == SDL_KEYDOWN && e.key.repeat == 0) g_keyPresses[pc] = 0x80;
+      }
       break;
     case SDL_MOUSEMOTION: {
       int x = e.motion.x, y = e.motion.y;
@@ -115,7 +121,10 @@ void TrackInputEvent(const SDL_Event& e) {
         case SDL_BUTTON_X1: index = 3; break;
         default: break;
       }
-      if (index >= 0) g_buttons[index] = e.type == SDL_MOUSEBUTTONDOWN ? 0x80 : 0;
+      if (index >= 0) {
+        g_buttons[index] = e.type == SDL_MOUSEBUTTONDOWN ? 0x80 : 0;
+        if (e.type == SDL_MOUSEBUTTONDOWN) g_buttonPresses[index] = 0x80;
+      }
       break;
     }
     case SDL_MOUSEWHEEL:
@@ -137,6 +146,11 @@ void SetTrackedCursor(int x, int y) {
 
 const uint8_t* KeyboardState() { return g_keys; }
 
+void TakeKeyPresses(uint8_t* pressed) {
+  std::memcpy(pressed, g_keyPresses, sizeof g_keyPresses);
+  std::memset(g_keyPresses, 0, sizeof g_keyPresses);
+}
+
 MouseState ReadMouseState() {
   MouseState m{};
   m.dx = g_dx;
@@ -144,6 +158,8 @@ MouseState ReadMouseState() {
   m.dz = g_dz;
   g_dx = g_dy = g_dz = 0;
   std::memcpy(m.buttons, g_buttons, sizeof g_buttons);
+  std::memcpy(m.pressed, g_buttonPresses, sizeof g_buttonPresses);
+  std::memset(g_buttonPresses, 0, sizeof g_buttonPresses);
   return m;
 }
 
@@ -243,6 +259,8 @@ void ControllerAxisRange(int* minimum, int* maximum) {
 void ResetInputState() {
   std::memset(g_keys, 0, sizeof g_keys);
   std::memset(g_buttons, 0, sizeof g_buttons);
+  std::memset(g_keyPresses, 0, sizeof g_keyPresses);
+  std::memset(g_buttonPresses, 0, sizeof g_buttonPresses);
   g_dx = g_dy = g_dz = 0;
 }
 

@@ -9,6 +9,10 @@ namespace platform {
 
 // 256 key bytes, 0x80 when down.
 const uint8_t* KeyboardState();
+// The keys pressed since the last call (a key's repeats while held are no
+// press), 0x80 each, written into `pressed` (256 bytes); the record then
+// starts afresh. A key pressed and let go between two calls is among them.
+void TakeKeyPresses(uint8_t* pressed);
 // Scan code for a key name of the media library ("F2", "Return", "A",
 // "Keypad 8", "Left Alt"...); 0 when unknown.
 int ScanCodeForKeyName(const char* name);
@@ -16,8 +20,9 @@ int ScanCodeForKeyName(const char* name);
 struct MouseState {
   int32_t dx, dy, dz;   // movement since the previous read; dz the wheel
   uint8_t buttons[4];   // 0x80 when down: left, right, middle, fourth
+  uint8_t pressed[4];   // 0x80 when pressed since the previous read, even if let go again
 };
-// Takes the movement gathered since the last call.
+// Takes the movement and the button presses gathered since the last call.
 MouseState ReadMouseState();
 
 struct ControllerState {

@@ -51,7 +51,16 @@ bool BoxFrameDue() {
   return true;
 }
 
+// A help link in the box's text opens its page over the game: the page is
+// shown until it is left, and its "Return" brings back the box, which is
+// still waiting. Any other screen the box's frames led to gives way to the
+// box again, so that the loop never waits on a box that is not shown.
+void KeepBoxShown() {
+  if (ScreenMode != kModeResting && ScreenMode != kModePageView) ScreenMode = kModeResting;
+}
+
 FrameStep DrawBoxScreen() {
+  if (ScreenMode == kModePageView) return DrawPageViewScreen();
   if (ScriptPictureShown == 1) {
     DrawFadePicture();
     return FrameStep::kGoOn;
@@ -74,6 +83,7 @@ ScriptCommand* AnswerLoop(ScriptCommand* next) {
     if (!BoxFrameDue()) continue;
     if (!RunInputSteps()) return nullptr;
     if (ChosenAnswer != -1) return next;
+    KeepBoxShown();
     UpdateViewSquares();
     if (HandleDisplayToggleKeys(0) == 0) return DisplayLost();
     const FrameStep device = CheckDevice();

@@ -259,14 +259,7 @@ FrameStep DrawOneScreen() {
     return FrameStep::kGoOn;
   }
   switch (ScreenMode) {
-    case kModePageView: {
-      const int page = DrawPageView();
-      if (page == 2) {  // the screen has ended the scene and presented itself
-        BeepIfNoTarget();
-        return FrameStep::kFrameOver;
-      }
-      return page == 0 ? FrameStep::kEndProgram : FrameStep::kGoOn;
-    }
+    case kModePageView: return DrawPageViewScreen();
     case kModeDefeat: DrawDefeatScreen(); return FrameStep::kGoOn;
     case kModeVictory: DrawVictoryScreen(); return FrameStep::kGoOn;
     case kModeEndOfIntro: DrawEndOfDemoScreen(); return FrameStep::kGoOn;
@@ -295,6 +288,15 @@ void PresentPicture() {
 }
 
 }  // namespace
+
+FrameStep DrawPageViewScreen() {
+  const int page = DrawPageView();
+  if (page == 2) {  // the screen has ended the scene and presented itself
+    BeepIfNoTarget();
+    return FrameStep::kFrameOver;
+  }
+  return page == 0 ? FrameStep::kEndProgram : FrameStep::kGoOn;
+}
 
 FrameStep DrawGameScreenInWindow() {
   const bool wide = WindowedFlag == 1 && WindowSize == 3;

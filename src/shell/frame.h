@@ -36,6 +36,9 @@ void AdvanceAnimationCounters();
 // The game screen in the rows and columns of the window's size; kEndProgram
 // when it asks to stop.
 FrameStep DrawGameScreenInWindow();
+// The page on top of the page history (page view); kFrameOver when the page
+// has presented itself, kEndProgram when it ends the program.
+FrameStep DrawPageViewScreen();
 // One picture: the scene begun, the animation counters advanced, the screen
 // drawn by `screen` and presented unless it has presented itself. 0 when the
 // screen ends the program.

@@ -1,5 +1,6 @@
 #include "shell/page_dispatch.h"
 
+#include "engine/game_screen_state.h"
 #include "engine/help_pages.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
@@ -7,6 +8,7 @@
 #include "party/party_screens.h"
 #include "rules/modifier_list.h"
 #include "screens/character/character_screens.h"
+#include "state/game_progress.h"
 #include "state/inventory_state.h"
 #include "screens/items/item_screens.h"
 
@@ -126,6 +128,9 @@ PageChoice ChoosePageScreen(int32_t type, int32_t parameter) {
 }
 
 int DrawPageView() {
+  // While a new party is being made there is no game to return to: the help
+  // pages reached from its pages lead back to them, never to the game.
+  NavBarState.flags[kNavBarPartyBeingMade] = NewPartyPending == 1 ? 1 : 0;
   const PageChoice c = ChoosePageScreen(TopPageType(), TopPageParameter());
   const int32_t a = c.argument;
   switch (c.screen) {

@@ -1,14 +1,18 @@
 // Dialogue boxes in the running game: a box waits in its own loop, drawing
-// the game screen, until the player answers by mouse or by key; the window's
-// close button ends the script and then the program.
+// the game screen, until the player answers by mouse or by key; a help link
+// in its text shows its page meanwhile; the window's close button ends the
+// script and then the program.
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <string>
 
 #include "adventure/dialogue.h"
+#include "engine/frame.h"
 #include "engine/graphics.h"
 #include "engine/last_screen.h"
+#include "engine/page_history.h"
+#include "engine/page_history_access.h"
 #include "engine/reset_words.h"
 #include "harness/harness.h"
 #include "script_fixture.h"
@@ -94,6 +98,33 @@ TEST_F(DialogueBox, ABoxOpenedWhileTheFrameDrawsIsShownAndAnsweredAndTheFrameDra
   EndSprite();
   EndScene();
   EXPECT_TRUE(harness::StepFrames(1));
+}
+
+TEST_F(DialogueBox, AHelpLinkInItsTextOpensThePageAndReturnBringsTheBoxBack) {
+  int idle = 0, pageShown = -1;
+  std::string screenShown;
+  bool boxBack = false;
+  harness::SetBoxIdleHandler([&] {
+    switch (idle++) {
+      case 0: harness::QueueBoxClick(12, 11); break;  // the link
+      case 1:
+        pageShown = ScreenMode == kModePageView ? TopPageType() : -1;
+        screenShown = LastScreenDrawn;
+        harness::QueueBoxKey("Escape");  // the page's Return
+        break;
+      case 2:
+        boxBack = ScreenMode == kModeResting;
+        harness::QueueBoxKey("1");
+        break;
+      default: break;
+    }
+  });
+  RunSource("ask \"@ATTACKS_OF_OPPORTUNITY@ strike at a back turned.\" \"Go on\"\nset_flag 10 1\n");
+  harness::SetBoxIdleHandler(nullptr);
+  EXPECT_EQ(pageShown, kPageHelpTopic);
+  EXPECT_EQ(screenShown, "DrawTextPageScreen");
+  EXPECT_TRUE(boxBack) << "the box waits again after the page";
+  EXPECT_EQ(GameFlags[10], 1u) << "and its answer lets the script go on";
 }
 
 TEST(DialogueTexts, NamesPutInForEveryTildeNeverRunPastTheText) {

@@ -211,11 +211,8 @@ bool QueueBoxKey(const std::string& name) {
 }
 
 void QueueBoxClick(int x, int y) {
-  g_boxSteps.push_back({[x, y] {
-                          MoveMouse(x, y);
-                          platform::InjectMouseButton(0, true);
-                        },
-                        false});
+  g_boxSteps.push_back({[x, y] { MoveMouse(x, y); }, false});
+  g_boxSteps.push_back({[] { platform::InjectMouseButton(0, true); }, false});
   g_boxSteps.push_back({[] { platform::InjectMouseButton(0, false); }, true});
 }
 

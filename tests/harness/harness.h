@@ -66,8 +66,9 @@ void RequestClose();
 // A dialogue box runs a loop of its own inside the frame that opened it. Its
 // input is queued here beforehand and played one step per pass of that loop
 // (the clock moved on by 16 ms a pass): a key is pressed in one pass and let
-// go in the next; a click moves the mouse and presses the left button in one
-// pass and lets go in the next. Steps left when a box closes are played by
+// go in the next; a click moves the mouse in one pass (as a player points
+// first), presses the left button in the next and lets go in the one after.
+// Steps left when a box closes are played by
 // the next box, or let go before the next frame. A box that waits 2,000
 // passes with nothing queued asks the window to close, so that a test that
 // gave no answer ends instead of hanging.

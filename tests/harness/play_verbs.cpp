@@ -13,8 +13,10 @@
 
 #include "combat/turns/combat_cycle.h"
 #include "engine/frame.h"
+#include "engine/linked_text.h"
 #include "engine/settings.h"
 #include "engine/message_log.h"
+#include "engine/page_history.h"
 #include "engine/page_history_access.h"
 #include "harness/battle_runner.h"
 #include "harness/harness.h"
@@ -651,6 +653,122 @@ std::string Win(int turns) {
   if (!fault.empty()) return fault;
   for (int f = 0; f < 60 && !(InCombat != 1 && ScreenMode == kModeExploring); ++f) harness::StepFrames(1);
   return "";
+}
+
+namespace {
+
+// One page of the quest journal as drawn: its rows and the colour of each
+// row's first glyph; whether entries lie below it.
+struct JournalPage {
+  std::vector<std::string> rows;
+  std::vector<uint32_t> colours;
+  bool more = false;
+};
+
+JournalPage ReadJournalPage() {
+  std::vector<GlyphDraw> glyphs;
+  RecordGlyphs(&glyphs);
+  harness::StepFrames(1);
+  RecordGlyphs(nullptr);
+  JournalPage page{harness::LargeTextRows(glyphs), {}, LinkedTextOverflow == -1};
+  page.colours.assign(page.rows.size(), 0);
+  for (const GlyphDraw& g : glyphs) {
+    const size_t row = static_cast<size_t>(g.y / 8), column = static_cast<size_t>(g.x / 8);
+    if (g.x % 8 == 0 && g.y % 8 == 0 && g.y >= 0 && row < page.rows.size() &&
+        column == page.rows[row].find_first_not_of(' '))
+      page.colours[row] = g.colour;
+  }
+  return page;
+}
+
+// The next page: the journal scrolled on by one entry.
+JournalPage NextJournalPage() {
+  harness::PressKey("Down");
+  return ReadJournalPage();
+}
+
+}  // namespace
+
+std::string Journal(const std::string& filter, const std::string& expected) {
+  struct Choice {
+    const char* name;
+    int x;
+  };
+  static constexpr Choice kFilters[] = {{"Pending", 140}, {"Completed", 204}, {"All", 284}};
+  const Choice* choice = nullptr;
+  for (const Choice& c : kFilters)
+    if (filter == c.name) choice = &c;
+  if (!choice) return "journal takes Pending, Completed or All";
+  if (ScreenMode != kModeExploring) return "the journal is opened while exploring";
+  harness::PressKey("J");
+  harness::StepFrames(1);
+  if (ScreenMode != kModePageView || TopPageType() != kPageQuestJournal) return "J opened no journal";
+  PointAt(choice->x, 11);
+  harness::Click(choice->x, 11);
+  PointAt(160, 228);  // off the entries and the scroll arrows
+  constexpr uint32_t kPendingColour = 0xFF7DF7E7u, kCompletedColour = 0xFFB1ACF4u;
+  constexpr int kFirstRow = 3, kLastRow = 25, kMostPages = 40;
+  std::vector<JournalPage> pages{ReadJournalPage()};
+  std::vector<std::string> absent;
+  std::string fault;
+  int next = kFirstRow;
+  size_t from = 0;
+  while (fault.empty() && from <= expected.size()) {
+    size_t to = expected.find(" / ", from);
+    if (to == std::string::npos) to = expected.size();
+    std::string item = expected.substr(from, to - from);
+    from = to + 3;
+    if (item.empty()) continue;
+    if (item[0] == '!') {
+      absent.push_back(item.substr(1));
+      continue;
+    }
+    size_t column = 2;
+    if (item.compare(0, 2, "> ") == 0) {
+      item.erase(0, 2);
+      column = 4;
+    }
+    uint32_t colour = kPendingColour;
+    const std::string done = " (done)";
+    if (item.size() > done.size() && item.compare(item.size() - done.size(), done.size(), done) == 0) {
+      item.resize(item.size() - done.size());
+      colour = kCompletedColour;
+    }
+    // Looked for below the last text found, on this page and, scrolled on
+    // entry by entry, on the pages after it.
+    for (;;) {
+      const JournalPage& page = pages.back();
+      int r = next;
+      for (; r <= kLastRow; ++r)
+        if (page.rows[r].find_first_not_of(' ') == column && page.rows[r].compare(column, item.size(), item) == 0 &&
+            page.colours[r] == colour)
+          break;
+      if (r <= kLastRow) {
+        next = r + 1;
+        break;
+      }
+      if (!page.more || static_cast<int>(pages.size()) >= kMostPages) {
+        fault = "the journal (" + filter + ") does not show \"" + item + "\" where expected";
+        break;
+      }
+      pages.push_back(NextJournalPage());
+      next = kFirstRow;
+    }
+  }
+  while (fault.empty() && !absent.empty() && pages.back().more && static_cast<int>(pages.size()) < kMostPages)
+    pages.push_back(NextJournalPage());
+  for (const JournalPage& page : pages)
+    for (int r = kFirstRow; r <= kLastRow && fault.empty(); ++r)
+      for (const std::string& text : absent)
+        if (page.rows[r].find(text) != std::string::npos) fault = "the journal shows \"" + page.rows[r] + "\"";
+  if (!fault.empty() && Tracing())
+    for (const JournalPage& page : pages)
+      for (int r = kFirstRow; r <= kLastRow; ++r)
+        std::fprintf(stderr, "journal %2d %08X %s\n", r, page.colours[r], page.rows[r].c_str());
+  harness::PressKey("Escape");
+  harness::StepFrames(1);
+  if (fault.empty() && ScreenMode != kModeExploring) fault = "Escape did not leave the journal";
+  return fault;
 }
 
 constexpr const char* kNoStar = "no star shows beside ";

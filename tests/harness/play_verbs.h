@@ -83,6 +83,15 @@ std::string LevelUpAll();
 // Fight does and clicks the victory screen away. "" or the fault.
 std::string Win(int turns);
 
+// Opens the quest journal with J while exploring, chooses the filter
+// ("Pending", "Completed" or "All") and reads it as the player does, scrolled
+// on entry by entry (Down) where a text lies further down: `expected` lists,
+// in the order shown, texts that begin rows of entries, separated by " / ":
+// "> " before a text for a follow-up (indented under its entry), " (done)"
+// after it for a completed entry (drawn in the completed colour), "!" before
+// it for a text shown nowhere. Escape leaves the journal. "" or the fault.
+std::string Journal(const std::string& filter, const std::string& expected);
+
 // Runs frames (at least one, at most `frames`) until one draws `text` in the
 // large cells from (column, row) on. "" or the fault, naming what the row
 // showed last.

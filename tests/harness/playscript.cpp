@@ -10,6 +10,9 @@
 //   keyup NAME      release
 //   move X Y        move the mouse (logical 320x240 coordinates)
 //   click X Y       left click; "click X Y right" for the right button
+//   tap X Y         left button pressed and let go at (X, Y) before the next
+//                   frame (a touchpad tap)
+//   tap-key NAME    a key pressed and let go before the next frame
 //   drag X Y TX TY  press the left button at (X, Y), move to (TX, TY), let go
 //   wheel N         turn the wheel N notches (negative: towards you)
 //   menu ID         choose a window-menu item (1000-1002, 2000, 2001)
@@ -55,6 +58,12 @@
 //   resident        print "resident KIB frame N": the resident size now and
 //                   the frames run so far (for the long-session measurement)
 //   click-text TEXT point at TEXT where the next frame draws it, click it
+//   journal FILTER ENTRY / > FOLLOW-UP (done) / !TEXT
+//                   open the journal with J, choose Pending, Completed or
+//                   All, and find in it (scrolled on as needed), in this
+//                   order, rows that begin with each text: "> " a follow-up,
+//                   " (done)" a completed entry, "!" a text shown nowhere;
+//                   Escape leaves
 //   talk X Y        talk to the creature on square (X, Y) (right clicks on
 //                   it step the weapon mode to talking, then a click)
 //   win [N]         wait for the battle, fight it (at most N turns) and
@@ -323,6 +332,17 @@ int main(int argc, char** argv) {
       const bool ok = c == "key" ? harness::PressKey(line.rest)
                                  : c == "keydown" ? harness::KeyDown(line.rest) : harness::KeyUp(line.rest);
       if (!ok) return fail("unknown key name \"" + line.rest + "\"");
+    } else if (c == "tap-key") {
+      // Pressed and let go before the next frame, as a quick tap is.
+      if (line.rest.empty()) return fail("tap-key needs a key name");
+      if (!harness::KeyDown(line.rest) || !harness::KeyUp(line.rest))
+        return fail("unknown key name \"" + line.rest + "\"");
+    } else if (c == "tap") {
+      if (line.words.size() != 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y))
+        return fail("tap needs X and Y");
+      harness::MoveMouse(static_cast<int>(x), static_cast<int>(y));
+      harness::MouseButton(0, true);
+      harness::MouseButton(0, false);
     } else if (c == "drag") {
       long tx = 0, ty = 0;
       if (line.words.size() != 5 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y) ||
@@ -417,6 +437,12 @@ int main(int argc, char** argv) {
     } else if (c == "click-text") {
       if (line.rest.empty()) return fail("click-text needs a text");
       const std::string fault = playverbs::ClickOnText(line.rest);
+      if (!fault.empty()) return fail(fault);
+    } else if (c == "journal") {
+      if (line.words.size() < 2) return fail("journal needs a filter and what it shows");
+      const size_t after = line.rest.find(' ');
+      const std::string fault =
+          playverbs::Journal(line.words[1], after == std::string::npos ? "" : line.rest.substr(after + 1));
       if (!fault.empty()) return fail(fault);
     } else if (c == "talk") {
       if (line.words.size() != 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y))

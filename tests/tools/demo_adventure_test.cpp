@@ -3,7 +3,8 @@
 // death has its script; every move of the party and every stairway lands on
 // open ground and not back on the way it came; everyone stands on open
 // ground; every item the scripts hand out exists; the story can end. And
-// from the main menu's start everyone on the first map has looked about.
+// from the main menu's start everyone on the first map has looked about and
+// the prepared party can use its gear.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -16,10 +17,12 @@
 #include <vector>
 
 #include "adventure/script_file.h"
+#include "combat/turns/computer_decision.h"
 #include "frontend/creature_roster.h"
 #include "frontend/game_start.h"
 #include "harness/harness.h"
 #include "map/map_record.h"
+#include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "state/fighter_slots.h"
@@ -180,8 +183,9 @@ TEST_F(DemoAdventure, EveryoneStandsOnOpenGroundOfItsMapAndTheStoryCanEnd) {
 namespace {
 
 // Started from the main menu, everyone on the first map has looked about,
-// so that the reeve who waits there can meet the party.
-TEST(DemoStart, EveryoneOnTheFirstMapHasLookedAbout) {
+// so that the reeve who waits there can meet the party; the party is armed
+// as its rules let it fight and cast.
+TEST(DemoStart, EveryoneOnTheFirstMapHasLookedAboutAndThePartyIsArmedToItsRules) {
   ASSERT_TRUE(harness::StartGame());
   SwitchToIntroductoryAdventure();
   ASSERT_EQ(StartIntroductoryAdventure(), 1);
@@ -193,6 +197,13 @@ TEST(DemoStart, EveryoneOnTheFirstMapHasLookedAbout) {
     EXPECT_GT(seen, 0) << Creatures[FighterSlots[s].creature].name;
   }
   EXPECT_GT(others, 0);
+  // The prepared party can use what it carries: nothing it lacks the
+  // proficiency for, and both casters keep a hand free for their spells.
+  for (int m = 0; m < kPartySize; ++m)
+    for (uint32_t id : {kCondNonprofArmor, kCondNonprofShield, kCondNonprofLeft, kCondNonprofRight, kCondRangeNonprof})
+      EXPECT_EQ(FindCondition(m, id), -1) << Creatures[m].name << " is not proficient (" << id << ")";
+  EXPECT_TRUE(HasFreeHand(1)) << Creatures[1].name;
+  EXPECT_TRUE(HasFreeHand(2)) << Creatures[2].name;
   harness::StopGame();
 }
 

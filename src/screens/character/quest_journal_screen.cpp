@@ -61,9 +61,22 @@ bool PassesFilter(int i) {
   }
 }
 
+// Whether the entry's parent links lead back to itself (its own parent, or
+// a ring of entries): such an entry could never be reached from the top.
+bool OnLoop(int i) {
+  int link = ParentOf(i);
+  for (int step = 0; link != 0 && step < kJournalEntryCount; ++step) {
+    if (link == i) return true;
+    link = ParentOf(link);
+  }
+  return false;
+}
+
+// The top level holds the entries without a started parent, and those on a
+// loop of parent links, so that every started entry is shown somewhere.
 bool BelongsTo(int i, int parent) {
   const int link = ParentOf(i);
-  if (parent == 0) return link == 0 || StateOf(link) == kJournalNotStarted;
+  if (parent == 0) return link == 0 || StateOf(link) == kJournalNotStarted || OnLoop(i);
   return link == parent;
 }
 

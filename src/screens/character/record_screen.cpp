@@ -519,7 +519,7 @@ bool Menu() {
     PushCharacterPage(caption, kCaptionShown, kPageSpecialAbilities, g_creature);
     return true;
   }
-  if (Button({"Journal", 12, 20, kCursorRightButton, IntroductoryAdventureFlag == 1})) {
+  if (Button({"Journal", 12, 20, kCursorRightButton, false})) {
     PushCharacterPage("JOURNAL", kCaptionShown, kPageQuestJournal, 0);
     return true;
   }

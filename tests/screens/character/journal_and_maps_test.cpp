@@ -98,7 +98,7 @@ TEST_F(JournalTest, CompletedHidesFollowUpsOfPendingEntriesAndAnotherFilterRetur
   EXPECT_EQ(BackgroundScroll, 0);
 }
 
-TEST_F(JournalTest, ParentLinksInALoopAreFollowedOnceAndALongEntryIsClipped) {
+TEST_F(JournalTest, ParentLinksInALoopAreShownOnceAndALongEntryIsClipped) {
   SetEntry(10, "First of a loop.", kJournalStarted, 11);
   SetEntry(11, "Second of a loop.", kJournalStarted, 10);
   SetEntry(12, "Its own parent.", kJournalCompleted, 12);
@@ -108,9 +108,14 @@ TEST_F(JournalTest, ParentLinksInALoopAreFollowedOnceAndALongEntryIsClipped) {
   JournalFilter = kJournalFilterAll;
   Open(kPageQuestJournal, 0, "Quest Journal");
   std::vector<std::string> rows = Screen();
+  // A loop of links stands at the top level, each entry once: its first
+  // entry with the second as its follow-up.
   EXPECT_EQ(rows[13], "  Guard the bridge.");
-  EXPECT_EQ(rows[15], "  A link past the journal.");  // shown at the top level
-  EXPECT_EQ(rows[17], "");                             // the loop has no way in from the top
+  EXPECT_EQ(rows[15], "  First of a loop.");
+  EXPECT_EQ(rows[17], "    Second of a loop.");
+  EXPECT_EQ(rows[19], "  Its own parent.");
+  EXPECT_EQ(rows[21], "  A link past the journal.");  // shown at the top level
+  EXPECT_EQ(rows[23], "");
 
   // A long entry runs past row 25: drawn clipped, and the down arrow shows.
   std::string text;
