@@ -6,7 +6,11 @@
 
 #include "adventure/dialogue.h"
 #include "engine/graphics.h"
+#include "engine/page_history.h"
+#include "engine/page_history_access.h"
 #include "engine/text.h"
+#include "rules/conditions.h"
+#include "rules/item_tables.h"
 #include "screens/game/held_object.h"
 #include "screens/game/map_input.h"
 #include "screens/game/map_input_fixture.h"
@@ -91,6 +95,70 @@ TEST_F(GameScreen, TheObjectListPicksUpLiftsAndHandsOverButLeavesUnknownObjects)
   std::string text;
   for (const GlyphDraw& g : glyphs) text += static_cast<char>(g.c);
   EXPECT_NE(text.find("Unknown"), std::string::npos) << text;
+}
+
+uint32_t BaseCodeOfType(int32_t type) {
+  for (int i = 0; i < kItemRows; ++i)
+    if (ItemTable[i].baseType == type) return kFirstBaseItemCode + i;
+  return 0;
+}
+
+// Space, or the right button, pressed over the list and let go.
+void PressSpace() {
+  harness::KeyDown("Space");
+  Draw(DrawObjectList);
+  harness::KeyUp("Space");
+  screentest::ReadInput();
+}
+void RightClick() {
+  harness::MouseButton(1, true);
+  Draw(DrawObjectList);
+  harness::MouseButton(1, false);
+  screentest::ReadInput();
+}
+
+TEST_F(GameScreen, OnlyAPresentMemberInReachIsGivenThePileAndItsPagesOpenByTheRightButton) {
+  // The leader, Polymorphed, stands by the pile (arrows under 50 gold) with
+  // the third member; the second has fallen 15 squares off.
+  screentest::LayOutMap(30, 12);
+  screentest::Place(0, 4, 3);
+  screentest::Place(1, 20, 3).present = 0;
+  screentest::Place(2, 4, 4);
+  Creatures[3].present = 0;
+  AddCondition(0, kCondPolymorphed, 10, 0, 18, 0);
+  FighterSlots[0].visible[SquareIndex(5, 3)] = 1;
+  CurrentMap.At(kLayerObjects0, 5, 3) = kArrows;
+  CurrentMap.At(kLayerObjects1, 5, 3) = kFiftyGold;
+  const uint32_t gold = PartyGold;
+  OpenPile(2);
+  harness::MoveMouse(150, 80);  // on "All these items"
+  PressSpace();
+  EXPECT_TRUE(Holds(Creatures[2], kArrows));
+  EXPECT_FALSE(Holds(Creatures[1], kArrows));
+  EXPECT_EQ(PartyGold, gold + 50);
+  EXPECT_EQ(CurrentMap.At(kLayerObjects0, 5, 3), 0);
+  EXPECT_EQ(Creatures[1].squareX, 20);  // the fallen stays where it fell
+  // With every member in reach Polymorphed the backpacks count as full.
+  AddCondition(2, kCondPolymorphed, 10, 0, 18, 0);
+  CurrentMap.At(kLayerObjects0, 5, 3) = kArrows;
+  OpenPile(1);
+  PressSpace();
+  EXPECT_EQ(CurrentMap.At(kLayerObjects0, 5, 3), kArrows);
+  EXPECT_EQ(ClickResult.code, 2);
+  // The right button opens a crafted item's page; a note must be picked up.
+  CraftedWeapons[7] = CraftedWeaponRecord{};
+  std::strcpy(CraftedWeapons[7].name, "Gnawed Longsword Of Old");
+  CurrentMap.At(kLayerObjects0, 5, 3) = 7;
+  OpenPile(1);
+  RightClick();
+  EXPECT_EQ(ScreenMode, kModePageView);
+  EXPECT_EQ(TopPageType(), 10007);
+  EXPECT_STREQ(PageHistory[0].caption, "Gnawed Longswor");
+  CurrentMap.At(kLayerObjects0, 5, 3) = static_cast<int32_t>(BaseCodeOfType(2));
+  OpenPile(1);
+  RightClick();
+  EXPECT_EQ(ScreenMode, kModeItemPileHovered);
+  EXPECT_EQ(ShownClickResult.code, 69);
 }
 
 TEST_F(GameScreen, TheDialogueBoxTakesItsAnswersByKeys) {
