@@ -28,7 +28,7 @@ constexpr uint32_t kScreenModeStartCast = 22;
 
 // The map cursor goes under the mouse; whether a path leads there.
 bool CursorReachable(int creature) {
-  const int scale = WideViewDrawSwitch ? 3 : 2;
+  const int scale = IsWideView() ? 3 : 2;
   MapCursorX = (PointerX() * scale / 2 + ViewOriginX) / 24;
   MapCursorY = (PointerY() * scale / 2 + ViewOriginY) / 24;
   ClampMapCursor();
