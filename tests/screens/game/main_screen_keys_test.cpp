@@ -2,7 +2,9 @@
 // and the debug exit, and the typing of names with their bounds.
 #include <cstring>
 #include <filesystem>
+#include <string>
 
+#include "engine/linked_text.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
 #include "engine/settings.h"
@@ -111,6 +113,28 @@ TEST_F(GameScreen, ARenameReplacesTheOldNameInTheDescriptionWithinItsBytes) {
   Keys({"Return"});
   EXPECT_STREQ(c.name, "Bo");
   EXPECT_STREQ(c.description, "A tale of A.");
+}
+
+// A description takes no more characters once it wraps to 16 lines of its
+// box, however far it is from its 398 characters.
+TEST_F(GameScreen, ADescriptionTakesNoMoreOnceItWrapsToSixteenLines) {
+  screentest::LayOutMap(12, 10);
+  SetFirstPage("Member 0", kPageCharacterRecord, 0);
+  TextEntryMode = kTextEntryCreatureDescription;
+  // Fifteen words of twenty letters: one a line.
+  std::string text;
+  for (int i = 0; i < 15; ++i) text += std::string(20, 'a') + (i < 14 ? " " : "");
+  std::memset(BackgroundEditBuffer, 0, sizeof BackgroundEditBuffer);
+  std::strcpy(BackgroundEditBuffer, text.c_str());
+  Keys({"Space"});
+  for (int i = 0; i < 30; ++i) Keys({"B"});
+  const std::string typed = BackgroundEditBuffer;
+  EXPECT_EQ(typed.size(), text.size() + 1 + 18);  // the word that opens the 16th line
+  DrawLinkedText(BackgroundEditBuffer, 0, 1, 0, 38, 1000, 0, 0, 1, 0);
+  EXPECT_EQ(LinkedTextLineCount, 16);
+  Keys({"Backspace"});
+  Keys({"B"});
+  EXPECT_EQ(std::string(BackgroundEditBuffer), typed);
 }
 
 TEST_F(GameScreen, AnItemNameIsStoredAndOnlyItsOwnBufferCleared) {
