@@ -190,8 +190,12 @@ void CombatStep() {
 }  // namespace
 
 void KeypadWalk() {
-  if (InCombat == 1)
+  if (InCombat == 1) {
+    // A step of the exploring party is over once a battle has begun: the
+    // panels and their keys are back.
+    KeypadStepActive = 0;
     CombatStep();
-  else
+  } else {
     ExploringStep();
+  }
 }

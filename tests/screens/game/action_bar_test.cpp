@@ -243,6 +243,33 @@ TEST_F(ActionBar, HotKeysActOnlyOnOfferedActionsAndShiftTurnsAIntoAttack) {
   EXPECT_NE(std::string(MessageLogText).find("\xA3Member 0\xA3 chooses to wait."), std::string::npos);
 }
 
+TEST_F(ActionBar, TheHiddenListComesBackByItsTabOrItsKeyAndItsKeysAlwaysWork) {
+  TurnOf(kFighter);
+  CombatRollsShown = 0;
+  KeypadStepActive = 1;  // a keypad step under way when the battle began
+  ASSERT_TRUE(harness::StepFrames(1));
+  EXPECT_TRUE(ActionPanelShown());
+  harness::PressKey("A");
+  EXPECT_EQ(SidePanelShown, 0);
+  ASSERT_TRUE(harness::StepFrames(1));
+  // The tabs answer wherever they are drawn (the top left pixel of "Actions",
+  // the bottom right one of "Combat Rolls") and nobody walks.
+  harness::Click(283, 27);
+  EXPECT_EQ(SidePanelShown, 1);
+  ASSERT_TRUE(harness::StepFrames(1));
+  harness::Click(34, 42);
+  EXPECT_EQ(CombatRollsShown, 1);
+  EXPECT_EQ(CombatState, kStatePlayerTurn);
+  EXPECT_EQ(CombatAction.actionCode, 0);
+  // Hidden by its key and back by it; its hot keys act while it is hidden.
+  harness::PressKey("A");
+  harness::PressKey("G");
+  EXPECT_EQ(SelectedAction, kActGrapple);
+  SelectedAction = -1;
+  harness::PressKey("A");
+  EXPECT_EQ(SidePanelShown, 1);
+}
+
 TEST_F(ActionBar, DismissingLeavesALockedFormAndEndsTheIronBody) {
   AddCondition(kFighter, kCondPolymorphed, 10, 42, 18, 0);
   AddCondition(kFighter, kCondIronBody, 10, 0, 18, 0);
