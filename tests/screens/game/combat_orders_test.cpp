@@ -84,6 +84,33 @@ TEST_F(GameScreen, AnAttackTheTurnCannotMakeShowsNoAttackAndSaysWhy) {
   EXPECT_EQ(ActionTarget, kOrc);
 }
 
+// The keypad on the knight's turn: toward the foe beside it an attack,
+// toward open ground a step; Tab opens the combat rolls.
+TEST_F(GameScreen, TheKeypadAttacksOrStepsAndTabOpensTheRolls) {
+  ASSERT_TRUE(KnightFacesOrc(4));
+  auto keypad = [](const char* key) {
+    harness::KeyDown(key);
+    screentest::ReadInput();
+    MainScreenKeys();
+    harness::KeyUp(key);
+    screentest::ReadInput();
+  };
+  const CombatActionState turn = CombatAction;
+  const uint8_t rolls = CombatRollsPanelShown;
+  keypad("Tab");
+  EXPECT_NE(CombatRollsPanelShown, rolls);
+  keypad("Keypad 6");
+  EXPECT_EQ(CombatState, kStateActionUnderWay);
+  EXPECT_EQ(CombatAction.actionCode, kActionNextAttack);
+  EXPECT_EQ(ActionTarget, kOrc);
+  CombatAction = turn;
+  CombatState = kStatePlayerTurn;
+  keypad("Keypad 2");
+  EXPECT_EQ(CombatState, kStateActionUnderWay);
+  EXPECT_EQ(CombatAction.actionCode, kActionWalkPath);
+  EXPECT_EQ(Creatures[0].nextY, 5);
+}
+
 TEST_F(GameScreen, AClickOnADistantEnemyOrdersACharge) {
   ASSERT_TRUE(KnightFacesOrc(9));
   ClickSquare(9, 4);

@@ -195,4 +195,33 @@ TEST_F(GameScreen, TheDialogueBoxTakesItsAnswersByKeys) {
   EXPECT_EQ(DialogueScrollLine, 0);
 }
 
+TEST_F(GameScreen, TheDialogueBoxScrollsByTheWheelAndTakesAnAnswerByTheMouse) {
+  screentest::LayOutMap(20, 12);
+  ScreenMode = kModeResting;
+  std::string text;
+  for (int i = 0; i < 12; ++i) text += "A long tale of the road, told line by line. ";
+  std::strcpy(DialogueText, text.c_str());
+  std::memset(AnswerTexts, 0, sizeof AnswerTexts);
+  std::strcpy(AnswerTexts[0], "Go on");
+  std::strcpy(AnswerTexts[1], "Enough");
+  ChosenAnswer = 0;
+  harness::MoveMouse(100, 20);
+  // Up at the first line does nothing; down a line, and up again.
+  for (int notch : {1, -1, 1}) {
+    harness::Wheel(notch);
+    Draw(DrawDialogueBox);
+  }
+  EXPECT_EQ(DialogueScrollLine, 0);
+  harness::Wheel(-1);
+  Draw(DrawDialogueBox);
+  EXPECT_EQ(DialogueScrollLine, 1);
+  // The second answer's row (row 25) clicked: chosen, the text back at its top.
+  harness::MoveMouse(60, 25 * 8 + 4);
+  harness::MouseButton(0, true);
+  Draw(DrawDialogueBox);
+  harness::MouseButton(0, false);
+  EXPECT_EQ(ChosenAnswer, 2);
+  EXPECT_EQ(DialogueScrollLine, 0);
+}
+
 }  // namespace
