@@ -147,8 +147,6 @@ void LayObjectsAround(int map, int x, int y, const LiftedObjects& lifted) {
     if (held[level] == 0) record->At(kLayerObjects0 + level, x, y) = 0;
 }
 
-int ViewHalfWidth() { return WindowSize == 3 ? 240 : 160; }
-int ViewHalfHeight() { return WindowSize == 3 ? 180 : 120; }
 
 }  // namespace
 
@@ -536,8 +534,8 @@ void HighlightTalker(int32_t colour) {
 void CentreViewOnCreature(int creature) {
   if (!CheckCreature(creature, "centre view")) return;
   const CreatureRecord& c = Creatures[creature];
-  ViewOriginX = c.pixelX + c.footprintWidth.current * kPixelsPerSquare / 2 - ViewHalfWidth();
-  ViewOriginY = c.pixelY + c.footprintHeight.current * kPixelsPerSquare / 2 - ViewHalfHeight();
+  ViewOriginX = c.pixelX + c.footprintWidth.current * kPixelsPerSquare / 2 - ViewWidth() / 2;
+  ViewOriginY = c.pixelY + c.footprintHeight.current * kPixelsPerSquare / 2 - ViewHeight() / 2;
   ClampCamera();
 }
 
@@ -546,8 +544,8 @@ void CentreViewOnCurrentCharacter() {
 }
 
 void CentreViewOnFocusSquare() {
-  ViewOriginX = FocusSquareX * kPixelsPerSquare - ViewHalfWidth();
-  ViewOriginY = FocusSquareY * kPixelsPerSquare - ViewHalfHeight();
+  ViewOriginX = FocusSquareX * kPixelsPerSquare - ViewWidth() / 2;
+  ViewOriginY = FocusSquareY * kPixelsPerSquare - ViewHeight() / 2;
   ClampCamera();
 }
 

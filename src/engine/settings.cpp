@@ -172,3 +172,7 @@ int DeriveDisplayOptionWords() {
   OptionWords[kOptionActionPanelWord] = ActionsPanelShown == 0 ? 0 : ReadyModeFlag == 1 ? 2 : 1;
   return 1;
 }
+
+bool IsWideView() { return WindowedFlag == 1 && WindowSize == 3; }
+int ViewWidth() { return IsWideView() ? 480 : 320; }
+int ViewHeight() { return IsWideView() ? 360 : 240; }

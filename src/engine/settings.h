@@ -43,6 +43,13 @@ extern const int32_t DefaultOptionWords[kOptionWordCount];
 extern uint8_t WindowedFlag;    // 1 windowed, 0 full screen
 extern uint32_t WindowSize;     // 1 "640x480", 2 "960x720 (a)", 3 "960x720 (b)"
 extern uint8_t CursorFreeFlag;  // 1 free to leave the window, 0 bound to it
+// The map view in use, the one answer every centring, every scroll limit and
+// the mouse's map point read: 480 by 360 map pixels in the "960x720 (b)"
+// window (windowed with window size 3), else 320 by 240 (full screen shows
+// the 320 by 240 view whatever the window size says).
+bool IsWideView();
+int ViewWidth();
+int ViewHeight();
 // How many parties have set out in the main adventure on this installation.
 extern uint32_t PartiesStartedCount;
 // The game screen's two optional panels and its ready-action mode; option

@@ -58,7 +58,7 @@ bool HiddenByPopup(int x, int y) {
 
 // The game screen's 480x360 space is drawn only in the "960x720 (b)" window;
 // in the other windows the switch leaves the cells as they are.
-bool WideCells() { return WideViewDrawSwitch != 0 && Graphics.windowed && WindowSize == 3; }
+bool WideCells() { return WideViewDrawSwitch != 0 && IsWideView(); }
 
 void CellSize(int large, int* width, int* height) {
   if (WideCells()) {

@@ -99,9 +99,8 @@ void EnterFirstIntroMap() {
   BuildFighterTable();
   BuildOccupancyGrids(-1);
   const CreatureRecord& lead = Creatures[0];
-  const bool large = WindowedFlag == 1 && WindowSize == 3;
-  ViewOriginX = lead.pixelX - (large ? 228 : 148);
-  ViewOriginY = lead.pixelY - (large ? 168 : 108);
+  ViewOriginX = lead.pixelX + 12 - ViewWidth() / 2;
+  ViewOriginY = lead.pixelY + 12 - ViewHeight() / 2;
   CountFighterSquares(0);
   if (FighterCount > kPartyMembers)
     for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) CountFighterSquares(s);

@@ -356,9 +356,8 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   PlacePartyOnArrival(map, x, y, facing);
   MapEntryFacing = facing;
   const CreatureRecord& lead = Creatures[PartyLeader < static_cast<uint32_t>(kPartySize) ? PartyLeader : 0];
-  const bool large = WindowSize == 3;
-  ViewOriginX = lead.pixelX - (large ? 228 : 148);
-  ViewOriginY = lead.pixelY - (large ? 168 : 108);
+  ViewOriginX = lead.pixelX + 12 - ViewWidth() / 2;
+  ViewOriginY = lead.pixelY + 12 - ViewHeight() / 2;
 
   // Clear the fighters' marks; unique items the party holds go back to their own rows.
   std::memset(FighterMarkWords, 0, sizeof(int32_t) * kFighterSlots);

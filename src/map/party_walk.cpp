@@ -10,11 +10,12 @@ uint8_t PartyWalking[4] = {0, 0, 0, 0};
 WalkSquare PartyWalkSquare[4];
 PendingPickUpWords PendingPickUp;
 
-bool GatherPartyOnLeader() {
+bool GatherPartyOnLeader(bool presentOnly) {
   if (PartyLeader >= static_cast<uint32_t>(kPartySize)) return true;
   const CreatureRecord& leader = Creatures[PartyLeader];
   for (int i = 0; i < kPartySize; ++i) {
     CreatureRecord& c = Creatures[i];
+    if (presentOnly && c.present != 1) continue;
     c.squareX = c.nextX = leader.squareX;
     c.squareY = c.nextY = leader.squareY;
   }

@@ -33,8 +33,9 @@ struct PendingPickUpWords {
 };
 extern PendingPickUpWords PendingPickUp;
 
-// Puts the square (and next square) of all four party creatures on the leading character's square. True.
-bool GatherPartyOnLeader();
+// Puts the square (and next square) of all four party creatures on the leading character's square, or with
+// presentOnly of those present on the map only. True.
+bool GatherPartyOnLeader(bool presentOnly = false);
 // Clears the walk-to flags and the pending pick-up and resets the paths of
 // the four party creatures. True.
 bool CancelPartyWalk();

@@ -8,6 +8,7 @@
 #include "engine/graphics.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
+#include "engine/settings.h"
 #include "map/party_vision.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
@@ -181,8 +182,7 @@ bool IsFighterOnScreen(int slot) {
   const int creature = CreatureOfSlot(slot);
   if (creature == -1) return false;
   const CreatureRecord& c = Creatures[creature];
-  const int viewWidth = WideViewDrawSwitch ? 480 : 320;
-  const int viewHeight = WideViewDrawSwitch ? 360 : 240;
+  const int viewWidth = ViewWidth(), viewHeight = ViewHeight();
   if (c.pixelX + kSquarePixels * c.footprintWidth.current < ViewOriginX) return false;
   if (c.pixelX > ViewOriginX + viewWidth) return false;
   if (c.pixelY + kSquarePixels * c.footprintHeight.current < ViewOriginY) return false;

@@ -34,6 +34,7 @@ int SetFullScreenMode() {
     ShowError(1, "Could not set up screen.");
     return 0;
   }
+  SetCameraBounds();
   CentreMouseCursor();
   platform::ShowSystemCursor(false);
   return 1;

@@ -97,7 +97,7 @@ void UpdateViewSquares() {
   FirstVisibleY = ViewOriginY / kSquarePixels;
   SquareOffsetX = ViewOriginX % kSquarePixels;
   SquareOffsetY = ViewOriginY % kSquarePixels;
-  const bool wide = WindowedFlag == 1 && WindowSize == 3;
+  const bool wide = IsWideView();
   FocusSquareX = FirstVisibleX + (wide ? 10 : 7);
   FocusSquareY = FirstVisibleY + (wide ? 8 : 5);
 }
@@ -299,7 +299,7 @@ FrameStep DrawPageViewScreen() {
 }
 
 FrameStep DrawGameScreenInWindow() {
-  const bool wide = WindowedFlag == 1 && WindowSize == 3;
+  const bool wide = IsWideView();
   return GameScreenFrame(wide ? 16 : 11, wide ? 21 : 14) == 0 ? FrameStep::kEndProgram : FrameStep::kGoOn;
 }
 

@@ -874,6 +874,17 @@ bool Holds(const std::string& condition, std::string* fault) {
     return Creatures[member].spellsLeft[level - 1] == left;
   }
   if (word == "map") return !rest.empty() && CurrentMapNumber == std::atoi(rest.c_str());
+  if (word == "carries") {
+    int member = -1;
+    unsigned code = 0;
+    if (std::sscanf(rest.c_str(), "%d %u", &member, &code) != 2 || member < 0 || member >= kPartySize) {
+      *fault = "carries takes a party member 0 to 3 and an item code";
+      return false;
+    }
+    for (const ItemPair& p : Creatures[member].carried)
+      if (p.code == code) return true;
+    return false;
+  }
   if (word == "level") {
     const size_t s = rest.find(' ');
     const int member = std::atoi(rest.substr(0, s).c_str());

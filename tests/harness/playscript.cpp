@@ -51,7 +51,8 @@
 //                   level M N (party member M is of level N),
 //                   page T (page view shows a page of type T),
 //                   healed M (member M at full hit points),
-//                   spells-left M L N (member M has N spells of level L left)
+//                   spells-left M L N (member M has N spells of level L left),
+//                   carries M C (member M carries an item of code C)
 //   expect COND     COND must hold now
 //   wait-text C R TEXT  run frames until one draws TEXT in the large cells
 //                   from column C of row R on (at most 3,000)

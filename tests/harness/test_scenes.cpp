@@ -19,6 +19,7 @@
 #include "map/map_record.h"
 #include "map/party_vision.h"
 #include "map/square_grids.h"
+#include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/feat_ids.h"
 #include "rules/item_tables.h"
@@ -166,6 +167,32 @@ bool LayOutScene(const std::string& name) {
     PartyGold = 5000;
     SetFirstPage("Inventory", kPageInventory, 0);
     ScreenMode = kModePageView;
+    return true;
+  }
+  if (name == "fallen") {
+    // After a hard fight: Berta lies dead far off; Aldwin, his backpack full,
+    // has the experience of the next level; arrows and 50 gold lie beside him
+    // and Cedric; a wandering dwarf stands where Aldwin's level-up star is
+    // drawn (the view is on Aldwin at (5, 6): the star at picture (228, 28)).
+    LayOutGround(20, 12);
+    AddKnight(0, 5, 6);
+    AddKnight(1, 17, 10);
+    AddKnight(2, 6, 5);
+    AddKnight(3, 4, 6);
+    AddFoe(kFirstFoe, kKindDwarf, 8, 2);
+    Creatures[kFirstFoe].allegiance = kAllegianceAllyOther;
+    Creatures[kFirstFoe].leader = -1;
+    Finish();
+    CreatureRecord& berta = Creatures[1];
+    berta.hitPoints = -10;
+    berta.present = 0;
+    AddCondition(1, kCondDead, 1000, 0, 21, 0);
+    CreatureRecord& aldwin = Creatures[0];
+    for (ItemPair& p : aldwin.carried)
+      if (p.code == 0) p = ItemPair{kFirstBaseItemCode + 10, 1};
+    aldwin.experience = 500 * aldwin.level * (aldwin.level + 1);
+    CurrentMap.At(kLayerObjects0, 6, 6) = kArrows;
+    CurrentMap.At(kLayerObjects1, 6, 6) = 10050;
     return true;
   }
   if (name == "throng") {

@@ -30,6 +30,8 @@ void Finish();
 // knights exploring open ground alone), "chapel" (the camp with the second
 // knight a hurt cleric who knows Cure Light Wounds), "throng" (the knights
 // against 36 foes of six kinds on a wide field: a battle of forty),
+// "fallen" (the knights after a hard fight: one dead far off, a pile by the
+// leader, whose level-up star a dwarf's figure stands under),
 // "market" (the knights trading with a cleric, the leader's inventory open)
 // or "smithy" (the knights at rest, the leader a smith and enchanter with his
 // inventory open). False when the name is unknown.

@@ -170,17 +170,21 @@ TEST(Screen, FighterOnScreen) {
   SetSlot(0, 1);
   ViewOriginX = 0;
   ViewOriginY = 0;
-  WideViewDrawSwitch = 0;
-  const struct { int px, py, large; bool on; } cases[] = {
-      {320, 0, 0, true}, {321, 0, 0, false}, {-24, 0, 0, true}, {-25, 0, 0, false}, {0, 241, 1, true},
+  WindowedFlag = 1;
+  // The 480 by 360 view only in the "960x720 (b)" window, not in full screen.
+  const struct { int px, py, windowed, size; bool on; } cases[] = {
+      {320, 0, 1, 1, true}, {321, 0, 1, 1, false}, {-24, 0, 1, 1, true}, {-25, 0, 1, 1, false},
+      {0, 241, 1, 3, true}, {0, 241, 0, 3, false},
   };
   for (const auto& c : cases) {
     Creatures[1].pixelX = c.px;
     Creatures[1].pixelY = c.py;
-    WideViewDrawSwitch = static_cast<uint8_t>(c.large);
+    WindowedFlag = static_cast<uint8_t>(c.windowed);
+    WindowSize = static_cast<uint32_t>(c.size);
     EXPECT_EQ(IsFighterOnScreen(0), c.on) << c.px << "," << c.py;
   }
-  WideViewDrawSwitch = 0;
+  WindowedFlag = 1;
+  WindowSize = 1;
   Creatures[1].pixelX = 10;
   Creatures[1].present = 0;
   EXPECT_FALSE(IsFighterOnScreen(0));

@@ -3,11 +3,17 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <unistd.h>
 
 #include "shell/application.h"
 #include "shell/display_modes.h"
+#include "adventure/world_commands.h"
+#include "map/map_record.h"
+#include "rules/creature_record.h"
+#include "state/camera.h"
+#include "state/party_leader.h"
 #include "shell/frame.h"
 #include "engine/graphics.h"
 #include "engine/linked_text.h"
@@ -255,6 +261,33 @@ TEST_F(Game, AltEnterSwitchesOnceWhileHeld) {
   harness::KeyUp("Right Alt");
   ASSERT_TRUE(harness::StepFrames(2));
   EXPECT_STREQ(LastScreenDrawn, "SplashScreen");  // the new window draws
+}
+
+TEST_F(Game, FullScreenShowsTheSmallViewWhateverTheWindowSizeSays) {
+  ASSERT_TRUE(harness::StepFrames(1));
+  std::memset(&CurrentMap, 0, sizeof CurrentMap);
+  CurrentMap.width = 40;
+  CurrentMap.height = 30;
+  Creatures[0].pixelX = 20 * 24;
+  Creatures[0].pixelY = 15 * 24;
+  Creatures[0].footprintWidth = Creatures[0].footprintHeight = {1, 1};
+  WindowSize = 3;
+  ASSERT_EQ(SetWindowedMode(), 1);
+  EXPECT_EQ(CameraBounds.maxX, 40 * 24 - 480 + 48);
+  // Alt+Enter: the bounds of the 320 by 240 view, and every centring on it.
+  ASSERT_EQ(SwitchDisplayMode(), 1);
+  ASSERT_EQ(WindowedFlag, 0);
+  EXPECT_EQ(CameraBounds.maxX, 40 * 24 - 320 + 48);
+  EXPECT_EQ(CameraBounds.maxY, 30 * 24 - 240 + 48);
+  FocusSquareX = 20;
+  FocusSquareY = 15;
+  CentreViewOnFocusSquare();
+  EXPECT_EQ(ViewOriginX, 20 * 24 - 160);
+  EXPECT_EQ(ViewOriginY, 15 * 24 - 120);
+  PartyLeader = 0;
+  CentreViewOnCurrentCharacter();
+  EXPECT_EQ(ViewOriginX, 20 * 24 + 12 - 160);
+  EXPECT_EQ(ViewOriginY, 15 * 24 + 12 - 120);
 }
 
 TEST_F(Game, F2CyclesTheWindowSizesAndF3TheCursor) {

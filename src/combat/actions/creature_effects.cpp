@@ -28,9 +28,6 @@ constexpr int kLargestSizeStep = 7;
 constexpr int kSmallestSizeStep = 1;
 constexpr uint32_t kSourceCastingDamage = 24;
 
-bool LargeView() { return WindowSize == 3; }
-int32_t ViewWidth() { return LargeView() ? 480 : 320; }
-int32_t ViewHeight() { return LargeView() ? 360 : 240; }
 
 // A page over the game screen.
 bool IsModalScreen() { return ScreenMode == kModePageView; }
@@ -170,8 +167,8 @@ void CreatureViewCentre(int creature, int32_t* x, int32_t* y) {
   *x = c.pixelX + c.figureSize[0].current / 2;
   *y = c.pixelY + c.figureSize[1].current / 2;
   if (InCombat == 1 && !IsModalScreen()) {
-    if (SidePanelCovers()) *x += LargeView() ? 60 : 40;
-    if (CombatRollsShown != 0) *y -= LargeView() ? 52 : 35;
+    if (SidePanelCovers()) *x += IsWideView() ? 60 : 40;
+    if (CombatRollsShown != 0) *y -= IsWideView() ? 52 : 35;
   }
 }
 

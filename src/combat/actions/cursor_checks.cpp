@@ -4,9 +4,11 @@
 
 #include "engine/widgets.h"
 #include "map/map_record.h"
+#include "rules/item_tables.h"
 #include "engine/game_screen_state.h"
 #include "state/game_screen_words.h"
 #include "state/map_view_state.h"
+#include "state/panel_buttons.h"
 
 unsigned char RecentSpellRowShown = 0;
 
@@ -15,13 +17,15 @@ void ClampMapCursor() {
   MapCursorY = std::max(0, std::min(MapCursorY, CurrentMap.height - 1));
 }
 
+bool RecentSpellShown(const RecentSpellPair& pair) {
+  return pair.spell >= 0 && pair.spell < kSpellRows && pair.metamagic != -1;
+}
+
 bool HitTestPanelRows(int creature) {
   if (!RecentSpellRowShown || creature < 0 || creature > 3) return false;
-  const int top = 8 * static_cast<int>(std::min<uint32_t>(ActionList.count, kActionListSize)) + 16;
-  for (int k = 0; k < kRecentSpells; ++k) {
-    if (RecentSpells[creature][k].spell == -1) break;
-    if (MouseInRect(top, 184 + 16 * k, 16, 18)) return true;
-  }
+  const int entries = static_cast<int>(std::min<uint32_t>(ActionList.count, kActionListSize));
+  for (int k = 0; k < kRecentSpells; ++k)
+    if (RecentSpellShown(RecentSpells[creature][k]) && RecentSpellIconBox(entries, k).HoldsMouse()) return true;
   return false;
 }
 

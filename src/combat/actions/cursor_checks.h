@@ -3,8 +3,13 @@
 // spells (a click there does not act on the map).
 #pragma once
 
+#include "state/game_screen_words.h"  // RecentSpellPair
+
 // Brings the map cursor square into 0 .. width - 1 and 0 .. height - 1 of the current map.
 void ClampMapCursor();
+// Whether a recent-spell pair names a spell of the table (the row shows an
+// icon for it; unset pairs leave their place empty).
+bool RecentSpellShown(const RecentSpellPair& pair);
 // Whether the mouse is over one of the party member's recent-spell icons;
 // false while the recent-spell row is not shown.
 bool HitTestPanelRows(int creature);

@@ -63,8 +63,6 @@ bool ListHasSource(const ModifierList& list, int32_t source) {
   return false;
 }
 
-bool LargeView() { return WindowSize == 3; }
-
 int32_t Clamp(int32_t v) { return std::clamp(v, 5, 95); }
 
 // A Strength check list of one side (the bull rush's feat for the attacker only).
@@ -156,7 +154,7 @@ bool DrawSituationLabels(int x, int y) {
   for (const SituationLabel& label : SituationLabels) {
     if (label.text[0] == '\0') continue;
     const int dy = 8 * row++;
-    if (LargeView())
+    if (IsWideView())
       DrawString(label.text, 0, x * 3 / 2, (y + dy) * 3 / 2, kLabelColour, 1);
     else
       DrawString(label.text, 0, x, y + dy, kLabelColour, 1);
@@ -280,9 +278,9 @@ int SpecialAmmunitionChance(int shooter, int target) {
 }
 
 FollowBox CameraFollowBox() {
-  const bool large = LargeView();
-  const int32_t cx = (large ? 240 : 160) + ViewOriginX;
-  const int32_t cy = (large ? 180 : 120) + ViewOriginY;
+  const bool large = IsWideView();
+  const int32_t cx = ViewWidth() / 2 + ViewOriginX;
+  const int32_t cy = ViewHeight() / 2 + ViewOriginY;
   FollowBox box{cx - 24, cx, cy - 24, cy};
   if (CombatRollsShown != 0) box.top = large ? cy + 28 : cy + 11;
   box.bottom = box.top + 24;

@@ -140,8 +140,8 @@ void RunDoorScript(int leader, const char* kind, int x, int y, bool listening) {
   ScreenMode = kModeExploring;
 }
 
-// Each object of the square goes to the first member that can take it: the
-// member named by the order, then members 0 to 3.
+// Each object of the square goes to the first present member that can take
+// it: the member named by the order, then members 0 to 3.
 void PickUpObjects(const PendingPickUpWords& pick) {
   for (int m = 0; m < kPartySize; ++m) ResetCreaturePath(m);
   int levels[4] = {pick.level, -1, -1, -1};
@@ -155,8 +155,8 @@ void PickUpObjects(const PendingPickUpWords& pick) {
     if (object == 0) continue;
     const int order[5] = {pick.picker, 0, 1, 2, 3};
     for (int member : order) {
-      if (member < 0 || member >= kPartySize || FindCondition(member, kCondPolymorphed) >= 0) continue;
-      if (DistanceToCreatureFeet(member, pick.x, pick.y) > 14 && Creatures[member].present != 0) continue;
+      if (member < 0 || member >= kPartySize || Creatures[member].present != 1) continue;
+      if (FindCondition(member, kCondPolymorphed) >= 0 || DistanceToCreatureFeet(member, pick.x, pick.y) > 14) continue;
       if (!PickUpSquareItem(member, object)) continue;
       RemoveCellObject(level, pick.x, pick.y);
       if (object > 5000) RunItemScript(object - 5000);

@@ -20,6 +20,7 @@
 #include "engine/game_screen_state.h"
 #include "map/map_view.h"
 #include "state/map_view_state.h"
+#include "state/panel_buttons.h"
 
 namespace {
 
@@ -27,13 +28,12 @@ constexpr uint32_t kScreenModeStartCast = 22;
 
 // The map cursor goes under the mouse; whether a path leads there.
 bool CursorReachable(int creature) {
-  const int scale = WideViewDrawSwitch ? 3 : 2;
+  const int scale = IsWideView() ? 3 : 2;
   MapCursorX = (PointerX() * scale / 2 + ViewOriginX) / 24;
   MapCursorY = (PointerY() * scale / 2 + ViewOriginY) / 24;
   ClampMapCursor();
   if (HitTestPanelRows(creature)) return false;
-  const int rows = static_cast<int>(ActionList.count) + 1;
-  if (MouseInTextRow(0, 23, 17, rows, 1, 0)) return false;
+  if (SidePanelBox(static_cast<int>(ActionList.count) + 1).HoldsMouse()) return false;
   if (ScreenMode != kModeExploring || MapInputSuppressed != 0) return false;
   if (CurrentMapNumber < 0 || CurrentMapNumber >= kStoredMapCount) return false;
   if (MapMemory[CurrentMapNumber][SquareIndex(MapCursorX, MapCursorY)] != 1) return false;

@@ -93,7 +93,7 @@ void ProposedOrigin(int px, int py, int32_t* ox, int32_t* oy) {
 
 // The squares the game view would show from that origin, shaded.
 void ShadeView(int32_t ox, int32_t oy) {
-  const bool wide = WindowedFlag == 1 && WindowSize == 3;
+  const bool wide = IsWideView();
   const int firstX = ox / kSquarePixels, firstY = oy / kSquarePixels;
   int lastX = firstX + (wide ? 20 : 13), lastY = firstY + (wide ? 15 : 10);
   if (lastX > CurrentMap.width + 1) lastX = CurrentMap.width + 1;

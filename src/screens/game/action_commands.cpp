@@ -37,6 +37,7 @@
 #include "state/game_screen_words.h"
 #include "state/inventory_state.h"
 #include "state/map_view_state.h"
+#include "state/panel_buttons.h"
 #include "state/threat_grids.h"
 #include "state/turn_order.h"
 
@@ -370,7 +371,7 @@ void DrawPendingActionPrompt() {
     default: return;
   }
   DrawTextAt(kDefaultColour, 15, 0, title, 6, 24, 1, 1, 0, 0, 0);
-  const bool onCancel = MouseInTextRow(2, 24, 15, 1, 1, 0);
+  const bool onCancel = MouseOnPanelButton(kButtonCancelAction);
   DrawTextAt(kDefaultColour, 15, 0, "Cancel Action", onCancel ? 2 : 6, 24, 2, 1, 0, 0, 0);
   if (!onCancel || !ButtonPressed(0)) return;
   LatchButton(0);

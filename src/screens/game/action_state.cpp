@@ -24,6 +24,7 @@
 #include "state/combat_events.h"
 #include "state/game_screen_words.h"
 #include "state/map_view_state.h"
+#include "state/panel_buttons.h"
 #include "state/turn_order.h"
 
 int32_t TargetPickIndex = -1;
@@ -98,15 +99,17 @@ void DrawPartyTargets() {
 
 }  // namespace
 
+int TargetingPromptRows() { return ScreenMode == kModeTargetFirst ? 7 : 3; }
+
 bool DrawTargetingPrompt() {
   const bool partyList = ScreenMode == kModeTargetFirst;
-  PromptRows = partyList ? 7 : 3;
+  PromptRows = TargetingPromptRows();
   DrawPopupBox(23, 0, 39, PromptRows, 0);
   if (CurrentSpell == kTurnUndead)
     DrawTextAt(kDefaultColour, 15, 0, "Turn Undead", 6, 24, 1, 1, 0, 0, 0);
   else if (InSpellTable(CurrentSpell))
     DrawTextAt(kDefaultColour, 15, 0, "Target Spell", 6, 24, 1, 1, 0, 0, 0);
-  const bool onCancel = MouseOnPromptRow(16);
+  const bool onCancel = MouseOnPanelButton(kButtonCancelAction);
   CancelHovered = onCancel ? 1 : 0;
   DrawTextAt(kDefaultColour, 15, 0, "Cancel Action", onCancel ? 2 : 6, 24, 2, 1, 0, 0, 0);
   // The member under the mouse is picked anew each frame; none when the

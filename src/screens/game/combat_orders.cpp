@@ -67,7 +67,7 @@ constexpr int32_t kCursorShoot = 15, kCursorReady = 16, kCursorRefused = 18, kCu
 constexpr int32_t kCursorRangedHold = 2;
 constexpr int32_t kResultNotFighting = 13, kResultTooFarShot = 47, kResultNoSightShot = 48;
 constexpr int32_t kResultNoAmmunition = 49, kResultReloadFirst = 50, kResultNoRangedWeapon = 61;
-constexpr int32_t kResultClickToReload = 74, kResultNeedStandard = 75;
+constexpr int32_t kResultClickToReload = 74, kResultNeedStandard = 75, kResultOutOfReach = 34;
 constexpr int32_t kProvokingMark = 33;
 constexpr int32_t kStairsUp = 73, kStairsDown = 74, kCampfire = 90;
 constexpr int32_t kHeavyCrossbow = 10, kLightCrossbow = 11, kLongbow = 32, kShortbow = 33;
@@ -88,21 +88,6 @@ bool Disabled(int c) {
 }
 bool Helpless(int c) {
   return (Has(c, kCondParalyzed) || Has(c, kCondSleeping)) && GetProtectionValue(c, kCodeNeverHelpless) != 1;
-}
-
-// The mouse on the combat panels: the actions panel or its tab, the combat
-// rolls panel or its tab.
-bool MouseOnCombatPanels() {
-  const int x = PointerX(), y = PointerY();
-  auto inside = [&](int left, int top, int width, int height) {
-    return x >= left && x < left + width && y >= top && y < top + height;
-  };
-  if (ActionsPanelShown == 1 && SidePanelRows > 0 && inside(184, 0, 136, 8 * (SidePanelRows + 1))) return true;
-  // The action list with the row of recent spells under it.
-  if (ActionsPanelShown == 1 && ActionList.count > 0 && inside(184, 0, 136, 8 * static_cast<int>(ActionList.count) + 34))
-    return true;
-  if (ActionsPanelShown != 1 && inside(296, 24, 18, 18)) return true;
-  return CombatRollsPanelShown == 1 ? inside(0, 0, 184, 80) : inside(16, 24, 18, 18);
 }
 
 // The path to the square under the cursor, worked out once per square and
@@ -162,6 +147,11 @@ int32_t ChanceFrom(int fighter, int target, int x, int y) {
 }  // namespace
 
 // --- Orders ---------------------------------------------------------------------
+
+bool AttackPermitted() {
+  const CombatActionState& a = CombatAction;
+  return a.standardActionLeft != 0 || a.fullRoundActionLeft != 0 || a.attackSequenceOpen != 0;
+}
 
 void IssuePlayerOrder(int32_t code, int target) {
   ActingCreature = CurrentFighter();
@@ -323,30 +313,33 @@ void PlanMoveAttack(int fighter, int target) {
   MoveAttackPlan = soon || enoughMoves ? 2 : 1;
 }
 
+// An attack the turn cannot make: no attack cursor, and beside the cursor
+// the reason (no action left for it, or the target out of reach).
+void RefuseMelee() {
+  CursorShape = kCursorRefused;
+  ShowClickResultAtMouse(AttackPermitted() ? kResultOutOfReach : kResultNeedStandard);
+}
+
 // A melee attack on an enemy combatant (weapon mode 1, nothing pending).
 void MeleeOnEnemy(int fighter, int target) {
-  const CreatureRecord& t = Creatures[target];
   if (AreAdjacent(fighter, target)) {
+    if (!AttackPermitted()) return RefuseMelee();
     AttackKindShown = Has(fighter, kCondGrappling) ? 4 : 2;
     CursorShape = kCursorAttack;
     ShowChance(target, HitChancePercent(fighter, target));
   } else if (CombatAction.movementClosed == 0 && !Has(fighter, kCondGrappling)) {
     PlanMoveAttack(fighter, target);
-    if (MoveAttackPlan == 2 || MoveAttackPlan == 3) {
-      CursorShape = kCursorAttack;
-      AttackKindShown = MoveAttackPlan == 3 ? 1 : 2;
-      const int stand = MoveAttackPlan == 3 ? ChargeStopX : Creatures[fighter].destinationX;
-      const int standY = MoveAttackPlan == 3 ? ChargeStopY : Creatures[fighter].destinationY;
-      ShowChance(target, CurrentMap.Inside(stand, standY) ? ChanceFrom(fighter, target, stand, standY)
-                                                          : HitChancePercent(fighter, target));
-    } else {
-      CursorShape = kCursorCreature;
-    }
+    if (MoveAttackPlan != 2 && MoveAttackPlan != 3) return RefuseMelee();
+    CursorShape = kCursorAttack;
+    AttackKindShown = MoveAttackPlan == 3 ? 1 : 2;
+    const int stand = MoveAttackPlan == 3 ? ChargeStopX : Creatures[fighter].destinationX;
+    const int standY = MoveAttackPlan == 3 ? ChargeStopY : Creatures[fighter].destinationY;
+    ShowChance(target, CurrentMap.Inside(stand, standY) ? ChanceFrom(fighter, target, stand, standY)
+                                                        : HitChancePercent(fighter, target));
   } else {
-    CursorShape = kCursorCreature;
+    return RefuseMelee();
   }
-  (void)t;
-  if (CursorShape != kCursorAttack || !ButtonPressed(0)) return;
+  if (!ButtonPressed(0)) return;
   LatchButton(0);
   if (FindTurnOrderIndex(target) == -1) {
     ShowClickResultAtMouse(kResultNotFighting);
@@ -631,9 +624,8 @@ void CombatMouse() {
   if (!IsValidCreature(fighter)) return;
   HoverMarksHidden = 0;
   MoveRangeAllowed = 1;
-  const bool onSpellRow = HitTestPanelRows(fighter);
-  if (MouseOnCombatPanels() || onSpellRow) {
-    CursorShape = PendingPanelAction == -1 && onSpellRow ? kCursorRefused : kCursorPanel;
+  if (MouseOnGamePanels()) {
+    CursorShape = PendingPanelAction == -1 && HitTestPanelRows(fighter) ? kCursorRefused : kCursorPanel;
     SquareChanged = 1;
     HoverMarksHidden = 1;
     MoveRangeAllowed = 0;
@@ -643,12 +635,15 @@ void CombatMouse() {
   const int x = MapCursorX, y = MapCursorY;
   const int sq = SquareIndex(x, y);
   const int32_t wall = CurrentMap.At(kLayerWalls, x, y);
+  // A creature takes the hover wherever its figure is drawn, also where it
+  // reaches into the square above; its own square decides.
   const int slot = FighterUnderMouse();
-  if (wall == 0 && MagicAreaGrid[sq].kind != kEffectSolid && slot != -1 && ClickResult.code == -1 &&
-      ViewScrolling == 0 && SceneFlagsClear()) {
-    const int c = FighterSlots[slot].creature;
+  const int c = slot == -1 ? -1 : FighterSlots[slot].creature;
+  const bool standsOnMap = IsValidCreature(c) && CurrentMap.Inside(Creatures[c].squareX, Creatures[c].squareY);
+  if (standsOnMap && MagicAreaGrid[SquareIndex(Creatures[c].squareX, Creatures[c].squareY)].kind != kEffectSolid &&
+      ClickResult.code == -1 && ViewScrolling == 0 && SceneFlagsClear()) {
     const bool ranked = FindTurnOrderIndex(c) != -1;
-    if (!ranked && !SquareExplored(x, y)) {
+    if (!ranked && !SquareExplored(Creatures[c].squareX, Creatures[c].squareY)) {
       CursorShape = kCursorRefused;
       return;
     }
@@ -657,7 +652,7 @@ void CombatMouse() {
       Trace("Forbid - 3 \r");
       return;
     }
-    if (IsValidCreature(c) && (Creatures[c].special[kSenseKindWord] != 4 || ranked)) {
+    if (Creatures[c].special[kSenseKindWord] != 4 || ranked) {
       HoveredSlot = slot;
       ScreenMode = kModeCreatureHovered;
       RecomputeCreature(c, 0);

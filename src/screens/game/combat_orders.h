@@ -3,6 +3,9 @@
 #pragma once
 #include <cstdint>
 
+// Whether the turn still allows a melee attack: a standard action, the full
+// round, or an attack sequence under way.
+bool AttackPermitted();
 // The fighter acts on the target with the action code (combat state 3).
 void IssuePlayerOrder(int32_t code, int target);
 // The enemy threatening the square the fighter leaves takes its attack of

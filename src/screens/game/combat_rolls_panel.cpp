@@ -18,6 +18,7 @@
 #include "screens/game/panel_words.h"
 #include "state/camera.h"
 #include "state/combat_action.h"
+#include "state/panel_buttons.h"
 #include "state/turn_order.h"
 
 namespace {
@@ -161,17 +162,15 @@ void RollsPanel() {
 }
 
 void RollsButton() {
-  const int fighter = CurrentFighter();
-  if (MouseInRow8(2, 0, 3) && HoveredFighterSlot == -1) {
-    DrawFigureIcon(0, 0, kRollsButtonFigure, 2, 3, kButtonHover, 0);
-    std::snprintf(CursorHint, sizeof CursorHint, "Combat Rolls");
-    if (ButtonPressed(0)) {
-      LatchButton(0);
-      CombatRollsShown = 1;
-      StrictScrollTo(fighter, -1, -1);
-    }
-  } else {
-    DrawFigureIcon(0, 0, kRollsButtonFigure, 2, 3, kWhite, 0);
+  const PanelButtonPlace& tab = PanelButtons[kButtonCombatRollsTab];
+  const bool hovered = tab.box.HoldsMouse();
+  DrawFigureIcon(0, 0, kRollsButtonFigure, tab.column, tab.row, hovered ? kButtonHover : kWhite, 0);
+  if (!hovered) return;
+  std::snprintf(CursorHint, sizeof CursorHint, "Combat Rolls");
+  if (ButtonPressed(0)) {
+    LatchButton(0);
+    CombatRollsShown = 1;
+    StrictScrollTo(CurrentFighter(), -1, -1);
   }
 }
 
@@ -199,7 +198,11 @@ void DrawCombatRollsPanel() {
   const NarrowLayout narrow;
   if (CombatRollsShown == 1) {
     if (ScreenMode != kModeResting && ScreenMode != kModeCastAnnounce && !IsTargetingMode()) RollsPanel();
-  } else if (ActingFighterKnown() && IsTargetingOrMenuMode() == 0) {
+  } else if (CombatRollsTabShown()) {
     RollsButton();
   }
+}
+
+bool CombatRollsTabShown() {
+  return InCombat == 1 && CombatRollsShown == 0 && ActingFighterKnown() && IsTargetingOrMenuMode() == 0;
 }

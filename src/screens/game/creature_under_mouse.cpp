@@ -1,15 +1,19 @@
 // The creature whose figure lies under the mouse on the map view.
+#include "combat/actions/cursor_checks.h"
 #include "combat/turns/adjacency_queries.h"
 #include "engine/frame.h"
 #include "engine/settings.h"
 #include "engine/ui_input.h"
 #include "rules/creature_record.h"
+#include "screens/game/action_state.h"
+#include "screens/game/panel_sections.h"
 #include "screens/game/shared_routines.h"
 #include "screens/game/view_window.h"
 #include "state/camera.h"
 #include "state/combat_action.h"
 #include "state/fighter_slots.h"
 #include "state/map_view_state.h"
+#include "state/panel_buttons.h"
 #include "state/turn_order.h"
 
 int32_t PromptRows = 3;
@@ -21,43 +25,37 @@ uint8_t HoverChanged = 0;
 
 namespace {
 
-bool Inside(int x, int y, int left, int top, int width, int height) {
-  return x >= left && x < left + width && y >= top && y < top + height;
-}
-
-// The targeting prompt (columns 23 to 39 from the top), the combat panels
-// and their closed buttons, the dialogue panel and the panel lists.
-bool MouseOnPanel() {
-  const int x = PointerX(), y = PointerY();
-  if (ScreenMode == kModeTargetFirst) return Inside(x, y, 184, 0, 136, 8 * (PromptRows + 1));
-  if (ScreenMode > kModeTargetFirst && ScreenMode <= kModeTargetLast) return Inside(x, y, 184, 0, 136, 32);
-  if (InCombat == 1) {
-    if (ActionsPanelShown == 1 && SidePanelRows > 0 &&
-        (CombatAction.selectedAction == -1 ? Inside(x, y, 192, 8, 120, 8 * SidePanelRows)
-                                            : Inside(x, y, 184, 0, 136, 8 * (SidePanelRows + 1))))
-      return true;
-    if (CombatRollsPanelShown == 1 ? Inside(x, y, 0, 0, 184, 80) : Inside(x, y, 16, 24, 18, 18)) return true;
-    return false;
-  }
-  return DialoguePanelOpen != 0 || PanelTargetMember != -1;
-}
-
-// The figure's box: from its pixel position - 1 to its pixel position +
-// figure size - 5, shifted to centre the figure on its footprint.
+// The figure as it is drawn: its frame of figure size, centred on its
+// footprint and 3 pixels up and left of its pixel position (map pixels).
 bool FigureHolds(const CreatureRecord& c, int px, int py, int* centreX, int* centreY) {
   const int w = c.figureSize[0].current, h = c.figureSize[1].current;
-  const int shiftX = (24 * c.footprintWidth.current - w) / 2, shiftY = (24 * c.footprintHeight.current - h) / 2;
-  const int left = c.pixelX - 1 + shiftX, top = c.pixelY - 1 + shiftY;
-  const int right = c.pixelX + w - 5 + shiftX, bottom = c.pixelY + h - 5 + shiftY;
-  *centreX = (left + right) / 2;
-  *centreY = (top + bottom) / 2;
-  return px >= left && px <= right && py >= top && py <= bottom;
+  const int left = c.pixelX + (24 * c.footprintWidth.current - w) / 2 - 3;
+  const int top = c.pixelY + (24 * c.footprintHeight.current - h) / 2 - 3;
+  *centreX = left + w / 2;
+  *centreY = top + h / 2;
+  return px >= left && px < left + w && py >= top && py < top + h;
 }
 
 }  // namespace
 
+bool MouseOnGamePanels() {
+  // While aiming, the prompt of the mode; else the side panel as the last
+  // frame drew it (the action or initiative list, the pending-action box).
+  if (IsTargetingMode()) return SidePanelBox(TargetingPromptRows()).HoldsMouse();
+  if (SidePanelRows > 0 && SidePanelBox(SidePanelRows).HoldsMouse()) return true;
+  if (InCombat == 1) {
+    if (ActionsTabShown() && MouseOnPanelButton(kButtonActionsTab)) return true;
+    if (CombatRollsShown == 1 ? kCombatRollsPanelBox.HoldsMouse()
+                              : CombatRollsTabShown() && MouseOnPanelButton(kButtonCombatRollsTab))
+      return true;
+    return HitTestPanelRows(CurrentFighter());
+  }
+  if (DialoguePanelOpen != 0 || PanelTargetMember != -1) return true;
+  return PartyListShown() && (IsOverNameList() || LevelUpStarUnderMouse());
+}
+
 int CreatureUnderMouse() {
-  if (MouseOnPanel()) return -1;
+  if (MouseOnGamePanels()) return -1;
   // The mouse in map pixels (the wide view spreads the picture's 320 by 240
   // over 480 by 360).
   const int px = ViewOriginX + (IsWideView() ? PointerX() * 3 / 2 : PointerX());

@@ -18,6 +18,7 @@
 #include "screens/game/map_view_passes.h"
 #include "screens/game/overlay_sections.h"
 #include "screens/game/panel_sections.h"
+#include "screens/game/shared_routines.h"
 #include "state/combat_action.h"
 #include "state/turn_order.h"
 
@@ -36,6 +37,7 @@ void ChooseMusic() {
 
 void SetUpFrame() {
   MapScaleSwitch = 1;
+  SidePanelRows = 0;  // the side panel that this frame draws sets its rows
   if (ScreenMode != kModeCreatureHovered && ScreenMode != kModeItemPileHovered) PopupRect = {0, 0, 0, 0};
   if (DebugMode == 1) GameTiming.UpdateElapsedTime();
   ChooseMusic();
@@ -102,13 +104,8 @@ bool DrawCombatPanels() {
 
 // The panels by state; true when one has ended the frame.
 bool DrawPanels() {
-  if (InCombat != 1 && AllEnemiesAlert == 0 && RecheckSquareScripts == 0) {
-    if (IsTargetingMode()) {
-      DrawTargetingPrompt();
-    } else if (ScreenMode != kModeResting && ScreenMode != kModeCastAnnounce && ScreenMode != kModeCastResolve) {
-      if (DrawPartyList()) return true;
-    }
-  }
+  if (InCombat != 1 && AllEnemiesAlert == 0 && RecheckSquareScripts == 0 && IsTargetingMode()) DrawTargetingPrompt();
+  if (PartyListShown() && DrawPartyList()) return true;
   return InCombat == 1 && DrawCombatPanels();
 }
 

@@ -23,6 +23,7 @@
 #include "state/combat_action.h"
 #include "state/fighter_slots.h"
 #include "state/map_view_state.h"
+#include "state/panel_buttons.h"
 #include "state/turn_order.h"
 
 int32_t InitiativeScrollTop = 0;
@@ -146,20 +147,25 @@ void DrawInitiativePanel() {
   ViewActionsEntry(count, inArrowZone);
 }
 
+bool ActionsTabShown() {
+  return InCombat == 1 && CombatState == kStatePlayerTurn && IsTargetingOrMenuMode() == 0 && SidePanelShown == 0 &&
+         KeypadStepActive == 0;
+}
+
 void DrawActionsButton() {
-  if (InCombat != 1 || IsTargetingOrMenuMode() != 0 || SidePanelShown != 0 || KeypadStepActive != 0) return;
+  if (!ActionsTabShown()) return;
   const uint8_t kept = MapScaleSwitch;
   MapScaleSwitch = 0;
-  if (MouseInRow8(35, 0, 3)) {
-    DrawFigureIcon(0, 0, kActionsButtonFigure, 35, 3, kButtonHover, 0);
+  const PanelButtonPlace& tab = PanelButtons[kButtonActionsTab];
+  const bool hovered = tab.box.HoldsMouse();
+  DrawFigureIcon(0, 0, kActionsButtonFigure, tab.column, tab.row, hovered ? kButtonHover : kWhite, 0);
+  if (hovered) {
     std::snprintf(CursorHint, sizeof CursorHint, "Actions");
     if (ButtonPressed(0)) {
       LatchButton(0);
       SidePanelShown = 1;
       StrictScrollTo(CurrentFighter(), -1, -1);
     }
-  } else {
-    DrawFigureIcon(0, 0, kActionsButtonFigure, 35, 3, kWhite, 0);
   }
   MapScaleSwitch = kept;
 }

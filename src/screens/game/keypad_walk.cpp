@@ -123,7 +123,7 @@ void CombatStep() {
     const int32_t wall = CurrentMap.At(kLayerWalls, x, y);
     if (BlockedGrid[sq] != kSquareFlooded || (wall >= 46 && wall <= 55)) {
       const int enemy = EnemyAt(fighter, x, y);
-      const bool permitted = a.standardActionLeft != 0 || a.fullRoundActionLeft != 0 || a.attackSequenceOpen != 0;
+      const bool permitted = AttackPermitted();
       if (enemy == -1 || a.fiveFootStepTaken != 0 || !permitted || !IsTargetValid(fighter, enemy)) return;
       LatchKeypad();
       IssuePlayerOrder(kActionNextAttack, enemy);
@@ -131,7 +131,7 @@ void CombatStep() {
     }
     const int other = CreatureAtSquare(x, y, fighter);
     if (other != -1) {
-      const bool permitted = a.standardActionLeft != 0 || a.fullRoundActionLeft != 0 || a.attackSequenceOpen != 0;
+      const bool permitted = AttackPermitted();
       if (!AreEnemies(fighter, other) || a.fiveFootStepTaken != 0 || !permitted || !IsTargetValid(fighter, other))
         return;
       LatchKeypad();
@@ -190,8 +190,12 @@ void CombatStep() {
 }  // namespace
 
 void KeypadWalk() {
-  if (InCombat == 1)
+  if (InCombat == 1) {
+    // A step of the exploring party is over once a battle has begun: the
+    // panels and their keys are back.
+    KeypadStepActive = 0;
     CombatStep();
-  else
+  } else {
     ExploringStep();
+  }
 }

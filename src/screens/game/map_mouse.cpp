@@ -41,6 +41,7 @@
 #include "screens/game/map_input.h"
 #include "screens/game/map_input_routines.h"
 #include "screens/game/map_mouse_words.h"
+#include "screens/game/panel_sections.h"
 #include "screens/game/shared_routines.h"
 #include "screens/game/view_window.h"
 #include "state/camera.h"
@@ -66,7 +67,7 @@ int32_t AttackAimMode = 0;
 
 namespace {
 
-constexpr int32_t kCursorNone = 0, kCursorDefaultRest = 29, kCursorExamine = 6, kCursorPage = 8;
+constexpr int32_t kCursorNone = 0, kCursorPointing = 4, kCursorDefaultRest = 29, kCursorExamine = 6, kCursorPage = 8;
 constexpr int32_t kCursorTalk = 9, kCursorDoorOpen = 13, kCursorAttack = 14, kCursorCreature = 3;
 constexpr int32_t kCursorPile = 11, kCursorWalk = 12, kCursorStairs = 17, kCursorRefused = 18, kCursorCampfire = 19;
 constexpr int32_t kStairsUp = 73, kStairsDown = 74, kCampfire = 90;
@@ -118,32 +119,40 @@ void ExamineMouse() {
   EdgeScroll();
 }
 
-// A creature or an item pile under the cursor takes the hover; true when
-// the frame is over.
-bool HoverOnSquare() {
+// A creature under the mouse takes the hover wherever its figure is drawn,
+// also where it reaches into the square above (a wall, a door or a square
+// not yet explored); true when it did.
+bool HoverCreature() {
+  const int slot = FighterUnderMouse();
+  if (slot == -1 || MouseMoved != 1 || ClickResult.code != -1 || ViewScrolling != 0 || !SceneFlagsClear()) return false;
+  const int c = FighterSlots[slot].creature;
+  if (!IsValidCreature(c) || !CurrentMap.Inside(Creatures[c].squareX, Creatures[c].squareY) ||
+      MagicAreaGrid[SquareIndex(Creatures[c].squareX, Creatures[c].squareY)].kind == kEffectSolid)
+    return false;
+  if (Creatures[c].special[kSenseKindWord] == 4 || KeypadWalkFlag != 0 || KeypadStepActive != 0) {
+    HoveredSlot = -1;
+    return false;
+  }
+  HoveredSlot = slot;
+  ScreenMode = kModeCreatureHovered;
+  RecomputeCreature(c, 0);
+  SetMapCursorKind(c);
+  return true;
+}
+
+// An item pile on the open square under the cursor takes the hover; true
+// when it did.
+bool HoverPile() {
   const int sq = SquareIndex(MapCursorX, MapCursorY);
   const bool quiet = MagicAreaGrid[sq].kind != kEffectSolid && ViewScrolling == 0 && SceneFlagsClear();
-  const int slot = FighterUnderMouse();
-  if (quiet && MouseMoved == 1 && slot != -1 && ClickResult.code == -1) {
-    const int c = FighterSlots[slot].creature;
-    if (IsValidCreature(c) && Creatures[c].special[kSenseKindWord] != 4 && KeypadWalkFlag == 0 &&
-        KeypadStepActive == 0) {
-      HoveredSlot = slot;
-      ScreenMode = kModeCreatureHovered;
-      RecomputeCreature(c, 0);
-      SetMapCursorKind(c);
-      return true;
-    }
-    HoveredSlot = -1;
-  }
   const bool altHeld = KeyHeld(0x38) || KeyHeld(0xB8);
-  if (quiet && CurrentMap.At(kLayerObjects0, MapCursorX, MapCursorY) > 0 && (MouseMoved == 1 || altHeld)) {
-    ItemPileSquare = MapSquareWords{MapCursorX, MapCursorY};
-    CursorShape = kCursorPile;
-    ScreenMode = kModeItemPileHovered;
-    return true;
-  }
-  return false;
+  if (!quiet || WallAt(MapCursorX, MapCursorY) != 0 || CurrentMap.At(kLayerObjects0, MapCursorX, MapCursorY) <= 0 ||
+      (MouseMoved != 1 && !altHeld))
+    return false;
+  ItemPileSquare = MapSquareWords{MapCursorX, MapCursorY};
+  CursorShape = kCursorPile;
+  ScreenMode = kModeItemPileHovered;
+  return true;
 }
 
 // The square of a map pixel, kept on the 60 by 60 grid (the view reaches two
@@ -330,19 +339,17 @@ void ExploringMouse() {
       CursorShape = kCursorPage;
       return;
     }
+    // The cell left of a name: a level-up star there is the party list's.
+    if (IsOverNameMarker()) {
+      CursorShape = LevelUpStarUnderMouse() ? kCursorPointing : kCursorRefused;
+      return;
+    }
+    if (HoverCreature()) return;
     if (!SquareExplored(MapCursorX, MapCursorY)) {
       CursorShape = kCursorRefused;
       return;
     }
-    if (WallAt(MapCursorX, MapCursorY) == 0 && HoverOnSquare()) return;
-    if (IsOverNameList()) {
-      CursorShape = kCursorPage;
-      return;
-    }
-    if (IsOverNameMarker()) {
-      CursorShape = kCursorRefused;
-      return;
-    }
+    if (HoverPile()) return;
     CursorBySquare();
   }
   if (SquareExplored(MapCursorX, MapCursorY)) ExploringClicks();

@@ -162,7 +162,7 @@ void DrawMissileSprite() {
   if (!m.inFlight) return;
   const int sx = m.pixelX - 24 * FirstVisibleX - SquareOffsetX;
   const int sy = m.pixelY - 24 * FirstVisibleY - SquareOffsetY;
-  const int width = WideViewDrawSwitch ? 480 : 320, height = WideViewDrawSwitch ? 360 : 240;
+  const int width = ViewWidth(), height = ViewHeight();
   if (sx < 0 || sx > width || sy < 0 || sy > height) return;
   if (m.frame >= 84 && m.frame <= 115) {
     static constexpr int kGlowColours[4] = {2, 4, 3, 5};

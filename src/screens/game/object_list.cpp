@@ -176,11 +176,12 @@ void WalkToHeldObject(int member) {
   WalkToItemPile(member);
 }
 
-// The party gathers on its leader; each level is offered to members 0 to 3
-// in turn (a Polymorphed member never, one out of reach only by walking).
-// True when anything was taken; *walk when a member was out of reach.
+// The present members gather on the leader; each level is offered to
+// members 0 to 3 in turn (an absent or Polymorphed member never, one out of
+// reach only by walking). True when anything was taken; *walk when a member
+// was out of reach.
 bool OfferLevels(const int* levels, int count, bool* walk) {
-  GatherPartyOnLeader();
+  GatherPartyOnLeader(true);
   for (int m = 0; m < 4; ++m)
     if (Creatures[m].present == 1) ResetCreaturePath(m);
   const bool seen = SquareSeenByParty(ListedSquare.x, ListedSquare.y);
@@ -191,8 +192,8 @@ bool OfferLevels(const int* levels, int count, bool* walk) {
   for (int i = 0; i < count; ++i) {
     if (!Takeable(ObjectAt(levels[i]))) continue;
     for (int m = 0; m < 4; ++m) {
-      if (FindCondition(m, kCondPolymorphed) >= 0) continue;
-      if (DistanceToCreatureFeet(m, ListedSquare.x, ListedSquare.y) > kReachFeet && Creatures[m].present == 1) {
+      if (Creatures[m].present != 1 || FindCondition(m, kCondPolymorphed) >= 0) continue;
+      if (DistanceToCreatureFeet(m, ListedSquare.x, ListedSquare.y) > kReachFeet) {
         *walk = true;
         continue;
       }

@@ -8,6 +8,11 @@
 // The party's names and hit points, the level-up star and the hand-over of
 // a lifted object; true when a level-up has ended the frame.
 bool DrawPartyList();
+// Whether the party list is drawn this frame (while the party explores).
+bool PartyListShown();
+// Whether the mouse is on a level-up star that the party list shows: the
+// star's click is the party list's, never the map's.
+bool LevelUpStarUnderMouse();
 // The status boxes of the acting fighter and of the shown target.
 void DrawFighterStatusBoxes();
 // The banner line of the attack order waiting for its target.
@@ -24,7 +29,13 @@ bool DrawActionMenu();
 bool DrawRecentSpellRow();
 // The prompt bar of a spell or Turn Undead waiting for its target.
 bool DrawTargetingPrompt();
+// Its rows: 7 with the party list of targeting mode 10, else 3.
+int TargetingPromptRows();
 // The box of an action chosen on the action bar that waits for its target.
 void DrawPendingActionPrompt();
 // The "Actions" button that shows the side panel again.
 void DrawActionsButton();
+// Whether the "Actions" and "Combat Rolls" buttons are drawn this frame (the
+// map view's mouse leaves them to the panels).
+bool ActionsTabShown();
+bool CombatRollsTabShown();

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "combat/actions/small_routines.h"
+#include "combat/actions/start_of_combat.h"
 #include "combat/actions/walking.h"
 #include "combat/turns/turn_routines.h"
 #include "engine/frame.h"
@@ -33,6 +35,7 @@
 #include "state/game_screen_words.h"
 #include "state/inventory_state.h"
 #include "state/map_view_state.h"
+#include "state/panel_buttons.h"
 #include "state/turn_order.h"
 #include "rules/experience.h"
 
@@ -113,7 +116,7 @@ bool LevelUpStar(int member, int row, int column) {
     LevelUpAnnounced[member] = c.level;
     PlayChannelSound(kFirstFreeChannelA, kSoundLevelUp, 0, 1, 0, 100);
   }
-  if (!MouseInTextRow(row, column, 1, 1, 1, 0)) return false;
+  if (!LevelUpStarBox(member, ShownLength(c)).HoldsMouse()) return false;
   PartyListHover = 1;
   DrawTextF(8, column, row, "*");
   if (FindCondition(member, kCondLevelDrained) >= 0) {
@@ -171,7 +174,7 @@ void HandOver(int member) {
 // handed over.
 void MemberName(int member, int row, int column, int length) {
   const CreatureRecord& c = Creatures[member];
-  if (!MouseInTextRow(row, column, length, 1, 1, 0)) {
+  if (!PartyNameBox(member, length).HoldsMouse()) {
     DrawTextF(c.present == 1 ? 5 : 7, column, row, "%.15s", c.name);
     return;
   }
@@ -217,6 +220,21 @@ bool MemberRow(int member) {
 }
 
 }  // namespace
+
+bool PartyListShown() {
+  return InCombat != 1 && AllEnemiesAlert == 0 && RecheckSquareScripts == 0 && !IsTargetingMode() &&
+         ScreenMode != kModeResting && ScreenMode != kModeCastAnnounce && ScreenMode != kModeCastResolve;
+}
+
+bool LevelUpStarUnderMouse() {
+  if (!PartyListShown()) return false;
+  for (int member = 0; member < 4; ++member) {
+    const CreatureRecord& c = Creatures[member];
+    const int length = ShownLength(c);
+    if (length > 0 && LevelUpDue(c) && LevelUpStarBox(member, length).HoldsMouse()) return true;
+  }
+  return false;
+}
 
 void OpenCreaturePage(int32_t type, int creature, const char* caption) {
   SavedScreenMode = ScreenMode;

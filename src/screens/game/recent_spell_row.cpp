@@ -19,6 +19,7 @@
 #include "screens/game/sounds_and_music.h"
 #include "screens/game/view_window.h"
 #include "state/game_screen_words.h"
+#include "state/panel_buttons.h"
 
 namespace {
 
@@ -28,20 +29,16 @@ constexpr int kClickSound = 28;
 constexpr int32_t kCursorCast = 16, kCursorRefused = 18;
 constexpr const char* kMetamagicMarks[7] = {"", "M", "E", "W", "H", "Si", "St"};
 
-bool PairSet(const RecentSpellPair& p) { return p.spell != -1 && p.metamagic != -1; }
-
-// The pairs kept for the member that name a spell of the table.
-bool PairShown(const RecentSpellPair& p) { return PairSet(p) && p.spell >= 0 && p.spell < kSpellRows; }
 
 void DrawSeparators(const RecentSpellPair (&pairs)[kRecentSpells], int row) {
   int set = 0;
-  for (const RecentSpellPair& p : pairs) set += PairShown(p) ? 1 : 0;
+  for (const RecentSpellPair& p : pairs) set += RecentSpellShown(p) ? 1 : 0;
   if (set == 1) {
     DrawFigureIcon(-3, -3, kOneSpellMark, 23, row, kGrey, 0);
     return;
   }
   for (int k = 1; k < kRecentSpells; ++k) {
-    if (!PairShown(pairs[k])) continue;
+    if (!RecentSpellShown(pairs[k])) continue;
     DrawFigureIcon(-3, -3, kSeparatorLeft, 21 + 2 * k, row, kGrey, 0);
     DrawFigureIcon(-3, -3, kSeparatorRight, 23 + 2 * k, row, kGrey, 0);
   }
@@ -51,7 +48,7 @@ void DrawSeparators(const RecentSpellPair (&pairs)[kRecentSpells], int row) {
 bool DrawRecentSpell(int member, const RecentSpellPair& pair, int k, int count) {
   const int row = count + 2, column = 23 + 2 * k, x = 186 + 16 * k;
   const int32_t spell = pair.spell, metamagic = pair.metamagic;
-  const bool on = MouseInRect(8 * row, x - 1, 16, 18);
+  const bool on = RecentSpellIconBox(count, k).HoldsMouse();
   if (on) {
     CapitaliseWords(CursorHint, SpellKeywordShort(spell), 1);
     if (ButtonPressed(1)) {
@@ -98,7 +95,7 @@ bool DrawRecentSpellRow() {
   const int count = static_cast<int>(ActionMenuList.count);
   DrawSeparators(pairs, count + 2);
   for (int k = 0; k < kRecentSpells; ++k) {
-    if (!PairShown(pairs[k]) || !DrawRecentSpell(member, pairs[k], k, count)) continue;
+    if (!RecentSpellShown(pairs[k]) || !DrawRecentSpell(member, pairs[k], k, count)) continue;
     EndSprite();
     return true;
   }

@@ -25,7 +25,8 @@ bool IsOverNameMarker();
 // Words of the panels the map's hit test reads: the rows of the targeting
 // prompt (7 with the party list, 3 without), the party member whose row of
 // a panel list is under the mouse (-1 none), the rows of the side panel's
-// frame as last drawn, and the dialogue panel being open.
+// frame as drawn by the last frame (0 none drawn), and the dialogue panel
+// being open.
 extern int32_t PromptRows;
 extern int32_t PanelTargetMember;
 extern int32_t SidePanelRows;
@@ -34,6 +35,11 @@ extern uint8_t DialoguePanelOpen;
 // the hovered fighter differs from the selected one.
 extern int32_t HoverPointX, HoverPointY;
 extern uint8_t HoverChanged;
+// Whether the mouse is on a panel or panel button drawn over the map (the
+// map takes no click there): in combat the side panel, the recent spells,
+// the combat-rolls panel and the two tabs; while aiming the prompt; while
+// exploring the party list's names and level-up stars.
+bool MouseOnGamePanels();
 // The fighter slot whose figure lies under the mouse, -1 none or while the
 // mouse is on a panel; in combat a fighter of the turn order goes first.
 int CreatureUnderMouse();

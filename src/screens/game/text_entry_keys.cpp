@@ -3,6 +3,7 @@
 // Return (or keypad Enter) stores the text and ends the entry.
 #include <cstring>
 
+#include "engine/linked_text.h"
 #include "engine/page_history_access.h"
 #include "engine/page_history.h"
 #include "engine/text.h"
@@ -20,6 +21,9 @@ namespace {
 constexpr int kKeyReturn = 0x1C, kKeyPadEnter = 0x9C, kKeyDelete = 0xD3;
 constexpr uint32_t kLongestItemName = 15, kLongestDescription = 398;
 constexpr uint32_t kLastNameInsertPoint = 8, kLastNameCursorByKey = 7;
+// A description is typed in the record's and the item page's box, columns
+// 1 to 38 of large cells, and takes no more once it wraps to 16 lines.
+constexpr int kDescriptionLeft = 1, kDescriptionRight = 38, kDescriptionLines = 16, kLaidOutRows = 1000;
 constexpr int kNameGapLength = 8;
 
 bool ReturnPressed() {
@@ -48,9 +52,16 @@ int OpenPageCreature() {
   return IsValidCreature(creature) ? creature : -1;
 }
 
-// Typing into a plain text of a bounded length: Backspace takes the last
-// character off, a typed one goes on the end. True on Return.
-bool TypeInto(char* buffer, size_t size, uint32_t longest, int spaceFlag) {
+// The lines the description takes in its box.
+int WrappedLines(const char* text) {
+  DrawLinkedText(text, 0, kDescriptionLeft, 0, kDescriptionRight, kLaidOutRows, 0, 0, 1, 0);
+  return LinkedTextLineCount;
+}
+
+// Typing into a plain text of a bounded length (and with wraps, of fewer
+// than 16 lines): Backspace takes the last character off, a typed one goes
+// on the end. True on Return.
+bool TypeInto(char* buffer, size_t size, uint32_t longest, int spaceFlag, bool wraps = false) {
   buffer[size - 1] = '\0';
   const size_t length = std::strlen(buffer);
   if (ReturnPressed()) return true;
@@ -59,7 +70,7 @@ bool TypeInto(char* buffer, size_t size, uint32_t longest, int spaceFlag) {
     return false;
   }
   const char c = KeyToChar(spaceFlag);
-  if (c != 0 && length < longest && length + 1 < size) {
+  if (c != 0 && length < longest && length + 1 < size && (!wraps || WrappedLines(buffer) < kDescriptionLines)) {
     buffer[length] = c;
     buffer[length + 1] = '\0';
   }
@@ -76,7 +87,7 @@ void ItemNameKeys() {
 }
 
 void ItemDescriptionKeys() {
-  if (!TypeInto(ItemDescriptionBuffer, kItemDescriptionEditSize, kLongestDescription, 1)) return;
+  if (!TypeInto(ItemDescriptionBuffer, kItemDescriptionEditSize, kLongestDescription, 1, true)) return;
   const int row = OpenItemRow();
   if (ItemDescriptionBuffer[0] != '\0' && row != -1)
     StoreText(CraftedWeapons[row].description, sizeof CraftedWeapons[row].description, ItemDescriptionBuffer);
@@ -89,7 +100,7 @@ void ItemDescriptionKeys() {
 int TypedCreature() { return TextEntryCreature >= 0 ? TextEntryCreature : OpenPageCreature(); }
 
 void CreatureDescriptionKeys() {
-  if (!TypeInto(BackgroundEditBuffer, kBackgroundEditSize, kLongestDescription, 1)) return;
+  if (!TypeInto(BackgroundEditBuffer, kBackgroundEditSize, kLongestDescription, 1, true)) return;
   const int creature = TypedCreature();
   if (creature != -1) StoreCreatureBackground(creature, BackgroundEditBuffer);
   EndCreatureTextEntry();

@@ -94,10 +94,6 @@ void StepAxis(int axis, int32_t& origin, int32_t target, int32_t low, int32_t hi
 
 }  // namespace
 
-bool IsWideView() { return WindowedFlag == 1 && WindowSize == 3; }
-int ViewWidth() { return IsWideView() ? 480 : 320; }
-int ViewHeight() { return IsWideView() ? 360 : 240; }
-
 void SetCameraBounds() {
   int squareWidth = 0, squareHeight = 0;
   if (SheetBank.owner && SheetBank.count > 0 && SheetBank.frameWidth) {

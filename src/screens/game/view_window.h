@@ -6,12 +6,8 @@
 #pragma once
 #include <cstdint>
 
+#include "engine/settings.h"  // IsWideView, ViewWidth, ViewHeight
 #include "state/camera.h"
-
-// The view in map pixels: 320 by 240, or 480 by 360 in the "960x720 (b)" window.
-bool IsWideView();
-int ViewWidth();
-int ViewHeight();
 
 // Clamps ViewOrigin into CameraBounds (the minimum first, then the maximum).
 void ClampCamera();

@@ -16,6 +16,7 @@
 #include "map/party_walk.h"
 #include "map/path_finding.h"
 #include "map/square_grids.h"
+#include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "state/party_leader.h"
 
@@ -60,6 +61,27 @@ TEST_F(Walking, TheLeaderWalksToTheDoorAndOpensItOnArrival) {
   EXPECT_EQ(Creatures[kLeader].squareX, 5);
   EXPECT_EQ(CurrentMap.At(kLayerWalls, 6, 2), 0);
   EXPECT_EQ(PartyWalking[kWalkToOpenDoor], 0);
+}
+
+TEST_F(Walking, APileReachedIsGivenToAPresentMemberNeverToOneWhoHasFallen) {
+  // The leader, Polymorphed, walks to arrows beside the third member; the
+  // second lies fallen far off.
+  PartyLeader = kLeader;
+  Place(kLeader, 1, 2);
+  Place(1, 9, 0);
+  Creatures[1].present = 0;
+  Place(2, 6, 3);
+  Place(3, 9, 3);
+  Creatures[3].present = 0;
+  AddCondition(kLeader, kCondPolymorphed, 10, 0, 18, 0);
+  CurrentMap.At(kLayerObjects0, 6, 2) = 5001;
+  BuildOccupancyGrids(kLeader);
+  ASSERT_EQ(FindCreaturePath(kLeader, 1, 2, 5, 2, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
+  PendingPickUp = PendingPickUpWords{1, -1, 6, 2, 0, 5001};
+  Walk([] { return Creatures[kLeader].destinationX == -1; });
+  EXPECT_EQ(Creatures[2].carried[0].code, 5001u);
+  EXPECT_EQ(Creatures[1].carried[0].code, 0u);
+  EXPECT_EQ(CurrentMap.At(kLayerObjects0, 6, 2), 0);
 }
 
 TEST_F(Walking, APartyMemberLeftUnawareByABattleIsAwareAgainOnItsFirstStep) {

@@ -9,6 +9,8 @@
 #include "engine/settings.h"
 #include "engine/text.h"
 #include "engine/widgets.h"
+#include "harness/screen_text.h"
+#include "screens/game/floating_texts.h"
 #include "map/square_grids.h"
 #include "rules/conditions.h"
 #include "rules/feat_ids.h"
@@ -241,6 +243,82 @@ TEST_F(ActionBar, HotKeysActOnlyOnOfferedActionsAndShiftTurnsAIntoAttack) {
   EXPECT_EQ(CurrentTurnIndex, -1);
   EXPECT_EQ(CombatState, kStateNextFighter);
   EXPECT_NE(std::string(MessageLogText).find("\xA3Member 0\xA3 chooses to wait."), std::string::npos);
+}
+
+TEST_F(ActionBar, TheHiddenListComesBackByItsTabOrItsKeyAndItsKeysAlwaysWork) {
+  TurnOf(kFighter);
+  CombatRollsShown = 0;
+  KeypadStepActive = 1;  // a keypad step under way when the battle began
+  ASSERT_TRUE(harness::StepFrames(1));
+  EXPECT_TRUE(ActionPanelShown());
+  harness::PressKey("A");
+  EXPECT_EQ(SidePanelShown, 0);
+  ASSERT_TRUE(harness::StepFrames(1));
+  // The tabs answer wherever they are drawn (the top left pixel of "Actions",
+  // the bottom right one of "Combat Rolls") and nobody walks.
+  harness::Click(283, 27);
+  EXPECT_EQ(SidePanelShown, 1);
+  ASSERT_TRUE(harness::StepFrames(1));
+  harness::Click(34, 42);
+  EXPECT_EQ(CombatRollsShown, 1);
+  EXPECT_EQ(CombatState, kStatePlayerTurn);
+  EXPECT_EQ(CombatAction.actionCode, 0);
+  // Hidden by its key and back by it; its hot keys act while it is hidden.
+  harness::PressKey("A");
+  harness::PressKey("G");
+  EXPECT_EQ(SelectedAction, kActGrapple);
+  SelectedAction = -1;
+  harness::PressKey("A");
+  EXPECT_EQ(SidePanelShown, 1);
+}
+
+// The prompt of a spell waiting for its target: the party listed only for a
+// spell on one creature; its "Cancel Action" gives the spell up, with the
+// log line only in combat.
+TEST_F(ActionBar, TheTargetingPromptListsThePartyForOneCreatureAndItsCancelGivesTheSpellUp) {
+  TurnOf(kWizard);
+  ASSERT_TRUE(harness::StepFrames(1));
+  auto aim = [](uint32_t mode) {
+    SpellInProgress = kSpellRayOfFrost;
+    SpellCaster = kWizard;
+    ScreenMode = mode;
+  };
+  auto promptRows = [] {
+    std::vector<GlyphDraw> glyphs;
+    RecordGlyphs(&glyphs);
+    EXPECT_TRUE(harness::StepFrames(1));
+    RecordGlyphs(nullptr);
+    std::vector<std::string> rows = harness::LargeTextRows(glyphs);
+    for (std::string& row : rows) row = row.size() > 24 ? row.substr(24, 15) : "";
+    return std::vector<std::string>(rows.begin() + 1, rows.begin() + 7);
+  };
+  aim(kModeTargetFirst);
+  EXPECT_EQ(promptRows(), (std::vector<std::string>{"Target Spell", "Cancel Action", "Member 0   10",
+                                                     "Member 1   10", "Member 2   10", "Member 3   10"}));
+  aim(kModeTargetCone);
+  EXPECT_EQ(promptRows(), (std::vector<std::string>{"Target Spell", "Cancel Action", "", "", "", ""}));
+  aim(kModeTargetFirst);
+  harness::MoveMouse(200, 19);
+  ASSERT_TRUE(harness::StepFrames(1));
+  harness::Click(200, 19);
+  EXPECT_EQ(SpellInProgress, -1);
+  EXPECT_EQ(ScreenMode, static_cast<uint32_t>(kModeExploring));
+  EXPECT_EQ(CombatAction.actionCode, 13);
+  EXPECT_STREQ(FloatingTexts[kWizard].text, "Spell Aborted");
+  EXPECT_EQ(ShownClickResult.code, 12);
+  const std::string log = MessageLogText;
+  EXPECT_NE(log.find("\xA3Member 3\xA3 cancels @"), std::string::npos);
+  // Out of combat: the floating text and the result, no log line.
+  InCombat = 0;
+  CombatAction.actionCode = 0;
+  ASSERT_TRUE(harness::StepFrames(1));
+  aim(kModeTargetCone);
+  ShowFloatingText("", kWizard);
+  ASSERT_TRUE(harness::StepFrames(2));
+  harness::Click(200, 19);
+  EXPECT_EQ(SpellInProgress, -1);
+  EXPECT_STREQ(FloatingTexts[kWizard].text, "Spell Aborted");
+  EXPECT_EQ(std::string(MessageLogText), log);
 }
 
 TEST_F(ActionBar, DismissingLeavesALockedFormAndEndsTheIronBody) {

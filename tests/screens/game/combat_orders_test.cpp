@@ -48,6 +48,69 @@ TEST_F(GameScreen, AClickOnAnAdjacentEnemyOrdersAFullAttack) {
   EXPECT_EQ(ActionTarget, kOrc);
 }
 
+TEST_F(GameScreen, AnAttackTheTurnCannotMakeShowsNoAttackAndSaysWhy) {
+  ASSERT_TRUE(KnightFacesOrc(4));
+  const CombatActionState turn = CombatAction;
+  // After a double move: no attack cursor, and the reason; the click orders nothing.
+  CombatAction.movesLeft = 0;
+  CombatAction.standardActionLeft = CombatAction.fullRoundActionLeft = CombatAction.moveActionLeft = 0;
+  ClickSquare(4, 4);
+  EXPECT_EQ(CursorShape, 18);
+  EXPECT_EQ(ClickResult.code, 75);
+  EXPECT_STREQ(ClickResultText(75), "You need a Standard Action");
+  EXPECT_EQ(CombatState, kStatePlayerTurn);
+  // With its attack left but its movement closed, a foe further off is out of reach.
+  CombatAction = turn;
+  CombatAction.movementClosed = 1;
+  Creatures[kOrc].squareX = Creatures[kOrc].nextX = 6;
+  Creatures[kOrc].pixelX = 6 * 24;
+  ScreenMode = kModeExploring;
+  ClickResult.code = -1;
+  ClickSquare(6, 4);
+  EXPECT_EQ(ClickResult.code, 34);
+  EXPECT_EQ(CombatState, kStatePlayerTurn);
+  // Back beside the knight under a wall: the top of its figure, drawn into
+  // the wall's square, takes the click like the rest of it.
+  CombatAction = turn;
+  Creatures[kOrc].squareX = Creatures[kOrc].nextX = 4;
+  Creatures[kOrc].pixelX = 4 * 24;
+  CurrentMap.At(kLayerWalls, 4, 3) = 46;
+  ScreenMode = kModeExploring;
+  ClickResult.code = -1;
+  const int top = 4 * 24 - 2 - ViewOriginY;
+  MouseAt(inputtest::ScreenX(4), top);
+  MouseAt(inputtest::ScreenX(4), top, true);
+  EXPECT_EQ(CombatState, kStateActionUnderWay);
+  EXPECT_EQ(ActionTarget, kOrc);
+}
+
+// The keypad on the knight's turn: toward the foe beside it an attack,
+// toward open ground a step; Tab opens the combat rolls.
+TEST_F(GameScreen, TheKeypadAttacksOrStepsAndTabOpensTheRolls) {
+  ASSERT_TRUE(KnightFacesOrc(4));
+  auto keypad = [](const char* key) {
+    harness::KeyDown(key);
+    screentest::ReadInput();
+    MainScreenKeys();
+    harness::KeyUp(key);
+    screentest::ReadInput();
+  };
+  const CombatActionState turn = CombatAction;
+  const uint8_t rolls = CombatRollsPanelShown;
+  keypad("Tab");
+  EXPECT_NE(CombatRollsPanelShown, rolls);
+  keypad("Keypad 6");
+  EXPECT_EQ(CombatState, kStateActionUnderWay);
+  EXPECT_EQ(CombatAction.actionCode, kActionNextAttack);
+  EXPECT_EQ(ActionTarget, kOrc);
+  CombatAction = turn;
+  CombatState = kStatePlayerTurn;
+  keypad("Keypad 2");
+  EXPECT_EQ(CombatState, kStateActionUnderWay);
+  EXPECT_EQ(CombatAction.actionCode, kActionWalkPath);
+  EXPECT_EQ(Creatures[0].nextY, 5);
+}
+
 TEST_F(GameScreen, AClickOnADistantEnemyOrdersACharge) {
   ASSERT_TRUE(KnightFacesOrc(9));
   ClickSquare(9, 4);

@@ -4,9 +4,18 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
+#include <vector>
 
 #include "combat/actions/start_of_combat.h"
+#include "combat/resolution/spell_preview.h"
+#include "engine/text.h"
 #include "rules/conditions.h"
+#include "rules/spell_ids.h"
+#include "screens/game/frame_words.h"
+#include "screens/game/map_mouse_words.h"
+#include "state/combat_action.h"
+#include "state/game_screen_words.h"
 #include "screens/game/creature_figures.h"
 #include "screens/game/game_screen.h"
 #include "screens/game/figure_table.h"
@@ -171,6 +180,69 @@ TEST_F(CreatureFigures, ATallFloorFeatureBelowAFigureIsDrawnAgainInFrontOfIt) {
   for (const SheetDraw& d : mapscene::RecordScene())
     if (d.slot == 4 && d.frame == 22) order.push_back(1);
   EXPECT_EQ(order.size(), 1u);
+}
+
+// The label pass over a battle on the player's turn: the acting knight's
+// turn mark, the chance over the foe it aims at, a paralysed foe's icon, a
+// sleeper whose floating text takes the place of its icon, and a caster's
+// queued spell.
+TEST_F(CreatureFigures, LabelsShowConditionsTheChanceTheQueuedSpellAndWhoseTurnItIs) {
+  const int knight = mapscene::Place(10, 2, 2, 1), held = mapscene::Place(11, 5, 2, 1);
+  const int sleeper = mapscene::Place(12, 8, 2, 1), caster = mapscene::Place(13, 2, 6, 1);
+  InCombat = 1;
+  TurnEntryCount = 4;
+  for (int i = 0; i < 4; ++i) TurnOrder[i] = TurnOrderEntry{};
+  TurnOrder[0].creature = knight;
+  TurnOrder[1].creature = held;
+  TurnOrder[2].creature = sleeper;
+  TurnOrder[3].creature = caster;
+  TurnOrder[3].plannedAction = 24;
+  TurnOrder[3].plannedTarget = kSpellFireball;
+  TurnOrder[3].plannedParameter = 1;
+  CurrentTurnIndex = 0;
+  CombatState = kStatePlayerTurn;
+  CombatAction.actionCode = 0;
+  CombatAction.playerControlled = 1;
+  AddCondition(held, kCondParalyzed, 5, 0, 18, 0);
+  AddCondition(sleeper, kCondSleeping, 5, 0, 18, 0);
+  ShowFloatingText(sleeper, "Zzz");
+  CreatureMarkWords[held] = 2;
+  SpellPreviewValues[held] = 65;
+  HighlightTimer = 100;  // early in the turn: the marks are kept
+  AttackAimMode = 2;
+  BlinkTick = 15;
+  auto scene = [](std::vector<GlyphDraw>* glyphs) {
+    RecordGlyphs(glyphs);
+    HoveredFighterSlot = Creatures[11].fighterSlot;
+    std::vector<SheetDraw> draws = mapscene::RecordScene();
+    RecordGlyphs(nullptr);
+    return draws;
+  };
+  std::vector<GlyphDraw> glyphs;
+  const std::vector<SheetDraw> draws = scene(&glyphs);
+  auto drawn = [&](int sheet, int frame, int x, int y) {
+    return std::any_of(draws.begin(), draws.end(), [&](const SheetDraw& d) {
+      return d.slot == sheet && d.frame == frame && d.x == x && d.y == y;
+    });
+  };
+  const int cx = ScreenPosX[held] + 12, cy = ScreenPosY[held] + 12;
+  EXPECT_TRUE(drawn(10, 97 + static_cast<int>(IconFrame3B), cx - 16, cy - 18));
+  EXPECT_TRUE(drawn(20, 191, ScreenPosX[knight] + 2, ScreenPosY[knight] - 16));
+  EXPECT_FALSE(std::any_of(draws.begin(), draws.end(), [](const SheetDraw& d) { return d.slot == 21; }));
+  std::string text;
+  std::stable_sort(glyphs.begin(), glyphs.end(),
+                   [](const GlyphDraw& a, const GlyphDraw& b) { return a.y < b.y || (a.y == b.y && a.x < b.x); });
+  for (const GlyphDraw& g : glyphs) text += static_cast<char>(g.c);
+  for (const char* label : {"65%", "Zzz", "Maximised", "Fireball"}) EXPECT_NE(text.find(label), std::string::npos) << text;
+  // The turn mark blinks; off the player's turn the chance is not shown.
+  BlinkTick = 10;
+  CombatAction.playerControlled = 0;
+  glyphs.clear();
+  const std::vector<SheetDraw> later = scene(&glyphs);
+  EXPECT_FALSE(std::any_of(later.begin(), later.end(), [](const SheetDraw& d) { return d.slot == 20 && d.frame == 191; }));
+  text.clear();
+  for (const GlyphDraw& g : glyphs) text += static_cast<char>(g.c);
+  EXPECT_EQ(text.find("65%"), std::string::npos);
 }
 
 TEST_F(CreatureFigures, FloatingTextsStaggerRiseAndFade) {

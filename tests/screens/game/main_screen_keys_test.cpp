@@ -2,12 +2,15 @@
 // and the debug exit, and the typing of names with their bounds.
 #include <cstring>
 #include <filesystem>
+#include <string>
 
+#include "engine/linked_text.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
 #include "engine/settings.h"
 #include "frontend/front_fixture.h"
 #include "rules/item_tables.h"
+#include "screens/game/action_state.h"
 #include "screens/game/click_results.h"
 #include "screens/game/map_input.h"
 #include "screens/game/map_input_fixture.h"
@@ -80,6 +83,58 @@ TEST_F(GameScreen, EscapeOpensTheMenuUnlessLeftShiftIsHeld) {
   EXPECT_EQ(TopPageType(), kPageMainMenu);
 }
 
+// Z, X and C say why they refuse; 1 to 4 and 5 to 8 open a named member's
+// record and inventory; H sends the view to the leader; the keypad walks it.
+TEST_F(GameScreen, ThePartyKeysOpenPagesOrSayWhyNotAndTheKeypadWalks) {
+  scenes::LayOutGround(12, 10);
+  scenes::AddKnight(0, 3, 3);
+  scenes::AddKnight(1, 3, 5);
+  scenes::Finish();
+  Creatures[1].creatureClass = 4;
+  Creatures[2].name[0] = Creatures[3].name[0] = '\0';
+  const char* name1 = Creatures[1].name;
+  auto refusal = [](std::initializer_list<const char*> keys) {
+    ClickResult.code = -1;
+    Keys(keys);
+    return ClickResult.code;
+  };
+  PartyLeader = 0;
+  EXPECT_EQ(refusal({"Z"}), 58);  // "Knights can't cast spells"
+  EXPECT_EQ(refusal({"C"}), 58);
+  PartyLeader = 1;
+  EXPECT_EQ(refusal({"X"}), 57);  // "No wand in hand"
+  CraftedWeapons[9] = CraftedWeaponRecord{};
+  CraftedWeapons[9].itemType = 8;
+  Creatures[1].equipment[kSlotRightHand - 1] = 9;
+  EXPECT_EQ(refusal({"Z"}), 56);  // "No more spell charges"
+  for (int32_t& left : Creatures[1].spellsLeft) left = 0;
+  EXPECT_EQ(refusal({"C"}), 66);  // "You must rest"
+  EXPECT_EQ(ScreenMode, kModeExploring);
+  // A member without a name has no pages.
+  Keys({"3"});
+  Keys({"7"});
+  EXPECT_EQ(ScreenMode, kModeExploring);
+  Keys({"2"});
+  EXPECT_EQ(TopPageType(), kPageCharacterRecord);
+  EXPECT_STREQ(TopPageCaption(), name1);
+  ScreenMode = kModeExploring;
+  Keys({"6"});
+  EXPECT_EQ(TopPageType(), kPageInventory);
+  EXPECT_EQ(TopPageParameter(), 1);
+  ScreenMode = kModeExploring;
+  PartyLeader = 0;
+  Keys({"H"});
+  EXPECT_EQ(FollowTarget, Creatures[0].fighterSlot);
+  // The keypad: one square east, walked.
+  harness::KeyDown("Keypad 6");
+  screentest::ReadInput();
+  MainScreenKeys();
+  harness::KeyUp("Keypad 6");
+  EXPECT_EQ(KeypadStepActive, 1);
+  EXPECT_EQ(Creatures[0].destinationX, 4);
+  EXPECT_EQ(Creatures[0].destinationY, 3);
+}
+
 // A character's name typed on its record: at most nine characters, no '_'
 // first; Return puts the new name in place of the old one in the description,
 // never past the description's 402 bytes, and not for a one-letter old name.
@@ -111,6 +166,28 @@ TEST_F(GameScreen, ARenameReplacesTheOldNameInTheDescriptionWithinItsBytes) {
   Keys({"Return"});
   EXPECT_STREQ(c.name, "Bo");
   EXPECT_STREQ(c.description, "A tale of A.");
+}
+
+// A description takes no more characters once it wraps to 16 lines of its
+// box, however far it is from its 398 characters.
+TEST_F(GameScreen, ADescriptionTakesNoMoreOnceItWrapsToSixteenLines) {
+  screentest::LayOutMap(12, 10);
+  SetFirstPage("Member 0", kPageCharacterRecord, 0);
+  TextEntryMode = kTextEntryCreatureDescription;
+  // Fifteen words of twenty letters: one a line.
+  std::string text;
+  for (int i = 0; i < 15; ++i) text += std::string(20, 'a') + (i < 14 ? " " : "");
+  std::memset(BackgroundEditBuffer, 0, sizeof BackgroundEditBuffer);
+  std::strcpy(BackgroundEditBuffer, text.c_str());
+  Keys({"Space"});
+  for (int i = 0; i < 30; ++i) Keys({"B"});
+  const std::string typed = BackgroundEditBuffer;
+  EXPECT_EQ(typed.size(), text.size() + 1 + 18);  // the word that opens the 16th line
+  DrawLinkedText(BackgroundEditBuffer, 0, 1, 0, 38, 1000, 0, 0, 1, 0);
+  EXPECT_EQ(LinkedTextLineCount, 16);
+  Keys({"Backspace"});
+  Keys({"B"});
+  EXPECT_EQ(std::string(BackgroundEditBuffer), typed);
 }
 
 TEST_F(GameScreen, AnItemNameIsStoredAndOnlyItsOwnBufferCleared) {

@@ -6,7 +6,11 @@
 
 #include "adventure/dialogue.h"
 #include "engine/graphics.h"
+#include "engine/page_history.h"
+#include "engine/page_history_access.h"
 #include "engine/text.h"
+#include "rules/conditions.h"
+#include "rules/item_tables.h"
 #include "screens/game/held_object.h"
 #include "screens/game/map_input.h"
 #include "screens/game/map_input_fixture.h"
@@ -93,6 +97,70 @@ TEST_F(GameScreen, TheObjectListPicksUpLiftsAndHandsOverButLeavesUnknownObjects)
   EXPECT_NE(text.find("Unknown"), std::string::npos) << text;
 }
 
+uint32_t BaseCodeOfType(int32_t type) {
+  for (int i = 0; i < kItemRows; ++i)
+    if (ItemTable[i].baseType == type) return kFirstBaseItemCode + i;
+  return 0;
+}
+
+// Space, or the right button, pressed over the list and let go.
+void PressSpace() {
+  harness::KeyDown("Space");
+  Draw(DrawObjectList);
+  harness::KeyUp("Space");
+  screentest::ReadInput();
+}
+void RightClick() {
+  harness::MouseButton(1, true);
+  Draw(DrawObjectList);
+  harness::MouseButton(1, false);
+  screentest::ReadInput();
+}
+
+TEST_F(GameScreen, OnlyAPresentMemberInReachIsGivenThePileAndItsPagesOpenByTheRightButton) {
+  // The leader, Polymorphed, stands by the pile (arrows under 50 gold) with
+  // the third member; the second has fallen 15 squares off.
+  screentest::LayOutMap(30, 12);
+  screentest::Place(0, 4, 3);
+  screentest::Place(1, 20, 3).present = 0;
+  screentest::Place(2, 4, 4);
+  Creatures[3].present = 0;
+  AddCondition(0, kCondPolymorphed, 10, 0, 18, 0);
+  FighterSlots[0].visible[SquareIndex(5, 3)] = 1;
+  CurrentMap.At(kLayerObjects0, 5, 3) = kArrows;
+  CurrentMap.At(kLayerObjects1, 5, 3) = kFiftyGold;
+  const uint32_t gold = PartyGold;
+  OpenPile(2);
+  harness::MoveMouse(150, 80);  // on "All these items"
+  PressSpace();
+  EXPECT_TRUE(Holds(Creatures[2], kArrows));
+  EXPECT_FALSE(Holds(Creatures[1], kArrows));
+  EXPECT_EQ(PartyGold, gold + 50);
+  EXPECT_EQ(CurrentMap.At(kLayerObjects0, 5, 3), 0);
+  EXPECT_EQ(Creatures[1].squareX, 20);  // the fallen stays where it fell
+  // With every member in reach Polymorphed the backpacks count as full.
+  AddCondition(2, kCondPolymorphed, 10, 0, 18, 0);
+  CurrentMap.At(kLayerObjects0, 5, 3) = kArrows;
+  OpenPile(1);
+  PressSpace();
+  EXPECT_EQ(CurrentMap.At(kLayerObjects0, 5, 3), kArrows);
+  EXPECT_EQ(ClickResult.code, 2);
+  // The right button opens a crafted item's page; a note must be picked up.
+  CraftedWeapons[7] = CraftedWeaponRecord{};
+  std::strcpy(CraftedWeapons[7].name, "Gnawed Longsword Of Old");
+  CurrentMap.At(kLayerObjects0, 5, 3) = 7;
+  OpenPile(1);
+  RightClick();
+  EXPECT_EQ(ScreenMode, kModePageView);
+  EXPECT_EQ(TopPageType(), 10007);
+  EXPECT_STREQ(PageHistory[0].caption, "Gnawed Longswor");
+  CurrentMap.At(kLayerObjects0, 5, 3) = static_cast<int32_t>(BaseCodeOfType(2));
+  OpenPile(1);
+  RightClick();
+  EXPECT_EQ(ScreenMode, kModeItemPileHovered);
+  EXPECT_EQ(ShownClickResult.code, 69);
+}
+
 TEST_F(GameScreen, TheDialogueBoxTakesItsAnswersByKeys) {
   screentest::LayOutMap(20, 12);
   ScreenMode = kModeResting;
@@ -123,6 +191,35 @@ TEST_F(GameScreen, TheDialogueBoxTakesItsAnswersByKeys) {
   harness::KeyDown("2");
   Draw(DrawDialogueBox);
   harness::KeyUp("2");
+  EXPECT_EQ(ChosenAnswer, 2);
+  EXPECT_EQ(DialogueScrollLine, 0);
+}
+
+TEST_F(GameScreen, TheDialogueBoxScrollsByTheWheelAndTakesAnAnswerByTheMouse) {
+  screentest::LayOutMap(20, 12);
+  ScreenMode = kModeResting;
+  std::string text;
+  for (int i = 0; i < 12; ++i) text += "A long tale of the road, told line by line. ";
+  std::strcpy(DialogueText, text.c_str());
+  std::memset(AnswerTexts, 0, sizeof AnswerTexts);
+  std::strcpy(AnswerTexts[0], "Go on");
+  std::strcpy(AnswerTexts[1], "Enough");
+  ChosenAnswer = 0;
+  harness::MoveMouse(100, 20);
+  // Up at the first line does nothing; down a line, and up again.
+  for (int notch : {1, -1, 1}) {
+    harness::Wheel(notch);
+    Draw(DrawDialogueBox);
+  }
+  EXPECT_EQ(DialogueScrollLine, 0);
+  harness::Wheel(-1);
+  Draw(DrawDialogueBox);
+  EXPECT_EQ(DialogueScrollLine, 1);
+  // The second answer's row (row 25) clicked: chosen, the text back at its top.
+  harness::MoveMouse(60, 25 * 8 + 4);
+  harness::MouseButton(0, true);
+  Draw(DrawDialogueBox);
+  harness::MouseButton(0, false);
   EXPECT_EQ(ChosenAnswer, 2);
   EXPECT_EQ(DialogueScrollLine, 0);
 }

@@ -86,6 +86,10 @@ Bases LevelUp(int32_t klass, int32_t level) {
 
 TEST_F(GameScreen, AClickOnTheStarRaisesTheLevelByTheClassAndOpensTheLevelUpPage) {
   LayOutParty();
+  // A foe's figure stands under the star, the weapon mode set to attack: the
+  // star still takes the click (no box of the foe, no fight).
+  screentest::Place(10, 9, 1, kAllegianceEnemy);
+  WeaponMode = 1;
   Creatures[0].fortitude.base = 7;
   EXPECT_EQ(LevelUp(kClassKnight, 2), (Bases{3, 3, 1, 1}));
   EXPECT_EQ(Creatures[0].level, 3);
@@ -98,6 +102,7 @@ TEST_F(GameScreen, AClickOnTheStarRaisesTheLevelByTheClassAndOpensTheLevelUpPage
   EXPECT_EQ(LevelUpBackup[kBackupFortitude], 7);
   EXPECT_EQ(PendingLevelUpChoices[kPendingSecondSpell], -1);
   EXPECT_EQ(LevelUpPending, 1);
+  EXPECT_EQ(InCombat, 0);
   EXPECT_EQ(LevelUp(kClassCleric, 3), (Bases{3, 4, 1, 4}));
   EXPECT_EQ(LevelUp(kClassWizard, 4), (Bases{2, 1, 1, 4}));
 
