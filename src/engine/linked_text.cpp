@@ -344,6 +344,7 @@ int DrawLinkedText(const char* text, int style, int left, int top, int right, in
 
   kept.inUse = true;
   Hover(text, layout, large, rollLinks != 0);
+  TextRunScope run;
   const int cellWidth = large ? 8 : 5, cellHeight = large ? 8 : 6;
   const uint32_t plain = StyleColour(kDefaultColour, style);
   for (const Cell& cell : layout.cells) {

@@ -20,6 +20,8 @@ PopupRectangle PopupRect = {};
 namespace {
 
 std::vector<GlyphDraw>* g_glyphSink = nullptr;
+std::vector<TextRun>* g_runSink = nullptr;
+int g_runDepth = 0;  // above 0 while a text routine lays down its run
 
 struct Factors {
   uint32_t r, g, b, a;
@@ -70,6 +72,17 @@ void CellSize(int large, int* width, int* height) {
   }
 }
 
+// A glyph's cell in the run being laid down (a run of its own when no text
+// routine is drawing it).
+void RecordCell(unsigned char c, int x, int y, int width, int height) {
+  if (g_runSink == nullptr) return;
+  if (g_runDepth == 0) g_runSink->emplace_back();
+  TextRun& run = g_runSink->back();
+  run.cellWidth = width;
+  run.cellHeight = height;
+  run.cells.push_back(TextCell{c, x, y});
+}
+
 int FormatInto(char* buffer, const char* format, va_list args) {
   std::memset(buffer, 0, kTextBufferSize);
   std::vsnprintf(buffer, kTextBufferSize, format, args);
@@ -79,6 +92,27 @@ int FormatInto(char* buffer, const char* format, va_list args) {
 }  // namespace
 
 void RecordGlyphs(std::vector<GlyphDraw>* sink) { g_glyphSink = sink; }
+void RecordTextRuns(std::vector<TextRun>* sink) {
+  g_runSink = sink;
+  g_runDepth = 0;
+}
+
+TextRunScope::TextRunScope(bool backed) : counted_(g_runSink != nullptr) {
+  if (counted_ && g_runDepth++ == 0) {
+    g_runSink->emplace_back();
+    g_runSink->back().backed = backed;
+  }
+}
+
+TextRunScope::~TextRunScope() {
+  if (counted_) --g_runDepth;
+}
+
+void TextRunScope::CutOff(const char* text, int from, int to) {
+  if (!counted_) return;
+  for (int i = std::max(from, 0); i < to && text[i]; ++i)
+    if (static_cast<unsigned char>(text[i]) > 32 && text[i] != '_') ++g_runSink->back().cutOff;
+}
 
 uint32_t StyleColour(uint32_t colour, int style) {
   const bool given = colour != kDefaultColour;
@@ -120,6 +154,11 @@ int DrawGlyph(uint32_t colour, unsigned char c, int x, int y, int style, int upp
               int large) {
   int sheet = 0, frame = 0;
   if (!GlyphSheetFrame(c, upperCase, smallerSet, large, &sheet, &frame)) return 0;
+  if (g_runSink) {
+    int width = 8, height = 8;
+    CellSize(large, &width, &height);
+    RecordCell(c, x, y, width, height);
+  }
   const uint32_t drawn = c == '$' ? 0xFFFFFFFFu : StyleColour(colour, style);
   if (g_glyphSink) g_glyphSink->push_back(GlyphDraw{c, sheet, frame, x, y, drawn});
   if (sheet == kSheetInterface) {
@@ -135,9 +174,13 @@ int DrawGlyph(uint32_t colour, unsigned char c, int x, int y, int style, int upp
 int DrawTextAt(uint32_t colour, int maxChars, int xOffset, const char* text, int style, int column, int row,
                int large, int yOffset, int popupExempt, int upperCase) {
   if (text == nullptr) return 0;
-  int length = static_cast<int>(std::strlen(text));
+  const int whole = static_cast<int>(std::strlen(text));
+  int length = whole;
   const int columns = large ? kLargeColumns : kSmallColumns;
   if (column + length > columns) length = columns - column;
+  if (length <= 0 && whole == 0) return 0;
+  TextRunScope run;
+  run.CutOff(text, std::max(length, 0), std::min(whole, std::max(maxChars, 0)));
   if (length <= 0) return 0;
   length = std::min(length, std::max(maxChars, 0));
   int cellWidth = 8, cellHeight = 8;
@@ -175,6 +218,7 @@ int DrawNumberAt(int number, int style, int column, int row) { return DrawTextF(
 
 int DrawString(const char* text, int style, int x, int y, uint32_t colour, int smallerSet) {
   if (text == nullptr || text[0] == '\0') return 0;
+  TextRunScope run;
   const int step = WideCells() && !smallerSet ? 12 : 8;
   for (int i = 0; text[i]; ++i)
     DrawGlyph(colour, static_cast<unsigned char>(text[i]), x + i * step, y, style, 0, smallerSet, 1);
@@ -205,6 +249,8 @@ int DrawWrappedText(int x, const char* text, int style, int y, int noBacking, in
     CapitaliseWords(label, text, 1);
   const int length = std::min(static_cast<int>(std::strlen(label)), 320 / 8);
   const int width = length * 8;
+  TextRunScope run(!noBacking);
+  run.CutOff(label, length, static_cast<int>(std::strlen(label)));
   if (x == -1 && y == -1) {
     const int mx = PointerX(), my = PointerY();
     x = mx + 17;
@@ -278,11 +324,13 @@ std::vector<std::vector<char>> LayOutCaptionLines(const char* caption) {
 int DrawLargeWrappedCaps() {
   const std::vector<std::vector<char>> lines = LayOutCaptionLines(HoverCaption);
   DrawCaptionBoxFrame();
+  TextRunScope run;
   for (size_t l = 0; l < lines.size(); ++l)
     for (size_t i = 0; i < lines[l].size(); ++i) {
       const unsigned char c = static_cast<unsigned char>(lines[l][i]);
       if (c <= 32) continue;
       const int x = 16 + static_cast<int>(i) * 8, y = 16 + static_cast<int>(l) * 8;
+      RecordCell(c, x, y, 8, 8);
       if (g_glyphSink) g_glyphSink->push_back(GlyphDraw{c, kSheetInterface, c + 11, x, y, 0xFFFFFFFFu});
       DrawSheetFrame(kSheetInterface, c + 11, x, y);
     }
@@ -292,6 +340,13 @@ int DrawLargeWrappedCaps() {
 int DrawGradientGlyph(uint32_t colour, int x, int y, int code) {
   return DrawSheetFrameGradient(2, code + 123, x, y, colour, 1.0f, 1.0f, 0.0f, 1, 0xFF7B1400u, 0xFF971807u,
                                 0xFFBB1B1Bu, 0xFFFF0000u, 0xFFBB1B1Bu, 0xFF971807u);
+}
+
+std::vector<std::string> BreakIntoTwoLines(const std::string& text, size_t cells) {
+  if (text.size() <= cells) return {text};
+  size_t cut = text.rfind(' ', cells);
+  if (cut == std::string::npos || cut == 0) cut = cells;
+  return {text.substr(0, cut), text.substr(text[cut] == ' ' ? cut + 1 : cut)};
 }
 
 void CapitaliseWords(char* destination, size_t destinationSize, const char* source, int flag) {

@@ -5,6 +5,7 @@
 #include "engine/settings.h"  // kOptionLowResolutionText
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "engine/sheet_table.h"
@@ -65,6 +66,11 @@ int DrawLargeWrappedCaps();
 std::vector<std::vector<char>> LayOutCaptionLines(const char* caption);
 int DrawGradientGlyph(uint32_t colour, int x, int y, int code);
 
+// A text that may be too wide for its cells as one or two lines: whole when
+// it fits, else broken after its last blank that fits (the blank dropped) or
+// at the cells' end; the second line is not cut.
+std::vector<std::string> BreakIntoTwoLines(const std::string& text, size_t cells);
+
 // Copies the source keeping its first character and lower-casing the rest;
 // with flag 1 every character after '_', ' ', '-', '*', '+', '(' or '@' is
 // upper-cased. The copy is cut to fit the destination.
@@ -85,3 +91,31 @@ struct GlyphDraw {
   uint32_t colour;
 };
 void RecordGlyphs(std::vector<GlyphDraw>* sink);
+
+// Tests watch the texts laid down through this: every call of a text routine
+// (and every glyph drawn on its own) adds a run with the cells of the glyphs
+// it drew.
+struct TextCell {
+  unsigned char c;
+  int x, y;  // the cell's top-left pixel
+};
+struct TextRun {
+  std::vector<TextCell> cells;
+  int cellWidth = 8, cellHeight = 8;
+  int cutOff = 0;       // letters the routine left out because the picture's edge came first
+  bool backed = false;  // a tooltip on its own backing, drawn over what lies beneath
+};
+void RecordTextRuns(std::vector<TextRun>* sink);
+// One call of a text routine: the glyphs drawn while it lives join one run.
+class TextRunScope {
+ public:
+  explicit TextRunScope(bool backed = false);
+  ~TextRunScope();
+  TextRunScope(const TextRunScope&) = delete;
+  TextRunScope& operator=(const TextRunScope&) = delete;
+  // Counts the letters of text[from, to) as left out at the picture's edge.
+  void CutOff(const char* text, int from, int to);
+
+ private:
+  bool counted_;
+};

@@ -4,8 +4,10 @@
 // spells picked on their own pages, which come back here.
 #include "party/creation_screen.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "combat/resolution/spell_keywords.h"
 #include "engine/music.h"
@@ -44,6 +46,7 @@ constexpr int kKeyReturn = 0x1C;
 constexpr int kKeyPadEnter = 0x9C;
 constexpr int kSheetInterface = 13;
 constexpr int kNameMaxCursor = 9;
+constexpr int kFeatColumnFirst = 38;  // small cells: the first column right of the class list
 // Text styles of the page.
 constexpr int kHighlighted = 2, kCaption = 4, kNormal = 5, kButton = 6, kSelected = 7, kSmallHighlighted = 8,
               kSmallActive = 9;
@@ -344,8 +347,12 @@ class CreationPage {
     const int listed = static_cast<int>(chosen.size());
     for (int i = 0; i < listed; ++i) {
       const int feat = chosen[i];
-      const char* name = FeatDisplayNames[feat];
-      const int column = 48 - static_cast<int>(std::strlen(name)) / 2;
+      // Centred on small column 48, but never left of column 38 (the class
+      // list ends before it) and cut at the picture's edge.
+      const std::string whole = FeatDisplayNames[feat];
+      const int column = std::max(kFeatColumnFirst, 48 - static_cast<int>(whole.size()) / 2);
+      const std::string shown = whole.substr(0, static_cast<size_t>(kSmallColumns - column));
+      const char* name = shown.c_str();
       const bool over = idle_ && OverText(name, column, 11 + i, kSmallText);
       PageText(name, over ? kSmallHighlighted : kNormal, column, 11 + i, kSmallText);
       if (!over) continue;

@@ -5,6 +5,7 @@
 // kind's keyword opens the page of its kind.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstring>
 #include <string>
 
@@ -118,6 +119,28 @@ TEST_F(HelpTopics, EachKindsPageGivesTheSizeAndSpeedOfItsTableRow) {
     const std::string speed = "speed " + std::to_string(t.speed) + " feet";
     EXPECT_NE(text.find(speed), std::string::npos) << t.kind << " " << speed;
   }
+}
+
+// A keyword that opens the page of one kind of a feat ("Weapon Focus
+// (Fists)") names that kind; the family's own word opens the family's page.
+TEST_F(HelpTopics, AFeatKeywordOpensTheKindItNames) {
+  const auto letters = [](const std::string& s) {
+    std::string out;
+    for (char c : s)
+      if (std::isalnum(static_cast<unsigned char>(c))) out.push_back(static_cast<char>(std::toupper(c)));
+    return out;
+  };
+  for (int k = 0; k < HelpKeywordsLoaded; ++k) {
+    const HelpKeywordEntry& entry = HelpKeywords[k];
+    if (entry.pageId < 31001 || entry.pageId > 31330) continue;
+    const std::string title = Title(entry.pageId);
+    const size_t open = title.find('(');
+    if (open == std::string::npos) continue;
+    const std::string kind = letters(title.substr(open + 1, title.find_first_of(" )", open) - open - 1));
+    EXPECT_NE(letters(entry.keyword).find(kind), std::string::npos) << entry.keyword << " opens " << title;
+  }
+  for (const char* family : {"WEAPON_FOCUS", "GREATER_WEAPON_FOCUS", "IMPROVED_CRITICAL", "SPELL_FOCUS"})
+    EXPECT_EQ(Title(PageOf(family)).find('('), std::string::npos) << family;
 }
 
 }  // namespace

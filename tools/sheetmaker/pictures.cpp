@@ -189,6 +189,8 @@ Layer TitlePicture() {
   return l;
 }
 
+// The backdrop of the menu pages: courses of stone, darker towards the
+// edges, and nothing drawn on them, so that the pages' texts read over it.
 Layer Backdrop() {
   Layer l(320, 256);
   const Ramp stone = Rp("ink.0 grey.0 grey.1 grey.2 stone.0 stone.1");
@@ -201,21 +203,6 @@ Layer Backdrop() {
       const float vignette = std::hypot((x - 160) / 190.0f, (y - 128) / 150.0f);
       v -= std::max(0.0f, vignette - 0.55f) * 0.7f;
       l.Put(x, y, Tone(stone, v, x, y, 0.5f));
-    }
-  // A carved crest in the middle: a shield with a tower.
-  const float cx = 160, cy = 112;
-  Layer crest(320, 256);
-  crest.Polygon({cx - 34, cy - 40, cx + 34, cy - 40, cx + 30, cy + 12, cx, cy + 46, cx - 30, cy + 12}, C("grey.2"));
-  crest.Polygon({cx - 30, cy - 36, cx + 30, cy - 36, cx + 26, cy + 10, cx, cy + 40, cx - 26, cy + 10}, C("grey.1"));
-  crest.Rect(static_cast<int>(cx - 9), static_cast<int>(cy - 20), 18, 40, C("grey.2"));
-  for (int i = 0; i < 3; ++i) crest.Rect(static_cast<int>(cx - 9 + i * 7), static_cast<int>(cy - 25), 4, 5, C("grey.2"));
-  crest.Rect(static_cast<int>(cx - 3), static_cast<int>(cy + 8), 6, 12, C("grey.0"));
-  Layer shade = crest;
-  for (int y = 0; y < 256; ++y)
-    for (int x = 0; x < 320; ++x) {
-      // Only the carving's edges show, so the text of the pages over it reads.
-      if (crest.On(x, y) && crest.Get(x, y) != crest.Get(x - 1, y - 1)) l.Put(x, y, C("grey.2"));
-      else if (crest.On(x, y) && crest.Get(x, y) != crest.Get(x + 1, y + 1)) l.Put(x, y, C("ink.0"));
     }
   return l;
 }

@@ -217,8 +217,11 @@ int DrawSpellDetailsScreen(int spell) {
   char name[kCaptionShown + 1];
   CopyCut(name, sizeof name, s.name, kCaptionShown);
   PageTextAt(name, kStyleTitle, 4, 1);
-  std::snprintf(text, sizeof text, s.divine == 1 ? "(Divine %i)" : "(Arcane %i)", s.level);
-  PageTextAt(text, kStyleValue, 5 + static_cast<int>(std::strlen(name)), 1);
+  char level[16];
+  std::snprintf(level, sizeof level, s.divine == 1 ? "(Divine %i)" : "(Arcane %i)", s.level);
+  // The level follows the name, or, where a long name leaves no room for it,
+  // the school line, or else the descriptors.
+  int levelRow = 1, levelColumn = 5 + static_cast<int>(std::strlen(name));
 
   // The word after the school is its subschool (0 none).
   if (s.descriptor != 0)
@@ -226,8 +229,18 @@ int DrawSpellDetailsScreen(int spell) {
   else
     std::snprintf(text, sizeof text, "%s school", NameOf(SchoolNames, s.school));
   PageTextAt(text, kStyleValue, 4, 2);
+  const auto levelFits = [&] { return levelColumn + static_cast<int>(std::strlen(level)) <= kLargeColumns; };
+  if (!levelFits()) {
+    levelRow = 2;
+    levelColumn = 5 + static_cast<int>(std::strlen(text));
+  }
   DescriptorText(s, text, sizeof text);
   PageTextAt(text, kStyleValue, 4, 3);
+  if (!levelFits()) {
+    levelRow = 3;
+    levelColumn = 5 + static_cast<int>(std::strlen(text));
+  }
+  PageTextAt(level, kStyleValue, levelColumn, levelRow);
 
   char description[sizeof s.description + 1];
   CopyCut(description, sizeof description, s.description, sizeof s.description);

@@ -3,6 +3,8 @@
 #include "screens/game/action_state.h"
 
 #include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "combat/actions/casting_checks.h"
 #include "combat/turns/combat_cycle.h"
@@ -76,6 +78,17 @@ int HitPointStyle(const CreatureRecord& c, bool present) {
   return 0;
 }
 
+// A member's name as the prompt's list shows it: in the 9 cells before the
+// hit points (a blank cell between), by its first word when the whole name
+// is longer.
+std::string ListedName(const char* name) {
+  constexpr size_t kNameCells = 9;
+  std::string shown(name, strnlen(name, sizeof Creatures[0].name));
+  if (shown.size() <= kNameCells) return shown;
+  const size_t space = shown.find(' ');
+  return shown.substr(0, space != std::string::npos && space <= kNameCells ? space : kNameCells);
+}
+
 // The four party members under the prompt of a spell aimed at one of them.
 void DrawPartyTargets() {
   for (int member = 0; member < 4; ++member) {
@@ -90,7 +103,7 @@ void DrawPartyTargets() {
       MapCursorY = c.squareY;
       PanelTargetMember = member;
     }
-    DrawTextAt(kDefaultColour, 15, 0, c.name, style, 24, row, 1, 0, 0, 0);
+    DrawTextAt(kDefaultColour, 15, 0, ListedName(c.name).c_str(), style, 24, row, 1, 0, 0, 0);
     char points[16];
     std::snprintf(points, sizeof points, "%3i", c.hitPoints);
     DrawTextAt(kDefaultColour, 5, 0, points, HitPointStyle(c, present), 34, row, 1, 0, 0, 0);

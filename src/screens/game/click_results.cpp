@@ -171,7 +171,12 @@ void ShowClickResult() {
   const int x = PointerX(), y = PointerY();
   const ClickResultState& s = ShownClickResult;
   const bool inside = x >= s.left && x <= s.right && y >= s.top && y <= s.bottom;
-  if (s.code <= 0 || !inside) return;
+  if (s.code <= 0) return;
+  // Once the mouse has left the rectangle the result is gone for good.
+  if (!inside) {
+    HideClickResult();
+    return;
+  }
   if (const char* text = ClickResultText(s.code)) std::snprintf(CursorHint, sizeof CursorHint, "%s", text);
   const int32_t cursor = ClickResultCursor(s.code);
   if (cursor != kUnchanged) CursorShape = cursor;

@@ -4,12 +4,15 @@
 // frame's drawing.
 #include "screens/game/frame_end.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "combat/actions/roll_previews.h"
 #include "engine/frame.h"
 #include "engine/graphics.h"
 #include "engine/page_history.h"
+#include "engine/settings.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "engine/timing.h"
@@ -42,6 +45,30 @@ bool TakeChanceAsHint(int32_t chance) {
   return true;
 }
 
+// The hint and, one line under it, the situation labels of the chance: one
+// block beside the pointer at (x, y), moved left as a whole so that its
+// widest line ends by the picture's right edge (and then, in cursor mode,
+// `lowered` pixels lower, as a hint alone moves) and up so that its last line
+// stays inside the picture.
+void DrawHintAndLabels(int x, int y, int lowered) {
+  size_t widest = std::strlen(CursorHint);
+  int lines = 1;
+  if (OptionWords[kOptionDisplayExpandedTooltip] == 1)
+    for (const SituationLabel& label : SituationLabels) {
+      if (label.text[0] == '\0') continue;
+      widest = std::max(widest, std::strlen(label.text));
+      ++lines;
+    }
+  const int width = 8 * static_cast<int>(widest);
+  if (x + width > 320) {
+    x = std::max(0, 320 - width);
+    y += lowered;
+  }
+  y = std::max(0, std::min(y, 240 - 8 * lines));
+  DrawWrappedText(x, CursorHint, 0, y, 0, 0);
+  DrawSituationLabels(x, y + 8);
+}
+
 // The chance of the touch attack the aimed spell makes on the hovered fighter.
 void ShowTouchChance(const SpellRecord& s, int mx, int my) {
   const int slot = HoveredFighterSlot;
@@ -52,9 +79,7 @@ void ShowTouchChance(const SpellRecord& s, int mx, int my) {
   const int32_t chance =
       !AreEnemies(attacker, target) && s.harmful == 1 ? -1 : TouchAttackRoll(attacker, target, s.rangedTouch == 1, 0);
   CursorChance = chance;
-  if (!TakeChanceAsHint(chance)) return;
-  DrawWrappedText(mx + 13, CursorHint, 0, my + 7, 0, 0);
-  DrawSituationLabels(mx + 13, my + 15);
+  if (TakeChanceAsHint(chance)) DrawHintAndLabels(mx + 13, my + 7, 0);
 }
 
 void DrawHeldObject(int mx, int my) {
@@ -109,8 +134,10 @@ void FinishFrame() {
     if (ScrollThumbDrag == 0) PollPointerButtons();
     MapScaleSwitch = 0;
     DrawMouseCursor();
-    if (CursorHint[0] != '\0') DrawWrappedText(-1, CursorHint, 0, -1, 0, 0);
-    if (labels) DrawSituationLabels(mx + 17, my + 20);
+    if (labels)
+      DrawHintAndLabels(mx + 17, my + 12, 12);
+    else if (CursorHint[0] != '\0')
+      DrawWrappedText(-1, CursorHint, 0, -1, 0, 0);
   }
   MapScaleSwitch = scale;
   if (DebugMode == 1) GameTiming.UpdateFrameRate();

@@ -3,6 +3,7 @@
 // and the dragging of items between them; the item actions and the character
 // panel stand on the same page. Called once a frame, in page view and as the
 // item picker of the crafting and casting screen modes.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -272,7 +273,13 @@ void DrawPointer(const InventoryFrame& f) {
   }
   DrawMouseCursor();
   DrawCaption(f);
-  if (TradeSaleHintShown) DrawString("Push S to Sell", 11, PointerX() + 17, PointerY() + 20, kDefaultColour, 0);
+  if (TradeSaleHintShown) {
+    // A line of its own under the caption, on the same backing; a caption
+    // too wide for its place stands 12 pixels lower, and the hint follows it.
+    const int caption = 8 * std::min(static_cast<int>(std::strlen(HoverCaption)), 40);
+    const bool lowered = HoverCaption[0] != 0 && PointerX() + 17 + caption > 320;
+    DrawWrappedText(PointerX() + 17, "Push S to Sell", 11, PointerY() + (lowered ? 32 : 20), 0, 1);
+  }
 }
 
 // In combat a weapon changed takes effect at once: the attack counts of the

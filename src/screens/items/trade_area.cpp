@@ -6,6 +6,8 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "adventure/item_commands.h"
 #include "engine/page_history.h"
@@ -136,11 +138,18 @@ void SalePanel(const InventoryFrame& f, int32_t cha, bool keyed) {
   if (HeldItemCount > 1) std::snprintf(item, sizeof item, "%i*%s", HeldItemCount, name);
   else std::snprintf(item, sizeof item, "%s", name);
   std::snprintf(gold, sizeof gold, "For %lli Gold?", static_cast<long long>(terms.gold));
-  const bool overSell = OverPanelText(kSellRow, "Sell"), overItem = OverPanelText(kItemRow, item),
-             overGold = OverPanelText(kGoldRow, gold);
+  // A long item line takes two rows and puts the price a row lower.
+  std::vector<std::string> lines = BreakIntoTwoLines(item, kLargeColumns - kPanelColumn);
+  if (lines.size() > 1) lines[1].resize(std::min<size_t>(lines[1].size(), kLargeColumns - kPanelColumn));
+  const int goldRow = kGoldRow + static_cast<int>(lines.size()) - 1;
+  bool overItem = false;
+  for (size_t i = 0; i < lines.size(); ++i) overItem |= OverPanelText(kItemRow + static_cast<int>(i), lines[i].c_str());
+  const bool overSell = OverPanelText(kSellRow, "Sell"), overGold = OverPanelText(goldRow, gold);
   DrawTextAt(kDefaultColour, 4, 0, "Sell", overSell ? 2 : 6, kPanelColumn, kSellRow, 1, 0, 0, 0);
-  DrawTextAt(kDefaultColour, kLargeColumns, 0, item, overItem ? 2 : 6, kPanelColumn, kItemRow, 1, 0, 0, 0);
-  DrawTextAt(kDefaultColour, kLargeColumns, 0, gold, overGold ? 2 : 6, kPanelColumn, kGoldRow, 1, 0, 0, 0);
+  for (size_t i = 0; i < lines.size(); ++i)
+    DrawTextAt(kDefaultColour, kLargeColumns, 0, lines[i].c_str(), overItem ? 2 : 6, kPanelColumn,
+               kItemRow + static_cast<int>(i), 1, 0, 0, 0);
+  DrawTextAt(kDefaultColour, kLargeColumns, 0, gold, overGold ? 2 : 6, kPanelColumn, goldRow, 1, 0, 0, 0);
   TradeSaleHintShown = keyed;
   const bool released = !keyed && !ButtonPressed(0) && (overSell || overItem || overGold || OverAnyStockSlot());
   if (released || pressedS) SellHeld(f.creature, terms.gold);

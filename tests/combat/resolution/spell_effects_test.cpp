@@ -230,6 +230,35 @@ TEST_F(SpellEffects, DamageHealingAndDrainComeThroughTheAmounts) {
   EXPECT_EQ(Floating(kFoe), "Not a living creature");
 }
 
+// Magic Missile over many casts: one missile at caster levels 1 and 2, one
+// more for every two levels beyond the first, at most five; each missile
+// 1d4+1 force damage, every value from 2 to 5 coming up.
+TEST_F(SpellEffects, MagicMissileFliesByCasterLevelAndEachDoesOneD4PlusOne) {
+  std::vector<int> seen(6, 0);
+  for (const auto& [level, missiles] : {std::pair{1, 1}, {2, 1}, {3, 2}, {5, 3}, {8, 4}, {9, 5}, {15, 5}}) {
+    for (int cast = 0; cast < 40; ++cast) {
+      Reset(1000 + 100 * level + cast);
+      Creatures[kCaster].casterLevelAdjust = level;
+      Creatures[kCaster].level = Creatures[kCaster].effectiveLevel = level;
+      Cast(kSpellMagicMissile, {kFoe});
+      // Each missile's damage, as its log line tells it.
+      const std::string log = Log(), line = "Orc" + H + " loses @";
+      int flown = 0, total = 0;
+      for (size_t at = log.find(line); at != std::string::npos; at = log.find(line, at + 1)) {
+        const int amount = std::atoi(log.c_str() + at + line.size());
+        ASSERT_GE(amount, 2) << "level " << level;
+        ASSERT_LE(amount, 5) << "level " << level;
+        ++seen[amount];
+        ++flown;
+        total += amount;
+      }
+      EXPECT_EQ(flown, missiles) << "level " << level;
+      EXPECT_EQ(Creatures[kFoe].hitPoints, 60 - total) << "level " << level;
+    }
+  }
+  for (int amount = 2; amount <= 5; ++amount) EXPECT_GT(seen[amount], 20) << amount;
+}
+
 // Negative levels past the last level, or Constitution lost to nothing, kill:
 // the target leaves the battle at once, not at its next turn.
 TEST_F(SpellEffects, ATargetDrainedToDeathLeavesTheBattle) {

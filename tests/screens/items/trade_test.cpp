@@ -3,6 +3,8 @@
 #include "screens/items/inventory_fixture.h"
 
 #include <climits>
+#include <string>
+#include <vector>
 
 #include "map/map_record.h"
 #include "rules/conditions.h"
@@ -215,6 +217,31 @@ TEST_F(TradeTest, AClericHealsTheWoundedAndRaisesTheDeadForGold) {
   EXPECT_EQ(hurt.hitPoints, 10) << "one gold short of 275";
   EXPECT_EQ(InventoryMessage.code, 31);
   EXPECT_EQ(PartyGold, 274u);
+}
+
+// "Push S to Sell" stands under the caption of the item under the pointer,
+// also when a long name moves the caption lower.
+TEST_F(TradeTest, TheSaleHintStandsUnderTheCaption) {
+  std::strcpy(ItemTable[kLamp - kFirstBaseItemCode].name, "Lamp of the Long Forgotten Northern Kings");
+  Creatures[0].carried[0] = {kLamp, 1};
+  OpenInventory(0);
+  for (const char* name : {"Lamp", "Lamp of the Long Forgotten Northern Kings"}) {
+    std::strcpy(ItemTable[kLamp - kFirstBaseItemCode].name, name);
+    harness::MoveMouse(PackX(0), PackY(0));
+    std::vector<TextRun> runs;
+    RecordTextRuns(&runs);
+    harness::StepFrames(1);
+    RecordTextRuns(nullptr);
+    int caption = -1, hint = -1;
+    for (const TextRun& r : runs) {
+      std::string letters;
+      for (const TextCell& c : r.cells) letters.push_back(static_cast<char>(c.c));
+      if (letters == "PushStoSell") hint = r.cells[0].y;
+      else if (r.backed) caption = r.cells[0].y;
+    }
+    ASSERT_NE(caption, -1) << name;
+    EXPECT_EQ(hint, caption + 8) << name;
+  }
 }
 
 TEST_F(TradeTest, TradeScreenPicture) {
