@@ -585,15 +585,17 @@ void EndTheGame() {
   ResetHover();
 }
 
-void SaveToNewSlot() {
-  if (OptionWords[kOptionIronmanMode] != 0) return;
-  WriteSavedGame(FindFreeSaveSlot());
+int SaveToNewSlot() {
+  if (OptionWords[kOptionIronmanMode] != 0) return -1;
+  const int result = WriteSavedGame(FindFreeSaveSlot());
+  if (result != kSaveOk) ScriptDebugLine("save: %s", SavedGameMessage(result));
+  return result;
 }
 
-void SaveWithPartyAt(int map, int x, int y, int32_t facing) {
-  if (OptionWords[kOptionIronmanMode] != 0) return;
-  if (!CheckMap(map, "save elsewhere") || !CheckSquare(x, y, "save elsewhere")) return;
-  if (!ScriptIndexFits(facing, 8, "save elsewhere", "facing")) return;
+int SaveWithPartyAt(int map, int x, int y, int32_t facing) {
+  if (OptionWords[kOptionIronmanMode] != 0) return -1;
+  if (!CheckMap(map, "save elsewhere") || !CheckSquare(x, y, "save elsewhere")) return -1;
+  if (!ScriptIndexFits(facing, 8, "save elsewhere", "facing")) return -1;
   // The map being left keeps its edits in its stored record, as a map switch
   // would; the running game is put back as it was after the save.
   if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount) StoredMaps[CurrentMapNumber] = CurrentMap;
@@ -613,8 +615,12 @@ void SaveWithPartyAt(int map, int x, int y, int32_t facing) {
     c.pixelY = y * kPixelsPerSquare;
     c.facing = facing + 1;
   }
-  WriteSavedGame(FindFreeSaveSlot());
+  // The save refuses a place the load would: a map the adventure does not
+  // save, or a square outside the map.
+  const int result = WriteSavedGame(FindFreeSaveSlot());
+  if (result != kSaveOk) ScriptDebugLine("save elsewhere: map %i square (%i, %i): %s", map, x, y, SavedGameMessage(result));
   CurrentMap = keptMap;
   CurrentMapNumber = keptNumber;
   std::copy(keptParty, keptParty + kPartySize, Creatures);
+  return result;
 }

@@ -4,6 +4,9 @@
 #include <bit>
 #include <cstring>
 
+#include "engine/settings.h"
+#include "map/map_record.h"
+
 // The word files are the game's own little-endian words in order.
 static_assert(std::endian::native == std::endian::little);
 
@@ -139,6 +142,29 @@ bool DecodeDetails(const uint8_t* bytes, size_t size, SavedGameDetails* d) {
   if (size >= kAtScrollScribe + 4) d->scrollScribeCount = GetWord(in, kAtScrollScribe);
   if (size >= kAtScoreBonus + 4) d->scoreBonus = GetWord(in, kAtScoreBonus);
   return true;
+}
+
+bool DetailsValuesFit(const SavedGameDetails& d) {
+  constexpr int32_t kMinutesPerDay = 1440;
+  constexpr int32_t kLargestDieRoll = 20;
+  constexpr int32_t kFirstRainPicture = 84, kLastRainPicture = 88;
+  constexpr int32_t kLargestScribeCount = 1000000;
+  if (d.timeOfDay < 0 || d.timeOfDay >= kMinutesPerDay) return false;
+  if (d.worldX < 0 || d.worldX >= kMapSide || d.worldY < 0 || d.worldY >= kMapSide) return false;
+  if (d.rainFlag > 1 || (d.rainCounter != 0 && (d.rainCounter < kFirstRainPicture || d.rainCounter > kLastRainPicture)))
+    return false;
+  for (int32_t roll : d.hitDieRolls)
+    if (roll < 0 || roll > kLargestDieRoll) return false;
+  if (d.playHours < 0 || d.playMinutes < 0) return false;
+  for (int i = 0; i < 3; ++i)
+    if (!OptionWordFits(kOptionSoundVolume + i, d.volumes[i])) return false;
+  for (int i = 0; i < 15; ++i)
+    if (!OptionWordFits(kOptionDisplayThreatAreas + i, d.firstRun[i])) return false;
+  for (int i = 0; i < 9; ++i)
+    if (!OptionWordFits(kOptionAutomaticEndOfTurn + i, d.secondRun[i])) return false;
+  // Word 9 is the ability rule the party set out with; word 10 counts up.
+  return OptionWordFits(kOptionMaxAbilityScores, d.setOutAbilityRule) && d.scrollScribeCount >= 0 &&
+         d.scrollScribeCount <= kLargestScribeCount;
 }
 
 void EncodeJournal(const std::vector<JournalEntry>& journal, std::vector<uint8_t>* out) {

@@ -44,6 +44,12 @@ void EncodeDetails(const SavedGameDetails& d, uint8_t out[kDetailsBytes]);
 // defaults (1, 1 and 0). False for any other length.
 bool DecodeDetails(const uint8_t* bytes, size_t size, SavedGameDetails* d);
 
+// Whether the details' values lie where the game relies on them: the time of
+// day within its day, the world-map square on the world map, the rain's
+// flag and picture, hit-die rolls no die exceeds, the play time, and every
+// option word in its range.
+bool DetailsValuesFit(const SavedGameDetails& d);
+
 // "Journal.dat": entries 0 to k, k the last entry whose state is not 0 (0
 // when none is). Each entry: text length n (at most kJournalTextLimit),
 // n bytes of text padded with zeros, state, value.

@@ -148,6 +148,10 @@ TEST_F(SavedGames, AMissingShortOrDamagedFileLeavesTheRunningGameAsItWas) {
       {"SaveChar.cml", -1, -1, 0, kLoadCharactersFailed},
       {"SaveChar.cml", 0, 604, 41, kLoadCharactersFailed},  // creature 0 on no stored map
       {"SaveChar.cml", 0, 608, 60, kLoadCharactersFailed},  // nor on a square of its map
+      {"SaveChar.cml", 0, 636, 16711681, kLoadCharactersFailed},  // a footprint the sight pass would never end on
+      {"SaveChar.cml", 0, 496, 0x07000002, kLoadCharactersFailed},  // a level that overflows the hit points
+      {"SaveChar.cml", 0, 18704 + 588, -5, kLoadCharactersFailed},  // a creature's Constitution below nothing
+      {"SaveChar.cml", 0, 4676 + 1836, 5000, kLoadCharactersFailed},  // a condition no table names
       {"SaveWeapon.wml", 3760000 - 752, -1, 0, kLoadWeaponsFailed},
       {"Maps\\Map5.dat", 115000, -1, 0, kLoadMapsFailed},
       {"Maps\\Map5.dat", 0, 460, 61, kLoadMapsFailed},  // wider than the grids
@@ -159,6 +163,10 @@ TEST_F(SavedGames, AMissingShortOrDamagedFileLeavesTheRunningGameAsItWas) {
       {"Achievements.dat", 0, 100, 0, kLoadAchievementsFailed},  // one word too many
       {"Details.dat", 700, -1, 0, kLoadDetailsFailed},
       {"Details.dat", 0, 332, 1440, kLoadDetailsFailed},  // a time of day past midnight
+      {"Details.dat", 0, 608, 0x7FFFFFFF, kLoadDetailsFailed},  // a music volume past 100
+      {"Details.dat", 0, 616 + 4 * 5, 2, kLoadDetailsFailed},  // a toggle neither on nor off
+      {"Details.dat", 0, 324, 60, kLoadDetailsFailed},  // off the world map
+      {"Details.dat", 0, 4, 1000000, kLoadDetailsFailed},  // a hit-die roll no die gives
       {"Details.dat", -1, -1, 0, kLoadDetailsFailed},
   };
   for (const Damage& d : damages) {
