@@ -67,13 +67,17 @@ void PutJournalText(const JournalEntry& e, uint32_t length, std::vector<uint8_t>
   out->insert(out->end(), length - kept, 0);
 }
 
-// The entry's text from the file: up to the first zero.
+// The entry's text from the file: up to the first zero. The length stays the
+// file's, so that a padded entry is written again as it was read.
 void SetJournalText(JournalEntry* e, const uint8_t* text, uint32_t length) {
   size_t n = 0;
   while (n < length && text[n] != 0) ++n;
   e->text.assign(reinterpret_cast<const char*>(text), n);
-  e->length = static_cast<uint32_t>(n);
+  e->length = length;
 }
+
+// An entry that holds nothing: no length, no text, state and value 0.
+bool EmptyEntry(const JournalEntry& e) { return e.length == 0 && e.text.empty() && e.state == 0 && e.value == 0; }
 
 }  // namespace
 
@@ -169,9 +173,11 @@ bool DetailsValuesFit(const SavedGameDetails& d) {
 
 void EncodeJournal(const std::vector<JournalEntry>& journal, std::vector<uint8_t>* out) {
   out->clear();
+  // Every entry that holds something is kept, a text whose state went back
+  // to 0 as well as a started one.
   int last = 0;
   for (int i = 0; i < static_cast<int>(journal.size()) && i < kJournalEntryCount; ++i)
-    if (journal[i].state != 0) last = i;
+    if (!EmptyEntry(journal[i])) last = i;
   const JournalEntry empty{};
   for (int i = 0; i <= last; ++i) {
     const JournalEntry& e = i < static_cast<int>(journal.size()) ? journal[i] : empty;

@@ -476,6 +476,7 @@ const char* SavedGameMessage(int code) {
     case kDeleteGameFlagsFailed: return "Could not delete game flags";
     case kDeleteDetailsFailed: return "Could not delete game details";
     case kDeleteJournalFailed: return "Could not delete journal";
+    case kDeleteNoGame: return "No saved game to delete";
     default: return nullptr;
   }
 }
@@ -537,6 +538,9 @@ int DeleteSavedGame(int slot) {
   // Slot 0 holds the adventure's prepared start: it is never deleted.
   if (slot < 1) return kDeleteCharactersFailed;
   RecoverSlot(slot);
+  // A slot without characters or details holds no game: nothing is removed.
+  const SlotPath roster(slot, "\\SaveChar.cml"), details(slot, "\\Details.dat");
+  if (!platform::GamePathExists(roster) && !platform::GamePathExists(details)) return kDeleteNoGame;
   // A file that is not there counts as removed: a slot that never had one
   // (a journal, say) still goes.
   auto remove = [](const SlotPath& path) { return !platform::GamePathExists(path) || platform::RemoveGameFile(path); };

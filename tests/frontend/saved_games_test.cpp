@@ -266,23 +266,32 @@ TEST_F(SavedGames, TheGameBeingLeftHasNoSayInTheGameLoaded) {
   EXPECT_EQ(FindCondition(0, kCondIlluminating), -1);
 }
 
-TEST_F(SavedGames, TheJournalKeepsEntriesUpToTheLastStartedOneAndNoTextBeyondItsBuffer) {
+TEST_F(SavedGames, TheJournalKeepsEveryEntryThatHoldsTextAndReadsBackAsItWasWritten) {
   std::vector<uint8_t> file;
   EncodeJournal(QuestJournal, &file);
   EXPECT_EQ(file.size(), 12u);  // nothing started: entry 0 alone
   QuestJournal[37].state = 1;
   QuestJournal[2].text = "Ask at the mill.";
   QuestJournal[2].length = 16;
+  QuestJournal[5].text = "Gone";
   QuestJournal[5].length = 30000;  // a length no text has: cut to 9,999 bytes, zeros after the text
+  QuestJournal[60].text = "Set back";  // a text whose state a script set back to 0
+  QuestJournal[60].length = 8;
   EncodeJournal(QuestJournal, &file);
-  EXPECT_EQ(file.size(), 38 * 12u + 16 + 9999);
+  EXPECT_EQ(file.size(), 61 * 12u + 16 + 9999 + 8);
   std::vector<JournalEntry> read;
   ASSERT_TRUE(DecodeJournal(file.data(), file.size(), &read));
   ASSERT_EQ(read.size(), 200u);
   EXPECT_EQ(read[2].text, "Ask at the mill.");
   EXPECT_EQ(read[2].length, 16u);
   EXPECT_EQ(read[37].state, 1u);
-  EXPECT_EQ(read[5].length, 0u);
+  EXPECT_EQ(read[60].text, "Set back");
+  // A padded entry keeps the file's length: written again, the file is the same.
+  EXPECT_EQ(read[5].text, "Gone");
+  EXPECT_EQ(read[5].length, 9999u);
+  std::vector<uint8_t> again;
+  EncodeJournal(read, &again);
+  EXPECT_TRUE(again == file);
   // A length of 10,000 or more is damage, never an overrun.
   int32_t tooLong = 10000;
   std::memcpy(file.data(), &tooLong, 4);
@@ -366,6 +375,9 @@ TEST_F(SavedGames, SlotsStayWithoutGapsAndTheStartOfEachAdventureIsNeverWrittenO
   CloseSaveSlotGap(1, 1);
   EXPECT_EQ(SaveListMaxScroll, 2);
   EXPECT_EQ(FindFreeSaveSlot(), 1);
+  // A slot that holds no game is refused, not reported deleted.
+  EXPECT_EQ(DeleteSavedGame(1), kDeleteNoGame);
+  EXPECT_STREQ(SavedGameMessage(kDeleteNoGame), "No saved game to delete");
 
   ASSERT_TRUE(platform::MakeGameFolder((folder_ + "\\0").c_str()));
   savetest::WriteBytes(SlotFile(0, "SaveChar.cml"), {1, 2, 3});
