@@ -130,6 +130,12 @@ TEST_F(ControlFlow, DeepNestingAndEndlessLoopsCannotTakeTheGameDown) {
   ScriptCommandLimit = kScriptCommandLimit;
   EXPECT_GT(GameFlags[31], 100u);
   EXPECT_LT(GameFlags[31], 1000u);
+  // So does one whose work takes its time, also with a box in the loop that
+  // is answered at once (a box starts the count of commands afresh).
+  ScriptTimeLimitMicroseconds = 20000;
+  RunSource("label 1\nadd_to_flag 32 1\nask \"Again?\" \"Yes\"\ngoto 1\n");
+  ScriptTimeLimitMicroseconds = kScriptTimeLimitMicroseconds;
+  EXPECT_GT(GameFlags[32], 10u);
 }
 
 }  // namespace
