@@ -148,6 +148,9 @@ void UnpackFields(const uint8_t* in, const StoredForm& form, CreatureRecord* c) 
   for (int p = 0; p < kProtectionPairs; ++p)
     std::memcpy(&c->protections[p].base, in + kStoredProtectionsAt + 4 * StoredProtectionIndex(p), 4);
   std::memcpy(c->conditions, in + kStoredConditionsAt, form.conditions * sizeof(ConditionEntry));
+  // An entry without a condition holds nothing, whatever else the file put in it.
+  for (int i = 0; i < form.conditions; ++i)
+    if (c->conditions[i].id == 0) c->conditions[i] = ConditionEntry{};
   std::memcpy(record + kFeatRunRecord, in + form.featsAt, kStoredFeatsBytes);
   char tag[sizeof c->tag];
   const uint8_t* tagRun = in + form.featsAt + kStoredFeatsBytes;

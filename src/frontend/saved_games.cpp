@@ -298,12 +298,13 @@ int ReadSlotFiles(int slot, LoadStage* s) {
   // Every file through the slot's folder, opened once.
   const platform::GameFolderFiles files(SlotPath(slot, "%s", ""));
   using platform::GameFolderFiles;
-  if (files.Read("SaveWeapon.wml", sizeof CraftedWeapons, &s->crafted) != GameFolderFiles::kRead ||
-      s->crafted.size() != sizeof CraftedWeapons)
-    return kLoadWeaponsFailed;
+  // The characters first: a damaged roster is refused before the large files are read.
   if (files.Read("SaveChar.cml", kLargestRosterBytes, &s->roster) != GameFolderFiles::kRead ||
       RosterRecordCount(s->roster.size()) < 0 || FirstUnfitRosterRecord(s->roster.data(), s->roster.size()) >= 0)
     return kLoadCharactersFailed;
+  if (files.Read("SaveWeapon.wml", sizeof CraftedWeapons, &s->crafted) != GameFolderFiles::kRead ||
+      s->crafted.size() != sizeof CraftedWeapons)
+    return kLoadWeaponsFailed;
 
   // A missing map is an empty one; a short or impossible one is damage.
   for (int n = 0; n < kStoredMapCount; ++n) {

@@ -11,6 +11,7 @@
 #include "state/fighter_slots.h"
 #include "engine/page_history.h"
 #include "engine/settings.h"
+#include "frontend/game_start.h"
 #include "frontend/save_load_screen.h"
 #include "frontend/saved_game_files.h"
 #include "platform/system.h"
@@ -385,5 +386,62 @@ TEST_F(SavedGames, SlotsStayWithoutGapsAndTheStartOfEachAdventureIsNeverWrittenO
   EXPECT_NE(DeleteSavedGame(0), 0);
   EXPECT_EQ(savetest::ReadBytes(SlotFile(0, "SaveChar.cml")), (std::vector<uint8_t>{1, 2, 3}));
 }
+
+// Every byte of the party's records in a slot of the introductory game, one
+// at a time, flipped: the load refuses the slot with its message and the
+// running game stays, or it takes the record (unpacked and recomputed, the
+// leader's map entered and the party's sight run as the load does), and the
+// game it gives saves and loads back the same. One member's record a test.
+class FlippedPartyBytes : public SavedGames, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FlippedPartyBytes, LoadToAGameThatSavesTheSameOrAreRefused) {
+  SwitchToIntroductoryAdventure();
+  ASSERT_EQ(StartIntroductoryAdventure(), 1);
+  UseOwnFolder();
+  ASSERT_EQ(WriteSavedGame(1), 0);
+  ASSERT_EQ(LoadSavedGame(1), 0);
+  const std::string path = SlotFile(1, "SaveChar.cml");
+  std::vector<uint8_t> roster = savetest::ReadBytes(path);
+  const std::vector<CreatureRecord> party(Creatures, Creatures + kPartySize);
+  auto partyAsLoaded = [&] { return std::memcmp(party.data(), Creatures, sizeof(CreatureRecord) * kPartySize) == 0; };
+  const int member = GetParam();
+  int refused = 0;
+  for (size_t at = member * kStoredPartyRecordBytes; at < (member + 1) * kStoredPartyRecordBytes; ++at) {
+    SCOPED_TRACE("byte " + std::to_string(at));
+    roster[at] ^= 0xFF;
+    // What the load checks of the roster: every creature's values, and the
+    // leader on a square of one of the adventure's maps (21 to 24).
+    int32_t place[3];
+    std::memcpy(place, roster.data() + 604, sizeof place);
+    const bool onAMap = place[0] >= 21 && place[0] <= 24 && place[1] >= 0 && place[2] >= 0 &&
+                        place[1] < StoredMaps[place[0]].width && place[2] < StoredMaps[place[0]].height;
+    if (!onAMap || FirstUnfitRosterRecord(roster.data(), roster.size()) >= 0) {
+      ++refused;
+      ASSERT_TRUE(platform::WriteGameFile(path.c_str(), roster.data(), roster.size()));
+      ASSERT_EQ(LoadSavedGame(1), kLoadCharactersFailed);
+      ASSERT_TRUE(partyAsLoaded());
+    } else {
+      // Taken as the load takes it: unpacked and recomputed, the leader's map entered.
+      std::memcpy(PartyRecordBuffer, roster.data() + member * kStoredPartyRecordBytes, kStoredPartyRecordBytes);
+      UnpackPartyRecord(member);
+      const CreatureRecord& lead = Creatures[0];
+      CurrentMapNumber = -1;
+      CurrentMap = StoredMaps[lead.map];
+      SwitchLocalMap(lead.map, lead.squareX, lead.squareY, lead.facing, 0, 1);
+      UpdatePartyVision();
+      ASSERT_TRUE(CreatureValuesFit(Creatures[member]));
+      const CreatureRecord loaded = Creatures[member];
+      std::memset(PartyRecordBuffer, 0, sizeof PartyRecordBuffer);
+      PackPartyRecord(member);
+      UnpackPartyRecord(member);
+      ASSERT_EQ(std::memcmp(&loaded, &Creatures[member], sizeof loaded), 0);
+      std::copy(party.begin(), party.end(), Creatures);
+    }
+    roster[at] ^= 0xFF;
+  }
+  EXPECT_GT(refused, 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(Members, FlippedPartyBytes, ::testing::Range(0, kPartySize));
 
 }  // namespace
