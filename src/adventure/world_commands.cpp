@@ -45,6 +45,7 @@ int32_t& HighlightFade = HighlightTimer;
 
 namespace {
 
+constexpr int32_t kLargestExtraLevels = 60;
 constexpr int kPixelsPerSquare = 24;
 constexpr int kScriptSoundChannel = 22;
 constexpr int kSoundEffectLast = 57;
@@ -433,6 +434,9 @@ void CreateScriptCreature(const int32_t (&a)[15]) {
       !CheckCreature(a[3], "create creature"))
     return;
   if (!ScriptIndexFits(a[4], kKindRows, "create creature", "kind")) return;
+  // The making costs by the level, and a saved game holds levels up to 100:
+  // a script's creature takes at most 60 levels more than its kind's own.
+  if (!ScriptIndexFits(std::max(a[6], 0), kLargestExtraLevels + 1, "create creature", "extra levels")) return;
   CreateCreature(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7] == 1 ? 1 : 0, a[8] == 1 ? 0 : 1, a[9], a[10], a[11],
                  a[12], a[13], a[14]);
   if (IsCurrent(a[0])) BuildFighterTable();

@@ -198,6 +198,7 @@ TEST_F(WorldCommands, IndicesOutOfRangeChangeNothing) {
       "set_behaviour 1 1 7 5", "set_goal 1 1 1 3", "walk_to 60 0 1",         "place 1 5 0 60",
       "set_map_flag 3 5 1", "number_tag -5 1",    "give_item_to 5030 2100 1", "give_item 7000 1",
       "create_creature 5 1 1 2100 1 0 0 0 0 0 0 0 0 0 0", "create_creature 5 1 1 20 93 0 0 0 0 0 0 0 0 0 0",
+      "create_creature 5 1 1 20 5 1 2147483647 0 0 0 0 0 0 0 0",
       "set_formation 1 2100 0 0 0", "save_game_at 41 0 0 0", "save_game_at 5 0 0 8", "play_sound 58",
   };
   for (const char* command : bad) RunSource(std::string(command) + "\n");
