@@ -60,7 +60,6 @@ ScriptCommand* DialogueCommand(ScriptCommand* node) {
   const uint32_t op = node->op;
   ChosenAnswer = -1;
   ScreenMode = kModeResting;
-  ScriptCommandsRun = 0;
   switch (op) {
     case 11: case 12: case 13: case 14: case 15:
       FillBox(node, 0, 1, static_cast<int>(op) - 10);
@@ -86,7 +85,10 @@ ScriptCommand* DialogueCommand(ScriptCommand* node) {
     default:
       return node->next;
   }
-  return RunDialogueLoop(node->next);
+  PauseScriptBudget();
+  ScriptCommand* next = RunDialogueLoop(node->next);
+  ResumeScriptBudget();
+  return next;
 }
 
 void ExpandSpeakerName() {

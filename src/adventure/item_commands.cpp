@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 #include "adventure/script_faults.h"
 #include "adventure/world_commands.h"
@@ -63,16 +64,21 @@ bool LayNearCreature(int creature, uint32_t code, int quantity) {
   }
   const bool current = c.map == CurrentMapNumber;
   const int32_t pile = quantity > 1 ? StackedItemMapCode(quantity, code) : -1;
-  const int drops = pile > 0 ? 1 : quantity;
-  for (int i = 0; i < drops; ++i) {
-    const FreeSquare square = FindFreeSquareNear(current ? -1 : c.map, c.squareX, c.squareY);
-    if (square.layer < kLayerObjects0 || square.layer > kLayerObjects3) {
-      ScriptDebugLine("no free square near creature %i for item %u", creature, code);
-      return false;
-    }
-    const int32_t object = pile > 0 ? pile : static_cast<int32_t>(code);
+  // The free places are found in one search, and no more are looked for than
+  // the map has.
+  const int drops = pile > 0 ? 1 : std::min(quantity, kMapSquares * kObjectLevels + 1);
+  static std::vector<FreeSquare> squares;
+  squares.resize(static_cast<size_t>(drops));
+  const int found = FindFreeSquaresNear(current ? -1 : c.map, c.squareX, c.squareY, drops, squares.data());
+  const int32_t object = pile > 0 ? pile : static_cast<int32_t>(code);
+  for (int i = 0; i < found; ++i) {
+    const FreeSquare& square = squares[static_cast<size_t>(i)];
     StoredMaps[c.map].At(square.layer, square.x, square.y) = object;
     if (current) CurrentMap.At(square.layer, square.x, square.y) = object;
+  }
+  if (found < (pile > 0 ? 1 : quantity)) {
+    ScriptDebugLine("no free square near creature %i for item %u", creature, code);
+    return false;
   }
   return true;
 }

@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
-// One entry. The length is kept equal to the text's length in bytes.
+// One entry. A script's write makes the length the text's length in bytes;
+// an entry read from a saved game keeps the file's length, which may exceed
+// its text (the file pads the text with zeros to it).
 struct JournalEntry {
   uint32_t length = 0;
   std::string text;    // no terminator of its own; at most kJournalTextLimit bytes

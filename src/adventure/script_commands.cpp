@@ -1,5 +1,9 @@
 #include "adventure/script_commands.h"
 
+#include <algorithm>
+#include <utility>
+#include <vector>
+
 #include "adventure/dialogue.h"
 #include "adventure/item_commands.h"
 #include "adventure/quest_journal.h"
@@ -74,20 +78,36 @@ bool TestHolds(const ScriptCommand* node) {
   }
 }
 
-// The node after the first label of the number, from the head; null when there is none.
-ScriptCommand* JumpTo(int32_t label) {
+// The labels of the loaded list by number, each with the node after it, the
+// first of a number from the head first: made once per list, so that a jump
+// costs the same wherever its label stands.
+struct LabelIndex {
+  const ScriptCommand* head = nullptr;
+  uint32_t listsFreed = 0;
+  std::vector<std::pair<int32_t, ScriptCommand*>> after;
+};
+
+const LabelIndex& LabelsOfLoadedList() {
+  static LabelIndex index;
+  if (index.head == GameScript.head && index.listsFreed == GameScript.listsFreed) return index;
+  index.head = GameScript.head;
+  index.listsFreed = GameScript.listsFreed;
+  index.after.clear();
   for (ScriptCommand* n = GameScript.head; n; n = n->next)
-    if (n->op == kOpLabel && A(n, 0) == label) return n->next;
-  ScriptDebugLine("goto: label %i is not in the script", label);
-  return nullptr;
+    if (n->op == kOpLabel) index.after.emplace_back(A(n, 0), n->next);
+  std::stable_sort(index.after.begin(), index.after.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
+  return index;
 }
 
-// Counts a command run; a run that carries out more than the limit between
-// two dialogue boxes loops without end and is stopped.
-bool WithinLimit() {
-  if (++ScriptCommandsRun <= ScriptCommandLimit) return true;
-  ScriptDebugLine("the script ran %u commands without a dialogue box; it is stopped", ScriptCommandLimit);
-  return false;
+// The node after the first label of the number, from the head; null when there is none.
+ScriptCommand* JumpTo(int32_t label) {
+  const auto& labels = LabelsOfLoadedList().after;
+  const auto found = std::lower_bound(labels.begin(), labels.end(), label,
+                                      [](const auto& entry, int32_t wanted) { return entry.first < wanted; });
+  if (found != labels.end() && found->first == label) return found->second;
+  ScriptDebugLine("goto: label %i is not in the script", label);
+  return nullptr;
 }
 
 // Every command but the conditionals and GOTO.
@@ -204,7 +224,7 @@ bool IsConditionalOp(uint32_t op) {
 
 ScriptCommand* ExecuteCommand(ScriptCommand* node) {
   if (!node) return nullptr;
-  if (!WithinLimit()) return nullptr;
+  if (!ScriptBudgetLeft()) return nullptr;
   if (node->op == kOpGoto) return JumpTo(A(node, 0));
   if (IsConditionalOp(node->op)) return SkipOrRunBlock(node->next, TestHolds(node) ? 0 : 1);
   return RunCommand(node);
@@ -264,7 +284,7 @@ ScriptCommand* SkipOrRunBlock(ScriptCommand* node, int skip) {
       }
       if (IsConditionalOp(op)) {
         // The conditional's own block opens inside this one.
-        if (!WithinLimit()) return nullptr;
+        if (!ScriptBudgetLeft()) return nullptr;
         skipping = !TestHolds(node);
         ++openBlocks;
       } else {

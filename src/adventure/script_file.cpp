@@ -10,6 +10,7 @@
 #include "engine/input.h"
 #include "map/party_walk.h"
 #include "platform/files.h"
+#include "platform/system.h"
 #include "state/turn_order.h"
 
 cGameScript GameScript;
@@ -17,9 +18,18 @@ uint32_t (&ScriptLocals)[kScriptLocalCount] = GameScript.locals;
 uint8_t EventConsumed = 0;
 uint32_t BlockDepth = 0;
 uint32_t ScriptCommandLimit = kScriptCommandLimit;
+int64_t ScriptTimeLimitMicroseconds = kScriptTimeLimitMicroseconds;
 uint32_t ScriptCommandsRun = 0;
 
 namespace {
+
+// The processor time the running script's commands have taken so far is the
+// thread's time less this; a box waiting adds its own time to it.
+int64_t g_runTimeBase = 0;
+int64_t g_pausedAt = 0;
+// The clock is read once in so many commands: one command's work is small.
+constexpr uint32_t kCommandsPerClockReading = 64;
+uint32_t g_commandsSinceClockReading = 0;
 
 // The mouse's limits in the logical picture.
 constexpr int32_t kMouseRight = 309;
@@ -148,6 +158,7 @@ int FreeScript() {
   FreeCommandNodes(GameScript.head);
   GameScript.head = nullptr;
   GameScript.commandCount = 0;
+  ++GameScript.listsFreed;
   return 1;
 }
 
@@ -172,6 +183,28 @@ int LoadScriptFile(const char* path) {
   return 1;
 }
 
+bool ScriptBudgetLeft() {
+  if (++ScriptCommandsRun > ScriptCommandLimit) {
+    ScriptDebugLine("the script ran %u commands without a dialogue box; it is stopped", ScriptCommandLimit);
+    return false;
+  }
+  if (++g_commandsSinceClockReading < kCommandsPerClockReading) return true;
+  g_commandsSinceClockReading = 0;
+  if (platform::ThreadProcessorMicroseconds() - g_runTimeBase > ScriptTimeLimitMicroseconds) {
+    ScriptDebugLine("the script worked for more than %lld ms; it is stopped",
+                    static_cast<long long>(ScriptTimeLimitMicroseconds / 1000));
+    return false;
+  }
+  return true;
+}
+
+void PauseScriptBudget() { g_pausedAt = platform::ThreadProcessorMicroseconds(); }
+
+void ResumeScriptBudget() {
+  g_runTimeBase += platform::ThreadProcessorMicroseconds() - g_pausedAt;
+  ScriptCommandsRun = 0;
+}
+
 int RunScriptFile(const char* path) {
   EventConsumed = 1;
   NoSurpriseFlag = 0;
@@ -179,9 +212,15 @@ int RunScriptFile(const char* path) {
   if (GameScript.Prepare() == 0) return 0;
   if (!GameScript.head) return 0;
   BlockDepth = 0;
+  // A run started by a command of another keeps that run's budget apart.
+  const uint32_t outerCommands = ScriptCommandsRun;
+  const int64_t outerBase = g_runTimeBase;
   ScriptCommandsRun = 0;
+  g_runTimeBase = platform::ThreadProcessorMicroseconds();
   ScriptCommand* node = GameScript.head;
   while (node) node = GameScript.Execute(node);
+  ScriptCommandsRun = outerCommands;
+  g_runTimeBase = outerBase;
   GameScript.Release();
   if (path) FreeScript();
   if (EventConsumed == 1 && InCombat == 0) {

@@ -52,6 +52,9 @@ class cScript {
 
   uint32_t commandCount = 0;
   ScriptCommand* head = nullptr;
+  // Counts the lists freed, so that what was worked out for a list (its
+  // labels) is not taken for a new one at the same place.
+  uint32_t listsFreed = 0;
 };
 
 // The game's script object: its commands are the adventure's, and it holds
@@ -89,11 +92,22 @@ void FreeCommandNodes(ScriptCommand* node);
 extern uint8_t EventConsumed;
 // The nesting count of skipped conditional blocks, 0 at the start of each run.
 extern uint32_t BlockDepth;
-// The most commands one run carries out between two dialogue boxes: a run
-// beyond it is a loop without end and is stopped.
+// The most commands one run carries out between two dialogue boxes, and the
+// most processor time its commands take (the time a box waits for its answer
+// not counted): a run beyond either is a loop without end, or work no script
+// needs, and is stopped.
 constexpr uint32_t kScriptCommandLimit = 2000000;
+constexpr int64_t kScriptTimeLimitMicroseconds = 2000000;
 extern uint32_t ScriptCommandLimit;
+extern int64_t ScriptTimeLimitMicroseconds;
 extern uint32_t ScriptCommandsRun;
+// Counts a command of the running script: false (with a debug line) when
+// the run has reached its command or time limit.
+bool ScriptBudgetLeft();
+// Around a dialogue box: its waiting is no work of the script's. The box
+// also starts the count of commands afresh.
+void PauseScriptBudget();
+void ResumeScriptBudget();
 
 // Runs a script file (null: the list already loaded, neither reloaded nor
 // freed) to its end. 1 after a run, 0 when nothing ran.

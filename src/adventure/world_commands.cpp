@@ -45,6 +45,7 @@ int32_t& HighlightFade = HighlightTimer;
 
 namespace {
 
+constexpr int32_t kLargestExtraLevels = 60;
 constexpr int kPixelsPerSquare = 24;
 constexpr int kScriptSoundChannel = 22;
 constexpr int kSoundEffectLast = 57;
@@ -431,6 +432,9 @@ void CreateScriptCreature(const int32_t (&a)[15]) {
       !CheckCreature(a[3], "create creature"))
     return;
   if (!ScriptIndexFits(a[4], kKindRows, "create creature", "kind")) return;
+  // The making costs by the level, and a saved game holds levels up to 100:
+  // a script's creature takes at most 60 levels more than its kind's own.
+  if (!ScriptIndexFits(std::max(a[6], 0), kLargestExtraLevels + 1, "create creature", "extra levels")) return;
   CreateCreature(a[0], a[1], a[2], a[3], a[4], a[5], a[6], a[7] == 1 ? 1 : 0, a[8] == 1 ? 0 : 1, a[9], a[10], a[11],
                  a[12], a[13], a[14]);
   if (IsCurrent(a[0])) BuildFighterTable();
@@ -583,15 +587,17 @@ void EndTheGame() {
   ResetHover();
 }
 
-void SaveToNewSlot() {
-  if (OptionWords[kOptionIronmanMode] != 0) return;
-  WriteSavedGame(FindFreeSaveSlot());
+int SaveToNewSlot() {
+  if (OptionWords[kOptionIronmanMode] != 0) return -1;
+  const int result = WriteSavedGame(FindFreeSaveSlot());
+  if (result != kSaveOk) ScriptDebugLine("save: %s", SavedGameMessage(result));
+  return result;
 }
 
-void SaveWithPartyAt(int map, int x, int y, int32_t facing) {
-  if (OptionWords[kOptionIronmanMode] != 0) return;
-  if (!CheckMap(map, "save elsewhere") || !CheckSquare(x, y, "save elsewhere")) return;
-  if (!ScriptIndexFits(facing, 8, "save elsewhere", "facing")) return;
+int SaveWithPartyAt(int map, int x, int y, int32_t facing) {
+  if (OptionWords[kOptionIronmanMode] != 0) return -1;
+  if (!CheckMap(map, "save elsewhere") || !CheckSquare(x, y, "save elsewhere")) return -1;
+  if (!ScriptIndexFits(facing, 8, "save elsewhere", "facing")) return -1;
   // The map being left keeps its edits in its stored record, as a map switch
   // would; the running game is put back as it was after the save.
   if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount) StoredMaps[CurrentMapNumber] = CurrentMap;
@@ -611,8 +617,12 @@ void SaveWithPartyAt(int map, int x, int y, int32_t facing) {
     c.pixelY = y * kPixelsPerSquare;
     c.facing = facing + 1;
   }
-  WriteSavedGame(FindFreeSaveSlot());
+  // The save refuses a place the load would: a map the adventure does not
+  // save, or a square outside the map.
+  const int result = WriteSavedGame(FindFreeSaveSlot());
+  if (result != kSaveOk) ScriptDebugLine("save elsewhere: map %i square (%i, %i): %s", map, x, y, SavedGameMessage(result));
   CurrentMap = keptMap;
   CurrentMapNumber = keptNumber;
   std::copy(keptParty, keptParty + kPartySize, Creatures);
+  return result;
 }

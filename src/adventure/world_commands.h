@@ -85,5 +85,9 @@ void ForgetMusicPosition(int track);                               // 101
 
 // Game flow and saving.
 void EndTheGame();                                                 // 87
-void SaveToNewSlot();                                              // 106
-void SaveWithPartyAt(int map, int x, int y, int32_t facing);       // 107
+// Both give the save's result (0 saved; a game the load would refuse, with
+// the party off the maps the adventure saves or outside the map, is not
+// written and gives the save's code), -1 in an Ironman game or for an index
+// out of range.
+int SaveToNewSlot();                                               // 106
+int SaveWithPartyAt(int map, int x, int y, int32_t facing);        // 107

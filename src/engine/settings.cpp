@@ -46,11 +46,7 @@ int32_t OptionMaximum(int index) {
 }
 
 // A value read from the file: out of range takes the built-in default.
-int32_t CheckedOption(int index, int32_t value) {
-  const int32_t maximum = OptionMaximum(index);
-  if (maximum < 0 || value < 0 || value > maximum) return DefaultOptionWords[index];
-  return value;
-}
+int32_t CheckedOption(int index, int32_t value) { return OptionWordFits(index, value) ? value : DefaultOptionWords[index]; }
 
 uint32_t ReadU32(const uint8_t* p) {
   return static_cast<uint32_t>(p[0]) | static_cast<uint32_t>(p[1]) << 8 | static_cast<uint32_t>(p[2]) << 16 |
@@ -75,6 +71,11 @@ void SetFastestSpeeds() {
 }
 
 }  // namespace
+
+bool OptionWordFits(int index, int32_t value) {
+  const int32_t maximum = index >= 0 && index < kOptionWordCount ? OptionMaximum(index) : -1;
+  return maximum >= 0 && value >= 0 && value <= maximum;
+}
 
 void ResetSettingsToDefaults() {
   std::memcpy(OptionWords, DefaultOptionWords, sizeof OptionWords);

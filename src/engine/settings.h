@@ -72,6 +72,11 @@ static_assert(kSettingsOffsetFirstRun + 15 * 4 == kSettingsOffsetSecondRun);
 static_assert(kSettingsOffsetSecondRun + 9 * 4 == kSettingsOffsetPartiesStarted);
 static_assert(kSettingsOffsetPartiesStarted + 4 == kSettingsFileSize);
 
+// Whether a value lies in an option word's range (the volumes 0 to 100, the
+// toggles 0 or 1 and so on); the settings file's reader and the saved games'
+// details hold the words to these.
+bool OptionWordFits(int index, int32_t value);
+
 // Reads "Config.dat" at start-up; a missing file keeps every default.
 void ReadSettingsFile();
 // Writes "Config.dat" at shutdown; a file that cannot be written is skipped.

@@ -5,9 +5,11 @@
 #include <cstdio>
 #include <cstring>
 
+#include "map/map_record.h"
 #include "map/map_view.h"
 #include "platform/files.h"
 #include "rules/conditions.h"
+#include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
 
 // The stored records are runs of the creature record's own little-endian words.
@@ -18,6 +20,19 @@ uint8_t CreatureRecordBuffer[kStoredCreatureRecordBytes];
 
 namespace {
 
+// The ranges of the values a stored creature may hold. The largest creatures
+// cover six by six squares; levels, abilities and hit points stay far below
+// what would overflow when the recomputation multiplies and adds them.
+constexpr int32_t kLargestFootprint = 6;
+constexpr int32_t kLargestSize = 8;
+constexpr int32_t kLargestFacing = 8;
+constexpr int32_t kLargestSpeed = 1000;
+constexpr int32_t kLargestLevel = 100;
+constexpr int32_t kLargestAbility = 100;
+constexpr int32_t kLargestHitPoints = 1000000;
+constexpr uint32_t kLargestItemCode = kFirstBaseItemCode + kItemRows - 1;
+constexpr int32_t kLargestAttacksInARow = 20;
+constexpr int32_t kLargestDice = 100;
 
 // A run of words copied as it stands: its place in the stored record and in
 // the creature record, and its length in bytes.
@@ -133,6 +148,9 @@ void UnpackFields(const uint8_t* in, const StoredForm& form, CreatureRecord* c) 
   for (int p = 0; p < kProtectionPairs; ++p)
     std::memcpy(&c->protections[p].base, in + kStoredProtectionsAt + 4 * StoredProtectionIndex(p), 4);
   std::memcpy(c->conditions, in + kStoredConditionsAt, form.conditions * sizeof(ConditionEntry));
+  // An entry without a condition holds nothing, whatever else the file put in it.
+  for (int i = 0; i < form.conditions; ++i)
+    if (c->conditions[i].id == 0) c->conditions[i] = ConditionEntry{};
   std::memcpy(record + kFeatRunRecord, in + form.featsAt, kStoredFeatsBytes);
   char tag[sizeof c->tag];
   const uint8_t* tagRun = in + form.featsAt + kStoredFeatsBytes;
@@ -142,6 +160,12 @@ void UnpackFields(const uint8_t* in, const StoredForm& form, CreatureRecord* c) 
   std::memcpy(tag, tagRun + kTagInRun, sizeof tag);
   CopyText(c->tag, tag, sizeof c->tag);
   c->maxHitPoints = -1;
+}
+
+// Where creature id's stored record begins in a roster file image.
+const uint8_t* RecordBytes(const uint8_t* roster, int id) {
+  return id < kPartySize ? roster + id * kStoredPartyRecordBytes
+                         : roster + kRosterPartyBytes + (id - kPartySize) * kStoredCreatureRecordBytes;
 }
 
 // The conditions a saved game keeps of a creature outside the party: lasting
@@ -236,6 +260,47 @@ void PackCreatureRoster(std::vector<uint8_t>* out) {
   }
 }
 
+bool CreatureValuesFit(const CreatureRecord& c) {
+  auto within = [](int32_t v, int32_t low, int32_t high) { return v >= low && v <= high; };
+  // Where it stands: a square of a stored map.
+  if (!within(c.map, 0, kStoredMapCount - 1) || !within(c.footprintWidth.base, 0, kLargestFootprint) ||
+      !within(c.footprintHeight.base, 0, kLargestFootprint) ||
+      !within(c.squareX, 0, kMapSide - 1) || !within(c.squareY, 0, kMapSide - 1) ||
+      !within(c.nextX, 0, kMapSide - 1) || !within(c.nextY, 0, kMapSide - 1) || !within(c.facing, 0, kLargestFacing))
+    return false;
+  if (!within(c.size.base, 0, kLargestSize) || !within(c.speed.base, 0, kLargestSpeed) ||
+      !within(c.level, 0, kLargestLevel) || !within(c.baseHitPoints, 0, kLargestHitPoints) ||
+      !within(c.hitPoints, -kLargestHitPoints, kLargestHitPoints))
+    return false;
+  for (const StatPair* a : {&c.strength, &c.dexterity, &c.constitution, &c.intelligence, &c.wisdom, &c.charisma})
+    if (!within(a->base, 0, kLargestAbility)) return false;
+  for (const ConditionEntry& e : c.conditions)
+    if (e.id >= static_cast<uint32_t>(kConditionNameCount)) return false;
+  for (uint32_t code : c.equipment)
+    if (code > kLargestItemCode) return false;
+  if (c.ammunition.code > kLargestItemCode) return false;
+  for (const ItemPair& p : c.carried)
+    if (p.code > kLargestItemCode) return false;
+  for (const NaturalAttack& a : c.naturalAttacks)
+    if (!within(a.count, 0, kLargestAttacksInARow) || !within(a.effectDice, 0, kLargestDice) ||
+        !within(a.effectSides, 0, kLargestDice) || !within(a.riderDice, 0, kLargestDice) ||
+        !within(a.riderSides, 0, kLargestDice))
+      return false;
+  return true;
+}
+
+int FirstUnfitRosterRecord(const uint8_t* bytes, size_t size) {
+  const int count = RosterRecordCount(size);
+  static CreatureRecord record;
+  for (int id = 0; id < count; ++id) {
+    const bool party = id < kPartySize;
+    std::memset(static_cast<void*>(&record), 0, sizeof record);
+    UnpackFields(RecordBytes(bytes, id), party ? kPartyForm : kOtherForm, &record);
+    if (!CreatureValuesFit(record)) return id;
+  }
+  return -1;
+}
+
 int RosterRecordCount(size_t size) {
   // Four whole party records and whole records after them; a record cut
   // short anywhere is damage.
@@ -251,8 +316,7 @@ int DecodeCreatureRoster(const uint8_t* bytes, size_t size, CreatureRecord* tabl
   static const uint8_t kFree[kStoredPartyRecordBytes] = {};
   for (int id = 0; id < count; ++id) {
     const bool party = id < kPartySize;
-    const uint8_t* stored =
-        party ? bytes + id * kStoredPartyRecordBytes : bytes + kRosterPartyBytes + (id - kPartySize) * kStoredCreatureRecordBytes;
+    const uint8_t* stored = RecordBytes(bytes, id);
     std::memset(static_cast<void*>(&table[id]), 0, sizeof table[id]);
     if (std::memcmp(stored, kFree, party ? kStoredPartyRecordBytes : kStoredCreatureRecordBytes) != 0)
       UnpackFields(stored, party ? kPartyForm : kOtherForm, &table[id]);
@@ -272,8 +336,8 @@ int LoadCreatureRoster(const char* path) {
   // Only a roster of whole records is read, straight into the table.
   std::vector<uint8_t> bytes;
   if (!platform::ReadGameFile(path, kLargestRosterBytes, &bytes)) return 0;
+  if (RosterRecordCount(bytes.size()) < 0 || FirstUnfitRosterRecord(bytes.data(), bytes.size()) >= 0) return 0;
   const int count = DecodeCreatureRoster(bytes.data(), bytes.size(), Creatures);
-  if (count < 0) return 0;
   RecomputeRoster(count);
   return 1;
 }

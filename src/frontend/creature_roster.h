@@ -58,11 +58,22 @@ int RosterRecordCount(size_t size);
 // are not recomputed. Returns the number of records read, or -1 (the table
 // untouched) when the size is not a roster's.
 int DecodeCreatureRoster(const uint8_t* bytes, size_t size, CreatureRecord* table);
+// Whether the values of a creature that the game relies on lie in their
+// ranges, so that nothing it computes from them overflows or runs without
+// end: a stored map and a square of it, the footprint (at most six by six
+// squares), the size, facing, speed, level, abilities
+// and hit points, condition ids, item codes and natural attack dice. A free
+// record (all zero) fits.
+bool CreatureValuesFit(const CreatureRecord& c);
+// The first creature of a roster file image whose values do not fit, -1 when
+// all fit (the image's size is a roster's).
+int FirstUnfitRosterRecord(const uint8_t* bytes, size_t size);
 // Recomputes the first `count` creatures of the table after a decode, then
 // refills the Turn Undead uses of creatures 4 and up.
 void RecomputeRoster(int count);
 
 // Reads a whole "SaveChar.cml" into the creature table: 1 on success; 0 when
-// the file cannot be read or is damaged, with the table as it was.
+// the file cannot be read or is damaged (its size, or a value that does not
+// fit), with the table as it was.
 int LoadCreatureRoster(const char* path);
 int LoadCreatureRosterFmt(const char* format, ...) __attribute__((format(printf, 1, 2)));

@@ -4,6 +4,9 @@
 #include <bit>
 #include <cstring>
 
+#include "engine/settings.h"
+#include "map/map_record.h"
+
 // The word files are the game's own little-endian words in order.
 static_assert(std::endian::native == std::endian::little);
 
@@ -64,13 +67,17 @@ void PutJournalText(const JournalEntry& e, uint32_t length, std::vector<uint8_t>
   out->insert(out->end(), length - kept, 0);
 }
 
-// The entry's text from the file: up to the first zero.
+// The entry's text from the file: up to the first zero. The length stays the
+// file's, so that a padded entry is written again as it was read.
 void SetJournalText(JournalEntry* e, const uint8_t* text, uint32_t length) {
   size_t n = 0;
   while (n < length && text[n] != 0) ++n;
   e->text.assign(reinterpret_cast<const char*>(text), n);
-  e->length = static_cast<uint32_t>(n);
+  e->length = length;
 }
+
+// An entry that holds nothing: no length, no text, state and value 0.
+bool EmptyEntry(const JournalEntry& e) { return e.length == 0 && e.text.empty() && e.state == 0 && e.value == 0; }
 
 }  // namespace
 
@@ -141,11 +148,36 @@ bool DecodeDetails(const uint8_t* bytes, size_t size, SavedGameDetails* d) {
   return true;
 }
 
+bool DetailsValuesFit(const SavedGameDetails& d) {
+  constexpr int32_t kMinutesPerDay = 1440;
+  constexpr int32_t kLargestDieRoll = 20;
+  constexpr int32_t kFirstRainPicture = 84, kLastRainPicture = 88;
+  constexpr int32_t kLargestScribeCount = 1000000;
+  if (d.timeOfDay < 0 || d.timeOfDay >= kMinutesPerDay) return false;
+  if (d.worldX < 0 || d.worldX >= kMapSide || d.worldY < 0 || d.worldY >= kMapSide) return false;
+  if (d.rainFlag > 1 || (d.rainCounter != 0 && (d.rainCounter < kFirstRainPicture || d.rainCounter > kLastRainPicture)))
+    return false;
+  for (int32_t roll : d.hitDieRolls)
+    if (roll < 0 || roll > kLargestDieRoll) return false;
+  if (d.playHours < 0 || d.playMinutes < 0) return false;
+  for (int i = 0; i < 3; ++i)
+    if (!OptionWordFits(kOptionSoundVolume + i, d.volumes[i])) return false;
+  for (int i = 0; i < 15; ++i)
+    if (!OptionWordFits(kOptionDisplayThreatAreas + i, d.firstRun[i])) return false;
+  for (int i = 0; i < 9; ++i)
+    if (!OptionWordFits(kOptionAutomaticEndOfTurn + i, d.secondRun[i])) return false;
+  // Word 9 is the ability rule the party set out with; word 10 counts up.
+  return OptionWordFits(kOptionMaxAbilityScores, d.setOutAbilityRule) && d.scrollScribeCount >= 0 &&
+         d.scrollScribeCount <= kLargestScribeCount;
+}
+
 void EncodeJournal(const std::vector<JournalEntry>& journal, std::vector<uint8_t>* out) {
   out->clear();
+  // Every entry that holds something is kept, a text whose state went back
+  // to 0 as well as a started one.
   int last = 0;
   for (int i = 0; i < static_cast<int>(journal.size()) && i < kJournalEntryCount; ++i)
-    if (journal[i].state != 0) last = i;
+    if (!EmptyEntry(journal[i])) last = i;
   const JournalEntry empty{};
   for (int i = 0; i <= last; ++i) {
     const JournalEntry& e = i < static_cast<int>(journal.size()) ? journal[i] : empty;

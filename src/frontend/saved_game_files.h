@@ -44,12 +44,19 @@ void EncodeDetails(const SavedGameDetails& d, uint8_t out[kDetailsBytes]);
 // defaults (1, 1 and 0). False for any other length.
 bool DecodeDetails(const uint8_t* bytes, size_t size, SavedGameDetails* d);
 
-// "Journal.dat": entries 0 to k, k the last entry whose state is not 0 (0
-// when none is). Each entry: text length n (at most kJournalTextLimit),
-// n bytes of text padded with zeros, state, value.
+// Whether the details' values lie where the game relies on them: the time of
+// day within its day, the world-map square on the world map, the rain's
+// flag and picture, hit-die rolls no die exceeds, the play time, and every
+// option word in its range.
+bool DetailsValuesFit(const SavedGameDetails& d);
+
+// "Journal.dat": entries 0 to k, k the last entry that holds anything (a
+// length, a text, a state or a value; 0 when none does). Each entry: text
+// length n (at most kJournalTextLimit), n bytes of text padded with zeros,
+// state, value.
 void EncodeJournal(const std::vector<JournalEntry>& journal, std::vector<uint8_t>* out);
 // Fills *journal with its 200 fresh entries and then the file's entries in
-// order. False when an entry is cut short, its length is negative or above
+// order, each with the file's length and its text up to the first zero. False when an entry is cut short, its length is negative or above
 // 9,999, or the file holds more than 200 entries.
 bool DecodeJournal(const uint8_t* bytes, size_t size, std::vector<JournalEntry>* journal);
 

@@ -73,7 +73,6 @@ SavedGameDetails SaveDetails;
 namespace {
 
 constexpr int kIntroFirstMap = 21;
-constexpr int32_t kMinutesPerDay = 1440;
 constexpr int kIntroLastMap = 24;
 
 // A path of the slot's folder: "SaveGame\<adventure>\<slot><suffix>".
@@ -114,6 +113,23 @@ void RecoverSlot(int slot) {
 
 // ------------------------------------------------------------------ saving
 
+bool InsideExtent(int32_t x, int32_t y, int32_t width, int32_t height) {
+  return x >= 0 && y >= 0 && x < width && y < height;
+}
+
+// What the load will check of the creatures, checked before anything is
+// written: every creature's values, and creature 0 inside a map the
+// adventure saves (the current map already stored back).
+bool RunningCreaturesLoadable() {
+  const CreatureRecord& lead = Creatures[0];
+  if (lead.map < FirstMap() || lead.map > LastMap()) return false;
+  const MapRecord& map = StoredMaps[lead.map];
+  if (!InsideExtent(lead.squareX, lead.squareY, map.width, map.height)) return false;
+  for (const CreatureRecord& c : Creatures)
+    if (!CreatureValuesFit(c)) return false;
+  return true;
+}
+
 bool WriteFile(int slot, const char* name, const void* data, size_t size) {
   return platform::WriteGameFile(SlotPath(slot, "%s\\%s", kNewFolder, name), data, size);
 }
@@ -132,14 +148,15 @@ bool OutOfTheGame(const CreatureRecord& c) {
 }
 
 int AveragePartyLevel() {
-  int sum = 0, count = 0;
+  int64_t sum = 0;
+  int count = 0;
   for (int m = 0; m < kPartySize; ++m) {
     const CreatureRecord& c = Creatures[m];
     if (c.name[0] == '\0' || OutOfTheGame(c)) continue;
     sum += c.level;
     ++count;
   }
-  return count == 0 ? 0 : sum / count;
+  return count == 0 ? 0 : static_cast<int>(sum / count);
 }
 
 void BuildDetails() {
@@ -191,9 +208,6 @@ int WriteSlotFiles(int slot) {
   PackCreatureRoster(&bytes);
   if (!WriteFile(slot, "SaveChar.cml", bytes.data(), bytes.size())) return kSaveCharactersFailed;
   if (!WriteFile(slot, "SaveWeapon.wml", CraftedWeapons, sizeof CraftedWeapons)) return kSaveWeaponsFailed;
-
-  // The current map goes back into its stored place first, so that its changes are kept.
-  if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount) StoredMaps[CurrentMapNumber] = CurrentMap;
   if (!platform::MakeGameFolder(SlotPath(slot, "%s\\Maps", kNewFolder))) return kSaveMapsFailed;
   bytes.resize(kMapRecordBytes);
   for (int n = FirstMap(); n <= LastMap(); ++n) {
@@ -272,25 +286,25 @@ bool MapImageValid(const uint8_t* image, size_t size) {
   return height >= 0 && height <= kMapSide && width >= 0 && width <= kMapSide;
 }
 
-// Creature 0 must stand inside a stored map: the load enters that map there.
+// Creature 0 must stand inside a map the slot holds: the load enters that map there.
 bool LeaderPlaceValid(const LoadStage& s) {
   const int32_t map = ImageWord(s.roster, 604), x = ImageWord(s.roster, 608), y = ImageWord(s.roster, 612);
   if (map < 0 || map >= kStoredMapCount || !s.mapPresent[map]) return false;
   const uint8_t* image = s.Map(map);
-  return x >= 0 && y >= 0 && x < ImageWord(image, offsetof(MapRecord, width)) &&
-         y < ImageWord(image, offsetof(MapRecord, height));
+  return InsideExtent(x, y, ImageWord(image, offsetof(MapRecord, width)), ImageWord(image, offsetof(MapRecord, height)));
 }
 
 int ReadSlotFiles(int slot, LoadStage* s) {
   // Every file through the slot's folder, opened once.
   const platform::GameFolderFiles files(SlotPath(slot, "%s", ""));
   using platform::GameFolderFiles;
+  // The characters first: a damaged roster is refused before the large files are read.
+  if (files.Read("SaveChar.cml", kLargestRosterBytes, &s->roster) != GameFolderFiles::kRead ||
+      RosterRecordCount(s->roster.size()) < 0 || FirstUnfitRosterRecord(s->roster.data(), s->roster.size()) >= 0)
+    return kLoadCharactersFailed;
   if (files.Read("SaveWeapon.wml", sizeof CraftedWeapons, &s->crafted) != GameFolderFiles::kRead ||
       s->crafted.size() != sizeof CraftedWeapons)
     return kLoadWeaponsFailed;
-  if (files.Read("SaveChar.cml", kLargestRosterBytes, &s->roster) != GameFolderFiles::kRead ||
-      RosterRecordCount(s->roster.size()) < 0)
-    return kLoadCharactersFailed;
 
   // A missing map is an empty one; a short or impossible one is damage.
   for (int n = 0; n < kStoredMapCount; ++n) {
@@ -334,10 +348,8 @@ int ReadSlotFiles(int slot, LoadStage* s) {
     default: return kLoadAchievementsFailed;
   }
 
-  // The day clock must stand inside its day.
   if (files.Read("Details.dat", kDetailsBytes, &bytes) != GameFolderFiles::kRead ||
-      !DecodeDetails(bytes.data(), bytes.size(), &s->details) || s->details.timeOfDay < 0 ||
-      s->details.timeOfDay >= kMinutesPerDay)
+      !DecodeDetails(bytes.data(), bytes.size(), &s->details) || !DetailsValuesFit(s->details))
     return kLoadDetailsFailed;
   return kSaveOk;
 }
@@ -465,6 +477,7 @@ const char* SavedGameMessage(int code) {
     case kDeleteGameFlagsFailed: return "Could not delete game flags";
     case kDeleteDetailsFailed: return "Could not delete game details";
     case kDeleteJournalFailed: return "Could not delete journal";
+    case kDeleteNoGame: return "No saved game to delete";
     default: return nullptr;
   }
 }
@@ -496,6 +509,10 @@ int WriteSavedGame(int slot) {
     const int id = FighterSlots[s].creature;
     if (IsValidCreature(id)) RecomputeCreature(id, 0);
   }
+  // The current map goes back into its stored place first, so that its changes are kept.
+  if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount) StoredMaps[CurrentMapNumber] = CurrentMap;
+  // A game the load would refuse is not written.
+  if (!RunningCreaturesLoadable()) return kSaveCharactersFailed;
   RecoverSlot(slot);
   const SlotPath fresh(slot, "%s", kNewFolder);
   if (!platform::MakeGameFolder(fresh)) return kSaveCharactersFailed;
@@ -522,6 +539,9 @@ int DeleteSavedGame(int slot) {
   // Slot 0 holds the adventure's prepared start: it is never deleted.
   if (slot < 1) return kDeleteCharactersFailed;
   RecoverSlot(slot);
+  // A slot without characters or details holds no game: nothing is removed.
+  const SlotPath roster(slot, "\\SaveChar.cml"), details(slot, "\\Details.dat");
+  if (!platform::GamePathExists(roster) && !platform::GamePathExists(details)) return kDeleteNoGame;
   // A file that is not there counts as removed: a slot that never had one
   // (a journal, say) still goes.
   auto remove = [](const SlotPath& path) { return !platform::GamePathExists(path) || platform::RemoveGameFile(path); };

@@ -43,6 +43,7 @@ enum SavedGameResult : int {
   kDeleteGameFlagsFailed = 45,
   kDeleteDetailsFailed = 46,
   kDeleteJournalFailed = 47,
+  kDeleteNoGame = 48,
 };
 // The message the save and load screen shows for a result code; nullptr for
 // 0 and for codes that are not results.
@@ -64,7 +65,8 @@ int LoadSavedGame(int slot);
 // Reads and checks every file of the slot as a load does, without changing
 // the running game: 0, or the code the load would fail with.
 int CheckSavedGame(int slot);
-// Removes the slot's files and folder: 0, or 40 to 47.
+// Removes the slot's files and folder: 0, or 40 to 47; 48 (and nothing
+// removed) when the slot holds no game, neither characters nor details.
 int DeleteSavedGame(int slot);
 
 // No combat, pending action, cast, drag or queued event is left: the combat

@@ -1,16 +1,18 @@
 #include "map/free_square.h"
 
-namespace {
+#include <algorithm>
+#include <vector>
 
-enum SearchMark : uint8_t { kUnvisited = 0, kExamined = 1, kReachedThisRound = 2 };
+namespace {
 
 bool InsideGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
 
-// The layer of the first empty object level of the square, -1 when all are full.
-int32_t FirstFreeLevel(const MapRecord& map, int x, int y) {
-  for (int layer = kFirstObjectLayer; layer < kFirstObjectLayer + kObjectLevels; ++layer)
-    if (map.At(layer, x, y) == 0) return layer;
-  return -1;
+// Hands out the empty object levels of the square, lowest first; false once
+// `count` have been handed out.
+bool TakeFreeLevels(const MapRecord& map, int x, int y, int count, FreeSquare* out, int* found) {
+  for (int layer = kFirstObjectLayer; layer < kFirstObjectLayer + kObjectLevels && *found < count; ++layer)
+    if (map.At(layer, x, y) == 0) out[(*found)++] = {x, y, layer};
+  return *found < count;
 }
 
 }  // namespace
@@ -21,48 +23,44 @@ MapRecord* MapByNumber(int map) {
   return nullptr;
 }
 
+int FindFreeSquaresNear(int mapNumber, int x, int y, int count, FreeSquare* out) {
+  const MapRecord* map = MapByNumber(mapNumber);
+  if (map == nullptr || !InsideGrid(x, y) || count <= 0) return 0;
+  int found = 0;
+  // On the current map a walled start is only where the search begins.
+  if ((map != &CurrentMap || map->At(kLayerWalls, x, y) == 0) && !TakeFreeLevels(*map, x, y, count, out, &found))
+    return found;
+  // Ring by ring over the squares reached by king's steps without crossing a
+  // wall; within a ring the smallest x, then the smallest y.
+  std::vector<bool> reached(kMapSquares, false);
+  reached[SquareIndex(x, y)] = true;
+  std::vector<int> ring = {SquareIndex(x, y)}, next;
+  while (!ring.empty()) {
+    next.clear();
+    for (int square : ring) {
+      const int sx = square / kMapSide, sy = square % kMapSide;
+      for (int dx = -1; dx <= 1; ++dx)
+        for (int dy = -1; dy <= 1; ++dy) {
+          const int nx = sx + dx, ny = sy + dy;
+          if ((dx == 0 && dy == 0) || !InsideGrid(nx, ny) || reached[SquareIndex(nx, ny)] ||
+              map->At(kLayerWalls, nx, ny) != 0)
+            continue;
+          reached[SquareIndex(nx, ny)] = true;
+          next.push_back(SquareIndex(nx, ny));
+        }
+    }
+    std::sort(next.begin(), next.end());
+    for (int square : next)
+      if (!TakeFreeLevels(*map, square / kMapSide, square % kMapSide, count, out, &found)) return found;
+    ring.swap(next);
+  }
+  return found;
+}
+
 FreeSquare FindFreeSquareNear(int mapNumber, int x, int y) {
   FreeSquare result = {-1, -1, -1};
-  const MapRecord* map = MapByNumber(mapNumber);
-  if (map == nullptr || !InsideGrid(x, y)) return result;
-  const bool current = map == &CurrentMap;
-
-  if (!current || map->At(kLayerWalls, x, y) == 0) {
-    const int32_t layer = FirstFreeLevel(*map, x, y);
-    if (layer >= 0) return {x, y, layer};
-  }
-
-  uint8_t marks[kMapSquares] = {};
-  marks[SquareIndex(x, y)] = kExamined;
-  for (;;) {
-    // Every examined square reaches its open neighbours.
-    for (int sx = 0; sx < kMapSide; ++sx) {
-      for (int sy = 0; sy < kMapSide; ++sy) {
-        if (marks[SquareIndex(sx, sy)] != kExamined) continue;
-        for (int dx = -1; dx <= 1; ++dx) {
-          for (int dy = -1; dy <= 1; ++dy) {
-            const int nx = sx + dx, ny = sy + dy;
-            if ((dx == 0 && dy == 0) || !InsideGrid(nx, ny)) continue;
-            uint8_t& mark = marks[SquareIndex(nx, ny)];
-            if (mark == kUnvisited && map->At(kLayerWalls, nx, ny) == 0) mark = kReachedThisRound;
-          }
-        }
-      }
-    }
-    // The squares of the new ring, in order of x, then y.
-    bool found = false;
-    for (int sx = 0; sx < kMapSide; ++sx) {
-      for (int sy = 0; sy < kMapSide; ++sy) {
-        uint8_t& mark = marks[SquareIndex(sx, sy)];
-        if (mark != kReachedThisRound) continue;
-        const int32_t layer = FirstFreeLevel(*map, sx, sy);
-        if (layer >= 0) return {sx, sy, layer};
-        mark = kExamined;
-        found = true;
-      }
-    }
-    if (!found) return result;
-  }
+  FindFreeSquaresNear(mapNumber, x, y, 1, &result);
+  return result;
 }
 
 int SetMapSquareValue(int mapNumber, int x, int y, int32_t code) {

@@ -30,6 +30,12 @@ struct FreeSquare {
 // the maps finds nothing. The map is not written.
 FreeSquare FindFreeSquareNear(int map, int x, int y);
 
+// The empty object levels near (x, y) in the order FindFreeSquareNear gives
+// them one after another as each is filled: every free level of a square,
+// lowest first, before the next square. Up to `count` go to `out`; returns
+// how many there were. One search, however many are wanted.
+int FindFreeSquaresNear(int map, int x, int y, int count, FreeSquare* out);
+
 // Puts the code into the object level that FindFreeSquareNear finds near
 // (x, y) of the map (-1 the current map); 1, or 0 when no level is free.
 int SetMapSquareValue(int map, int x, int y, int32_t code);

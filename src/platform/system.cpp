@@ -146,6 +146,12 @@ void FixLocalTime(const LocalTime* time) {
 
 uint32_t ProcessorClock() { return static_cast<uint32_t>(std::clock()); }
 
+int64_t ThreadProcessorMicroseconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<int64_t>(t.tv_sec) * 1000000 + t.tv_nsec / 1000;
+}
+
 void ShowMessageBox(const char* title, const char* text) {
   g_boxTitle = title ? title : "";
   g_boxText = text ? text : "";

@@ -41,6 +41,9 @@ void ZeroBytes(void* bytes, size_t n);
 // Seconds since the epoch and the processor time used by the process.
 int64_t CalendarTime();
 uint32_t ProcessorClock();
+// The processor time the calling thread has used, in microseconds (the
+// manual clock does not move it).
+int64_t ThreadProcessorMicroseconds();
 
 // The local date and time: day of the month, month 1 to 12, hour, minute,
 // and the moment as 100-nanosecond units since the epoch.

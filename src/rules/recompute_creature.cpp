@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include <algorithm>
+#include <climits>
+#include <cstdint>
 
 #include "state/combat_action.h"
 #include "rules/creature_forms.h"
@@ -18,6 +20,8 @@
 #include "state/game_screen_words.h"
 
 namespace {
+
+constexpr int64_t kLargestConditionSum = 1000000;
 
 // Item types of the martial weapons, in the order of their proficiency feats.
 constexpr int32_t kMartialWeaponTypes[22] = {17, 25, 18, 26, 27, 29, 30, 13, 28, 20, 14,
@@ -68,11 +72,13 @@ class Recompute {
       if (c_.conditions[i].id == id) ++n;
     return n;
   }
+  // The values of the entries of a condition together, held within a million
+  // either way so that sums of them never overflow (values may come from files).
   int32_t SumValues(uint32_t id) const {
-    int32_t sum = 0;
+    int64_t sum = 0;
     for (int i = 0; i < span_; ++i)
       if (c_.conditions[i].id == id) sum += c_.conditions[i].value;
-    return sum;
+    return static_cast<int32_t>(std::clamp<int64_t>(sum, -kLargestConditionSum, kLargestConditionSum));
   }
   const ConditionEntry* FirstEntry(uint32_t id) const {
     for (int i = 0; i < span_; ++i)
@@ -492,24 +498,25 @@ void Recompute::Levels() {
 void Recompute::HitPoints(int firstTime) {
   // The old maximum is read here, not at the start: ending a transformation
   // recomputes the creature in between and has already moved the hit points.
-  const int32_t old = firstTime == 1 ? c_.baseHitPoints : c_.maxHitPoints;
-  const int32_t m = c_.constitution.current / 2 - c_.constitution.base / 2;
-  int32_t maximum = c_.baseHitPoints + c_.effectiveLevel * m;
-  if (m < 0) maximum = std::max(maximum, c_.effectiveLevel);
-  maximum -= 5 * SumValues(kCondLevelDrained);
-  maximum = std::max(maximum, 1);
-  c_.maxHitPoints = maximum;
+  // Worked in 64 bits and held to the 32-bit words: the words come from files.
+  const int64_t old = firstTime == 1 ? c_.baseHitPoints : c_.maxHitPoints;
+  const int64_t m = int64_t{c_.constitution.current} / 2 - c_.constitution.base / 2;
+  int64_t maximum = c_.baseHitPoints + int64_t{c_.effectiveLevel} * m;
+  if (m < 0) maximum = std::max<int64_t>(maximum, c_.effectiveLevel);
+  maximum -= 5 * int64_t{SumValues(kCondLevelDrained)};
+  maximum = std::clamp<int64_t>(maximum, 1, INT32_MAX);
+  c_.maxHitPoints = static_cast<int32_t>(maximum);
   // An unknown maximum (-1, a record just read from a saved game) leaves the
   // current hit points as they were stored.
   if (c_.hitPoints > 0 && !(old == -1 && firstTime != 1)) {
-    const int32_t d = maximum - old;
+    const int64_t d = maximum - old;
     if (d < 0 && c_.hitPoints <= -d) {
       c_.hitPoints = 1;
     } else {
-      c_.hitPoints += d;
+      c_.hitPoints = static_cast<int32_t>(std::clamp<int64_t>(c_.hitPoints + d, INT32_MIN, INT32_MAX));
     }
   }
-  if (!InCombatNow()) c_.hitPoints = std::min(c_.hitPoints, maximum);
+  if (!InCombatNow()) c_.hitPoints = std::min(c_.hitPoints, c_.maxHitPoints);
 }
 
 // The speed after armour, load and conditions.

@@ -57,6 +57,11 @@ TEST_F(ControlFlow, JumpsGoToTheFirstLabelAndAMissingOneEndsTheRun) {
   RunSource("label Again\nif_flag 8 3\n goto Done\nendif\nadd_to_flag 8 1\ngoto Again\nlabel Done\nset_flag 4 1\n");
   EXPECT_EQ(GameFlags[8], 3u);
   EXPECT_EQ(GameFlags[4], 1u);
+  // Named labels never take a number written as a label, before or after them.
+  RunSource("goto Start\nset_flag 20 1\nlabel Start\nset_flag 21 1\ngoto 100000\nset_flag 22 1\n"
+      "label 100000\nset_flag 23 1\n");
+  EXPECT_EQ(GameFlags[20] + GameFlags[22], 0u);
+  EXPECT_EQ(GameFlags[21] + GameFlags[23], 2u);
   // A label that is not there (written as the raw jump) ends the run.
   RunSource("op 8 77\nset_flag 5 1\n");
   EXPECT_EQ(GameFlags[5], 0u);
@@ -130,6 +135,12 @@ TEST_F(ControlFlow, DeepNestingAndEndlessLoopsCannotTakeTheGameDown) {
   ScriptCommandLimit = kScriptCommandLimit;
   EXPECT_GT(GameFlags[31], 100u);
   EXPECT_LT(GameFlags[31], 1000u);
+  // So does one whose work takes its time, also with a box in the loop that
+  // is answered at once (a box starts the count of commands afresh).
+  ScriptTimeLimitMicroseconds = 20000;
+  RunSource("label 1\nadd_to_flag 32 1\nask \"Again?\" \"Yes\"\ngoto 1\n");
+  ScriptTimeLimitMicroseconds = kScriptTimeLimitMicroseconds;
+  EXPECT_GT(GameFlags[32], 10u);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "engine/frame.h"
 #include "engine/settings.h"
 #include "engine/sound.h"
+#include "frontend/saved_games.h"
 #include "map/map_switching.h"
 #include "map/party_vision.h"
 #include "platform/system.h"
@@ -150,10 +151,18 @@ TEST_F(WorldCommands, SavingElsewhereKeepsTheRunningGameAndItsEdits) {
   std::filesystem::create_directories(scratch);
   std::filesystem::current_path(scratch);
   CurrentMap.At(kLayerEvents, 2, 2) = 9;  // an edit of the current map not yet stored
+  StoredMaps[7].width = StoredMaps[7].height = 12;
   OptionWords[kOptionIronmanMode] = 1;
   RunSource("save_game_at 7 3 3 2\n");
   EXPECT_EQ(StoredMaps[5].At(kLayerEvents, 2, 2), 0) << "an Ironman game does nothing";
   OptionWords[kOptionIronmanMode] = 0;
+  // A place the load would refuse is not saved: a square outside the map, a
+  // map the introductory adventure does not save.
+  EXPECT_EQ(SaveWithPartyAt(7, 12, 3, 2), kSaveCharactersFailed);
+  IntroductoryAdventureFlag = 1;
+  EXPECT_EQ(SaveWithPartyAt(7, 3, 3, 2), kSaveCharactersFailed);
+  IntroductoryAdventureFlag = 0;
+  EXPECT_EQ(FindFreeSaveSlot(), 1) << "nothing was written";
   RunSource("save_game_at 7 3 3 2\n");
   EXPECT_EQ(StoredMaps[5].At(kLayerEvents, 2, 2), 9) << "the map left keeps its edits";
   EXPECT_EQ(CurrentMapNumber, 5);
@@ -161,6 +170,10 @@ TEST_F(WorldCommands, SavingElsewhereKeepsTheRunningGameAndItsEdits) {
   EXPECT_EQ(Creatures[0].map, 5);
   EXPECT_EQ(Creatures[0].squareX, 1);
   EXPECT_EQ(Creatures[0].facing, 1);
+  // The slot loads with the party where the script put it.
+  EXPECT_EQ(LoadSavedGame(1), kSaveOk);
+  EXPECT_EQ(Creatures[0].map, 7);
+  EXPECT_EQ(Creatures[0].squareX, 3);
   std::filesystem::current_path(game);
   std::filesystem::remove_all(scratch);
 }
@@ -185,6 +198,7 @@ TEST_F(WorldCommands, IndicesOutOfRangeChangeNothing) {
       "set_behaviour 1 1 7 5", "set_goal 1 1 1 3", "walk_to 60 0 1",         "place 1 5 0 60",
       "set_map_flag 3 5 1", "number_tag -5 1",    "give_item_to 5030 2100 1", "give_item 7000 1",
       "create_creature 5 1 1 2100 1 0 0 0 0 0 0 0 0 0 0", "create_creature 5 1 1 20 93 0 0 0 0 0 0 0 0 0 0",
+      "create_creature 5 1 1 20 5 1 2147483647 0 0 0 0 0 0 0 0",
       "set_formation 1 2100 0 0 0", "save_game_at 41 0 0 0", "save_game_at 5 0 0 8", "play_sound 58",
   };
   for (const char* command : bad) RunSource(std::string(command) + "\n");

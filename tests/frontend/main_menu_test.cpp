@@ -10,6 +10,7 @@
 #include "engine/settings.h"
 #include "frontend/front_screens.h"
 #include "frontend/menu_pages.h"
+#include "map/map_record.h"
 #include "front_fixture.h"
 #include "state/game_progress.h"
 #include "state/turn_order.h"
@@ -153,6 +154,7 @@ TEST_F(MainMenu, DemoSwitchesToTheIntroductoryAdventureOnlyWithoutAGame) {
 TEST_F(MainMenu, ExitSavesAnIronmanGameFirstAndStaysWhenThatSaveFails) {
   GameRunningFlag = 1;
   OptionWords[kOptionIronmanMode] = 1;
+  CurrentMap.width = CurrentMap.height = 10;  // the party stands on a map: a game the load takes
   std::snprintf(AdventureFolder, sizeof AdventureFolder, "../Help.dat");  // no folder can be made there
   EXPECT_EQ(Click(kLeftX, kRowExit), 1);
   EXPECT_EQ(GameRunningFlag, 1);

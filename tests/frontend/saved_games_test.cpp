@@ -11,6 +11,7 @@
 #include "state/fighter_slots.h"
 #include "engine/page_history.h"
 #include "engine/settings.h"
+#include "frontend/game_start.h"
 #include "frontend/save_load_screen.h"
 #include "frontend/saved_game_files.h"
 #include "platform/system.h"
@@ -148,6 +149,10 @@ TEST_F(SavedGames, AMissingShortOrDamagedFileLeavesTheRunningGameAsItWas) {
       {"SaveChar.cml", -1, -1, 0, kLoadCharactersFailed},
       {"SaveChar.cml", 0, 604, 41, kLoadCharactersFailed},  // creature 0 on no stored map
       {"SaveChar.cml", 0, 608, 60, kLoadCharactersFailed},  // nor on a square of its map
+      {"SaveChar.cml", 0, 636, 16711681, kLoadCharactersFailed},  // a footprint the sight pass would never end on
+      {"SaveChar.cml", 0, 496, 0x07000002, kLoadCharactersFailed},  // a level that overflows the hit points
+      {"SaveChar.cml", 0, 18704 + 588, -5, kLoadCharactersFailed},  // a creature's Constitution below nothing
+      {"SaveChar.cml", 0, 4676 + 1836, 5000, kLoadCharactersFailed},  // a condition no table names
       {"SaveWeapon.wml", 3760000 - 752, -1, 0, kLoadWeaponsFailed},
       {"Maps\\Map5.dat", 115000, -1, 0, kLoadMapsFailed},
       {"Maps\\Map5.dat", 0, 460, 61, kLoadMapsFailed},  // wider than the grids
@@ -159,6 +164,10 @@ TEST_F(SavedGames, AMissingShortOrDamagedFileLeavesTheRunningGameAsItWas) {
       {"Achievements.dat", 0, 100, 0, kLoadAchievementsFailed},  // one word too many
       {"Details.dat", 700, -1, 0, kLoadDetailsFailed},
       {"Details.dat", 0, 332, 1440, kLoadDetailsFailed},  // a time of day past midnight
+      {"Details.dat", 0, 608, 0x7FFFFFFF, kLoadDetailsFailed},  // a music volume past 100
+      {"Details.dat", 0, 616 + 4 * 5, 2, kLoadDetailsFailed},  // a toggle neither on nor off
+      {"Details.dat", 0, 324, 60, kLoadDetailsFailed},  // off the world map
+      {"Details.dat", 0, 4, 1000000, kLoadDetailsFailed},  // a hit-die roll no die gives
       {"Details.dat", -1, -1, 0, kLoadDetailsFailed},
   };
   for (const Damage& d : damages) {
@@ -258,23 +267,32 @@ TEST_F(SavedGames, TheGameBeingLeftHasNoSayInTheGameLoaded) {
   EXPECT_EQ(FindCondition(0, kCondIlluminating), -1);
 }
 
-TEST_F(SavedGames, TheJournalKeepsEntriesUpToTheLastStartedOneAndNoTextBeyondItsBuffer) {
+TEST_F(SavedGames, TheJournalKeepsEveryEntryThatHoldsTextAndReadsBackAsItWasWritten) {
   std::vector<uint8_t> file;
   EncodeJournal(QuestJournal, &file);
   EXPECT_EQ(file.size(), 12u);  // nothing started: entry 0 alone
   QuestJournal[37].state = 1;
   QuestJournal[2].text = "Ask at the mill.";
   QuestJournal[2].length = 16;
+  QuestJournal[5].text = "Gone";
   QuestJournal[5].length = 30000;  // a length no text has: cut to 9,999 bytes, zeros after the text
+  QuestJournal[60].text = "Set back";  // a text whose state a script set back to 0
+  QuestJournal[60].length = 8;
   EncodeJournal(QuestJournal, &file);
-  EXPECT_EQ(file.size(), 38 * 12u + 16 + 9999);
+  EXPECT_EQ(file.size(), 61 * 12u + 16 + 9999 + 8);
   std::vector<JournalEntry> read;
   ASSERT_TRUE(DecodeJournal(file.data(), file.size(), &read));
   ASSERT_EQ(read.size(), 200u);
   EXPECT_EQ(read[2].text, "Ask at the mill.");
   EXPECT_EQ(read[2].length, 16u);
   EXPECT_EQ(read[37].state, 1u);
-  EXPECT_EQ(read[5].length, 0u);
+  EXPECT_EQ(read[60].text, "Set back");
+  // A padded entry keeps the file's length: written again, the file is the same.
+  EXPECT_EQ(read[5].text, "Gone");
+  EXPECT_EQ(read[5].length, 9999u);
+  std::vector<uint8_t> again;
+  EncodeJournal(read, &again);
+  EXPECT_TRUE(again == file);
   // A length of 10,000 or more is damage, never an overrun.
   int32_t tooLong = 10000;
   std::memcpy(file.data(), &tooLong, 4);
@@ -358,6 +376,9 @@ TEST_F(SavedGames, SlotsStayWithoutGapsAndTheStartOfEachAdventureIsNeverWrittenO
   CloseSaveSlotGap(1, 1);
   EXPECT_EQ(SaveListMaxScroll, 2);
   EXPECT_EQ(FindFreeSaveSlot(), 1);
+  // A slot that holds no game is refused, not reported deleted.
+  EXPECT_EQ(DeleteSavedGame(1), kDeleteNoGame);
+  EXPECT_STREQ(SavedGameMessage(kDeleteNoGame), "No saved game to delete");
 
   ASSERT_TRUE(platform::MakeGameFolder((folder_ + "\\0").c_str()));
   savetest::WriteBytes(SlotFile(0, "SaveChar.cml"), {1, 2, 3});
@@ -365,5 +386,62 @@ TEST_F(SavedGames, SlotsStayWithoutGapsAndTheStartOfEachAdventureIsNeverWrittenO
   EXPECT_NE(DeleteSavedGame(0), 0);
   EXPECT_EQ(savetest::ReadBytes(SlotFile(0, "SaveChar.cml")), (std::vector<uint8_t>{1, 2, 3}));
 }
+
+// Every byte of the party's records in a slot of the introductory game, one
+// at a time, flipped: the load refuses the slot with its message and the
+// running game stays, or it takes the record (unpacked and recomputed, the
+// leader's map entered and the party's sight run as the load does), and the
+// game it gives saves and loads back the same. One member's record a test.
+class FlippedPartyBytes : public SavedGames, public ::testing::WithParamInterface<int> {};
+
+TEST_P(FlippedPartyBytes, LoadToAGameThatSavesTheSameOrAreRefused) {
+  SwitchToIntroductoryAdventure();
+  ASSERT_EQ(StartIntroductoryAdventure(), 1);
+  UseOwnFolder();
+  ASSERT_EQ(WriteSavedGame(1), 0);
+  ASSERT_EQ(LoadSavedGame(1), 0);
+  const std::string path = SlotFile(1, "SaveChar.cml");
+  std::vector<uint8_t> roster = savetest::ReadBytes(path);
+  const std::vector<CreatureRecord> party(Creatures, Creatures + kPartySize);
+  auto partyAsLoaded = [&] { return std::memcmp(party.data(), Creatures, sizeof(CreatureRecord) * kPartySize) == 0; };
+  const int member = GetParam();
+  int refused = 0;
+  for (size_t at = member * kStoredPartyRecordBytes; at < (member + 1) * kStoredPartyRecordBytes; ++at) {
+    SCOPED_TRACE("byte " + std::to_string(at));
+    roster[at] ^= 0xFF;
+    // What the load checks of the roster: every creature's values, and the
+    // leader on a square of one of the adventure's maps (21 to 24).
+    int32_t place[3];
+    std::memcpy(place, roster.data() + 604, sizeof place);
+    const bool onAMap = place[0] >= 21 && place[0] <= 24 && place[1] >= 0 && place[2] >= 0 &&
+                        place[1] < StoredMaps[place[0]].width && place[2] < StoredMaps[place[0]].height;
+    if (!onAMap || FirstUnfitRosterRecord(roster.data(), roster.size()) >= 0) {
+      ++refused;
+      ASSERT_TRUE(platform::WriteGameFile(path.c_str(), roster.data(), roster.size()));
+      ASSERT_EQ(LoadSavedGame(1), kLoadCharactersFailed);
+      ASSERT_TRUE(partyAsLoaded());
+    } else {
+      // Taken as the load takes it: unpacked and recomputed, the leader's map entered.
+      std::memcpy(PartyRecordBuffer, roster.data() + member * kStoredPartyRecordBytes, kStoredPartyRecordBytes);
+      UnpackPartyRecord(member);
+      const CreatureRecord& lead = Creatures[0];
+      CurrentMapNumber = -1;
+      CurrentMap = StoredMaps[lead.map];
+      SwitchLocalMap(lead.map, lead.squareX, lead.squareY, lead.facing, 0, 1);
+      UpdatePartyVision();
+      ASSERT_TRUE(CreatureValuesFit(Creatures[member]));
+      const CreatureRecord loaded = Creatures[member];
+      std::memset(PartyRecordBuffer, 0, sizeof PartyRecordBuffer);
+      PackPartyRecord(member);
+      UnpackPartyRecord(member);
+      ASSERT_EQ(std::memcmp(&loaded, &Creatures[member], sizeof loaded), 0);
+      std::copy(party.begin(), party.end(), Creatures);
+    }
+    roster[at] ^= 0xFF;
+  }
+  EXPECT_GT(refused, 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(Members, FlippedPartyBytes, ::testing::Range(0, kPartySize));
 
 }  // namespace

@@ -1,15 +1,22 @@
 // Every input kept under tests/fuzz/cases/<target>/ is fed to its fuzzing
 // target: inputs that once crashed, hung or misbehaved a reader or a tool.
+// One that takes longer than the fuzzer allows an input (scripts/fuzz's
+// -timeout) has hung again, and ends the test.
 //
 // A case is the input's bytes as they are, or, for a file named *.case, a
 // recipe that makes them from one of the game's own files (so that no game
 // file is kept twice):
 //   base <file of the game folder>     start from its bytes
 //   bytes <hex> ...                    append bytes
+//   repeat <count> <hex> ...           append the bytes so many times
 //   put32 <offset> <value>             a little-endian 32-bit word
 //   put32be / put16be <offset> <value> big-endian words
 //   crc32 <from> <to> <at>             the CRC-32 of bytes [from, to), big-endian at <at>
 #include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <cstdlib>
 
 #include <algorithm>
 #include <filesystem>
@@ -65,6 +72,11 @@ std::vector<uint8_t> MakeInput(const fs::path& recipe) {
     } else if (op == "bytes") {
       std::string hex;
       while (words >> hex) bytes.push_back(static_cast<uint8_t>(std::stoul(hex, nullptr, 16)));
+    } else if (op == "repeat" && words >> a) {
+      std::vector<uint8_t> run;
+      std::string hex;
+      while (words >> hex) run.push_back(static_cast<uint8_t>(std::stoul(hex, nullptr, 16)));
+      for (long long i = 0; i < a; ++i) bytes.insert(bytes.end(), run.begin(), run.end());
     } else if (op == "put32" && words >> a >> b) {
       Put(bytes, static_cast<size_t>(a), static_cast<uint64_t>(b), 4, false);
     } else if (op == "put32be" && words >> a >> b) {
@@ -89,6 +101,15 @@ std::vector<std::string> TargetNames() {
 
 class FuzzCases : public ::testing::TestWithParam<std::string> {};
 
+// The fuzzer's limit for one input, in seconds.
+constexpr unsigned kInputSeconds = 10;
+
+void InputTookTooLong(int) {
+  static const char kMessage[] = "a kept input ran past the fuzzer's limit for one input\n";
+  (void)!::write(2, kMessage, sizeof kMessage - 1);
+  std::abort();
+}
+
 TEST_P(FuzzCases, EveryKeptInputPassesItsTarget) {
   const fs::path folder = kCases / GetParam();
   std::vector<fs::path> cases;
@@ -100,7 +121,10 @@ TEST_P(FuzzCases, EveryKeptInputPassesItsTarget) {
   for (const fs::path& c : cases) {
     SCOPED_TRACE(c.filename().string());
     const std::vector<uint8_t> input = c.extension() == ".case" ? MakeInput(c) : ReadBytes(c);
+    std::signal(SIGALRM, InputTookTooLong);
+    ::alarm(kInputSeconds);
     target(input.data(), input.size());
+    ::alarm(0);
   }
 }
 

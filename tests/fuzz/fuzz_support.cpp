@@ -28,6 +28,16 @@ void RemoveScratchFolder() {
 
 }  // namespace
 
+const std::string& GameFolder() {
+  static const std::string folder = [] {
+    std::error_code ec;
+    const std::filesystem::path beside = std::filesystem::read_symlink("/proc/self/exe", ec).parent_path().parent_path() / "game";
+    if (!ec && std::filesystem::exists(beside / "Item1.iml")) return beside.string();
+    return std::filesystem::current_path().string();
+  }();
+  return folder;
+}
+
 void EnterScratchFolder() {
   if (!g_scratch.empty()) return;
   char pattern[] = "/tmp/grevenholt_fuzz_XXXXXX";

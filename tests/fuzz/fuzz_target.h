@@ -27,6 +27,10 @@ struct FuzzRegistration {
 // then refuses): reported, then the process aborts, as a crash would.
 [[noreturn]] void FuzzFault(const std::string& what);
 
+// The built game's folder (its data files and prepared starts): beside the
+// program's own folder as "game", else the folder the process started in.
+const std::string& GameFolder();
+
 // Readers that open files by name read them in a scratch folder, made once;
 // the process works in it from the first call on.
 void EnterScratchFolder();

@@ -1,5 +1,6 @@
 // The quest journal "Journal.dat" of a saved game, loaded in a whole slot; a
-// journal that is taken reads back the same once written again.
+// journal that is taken reads back the same once written again, every entry
+// with its length, text, state and value.
 #include "fuzz/saved_game_fuzzing.h"
 
 GH_FUZZ_TARGET(save_journal) {
@@ -10,7 +11,7 @@ GH_FUZZ_TARGET(save_journal) {
   EncodeJournal(journal, &bytes);
   if (!DecodeJournal(bytes.data(), bytes.size(), &back)) FuzzFault("a written journal was refused");
   for (size_t i = 0; i < journal.size(); ++i)
-    if (journal[i].text != back[i].text || journal[i].state != back[i].state ||
-        (journal[i].state != 0 && journal[i].value != back[i].value))
+    if (journal[i].text != back[i].text || journal[i].length != back[i].length ||
+        journal[i].state != back[i].state || journal[i].value != back[i].value)
       FuzzFault("journal entry " + std::to_string(i) + " read back otherwise");
 }

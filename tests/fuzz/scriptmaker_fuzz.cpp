@@ -1,9 +1,30 @@
 // The script compiler's reader. The input's first line is "names" to read a
 // names file, anything else for a script. A script it accepts must be read
 // whole by the game.
+#include <climits>
+#include <cstdint>
+#include <set>
+#include <sstream>
+
 #include "adventure/script_file.h"
 #include "fuzz/fuzz_target.h"
 #include "scriptmaker/script_source.h"
+
+namespace {
+
+// A label as the compiler tells labels apart: a number of up to ten digits
+// by its 32-bit value, anything else by its name.
+std::string LabelNumberOrName(const std::string& label) {
+  size_t i = label.size() > 0 && (label[0] == '-' || label[0] == '+') ? 1 : 0;
+  if (i == label.size() || label.size() - i > 10) return label;
+  for (size_t k = i; k < label.size(); ++k)
+    if (label[k] < '0' || label[k] > '9') return label;
+  const long long value = std::stoll(label);
+  if (value < INT32_MIN || value > static_cast<long long>(UINT32_MAX)) return label;
+  return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(value)));
+}
+
+}  // namespace
 
 GH_FUZZ_TARGET(scriptmaker) {
   std::string text = InputText(data, size);
@@ -18,6 +39,18 @@ GH_FUZZ_TARGET(scriptmaker) {
   const ScriptSourceResult result = CompileScriptSource("Map1_1.txt", text, shared);
   if (!result.ok) {
     if (result.errors.empty()) FuzzFault("a refused script names no fault");
+    // Labels written differently never collide.
+    std::istringstream lines(text);
+    std::set<std::string> labels;
+    bool distinct = true;
+    for (std::string line; std::getline(lines, line);) {
+      std::istringstream words(line);
+      std::string command, label, more;
+      if (words >> command >> label && command == "label" && !(words >> more))
+        distinct &= labels.insert(LabelNumberOrName(label)).second;
+    }
+    for (const std::string& e : result.errors)
+      if (distinct && e.find("is set twice") != std::string::npos) FuzzFault("distinct labels collided: " + e);
     return;
   }
   ScriptCommand* head = nullptr;

@@ -1,7 +1,13 @@
 // The compiled script reader and the interpreter: any file is either refused
 // whole or read, and whatever it holds runs without harm (saving is kept
 // off by the Ironman option, and a run is held to a few thousand commands).
+// Each input starts from the same state: the game reset, and what the reset
+// leaves (the locals, the random numbers, the queued answers) started afresh.
+#include <cstring>
+
+#include "adventure/dialogue.h"
 #include "adventure/script_file.h"
+#include "engine/random.h"
 #include "engine/settings.h"
 #include "frontend/game_reset.h"
 #include "fuzz/fuzz_target.h"
@@ -20,12 +26,17 @@ GH_FUZZ_TARGET(scripts) {
   }
   if (nodes != count) FuzzFault("the list does not hold the file's commands");
   ResetGameState();
+  std::memset(ScriptLocals, 0, sizeof ScriptLocals);
+  SeedRandomForTests(1);
+  QueuedDialogueAnswerCount = 0;
   OptionWords[kOptionIronmanMode] = 1;
   ScriptCommandLimit = 5000;
+  ScriptTimeLimitMicroseconds = 250000;
   FreeScript();
   GameScript.head = head;
   GameScript.commandCount = count;
   RunScriptFile(nullptr);
   FreeScript();
   ScriptCommandLimit = kScriptCommandLimit;
+  ScriptTimeLimitMicroseconds = kScriptTimeLimitMicroseconds;
 }

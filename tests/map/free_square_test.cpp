@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "map/free_square.h"
 #include "map/map_fixture.h"
@@ -107,6 +108,24 @@ TEST(FreeSquare, SetMapSquareValueWritesTheFoundLevel) {
   before = CurrentMap;
   EXPECT_EQ(SetMapSquareValue(-1, 1, 1, 5434), 0);
   EXPECT_EQ(std::memcmp(&before, &CurrentMap, sizeof before), 0);
+}
+
+TEST(FreeSquare, OneSearchHandsOutTheLevelsThatSearchesOneByOneWouldFill) {
+  CurrentMapNumber = 4;
+  mapfixture::DrawMap({"##########", "#..#.....#", "#.##.#...#", "#....#.#.#", "##...#...#", "#........#", "##########"});
+  FillLevels(CurrentMap, 3, 3);
+  CurrentMap.At(kLayerObjects1, 4, 3) = 5100;
+  CurrentMap.At(kLayerObjects0, 1, 1) = 5100;
+  std::vector<FreeSquare> all(kMapSquares * kObjectLevels);
+  const int found = FindFreeSquaresNear(-1, 2, 3, static_cast<int>(all.size()), all.data());
+  for (int i = 0; i < found; ++i) {
+    const FreeSquare one = FindFreeSquareNear(-1, 2, 3);
+    ExpectSquare(all[i], one.x, one.y, one.layer);
+    CurrentMap.At(one.layer, one.x, one.y) = 5200;
+  }
+  EXPECT_GT(found, 100);
+  EXPECT_EQ(FindFreeSquareNear(-1, 2, 3).layer, -1) << "every free level was handed out";
+  EXPECT_EQ(FindFreeSquaresNear(-1, 2, 3, 5, all.data()), 0);
 }
 
 }  // namespace

@@ -247,24 +247,29 @@ class Compiler {
     return nullptr;
   }
 
-  // Labels: numbered ones as written, named ones numbered from kFirstNamedLabel.
+  // Labels: numbered ones as written, named ones numbered from kFirstNamedLabel
+  // past every number written anywhere in the script, so that none collide.
   bool CollectLabels(const std::vector<const Line*>& body) {
     bool sound = true;
-    int32_t next = kFirstNamedLabel;
     std::set<int32_t> numbers;
+    std::vector<const Line*> named;
     for (const Line* line : body) {
       if (line->tokens[0].text || line->tokens[0].value != "label" || line->tokens.size() != 2 ||
           line->tokens[1].text)
         continue;
       const std::string& name = line->tokens[1].value;
       int32_t number = 0;
-      if (ParseNumber(name, &number)) {
-        if (!numbers.insert(number).second) {
-          Fault(line->number, "label " + name + " is set twice");
-          sound = false;
-        }
-        continue;
+      if (!ParseNumber(name, &number)) {
+        named.push_back(line);
+      } else if (!numbers.insert(number).second) {
+        Fault(line->number, "label " + name + " is set twice");
+        sound = false;
       }
+    }
+    numbered_ = numbers;
+    int32_t next = kFirstNamedLabel;
+    for (const Line* line : named) {
+      const std::string& name = line->tokens[1].value;
       if (!IsName(name) || FindName(name)) {
         Fault(line->number, "'" + name + "' cannot name a label");
         sound = false;
@@ -279,7 +284,6 @@ class Compiler {
       labels_[name] = next;
       numbers.insert(next++);
     }
-    numbered_ = numbers;
     return sound;
   }
 
