@@ -78,8 +78,20 @@ bool ListHasKind10() {
   return false;
 }
 
+int CursorFrame(int32_t kind) {
+  // Ground codes 1-43 draw the sheet's frame of the same number, so these
+  // kinds keep their pictures a hundred frames further on.
+  constexpr int32_t kKindsOnGroundTiles[] = {1, 2, 3, 5, 6, 10, 12, 13, 15, 17, 19};
+  constexpr int kCursorsBelowTiles = 100;
+  if (kind == 100) return 43;
+  if (kind == 101) return 56;
+  for (int32_t k : kKindsOnGroundTiles)
+    if (kind == k) return kCursorsBelowTiles + kind;
+  return kind;
+}
+
 int DrawMouseCursor() {
-  const int frame = CursorShape == 100 ? 43 : CursorShape == 101 ? 56 : CursorShape;
+  const int frame = CursorFrame(CursorShape);
   if (frame < 0) return 0;
   return DrawSheetFrame(0, frame, PointerX(), PointerY());
 }

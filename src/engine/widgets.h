@@ -5,10 +5,16 @@
 #pragma once
 #include <cstdint>
 
-// The cursor picture drawn last every frame: a frame of sheet 0, except 100
-// (frame 43, the drag hand) and 101 (frame 56); negative draws nothing.
-// Screens set it every frame; 28 over a link.
+// The cursor picture drawn last every frame: a frame of sheet 0 (see
+// CursorFrame); negative draws nothing. Screens set it every frame; 28 over a
+// link.
 extern int32_t CursorShape;
+
+// The frame of sheet 0 a cursor kind draws: the kind itself, except 100
+// (frame 43, the drag hand), 101 (frame 56, the cross-hair) and the kinds
+// whose own frame is a ground tile of the maps (1 grass, 12 flagstones, ...),
+// which draw frame 100 + kind from the cursors below the tiles.
+int CursorFrame(int32_t kind);
 
 // Per-figure pixel offsets (x, y) added to figures 0 to 302 when asked.
 constexpr int kFigureOffsetCount = 303;

@@ -9,6 +9,7 @@
 
 #include "creatures/creature_kinds.h"
 #include "engine/sheet_table.h"
+#include "engine/widgets.h"
 #include "platform/image.h"
 #include "rules/item_tables.h"
 #include "screens/character/spell_icons.h"
@@ -179,4 +180,20 @@ TEST(SheetArt, ThePicturesOfTheScreensAreDrawn) {
   for (int f : {0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14}) ExpectDrawn(58, f, f, "script picture");
   ExpectDrawn(57, 0, 1, "end screen picture");
   ExpectDrawn(64, 0, 1, "end screen picture");
+}
+
+// Sheet 0 holds both the ground tiles and the cursors: every cursor kind the
+// screens set (1-29 but 5, 100, 101) must draw a picture of its own that
+// leaves most of its frame clear, never a ground tile, which fills it.
+TEST(SheetArt, EveryCursorKindDrawsACursorNotAGroundTile) {
+  std::vector<int> kinds = {100, 101};
+  for (int kind = 1; kind <= 29; ++kind)
+    if (kind != 5) kinds.push_back(kind);
+  for (int kind : kinds) {
+    const int frame = CursorFrame(kind);
+    int clear = 0;
+    for (uint32_t p : Frame(0, frame)) clear += p == 0;
+    EXPECT_TRUE(Drawn(0, frame)) << "cursor kind " << kind << " (frame " << frame << ")";
+    EXPECT_GT(clear, 24 * 24 / 2) << "cursor kind " << kind << " draws frame " << frame << ", a ground tile";
+  }
 }
