@@ -23,10 +23,8 @@ bool MakeGameFolder(const char* path);
 bool WriteGameFileAtomically(const char* path, const void* data, size_t size);
 
 // Writes a whole file straight to its place (for the files of a folder that
-// is put in place once it is complete) and starts sending it to the disk.
-// True on success; a failed write leaves no file behind. SyncGameFile then
-// waits until it is on the disk: flushing a folder's files after all of
-// them are written lets the disk take them in one go.
+// is put in place once it is complete). True on success; a failed write
+// leaves no file behind. SyncGameFile then flushes it to the disk.
 bool WriteGameFile(const char* path, const void* data, size_t size);
 bool SyncGameFile(const char* path);
 // Flushes a folder to the disk with everything in it: each file's data and
