@@ -13,12 +13,17 @@ SDL_Window* NativeWindow(WindowHandle w);
 WindowHandle HandleForNativeId(uint32_t sdlWindowId);
 WindowHandle MainAppWindow();  // the first live window, 0 when none
 
-// render.cpp: forget what was attached to a window that goes away.
+// presentation.cpp: shows a back buffer's pixels in the window unless it
+// shows that picture (a number that changes with the pixels) already; what
+// shows it in a window, dropped when the back buffer is made anew.
+bool ShowPicture(WindowHandle w, const uint32_t* pixels, int width, int height, uint64_t picture);
+void DropPresenter(WindowHandle w);
+// presentation.cpp: forget what was attached to a window that goes away.
 void OnWindowDestroyed(WindowHandle w);
-// render.cpp: the window lost (part of) its picture and must be shown again.
+// presentation.cpp: the window lost (part of) its picture and must be shown again.
 void OnWindowExposed(WindowHandle w);
-// render.cpp: map window pixels to back-buffer pixels and back (full screen
-// letterboxing); identity in a window of the back buffer's size.
+// presentation.cpp: map window pixels to back-buffer pixels and back (full
+// screen letterboxing); identity in a window of the back buffer's size.
 void WindowToBackBuffer(WindowHandle w, int* x, int* y);
 void BackBufferToWindow(WindowHandle w, int* x, int* y);
 

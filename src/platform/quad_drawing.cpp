@@ -431,11 +431,11 @@ const RenderDevice::TintedTexture& RenderDevice::Tinted(const Texture& texture, 
   return *oldest;
 }
 
-const uint8_t* RenderDevice::AlphaTestTable() {
-  if (!states_.alphaTest) return nullptr;
-  if (alphaTableRef_ != states_.alphaRef || alphaTableFunc_ != states_.alphaFunc) {
-    alphaTableRef_ = states_.alphaRef;
-    alphaTableFunc_ = states_.alphaFunc;
+const uint8_t* RenderDevice::AlphaTestTable(const RenderStates& st) {
+  if (!st.alphaTest) return nullptr;
+  if (alphaTableRef_ != st.alphaRef || alphaTableFunc_ != st.alphaFunc) {
+    alphaTableRef_ = st.alphaRef;
+    alphaTableFunc_ = st.alphaFunc;
     for (uint32_t a = 0; a < 256; ++a) alphaPasses_[a] = PassesAlphaTest(a, alphaTableRef_, alphaTableFunc_) ? 1 : 0;
   }
   return alphaPasses_;
@@ -465,16 +465,42 @@ void RenderDevice::DrawQuad(const Texture& texture, const SourceRect& src, const
   const int y1 = std::min(height_, static_cast<int>(std::ceil(maxY)));
   if (x0 >= x1 || y0 >= y1) return;
 
-  FillPendingClear();
   clearedOnly_ = false;
-  if (m.m12 == 0.0f && m.m21 == 0.0f)
-    DrawScaledQuad(texture, src, m, colour, x0, y0, x1, y1);
-  else
-    DrawTurnedQuad(texture, src, m, colour, x0, y0, x1, y1, det);
+  Quad& q = scene_.quads.emplace_back();
+  q.texture = &texture;
+  q.version = texture.Version();
+  q.m = m;
+  q.src = src;
+  q.colour = colour;
+  q.blendAndTest = (states_.alphaBlend ? 1u : 0u) | (states_.alphaTest ? 2u : 0u);
+  q.srcBlend = states_.srcBlend;
+  q.dstBlend = states_.dstBlend;
+  q.alphaRef = states_.alphaRef;
+  q.alphaFunc = states_.alphaFunc;
+  q.x0 = x0;
+  q.y0 = y0;
+  q.x1 = x1;
+  q.y1 = y1;
+}
+
+void RenderDevice::DrawQuadNow(const Quad& q) {
+  RenderStates st;
+  st.alphaBlend = (q.blendAndTest & 1) != 0;
+  st.alphaTest = (q.blendAndTest & 2) != 0;
+  st.srcBlend = q.srcBlend;
+  st.dstBlend = q.dstBlend;
+  st.alphaRef = q.alphaRef;
+  st.alphaFunc = q.alphaFunc;
+  if (q.m.m12 == 0.0f && q.m.m21 == 0.0f) {
+    DrawScaledQuad(*q.texture, q.src, q.m, q.colour, st, q.x0, q.y0, q.x1, q.y1);
+  } else {
+    const double det = static_cast<double>(q.m.m11) * q.m.m22 - static_cast<double>(q.m.m12) * q.m.m21;
+    DrawTurnedQuad(*q.texture, q.src, q.m, q.colour, st, q.x0, q.y0, q.x1, q.y1, det);
+  }
 }
 
 void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m,
-                                  uint32_t colour, int x0, int y0, int x1, int y1) {
+                                  uint32_t colour, const RenderStates& st, int x0, int y0, int x1, int y1) {
   const int sw = src.right - src.left, sh = src.bottom - src.top;
   const uint32_t* tex = texture.Pixels();
   const int tw = texture.Width(), th = texture.Height();
@@ -496,8 +522,8 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
   columns += first - x0;
   const int n = last - first + 1;
 
-  const Blend mode = BlendFor(states_);
-  const uint8_t* passes = AlphaTestTable();
+  const Blend mode = BlendFor(st);
+  const uint8_t* passes = AlphaTestTable(st);
   const bool zeroKeeps = ZeroKeepsPixel(mode);
   const bool testWhileFetching = passes && zeroKeeps;
   const uint8_t* rowPasses = testWhileFetching ? nullptr : passes;
@@ -505,7 +531,7 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
 
   // The additive mode adds each texel's kept gains.
   if (mode == Blend::kAdditive) {
-    const uint32_t* gains = GainsOf(texture, src, colour, passes, states_.alphaRef, states_.alphaFunc);
+    const uint32_t* gains = GainsOf(texture, src, colour, passes, st.alphaRef, st.alphaFunc);
     bool straight = columns[0] >= 0;
     for (int i = 1; i < n && straight; ++i) straight = columns[i] == columns[0] + i;
     uint32_t* spread = rowTexels_.data();
@@ -665,19 +691,20 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
       }
       kind = KindOf(source, n);
     }
-    blendRow(&pixels_[static_cast<size_t>(y) * width_ + first], source, n, kind, rowPasses, states_.srcBlend,
-             states_.dstBlend);
+    blendRow(&pixels_[static_cast<size_t>(y) * width_ + first], source, n, kind, rowPasses, st.srcBlend,
+             st.dstBlend);
   }
 }
 
 void RenderDevice::DrawTurnedQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m,
-                                  uint32_t colour, int x0, int y0, int x1, int y1, double det) {
-  const uint8_t* passes = AlphaTestTable();
-  const uint32_t sf = states_.srcBlend, df = states_.dstBlend;
+                                  uint32_t colour, const RenderStates& st, int x0, int y0, int x1, int y1,
+                                  double det) {
+  const uint8_t* passes = AlphaTestTable(st);
+  const uint32_t sf = st.srcBlend, df = st.dstBlend;
   const uint32_t* tex = texture.Pixels();
   const int tw = texture.Width(), th = texture.Height();
   uint32_t* pixels = pixels_.data();
-  switch (BlendFor(states_)) {
+  switch (BlendFor(st)) {
     case Blend::kOpaque:
       TurnedQuad<Blend::kOpaque>(pixels, width_, tex, tw, th, src, m, colour, x0, y0, x1, y1, det, passes, sf, df);
       break;

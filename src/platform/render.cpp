@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cmath>
-#include <map>
+#include <cstring>
 #include <set>
 
 #include "platform/image.h"
@@ -15,25 +15,16 @@
 namespace platform {
 namespace {
 
-// What shows a device's back buffer in a window.
-struct Presenter {
-  SDL_Renderer* renderer = nullptr;
-  SDL_Texture* texture = nullptr;
-  int width = 0, height = 0;
-  // A digest of the picture the window shows, and whether the window still
-  // shows it (false until the first present and after the window was exposed).
-  uint64_t shown = 0;
-  bool showing = false;
-};
-std::map<WindowHandle, Presenter> g_presenters;
 std::set<uint32_t> g_refusedFullScreen;
+// Every device, so that a texture about to change has the scenes that show
+// it drawn first.
+std::vector<RenderDevice*> g_devices;
+uint64_t g_pictureNumbers = 0;
 
-void DropPresenter(WindowHandle w) {
-  auto it = g_presenters.find(w);
-  if (it == g_presenters.end()) return;
-  if (it->second.texture) SDL_DestroyTexture(it->second.texture);
-  if (it->second.renderer) SDL_DestroyRenderer(it->second.renderer);
-  g_presenters.erase(it);
+// A texture is about to change or go: scenes that still have to draw it are drawn now.
+void DrawScenesShowing(const Texture* texture) {
+  for (RenderDevice* device : g_devices)
+    if (device->WaitsToDraw(texture)) device->Flush();
 }
 
 PixelFormat FormatOf(uint32_t sdlFormat) {
@@ -47,34 +38,9 @@ PixelFormat FormatOf(uint32_t sdlFormat) {
 }
 
 uint64_t g_textureGeneration = 0;
-
+uint64_t g_textureVersions = 0;
 
 }  // namespace
-
-void OnWindowDestroyed(WindowHandle w) { DropPresenter(w); }
-
-void OnWindowExposed(WindowHandle w) {
-  auto it = g_presenters.find(w);
-  if (it != g_presenters.end()) it->second.showing = false;
-}
-
-void WindowToBackBuffer(WindowHandle w, int* x, int* y) {
-  auto it = g_presenters.find(w);
-  if (it == g_presenters.end() || !it->second.renderer) return;
-  float lx = 0, ly = 0;
-  SDL_RenderWindowToLogical(it->second.renderer, *x, *y, &lx, &ly);
-  *x = static_cast<int>(std::floor(lx));
-  *y = static_cast<int>(std::floor(ly));
-}
-
-void BackBufferToWindow(WindowHandle w, int* x, int* y) {
-  auto it = g_presenters.find(w);
-  if (it == g_presenters.end() || !it->second.renderer) return;
-  int wx = 0, wy = 0;
-  SDL_RenderLogicalToWindow(it->second.renderer, static_cast<float>(*x), static_cast<float>(*y), &wx, &wy);
-  *x = wx;
-  *y = wy;
-}
 
 int RoundUpToPowerOfTwo(int n) {
   int p = 1;
@@ -84,36 +50,22 @@ int RoundUpToPowerOfTwo(int n) {
 
 uint64_t TextureGeneration() { return g_textureGeneration; }
 
-// A digest of a picture, in four lanes that each take one word in four.
-// Every step (xor a word in, multiply by an odd number, xor the high bits
-// down) is one to one, so two pictures of one size that differ in a single
-// word never share a digest; any other pair shares one about once in 2^64.
-namespace {
-uint64_t Mix(uint64_t x) {
-  x *= 0x9E3779B97F4A7C15ull;
-  return x ^ (x >> 29);
-}
-}  // namespace
-
-uint64_t PictureDigest(const uint32_t* pixels, size_t count) {
-  uint64_t lane[4] = {count, 1, 2, 3};
-  size_t i = 0;
-  for (; i + 8 <= count; i += 8)
-    for (int k = 0; k < 4; ++k)
-      lane[k] = Mix(lane[k] ^ (uint64_t{pixels[i + 2 * k]} | uint64_t{pixels[i + 2 * k + 1]} << 32));
-  for (; i < count; ++i) lane[0] = Mix(lane[0] ^ pixels[i]);
-  uint64_t digest = 0;
-  for (uint64_t l : lane) digest = Mix(digest ^ l);
-  return digest;
+std::shared_ptr<const Picture> MakePicture(std::vector<uint32_t> pixels) {
+  auto picture = std::make_shared<Picture>();
+  picture->pixels = std::move(pixels);
+  picture->number = ++g_pictureNumbers;
+  return picture;
 }
 
+// A texture made new has a version no texture had before; no picture drawn
+// earlier can show it, so the generation stays.
 Texture::Texture(int width, int height)
     : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, 0u),
-      version_(++g_textureGeneration) {}
+      version_(++g_textureVersions) {}
 
 Texture::Texture(int width, int height, std::vector<uint8_t> picture, uint32_t colourKey)
     : width_(width), height_(height), picture_(std::move(picture)), colourKey_(colourKey),
-      version_(++g_textureGeneration) {}
+      version_(++g_textureVersions) {}
 
 void Texture::DecodePicture() const {
   const std::vector<uint8_t> png = std::move(picture_);
@@ -137,9 +89,21 @@ void Texture::DecodePicture() const {
       if (*p == colourKey_) *p = 0u;
 }
 
-Texture::~Texture() { ++g_textureGeneration; }
+Texture::~Texture() {
+  DrawScenesShowing(this);
+  ++g_textureGeneration;
+}
 
-void Texture::Unlock() { version_ = ++g_textureGeneration; }
+uint32_t* Texture::Lock() {
+  DrawScenesShowing(this);
+  Decode();
+  return pixels_.data();
+}
+
+void Texture::Unlock() {
+  version_ = ++g_textureVersions;
+  ++g_textureGeneration;
+}
 
 bool Texture::BinaryAlpha() const {
   if (alphaCheckedVersion_ != version_) {
@@ -223,7 +187,12 @@ std::unique_ptr<RenderDevice> DisplayAdapter::CreateDevice(bool hardware, const 
   return device;
 }
 
-RenderDevice::~RenderDevice() { DropPresenter(params_.window); }
+RenderDevice::RenderDevice() { g_devices.push_back(this); }
+
+RenderDevice::~RenderDevice() {
+  g_devices.erase(std::find(g_devices.begin(), g_devices.end(), this));
+  DropPresenter(params_.window);
+}
 
 bool RenderDevice::Apply(const PresentParams& params) {
   if (params.width <= 0 || params.height <= 0 || !IsAppWindow(params.window)) return false;
@@ -232,8 +201,14 @@ bool RenderDevice::Apply(const PresentParams& params) {
   params_ = params;
   width_ = params.width;
   height_ = params.height;
+  // A black back buffer: the scene of a black clear, already drawn.
   pixels_.assign(static_cast<size_t>(width_) * height_, 0xFF000000u);
-  clearPending_ = false;
+  scene_ = Scene();
+  held_ = Scene();
+  heldKnown_ = true;
+  sceneStarted_ = false;
+  quadsDrawn_ = 0;
+  ++pictureSerial_;
   clearedOnly_ = false;
   columnTexels_.assign(static_cast<size_t>(width_), 0);
   rowTexels_.assign(static_cast<size_t>(width_) * 2, 0u);
@@ -253,38 +228,141 @@ DeviceState RenderDevice::TestState() {
   return wasLost_ ? DeviceState::kNeedsReset : DeviceState::kOk;
 }
 
+bool RenderDevice::Scene::SameStart(const Scene& other) const {
+  return pictureNumber == other.pictureNumber && (pictureNumber != 0 || clearColour == other.clearColour);
+}
+
+// A new scene begins; what the back buffer holds of the one before is kept
+// in mind.
+void RenderDevice::StartScene() {
+  if (sceneStarted_) {
+    scene_.quads.resize(quadsDrawn_);
+    std::swap(held_, scene_);
+    held_.picture.reset();  // known by its number alone
+    heldKnown_ = !forgetHeld_;
+    forgetHeld_ = false;
+  }
+  scene_.picture.reset();
+  scene_.pictureNumber = 0;
+  scene_.quads.clear();
+  sceneStarted_ = false;
+  quadsDrawn_ = 0;
+}
+
+void RenderDevice::Flush() {
+  if (!sceneStarted_) {
+    sceneStarted_ = true;
+    if (heldKnown_ && held_.SameStart(scene_) && held_.quads.size() == scene_.quads.size() &&
+        (scene_.quads.empty() ||
+         std::memcmp(held_.quads.data(), scene_.quads.data(), scene_.quads.size() * sizeof(Quad)) == 0)) {
+      quadsDrawn_ = scene_.quads.size();  // the back buffer holds this very scene
+      return;
+    }
+    if (scene_.picture)
+      PutBack(*scene_.picture);
+    else
+      std::fill(pixels_.begin(), pixels_.end(), scene_.clearColour);
+    quadsDrawn_ = 0;
+    ++pictureSerial_;
+    ++draws_;
+  }
+  if (quadsDrawn_ == scene_.quads.size()) return;
+  for (; quadsDrawn_ < scene_.quads.size(); ++quadsDrawn_) DrawQuadNow(scene_.quads[quadsDrawn_]);
+  ++pictureSerial_;
+  ++draws_;
+}
+
+bool RenderDevice::WaitsToDraw(const Texture* texture) const {
+  for (size_t i = sceneStarted_ ? quadsDrawn_ : 0; i < scene_.quads.size(); ++i)
+    if (scene_.quads[i].texture == texture) return true;
+  return false;
+}
+
+void RenderDevice::ForgetShownPicture() {
+  heldKnown_ = false;
+  forgetHeld_ = sceneStarted_;
+  ++pictureSerial_;
+}
+
 bool RenderDevice::Clear(uint32_t argb) {
-  clearColour_ = argb | 0xFF000000u;
-  clearPending_ = true;
+  StartScene();
+  scene_.clearColour = argb | 0xFF000000u;
   clearedOnly_ = true;
   return true;
 }
 
-void RenderDevice::FillPendingClear() const {
-  if (!clearPending_) return;
-  std::fill(pixels_.begin(), pixels_.end(), clearColour_);
-  clearPending_ = false;
-}
-
 const uint32_t* RenderDevice::Pixels() const {
-  FillPendingClear();
+  const_cast<RenderDevice*>(this)->Flush();
   return pixels_.data();
 }
 
 bool RenderDevice::ClearedOnly(uint32_t* colour) const {
-  if (clearedOnly_ && colour) *colour = clearColour_;
+  if (clearedOnly_ && colour) *colour = scene_.clearColour;
   return clearedOnly_;
 }
 
-void RenderDevice::ReadPicture(std::vector<uint32_t>* out) const {
-  FillPendingClear();
-  out->assign(pixels_.begin(), pixels_.end());
+namespace {
+
+// Whether the picture is made of squares of blocks by blocks pixels of one colour.
+bool MadeOfBlocks(const uint32_t* pixels, int width, int height, int blocks) {
+  if (width % blocks != 0 || height % blocks != 0) return false;
+  for (int y = 0; y < height; y += blocks) {
+    const uint32_t* row = pixels + static_cast<size_t>(y) * width;
+    for (int x = 0; x < width; x += blocks)
+      for (int k = 1; k < blocks; ++k)
+        if (row[x + k] != row[x]) return false;
+    for (int k = 1; k < blocks; ++k)
+      if (std::memcmp(row + static_cast<size_t>(k) * width, row, static_cast<size_t>(width) * 4) != 0) return false;
+  }
+  return true;
 }
 
-bool RenderDevice::WritePicture(const std::vector<uint32_t>& picture) {
-  if (picture.size() != pixels_.size()) return false;
-  std::copy(picture.begin(), picture.end(), pixels_.begin());
-  clearPending_ = false;
+}  // namespace
+
+std::shared_ptr<const Picture> RenderDevice::KeepPicture() const {
+  const uint32_t* pixels = Pixels();
+  for (int blocks : {3, 2}) {
+    if (!MadeOfBlocks(pixels, width_, height_, blocks)) continue;
+    std::vector<uint32_t> kept(pixels_.size() / (blocks * blocks));
+    uint32_t* out = kept.data();
+    for (int y = 0; y < height_; y += blocks)
+      for (int x = 0; x < width_; x += blocks) *out++ = pixels[static_cast<size_t>(y) * width_ + x];
+    auto picture = std::const_pointer_cast<Picture>(MakePicture(std::move(kept)));
+    picture->blocks = blocks;
+    return picture;
+  }
+  return MakePicture(std::vector<uint32_t>(pixels, pixels + pixels_.size()));
+}
+
+// A kept picture into the back buffer, each of its pixels a square of blocks.
+void RenderDevice::PutBack(const Picture& picture) {
+  const int b = picture.blocks;
+  if (b == 1) {
+    std::copy(picture.pixels.begin(), picture.pixels.end(), pixels_.begin());
+    return;
+  }
+  const int keptWidth = width_ / b;
+  for (int y = 0; y < height_; y += b) {
+    const uint32_t* in = picture.pixels.data() + static_cast<size_t>(y / b) * keptWidth;
+    uint32_t* row = pixels_.data() + static_cast<size_t>(y) * width_;
+    for (int x = 0; x < keptWidth; ++x)
+      for (int k = 0; k < b; ++k) row[x * b + k] = in[x];
+    for (int k = 1; k < b; ++k) std::memcpy(row + static_cast<size_t>(k) * width_, row, static_cast<size_t>(width_) * 4);
+  }
+}
+
+void RenderDevice::ReadPicture(std::vector<uint32_t>* out) const {
+  const uint32_t* pixels = Pixels();
+  out->assign(pixels, pixels + pixels_.size());
+}
+
+bool RenderDevice::WritePicture(std::shared_ptr<const Picture> picture) {
+  if (!picture || picture->blocks < 1 || width_ % picture->blocks != 0 || height_ % picture->blocks != 0 ||
+      picture->pixels.size() * picture->blocks * picture->blocks != pixels_.size())
+    return false;
+  StartScene();
+  scene_.pictureNumber = picture->number;
+  scene_.picture = std::move(picture);
   clearedOnly_ = false;
   return true;
 }
@@ -298,46 +376,15 @@ bool RenderDevice::BeginScene() {
 bool RenderDevice::EndScene() {
   if (!inScene_) return false;
   inScene_ = false;
+  Flush();
   return true;
 }
 
 bool RenderDevice::Present() {
   if (wasLost_ || IsWindowMinimised(params_.window)) return false;
   ++presents_;
-  if (IsHeadless()) return true;
-  SDL_Window* window = NativeWindow(params_.window);
-  if (!window) return false;
-  Presenter& p = g_presenters[params_.window];
-  if (!p.renderer) {
-    p.renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
-    if (!p.renderer) p.renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-    if (!p.renderer) {
-      g_presenters.erase(params_.window);
-      return false;
-    }
-  }
-  if (!p.texture || p.width != width_ || p.height != height_) {
-    if (p.texture) SDL_DestroyTexture(p.texture);
-    p.texture = SDL_CreateTexture(p.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                  width_, height_);
-    p.width = width_;
-    p.height = height_;
-    SDL_RenderSetLogicalSize(p.renderer, width_, height_);  // letterboxed in full screen
-    if (!p.texture) return false;
-  }
-  // The window keeps showing the last picture: the same picture again is
-  // not sent (an idle page costs nothing to show).
-  const uint32_t* picture = Pixels();
-  const uint64_t digest = PictureDigest(picture, pixels_.size());
-  if (p.showing && p.shown == digest) return true;
-  p.shown = digest;
-  p.showing = true;
-  SDL_UpdateTexture(p.texture, nullptr, picture, width_ * 4);
-  SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
-  SDL_RenderClear(p.renderer);
-  SDL_RenderCopy(p.renderer, p.texture, nullptr, nullptr);
-  SDL_RenderPresent(p.renderer);
-  return true;
+  Flush();
+  return ShowPicture(params_.window, pixels_.data(), width_, height_, pictureSerial_);
 }
 
 bool SpriteBatch::Begin(bool alphaBlend) {

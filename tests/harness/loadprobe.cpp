@@ -3,6 +3,8 @@
 // working folder. Every run prints "NAME VALUE" lines on its standard output.
 //   loadprobe read-data        reads every data file of the game once
 //   loadprobe startup          start-up to the first picture of the splash
+//   loadprobe first-present    start-up to the first picture in the window
+//                              (the black one before anything is loaded)
 //   loadprobe battle [FRAMES]  a battle of 40 fighters on the game screen at
 //                              960x720; the peak resident size and where the
 //                              memory goes
@@ -11,7 +13,8 @@
 //                              the share of a core it costs. SCREEN: title,
 //                              main-menu, help, exploring, order, inventory
 // Headless unless GREVENHOLT_PROBE_WINDOW=1 (then SDL's own drivers: a real
-// window, under Xvfb for instance).
+// window, under Xvfb for instance); a run with a window ends with how its
+// pictures reached it ("presentation software" or "presentation accelerated ...").
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -46,6 +49,7 @@
 #include "shell/application.h"
 #include "shell/frame.h"
 #include "state/turn_order.h"
+#include "platform/render.h"
 #include "platform/system.h"
 
 namespace {
@@ -103,6 +107,17 @@ int ReadData() {
 }
 
 bool Step(int frames) { return harness::StepFrames(frames); }
+
+int FirstPresent(Clock::time_point start) {
+  if (!harness::StartGame()) return 1;
+  if (platform::FirstPresentTime() == 0) {
+    std::fprintf(stderr, "loadprobe: no picture reached a window (run with a window)\n");
+    return 1;
+  }
+  const Clock::time_point shown{std::chrono::nanoseconds(platform::FirstPresentTime())};
+  std::printf("first-present-ms %.2f\n", std::chrono::duration<double, std::milli>(shown - start).count());
+  return 0;
+}
 
 int Startup(Clock::time_point start) {
   if (!harness::StartGame()) return 1;
@@ -280,7 +295,7 @@ int Idle(const std::string& screen, double seconds) {
 int main(int argc, char** argv) {
   const auto start = Clock::now();
   if (argc < 2) {
-    std::fprintf(stderr, "usage: loadprobe read-data|startup|battle [FRAMES]|idle SCREEN [SECONDS]\n");
+    std::fprintf(stderr, "usage: loadprobe read-data|startup|first-present|battle [FRAMES]|idle SCREEN [SECONDS]\n");
     return 2;
   }
   const std::string mode = argv[1];
@@ -289,8 +304,10 @@ int main(int argc, char** argv) {
   int result = 2;
   if (mode == "read-data") return ReadData();
   if (mode == "startup") result = Startup(start);
+  if (mode == "first-present") result = FirstPresent(start);
   if (mode == "battle") result = Battle(argc > 2 ? std::atoi(argv[2]) : 300);
   if (mode == "idle" && argc > 2) result = Idle(argv[2], argc > 3 ? std::atof(argv[3]) : 3.0);
+  if (!platform::PresentationPath().empty()) std::printf("presentation %s\n", platform::PresentationPath().c_str());
   harness::StopGame();
   return result;
 }

@@ -208,26 +208,3 @@ TEST(GamePaths, BackslashesBecomeSlashes) {
 }
 
 }  // namespace
-
-namespace {
-
-// The window is sent a picture only when its digest changed: any one pixel
-// changed anywhere (the last ones past the lanes' runs included) changes it.
-TEST(PictureDigest, AnyOnePixelChangedChangesIt) {
-  std::vector<uint32_t> picture(960 * 720 + 5);
-  for (size_t i = 0; i < picture.size(); ++i) picture[i] = static_cast<uint32_t>(i * 2654435761u) | 0xFF000000u;
-  const uint64_t digest = platform::PictureDigest(picture.data(), picture.size());
-  EXPECT_EQ(platform::PictureDigest(picture.data(), picture.size()), digest);
-  EXPECT_NE(platform::PictureDigest(picture.data(), picture.size() - 1), digest);
-  for (size_t at : {size_t{0}, size_t{1}, size_t{7}, size_t{8}, size_t{345677}, picture.size() - 6, picture.size() - 1})
-    for (uint32_t flip : {1u, 0x80000000u, 0x00FF00FFu}) {
-      picture[at] ^= flip;
-      EXPECT_NE(platform::PictureDigest(picture.data(), picture.size()), digest) << at << " " << flip;
-      picture[at] ^= flip;
-    }
-  // Two pixels swapped, a common change between frames, also shows.
-  std::swap(picture[10], picture[11]);
-  EXPECT_NE(platform::PictureDigest(picture.data(), picture.size()), digest);
-}
-
-}  // namespace
