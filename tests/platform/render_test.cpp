@@ -71,6 +71,45 @@ TEST_F(RenderTest, ScaledDrawCoversWholeDevicePixelsWithPointSampling) {
   EXPECT_EQ(At(10, 26), 0xFF000000u);
 }
 
+// A scene is drawn when its pixels are needed, and not at all when it draws
+// what the back buffer already holds; anything its pixels depend on (a
+// texture's texels, a render state, the clear colour) makes it drawn again,
+// and a texture about to change has the scene that shows it drawn first.
+TEST_F(RenderTest, ASceneIsDrawnOnlyWhenItDiffersFromTheOneTheBackBufferHolds) {
+  auto tex = Quad();
+  const auto scene = [&](uint32_t clear) {
+    device_->Clear(clear);
+    device_->DrawQuad(*tex, platform::SourceRect{0, 0, 2, 2}, platform::Transformation2D(3, 3, 0, 0, 0, 10, 20),
+                      0xFFFFFFFFu);
+    return device_->DrawCount();
+  };
+  const int first = scene(0xFF000000u);
+  EXPECT_EQ(device_->DrawCount(), first);  // nothing drawn before the pixels are read
+  EXPECT_EQ(At(10, 20), 0xFFFF0000u);
+  const int drawn = device_->DrawCount();
+  EXPECT_GT(drawn, first);
+  scene(0xFF000000u);
+  EXPECT_EQ(At(10, 20), 0xFFFF0000u);
+  EXPECT_EQ(device_->DrawCount(), drawn);
+
+  tex->Lock()[0] = 0xFF123456u;
+  tex->Unlock();
+  scene(0xFF000000u);
+  EXPECT_EQ(At(10, 20), 0xFF123456u);
+  device_->States().alphaBlend = !device_->States().alphaBlend;
+  scene(0xFF000000u);
+  device_->Pixels();
+  scene(0xFF000001u);
+  EXPECT_EQ(At(0, 0), 0xFF000001u);
+  EXPECT_EQ(device_->DrawCount(), drawn + 6);  // three scenes, each its start and its quad
+
+  // Texels changed while a scene that shows them waits: it shows the old ones.
+  scene(0xFF000000u);
+  tex->Lock()[0] = 0xFF00FFFFu;
+  tex->Unlock();
+  EXPECT_EQ(At(10, 20), 0xFF123456u);
+}
+
 TEST_F(RenderTest, RotationAboutACentreTurnsClockwise) {
   auto tex = Quad();
   platform::SpriteBatch sprite(device_.get());
