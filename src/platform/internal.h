@@ -2,6 +2,8 @@
 #pragma once
 #include <cstdint>
 
+#include "platform/render.h"
+
 struct SDL_Window;
 union SDL_Event;
 
@@ -14,9 +16,18 @@ WindowHandle HandleForNativeId(uint32_t sdlWindowId);
 WindowHandle MainAppWindow();  // the first live window, 0 when none
 
 // presentation.cpp: shows a back buffer's pixels in the window unless it
-// shows that picture (a number that changes with the pixels) already; what
-// shows it in a window, dropped when the back buffer is made anew.
-bool ShowPicture(WindowHandle w, const uint32_t* pixels, int width, int height, uint64_t picture);
+// shows that picture (a number that changes with the pixels) already; a
+// window that shows the picture before sees only the pixels changed since
+// sent again. What shows it in a window is dropped when the back buffer is
+// made anew.
+struct ShownPicture {
+  const uint32_t* pixels;
+  int width, height;
+  uint64_t picture;      // this picture's number
+  uint64_t before;       // the number of the picture presented before (0: none)
+  PixelArea changed;     // where this one differs from that one
+};
+bool ShowPicture(WindowHandle w, const ShownPicture& shown);
 void DropPresenter(WindowHandle w);
 // presentation.cpp: forget what was attached to a window that goes away.
 void OnWindowDestroyed(WindowHandle w);

@@ -97,43 +97,53 @@ SDL_Rect Letterbox(int windowWidth, int windowHeight, int width, int height, flo
   return SDL_Rect{(windowWidth - w) / 2, (windowHeight - h) / 2, w, h};
 }
 
-bool ShowInFramebuffer(SDL_Window* window, const uint32_t* pixels, int width, int height) {
+// Only the area changed is copied when the window shows the picture before.
+bool ShowInFramebuffer(SDL_Window* window, const ShownPicture& shown, bool sinceShown) {
   SDL_Surface* surface = SDL_GetWindowSurface(window);
   if (!surface) return false;
   const uint32_t format = surface->format->format;
+  const int width = shown.width, height = shown.height;
   if (surface->w == width && surface->h == height &&
       (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888)) {
-    auto* row = static_cast<uint8_t*>(surface->pixels);
-    for (int y = 0; y < height; ++y, row += surface->pitch)
-      std::memcpy(row, pixels + static_cast<size_t>(y) * width, static_cast<size_t>(width) * 4);
-    if (format == SDL_PIXELFORMAT_ARGB8888) {  // a framebuffer that keeps alpha shows every pixel whole
-      row = static_cast<uint8_t*>(surface->pixels);
-      for (int y = 0; y < height; ++y, row += surface->pitch)
-        for (uint32_t *p = reinterpret_cast<uint32_t*>(row), *end = p + width; p != end; ++p) *p |= 0xFF000000u;
+    const PixelArea area = sinceShown ? shown.changed : PixelArea{0, 0, width, height};
+    if (area.Empty()) return true;
+    const size_t span = static_cast<size_t>(area.x1 - area.x0);
+    for (int y = area.y0; y < area.y1; ++y) {
+      auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch) + area.x0;
+      std::memcpy(row, shown.pixels + static_cast<size_t>(y) * width + area.x0, span * 4);
+      if (format == SDL_PIXELFORMAT_ARGB8888)  // a framebuffer that keeps alpha shows every pixel whole
+        for (size_t x = 0; x < span; ++x) row[x] |= 0xFF000000u;
     }
-  } else {
-    // Read as colours without alpha, scaled into the letterbox.
-    SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(pixels), width, height, 32,
-                                                              width * 4, SDL_PIXELFORMAT_RGB888);
-    if (!picture) return false;
-    float scale = 1;
-    SDL_Rect into = Letterbox(surface->w, surface->h, width, height, &scale);
-    SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
-    SDL_BlitScaled(picture, nullptr, surface, &into);
-    SDL_FreeSurface(picture);
+    const SDL_Rect rect{area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0};
+    return SDL_UpdateWindowSurfaceRects(window, &rect, 1) == 0;
   }
+  // Read as colours without alpha, scaled into the letterbox.
+  SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(shown.pixels), width, height, 32,
+                                                            width * 4, SDL_PIXELFORMAT_RGB888);
+  if (!picture) return false;
+  float scale = 1;
+  SDL_Rect into = Letterbox(surface->w, surface->h, width, height, &scale);
+  SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+  SDL_BlitScaled(picture, nullptr, surface, &into);
+  SDL_FreeSurface(picture);
   return SDL_UpdateWindowSurface(window) == 0;
 }
 
-bool ShowThroughRenderer(Presenter& p, const uint32_t* pixels, int width, int height) {
+bool ShowThroughRenderer(Presenter& p, const ShownPicture& shown, bool sinceShown) {
+  const int width = shown.width, height = shown.height;
   if (!p.texture || p.width != width || p.height != height) {
     if (p.texture) SDL_DestroyTexture(p.texture);
     p.texture = SDL_CreateTexture(p.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
     if (!p.texture) return false;
     SDL_SetTextureBlendMode(p.texture, SDL_BLENDMODE_NONE);  // colours as they are, whatever their alpha
     SDL_RenderSetLogicalSize(p.renderer, width, height);     // letterboxed in full screen
+    sinceShown = false;
   }
-  SDL_UpdateTexture(p.texture, nullptr, pixels, width * 4);
+  const PixelArea area = sinceShown ? shown.changed : PixelArea{0, 0, width, height};
+  if (!area.Empty()) {
+    const SDL_Rect rect{area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0};
+    SDL_UpdateTexture(p.texture, &rect, shown.pixels + static_cast<size_t>(area.y0) * width + area.x0, width * 4);
+  }
   SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
   SDL_RenderClear(p.renderer);
   SDL_RenderCopy(p.renderer, p.texture, nullptr, nullptr);
@@ -143,7 +153,7 @@ bool ShowThroughRenderer(Presenter& p, const uint32_t* pixels, int width, int he
 
 }  // namespace
 
-bool ShowPicture(WindowHandle w, const uint32_t* pixels, int width, int height, uint64_t picture) {
+bool ShowPicture(WindowHandle w, const ShownPicture& shown) {
   if (IsHeadless() && !g_presentHeadless) return true;
   SDL_Window* window = NativeWindow(w);
   if (!window) return false;
@@ -151,13 +161,15 @@ bool ShowPicture(WindowHandle w, const uint32_t* pixels, int width, int height, 
   if (!p.chosen) Choose(p, window);
   // The window keeps showing the last picture: the same picture again is
   // not sent (an idle page costs nothing to show).
-  if (p.showing && p.shown == picture && p.width == width && p.height == height) return true;
-  const bool shown =
-      p.renderer ? ShowThroughRenderer(p, pixels, width, height) : ShowInFramebuffer(window, pixels, width, height);
-  if (!shown) return false;
-  p.width = width;
-  p.height = height;
-  p.shown = picture;
+  const bool sameSize = p.width == shown.width && p.height == shown.height;
+  if (p.showing && sameSize && p.shown == shown.picture) return true;
+  const bool sinceShown = p.showing && sameSize && shown.before != 0 && p.shown == shown.before;
+  const bool sent =
+      p.renderer ? ShowThroughRenderer(p, shown, sinceShown) : ShowInFramebuffer(window, shown, sinceShown);
+  if (!sent) return false;
+  p.width = shown.width;
+  p.height = shown.height;
+  p.shown = shown.picture;
   p.showing = true;
   if (g_firstPresent == 0)
     g_firstPresent =

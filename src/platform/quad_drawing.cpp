@@ -483,7 +483,7 @@ void RenderDevice::DrawQuad(const Texture& texture, const SourceRect& src, const
   q.y1 = y1;
 }
 
-void RenderDevice::DrawQuadNow(const Quad& q) {
+void RenderDevice::DrawQuadIn(const Quad& q, const PixelArea& area) {
   RenderStates st;
   st.alphaBlend = (q.blendAndTest & 1) != 0;
   st.alphaTest = (q.blendAndTest & 2) != 0;
@@ -492,10 +492,10 @@ void RenderDevice::DrawQuadNow(const Quad& q) {
   st.alphaRef = q.alphaRef;
   st.alphaFunc = q.alphaFunc;
   if (q.m.m12 == 0.0f && q.m.m21 == 0.0f) {
-    DrawScaledQuad(*q.texture, q.src, q.m, q.colour, st, q.x0, q.y0, q.x1, q.y1);
+    DrawScaledQuad(*q.texture, q.src, q.m, q.colour, st, area.x0, area.y0, area.x1, area.y1);
   } else {
     const double det = static_cast<double>(q.m.m11) * q.m.m22 - static_cast<double>(q.m.m12) * q.m.m21;
-    DrawTurnedQuad(*q.texture, q.src, q.m, q.colour, st, q.x0, q.y0, q.x1, q.y1, det);
+    DrawTurnedQuad(*q.texture, q.src, q.m, q.colour, st, area.x0, area.y0, area.x1, area.y1, det);
   }
 }
 

@@ -209,6 +209,8 @@ bool RenderDevice::Apply(const PresentParams& params) {
   sceneStarted_ = false;
   quadsDrawn_ = 0;
   ++pictureSerial_;
+  presentedSerial_ = 0;
+  changed_ = PixelArea();
   clearedOnly_ = false;
   columnTexels_.assign(static_cast<size_t>(width_), 0);
   rowTexels_.assign(static_cast<size_t>(width_) * 2, 0u);
@@ -249,25 +251,86 @@ void RenderDevice::StartScene() {
   quadsDrawn_ = 0;
 }
 
+namespace {
+
+void Include(PixelArea* area, int x0, int y0, int x1, int y1) {
+  if (x0 >= x1 || y0 >= y1) return;
+  if (area->Empty()) {
+    *area = PixelArea{x0, y0, x1, y1};
+    return;
+  }
+  area->x0 = std::min(area->x0, x0);
+  area->y0 = std::min(area->y0, y0);
+  area->x1 = std::max(area->x1, x1);
+  area->y1 = std::max(area->y1, y1);
+}
+
+}  // namespace
+
+bool RenderDevice::SameQuad(const Quad& a, const Quad& b) { return std::memcmp(&a, &b, sizeof(Quad)) == 0; }
+
+// Where the scene may differ from the one the back buffer holds: the quads
+// the two have alike at their beginning and at their end draw the same
+// pixels, so only the places of the others can differ. Empty when the two
+// are the same scene.
+PixelArea RenderDevice::AreaUnlikeHeld() const {
+  const std::vector<Quad>& was = held_.quads;
+  const std::vector<Quad>& now = scene_.quads;
+  size_t first = 0;
+  while (first < was.size() && first < now.size() && SameQuad(was[first], now[first])) ++first;
+  size_t last = 0;
+  while (first + last < was.size() && first + last < now.size() &&
+         SameQuad(was[was.size() - 1 - last], now[now.size() - 1 - last]))
+    ++last;
+  PixelArea area;
+  for (size_t i = first; i + last < was.size(); ++i) Include(&area, was[i].x0, was[i].y0, was[i].x1, was[i].y1);
+  for (size_t i = first; i + last < now.size(); ++i) Include(&area, now[i].x0, now[i].y0, now[i].x1, now[i].y1);
+  return area;
+}
+
 void RenderDevice::Flush() {
   if (!sceneStarted_) {
     sceneStarted_ = true;
-    if (heldKnown_ && held_.SameStart(scene_) && held_.quads.size() == scene_.quads.size() &&
-        (scene_.quads.empty() ||
-         std::memcmp(held_.quads.data(), scene_.quads.data(), scene_.quads.size() * sizeof(Quad)) == 0)) {
-      quadsDrawn_ = scene_.quads.size();  // the back buffer holds this very scene
-      return;
+    quadsDrawn_ = scene_.quads.size();
+    if (heldKnown_ && held_.SameStart(scene_)) {
+      const PixelArea area = AreaUnlikeHeld();
+      if (area.Empty()) return;  // the back buffer holds this very scene
+      // A change in a small part of the picture (something animated on a
+      // still screen) is drawn there alone.
+      if (static_cast<int64_t>(area.x1 - area.x0) * (area.y1 - area.y0) * 2 < static_cast<int64_t>(width_) * height_) {
+        DrawSceneIn(area);
+        return;
+      }
     }
-    if (scene_.picture)
-      PutBack(*scene_.picture);
-    else
-      std::fill(pixels_.begin(), pixels_.end(), scene_.clearColour);
-    quadsDrawn_ = 0;
-    ++pictureSerial_;
-    ++draws_;
+    DrawSceneIn(PixelArea{0, 0, width_, height_});
+    return;
   }
   if (quadsDrawn_ == scene_.quads.size()) return;
-  for (; quadsDrawn_ < scene_.quads.size(); ++quadsDrawn_) DrawQuadNow(scene_.quads[quadsDrawn_]);
+  for (; quadsDrawn_ < scene_.quads.size(); ++quadsDrawn_) {
+    const Quad& q = scene_.quads[quadsDrawn_];
+    DrawQuadIn(q, PixelArea{q.x0, q.y0, q.x1, q.y1});
+    Include(&changed_, q.x0, q.y0, q.x1, q.y1);
+  }
+  ++pictureSerial_;
+  ++draws_;
+}
+
+// The scene's start and every quad of it, within the area alone.
+void RenderDevice::DrawSceneIn(const PixelArea& area) {
+  if (scene_.picture) {
+    PutBack(*scene_.picture, area);
+  } else {
+    for (int y = area.y0; y < area.y1; ++y) {
+      uint32_t* row = pixels_.data() + static_cast<size_t>(y) * width_;
+      std::fill(row + area.x0, row + area.x1, scene_.clearColour);
+    }
+  }
+  for (const Quad& q : scene_.quads) {
+    const PixelArea part{std::max(q.x0, area.x0), std::max(q.y0, area.y0), std::min(q.x1, area.x1),
+                         std::min(q.y1, area.y1)};
+    if (!part.Empty()) DrawQuadIn(q, part);
+  }
+  Include(&changed_, area.x0, area.y0, area.x1, area.y1);
   ++pictureSerial_;
   ++draws_;
 }
@@ -281,7 +344,7 @@ bool RenderDevice::WaitsToDraw(const Texture* texture) const {
 void RenderDevice::ForgetShownPicture() {
   heldKnown_ = false;
   forgetHeld_ = sceneStarted_;
-  ++pictureSerial_;
+  presentedSerial_ = 0;
 }
 
 bool RenderDevice::Clear(uint32_t argb) {
@@ -334,20 +397,22 @@ std::shared_ptr<const Picture> RenderDevice::KeepPicture() const {
   return MakePicture(std::vector<uint32_t>(pixels, pixels + pixels_.size()));
 }
 
-// A kept picture into the back buffer, each of its pixels a square of blocks.
-void RenderDevice::PutBack(const Picture& picture) {
+// A kept picture into an area of the back buffer, each of its pixels a
+// square of blocks.
+void RenderDevice::PutBack(const Picture& picture, const PixelArea& area) {
   const int b = picture.blocks;
-  if (b == 1) {
-    std::copy(picture.pixels.begin(), picture.pixels.end(), pixels_.begin());
-    return;
-  }
   const int keptWidth = width_ / b;
-  for (int y = 0; y < height_; y += b) {
+  const size_t span = static_cast<size_t>(area.x1 - area.x0);
+  for (int y = area.y0; y < area.y1; ++y) {
     const uint32_t* in = picture.pixels.data() + static_cast<size_t>(y / b) * keptWidth;
     uint32_t* row = pixels_.data() + static_cast<size_t>(y) * width_;
-    for (int x = 0; x < keptWidth; ++x)
-      for (int k = 0; k < b; ++k) row[x * b + k] = in[x];
-    for (int k = 1; k < b; ++k) std::memcpy(row + static_cast<size_t>(k) * width_, row, static_cast<size_t>(width_) * 4);
+    if (b == 1) {
+      std::memcpy(row + area.x0, in + area.x0, span * 4);
+    } else if (y > area.y0 && y % b != 0) {
+      std::memcpy(row + area.x0, row - width_ + area.x0, span * 4);  // the row above came from the same kept row
+    } else {
+      for (int x = area.x0; x < area.x1; ++x) row[x] = in[x / b];
+    }
   }
 }
 
@@ -384,7 +449,10 @@ bool RenderDevice::Present() {
   if (wasLost_ || IsWindowMinimised(params_.window)) return false;
   ++presents_;
   Flush();
-  return ShowPicture(params_.window, pixels_.data(), width_, height_, pictureSerial_);
+  const ShownPicture shown{pixels_.data(), width_, height_, pictureSerial_, presentedSerial_, changed_};
+  changed_ = PixelArea();
+  presentedSerial_ = pictureSerial_;
+  return ShowPicture(params_.window, shown);
 }
 
 bool SpriteBatch::Begin(bool alphaBlend) {

@@ -164,6 +164,12 @@ struct SourceRect {
   int left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// A rectangle of back-buffer pixels, x0 to x1 and y0 to y1 (the ends outside).
+struct PixelArea {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  bool Empty() const { return x0 >= x1 || y0 >= y1; }
+};
+
 class RenderDevice {
  public:
   ~RenderDevice();
@@ -239,8 +245,11 @@ class RenderDevice {
     bool SameStart(const Scene& other) const;
   };
   void StartScene();
-  void PutBack(const Picture& picture);
-  void DrawQuadNow(const Quad& q);
+  static bool SameQuad(const Quad& a, const Quad& b);
+  PixelArea AreaUnlikeHeld() const;
+  void DrawSceneIn(const PixelArea& area);
+  void PutBack(const Picture& picture, const PixelArea& area);
+  void DrawQuadIn(const Quad& q, const PixelArea& area);
   const uint8_t* AlphaTestTable(const RenderStates& st);
   void DrawScaledQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m, uint32_t colour,
                       const RenderStates& st, int x0, int y0, int x1, int y1);
@@ -262,6 +271,9 @@ class RenderDevice {
   bool heldKnown_ = false;
   bool forgetHeld_ = false;  // the scene being drawn is not to be known as held
   uint64_t pictureSerial_ = 1;
+  // The picture last presented, and the pixels changed since.
+  uint64_t presentedSerial_ = 0;
+  PixelArea changed_;
   bool clearedOnly_ = false;
   // Textures multiplied by a colour, kept for the unscaled quads that draw
   // the same picture in the same colour many times (the glyphs of text).
