@@ -269,23 +269,64 @@ void Include(PixelArea* area, int x0, int y0, int x1, int y1) {
 
 bool RenderDevice::SameQuad(const Quad& a, const Quad& b) { return std::memcmp(&a, &b, sizeof(Quad)) == 0; }
 
-// Where the scene may differ from the one the back buffer holds: the quads
-// the two have alike at their beginning and at their end draw the same
-// pixels, so only the places of the others can differ. Empty when the two
-// are the same scene.
-PixelArea RenderDevice::AreaUnlikeHeld() const {
+namespace {
+
+bool Overlap(const PixelArea& a, const PixelArea& b) {
+  return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
+}
+
+// Adds a rectangle to areas that do not overlap: it takes in every area it
+// meets (and their union, every area that one meets, and so on); past the
+// most areas kept, all become one.
+void AddArea(std::vector<PixelArea>* areas, PixelArea a) {
+  if (a.Empty()) return;
+  constexpr size_t kMostAreas = 8;
+  for (bool merged = true; merged;) {
+    merged = false;
+    for (size_t i = 0; i < areas->size(); ++i)
+      if (Overlap((*areas)[i], a)) {
+        Include(&a, (*areas)[i].x0, (*areas)[i].y0, (*areas)[i].x1, (*areas)[i].y1);
+        (*areas)[i] = areas->back();
+        areas->pop_back();
+        merged = true;
+        break;
+      }
+  }
+  if (areas->size() == kMostAreas) {
+    for (const PixelArea& b : *areas) Include(&a, b.x0, b.y0, b.x1, b.y1);
+    areas->clear();
+  }
+  areas->push_back(a);
+}
+
+}  // namespace
+
+// Where the scene may differ from the one the back buffer holds, as areas
+// that do not overlap (none when the two are the same scene). Two scenes of
+// as many quads differ only where a quad differs from the one in its place;
+// otherwise the quads they have alike at their beginning and their end draw
+// the same pixels, and only the places of the others can differ.
+void RenderDevice::FindAreasUnlikeHeld(std::vector<PixelArea>* areas) const {
+  areas->clear();
   const std::vector<Quad>& was = held_.quads;
   const std::vector<Quad>& now = scene_.quads;
+  const auto place = [](const Quad& q) { return PixelArea{q.x0, q.y0, q.x1, q.y1}; };
+  if (was.size() == now.size()) {
+    for (size_t i = 0; i < now.size(); ++i)
+      if (!SameQuad(was[i], now[i])) {
+        AddArea(areas, place(was[i]));
+        AddArea(areas, place(now[i]));
+      }
+    return;
+  }
   size_t first = 0;
   while (first < was.size() && first < now.size() && SameQuad(was[first], now[first])) ++first;
   size_t last = 0;
   while (first + last < was.size() && first + last < now.size() &&
          SameQuad(was[was.size() - 1 - last], now[now.size() - 1 - last]))
     ++last;
-  PixelArea area;
-  for (size_t i = first; i + last < was.size(); ++i) Include(&area, was[i].x0, was[i].y0, was[i].x1, was[i].y1);
-  for (size_t i = first; i + last < now.size(); ++i) Include(&area, now[i].x0, now[i].y0, now[i].x1, now[i].y1);
-  return area;
+  for (size_t i = first; i + last < was.size(); ++i) AddArea(areas, place(was[i]));
+  for (size_t i = first; i + last < now.size(); ++i) AddArea(areas, place(now[i]));
 }
 
 void RenderDevice::Flush() {
@@ -293,16 +334,22 @@ void RenderDevice::Flush() {
     sceneStarted_ = true;
     quadsDrawn_ = scene_.quads.size();
     if (heldKnown_ && held_.SameStart(scene_)) {
-      const PixelArea area = AreaUnlikeHeld();
-      if (area.Empty()) return;  // the back buffer holds this very scene
-      // A change in a small part of the picture (something animated on a
-      // still screen) is drawn there alone.
-      if (static_cast<int64_t>(area.x1 - area.x0) * (area.y1 - area.y0) * 2 < static_cast<int64_t>(width_) * height_) {
-        DrawSceneIn(area);
+      FindAreasUnlikeHeld(&unlike_);
+      if (unlike_.empty()) return;  // the back buffer holds this very scene
+      // Changes in small parts of the picture (something animated on a
+      // still screen) are drawn there alone.
+      int64_t pixels = 0;
+      for (const PixelArea& a : unlike_) pixels += static_cast<int64_t>(a.x1 - a.x0) * (a.y1 - a.y0);
+      if (pixels * 2 < static_cast<int64_t>(width_) * height_) {
+        for (const PixelArea& a : unlike_) DrawSceneIn(a);
+        ++pictureSerial_;
+        ++draws_;
         return;
       }
     }
     DrawSceneIn(PixelArea{0, 0, width_, height_});
+    ++pictureSerial_;
+    ++draws_;
     return;
   }
   if (quadsDrawn_ == scene_.quads.size()) return;
@@ -331,8 +378,6 @@ void RenderDevice::DrawSceneIn(const PixelArea& area) {
     if (!part.Empty()) DrawQuadIn(q, part);
   }
   Include(&changed_, area.x0, area.y0, area.x1, area.y1);
-  ++pictureSerial_;
-  ++draws_;
 }
 
 bool RenderDevice::WaitsToDraw(const Texture* texture) const {

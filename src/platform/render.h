@@ -246,7 +246,7 @@ class RenderDevice {
   };
   void StartScene();
   static bool SameQuad(const Quad& a, const Quad& b);
-  PixelArea AreaUnlikeHeld() const;
+  void FindAreasUnlikeHeld(std::vector<PixelArea>* areas) const;
   void DrawSceneIn(const PixelArea& area);
   void PutBack(const Picture& picture, const PixelArea& area);
   void DrawQuadIn(const Quad& q, const PixelArea& area);
@@ -274,6 +274,7 @@ class RenderDevice {
   // The picture last presented, and the pixels changed since.
   uint64_t presentedSerial_ = 0;
   PixelArea changed_;
+  std::vector<PixelArea> unlike_;  // scratch of Flush
   bool clearedOnly_ = false;
   // Textures multiplied by a colour, kept for the unscaled quads that draw
   // the same picture in the same colour many times (the glyphs of text).

@@ -8,14 +8,14 @@
 //   loadprobe battle [FRAMES]  a battle of 40 fighters on the game screen at
 //                              960x720; the peak resident size and where the
 //                              memory goes
-//   loadprobe idle SCREEN [S]  a screen left alone for S seconds (3 when not
-//                              given) in the game's own loop and real clock:
-//                              the share of a core it costs. SCREEN: title,
-//                              main-menu, help, exploring, order, inventory
+//   loadprobe idle SCREEN [S]  a screen left alone (once settled) for S
+//                              seconds (3 when not given) in the game's own
+//                              loop and real clock: the share of a core it
+//                              costs. SCREEN: title, main-menu, help,
+//                              exploring, order, inventory
 // Headless unless GREVENHOLT_PROBE_WINDOW=1 (then SDL's own drivers: a real
 // window, under Xvfb for instance); a run with a window ends with how its
 // pictures reached it ("presentation software" or "presentation accelerated ...").
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -58,13 +58,6 @@ using Clock = std::chrono::steady_clock;
 
 double MsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double CpuSeconds() {
-  rusage use{};
-  getrusage(RUSAGE_SELF, &use);
-  return static_cast<double>(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
-         static_cast<double>(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
 }
 
 // A "Name: N kB" line of /proc/self/status, in KiB (0 when missing).
@@ -272,21 +265,12 @@ int Idle(const std::string& screen, double seconds) {
     std::fprintf(stderr, "loadprobe: could not reach the screen \"%s\" (last: %s)\n", screen.c_str(), LastScreenDrawn);
     return 1;
   }
+  Step(60);  // settled: fades in and first steps done
   const std::string reached = LastScreenDrawn;
-  // The game's own loop from here on, on the real clock.
-  platform::UseManualClock(false);
-  ResetFramePacing();
-  const uint64_t framesBefore = App.FramesCalled();
-  const double cpuBefore = CpuSeconds();
-  const auto start = Clock::now();
-  while (MsSince(start) < seconds * 1000.0) {
-    if (!App.RunPass()) break;
-    App.WaitForNextPass();
-  }
-  const double wall = MsSince(start) / 1000.0, cpu = CpuSeconds() - cpuBefore;
-  const double frames = static_cast<double>(App.FramesCalled() - framesBefore);
-  std::printf("screen %s\nidle-core-share %.4f\nframes-per-second %.1f\ncpu-ms-per-frame %.3f\n", reached.c_str(),
-              cpu / wall, frames / wall, frames > 0 ? cpu * 1000.0 / frames : 0.0);
+  const harness::IdleCost cost = harness::LeaveAlone(seconds);
+  std::printf("screen %s\nidle-core-share %.4f\nloop-core-share %.4f\nframes-per-second %.1f\n"
+              "draws-per-second %.1f\n",
+              reached.c_str(), cost.coreShare, cost.loopShare, cost.framesPerSecond, cost.drawsPerSecond);
   return 0;
 }
 
@@ -299,8 +283,6 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string mode = argv[1];
-  if (const char* w = std::getenv("GREVENHOLT_PROBE_WINDOW"); w && std::strcmp(w, "1") == 0)
-    harness::UseRealWindow();
   int result = 2;
   if (mode == "read-data") return ReadData();
   if (mode == "startup") result = Startup(start);
