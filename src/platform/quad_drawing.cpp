@@ -1,3 +1,4 @@
+#include <cstdlib>
 // How the sprite device draws a textured quad. The quad is clipped to the
 // back buffer once; an unturned quad finds the texel column of every device
 // column once, fetches and tints a source row once for all the device rows
@@ -218,13 +219,65 @@ inline TexelWords TexelTwice(uint32_t t) {
   return __builtin_convertvector(b, TexelWords);
 }
 
+// Texels of alpha 0 or 255 over two columns each: each pixel kept or
+// replaced, four texels (eight pixels) at a time.
+void BinaryPairs(uint32_t* dst, const uint32_t* texels, int m) {
+  int j = 0;
+#ifdef __SSE2__
+  const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  for (; j + 4 <= m; j += 4) {
+    const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texels + j));
+    const __m128i keep = _mm_cmpeq_epi32(_mm_and_si128(t, alpha), _mm_setzero_si128());
+    const int kept = _mm_movemask_epi8(keep);
+    if (kept == 0xFFFF) continue;
+    __m128i* d = reinterpret_cast<__m128i*>(dst + 2 * j);
+    const __m128i low = _mm_unpacklo_epi32(t, t), high = _mm_unpackhi_epi32(t, t);
+    if (kept == 0) {
+      _mm_storeu_si128(d, low);
+      _mm_storeu_si128(d + 1, high);
+      continue;
+    }
+    const __m128i keepLow = _mm_unpacklo_epi32(keep, keep), keepHigh = _mm_unpackhi_epi32(keep, keep);
+    _mm_storeu_si128(d, _mm_or_si128(_mm_and_si128(keepLow, _mm_loadu_si128(d)), _mm_andnot_si128(keepLow, low)));
+    _mm_storeu_si128(d + 1,
+                     _mm_or_si128(_mm_and_si128(keepHigh, _mm_loadu_si128(d + 1)), _mm_andnot_si128(keepHigh, high)));
+  }
+#endif
+  for (; j < m; ++j)
+    if (texels[j] >> 24) dst[2 * j] = dst[2 * j + 1] = texels[j];
+}
+
 void AlphaPairs(uint32_t* dst, const uint32_t* texels, int m, RowKind kind) {
   if (kind & (kRowSolid | kRowBinary)) {
-    for (int j = 0; j < m; ++j)
-      if (texels[j] >> 24) dst[2 * j] = dst[2 * j + 1] = texels[j];
+    BinaryPairs(dst, texels, m);
     return;
   }
-  for (int j = 0; j < m; ++j) {
+  int j = 0;
+#ifdef __SSE2__
+  // Two texels (four pixels) at a time, with the sums of AlphaRow; they give
+  // the pixel itself for alpha 0 and the texel for alpha 255.
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i full = _mm_set1_epi16(255), half = _mm_set1_epi16(127), one = _mm_set1_epi16(1);
+  const auto blend = [&](__m128i s, __m128i d) {
+    __m128i a = _mm_shufflelo_epi16(s, _MM_SHUFFLE(3, 3, 3, 3));
+    a = _mm_shufflehi_epi16(a, _MM_SHUFFLE(3, 3, 3, 3));
+    const __m128i w =
+        _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(s, a), _mm_mullo_epi16(d, _mm_sub_epi16(full, a))), half);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(w, one), _mm_srli_epi16(w, 8)), 8);
+  };
+  static const bool old = getenv("GH_OLD") != nullptr;
+  for (; !old && j + 2 <= m; j += 2) {
+    const __m128i t = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(texels + j));
+    if ((texels[j] | texels[j + 1]) >> 24 == 0) continue;
+    const __m128i s = _mm_unpacklo_epi32(t, t);
+    __m128i* d = reinterpret_cast<__m128i*>(dst + 2 * j);
+    const __m128i p = _mm_loadu_si128(d);
+    const __m128i low = blend(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(p, zero));
+    const __m128i high = blend(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(p, zero));
+    _mm_storeu_si128(d, _mm_packus_epi16(low, high));
+  }
+#endif
+  for (; j < m; ++j) {
     const uint32_t t = texels[j];
     const uint32_t a = t >> 24;
     if (a == 0) continue;
@@ -314,7 +367,8 @@ struct UpscaledRuns {
   std::vector<int> column, length;
   std::vector<uint32_t> texels;
   int count = 0;
-  int uniform = 0;  // the length every run has, 0 when they differ
+  int uniform = 0;        // the length every run has, 0 when they differ
+  bool straight = false;  // texel columns one after the other, all inside the texture
 };
 
 UpscaledRuns& Runs(int n) {
@@ -384,6 +438,16 @@ const uint32_t* GainsOf(const Texture& texture, const SourceRect& src, uint32_t 
   return oldest->gains.data();
 }
 
+// Whether the alpha test turns away no texel of the texture in a colour of
+// full alpha (the tint keeps every alpha as it is): a texel of alpha 0 is
+// turned away harmlessly where it leaves the pixel as it was anyway.
+bool TestTurnsNothingAway(const Texture& texture, uint32_t colour, const uint64_t (&turnedAway)[4], bool zeroKeeps) {
+  if ((colour >> 24) != 255) return false;
+  uint64_t met = 0;
+  for (int k = 0; k < 4; ++k) met |= turnedAway[k] & texture.Alphas()[k] & (k == 0 && zeroKeeps ? ~uint64_t{1} : ~uint64_t{0});
+  return met == 0;
+}
+
 // Each channel of the pixel plus the gain's, at most 255.
 inline uint32_t AddSaturated(uint32_t d, uint32_t g) {
   TexelBytes a, b;
@@ -394,6 +458,29 @@ inline uint32_t AddSaturated(uint32_t d, uint32_t g) {
   a = __builtin_convertvector(sum > 255 ? 255 : sum, TexelBytes);
   std::memcpy(&wide, &a, sizeof wide);
   return static_cast<uint32_t>(wide);
+}
+
+// Gains each over two pixels; `odd`: the first pixel takes the second half
+// of its gain's pair.
+void AddGainPairs(uint32_t* dst, const uint32_t* gains, int n, bool odd) {
+  int i = 0;
+  if (odd && n > 0) {
+    if (gains[0]) dst[0] = AddSaturated(dst[0], gains[0]);
+    ++gains;
+    i = 1;
+  }
+#ifdef __SSE2__
+  for (; i + 8 <= n; i += 8, gains += 4) {
+    const __m128i g = _mm_loadu_si128(reinterpret_cast<const __m128i*>(gains));
+    __m128i* d = reinterpret_cast<__m128i*>(dst + i);
+    _mm_storeu_si128(d, _mm_adds_epu8(_mm_loadu_si128(d), _mm_unpacklo_epi32(g, g)));
+    _mm_storeu_si128(d + 1, _mm_adds_epu8(_mm_loadu_si128(d + 1), _mm_unpackhi_epi32(g, g)));
+  }
+#endif
+  for (int k = 0; i < n; ++i, ++k) {
+    const uint32_t g = gains[k / 2];
+    if (g) dst[i] = AddSaturated(dst[i], g);
+  }
 }
 
 void AddGainRow(uint32_t* dst, const uint32_t* gains, int n) {
@@ -436,7 +523,11 @@ const uint8_t* RenderDevice::AlphaTestTable(const RenderStates& st) {
   if (alphaTableRef_ != st.alphaRef || alphaTableFunc_ != st.alphaFunc) {
     alphaTableRef_ = st.alphaRef;
     alphaTableFunc_ = st.alphaFunc;
-    for (uint32_t a = 0; a < 256; ++a) alphaPasses_[a] = PassesAlphaTest(a, alphaTableRef_, alphaTableFunc_) ? 1 : 0;
+    std::fill(std::begin(alphasTurnedAway_), std::end(alphasTurnedAway_), 0);
+    for (uint32_t a = 0; a < 256; ++a) {
+      alphaPasses_[a] = PassesAlphaTest(a, alphaTableRef_, alphaTableFunc_) ? 1 : 0;
+      if (!alphaPasses_[a]) alphasTurnedAway_[a >> 6] |= uint64_t{1} << (a & 63);
+    }
   }
   return alphaPasses_;
 }
@@ -513,7 +604,7 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
   for (int x = x0; x < x1; ++x) {
     const double u = Divide(x + 0.5 - m.dx, m.m11, inverseX);
     if (!(u >= 0 && u < sw)) continue;
-    const int tx = src.left + static_cast<int>(std::floor(u));
+    const int tx = src.left + static_cast<int>(u);  // u is not negative: the cast rounds down
     columns[x - x0] = (tx >= 0 && tx < tw) ? tx : -1;
     first = std::min(first, x);
     last = std::max(last, x);
@@ -525,6 +616,7 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
   const Blend mode = BlendFor(st);
   const uint8_t* passes = AlphaTestTable(st);
   const bool zeroKeeps = ZeroKeepsPixel(mode);
+  if (passes && TestTurnsNothingAway(texture, colour, alphasTurnedAway_, zeroKeeps)) passes = nullptr;
   const bool testWhileFetching = passes && zeroKeeps;
   const uint8_t* rowPasses = testWhileFetching ? nullptr : passes;
   const RowFunction blendRow = RowFunctionFor(mode);
@@ -534,21 +626,33 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
     const uint32_t* gains = GainsOf(texture, src, colour, passes, st.alphaRef, st.alphaFunc);
     bool straight = columns[0] >= 0;
     for (int i = 1; i < n && straight; ++i) straight = columns[i] == columns[0] + i;
+    // Each texel over two columns (a quad at twice its texels' width).
+    const bool odd = n > 1 && columns[1] != columns[0];
+    bool paired = !straight && columns[0] >= 0;
+    for (int i = 1; i < n && paired; ++i) paired = columns[i] == columns[0] + (i + (odd ? 1 : 0)) / 2;
     uint32_t* spread = rowTexels_.data();
     int spreadRow = -1;
+    const bool inside = *std::min_element(columns, columns + n) >= 0;
     for (int y = y0; y < y1; ++y) {
       const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
       if (!(v >= 0 && v < sh)) continue;
-      const int r = static_cast<int>(std::floor(v));
+      const int r = static_cast<int>(v);
       const uint32_t* gainRow = gains + static_cast<size_t>(r) * sw;
       uint32_t* d = &pixels_[static_cast<size_t>(y) * width_ + first];
       if (straight) {
         AddGainRow(d, gainRow + (columns[0] - src.left), n);
         continue;
       }
+      if (paired) {
+        AddGainPairs(d, gainRow + (columns[0] - src.left), n, odd);
+        continue;
+      }
       if (r != spreadRow) {
         spreadRow = r;
-        for (int i = 0; i < n; ++i) spread[i] = columns[i] >= 0 ? gainRow[columns[i] - src.left] : 0u;
+        if (inside)
+          for (int i = 0; i < n; ++i) spread[i] = gainRow[columns[i] - src.left];
+        else
+          for (int i = 0; i < n; ++i) spread[i] = columns[i] >= 0 ? gainRow[columns[i] - src.left] : 0u;
       }
       AddGainRow(d, spread, n);
     }
@@ -578,11 +682,21 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
       for (int y = y0; y < y1; ++y) {
         const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
         if (!(v >= 0 && v < sh)) continue;
-        const int ty = src.top + static_cast<int>(std::floor(v));
+        const int ty = src.top + static_cast<int>(v);
         if (ty < 0 || ty >= th) continue;  // transparent black outside the texture
         const uint32_t* s = texels + static_cast<size_t>(ty) * tw + columns[0];
         uint32_t* d = &pixels_[static_cast<size_t>(y) * width_ + first];
-        for (int i = 0; i < n; ++i) d[i] = (s[i] >> 24) != 0 ? s[i] : d[i];
+        int i = 0;
+#ifdef __SSE2__
+        const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+        for (; i + 4 <= n; i += 4) {
+          const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
+          const __m128i keep = _mm_cmpeq_epi32(_mm_and_si128(t, alpha), _mm_setzero_si128());
+          __m128i* out = reinterpret_cast<__m128i*>(d + i);
+          _mm_storeu_si128(out, _mm_or_si128(_mm_and_si128(keep, _mm_loadu_si128(out)), _mm_andnot_si128(keep, t)));
+        }
+#endif
+        for (; i < n; ++i) d[i] = (s[i] >> 24) != 0 ? s[i] : d[i];
       }
       return;
     }
@@ -614,6 +728,8 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
     runs.uniform = runs.count > 0 ? runs.length[0] : 0;
     for (int j = 1; j < runs.count && runs.uniform != 0; ++j)
       if (runs.length[j] != runs.uniform) runs.uniform = 0;
+    runs.straight = runs.count > 0 && runs.column[0] >= 0;
+    for (int j = 1; j < runs.count && runs.straight; ++j) runs.straight = runs.column[j] == runs.column[0] + j;
   }
   // Pairs are blended straight from the texels in the alpha mode.
   const bool pairs = runs.count > 0 && runs.uniform == 2 && rowPasses == nullptr && mode == Blend::kAlpha;
@@ -632,14 +748,17 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
   for (int y = y0; y < y1; ++y) {
     const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
     if (!(v >= 0 && v < sh)) continue;
-    const int r = static_cast<int>(std::floor(v));
+    const int r = static_cast<int>(v);
     if (r != fetched && runs.count > 0) {
       fetched = r;
       const int ty = src.top + r;
       const uint32_t* texels = (ty >= 0 && ty < th) ? tex + static_cast<size_t>(ty) * tw : nullptr;
       uint32_t* texelRow = runs.texels.data();
-      for (int j = 0; j < runs.count; ++j)
-        texelRow[j] = texels && runs.column[j] >= 0 ? texels[runs.column[j]] : 0u;
+      if (texels && runs.straight)
+        std::memcpy(texelRow, texels + runs.column[0], static_cast<size_t>(runs.count) * 4);
+      else
+        for (int j = 0; j < runs.count; ++j)
+          texelRow[j] = texels && runs.column[j] >= 0 ? texels[runs.column[j]] : 0u;
       // The next row's texels are on their way while this one is drawn.
       if (ty >= -1 && ty + 1 < th)
         for (int j = 0; j < runs.count; j += 16)
@@ -647,7 +766,8 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
       if (tinted) TintRow(texelRow, texelRow, runs.count, colour);
       if (testWhileFetching)
         for (int j = 0; j < runs.count; ++j) texelRow[j] = Tested(texelRow[j], passes);
-      kind = KindOf(texelRow, runs.count);
+      // Texels of alpha 0 or 255 in a colour of full alpha stay so.
+      kind = (colour >> 24) == 255 && texture.BinaryAlpha() ? kRowBinary : KindOf(texelRow, runs.count);
       if (zeroKeeps && (kind & kRowClear)) continue;
       if (pairs) {
         source = nullptr;

@@ -8,6 +8,10 @@
 #include <cstring>
 #include <set>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 #include "platform/image.h"
 #include "platform/internal.h"
 #include "platform/system.h"
@@ -105,14 +109,19 @@ void Texture::Unlock() {
   ++g_textureGeneration;
 }
 
+void Texture::CheckAlphas() const {
+  if (alphaCheckedVersion_ == version_) return;
+  Decode();
+  std::fill(std::begin(alphas_), std::end(alphas_), 0);
+  for (uint32_t t : pixels_) alphas_[t >> 30] |= uint64_t{1} << (t >> 24 & 63);
+  alphaCheckedVersion_ = version_;
+  // No alpha but 0 (bit 0 of the first word) and 255 (bit 63 of the last).
+  binaryAlpha_ = (alphas_[0] & ~uint64_t{1}) == 0 && alphas_[1] == 0 && alphas_[2] == 0 &&
+                 (alphas_[3] & ~(uint64_t{1} << 63)) == 0;
+}
+
 bool Texture::BinaryAlpha() const {
-  if (alphaCheckedVersion_ != version_) {
-    Decode();
-    uint32_t partial = 0;
-    for (uint32_t t : pixels_) partial |= static_cast<uint32_t>((t >> 24) - 1 < 254u);
-    binaryAlpha_ = partial == 0;
-    alphaCheckedVersion_ = version_;
-  }
+  CheckAlphas();
   return binaryAlpha_;
 }
 
@@ -456,7 +465,23 @@ void RenderDevice::PutBack(const Picture& picture, const PixelArea& area) {
     } else if (y > area.y0 && y % b != 0) {
       std::memcpy(row + area.x0, row - width_ + area.x0, span * 4);  // the row above came from the same kept row
     } else {
-      for (int x = area.x0; x < area.x1; ++x) row[x] = in[x / b];
+      // Each kept pixel over its b columns, the area's ends cut.
+      uint32_t* out = row + area.x0;
+      int x = area.x0;
+#ifdef __SSE2__
+      if (b == 2) {  // four kept pixels (eight of the back buffer) at a time
+        if (x % 2 != 0) *out++ = in[x++ / 2];
+        for (; x + 8 <= area.x1; x += 8, out += 8) {
+          const __m128i kept = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x / 2));
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi32(kept, kept));
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), _mm_unpackhi_epi32(kept, kept));
+        }
+      }
+#endif
+      for (const uint32_t *p = in + x / b, *end = in + (area.x1 - 1) / b + 1; x < area.x1 && p != end; ++p) {
+        const int upTo = std::min(area.x1, (static_cast<int>(p - in) + 1) * b);
+        for (; x < upTo; ++x) *out++ = *p;
+      }
     }
   }
 }

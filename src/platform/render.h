@@ -109,8 +109,13 @@ class Texture {
   // Which texels the texture holds: a number no other texture or version
   // had, new whenever it is made or unlocked.
   uint64_t Version() const { return version_; }
-  // Whether every texel's alpha is 0 or 255 (found once per version).
+  // Whether every texel's alpha is 0 or 255, and the alphas some texel has,
+  // one bit each (alpha a: bit a % 64 of word a / 64); found once per version.
   bool BinaryAlpha() const;
+  const uint64_t* Alphas() const {
+    CheckAlphas();
+    return alphas_;
+  }
 
  private:
   void Decode() const {
@@ -122,8 +127,10 @@ class Texture {
   mutable std::vector<uint8_t> picture_;  // the PNG still to decode, if any
   uint32_t colourKey_ = 0;
   uint64_t version_ = 0;
+  void CheckAlphas() const;
   mutable uint64_t alphaCheckedVersion_ = 0;
   mutable bool binaryAlpha_ = false;
+  mutable uint64_t alphas_[4] = {};  // one bit for each alpha some texel has
 };
 
 // Moves on whenever any texture is unlocked or destroyed: a picture drawn
@@ -297,6 +304,7 @@ class RenderDevice {
   std::vector<uint32_t> rowTexels_;
   // Which alphas pass the alpha test, for the reference and function below.
   uint8_t alphaPasses_[256] = {};
+  uint64_t alphasTurnedAway_[4] = {};  // the same, one bit for each alpha that fails
   uint32_t alphaTableRef_ = 0, alphaTableFunc_ = 0;
   RenderStates states_;
   bool inScene_ = false;

@@ -96,8 +96,10 @@ double ThreadMilliseconds() {
 }
 
 // One frame of the game screen, timed as the CPU time of the frame's thread
-// (time the thread spends waiting for a processor does not count).
+// (time the thread spends waiting for a processor does not count), drawn
+// whole: the device forgets the picture it holds (a frame after a scroll).
 double FrameMilliseconds() {
+  Graphics.device->ForgetShownPicture();
   const double start = ThreadMilliseconds();
   BeginScene();
   DrawGameScreenForWindow();
