@@ -1,4 +1,3 @@
-#include <cstdlib>
 // How the sprite device draws a textured quad. The quad is clipped to the
 // back buffer once; an unturned quad finds the texel column of every device
 // column once, fetches and tints a source row once for all the device rows
@@ -265,8 +264,7 @@ void AlphaPairs(uint32_t* dst, const uint32_t* texels, int m, RowKind kind) {
         _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(s, a), _mm_mullo_epi16(d, _mm_sub_epi16(full, a))), half);
     return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(w, one), _mm_srli_epi16(w, 8)), 8);
   };
-  static const bool old = getenv("GH_OLD") != nullptr;
-  for (; !old && j + 2 <= m; j += 2) {
+  for (; j + 2 <= m; j += 2) {
     const __m128i t = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(texels + j));
     if ((texels[j] | texels[j + 1]) >> 24 == 0) continue;
     const __m128i s = _mm_unpacklo_epi32(t, t);
