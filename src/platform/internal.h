@@ -1,6 +1,7 @@
 // Shared between the layer's own sources only; never included above platform/.
 #pragma once
 #include <cstdint>
+#include <vector>
 
 #include "platform/render.h"
 
@@ -23,9 +24,9 @@ WindowHandle MainAppWindow();  // the first live window, 0 when none
 struct ShownPicture {
   const uint32_t* pixels;
   int width, height;
-  uint64_t picture;      // this picture's number
-  uint64_t before;       // the number of the picture presented before (0: none)
-  PixelArea changed;     // where this one differs from that one
+  uint64_t picture;                       // this picture's number
+  uint64_t before;                        // the number of the picture presented before (0: none)
+  const std::vector<PixelArea>* changed;  // where this one differs from that one
 };
 bool ShowPicture(WindowHandle w, const ShownPicture& shown);
 void DropPresenter(WindowHandle w);

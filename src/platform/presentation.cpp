@@ -105,17 +105,21 @@ bool ShowInFramebuffer(SDL_Window* window, const ShownPicture& shown, bool since
   const int width = shown.width, height = shown.height;
   if (surface->w == width && surface->h == height &&
       (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888)) {
-    const PixelArea area = sinceShown ? shown.changed : PixelArea{0, 0, width, height};
-    if (area.Empty()) return true;
-    const size_t span = static_cast<size_t>(area.x1 - area.x0);
-    for (int y = area.y0; y < area.y1; ++y) {
-      auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch) + area.x0;
-      std::memcpy(row, shown.pixels + static_cast<size_t>(y) * width + area.x0, span * 4);
-      if (format == SDL_PIXELFORMAT_ARGB8888)  // a framebuffer that keeps alpha shows every pixel whole
-        for (size_t x = 0; x < span; ++x) row[x] |= 0xFF000000u;
+    const std::vector<PixelArea> whole{PixelArea{0, 0, width, height}};
+    const std::vector<PixelArea>& areas = sinceShown ? *shown.changed : whole;
+    std::vector<SDL_Rect> rects;
+    for (const PixelArea& area : areas) {
+      if (area.Empty()) continue;
+      const size_t span = static_cast<size_t>(area.x1 - area.x0);
+      for (int y = area.y0; y < area.y1; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch) + area.x0;
+        std::memcpy(row, shown.pixels + static_cast<size_t>(y) * width + area.x0, span * 4);
+        if (format == SDL_PIXELFORMAT_ARGB8888)  // a framebuffer that keeps alpha shows every pixel whole
+          for (size_t x = 0; x < span; ++x) row[x] |= 0xFF000000u;
+      }
+      rects.push_back(SDL_Rect{area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0});
     }
-    const SDL_Rect rect{area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0};
-    return SDL_UpdateWindowSurfaceRects(window, &rect, 1) == 0;
+    return rects.empty() || SDL_UpdateWindowSurfaceRects(window, rects.data(), static_cast<int>(rects.size())) == 0;
   }
   // Read as colours without alpha, scaled into the letterbox.
   SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(shown.pixels), width, height, 32,
@@ -139,8 +143,9 @@ bool ShowThroughRenderer(Presenter& p, const ShownPicture& shown, bool sinceShow
     SDL_RenderSetLogicalSize(p.renderer, width, height);     // letterboxed in full screen
     sinceShown = false;
   }
-  const PixelArea area = sinceShown ? shown.changed : PixelArea{0, 0, width, height};
-  if (!area.Empty()) {
+  const std::vector<PixelArea> whole{PixelArea{0, 0, width, height}};
+  for (const PixelArea& area : sinceShown ? *shown.changed : whole) {
+    if (area.Empty()) continue;
     const SDL_Rect rect{area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0};
     SDL_UpdateTexture(p.texture, &rect, shown.pixels + static_cast<size_t>(area.y0) * width + area.x0, width * 4);
   }

@@ -219,7 +219,7 @@ bool RenderDevice::Apply(const PresentParams& params) {
   quadsDrawn_ = 0;
   ++pictureSerial_;
   presentedSerial_ = 0;
-  changed_ = PixelArea();
+  changed_.clear();
   clearedOnly_ = false;
   columnTexels_.assign(static_cast<size_t>(width_), 0);
   rowTexels_.assign(static_cast<size_t>(width_) * 2, 0u);
@@ -365,7 +365,7 @@ void RenderDevice::Flush() {
   for (; quadsDrawn_ < scene_.quads.size(); ++quadsDrawn_) {
     const Quad& q = scene_.quads[quadsDrawn_];
     DrawQuadIn(q, PixelArea{q.x0, q.y0, q.x1, q.y1});
-    Include(&changed_, q.x0, q.y0, q.x1, q.y1);
+    AddArea(&changed_, PixelArea{q.x0, q.y0, q.x1, q.y1});
   }
   ++pictureSerial_;
   ++draws_;
@@ -386,7 +386,7 @@ void RenderDevice::DrawSceneIn(const PixelArea& area) {
                          std::min(q.y1, area.y1)};
     if (!part.Empty()) DrawQuadIn(q, part);
   }
-  Include(&changed_, area.x0, area.y0, area.x1, area.y1);
+  AddArea(&changed_, area);
 }
 
 bool RenderDevice::WaitsToDraw(const Texture* texture) const {
@@ -519,10 +519,11 @@ bool RenderDevice::Present() {
   if (wasLost_ || IsWindowMinimised(params_.window)) return false;
   ++presents_;
   Flush();
-  const ShownPicture shown{pixels_.data(), width_, height_, pictureSerial_, presentedSerial_, changed_};
-  changed_ = PixelArea();
+  const ShownPicture shown{pixels_.data(), width_, height_, pictureSerial_, presentedSerial_, &changed_};
+  const bool sent = ShowPicture(params_.window, shown);
+  changed_.clear();
   presentedSerial_ = pictureSerial_;
-  return ShowPicture(params_.window, shown);
+  return sent;
 }
 
 bool SpriteBatch::Begin(bool alphaBlend) {

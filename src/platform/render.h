@@ -278,9 +278,10 @@ class RenderDevice {
   bool heldKnown_ = false;
   bool forgetHeld_ = false;  // the scene being drawn is not to be known as held
   uint64_t pictureSerial_ = 1;
-  // The picture last presented, and the pixels changed since.
+  // The picture last presented, and the pixels changed since (areas that
+  // do not overlap).
   uint64_t presentedSerial_ = 0;
-  PixelArea changed_;
+  std::vector<PixelArea> changed_;
   std::vector<PixelArea> unlike_;  // scratch of Flush
   bool clearedOnly_ = false;
   // Textures multiplied by a colour, kept for the unscaled quads that draw
