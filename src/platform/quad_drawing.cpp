@@ -169,6 +169,22 @@ bool ClearTexels(const uint32_t* texels, int n) {
   return (alphas >> 24) == 0;
 }
 
+// Each pixel replaced by its texel unless the texel's alpha is 0 (texels of
+// alpha 0 or 255), four at a time.
+void KeepOrReplace(uint32_t* dst, const uint32_t* src, int n) {
+  int i = 0;
+#ifdef __SSE2__
+  const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  for (; i + 4 <= n; i += 4) {
+    const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    const __m128i keep = _mm_cmpeq_epi32(_mm_and_si128(t, alpha), _mm_setzero_si128());
+    __m128i* out = reinterpret_cast<__m128i*>(dst + i);
+    _mm_storeu_si128(out, _mm_or_si128(_mm_and_si128(keep, _mm_loadu_si128(out)), _mm_andnot_si128(keep, t)));
+  }
+#endif
+  for (; i < n; ++i) dst[i] = (src[i] >> 24) != 0 ? src[i] : dst[i];
+}
+
 // What a fetched source row holds, for the shortcuts of the alpha mode: bits
 // of one word (kept in a register from the fetch to the blend).
 using RowKind = uint32_t;
@@ -305,7 +321,7 @@ void BlendRow(uint32_t* dst, const uint32_t* src, int n, RowKind kind, const uin
       return;
     }
     if (kind & kRowBinary) {
-      for (int i = 0; i < n; ++i) dst[i] = (src[i] >> 24) != 0 ? src[i] : dst[i];
+      KeepOrReplace(dst, src, n);
       return;
     }
     if (!passes) {
@@ -683,18 +699,7 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
         const int ty = src.top + static_cast<int>(v);
         if (ty < 0 || ty >= th) continue;  // transparent black outside the texture
         const uint32_t* s = texels + static_cast<size_t>(ty) * tw + columns[0];
-        uint32_t* d = &pixels_[static_cast<size_t>(y) * width_ + first];
-        int i = 0;
-#ifdef __SSE2__
-        const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
-        for (; i + 4 <= n; i += 4) {
-          const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(s + i));
-          const __m128i keep = _mm_cmpeq_epi32(_mm_and_si128(t, alpha), _mm_setzero_si128());
-          __m128i* out = reinterpret_cast<__m128i*>(d + i);
-          _mm_storeu_si128(out, _mm_or_si128(_mm_and_si128(keep, _mm_loadu_si128(out)), _mm_andnot_si128(keep, t)));
-        }
-#endif
-        for (; i < n; ++i) d[i] = (s[i] >> 24) != 0 ? s[i] : d[i];
+        KeepOrReplace(&pixels_[static_cast<size_t>(y) * width_ + first], s, n);
       }
       return;
     }
