@@ -178,11 +178,14 @@ void KeepOrReplace(uint32_t* dst, const uint32_t* src, int n) {
   for (; i + 4 <= n; i += 4) {
     const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
     const __m128i keep = _mm_cmpeq_epi32(_mm_and_si128(t, alpha), _mm_setzero_si128());
+    const int kept = _mm_movemask_epi8(keep);
+    if (kept == 0xFFFF) continue;  // four clear texels: the pixels are not touched
     __m128i* out = reinterpret_cast<__m128i*>(dst + i);
-    _mm_storeu_si128(out, _mm_or_si128(_mm_and_si128(keep, _mm_loadu_si128(out)), _mm_andnot_si128(keep, t)));
+    _mm_storeu_si128(out, kept == 0 ? t : _mm_or_si128(_mm_and_si128(keep, _mm_loadu_si128(out)), _mm_andnot_si128(keep, t)));
   }
 #endif
-  for (; i < n; ++i) dst[i] = (src[i] >> 24) != 0 ? src[i] : dst[i];
+  for (; i < n; ++i)
+    if (src[i] >> 24) dst[i] = src[i];
 }
 
 // What a fetched source row holds, for the shortcuts of the alpha mode: bits
