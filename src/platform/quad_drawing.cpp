@@ -411,13 +411,26 @@ struct KeptGains {
   uint32_t ref = 0, func = 0;
   std::vector<uint32_t> gains;
   uint64_t lastUsed = 0;
+  // The gains spread over the device pixels of a quad drawn at another size
+  // (a glow drawn at the same size and offset in every frame), by where the
+  // quad's first column and row fall.
+  struct Spread {
+    float m11 = 0, m22 = 0;
+    double fromX = 0, fromY = 0;  // first column and row less the quad's origin
+    int width = 0, height = 0;
+    std::vector<uint32_t> gains;  // height rows of width
+    std::vector<uint8_t> rowShown;
+    uint64_t lastUsed = 0;
+  };
+  static constexpr int kSpreads = 4;
+  Spread spreads[kSpreads];
 };
 constexpr int kKeptGains = 16;
 KeptGains g_gains[kKeptGains];
 uint64_t g_gainUses = 0;
 
-const uint32_t* GainsOf(const Texture& texture, const SourceRect& src, uint32_t colour, const uint8_t* passes,
-                        uint32_t ref, uint32_t func) {
+KeptGains& GainsOf(const Texture& texture, const SourceRect& src, uint32_t colour, const uint8_t* passes,
+                   uint32_t ref, uint32_t func) {
   KeptGains* oldest = &g_gains[0];
   for (KeptGains& kept : g_gains) {
     if (kept.texture == &texture && kept.version == texture.Version() && kept.src.left == src.left &&
@@ -425,7 +438,7 @@ const uint32_t* GainsOf(const Texture& texture, const SourceRect& src, uint32_t 
         kept.colour == colour && (kept.passes != nullptr) == (passes != nullptr) &&
         (!passes || (kept.ref == ref && kept.func == func))) {
       kept.lastUsed = ++g_gainUses;
-      return kept.gains.data();
+      return kept;
     }
     if (kept.lastUsed < oldest->lastUsed) oldest = &kept;
   }
@@ -451,8 +464,9 @@ const uint32_t* GainsOf(const Texture& texture, const SourceRect& src, uint32_t 
       for (int shift = 0; shift <= 24; shift += 8) gain |= ((((s >> shift) & 255) * a + 127) / 255) << shift;
       oldest->gains[static_cast<size_t>(v) * sw + u] = gain;
     }
+  for (KeptGains::Spread& spread : oldest->spreads) spread = KeptGains::Spread();
   oldest->lastUsed = ++g_gainUses;
-  return oldest->gains.data();
+  return *oldest;
 }
 
 // Whether the alpha test turns away no texel of the texture in a colour of
@@ -640,39 +654,57 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
 
   // The additive mode adds each texel's kept gains.
   if (mode == Blend::kAdditive) {
-    const uint32_t* gains = GainsOf(texture, src, colour, passes, st.alphaRef, st.alphaFunc);
+    KeptGains& kept = GainsOf(texture, src, colour, passes, st.alphaRef, st.alphaFunc);
+    const uint32_t* gains = kept.gains.data();
     bool straight = columns[0] >= 0;
     for (int i = 1; i < n && straight; ++i) straight = columns[i] == columns[0] + i;
     // Each texel over two columns (a quad at twice its texels' width).
     const bool odd = n > 1 && columns[1] != columns[0];
     bool paired = !straight && columns[0] >= 0;
     for (int i = 1; i < n && paired; ++i) paired = columns[i] == columns[0] + (i + (odd ? 1 : 0)) / 2;
-    uint32_t* spread = rowTexels_.data();
-    int spreadRow = -1;
-    const bool inside = *std::min_element(columns, columns + n) >= 0;
-    for (int y = y0; y < y1; ++y) {
-      const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
-      if (!(v >= 0 && v < sh)) continue;
-      const int r = static_cast<int>(v);
-      const uint32_t* gainRow = gains + static_cast<size_t>(r) * sw;
-      uint32_t* d = &pixels_[static_cast<size_t>(y) * width_ + first];
-      if (straight) {
-        AddGainRow(d, gainRow + (columns[0] - src.left), n);
-        continue;
-      }
-      if (paired) {
-        AddGainPairs(d, gainRow + (columns[0] - src.left), n, odd);
-        continue;
-      }
-      if (r != spreadRow) {
-        spreadRow = r;
-        if (inside)
-          for (int i = 0; i < n; ++i) spread[i] = gainRow[columns[i] - src.left];
+    if (straight || paired) {
+      for (int y = y0; y < y1; ++y) {
+        const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
+        if (!(v >= 0 && v < sh)) continue;
+        const uint32_t* gainRow = gains + static_cast<size_t>(static_cast<int>(v)) * sw + (columns[0] - src.left);
+        uint32_t* d = &pixels_[static_cast<size_t>(y) * width_ + first];
+        if (straight)
+          AddGainRow(d, gainRow, n);
         else
-          for (int i = 0; i < n; ++i) spread[i] = columns[i] >= 0 ? gainRow[columns[i] - src.left] : 0u;
+          AddGainPairs(d, gainRow, n, odd);
       }
-      AddGainRow(d, spread, n);
+      return;
     }
+    // Any other size: the gains spread over the quad's pixels, kept.
+    const double fromX = first - static_cast<double>(m.dx), fromY = y0 - static_cast<double>(m.dy);
+    KeptGains::Spread* spread = &kept.spreads[0];
+    for (KeptGains::Spread& s : kept.spreads) {
+      if (s.m11 == m.m11 && s.m22 == m.m22 && s.fromX == fromX && s.fromY == fromY && s.width == n &&
+          s.height == y1 - y0) {
+        spread = &s;
+        break;
+      }
+      if (s.lastUsed < spread->lastUsed) spread = &s;
+    }
+    if (spread->width != n || spread->height != y1 - y0 || spread->m11 != m.m11 || spread->m22 != m.m22 ||
+        spread->fromX != fromX || spread->fromY != fromY) {
+      *spread = KeptGains::Spread{m.m11, m.m22, fromX, fromY, n, y1 - y0, {}, {}, 0};
+      spread->gains.assign(static_cast<size_t>(n) * (y1 - y0), 0u);
+      spread->rowShown.assign(static_cast<size_t>(y1 - y0), 0);
+      for (int y = y0; y < y1; ++y) {
+        const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
+        if (!(v >= 0 && v < sh)) continue;
+        const uint32_t* gainRow = gains + static_cast<size_t>(static_cast<int>(v)) * sw;
+        uint32_t* out = spread->gains.data() + static_cast<size_t>(y - y0) * n;
+        for (int i = 0; i < n; ++i) out[i] = columns[i] >= 0 ? gainRow[columns[i] - src.left] : 0u;
+        spread->rowShown[y - y0] = 1;
+      }
+    }
+    spread->lastUsed = ++g_gainUses;
+    for (int y = y0; y < y1; ++y)
+      if (spread->rowShown[y - y0])
+        AddGainRow(&pixels_[static_cast<size_t>(y) * width_ + first],
+                   spread->gains.data() + static_cast<size_t>(y - y0) * n, n);
     return;
   }
 
