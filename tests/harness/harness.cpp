@@ -1,6 +1,5 @@
 #include "harness/harness.h"
 
-#include <sys/resource.h>
 #include <unistd.h>
 
 #include <chrono>
@@ -13,6 +12,7 @@
 
 #include "adventure/dialogue.h"
 #include "frontend/game_reset.h"
+#include "harness/process_figures.h"
 #include "shell/application.h"
 #include "shell/frame.h"
 #include "engine/graphics.h"
@@ -107,13 +107,6 @@ void UseRealWindow() { g_realWindow = true; }
 
 namespace {
 
-double ProcessCpuSeconds() {
-  rusage use{};
-  getrusage(RUSAGE_SELF, &use);
-  return static_cast<double>(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
-         static_cast<double>(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
-}
-
 double ThreadCpuSeconds() {
   timespec t{};
   clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
@@ -130,7 +123,7 @@ IdleCost LeaveAlone(double seconds) {
   ResetFramePacing();
   const uint64_t frames = App.FramesCalled();
   const int draws = Graphics.device ? Graphics.device->DrawCount() : 0;
-  const double process = ProcessCpuSeconds(), loop = ThreadCpuSeconds();
+  const double process = figures::ProcessCpuSeconds(), loop = ThreadCpuSeconds();
   const auto start = Clock::now();
   while (std::chrono::duration<double>(Clock::now() - start).count() < seconds) {
     if (!App.RunPass()) {
@@ -140,7 +133,7 @@ IdleCost LeaveAlone(double seconds) {
     App.WaitForNextPass();
   }
   const double wall = std::chrono::duration<double>(Clock::now() - start).count();
-  cost.coreShare = (ProcessCpuSeconds() - process) / wall;
+  cost.coreShare = (figures::ProcessCpuSeconds() - process) / wall;
   cost.loopShare = (ThreadCpuSeconds() - loop) / wall;
   cost.framesPerSecond = static_cast<double>(App.FramesCalled() - frames) / wall;
   cost.drawsPerSecond = Graphics.device ? (Graphics.device->DrawCount() - draws) / wall : 0;

@@ -45,6 +45,7 @@
 #include "rules/item_tables.h"
 #include "state/fighter_slots.h"
 #include "harness/harness.h"
+#include "harness/process_figures.h"
 #include "harness/test_scenes.h"
 #include "shell/application.h"
 #include "shell/frame.h"
@@ -58,15 +59,6 @@ using Clock = std::chrono::steady_clock;
 
 double MsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-// A "Name: N kB" line of /proc/self/status, in KiB (0 when missing).
-long StatusKiB(const char* name) {
-  std::ifstream in("/proc/self/status");
-  const std::string key = std::string(name) + ":";
-  for (std::string line; std::getline(in, line);)
-    if (line.compare(0, key.size(), key) == 0) return std::atol(line.c_str() + key.size());
-  return 0;
 }
 
 // The files the game reads: every file below the working folder but the
@@ -179,7 +171,8 @@ void ReportMemory() {
   const long long frame = Graphics.device ? 4LL * Graphics.device->Width() * Graphics.device->Height() : 0;
   std::printf("frames-kib %lld back buffer, %zu kept pictures\n", frame / 1024, StaticLayerBytes() / 1024);
   std::printf("peak-resident-kib %ld\nresident-kib %ld\nresident-anon-kib %ld\nresident-file-kib %ld\n",
-              StatusKiB("VmHWM"), StatusKiB("VmRSS"), StatusKiB("RssAnon"), StatusKiB("RssFile"));
+              figures::StatusKiB("VmHWM"), figures::StatusKiB("VmRSS"), figures::StatusKiB("RssAnon"),
+              figures::StatusKiB("RssFile"));
   // GREVENHOLT_PROBE_SMAPS=FILE keeps the whole mapping list for a closer look.
   if (const char* keep = std::getenv("GREVENHOLT_PROBE_SMAPS")) {
     std::ifstream all("/proc/self/smaps");

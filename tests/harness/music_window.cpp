@@ -10,36 +10,15 @@
 #include <SDL.h>
 #include <dlfcn.h>
 #include <fluidsynth.h>
-#include <sys/resource.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <fstream>
-#include <string>
 #include <vector>
 
+#include "harness/process_figures.h"
+#include "platform/synth_settings.h"
+
 namespace {
-
-long StatusKiB(const char* name) {
-  std::ifstream in("/proc/self/status");
-  const std::string key = std::string(name) + ":";
-  for (std::string line; std::getline(in, line);)
-    if (line.compare(0, key.size(), key) == 0) return std::atol(line.c_str() + key.size());
-  return 0;
-}
-
-double CpuSeconds() {
-  rusage use{};
-  getrusage(RUSAGE_SELF, &use);
-  return static_cast<double>(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
-         static_cast<double>(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
-}
-
-// The game's synthesiser settings and soundfont choice.
-constexpr int kMixRate = 22050;
-const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2", "/usr/share/sounds/sf2/default-GM.sf2",
-                                   "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
 
 void KeepSynthesiserOnThisThread() {
   using SetThreadCount = void (*)(int);
@@ -79,24 +58,11 @@ int main(int argc, char** argv) {
   fluid_set_log_function(FLUID_WARN, nullptr, nullptr);
   fluid_set_log_function(FLUID_INFO, nullptr, nullptr);
   fluid_settings_t* settings = new_fluid_settings();
-  fluid_settings_setnum(settings, "synth.sample-rate", kMixRate);
-  fluid_settings_setnum(settings, "synth.gain", 0.6);
-  fluid_settings_setint(settings, "synth.polyphony", 128);
-  fluid_settings_setint(settings, "synth.chorus.active", 0);
-  fluid_settings_setint(settings, "synth.threadsafe-api", 0);
-  fluid_settings_setint(settings, "synth.cpu-cores", 1);
-  fluid_settings_setint(settings, "synth.dynamic-sample-loading", 1);
+  platform::ApplySynthSettings(settings);
   fluid_settings_setstr(settings, "player.timing-source", "sample");
   KeepSynthesiserOnThisThread();
   fluid_synth_t* synth = new_fluid_synth(settings);
-  bool font = false;
-  if (const char* chosen = std::getenv("GREVENHOLT_SOUNDFONT")) font = fluid_synth_sfload(synth, chosen, 1) != FLUID_FAILED;
-  for (const char* path : kSoundFonts)
-    if (!font)
-      if (FILE* f = std::fopen(path, "rb")) {
-        std::fclose(f);
-        font = fluid_synth_sfload(synth, path, 1) != FLUID_FAILED;
-      }
+  const bool font = platform::LoadSoundFont(synth);
   fluid_player_t* player = new_fluid_player(synth);
   if (!font || fluid_player_add(player, "Midi/9.mid") != FLUID_OK) {
     std::fprintf(stderr, "music_window: no soundfont or no Midi/9.mid (run from the game's folder)\n");
@@ -105,7 +71,7 @@ int main(int argc, char** argv) {
   fluid_player_set_loop(player, -1);
   fluid_player_play(player);
   SDL_AudioSpec want{}, have{};
-  want.freq = kMixRate;
+  want.freq = platform::kSynthRate;
   want.format = AUDIO_S16SYS;
   want.channels = 2;
   want.samples = 1024;
@@ -119,7 +85,7 @@ int main(int argc, char** argv) {
   SDL_PauseAudioDevice(audio, 0);
 
   std::vector<uint32_t> pixels(static_cast<size_t>(width) * height);
-  const double cpuBefore = CpuSeconds();
+  const double cpuBefore = figures::ProcessCpuSeconds();
   const Uint64 start = SDL_GetTicks64();
   const Uint64 wait = static_cast<Uint64>(seconds * 1000.0);
   bool quit = false;
@@ -135,8 +101,8 @@ int main(int argc, char** argv) {
       if (SDL_WaitEventTimeout(&event, static_cast<int>(due - now)) && event.type == SDL_QUIT) quit = true;
   }
   const double wall = static_cast<double>(SDL_GetTicks64() - start) / 1000.0;
-  std::printf("peak-resident-kib %ld\ncore-share %.4f\n", StatusKiB("VmHWM"),
-              wall > 0 ? (CpuSeconds() - cpuBefore) / wall : 0.0);
+  std::printf("peak-resident-kib %ld\ncore-share %.4f\n", figures::StatusKiB("VmHWM"),
+              wall > 0 ? (figures::ProcessCpuSeconds() - cpuBefore) / wall : 0.0);
   SDL_CloseAudioDevice(audio);
   delete_fluid_player(player);
   delete_fluid_synth(synth);
