@@ -21,13 +21,16 @@ namespace {
 
 std::set<uint32_t> g_refusedFullScreen;
 // Every device, so that a texture about to change has the scenes that show
-// it drawn first.
-std::vector<RenderDevice*> g_devices;
+// it drawn first (never destroyed: textures may go after other statics).
+std::vector<RenderDevice*>& Devices() {
+  static auto* devices = new std::vector<RenderDevice*>;
+  return *devices;
+}
 uint64_t g_pictureNumbers = 0;
 
 // A texture is about to change or go: scenes that still have to draw it are drawn now.
 void DrawScenesShowing(const Texture* texture) {
-  for (RenderDevice* device : g_devices)
+  for (RenderDevice* device : Devices())
     if (device->WaitsToDraw(texture)) device->Flush();
 }
 
@@ -196,10 +199,10 @@ std::unique_ptr<RenderDevice> DisplayAdapter::CreateDevice(bool hardware, const 
   return device;
 }
 
-RenderDevice::RenderDevice() { g_devices.push_back(this); }
+RenderDevice::RenderDevice() { Devices().push_back(this); }
 
 RenderDevice::~RenderDevice() {
-  g_devices.erase(std::find(g_devices.begin(), g_devices.end(), this));
+  Devices().erase(std::find(Devices().begin(), Devices().end(), this));
   DropPresenter(params_.window);
 }
 
