@@ -8,7 +8,8 @@
 // quad with its texture's version and the render states) and drawn into the
 // back buffer only when its pixels are needed: a scene that draws exactly
 // what the last one drew leaves the back buffer as it is and is not sent to
-// the window again, so a screen left alone costs no drawing.
+// the window again, so a screen left alone costs no drawing; one that
+// differs in a few quads is drawn again, and sent, only where they lie.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -66,7 +67,6 @@ enum CompareFunc : uint32_t {
 };
 
 struct RenderStates {
-  bool operator==(const RenderStates&) const = default;
   bool zEnable = false;
   bool alphaBlend = false;
   uint32_t srcBlend = kBlendOne;
@@ -343,8 +343,8 @@ void RefuseFullScreenFormat(PixelFormat format, bool refuse);
 // Bits per pixel of a format: 8, 16, 24 or 32; 0 for a format outside the map.
 int BitsPerPixel(PixelFormat format);
 
-// Draws textures through one device; every draw is done at once, so flushing
-// only orders the pixel work that callers do between draws.
+// Draws textures through one device (which keeps the quads until their
+// pixels are needed); flushing only orders the work callers do between draws.
 class SpriteBatch {
  public:
   explicit SpriteBatch(RenderDevice* device) : device_(device) {}
