@@ -277,12 +277,6 @@ void Include(PixelArea* area, int x0, int y0, int x1, int y1) {
   area->y1 = std::max(area->y1, y1);
 }
 
-}  // namespace
-
-bool RenderDevice::SameQuad(const Quad& a, const Quad& b) { return std::memcmp(&a, &b, sizeof(Quad)) == 0; }
-
-namespace {
-
 bool Overlap(const PixelArea& a, const PixelArea& b) {
   return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
 }
@@ -312,6 +306,8 @@ void AddArea(std::vector<PixelArea>* areas, PixelArea a) {
 }
 
 }  // namespace
+
+bool RenderDevice::SameQuad(const Quad& a, const Quad& b) { return std::memcmp(&a, &b, sizeof(Quad)) == 0; }
 
 // Where the scene may differ from the one the back buffer holds, as areas
 // that do not overlap (none when the two are the same scene). Two scenes of
