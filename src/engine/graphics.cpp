@@ -1,5 +1,6 @@
 #include "engine/graphics.h"
 
+#include <algorithm>
 #include <cmath>
 #include <vector>
 
@@ -273,33 +274,6 @@ int DrawWith(TextureRecord* record, const BlitTransform& t, uint32_t colour) {
   return record->owner->sprite->Draw(record->texture.get(), &t.src, m, colour) ? 1 : 0;
 }
 
-// Pixels of a source rectangle, kept while a blit rewrites them in place.
-struct SavedPixels {
-  std::vector<uint32_t> pixels;
-  platform::SourceRect r;
-};
-
-SavedPixels SaveRect(platform::Texture& tex, const platform::SourceRect& src) {
-  SavedPixels s;
-  s.r.left = std::max(0, src.left);
-  s.r.top = std::max(0, src.top);
-  s.r.right = std::min(tex.Width(), src.right);
-  s.r.bottom = std::min(tex.Height(), src.bottom);
-  const uint32_t* p = tex.Lock();
-  for (int y = s.r.top; y < s.r.bottom; ++y)
-    for (int x = s.r.left; x < s.r.right; ++x) s.pixels.push_back(p[static_cast<size_t>(y) * tex.Width() + x]);
-  tex.Unlock();
-  return s;
-}
-
-void RestoreRect(platform::Texture& tex, const SavedPixels& s) {
-  uint32_t* p = tex.Lock();
-  size_t i = 0;
-  for (int y = s.r.top; y < s.r.bottom; ++y)
-    for (int x = s.r.left; x < s.r.right; ++x) p[static_cast<size_t>(y) * tex.Width() + x] = s.pixels[i++];
-  tex.Unlock();
-}
-
 }  // namespace
 
 int BlitTexture(TextureRecord* record, int srcLeft, int x, int y, int srcTop, int srcWidth, int srcHeight,
@@ -355,6 +329,67 @@ int BlitTextureSilhouette(TextureRecord* record, int srcLeft, int x, int y, int 
   return record->owner->sprite->Draw(SilhouetteOf(*record->texture), &t.src, m, colour) ? 1 : 0;
 }
 
+namespace {
+
+// The source rectangle of a texture with the gradient's colours turned on
+// by its phase: a copy of the rectangle alone (texels outside the texture
+// transparent black, as drawing reads them), made once for each version,
+// rectangle, gradient and phase, so that the texture itself (and every
+// picture kept from it) stays as it was.
+struct GradientCopy {
+  const platform::Texture* source = nullptr;
+  uint64_t version = 0;
+  platform::SourceRect src{};
+  uint32_t colours[6] = {};
+  int phase = 0;
+  std::unique_ptr<platform::Texture> copy;
+  uint64_t lastUsed = 0;
+};
+constexpr int kGradientCopies = 32;
+GradientCopy g_gradients[kGradientCopies];
+uint64_t g_gradientUses = 0;
+
+const platform::Texture& GradientOf(const platform::Texture& tex, const platform::SourceRect& src,
+                                    const uint32_t (&colours)[6], int n, int phase) {
+  GradientCopy* oldest = &g_gradients[0];
+  for (GradientCopy& g : g_gradients) {
+    if (g.copy && g.source == &tex && g.version == tex.Version() && g.phase == phase && g.src.left == src.left &&
+        g.src.top == src.top && g.src.right == src.right && g.src.bottom == src.bottom &&
+        std::equal(colours, colours + 6, g.colours)) {
+      g.lastUsed = ++g_gradientUses;
+      return *g.copy;
+    }
+    if (g.lastUsed < oldest->lastUsed) oldest = &g;
+  }
+  const int w = src.right - src.left, h = src.bottom - src.top;
+  auto copy = std::make_unique<platform::Texture>(w, h);
+  const uint32_t* in = tex.Pixels();
+  uint32_t* out = copy->Lock();
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const int tx = src.left + x, ty = src.top + y;
+      if (tx < 0 || ty < 0 || tx >= tex.Width() || ty >= tex.Height()) continue;
+      uint32_t px = in[static_cast<size_t>(ty) * tex.Width() + tx];
+      for (int k = 1; k <= n; ++k)
+        if (px == colours[k - 1]) {
+          px = colours[(phase + k - 1) % n];
+          break;
+        }
+      out[static_cast<size_t>(y) * w + x] = px;
+    }
+  copy->Unlock();
+  oldest->source = &tex;
+  oldest->version = tex.Version();
+  oldest->src = src;
+  std::copy(colours, colours + 6, oldest->colours);
+  oldest->phase = phase;
+  oldest->copy = std::move(copy);
+  oldest->lastUsed = ++g_gradientUses;
+  return *oldest->copy;
+}
+
+}  // namespace
+
 int BlitTextureGradient(TextureRecord* record, int srcLeft, int x, int y, int srcTop, int srcWidth,
                         int srcHeight, float scaleX, float scaleY, uint32_t colour, float rotation,
                         int /*centreMode*/, int alreadyScaled, uint32_t c1, uint32_t c2, uint32_t c3,
@@ -371,25 +406,13 @@ int BlitTextureGradient(TextureRecord* record, int srcLeft, int x, int y, int sr
   if (!Drawable(record)) return 0;
   const BlitTransform t = ComputeBlitTransform(record, srcLeft, x, y, srcTop, srcWidth, srcHeight,
                                                scaleX, scaleY, rotation, 1, alreadyScaled);
-  platform::Texture& tex = *record->texture;
-  record->owner->sprite->Flush();
-  const SavedPixels saved = SaveRect(tex, t.src);
+  if (t.src.right <= t.src.left || t.src.bottom <= t.src.top) return 1;
   const int phase = static_cast<int>(AnimationCycle % static_cast<uint32_t>(n));
-  uint32_t* p = tex.Lock();
-  for (int yy = saved.r.top; yy < saved.r.bottom; ++yy)
-    for (int xx = saved.r.left; xx < saved.r.right; ++xx) {
-      uint32_t& px = p[static_cast<size_t>(yy) * tex.Width() + xx];
-      for (int k = 1; k <= n; ++k)
-        if (px == colours[k - 1]) {
-          px = colours[(phase + k - 1) % n];
-          break;
-        }
-    }
-  tex.Unlock();
-  const int result = DrawWith(record, t, colour);
-  record->owner->sprite->Flush();
-  RestoreRect(tex, saved);
-  return result;
+  const platform::Texture& copy = GradientOf(*record->texture, t.src, colours, n, phase);
+  const platform::SourceRect whole{0, 0, copy.Width(), copy.Height()};
+  const platform::Matrix2D m = platform::Transformation2D(t.scaleX, t.scaleY, t.centreX, t.centreY,
+                                                          t.rotation, t.translateX, t.translateY);
+  return record->owner->sprite->Draw(&copy, &whole, m, colour) ? 1 : 0;
 }
 
 int ResizeWindowToClient(int width, int height) {

@@ -1,5 +1,6 @@
 #include "engine/static_layers.h"
 
+#include <memory>
 #include <vector>
 
 #include "engine/graphics.h"
@@ -22,7 +23,7 @@ struct Circumstances {
 struct KeptLayer {
   bool valid = false;
   Circumstances when{};
-  std::vector<uint32_t> picture;
+  std::shared_ptr<const platform::Picture> picture;
   uint64_t lastUsed = 0;
 };
 
@@ -82,7 +83,8 @@ void EndStaticLayer(const StaticLayerKey& key) {
   KeptLayer* slot = &g_kept[0];
   for (KeptLayer& kept : g_kept)
     if (!kept.valid || kept.lastUsed < slot->lastUsed) slot = &kept;
-  Graphics.device->ReadPicture(&slot->picture);
+  slot->picture.reset();  // the picture it replaces goes first (a whole back buffer each)
+  slot->picture = Graphics.device->KeepPicture();
   slot->when = g_drawn;
   slot->valid = true;
   slot->lastUsed = ++g_uses;
@@ -90,7 +92,7 @@ void EndStaticLayer(const StaticLayerKey& key) {
 }
 
 void ForgetStaticLayers() {
-  for (KeptLayer& kept : g_kept) kept = KeptLayer{};
+  for (KeptLayer& kept : g_kept) kept = KeptLayer{};  // a scene that puts one back keeps it until drawn
   g_drawing = false;
 }
 
@@ -98,6 +100,7 @@ int StaticLayersDrawn() { return g_drawnCount; }
 
 size_t StaticLayerBytes() {
   size_t bytes = 0;
-  for (const KeptLayer& kept : g_kept) bytes += kept.picture.capacity() * sizeof(uint32_t);
+  for (const KeptLayer& kept : g_kept)
+    if (kept.picture) bytes += kept.picture->pixels.capacity() * sizeof(uint32_t);
   return bytes;
 }

@@ -134,8 +134,8 @@ bool WriteFile(int slot, const char* name, const void* data, size_t size) {
   return platform::WriteGameFile(SlotPath(slot, "%s\\%s", kNewFolder, name), data, size);
 }
 
-// Every file of the new folder on the disk, in one flush once all are written.
-bool SyncWrittenFiles(int slot) { return platform::SyncGameDisk(SlotPath(slot, "%s", kNewFolder)); }
+// Every file of the new folder and its names on the disk, once all are written.
+bool SyncWrittenFiles(int slot) { return platform::SyncGameFolderTree(SlotPath(slot, "%s", kNewFolder)); }
 
 // A party member counts toward the average level when it has a name and is
 // neither dead, petrified nor unconscious.

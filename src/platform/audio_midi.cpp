@@ -17,6 +17,7 @@
 
 #include "platform/audio.h"
 #include "platform/audio_internal.h"
+#include "platform/synth_settings.h"
 
 namespace platform {
 
@@ -50,9 +51,6 @@ constexpr int kEventsPerCall = 4096;
 constexpr int kNoteWork = 8;
 constexpr double kWorkPerFrame = 0.5;  // 11,025 a second: some 1,400 keys
 constexpr int kMostWork = 4096;        // 512 keys at once
-const char* const kSoundFonts[] = {"/usr/share/sounds/sf2/TimGM6mb.sf2",
-                                   "/usr/share/sounds/sf2/default-GM.sf2",
-                                   "/usr/share/sounds/sf2/FluidR3_GM.sf2"};
 
 fluid_settings_t* g_settings = nullptr;
 std::atomic<fluid_synth_t*> g_synth{nullptr};
@@ -428,16 +426,7 @@ void StartSongLocked(MidiSong* song, int64_t startPoint, int repeats) {
 void BuildSynthesiser() {
   KeepSynthesiserOnThisThread();
   fluid_synth_t* synth = new_fluid_synth(g_settings);
-  bool haveFont = false;
-  const char* chosen = std::getenv("GREVENHOLT_SOUNDFONT");
-  if (synth && chosen && fluid_synth_sfload(synth, chosen, 1) != FLUID_FAILED) haveFont = true;
-  for (const char* font : kSoundFonts) {
-    if (haveFont || !synth) break;
-    if (FILE* f = std::fopen(font, "rb")) {
-      std::fclose(f);
-      haveFont = fluid_synth_sfload(synth, font, 1) != FLUID_FAILED;
-    }
-  }
+  const bool haveFont = synth && LoadSoundFont(synth);
   {
     std::lock_guard<std::mutex> hold(AudioLock());
     g_synth = synth;
@@ -469,13 +458,8 @@ bool OpenMidiSynth() {
   if (g_settings) delete_fluid_settings(g_settings);
   g_settings = new_fluid_settings();
   if (!g_settings) return false;
-  fluid_settings_setnum(g_settings, "synth.sample-rate", kMixRate);
-  fluid_settings_setnum(g_settings, "synth.gain", 0.6);
-  fluid_settings_setint(g_settings, "synth.polyphony", 128);
-  fluid_settings_setint(g_settings, "synth.chorus.active", 0);
-  fluid_settings_setint(g_settings, "synth.threadsafe-api", 0);
-  fluid_settings_setint(g_settings, "synth.cpu-cores", 1);
-  fluid_settings_setint(g_settings, "synth.dynamic-sample-loading", 1);
+  static_assert(kSynthRate == kMixRate);
+  ApplySynthSettings(g_settings);
   KeepSynthesiserOnThisThread();
   g_synthComing = true;
   g_builder.thread = std::thread(BuildSynthesiser);

@@ -1,6 +1,8 @@
 // The mixer: events, the output (sound card or capture sink) and the sound
 // buffers with their position notifications.
 #include <SDL.h>
+#include <sys/mman.h>
+
 
 #include <algorithm>
 #include <cmath>
@@ -90,8 +92,9 @@ constexpr int kMaxBuffers = 64;
 constexpr int kMaxNotify = 8;
 constexpr int kMixStep = 512;  // frames mixed per capture step
 
-// Bytes taken zeroed from the system (calloc) and not written over again, so
-// that a channel's buffer costs memory only once a sound is written into it.
+// Bytes taken zeroed from the system and not written over again, so that a
+// channel's buffer costs memory only once a sound is written into it: pages
+// of their own (memory the heap hands back may have to be cleared first).
 template <typename T>
 struct ZeroedAllocator {
   using value_type = T;
@@ -99,10 +102,11 @@ struct ZeroedAllocator {
   template <typename U>
   ZeroedAllocator(const ZeroedAllocator<U>&) {}
   T* allocate(size_t n) {
-    if (void* p = std::calloc(n, sizeof(T))) return static_cast<T*>(p);
-    throw std::bad_alloc();
+    void* p = ::mmap(nullptr, n * sizeof(T), PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+    if (p == MAP_FAILED) throw std::bad_alloc();
+    return static_cast<T*>(p);
   }
-  void deallocate(T* p, size_t) { std::free(p); }
+  void deallocate(T* p, size_t n) { ::munmap(p, n * sizeof(T)); }
   template <typename U>
   void construct(U*) {}  // already zero
   template <typename U, typename... Args>

@@ -24,14 +24,12 @@ bool WriteGameFileAtomically(const char* path, const void* data, size_t size);
 
 // Writes a whole file straight to its place (for the files of a folder that
 // is put in place once it is complete). True on success; a failed write
-// leaves no file behind. SyncGameFile then flushes it to the disk: flushing
-// a folder's files after all of them are written lets the disk take them
-// in one go.
+// leaves no file behind. SyncGameFile then flushes it to the disk.
 bool WriteGameFile(const char* path, const void* data, size_t size);
 bool SyncGameFile(const char* path);
-// Flushes everything written to the disk that holds the path (many files in
-// one go). True on success.
-bool SyncGameDisk(const char* path);
+// Flushes a folder to the disk with everything in it: each file's data and
+// each folder's list of names, and no other file of the disk. True on success.
+bool SyncGameFolderTree(const char* path);
 // Reads a whole file. False when it cannot be opened or holds more than
 // `limit` bytes (*out then holds nothing).
 bool ReadGameFile(const char* path, size_t limit, std::vector<uint8_t>* out);

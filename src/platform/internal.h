@@ -1,6 +1,9 @@
 // Shared between the layer's own sources only; never included above platform/.
 #pragma once
 #include <cstdint>
+#include <vector>
+
+#include "platform/render.h"
 
 struct SDL_Window;
 union SDL_Event;
@@ -13,12 +16,26 @@ SDL_Window* NativeWindow(WindowHandle w);
 WindowHandle HandleForNativeId(uint32_t sdlWindowId);
 WindowHandle MainAppWindow();  // the first live window, 0 when none
 
-// render.cpp: forget what was attached to a window that goes away.
+// presentation.cpp: shows a back buffer's pixels in the window unless it
+// shows that picture (a number that changes with the pixels) already; a
+// window that shows the picture before sees only the pixels changed since
+// sent again. What shows it in a window is dropped when the back buffer is
+// made anew.
+struct ShownPicture {
+  const uint32_t* pixels;
+  int width, height;
+  uint64_t picture;                       // this picture's number
+  uint64_t before;                        // the number of the picture presented before (0: none)
+  const std::vector<PixelArea>* changed;  // where this one differs from that one
+};
+bool ShowPicture(WindowHandle w, const ShownPicture& shown);
+void DropPresenter(WindowHandle w);
+// presentation.cpp: forget what was attached to a window that goes away.
 void OnWindowDestroyed(WindowHandle w);
-// render.cpp: the window lost (part of) its picture and must be shown again.
+// presentation.cpp: the window lost (part of) its picture and must be shown again.
 void OnWindowExposed(WindowHandle w);
-// render.cpp: map window pixels to back-buffer pixels and back (full screen
-// letterboxing); identity in a window of the back buffer's size.
+// presentation.cpp: map window pixels to back-buffer pixels and back (full
+// screen letterboxing); identity in a window of the back buffer's size.
 void WindowToBackBuffer(WindowHandle w, int* x, int* y);
 void BackBufferToWindow(WindowHandle w, int* x, int* y);
 

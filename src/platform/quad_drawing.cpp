@@ -169,6 +169,25 @@ bool ClearTexels(const uint32_t* texels, int n) {
   return (alphas >> 24) == 0;
 }
 
+// Each pixel replaced by its texel unless the texel's alpha is 0 (texels of
+// alpha 0 or 255), four at a time.
+void KeepOrReplace(uint32_t* dst, const uint32_t* src, int n) {
+  int i = 0;
+#ifdef __SSE2__
+  const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  for (; i + 4 <= n; i += 4) {
+    const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    const __m128i keep = _mm_cmpeq_epi32(_mm_and_si128(t, alpha), _mm_setzero_si128());
+    const int kept = _mm_movemask_epi8(keep);
+    if (kept == 0xFFFF) continue;  // four clear texels: the pixels are not touched
+    __m128i* out = reinterpret_cast<__m128i*>(dst + i);
+    _mm_storeu_si128(out, kept == 0 ? t : _mm_or_si128(_mm_and_si128(keep, _mm_loadu_si128(out)), _mm_andnot_si128(keep, t)));
+  }
+#endif
+  for (; i < n; ++i)
+    if (src[i] >> 24) dst[i] = src[i];
+}
+
 // What a fetched source row holds, for the shortcuts of the alpha mode: bits
 // of one word (kept in a register from the fetch to the blend).
 using RowKind = uint32_t;
@@ -218,13 +237,64 @@ inline TexelWords TexelTwice(uint32_t t) {
   return __builtin_convertvector(b, TexelWords);
 }
 
+// Texels of alpha 0 or 255 over two columns each: each pixel kept or
+// replaced, four texels (eight pixels) at a time.
+void BinaryPairs(uint32_t* dst, const uint32_t* texels, int m) {
+  int j = 0;
+#ifdef __SSE2__
+  const __m128i alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  for (; j + 4 <= m; j += 4) {
+    const __m128i t = _mm_loadu_si128(reinterpret_cast<const __m128i*>(texels + j));
+    const __m128i keep = _mm_cmpeq_epi32(_mm_and_si128(t, alpha), _mm_setzero_si128());
+    const int kept = _mm_movemask_epi8(keep);
+    if (kept == 0xFFFF) continue;
+    __m128i* d = reinterpret_cast<__m128i*>(dst + 2 * j);
+    const __m128i low = _mm_unpacklo_epi32(t, t), high = _mm_unpackhi_epi32(t, t);
+    if (kept == 0) {
+      _mm_storeu_si128(d, low);
+      _mm_storeu_si128(d + 1, high);
+      continue;
+    }
+    const __m128i keepLow = _mm_unpacklo_epi32(keep, keep), keepHigh = _mm_unpackhi_epi32(keep, keep);
+    _mm_storeu_si128(d, _mm_or_si128(_mm_and_si128(keepLow, _mm_loadu_si128(d)), _mm_andnot_si128(keepLow, low)));
+    _mm_storeu_si128(d + 1,
+                     _mm_or_si128(_mm_and_si128(keepHigh, _mm_loadu_si128(d + 1)), _mm_andnot_si128(keepHigh, high)));
+  }
+#endif
+  for (; j < m; ++j)
+    if (texels[j] >> 24) dst[2 * j] = dst[2 * j + 1] = texels[j];
+}
+
 void AlphaPairs(uint32_t* dst, const uint32_t* texels, int m, RowKind kind) {
   if (kind & (kRowSolid | kRowBinary)) {
-    for (int j = 0; j < m; ++j)
-      if (texels[j] >> 24) dst[2 * j] = dst[2 * j + 1] = texels[j];
+    BinaryPairs(dst, texels, m);
     return;
   }
-  for (int j = 0; j < m; ++j) {
+  int j = 0;
+#ifdef __SSE2__
+  // Two texels (four pixels) at a time, with the sums of AlphaRow; they give
+  // the pixel itself for alpha 0 and the texel for alpha 255.
+  const __m128i zero = _mm_setzero_si128();
+  const __m128i full = _mm_set1_epi16(255), half = _mm_set1_epi16(127), one = _mm_set1_epi16(1);
+  const auto blend = [&](__m128i s, __m128i d) {
+    __m128i a = _mm_shufflelo_epi16(s, _MM_SHUFFLE(3, 3, 3, 3));
+    a = _mm_shufflehi_epi16(a, _MM_SHUFFLE(3, 3, 3, 3));
+    const __m128i w =
+        _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(s, a), _mm_mullo_epi16(d, _mm_sub_epi16(full, a))), half);
+    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(w, one), _mm_srli_epi16(w, 8)), 8);
+  };
+  for (; j + 2 <= m; j += 2) {
+    const __m128i t = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(texels + j));
+    if ((texels[j] | texels[j + 1]) >> 24 == 0) continue;
+    const __m128i s = _mm_unpacklo_epi32(t, t);
+    __m128i* d = reinterpret_cast<__m128i*>(dst + 2 * j);
+    const __m128i p = _mm_loadu_si128(d);
+    const __m128i low = blend(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(p, zero));
+    const __m128i high = blend(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(p, zero));
+    _mm_storeu_si128(d, _mm_packus_epi16(low, high));
+  }
+#endif
+  for (; j < m; ++j) {
     const uint32_t t = texels[j];
     const uint32_t a = t >> 24;
     if (a == 0) continue;
@@ -254,7 +324,7 @@ void BlendRow(uint32_t* dst, const uint32_t* src, int n, RowKind kind, const uin
       return;
     }
     if (kind & kRowBinary) {
-      for (int i = 0; i < n; ++i) dst[i] = (src[i] >> 24) != 0 ? src[i] : dst[i];
+      KeepOrReplace(dst, src, n);
       return;
     }
     if (!passes) {
@@ -314,7 +384,8 @@ struct UpscaledRuns {
   std::vector<int> column, length;
   std::vector<uint32_t> texels;
   int count = 0;
-  int uniform = 0;  // the length every run has, 0 when they differ
+  int uniform = 0;        // the length every run has, 0 when they differ
+  bool straight = false;  // texel columns one after the other, all inside the texture
 };
 
 UpscaledRuns& Runs(int n) {
@@ -340,13 +411,26 @@ struct KeptGains {
   uint32_t ref = 0, func = 0;
   std::vector<uint32_t> gains;
   uint64_t lastUsed = 0;
+  // The gains spread over the device pixels of a quad drawn at another size
+  // (a glow drawn at the same size and offset in every frame), by where the
+  // quad's first column and row fall.
+  struct Spread {
+    float m11 = 0, m22 = 0;
+    double fromX = 0, fromY = 0;  // first column and row less the quad's origin
+    int width = 0, height = 0;
+    std::vector<uint32_t> gains;  // height rows of width
+    std::vector<uint8_t> rowShown;
+    uint64_t lastUsed = 0;
+  };
+  static constexpr int kSpreads = 4;
+  Spread spreads[kSpreads];
 };
 constexpr int kKeptGains = 16;
 KeptGains g_gains[kKeptGains];
 uint64_t g_gainUses = 0;
 
-const uint32_t* GainsOf(const Texture& texture, const SourceRect& src, uint32_t colour, const uint8_t* passes,
-                        uint32_t ref, uint32_t func) {
+KeptGains& GainsOf(const Texture& texture, const SourceRect& src, uint32_t colour, const uint8_t* passes,
+                   uint32_t ref, uint32_t func) {
   KeptGains* oldest = &g_gains[0];
   for (KeptGains& kept : g_gains) {
     if (kept.texture == &texture && kept.version == texture.Version() && kept.src.left == src.left &&
@@ -354,7 +438,7 @@ const uint32_t* GainsOf(const Texture& texture, const SourceRect& src, uint32_t 
         kept.colour == colour && (kept.passes != nullptr) == (passes != nullptr) &&
         (!passes || (kept.ref == ref && kept.func == func))) {
       kept.lastUsed = ++g_gainUses;
-      return kept.gains.data();
+      return kept;
     }
     if (kept.lastUsed < oldest->lastUsed) oldest = &kept;
   }
@@ -380,8 +464,19 @@ const uint32_t* GainsOf(const Texture& texture, const SourceRect& src, uint32_t 
       for (int shift = 0; shift <= 24; shift += 8) gain |= ((((s >> shift) & 255) * a + 127) / 255) << shift;
       oldest->gains[static_cast<size_t>(v) * sw + u] = gain;
     }
+  for (KeptGains::Spread& spread : oldest->spreads) spread = KeptGains::Spread();
   oldest->lastUsed = ++g_gainUses;
-  return oldest->gains.data();
+  return *oldest;
+}
+
+// Whether the alpha test turns away no texel of the texture in a colour of
+// full alpha (the tint keeps every alpha as it is): a texel of alpha 0 is
+// turned away harmlessly where it leaves the pixel as it was anyway.
+bool TestTurnsNothingAway(const Texture& texture, uint32_t colour, const uint64_t (&turnedAway)[4], bool zeroKeeps) {
+  if ((colour >> 24) != 255) return false;
+  uint64_t met = 0;
+  for (int k = 0; k < 4; ++k) met |= turnedAway[k] & texture.Alphas()[k] & (k == 0 && zeroKeeps ? ~uint64_t{1} : ~uint64_t{0});
+  return met == 0;
 }
 
 // Each channel of the pixel plus the gain's, at most 255.
@@ -394,6 +489,29 @@ inline uint32_t AddSaturated(uint32_t d, uint32_t g) {
   a = __builtin_convertvector(sum > 255 ? 255 : sum, TexelBytes);
   std::memcpy(&wide, &a, sizeof wide);
   return static_cast<uint32_t>(wide);
+}
+
+// Gains each over two pixels; `odd`: the first pixel takes the second half
+// of its gain's pair.
+void AddGainPairs(uint32_t* dst, const uint32_t* gains, int n, bool odd) {
+  int i = 0;
+  if (odd && n > 0) {
+    if (gains[0]) dst[0] = AddSaturated(dst[0], gains[0]);
+    ++gains;
+    i = 1;
+  }
+#ifdef __SSE2__
+  for (; i + 8 <= n; i += 8, gains += 4) {
+    const __m128i g = _mm_loadu_si128(reinterpret_cast<const __m128i*>(gains));
+    __m128i* d = reinterpret_cast<__m128i*>(dst + i);
+    _mm_storeu_si128(d, _mm_adds_epu8(_mm_loadu_si128(d), _mm_unpacklo_epi32(g, g)));
+    _mm_storeu_si128(d + 1, _mm_adds_epu8(_mm_loadu_si128(d + 1), _mm_unpackhi_epi32(g, g)));
+  }
+#endif
+  for (int k = 0; i < n; ++i, ++k) {
+    const uint32_t g = gains[k / 2];
+    if (g) dst[i] = AddSaturated(dst[i], g);
+  }
 }
 
 void AddGainRow(uint32_t* dst, const uint32_t* gains, int n) {
@@ -431,12 +549,16 @@ const RenderDevice::TintedTexture& RenderDevice::Tinted(const Texture& texture, 
   return *oldest;
 }
 
-const uint8_t* RenderDevice::AlphaTestTable() {
-  if (!states_.alphaTest) return nullptr;
-  if (alphaTableRef_ != states_.alphaRef || alphaTableFunc_ != states_.alphaFunc) {
-    alphaTableRef_ = states_.alphaRef;
-    alphaTableFunc_ = states_.alphaFunc;
-    for (uint32_t a = 0; a < 256; ++a) alphaPasses_[a] = PassesAlphaTest(a, alphaTableRef_, alphaTableFunc_) ? 1 : 0;
+const uint8_t* RenderDevice::AlphaTestTable(const RenderStates& st) {
+  if (!st.alphaTest) return nullptr;
+  if (alphaTableRef_ != st.alphaRef || alphaTableFunc_ != st.alphaFunc) {
+    alphaTableRef_ = st.alphaRef;
+    alphaTableFunc_ = st.alphaFunc;
+    std::fill(std::begin(alphasTurnedAway_), std::end(alphasTurnedAway_), 0);
+    for (uint32_t a = 0; a < 256; ++a) {
+      alphaPasses_[a] = PassesAlphaTest(a, alphaTableRef_, alphaTableFunc_) ? 1 : 0;
+      if (!alphaPasses_[a]) alphasTurnedAway_[a >> 6] |= uint64_t{1} << (a & 63);
+    }
   }
   return alphaPasses_;
 }
@@ -465,16 +587,42 @@ void RenderDevice::DrawQuad(const Texture& texture, const SourceRect& src, const
   const int y1 = std::min(height_, static_cast<int>(std::ceil(maxY)));
   if (x0 >= x1 || y0 >= y1) return;
 
-  FillPendingClear();
   clearedOnly_ = false;
-  if (m.m12 == 0.0f && m.m21 == 0.0f)
-    DrawScaledQuad(texture, src, m, colour, x0, y0, x1, y1);
-  else
-    DrawTurnedQuad(texture, src, m, colour, x0, y0, x1, y1, det);
+  Quad& q = scene_.quads.emplace_back();
+  q.texture = &texture;
+  q.version = texture.Version();
+  q.m = m;
+  q.src = src;
+  q.colour = colour;
+  q.blendAndTest = (states_.alphaBlend ? 1u : 0u) | (states_.alphaTest ? 2u : 0u);
+  q.srcBlend = states_.srcBlend;
+  q.dstBlend = states_.dstBlend;
+  q.alphaRef = states_.alphaRef;
+  q.alphaFunc = states_.alphaFunc;
+  q.x0 = x0;
+  q.y0 = y0;
+  q.x1 = x1;
+  q.y1 = y1;
+}
+
+void RenderDevice::DrawQuadIn(const Quad& q, const PixelArea& area) {
+  RenderStates st;
+  st.alphaBlend = (q.blendAndTest & 1) != 0;
+  st.alphaTest = (q.blendAndTest & 2) != 0;
+  st.srcBlend = q.srcBlend;
+  st.dstBlend = q.dstBlend;
+  st.alphaRef = q.alphaRef;
+  st.alphaFunc = q.alphaFunc;
+  if (q.m.m12 == 0.0f && q.m.m21 == 0.0f) {
+    DrawScaledQuad(*q.texture, q.src, q.m, q.colour, st, area.x0, area.y0, area.x1, area.y1);
+  } else {
+    const double det = static_cast<double>(q.m.m11) * q.m.m22 - static_cast<double>(q.m.m12) * q.m.m21;
+    DrawTurnedQuad(*q.texture, q.src, q.m, q.colour, st, area.x0, area.y0, area.x1, area.y1, det);
+  }
 }
 
 void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m,
-                                  uint32_t colour, int x0, int y0, int x1, int y1) {
+                                  uint32_t colour, const RenderStates& st, int x0, int y0, int x1, int y1) {
   const int sw = src.right - src.left, sh = src.bottom - src.top;
   const uint32_t* tex = texture.Pixels();
   const int tw = texture.Width(), th = texture.Height();
@@ -487,7 +635,7 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
   for (int x = x0; x < x1; ++x) {
     const double u = Divide(x + 0.5 - m.dx, m.m11, inverseX);
     if (!(u >= 0 && u < sw)) continue;
-    const int tx = src.left + static_cast<int>(std::floor(u));
+    const int tx = src.left + static_cast<int>(u);  // u is not negative: the cast rounds down
     columns[x - x0] = (tx >= 0 && tx < tw) ? tx : -1;
     first = std::min(first, x);
     last = std::max(last, x);
@@ -496,36 +644,67 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
   columns += first - x0;
   const int n = last - first + 1;
 
-  const Blend mode = BlendFor(states_);
-  const uint8_t* passes = AlphaTestTable();
+  const Blend mode = BlendFor(st);
+  const uint8_t* passes = AlphaTestTable(st);
   const bool zeroKeeps = ZeroKeepsPixel(mode);
+  if (passes && TestTurnsNothingAway(texture, colour, alphasTurnedAway_, zeroKeeps)) passes = nullptr;
   const bool testWhileFetching = passes && zeroKeeps;
   const uint8_t* rowPasses = testWhileFetching ? nullptr : passes;
   const RowFunction blendRow = RowFunctionFor(mode);
 
   // The additive mode adds each texel's kept gains.
   if (mode == Blend::kAdditive) {
-    const uint32_t* gains = GainsOf(texture, src, colour, passes, states_.alphaRef, states_.alphaFunc);
+    KeptGains& kept = GainsOf(texture, src, colour, passes, st.alphaRef, st.alphaFunc);
+    const uint32_t* gains = kept.gains.data();
     bool straight = columns[0] >= 0;
     for (int i = 1; i < n && straight; ++i) straight = columns[i] == columns[0] + i;
-    uint32_t* spread = rowTexels_.data();
-    int spreadRow = -1;
-    for (int y = y0; y < y1; ++y) {
-      const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
-      if (!(v >= 0 && v < sh)) continue;
-      const int r = static_cast<int>(std::floor(v));
-      const uint32_t* gainRow = gains + static_cast<size_t>(r) * sw;
-      uint32_t* d = &pixels_[static_cast<size_t>(y) * width_ + first];
-      if (straight) {
-        AddGainRow(d, gainRow + (columns[0] - src.left), n);
-        continue;
+    // Each texel over two columns (a quad at twice its texels' width).
+    const bool odd = n > 1 && columns[1] != columns[0];
+    bool paired = !straight && columns[0] >= 0;
+    for (int i = 1; i < n && paired; ++i) paired = columns[i] == columns[0] + (i + (odd ? 1 : 0)) / 2;
+    if (straight || paired) {
+      for (int y = y0; y < y1; ++y) {
+        const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
+        if (!(v >= 0 && v < sh)) continue;
+        const uint32_t* gainRow = gains + static_cast<size_t>(static_cast<int>(v)) * sw + (columns[0] - src.left);
+        uint32_t* d = &pixels_[static_cast<size_t>(y) * width_ + first];
+        if (straight)
+          AddGainRow(d, gainRow, n);
+        else
+          AddGainPairs(d, gainRow, n, odd);
       }
-      if (r != spreadRow) {
-        spreadRow = r;
-        for (int i = 0; i < n; ++i) spread[i] = columns[i] >= 0 ? gainRow[columns[i] - src.left] : 0u;
-      }
-      AddGainRow(d, spread, n);
+      return;
     }
+    // Any other size: the gains spread over the quad's pixels, kept.
+    const double fromX = first - static_cast<double>(m.dx), fromY = y0 - static_cast<double>(m.dy);
+    KeptGains::Spread* spread = &kept.spreads[0];
+    for (KeptGains::Spread& s : kept.spreads) {
+      if (s.m11 == m.m11 && s.m22 == m.m22 && s.fromX == fromX && s.fromY == fromY && s.width == n &&
+          s.height == y1 - y0) {
+        spread = &s;
+        break;
+      }
+      if (s.lastUsed < spread->lastUsed) spread = &s;
+    }
+    if (spread->width != n || spread->height != y1 - y0 || spread->m11 != m.m11 || spread->m22 != m.m22 ||
+        spread->fromX != fromX || spread->fromY != fromY) {
+      *spread = KeptGains::Spread{m.m11, m.m22, fromX, fromY, n, y1 - y0, {}, {}, 0};
+      spread->gains.assign(static_cast<size_t>(n) * (y1 - y0), 0u);
+      spread->rowShown.assign(static_cast<size_t>(y1 - y0), 0);
+      for (int y = y0; y < y1; ++y) {
+        const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
+        if (!(v >= 0 && v < sh)) continue;
+        const uint32_t* gainRow = gains + static_cast<size_t>(static_cast<int>(v)) * sw;
+        uint32_t* out = spread->gains.data() + static_cast<size_t>(y - y0) * n;
+        for (int i = 0; i < n; ++i) out[i] = columns[i] >= 0 ? gainRow[columns[i] - src.left] : 0u;
+        spread->rowShown[y - y0] = 1;
+      }
+    }
+    spread->lastUsed = ++g_gainUses;
+    for (int y = y0; y < y1; ++y)
+      if (spread->rowShown[y - y0])
+        AddGainRow(&pixels_[static_cast<size_t>(y) * width_ + first],
+                   spread->gains.data() + static_cast<size_t>(y - y0) * n, n);
     return;
   }
 
@@ -552,11 +731,10 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
       for (int y = y0; y < y1; ++y) {
         const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
         if (!(v >= 0 && v < sh)) continue;
-        const int ty = src.top + static_cast<int>(std::floor(v));
+        const int ty = src.top + static_cast<int>(v);
         if (ty < 0 || ty >= th) continue;  // transparent black outside the texture
         const uint32_t* s = texels + static_cast<size_t>(ty) * tw + columns[0];
-        uint32_t* d = &pixels_[static_cast<size_t>(y) * width_ + first];
-        for (int i = 0; i < n; ++i) d[i] = (s[i] >> 24) != 0 ? s[i] : d[i];
+        KeepOrReplace(&pixels_[static_cast<size_t>(y) * width_ + first], s, n);
       }
       return;
     }
@@ -588,6 +766,8 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
     runs.uniform = runs.count > 0 ? runs.length[0] : 0;
     for (int j = 1; j < runs.count && runs.uniform != 0; ++j)
       if (runs.length[j] != runs.uniform) runs.uniform = 0;
+    runs.straight = runs.count > 0 && runs.column[0] >= 0;
+    for (int j = 1; j < runs.count && runs.straight; ++j) runs.straight = runs.column[j] == runs.column[0] + j;
   }
   // Pairs are blended straight from the texels in the alpha mode.
   const bool pairs = runs.count > 0 && runs.uniform == 2 && rowPasses == nullptr && mode == Blend::kAlpha;
@@ -606,14 +786,17 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
   for (int y = y0; y < y1; ++y) {
     const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
     if (!(v >= 0 && v < sh)) continue;
-    const int r = static_cast<int>(std::floor(v));
+    const int r = static_cast<int>(v);
     if (r != fetched && runs.count > 0) {
       fetched = r;
       const int ty = src.top + r;
       const uint32_t* texels = (ty >= 0 && ty < th) ? tex + static_cast<size_t>(ty) * tw : nullptr;
       uint32_t* texelRow = runs.texels.data();
-      for (int j = 0; j < runs.count; ++j)
-        texelRow[j] = texels && runs.column[j] >= 0 ? texels[runs.column[j]] : 0u;
+      if (texels && runs.straight)
+        std::memcpy(texelRow, texels + runs.column[0], static_cast<size_t>(runs.count) * 4);
+      else
+        for (int j = 0; j < runs.count; ++j)
+          texelRow[j] = texels && runs.column[j] >= 0 ? texels[runs.column[j]] : 0u;
       // The next row's texels are on their way while this one is drawn.
       if (ty >= -1 && ty + 1 < th)
         for (int j = 0; j < runs.count; j += 16)
@@ -621,7 +804,8 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
       if (tinted) TintRow(texelRow, texelRow, runs.count, colour);
       if (testWhileFetching)
         for (int j = 0; j < runs.count; ++j) texelRow[j] = Tested(texelRow[j], passes);
-      kind = KindOf(texelRow, runs.count);
+      // Texels of alpha 0 or 255 in a colour of full alpha stay so.
+      kind = (colour >> 24) == 255 && texture.BinaryAlpha() ? kRowBinary : KindOf(texelRow, runs.count);
       if (zeroKeeps && (kind & kRowClear)) continue;
       if (pairs) {
         source = nullptr;
@@ -665,19 +849,20 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
       }
       kind = KindOf(source, n);
     }
-    blendRow(&pixels_[static_cast<size_t>(y) * width_ + first], source, n, kind, rowPasses, states_.srcBlend,
-             states_.dstBlend);
+    blendRow(&pixels_[static_cast<size_t>(y) * width_ + first], source, n, kind, rowPasses, st.srcBlend,
+             st.dstBlend);
   }
 }
 
 void RenderDevice::DrawTurnedQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m,
-                                  uint32_t colour, int x0, int y0, int x1, int y1, double det) {
-  const uint8_t* passes = AlphaTestTable();
-  const uint32_t sf = states_.srcBlend, df = states_.dstBlend;
+                                  uint32_t colour, const RenderStates& st, int x0, int y0, int x1, int y1,
+                                  double det) {
+  const uint8_t* passes = AlphaTestTable(st);
+  const uint32_t sf = st.srcBlend, df = st.dstBlend;
   const uint32_t* tex = texture.Pixels();
   const int tw = texture.Width(), th = texture.Height();
   uint32_t* pixels = pixels_.data();
-  switch (BlendFor(states_)) {
+  switch (BlendFor(st)) {
     case Blend::kOpaque:
       TurnedQuad<Blend::kOpaque>(pixels, width_, tex, tw, th, src, m, colour, x0, y0, x1, y1, det, passes, sf, df);
       break;

@@ -5,8 +5,12 @@
 #include <algorithm>
 #include <cstdio>
 #include <cmath>
-#include <map>
+#include <cstring>
 #include <set>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 #include "platform/image.h"
 #include "platform/internal.h"
@@ -15,25 +19,19 @@
 namespace platform {
 namespace {
 
-// What shows a device's back buffer in a window.
-struct Presenter {
-  SDL_Renderer* renderer = nullptr;
-  SDL_Texture* texture = nullptr;
-  int width = 0, height = 0;
-  // A digest of the picture the window shows, and whether the window still
-  // shows it (false until the first present and after the window was exposed).
-  uint64_t shown = 0;
-  bool showing = false;
-};
-std::map<WindowHandle, Presenter> g_presenters;
 std::set<uint32_t> g_refusedFullScreen;
+// Every device, so that a texture about to change has the scenes that show
+// it drawn first (never destroyed: textures may go after other statics).
+std::vector<RenderDevice*>& Devices() {
+  static auto* devices = new std::vector<RenderDevice*>;
+  return *devices;
+}
+uint64_t g_pictureNumbers = 0;
 
-void DropPresenter(WindowHandle w) {
-  auto it = g_presenters.find(w);
-  if (it == g_presenters.end()) return;
-  if (it->second.texture) SDL_DestroyTexture(it->second.texture);
-  if (it->second.renderer) SDL_DestroyRenderer(it->second.renderer);
-  g_presenters.erase(it);
+// A texture is about to change or go: scenes that still have to draw it are drawn now.
+void DrawScenesShowing(const Texture* texture) {
+  for (RenderDevice* device : Devices())
+    if (device->WaitsToDraw(texture)) device->Flush();
 }
 
 PixelFormat FormatOf(uint32_t sdlFormat) {
@@ -47,34 +45,9 @@ PixelFormat FormatOf(uint32_t sdlFormat) {
 }
 
 uint64_t g_textureGeneration = 0;
-
+uint64_t g_textureVersions = 0;
 
 }  // namespace
-
-void OnWindowDestroyed(WindowHandle w) { DropPresenter(w); }
-
-void OnWindowExposed(WindowHandle w) {
-  auto it = g_presenters.find(w);
-  if (it != g_presenters.end()) it->second.showing = false;
-}
-
-void WindowToBackBuffer(WindowHandle w, int* x, int* y) {
-  auto it = g_presenters.find(w);
-  if (it == g_presenters.end() || !it->second.renderer) return;
-  float lx = 0, ly = 0;
-  SDL_RenderWindowToLogical(it->second.renderer, *x, *y, &lx, &ly);
-  *x = static_cast<int>(std::floor(lx));
-  *y = static_cast<int>(std::floor(ly));
-}
-
-void BackBufferToWindow(WindowHandle w, int* x, int* y) {
-  auto it = g_presenters.find(w);
-  if (it == g_presenters.end() || !it->second.renderer) return;
-  int wx = 0, wy = 0;
-  SDL_RenderLogicalToWindow(it->second.renderer, static_cast<float>(*x), static_cast<float>(*y), &wx, &wy);
-  *x = wx;
-  *y = wy;
-}
 
 int RoundUpToPowerOfTwo(int n) {
   int p = 1;
@@ -84,36 +57,22 @@ int RoundUpToPowerOfTwo(int n) {
 
 uint64_t TextureGeneration() { return g_textureGeneration; }
 
-// A digest of a picture, in four lanes that each take one word in four.
-// Every step (xor a word in, multiply by an odd number, xor the high bits
-// down) is one to one, so two pictures of one size that differ in a single
-// word never share a digest; any other pair shares one about once in 2^64.
-namespace {
-uint64_t Mix(uint64_t x) {
-  x *= 0x9E3779B97F4A7C15ull;
-  return x ^ (x >> 29);
-}
-}  // namespace
-
-uint64_t PictureDigest(const uint32_t* pixels, size_t count) {
-  uint64_t lane[4] = {count, 1, 2, 3};
-  size_t i = 0;
-  for (; i + 8 <= count; i += 8)
-    for (int k = 0; k < 4; ++k)
-      lane[k] = Mix(lane[k] ^ (uint64_t{pixels[i + 2 * k]} | uint64_t{pixels[i + 2 * k + 1]} << 32));
-  for (; i < count; ++i) lane[0] = Mix(lane[0] ^ pixels[i]);
-  uint64_t digest = 0;
-  for (uint64_t l : lane) digest = Mix(digest ^ l);
-  return digest;
+std::shared_ptr<const Picture> MakePicture(std::vector<uint32_t> pixels) {
+  auto picture = std::make_shared<Picture>();
+  picture->pixels = std::move(pixels);
+  picture->number = ++g_pictureNumbers;
+  return picture;
 }
 
+// A texture made new has a version no texture had before; no picture drawn
+// earlier can show it, so the generation stays.
 Texture::Texture(int width, int height)
     : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, 0u),
-      version_(++g_textureGeneration) {}
+      version_(++g_textureVersions) {}
 
 Texture::Texture(int width, int height, std::vector<uint8_t> picture, uint32_t colourKey)
     : width_(width), height_(height), picture_(std::move(picture)), colourKey_(colourKey),
-      version_(++g_textureGeneration) {}
+      version_(++g_textureVersions) {}
 
 void Texture::DecodePicture() const {
   const std::vector<uint8_t> png = std::move(picture_);
@@ -137,18 +96,35 @@ void Texture::DecodePicture() const {
       if (*p == colourKey_) *p = 0u;
 }
 
-Texture::~Texture() { ++g_textureGeneration; }
+Texture::~Texture() {
+  DrawScenesShowing(this);
+  ++g_textureGeneration;
+}
 
-void Texture::Unlock() { version_ = ++g_textureGeneration; }
+uint32_t* Texture::Lock() {
+  DrawScenesShowing(this);
+  Decode();
+  return pixels_.data();
+}
+
+void Texture::Unlock() {
+  version_ = ++g_textureVersions;
+  ++g_textureGeneration;
+}
+
+void Texture::CheckAlphas() const {
+  if (alphaCheckedVersion_ == version_) return;
+  Decode();
+  std::fill(std::begin(alphas_), std::end(alphas_), 0);
+  for (uint32_t t : pixels_) alphas_[t >> 30] |= uint64_t{1} << (t >> 24 & 63);
+  alphaCheckedVersion_ = version_;
+  // No alpha but 0 (bit 0 of the first word) and 255 (bit 63 of the last).
+  binaryAlpha_ = (alphas_[0] & ~uint64_t{1}) == 0 && alphas_[1] == 0 && alphas_[2] == 0 &&
+                 (alphas_[3] & ~(uint64_t{1} << 63)) == 0;
+}
 
 bool Texture::BinaryAlpha() const {
-  if (alphaCheckedVersion_ != version_) {
-    Decode();
-    uint32_t partial = 0;
-    for (uint32_t t : pixels_) partial |= static_cast<uint32_t>((t >> 24) - 1 < 254u);
-    binaryAlpha_ = partial == 0;
-    alphaCheckedVersion_ = version_;
-  }
+  CheckAlphas();
   return binaryAlpha_;
 }
 
@@ -223,7 +199,12 @@ std::unique_ptr<RenderDevice> DisplayAdapter::CreateDevice(bool hardware, const 
   return device;
 }
 
-RenderDevice::~RenderDevice() { DropPresenter(params_.window); }
+RenderDevice::RenderDevice() { Devices().push_back(this); }
+
+RenderDevice::~RenderDevice() {
+  Devices().erase(std::find(Devices().begin(), Devices().end(), this));
+  DropPresenter(params_.window);
+}
 
 bool RenderDevice::Apply(const PresentParams& params) {
   if (params.width <= 0 || params.height <= 0 || !IsAppWindow(params.window)) return false;
@@ -232,8 +213,16 @@ bool RenderDevice::Apply(const PresentParams& params) {
   params_ = params;
   width_ = params.width;
   height_ = params.height;
+  // A black back buffer: the scene of a black clear, already drawn.
   pixels_.assign(static_cast<size_t>(width_) * height_, 0xFF000000u);
-  clearPending_ = false;
+  scene_ = Scene();
+  held_ = Scene();
+  heldKnown_ = true;
+  sceneStarted_ = false;
+  quadsDrawn_ = 0;
+  ++pictureSerial_;
+  presentedSerial_ = 0;
+  changed_.clear();
   clearedOnly_ = false;
   columnTexels_.assign(static_cast<size_t>(width_), 0);
   rowTexels_.assign(static_cast<size_t>(width_) * 2, 0u);
@@ -253,38 +242,261 @@ DeviceState RenderDevice::TestState() {
   return wasLost_ ? DeviceState::kNeedsReset : DeviceState::kOk;
 }
 
+bool RenderDevice::Scene::SameStart(const Scene& other) const {
+  return pictureNumber == other.pictureNumber && (pictureNumber != 0 || clearColour == other.clearColour);
+}
+
+// A new scene begins; what the back buffer holds of the one before is kept
+// in mind.
+void RenderDevice::StartScene() {
+  if (sceneStarted_) {
+    scene_.quads.resize(quadsDrawn_);
+    std::swap(held_, scene_);
+    held_.picture.reset();  // known by its number alone
+    heldKnown_ = !forgetHeld_;
+    forgetHeld_ = false;
+  }
+  scene_.picture.reset();
+  scene_.pictureNumber = 0;
+  scene_.quads.clear();
+  sceneStarted_ = false;
+  quadsDrawn_ = 0;
+}
+
+namespace {
+
+void Include(PixelArea* area, int x0, int y0, int x1, int y1) {
+  if (x0 >= x1 || y0 >= y1) return;
+  if (area->Empty()) {
+    *area = PixelArea{x0, y0, x1, y1};
+    return;
+  }
+  area->x0 = std::min(area->x0, x0);
+  area->y0 = std::min(area->y0, y0);
+  area->x1 = std::max(area->x1, x1);
+  area->y1 = std::max(area->y1, y1);
+}
+
+bool Overlap(const PixelArea& a, const PixelArea& b) {
+  return a.x0 < b.x1 && b.x0 < a.x1 && a.y0 < b.y1 && b.y0 < a.y1;
+}
+
+// Adds a rectangle to areas that do not overlap: it takes in every area it
+// meets (and their union, every area that one meets, and so on); past the
+// most areas kept, all become one.
+void AddArea(std::vector<PixelArea>* areas, PixelArea a) {
+  if (a.Empty()) return;
+  constexpr size_t kMostAreas = 8;
+  for (bool merged = true; merged;) {
+    merged = false;
+    for (size_t i = 0; i < areas->size(); ++i)
+      if (Overlap((*areas)[i], a)) {
+        Include(&a, (*areas)[i].x0, (*areas)[i].y0, (*areas)[i].x1, (*areas)[i].y1);
+        (*areas)[i] = areas->back();
+        areas->pop_back();
+        merged = true;
+        break;
+      }
+  }
+  if (areas->size() == kMostAreas) {
+    for (const PixelArea& b : *areas) Include(&a, b.x0, b.y0, b.x1, b.y1);
+    areas->clear();
+  }
+  areas->push_back(a);
+}
+
+}  // namespace
+
+bool RenderDevice::SameQuad(const Quad& a, const Quad& b) { return std::memcmp(&a, &b, sizeof(Quad)) == 0; }
+
+// Where the scene may differ from the one the back buffer holds, as areas
+// that do not overlap (none when the two are the same scene). Two scenes of
+// as many quads differ only where a quad differs from the one in its place;
+// otherwise the quads they have alike at their beginning and their end draw
+// the same pixels, and only the places of the others can differ.
+void RenderDevice::FindAreasUnlikeHeld(std::vector<PixelArea>* areas) const {
+  areas->clear();
+  const std::vector<Quad>& was = held_.quads;
+  const std::vector<Quad>& now = scene_.quads;
+  const auto place = [](const Quad& q) { return PixelArea{q.x0, q.y0, q.x1, q.y1}; };
+  if (was.size() == now.size()) {
+    for (size_t i = 0; i < now.size(); ++i)
+      if (!SameQuad(was[i], now[i])) {
+        AddArea(areas, place(was[i]));
+        AddArea(areas, place(now[i]));
+      }
+    return;
+  }
+  size_t first = 0;
+  while (first < was.size() && first < now.size() && SameQuad(was[first], now[first])) ++first;
+  size_t last = 0;
+  while (first + last < was.size() && first + last < now.size() &&
+         SameQuad(was[was.size() - 1 - last], now[now.size() - 1 - last]))
+    ++last;
+  for (size_t i = first; i + last < was.size(); ++i) AddArea(areas, place(was[i]));
+  for (size_t i = first; i + last < now.size(); ++i) AddArea(areas, place(now[i]));
+}
+
+void RenderDevice::Flush() {
+  if (!sceneStarted_) {
+    sceneStarted_ = true;
+    quadsDrawn_ = scene_.quads.size();
+    if (heldKnown_ && held_.SameStart(scene_)) {
+      FindAreasUnlikeHeld(&unlike_);
+      if (unlike_.empty()) return;  // the back buffer holds this very scene
+      // Changes in small parts of the picture (something animated on a
+      // still screen) are drawn there alone.
+      int64_t pixels = 0;
+      for (const PixelArea& a : unlike_) pixels += static_cast<int64_t>(a.x1 - a.x0) * (a.y1 - a.y0);
+      if (pixels * 2 < static_cast<int64_t>(width_) * height_) {
+        for (const PixelArea& a : unlike_) DrawSceneIn(a);
+        ++pictureSerial_;
+        ++draws_;
+        return;
+      }
+    }
+    DrawSceneIn(PixelArea{0, 0, width_, height_});
+    ++pictureSerial_;
+    ++draws_;
+    return;
+  }
+  if (quadsDrawn_ == scene_.quads.size()) return;
+  for (; quadsDrawn_ < scene_.quads.size(); ++quadsDrawn_) {
+    const Quad& q = scene_.quads[quadsDrawn_];
+    DrawQuadIn(q, PixelArea{q.x0, q.y0, q.x1, q.y1});
+    AddArea(&changed_, PixelArea{q.x0, q.y0, q.x1, q.y1});
+  }
+  ++pictureSerial_;
+  ++draws_;
+}
+
+// The scene's start and every quad of it, within the area alone.
+void RenderDevice::DrawSceneIn(const PixelArea& area) {
+  if (scene_.picture) {
+    PutBack(*scene_.picture, area);
+  } else {
+    for (int y = area.y0; y < area.y1; ++y) {
+      uint32_t* row = pixels_.data() + static_cast<size_t>(y) * width_;
+      std::fill(row + area.x0, row + area.x1, scene_.clearColour);
+    }
+  }
+  for (const Quad& q : scene_.quads) {
+    const PixelArea part{std::max(q.x0, area.x0), std::max(q.y0, area.y0), std::min(q.x1, area.x1),
+                         std::min(q.y1, area.y1)};
+    if (!part.Empty()) DrawQuadIn(q, part);
+  }
+  AddArea(&changed_, area);
+}
+
+bool RenderDevice::WaitsToDraw(const Texture* texture) const {
+  for (size_t i = sceneStarted_ ? quadsDrawn_ : 0; i < scene_.quads.size(); ++i)
+    if (scene_.quads[i].texture == texture) return true;
+  return false;
+}
+
+void RenderDevice::ForgetShownPicture() {
+  heldKnown_ = false;
+  forgetHeld_ = sceneStarted_;
+  presentedSerial_ = 0;
+}
+
 bool RenderDevice::Clear(uint32_t argb) {
-  clearColour_ = argb | 0xFF000000u;
-  clearPending_ = true;
+  StartScene();
+  scene_.clearColour = argb | 0xFF000000u;
   clearedOnly_ = true;
   return true;
 }
 
-void RenderDevice::FillPendingClear() const {
-  if (!clearPending_) return;
-  std::fill(pixels_.begin(), pixels_.end(), clearColour_);
-  clearPending_ = false;
-}
-
 const uint32_t* RenderDevice::Pixels() const {
-  FillPendingClear();
+  const_cast<RenderDevice*>(this)->Flush();
   return pixels_.data();
 }
 
 bool RenderDevice::ClearedOnly(uint32_t* colour) const {
-  if (clearedOnly_ && colour) *colour = clearColour_;
+  if (clearedOnly_ && colour) *colour = scene_.clearColour;
   return clearedOnly_;
 }
 
-void RenderDevice::ReadPicture(std::vector<uint32_t>* out) const {
-  FillPendingClear();
-  out->assign(pixels_.begin(), pixels_.end());
+namespace {
+
+// Whether the picture is made of squares of blocks by blocks pixels of one colour.
+bool MadeOfBlocks(const uint32_t* pixels, int width, int height, int blocks) {
+  if (width % blocks != 0 || height % blocks != 0) return false;
+  for (int y = 0; y < height; y += blocks) {
+    const uint32_t* row = pixels + static_cast<size_t>(y) * width;
+    for (int x = 0; x < width; x += blocks)
+      for (int k = 1; k < blocks; ++k)
+        if (row[x + k] != row[x]) return false;
+    for (int k = 1; k < blocks; ++k)
+      if (std::memcmp(row + static_cast<size_t>(k) * width, row, static_cast<size_t>(width) * 4) != 0) return false;
+  }
+  return true;
 }
 
-bool RenderDevice::WritePicture(const std::vector<uint32_t>& picture) {
-  if (picture.size() != pixels_.size()) return false;
-  std::copy(picture.begin(), picture.end(), pixels_.begin());
-  clearPending_ = false;
+}  // namespace
+
+std::shared_ptr<const Picture> RenderDevice::KeepPicture() const {
+  const uint32_t* pixels = Pixels();
+  for (int blocks : {3, 2}) {
+    if (!MadeOfBlocks(pixels, width_, height_, blocks)) continue;
+    std::vector<uint32_t> kept(pixels_.size() / (blocks * blocks));
+    uint32_t* out = kept.data();
+    for (int y = 0; y < height_; y += blocks)
+      for (int x = 0; x < width_; x += blocks) *out++ = pixels[static_cast<size_t>(y) * width_ + x];
+    auto picture = std::const_pointer_cast<Picture>(MakePicture(std::move(kept)));
+    picture->blocks = blocks;
+    return picture;
+  }
+  return MakePicture(std::vector<uint32_t>(pixels, pixels + pixels_.size()));
+}
+
+// A kept picture into an area of the back buffer, each of its pixels a
+// square of blocks.
+void RenderDevice::PutBack(const Picture& picture, const PixelArea& area) {
+  const int b = picture.blocks;
+  const int keptWidth = width_ / b;
+  const size_t span = static_cast<size_t>(area.x1 - area.x0);
+  for (int y = area.y0; y < area.y1; ++y) {
+    const uint32_t* in = picture.pixels.data() + static_cast<size_t>(y / b) * keptWidth;
+    uint32_t* row = pixels_.data() + static_cast<size_t>(y) * width_;
+    if (b == 1) {
+      std::memcpy(row + area.x0, in + area.x0, span * 4);
+    } else if (y > area.y0 && y % b != 0) {
+      std::memcpy(row + area.x0, row - width_ + area.x0, span * 4);  // the row above came from the same kept row
+    } else {
+      // Each kept pixel over its b columns, the area's ends cut.
+      uint32_t* out = row + area.x0;
+      int x = area.x0;
+#ifdef __SSE2__
+      if (b == 2) {  // four kept pixels (eight of the back buffer) at a time
+        if (x % 2 != 0) *out++ = in[x++ / 2];
+        for (; x + 8 <= area.x1; x += 8, out += 8) {
+          const __m128i kept = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x / 2));
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi32(kept, kept));
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), _mm_unpackhi_epi32(kept, kept));
+        }
+      }
+#endif
+      for (const uint32_t *p = in + x / b, *end = in + (area.x1 - 1) / b + 1; x < area.x1 && p != end; ++p) {
+        const int upTo = std::min(area.x1, (static_cast<int>(p - in) + 1) * b);
+        for (; x < upTo; ++x) *out++ = *p;
+      }
+    }
+  }
+}
+
+void RenderDevice::ReadPicture(std::vector<uint32_t>* out) const {
+  const uint32_t* pixels = Pixels();
+  out->assign(pixels, pixels + pixels_.size());
+}
+
+bool RenderDevice::WritePicture(std::shared_ptr<const Picture> picture) {
+  if (!picture || picture->blocks < 1 || width_ % picture->blocks != 0 || height_ % picture->blocks != 0 ||
+      picture->pixels.size() * picture->blocks * picture->blocks != pixels_.size())
+    return false;
+  StartScene();
+  scene_.pictureNumber = picture->number;
+  scene_.picture = std::move(picture);
   clearedOnly_ = false;
   return true;
 }
@@ -298,46 +510,19 @@ bool RenderDevice::BeginScene() {
 bool RenderDevice::EndScene() {
   if (!inScene_) return false;
   inScene_ = false;
+  Flush();
   return true;
 }
 
 bool RenderDevice::Present() {
   if (wasLost_ || IsWindowMinimised(params_.window)) return false;
   ++presents_;
-  if (IsHeadless()) return true;
-  SDL_Window* window = NativeWindow(params_.window);
-  if (!window) return false;
-  Presenter& p = g_presenters[params_.window];
-  if (!p.renderer) {
-    p.renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
-    if (!p.renderer) p.renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
-    if (!p.renderer) {
-      g_presenters.erase(params_.window);
-      return false;
-    }
-  }
-  if (!p.texture || p.width != width_ || p.height != height_) {
-    if (p.texture) SDL_DestroyTexture(p.texture);
-    p.texture = SDL_CreateTexture(p.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING,
-                                  width_, height_);
-    p.width = width_;
-    p.height = height_;
-    SDL_RenderSetLogicalSize(p.renderer, width_, height_);  // letterboxed in full screen
-    if (!p.texture) return false;
-  }
-  // The window keeps showing the last picture: the same picture again is
-  // not sent (an idle page costs nothing to show).
-  const uint32_t* picture = Pixels();
-  const uint64_t digest = PictureDigest(picture, pixels_.size());
-  if (p.showing && p.shown == digest) return true;
-  p.shown = digest;
-  p.showing = true;
-  SDL_UpdateTexture(p.texture, nullptr, picture, width_ * 4);
-  SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
-  SDL_RenderClear(p.renderer);
-  SDL_RenderCopy(p.renderer, p.texture, nullptr, nullptr);
-  SDL_RenderPresent(p.renderer);
-  return true;
+  Flush();
+  const ShownPicture shown{pixels_.data(), width_, height_, pictureSerial_, presentedSerial_, &changed_};
+  const bool sent = ShowPicture(params_.window, shown);
+  changed_.clear();
+  presentedSerial_ = pictureSerial_;
+  return sent;
 }
 
 bool SpriteBatch::Begin(bool alphaBlend) {

@@ -3,6 +3,13 @@
 // transformation. Drawing is done in software into the back buffer (so the
 // picture is exact and can be read back anywhere, display or none) and the
 // back buffer is shown in the window on Present, letterboxed in full screen.
+//
+// A scene is kept as what it draws (its clear or kept picture, then each
+// quad with its texture's version and the render states) and drawn into the
+// back buffer only when its pixels are needed: a scene that draws exactly
+// what the last one drew leaves the back buffer as it is and is not sent to
+// the window again, so a screen left alone costs no drawing; one that
+// differs in a few quads is drawn again, and sent, only where they lie.
 #pragma once
 #include <cstdint>
 #include <memory>
@@ -90,10 +97,8 @@ class Texture {
   Texture& operator=(const Texture&) = delete;
   int Width() const { return width_; }
   int Height() const { return height_; }
-  uint32_t* Lock() {
-    Decode();
-    return pixels_.data();
-  }
+  // Scenes not yet drawn that show the texture are drawn first.
+  uint32_t* Lock();
   void Unlock();
   const uint32_t* Pixels() const {
     Decode();
@@ -101,10 +106,16 @@ class Texture {
   }
   // Whether the texels are in memory (a picture not yet read has none).
   bool Decoded() const { return picture_.empty(); }
-  // Which texels the texture holds: a new number whenever it is made or unlocked.
+  // Which texels the texture holds: a number no other texture or version
+  // had, new whenever it is made or unlocked.
   uint64_t Version() const { return version_; }
-  // Whether every texel's alpha is 0 or 255 (found once per version).
+  // Whether every texel's alpha is 0 or 255, and the alphas some texel has,
+  // one bit each (alpha a: bit a % 64 of word a / 64); found once per version.
   bool BinaryAlpha() const;
+  const uint64_t* Alphas() const {
+    CheckAlphas();
+    return alphas_;
+  }
 
  private:
   void Decode() const {
@@ -116,20 +127,29 @@ class Texture {
   mutable std::vector<uint8_t> picture_;  // the PNG still to decode, if any
   uint32_t colourKey_ = 0;
   uint64_t version_ = 0;
+  void CheckAlphas() const;
   mutable uint64_t alphaCheckedVersion_ = 0;
   mutable bool binaryAlpha_ = false;
+  mutable uint64_t alphas_[4] = {};  // one bit for each alpha some texel has
 };
 
-// Moves on whenever any texture is made, unlocked or destroyed: a picture
-// drawn from textures stays valid while this stays the same.
+// Moves on whenever any texture is unlocked or destroyed: a picture drawn
+// from textures stays valid while this stays the same.
 uint64_t TextureGeneration();
 
 // Rounds up to the next power of two (1 for 0).
 int RoundUpToPowerOfTwo(int n);
-// A digest of a picture: the window is sent a picture only when its digest
-// differs from the one shown. Pictures of one size that differ in a single
-// pixel never share one.
-uint64_t PictureDigest(const uint32_t* pixels, size_t count);
+
+// A whole picture of a back buffer, kept as it was: its number is its own
+// (no other picture, kept before or after, has it). A picture made of
+// squares of blocks by blocks pixels of one colour (drawn at a display scale
+// of 2 or 3) keeps one pixel of each square.
+struct Picture {
+  std::vector<uint32_t> pixels;
+  uint64_t number = 0;
+  int blocks = 1;
+};
+std::shared_ptr<const Picture> MakePicture(std::vector<uint32_t> pixels);
 
 // Loads a picture file at its size rounded up to powers of two (the image in
 // the top-left corner, the rest transparent black); texels of exactly the
@@ -151,6 +171,12 @@ struct SourceRect {
   int left = 0, top = 0, right = 0, bottom = 0;
 };
 
+// A rectangle of back-buffer pixels, x0 to x1 and y0 to y1 (the ends outside).
+struct PixelArea {
+  int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+  bool Empty() const { return x0 >= x1 || y0 >= y1; }
+};
+
 class RenderDevice {
  public:
   ~RenderDevice();
@@ -159,6 +185,7 @@ class RenderDevice {
   bool Clear(uint32_t argb);
   bool BeginScene();
   bool EndScene();
+  // Sends the picture to the window unless it shows it already.
   bool Present();
   RenderStates& States() { return states_; }
   int Width() const { return width_; }
@@ -166,39 +193,96 @@ class RenderDevice {
   bool Windowed() const { return params_.windowed; }
   bool Hardware() const { return hardware_; }
   PixelFormat Format() const { return params_.format; }
+  // The back buffer's pixels, the scene drawn into them first.
   const uint32_t* Pixels() const;
   int PresentCount() const { return presents_; }
+  // How many times the back buffer was drawn (a scene or part of one).
+  int DrawCount() const { return draws_; }
   bool InScene() const { return inScene_; }
 
   // Draws the source rectangle of a texture, mapped through the matrix, in
   // the colour (multiplied with the texels), honouring the render states.
+  // The texture must stay as it is until the scene is drawn: locking or
+  // destroying it draws the scene first.
   void DrawQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m, uint32_t colour);
 
   // Whole pictures of the back buffer, for layers drawn once and copied
   // again: whether nothing has been drawn since the last Clear (and its
-  // colour), a copy of the picture, and a picture of the same size put back.
+  // colour), the picture kept, a copy of it, and a kept picture of the same
+  // size put back (as a Clear, it starts the scene anew).
   bool ClearedOnly(uint32_t* colour) const;
+  std::shared_ptr<const Picture> KeepPicture() const;
   void ReadPicture(std::vector<uint32_t>* out) const;
-  bool WritePicture(const std::vector<uint32_t>& picture);
+  bool WritePicture(std::shared_ptr<const Picture> picture);
+
+  // Forgets that the back buffer and the window show the last scene: the
+  // next scene is drawn and sent whole (benchmarks of whole frames).
+  void ForgetShownPicture();
+
+  // Draws whatever of the scene is not yet in the back buffer.
+  void Flush();
+  // Whether a scene not yet drawn shows the texture.
+  bool WaitsToDraw(const Texture* texture) const;
 
  private:
   friend class DisplayAdapter;
-  RenderDevice() = default;
+  RenderDevice();
   bool Apply(const PresentParams& params);
-  // A Clear is kept as its colour until the pixels are next needed.
-  void FillPendingClear() const;
-  const uint8_t* AlphaTestTable();
+
+  // One quad of a scene: everything its pixels depend on, and the part of
+  // the back buffer it covers. Two quads draw the same pixels when their
+  // bytes are the same (there are no gaps between the fields).
+  struct Quad {
+    const Texture* texture;
+    uint64_t version;
+    Matrix2D m;
+    SourceRect src;
+    uint32_t colour;
+    uint32_t blendAndTest;  // bit 0 alpha blending, bit 1 the alpha test
+    uint32_t srcBlend, dstBlend, alphaRef, alphaFunc;
+    int32_t x0, y0, x1, y1;
+  };
+  static_assert(sizeof(Quad) == 96, "a quad's fields leave no gaps");
+  // A scene: what it starts from (a clear colour or a kept picture), then its quads.
+  struct Scene {
+    uint32_t clearColour = 0xFF000000u;
+    std::shared_ptr<const Picture> picture;
+    uint64_t pictureNumber = 0;  // 0: the clear colour
+    std::vector<Quad> quads;
+    bool SameStart(const Scene& other) const;
+  };
+  void StartScene();
+  static bool SameQuad(const Quad& a, const Quad& b);
+  void FindAreasUnlikeHeld(std::vector<PixelArea>* areas) const;
+  void DrawSceneIn(const PixelArea& area);
+  void PutBack(const Picture& picture, const PixelArea& area);
+  void DrawQuadIn(const Quad& q, const PixelArea& area);
+  const uint8_t* AlphaTestTable(const RenderStates& st);
   void DrawScaledQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m, uint32_t colour,
-                      int x0, int y0, int x1, int y1);
+                      const RenderStates& st, int x0, int y0, int x1, int y1);
   void DrawTurnedQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m, uint32_t colour,
-                      int x0, int y0, int x1, int y1, double det);
+                      const RenderStates& st, int x0, int y0, int x1, int y1, double det);
 
   PresentParams params_;
   bool hardware_ = false;
   int width_ = 0, height_ = 0;
-  mutable std::vector<uint32_t> pixels_;
-  mutable bool clearPending_ = false;
-  uint32_t clearColour_ = 0xFF000000u;
+  std::vector<uint32_t> pixels_;
+  // The scene being recorded; how many of its quads the back buffer holds
+  // (when it holds the scene's start at all); what the back buffer held
+  // before the scene began, and a number that moves on whenever the back
+  // buffer's pixels change.
+  Scene scene_;
+  bool sceneStarted_ = false;
+  size_t quadsDrawn_ = 0;
+  Scene held_;
+  bool heldKnown_ = false;
+  bool forgetHeld_ = false;  // the scene being drawn is not to be known as held
+  uint64_t pictureSerial_ = 1;
+  // The picture last presented, and the pixels changed since (areas that
+  // do not overlap).
+  uint64_t presentedSerial_ = 0;
+  std::vector<PixelArea> changed_;
+  std::vector<PixelArea> unlike_;  // scratch of Flush
   bool clearedOnly_ = false;
   // Textures multiplied by a colour, kept for the unscaled quads that draw
   // the same picture in the same colour many times (the glyphs of text).
@@ -221,11 +305,13 @@ class RenderDevice {
   std::vector<uint32_t> rowTexels_;
   // Which alphas pass the alpha test, for the reference and function below.
   uint8_t alphaPasses_[256] = {};
+  uint64_t alphasTurnedAway_[4] = {};  // the same, one bit for each alpha that fails
   uint32_t alphaTableRef_ = 0, alphaTableFunc_ = 0;
   RenderStates states_;
   bool inScene_ = false;
   bool wasLost_ = false;
   int presents_ = 0;
+  int draws_ = 0;
 };
 
 // The adapter: desktop mode, device capabilities and device creation.
@@ -239,6 +325,17 @@ class DisplayAdapter {
 };
 std::unique_ptr<DisplayAdapter> CreateDisplayAdapter();
 
+// How pictures reach the window: "software", or "accelerated" with SDL's
+// renderer and OpenGL's driver; empty before the first picture was shown.
+const std::string& PresentationPath();
+// When the first picture reached a window, in nanoseconds of the steady
+// clock (std::chrono::steady_clock, never the manual clock); 0 before.
+int64_t FirstPresentTime();
+// For tests: pictures are shown in the (dummy) window headless too, and what
+// the window shows on the software path is read back (false elsewhere).
+void PresentWhileHeadless(bool on);
+bool WindowPicture(WindowHandle w, std::vector<uint32_t>* out);
+
 // For tests: make the adapter refuse a back-buffer format in full screen, as a
 // display that cannot show it would.
 void RefuseFullScreenFormat(PixelFormat format, bool refuse);
@@ -246,8 +343,8 @@ void RefuseFullScreenFormat(PixelFormat format, bool refuse);
 // Bits per pixel of a format: 8, 16, 24 or 32; 0 for a format outside the map.
 int BitsPerPixel(PixelFormat format);
 
-// Draws textures through one device; every draw is done at once, so flushing
-// only orders the pixel work that callers do between draws.
+// Draws textures through one device (which keeps the quads until their
+// pixels are needed); flushing only orders the work callers do between draws.
 class SpriteBatch {
  public:
   explicit SpriteBatch(RenderDevice* device) : device_(device) {}

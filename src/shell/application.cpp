@@ -96,10 +96,12 @@ int cApplication::RunApplication() {
 void cApplication::WaitForNextPass() {
   const uint32_t idle = IdleMilliseconds();
   if (idle == 0) return;
-  // The last millisecond is slept in short naps: the frame is due the moment
-  // the millisecond counter turns, and a whole-millisecond wait would miss it.
-  if (platform::WaitAppMessage(idle - 1)) return;
-  if (IdleMilliseconds() == 1) platform::SleepMicroseconds(250);
+  // Any event ends the wait until the last millisecond. That one is slept in
+  // short naps (the frame is due the moment the millisecond counter turns,
+  // and a whole-millisecond wait would miss it) with no pass between them:
+  // a pass asks the display for its events, which costs more than a nap.
+  if (idle > 1 && platform::WaitAppMessage(idle - 1)) return;
+  while (IdleMilliseconds() != 0 && !platform::ManualClockActive()) platform::SleepMicroseconds(250);
 }
 
 intptr_t AppWindowProc(platform::WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {

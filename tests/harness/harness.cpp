@@ -1,15 +1,20 @@
 #include "harness/harness.h"
 
+#include <unistd.h>
+
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <deque>
 #include <functional>
-#include <unistd.h>
 
 #include "adventure/dialogue.h"
 #include "frontend/game_reset.h"
+#include "harness/process_figures.h"
 #include "shell/application.h"
+#include "shell/frame.h"
 #include "engine/graphics.h"
 #include "engine/random.h"
 #include "engine/settings.h"
@@ -82,6 +87,7 @@ void ReturnToGameFolderIfGone() {
 }
 
 void EnsureHeadless() {
+  if (const char* w = std::getenv("GREVENHOLT_PROBE_WINDOW"); w && std::strcmp(w, "1") == 0) g_realWindow = true;
   if (g_realWindow) {
     unsetenv("GREVENHOLT_HEADLESS");
     if (const char* driver = std::getenv("SDL_VIDEODRIVER"); driver && std::strcmp(driver, "dummy") == 0)
@@ -98,6 +104,42 @@ void EnsureHeadless() {
 }  // namespace
 
 void UseRealWindow() { g_realWindow = true; }
+
+namespace {
+
+double ThreadCpuSeconds() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+}  // namespace
+
+IdleCost LeaveAlone(double seconds) {
+  using Clock = std::chrono::steady_clock;
+  IdleCost cost;
+  if (!GameRunning()) return cost;
+  platform::UseManualClock(false);
+  ResetFramePacing();
+  const uint64_t frames = App.FramesCalled();
+  const int draws = Graphics.device ? Graphics.device->DrawCount() : 0;
+  const double process = figures::ProcessCpuSeconds(), loop = ThreadCpuSeconds();
+  const auto start = Clock::now();
+  while (std::chrono::duration<double>(Clock::now() - start).count() < seconds) {
+    if (!App.RunPass()) {
+      g_ended = true;
+      break;
+    }
+    App.WaitForNextPass();
+  }
+  const double wall = std::chrono::duration<double>(Clock::now() - start).count();
+  cost.coreShare = (figures::ProcessCpuSeconds() - process) / wall;
+  cost.loopShare = (ThreadCpuSeconds() - loop) / wall;
+  cost.framesPerSecond = static_cast<double>(App.FramesCalled() - frames) / wall;
+  cost.drawsPerSecond = Graphics.device ? (Graphics.device->DrawCount() - draws) / wall : 0;
+  platform::UseManualClock(true, platform::TickCount());
+  return cost;
+}
 
 bool StartGame() {
   if (g_started && !g_stopped) return g_running;

@@ -34,6 +34,17 @@ bool PumpMessages();
 // Runs shutdown as the exit handler would.
 void StopGame();
 
+// Leaves the game alone for the seconds given in its own loop (passes and
+// waits) on the real clock, then gives the clock back to the harness: the
+// share of a core the whole process cost, that of the loop's own thread
+// (sound and music are mixed on threads of their own), frames run and
+// pictures drawn a second. With GREVENHOLT_PROBE_WINDOW=1 in the environment
+// the game runs in a real window (as after UseRealWindow).
+struct IdleCost {
+  double coreShare = 0, loopShare = 0, framesPerSecond = 0, drawsPerSecond = 0;
+};
+IdleCost LeaveAlone(double seconds);
+
 void SeedRandom(uint32_t seed);
 
 // A game folder of one's own in /tmp: the files of the built game's folder

@@ -3,16 +3,19 @@
 // working folder. Every run prints "NAME VALUE" lines on its standard output.
 //   loadprobe read-data        reads every data file of the game once
 //   loadprobe startup          start-up to the first picture of the splash
+//   loadprobe first-present    start-up to the first picture in the window
+//                              (the black one before anything is loaded)
 //   loadprobe battle [FRAMES]  a battle of 40 fighters on the game screen at
 //                              960x720; the peak resident size and where the
 //                              memory goes
-//   loadprobe idle SCREEN [S]  a screen left alone for S seconds (3 when not
-//                              given) in the game's own loop and real clock:
-//                              the share of a core it costs. SCREEN: title,
-//                              main-menu, help, exploring, order, inventory
+//   loadprobe idle SCREEN [S]  a screen left alone (once settled) for S
+//                              seconds (3 when not given) in the game's own
+//                              loop and real clock: the share of a core it
+//                              costs. SCREEN: title, main-menu, help,
+//                              exploring, order, inventory
 // Headless unless GREVENHOLT_PROBE_WINDOW=1 (then SDL's own drivers: a real
-// window, under Xvfb for instance).
-#include <sys/resource.h>
+// window, under Xvfb for instance); a run with a window ends with how its
+// pictures reached it ("presentation software" or "presentation accelerated ...").
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,10 +45,12 @@
 #include "rules/item_tables.h"
 #include "state/fighter_slots.h"
 #include "harness/harness.h"
+#include "harness/process_figures.h"
 #include "harness/test_scenes.h"
 #include "shell/application.h"
 #include "shell/frame.h"
 #include "state/turn_order.h"
+#include "platform/render.h"
 #include "platform/system.h"
 
 namespace {
@@ -54,22 +59,6 @@ using Clock = std::chrono::steady_clock;
 
 double MsSince(Clock::time_point start) {
   return std::chrono::duration<double, std::milli>(Clock::now() - start).count();
-}
-
-double CpuSeconds() {
-  rusage use{};
-  getrusage(RUSAGE_SELF, &use);
-  return static_cast<double>(use.ru_utime.tv_sec + use.ru_stime.tv_sec) +
-         static_cast<double>(use.ru_utime.tv_usec + use.ru_stime.tv_usec) / 1e6;
-}
-
-// A "Name: N kB" line of /proc/self/status, in KiB (0 when missing).
-long StatusKiB(const char* name) {
-  std::ifstream in("/proc/self/status");
-  const std::string key = std::string(name) + ":";
-  for (std::string line; std::getline(in, line);)
-    if (line.compare(0, key.size(), key) == 0) return std::atol(line.c_str() + key.size());
-  return 0;
 }
 
 // The files the game reads: every file below the working folder but the
@@ -103,6 +92,17 @@ int ReadData() {
 }
 
 bool Step(int frames) { return harness::StepFrames(frames); }
+
+int FirstPresent(Clock::time_point start) {
+  if (!harness::StartGame()) return 1;
+  if (platform::FirstPresentTime() == 0) {
+    std::fprintf(stderr, "loadprobe: no picture reached a window (run with a window)\n");
+    return 1;
+  }
+  const Clock::time_point shown{std::chrono::nanoseconds(platform::FirstPresentTime())};
+  std::printf("first-present-ms %.2f\n", std::chrono::duration<double, std::milli>(shown - start).count());
+  return 0;
+}
 
 int Startup(Clock::time_point start) {
   if (!harness::StartGame()) return 1;
@@ -171,7 +171,8 @@ void ReportMemory() {
   const long long frame = Graphics.device ? 4LL * Graphics.device->Width() * Graphics.device->Height() : 0;
   std::printf("frames-kib %lld back buffer, %zu kept pictures\n", frame / 1024, StaticLayerBytes() / 1024);
   std::printf("peak-resident-kib %ld\nresident-kib %ld\nresident-anon-kib %ld\nresident-file-kib %ld\n",
-              StatusKiB("VmHWM"), StatusKiB("VmRSS"), StatusKiB("RssAnon"), StatusKiB("RssFile"));
+              figures::StatusKiB("VmHWM"), figures::StatusKiB("VmRSS"), figures::StatusKiB("RssAnon"),
+              figures::StatusKiB("RssFile"));
   // GREVENHOLT_PROBE_SMAPS=FILE keeps the whole mapping list for a closer look.
   if (const char* keep = std::getenv("GREVENHOLT_PROBE_SMAPS")) {
     std::ifstream all("/proc/self/smaps");
@@ -257,21 +258,12 @@ int Idle(const std::string& screen, double seconds) {
     std::fprintf(stderr, "loadprobe: could not reach the screen \"%s\" (last: %s)\n", screen.c_str(), LastScreenDrawn);
     return 1;
   }
+  Step(60);  // settled: fades in and first steps done
   const std::string reached = LastScreenDrawn;
-  // The game's own loop from here on, on the real clock.
-  platform::UseManualClock(false);
-  ResetFramePacing();
-  const uint64_t framesBefore = App.FramesCalled();
-  const double cpuBefore = CpuSeconds();
-  const auto start = Clock::now();
-  while (MsSince(start) < seconds * 1000.0) {
-    if (!App.RunPass()) break;
-    App.WaitForNextPass();
-  }
-  const double wall = MsSince(start) / 1000.0, cpu = CpuSeconds() - cpuBefore;
-  const double frames = static_cast<double>(App.FramesCalled() - framesBefore);
-  std::printf("screen %s\nidle-core-share %.4f\nframes-per-second %.1f\ncpu-ms-per-frame %.3f\n", reached.c_str(),
-              cpu / wall, frames / wall, frames > 0 ? cpu * 1000.0 / frames : 0.0);
+  const harness::IdleCost cost = harness::LeaveAlone(seconds);
+  std::printf("screen %s\nidle-core-share %.4f\nloop-core-share %.4f\nframes-per-second %.1f\n"
+              "draws-per-second %.1f\n",
+              reached.c_str(), cost.coreShare, cost.loopShare, cost.framesPerSecond, cost.drawsPerSecond);
   return 0;
 }
 
@@ -280,17 +272,17 @@ int Idle(const std::string& screen, double seconds) {
 int main(int argc, char** argv) {
   const auto start = Clock::now();
   if (argc < 2) {
-    std::fprintf(stderr, "usage: loadprobe read-data|startup|battle [FRAMES]|idle SCREEN [SECONDS]\n");
+    std::fprintf(stderr, "usage: loadprobe read-data|startup|first-present|battle [FRAMES]|idle SCREEN [SECONDS]\n");
     return 2;
   }
   const std::string mode = argv[1];
-  if (const char* w = std::getenv("GREVENHOLT_PROBE_WINDOW"); w && std::strcmp(w, "1") == 0)
-    harness::UseRealWindow();
   int result = 2;
   if (mode == "read-data") return ReadData();
   if (mode == "startup") result = Startup(start);
+  if (mode == "first-present") result = FirstPresent(start);
   if (mode == "battle") result = Battle(argc > 2 ? std::atoi(argv[2]) : 300);
   if (mode == "idle" && argc > 2) result = Idle(argv[2], argc > 3 ? std::atof(argv[3]) : 3.0);
+  if (!platform::PresentationPath().empty()) std::printf("presentation %s\n", platform::PresentationPath().c_str());
   harness::StopGame();
   return result;
 }

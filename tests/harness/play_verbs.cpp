@@ -849,6 +849,7 @@ bool Holds(const std::string& condition, std::string* fault) {
   const std::string word = condition.substr(0, space);
   const std::string rest = space == std::string::npos ? "" : condition.substr(space + 1);
   if (word == "combat") return InCombat == 1;
+  if (word == "order") return PartysTurn();
   if (word == "dialogue") return ScreenMode == kModeResting;
   if (word == "exploring") return InCombat != 1 && ScreenMode == kModeExploring;
   if (word == "victory") return ScreenMode == kModeVictory;

@@ -46,7 +46,8 @@
 //                   ends: click the nearest enemy, then Space (at most N turns);
 //                   a box opened meanwhile takes answer 1
 //   wait-for COND   run frames until COND holds (at most 3,000); COND:
-//                   combat, dialogue, exploring, victory, defeat,
+//                   combat, order (a party member's turn waits for an
+//                   order), dialogue, exploring, victory, defeat,
 //                   end-of-adventure, standing N, map M, flag F V,
 //                   level M N (party member M is of level N),
 //                   page T (page view shows a page of type T),
@@ -78,7 +79,13 @@
 //                   list (Strength, the first feats and spells listed);
 //                   "level-up all" raises every member while a star shows
 //   include FILE    play the lines of FILE (a path from the script's own
-//                   folder) here, as if they stood in this script
+//                   folder) here, as if they stood in this script;
+//                   "include FILE until TEXT" plays its lines before the
+//                   first that holds TEXT (a comment's words, say)
+//   idle SECONDS    leave the game alone that long in its own loop on the
+//                   real clock; print "idle-core-share X" (the process),
+//                   "loop-core-share X" (the loop's thread), frames and
+//                   pictures drawn a second
 // Exits 0 when the script ran to its end, non-zero on a bad line or when the
 // game ended before the script did.
 #include <cstdio>
@@ -138,7 +145,7 @@ Line Split(const std::string& text) {
 // Reads a script into `lines`, with the lines of every file it includes in
 // their place; `origins` names each line's file and line number. False, with
 // the fault in `fault`, when a file cannot be read or includes itself.
-bool ReadScript(const std::filesystem::path& path, std::vector<std::string>* lines,
+bool ReadScript(const std::filesystem::path& path, const std::string& until, std::vector<std::string>* lines,
                 std::vector<std::string>* origins, std::vector<std::filesystem::path>* open, std::string* fault) {
   std::ifstream file(path);
   if (!file) {
@@ -154,13 +161,15 @@ bool ReadScript(const std::filesystem::path& path, std::vector<std::string>* lin
   int number = 0;
   for (std::string text; std::getline(file, text);) {
     ++number;
+    if (!until.empty() && text.find(until) != std::string::npos) break;
     const Line l = Split(text.substr(0, text.find('#')));
     if (l.command == "include") {
-      if (l.words.size() != 2) {
-        *fault = path.string() + ":" + std::to_string(number) + ": include needs one file name";
+      if (l.words.size() != 2 && (l.words.size() < 4 || l.words[2] != "until")) {
+        *fault = path.string() + ":" + std::to_string(number) + ": include needs one file name (and until TEXT)";
         return false;
       }
-      if (!ReadScript(path.parent_path() / l.words[1], lines, origins, open, fault)) return false;
+      const std::string before = l.words.size() == 2 ? "" : l.rest.substr(l.rest.find("until") + 6);
+      if (!ReadScript(path.parent_path() / l.words[1], before, lines, origins, open, fault)) return false;
       continue;
     }
     lines->push_back(text);
@@ -181,7 +190,7 @@ int main(int argc, char** argv) {
   {
     std::vector<std::filesystem::path> open;
     std::string fault;
-    if (!ReadScript(std::filesystem::absolute(argv[1]), &lines, &origins, &open, &fault)) {
+    if (!ReadScript(std::filesystem::absolute(argv[1]), "", &lines, &origins, &open, &fault)) {
       std::cerr << "playscript: " << fault << "\n";
       return 2;
     }
@@ -496,6 +505,14 @@ int main(int argc, char** argv) {
       at = line.rest.find(line.words[3], at);
       const std::string fault = playverbs::WaitForText(static_cast<int>(x), static_cast<int>(y), line.rest.substr(at), 3000);
       if (!fault.empty()) return fail(fault);
+    } else if (c == "idle") {
+      double seconds = 0;
+      if (line.words.size() != 2 || (seconds = std::atof(line.words[1].c_str())) <= 0)
+        return fail("idle needs a number of seconds");
+      const harness::IdleCost cost = harness::LeaveAlone(seconds);
+      std::printf("idle-core-share %.4f\nloop-core-share %.4f\nframes-per-second %.1f\ndraws-per-second %.1f\n",
+                  cost.coreShare, cost.loopShare, cost.framesPerSecond, cost.drawsPerSecond);
+      std::fflush(stdout);
     } else if (c == "resident") {
       std::ifstream status("/proc/self/status");
       long kib = 0;

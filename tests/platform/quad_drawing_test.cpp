@@ -162,7 +162,7 @@ TEST(QuadDrawing, EveryBlendModeMatchesThePlainDrawing) {
     // A back buffer of random colours and alphas, the same in both.
     std::vector<uint32_t> expected(kW * kH);
     for (uint32_t& px : expected) px = rng();
-    ASSERT_TRUE(device->WritePicture(expected));
+    ASSERT_TRUE(device->WritePicture(platform::MakePicture(expected)));
 
     SourceRect r{pick(20) - 4, pick(20) - 4, 0, 0};
     r.right = r.left + 1 + pick(14);
@@ -212,12 +212,11 @@ TEST(QuadDrawing, AClearIsKeptUntilThePixelsAreRead) {
   EXPECT_EQ(device->Pixels()[31], 0xFF123456u);
 
   // A picture put back replaces the clear; a picture of another size is refused.
-  std::vector<uint32_t> picture(32, 0xFF00FF00u);
   device->Clear(0xFF000000u);
-  ASSERT_TRUE(device->WritePicture(picture));
+  ASSERT_TRUE(device->WritePicture(platform::MakePicture(std::vector<uint32_t>(32, 0xFF00FF00u))));
   EXPECT_FALSE(device->ClearedOnly(nullptr));
   EXPECT_EQ(device->Pixels()[0], 0xFF00FF00u);
-  EXPECT_FALSE(device->WritePicture(std::vector<uint32_t>(31)));
+  EXPECT_FALSE(device->WritePicture(platform::MakePicture(std::vector<uint32_t>(31))));
 
   // A quad wholly off the back buffer leaves it cleared; one on it does not.
   platform::Texture tex(1, 1);
@@ -231,7 +230,7 @@ TEST(QuadDrawing, AClearIsKeptUntilThePixelsAreRead) {
   EXPECT_EQ(device->Pixels()[8 + 2], 0xFFFFFFFFu);
   EXPECT_EQ(device->Pixels()[8 + 3], 0xFF000000u);
 
-  // Making, unlocking or dropping a texture moves the generation on.
+  // Unlocking a texture moves the generation on.
   const uint64_t before = platform::TextureGeneration();
   tex.Lock();
   tex.Unlock();

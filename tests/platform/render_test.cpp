@@ -71,6 +71,122 @@ TEST_F(RenderTest, ScaledDrawCoversWholeDevicePixelsWithPointSampling) {
   EXPECT_EQ(At(10, 26), 0xFF000000u);
 }
 
+// A scene is drawn when its pixels are needed, and not at all when it draws
+// what the back buffer already holds; anything its pixels depend on (a
+// texture's texels, a render state, the clear colour) makes it drawn again,
+// and a texture about to change has the scene that shows it drawn first.
+TEST_F(RenderTest, ASceneIsDrawnOnlyWhenItDiffersFromTheOneTheBackBufferHolds) {
+  auto tex = Quad();
+  const auto scene = [&](uint32_t clear) {
+    device_->Clear(clear);
+    device_->DrawQuad(*tex, platform::SourceRect{0, 0, 2, 2}, platform::Transformation2D(3, 3, 0, 0, 0, 10, 20),
+                      0xFFFFFFFFu);
+    return device_->DrawCount();
+  };
+  const int first = scene(0xFF000000u);
+  EXPECT_EQ(device_->DrawCount(), first);  // nothing drawn before the pixels are read
+  EXPECT_EQ(At(10, 20), 0xFFFF0000u);
+  const int drawn = device_->DrawCount();
+  EXPECT_GT(drawn, first);
+  scene(0xFF000000u);
+  EXPECT_EQ(At(10, 20), 0xFFFF0000u);
+  EXPECT_EQ(device_->DrawCount(), drawn);
+
+  tex->Lock()[0] = 0xFF123456u;
+  tex->Unlock();
+  scene(0xFF000000u);
+  EXPECT_EQ(At(10, 20), 0xFF123456u);
+  device_->States().alphaBlend = !device_->States().alphaBlend;
+  scene(0xFF000000u);
+  device_->Pixels();
+  scene(0xFF000001u);
+  EXPECT_EQ(At(0, 0), 0xFF000001u);
+  EXPECT_EQ(device_->DrawCount(), drawn + 3);  // three scenes drawn
+
+  // Texels changed while a scene that shows them waits: it shows the old ones.
+  scene(0xFF000000u);
+  tex->Lock()[0] = 0xFF00FFFFu;
+  tex->Unlock();
+  EXPECT_EQ(At(10, 20), 0xFF123456u);
+}
+
+// A scene drawn only where it differs from the one before gives the very
+// pixels of the scene drawn whole: random scenes of scaled, turned and
+// blended quads over a clear or a kept picture, each changing a few quads of
+// the one before (moved, recoloured, added, taken away).
+TEST_F(RenderTest, ASceneDrawnWhereItDiffersIsTheSceneDrawnWhole) {
+  const platform::WindowHandle other =
+      platform::CreateAppWindow("RenderTestClass", "w", platform::kStyleCaptioned, 64, 48);
+  platform::PresentParams p;
+  p.window = other;
+  p.width = 64;
+  p.height = 48;
+  auto whole = adapter_->CreateDevice(false, p);
+  ASSERT_TRUE(whole);
+  auto tex = Quad();
+  platform::Texture glow(4, 4);
+  uint32_t* g = glow.Lock();
+  for (int i = 0; i < 16; ++i) g[i] = (static_cast<uint32_t>(i * 16) << 24) | 0x00FF8040u;
+  glow.Unlock();
+  std::vector<uint32_t> kept(32 * 24);
+  for (size_t i = 0; i < kept.size(); ++i) kept[i] = 0xFF000000u | static_cast<uint32_t>(i * 2654435761u);
+  auto picture = std::const_pointer_cast<platform::Picture>(platform::MakePicture(kept));
+  picture->blocks = 2;
+  uint32_t seed = 7;
+  auto pick = [&seed](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 16) % static_cast<uint32_t>(n));
+  };
+  struct Drawn {
+    bool glow, additive;
+    float scale, turn;
+    int x, y;
+    uint32_t colour;
+  };
+  auto randomQuad = [&] {
+    return Drawn{pick(2) == 0, pick(4) == 0, static_cast<float>(1 + pick(3)), pick(5) == 0 ? 0.7f : 0.0f,
+                 pick(70) - 6, pick(54) - 6, pick(3) == 0 ? 0x80FFC0A0u : 0xFFFFFFFFu};
+  };
+  std::vector<Drawn> scene(12);
+  for (Drawn& d : scene) d = randomQuad();
+  for (int round = 0; round < 300; ++round) {
+    for (int change = pick(3); change >= 0; --change) {
+      const size_t at = static_cast<size_t>(pick(static_cast<int>(scene.size())));
+      switch (pick(4)) {
+        case 0: scene[at].x += pick(9) - 4; break;
+        case 1: scene[at].colour ^= 0x00FF0000u; break;
+        case 2: scene.insert(scene.begin() + static_cast<long>(at), randomQuad()); break;
+        default:
+          if (scene.size() > 2) scene.erase(scene.begin() + static_cast<long>(at));
+      }
+    }
+    const bool fromPicture = round % 50 >= 25;
+    whole->ForgetShownPicture();
+    for (platform::RenderDevice* d : {device_.get(), whole.get()}) {
+      if (fromPicture)
+        ASSERT_TRUE(d->WritePicture(picture));
+      else
+        d->Clear(0xFF203040u);
+      for (const Drawn& q : scene) {
+        platform::RenderStates& st = d->States();
+        st.alphaBlend = true;
+        st.srcBlend = platform::kBlendSrcAlpha;
+        st.dstBlend = q.additive ? platform::kBlendOne : platform::kBlendInvSrcAlpha;
+        const platform::Texture& t = q.glow ? glow : *tex;
+        d->DrawQuad(t, platform::SourceRect{0, 0, t.Width(), t.Height()},
+                    platform::Transformation2D(q.scale, q.scale, 2, 2, q.turn, static_cast<float>(q.x),
+                                               static_cast<float>(q.y)),
+                    q.colour);
+      }
+    }
+    const std::vector<uint32_t> drawnWhole(whole->Pixels(), whole->Pixels() + 64 * 48);
+    const std::vector<uint32_t> drawnInPart(device_->Pixels(), device_->Pixels() + 64 * 48);
+    ASSERT_EQ(drawnInPart, drawnWhole) << "round " << round;
+  }
+  whole.reset();
+  platform::DestroyAppWindow(other);
+}
+
 TEST_F(RenderTest, RotationAboutACentreTurnsClockwise) {
   auto tex = Quad();
   platform::SpriteBatch sprite(device_.get());
@@ -205,29 +321,6 @@ TEST(ManualClock, TickCountWrapsLikeA32BitCounter) {
 TEST(GamePaths, BackslashesBecomeSlashes) {
   EXPECT_EQ(platform::GamePath("Graphics\\12.dat"), "Graphics/12.dat");
   EXPECT_EQ(platform::GamePath("SaveGame\\DemoVersion\\0\\SaveChar.cml"), "SaveGame/DemoVersion/0/SaveChar.cml");
-}
-
-}  // namespace
-
-namespace {
-
-// The window is sent a picture only when its digest changed: any one pixel
-// changed anywhere (the last ones past the lanes' runs included) changes it.
-TEST(PictureDigest, AnyOnePixelChangedChangesIt) {
-  std::vector<uint32_t> picture(960 * 720 + 5);
-  for (size_t i = 0; i < picture.size(); ++i) picture[i] = static_cast<uint32_t>(i * 2654435761u) | 0xFF000000u;
-  const uint64_t digest = platform::PictureDigest(picture.data(), picture.size());
-  EXPECT_EQ(platform::PictureDigest(picture.data(), picture.size()), digest);
-  EXPECT_NE(platform::PictureDigest(picture.data(), picture.size() - 1), digest);
-  for (size_t at : {size_t{0}, size_t{1}, size_t{7}, size_t{8}, size_t{345677}, picture.size() - 6, picture.size() - 1})
-    for (uint32_t flip : {1u, 0x80000000u, 0x00FF00FFu}) {
-      picture[at] ^= flip;
-      EXPECT_NE(platform::PictureDigest(picture.data(), picture.size()), digest) << at << " " << flip;
-      picture[at] ^= flip;
-    }
-  // Two pixels swapped, a common change between frames, also shows.
-  std::swap(picture[10], picture[11]);
-  EXPECT_NE(platform::PictureDigest(picture.data(), picture.size()), digest);
 }
 
 }  // namespace

@@ -1,0 +1,263 @@
+// Showing a device's back buffer in its window, letterboxed in full screen:
+// through SDL's accelerated renderer where OpenGL runs on a graphics device,
+// else straight into the window's own framebuffer (SDL's software path with
+// framebuffer acceleration off). OpenGL on the processor (llvmpipe and the
+// like) costs some 90 MB and a slower first picture, and shows a picture no
+// faster than a copy does. Either way the window shows the back buffer's
+// colours as they are, whatever their alpha.
+#include <SDL.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "platform/internal.h"
+#include "platform/render.h"
+#include "platform/system.h"
+
+namespace platform {
+namespace {
+
+struct Presenter {
+  bool chosen = false;
+  SDL_Renderer* renderer = nullptr;  // the accelerated path
+  SDL_Texture* texture = nullptr;
+  int width = 0, height = 0;  // the back buffer's size
+  // Which picture of the back buffer the window shows, and whether it still
+  // shows it (false until the first picture and after the window was exposed).
+  uint64_t shown = 0;
+  bool showing = false;
+};
+std::map<WindowHandle, Presenter> g_presenters;
+std::string g_path;
+int64_t g_firstPresent = 0;
+bool g_presentHeadless = false;
+
+// The names OpenGL gives its drivers that draw on the processor.
+bool IsSoftwareRasterizer(const char* name) {
+  if (!name) return false;
+  for (const char* word : {"llvmpipe", "softpipe", "swrast", "Software Rasterizer"})
+    if (std::strstr(name, word)) return true;
+  return false;
+}
+
+// Whether the machine has a device a hardware OpenGL driver could drive (a
+// DRM render or card node, an NVIDIA device, WSL's GPU). Without one the only
+// OpenGL is a software rasterizer: known without loading it.
+bool HasGraphicsDevice() {
+  for (const char* path : {"/dev/nvidiactl", "/dev/dxg"})
+    if (::access(path, F_OK) == 0) return true;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator("/dev/dri", ec)) {
+    const std::string name = entry.path().filename().string();
+    if (name.rfind("renderD", 0) == 0 || name.rfind("card", 0) == 0) return true;
+  }
+  return false;
+}
+
+// The accelerated renderer, unless its OpenGL draws on the processor.
+SDL_Renderer* AcceleratedRenderer(SDL_Window* window) {
+  if (!HasGraphicsDevice()) return nullptr;
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+  if (!renderer) return nullptr;
+  SDL_RendererInfo info{};
+  SDL_GetRendererInfo(renderer, &info);
+  const char* gl = nullptr;
+  using GetString = const unsigned char* (*)(unsigned);
+  constexpr unsigned kGlRenderer = 0x1F01;
+  if (info.name && std::strncmp(info.name, "opengl", 6) == 0)
+    if (auto getString = reinterpret_cast<GetString>(SDL_GL_GetProcAddress("glGetString")))
+      gl = reinterpret_cast<const char*>(getString(kGlRenderer));
+  if (IsSoftwareRasterizer(gl)) {
+    SDL_DestroyRenderer(renderer);
+    return nullptr;
+  }
+  g_path = std::string("accelerated ") + (info.name ? info.name : "") + (gl ? std::string(" ") + gl : "");
+  return renderer;
+}
+
+void Choose(Presenter& p, SDL_Window* window) {
+  p.chosen = true;
+  p.renderer = AcceleratedRenderer(window);
+  if (p.renderer) return;
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  g_path = "software";
+}
+
+// The back buffer's place in a window of another size: as large as fits
+// with its shape kept, centred (as SDL's logical size places it).
+SDL_Rect Letterbox(int windowWidth, int windowHeight, int width, int height, float* scale) {
+  *scale = std::min(static_cast<float>(windowWidth) / width, static_cast<float>(windowHeight) / height);
+  const int w = static_cast<int>(std::lround(width * *scale)), h = static_cast<int>(std::lround(height * *scale));
+  return SDL_Rect{(windowWidth - w) / 2, (windowHeight - h) / 2, w, h};
+}
+
+// Only the area changed is copied when the window shows the picture before.
+bool ShowInFramebuffer(SDL_Window* window, const ShownPicture& shown, bool sinceShown) {
+  SDL_Surface* surface = SDL_GetWindowSurface(window);
+  if (!surface) return false;
+  const uint32_t format = surface->format->format;
+  const int width = shown.width, height = shown.height;
+  if (surface->w == width && surface->h == height &&
+      (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888)) {
+    const std::vector<PixelArea> whole{PixelArea{0, 0, width, height}};
+    const std::vector<PixelArea>& areas = sinceShown ? *shown.changed : whole;
+    std::vector<SDL_Rect> rects;
+    for (const PixelArea& area : areas) {
+      if (area.Empty()) continue;
+      const size_t span = static_cast<size_t>(area.x1 - area.x0);
+      for (int y = area.y0; y < area.y1; ++y) {
+        auto* row = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(surface->pixels) + y * surface->pitch) + area.x0;
+        std::memcpy(row, shown.pixels + static_cast<size_t>(y) * width + area.x0, span * 4);
+        if (format == SDL_PIXELFORMAT_ARGB8888)  // a framebuffer that keeps alpha shows every pixel whole
+          for (size_t x = 0; x < span; ++x) row[x] |= 0xFF000000u;
+      }
+      rects.push_back(SDL_Rect{area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0});
+    }
+    return rects.empty() || SDL_UpdateWindowSurfaceRects(window, rects.data(), static_cast<int>(rects.size())) == 0;
+  }
+  // Read as colours without alpha, scaled into the letterbox.
+  SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(shown.pixels), width, height, 32,
+                                                            width * 4, SDL_PIXELFORMAT_RGB888);
+  if (!picture) return false;
+  float scale = 1;
+  SDL_Rect into = Letterbox(surface->w, surface->h, width, height, &scale);
+  SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+  SDL_BlitScaled(picture, nullptr, surface, &into);
+  SDL_FreeSurface(picture);
+  return SDL_UpdateWindowSurface(window) == 0;
+}
+
+bool ShowThroughRenderer(Presenter& p, const ShownPicture& shown, bool sinceShown) {
+  const int width = shown.width, height = shown.height;
+  if (!p.texture || p.width != width || p.height != height) {
+    if (p.texture) SDL_DestroyTexture(p.texture);
+    p.texture = SDL_CreateTexture(p.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
+    if (!p.texture) return false;
+    SDL_SetTextureBlendMode(p.texture, SDL_BLENDMODE_NONE);  // colours as they are, whatever their alpha
+    SDL_RenderSetLogicalSize(p.renderer, width, height);     // letterboxed in full screen
+    sinceShown = false;
+  }
+  const std::vector<PixelArea> whole{PixelArea{0, 0, width, height}};
+  for (const PixelArea& area : sinceShown ? *shown.changed : whole) {
+    if (area.Empty()) continue;
+    const SDL_Rect rect{area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0};
+    SDL_UpdateTexture(p.texture, &rect, shown.pixels + static_cast<size_t>(area.y0) * width + area.x0, width * 4);
+  }
+  SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(p.renderer);
+  SDL_RenderCopy(p.renderer, p.texture, nullptr, nullptr);
+  SDL_RenderPresent(p.renderer);
+  return true;
+}
+
+}  // namespace
+
+bool ShowPicture(WindowHandle w, const ShownPicture& shown) {
+  if (IsHeadless() && !g_presentHeadless) return true;
+  SDL_Window* window = NativeWindow(w);
+  if (!window) return false;
+  Presenter& p = g_presenters[w];
+  if (!p.chosen) Choose(p, window);
+  // The window keeps showing the last picture: the same picture again is
+  // not sent (an idle page costs nothing to show).
+  const bool sameSize = p.width == shown.width && p.height == shown.height;
+  if (p.showing && sameSize && p.shown == shown.picture) return true;
+  const bool sinceShown = p.showing && sameSize && shown.before != 0 && p.shown == shown.before;
+  const bool sent =
+      p.renderer ? ShowThroughRenderer(p, shown, sinceShown) : ShowInFramebuffer(window, shown, sinceShown);
+  if (!sent) return false;
+  p.width = shown.width;
+  p.height = shown.height;
+  p.shown = shown.picture;
+  p.showing = true;
+  if (g_firstPresent == 0)
+    g_firstPresent =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+  return true;
+}
+
+void DropPresenter(WindowHandle w) {
+  auto it = g_presenters.find(w);
+  if (it == g_presenters.end()) return;
+  if (it->second.texture) SDL_DestroyTexture(it->second.texture);
+  if (it->second.renderer) SDL_DestroyRenderer(it->second.renderer);
+  g_presenters.erase(it);
+}
+
+void OnWindowDestroyed(WindowHandle w) { DropPresenter(w); }
+
+void OnWindowExposed(WindowHandle w) {
+  auto it = g_presenters.find(w);
+  if (it != g_presenters.end()) it->second.showing = false;
+}
+
+void WindowToBackBuffer(WindowHandle w, int* x, int* y) {
+  auto it = g_presenters.find(w);
+  if (it == g_presenters.end() || it->second.width == 0) return;
+  const Presenter& p = it->second;
+  if (p.renderer) {
+    float lx = 0, ly = 0;
+    SDL_RenderWindowToLogical(p.renderer, *x, *y, &lx, &ly);
+    *x = static_cast<int>(std::floor(lx));
+    *y = static_cast<int>(std::floor(ly));
+    return;
+  }
+  int ww = 0, wh = 0;
+  SDL_GetWindowSize(NativeWindow(w), &ww, &wh);
+  float scale = 1;
+  const SDL_Rect box = Letterbox(ww, wh, p.width, p.height, &scale);
+  *x = static_cast<int>(std::floor((*x - box.x) / scale));
+  *y = static_cast<int>(std::floor((*y - box.y) / scale));
+}
+
+void BackBufferToWindow(WindowHandle w, int* x, int* y) {
+  auto it = g_presenters.find(w);
+  if (it == g_presenters.end() || it->second.width == 0) return;
+  const Presenter& p = it->second;
+  if (p.renderer) {
+    int wx = 0, wy = 0;
+    SDL_RenderLogicalToWindow(p.renderer, static_cast<float>(*x), static_cast<float>(*y), &wx, &wy);
+    *x = wx;
+    *y = wy;
+    return;
+  }
+  int ww = 0, wh = 0;
+  SDL_GetWindowSize(NativeWindow(w), &ww, &wh);
+  float scale = 1;
+  const SDL_Rect box = Letterbox(ww, wh, p.width, p.height, &scale);
+  *x = box.x + static_cast<int>(*x * scale);
+  *y = box.y + static_cast<int>(*y * scale);
+}
+
+const std::string& PresentationPath() { return g_path; }
+
+int64_t FirstPresentTime() { return g_firstPresent; }
+
+void PresentWhileHeadless(bool on) { g_presentHeadless = on; }
+
+bool WindowPicture(WindowHandle w, std::vector<uint32_t>* out) {
+  out->clear();
+  auto it = g_presenters.find(w);
+  SDL_Window* window = NativeWindow(w);
+  if (it == g_presenters.end() || it->second.renderer || !window) return false;
+  SDL_Surface* surface = SDL_GetWindowSurface(window);
+  if (!surface || SDL_BYTESPERPIXEL(surface->format->format) != 4) return false;
+  for (int y = 0; y < surface->h; ++y) {
+    const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch);
+    for (int x = 0; x < surface->w; ++x) {
+      uint8_t r = 0, g = 0, b = 0;
+      SDL_GetRGB(row[x], surface->format, &r, &g, &b);
+      out->push_back(0xFF000000u | uint32_t{r} << 16 | uint32_t{g} << 8 | b);
+    }
+  }
+  return true;
+}
+
+}  // namespace platform

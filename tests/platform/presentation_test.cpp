@@ -1,0 +1,63 @@
+// What the window shows of the back buffer (the software path, which the
+// dummy display takes).
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "platform/render.h"
+#include "platform/system.h"
+#include "platform/window.h"
+
+namespace {
+
+intptr_t NullProc(platform::WindowHandle, uint32_t, uintptr_t, intptr_t) { return 0; }
+
+// The window shows the back buffer's colours as they are, in a window of the
+// back buffer's size and letterboxed in one twice as large; the grey a
+// half-transparent quad leaves over black (its alpha below 255) is shown
+// whole. A scene after it that moves the quad is sent in its changed parts.
+TEST(Presentation, TheWindowShowsTheBackBuffersColoursWhateverTheirAlpha) {
+  ASSERT_TRUE(platform::InitPlatform());
+  platform::PresentWhileHeadless(true);
+  platform::WindowClass wc;
+  wc.name = "PresentationTestClass";
+  wc.proc = NullProc;
+  platform::RegisterWindowClass(wc);
+  auto adapter = platform::CreateDisplayAdapter();
+  platform::Texture white(1, 1);
+  white.Lock()[0] = 0x80FFFFFFu;
+  white.Unlock();
+  for (int windowScale : {1, 2}) {
+    const platform::WindowHandle window = platform::CreateAppWindow(
+        "PresentationTestClass", "p", platform::kStyleCaptioned, 8 * windowScale, 4 * windowScale);
+    platform::PresentParams p;
+    p.window = window;
+    p.width = 8;
+    p.height = 4;
+    auto device = adapter->CreateDevice(false, p);
+    ASSERT_TRUE(device);
+    device->States().alphaBlend = true;
+    device->States().srcBlend = platform::kBlendSrcAlpha;
+    device->States().dstBlend = platform::kBlendInvSrcAlpha;
+    for (int at : {2, 3, 0}) {
+      device->Clear(0xFF000000u);
+      device->DrawQuad(white, platform::SourceRect{0, 0, 1, 1},
+                       platform::Transformation2D(at == 2 ? 4 : 1, at == 2 ? 4 : 1, 0, 0, 0, static_cast<float>(at), 0),
+                       0xFFFFFFFFu);
+      ASSERT_TRUE(device->Present());
+      ASSERT_LT(device->Pixels()[at] >> 24, 255u);
+      std::vector<uint32_t> shown;
+      ASSERT_TRUE(platform::WindowPicture(window, &shown));
+      ASSERT_EQ(shown.size(), 32u * windowScale * windowScale);
+      for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 8; ++x)
+          EXPECT_EQ(shown[(y * 8 * windowScale + x) * windowScale], device->Pixels()[y * 8 + x] | 0xFF000000u)
+              << "scale " << windowScale << " quad at " << at << ": pixel " << x << "," << y;
+    }
+    device.reset();
+    platform::DestroyAppWindow(window);
+  }
+  platform::PresentWhileHeadless(false);
+}
+
+}  // namespace
