@@ -33,6 +33,7 @@ uint32_t FogGrid[kMapSquares];
 uint8_t VisionRefreshFlag = 0;
 uint8_t ExploringScriptFlag = 0;
 uint8_t PartyAlertFlag = 0;
+void (*SightUpdateObserver)(bool before) = nullptr;
 
 namespace {
 
@@ -331,7 +332,9 @@ int SightRadiusOfSlot(int slot) {
   return radius;
 }
 
-int UpdatePartyVision() {
+namespace {
+
+int RenewSight() {
   const bool refresh = VisionRefreshFlag != 0;
   VisionRefreshFlag = 0;
   bool partyUpdated = false;
@@ -344,6 +347,16 @@ int UpdatePartyVision() {
   }
   if (refresh || partyUpdated) BuildMapVisibility();
   return 1;
+}
+
+}  // namespace
+
+int UpdatePartyVision() {
+  if (SightUpdateObserver == nullptr) return RenewSight();
+  SightUpdateObserver(true);
+  const int result = RenewSight();
+  SightUpdateObserver(false);
+  return result;
 }
 
 void CountFighterSquares(int slot) {

@@ -49,6 +49,9 @@ enum RememberedKind : int32_t {
 void InitSightRayTables();
 // Renews the sight of the fighters that need it; returns 1.
 int UpdatePartyVision();
+// When set, called just before (true) and just after (false) each
+// UpdatePartyVision; a headless run measures the sight's share with it.
+extern void (*SightUpdateObserver)(bool before);
 // The sight radius in squares the fighter slot's creature gets on the current map.
 int SightRadiusOfSlot(int slot);
 void ComputeFighterSight(int slot, int radius);
