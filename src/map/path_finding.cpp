@@ -9,6 +9,7 @@
 #include "map/path_finding.h"
 
 #include <algorithm>
+#include <climits>
 #include <bit>
 #include <cstring>
 #include <type_traits>
@@ -649,6 +650,11 @@ struct SearchRun {
   int width, height;
   uint8_t crossCreatures;
   bool extraCost;  // combat steps pay CombatStepExtraCost
+  // Whether its fit tests read the combatant grid (a spread's do not).
+  bool readsCombatants = true;
+  // The search gives up, finding nothing, once the least F on the open list
+  // is above this: no path it could still find would cost less.
+  int32_t fLimit = INT32_MAX;
 };
 
 // What the memo of fits and step costs depends on besides the square: the
@@ -741,8 +747,8 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
   *goalX = toX;
   *goalY = toY;
   const bool walkFlagsClear = WalkToInteraction[0] == 0 && WalkToInteraction[1] == 0;
-  SyncForSeries();
-  const MoverCosts mover = MoverCostsOf(creature);
+  if (r.readsCombatants) SyncForSeries();
+  const MoverCosts mover = r.extraCost ? MoverCostsOf(creature) : MoverCosts{};
   StartMemo(r);
   // What stays the same through the search.
   const int goal = W(toX, toY);
@@ -754,6 +760,7 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
   const int mapWidth = CurrentMap.width, mapHeight = CurrentMap.height;
   while (count > 0) {
     // Take the smallest F.
+    if (Heap[1].f > r.fLimit) return false;
     const int top = PopTop(&count);
     const int px = top / kPathStride, py = top % kPathStride;
     PathStamp[top] = closed;
@@ -1256,12 +1263,13 @@ void EndSearchSeries() {
   }
 }
 
-int SpreadPathCost(int creature, int fromX, int fromY, int toX, int toY) {
-  if (!IsValidCreature(creature) || !OnGrid(fromX, fromY)) return -1;
-  if (GoalOffTheMap(toX, toY)) return -1;
-  if (fromX == toX && fromY == toY) return -1;
+bool SpreadWalkWithin(int creature, int fromX, int fromY, int toX, int toY, int maxFeet) {
+  if (!IsValidCreature(creature) || !OnGrid(fromX, fromY)) return false;
+  if (GoalOffTheMap(toX, toY)) return false;
+  if (fromX == toX && fromY == toY) return false;
 
-  // A one-square search with no act checks, no seeking and no creature crossing.
+  // A one-square search with no act checks, no seeking and no creature
+  // crossing: its fit tests ask nothing of the combatants.
   S.mover = creature;
   S.noActChecks = true;
   S.seek = false;
@@ -1269,22 +1277,28 @@ int SpreadPathCost(int creature, int fromX, int fromY, int toX, int toY) {
   NoteRoomsAndGoal(fromX, fromY, toX, toY);
   S.width = S.height = 1;
   for (int k = 0; k < kTallyWords; ++k) S.running[k] = 0;
-  if (!CanPlaceFootprint(toX, toY, creature, 0, 0, 1, 1, toX, toY, 0)) return -1;
+  if (!FitTest(toX, toY, creature, 0, 0, 1, 1, toX, toY, 0)) return false;
 
+  // Each step costs the walk 5 feet straight and 7 diagonal, half its 10 or
+  // 14 in the search: a path is within the feet when its G is within twice
+  // them, and the search stops once the least F on the open list is beyond.
+  SearchRun run{creature, fromX, fromY, toX, toY, false, false, 1, 1, 0, false};
+  run.readsCombatants = false;
+  run.fLimit = maxFeet < 0 ? -1 : 2 * maxFeet;
   int goalX = toX, goalY = toY;
-  if (!RunOpenList({creature, fromX, fromY, toX, toY, false, false, 1, 1, 0, false}, &goalX, &goalY)) return -1;
+  if (!RunOpenList(run, &goalX, &goalY)) return false;
 
   // The walk's cost in feet, summed from the goal back to the start.
   int32_t feet = 0;
   int steps = 0;
   for (int x = goalX, y = goalY; !(x == fromX && y == fromY); ++steps) {
-    if (steps >= kPathLength) return -1;  // longer than a fighter's path lists
+    if (steps >= kPathLength) return false;  // longer than a fighter's path lists
     const int px = Work[W(x, y)].parentX, py = Work[W(x, y)].parentY;
     feet += CalculateMoveCost(creature, x, y, px, py, 0);
     x = px;
     y = py;
   }
-  return feet;
+  return feet <= maxFeet;
 }
 
 int FindPathGrid() {

@@ -140,6 +140,24 @@ TEST(PathFinding, RefusedSearchesLeaveNoPath) {
   }
 }
 
+// A spread's walk is within its feet exactly up to the last foot, the way
+// round a wall counted, and a walled-in goal is never within.
+TEST(PathFinding, SpreadWalksAreWithinTheirFeetToTheLastFoot) {
+  Reset();
+  mapfixture::DrawMap({"........", "........", "........", "........", "........", "........", "#####...",
+                       "........"});
+  mapfixture::PlaceFighter(kMover, 0, 0);
+  BuildOccupancyGrids(kMover);
+  EXPECT_TRUE(SpreadWalkWithin(kMover, 0, 0, 4, 4, 28)) << "four diagonal steps";
+  EXPECT_FALSE(SpreadWalkWithin(kMover, 0, 0, 4, 4, 27));
+  EXPECT_TRUE(SpreadWalkWithin(kMover, 0, 0, 0, 7, 70)) << "round the wall: five diagonal and seven straight";
+  EXPECT_FALSE(SpreadWalkWithin(kMover, 0, 0, 0, 7, 69));
+  EXPECT_FALSE(SpreadWalkWithin(kMover, 0, 0, 0, 0, 100)) << "the start itself";
+  mapfixture::DrawMap({".....", ".###.", ".#.#.", ".###.", "....."});
+  BuildOccupancyGrids(kMover);
+  EXPECT_FALSE(SpreadWalkWithin(kMover, 0, 0, 2, 2, 1000)) << "walled in";
+}
+
 TEST(PathFinding, StampsRestartPastAMillion) {
   Reset();
   mapfixture::DrawMap({"....", "...."});
