@@ -164,25 +164,27 @@ void SiftDown(int count) {
   Settle(u, sinking);
 }
 
-// A new entry rises past parents of equal F.
-[[gnu::always_inline]] inline void RiseNew(int m) {
+// The entry at m rises while its parent's F is above its own (kPastEqual:
+// also while it is equal); each parent passed moves down into its place.
+template <bool kPastEqual>
+[[gnu::always_inline]] inline void Rise(unsigned m) {
   const HeapEntry rising = Heap[m];
-  while (m != 1 && rising.f <= Heap[m / 2].f) {
-    MoveEntry(m, m / 2);
-    m /= 2;
+  while (m > 1) {
+    const unsigned up = m >> 1;
+    const HeapEntry parent = Heap[up];
+    if (kPastEqual ? rising.f > parent.f : rising.f >= parent.f) break;
+    Heap[m] = parent;
+    HeapPos[parent.square] = static_cast<int16_t>(m);
+    m = up;
   }
-  Settle(m, rising);
+  Settle(static_cast<int>(m), rising);
 }
 
+// A new entry rises past parents of equal F.
+[[gnu::always_inline]] inline void RiseNew(int m) { Rise<true>(static_cast<unsigned>(m)); }
+
 // A re-priced entry rises only past parents of greater F.
-inline void RiseRepriced(int m) {
-  const HeapEntry rising = Heap[m];
-  while (m != 1 && Heap[m / 2].f > rising.f) {
-    MoveEntry(m, m / 2);
-    m /= 2;
-  }
-  Settle(m, rising);
-}
+inline void RiseRepriced(int m) { Rise<false>(static_cast<unsigned>(m)); }
 
 // A cheaper way into an open square: new parent and cost, and it rises.
 inline void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
@@ -606,8 +608,10 @@ int32_t MemoStamp = 0;
 int32_t CornerWord[kPathWorkSquares];
 int32_t CornerStamp = 0;
 
-// (x, y) on the grid, wi its work index.
+// (x, y) on the grid, wi its work index. A square flooded from the mover
+// never obstructs a corner.
 inline bool CornerObstructedAt(int wi, int x, int y) {
+  if (BlockedGrid[SquareIndex(x, y)] == kSquareFlooded) return false;
   int32_t word = CornerWord[wi];
   if ((word >> 1) != CornerStamp) {
     word = CornerStamp * 2 + (IsCornerObstructed(x, y) ? 1 : 0);
@@ -650,8 +654,6 @@ struct SearchRun {
   int width, height;
   uint8_t crossCreatures;
   bool extraCost;  // combat steps pay CombatStepExtraCost
-  // Whether its fit tests read the combatant grid (a spread's do not).
-  bool readsCombatants = true;
   // The search gives up, finding nothing, once the least F on the open list
   // is above this: no path it could still find would cost less.
   int32_t fLimit = INT32_MAX;
@@ -712,8 +714,9 @@ void StartMemo(const SearchRun& r) {
 
 // Runs the open list from the start until the goal is closed or, when
 // seeking, the first approach square is; the square reached goes to goalX,
-// goalY. Only the work arrays, the stamps and the heap are written. kScan:
-// PathLookupByScan (no memo, the corner test asked afresh).
+// goalY. Only the work arrays, the stamps and the heap are written; a search
+// whose fit tests read the combatant grid has brought it up to date first.
+// kScan: PathLookupByScan (no memo, the corner test asked afresh).
 template <int kValue>
 using Step = std::integral_constant<int, kValue>;
 
@@ -728,7 +731,7 @@ int32_t WorkOutSquareAs(const SearchRun& r, const MoverCosts& mover, int a, int 
   return r.extraCost ? StepExtraCost<kOneSquare>(mover, r.creature, a, b, r.crossCreatures) : 0;
 }
 
-int32_t WorkOutSquare(const SearchRun& r, const MoverCosts& mover, int a, int b) {
+[[gnu::always_inline]] inline int32_t WorkOutSquare(const SearchRun& r, const MoverCosts& mover, int a, int b) {
   return r.multi || r.linked ? WorkOutSquareAs<false>(r, mover, a, b) : WorkOutSquareAs<true>(r, mover, a, b);
 }
 
@@ -747,7 +750,6 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
   *goalX = toX;
   *goalY = toY;
   const bool walkFlagsClear = WalkToInteraction[0] == 0 && WalkToInteraction[1] == 0;
-  if (r.readsCombatants) SyncForSeries();
   const MoverCosts mover = r.extraCost ? MoverCostsOf(creature) : MoverCosts{};
   StartMemo(r);
   // What stays the same through the search.
@@ -863,7 +865,6 @@ void RecordSeriesFlood(const SearchRun& r) {
 }
 
 bool OutsideSeriesFlood(const SearchRun& r) {
-  SyncForSeries();
   if (!SeriesFloodKept || !(ContextOf(r) == SeriesFloodOf)) return false;
   for (int b = r.toY - 1; b <= r.toY + 1; ++b)
     for (int a = r.toX - 1; a <= r.toX + 1; ++a)
@@ -878,42 +879,49 @@ bool OutsideSeriesFlood(const SearchRun& r) {
 // kPocketLimit squares without meeting the start. The search would flood
 // everything it can reach and find nothing (its fit tests and step costs
 // only ask, they change nothing). Not asked when the search seeks the
-// squares beside the goal, which may lie outside the pocket.
+// squares beside the goal, which may lie outside the pocket. The search has
+// brought the combatant grid up to date.
 constexpr int kPocketLimit = 48;
 
 bool GoalSealedOff(int creature, int fromX, int fromY, int toX, int toY, bool multi, bool noActChecks,
                    uint8_t crossCreatures) {
-  static uint32_t seenStamp[kMapSquares];
+  // The squares met so far, on a grid bordered by one square that is always
+  // met (so it is never taken), and the queue of the pocket's squares, with
+  // room past the limit for the eight neighbours of one square.
+  constexpr int kSide = kMapSide + 2;
+  static uint32_t seenStamp[kSide * kSide];
   static uint32_t stamp = 0;
-  static int16_t queue[kPocketLimit];
+  static int16_t queue[kPocketLimit + 8];
   if (++stamp == 0) {
     std::memset(seenStamp, 0, sizeof seenStamp);
     stamp = 1;
   }
-  SyncCombatantGrid();
+  for (int k = 0; k < kSide; ++k)
+    seenStamp[k] = seenStamp[(kSide - 1) * kSide + k] = seenStamp[k * kSide] = seenStamp[k * kSide + kSide - 1] = stamp;
   const bool occupancy = InCombat == 1 && !multi && !noActChecks && !crossCreatures;
-  auto passable = [&](int x, int y) {
-    const int sq = SquareIndex(x, y);
+  auto passable = [&](int sq) {
     if (BlockedGrid[sq] == kSquareBlocked && !(crossCreatures && CurrentMap.layers[kLayerWalls][sq] < 1)) return false;
-    return !occupancy || OtherCombatantAt(x, y, creature, -1) == -1;
+    return !occupancy || OtherCombatantAt(sq / kMapSide, sq % kMapSide, creature, -1) == -1;
   };
+  const int start = (fromX + 1) * kSide + fromY + 1;
+  static constexpr int kAround[8] = {-kSide - 1, -kSide, -kSide + 1, -1, 1, kSide - 1, kSide, kSide + 1};
   int head = 0, tail = 0;
-  queue[tail++] = static_cast<int16_t>(SquareIndex(toX, toY));
-  seenStamp[SquareIndex(toX, toY)] = stamp;
+  queue[tail++] = static_cast<int16_t>((toX + 1) * kSide + toY + 1);
+  seenStamp[queue[0]] = stamp;
+  // Each square's neighbours: meeting the start, or more than kPocketLimit
+  // passable squares, tells that the goal is not sealed off.
   while (head < tail) {
-    const int x = queue[head] / kMapSide, y = queue[head] % kMapSide;
-    ++head;
-    for (int b = y - 1; b <= y + 1; ++b)
-      for (int a = x - 1; a <= x + 1; ++a) {
-        if (!OnGrid(a, b)) continue;
-        if (a == fromX && b == fromY) return false;
-        const int sq = SquareIndex(a, b);
-        if (seenStamp[sq] == stamp) continue;
-        seenStamp[sq] = stamp;
-        if (!passable(a, b)) continue;
-        if (tail == kPocketLimit) return false;  // too wide to tell
-        queue[tail++] = static_cast<int16_t>(sq);
-      }
+    const int p = queue[head++];
+    bool meetsStart = false;
+    for (int d = 0; d < 8; ++d) {
+      const int q = p + kAround[d];
+      meetsStart |= q == start;
+      if (seenStamp[q] == stamp) continue;
+      seenStamp[q] = stamp;
+      queue[tail] = static_cast<int16_t>(q);
+      tail += passable((q / kSide - 1) * kMapSide + q % kSide - 1) ? 1 : 0;
+    }
+    if (meetsStart || tail > kPocketLimit) return false;
   }
   return true;
 }
@@ -1087,16 +1095,16 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   SetUpSeeking(creature, toX, toY, noActChecks);
   NoteRoomsAndGoal(fromX, fromY, toX, toY);
   const SearchFootprint f = SetUpFootprint(creature, noActChecks);
+  // The combatant grid brought up to date once: nothing moves during the search.
+  SyncForSeries();
   // The goal must fit.
-  if (!S.seek && !CanPlaceFootprint(toX, toY, creature, f.multi, f.linked, f.width, f.height, toX, toY,
-                                    crossCreatures)) {
+  if (!S.seek && !FitTest(toX, toY, creature, f.multi, f.linked, f.width, f.height, toX, toY, crossCreatures)) {
     AbandonPath(creature);
     return kPathNone;
   }
 
   // The search itself, over the threats of the other side (in a series the
   // same for every search of the mover).
-  SyncForSeries();
   if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
     std::memcpy(ThreatGrid, SeriesThreatGrid, sizeof ThreatGrid);
   } else {
@@ -1283,7 +1291,6 @@ bool SpreadWalkWithin(int creature, int fromX, int fromY, int toX, int toY, int 
   // 14 in the search: a path is within the feet when its G is within twice
   // them, and the search stops once the least F on the open list is beyond.
   SearchRun run{creature, fromX, fromY, toX, toY, false, false, 1, 1, 0, false};
-  run.readsCombatants = false;
   run.fLimit = maxFeet < 0 ? -1 : 2 * maxFeet;
   int goalX = toX, goalY = toY;
   if (!RunOpenList(run, &goalX, &goalY)) return false;
