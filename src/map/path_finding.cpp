@@ -722,20 +722,17 @@ using Step = std::integral_constant<int, kValue>;
 
 // Whether the mover fits on (a, b) and what stepping onto it costs over the
 // plain 10 or 14: -1 when it does not fit, 0 when the steps pay no extra.
-// kOneSquare: the mover is one square (neither multi nor linked).
-template <bool kOneSquare>
-int32_t WorkOutSquareAs(const SearchRun& r, const MoverCosts& mover, int a, int b) {
+// kOneSquare: the mover is one square (neither multi nor linked); kExtra:
+// the steps pay CombatStepExtraCost.
+template <bool kOneSquare, bool kExtra>
+[[gnu::always_inline]] inline int32_t WorkOutSquare(const SearchRun& r, const MoverCosts& mover, int a, int b) {
   if (!FitTest(a, b, r.creature, kOneSquare ? 0 : r.multi, kOneSquare ? 0 : r.linked, r.width, r.height, r.toX,
                r.toY, r.crossCreatures))
     return -1;
-  return r.extraCost ? StepExtraCost<kOneSquare>(mover, r.creature, a, b, r.crossCreatures) : 0;
+  return kExtra ? StepExtraCost<kOneSquare>(mover, r.creature, a, b, r.crossCreatures) : 0;
 }
 
-[[gnu::always_inline]] inline int32_t WorkOutSquare(const SearchRun& r, const MoverCosts& mover, int a, int b) {
-  return r.multi || r.linked ? WorkOutSquareAs<false>(r, mover, a, b) : WorkOutSquareAs<true>(r, mover, a, b);
-}
-
-template <bool kScan>
+template <bool kScan, bool kOneSquare, bool kExtra>
 bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
   const int creature = r.creature, toX = r.toX, toY = r.toY;
   NewStamps();
@@ -750,7 +747,7 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
   *goalX = toX;
   *goalY = toY;
   const bool walkFlagsClear = WalkToInteraction[0] == 0 && WalkToInteraction[1] == 0;
-  const MoverCosts mover = r.extraCost ? MoverCostsOf(creature) : MoverCosts{};
+  const MoverCosts mover = kExtra ? MoverCostsOf(creature) : MoverCosts{};
   StartMemo(r);
   // What stays the same through the search.
   const int goal = W(toX, toY);
@@ -769,7 +766,7 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
     const int32_t parentG = Work[top].g;
 
     // One neighbour, (px + da, py + dy).
-    auto visit = [&](auto daStep, auto dyStep) {
+    auto visit = [&](auto daStep, auto dyStep) __attribute__((always_inline)) {
       constexpr int da = decltype(daStep)::value, dy = decltype(dyStep)::value;
       constexpr bool diagonal = da != 0 && dy != 0;
       const int wi = top + da * kPathStride + dy;
@@ -783,7 +780,7 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
       SquareMemo& memo = Memo[wi];
       if (kScan || memo.stamp != MemoStamp) {
         memo.stamp = MemoStamp;
-        memo.extra = WorkOutSquare(r, kScan ? MoverCostsOf(creature) : mover, a, b);
+        memo.extra = WorkOutSquare<kOneSquare, kExtra>(r, kScan ? MoverCostsOf(creature) : mover, a, b);
       }
       const int32_t extra = memo.extra;
       if (extra < 0) return;
@@ -834,8 +831,19 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
   return false;
 }
 
+// The open list specialised for the search: the scan of the turn order or
+// the occupancy grid, a mover of one square or more, step costs or none.
+template <bool kScan>
+bool RunOpenListFor(const SearchRun& r, int* goalX, int* goalY) {
+  if (!r.multi && !r.linked)
+    return r.extraCost ? RunOpenListAs<kScan, true, true>(r, goalX, goalY)
+                       : RunOpenListAs<kScan, true, false>(r, goalX, goalY);
+  return r.extraCost ? RunOpenListAs<kScan, false, true>(r, goalX, goalY)
+                     : RunOpenListAs<kScan, false, false>(r, goalX, goalY);
+}
+
 bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
-  return PathLookupByScan ? RunOpenListAs<true>(r, goalX, goalY) : RunOpenListAs<false>(r, goalX, goalY);
+  return PathLookupByScan ? RunOpenListFor<true>(r, goalX, goalY) : RunOpenListFor<false>(r, goalX, goalY);
 }
 
 
