@@ -851,18 +851,20 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
 //
 // A search that finds no path has closed every square its mover can reach
 // from the start. In a series of searches over an unchanging battle, for a
-// one-square mover neither seeking nor leaving its start's room, the squares
-// the open list may take do not depend on the goal (a one-square goal fits
-// as any other square would): a later goal of the same rules none of whose
-// neighbours, nor itself, was reached cannot be reached either, and its
-// search would flood the same squares again to find nothing.
+// mover (of any footprint, not linked) neither seeking nor leaving its
+// start's room, whether the open list may take a square other than the goal
+// does not depend on the goal: only the goal has rules of its own (for a
+// mover of more than one square, who may stand on it exactly), and a goal
+// the search never reached touched none of the squares it closed. A later
+// goal of the same rules none of whose neighbours, nor itself, was reached
+// cannot be reached either, and its search would flood the same squares
+// again to find nothing.
 
 uint8_t SeriesReached[kPathWorkSquares];
 MemoContext SeriesFloodOf{};
 
 bool SeriesFloodRecordable(const SearchRun& r) {
-  return !PathLookupByScan && SearchSeriesDepth > 0 && !r.multi && !r.linked && !S.seek && S.sameRegion &&
-         !S.goalBlocked;
+  return !PathLookupByScan && SearchSeriesDepth > 0 && !r.linked && !S.seek && S.sameRegion && !S.goalBlocked;
 }
 
 void RecordSeriesFlood(const SearchRun& r) {
