@@ -851,34 +851,56 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
 //
 // A search that finds no path has closed every square its mover can reach
 // from the start. In a series of searches over an unchanging battle, for a
-// mover (of any footprint, not linked) neither seeking nor leaving its
-// start's room, whether the open list may take a square other than the goal
-// does not depend on the goal: only the goal has rules of its own (for a
-// mover of more than one square, who may stand on it exactly), and a goal
-// the search never reached touched none of the squares it closed. A later
-// goal of the same rules none of whose neighbours, nor itself, was reached
-// cannot be reached either, and its search would flood the same squares
-// again to find nothing.
+// mover (of any footprint, not linked) not leaving its start's room, whether
+// the open list may take a square other than the goal does not depend on the
+// goal: only the goal has rules of its own (for a mover of more than one
+// square, who may stand on it exactly), and a goal the search never reached
+// touched none of the squares it closed. A later goal of the same rules none
+// of whose neighbours, nor itself, was reached cannot be reached either, and
+// its search would flood the same squares again to find nothing.
+//
+// A one-square mover seeking the squares beside a creature follows the same
+// rules on every square but the goal (the creature's square), and ends on the
+// first of those squares it closes: a search of the same rules that reached
+// none of them, nor a neighbour of the goal, finds nothing either, whether
+// it sought or not. (A larger mover seeking passes the sought creature's
+// other squares: its rules depend on the creature.)
 
 uint8_t SeriesReached[kPathWorkSquares];
 MemoContext SeriesFloodOf{};
 
+// The rules of a search as its flood reaches squares: its context, but for
+// whom a one-square mover seeks.
+MemoContext FloodContextOf(const SearchRun& r) {
+  MemoContext c = ContextOf(r);
+  c.seek = false;
+  c.target = -1;
+  return c;
+}
+
 bool SeriesFloodRecordable(const SearchRun& r) {
-  return !PathLookupByScan && SearchSeriesDepth > 0 && !r.linked && !S.seek && S.sameRegion && !S.goalBlocked;
+  return !PathLookupByScan && SearchSeriesDepth > 0 && !r.linked && (!S.seek || !r.multi) && S.sameRegion &&
+         !S.goalBlocked;
 }
 
 void RecordSeriesFlood(const SearchRun& r) {
   const int32_t closed = PathOnClosed;
   for (int wi = 0; wi < kPathWorkSquares; ++wi) SeriesReached[wi] = PathStamp[wi] == closed ? 1 : 0;
   SeriesFloodKept = true;
-  SeriesFloodOf = ContextOf(r);
+  SeriesFloodOf = FloodContextOf(r);
 }
 
 bool OutsideSeriesFlood(const SearchRun& r) {
-  if (!SeriesFloodKept || !(ContextOf(r) == SeriesFloodOf)) return false;
+  if (!SeriesFloodKept || !(FloodContextOf(r) == SeriesFloodOf)) return false;
   for (int b = r.toY - 1; b <= r.toY + 1; ++b)
     for (int a = r.toX - 1; a <= r.toX + 1; ++a)
       if (OnGrid(a, b) && SeriesReached[W(a, b)]) return false;
+  if (!S.seek || S.target == -1) return true;
+  // The squares beside the sought creature lie in its ring.
+  const CreatureRecord& t = Creatures[S.target];
+  for (int a = std::max(0, t.squareX - 1); a <= t.squareX + Width(t) && a < kMapSide; ++a)
+    for (int b = std::max(0, t.squareY - 1); b <= t.squareY + Height(t) && b < kMapSide; ++b)
+      if (ApproachGrid[SquareIndex(a, b)] == 1 && SeriesReached[W(a, b)]) return false;
   return true;
 }
 

@@ -589,24 +589,28 @@ namespace {
 // In a series, a mover seeks one fighter after another, and comes back to the
 // first: each search ends where the plain way ends it. A mover of two by two
 // squares may overlap only the fighter it seeks, so what it worked out beside
-// one target does not serve the next.
+// one target does not serve the next. One fighter stands walled in: the
+// searches that seek it find nothing, and the next ones are not misled.
 TEST(PathFinding, ASeriesSeekingFighterAfterFighterEndsEachSearchAsThePlainWay) {
   for (int size = 1; size <= 2; ++size) {
     Reset();
     std::vector<std::string> rows(14, std::string(14, '.'));
     rows[2][4] = rows[3][4] = rows[9][6] = rows[10][6] = '#';
+    rows[0][11] = rows[0][13] = rows[1][11] = rows[1][13] = rows[2][11] = rows[2][12] = rows[2][13] = '#';
+    rows[0][12] = '#';
     mapfixture::DrawMap(rows);
     mapfixture::PlaceFighter(kMover, 0, 5, size, size);
     mapfixture::PlaceFighter(11, 6, 6);
     mapfixture::PlaceFighter(12, 7, 5);
     mapfixture::PlaceFighter(13, 10, 10);
     mapfixture::PlaceFighter(14, 3, 11);
-    for (int id = 11; id <= 14; ++id) Creatures[id].allegiance = kAllegianceParty;
-    for (int id = kMover; id <= 14; ++id) Creatures[id].hitPoints = 10;
+    mapfixture::PlaceFighter(15, 12, 1);
+    for (int id = 11; id <= 15; ++id) Creatures[id].allegiance = kAllegianceParty;
+    for (int id = kMover; id <= 15; ++id) Creatures[id].hitPoints = 10;
     Creatures[kMover].allegiance = kAllegianceEnemy;
     BuildOccupancyGrids(kMover);
     mapfixture::StartTestCombat();
-    const std::vector<int> targets = {11, 12, 13, 11, 14, 12};
+    const std::vector<int> targets = {11, 15, 12, 13, 15, 11, 14, 12};
     std::vector<int32_t> answers[2];
     std::vector<Path> paths[2];
     for (int scan = 0; scan < 2; ++scan) {
@@ -624,7 +628,9 @@ TEST(PathFinding, ASeriesSeekingFighterAfterFighterEndsEachSearchAsThePlainWay) 
     PathLookupByScan = 0;
     EXPECT_EQ(answers[0], answers[1]) << "size " << size;
     EXPECT_EQ(paths[0], paths[1]) << "size " << size;
-    EXPECT_EQ(answers[0], std::vector<int32_t>(targets.size(), kPathFound)) << "size " << size;
+    std::vector<int32_t> expected(targets.size(), kPathFound);
+    expected[1] = expected[4] = kPathNone;
+    EXPECT_EQ(answers[0], expected) << "size " << size;
   }
   InCombat = 0;
 }
