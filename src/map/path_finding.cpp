@@ -697,12 +697,37 @@ MemoContext ContextOf(const SearchRun& r) {
 // A new memo for the search, unless it belongs to a series of searches over
 // an unchanging battle and has the context of the last: then only the last
 // goal and this one (which the fit test treats apart) are worked out again.
+// Forgets what the memo holds of the squares where the mover's footprint
+// would overlap the creature's.
+void ForgetMemoAround(int creature, int width, int height) {
+  if (!IsValidCreature(creature)) return;
+  const CreatureRecord& t = Creatures[creature];
+  for (int x = std::max(0, t.squareX - width + 1); x < t.squareX + Width(t) && x < kMapSide; ++x)
+    for (int y = std::max(0, t.squareY - height + 1); y < t.squareY + Height(t) && y < kMapSide; ++y)
+      Memo[W(x, y)].stamp = 0;
+}
+
+// Whether two contexts are those of searches seeking different creatures
+// under the same rules: the fit and cost of a square differ between them only
+// where the mover would overlap either creature, and on their goals.
+bool OnlySoughtCreatureDiffers(MemoContext a, const MemoContext& b) {
+  if (!a.seek || !b.seek || a.target == b.target) return false;
+  a.target = b.target;
+  return a == b;
+}
+
 void StartMemo(const SearchRun& r) {
   const MemoContext context = ContextOf(r);
   const int goal = W(r.toX, r.toY);
   if (SearchSeriesDepth > 0 && context == MemoOf) {
     if (LastGoal >= 0) Memo[LastGoal].stamp = 0;
     Memo[goal].stamp = 0;
+  } else if (SearchSeriesDepth > 0 && OnlySoughtCreatureDiffers(context, MemoOf)) {
+    if (LastGoal >= 0) Memo[LastGoal].stamp = 0;
+    Memo[goal].stamp = 0;
+    ForgetMemoAround(MemoOf.target, r.width, r.height);
+    ForgetMemoAround(context.target, r.width, r.height);
+    MemoOf = context;
   } else {
     NewMemoStamp();
     MemoOf = context;
