@@ -477,20 +477,19 @@ void HashWords(uint64_t& h, const T& words) {
   }
 }
 
-// What a search of the pass reads: where the combatants stand, the moves left
-// and the five-foot step, the seeking and walk-to flags, the square grids,
-// and the fighter's conditions, protections, size and footprint.
+// What a search of the pass reads that a decision could change: where the
+// combatants stand, the blocked-square and region grids, the moves left and
+// the five-foot step, the seeking and walk-to flags, and the fighter's
+// conditions, protections, size and footprint. (A decision writes no magic
+// area: spells take effect after it.)
 uint64_t BattleHash(int creature) {
   SyncCombatantGrid();
   uint64_t h = 0xCBF29CE484222325ull;
-  const uint64_t words[] = {CombatantGridChanges(), static_cast<uint64_t>(CombatAction.movesLeft),
+  const uint64_t words[] = {CombatantGridChanges(), OccupancyGridBuilds, static_cast<uint64_t>(CombatAction.movesLeft),
                             static_cast<uint64_t>(CombatAction.fiveFootStep), SeekAdjacent,
                             static_cast<uint64_t>(WalkToInteraction[0]), static_cast<uint64_t>(WalkToInteraction[1]),
                             ReachByFlood, PathLookupByScan};
   HashWords(h, words);
-  HashWords(h, BlockedGrid);
-  HashWords(h, RegionGrid);
-  HashWords(h, MagicAreaGrid);
   const CreatureRecord& c = Creatures[creature];
   HashWords(h, c.conditions);
   HashWords(h, c.protections);
