@@ -4,6 +4,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "harness/battle_runner.h"
@@ -11,7 +12,13 @@
 
 namespace {
 
+// The game's working folder, as the run began (a benchmark run before this
+// one may have moved elsewhere).
+const std::filesystem::path GameFolder = std::filesystem::current_path();
+
 void BM_SightUpdate40Fighters(benchmark::State& state) {
+  std::error_code ec;
+  std::filesystem::current_path(GameFolder, ec);
   static const bool started = [] {
     if (!battles::StartBattleGame()) return false;
     std::atexit(battles::StopBattleGame);
@@ -23,7 +30,7 @@ void BM_SightUpdate40Fighters(benchmark::State& state) {
   options.map = "Ruined Keep";
   std::string fault;
   if (!started || !battles::SetUpBattle(options, &fault)) {
-    state.SkipWithError("the battle could not be laid out (run from build/game)");
+    state.SkipWithError(("the battle could not be laid out (run from build/game): " + fault).c_str());
     return;
   }
   for (auto _ : state) benchmark::DoNotOptimize(UpdatePartyVision());
