@@ -221,8 +221,7 @@ const FighterSlot& LineScratch(int creature) {
 
 // Whether the spreading walk from the origin reaches the square within the reach.
 bool SpreadsTo(int ox, int oy, int x, int y, int reach) {
-  const int feet = SpreadPathCost(static_cast<int>(PartyLeader), ox, oy, x, y);
-  return feet >= 0 && feet <= kFeetPerSquare * reach + 3;
+  return SpreadWalkWithin(static_cast<int>(PartyLeader), ox, oy, x, y, kFeetPerSquare * reach + 3);
 }
 
 // A cone as RasteriseCone draws it: from the caster's footprint square

@@ -5,6 +5,7 @@
 #include "engine/main_window.h"
 #include "state/fighter_slots.h"
 #include "map/map_record.h"
+#include "map/party_vision.h"
 #include "rules/creature_record.h"
 #include "rules/recompute_creature.h"
 
@@ -38,6 +39,7 @@ void TakeSlot(int creature, int first, int end) {
 }  // namespace
 
 void BuildFighterTable() {
+  ForgetKeptSight();  // the slots' grids move and are wiped
   const int oldCount = TrustedCount(FighterCount);
   FighterCount = 0;
   // Both tables are mostly unused: past the slots in use their pages are

@@ -399,6 +399,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
     f.walkStep = 0;
     std::memset(f.secondGrid, 0, sizeof f.secondGrid);
   }
+  ForgetKeptSight();
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) CountFighterSquares(s);
   for (int s = 0; s < kPartySize && s < FighterCount; ++s) FighterSlots[s].alert = 1;
   UpdatePartyVision();

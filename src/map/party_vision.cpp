@@ -33,6 +33,7 @@ uint32_t FogGrid[kMapSquares];
 uint8_t VisionRefreshFlag = 0;
 uint8_t ExploringScriptFlag = 0;
 uint8_t PartyAlertFlag = 0;
+void (*SightUpdateObserver)(bool before) = nullptr;
 
 namespace {
 
@@ -186,10 +187,14 @@ void MarkRemembered(int slot, int i, int32_t kind) {
 }
 
 // A party viewer's newly seen square uncovers the map.
+// How many times the party's sight explored or forgot a square.
+uint32_t MemoryChanges = 0;
+
 void ExploreSquare(int i) {
   uint32_t* memory = MapMemory[CurrentMapNumber];
   if (memory[i] != 0) return;
   memory[i] = 1;
+  ++MemoryChanges;
   if (--FighterSlots[0].unseenSquares <= 0)
     for (int s = 0; s < kPartySize; ++s) FighterSlots[s].gridFlag = 1;
 }
@@ -213,10 +218,136 @@ void ForgetIsolatedSquares() {
       }
       if (isolated) {
         memory[SquareIndex(x, y)] = 0;
+        ++MemoryChanges;
         ++FighterSlots[0].unseenSquares;
       }
     }
   }
+}
+
+// ---- Sight that cannot have changed --------------------------------------
+//
+// Computing a computer fighter's sight again changes nothing when it stands
+// where it stood with the same footprint and radius, the sight-blocking
+// squares, the map and the groups are as they were, and nobody else wrote
+// its grids since: its seen squares come out the same, and every square it
+// sees is already remembered by it and by its whole group (remembered kinds
+// are only ever added, or wiped all at once). In combat only the sight
+// update writes these grids, so there the fighters whose sight rests on the
+// same footing as last time are passed over. Anything else (out of combat, a
+// refresh, a rebuilt fighter table, a map switch) starts a new footing and
+// every fighter is computed afresh.
+
+// What a fighter slot's last computation rested on.
+struct KeptSight {
+  uint32_t footing;  // 0: none
+  int32_t creature, x, y, w, h, radius;
+};
+KeptSight Kept[kFighterSlots];
+uint32_t Footing = 1;
+
+// The groups and blockers of the current footing.
+struct GroupWords {
+  int32_t creature, leader;
+  bool led;
+  bool operator==(const GroupWords&) const = default;
+};
+GroupWords KeptGroups[kFighterSlots];
+int32_t KeptFighterCount = -1;
+int32_t KeptMapNumber = -1, KeptMapWidth = -1, KeptMapHeight = -1;
+uint32_t KeptBlocks[kMapSquares];
+int32_t KeptWalls[kMapSquares];
+
+int FootprintSide(int32_t side) { return side > 0 ? side : 1; }
+
+KeptSight SightFooting(int slot, int radius) {
+  const CreatureRecord& c = Creatures[FighterSlots[slot].creature];
+  return {Footing, FighterSlots[slot].creature, c.squareX, c.squareY, FootprintSide(c.footprintWidth.current),
+          FootprintSide(c.footprintHeight.current), radius};
+}
+
+// Whether the groups, the map and the sight-blocking squares are those of the
+// current footing; when not, they become the new footing's.
+bool FootingHolds() {
+  const int count = std::clamp<int>(FighterCount, 0, kFighterSlots);
+  bool holds = count == KeptFighterCount && CurrentMapNumber == KeptMapNumber && CurrentMap.width == KeptMapWidth &&
+               CurrentMap.height == KeptMapHeight;
+  for (int s = 0; s < count; ++s) {
+    const int id = FighterSlots[s].creature;
+    const bool valid = id >= 0 && id < kCreatureCount;
+    const GroupWords now{id, valid ? Creatures[id].leader : -1, valid && HasLeader(Creatures[id])};
+    if (!(now == KeptGroups[s])) {
+      KeptGroups[s] = now;
+      holds = false;
+    }
+  }
+  if (std::memcmp(KeptBlocks, SightBlockGrid, sizeof KeptBlocks) != 0) {
+    std::memcpy(KeptBlocks, SightBlockGrid, sizeof KeptBlocks);
+    holds = false;
+  }
+  if (std::memcmp(KeptWalls, CurrentMap.layers[kLayerWalls], sizeof KeptWalls) != 0) {
+    std::memcpy(KeptWalls, CurrentMap.layers[kLayerWalls], sizeof KeptWalls);
+    holds = false;
+  }
+  KeptFighterCount = count;
+  KeptMapNumber = CurrentMapNumber;
+  KeptMapWidth = CurrentMap.width;
+  KeptMapHeight = CurrentMap.height;
+  return holds;
+}
+
+// Whether the slot's sight, computed now, would come out as it stands: its
+// last computation rests on the current footing and on the same square,
+// footprint and radius (and its own square is still seen and remembered, as
+// that computation left it).
+bool SameSight(const KeptSight& a, const KeptSight& b) {
+  return a.footing == b.footing && a.creature == b.creature && a.x == b.x && a.y == b.y && a.w == b.w &&
+         a.h == b.h && a.radius == b.radius;
+}
+
+// The viewer's own square is seen, as its last computation left it.
+bool SeesOwnSquare(int slot, const KeptSight& sight) {
+  if (sight.radius < 1 || !CurrentMap.Inside(sight.x, sight.y)) return true;
+  return FighterSlots[slot].visible[SquareIndex(sight.x, sight.y)] == 1;
+}
+
+bool SightUnchanged(int slot, int radius) {
+  const KeptSight now = SightFooting(slot, radius);
+  if (!SameSight(now, Kept[slot]) || !SeesOwnSquare(slot, now)) return false;
+  return !CurrentMap.Inside(now.x, now.y) || FighterSlots[slot].secondGrid[SquareIndex(now.x, now.y)] != 0;
+}
+
+// The party's sight, computed for its wanted slots in turn, comes out as it
+// stands when it was last computed from the same footing and squares, that
+// computation explored and forgot no square (so it found the party's words
+// as it left them), and the explored squares, the party's count and its
+// explored flags are still as it left them.
+struct KeptPartySight {
+  KeptSight slots[kPartySize];  // creature -1: not wanted
+  bool changed = true;
+  int32_t unseen = 0;
+  int32_t flags[kPartySize] = {};
+  uint32_t memory[kMapSquares] = {};
+};
+KeptPartySight KeptParty;
+
+bool PartySightUnchanged(const KeptSight (&now)[kPartySize]) {
+  const KeptPartySight& k = KeptParty;
+  if (k.changed || k.unseen != FighterSlots[0].unseenSquares) return false;
+  for (int s = 0; s < kPartySize; ++s) {
+    if (k.flags[s] != FighterSlots[s].gridFlag || !SameSight(now[s], k.slots[s])) return false;
+    if (now[s].creature >= 0 && !SeesOwnSquare(s, now[s])) return false;
+  }
+  return std::memcmp(k.memory, MapMemory[CurrentMapNumber], sizeof k.memory) == 0;
+}
+
+void KeepPartySight(const KeptSight (&now)[kPartySize]) {
+  KeptPartySight& k = KeptParty;
+  std::copy(std::begin(now), std::end(now), std::begin(k.slots));
+  k.changed = MemoryChanges != 0;
+  k.unseen = FighterSlots[0].unseenSquares;
+  for (int s = 0; s < kPartySize; ++s) k.flags[s] = FighterSlots[s].gridFlag;
+  std::memcpy(k.memory, MapMemory[CurrentMapNumber], sizeof k.memory);
 }
 
 }  // namespace
@@ -274,6 +405,11 @@ void MarkSightTemplate(int slot, int radius) {
 
 void ComputeFighterSight(int slot, int radius) {
   if (!ValidSlotCreature(slot)) return;
+  // Kept again only by the sight update that asked.
+  if (slot < kPartySize)
+    KeptParty.changed = true;
+  else
+    Kept[slot].footing = 0;
   FighterSlot& f = FighterSlots[slot];
   for (int i = 0; i < kMapSquares; ++i) f.visible[i] = 2;
   CreatureRecord& c = Creatures[f.creature];
@@ -281,6 +417,19 @@ void ComputeFighterSight(int slot, int radius) {
   const int w = c.footprintWidth.current > 0 ? c.footprintWidth.current : 1;
   const int h = c.footprintHeight.current > 0 ? c.footprintHeight.current : 1;
   const bool party = slot < kPartySize;
+  // Followers of the same leader share what one of them sees. Leader 0 with
+  // no formation offset is no leader at all (a fresh record), and the party's
+  // slots keep the party's own count, never a group's.
+  static int16_t group[kFighterSlots];
+  int groupCount = 0;
+  if (!party && HasLeader(c)) {
+    for (int s = kPartySize; s < FighterCount && s < kFighterSlots; ++s) {
+      if (s == slot) continue;
+      const int other = FighterSlots[s].creature;
+      if (other < 0 || other >= kCreatureCount || Creatures[other].leader != c.leader) continue;
+      if (HasLeader(Creatures[other])) group[groupCount++] = static_cast<int16_t>(s);
+    }
+  }
   for (int fx = homeX; fx < homeX + w; ++fx) {
     for (int fy = homeY; fy < homeY + h; ++fy) {
       // The creature stands on each of its squares in turn.
@@ -302,17 +451,7 @@ void ComputeFighterSight(int slot, int radius) {
           }
           const int32_t kind = RememberedKindOf(CurrentMap.layers[kLayerWalls][i]);
           MarkRemembered(slot, i, kind);
-          // Followers of the same leader share what one of them sees. Leader 0
-          // with no formation offset is no leader at all (a fresh record), and
-          // the party's slots keep the party's own count, never a group's.
-          if (!HasLeader(c)) continue;
-          for (int s = kPartySize; s < FighterCount && s < kFighterSlots; ++s) {
-            if (s == slot) continue;
-            const int other = FighterSlots[s].creature;
-            if (other < 0 || other >= kCreatureCount || Creatures[other].leader != c.leader) continue;
-            if (!HasLeader(Creatures[other])) continue;
-            MarkRemembered(s, i, kind);
-          }
+          for (int k = 0; k < groupCount; ++k) MarkRemembered(group[k], i, kind);
         }
       }
     }
@@ -331,19 +470,58 @@ int SightRadiusOfSlot(int slot) {
   return radius;
 }
 
-int UpdatePartyVision() {
+namespace {
+
+bool WantedNow(int slot, bool refresh) {
+  if (!ValidSlotCreature(slot)) return false;
+  return refresh ? Creatures[FighterSlots[slot].creature].present == 1 : FighterSlots[slot].alert == 1;
+}
+
+int RenewSight() {
   const bool refresh = VisionRefreshFlag != 0;
   VisionRefreshFlag = 0;
+  // The fighters whose sight cannot have changed are passed over in combat;
+  // anything else starts a new footing.
+  const bool keep = FootingHolds() && InCombat == 1 && !refresh;
+  if (!keep) ++Footing;
+  const int count = std::clamp<int>(FighterCount, 0, kFighterSlots);
+
+  // The party's slots first, as one.
+  KeptSight party[kPartySize];
   bool partyUpdated = false;
-  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
-    if (!ValidSlotCreature(s)) continue;
-    const bool wanted = refresh ? Creatures[FighterSlots[s].creature].present == 1 : FighterSlots[s].alert == 1;
-    if (!wanted) continue;
-    ComputeFighterSight(s, SightRadiusOfSlot(s));
-    if (s < kPartySize) partyUpdated = true;
+  for (int s = 0; s < kPartySize; ++s) {
+    party[s] = {Footing, -1, 0, 0, 0, 0, 0};
+    if (s < count && WantedNow(s, refresh)) {
+      party[s] = SightFooting(s, SightRadiusOfSlot(s));
+      partyUpdated = true;
+    }
+  }
+  if (!(keep && PartySightUnchanged(party))) {
+    MemoryChanges = 0;
+    for (int s = 0; s < kPartySize; ++s)
+      if (party[s].creature >= 0) ComputeFighterSight(s, party[s].radius);
+    KeepPartySight(party);
+  }
+
+  for (int s = kPartySize; s < count; ++s) {
+    if (!WantedNow(s, refresh)) continue;
+    const int radius = SightRadiusOfSlot(s);
+    if (keep && SightUnchanged(s, radius)) continue;
+    ComputeFighterSight(s, radius);
+    Kept[s] = SightFooting(s, radius);
   }
   if (refresh || partyUpdated) BuildMapVisibility();
   return 1;
+}
+
+}  // namespace
+
+int UpdatePartyVision() {
+  if (SightUpdateObserver == nullptr) return RenewSight();
+  SightUpdateObserver(true);
+  const int result = RenewSight();
+  SightUpdateObserver(false);
+  return result;
 }
 
 void CountFighterSquares(int slot) {
@@ -366,36 +544,109 @@ void CountFighterSquares(int slot) {
   for (int s = 0; s < kPartySize; ++s) FighterSlots[s].gridFlag = FighterSlots[0].unseenSquares <= 0 ? 1 : 0;
 }
 
+namespace {
+
+// The fog piece of every pattern of explored neighbours, by FogBits.
+struct FogCodes {
+  uint8_t code[256];
+  FogCodes() {
+    for (int b = 0; b < 256; ++b)
+      code[b] = static_cast<uint8_t>(FogEdgeCode(b & 1, b & 2, b & 4, b & 8, b & 16, b & 32, b & 64, b & 128));
+  }
+};
+
+inline int FogBits(bool n, bool e, bool s, bool w, bool ne, bool se, bool sw, bool nw) {
+  return n | e << 1 | s << 2 | w << 3 | ne << 4 | se << 5 | sw << 6 | nw << 7;
+}
+
+}  // namespace
+
+namespace {
+
+// What the fog was last built from, and the fog built: it comes out the same
+// while all of it is as it was.
+struct KeptFog {
+  bool valid = false;
+  int32_t mapNumber = -1, width = 0, height = 0;
+  bool combat = false;
+  uint32_t memory[kMapSquares];
+  int32_t walls[kMapSquares];
+  SquareEffectCell areas[kMapSquares];
+  uint32_t fog[kMapSquares];
+};
+KeptFog FogKept;
+
+bool FogUnchanged() {
+  const KeptFog& k = FogKept;
+  const bool combat = InCombat == 1;
+  return k.valid && k.mapNumber == CurrentMapNumber && k.width == CurrentMap.width &&
+         k.height == CurrentMap.height && k.combat == combat &&
+         std::memcmp(k.memory, MapMemory[CurrentMapNumber], sizeof k.memory) == 0 &&
+         std::memcmp(k.walls, CurrentMap.layers[kLayerWalls], sizeof k.walls) == 0 &&
+         (!combat || std::memcmp(k.areas, MagicAreaGrid, sizeof k.areas) == 0) &&
+         std::memcmp(k.fog, FogGrid, sizeof k.fog) == 0;
+}
+
+void KeepFog() {
+  KeptFog& k = FogKept;
+  k.valid = true;
+  k.mapNumber = CurrentMapNumber;
+  k.width = CurrentMap.width;
+  k.height = CurrentMap.height;
+  k.combat = InCombat == 1;
+  std::memcpy(k.memory, MapMemory[CurrentMapNumber], sizeof k.memory);
+  std::memcpy(k.walls, CurrentMap.layers[kLayerWalls], sizeof k.walls);
+  std::memcpy(k.areas, MagicAreaGrid, sizeof k.areas);
+  std::memcpy(k.fog, FogGrid, sizeof k.fog);
+}
+
+}  // namespace
+
 void BuildMapVisibility() {
+  if (FogUnchanged()) return;
+  static const FogCodes fog;
   const uint32_t* memory = MapMemory[CurrentMapNumber];
   const bool combat = InCombat == 1;
-  auto dark = [&](int i) { return combat && MagicAreaGrid[i].kind == kEffectDarkness; };
-  // Explored as the fog edges see it: off the map counts as explored, darkness in combat does not.
-  auto explored = [&](int x, int y) {
-    if (!CurrentMap.Inside(x, y)) return true;
-    const int i = SquareIndex(x, y);
-    return memory[i] != 0 && !dark(i);
-  };
-  auto exploredWall = [&](int x, int y) {
-    return CurrentMap.Inside(x, y) && explored(x, y) && IsStoneWall(CurrentMap.At(kLayerWalls, x, y));
-  };
+  const int width = CurrentMap.width, height = CurrentMap.height;
+  // Each square as the fog edges see it, on a grid with a border one square
+  // wide: 0 unexplored (or darkness in combat), 1 explored (off the map
+  // counts as explored), 3 an explored stone wall.
+  constexpr int kSide = kMapSide + 2;
+  static uint8_t seen[kSide * kSide];
+  for (int x = -1; x <= kMapSide; ++x) {
+    uint8_t* row = seen + (x + 1) * kSide + 1;
+    row[-1] = row[kMapSide] = 1;
+    if (x < 0 || x >= kMapSide || x >= width) {
+      std::memset(row, 1, kMapSide);
+      continue;
+    }
+    const int first = SquareIndex(x, 0);
+    for (int y = 0; y < kMapSide; ++y) {
+      const int i = first + y;
+      const bool explored = memory[i] != 0 && !(combat && MagicAreaGrid[i].kind == kEffectDarkness);
+      const uint8_t kind = explored ? 1 + 2 * IsStoneWall(CurrentMap.layers[kLayerWalls][i]) : 0;
+      row[y] = y < height ? kind : 1;
+    }
+  }
   for (int x = 0; x < kMapSide; ++x) {
     for (int y = 0; y < kMapSide; ++y) {
       const int i = SquareIndex(x, y);
-      if (!CurrentMap.Inside(x, y) || memory[i] == 0 || dark(i)) {
+      const int p = (x + 1) * kSide + y + 1;
+      if (!CurrentMap.Inside(x, y) || seen[p] == 0) {
         FogGrid[i] = 1;
         continue;
       }
-      if (IsStoneWall(CurrentMap.layers[kLayerWalls][i])) continue;
-      const bool n = explored(x, y - 1), s = explored(x, y + 1), w = explored(x - 1, y), e = explored(x + 1, y);
+      if (seen[p] == 3) continue;  // a stone wall is drawn by its own picture
+      auto explored = [&](int q) { return seen[q] != 0; };
       // A corner hidden behind two explored stone walls counts as explored.
       auto corner = [&](int dx, int dy) {
-        return explored(x + dx, y + dy) || (exploredWall(x + dx, y) && exploredWall(x, y + dy));
+        return explored(p + dx * kSide + dy) || (seen[p + dx * kSide] == 3 && seen[p + dy] == 3);
       };
-      const bool nw = corner(-1, -1), ne = corner(1, -1), se = corner(1, 1), sw = corner(-1, 1);
-      FogGrid[i] = FogEdgeCode(n, e, s, w, ne, se, sw, nw);
+      FogGrid[i] = fog.code[FogBits(explored(p - 1), explored(p + kSide), explored(p + 1), explored(p - kSide),
+                                    corner(1, -1), corner(1, 1), corner(-1, 1), corner(-1, -1))];
     }
   }
+  KeepFog();
 }
 
 uint32_t FogEdgeCode(bool n, bool e, bool s, bool w, bool ne, bool se, bool sw, bool nw) {
@@ -436,7 +687,14 @@ uint32_t FogEdgeCode(bool n, bool e, bool s, bool w, bool ne, bool se, bool sw, 
   return 11;
 }
 
+void ForgetKeptSight() {
+  ++Footing;
+  KeptParty.changed = true;
+  FogKept.valid = false;
+}
+
 void ResetPartyVisionState() {
+  ForgetKeptSight();
   ResetWords(MapMemory);
   ResetWords(FogGrid);
   VisionRefreshFlag = 0;

@@ -49,9 +49,19 @@ enum RememberedKind : int32_t {
 void InitSightRayTables();
 // Renews the sight of the fighters that need it; returns 1.
 int UpdatePartyVision();
+// When set, called just before (true) and just after (false) each
+// UpdatePartyVision; a headless run measures the sight's share with it.
+extern void (*SightUpdateObserver)(bool before);
 // The sight radius in squares the fighter slot's creature gets on the current map.
 int SightRadiusOfSlot(int slot);
 void ComputeFighterSight(int slot, int radius);
+// In combat the sight update passes over the computer fighters whose sight
+// cannot have changed since it last computed it (the same square, footprint,
+// radius, groups, map and sight-blocking squares), trusting that nothing
+// else wrote their seen and remembered grids meanwhile. Whatever rewrites or
+// moves those grids wholesale (the fighter table's rebuild, a map switch)
+// calls this, and every fighter is computed afresh at the next update.
+void ForgetKeptSight();
 void MarkSightTemplate(int slot, int radius);
 // Fills FogGrid from the current map's explored squares: 1 unexplored (or
 // darkness in combat), 0 clear, 11-47 the fog edge pieces (walls 46-55 keep theirs).

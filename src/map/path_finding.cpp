@@ -9,6 +9,7 @@
 #include "map/path_finding.h"
 
 #include <algorithm>
+#include <climits>
 #include <bit>
 #include <cstring>
 #include <type_traits>
@@ -163,25 +164,27 @@ void SiftDown(int count) {
   Settle(u, sinking);
 }
 
-// A new entry rises past parents of equal F.
-[[gnu::always_inline]] inline void RiseNew(int m) {
+// The entry at m rises while its parent's F is above its own (kPastEqual:
+// also while it is equal); each parent passed moves down into its place.
+template <bool kPastEqual>
+[[gnu::always_inline]] inline void Rise(unsigned m) {
   const HeapEntry rising = Heap[m];
-  while (m != 1 && rising.f <= Heap[m / 2].f) {
-    MoveEntry(m, m / 2);
-    m /= 2;
+  while (m > 1) {
+    const unsigned up = m >> 1;
+    const HeapEntry parent = Heap[up];
+    if (kPastEqual ? rising.f > parent.f : rising.f >= parent.f) break;
+    Heap[m] = parent;
+    HeapPos[parent.square] = static_cast<int16_t>(m);
+    m = up;
   }
-  Settle(m, rising);
+  Settle(static_cast<int>(m), rising);
 }
 
+// A new entry rises past parents of equal F.
+[[gnu::always_inline]] inline void RiseNew(int m) { Rise<true>(static_cast<unsigned>(m)); }
+
 // A re-priced entry rises only past parents of greater F.
-inline void RiseRepriced(int m) {
-  const HeapEntry rising = Heap[m];
-  while (m != 1 && Heap[m / 2].f > rising.f) {
-    MoveEntry(m, m / 2);
-    m /= 2;
-  }
-  Settle(m, rising);
-}
+inline void RiseRepriced(int m) { Rise<false>(static_cast<unsigned>(m)); }
 
 // A cheaper way into an open square: new parent and cost, and it rises.
 inline void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
@@ -605,8 +608,10 @@ int32_t MemoStamp = 0;
 int32_t CornerWord[kPathWorkSquares];
 int32_t CornerStamp = 0;
 
-// (x, y) on the grid, wi its work index.
+// (x, y) on the grid, wi its work index. A square flooded from the mover
+// never obstructs a corner.
 inline bool CornerObstructedAt(int wi, int x, int y) {
+  if (BlockedGrid[SquareIndex(x, y)] == kSquareFlooded) return false;
   int32_t word = CornerWord[wi];
   if ((word >> 1) != CornerStamp) {
     word = CornerStamp * 2 + (IsCornerObstructed(x, y) ? 1 : 0);
@@ -649,6 +654,9 @@ struct SearchRun {
   int width, height;
   uint8_t crossCreatures;
   bool extraCost;  // combat steps pay CombatStepExtraCost
+  // The search gives up, finding nothing, once the least F on the open list
+  // is above this: no path it could still find would cost less.
+  int32_t fLimit = INT32_MAX;
 };
 
 // What the memo of fits and step costs depends on besides the square: the
@@ -689,12 +697,37 @@ MemoContext ContextOf(const SearchRun& r) {
 // A new memo for the search, unless it belongs to a series of searches over
 // an unchanging battle and has the context of the last: then only the last
 // goal and this one (which the fit test treats apart) are worked out again.
+// Forgets what the memo holds of the squares where the mover's footprint
+// would overlap the creature's.
+void ForgetMemoAround(int creature, int width, int height) {
+  if (!IsValidCreature(creature)) return;
+  const CreatureRecord& t = Creatures[creature];
+  for (int x = std::max(0, t.squareX - width + 1); x < t.squareX + Width(t) && x < kMapSide; ++x)
+    for (int y = std::max(0, t.squareY - height + 1); y < t.squareY + Height(t) && y < kMapSide; ++y)
+      Memo[W(x, y)].stamp = 0;
+}
+
+// Whether two contexts are those of searches seeking different creatures
+// under the same rules: the fit and cost of a square differ between them only
+// where the mover would overlap either creature, and on their goals.
+bool OnlySoughtCreatureDiffers(MemoContext a, const MemoContext& b) {
+  if (!a.seek || !b.seek || a.target == b.target) return false;
+  a.target = b.target;
+  return a == b;
+}
+
 void StartMemo(const SearchRun& r) {
   const MemoContext context = ContextOf(r);
   const int goal = W(r.toX, r.toY);
   if (SearchSeriesDepth > 0 && context == MemoOf) {
     if (LastGoal >= 0) Memo[LastGoal].stamp = 0;
     Memo[goal].stamp = 0;
+  } else if (SearchSeriesDepth > 0 && OnlySoughtCreatureDiffers(context, MemoOf)) {
+    if (LastGoal >= 0) Memo[LastGoal].stamp = 0;
+    Memo[goal].stamp = 0;
+    ForgetMemoAround(MemoOf.target, r.width, r.height);
+    ForgetMemoAround(context.target, r.width, r.height);
+    MemoOf = context;
   } else {
     NewMemoStamp();
     MemoOf = context;
@@ -706,27 +739,25 @@ void StartMemo(const SearchRun& r) {
 
 // Runs the open list from the start until the goal is closed or, when
 // seeking, the first approach square is; the square reached goes to goalX,
-// goalY. Only the work arrays, the stamps and the heap are written. kScan:
-// PathLookupByScan (no memo, the corner test asked afresh).
+// goalY. Only the work arrays, the stamps and the heap are written; a search
+// whose fit tests read the combatant grid has brought it up to date first.
+// kScan: PathLookupByScan (no memo, the corner test asked afresh).
 template <int kValue>
 using Step = std::integral_constant<int, kValue>;
 
 // Whether the mover fits on (a, b) and what stepping onto it costs over the
 // plain 10 or 14: -1 when it does not fit, 0 when the steps pay no extra.
-// kOneSquare: the mover is one square (neither multi nor linked).
-template <bool kOneSquare>
-int32_t WorkOutSquareAs(const SearchRun& r, const MoverCosts& mover, int a, int b) {
+// kOneSquare: the mover is one square (neither multi nor linked); kExtra:
+// the steps pay CombatStepExtraCost.
+template <bool kOneSquare, bool kExtra>
+[[gnu::always_inline]] inline int32_t WorkOutSquare(const SearchRun& r, const MoverCosts& mover, int a, int b) {
   if (!FitTest(a, b, r.creature, kOneSquare ? 0 : r.multi, kOneSquare ? 0 : r.linked, r.width, r.height, r.toX,
                r.toY, r.crossCreatures))
     return -1;
-  return r.extraCost ? StepExtraCost<kOneSquare>(mover, r.creature, a, b, r.crossCreatures) : 0;
+  return kExtra ? StepExtraCost<kOneSquare>(mover, r.creature, a, b, r.crossCreatures) : 0;
 }
 
-int32_t WorkOutSquare(const SearchRun& r, const MoverCosts& mover, int a, int b) {
-  return r.multi || r.linked ? WorkOutSquareAs<false>(r, mover, a, b) : WorkOutSquareAs<true>(r, mover, a, b);
-}
-
-template <bool kScan>
+template <bool kScan, bool kOneSquare, bool kExtra>
 bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
   const int creature = r.creature, toX = r.toX, toY = r.toY;
   NewStamps();
@@ -741,8 +772,7 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
   *goalX = toX;
   *goalY = toY;
   const bool walkFlagsClear = WalkToInteraction[0] == 0 && WalkToInteraction[1] == 0;
-  SyncForSeries();
-  const MoverCosts mover = MoverCostsOf(creature);
+  const MoverCosts mover = kExtra ? MoverCostsOf(creature) : MoverCosts{};
   StartMemo(r);
   // What stays the same through the search.
   const int goal = W(toX, toY);
@@ -754,13 +784,14 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
   const int mapWidth = CurrentMap.width, mapHeight = CurrentMap.height;
   while (count > 0) {
     // Take the smallest F.
+    if (Heap[1].f > r.fLimit) return false;
     const int top = PopTop(&count);
     const int px = top / kPathStride, py = top % kPathStride;
     PathStamp[top] = closed;
     const int32_t parentG = Work[top].g;
 
     // One neighbour, (px + da, py + dy).
-    auto visit = [&](auto daStep, auto dyStep) {
+    auto visit = [&](auto daStep, auto dyStep) __attribute__((always_inline)) {
       constexpr int da = decltype(daStep)::value, dy = decltype(dyStep)::value;
       constexpr bool diagonal = da != 0 && dy != 0;
       const int wi = top + da * kPathStride + dy;
@@ -774,7 +805,7 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
       SquareMemo& memo = Memo[wi];
       if (kScan || memo.stamp != MemoStamp) {
         memo.stamp = MemoStamp;
-        memo.extra = WorkOutSquare(r, kScan ? MoverCostsOf(creature) : mover, a, b);
+        memo.extra = WorkOutSquare<kOneSquare, kExtra>(r, kScan ? MoverCostsOf(creature) : mover, a, b);
       }
       const int32_t extra = memo.extra;
       if (extra < 0) return;
@@ -825,8 +856,19 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
   return false;
 }
 
+// The open list specialised for the search: the scan of the turn order or
+// the occupancy grid, a mover of one square or more, step costs or none.
+template <bool kScan>
+bool RunOpenListFor(const SearchRun& r, int* goalX, int* goalY) {
+  if (!r.multi && !r.linked)
+    return r.extraCost ? RunOpenListAs<kScan, true, true>(r, goalX, goalY)
+                       : RunOpenListAs<kScan, true, false>(r, goalX, goalY);
+  return r.extraCost ? RunOpenListAs<kScan, false, true>(r, goalX, goalY)
+                     : RunOpenListAs<kScan, false, false>(r, goalX, goalY);
+}
+
 bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
-  return PathLookupByScan ? RunOpenListAs<true>(r, goalX, goalY) : RunOpenListAs<false>(r, goalX, goalY);
+  return PathLookupByScan ? RunOpenListFor<true>(r, goalX, goalY) : RunOpenListFor<false>(r, goalX, goalY);
 }
 
 
@@ -834,17 +876,35 @@ bool RunOpenList(const SearchRun& r, int* goalX, int* goalY) {
 //
 // A search that finds no path has closed every square its mover can reach
 // from the start. In a series of searches over an unchanging battle, for a
-// one-square mover neither seeking nor leaving its start's room, the squares
-// the open list may take do not depend on the goal (a one-square goal fits
-// as any other square would): a later goal of the same rules none of whose
-// neighbours, nor itself, was reached cannot be reached either, and its
-// search would flood the same squares again to find nothing.
+// mover (of any footprint, not linked) not leaving its start's room, whether
+// the open list may take a square other than the goal does not depend on the
+// goal: only the goal has rules of its own (for a mover of more than one
+// square, who may stand on it exactly), and a goal the search never reached
+// touched none of the squares it closed. A later goal of the same rules none
+// of whose neighbours, nor itself, was reached cannot be reached either, and
+// its search would flood the same squares again to find nothing.
+//
+// A one-square mover seeking the squares beside a creature follows the same
+// rules on every square but the goal (the creature's square), and ends on the
+// first of those squares it closes: a search of the same rules that reached
+// none of them, nor a neighbour of the goal, finds nothing either, whether
+// it sought or not. (A larger mover seeking passes the sought creature's
+// other squares: its rules depend on the creature.)
 
 uint8_t SeriesReached[kPathWorkSquares];
 MemoContext SeriesFloodOf{};
 
+// The rules of a search as its flood reaches squares: its context, but for
+// whom a one-square mover seeks.
+MemoContext FloodContextOf(const SearchRun& r) {
+  MemoContext c = ContextOf(r);
+  c.seek = false;
+  c.target = -1;
+  return c;
+}
+
 bool SeriesFloodRecordable(const SearchRun& r) {
-  return !PathLookupByScan && SearchSeriesDepth > 0 && !r.multi && !r.linked && !S.seek && S.sameRegion &&
+  return !PathLookupByScan && SearchSeriesDepth > 0 && !r.linked && (!S.seek || !r.multi) && S.sameRegion &&
          !S.goalBlocked;
 }
 
@@ -852,15 +912,20 @@ void RecordSeriesFlood(const SearchRun& r) {
   const int32_t closed = PathOnClosed;
   for (int wi = 0; wi < kPathWorkSquares; ++wi) SeriesReached[wi] = PathStamp[wi] == closed ? 1 : 0;
   SeriesFloodKept = true;
-  SeriesFloodOf = ContextOf(r);
+  SeriesFloodOf = FloodContextOf(r);
 }
 
 bool OutsideSeriesFlood(const SearchRun& r) {
-  SyncForSeries();
-  if (!SeriesFloodKept || !(ContextOf(r) == SeriesFloodOf)) return false;
+  if (!SeriesFloodKept || !(FloodContextOf(r) == SeriesFloodOf)) return false;
   for (int b = r.toY - 1; b <= r.toY + 1; ++b)
     for (int a = r.toX - 1; a <= r.toX + 1; ++a)
       if (OnGrid(a, b) && SeriesReached[W(a, b)]) return false;
+  if (!S.seek || S.target == -1) return true;
+  // The squares beside the sought creature lie in its ring.
+  const CreatureRecord& t = Creatures[S.target];
+  for (int a = std::max(0, t.squareX - 1); a <= t.squareX + Width(t) && a < kMapSide; ++a)
+    for (int b = std::max(0, t.squareY - 1); b <= t.squareY + Height(t) && b < kMapSide; ++b)
+      if (ApproachGrid[SquareIndex(a, b)] == 1 && SeriesReached[W(a, b)]) return false;
   return true;
 }
 
@@ -871,42 +936,49 @@ bool OutsideSeriesFlood(const SearchRun& r) {
 // kPocketLimit squares without meeting the start. The search would flood
 // everything it can reach and find nothing (its fit tests and step costs
 // only ask, they change nothing). Not asked when the search seeks the
-// squares beside the goal, which may lie outside the pocket.
+// squares beside the goal, which may lie outside the pocket. The search has
+// brought the combatant grid up to date.
 constexpr int kPocketLimit = 48;
 
 bool GoalSealedOff(int creature, int fromX, int fromY, int toX, int toY, bool multi, bool noActChecks,
                    uint8_t crossCreatures) {
-  static uint32_t seenStamp[kMapSquares];
+  // The squares met so far, on a grid bordered by one square that is always
+  // met (so it is never taken), and the queue of the pocket's squares, with
+  // room past the limit for the eight neighbours of one square.
+  constexpr int kSide = kMapSide + 2;
+  static uint32_t seenStamp[kSide * kSide];
   static uint32_t stamp = 0;
-  static int16_t queue[kPocketLimit];
+  static int16_t queue[kPocketLimit + 8];
   if (++stamp == 0) {
     std::memset(seenStamp, 0, sizeof seenStamp);
     stamp = 1;
   }
-  SyncCombatantGrid();
+  for (int k = 0; k < kSide; ++k)
+    seenStamp[k] = seenStamp[(kSide - 1) * kSide + k] = seenStamp[k * kSide] = seenStamp[k * kSide + kSide - 1] = stamp;
   const bool occupancy = InCombat == 1 && !multi && !noActChecks && !crossCreatures;
-  auto passable = [&](int x, int y) {
-    const int sq = SquareIndex(x, y);
+  auto passable = [&](int sq) {
     if (BlockedGrid[sq] == kSquareBlocked && !(crossCreatures && CurrentMap.layers[kLayerWalls][sq] < 1)) return false;
-    return !occupancy || OtherCombatantAt(x, y, creature, -1) == -1;
+    return !occupancy || OtherCombatantAt(sq / kMapSide, sq % kMapSide, creature, -1) == -1;
   };
+  const int start = (fromX + 1) * kSide + fromY + 1;
+  static constexpr int kAround[8] = {-kSide - 1, -kSide, -kSide + 1, -1, 1, kSide - 1, kSide, kSide + 1};
   int head = 0, tail = 0;
-  queue[tail++] = static_cast<int16_t>(SquareIndex(toX, toY));
-  seenStamp[SquareIndex(toX, toY)] = stamp;
+  queue[tail++] = static_cast<int16_t>((toX + 1) * kSide + toY + 1);
+  seenStamp[queue[0]] = stamp;
+  // Each square's neighbours: meeting the start, or more than kPocketLimit
+  // passable squares, tells that the goal is not sealed off.
   while (head < tail) {
-    const int x = queue[head] / kMapSide, y = queue[head] % kMapSide;
-    ++head;
-    for (int b = y - 1; b <= y + 1; ++b)
-      for (int a = x - 1; a <= x + 1; ++a) {
-        if (!OnGrid(a, b)) continue;
-        if (a == fromX && b == fromY) return false;
-        const int sq = SquareIndex(a, b);
-        if (seenStamp[sq] == stamp) continue;
-        seenStamp[sq] = stamp;
-        if (!passable(a, b)) continue;
-        if (tail == kPocketLimit) return false;  // too wide to tell
-        queue[tail++] = static_cast<int16_t>(sq);
-      }
+    const int p = queue[head++];
+    bool meetsStart = false;
+    for (int d = 0; d < 8; ++d) {
+      const int q = p + kAround[d];
+      meetsStart |= q == start;
+      if (seenStamp[q] == stamp) continue;
+      seenStamp[q] = stamp;
+      queue[tail] = static_cast<int16_t>(q);
+      tail += passable((q / kSide - 1) * kMapSide + q % kSide - 1) ? 1 : 0;
+    }
+    if (meetsStart || tail > kPocketLimit) return false;
   }
   return true;
 }
@@ -1080,16 +1152,16 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   SetUpSeeking(creature, toX, toY, noActChecks);
   NoteRoomsAndGoal(fromX, fromY, toX, toY);
   const SearchFootprint f = SetUpFootprint(creature, noActChecks);
+  // The combatant grid brought up to date once: nothing moves during the search.
+  SyncForSeries();
   // The goal must fit.
-  if (!S.seek && !CanPlaceFootprint(toX, toY, creature, f.multi, f.linked, f.width, f.height, toX, toY,
-                                    crossCreatures)) {
+  if (!S.seek && !FitTest(toX, toY, creature, f.multi, f.linked, f.width, f.height, toX, toY, crossCreatures)) {
     AbandonPath(creature);
     return kPathNone;
   }
 
   // The search itself, over the threats of the other side (in a series the
   // same for every search of the mover).
-  SyncForSeries();
   if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
     std::memcpy(ThreatGrid, SeriesThreatGrid, sizeof ThreatGrid);
   } else {
@@ -1256,12 +1328,13 @@ void EndSearchSeries() {
   }
 }
 
-int SpreadPathCost(int creature, int fromX, int fromY, int toX, int toY) {
-  if (!IsValidCreature(creature) || !OnGrid(fromX, fromY)) return -1;
-  if (GoalOffTheMap(toX, toY)) return -1;
-  if (fromX == toX && fromY == toY) return -1;
+bool SpreadWalkWithin(int creature, int fromX, int fromY, int toX, int toY, int maxFeet) {
+  if (!IsValidCreature(creature) || !OnGrid(fromX, fromY)) return false;
+  if (GoalOffTheMap(toX, toY)) return false;
+  if (fromX == toX && fromY == toY) return false;
 
-  // A one-square search with no act checks, no seeking and no creature crossing.
+  // A one-square search with no act checks, no seeking and no creature
+  // crossing: its fit tests ask nothing of the combatants.
   S.mover = creature;
   S.noActChecks = true;
   S.seek = false;
@@ -1269,22 +1342,27 @@ int SpreadPathCost(int creature, int fromX, int fromY, int toX, int toY) {
   NoteRoomsAndGoal(fromX, fromY, toX, toY);
   S.width = S.height = 1;
   for (int k = 0; k < kTallyWords; ++k) S.running[k] = 0;
-  if (!CanPlaceFootprint(toX, toY, creature, 0, 0, 1, 1, toX, toY, 0)) return -1;
+  if (!FitTest(toX, toY, creature, 0, 0, 1, 1, toX, toY, 0)) return false;
 
+  // Each step costs the walk 5 feet straight and 7 diagonal, half its 10 or
+  // 14 in the search: a path is within the feet when its G is within twice
+  // them, and the search stops once the least F on the open list is beyond.
+  SearchRun run{creature, fromX, fromY, toX, toY, false, false, 1, 1, 0, false};
+  run.fLimit = maxFeet < 0 ? -1 : 2 * maxFeet;
   int goalX = toX, goalY = toY;
-  if (!RunOpenList({creature, fromX, fromY, toX, toY, false, false, 1, 1, 0, false}, &goalX, &goalY)) return -1;
+  if (!RunOpenList(run, &goalX, &goalY)) return false;
 
   // The walk's cost in feet, summed from the goal back to the start.
   int32_t feet = 0;
   int steps = 0;
   for (int x = goalX, y = goalY; !(x == fromX && y == fromY); ++steps) {
-    if (steps >= kPathLength) return -1;  // longer than a fighter's path lists
+    if (steps >= kPathLength) return false;  // longer than a fighter's path lists
     const int px = Work[W(x, y)].parentX, py = Work[W(x, y)].parentY;
     feet += CalculateMoveCost(creature, x, y, px, py, 0);
     x = px;
     y = py;
   }
-  return feet;
+  return feet <= maxFeet;
 }
 
 int FindPathGrid() {

@@ -80,11 +80,13 @@ int RoomStepExtraCost(int x, int y);
 void RoomStepExtraCosts(int16_t* extra);
 bool RoomGoalFits(int x, int y);
 void EndRoomRules();
-// The feet a walk of the creature (counted as one square, with no act checks
-// and no creature crossing) costs from one square to another, as a combat
-// path would count them; -1 when there is no such walk within 200 steps. A
-// question only: no path, cost, arrow or creature field is written.
-int SpreadPathCost(int creature, int fromX, int fromY, int toX, int toY);
+// Whether a walk of the creature (counted as one square, with no act checks
+// and no creature crossing) from one square to another, on the path the
+// search finds, costs at most maxFeet as a combat path would count them (5
+// feet a straight step, 7 a diagonal one), within 200 steps. A question
+// only: no path, cost, arrow or creature field is written, and the
+// combatants are not looked at.
+bool SpreadWalkWithin(int creature, int fromX, int fromY, int toX, int toY, int maxFeet);
 // World-map travel of the party leader between the WorldPath globals.
 int FindPathGrid();
 

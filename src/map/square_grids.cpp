@@ -46,7 +46,10 @@ void FloodFrom(int sx, int sy) {
 
 }  // namespace
 
+uint32_t OccupancyGridBuilds = 0;
+
 int BuildOccupancyGrids(int creature) {
+  ++OccupancyGridBuilds;
   if (creature == -1) creature = static_cast<int>(PartyLeader);
   OpenSquareCount = kMapSquares;
   for (int x = 0; x < kMapSide; ++x) {
@@ -73,6 +76,7 @@ int BuildOccupancyGrids(int creature) {
 }
 
 void BuildWorldMapBlockedGrid() {
+  ++OccupancyGridBuilds;
   for (int i = 0; i < kMapSquares; ++i) RegionGrid[i] = -1;
   for (int x = 0; x < kMapSide; ++x) {
     for (int y = 0; y < kMapSide; ++y) {

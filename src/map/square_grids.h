@@ -45,6 +45,9 @@ extern uint8_t ApproachGrid[kMapSquares];
 // Rebuilds the blocked and sight grids of the current map, floods from the
 // creature's square (-1 the party leader) and rebuilds the rooms. Returns 1.
 int BuildOccupancyGrids(int creature);
+// How many times the blocked-square and region grids have been built: what
+// was worked out from them under one count still holds under the same count.
+extern uint32_t OccupancyGridBuilds;
 // The world map's travel grid: ground 3 and 6 and the border squares are blocked.
 void BuildWorldMapBlockedGrid();
 

@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <memory>
 #include <random>
+#include <time.h>
 
 #include "combat/actions/combat_actions.h"
 #include "combat/actions/start_of_combat.h"
@@ -54,19 +55,36 @@ constexpr int kStallFrames = 60000;
 // --- The decision clock and the kept log --------------------------------------
 
 std::vector<int64_t> g_decisionNanos;
+std::vector<int64_t> g_decisionCpuNanos;
 std::chrono::steady_clock::time_point g_decisionStart;
+int64_t g_decisionCpuStart = 0;
 bool g_deciding = false;
 
 void TimeDecision(bool before) {
   const auto now = std::chrono::steady_clock::now();
+  const int64_t cpu = ThreadCpuNanos();
   if (before) {
     g_decisionStart = now;
+    g_decisionCpuStart = cpu;
     g_deciding = true;
     return;
   }
   if (!g_deciding) return;
   g_deciding = false;
   g_decisionNanos.push_back(std::chrono::duration_cast<std::chrono::nanoseconds>(now - g_decisionStart).count());
+  g_decisionCpuNanos.push_back(cpu - g_decisionCpuStart);
+}
+
+// The processor time of the sight updates since the last SetUpBattle.
+int64_t g_sightCpuNanos = 0;
+int64_t g_sightCpuStart = 0;
+
+void TimeSight(bool before) {
+  const int64_t cpu = ThreadCpuNanos();
+  if (before)
+    g_sightCpuStart = cpu;
+  else
+    g_sightCpuNanos += cpu - g_sightCpuStart;
 }
 
 std::string g_rawLog;
@@ -369,6 +387,7 @@ bool StartBattleGame() {
   g_keptDevice = std::move(Graphics.device);
   g_keptSprite = std::move(Graphics.sprite);
   ComputerDecisionObserver = TimeDecision;
+  SightUpdateObserver = TimeSight;
   MessageLogTap = KeepLogText;
   ListBattleMaps();
   return true;
@@ -377,6 +396,7 @@ bool StartBattleGame() {
 void StopBattleGame() {
   if (!g_started) return;
   ComputerDecisionObserver = nullptr;
+  SightUpdateObserver = nullptr;
   MessageLogTap = nullptr;
   Graphics.device = std::move(g_keptDevice);
   Graphics.sprite = std::move(g_keptSprite);
@@ -398,11 +418,19 @@ int FindBattleMap(const std::string& wanted) {
 
 const std::vector<int>& BattleFighters() { return g_fighters; }
 const std::vector<int64_t>& DecisionNanos() { return g_decisionNanos; }
+const std::vector<int64_t>& DecisionCpuNanos() { return g_decisionCpuNanos; }
+
+int64_t ThreadCpuNanos() {
+  timespec t{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t);
+  return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
 
 bool SetUpBattle(const BattleOptions& options, std::string* fault) {
   g_fighters.clear();
   g_temporaryExcess.clear();
   g_decisionNanos.clear();
+  g_decisionCpuNanos.clear();
   g_deciding = false;
   g_rawLog.clear();
   g_roster.clear();
@@ -484,6 +512,8 @@ BattleOutcome RunBattle(const BattleOptions& options) {
   out.fighters = options.fighters;
   if (!SetUpBattle(options, &out.fault)) return out;
   out.mapName = CurrentMap.name;
+  g_sightCpuNanos = 0;
+  const int64_t cpuStart = ThreadCpuNanos();
 
   int lastRound = CombatRoundNumber, framesInRound = 0;
   while (InCombat == 1) {
@@ -508,6 +538,8 @@ BattleOutcome RunBattle(const BattleOptions& options) {
       break;
     }
   }
+  out.frameCpuNanos = ThreadCpuNanos() - cpuStart;
+  out.sightCpuNanos = g_sightCpuNanos;
   out.rounds = std::min<int>(CombatRoundNumber, options.roundCap);
   if (!out.capped && out.fault.empty()) {
     if (ScreenMode == kModeVictory) out.winner = 'A';
@@ -515,6 +547,7 @@ BattleOutcome RunBattle(const BattleOptions& options) {
   }
   for (int id : g_fighters) out.fallen += IsDown(id) ? 1 : 0;
   out.decisionNanos = g_decisionNanos;
+  out.decisionCpuNanos = g_decisionCpuNanos;
   out.decisions = static_cast<int>(g_decisionNanos.size());
   if (out.fault.empty()) out.fault = CheckBattleInvariants();
   if (options.keepLog) out.log = PlainLogText(g_roster + g_rawLog);
@@ -632,20 +665,37 @@ int64_t Percentile(std::vector<int64_t> values, int percent) {
 }
 
 std::string SummaryLine(const std::vector<BattleOutcome>& outcomes) {
-  std::vector<int64_t> all;
+  std::vector<int64_t> all, cpu;
   int ended = 0, capped = 0;
   for (const BattleOutcome& o : outcomes) {
     all.insert(all.end(), o.decisionNanos.begin(), o.decisionNanos.end());
+    cpu.insert(cpu.end(), o.decisionCpuNanos.begin(), o.decisionCpuNanos.end());
     if (o.capped)
       ++capped;
     else if (o.fault.empty())
       ++ended;
   }
   auto micros = [](int64_t ns) { return static_cast<long long>((ns + 500) / 1000); };
-  char text[240];
-  std::snprintf(text, sizeof text, "battles=%zu ended=%d capped=%d decisions=%zu p50_us=%lld p99_us=%lld max_us=%lld",
+  auto longest = [](const std::vector<int64_t>& v) { return v.empty() ? 0 : *std::max_element(v.begin(), v.end()); };
+  char text[300];
+  std::snprintf(text, sizeof text,
+                "battles=%zu ended=%d capped=%d decisions=%zu p50_us=%lld p99_us=%lld max_us=%lld p99_cpu_us=%lld "
+                "max_cpu_us=%lld",
                 outcomes.size(), ended, capped, all.size(), micros(Percentile(all, 50)), micros(Percentile(all, 99)),
-                micros(all.empty() ? 0 : *std::max_element(all.begin(), all.end())));
+                micros(longest(all)), micros(Percentile(cpu, 99)), micros(longest(cpu)));
+  return text;
+}
+
+std::string SightShareLine(const std::vector<BattleOutcome>& outcomes) {
+  int64_t frames = 0, sight = 0;
+  for (const BattleOutcome& o : outcomes) {
+    frames += o.frameCpuNanos;
+    sight += o.sightCpuNanos;
+  }
+  char text[160];
+  std::snprintf(text, sizeof text, "frames_cpu_ms=%lld sight_cpu_ms=%lld sight_share=%.3f",
+                static_cast<long long>(frames / 1000000), static_cast<long long>(sight / 1000000),
+                frames > 0 ? static_cast<double>(sight) / static_cast<double>(frames) : 0.0);
   return text;
 }
 

@@ -32,7 +32,10 @@ struct BattleOutcome {
   int fighters = 0;
   int fallen = 0;
   int decisions = 0;
-  std::vector<int64_t> decisionNanos;  // the time of each decision
+  std::vector<int64_t> decisionNanos;     // the time of each decision
+  std::vector<int64_t> decisionCpuNanos;  // the processor time of each decision (its thread's)
+  int64_t frameCpuNanos = 0;              // processor time of the battle's frames
+  int64_t sightCpuNanos = 0;              // of which in the sight updates
   std::string fault;                   // empty unless the battle faulted
   std::string log;                     // plain text, when kept
 };
@@ -58,8 +61,12 @@ bool SetUpBattle(const BattleOptions& options, std::string* fault);
 bool StepBattleFrame();
 // The creatures of the battle laid out last: side A then side B.
 const std::vector<int>& BattleFighters();
-// The decisions timed since the last SetUpBattle (nanoseconds each).
+// The decisions timed since the last SetUpBattle (nanoseconds each), in
+// wall time and in the processor time of the thread.
 const std::vector<int64_t>& DecisionNanos();
+const std::vector<int64_t>& DecisionCpuNanos();
+// The processor time of this thread, in nanoseconds.
+int64_t ThreadCpuNanos();
 
 // Sets up and runs one battle to its end or its cap, then checks the
 // invariants. A fault (set-up failure, stall, broken invariant) is reported
@@ -79,9 +86,13 @@ std::string PlainLogText(const std::string& marked);
 
 // "seed=S rounds=R winner=A|B|none fighters=F fallen=K decisions=D"
 std::string BattleLine(const BattleOutcome& outcome);
-// "battles=N ended=E capped=C decisions=D p50_us=X p99_us=Y max_us=Z" over
-// the outcomes' decisions.
+// "battles=N ended=E capped=C decisions=D p50_us=X p99_us=Y max_us=Z
+// p99_cpu_us=P max_cpu_us=M" over the outcomes' decisions (the _cpu_ figures
+// in processor time).
 std::string SummaryLine(const std::vector<BattleOutcome>& outcomes);
+// "frames_cpu_ms=F sight_cpu_ms=S sight_share=R": the processor time of the
+// outcomes' frames, of their sight updates, and the sight's share of it.
+std::string SightShareLine(const std::vector<BattleOutcome>& outcomes);
 // The nearest-rank percentile (0 to 100) of the values; 0 for none.
 int64_t Percentile(std::vector<int64_t> values, int percent);
 

@@ -150,10 +150,16 @@ TEST(BattleLines, SummaryCountsAndPercentiles) {
   capped.capped = true;
   for (int i = 1; i <= 100; ++i) ended.decisionNanos.push_back(i * 1000);
   capped.decisionNanos = {250000};
+  ended.decisionCpuNanos = {2000, 7499};
+  capped.decisionCpuNanos = {9500};
   ended.decisions = 100;
   EXPECT_EQ(battles::BattleLine(ended), "seed=4 rounds=9 winner=B fighters=12 fallen=7 decisions=100");
   EXPECT_EQ(battles::SummaryLine({ended, capped}),
-            "battles=2 ended=1 capped=1 decisions=101 p50_us=51 p99_us=100 max_us=250");
+            "battles=2 ended=1 capped=1 decisions=101 p50_us=51 p99_us=100 max_us=250 p99_cpu_us=10 "
+            "max_cpu_us=10");
+  ended.frameCpuNanos = 3000000000;
+  ended.sightCpuNanos = 1000000000;
+  EXPECT_EQ(battles::SightShareLine({ended, capped}), "frames_cpu_ms=3000 sight_cpu_ms=1000 sight_share=0.333");
   EXPECT_EQ(battles::Percentile({}, 99), 0);
   EXPECT_EQ(battles::Percentile({5}, 1), 5);
 }

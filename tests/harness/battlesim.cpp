@@ -1,8 +1,10 @@
 // Runs whole battles headless, from the game's working folder:
-//   battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] [--log FILE]
+//   battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] [--log FILE] [--sight-share]
 // Battle k uses seed S + k. One line per battle, then the summary line; the
 // exit status is 1 (with the seed) when a battle faults, 2 for bad arguments.
-// --log writes every battle's message log as plain text to FILE.
+// --log writes every battle's message log as plain text to FILE;
+// --sight-share adds a last line with the sight updates' share of the
+// processor time of the battles' frames.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -36,7 +38,7 @@ bool ParseNumber(const char* text, long lo, long hi, long* out) {
 
 int Usage(const char* why) {
   std::fprintf(stderr, "battlesim: %s\nusage: battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] "
-                       "[--log FILE]\n", why);
+                       "[--log FILE] [--sight-share]\n", why);
   return 2;
 }
 
@@ -45,8 +47,13 @@ int Usage(const char* why) {
 int main(int argc, char** argv) {
   long seed = 1, count = 1, fighters = battles::kDefaultFighters;
   std::string map, logPath;
+  bool sightShare = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
+    if (arg == "--sight-share") {
+      sightShare = true;
+      continue;
+    }
     if (i + 1 >= argc) return Usage(("missing value after " + arg).c_str());
     const char* value = argv[++i];
     if (arg == "--seed") {
@@ -111,6 +118,7 @@ int main(int argc, char** argv) {
   }
   if (log) std::fclose(log);
   if (status == 0) std::printf("%s\n", battles::SummaryLine(outcomes).c_str());
+  if (status == 0 && sightShare) std::printf("%s\n", battles::SightShareLine(outcomes).c_str());
   battles::StopBattleGame();
   return status;
 }

@@ -290,6 +290,48 @@ TEST(Refresh, AlertFightersEveryFrameAndEveryoneOnARefresh) {
   EXPECT_EQ(FighterSlots[idle].visible[SquareIndex(8, 8)], 1);
 }
 
+// In combat a computer fighter's sight is computed again only when it could
+// have changed: moving, a new member of its group, a new sight-blocking
+// square, another radius asked for by someone else.
+TEST(Refresh, InCombatSightFollowsWhatItRestsOn) {
+  ResetVision();
+  DrawMap(OpenMap(20, 12));
+  for (int i = 0; i < 4; ++i) PlaceFighter(i, 0, i);
+  const int orc = PlaceFighter(50, 5, 5, 1, 1, 30);
+  const int friendOfOrc = PlaceFighter(51, 15, 5, 1, 1, 30);
+  const int loner = PlaceFighter(52, 15, 11, 1, 1, 30);
+  Creatures[50].leader = Creatures[51].leader = 50;
+  Creatures[52].leader = 52;
+  BuildOccupancyGrids(0);
+  mapfixture::StartTestCombat();
+  UpdatePartyVision();
+  auto seen = [](int slot, int x, int y) { return FighterSlots[slot].visible[SquareIndex(x, y)]; };
+  auto remembers = [](int slot, int x, int y) { return FighterSlots[slot].secondGrid[SquareIndex(x, y)] != 0; };
+  ASSERT_EQ(seen(orc, 11, 5), 1);
+  ASSERT_FALSE(remembers(loner, 5, 5));
+
+  Creatures[50].squareX = 4;
+  UpdatePartyVision();
+  EXPECT_EQ(seen(orc, 11, 5), 2) << "out of reach after the step";
+  EXPECT_EQ(seen(orc, 10, 5), 1);
+
+  Creatures[52].leader = 50;  // the loner joins the orc's group and learns what it saw
+  UpdatePartyVision();
+  EXPECT_TRUE(remembers(loner, 5, 5));
+
+  CurrentMap.At(kLayerWalls, 5, 5) = 46;
+  BuildOccupancyGrids(0);
+  UpdatePartyVision();
+  EXPECT_EQ(seen(orc, 5, 5), 1) << "the wall itself is seen";
+  EXPECT_EQ(seen(orc, 7, 5), 2) << "hidden behind the new wall";
+
+  ComputeFighterSight(orc, 1);
+  UpdatePartyVision();
+  EXPECT_EQ(seen(orc, 4, 8), 1) << "its own radius again";
+  EXPECT_EQ(seen(friendOfOrc, 15, 8), 1);
+  InCombat = 0;
+}
+
 TEST(Fog, EdgeCodesOfExploredSquares) {
   const struct {
     bool n, e, s, w, ne, se, sw, nw;

@@ -734,7 +734,9 @@ void DispatchPlan() {
   CombatState = kStateNextFighter;
 }
 
-void DecideComputerAction() {
+namespace {
+
+void Decide() {
   if (MovementPlaybackActive == 1 || SpellInProgress != -1) return;
   const int f = CurrentFighter();
   if (!IsValidCreature(f) || CurrentTurnIndex < 0 || CurrentTurnIndex >= EntryCount()) {
@@ -762,6 +764,14 @@ void DecideComputerAction() {
   if (CombatAction.breathPlanned && Ends(BreatheWeapon(f, flags))) return;
   if (Ends(CheckItemSpellAction(f))) return;
   DispatchPlan();
+}
+
+}  // namespace
+
+void DecideComputerAction() {
+  KeepReachPasses(true);
+  Decide();
+  KeepReachPasses(false);
 }
 
 void ResetComputerDecisionState() {

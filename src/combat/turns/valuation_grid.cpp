@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "combat/turns/decision_words.h"
 #include "engine/reset_words.h"
@@ -314,6 +315,16 @@ struct ReachPass {
   // The last square found reachable, and the goal and outcome of the last search.
   int lastReachable = -1, lastSearched = -1;
   bool lastFound = false;
+  // What the walk to each wanted square recorded, in the order the rings take
+  // them: written while the rings search, read instead of searching when a
+  // pass of the same wanted squares over the same battle is taken again.
+  struct Outcome {
+    bool reached;
+    PathTallyRecord rec;
+  };
+  std::vector<Outcome>* outcomes = nullptr;
+  bool replaying = false;
+  size_t next = 0;
 
   void ClearRecords() {
     for (PathTallyRecord& r : ReachRecords) {
@@ -386,16 +397,30 @@ struct ReachPass {
           // serves; otherwise the square's own search.
           PathTallyRecord out = {};
           const uint32_t* rec = ReachRecords[sq];
-          if (Word(ReachRecords[sq], 0) == -1 && Word(ReachRecords[sq], kTallyWords - 1) == -1) {
-            if (flood && FloodSettles(x, y)) {
-              // Every cheapest walk there records the same: the flood's record.
-              FloodRecord(x, y, ReachRecords[sq]);
-            } else if (!Search(x, y, out, ReachRecords)) {
+          if (replaying) {
+            const Outcome& o = (*outcomes)[next++];
+            if (!o.reached) {
               if (dropUnreachable) value = kUnfit;
               continue;
-            } else {
-              rec = out;
-              if (flood && !FloodAgreesAlongPath(ReachRecords)) return false;
+            }
+            rec = o.rec;
+          } else {
+            if (Word(ReachRecords[sq], 0) == -1 && Word(ReachRecords[sq], kTallyWords - 1) == -1) {
+              if (flood && FloodSettles(x, y)) {
+                // Every cheapest walk there records the same: the flood's record.
+                FloodRecord(x, y, ReachRecords[sq]);
+              } else if (!Search(x, y, out, ReachRecords)) {
+                if (dropUnreachable) value = kUnfit;
+                if (outcomes) outcomes->push_back({false, {}});
+                continue;
+              } else {
+                rec = out;
+                if (flood && !FloodAgreesAlongPath(ReachRecords)) return false;
+              }
+            }
+            if (outcomes) {
+              outcomes->push_back({true, {}});
+              std::copy(rec, rec + kTallyWords, outcomes->back().rec);
             }
           }
           lastReachable = sq;
@@ -409,6 +434,76 @@ struct ReachPass {
 };
 
 }  // namespace
+
+namespace {
+
+// ---- Passes taken again ---------------------------------------------------
+//
+// One decision may weigh the same wanted squares twice (a fighter that means
+// to bull rush scores the melee grid for the push, then again for the plain
+// approach): the searches of a pass depend only on which squares are wanted
+// and on the battle, not on their worth (each square is searched, or not, by
+// whether it is wanted, in the rings' order, and a search's record serves
+// the squares its path crosses). A pass over the same wanted squares, for the
+// same fighter on the same square and over the same battle, takes what the
+// first one's searches recorded instead of searching again, and leaves the
+// records and the last search as that one left them.
+
+struct KeptPass {
+  bool valid = false;
+  uint32_t decision = 0;
+  int creature = -1, cx = 0, cy = 0;
+  uint8_t preferOneMove = 0, dropUnreachable = 0, oneMoveOnly = 0;
+  uint64_t battle = 0;  // what the searches read of the battle, hashed
+  uint8_t wanted[kMapSquares];
+  std::vector<ReachPass::Outcome> outcomes;
+  PathTallyRecord records[kMapSquares];
+  int lastReachable = -1, lastSearched = -1;
+  bool lastFound = false;
+};
+constexpr int kKeptPasses = 2;
+KeptPass KeptPasses[kKeptPasses];
+int NextKept = 0;
+uint32_t DecisionNumber = 1;
+bool KeepingPasses = false;
+
+template <typename T>
+void HashWords(uint64_t& h, const T& words) {
+  const auto* bytes = reinterpret_cast<const unsigned char*>(&words);
+  for (size_t i = 0; i < sizeof words; i += 8) {
+    uint64_t w = 0;
+    std::memcpy(&w, bytes + i, std::min<size_t>(8, sizeof words - i));
+    h = (h ^ w) * 0x100000001B3ull;
+  }
+}
+
+// What a search of the pass reads that a decision could change: where the
+// combatants stand, the blocked-square and region grids, the moves left and
+// the five-foot step, the seeking and walk-to flags, and the fighter's
+// conditions, protections, size and footprint. (A decision writes no magic
+// area: spells take effect after it.)
+uint64_t BattleHash(int creature) {
+  SyncCombatantGrid();
+  uint64_t h = 0xCBF29CE484222325ull;
+  const uint64_t words[] = {CombatantGridChanges(), OccupancyGridBuilds, static_cast<uint64_t>(CombatAction.movesLeft),
+                            static_cast<uint64_t>(CombatAction.fiveFootStep), SeekAdjacent,
+                            static_cast<uint64_t>(WalkToInteraction[0]), static_cast<uint64_t>(WalkToInteraction[1]),
+                            ReachByFlood, PathLookupByScan};
+  HashWords(h, words);
+  const CreatureRecord& c = Creatures[creature];
+  HashWords(h, c.conditions);
+  HashWords(h, c.protections);
+  const StatPair own[] = {c.size, c.speed, c.footprintWidth, c.footprintHeight};
+  HashWords(h, own);
+  return h;
+}
+
+}  // namespace
+
+void KeepReachPasses(bool keep) {
+  ++DecisionNumber;
+  KeepingPasses = keep;
+}
 
 int ScoreGridReachability(int creature, uint8_t preferOneMove, uint8_t dropUnreachable, uint8_t oneMoveOnly,
                           uint8_t dropBelowFourteen) {
@@ -425,6 +520,40 @@ int ScoreGridReachability(int creature, uint8_t preferOneMove, uint8_t dropUnrea
     for (int y : {0, kMapSide - 1})
       pass.farthest = std::max(pass.farthest, std::max(std::abs(x - pass.cx), std::abs(y - pass.cy)));
 
+  // The same wanted squares weighed before in this decision over the same battle.
+  // (Only while a decision keeps them; dropping the squares below 14 depends
+  // on their worth: never kept.)
+  static uint8_t wantedNow[kMapSquares];
+  for (int i = 0; i < kMapSquares; ++i) wantedNow[i] = ValuationGrid[i] >= 1 ? 1 : 0;
+  const bool keeping = KeepingPasses && !dropBelowFourteen;
+  const uint64_t battle = keeping ? BattleHash(creature) : 0;
+  KeptPass* kept = nullptr;
+  for (KeptPass& k : KeptPasses)
+    if (keeping && k.valid && k.decision == DecisionNumber && k.creature == creature && k.cx == pass.cx &&
+        k.cy == pass.cy && k.preferOneMove == preferOneMove && k.dropUnreachable == dropUnreachable &&
+        k.oneMoveOnly == oneMoveOnly && k.battle == battle && std::memcmp(k.wanted, wantedNow, sizeof wantedNow) == 0)
+      kept = &k;
+  if (kept) {
+    pass.outcomes = &kept->outcomes;
+    pass.replaying = true;
+    pass.Rings(false);
+    std::memcpy(ReachRecords, kept->records, sizeof ReachRecords);
+    // The searches leave what the pass's last one left.
+    if (kept->lastReachable >= 0 || kept->lastSearched >= 0) {
+      const int sq = kept->lastReachable >= 0 ? kept->lastReachable : kept->lastSearched;
+      PathTallyRecord out = {};
+      BeginSearchSeries();
+      pass.Search(sq / kMapSide, sq % kMapSide, out, kept->lastReachable >= 0 ? nullptr : ReachRecords);
+      EndSearchSeries();
+      std::memcpy(ReachRecords, kept->records, sizeof ReachRecords);
+    }
+    BreakTieAmongBest();
+    return 1;
+  }
+  static std::vector<ReachPass::Outcome> outcomes;
+  outcomes.clear();
+  if (keeping) pass.outcomes = &outcomes;
+
   // One mover, one start, many goals, nothing moving in between. One flood
   // gives the records of most squares when enough of them are wanted.
   BeginSearchSeries();
@@ -438,6 +567,7 @@ int ScoreGridReachability(int creature, uint8_t preferOneMove, uint8_t dropUnrea
     std::memcpy(ValuationGrid, before, sizeof before);
     pass.ClearRecords();
     pass.lastReachable = -1;
+    outcomes.clear();
     pass.Rings(false);
   }
   if (flood) ForgetFlood();
@@ -448,11 +578,31 @@ int ScoreGridReachability(int creature, uint8_t preferOneMove, uint8_t dropUnrea
     pass.Search(pass.lastReachable / kMapSide, pass.lastReachable % kMapSide, out, nullptr);
   }
   EndSearchSeries();
+  if (keeping) {
+    KeptPass& k = KeptPasses[NextKept];
+    NextKept = (NextKept + 1) % kKeptPasses;
+    k.valid = true;
+    k.decision = DecisionNumber;
+    k.creature = creature;
+    k.cx = pass.cx;
+    k.cy = pass.cy;
+    k.preferOneMove = preferOneMove;
+    k.dropUnreachable = dropUnreachable;
+    k.oneMoveOnly = oneMoveOnly;
+    k.battle = battle;
+    std::memcpy(k.wanted, wantedNow, sizeof wantedNow);
+    k.outcomes.swap(outcomes);
+    std::memcpy(k.records, ReachRecords, sizeof ReachRecords);
+    k.lastReachable = pass.lastReachable;
+    k.lastSearched = pass.lastSearched;
+    k.lastFound = pass.lastFound;
+  }
   BreakTieAmongBest();
   return 1;
 }
 
 void ResetValuationGridState() {
+  KeepReachPasses(false);
   ResetWords(ValuationGrid);
   ResetWords(ReachRecords);
 }

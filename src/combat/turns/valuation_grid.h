@@ -31,6 +31,11 @@ int ScoreGridAdjustments(int creature);
 // best squares. The flags are 0 or 1. Returns 1.
 int ScoreGridReachability(int creature, uint8_t preferOneMove, uint8_t dropUnreachable, uint8_t oneMoveOnly,
                           uint8_t dropBelowFourteen);
+// While a decision keeps them (true from its start to its end), a pass over
+// the same wanted squares, by the same fighter on the same square over the
+// same battle, takes what an earlier pass of the decision recorded instead of
+// searching again. Each call forgets the passes kept.
+void KeepReachPasses(bool keep);
 
 // A straight neighbour of the square, or a diagonal one whose two corner
 // squares are open (flood-open, or free of solid areas in combat and of walls

@@ -544,6 +544,32 @@ TEST(GridSameness, ReachabilityGivesTheSameWithAndWithoutTheFlood) {
       EXPECT_EQ(quick.grid, plain.grid) << "battle " << battle << " options " << options;
       EXPECT_EQ(quick.records, plain.records) << "battle " << battle << " options " << options;
       EXPECT_TRUE(quick == plain) << "battle " << battle << " options " << options;
+      // A decision weighing the same wanted squares again takes what its first
+      // pass recorded, runs only the last search again, and leaves the same.
+      restore();
+      KeepReachPasses(true);
+      TraceReach(kFirst, start, flags[options]);
+      restore();
+      const int32_t stamps = PathOnClosed;
+      const ReachTrace again = TraceReach(kFirst, start, flags[options]);
+      const int32_t searches = (PathOnClosed - stamps) / 2;
+      EXPECT_TRUE(again == plain) << "battle " << battle << " options " << options;
+      if (flags[options][3] == 0) {
+        EXPECT_LE(searches, 1) << "battle " << battle << " options " << options;
+      }
+      // Once a fighter has stepped aside and a square burns, nothing kept serves.
+      CreatureRecord& other = Creatures[kFirst + 3 + options];
+      const int32_t ox = other.squareX;
+      other.squareX = (ox + 7) % 29;
+      const SquareEffectCell cell = MagicAreaGrid[SquareIndex(mx, (my + 2) % 30)];
+      MagicAreaGrid[SquareIndex(mx, (my + 2) % 30)] = {kEffectFire, 3, 0};
+      restore();
+      const ReachTrace moved = TraceReach(kFirst, start, flags[options]);
+      KeepReachPasses(false);
+      restore();
+      EXPECT_TRUE(moved == TraceReach(kFirst, start, flags[options])) << "battle " << battle << " options " << options;
+      other.squareX = ox;
+      MagicAreaGrid[SquareIndex(mx, (my + 2) % 30)] = cell;
     }
   }
   EXPECT_GE(settledBattles, 15) << "the flood settled many wanted squares in most battles";
