@@ -255,13 +255,23 @@ bool PutNewFolderInPlace(int slot) {
 
 // Everything a slot holds, read and checked before any of it is used; the
 // file images are decoded into the running game only once all have passed.
+// The large files are read into room of their own, each file's first byte
+// where the system's file cache copies fastest.
 struct LoadStage {
-  std::vector<uint8_t> roster, crafted, memory, flags, bytes;
-  // The stored maps' images one after the other, then the world map's.
-  std::vector<uint8_t> maps = std::vector<uint8_t>((kStoredMapCount + 1) * kMapRecordBytes);
+  template <size_t N>
+  struct alignas(platform::kFileRoomAlignment) Room {
+    uint8_t bytes[N];
+  };
+  Room<kLargestRosterBytes> roster;
+  size_t rosterBytes = 0;
+  Room<sizeof CraftedWeapons> crafted;
+  // The stored maps' images, then the world map's.
+  Room<kMapRecordBytes> maps[kStoredMapCount + 1];
+  Room<kMapMemoryBytes> memory;
+  std::vector<uint8_t> flags, bytes;
   bool mapPresent[kStoredMapCount] = {};
-  const uint8_t* Map(int n) const { return maps.data() + n * kMapRecordBytes; }
-  uint8_t* Map(int n) { return maps.data() + n * kMapRecordBytes; }
+  const uint8_t* Map(int n) const { return maps[n].bytes; }
+  uint8_t* Map(int n) { return maps[n].bytes; }
   std::vector<JournalEntry> journal;
   uint8_t achievements[kAchievementProgressSize] = {};
   SavedGameDetails details;
@@ -276,7 +286,6 @@ int32_t ImageWord(const uint8_t* image, size_t at) {
   std::memcpy(&w, image + at, 4);
   return w;
 }
-int32_t ImageWord(const std::vector<uint8_t>& image, size_t at) { return ImageWord(image.data(), at); }
 
 // A map file: the record's exact size, and a width and height the grids hold.
 bool MapImageValid(const uint8_t* image, size_t size) {
@@ -288,7 +297,7 @@ bool MapImageValid(const uint8_t* image, size_t size) {
 
 // Creature 0 must stand inside a map the slot holds: the load enters that map there.
 bool LeaderPlaceValid(const LoadStage& s) {
-  const int32_t map = ImageWord(s.roster, 604), x = ImageWord(s.roster, 608), y = ImageWord(s.roster, 612);
+  const int32_t map = ImageWord(s.roster.bytes, 604), x = ImageWord(s.roster.bytes, 608), y = ImageWord(s.roster.bytes, 612);
   if (map < 0 || map >= kStoredMapCount || !s.mapPresent[map]) return false;
   const uint8_t* image = s.Map(map);
   return InsideExtent(x, y, ImageWord(image, offsetof(MapRecord, width)), ImageWord(image, offsetof(MapRecord, height)));
@@ -299,31 +308,30 @@ int ReadSlotFiles(int slot, LoadStage* s) {
   const platform::GameFolderFiles files(SlotPath(slot, "%s", ""));
   using platform::GameFolderFiles;
   // The characters first: a damaged roster is refused before the large files are read.
-  if (files.Read("SaveChar.cml", kLargestRosterBytes, &s->roster) != GameFolderFiles::kRead ||
-      RosterRecordCount(s->roster.size()) < 0 || FirstUnfitRosterRecord(s->roster.data(), s->roster.size()) >= 0)
+  if (files.Read("SaveChar.cml", kLargestRosterBytes, s->roster.bytes, &s->rosterBytes) != GameFolderFiles::kRead ||
+      RosterRecordCount(s->rosterBytes) < 0 || FirstUnfitRosterRecord(s->roster.bytes, s->rosterBytes) >= 0)
     return kLoadCharactersFailed;
-  if (files.Read("SaveWeapon.wml", sizeof CraftedWeapons, &s->crafted) != GameFolderFiles::kRead ||
-      s->crafted.size() != sizeof CraftedWeapons)
+  size_t size = 0;
+  if (files.Read("SaveWeapon.wml", sizeof CraftedWeapons, s->crafted.bytes, &size) != GameFolderFiles::kRead ||
+      size != sizeof CraftedWeapons)
     return kLoadWeaponsFailed;
 
   // A missing map is an empty one; a short or impossible one is damage.
   for (int n = 0; n < kStoredMapCount; ++n) {
     char name[32];
     std::snprintf(name, sizeof name, "Maps\\Map%i.dat", n);
-    size_t size = 0;
     const GameFolderFiles::Result read = files.Read(name, kMapRecordBytes, s->Map(n), &size);
     s->mapPresent[n] = read != GameFolderFiles::kMissing;
     if (s->mapPresent[n] && (read != GameFolderFiles::kRead || !MapImageValid(s->Map(n), size))) return kLoadMapsFailed;
   }
   if (!LeaderPlaceValid(*s)) return kLoadCharactersFailed;
-  size_t worldSize = 0;
   if (IntroductoryAdventureFlag != 1 &&
-      (files.Read("Maps\\WorldMap.dat", kMapRecordBytes, s->Map(kStoredMapCount), &worldSize) != GameFolderFiles::kRead ||
-       !MapImageValid(s->Map(kStoredMapCount), worldSize)))
+      (files.Read("Maps\\WorldMap.dat", kMapRecordBytes, s->Map(kStoredMapCount), &size) != GameFolderFiles::kRead ||
+       !MapImageValid(s->Map(kStoredMapCount), size)))
     return kLoadWorldMapFailed;
 
-  if (files.Read("MapMemory.dat", kMapMemoryBytes, &s->memory) != GameFolderFiles::kRead ||
-      s->memory.size() != kMapMemoryBytes)
+  if (files.Read("MapMemory.dat", kMapMemoryBytes, s->memory.bytes, &size) != GameFolderFiles::kRead ||
+      size != kMapMemoryBytes)
     return kLoadMapMemoryFailed;
   if (files.Read("GameFlags.dat", kGameFlagsBytes, &s->flags) != GameFolderFiles::kRead ||
       s->flags.size() != kGameFlagsBytes)
@@ -406,8 +414,8 @@ void InstallStage(LoadStage* s) {
   ResetTransientState();
   ClearGameStateArrays();
 
-  for (int r = 0; r < kCraftedRows; ++r) DecodeCraftedRow(s->crafted.data() + r * kCraftedRowBytes, &CraftedWeapons[r]);
-  RecomputeRoster(DecodeCreatureRoster(s->roster.data(), s->roster.size(), Creatures));
+  for (int r = 0; r < kCraftedRows; ++r) DecodeCraftedRow(s->crafted.bytes + r * kCraftedRowBytes, &CraftedWeapons[r]);
+  RecomputeRoster(DecodeCreatureRoster(s->roster.bytes, s->rosterBytes, Creatures));
   for (int n = 0; n < kStoredMapCount; ++n) {
     if (s->mapPresent[n])
       ReadMapImage(s->Map(n), &StoredMaps[n]);
@@ -418,7 +426,7 @@ void InstallStage(LoadStage* s) {
     ReadMapImage(s->Map(kStoredMapCount), &WorldMap);
   else
     ResetWords(WorldMap);
-  std::memcpy(MapMemory, s->memory.data(), sizeof MapMemory);
+  std::memcpy(MapMemory, s->memory.bytes, sizeof MapMemory);
   std::memcpy(GameFlags, s->flags.data(), sizeof GameFlags);
   QuestJournal.swap(s->journal);
   std::memcpy(AchievementProgress, s->achievements, sizeof AchievementProgress);

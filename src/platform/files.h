@@ -33,6 +33,10 @@ bool SyncGameFolderTree(const char* path);
 // Reads a whole file. False when it cannot be opened or holds more than
 // `limit` bytes (*out then holds nothing).
 bool ReadGameFile(const char* path, size_t limit, std::vector<uint8_t>* out);
+// Where room for a large file read whole should start: the system copies
+// from its file cache several times slower into room that starts off such a
+// boundary (measured tenfold on some processors).
+constexpr size_t kFileRoomAlignment = 64;
 // The files of one folder, read whole through the folder opened once (a
 // saved game's many files). Names are relative to the folder and may hold
 // backslashes.
