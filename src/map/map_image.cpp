@@ -1,7 +1,12 @@
 // The file image of a map record: field by field, little-endian.
+#include <bit>
 #include <cstring>
 
 #include "map/map_record.h"
+
+// The layers are runs of little-endian words, copied whole.
+static_assert(std::endian::native == std::endian::little);
+static_assert(sizeof MapRecord::layers == kMapLayers * kMapLayerBytes);
 
 namespace {
 
@@ -47,18 +52,14 @@ void ReadMapImage(const uint8_t* bytes, MapRecord* out) {
   std::memcpy(out->name, bytes, sizeof out->name);
   std::memcpy(out->text, bytes + 50, sizeof out->text);
   ForEachHeaderWord(*out, [&](size_t offset, int32_t& field) { field = GetWord(bytes + offset); });
-  const uint8_t* p = bytes + kMapHeaderBytes;
-  for (int layer = 0; layer < kMapLayers; ++layer)
-    for (int i = 0; i < kMapSquares; ++i, p += 4) out->layers[layer][i] = GetWord(p);
+  std::memcpy(out->layers, bytes + kMapHeaderBytes, sizeof out->layers);
 }
 
 void WriteMapImage(const MapRecord& map, uint8_t* bytes) {
   std::memcpy(bytes, map.name, sizeof map.name);
   std::memcpy(bytes + 50, map.text, sizeof map.text);
   ForEachHeaderWord(map, [&](size_t offset, const int32_t& field) { PutWord(bytes + offset, field); });
-  uint8_t* p = bytes + kMapHeaderBytes;
-  for (int layer = 0; layer < kMapLayers; ++layer)
-    for (int i = 0; i < kMapSquares; ++i, p += 4) PutWord(p, map.layers[layer][i]);
+  std::memcpy(bytes + kMapHeaderBytes, map.layers, sizeof map.layers);
 }
 
 bool MapExtentValid(const MapRecord& map) {

@@ -1,5 +1,6 @@
 #include "rules/item_tables.h"
 
+#include <bit>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
@@ -257,8 +258,9 @@ void DecodeCraftedRow(const uint8_t* bytes, CraftedWeaponRecord* row) {
   row->critMultiplier = Word(bytes, 528);
   row->range = Word(bytes, 532);
   row->enhancement = Word(bytes, 536);
-  for (int k = 0; k < kCraftedProperties; ++k) row->properties[k] = Word(bytes, 540 + 4 * k);
-  for (int k = 0; k < 4; ++k) row->word720[k] = Word(bytes, 720 + 4 * k);
+  static_assert(std::endian::native == std::endian::little);
+  std::memcpy(row->properties, bytes + 540, sizeof row->properties);
+  std::memcpy(row->word720, bytes + 720, sizeof row->word720);
   row->dieKind = Word(bytes, 736);
   row->spell = Word(bytes, 740);
   row->charges = Word(bytes, 744);
