@@ -1,4 +1,4 @@
-// The file image of a map record: field by field, little-endian.
+// The file image of a map record: the header field by field, the layers whole; little-endian.
 #include <bit>
 #include <cstring>
 
