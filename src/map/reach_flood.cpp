@@ -218,6 +218,17 @@ constexpr uint64_t AreaLanes(unsigned bits) {
 
 uint32_t Lane(uint64_t areas, int lane) { return static_cast<uint32_t>((areas >> lane) & 0xFFFF); }
 
+// A walk record's tallies ([1] aside): the attacks of the enemies provoked,
+// the areas entered and the feet.
+void WriteTallies(uint64_t provoked, uint64_t areas, int32_t feet, uint32_t* rec) {
+  rec[0] = static_cast<uint32_t>(__builtin_popcountll(provoked));
+  rec[2] = Lane(areas, kLaneFire);
+  rec[3] = Lane(areas, kLaneBrazier);
+  rec[4] = Lane(areas, kLaneWeb);
+  rec[5] = Lane(areas, kLaneSolid);
+  rec[6] = static_cast<uint32_t>(feet);
+}
+
 // The feet of a step onto a square depend only on whether the step is
 // diagonal, the kinds of magic area under the mover's footprint there and
 // whether the ground of the square is difficult: each such step is costed once.
@@ -453,12 +464,7 @@ bool FloodAgreesAlongPath(const PathTallyRecord* buffer) {
 
 void FloodRecord(int x, int y, uint32_t* rec) {
   const FloodSquare& s = Square[Padded(x, y)];
-  rec[0] = static_cast<uint32_t>(__builtin_popcountll(ProvokedSets[Padded(x, y)][0]));
-  rec[2] = Lane(s.areas, kLaneFire);
-  rec[3] = Lane(s.areas, kLaneBrazier);
-  rec[4] = Lane(s.areas, kLaneWeb);
-  rec[5] = Lane(s.areas, kLaneSolid);
-  rec[6] = static_cast<uint32_t>(s.feet);
+  WriteTallies(ProvokedSets[Padded(x, y)][0], s.areas, s.feet, rec);
 }
 
 
@@ -470,8 +476,8 @@ namespace {
 struct WalkSquare {
   uint32_t stamp;          // WalkStamp: the square lies on a walk the search may take
   uint8_t from;            // bit d: the search may have come from the neighbour in direction d
-  bool told;               // every walk here crosses the same wanted squares and records alike
-  int16_t lastWanted;      // the last wanted square every walk here crosses before it (padded), or the start
+  bool told;               // every walk here crosses the same doubtful wanted squares and records alike
+  int16_t lastWanted;      // the last doubtful wanted square every walk here crosses (padded), or the start
   int16_t steps;           // the most steps of a walk here
   uint64_t provoked;       // the enemies provoked on the way (leaving the squares before it)
   uint64_t areas;          // the areas entered, as lanes
@@ -488,14 +494,7 @@ inline int32_t Estimate(int p, int gx, int gy) {
 }
 
 // The record a walk's tallies give a square of it (word [1] aside).
-void WriteWalkRecord(const WalkSquare& w, uint32_t* rec) {
-  rec[0] = static_cast<uint32_t>(__builtin_popcountll(w.provoked));
-  rec[2] = Lane(w.areas, kLaneFire);
-  rec[3] = Lane(w.areas, kLaneBrazier);
-  rec[4] = Lane(w.areas, kLaneWeb);
-  rec[5] = Lane(w.areas, kLaneSolid);
-  rec[6] = static_cast<uint32_t>(w.feet);
-}
+void WriteWalkRecord(const WalkSquare& w, uint32_t* rec) { WriteTallies(w.provoked, w.areas, w.feet, rec); }
 
 }  // namespace
 
@@ -543,7 +542,9 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
   }
   // Forward from the start, each square after those the walks to it cross
   // (every step costs something): what each walk records, and whether every
-  // walk to the square crosses the same wanted squares and records alike.
+  // walk to the square crosses the same doubtful wanted squares and records
+  // alike. (A wanted square that is not doubtful gets the same record from
+  // any walk crossing it as from its own search: crossed or not is all one.)
   std::sort(WalkSquares, WalkSquares + count, [](int a, int b) { return Cost[a] < Cost[b]; });
   if (WalkSquares[0] != StartSquare) return false;
   Walk[StartSquare] = {WalkStamp, 0, true, static_cast<int16_t>(StartSquare), 0, 0, 0, 0};
@@ -579,9 +580,9 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
   const WalkSquare& g = Walk[goal];
   if (!g.told) return false;
   if (g.steps > kMostSteps) return false;  // longer than a fighter's path lists: the search fails
-  // Every walk the search may take crosses the same wanted squares, each
-  // recording alike: written from the goal back along them. (The squares
-  // between them that are not wanted are never read.)
+  // Every walk the search may take crosses the same doubtful wanted squares,
+  // each recording alike: their records are written from the goal back. (The
+  // records of squares that are not wanted are never read.)
   if (buffer) {
     WriteWalkRecord(g, buffer[SquareIndex(x, y)]);
     for (int v = goal; v != StartSquare;) {
