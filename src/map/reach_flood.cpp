@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
 #include <iterator>
 #include <vector>
@@ -73,6 +74,7 @@ uint8_t Needed[kPadded];           // some cheapest walk to a wanted square cros
 int16_t NeededList[kMapSquares];   // the needed squares but the start, last reached first
 int NeededCount = 0;
 uint8_t Settled[kPadded];          // the answer of FloodSettles
+uint8_t Doubtful[kPadded];         // wanted, and a walk there may record otherwise than a search to it
 uint64_t ThreatsAt[kPadded];       // enemies whose attack leaving the square provokes
 FloodSquare Square[kPadded];
 // The distinct sets of enemies provoked over the cheapest walks to a square,
@@ -94,6 +96,8 @@ static_assert(kMaxStep < kBuckets, "a step may not reach past the buckets");
 std::vector<int16_t> Bucket[kBuckets];  // the squares put at each cost, kept from flood to flood
 
 bool Valid = false;
+bool CostsKnown = false;  // Cost and CheapestFrom hold this flood's walks
+int Mover = -1;
 int StartSquare = -1;  // padded
 int MoverWidth = 1, MoverHeight = 1;  // the mover's footprint
 int32_t Room = -1;
@@ -213,6 +217,17 @@ constexpr uint64_t AreaLanes(unsigned bits) {
 }
 
 uint32_t Lane(uint64_t areas, int lane) { return static_cast<uint32_t>((areas >> lane) & 0xFFFF); }
+
+// A walk record's tallies ([1] aside): the attacks of the enemies provoked,
+// the areas entered and the feet.
+void WriteTallies(uint64_t provoked, uint64_t areas, int32_t feet, uint32_t* rec) {
+  rec[0] = static_cast<uint32_t>(__builtin_popcountll(provoked));
+  rec[2] = Lane(areas, kLaneFire);
+  rec[3] = Lane(areas, kLaneBrazier);
+  rec[4] = Lane(areas, kLaneWeb);
+  rec[5] = Lane(areas, kLaneSolid);
+  rec[6] = static_cast<uint32_t>(feet);
+}
 
 // The feet of a step onto a square depend only on whether the step is
 // diagonal, the kinds of magic area under the mover's footprint there and
@@ -334,6 +349,7 @@ void TallySquare(int creature, int v, bool oneSquare) {
   // one has the goal's own rules to pass.
   const bool doubtful = WantedAny[v] && (!alike || !inRoom || (!oneSquare && !RoomGoalFits(vx, vy)));
   s.doubtfulOrCrosses = doubtful || crosses;
+  Doubtful[v] = doubtful;
   Settled[v] = alike && inRoom && !doubtful && !crosses;
 }
 
@@ -345,11 +361,13 @@ void TallySquare(int creature, int v, bool oneSquare) {
 // flood's rules). False when a step costs more than the buckets can hold.
 bool FloodCosts(const int32_t* wanted) {
   OrderCount = 0;
+  CostsKnown = false;
   std::memset(FeetKnown, 0xFF, sizeof FeetKnown);
   std::memset(Settled, 0, sizeof Settled);
   int remaining = 0;
   if (!PrepareSquares(wanted, remaining)) return false;
   if (remaining == 0) return true;
+  CostsKnown = true;
   std::fill(std::begin(Cost), std::end(Cost), kUnreached);
   std::memset(CheapestFrom, 0, sizeof CheapestFrom);
   for (std::vector<int16_t>& b : Bucket) b.clear();
@@ -416,6 +434,7 @@ bool FloodReach(int creature, int fromX, int fromY, const int32_t* wanted) {
   Valid = false;
   if (!BeginRoomRules(creature, fromX, fromY)) return false;
   StartSquare = Padded(fromX, fromY);
+  Mover = creature;
   const CreatureRecord& c = Creatures[creature];
   MoverWidth = c.footprintWidth.current > 0 ? c.footprintWidth.current : 1;
   MoverHeight = c.footprintHeight.current > 0 ? c.footprintHeight.current : 1;
@@ -445,10 +464,143 @@ bool FloodAgreesAlongPath(const PathTallyRecord* buffer) {
 
 void FloodRecord(int x, int y, uint32_t* rec) {
   const FloodSquare& s = Square[Padded(x, y)];
-  rec[0] = static_cast<uint32_t>(__builtin_popcountll(ProvokedSets[Padded(x, y)][0]));
-  rec[2] = Lane(s.areas, kLaneFire);
-  rec[3] = Lane(s.areas, kLaneBrazier);
-  rec[4] = Lane(s.areas, kLaneWeb);
-  rec[5] = Lane(s.areas, kLaneSolid);
-  rec[6] = static_cast<uint32_t>(s.feet);
+  WriteTallies(ProvokedSets[Padded(x, y)][0], s.areas, s.feet, rec);
+}
+
+
+namespace {
+
+// The walks a search to one goal may take (see FloodWalk), square by square:
+// the cheapest neighbours it may have come from, and what every such walk
+// to the square has recorded.
+struct WalkSquare {
+  uint32_t stamp;          // WalkStamp: the square lies on a walk the search may take
+  uint8_t from;            // bit d: the search may have come from the neighbour in direction d
+  bool told;               // every walk here crosses the same doubtful wanted squares and records alike
+  int16_t lastWanted;      // the last doubtful wanted square every walk here crosses (padded), or the start
+  int16_t steps;           // the most steps of a walk here
+  uint64_t provoked;       // the enemies provoked on the way (leaving the squares before it)
+  uint64_t areas;          // the areas entered, as lanes
+  int32_t feet;
+};
+WalkSquare Walk[kPadded];
+uint32_t WalkStamp = 0;
+int16_t WalkSquares[kMapSquares];
+
+// The search's estimate of the rest of the way from p to the goal (gx, gy).
+inline int32_t Estimate(int p, int gx, int gy) {
+  const int dx = std::abs(ColumnOf(p) - gx), dy = std::abs(RowOf(p) - gy);
+  return 10 * std::max(dx, dy) + 4 * std::min(dx, dy);
+}
+
+// The record a walk's tallies give a square of it (word [1] aside).
+void WriteWalkRecord(const WalkSquare& w, uint32_t* rec) { WriteTallies(w.provoked, w.areas, w.feet, rec); }
+
+}  // namespace
+
+bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
+  if (!Valid || !CostsKnown || !OnGrid(x, y)) return false;
+  const int goal = Padded(x, y);
+  // Only a wanted square of the room is sure to have its cost and its
+  // cheapest neighbours final when the flood stopped.
+  if (!WantedHere[goal]) return false;
+  if (Cost[goal] == kUnreached) return false;
+  if ((MoverWidth > 1 || MoverHeight > 1) && !RoomGoalFits(x, y)) return false;
+  if (++WalkStamp == 0) {
+    for (WalkSquare& w : Walk) w.stamp = 0;
+    WalkStamp = 1;
+  }
+  // Back from the goal. The search closes squares in order of cost plus its
+  // estimate of the rest of the way (never one before another of less), and
+  // a square keeps the neighbour that first offered its cheapest cost: a
+  // cheapest neighbour of least cost plus estimate. Where several tie, the
+  // order of the search's open list chooses: each may be the one.
+  int count = 0;
+  Walk[goal].stamp = WalkStamp;
+  WalkSquares[count++] = static_cast<int16_t>(goal);
+  for (int k = 0; k < count; ++k) {
+    const int v = WalkSquares[k];
+    WalkSquare& w = Walk[v];
+    w.from = 0;
+    if (v == StartSquare) continue;
+    int32_t least = INT32_MAX;
+    for (unsigned from = CheapestFrom[v]; from != 0; from &= from - 1) {
+      const int d = __builtin_ctz(from);
+      const int32_t f = Cost[v + kOffset[d]] + Estimate(v + kOffset[d], x, y);
+      if (f < least) {
+        least = f;
+        w.from = 0;
+      }
+      if (f == least) w.from |= static_cast<uint8_t>(1u << d);
+    }
+    for (unsigned from = w.from; from != 0; from &= from - 1) {
+      const int u = v + kOffset[__builtin_ctz(from)];
+      if (Walk[u].stamp == WalkStamp) continue;
+      Walk[u].stamp = WalkStamp;
+      WalkSquares[count++] = static_cast<int16_t>(u);
+    }
+  }
+  // Forward from the start, each square after those the walks to it cross
+  // (every step costs something): what each walk records, and whether every
+  // walk to the square crosses the same doubtful wanted squares and records
+  // alike. (A wanted square that is not doubtful gets the same record from
+  // any walk crossing it as from its own search: crossed or not is all one.)
+  std::sort(WalkSquares, WalkSquares + count, [](int a, int b) { return Cost[a] < Cost[b]; });
+  if (WalkSquares[0] != StartSquare) return false;
+  Walk[StartSquare] = {WalkStamp, 0, true, static_cast<int16_t>(StartSquare), 0, 0, 0, 0};
+  for (int k = 1; k < count; ++k) {
+    const int v = WalkSquares[k];
+    WalkSquare& w = Walk[v];
+    const int vx = ColumnOf(v), vy = RowOf(v);
+    const uint64_t entered = AreaLanes(EnteredAt[v]);
+    bool first = true;
+    w.told = true;
+    w.steps = 0;
+    for (unsigned from = w.from; from != 0; from &= from - 1) {
+      const int d = __builtin_ctz(from);
+      const int u = v + kOffset[d];
+      const WalkSquare& p = Walk[u];
+      const int16_t lastWanted = u != StartSquare && Doubtful[u] ? static_cast<int16_t>(u) : p.lastWanted;
+      const uint64_t provoked = p.provoked | ThreatsAt[u];
+      const uint64_t areas = p.areas + entered;
+      const int32_t feet = p.feet + StepFeet(Mover, vx + kDx[d], vy + kDy[d], vx, vy, FeetKindAt[v]);
+      w.steps = static_cast<int16_t>(std::max<int>(w.steps, p.steps + 1));
+      if (first) {
+        first = false;
+        w.told = p.told;
+        w.lastWanted = lastWanted;
+        w.provoked = provoked;
+        w.areas = areas;
+        w.feet = feet;
+      } else {
+        w.told &= p.told && lastWanted == w.lastWanted && provoked == w.provoked && areas == w.areas && feet == w.feet;
+      }
+    }
+  }
+  const WalkSquare& g = Walk[goal];
+  if (!g.told) return false;
+  if (g.steps > kMostSteps) return false;  // longer than a fighter's path lists: the search fails
+  // Every walk the search may take crosses the same doubtful wanted squares,
+  // each recording alike: their records are written from the goal back. (The
+  // records of squares that are not wanted are never read.)
+  if (buffer) {
+    WriteWalkRecord(g, buffer[SquareIndex(x, y)]);
+    for (int v = goal; v != StartSquare;) {
+      const int u = Walk[v].lastWanted;
+      const WalkSquare& p = Walk[u];
+      // Leaving the wanted square provoked these.
+      const uint32_t fresh = static_cast<uint32_t>(__builtin_popcountll(ThreatsAt[u] & ~p.provoked));
+      uint32_t* rec = buffer[SquareIndex(ColumnOf(u), RowOf(u))];
+      if (fresh != 0) rec[1] = fresh;
+      if (u != StartSquare) WriteWalkRecord(p, rec);
+      v = u;
+    }
+  }
+  if (out) {
+    uint32_t rec[kTallyWords] = {};
+    WriteWalkRecord(g, rec);
+    out[0] += rec[0];
+    for (int k = 2; k < kTallyWords; ++k) out[k] = rec[k];
+  }
+  return true;
 }

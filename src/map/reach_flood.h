@@ -43,5 +43,11 @@ void FloodRecord(int x, int y, uint32_t* rec);
 // the flood's on every settled square of it (a search to a goal outside the
 // room follows other rules and may walk there another way).
 bool FloodAgreesAlongPath(const PathTallyRecord* buffer);
+// For a wanted square of the start's room that is not settled: when the flood
+// can tell which of the cheapest walks there a search from its start would
+// take, writes what that search writes (the walk's tallies on each square of
+// it into buffer, as the search's tally; into out what it adds to its
+// record) and returns true; false when it cannot tell (the search must run).
+bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out);
 // Forgets the flood (no square settled) until the next FloodReach.
 void ForgetFlood();

@@ -59,6 +59,21 @@ std::vector<int64_t> g_decisionCpuNanos;
 std::chrono::steady_clock::time_point g_decisionStart;
 int64_t g_decisionCpuStart = 0;
 bool g_deciding = false;
+bool g_keepTrace = false;
+uint32_t g_traceSeed = 0;
+std::string g_trace;
+
+void TraceDecision(int64_t cpuNanos) {
+  const int c = CurrentFighter();
+  const bool known = IsValidCreature(c);
+  char line[200];
+  std::snprintf(line, sizeof line,
+                "seed=%u round=%d fighter=%d action=%d parameter=%d at=%d,%d words=%llu cpu_us=%lld\n", g_traceSeed, static_cast<int>(CombatRoundNumber), c, static_cast<int>(CombatAction.actionCode),
+                static_cast<int>(CombatAction.actionParameter), known ? Creatures[c].squareX : -1,
+                known ? Creatures[c].squareY : -1, static_cast<unsigned long long>(RandomWordsUsed()),
+                static_cast<long long>((cpuNanos + 500) / 1000));
+  g_trace += line;
+}
 
 void TimeDecision(bool before) {
   const auto now = std::chrono::steady_clock::now();
@@ -73,6 +88,7 @@ void TimeDecision(bool before) {
   g_deciding = false;
   g_decisionNanos.push_back(std::chrono::duration_cast<std::chrono::nanoseconds>(now - g_decisionStart).count());
   g_decisionCpuNanos.push_back(cpu - g_decisionCpuStart);
+  if (g_keepTrace) TraceDecision(cpu - g_decisionCpuStart);
 }
 
 // The processor time of the sight updates since the last SetUpBattle.
@@ -435,6 +451,9 @@ bool SetUpBattle(const BattleOptions& options, std::string* fault) {
   g_rawLog.clear();
   g_roster.clear();
   g_keepLog = options.keepLog;
+  g_keepTrace = options.keepTrace;
+  g_traceSeed = options.seed;
+  g_trace.clear();
   // Sounds still playing from an earlier battle would keep a footstep, and
   // the die it rolls, from this one: every battle starts in silence.
   for (int channel = 0; channel < kSoundChannelCount; ++channel) StopChannel(channel);
@@ -551,6 +570,7 @@ BattleOutcome RunBattle(const BattleOptions& options) {
   out.decisions = static_cast<int>(g_decisionNanos.size());
   if (out.fault.empty()) out.fault = CheckBattleInvariants();
   if (options.keepLog) out.log = PlainLogText(g_roster + g_rawLog);
+  out.trace = std::move(g_trace);
   return out;
 }
 

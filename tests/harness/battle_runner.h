@@ -21,6 +21,7 @@ struct BattleOptions {
   std::string map;                  // a map's file stem ("Map1") or its name; empty: chosen by the seed
   int roundCap = kDefaultRoundCap;
   bool keepLog = false;             // keep the battle's message log as plain text
+  bool keepTrace = false;           // keep a line for each decision (see BattleOutcome::trace)
 };
 
 struct BattleOutcome {
@@ -38,6 +39,10 @@ struct BattleOutcome {
   int64_t sightCpuNanos = 0;              // of which in the sight updates
   std::string fault;                   // empty unless the battle faulted
   std::string log;                     // plain text, when kept
+  // When kept, one line per decision: "seed=S round=R fighter=C action=A
+  // parameter=P at=X,Y words=W cpu_us=U", what the fighter chose, where it
+  // stood, the generator's words used so far and the decision's processor time.
+  std::string trace;
 };
 
 // Starts the game headless once (its tables, its sight tables, its devices)

@@ -1,8 +1,11 @@
 // Runs whole battles headless, from the game's working folder:
-//   battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] [--log FILE] [--sight-share]
+//   battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] [--log FILE] [--trace FILE]
+//             [--sight-share]
 // Battle k uses seed S + k. One line per battle, then the summary line; the
 // exit status is 1 (with the seed) when a battle faults, 2 for bad arguments.
-// --log writes every battle's message log as plain text to FILE;
+// --log writes every battle's message log as plain text to FILE; --trace
+// writes one line per decision (who chose what, where, the generator's words
+// used and the processor time) to FILE;
 // --sight-share adds a last line with the sight updates' share of the
 // processor time of the battles' frames.
 #include <csignal>
@@ -10,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <unistd.h>
 #include <vector>
 
@@ -38,7 +42,7 @@ bool ParseNumber(const char* text, long lo, long hi, long* out) {
 
 int Usage(const char* why) {
   std::fprintf(stderr, "battlesim: %s\nusage: battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] "
-                       "[--log FILE] [--sight-share]\n", why);
+                       "[--log FILE] [--trace FILE] [--sight-share]\n", why);
   return 2;
 }
 
@@ -46,7 +50,7 @@ int Usage(const char* why) {
 
 int main(int argc, char** argv) {
   long seed = 1, count = 1, fighters = battles::kDefaultFighters;
-  std::string map, logPath;
+  std::string map, logPath, tracePath;
   bool sightShare = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
@@ -67,15 +71,20 @@ int main(int argc, char** argv) {
       map = value;
     } else if (arg == "--log") {
       logPath = value;
+    } else if (arg == "--trace") {
+      tracePath = value;
     } else {
       return Usage(("unknown option " + arg).c_str());
     }
   }
 
   FILE* log = nullptr;
-  if (!logPath.empty() && (log = std::fopen(logPath.c_str(), "wb")) == nullptr) {
-    std::fprintf(stderr, "battlesim: cannot write %s\n", logPath.c_str());
-    return 2;
+  FILE* trace = nullptr;
+  for (auto [path, file] : {std::pair{&logPath, &log}, std::pair{&tracePath, &trace}}) {
+    if (!path->empty() && (*file = std::fopen(path->c_str(), "wb")) == nullptr) {
+      std::fprintf(stderr, "battlesim: cannot write %s\n", path->c_str());
+      return 2;
+    }
   }
   for (int s : {SIGSEGV, SIGBUS, SIGFPE, SIGILL, SIGABRT}) std::signal(s, OnFatalSignal);
   if (!battles::StartBattleGame()) {
@@ -97,6 +106,7 @@ int main(int argc, char** argv) {
     options.fighters = static_cast<int>(fighters);
     options.map = map;
     options.keepLog = log != nullptr;
+    options.keepTrace = trace != nullptr;
     g_seed = options.seed;
     battles::BattleOutcome outcome = battles::RunBattle(options);
     if (log) {
@@ -105,6 +115,8 @@ int main(int argc, char** argv) {
                    battles::BattleLine(outcome).c_str());
       outcome.log.clear();
     }
+    if (trace) std::fputs(outcome.trace.c_str(), trace);
+    outcome.trace.clear();
     if (!outcome.fault.empty()) {
       std::fflush(stdout);
       std::fprintf(stderr, "battlesim: fault in battle seed=%u: %s\n", outcome.seed, outcome.fault.c_str());
@@ -117,6 +129,7 @@ int main(int argc, char** argv) {
     outcomes.push_back(std::move(outcome));
   }
   if (log) std::fclose(log);
+  if (trace) std::fclose(trace);
   if (status == 0) std::printf("%s\n", battles::SummaryLine(outcomes).c_str());
   if (status == 0 && sightShare) std::printf("%s\n", battles::SightShareLine(outcomes).c_str());
   battles::StopBattleGame();

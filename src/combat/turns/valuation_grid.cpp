@@ -409,6 +409,9 @@ struct ReachPass {
               if (flood && FloodSettles(x, y)) {
                 // Every cheapest walk there records the same: the flood's record.
                 FloodRecord(x, y, ReachRecords[sq]);
+              } else if (flood && FloodWalk(x, y, ReachRecords, out)) {
+                // The search would take one of the walks the flood can tell.
+                rec = out;
               } else if (!Search(x, y, out, ReachRecords)) {
                 if (dropUnreachable) value = kUnfit;
                 if (outcomes) outcomes->push_back({false, {}});

@@ -3,8 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include "combat/turns/best_square.h"
 #include "combat/turns/turns_fixture.h"
+#include "map/fighter_tests.h"
 #include "map/path_finding.h"
 #include "map/reach_flood.h"
 #include "rules/conditions.h"
@@ -263,6 +266,44 @@ TEST(ReachFlood, EquallyCheapWalksPastAsManyEnemiesEachRecordAlike) {
   }
   ForgetFlood();
   ExpectSameWithAndWithoutFlood(kMe, squares);
+}
+
+TEST(ReachFlood, WalksTheFloodCanTellStandForTheirSearches) {
+  // Crowds among pillars, grass and webs: many squares are reached by equally
+  // cheap walks that record otherwise. Where the search's own order picks one
+  // walk, or every walk it may pick records alike, the flood stands for it.
+  std::mt19937 rng(7);
+  auto roll = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
+  int told = 0;
+  for (int battle = 0; battle < 6; ++battle) {
+    std::vector<std::string> rows(30, std::string(30, '.'));
+    for (int k = 0; k < 60; ++k) rows[roll(30)][roll(30)] = '#';
+    rows[15][15] = '.';
+    turnsfixture::NewBattle(rows);
+    for (int k = 0; k < 150; ++k) CurrentMap.At(kLayerFloor, roll(30), roll(30)) = 123;
+    for (int k = 0; k < 10; ++k) MagicAreaGrid[SquareIndex(roll(30), roll(30))] = {kEffectWeb, 3, 10};
+    turnsfixture::AddFighter(kMe, 2, 15, 15, battle % 3 == 2 ? 2 : 1);
+    for (int i = 0; i < 24; ++i) {
+      const int x = roll(30), y = roll(30);
+      if (rows[y][x] == '.' && std::max(std::abs(x - 15), std::abs(y - 15)) > 2)
+        turnsfixture::AddFighter(kFoe + 10 + i, 1, x, y);
+    }
+    turnsfixture::StartTurn(kMe);
+    static int32_t wanted[kMapSquares];
+    std::fill(wanted, wanted + kMapSquares, 0);
+    std::vector<std::pair<int, int>> squares;
+    for (int x = 0; x < 30; ++x)
+      for (int y = 0; y < 30; ++y)
+        if (roll(2) == 0 && FootprintFitsAt(x, y, kMe, 0)) {
+          squares.push_back({x, y});
+          wanted[SquareIndex(x, y)] = 100;
+        }
+    ASSERT_TRUE(FloodReach(kMe, 15, 15, wanted));
+    for (auto [x, y] : squares) told += !FloodSettles(x, y) && FloodWalk(x, y, nullptr, nullptr);
+    ForgetFlood();
+    ExpectSameWithAndWithoutFlood(kMe, squares);
+  }
+  EXPECT_GT(told, 10);
 }
 
 TEST(ReachFlood, AWantedDoorwayOnTheWayIsSearchedByItsOwnRules) {
