@@ -33,8 +33,9 @@
 int32_t PathOnClosed = 10;
 // The list stamps with a guard row of work squares before and after them (x
 // -1 and 60), so that the eight neighbours of any square of the grid have a
-// stamp to read. A combat search stamps the guards and the spare square of
-// each row (y 60) closed, and so never steps off the grid.
+// stamp to read. The guards and the spare square of each row (y 60) hold
+// kGuardStamp, above every search's closed stamp: a combat search takes them
+// for closed squares and so never steps off the grid.
 constexpr int kStampGuard = kPathStride + 1;
 int32_t PathStampStore[kStampGuard + kPathWorkSquares + kStampGuard];
 int32_t (&PathStamp)[kPathWorkSquares] = *reinterpret_cast<int32_t (*)[kPathWorkSquares]>(PathStampStore + kStampGuard);
@@ -100,10 +101,20 @@ FighterSlot* SlotOf(int creature) {
   return (s >= 0 && s < kFighterSlots) ? &FighterSlots[s] : nullptr;
 }
 
+constexpr int32_t kGuardStamp = INT32_MAX;
+bool GuardsStamped = false;
+
 void NewStamps() {
   if (PathOnClosed > kPathStampLimit) {
     std::memset(PathStamp, 0, sizeof PathStamp);
     PathOnClosed = 10;
+    GuardsStamped = false;
+  }
+  if (!GuardsStamped) {
+    for (int k = 0; k < kStampGuard; ++k)
+      PathStampStore[k] = PathStampStore[kStampGuard + kPathWorkSquares + k] = kGuardStamp;
+    for (int x = 0; x < kMapSide; ++x) PathStamp[x * kPathStride + kMapSide] = kGuardStamp;
+    GuardsStamped = true;
   }
   PathOnClosed += 2;
 }
@@ -429,10 +440,10 @@ namespace {
   }
 
   const uint32_t blocked = BlockedGrid[sq];
-  const bool wallFree = CurrentMap.layers[kLayerWalls][sq] < 1;
-  if (creature >= 4 && !encounter) return blocked != kSquareBlocked || (crossCreatures && wallFree);
+  auto wallFree = [sq] { return CurrentMap.layers[kLayerWalls][sq] < 1; };
+  if (creature >= 4 && !encounter) return blocked != kSquareBlocked || (crossCreatures && wallFree());
   if (S.seek && isGoal) return true;
-  return blocked == kSquareFlooded || (crossCreatures && wallFree);
+  return blocked == kSquareFlooded || (crossCreatures && wallFree());
 }
 
 }  // namespace
@@ -762,11 +773,6 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
   const int creature = r.creature, toX = r.toX, toY = r.toY;
   NewStamps();
   const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
-  for (int k = 0; k < kStampGuard; ++k) {
-    PathStampStore[k] = closed;
-    PathStampStore[kStampGuard + kPathWorkSquares + k] = closed;
-  }
-  for (int x = 0; x < kMapSide; ++x) PathStamp[W(x, kMapSide)] = closed;
   int count = 1;
   OpenStartSquare(r.fromX, r.fromY, open);
   *goalX = toX;
@@ -795,9 +801,10 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
       constexpr int da = decltype(daStep)::value, dy = decltype(dyStep)::value;
       constexpr bool diagonal = da != 0 && dy != 0;
       const int wi = top + da * kPathStride + dy;
-      // Read through the guarded store: a neighbour off the grid is a guard.
+      // Read through the guarded store: a neighbour off the grid is a guard,
+      // stamped above the closed squares.
       const int32_t stamp = PathStampStore[kStampGuard + wi];
-      if (stamp == closed) return;
+      if (stamp >= closed) return;
       const int a = px + da, b = py + dy;
       // Whether the square fits and what entering it costs depend on the
       // square alone within one search (until the goal's room is entered,
@@ -946,15 +953,17 @@ bool GoalSealedOff(int creature, int fromX, int fromY, int toX, int toY, bool mu
   // met (so it is never taken), and the queue of the pocket's squares, with
   // room past the limit for the eight neighbours of one square.
   constexpr int kSide = kMapSide + 2;
+  // The border holds the largest stamp, met by every test.
   static uint32_t seenStamp[kSide * kSide];
   static uint32_t stamp = 0;
   static int16_t queue[kPocketLimit + 8];
-  if (++stamp == 0) {
+  if (++stamp == 0 || stamp == 1) {
     std::memset(seenStamp, 0, sizeof seenStamp);
+    for (int k = 0; k < kSide; ++k)
+      seenStamp[k] = seenStamp[(kSide - 1) * kSide + k] = seenStamp[k * kSide] = seenStamp[k * kSide + kSide - 1] =
+          UINT32_MAX;
     stamp = 1;
   }
-  for (int k = 0; k < kSide; ++k)
-    seenStamp[k] = seenStamp[(kSide - 1) * kSide + k] = seenStamp[k * kSide] = seenStamp[k * kSide + kSide - 1] = stamp;
   const bool occupancy = InCombat == 1 && !multi && !noActChecks && !crossCreatures;
   auto passable = [&](int sq) {
     if (BlockedGrid[sq] == kSquareBlocked && !(crossCreatures && CurrentMap.layers[kLayerWalls][sq] < 1)) return false;
@@ -973,7 +982,7 @@ bool GoalSealedOff(int creature, int fromX, int fromY, int toX, int toY, bool mu
     for (int d = 0; d < 8; ++d) {
       const int q = p + kAround[d];
       meetsStart |= q == start;
-      if (seenStamp[q] == stamp) continue;
+      if (seenStamp[q] >= stamp) continue;
       seenStamp[q] = stamp;
       queue[tail] = static_cast<int16_t>(q);
       tail += passable((q / kSide - 1) * kMapSide + q % kSide - 1) ? 1 : 0;
@@ -1160,9 +1169,12 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
     return kPathNone;
   }
 
-  // The search itself, over the threats of the other side (in a series the
-  // same for every search of the mover).
-  if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
+  // The search itself, over the threats of the other side when its steps pay
+  // for them (in a series the same for every search of the mover).
+  const bool extraCost = costFlag == 1 && InCombat == 1;
+  if (!extraCost) {
+    // Only the step costs read the threat grid.
+  } else if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
     std::memcpy(ThreatGrid, SeriesThreatGrid, sizeof ThreatGrid);
   } else {
     BuildThreatGrid(creature, 1);
@@ -1181,7 +1193,7 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
     return kPathNone;
   }
   const SearchRun run{creature, fromX, fromY, toX, toY, f.multi, f.linked, f.width, f.height,
-                      crossCreatures, costFlag == 1 && InCombat == 1};
+                      crossCreatures, extraCost};
   const bool recordable = SeriesFloodRecordable(run);
   if (recordable && OutsideSeriesFlood(run)) {
     NewStamps();  // counted as the search it stands for
