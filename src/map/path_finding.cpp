@@ -129,17 +129,19 @@ inline void Settle(int m, const HeapEntry& e) {
   HeapPos[e.square] = static_cast<int16_t>(m);
 }
 
-// The entry at the top sinks. The exchange rule (the left child when its F
-// is <= the sinking F, then the right when its F is <= the one chosen so far;
-// one child: taken when its F is <= the sinking F) walks down the path that
+// The entry put at the top (where a hole stands) sinks. The exchange rule
+// (the left child when its F is <= the sinking F, then the right when its F
+// is <= the one chosen so far; one child: taken when its F is <= the sinking
+// F) walks down the path that
 // takes the right child when its F is <= the left's, else the left, and stops
 // at the first entry of that path whose F is greater than the sinking F. The
 // path's F never falls, so the hole is moved down the whole path first and
 // then climbs back past the entries greater than the sinking F: the same heap
 // with fewer branches that depend on F. Entries move instead of being swapped.
-void SiftDown(int count) {
+// An entry placed in the heap is passed by value, never stored and read back
+// at once: a read of the two words just stored would wait for the stores.
+void SiftDown(int count, const HeapEntry sinking) {
   if (count < 1) return;
-  const HeapEntry sinking = Heap[1];
   int u = 1;
   if (2 < count) {
     // The two children of the hole, and their four children read ahead (the
@@ -175,11 +177,11 @@ void SiftDown(int count) {
   Settle(u, sinking);
 }
 
-// The entry at m rises while its parent's F is above its own (kPastEqual:
-// also while it is equal); each parent passed moves down into its place.
+// The entry placed at m (a hole) rises while its parent's F is above its own
+// (kPastEqual: also while it is equal); each parent passed moves down into
+// its place.
 template <bool kPastEqual>
-[[gnu::always_inline]] inline void Rise(unsigned m) {
-  const HeapEntry rising = Heap[m];
+[[gnu::always_inline]] inline void Rise(unsigned m, const HeapEntry rising) {
   while (m > 1) {
     const unsigned up = m >> 1;
     const HeapEntry parent = Heap[up];
@@ -192,20 +194,20 @@ template <bool kPastEqual>
 }
 
 // A new entry rises past parents of equal F.
-[[gnu::always_inline]] inline void RiseNew(int m) { Rise<true>(static_cast<unsigned>(m)); }
+[[gnu::always_inline]] inline void RiseNew(int m, const HeapEntry e) { Rise<true>(static_cast<unsigned>(m), e); }
 
 // A re-priced entry rises only past parents of greater F.
-inline void RiseRepriced(int m) { Rise<false>(static_cast<unsigned>(m)); }
+inline void RiseRepriced(int m, const HeapEntry e) { Rise<false>(static_cast<unsigned>(m), e); }
 
 // A cheaper way into an open square: new parent and cost, and it rises.
 inline void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
   SquareWork& w = Work[wi];
   const int m = HeapPos[wi];
-  Heap[m].f += g - w.g;  // the same H over the new G
+  const HeapEntry e{Heap[m].f + g - w.g, wi};  // the same H over the new G
   w.parentX = static_cast<int16_t>(px);
   w.parentY = static_cast<int16_t>(py);
   w.g = g;
-  RiseRepriced(m);
+  RiseRepriced(m, e);
 }
 
 // A square reached for the first time joins the open list at its end.
@@ -215,8 +217,7 @@ inline void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
   w.g = g;
   w.parentX = static_cast<int16_t>(px);
   w.parentY = static_cast<int16_t>(py);
-  Settle(++*count, {h + g, wi});
-  RiseNew(*count);
+  RiseNew(++*count, {h + g, wi});
   PathStamp[wi] = openStamp;
 }
 
@@ -232,9 +233,9 @@ void OpenStartSquare(int fromX, int fromY, int32_t openStamp) {
 // square taken.
 int PopTop(int* count) {
   const int square = Heap[1].square;
-  Heap[1] = Heap[*count];
+  const HeapEntry last = Heap[*count];
   --*count;
-  SiftDown(*count);
+  SiftDown(*count, last);
   return square;
 }
 
