@@ -180,14 +180,17 @@ void SiftDown(int count, const HeapEntry sinking) {
 // The entry placed at m (a hole) rises while its parent's F is above its own
 // (kPastEqual: also while it is equal); each parent passed moves down into
 // its place.
+// Entries are moved as words (F in the low half, the square in the high).
 template <bool kPastEqual>
 [[gnu::always_inline]] inline void Rise(unsigned m, const HeapEntry rising) {
   while (m > 1) {
     const unsigned up = m >> 1;
-    const HeapEntry parent = Heap[up];
-    if (kPastEqual ? rising.f > parent.f : rising.f >= parent.f) break;
-    Heap[m] = parent;
-    HeapPos[parent.square] = static_cast<int16_t>(m);
+    uint64_t parent;
+    std::memcpy(&parent, &Heap[up], sizeof parent);
+    const int32_t parentF = static_cast<int32_t>(parent);
+    if (kPastEqual ? rising.f > parentF : rising.f >= parentF) break;
+    std::memcpy(&Heap[m], &parent, sizeof parent);
+    HeapPos[parent >> 32] = static_cast<int16_t>(m);
     m = up;
   }
   Settle(static_cast<int>(m), rising);
