@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <climits>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
 #include <type_traits>
 
@@ -258,33 +259,31 @@ void ClearArrow(int x, int y) {
   cell = cell >= 200 ? 200 : cell >= 100 ? 100 : -1;
 }
 
-// Walks back from the goal and writes the path first step to goal.
+// Walks back from the goal and writes the path first step to goal: the walk
+// goal first into the far end of the output, then moved to its start.
 void WritePath(int fromX, int fromY, int goalX, int goalY) {
-  int len = 0;
-  for (int x = goalX, y = goalY; !(x == fromX && y == fromY) && len < kMapSquares; ++len) {
-    const int px = Work[W(x, y)].parentX, py = Work[W(x, y)].parentY;
-    x = px;
-    y = py;
-  }
-  PathLength = len;
-  int x = goalX, y = goalY;
-  for (int i = len - 1; i >= 0; --i) {
+  int i = kMapSquares;
+  for (int x = goalX, y = goalY; !(x == fromX && y == fromY) && i > 0;) {
+    --i;
     PathOutX[i] = x;
     PathOutY[i] = y;
-    const int px = Work[W(x, y)].parentX, py = Work[W(x, y)].parentY;
-    x = px;
-    y = py;
+    const SquareWork& w = Work[W(x, y)];
+    x = w.parentX;
+    y = w.parentY;
   }
+  PathLength = kMapSquares - i;
+  std::memmove(PathOutX, PathOutX + i, sizeof PathOutX[0] * PathLength);
+  std::memmove(PathOutY, PathOutY + i, sizeof PathOutY[0] * PathLength);
 }
 
 // Copies up to 200 squares into the slot; true when the goal was among them.
 bool CopyToSlot(FighterSlot* slot) {
   const int n = std::min<int>(PathLength, kPathLength);
   if (slot) {
-    for (int i = 0; i < kPathLength; ++i) {
-      slot->pathX[i] = i < n ? PathOutX[i] : -1;
-      slot->pathY[i] = i < n ? PathOutY[i] : -1;
-    }
+    std::copy_n(PathOutX, n, slot->pathX);
+    std::copy_n(PathOutY, n, slot->pathY);
+    std::fill(slot->pathX + n, slot->pathX + kPathLength, -1);
+    std::fill(slot->pathY + n, slot->pathY + kPathLength, -1);
   }
   return PathLength <= kPathLength;
 }
@@ -841,7 +840,7 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
         NewMemoStamp();
         MemoOf = ContextOf(r);
       }
-      const int dxg = a > toX ? a - toX : toX - a, dyg = b > toY ? b - toY : toY - b;
+      const int dxg = std::abs(a - toX), dyg = std::abs(b - toY);
       OpenNewSquare(wi, 10 * std::max(dxg, dyg) + 4 * std::min(dxg, dyg), g, px, py, open, &count);
     };
     // Neighbours, y outer and x inner (the square itself is closed); those
