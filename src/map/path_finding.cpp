@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <climits>
 #include <bit>
+#include <cstdlib>
 #include <cstring>
 #include <type_traits>
 
@@ -33,8 +34,9 @@
 int32_t PathOnClosed = 10;
 // The list stamps with a guard row of work squares before and after them (x
 // -1 and 60), so that the eight neighbours of any square of the grid have a
-// stamp to read. A combat search stamps the guards and the spare square of
-// each row (y 60) closed, and so never steps off the grid.
+// stamp to read. The guards and the spare square of each row (y 60) hold
+// kGuardStamp, above every search's closed stamp: a combat search takes them
+// for closed squares and so never steps off the grid.
 constexpr int kStampGuard = kPathStride + 1;
 int32_t PathStampStore[kStampGuard + kPathWorkSquares + kStampGuard];
 int32_t (&PathStamp)[kPathWorkSquares] = *reinterpret_cast<int32_t (*)[kPathWorkSquares]>(PathStampStore + kStampGuard);
@@ -100,10 +102,20 @@ FighterSlot* SlotOf(int creature) {
   return (s >= 0 && s < kFighterSlots) ? &FighterSlots[s] : nullptr;
 }
 
+constexpr int32_t kGuardStamp = INT32_MAX;
+bool GuardsStamped = false;
+
 void NewStamps() {
   if (PathOnClosed > kPathStampLimit) {
     std::memset(PathStamp, 0, sizeof PathStamp);
     PathOnClosed = 10;
+    GuardsStamped = false;
+  }
+  if (!GuardsStamped) {
+    for (int k = 0; k < kStampGuard; ++k)
+      PathStampStore[k] = PathStampStore[kStampGuard + kPathWorkSquares + k] = kGuardStamp;
+    for (int x = 0; x < kMapSide; ++x) PathStamp[x * kPathStride + kMapSide] = kGuardStamp;
+    GuardsStamped = true;
   }
   PathOnClosed += 2;
 }
@@ -118,17 +130,19 @@ inline void Settle(int m, const HeapEntry& e) {
   HeapPos[e.square] = static_cast<int16_t>(m);
 }
 
-// The entry at the top sinks. The exchange rule (the left child when its F
-// is <= the sinking F, then the right when its F is <= the one chosen so far;
-// one child: taken when its F is <= the sinking F) walks down the path that
+// The entry put at the top (where a hole stands) sinks. The exchange rule
+// (the left child when its F is <= the sinking F, then the right when its F
+// is <= the one chosen so far; one child: taken when its F is <= the sinking
+// F) walks down the path that
 // takes the right child when its F is <= the left's, else the left, and stops
 // at the first entry of that path whose F is greater than the sinking F. The
 // path's F never falls, so the hole is moved down the whole path first and
 // then climbs back past the entries greater than the sinking F: the same heap
 // with fewer branches that depend on F. Entries move instead of being swapped.
-void SiftDown(int count) {
+// An entry placed in the heap is passed by value, never stored and read back
+// at once: a read of the two words just stored would wait for the stores.
+void SiftDown(int count, const HeapEntry sinking) {
   if (count < 1) return;
-  const HeapEntry sinking = Heap[1];
   int u = 1;
   if (2 < count) {
     // The two children of the hole, and their four children read ahead (the
@@ -164,37 +178,40 @@ void SiftDown(int count) {
   Settle(u, sinking);
 }
 
-// The entry at m rises while its parent's F is above its own (kPastEqual:
-// also while it is equal); each parent passed moves down into its place.
+// The entry placed at m (a hole) rises while its parent's F is above its own
+// (kPastEqual: also while it is equal); each parent passed moves down into
+// its place.
+// Entries are moved as words (F in the low half, the square in the high).
 template <bool kPastEqual>
-[[gnu::always_inline]] inline void Rise(unsigned m) {
-  const HeapEntry rising = Heap[m];
+[[gnu::always_inline]] inline void Rise(unsigned m, const HeapEntry rising) {
   while (m > 1) {
     const unsigned up = m >> 1;
-    const HeapEntry parent = Heap[up];
-    if (kPastEqual ? rising.f > parent.f : rising.f >= parent.f) break;
-    Heap[m] = parent;
-    HeapPos[parent.square] = static_cast<int16_t>(m);
+    uint64_t parent;
+    std::memcpy(&parent, &Heap[up], sizeof parent);
+    const int32_t parentF = static_cast<int32_t>(parent);
+    if (kPastEqual ? rising.f > parentF : rising.f >= parentF) break;
+    std::memcpy(&Heap[m], &parent, sizeof parent);
+    HeapPos[parent >> 32] = static_cast<int16_t>(m);
     m = up;
   }
   Settle(static_cast<int>(m), rising);
 }
 
 // A new entry rises past parents of equal F.
-[[gnu::always_inline]] inline void RiseNew(int m) { Rise<true>(static_cast<unsigned>(m)); }
+[[gnu::always_inline]] inline void RiseNew(int m, const HeapEntry e) { Rise<true>(static_cast<unsigned>(m), e); }
 
 // A re-priced entry rises only past parents of greater F.
-inline void RiseRepriced(int m) { Rise<false>(static_cast<unsigned>(m)); }
+inline void RiseRepriced(int m, const HeapEntry e) { Rise<false>(static_cast<unsigned>(m), e); }
 
 // A cheaper way into an open square: new parent and cost, and it rises.
 inline void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
   SquareWork& w = Work[wi];
   const int m = HeapPos[wi];
-  Heap[m].f += g - w.g;  // the same H over the new G
+  const HeapEntry e{Heap[m].f + g - w.g, wi};  // the same H over the new G
   w.parentX = static_cast<int16_t>(px);
   w.parentY = static_cast<int16_t>(py);
   w.g = g;
-  RiseRepriced(m);
+  RiseRepriced(m, e);
 }
 
 // A square reached for the first time joins the open list at its end.
@@ -204,8 +221,7 @@ inline void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
   w.g = g;
   w.parentX = static_cast<int16_t>(px);
   w.parentY = static_cast<int16_t>(py);
-  Settle(++*count, {h + g, wi});
-  RiseNew(*count);
+  RiseNew(++*count, {h + g, wi});
   PathStamp[wi] = openStamp;
 }
 
@@ -221,9 +237,9 @@ void OpenStartSquare(int fromX, int fromY, int32_t openStamp) {
 // square taken.
 int PopTop(int* count) {
   const int square = Heap[1].square;
-  Heap[1] = Heap[*count];
+  const HeapEntry last = Heap[*count];
   --*count;
-  SiftDown(*count);
+  SiftDown(*count, last);
   return square;
 }
 
@@ -243,33 +259,31 @@ void ClearArrow(int x, int y) {
   cell = cell >= 200 ? 200 : cell >= 100 ? 100 : -1;
 }
 
-// Walks back from the goal and writes the path first step to goal.
+// Walks back from the goal and writes the path first step to goal: the walk
+// goal first into the far end of the output, then moved to its start.
 void WritePath(int fromX, int fromY, int goalX, int goalY) {
-  int len = 0;
-  for (int x = goalX, y = goalY; !(x == fromX && y == fromY) && len < kMapSquares; ++len) {
-    const int px = Work[W(x, y)].parentX, py = Work[W(x, y)].parentY;
-    x = px;
-    y = py;
-  }
-  PathLength = len;
-  int x = goalX, y = goalY;
-  for (int i = len - 1; i >= 0; --i) {
+  int i = kMapSquares;
+  for (int x = goalX, y = goalY; !(x == fromX && y == fromY) && i > 0;) {
+    --i;
     PathOutX[i] = x;
     PathOutY[i] = y;
-    const int px = Work[W(x, y)].parentX, py = Work[W(x, y)].parentY;
-    x = px;
-    y = py;
+    const SquareWork& w = Work[W(x, y)];
+    x = w.parentX;
+    y = w.parentY;
   }
+  PathLength = kMapSquares - i;
+  std::memmove(PathOutX, PathOutX + i, sizeof PathOutX[0] * PathLength);
+  std::memmove(PathOutY, PathOutY + i, sizeof PathOutY[0] * PathLength);
 }
 
 // Copies up to 200 squares into the slot; true when the goal was among them.
 bool CopyToSlot(FighterSlot* slot) {
   const int n = std::min<int>(PathLength, kPathLength);
   if (slot) {
-    for (int i = 0; i < kPathLength; ++i) {
-      slot->pathX[i] = i < n ? PathOutX[i] : -1;
-      slot->pathY[i] = i < n ? PathOutY[i] : -1;
-    }
+    std::copy_n(PathOutX, n, slot->pathX);
+    std::copy_n(PathOutY, n, slot->pathY);
+    std::fill(slot->pathX + n, slot->pathX + kPathLength, -1);
+    std::fill(slot->pathY + n, slot->pathY + kPathLength, -1);
   }
   return PathLength <= kPathLength;
 }
@@ -429,10 +443,10 @@ namespace {
   }
 
   const uint32_t blocked = BlockedGrid[sq];
-  const bool wallFree = CurrentMap.layers[kLayerWalls][sq] < 1;
-  if (creature >= 4 && !encounter) return blocked != kSquareBlocked || (crossCreatures && wallFree);
+  auto wallFree = [sq] { return CurrentMap.layers[kLayerWalls][sq] < 1; };
+  if (creature >= 4 && !encounter) return blocked != kSquareBlocked || (crossCreatures && wallFree());
   if (S.seek && isGoal) return true;
-  return blocked == kSquareFlooded || (crossCreatures && wallFree);
+  return blocked == kSquareFlooded || (crossCreatures && wallFree());
 }
 
 }  // namespace
@@ -762,11 +776,6 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
   const int creature = r.creature, toX = r.toX, toY = r.toY;
   NewStamps();
   const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
-  for (int k = 0; k < kStampGuard; ++k) {
-    PathStampStore[k] = closed;
-    PathStampStore[kStampGuard + kPathWorkSquares + k] = closed;
-  }
-  for (int x = 0; x < kMapSide; ++x) PathStamp[W(x, kMapSide)] = closed;
   int count = 1;
   OpenStartSquare(r.fromX, r.fromY, open);
   *goalX = toX;
@@ -795,9 +804,10 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
       constexpr int da = decltype(daStep)::value, dy = decltype(dyStep)::value;
       constexpr bool diagonal = da != 0 && dy != 0;
       const int wi = top + da * kPathStride + dy;
-      // Read through the guarded store: a neighbour off the grid is a guard.
+      // Read through the guarded store: a neighbour off the grid is a guard,
+      // stamped above the closed squares.
       const int32_t stamp = PathStampStore[kStampGuard + wi];
-      if (stamp == closed) return;
+      if (stamp >= closed) return;
       const int a = px + da, b = py + dy;
       // Whether the square fits and what entering it costs depend on the
       // square alone within one search (until the goal's room is entered,
@@ -830,7 +840,7 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
         NewMemoStamp();
         MemoOf = ContextOf(r);
       }
-      const int dxg = a > toX ? a - toX : toX - a, dyg = b > toY ? b - toY : toY - b;
+      const int dxg = std::abs(a - toX), dyg = std::abs(b - toY);
       OpenNewSquare(wi, 10 * std::max(dxg, dyg) + 4 * std::min(dxg, dyg), g, px, py, open, &count);
     };
     // Neighbours, y outer and x inner (the square itself is closed); those
@@ -946,15 +956,17 @@ bool GoalSealedOff(int creature, int fromX, int fromY, int toX, int toY, bool mu
   // met (so it is never taken), and the queue of the pocket's squares, with
   // room past the limit for the eight neighbours of one square.
   constexpr int kSide = kMapSide + 2;
+  // The border holds the largest stamp, met by every test.
   static uint32_t seenStamp[kSide * kSide];
   static uint32_t stamp = 0;
   static int16_t queue[kPocketLimit + 8];
-  if (++stamp == 0) {
+  if (++stamp == 0 || stamp == 1) {
     std::memset(seenStamp, 0, sizeof seenStamp);
+    for (int k = 0; k < kSide; ++k)
+      seenStamp[k] = seenStamp[(kSide - 1) * kSide + k] = seenStamp[k * kSide] = seenStamp[k * kSide + kSide - 1] =
+          UINT32_MAX;
     stamp = 1;
   }
-  for (int k = 0; k < kSide; ++k)
-    seenStamp[k] = seenStamp[(kSide - 1) * kSide + k] = seenStamp[k * kSide] = seenStamp[k * kSide + kSide - 1] = stamp;
   const bool occupancy = InCombat == 1 && !multi && !noActChecks && !crossCreatures;
   auto passable = [&](int sq) {
     if (BlockedGrid[sq] == kSquareBlocked && !(crossCreatures && CurrentMap.layers[kLayerWalls][sq] < 1)) return false;
@@ -973,7 +985,7 @@ bool GoalSealedOff(int creature, int fromX, int fromY, int toX, int toY, bool mu
     for (int d = 0; d < 8; ++d) {
       const int q = p + kAround[d];
       meetsStart |= q == start;
-      if (seenStamp[q] == stamp) continue;
+      if (seenStamp[q] >= stamp) continue;
       seenStamp[q] = stamp;
       queue[tail] = static_cast<int16_t>(q);
       tail += passable((q / kSide - 1) * kMapSide + q % kSide - 1) ? 1 : 0;
@@ -1160,9 +1172,12 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
     return kPathNone;
   }
 
-  // The search itself, over the threats of the other side (in a series the
-  // same for every search of the mover).
-  if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
+  // The search itself, over the threats of the other side when its steps pay
+  // for them (in a series the same for every search of the mover).
+  const bool extraCost = costFlag == 1 && InCombat == 1;
+  if (!extraCost) {
+    // Only the step costs read the threat grid.
+  } else if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
     std::memcpy(ThreatGrid, SeriesThreatGrid, sizeof ThreatGrid);
   } else {
     BuildThreatGrid(creature, 1);
@@ -1181,7 +1196,7 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
     return kPathNone;
   }
   const SearchRun run{creature, fromX, fromY, toX, toY, f.multi, f.linked, f.width, f.height,
-                      crossCreatures, costFlag == 1 && InCombat == 1};
+                      crossCreatures, extraCost};
   const bool recordable = SeriesFloodRecordable(run);
   if (recordable && OutsideSeriesFlood(run)) {
     NewStamps();  // counted as the search it stands for
