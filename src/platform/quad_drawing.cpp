@@ -412,13 +412,13 @@ struct KeptGains {
   std::vector<uint32_t> gains;
   uint64_t lastUsed = 0;
   // The gains spread over the device pixels of a quad drawn at another size
-  // (a glow drawn at the same size and offset in every frame), by where the
-  // quad's first column and row fall.
+  // (a glow drawn at the same size in every frame), by where the quad falls
+  // within its first pixel.
   struct Spread {
     float m11 = 0, m22 = 0;
-    double fromX = 0, fromY = 0;  // first column and row less the quad's origin
+    double offsetX = 0, offsetY = 0;  // the quad's origin less its first whole column and row
     int width = 0, height = 0;
-    std::vector<uint32_t> gains;  // height rows of width
+    std::vector<uint32_t> gains;  // height rows of width, from that column and row
     std::vector<uint8_t> rowShown;
     uint64_t lastUsed = 0;
   };
@@ -675,36 +675,62 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
       }
       return;
     }
-    // Any other size: the gains spread over the quad's pixels, kept.
-    const double fromX = first - static_cast<double>(m.dx), fromY = y0 - static_cast<double>(m.dy);
+    // Any other size: the gains spread over the whole quad's pixels, kept.
+    // A pixel's texel depends only on its place from the quad's first whole
+    // column and row and on the quad's place within its first pixel, so one
+    // spread serves the quad wherever it is drawn whole pixels away (a glow
+    // that flickers to and fro) and whatever part of it is drawn.
+    const double left = std::floor(std::min<double>(m.dx, m.dx + sw * static_cast<double>(m.m11)));
+    const double top = std::floor(std::min<double>(m.dy, m.dy + sh * static_cast<double>(m.m22)));
+    const double offsetX = m.dx - left, offsetY = m.dy - top;
+    const int width = static_cast<int>(std::ceil(std::fabs(sw * static_cast<double>(m.m11)))) + 2;
+    const int height = static_cast<int>(std::ceil(std::fabs(sh * static_cast<double>(m.m22)))) + 2;
+    if (static_cast<int64_t>(width) * height > static_cast<int64_t>(width_) * height_) {
+      // A quad larger than the back buffer is not kept: its gains are added as they are found.
+      for (int y = y0; y < y1; ++y) {
+        const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
+        if (!(v >= 0 && v < sh)) continue;
+        const uint32_t* gainRow = gains + static_cast<size_t>(static_cast<int>(v)) * sw;
+        uint32_t* d = &pixels_[static_cast<size_t>(y) * width_ + first];
+        for (int i = 0; i < n; ++i)
+          if (columns[i] >= 0 && gainRow[columns[i] - src.left]) d[i] = AddSaturated(d[i], gainRow[columns[i] - src.left]);
+      }
+      return;
+    }
     KeptGains::Spread* spread = &kept.spreads[0];
     for (KeptGains::Spread& s : kept.spreads) {
-      if (s.m11 == m.m11 && s.m22 == m.m22 && s.fromX == fromX && s.fromY == fromY && s.width == n &&
-          s.height == y1 - y0) {
+      if (s.m11 == m.m11 && s.m22 == m.m22 && s.offsetX == offsetX && s.offsetY == offsetY && !s.gains.empty()) {
         spread = &s;
         break;
       }
       if (s.lastUsed < spread->lastUsed) spread = &s;
     }
-    if (spread->width != n || spread->height != y1 - y0 || spread->m11 != m.m11 || spread->m22 != m.m22 ||
-        spread->fromX != fromX || spread->fromY != fromY) {
-      *spread = KeptGains::Spread{m.m11, m.m22, fromX, fromY, n, y1 - y0, {}, {}, 0};
-      spread->gains.assign(static_cast<size_t>(n) * (y1 - y0), 0u);
-      spread->rowShown.assign(static_cast<size_t>(y1 - y0), 0);
-      for (int y = y0; y < y1; ++y) {
-        const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
+    if (spread->gains.empty() || spread->m11 != m.m11 || spread->m22 != m.m22 || spread->offsetX != offsetX ||
+        spread->offsetY != offsetY) {
+      *spread = KeptGains::Spread{m.m11, m.m22, offsetX, offsetY, width, height, {}, {}, 0};
+      spread->gains.assign(static_cast<size_t>(width) * height, 0u);
+      spread->rowShown.assign(static_cast<size_t>(height), 0);
+      for (int j = 0; j < height; ++j) {
+        const double v = Divide(j + 0.5 - offsetY, m.m22, inverseY);
         if (!(v >= 0 && v < sh)) continue;
         const uint32_t* gainRow = gains + static_cast<size_t>(static_cast<int>(v)) * sw;
-        uint32_t* out = spread->gains.data() + static_cast<size_t>(y - y0) * n;
-        for (int i = 0; i < n; ++i) out[i] = columns[i] >= 0 ? gainRow[columns[i] - src.left] : 0u;
-        spread->rowShown[y - y0] = 1;
+        uint32_t* out = spread->gains.data() + static_cast<size_t>(j) * width;
+        for (int i = 0; i < width; ++i) {
+          const double u = Divide(i + 0.5 - offsetX, m.m11, inverseX);
+          if (u >= 0 && u < sw) out[i] = gainRow[static_cast<int>(u)];
+        }
+        spread->rowShown[j] = 1;
       }
     }
     spread->lastUsed = ++g_gainUses;
-    for (int y = y0; y < y1; ++y)
-      if (spread->rowShown[y - y0])
-        AddGainRow(&pixels_[static_cast<size_t>(y) * width_ + first],
-                   spread->gains.data() + static_cast<size_t>(y - y0) * n, n);
+    const int originX = static_cast<int>(left), originY = static_cast<int>(top);
+    const int from = std::max(x0, originX), to = std::min(x1, originX + spread->width);
+    if (from >= to) return;
+    for (int y = std::max(y0, originY); y < std::min(y1, originY + spread->height); ++y)
+      if (spread->rowShown[y - originY])
+        AddGainRow(&pixels_[static_cast<size_t>(y) * width_ + from],
+                   spread->gains.data() + static_cast<size_t>(y - originY) * spread->width + (from - originX),
+                   to - from);
     return;
   }
 

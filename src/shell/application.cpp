@@ -96,11 +96,13 @@ int cApplication::RunApplication() {
 void cApplication::WaitForNextPass() {
   const uint32_t idle = IdleMilliseconds();
   if (idle == 0) return;
-  // Any event ends the wait until the last millisecond. That one is slept in
-  // short naps (the frame is due the moment the millisecond counter turns,
-  // and a whole-millisecond wait would miss it) with no pass between them:
-  // a pass asks the display for its events, which costs more than a nap.
-  if (idle > 1 && platform::WaitAppMessage(idle - 1)) return;
+  // The wait is slept through: events that come meanwhile are read by the
+  // next pass, before the frame that answers them (asking the display for
+  // events at every wake cost more than the frame's drawing on an idle
+  // screen). The last millisecond is slept in short naps (the frame is due
+  // the moment the millisecond counter turns, and a whole-millisecond wait
+  // would miss it).
+  if (idle > 1 && !platform::ManualClockActive()) platform::SleepMicroseconds((idle - 1) * 1000);
   while (IdleMilliseconds() != 0 && !platform::ManualClockActive()) platform::SleepMicroseconds(250);
 }
 

@@ -168,9 +168,16 @@ TEST(QuadDrawing, EveryBlendModeMatchesThePlainDrawing) {
     r.right = r.left + 1 + pick(14);
     r.bottom = r.top + 1 + pick(14);
     const float turn = pick(4) == 0 ? static_cast<float>(pick(628)) / 100.0f : 0.0f;
-    const Matrix2D m = platform::Transformation2D(scales[pick(8)], scales[pick(8)], 3, 5, turn,
-                                                  static_cast<float>(pick(110) - 20) + (pick(3) == 0 ? 0.37f : 0.0f),
-                                                  static_cast<float>(pick(90) - 20));
+    Matrix2D m = platform::Transformation2D(scales[pick(8)], scales[pick(8)], 3, 5, turn,
+                                            static_cast<float>(pick(110) - 20) + (pick(3) == 0 ? 0.37f : 0.0f),
+                                            static_cast<float>(pick(90) - 20));
+    if (round % 25 == 24) {  // now and then a glow larger than the back buffer
+      st.alphaBlend = true;
+      st.srcBlend = platform::kBlendSrcAlpha;
+      st.dstBlend = platform::kBlendOne;
+      r = SourceRect{0, 0, 16, 16};
+      m = platform::Transformation2D(9.5f, 7, 0, 0, 0, static_cast<float>(-pick(40)), static_cast<float>(-pick(30)));
+    }
     const uint32_t colour = colours[pick(5)];
     if (round % 10 == 9) redrawGlyphs();
     const platform::Texture& drawn = pick(2) ? glyphs : tex;
