@@ -75,6 +75,7 @@ int16_t NeededList[kMapSquares];   // the needed squares but the start, last rea
 int NeededCount = 0;
 uint8_t Settled[kPadded];          // the answer of FloodSettles
 uint8_t Doubtful[kPadded];         // wanted, and a walk there may record otherwise than a search to it
+uint8_t GoalFits[kPadded];         // wanted, and the mover may stand on it as a search's goal
 uint64_t ThreatsAt[kPadded];       // enemies whose attack leaving the square provokes
 FloodSquare Square[kPadded];
 // The distinct sets of enemies provoked over the cheapest walks to a square,
@@ -347,7 +348,9 @@ void TallySquare(int creature, int v, bool oneSquare) {
   const bool inRoom = InRoom(vx, vy);
   // A one-square mover fits on a goal it reaches as on any square; a larger
   // one has the goal's own rules to pass.
-  const bool doubtful = WantedAny[v] && (!alike || !inRoom || (!oneSquare && !RoomGoalFits(vx, vy)));
+  // (Asked while the room rules are open: FloodWalk reads the answer later.)
+  GoalFits[v] = WantedAny[v] && (oneSquare || RoomGoalFits(vx, vy));
+  const bool doubtful = WantedAny[v] && (!alike || !inRoom || !GoalFits[v]);
   s.doubtfulOrCrosses = doubtful || crosses;
   Doubtful[v] = doubtful;
   Settled[v] = alike && inRoom && !doubtful && !crosses;
@@ -505,7 +508,11 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
   // cheapest neighbours final when the flood stopped.
   if (!WantedHere[goal]) return false;
   if (Cost[goal] == kUnreached) return false;
-  if ((MoverWidth > 1 || MoverHeight > 1) && !RoomGoalFits(x, y)) return false;
+  if (!GoalFits[goal]) return false;
+  // A mover of more than one square may pass a corner on a diagonal step,
+  // but a five-foot step round one is not taken: its search must judge that.
+  const int dx = std::abs(ColumnOf(goal) - ColumnOf(StartSquare)), dy = std::abs(RowOf(goal) - RowOf(StartSquare));
+  if ((MoverWidth > 1 || MoverHeight > 1) && dx == 1 && dy == 1) return false;
   if (++WalkStamp == 0) {
     for (WalkSquare& w : Walk) w.stamp = 0;
     WalkStamp = 1;
@@ -536,6 +543,10 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
     for (unsigned from = w.from; from != 0; from &= from - 1) {
       const int u = v + kOffset[__builtin_ctz(from)];
       if (Walk[u].stamp == WalkStamp) continue;
+      // A wanted square on the way that is neither doubtful nor settled would
+      // hold the search's record, and no search of its own would follow to
+      // write other records on its way: the search must run.
+      if (WantedAny[u] && u != StartSquare && !Doubtful[u] && !Settled[u]) return false;
       Walk[u].stamp = WalkStamp;
       WalkSquares[count++] = static_cast<int16_t>(u);
     }
