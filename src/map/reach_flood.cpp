@@ -499,6 +499,46 @@ inline int32_t Estimate(int p, int gx, int gy) {
 // The record a walk's tallies give a square of it (word [1] aside).
 void WriteWalkRecord(const WalkSquare& w, uint32_t* rec) { WriteTallies(w.provoked, w.areas, w.feet, rec); }
 
+// What a search writes on a square u its walk crosses (the start: only the
+// attacks leaving it provoked).
+void WriteCrossedRecord(int u, PathTallyRecord* buffer) {
+  const WalkSquare& p = Walk[u];
+  // Leaving the square provoked these.
+  const uint32_t fresh = static_cast<uint32_t>(__builtin_popcountll(ThreatsAt[u] & ~p.provoked));
+  uint32_t* rec = buffer[SquareIndex(ColumnOf(u), RowOf(u))];
+  if (fresh != 0) rec[1] = fresh;
+  if (u != StartSquare) WriteWalkRecord(p, rec);
+}
+
+constexpr uint32_t kNoRecord = static_cast<uint32_t>(-1);  // a record word not yet written
+int16_t Unsure[kMapSquares];  // wanted squares on the walks, neither doubtful nor settled
+uint32_t AvoidStamp[kPadded];
+uint32_t AvoidRound = 0;
+int16_t AvoidQueue[kMapSquares];
+
+// Whether every walk to the goal (of the count squares found back from it)
+// crosses u: back from the goal without stepping on u, the start is not met.
+bool CrossedByEveryWalk(int u, int goal, int count) {
+  if (++AvoidRound == 0) {
+    std::memset(AvoidStamp, 0, sizeof AvoidStamp);
+    AvoidRound = 1;
+  }
+  int head = 0, tail = 0;
+  AvoidQueue[tail++] = static_cast<int16_t>(goal);
+  AvoidStamp[goal] = AvoidStamp[u] = AvoidRound;
+  while (head < tail && tail <= count) {
+    const int v = AvoidQueue[head++];
+    if (v == StartSquare) return false;
+    for (unsigned from = Walk[v].from; from != 0; from &= from - 1) {
+      const int w = v + kOffset[__builtin_ctz(from)];
+      if (AvoidStamp[w] == AvoidRound) continue;
+      AvoidStamp[w] = AvoidRound;
+      AvoidQueue[tail++] = static_cast<int16_t>(w);
+    }
+  }
+  return true;
+}
+
 }  // namespace
 
 bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
@@ -522,7 +562,7 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
   // a square keeps the neighbour that first offered its cheapest cost: a
   // cheapest neighbour of least cost plus estimate. Where several tie, the
   // order of the search's open list chooses: each may be the one.
-  int count = 0;
+  int count = 0, unsure = 0;
   Walk[goal].stamp = WalkStamp;
   WalkSquares[count++] = static_cast<int16_t>(goal);
   for (int k = 0; k < count; ++k) {
@@ -543,10 +583,7 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
     for (unsigned from = w.from; from != 0; from &= from - 1) {
       const int u = v + kOffset[__builtin_ctz(from)];
       if (Walk[u].stamp == WalkStamp) continue;
-      // A wanted square on the way that is neither doubtful nor settled would
-      // hold the search's record, and no search of its own would follow to
-      // write other records on its way: the search must run.
-      if (WantedAny[u] && u != StartSquare && !Doubtful[u] && !Settled[u]) return false;
+      if (WantedAny[u] && u != StartSquare && !Doubtful[u] && !Settled[u]) Unsure[unsure++] = static_cast<int16_t>(u);
       Walk[u].stamp = WalkStamp;
       WalkSquares[count++] = static_cast<int16_t>(u);
     }
@@ -591,19 +628,25 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
   const WalkSquare& g = Walk[goal];
   if (!g.told) return false;
   if (g.steps > kMostSteps) return false;  // longer than a fighter's path lists: the search fails
+  // A wanted square on some walk that is neither doubtful nor settled, and
+  // has no record yet, keeps the record of the walk the search takes, and no
+  // search of its own follows (which would write its own walk's records on
+  // the way): told only when every walk crosses it, recording alike there.
+  for (int k = 0; k < unsure; ++k) {
+    const int u = Unsure[k];
+    const uint32_t* rec = buffer ? buffer[SquareIndex(ColumnOf(u), RowOf(u))] : nullptr;
+    if (rec && !(rec[0] == kNoRecord && rec[kTallyWords - 1] == kNoRecord)) continue;
+    if (!Walk[u].told || !CrossedByEveryWalk(u, goal, count)) return false;
+  }
   // Every walk the search may take crosses the same doubtful wanted squares,
   // each recording alike: their records are written from the goal back. (The
   // records of squares that are not wanted are never read.)
   if (buffer) {
     WriteWalkRecord(g, buffer[SquareIndex(x, y)]);
+    for (int k = 0; k < unsure; ++k) WriteCrossedRecord(Unsure[k], buffer);
     for (int v = goal; v != StartSquare;) {
       const int u = Walk[v].lastWanted;
-      const WalkSquare& p = Walk[u];
-      // Leaving the wanted square provoked these.
-      const uint32_t fresh = static_cast<uint32_t>(__builtin_popcountll(ThreatsAt[u] & ~p.provoked));
-      uint32_t* rec = buffer[SquareIndex(ColumnOf(u), RowOf(u))];
-      if (fresh != 0) rec[1] = fresh;
-      if (u != StartSquare) WriteWalkRecord(p, rec);
+      WriteCrossedRecord(u, buffer);
       v = u;
     }
   }
