@@ -75,7 +75,7 @@ int16_t NeededList[kMapSquares];   // the needed squares but the start, last rea
 int NeededCount = 0;
 uint8_t Settled[kPadded];          // the answer of FloodSettles
 uint8_t Doubtful[kPadded];         // wanted, and a walk there may record otherwise than a search to it
-uint8_t GoalFits[kPadded];         // wanted, and the mover may stand on it as a search's goal
+uint8_t GoalFits[kPadded];         // wanted in the room, and the mover may stand on it as a search's goal
 uint64_t ThreatsAt[kPadded];       // enemies whose attack leaving the square provokes
 FloodSquare Square[kPadded];
 // The distinct sets of enemies provoked over the cheapest walks to a square,
@@ -160,6 +160,7 @@ bool PrepareSquares(const int32_t* wanted, int& remaining) {
         any[y] = 1;
         if (InRoom(x, y)) {
           here[y] = 1;
+          GoalFits[Padded(x, y)] = RoomGoalFits(x, y);
           ++remaining;
         }
       }
@@ -282,7 +283,7 @@ void MarkNeeded() {
 // crosses a wanted square that is not alike or lies outside the room. Only
 // wanted squares are ever read from a walk record: a square that is not
 // wanted may be reached in ways that record differently without harm.
-void TallySquare(int creature, int v, bool oneSquare) {
+void TallySquare(int creature, int v) {
   FloodSquare& s = Square[v];
   const int vx = ColumnOf(v), vy = RowOf(v);
   const int key = FeetKindAt[v];
@@ -346,10 +347,7 @@ void TallySquare(int creature, int v, bool oneSquare) {
   // The number of steps only has to stay within the path lists.
   const bool alike = !mixed && setCount != kSetsLost && sameCount && steps <= kMostSteps;
   const bool inRoom = InRoom(vx, vy);
-  // A one-square mover fits on a goal it reaches as on any square; a larger
-  // one has the goal's own rules to pass.
-  // (Asked while the room rules are open: FloodWalk reads the answer later.)
-  GoalFits[v] = WantedAny[v] && (oneSquare || RoomGoalFits(vx, vy));
+  // A larger mover has the goal's own rules to pass (asked as the flood began).
   const bool doubtful = WantedAny[v] && (!alike || !inRoom || !GoalFits[v]);
   s.doubtfulOrCrosses = doubtful || crosses;
   Doubtful[v] = doubtful;
@@ -422,11 +420,10 @@ bool FloodCosts(const int32_t* wanted) {
 // each first); no other square's record is ever asked for.
 void SettleSquares(int creature) {
   MarkNeeded();
-  const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
   Square[StartSquare] = {};
   ProvokedSets[StartSquare][0] = 0;
   ProvokedSetCount[StartSquare] = 1;
-  for (int i = NeededCount - 1; i >= 0; --i) TallySquare(creature, NeededList[i], oneSquare);
+  for (int i = NeededCount - 1; i >= 0; --i) TallySquare(creature, NeededList[i]);
 }
 
 }  // namespace
@@ -540,6 +537,15 @@ bool CrossedByEveryWalk(int u, int goal, int count) {
 }
 
 }  // namespace
+
+bool FloodFindsNoWalk(int x, int y, bool* goalFits) {
+  if (!Valid || !CostsKnown || !OnGrid(x, y)) return false;
+  const int goal = Padded(x, y);
+  // The flood ran out before it reached every wanted square of the room.
+  if (!WantedHere[goal] || Cost[goal] != kUnreached) return false;
+  *goalFits = GoalFits[goal] != 0;
+  return true;
+}
 
 bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
   if (!Valid || !CostsKnown || !OnGrid(x, y)) return false;
