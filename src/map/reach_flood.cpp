@@ -75,6 +75,7 @@ int16_t NeededList[kMapSquares];   // the needed squares but the start, last rea
 int NeededCount = 0;
 uint8_t Settled[kPadded];          // the answer of FloodSettles
 uint8_t Doubtful[kPadded];         // wanted, and a walk there may record otherwise than a search to it
+uint8_t GoalFits[kPadded];         // wanted in the room, and the mover may stand on it as a search's goal
 uint64_t ThreatsAt[kPadded];       // enemies whose attack leaving the square provokes
 FloodSquare Square[kPadded];
 // The distinct sets of enemies provoked over the cheapest walks to a square,
@@ -159,6 +160,7 @@ bool PrepareSquares(const int32_t* wanted, int& remaining) {
         any[y] = 1;
         if (InRoom(x, y)) {
           here[y] = 1;
+          GoalFits[Padded(x, y)] = RoomGoalFits(x, y);
           ++remaining;
         }
       }
@@ -281,7 +283,7 @@ void MarkNeeded() {
 // crosses a wanted square that is not alike or lies outside the room. Only
 // wanted squares are ever read from a walk record: a square that is not
 // wanted may be reached in ways that record differently without harm.
-void TallySquare(int creature, int v, bool oneSquare) {
+void TallySquare(int creature, int v) {
   FloodSquare& s = Square[v];
   const int vx = ColumnOf(v), vy = RowOf(v);
   const int key = FeetKindAt[v];
@@ -345,9 +347,8 @@ void TallySquare(int creature, int v, bool oneSquare) {
   // The number of steps only has to stay within the path lists.
   const bool alike = !mixed && setCount != kSetsLost && sameCount && steps <= kMostSteps;
   const bool inRoom = InRoom(vx, vy);
-  // A one-square mover fits on a goal it reaches as on any square; a larger
-  // one has the goal's own rules to pass.
-  const bool doubtful = WantedAny[v] && (!alike || !inRoom || (!oneSquare && !RoomGoalFits(vx, vy)));
+  // A larger mover has the goal's own rules to pass (asked as the flood began).
+  const bool doubtful = WantedAny[v] && (!alike || !inRoom || !GoalFits[v]);
   s.doubtfulOrCrosses = doubtful || crosses;
   Doubtful[v] = doubtful;
   Settled[v] = alike && inRoom && !doubtful && !crosses;
@@ -419,11 +420,10 @@ bool FloodCosts(const int32_t* wanted) {
 // each first); no other square's record is ever asked for.
 void SettleSquares(int creature) {
   MarkNeeded();
-  const bool oneSquare = MoverWidth == 1 && MoverHeight == 1;
   Square[StartSquare] = {};
   ProvokedSets[StartSquare][0] = 0;
   ProvokedSetCount[StartSquare] = 1;
-  for (int i = NeededCount - 1; i >= 0; --i) TallySquare(creature, NeededList[i], oneSquare);
+  for (int i = NeededCount - 1; i >= 0; --i) TallySquare(creature, NeededList[i]);
 }
 
 }  // namespace
@@ -496,7 +496,56 @@ inline int32_t Estimate(int p, int gx, int gy) {
 // The record a walk's tallies give a square of it (word [1] aside).
 void WriteWalkRecord(const WalkSquare& w, uint32_t* rec) { WriteTallies(w.provoked, w.areas, w.feet, rec); }
 
+// What a search writes on a square u its walk crosses (the start: only the
+// attacks leaving it provoked).
+void WriteCrossedRecord(int u, PathTallyRecord* buffer) {
+  const WalkSquare& p = Walk[u];
+  // Leaving the square provoked these.
+  const uint32_t fresh = static_cast<uint32_t>(__builtin_popcountll(ThreatsAt[u] & ~p.provoked));
+  uint32_t* rec = buffer[SquareIndex(ColumnOf(u), RowOf(u))];
+  if (fresh != 0) rec[1] = fresh;
+  if (u != StartSquare) WriteWalkRecord(p, rec);
+}
+
+constexpr uint32_t kNoRecord = static_cast<uint32_t>(-1);  // a record word not yet written
+int16_t Unsure[kMapSquares];  // wanted squares on the walks, neither doubtful nor settled
+uint32_t AvoidStamp[kPadded];
+uint32_t AvoidRound = 0;
+int16_t AvoidQueue[kMapSquares];
+
+// Whether every walk to the goal (of the count squares found back from it)
+// crosses u: back from the goal without stepping on u, the start is not met.
+bool CrossedByEveryWalk(int u, int goal, int count) {
+  if (++AvoidRound == 0) {
+    std::memset(AvoidStamp, 0, sizeof AvoidStamp);
+    AvoidRound = 1;
+  }
+  int head = 0, tail = 0;
+  AvoidQueue[tail++] = static_cast<int16_t>(goal);
+  AvoidStamp[goal] = AvoidStamp[u] = AvoidRound;
+  while (head < tail && tail <= count) {
+    const int v = AvoidQueue[head++];
+    if (v == StartSquare) return false;
+    for (unsigned from = Walk[v].from; from != 0; from &= from - 1) {
+      const int w = v + kOffset[__builtin_ctz(from)];
+      if (AvoidStamp[w] == AvoidRound) continue;
+      AvoidStamp[w] = AvoidRound;
+      AvoidQueue[tail++] = static_cast<int16_t>(w);
+    }
+  }
+  return true;
+}
+
 }  // namespace
+
+bool FloodFindsNoWalk(int x, int y, bool* goalFits) {
+  if (!Valid || !CostsKnown || !OnGrid(x, y)) return false;
+  const int goal = Padded(x, y);
+  // The flood ran out before it reached every wanted square of the room.
+  if (!WantedHere[goal] || Cost[goal] != kUnreached) return false;
+  *goalFits = GoalFits[goal] != 0;
+  return true;
+}
 
 bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
   if (!Valid || !CostsKnown || !OnGrid(x, y)) return false;
@@ -505,7 +554,11 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
   // cheapest neighbours final when the flood stopped.
   if (!WantedHere[goal]) return false;
   if (Cost[goal] == kUnreached) return false;
-  if ((MoverWidth > 1 || MoverHeight > 1) && !RoomGoalFits(x, y)) return false;
+  if (!GoalFits[goal]) return false;
+  // A mover of more than one square may pass a corner on a diagonal step,
+  // but a five-foot step round one is not taken: its search must judge that.
+  const int dx = std::abs(ColumnOf(goal) - ColumnOf(StartSquare)), dy = std::abs(RowOf(goal) - RowOf(StartSquare));
+  if ((MoverWidth > 1 || MoverHeight > 1) && dx == 1 && dy == 1) return false;
   if (++WalkStamp == 0) {
     for (WalkSquare& w : Walk) w.stamp = 0;
     WalkStamp = 1;
@@ -515,7 +568,7 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
   // a square keeps the neighbour that first offered its cheapest cost: a
   // cheapest neighbour of least cost plus estimate. Where several tie, the
   // order of the search's open list chooses: each may be the one.
-  int count = 0;
+  int count = 0, unsure = 0;
   Walk[goal].stamp = WalkStamp;
   WalkSquares[count++] = static_cast<int16_t>(goal);
   for (int k = 0; k < count; ++k) {
@@ -536,6 +589,7 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
     for (unsigned from = w.from; from != 0; from &= from - 1) {
       const int u = v + kOffset[__builtin_ctz(from)];
       if (Walk[u].stamp == WalkStamp) continue;
+      if (WantedAny[u] && u != StartSquare && !Doubtful[u] && !Settled[u]) Unsure[unsure++] = static_cast<int16_t>(u);
       Walk[u].stamp = WalkStamp;
       WalkSquares[count++] = static_cast<int16_t>(u);
     }
@@ -580,19 +634,25 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
   const WalkSquare& g = Walk[goal];
   if (!g.told) return false;
   if (g.steps > kMostSteps) return false;  // longer than a fighter's path lists: the search fails
+  // A wanted square on some walk that is neither doubtful nor settled, and
+  // has no record yet, keeps the record of the walk the search takes, and no
+  // search of its own follows (which would write its own walk's records on
+  // the way): told only when every walk crosses it, recording alike there.
+  for (int k = 0; k < unsure; ++k) {
+    const int u = Unsure[k];
+    const uint32_t* rec = buffer ? buffer[SquareIndex(ColumnOf(u), RowOf(u))] : nullptr;
+    if (rec && !(rec[0] == kNoRecord && rec[kTallyWords - 1] == kNoRecord)) continue;
+    if (!Walk[u].told || !CrossedByEveryWalk(u, goal, count)) return false;
+  }
   // Every walk the search may take crosses the same doubtful wanted squares,
   // each recording alike: their records are written from the goal back. (The
   // records of squares that are not wanted are never read.)
   if (buffer) {
     WriteWalkRecord(g, buffer[SquareIndex(x, y)]);
+    for (int k = 0; k < unsure; ++k) WriteCrossedRecord(Unsure[k], buffer);
     for (int v = goal; v != StartSquare;) {
       const int u = Walk[v].lastWanted;
-      const WalkSquare& p = Walk[u];
-      // Leaving the wanted square provoked these.
-      const uint32_t fresh = static_cast<uint32_t>(__builtin_popcountll(ThreatsAt[u] & ~p.provoked));
-      uint32_t* rec = buffer[SquareIndex(ColumnOf(u), RowOf(u))];
-      if (fresh != 0) rec[1] = fresh;
-      if (u != StartSquare) WriteWalkRecord(p, rec);
+      WriteCrossedRecord(u, buffer);
       v = u;
     }
   }

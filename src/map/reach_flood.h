@@ -49,5 +49,10 @@ bool FloodAgreesAlongPath(const PathTallyRecord* buffer);
 // it into buffer, as the search's tally; into out what it adds to its
 // record) and returns true; false when it cannot tell (the search must run).
 bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out);
+// Whether a search from the flood's start to a wanted square of its room
+// finds no path (the mover cannot get there); goalFits then tells whether
+// the search would find the mover fits on the square (when it does not, the
+// search abandons the fighter's path before it looks).
+bool FloodFindsNoWalk(int x, int y, bool* goalFits);
 // Forgets the flood (no square settled) until the next FloodReach.
 void ForgetFlood();

@@ -58,7 +58,11 @@ inline int PlaceFighter(int creature, int x, int y, int w = 1, int h = 1, int si
 inline void StartTestCombat() {
   InCombat = 1;
   TurnEntryCount = FighterCount;
-  for (int s = 0; s < FighterCount; ++s) TurnOrder[s].creature = FighterSlots[s].creature;
+  // Fresh entries: no marks left over from an earlier battle.
+  for (int s = 0; s < FighterCount; ++s) {
+    TurnOrder[s] = {};
+    TurnOrder[s].creature = FighterSlots[s].creature;
+  }
 }
 
 // The view's step of the game's frame: the view moves toward what it

@@ -312,9 +312,10 @@ struct ReachPass {
   int32_t budget;
   bool mayStep;
   int farthest;
-  // The last square found reachable, and the goal and outcome of the last search.
+  // The last square found reachable, and the goal and outcome of the last
+  // search (spared: the flood told it would find nothing).
   int lastReachable = -1, lastSearched = -1;
-  bool lastFound = false;
+  bool lastFound = false, lastSpared = false;
   // What the walk to each wanted square recorded, in the order the rings take
   // them: written while the rings search, read instead of searching when a
   // pass of the same wanted squares over the same battle is taken again.
@@ -336,6 +337,7 @@ struct ReachPass {
   // A search of the pass's own kind to (x, y).
   bool Search(int x, int y, uint32_t* out, PathTallyRecord* buffer) {
     lastSearched = SquareIndex(x, y);
+    lastSpared = false;
     lastFound = FindCreaturePath(creature, cx, cy, x, y, 1, 1, 0, 0, out, buffer) == kPathFound;
     return lastFound;
   }
@@ -412,6 +414,24 @@ struct ReachPass {
               } else if (flood && FloodWalk(x, y, ReachRecords, out)) {
                 // The search would take one of the walks the flood can tell.
                 rec = out;
+              } else if (bool fits; flood && FloodFindsNoWalk(x, y, &fits)) {
+                // The search would find nothing: what it leaves of the path
+                // (a goal the fighter does not fit on abandons the fighter's
+                // own; the rest the pass's last search sets, and the pass
+                // searches again when nothing was reachable).
+                if (fits) {
+                  PathLength = 0;
+                  PathShown = 0;
+                  PathCostFeet = 0;
+                } else {
+                  AbandonPath(creature);
+                }
+                lastSearched = sq;
+                lastFound = false;
+                lastSpared = true;
+                if (dropUnreachable) value = kUnfit;
+                if (outcomes) outcomes->push_back({false, {}});
+                continue;
               } else if (!Search(x, y, out, ReachRecords)) {
                 if (dropUnreachable) value = kUnfit;
                 if (outcomes) outcomes->push_back({false, {}});
@@ -579,6 +599,10 @@ int ScoreGridReachability(int creature, uint8_t preferOneMove, uint8_t dropUnrea
   if (pass.lastReachable >= 0 && !(pass.lastFound && pass.lastSearched == pass.lastReachable)) {
     PathTallyRecord out = {};
     pass.Search(pass.lastReachable / kMapSide, pass.lastReachable % kMapSide, out, nullptr);
+  } else if (pass.lastReachable < 0 && pass.lastSpared) {
+    // Nothing reachable: what the last search left, the spared one run.
+    PathTallyRecord out = {};
+    pass.Search(pass.lastSearched / kMapSide, pass.lastSearched % kMapSide, out, ReachRecords);
   }
   EndSearchSeries();
   if (keeping) {

@@ -274,7 +274,7 @@ TEST(ReachFlood, WalksTheFloodCanTellStandForTheirSearches) {
   // walk, or every walk it may pick records alike, the flood stands for it.
   std::mt19937 rng(7);
   auto roll = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
-  int told = 0;
+  int told[2] = {0, 0};  // by a one-square mover, by a large one
   for (int battle = 0; battle < 6; ++battle) {
     std::vector<std::string> rows(30, std::string(30, '.'));
     for (int k = 0; k < 60; ++k) rows[roll(30)][roll(30)] = '#';
@@ -299,11 +299,12 @@ TEST(ReachFlood, WalksTheFloodCanTellStandForTheirSearches) {
           wanted[SquareIndex(x, y)] = 100;
         }
     ASSERT_TRUE(FloodReach(kMe, 15, 15, wanted));
-    for (auto [x, y] : squares) told += !FloodSettles(x, y) && FloodWalk(x, y, nullptr, nullptr);
+    for (auto [x, y] : squares) told[battle % 3 == 2] += !FloodSettles(x, y) && FloodWalk(x, y, nullptr, nullptr);
     ForgetFlood();
     ExpectSameWithAndWithoutFlood(kMe, squares);
   }
-  EXPECT_GT(told, 10);
+  EXPECT_GT(told[0], 10);
+  EXPECT_GT(told[1], 3);
 }
 
 TEST(ReachFlood, AWantedDoorwayOnTheWayIsSearchedByItsOwnRules) {
@@ -446,3 +447,51 @@ TEST(ValuationGrid, EachKindOfAreaUnderOneSquareWeighsAsInFull) {
   EXPECT_EQ(hurt[SquareIndex(7, 7)], 100);
   EXPECT_EQ(scored(1), scored(88));
 }
+
+namespace {
+
+// What a pass leaves of the fighter's path, with the flood and without.
+struct LeftPath {
+  int32_t nextX, nextY, destX, destY, pathIndex, cost, length;
+  uint8_t shown;
+  bool operator==(const LeftPath&) const = default;
+};
+
+LeftPath PassLeaves(int mover, const std::vector<std::pair<int, int>>& wanted, int flood) {
+  CreatureRecord& c = Creatures[mover];
+  c.nextX = c.destinationX = 7;  // left over from some earlier walk
+  c.nextY = c.destinationY = 1;
+  FighterSlots[c.fighterSlot].pathIndex = 3;
+  PathShown = 1;
+  PathCostFeet = 55;
+  PathLength = 3;
+  ReachByFlood = static_cast<uint8_t>(flood);
+  std::memset(ValuationGrid, 0, sizeof ValuationGrid);
+  for (auto [x, y] : wanted) ValuationGrid[SquareIndex(x, y)] = 100;
+  ScoreGridReachability(mover, 0, 1, 0, 0);
+  ReachByFlood = 1;
+  return {c.nextX, c.nextY, c.destinationX, c.destinationY, FighterSlots[c.fighterSlot].pathIndex,
+          PathCostFeet, PathLength, PathShown};
+}
+
+TEST(ReachFlood, SquaresNoWalkReachesLeaveWhatTheirSearchesWould) {
+  // A walled-off pocket and a square a friend stands on: no walk gets there.
+  turnsfixture::NewBattle({"......#...", "......#...", "......#...", "......#..."});
+  std::fill(RegionGrid, RegionGrid + kMapSquares, 0);
+  turnsfixture::AddFighter(kMe, 2, 0, 0);
+  turnsfixture::AddFighter(kFoe, 2, 3, 3);
+  turnsfixture::StartTurn(kMe);
+  const std::vector<std::pair<int, int>> pocket = {{7, 0}, {8, 1}, {9, 2}, {8, 3}, {9, 0}};
+  for (int open : {0, 1}) {
+    // With an open square among them, the last search is that square's; the
+    // friend's square still abandoned the walk the fighter had.
+    std::vector<std::pair<int, int>> wanted = pocket;
+    wanted.push_back({3, 3});
+    if (open) wanted.push_back({2, 1});
+    const LeftPath quick = PassLeaves(kMe, wanted, 1), plain = PassLeaves(kMe, wanted, 0);
+    EXPECT_TRUE(quick == plain) << open;
+    EXPECT_EQ(quick.nextX, 0) << open;
+  }
+}
+
+}  // namespace
