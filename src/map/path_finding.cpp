@@ -171,7 +171,7 @@ void SiftDown(int count, const HeapEntry sinking) {
     MoveEntry(u, count);
     u = count;
   }
-  while (u > 1 && Heap[u / 2].f > sinking.f) {
+  while (Heap[u / 2].f > sinking.f) {  // Heap[0] stops the climb at the top
     MoveEntry(u, u / 2);
     u /= 2;
   }
@@ -182,9 +182,10 @@ void SiftDown(int count, const HeapEntry sinking) {
 // (kPastEqual: also while it is equal); each parent passed moves down into
 // its place.
 // Entries are moved as words (F in the low half, the square in the high).
+// Heap[0] holds the least F of all, so that no entry rises past the top.
 template <bool kPastEqual>
 [[gnu::always_inline]] inline void Rise(unsigned m, const HeapEntry rising) {
-  while (m > 1) {
+  for (;;) {
     const unsigned up = m >> 1;
     uint64_t parent;
     std::memcpy(&parent, &Heap[up], sizeof parent);
@@ -229,6 +230,7 @@ inline void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
 void OpenStartSquare(int fromX, int fromY, int32_t openStamp) {
   const int wi = W(fromX, fromY);
   Work[wi].g = 0;
+  Heap[0] = {INT32_MIN, 0};
   Settle(1, {0, wi});
   PathStamp[wi] = openStamp;
 }
@@ -952,6 +954,12 @@ constexpr int kPocketLimit = 48;
 
 bool GoalSealedOff(int creature, int fromX, int fromY, int toX, int toY, bool multi, bool noActChecks,
                    uint8_t crossCreatures) {
+  const bool occupancy = InCombat == 1 && !multi && !noActChecks && !crossCreatures;
+  // The start and the goal both flooded from one square are joined by open
+  // squares, all of them passable where no fighter stands in the way.
+  if (!occupancy && BlockedGrid[SquareIndex(fromX, fromY)] == kSquareFlooded &&
+      BlockedGrid[SquareIndex(toX, toY)] == kSquareFlooded)
+    return false;
   // The squares met so far, on a grid bordered by one square that is always
   // met (so it is never taken), and the queue of the pocket's squares, with
   // room past the limit for the eight neighbours of one square.
@@ -967,7 +975,6 @@ bool GoalSealedOff(int creature, int fromX, int fromY, int toX, int toY, bool mu
           UINT32_MAX;
     stamp = 1;
   }
-  const bool occupancy = InCombat == 1 && !multi && !noActChecks && !crossCreatures;
   auto passable = [&](int sq) {
     if (BlockedGrid[sq] == kSquareBlocked && !(crossCreatures && CurrentMap.layers[kLayerWalls][sq] < 1)) return false;
     return !occupancy || OtherCombatantAt(sq / kMapSide, sq % kMapSide, creature, -1) == -1;
