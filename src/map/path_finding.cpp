@@ -374,17 +374,19 @@ bool AbandonPath(int creature) {
 namespace {
 
 // Always inlined, so that a caller with a one-square mover (multi and linked
-// 0) keeps only the tests that apply to it.
-[[gnu::always_inline]] inline bool FitTest(int x, int y, int creature, int multi, int linked, int width,
-                                           int height, int goalX, int goalY, int crossCreatures) {
+// 0) keeps only the tests that apply to it. kInSearch: (x, y) is a square of
+// the grid and (goalX, goalY) the goal of the search under way, whose caller
+// has told whether the square is the goal.
+template <bool kInSearch>
+[[gnu::always_inline]] inline bool FitTestOf(int x, int y, bool isGoal, int creature, int multi, int linked,
+                                             int width, int height, int goalX, int goalY, int crossCreatures) {
   S.passing = false;
-  const bool isGoal = x == goalX && y == goalY;
   if (S.seek && isGoal) return true;
-  if (!OnGrid(x, y)) return false;
+  if (!kInSearch && !OnGrid(x, y)) return false;
   const int sq = SquareIndex(x, y);
 
   // Rooms keep the search out of side rooms.
-  const bool goalBlocked = (goalX == S.goalX && goalY == S.goalY)
+  const bool goalBlocked = (kInSearch || (goalX == S.goalX && goalY == S.goalY))
                                ? S.goalBlocked
                                : !OnGrid(goalX, goalY) || BlockedGrid[SquareIndex(goalX, goalY)] == kSquareBlocked;
   if (!goalBlocked && !isGoal) {
@@ -449,6 +451,12 @@ namespace {
   if (creature >= 4 && !encounter) return blocked != kSquareBlocked || (crossCreatures && wallFree());
   if (S.seek && isGoal) return true;
   return blocked == kSquareFlooded || (crossCreatures && wallFree());
+}
+
+[[gnu::always_inline]] inline bool FitTest(int x, int y, int creature, int multi, int linked, int width,
+                                           int height, int goalX, int goalY, int crossCreatures) {
+  return FitTestOf<false>(x, y, x == goalX && y == goalY, creature, multi, linked, width, height, goalX, goalY,
+                          crossCreatures);
 }
 
 }  // namespace
@@ -766,9 +774,10 @@ using Step = std::integral_constant<int, kValue>;
 // kOneSquare: the mover is one square (neither multi nor linked); kExtra:
 // the steps pay CombatStepExtraCost.
 template <bool kOneSquare, bool kExtra>
-[[gnu::always_inline]] inline int32_t WorkOutSquare(const SearchRun& r, const MoverCosts& mover, int a, int b) {
-  if (!FitTest(a, b, r.creature, kOneSquare ? 0 : r.multi, kOneSquare ? 0 : r.linked, r.width, r.height, r.toX,
-               r.toY, r.crossCreatures))
+[[gnu::always_inline]] inline int32_t WorkOutSquare(const SearchRun& r, const MoverCosts& mover, int a, int b,
+                                                    bool isGoal) {
+  if (!FitTestOf<true>(a, b, isGoal, r.creature, kOneSquare ? 0 : r.multi, kOneSquare ? 0 : r.linked, r.width,
+                       r.height, r.toX, r.toY, r.crossCreatures))
     return -1;
   return kExtra ? StepExtraCost<kOneSquare>(mover, r.creature, a, b, r.crossCreatures) : 0;
 }
@@ -817,7 +826,7 @@ bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
       SquareMemo& memo = Memo[wi];
       if (kScan || memo.stamp != MemoStamp) {
         memo.stamp = MemoStamp;
-        memo.extra = WorkOutSquare<kOneSquare, kExtra>(r, kScan ? MoverCostsOf(creature) : mover, a, b);
+        memo.extra = WorkOutSquare<kOneSquare, kExtra>(r, kScan ? MoverCostsOf(creature) : mover, a, b, wi == goal);
       }
       const int32_t extra = memo.extra;
       if (extra < 0) return;
