@@ -783,7 +783,10 @@ template <bool kOneSquare, bool kExtra>
 }
 
 template <bool kScan, bool kOneSquare, bool kExtra>
-bool RunOpenListAs(const SearchRun& r, int* goalX, int* goalY) {
+bool RunOpenListAs(const SearchRun& run, int* goalX, int* goalY) {
+  // A copy of its own, kept in registers: nothing the search writes can
+  // change it.
+  const SearchRun r = run;
   const int creature = r.creature, toX = r.toX, toY = r.toY;
   NewStamps();
   const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
