@@ -288,7 +288,7 @@ class RenderDevice {
   // The kept picture the back buffer holds (0: none) but in the tiles of
   // kTile by kTile pixels quads have drawn on since it was put back whole:
   // putting it back again copies those tiles alone.
-  static constexpr int kTile = 32;
+  static constexpr int kTile = 16;
   uint64_t pictureUnder_ = 0;
   int tilesWide_ = 0;
   std::vector<uint8_t> touched_;
