@@ -606,6 +606,7 @@ void RenderDevice::DrawQuad(const Texture& texture, const SourceRect& src, const
 }
 
 void RenderDevice::DrawQuadIn(const Quad& q, const PixelArea& area) {
+  Touch(area);
   RenderStates st;
   st.alphaBlend = (q.blendAndTest & 1) != 0;
   st.alphaTest = (q.blendAndTest & 2) != 0;

@@ -224,6 +224,9 @@ bool RenderDevice::Apply(const PresentParams& params) {
   presentedSerial_ = 0;
   changed_.clear();
   clearedOnly_ = false;
+  pictureUnder_ = 0;
+  tilesWide_ = (width_ + kTile - 1) / kTile;
+  touched_.assign(static_cast<size_t>(tilesWide_) * ((height_ + kTile - 1) / kTile), 0);
   columnTexels_.assign(static_cast<size_t>(width_), 0);
   rowTexels_.assign(static_cast<size_t>(width_) * 2, 0u);
   DropPresenter(params.window);  // rebuilt at the next Present with the new size
@@ -373,8 +376,9 @@ void RenderDevice::Flush() {
 // The scene's start and every quad of it, within the area alone.
 void RenderDevice::DrawSceneIn(const PixelArea& area) {
   if (scene_.picture) {
-    PutBack(*scene_.picture, area);
+    PutBackWhereTouched(*scene_.picture, area);
   } else {
+    pictureUnder_ = 0;
     for (int y = area.y0; y < area.y1; ++y) {
       uint32_t* row = pixels_.data() + static_cast<size_t>(y) * width_;
       std::fill(row + area.x0, row + area.x1, scene_.clearColour);
@@ -483,6 +487,43 @@ void RenderDevice::PutBack(const Picture& picture, const PixelArea& area) {
       }
     }
   }
+}
+
+// A kept picture into an area: where the back buffer holds it already (it
+// was put back whole and no quad has drawn there since) nothing is copied.
+void RenderDevice::PutBackWhereTouched(const Picture& picture, const PixelArea& area) {
+  if (picture.number != pictureUnder_) {
+    PutBack(picture, area);
+    const bool whole = area.x0 == 0 && area.y0 == 0 && area.x1 == width_ && area.y1 == height_;
+    pictureUnder_ = whole ? picture.number : 0;
+    if (whole) std::fill(touched_.begin(), touched_.end(), 0);
+    return;
+  }
+  for (int ty = area.y0 / kTile; ty * kTile < area.y1; ++ty) {
+    uint8_t* tiles = touched_.data() + static_cast<size_t>(ty) * tilesWide_;
+    const int top = ty * kTile, bottom = std::min(height_, top + kTile);
+    // A tile wholly inside the area holds the picture again once it is copied.
+    const bool rowsInside = top >= area.y0 && bottom <= area.y1;
+    for (int tx = area.x0 / kTile; tx * kTile < area.x1;) {
+      if (!tiles[tx]) {
+        ++tx;
+        continue;
+      }
+      const int first = tx;
+      for (; tx * kTile < area.x1 && tiles[tx]; ++tx)
+        if (rowsInside && tx * kTile >= area.x0 && std::min(width_, (tx + 1) * kTile) <= area.x1) tiles[tx] = 0;
+      PutBack(picture, PixelArea{std::max(area.x0, first * kTile), std::max(area.y0, top),
+                                 std::min(area.x1, tx * kTile), std::min(area.y1, bottom)});
+    }
+  }
+}
+
+// Quads drew in the area: the picture under them is there no more.
+void RenderDevice::Touch(const PixelArea& area) {
+  if (pictureUnder_ == 0 || area.Empty()) return;
+  for (int ty = area.y0 / kTile; ty <= (area.y1 - 1) / kTile; ++ty)
+    std::fill_n(touched_.data() + static_cast<size_t>(ty) * tilesWide_ + area.x0 / kTile,
+                (area.x1 - 1) / kTile - area.x0 / kTile + 1, uint8_t{1});
 }
 
 void RenderDevice::ReadPicture(std::vector<uint32_t>* out) const {

@@ -256,6 +256,8 @@ class RenderDevice {
   void FindAreasUnlikeHeld(std::vector<PixelArea>* areas) const;
   void DrawSceneIn(const PixelArea& area);
   void PutBack(const Picture& picture, const PixelArea& area);
+  void PutBackWhereTouched(const Picture& picture, const PixelArea& area);
+  void Touch(const PixelArea& area);
   void DrawQuadIn(const Quad& q, const PixelArea& area);
   const uint8_t* AlphaTestTable(const RenderStates& st);
   void DrawScaledQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m, uint32_t colour,
@@ -283,6 +285,13 @@ class RenderDevice {
   uint64_t presentedSerial_ = 0;
   std::vector<PixelArea> changed_;
   std::vector<PixelArea> unlike_;  // scratch of Flush
+  // The kept picture the back buffer holds (0: none) but in the tiles of
+  // kTile by kTile pixels quads have drawn on since it was put back whole:
+  // putting it back again copies those tiles alone.
+  static constexpr int kTile = 16;
+  uint64_t pictureUnder_ = 0;
+  int tilesWide_ = 0;
+  std::vector<uint8_t> touched_;
   bool clearedOnly_ = false;
   // Textures multiplied by a colour, kept for the unscaled quads that draw
   // the same picture in the same colour many times (the glyphs of text).

@@ -161,7 +161,7 @@ TEST_F(RenderTest, ASceneDrawnWhereItDiffersIsTheSceneDrawnWhole) {
       }
     }
     const bool fromPicture = round % 50 >= 25;
-    whole->ForgetShownPicture();
+    ASSERT_TRUE(whole->Reset(p));  // drawn from nothing: no scene or picture of the rounds before known
     for (platform::RenderDevice* d : {device_.get(), whole.get()}) {
       if (fromPicture)
         ASSERT_TRUE(d->WritePicture(picture));
