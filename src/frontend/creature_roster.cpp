@@ -1,5 +1,6 @@
 #include "frontend/creature_roster.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdarg>
 #include <cstdio>
@@ -290,9 +291,13 @@ bool CreatureValuesFit(const CreatureRecord& c) {
 }
 
 int FirstUnfitRosterRecord(const uint8_t* bytes, size_t size) {
-  const int count = RosterRecordCount(size);
-  static CreatureRecord record;
-  for (int id = 0; id < count; ++id) {
+  return FirstUnfitRosterRecord(bytes, size, 0, kCreatureCount);
+}
+
+int FirstUnfitRosterRecord(const uint8_t* bytes, size_t size, int first, int end) {
+  end = std::min(end, RosterRecordCount(size));
+  CreatureRecord record;
+  for (int id = first; id < end; ++id) {
     const bool party = id < kPartySize;
     std::memset(static_cast<void*>(&record), 0, sizeof record);
     UnpackFields(RecordBytes(bytes, id), party ? kPartyForm : kOtherForm, &record);
@@ -312,18 +317,24 @@ int RosterRecordCount(size_t size) {
 int DecodeCreatureRoster(const uint8_t* bytes, size_t size, CreatureRecord* table) {
   const int count = RosterRecordCount(size);
   if (count < 0) return -1;
+  DecodeRosterRecords(bytes, size, table, 0, kCreatureCount);
+  return count;
+}
+
+void DecodeRosterRecords(const uint8_t* bytes, size_t size, CreatureRecord* table, int first, int end) {
+  const int count = RosterRecordCount(size);
+  end = std::min(end, kCreatureCount);
   // A free record stays all zero, and so does every record past the file's.
   static const uint8_t kFree[kStoredPartyRecordBytes] = {};
-  for (int id = 0; id < count; ++id) {
+  for (int id = first; id < std::min(end, count); ++id) {
     const bool party = id < kPartySize;
     const uint8_t* stored = RecordBytes(bytes, id);
     std::memset(static_cast<void*>(&table[id]), 0, sizeof table[id]);
     if (std::memcmp(stored, kFree, party ? kStoredPartyRecordBytes : kStoredCreatureRecordBytes) != 0)
       UnpackFields(stored, party ? kPartyForm : kOtherForm, &table[id]);
   }
-  for (int id = count; id < kCreatureCount; ++id)
+  for (int id = std::max(first, count); id < end; ++id)
     if (!RecordIsZero(table[id])) std::memset(static_cast<void*>(&table[id]), 0, sizeof table[id]);
-  return count;
 }
 
 void RecomputeRoster(int count) {

@@ -58,6 +58,9 @@ int RosterRecordCount(size_t size);
 // are not recomputed. Returns the number of records read, or -1 (the table
 // untouched) when the size is not a roster's.
 int DecodeCreatureRoster(const uint8_t* bytes, size_t size, CreatureRecord* table);
+// The same for the table's records `first` to `end` - 1 alone (parts of one
+// decode may run side by side); the image's size is a roster's.
+void DecodeRosterRecords(const uint8_t* bytes, size_t size, CreatureRecord* table, int first, int end);
 // Whether the values of a creature that the game relies on lie in their
 // ranges, so that nothing it computes from them overflows or runs without
 // end: a stored map and a square of it, the footprint (at most six by six
@@ -68,6 +71,8 @@ bool CreatureValuesFit(const CreatureRecord& c);
 // The first creature of a roster file image whose values do not fit, -1 when
 // all fit (the image's size is a roster's).
 int FirstUnfitRosterRecord(const uint8_t* bytes, size_t size);
+// The same among the image's records `first` to `end` - 1 alone.
+int FirstUnfitRosterRecord(const uint8_t* bytes, size_t size, int first, int end);
 // Recomputes the first `count` creatures of the table after a decode, then
 // refills the Turn Undead uses of creatures 4 and up.
 void RecomputeRoster(int count);

@@ -1,9 +1,12 @@
 #include "frontend/saved_games.h"
 
+#include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,6 +46,7 @@
 #include "map/square_grids.h"
 #include "platform/files.h"
 #include "platform/system.h"
+#include "platform/work_team.h"
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
 #include "screens/game/game_screen.h"
@@ -303,35 +307,64 @@ bool LeaderPlaceValid(const LoadStage& s) {
   return InsideExtent(x, y, ImageWord(image, offsetof(MapRecord, width)), ImageWord(image, offsetof(MapRecord, height)));
 }
 
+// Creatures in runs of this many are checked or decoded side by side.
+constexpr int kRosterPartRecords = 32;
+
+// Whether every creature of the roster read holds values that fit.
+bool RosterValuesFit(const LoadStage& s) {
+  const int count = RosterRecordCount(s.rosterBytes);
+  const int parts = (count + kRosterPartRecords - 1) / kRosterPartRecords;
+  std::atomic<bool> fit{true};
+  platform::RunParts(parts, [&s, &fit](size_t part) {
+    const int first = static_cast<int>(part) * kRosterPartRecords;
+    if (FirstUnfitRosterRecord(s.roster.bytes, s.rosterBytes, first, first + kRosterPartRecords) >= 0) fit = false;
+  });
+  return fit;
+}
+
 int ReadSlotFiles(int slot, LoadStage* s) {
   // Every file through the slot's folder, opened once.
   const platform::GameFolderFiles files(SlotPath(slot, "%s", ""));
   using platform::GameFolderFiles;
-  // The characters first: a damaged roster is refused before the large files are read.
-  if (files.Read("SaveChar.cml", kLargestRosterBytes, s->roster.bytes, &s->rosterBytes) != GameFolderFiles::kRead ||
-      RosterRecordCount(s->rosterBytes) < 0 || FirstUnfitRosterRecord(s->roster.bytes, s->rosterBytes) >= 0)
+  // The large files all at once, into their room: the characters, the
+  // crafted items, the maps, the map memory and the world map (which the
+  // introductory adventure has not). They are checked below one after the
+  // other, the first fault refusing the slot.
+  constexpr int kRoster = 0, kCrafted = 1, kFirstMap = 2, kMemory = kFirstMap + kStoredMapCount,
+                kWorld = kMemory + 1, kLarge = kWorld + 1;
+  char mapNames[kStoredMapCount][32];
+  GameFolderFiles::Wanted large[kLarge];
+  large[kRoster] = {"SaveChar.cml", kLargestRosterBytes, s->roster.bytes};
+  large[kCrafted] = {"SaveWeapon.wml", sizeof CraftedWeapons, s->crafted.bytes};
+  for (int n = 0; n < kStoredMapCount; ++n) {
+    std::snprintf(mapNames[n], sizeof mapNames[n], "Maps\\Map%i.dat", n);
+    large[kFirstMap + n] = {mapNames[n], kMapRecordBytes, s->Map(n)};
+  }
+  large[kMemory] = {"MapMemory.dat", kMapMemoryBytes, s->memory.bytes};
+  large[kWorld] = {"Maps\\WorldMap.dat", kMapRecordBytes, s->Map(kStoredMapCount)};
+  const bool world = IntroductoryAdventureFlag != 1;
+  files.ReadMany(large, world ? kLarge : kWorld);
+
+  s->rosterBytes = large[kRoster].size;
+  if (large[kRoster].result != GameFolderFiles::kRead || RosterRecordCount(s->rosterBytes) < 0 ||
+      !RosterValuesFit(*s))
     return kLoadCharactersFailed;
-  size_t size = 0;
-  if (files.Read("SaveWeapon.wml", sizeof CraftedWeapons, s->crafted.bytes, &size) != GameFolderFiles::kRead ||
-      size != sizeof CraftedWeapons)
+  if (large[kCrafted].result != GameFolderFiles::kRead || large[kCrafted].size != sizeof CraftedWeapons)
     return kLoadWeaponsFailed;
 
   // A missing map is an empty one; a short or impossible one is damage.
   for (int n = 0; n < kStoredMapCount; ++n) {
-    char name[32];
-    std::snprintf(name, sizeof name, "Maps\\Map%i.dat", n);
-    const GameFolderFiles::Result read = files.Read(name, kMapRecordBytes, s->Map(n), &size);
-    s->mapPresent[n] = read != GameFolderFiles::kMissing;
-    if (s->mapPresent[n] && (read != GameFolderFiles::kRead || !MapImageValid(s->Map(n), size))) return kLoadMapsFailed;
+    const GameFolderFiles::Wanted& map = large[kFirstMap + n];
+    s->mapPresent[n] = map.result != GameFolderFiles::kMissing;
+    if (s->mapPresent[n] && (map.result != GameFolderFiles::kRead || !MapImageValid(s->Map(n), map.size)))
+      return kLoadMapsFailed;
   }
   if (!LeaderPlaceValid(*s)) return kLoadCharactersFailed;
-  if (IntroductoryAdventureFlag != 1 &&
-      (files.Read("Maps\\WorldMap.dat", kMapRecordBytes, s->Map(kStoredMapCount), &size) != GameFolderFiles::kRead ||
-       !MapImageValid(s->Map(kStoredMapCount), size)))
+  if (world && (large[kWorld].result != GameFolderFiles::kRead ||
+                !MapImageValid(s->Map(kStoredMapCount), large[kWorld].size)))
     return kLoadWorldMapFailed;
 
-  if (files.Read("MapMemory.dat", kMapMemoryBytes, s->memory.bytes, &size) != GameFolderFiles::kRead ||
-      size != kMapMemoryBytes)
+  if (large[kMemory].result != GameFolderFiles::kRead || large[kMemory].size != kMapMemoryBytes)
     return kLoadMapMemoryFailed;
   if (files.Read("GameFlags.dat", kGameFlagsBytes, &s->flags) != GameFolderFiles::kRead ||
       s->flags.size() != kGameFlagsBytes)
@@ -395,38 +428,73 @@ void ScatterDetails(const SavedGameDetails& d) {
   PlayTime.since = platform::CurrentLocalTime().stamp;
 }
 
+// The creature table, the crafted items, the stored maps and the world map
+// from their images, in parts filled side by side, while this thread does
+// `beside` (work that touches none of them). The creatures are not
+// recomputed. Returns the number of creature records read.
+int FillLargeTables(LoadStage* s, const std::function<void()>& beside) {
+  static constexpr int kCraftedPartRows = 160;  // about a map's bytes
+  constexpr int kCraftedParts = (kCraftedRows + kCraftedPartRows - 1) / kCraftedPartRows;
+  constexpr int kMapParts = kStoredMapCount + 1;  // the world map last
+  // The records read, then in longer runs the free records past them (only
+  // looked at: most are zero already).
+  static constexpr int kFreePartRecords = 8 * kRosterPartRecords;
+  const int records = RosterRecordCount(s->rosterBytes);
+  const int readParts = (records + kRosterPartRecords - 1) / kRosterPartRecords;
+  const int freeFrom = std::min(readParts * kRosterPartRecords, kCreatureCount);
+  const int freeParts = (kCreatureCount - freeFrom + kFreePartRecords - 1) / kFreePartRecords;
+  const bool world = IntroductoryAdventureFlag != 1;
+  auto fill = [=](size_t part) {
+    int p = static_cast<int>(part);
+    if (p < kCraftedParts) {
+      const int first = p * kCraftedPartRows;
+      DecodeCraftedRows(s->crafted.bytes + static_cast<size_t>(first) * kCraftedRowBytes, &CraftedWeapons[first],
+                        std::min(kCraftedPartRows, kCraftedRows - first));
+      return;
+    }
+    p -= kCraftedParts;
+    if (p < kMapParts) {
+      const bool present = p < kStoredMapCount ? s->mapPresent[p] : world;
+      MapRecord& map = p < kStoredMapCount ? StoredMaps[p] : WorldMap;
+      if (present)
+        StreamMapImage(s->Map(p), &map);
+      else
+        ResetWords(map);
+      return;
+    }
+    p -= kMapParts;
+    const int first = p < readParts ? p * kRosterPartRecords : freeFrom + (p - readParts) * kFreePartRecords;
+    const int end = p < readParts ? first + kRosterPartRecords : first + kFreePartRecords;
+    DecodeRosterRecords(s->roster.bytes, s->rosterBytes, Creatures, first, end);
+  };
+  platform::RunParts(kCraftedParts + kMapParts + readParts + freeParts, fill, beside);
+  return records;
+}
+
 // Puts a checked slot in place of the running game and enters creature 0's map.
 void InstallStage(LoadStage* s) {
-  // Nothing of the game being left survives but the adventure it belongs to.
-  const uint8_t introductory = IntroductoryAdventureFlag, demoChosen = DemoChosenFlag;
-  char folder[sizeof AdventureFolder];
-  std::memcpy(folder, AdventureFolder, sizeof folder);
-  // The creature table and the stored maps are written whole below, each
-  // once; the map being left is gone as in a new game.
-  ResetGameStateButCreaturesAndMaps();
-  ResetWords(CurrentMap);
-  CurrentMapNumber = 0;
-  IntroductoryAdventureFlag = introductory;
-  DemoChosenFlag = demoChosen;
-  std::memcpy(AdventureFolder, folder, sizeof folder);
-  GameRunningFlag = 1;
-  StopAllLoopingSounds();
-  ResetTransientState();
-  ClearGameStateArrays();
-
-  for (int r = 0; r < kCraftedRows; ++r) DecodeCraftedRow(s->crafted.bytes + r * kCraftedRowBytes, &CraftedWeapons[r]);
-  RecomputeRoster(DecodeCreatureRoster(s->roster.bytes, s->rosterBytes, Creatures));
-  for (int n = 0; n < kStoredMapCount; ++n) {
-    if (s->mapPresent[n])
-      ReadMapImage(s->Map(n), &StoredMaps[n]);
-    else
-      ResetWords(StoredMaps[n]);
-  }
-  if (IntroductoryAdventureFlag != 1)
-    ReadMapImage(s->Map(kStoredMapCount), &WorldMap);
-  else
-    ResetWords(WorldMap);
-  std::memcpy(MapMemory, s->memory.bytes, sizeof MapMemory);
+  // The creature table and the stored maps are written whole, each once,
+  // while the rest of the game being left is cleared beside them: nothing
+  // of it survives but the adventure it belongs to, and the map being left
+  // is gone as in a new game.
+  const int records = FillLargeTables(s, [] {
+    const uint8_t introductory = IntroductoryAdventureFlag, demoChosen = DemoChosenFlag;
+    char folder[sizeof AdventureFolder];
+    std::memcpy(folder, AdventureFolder, sizeof folder);
+    ResetGameStateButCreaturesAndMaps();
+    ResetWords(CurrentMap);
+    CurrentMapNumber = 0;
+    IntroductoryAdventureFlag = introductory;
+    DemoChosenFlag = demoChosen;
+    std::memcpy(AdventureFolder, folder, sizeof folder);
+    GameRunningFlag = 1;
+    StopAllLoopingSounds();
+    ResetTransientState();
+    ClearGameStateArrays();
+  });
+  RecomputeRoster(records);
+  // The clearing above emptied the map memory.
+  platform::StreamBytes(MapMemory, s->memory.bytes, sizeof MapMemory);
   std::memcpy(GameFlags, s->flags.data(), sizeof GameFlags);
   QuestJournal.swap(s->journal);
   std::memcpy(AchievementProgress, s->achievements, sizeof AchievementProgress);

@@ -48,10 +48,14 @@ void ForEachHeaderWord(Record& m, Fn fn) {
 
 }  // namespace
 
-void ReadMapImage(const uint8_t* bytes, MapRecord* out) {
+void ReadMapHeader(const uint8_t* bytes, MapRecord* out) {
   std::memcpy(out->name, bytes, sizeof out->name);
   std::memcpy(out->text, bytes + 50, sizeof out->text);
   ForEachHeaderWord(*out, [&](size_t offset, int32_t& field) { field = GetWord(bytes + offset); });
+}
+
+void ReadMapImage(const uint8_t* bytes, MapRecord* out) {
+  ReadMapHeader(bytes, out);
   std::memcpy(out->layers, bytes + kMapHeaderBytes, sizeof out->layers);
 }
 

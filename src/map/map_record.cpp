@@ -7,6 +7,7 @@
 #include "engine/reset_words.h"
 #include "state/game_progress.h"
 #include "platform/files.h"
+#include "platform/system.h"
 
 MapRecord CurrentMap;
 MapRecord StoredMaps[kStoredMapCount];
@@ -36,6 +37,11 @@ MapFileResult ReadMapFile(const char* path, MapRecord* out) {
   ReadMapImage(FileImage, out);
   if (!MapExtentValid(*out)) return kMapFileBadExtent;
   return kMapFileRead;
+}
+
+void StreamMapImage(const uint8_t* bytes, MapRecord* out) {
+  ReadMapHeader(bytes, out);
+  platform::StreamBytes(out->layers, bytes + kMapHeaderBytes, sizeof out->layers);
 }
 
 bool WriteMapFile(const char* path, const MapRecord& map) {

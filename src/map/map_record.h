@@ -82,6 +82,11 @@ extern int32_t CurrentMapNumber;                  // 0 to 40
 
 // Converts between a record and its 115,744-byte file image (little-endian).
 void ReadMapImage(const uint8_t* bytes, MapRecord* out);
+// The texts and words before the layers alone.
+void ReadMapHeader(const uint8_t* bytes, MapRecord* out);
+// As ReadMapImage, the layers stored past the processor's caches (for many
+// maps filled at once, of which the game reads one soon).
+void StreamMapImage(const uint8_t* bytes, MapRecord* out);
 void WriteMapImage(const MapRecord& map, uint8_t* bytes);
 // True when the header's width and height can index the 60 x 60 layers (0 to 60 each).
 bool MapExtentValid(const MapRecord& map);

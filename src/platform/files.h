@@ -54,6 +54,19 @@ class GameFolderFiles {
   // The same into `limit` bytes of room at `into`; *size is what was read
   // (0 unless kRead).
   Result Read(const char* name, size_t limit, uint8_t* into, size_t* size) const;
+  // A file for ReadMany: its name, the most bytes it may hold and the room
+  // for them; then what Read would have given: the result and the size.
+  struct Wanted {
+    const char* name = nullptr;
+    size_t limit = 0;
+    uint8_t* into = nullptr;
+    Result result = kFailed;
+    size_t size = 0;
+  };
+  // Reads each file as Read would, several at once, a large one in slices
+  // side by side (the system's copies out of its file cache run on several
+  // cores).
+  void ReadMany(Wanted* files, size_t count) const;
 
  private:
   // The file opened for reading, or -1 with *missingOrFailed set.

@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <malloc.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -14,6 +15,9 @@
 
 #include <sys/mman.h>
 #include <unistd.h>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace platform {
 namespace {
@@ -222,6 +226,31 @@ void ZeroBytes(void* bytes, size_t n) {
   }
   std::memset(bytes, 0, first - begin);
   std::memset(reinterpret_cast<void*>(last), 0, end - last);
+}
+
+void StreamBytes(void* to, const void* from, size_t n) {
+  auto* out = static_cast<uint8_t*>(to);
+  const auto* in = static_cast<const uint8_t*>(from);
+#if defined(__SSE2__)
+  constexpr size_t kLine = 64;
+  const size_t head = std::min(n, (kLine - reinterpret_cast<uintptr_t>(out) % kLine) % kLine);
+  std::memcpy(out, in, head);
+  size_t done = head;
+  for (; done + kLine <= n; done += kLine) {
+    const __m128i a = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + done));
+    const __m128i b = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + done + 16));
+    const __m128i c = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + done + 32));
+    const __m128i d = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + done + 48));
+    _mm_stream_si128(reinterpret_cast<__m128i*>(out + done), a);
+    _mm_stream_si128(reinterpret_cast<__m128i*>(out + done + 16), b);
+    _mm_stream_si128(reinterpret_cast<__m128i*>(out + done + 32), c);
+    _mm_stream_si128(reinterpret_cast<__m128i*>(out + done + 48), d);
+  }
+  _mm_sfence();
+  std::memcpy(out + done, in + done, n - done);
+#else
+  std::memcpy(out, in, n);
+#endif
 }
 
 }  // namespace platform

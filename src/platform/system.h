@@ -37,6 +37,11 @@ bool ManualClockActive();
 // (they read as zeros again and cost no memory until written), so that a
 // reset of a table mostly unused leaves it mostly unused.
 void ZeroBytes(void* bytes, size_t n);
+// Copies n bytes with stores that go to memory past the processor's caches
+// (a large table filled whole and afterwards read only here and there): the
+// table's old contents are not fetched first, and the caches keep what they
+// held. The same bytes as std::memcpy.
+void StreamBytes(void* to, const void* from, size_t n);
 
 // Seconds since the epoch and the processor time used by the process.
 int64_t CalendarTime();

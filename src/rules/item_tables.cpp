@@ -2,6 +2,7 @@
 
 #include <bit>
 #include <cstdarg>
+#include <cstddef>
 #include <cstdio>
 #include <cstring>
 #include <type_traits>
@@ -9,6 +10,7 @@
 #include "engine/main_window.h"
 #include "engine/reset_words.h"
 #include "platform/files.h"
+#include "platform/system.h"
 #include "rules/creature_record.h"
 
 ItemRecord ItemTable[kItemRows];
@@ -265,6 +267,19 @@ void DecodeCraftedRow(const uint8_t* bytes, CraftedWeaponRecord* row) {
   row->spell = Word(bytes, 740);
   row->charges = Word(bytes, 744);
   row->icon = Word(bytes, 748);
+}
+
+void DecodeCraftedRows(uint8_t* image, CraftedWeaponRecord* rows, int count) {
+  // Every field of a row lies where its image has it, a word as the file
+  // spells it: each text is ended in the image, and the rows go over whole.
+  static_assert(std::endian::native == std::endian::little);
+  static_assert(std::is_trivially_copyable_v<CraftedWeaponRecord>);
+  for (int r = 0; r < count; ++r) {
+    uint8_t* row = image + static_cast<size_t>(r) * kCraftedRowBytes;
+    row[offsetof(CraftedWeaponRecord, description) - 1] = 0;
+    row[offsetof(CraftedWeaponRecord, itemType) - 1] = 0;
+  }
+  platform::StreamBytes(rows, image, sizeof(CraftedWeaponRecord) * count);
 }
 
 int LoadItemTable() {

@@ -180,6 +180,10 @@ bool HasUsableAmmunition(int creature);
 void DecodeItemRow(const uint8_t* bytes, ItemRecord* row);
 void DecodeSpellRow(const uint8_t* bytes, SpellRecord* row);
 void DecodeCraftedRow(const uint8_t* bytes, CraftedWeaponRecord* row);
+// `count` rows of a crafted table's image at once, as DecodeCraftedRow reads
+// each; the image's texts are ended in place first. The rows are written
+// past the processor's caches.
+void DecodeCraftedRows(uint8_t* image, CraftedWeaponRecord* rows, int count);
 
 // Empties the item, spell and crafted tables (the crafted rows are the
 // running game's; the other two are read once at start-up, so a new game
