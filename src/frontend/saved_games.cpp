@@ -428,56 +428,75 @@ void ScatterDetails(const SavedGameDetails& d) {
   PlayTime.since = platform::CurrentLocalTime().stamp;
 }
 
-// The creature table, the crafted items, the stored maps and the world map
-// from their images, in parts filled side by side, while this thread does
-// `beside` (work that touches none of them). The creatures are not
-// recomputed. Returns the number of creature records read.
-int FillLargeTables(LoadStage* s, const std::function<void()>& beside) {
+// The crafted items and the creature table from their images, in parts
+// filled side by side while this thread does `beside` (work that touches
+// neither). The creatures are not recomputed. Returns the number of creature
+// records read.
+int FillCraftedAndCreatures(LoadStage* s, const std::function<void()>& beside) {
   static constexpr int kCraftedPartRows = 160;  // about a map's bytes
   constexpr int kCraftedParts = (kCraftedRows + kCraftedPartRows - 1) / kCraftedPartRows;
-  constexpr int kMapParts = kStoredMapCount + 1;  // the world map last
-  // The records read, then in longer runs the free records past them (only
-  // looked at: most are zero already).
-  static constexpr int kFreePartRecords = 8 * kRosterPartRecords;
   const int records = RosterRecordCount(s->rosterBytes);
-  const int readParts = (records + kRosterPartRecords - 1) / kRosterPartRecords;
-  const int freeFrom = std::min(readParts * kRosterPartRecords, kCreatureCount);
+  const int recordParts = (records + kRosterPartRecords - 1) / kRosterPartRecords;
+  // The free records past the records read, in longer runs: they are only
+  // looked at (most are zero already).
+  static constexpr int kFreePartRecords = 8 * kRosterPartRecords;
+  const int freeFrom = std::min(recordParts * kRosterPartRecords, kCreatureCount);
   const int freeParts = (kCreatureCount - freeFrom + kFreePartRecords - 1) / kFreePartRecords;
-  const bool world = IntroductoryAdventureFlag != 1;
-  auto fill = [=](size_t part) {
-    int p = static_cast<int>(part);
-    if (p < kCraftedParts) {
-      const int first = p * kCraftedPartRows;
-      DecodeCraftedRows(s->crafted.bytes + static_cast<size_t>(first) * kCraftedRowBytes, &CraftedWeapons[first],
-                        std::min(kCraftedPartRows, kCraftedRows - first));
-      return;
-    }
-    p -= kCraftedParts;
-    if (p < kMapParts) {
-      const bool present = p < kStoredMapCount ? s->mapPresent[p] : world;
-      MapRecord& map = p < kStoredMapCount ? StoredMaps[p] : WorldMap;
-      if (present)
-        StreamMapImage(s->Map(p), &map);
-      else
-        ResetWords(map);
-      return;
-    }
-    p -= kMapParts;
-    const int first = p < readParts ? p * kRosterPartRecords : freeFrom + (p - readParts) * kFreePartRecords;
-    const int end = p < readParts ? first + kRosterPartRecords : first + kFreePartRecords;
-    DecodeRosterRecords(s->roster.bytes, s->rosterBytes, Creatures, first, end);
-  };
-  platform::RunParts(kCraftedParts + kMapParts + readParts + freeParts, fill, beside);
+  platform::RunParts(
+      kCraftedParts + recordParts + freeParts,
+      [=](size_t part) {
+        const int p = static_cast<int>(part);
+        if (p < kCraftedParts) {
+          const int first = p * kCraftedPartRows;
+          DecodeCraftedRows(s->crafted.bytes + static_cast<size_t>(first) * kCraftedRowBytes,
+                            &CraftedWeapons[first], std::min(kCraftedPartRows, kCraftedRows - first));
+        } else if (p < kCraftedParts + recordParts) {
+          const int first = (p - kCraftedParts) * kRosterPartRecords;
+          DecodeRosterRecords(s->roster.bytes, s->rosterBytes, Creatures, first, first + kRosterPartRecords);
+        } else {
+          const int first = freeFrom + (p - kCraftedParts - recordParts) * kFreePartRecords;
+          DecodeRosterRecords(s->roster.bytes, s->rosterBytes, Creatures, first, first + kFreePartRecords);
+        }
+      },
+      beside);
   return records;
+}
+
+// The stored maps, the world map and the map memory from their images, in
+// parts filled side by side while this thread does `beside` (work that
+// touches none of them).
+void FillMaps(LoadStage* s, const std::function<void()>& beside) {
+  constexpr int kMapParts = kStoredMapCount + 1;  // the world map last
+  static constexpr size_t kMemoryPartBytes = kMapRecordBytes;
+  constexpr int kMemoryParts = static_cast<int>((sizeof MapMemory + kMemoryPartBytes - 1) / kMemoryPartBytes);
+  const bool world = IntroductoryAdventureFlag != 1;
+  platform::RunParts(
+      kMapParts + kMemoryParts,
+      [=](size_t part) {
+        const int p = static_cast<int>(part);
+        if (p < kMapParts) {
+          const bool present = p < kStoredMapCount ? s->mapPresent[p] : world;
+          MapRecord& map = p < kStoredMapCount ? StoredMaps[p] : WorldMap;
+          if (present)
+            StreamMapImage(s->Map(p), &map);
+          else
+            ResetWords(map);
+        } else {
+          const size_t from = (p - kMapParts) * kMemoryPartBytes;
+          platform::StreamBytes(reinterpret_cast<uint8_t*>(MapMemory) + from, s->memory.bytes + from,
+                                std::min(kMemoryPartBytes, sizeof MapMemory - from));
+        }
+      },
+      beside);
 }
 
 // Puts a checked slot in place of the running game and enters creature 0's map.
 void InstallStage(LoadStage* s) {
-  // The creature table and the stored maps are written whole, each once,
+  // The crafted items and the creature table are written whole, each once,
   // while the rest of the game being left is cleared beside them: nothing
   // of it survives but the adventure it belongs to, and the map being left
   // is gone as in a new game.
-  const int records = FillLargeTables(s, [] {
+  const int records = FillCraftedAndCreatures(s, [] {
     const uint8_t introductory = IntroductoryAdventureFlag, demoChosen = DemoChosenFlag;
     char folder[sizeof AdventureFolder];
     std::memcpy(folder, AdventureFolder, sizeof folder);
@@ -492,9 +511,10 @@ void InstallStage(LoadStage* s) {
     ResetTransientState();
     ClearGameStateArrays();
   });
-  RecomputeRoster(records);
-  // The clearing above emptied the map memory.
-  platform::StreamBytes(MapMemory, s->memory.bytes, sizeof MapMemory);
+  // Then the maps and the map memory (which the clearing emptied), while the
+  // creatures are recomputed beside them (a recomputation reads no map but
+  // the current one, cleared above).
+  FillMaps(s, [records] { RecomputeRoster(records); });
   std::memcpy(GameFlags, s->flags.data(), sizeof GameFlags);
   QuestJournal.swap(s->journal);
   std::memcpy(AchievementProgress, s->achievements, sizeof AchievementProgress);

@@ -372,50 +372,67 @@ bool ReadSlice(int fd, uint8_t* into, size_t from, size_t to, bool last) {
 }  // namespace
 
 void GameFolderFiles::ReadMany(Wanted* files, size_t count) const {
-  // Each file opened and measured, several at once.
-  std::vector<int> fds(count, -1);
-  RunParts(count, [&](size_t i) {
-    Wanted& w = files[i];
-    w.size = 0;
-    w.result = kFailed;
-    const int fd = Open(w.name, &w.result);
-    if (fd < 0) return;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode) || static_cast<uint64_t>(st.st_size) > w.limit) {
-      ::close(fd);
-      return;
-    }
-    w.size = static_cast<size_t>(st.st_size);
-    fds[i] = fd;
-  });
-  // Then read in slices of at most this many bytes, all files' slices side by side.
+  // Every file's room in slices of at most this many bytes, all read side by
+  // side. A file's first slice opens and measures it, its other slices wait
+  // for that (the first is always taken before them), and the last slice to
+  // end closes it and gives the file's result.
   constexpr size_t kSlice = 512 * 1024;
+  struct File {
+    std::atomic<int> state{0};  // 0 being opened, 1 open (fd and size set), 2 not to be read
+    int fd = -1;
+    size_t size = 0;
+    std::atomic<size_t> slicesLeft{0};
+    std::atomic<bool> failed{false};
+  };
+  std::vector<File> opened(count);
   struct Slice {
     size_t file, from, to;
   };
   std::vector<Slice> slices;
   for (size_t i = 0; i < count; ++i) {
-    if (fds[i] < 0) continue;
+    const size_t limit = files[i].limit;
     size_t from = 0;
     do {
-      const size_t to = std::min(files[i].size, from + kSlice);
+      const size_t to = std::min(limit, from + kSlice);
       slices.push_back({i, from, to});
+      ++opened[i].slicesLeft;
       from = to;
-    } while (from < files[i].size);
+    } while (from < limit);
   }
-  std::vector<uint8_t> sliceRead(slices.size(), 0);
   RunParts(slices.size(), [&](size_t k) {
-    const Slice& s = slices[k];
-    sliceRead[k] = ReadSlice(fds[s.file], files[s.file].into, s.from, s.to, s.to == files[s.file].size);
+    const Slice& slice = slices[k];
+    Wanted& w = files[slice.file];
+    File& f = opened[slice.file];
+    if (slice.from == 0) {
+      w.size = 0;
+      w.result = kFailed;
+      const int fd = Open(w.name, &w.result);
+      struct stat st {};
+      const bool readable = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                            static_cast<uint64_t>(st.st_size) <= w.limit;
+      if (readable) {
+        f.fd = fd;
+        f.size = static_cast<size_t>(st.st_size);
+      } else if (fd >= 0) {
+        ::close(fd);
+        w.result = kFailed;
+      }
+      f.state.store(readable ? 1 : 2, std::memory_order_release);
+    }
+    int state;
+    while ((state = f.state.load(std::memory_order_acquire)) == 0) std::this_thread::yield();
+    if (state == 1) {
+      // The slice the file ends in (or the room's last, for a file that fills it) checks that it ends there.
+      const bool last = slice.from <= f.size && (f.size < slice.to || slice.to == w.limit);
+      if ((slice.from < f.size || last) && !ReadSlice(f.fd, w.into, slice.from, std::min(slice.to, f.size), last))
+        f.failed = true;
+    }
+    if (f.slicesLeft.fetch_sub(1) == 1 && state == 1) {
+      ::close(f.fd);
+      w.result = f.failed ? kFailed : kRead;
+      w.size = f.failed ? 0 : f.size;
+    }
   });
-  for (size_t i = 0; i < count; ++i)
-    if (fds[i] >= 0) files[i].result = kRead;
-  for (size_t k = 0; k < slices.size(); ++k)
-    if (!sliceRead[k]) files[slices[k].file].result = kFailed;
-  for (size_t i = 0; i < count; ++i) {
-    if (fds[i] >= 0) ::close(fds[i]);
-    if (files[i].result != kRead) files[i].size = 0;
-  }
 }
 
 bool RenameGamePath(const char* from, const char* to) {

@@ -85,6 +85,13 @@ TEST_F(SavedGames, DecodingOverAnOldTableLeavesNothingOfItInFreeRecordsOrPastThe
   for (int id : {0, 4, 6, 7, kCreatureCount - 1}) EXPECT_TRUE(zero(id)) << id;
   EXPECT_EQ(table[5].hitPoints, Creatures[5].hitPoints);
   EXPECT_EQ(table[5].fighterSlot, 0);  // not stored: nothing of the old record is left
+
+  // Decoded in parts over an old table, in any order, the table is the same.
+  std::vector<CreatureRecord> parts(kCreatureCount);
+  std::memset(static_cast<void*>(parts.data()), 0x5A, sizeof(CreatureRecord) * kCreatureCount);
+  for (auto [first, end] : {std::pair{5, 900}, std::pair{0, 3}, std::pair{900, kCreatureCount + 40}, std::pair{3, 5}})
+    DecodeRosterRecords(file.data(), file.size(), parts.data(), first, end);
+  EXPECT_EQ(std::memcmp(parts.data(), table.data(), sizeof(CreatureRecord) * kCreatureCount), 0);
 }
 
 TEST_F(SavedGames, TheFileHoldsEveryCreatureThroughTheLastOneWithAName) {

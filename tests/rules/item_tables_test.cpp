@@ -142,6 +142,20 @@ TEST_F(ScratchFolder, RowTextsAlwaysEndInATerminator) {
   EXPECT_EQ(item.baseType, 0x41414141);
 }
 
+// Rows decoded together give what each decoded alone gives: texts that fill
+// their fields ended, every word in place.
+TEST(ItemTablesTest, RowsDecodedTogetherAreTheRowsDecodedOneByOne) {
+  constexpr int kRows = 7;
+  std::vector<uint8_t> image(kRows * kCraftedRowBytes);
+  for (size_t i = 0; i < image.size(); ++i) image[i] = static_cast<uint8_t>(1 + i * 37 % 255);  // no zero
+  std::vector<CraftedWeaponRecord> alone(kRows), together(kRows);
+  for (int r = 0; r < kRows; ++r) DecodeCraftedRow(image.data() + r * kCraftedRowBytes, &alone[r]);
+  DecodeCraftedRows(image.data(), together.data(), kRows);
+  EXPECT_EQ(std::memcmp(alone.data(), together.data(), sizeof(CraftedWeaponRecord) * kRows), 0);
+  EXPECT_EQ(std::strlen(together[3].name), 49u);
+  EXPECT_EQ(std::strlen(together[6].description), 401u);
+}
+
 TEST(AmmunitionTest, BowsNeedArrowsAndCrossbowsBolts) {
   ASSERT_EQ(LoadItemTable(), 1);
   ASSERT_EQ(LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", "FullVersion"), 1);
