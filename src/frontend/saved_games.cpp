@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <functional>
-#include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -280,9 +280,14 @@ struct LoadStage {
   uint8_t achievements[kAchievementProgressSize] = {};
   SavedGameDetails details;
 };
+// The stage in room of large pages where the system gives them: the copies
+// out of the file cache into it and out of it into the game run faster.
 LoadStage* Stage() {
-  static std::unique_ptr<LoadStage> stage(new LoadStage);
-  return stage.get();
+  static LoadStage* stage = [] {
+    void* room = platform::LargePageRoom(sizeof(LoadStage));
+    return room ? new (room) LoadStage : new LoadStage;
+  }();
+  return stage;
 }
 
 int32_t ImageWord(const uint8_t* image, size_t at) {

@@ -374,8 +374,8 @@ bool ReadSlice(int fd, uint8_t* into, size_t from, size_t to, bool last) {
 void GameFolderFiles::ReadMany(Wanted* files, size_t count) const {
   // Every file's room in slices of at most this many bytes, all read side by
   // side. A file's first slice opens and measures it, its other slices wait
-  // for that (the first is always taken before them), and the last slice to
-  // end closes it and gives the file's result.
+  // for that (parts are taken in order: the first always before them), and
+  // the last slice to end closes it and gives the file's result.
   constexpr size_t kSlice = 512 * 1024;
   struct File {
     std::atomic<int> state{0};  // 0 being opened, 1 open (fd and size set), 2 not to be read
@@ -388,17 +388,17 @@ void GameFolderFiles::ReadMany(Wanted* files, size_t count) const {
   struct Slice {
     size_t file, from, to;
   };
+  // Every file's first slice before any other, so that a later slice seldom waits.
   std::vector<Slice> slices;
   for (size_t i = 0; i < count; ++i) {
-    const size_t limit = files[i].limit;
-    size_t from = 0;
-    do {
-      const size_t to = std::min(limit, from + kSlice);
-      slices.push_back({i, from, to});
-      ++opened[i].slicesLeft;
-      from = to;
-    } while (from < limit);
+    slices.push_back({i, 0, std::min(files[i].limit, kSlice)});
+    opened[i].slicesLeft = 1;
   }
+  for (size_t i = 0; i < count; ++i)
+    for (size_t from = kSlice; from < files[i].limit; from += kSlice) {
+      slices.push_back({i, from, std::min(files[i].limit, from + kSlice)});
+      ++opened[i].slicesLeft;
+    }
   RunParts(slices.size(), [&](size_t k) {
     const Slice& slice = slices[k];
     Wanted& w = files[slice.file];

@@ -228,6 +228,16 @@ void ZeroBytes(void* bytes, size_t n) {
   std::memset(reinterpret_cast<void*>(last), 0, end - last);
 }
 
+void* LargePageRoom(size_t bytes) {
+  constexpr uintptr_t kLargePage = 2 << 20;
+  const size_t whole = (bytes + kLargePage - 1) / kLargePage * kLargePage;
+  void* mapped = mmap(nullptr, whole + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
+  if (mapped == MAP_FAILED) return nullptr;
+  const uintptr_t at = (reinterpret_cast<uintptr_t>(mapped) + kLargePage - 1) / kLargePage * kLargePage;
+  madvise(reinterpret_cast<void*>(at), whole, MADV_HUGEPAGE);  // only advice: small pages do as well
+  return reinterpret_cast<void*>(at);
+}
+
 void StreamBytes(void* to, const void* from, size_t n) {
   auto* out = static_cast<uint8_t*>(to);
   const auto* in = static_cast<const uint8_t*>(from);

@@ -42,6 +42,11 @@ void ZeroBytes(void* bytes, size_t n);
 // table's old contents are not fetched first, and the caches keep what they
 // held. The same bytes as std::memcpy.
 void StreamBytes(void* to, const void* from, size_t n);
+// Zero-filled room for large files read again and again, kept for the
+// program's life (null when there is none): it starts on a large page's
+// boundary (2 MiB) and asks the system for large pages, so that copies into
+// it and out of it look up fewer pages.
+void* LargePageRoom(size_t bytes);
 
 // Seconds since the epoch and the processor time used by the process.
 int64_t CalendarTime();
