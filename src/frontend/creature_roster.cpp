@@ -291,13 +291,9 @@ bool CreatureValuesFit(const CreatureRecord& c) {
 }
 
 int FirstUnfitRosterRecord(const uint8_t* bytes, size_t size) {
-  return FirstUnfitRosterRecord(bytes, size, 0, kCreatureCount);
-}
-
-int FirstUnfitRosterRecord(const uint8_t* bytes, size_t size, int first, int end) {
-  end = std::min(end, RosterRecordCount(size));
+  const int count = RosterRecordCount(size);
   CreatureRecord record;
-  for (int id = first; id < end; ++id) {
+  for (int id = 0; id < count; ++id) {
     const bool party = id < kPartySize;
     std::memset(static_cast<void*>(&record), 0, sizeof record);
     UnpackFields(RecordBytes(bytes, id), party ? kPartyForm : kOtherForm, &record);

@@ -71,8 +71,6 @@ bool CreatureValuesFit(const CreatureRecord& c);
 // The first creature of a roster file image whose values do not fit, -1 when
 // all fit (the image's size is a roster's).
 int FirstUnfitRosterRecord(const uint8_t* bytes, size_t size);
-// The same among the image's records `first` to `end` - 1 alone.
-int FirstUnfitRosterRecord(const uint8_t* bytes, size_t size, int first, int end);
 // Recomputes the first `count` creatures of the table after a decode, then
 // refills the Turn Undead uses of creatures 4 and up.
 void RecomputeRoster(int count);

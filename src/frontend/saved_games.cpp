@@ -272,7 +272,10 @@ struct LoadStage {
   // The stored maps' images, then the world map's.
   Room<kMapRecordBytes> maps[kStoredMapCount + 1];
   Room<kMapMemoryBytes> memory;
-  std::vector<uint8_t> flags, bytes;
+  Room<kGameFlagsBytes> flags;
+  Room<kJournalEntryCount * (12 + kJournalTextLimit)> journalFile;
+  Room<kAchievementProgressSize> achievementsFile;
+  Room<kDetailsBytes> detailsFile;
   bool mapPresent[kStoredMapCount] = {};
   const uint8_t* Map(int n) const { return maps[n].bytes; }
   uint8_t* Map(int n) { return maps[n].bytes; }
@@ -312,90 +315,82 @@ bool LeaderPlaceValid(const LoadStage& s) {
   return InsideExtent(x, y, ImageWord(image, offsetof(MapRecord, width)), ImageWord(image, offsetof(MapRecord, height)));
 }
 
-// Creatures in runs of this many are checked or decoded side by side.
+// Creatures in runs of this many are decoded side by side.
 constexpr int kRosterPartRecords = 32;
-
-// Whether every creature of the roster read holds values that fit.
-bool RosterValuesFit(const LoadStage& s) {
-  const int count = RosterRecordCount(s.rosterBytes);
-  const int parts = (count + kRosterPartRecords - 1) / kRosterPartRecords;
-  std::atomic<bool> fit{true};
-  platform::RunParts(parts, [&s, &fit](size_t part) {
-    const int first = static_cast<int>(part) * kRosterPartRecords;
-    if (FirstUnfitRosterRecord(s.roster.bytes, s.rosterBytes, first, first + kRosterPartRecords) >= 0) fit = false;
-  });
-  return fit;
-}
 
 int ReadSlotFiles(int slot, LoadStage* s) {
   // Every file through the slot's folder, opened once.
   const platform::GameFolderFiles files(SlotPath(slot, "%s", ""));
   using platform::GameFolderFiles;
-  // The large files all at once, into their room: the characters, the
-  // crafted items, the maps, the map memory and the world map (which the
-  // introductory adventure has not). They are checked below one after the
-  // other, the first fault refusing the slot.
-  constexpr int kRoster = 0, kCrafted = 1, kFirstMap = 2, kMemory = kFirstMap + kStoredMapCount,
-                kWorld = kMemory + 1, kLarge = kWorld + 1;
+  // The other files at once, each into its room, while this thread reads
+  // the characters and checks them beside them. The files are checked below
+  // one after the other, the first fault refusing the slot.
+  constexpr int kCrafted = 0, kFirstMap = 1, kFlags = kFirstMap + kStoredMapCount, kJournal = kFlags + 1,
+                kAchievements = kJournal + 1, kDetails = kAchievements + 1, kMemory = kDetails + 1,
+                kWorld = kMemory + 1, kFiles = kWorld + 1;
   char mapNames[kStoredMapCount][32];
-  GameFolderFiles::Wanted large[kLarge];
-  large[kRoster] = {"SaveChar.cml", kLargestRosterBytes, s->roster.bytes};
-  large[kCrafted] = {"SaveWeapon.wml", sizeof CraftedWeapons, s->crafted.bytes};
+  GameFolderFiles::Wanted read[kFiles];
+  read[kCrafted] = {"SaveWeapon.wml", sizeof CraftedWeapons, s->crafted.bytes};
   for (int n = 0; n < kStoredMapCount; ++n) {
     std::snprintf(mapNames[n], sizeof mapNames[n], "Maps\\Map%i.dat", n);
-    large[kFirstMap + n] = {mapNames[n], kMapRecordBytes, s->Map(n)};
+    read[kFirstMap + n] = {mapNames[n], kMapRecordBytes, s->Map(n)};
   }
-  large[kMemory] = {"MapMemory.dat", kMapMemoryBytes, s->memory.bytes};
-  large[kWorld] = {"Maps\\WorldMap.dat", kMapRecordBytes, s->Map(kStoredMapCount)};
+  read[kFlags] = {"GameFlags.dat", kGameFlagsBytes, s->flags.bytes};
+  read[kJournal] = {"Journal.dat", sizeof s->journalFile.bytes, s->journalFile.bytes};
+  read[kAchievements] = {"Achievements.dat", kAchievementProgressSize, s->achievementsFile.bytes};
+  read[kDetails] = {"Details.dat", kDetailsBytes, s->detailsFile.bytes};
+  read[kMemory] = {"MapMemory.dat", kMapMemoryBytes, s->memory.bytes};
+  read[kWorld] = {"Maps\\WorldMap.dat", kMapRecordBytes, s->Map(kStoredMapCount)};
+  // The introductory adventure has no world map.
   const bool world = IntroductoryAdventureFlag != 1;
-  files.ReadMany(large, world ? kLarge : kWorld);
+  bool rosterFits = false;
+  files.ReadMany(read, world ? kFiles : kWorld, [s, &files, &rosterFits] {
+    rosterFits = files.Read("SaveChar.cml", kLargestRosterBytes, s->roster.bytes, &s->rosterBytes) ==
+                     GameFolderFiles::kRead &&
+                 RosterRecordCount(s->rosterBytes) >= 0 && FirstUnfitRosterRecord(s->roster.bytes, s->rosterBytes) < 0;
+  });
 
-  s->rosterBytes = large[kRoster].size;
-  if (large[kRoster].result != GameFolderFiles::kRead || RosterRecordCount(s->rosterBytes) < 0 ||
-      !RosterValuesFit(*s))
-    return kLoadCharactersFailed;
-  if (large[kCrafted].result != GameFolderFiles::kRead || large[kCrafted].size != sizeof CraftedWeapons)
-    return kLoadWeaponsFailed;
+  auto isRead = [&read](int file, size_t size) {
+    return read[file].result == GameFolderFiles::kRead && read[file].size == size;
+  };
+  if (!rosterFits) return kLoadCharactersFailed;
+  if (!isRead(kCrafted, sizeof CraftedWeapons)) return kLoadWeaponsFailed;
 
   // A missing map is an empty one; a short or impossible one is damage.
   for (int n = 0; n < kStoredMapCount; ++n) {
-    const GameFolderFiles::Wanted& map = large[kFirstMap + n];
+    const GameFolderFiles::Wanted& map = read[kFirstMap + n];
     s->mapPresent[n] = map.result != GameFolderFiles::kMissing;
     if (s->mapPresent[n] && (map.result != GameFolderFiles::kRead || !MapImageValid(s->Map(n), map.size)))
       return kLoadMapsFailed;
   }
   if (!LeaderPlaceValid(*s)) return kLoadCharactersFailed;
-  if (world && (large[kWorld].result != GameFolderFiles::kRead ||
-                !MapImageValid(s->Map(kStoredMapCount), large[kWorld].size)))
+  if (world && (read[kWorld].result != GameFolderFiles::kRead ||
+                !MapImageValid(s->Map(kStoredMapCount), read[kWorld].size)))
     return kLoadWorldMapFailed;
 
-  if (large[kMemory].result != GameFolderFiles::kRead || large[kMemory].size != kMapMemoryBytes)
-    return kLoadMapMemoryFailed;
-  if (files.Read("GameFlags.dat", kGameFlagsBytes, &s->flags) != GameFolderFiles::kRead ||
-      s->flags.size() != kGameFlagsBytes)
-    return kLoadGameFlagsFailed;
+  if (!isRead(kMemory, kMapMemoryBytes)) return kLoadMapMemoryFailed;
+  if (!isRead(kFlags, kGameFlagsBytes)) return kLoadGameFlagsFailed;
 
   // A slot without a journal or achievements starts them afresh; a damaged one is refused.
-  std::vector<uint8_t>& bytes = s->bytes;
   s->journal.assign(kJournalEntryCount, JournalEntry{});
-  switch (files.Read("Journal.dat", kJournalEntryCount * (12 + kJournalTextLimit), &bytes)) {
+  switch (read[kJournal].result) {
     case GameFolderFiles::kMissing: break;
     case GameFolderFiles::kRead:
-      if (DecodeJournal(bytes.data(), bytes.size(), &s->journal)) break;
+      if (DecodeJournal(s->journalFile.bytes, read[kJournal].size, &s->journal)) break;
       [[fallthrough]];
     default: return kLoadJournalFailed;
   }
   std::memset(s->achievements, 0, sizeof s->achievements);
-  switch (files.Read("Achievements.dat", kAchievementProgressSize, &bytes)) {
+  switch (read[kAchievements].result) {
     case GameFolderFiles::kMissing: break;
     case GameFolderFiles::kRead:
-      if (DecodeAchievements(bytes.data(), bytes.size(), s->achievements)) break;
+      if (DecodeAchievements(s->achievementsFile.bytes, read[kAchievements].size, s->achievements)) break;
       [[fallthrough]];
     default: return kLoadAchievementsFailed;
   }
 
-  if (files.Read("Details.dat", kDetailsBytes, &bytes) != GameFolderFiles::kRead ||
-      !DecodeDetails(bytes.data(), bytes.size(), &s->details) || !DetailsValuesFit(s->details))
+  if (read[kDetails].result != GameFolderFiles::kRead ||
+      !DecodeDetails(s->detailsFile.bytes, read[kDetails].size, &s->details) || !DetailsValuesFit(s->details))
     return kLoadDetailsFailed;
   return kSaveOk;
 }
@@ -520,7 +515,7 @@ void InstallStage(LoadStage* s) {
   // creatures are recomputed beside them (a recomputation reads no map but
   // the current one, cleared above).
   FillMaps(s, [records] { RecomputeRoster(records); });
-  std::memcpy(GameFlags, s->flags.data(), sizeof GameFlags);
+  std::memcpy(GameFlags, s->flags.bytes, sizeof GameFlags);
   QuestJournal.swap(s->journal);
   std::memcpy(AchievementProgress, s->achievements, sizeof AchievementProgress);
   ScatterDetails(s->details);

@@ -371,7 +371,9 @@ bool ReadSlice(int fd, uint8_t* into, size_t from, size_t to, bool last) {
 
 }  // namespace
 
-void GameFolderFiles::ReadMany(Wanted* files, size_t count) const {
+void GameFolderFiles::ReadMany(Wanted* files, size_t count) const { ReadMany(files, count, [] {}); }
+
+void GameFolderFiles::ReadMany(Wanted* files, size_t count, const std::function<void()>& beside) const {
   // Every file's room in slices of at most this many bytes, all read side by
   // side. A file's first slice opens and measures it, its other slices wait
   // for that (parts are taken in order: the first always before them), and
@@ -432,7 +434,7 @@ void GameFolderFiles::ReadMany(Wanted* files, size_t count) const {
       w.result = f.failed ? kFailed : kRead;
       w.size = f.failed ? 0 : f.size;
     }
-  });
+  }, beside);
 }
 
 bool RenameGamePath(const char* from, const char* to) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -67,6 +68,9 @@ class GameFolderFiles {
   // side by side (the system's copies out of its file cache run on several
   // cores).
   void ReadMany(Wanted* files, size_t count) const;
+  // The same while the calling thread first does `beside` (work that touches
+  // none of the files' room but what an earlier read filled).
+  void ReadMany(Wanted* files, size_t count, const std::function<void()>& beside) const;
 
  private:
   // The file opened for reading, or -1 with *missingOrFailed set.
