@@ -1,7 +1,6 @@
 #include "frontend/saved_games.h"
 
 #include <algorithm>
-#include <atomic>
 #include <bit>
 #include <cstdarg>
 #include <cstdio>
