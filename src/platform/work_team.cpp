@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -15,6 +16,8 @@ namespace {
 // Three helpers and the caller: past four cores the copies out of the
 // system's file cache gain little more (the memory's bandwidth is shared).
 constexpr unsigned kMostHelpers = 3;
+// How long a helper looks out for the next job before it sleeps.
+constexpr std::chrono::microseconds kLookOut{300};
 
 class WorkTeam {
  public:
@@ -49,7 +52,7 @@ class WorkTeam {
       count_ = count;
       next_ = 0;
       done_ = 0;
-      ++job_;
+      posted_.store(++job_, std::memory_order_release);
     }
     wake_.notify_all();
     if (own) (*own)();
@@ -75,6 +78,15 @@ class WorkTeam {
     uint64_t seen = 0;
     std::unique_lock<std::mutex> lock(mutex_);
     for (;;) {
+      if (!stopping_ && job_ == seen) {
+        // Jobs often come one after the other (a load runs three): a helper
+        // looks out for the next a while before it sleeps.
+        lock.unlock();
+        const auto until = std::chrono::steady_clock::now() + kLookOut;
+        while (posted_.load(std::memory_order_acquire) == seen && std::chrono::steady_clock::now() < until)
+          std::this_thread::yield();
+        lock.lock();
+      }
       wake_.wait(lock, [&] { return stopping_ || job_ != seen; });
       if (stopping_) return;
       seen = job_;
@@ -100,6 +112,7 @@ class WorkTeam {
   size_t done_ = 0;
   int working_ = 0;
   uint64_t job_ = 0;
+  std::atomic<uint64_t> posted_{0};  // job_, for helpers looking out without the lock
   bool stopping_ = false;
   std::vector<std::thread> helpers_;
 };
