@@ -229,13 +229,13 @@ void ZeroBytes(void* bytes, size_t n) {
 }
 
 void* LargePageRoom(size_t bytes) {
-  constexpr uintptr_t kLargePage = 2 << 20;
+  // From the heap (so that leak checks still see what is kept in it), on a
+  // large page's boundary.
+  constexpr size_t kLargePage = 2 << 20;
   const size_t whole = (bytes + kLargePage - 1) / kLargePage * kLargePage;
-  void* mapped = mmap(nullptr, whole + kLargePage, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
-  if (mapped == MAP_FAILED) return nullptr;
-  const uintptr_t at = (reinterpret_cast<uintptr_t>(mapped) + kLargePage - 1) / kLargePage * kLargePage;
-  madvise(reinterpret_cast<void*>(at), whole, MADV_HUGEPAGE);  // only advice: small pages do as well
-  return reinterpret_cast<void*>(at);
+  void* room = std::aligned_alloc(kLargePage, whole);
+  if (room) madvise(room, whole, MADV_HUGEPAGE);  // only advice: small pages do as well
+  return room;
 }
 
 void StreamBytes(void* to, const void* from, size_t n) {
