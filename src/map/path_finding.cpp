@@ -1252,6 +1252,38 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   return kPathFound;
 }
 
+bool FindCombatWalk(int creature, int fromX, int fromY, int toX, int toY) {
+  if (!IsValidCreature(creature) || InCombat != 1 || SeekAdjacent == 1) return false;
+  if (GoalOffTheMap(toX, toY) || !OnGrid(fromX, fromY) || (fromX == toX && fromY == toY)) return false;
+  if (HasDisablingCondition(creature)) return false;
+  SetUpSeeking(creature, toX, toY, 0);
+  NoteRoomsAndGoal(fromX, fromY, toX, toY);
+  const SearchFootprint f = SetUpFootprint(creature, 0);
+  SyncForSeries();
+  if (!FitTest(toX, toY, creature, f.multi, f.linked, f.width, f.height, toX, toY, 0)) return false;
+  if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
+    std::memcpy(ThreatGrid, SeriesThreatGrid, sizeof ThreatGrid);
+  } else {
+    BuildThreatGrid(creature, 1);
+    if (SearchSeriesDepth > 0) {
+      std::memcpy(SeriesThreatGrid, ThreatGrid, sizeof ThreatGrid);
+      SeriesThreatGridMover = creature;
+    }
+  }
+  PathLength = 0;
+  // The shortcuts of FindCreaturePath that stand for a search finding nothing
+  // are not needed: the open list finds nothing in their stead.
+  const SearchRun run{creature, fromX, fromY, toX, toY, f.multi, f.linked, f.width, f.height, 0, true};
+  int goalX = toX, goalY = toY;
+  if (!RunOpenList(run, &goalX, &goalY)) return false;
+  WritePath(fromX, fromY, goalX, goalY);
+  // Too long for a fighter's path list, or a five-foot step round a blocked
+  // corner: the search gives the path up.
+  if (PathLength == 0 || PathLength > kPathLength) return false;
+  const bool fiveFoot = CombatAction.fiveFootStep == 1 && CanTakeFiveFootStep(creature);
+  return !(fiveFoot && PathLength == 1 && IsDiagonalStepBlocked(creature, PathOutX[0], fromY, fromX, PathOutY[0]));
+}
+
 // ---- The rules of the searches that stay in the start's room -----------
 //
 // A mover in combat, neither seeking nor disabled, searching from a square

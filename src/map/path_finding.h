@@ -54,6 +54,13 @@ constexpr int kPathNone = 2;
 int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8_t costFlag,
                      uint32_t moveCostOption, uint8_t noActChecks, uint8_t crossCreatures,
                      uint32_t* outRecord, PathTallyRecord* tally);
+// The walk alone of the combat search FindCreaturePath (creature, fromX,
+// fromY, toX, toY, 1, 1, 0, 0, ...) would find, not seeking: the open list
+// runs as that search's would and the path goes to PathOutX, PathOutY and
+// PathLength, but nothing else is written (no fighter's path list, arrows,
+// costs, tallies or destination). False when that search would find no path
+// (then what it leaves is not left).
+bool FindCombatWalk(int creature, int fromX, int fromY, int toX, int toY);
 // A series of searches over a battle that does not change between them (the
 // reachability pass of a valuation grid: one mover, one start, many goals):
 // while one is open, what each search works out about a square (whether the

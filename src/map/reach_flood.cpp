@@ -538,6 +538,42 @@ bool CrossedByEveryWalk(int u, int goal, int count) {
 
 }  // namespace
 
+bool FloodRulesReach(int x, int y) { return Valid && OnGrid(x, y) && WantedHere[Padded(x, y)]; }
+
+bool FloodTallyWalk(PathTallyRecord* buffer, uint32_t* out) {
+  if (!Valid || PathLength < 1 || PathLength > kMostSteps) return false;
+  const int gx = PathOutX[PathLength - 1], gy = PathOutY[PathLength - 1];
+  if (!FloodRulesReach(gx, gy)) return false;
+  // Step by step from the start, as the search's tally counts them: the
+  // enemies leaving a square provokes (each once a walk), the areas entered
+  // and the feet.
+  uint64_t provoked = 0, areas = 0;
+  int32_t feet = 0;
+  int u = StartSquare;
+  for (int i = 0; i < PathLength; ++i) {
+    const int x = PathOutX[i], y = PathOutY[i];
+    const int ux = ColumnOf(u), uy = RowOf(u);
+    if (!OnGrid(x, y) || std::abs(x - ux) > 1 || std::abs(y - uy) > 1) return false;
+    const int v = Padded(x, y);
+    // The areas and feet of a square are known where the mover may stand.
+    if (StepExtra[v] < 0) return false;
+    const uint64_t fresh = ThreatsAt[u] & ~provoked;
+    if (buffer && fresh != 0) buffer[SquareIndex(ux, uy)][1] = static_cast<uint32_t>(__builtin_popcountll(fresh));
+    provoked |= ThreatsAt[u];
+    areas += AreaLanes(EnteredAt[v]);
+    feet += StepFeet(Mover, ux, uy, x, y, FeetKindAt[v]);
+    if (buffer) WriteTallies(provoked, areas, feet, buffer[SquareIndex(x, y)]);
+    u = v;
+  }
+  if (out) {
+    uint32_t rec[kTallyWords] = {};
+    WriteTallies(provoked, areas, feet, rec);
+    out[0] += rec[0];
+    for (int k = 2; k < kTallyWords; ++k) out[k] = rec[k];
+  }
+  return true;
+}
+
 bool FloodFindsNoWalk(int x, int y, bool* goalFits) {
   if (!Valid || !CostsKnown || !OnGrid(x, y)) return false;
   const int goal = Padded(x, y);

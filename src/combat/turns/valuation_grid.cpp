@@ -342,6 +342,14 @@ struct ReachPass {
     return lastFound;
   }
 
+  // The walk alone of a search of the pass's own kind to (x, y), the records
+  // along it told by the flood. What else the search would leave is left to
+  // the pass's last search. False when it finds nothing (the search itself
+  // must then run).
+  bool SearchWalk(int x, int y, uint32_t* out) {
+    return FindCombatWalk(creature, cx, cy, x, y) && FloodTallyWalk(ReachRecords, out);
+  }
+
   // Weighs the walk to one wanted square of ring 1 or beyond from its record.
   void Weigh(int x, int y, bool neighbour, const uint32_t* rec, int32_t& value) {
     const CreatureRecord& c = Creatures[creature];
@@ -413,6 +421,10 @@ struct ReachPass {
                 FloodRecord(x, y, ReachRecords[sq]);
               } else if (flood && FloodWalk(x, y, ReachRecords, out)) {
                 // The search would take one of the walks the flood can tell.
+                rec = out;
+              } else if (flood && FloodRulesReach(x, y) && SearchWalk(x, y, out)) {
+                // Which of the cheapest walks the search takes only its open
+                // list tells; what it records along the walk the flood tells.
                 rec = out;
               } else if (bool fits; flood && FloodFindsNoWalk(x, y, &fits)) {
                 // The search would find nothing: what it leaves of the path
