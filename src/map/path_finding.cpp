@@ -1284,6 +1284,43 @@ bool FindCombatWalk(int creature, int fromX, int fromY, int toX, int toY) {
   return !(fiveFoot && PathLength == 1 && IsDiagonalStepBlocked(creature, PathOutX[0], fromY, fromX, PathOutY[0]));
 }
 
+int FinishCombatWalk(int creature, int fromX, int fromY, int toX, int toY, const int32_t* walkX,
+                     const int32_t* walkY, int length) {
+  // FindCreaturePath up to its open list, as FindCombatWalk has run it.
+  if (!IsValidCreature(creature) || InCombat != 1 || SeekAdjacent == 1 || length < 1 || length > kPathLength ||
+      GoalOffTheMap(toX, toY) || !OnGrid(fromX, fromY) || (fromX == toX && fromY == toY) ||
+      HasDisablingCondition(creature))
+    return FindCreaturePath(creature, fromX, fromY, toX, toY, 1, 1, 0, 0, nullptr, nullptr);
+  FighterSlot* slot = SlotOf(creature);
+  const bool fiveFoot = CombatAction.fiveFootStep == 1 && CanTakeFiveFootStep(creature);
+  SetUpSeeking(creature, toX, toY, 0);
+  NoteRoomsAndGoal(fromX, fromY, toX, toY);
+  const SearchFootprint f = SetUpFootprint(creature, 0);
+  SyncForSeries();
+  if (!FitTest(toX, toY, creature, f.multi, f.linked, f.width, f.height, toX, toY, 0))
+    return FindCreaturePath(creature, fromX, fromY, toX, toY, 1, 1, 0, 0, nullptr, nullptr);
+  if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
+    std::memcpy(ThreatGrid, SeriesThreatGrid, sizeof ThreatGrid);
+  } else {
+    BuildThreatGrid(creature, 1);
+    if (SearchSeriesDepth > 0) {
+      std::memcpy(SeriesThreatGrid, ThreatGrid, sizeof ThreatGrid);
+      SeriesThreatGridMover = creature;
+    }
+  }
+  // The walk its open list found, and the rest of the search.
+  std::copy_n(walkX, length, PathOutX);
+  std::copy_n(walkY, length, PathOutY);
+  PathLength = length;
+  CopyToSlot(slot);
+  if (fiveFoot && PathLength == 1 && IsDiagonalStepBlocked(creature, PathOutX[0], fromY, fromX, PathOutY[0])) {
+    AbandonPath(creature);
+    return kPathNone;
+  }
+  MarkCombatPath(creature, slot, fromX, fromY, toX, toY, 1, nullptr, nullptr);
+  return kPathFound;
+}
+
 // ---- The rules of the searches that stay in the start's room -----------
 //
 // A mover in combat, neither seeking nor disabled, searching from a square

@@ -538,12 +538,16 @@ bool CrossedByEveryWalk(int u, int goal, int count) {
 
 }  // namespace
 
-bool FloodRulesReach(int x, int y) { return Valid && OnGrid(x, y) && WantedHere[Padded(x, y)]; }
+bool FloodReaches(int x, int y) {
+  if (!Valid || !CostsKnown || !OnGrid(x, y)) return false;
+  const int goal = Padded(x, y);
+  return WantedHere[goal] && Cost[goal] != kUnreached && GoalFits[goal];
+}
 
 bool FloodTallyWalk(PathTallyRecord* buffer, uint32_t* out) {
   if (!Valid || PathLength < 1 || PathLength > kMostSteps) return false;
   const int gx = PathOutX[PathLength - 1], gy = PathOutY[PathLength - 1];
-  if (!FloodRulesReach(gx, gy)) return false;
+  if (!Valid || !OnGrid(gx, gy) || !WantedHere[Padded(gx, gy)]) return false;
   // Step by step from the start, as the search's tally counts them: the
   // enemies leaving a square provokes (each once a walk), the areas entered
   // and the feet.

@@ -50,10 +50,11 @@ bool FloodAgreesAlongPath(const PathTallyRecord* buffer);
 // record) and returns true; false when it cannot tell (the search must run).
 bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out);
 // Whether a search from the flood's start to (x, y) follows the flood's
-// rules all the way: a wanted square of the start's room.
-bool FloodRulesReach(int x, int y);
-// The records a search from the flood's start to a square FloodRulesReach
-// allows writes along the walk it found (PathOutX, PathOutY, PathLength; see
+// rules all the way and finds a path: a wanted square of the start's room
+// that the flood reached and the mover may stand on.
+bool FloodReaches(int x, int y);
+// The records a search from the flood's start to a wanted square of its room
+// writes along the walk it found (PathOutX, PathOutY, PathLength; see
 // FindCombatWalk), told from the walk: into buffer (may be null), as the
 // search's tally, and into out what it adds to its record. False when the
 // path is not such a walk.
