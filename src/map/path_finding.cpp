@@ -701,6 +701,27 @@ int LastGoal = -1;
 uint32_t SeriesGridChanges = 0;
 bool SeriesFloodKept = false;
 
+// ---- The room table of a series -----------------------------------------
+//
+// What stepping onto each square costs a mover searching from its start to
+// goals in the start's own room, as RoomStepExtraCosts works it out in a
+// series, kept for the walks of that series to such goals (FindCombatWalk).
+// For a mover that does not seek, every square of a search to a goal in the
+// room but the goal itself is fitted and costed alike whatever the goal (a
+// one-square mover's goal too): one table serves every such search. Per work
+// square (stride 61, with guards): the extra cost of stepping onto it (-1
+// where the mover may not stand, and on the guards) and the steps the open
+// list may take from it, one bit a direction in the order it looks at its
+// neighbours (onto a square the mover may stand on and, for a one-square
+// mover's diagonal step, past corners that do not obstruct it).
+int16_t RoomExtraStore[kStampGuard + kPathWorkSquares + kStampGuard];
+int16_t* const RoomExtra = RoomExtraStore + kStampGuard;
+uint8_t RoomSteps[kPathWorkSquares];
+bool RoomTableKept = false;
+bool RoomStepsKnown = false;
+bool RoomTableOneSquare = false;
+int RoomTableMover = -1, RoomTableFromX = -1, RoomTableFromY = -1;
+
 // Brings the combatant grid up to date and, in a series, forgets what the
 // series kept from before a change of the combatants.
 void SyncForSeries() {
@@ -711,6 +732,7 @@ void SyncForSeries() {
   SeriesMarksKept = false;
   SeriesThreatGridMover = -1;
   SeriesFloodKept = false;
+  RoomTableKept = false;
 }
 
 MemoContext ContextOf(const SearchRun& r) {
@@ -1252,6 +1274,111 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   return kPathFound;
 }
 
+namespace {
+
+// The neighbours in the order the open list looks at them (y outer, x
+// inner), as work-index offsets and plain step costs.
+constexpr int kStepDa[8] = {-1, 0, 1, -1, 1, -1, 0, 1};
+constexpr int kStepDy[8] = {-1, -1, -1, 0, 0, 1, 1, 1};
+constexpr int kStepOffset[8] = {-kPathStride - 1, -1, kPathStride - 1, -kPathStride,
+                                kPathStride,      -kPathStride + 1, 1, kPathStride + 1};
+constexpr int32_t kStepCost[8] = {14, 10, 14, 10, 10, 14, 10, 14};
+
+// The steps of the room table from every square.
+void WorkOutRoomSteps() {
+  static uint8_t obstructs[kPathWorkSquares];
+  if (RoomTableOneSquare)
+    for (int x = 0; x < kMapSide; ++x)
+      for (int y = 0; y < kMapSide; ++y)
+        obstructs[W(x, y)] = BlockedGrid[SquareIndex(x, y)] != kSquareFlooded && IsCornerObstructed(x, y);
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) {
+      const int u = W(x, y);
+      uint8_t steps = 0;
+      for (int d = 0; d < 8; ++d) {
+        if (RoomExtra[u + kStepOffset[d]] < 0) continue;
+        if (RoomTableOneSquare && kStepDa[d] != 0 && kStepDy[d] != 0 &&
+            (obstructs[u + kStepDa[d] * kPathStride] || obstructs[u + kStepDy[d]]))
+          continue;
+        steps |= static_cast<uint8_t>(1u << d);
+      }
+      RoomSteps[u] = steps;
+    }
+  RoomStepsKnown = true;
+}
+
+// The open list of a search to a goal in the start's room over the room
+// table: the same list, taking the same squares in the same order, each
+// square's fit, step cost and corners read from the table; for a larger
+// mover, the goal's own fit and cost (goalExtra, -1 when it does not fit)
+// stand in for the table's while it runs.
+bool RunRoomOpenList(int fromX, int fromY, int toX, int toY, int32_t goalExtra) {
+  if (!RoomStepsKnown) WorkOutRoomSteps();
+  const int goal = W(toX, toY);
+  const int16_t tableExtra = RoomExtra[goal];
+  uint8_t tableSteps[8];
+  if (!RoomTableOneSquare) {
+    RoomExtra[goal] = static_cast<int16_t>(goalExtra);
+    for (int d = 0; d < 8; ++d) {
+      // The step from the neighbour in direction d onto the goal.
+      const int n = goal + kStepOffset[d];
+      if (n < 0 || n >= kPathWorkSquares) continue;
+      const uint8_t onto = static_cast<uint8_t>(1u << (7 - d));
+      tableSteps[d] = RoomSteps[n];
+      RoomSteps[n] = static_cast<uint8_t>(goalExtra >= 0 ? RoomSteps[n] | onto : RoomSteps[n] & ~onto);
+    }
+  }
+  NewStamps();
+  const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
+  int count = 1;
+  OpenStartSquare(fromX, fromY, open);
+  bool found = false;
+  while (count > 0) {
+    const int top = PopTop(&count);
+    const int px = top / kPathStride, py = top % kPathStride;
+    PathStamp[top] = closed;
+    const int32_t parentG = Work[top].g;
+    const unsigned steps = RoomSteps[top];
+    // One neighbour, in direction d.
+    auto visit = [&](auto step) __attribute__((always_inline)) {
+      constexpr int d = decltype(step)::value;
+      if (((steps >> d) & 1) == 0) return;
+      const int wi = top + kStepOffset[d];
+      const int32_t stamp = PathStamp[wi];
+      if (stamp >= closed) return;
+      const int32_t g = parentG + kStepCost[d] + RoomExtra[wi];
+      if (stamp == open) {
+        if (g < Work[wi].g) RepriceOpenSquare(wi, px, py, g);
+        return;
+      }
+      const int dxg = std::abs(px + kStepDa[d] - toX), dyg = std::abs(py + kStepDy[d] - toY);
+      OpenNewSquare(wi, 10 * std::max(dxg, dyg) + 4 * std::min(dxg, dyg), g, px, py, open, &count);
+    };
+    visit(Step<0>{});
+    visit(Step<1>{});
+    visit(Step<2>{});
+    visit(Step<3>{});
+    visit(Step<4>{});
+    visit(Step<5>{});
+    visit(Step<6>{});
+    visit(Step<7>{});
+    if (top == goal) {
+      found = true;
+      break;
+    }
+  }
+  if (!RoomTableOneSquare) {
+    RoomExtra[goal] = tableExtra;
+    for (int d = 0; d < 8; ++d) {
+      const int n = goal + kStepOffset[d];
+      if (n >= 0 && n < kPathWorkSquares) RoomSteps[n] = tableSteps[d];
+    }
+  }
+  return found;
+}
+
+}  // namespace
+
 bool FindCombatWalk(int creature, int fromX, int fromY, int toX, int toY) {
   if (!IsValidCreature(creature) || InCombat != 1 || SeekAdjacent == 1) return false;
   if (GoalOffTheMap(toX, toY) || !OnGrid(fromX, fromY) || (fromX == toX && fromY == toY)) return false;
@@ -1271,11 +1398,23 @@ bool FindCombatWalk(int creature, int fromX, int fromY, int toX, int toY) {
     }
   }
   PathLength = 0;
+  int goalX = toX, goalY = toY;
   // The shortcuts of FindCreaturePath that stand for a search finding nothing
   // are not needed: the open list finds nothing in their stead.
-  const SearchRun run{creature, fromX, fromY, toX, toY, f.multi, f.linked, f.width, f.height, 0, true};
-  int goalX = toX, goalY = toY;
-  if (!RunOpenList(run, &goalX, &goalY)) return false;
+  if (RoomTableKept && !PathLookupByScan && SearchSeriesDepth > 0 && RoomTableMover == creature &&
+      RoomTableFromX == fromX && RoomTableFromY == fromY && RoomTableOneSquare == !f.multi && !f.linked &&
+      S.sameRegion && !S.goalBlocked) {
+    // The goal's own fit and cost (the table's, for a one-square mover).
+    int32_t goalExtra = RoomExtra[W(toX, toY)];
+    if (f.multi)
+      goalExtra = FitTestOf<true>(toX, toY, true, creature, 1, 0, f.width, f.height, toX, toY, 0)
+                      ? StepExtraCost(MoverCostsOf(creature), creature, toX, toY, 0)
+                      : -1;
+    if (!RunRoomOpenList(fromX, fromY, toX, toY, goalExtra)) return false;
+  } else {
+    const SearchRun run{creature, fromX, fromY, toX, toY, f.multi, f.linked, f.width, f.height, 0, true};
+    if (!RunOpenList(run, &goalX, &goalY)) return false;
+  }
   WritePath(fromX, fromY, goalX, goalY);
   // Too long for a fighter's path list, or a five-foot step round a blocked
   // corner: the search gives the path up.
@@ -1321,6 +1460,7 @@ int FinishCombatWalk(int creature, int fromX, int fromY, int toX, int toY, const
   return kPathFound;
 }
 
+
 // ---- The rules of the searches that stay in the start's room -----------
 //
 // A mover in combat, neither seeking nor disabled, searching from a square
@@ -1335,6 +1475,7 @@ int FinishCombatWalk(int creature, int fromX, int fromY, int toX, int toY, const
 
 namespace {
 SearchState RoomSaved;
+int RoomFromX = -1, RoomFromY = -1;
 uint8_t RoomSavedThreats[kMapSquares];
 MoverCosts RoomMover{};
 bool RoomRulesOpen = false;
@@ -1349,6 +1490,8 @@ bool BeginRoomRules(int creature, int fromX, int fromY) {
   RoomSaved = S;
   std::memcpy(RoomSavedThreats, ThreatGrid, sizeof ThreatGrid);
   RoomRulesOpen = true;
+  RoomFromX = fromX;
+  RoomFromY = fromY;
   const SearchFootprint f = SetUpFootprint(creature, 0);
   RoomMulti = f.multi;
   S.mover = creature;
@@ -1391,10 +1534,26 @@ void RoomStepExtraCosts(int16_t* extra) {
   }
   SyncCombatantGrid();
   // A one-square mover's footprint is the square itself.
-  if (RoomMulti || S.width != 1 || S.height != 1)
-    RoomStepExtraCostsAs<false>(extra);
-  else
+  const bool oneSquare = !RoomMulti && S.width == 1 && S.height == 1;
+  if (oneSquare)
     RoomStepExtraCostsAs<true>(extra);
+  else
+    RoomStepExtraCostsAs<false>(extra);
+  // Kept for the walks of the series to goals in the room.
+  if (SearchSeriesDepth == 0 || PathLookupByScan) return;
+  SyncForSeries();
+  static bool guardsSet = false;
+  if (!guardsSet) {
+    std::fill(std::begin(RoomExtraStore), std::end(RoomExtraStore), int16_t{-1});
+    guardsSet = true;
+  }
+  for (int x = 0; x < kMapSide; ++x) std::copy_n(extra + SquareIndex(x, 0), kMapSide, RoomExtra + W(x, 0));
+  RoomTableKept = true;
+  RoomStepsKnown = false;
+  RoomTableOneSquare = oneSquare;
+  RoomTableMover = S.mover;
+  RoomTableFromX = RoomFromX;
+  RoomTableFromY = RoomFromY;
 }
 
 bool RoomGoalFits(int x, int y) {
@@ -1418,6 +1577,7 @@ void BeginSearchSeries() {
     SeriesMarksKept = false;
     SeriesThreatGridMover = -1;
     SeriesFloodKept = false;
+    RoomTableKept = false;
   }
 }
 
@@ -1428,6 +1588,7 @@ void EndSearchSeries() {
     SeriesMarksKept = false;
     SeriesThreatGridMover = -1;
     SeriesFloodKept = false;
+    RoomTableKept = false;
   }
 }
 
