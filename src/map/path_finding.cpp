@@ -1284,15 +1284,25 @@ constexpr int kStepOffset[8] = {-kPathStride - 1, -1, kPathStride - 1, -kPathStr
                                 kPathStride,      -kPathStride + 1, 1, kPathStride + 1};
 constexpr int32_t kStepCost[8] = {14, 10, 14, 10, 10, 14, 10, 14};
 
-// The steps of the room table from every square.
+// The steps of the room table from every square the open list can take:
+// the start and the squares the mover may stand on.
 void WorkOutRoomSteps() {
+  int x0 = RoomTableFromX, x1 = RoomTableFromX, y0 = RoomTableFromY, y1 = RoomTableFromY;
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y)
+      if (RoomExtra[W(x, y)] >= 0) {
+        x0 = std::min(x0, x);
+        x1 = std::max(x1, x);
+        y0 = std::min(y0, y);
+        y1 = std::max(y1, y);
+      }
   static uint8_t obstructs[kPathWorkSquares];
   if (RoomTableOneSquare)
-    for (int x = 0; x < kMapSide; ++x)
-      for (int y = 0; y < kMapSide; ++y)
+    for (int x = std::max(0, x0 - 1); x <= std::min(kMapSide - 1, x1 + 1); ++x)
+      for (int y = std::max(0, y0 - 1); y <= std::min(kMapSide - 1, y1 + 1); ++y)
         obstructs[W(x, y)] = BlockedGrid[SquareIndex(x, y)] != kSquareFlooded && IsCornerObstructed(x, y);
-  for (int x = 0; x < kMapSide; ++x)
-    for (int y = 0; y < kMapSide; ++y) {
+  for (int x = x0; x <= x1; ++x)
+    for (int y = y0; y <= y1; ++y) {
       const int u = W(x, y);
       uint8_t steps = 0;
       for (int d = 0; d < 8; ++d) {
@@ -1520,7 +1530,10 @@ void RoomStepExtraCostsAs(int16_t* extra) {
   const int mover = S.mover;
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
-      const bool fits = FitTest(x, y, mover, kOneSquare ? 0 : RoomMulti, 0, S.width, S.height, -1, -1, 0);
+      // No mover fits on a blocked square (all squares off the map in
+      // combat) when creatures are not crossed.
+      const bool fits = BlockedGrid[SquareIndex(x, y)] != kSquareBlocked &&
+                        FitTest(x, y, mover, kOneSquare ? 0 : RoomMulti, 0, S.width, S.height, -1, -1, 0);
       extra[SquareIndex(x, y)] =
           static_cast<int16_t>(fits ? StepExtraCost<kOneSquare>(RoomMover, mover, x, y, 0) : -1);
     }

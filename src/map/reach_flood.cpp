@@ -140,7 +140,11 @@ bool PrepareSquares(const int32_t* wanted, int& remaining) {
     for (int y = 0; y < kMapSide; ++y) {
       extra[y] = given[y];
       // Only a one-square mover minds the corners of a diagonal step.
-      if (oneSquare) corner[y] = IsCornerObstructed(x, y) ? 1 : 0;
+      // (A square more than one beyond the map's last row or column is no
+      // corner of a step between squares of the map, the only squares a
+      // mover in combat stands on.)
+      if (oneSquare && x <= CurrentMap.width && y <= CurrentMap.height)
+        corner[y] = BlockedGrid[SquareIndex(x, y)] != kSquareFlooded && IsCornerObstructed(x, y);
       most = std::max(most, given[y]);
       if (given[y] >= 0 && oneSquare) {
         // The one square's own area and ground, read directly.
