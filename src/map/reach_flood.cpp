@@ -481,7 +481,8 @@ struct WalkSquare {
   uint32_t stamp;          // WalkStamp: the square lies on a walk the search may take
   uint8_t from;            // bit d: the search may have come from the neighbour in direction d
   bool told;               // every walk here crosses the same doubtful wanted squares and records alike
-  int16_t lastWanted;      // the last doubtful wanted square every walk here crosses (padded), or the start
+  bool anew;               // doubtful, and the walks here record on it otherwise than it holds
+  int16_t lastWanted;      // the last doubtful wanted square every walk here crosses and records anew (padded), or the start
   int16_t steps;           // the most steps of a walk here
   uint64_t provoked;       // the enemies provoked on the way (leaving the squares before it)
   uint64_t areas;          // the areas entered, as lanes
@@ -500,6 +501,22 @@ inline int32_t Estimate(int p, int gx, int gy) {
 // The record a walk's tallies give a square of it (word [1] aside).
 void WriteWalkRecord(const WalkSquare& w, uint32_t* rec) { WriteTallies(w.provoked, w.areas, w.feet, rec); }
 
+constexpr uint32_t kNoRecord = static_cast<uint32_t>(-1);  // a record word not yet written
+
+// Whether the square p already holds in buffer the record the walk w writes
+// there: every word the pass or its callers read (all but [1], the attacks
+// provoked on the square itself, which no one reads).
+bool HoldsWalkRecord(int p, const WalkSquare& w, const PathTallyRecord* buffer) {
+  if (!buffer) return false;
+  const uint32_t* held = buffer[SquareIndex(ColumnOf(p), RowOf(p))];
+  if (held[0] == kNoRecord && held[kTallyWords - 1] == kNoRecord) return false;
+  uint32_t rec[kTallyWords] = {};
+  WriteWalkRecord(w, rec);
+  for (int k = 0; k < kTallyWords; ++k)
+    if (k != 1 && rec[k] != held[k]) return false;
+  return true;
+}
+
 // What a search writes on a square u its walk crosses (the start: only the
 // attacks leaving it provoked).
 void WriteCrossedRecord(int u, PathTallyRecord* buffer) {
@@ -511,7 +528,6 @@ void WriteCrossedRecord(int u, PathTallyRecord* buffer) {
   if (u != StartSquare) WriteWalkRecord(p, rec);
 }
 
-constexpr uint32_t kNoRecord = static_cast<uint32_t>(-1);  // a record word not yet written
 int16_t Unsure[kMapSquares];  // wanted squares on the walks, neither doubtful nor settled
 uint32_t AvoidStamp[kPadded];
 uint32_t AvoidRound = 0;
@@ -645,7 +661,7 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
   // any walk crossing it as from its own search: crossed or not is all one.)
   std::sort(WalkSquares, WalkSquares + count, [](int a, int b) { return Cost[a] < Cost[b]; });
   if (WalkSquares[0] != StartSquare) return false;
-  Walk[StartSquare] = {WalkStamp, 0, true, static_cast<int16_t>(StartSquare), 0, 0, 0, 0};
+  Walk[StartSquare] = {WalkStamp, 0, true, false, static_cast<int16_t>(StartSquare), 0, 0, 0, 0};
   for (int k = 1; k < count; ++k) {
     const int v = WalkSquares[k];
     WalkSquare& w = Walk[v];
@@ -658,7 +674,7 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
       const int d = __builtin_ctz(from);
       const int u = v + kOffset[d];
       const WalkSquare& p = Walk[u];
-      const int16_t lastWanted = u != StartSquare && Doubtful[u] ? static_cast<int16_t>(u) : p.lastWanted;
+      const int16_t lastWanted = p.anew ? static_cast<int16_t>(u) : p.lastWanted;
       const uint64_t provoked = p.provoked | ThreatsAt[u];
       const uint64_t areas = p.areas + entered;
       const int32_t feet = p.feet + StepFeet(Mover, vx + kDx[d], vy + kDy[d], vx, vy, FeetKindAt[v]);
@@ -674,6 +690,9 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
         w.told &= p.told && lastWanted == w.lastWanted && provoked == w.provoked && areas == w.areas && feet == w.feet;
       }
     }
+    // A doubtful square that already holds what the walks here record on it
+    // is left as it is whichever of them the search takes.
+    w.anew = Doubtful[v] && (!w.told || !HoldsWalkRecord(v, w, buffer));
   }
   const WalkSquare& g = Walk[goal];
   if (!g.told) return false;
