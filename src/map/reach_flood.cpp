@@ -1,6 +1,8 @@
 #include "map/reach_flood.h"
 
 #include <algorithm>
+#include <bit>
+#include <utility>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -87,6 +89,7 @@ constexpr uint8_t kSetsLost = 0xFF;  // more distinct sets than are kept
 uint64_t ProvokedSets[kPadded][kMostSets];
 uint8_t ProvokedSetCount[kPadded];
 int16_t Order[kMapSquares];  // the squares in the order the flood reached their cheapest cost
+int16_t OrderRank[kPadded];  // each square's place in Order (meaningful for the squares in it)
 int OrderCount = 0;
 
 // The open squares by cost, in buckets: every step costs less than
@@ -392,6 +395,7 @@ bool FloodCosts(const int32_t* wanted) {
       const int u = bucket[k];
       // A dearer entry left behind (a square's cheapest cost is put once only).
       if (Cost[u] != cost) continue;
+      OrderRank[u] = static_cast<int16_t>(OrderCount);
       Order[OrderCount++] = static_cast<int16_t>(u);
       if (WantedHere[u] && --remaining == 0) return true;
 #pragma GCC unroll 8
@@ -659,7 +663,24 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
   // walk to the square crosses the same doubtful wanted squares and records
   // alike. (A wanted square that is not doubtful gets the same record from
   // any walk crossing it as from its own search: crossed or not is all one.)
-  std::sort(WalkSquares, WalkSquares + count, [](int a, int b) { return Cost[a] < Cost[b]; });
+  // (In the order the flood reached them, which is by cost: every square of
+  // a walk costs less than the goal, so the flood took each before it.)
+  static uint64_t ranks[(kMapSquares + 63) / 64];
+  int lowest = OrderCount, highest = 0;
+  for (int k = 0; k < count; ++k) {
+    const int r = OrderRank[WalkSquares[k]];
+    if (r >= OrderCount || Order[r] != WalkSquares[k]) return false;
+    lowest = std::min(lowest, r);
+    highest = std::max(highest, r);
+  }
+  for (int k = 0; k < count; ++k) {
+    const int r = OrderRank[WalkSquares[k]];
+    ranks[r >> 6] |= uint64_t{1} << (r & 63);
+  }
+  count = 0;
+  for (int word = lowest >> 6; word <= highest >> 6; ++word)
+    for (uint64_t bits = std::exchange(ranks[word], 0); bits != 0; bits &= bits - 1)
+      WalkSquares[count++] = Order[word * 64 + std::countr_zero(bits)];
   if (WalkSquares[0] != StartSquare) return false;
   Walk[StartSquare] = {WalkStamp, 0, true, false, static_cast<int16_t>(StartSquare), 0, 0, 0, 0};
   for (int k = 1; k < count; ++k) {
@@ -690,9 +711,12 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
         w.told &= p.told && lastWanted == w.lastWanted && provoked == w.provoked && areas == w.areas && feet == w.feet;
       }
     }
+    // Every walk to the goal crosses the square: once two walks here differ,
+    // the goal's walks differ too.
+    if (!w.told) return false;
     // A doubtful square that already holds what the walks here record on it
     // is left as it is whichever of them the search takes.
-    w.anew = Doubtful[v] && (!w.told || !HoldsWalkRecord(v, w, buffer));
+    w.anew = Doubtful[v] && !HoldsWalkRecord(v, w, buffer);
   }
   const WalkSquare& g = Walk[goal];
   if (!g.told) return false;
