@@ -1,11 +1,5 @@
-// The A* search of the movers. The open list is a 1-based binary min-heap of
-// open squares on F = G + H; its tie rules are part of the game's behaviour
-// (they decide which of two equally short paths is walked), so the sift steps
-// below compare exactly as the movers have always been routed:
-//   - a new square rises while its F is smaller than or equal to its parent's;
-//   - a re-priced square rises only while its parent's F is greater;
-//   - the entry moved to the top sinks toward a child whose F is <= its own,
-//     preferring the right child when it is <= the left.
+// The A* search of the movers, over the open list of map/open_list.h (whose
+// tie rules decide which of two equally short paths is walked).
 #include "map/path_finding.h"
 
 #include <algorithm>
@@ -25,6 +19,7 @@
 #include "map/fighter_tests.h"
 #include "state/threat_grids.h"
 #include "map/line_of_effect.h"
+#include "map/open_list.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
 #include "state/camera.h"
@@ -32,45 +27,17 @@
 #include "state/party_leader.h"
 
 int32_t PathOnClosed = 10;
-// The list stamps with a guard row of work squares before and after them (x
-// -1 and 60), so that the eight neighbours of any square of the grid have a
-// stamp to read. The guards and the spare square of each row (y 60) hold
-// kGuardStamp, above every search's closed stamp: a combat search takes them
-// for closed squares and so never steps off the grid.
-constexpr int kStampGuard = kPathStride + 1;
-int32_t PathStampStore[kStampGuard + kPathWorkSquares + kStampGuard];
-int32_t (&PathStamp)[kPathWorkSquares] = *reinterpret_cast<int32_t (*)[kPathWorkSquares]>(PathStampStore + kStampGuard);
 int32_t PathOutX[kMapSquares];
 int32_t PathOutY[kMapSquares];
 int32_t PathLength = 0;
 int32_t PathCostFeet = 0;
 uint8_t PathShown = 0;
 uint8_t PathLookupByScan = 0;
-int32_t ChargeStopX = -1, ChargeStopY = -1;
 int32_t WorldPathStartX = 0, WorldPathStartY = 0, WorldPathGoalX = 0, WorldPathGoalY = 0;
 
+using namespace openlist;
+
 namespace {
-
-constexpr int kMaxItems = kMapSquares + 2;
-
-// Per square (stride 61): G cost and parent, kept together for the search's
-// sake. An open square's H is not kept: its F in the heap is G + H.
-struct SquareWork {
-  int32_t g;
-  int16_t parentX, parentY;
-};
-SquareWork Work[kPathWorkSquares];
-// Each open square's place in the heap, apart from the rest of its work words
-// so that the heap's moves touch one small array.
-int16_t HeapPos[kPathWorkSquares];
-// The open list: a 1-based min-heap on F, heap[1] the smallest, each entry
-// carrying its F and its square (an open square stands in it once, so its
-// stored place finds what a scan from index 1 would find).
-struct HeapEntry {
-  int32_t f;
-  int32_t square;
-};
-alignas(64) HeapEntry Heap[2 * kMaxItems + 4];  // past the end: what the sift-down reads ahead
 
 // The search under way: what the fit test and the step costs read.
 struct SearchState {
@@ -90,7 +57,6 @@ struct SearchState {
 };
 SearchState S;
 
-inline int W(int x, int y) { return x * kPathStride + y; }
 inline bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
 int Width(const CreatureRecord& c) { return c.footprintWidth.current > 0 ? c.footprintWidth.current : 1; }
 int Height(const CreatureRecord& c) { return c.footprintHeight.current > 0 ? c.footprintHeight.current : 1; }
@@ -102,159 +68,8 @@ FighterSlot* SlotOf(int creature) {
   return (s >= 0 && s < kFighterSlots) ? &FighterSlots[s] : nullptr;
 }
 
-constexpr int32_t kGuardStamp = INT32_MAX;
-bool GuardsStamped = false;
 
-void NewStamps() {
-  if (PathOnClosed > kPathStampLimit) {
-    std::memset(PathStamp, 0, sizeof PathStamp);
-    PathOnClosed = 10;
-    GuardsStamped = false;
-  }
-  if (!GuardsStamped) {
-    for (int k = 0; k < kStampGuard; ++k)
-      PathStampStore[k] = PathStampStore[kStampGuard + kPathWorkSquares + k] = kGuardStamp;
-    for (int x = 0; x < kMapSide; ++x) PathStamp[x * kPathStride + kMapSide] = kGuardStamp;
-    GuardsStamped = true;
-  }
-  PathOnClosed += 2;
-}
 
-inline void MoveEntry(int to, int from) {
-  Heap[to] = Heap[from];
-  HeapPos[Heap[to].square] = static_cast<int16_t>(to);
-}
-
-inline void Settle(int m, const HeapEntry& e) {
-  Heap[m] = e;
-  HeapPos[e.square] = static_cast<int16_t>(m);
-}
-
-// The entry put at the top (where a hole stands) sinks. The exchange rule
-// (the left child when its F is <= the sinking F, then the right when its F
-// is <= the one chosen so far; one child: taken when its F is <= the sinking
-// F) walks down the path that
-// takes the right child when its F is <= the left's, else the left, and stops
-// at the first entry of that path whose F is greater than the sinking F. The
-// path's F never falls, so the hole is moved down the whole path first and
-// then climbs back past the entries greater than the sinking F: the same heap
-// with fewer branches that depend on F. Entries move instead of being swapped.
-// An entry placed in the heap is passed by value, never stored and read back
-// at once: a read of the two words just stored would wait for the stores.
-void SiftDown(int count, const HeapEntry sinking) {
-  if (count < 1) return;
-  int u = 1;
-  if (2 < count) {
-    // The two children of the hole, and their four children read ahead (the
-    // heap has room past its end for them), so that each level waits only on
-    // the choice of the level before.
-    // Entries as words (F in the low half) and chosen by masks, not branches:
-    // either child is as likely.
-    auto word = [](const HeapEntry& e) { return std::bit_cast<uint64_t>(e); };
-    uint64_t left = word(Heap[2]), right = word(Heap[3]);
-    for (int l = 2;;) {
-      const HeapEntry* below = &Heap[2 * l];
-      const uint64_t ll = word(below[0]), lr = word(below[1]), rl = word(below[2]), rr = word(below[3]);
-      const uint64_t takeRight = static_cast<int32_t>(right) <= static_cast<int32_t>(left) ? 1 : 0;
-      const uint64_t mask = 0 - takeRight;
-      const uint64_t moved = (left & ~mask) | (right & mask);
-      Heap[u] = std::bit_cast<HeapEntry>(moved);
-      HeapPos[moved >> 32] = static_cast<int16_t>(u);
-      u = l + static_cast<int>(takeRight);
-      l = 2 * u;
-      if (l >= count) break;
-      left = (ll & ~mask) | (rl & mask);
-      right = (lr & ~mask) | (rr & mask);
-    }
-  }
-  if (2 * u == count) {
-    MoveEntry(u, count);
-    u = count;
-  }
-  while (Heap[u / 2].f > sinking.f) {  // Heap[0] stops the climb at the top
-    MoveEntry(u, u / 2);
-    u /= 2;
-  }
-  Settle(u, sinking);
-}
-
-// The entry placed at m (a hole) rises while its parent's F is above its own
-// (kPastEqual: also while it is equal); each parent passed moves down into
-// its place.
-// Entries are moved as words (F in the low half, the square in the high).
-// Heap[0] holds the least F of all, so that no entry rises past the top.
-template <bool kPastEqual>
-[[gnu::always_inline]] inline void Rise(unsigned m, const HeapEntry rising) {
-  for (;;) {
-    const unsigned up = m >> 1;
-    uint64_t parent;
-    std::memcpy(&parent, &Heap[up], sizeof parent);
-    const int32_t parentF = static_cast<int32_t>(parent);
-    if (kPastEqual ? rising.f > parentF : rising.f >= parentF) break;
-    std::memcpy(&Heap[m], &parent, sizeof parent);
-    HeapPos[parent >> 32] = static_cast<int16_t>(m);
-    m = up;
-  }
-  Settle(static_cast<int>(m), rising);
-}
-
-// A new entry rises past parents of equal F.
-[[gnu::always_inline]] inline void RiseNew(int m, const HeapEntry e) { Rise<true>(static_cast<unsigned>(m), e); }
-
-// A re-priced entry rises only past parents of greater F.
-inline void RiseRepriced(int m, const HeapEntry e) { Rise<false>(static_cast<unsigned>(m), e); }
-
-// A cheaper way into an open square: new parent and cost, and it rises.
-inline void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
-  SquareWork& w = Work[wi];
-  const int m = HeapPos[wi];
-  const HeapEntry e{Heap[m].f + g - w.g, wi};  // the same H over the new G
-  w.parentX = static_cast<int16_t>(px);
-  w.parentY = static_cast<int16_t>(py);
-  w.g = g;
-  RiseRepriced(m, e);
-}
-
-// A square reached for the first time joins the open list at its end.
-[[gnu::always_inline]] inline void OpenNewSquare(int wi, int32_t h, int32_t g, int px, int py, int32_t openStamp,
-                                                 int* count) {
-  SquareWork& w = Work[wi];
-  w.g = g;
-  w.parentX = static_cast<int16_t>(px);
-  w.parentY = static_cast<int16_t>(py);
-  RiseNew(++*count, {h + g, wi});
-  PathStamp[wi] = openStamp;
-}
-
-// The start square becomes the only entry of the open list.
-void OpenStartSquare(int fromX, int fromY, int32_t openStamp) {
-  const int wi = W(fromX, fromY);
-  Work[wi].g = 0;
-  Heap[0] = {INT32_MIN, 0};
-  Settle(1, {0, wi});
-  PathStamp[wi] = openStamp;
-}
-
-// Takes heap[1] off: the last entry moves to the top and sinks. Returns the
-// square taken.
-int PopTop(int* count) {
-  const int square = Heap[1].square;
-  const HeapEntry last = Heap[*count];
-  --*count;
-  SiftDown(*count, last);
-  return square;
-}
-
-// Stores an arrow code over the side-threat marks of the square.
-void StoreArrow(int x, int y, int32_t code) {
-  int32_t& cell = ArrowGrid[SquareIndex(x, y)];
-  if (cell >= 200)
-    cell = code + 200;
-  else if (cell >= 100)
-    cell = code + 100;
-  else
-    cell = code;
-}
 
 void ClearArrow(int x, int y) {
   int32_t& cell = ArrowGrid[SquareIndex(x, y)];
@@ -322,6 +137,14 @@ inline int OtherCombatantAt(int x, int y, int except1, int except2) {
   }
   return -1;
 }
+
+}  // namespace
+
+int OtherCombatantForSearches(int x, int y, int except1, int except2) {
+  return OtherCombatantAt(x, y, except1, except2);
+}
+
+namespace {
 
 // How many turn-order entries cover (x, y).
 inline int CombatantsOn(int x, int y) {
@@ -1698,99 +1521,6 @@ int FindPathGrid() {
   if (FighterSlot* slot = SlotOf(leader)) slot->pathIndex = 1;
   LeaderStepEnabled = 0;
   return kPathFound;
-}
-
-bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target) {
-  const int turn = CombatAction.currentEntry;
-  if (turn < 0 || turn >= TurnCount() || !IsValidCreature(target)) return false;
-  const int fighter = TurnOrder[turn].creature;
-  FighterSlot* slot = SlotOf(fighter);
-  SyncCombatantGrid();
-  if (!IsValidCreature(fighter) || !slot) return false;
-  for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
-  MarkThreatenedSquares();
-  const int n = TraceLine(fromX, fromY, toX, toY, fighter);
-  if (n < 2) return false;
-
-  CreatureRecord& c = Creatures[fighter];
-  const int w = Width(c), h = Height(c);
-  const int sx = c.squareX, sy = c.squareY;
-  // The first position where the fighter touches the target ends the run.
-  int stop = -1;
-  for (int k = 1; k < n && stop < 0; ++k) {
-    c.squareX = slot->pathX[k];
-    c.squareY = slot->pathY[k];
-    if (AreAdjacent(fighter, target)) stop = k;
-  }
-  c.squareX = sx;
-  c.squareY = sy;
-  if (stop < 2) return false;
-  ChargeStopX = slot->pathX[stop];
-  ChargeStopY = slot->pathY[stop];
-
-  const int fireCode = FireImmunityCode(fighter), hamper = HamperingImmunityCode(fighter);
-  const bool sighted = IsSightDependent(fighter, 0);
-  auto squareFree = [&](int x, int y) {
-    if (!OnGrid(x, y)) return false;
-    const int sq = SquareIndex(x, y);
-    if (OtherCombatantAt(x, y, fighter, -1) != -1) return false;
-    if (BlockedGrid[sq] != kSquareFlooded) return false;
-    const uint32_t kind = MagicAreaGrid[sq].kind;
-    if (kind == kEffectInsectPlague || kind == kEffectSolid) return false;
-    if (kind == kEffectDarkness && sighted) return false;
-    if ((kind == kEffectEntangle || kind == kEffectWeb) && hamper != 1) return false;
-    if (kind == kEffectFire && fireCode != 1) return false;
-    const int32_t floor = CurrentMap.layers[kLayerFloor][sq];
-    return floor != 123 && floor != 124;
-  };
-  auto cornerFree = [](int x, int y) {
-    if (!OnGrid(x, y)) return false;
-    const int sq = SquareIndex(x, y);
-    return BlockedGrid[sq] == kSquareFlooded || CurrentMap.layers[kLayerWalls][sq] == 0 || TouchesBlockCode(x, y);
-  };
-
-  int cost = 0;
-  const int32_t movesLeft = CombatAction.movesLeft;
-  for (int i = 0; i < TurnCount(); ++i) TurnOrder[i].threatMark = TurnOrder[i].opportunityMark;
-  int prevX = slot->pathX[0], prevY = slot->pathY[0];
-  for (int k = 1; k <= stop; ++k) {
-    const int x = slot->pathX[k], y = slot->pathY[k];
-    for (int i = x; i < x + w; ++i)
-      for (int j = y; j < y + h; ++j)
-        if (!squareFree(i, j)) return false;
-    const bool diagonal = x != prevX && y != prevY;
-    if (diagonal && (!cornerFree(x, prevY) || !cornerFree(prevX, y))) return false;
-    cost += diagonal ? 7 : 5;
-    if (cost > movesLeft) return false;
-    if (CountThreatsAtSquare(prevX, prevY, fighter) > 0) StoreArrow(prevX, prevY, 33);
-    StoreArrow(x, y, Direction8(prevX, prevY, x, y) + (movesLeft - cost >= c.speed.current ? 0 : 8));
-    prevX = x;
-    prevY = y;
-  }
-  return true;
-}
-
-bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY) {
-  const int target = CombatantAtSquare(targetX, targetY);
-  if (!IsValidCreature(target)) return false;
-  bool found = CanChargeAlongLine(fromX, fromY, targetX, targetY, target);
-  if (!found) {
-    MarkAdjacentSquares(target);
-    static int32_t ring[kMapSquares];
-    std::memcpy(ring, AdjacencyGrid, sizeof ring);
-    for (int x = 0; x < kMapSide && !found; ++x)
-      for (int y = 0; y < kMapSide && !found; ++y)
-        found = ring[SquareIndex(x, y)] != 0 && CanChargeAlongLine(fromX, fromY, x, y, target);
-  }
-  // The square the charge strikes from becomes the fighter's destination.
-  const int fighter = CombatAction.currentEntry >= 0 && CombatAction.currentEntry < TurnCount()
-                          ? TurnOrder[CombatAction.currentEntry].creature
-                          : -1;
-  if (found && IsValidCreature(fighter)) {
-    Creatures[fighter].destinationX = ChargeStopX;
-    Creatures[fighter].destinationY = ChargeStopY;
-  }
-  return found;
 }
 
 void ResetPathFindingState() {

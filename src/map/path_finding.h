@@ -119,12 +119,10 @@ uint8_t AreasUnderFootprint(int x, int y, int width, int height);
 // placed at (x, y) into the running tallies and copies them to the square's record.
 void TallyPathSquare(PathTallyRecord* buffer, int x, int y);
 
-// Charge tests for the acting fighter. The square the last charge line found
-// ends on (where the charge strikes from); CanReachTargetFrom writes it into
-// the fighter's destination when it finds a charge.
-extern int32_t ChargeStopX, ChargeStopY;
-bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target);
-bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY);
+// The turn-order creature other than the two that covers (x, y), -1 none, as
+// the searches find it (by the occupancy grid, or by the scan of the turn
+// order while PathLookupByScan is set).
+int OtherCombatantForSearches(int x, int y, int except1, int except2);
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetPathFindingState();
