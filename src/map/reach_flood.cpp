@@ -121,7 +121,8 @@ int16_t FeetKind(int x, int y);
 bool CornerBlocks(int p) { return Corner[p] != 0; }
 
 // The step costs of every square under the room rules, and the wanted squares
-// of the room. False when a step may cost more than the buckets can hold.
+// of the room (none when wanted is null). False when a step may cost more
+// than the buckets can hold.
 bool PrepareSquares(const int32_t* wanted, int& remaining) {
   RoomStepExtraCosts(ExtraOfSquare);
   std::fill(std::begin(StepExtra), std::end(StepExtra), int16_t{-1});
@@ -139,7 +140,7 @@ bool PrepareSquares(const int32_t* wanted, int& remaining) {
     uint8_t* entered = &EnteredAt[Padded(x, 0)];
     int16_t* feetKind = &FeetKindAt[Padded(x, 0)];
     const int16_t* given = &ExtraOfSquare[SquareIndex(x, 0)];
-    const int32_t* worth = &wanted[SquareIndex(x, 0)];
+    const int32_t* worth = wanted ? &wanted[SquareIndex(x, 0)] : nullptr;
     for (int y = 0; y < kMapSide; ++y) {
       extra[y] = given[y];
       // Only a one-square mover minds the corners of a diagonal step.
@@ -163,7 +164,7 @@ bool PrepareSquares(const int32_t* wanted, int& remaining) {
         entered[y] = EnteredAreas(x, y);
         feetKind[y] = FeetKind(x, y);
       }
-      if (worth[y] >= 1) {
+      if (worth && worth[y] >= 1) {
         any[y] = 1;
         if (InRoom(x, y)) {
           here[y] = 1;
@@ -374,7 +375,8 @@ bool FloodCosts(const int32_t* wanted) {
   std::memset(Settled, 0, sizeof Settled);
   int remaining = 0;
   if (!PrepareSquares(wanted, remaining)) return false;
-  if (remaining == 0) return true;
+  // (No wanted squares at all: every square the mover can reach.)
+  if (wanted && remaining == 0) return true;
   CostsKnown = true;
   std::fill(std::begin(Cost), std::end(Cost), kUnreached);
   std::memset(CheapestFrom, 0, sizeof CheapestFrom);
@@ -434,12 +436,56 @@ void SettleSquares(int creature) {
   for (int i = NeededCount - 1; i >= 0; --i) TallySquare(creature, NeededList[i]);
 }
 
+// The least feet of the cheapest walks to every square the flood reached, in
+// flood order (each square after those the walks to it cross).
+int32_t LeastFeet[kPadded];
+bool LeastFeetKnown = false;
+
+void WorkOutLeastFeet(int creature) {
+  LeastFeet[StartSquare] = 0;
+  for (int i = 1; i < OrderCount; ++i) {
+    const int v = Order[i];
+    const int vx = ColumnOf(v), vy = RowOf(v);
+    int32_t least = INT32_MAX;
+    for (unsigned from = CheapestFrom[v]; from != 0; from &= from - 1) {
+      const int d = __builtin_ctz(from);
+      least = std::min(least, LeastFeet[v + kOffset[d]] + StepFeet(creature, vx + kDx[d], vy + kDy[d], vx, vy,
+                                                                    FeetKindAt[v]));
+    }
+    LeastFeet[v] = least;
+  }
+}
+
 }  // namespace
 
 void ForgetFlood() { Valid = false; }
 
+bool FloodLeastFeet(int creature, int fromX, int fromY) {
+  Valid = false;
+  LeastFeetKnown = false;
+  if (!BeginRoomRules(creature, fromX, fromY)) return false;
+  StartSquare = Padded(fromX, fromY);
+  Mover = creature;
+  const CreatureRecord& c = Creatures[creature];
+  MoverWidth = c.footprintWidth.current > 0 ? c.footprintWidth.current : 1;
+  MoverHeight = c.footprintHeight.current > 0 ? c.footprintHeight.current : 1;
+  Room = RegionGrid[SquareIndex(fromX, fromY)];
+  if (MoverWidth == 1 && MoverHeight == 1 && FloodCosts(nullptr)) {
+    WorkOutLeastFeet(creature);
+    LeastFeetKnown = true;
+  }
+  EndRoomRules();
+  return LeastFeetKnown;
+}
+
+int32_t FloodLeastFeetTo(int x, int y) {
+  if (!LeastFeetKnown || !OnGrid(x, y) || Cost[Padded(x, y)] == kUnreached) return -1;
+  return LeastFeet[Padded(x, y)];
+}
+
 bool FloodReach(int creature, int fromX, int fromY, const int32_t* wanted) {
   Valid = false;
+  LeastFeetKnown = false;
   if (!BeginRoomRules(creature, fromX, fromY)) return false;
   StartSquare = Padded(fromX, fromY);
   Mover = creature;

@@ -66,3 +66,14 @@ bool FloodTallyWalk(PathTallyRecord* buffer, uint32_t* out);
 bool FloodFindsNoWalk(int x, int y, bool* goalFits);
 // Forgets the flood (no square settled) until the next FloodReach.
 void ForgetFlood();
+
+// For a one-square creature: floods from its square every square of its room
+// it can reach under the rules of its searches there (see BeginRoomRules),
+// and works out the least feet (as a combat path counts them) among the
+// cheapest walks to each. False when it cannot (then nothing is known). The
+// flood of FloodReach is forgotten.
+bool FloodLeastFeet(int creature, int fromX, int fromY);
+// The least feet of the cheapest walks to (x, y) since FloodLeastFeet, -1
+// where no walk gets: no search by the same rules to (x, y), or stopping
+// there on its way to a goal, finds a walk of fewer feet.
+int32_t FloodLeastFeetTo(int x, int y);

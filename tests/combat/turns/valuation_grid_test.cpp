@@ -585,3 +585,64 @@ TEST(ReachFlood, ADoubtfulSquareHoldingWhatTheWalksRecordLeavesThemTold) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(ReachFlood, TheLeastFeetOfTheCheapestWalksBoundEverySearchOfTheRoom) {
+  // The survey's bound: a search of the fighter's room, to a square or
+  // seeking a creature beside it, walks no fewer feet than the least feet of
+  // the cheapest walks to where it stops, and finds nothing where no walk gets.
+  std::mt19937 rng(5);
+  auto roll = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
+  int tight = 0, sought = 0;
+  for (int battle = 0; battle < 6; ++battle) {
+    std::vector<std::string> rows(20, std::string(20, '.'));
+    for (int y = 0; y < 20; ++y) rows[y][7] = '#';
+    rows[4 + roll(12)][7] = '.';
+    for (int k = 0; k < 25; ++k) rows[roll(20)][roll(20)] = '#';
+    rows[10][3] = '.';
+    turnsfixture::NewBattle(rows);
+    for (int k = 0; k < 60; ++k) CurrentMap.At(kLayerFloor, roll(20), roll(20)) = 123;
+    for (int k = 0; k < 15; ++k) MagicAreaGrid[SquareIndex(roll(20), roll(20))] = {kEffectWeb, 3, 10};
+    for (int k = 0; k < 4; ++k) MagicAreaGrid[SquareIndex(roll(20), roll(20))] = {kEffectFire, 3, 10};
+    turnsfixture::AddFighter(kMe, 2, 3, 10);
+    for (int i = 0; i < 14; ++i) {
+      const int x = roll(20), y = roll(20);
+      if (rows[y][x] == '.' && !(x == 3 && y == 10)) turnsfixture::AddFighter(kFoe + 10 + i, roll(3) ? 1 : 2, x, y);
+    }
+    turnsfixture::StartTurn(kMe);
+    ASSERT_TRUE(FloodLeastFeet(kMe, 3, 10));
+    for (int x = 0; x < 20; ++x)
+      for (int y = 0; y < 20; ++y) {
+        const int32_t least = FloodLeastFeetTo(x, y);
+        const bool found = FindCreaturePath(kMe, 3, 10, x, y, 1, 1, 0, 0, nullptr, nullptr) == kPathFound;
+        if (found) {
+          ASSERT_GE(least, 0) << x << "," << y;
+          EXPECT_GE(PathCostFeet, least) << x << "," << y;
+          tight += PathCostFeet == least && least > 0;
+        } else if (!(x == 3 && y == 10)) {
+          EXPECT_TRUE(least < 0 || PathLength > kPathLength) << x << "," << y << " a walk gets there";
+        }
+      }
+    for (int i = 0; i < 14; ++i) {
+      const int o = kFoe + 10 + i;
+      if (!IsValidCreature(o) || Creatures[o].squareX < 0) continue;
+      const GridSquare goal = NearestFootprintSquare(o, 3, 10);
+      int32_t least = -1;
+      for (int x = goal.x - 1; x <= goal.x + 1; ++x)
+        for (int y = goal.y - 1; y <= goal.y + 1; ++y)
+          if (const int32_t walk = FloodLeastFeetTo(x, y); walk >= 0) least = least < 0 ? walk : std::min(least, walk);
+      SeekAdjacent = 1;
+      const bool found = FindCreaturePath(kMe, 3, 10, goal.x, goal.y, 1, 1, 0, 0, nullptr, nullptr) == kPathFound;
+      SeekAdjacent = 0;
+      if (!found) continue;
+      ASSERT_GE(least, 0) << "creature " << o;
+      EXPECT_GE(PathCostFeet, least) << "creature " << o;
+      ++sought;
+    }
+  }
+  EXPECT_GT(tight, 100) << "the bound is met by the walks it bounds";
+  EXPECT_GT(sought, 20);
+}
+
+}  // namespace
