@@ -380,6 +380,7 @@ void FindNearestByPath(int f, std::vector<SurveyCandidate>& list) {
     note(list[last]);
   }
   EndSearchSeries();
+  LeastFeetFlooded = false;
   int32_t bestAny = 0, bestFoe = 0;
   for (const SurveyCandidate& k : list) {
     if (k.cost < 0) continue;
