@@ -195,6 +195,16 @@ int CountThreatsAtSquare(int x, int y, int creature) {
   return count > 0 ? CountThreatsAmong(x, y, creature, entries, count) : 0;
 }
 
+void StoreArrow(int x, int y, int32_t code) {
+  int32_t& cell = ArrowGrid[SquareIndex(x, y)];
+  if (cell >= 200)
+    cell = code + 200;
+  else if (cell >= 100)
+    cell = code + 100;
+  else
+    cell = code;
+}
+
 void MarkThreatenedSquares() {
   for (int i = 0; i < TurnCount(); ++i) {
     const int o = TurnOrder[i].creature;

@@ -51,6 +51,9 @@ int CountThreatsAmong(int x, int y, int creature, const int16_t* entries, int co
 // Writes 100 (party side) or 200 (side 2) into ArrowGrid on and around every
 // able combatant with an attack of opportunity left; a 200 is never overwritten.
 void MarkThreatenedSquares();
+// Stores an arrow code into ArrowGrid over the side-threat marks of the
+// square (the mark's 100 or 200 kept).
+void StoreArrow(int x, int y, int32_t code);
 // The footprint placed at (x, y) lies inside the map, on squares that are
 // not blocked (strict 1: on flood-open squares only) and, in combat, held by
 // no other combatant. A footprint of no rows fits.

@@ -1,11 +1,5 @@
-// The A* search of the movers. The open list is a 1-based binary min-heap of
-// open squares on F = G + H; its tie rules are part of the game's behaviour
-// (they decide which of two equally short paths is walked), so the sift steps
-// below compare exactly as the movers have always been routed:
-//   - a new square rises while its F is smaller than or equal to its parent's;
-//   - a re-priced square rises only while its parent's F is greater;
-//   - the entry moved to the top sinks toward a child whose F is <= its own,
-//     preferring the right child when it is <= the left.
+// The A* search of the movers, over the open list of map/open_list.h (whose
+// tie rules decide which of two equally short paths is walked).
 #include "map/path_finding.h"
 
 #include <algorithm>
@@ -25,6 +19,7 @@
 #include "map/fighter_tests.h"
 #include "state/threat_grids.h"
 #include "map/line_of_effect.h"
+#include "map/open_list.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
 #include "state/camera.h"
@@ -32,45 +27,17 @@
 #include "state/party_leader.h"
 
 int32_t PathOnClosed = 10;
-// The list stamps with a guard row of work squares before and after them (x
-// -1 and 60), so that the eight neighbours of any square of the grid have a
-// stamp to read. The guards and the spare square of each row (y 60) hold
-// kGuardStamp, above every search's closed stamp: a combat search takes them
-// for closed squares and so never steps off the grid.
-constexpr int kStampGuard = kPathStride + 1;
-int32_t PathStampStore[kStampGuard + kPathWorkSquares + kStampGuard];
-int32_t (&PathStamp)[kPathWorkSquares] = *reinterpret_cast<int32_t (*)[kPathWorkSquares]>(PathStampStore + kStampGuard);
 int32_t PathOutX[kMapSquares];
 int32_t PathOutY[kMapSquares];
 int32_t PathLength = 0;
 int32_t PathCostFeet = 0;
 uint8_t PathShown = 0;
 uint8_t PathLookupByScan = 0;
-int32_t ChargeStopX = -1, ChargeStopY = -1;
 int32_t WorldPathStartX = 0, WorldPathStartY = 0, WorldPathGoalX = 0, WorldPathGoalY = 0;
 
+using namespace openlist;
+
 namespace {
-
-constexpr int kMaxItems = kMapSquares + 2;
-
-// Per square (stride 61): G cost and parent, kept together for the search's
-// sake. An open square's H is not kept: its F in the heap is G + H.
-struct SquareWork {
-  int32_t g;
-  int16_t parentX, parentY;
-};
-SquareWork Work[kPathWorkSquares];
-// Each open square's place in the heap, apart from the rest of its work words
-// so that the heap's moves touch one small array.
-int16_t HeapPos[kPathWorkSquares];
-// The open list: a 1-based min-heap on F, heap[1] the smallest, each entry
-// carrying its F and its square (an open square stands in it once, so its
-// stored place finds what a scan from index 1 would find).
-struct HeapEntry {
-  int32_t f;
-  int32_t square;
-};
-alignas(64) HeapEntry Heap[2 * kMaxItems + 4];  // past the end: what the sift-down reads ahead
 
 // The search under way: what the fit test and the step costs read.
 struct SearchState {
@@ -90,7 +57,6 @@ struct SearchState {
 };
 SearchState S;
 
-inline int W(int x, int y) { return x * kPathStride + y; }
 inline bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
 int Width(const CreatureRecord& c) { return c.footprintWidth.current > 0 ? c.footprintWidth.current : 1; }
 int Height(const CreatureRecord& c) { return c.footprintHeight.current > 0 ? c.footprintHeight.current : 1; }
@@ -102,159 +68,8 @@ FighterSlot* SlotOf(int creature) {
   return (s >= 0 && s < kFighterSlots) ? &FighterSlots[s] : nullptr;
 }
 
-constexpr int32_t kGuardStamp = INT32_MAX;
-bool GuardsStamped = false;
 
-void NewStamps() {
-  if (PathOnClosed > kPathStampLimit) {
-    std::memset(PathStamp, 0, sizeof PathStamp);
-    PathOnClosed = 10;
-    GuardsStamped = false;
-  }
-  if (!GuardsStamped) {
-    for (int k = 0; k < kStampGuard; ++k)
-      PathStampStore[k] = PathStampStore[kStampGuard + kPathWorkSquares + k] = kGuardStamp;
-    for (int x = 0; x < kMapSide; ++x) PathStamp[x * kPathStride + kMapSide] = kGuardStamp;
-    GuardsStamped = true;
-  }
-  PathOnClosed += 2;
-}
 
-inline void MoveEntry(int to, int from) {
-  Heap[to] = Heap[from];
-  HeapPos[Heap[to].square] = static_cast<int16_t>(to);
-}
-
-inline void Settle(int m, const HeapEntry& e) {
-  Heap[m] = e;
-  HeapPos[e.square] = static_cast<int16_t>(m);
-}
-
-// The entry put at the top (where a hole stands) sinks. The exchange rule
-// (the left child when its F is <= the sinking F, then the right when its F
-// is <= the one chosen so far; one child: taken when its F is <= the sinking
-// F) walks down the path that
-// takes the right child when its F is <= the left's, else the left, and stops
-// at the first entry of that path whose F is greater than the sinking F. The
-// path's F never falls, so the hole is moved down the whole path first and
-// then climbs back past the entries greater than the sinking F: the same heap
-// with fewer branches that depend on F. Entries move instead of being swapped.
-// An entry placed in the heap is passed by value, never stored and read back
-// at once: a read of the two words just stored would wait for the stores.
-void SiftDown(int count, const HeapEntry sinking) {
-  if (count < 1) return;
-  int u = 1;
-  if (2 < count) {
-    // The two children of the hole, and their four children read ahead (the
-    // heap has room past its end for them), so that each level waits only on
-    // the choice of the level before.
-    // Entries as words (F in the low half) and chosen by masks, not branches:
-    // either child is as likely.
-    auto word = [](const HeapEntry& e) { return std::bit_cast<uint64_t>(e); };
-    uint64_t left = word(Heap[2]), right = word(Heap[3]);
-    for (int l = 2;;) {
-      const HeapEntry* below = &Heap[2 * l];
-      const uint64_t ll = word(below[0]), lr = word(below[1]), rl = word(below[2]), rr = word(below[3]);
-      const uint64_t takeRight = static_cast<int32_t>(right) <= static_cast<int32_t>(left) ? 1 : 0;
-      const uint64_t mask = 0 - takeRight;
-      const uint64_t moved = (left & ~mask) | (right & mask);
-      Heap[u] = std::bit_cast<HeapEntry>(moved);
-      HeapPos[moved >> 32] = static_cast<int16_t>(u);
-      u = l + static_cast<int>(takeRight);
-      l = 2 * u;
-      if (l >= count) break;
-      left = (ll & ~mask) | (rl & mask);
-      right = (lr & ~mask) | (rr & mask);
-    }
-  }
-  if (2 * u == count) {
-    MoveEntry(u, count);
-    u = count;
-  }
-  while (Heap[u / 2].f > sinking.f) {  // Heap[0] stops the climb at the top
-    MoveEntry(u, u / 2);
-    u /= 2;
-  }
-  Settle(u, sinking);
-}
-
-// The entry placed at m (a hole) rises while its parent's F is above its own
-// (kPastEqual: also while it is equal); each parent passed moves down into
-// its place.
-// Entries are moved as words (F in the low half, the square in the high).
-// Heap[0] holds the least F of all, so that no entry rises past the top.
-template <bool kPastEqual>
-[[gnu::always_inline]] inline void Rise(unsigned m, const HeapEntry rising) {
-  for (;;) {
-    const unsigned up = m >> 1;
-    uint64_t parent;
-    std::memcpy(&parent, &Heap[up], sizeof parent);
-    const int32_t parentF = static_cast<int32_t>(parent);
-    if (kPastEqual ? rising.f > parentF : rising.f >= parentF) break;
-    std::memcpy(&Heap[m], &parent, sizeof parent);
-    HeapPos[parent >> 32] = static_cast<int16_t>(m);
-    m = up;
-  }
-  Settle(static_cast<int>(m), rising);
-}
-
-// A new entry rises past parents of equal F.
-[[gnu::always_inline]] inline void RiseNew(int m, const HeapEntry e) { Rise<true>(static_cast<unsigned>(m), e); }
-
-// A re-priced entry rises only past parents of greater F.
-inline void RiseRepriced(int m, const HeapEntry e) { Rise<false>(static_cast<unsigned>(m), e); }
-
-// A cheaper way into an open square: new parent and cost, and it rises.
-inline void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
-  SquareWork& w = Work[wi];
-  const int m = HeapPos[wi];
-  const HeapEntry e{Heap[m].f + g - w.g, wi};  // the same H over the new G
-  w.parentX = static_cast<int16_t>(px);
-  w.parentY = static_cast<int16_t>(py);
-  w.g = g;
-  RiseRepriced(m, e);
-}
-
-// A square reached for the first time joins the open list at its end.
-[[gnu::always_inline]] inline void OpenNewSquare(int wi, int32_t h, int32_t g, int px, int py, int32_t openStamp,
-                                                 int* count) {
-  SquareWork& w = Work[wi];
-  w.g = g;
-  w.parentX = static_cast<int16_t>(px);
-  w.parentY = static_cast<int16_t>(py);
-  RiseNew(++*count, {h + g, wi});
-  PathStamp[wi] = openStamp;
-}
-
-// The start square becomes the only entry of the open list.
-void OpenStartSquare(int fromX, int fromY, int32_t openStamp) {
-  const int wi = W(fromX, fromY);
-  Work[wi].g = 0;
-  Heap[0] = {INT32_MIN, 0};
-  Settle(1, {0, wi});
-  PathStamp[wi] = openStamp;
-}
-
-// Takes heap[1] off: the last entry moves to the top and sinks. Returns the
-// square taken.
-int PopTop(int* count) {
-  const int square = Heap[1].square;
-  const HeapEntry last = Heap[*count];
-  --*count;
-  SiftDown(*count, last);
-  return square;
-}
-
-// Stores an arrow code over the side-threat marks of the square.
-void StoreArrow(int x, int y, int32_t code) {
-  int32_t& cell = ArrowGrid[SquareIndex(x, y)];
-  if (cell >= 200)
-    cell = code + 200;
-  else if (cell >= 100)
-    cell = code + 100;
-  else
-    cell = code;
-}
 
 void ClearArrow(int x, int y) {
   int32_t& cell = ArrowGrid[SquareIndex(x, y)];
@@ -322,6 +137,14 @@ inline int OtherCombatantAt(int x, int y, int except1, int except2) {
   }
   return -1;
 }
+
+}  // namespace
+
+int OtherCombatantForSearches(int x, int y, int except1, int except2) {
+  return OtherCombatantAt(x, y, except1, except2);
+}
+
+namespace {
 
 // How many turn-order entries cover (x, y).
 inline int CombatantsOn(int x, int y) {
@@ -701,6 +524,27 @@ int LastGoal = -1;
 uint32_t SeriesGridChanges = 0;
 bool SeriesFloodKept = false;
 
+// ---- The room table of a series -----------------------------------------
+//
+// What stepping onto each square costs a mover searching from its start to
+// goals in the start's own room, as RoomStepExtraCosts works it out in a
+// series, kept for the walks of that series to such goals (FindCombatWalk).
+// For a mover that does not seek, every square of a search to a goal in the
+// room but the goal itself is fitted and costed alike whatever the goal (a
+// one-square mover's goal too): one table serves every such search. Per work
+// square (stride 61, with guards): the extra cost of stepping onto it (-1
+// where the mover may not stand, and on the guards) and the steps the open
+// list may take from it, one bit a direction in the order it looks at its
+// neighbours (onto a square the mover may stand on and, for a one-square
+// mover's diagonal step, past corners that do not obstruct it).
+int16_t RoomExtraStore[kStampGuard + kPathWorkSquares + kStampGuard];
+int16_t* const RoomExtra = RoomExtraStore + kStampGuard;
+uint8_t RoomSteps[kPathWorkSquares];
+bool RoomTableKept = false;
+bool RoomStepsKnown = false;
+bool RoomTableOneSquare = false;
+int RoomTableMover = -1, RoomTableFromX = -1, RoomTableFromY = -1;
+
 // Brings the combatant grid up to date and, in a series, forgets what the
 // series kept from before a change of the combatants.
 void SyncForSeries() {
@@ -711,6 +555,7 @@ void SyncForSeries() {
   SeriesMarksKept = false;
   SeriesThreatGridMover = -1;
   SeriesFloodKept = false;
+  RoomTableKept = false;
 }
 
 MemoContext ContextOf(const SearchRun& r) {
@@ -1252,6 +1097,203 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   return kPathFound;
 }
 
+namespace {
+
+// The neighbours in the order the open list looks at them (y outer, x
+// inner), as work-index offsets and plain step costs.
+constexpr int kStepDa[8] = {-1, 0, 1, -1, 1, -1, 0, 1};
+constexpr int kStepDy[8] = {-1, -1, -1, 0, 0, 1, 1, 1};
+constexpr int kStepOffset[8] = {-kPathStride - 1, -1, kPathStride - 1, -kPathStride,
+                                kPathStride,      -kPathStride + 1, 1, kPathStride + 1};
+constexpr int32_t kStepCost[8] = {14, 10, 14, 10, 10, 14, 10, 14};
+
+// The steps of the room table from every square the open list can take:
+// the start and the squares the mover may stand on.
+void WorkOutRoomSteps() {
+  int x0 = RoomTableFromX, x1 = RoomTableFromX, y0 = RoomTableFromY, y1 = RoomTableFromY;
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y)
+      if (RoomExtra[W(x, y)] >= 0) {
+        x0 = std::min(x0, x);
+        x1 = std::max(x1, x);
+        y0 = std::min(y0, y);
+        y1 = std::max(y1, y);
+      }
+  static uint8_t obstructs[kPathWorkSquares];
+  if (RoomTableOneSquare)
+    for (int x = std::max(0, x0 - 1); x <= std::min(kMapSide - 1, x1 + 1); ++x)
+      for (int y = std::max(0, y0 - 1); y <= std::min(kMapSide - 1, y1 + 1); ++y)
+        obstructs[W(x, y)] = BlockedGrid[SquareIndex(x, y)] != kSquareFlooded && IsCornerObstructed(x, y);
+  for (int x = x0; x <= x1; ++x)
+    for (int y = y0; y <= y1; ++y) {
+      const int u = W(x, y);
+      uint8_t steps = 0;
+      for (int d = 0; d < 8; ++d) {
+        if (RoomExtra[u + kStepOffset[d]] < 0) continue;
+        if (RoomTableOneSquare && kStepDa[d] != 0 && kStepDy[d] != 0 &&
+            (obstructs[u + kStepDa[d] * kPathStride] || obstructs[u + kStepDy[d]]))
+          continue;
+        steps |= static_cast<uint8_t>(1u << d);
+      }
+      RoomSteps[u] = steps;
+    }
+  RoomStepsKnown = true;
+}
+
+// The open list of a search to a goal in the start's room over the room
+// table: the same list, taking the same squares in the same order, each
+// square's fit, step cost and corners read from the table; for a larger
+// mover, the goal's own fit and cost (goalExtra, -1 when it does not fit)
+// stand in for the table's while it runs.
+bool RunRoomOpenList(int fromX, int fromY, int toX, int toY, int32_t goalExtra) {
+  if (!RoomStepsKnown) WorkOutRoomSteps();
+  const int goal = W(toX, toY);
+  const int16_t tableExtra = RoomExtra[goal];
+  uint8_t tableSteps[8];
+  if (!RoomTableOneSquare) {
+    RoomExtra[goal] = static_cast<int16_t>(goalExtra);
+    for (int d = 0; d < 8; ++d) {
+      // The step from the neighbour in direction d onto the goal.
+      const int n = goal + kStepOffset[d];
+      if (n < 0 || n >= kPathWorkSquares) continue;
+      const uint8_t onto = static_cast<uint8_t>(1u << (7 - d));
+      tableSteps[d] = RoomSteps[n];
+      RoomSteps[n] = static_cast<uint8_t>(goalExtra >= 0 ? RoomSteps[n] | onto : RoomSteps[n] & ~onto);
+    }
+  }
+  NewStamps();
+  const int32_t closed = PathOnClosed, open = PathOnClosed - 1;
+  int count = 1;
+  OpenStartSquare(fromX, fromY, open);
+  bool found = false;
+  while (count > 0) {
+    const int top = PopTop(&count);
+    const int px = top / kPathStride, py = top % kPathStride;
+    PathStamp[top] = closed;
+    const int32_t parentG = Work[top].g;
+    const unsigned steps = RoomSteps[top];
+    // One neighbour, in direction d.
+    auto visit = [&](auto step) __attribute__((always_inline)) {
+      constexpr int d = decltype(step)::value;
+      if (((steps >> d) & 1) == 0) return;
+      const int wi = top + kStepOffset[d];
+      const int32_t stamp = PathStamp[wi];
+      if (stamp >= closed) return;
+      const int32_t g = parentG + kStepCost[d] + RoomExtra[wi];
+      if (stamp == open) {
+        if (g < Work[wi].g) RepriceOpenSquare(wi, px, py, g);
+        return;
+      }
+      const int dxg = std::abs(px + kStepDa[d] - toX), dyg = std::abs(py + kStepDy[d] - toY);
+      OpenNewSquare(wi, 10 * std::max(dxg, dyg) + 4 * std::min(dxg, dyg), g, px, py, open, &count);
+    };
+    visit(Step<0>{});
+    visit(Step<1>{});
+    visit(Step<2>{});
+    visit(Step<3>{});
+    visit(Step<4>{});
+    visit(Step<5>{});
+    visit(Step<6>{});
+    visit(Step<7>{});
+    if (top == goal) {
+      found = true;
+      break;
+    }
+  }
+  if (!RoomTableOneSquare) {
+    RoomExtra[goal] = tableExtra;
+    for (int d = 0; d < 8; ++d) {
+      const int n = goal + kStepOffset[d];
+      if (n >= 0 && n < kPathWorkSquares) RoomSteps[n] = tableSteps[d];
+    }
+  }
+  return found;
+}
+
+}  // namespace
+
+bool FindCombatWalk(int creature, int fromX, int fromY, int toX, int toY) {
+  if (!IsValidCreature(creature) || InCombat != 1 || SeekAdjacent == 1) return false;
+  if (GoalOffTheMap(toX, toY) || !OnGrid(fromX, fromY) || (fromX == toX && fromY == toY)) return false;
+  if (HasDisablingCondition(creature)) return false;
+  SetUpSeeking(creature, toX, toY, 0);
+  NoteRoomsAndGoal(fromX, fromY, toX, toY);
+  const SearchFootprint f = SetUpFootprint(creature, 0);
+  SyncForSeries();
+  if (!FitTest(toX, toY, creature, f.multi, f.linked, f.width, f.height, toX, toY, 0)) return false;
+  if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
+    std::memcpy(ThreatGrid, SeriesThreatGrid, sizeof ThreatGrid);
+  } else {
+    BuildThreatGrid(creature, 1);
+    if (SearchSeriesDepth > 0) {
+      std::memcpy(SeriesThreatGrid, ThreatGrid, sizeof ThreatGrid);
+      SeriesThreatGridMover = creature;
+    }
+  }
+  PathLength = 0;
+  int goalX = toX, goalY = toY;
+  // The shortcuts of FindCreaturePath that stand for a search finding nothing
+  // are not needed: the open list finds nothing in their stead.
+  if (RoomTableKept && !PathLookupByScan && SearchSeriesDepth > 0 && RoomTableMover == creature &&
+      RoomTableFromX == fromX && RoomTableFromY == fromY && RoomTableOneSquare == !f.multi && !f.linked &&
+      S.sameRegion && !S.goalBlocked) {
+    // The goal's own fit and cost (the table's, for a one-square mover).
+    int32_t goalExtra = RoomExtra[W(toX, toY)];
+    if (f.multi)
+      goalExtra = FitTestOf<true>(toX, toY, true, creature, 1, 0, f.width, f.height, toX, toY, 0)
+                      ? StepExtraCost(MoverCostsOf(creature), creature, toX, toY, 0)
+                      : -1;
+    if (!RunRoomOpenList(fromX, fromY, toX, toY, goalExtra)) return false;
+  } else {
+    const SearchRun run{creature, fromX, fromY, toX, toY, f.multi, f.linked, f.width, f.height, 0, true};
+    if (!RunOpenList(run, &goalX, &goalY)) return false;
+  }
+  WritePath(fromX, fromY, goalX, goalY);
+  // Too long for a fighter's path list, or a five-foot step round a blocked
+  // corner: the search gives the path up.
+  if (PathLength == 0 || PathLength > kPathLength) return false;
+  const bool fiveFoot = CombatAction.fiveFootStep == 1 && CanTakeFiveFootStep(creature);
+  return !(fiveFoot && PathLength == 1 && IsDiagonalStepBlocked(creature, PathOutX[0], fromY, fromX, PathOutY[0]));
+}
+
+int FinishCombatWalk(int creature, int fromX, int fromY, int toX, int toY, const int32_t* walkX,
+                     const int32_t* walkY, int length) {
+  // FindCreaturePath up to its open list, as FindCombatWalk has run it.
+  if (!IsValidCreature(creature) || InCombat != 1 || SeekAdjacent == 1 || length < 1 || length > kPathLength ||
+      GoalOffTheMap(toX, toY) || !OnGrid(fromX, fromY) || (fromX == toX && fromY == toY) ||
+      HasDisablingCondition(creature))
+    return FindCreaturePath(creature, fromX, fromY, toX, toY, 1, 1, 0, 0, nullptr, nullptr);
+  FighterSlot* slot = SlotOf(creature);
+  const bool fiveFoot = CombatAction.fiveFootStep == 1 && CanTakeFiveFootStep(creature);
+  SetUpSeeking(creature, toX, toY, 0);
+  NoteRoomsAndGoal(fromX, fromY, toX, toY);
+  const SearchFootprint f = SetUpFootprint(creature, 0);
+  SyncForSeries();
+  if (!FitTest(toX, toY, creature, f.multi, f.linked, f.width, f.height, toX, toY, 0))
+    return FindCreaturePath(creature, fromX, fromY, toX, toY, 1, 1, 0, 0, nullptr, nullptr);
+  if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
+    std::memcpy(ThreatGrid, SeriesThreatGrid, sizeof ThreatGrid);
+  } else {
+    BuildThreatGrid(creature, 1);
+    if (SearchSeriesDepth > 0) {
+      std::memcpy(SeriesThreatGrid, ThreatGrid, sizeof ThreatGrid);
+      SeriesThreatGridMover = creature;
+    }
+  }
+  // The walk its open list found, and the rest of the search.
+  std::copy_n(walkX, length, PathOutX);
+  std::copy_n(walkY, length, PathOutY);
+  PathLength = length;
+  CopyToSlot(slot);
+  if (fiveFoot && PathLength == 1 && IsDiagonalStepBlocked(creature, PathOutX[0], fromY, fromX, PathOutY[0])) {
+    AbandonPath(creature);
+    return kPathNone;
+  }
+  MarkCombatPath(creature, slot, fromX, fromY, toX, toY, 1, nullptr, nullptr);
+  return kPathFound;
+}
+
+
 // ---- The rules of the searches that stay in the start's room -----------
 //
 // A mover in combat, neither seeking nor disabled, searching from a square
@@ -1266,6 +1308,7 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
 
 namespace {
 SearchState RoomSaved;
+int RoomFromX = -1, RoomFromY = -1;
 uint8_t RoomSavedThreats[kMapSquares];
 MoverCosts RoomMover{};
 bool RoomRulesOpen = false;
@@ -1280,6 +1323,8 @@ bool BeginRoomRules(int creature, int fromX, int fromY) {
   RoomSaved = S;
   std::memcpy(RoomSavedThreats, ThreatGrid, sizeof ThreatGrid);
   RoomRulesOpen = true;
+  RoomFromX = fromX;
+  RoomFromY = fromY;
   const SearchFootprint f = SetUpFootprint(creature, 0);
   RoomMulti = f.multi;
   S.mover = creature;
@@ -1308,7 +1353,10 @@ void RoomStepExtraCostsAs(int16_t* extra) {
   const int mover = S.mover;
   for (int x = 0; x < kMapSide; ++x)
     for (int y = 0; y < kMapSide; ++y) {
-      const bool fits = FitTest(x, y, mover, kOneSquare ? 0 : RoomMulti, 0, S.width, S.height, -1, -1, 0);
+      // No mover fits on a blocked square (all squares off the map in
+      // combat) when creatures are not crossed.
+      const bool fits = BlockedGrid[SquareIndex(x, y)] != kSquareBlocked &&
+                        FitTest(x, y, mover, kOneSquare ? 0 : RoomMulti, 0, S.width, S.height, -1, -1, 0);
       extra[SquareIndex(x, y)] =
           static_cast<int16_t>(fits ? StepExtraCost<kOneSquare>(RoomMover, mover, x, y, 0) : -1);
     }
@@ -1322,10 +1370,26 @@ void RoomStepExtraCosts(int16_t* extra) {
   }
   SyncCombatantGrid();
   // A one-square mover's footprint is the square itself.
-  if (RoomMulti || S.width != 1 || S.height != 1)
-    RoomStepExtraCostsAs<false>(extra);
-  else
+  const bool oneSquare = !RoomMulti && S.width == 1 && S.height == 1;
+  if (oneSquare)
     RoomStepExtraCostsAs<true>(extra);
+  else
+    RoomStepExtraCostsAs<false>(extra);
+  // Kept for the walks of the series to goals in the room.
+  if (SearchSeriesDepth == 0 || PathLookupByScan) return;
+  SyncForSeries();
+  static bool guardsSet = false;
+  if (!guardsSet) {
+    std::fill(std::begin(RoomExtraStore), std::end(RoomExtraStore), int16_t{-1});
+    guardsSet = true;
+  }
+  for (int x = 0; x < kMapSide; ++x) std::copy_n(extra + SquareIndex(x, 0), kMapSide, RoomExtra + W(x, 0));
+  RoomTableKept = true;
+  RoomStepsKnown = false;
+  RoomTableOneSquare = oneSquare;
+  RoomTableMover = S.mover;
+  RoomTableFromX = RoomFromX;
+  RoomTableFromY = RoomFromY;
 }
 
 bool RoomGoalFits(int x, int y) {
@@ -1349,6 +1413,7 @@ void BeginSearchSeries() {
     SeriesMarksKept = false;
     SeriesThreatGridMover = -1;
     SeriesFloodKept = false;
+    RoomTableKept = false;
   }
 }
 
@@ -1359,6 +1424,7 @@ void EndSearchSeries() {
     SeriesMarksKept = false;
     SeriesThreatGridMover = -1;
     SeriesFloodKept = false;
+    RoomTableKept = false;
   }
 }
 
@@ -1455,99 +1521,6 @@ int FindPathGrid() {
   if (FighterSlot* slot = SlotOf(leader)) slot->pathIndex = 1;
   LeaderStepEnabled = 0;
   return kPathFound;
-}
-
-bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target) {
-  const int turn = CombatAction.currentEntry;
-  if (turn < 0 || turn >= TurnCount() || !IsValidCreature(target)) return false;
-  const int fighter = TurnOrder[turn].creature;
-  FighterSlot* slot = SlotOf(fighter);
-  SyncCombatantGrid();
-  if (!IsValidCreature(fighter) || !slot) return false;
-  for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
-  MarkThreatenedSquares();
-  const int n = TraceLine(fromX, fromY, toX, toY, fighter);
-  if (n < 2) return false;
-
-  CreatureRecord& c = Creatures[fighter];
-  const int w = Width(c), h = Height(c);
-  const int sx = c.squareX, sy = c.squareY;
-  // The first position where the fighter touches the target ends the run.
-  int stop = -1;
-  for (int k = 1; k < n && stop < 0; ++k) {
-    c.squareX = slot->pathX[k];
-    c.squareY = slot->pathY[k];
-    if (AreAdjacent(fighter, target)) stop = k;
-  }
-  c.squareX = sx;
-  c.squareY = sy;
-  if (stop < 2) return false;
-  ChargeStopX = slot->pathX[stop];
-  ChargeStopY = slot->pathY[stop];
-
-  const int fireCode = FireImmunityCode(fighter), hamper = HamperingImmunityCode(fighter);
-  const bool sighted = IsSightDependent(fighter, 0);
-  auto squareFree = [&](int x, int y) {
-    if (!OnGrid(x, y)) return false;
-    const int sq = SquareIndex(x, y);
-    if (OtherCombatantAt(x, y, fighter, -1) != -1) return false;
-    if (BlockedGrid[sq] != kSquareFlooded) return false;
-    const uint32_t kind = MagicAreaGrid[sq].kind;
-    if (kind == kEffectInsectPlague || kind == kEffectSolid) return false;
-    if (kind == kEffectDarkness && sighted) return false;
-    if ((kind == kEffectEntangle || kind == kEffectWeb) && hamper != 1) return false;
-    if (kind == kEffectFire && fireCode != 1) return false;
-    const int32_t floor = CurrentMap.layers[kLayerFloor][sq];
-    return floor != 123 && floor != 124;
-  };
-  auto cornerFree = [](int x, int y) {
-    if (!OnGrid(x, y)) return false;
-    const int sq = SquareIndex(x, y);
-    return BlockedGrid[sq] == kSquareFlooded || CurrentMap.layers[kLayerWalls][sq] == 0 || TouchesBlockCode(x, y);
-  };
-
-  int cost = 0;
-  const int32_t movesLeft = CombatAction.movesLeft;
-  for (int i = 0; i < TurnCount(); ++i) TurnOrder[i].threatMark = TurnOrder[i].opportunityMark;
-  int prevX = slot->pathX[0], prevY = slot->pathY[0];
-  for (int k = 1; k <= stop; ++k) {
-    const int x = slot->pathX[k], y = slot->pathY[k];
-    for (int i = x; i < x + w; ++i)
-      for (int j = y; j < y + h; ++j)
-        if (!squareFree(i, j)) return false;
-    const bool diagonal = x != prevX && y != prevY;
-    if (diagonal && (!cornerFree(x, prevY) || !cornerFree(prevX, y))) return false;
-    cost += diagonal ? 7 : 5;
-    if (cost > movesLeft) return false;
-    if (CountThreatsAtSquare(prevX, prevY, fighter) > 0) StoreArrow(prevX, prevY, 33);
-    StoreArrow(x, y, Direction8(prevX, prevY, x, y) + (movesLeft - cost >= c.speed.current ? 0 : 8));
-    prevX = x;
-    prevY = y;
-  }
-  return true;
-}
-
-bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY) {
-  const int target = CombatantAtSquare(targetX, targetY);
-  if (!IsValidCreature(target)) return false;
-  bool found = CanChargeAlongLine(fromX, fromY, targetX, targetY, target);
-  if (!found) {
-    MarkAdjacentSquares(target);
-    static int32_t ring[kMapSquares];
-    std::memcpy(ring, AdjacencyGrid, sizeof ring);
-    for (int x = 0; x < kMapSide && !found; ++x)
-      for (int y = 0; y < kMapSide && !found; ++y)
-        found = ring[SquareIndex(x, y)] != 0 && CanChargeAlongLine(fromX, fromY, x, y, target);
-  }
-  // The square the charge strikes from becomes the fighter's destination.
-  const int fighter = CombatAction.currentEntry >= 0 && CombatAction.currentEntry < TurnCount()
-                          ? TurnOrder[CombatAction.currentEntry].creature
-                          : -1;
-  if (found && IsValidCreature(fighter)) {
-    Creatures[fighter].destinationX = ChargeStopX;
-    Creatures[fighter].destinationY = ChargeStopY;
-  }
-  return found;
 }
 
 void ResetPathFindingState() {

@@ -54,6 +54,19 @@ constexpr int kPathNone = 2;
 int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8_t costFlag,
                      uint32_t moveCostOption, uint8_t noActChecks, uint8_t crossCreatures,
                      uint32_t* outRecord, PathTallyRecord* tally);
+// The walk alone of the combat search FindCreaturePath (creature, fromX,
+// fromY, toX, toY, 1, 1, 0, 0, ...) would find, not seeking: the open list
+// runs as that search's would and the path goes to PathOutX, PathOutY and
+// PathLength, but nothing else is written (no fighter's path list, arrows,
+// costs, tallies or destination). False when that search would find no path
+// (then what it leaves is not left).
+bool FindCombatWalk(int creature, int fromX, int fromY, int toX, int toY);
+// Leaves behind what FindCreaturePath (creature, fromX, fromY, toX, toY, 1, 1,
+// 0, 0, nullptr, nullptr) leaves when its open list finds the walk given
+// (first step to goal, as FindCombatWalk found it over the same battle),
+// without running the open list again; returns what that search returns.
+int FinishCombatWalk(int creature, int fromX, int fromY, int toX, int toY, const int32_t* walkX,
+                     const int32_t* walkY, int length);
 // A series of searches over a battle that does not change between them (the
 // reachability pass of a valuation grid: one mover, one start, many goals):
 // while one is open, what each search works out about a square (whether the
@@ -106,12 +119,10 @@ uint8_t AreasUnderFootprint(int x, int y, int width, int height);
 // placed at (x, y) into the running tallies and copies them to the square's record.
 void TallyPathSquare(PathTallyRecord* buffer, int x, int y);
 
-// Charge tests for the acting fighter. The square the last charge line found
-// ends on (where the charge strikes from); CanReachTargetFrom writes it into
-// the fighter's destination when it finds a charge.
-extern int32_t ChargeStopX, ChargeStopY;
-bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target);
-bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY);
+// The turn-order creature other than the two that covers (x, y), -1 none, as
+// the searches find it (by the occupancy grid, or by the scan of the turn
+// order while PathLookupByScan is set).
+int OtherCombatantForSearches(int x, int y, int except1, int except2);
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetPathFindingState();

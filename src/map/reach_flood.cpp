@@ -1,6 +1,8 @@
 #include "map/reach_flood.h"
 
 #include <algorithm>
+#include <bit>
+#include <utility>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -87,6 +89,7 @@ constexpr uint8_t kSetsLost = 0xFF;  // more distinct sets than are kept
 uint64_t ProvokedSets[kPadded][kMostSets];
 uint8_t ProvokedSetCount[kPadded];
 int16_t Order[kMapSquares];  // the squares in the order the flood reached their cheapest cost
+int16_t OrderRank[kPadded];  // each square's place in Order (meaningful for the squares in it)
 int OrderCount = 0;
 
 // The open squares by cost, in buckets: every step costs less than
@@ -118,7 +121,8 @@ int16_t FeetKind(int x, int y);
 bool CornerBlocks(int p) { return Corner[p] != 0; }
 
 // The step costs of every square under the room rules, and the wanted squares
-// of the room. False when a step may cost more than the buckets can hold.
+// of the room (none when wanted is null). False when a step may cost more
+// than the buckets can hold.
 bool PrepareSquares(const int32_t* wanted, int& remaining) {
   RoomStepExtraCosts(ExtraOfSquare);
   std::fill(std::begin(StepExtra), std::end(StepExtra), int16_t{-1});
@@ -136,11 +140,15 @@ bool PrepareSquares(const int32_t* wanted, int& remaining) {
     uint8_t* entered = &EnteredAt[Padded(x, 0)];
     int16_t* feetKind = &FeetKindAt[Padded(x, 0)];
     const int16_t* given = &ExtraOfSquare[SquareIndex(x, 0)];
-    const int32_t* worth = &wanted[SquareIndex(x, 0)];
+    const int32_t* worth = wanted ? &wanted[SquareIndex(x, 0)] : nullptr;
     for (int y = 0; y < kMapSide; ++y) {
       extra[y] = given[y];
       // Only a one-square mover minds the corners of a diagonal step.
-      if (oneSquare) corner[y] = IsCornerObstructed(x, y) ? 1 : 0;
+      // (A square more than one beyond the map's last row or column is no
+      // corner of a step between squares of the map, the only squares a
+      // mover in combat stands on.)
+      if (oneSquare && x <= CurrentMap.width && y <= CurrentMap.height)
+        corner[y] = BlockedGrid[SquareIndex(x, y)] != kSquareFlooded && IsCornerObstructed(x, y);
       most = std::max(most, given[y]);
       if (given[y] >= 0 && oneSquare) {
         // The one square's own area and ground, read directly.
@@ -156,7 +164,7 @@ bool PrepareSquares(const int32_t* wanted, int& remaining) {
         entered[y] = EnteredAreas(x, y);
         feetKind[y] = FeetKind(x, y);
       }
-      if (worth[y] >= 1) {
+      if (worth && worth[y] >= 1) {
         any[y] = 1;
         if (InRoom(x, y)) {
           here[y] = 1;
@@ -367,7 +375,8 @@ bool FloodCosts(const int32_t* wanted) {
   std::memset(Settled, 0, sizeof Settled);
   int remaining = 0;
   if (!PrepareSquares(wanted, remaining)) return false;
-  if (remaining == 0) return true;
+  // (No wanted squares at all: every square the mover can reach.)
+  if (wanted && remaining == 0) return true;
   CostsKnown = true;
   std::fill(std::begin(Cost), std::end(Cost), kUnreached);
   std::memset(CheapestFrom, 0, sizeof CheapestFrom);
@@ -388,6 +397,7 @@ bool FloodCosts(const int32_t* wanted) {
       const int u = bucket[k];
       // A dearer entry left behind (a square's cheapest cost is put once only).
       if (Cost[u] != cost) continue;
+      OrderRank[u] = static_cast<int16_t>(OrderCount);
       Order[OrderCount++] = static_cast<int16_t>(u);
       if (WantedHere[u] && --remaining == 0) return true;
 #pragma GCC unroll 8
@@ -426,12 +436,56 @@ void SettleSquares(int creature) {
   for (int i = NeededCount - 1; i >= 0; --i) TallySquare(creature, NeededList[i]);
 }
 
+// The least feet of the cheapest walks to every square the flood reached, in
+// flood order (each square after those the walks to it cross).
+int32_t LeastFeet[kPadded];
+bool LeastFeetKnown = false;
+
+void WorkOutLeastFeet(int creature) {
+  LeastFeet[StartSquare] = 0;
+  for (int i = 1; i < OrderCount; ++i) {
+    const int v = Order[i];
+    const int vx = ColumnOf(v), vy = RowOf(v);
+    int32_t least = INT32_MAX;
+    for (unsigned from = CheapestFrom[v]; from != 0; from &= from - 1) {
+      const int d = __builtin_ctz(from);
+      least = std::min(least, LeastFeet[v + kOffset[d]] + StepFeet(creature, vx + kDx[d], vy + kDy[d], vx, vy,
+                                                                    FeetKindAt[v]));
+    }
+    LeastFeet[v] = least;
+  }
+}
+
 }  // namespace
 
 void ForgetFlood() { Valid = false; }
 
+bool FloodLeastFeet(int creature, int fromX, int fromY) {
+  Valid = false;
+  LeastFeetKnown = false;
+  if (!BeginRoomRules(creature, fromX, fromY)) return false;
+  StartSquare = Padded(fromX, fromY);
+  Mover = creature;
+  const CreatureRecord& c = Creatures[creature];
+  MoverWidth = c.footprintWidth.current > 0 ? c.footprintWidth.current : 1;
+  MoverHeight = c.footprintHeight.current > 0 ? c.footprintHeight.current : 1;
+  Room = RegionGrid[SquareIndex(fromX, fromY)];
+  if (MoverWidth == 1 && MoverHeight == 1 && FloodCosts(nullptr)) {
+    WorkOutLeastFeet(creature);
+    LeastFeetKnown = true;
+  }
+  EndRoomRules();
+  return LeastFeetKnown;
+}
+
+int32_t FloodLeastFeetTo(int x, int y) {
+  if (!LeastFeetKnown || !OnGrid(x, y) || Cost[Padded(x, y)] == kUnreached) return -1;
+  return LeastFeet[Padded(x, y)];
+}
+
 bool FloodReach(int creature, int fromX, int fromY, const int32_t* wanted) {
   Valid = false;
+  LeastFeetKnown = false;
   if (!BeginRoomRules(creature, fromX, fromY)) return false;
   StartSquare = Padded(fromX, fromY);
   Mover = creature;
@@ -477,7 +531,8 @@ struct WalkSquare {
   uint32_t stamp;          // WalkStamp: the square lies on a walk the search may take
   uint8_t from;            // bit d: the search may have come from the neighbour in direction d
   bool told;               // every walk here crosses the same doubtful wanted squares and records alike
-  int16_t lastWanted;      // the last doubtful wanted square every walk here crosses (padded), or the start
+  bool anew;               // doubtful, and the walks here record on it otherwise than it holds
+  int16_t lastWanted;      // the last doubtful wanted square every walk here crosses and records anew (padded), or the start
   int16_t steps;           // the most steps of a walk here
   uint64_t provoked;       // the enemies provoked on the way (leaving the squares before it)
   uint64_t areas;          // the areas entered, as lanes
@@ -496,6 +551,22 @@ inline int32_t Estimate(int p, int gx, int gy) {
 // The record a walk's tallies give a square of it (word [1] aside).
 void WriteWalkRecord(const WalkSquare& w, uint32_t* rec) { WriteTallies(w.provoked, w.areas, w.feet, rec); }
 
+constexpr uint32_t kNoRecord = static_cast<uint32_t>(-1);  // a record word not yet written
+
+// Whether the square p already holds in buffer the record the walk w writes
+// there: every word the pass or its callers read (all but [1], the attacks
+// provoked on the square itself, which no one reads).
+bool HoldsWalkRecord(int p, const WalkSquare& w, const PathTallyRecord* buffer) {
+  if (!buffer) return false;
+  const uint32_t* held = buffer[SquareIndex(ColumnOf(p), RowOf(p))];
+  if (held[0] == kNoRecord && held[kTallyWords - 1] == kNoRecord) return false;
+  uint32_t rec[kTallyWords] = {};
+  WriteWalkRecord(w, rec);
+  for (int k = 0; k < kTallyWords; ++k)
+    if (k != 1 && rec[k] != held[k]) return false;
+  return true;
+}
+
 // What a search writes on a square u its walk crosses (the start: only the
 // attacks leaving it provoked).
 void WriteCrossedRecord(int u, PathTallyRecord* buffer) {
@@ -507,7 +578,6 @@ void WriteCrossedRecord(int u, PathTallyRecord* buffer) {
   if (u != StartSquare) WriteWalkRecord(p, rec);
 }
 
-constexpr uint32_t kNoRecord = static_cast<uint32_t>(-1);  // a record word not yet written
 int16_t Unsure[kMapSquares];  // wanted squares on the walks, neither doubtful nor settled
 uint32_t AvoidStamp[kPadded];
 uint32_t AvoidRound = 0;
@@ -537,6 +607,46 @@ bool CrossedByEveryWalk(int u, int goal, int count) {
 }
 
 }  // namespace
+
+bool FloodReaches(int x, int y) {
+  if (!Valid || !CostsKnown || !OnGrid(x, y)) return false;
+  const int goal = Padded(x, y);
+  return WantedHere[goal] && Cost[goal] != kUnreached && GoalFits[goal];
+}
+
+bool FloodTallyWalk(PathTallyRecord* buffer, uint32_t* out) {
+  if (!Valid || PathLength < 1 || PathLength > kMostSteps) return false;
+  const int gx = PathOutX[PathLength - 1], gy = PathOutY[PathLength - 1];
+  if (!Valid || !OnGrid(gx, gy) || !WantedHere[Padded(gx, gy)]) return false;
+  // Step by step from the start, as the search's tally counts them: the
+  // enemies leaving a square provokes (each once a walk), the areas entered
+  // and the feet.
+  uint64_t provoked = 0, areas = 0;
+  int32_t feet = 0;
+  int u = StartSquare;
+  for (int i = 0; i < PathLength; ++i) {
+    const int x = PathOutX[i], y = PathOutY[i];
+    const int ux = ColumnOf(u), uy = RowOf(u);
+    if (!OnGrid(x, y) || std::abs(x - ux) > 1 || std::abs(y - uy) > 1) return false;
+    const int v = Padded(x, y);
+    // The areas and feet of a square are known where the mover may stand.
+    if (StepExtra[v] < 0) return false;
+    const uint64_t fresh = ThreatsAt[u] & ~provoked;
+    if (buffer && fresh != 0) buffer[SquareIndex(ux, uy)][1] = static_cast<uint32_t>(__builtin_popcountll(fresh));
+    provoked |= ThreatsAt[u];
+    areas += AreaLanes(EnteredAt[v]);
+    feet += StepFeet(Mover, ux, uy, x, y, FeetKindAt[v]);
+    if (buffer) WriteTallies(provoked, areas, feet, buffer[SquareIndex(x, y)]);
+    u = v;
+  }
+  if (out) {
+    uint32_t rec[kTallyWords] = {};
+    WriteTallies(provoked, areas, feet, rec);
+    out[0] += rec[0];
+    for (int k = 2; k < kTallyWords; ++k) out[k] = rec[k];
+  }
+  return true;
+}
 
 bool FloodFindsNoWalk(int x, int y, bool* goalFits) {
   if (!Valid || !CostsKnown || !OnGrid(x, y)) return false;
@@ -599,9 +709,26 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
   // walk to the square crosses the same doubtful wanted squares and records
   // alike. (A wanted square that is not doubtful gets the same record from
   // any walk crossing it as from its own search: crossed or not is all one.)
-  std::sort(WalkSquares, WalkSquares + count, [](int a, int b) { return Cost[a] < Cost[b]; });
+  // (In the order the flood reached them, which is by cost: every square of
+  // a walk costs less than the goal, so the flood took each before it.)
+  static uint64_t ranks[(kMapSquares + 63) / 64];
+  int lowest = OrderCount, highest = 0;
+  for (int k = 0; k < count; ++k) {
+    const int r = OrderRank[WalkSquares[k]];
+    if (r >= OrderCount || Order[r] != WalkSquares[k]) return false;
+    lowest = std::min(lowest, r);
+    highest = std::max(highest, r);
+  }
+  for (int k = 0; k < count; ++k) {
+    const int r = OrderRank[WalkSquares[k]];
+    ranks[r >> 6] |= uint64_t{1} << (r & 63);
+  }
+  count = 0;
+  for (int word = lowest >> 6; word <= highest >> 6; ++word)
+    for (uint64_t bits = std::exchange(ranks[word], 0); bits != 0; bits &= bits - 1)
+      WalkSquares[count++] = Order[word * 64 + std::countr_zero(bits)];
   if (WalkSquares[0] != StartSquare) return false;
-  Walk[StartSquare] = {WalkStamp, 0, true, static_cast<int16_t>(StartSquare), 0, 0, 0, 0};
+  Walk[StartSquare] = {WalkStamp, 0, true, false, static_cast<int16_t>(StartSquare), 0, 0, 0, 0};
   for (int k = 1; k < count; ++k) {
     const int v = WalkSquares[k];
     WalkSquare& w = Walk[v];
@@ -614,7 +741,7 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
       const int d = __builtin_ctz(from);
       const int u = v + kOffset[d];
       const WalkSquare& p = Walk[u];
-      const int16_t lastWanted = u != StartSquare && Doubtful[u] ? static_cast<int16_t>(u) : p.lastWanted;
+      const int16_t lastWanted = p.anew ? static_cast<int16_t>(u) : p.lastWanted;
       const uint64_t provoked = p.provoked | ThreatsAt[u];
       const uint64_t areas = p.areas + entered;
       const int32_t feet = p.feet + StepFeet(Mover, vx + kDx[d], vy + kDy[d], vx, vy, FeetKindAt[v]);
@@ -630,6 +757,12 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out) {
         w.told &= p.told && lastWanted == w.lastWanted && provoked == w.provoked && areas == w.areas && feet == w.feet;
       }
     }
+    // Every walk to the goal crosses the square: once two walks here differ,
+    // the goal's walks differ too.
+    if (!w.told) return false;
+    // A doubtful square that already holds what the walks here record on it
+    // is left as it is whichever of them the search takes.
+    w.anew = Doubtful[v] && !HoldsWalkRecord(v, w, buffer);
   }
   const WalkSquare& g = Walk[goal];
   if (!g.told) return false;

@@ -49,6 +49,16 @@ bool FloodAgreesAlongPath(const PathTallyRecord* buffer);
 // it into buffer, as the search's tally; into out what it adds to its
 // record) and returns true; false when it cannot tell (the search must run).
 bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out);
+// Whether a search from the flood's start to (x, y) follows the flood's
+// rules all the way and finds a path: a wanted square of the start's room
+// that the flood reached and the mover may stand on.
+bool FloodReaches(int x, int y);
+// The records a search from the flood's start to a wanted square of its room
+// writes along the walk it found (PathOutX, PathOutY, PathLength; see
+// FindCombatWalk), told from the walk: into buffer (may be null), as the
+// search's tally, and into out what it adds to its record. False when the
+// path is not such a walk.
+bool FloodTallyWalk(PathTallyRecord* buffer, uint32_t* out);
 // Whether a search from the flood's start to a wanted square of its room
 // finds no path (the mover cannot get there); goalFits then tells whether
 // the search would find the mover fits on the square (when it does not, the
@@ -56,3 +66,14 @@ bool FloodWalk(int x, int y, PathTallyRecord* buffer, uint32_t* out);
 bool FloodFindsNoWalk(int x, int y, bool* goalFits);
 // Forgets the flood (no square settled) until the next FloodReach.
 void ForgetFlood();
+
+// For a one-square creature: floods from its square every square of its room
+// it can reach under the rules of its searches there (see BeginRoomRules),
+// and works out the least feet (as a combat path counts them) among the
+// cheapest walks to each. False when it cannot (then nothing is known). The
+// flood of FloodReach is forgotten.
+bool FloodLeastFeet(int creature, int fromX, int fromY);
+// The least feet of the cheapest walks to (x, y) since FloodLeastFeet, -1
+// where no walk gets: no search by the same rules to (x, y), or stopping
+// there on its way to a goal, finds a walk of fewer feet.
+int32_t FloodLeastFeetTo(int x, int y);

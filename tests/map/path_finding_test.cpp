@@ -9,6 +9,7 @@
 #include <utility>
 #include <vector>
 
+#include "map/charge_lines.h"
 #include "combat/actions/combat_actions.h"
 #include "state/fighter_slots.h"
 #include "map/movement_rules.h"

@@ -28,6 +28,7 @@
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
 #include "map/path_finding.h"
+#include "map/reach_flood.h"
 #include "map/square_grids.h"
 #include "rules/adjacency.h"
 #include "rules/armour_class.h"
@@ -271,11 +272,21 @@ void FloodLeastWalk(int fromX, int fromY) {
              [](int x, int y) -> uint8_t { return BlockedGrid[SquareIndex(x, y)] == kSquareBlocked ? 1 : 2; });
 }
 
+// Whether FloodLeastFeet holds the walks of the fighter's searches from its
+// square (a one-square fighter in its room).
+bool LeastFeetFlooded = false;
+
 // The least the path of PathCostTo (f, o) can cost: the search stops on a
 // square from which the fighter's footprint touches the creature standing on
 // the goal, or on the goal itself, all of them inside the box round that
 // creature grown by the fighter's footprint; a path there costs at least the
-// least walk to the cheapest square of the box.
+// least walk to the cheapest square of the box. When the goal lies in the
+// fighter's room, the search seeking the creature steps as the room's own
+// searches do on every square before the one it stops on (the goal under the
+// creature is reached past a square beside it), and its walk there is one of
+// the cheapest: it costs at least the least feet of the cheapest walks to a
+// square of the box (more than any when no walk gets to one: the search
+// then finds nothing).
 int32_t LeastPathCost(int f, int o) {
   const CreatureRecord& c = Creatures[f];
   const GridSquare goal = NearestFootprintSquare(o, c.squareX, c.squareY);
@@ -293,7 +304,16 @@ int32_t LeastPathCost(int f, int o) {
   for (int x = std::max(x0, 0); x <= std::min(x1, kMapSide - 1); ++x)
     for (int y = std::max(y0, 0); y <= std::min(y1, kMapSide - 1); ++y)
       least = std::min(least, LeastWalk[SquareIndex(x, y)]);
-  return least;
+  const int32_t room = RegionGrid[SquareIndex(c.squareX, c.squareY)];
+  const int goalSquare = SquareIndex(goal.x, goal.y);
+  if (!LeastFeetFlooded || !IsValidCreature(t) || RegionGrid[goalSquare] != room ||
+      BlockedGrid[goalSquare] == kSquareBlocked)
+    return least;
+  int32_t feet = kNoWalk;
+  for (int x = std::max(x0, 0); x <= std::min(x1, kMapSide - 1); ++x)
+    for (int y = std::max(y0, 0); y <= std::min(y1, kMapSide - 1); ++y)
+      if (const int32_t walk = FloodLeastFeetTo(x, y); walk >= 0) feet = std::min(feet, walk);
+  return std::max(least, feet);
 }
 
 // One creature the survey measures the path to.
@@ -327,11 +347,30 @@ void FindNearestByPath(int f, std::vector<SurveyCandidate>& list) {
     if (anyCost < 0 || k.cost < anyCost) anyCost = k.cost;
     if (k.enemy && (foeCost < 0 || k.cost < foeCost)) foeCost = k.cost;
   };
-  for (int i : byBound) {
+  auto mayMatter = [&](const SurveyCandidate& k) {
+    return anyCost < 0 || k.least <= anyCost || (k.enemy && (foeCost < 0 || k.least <= foeCost));
+  };
+  // Walks round crowds and walls can leave many creatures bounded below the
+  // cheapest path found: the least feet of the fighter's cheapest walks (one
+  // flood of its room) bound them closer. The flood is made once a path to a
+  // foe is found and so many are still to search that it pays for itself.
+  constexpr int kWorthFlooding = 6;
+  bool floodTried = PathLookupByScan != 0;
+  for (size_t n = 0; n < byBound.size(); ++n) {
+    if (!floodTried && anyCost >= 0 && foeCost >= 0 && std::count_if(byBound.begin() + static_cast<std::ptrdiff_t>(n), byBound.end(),
+                                     [&](int i) { return mayMatter(list[i]); }) >= kWorthFlooding) {
+      floodTried = true;
+      const CreatureRecord& c = Creatures[f];
+      LeastFeetFlooded = FloodLeastFeet(f, c.squareX, c.squareY);
+      if (LeastFeetFlooded) {
+        for (size_t j = n; j < byBound.size(); ++j) list[byBound[j]].least = LeastPathCost(f, list[byBound[j]].creature);
+        std::stable_sort(byBound.begin() + static_cast<std::ptrdiff_t>(n), byBound.end(),
+                         [&](int a, int b) { return list[a].least < list[b].least; });
+      }
+    }
+    const int i = byBound[n];
     SurveyCandidate& k = list[i];
-    const bool mayBeNearest = anyCost < 0 || k.least <= anyCost;
-    const bool mayBeNearestFoe = k.enemy && (foeCost < 0 || k.least <= foeCost);
-    if (!mayBeNearest && !mayBeNearestFoe) continue;
+    if (!mayMatter(k)) continue;
     k.cost = PathCostTo(f, k.creature);
     searchedLast = i;
     note(k);
@@ -341,6 +380,7 @@ void FindNearestByPath(int f, std::vector<SurveyCandidate>& list) {
     note(list[last]);
   }
   EndSearchSeries();
+  LeastFeetFlooded = false;
   int32_t bestAny = 0, bestFoe = 0;
   for (const SurveyCandidate& k : list) {
     if (k.cost < 0) continue;
@@ -362,6 +402,7 @@ void SurveyFrom(int f) {
   static std::vector<SurveyCandidate> candidates;
   candidates.clear();
   if (bounded) FloodLeastWalk(Creatures[f].squareX, Creatures[f].squareY);
+  LeastFeetFlooded = false;
   for (int i = 0; i < EntryCount(); ++i) {
     const int o = TurnOrder[i].creature;
     if (!IsValidCreature(o)) continue;

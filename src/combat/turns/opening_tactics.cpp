@@ -22,6 +22,7 @@
 #include "map/area_shapes.h"
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
+#include "map/charge_lines.h"
 #include "map/path_finding.h"
 #include "rules/adjacency.h"
 #include "rules/conditions.h"

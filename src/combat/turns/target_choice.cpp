@@ -14,6 +14,7 @@
 #include "map/fighter_tests.h"
 #include "map/line_of_effect.h"
 #include "map/movement_rules.h"
+#include "map/charge_lines.h"
 #include "map/path_finding.h"
 #include "map/square_grids.h"
 #include "rules/adjacency.h"

@@ -18,6 +18,7 @@
 #include "rules/feat_ids.h"
 #include "rules/item_tables.h"
 #include "state/combat_action.h"
+#include "state/fighter_slots.h"
 #include "state/turn_order.h"
 
 int32_t ValuationGrid[kMapSquares];
@@ -316,6 +317,11 @@ struct ReachPass {
   // search (spared: the flood told it would find nothing).
   int lastReachable = -1, lastSearched = -1;
   bool lastFound = false, lastSpared = false;
+  // The goal and the walk of the last search whose walk alone was found
+  // (SearchWalk): what that search leaves can be left without it.
+  int lastWalkGoal = -1;
+  int lastWalkLength = 0;
+  int32_t lastWalkX[kPathLength] = {}, lastWalkY[kPathLength] = {};
   // What the walk to each wanted square recorded, in the order the rings take
   // them: written while the rings search, read instead of searching when a
   // pass of the same wanted squares over the same battle is taken again.
@@ -340,6 +346,19 @@ struct ReachPass {
     lastSpared = false;
     lastFound = FindCreaturePath(creature, cx, cy, x, y, 1, 1, 0, 0, out, buffer) == kPathFound;
     return lastFound;
+  }
+
+  // The walk alone of a search of the pass's own kind to (x, y), the records
+  // along it told by the flood. What else the search would leave is left to
+  // the pass's last search. False when it finds nothing (the search itself
+  // must then run).
+  bool SearchWalk(int x, int y, uint32_t* out) {
+    if (!FindCombatWalk(creature, cx, cy, x, y) || !FloodTallyWalk(ReachRecords, out)) return false;
+    lastWalkGoal = SquareIndex(x, y);
+    lastWalkLength = PathLength;
+    std::copy_n(PathOutX, PathLength, lastWalkX);
+    std::copy_n(PathOutY, PathLength, lastWalkY);
+    return true;
   }
 
   // Weighs the walk to one wanted square of ring 1 or beyond from its record.
@@ -413,6 +432,10 @@ struct ReachPass {
                 FloodRecord(x, y, ReachRecords[sq]);
               } else if (flood && FloodWalk(x, y, ReachRecords, out)) {
                 // The search would take one of the walks the flood can tell.
+                rec = out;
+              } else if (flood && FloodReaches(x, y) && SearchWalk(x, y, out)) {
+                // Which of the cheapest walks the search takes only its open
+                // list tells; what it records along the walk the flood tells.
                 rec = out;
               } else if (bool fits; flood && FloodFindsNoWalk(x, y, &fits)) {
                 // The search would find nothing: what it leaves of the path
@@ -596,7 +619,11 @@ int ScoreGridReachability(int creature, uint8_t preferOneMove, uint8_t dropUnrea
   if (flood) ForgetFlood();
   // The pass leaves behind the path search of the last square it found
   // reachable, whichever searches it could spare.
-  if (pass.lastReachable >= 0 && !(pass.lastFound && pass.lastSearched == pass.lastReachable)) {
+  if (pass.lastReachable >= 0 && pass.lastReachable == pass.lastWalkGoal) {
+    // Its walk is known.
+    FinishCombatWalk(creature, pass.cx, pass.cy, pass.lastReachable / kMapSide, pass.lastReachable % kMapSide,
+                     pass.lastWalkX, pass.lastWalkY, pass.lastWalkLength);
+  } else if (pass.lastReachable >= 0 && !(pass.lastFound && pass.lastSearched == pass.lastReachable)) {
     PathTallyRecord out = {};
     pass.Search(pass.lastReachable / kMapSide, pass.lastReachable % kMapSide, out, nullptr);
   } else if (pass.lastReachable < 0 && pass.lastSpared) {

@@ -23,6 +23,7 @@
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
 #include "map/movement_rules.h"
+#include "map/charge_lines.h"
 #include "map/path_finding.h"
 #include "map/square_grids.h"
 #include "combat/turns/combat_cycle.h"

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <random>
 
 #include "combat/turns/best_square.h"
@@ -492,6 +493,156 @@ TEST(ReachFlood, SquaresNoWalkReachesLeaveWhatTheirSearchesWould) {
     EXPECT_TRUE(quick == plain) << open;
     EXPECT_EQ(quick.nextX, 0) << open;
   }
+}
+
+}  // namespace
+
+namespace {
+
+// A record not yet written, as a pass starts with.
+void ClearRecordsOf(PathTallyRecord* records) {
+  for (int sq = 0; sq < kMapSquares; ++sq) {
+    std::fill(records[sq], records[sq] + kTallyWords, 0u);
+    records[sq][0] = records[sq][kTallyWords - 1] = static_cast<uint32_t>(-1);
+  }
+}
+
+TEST(ReachFlood, ADoubtfulSquareHoldingWhatTheWalksRecordLeavesThemTold) {
+  // The wanted squares taken farthest first as a pass takes them, each search
+  // writing its walk's records on the way. Where equally cheap walks cross
+  // different doubtful squares, a square that already holds what a walk would
+  // write there no longer tells them apart: the flood then writes exactly
+  // what the search itself writes.
+  std::mt19937 rng(11);
+  auto roll = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
+  static PathTallyRecord records[kMapSquares], byFlood[kMapSquares], bySearch[kMapSquares];
+  int heldTold = 0, compared = 0;
+  for (int battle = 0; battle < 12; ++battle) {
+    // A wall across the field with a gap, webs and rough ground past it: the
+    // walks beyond come through the gap over or round a web, and the far
+    // squares, searched first, have crossed the near ones.
+    std::vector<std::string> rows(24, std::string(24, '.'));
+    for (int y = 0; y < 24; ++y) rows[y][8] = '#';
+    const int gap = 8 + roll(8);
+    rows[gap][8] = rows[gap + 1][8] = '.';
+    for (int k = 0; k < 20; ++k) rows[roll(24)][10 + roll(14)] = '#';
+    turnsfixture::NewBattle(rows);
+    for (int k = 0; k < 60; ++k) CurrentMap.At(kLayerFloor, 9 + roll(15), roll(24)) = 123;
+    for (int k = 0; k < 12; ++k) MagicAreaGrid[SquareIndex(9 + roll(4), gap - 3 + roll(8))] = {kEffectWeb, 3, 10};
+    turnsfixture::AddFighter(kMe, 2, 3, 12, battle % 3 == 2 ? 2 : 1);
+    for (int i = 0; i < 12; ++i) {
+      const int x = 12 + roll(12), y = roll(24);
+      if (rows[y][x] == '.') turnsfixture::AddFighter(kFoe + 10 + i, 1, x, y);
+    }
+    turnsfixture::StartTurn(kMe);
+    static int32_t wanted[kMapSquares];
+    std::fill(wanted, wanted + kMapSquares, 0);
+    std::vector<std::pair<int, int>> squares;
+    for (int ring = 23; ring >= 1; --ring)
+      for (int x = std::max(0, 3 - ring); x <= std::min(23, 3 + ring); ++x)
+        for (int y = std::max(0, 12 - ring); y <= std::min(23, 12 + ring); ++y)
+          if (std::max(std::abs(x - 3), std::abs(y - 12)) == ring && x > 8 && FootprintFitsAt(x, y, kMe, 0)) {
+            squares.push_back({x, y});
+            wanted[SquareIndex(x, y)] = 100;
+          }
+    BeginSearchSeries();
+    ASSERT_TRUE(FloodReach(kMe, 3, 12, wanted));
+    ClearRecordsOf(records);
+    for (auto [x, y] : squares) {
+      const uint32_t* own = records[SquareIndex(x, y)];
+      if (FloodSettles(x, y) || !(own[0] == static_cast<uint32_t>(-1) && own[kTallyWords - 1] == own[0])) continue;
+      // As the pass would: the flood's walk when it can tell it, else the search.
+      std::memcpy(byFlood, records, sizeof records);
+      std::memcpy(bySearch, records, sizeof records);
+      uint32_t floodOut[kTallyWords] = {}, searchOut[kTallyWords] = {};
+      const bool told = FloodWalk(x, y, byFlood, floodOut);
+      const bool found = FindCreaturePath(kMe, 3, 12, x, y, 1, 1, 0, 0, searchOut, bySearch) == kPathFound;
+      if (told) {
+        ASSERT_TRUE(found) << x << "," << y;
+        heldTold += !FloodWalk(x, y, nullptr, nullptr);
+        EXPECT_EQ(std::vector<uint32_t>(floodOut, floodOut + kTallyWords),
+                  std::vector<uint32_t>(searchOut, searchOut + kTallyWords))
+            << x << "," << y;
+        // Every wanted square the flood does not settle holds the same (a
+        // settled one holds the flood's record, or nothing until its turn).
+        for (auto [u, v] : squares) {
+          const int sq = SquareIndex(u, v);
+          if (FloodSettles(u, v)) continue;
+          for (int k = 0; k < kTallyWords; ++k) {
+            if (k == 1) continue;
+            EXPECT_EQ(byFlood[sq][k], bySearch[sq][k]) << x << "," << y << " at " << u << "," << v;
+          }
+        }
+        ++compared;
+      }
+      std::memcpy(records, bySearch, sizeof records);
+    }
+    EndSearchSeries();
+    ForgetFlood();
+  }
+  EXPECT_GT(compared, 60);
+  EXPECT_GT(heldTold, 5) << "walks told only because a square held their record";
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ReachFlood, TheLeastFeetOfTheCheapestWalksBoundEverySearchOfTheRoom) {
+  // The survey's bound: a search of the fighter's room, to a square or
+  // seeking a creature beside it, walks no fewer feet than the least feet of
+  // the cheapest walks to where it stops, and finds nothing where no walk gets.
+  std::mt19937 rng(5);
+  auto roll = [&rng](int n) { return static_cast<int>(rng() % static_cast<uint32_t>(n)); };
+  int tight = 0, sought = 0;
+  for (int battle = 0; battle < 6; ++battle) {
+    std::vector<std::string> rows(20, std::string(20, '.'));
+    for (int y = 0; y < 20; ++y) rows[y][7] = '#';
+    rows[4 + roll(12)][7] = '.';
+    for (int k = 0; k < 25; ++k) rows[roll(20)][roll(20)] = '#';
+    rows[10][3] = '.';
+    turnsfixture::NewBattle(rows);
+    for (int k = 0; k < 60; ++k) CurrentMap.At(kLayerFloor, roll(20), roll(20)) = 123;
+    for (int k = 0; k < 15; ++k) MagicAreaGrid[SquareIndex(roll(20), roll(20))] = {kEffectWeb, 3, 10};
+    for (int k = 0; k < 4; ++k) MagicAreaGrid[SquareIndex(roll(20), roll(20))] = {kEffectFire, 3, 10};
+    turnsfixture::AddFighter(kMe, 2, 3, 10);
+    for (int i = 0; i < 14; ++i) {
+      const int x = roll(20), y = roll(20);
+      if (rows[y][x] == '.' && !(x == 3 && y == 10)) turnsfixture::AddFighter(kFoe + 10 + i, roll(3) ? 1 : 2, x, y);
+    }
+    turnsfixture::StartTurn(kMe);
+    ASSERT_TRUE(FloodLeastFeet(kMe, 3, 10));
+    for (int x = 0; x < 20; ++x)
+      for (int y = 0; y < 20; ++y) {
+        const int32_t least = FloodLeastFeetTo(x, y);
+        const bool found = FindCreaturePath(kMe, 3, 10, x, y, 1, 1, 0, 0, nullptr, nullptr) == kPathFound;
+        if (found) {
+          ASSERT_GE(least, 0) << x << "," << y;
+          EXPECT_GE(PathCostFeet, least) << x << "," << y;
+          tight += PathCostFeet == least && least > 0;
+        } else if (!(x == 3 && y == 10)) {
+          EXPECT_TRUE(least < 0 || PathLength > kPathLength) << x << "," << y << " a walk gets there";
+        }
+      }
+    for (int i = 0; i < 14; ++i) {
+      const int o = kFoe + 10 + i;
+      if (!IsValidCreature(o) || Creatures[o].squareX < 0) continue;
+      const GridSquare goal = NearestFootprintSquare(o, 3, 10);
+      int32_t least = -1;
+      for (int x = goal.x - 1; x <= goal.x + 1; ++x)
+        for (int y = goal.y - 1; y <= goal.y + 1; ++y)
+          if (const int32_t walk = FloodLeastFeetTo(x, y); walk >= 0) least = least < 0 ? walk : std::min(least, walk);
+      SeekAdjacent = 1;
+      const bool found = FindCreaturePath(kMe, 3, 10, goal.x, goal.y, 1, 1, 0, 0, nullptr, nullptr) == kPathFound;
+      SeekAdjacent = 0;
+      if (!found) continue;
+      ASSERT_GE(least, 0) << "creature " << o;
+      EXPECT_GE(PathCostFeet, least) << "creature " << o;
+      ++sought;
+    }
+  }
+  EXPECT_GT(tight, 100) << "the bound is met by the walks it bounds";
+  EXPECT_GT(sought, 20);
 }
 
 }  // namespace
