@@ -995,6 +995,20 @@ void MarkFiveFootStepArrow(int fromX, int fromY) {
   StoreArrow(PathOutX[0], PathOutY[0], 24 + Direction8(fromX, fromY, PathOutX[0], PathOutY[0]));
 }
 
+// The threats of the other side that the mover's steps pay for: built once
+// for a series of searches by one mover and copied back for each.
+void SetUpThreatGrid(int creature) {
+  if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
+    std::memcpy(ThreatGrid, SeriesThreatGrid, sizeof ThreatGrid);
+    return;
+  }
+  BuildThreatGrid(creature, 1);
+  if (SearchSeriesDepth > 0) {
+    std::memcpy(SeriesThreatGrid, ThreatGrid, sizeof ThreatGrid);
+    SeriesThreatGridMover = creature;
+  }
+}
+
 }  // namespace
 
 int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8_t costFlag,
@@ -1039,17 +1053,7 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
   // The search itself, over the threats of the other side when its steps pay
   // for them (in a series the same for every search of the mover).
   const bool extraCost = costFlag == 1 && InCombat == 1;
-  if (!extraCost) {
-    // Only the step costs read the threat grid.
-  } else if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
-    std::memcpy(ThreatGrid, SeriesThreatGrid, sizeof ThreatGrid);
-  } else {
-    BuildThreatGrid(creature, 1);
-    if (SearchSeriesDepth > 0) {
-      std::memcpy(SeriesThreatGrid, ThreatGrid, sizeof ThreatGrid);
-      SeriesThreatGridMover = creature;
-    }
-  }
+  if (extraCost) SetUpThreatGrid(creature);  // only the step costs read it
   PathLength = 0;
   int goalX = toX, goalY = toY;
   if (!PathLookupByScan && !S.seek &&
@@ -1221,15 +1225,7 @@ bool FindCombatWalk(int creature, int fromX, int fromY, int toX, int toY) {
   const SearchFootprint f = SetUpFootprint(creature, 0);
   SyncForSeries();
   if (!FitTest(toX, toY, creature, f.multi, f.linked, f.width, f.height, toX, toY, 0)) return false;
-  if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
-    std::memcpy(ThreatGrid, SeriesThreatGrid, sizeof ThreatGrid);
-  } else {
-    BuildThreatGrid(creature, 1);
-    if (SearchSeriesDepth > 0) {
-      std::memcpy(SeriesThreatGrid, ThreatGrid, sizeof ThreatGrid);
-      SeriesThreatGridMover = creature;
-    }
-  }
+  SetUpThreatGrid(creature);
   PathLength = 0;
   int goalX = toX, goalY = toY;
   // The shortcuts of FindCreaturePath that stand for a search finding nothing
@@ -1271,15 +1267,7 @@ int FinishCombatWalk(int creature, int fromX, int fromY, int toX, int toY, const
   SyncForSeries();
   if (!FitTest(toX, toY, creature, f.multi, f.linked, f.width, f.height, toX, toY, 0))
     return FindCreaturePath(creature, fromX, fromY, toX, toY, 1, 1, 0, 0, nullptr, nullptr);
-  if (!PathLookupByScan && SearchSeriesDepth > 0 && SeriesThreatGridMover == creature) {
-    std::memcpy(ThreatGrid, SeriesThreatGrid, sizeof ThreatGrid);
-  } else {
-    BuildThreatGrid(creature, 1);
-    if (SearchSeriesDepth > 0) {
-      std::memcpy(SeriesThreatGrid, ThreatGrid, sizeof ThreatGrid);
-      SeriesThreatGridMover = creature;
-    }
-  }
+  SetUpThreatGrid(creature);
   // The walk its open list found, and the rest of the search.
   std::copy_n(walkX, length, PathOutX);
   std::copy_n(walkY, length, PathOutY);

@@ -456,11 +456,9 @@ void WorkOutLeastFeet(int creature) {
   }
 }
 
-}  // namespace
-
-void ForgetFlood() { Valid = false; }
-
-bool FloodLeastFeet(int creature, int fromX, int fromY) {
+// A flood of the mover's room from its square: what was known before is
+// forgotten; false when the room's rules cannot be set up.
+bool BeginFlood(int creature, int fromX, int fromY) {
   Valid = false;
   LeastFeetKnown = false;
   if (!BeginRoomRules(creature, fromX, fromY)) return false;
@@ -470,6 +468,15 @@ bool FloodLeastFeet(int creature, int fromX, int fromY) {
   MoverWidth = c.footprintWidth.current > 0 ? c.footprintWidth.current : 1;
   MoverHeight = c.footprintHeight.current > 0 ? c.footprintHeight.current : 1;
   Room = RegionGrid[SquareIndex(fromX, fromY)];
+  return true;
+}
+
+}  // namespace
+
+void ForgetFlood() { Valid = false; }
+
+bool FloodLeastFeet(int creature, int fromX, int fromY) {
+  if (!BeginFlood(creature, fromX, fromY)) return false;
   if (MoverWidth == 1 && MoverHeight == 1 && FloodCosts(nullptr)) {
     WorkOutLeastFeet(creature);
     LeastFeetKnown = true;
@@ -484,15 +491,7 @@ int32_t FloodLeastFeetTo(int x, int y) {
 }
 
 bool FloodReach(int creature, int fromX, int fromY, const int32_t* wanted) {
-  Valid = false;
-  LeastFeetKnown = false;
-  if (!BeginRoomRules(creature, fromX, fromY)) return false;
-  StartSquare = Padded(fromX, fromY);
-  Mover = creature;
-  const CreatureRecord& c = Creatures[creature];
-  MoverWidth = c.footprintWidth.current > 0 ? c.footprintWidth.current : 1;
-  MoverHeight = c.footprintHeight.current > 0 ? c.footprintHeight.current : 1;
-  Room = RegionGrid[SquareIndex(fromX, fromY)];
+  if (!BeginFlood(creature, fromX, fromY)) return false;
   if (MarkThreatsLeaving(creature) && FloodCosts(wanted)) {
     SettleSquares(creature);
     Valid = true;
