@@ -166,10 +166,17 @@ void MapAxis(int from, int to, float d, float scale, int size, int* out) {
   if (scale >= 1.0f && scale <= 64.0f && static_cast<float>(k) == scale && std::fabs(d) < 16777216.0f &&
       d == std::floor(d)) {
     const int origin = static_cast<int>(d), end = k * size;
-    for (int x = from; x < to; ++x) {
-      const int j = x - origin;
-      out[x - from] = j >= 0 && j < end ? j / k : -1;
+    // The quotient counted up, not divided: j / k steps by one every k columns.
+    int x = from, j = from - origin;
+    for (; x < to && j < 0; ++x, ++j) out[x - from] = -1;
+    for (int q = j / k, r = j % k; x < to && j < end; ++x, ++j) {
+      out[x - from] = q;
+      if (++r == k) {
+        r = 0;
+        ++q;
+      }
     }
+    for (; x < to; ++x) out[x - from] = -1;
     return;
   }
   const double inverse = ExactInverse(scale);
