@@ -5,6 +5,7 @@
 // force. Turned quads map every pixel back through the matrix.
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -733,6 +734,45 @@ const uint8_t* RenderDevice::AlphaTestTable(const RenderStates& st) {
   return alphaPasses_;
 }
 
+SourceRect RenderDevice::ShownTexels(const Texture& texture, const SourceRect& src) {
+  uint64_t key = reinterpret_cast<uintptr_t>(&texture) * 0x9E3779B97F4A7C15ull ^ texture.Version() * 0xBF58476D1CE4E5B9ull;
+  for (int v : {src.left, src.top, src.right, src.bottom}) key = (key ^ static_cast<uint32_t>(v)) * 0x94D049BB133111EBull;
+  // Four places for each key; a new part takes the one longest unused.
+  ShownPart* set = shownParts_ + (key >> 32) % (kShownParts / 4) * 4;
+  ShownPart* oldest = set;
+  for (ShownPart* part = set; part != set + 4; ++part) {
+    if (part->texture == &texture && part->version == texture.Version() && part->src.left == src.left &&
+        part->src.top == src.top && part->src.right == src.right && part->src.bottom == src.bottom) {
+      part->lastUsed = ++shownUses_;
+      return part->shown;
+    }
+    if (part->lastUsed < oldest->lastUsed) oldest = part;
+  }
+  ShownPart& part = *oldest;
+  part.lastUsed = ++shownUses_;
+  part.texture = &texture;
+  part.version = texture.Version();
+  part.src = src;
+  // Texels outside the texture are transparent black.
+  const int left = std::max(0, src.left), top = std::max(0, src.top);
+  const int right = std::min(texture.Width(), src.right), bottom = std::min(texture.Height(), src.bottom);
+  SourceRect shown{right, bottom, left, top};
+  const uint32_t* texels = texture.Pixels();
+  for (int y = top; y < bottom; ++y) {
+    const uint32_t* row = texels + static_cast<size_t>(y) * texture.Width();
+    for (int x = left; x < right; ++x)
+      if (row[x] >> 24) {
+        shown.left = std::min(shown.left, x);
+        shown.right = std::max(shown.right, x + 1);
+        shown.top = std::min(shown.top, y);
+        shown.bottom = y + 1;
+      }
+  }
+  if (shown.left >= shown.right) shown = SourceRect{0, 0, 0, 0};
+  part.shown = shown;
+  return shown;
+}
+
 void RenderDevice::DrawQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m, uint32_t colour) {
   const int sw = src.right - src.left, sh = src.bottom - src.top;
   if (sw <= 0 || sh <= 0) return;
@@ -756,8 +796,8 @@ void RenderDevice::DrawQuad(const Texture& texture, const SourceRect& src, const
   const int x1 = std::min(width_, static_cast<int>(std::ceil(maxX)));
   const int y1 = std::min(height_, static_cast<int>(std::ceil(maxY)));
   if (x0 >= x1 || y0 >= y1) return;
-
   clearedOnly_ = false;
+
   Quad& q = scene_.quads.emplace_back();
   q.texture = &texture;
   q.version = texture.Version();
@@ -773,6 +813,30 @@ void RenderDevice::DrawQuad(const Texture& texture, const SourceRect& src, const
   q.y0 = y0;
   q.x1 = x1;
   q.y1 = y1;
+
+  // Where texels of alpha 0 leave their pixels as they were (blending by the
+  // source alpha onto the pixel, or adding it), an unturned quad covers only
+  // the pixels of its texels that have some alpha (a pixel more on each side:
+  // the pixels of a texel run from half a pixel before its edge). A quad
+  // recorded as the one in its place in the scene before takes its pixels.
+  const bool zeroKeeps = states_.alphaBlend && states_.srcBlend == kBlendSrcAlpha &&
+                         (states_.dstBlend == kBlendInvSrcAlpha || states_.dstBlend == kBlendOne);
+  if (!zeroKeeps || m.m12 != 0.0f || m.m21 != 0.0f || !(m.m11 > 0.0f) || !(m.m22 > 0.0f)) return;
+  const size_t at = scene_.quads.size() - 1;
+  if (at < held_.quads.size() && std::memcmp(&held_.quads[at], &q, offsetof(Quad, x0)) == 0) {
+    const Quad& was = held_.quads[at];
+    q.x0 = was.x0;
+    q.y0 = was.y0;
+    q.x1 = was.x1;
+    q.y1 = was.y1;
+    return;
+  }
+  const SourceRect shown = ShownTexels(texture, src);
+  q.x0 = std::max(x0, static_cast<int>(std::floor(m.dx + (shown.left - src.left) * static_cast<double>(m.m11))) - 1);
+  q.x1 = std::min(x1, static_cast<int>(std::ceil(m.dx + (shown.right - src.left) * static_cast<double>(m.m11))) + 1);
+  q.y0 = std::max(y0, static_cast<int>(std::floor(m.dy + (shown.top - src.top) * static_cast<double>(m.m22))) - 1);
+  q.y1 = std::min(y1, static_cast<int>(std::ceil(m.dy + (shown.bottom - src.top) * static_cast<double>(m.m22))) + 1);
+  if (shown.left >= shown.right || q.x0 >= q.x1 || q.y0 >= q.y1) scene_.quads.pop_back();  // nothing to draw
 }
 
 void RenderDevice::DrawQuadIn(const Quad& q, const PixelArea& area) {

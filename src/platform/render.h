@@ -273,6 +273,9 @@ class RenderDevice {
   // pixels away from where it was, all else of it alike: the pixels whose
   // gains differ, as areas apart (false when the quads differ otherwise).
   bool MovedGlowAreas(const Quad& was, const Quad& now, std::vector<PixelArea>* out);
+  // The part of a source rectangle whose texels have some alpha (empty when
+  // none has), found once for each version of the texture.
+  SourceRect ShownTexels(const Texture& texture, const SourceRect& src);
   void DrawTurnedQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m, uint32_t colour,
                       const RenderStates& st, int x0, int y0, int x1, int y1, double det);
 
@@ -320,6 +323,17 @@ class RenderDevice {
   const TintedTexture& Tinted(const Texture& texture, uint32_t colour);
   TintedTexture tinted_[kTintedTextures];
   uint64_t tintUses_ = 0;
+  // The shown parts of the source rectangles quads drew, four places for
+  // each hash of texture, version and rectangle.
+  struct ShownPart {
+    const Texture* texture = nullptr;
+    uint64_t version = 0;
+    SourceRect src, shown;
+    uint64_t lastUsed = 0;
+  };
+  static constexpr int kShownParts = 1024;
+  ShownPart shownParts_[kShownParts];
+  uint64_t shownUses_ = 0;
 
   // Scratch of the quad drawing: a texel column per back-buffer column, a
   // texel row per back-buffer row, and two rows of texels.
