@@ -107,6 +107,31 @@ bool SheetFrameRect(int slot, int frame, int* left, int* top, int* width, int* h
   return true;
 }
 
+bool SheetFrameIsPlain(int slot, int frame) {
+  int left = 0, top = 0, width = 0, height = 0;
+  if (!SheetFrameRect(slot, frame, &left, &top, &width, &height)) return false;
+  const platform::Texture* texture = SheetBank.records[slot].texture.get();
+  if (!texture || left + width > texture->Width() || top + height > texture->Height()) return false;
+  struct Found {
+    const platform::Texture* texture;
+    uint64_t version;
+    int frame;
+    bool plain;
+  };
+  static std::vector<Found> found;
+  for (const Found& f : found)
+    if (f.texture == texture && f.version == texture->Version() && f.frame == frame) return f.plain;
+  const uint32_t* texels = texture->Pixels();
+  const uint32_t first = texels[static_cast<size_t>(top) * texture->Width() + left];
+  bool plain = true;
+  for (int y = top; y < top + height && plain; ++y)
+    for (int x = left; x < left + width && plain; ++x) plain = texels[static_cast<size_t>(y) * texture->Width() + x] == first;
+  constexpr size_t kFramesKept = 8;
+  if (found.size() == kFramesKept) found.erase(found.begin());
+  found.push_back(Found{texture, texture->Version(), frame, plain});
+  return plain;
+}
+
 int DrawSheetFrame(int slot, int frame, int x, int y, uint32_t colour, float scaleX, float scaleY,
                    float rotation, int centreMode, int srcXOffset, int srcYOffset, int extraWidth,
                    int extraHeight, uint8_t displayScaled, int xOffset, int alreadyScaled) {

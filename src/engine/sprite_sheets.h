@@ -31,6 +31,9 @@ int LoadTextures();
 // The source rectangle of a frame (offsets and extra size added); false when
 // the bank is not ready or the slot is out of range.
 bool SheetFrameRect(int slot, int frame, int* left, int* top, int* width, int* height);
+// Whether every texel of the frame is the same (a plain piece), found once
+// for each version of the sheet's picture.
+bool SheetFrameIsPlain(int slot, int frame);
 
 // The standard call: white, scale 1, no rotation, centre mode 1, no offsets,
 // display-scaled, not offset, already scaled.

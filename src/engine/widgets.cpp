@@ -29,6 +29,13 @@ int Piece(int slot, int frame, int x, int y, uint32_t colour, int extraWidth = 0
 }
 
 void FillBox(int left, int top, int right, int bottom, uint32_t colour, int stepX = 8, int stepY = 8) {
+  // Pieces side by side of a plain fill are one quad stretched over the box:
+  // every pixel of it shows the one texel, blended once.
+  if (stepX == 8 && stepY == 8 && right > left && bottom > top && SheetFrameIsPlain(kSheetInterface, kFillFrame)) {
+    DrawSheetFrame(kSheetInterface, kFillFrame, left, top, colour, (right - left) / 8.0f, (bottom - top) / 8.0f, 0.0f,
+                   1, 0, 0, 0, 0, 1, 0, 0);
+    return;
+  }
   for (int y = top; y < bottom; y += stepY)
     for (int x = left; x < right; x += stepX)
       Piece(kSheetInterface, kFillFrame, x, y, colour, std::min(0, right - x - 8), std::min(0, bottom - y - 8));

@@ -5,6 +5,7 @@
 // force. Turned quads map every pixel back through the matrix.
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -156,6 +157,36 @@ double ExactInverse(float d) {
 
 inline double Divide(double n, float d, double inverse) { return inverse != 0.0 ? n * inverse : n / d; }
 
+// For each device column (or row) from `from` to `to`, the texel column it
+// shows from the source rectangle's first, floor((x + 0.5 - d) / scale), or
+// -1 where that falls outside 0 to size. A whole scale from a whole place
+// maps by integer division alone: (j + 0.5) / k rounds down to j / k for
+// every whole j from 0, and lies below size exactly when j is below k size.
+void MapAxis(int from, int to, float d, float scale, int size, int* out) {
+  const int k = static_cast<int>(scale);
+  if (scale >= 1.0f && scale <= 64.0f && static_cast<float>(k) == scale && std::fabs(d) < 16777216.0f &&
+      d == std::floor(d)) {
+    const int origin = static_cast<int>(d), end = k * size;
+    // The quotient counted up, not divided: j / k steps by one every k columns.
+    int x = from, j = from - origin;
+    for (; x < to && j < 0; ++x, ++j) out[x - from] = -1;
+    for (int q = j / k, r = j % k; x < to && j < end; ++x, ++j) {
+      out[x - from] = q;
+      if (++r == k) {
+        r = 0;
+        ++q;
+      }
+    }
+    for (; x < to; ++x) out[x - from] = -1;
+    return;
+  }
+  const double inverse = ExactInverse(scale);
+  for (int x = from; x < to; ++x) {
+    const double u = Divide(x + 0.5 - d, scale, inverse);
+    out[x - from] = u >= 0 && u < size ? static_cast<int>(u) : -1;  // u is not negative: the cast rounds down
+  }
+}
+
 // The texel, or 0 when it fails the alpha test (without a branch: the
 // outcome changes from texel to texel).
 inline uint32_t Tested(uint32_t texel, const uint8_t* passes) {
@@ -206,12 +237,37 @@ RowKind KindOf(const uint32_t* row, int n) {
   return (orAlpha == 0 ? kRowClear : 0u) | (andAlpha == 255 ? kRowSolid : 0u) | (partial == 0 ? kRowBinary : 0u);
 }
 
-// The alpha mode over a row of texels with partly transparent alphas, two
-// texels at a time: each channel becomes (texel x alpha + pixel x (255 -
-// alpha) + 127) / 255, the division by 255 computed exactly as
-// (w + 1 + (w >> 8)) >> 8, which holds for every w the sum can take.
+// The alpha mode over a row of texels with partly transparent alphas: each
+// channel becomes (texel x alpha + pixel x (255 - alpha) + 127) / 255, the
+// division by 255 computed exactly as (w + 1 + (w >> 8)) >> 8, which holds
+// for every w the sum can take. Two texels (the channels as words) make one
+// vector register.
+#ifdef __SSE2__
+inline __m128i AlphaBlendWords(__m128i s, __m128i d) {
+  const __m128i full = _mm_set1_epi16(255), half = _mm_set1_epi16(127), one = _mm_set1_epi16(1);
+  __m128i a = _mm_shufflelo_epi16(s, _MM_SHUFFLE(3, 3, 3, 3));
+  a = _mm_shufflehi_epi16(a, _MM_SHUFFLE(3, 3, 3, 3));
+  const __m128i w =
+      _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(s, a), _mm_mullo_epi16(d, _mm_sub_epi16(full, a))), half);
+  return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(w, one), _mm_srli_epi16(w, 8)), 8);
+}
+#endif
+
 void AlphaRow(uint32_t* dst, const uint32_t* src, int n) {
   int i = 0;
+#ifdef __SSE2__
+  // Four texels at a time; four of alpha 0 leave their pixels as they are.
+  const __m128i zero = _mm_setzero_si128(), alpha = _mm_set1_epi32(static_cast<int>(0xFF000000u));
+  for (; i + 4 <= n; i += 4) {
+    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i*>(src + i));
+    if (_mm_movemask_epi8(_mm_cmpeq_epi32(_mm_and_si128(s, alpha), zero)) == 0xFFFF) continue;
+    __m128i* out = reinterpret_cast<__m128i*>(dst + i);
+    const __m128i d = _mm_loadu_si128(out);
+    const __m128i low = AlphaBlendWords(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(d, zero));
+    const __m128i high = AlphaBlendWords(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(d, zero));
+    _mm_storeu_si128(out, _mm_packus_epi16(low, high));
+  }
+#endif
   for (; i + 2 <= n; i += 2) {
     TexelBytes s, d;
     std::memcpy(&s, src + i, sizeof s);
@@ -275,22 +331,14 @@ void AlphaPairs(uint32_t* dst, const uint32_t* texels, int m, RowKind kind) {
   // Two texels (four pixels) at a time, with the sums of AlphaRow; they give
   // the pixel itself for alpha 0 and the texel for alpha 255.
   const __m128i zero = _mm_setzero_si128();
-  const __m128i full = _mm_set1_epi16(255), half = _mm_set1_epi16(127), one = _mm_set1_epi16(1);
-  const auto blend = [&](__m128i s, __m128i d) {
-    __m128i a = _mm_shufflelo_epi16(s, _MM_SHUFFLE(3, 3, 3, 3));
-    a = _mm_shufflehi_epi16(a, _MM_SHUFFLE(3, 3, 3, 3));
-    const __m128i w =
-        _mm_add_epi16(_mm_add_epi16(_mm_mullo_epi16(s, a), _mm_mullo_epi16(d, _mm_sub_epi16(full, a))), half);
-    return _mm_srli_epi16(_mm_add_epi16(_mm_add_epi16(w, one), _mm_srli_epi16(w, 8)), 8);
-  };
   for (; j + 2 <= m; j += 2) {
     const __m128i t = _mm_loadl_epi64(reinterpret_cast<const __m128i*>(texels + j));
     if ((texels[j] | texels[j + 1]) >> 24 == 0) continue;
     const __m128i s = _mm_unpacklo_epi32(t, t);
     __m128i* d = reinterpret_cast<__m128i*>(dst + 2 * j);
     const __m128i p = _mm_loadu_si128(d);
-    const __m128i low = blend(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(p, zero));
-    const __m128i high = blend(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(p, zero));
+    const __m128i low = AlphaBlendWords(_mm_unpacklo_epi8(s, zero), _mm_unpacklo_epi8(p, zero));
+    const __m128i high = AlphaBlendWords(_mm_unpackhi_epi8(s, zero), _mm_unpackhi_epi8(p, zero));
     _mm_storeu_si128(d, _mm_packus_epi16(low, high));
   }
 #endif
@@ -398,6 +446,8 @@ UpscaledRuns& Runs(int n) {
   return runs;
 }
 
+}  // namespace
+
 // What an additive quad adds to the pixels under it: for each texel of its
 // source rectangle, tinted and tested, each channel's texel x alpha / 255 (as
 // BlendInto adds it). A glow drawn frame after frame in the same colour finds
@@ -421,10 +471,20 @@ struct KeptGains {
     std::vector<uint32_t> gains;  // height rows of width, from that column and row
     std::vector<uint8_t> rowShown;
     uint64_t lastUsed = 0;
+    // Where the pixels differ when the quad is drawn whole pixels away
+    // (dx, dy) from where it was: rectangles apart, from its new origin.
+    struct Moved {
+      int dx = 0, dy = 0;
+      std::vector<PixelArea> areas;
+    };
+    std::vector<Moved> moved;
   };
   static constexpr int kSpreads = 4;
   Spread spreads[kSpreads];
 };
+
+namespace {
+
 constexpr int kKeptGains = 16;
 KeptGains g_gains[kKeptGains];
 uint64_t g_gainUses = 0;
@@ -467,6 +527,117 @@ KeptGains& GainsOf(const Texture& texture, const SourceRect& src, uint32_t colou
   for (KeptGains::Spread& spread : oldest->spreads) spread = KeptGains::Spread();
   oldest->lastUsed = ++g_gainUses;
   return *oldest;
+}
+
+// An additive quad's gains spread over its pixels, found among the kept
+// spreads or made: a pixel's texel depends only on its place from the quad's
+// first whole column and row and on the quad's place within its first pixel,
+// so one spread serves the quad wherever it is drawn whole pixels away (a
+// glow that flickers to and fro) and whatever part of it is drawn. Null for
+// a quad larger than `most` pixels, which is not kept.
+KeptGains::Spread* SpreadOf(KeptGains& kept, const SourceRect& src, const Matrix2D& m, int64_t most, int* originX,
+                            int* originY) {
+  const int sw = src.right - src.left, sh = src.bottom - src.top;
+  const double left = std::floor(std::min<double>(m.dx, m.dx + sw * static_cast<double>(m.m11)));
+  const double top = std::floor(std::min<double>(m.dy, m.dy + sh * static_cast<double>(m.m22)));
+  const double offsetX = m.dx - left, offsetY = m.dy - top;
+  const int width = static_cast<int>(std::ceil(std::fabs(sw * static_cast<double>(m.m11)))) + 2;
+  const int height = static_cast<int>(std::ceil(std::fabs(sh * static_cast<double>(m.m22)))) + 2;
+  if (static_cast<int64_t>(width) * height > most) return nullptr;
+  *originX = static_cast<int>(left);
+  *originY = static_cast<int>(top);
+  KeptGains::Spread* spread = &kept.spreads[0];
+  for (KeptGains::Spread& s : kept.spreads) {
+    if (s.m11 == m.m11 && s.m22 == m.m22 && s.offsetX == offsetX && s.offsetY == offsetY && !s.gains.empty()) {
+      spread = &s;
+      break;
+    }
+    if (s.lastUsed < spread->lastUsed) spread = &s;
+  }
+  if (spread->gains.empty() || spread->m11 != m.m11 || spread->m22 != m.m22 || spread->offsetX != offsetX ||
+      spread->offsetY != offsetY) {
+    const double inverseX = ExactInverse(m.m11), inverseY = ExactInverse(m.m22);
+    *spread = KeptGains::Spread{m.m11, m.m22, offsetX, offsetY, width, height, {}, {}, 0, {}};
+    spread->gains.assign(static_cast<size_t>(width) * height, 0u);
+    spread->rowShown.assign(static_cast<size_t>(height), 0);
+    for (int j = 0; j < height; ++j) {
+      const double v = Divide(j + 0.5 - offsetY, m.m22, inverseY);
+      if (!(v >= 0 && v < sh)) continue;
+      const uint32_t* gainRow = kept.gains.data() + static_cast<size_t>(static_cast<int>(v)) * sw;
+      uint32_t* out = spread->gains.data() + static_cast<size_t>(j) * width;
+      for (int i = 0; i < width; ++i) {
+        const double u = Divide(i + 0.5 - offsetX, m.m11, inverseX);
+        if (u >= 0 && u < sw) out[i] = gainRow[static_cast<int>(u)];
+      }
+      spread->rowShown[j] = 1;
+    }
+  }
+  spread->lastUsed = ++g_gainUses;
+  return spread;
+}
+
+// Where a spread drawn (dx, dy) pixels from where it was adds other gains
+// than before (a pixel outside the spread gains nothing), from its new
+// origin: in bands of rows, the runs of differing pixels of each band joined
+// where they lie close, and a rectangle for each; those of the same columns
+// in bands one below the other become one. Worked out once for each move.
+const std::vector<PixelArea>& MovedAreas(KeptGains::Spread& s, int dx, int dy) {
+  for (const KeptGains::Spread::Moved& m : s.moved)
+    if (m.dx == dx && m.dy == dy) return m.areas;
+  constexpr size_t kMovesKept = 8;
+  if (s.moved.size() == kMovesKept) s.moved.erase(s.moved.begin());
+  KeptGains::Spread::Moved& moved = s.moved.emplace_back();
+  moved.dx = dx;
+  moved.dy = dy;
+  const int w = s.width, h = s.height;
+  const auto gain = [&](int i, int j) {
+    return i >= 0 && j >= 0 && i < w && j < h ? s.gains[static_cast<size_t>(j) * w + i] : 0u;
+  };
+  // (i, j) is a pixel less the new origin; the gain it had is at (i + dx, j + dy).
+  const int i0 = std::min(0, -dx), i1 = std::max(w, w - dx), j0 = std::min(0, -dy), j1 = std::max(h, h - dy);
+  constexpr int kBand = 16, kGap = 16;
+  struct Run {
+    int x0, x1, y0, y1;
+  };
+  std::vector<Run> runs, joined;
+  std::vector<PixelArea>& out = moved.areas;
+  for (int band = j0; band < j1; band += kBand) {
+    runs.clear();
+    for (int j = band; j < std::min(j1, band + kBand); ++j)
+      for (int i = i0; i < i1;) {
+        if (gain(i, j) == gain(i + dx, j + dy)) {
+          ++i;
+          continue;
+        }
+        const int start = i;
+        while (i < i1 && gain(i, j) != gain(i + dx, j + dy)) ++i;
+        runs.push_back(Run{start, i, j, j + 1});
+      }
+    std::sort(runs.begin(), runs.end(), [](const Run& a, const Run& b) { return a.x0 < b.x0; });
+    joined.clear();
+    for (const Run& r : runs) {
+      if (!joined.empty() && r.x0 <= joined.back().x1 + kGap) {
+        Run& j = joined.back();
+        j.x1 = std::max(j.x1, r.x1);
+        j.y0 = std::min(j.y0, r.y0);
+        j.y1 = std::max(j.y1, r.y1);
+      } else {
+        joined.push_back(r);
+      }
+    }
+    for (const Run& r : joined) {
+      // A rectangle of the same columns just above grows down instead.
+      bool grown = false;
+      for (PixelArea& a : out)
+        if (a.x0 == r.x0 && a.x1 == r.x1 && a.y1 >= band && a.y1 <= r.y0) {
+          a.y1 = r.y1;
+          grown = true;
+          break;
+        }
+      if (!grown) out.push_back(PixelArea{r.x0, r.y0, r.x1, r.y1});
+    }
+  }
+  return out;
 }
 
 // Whether the alpha test turns away no texel of the texture in a colour of
@@ -563,6 +734,45 @@ const uint8_t* RenderDevice::AlphaTestTable(const RenderStates& st) {
   return alphaPasses_;
 }
 
+SourceRect RenderDevice::ShownTexels(const Texture& texture, const SourceRect& src) {
+  uint64_t key = reinterpret_cast<uintptr_t>(&texture) * 0x9E3779B97F4A7C15ull ^ texture.Version() * 0xBF58476D1CE4E5B9ull;
+  for (int v : {src.left, src.top, src.right, src.bottom}) key = (key ^ static_cast<uint32_t>(v)) * 0x94D049BB133111EBull;
+  // Four places for each key; a new part takes the one longest unused.
+  ShownPart* set = shownParts_ + (key >> 32) % (kShownParts / 4) * 4;
+  ShownPart* oldest = set;
+  for (ShownPart* part = set; part != set + 4; ++part) {
+    if (part->texture == &texture && part->version == texture.Version() && part->src.left == src.left &&
+        part->src.top == src.top && part->src.right == src.right && part->src.bottom == src.bottom) {
+      part->lastUsed = ++shownUses_;
+      return part->shown;
+    }
+    if (part->lastUsed < oldest->lastUsed) oldest = part;
+  }
+  ShownPart& part = *oldest;
+  part.lastUsed = ++shownUses_;
+  part.texture = &texture;
+  part.version = texture.Version();
+  part.src = src;
+  // Texels outside the texture are transparent black.
+  const int left = std::max(0, src.left), top = std::max(0, src.top);
+  const int right = std::min(texture.Width(), src.right), bottom = std::min(texture.Height(), src.bottom);
+  SourceRect shown{right, bottom, left, top};
+  const uint32_t* texels = texture.Pixels();
+  for (int y = top; y < bottom; ++y) {
+    const uint32_t* row = texels + static_cast<size_t>(y) * texture.Width();
+    for (int x = left; x < right; ++x)
+      if (row[x] >> 24) {
+        shown.left = std::min(shown.left, x);
+        shown.right = std::max(shown.right, x + 1);
+        shown.top = std::min(shown.top, y);
+        shown.bottom = y + 1;
+      }
+  }
+  if (shown.left >= shown.right) shown = SourceRect{0, 0, 0, 0};
+  part.shown = shown;
+  return shown;
+}
+
 void RenderDevice::DrawQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m, uint32_t colour) {
   const int sw = src.right - src.left, sh = src.bottom - src.top;
   if (sw <= 0 || sh <= 0) return;
@@ -586,8 +796,8 @@ void RenderDevice::DrawQuad(const Texture& texture, const SourceRect& src, const
   const int x1 = std::min(width_, static_cast<int>(std::ceil(maxX)));
   const int y1 = std::min(height_, static_cast<int>(std::ceil(maxY)));
   if (x0 >= x1 || y0 >= y1) return;
-
   clearedOnly_ = false;
+
   Quad& q = scene_.quads.emplace_back();
   q.texture = &texture;
   q.version = texture.Version();
@@ -603,6 +813,30 @@ void RenderDevice::DrawQuad(const Texture& texture, const SourceRect& src, const
   q.y0 = y0;
   q.x1 = x1;
   q.y1 = y1;
+
+  // Where texels of alpha 0 leave their pixels as they were (blending by the
+  // source alpha onto the pixel, or adding it), an unturned quad covers only
+  // the pixels of its texels that have some alpha (a pixel more on each side:
+  // the pixels of a texel run from half a pixel before its edge). A quad
+  // recorded as the one in its place in the scene before takes its pixels.
+  const bool zeroKeeps = states_.alphaBlend && states_.srcBlend == kBlendSrcAlpha &&
+                         (states_.dstBlend == kBlendInvSrcAlpha || states_.dstBlend == kBlendOne);
+  if (!zeroKeeps || m.m12 != 0.0f || m.m21 != 0.0f || !(m.m11 > 0.0f) || !(m.m22 > 0.0f)) return;
+  const size_t at = scene_.quads.size() - 1;
+  if (at < held_.quads.size() && std::memcmp(&held_.quads[at], &q, offsetof(Quad, x0)) == 0) {
+    const Quad& was = held_.quads[at];
+    q.x0 = was.x0;
+    q.y0 = was.y0;
+    q.x1 = was.x1;
+    q.y1 = was.y1;
+    return;
+  }
+  const SourceRect shown = ShownTexels(texture, src);
+  q.x0 = std::max(x0, static_cast<int>(std::floor(m.dx + (shown.left - src.left) * static_cast<double>(m.m11))) - 1);
+  q.x1 = std::min(x1, static_cast<int>(std::ceil(m.dx + (shown.right - src.left) * static_cast<double>(m.m11))) + 1);
+  q.y0 = std::max(y0, static_cast<int>(std::floor(m.dy + (shown.top - src.top) * static_cast<double>(m.m22))) - 1);
+  q.y1 = std::min(y1, static_cast<int>(std::ceil(m.dy + (shown.bottom - src.top) * static_cast<double>(m.m22))) + 1);
+  if (shown.left >= shown.right || q.x0 >= q.x1 || q.y0 >= q.y1) scene_.quads.pop_back();  // nothing to draw
 }
 
 void RenderDevice::DrawQuadIn(const Quad& q, const PixelArea& area) {
@@ -622,21 +856,84 @@ void RenderDevice::DrawQuadIn(const Quad& q, const PixelArea& area) {
   }
 }
 
+// The gains an additive quad adds, tinted and tested as its states say.
+KeptGains& RenderDevice::AdditiveGains(const Texture& texture, const SourceRect& src, uint32_t colour,
+                                       const RenderStates& st) {
+  const uint8_t* passes = AlphaTestTable(st);
+  if (passes && TestTurnsNothingAway(texture, colour, alphasTurnedAway_, true)) passes = nullptr;
+  return GainsOf(texture, src, colour, passes, st.alphaRef, st.alphaFunc);
+}
+
+bool RenderDevice::AddSpreadGains(KeptGains& kept, const SourceRect& src, const Matrix2D& m, int x0, int y0, int x1,
+                                  int y1) {
+  int originX = 0, originY = 0;
+  const KeptGains::Spread* spread =
+      SpreadOf(kept, src, m, static_cast<int64_t>(width_) * height_, &originX, &originY);
+  if (!spread) return false;
+  const int from = std::max(x0, originX), to = std::min(x1, originX + spread->width);
+  if (from >= to) return true;
+  for (int y = std::max(y0, originY); y < std::min(y1, originY + spread->height); ++y)
+    if (spread->rowShown[y - originY])
+      AddGainRow(&pixels_[static_cast<size_t>(y) * width_ + from],
+                 spread->gains.data() + static_cast<size_t>(y - originY) * spread->width + (from - originX), to - from);
+  return true;
+}
+
+bool RenderDevice::MovedGlowAreas(const Quad& was, const Quad& now, std::vector<PixelArea>* out) {
+  // The same additive quad, unturned and unmirrored, all but its place alike.
+  if (was.texture != now.texture || was.version != now.version || was.colour != now.colour ||
+      was.blendAndTest != now.blendAndTest || was.srcBlend != now.srcBlend || was.dstBlend != now.dstBlend ||
+      was.alphaRef != now.alphaRef || was.alphaFunc != now.alphaFunc || std::memcmp(&was.src, &now.src, sizeof was.src) != 0 ||
+      was.m.m11 != now.m.m11 || was.m.m12 != now.m.m12 || was.m.m21 != now.m.m21 || was.m.m22 != now.m.m22)
+    return false;
+  RenderStates st;
+  st.alphaBlend = (now.blendAndTest & 1) != 0;
+  st.alphaTest = (now.blendAndTest & 2) != 0;
+  st.srcBlend = now.srcBlend;
+  st.dstBlend = now.dstBlend;
+  st.alphaRef = now.alphaRef;
+  st.alphaFunc = now.alphaFunc;
+  if (BlendFor(st) != Blend::kAdditive || now.m.m12 != 0.0f || now.m.m21 != 0.0f || !(now.m.m11 > 0.0f) ||
+      !(now.m.m22 > 0.0f))
+    return false;
+  // Whole pixels away, not far.
+  constexpr double kFarthest = 64;
+  const double dx = static_cast<double>(now.m.dx) - was.m.dx, dy = static_cast<double>(now.m.dy) - was.m.dy;
+  if (dx != std::floor(dx) || dy != std::floor(dy) || std::fabs(dx) > kFarthest || std::fabs(dy) > kFarthest)
+    return false;
+  int originX = 0, originY = 0;
+  KeptGains& kept = AdditiveGains(*now.texture, now.src, now.colour, st);
+  KeptGains::Spread* spread = SpreadOf(kept, now.src, now.m, static_cast<int64_t>(width_) * height_, &originX, &originY);
+  if (!spread) return false;
+  out->clear();
+  for (const PixelArea& a : MovedAreas(*spread, static_cast<int>(dx), static_cast<int>(dy))) {
+    const PixelArea at{std::max(0, originX + a.x0), std::max(0, originY + a.y0), std::min(width_, originX + a.x1),
+                       std::min(height_, originY + a.y1)};
+    if (!at.Empty()) out->push_back(at);
+  }
+  return true;
+}
+
 void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m,
                                   uint32_t colour, const RenderStates& st, int x0, int y0, int x1, int y1) {
   const int sw = src.right - src.left, sh = src.bottom - src.top;
+  // An additive quad at any size but its texels' own or twice theirs adds
+  // its kept spread of gains, with no column worked out.
+  if (BlendFor(st) == Blend::kAdditive && std::fabs(m.m11) != 1.0f && std::fabs(m.m11) != 2.0f &&
+      AddSpreadGains(AdditiveGains(texture, src, colour, st), src, m, x0, y0, x1, y1))
+    return;
   const uint32_t* tex = texture.Pixels();
   const int tw = texture.Width(), th = texture.Height();
 
   // Each device column maps to one texel column (-1: outside the texture).
   // The columns inside the quad are one run, as the mapping is monotonic.
-  const double inverseX = ExactInverse(m.m11), inverseY = ExactInverse(m.m22);
   int first = x1, last = x0 - 1;
   int* columns = columnTexels_.data();
+  MapAxis(x0, x1, m.dx, m.m11, sw, columns);
   for (int x = x0; x < x1; ++x) {
-    const double u = Divide(x + 0.5 - m.dx, m.m11, inverseX);
-    if (!(u >= 0 && u < sw)) continue;
-    const int tx = src.left + static_cast<int>(u);  // u is not negative: the cast rounds down
+    const int u = columns[x - x0];
+    if (u < 0) continue;
+    const int tx = src.left + u;
     columns[x - x0] = (tx >= 0 && tx < tw) ? tx : -1;
     first = std::min(first, x);
     last = std::max(last, x);
@@ -644,6 +941,10 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
   if (first > last) return;
   columns += first - x0;
   const int n = last - first + 1;
+  // Each device row's texel row from the source rectangle's first (-1: none).
+  int* const rowsFrom = rowsMapped_.data();
+  MapAxis(y0, y1, m.dy, m.m22, sh, rowsFrom);
+  const int* rowOf = rowsFrom - y0;
 
   const Blend mode = BlendFor(st);
   const uint8_t* passes = AlphaTestTable(st);
@@ -655,7 +956,7 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
 
   // The additive mode adds each texel's kept gains.
   if (mode == Blend::kAdditive) {
-    KeptGains& kept = GainsOf(texture, src, colour, passes, st.alphaRef, st.alphaFunc);
+    KeptGains& kept = AdditiveGains(texture, src, colour, st);
     const uint32_t* gains = kept.gains.data();
     bool straight = columns[0] >= 0;
     for (int i = 1; i < n && straight; ++i) straight = columns[i] == columns[0] + i;
@@ -665,9 +966,8 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
     for (int i = 1; i < n && paired; ++i) paired = columns[i] == columns[0] + (i + (odd ? 1 : 0)) / 2;
     if (straight || paired) {
       for (int y = y0; y < y1; ++y) {
-        const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
-        if (!(v >= 0 && v < sh)) continue;
-        const uint32_t* gainRow = gains + static_cast<size_t>(static_cast<int>(v)) * sw + (columns[0] - src.left);
+        if (rowOf[y] < 0) continue;
+        const uint32_t* gainRow = gains + static_cast<size_t>(rowOf[y]) * sw + (columns[0] - src.left);
         uint32_t* d = &pixels_[static_cast<size_t>(y) * width_ + first];
         if (straight)
           AddGainRow(d, gainRow, n);
@@ -677,61 +977,15 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
       return;
     }
     // Any other size: the gains spread over the whole quad's pixels, kept.
-    // A pixel's texel depends only on its place from the quad's first whole
-    // column and row and on the quad's place within its first pixel, so one
-    // spread serves the quad wherever it is drawn whole pixels away (a glow
-    // that flickers to and fro) and whatever part of it is drawn.
-    const double left = std::floor(std::min<double>(m.dx, m.dx + sw * static_cast<double>(m.m11)));
-    const double top = std::floor(std::min<double>(m.dy, m.dy + sh * static_cast<double>(m.m22)));
-    const double offsetX = m.dx - left, offsetY = m.dy - top;
-    const int width = static_cast<int>(std::ceil(std::fabs(sw * static_cast<double>(m.m11)))) + 2;
-    const int height = static_cast<int>(std::ceil(std::fabs(sh * static_cast<double>(m.m22)))) + 2;
-    if (static_cast<int64_t>(width) * height > static_cast<int64_t>(width_) * height_) {
-      // A quad larger than the back buffer is not kept: its gains are added as they are found.
-      for (int y = y0; y < y1; ++y) {
-        const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
-        if (!(v >= 0 && v < sh)) continue;
-        const uint32_t* gainRow = gains + static_cast<size_t>(static_cast<int>(v)) * sw;
-        uint32_t* d = &pixels_[static_cast<size_t>(y) * width_ + first];
-        for (int i = 0; i < n; ++i)
-          if (columns[i] >= 0 && gainRow[columns[i] - src.left]) d[i] = AddSaturated(d[i], gainRow[columns[i] - src.left]);
-      }
-      return;
+    if (AddSpreadGains(kept, src, m, x0, y0, x1, y1)) return;
+    // A quad larger than the back buffer is not kept: its gains are added as they are found.
+    for (int y = y0; y < y1; ++y) {
+      if (rowOf[y] < 0) continue;
+      const uint32_t* gainRow = gains + static_cast<size_t>(rowOf[y]) * sw;
+      uint32_t* d = &pixels_[static_cast<size_t>(y) * width_ + first];
+      for (int i = 0; i < n; ++i)
+        if (columns[i] >= 0 && gainRow[columns[i] - src.left]) d[i] = AddSaturated(d[i], gainRow[columns[i] - src.left]);
     }
-    KeptGains::Spread* spread = &kept.spreads[0];
-    for (KeptGains::Spread& s : kept.spreads) {
-      if (s.m11 == m.m11 && s.m22 == m.m22 && s.offsetX == offsetX && s.offsetY == offsetY && !s.gains.empty()) {
-        spread = &s;
-        break;
-      }
-      if (s.lastUsed < spread->lastUsed) spread = &s;
-    }
-    if (spread->gains.empty() || spread->m11 != m.m11 || spread->m22 != m.m22 || spread->offsetX != offsetX ||
-        spread->offsetY != offsetY) {
-      *spread = KeptGains::Spread{m.m11, m.m22, offsetX, offsetY, width, height, {}, {}, 0};
-      spread->gains.assign(static_cast<size_t>(width) * height, 0u);
-      spread->rowShown.assign(static_cast<size_t>(height), 0);
-      for (int j = 0; j < height; ++j) {
-        const double v = Divide(j + 0.5 - offsetY, m.m22, inverseY);
-        if (!(v >= 0 && v < sh)) continue;
-        const uint32_t* gainRow = gains + static_cast<size_t>(static_cast<int>(v)) * sw;
-        uint32_t* out = spread->gains.data() + static_cast<size_t>(j) * width;
-        for (int i = 0; i < width; ++i) {
-          const double u = Divide(i + 0.5 - offsetX, m.m11, inverseX);
-          if (u >= 0 && u < sw) out[i] = gainRow[static_cast<int>(u)];
-        }
-        spread->rowShown[j] = 1;
-      }
-    }
-    spread->lastUsed = ++g_gainUses;
-    const int originX = static_cast<int>(left), originY = static_cast<int>(top);
-    const int from = std::max(x0, originX), to = std::min(x1, originX + spread->width);
-    if (from >= to) return;
-    for (int y = std::max(y0, originY); y < std::min(y1, originY + spread->height); ++y)
-      if (spread->rowShown[y - originY])
-        AddGainRow(&pixels_[static_cast<size_t>(y) * width_ + from],
-                   spread->gains.data() + static_cast<size_t>(y - originY) * spread->width + (from - originX),
-                   to - from);
     return;
   }
 
@@ -756,9 +1010,8 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
     }
     if (binary) {
       for (int y = y0; y < y1; ++y) {
-        const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
-        if (!(v >= 0 && v < sh)) continue;
-        const int ty = src.top + static_cast<int>(v);
+        if (rowOf[y] < 0) continue;
+        const int ty = src.top + rowOf[y];
         if (ty < 0 || ty >= th) continue;  // transparent black outside the texture
         const uint32_t* s = texels + static_cast<size_t>(ty) * tw + columns[0];
         KeepOrReplace(&pixels_[static_cast<size_t>(y) * width_ + first], s, n);
@@ -811,9 +1064,8 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
   };
 
   for (int y = y0; y < y1; ++y) {
-    const double v = Divide(y + 0.5 - m.dy, m.m22, inverseY);
-    if (!(v >= 0 && v < sh)) continue;
-    const int r = static_cast<int>(v);
+    const int r = rowOf[y];
+    if (r < 0) continue;
     if (r != fetched && runs.count > 0) {
       fetched = r;
       const int ty = src.top + r;

@@ -229,6 +229,7 @@ bool RenderDevice::Apply(const PresentParams& params) {
   touched_.assign(static_cast<size_t>(tilesWide_) * ((height_ + kTile - 1) / kTile), 0);
   columnTexels_.assign(static_cast<size_t>(width_), 0);
   rowTexels_.assign(static_cast<size_t>(width_) * 2, 0u);
+  rowsMapped_.assign(static_cast<size_t>(height_), 0);
   DropPresenter(params.window);  // rebuilt at the next Present with the new size
   wasLost_ = false;
   inScene_ = false;
@@ -289,7 +290,7 @@ bool Overlap(const PixelArea& a, const PixelArea& b) {
 // most areas kept, all become one.
 void AddArea(std::vector<PixelArea>* areas, PixelArea a) {
   if (a.Empty()) return;
-  constexpr size_t kMostAreas = 8;
+  constexpr size_t kMostAreas = 64;
   for (bool merged = true; merged;) {
     merged = false;
     for (size_t i = 0; i < areas->size(); ++i)
@@ -314,20 +315,25 @@ bool RenderDevice::SameQuad(const Quad& a, const Quad& b) { return std::memcmp(&
 
 // Where the scene may differ from the one the back buffer holds, as areas
 // that do not overlap (none when the two are the same scene). Two scenes of
-// as many quads differ only where a quad differs from the one in its place;
-// otherwise the quads they have alike at their beginning and their end draw
-// the same pixels, and only the places of the others can differ.
-void RenderDevice::FindAreasUnlikeHeld(std::vector<PixelArea>* areas) const {
+// as many quads differ only where a quad differs from the one in its place
+// (a glow moved by whole pixels, only where its gains differ); otherwise the
+// quads they have alike at their beginning and their end draw the same
+// pixels, and only the places of the others can differ.
+void RenderDevice::FindAreasUnlikeHeld(std::vector<PixelArea>* areas) {
   areas->clear();
   const std::vector<Quad>& was = held_.quads;
   const std::vector<Quad>& now = scene_.quads;
   const auto place = [](const Quad& q) { return PixelArea{q.x0, q.y0, q.x1, q.y1}; };
   if (was.size() == now.size()) {
-    for (size_t i = 0; i < now.size(); ++i)
-      if (!SameQuad(was[i], now[i])) {
-        AddArea(areas, place(was[i]));
-        AddArea(areas, place(now[i]));
+    for (size_t i = 0; i < now.size(); ++i) {
+      if (SameQuad(was[i], now[i])) continue;
+      if (MovedGlowAreas(was[i], now[i], &moved_)) {
+        for (const PixelArea& a : moved_) AddArea(areas, a);
+        continue;
       }
+      AddArea(areas, place(was[i]));
+      AddArea(areas, place(now[i]));
+    }
     return;
   }
   size_t first = 0;
@@ -352,7 +358,8 @@ void RenderDevice::Flush() {
       int64_t pixels = 0;
       for (const PixelArea& a : unlike_) pixels += static_cast<int64_t>(a.x1 - a.x0) * (a.y1 - a.y0);
       if (pixels * 2 < static_cast<int64_t>(width_) * height_) {
-        for (const PixelArea& a : unlike_) DrawSceneIn(a);
+        FindQuadsMeeting(unlike_);
+        for (const PixelArea& a : unlike_) DrawSceneIn(a, &meeting_);
         ++pictureSerial_;
         ++draws_;
         return;
@@ -373,8 +380,30 @@ void RenderDevice::Flush() {
   ++draws_;
 }
 
-// The scene's start and every quad of it, within the area alone.
-void RenderDevice::DrawSceneIn(const PixelArea& area) {
+// The quads of the scene that may meet one of the areas: those on a cell of
+// kCell by kCell pixels that one of them reaches.
+void RenderDevice::FindQuadsMeeting(const std::vector<PixelArea>& areas) {
+  constexpr int kCell = 32;
+  const int cellsWide = (width_ + kCell - 1) / kCell;
+  cells_.assign(static_cast<size_t>(cellsWide) * ((height_ + kCell - 1) / kCell), 0);
+  for (const PixelArea& a : areas)
+    for (int cy = a.y0 / kCell; cy <= (a.y1 - 1) / kCell; ++cy)
+      std::fill_n(cells_.data() + static_cast<size_t>(cy) * cellsWide + a.x0 / kCell,
+                  (a.x1 - 1) / kCell - a.x0 / kCell + 1, uint8_t{1});
+  meeting_.clear();
+  for (size_t i = 0; i < scene_.quads.size(); ++i) {
+    const Quad& q = scene_.quads[i];
+    bool meets = false;
+    for (int cy = q.y0 / kCell; cy <= (q.y1 - 1) / kCell && !meets; ++cy)
+      for (int cx = q.x0 / kCell; cx <= (q.x1 - 1) / kCell && !meets; ++cx)
+        meets = cells_[static_cast<size_t>(cy) * cellsWide + cx] != 0;
+    if (meets) meeting_.push_back(static_cast<uint32_t>(i));
+  }
+}
+
+// The scene's start and every quad of it (of those listed, when a list is
+// given), within the area alone.
+void RenderDevice::DrawSceneIn(const PixelArea& area, const std::vector<uint32_t>* listed) {
   if (scene_.picture) {
     PutBackWhereTouched(*scene_.picture, area);
   } else {
@@ -384,11 +413,15 @@ void RenderDevice::DrawSceneIn(const PixelArea& area) {
       std::fill(row + area.x0, row + area.x1, scene_.clearColour);
     }
   }
-  for (const Quad& q : scene_.quads) {
+  const auto drawPart = [&](const Quad& q) {
     const PixelArea part{std::max(q.x0, area.x0), std::max(q.y0, area.y0), std::min(q.x1, area.x1),
                          std::min(q.y1, area.y1)};
     if (!part.Empty()) DrawQuadIn(q, part);
-  }
+  };
+  if (listed)
+    for (uint32_t i : *listed) drawPart(scene_.quads[i]);
+  else
+    for (const Quad& q : scene_.quads) drawPart(q);
   AddArea(&changed_, area);
 }
 
@@ -478,6 +511,14 @@ void RenderDevice::PutBack(const Picture& picture, const PixelArea& area) {
           const __m128i kept = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x / 2));
           _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_unpacklo_epi32(kept, kept));
           _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), _mm_unpackhi_epi32(kept, kept));
+        }
+      } else if (b == 3) {  // four kept pixels (twelve of the back buffer) at a time
+        for (; x % 3 != 0 && x < area.x1; ++x) *out++ = in[x / 3];
+        for (; x + 12 <= area.x1; x += 12, out += 12) {
+          const __m128i kept = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + x / 3));
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_shuffle_epi32(kept, _MM_SHUFFLE(1, 0, 0, 0)));
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 4), _mm_shuffle_epi32(kept, _MM_SHUFFLE(2, 2, 1, 1)));
+          _mm_storeu_si128(reinterpret_cast<__m128i*>(out + 8), _mm_shuffle_epi32(kept, _MM_SHUFFLE(3, 3, 3, 2)));
         }
       }
 #endif

@@ -177,6 +177,8 @@ struct PixelArea {
   bool Empty() const { return x0 >= x1 || y0 >= y1; }
 };
 
+struct KeptGains;
+
 class RenderDevice {
  public:
   ~RenderDevice();
@@ -253,8 +255,9 @@ class RenderDevice {
   };
   void StartScene();
   static bool SameQuad(const Quad& a, const Quad& b);
-  void FindAreasUnlikeHeld(std::vector<PixelArea>* areas) const;
-  void DrawSceneIn(const PixelArea& area);
+  void FindAreasUnlikeHeld(std::vector<PixelArea>* areas);
+  void FindQuadsMeeting(const std::vector<PixelArea>& areas);
+  void DrawSceneIn(const PixelArea& area, const std::vector<uint32_t>* listed = nullptr);
   void PutBack(const Picture& picture, const PixelArea& area);
   void PutBackWhereTouched(const Picture& picture, const PixelArea& area);
   void Touch(const PixelArea& area);
@@ -262,6 +265,17 @@ class RenderDevice {
   const uint8_t* AlphaTestTable(const RenderStates& st);
   void DrawScaledQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m, uint32_t colour,
                       const RenderStates& st, int x0, int y0, int x1, int y1);
+  // An additive quad's kept gains, and its kept spread of them added in the
+  // area (false for a quad too large to keep one).
+  KeptGains& AdditiveGains(const Texture& texture, const SourceRect& src, uint32_t colour, const RenderStates& st);
+  bool AddSpreadGains(KeptGains& kept, const SourceRect& src, const Matrix2D& m, int x0, int y0, int x1, int y1);
+  // Where the back buffer can differ when an additive quad is drawn whole
+  // pixels away from where it was, all else of it alike: the pixels whose
+  // gains differ, as areas apart (false when the quads differ otherwise).
+  bool MovedGlowAreas(const Quad& was, const Quad& now, std::vector<PixelArea>* out);
+  // The part of a source rectangle whose texels have some alpha (empty when
+  // none has), found once for each version of the texture.
+  SourceRect ShownTexels(const Texture& texture, const SourceRect& src);
   void DrawTurnedQuad(const Texture& texture, const SourceRect& src, const Matrix2D& m, uint32_t colour,
                       const RenderStates& st, int x0, int y0, int x1, int y1, double det);
 
@@ -284,7 +298,9 @@ class RenderDevice {
   // do not overlap).
   uint64_t presentedSerial_ = 0;
   std::vector<PixelArea> changed_;
-  std::vector<PixelArea> unlike_;  // scratch of Flush
+  std::vector<PixelArea> unlike_, moved_;  // scratch of Flush
+  std::vector<uint8_t> cells_;
+  std::vector<uint32_t> meeting_;
   // The kept picture the back buffer holds (0: none) but in the tiles of
   // kTile by kTile pixels quads have drawn on since it was put back whole:
   // putting it back again copies those tiles alone.
@@ -307,10 +323,21 @@ class RenderDevice {
   const TintedTexture& Tinted(const Texture& texture, uint32_t colour);
   TintedTexture tinted_[kTintedTextures];
   uint64_t tintUses_ = 0;
+  // The shown parts of the source rectangles quads drew, four places for
+  // each hash of texture, version and rectangle.
+  struct ShownPart {
+    const Texture* texture = nullptr;
+    uint64_t version = 0;
+    SourceRect src, shown;
+    uint64_t lastUsed = 0;
+  };
+  static constexpr int kShownParts = 1024;
+  ShownPart shownParts_[kShownParts];
+  uint64_t shownUses_ = 0;
 
-  // Scratch of the quad drawing: a texel column per back-buffer column, and
-  // two rows of texels.
-  std::vector<int> columnTexels_;
+  // Scratch of the quad drawing: a texel column per back-buffer column, a
+  // texel row per back-buffer row, and two rows of texels.
+  std::vector<int> columnTexels_, rowsMapped_;
   std::vector<uint32_t> rowTexels_;
   // Which alphas pass the alpha test, for the reference and function below.
   uint8_t alphaPasses_[256] = {};

@@ -4,6 +4,7 @@
 #include <malloc.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -86,9 +87,26 @@ bool IsHeadless() {
   return g_headless;
 }
 
+namespace {
+
+// The tick counter's own clock: milliseconds of the monotonic clock from its
+// first reading, so that the moment each millisecond turns is known.
+int64_t MonotonicNanoseconds() {
+  timespec t{};
+  clock_gettime(CLOCK_MONOTONIC, &t);
+  return static_cast<int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+int64_t TickOrigin() {
+  static const int64_t origin = MonotonicNanoseconds();
+  return origin;
+}
+
+}  // namespace
+
 uint32_t TickCount() {
   if (g_manualClock) return g_manualTicks;
-  return static_cast<uint32_t>(SDL_GetTicks64());
+  return static_cast<uint32_t>((MonotonicNanoseconds() - TickOrigin()) / 1000000);
 }
 
 int64_t PerformanceCounter() {
@@ -109,8 +127,18 @@ void SleepMs(uint32_t ms) {
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
 
-void SleepMicroseconds(uint32_t us) {
-  if (!g_manualClock) std::this_thread::sleep_for(std::chrono::microseconds(us));
+void SleepUntilTick(uint32_t tick) {
+  if (g_manualClock) return;
+  const int64_t origin = TickOrigin();
+  const int64_t now = (MonotonicNanoseconds() - origin) / 1000000;
+  const int32_t ahead = static_cast<int32_t>(tick - static_cast<uint32_t>(now));
+  if (ahead <= 0) return;
+  // One sleep to the very nanosecond the counter turns (woken early by a
+  // signal, the rest is slept again).
+  const int64_t due = origin + (now + ahead) * 1000000;
+  const timespec until{static_cast<time_t>(due / 1000000000), static_cast<long>(due % 1000000000)};
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &until, nullptr) == EINTR) {
+  }
 }
 
 void UseManualClock(bool on, uint32_t startTicks) {

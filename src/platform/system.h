@@ -23,8 +23,9 @@ uint32_t TickCount();
 int64_t PerformanceCounter();
 int64_t PerformanceFrequency();
 void SleepMs(uint32_t ms);
-// A short sleep; nothing under the manual clock.
-void SleepMicroseconds(uint32_t us);
+// Sleeps until TickCount turns to `tick` (at once when it is there or past,
+// read as a signed distance); nothing under the manual clock.
+void SleepUntilTick(uint32_t tick);
 
 // Tests and the headless harness drive time by hand: while the manual clock is
 // on, TickCount and PerformanceCounter only move when it is advanced.

@@ -94,16 +94,18 @@ int cApplication::RunApplication() {
 }
 
 void cApplication::WaitForNextPass() {
-  const uint32_t idle = IdleMilliseconds();
-  if (idle == 0) return;
   // The wait is slept through: events that come meanwhile are read by the
   // next pass, before the frame that answers them (asking the display for
   // events at every wake cost more than the frame's drawing on an idle
-  // screen). The last millisecond is slept in short naps (the frame is due
-  // the moment the millisecond counter turns, and a whole-millisecond wait
-  // would miss it).
-  if (idle > 1 && !platform::ManualClockActive()) platform::SleepMicroseconds((idle - 1) * 1000);
-  while (IdleMilliseconds() != 0 && !platform::ManualClockActive()) platform::SleepMicroseconds(250);
+  // screen). The frame is due the moment the millisecond counter turns: the
+  // sleep ends then, in one wake (the counter read first, the wait may come
+  // out a millisecond short, never long; a short one is slept again).
+  for (;;) {
+    const uint32_t now = platform::TickCount();
+    const uint32_t idle = IdleMilliseconds();
+    if (idle == 0 || platform::ManualClockActive()) return;
+    platform::SleepUntilTick(now + idle);
+  }
 }
 
 intptr_t AppWindowProc(platform::WindowHandle window, uint32_t message, uintptr_t wParam, intptr_t lParam) {

@@ -2,6 +2,7 @@
 #include <unistd.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <utility>
@@ -185,6 +186,73 @@ TEST_F(RenderTest, ASceneDrawnWhereItDiffersIsTheSceneDrawnWhole) {
   }
   whole.reset();
   platform::DestroyAppWindow(other);
+}
+
+// Glows that flicker by whole pixels from frame to frame are drawn again
+// only where their gains differ: the pixels come out as the scene drawn
+// whole, alpha and all, over a kept picture of many alphas, with an edge of
+// black texels of full alpha (gains of alpha alone), a glow at a place
+// within a pixel and a half-transparent quad over part of one.
+TEST_F(RenderTest, AGlowMovedByWholePixelsIsTheSceneDrawnWhole) {
+  constexpr int kWidth = 192, kHeight = 144;
+  platform::PresentParams p;
+  p.width = kWidth;
+  p.height = kHeight;
+  std::unique_ptr<platform::RenderDevice> devices[2];
+  platform::WindowHandle windows[2];
+  for (int i = 0; i < 2; ++i) {
+    windows[i] = platform::CreateAppWindow("RenderTestClass", "w", platform::kStyleCaptioned, kWidth, kHeight);
+    p.window = windows[i];
+    devices[i] = adapter_->CreateDevice(false, p);
+    ASSERT_TRUE(devices[i]);
+  }
+  platform::RenderDevice& inPart = *devices[0];
+  platform::RenderDevice& whole = *devices[1];
+  constexpr int kSide = 48;
+  platform::Texture glow(64, 64);
+  uint32_t* g = glow.Lock();
+  for (int y = 0; y < kSide; ++y)
+    for (int x = 0; x < kSide; ++x) {
+      const int edge = std::min(std::min(x, y), std::min(kSide - 1 - x, kSide - 1 - y));
+      g[y * 64 + x] = edge < 6 ? 0xFF000000u : (static_cast<uint32_t>(edge * 9 + x * 2 + y) << 24) | 0x00FFFFFFu;
+    }
+  glow.Unlock();
+  auto tex = Quad();
+  std::vector<uint32_t> kept(kWidth * kHeight);
+  for (size_t i = 0; i < kept.size(); ++i) kept[i] = static_cast<uint32_t>(i * 2654435761u) | 0x20000000u;
+  const auto picture = platform::MakePicture(kept);
+  uint32_t seed = 11;
+  auto pick = [&seed](int n) {
+    seed = seed * 1103515245u + 12345u;
+    return static_cast<int>((seed >> 16) % static_cast<uint32_t>(n));
+  };
+  for (int round = 0; round < 200; ++round) {
+    const float jx = static_cast<float>(pick(3) - 1), jy = static_cast<float>(pick(3) - 1);
+    const float half = round % 40 == 39 ? 0.5f : 0.0f;  // now and then a move within a pixel
+    ASSERT_TRUE(whole.Reset(p));
+    for (platform::RenderDevice* d : {&inPart, &whole}) {
+      ASSERT_TRUE(d->WritePicture(picture));
+      platform::RenderStates& st = d->States();
+      st.alphaBlend = true;
+      st.srcBlend = platform::kBlendSrcAlpha;
+      st.dstBlend = platform::kBlendOne;
+      const platform::SourceRect all{0, 0, kSide, kSide};
+      d->DrawQuad(glow, all, platform::Transformation2D(1.5f, 1.5f, 0, 0, 0, 10 + 3 * jx + half, 8 + 3 * jy),
+                  0xFFCED270u);
+      d->DrawQuad(glow, platform::SourceRect{8, 8, 40, 40},
+                  platform::Transformation2D(2.5f, 2.5f, 0, 0, 0, 100.5f - jy, 30 + jx), 0xC8F1B134u);
+      st.dstBlend = platform::kBlendInvSrcAlpha;
+      d->DrawQuad(*tex, platform::SourceRect{0, 0, 2, 2}, platform::Transformation2D(20, 20, 0, 0, 0, 40, 50),
+                  0x80FFFFFFu);
+    }
+    const std::vector<uint32_t> drawnWhole(whole.Pixels(), whole.Pixels() + kWidth * kHeight);
+    const std::vector<uint32_t> drawnInPart(inPart.Pixels(), inPart.Pixels() + kWidth * kHeight);
+    ASSERT_EQ(drawnInPart, drawnWhole) << "round " << round;
+  }
+  for (int i = 0; i < 2; ++i) {
+    devices[i].reset();
+    platform::DestroyAppWindow(windows[i]);
+  }
 }
 
 TEST_F(RenderTest, RotationAboutACentreTurnsClockwise) {

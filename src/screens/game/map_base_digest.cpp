@@ -33,6 +33,23 @@ struct Digest {
   }
 };
 
+// Four digests taking the words of a square in turn, one word each, so that
+// their multiplications overlap; folded into one at the end.
+struct FourDigests {
+  Digest lanes[4] = {{0x9E3779B97F4A7C15ull}, {0x632BE59BD9B4E019ull}, {0x85EBCA77C2B2AE63ull}, {0xC2B2AE3D27D4EB4Full}};
+  void Add(uint64_t a, uint64_t b, uint64_t c, uint64_t d) {
+    lanes[0].Add(a);
+    lanes[1].Add(b);
+    lanes[2].Add(c);
+    lanes[3].Add(d);
+  }
+  uint64_t Folded() const {
+    Digest d;
+    for (const Digest& lane : lanes) d.Add(lane.h);
+    return d.h;
+  }
+};
+
 }  // namespace
 
 bool AreaMarksShown() {
@@ -72,6 +89,7 @@ uint64_t MapBaseDigest(int rows, int cols, uint32_t tint) {
   bool features = false, animatedFloor = false;
   const int x0 = std::max(0, FirstVisibleX - kPatchReach), x1 = std::min(CurrentMap.width - 1, FirstVisibleX + cols + 1);
   const int y0 = std::max(0, FirstVisibleY - kPatchReach), y1 = std::min(CurrentMap.height - 1, FirstVisibleY + rows + 1);
+  FourDigests squares;
   for (int x = x0; x <= x1; ++x)
     for (int y = y0; y <= y1; ++y) {
       const int i = SquareIndex(x, y);
@@ -80,18 +98,19 @@ uint64_t MapBaseDigest(int rows, int cols, uint32_t tint) {
       features |= wall >= 86 && wall <= 89;
       animatedFloor |= floor >= 1000 && floor <= 1039;
       const SquareEffectCell& cell = MagicAreaGrid[i];
-      d.Add((static_cast<uint64_t>(wall) << 32) | floor);
-      d.Add((static_cast<uint64_t>(static_cast<uint32_t>(CurrentMap.layers[kLayerGround][i])) << 32) |
-            (explored ? explored[i] : 0u));
-      d.Add((static_cast<uint64_t>(static_cast<uint32_t>(CurrentMap.layers[kLayerObjects0][i])) << 32) |
-            static_cast<uint32_t>(CurrentMap.layers[kLayerObjects1][i]));
-      d.Add((static_cast<uint64_t>(static_cast<uint32_t>(CurrentMap.layers[kLayerObjects2][i])) << 32) |
-            static_cast<uint32_t>(CurrentMap.layers[kLayerObjects3][i]));
-      d.Add((static_cast<uint64_t>(cell.kind) << 40) | (static_cast<uint64_t>(cell.roundsLeft == 1000) << 32) |
-            FogGrid[i]);
-      if (arrows || range) d.Add(static_cast<uint32_t>(ArrowGrid[i]));
-      if (area) d.Add(AreaMask[i]);
+      squares.Add((static_cast<uint64_t>(wall) << 32) | floor,
+                  (static_cast<uint64_t>(static_cast<uint32_t>(CurrentMap.layers[kLayerGround][i])) << 32) |
+                      (explored ? explored[i] : 0u),
+                  (static_cast<uint64_t>(static_cast<uint32_t>(CurrentMap.layers[kLayerObjects0][i])) << 32) |
+                      static_cast<uint32_t>(CurrentMap.layers[kLayerObjects1][i]),
+                  (static_cast<uint64_t>(static_cast<uint32_t>(CurrentMap.layers[kLayerObjects2][i])) << 32) |
+                      static_cast<uint32_t>(CurrentMap.layers[kLayerObjects3][i]));
+      const uint64_t areaWord = (static_cast<uint64_t>(cell.kind) << 40) |
+                                (static_cast<uint64_t>(cell.roundsLeft == 1000) << 32) | FogGrid[i];
+      const uint64_t arrowWord = arrows || range ? static_cast<uint32_t>(ArrowGrid[i]) | 0x100000000ull : 0u;
+      squares.Add(areaWord, arrowWord, area ? AreaMask[i] | 0x100000000ull : 0u, 0u);
     }
+  d.Add(squares.Folded());
   if (features) d.Add(0x100000000ull | FeatureFrame);
   if (animatedFloor) d.Add(0x200000000ull | LayerTick10);
   return d.h;
