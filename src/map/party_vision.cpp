@@ -564,27 +564,42 @@ inline int FogBits(bool n, bool e, bool s, bool w, bool ne, bool se, bool sw, bo
 namespace {
 
 // What the fog was last built from, and the fog built: it comes out the same
-// while all of it is as it was.
+// while all of it is as it was. Of the magic areas only their darkness
+// counts, one bit a square.
 struct KeptFog {
   bool valid = false;
   int32_t mapNumber = -1, width = 0, height = 0;
   bool combat = false;
   uint32_t memory[kMapSquares];
   int32_t walls[kMapSquares];
-  SquareEffectCell areas[kMapSquares];
+  uint64_t darkness[(kMapSquares + 63) / 64];
   uint32_t fog[kMapSquares];
 };
 KeptFog FogKept;
 
+// Which squares lie under magical darkness, one bit each.
+void FindDarkness(uint64_t (&bits)[(kMapSquares + 63) / 64]) {
+  for (int word = 0; word < (kMapSquares + 63) / 64; ++word) {
+    uint64_t w = 0;
+    for (int i = word * 64, b = 0; i < std::min(kMapSquares, word * 64 + 64); ++i, ++b)
+      w |= static_cast<uint64_t>(MagicAreaGrid[i].kind == kEffectDarkness) << b;
+    bits[word] = w;
+  }
+}
+
 bool FogUnchanged() {
   const KeptFog& k = FogKept;
   const bool combat = InCombat == 1;
-  return k.valid && k.mapNumber == CurrentMapNumber && k.width == CurrentMap.width &&
-         k.height == CurrentMap.height && k.combat == combat &&
-         std::memcmp(k.memory, MapMemory[CurrentMapNumber], sizeof k.memory) == 0 &&
-         std::memcmp(k.walls, CurrentMap.layers[kLayerWalls], sizeof k.walls) == 0 &&
-         (!combat || std::memcmp(k.areas, MagicAreaGrid, sizeof k.areas) == 0) &&
-         std::memcmp(k.fog, FogGrid, sizeof k.fog) == 0;
+  if (!(k.valid && k.mapNumber == CurrentMapNumber && k.width == CurrentMap.width &&
+        k.height == CurrentMap.height && k.combat == combat &&
+        std::memcmp(k.memory, MapMemory[CurrentMapNumber], sizeof k.memory) == 0 &&
+        std::memcmp(k.walls, CurrentMap.layers[kLayerWalls], sizeof k.walls) == 0 &&
+        std::memcmp(k.fog, FogGrid, sizeof k.fog) == 0))
+    return false;
+  if (!combat) return true;
+  uint64_t darkness[(kMapSquares + 63) / 64];
+  FindDarkness(darkness);
+  return std::memcmp(k.darkness, darkness, sizeof darkness) == 0;
 }
 
 void KeepFog() {
@@ -596,7 +611,7 @@ void KeepFog() {
   k.combat = InCombat == 1;
   std::memcpy(k.memory, MapMemory[CurrentMapNumber], sizeof k.memory);
   std::memcpy(k.walls, CurrentMap.layers[kLayerWalls], sizeof k.walls);
-  std::memcpy(k.areas, MagicAreaGrid, sizeof k.areas);
+  FindDarkness(k.darkness);
   std::memcpy(k.fog, FogGrid, sizeof k.fog);
 }
 

@@ -105,9 +105,12 @@ bool ShowInFramebuffer(SDL_Window* window, const ShownPicture& shown, bool since
   const int width = shown.width, height = shown.height;
   if (surface->w == width && surface->h == height &&
       (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888)) {
-    const std::vector<PixelArea> whole{PixelArea{0, 0, width, height}};
+    // The rectangles sent, kept from picture to picture (no heap every frame).
+    static std::vector<PixelArea> whole(1);
+    static std::vector<SDL_Rect> rects;
+    whole[0] = PixelArea{0, 0, width, height};
     const std::vector<PixelArea>& areas = sinceShown ? *shown.changed : whole;
-    std::vector<SDL_Rect> rects;
+    rects.clear();
     for (const PixelArea& area : areas) {
       if (area.Empty()) continue;
       const size_t span = static_cast<size_t>(area.x1 - area.x0);

@@ -1009,6 +1009,15 @@ void RenderDevice::DrawScaledQuad(const Texture& texture, const SourceRect& src,
       binary = texture.BinaryAlpha();
     }
     if (binary) {
+      // Every row's texels asked for at once: a glyph's rows lie far apart
+      // in its sheet, and one after the other each would wait for memory.
+      for (int y = y0; y < y1; ++y) {
+        const int ty = src.top + rowOf[y];
+        if (rowOf[y] < 0 || ty < 0 || ty >= th) continue;
+        const uint32_t* s = texels + static_cast<size_t>(ty) * tw + columns[0];
+        __builtin_prefetch(s);
+        __builtin_prefetch(s + n - 1);
+      }
       for (int y = y0; y < y1; ++y) {
         if (rowOf[y] < 0) continue;
         const int ty = src.top + rowOf[y];

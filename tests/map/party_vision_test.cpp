@@ -377,8 +377,15 @@ TEST(Fog, MapVisibilityFromExploredSquares) {
   InCombat = 1;
   BuildMapVisibility();
   EXPECT_EQ(FogGrid[SquareIndex(0, 2)], 1u);
-  InCombat = 0;
+  // Still in combat: darkness counting down its rounds leaves the fog; the
+  // darkness ended, the square is explored again.
+  MagicAreaGrid[SquareIndex(0, 2)].roundsLeft = 2;
+  BuildMapVisibility();
+  EXPECT_EQ(FogGrid[SquareIndex(0, 2)], 1u);
   MagicAreaGrid[SquareIndex(0, 2)] = {};
+  BuildMapVisibility();
+  EXPECT_EQ(FogGrid[SquareIndex(0, 2)], 0u);
+  InCombat = 0;
 }
 
 }  // namespace

@@ -415,8 +415,14 @@ void BuildDrawList(int rows, int cols, uint32_t tint) {
   }
   for (int row = 0; row <= rows; ++row) DrawSquareObjects(row, cols, tint);
   BeginTallFeatures(rows, cols);
-  std::stable_sort(DrawList, DrawList + DrawListCount,
-                   [](const DrawListEntry& a, const DrawListEntry& b) { return a.footLine < b.footLine; });
+  // By foot line, equal ones in the order listed: an insertion sort in place
+  // (a stable sort of the library takes a buffer of the heap every frame).
+  for (int i = 1; i < DrawListCount; ++i) {
+    const DrawListEntry entry = DrawList[i];
+    int j = i;
+    for (; j > 0 && entry.footLine < DrawList[j - 1].footLine; --j) DrawList[j] = DrawList[j - 1];
+    DrawList[j] = entry;
+  }
   CountDownMarks();
 }
 

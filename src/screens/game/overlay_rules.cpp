@@ -64,7 +64,7 @@ int PickShownEffect(int creature) {
 }
 
 bool BuildReachOverlay(int32_t* grid, int creature) {
-  std::memset(grid, 0, sizeof(int32_t) * kMapSquares);
+  if (grid) std::memset(grid, 0, sizeof(int32_t) * kMapSquares);
   if (!IsValidCreature(creature)) return true;
   const CreatureRecord& c = Creatures[creature];
   const int x = c.squareX, y = c.squareY, w = c.footprintWidth.current, h = c.footprintHeight.current;
@@ -82,15 +82,14 @@ bool BuildReachOverlay(int32_t* grid, int creature) {
     // A diagonal step passes between the two squares beside its corner.
     if (s.dx != 0 && s.dy != 0 && IsDiagonalStepBlocked(creature, s.mx, y + (s.dy < 0 ? 0 : h - 1), x + (s.dx < 0 ? 0 : w - 1), s.my))
       continue;
-    grid[SquareIndex(s.mx, s.my)] = s.code;
+    if (grid) grid[SquareIndex(s.mx, s.my)] = s.code;
     AnyStepFlag = 1;
   }
   return true;
 }
 
 bool HasReachableSquare(int creature) {
-  static int32_t scratch[kMapSquares];
   AnyStepFlag = 0;
-  BuildReachOverlay(scratch, creature);
+  BuildReachOverlay(nullptr, creature);
   return AnyStepFlag != 0;
 }

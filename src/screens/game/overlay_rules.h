@@ -13,7 +13,7 @@ extern uint8_t AnyStepFlag;
 // Clears the grid (3,600 squares, x * 60 + y) and marks the square beside
 // the creature's footprint in each direction it can step one square: 28
 // north, 27 west, 25 east, 26 south, 32 north-west, 31 south-west, 29
-// north-east, 30 south-east. True.
+// north-east, 30 south-east (with no grid, only AnyStepFlag). True.
 bool BuildReachOverlay(int32_t* grid, int creature);
 // Whether the creature can take one step in any direction.
 bool HasReachableSquare(int creature);
