@@ -798,7 +798,8 @@ void RenderDevice::DrawQuad(const Texture& texture, const SourceRect& src, const
   if (x0 >= x1 || y0 >= y1) return;
   clearedOnly_ = false;
 
-  Quad& q = scene_.quads.emplace_back();
+  // Every field set here, none cleared first.
+  Quad q;
   q.texture = &texture;
   q.version = texture.Version();
   q.m = m;
@@ -821,22 +822,25 @@ void RenderDevice::DrawQuad(const Texture& texture, const SourceRect& src, const
   // recorded as the one in its place in the scene before takes its pixels.
   const bool zeroKeeps = states_.alphaBlend && states_.srcBlend == kBlendSrcAlpha &&
                          (states_.dstBlend == kBlendInvSrcAlpha || states_.dstBlend == kBlendOne);
-  if (!zeroKeeps || m.m12 != 0.0f || m.m21 != 0.0f || !(m.m11 > 0.0f) || !(m.m22 > 0.0f)) return;
-  const size_t at = scene_.quads.size() - 1;
-  if (at < held_.quads.size() && std::memcmp(&held_.quads[at], &q, offsetof(Quad, x0)) == 0) {
-    const Quad& was = held_.quads[at];
-    q.x0 = was.x0;
-    q.y0 = was.y0;
-    q.x1 = was.x1;
-    q.y1 = was.y1;
-    return;
+  if (zeroKeeps && m.m12 == 0.0f && m.m21 == 0.0f && m.m11 > 0.0f && m.m22 > 0.0f) {
+    const size_t at = scene_.quads.size();
+    if (at < held_.quads.size() && std::memcmp(&held_.quads[at], &q, offsetof(Quad, x0)) == 0) {
+      const Quad& was = held_.quads[at];
+      q.x0 = was.x0;
+      q.y0 = was.y0;
+      q.x1 = was.x1;
+      q.y1 = was.y1;
+    } else {
+      const SourceRect shown = ShownTexels(texture, src);
+      if (shown.left >= shown.right) return;  // nothing to draw
+      q.x0 = std::max(x0, static_cast<int>(std::floor(m.dx + (shown.left - src.left) * static_cast<double>(m.m11))) - 1);
+      q.x1 = std::min(x1, static_cast<int>(std::ceil(m.dx + (shown.right - src.left) * static_cast<double>(m.m11))) + 1);
+      q.y0 = std::max(y0, static_cast<int>(std::floor(m.dy + (shown.top - src.top) * static_cast<double>(m.m22))) - 1);
+      q.y1 = std::min(y1, static_cast<int>(std::ceil(m.dy + (shown.bottom - src.top) * static_cast<double>(m.m22))) + 1);
+      if (q.x0 >= q.x1 || q.y0 >= q.y1) return;
+    }
   }
-  const SourceRect shown = ShownTexels(texture, src);
-  q.x0 = std::max(x0, static_cast<int>(std::floor(m.dx + (shown.left - src.left) * static_cast<double>(m.m11))) - 1);
-  q.x1 = std::min(x1, static_cast<int>(std::ceil(m.dx + (shown.right - src.left) * static_cast<double>(m.m11))) + 1);
-  q.y0 = std::max(y0, static_cast<int>(std::floor(m.dy + (shown.top - src.top) * static_cast<double>(m.m22))) - 1);
-  q.y1 = std::min(y1, static_cast<int>(std::ceil(m.dy + (shown.bottom - src.top) * static_cast<double>(m.m22))) + 1);
-  if (shown.left >= shown.right || q.x0 >= q.x1 || q.y0 >= q.y1) scene_.quads.pop_back();  // nothing to draw
+  scene_.quads.push_back(q);
 }
 
 void RenderDevice::DrawQuadIn(const Quad& q, const PixelArea& area) {
