@@ -196,8 +196,8 @@ bool AbandonPath(int creature) {
 
 namespace {
 
-// Always inlined, so that a caller with a one-square mover (multi and linked
-// 0) keeps only the tests that apply to it. kInSearch: (x, y) is a square of
+// Always inlined, so that a caller with a one-square mover (neither multi
+// nor linked) keeps only the tests that apply to it. kInSearch: (x, y) is a square of
 // the grid and (goalX, goalY) the goal of the search under way, whose caller
 // has told whether the square is the goal.
 template <bool kInSearch>
