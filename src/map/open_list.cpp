@@ -62,16 +62,23 @@ void SiftDown(int count, const HeapEntry sinking) {
     for (int l = 2;;) {
       const HeapEntry* below = &Heap[2 * l];
       const uint64_t ll = word(below[0]), lr = word(below[1]), rl = word(below[2]), rr = word(below[3]);
-      const uint64_t takeRight = static_cast<int32_t>(right) <= static_cast<int32_t>(left) ? 1 : 0;
-      const uint64_t mask = 0 - takeRight;
-      const uint64_t moved = (left & ~mask) | (right & mask);
+      uint64_t moved = left, nextLeft = ll, nextRight = lr;
+      uint32_t takeRight = 0;
+      asm("cmpl %k[left], %k[right]\n\t"
+          "setle %b[take]\n\t"
+          "cmovle %[right], %[moved]\n\t"
+          "cmovle %[rl], %[nl]\n\t"
+          "cmovle %[rr], %[nr]"
+          : [moved] "+r"(moved), [nl] "+r"(nextLeft), [nr] "+r"(nextRight), [take] "+q"(takeRight)
+          : [left] "r"(left), [right] "r"(right), [rl] "r"(rl), [rr] "r"(rr)
+          : "cc");
       Heap[u] = std::bit_cast<HeapEntry>(moved);
       HeapPos[moved >> 32] = static_cast<int16_t>(u);
       u = l + static_cast<int>(takeRight);
       l = 2 * u;
       if (l >= count) break;
-      left = (ll & ~mask) | (rl & mask);
-      right = (lr & ~mask) | (rr & mask);
+      left = nextLeft;
+      right = nextRight;
     }
   }
   if (2 * u == count) {

@@ -23,11 +23,12 @@ extern int32_t PathStampStore[kStampGuard + kPathWorkSquares + kStampGuard];
 
 constexpr int kMaxItems = kMapSquares + 2;
 
-// Per square (stride 61): G cost and parent, kept together for the search's
-// sake. An open square's H is not kept: its F in the heap is G + H.
+// Per square (stride 61): G cost and the work index of the square it was
+// reached from, kept together for the search's sake. An open square's H is
+// not kept: its F in the heap is G + H.
 struct SquareWork {
   int32_t g;
-  int16_t parentX, parentY;
+  int32_t parent;
 };
 extern SquareWork Work[kPathWorkSquares];
 // Each open square's place in the heap, apart from the rest of its work words
@@ -44,6 +45,9 @@ extern HeapEntry Heap[2 * kMaxItems + 4];  // past the end: what the sift-down r
 
 // The work index of a square.
 inline int W(int x, int y) { return x * kPathStride + y; }
+
+// The list stamp of a work square, read straight from the guarded store.
+inline int32_t& StampAt(int wi) { return PathStampStore[kStampGuard + wi]; }
 
 // A new search: its closed stamp (PathOnClosed) and open stamp (one less),
 // the stamps started afresh when they run out.
@@ -89,25 +93,21 @@ template <bool kPastEqual>
 inline void RiseRepriced(int m, const HeapEntry e) { Rise<false>(static_cast<unsigned>(m), e); }
 
 // A cheaper way into an open square: new parent and cost, and it rises.
-inline void RepriceOpenSquare(int wi, int px, int py, int32_t g) {
+inline void RepriceOpenSquare(int wi, int parent, int32_t g) {
   SquareWork& w = Work[wi];
   const int m = HeapPos[wi];
   const HeapEntry e{Heap[m].f + g - w.g, wi};  // the same H over the new G
-  w.parentX = static_cast<int16_t>(px);
-  w.parentY = static_cast<int16_t>(py);
+  w.parent = parent;
   w.g = g;
   RiseRepriced(m, e);
 }
 
 // A square reached for the first time joins the open list at its end.
-[[gnu::always_inline]] inline void OpenNewSquare(int wi, int32_t h, int32_t g, int px, int py, int32_t openStamp,
+[[gnu::always_inline]] inline void OpenNewSquare(int wi, int32_t h, int32_t g, int parent, int32_t openStamp,
                                                  int* count) {
-  SquareWork& w = Work[wi];
-  w.g = g;
-  w.parentX = static_cast<int16_t>(px);
-  w.parentY = static_cast<int16_t>(py);
+  Work[wi] = {g, parent};
   RiseNew(++*count, {h + g, wi});
-  PathStamp[wi] = openStamp;
+  StampAt(wi) = openStamp;
 }
 
 // The start square becomes the only entry of the open list.
@@ -116,7 +116,7 @@ inline void OpenStartSquare(int fromX, int fromY, int32_t openStamp) {
   Work[wi].g = 0;
   Heap[0] = {INT32_MIN, 0};
   Settle(1, {0, wi});
-  PathStamp[wi] = openStamp;
+  StampAt(wi) = openStamp;
 }
 
 // Takes heap[1] off: the last entry moves to the top and sinks. Returns the

@@ -80,13 +80,10 @@ void ClearArrow(int x, int y) {
 // goal first into the far end of the output, then moved to its start.
 void WritePath(int fromX, int fromY, int goalX, int goalY) {
   int i = kMapSquares;
-  for (int x = goalX, y = goalY; !(x == fromX && y == fromY) && i > 0;) {
+  for (int wi = W(goalX, goalY), start = W(fromX, fromY); wi != start && i > 0; wi = Work[wi].parent) {
     --i;
-    PathOutX[i] = x;
-    PathOutY[i] = y;
-    const SquareWork& w = Work[W(x, y)];
-    x = w.parentX;
-    y = w.parentY;
+    PathOutX[i] = wi / kPathStride;
+    PathOutY[i] = wi % kPathStride;
   }
   PathLength = kMapSquares - i;
   std::memmove(PathOutX, PathOutX + i, sizeof PathOutX[0] * PathLength);
@@ -655,7 +652,7 @@ bool RunOpenListAs(const SearchRun& run, int* goalX, int* goalY) {
     if (Heap[1].f > r.fLimit) return false;
     const int top = PopTop(&count);
     const int px = top / kPathStride, py = top % kPathStride;
-    PathStamp[top] = closed;
+    StampAt(top) = closed;
     const int32_t parentG = Work[top].g;
 
     // One neighbour, (px + da, py + dy).
@@ -689,7 +686,7 @@ bool RunOpenListAs(const SearchRun& run, int* goalX, int* goalY) {
       const int32_t g = parentG + (diagonal ? 14 : 10) + extra;
       if (stamp == open) {
         // A cheaper way to an open square.
-        if (g < Work[wi].g) RepriceOpenSquare(wi, px, py, g);
+        if (g < Work[wi].g) RepriceOpenSquare(wi, top, g);
         return;
       }
       // A new square.
@@ -700,7 +697,7 @@ bool RunOpenListAs(const SearchRun& run, int* goalX, int* goalY) {
         MemoOf = ContextOf(r);
       }
       const int dxg = std::abs(a - toX), dyg = std::abs(b - toY);
-      OpenNewSquare(wi, 10 * std::max(dxg, dyg) + 4 * std::min(dxg, dyg), g, px, py, open, &count);
+      OpenNewSquare(wi, 10 * std::max(dxg, dyg) + 4 * std::min(dxg, dyg), g, top, open, &count);
     };
     // Neighbours, y outer and x inner (the square itself is closed); those
     // off the grid stand on closed guards.
@@ -1173,7 +1170,7 @@ bool RunRoomOpenList(int fromX, int fromY, int toX, int toY, int32_t goalExtra) 
   while (count > 0) {
     const int top = PopTop(&count);
     const int px = top / kPathStride, py = top % kPathStride;
-    PathStamp[top] = closed;
+    StampAt(top) = closed;
     const int32_t parentG = Work[top].g;
     const unsigned steps = RoomSteps[top];
     // One neighbour, in direction d.
@@ -1181,15 +1178,15 @@ bool RunRoomOpenList(int fromX, int fromY, int toX, int toY, int32_t goalExtra) 
       constexpr int d = decltype(step)::value;
       if (((steps >> d) & 1) == 0) return;
       const int wi = top + kStepOffset[d];
-      const int32_t stamp = PathStamp[wi];
+      const int32_t stamp = StampAt(wi);
       if (stamp >= closed) return;
       const int32_t g = parentG + kStepCost[d] + RoomExtra[wi];
       if (stamp == open) {
-        if (g < Work[wi].g) RepriceOpenSquare(wi, px, py, g);
+        if (g < Work[wi].g) RepriceOpenSquare(wi, top, g);
         return;
       }
       const int dxg = std::abs(px + kStepDa[d] - toX), dyg = std::abs(py + kStepDy[d] - toY);
-      OpenNewSquare(wi, 10 * std::max(dxg, dyg) + 4 * std::min(dxg, dyg), g, px, py, open, &count);
+      OpenNewSquare(wi, 10 * std::max(dxg, dyg) + 4 * std::min(dxg, dyg), g, top, open, &count);
     };
     visit(Step<0>{});
     visit(Step<1>{});
@@ -1445,7 +1442,8 @@ bool SpreadWalkWithin(int creature, int fromX, int fromY, int toX, int toY, int 
   int steps = 0;
   for (int x = goalX, y = goalY; !(x == fromX && y == fromY); ++steps) {
     if (steps >= kPathLength) return false;  // longer than a fighter's path lists
-    const int px = Work[W(x, y)].parentX, py = Work[W(x, y)].parentY;
+    const int parent = Work[W(x, y)].parent;
+    const int px = parent / kPathStride, py = parent % kPathStride;
     feet += CalculateMoveCost(creature, x, y, px, py, 0);
     x = px;
     y = py;
@@ -1470,7 +1468,7 @@ int FindPathGrid() {
   while (count > 0) {
     const int top = PopTop(&count);
     const int px = top / kPathStride, py = top % kPathStride;
-    PathStamp[top] = closed;
+    StampAt(top) = closed;
     const int32_t parentG = Work[top].g;
     for (int b = py - 1; b <= py + 1; ++b) {
       if (b == -1 || b == kMapSide) continue;
@@ -1482,11 +1480,11 @@ int FindPathGrid() {
         if (diagonal && (blocked(a, py) || blocked(px, b))) continue;
         const int32_t g = parentG + (diagonal ? 14 : 10);
         if (PathStamp[wi] == open) {
-          if (g < Work[wi].g) RepriceOpenSquare(wi, px, py, g);
+          if (g < Work[wi].g) RepriceOpenSquare(wi, top, g);
           continue;
         }
         const int dx = a > toX ? a - toX : toX - a, dy = b > toY ? b - toY : toY - b;
-        OpenNewSquare(wi, 5 * std::max(dx, dy) + 2 * std::min(dx, dy), g, px, py, open, &count);
+        OpenNewSquare(wi, 5 * std::max(dx, dy) + 2 * std::min(dx, dy), g, top, open, &count);
       }
     }
     // The world map stops as soon as the goal is on the open list.
