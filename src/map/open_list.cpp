@@ -55,8 +55,9 @@ void SiftDown(int count, const HeapEntry sinking) {
     // The two children of the hole, and their four children read ahead (the
     // heap has room past its end for them), so that each level waits only on
     // the choice of the level before.
-    // Entries as words (F in the low half) and chosen by masks, not branches:
-    // either child is as likely.
+    // Entries as words (F in the low half). Either child is as likely, so
+    // the choice is a conditional move, never a branch: each level then waits
+    // one comparison and one move on the level before.
     auto word = [](const HeapEntry& e) { return std::bit_cast<uint64_t>(e); };
     uint64_t left = word(Heap[2]), right = word(Heap[3]);
     for (int l = 2;;) {
@@ -64,6 +65,8 @@ void SiftDown(int count, const HeapEntry sinking) {
       const uint64_t ll = word(below[0]), lr = word(below[1]), rl = word(below[2]), rr = word(below[3]);
       uint64_t moved = left, nextLeft = ll, nextRight = lr;
       uint32_t takeRight = 0;
+#if defined(__x86_64__)
+      // The compiler would branch here whatever it is told of the odds.
       asm("cmpl %k[left], %k[right]\n\t"
           "setle %b[take]\n\t"
           "cmovle %[right], %[moved]\n\t"
@@ -72,6 +75,14 @@ void SiftDown(int count, const HeapEntry sinking) {
           : [moved] "+r"(moved), [nl] "+r"(nextLeft), [nr] "+r"(nextRight), [take] "+q"(takeRight)
           : [left] "r"(left), [right] "r"(right), [rl] "r"(rl), [rr] "r"(rr)
           : "cc");
+#else
+      takeRight = static_cast<int32_t>(right) <= static_cast<int32_t>(left) ? 1 : 0;
+      if (takeRight) {
+        moved = right;
+        nextLeft = rl;
+        nextRight = rr;
+      }
+#endif
       Heap[u] = std::bit_cast<HeapEntry>(moved);
       HeapPos[moved >> 32] = static_cast<int16_t>(u);
       u = l + static_cast<int>(takeRight);
