@@ -169,6 +169,10 @@ bool WriteGameFile(const char* path, const void* data, size_t size) {
     if (n <= 0) ok = false;
     else done += static_cast<size_t>(n);
   }
+  // The file is flushed soon after (SyncGameFile, SyncGameFolderTree): its
+  // way to the disk starts now, beside the writing of the files after it, and
+  // the flush then waits for what is left.
+  if (ok) ::sync_file_range(fd, 0, 0, SYNC_FILE_RANGE_WRITE);
   ok = (::close(fd) == 0) && ok;
   if (!ok) ::unlink(target.c_str());
   return ok;
