@@ -149,6 +149,9 @@ bool WriteGameFileAtomically(const char* path, const void* data, size_t size) {
   if (!f) return false;
   bool ok = std::fwrite(data, 1, size, f) == size;
   ok = (std::fflush(f) == 0) && ok;
+  // On the disk before it takes the old file's name: a crash then leaves the
+  // old file or the new one, never an empty one.
+  ok = ok && ::fdatasync(::fileno(f)) == 0;
   ok = (std::fclose(f) == 0) && ok;
   if (ok) ok = CountedOperationGoesAhead() && std::rename(temp.c_str(), target.c_str()) == 0;
   if (!ok && OtherOperationGoesAhead()) std::remove(temp.c_str());

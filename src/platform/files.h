@@ -20,7 +20,7 @@ long GameFileSize(const char* path);
 // Creates the folder and its parents; true when it exists afterwards.
 bool MakeGameFolder(const char* path);
 // Writes a whole file through a temporary file renamed into place, so that a
-// failed write never leaves a truncated file. True on success.
+// failed write or a crash never leaves a truncated file. True on success.
 bool WriteGameFileAtomically(const char* path, const void* data, size_t size);
 
 // Writes a whole file straight to its place (for the files of a folder that
