@@ -48,7 +48,7 @@ void NewStamps() {
 // with fewer branches that depend on F. Entries move instead of being swapped.
 // An entry placed in the heap is passed by value, never stored and read back
 // at once: a read of the two words just stored would wait for the stores.
-void SiftDown(int count, const HeapEntry sinking) {
+[[gnu::aligned(64)]] void SiftDown(int count, const HeapEntry sinking) {
   if (count < 1) return;
   int u = 1;
   if (2 < count) {
