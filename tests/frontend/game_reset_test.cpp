@@ -34,11 +34,17 @@ std::vector<unsigned char> Bytes(const T& object) {
   return {p, p + sizeof object};
 }
 
-// Runs with the words as the program starts (each test is a process of its own).
+// The words as the program starts, taken before main() so that the tests run
+// earlier in the same process have no say in them.
+const struct StartUpWords {
+  std::vector<unsigned char> turnOrder = Bytes(TurnOrder), action = Bytes(CombatAction),
+                             events = Bytes(CombatEvents), tint = Bytes(TintTarget), cursor = Bytes(CursorStack),
+                             recent = Bytes(RecentSpells), creature = Bytes(Creatures[7]), map = Bytes(CurrentMap),
+                             folder = Bytes(AdventureFolder);
+} kAtStart;
+
 TEST(GameReset, EveryWordReturnsToItsStartUpValue) {
-  const auto turnOrder = Bytes(TurnOrder), action = Bytes(CombatAction), events = Bytes(CombatEvents),
-             tint = Bytes(TintTarget), cursor = Bytes(CursorStack), recent = Bytes(RecentSpells),
-             creature = Bytes(Creatures[7]), map = Bytes(CurrentMap), folder = Bytes(AdventureFolder);
+  const auto& [turnOrder, action, events, tint, cursor, recent, creature, map, folder] = kAtStart;
 
   TurnOrder[3] = {12, 1, 1, 1, 9, 4, 4, 5, 6, 7};
   TurnEntryCount = 4;

@@ -36,6 +36,7 @@ class Options : public ::testing::Test {
   void TearDown() override {
     harness::StopGame();
     std::remove(SettingsFileName);
+    std::snprintf(SettingsFileName, sizeof SettingsFileName, "Config.dat");
   }
   static void Press(int x, int y) {
     fronttest::PointAt(x, y);

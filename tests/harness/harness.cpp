@@ -11,6 +11,7 @@
 #include <functional>
 
 #include "adventure/dialogue.h"
+#include "frontend/fade_screens.h"
 #include "frontend/game_reset.h"
 #include "harness/process_figures.h"
 #include "shell/application.h"
@@ -146,8 +147,12 @@ bool StartGame() {
   if (g_stopped) {
     ReturnToGameFolderIfGone();
     // The game was shut down earlier in this process (a test's end): start
-    // it again from the words start-up leaves, with nothing queued or held.
+    // it again from the words start-up leaves, with nothing queued or held,
+    // the built-in settings under whatever the settings file then says, and
+    // the splash fading in from black, as in a process of its own.
     ResetGameState();
+    ResetSettingsToDefaults();
+    ResetFadeState();
     platform::ResetInputState();
     g_boxSteps.clear();
     g_boxPasses = g_idleBoxPasses = 0;
@@ -205,7 +210,13 @@ void StopGame() {
   if (g_stopped || !g_started) return;
   g_stopped = true;
   AtExitCleanup();
-  if (g_ownSettingsFile) std::remove(SettingsFileName);
+  // The harness's own settings file goes, and its name with it: the next
+  // start takes a name the test chose, or makes its own again.
+  if (g_ownSettingsFile) {
+    std::remove(SettingsFileName);
+    std::snprintf(SettingsFileName, sizeof SettingsFileName, "Config.dat");
+    g_ownSettingsFile = false;
+  }
 }
 
 void SeedRandom(uint32_t seed) { SeedRandomForTests(seed); }

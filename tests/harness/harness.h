@@ -13,10 +13,13 @@ namespace harness {
 // Starts the game in the current folder (the game's working folder). Returns
 // false when start-up failed (its message has been printed). Called again
 // while the game runs it does nothing; after StopGame it starts the game
-// again, its words reset (ResetGameState) and no input queued or held, back
-// in the built game's folder if the folder it ran in was removed. Words
-// of modules outside that reset (sound, music, screens' own) keep their
-// values from the earlier run.
+// again, its words reset (ResetGameState), the settings back to their
+// defaults before the settings file is read, the fading screens' fade zeroed
+// and no input queued or held, back in the built game's folder if the folder
+// it ran in was removed. Other words of modules outside that reset (sound,
+// music, screens' own) keep their values from the earlier run. Unless the
+// caller named a settings file (SettingsFileName) the run keeps one of its
+// own, removed by StopGame; a file the caller named is the caller's to remove.
 bool StartGame();
 // Before StartGame: SDL's own video and sound drivers instead of the dummy
 // ones (a real window, under Xvfb for the measurements); the clock stays
