@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -9,6 +10,7 @@
 #include <ctime>
 #include <deque>
 #include <functional>
+#include <iterator>
 
 #include "adventure/dialogue.h"
 #include "frontend/fade_screens.h"
@@ -16,6 +18,8 @@
 #include "harness/process_figures.h"
 #include "shell/application.h"
 #include "shell/frame.h"
+#include "shell/startup.h"
+#include "engine/game_speeds.h"
 #include "engine/graphics.h"
 #include "engine/random.h"
 #include "engine/settings.h"
@@ -80,7 +84,22 @@ const std::filesystem::path g_gameFolder = [] {
   return std::filesystem::current_path(ec);
 }();
 
-const std::filesystem::path& GameFolder() { return g_gameFolder; }
+// The game speeds as the program starts (their values are constants, set
+// before any code runs): the options set only some of them, a battle set-up
+// all of them.
+struct GameSpeeds {
+  int32_t floatingText = FloatingTextFrames, eventAnimation = EventAnimationFrames, combatStep = CombatStepFrames;
+  int32_t walkSmall = WalkStepSmall, walkLarge = WalkStepLarge;
+  std::vector<int32_t> animationSteps{std::begin(AnimationStepWords), std::end(AnimationStepWords)};
+  std::vector<int32_t> motionSteps{std::begin(MotionStepValues), std::end(MotionStepValues)};
+  void Restore() const {
+    FloatingTextFrames = floatingText, EventAnimationFrames = eventAnimation, CombatStepFrames = combatStep;
+    WalkStepSmall = walkSmall, WalkStepLarge = walkLarge;
+    std::copy(animationSteps.begin(), animationSteps.end(), AnimationStepWords);
+    std::copy(motionSteps.begin(), motionSteps.end(), MotionStepValues);
+  }
+};
+const GameSpeeds g_speedsAtStart;
 
 void ReturnToGameFolderIfGone() {
   std::error_code ec;
@@ -142,23 +161,41 @@ IdleCost LeaveAlone(double seconds) {
   return cost;
 }
 
+const std::filesystem::path& GameFolder() { return g_gameFolder; }
+
+void ResetToProcessStart() {
+  ReturnToGameFolderIfGone();
+  ResetGameState();
+  ResetSettingsToDefaults();
+  g_speedsAtStart.Restore();
+  ResetFadeState();
+  StartupPending = 1;
+  SettingsLoaded = 0;
+  MouseSpeedKept = 0;
+  // Messages left waiting (the quit a fatal start-up error posts among them)
+  // are dropped before the keys and buttons they may have pressed.
+  for (platform::Message msg; platform::PeekAppMessage(&msg);) {
+  }
+  platform::ResetInputState();
+  g_boxSteps.clear();
+  g_boxPasses = g_idleBoxPasses = 0;
+  g_boxIdleHandler = nullptr;
+}
+
+int RunGameMain() {
+  if (g_started) ResetToProcessStart();
+  g_started = g_ended = true;
+  g_stopped = g_running = false;
+  EnsureHeadless();
+  return GameMain();
+}
+
 bool StartGame() {
   if (g_started && !g_stopped) return g_running;
-  if (g_stopped) {
-    ReturnToGameFolderIfGone();
-    // The game was shut down earlier in this process (a test's end): start
-    // it again from the words start-up leaves, with nothing queued or held,
-    // the built-in settings under whatever the settings file then says, and
-    // the splash fading in from black, as in a process of its own.
-    ResetGameState();
-    ResetSettingsToDefaults();
-    ResetFadeState();
-    platform::ResetInputState();
-    g_boxSteps.clear();
-    g_boxPasses = g_idleBoxPasses = 0;
-    g_boxIdleHandler = nullptr;
-    g_stopped = g_ended = g_running = false;
-  }
+  // The game ran earlier in this process (a test's end shut it down): it
+  // starts again as in a process of its own.
+  if (g_stopped) ResetToProcessStart();
+  g_stopped = g_ended = g_running = false;
   g_started = true;
   EnsureHeadless();
   // Runs beside each other share the game folder: unless the caller chose a
@@ -210,6 +247,9 @@ void StopGame() {
   if (g_stopped || !g_started) return;
   g_stopped = true;
   AtExitCleanup();
+  // Shut down: the exit handler a GameMain run left for the process's end
+  // writes no settings file again.
+  SettingsLoaded = 0;
   // The harness's own settings file goes, and its name with it: the next
   // start takes a name the test chose, or makes its own again.
   if (g_ownSettingsFile) {
@@ -217,6 +257,16 @@ void StopGame() {
     std::snprintf(SettingsFileName, sizeof SettingsFileName, "Config.dat");
     g_ownSettingsFile = false;
   }
+}
+
+OwnSettingsFile::OwnSettingsFile(const char* tag) {
+  std::snprintf(SettingsFileName, sizeof SettingsFileName, "Config.%s%d.dat", tag, static_cast<int>(getpid()));
+  std::remove(SettingsFileName);
+}
+
+OwnSettingsFile::~OwnSettingsFile() {
+  std::remove(SettingsFileName);
+  std::snprintf(SettingsFileName, sizeof SettingsFileName, "Config.dat");
 }
 
 void SeedRandom(uint32_t seed) { SeedRandomForTests(seed); }
@@ -359,6 +409,12 @@ static void LinkSavedGamesTree(const std::filesystem::path& from, const std::fil
     else if (!kind)
       fs::create_symlink(it->path(), target, kind);
   }
+}
+
+void RemoveOwnGameFolder(const std::filesystem::path& made) {
+  std::error_code ec;
+  std::filesystem::current_path(GameFolder(), ec);
+  std::filesystem::remove_all(made, ec);
 }
 
 bool MakeOwnGameFolder(std::filesystem::path* made) {

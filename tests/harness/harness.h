@@ -12,15 +12,39 @@ namespace harness {
 
 // Starts the game in the current folder (the game's working folder). Returns
 // false when start-up failed (its message has been printed). Called again
-// while the game runs it does nothing; after StopGame it starts the game
-// again, its words reset (ResetGameState), the settings back to their
-// defaults before the settings file is read, the fading screens' fade zeroed
-// and no input queued or held, back in the built game's folder if the folder
-// it ran in was removed. Other words of modules outside that reset (sound,
-// music, screens' own) keep their values from the earlier run. Unless the
-// caller named a settings file (SettingsFileName) the run keeps one of its
-// own, removed by StopGame; a file the caller named is the caller's to remove.
+// while the game runs it does nothing; after StopGame (or RunGameMain) it
+// starts the game again from ResetToProcessStart. Unless the caller named a
+// settings file (SettingsFileName, see OwnSettingsFile) the run keeps one of
+// its own, removed by StopGame; a file the caller named is the caller's.
 bool StartGame();
+// Puts back the words a process starts the game with: the game's state
+// (ResetGameState), the settings' defaults (the settings file is read at
+// start-up), the game speeds, the fading screens' fade, start-up pending
+// with no settings read and no mouse speed kept, no message waiting, no
+// input queued or held and nothing queued for dialogue boxes; back in the
+// built game's folder if the folder the game ran in was removed. Other words
+// of modules outside it (sound, music, screens' own) keep their values from
+// the earlier run. StartGame calls it when the game ran earlier in the
+// process; a test that runs shutdown itself without a start calls it first.
+void ResetToProcessStart();
+// The game's process entry (GameMain) in the current folder, headless, as a
+// process of its own runs it (after ResetToProcessStart when the game ran
+// earlier in this process); returns its status. Meant for a start-up that
+// fails (one that succeeds runs the loop until it ends). StopGame ends the
+// run as any other; the next StartGame starts afresh.
+int RunGameMain();
+// The built game's folder: the working folder the process started in.
+const std::filesystem::path& GameFolder();
+// A settings file of the test's own in the current folder while the object
+// lives: SettingsFileName names "Config.<tag><process id>.dat", removed at
+// first and at the end, when the name goes back to the game's own.
+class OwnSettingsFile {
+ public:
+  explicit OwnSettingsFile(const char* tag);
+  ~OwnSettingsFile();
+  OwnSettingsFile(const OwnSettingsFile&) = delete;
+  OwnSettingsFile& operator=(const OwnSettingsFile&) = delete;
+};
 // Before StartGame: SDL's own video and sound drivers instead of the dummy
 // ones (a real window, under Xvfb for the measurements); the clock stays
 // manual.
@@ -34,7 +58,8 @@ bool StepFrames(int n);
 // Handles every waiting message (injected input included) without running a
 // frame. Returns false when the quit message came.
 bool PumpMessages();
-// Runs shutdown as the exit handler would.
+// Runs shutdown as the exit handler would; a later shutdown (the exit
+// handler GameMain registers) writes no settings file again.
 void StopGame();
 
 // Leaves the game alone for the seconds given in its own loop (passes and
@@ -55,6 +80,8 @@ void SeedRandom(uint32_t seed);
 // afresh with their files linked, so that saved games stay apart from other
 // tests. Changes into it; false when it could not be made.
 bool MakeOwnGameFolder(std::filesystem::path* made);
+// Back in the built game's folder, that folder of one's own removed.
+void RemoveOwnGameFolder(const std::filesystem::path& made);
 
 // Keys by name ("F2", "Return", "Escape", "A", "Keypad 8", "Left Alt"...);
 // false for an unknown name.

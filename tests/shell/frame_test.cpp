@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include <unistd.h>
 
 #include "shell/application.h"
 #include "shell/display_modes.h"
@@ -370,8 +369,7 @@ TEST_F(Game, EveryNewDeviceKeepsTheStartUpRenderStates) {
 }
 
 TEST(Closing, WritesTheSettingsFileThatTheNextStartReads) {
-  std::snprintf(SettingsFileName, sizeof SettingsFileName, "Config.close%d.dat", static_cast<int>(getpid()));
-  std::remove(SettingsFileName);
+  const harness::OwnSettingsFile settings("close");
   ASSERT_TRUE(harness::StartGame());
   harness::ChooseMenu(1000);
   harness::RequestClose();
@@ -386,7 +384,6 @@ TEST(Closing, WritesTheSettingsFileThatTheNextStartReads) {
   WindowSize = 2;
   ReadSettingsFile();
   EXPECT_EQ(WindowSize, 1u);
-  std::remove(SettingsFileName);
 }
 
 }  // namespace

@@ -15,6 +15,7 @@
 #include "engine/sound.h"
 #include "shell/startup.h"
 #include "engine/settings.h"
+#include "harness/harness.h"
 #include "platform/files.h"
 #include "platform/system.h"
 
@@ -46,18 +47,18 @@ void LinkAllBut(const fs::path& from, const fs::path& to, const fs::path& missin
 fs::path FolderWithout(const fs::path& missing) {
   const fs::path dir = fs::temp_directory_path() / ("grevenholt_start" + std::to_string(getpid()));
   fs::remove_all(dir);
-  LinkAllBut(fs::current_path(), dir, missing);
+  LinkAllBut(harness::GameFolder(), dir, missing);
   return dir;
 }
 
-// Each process runs one failing start-up (the game's tables are global).
-// A replacement, when given, stands where the missing file was.
+// A failing start-up of the process, in the state a process of its own
+// starts in. A replacement, when given, stands where the missing file was.
 void ExpectStartUpFailure(const fs::path& missing, const char* message, const std::string* replacement = nullptr) {
   const fs::path dir = FolderWithout(missing);
   if (replacement) std::ofstream(dir / missing, std::ios::binary) << *replacement;
   fs::current_path(dir);
   platform::UseManualClock(true, 1000);
-  const int status = GameMain();
+  const int status = harness::RunGameMain();
   EXPECT_NE(status, 0);
   EXPECT_TRUE(App.StartFailed());
   EXPECT_EQ(platform::LastMessageBoxTitle(), "Fatal Error");
@@ -67,7 +68,8 @@ void ExpectStartUpFailure(const fs::path& missing, const char* message, const st
   AtExitCleanup();
   EXPECT_EQ(Graphics.device, nullptr);
   EXPECT_EQ(StartupPending, 1);
-  fs::current_path(fs::temp_directory_path());
+  harness::StopGame();
+  fs::current_path(harness::GameFolder());
   fs::remove_all(dir);
 }
 
@@ -77,7 +79,7 @@ TEST(StartUp, AMissingSheetEndsStartUpWithItsMessage) {
 
 TEST(StartUp, ASheetClaimingAHugeSizeEndsStartUpWithItsMessageBeforeAllocating) {
   // The real sheet with a header claiming 1,000,000 x 1,000,000 pixels (its checksum made good).
-  std::ifstream in("Graphics/17.dat", std::ios::binary);
+  std::ifstream in(harness::GameFolder() / "Graphics/17.dat", std::ios::binary);
   std::string sheet((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   ASSERT_GT(sheet.size(), 33u);
   for (int at : {16, 20})
@@ -105,7 +107,8 @@ TEST(StartUp, AMissingHelpFileEndsStartUpWithItsMessage) {
 }
 
 TEST(Shutdown, BeforeStartUpReleasesNothingAndWritesNothing) {
-  std::snprintf(SettingsFileName, sizeof SettingsFileName, "Config.never%d.dat", static_cast<int>(getpid()));
+  harness::ResetToProcessStart();
+  const harness::OwnSettingsFile settings("never");
   EXPECT_EQ(App.Shutdown(), 1);
   EXPECT_EQ(std::fopen(SettingsFileName, "rb"), nullptr);
   EXPECT_EQ(SettingsLoaded, 0);

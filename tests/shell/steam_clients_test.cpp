@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "frontend/game_reset.h"
 #include "state/game_flags.h"
 #include "shell/application.h"
 #include "shell/startup.h"
@@ -82,10 +83,13 @@ class SteamClients : public ::testing::Test {
       Creatures[m].level = 1;
     }
   }
+  // The clients go, and the words the tests set (the adventure, the party's
+  // gold, the achievements and the members) go back to their start-up values.
   void TearDown() override {
     StopSteamClients();
     SteamInstallTestInterfaces(nullptr, nullptr, nullptr);
     ResetAchievementTables();
+    ResetGameState();
   }
   FakeStore store;
 };

@@ -106,7 +106,7 @@ class TextLayout : public ::testing::Test {
   }
   void TearDown() override {
     harness::StopGame();
-    std::filesystem::remove_all(folder_);
+    harness::RemoveOwnGameFolder(folder_);
   }
 
   // Frames with the pointer at (x, y); the faults of the last one's texts are kept.
