@@ -46,7 +46,10 @@ void cApplication::OnGameOverlayActivated(GameOverlayActivated_t* notification) 
 }
 
 bool cApplication::Start() {
+  // A start answers for itself: nothing an earlier start failed or received.
   started_ = true;
+  startFailed_ = false;
+  quitReceived_ = false;
   windowClass_.name = className_;
   platform::SetDesktopClass(className_);
   if (!platform::InitPlatform() || !platform::RegisterWindowClass(windowClass_)) {
