@@ -61,10 +61,11 @@ int FindCreaturePath(int creature, int fromX, int fromY, int toX, int toY, uint8
 // costs, tallies or destination). False when that search would find no path
 // (then what it leaves is not left).
 bool FindCombatWalk(int creature, int fromX, int fromY, int toX, int toY);
-// Leaves behind what FindCreaturePath (creature, fromX, fromY, toX, toY, 1, 1,
-// 0, 0, nullptr, nullptr) leaves when its open list finds the walk given
-// (first step to goal, as FindCombatWalk found it over the same battle),
-// without running the open list again; returns what that search returns.
+// Leaves behind what FindCreaturePath leaves for the same walk asked with
+// costFlag and moveCostOption 1, the act checks made, no creature crossed and
+// no record or tally, when its open list finds the walk given (first step to
+// goal, as FindCombatWalk found it over the same battle), without running
+// the open list again; returns what that search returns.
 int FinishCombatWalk(int creature, int fromX, int fromY, int toX, int toY, const int32_t* walkX,
                      const int32_t* walkY, int length);
 // A series of searches over a battle that does not change between them (the
