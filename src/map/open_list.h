@@ -129,4 +129,16 @@ inline int PopTop(int* count) {
   return square;
 }
 
+// The open square of least F taken off the list and closed: its work index,
+// its place on the grid and its G.
+struct ClosedSquare {
+  int wi, x, y;
+  int32_t g;
+};
+[[gnu::always_inline]] inline ClosedSquare CloseLeastSquare(int* count, int32_t closedStamp) {
+  const int wi = PopTop(count);
+  StampAt(wi) = closedStamp;
+  return {wi, wi / kPathStride, wi % kPathStride, Work[wi].g};
+}
+
 }  // namespace openlist

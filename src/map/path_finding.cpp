@@ -650,10 +650,7 @@ bool RunOpenListAs(const SearchRun& run, int* goalX, int* goalY) {
   while (count > 0) {
     // Take the smallest F.
     if (Heap[1].f > r.fLimit) return false;
-    const int top = PopTop(&count);
-    const int px = top / kPathStride, py = top % kPathStride;
-    StampAt(top) = closed;
-    const int32_t parentG = Work[top].g;
+    const auto [top, px, py, parentG] = CloseLeastSquare(&count, closed);
 
     // One neighbour, (px + da, py + dy).
     auto visit = [&](auto daStep, auto dyStep) __attribute__((always_inline)) {
@@ -1170,10 +1167,7 @@ bool RunRoomOpenList(int fromX, int fromY, int toX, int toY, int32_t goalExtra) 
   OpenStartSquare(fromX, fromY, open);
   bool found = false;
   while (count > 0) {
-    const int top = PopTop(&count);
-    const int px = top / kPathStride, py = top % kPathStride;
-    StampAt(top) = closed;
-    const int32_t parentG = Work[top].g;
+    const auto [top, px, py, parentG] = CloseLeastSquare(&count, closed);
     const unsigned steps = RoomSteps[top];
     // One neighbour, in direction d.
     auto visit = [&](auto step) __attribute__((always_inline)) {
@@ -1468,10 +1462,7 @@ int FindPathGrid() {
 
   bool found = false;
   while (count > 0) {
-    const int top = PopTop(&count);
-    const int px = top / kPathStride, py = top % kPathStride;
-    StampAt(top) = closed;
-    const int32_t parentG = Work[top].g;
+    const auto [top, px, py, parentG] = CloseLeastSquare(&count, closed);
     for (int b = py - 1; b <= py + 1; ++b) {
       if (b == -1 || b == kMapSide) continue;
       for (int a = px - 1; a <= px + 1; ++a) {
