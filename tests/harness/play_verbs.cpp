@@ -18,6 +18,7 @@
 #include "engine/message_log.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
+#include "engine/widgets.h"
 #include "harness/battle_runner.h"
 #include "harness/harness.h"
 #include "harness/screen_text.h"
@@ -861,6 +862,7 @@ bool Holds(const std::string& condition, std::string* fault) {
     return standing >= std::atoi(rest.c_str());
   }
   if (word == "page") return ScreenMode == kModePageView && !rest.empty() && TopPageType() == std::atoi(rest.c_str());
+  if (word == "cursor") return !rest.empty() && CursorShape == std::atoi(rest.c_str());
   if (word == "healed") {
     const int m = std::atoi(rest.c_str());
     return m >= 0 && m < kPartySize && Creatures[m].hitPoints == Creatures[m].maxHitPoints;

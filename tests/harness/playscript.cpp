@@ -51,6 +51,7 @@
 //                   end-of-adventure, standing N, map M, flag F V,
 //                   level M N (party member M is of level N),
 //                   page T (page view shows a page of type T),
+//                   cursor S (the last frame drew cursor shape S),
 //                   healed M (member M at full hit points),
 //                   spells-left M L N (member M has N spells of level L left),
 //                   carries M C (member M carries an item of code C)

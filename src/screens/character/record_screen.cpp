@@ -519,7 +519,7 @@ bool Menu() {
     PushCharacterPage(caption, kCaptionShown, kPageSpecialAbilities, g_creature);
     return true;
   }
-  if (Button({"Journal", 12, 20, kCursorRightButton, false})) {
+  if (Button({"Journal", 12, 20, kCursorRightButton, IntroductoryAdventureFlag == 1})) {
     PushCharacterPage("JOURNAL", kCaptionShown, kPageQuestJournal, 0);
     return true;
   }
