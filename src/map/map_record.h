@@ -31,6 +31,10 @@ inline constexpr int SquareIndex(int x, int y) { return x * kMapSide + y; }
 // are held to 0 to this.
 constexpr int32_t kMostMonsterGroups = 99;
 
+// The characters of a map's name the local map page shows (the rest is cut);
+// the map compiler keeps our maps' names to this.
+constexpr int kMapNameShown = 14;
+
 struct MapRecord {
   char name[50];
   char text[402];

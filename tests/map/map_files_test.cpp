@@ -222,6 +222,7 @@ TEST(MapCompiler, RefusesFaultySources) {
       {"unkeyed character", "name: x\nwidth: 1\nheight: 1\nlayer walls\nQ\nend\n", "'Q' at x 0 has no key"},
       {"square outside", "name: x\nwidth: 2\nheight: 2\nsquare events 2 0 5\n", "is outside the map's 2 x 2"},
       {"no height", "name: x\nwidth: 2\n", "no 'height'"},
+      {"long name", "name: The Hall of the Kings\nwidth: 1\nheight: 1\n", "longer than the 14 characters"},
   };
   const std::string dir = "mapmaker-test-" + std::to_string(getpid());
   std::filesystem::create_directories(dir);

@@ -158,8 +158,9 @@ class Compiler {
     }
     seen_.insert(key);
     if (key == "name") {
-      if (value.size() > sizeof map_->name - 1) {
-        Error(lineNo_, "the name is longer than " + std::to_string(sizeof map_->name - 1) + " characters");
+      if (value.size() > static_cast<size_t>(kMapNameShown)) {
+        Error(lineNo_, "the name is longer than the " + std::to_string(kMapNameShown) +
+                           " characters the local map shows");
         return;
       }
       std::strcpy(map_->name, value.c_str());

@@ -176,6 +176,9 @@ TEST_F(MapScreenTest, PlanFramesAndMarkersOnSeenSquaresOnly) {
   Creatures[kDragon].special[kSenseKindWord] = 0;
   Open(kPageMapOverview, 0, "Local Map");
   harness::MoveMouse(20, 230);
+  const std::vector<std::string> rows = Screen();
+  EXPECT_EQ(rows[2], " The Old Mill Y");  // the name cut at 14 characters
+  EXPECT_EQ(rows[3], "");
   int leaderShown = 0, creatureShown = 0;
   for (int i = 0; i < 24; ++i) {
     const std::vector<SheetDraw> draws = DrawsOfOneFrame();
