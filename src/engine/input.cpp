@@ -63,14 +63,12 @@ void ReleasePass(InputDevice* d, int first, int count) {
 }
 
 // A key or button pressed since the last read counts as down for this frame,
-// however briefly it was held, and as a fresh press: it had been let go in
-// between, so its lock no longer holds.
+// however briefly it was held, so a tap between two reads is never lost. Its
+// lock is left as it is: a latched key let go and pressed again between two
+// reads was never seen up, and stays latched.
 void TakePresses(InputDevice* d, int first, const uint8_t* pressed, int count) {
-  for (int i = 0; i < count; ++i) {
-    if ((pressed[i] & 0x80) == 0) continue;
-    d->state[first + i] |= 0x80;
-    d->locks[i] = 0;
-  }
+  for (int i = 0; i < count; ++i)
+    if ((pressed[i] & 0x80) != 0) d->state[first + i] |= 0x80;
 }
 
 }  // namespace
