@@ -636,15 +636,14 @@ void CombatMouse() {
   const int x = MapCursorX, y = MapCursorY;
   const int sq = SquareIndex(x, y);
   const int32_t wall = CurrentMap.At(kLayerWalls, x, y);
-  // A creature takes the hover wherever its figure is drawn, also where it
-  // reaches into the square above; its own square decides.
+  // A creature whose figure lies under the mouse takes the hover on an open
+  // square under the cursor outside a solid magic area.
   const int slot = FighterUnderMouse();
   const int c = slot == -1 ? -1 : FighterSlots[slot].creature;
-  const bool standsOnMap = IsValidCreature(c) && CurrentMap.Inside(Creatures[c].squareX, Creatures[c].squareY);
-  if (standsOnMap && MagicAreaGrid[SquareIndex(Creatures[c].squareX, Creatures[c].squareY)].kind != kEffectSolid &&
-      ClickResult.code == -1 && ViewScrolling == 0 && SceneFlagsClear()) {
+  if (wall == 0 && MagicAreaGrid[sq].kind != kEffectSolid && IsValidCreature(c) && ClickResult.code == -1 &&
+      ViewScrolling == 0 && SceneFlagsClear()) {
     const bool ranked = FindTurnOrderIndex(c) != -1;
-    if (!ranked && !SquareExplored(Creatures[c].squareX, Creatures[c].squareY)) {
+    if (!ranked && !SquareExplored(x, y)) {
       CursorShape = kCursorRefused;
       return;
     }

@@ -25,15 +25,16 @@ uint8_t HoverChanged = 0;
 
 namespace {
 
-// The figure as it is drawn: its frame of figure size, centred on its
-// footprint and 3 pixels up and left of its pixel position (map pixels).
+// The figure's box: from its pixel position - 1 to its pixel position +
+// figure size - 5, shifted to centre the figure on its footprint.
 bool FigureHolds(const CreatureRecord& c, int px, int py, int* centreX, int* centreY) {
   const int w = c.figureSize[0].current, h = c.figureSize[1].current;
-  const int left = c.pixelX + (24 * c.footprintWidth.current - w) / 2 - 3;
-  const int top = c.pixelY + (24 * c.footprintHeight.current - h) / 2 - 3;
-  *centreX = left + w / 2;
-  *centreY = top + h / 2;
-  return px >= left && px < left + w && py >= top && py < top + h;
+  const int shiftX = (24 * c.footprintWidth.current - w) / 2, shiftY = (24 * c.footprintHeight.current - h) / 2;
+  const int left = c.pixelX - 1 + shiftX, top = c.pixelY - 1 + shiftY;
+  const int right = c.pixelX + w - 5 + shiftX, bottom = c.pixelY + h - 5 + shiftY;
+  *centreX = (left + right) / 2;
+  *centreY = (top + bottom) / 2;
+  return px >= left && px <= right && py >= top && py <= bottom;
 }
 
 }  // namespace

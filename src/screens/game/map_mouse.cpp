@@ -119,16 +119,15 @@ void ExamineMouse() {
   EdgeScroll();
 }
 
-// A creature under the mouse takes the hover wherever its figure is drawn,
-// also where it reaches into the square above (a wall, a door or a square
-// not yet explored); true when it did.
+// A creature whose figure lies under the mouse takes the hover, on an open
+// square under the cursor outside a solid magic area; true when it did.
 bool HoverCreature() {
+  if (WallAt(MapCursorX, MapCursorY) != 0 || MagicAreaGrid[SquareIndex(MapCursorX, MapCursorY)].kind == kEffectSolid)
+    return false;
   const int slot = FighterUnderMouse();
   if (slot == -1 || MouseMoved != 1 || ClickResult.code != -1 || ViewScrolling != 0 || !SceneFlagsClear()) return false;
   const int c = FighterSlots[slot].creature;
-  if (!IsValidCreature(c) || !CurrentMap.Inside(Creatures[c].squareX, Creatures[c].squareY) ||
-      MagicAreaGrid[SquareIndex(Creatures[c].squareX, Creatures[c].squareY)].kind == kEffectSolid)
-    return false;
+  if (!IsValidCreature(c)) return false;
   if (Creatures[c].special[kSenseKindWord] == 4 || KeypadWalkFlag != 0 || KeypadStepActive != 0) {
     HoveredSlot = -1;
     return false;
@@ -344,12 +343,11 @@ void ExploringMouse() {
       CursorShape = LevelUpStarUnderMouse() ? kCursorPointing : kCursorRefused;
       return;
     }
-    if (HoverCreature()) return;
     if (!SquareExplored(MapCursorX, MapCursorY)) {
       CursorShape = kCursorRefused;
       return;
     }
-    if (HoverPile()) return;
+    if (HoverCreature() || HoverPile()) return;
     CursorBySquare();
   }
   if (SquareExplored(MapCursorX, MapCursorY)) ExploringClicks();

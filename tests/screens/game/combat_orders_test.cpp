@@ -70,7 +70,8 @@ TEST_F(GameScreen, AnAttackTheTurnCannotMakeShowsNoAttackAndSaysWhy) {
   EXPECT_EQ(ClickResult.code, 34);
   EXPECT_EQ(CombatState, kStatePlayerTurn);
   // Back beside the knight under a wall: the top of its figure, drawn into
-  // the wall's square, takes the click like the rest of it.
+  // the wall's square, answers as that square does (refused); its own square
+  // takes the click.
   CombatAction = turn;
   Creatures[kOrc].squareX = Creatures[kOrc].nextX = 4;
   Creatures[kOrc].pixelX = 4 * 24;
@@ -80,6 +81,9 @@ TEST_F(GameScreen, AnAttackTheTurnCannotMakeShowsNoAttackAndSaysWhy) {
   const int top = 4 * 24 - 2 - ViewOriginY;
   MouseAt(inputtest::ScreenX(4), top);
   MouseAt(inputtest::ScreenX(4), top, true);
+  EXPECT_EQ(CursorShape, 18);
+  EXPECT_EQ(CombatState, kStatePlayerTurn);
+  ClickSquare(4, 4);
   EXPECT_EQ(CombatState, kStateActionUnderWay);
   EXPECT_EQ(ActionTarget, kOrc);
 }

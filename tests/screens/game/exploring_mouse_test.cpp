@@ -76,6 +76,14 @@ TEST_F(GameScreen, ClicksOnUnexploredOrBlockedSquaresGoNowhere) {
   ClickSquare(7, 5);
   EXPECT_EQ(CursorShape, 18);
   EXPECT_EQ(leader.destinationX, -1);
+  // A creature below the wall: the top of its figure reaches into the wall's
+  // square, which answers as a wall; its own square takes the hover.
+  screentest::Place(4, 7, 6, kAllegianceEnemy);
+  MouseAt(ScreenX(7), 24 * 6 - 1 - ViewOriginY);
+  EXPECT_EQ(ScreenMode, kModeExploring);
+  EXPECT_EQ(CursorShape, 18);
+  MouseAt(ScreenX(7), ScreenY(6));
+  EXPECT_EQ(ScreenMode, kModeCreatureHovered);
 }
 
 // An attack on an enemy out of combat: at 60 feet the fight starts, at 61
