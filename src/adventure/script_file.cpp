@@ -18,8 +18,10 @@ uint32_t (&ScriptLocals)[kScriptLocalCount] = GameScript.locals;
 uint8_t EventConsumed = 0;
 uint32_t BlockDepth = 0;
 uint32_t ScriptCommandLimit = kScriptCommandLimit;
+uint32_t ScriptBoxLimit = kScriptBoxLimit;
 int64_t ScriptTimeLimitMicroseconds = kScriptTimeLimitMicroseconds;
 uint32_t ScriptCommandsRun = 0;
+uint32_t ScriptBoxesShown = 0;
 
 namespace {
 
@@ -188,6 +190,10 @@ bool ScriptBudgetLeft() {
     ScriptDebugLine("the script ran %u commands without a dialogue box; it is stopped", ScriptCommandLimit);
     return false;
   }
+  if (ScriptBoxesShown >= ScriptBoxLimit) {
+    ScriptDebugLine("the script showed %u dialogue boxes; it is stopped", ScriptBoxLimit);
+    return false;
+  }
   if (++g_commandsSinceClockReading < kCommandsPerClockReading) return true;
   g_commandsSinceClockReading = 0;
   if (platform::ThreadProcessorMicroseconds() - g_runTimeBase > ScriptTimeLimitMicroseconds) {
@@ -203,6 +209,7 @@ void PauseScriptBudget() { g_pausedAt = platform::ThreadProcessorMicroseconds();
 void ResumeScriptBudget() {
   g_runTimeBase += platform::ThreadProcessorMicroseconds() - g_pausedAt;
   ScriptCommandsRun = 0;
+  ++ScriptBoxesShown;
 }
 
 int RunScriptFile(const char* path) {
@@ -213,13 +220,15 @@ int RunScriptFile(const char* path) {
   if (!GameScript.head) return 0;
   BlockDepth = 0;
   // A run started by a command of another keeps that run's budget apart.
-  const uint32_t outerCommands = ScriptCommandsRun;
+  const uint32_t outerCommands = ScriptCommandsRun, outerBoxes = ScriptBoxesShown;
   const int64_t outerBase = g_runTimeBase;
   ScriptCommandsRun = 0;
+  ScriptBoxesShown = 0;
   g_runTimeBase = platform::ThreadProcessorMicroseconds();
   ScriptCommand* node = GameScript.head;
   while (node) node = GameScript.Execute(node);
   ScriptCommandsRun = outerCommands;
+  ScriptBoxesShown = outerBoxes;
   g_runTimeBase = outerBase;
   GameScript.Release();
   if (path) FreeScript();

@@ -92,20 +92,25 @@ void FreeCommandNodes(ScriptCommand* node);
 extern uint8_t EventConsumed;
 // The nesting count of skipped conditional blocks, 0 at the start of each run.
 extern uint32_t BlockDepth;
-// The most commands one run carries out between two dialogue boxes, and the
-// most processor time its commands take (the time a box waits for its answer
-// not counted): a run beyond either is a loop without end, or work no script
-// needs, and is stopped.
+// The bounds of one run, tested in this order: the most commands it carries
+// out between two dialogue boxes, the most boxes it shows, and, last, the
+// most processor time its commands take (the time a box waits for its
+// answer not counted). A run beyond any of them is a loop without end, or
+// work no script needs, and is stopped; the two counts stop it at the same
+// command on every machine.
 constexpr uint32_t kScriptCommandLimit = 2000000;
+constexpr uint32_t kScriptBoxLimit = 10000;
 constexpr int64_t kScriptTimeLimitMicroseconds = 2000000;
 extern uint32_t ScriptCommandLimit;
+extern uint32_t ScriptBoxLimit;
 extern int64_t ScriptTimeLimitMicroseconds;
 extern uint32_t ScriptCommandsRun;
+extern uint32_t ScriptBoxesShown;
 // Counts a command of the running script: false (with a debug line) when
-// the run has reached its command or time limit.
+// the run has reached one of its bounds.
 bool ScriptBudgetLeft();
 // Around a dialogue box: its waiting is no work of the script's. The box
-// also starts the count of commands afresh.
+// is counted and starts the count of commands afresh.
 void PauseScriptBudget();
 void ResumeScriptBudget();
 
