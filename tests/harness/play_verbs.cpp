@@ -875,6 +875,7 @@ bool Holds(const std::string& condition, std::string* fault) {
     return Creatures[member].spellsLeft[level - 1] == left;
   }
   if (word == "map") return !rest.empty() && CurrentMapNumber == std::atoi(rest.c_str());
+  if (word == "windowed") return !rest.empty() && WindowedFlag == std::atoi(rest.c_str());
   if (word == "carries") {
     int member = -1;
     unsigned code = 0;

@@ -21,6 +21,11 @@
 //   box-click X Y   queue a left click for the next dialogue box
 //   box-close       queue the close button for the next dialogue box
 //   shot FILE.png   save the picture
+//   no-window-manager  from here on the window shows the pictures (headless
+//                   too) and, as under a desktop without a window manager,
+//                   keeps its size when it asks for full screen
+//   expect-window-shows-picture  the window shows the whole picture, fitted
+//                   into its drawing area with bars where the shapes differ
 //   log TEXT        add a line to the message log (\r stands for a carriage
 //                   return, \xA3 for the highlight mark)
 //   expect-ended    the game must have ended by now
@@ -53,7 +58,8 @@
 //                   page T (page view shows a page of type T),
 //                   healed M (member M at full hit points),
 //                   spells-left M L N (member M has N spells of level L left),
-//                   carries M C (member M carries an item of code C)
+//                   carries M C (member M carries an item of code C),
+//                   windowed N (1 in a window, 0 full screen)
 //   expect COND     COND must hold now
 //   wait-text C R TEXT  run frames until one draws TEXT in the large cells
 //                   from column C of row R on (at most 3,000)
@@ -520,6 +526,11 @@ int main(int argc, char** argv) {
         if (entry.compare(0, 6, "VmRSS:") == 0) kib = std::atol(entry.c_str() + 6);
       std::printf("resident %ld frame %llu\n", kib, static_cast<unsigned long long>(App.FramesCalled()));
       std::fflush(stdout);
+    } else if (c == "no-window-manager") {
+      harness::LeaveWindowWithoutManager();
+    } else if (c == "expect-window-shows-picture") {
+      const std::string fault = harness::WindowShowsWholePicture();
+      if (!fault.empty()) return fail(fault);
     } else if (c == "close") {
       harness::RequestClose();
     } else if (c == "shot") {
