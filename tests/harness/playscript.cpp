@@ -59,7 +59,8 @@
 //                   healed M (member M at full hit points),
 //                   spells-left M L N (member M has N spells of level L left),
 //                   carries M C (member M carries an item of code C),
-//                   windowed N (1 in a window, 0 full screen)
+//                   windowed N (1 in a window, 0 full screen),
+//                   hint TEXT (the text beside the cursor)
 //   expect COND     COND must hold now
 //   wait-text C R TEXT  run frames until one draws TEXT in the large cells
 //                   from column C of row R on (at most 3,000)
