@@ -20,6 +20,7 @@
 //   box-key NAME    queue a key for the next dialogue box (played inside its loop)
 //   box-click X Y   queue a left click for the next dialogue box
 //   box-close       queue the close button for the next dialogue box
+//   box-says TEXT   the dialogue box open (read before its answer) holds TEXT
 //   shot FILE.png   save the picture
 //   no-window-manager  from here on the window shows the pictures (headless
 //                   too) and, as under a desktop without a window manager,
@@ -241,6 +242,8 @@ int main(int argc, char** argv) {
   // Its answers ("answer", "box-key", "box-click", "box-close") are taken
   // there, and "wait-for dialogue" or "expect dialogue" hold while it is open.
   std::string lastBox;
+  // What a box read a "box-says" line against and did not hold.
+  std::string boxFault;
   bool fighting = false;
   // While travelling: the map travelled to (a box opened on another map,
   // a group met on the way, takes its first answer).
@@ -263,6 +266,13 @@ int main(int argc, char** argv) {
       const bool two = l.words.size() == 2, three = l.words.size() == 3;
       if (l.command.empty() || ((l.command == "wait-for" || l.command == "expect") && l.rest == "dialogue")) {
         ++at;
+        continue;
+      }
+      if (l.command == "box-says") {
+        if (boxFault.empty() && std::string(DialogueText).find(l.rest) == std::string::npos)
+          boxFault = std::string(origins[at]) + ": the box says \"" + std::string(DialogueText).substr(0, 60) +
+                     "...\", not \"" + l.rest + "\"";
+        number = static_cast<int>(++at);
         continue;
       }
       if (l.command == "answer" && two && ParseInt(l.words[1], &n) && n >= 1 && n <= 5)
@@ -419,6 +429,8 @@ int main(int argc, char** argv) {
       harness::QueueBoxClick(static_cast<int>(x), static_cast<int>(y));
     } else if (c == "box-close") {
       harness::QueueBoxClose();
+    } else if (c == "box-says") {
+      return fail("no dialogue box is open to say \"" + line.rest + "\"");
     } else if (c == "wield") {
       if (line.rest.empty()) return fail("wield needs an item name");
       const std::string fault = playverbs::Wield(line.rest);
@@ -539,6 +551,11 @@ int main(int argc, char** argv) {
       if (!harness::SaveScreenshot(line.words[1])) return fail("could not save " + line.words[1]);
     } else {
       return fail("unknown command \"" + c + "\"");
+    }
+    if (!boxFault.empty()) {
+      std::cerr << boxFault << "\n";
+      leave();
+      return 1;
     }
   }
   if (harness::GameEnded() && !expectEnded) {
