@@ -275,13 +275,14 @@ void InjectKey(int scanCode, bool down) {
   PushForMainWindow(e, &e.key.windowID);
 }
 
-void InjectMouseMove(int clientX, int clientY) {
+void InjectMouseMove(int x, int y) {
   SDL_Event e{};
   e.type = SDL_MOUSEMOTION;
-  e.motion.x = clientX;
-  e.motion.y = clientY;
-  e.motion.xrel = clientX - g_cursorX;
-  e.motion.yrel = clientY - g_cursorY;
+  e.motion.xrel = x - g_cursorX;
+  e.motion.yrel = y - g_cursorY;
+  BackBufferToWindow(MainAppWindow(), &x, &y);  // where the window shows that pixel
+  e.motion.x = x;
+  e.motion.y = y;
   PushForMainWindow(e, &e.motion.windowID);
 }
 

@@ -49,7 +49,9 @@ void ResetInputState();
 
 // Injection for headless runs: these go through the same queue as real events.
 void InjectKey(int scanCode, bool down);
-void InjectMouseMove(int clientX, int clientY);
+// The mouse moved onto back-buffer pixel (x, y), reported at the window point
+// that shows it.
+void InjectMouseMove(int x, int y);
 void InjectMouseButton(int button, bool down);  // 0 left, 1 right, 2 middle
 void InjectWheel(int clicks);
 void InjectCloseRequest();

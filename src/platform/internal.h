@@ -38,6 +38,13 @@ void OnWindowExposed(WindowHandle w);
 // screen letterboxing); identity in a window of the back buffer's size.
 void WindowToBackBuffer(WindowHandle w, int* x, int* y);
 void BackBufferToWindow(WindowHandle w, int* x, int* y);
+// presentation.cpp: whether pictures are shown headless too (tests of what a
+// window shows); such runs switch the window to full screen as a display does.
+bool ShowsPicturesHeadless();
+
+// native_size.cpp: the size the windowing system has given the window's
+// drawing area, asked of it directly (X11); false where it cannot be asked.
+bool NativeDrawableSize(SDL_Window* window, int* width, int* height);
 
 // input.cpp: feeds an event of the media library into the raw input state.
 void TrackInputEvent(const SDL_Event& e);

@@ -4,7 +4,9 @@
 // framebuffer acceleration off). OpenGL on the processor (llvmpipe and the
 // like) costs some 90 MB and a slower first picture, and shows a picture no
 // faster than a copy does. Either way the window shows the back buffer's
-// colours as they are, whatever their alpha.
+// colours as they are, whatever their alpha, fitted whole into the drawing
+// area the desktop has actually given the window (GetDrawableSize), which
+// may be smaller than the one SDL draws for: its top-left part is what shows.
 #include <SDL.h>
 #include <unistd.h>
 
@@ -26,8 +28,10 @@ namespace {
 struct Presenter {
   bool chosen = false;
   SDL_Renderer* renderer = nullptr;  // the accelerated path
+  bool rowsFromBottom = false;       // the renderer's viewport counts rows from the bottom (OpenGL)
   SDL_Texture* texture = nullptr;
   int width = 0, height = 0;  // the back buffer's size
+  int areaWidth = 0, areaHeight = 0;  // the drawing area it was shown in
   // Which picture of the back buffer the window shows, and whether it still
   // shows it (false until the first picture and after the window was exposed).
   uint64_t shown = 0;
@@ -84,7 +88,12 @@ SDL_Renderer* AcceleratedRenderer(SDL_Window* window) {
 void Choose(Presenter& p, SDL_Window* window) {
   p.chosen = true;
   p.renderer = AcceleratedRenderer(window);
-  if (p.renderer) return;
+  if (p.renderer) {
+    SDL_RendererInfo info{};
+    SDL_GetRendererInfo(p.renderer, &info);
+    p.rowsFromBottom = info.name && std::strncmp(info.name, "opengl", 6) == 0;
+    return;
+  }
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   g_path = "software";
 }
@@ -97,13 +106,26 @@ SDL_Rect Letterbox(int windowWidth, int windowHeight, int width, int height, flo
   return SDL_Rect{(windowWidth - w) / 2, (windowHeight - h) / 2, w, h};
 }
 
-// Only the area changed is copied when the window shows the picture before.
-bool ShowInFramebuffer(SDL_Window* window, const ShownPicture& shown, bool sinceShown) {
-  SDL_Surface* surface = SDL_GetWindowSurface(window);
-  if (!surface) return false;
+// The drawing area the desktop has actually given the window, within the
+// one SDL draws for (sdlWidth by sdlHeight): its top-left part.
+void DrawingArea(WindowHandle w, int sdlWidth, int sdlHeight, int* width, int* height) {
+  *width = sdlWidth;
+  *height = sdlHeight;
+  int aw = 0, ah = 0;
+  if (GetDrawableSize(w, &aw, &ah) && aw > 0 && ah > 0) {
+    *width = std::min(aw, sdlWidth);
+    *height = std::min(ah, sdlHeight);
+  }
+}
+
+// Only the area changed is copied when the window shows the picture before
+// in a drawing area of the back buffer's size; in any other the picture is
+// scaled into its letterbox.
+bool ShowInFramebuffer(SDL_Surface* surface, SDL_Window* window, const ShownPicture& shown, bool sinceShown,
+                       int areaWidth, int areaHeight) {
   const uint32_t format = surface->format->format;
   const int width = shown.width, height = shown.height;
-  if (surface->w == width && surface->h == height &&
+  if (areaWidth == width && areaHeight == height &&
       (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888)) {
     // The rectangles sent, kept from picture to picture (no heap every frame).
     static std::vector<PixelArea> whole(1);
@@ -129,21 +151,25 @@ bool ShowInFramebuffer(SDL_Window* window, const ShownPicture& shown, bool since
                                                             width * 4, SDL_PIXELFORMAT_RGB888);
   if (!picture) return false;
   float scale = 1;
-  SDL_Rect into = Letterbox(surface->w, surface->h, width, height, &scale);
+  SDL_Rect into = Letterbox(areaWidth, areaHeight, width, height, &scale);
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
   SDL_BlitScaled(picture, nullptr, surface, &into);
   SDL_FreeSurface(picture);
   return SDL_UpdateWindowSurface(window) == 0;
 }
 
-bool ShowThroughRenderer(Presenter& p, const ShownPicture& shown, bool sinceShown) {
+// The texture is drawn into the letterbox of the drawing area. SDL takes
+// the window to be outputHeight rows high; OpenGL counts the viewport's rows
+// from the bottom of the window it really has, so a window of fewer rows
+// would show the box that much lower: it is raised by the difference.
+bool ShowThroughRenderer(Presenter& p, const ShownPicture& shown, bool sinceShown, int areaWidth, int areaHeight,
+                         int outputHeight) {
   const int width = shown.width, height = shown.height;
   if (!p.texture || p.width != width || p.height != height) {
     if (p.texture) SDL_DestroyTexture(p.texture);
     p.texture = SDL_CreateTexture(p.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
     if (!p.texture) return false;
     SDL_SetTextureBlendMode(p.texture, SDL_BLENDMODE_NONE);  // colours as they are, whatever their alpha
-    SDL_RenderSetLogicalSize(p.renderer, width, height);     // letterboxed in full screen
     sinceShown = false;
   }
   const std::vector<PixelArea> whole{PixelArea{0, 0, width, height}};
@@ -152,11 +178,25 @@ bool ShowThroughRenderer(Presenter& p, const ShownPicture& shown, bool sinceShow
     const SDL_Rect rect{area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0};
     SDL_UpdateTexture(p.texture, &rect, shown.pixels + static_cast<size_t>(area.y0) * width + area.x0, width * 4);
   }
+  float scale = 1;
+  SDL_Rect box = Letterbox(areaWidth, areaHeight, width, height, &scale);
+  if (p.rowsFromBottom) box.y += outputHeight - areaHeight;
+  SDL_RenderSetViewport(p.renderer, &box);
   SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
-  SDL_RenderClear(p.renderer);
+  SDL_RenderClear(p.renderer);  // the whole window, bars and all
   SDL_RenderCopy(p.renderer, p.texture, nullptr, nullptr);
   SDL_RenderPresent(p.renderer);
   return true;
+}
+
+// Where the back buffer of the presenter shows in the window's drawing area.
+SDL_Rect Placement(WindowHandle w, const Presenter& p, float* scale) {
+  int aw = 0, ah = 0;
+  if (!GetDrawableSize(w, &aw, &ah) || aw <= 0 || ah <= 0) {
+    aw = p.width;
+    ah = p.height;
+  }
+  return Letterbox(aw, ah, p.width, p.height, scale);
 }
 
 }  // namespace
@@ -171,12 +211,25 @@ bool ShowPicture(WindowHandle w, const ShownPicture& shown) {
   // not sent (an idle page costs nothing to show).
   const bool sameSize = p.width == shown.width && p.height == shown.height;
   if (p.showing && sameSize && p.shown == shown.picture) return true;
-  const bool sinceShown = p.showing && sameSize && shown.before != 0 && p.shown == shown.before;
-  const bool sent =
-      p.renderer ? ShowThroughRenderer(p, shown, sinceShown) : ShowInFramebuffer(window, shown, sinceShown);
+  SDL_Surface* surface = p.renderer ? nullptr : SDL_GetWindowSurface(window);
+  int sdlWidth = 0, sdlHeight = 0;
+  if (surface) {
+    sdlWidth = surface->w;
+    sdlHeight = surface->h;
+  } else if (!p.renderer || SDL_GetRendererOutputSize(p.renderer, &sdlWidth, &sdlHeight) != 0) {
+    return false;
+  }
+  int areaWidth = 0, areaHeight = 0;
+  DrawingArea(w, sdlWidth, sdlHeight, &areaWidth, &areaHeight);
+  const bool sameArea = p.areaWidth == areaWidth && p.areaHeight == areaHeight;
+  const bool sinceShown = p.showing && sameSize && sameArea && shown.before != 0 && p.shown == shown.before;
+  const bool sent = p.renderer ? ShowThroughRenderer(p, shown, sinceShown, areaWidth, areaHeight, sdlHeight)
+                               : ShowInFramebuffer(surface, window, shown, sinceShown, areaWidth, areaHeight);
   if (!sent) return false;
   p.width = shown.width;
   p.height = shown.height;
+  p.areaWidth = areaWidth;
+  p.areaHeight = areaHeight;
   p.shown = shown.picture;
   p.showing = true;
   if (g_firstPresent == 0)
@@ -201,21 +254,13 @@ void OnWindowExposed(WindowHandle w) {
   if (it != g_presenters.end()) it->second.showing = false;
 }
 
+// Window points map to the back-buffer pixel under them; a back-buffer pixel
+// maps to the window point at its middle (so the two ways agree at any scale).
 void WindowToBackBuffer(WindowHandle w, int* x, int* y) {
   auto it = g_presenters.find(w);
   if (it == g_presenters.end() || it->second.width == 0) return;
-  const Presenter& p = it->second;
-  if (p.renderer) {
-    float lx = 0, ly = 0;
-    SDL_RenderWindowToLogical(p.renderer, *x, *y, &lx, &ly);
-    *x = static_cast<int>(std::floor(lx));
-    *y = static_cast<int>(std::floor(ly));
-    return;
-  }
-  int ww = 0, wh = 0;
-  SDL_GetWindowSize(NativeWindow(w), &ww, &wh);
   float scale = 1;
-  const SDL_Rect box = Letterbox(ww, wh, p.width, p.height, &scale);
+  const SDL_Rect box = Placement(w, it->second, &scale);
   *x = static_cast<int>(std::floor((*x - box.x) / scale));
   *y = static_cast<int>(std::floor((*y - box.y) / scale));
 }
@@ -223,20 +268,10 @@ void WindowToBackBuffer(WindowHandle w, int* x, int* y) {
 void BackBufferToWindow(WindowHandle w, int* x, int* y) {
   auto it = g_presenters.find(w);
   if (it == g_presenters.end() || it->second.width == 0) return;
-  const Presenter& p = it->second;
-  if (p.renderer) {
-    int wx = 0, wy = 0;
-    SDL_RenderLogicalToWindow(p.renderer, static_cast<float>(*x), static_cast<float>(*y), &wx, &wy);
-    *x = wx;
-    *y = wy;
-    return;
-  }
-  int ww = 0, wh = 0;
-  SDL_GetWindowSize(NativeWindow(w), &ww, &wh);
   float scale = 1;
-  const SDL_Rect box = Letterbox(ww, wh, p.width, p.height, &scale);
-  *x = box.x + static_cast<int>(*x * scale);
-  *y = box.y + static_cast<int>(*y * scale);
+  const SDL_Rect box = Placement(w, it->second, &scale);
+  *x = box.x + static_cast<int>(std::floor((*x + 0.5f) * scale));
+  *y = box.y + static_cast<int>(std::floor((*y + 0.5f) * scale));
 }
 
 const std::string& PresentationPath() { return g_path; }
@@ -245,21 +280,27 @@ int64_t FirstPresentTime() { return g_firstPresent; }
 
 void PresentWhileHeadless(bool on) { g_presentHeadless = on; }
 
-bool WindowPicture(WindowHandle w, std::vector<uint32_t>* out) {
+bool ShowsPicturesHeadless() { return IsHeadless() && g_presentHeadless; }
+
+bool WindowPicture(WindowHandle w, std::vector<uint32_t>* out, int* width, int* height) {
   out->clear();
   auto it = g_presenters.find(w);
   SDL_Window* window = NativeWindow(w);
   if (it == g_presenters.end() || it->second.renderer || !window) return false;
   SDL_Surface* surface = SDL_GetWindowSurface(window);
   if (!surface || SDL_BYTESPERPIXEL(surface->format->format) != 4) return false;
-  for (int y = 0; y < surface->h; ++y) {
+  int aw = 0, ah = 0;
+  DrawingArea(w, surface->w, surface->h, &aw, &ah);
+  for (int y = 0; y < ah; ++y) {
     const auto* row = reinterpret_cast<const uint32_t*>(static_cast<const uint8_t*>(surface->pixels) + y * surface->pitch);
-    for (int x = 0; x < surface->w; ++x) {
+    for (int x = 0; x < aw; ++x) {
       uint8_t r = 0, g = 0, b = 0;
       SDL_GetRGB(row[x], surface->format, &r, &g, &b);
       out->push_back(0xFF000000u | uint32_t{r} << 16 | uint32_t{g} << 8 | b);
     }
   }
+  if (width) *width = aw;
+  if (height) *height = ah;
   return true;
 }
 

@@ -209,7 +209,7 @@ RenderDevice::~RenderDevice() {
 bool RenderDevice::Apply(const PresentParams& params) {
   if (params.width <= 0 || params.height <= 0 || !IsAppWindow(params.window)) return false;
   if (params_.window && params_.window != params.window) DropPresenter(params_.window);
-  if (!IsHeadless()) SetWindowFullScreen(params.window, !params.windowed);
+  if (!IsHeadless() || ShowsPicturesHeadless()) SetWindowFullScreen(params.window, !params.windowed);
   params_ = params;
   width_ = params.width;
   height_ = params.height;

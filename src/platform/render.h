@@ -367,10 +367,12 @@ const std::string& PresentationPath();
 // When the first picture reached a window, in nanoseconds of the steady
 // clock (std::chrono::steady_clock, never the manual clock); 0 before.
 int64_t FirstPresentTime();
-// For tests: pictures are shown in the (dummy) window headless too, and what
-// the window shows on the software path is read back (false elsewhere).
+// For tests: pictures are shown in the (dummy) window headless too (which
+// then also goes full screen as on a display), and what the window shows on
+// the software path, its drawing area of width by height, is read back
+// (false elsewhere).
 void PresentWhileHeadless(bool on);
-bool WindowPicture(WindowHandle w, std::vector<uint32_t>* out);
+bool WindowPicture(WindowHandle w, std::vector<uint32_t>* out, int* width = nullptr, int* height = nullptr);
 
 // For tests: make the adapter refuse a back-buffer format in full screen, as a
 // display that cannot show it would.

@@ -24,6 +24,8 @@ struct WindowState {
   bool invalid = false;
   bool minimised = false;
   bool fullScreen = false;
+  bool sizeKept = false;  // full screen was granted without its size
+  int keptWidth = 0, keptHeight = 0;
   bool placed = false;  // a position was asked for while the window may be unmapped
   int placedX = 0, placedY = 0;
 };
@@ -37,6 +39,7 @@ std::deque<Message> g_queue;
 bool g_quitPosted = false;
 int g_quitCode = 0;
 bool g_cursorShown = true;
+bool g_keepSizeOnFullScreen = false;
 
 // The window menu of the game: two pop-ups whose items post menu commands.
 std::vector<MenuPopup> BuildMenu(const std::string& name) {
@@ -372,11 +375,37 @@ bool GetDesktopSize(int* width, int* height) {
 bool SetWindowFullScreen(WindowHandle w, bool fullScreen) {
   WindowState* s = Find(w);
   if (!s) return false;
+  int width = 0, height = 0;
+  const bool keep = fullScreen && !s->fullScreen && g_keepSizeOnFullScreen && GetDrawableSize(w, &width, &height);
   if (SDL_SetWindowFullscreen(s->sdl, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
     return false;
   s->fullScreen = fullScreen;
+  if (keep) {
+    s->sizeKept = true;
+    s->keptWidth = width;
+    s->keptHeight = height;
+  } else if (!fullScreen) {
+    s->sizeKept = false;
+  }
   return true;
 }
+
+bool GetDrawableSize(WindowHandle w, int* width, int* height) {
+  WindowState* s = Find(w);
+  if (!s) return false;
+  int cw = 0, ch = 0;
+  if (s->sizeKept) {
+    cw = s->keptWidth;
+    ch = s->keptHeight;
+  } else if (!NativeDrawableSize(s->sdl, &cw, &ch)) {
+    SDL_GetWindowSize(s->sdl, &cw, &ch);
+  }
+  if (width) *width = cw;
+  if (height) *height = ch;
+  return true;
+}
+
+void KeepSizeOnFullScreen(bool keep) { g_keepSizeOnFullScreen = keep; }
 
 bool IsWindowFullScreen(WindowHandle w) {
   WindowState* s = Find(w);

@@ -108,6 +108,14 @@ bool GetDesktopSize(int* width, int* height);
 // Full screen covers the desktop; the picture is letterboxed in it.
 bool SetWindowFullScreen(WindowHandle w, bool fullScreen);
 bool IsWindowFullScreen(WindowHandle w);
+// The size of the drawing area the desktop has actually given the window,
+// which is where the picture is fitted. It can differ from GetClientSize: a
+// window asked for full screen that no window manager makes so keeps its
+// size, while the media library takes it for the screen's at once.
+bool GetDrawableSize(WindowHandle w, int* width, int* height);
+// For tests: from now on a window asked for full screen keeps the size it
+// has, as under a desktop without a window manager (false: it is granted).
+void KeepSizeOnFullScreen(bool keep);
 
 // The window menu.
 bool WindowHasMenu(WindowHandle w);

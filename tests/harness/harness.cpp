@@ -25,6 +25,7 @@
 #include "engine/settings.h"
 #include "platform/image.h"
 #include "platform/input.h"
+#include "platform/render.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
@@ -357,6 +358,42 @@ std::vector<uint32_t> DevicePicture(int* width, int* height) {
   std::vector<uint32_t> out(p, p + static_cast<size_t>(w) * h);
   for (uint32_t& px : out) px |= 0xFF000000u;
   return out;
+}
+
+void LeaveWindowWithoutManager() {
+  platform::PresentWhileHeadless(true);
+  platform::KeepSizeOnFullScreen(true);
+}
+
+std::string WindowShowsWholePicture() {
+  int w = 0, h = 0, aw = 0, ah = 0;
+  const std::vector<uint32_t> device = DevicePicture(&w, &h);
+  std::vector<uint32_t> shown;
+  if (device.empty() || !platform::WindowPicture(MainWindowHandle, &shown, &aw, &ah) || aw <= 0 || ah <= 0)
+    return "the window shows no picture";
+  // The letterbox: as large as fits, centred. Each device pixel must show at
+  // the middle of its place (or its neighbour's, as scaling rounds).
+  const float scale = std::min(static_cast<float>(aw) / w, static_cast<float>(ah) / h);
+  const int left = (aw - static_cast<int>(w * scale + 0.5f)) / 2, top = (ah - static_cast<int>(h * scale + 0.5f)) / 2;
+  int wrong = 0;
+  std::string first;
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) {
+      const int wx = left + static_cast<int>((x + 0.5f) * scale), wy = top + static_cast<int>((y + 0.5f) * scale);
+      const uint32_t there = wx < aw && wy < ah ? shown[static_cast<size_t>(wy) * aw + wx] : 0;
+      bool found = false;
+      for (int dy = -1; dy <= 1 && !found; ++dy)
+        for (int dx = -1; dx <= 1 && !found; ++dx) {
+          const int sx = std::clamp(x + dx, 0, w - 1), sy = std::clamp(y + dy, 0, h - 1);
+          found = there == device[static_cast<size_t>(sy) * w + sx];
+        }
+      if (found) continue;
+      if (wrong++ == 0)
+        first = "pixel " + std::to_string(x) + "," + std::to_string(y) + " of the " + std::to_string(w) + "x" +
+                std::to_string(h) + " picture is not where a " + std::to_string(aw) + "x" + std::to_string(ah) +
+                " window shows it";
+    }
+  return wrong == 0 ? "" : first + " (" + std::to_string(wrong) + " pixels wrong)";
 }
 
 std::vector<uint32_t> LogicalPicture() {

@@ -124,6 +124,14 @@ void SetBoxIdleHandler(std::function<void()> handler);
 // Drops what is queued for boxes.
 void ClearBoxInput();
 
+// From now on the game's window shows its pictures headless too and, as
+// under a desktop without a window manager, keeps its size when it asks for
+// full screen.
+void LeaveWindowWithoutManager();
+// Whether the window shows the whole device picture, scaled to fit the
+// drawing area it has (bars beside it allowed): "" or the fault.
+std::string WindowShowsWholePicture();
+
 // The device picture, 0xFFRRGGBB per pixel.
 std::vector<uint32_t> DevicePicture(int* width, int* height);
 // The logical 320x240 picture: one device pixel per logical pixel.

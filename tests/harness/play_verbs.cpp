@@ -27,6 +27,7 @@
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "state/game_screen_words.h"
+#include "screens/game/frame_words.h"
 #include "screens/game/object_list.h"
 #include "screens/items/inventory_screen.h"
 #include "screens/game/shared_routines.h"
@@ -877,6 +878,8 @@ bool Holds(const std::string& condition, std::string* fault) {
     return Creatures[member].spellsLeft[level - 1] == left;
   }
   if (word == "map") return !rest.empty() && CurrentMapNumber == std::atoi(rest.c_str());
+  if (word == "hint") return rest == CursorHint;
+  if (word == "windowed") return !rest.empty() && WindowedFlag == std::atoi(rest.c_str());
   if (word == "carries") {
     int member = -1;
     unsigned code = 0;

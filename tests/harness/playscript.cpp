@@ -20,7 +20,13 @@
 //   box-key NAME    queue a key for the next dialogue box (played inside its loop)
 //   box-click X Y   queue a left click for the next dialogue box
 //   box-close       queue the close button for the next dialogue box
+//   box-says TEXT   the dialogue box open (read before its answer) holds TEXT
 //   shot FILE.png   save the picture
+//   no-window-manager  from here on the window shows the pictures (headless
+//                   too) and, as under a desktop without a window manager,
+//                   keeps its size when it asks for full screen
+//   expect-window-shows-picture  the window shows the whole picture, fitted
+//                   into its drawing area with bars where the shapes differ
 //   log TEXT        add a line to the message log (\r stands for a carriage
 //                   return, \xA3 for the highlight mark)
 //   expect-ended    the game must have ended by now
@@ -54,7 +60,9 @@
 //                   cursor S (the last frame drew cursor shape S),
 //                   healed M (member M at full hit points),
 //                   spells-left M L N (member M has N spells of level L left),
-//                   carries M C (member M carries an item of code C)
+//                   carries M C (member M carries an item of code C),
+//                   windowed N (1 in a window, 0 full screen),
+//                   hint TEXT (the text beside the cursor)
 //   expect COND     COND must hold now
 //   wait-text C R TEXT  run frames until one draws TEXT in the large cells
 //                   from column C of row R on (at most 3,000)
@@ -235,6 +243,8 @@ int main(int argc, char** argv) {
   // Its answers ("answer", "box-key", "box-click", "box-close") are taken
   // there, and "wait-for dialogue" or "expect dialogue" hold while it is open.
   std::string lastBox;
+  // What a box read a "box-says" line against and did not hold.
+  std::string boxFault;
   bool fighting = false;
   // While travelling: the map travelled to (a box opened on another map,
   // a group met on the way, takes its first answer).
@@ -257,6 +267,13 @@ int main(int argc, char** argv) {
       const bool two = l.words.size() == 2, three = l.words.size() == 3;
       if (l.command.empty() || ((l.command == "wait-for" || l.command == "expect") && l.rest == "dialogue")) {
         ++at;
+        continue;
+      }
+      if (l.command == "box-says") {
+        if (boxFault.empty() && std::string(DialogueText).find(l.rest) == std::string::npos)
+          boxFault = std::string(origins[at]) + ": the box says \"" + std::string(DialogueText).substr(0, 60) +
+                     "...\", not \"" + l.rest + "\"";
+        number = static_cast<int>(++at);
         continue;
       }
       if (l.command == "answer" && two && ParseInt(l.words[1], &n) && n >= 1 && n <= 5)
@@ -413,6 +430,8 @@ int main(int argc, char** argv) {
       harness::QueueBoxClick(static_cast<int>(x), static_cast<int>(y));
     } else if (c == "box-close") {
       harness::QueueBoxClose();
+    } else if (c == "box-says") {
+      return fail("no dialogue box is open to say \"" + line.rest + "\"");
     } else if (c == "wield") {
       if (line.rest.empty()) return fail("wield needs an item name");
       const std::string fault = playverbs::Wield(line.rest);
@@ -521,6 +540,11 @@ int main(int argc, char** argv) {
         if (entry.compare(0, 6, "VmRSS:") == 0) kib = std::atol(entry.c_str() + 6);
       std::printf("resident %ld frame %llu\n", kib, static_cast<unsigned long long>(App.FramesCalled()));
       std::fflush(stdout);
+    } else if (c == "no-window-manager") {
+      harness::LeaveWindowWithoutManager();
+    } else if (c == "expect-window-shows-picture") {
+      const std::string fault = harness::WindowShowsWholePicture();
+      if (!fault.empty()) return fail(fault);
     } else if (c == "close") {
       harness::RequestClose();
     } else if (c == "shot") {
@@ -528,6 +552,11 @@ int main(int argc, char** argv) {
       if (!harness::SaveScreenshot(line.words[1])) return fail("could not save " + line.words[1]);
     } else {
       return fail("unknown command \"" + c + "\"");
+    }
+    if (!boxFault.empty()) {
+      std::cerr << boxFault << "\n";
+      leave();
+      return 1;
     }
   }
   if (harness::GameEnded() && !expectEnded) {

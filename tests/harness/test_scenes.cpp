@@ -195,6 +195,30 @@ bool LayOutScene(const std::string& name) {
     CurrentMap.At(kLayerObjects1, 6, 6) = 10050;
     return true;
   }
+  if (name == "piles") {
+    // After a fight on open ground: Berta lies knocked out beside Aldwin,
+    // Dunja is Polymorphed, arrows lie on the square between Aldwin and
+    // Berta; off to the east lie a scroll (alone) and 50 gold with another
+    // scroll, the latter on a square with a script of its own (number 9,
+    // which does nothing here).
+    LayOutGround(24, 12);
+    AddKnight(0, 3, 6);
+    AddKnight(1, 4, 7);
+    AddKnight(2, 3, 5);
+    AddKnight(3, 2, 6);
+    Finish();
+    CreatureRecord& berta = Creatures[1];
+    berta.hitPoints = -3;
+    berta.present = 0;
+    AddCondition(1, kCondUnconscious, 1000, 0, 21, 0);
+    AddCondition(3, kCondPolymorphed, 1000, 0, 18, 0);
+    CurrentMap.At(kLayerObjects0, 4, 6) = kArrows;
+    CurrentMap.At(kLayerObjects0, 10, 9) = kFirstBaseItemCode + 11;
+    CurrentMap.At(kLayerObjects0, 13, 3) = 10050;
+    CurrentMap.At(kLayerObjects1, 13, 3) = kFirstBaseItemCode + 10;
+    CurrentMap.At(kLayerEvents, 13, 3) = 9;
+    return true;
+  }
   if (name == "throng") {
     // Forty fighters: the four knights on the west of a wide field and
     // thirty-six foes of six kinds in ranks to the east; the battle starts

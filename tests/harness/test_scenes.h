@@ -31,7 +31,8 @@ void Finish();
 // knight a hurt cleric who knows Cure Light Wounds), "throng" (the knights
 // against 36 foes of six kinds on a wide field: a battle of forty),
 // "fallen" (the knights after a hard fight: one dead far off, a pile by the
-// leader, whose level-up star a dwarf's figure stands under),
+// leader, whose level-up star a dwarf's figure stands under), "piles"
+// (the knights after a fight, Berta knocked out, piles near and far),
 // "market" (the knights trading with a cleric, the leader's inventory open)
 // or "smithy" (the knights at rest, the leader a smith and enchanter with his
 // inventory open). False when the name is unknown.

@@ -60,4 +60,57 @@ TEST(Presentation, TheWindowShowsTheBackBuffersColoursWhateverTheirAlpha) {
   platform::PresentWhileHeadless(false);
 }
 
+// Asked for full screen, a window that the desktop leaves at its size (no
+// window manager to carry the request out) while the media library takes it
+// for the screen's still shows the whole picture: scaled to fit the drawing
+// area it has, never cut at the screen's size.
+TEST(Presentation, AWindowLeftAtItsSizeInFullScreenShowsTheWholePicture) {
+  ASSERT_TRUE(platform::InitPlatform());
+  platform::PresentWhileHeadless(true);
+  platform::KeepSizeOnFullScreen(true);
+  platform::WindowClass wc;
+  wc.name = "KeptSizeTestClass";
+  wc.proc = NullProc;
+  platform::RegisterWindowClass(wc);
+  auto adapter = platform::CreateDisplayAdapter();
+  const platform::WindowHandle window =
+      platform::CreateAppWindow("KeptSizeTestClass", "k", platform::kStyleCaptioned, 12, 9);
+  platform::ShowAppWindow(window, platform::kShow);
+  platform::PresentParams p;
+  p.window = window;
+  p.width = 8;
+  p.height = 6;
+  p.windowed = false;
+  auto device = adapter->CreateDevice(false, p);
+  ASSERT_TRUE(device);
+  int cw = 0, ch = 0, dw = 0, dh = 0;
+  platform::GetClientSize(window, &cw, &ch);
+  platform::GetDrawableSize(window, &dw, &dh);
+  ASSERT_GT(cw * ch, 12 * 9);  // taken for the screen's size
+  ASSERT_EQ(dw, 12);
+  ASSERT_EQ(dh, 9);
+  platform::Texture colours(8, 6);
+  uint32_t* texels = colours.Lock();
+  for (int i = 0; i < 48; ++i) texels[i] = 0xFF000000u | static_cast<uint32_t>(i * 0x050301 + 0x102030);
+  colours.Unlock();
+  device->Clear(0xFF000000u);
+  device->DrawQuad(colours, platform::SourceRect{0, 0, 8, 6}, platform::Transformation2D(1, 1, 0, 0, 0, 0, 0),
+                   0xFFFFFFFFu);
+  ASSERT_TRUE(device->Present());
+  std::vector<uint32_t> shown;
+  int sw = 0, sh = 0;
+  ASSERT_TRUE(platform::WindowPicture(window, &shown, &sw, &sh));
+  ASSERT_EQ(sw, 12);
+  ASSERT_EQ(sh, 9);
+  for (int y = 0; y < 6; ++y)
+    for (int x = 0; x < 8; ++x) {
+      const int wx = static_cast<int>((x + 0.5f) * 1.5f), wy = static_cast<int>((y + 0.5f) * 1.5f);
+      EXPECT_EQ(shown[wy * 12 + wx], device->Pixels()[y * 8 + x] | 0xFF000000u) << "pixel " << x << "," << y;
+    }
+  device.reset();
+  platform::DestroyAppWindow(window);
+  platform::KeepSizeOnFullScreen(false);
+  platform::PresentWhileHeadless(false);
+}
+
 }  // namespace

@@ -4,7 +4,8 @@
 // open ground and not back on the way it came; everyone stands on open
 // ground; every item the scripts hand out exists; the story can end. And
 // from the main menu's start everyone on the first map has looked about and
-// the prepared party can use its gear.
+// the prepared party can use its gear. Every speaker of both adventures
+// shows a portrait of its own.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -176,6 +177,34 @@ TEST_F(DemoAdventure, EveryoneStandsOnOpenGroundOfItsMapAndTheStoryCanEnd) {
       EXPECT_TRUE(known) << name << " hands out item " << code;
     }
   EXPECT_TRUE(ends);
+}
+
+// Whoever speaks in either adventure (each talker's script, named by its
+// tag) shows a portrait, and one that no other speaker shows.
+TEST(Speakers, EverySpeakerOfBothAdventuresShowsAPortraitOfTheirOwn) {
+  constexpr uint32_t kAskWithPortrait = 90;
+  std::map<int32_t, std::string> shownBy;
+  for (const char* folder : {"DemoVersion", "FullVersion"})
+    for (const auto& entry : fs::directory_iterator(fs::path("Scripts") / folder)) {
+      const std::string name = entry.path().stem().string();
+      if (name.rfind("Map", 0) == 0 || name.rfind("Item_", 0) == 0 || name == "LevelUp" || name == "Unconscious")
+        continue;
+      const std::vector<uint8_t> bytes = ReadBytes(entry.path());
+      ScriptCommand* head = nullptr;
+      uint32_t count = 0;
+      ASSERT_EQ(ParseScriptBytes(bytes.data(), bytes.size(), &head, &count), kScriptLoaded) << entry.path();
+      const std::string speaker = std::string(folder) + "/" + name;
+      std::set<int32_t> portraits;
+      for (const ScriptCommand* c = head; c; c = c->next)
+        if (c->op == kAskWithPortrait) portraits.insert(ArgumentValue(c, 0));
+      if (head) FreeCommandNodes(head);
+      EXPECT_FALSE(portraits.empty()) << speaker << " speaks without a portrait";
+      for (int32_t p : portraits) {
+        const auto [at, fresh] = shownBy.emplace(p, speaker);
+        EXPECT_TRUE(fresh) << speaker << " shows portrait " << p << " of " << at->second;
+      }
+    }
+  EXPECT_GE(shownBy.size(), 16u);
 }
 
 }  // namespace

@@ -103,9 +103,16 @@ void Head(Model& m, const Recipe& r, const Body& b, Vec3 at) {
       }
     }
   }
-  if (r.Get("beard") == "yes") {
+  const std::string beard = r.Get("beard");
+  if (beard == "yes" || beard == "full") {
     const int h = AddColour(m, r.Get("beardcolour", r.Get("haircolour", "hair-brown")));
     m.Ball(at + Vec3{hr * 0.72f, 0, -hr * 0.78f}, 0.9f * s, 1.4f * s, 1.3f * s, h);
+    // A full beard covers the jaw from ear to ear, with a moustache: a man's
+    // face even close up, where the chin's tuft is a few pixels.
+    if (beard == "full") {
+      m.Ball(at + Vec3{hr * 0.45f, 0, -hr * 0.62f}, hr * 0.62f, hr * 0.9f, hr * 0.55f, h);
+      m.Bone(at + Vec3{hr * 0.93f, -hr * 0.3f, -hr * 0.3f}, at + Vec3{hr * 0.93f, hr * 0.3f, -hr * 0.3f}, 0.35f * s, h);
+    }
   }
   // Headgear.
   const std::string helm = r.Get("helm", "none");

@@ -103,25 +103,46 @@ bool Build(const std::string& name, uint32_t seed, Model& m, bool* big) {
     m.Line({8, -1, 36}, {9, -1, 46}, st, 2);           // a sword held up
     return true;
   }
-  if (name == "wagon") {
+  if (name == "cart-overturned") {
+    // A cart thrown on its side toward the north: its bed stands on edge,
+    // the underside to the viewer with the two axles; the wheels of the
+    // upper side lie flat on top, one wheel broken off on the ground; a
+    // crate, split planks and the slashed canvas spilled in front; the
+    // shaft in the grass.
     *big = true;
     const int wood = m.AddMaterial(M(kWood, 0.15f));
-    const int hay = m.AddMaterial(M("brown.3 brown.4 fire.1 skin.0 fire.2", 0.5f));
+    const int dark = m.AddMaterial(M(kDarkWood, 0.2f));
     const int iron = m.AddMaterial(M(kIron));
-    m.Box({0, 0, 9}, {16, 9, 3}, wood);
-    m.Ball({0, 0, 15}, 14, 8, 6, hay);
-    for (float sx : {-10.0f, 10.0f})
-      for (float sy : {-9.5f, 9.5f}) {
-        Solid wheel;
-        wheel.shape = Shape::kCylinder;
-        wheel.centre = {sx, sy, 6};
-        wheel.ax = {5.5f, 0, 0};
-        wheel.ay = {0, 0, 5.5f};
-        wheel.az = {0, 1.0f, 0};
-        wheel.material = iron;
-        m.solids.push_back(wheel);
+    const int canvas = m.AddMaterial(M("brown.3 brown.4 skin.0 skin.1", 0.4f));
+    m.Box({0, -2, 9}, {15, 2, 9}, wood);                       // the bed, on edge
+    m.Box({0, -6, 17.5f}, {15, 3, 0.8f}, dark);                // its side board, now on top
+    for (float z : {6.0f, 12.0f}) m.Line({-15, 0.1f, z}, {15, 0.1f, z}, dark);  // the planks of its floor
+    for (float x : {-9.0f, 9.0f}) m.Line({x, 0.2f, 2}, {x, 0.2f, 17}, iron, 2);  // the axles
+    // A wheel lying flat: its iron tyre, the spoked wood inside, the hub.
+    auto wheel = [&](Vec3 at) {
+      Solid w;
+      w.shape = Shape::kCylinder;
+      w.centre = at;
+      w.ax = {5.5f, 0, 0};
+      w.ay = {0, 5.5f, 0};
+      w.az = {0, 0, 0.8f};
+      w.material = iron;
+      m.solids.push_back(w);
+      m.Cylinder(at + Vec3{0, 0, 0.5f}, 4.2f, 0.5f, dark);
+      for (int k = 0; k < 3; ++k) {
+        const float a = k * kPi / 3;
+        m.Line(at + Vec3{std::cos(a) * 4, std::sin(a) * 4, 1.1f}, at - Vec3{std::cos(a) * 4, std::sin(a) * 4, -1.1f}, wood);
       }
-    m.Line({16, 0, 8}, {26, 0, 6}, wood, 2);
+      m.Cylinder(at + Vec3{0, 0, 1.2f}, 1.2f, 0.4f, iron);
+    };
+    wheel({-9, -1, 19});  // the upper wheels, in the air
+    wheel({9, -1, 19});
+    wheel({13, 9, 0.8f});  // one broken off, lying in front
+    m.Box({-9, 8, 2.5f}, {3, 2.5f, 2.5f}, wood, 0.4f);         // a crate thrown out
+    m.Line({-2, 6, 0.6f}, {5, 10, 0.6f}, dark, 1);            // split planks
+    m.Line({-5, 11, 0.6f}, {1, 12, 0.6f}, dark, 1);
+    m.Ball({1, 5, 1}, 7, 3.5f, 1.2f, canvas);                 // the slashed canvas
+    m.Line({15, 3, 1}, {25, 8, 1}, wood, 2);                  // the shaft
     return true;
   }
   if (name == "well") {

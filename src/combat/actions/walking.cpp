@@ -218,8 +218,15 @@ bool ArriveOutOfCombat(int creature) {
   } else if (IsWanderer(creature)) {
     walksOn = WanderOn(creature);
   }
-  if (creature < kPartySize && OnGrid(c.squareX, c.squareY) && CurrentMap.At(kLayerEvents, c.squareX, c.squareY) != 0)
+  // A square with a script ends the walks to doors, stairs and the campfire;
+  // an object's pick-up still waits for the leader to stand by its square
+  // (a walk to a pile ends on the pile, whose square often holds the script
+  // that tells of it).
+  if (creature < kPartySize && OnGrid(c.squareX, c.squareY) && CurrentMap.At(kLayerEvents, c.squareX, c.squareY) != 0) {
+    const PendingPickUpWords pick = PendingPickUp;
     CancelPendingWalk();
+    PendingPickUp = pick;
+  }
   if (creature == static_cast<int>(PartyLeader)) {
     LeaderStepEnabled = 1;
     if (LeaderInteractions(creature)) return true;

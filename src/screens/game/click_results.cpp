@@ -46,7 +46,7 @@ constexpr ClickResultRow kRows[] = {
     {19, "Target Square Not Empty", kCursorTargetRefused, true, nullptr},
     {20, nullptr, kUnchanged, false, "Wrong Size Category"},
     {21, "Wrong Placement", kCursorTargetRefused, true, nullptr},
-    {22, nullptr, kUnchanged, false, "Target is Polymorphed"},
+    {22, "Target is Polymorphed", kCursorItemRefused, false, "Target is Polymorphed"},
     {23, "Can't Reach Door", kCursorNotPossible, false, nullptr},
     {24, nullptr, kUnchanged, false, "Not While In Combat"},
     {25, "No Line of Sight", kCursorTargetRefused, true, nullptr},

@@ -67,9 +67,10 @@ struct ClickedObjectWords {
   int32_t object = 0;
 };
 extern ClickedObjectWords ClickedObject;
-// Sends the picker (-1 the leader) walking to the clicked object's square to
-// pick it up on arrival; no path: click result 70 round the mouse. True when
-// a path was found.
+// Sends the leader walking to the clicked object's square, the object to go
+// on arrival to the picker (-1 the leader) or else the first member by it
+// (the whole square when the clicked object is the whole square); no path:
+// click result 70 round the mouse. True when a path was found.
 bool WalkToItemPile(int creature);
 
 // Whether one of the squares the creature can take one step to (the step

@@ -11,6 +11,7 @@
 #include "rules/creature_record.h"
 #include "screens/game/click_results.h"
 #include "screens/game/game_screen.h"
+#include "screens/game/held_object.h"
 #include "screens/game/shared_routines.h"
 #include "state/fighter_slots.h"
 #include "state/map_view_state.h"
@@ -83,8 +84,11 @@ void UpdateWalkCursor() {
 }
 
 bool WalkToItemPile(int creature) {
-  const int walker = creature == -1 ? Leader() : creature;
-  if (!IsValidCreature(walker) || !CurrentMap.Inside(ClickedObject.x, ClickedObject.y)) return false;
+  // The leader walks, whoever is to take the object: the others follow it,
+  // and its arrival by the square hands the object over.
+  const int walker = Leader();
+  const int picker = creature == -1 ? walker : creature;
+  if (!IsValidCreature(picker) || !CurrentMap.Inside(ClickedObject.x, ClickedObject.y)) return false;
   const CreatureRecord& c = Creatures[walker];
   // The pile's square is opened for the search and closed again after it:
   // a party member's search only enters squares joined to the walker, so
@@ -102,10 +106,11 @@ bool WalkToItemPile(int creature) {
   CancelPendingWalk();
   CentreViewOnCurrentCharacter();
   PendingPickUp.pending = 1;
-  PendingPickUp.picker = walker;
+  PendingPickUp.picker = picker;
   PendingPickUp.x = ClickedObject.x;
   PendingPickUp.y = ClickedObject.y;
-  PendingPickUp.level = ClickedObject.level;
+  // A whole square held takes all its levels on arrival, not just the first.
+  PendingPickUp.level = ClickedObject.object == kHeldWholeSquare ? kPickUpAllLevels : ClickedObject.level;
   PendingPickUp.object = ClickedObject.object;
   return true;
 }

@@ -40,7 +40,7 @@ TEST_F(GameScreen, AClickResultShowsOnlyWhileTheMouseIsInsideItsRectangle) {
   ShowClickResultAtMouse(70);
   EXPECT_EQ(HintAt(40, 40), "");
   // A code with no text of the map view shows nothing.
-  SetClickResult(40, 40, 22);
+  SetClickResult(40, 40, 20);
   EXPECT_EQ(HintAt(45, 45), "");
 }
 
