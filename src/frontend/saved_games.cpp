@@ -352,8 +352,9 @@ int ReadSlotFiles(int slot, LoadStage* s) {
   auto isRead = [&read](int file, size_t size) {
     return read[file].result == GameFolderFiles::kRead && read[file].size == size;
   };
+  if (!isRead(kCrafted, sizeof CraftedWeapons) || FirstUnfitCraftedRow(s->crafted.bytes) >= 0)
+    return kLoadWeaponsFailed;
   if (!rosterFits) return kLoadCharactersFailed;
-  if (!isRead(kCrafted, sizeof CraftedWeapons)) return kLoadWeaponsFailed;
 
   // A missing map is an empty one; a short or impossible one is damage.
   for (int n = 0; n < kStoredMapCount; ++n) {
@@ -717,6 +718,11 @@ bool UpdatePlayTime() {
   if (playMinutes >= 60) {
     playHours += playMinutes / 60;
     playMinutes %= 60;
+  }
+  // The clock stops at its bound rather than wrap.
+  if (playHours > kLargestPlayHours) {
+    playHours = kLargestPlayHours;
+    playMinutes = 59;
   }
   SaveDetails.playHours = static_cast<int32_t>(playHours);
   SaveDetails.playMinutes = static_cast<int32_t>(playMinutes);

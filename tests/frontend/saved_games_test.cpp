@@ -154,6 +154,7 @@ TEST_F(SavedGames, AMissingShortOrDamagedFileLeavesTheRunningGameAsItWas) {
       {"SaveChar.cml", 0, 18704 + 588, -5, kLoadCharactersFailed},  // a creature's Constitution below nothing
       {"SaveChar.cml", 0, 4676 + 1836, 5000, kLoadCharactersFailed},  // a condition no table names
       {"SaveWeapon.wml", 3760000 - 752, -1, 0, kLoadWeaponsFailed},
+      {"SaveWeapon.wml", 0, 752 * 3 + 516, 0x7FFFFFFF, kLoadWeaponsFailed},  // an armour bonus no sum holds
       {"Maps\\Map5.dat", 115000, -1, 0, kLoadMapsFailed},
       {"Maps\\Map5.dat", 0, 460, 61, kLoadMapsFailed},  // wider than the grids
       {"Maps\\WorldMap.dat", -1, -1, 0, kLoadWorldMapFailed},
@@ -165,7 +166,8 @@ TEST_F(SavedGames, AMissingShortOrDamagedFileLeavesTheRunningGameAsItWas) {
       {"Details.dat", 700, -1, 0, kLoadDetailsFailed},
       {"Details.dat", 0, 332, 1440, kLoadDetailsFailed},  // a time of day past midnight
       {"Details.dat", 0, 608, 0x7FFFFFFF, kLoadDetailsFailed},  // a music volume past 100
-      {"Details.dat", 0, 616 + 4 * 5, 2, kLoadDetailsFailed},  // a toggle neither on nor off
+      {"Details.dat", 0, 616 + 4 * 5, INT32_MIN, kLoadDetailsFailed},  // a toggle 1 minus it would overflow
+      {"Details.dat", 0, 696, 60, kLoadDetailsFailed},  // play minutes past the hour
       {"Details.dat", 0, 324, 60, kLoadDetailsFailed},  // off the world map
       {"Details.dat", 0, 4, 1000000, kLoadDetailsFailed},  // a hit-die roll no die gives
       {"Details.dat", -1, -1, 0, kLoadDetailsFailed},
@@ -191,6 +193,14 @@ TEST_F(SavedGames, AMissingShortOrDamagedFileLeavesTheRunningGameAsItWas) {
                 after.achievements == running.achievements && after.gold == running.gold)
         << "the running game changed: " << d.file;
   }
+  // The crafted items are checked before the characters.
+  for (const auto& [path, bytes] : kept) savetest::WriteBytes(path, bytes);
+  for (const char* file : {"SaveChar.cml", "SaveWeapon.wml"}) {
+    std::vector<uint8_t> bytes = savetest::ReadBytes(SlotFile(1, file));
+    bytes.pop_back();
+    savetest::WriteBytes(SlotFile(1, file), bytes);
+  }
+  EXPECT_EQ(LoadSavedGame(1), kLoadWeaponsFailed);
   // A bad world map is refused, not fatal.
   EXPECT_EQ(platform::MessageBoxCount(), boxes);
   EXPECT_TRUE(InCombat == 1u);

@@ -103,7 +103,7 @@ void ChooseSpell(const SpellPage& page, int crafter, int spell, CraftCost cost) 
     return;
   }
   ReportScribingAchievement();
-  ++OptionWords[kOptionScrollScribeCount];
+  if (OptionWords[kOptionScrollScribeCount] < kLargestScrollScribeCount) ++OptionWords[kOptionScrollScribeCount];
   PlayClickSound();
   PayCraftCost(crafter, cost);
   LatchButton(0);
