@@ -3,6 +3,10 @@
 // play time.
 #include "save_fixture.h"
 
+#include <cstdint>
+#include <functional>
+#include <type_traits>
+
 #include "combat/actions/combat_actions.h"
 #include "combat/actions/start_of_combat.h"
 #include "combat/turns/combat_cycle.h"
@@ -17,6 +21,7 @@
 #include "platform/system.h"
 #include "rules/conditions.h"
 #include "state/game_screen_words.h"
+#include "state/world_travel.h"
 
 namespace {
 
@@ -357,6 +362,217 @@ TEST_F(SavedGames, DetailsHoldTheSaveDateThePlayTimeAndTheAverageLevelOfThoseSti
   EXPECT_EQ(PlayTime.baseHours, 2);
   EXPECT_EQ(PlayTime.baseMinutes, 50);
   EXPECT_EQ(PlayTime.since, savetest::Moment(0).stamp);
+}
+
+// A value the load holds to a range, as the running game keeps it: the file
+// the save writes it into, and where "Details.dat" holds it (its bytes there).
+enum class InFile { kRoster, kCrafted, kDetails };
+struct Bounded {
+  const char* name;
+  InFile file;
+  std::function<void(int64_t)> set;
+  std::function<int64_t()> get;
+  int64_t low, high;
+  size_t detailsAt = 0;
+  int detailsBytes = 4;
+  bool clock = false;  // the play time: past its top the clock stops rather than the save refuse
+};
+#define RUNNING(value) \
+  [](int64_t v) { value = static_cast<std::remove_reference_t<decltype(value)>>(v); }, \
+      [] { return static_cast<int64_t>(value); }
+
+// A creature off the party's map, a party member's last condition, a crafted
+// row and the details' words.
+std::vector<Bounded> BoundedValues() {
+  static CreatureRecord& c = Creatures[5];
+  static CreatureRecord& member = Creatures[3];
+  static CraftedWeaponRecord& row = CraftedWeapons[30];
+  return {
+      {"map", InFile::kRoster, RUNNING(c.map), 0, 40},
+      {"square x", InFile::kRoster, RUNNING(c.squareX), 0, 59},
+      {"square y", InFile::kRoster, RUNNING(c.squareY), 0, 59},
+      {"next x", InFile::kRoster, RUNNING(c.nextX), 0, 59},
+      {"next y", InFile::kRoster, RUNNING(c.nextY), 0, 59},
+      {"footprint width", InFile::kRoster, RUNNING(c.footprintWidth.base), 0, 6},
+      {"footprint height", InFile::kRoster, RUNNING(c.footprintHeight.base), 0, 6},
+      {"facing", InFile::kRoster, RUNNING(c.facing), 0, 8},
+      {"size", InFile::kRoster, RUNNING(c.size.base), 0, 8},
+      {"speed", InFile::kRoster, RUNNING(c.speed.base), 0, 1000},
+      {"level", InFile::kRoster, RUNNING(c.level), 0, 100},
+      {"base hit points", InFile::kRoster, RUNNING(c.baseHitPoints), 0, 1000000},
+      {"hit points", InFile::kRoster, RUNNING(c.hitPoints), -1000000, 1000000},
+      {"strength", InFile::kRoster, RUNNING(c.strength.base), 0, 100},
+      {"dexterity", InFile::kRoster, RUNNING(c.dexterity.base), 0, 100},
+      {"constitution", InFile::kRoster, RUNNING(c.constitution.base), 0, 100},
+      {"intelligence", InFile::kRoster, RUNNING(c.intelligence.base), 0, 100},
+      {"wisdom", InFile::kRoster, RUNNING(c.wisdom.base), 0, 100},
+      {"charisma", InFile::kRoster, RUNNING(c.charisma.base), 0, 100},
+      {"item worn", InFile::kRoster, RUNNING(c.equipment[kSlotRightFinger - 1]), 0, 6999},
+      {"ammunition", InFile::kRoster, RUNNING(c.ammunition.code), 0, 6999},
+      {"item carried", InFile::kRoster, RUNNING(c.carried[15].code), 0, 6999},
+      {"natural attacks in a row", InFile::kRoster, RUNNING(c.naturalAttacks[3].count), 0, 20},
+      {"natural attack dice", InFile::kRoster, RUNNING(c.naturalAttacks[3].effectDice), 0, 100},
+      {"natural attack sides", InFile::kRoster, RUNNING(c.naturalAttacks[3].effectSides), 0, 100},
+      {"natural rider dice", InFile::kRoster, RUNNING(c.naturalAttacks[3].riderDice), 0, 100},
+      {"natural rider sides", InFile::kRoster, RUNNING(c.naturalAttacks[3].riderSides), 0, 100},
+      // A lasting condition of the member's, known by its source (id 0 is an empty entry).
+      {"condition", InFile::kRoster,
+       [](int64_t v) { member.conditions[0] = {static_cast<uint32_t>(v), kDurationLasting, 99, 0, 0}; },
+       [] {
+         for (const ConditionEntry& e : member.conditions)
+           if (e.source == 99) return static_cast<int64_t>(e.id);
+         return int64_t{0};
+       },
+       0, 683},
+      {"price", InFile::kCrafted, RUNNING(row.price), 0, 100000000},
+      {"item hit points", InFile::kCrafted, RUNNING(row.hitPoints), 0, 1000000},
+      {"item size", InFile::kCrafted, RUNNING(row.size), 0, 7},
+      {"dice sides or armour bonus", InFile::kCrafted, RUNNING(row.dieSides), 0, 100},
+      {"dice or Dexterity cap", InFile::kCrafted, RUNNING(row.dieCount), 0, 100},
+      {"critical range or check penalty", InFile::kCrafted, RUNNING(row.critLow), 0, 100},
+      {"critical multiplier or spell failure", InFile::kCrafted, RUNNING(row.critMultiplier), 0, 100},
+      {"range", InFile::kCrafted, RUNNING(row.range), 0, 10000},
+      {"enhancement", InFile::kCrafted, RUNNING(row.enhancement), -100, 100},
+      {"improvements", InFile::kCrafted, RUNNING(row.word720[1]), 0, 1000000},
+      {"wand spell", InFile::kCrafted, RUNNING(row.spell), -1, 179},
+      {"charges", InFile::kCrafted, RUNNING(row.charges), 0, 1000000},
+      {"picture", InFile::kCrafted, RUNNING(row.icon), 0, 587},
+      {"time of day", InFile::kDetails, RUNNING(TimeOfDayMinutes), 0, 1439, 332},
+      {"world x", InFile::kDetails, RUNNING(PartyWorldSquare[0]), 0, 59, 324},
+      {"world y", InFile::kDetails, RUNNING(PartyWorldSquare[1]), 0, 59, 328},
+      {"rain flag", InFile::kDetails, RUNNING(StormActive), 0, 1, 340, 1},
+      {"rain picture", InFile::kDetails, RUNNING(RainAnimationCounter), 84, 88, 336},
+      {"hit-die roll", InFile::kDetails, RUNNING(HitDieRolls[79]), 0, 20, 4 + 4 * 79},
+      {"sound volume", InFile::kDetails, RUNNING(OptionWords[kOptionSoundVolume]), 0, 100, 604},
+      {"music volume", InFile::kDetails, RUNNING(OptionWords[kOptionMusicVolume]), 0, 100, 608},
+      {"ambient volume", InFile::kDetails, RUNNING(OptionWords[kOptionAmbientVolume]), 0, 100, 612},
+      {"a toggle", InFile::kDetails, RUNNING(OptionWords[kOptionDoubleWalkSpeed]), INT32_MIN + 1, INT32_MAX,
+       616 + 4 * 6},
+      {"scrolls scribed", InFile::kDetails, RUNNING(OptionWords[kOptionScrollScribeCount]), 0, 1000000, 796},
+      {"play hours", InFile::kDetails, RUNNING(PlayTime.baseHours), 0, 1000000, 692, 4, true},
+      {"play minutes", InFile::kDetails, RUNNING(PlayTime.baseMinutes), 0, 59, 696, 4, true},
+  };
+}
+
+// A game of the introductory adventure with a creature away on map 30.
+void BoundedGame() {
+  savetest::IntroductoryGame();
+  std::strcpy(Creatures[5].name, "Far Walker");
+  Creatures[5].map = 30;
+  // A member alive: one of no Constitution or level is marked dead.
+  Creatures[3].level = 1;
+  Creatures[3].constitution = {10, 10};
+}
+
+TEST_F(SavedGames, EveryValueTheLoadBoundsSavesAndLoadsBackAtEitherBound) {
+  BoundedGame();
+  const std::vector<Bounded> values = BoundedValues();
+  for (const bool top : {false, true}) {
+    SCOPED_TRACE(top ? "the highest values" : "the lowest values");
+    for (const Bounded& b : values) b.set(top ? b.high : b.low);
+    ASSERT_EQ(WriteSavedGame(1), 0);
+    for (const Bounded& b : values) b.set(top ? b.low : b.high);
+    ASSERT_EQ(LoadSavedGame(1), 0);
+    for (const Bounded& b : values) EXPECT_EQ(b.get(), top ? b.high : b.low) << b.name;
+  }
+}
+
+TEST_F(SavedGames, OnePastABoundIsRefusedBySaveAndLoadAndThePlayClockStopsAtItsBound) {
+  BoundedGame();
+  ASSERT_EQ(WriteSavedGame(1), 0);
+  const std::vector<uint8_t> roster = savetest::ReadBytes(SlotFile(1, "SaveChar.cml"));
+  const std::vector<uint8_t> crafted = savetest::ReadBytes(SlotFile(1, "SaveWeapon.wml"));
+  const std::vector<uint8_t> details = savetest::ReadBytes(SlotFile(1, "Details.dat"));
+  const std::vector<Bounded> values = BoundedValues();
+  for (const Bounded& b : values) {
+    const int64_t was = b.get();
+    for (const int64_t past : {b.low - 1, b.high + 1}) {
+      if (past < INT32_MIN || past > INT32_MAX) continue;
+      SCOPED_TRACE(std::string(b.name) + " " + std::to_string(past));
+      b.set(past);
+      const int saved = WriteSavedGame(1);
+      // The file as the game would write it with the value.
+      std::vector<uint8_t> bytes;
+      const char* file = "Details.dat";
+      if (b.file == InFile::kRoster) {
+        PackCreatureRoster(&bytes);
+        file = "SaveChar.cml";
+      } else if (b.file == InFile::kCrafted) {
+        bytes = savetest::ReadBytes(SlotFile(1, "SaveWeapon.wml"));
+        std::memcpy(bytes.data(), CraftedWeapons, bytes.size());
+        file = "SaveWeapon.wml";
+      } else {
+        bytes = details;
+        std::memcpy(bytes.data() + b.detailsAt, &past, b.detailsBytes);
+      }
+      b.set(was);
+      if (b.clock && past > b.high) {
+        // The clock stops at its top: saved there, never past it.
+        EXPECT_EQ(saved, 0);
+        SavedGameDetails d;
+        const std::vector<uint8_t> written = savetest::ReadBytes(SlotFile(1, "Details.dat"));
+        ASSERT_TRUE(DecodeDetails(written.data(), written.size(), &d));
+        EXPECT_TRUE(DetailsValuesFit(d));
+        savetest::WriteBytes(SlotFile(1, "Details.dat"), details);
+      } else {
+        EXPECT_EQ(saved, b.file == InFile::kRoster    ? kSaveCharactersFailed
+                         : b.file == InFile::kCrafted ? kSaveWeaponsFailed
+                                                      : kSaveDetailsFailed);
+        EXPECT_TRUE(savetest::ReadBytes(SlotFile(1, "Details.dat")) == details);
+      }
+      savetest::WriteBytes(SlotFile(1, file), bytes);
+      EXPECT_EQ(LoadSavedGame(1), b.file == InFile::kRoster    ? kLoadCharactersFailed
+                                  : b.file == InFile::kCrafted ? kLoadWeaponsFailed
+                                                               : kLoadDetailsFailed);
+      savetest::WriteBytes(SlotFile(1, "SaveChar.cml"), roster);
+      savetest::WriteBytes(SlotFile(1, "SaveWeapon.wml"), crafted);
+      savetest::WriteBytes(SlotFile(1, "Details.dat"), details);
+    }
+  }
+  // A map the grids cannot hold is not saved either.
+  StoredMaps[21].width = 61;
+  EXPECT_EQ(WriteSavedGame(1), kSaveMapsFailed);
+  StoredMaps[21].width = 0;
+
+  // Hours of play at the top: two more hours keep it there.
+  PlayTime.baseHours = 1000000;
+  PlayTime.baseMinutes = 30;
+  PlayTime.since = savetest::Moment(-2 * 3600).stamp;
+  UpdatePlayTime();
+  EXPECT_EQ(SaveDetails.playHours, 1000000);
+  EXPECT_EQ(SaveDetails.playMinutes, 59);
+}
+
+// Word 23 shows the combat rolls when it is 1; word 24 chooses the panel
+// states 0, 1 and 2 and leaves them as they were for any other value; the
+// ability rule the party set out with is any word.
+TEST_F(SavedGames, ThePanelWordsOfTheDetailsSetThePanelsAndOtherValuesLeaveThem) {
+  savetest::IntroductoryGame();
+  ASSERT_EQ(WriteSavedGame(1), 0);
+  std::vector<uint8_t> bytes = savetest::ReadBytes(SlotFile(1, "Details.dat"));
+  auto load = [&](int32_t rolls, int32_t panels, int32_t rule) {
+    std::memcpy(bytes.data() + 664, &rolls, 4);
+    std::memcpy(bytes.data() + 668, &panels, 4);
+    std::memcpy(bytes.data() + 792, &rule, 4);
+    savetest::WriteBytes(SlotFile(1, "Details.dat"), bytes);
+    CombatRollsPanelShown = 1;
+    ActionsPanelShown = 1;
+    ReadyModeFlag = 1;
+    return LoadSavedGame(1);
+  };
+  struct Case {
+    int32_t rolls, panels;
+    uint8_t rollsShown, actionsShown, ready;
+  };
+  for (const Case& c : {Case{1, 0, 1, 0, 0}, Case{0, 1, 0, 1, 0}, Case{2, 2, 0, 1, 1}, Case{-1, 3, 0, 1, 1},
+                        Case{1, 5, 1, 1, 1}, Case{7, -1, 0, 1, 1}}) {
+    SCOPED_TRACE(std::to_string(c.rolls) + " " + std::to_string(c.panels));
+    ASSERT_EQ(load(c.rolls, c.panels, 7), 0);
+    EXPECT_EQ(CombatRollsPanelShown, c.rollsShown);
+    EXPECT_EQ(ActionsPanelShown, c.actionsShown);
+    EXPECT_EQ(ReadyModeFlag, c.ready);
+    EXPECT_EQ(OptionWords[kOptionSetOutAbilityRule], 7);
+  }
 }
 
 TEST_F(SavedGames, SlotsStayWithoutGapsAndTheStartOfEachAdventureIsNeverWrittenOrDeleted) {
