@@ -614,11 +614,29 @@ TEST_F(SavedGames, SlotsStayWithoutGapsAndTheStartOfEachAdventureIsNeverWrittenO
 }
 
 // Every byte of the party's records in a slot of the introductory game, one
-// at a time, flipped: the load refuses the slot with its message and the
-// running game stays, or it takes the record (unpacked and recomputed, the
-// leader's map entered and the party's sight run as the load does), and the
-// game it gives saves and loads back the same. One member's record a test.
+// at a time, flipped: a record whose values leave the ranges below (or that
+// takes the leader off the adventure's maps) is refused with its message and
+// the running game stays; any other loads, and the game it gives saves and
+// loads back the same. One member's record a test.
 class FlippedPartyBytes : public SavedGames, public ::testing::WithParamInterface<int> {};
+
+// The values a stored creature may hold.
+bool InItsRanges(const CreatureRecord& c) {
+  auto in = [](int64_t v, int64_t low, int64_t high) { return v >= low && v <= high; };
+  bool fits = in(c.map, 0, 40) && in(c.squareX, 0, 59) && in(c.squareY, 0, 59) && in(c.nextX, 0, 59) &&
+              in(c.nextY, 0, 59) && in(c.footprintWidth.base, 0, 6) && in(c.footprintHeight.base, 0, 6) &&
+              in(c.facing, 0, 8) && in(c.size.base, 0, 8) && in(c.speed.base, 0, 1000) && in(c.level, 0, 100) &&
+              in(c.baseHitPoints, 0, 1000000) && in(c.hitPoints, -1000000, 1000000) && in(c.ammunition.code, 0, 6999);
+  for (const StatPair* a : {&c.strength, &c.dexterity, &c.constitution, &c.intelligence, &c.wisdom, &c.charisma})
+    fits = fits && in(a->base, 0, 100);
+  for (const ConditionEntry& e : c.conditions) fits = fits && in(e.id, 0, 683);
+  for (uint32_t code : c.equipment) fits = fits && in(code, 0, 6999);
+  for (const ItemPair& p : c.carried) fits = fits && in(p.code, 0, 6999);
+  for (const NaturalAttack& a : c.naturalAttacks)
+    fits = fits && in(a.count, 0, 20) && in(a.effectDice, 0, 100) && in(a.effectSides, 0, 100) &&
+           in(a.riderDice, 0, 100) && in(a.riderSides, 0, 100);
+  return fits;
+}
 
 TEST_P(FlippedPartyBytes, LoadToAGameThatSavesTheSameOrAreRefused) {
   SwitchToIntroductoryAdventure();
@@ -631,31 +649,24 @@ TEST_P(FlippedPartyBytes, LoadToAGameThatSavesTheSameOrAreRefused) {
   const std::vector<CreatureRecord> party(Creatures, Creatures + kPartySize);
   auto partyAsLoaded = [&] { return std::memcmp(party.data(), Creatures, sizeof(CreatureRecord) * kPartySize) == 0; };
   const int member = GetParam();
+  std::vector<CreatureRecord> read(kPartySize);
   int refused = 0;
   for (size_t at = member * kStoredPartyRecordBytes; at < (member + 1) * kStoredPartyRecordBytes; ++at) {
     SCOPED_TRACE("byte " + std::to_string(at));
     roster[at] ^= 0xFF;
-    // What the load checks of the roster: every creature's values, and the
-    // leader on a square of one of the adventure's maps (21 to 24).
+    ASSERT_TRUE(platform::WriteGameFile(path.c_str(), roster.data(), roster.size()));
+    DecodeRosterRecords(roster.data(), roster.size(), read.data(), member, member + 1);
+    // The leader must stand on a square of one of the adventure's maps (21 to 24).
     int32_t place[3];
     std::memcpy(place, roster.data() + 604, sizeof place);
     const bool onAMap = place[0] >= 21 && place[0] <= 24 && place[1] >= 0 && place[2] >= 0 &&
                         place[1] < StoredMaps[place[0]].width && place[2] < StoredMaps[place[0]].height;
-    if (!onAMap || FirstUnfitRosterRecord(roster.data(), roster.size()) >= 0) {
+    if (!onAMap || !InItsRanges(read[member])) {
       ++refused;
-      ASSERT_TRUE(platform::WriteGameFile(path.c_str(), roster.data(), roster.size()));
       ASSERT_EQ(LoadSavedGame(1), kLoadCharactersFailed);
       ASSERT_TRUE(partyAsLoaded());
     } else {
-      // Taken as the load takes it: unpacked and recomputed, the leader's map entered.
-      std::memcpy(PartyRecordBuffer, roster.data() + member * kStoredPartyRecordBytes, kStoredPartyRecordBytes);
-      UnpackPartyRecord(member);
-      const CreatureRecord& lead = Creatures[0];
-      CurrentMapNumber = -1;
-      CurrentMap = StoredMaps[lead.map];
-      SwitchLocalMap(lead.map, lead.squareX, lead.squareY, lead.facing, 0, 1);
-      UpdatePartyVision();
-      ASSERT_TRUE(CreatureValuesFit(Creatures[member]));
+      ASSERT_EQ(LoadSavedGame(1), 0);
       const CreatureRecord loaded = Creatures[member];
       std::memset(PartyRecordBuffer, 0, sizeof PartyRecordBuffer);
       PackPartyRecord(member);
