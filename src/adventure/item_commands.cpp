@@ -330,8 +330,9 @@ void ImproveMainHandWeapon() {
   }
   const int index = mediumIndex(r.dieCount, r.dieSides);
   if (index >= 0) r.dieKind = index;
-  r.word720[kImprovementWord] = AddCount(r.word720[kImprovementWord], 1);
-  r.price = AddCount(r.price, kImprovementPrice);
+  // The count of improvements and the price stop at their largest values.
+  r.word720[kImprovementWord] = std::min(AddCount(r.word720[kImprovementWord], 1), kLargestCraftedCount);
+  r.price = ChangedCraftedPrice(r.price, kImprovementPrice);
 }
 
 bool MainHandIsCraftedWeapon() {

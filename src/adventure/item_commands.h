@@ -5,6 +5,8 @@
 #pragma once
 #include <cstdint>
 
+#include "rules/item_tables.h"
+
 // Base item kinds whose items pile in one carried pair.
 bool IsStackableItem(uint32_t code);
 // The base kind of an item code of 5,000 and above; -1 for any other code.
@@ -62,5 +64,5 @@ bool PartyHasItem(uint32_t code);
 int CurrentCharacter();
 // The improvement counter of a crafted weapon: the second of its four
 // further words.
-constexpr int kImprovementWord = 1;
+constexpr int kImprovementWord = kCraftedImprovementWord;
 constexpr int32_t kImprovementPrice = 25000;

@@ -95,7 +95,7 @@ void SetAbility(CraftedWeaponRecord& item, int k) { item.properties[k - 1] = 1; 
 
 void MakeMasterwork(CraftedWeaponRecord& item, int price) {
   item.masterwork = 1;
-  item.price += price;
+  item.price = ChangedCraftedPrice(item.price, price);
 }
 
 // Masterwork armour and shields ease their armour check penalty by 1.
@@ -168,7 +168,7 @@ void GiveBalorWeapons(Outfitter& o, int mainWeapon, int offWeapon) {
     CraftedWeaponRecord& w = CraftedWeapons[main];
     MakeMasterwork(w, 300);
     w.enhancement = 1;
-    w.price += 50000;
+    w.price = ChangedCraftedPrice(w.price, 50000);
     if (w.damageKind == kSlashing) {
       SetAbility(w, 1);
     } else {
@@ -184,7 +184,7 @@ void GiveBalorWeapons(Outfitter& o, int mainWeapon, int offWeapon) {
     CraftedWeaponRecord& w = CraftedWeapons[off];
     w.masterwork = 1;  // the 8,000 gold is the whole of its worth above the plain blade
     w.enhancement = 1;
-    w.price += 8000;
+    w.price = ChangedCraftedPrice(w.price, 8000);
     SetAbility(w, 17);
     BuildMagicItemName(off);
   }
@@ -318,20 +318,20 @@ void GiveMainWeapon(Outfitter& o, int option) {
   if (!o.caster || level >= 13) MakeMasterwork(w, 300);
   if (o.caster ? level >= 13 : level >= 7) {
     w.enhancement = 1;
-    w.price += 2000;
+    w.price = ChangedCraftedPrice(w.price, 2000);
   }
   if (!o.caster && !o.cleric) {
     const bool improvedCritical = o.HoldsImprovedCritical(option);
     if (level >= 12 && level <= 17) {
-      w.price += 6000;
+      w.price = ChangedCraftedPrice(w.price, 6000);
       const bool ability = RollWeaponAbility(w, improvedCritical);
       if (!ability) w.enhancement = 2;
       if (level >= 15) {
-        w.price += 10000;
+        w.price = ChangedCraftedPrice(w.price, 10000);
         if (ability || !RollWeaponAbility(w, improvedCritical)) ++w.enhancement;
       }
     } else if (level >= 18) {
-      w.price += 30000;
+      w.price = ChangedCraftedPrice(w.price, 30000);
       GiveGreatWeaponProperty(w, improvedCritical);
     }
   }
@@ -349,27 +349,27 @@ void GiveOffHandItem(Outfitter& o, int option) {
   item.enhancement = 1;
   if (shield) {
     MakeMasterworkArmour(item);
-    item.price += 1000;
+    item.price = ChangedCraftedPrice(item.price, 1000);
     if (secondStep) {
-      item.price += 3000;
+      item.price = ChangedCraftedPrice(item.price, 3000);
       item.enhancement = 2;
     }
     if (thirdStep) {
-      item.price += 5000;
+      item.price = ChangedCraftedPrice(item.price, 5000);
       item.enhancement = 3;
     }
   } else {
     MakeMasterwork(item, 300);
-    item.price += 2000;
+    item.price = ChangedCraftedPrice(item.price, 2000);
     const bool improvedCritical = o.HoldsImprovedCritical(option);
     bool ability = false;
     if (secondStep) {
-      item.price += 6000;
+      item.price = ChangedCraftedPrice(item.price, 6000);
       ability = RollWeaponAbility(item, improvedCritical);
       if (!ability) item.enhancement = 2;
     }
     if (thirdStep) {
-      item.price += 10000;
+      item.price = ChangedCraftedPrice(item.price, 10000);
       if (ability || !RollWeaponAbility(item, improvedCritical)) ++item.enhancement;
     }
   }
@@ -385,13 +385,13 @@ void GiveRangedWeapon(Outfitter& o, int option) {
   o.GiveAmmunition(option);
   if (level >= 4 && (option == kLongbowOption || option == kShortbowOption)) {
     w.composite = 1;
-    w.price += option == kLongbowOption ? 400 : 300;
+    w.price = ChangedCraftedPrice(w.price, option == kLongbowOption ? 400 : 300);
   }
   if (!o.caster && !o.cleric && level >= 9) {
     w.enhancement = 1;
-    w.price += 2000;
+    w.price = ChangedCraftedPrice(w.price, 2000);
     if (level >= 16) {
-      w.price += 6000;
+      w.price = ChangedCraftedPrice(w.price, 6000);
       if (!RollWeaponAbility(w, o.HoldsImprovedCritical(option))) w.enhancement = 2;
     }
   }
@@ -408,15 +408,15 @@ int GiveArmour(Outfitter& o) {
   CraftedWeaponRecord& a = CraftedWeapons[row];
   MakeMasterworkArmour(a);
   a.enhancement = 1;
-  a.price += 1000;
+  a.price = ChangedCraftedPrice(a.price, 1000);
   if (o.cleric ? level >= 16 : level >= 10 && level <= 16) {
-    a.price += 3000;
+    a.price = ChangedCraftedPrice(a.price, 3000);
     if (Die(100) <= 20)
       SetAbility(a, 37);
     else
       a.enhancement = 2;
   } else if (level == 17) {
-    a.price += 8000;
+    a.price = ChangedCraftedPrice(a.price, 8000);
     if (Die(100) > 20) {
       a.enhancement = 3;
     } else if (Die(2) == 1) {
@@ -426,7 +426,7 @@ int GiveArmour(Outfitter& o) {
       SetAbility(a, 37);
     }
   } else if (level >= 18) {
-    a.price += 15000;
+    a.price = ChangedCraftedPrice(a.price, 15000);
     if (Die(100) > 20) {
       a.enhancement = 4;
     } else {

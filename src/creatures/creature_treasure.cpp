@@ -237,7 +237,7 @@ int MakeTreasureWeapon(int grade) {
   const int effective = enhancement + abilityBonus > 10 ? 10 : enhancement + abilityBonus;
   item.masterwork = 1;
   item.enhancement = enhancement;
-  item.price += 300 + Square(effective) * 2000;
+  item.price = ChangedCraftedPrice(item.price, 300 + Square(effective) * 2000);
   BuildMagicItemName(row);
   return row;
 }
@@ -287,7 +287,7 @@ int MakeTreasureArmour(int grade) {
   item.masterwork = 1;
   if (item.critLow > 0) --item.critLow;  // masterwork eases the armour check penalty
   item.enhancement = chosen->enhancement;
-  item.price += 150 + Square(bonus > 10 ? 10 : bonus) * 1000 + flat;
+  item.price = ChangedCraftedPrice(item.price, 150 + Square(bonus > 10 ? 10 : bonus) * 1000 + flat);
   BuildMagicItemName(row);
   return row;
 }

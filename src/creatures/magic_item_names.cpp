@@ -92,8 +92,8 @@ int BuildMagicItemName(int row) {
   std::snprintf(item.name, sizeof item.name, "%s", text);
 
   if (IsPreparedOption(option))
-    item.icon = CraftedWeapons[kFirstPreparedRow + option].icon +
-                (ability > 0 ? SpecialAbilityPictureTable[ability] : kPictureWithoutAbility);
+    item.icon = MovedCraftedPicture(CraftedWeapons[kFirstPreparedRow + option].icon,
+                                    ability > 0 ? SpecialAbilityPictureTable[ability] : kPictureWithoutAbility);
   return 1;
 }
 
@@ -104,8 +104,7 @@ int BuildWandName(int row, int spell) {
 
   // 50 charges add exactly the full price.
   const int64_t added = static_cast<int64_t>(wand.charges) * FullWandPrice(record) * 2 / 100;
-  const int64_t price = wand.price + added;
-  wand.price = static_cast<int32_t>(price > INT32_MAX ? INT32_MAX : price);
+  wand.price = ChangedCraftedPrice(wand.price, added);
 
   // The picture keeps its place within its band of seven and moves to the
   // school's band; a picture outside the wand bands takes the first place.

@@ -38,6 +38,8 @@ enum OptionIndex : int {
 };
 
 extern int32_t OptionWords[kOptionWordCount];
+// The most scrolls counted as scribed (option word 10): the count stops there.
+constexpr int32_t kLargestScrollScribeCount = 1000000;
 // The values the block holds when no settings file exists.
 extern const int32_t DefaultOptionWords[kOptionWordCount];
 extern uint8_t WindowedFlag;    // 1 windowed, 0 full screen

@@ -284,7 +284,7 @@ int DrawMainScreenPanels() {
 }
 
 int DrawFigureSprite(int figure, int x, int y, uint32_t colour, int offsetFlag) {
-  if (figure < 0 || figure > 587) return 0;
+  if (figure < 0 || figure > kLastFigure) return 0;
   if (offsetFlag && figure < kFigureOffsetCount) {
     x += FigureOffsets[figure][0];
     y += FigureOffsets[figure][1];
@@ -293,7 +293,7 @@ int DrawFigureSprite(int figure, int x, int y, uint32_t colour, int offsetFlag) 
 }
 
 int DrawFigureIcon(int xOffset, int yOffset, int figure, int column, int row, uint32_t colour, int outline) {
-  if (figure < 0 || figure > 587) return 0;
+  if (figure < 0 || figure > kLastFigure) return 0;
   int x = xOffset + column * 8 + 3, y = yOffset + row * 8 + 3;
   if (figure < kFigureOffsetCount) {
     x += FigureOffsets[figure][0];

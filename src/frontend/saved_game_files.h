@@ -44,10 +44,14 @@ void EncodeDetails(const SavedGameDetails& d, uint8_t out[kDetailsBytes]);
 // defaults (1, 1 and 0). False for any other length.
 bool DecodeDetails(const uint8_t* bytes, size_t size, SavedGameDetails* d);
 
+// The play time's hours stop at this bound (over a century of play), so that
+// the clock never wraps.
+constexpr int32_t kLargestPlayHours = 1000000;
 // Whether the details' values lie where the game relies on them: the time of
 // day within its day, the world-map square on the world map, the rain's
-// flag and picture, hit-die rolls no die exceeds, the play time, and every
-// option word in its range.
+// flag and picture, hit-die rolls no die exceeds, the play time's hours up to
+// their bound and its minutes 0 to 59, and the option words the game computes
+// with in their ranges.
 bool DetailsValuesFit(const SavedGameDetails& d);
 
 // "Journal.dat": entries 0 to k, k the last entry that holds anything (a

@@ -120,17 +120,9 @@ bool InsideExtent(int32_t x, int32_t y, int32_t width, int32_t height) {
   return x >= 0 && y >= 0 && x < width && y < height;
 }
 
-// What the load will check of the creatures, checked before anything is
-// written: every creature's values, and creature 0 inside a map the
-// adventure saves (the current map already stored back).
-bool RunningCreaturesLoadable() {
-  const CreatureRecord& lead = Creatures[0];
-  if (lead.map < FirstMap() || lead.map > LastMap()) return false;
-  const MapRecord& map = StoredMaps[lead.map];
-  if (!InsideExtent(lead.squareX, lead.squareY, map.width, map.height)) return false;
-  for (const CreatureRecord& c : Creatures)
-    if (!CreatureValuesFit(c)) return false;
-  return true;
+// A map's extent as the grids hold it: what the load asks of every map file.
+bool MapExtentFits(const MapRecord& map) {
+  return map.height >= 0 && map.height <= kMapSide && map.width >= 0 && map.width <= kMapSide;
 }
 
 bool WriteFile(int slot, const char* name, const void* data, size_t size) {
@@ -204,15 +196,51 @@ void ReturnToGameView() {
   CursorShape = 8;
 }
 
+// The files a save builds before it writes them.
+struct SaveImages {
+  std::vector<uint8_t> roster;
+  std::vector<uint8_t> journal;
+  uint8_t details[kDetailsBytes];
+};
+
+// Builds the roster, the journal and the details, and checks the whole game
+// as the load will check the slot, before anything is written: 0, or the
+// save's code for the first file the load would refuse (the current map
+// already stored back).
+int BuildAndCheckSave(SaveImages* out) {
+  PackCreatureRoster(&out->roster);
+  const CreatureRecord& lead = Creatures[0];
+  const std::vector<uint8_t>& roster = out->roster;
+  if (RosterRecordCount(roster.size()) < 0 || FirstUnfitRosterRecord(roster.data(), roster.size()) >= 0 ||
+      lead.map < FirstMap() || lead.map > LastMap() ||
+      !InsideExtent(lead.squareX, lead.squareY, StoredMaps[lead.map].width, StoredMaps[lead.map].height))
+    return kSaveCharactersFailed;
+  for (const CraftedWeaponRecord& row : CraftedWeapons)
+    if (!CraftedRowValuesFit(row)) return kSaveWeaponsFailed;
+  for (int n = FirstMap(); n <= LastMap(); ++n)
+    if (!MapExtentFits(StoredMaps[n])) return kSaveMapsFailed;
+  if (IntroductoryAdventureFlag != 1 && !MapExtentFits(WorldMap)) return kSaveWorldMapFailed;
+  EncodeJournal(QuestJournal, &out->journal);
+  std::vector<JournalEntry> journal;
+  if (!DecodeJournal(out->journal.data(), out->journal.size(), &journal)) return kSaveJournalFailed;
+  uint8_t achievements[kAchievementProgressSize];
+  if (!DecodeAchievements(AchievementProgress, sizeof AchievementProgress, achievements))
+    return kSaveAchievementsFailed;
+  BuildDetails();
+  EncodeDetails(SaveDetails, out->details);
+  SavedGameDetails details;
+  if (!DecodeDetails(out->details, sizeof out->details, &details) || !DetailsValuesFit(details))
+    return kSaveDetailsFailed;
+  return kSaveOk;
+}
+
 // Writes every file of the running game into the slot's new folder; 0 or
 // the failure's code.
-int WriteSlotFiles(int slot) {
-  std::vector<uint8_t> bytes;
-  PackCreatureRoster(&bytes);
-  if (!WriteFile(slot, "SaveChar.cml", bytes.data(), bytes.size())) return kSaveCharactersFailed;
+int WriteSlotFiles(int slot, const SaveImages& images) {
+  if (!WriteFile(slot, "SaveChar.cml", images.roster.data(), images.roster.size())) return kSaveCharactersFailed;
   if (!WriteFile(slot, "SaveWeapon.wml", CraftedWeapons, sizeof CraftedWeapons)) return kSaveWeaponsFailed;
   if (!platform::MakeGameFolder(SlotPath(slot, "%s\\Maps", kNewFolder))) return kSaveMapsFailed;
-  bytes.resize(kMapRecordBytes);
+  std::vector<uint8_t> bytes(kMapRecordBytes);
   for (int n = FirstMap(); n <= LastMap(); ++n) {
     WriteMapImage(StoredMaps[n], bytes.data());
     char name[32];
@@ -226,14 +254,10 @@ int WriteSlotFiles(int slot) {
   }
   if (!WriteFile(slot, "MapMemory.dat", MapMemory, sizeof MapMemory)) return kSaveMapMemoryFailed;
   if (!WriteFile(slot, "GameFlags.dat", GameFlags, sizeof GameFlags)) return kSaveGameFlagsFailed;
-  EncodeJournal(QuestJournal, &bytes);
-  if (!WriteFile(slot, "Journal.dat", bytes.data(), bytes.size())) return kSaveJournalFailed;
+  if (!WriteFile(slot, "Journal.dat", images.journal.data(), images.journal.size())) return kSaveJournalFailed;
   if (!WriteFile(slot, "Achievements.dat", AchievementProgress, sizeof AchievementProgress))
     return kSaveAchievementsFailed;
-  BuildDetails();
-  uint8_t details[kDetailsBytes];
-  EncodeDetails(SaveDetails, details);
-  if (!WriteFile(slot, "Details.dat", details, sizeof details)) return kSaveDetailsFailed;
+  if (!WriteFile(slot, "Details.dat", images.details, sizeof images.details)) return kSaveDetailsFailed;
   return SyncWrittenFiles(slot) ? kSaveOk : kSavePlaceFailed;
 }
 
@@ -352,8 +376,9 @@ int ReadSlotFiles(int slot, LoadStage* s) {
   auto isRead = [&read](int file, size_t size) {
     return read[file].result == GameFolderFiles::kRead && read[file].size == size;
   };
+  if (!isRead(kCrafted, sizeof CraftedWeapons) || FirstUnfitCraftedRow(s->crafted.bytes) >= 0)
+    return kLoadWeaponsFailed;
   if (!rosterFits) return kLoadCharactersFailed;
-  if (!isRead(kCrafted, sizeof CraftedWeapons)) return kLoadWeaponsFailed;
 
   // A missing map is an empty one; a short or impossible one is damage.
   for (int n = 0; n < kStoredMapCount; ++n) {
@@ -607,11 +632,13 @@ int WriteSavedGame(int slot) {
   // The current map goes back into its stored place first, so that its changes are kept.
   if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount) StoredMaps[CurrentMapNumber] = CurrentMap;
   // A game the load would refuse is not written.
-  if (!RunningCreaturesLoadable()) return kSaveCharactersFailed;
+  SaveImages images;
+  int result = BuildAndCheckSave(&images);
+  if (result != kSaveOk) return result;
   RecoverSlot(slot);
   const SlotPath fresh(slot, "%s", kNewFolder);
   if (!platform::MakeGameFolder(fresh)) return kSaveCharactersFailed;
-  int result = WriteSlotFiles(slot);
+  result = WriteSlotFiles(slot, images);
   if (result == kSaveOk && !PutNewFolderInPlace(slot)) result = kSavePlaceFailed;
   if (result != kSaveOk) platform::RemoveGameFolderTree(fresh);
   return result;
@@ -717,6 +744,11 @@ bool UpdatePlayTime() {
   if (playMinutes >= 60) {
     playHours += playMinutes / 60;
     playMinutes %= 60;
+  }
+  // The clock stops at its bound rather than wrap.
+  if (playHours > kLargestPlayHours) {
+    playHours = kLargestPlayHours;
+    playMinutes = 59;
   }
   SaveDetails.playHours = static_cast<int32_t>(playHours);
   SaveDetails.playMinutes = static_cast<int32_t>(playMinutes);

@@ -57,7 +57,9 @@ int FindFreeSaveSlot();
 bool CloseSaveSlotGap(int deleted, int count);
 
 // Writes the running game into the slot (1 and up): 0, or 30 to 39; on a
-// failure the slot keeps the game it held.
+// failure the slot keeps the game it held. A game the load would refuse is
+// checked as the load checks it before anything is written, and refused with
+// the code of the first file the load would refuse.
 int WriteSavedGame(int slot);
 // Replaces the running game by the slot's: 0, or 20 to 28; on a failure the
 // running game is unchanged.

@@ -124,8 +124,7 @@ int UseWandCharge(uint32_t code) {
   // Charges and price come from the crafted file: worked wide enough for any of them.
   const __int128 twoV = 2 * static_cast<__int128>(WandValue(row.spell));
   const __int128 n = row.charges;
-  const __int128 price = row.price + (twoV * n) / 100 - (twoV * (n + 1)) / 100;
-  row.price = static_cast<int32_t>(std::clamp<__int128>(price, INT32_MIN, INT32_MAX));
+  row.price = ChangedCraftedPrice(row.price, static_cast<int64_t>((twoV * n) / 100 - (twoV * (n + 1)) / 100));
   return 1;
 }
 

@@ -1,5 +1,6 @@
 #include "rules/item_tables.h"
 
+#include <algorithm>
 #include <bit>
 #include <cstdarg>
 #include <cstddef>
@@ -9,6 +10,7 @@
 
 #include "engine/main_window.h"
 #include "engine/reset_words.h"
+#include "engine/widgets.h"
 #include "platform/files.h"
 #include "platform/system.h"
 #include "rules/creature_record.h"
@@ -280,6 +282,40 @@ void DecodeCraftedRows(uint8_t* image, CraftedWeaponRecord* rows, int count) {
     row[offsetof(CraftedWeaponRecord, itemType) - 1] = 0;
   }
   platform::StreamBytes(rows, image, sizeof(CraftedWeaponRecord) * count);
+}
+
+bool CraftedRowValuesFit(const CraftedWeaponRecord& row) {
+  auto within = [](int32_t v, int32_t low, int32_t high) { return v >= low && v <= high; };
+  if (!within(row.price, 0, kLargestCraftedPrice) || !within(row.hitPoints, 0, kLargestCraftedHitPoints) ||
+      !within(row.size, 0, kLargestCraftedSize) || !within(row.range, 0, kLargestCraftedRange))
+    return false;
+  for (int32_t v : {row.dieSides, row.dieCount, row.critLow, row.critMultiplier})
+    if (!within(v, 0, kLargestCraftedDice)) return false;
+  return within(row.enhancement, -kLargestCraftedEnhancement, kLargestCraftedEnhancement) &&
+         within(row.word720[kCraftedImprovementWord], 0, kLargestCraftedCount) &&
+         within(row.spell, -1, kSpellRows - 1) && within(row.charges, 0, kLargestCraftedCount) &&
+         within(row.icon, 0, kLastFigure);
+}
+
+int FirstUnfitCraftedRow(const uint8_t* image) {
+  // Only the words are looked at: the texts before them hold nothing the game computes with.
+  constexpr size_t kWords = offsetof(CraftedWeaponRecord, itemType);
+  CraftedWeaponRecord row{};
+  for (int r = 0; r < kCraftedRows; ++r) {
+    std::memcpy(reinterpret_cast<uint8_t*>(&row) + kWords, image + static_cast<size_t>(r) * kCraftedRowBytes + kWords,
+                kCraftedRowBytes - kWords);
+    if (!CraftedRowValuesFit(row)) return r;
+  }
+  return -1;
+}
+
+int32_t ChangedCraftedPrice(int32_t price, int64_t change) {
+  return static_cast<int32_t>(std::clamp<int64_t>(int64_t{price} + change, 0, kLargestCraftedPrice));
+}
+
+int32_t MovedCraftedPicture(int32_t picture, int32_t offset) {
+  const int64_t moved = int64_t{picture} + offset;
+  return moved >= 0 && moved <= kLastFigure ? static_cast<int32_t>(moved) : picture;
 }
 
 int LoadItemTable() {

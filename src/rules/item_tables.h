@@ -149,6 +149,31 @@ static_assert(offsetof(CraftedWeaponRecord, dieKind) == 736);
 static_assert(offsetof(CraftedWeaponRecord, icon) == 748);
 static_assert(sizeof(CraftedWeaponRecord) == kCraftedRowBytes);
 
+// The ranges of the words of a crafted row that the game computes with (sums,
+// products, dice rolled, tables and pictures looked up): a row outside them
+// is refused by a load and by a save, and the game holds the words it raises
+// within them. A free row (all zero) fits.
+constexpr int32_t kLargestCraftedPrice = 100000000;
+constexpr int32_t kLargestCraftedHitPoints = 1000000;
+// Dice count and sides; for shields and armour the bonus, the Dexterity cap,
+// the check penalty and the spell failure; the lowest critical roll and the
+// critical multiplier.
+constexpr int32_t kLargestCraftedDice = 100;
+constexpr int32_t kLargestCraftedEnhancement = 100;  // either way
+constexpr int32_t kLargestCraftedSize = 7;
+constexpr int32_t kLargestCraftedRange = 10000;      // feet
+constexpr int32_t kLargestCraftedCount = 1000000;    // charges, improvements
+constexpr int kCraftedImprovementWord = 1;           // of word720: the improvements made
+bool CraftedRowValuesFit(const CraftedWeaponRecord& row);
+// The first row of a crafted table's file image (5,000 rows) whose words do
+// not fit, -1 when all fit.
+int FirstUnfitCraftedRow(const uint8_t* image);
+// A price raised (or lowered) by `change`, held within 0 and the largest price.
+int32_t ChangedCraftedPrice(int32_t price, int64_t change);
+// A picture moved by `offset` within its group; the picture itself when the
+// moved one would be no figure.
+int32_t MovedCraftedPicture(int32_t picture, int32_t offset);
+
 extern ItemRecord ItemTable[kItemRows];
 extern SpellRecord SpellTable[kSpellRows];
 // The help page of a spell: 51001 + level + id for an arcane spell, 51899 +

@@ -11,6 +11,12 @@
 // cut at it, 2 the file removed, counted round), the place (a little-endian
 // 32-bit word, counted round the file's length), and the bytes put (a count
 // byte, then the bytes; past the file's end they lengthen it).
+//
+// A slot the game takes is then looked at as a player would: when the input
+// ends in fewer bytes than an edit, its first such byte opens a page of a
+// party member (even the character record, odd the inventory; the member the
+// byte halved, counted round the party). Then the game is saved again, which
+// must succeed, into a slot that must load.
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
@@ -18,12 +24,17 @@
 #include <iterator>
 #include <map>
 
+#include "engine/frame.h"
+#include "engine/page_history.h"
 #include "fuzz/intro_game_fuzzing.h"
 #include "fuzz/saved_game_fuzzing.h"
+#include "screens/character/character_screens.h"
+#include "screens/items/item_screens.h"
 
 namespace {
 
 constexpr int kEditedSlot = 2;
+constexpr int kSavedAgainSlot = 3;
 constexpr uint32_t kMarkedGold = 987654321;
 
 enum EditKind { kPutBytes = 0, kCut = 1, kRemove = 2, kEditKinds = 3 };
@@ -47,6 +58,19 @@ const std::vector<std::vector<uint8_t>>& StartFiles() {
 
 uint32_t Word(const uint8_t* p) { return p[0] | p[1] << 8 | p[2] << 16 | static_cast<uint32_t>(p[3]) << 24; }
 
+// The page the input's last byte chooses, drawn once.
+void LookAtAPage(uint8_t choice) {
+  const int member = (choice >> 1) % kPartySize;
+  ScreenMode = kModePageView;
+  if (choice % 2 == 0) {
+    PushPage("Character Record", kPageCharacterRecord, member);
+    DrawCharacterRecordScreen();
+  } else {
+    PushPage("Inventory", kPageInventory, member);
+    DrawInventoryScreen(member, -1);
+  }
+}
+
 }  // namespace
 
 GH_FUZZ_TARGET(save_slot) {
@@ -57,7 +81,8 @@ GH_FUZZ_TARGET(save_slot) {
   // The edited files (a removed one has no entry in `present`).
   std::map<size_t, std::vector<uint8_t>> edited;
   std::map<size_t, bool> present;
-  for (size_t at = 0; at + 7 <= size;) {
+  size_t at = 0;
+  while (at + 7 <= size) {
     const size_t file = data[at] % fileCount;
     const int kind = data[at + 1] % kEditKinds;
     const uint32_t place = Word(data + at + 2);
@@ -97,6 +122,11 @@ GH_FUZZ_TARGET(save_slot) {
   if (running.empty()) markAndKeep();
   const int result = LoadSavedGame(kEditedSlot);
   if (result == kSaveOk) {
+    if (at < size) LookAtAPage(data[at]);
+    const int saved = WriteSavedGame(kSavedAgainSlot);
+    if (saved != kSaveOk)
+      FuzzFault("a slot the game took could not be saved again (code " + std::to_string(saved) + ")");
+    if (LoadSavedGame(kSavedAgainSlot) != kSaveOk) FuzzFault("a slot the game took was saved into one it refuses");
     markAndKeep();
   } else {
     if (!SavedGameMessage(result)) FuzzFault("a refused slot has no message");

@@ -245,16 +245,16 @@ TEST_F(CastingTest, WandValuesFromHugeFileCostsStayInTheirWord) {
   EXPECT_EQ(WandValue(20), INT32_MAX);
   SpellTable[20].xpCost = INT32_MIN;
   EXPECT_EQ(WandValue(20), INT32_MIN);
-  // The most charges and the lowest price a crafted file holds.
+  // The most charges and the lowest price a crafted row holds: the price stops at 0.
   SpellTable[20].level = 4;
   SpellTable[20].goldCost = SpellTable[20].xpCost = INT32_MAX;
   CraftedWeaponRecord& wand = MakeCrafted(30, 8, 1, 1);
   wand.spell = 20;
-  wand.charges = INT32_MAX;
-  wand.price = INT32_MIN;
+  wand.charges = kLargestCraftedCount;
+  wand.price = 0;
   EXPECT_EQ(UseWandCharge(30), 1);
-  EXPECT_EQ(wand.charges, INT32_MAX - 1);
-  EXPECT_EQ(wand.price, INT32_MIN);
+  EXPECT_EQ(wand.charges, kLargestCraftedCount - 1);
+  EXPECT_EQ(wand.price, 0);
 }
 
 TEST_F(CastingTest, NeededRestoration) {

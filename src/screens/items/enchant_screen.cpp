@@ -235,7 +235,7 @@ EnchantQuote QuoteEnchantment(int item, int id) {
 void WriteEnchantment(int item, int id, int32_t value) {
   if (!ValidItem(item) || id < 1 || id > kEnhancementLast) return;
   CraftedWeaponRecord& r = CraftedWeapons[item];
-  r.price += value;
+  r.price = ChangedCraftedPrice(r.price, value);
   if (id >= kEnhancementFirst) {
     r.enhancement = id - 45;
   } else {
@@ -255,7 +255,7 @@ void WriteEnchantment(int item, int id, int32_t value) {
   const char* type = kShortTypeNames[r.itemType];
   if (named) std::snprintf(r.name, sizeof r.name, "+%i %s %s", r.enhancement, named->word, type);
   else std::snprintf(r.name, sizeof r.name, "+%i %s", r.enhancement, type);
-  r.icon = CraftedWeapons[ForgeKindRecord(r.itemType)].icon + (named ? named->pictureOffset : 6);
+  r.icon = MovedCraftedPicture(CraftedWeapons[ForgeKindRecord(r.itemType)].icon, named ? named->pictureOffset : 6);
 }
 
 bool ApplyWeaponEnchantment(int item, int crafter, int id, int32_t requiredLevel, int32_t spareXP) {

@@ -1,6 +1,7 @@
 // The forge: a new weapon, shield, suit of armour or a bundle of arrows or
 // bolts made from the prepared kinds in a chosen material, masterwork or
 // not, for the price-derived gold and experience.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -314,13 +315,13 @@ int32_t ForgeCurrentItem(int crafter) {
       if (ForgeKind >= kFirstShieldKind) {
         r.critMultiplier = r.critMultiplier > 10 ? r.critMultiplier - 10 : 0;
         r.critLow = r.critLow > 3 ? r.critLow - 3 : 0;
-        r.dieCount += 2;
+        r.dieCount = std::min(r.dieCount + 2, kLargestCraftedDice);
       }
       r.hardness = 15;
       Prefix(r.name, "Mithral", 7);
       break;
     case kForgeAdamantine:
-      r.hitPoints += r.hitPoints / 3;
+      r.hitPoints = std::min(r.hitPoints + r.hitPoints / 3, kLargestCraftedHitPoints);
       r.currentHitPoints = r.hitPoints;
       r.material = kMaterialAdamantine;
       r.hardness = 20;
@@ -329,7 +330,7 @@ int32_t ForgeCurrentItem(int crafter) {
     default: break;
   }
   if (composite) r.composite = 1;
-  r.price = cost.xp != 0 ? 2 * cost.gold : cost.gold;
+  r.price = ChangedCraftedPrice(0, cost.xp != 0 ? 2 * int64_t{cost.gold} : cost.gold);
   EquipItemInSlot(crafter, kSlotFirstCarried + pair, static_cast<uint32_t>(made), 1);
   OpenInventoryMenu(crafter);
   return -1;

@@ -103,7 +103,7 @@ void ChooseSpell(const SpellPage& page, int crafter, int spell, CraftCost cost) 
     return;
   }
   ReportScribingAchievement();
-  ++OptionWords[kOptionScrollScribeCount];
+  if (OptionWords[kOptionScrollScribeCount] < kLargestScrollScribeCount) ++OptionWords[kOptionScrollScribeCount];
   PlayClickSound();
   PayCraftCost(crafter, cost);
   LatchButton(0);
@@ -239,7 +239,7 @@ void ChargeWand(int wand, int crafter, int spell, CraftCost cost, int32_t priceR
     w.spell = spell;
     w.icon = WandPictureForSchool(w.icon, SpellTable[spell].school);
     PayCraftCost(crafter, cost);
-    w.price += priceRise;
+    w.price = ChangedCraftedPrice(w.price, priceRise);
     const char* keyword = SpellKeywordFull(spell);
     w.name[sizeof w.name - 1] = 0;
     if (keyword && *keyword && IsPlainWandName(w.name)) {
