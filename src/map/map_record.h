@@ -31,6 +31,10 @@ inline constexpr int SquareIndex(int x, int y) { return x * kMapSide + y; }
 // are held to 0 to this.
 constexpr int32_t kMostMonsterGroups = 99;
 
+// The characters of a local map's name that the local map page shows; the
+// maps' names keep within it.
+constexpr size_t kLocalMapNameCells = 14;
+
 struct MapRecord {
   char name[50];
   char text[402];

@@ -162,6 +162,12 @@ class Compiler {
         Error(lineNo_, "the name is longer than " + std::to_string(sizeof map_->name - 1) + " characters");
         return;
       }
+      // The local map page shows a map's name in 14 cells.
+      if (!world_ && value.size() > kLocalMapNameCells) {
+        Error(lineNo_, "the name is longer than the " + std::to_string(kLocalMapNameCells) +
+                           " characters the local map page shows");
+        return;
+      }
       std::strcpy(map_->name, value.c_str());
       return;
     }

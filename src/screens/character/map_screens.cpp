@@ -154,13 +154,11 @@ int DrawMapOverviewScreen() {
   BeginCharacterPage();
   DrawFramedBox(0, 0, 0);
 
-  // The map's name in the 14 cells left of the plan, a long one carried over
-  // to a second row.
-  constexpr size_t kNameCells = 14;
-  const std::vector<std::string> name =
-      BreakIntoTwoLines(std::string(CurrentMap.name, strnlen(CurrentMap.name, sizeof CurrentMap.name)), kNameCells);
-  for (size_t i = 0; i < name.size(); ++i)
-    DrawTextAt(kDefaultColour, kNameCells, 0, name[i].c_str(), kStyleGreen, 1, 2 + static_cast<int>(i), 1, 0, 0, 0);
+  // The map's name in the 14 cells left of the plan (the maps' names fit
+  // them), a row above the description.
+  char name[sizeof CurrentMap.name + 1];
+  CopyCut(name, sizeof name, CurrentMap.name, sizeof CurrentMap.name);
+  DrawTextAt(kDefaultColour, kLocalMapNameCells, 0, name, kStyleGreen, 1, 2, 1, 0, 0, 0);
   char text[sizeof CurrentMap.text + 1];
   CopyCut(text, sizeof text, CurrentMap.text, sizeof CurrentMap.text);
   DrawLinkedText(text, kStyleLabel, 1, 4, 14, 20, 0, 0, 1, 1);
