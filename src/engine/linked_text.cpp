@@ -354,6 +354,8 @@ int DrawLinkedText(const char* text, int style, int left, int top, int right, in
   const int cellWidth = large ? 8 : 5, cellHeight = large ? 8 : 6;
   const uint32_t plain = StyleColour(kDefaultColour, style);
   for (const Cell& cell : layout.cells) {
+    // Like every text, the linked text under an open popup is not drawn.
+    if (HiddenByPopup(cell.column * cellWidth, cell.row * cellHeight)) continue;
     uint32_t colour = plain;
     if (LinkHover.linkStart >= 0 && cell.offset >= LinkHover.linkStart && cell.offset <= LinkHover.linkEnd)
       colour = kHoveredLinkColour;

@@ -20,7 +20,7 @@
 //   box-key NAME    queue a key for the next dialogue box (played inside its loop)
 //   box-click X Y   queue a left click for the next dialogue box
 //   box-close       queue the close button for the next dialogue box
-//   shot FILE.png   save the picture
+//   shot FILE.png   save the picture (inside a dialogue box: the box as drawn)
 //   log TEXT        add a line to the message log (\r stands for a carriage
 //                   return, \xA3 for the highlight mark)
 //   expect-ended    the game must have ended by now
@@ -256,6 +256,12 @@ int main(int argc, char** argv) {
       const bool two = l.words.size() == 2, three = l.words.size() == 3;
       if (l.command.empty() || ((l.command == "wait-for" || l.command == "expect") && l.rest == "dialogue")) {
         ++at;
+        continue;
+      }
+      // A picture of the box as its last pass drew it.
+      if (l.command == "shot" && two) {
+        harness::SaveScreenshot(l.words[1]);
+        number = static_cast<int>(++at);
         continue;
       }
       if (l.command == "answer" && two && ParseInt(l.words[1], &n) && n >= 1 && n <= 5)

@@ -10,6 +10,7 @@
 #include "engine/graphics.h"
 #include "engine/last_screen.h"
 #include "engine/settings.h"
+#include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "engine/timing.h"
 #include "map/map_record.h"
@@ -106,7 +107,8 @@ bool DrawCombatPanels() {
 bool DrawPanels() {
   if (InCombat != 1 && AllEnemiesAlert == 0 && RecheckSquareScripts == 0 && IsTargetingMode()) DrawTargetingPrompt();
   if (PartyListShown() && DrawPartyList()) return true;
-  return InCombat == 1 && DrawCombatPanels();
+  // A script's box covers the combat panels as it covers the party list.
+  return InCombat == 1 && ScreenMode != kModeResting && DrawCombatPanels();
 }
 
 // Over everything; 0 when the debug exit ends the program.
@@ -135,7 +137,11 @@ int DrawOverlaysAndEnd() {
 int DrawFrame(int rows, int cols) {
   LastScreenDrawn = "GameScreenFrame";
   SetUpFrame();
-  DrawMapView(rows, cols);
+  {
+    // The map view is the backdrop of the panels and texts drawn over it.
+    const DrawLayerScope backdrop(DrawLayer::kBackdrop);
+    DrawMapView(rows, cols);
+  }
   if (DrawPanels()) return 1;
   return DrawOverlaysAndEnd();
 }
