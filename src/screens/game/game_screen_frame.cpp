@@ -75,6 +75,17 @@ bool ActingFighterKnown() {
   return CurrentTurnIndex >= 0 && CurrentTurnIndex < kTurnOrderEntries && TurnOrder[CurrentTurnIndex].creature != -1;
 }
 
+// The side panel, the turn order or the action list, keeps the 320x240
+// layout in the wide window, as its frame and its mouse tests do (its texts
+// in the wider cells left the frame).
+struct SidePanelLayout {
+  uint8_t kept = MapScaleSwitch;
+  SidePanelLayout() { MapScaleSwitch = 0; }
+  ~SidePanelLayout() { MapScaleSwitch = kept; }
+  SidePanelLayout(const SidePanelLayout&) = delete;
+  SidePanelLayout& operator=(const SidePanelLayout&) = delete;
+};
+
 // The panels of combat in their order; true when one has ended the frame.
 // Once a panel ends the combat the rest are not drawn.
 bool DrawCombatPanels() {
@@ -84,11 +95,15 @@ bool DrawCombatPanels() {
   if (InCombat != 1 || !ActingFighterKnown()) return false;
   DrawFighterStatusBoxes();
   if (InCombat != 1 || CombatState != kStatePlayerTurn) return false;
-  DrawInitiativePanel();
+  {
+    const SidePanelLayout narrow;
+    DrawInitiativePanel();
+  }
   if (InCombat != 1) return false;
   const bool pendingAction = CombatAction.selectedAction != -1;
   if (!IsTargetingMode() && !pendingAction) {
     BuildActionMenu();
+    const SidePanelLayout narrow;
     if (DrawActionMenu()) return true;
     if (InCombat != 1) return false;
   }
