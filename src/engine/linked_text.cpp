@@ -1,5 +1,7 @@
 #include "engine/linked_text.h"
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -43,7 +45,9 @@ bool NeverHovered(char c) {
 
 // The word as it is shown: "@AOOS@" becomes "@AOOs@", "@AOO@" stays, and
 // any other word that begins with '@' and is longer than five characters
-// (its delimiter counted) has its words capitalised.
+// (its delimiter counted) has the words of its keyword capitalised. What
+// follows the keyword's closing '@' in the same word (a full stop, or the
+// next message run on without a line break) keeps its letters as written.
 void RewriteWord(const char* text, int start, int end, int delimiterEnd, std::vector<char>* shown) {
   shown->assign(text + start, text + delimiterEnd);
   const int length = delimiterEnd - start;
@@ -54,11 +58,13 @@ void RewriteWord(const char* text, int start, int end, int delimiterEnd, std::ve
     return;
   }
   if (bodyLength == 5 && std::strncmp(text + start, "@AOO@", 5) == 0) return;
-  std::vector<char> source(shown->begin(), shown->end());
+  const char* close = static_cast<const char*>(std::memchr(text + start + 1, '@', static_cast<size_t>(end - start - 1)));
+  const size_t keyword = close != nullptr ? static_cast<size_t>(close - (text + start)) + 1 : shown->size();
+  std::vector<char> source(shown->begin(), shown->begin() + static_cast<std::ptrdiff_t>(keyword));
   source.push_back('\0');
   std::vector<char> out(source.size());
   CapitaliseWords(out.data(), out.size(), source.data(), 1);
-  shown->assign(out.begin(), out.end() - 1);
+  std::copy(out.begin(), out.end() - 1, shown->begin());
 }
 
 struct Layout {
@@ -348,6 +354,8 @@ int DrawLinkedText(const char* text, int style, int left, int top, int right, in
   const int cellWidth = large ? 8 : 5, cellHeight = large ? 8 : 6;
   const uint32_t plain = StyleColour(kDefaultColour, style);
   for (const Cell& cell : layout.cells) {
+    // Like every text, the linked text under an open popup is not drawn.
+    if (HiddenByPopup(cell.column * cellWidth, cell.row * cellHeight)) continue;
     uint32_t colour = plain;
     if (LinkHover.linkStart >= 0 && cell.offset >= LinkHover.linkStart && cell.offset <= LinkHover.linkEnd)
       colour = kHoveredLinkColour;

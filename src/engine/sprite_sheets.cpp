@@ -1,5 +1,6 @@
 #include "engine/sprite_sheets.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <new>
 
@@ -87,10 +88,41 @@ int LoadTextures() {
 
 namespace {
 std::vector<SheetDraw>* g_sheetDrawSink = nullptr;
-void Note(int kind, int slot, int frame, int x, int y, uint32_t colour, float scaleX, float scaleY) {
-  if (g_sheetDrawSink) g_sheetDrawSink->push_back({kind, slot, frame, x, y, colour, scaleX, scaleY});
+DrawLayer g_drawLayer = DrawLayer::kPicture;
+int64_t g_drawOrder = 0;
+
+// The recorded draw, its texels and their place on the device as the blit
+// will put them.
+void Note(int kind, int slot, int frame, int x, int y, uint32_t colour, float scaleX, float scaleY,
+          const TextureRecord* record, int left, int top, int width, int height, int blitX, int blitY,
+          float blitScaleX, float blitScaleY, float rotation, int alreadyScaled) {
+  ++g_drawOrder;
+  if (!g_sheetDrawSink) return;
+  SheetDraw d{kind, slot, frame, x, y, colour, scaleX, scaleY};
+  const BlitTransform t = ComputeBlitTransform(record, left, blitX, blitY, top, width, height, blitScaleX,
+                                               blitScaleY, rotation, 1, alreadyScaled);
+  d.srcLeft = left;
+  d.srcTop = top;
+  d.srcWidth = width;
+  d.srcHeight = height;
+  d.deviceX = t.translateX;
+  d.deviceY = t.translateY;
+  d.texelWidth = blitScaleX;
+  d.texelHeight = blitScaleY;
+  d.rotated = rotation != 0.0f;
+  d.layer = g_drawLayer;
+  d.order = g_drawOrder;
+  g_sheetDrawSink->push_back(d);
 }
 }  // namespace
+
+int64_t DrawOrder() { return g_drawOrder; }
+
+DrawLayerScope::DrawLayerScope(DrawLayer layer) : kept_(g_drawLayer) {
+  // A backdrop stays one, whatever is drawn within it.
+  if (g_drawLayer == DrawLayer::kPicture) g_drawLayer = layer;
+}
+DrawLayerScope::~DrawLayerScope() { g_drawLayer = kept_; }
 
 void RecordSheetDraws(std::vector<SheetDraw>* sink) { g_sheetDrawSink = sink; }
 
@@ -139,20 +171,21 @@ int DrawSheetFrame(int slot, int frame, int x, int y, uint32_t colour, float sca
   if (!SheetFrameRect(slot, frame, &left, &top, &width, &height)) return 0;
   TextureRecord* record = &SheetBank.records[slot];
   if (!record->texture) return 0;
-  Note(0, slot, frame, x, y, colour, scaleX, scaleY);
   left += srcXOffset;
   top += srcYOffset;
   width += extraWidth;
   height += extraHeight;
+  const int s = GetDisplayScale();
+  const bool scaled = displayScaled == 1;
+  const int blitX = scaled ? x + xOffset : s * x + xOffset, blitY = scaled ? y : s * y;
+  const float blitScaleX = scaled ? s * scaleX : scaleX, blitScaleY = scaled ? s * scaleY : scaleY;
+  Note(0, slot, frame, x, y, colour, scaleX, scaleY, record, left, top, std::max(width, 0), std::max(height, 0),
+       blitX, blitY, blitScaleX, blitScaleY, rotation, alreadyScaled);
   // A frame cut to nothing (or below) draws nothing: a zero size would mean
   // the whole texture to the blit.
   if (width <= 0 || height <= 0) return 0;
-  const int s = GetDisplayScale();
-  if (displayScaled == 1)
-    return BlitTexture(record, left, x + xOffset, y, top, width, height, s * scaleX, s * scaleY, colour,
-                       rotation, centreMode, alreadyScaled);
-  return BlitTexture(record, left, s * x + xOffset, s * y, top, width, height, scaleX, scaleY, colour,
-                     rotation, centreMode, alreadyScaled);
+  return BlitTexture(record, left, blitX, blitY, top, width, height, blitScaleX, blitScaleY, colour, rotation,
+                     centreMode, alreadyScaled);
 }
 
 int DrawSheetFrameGradient(int slot, int frame, int x, int y, uint32_t colour, float scaleX, float scaleY,
@@ -162,8 +195,9 @@ int DrawSheetFrameGradient(int slot, int frame, int x, int y, uint32_t colour, f
   if (!SheetFrameRect(slot, frame, &left, &top, &width, &height)) return 0;
   TextureRecord* record = &SheetBank.records[slot];
   if (!record->texture) return 0;
-  Note(1, slot, frame, x, y, colour, scaleX, scaleY);
   const int s = GetDisplayScale();
+  Note(1, slot, frame, x, y, colour, scaleX, scaleY, record, left, top, width, height, x, y, s * scaleX, s * scaleY,
+       rotation, alreadyScaled);
   return BlitTextureGradient(record, left, x, y, top, width, height, s * scaleX, s * scaleY, colour,
                              rotation, 1, alreadyScaled, c1, c2, c3, c4, c5, c6);
 }
@@ -174,8 +208,9 @@ int DrawSheetFrameSilhouette(int slot, int frame, int x, int y, uint32_t colour,
   if (!SheetFrameRect(slot, frame, &left, &top, &width, &height)) return 0;
   TextureRecord* record = &SheetBank.records[slot];
   if (!record->texture) return 0;
-  Note(2, slot, frame, x, y, colour, scaleX, scaleY);
   const int s = GetDisplayScale();
+  Note(2, slot, frame, x, y, colour, scaleX, scaleY, record, left, top, width, height, x, y, s * scaleX, s * scaleY,
+       rotation, 0);
   return BlitTextureSilhouette(record, left, x, y, top, width, height, s * scaleX, s * scaleY, colour,
                                rotation, 1, 0);
 }

@@ -47,13 +47,41 @@ int DrawSheetFrameGradient(int slot, int frame, int x, int y, uint32_t colour, f
 int DrawSheetFrameSilhouette(int slot, int frame, int x, int y, uint32_t colour, float scaleX = 1.0f,
                              float scaleY = 1.0f, float rotation = 0.0f);
 
+// What a drawn frame is to the screen: a picture of its own (an icon, an
+// arrow, a figure, a frame's edge), part of the backdrop the screen's texts
+// stand on (the map view under the panels), or something that lies over
+// whatever was drawn before it by nature (the pointer and what it carries,
+// a tooltip's backing, a popup box).
+enum class DrawLayer : uint8_t { kPicture, kBackdrop, kOnTop };
+// While it lives, the frames drawn count as the given layer.
+class DrawLayerScope {
+ public:
+  explicit DrawLayerScope(DrawLayer layer);
+  ~DrawLayerScope();
+  DrawLayerScope(const DrawLayerScope&) = delete;
+  DrawLayerScope& operator=(const DrawLayerScope&) = delete;
+
+ private:
+  DrawLayer kept_;
+};
+
 // Tests watch the sheet frames drawn through this: every frame drawn by
 // DrawSheetFrame, DrawSheetFrameGradient or DrawSheetFrameSilhouette is
-// appended (kind 0, 1 and 2), with its position, colour and scale.
+// appended (kind 0, 1 and 2), with its position, colour and scale, the
+// texels it took (source rectangle) and where they went on the device (the
+// top-left corner and the size of one texel there; rotation not counted).
 struct SheetDraw {
   int kind;
   int slot, frame, x, y;
   uint32_t colour;
   float scaleX, scaleY;
+  int srcLeft = 0, srcTop = 0, srcWidth = 0, srcHeight = 0;
+  float deviceX = 0, deviceY = 0, texelWidth = 0, texelHeight = 0;
+  bool rotated = false;
+  DrawLayer layer = DrawLayer::kPicture;
+  int64_t order = 0;  // see DrawOrder
 };
 void RecordSheetDraws(std::vector<SheetDraw>* sink);
+// Counts the frames drawn so far: what is drawn later has a higher count
+// (tests compare it with the texts' cells).
+int64_t DrawOrder();

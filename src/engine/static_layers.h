@@ -9,6 +9,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "engine/sprite_sheets.h"
+
 // The layers, each with up to three words of arguments.
 enum class StaticLayer : uint32_t {
   kScreenBackdrop = 1,
@@ -41,6 +43,7 @@ size_t StaticLayerBytes();
 // cannot be used. Returns what `draw` returned, 1 after a copy.
 template <typename Draw>
 int DrawStaticLayer(const StaticLayerKey& key, Draw draw) {
+  const DrawLayerScope backdrop(DrawLayer::kBackdrop);
   switch (BeginStaticLayer(key)) {
     case StaticLayerStart::kCopied: return 1;
     case StaticLayerStart::kDrawAndKeep: {

@@ -52,11 +52,6 @@ bool WindowFont(int smallerSet) {
   return WindowSize == 2 || (WindowSize == 3 && !smallerSet);
 }
 
-bool HiddenByPopup(int x, int y) {
-  if (ScreenMode != kModeCreatureHovered && ScreenMode != kModeItemPileHovered) return false;
-  if (IsTargetingOrMenuMode()) return false;
-  return x > PopupRect.left + 1 && x < PopupRect.right - 1 && y > PopupRect.top + 1 && y < PopupRect.bottom - 1;
-}
 
 // The game screen's 480x360 space is drawn only in the "960x720 (b)" window;
 // in the other windows the switch leaves the cells as they are.
@@ -80,7 +75,7 @@ void RecordCell(unsigned char c, int x, int y, int width, int height) {
   TextRun& run = g_runSink->back();
   run.cellWidth = width;
   run.cellHeight = height;
-  run.cells.push_back(TextCell{c, x, y});
+  run.cells.push_back(TextCell{c, x, y, DrawOrder()});
 }
 
 int FormatInto(char* buffer, const char* format, va_list args) {
@@ -90,6 +85,12 @@ int FormatInto(char* buffer, const char* format, va_list args) {
 }
 
 }  // namespace
+
+bool HiddenByPopup(int x, int y) {
+  if (ScreenMode != kModeCreatureHovered && ScreenMode != kModeItemPileHovered) return false;
+  if (IsTargetingOrMenuMode()) return false;
+  return x > PopupRect.left + 1 && x < PopupRect.right - 1 && y > PopupRect.top + 1 && y < PopupRect.bottom - 1;
+}
 
 void RecordGlyphs(std::vector<GlyphDraw>* sink) { g_glyphSink = sink; }
 void RecordTextRuns(std::vector<TextRun>* sink) {
@@ -268,7 +269,11 @@ int DrawWrappedText(int x, const char* text, int style, int y, int noBacking, in
   if (y + 8 > 240) y = 232;
   const uint32_t colour = style >= 10 && style <= 14 ? StyleColour(kDefaultColour, style) : 0xFFFFFFFFu;
   for (int i = 0; i < length; ++i) {
-    if (!noBacking) DrawSheetFrame(kSheetInterface, 498, x + i * 8, y, 0xE6FFFFFFu);
+    if (!noBacking) {
+      // The backing of a tooltip lies over what the screen drew beneath it.
+      const DrawLayerScope over(DrawLayer::kOnTop);
+      DrawSheetFrame(kSheetInterface, 498, x + i * 8, y, 0xE6FFFFFFu);
+    }
     DrawGlyph(colour, static_cast<unsigned char>(label[i]), x + i * 8, y, 0, 0, 0, 1);
   }
   return 1;

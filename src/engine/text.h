@@ -30,6 +30,9 @@ struct PopupRectangle {
   int32_t top, bottom, left, right;
 };
 extern PopupRectangle PopupRect;
+// Whether a glyph whose cell starts at (x, y) lies under the open popup and
+// is not drawn (in screen modes 3 and 5, no item selection pending).
+bool HiddenByPopup(int x, int y);
 
 // The colour a style draws a given colour in (kDefaultColour: the style's own).
 uint32_t StyleColour(uint32_t colour, int style);
@@ -97,7 +100,8 @@ void RecordGlyphs(std::vector<GlyphDraw>* sink);
 // it drew.
 struct TextCell {
   unsigned char c;
-  int x, y;  // the cell's top-left pixel
+  int x, y;           // the cell's top-left pixel
+  int64_t order = 0;  // the DrawOrder of the frames drawn before it
 };
 struct TextRun {
   std::vector<TextCell> cells;

@@ -29,6 +29,7 @@ int Piece(int slot, int frame, int x, int y, uint32_t colour, int extraWidth = 0
 }
 
 void FillBox(int left, int top, int right, int bottom, uint32_t colour, int stepX = 8, int stepY = 8) {
+  const DrawLayerScope backdrop(DrawLayer::kBackdrop);
   // Pieces side by side of a plain fill are one quad stretched over the box:
   // every pixel of it shows the one texel, blended once.
   if (stepX == 8 && stepY == 8 && right > left && bottom > top && SheetFrameIsPlain(kSheetInterface, kFillFrame)) {
@@ -100,6 +101,7 @@ int CursorFrame(int32_t kind) {
 int DrawMouseCursor() {
   const int frame = CursorFrame(CursorShape);
   if (frame < 0) return 0;
+  const DrawLayerScope pointer(DrawLayer::kOnTop);
   return DrawSheetFrame(0, frame, PointerX(), PointerY());
 }
 
@@ -187,6 +189,7 @@ int FramedBoxPieces(uint32_t frameColour, uint32_t backgroundColour, int style) 
 }  // namespace
 
 int DrawTopLeftPanelShade() {
+  const DrawLayerScope backdrop(DrawLayer::kBackdrop);
   for (int y = 0; y < 80; y += 8)
     for (int x = 0; x < 184; x += 8) Piece(kSheetInterface, 0, x, y, 0x8CFFFFFFu);
   return 1;
@@ -202,6 +205,7 @@ bool DrawPopupBox(int leftColumn, int topRow, int rightColumn, int bottomRow, in
   const int left = leftColumn * 8, right = rightColumn * 8;
   const int top = yOffset + topRow * 8, bottom = yOffset + bottomRow * 8;
   PopupRect = PopupRectangle{top, bottom, left, right};
+  const DrawLayerScope over(DrawLayer::kOnTop);
   constexpr uint32_t kEdge = 0xDCFFFFFFu;
   FillBox(left + 8, top + 8, right, bottom, 0xC4FFFFFFu);
   for (int x = left; x <= right; x += 8) {
@@ -219,6 +223,7 @@ bool DrawSpellBookPopup(int rightSmallColumn, int bottomSmallRow) {
   const int right = rightSmallColumn * 5, bottom = bottomSmallRow * 6;
   if (right >= 316 || bottom > 234) return false;
   constexpr int kLeft = 80, kTop = 120;
+  const DrawLayerScope over(DrawLayer::kOnTop);
   constexpr uint32_t kEdge = 0xDCFFFFFFu;
   FillBox(kLeft, kTop, right, bottom, 0xC4FFFFFFu, 5, 6);
   for (int x = kLeft; x < right; x += 5) {

@@ -93,8 +93,8 @@ constexpr Choice kAlignments[] = {
 };
 
 // The walking figure of a party member: the runs of party figures in the
-// creature sheets (12 frames a figure), facing the viewer. It walks beside
-// the colour swatches rather than over the last three of them.
+// creature sheets (12 frames a figure), facing the viewer. It walks between
+// the colour swatches and the spell list, clear of both.
 struct FigureRun {
   int32_t first, last, sheet, base;
 };
@@ -103,7 +103,7 @@ constexpr FigureRun kPartyFigureRuns[] = {
     {140, 147, 22, -1679}, {148, 155, 25, -1775}, {156, 163, 24, -1871},
 };
 constexpr int kFacingViewerPose = 1;
-constexpr int kPreviewX = 208;
+constexpr int kPreviewX = 196;
 constexpr int kWalkPoses[4] = {0, 4, 0, 8};
 
 void DrawWalkingFigure(int32_t figure, int step) {
@@ -348,11 +348,9 @@ class CreationPage {
     for (int i = 0; i < listed; ++i) {
       const int feat = chosen[i];
       // Centred on small column 48, but never left of column 38 (the class
-      // list ends before it) and cut at the picture's edge.
-      const std::string whole = FeatDisplayNames[feat];
-      const int column = std::max(kFeatColumnFirst, 48 - static_cast<int>(whole.size()) / 2);
-      const std::string shown = whole.substr(0, static_cast<size_t>(kSmallColumns - column));
-      const char* name = shown.c_str();
+      // list ends before it); the list names fit the 25 cells left from there.
+      const char* name = FeatDisplayNames[feat];
+      const int column = std::max(kFeatColumnFirst, 48 - static_cast<int>(std::strlen(name)) / 2);
       const bool over = idle_ && OverText(name, column, 11 + i, kSmallText);
       PageText(name, over ? kSmallHighlighted : kNormal, column, 11 + i, kSmallText);
       if (!over) continue;

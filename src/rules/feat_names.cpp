@@ -403,10 +403,10 @@ const char FeatKeywordTable[kFeatFlags][kFeatKeywordSize] = {
     "EXTRA4", "EXTRA5", "EXTRA6", "EXTRA7", "EXTRA8", "EXTRA9",  // 324
 };
 
-// The list names of the creation and level-up pages: the full name, with
-// the long family names shortened (for the weapon families and the greater
-// spell foci) and, where a name is still longer than 29 characters, the
-// long weapon and school words too.
+// The list names of the creation and level-up pages: the full name with the
+// long family names shortened (the same way for every member of a family)
+// and, where a name is still longer than the 25 small cells the creation
+// page gives it, the long weapon and school words too.
 namespace {
 
 char g_displayNames[kFeatFlags][kFeatDisplayNameSize];
@@ -418,19 +418,24 @@ void Replace(std::string& text, const std::string& from, const std::string& to) 
 
 bool MakeDisplayNames() {
   const std::pair<const char*, const char*> families[] = {
-      {"GREATER WEAPON FOCUS (", "GREATER FOCUS ("}, {"WEAPON SPECIALISATION (", "WEAPON SPEC. ("},
-      {"GREATER SPECIALISATION (", "GREATER SPEC. ("}, {"IMPROVED CRITICAL (", "IMPROVED CRIT. ("},
-      {"GREATER SPELL FOCUS (", "GR. SPELL FOCUS ("}};
-  const std::pair<const char*, const char*> words[] = {{"HEAVY CROSSBOW", "H. CROSSBOW"},
-                                                       {"LIGHT CROSSBOW", "L. CROSSBOW"},
-                                                       {"DWARVEN WARAXE", "D. WARAXE"},
-                                                       {"BASTARD SWORD", "B. SWORD"},
-                                                       {"TRANSMUTATION", "TRANSMUT."}};
+      {"GREATER WEAPON FOCUS (", "GR. FOCUS ("},     {"WEAPON SPECIALISATION (", "WEAPON SPEC. ("},
+      {"GREATER SPECIALISATION (", "GR. SPEC. ("},   {"IMPROVED CRITICAL (", "IMP. CRIT. ("},
+      {"GREATER SPELL FOCUS (", "GR. SPELL FOCUS ("}, {"MARTIAL PROF. (", "MART. PROF. ("},
+      {"ARMOR PROFICIENCY (", "ARMOR PROF. ("},     {"IMPROVED TWOWEAPON ", "IMP. TWOWEAPON "},
+      {"GREATER TWOWEAPON ", "GR. TWOWEAPON "}};
+  const std::pair<const char*, const char*> words[] = {
+      {"HEAVY CROSSBOW", "H. CROSSBOW"}, {"LIGHT CROSSBOW", "L. CROSSBOW"}, {"DWARVEN WARAXE", "D. WARAXE"},
+      {"BASTARD SWORD", "B. SWORD"},     {"RANGED TOUCH", "R. TOUCH"},       {"LIGHT HAMMER", "L. HAMMER"},
+      {"H. CROSSBOW", "H.CROSSBOW"},     {"L. CROSSBOW", "L.CROSSBOW"},      {"SHORT SWORD", "SHORTSWORD"},
+      {"LIGHT FLAIL", "L. FLAIL"},       {"HEAVY FLAIL", "H. FLAIL"},        {"MORNINGSTAR", "MORNINGST."},
+      {"TRANSMUTATION", "TRANS."},       {"ENCHANTMENT", "ENCH."},           {"NECROMANCY", "NECRO."},
+      {"CONJURATION", "CONJ."},          {"EVOCATION", "EVOC."},             {"ABJURATION", "ABJUR."},
+      {"DIVINATION", "DIVIN."},          {"ILLUSION", "ILLUS."}};
   for (int f = 0; f < kFeatFlags; ++f) {
     std::string name = f == kFeatImprovedBullRush ? "IMPROVED BULLRUSH" : FeatNameTable[f];
-    if (f >= kFeatGreaterWeaponFocusFists)
-      for (const auto& [from, to] : families) Replace(name, from, to);
-    if (name.size() >= kFeatDisplayNameSize)
+    for (const auto& [from, to] : families)
+      if (name.rfind(from, 0) == 0) Replace(name, from, to);
+    if (name.size() > kFeatDisplayNameLength)
       for (const auto& [from, to] : words) Replace(name, from, to);
     std::snprintf(g_displayNames[f], kFeatDisplayNameSize, "%s", name.c_str());
   }

@@ -65,6 +65,8 @@ TEST_F(LinkedText, KeywordsShowCapitalisedWithBlankUnderscores) {
   EXPECT_EQ(glyphs.size(), 9u);
   EXPECT_EQ(Show("x @AOOS@ @AOO@ @HP@ y"), std::vector<std::string>{"x.AOOs.AOO.HP.y"});
   EXPECT_EQ(Show("@MAGIC_MISSILE@, twice"), std::vector<std::string>{"Magic.Missile,.twice"});
+  // Letters run on after a keyword keep their case.
+  EXPECT_EQ(Show("@WEB@.\xA3Half-Elf\xA3 waits"), std::vector<std::string>{"Web.Half-Elf.waits"});
 }
 
 TEST_F(LinkedText, MarkedTermsAreGreen) {

@@ -21,7 +21,7 @@
 //   box-click X Y   queue a left click for the next dialogue box
 //   box-close       queue the close button for the next dialogue box
 //   box-says TEXT   the dialogue box open (read before its answer) holds TEXT
-//   shot FILE.png   save the picture
+//   shot FILE.png   save the picture (inside a dialogue box: the box as drawn)
 //   no-window-manager  from here on the window shows the pictures (headless
 //                   too) and, as under a desktop without a window manager,
 //                   keeps its size when it asks for full screen
@@ -273,6 +273,12 @@ int main(int argc, char** argv) {
         if (boxFault.empty() && std::string(DialogueText).find(l.rest) == std::string::npos)
           boxFault = std::string(origins[at]) + ": the box says \"" + std::string(DialogueText).substr(0, 60) +
                      "...\", not \"" + l.rest + "\"";
+        number = static_cast<int>(++at);
+        continue;
+      }
+      // A picture of the box as its last pass drew it.
+      if (l.command == "shot" && two) {
+        harness::SaveScreenshot(l.words[1]);
         number = static_cast<int>(++at);
         continue;
       }

@@ -203,13 +203,13 @@ TEST_F(FeatOfferTest, GoodChoicesOfTheThreeClasses) {
 // The creation and level-up lists' names fit their 29 characters; a long
 // family name is shortened, and only then a long weapon word.
 TEST(FeatNames, ListNamesFitTheirColumn) {
-  for (int f = 0; f < kFeatFlags; ++f) EXPECT_LT(std::strlen(FeatDisplayNames[f]), 30u) << f;
+  for (int f = 0; f < kFeatFlags; ++f) EXPECT_LE(std::strlen(FeatDisplayNames[f]), size_t{kFeatDisplayNameLength}) << f;
   EXPECT_STREQ(FeatDisplayNames[0], "IMPROVED BULLRUSH");
-  EXPECT_STREQ(FeatDisplayNames[104], "WEAPON FOCUS (DWARVEN WARAXE)");
-  EXPECT_STREQ(FeatDisplayNames[149], "GREATER FOCUS (BASTARD SWORD)");
-  EXPECT_STREQ(FeatDisplayNames[150], "GREATER FOCUS (D. WARAXE)");
-  EXPECT_STREQ(FeatDisplayNames[263], "IMPROVED CRIT. (H. CROSSBOW)");
-  EXPECT_STREQ(FeatDisplayNames[320], "GR. SPELL FOCUS (TRANSMUT.)");
+  EXPECT_STREQ(FeatDisplayNames[104], "WEAPON FOCUS (D. WARAXE)");
+  EXPECT_STREQ(FeatDisplayNames[149], "GR. FOCUS (BASTARD SWORD)");
+  EXPECT_STREQ(FeatDisplayNames[150], "GR. FOCUS (D. WARAXE)");
+  EXPECT_STREQ(FeatDisplayNames[263], "IMP. CRIT. (H.CROSSBOW)");
+  EXPECT_STREQ(FeatDisplayNames[313], "GR. SPELL FOCUS (ENCH.)");
   EXPECT_STREQ(FeatNameTable[150], "GREATER WEAPON FOCUS (DWARVEN WARAXE)");
   EXPECT_STREQ(FeatKeywordTable[263], "IC HCROS");
 }

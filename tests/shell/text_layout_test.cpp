@@ -1,40 +1,65 @@
-// Every screen's texts stay apart and inside the picture: each page type and
-// each state of the game screen is drawn headless, first with the pointer on
-// nothing, then with the pointer on each text it drew (so that hints and
-// hover styles show), and the texts the frame laid down are read back. Two
-// texts that claim one cell with different letters, or a text that leaves
-// the picture or is cut at its edge, are reported. One exception: a tooltip
-// on its own backing covers the page beneath it (two tooltips still may not
-// meet).
+// Every screen's texts and pictures stay apart and inside the picture: each
+// page type and each state of the game screen (the dialogue box, the
+// message log and the combat panels among them) is drawn headless, first
+// with the pointer on nothing, then with the pointer on each text it drew
+// (so that hints and hover styles show), and the texts and sheet frames the
+// frame laid down are read back. Reported: two texts that claim one cell
+// with different letters; a text that leaves the picture or is cut at its
+// edge; a picture of its own (an icon, an arrow, a figure, an ornament, the
+// edge of a frame) whose drawn pixels fall on a letter's ink or leave the
+// picture; a text that a panel, a fill or a backdrop drawn after it covers.
+// Backdrops (the map view, page backdrops, panel stone), plain fills and the
+// pointer with what it carries are not pictures of their own; a popup box
+// covers what was drawn before it; a number drawn on the box it counts
+// belongs to it. A tooltip on its own backing covers the page beneath it
+// (two tooltips still may not meet), but on the game screen never the
+// party list's names. With TEXT_LAYOUT_SHOTS naming a folder, the pictures
+// looked at are written there.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <iterator>
+#include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
+#include "adventure/dialogue.h"
 #include "creatures/creature_kinds.h"
 #include "engine/frame.h"
+#include "engine/graphics.h"
 #include "engine/help_pages.h"
+#include "engine/message_log.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
 #include "engine/settings.h"
+#include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "frontend/game_start.h"
 #include "harness/harness.h"
 #include "harness/test_scenes.h"
+#include "party/creation_screen.h"
 #include "party/new_characters.h"
 #include "rules/creature_record.h"
 #include "rules/feat_names.h"
 #include "rules/item_tables.h"
+#include "screens/game/click_results.h"
+#include "screens/game/map_input.h"
+#include "screens/game/panel_sections.h"
+#include "screens/game/panel_words.h"
 #include "state/camera.h"
 #include "state/combat_action.h"
 #include "state/current_cast.h"
 #include "state/fighter_slots.h"
+#include "state/map_view_state.h"
 #include "state/turn_order.h"
 
 namespace {
@@ -42,6 +67,7 @@ namespace {
 struct Cell {
   int x, y, w, h;
   unsigned char c;
+  int64_t order;
 };
 
 // The cells a run's letters claim (a blank claims nothing: texts may lie
@@ -49,7 +75,7 @@ struct Cell {
 std::vector<Cell> Claimed(const TextRun& run) {
   std::vector<Cell> cells;
   for (const TextCell& t : run.cells)
-    if (t.c != ' ') cells.push_back(Cell{t.x, t.y, run.cellWidth, run.cellHeight, t.c});
+    if (t.c != ' ') cells.push_back(Cell{t.x, t.y, run.cellWidth, run.cellHeight, t.c, t.order});
   std::sort(cells.begin(), cells.end(), [](const Cell& a, const Cell& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
   return cells;
 }
@@ -71,8 +97,145 @@ bool Meet(const Cell& a, const Cell& b) {
   return !(a.c == b.c && a.x == b.x && a.y == b.y && a.w == b.w);
 }
 
-// What is wrong with the texts of one frame.
-std::vector<std::string> Faults(const std::vector<TextRun>& runs) {
+// The sheets that hold backdrops: the world map and menu backdrop pieces,
+// the panel stone and mosaic, the title, logo and large pictures; and the
+// fonts, whose frames are the texts themselves.
+bool BackdropOrFontSheet(int slot) {
+  static const std::set<int> kSheets = {17, 50, 51, 52, 54, 55, 56, 57, 58, 63, 64,
+                                        kSheetLargeFont2, kSheetLargeFont3, kSheetSmallFont2, kSheetSmallFont3};
+  return kSheets.count(slot) != 0;
+}
+
+// The opaque texels of a source rectangle (offsets from its corner), and
+// whether it is one plain colour throughout (a fill).
+struct Texels {
+  std::vector<std::pair<int, int>> opaque;
+  bool plain = true;
+};
+const Texels& OpaqueTexels(const SheetDraw& d) {
+  static std::map<std::tuple<int, int, int, int, int>, Texels> kept;
+  const auto key = std::make_tuple(d.slot, d.srcLeft, d.srcTop, d.srcWidth, d.srcHeight);
+  const auto found = kept.find(key);
+  if (found != kept.end()) return found->second;
+  Texels& t = kept[key];
+  const platform::Texture* texture = SheetBank.records ? SheetBank.records[d.slot].texture.get() : nullptr;
+  if (!texture) return t;
+  const uint32_t* px = texture->Pixels();
+  const int w = texture->Width(), h = texture->Height();
+  uint32_t first = 0;
+  bool any = false;
+  for (int y = 0; y < d.srcHeight; ++y)
+    for (int x = 0; x < d.srcWidth; ++x) {
+      const int tx = d.srcLeft + x, ty = d.srcTop + y;
+      const uint32_t p = tx >= 0 && ty >= 0 && tx < w && ty < h ? px[static_cast<size_t>(ty) * w + tx] : 0;
+      if (!any) first = p, any = true;
+      if (p != first) t.plain = false;
+      if ((p >> 24) >= 8) t.opaque.push_back({x, y});
+    }
+  return t;
+}
+
+// A picture of its own on the screen: the logical pixels its drawn texels
+// cover, and its name for the report.
+struct Picture {
+  std::string name;
+  std::vector<std::pair<int, int>> pixels;
+  bool onTop;     // lies over what was drawn before it (a popup box)
+  int64_t order;  // when it was drawn
+  int left, top, right, bottom;  // its frame's box (right and bottom excluded)
+};
+// The logical pixels a draw's opaque texels cover (a texel wider than a
+// pixel covers every pixel it reaches into).
+const std::vector<std::pair<int, int>>& CoveredPixels(const SheetDraw& d) {
+  // The same frame drawn at the same place in frame after frame: found once.
+  using Key = std::tuple<int, int, int, int, int, float, float, float, float, int>;
+  static std::map<Key, std::vector<std::pair<int, int>>> kept;
+  const float scale = static_cast<float>(GetDisplayScale());
+  const Key key{d.slot, d.srcLeft, d.srcTop, d.srcWidth, d.srcHeight, d.deviceX, d.deviceY, d.texelWidth, d.texelHeight,
+                GetDisplayScale()};
+  const auto found = kept.find(key);
+  if (found != kept.end()) return found->second;
+  std::vector<std::pair<int, int>>& pixels = kept[key];
+  for (const auto& [x, y] : OpaqueTexels(d).opaque) {
+    const float left = d.deviceX + x * d.texelWidth, top = d.deviceY + y * d.texelHeight;
+    const int x0 = static_cast<int>(std::floor(left / scale)), y0 = static_cast<int>(std::floor(top / scale));
+    const int x1 = std::max(x0 + 1, static_cast<int>(std::ceil((left + d.texelWidth) / scale)));
+    const int y1 = std::max(y0 + 1, static_cast<int>(std::ceil((top + d.texelHeight) / scale)));
+    for (int py = y0; py < y1; ++py)
+      for (int px = x0; px < x1; ++px) pixels.push_back({px, py});
+  }
+  std::sort(pixels.begin(), pixels.end());
+  pixels.erase(std::unique(pixels.begin(), pixels.end()), pixels.end());
+  return pixels;
+}
+
+std::vector<Picture> Pictures(const std::vector<SheetDraw>& draws) {
+  std::vector<Picture> out;
+  for (const SheetDraw& d : draws) {
+    if (d.layer == DrawLayer::kBackdrop || BackdropOrFontSheet(d.slot) || (d.colour >> 24) < 8 || d.srcWidth <= 0 ||
+        d.srcHeight <= 0)
+      continue;
+    if (OpaqueTexels(d).plain) continue;
+    Picture p;
+    p.pixels = CoveredPixels(d);
+    if (p.pixels.empty()) continue;
+    p.onTop = d.layer == DrawLayer::kOnTop;
+    p.order = d.order;
+    const float scale = static_cast<float>(GetDisplayScale());
+    p.left = static_cast<int>(std::floor(d.deviceX / scale));
+    p.top = static_cast<int>(std::floor(d.deviceY / scale));
+    p.right = static_cast<int>(std::ceil((d.deviceX + d.srcWidth * d.texelWidth) / scale));
+    p.bottom = static_cast<int>(std::ceil((d.deviceY + d.srcHeight * d.texelHeight) / scale));
+    p.name = "picture " + std::to_string(d.slot) + "/" + std::to_string(d.frame) + " at " +
+             std::to_string(p.pixels.front().first) + "," + std::to_string(p.pixels.front().second);
+    out.push_back(std::move(p));
+  }
+  return out;
+}
+
+// Where something that lies on top (a popup box with its fill, the
+// pointer) was drawn, and when: what was drawn before it there is covered.
+struct Cover {
+  int left, top, right, bottom;  // logical pixels, right and bottom excluded
+  int64_t order;
+};
+std::vector<Cover> Covers(const std::vector<SheetDraw>& draws) {
+  std::vector<Cover> out;
+  const float scale = static_cast<float>(GetDisplayScale());
+  for (const SheetDraw& d : draws)
+    if (d.layer == DrawLayer::kOnTop && d.srcWidth > 0 && d.srcHeight > 0)
+      out.push_back(Cover{static_cast<int>(std::floor(d.deviceX / scale)), static_cast<int>(std::floor(d.deviceY / scale)),
+                          static_cast<int>(std::ceil((d.deviceX + d.srcWidth * d.texelWidth) / scale)),
+                          static_cast<int>(std::ceil((d.deviceY + d.srcHeight * d.texelHeight) / scale)), d.order});
+  return out;
+}
+
+// What one frame laid down, and whether it was a page (on a page a
+// tooltip covers the texts beneath it; on the game screen it keeps off them).
+struct Drawn {
+  std::vector<TextRun> runs;
+  std::vector<SheetDraw> draws;
+  bool page = false;
+  // The party list's block while it is shown: no hint beside the pointer
+  // may cover it.
+  bool list = false;
+  int listLeft = 0, listTop = 0, listRight = 0, listBottom = 0;
+};
+
+bool InList(const Drawn& d, const std::vector<Cell>& cells) {
+  if (!d.list || cells.empty()) return false;
+  for (const Cell& c : cells)
+    if (c.x < d.listLeft || c.x + c.w > d.listRight || c.y < d.listTop || c.y + c.h > d.listBottom) return false;
+  return true;
+}
+void Record(Drawn* drawn) {
+  RecordTextRuns(drawn ? &drawn->runs : nullptr);
+  RecordSheetDraws(drawn ? &drawn->draws : nullptr);
+}
+
+// What is wrong with the texts and pictures of one frame.
+std::vector<std::string> Faults(const Drawn& drawn) {
+  const std::vector<TextRun>& runs = drawn.runs;
   std::vector<std::string> faults;
   std::vector<std::vector<Cell>> claimed;
   for (const TextRun& run : runs) claimed.push_back(Claimed(run));
@@ -85,14 +248,100 @@ std::vector<std::string> Faults(const std::vector<TextRun>& runs) {
         break;
       }
     for (size_t j = i + 1; j < runs.size(); ++j) {
-      // A tooltip stands on its own backing over what lies beneath it.
-      if (runs[i].backed != runs[j].backed) continue;
+      // A tooltip stands on its own backing over what lies beneath it, the
+      // party list's names excepted.
+      if (runs[i].backed != runs[j].backed && !InList(drawn, runs[i].backed ? claimed[j] : a)) continue;
       const std::vector<Cell>& b = claimed[j];
       bool meet = false;
       for (size_t p = 0; p < a.size() && !meet; ++p)
         for (size_t q = 0; q < b.size() && !meet; ++q) meet = Meet(a[p], b[q]);
       if (meet) faults.push_back(Words(a) + " overlaps " + Words(b));
     }
+  }
+  // Pictures: inside the picture, and off every text's cells. A tooltip
+  // lies over them; whatever lies on top (a popup box, the pointer) covers
+  // the texts drawn before it, but not those drawn over it.
+  const std::vector<Picture> pictures = Pictures(drawn.draws);
+  std::vector<std::vector<int>> owners(320 * 240);
+  for (size_t i = 0; i < pictures.size(); ++i) {
+    bool outside = false;
+    for (const auto& [x, y] : pictures[i].pixels) {
+      if (x < 0 || y < 0 || x >= 320 || y >= 240) {
+        outside = true;
+        continue;
+      }
+      owners[static_cast<size_t>(y) * 320 + x].push_back(static_cast<int>(i));
+    }
+    if (outside && !pictures[i].onTop) faults.push_back(pictures[i].name + " leaves the picture");
+  }
+  const std::vector<Cover> covers = Covers(drawn.draws);
+  // A letter's ink is the glyph frame drawn right after its cell was noted.
+  std::map<int64_t, const SheetDraw*> glyphs;
+  for (const SheetDraw& d : drawn.draws)
+    if (BackdropOrFontSheet(d.slot) || d.slot == kSheetInterface) glyphs[d.order] = &d;
+  for (size_t i = 0; i < runs.size(); ++i) {
+    if (runs[i].backed) continue;
+    // A number drawn on the box or icon it counts (an item's stack) belongs
+    // to it: every letter a digit, inside the frame of a picture drawn before.
+    const bool number = !claimed[i].empty() && std::all_of(claimed[i].begin(), claimed[i].end(), [](const Cell& c) {
+      return c.c >= '0' && c.c <= '9';
+    });
+    std::set<int> met;
+    for (const Cell& c : claimed[i]) {
+      const auto glyph = glyphs.find(c.order + 1);
+      if (glyph == glyphs.end() || glyph->second->x != c.x || glyph->second->y != c.y) continue;
+      // A text drawn on a popup stands clear of what the popup covers.
+      int64_t covered = 0;
+      const int cx = c.x + c.w / 2, cy = c.y + c.h / 2;
+      for (const Cover& k : covers)
+        if (k.order <= c.order && cx >= k.left && cx < k.right && cy >= k.top && cy < k.bottom)
+          covered = std::max(covered, k.order);
+      for (const auto& [x, y] : CoveredPixels(*glyph->second)) {
+        if (x < 0 || y < 0 || x >= 320 || y >= 240) continue;
+        for (int p : owners[static_cast<size_t>(y) * 320 + x]) {
+          const Picture& picture = pictures[static_cast<size_t>(p)];
+          if (picture.order > covered && (!picture.onTop || c.order >= picture.order)) met.insert(p);
+        }
+      }
+    }
+    const auto before = [&](const Picture& picture) {
+      return std::all_of(claimed[i].begin(), claimed[i].end(), [&](const Cell& c) { return c.order >= picture.order; });
+    };
+    const bool badge = number && std::any_of(pictures.begin(), pictures.end(), [&](const Picture& picture) {
+      return before(picture) && std::all_of(claimed[i].begin(), claimed[i].end(), [&](const Cell& c) {
+               return c.x >= picture.left && c.x + c.w <= picture.right && c.y >= picture.top &&
+                      c.y + c.h <= picture.bottom;
+             });
+    });
+    if (badge)
+      for (auto it = met.begin(); it != met.end();) it = before(pictures[static_cast<size_t>(*it)]) ? met.erase(it) : std::next(it);
+    for (int p : met) faults.push_back(Words(claimed[i]) + " meets " + pictures[static_cast<size_t>(p)].name);
+  }
+  // A text that a panel, a fill or a backdrop drawn after it covers (what
+  // lies on top by nature excepted): the last such frame drawn on each pixel.
+  std::vector<const SheetDraw*> last(320 * 240, nullptr);
+  for (const SheetDraw& d : drawn.draws) {
+    if (d.layer == DrawLayer::kOnTop || d.srcWidth <= 0 || d.srcHeight <= 0 || (d.colour >> 24) < 8) continue;
+    if (d.slot >= kSheetLargeFont3 && d.slot <= kSheetSmallFont2) continue;
+    if (!BackdropOrFontSheet(d.slot) && d.layer != DrawLayer::kBackdrop && !OpaqueTexels(d).plain) continue;
+    for (const auto& [x, y] : CoveredPixels(d))
+      if (x >= 0 && y >= 0 && x < 320 && y < 240) last[static_cast<size_t>(y) * 320 + x] = &d;
+  }
+  for (size_t i = 0; i < runs.size(); ++i) {
+    const SheetDraw* over = nullptr;
+    for (const Cell& c : claimed[i]) {
+      const auto glyph = glyphs.find(c.order + 1);
+      if (glyph == glyphs.end() || glyph->second->x != c.x || glyph->second->y != c.y) continue;
+      for (const auto& [x, y] : CoveredPixels(*glyph->second)) {
+        if (x < 0 || y < 0 || x >= 320 || y >= 240) continue;
+        const SheetDraw* d = last[static_cast<size_t>(y) * 320 + x];
+        if (d != nullptr && d->order > c.order + 1) over = d;
+      }
+      if (over) break;
+    }
+    if (over)
+      faults.push_back(Words(claimed[i]) + " is covered by " + std::to_string(over->slot) + "/" +
+                       std::to_string(over->frame) + " drawn after it");
   }
   return faults;
 }
@@ -109,19 +358,36 @@ class TextLayout : public ::testing::Test {
     harness::RemoveOwnGameFolder(folder_);
   }
 
-  // Frames with the pointer at (x, y); the faults of the last one's texts are kept.
+  // Frames with the pointer at (x, y); the faults of the last one's texts
+  // and pictures are kept.
   std::vector<TextRun> Look(const std::string& screen, int x, int y, int frames = 1) {
-    std::vector<TextRun> runs;
+    Drawn drawn;
     harness::MoveMouse(x, y);
     harness::StepFrames(frames - 1);
-    RecordTextRuns(&runs);
+    Record(&drawn);
     harness::StepFrames(1);
-    RecordTextRuns(nullptr);
-    Keep(screen, runs);
-    return runs;
+    Record(nullptr);
+    drawn.page = ScreenMode == kModePageView;
+    drawn.list = !drawn.page && PartyListBlock(&drawn.listLeft, &drawn.listTop, &drawn.listRight, &drawn.listBottom);
+    if (Keep(screen, drawn)) Shoot(screen + " at " + std::to_string(x) + " " + std::to_string(y));
+    return drawn.runs;
   }
-  void Keep(const std::string& screen, const std::vector<TextRun>& runs) {
-    for (const std::string& f : Faults(runs)) faults_.insert(screen + ": " + f);
+  // With TEXT_LAYOUT_SHOTS naming a folder, the picture of each screen as
+  // the check first saw it, and of each look with a new fault, is written
+  // there (for a look at what it found).
+  static void Shoot(const std::string& screen) {
+    const char* folder = std::getenv("TEXT_LAYOUT_SHOTS");
+    if (folder == nullptr) return;
+    std::string name = screen;
+    for (char& c : name)
+      if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+    harness::SaveScreenshot(std::string(folder) + "/" + name + ".png");
+  }
+  // Keeps the frame's faults; true when it had any new ones.
+  bool Keep(const std::string& screen, const Drawn& drawn) {
+    bool fresh = false;
+    for (const std::string& f : Faults(drawn)) fresh |= faults_.insert(screen + ": " + f).second;
+    return fresh;
   }
   // The screen with the pointer off its texts, then on each text's first
   // and last letter and on the points given.
@@ -129,6 +395,7 @@ class TextLayout : public ::testing::Test {
              std::set<std::pair<int, int>> points = {}, int frames = 1) {
     show();
     const std::vector<TextRun> runs = Look(screen, 319, 239, frames);
+    Shoot(screen);
     for (const TextRun& run : runs) {
       const std::vector<Cell> cells = Claimed(run);
       if (cells.empty() || run.backed) continue;
@@ -167,7 +434,25 @@ class TextLayout : public ::testing::Test {
   std::set<std::string> faults_;
 };
 
-TEST_F(TextLayout, EveryScreenKeepsItsTextsApartAndInsideThePicture) {
+// A script's box over the game screen, drawn by the frame while the screen
+// mode is the box's: a text that fills every row to the box's right edge
+// and goes on below, with a help link, and three answers.
+void ShowBox(int32_t portrait, int32_t line) {
+  std::snprintf(DialogueText, sizeof DialogueText, "%s",
+                "The reeve leans on the well and counts the thatched roofs aloud. Three cottages stand empty "
+                "since the smith's apprentice went into the Thornwood; mind the @ATTACKS_OF_OPPORTUNITY@ "
+                "if wolves close in, and bring back whatever you find of her, ring or ribbon or boot.");
+  for (char* answer : AnswerTexts) answer[0] = '\0';
+  std::snprintf(AnswerTexts[0], kAnswerTextSize, "%s", "We'll find her.");
+  std::snprintf(AnswerTexts[1], kAnswerTextSize, "%s", "What do you pay for the apprentice?");
+  std::snprintf(AnswerTexts[2], kAnswerTextSize, "%s", "Not now.");
+  DialoguePortrait = portrait;
+  DialogueScrollLine = line;
+  ChosenAnswer = -1;
+  ScreenMode = kModeResting;
+}
+
+TEST_F(TextLayout, EveryScreenKeepsItsTextsAndPicturesApartAndInsideThePicture) {
   // "Start New Game": the creation pages of a new party whose Knight has
   // taken the feats of the longest names and whose Wizard knows spells.
   SetFirstPage("Title Screen", kPageMainMenu, -1);
@@ -185,6 +470,19 @@ TEST_F(TextLayout, EveryScreenKeepsItsTextsApartAndInsideThePicture) {
   ResetCreatureFeats(1);
   for (int spell = 0; spell < 6; ++spell) Creatures[1].knownSpells[spell] = 1;
   for (int m = 0; m < 4; ++m) Page(kPageCharacterCreation, m);
+  // A Half-Elf Wizard of the highest Intelligence whose abilities are
+  // confirmed: the longest spell list (four known, four to pick) beside
+  // the walking figure.
+  Creatures[2].creatureClass = kClassWizard;
+  ResetCreatureFeats(2);
+  Creatures[2].intelligence.base = 20;
+  for (int spell = 0; spell < 4; ++spell) Creatures[2].knownSpells[spell] = 1;
+  Sweep("creation, spells to pick", [] {
+    SetFirstPage("Text Layout", kPageCharacterCreation, 2);
+    ScreenMode = kModePageView;
+    CreationState.confirmed = 1;
+  });
+  CreationState.confirmed = 0;
   Page(kPageFeatSelection, 0);
   Page(kPageSpellPick, 1);
   Page(kPagePartySetup, 0);
@@ -196,20 +494,23 @@ TEST_F(TextLayout, EveryScreenKeepsItsTextsApartAndInsideThePicture) {
   ScreenMode = kModePageView;
   SwitchToIntroductoryAdventure();
   harness::StepFrames(2);
-  std::vector<TextRun> boxRuns;
+  Drawn box;
   bool drawn = false;
+  int boxesSeen = 0;
   harness::SetBoxIdleHandler([&] {
     if (drawn) {
-      Keep("dialogue box", boxRuns);
+      box.page = false;
+      Keep("dialogue box", box);
+      Shoot("dialogue box " + std::to_string(++boxesSeen));
       harness::QueueBoxKey("1");
     }
     drawn = !drawn;
-    boxRuns.clear();
+    box = Drawn{};
   });
-  RecordTextRuns(&boxRuns);
+  Record(&box);
   harness::Click(122, 82);
   harness::StepFrames(5);
-  RecordTextRuns(nullptr);
+  Record(nullptr);
   harness::SetBoxIdleHandler(nullptr);
   ASSERT_STREQ(Creatures[0].name, "Aldwyn Marrow");
   ASSERT_EQ(ScreenMode, kModeExploring);
@@ -243,6 +544,18 @@ TEST_F(TextLayout, EveryScreenKeepsItsTextsApartAndInsideThePicture) {
   for (uint32_t mode : {kModeDefeat, kModeVictory, kModeEndOfIntro, kModeLocalMap, kModeItemTarget,
                         kModeWandPicker, kModeEnchantPicker})
     Sweep("mode " + std::to_string(mode), [mode] { ScreenMode = mode; });
+  // A click result beside the pointer, wherever the pointer goes.
+  GameScreen("a click result", [] {
+    ScreenMode = kModeExploring;
+    ClickResult = ClickResultState{64, 0, 0, 319, 239};  // "Success"
+  });
+  ClickResult = ShownClickResult = ClickResultState{};
+  // Dialogue boxes whose text fills every row to the right edge and goes on
+  // below: at the top, scrolled, and beside a speaker's portrait.
+  for (const auto& [name, portrait, line] : {std::tuple<const char*, int32_t, int32_t>{"dialogue box", -1, 0},
+                                             {"dialogue box scrolled", -1, 2},
+                                             {"dialogue box with a portrait", 3, 1}})
+    GameScreen(name, [portrait = portrait, line = line] { ShowBox(portrait, line); });
   ScreenMode = kept;
 
   // A battle at the right edge of the view: the knights flank two orcs, a
@@ -273,6 +586,42 @@ TEST_F(TextLayout, EveryScreenKeepsItsTextsApartAndInsideThePicture) {
     SpellCaster = CurrentFighter();
     ScreenMode = kModeTargetFirst;
   });
+  // The combat panels: the turn order of this short battle in the side
+  // panel, the side panel hidden (its button), the message log open with
+  // lines that wrap, roll links and the attack roll's die, and a box opened
+  // in the battle.
+  GameScreen("turn order", [] {
+    ScreenMode = kModeExploring;
+    CurrentSpell = -1;
+    SidePanelShown = 1;
+    SidePanelMode = 1;
+    SidePanelPrefersInitiative = 1;
+  });
+  // The order of a battle down to two fighters: the shortest list.
+  const int32_t entries = TurnEntryCount, current = CurrentTurnIndex;
+  GameScreen("short turn order", [] {
+    TurnEntryCount = 2;
+    CurrentTurnIndex = 0;
+  });
+  TurnEntryCount = entries;
+  CurrentTurnIndex = current;
+  GameScreen("side panel hidden", [] { SidePanelShown = 0; });
+  ClearMessageLog();
+  // Lines that reach the last column of the log, its scroll bar's side.
+  for (int i = 0; i < 12; ++i) {
+    LogMessage("@ATTACK_ROLL@ \xA3%i\xA3 + \xA3$%i\xA3 = @%i|99@\r", i, 20 - i, 20);
+    for (int line = 0; line < 2; ++line) LogMessage("Orcs Orcs Orcs Orcs Orcs Orcs Orcs a ");
+    LogMessage("\r");
+  }
+  GameScreen("message log", [] {
+    SidePanelShown = 1;
+    SidePanelMode = 2;
+    SidePanelPrefersInitiative = 0;
+    CombatRollsShown = 1;
+  });
+  CombatRollsShown = 0;
+  GameScreen("dialogue box in battle", [] { ShowBox(-1, 0); });
+  ScreenMode = kModeExploring;
 
   // Trade: the leader's backpack holds the saleable item of the longest name.
   ASSERT_TRUE(scenes::LayOutScene("market"));

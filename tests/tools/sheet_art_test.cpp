@@ -3,6 +3,7 @@
 // are twelve different pictures.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <set>
 #include <string>
 #include <vector>
@@ -195,5 +196,31 @@ TEST(SheetArt, EveryCursorKindDrawsACursorNotAGroundTile) {
     for (uint32_t p : Frame(0, frame)) clear += p == 0;
     EXPECT_TRUE(Drawn(0, frame)) << "cursor kind " << kind << " (frame " << frame << ")";
     EXPECT_GT(clear, 24 * 24 / 2) << "cursor kind " << kind << " draws frame " << frame << ", a ground tile";
+  }
+}
+
+// The attack roll's d20 is written '$' in the message log and drawn in its
+// own colours: in every font (both scales, large and small, and the
+// alternative font of the interface sheet) it is a small die, a square of
+// rim, face and pips, not a dollar sign.
+TEST(SheetArt, TheRollsDollarIsASmallDieInEveryFont) {
+  const std::pair<int, int> frames[] = {{kSheetLargeFont2, '$' - 33}, {kSheetLargeFont3, '$' - 33},
+                                        {kSheetSmallFont2, '$' - 33}, {kSheetSmallFont3, '$' - 33},
+                                        {kSheetInterface, '$' + kAltLargeFontBase},
+                                        {kSheetInterface, '$' + kAltSmallFontBase}};
+  for (const auto& [sheet, frame] : frames) {
+    const SheetFormat f = SheetFormatFor(sheet);
+    const std::vector<uint32_t> px = Frame(sheet, frame);
+    int left = f.frameWidth, right = -1, top = f.frameHeight, bottom = -1;
+    std::set<uint32_t> colours;
+    for (int y = 0; y < f.frameHeight; ++y)
+      for (int x = 0; x < f.frameWidth; ++x) {
+        const uint32_t p = px.empty() ? 0 : px[static_cast<size_t>(y) * f.frameWidth + x];
+        if (!p) continue;
+        colours.insert(p);
+        left = std::min(left, x), right = std::max(right, x), top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+    EXPECT_EQ(colours.size(), 3u) << "sheet " << sheet << " frame " << frame;
+    EXPECT_EQ(right - left, bottom - top) << "sheet " << sheet << " frame " << frame << " is no square";
   }
 }

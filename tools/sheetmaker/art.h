@@ -26,13 +26,17 @@ using Glyph = std::vector<std::string>;
 struct Font {
   int width = 0, height = 0;
   std::map<int, Glyph> glyphs;  // by character code
+  // Glyphs drawn in their own colours: each letter of their rows names a
+  // palette colour ("ink.0"); '.' stays empty. The game draws them untinted.
+  std::map<int, std::map<char, std::string>> colours;
 };
 Font ReadFont(const std::string& path, int width, int height);
 
 // The frame of a character in the game's fonts: lower-case letters follow 'Z'.
 int FontFrame(int code);
 
-// Draws a font at an integer scale, white with a dark shadow ('$' in gold).
+// Draws a font at an integer scale, white with a dark shadow; a glyph of
+// its own colours is drawn in them, without a shadow.
 void DrawFontSheet(Canvas& c, const FrameGrid& g, const Font& font, int scale);
 // The alternative font on the interface sheet: upper case and the signs, at
 // frame = code + base; bold and shadowed when asked.

@@ -59,25 +59,27 @@ void Missile(Layer& l, float angle, const std::string& kind) {
 }
 
 // The red ornaments the game cycles through its six key colours: bands of
-// the four keys from the outside in. Codes 0 and 1 fill their frame (the
-// dialogue box's corners); codes 2 and 3 are small jewels on the crossings
-// of the character record's separators, kept inside the 8 by 8 cell of the
-// crossing (frame pixels 5 to 12 across, 3 to 10 down) so that they never
-// reach the labels beside and below it.
+// the four keys from the outside in. Codes 0 and 1 are the dialogue box's
+// corner pieces on the border under its text: they keep to frame rows 3 and
+// below (the box draws them 45 pixels down, its last text row ends at 47).
+// Codes 2 and 3 are small jewels on the crossings of the character record's
+// separators, kept inside the 8 by 8 cell of the crossing (frame pixels 5 to
+// 12 across, 3 to 10 down) so that they never reach the labels beside and
+// below it.
 void Ornament(Layer& l, int code) {
   const uint32_t keys[4] = {0xFF7B1400u, 0xFF971807u, 0xFFBB1B1Bu, 0xFFFF0000u};
   const bool jewel = code >= 2;
-  const float cx = 8.5f, cy = jewel ? 6.5f : 8.5f;
+  const float cx = 8.5f, cy = jewel ? 6.5f : 10.5f;
   for (int y = 0; y < l.H(); ++y)
     for (int x = 0; x < l.W(); ++x) {
       const float fx = x + 0.5f - cx, fy = y + 0.5f - cy;
       float d;
       if (code % 2 == 0) {
-        d = (std::fabs(fx) + std::fabs(fy)) / (jewel ? 3.5f : 8.0f);  // a diamond
+        d = (std::fabs(fx) + std::fabs(fy)) / (jewel ? 3.5f : 6.0f);  // a diamond
       } else {
         const float a = std::atan2(fy, fx), rr = std::hypot(fx, fy);
         d = jewel ? rr / (2.6f + 0.8f * std::cos(4 * a))  // a small four-petal flower
-                  : rr / (6.0f + 2.5f * std::cos(4 * a));
+                  : rr / (4.4f + 1.6f * std::cos(4 * a));
       }
       if (d > 1.0f) continue;
       l.Put(x, y, keys[std::min(3, static_cast<int>(d * 4))]);

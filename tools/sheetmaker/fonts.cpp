@@ -2,6 +2,7 @@
 #include <sstream>
 
 #include "art.h"
+#include "palette.h"
 
 namespace {
 
@@ -21,8 +22,6 @@ int ParseCharName(const std::string& name, const std::string& where) {
 
 constexpr uint32_t kInk = 0xFFFFFFFFu;
 constexpr uint32_t kShadow = 0xFF141418u;
-constexpr uint32_t kGold = 0xFFF0C040u;
-constexpr uint32_t kGoldDark = 0xFFA07818u;
 
 }  // namespace
 
@@ -36,6 +35,8 @@ Font ReadFont(const std::string& path, int width, int height) {
   int number = 0;
   std::vector<int> block;  // the codes of the current block
   int row = 0;
+  // Set by a "colours" line for the block that follows it.
+  std::map<char, std::string> blockColours;
   while (std::getline(in, text)) {
     ++number;
     if (!text.empty() && text.back() == '\r') text.pop_back();
@@ -51,12 +52,31 @@ Font ReadFont(const std::string& path, int width, int height) {
     std::istringstream words(text);
     std::string first;
     words >> first;
+    if (first == "colours") {
+      // "colours o=ink.0 #=grey.5": the letters of the next block's rows.
+      if (!block.empty() && row != height)
+        throw SourceError(Where(path, number) + "previous block has " + std::to_string(row) + " rows, not " +
+                          std::to_string(height));
+      block.clear();
+      row = 0;
+      blockColours.clear();
+      std::string pair;
+      while (words >> pair) {
+        if (pair.size() < 3 || pair[1] != '=' || pair[0] == '.')
+          throw SourceError(Where(path, number) + "\"" + pair + "\" is not a letter, '=' and a palette colour");
+        blockColours[pair[0]] = pair.substr(2);
+      }
+      if (blockColours.empty()) throw SourceError(Where(path, number) + "\"colours\" names no colour");
+      continue;
+    }
     if (first == "chars") {
       if (!block.empty() && row != height)
         throw SourceError(Where(path, number) + "previous block has " + std::to_string(row) + " rows, not " +
                           std::to_string(height));
       block.clear();
       row = 0;
+      std::map<char, std::string> colours;
+      colours.swap(blockColours);
       std::string name;
       while (words >> name) {
         const int code = ParseCharName(name, Where(path, number));
@@ -64,6 +84,7 @@ Font ReadFont(const std::string& path, int width, int height) {
         if (font.glyphs.count(code)) throw SourceError(Where(path, number) + "glyph \"" + name + "\" given twice");
         block.push_back(code);
         font.glyphs[code] = Glyph{};
+        if (!colours.empty()) font.colours[code] = colours;
       }
       if (block.empty()) throw SourceError(Where(path, number) + "\"chars\" names no character");
       continue;
@@ -75,9 +96,14 @@ Font ReadFont(const std::string& path, int width, int height) {
     size_t i = 0;
     while (fields >> field) {
       if (i >= block.size()) throw SourceError(Where(path, number) + "more glyphs than the \"chars\" line names");
-      if (static_cast<int>(field.size()) != width || field.find_first_not_of("#.") != std::string::npos)
+      const auto own = font.colours.find(block[i]);
+      std::string letters = ".";
+      if (own == font.colours.end()) letters += '#';
+      else
+        for (const auto& [letter, colour] : own->second) letters += letter;
+      if (static_cast<int>(field.size()) != width || field.find_first_not_of(letters) != std::string::npos)
         throw SourceError(Where(path, number) + "glyph row \"" + field + "\" is not " + std::to_string(width) +
-                          " of '#' and '.'");
+                          " of '" + letters.substr(1) + "' and '.'");
       font.glyphs[block[i++]].push_back(field);
     }
     if (i != block.size()) throw SourceError(Where(path, number) + "fewer glyphs than the \"chars\" line names");
@@ -95,8 +121,24 @@ int FontFrame(int code) {
 
 namespace {
 
-void DrawGlyph(Canvas& c, int x0, int y0, int w, int h, const Glyph& glyph, int scale, bool gold, bool bold,
-               int shadow) {
+// A glyph of its own colours: every letter in its palette colour, at the
+// scale, neither bold nor shadowed (its own dark rim stands for both).
+void DrawColouredGlyph(Canvas& c, int x0, int y0, int w, int h, const Glyph& glyph,
+                       const std::map<char, std::string>& colours, int scale) {
+  for (int gy = 0; gy < static_cast<int>(glyph.size()); ++gy)
+    for (int gx = 0; gx < static_cast<int>(glyph[gy].size()); ++gx) {
+      const auto colour = colours.find(glyph[gy][gx]);
+      if (colour == colours.end()) continue;
+      const uint32_t argb = Pal().Colour(colour->second);
+      for (int sy = 0; sy < scale; ++sy)
+        for (int sx = 0; sx < scale; ++sx) {
+          const int px = gx * scale + sx, py = gy * scale + sy;
+          if (px < w && py < h) c.Put(x0 + px, y0 + py, argb);
+        }
+    }
+}
+
+void DrawGlyph(Canvas& c, int x0, int y0, int w, int h, const Glyph& glyph, int scale, bool bold, int shadow) {
   auto ink = [&](int gx, int gy) {
     if (gy < 0 || gy >= static_cast<int>(glyph.size()) || gx < 0) return false;
     const bool here = gx < static_cast<int>(glyph[gy].size()) && glyph[gy][gx] == '#';
@@ -122,9 +164,7 @@ void DrawGlyph(Canvas& c, int x0, int y0, int w, int h, const Glyph& glyph, int 
           for (int sx = 0; sx < scale; ++sx) {
             const int px = gx * scale + sx, py = gy * scale + sy;
             if (px >= w || py >= h) continue;
-            uint32_t colour = kInk;
-            if (gold) colour = (gy >= gh / 2 && (gx + gy) % 2) ? kGoldDark : kGold;
-            c.Put(x0 + px, y0 + py, colour);
+            c.Put(x0 + px, y0 + py, kInk);
           }
 }
 
@@ -143,7 +183,11 @@ void DrawFontSheet(Canvas& c, const FrameGrid& g, const Font& font, int scale) {
                         " share font frame " + std::to_string(frame));
     owner[frame] = code;
     if (frame >= g.Count()) throw SourceError("font frame " + std::to_string(frame) + " lies beyond the sheet");
-    DrawGlyph(c, g.X(frame), g.Y(frame), g.frameWidth, g.frameHeight, glyph, scale, code == '$', false, 1);
+    const auto own = font.colours.find(code);
+    if (own != font.colours.end())
+      DrawColouredGlyph(c, g.X(frame), g.Y(frame), g.frameWidth, g.frameHeight, glyph, own->second, scale);
+    else
+      DrawGlyph(c, g.X(frame), g.Y(frame), g.frameWidth, g.frameHeight, glyph, scale, false, 1);
   }
 }
 
@@ -157,6 +201,10 @@ void DrawAltFont(Canvas& c, const FrameGrid& g, const Font& font, int base, bool
     if (owners->count(frame))
       throw SourceError("frame " + std::to_string(frame) + " is drawn by " + (*owners)[frame] + " and " + who);
     (*owners)[frame] = who;
-    DrawGlyph(c, g.X(frame), g.Y(frame), g.frameWidth, g.frameHeight, glyph, 1, code == '$', bold, bold ? 1 : 0);
+    const auto own = font.colours.find(code);
+    if (own != font.colours.end())
+      DrawColouredGlyph(c, g.X(frame), g.Y(frame), g.frameWidth, g.frameHeight, glyph, own->second, 1);
+    else
+      DrawGlyph(c, g.X(frame), g.Y(frame), g.frameWidth, g.frameHeight, glyph, 1, bold, bold ? 1 : 0);
   }
 }

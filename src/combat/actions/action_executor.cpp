@@ -147,7 +147,7 @@ bool AbandonActionOfFallenFighter() {
   ActionBarMode = 1;
   if (SpellInProgress != -1) {
     if (IsValidCreature(SpellCaster))
-      LogMessage("\xA3%s\xA3 loses @%s@.", Creatures[SpellCaster].name, SpellKeywordFull(SpellInProgress));
+      LogMessage("\xA3%s\xA3 loses @%s@.\r\r", Creatures[SpellCaster].name, SpellKeywordFull(SpellInProgress));
     SpellInProgress = -1;
     ScreenMode = kModeExploring;
   }

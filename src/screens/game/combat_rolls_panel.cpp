@@ -24,7 +24,9 @@
 namespace {
 
 constexpr int kLogStyle = 4;
-constexpr int kLogRight = 36, kLogBottom = 12;  // the last small cell of the log
+// The last small cell of the log: column 34 keeps the text left of the
+// scroll bar and its arrows (from x 176).
+constexpr int kLogRight = 34, kLogBottom = 12;
 constexpr int kLogRows = kLogBottom + 1;
 constexpr int kPanelColumns = 23, kPanelRows = 10;  // the panel's large cells
 constexpr int kKeyHome = 0xC7, kKeyPageUp = 0xC9, kKeyEnd = 0xCF, kKeyPageDown = 0xD1;

@@ -23,6 +23,7 @@ namespace {
 constexpr int kKeyOne = 0x02, kKeyUp = 0xC8, kKeyPageUp = 0xC9, kKeyDown = 0xD0, kKeyPageDown = 0xD1;
 constexpr int kPortraitFrameSheet = 47, kPortraitFrame = 20, kPortraitSheet = 49;
 constexpr int kMarkSheet = 13, kMarkUp = 485, kMarkDown = 486;
+constexpr int kTextRight = 37;
 constexpr uint32_t kWhite = 0xFFFFFFFFu, kDimmedGlyph = 0x6EFFFFFFu, kDimmedMark = 0x96C8C8C8u;
 constexpr int32_t kCursorUp = 22, kCursorDown = 23, kCursorRefused = 18, kCursorAnswer = 9;
 
@@ -42,7 +43,9 @@ bool DrawText() {
     DrawSheetFrame(kPortraitSheet, DialoguePortrait - 1, 12, 12);
     left = 6;
   }
-  DrawLinkedText(DialogueText, 0, left, 1, 38, 5, DialogueScrollLine, 1, 1, 1);
+  // Up to column 37: column 38 holds the scroll marks, so a line's last
+  // word never runs into one.
+  DrawLinkedText(DialogueText, 0, left, 1, kTextRight, 5, DialogueScrollLine, 1, 1, 1);
   return LinkedTextOverflow == -1;
 }
 

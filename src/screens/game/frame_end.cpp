@@ -26,6 +26,7 @@
 #include "screens/game/frame_words.h"
 #include "screens/game/held_object.h"
 #include "screens/game/overlay_sections.h"
+#include "screens/game/panel_sections.h"
 #include "state/fighter_slots.h"
 #include "state/turn_order.h"
 
@@ -69,6 +70,22 @@ void DrawHintAndLabels(int x, int y, int lowered) {
   DrawSituationLabels(x, y + 8);
 }
 
+// The hint beside the pointer where the kit puts it (17 pixels right of and
+// 12 below the pointer, or ending by the picture's right edge 24 below it),
+// but below the party list when it would cover the list's names.
+void DrawCursorHint(int mx, int my) {
+  const int width = 8 * std::min(static_cast<int>(std::strlen(CursorHint)), 320 / 8);
+  int x = mx + 17, y = my + 12;
+  if (x + width > 320) {
+    x = std::max(0, 320 - width);
+    y = my + 24;
+  }
+  int left = 0, top = 0, right = 0, bottom = 0;
+  if (PartyListBlock(&left, &top, &right, &bottom) && x < right && x + width > left && y < bottom && y + 8 > top)
+    y = bottom;
+  DrawWrappedText(x, CursorHint, 0, y, 0, 0);
+}
+
 // The chance of the touch attack the aimed spell makes on the hovered fighter.
 void ShowTouchChance(const SpellRecord& s, int mx, int my) {
   const int slot = HoveredFighterSlot;
@@ -83,6 +100,7 @@ void ShowTouchChance(const SpellRecord& s, int mx, int my) {
 }
 
 void DrawHeldObject(int mx, int my) {
+  const DrawLayerScope pointer(DrawLayer::kOnTop);
   const int32_t code = HeldObject.code;
   if (code == kHeldWholeSquare) {
     DrawSheetFrame(kWholeSquareSheet, kWholeSquareFrame, mx, my);
@@ -101,13 +119,18 @@ void DrawSpellCursor() {
   const int mx = PointerX(), my = PointerY();
   const int32_t spell = CurrentSpell;
   const bool inTable = spell >= 0 && spell < kSpellRows;
-  DrawSheetFrame(kIconFrameSheet, kIconFrame, mx, my);
-  if (spell == kTurnUndead)
-    DrawFigureSprite(kTurnUndeadIcon, mx + 1, my + 1, 0xFFFFFFFFu, 0);
-  else if (inTable)
-    DrawFigureSprite(SpellIconTable[spell], mx + 1, my + 1, 0xFFFFFFFFu, 0);
+  {
+    // The spell's icon stands for the pointer.
+    const DrawLayerScope pointer(DrawLayer::kOnTop);
+    DrawSheetFrame(kIconFrameSheet, kIconFrame, mx, my);
+    if (spell == kTurnUndead)
+      DrawFigureSprite(kTurnUndeadIcon, mx + 1, my + 1, 0xFFFFFFFFu, 0);
+    else if (inTable)
+      DrawFigureSprite(SpellIconTable[spell], mx + 1, my + 1, 0xFFFFFFFFu, 0);
+  }
   const bool onPrompt = MouseInTextRow(1, 24, 15, 2, 1, 0);
   if (!onPrompt && CursorTargetValid == 0) {
+    const DrawLayerScope pointer(DrawLayer::kOnTop);
     DrawFigureSprite(kRefusedTargetMark, mx + 1, my + 1, 0xFFFFFFFFu, 0);
     for (int s = 0; s < FighterCount && s < kFighterSlots; ++s)
       if (IsValidCreature(FighterSlots[s].creature)) TargetMarker[FighterSlots[s].creature] = 0;
@@ -137,7 +160,7 @@ void FinishFrame() {
     if (labels)
       DrawHintAndLabels(mx + 17, my + 12, 12);
     else if (CursorHint[0] != '\0')
-      DrawWrappedText(-1, CursorHint, 0, -1, 0, 0);
+      DrawCursorHint(mx, my);
   }
   MapScaleSwitch = scale;
   if (DebugMode == 1) GameTiming.UpdateFrameRate();

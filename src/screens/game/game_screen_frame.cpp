@@ -10,6 +10,7 @@
 #include "engine/graphics.h"
 #include "engine/last_screen.h"
 #include "engine/settings.h"
+#include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "engine/timing.h"
 #include "map/map_record.h"
@@ -74,6 +75,17 @@ bool ActingFighterKnown() {
   return CurrentTurnIndex >= 0 && CurrentTurnIndex < kTurnOrderEntries && TurnOrder[CurrentTurnIndex].creature != -1;
 }
 
+// The side panel, the turn order or the action list, keeps the 320x240
+// layout in the wide window, as its frame and its mouse tests do (its texts
+// in the wider cells left the frame).
+struct SidePanelLayout {
+  uint8_t kept = MapScaleSwitch;
+  SidePanelLayout() { MapScaleSwitch = 0; }
+  ~SidePanelLayout() { MapScaleSwitch = kept; }
+  SidePanelLayout(const SidePanelLayout&) = delete;
+  SidePanelLayout& operator=(const SidePanelLayout&) = delete;
+};
+
 // The panels of combat in their order; true when one has ended the frame.
 // Once a panel ends the combat the rest are not drawn.
 bool DrawCombatPanels() {
@@ -83,11 +95,15 @@ bool DrawCombatPanels() {
   if (InCombat != 1 || !ActingFighterKnown()) return false;
   DrawFighterStatusBoxes();
   if (InCombat != 1 || CombatState != kStatePlayerTurn) return false;
-  DrawInitiativePanel();
+  {
+    const SidePanelLayout narrow;
+    DrawInitiativePanel();
+  }
   if (InCombat != 1) return false;
   const bool pendingAction = CombatAction.selectedAction != -1;
   if (!IsTargetingMode() && !pendingAction) {
     BuildActionMenu();
+    const SidePanelLayout narrow;
     if (DrawActionMenu()) return true;
     if (InCombat != 1) return false;
   }
@@ -106,7 +122,8 @@ bool DrawCombatPanels() {
 bool DrawPanels() {
   if (InCombat != 1 && AllEnemiesAlert == 0 && RecheckSquareScripts == 0 && IsTargetingMode()) DrawTargetingPrompt();
   if (PartyListShown() && DrawPartyList()) return true;
-  return InCombat == 1 && DrawCombatPanels();
+  // A script's box covers the combat panels as it covers the party list.
+  return InCombat == 1 && ScreenMode != kModeResting && DrawCombatPanels();
 }
 
 // Over everything; 0 when the debug exit ends the program.
@@ -135,7 +152,11 @@ int DrawOverlaysAndEnd() {
 int DrawFrame(int rows, int cols) {
   LastScreenDrawn = "GameScreenFrame";
   SetUpFrame();
-  DrawMapView(rows, cols);
+  {
+    // The map view is the backdrop of the panels and texts drawn over it.
+    const DrawLayerScope backdrop(DrawLayer::kBackdrop);
+    DrawMapView(rows, cols);
+  }
   if (DrawPanels()) return 1;
   return DrawOverlaysAndEnd();
 }

@@ -10,6 +10,10 @@
 bool DrawPartyList();
 // Whether the party list is drawn this frame (while the party explores).
 bool PartyListShown();
+// The pixels the party list's rows take (right and bottom excluded), from
+// the first cell of its longest name (or level-up star) to its hit points;
+// false when no list is shown.
+bool PartyListBlock(int* left, int* top, int* right, int* bottom);
 // Whether the mouse is on a level-up star that the party list shows: the
 // star's click is the party list's, never the map's.
 bool LevelUpStarUnderMouse();

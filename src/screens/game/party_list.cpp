@@ -2,6 +2,7 @@
 // explores: the level-up star and the level-up it starts, the character
 // record and inventory opened by clicking a name, and the object lifted from
 // a square handed to the member whose name it is dropped on.
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 
@@ -224,6 +225,24 @@ bool MemberRow(int member) {
 bool PartyListShown() {
   return InCombat != 1 && AllEnemiesAlert == 0 && RecheckSquareScripts == 0 && !IsTargetingMode() &&
          ScreenMode != kModeResting && ScreenMode != kModeCastAnnounce && ScreenMode != kModeCastResolve;
+}
+
+bool PartyListBlock(int* left, int* top, int* right, int* bottom) {
+  if (!PartyListShown()) return false;
+  int first = kHitPointsColumn, rows = 0;
+  for (int member = 0; member < 4; ++member) {
+    const CreatureRecord& c = Creatures[member];
+    const int length = ShownLength(c);
+    if (length == 0) continue;
+    rows = member + 1;
+    first = std::min(first, kNameEnd - length - (LevelUpDue(c) ? 1 : 0));
+  }
+  if (rows == 0) return false;
+  *left = 8 * first;
+  *top = 8 * 3;
+  *right = 8 * (kHitPointsColumn + 3);
+  *bottom = 8 * (3 + rows);
+  return true;
 }
 
 bool LevelUpStarUnderMouse() {

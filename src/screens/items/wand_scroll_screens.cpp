@@ -38,6 +38,7 @@ constexpr int kSlotFrameFigure = 303, kLinkLeftFigure = 304, kLinkRightFigure = 
               kLinkDownFigure = 307;
 constexpr uint32_t kWhite = 0xFFFFFFFFu, kHoveredGrey = 0xFFA0A0A0u;
 constexpr int kFramedPlaces = 14;
+constexpr int kLevelLabelColumn = 1;
 constexpr int kScrollRowOffset = 3;  // the scroll of spell s is base row 3 + s
 // The minimum caster level of spell levels 1 to 4 times three and the level.
 constexpr int32_t kWandCasterParts[4] = {3, 18, 45, 84};
@@ -135,10 +136,12 @@ void SpellPageFrame(const SpellPage& page, int crafter) {
   PageTextAt("Gold:", kStyleLabel, 25, page.goldRow);
   PageTextAt("XP:", kStyleLabel, 25, page.xpRow);
   PageTextAt(page.title, kStyleTitle, 2, 2);
+  // The level labels stand one column left of the other labels: the first
+  // place of a row begins 36 pixels in, where column 2's "L-1" would end.
   for (int level = 1; level <= page.highestLevel; ++level) {
     char label[16];
     std::snprintf(label, sizeof label, "L-%i", level);
-    PageTextAt(label, kStyleLabel, 2, 2 * level + 2);
+    PageTextAt(label, kStyleLabel, kLevelLabelColumn, 2 * level + 2);
   }
   auto offered = [&](int spell) {
     const int32_t level = SpellTable[spell].level;

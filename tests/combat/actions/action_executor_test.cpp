@@ -8,6 +8,7 @@
 #include "combat/actions/executor_fixture.h"
 #include "combat/turns/combat_cycle.h"
 #include "rules/conditions.h"
+#include "rules/spell_ids.h"
 #include "state/casting_services.h"
 #include "state/combat_events.h"
 
@@ -96,11 +97,17 @@ TEST_F(Executor, AFighterStunnedWhileItsAttackIsShownLosesTheRestOfItsTurn) {
   Order(kActionFullAttack, kFoe);
   RunUntil([] { return CombatAction.reactingCreature == kReactorPlayback; });
   AddCondition(kHero, kCondStunned, 2, 0, kSourceSpell, 0);
+  SpellInProgress = kSpellWeb;  // a spell it was casting is lost with the turn
+  SpellCaster = kHero;
   RunUntil([] { return CombatAction.reactingCreature != kReactorPlayback; });
   EXPECT_EQ(CombatAction.actionCode, 0);
   EXPECT_EQ(g_ProcessingAttackNumber, -1);
   EXPECT_EQ(ActingCreature, -1);
   EXPECT_EQ(CombatState, kStateNextFighter);
+  EXPECT_EQ(SpellInProgress, -1);
+  // The loss is a message of its own: what is logged next starts a new line.
+  const std::string log = MessageLogText;
+  EXPECT_NE(log.find("\xA3Hero\xA3 loses @WEB@.\r\r"), std::string::npos) << log;
 }
 
 TEST_F(Executor, AFailedStepShowsAnEmptyEventThenHandsTheTurnBack) {

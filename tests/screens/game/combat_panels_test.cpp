@@ -63,6 +63,12 @@ TEST_F(GameScreen, TheInitiativeListFollowsTheTurnOrderAndScrollsFromTwentySeven
   const char* expected[] = {"Aldric", "Gnoll", "Brenna", "Gnoll Chief", "Corwin", "Dara", "View Actions"};
   for (int i = 0; i < 7; ++i) EXPECT_EQ(From(rows[i + 1], 24), expected[i]) << i;
   EXPECT_EQ(SidePanelRows, 8);
+  // The "960x720 (b)" window draws the map in wider cells; the list keeps the
+  // cells of its frame (and of its mouse tests).
+  harness::ChooseMenu(1002);
+  rows = Screen();
+  for (int i = 0; i < 7; ++i) EXPECT_EQ(From(rows[i + 1], 24), expected[i]) << "wide window " << i;
+  harness::ChooseMenu(1001);
 
   // A fighter joins after the chief, and the first gnoll falls.
   for (int i = 6; i > 4; --i) TurnOrder[i] = TurnOrder[i - 1];
