@@ -24,6 +24,7 @@
 #include "engine/settings.h"
 #include "engine/sound.h"
 #include "frontend/game_reset.h"
+#include "harness/encounter_battle.h"
 #include "harness/harness.h"
 #include "map/fighter_table.h"
 #include "map/map_record.h"
@@ -295,6 +296,17 @@ bool PlaceFighter(Draw& d, int creature, bool sideA) {
   return false;
 }
 
+// "Side A: creature 3, Bram Holloway (kind 34, class 1, level 1), 12 hit points, on 9,9", for the kept log.
+std::string RosterLine(int id, char side) {
+  const CreatureRecord& c = Creatures[id];
+  char line[200];
+  std::snprintf(line, sizeof line, "Side %c: creature %d, %s (kind %d, class %d, level %d), %d hit points, on %d,%d\n",
+                side, id, c.name, static_cast<int>(c.kind), static_cast<int>(c.creatureClass),
+                static_cast<int>(c.level), static_cast<int>(c.hitPoints), static_cast<int>(c.squareX),
+                static_cast<int>(c.squareY));
+  return line;
+}
+
 bool CreateFighter(Draw& d, int id, int32_t allegiance, int32_t leader, std::string* fault) {
   const Recruit r = DrawRecruit(d);
   if (CreateCreature(kBattleMapNumber, 0, 0, id, r.kind, r.classCode, r.levels, r.boost, 0, r.metamagic,
@@ -312,14 +324,7 @@ bool CreateFighter(Draw& d, int id, int32_t allegiance, int32_t leader, std::str
     return false;
   }
   g_fighters.push_back(id);
-  if (g_keepLog) {
-    char line[200];
-    std::snprintf(line, sizeof line, "Side %c: creature %d, %s (kind %d, class %d, level %d), %d hit points, on %d,%d\n",
-                  allegiance == kAllegianceEnemy ? 'B' : 'A', id, c.name, r.kind, static_cast<int>(c.creatureClass),
-                  static_cast<int>(c.level), static_cast<int>(c.hitPoints), static_cast<int>(c.squareX),
-                  static_cast<int>(c.squareY));
-    g_roster += line;
-  }
+  if (g_keepLog) g_roster += RosterLine(id, allegiance == kAllegianceEnemy ? 'B' : 'A');
   return true;
 }
 
@@ -465,6 +470,16 @@ bool SetUpBattle(const BattleOptions& options, std::string* fault) {
     *fault = "no battle maps in BattleMaps/";
     return false;
   }
+  if (options.encounterRegion >= 0) {
+    FreshGameState();
+    SeedRandomForTests(options.seed);
+    if (!SetUpEncounterBattle(options.encounterRegion, options.encounterFace, options.map, &g_fighters, fault)) return false;
+    if (g_keepLog) {
+      g_roster = EncounterAnnouncement() + "\n";
+      for (int id : g_fighters) g_roster += RosterLine(id, id < kPartySize ? 'A' : 'B');
+    }
+    return true;
+  }
   if (options.fighters < kMinFighters || options.fighters > kMaxFighters) {
     *fault = "fighters must be 2 to 40";
     return false;
@@ -531,6 +546,7 @@ BattleOutcome RunBattle(const BattleOptions& options) {
   out.fighters = options.fighters;
   if (!SetUpBattle(options, &out.fault)) return out;
   out.mapName = CurrentMap.name;
+  if (options.encounterRegion >= 0) out.fighters = static_cast<int>(g_fighters.size());
   g_sightCpuNanos = 0;
   const int64_t cpuStart = ThreadCpuNanos();
 
@@ -564,7 +580,11 @@ BattleOutcome RunBattle(const BattleOptions& options) {
     if (ScreenMode == kModeVictory) out.winner = 'A';
     if (ScreenMode == kModeDefeat) out.winner = 'B';
   }
-  for (int id : g_fighters) out.fallen += IsDown(id) ? 1 : 0;
+  for (int id : g_fighters) {
+    out.fallen += IsDown(id) ? 1 : 0;
+    out.partyDown += id < kPartySize && IsDown(id) ? 1 : 0;
+  }
+  if (options.encounterRegion >= 0) out.encounter = EncounterAnnouncement();
   out.decisionNanos = g_decisionNanos;
   out.decisionCpuNanos = g_decisionCpuNanos;
   out.decisions = static_cast<int>(g_decisionNanos.size());

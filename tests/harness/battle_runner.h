@@ -22,6 +22,11 @@ struct BattleOptions {
   int roundCap = kDefaultRoundCap;
   bool keepLog = false;             // keep the battle's message log as plain text
   bool keepTrace = false;           // keep a line for each decision (see BattleOutcome::trace)
+  // A region (0 to 20) and a face of its die: the main adventure's prepared
+  // party meets that row of the region's encounter table on a battlefield of
+  // the road (encounter_battle.h) in place of two drawn groups; -1 none.
+  int encounterRegion = -1;
+  int encounterFace = 0;
 };
 
 struct BattleOutcome {
@@ -32,11 +37,13 @@ struct BattleOutcome {
   bool capped = false;
   int fighters = 0;
   int fallen = 0;
+  int partyDown = 0;  // of the fallen, the party members (ids 0 to 3)
   int decisions = 0;
   std::vector<int64_t> decisionNanos;     // the time of each decision
   std::vector<int64_t> decisionCpuNanos;  // the processor time of each decision (its thread's)
   int64_t frameCpuNanos = 0;              // processor time of the battle's frames
   int64_t sightCpuNanos = 0;              // of which in the sight updates
+  std::string encounter;               // the sentence announcing an encounter's group
   std::string fault;                   // empty unless the battle faulted
   std::string log;                     // plain text, when kept
   // When kept, one line per decision: "seed=S round=R fighter=C action=A
