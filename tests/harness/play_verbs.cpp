@@ -603,6 +603,11 @@ std::string ClickOnText(const std::string& text) {
   return ClickText(text) ? "" : "\"" + text + "\" is not shown";
 }
 
+std::string NoText(const std::string& text) {
+  int px = 0, py = 0;
+  return FindText(text, &px, &py) ? "\"" + text + "\" is shown" : "";
+}
+
 std::string Talk(int x, int y) {
   std::string fault = PointSquare(x, y);
   if (!fault.empty()) return fault;

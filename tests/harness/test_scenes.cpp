@@ -206,6 +206,29 @@ bool LayOutScene(const std::string& name) {
     Finish();
     return true;
   }
+  if (name == "butts") {
+    // Aldwin alone, a knight of the eighth level with a shortbow (two shots
+    // in a full ranged attack), before a sturdy orc rooted to its square six
+    // squares east: the battle starts as they see each other, and the orc's
+    // turns pass without a blow. Square (x, y) shows at picture pixel
+    // (56 + 24 x, 48 + 24 y).
+    LayOutGround(9, 6);
+    CreateCreature(kSceneMap, 1, 3, 0, kKindHuman, kClassKnight, 8, 1, 1, 0, 0, 0, 0, 0, kWeaponShortbow);
+    CreatureRecord& aldwin = Creatures[0];
+    std::snprintf(aldwin.name, sizeof aldwin.name, "%s", kKnightNames[0]);
+    aldwin.allegiance = kAllegianceParty;
+    aldwin.leader = 0;
+    aldwin.ammunition = {kArrows, 40};
+    Put(0, 1, 3);
+    RecomputeCreature(0, 0);
+    aldwin.hitPoints = aldwin.maxHitPoints;
+    AddFoe(kFirstFoe, kKindOrc, 7, 3);
+    CreatureRecord& orc = Creatures[kFirstFoe];
+    orc.baseHitPoints = orc.maxHitPoints = orc.hitPoints = 500;
+    orc.speed = {0, 0};  // rooted: not a square a turn
+    Finish();
+    return true;
+  }
   if (name != "skirmish") return false;
   // Two orcs in an alcove, the knights at its mouth. A map of 9 by 6
   // squares keeps the view still: square (x, y) shows at picture pixel

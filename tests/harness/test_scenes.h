@@ -33,8 +33,9 @@ void Finish();
 // "fallen" (the knights after a hard fight: one dead far off, a pile by the
 // leader, whose level-up star a dwarf's figure stands under),
 // "market" (the knights trading with a cleric, the leader's inventory open)
-// or "smithy" (the knights at rest, the leader a smith and enchanter with his
-// inventory open). False when the name is unknown.
+// "smithy" (the knights at rest, the leader a smith and enchanter with his
+// inventory open) or "butts" (Aldwin alone, an archer of the eighth level,
+// before a rooted orc six squares off). False when the name is unknown.
 bool LayOutScene(const std::string& name);
 
 }  // namespace scenes
