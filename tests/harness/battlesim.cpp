@@ -78,12 +78,13 @@ std::string RowText(const EncounterRow& row) {
   return out;
 }
 
-// "region=R face=F battles=N won=W lost=L capped=C win_rate=0.96
+// "region=R face=F battles=N won=W lost=L capped=C faulted=K win_rate=0.96
 // party_down=0.40 rounds=4.1 row=\"...\"": the party's wins over a row's
 // battles, the party members down at a battle's end and its rounds, on average.
 std::string RowLine(long region, long face, const std::vector<battles::BattleOutcome>& outcomes) {
-  int won = 0, lost = 0, capped = 0, down = 0, rounds = 0;
+  int won = 0, lost = 0, capped = 0, faulted = 0, down = 0, rounds = 0;
   for (const battles::BattleOutcome& o : outcomes) {
+    faulted += !o.fault.empty();
     won += o.winner == 'A';
     lost += o.winner == 'B';
     capped += o.capped;
@@ -94,9 +95,9 @@ std::string RowLine(long region, long face, const std::vector<battles::BattleOut
   const EncounterRow* row = FindEncounterRow(static_cast<int>(region), static_cast<int>(face));
   char text[400];
   std::snprintf(text, sizeof text,
-                "region=%ld face=%ld battles=%zu won=%d lost=%d capped=%d win_rate=%.2f party_down=%.2f rounds=%.1f "
+                "region=%ld face=%ld battles=%zu won=%d lost=%d capped=%d faulted=%d win_rate=%.2f party_down=%.2f rounds=%.1f "
                 "row=\"%s\"",
-                region, face, outcomes.size(), won, lost, capped, won / n, down / n, rounds / n,
+                region, face, outcomes.size(), won, lost, capped, faulted, won / n, down / n, rounds / n,
                 row ? RowText(*row).c_str() : "");
   return text;
 }
@@ -168,7 +169,7 @@ int main(int argc, char** argv) {
   std::vector<battles::BattleOutcome> outcomes;
   std::vector<std::string> rowLines;
   int status = 0;
-  for (size_t f = 0; f < faces.size() && status == 0; ++f) {
+  for (size_t f = 0; f < faces.size() && (status == 0 || region >= 0); ++f) {
     std::vector<battles::BattleOutcome> rowOutcomes;
     for (long k = 0; k < count; ++k) {
       battles::BattleOptions options;
@@ -194,18 +195,18 @@ int main(int argc, char** argv) {
         std::fflush(stdout);
         std::fprintf(stderr, "battlesim: fault in battle seed=%u: %s\n", outcome.seed, outcome.fault.c_str());
         status = 1;
-        break;
+        // A row's measure goes on past a faulted battle, which it counts.
+        if (region < 0) break;
       }
       std::printf("%s\n", line.c_str());
       std::fflush(stdout);
       outcome.log.clear();
       rowOutcomes.push_back(std::move(outcome));
     }
-    if (region >= 0 && status == 0) rowLines.push_back(RowLine(region, faces[f], rowOutcomes));
+    if (region >= 0) rowLines.push_back(RowLine(region, faces[f], rowOutcomes));
     for (battles::BattleOutcome& o : rowOutcomes) outcomes.push_back(std::move(o));
   }
-  if (status == 0)
-    for (const std::string& line : rowLines) std::printf("%s\n", line.c_str());
+  for (const std::string& line : rowLines) std::printf("%s\n", line.c_str());
   if (log) std::fclose(log);
   if (trace) std::fclose(trace);
   if (status == 0) std::printf("%s\n", battles::SummaryLine(outcomes).c_str());
