@@ -2,15 +2,13 @@
 
 #include <cctype>
 #include <cstring>
+#include "engine/frame.h"
 
-#include "combat/actions/combat_actions.h"
-#include "combat/actions/start_of_combat.h"
 #include "engine/random.h"
 #include "frontend/game_start.h"
 #include "harness/battle_runner.h"
 #include "map/map_record.h"
 #include "map/map_switching.h"
-#include "map/party_vision.h"
 #include "party/party_start.h"
 #include "rules/creature_record.h"
 #include "rules/dice.h"
@@ -27,6 +25,8 @@ namespace {
 // rows of its square.
 constexpr int kEntrySides[4][3] = {{5, 9, 9}, {3, 9, 16}, {1, 16, 16}, {7, 16, 9}};
 constexpr int kBattlefields = 5;  // maps 0 to 4
+// Frames the battlefield's script is given to ask and start the battle.
+constexpr int kFramesToMeet = 60;
 
 bool SameName(const std::string& a, const std::string& b) {
   if (a.size() != b.size()) return false;
@@ -75,17 +75,21 @@ bool SetUpEncounterBattle(int region, int face, const std::string& battlefield, 
     return false;
   }
 
-  // The battlefield's script: its event is taken away, the party fights.
-  CurrentMap.At(kLayerEvents, x, y) = 0;
+  // The battlefield's script runs on the party's square and asks whether to
+  // fight or flee; without a screen its box takes the first answer: the
+  // party fights. (The pointer of a headless game rests where it started: a
+  // creature under it would hold the hover and keep the script waiting.)
+  for (int frame = 0; frame < kFramesToMeet && InCombat != 1; ++frame) {
+    if (ScreenMode == kModeCreatureHovered) ScreenMode = kModeExploring;
+    if (!StepBattleFrame()) break;
+  }
+  if (InCombat != 1) {
+    *fault = "the battlefield's script did not begin the battle";
+    return false;
+  }
   for (int m = 0; m < kPartySize; ++m) fighters->push_back(m);
   for (int n = 0; n < EncounterCounter; ++n)
     if (Creatures[kFirstEncounterCreature + n].present == 1) fighters->push_back(kFirstEncounterCreature + n);
-  ForcedCombat = 1;
-  UpdatePartyVision();
-  if (StartCombat(0) != 1 || InCombat != 1) {
-    *fault = "StartCombat did not begin the battle";
-    return false;
-  }
   return true;
 }
 

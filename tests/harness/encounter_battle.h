@@ -2,8 +2,9 @@
 // with the equipment it sets out with, meets one row of a region's random
 // encounter table on the battlefields of the world map, as the travel does:
 // the seed chooses the battlefield (maps 0 to 4) and the side the party comes
-// in by, the map switch places the group, and the battle starts as the
-// battlefield's script starts it when the party chooses to fight.
+// in by, the map switch places the group, and the battlefield's own script
+// asks whether to fight: the party fights, and the battle starts as that
+// script starts it.
 #pragma once
 #include <string>
 #include <vector>
