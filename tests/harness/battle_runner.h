@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "harness/turn_check.h"
+
 namespace battles {
 
 constexpr int kMinFighters = 2;
@@ -22,6 +24,7 @@ struct BattleOptions {
   int roundCap = kDefaultRoundCap;
   bool keepLog = false;             // keep the battle's message log as plain text
   bool keepTrace = false;           // keep a line for each decision (see BattleOutcome::trace)
+  bool check = false;               // watch every turn against the rules of a turn (turn_check.h)
 };
 
 struct BattleOutcome {
@@ -38,6 +41,7 @@ struct BattleOutcome {
   int64_t frameCpuNanos = 0;              // processor time of the battle's frames
   int64_t sightCpuNanos = 0;              // of which in the sight updates
   std::string fault;                   // empty unless the battle faulted
+  std::vector<Breach> breaches;        // the rules of a turn broken, when checked
   std::string log;                     // plain text, when kept
   // When kept, one line per decision: "seed=S round=R fighter=C action=A
   // parameter=P at=X,Y words=W cpu_us=U", what the fighter chose, where it
@@ -77,6 +81,10 @@ int64_t ThreadCpuNanos();
 // invariants. A fault (set-up failure, stall, broken invariant) is reported
 // in the outcome.
 BattleOutcome RunBattle(const BattleOptions& options);
+
+// The most hit points above its maximum that temporary hit points have
+// given the creature in the battle's frames so far.
+int32_t TemporaryHitPointAllowance(int creature);
 
 // What is wrong with the battle's state, or empty: hit points above the
 // maximum, overlapping footprints, fighters on blocked squares, turn-order

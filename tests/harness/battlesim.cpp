@@ -1,17 +1,22 @@
 // Runs whole battles headless, from the game's working folder:
 //   battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] [--log FILE] [--trace FILE]
-//             [--sight-share]
+//             [--sight-share] [--check]
 // Battle k uses seed S + k. One line per battle, then the summary line; the
-// exit status is 1 (with the seed) when a battle faults, 2 for bad arguments.
+// exit status is 1 (with the seed) when a battle faults, 2 for bad arguments,
+// 3 when --check saw a rule of a turn broken.
 // --log writes every battle's message log as plain text to FILE; --trace
 // writes one line per decision (who chose what, where, the generator's words
 // used and the processor time) to FILE;
 // --sight-share adds a last line with the sight updates' share of the
-// processor time of the battles' frames.
+// processor time of the battles' frames;
+// --check watches every turn against the rules of a turn (harness/turn_check.h):
+// each breach is a "breach ..." line after its battle's line, and a last line
+// "check: battles=N breaches=B" adds the count of each rule broken.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <utility>
 #include <unistd.h>
@@ -42,7 +47,7 @@ bool ParseNumber(const char* text, long lo, long hi, long* out) {
 
 int Usage(const char* why) {
   std::fprintf(stderr, "battlesim: %s\nusage: battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] "
-                       "[--log FILE] [--trace FILE] [--sight-share]\n", why);
+                       "[--log FILE] [--trace FILE] [--sight-share] [--check]\n", why);
   return 2;
 }
 
@@ -51,11 +56,11 @@ int Usage(const char* why) {
 int main(int argc, char** argv) {
   long seed = 1, count = 1, fighters = battles::kDefaultFighters;
   std::string map, logPath, tracePath;
-  bool sightShare = false;
+  bool sightShare = false, check = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--sight-share") {
-      sightShare = true;
+    if (arg == "--sight-share" || arg == "--check") {
+      (arg == "--check" ? check : sightShare) = true;
       continue;
     }
     if (i + 1 >= argc) return Usage(("missing value after " + arg).c_str());
@@ -97,6 +102,8 @@ int main(int argc, char** argv) {
   }
   if (!map.empty() && battles::FindBattleMap(map) < 0) return Usage(("no battle map named " + map).c_str());
 
+  std::map<std::string, int> breachesByRule;
+  long breaches = 0;
   std::vector<battles::BattleOutcome> outcomes;
   outcomes.reserve(static_cast<size_t>(count));
   int status = 0;
@@ -107,6 +114,7 @@ int main(int argc, char** argv) {
     options.map = map;
     options.keepLog = log != nullptr;
     options.keepTrace = trace != nullptr;
+    options.check = check;
     g_seed = options.seed;
     battles::BattleOutcome outcome = battles::RunBattle(options);
     if (log) {
@@ -124,6 +132,11 @@ int main(int argc, char** argv) {
       break;
     }
     std::printf("%s\n", battles::BattleLine(outcome).c_str());
+    for (const battles::Breach& b : outcome.breaches) {
+      std::printf("%s\n", battles::BreachLine(b).c_str());
+      ++breachesByRule[b.rule];
+      ++breaches;
+    }
     std::fflush(stdout);
     outcome.log.clear();
     outcomes.push_back(std::move(outcome));
@@ -132,6 +145,12 @@ int main(int argc, char** argv) {
   if (trace) std::fclose(trace);
   if (status == 0) std::printf("%s\n", battles::SummaryLine(outcomes).c_str());
   if (status == 0 && sightShare) std::printf("%s\n", battles::SightShareLine(outcomes).c_str());
+  if (status == 0 && check) {
+    std::printf("check: battles=%zu breaches=%ld", outcomes.size(), breaches);
+    for (const auto& [rule, n] : breachesByRule) std::printf(" %s=%d", rule.c_str(), n);
+    std::printf("\n");
+    if (breaches > 0) status = 3;
+  }
   battles::StopBattleGame();
   return status;
 }
