@@ -12,6 +12,7 @@
 #include "combat/resolution/attack_resolution.h"
 #include "combat/turns/combat_cycle.h"
 #include "harness/battle_runner.h"
+#include "map/movement_rules.h"
 #include "rules/attack_profile.h"
 #include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
@@ -116,6 +117,7 @@ struct Turn {
   bool single = false;
   int32_t speed = 0, movesAtStart = 0;
   int stepSquares = 0, moveSquares = 0;
+  int32_t paid = 0;  // feet of the squares entered, five-foot steps aside
   bool charged = false, stepTaken = false;
   int melee = 0, shots = 0, grapples = 0, cleaves = 0;
   int32_t meleeAllowed = 0, shotsAllowed = 0;
@@ -140,6 +142,7 @@ struct Watch {
   int action = 0;       // the running action's number: it changes with the code
   int32_t lastSpell = -1;
   std::map<int, int32_t> ammunition;  // what each fighter held at the last look
+  std::map<int, int32_t> opportunities;  // the most attacks of opportunity a round each had since its turn
   std::set<std::pair<int, std::string>> reported;  // each fighter's rules broken in this turn
 };
 
@@ -191,11 +194,11 @@ void CloseTurn() {
   if (!t.started) return;
   const int f = t.fighter;
   const int32_t budget = std::min(t.single ? t.speed : 2 * t.speed, std::max(t.movesAtStart, t.speed));
-  const int32_t paid = t.moveSquares * kFeetPerSquare;
+  const int32_t paid = t.paid;
   if (paid > budget && !(t.charged && paid <= 2 * t.speed))
     Report(f, "movement",
-           Format("%d squares moved (%d feet at least) on a budget of %d feet (speed %d%s), actions %s", t.moveSquares,
-                  paid, budget, t.speed, t.single ? ", single-action turn" : "", t.actions.c_str()));
+           Format("%d squares moved (%d feet) on a budget of %d feet (speed %d%s), actions %s", t.moveSquares, paid,
+                  budget, t.speed, t.single ? ", single-action turn" : "", t.actions.c_str()));
   const int attacks = t.melee + t.shots;
   const bool pounce = t.charged;  // the charge's arrival may be a full attack (pounce)
   if (attacks >= 2 && t.moveSquares > 0 && !pounce)
@@ -217,6 +220,7 @@ void OpenTurn(int round, int index, int fighter) {
   Turn& t = g_watch.turn;
   t = Turn{};
   g_watch.reported.clear();
+  g_watch.opportunities[fighter] = Creatures[fighter].attacksOfOpportunity;
   t.open = true;
   t.round = round;
   t.index = index;
@@ -381,6 +385,7 @@ void OnSquare(int mover, int32_t code, int fromX, int fromY) {
   if (t.stepTaken) Report(mover, "five-foot-step", Format("moves on (code %d) after a five-foot step", code));
   if (code == kActionCharge) t.charged = true;
   t.moveSquares += std::max(squares, 1);
+  t.paid += std::max(CalculateMoveCost(mover, c.nextX, c.nextY, fromX, fromY, 1), kFeetPerSquare * squares);
 }
 
 // --- Frames ----------------------------------------------------------------------------
@@ -406,6 +411,13 @@ void CheckRanges() {
       if (e.duration < 0 || (e.duration >= kDurationLasting && !lasting))
         Report(c, "duration", Format("%s lasts %d rounds", ConditionName(e.id), e.duration));
     }
+    // Left at most what its turn gave: the most it had a round since its
+    // turn began (a number that falls with Dexterity leaves those given).
+    int32_t& most = g_watch.opportunities[c];
+    most = std::max({most, r.attacksOfOpportunity, 1});
+    if (r.attacksOfOpportunityLeft < 0 || r.attacksOfOpportunityLeft > most)
+      Report(c, "attacks-of-opportunity", Format("%d attacks of opportunity left of %d a round",
+                                                 r.attacksOfOpportunityLeft, r.attacksOfOpportunity));
     const int32_t held = r.ammunition.count;
     if (held < 0 || (held > 0 && r.ammunition.code < static_cast<uint32_t>(kFirstBaseItemCode)))
       Report(c, "ammunition", Format("%d pieces of ammunition of item %u", held, r.ammunition.code));
