@@ -61,6 +61,7 @@ std::chrono::steady_clock::time_point g_decisionStart;
 int64_t g_decisionCpuStart = 0;
 bool g_deciding = false;
 bool g_keepTrace = false;
+bool g_checking = false;
 uint32_t g_traceSeed = 0;
 std::string g_trace;
 
@@ -80,6 +81,7 @@ void TimeDecision(bool before) {
   const auto now = std::chrono::steady_clock::now();
   const int64_t cpu = ThreadCpuNanos();
   if (before) {
+    if (g_checking) WatchDecision();
     g_decisionStart = now;
     g_decisionCpuStart = cpu;
     g_deciding = true;
@@ -438,6 +440,11 @@ int FindBattleMap(const std::string& wanted) {
 }
 
 const std::vector<int>& BattleFighters() { return g_fighters; }
+
+int32_t TemporaryHitPointAllowance(int creature) {
+  const auto excess = g_temporaryExcess.find(creature);
+  return excess == g_temporaryExcess.end() ? 0 : excess->second;
+}
 const std::vector<int64_t>& DecisionNanos() { return g_decisionNanos; }
 const std::vector<int64_t>& DecisionCpuNanos() { return g_decisionCpuNanos; }
 
@@ -547,6 +554,8 @@ BattleOutcome RunBattle(const BattleOptions& options) {
   if (!SetUpBattle(options, &out.fault)) return out;
   out.mapName = CurrentMap.name;
   if (options.encounterRegion >= 0) out.fighters = static_cast<int>(g_fighters.size());
+  g_checking = options.check;
+  if (g_checking) StartTurnWatch(options.seed);
   g_sightCpuNanos = 0;
   const int64_t cpuStart = ThreadCpuNanos();
 
@@ -556,6 +565,7 @@ BattleOutcome RunBattle(const BattleOptions& options) {
       out.fault = "the game asked to end";
       break;
     }
+    if (g_checking) WatchFrame();
     if (CombatRoundNumber != lastRound) {
       lastRound = CombatRoundNumber;
       framesInRound = 0;
@@ -574,6 +584,8 @@ BattleOutcome RunBattle(const BattleOptions& options) {
     }
   }
   out.frameCpuNanos = ThreadCpuNanos() - cpuStart;
+  if (g_checking) out.breaches = EndTurnWatch();
+  g_checking = false;
   out.sightCpuNanos = g_sightCpuNanos;
   out.rounds = std::min<int>(CombatRoundNumber, options.roundCap);
   if (!out.capped && out.fault.empty()) {

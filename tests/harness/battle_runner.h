@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "harness/turn_check.h"
+
 namespace battles {
 
 constexpr int kMinFighters = 2;
@@ -27,6 +29,7 @@ struct BattleOptions {
   // the road (encounter_battle.h) in place of two drawn groups; -1 none.
   int encounterRegion = -1;
   int encounterFace = 0;
+  bool check = false;               // watch every turn against the rules of a turn (turn_check.h)
 };
 
 struct BattleOutcome {
@@ -45,6 +48,7 @@ struct BattleOutcome {
   int64_t sightCpuNanos = 0;              // of which in the sight updates
   std::string encounter;               // the sentence announcing an encounter's group
   std::string fault;                   // empty unless the battle faulted
+  std::vector<Breach> breaches;        // the rules of a turn broken, when checked
   std::string log;                     // plain text, when kept
   // When kept, one line per decision: "seed=S round=R fighter=C action=A
   // parameter=P at=X,Y words=W cpu_us=U", what the fighter chose, where it
@@ -84,6 +88,10 @@ int64_t ThreadCpuNanos();
 // invariants. A fault (set-up failure, stall, broken invariant) is reported
 // in the outcome.
 BattleOutcome RunBattle(const BattleOptions& options);
+
+// The most hit points above its maximum that temporary hit points have
+// given the creature in the battle's frames so far.
+int32_t TemporaryHitPointAllowance(int creature);
 
 // What is wrong with the battle's state, or empty: hit points above the
 // maximum, overlapping footprints, fighters on blocked squares, turn-order

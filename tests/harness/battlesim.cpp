@@ -1,13 +1,17 @@
 // Runs whole battles headless, from the game's working folder:
 //   battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] [--log FILE] [--trace FILE]
-//             [--sight-share] [--encounter REGION[:FACE]]
+//             [--sight-share] [--check] [--encounter REGION[:FACE]]
 // Battle k uses seed S + k. One line per battle, then the summary line; the
-// exit status is 1 (with the seed) when a battle faults, 2 for bad arguments.
+// exit status is 1 (with the seed) when a battle faults, 2 for bad arguments,
+// 3 when --check saw a rule of a turn broken.
 // --log writes every battle's message log as plain text to FILE; --trace
 // writes one line per decision (who chose what, where, the generator's words
 // used and the processor time) to FILE;
 // --sight-share adds a last line with the sight updates' share of the
-// processor time of the battles' frames.
+// processor time of the battles' frames;
+// --check watches every turn against the rules of a turn (harness/turn_check.h):
+// each breach is a "breach ..." line after its battle's line, and a last line
+// "check: battles=N breaches=B" adds the count of each rule broken;
 // --encounter fights the rows of a region's encounter table (one face, or
 // every face that is not the roll down to the region below) against the
 // main adventure's prepared party at level 1, N battles a row, with a line
@@ -16,6 +20,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <utility>
 #include <unistd.h>
@@ -47,7 +52,8 @@ bool ParseNumber(const char* text, long lo, long hi, long* out) {
 
 int Usage(const char* why) {
   std::fprintf(stderr, "battlesim: %s\nusage: battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] "
-                       "[--log FILE] [--trace FILE] [--sight-share] [--encounter REGION[:FACE]]\n", why);
+                       "[--log FILE] [--trace FILE] [--sight-share] [--check] [--encounter REGION[:FACE]]\n",
+               why);
   return 2;
 }
 
@@ -107,11 +113,11 @@ std::string RowLine(long region, long face, const std::vector<battles::BattleOut
 int main(int argc, char** argv) {
   long seed = 1, count = 1, fighters = battles::kDefaultFighters, region = -1, face = 0;
   std::string map, logPath, tracePath;
-  bool sightShare = false;
+  bool sightShare = false, check = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--sight-share") {
-      sightShare = true;
+    if (arg == "--sight-share" || arg == "--check") {
+      (arg == "--check" ? check : sightShare) = true;
       continue;
     }
     if (i + 1 >= argc) return Usage(("missing value after " + arg).c_str());
@@ -166,6 +172,8 @@ int main(int argc, char** argv) {
     faces.push_back(face);
   }
 
+  std::map<std::string, int> breachesByRule;
+  long breaches = 0;
   std::vector<battles::BattleOutcome> outcomes;
   std::vector<std::string> rowLines;
   int status = 0;
@@ -178,6 +186,7 @@ int main(int argc, char** argv) {
       options.map = map;
       options.keepLog = log != nullptr;
       options.keepTrace = trace != nullptr;
+      options.check = check;
       options.encounterRegion = static_cast<int>(region);
       options.encounterFace = static_cast<int>(faces[f]);
       g_seed = options.seed;
@@ -199,6 +208,11 @@ int main(int argc, char** argv) {
         if (region < 0) break;
       }
       std::printf("%s\n", line.c_str());
+      for (const battles::Breach& b : outcome.breaches) {
+        std::printf("%s\n", battles::BreachLine(b).c_str());
+        ++breachesByRule[b.rule];
+        ++breaches;
+      }
       std::fflush(stdout);
       outcome.log.clear();
       rowOutcomes.push_back(std::move(outcome));
@@ -211,6 +225,12 @@ int main(int argc, char** argv) {
   if (trace) std::fclose(trace);
   if (status == 0) std::printf("%s\n", battles::SummaryLine(outcomes).c_str());
   if (status == 0 && sightShare) std::printf("%s\n", battles::SightShareLine(outcomes).c_str());
+  if (status == 0 && check) {
+    std::printf("check: battles=%zu breaches=%ld", outcomes.size(), breaches);
+    for (const auto& [rule, n] : breachesByRule) std::printf(" %s=%d", rule.c_str(), n);
+    std::printf("\n");
+    if (breaches > 0) status = 3;
+  }
   battles::StopBattleGame();
   return status;
 }

@@ -603,9 +603,10 @@ std::string ClickOnText(const std::string& text) {
   return ClickText(text) ? "" : "\"" + text + "\" is not shown";
 }
 
-std::string NoText(const std::string& text) {
+std::string ShownText(const std::string& text, bool shown) {
   int px = 0, py = 0;
-  return FindText(text, &px, &py) ? "\"" + text + "\" is shown" : "";
+  if (FindText(text, &px, &py) == shown) return "";
+  return "\"" + text + (shown ? "\" is not shown" : "\" is shown");
 }
 
 std::string Talk(int x, int y) {

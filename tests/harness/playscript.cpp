@@ -60,6 +60,7 @@
 //   resident        print "resident KIB frame N": the resident size now and
 //                   the frames run so far (for the long-session measurement)
 //   click-text TEXT point at TEXT where the next frame draws it, click it
+//   text TEXT       the next frame draws TEXT
 //   no-text TEXT    the next frame draws TEXT nowhere
 //   journal FILTER ENTRY / > FOLLOW-UP (done) / !TEXT
 //                   open the journal with J, choose Pending, Completed or
@@ -449,9 +450,9 @@ int main(int argc, char** argv) {
       if (line.rest.empty()) return fail("click-text needs a text");
       const std::string fault = playverbs::ClickOnText(line.rest);
       if (!fault.empty()) return fail(fault);
-    } else if (c == "no-text") {
-      if (line.rest.empty()) return fail("no-text needs a text");
-      const std::string fault = playverbs::NoText(line.rest);
+    } else if (c == "text" || c == "no-text") {
+      if (line.rest.empty()) return fail(c + " needs a text");
+      const std::string fault = playverbs::ShownText(line.rest, c == "text");
       if (!fault.empty()) return fail(fault);
     } else if (c == "journal") {
       if (line.words.size() < 2) return fail("journal needs a filter and what it shows");

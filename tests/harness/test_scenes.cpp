@@ -209,8 +209,9 @@ bool LayOutScene(const std::string& name) {
   if (name == "butts") {
     // Aldwin alone, a knight of the eighth level with a shortbow (two shots
     // in a full ranged attack), before a sturdy orc rooted to its square six
-    // squares east: the battle starts as they see each other, and the orc's
-    // turns pass without a blow. Square (x, y) shows at picture pixel
+    // squares east, and a talking orc rooted by a campfire to the north-east:
+    // the battle starts as they see each other, and the orcs' turns pass
+    // without a blow. Square (x, y) shows at picture pixel
     // (56 + 24 x, 48 + 24 y).
     LayOutGround(9, 6);
     CreateCreature(kSceneMap, 1, 3, 0, kKindHuman, kClassKnight, 8, 1, 1, 0, 0, 0, 0, 0, kWeaponShortbow);
@@ -226,6 +227,13 @@ bool LayOutScene(const std::string& name) {
     CreatureRecord& orc = Creatures[kFirstFoe];
     orc.baseHitPoints = orc.maxHitPoints = orc.hitPoints = 500;
     orc.speed = {0, 0};  // rooted: not a square a turn
+    // A second orc of its band, rooted too, stands by a campfire and only
+    // talks: it joins the battle with the band.
+    SetWall(6, 1, 90);
+    AddFoe(kFirstFoe + 1, kKindOrc, 5, 1);
+    CreatureRecord& talker = Creatures[kFirstFoe + 1];
+    talker.allegiance = kAllegianceTalker;
+    talker.speed = {0, 0};
     Finish();
     return true;
   }

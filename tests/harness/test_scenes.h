@@ -35,7 +35,8 @@ void Finish();
 // "market" (the knights trading with a cleric, the leader's inventory open)
 // "smithy" (the knights at rest, the leader a smith and enchanter with his
 // inventory open) or "butts" (Aldwin alone, an archer of the eighth level,
-// before a rooted orc six squares off). False when the name is unknown.
+// before a rooted orc six squares off and a rooted talking orc by a
+// campfire). False when the name is unknown.
 bool LayOutScene(const std::string& name);
 
 }  // namespace scenes
