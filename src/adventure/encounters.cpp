@@ -24,6 +24,7 @@ int32_t EncounterCounter = 0;
 char EncounterText[kEncounterTextSize] = {};
 EncounterRequest EncounterRequests[kEncounterRequestLog];
 int32_t EncounterRequestCount = 0;
+int32_t ChosenEncounterFace = 0;
 
 namespace {
 
@@ -297,7 +298,11 @@ int RollEncounter(int region, int x, int y, int arrival) {
   int stay = 1;
   if (arrival == 0 && Die(2) == 1) stay = 0;
   if (region < 0 || region >= kEncounterRegions) region = 0;
-  const int face = Die(EncounterDieSides[region]);
+  int face = Die(EncounterDieSides[region]);
+  if (ChosenEncounterFace > 0) {
+    face = ChosenEncounterFace;
+    ChosenEncounterFace = 0;
+  }
   const EncounterRow* row = FindEncounterRow(region, face);
   if (row == nullptr) {
     ScriptDebugLine("Encounter: region %i has no row for face %i", region, face);
@@ -321,4 +326,5 @@ void ResetEncountersState() {
   ResetWords(EncounterText);
   ResetWords(EncounterRequests);
   EncounterRequestCount = 0;
+  ChosenEncounterFace = 0;
 }

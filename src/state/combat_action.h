@@ -66,7 +66,6 @@ struct CombatActionState {
   uint8_t stopForStandardAction[2] = {0, 0};
   // The computer decision's bytes of the turn, cleared when a fighter's turn
   // is prepared.
-  uint8_t cannotMove = 0;         // no further movement this turn
   uint8_t moveAgain = 0;          // one more computer move after the one issued
   uint8_t grappleAttack = 0;      // the grapple lets the fighter attack its partner
   // The magic-area kind a computer fighter is walking out of (0 none), and

@@ -30,5 +30,10 @@ extern int32_t EncounterRequestCount;
 // The map switch passes a fifth word, 0, which changes nothing.
 int GenerateRandomEncounter(int region, int x, int y, int arrival, int unused = 0);
 
+// A face that the next roll of a region's die shows in place of the one
+// rolled (the die is still rolled), then 0 again; 0 lets the die decide.
+// The battle tools use it to meet each row of a table in turn.
+extern int32_t ChosenEncounterFace;
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetEncountersState();

@@ -24,6 +24,7 @@
 #include "engine/settings.h"
 #include "engine/sound.h"
 #include "frontend/game_reset.h"
+#include "harness/encounter_battle.h"
 #include "harness/harness.h"
 #include "map/fighter_table.h"
 #include "map/map_record.h"
@@ -60,6 +61,7 @@ std::chrono::steady_clock::time_point g_decisionStart;
 int64_t g_decisionCpuStart = 0;
 bool g_deciding = false;
 bool g_keepTrace = false;
+bool g_checking = false;
 uint32_t g_traceSeed = 0;
 std::string g_trace;
 
@@ -79,6 +81,7 @@ void TimeDecision(bool before) {
   const auto now = std::chrono::steady_clock::now();
   const int64_t cpu = ThreadCpuNanos();
   if (before) {
+    if (g_checking) WatchDecision();
     g_decisionStart = now;
     g_decisionCpuStart = cpu;
     g_deciding = true;
@@ -295,6 +298,17 @@ bool PlaceFighter(Draw& d, int creature, bool sideA) {
   return false;
 }
 
+// "Side A: creature 3, Bram Holloway (kind 34, class 1, level 1), 12 hit points, on 9,9", for the kept log.
+std::string RosterLine(int id, char side) {
+  const CreatureRecord& c = Creatures[id];
+  char line[200];
+  std::snprintf(line, sizeof line, "Side %c: creature %d, %s (kind %d, class %d, level %d), %d hit points, on %d,%d\n",
+                side, id, c.name, static_cast<int>(c.kind), static_cast<int>(c.creatureClass),
+                static_cast<int>(c.level), static_cast<int>(c.hitPoints), static_cast<int>(c.squareX),
+                static_cast<int>(c.squareY));
+  return line;
+}
+
 bool CreateFighter(Draw& d, int id, int32_t allegiance, int32_t leader, std::string* fault) {
   const Recruit r = DrawRecruit(d);
   if (CreateCreature(kBattleMapNumber, 0, 0, id, r.kind, r.classCode, r.levels, r.boost, 0, r.metamagic,
@@ -312,14 +326,7 @@ bool CreateFighter(Draw& d, int id, int32_t allegiance, int32_t leader, std::str
     return false;
   }
   g_fighters.push_back(id);
-  if (g_keepLog) {
-    char line[200];
-    std::snprintf(line, sizeof line, "Side %c: creature %d, %s (kind %d, class %d, level %d), %d hit points, on %d,%d\n",
-                  allegiance == kAllegianceEnemy ? 'B' : 'A', id, c.name, r.kind, static_cast<int>(c.creatureClass),
-                  static_cast<int>(c.level), static_cast<int>(c.hitPoints), static_cast<int>(c.squareX),
-                  static_cast<int>(c.squareY));
-    g_roster += line;
-  }
+  if (g_keepLog) g_roster += RosterLine(id, allegiance == kAllegianceEnemy ? 'B' : 'A');
   return true;
 }
 
@@ -433,6 +440,11 @@ int FindBattleMap(const std::string& wanted) {
 }
 
 const std::vector<int>& BattleFighters() { return g_fighters; }
+
+int32_t TemporaryHitPointAllowance(int creature) {
+  const auto excess = g_temporaryExcess.find(creature);
+  return excess == g_temporaryExcess.end() ? 0 : excess->second;
+}
 const std::vector<int64_t>& DecisionNanos() { return g_decisionNanos; }
 const std::vector<int64_t>& DecisionCpuNanos() { return g_decisionCpuNanos; }
 
@@ -464,6 +476,16 @@ bool SetUpBattle(const BattleOptions& options, std::string* fault) {
   if (g_stems.empty()) {
     *fault = "no battle maps in BattleMaps/";
     return false;
+  }
+  if (options.encounterRegion >= 0) {
+    FreshGameState();
+    SeedRandomForTests(options.seed);
+    if (!SetUpEncounterBattle(options.encounterRegion, options.encounterFace, options.map, &g_fighters, fault)) return false;
+    if (g_keepLog) {
+      g_roster = EncounterAnnouncement() + "\n";
+      for (int id : g_fighters) g_roster += RosterLine(id, id < kPartySize ? 'A' : 'B');
+    }
+    return true;
   }
   if (options.fighters < kMinFighters || options.fighters > kMaxFighters) {
     *fault = "fighters must be 2 to 40";
@@ -531,6 +553,9 @@ BattleOutcome RunBattle(const BattleOptions& options) {
   out.fighters = options.fighters;
   if (!SetUpBattle(options, &out.fault)) return out;
   out.mapName = CurrentMap.name;
+  if (options.encounterRegion >= 0) out.fighters = static_cast<int>(g_fighters.size());
+  g_checking = options.check;
+  if (g_checking) StartTurnWatch(options.seed);
   g_sightCpuNanos = 0;
   const int64_t cpuStart = ThreadCpuNanos();
 
@@ -540,6 +565,7 @@ BattleOutcome RunBattle(const BattleOptions& options) {
       out.fault = "the game asked to end";
       break;
     }
+    if (g_checking) WatchFrame();
     if (CombatRoundNumber != lastRound) {
       lastRound = CombatRoundNumber;
       framesInRound = 0;
@@ -558,13 +584,19 @@ BattleOutcome RunBattle(const BattleOptions& options) {
     }
   }
   out.frameCpuNanos = ThreadCpuNanos() - cpuStart;
+  if (g_checking) out.breaches = EndTurnWatch();
+  g_checking = false;
   out.sightCpuNanos = g_sightCpuNanos;
   out.rounds = std::min<int>(CombatRoundNumber, options.roundCap);
   if (!out.capped && out.fault.empty()) {
     if (ScreenMode == kModeVictory) out.winner = 'A';
     if (ScreenMode == kModeDefeat) out.winner = 'B';
   }
-  for (int id : g_fighters) out.fallen += IsDown(id) ? 1 : 0;
+  for (int id : g_fighters) {
+    out.fallen += IsDown(id) ? 1 : 0;
+    out.partyDown += id < kPartySize && IsDown(id) ? 1 : 0;
+  }
+  if (options.encounterRegion >= 0) out.encounter = EncounterAnnouncement();
   out.decisionNanos = g_decisionNanos;
   out.decisionCpuNanos = g_decisionCpuNanos;
   out.decisions = static_cast<int>(g_decisionNanos.size());

@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "harness/turn_check.h"
+
 namespace battles {
 
 constexpr int kMinFighters = 2;
@@ -22,6 +24,12 @@ struct BattleOptions {
   int roundCap = kDefaultRoundCap;
   bool keepLog = false;             // keep the battle's message log as plain text
   bool keepTrace = false;           // keep a line for each decision (see BattleOutcome::trace)
+  // A region (0 to 20) and a face of its die: the main adventure's prepared
+  // party meets that row of the region's encounter table on a battlefield of
+  // the road (encounter_battle.h) in place of two drawn groups; -1 none.
+  int encounterRegion = -1;
+  int encounterFace = 0;
+  bool check = false;               // watch every turn against the rules of a turn (turn_check.h)
 };
 
 struct BattleOutcome {
@@ -32,12 +40,15 @@ struct BattleOutcome {
   bool capped = false;
   int fighters = 0;
   int fallen = 0;
+  int partyDown = 0;  // of the fallen, the party members (ids 0 to 3)
   int decisions = 0;
   std::vector<int64_t> decisionNanos;     // the time of each decision
   std::vector<int64_t> decisionCpuNanos;  // the processor time of each decision (its thread's)
   int64_t frameCpuNanos = 0;              // processor time of the battle's frames
   int64_t sightCpuNanos = 0;              // of which in the sight updates
+  std::string encounter;               // the sentence announcing an encounter's group
   std::string fault;                   // empty unless the battle faulted
+  std::vector<Breach> breaches;        // the rules of a turn broken, when checked
   std::string log;                     // plain text, when kept
   // When kept, one line per decision: "seed=S round=R fighter=C action=A
   // parameter=P at=X,Y words=W cpu_us=U", what the fighter chose, where it
@@ -77,6 +88,10 @@ int64_t ThreadCpuNanos();
 // invariants. A fault (set-up failure, stall, broken invariant) is reported
 // in the outcome.
 BattleOutcome RunBattle(const BattleOptions& options);
+
+// The most hit points above its maximum that temporary hit points have
+// given the creature in the battle's frames so far.
+int32_t TemporaryHitPointAllowance(int creature);
 
 // What is wrong with the battle's state, or empty: hit points above the
 // maximum, overlapping footprints, fighters on blocked squares, turn-order

@@ -1,22 +1,32 @@
 // Runs whole battles headless, from the game's working folder:
 //   battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] [--log FILE] [--trace FILE]
-//             [--sight-share]
+//             [--sight-share] [--check] [--encounter REGION[:FACE]]
 // Battle k uses seed S + k. One line per battle, then the summary line; the
-// exit status is 1 (with the seed) when a battle faults, 2 for bad arguments.
+// exit status is 1 (with the seed) when a battle faults, 2 for bad arguments,
+// 3 when --check saw a rule of a turn broken.
 // --log writes every battle's message log as plain text to FILE; --trace
 // writes one line per decision (who chose what, where, the generator's words
 // used and the processor time) to FILE;
 // --sight-share adds a last line with the sight updates' share of the
-// processor time of the battles' frames.
+// processor time of the battles' frames;
+// --check watches every turn against the rules of a turn (harness/turn_check.h):
+// each breach is a "breach ..." line after its battle's line, and a last line
+// "check: battles=N breaches=B" adds the count of each rule broken;
+// --encounter fights the rows of a region's encounter table (one face, or
+// every face that is not the roll down to the region below) against the
+// main adventure's prepared party at level 1, N battles a row, with a line
+// per row giving the party's wins.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <string>
 #include <utility>
 #include <unistd.h>
 #include <vector>
 
+#include "adventure/encounter_tables.h"
 #include "harness/battle_runner.h"
 
 namespace {
@@ -42,20 +52,72 @@ bool ParseNumber(const char* text, long lo, long hi, long* out) {
 
 int Usage(const char* why) {
   std::fprintf(stderr, "battlesim: %s\nusage: battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] "
-                       "[--log FILE] [--trace FILE] [--sight-share]\n", why);
+                       "[--log FILE] [--trace FILE] [--sight-share] [--check] [--encounter REGION[:FACE]]\n",
+               why);
   return 2;
+}
+
+// "REGION" or "REGION:FACE"; face 0 when not given.
+bool ParseEncounter(const char* text, long* region, long* face) {
+  const std::string s = text;
+  const size_t colon = s.find(':');
+  *face = 0;
+  if (!ParseNumber(s.substr(0, colon).c_str(), 0, kEncounterRegions - 1, region)) return false;
+  return colon == std::string::npos || ParseNumber(s.substr(colon + 1).c_str(), 1, 20, face);
+}
+
+// A row's text as the log shows it, "n" for its count.
+std::string RowText(const EncounterRow& row) {
+  std::string out;
+  for (const char* c = row.texts[0]; c != nullptr && *c != 0; ++c) {
+    if (static_cast<unsigned char>(*c) == 0xC2 && static_cast<unsigned char>(c[1]) == 0xA3) {
+      ++c;
+      continue;
+    }
+    if (*c == '%' && c[1] == 'i') {
+      out += 'n';
+      ++c;
+      continue;
+    }
+    out += *c == '_' ? ' ' : *c;
+  }
+  return out;
+}
+
+// "region=R face=F battles=N won=W lost=L capped=C faulted=K win_rate=0.96
+// party_down=0.40 rounds=4.1 row=\"...\"": the party's wins over a row's
+// battles, the party members down at a battle's end and its rounds, on average.
+std::string RowLine(long region, long face, const std::vector<battles::BattleOutcome>& outcomes) {
+  int won = 0, lost = 0, capped = 0, faulted = 0, down = 0, rounds = 0;
+  for (const battles::BattleOutcome& o : outcomes) {
+    faulted += !o.fault.empty();
+    won += o.winner == 'A';
+    lost += o.winner == 'B';
+    capped += o.capped;
+    down += o.partyDown;
+    rounds += o.rounds;
+  }
+  const double n = outcomes.empty() ? 1.0 : static_cast<double>(outcomes.size());
+  const EncounterRow* row = FindEncounterRow(static_cast<int>(region), static_cast<int>(face));
+  char text[400];
+  std::snprintf(text, sizeof text,
+                "region=%ld face=%ld battles=%zu won=%d lost=%d capped=%d faulted=%d win_rate=%.2f party_down=%.2f rounds=%.1f "
+                "row=\"%s\"",
+                region, face, outcomes.size(), won, lost, capped, faulted, won / n, down / n, rounds / n,
+                row ? RowText(*row).c_str() : "");
+  return text;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  long seed = 1, count = 1, fighters = battles::kDefaultFighters;
+  long seed = 1, count = 1, fighters = battles::kDefaultFighters, region = -1, face = 0;
   std::string map, logPath, tracePath;
-  bool sightShare = false;
+  bool sightShare = false, check = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--sight-share") {
-      sightShare = true;
+    if (arg == "--sight-share" || arg == "--check") {
+      (arg == "--check" ? check : sightShare) = true;
       continue;
     }
     if (i + 1 >= argc) return Usage(("missing value after " + arg).c_str());
@@ -67,6 +129,8 @@ int main(int argc, char** argv) {
     } else if (arg == "--fighters") {
       if (!ParseNumber(value, battles::kMinFighters, battles::kMaxFighters, &fighters))
         return Usage("--fighters takes a number 2 to 40");
+    } else if (arg == "--encounter") {
+      if (!ParseEncounter(value, &region, &face)) return Usage("--encounter takes a region 0 to 20 and a face, e.g. 0:5");
     } else if (arg == "--map") {
       map = value;
     } else if (arg == "--log") {
@@ -95,43 +159,78 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "battlesim: no battle maps in BattleMaps/ (run from the game folder)\n");
     return 1;
   }
-  if (!map.empty() && battles::FindBattleMap(map) < 0) return Usage(("no battle map named " + map).c_str());
+  if (region < 0 && !map.empty() && battles::FindBattleMap(map) < 0) return Usage(("no battle map named " + map).c_str());
 
-  std::vector<battles::BattleOutcome> outcomes;
-  outcomes.reserve(static_cast<size_t>(count));
-  int status = 0;
-  for (long k = 0; k < count; ++k) {
-    battles::BattleOptions options;
-    options.seed = static_cast<uint32_t>(seed + k);
-    options.fighters = static_cast<int>(fighters);
-    options.map = map;
-    options.keepLog = log != nullptr;
-    options.keepTrace = trace != nullptr;
-    g_seed = options.seed;
-    battles::BattleOutcome outcome = battles::RunBattle(options);
-    if (log) {
-      std::fprintf(log, "=== Battle seed=%u on %s, %d fighters\n%s\n=== %s\n\n", outcome.seed,
-                   outcome.mapName.c_str(), outcome.fighters, outcome.log.c_str(),
-                   battles::BattleLine(outcome).c_str());
-      outcome.log.clear();
+  // The rows to fight: one, every row of the region, or none (drawn groups).
+  std::vector<long> faces;
+  if (region >= 0 && face == 0) {
+    for (long f = 1; f <= EncounterDieSides[region]; ++f) {
+      const EncounterRow* row = FindEncounterRow(static_cast<int>(region), static_cast<int>(f));
+      if (row != nullptr && row->chain != kNextRegionDown) faces.push_back(f);
     }
-    if (trace) std::fputs(outcome.trace.c_str(), trace);
-    outcome.trace.clear();
-    if (!outcome.fault.empty()) {
-      std::fflush(stdout);
-      std::fprintf(stderr, "battlesim: fault in battle seed=%u: %s\n", outcome.seed, outcome.fault.c_str());
-      status = 1;
-      break;
-    }
-    std::printf("%s\n", battles::BattleLine(outcome).c_str());
-    std::fflush(stdout);
-    outcome.log.clear();
-    outcomes.push_back(std::move(outcome));
+  } else {
+    faces.push_back(face);
   }
+
+  std::map<std::string, int> breachesByRule;
+  long breaches = 0;
+  std::vector<battles::BattleOutcome> outcomes;
+  std::vector<std::string> rowLines;
+  int status = 0;
+  for (size_t f = 0; f < faces.size() && (status == 0 || region >= 0); ++f) {
+    std::vector<battles::BattleOutcome> rowOutcomes;
+    for (long k = 0; k < count; ++k) {
+      battles::BattleOptions options;
+      options.seed = static_cast<uint32_t>(seed + k);
+      options.fighters = static_cast<int>(fighters);
+      options.map = map;
+      options.keepLog = log != nullptr;
+      options.keepTrace = trace != nullptr;
+      options.check = check;
+      options.encounterRegion = static_cast<int>(region);
+      options.encounterFace = static_cast<int>(faces[f]);
+      g_seed = options.seed;
+      battles::BattleOutcome outcome = battles::RunBattle(options);
+      std::string line = battles::BattleLine(outcome);
+      if (region >= 0) line += " party_down=" + std::to_string(outcome.partyDown) + " \"" + outcome.encounter + "\"";
+      if (log) {
+        std::fprintf(log, "=== Battle seed=%u on %s, %d fighters\n%s\n=== %s\n\n", outcome.seed,
+                     outcome.mapName.c_str(), outcome.fighters, outcome.log.c_str(), line.c_str());
+        outcome.log.clear();
+      }
+      if (trace) std::fputs(outcome.trace.c_str(), trace);
+      outcome.trace.clear();
+      if (!outcome.fault.empty()) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "battlesim: fault in battle seed=%u: %s\n", outcome.seed, outcome.fault.c_str());
+        status = 1;
+        // A row's measure goes on past a faulted battle, which it counts.
+        if (region < 0) break;
+      }
+      std::printf("%s\n", line.c_str());
+      for (const battles::Breach& b : outcome.breaches) {
+        std::printf("%s\n", battles::BreachLine(b).c_str());
+        ++breachesByRule[b.rule];
+        ++breaches;
+      }
+      std::fflush(stdout);
+      outcome.log.clear();
+      rowOutcomes.push_back(std::move(outcome));
+    }
+    if (region >= 0) rowLines.push_back(RowLine(region, faces[f], rowOutcomes));
+    for (battles::BattleOutcome& o : rowOutcomes) outcomes.push_back(std::move(o));
+  }
+  for (const std::string& line : rowLines) std::printf("%s\n", line.c_str());
   if (log) std::fclose(log);
   if (trace) std::fclose(trace);
   if (status == 0) std::printf("%s\n", battles::SummaryLine(outcomes).c_str());
   if (status == 0 && sightShare) std::printf("%s\n", battles::SightShareLine(outcomes).c_str());
+  if (status == 0 && check) {
+    std::printf("check: battles=%zu breaches=%ld", outcomes.size(), breaches);
+    for (const auto& [rule, n] : breachesByRule) std::printf(" %s=%d", rule.c_str(), n);
+    std::printf("\n");
+    if (breaches > 0) status = 3;
+  }
   battles::StopBattleGame();
   return status;
 }

@@ -605,6 +605,12 @@ std::string ClickOnText(const std::string& text) {
   return ClickText(text) ? "" : "\"" + text + "\" is not shown";
 }
 
+std::string ShownText(const std::string& text, bool shown) {
+  int px = 0, py = 0;
+  if (FindText(text, &px, &py) == shown) return "";
+  return "\"" + text + (shown ? "\" is not shown" : "\" is shown");
+}
+
 std::string Talk(int x, int y) {
   std::string fault = PointSquare(x, y);
   if (!fault.empty()) return fault;

@@ -51,6 +51,9 @@ std::string Fight(int turns);
 // Points at `text` where the next frame draws it and clicks it. "" or the
 // fault.
 std::string ClickOnText(const std::string& text);
+// Empty when the next frame draws the text (shown) or draws it nowhere
+// (not shown); else the fault.
+std::string ShownText(const std::string& text, bool shown);
 
 // Talks to the creature standing on square (x, y): points at it, steps the
 // weapon mode with right clicks to talking and clicks it. "" or the fault.

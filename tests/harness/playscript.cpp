@@ -69,6 +69,8 @@
 //   resident        print "resident KIB frame N": the resident size now and
 //                   the frames run so far (for the long-session measurement)
 //   click-text TEXT point at TEXT where the next frame draws it, click it
+//   text TEXT       the next frame draws TEXT
+//   no-text TEXT    the next frame draws TEXT nowhere
 //   journal FILTER ENTRY / > FOLLOW-UP (done) / !TEXT
 //                   open the journal with J, choose Pending, Completed or
 //                   All, and find in it (scrolled on as needed), in this
@@ -473,6 +475,10 @@ int main(int argc, char** argv) {
     } else if (c == "click-text") {
       if (line.rest.empty()) return fail("click-text needs a text");
       const std::string fault = playverbs::ClickOnText(line.rest);
+      if (!fault.empty()) return fail(fault);
+    } else if (c == "text" || c == "no-text") {
+      if (line.rest.empty()) return fail(c + " needs a text");
+      const std::string fault = playverbs::ShownText(line.rest, c == "text");
       if (!fault.empty()) return fail(fault);
     } else if (c == "journal") {
       if (line.words.size() < 2) return fail("journal needs a filter and what it shows");

@@ -230,6 +230,37 @@ bool LayOutScene(const std::string& name) {
     Finish();
     return true;
   }
+  if (name == "butts") {
+    // Aldwin alone, a knight of the eighth level with a shortbow (two shots
+    // in a full ranged attack), before a sturdy orc rooted to its square six
+    // squares east, and a talking orc rooted by a campfire to the north-east:
+    // the battle starts as they see each other, and the orcs' turns pass
+    // without a blow. Square (x, y) shows at picture pixel
+    // (56 + 24 x, 48 + 24 y).
+    LayOutGround(9, 6);
+    CreateCreature(kSceneMap, 1, 3, 0, kKindHuman, kClassKnight, 8, 1, 1, 0, 0, 0, 0, 0, kWeaponShortbow);
+    CreatureRecord& aldwin = Creatures[0];
+    std::snprintf(aldwin.name, sizeof aldwin.name, "%s", kKnightNames[0]);
+    aldwin.allegiance = kAllegianceParty;
+    aldwin.leader = 0;
+    aldwin.ammunition = {kArrows, 40};
+    Put(0, 1, 3);
+    RecomputeCreature(0, 0);
+    aldwin.hitPoints = aldwin.maxHitPoints;
+    AddFoe(kFirstFoe, kKindOrc, 7, 3);
+    CreatureRecord& orc = Creatures[kFirstFoe];
+    orc.baseHitPoints = orc.maxHitPoints = orc.hitPoints = 500;
+    orc.speed = {0, 0};  // rooted: not a square a turn
+    // A second orc of its band, rooted too, stands by a campfire and only
+    // talks: it joins the battle with the band.
+    SetWall(6, 1, 90);
+    AddFoe(kFirstFoe + 1, kKindOrc, 5, 1);
+    CreatureRecord& talker = Creatures[kFirstFoe + 1];
+    talker.allegiance = kAllegianceTalker;
+    talker.speed = {0, 0};
+    Finish();
+    return true;
+  }
   if (name != "skirmish") return false;
   // Two orcs in an alcove, the knights at its mouth. A map of 9 by 6
   // squares keeps the view still: square (x, y) shows at picture pixel

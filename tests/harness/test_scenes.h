@@ -34,8 +34,10 @@ void Finish();
 // leader, whose level-up star a dwarf's figure stands under), "piles"
 // (the knights after a fight, Berta knocked out, piles near and far),
 // "market" (the knights trading with a cleric, the leader's inventory open)
-// or "smithy" (the knights at rest, the leader a smith and enchanter with his
-// inventory open). False when the name is unknown.
+// "smithy" (the knights at rest, the leader a smith and enchanter with his
+// inventory open) or "butts" (Aldwin alone, an archer of the eighth level,
+// before a rooted orc six squares off and a rooted talking orc by a
+// campfire). False when the name is unknown.
 bool LayOutScene(const std::string& name);
 
 }  // namespace scenes

@@ -202,7 +202,7 @@ TEST(CompiledMaps, PreparedSlotsHoldTheDrawnMaps) {
   EXPECT_EQ(WorldMap.width, 40);
   EXPECT_EQ(WorldMap.At(kLayerGround, 0, 0), 3);
   EXPECT_EQ(WorldMap.At(kLayerGround, 0, 29), 6);
-  EXPECT_EQ(WorldMap.At(kLayerEvents, 25, 3), 3);
+  EXPECT_EQ(WorldMap.At(kLayerEvents, 30, 3), 3);
   // The party's world square at the start is the place of its first map.
   EXPECT_EQ(WorldMap.At(kLayerObjects0, 4, 19), 5);
   EXPECT_EQ(WorldMap.At(kLayerObjects1, 4, 19), 20);

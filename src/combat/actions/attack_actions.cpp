@@ -676,6 +676,8 @@ void NextShotStep() {
   const int shooter = OrderAttacker();
   if (Phase() != -1) {
     Phase() = -1;
+    // One shot after moving is all the turn holds, as in a full ranged attack.
+    if (a.shotsMade == 1 && HasMoved(shooter)) a.singleActionTurn = 1;
     if (a.shotsMade <= 1)
       SettleMoveAfterAction();
     else

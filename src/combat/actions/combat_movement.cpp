@@ -27,6 +27,7 @@
 #include "state/turn_order.h"
 
 uint8_t SquareEffectPlayback = 0;
+void (*SquarePaidObserver)(int mover, int32_t code, int fromX, int fromY) = nullptr;
 
 namespace {
 
@@ -167,6 +168,7 @@ void ArriveAtDestination(int mover, int slot, int32_t code) {
 void PayForSquare(int mover, int32_t code, int leftX, int leftY) {
   CombatActionState& a = A();
   const CreatureRecord& c = Creatures[mover];
+  if (SquarePaidObserver != nullptr) SquarePaidObserver(mover, code, leftX, leftY);
   if (!IsFiveFootStep(code)) {
     a.attackSequenceOpen = 0;
     a.shootingSequenceOpen = 0;

@@ -10,6 +10,9 @@ extern uint8_t SquareEffectPlayback;
 
 // One step of the movement codes 1, 5, 6, 7 and 11 (combat state 3).
 void CombatMovementStep();
+// Called when the mover has entered a square and pays for it, with the
+// movement code and the square it left (for a watcher of the rules of a turn).
+extern void (*SquarePaidObserver)(int mover, int32_t code, int fromX, int fromY);
 // Forgets a move that was cut short by the end of the turn.
 void ResetMoveInProgress();
 

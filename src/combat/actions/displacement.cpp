@@ -101,10 +101,15 @@ int NextOccupant(int stays) {
 }
 
 // Where a displaced creature may go: all floor, off the marked area, and
-// holding no creature but itself.
-bool FitsOffTheArea(int creature, int x, int y) {
+// holding no creature but itself; nor where the creature that stays will
+// stand again (it is set aside while the area is cleared, so its squares
+// would look free).
+bool FitsOffTheArea(int creature, int x, int y, int stays, int32_t staysX, int32_t staysY) {
   const CreatureRecord& c = Creatures[creature];
   if (!RectIsAllFloor(x, y, Width(c), Depth(c))) return false;
+  const bool overStays = IsValidCreature(stays) && x < staysX + Width(Creatures[stays]) && staysX < x + Width(c) &&
+                         y < staysY + Depth(Creatures[stays]) && staysY < y + Depth(c);
+  if (overStays) return false;
   for (int fx = x; fx < x + Width(c); ++fx)
     for (int fy = y; fy < y + Depth(c); ++fy) {
       if (DisplaceMask[SquareIndex(fx, fy)] == 1) return false;
@@ -144,8 +149,11 @@ bool DisplaceFromArea(int stays) {
     if (DebugMode == 1 && InCombat == 1) LogMessage("Displacing %s from target area.", Creatures[other].name);
     int x = 0, y = 0;
     const CreatureRecord& o = Creatures[other];
-    if (!RingSearch(o.squareX, o.squareY, [other](int cx, int cy) { return FitsOffTheArea(other, cx, cy); }, &x,
-                    &y)) {
+    const int kept = parked ? stays : -1;
+    const auto fits = [other, kept, keepX, keepY](int cx, int cy) {
+      return FitsOffTheArea(other, cx, cy, kept, keepX, keepY);
+    };
+    if (!RingSearch(o.squareX, o.squareY, fits, &x, &y)) {
       if (DebugMode == 1) LogMessage("No more squares to consider");
       cleared = false;
       break;

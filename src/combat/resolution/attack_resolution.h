@@ -37,6 +37,21 @@ extern ModifierList EnergyDefenseRoll;
 // its last evaluation again for real afterwards (a grid being scored).
 extern uint8_t EvaluationTextsWritten;
 
+// Called before each attack made in combat is rolled (never for an
+// evaluation, a refused attack or the second roll of a stray arrow), for a
+// watcher of the rules of a turn: who attacks whom, with which entry of the
+// profile as built for this attack, and whether it is a grapple roll (hold:
+// a hold check, else a grapple attack).
+struct AttackWatch {
+  int attacker;
+  int target;
+  int entry;
+  const AttackProfile* profile;
+  bool grapple;
+  bool hold;
+};
+extern void (*AttackObserver)(const AttackWatch& attack);
+
 // attacker, target, entry 0 to 6 of the attacker's profile, alternate form
 // (for BuildAttackProfile), evaluate (1: the chance only, nothing rolled,
 // logged, turned or queued), grapple (an opposed grapple roll), grapple flag

@@ -36,6 +36,7 @@ int32_t StrayArrowTarget = -1;
 uint8_t OutOfTurnAttack = 0;
 ModifierList EnergyDefenseRoll;
 uint8_t EvaluationTextsWritten = 1;
+void (*AttackObserver)(const AttackWatch& attack) = nullptr;
 
 namespace {
 
@@ -468,6 +469,8 @@ int RunAttack(RollState& s, int32_t alternateForm, uint8_t evaluate, uint8_t gra
   if (Creatures[a.target].present == 0) return kAttackTargetAbsent;
   if (a.entry->kind == kEntryNone) return kAttackBadEntry;
   if (Has(a.target, kCondDead)) return kAttackTargetDead;
+  if (!evaluate && !s.secondPass && AttackObserver != nullptr)
+    AttackObserver(AttackWatch{attacker, a.target, a.entryIndex, &a.profile, grapple != 0, grappleFlag != 0});
   if (!evaluate) FaceTowardsCreature(attacker, a.target);
 
   const int32_t kind = a.entry->kind;

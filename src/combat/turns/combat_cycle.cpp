@@ -193,6 +193,9 @@ void PrepareFighter(int creature) {
   a.attackSequenceOpen = a.shootingSequenceOpen = 0;
   a.fiveFootStepTaken = 0;
   a.inventoryOpenedThisTurn = 0;
+  // A cleave earned but not taken lapses with its turn: it is no extra
+  // attack of the next fighter.
+  g_Cleaving = -1;
   GrappleSequenceOpen = 0;
   GrappleAttacksMade = 0;
   // A grapple that ended on an earlier turn no longer keeps this fighter's
@@ -202,7 +205,6 @@ void PrepareFighter(int creature) {
   a.cleaveUsed = 0;
   a.useSpells = 1;
   a.scriptedSpell = -1;
-  a.cannotMove = 0;
   a.moved = 0;
   a.moveAgain = 0;
   a.grappleAttack = 0;

@@ -95,7 +95,9 @@ bool Ends(TacticResult r) { return r == TacticResult::kCommitted || r == TacticR
 
 bool ComputeCanMove(int f) {
   CombatActionState& a = CombatAction;
-  if (a.movesLeft < 1 || a.cannotMove != 0 || (a.moved == 1 && a.fiveFootStepLeft == 0) ||
+  // Movement closed for the rest of the turn (a five-foot step, a full
+  // attack, an action after moving) keeps the fighter where it stands.
+  if (a.movesLeft < 1 || a.movementClosed != 0 || (a.moved == 1 && a.fiveFootStepLeft == 0) ||
       HasDisablingCondition(f))
     return false;
   if (CpuMoveIssued == 1 && a.moveAgain == 0) return false;

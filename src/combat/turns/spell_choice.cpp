@@ -12,6 +12,7 @@
 #include "combat/turns/spell_targets.h"
 #include "combat/turns/spell_usefulness.h"
 #include "combat/turns/support_grids.h"
+#include "combat/turns/tactics.h"
 #include "combat/turns/tactic_steps.h"
 #include "creatures/control_tendencies.h"
 #include "engine/frame.h"
@@ -46,7 +47,6 @@ namespace {
 constexpr int32_t kPlanCounterspell = 9;
 constexpr int32_t kPlanReadyVersusSpell = 22;
 constexpr int32_t kPlanReadyVersusSpellStepping = 23;
-constexpr int32_t kPlanShoot = 2;
 // The readiness share: at most this per cent of a side stands readied.
 constexpr double kReadyShareLimit = 45.0;
 // The event and its sound shown over a fighter that readies itself.
@@ -572,17 +572,14 @@ SpellBranchOutcome FallBack(const CasterSituation& s, bool* retryCastingSquare) 
   if (ReloadCrossbowIfNeeded(f) != 0) return SpellBranchOutcome::kWeaponAction;
   const int target = ChooseBestRangedTarget(f);
   if (target < 0 || (IsSleepingOrParalyzedTarget(target) && !Has(f, kCondUnarmed))) return stuck ? Escape() : GiveUpSpells();
-  SetPlan(f, kPlanShoot, target, -1);
-  ActingCreature = f;
-  CombatState = kStateActionUnderWay;
-  if (a.fullRoundActionLeft != 0 || a.shootingSequenceOpen != 0) {
-    a.actionCode = 10;
-  } else if (a.standardActionLeft != 0) {
-    a.actionCode = 8;
-  } else {
+  if (a.fullRoundActionLeft == 0 && a.shootingSequenceOpen == 0 && a.standardActionLeft == 0) {
     CombatState = kStateNextFighter;
     return SpellBranchOutcome::kTurnEnded;
   }
+  // The shot goes through the shot issue, as the weapon tactics' shots do:
+  // aimed at the chosen target, the next shot of the full ranged attack while
+  // the round or the open shooting sequence allows it, else one shot.
+  IssueShot(f, target);
   return SpellBranchOutcome::kWeaponAction;
 }
 

@@ -347,7 +347,10 @@ TacticResult ShootTarget(int fighter, const TacticFlags& f) {
   }
   if (IsSleepingOrParalyzedTarget(target) && !Unarmed(fighter) && StrikeHelplessInstead(fighter, f, target, "11"))
     return TacticResult::kCommitted;
-  Issue(fighter, target, kActionNextShot);
+  // The next shot of the full ranged attack while the round or the open
+  // shooting sequence allows it, one shot with the standard action, else the
+  // turn is over: the shooter stops after its shots.
+  IssueShot(fighter, target);
   return TacticResult::kCommitted;
 }
 

@@ -69,6 +69,7 @@ constexpr int32_t kCursorRangedHold = 2;
 constexpr int32_t kResultNotFighting = 13, kResultTooFarShot = 47, kResultNoSightShot = 48;
 constexpr int32_t kResultNoAmmunition = 49, kResultReloadFirst = 50, kResultNoRangedWeapon = 61;
 constexpr int32_t kResultClickToReload = 74, kResultNeedStandard = 75, kResultOutOfReach = 34;
+constexpr int32_t kResultNotHostile = 52;
 constexpr int32_t kProvokingMark = 33;
 constexpr int32_t kStairsUp = 73, kStairsDown = 74, kCampfire = 90;
 constexpr int32_t kHeavyCrossbow = 10, kLightCrossbow = 11, kLongbow = 32, kShortbow = 33;
@@ -566,7 +567,12 @@ bool PendingOnCreature(int fighter, int target) {
       }
       return true;
     case kActShoot:
-      if (enemy) ShotAtEnemy(fighter, target);
+      // Only a hostile creature is shot at; any other (a talker standing by,
+      // an ally) is refused with the reason.
+      if (enemy)
+        ShotAtEnemy(fighter, target);
+      else
+        ShowClickResultAtMouse(kResultNotHostile);
       return true;
     default:
       return true;

@@ -76,6 +76,23 @@ TEST_F(Displacement, TwoCreaturesOnOneSquareMoveApartAndTheAreaIsClearedOfOthers
   InCombat = 0;
 }
 
+// A creature summoned next to its caster is moved off its square, the
+// caster staying: never onto the caster's own square, though the first of
+// the ring there.
+TEST_F(Displacement, ACreatureMovedOffAnAreaNeverLandsOnTheOneThatStays) {
+  Put(kA, 2, 2, kAllegianceEnemy);  // the caster
+  Put(kB, 2, 3, kAllegianceEnemy);  // summoned on the marked square
+  for (int y = 2; y <= 4; ++y) CurrentMap.At(kLayerWalls, 1, y) = 46;
+  Flood(kA);
+  mapfixture::StartTestCombat();
+  ASSERT_TRUE(MarkTargetArea(kB, 1, 1));
+  EXPECT_TRUE(DisplaceFromArea(kA));
+  EXPECT_EQ(Creatures[kA].squareX, 2);
+  EXPECT_EQ(Creatures[kA].squareY, 2);
+  EXPECT_TRUE(At(kB, 2, 4));
+  InCombat = 0;
+}
+
 TEST_F(Displacement, AGrowingCreatureTakesTheFirstCornerFreeOfWallsAndFoes) {
   Put(kA, 3, 3, kAllegianceParty);
   Put(kB, 4, 4, kAllegianceEnemy);   // a foe on the first corner's area

@@ -5,6 +5,7 @@
 
 #include "battle_fixture.h"
 #include "combat/turns/computer_decision.h"
+#include "creatures/create_creature.h"
 #include "rules/conditions.h"
 
 namespace {
@@ -41,6 +42,35 @@ TEST_F(BattleTest, BothSidesDecideEveryTurnAndNoTurnStalls) {
       EXPECT_TRUE(decided.count(c)) << "fighter " << c << " never decided, seed " << seed;
   }
   EXPECT_EQ(battlesWithBlows, 3) << "the fighters closed in and struck";
+}
+
+// A computer archer makes the shots its profile allows in a turn and no
+// more: its full ranged attack closes and the turn passes on.
+TEST_F(BattleTest, AComputerArcherStopsAfterItsShots) {
+  Create(5, kKindHuman, kClassWarrior, 8, 0, 0, 0, 0, 0);
+  Create(6, kKindElf, kClassKnight, 8, 0, kWeaponDagger, 0, kWeaponShortbow, kFoeA);
+  Place(0, 1, 1, kAllegianceParty);
+  Place(kFoeA, 8, 2, kAllegianceEnemy);
+  Creatures[0].maxHitPoints = Creatures[0].hitPoints = 1000;
+  BuildFighterTable();
+  BuildOccupancyGrids(0);
+  for (int s = 0; s < FighterCount; ++s) {
+    for (int32_t& v : FighterSlots[s].visible) v = 1;
+    FighterSlots[s].alert = 1;
+  }
+  ASSERT_EQ(StartCombat(0), 1);
+  int turns = 0, most = 0;
+  for (int frame = 0; frame < 4000 && InCombat == 1 && turns < 3; ++frame) {
+    const bool archerActs = CurrentFighter() == kFoeA;
+    Frame();
+    if (!archerActs) continue;
+    most = std::max<int>(most, CombatAction.shotsMade);
+    ASSERT_LE(CombatAction.shotsMade, std::max<int>(CombatAction.shotsAllowed, 1)) << "turn " << turns;
+    if (CurrentFighter() != kFoeA) ++turns;
+  }
+  EXPECT_EQ(turns, 3);
+  EXPECT_EQ(most, 2) << "a full ranged attack of two shots was made";
+  EXPECT_GT(Creatures[kFoeA].ammunition.count, 0);
 }
 
 }  // namespace

@@ -198,6 +198,7 @@ TEST_F(SpellChoice, TheFallBackShotSparesASleeperOnlyWhenItCanBeFinished) {
   EXPECT_EQ(TurnOrder[CombatAction.currentEntry].plannedAction, 2);
   EXPECT_EQ(TurnOrder[CombatAction.currentEntry].plannedTarget, 20);
   EXPECT_EQ(CombatAction.actionCode, 10) << "the full ranged attack";
+  EXPECT_EQ(ActionTarget, 20) << "aimed at the sleeper: a shot without a target was cancelled and ordered again";
   bow = {};
   ItemTable[kArrowRow] = {};
   SpellsGivenUpThisTurn = 0;

@@ -1,0 +1,504 @@
+#include "harness/turn_check.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+#include <set>
+
+#include "combat/actions/action_executor.h"
+#include "combat/actions/combat_movement.h"
+#include "combat/resolution/attack_resolution.h"
+#include "combat/turns/combat_cycle.h"
+#include "harness/battle_runner.h"
+#include "map/movement_rules.h"
+#include "rules/attack_profile.h"
+#include "rules/breakdown_sources.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "rules/feat_ids.h"
+#include "rules/item_tables.h"
+#include "state/combat_action.h"
+#include "state/current_cast.h"
+#include "state/turn_order.h"
+
+namespace battles {
+namespace {
+
+constexpr int kFeetPerSquare = 5;
+
+// --- What a creature is ------------------------------------------------------------
+
+bool Has(int c, uint32_t id) { return FindCondition(c, id) >= 0; }
+
+// Dead, or at hit points where it should be: a party member at -10 or
+// below, any other creature at 0 or below.
+bool IsDeadNow(int c) {
+  const CreatureRecord& r = Creatures[c];
+  return Has(c, kCondDead) || r.hitPoints <= (c < kPartySize ? -10 : 0);
+}
+
+// Out of the fight: dead, knocked out, petrified or gone from the map (what
+// a kill or knock-out leaves).
+bool IsFallen(int c) {
+  return Creatures[c].present != 1 || Creatures[c].hitPoints <= 0 ||
+         FindAnyCondition(c, kCondDead, kCondUnconscious, kCondPetrified) >= 0;
+}
+
+// The condition that keeps the creature from attacking (those of the
+// attack's validity test, and the fallen), or "".
+const char* CannotAttack(int c) {
+  static const std::pair<uint32_t, const char*> kHeld[] = {
+      {kCondDead, "Dead"},           {kCondUnconscious, "Unconscious"}, {kCondPetrified, "Petrified"},
+      {kCondSleeping, "Sleeping"},   {kCondParalyzed, "Paralyzed"},     {kCondDancing, "Dancing"},
+      {kCondStunned, "Stunned"},     {kCondCowering, "Cowering"},       {kCondDazed, "Dazed"},
+      {kCondNauseated, "Nauseated"},
+  };
+  for (const auto& [id, name] : kHeld)
+    if (Has(c, id)) return name;
+  return "";
+}
+
+// The same for moving: a Nauseated creature may still move, a Dancing one
+// dances.
+const char* CannotMove(int c) {
+  static const std::pair<uint32_t, const char*> kHeld[] = {
+      {kCondDead, "Dead"},       {kCondUnconscious, "Unconscious"}, {kCondPetrified, "Petrified"},
+      {kCondSleeping, "Sleeping"}, {kCondParalyzed, "Paralyzed"},   {kCondStunned, "Stunned"},
+      {kCondCowering, "Cowering"}, {kCondDazed, "Dazed"},
+  };
+  for (const auto& [id, name] : kHeld)
+    if (Has(c, id)) return name;
+  return "";
+}
+
+// --- What a profile allows -------------------------------------------------------------
+
+int32_t MeleeAllowed(const AttackProfile& p) {
+  int32_t n = 0;
+  for (const AttackProfileEntry& e : p.entries) {
+    if (e.kind == kEntryNone || e.kind == kEntryRanged) break;
+    n += e.attackCount.total;
+  }
+  return n;
+}
+
+int32_t ShotsAllowed(const AttackProfile& p) {
+  for (const AttackProfileEntry& e : p.entries)
+    if (e.kind == kEntryRanged) return e.attackCount.total;
+  return 0;
+}
+
+bool HasPair(const ModifierList& list, int32_t source) {
+  for (const ModifierPair& p : list.pairs)
+    if (p.source == source && p.value != 0) return true;
+  return false;
+}
+
+// The falling bonus written into the roll (0 when none); false when the
+// list was full and the bonus may be missing from it.
+bool FallingBonus(const ModifierList& roll, int32_t* bonus) {
+  *bonus = 0;
+  int used = 0;
+  for (const ModifierPair& p : roll.pairs) {
+    if (p.source != 0 || p.value != 0) ++used;
+    if (p.source == kSrcDecreasingAttackBonus) *bonus += p.value;
+  }
+  return used < kModifierPairs;
+}
+
+// --- The watch ------------------------------------------------------------------------
+
+struct Turn {
+  bool open = false;
+  int round = 0, index = -1, fighter = -1;
+  bool started = false;  // the upkeep is over: the budget has been read
+  bool single = false;
+  int32_t speed = 0, movesAtStart = 0;
+  int stepSquares = 0, moveSquares = 0;
+  int32_t paid = 0;  // feet of the squares entered, five-foot steps aside
+  bool charged = false, stepTaken = false;
+  int melee = 0, shots = 0, grapples = 0, cleaves = 0;
+  int32_t meleeAllowed = 0, shotsAllowed = 0;
+  std::map<int, int> madeWithEntry;
+  int casts = 0;
+  bool ended = false;
+  int32_t full = 0, standard = 0, move = 0;  // the budget words last seen
+  // The attack before: its action, target and whether that target stood.
+  int lastAction = -1, lastTarget = -1;
+  bool lastTargetStood = false;
+  std::set<int> whirlwindTargets;
+  int whirlwindAction = -1;
+  std::string actions;  // the action codes of the turn in order, for the breach texts
+};
+
+struct Watch {
+  bool on = false;
+  uint32_t seed = 0;
+  Turn turn;
+  std::vector<Breach> breaches;
+  int32_t endCode = 0;  // the action code at the end of the last frame
+  int action = 0;       // the running action's number: it changes with the code
+  int32_t lastSpell = -1;
+  std::map<int, int32_t> ammunition;  // what each fighter held at the last look
+  std::map<int, int32_t> opportunities;  // the most attacks of opportunity a round each had since its turn
+  std::set<std::pair<int, std::string>> reported;  // each fighter's rules broken in this turn
+};
+
+Watch g_watch;
+
+// One breach of a rule by a fighter in a turn is reported, its first.
+void Report(int fighter, const char* rule, const std::string& seen) {
+  if (!g_watch.reported.emplace(fighter, rule).second) return;
+  Breach b;
+  b.seed = g_watch.seed;
+  b.round = CombatRoundNumber;
+  b.fighter = fighter;
+  b.rule = rule;
+  b.seen = seen;
+  g_watch.breaches.push_back(b);
+}
+
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string Format(const char* format, ...) {
+  char text[300];
+  va_list args;
+  va_start(args, format);
+  std::vsnprintf(text, sizeof text, format, args);
+  va_end(args);
+  return text;
+}
+
+// The action an attack now belongs to: the running one while the code is the
+// one the last frame ended with, else the next.
+int ActionNumber() { return CombatAction.actionCode == g_watch.endCode ? g_watch.action : g_watch.action + 1; }
+
+void NoteAction(Turn& t) {
+  const int32_t code = CombatAction.actionCode;
+  if (code == 0 || code == kActionEnd) return;
+  const std::string mark = std::to_string(code);
+  if (t.actions.size() < 120 &&
+      (t.actions.empty() || t.actions.compare(t.actions.rfind(' ') + 1, std::string::npos, mark) != 0))
+    t.actions += (t.actions.empty() ? "" : " ") + mark;
+}
+
+void CheckRanges();
+
+// --- Closing a turn: the budget of the whole turn ----------------------------------
+
+void CloseTurn() {
+  Turn& t = g_watch.turn;
+  if (!t.open) return;
+  t.open = false;
+  if (!t.started) return;
+  const int f = t.fighter;
+  const int32_t budget = std::min(t.single ? t.speed : 2 * t.speed, std::max(t.movesAtStart, t.speed));
+  const int32_t paid = t.paid;
+  if (paid > budget && !(t.charged && paid <= 2 * t.speed))
+    Report(f, "movement",
+           Format("%d squares moved (%d feet) on a budget of %d feet (speed %d%s), actions %s", t.moveSquares, paid,
+                  budget, t.speed, t.single ? ", single-action turn" : "", t.actions.c_str()));
+  const int attacks = t.melee + t.shots;
+  const bool pounce = t.charged;  // the charge's arrival may be a full attack (pounce)
+  if (attacks >= 2 && t.moveSquares > 0 && !pounce)
+    Report(f, "full-attack-after-move",
+           Format("%d melee attacks and %d shots after moving %d squares, actions %s", t.melee, t.shots,
+                  t.moveSquares, t.actions.c_str()));
+  const bool standardUsed = attacks > 0 || t.grapples > 0 || t.casts > 0;
+  if (standardUsed && paid > t.speed && !t.charged)
+    Report(f, "double-move-and-action",
+           Format("moved %d feet (speed %d) and made %d attacks, %d grapple attacks, %d casts, actions %s", paid,
+                  t.speed, attacks, t.grapples, t.casts, t.actions.c_str()));
+  if (t.casts > 1 || (t.casts > 0 && attacks > 0 && !t.charged))
+    Report(f, "actions",
+           Format("%d casts and %d attacks in one turn, actions %s", t.casts, attacks, t.actions.c_str()));
+}
+
+void OpenTurn(int round, int index, int fighter) {
+  CloseTurn();
+  Turn& t = g_watch.turn;
+  t = Turn{};
+  g_watch.reported.clear();
+  g_watch.opportunities[fighter] = Creatures[fighter].attacksOfOpportunity;
+  t.open = true;
+  t.round = round;
+  t.index = index;
+  t.fighter = fighter;
+}
+
+// The budget of the turn, read once its upkeep is over.
+void StartTurn(Turn& t) {
+  const CombatActionState& a = CombatAction;
+  t.started = true;
+  t.single = a.singleActionTurn != 0;
+  t.speed = Creatures[t.fighter].speed.current;
+  t.movesAtStart = a.movesLeft;
+  t.full = a.fullRoundActionLeft;
+  t.standard = a.standardActionLeft;
+  t.move = a.moveActionLeft;
+}
+
+// The turn of the fighter acting now, opened when it is a new one (a turn
+// may begin, decide and make its first attack within one frame). A turn
+// entry moved in the order (a readied reaction goes before its mover) keeps
+// the turn; a turn ended and taken up at another place (a delay) is new.
+Turn& CurrentTurn() {
+  Turn& t = g_watch.turn;
+  const int f = CurrentFighter();
+  const bool moved = t.index != CurrentTurnIndex;
+  if (IsValidCreature(f) && (!t.open || t.fighter != f || t.round != CombatRoundNumber || (t.ended && moved))) {
+    OpenTurn(CombatRoundNumber, CurrentTurnIndex, f);
+    CheckRanges();
+  }
+  return t;
+}
+
+// --- Attacks ----------------------------------------------------------------------------
+
+void OwnAttack(Turn& t, const AttackWatch& w) {
+  const int f = w.attacker;
+  const CombatActionState& a = CombatAction;
+  NoteAction(t);
+  if (t.ended)
+    Report(f, "after-turn", Format("attacks creature %d after its turn ended, action %d", w.target, a.actionCode));
+  if (w.grapple && w.hold) return;  // the hold check of a grapple, pin or escape
+  const int action = ActionNumber();
+  const AttackProfileEntry& entry = w.profile->entries[w.entry];
+  const bool cleave = g_Cleaving != -1;
+  const bool afterKill = t.lastTarget != -1 && t.lastTargetStood && IsFallen(t.lastTarget);
+
+  // A kill or knock-out ends a full attack: the same action goes on only
+  // with a cleave.
+  if (afterKill && action == t.lastAction && !cleave &&
+      (a.actionCode == kActionFullAttack || a.actionCode == kActionFullShots))
+    Report(f, "after-kill",
+           Format("attack %s creature %d after creature %d fell, action %d", entry.kind == kEntryRanged ? "(shot) on" : "on",
+                  w.target, t.lastTarget, a.actionCode));
+
+  if (a.actionCode == kActionWhirlwind) {
+    if (t.whirlwindAction != action) t.whirlwindTargets.clear();
+    t.whirlwindAction = action;
+    if (!t.whirlwindTargets.insert(w.target).second)
+      Report(f, "whirlwind", Format("creature %d struck twice in one whirlwind attack", w.target));
+  } else if (w.grapple) {
+    ++t.grapples;
+    const int32_t allowed = MeleeAllowed(*w.profile);
+    if (t.grapples > std::max(allowed, 1))
+      Report(f, "grapple-attacks", Format("grapple attack %d of %d allowed", t.grapples, allowed));
+  } else if (cleave) {
+    ++t.cleaves;
+    if (!afterKill)
+      Report(f, "cleave", Format("a cleave attack on creature %d with no kill before it", w.target));
+    if (t.cleaves > 1 && Creatures[f].feats[kFeatGreatCleave] == 0)
+      Report(f, "cleave", Format("cleave attack %d in one turn without Great Cleave", t.cleaves));
+  } else {
+    const bool shot = entry.kind == kEntryRanged;
+    if (shot) {
+      ++t.shots;
+      t.shotsAllowed = std::max(t.shotsAllowed, ShotsAllowed(*w.profile));
+      if (t.shots > std::max(t.shotsAllowed, 1))
+        Report(f, "shots", Format("shot %d of %d allowed, on creature %d, actions %s", t.shots, t.shotsAllowed,
+                                  w.target, t.actions.c_str()));
+      const int32_t ammunition = Creatures[f].ammunition.count;
+      if (Creatures[f].ammunition.code != 0 && ammunition <= 0)
+        Report(f, "ammunition", Format("a shot with %d pieces of ammunition", ammunition));
+    } else {
+      ++t.melee;
+      t.meleeAllowed = std::max(t.meleeAllowed, MeleeAllowed(*w.profile));
+      if (t.melee > std::max(t.meleeAllowed, 1))
+        Report(f, "melee-attacks", Format("melee attack %d of %d allowed, on creature %d, actions %s", t.melee,
+                                          t.meleeAllowed, w.target, t.actions.c_str()));
+    }
+    const int32_t most = std::max(t.meleeAllowed, t.shotsAllowed);
+    if (t.melee > 0 && t.shots > 0 && t.melee + t.shots > std::max(most, 1))
+      Report(f, "attacks", Format("%d melee attacks and %d shots in one turn (at most %d), actions %s", t.melee,
+                                  t.shots, most, t.actions.c_str()));
+    // The iterative attacks of the entry: as many as it gives, each 5 lower
+    // (after a first one at full bonus more with haste or a speed weapon).
+    const int made = t.madeWithEntry[w.entry]++;
+    const int32_t count = entry.attackCount.total;
+    if (made >= std::max(count, 1))
+      Report(f, "iterative", Format("attack %d with entry %d, which gives %d", made + 1, w.entry, count));
+    // Natural attacks all strike at their full bonus.
+    const bool natural = entry.kind >= kEntryNatural0 && entry.kind <= kEntryNatural3;
+    const bool extra = HasPair(entry.attackCount, kSrcWeaponWithSpeed) || HasPair(entry.attackCount, kCondHasted);
+    const int32_t expected = natural ? 0 : extra ? (made > 1 ? -5 * (made - 1) : 0) : -5 * made;
+    int32_t falling = 0;
+    if (FallingBonus(entry.attackRoll, &falling) && falling != expected)
+      Report(f, "iterative", Format("attack %d with entry %d at a falling bonus of %d, not %d, actions %s", made + 1,
+                                    w.entry, falling, expected, t.actions.c_str()));
+  }
+  t.lastAction = action;
+  t.lastTarget = w.target;
+  t.lastTargetStood = !IsFallen(w.target);
+}
+
+void OnAttack(const AttackWatch& w) {
+  if (!g_watch.on || InCombat != 1) return;
+  const int f = w.attacker;
+  if (!IsValidCreature(f) || !IsValidCreature(w.target)) return;
+  if (const char* held = CannotAttack(f); held[0] != '\0')
+    Report(f, "cannot-act", Format("attacks creature %d while %s", w.target, held));
+  if (IsDeadNow(w.target))
+    Report(f, "dead-target", Format("attacks creature %d at %d hit points%s", w.target, Creatures[w.target].hitPoints,
+                                    Has(w.target, kCondDead) ? ", Dead" : ""));
+  if (f != CurrentFighter()) {
+    // Out of its turn only as the reacting creature of an attack of
+    // opportunity or a readied action.
+    if (CombatAction.reactingCreature != f)
+      Report(f, "out-of-turn",
+             Format("attacks creature %d in the turn of creature %d, reacting creature %d", w.target, CurrentFighter(),
+                    CombatAction.reactingCreature));
+    return;
+  }
+  Turn& t = CurrentTurn();
+  if (!t.started) StartTurn(t);
+  OwnAttack(t, w);
+}
+
+// --- Squares paid for ---------------------------------------------------------------
+
+void OnSquare(int mover, int32_t code, int fromX, int fromY) {
+  if (!g_watch.on || InCombat != 1 || !IsValidCreature(mover)) return;
+  if (mover != CurrentFighter()) {
+    Report(mover, "out-of-turn", Format("moves in the turn of creature %d (code %d)", CurrentFighter(), code));
+    return;
+  }
+  Turn& t = CurrentTurn();
+  if (!t.started) StartTurn(t);
+  NoteAction(t);
+  const CreatureRecord& c = Creatures[mover];
+  if (t.ended) Report(mover, "after-turn", Format("moves to %d,%d after its turn ended", c.nextX, c.nextY));
+  if (const char* held = CannotMove(mover); held[0] != '\0')
+    Report(mover, "cannot-act", Format("moves to %d,%d while %s", c.nextX, c.nextY, held));
+  t.speed = std::max(t.speed, c.speed.current);
+  const int squares = std::max(std::abs(c.nextX - fromX), std::abs(c.nextY - fromY));
+  if (code == kActionFiveFootStep || code == kActionStepAndAttack) {
+    if (t.stepTaken) Report(mover, "five-foot-step", "a second five-foot step");
+    if (t.moveSquares > 0) Report(mover, "five-foot-step", Format("a five-foot step after %d squares moved", t.moveSquares));
+    if (squares > 1) Report(mover, "five-foot-step", Format("a five-foot step of %d squares", squares));
+    t.stepTaken = true;
+    t.stepSquares += squares;
+    return;
+  }
+  if (t.stepTaken) Report(mover, "five-foot-step", Format("moves on (code %d) after a five-foot step", code));
+  if (code == kActionCharge) t.charged = true;
+  t.moveSquares += std::max(squares, 1);
+  t.paid += std::max(CalculateMoveCost(mover, c.nextX, c.nextY, fromX, fromY, 1), kFeetPerSquare * squares);
+}
+
+// --- Frames ----------------------------------------------------------------------------
+
+}  // namespace
+
+namespace {
+
+void CheckRanges() {
+  const int entries = std::clamp<int>(TurnEntryCount, 0, kTurnOrderEntries);
+  for (int i = 0; i < entries; ++i) {
+    const int c = TurnOrder[i].creature;
+    if (!IsValidCreature(c)) continue;
+    const CreatureRecord& r = Creatures[c];
+    if (r.hitPoints > r.maxHitPoints + TemporaryHitPointAllowance(c))
+      Report(c, "hit-points", Format("%d hit points of %d", r.hitPoints, r.maxHitPoints));
+    if (IsDeadNow(c) && PlaybackCreature == -1)
+      Report(c, "dead-in-order", Format("in the turn order at %d hit points%s", r.hitPoints,
+                                        Has(c, kCondDead) ? ", Dead" : ""));
+    for (const ConditionEntry& e : r.conditions) {
+      if (e.id == 0) continue;
+      const bool lasting = e.duration == kDurationLasting || e.duration == kDurationUntilRest || e.duration == 3000;
+      if (e.duration < 0 || (e.duration >= kDurationLasting && !lasting))
+        Report(c, "duration", Format("%s lasts %d rounds", ConditionName(e.id), e.duration));
+    }
+    // Left at most what its turn gave: the most it had a round since its
+    // turn began (a number that falls with Dexterity leaves those given).
+    int32_t& most = g_watch.opportunities[c];
+    most = std::max({most, r.attacksOfOpportunity, 1});
+    if (r.attacksOfOpportunityLeft < 0 || r.attacksOfOpportunityLeft > most)
+      Report(c, "attacks-of-opportunity", Format("%d attacks of opportunity left of %d a round",
+                                                 r.attacksOfOpportunityLeft, r.attacksOfOpportunity));
+    const int32_t held = r.ammunition.count;
+    if (held < 0 || (held > 0 && r.ammunition.code < static_cast<uint32_t>(kFirstBaseItemCode)))
+      Report(c, "ammunition", Format("%d pieces of ammunition of item %u", held, r.ammunition.code));
+    auto [it, first] = g_watch.ammunition.emplace(c, held);
+    if (!first && held > it->second)
+      Report(c, "ammunition", Format("ammunition rose from %d to %d", it->second, held));
+    it->second = held;
+  }
+}
+
+void WatchBudget(Turn& t) {
+  const CombatActionState& a = CombatAction;
+  const int f = t.fighter;
+  const std::pair<int32_t*, int32_t> words[] = {
+      {&t.full, a.fullRoundActionLeft}, {&t.standard, a.standardActionLeft}, {&t.move, a.moveActionLeft}};
+  static const char* const kNames[] = {"full-round", "standard", "move"};
+  for (int k = 0; k < 3; ++k) {
+    auto [seen, now] = words[k];
+    if (*seen == 0 && now != 0)
+      Report(f, "actions", Format("the %s action came back (action %d)", kNames[k], a.actionCode));
+    *seen = now;
+  }
+}
+
+}  // namespace
+
+void StartTurnWatch(uint32_t seed) {
+  g_watch = Watch{};
+  g_watch.on = true;
+  g_watch.seed = seed;
+  AttackObserver = OnAttack;
+  SquarePaidObserver = OnSquare;
+}
+
+void WatchDecision() {
+  if (!g_watch.on) return;
+  const int f = CurrentFighter();
+  if (!IsValidCreature(f)) return;
+  Turn& t = CurrentTurn();
+  if (!t.started) StartTurn(t);
+  if (IsFallen(f)) Report(f, "cannot-act", Format("decides at %d hit points, present %d", Creatures[f].hitPoints,
+                                                  Creatures[f].present));
+  if (g_watch.turn.open && g_watch.turn.fighter == f && g_watch.turn.ended)
+    Report(f, "after-turn", "decides after its turn ended");
+}
+
+void WatchFrame() {
+  if (!g_watch.on || InCombat != 1) return;
+  Turn& t = CurrentTurn();
+  if (t.open) {
+    // A cast carried over from the fighter's last turn resumes as its turn
+    // begins: only a cast begun later is counted.
+    if (t.started) {
+      WatchBudget(t);
+      if (SpellInProgress != -1 && SpellCaster == t.fighter && g_watch.lastSpell == -1) ++t.casts;
+    } else if (CombatState == kStatePlayerTurn || CombatState == kStateComputerDecision ||
+               CombatState == kStateActionUnderWay) {
+      StartTurn(t);
+    }
+    NoteAction(t);
+    if (CombatState == kStateNextFighter) t.ended = true;
+  }
+  g_watch.lastSpell = SpellInProgress;
+  if (CombatAction.actionCode != g_watch.endCode) ++g_watch.action;
+  g_watch.endCode = CombatAction.actionCode;
+}
+
+std::vector<Breach> EndTurnWatch() {
+  if (g_watch.on) {
+    CloseTurn();
+    if (InCombat == 1) CheckRanges();
+  }
+  AttackObserver = nullptr;
+  SquarePaidObserver = nullptr;
+  g_watch.on = false;
+  return std::move(g_watch.breaches);
+}
+
+std::string BreachLine(const Breach& b) {
+  return Format("breach seed=%u round=%d fighter=%d rule=%s seen=%s", b.seed, b.round, b.fighter, b.rule.c_str(),
+                b.seen.c_str());
+}
+
+}  // namespace battles
