@@ -219,8 +219,11 @@ TEST_F(GameScreen, TheDialogueBoxScrollsByTheWheelAndTakesAnAnswerByTheMouse) {
   EXPECT_EQ(DialogueScrollLine, 1);
   // Both scroll marks show (column 38 of rows 1 and 5): the text keeps a
   // blank column before them.
-  for (const GlyphDraw& g : glyphs)
-    if (g.y < 48) EXPECT_LT(g.x, 37 * 8) << g.c << " at " << g.x << "," << g.y;
+  for (const GlyphDraw& g : glyphs) {
+    if (g.y < 48) {
+      EXPECT_LT(g.x, 37 * 8) << g.c << " at " << g.x << "," << g.y;
+    }
+  }
   // The second answer's row (row 25) clicked: chosen, the text back at its top.
   harness::MoveMouse(60, 25 * 8 + 4);
   harness::MouseButton(0, true);
