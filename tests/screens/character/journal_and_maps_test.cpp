@@ -139,7 +139,7 @@ class MapScreenTest : public CharacterPageTest {
   void SetUp() override {
     CharacterPageTest::SetUp();
     std::memset(&CurrentMap, 0, sizeof CurrentMap);
-    std::strcpy(CurrentMap.name, "Old Mill Yard");
+    std::strcpy(CurrentMap.name, "The Old Mill Yard");
     std::strcpy(CurrentMap.text, "Sacks and barrels stand by the door.");
     CurrentMap.width = 20;
     CurrentMap.height = 12;
