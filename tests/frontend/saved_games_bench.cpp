@@ -4,7 +4,9 @@
 // the disk, so the plain write is flushed too. A load also clears the game
 // it replaces and enters the map of the party: the reading and checking of
 // the slot's files is measured on its own as well. Runs in a folder of its
-// own under /tmp.
+// own under /tmp, and goes back to the working folder it found when each
+// benchmark is over, so that the benchmarks run after it in the same
+// process (in any order) find the game's files.
 #include <benchmark/benchmark.h>
 #include <fcntl.h>
 #include <unistd.h>
@@ -36,17 +38,46 @@ void RemoveBenchFolder() {
   std::filesystem::remove_all(BenchFolder, ec);
 }
 
-// A full game once, in a folder of the benchmark's own: its slot 1 saved.
+// While it lives, the working folder is the benchmarks' own (made the first
+// time) and the active adventure is theirs; the folder and the adventure it
+// found are back when it goes.
+class InBenchFolder {
+ public:
+  InBenchFolder() : introductory_(IntroductoryAdventureFlag) {
+    std::snprintf(adventure_, sizeof adventure_, "%s", AdventureFolder);
+    std::error_code ec;
+    kept_ = std::filesystem::current_path(ec);
+    if (BenchFolder.empty()) {
+      char folder[] = "/tmp/grevenholt-bench-XXXXXX";
+      if (!mkdtemp(folder)) return;
+      BenchFolder = folder;
+      std::atexit(RemoveBenchFolder);
+    }
+    std::filesystem::current_path(BenchFolder, ec);
+    IntroductoryAdventureFlag = 0;
+    std::snprintf(AdventureFolder, sizeof AdventureFolder, "%s", "Bench");
+  }
+  ~InBenchFolder() {
+    IntroductoryAdventureFlag = introductory_;
+    std::snprintf(AdventureFolder, sizeof AdventureFolder, "%s", adventure_);
+    std::error_code ec;
+    if (!kept_.empty()) std::filesystem::current_path(kept_, ec);
+  }
+  InBenchFolder(const InBenchFolder&) = delete;
+  InBenchFolder& operator=(const InBenchFolder&) = delete;
+
+ private:
+  std::filesystem::path kept_;
+  uint8_t introductory_;
+  char adventure_[sizeof AdventureFolder] = {};
+};
+
+// A full game in memory, every time (a benchmark run before may have cleared
+// the game), and its slot 1 saved once, in the benchmarks' own folder (the
+// working folder while an InBenchFolder lives). The size of the slot.
 size_t SetUpFullGame() {
   static size_t bytes = 0;
-  if (bytes) return bytes;
-  char folder[] = "/tmp/grevenholt-bench-XXXXXX";
-  if (!mkdtemp(folder)) return 0;
-  BenchFolder = folder;
-  std::atexit(RemoveBenchFolder);
-  std::filesystem::current_path(folder);
-  IntroductoryAdventureFlag = 0;
-  std::snprintf(AdventureFolder, sizeof AdventureFolder, "%s", "Bench");
+  if (BenchFolder.empty() || std::filesystem::current_path() != BenchFolder) return 0;
   platform::MakeGameFolder("SaveGame\\Bench");
   ResetQuestJournal();
   for (int n = 0; n < kStoredMapCount; ++n) {
@@ -72,6 +103,7 @@ size_t SetUpFullGame() {
     c.footprintWidth = c.footprintHeight = {1, 1};
   }
   for (int r = 1; r < kCraftedRows; ++r) std::snprintf(CraftedWeapons[r].name, 50, "Item %d", r);
+  if (bytes) return bytes;
   if (WriteSavedGame(1) != kSaveOk) return 0;
   for (const auto& entry : std::filesystem::recursive_directory_iterator("SaveGame/Bench/1"))
     if (entry.is_regular_file()) bytes += entry.file_size();
@@ -79,6 +111,7 @@ size_t SetUpFullGame() {
 }
 
 void BM_SaveFullGame(benchmark::State& state) {
+  const InBenchFolder inFolder;
   const size_t bytes = SetUpFullGame();
   for (auto _ : state)
     if (WriteSavedGame(1) != kSaveOk) state.SkipWithError("the save failed");
@@ -87,6 +120,7 @@ void BM_SaveFullGame(benchmark::State& state) {
 BENCHMARK(BM_SaveFullGame)->Unit(benchmark::kMillisecond);
 
 void BM_WriteOnePlainFile(benchmark::State& state) {
+  const InBenchFolder inFolder;
   const std::vector<uint8_t> data(SetUpFullGame(), 7);
   for (auto _ : state) {
     if (!platform::WriteGameFile("Plain.dat", data.data(), data.size()) || !platform::SyncGameFile("Plain.dat"))
@@ -97,6 +131,7 @@ void BM_WriteOnePlainFile(benchmark::State& state) {
 BENCHMARK(BM_WriteOnePlainFile)->Unit(benchmark::kMillisecond);
 
 void BM_LoadFullGame(benchmark::State& state) {
+  const InBenchFolder inFolder;
   const size_t bytes = SetUpFullGame();
   for (auto _ : state)
     if (LoadSavedGame(1) != kSaveOk) state.SkipWithError("the load failed");
@@ -106,6 +141,7 @@ BENCHMARK(BM_LoadFullGame)->Unit(benchmark::kMillisecond);
 
 // The part of a load that reads the files and checks them.
 void BM_ReadAndCheckFullGame(benchmark::State& state) {
+  const InBenchFolder inFolder;
   const size_t bytes = SetUpFullGame();
   for (auto _ : state)
     if (CheckSavedGame(1) != kSaveOk) state.SkipWithError("the check failed");
@@ -137,6 +173,7 @@ struct PlainRead {
 };
 
 void BM_ReadOnePlainFile(benchmark::State& state) {
+  const InBenchFolder inFolder;
   const PlainRead plain(SetUpFullGame());
   for (auto _ : state) {
     if (!plain()) state.SkipWithError("the read failed");
@@ -166,10 +203,15 @@ void Paired(benchmark::State& state, Game game, Plain plain) {
     platform::FinishDiscardingFolders();
     state.ResumeTiming();
     const auto start = Clock::now();
-    if (!game()) state.SkipWithError("the game's side failed");
+    const bool gameDone = game();
     const auto middle = Clock::now();
-    if (!plain()) state.SkipWithError("the plain side failed");
+    const bool plainDone = gameDone && plain();
     const auto end = Clock::now();
+    // The loop would run on after an error: it ends here.
+    if (!gameDone || !plainDone) {
+      state.SkipWithError(gameDone ? "the plain side failed" : "the game's side failed");
+      break;
+    }
     gameMs.push_back(std::chrono::duration<double, std::milli>(middle - start).count());
     plainMs.push_back(std::chrono::duration<double, std::milli>(end - middle).count());
     ratio.push_back(gameMs.back() / plainMs.back());
@@ -195,6 +237,7 @@ bool PlainWrite(const char* name, const std::vector<uint8_t>& data) {
 }
 
 void BM_SaveAgainstPlainWrite(benchmark::State& state) {
+  const InBenchFolder inFolder;
   const std::vector<uint8_t> data(SetUpFullGame(), 7);
   Paired(
       state, [] { return WriteSavedGame(1) == kSaveOk; },
@@ -203,6 +246,7 @@ void BM_SaveAgainstPlainWrite(benchmark::State& state) {
 BENCHMARK(BM_SaveAgainstPlainWrite)->Unit(benchmark::kMillisecond)->Iterations(40);
 
 void BM_LoadAgainstPlainRead(benchmark::State& state) {
+  const InBenchFolder inFolder;
   const PlainRead plain(SetUpFullGame());
   Paired(state, [] { return LoadSavedGame(1) == kSaveOk; }, [&plain] { return plain(); });
 }

@@ -61,6 +61,20 @@ struct BattleOutcome {
 // start-up failed. StopBattleGame gives the device back and ends the game.
 bool StartBattleGame();
 void StopBattleGame();
+// The battle game for a scope (a benchmark): started as it begins, ended as
+// it is left, so that what runs next in the process finds no game running
+// and the display device in its place.
+class BattleGameScope {
+ public:
+  BattleGameScope() : started_(StartBattleGame()) {}
+  ~BattleGameScope() { StopBattleGame(); }
+  BattleGameScope(const BattleGameScope&) = delete;
+  BattleGameScope& operator=(const BattleGameScope&) = delete;
+  bool Started() const { return started_; }
+
+ private:
+  bool started_;
+};
 
 // The file stems of the test set's maps ("Map0", "Map1"...), in order, and
 // the index of the map named by its stem or its own name (any case), -1 none.

@@ -19,17 +19,13 @@ const std::filesystem::path GameFolder = std::filesystem::current_path();
 void BM_SightUpdate40Fighters(benchmark::State& state) {
   std::error_code ec;
   std::filesystem::current_path(GameFolder, ec);
-  static const bool started = [] {
-    if (!battles::StartBattleGame()) return false;
-    std::atexit(battles::StopBattleGame);
-    return true;
-  }();
+  const battles::BattleGameScope game;
   battles::BattleOptions options;
   options.seed = 1;
   options.fighters = battles::kMaxFighters;
   options.map = "Ruined Keep";
   std::string fault;
-  if (!started || !battles::SetUpBattle(options, &fault)) {
+  if (!game.Started() || !battles::SetUpBattle(options, &fault)) {
     state.SkipWithError(("the battle could not be laid out (run from build/game): " + fault).c_str());
     return;
   }

@@ -30,13 +30,9 @@ bool LayOut(uint32_t seed) {
 }
 
 void BM_ComputerDecision40Fighters(benchmark::State& state) {
-  static const bool started = [] {
-    if (!battles::StartBattleGame()) return false;
-    std::atexit(battles::StopBattleGame);
-    return true;
-  }();
+  const battles::BattleGameScope game;
   uint32_t seed = 1;
-  if (!started || !LayOut(seed)) {
+  if (!game.Started() || !LayOut(seed)) {
     state.SkipWithError("the battle could not be laid out (run from build/game)");
     return;
   }
