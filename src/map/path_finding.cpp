@@ -650,7 +650,11 @@ bool RunOpenListAs(const SearchRun& run, int* goalX, int* goalY) {
   while (count > 0) {
     // Take the smallest F.
     if (Heap[1].f > r.fLimit) return false;
-    const auto [top, px, py, parentG] = CloseLeastSquare(&count, closed);
+    // Names for the closed square's parts, not bindings: the neighbour visits below
+    // capture them, which clang does not allow of bindings.
+    const ClosedSquare least = CloseLeastSquare(&count, closed);
+    const int &top = least.wi, &px = least.x, &py = least.y;
+    const int32_t& parentG = least.g;
 
     // One neighbour, (px + da, py + dy).
     auto visit = [&](auto daStep, auto dyStep) __attribute__((always_inline)) {
@@ -1167,7 +1171,11 @@ bool RunRoomOpenList(int fromX, int fromY, int toX, int toY, int32_t goalExtra) 
   OpenStartSquare(fromX, fromY, open);
   bool found = false;
   while (count > 0) {
-    const auto [top, px, py, parentG] = CloseLeastSquare(&count, closed);
+    // Names for the closed square's parts, not bindings: the neighbour visits below
+    // capture them, which clang does not allow of bindings.
+    const ClosedSquare least = CloseLeastSquare(&count, closed);
+    const int &top = least.wi, &px = least.x, &py = least.y;
+    const int32_t& parentG = least.g;
     const unsigned steps = RoomSteps[top];
     // One neighbour, in direction d.
     auto visit = [&](auto step) __attribute__((always_inline)) {

@@ -1,10 +1,12 @@
 // The script compiler's reader. The input's first line is "names" to read a
 // names file, anything else for a script. A script it accepts must be read
 // whole by the game.
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <set>
 #include <sstream>
+#include <vector>
 
 #include "adventure/script_file.h"
 #include "fuzz/fuzz_target.h"
@@ -22,6 +24,30 @@ std::string LabelNumberOrName(const std::string& label) {
   const long long value = std::stoll(label);
   if (value < INT32_MIN || value > static_cast<long long>(UINT32_MAX)) return label;
   return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(value)));
+}
+
+// The label a line sets, the line read as the compiler reads it: a word ends
+// at a space, a tab, a '\r', a '#' (a comment runs from there to the line's
+// end) or a '"' (a text starts); a line of the word "label" and one more
+// word, and nothing else, sets a label.
+bool LabelSetBy(const std::string& line, std::string* label) {
+  std::vector<std::string> words;
+  size_t i = 0;
+  while (i < line.size()) {
+    const char c = line[i];
+    if (c == ' ' || c == '\t' || c == '\r') {
+      ++i;
+      continue;
+    }
+    if (c == '#') break;
+    if (c == '"') return false;  // a text, which no label line holds
+    const size_t end = std::min(line.find_first_of(" \t\r#\"", i), line.size());
+    words.push_back(line.substr(i, end - i));
+    i = end;
+  }
+  if (words.size() != 2 || words[0] != "label") return false;
+  *label = words[1];
+  return true;
 }
 
 }  // namespace
@@ -43,12 +69,8 @@ GH_FUZZ_TARGET(scriptmaker) {
     std::istringstream lines(text);
     std::set<std::string> labels;
     bool distinct = true;
-    for (std::string line; std::getline(lines, line);) {
-      std::istringstream words(line);
-      std::string command, label, more;
-      if (words >> command >> label && command == "label" && !(words >> more))
-        distinct &= labels.insert(LabelNumberOrName(label)).second;
-    }
+    for (std::string line, label; std::getline(lines, line);)
+      if (LabelSetBy(line, &label)) distinct &= labels.insert(LabelNumberOrName(label)).second;
     for (const std::string& e : result.errors)
       if (distinct && e.find("is set twice") != std::string::npos) FuzzFault("distinct labels collided: " + e);
     return;
