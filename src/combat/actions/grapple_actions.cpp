@@ -41,7 +41,6 @@ namespace {
 
 constexpr int32_t kLasting = 1000;
 constexpr int32_t kPinRounds = 2;
-constexpr int32_t kSlidePixels = 24;
 constexpr int32_t kPhaseMoved = 25;
 constexpr int32_t kPhaseTargetHazards = 100;
 constexpr int32_t kWebDifficulty = 20;
@@ -55,7 +54,6 @@ constexpr int32_t kShieldFire = 1;
 constexpr int kPropertyFlamingBurst = 11;
 constexpr int kPropertyFlaming = 16;
 constexpr int32_t kParalysisFreedSound = 36;
-constexpr int kMagicAreaWeb = 5;
 // Size modifiers of a Strength check, by size class 0 to 7.
 constexpr int32_t kSizeModifiers[8] = {0, -8, -4, 0, 4, 8, 12, 16};
 

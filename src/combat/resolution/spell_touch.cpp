@@ -24,7 +24,6 @@ namespace {
 // Offsets of touch spells and rays among the natural-attack feat blocks.
 constexpr int kTouchFeatOffset = 8;
 constexpr int kRayFeatOffset = 9;
-constexpr int32_t kSrcCriticalHit = 653;
 
 struct MissChance {
   uint32_t source;

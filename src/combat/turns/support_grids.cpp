@@ -726,7 +726,7 @@ int BuildCureValuationGrid(int creature, uint8_t stepOnly) {
   // The friends paralysis removal or a mass cure would help, picked once for
   // the grid: the squares look for them alone.
   const auto friendly = [creature](int t) { return t == creature || AreAllies(creature, t); };
-  const auto afflicted = [creature, friendly](int t) {
+  const auto afflicted = [friendly](int t) {
     const int p = FindCondition(t, kCondParalyzed);
     const uint32_t source = p >= 0 ? Creatures[t].conditions[p].source : 0;
     return friendly(t) && (HasCondition(t, kCondSlowed) || (p >= 0 && (source < 25 || source > 30)));

@@ -35,10 +35,6 @@ namespace {
 
 constexpr int32_t kPlanMelee = 1;
 constexpr int32_t kPlanRanged = 2;
-constexpr int32_t kPlanReadyVersusSpell = 22;
-constexpr int32_t kPlanReadyVersusSpellStep = 23;
-constexpr int32_t kEventReady = 46;
-constexpr int32_t kSoundReady = 38;
 
 bool OnGrid(int x, int y) { return x >= 0 && y >= 0 && x < kMapSide && y < kMapSide; }
 

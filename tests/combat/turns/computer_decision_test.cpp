@@ -19,7 +19,7 @@
 
 namespace {
 
-constexpr int kMe = 100, kFoe = 101, kFoe2 = 102, kFriend = 103;
+constexpr int kMe = 100, kFoe = 101, kFriend = 103;
 constexpr uint32_t kBowCode = 21;
 constexpr int kArrowRow = 7;
 
