@@ -8,6 +8,7 @@
 // shows a portrait of its own.
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -205,6 +206,37 @@ TEST(Speakers, EverySpeakerOfBothAdventuresShowsAPortraitOfTheirOwn) {
       }
     }
   EXPECT_GE(shownBy.size(), 16u);
+}
+
+// Everyone the prepared starts describe as a man or a woman is one on the
+// character record too (a generated creature's gender is rolled otherwise).
+TEST(Speakers, EveryoneDescribedAsAManOrAWomanIsOneOnTheRecord) {
+  const std::set<std::string> male{"he", "his", "him", "man"}, female{"she", "her", "woman", "wife"};
+  int checked = 0;
+  for (const char* folder : {"DemoVersion", "FullVersion"}) {
+    ASSERT_EQ(LoadCreatureRosterFmt("SaveGame\\%s\\0\\SaveChar.cml", folder), 1) << folder;
+    for (int i = kPartySize; i < kCreatureCount; ++i) {
+      const CreatureRecord& c = Creatures[i];
+      if (c.name[0] == '\0') continue;
+      bool saysMale = false, saysFemale = false;
+      std::string word;
+      for (const char* p = c.description;; ++p) {
+        const unsigned char ch = static_cast<unsigned char>(*p);
+        if (std::isalpha(ch)) {
+          word += static_cast<char>(std::tolower(ch));
+          continue;
+        }
+        saysMale = saysMale || male.count(word) != 0;
+        saysFemale = saysFemale || female.count(word) != 0;
+        word.clear();
+        if (ch == '\0') break;
+      }
+      if (saysMale == saysFemale) continue;
+      ++checked;
+      EXPECT_EQ(c.gender, saysMale ? 1 : 2) << folder << "/" << c.name;
+    }
+  }
+  EXPECT_GE(checked, 15);
 }
 
 }  // namespace
