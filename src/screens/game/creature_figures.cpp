@@ -415,12 +415,18 @@ void BuildDrawList(int rows, int cols, uint32_t tint) {
   }
   for (int row = 0; row <= rows; ++row) DrawSquareObjects(row, cols, tint);
   BeginTallFeatures(rows, cols);
-  // By foot line, equal ones in the order listed: an insertion sort in place
-  // (a stable sort of the library takes a buffer of the heap every frame).
+  // By foot line, equal ones in the order listed but the current character
+  // last: a follower whose place behind the leader is walled off stands on
+  // the leader's square, and the one the player steers stays in sight. An
+  // insertion sort in place (a stable sort of the library takes a buffer of
+  // the heap every frame).
+  auto drawnBefore = [current](const DrawListEntry& a, const DrawListEntry& b) {
+    return a.footLine < b.footLine || (a.footLine == b.footLine && b.creature == current && a.creature != current);
+  };
   for (int i = 1; i < DrawListCount; ++i) {
     const DrawListEntry entry = DrawList[i];
     int j = i;
-    for (; j > 0 && entry.footLine < DrawList[j - 1].footLine; --j) DrawList[j] = DrawList[j - 1];
+    for (; j > 0 && drawnBefore(entry, DrawList[j - 1]); --j) DrawList[j] = DrawList[j - 1];
     DrawList[j] = entry;
   }
   CountDownMarks();

@@ -19,6 +19,7 @@
 #include "screens/game/creature_figures.h"
 #include "screens/game/game_screen.h"
 #include "screens/game/figure_table.h"
+#include "state/party_leader.h"
 #include "state/turn_order.h"
 #include "map_scene.h"
 
@@ -94,6 +95,33 @@ TEST_F(CreatureFigures, AFigureFurtherDownCoversOneAboveAndFiguresOutsideTheTabl
   EXPECT_EQ(figures[1].y, 24 * 5 - 3);
   EXPECT_EQ(ScreenPosX[12], -1);
   EXPECT_EQ(ScreenPosX[13], -1);
+}
+
+// A follower whose place behind the leader is walled off stands on the
+// leader's square: the character the player steers is drawn over it.
+TEST_F(CreatureFigures, OnASharedSquareTheCurrentCharacterIsDrawnOnTop) {
+  mapscene::Place(0, 5, 5, 1);  // sheet 9
+  mapscene::Place(1, 5, 5, 9);  // sheet 10, listed after the leader
+  mapscene::Place(2, 6, 5, 17);
+  for (int m = 0; m < 3; ++m) Creatures[m].allegiance = kAllegianceParty;
+  PartyLeader = 0;
+  auto topSheet = []() {
+    int top = -1;
+    for (const SheetDraw& d : Figures(mapscene::RecordScene()))
+      if (d.x == 24 * 5 - 3) top = d.slot;
+    return top;
+  };
+  EXPECT_EQ(topSheet(), 9);
+  // In a battle, the fighter whose turn it is (a member raised onto its
+  // healer's square).
+  InCombat = 1;
+  TurnEntryCount = 2;
+  TurnOrder[0].creature = 0;
+  TurnOrder[1].creature = 1;
+  CombatAction.currentEntry = 1;
+  EXPECT_EQ(topSheet(), 10);
+  CombatAction.currentEntry = 0;
+  EXPECT_EQ(topSheet(), 9);
 }
 
 TEST_F(CreatureFigures, RememberedCreaturesAreDimmedAndInvisibleOnesTranslucent) {
