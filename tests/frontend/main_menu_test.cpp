@@ -28,12 +28,25 @@ class MainMenu : public ::testing::Test {
  protected:
   void SetUp() override {
     ASSERT_TRUE(fronttest::MakeOwnGameFolder(&folder_));
+    KeepOnlyPreparedStarts();
     ASSERT_TRUE(harness::StartGame());
     ToMenu();
   }
   void TearDown() override {
     harness::StopGame();
     std::filesystem::remove_all(folder_);
+  }
+  // No game before the test's own: of the saved games linked in from the
+  // built game's folder (where players save too) only each adventure's
+  // prepared start, folder 0, stays.
+  static void KeepOnlyPreparedStarts() {
+    std::vector<std::filesystem::path> saved;
+    for (const auto& adventure : std::filesystem::directory_iterator("SaveGame")) {
+      if (!adventure.is_directory()) continue;
+      for (const auto& slot : std::filesystem::directory_iterator(adventure.path()))
+        if (slot.path().filename() != "0") saved.push_back(slot.path());
+    }
+    for (const auto& slot : saved) std::filesystem::remove_all(slot);  // the links, not what they name
   }
   static void ToMenu() {
     SetFirstPage("Title Screen", kPageMainMenu, -1);
