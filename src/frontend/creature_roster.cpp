@@ -340,9 +340,10 @@ void RecomputeRoster(int count) {
 }
 
 int LoadCreatureRoster(const char* path) {
-  // Only a roster of whole records is read, straight into the table.
+  // Only a roster of whole records is read, straight into the table; what
+  // follows the last creature's record is not read.
   std::vector<uint8_t> bytes;
-  if (!platform::ReadGameFile(path, kLargestRosterBytes, &bytes)) return 0;
+  if (!platform::ReadGameFile(path, kLargestRosterBytes, &bytes, platform::ReadExtent::kStart)) return 0;
   if (RosterRecordCount(bytes.size()) < 0 || FirstUnfitRosterRecord(bytes.data(), bytes.size()) >= 0) return 0;
   const int count = DecodeCreatureRoster(bytes.data(), bytes.size(), Creatures);
   RecomputeRoster(count);

@@ -75,8 +75,9 @@ int FirstUnfitRosterRecord(const uint8_t* bytes, size_t size);
 // refills the Turn Undead uses of creatures 4 and up.
 void RecomputeRoster(int count);
 
-// Reads a whole "SaveChar.cml" into the creature table: 1 on success; 0 when
-// the file cannot be read or is damaged (its size, or a value that does not
-// fit), with the table as it was.
+// Reads "SaveChar.cml" into the creature table: 1 on success; 0 when the
+// file cannot be read or is damaged (a record cut short, or a value that does
+// not fit), with the table as it was. What follows creature 2,099's record is
+// not read.
 int LoadCreatureRoster(const char* path);
 int LoadCreatureRosterFmt(const char* format, ...) __attribute__((format(printf, 1, 2)));

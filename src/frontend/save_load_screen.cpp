@@ -122,7 +122,7 @@ SavedGameDetails ReadListedDetails(int slot) {
   std::snprintf(path, sizeof path, "SaveGame\\%s\\%i\\Details.dat", AdventureFolder, slot);
   std::vector<uint8_t> bytes;
   SavedGameDetails d;
-  if (!platform::ReadGameFile(path, kDetailsBytes, &bytes)) bytes.clear();
+  if (!platform::ReadGameFile(path, kDetailsBytes, &bytes, platform::ReadExtent::kStart)) bytes.clear();
   bytes.resize(kDetailsBytes, 0);
   DecodeDetails(bytes.data(), bytes.size(), &d);
   return d;

@@ -113,10 +113,10 @@ void EncodeDetails(const SavedGameDetails& d, uint8_t out[kDetailsBytes]) {
   PutWord(out, kAtScoreBonus, d.scoreBonus);
 }
 
-bool DecodeDetails(const uint8_t* bytes, size_t size, SavedGameDetails* d) {
-  if (size < kDetailsShortestBytes || size > kDetailsBytes) return false;
+void DecodeDetails(const uint8_t* bytes, size_t size, SavedGameDetails* d) {
+  size = std::min(size, kDetailsBytes);
   uint8_t in[kDetailsBytes] = {};
-  std::memcpy(in, bytes, size);
+  if (size > 0) std::memcpy(in, bytes, size);
   *d = SavedGameDetails{};
   d->gold = static_cast<uint32_t>(GetWord(in, 0));
   GetWords(in, kAtHitDieRolls, d->hitDieRolls, kHitDieRollCount);
@@ -146,7 +146,6 @@ bool DecodeDetails(const uint8_t* bytes, size_t size, SavedGameDetails* d) {
   if (size >= kAtSetOutRule + 4) d->setOutAbilityRule = GetWord(in, kAtSetOutRule);
   if (size >= kAtScrollScribe + 4) d->scrollScribeCount = GetWord(in, kAtScrollScribe);
   if (size >= kAtScoreBonus + 4) d->scoreBonus = GetWord(in, kAtScoreBonus);
-  return true;
 }
 
 namespace {
@@ -213,6 +212,7 @@ bool DecodeJournal(const uint8_t* bytes, size_t size, std::vector<JournalEntry>*
   journal->assign(kJournalEntryCount, JournalEntry{});
   size_t at = 0;
   for (int i = 0; at < size; ++i) {
+    // What lies past the last entry, or from a damaged one on, is not read.
     if (i == kJournalEntryCount || size - at < kJournalEntryBytes) return false;
     const auto length = static_cast<uint32_t>(GetWord(bytes, at));
     if (length > kJournalTextLimit) return false;
@@ -238,9 +238,7 @@ bool DecodeMapMemory(const uint8_t* bytes, size_t size, uint32_t memory[kStoredM
   return true;
 }
 
-bool DecodeAchievements(const uint8_t* bytes, size_t size, uint8_t progress[kAchievementProgressSize]) {
-  if (size > kAchievementProgressSize) return false;
+void DecodeAchievements(const uint8_t* bytes, size_t size, uint8_t progress[kAchievementProgressSize]) {
   std::memset(progress, 0, kAchievementProgressSize);
-  if (size > 0) std::memcpy(progress, bytes, size);
-  return true;
+  if (size > 0) std::memcpy(progress, bytes, std::min<size_t>(size, kAchievementProgressSize));
 }

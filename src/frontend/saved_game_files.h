@@ -17,8 +17,6 @@
 // party's recent spells, the options, the save date, the play time and what
 // the save list shows.
 constexpr size_t kDetailsBytes = 804;
-// A details file from before the last three words is this long.
-constexpr size_t kDetailsShortestBytes = 792;
 struct SavedGameDetails {
   uint32_t gold = 0;
   int32_t hitDieRolls[kHitDieRollCount] = {};
@@ -40,9 +38,9 @@ struct SavedGameDetails {
   int32_t scoreBonus = 0;
 };
 void EncodeDetails(const SavedGameDetails& d, uint8_t out[kDetailsBytes]);
-// Reads 792 to 804 bytes; the words the file ends before keep their
-// defaults (1, 1 and 0). False for any other length.
-bool DecodeDetails(const uint8_t* bytes, size_t size, SavedGameDetails* d);
+// Reads the first 804 bytes; what a shorter file ends before is 0, but the
+// last three words keep their defaults (1, 1 and 0).
+void DecodeDetails(const uint8_t* bytes, size_t size, SavedGameDetails* d);
 
 // The play time's hours stop at this bound (over a century of play), so that
 // the clock never wraps.
@@ -60,15 +58,19 @@ bool DetailsValuesFit(const SavedGameDetails& d);
 // state, value.
 void EncodeJournal(const std::vector<JournalEntry>& journal, std::vector<uint8_t>* out);
 // Fills *journal with its 200 fresh entries and then the file's entries in
-// order, each with the file's length and its text up to the first zero. False when an entry is cut short, its length is negative or above
-// 9,999, or the file holds more than 200 entries.
+// order, each with the file's length and its text up to the first zero, at
+// most 200. The reading stops at an entry cut short or whose length is
+// negative or above 9,999: the entries before it are kept, it and those
+// after it stay fresh. True when the whole file was read into entries.
 bool DecodeJournal(const uint8_t* bytes, size_t size, std::vector<JournalEntry>* journal);
+// The most bytes 200 entries can hold: a longer journal file is read up to it.
+constexpr size_t kLargestJournalBytes = kJournalEntryCount * (12 + kJournalTextLimit);
 
 // "GameFlags.dat" (2,000 bytes) and "MapMemory.dat" (590,400 bytes): the
-// words in order. "Achievements.dat": the 100 progress bytes, a shorter file
-// leaving the rest 0.
+// words in order. "Achievements.dat": the first 100 bytes are the progress,
+// a shorter file leaving the rest 0.
 constexpr size_t kGameFlagsBytes = kGameFlagCount * 4;
 constexpr size_t kMapMemoryBytes = static_cast<size_t>(kStoredMapCount) * kMapSquares * 4;
 bool DecodeGameFlags(const uint8_t* bytes, size_t size, uint32_t flags[kGameFlagCount]);
 bool DecodeMapMemory(const uint8_t* bytes, size_t size, uint32_t memory[kStoredMapCount][kMapSquares]);
-bool DecodeAchievements(const uint8_t* bytes, size_t size, uint8_t progress[kAchievementProgressSize]);
+void DecodeAchievements(const uint8_t* bytes, size_t size, uint8_t progress[kAchievementProgressSize]);

@@ -221,16 +221,11 @@ int BuildAndCheckSave(SaveImages* out) {
     if (!MapExtentFits(StoredMaps[n])) return kSaveMapsFailed;
   if (IntroductoryAdventureFlag != 1 && !MapExtentFits(WorldMap)) return kSaveWorldMapFailed;
   EncodeJournal(QuestJournal, &out->journal);
-  std::vector<JournalEntry> journal;
-  if (!DecodeJournal(out->journal.data(), out->journal.size(), &journal)) return kSaveJournalFailed;
-  uint8_t achievements[kAchievementProgressSize];
-  if (!DecodeAchievements(AchievementProgress, sizeof AchievementProgress, achievements))
-    return kSaveAchievementsFailed;
   BuildDetails();
   EncodeDetails(SaveDetails, out->details);
   SavedGameDetails details;
-  if (!DecodeDetails(out->details, sizeof out->details, &details) || !DetailsValuesFit(details))
-    return kSaveDetailsFailed;
+  DecodeDetails(out->details, sizeof out->details, &details);
+  if (!DetailsValuesFit(details)) return kSaveDetailsFailed;
   return kSaveOk;
 }
 
@@ -296,7 +291,7 @@ struct LoadStage {
   Room<kMapRecordBytes> maps[kStoredMapCount + 1];
   Room<kMapMemoryBytes> memory;
   Room<kGameFlagsBytes> flags;
-  Room<kJournalEntryCount * (12 + kJournalTextLimit)> journalFile;
+  Room<kLargestJournalBytes> journalFile;
   Room<kAchievementProgressSize> achievementsFile;
   Room<kDetailsBytes> detailsFile;
   bool mapPresent[kStoredMapCount] = {};
@@ -359,17 +354,20 @@ int ReadSlotFiles(int slot, LoadStage* s) {
     read[kFirstMap + n] = {mapNames[n], kMapRecordBytes, s->Map(n)};
   }
   read[kFlags] = {"GameFlags.dat", kGameFlagsBytes, s->flags.bytes};
+  // Of the journal, the achievements and the details only their start is read.
   read[kJournal] = {"Journal.dat", sizeof s->journalFile.bytes, s->journalFile.bytes};
   read[kAchievements] = {"Achievements.dat", kAchievementProgressSize, s->achievementsFile.bytes};
   read[kDetails] = {"Details.dat", kDetailsBytes, s->detailsFile.bytes};
+  for (int file : {kJournal, kAchievements, kDetails}) read[file].extent = platform::ReadExtent::kStart;
   read[kMemory] = {"MapMemory.dat", kMapMemoryBytes, s->memory.bytes};
   read[kWorld] = {"Maps\\WorldMap.dat", kMapRecordBytes, s->Map(kStoredMapCount)};
   // The introductory adventure has no world map.
   const bool world = IntroductoryAdventureFlag != 1;
   bool rosterFits = false;
   files.ReadMany(read, world ? kFiles : kWorld, [s, &files, &rosterFits] {
-    rosterFits = files.Read("SaveChar.cml", kLargestRosterBytes, s->roster.bytes, &s->rosterBytes) ==
-                     GameFolderFiles::kRead &&
+    // The records past the last creature's are not read.
+    rosterFits = files.Read("SaveChar.cml", kLargestRosterBytes, s->roster.bytes, &s->rosterBytes,
+                            platform::ReadExtent::kStart) == GameFolderFiles::kRead &&
                  RosterRecordCount(s->rosterBytes) >= 0 && FirstUnfitRosterRecord(s->roster.bytes, s->rosterBytes) < 0;
   });
 
@@ -395,27 +393,18 @@ int ReadSlotFiles(int slot, LoadStage* s) {
   if (!isRead(kMemory, kMapMemoryBytes)) return kLoadMapMemoryFailed;
   if (!isRead(kFlags, kGameFlagsBytes)) return kLoadGameFlagsFailed;
 
-  // A slot without a journal or achievements starts them afresh; a damaged one is refused.
+  // The journal and the achievements never refuse a slot: what cannot be
+  // read of them starts afresh (a damaged journal entry and those after it).
   s->journal.assign(kJournalEntryCount, JournalEntry{});
-  switch (read[kJournal].result) {
-    case GameFolderFiles::kMissing: break;
-    case GameFolderFiles::kRead:
-      if (DecodeJournal(s->journalFile.bytes, read[kJournal].size, &s->journal)) break;
-      [[fallthrough]];
-    default: return kLoadJournalFailed;
-  }
+  if (read[kJournal].result == GameFolderFiles::kRead)
+    DecodeJournal(s->journalFile.bytes, read[kJournal].size, &s->journal);
   std::memset(s->achievements, 0, sizeof s->achievements);
-  switch (read[kAchievements].result) {
-    case GameFolderFiles::kMissing: break;
-    case GameFolderFiles::kRead:
-      if (DecodeAchievements(s->achievementsFile.bytes, read[kAchievements].size, s->achievements)) break;
-      [[fallthrough]];
-    default: return kLoadAchievementsFailed;
-  }
+  if (read[kAchievements].result == GameFolderFiles::kRead)
+    DecodeAchievements(s->achievementsFile.bytes, read[kAchievements].size, s->achievements);
 
-  if (read[kDetails].result != GameFolderFiles::kRead ||
-      !DecodeDetails(s->detailsFile.bytes, read[kDetails].size, &s->details) || !DetailsValuesFit(s->details))
-    return kLoadDetailsFailed;
+  if (read[kDetails].result != GameFolderFiles::kRead) return kLoadDetailsFailed;
+  DecodeDetails(s->detailsFile.bytes, read[kDetails].size, &s->details);
+  if (!DetailsValuesFit(s->details)) return kLoadDetailsFailed;
   return kSaveOk;
 }
 
@@ -577,8 +566,6 @@ const char* SavedGameMessage(int code) {
     case kLoadMapMemoryFailed: return "Could not load map memory";
     case kLoadGameFlagsFailed: return "Could not load game flags";
     case kLoadDetailsFailed: return "Could not load game details";
-    case kLoadJournalFailed: return "Could not load journal";
-    case kLoadAchievementsFailed: return "Could not load achievements";
     case kSaveCharactersFailed: return "Could not save characters";
     case kSaveWeaponsFailed: return "Could not save weapons";
     case kSaveMapsFailed: return "Could not save maps";

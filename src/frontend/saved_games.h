@@ -23,8 +23,6 @@ enum SavedGameResult : int {
   kLoadMapMemoryFailed = 24,
   kLoadGameFlagsFailed = 25,
   kLoadDetailsFailed = 26,
-  kLoadJournalFailed = 27,
-  kLoadAchievementsFailed = 28,
   kSaveCharactersFailed = 30,
   kSaveWeaponsFailed = 31,
   kSaveMapsFailed = 32,
@@ -61,8 +59,9 @@ bool CloseSaveSlotGap(int deleted, int count);
 // checked as the load checks it before anything is written, and refused with
 // the code of the first file the load would refuse.
 int WriteSavedGame(int slot);
-// Replaces the running game by the slot's: 0, or 20 to 28; on a failure the
-// running game is unchanged.
+// Replaces the running game by the slot's: 0, or 20 to 26; on a failure the
+// running game is unchanged. The journal and the achievements never refuse a
+// slot.
 int LoadSavedGame(int slot);
 // Reads and checks every file of the slot as a load does, without changing
 // the running game: 0, or the code the load would fail with.

@@ -256,25 +256,28 @@ bool SyncGameFolderTree(const char* path) {
 namespace {
 
 // Reads the whole open file, a regular file of at most `limit` bytes that
-// ends where its size said, into the room `place` gives for its size.
-// Closes it.
+// ends where its size said, into the room `place` gives for its size; with
+// kStart a longer file gives its first `limit` bytes. Closes it.
 template <typename Place>
-bool ReadWholeFile(int fd, size_t limit, Place place) {
+bool ReadWholeFile(int fd, size_t limit, ReadExtent extent, Place place) {
   struct stat st {};
-  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && static_cast<uint64_t>(st.st_size) <= limit;
+  bool ok = ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+            (static_cast<uint64_t>(st.st_size) <= limit || extent == ReadExtent::kStart);
   if (ok) {
-    const size_t size = static_cast<size_t>(st.st_size);
+    // A file cut at the limit is read up to it, and where it ends is no matter.
+    const bool cut = static_cast<uint64_t>(st.st_size) > limit;
+    const size_t size = cut ? limit : static_cast<size_t>(st.st_size);
     uint8_t* into = place(size);
     // The file and one byte more in one go: a file that grew meanwhile is
     // not the one measured.
     uint8_t more;
     iovec parts[2] = {{into, size}, {&more, 1}};
     ssize_t n;
-    do n = ::readv(fd, parts, 2);
+    do n = ::readv(fd, parts, cut ? 1 : 2);
     while (n < 0 && errno == EINTR);
     size_t done = n < 0 ? 0 : static_cast<size_t>(n);
     ok = n >= 0 && done <= size;
-    const bool endSeen = done == size;  // asked for one byte more and got none
+    const bool endSeen = cut || done == size;  // asked for one byte more and got none
     while (ok && done < size) {
       n = ::read(fd, into + done, size - done);
       if (n < 0 && errno == EINTR) continue;
@@ -292,8 +295,8 @@ bool ReadWholeFile(int fd, size_t limit, Place place) {
 }
 
 // A buffer that already has the room is not cleared first.
-bool ReadWholeFile(int fd, size_t limit, std::vector<uint8_t>* out) {
-  const bool ok = ReadWholeFile(fd, limit, [out](size_t size) {
+bool ReadWholeFile(int fd, size_t limit, ReadExtent extent, std::vector<uint8_t>* out) {
+  const bool ok = ReadWholeFile(fd, limit, extent, [out](size_t size) {
     out->resize(size);
     return out->data();
   });
@@ -303,13 +306,13 @@ bool ReadWholeFile(int fd, size_t limit, std::vector<uint8_t>* out) {
 
 }  // namespace
 
-bool ReadGameFile(const char* path, size_t limit, std::vector<uint8_t>* out) {
+bool ReadGameFile(const char* path, size_t limit, std::vector<uint8_t>* out, ReadExtent extent) {
   const int fd = path ? ::open(GamePath(path).c_str(), O_RDONLY | O_CLOEXEC) : -1;
   if (fd < 0) {
     out->clear();
     return false;
   }
-  return ReadWholeFile(fd, limit, out);
+  return ReadWholeFile(fd, limit, extent, out);
 }
 
 GameFolderFiles::GameFolderFiles(const char* folder)
@@ -338,16 +341,17 @@ GameFolderFiles::Result GameFolderFiles::Read(const char* name, size_t limit, st
     out->clear();
     return result;
   }
-  return ReadWholeFile(fd, limit, out) ? kRead : kFailed;
+  return ReadWholeFile(fd, limit, ReadExtent::kWhole, out) ? kRead : kFailed;
 }
 
-GameFolderFiles::Result GameFolderFiles::Read(const char* name, size_t limit, uint8_t* into, size_t* size) const {
+GameFolderFiles::Result GameFolderFiles::Read(const char* name, size_t limit, uint8_t* into, size_t* size,
+                                              ReadExtent extent) const {
   Result result = kFailed;
   *size = 0;
   const int fd = Open(name, &result);
   if (fd < 0) return result;
   size_t got = 0;
-  if (!ReadWholeFile(fd, limit, [&got, into](size_t n) {
+  if (!ReadWholeFile(fd, limit, extent, [&got, into](size_t n) {
         got = n;
         return into;
       }))
@@ -390,6 +394,7 @@ void GameFolderFiles::ReadMany(Wanted* files, size_t count, const std::function<
     std::atomic<int> state{0};  // 0 being opened, 1 open (fd and size set), 2 not to be read
     int fd = -1;
     size_t size = 0;
+    bool cut = false;  // a longer file read up to the limit
     std::atomic<size_t> slicesLeft{0};
     std::atomic<bool> failed{false};
   };
@@ -418,10 +423,11 @@ void GameFolderFiles::ReadMany(Wanted* files, size_t count, const std::function<
       const int fd = Open(w.name, &w.result);
       struct stat st {};
       const bool readable = fd >= 0 && ::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
-                            static_cast<uint64_t>(st.st_size) <= w.limit;
+                            (static_cast<uint64_t>(st.st_size) <= w.limit || w.extent == ReadExtent::kStart);
       if (readable) {
         f.fd = fd;
-        f.size = static_cast<size_t>(st.st_size);
+        f.cut = static_cast<uint64_t>(st.st_size) > w.limit;
+        f.size = f.cut ? w.limit : static_cast<size_t>(st.st_size);
       } else if (fd >= 0) {
         ::close(fd);
         w.result = kFailed;
@@ -431,8 +437,9 @@ void GameFolderFiles::ReadMany(Wanted* files, size_t count, const std::function<
     int state;
     while ((state = f.state.load(std::memory_order_acquire)) == 0) std::this_thread::yield();
     if (state == 1) {
-      // The slice the file ends in (or the room's last, for a file that fills it) checks that it ends there.
-      const bool last = slice.from <= f.size && (f.size < slice.to || slice.to == w.limit);
+      // The slice the file ends in (or the room's last, for a file that fills it) checks that it ends there;
+      // a file cut at the room's end goes on past it.
+      const bool last = !f.cut && slice.from <= f.size && (f.size < slice.to || slice.to == w.limit);
       if ((slice.from < f.size || last) && !ReadSlice(f.fd, w.into, slice.from, std::min(slice.to, f.size), last))
         f.failed = true;
     }

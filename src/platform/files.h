@@ -31,9 +31,13 @@ bool SyncGameFile(const char* path);
 // Flushes a folder to the disk with everything in it: each file's data and
 // each folder's list of names, and no other file of the disk. True on success.
 bool SyncGameFolderTree(const char* path);
-// Reads a whole file. False when it cannot be opened or holds more than
-// `limit` bytes (*out then holds nothing).
-bool ReadGameFile(const char* path, size_t limit, std::vector<uint8_t>* out);
+// How much of a file a read takes: the whole file, which must hold at most
+// the limit, or its first bytes up to the limit, the rest of a longer file
+// not read.
+enum class ReadExtent { kWhole, kStart };
+// Reads a whole file (or its start). False when it cannot be opened or, read
+// whole, holds more than `limit` bytes (*out then holds nothing).
+bool ReadGameFile(const char* path, size_t limit, std::vector<uint8_t>* out, ReadExtent extent = ReadExtent::kWhole);
 // Where room for a large file read whole should start: the system copies
 // from its file cache several times slower into room that starts off such a
 // boundary (measured tenfold on some processors).
@@ -53,8 +57,9 @@ class GameFolderFiles {
   // `limit` bytes (*out then holds nothing).
   Result Read(const char* name, size_t limit, std::vector<uint8_t>* out) const;
   // The same into `limit` bytes of room at `into`; *size is what was read
-  // (0 unless kRead).
-  Result Read(const char* name, size_t limit, uint8_t* into, size_t* size) const;
+  // (0 unless kRead). With kStart a longer file gives its first `limit` bytes.
+  Result Read(const char* name, size_t limit, uint8_t* into, size_t* size,
+              ReadExtent extent = ReadExtent::kWhole) const;
   // A file for ReadMany: its name, the most bytes it may hold and the room
   // for them; then what Read would have given: the result and the size.
   struct Wanted {
@@ -63,6 +68,7 @@ class GameFolderFiles {
     uint8_t* into = nullptr;
     Result result = kFailed;
     size_t size = 0;
+    ReadExtent extent = ReadExtent::kWhole;
   };
   // Reads each file as Read would, several at once, a large one in slices
   // side by side (the system's copies out of its file cache run on several

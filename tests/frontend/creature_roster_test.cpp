@@ -153,6 +153,14 @@ TEST_F(SavedGames, ARosterFileThatCannotBeReadLeavesTheCreatureTableAsItWas) {
   EXPECT_EQ(Creatures[4].name[0], '\0');
   EXPECT_EQ(Creatures[1].hitPoints, 5);
   EXPECT_EQ(Creatures[1].maxHitPoints, 20);
+  // Whatever follows creature 2,099's record is not read.
+  std::strcpy(Creatures[kCreatureCount - 1].name, "Last Walker");
+  std::vector<uint8_t> longest;
+  PackCreatureRoster(&longest);
+  longest.resize(longest.size() + kStoredCreatureRecordBytes + 5, 1);
+  savetest::WriteBytes(path, longest);
+  ASSERT_EQ(LoadCreatureRoster(path.c_str()), 1);
+  EXPECT_STREQ(Creatures[kCreatureCount - 1].name, "Last Walker");
 
   const std::vector<uint8_t> table(reinterpret_cast<uint8_t*>(Creatures), reinterpret_cast<uint8_t*>(Creatures + kCreatureCount));
   auto unchanged = [&] { return std::memcmp(table.data(), Creatures, table.size()) == 0; };

@@ -33,6 +33,11 @@ TEST(GameFolderFiles, ReadsWholeFilesAndTellsMissingFromUnreadable) {
   EXPECT_EQ(std::string(out.begin(), out.end()), "abcdef");
   EXPECT_EQ(files.Read("Maps\\Map1.dat", 5, &out), GameFolderFiles::kFailed);  // more than the limit
   EXPECT_TRUE(out.empty());
+  // Its start, up to the limit, whatever follows.
+  uint8_t start[4];
+  size_t size = 0;
+  EXPECT_EQ(files.Read("Maps\\Map1.dat", 4, start, &size, platform::ReadExtent::kStart), GameFolderFiles::kRead);
+  EXPECT_EQ(std::string(start, start + size), "abcd");
   EXPECT_EQ(files.Read("Maps\\Map2.dat", 6, &out), GameFolderFiles::kMissing);
   EXPECT_EQ(files.Read("Folder.dat", 6, &out), GameFolderFiles::kFailed);
   EXPECT_EQ(files.Read("Dangling.dat", 6, &out), GameFolderFiles::kFailed);
@@ -67,7 +72,9 @@ TEST(GameFolderFiles, ManyFilesAtOnceGiveWhatEachReadAloneGives) {
   const std::pair<const char*, size_t> wanted[] = {
       {"Small.dat", 4000},     {"Maps\\Long.dat", 4 * kMiB}, {"Boundary.dat", kMiB},  {"Full.dat", kMiB},
       {"Empty.dat", 10},       {"Full.dat", kMiB - 1},        {"Missing.dat", 10},     {"Folder.dat", 10},
-      {"Dangling.dat", 10},    {"Maps\\Long.dat", 3 * kMiB}};
+      {"Dangling.dat", 10},    {"Maps\\Long.dat", 3 * kMiB}, {"Maps\\Long.dat", kMiB + 3}, {"Small.dat", 4000}};
+  // The last two read only their start: the first bytes of a longer file, and a shorter file whole.
+  constexpr size_t kStarts = 2;
   constexpr size_t kCount = std::size(wanted);
   std::vector<std::vector<uint8_t>> rooms(kCount);
   GameFolderFiles::Wanted many[kCount];
@@ -76,18 +83,22 @@ TEST(GameFolderFiles, ManyFilesAtOnceGiveWhatEachReadAloneGives) {
     many[i].name = wanted[i].first;
     many[i].limit = wanted[i].second;
     many[i].into = rooms[i].data();
+    if (i + kStarts >= kCount) many[i].extent = platform::ReadExtent::kStart;
   }
   files.ReadMany(many, kCount);
   for (size_t i = 0; i < kCount; ++i) {
     std::vector<uint8_t> alone(wanted[i].second);
     size_t size = 99;
-    EXPECT_EQ(many[i].result, files.Read(wanted[i].first, wanted[i].second, alone.data(), &size)) << i;
+    EXPECT_EQ(many[i].result, files.Read(wanted[i].first, wanted[i].second, alone.data(), &size, many[i].extent)) << i;
     ASSERT_EQ(many[i].size, size) << i;
     EXPECT_TRUE(std::equal(alone.begin(), alone.begin() + static_cast<long>(size), rooms[i].begin())) << i;
   }
   EXPECT_EQ(many[1].result, GameFolderFiles::kRead);
   EXPECT_EQ(many[6].result, GameFolderFiles::kMissing);
   EXPECT_EQ(many[9].result, GameFolderFiles::kFailed);  // more than the room
+  EXPECT_EQ(many[10].result, GameFolderFiles::kRead);  // its start fills the room
+  EXPECT_EQ(many[10].size, kMiB + 3);
+  EXPECT_EQ(rooms[10][kMiB + 2], ((kMiB + 2) * 7 + 3 * kMiB + 12345) % 251);
 
   std::filesystem::remove_all(folder);
 }
