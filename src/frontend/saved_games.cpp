@@ -205,20 +205,21 @@ struct SaveImages {
 
 // Builds the roster, the journal and the details, and checks the whole game
 // as the load will check the slot, before anything is written: 0, or the
-// save's code for the first file the load would refuse (the current map
-// already stored back).
+// save's code for the first file the load would refuse, in the load's order
+// (the current map already stored back).
 int BuildAndCheckSave(SaveImages* out) {
-  PackCreatureRoster(&out->roster);
-  const CreatureRecord& lead = Creatures[0];
-  const std::vector<uint8_t>& roster = out->roster;
-  if (RosterRecordCount(roster.size()) < 0 || FirstUnfitRosterRecord(roster.data(), roster.size()) >= 0 ||
-      lead.map < FirstMap() || lead.map > LastMap() ||
-      !InsideExtent(lead.squareX, lead.squareY, StoredMaps[lead.map].width, StoredMaps[lead.map].height))
-    return kSaveCharactersFailed;
   for (const CraftedWeaponRecord& row : CraftedWeapons)
     if (!CraftedRowValuesFit(row)) return kSaveWeaponsFailed;
+  PackCreatureRoster(&out->roster);
+  const std::vector<uint8_t>& roster = out->roster;
+  if (RosterRecordCount(roster.size()) < 0 || FirstUnfitRosterRecord(roster.data(), roster.size()) >= 0)
+    return kSaveCharactersFailed;
   for (int n = FirstMap(); n <= LastMap(); ++n)
     if (!MapExtentFits(StoredMaps[n])) return kSaveMapsFailed;
+  const CreatureRecord& lead = Creatures[0];
+  if (lead.map < FirstMap() || lead.map > LastMap() ||
+      !InsideExtent(lead.squareX, lead.squareY, StoredMaps[lead.map].width, StoredMaps[lead.map].height))
+    return kSaveCharactersFailed;
   if (IntroductoryAdventureFlag != 1 && !MapExtentFits(WorldMap)) return kSaveWorldMapFailed;
   EncodeJournal(QuestJournal, &out->journal);
   BuildDetails();

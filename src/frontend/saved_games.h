@@ -57,7 +57,8 @@ bool CloseSaveSlotGap(int deleted, int count);
 // Writes the running game into the slot (1 and up): 0, or 30 to 39; on a
 // failure the slot keeps the game it held. A game the load would refuse is
 // checked as the load checks it before anything is written, and refused with
-// the code of the first file the load would refuse.
+// the code of the first file the load would refuse (the crafted items before
+// the characters, as the load reads them).
 int WriteSavedGame(int slot);
 // Replaces the running game by the slot's: 0, or 20 to 26; on a failure the
 // running game is unchanged. The journal and the achievements never refuse a

@@ -598,6 +598,12 @@ TEST_F(SavedGames, OnePastABoundIsRefusedBySaveAndLoadAndThePlayClockStopsAtItsB
   StoredMaps[21].width = 61;
   EXPECT_EQ(WriteSavedGame(1), kSaveMapsFailed);
   StoredMaps[21].width = 0;
+  // A crafted row and a creature out of range: the crafted items' code, as the load reads them first.
+  Creatures[5].level = 101;
+  CraftedWeapons[30].size = 8;
+  EXPECT_EQ(WriteSavedGame(1), kSaveWeaponsFailed);
+  Creatures[5].level = 1;
+  CraftedWeapons[30].size = 1;
 
   // Hours of play at the top: two more hours keep it there.
   PlayTime.baseHours = 1000000;
