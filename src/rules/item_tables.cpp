@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstring>
 #include <type_traits>
+#include <vector>
 
 #include "engine/main_window.h"
 #include "engine/reset_words.h"
@@ -157,11 +158,13 @@ size_t ReadRows(FILE* file, Row* table, int rows, int rowBytes,
 }
 
 // The item and spell tables: file "<stem>1<extension>" read whole, row by row;
-// a missing file or a short read is fatal with its own message.
+// a missing file, a short read or a row whose words do not fit (`fits`, when
+// given; the message names the file's `kind`) is fatal with its own message,
+// and the table stays as it was.
 template <typename Row>
 int LoadStaticTable(const char* stem, const char* extension, Row* table, int rows, int rowBytes,
-                    void (*decode)(const uint8_t*, Row*), const char* openMessage,
-                    const char* readMessage) {
+                    void (*decode)(const uint8_t*, Row*), bool (*fits)(const Row&), const char* openMessage,
+                    const char* readMessage, const char* kind) {
   char path[32];
   std::snprintf(path, sizeof path, "%s%d%s", stem, 1, extension);
   FILE* file = platform::OpenGameFile(path, "rb");
@@ -169,12 +172,21 @@ int LoadStaticTable(const char* stem, const char* extension, Row* table, int row
     ShowError(1, "%s", openMessage);
     return 0;
   }
-  const size_t total = ReadRows(file, table, rows, rowBytes, decode);
+  std::vector<Row> read(table, table + rows);
+  const size_t total = ReadRows(file, read.data(), rows, rowBytes, decode);
   std::fclose(file);
   if (total != static_cast<size_t>(rows) * rowBytes) {
     ShowError(1, "%s", readMessage);
     return 0;
   }
+  for (int i = 0; fits && i < rows; ++i)
+    if (!fits(read[i])) {
+      ShowError(1, "Damaged %s file: row %i holds a value out of range.", kind, i);
+      return 0;
+    }
+  for (int i = 0; i < rows; ++i)
+    if (std::memcmp(static_cast<const void*>(&read[i]), &table[i], sizeof(Row)) != 0)
+      std::memcpy(static_cast<void*>(&table[i]), &read[i], sizeof(Row));
   return 1;
 }
 
@@ -309,6 +321,21 @@ int FirstUnfitCraftedRow(const uint8_t* image) {
   return -1;
 }
 
+bool SpellRowValuesFit(const SpellRecord& row) {
+  auto within = [](int32_t v, int32_t low, int32_t high) { return v >= low && v <= high; };
+  if (!within(row.level, 1, kHighestSpellLevel) || !within(row.goldCost, 0, kLargestSpellCost) ||
+      !within(row.xpCost, 0, kLargestSpellCost) || !within(row.areaSize, 0, kLargestSpellArea) ||
+      !within(row.areaSize2, 0, kLargestSpellArea))
+    return false;
+  for (int32_t sound : {row.word564, row.word568, row.word572})
+    if (!within(sound, 0, kLastSpellSoundWord)) return false;
+  for (const SpellEffect& fx : row.effects)
+    if (!within(fx.durationValue, 0, kLargestSpellDurationValue) || !within(fx.parameter, 0, kLargestSpellParameter) ||
+        !within(fx.amountSides, 0, kLargestSpellAmount))
+      return false;
+  return true;
+}
+
 int32_t ChangedCraftedPrice(int32_t price, int64_t change) {
   return static_cast<int32_t>(std::clamp<int64_t>(int64_t{price} + change, 0, kLargestCraftedPrice));
 }
@@ -319,13 +346,14 @@ int32_t MovedCraftedPicture(int32_t picture, int32_t offset) {
 }
 
 int LoadItemTable() {
-  return LoadStaticTable("Item", ".iml", ItemTable, kItemRows, kItemRowBytes, DecodeItemRow,
-                         "Could not open item file.", "Could not read item file.");
+  return LoadStaticTable<ItemRecord>("Item", ".iml", ItemTable, kItemRows, kItemRowBytes, DecodeItemRow, nullptr,
+                                     "Could not open item file.", "Could not read item file.", nullptr);
 }
 
 int LoadSpellTable() {
-  return LoadStaticTable("Spell", ".sml", SpellTable, kSpellRows, kSpellRowBytes, DecodeSpellRow,
-                         "Could not open spell file.", "Could not read spell file.");
+  return LoadStaticTable("Spell", ".sml", SpellTable, kSpellRows, kSpellRowBytes, DecodeSpellRow, SpellRowValuesFit,
+                         "Could not open spell file.", "Could not read spell file.",
+                         "spell");
 }
 
 int LoadCraftedWeapons(const char* path) {

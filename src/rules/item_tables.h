@@ -174,6 +174,23 @@ int32_t ChangedCraftedPrice(int32_t price, int64_t change);
 // moved one would be no figure.
 int32_t MovedCraftedPicture(int32_t picture, int32_t offset);
 
+// The ranges of the words of a spell row that the game computes with: the
+// level 1 to 9 (spell slots, help pages and page places are found by it),
+// the gold and experience costs (summed and multiplied into prices), the two
+// area sizes in feet (a map's breadth at most), the three sound words (a
+// sound once 29 is added), and of each effect block the duration value
+// (rounds or die sides, below the lasting durations 1000 and 2000), the
+// parameter (a creature kind or form) and the amount (die sides or a fixed
+// amount). The spell file is refused when a row holds a word outside them.
+constexpr int32_t kHighestSpellLevel = 9;
+constexpr int32_t kLargestSpellCost = 1000000;
+constexpr int32_t kLargestSpellArea = 300;
+constexpr int32_t kLastSpellSoundWord = 28;
+constexpr int32_t kLargestSpellDurationValue = 999;
+constexpr int32_t kLargestSpellParameter = 1000;
+constexpr int32_t kLargestSpellAmount = 1000;
+bool SpellRowValuesFit(const SpellRecord& row);
+
 extern ItemRecord ItemTable[kItemRows];
 extern SpellRecord SpellTable[kSpellRows];
 // The help page of a spell: 51001 + level + id for an arcane spell, 51899 +
@@ -190,7 +207,8 @@ extern const char CraftedPropertyNames[kCraftedProperties][28];
 // Reads "Item1.iml"; 1 when all 952,000 bytes came. Shows the fatal message
 // on failure.
 int LoadItemTable();
-// Reads "Spell1.sml"; 1 when all 119,520 bytes came.
+// Reads "Spell1.sml"; 1 when all 119,520 bytes came and every row's words
+// fit. Shows the fatal message on failure, and the table stays as it was.
 int LoadSpellTable();
 // Clears the crafted table, then reads the file; 1 when all 3,760,000 bytes
 // came, 0 (and no message) when it is missing or short.

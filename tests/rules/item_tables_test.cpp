@@ -105,6 +105,44 @@ TEST_F(ScratchFolder, ShortOrMissingTableFilesAreFatal) {
   EXPECT_EQ(platform::MessageBoxCount(), before + 4);
 }
 
+// Every word of a spell row the game computes with loads at either end of its
+// range; one past it (a level of 2,147,483,647 overflowed a heightened
+// cast's slot) is fatal and leaves the table as it was.
+TEST_F(ScratchFolder, ASpellWordOutOfItsRangeIsFatalAndLeavesTheTable) {
+  fs::copy_file(home_ / "Spell1.sml", "Spell1.sml");
+  std::vector<char> game(119520);
+  std::ifstream("Spell1.sml", std::ios::binary).read(game.data(), static_cast<std::streamsize>(game.size()));
+  ASSERT_EQ(LoadSpellTable(), 1);
+  const std::vector<SpellRecord> loaded(SpellTable, SpellTable + kSpellRows);
+  struct Word {
+    int at;  // in the row
+    int32_t low, high;
+  };
+  const Word words[] = {{452, 1, 9},    {456, 0, 1000000}, {460, 0, 1000000}, {516, 0, 300},  {520, 0, 300},
+                        {564, 0, 28},   {568, 0, 28},      {572, 0, 28},      {584, 0, 999},  {588, 0, 1000},
+                        {592, 0, 1000}, {616, 0, 999},     {620, 0, 1000},    {624, 0, 1000}};
+  const int before = platform::MessageBoxCount();
+  int refused = 0;
+  for (const Word& w : words)
+    for (const int64_t value : {int64_t{w.low} - 1, int64_t{w.low}, int64_t{w.high}, int64_t{w.high} + 1}) {
+      SCOPED_TRACE(std::to_string(w.at) + " " + std::to_string(value));
+      std::vector<char> file = game;
+      const int32_t word = static_cast<int32_t>(value);
+      std::memcpy(file.data() + kSpellRowBytes + w.at, &word, 4);
+      std::ofstream("Spell1.sml", std::ios::binary).write(file.data(), static_cast<std::streamsize>(file.size()));
+      const bool fits = value >= w.low && value <= w.high;
+      ASSERT_EQ(LoadSpellTable(), fits ? 1 : 0);
+      if (fits) {
+        std::memcpy(SpellTable, loaded.data(), sizeof SpellTable);
+        continue;
+      }
+      ++refused;
+      EXPECT_EQ(platform::LastMessageBoxText(), "Damaged spell file: row 1 holds a value out of range.");
+      EXPECT_EQ(std::memcmp(static_cast<const void*>(loaded.data()), SpellTable, sizeof SpellTable), 0);
+    }
+  EXPECT_EQ(platform::MessageBoxCount(), before + refused);
+}
+
 TEST_F(ScratchFolder, AbsentCraftedFileLeavesEveryRowEmptyAndSaysNothing) {
   std::strcpy(CraftedWeapons[5].name, "Old Sword");
   CraftedWeapons[4999].price = 7;
