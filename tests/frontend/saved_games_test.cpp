@@ -595,7 +595,9 @@ TEST_F(SavedGames, TheSettingsFileAndASavedGameKeepTheSameOptionWords) {
     const bool fileKeeps = OptionWords[c.word] == c.value;
     OptionWords[c.word] = was;
     const bool gameKeeps = saved == 0 && LoadSavedGame(1) == 0 && OptionWords[c.word] == c.value;
-    if (c.word != kOptionScrollScribeCount) EXPECT_EQ(fileKeeps, gameKeeps);  // the count is no setting
+    if (c.word != kOptionScrollScribeCount) {  // the count is no setting
+      EXPECT_EQ(fileKeeps, gameKeeps);
+    }
     EXPECT_EQ(gameKeeps, c.word < kOptionSoundVolume || c.word > kOptionAmbientVolume || c.value == 100);
     OptionWords[c.word] = was;
   }
