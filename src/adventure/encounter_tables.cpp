@@ -6,9 +6,9 @@
 // and a second while a fresh 1d2 exceeds the number made. Members take class
 // 0, level 0, no elite flag and the kind's default items unless the band says
 // otherwise; a band that Leads creates its first member with the rolled stay
-// flag. Where the descriptions leave a choice open, the row says what was
-// chosen (docs/decisions.md lists the same):
-// - creatures the text calls fighters are made Knights (class 1), dwarf
+// flag. Where a row's announcing text leaves a choice open, the row says what
+// was chosen (docs/decisions.md lists the same):
+// - creatures the announcement calls fighters are made Knights (class 1), dwarf
 //   fighters Warriors (class 16), and clerics and wizards by their class,
 //   where the row gives no class of its own; every elf archer is a fighter;
 // - the armed-humanoid roll is made where the row asks for it and for the

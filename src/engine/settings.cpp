@@ -26,26 +26,8 @@ char SettingsFileName[260] = "Config.dat";
 
 namespace {
 
-// The highest value each option word may hold (the lowest is 0); -1 marks a
-// word that is not an option of the file.
-int32_t OptionMaximum(int index) {
-  switch (index) {
-    case kOptionSoundVolume:
-    case kOptionMusicVolume:
-    case kOptionAmbientVolume:
-      return 100;
-    case kOptionMaxHitPointsOnLevelUp:
-    case kOptionActionPanelWord:
-    case kOptionSelectedFighterModeWord:
-      return 2;
-    case kOptionMaxAbilityScores:
-      return 6;
-    default:
-      return index >= kOptionDisplayThreatAreas && index < kOptionWordCount ? 1 : -1;
-  }
-}
-
-// A value read from the file: out of range takes the built-in default.
+// A value read from the file: one the game could not use safely takes the
+// built-in default.
 int32_t CheckedOption(int index, int32_t value) { return OptionWordFits(index, value) ? value : DefaultOptionWords[index]; }
 
 uint32_t ReadU32(const uint8_t* p) {
@@ -73,8 +55,9 @@ void SetFastestSpeeds() {
 }  // namespace
 
 bool OptionWordFits(int index, int32_t value) {
-  const int32_t maximum = index >= 0 && index < kOptionWordCount ? OptionMaximum(index) : -1;
-  return maximum >= 0 && value >= 0 && value <= maximum;
+  if (index < 0 || index >= kOptionWordCount) return false;
+  const bool volume = index >= kOptionSoundVolume && index <= kOptionAmbientVolume;
+  return !volume || (value >= 0 && value <= 100);
 }
 
 void ResetSettingsToDefaults() {
@@ -92,12 +75,15 @@ void ReadSettingsFile() {
   FILE* f = platform::OpenGameFile(SettingsFileName, "rb");
   if (!f) return;  // no settings yet: the defaults stay
   uint8_t b[4];
+  // The window's mode and size choose the scale the picture is drawn at and
+  // the one the pointer is read at: any other value than these parts them,
+  // and the default is kept instead.
   if (ReadField(f, b, 1)) WindowedFlag = b[0] <= 1 ? b[0] : 1;
   if (ReadField(f, b, 4)) {
     const uint32_t size = ReadU32(b);
     WindowSize = size >= 1 && size <= 3 ? size : 2;
   }
-  if (ReadField(f, b, 1)) CursorFreeFlag = b[0] <= 1 ? b[0] : 1;
+  if (ReadField(f, b, 1)) CursorFreeFlag = b[0];
   for (int i = kOptionSoundVolume; i <= kOptionAmbientVolume; ++i)
     if (ReadField(f, b, 4)) OptionWords[i] = CheckedOption(i, static_cast<int32_t>(ReadU32(b)));
 

@@ -74,9 +74,11 @@ static_assert(kSettingsOffsetFirstRun + 15 * 4 == kSettingsOffsetSecondRun);
 static_assert(kSettingsOffsetSecondRun + 9 * 4 == kSettingsOffsetPartiesStarted);
 static_assert(kSettingsOffsetPartiesStarted + 4 == kSettingsFileSize);
 
-// Whether a value lies in an option word's range (the volumes 0 to 100, the
-// toggles 0 or 1 and so on); the settings file's reader and the saved games'
-// details hold the words to these.
+// Whether an option word may hold a value, the one rule of the settings
+// file's reader and of the saved games' details: the volumes 0 to 100, since
+// they scale every sound's level and a larger one overflows the product;
+// every other word only ever is compared, or turned and counted in ways that
+// cannot overflow, so it is taken as it stands.
 bool OptionWordFits(int index, int32_t value);
 
 // Reads "Config.dat" at start-up; a missing file keeps every default.

@@ -170,7 +170,11 @@ bool ActOnOptionRow(int row) {
     case OptionRowKind::kWindowed:
       PresentBackdropFrameNow();
       return SwitchDisplayMode() != 0;
-    case OptionRowKind::kToggle: OptionWords[r.word] = 1 - OptionWords[r.word]; break;
+    case OptionRowKind::kToggle:
+      // 1 minus the word, wrapping round as the word's 32 bits do, so that no
+      // stored value (the lowest one among them) can overflow it.
+      OptionWords[r.word] = static_cast<int32_t>(1u - static_cast<uint32_t>(OptionWords[r.word]));
+      break;
     case OptionRowKind::kCycleHitPoints: {
       const int32_t v = OptionWords[r.word];
       OptionWords[r.word] = v < 0 || v >= 2 ? 0 : v + 1;

@@ -25,7 +25,6 @@ int32_t SaveListScroll = 0;
 int32_t SaveListMaxScroll = 0;
 int32_t SaveListHovered = -1;
 int32_t SaveListMessage = -1;
-int32_t SaveListDeletePending = -1;
 char SaveListStatus[100] = {};
 
 namespace {
@@ -97,7 +96,6 @@ void HoverEntry(PageFrameState* f, int id, const char* tooltip) {
   if (id != SaveListHovered) {
     PlayHoverSound();
     SaveListHovered = id;
-    if (SaveListDeletePending != -1 && id != SaveListDeletePending + kDeleteEntryBase) SaveListDeletePending = -1;
   }
   if (tooltip && SaveListMessage == -1) std::snprintf(SaveListStatus, sizeof SaveListStatus, "%s", tooltip);
 }
@@ -158,14 +156,9 @@ int SaveOrLoad(int mode, int slot) {
   return 1;
 }
 
-// A click on a slot number deletes the slot once a second click confirms it.
-void DeleteOnConfirm(int slot) {
+// A click on a slot number deletes the slot at once.
+void DeleteSlot(int slot) {
   PlayClickSound();
-  if (SaveListDeletePending != slot) {
-    SaveListDeletePending = slot;
-    return;
-  }
-  SaveListDeletePending = -1;
   const int count = FindFreeSaveSlot() - 1;
   SaveListMessage = DeleteSavedGame(slot);
   // Only a slot that has really gone leaves a gap to close.
@@ -221,9 +214,8 @@ int ListRow(PageFrameState* f, int r) {
   }
   if (onNumber) {
     HoverEntry(f, slot + kDeleteEntryBase, nullptr);
-    std::snprintf(SaveListStatus, sizeof SaveListStatus, "%s",
-                  SaveListDeletePending == slot ? "Click again to delete" : "Delete");
-    if (TakeClick(f)) DeleteOnConfirm(slot);
+    std::snprintf(SaveListStatus, sizeof SaveListStatus, "%s", "Delete");
+    if (TakeClick(f)) DeleteSlot(slot);
   }
   return 0;
 }
@@ -310,7 +302,6 @@ void CancelEntry(PageFrameState* f) {
   if (PageDepth > 0) --PageDepth;
   ScreenMode = kModePageView;
   SaveListHovered = -1;
-  SaveListDeletePending = -1;
 }
 
 }  // namespace
@@ -322,7 +313,6 @@ void OpenSaveLoadPage(int mode) {
   if (SaveListMaxScroll < 0) SaveListMaxScroll = 0;
   SaveListHovered = -1;
   SaveListMessage = -1;
-  SaveListDeletePending = -1;
   SliderDragged = 0;
   PushPage(mode == kSaveModeSave ? "Save Game" : "Load Game", kPageSaveLoad, mode);
 }
@@ -347,7 +337,6 @@ int SaveLoadScreen(int mode) {
   if (!f.hovered) {
     SaveListHovered = -1;
     SaveListMessage = -1;
-    SaveListDeletePending = -1;
   } else if (const char* message = SavedGameMessage(SaveListMessage)) {
     std::snprintf(SaveListStatus, sizeof SaveListStatus, "%s", message);
   }

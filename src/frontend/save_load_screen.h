@@ -11,13 +11,11 @@ constexpr int kSaveModeLoad = 2;
 
 // The list's words: the first row shows slot SaveListScroll + 1; the
 // entry under the pointer (slot s: save or load s, delete s + 100, Cancel 10;
-// -1 none); the last result code (-1 none); the slot whose delete waits for
-// its confirming second click (-1 none).
+// -1 none); the last result code (-1 none).
 extern int32_t SaveListScroll;
 extern int32_t SaveListMaxScroll;
 extern int32_t SaveListHovered;
 extern int32_t SaveListMessage;
-extern int32_t SaveListDeletePending;
 // The line at the bottom of the page: hints and result messages.
 extern char SaveListStatus[100];
 

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "engine/settings.h"
-#include "frontend/options_screen.h"
 #include "map/map_record.h"
 
 // The word files are the game's own little-endian words in order.
@@ -148,23 +147,6 @@ void DecodeDetails(const uint8_t* bytes, size_t size, SavedGameDetails* d) {
   if (size >= kAtScoreBonus + 4) d->scoreBonus = GetWord(in, kAtScoreBonus);
 }
 
-namespace {
-
-// An option word of the details as the game uses it: the volumes scale every
-// sound's level (0 to 100), the scribed-scroll count is counted on, and a
-// toggle of the options page is turned by taking it from 1, which the lowest
-// word cannot be. Every other word is only compared (the two panel words
-// among them: a value they do not name leaves the panels as they were).
-bool DetailsOptionFits(int word, int32_t value) {
-  if (word >= kOptionSoundVolume && word <= kOptionAmbientVolume) return OptionWordFits(word, value);
-  if (word == kOptionScrollScribeCount) return value >= 0 && value <= kLargestScrollScribeCount;
-  for (const OptionRow& row : OptionRows)
-    if (row.word == word && row.kind == OptionRowKind::kToggle) return value != INT32_MIN;
-  return true;
-}
-
-}  // namespace
-
 bool DetailsValuesFit(const SavedGameDetails& d) {
   constexpr int32_t kMinutesPerDay = 1440;
   constexpr int32_t kLargestDieRoll = 20;
@@ -176,14 +158,15 @@ bool DetailsValuesFit(const SavedGameDetails& d) {
   for (int32_t roll : d.hitDieRolls)
     if (roll < 0 || roll > kLargestDieRoll) return false;
   if (d.playHours < 0 || d.playHours > kLargestPlayHours || d.playMinutes < 0 || d.playMinutes > 59) return false;
+  // The option words follow the settings file's rule.
   for (int i = 0; i < 3; ++i)
-    if (!DetailsOptionFits(kOptionSoundVolume + i, d.volumes[i])) return false;
+    if (!OptionWordFits(kOptionSoundVolume + i, d.volumes[i])) return false;
   for (int i = 0; i < 15; ++i)
-    if (!DetailsOptionFits(kOptionDisplayThreatAreas + i, d.firstRun[i])) return false;
+    if (!OptionWordFits(kOptionDisplayThreatAreas + i, d.firstRun[i])) return false;
   for (int i = 0; i < 9; ++i)
-    if (!DetailsOptionFits(kOptionAutomaticEndOfTurn + i, d.secondRun[i])) return false;
-  return DetailsOptionFits(kOptionSetOutAbilityRule, d.setOutAbilityRule) &&
-         DetailsOptionFits(kOptionScrollScribeCount, d.scrollScribeCount);
+    if (!OptionWordFits(kOptionAutomaticEndOfTurn + i, d.secondRun[i])) return false;
+  return OptionWordFits(kOptionSetOutAbilityRule, d.setOutAbilityRule) &&
+         OptionWordFits(kOptionScrollScribeCount, d.scrollScribeCount);
 }
 
 void EncodeJournal(const std::vector<JournalEntry>& journal, std::vector<uint8_t>* out) {

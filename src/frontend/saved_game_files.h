@@ -48,8 +48,8 @@ constexpr int32_t kLargestPlayHours = 1000000;
 // Whether the details' values lie where the game relies on them: the time of
 // day within its day, the world-map square on the world map, the rain's
 // flag and picture, hit-die rolls no die exceeds, the play time's hours up to
-// their bound and its minutes 0 to 59, and the option words the game computes
-// with in their ranges.
+// their bound and its minutes 0 to 59, and the option words as the settings
+// file holds them (`OptionWordFits`).
 bool DetailsValuesFit(const SavedGameDetails& d);
 
 // "Journal.dat": entries 0 to k, k the last entry that holds anything (a

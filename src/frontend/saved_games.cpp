@@ -190,7 +190,6 @@ void ReturnToGameView() {
   SaveListScroll = 0;
   SaveListMaxScroll = -1;
   SaveListHovered = -1;
-  SaveListDeletePending = -1;
   TextEntryMode = kTextEntryNone;
   ResetHover();
   CursorShape = 8;

@@ -1,10 +1,10 @@
 // The main adventure's roads as a party of the first levels meets them: on
 // each battlefield of the road, a group on foot must walk round to the side
 // the party comes in by (more than a double move of thirty feet, so that the
-// group's first move, made while the party is still surprised, brings no
-// blow and no charge), yet a creature of two by two squares still finds its
-// way; and the world map keeps the harder encounter table off the roads
-// between the first places.
+// group's first move brings no blow and no charge, even against a party
+// caught running away, which the group surprises), yet a creature of two by
+// two squares still finds its way; and the world map keeps the harder
+// encounter table off the roads between the first places.
 #include <gtest/gtest.h>
 
 #include <algorithm>

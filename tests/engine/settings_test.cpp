@@ -150,20 +150,21 @@ TEST_F(SettingsFile, ShortFileReadsTheWordRunsAsZerosAndKeepsMissingFields) {
   EXPECT_EQ(WindowSize, 2u);
 }
 
-TEST_F(SettingsFile, OutOfRangeValuesTakeTheirDefaults) {
+// Only the volumes and the window's mode and size are held to their ranges;
+// every other value is read as it stands.
+TEST_F(SettingsFile, OnlyValuesTheGameCannotUseSafelyTakeTheirDefaults) {
   struct Case {
     size_t offset;
     uint32_t value;
-    int word;  // -1: a display setting
+    int word;
     int32_t expected;
   };
   const Case cases[] = {
       {6, 101, kOptionSoundVolume, 65},          {10, 0xFFFFFFFFu, kOptionMusicVolume, 40},
-      {14, 100, kOptionAmbientVolume, 100},      {18, 2, kOptionDisplayThreatAreas, 1},
-      {46, 3, kOptionMaxHitPointsOnLevelUp, 0},  {46, 2, kOptionMaxHitPointsOnLevelUp, 2},
-      {54, 7, kOptionMaxAbilityScores, 0},       {54, 6, kOptionMaxAbilityScores, 6},
-      {70, 3, kOptionActionPanelWord, 1},        {82, 2, kOptionSelectedFighterModeWord, 2},
-      {110, 5, kOptionMultiplyStrengthOnCriticals, 0},
+      {14, 100, kOptionAmbientVolume, 100},      {18, 2, kOptionDisplayThreatAreas, 2},
+      {46, 3, kOptionMaxHitPointsOnLevelUp, 3},  {54, 7, kOptionMaxAbilityScores, 7},
+      {82, 9, kOptionSelectedFighterModeWord, 9},
+      {110, 0x80000000u, kOptionMultiplyStrengthOnCriticals, INT32_MIN},
   };
   for (const Case& c : cases) {
     ResetSettingsToDefaults();
@@ -180,7 +181,7 @@ TEST_F(SettingsFile, OutOfRangeValuesTakeTheirDefaults) {
     uint8_t wantWindowed;
     uint32_t wantSize;
     uint8_t wantCursor;
-  } display[] = {{0, 1, 0, 0, 1, 0}, {2, 0, 9, 1, 2, 1}, {1, 4, 1, 1, 2, 1}, {1, 3, 1, 1, 3, 1}};
+  } display[] = {{0, 1, 0, 0, 1, 0}, {2, 0, 9, 1, 2, 9}, {1, 4, 1, 1, 2, 1}, {1, 3, 1, 1, 3, 1}};
   for (const auto& d : display) {
     ResetSettingsToDefaults();
     std::vector<uint8_t> b = DefaultBytes();

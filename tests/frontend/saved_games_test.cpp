@@ -16,6 +16,7 @@
 #include "engine/page_history.h"
 #include "engine/settings.h"
 #include "frontend/game_start.h"
+#include "frontend/options_screen.h"
 #include "frontend/save_load_screen.h"
 #include "frontend/saved_game_files.h"
 #include "platform/system.h"
@@ -167,7 +168,6 @@ TEST_F(SavedGames, AMissingShortOrDamagedFileLeavesTheRunningGameAsItWas) {
       {"GameFlags.dat", -1, -1, 0, kLoadGameFlagsFailed},
       {"Details.dat", 0, 332, 1440, kLoadDetailsFailed},  // a time of day past midnight
       {"Details.dat", 0, 608, 0x7FFFFFFF, kLoadDetailsFailed},  // a music volume past 100
-      {"Details.dat", 0, 616 + 4 * 5, INT32_MIN, kLoadDetailsFailed},  // a toggle 1 minus it would overflow
       {"Details.dat", 0, 696, 60, kLoadDetailsFailed},  // play minutes past the hour
       {"Details.dat", 0, 324, 60, kLoadDetailsFailed},  // off the world map
       {"Details.dat", 0, 4, 1000000, kLoadDetailsFailed},  // a hit-die roll no die gives
@@ -511,9 +511,6 @@ std::vector<Bounded> BoundedValues() {
       {"sound volume", InFile::kDetails, RUNNING(OptionWords[kOptionSoundVolume]), 0, 100, 604},
       {"music volume", InFile::kDetails, RUNNING(OptionWords[kOptionMusicVolume]), 0, 100, 608},
       {"ambient volume", InFile::kDetails, RUNNING(OptionWords[kOptionAmbientVolume]), 0, 100, 612},
-      {"a toggle", InFile::kDetails, RUNNING(OptionWords[kOptionDoubleWalkSpeed]), INT32_MIN + 1, INT32_MAX,
-       616 + 4 * 6},
-      {"scrolls scribed", InFile::kDetails, RUNNING(OptionWords[kOptionScrollScribeCount]), 0, 1000000, 796},
       {"play hours", InFile::kDetails, RUNNING(PlayTime.baseHours), 0, 1000000, 692, 4, true},
       {"play minutes", InFile::kDetails, RUNNING(PlayTime.baseMinutes), 0, 59, 696, 4, true},
   };
@@ -644,6 +641,41 @@ TEST_F(SavedGames, ThePanelWordsOfTheDetailsSetThePanelsAndOtherValuesLeaveThem)
     EXPECT_EQ(ReadyModeFlag, c.ready);
     EXPECT_EQ(OptionWords[kOptionSetOutAbilityRule], 7);
   }
+}
+
+// The settings file and a saved game keep the same option words: a value one
+// of them refuses (a volume past 100) the other refuses too, and any other
+// value comes back from both as it was (the scribed-scroll count, which only
+// saved games keep, too); a toggle at the lowest word still turns.
+TEST_F(SavedGames, TheSettingsFileAndASavedGameKeepTheSameOptionWords) {
+  savetest::IntroductoryGame();
+  const struct {
+    int word;
+    int32_t value;
+  } cases[] = {{kOptionSoundVolume, 101},      {kOptionAmbientVolume, -1},         {kOptionMusicVolume, 100},
+               {kOptionDoubleWalkSpeed, INT32_MIN}, {kOptionMaxHitPointsOnLevelUp, 3}, {kOptionMaxAbilityScores, 7},
+               {kOptionRunningAwayCanFail, 5}, {kOptionScrollScribeCount, INT32_MAX}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.word) + " " + std::to_string(c.value));
+    const int32_t was = OptionWords[c.word];
+    OptionWords[c.word] = c.value;
+    WriteSettingsFile();
+    const int saved = WriteSavedGame(1);
+    OptionWords[c.word] = was;
+    ReadSettingsFile();
+    const bool fileKeeps = OptionWords[c.word] == c.value;
+    OptionWords[c.word] = was;
+    const bool gameKeeps = saved == 0 && LoadSavedGame(1) == 0 && OptionWords[c.word] == c.value;
+    if (c.word != kOptionScrollScribeCount) {  // the count is no setting
+      EXPECT_EQ(fileKeeps, gameKeeps);
+    }
+    EXPECT_EQ(gameKeeps, c.word < kOptionSoundVolume || c.word > kOptionAmbientVolume || c.value == 100);
+    OptionWords[c.word] = was;
+  }
+  OptionWords[kOptionDoubleWalkSpeed] = INT32_MIN;
+  for (int row = 0; row < kOptionRowCount; ++row)
+    if (OptionRows[row].word == kOptionDoubleWalkSpeed) ActOnOptionRow(row);
+  EXPECT_EQ(OptionWords[kOptionDoubleWalkSpeed], INT32_MIN + 1);
 }
 
 TEST_F(SavedGames, SlotsStayWithoutGapsAndTheStartOfEachAdventureIsNeverWrittenOrDeleted) {

@@ -360,6 +360,8 @@ const LargeObject* LargeObjectOf(int wall) {
 
 void DrawCombatOverlays(int rows, int cols, uint32_t tint) {
   if (MapHidden || Base == BaseLayer::kCopied) return;
+  // Only in combat or while a spell waits for its target.
+  if (InCombat != 1 && SpellInProgress == -1) return;
   DrawRangeMarks(rows, cols);
   DrawSquareShading(rows, cols);
   DrawSquareOverlays(rows, cols, tint, 1);

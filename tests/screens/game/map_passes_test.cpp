@@ -80,6 +80,29 @@ TEST_F(MapPasses, UnseenSquaresAndDarknessInCombatStayBlack) {
   for (const SheetDraw& d : draws) EXPECT_TRUE(d.x >= 48 && d.y >= 48) << d.x << "," << d.y;
 }
 
+// The edge shading and the magic areas' frames below the creatures are drawn
+// in combat or while a spell waits for its target, never while exploring; a
+// silence's glow above the creatures shows in every mode.
+TEST_F(MapPasses, ShadingAndAreaFramesBelowTheCreaturesOnlyInCombatOrWhileASpellWaits) {
+  FogGrid[SquareIndex(2, 2)] = 12;
+  MagicAreaGrid[SquareIndex(4, 2)] = {kEffectWeb, 5, 0};
+  MagicAreaGrid[SquareIndex(6, 2)] = {kEffectSilence, 5, 0};
+  struct Case {
+    uint32_t combat;
+    int32_t spell;
+    int drawn;
+  };
+  for (const Case& c : {Case{0, -1, 0}, Case{1, -1, 1}, Case{0, 31, 1}}) {
+    InCombat = c.combat;
+    SpellInProgress = c.spell;
+    const std::vector<SheetDraw> draws = mapscene::RecordScene();
+    EXPECT_EQ(Count(draws, kSheetShade, 12 + 49), c.drawn) << c.combat << " " << c.spell;
+    EXPECT_EQ(Count(draws, kSheetAreaMarks, 24), c.drawn);  // the web
+    EXPECT_EQ(Count(draws, kSheetAreaMarks, 25), c.drawn);  // the silence
+    EXPECT_EQ(Count(draws, 32, 1), 1);                      // its glow
+  }
+}
+
 TEST_F(MapPasses, AnimatedFloorsStepOnlyWhileExploringOrInADialogue) {
   int32_t& down = CurrentMap.At(kLayerFloor, 2, 2);
   int32_t& up = CurrentMap.At(kLayerFloor, 3, 2);
