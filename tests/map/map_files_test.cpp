@@ -223,6 +223,8 @@ TEST(MapCompiler, RefusesFaultySources) {
       {"square outside", "name: x\nwidth: 2\nheight: 2\nsquare events 2 0 5\n", "is outside the map's 2 x 2"},
       {"no height", "name: x\nwidth: 2\n", "no 'height'"},
       {"long name", "name: The Hall of the Kings\nwidth: 1\nheight: 1\n", "longer than the 14 characters"},
+      {"a well drawn as bones", "name: x\nwidth: 1\nheight: 1\nlayer walls\nkey W 75\nW\nend\n", "a well is 113"},
+      {"a well set as bones", "name: x\nwidth: 1\nheight: 1\nsquare walls 0 0 75\n", "a well is 113"},
   };
   const std::string dir = "mapmaker-test-" + std::to_string(getpid());
   std::filesystem::create_directories(dir);

@@ -113,7 +113,7 @@ TEST(StartmakerTest, GeneratedCreaturesTakeWhatTheSourceGivesAndABuildRepeats) {
       "creature 5\n name \"Wolf\"\n kind wolf\n death 3\n absent\n place 22 8 8\n"
       "item 130\n copy \"Light Hammer\" +1\n name \"Smith's Hammer\"\n"
       "creature 6\n name \"Smith\"\n kind HUMAN\n class Commoner\n side ally\n wear RightHand \"Smith's Hammer\"\n"
-      " place 22 1 1\n";
+      " alignment \"Lawful Neutral\"\n place 22 1 1\n";
   const ToolRun run = Build({{"Party.txt", kParty}, {"Others.txt", others}});
   ASSERT_EQ(run.status, 0) << run.errors;
   int count = 0;
@@ -133,6 +133,7 @@ TEST(StartmakerTest, GeneratedCreaturesTakeWhatTheSourceGivesAndABuildRepeats) {
   EXPECT_EQ(t[5].present, 0);
   EXPECT_EQ(t[5].scriptWords[kScriptWordDeathScript], 3);
   EXPECT_EQ(t[6].allegiance, kAllegianceAllyOther);
+  EXPECT_STREQ(AlignmentNames[t[6].alignment], "Lawful Neutral");
   EXPECT_EQ(t[6].equipment[kSlotRightHand - 1], 130u);
   const CraftedWeaponRecord& hammer = Row(run.crafted, 130);
   EXPECT_STREQ(hammer.name, "Smith's Hammer");
@@ -161,6 +162,10 @@ TEST(StartmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
       {"creature 4\n name \"X\" \n kind ORC\n place 22 60 1\n", "Bad.txt:4: 'place' needs a number from 0 to 59, not '60'"},
       {"creature 4\n name \"X\n", "Bad.txt:2: a text is not closed"},
       {" name \"X\"\n", "Bad.txt:1: 'name' outside a creature or item block"},
+      // An alignment goes by its name, and a name fits the 15 characters
+      // the record, the log and the initiative list show.
+      {"creature 4\n name \"X\"\n kind ORC\n alignment 3\n", "Bad.txt:4: no alignment is named '3'"},
+      {"creature 4\n name \"Red Banner Cutthroat\"\n", "Bad.txt:2: the text is longer than 15 bytes"},
       {"creature 0\n name \"Again\"\n party Wizard\n abilities 9 9 9 9 9 9\n place 21 1 1\n",
        "Bad.txt:1: creature 0 is given twice"},
   };

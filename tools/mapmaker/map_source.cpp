@@ -45,6 +45,14 @@ CodeRange LayerRange(int layer, bool worldMap) {
   }
 }
 
+// A code that entering the map turns into another picture: the well of the
+// ground sheet (75) becomes 112, the bones of the objects sheet.
+std::string Misdrawn(int layer, bool worldMap, long long code) {
+  if (layer == kLayerWalls && !worldMap && code == 75)
+    return "wall 75 turns into 112 (bones) when the party enters the map: a well is 113";
+  return "";
+}
+
 std::string Trim(const std::string& s) {
   size_t a = 0, b = s.size();
   while (a < b && std::isspace(static_cast<unsigned char>(s[a]))) ++a;
@@ -230,6 +238,8 @@ class Compiler {
       } else if (v < r.low || v > r.high) {
         Error(lineNo_, "code " + code + " of key '" + ch + "' is outside " + std::to_string(r.low) + " to " +
                            std::to_string(r.high) + " for layer '" + layerName_ + "'");
+      } else if (!Misdrawn(layer_, world_, v).empty()) {
+        Error(lineNo_, "key '" + ch + "': " + Misdrawn(layer_, world_, v));
       } else {
         keys_[ch[0]] = static_cast<int32_t>(v);
       }
@@ -280,6 +290,10 @@ class Compiler {
     if (v < r.low || v > r.high) {
       Error(lineNo_, "code " + code + " is outside " + std::to_string(r.low) + " to " + std::to_string(r.high) +
                          " for layer '" + name + "'");
+      return;
+    }
+    if (!Misdrawn(layer, world_, v).empty()) {
+      Error(lineNo_, Misdrawn(layer, world_, v));
       return;
     }
     if (x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) {

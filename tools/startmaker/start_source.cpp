@@ -312,7 +312,8 @@ class Reader {
         else c.weapons[w] = row - (kFirstPreparedItemRow - 1);
       }
     } else if (key == "name") {
-      if (Count(1, 1) && Text(1, 49, &c.name) && c.name.empty()) Fault("a name may not be empty");
+      // The record, the log and the initiative list show 15 characters.
+      if (Count(1, 1) && Text(1, 15, &c.name) && c.name.empty()) Fault("a name may not be empty");
     } else if (key == "text") {
       std::string t;
       if (!Count(1, 1) || !Text(1, 401, &t)) return;
@@ -327,7 +328,14 @@ class Reader {
     } else if (key == "hp") {
       if (Count(1, 1)) Number(1, 1, 9999, &c.hitPoints);
     } else if (key == "alignment") {
-      if (Count(1, 1)) Number(1, 1, 9, &c.alignment);
+      // By the name the character record shows: a number read one way in the
+      // source and the other way in the game rolled the smith Lawful Evil.
+      if (!Count(1, 1)) return;
+      int named = 0;
+      for (int a = 1; a <= 9 && named == 0; ++a)
+        if (SameName(words_[1], AlignmentNames[a])) named = a;
+      if (named == 0) Fault("no alignment is named '" + words_[1] + "'");
+      else c.alignment = named;
     } else if (key == "figure") {
       if (Count(1, 1)) Number(1, 1, 9999, &c.figure);
     } else if (key == "sight") {
