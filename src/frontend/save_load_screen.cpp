@@ -182,8 +182,8 @@ int ListRow(PageFrameState* f, int r) {
     HoverEntry(f, slot, "Save");
     if (!TakeClick(f)) return 0;
     PlayClickSound();
-    // A new game goes into the first free slot, so the slots stay without gaps.
-    return SaveOrLoad(f->mode, FindFreeSaveSlot());
+    // A new game goes into the row's own slot, even past a gap below it.
+    return SaveOrLoad(f->mode, slot);
   }
 
   const SavedGameDetails d = ReadListedDetails(slot);

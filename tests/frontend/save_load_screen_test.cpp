@@ -111,13 +111,13 @@ TEST_F(SaveScreen, RowsShowEachGamesDetailsAndEmptyRowsCannotBeLoaded) {
   EXPECT_EQ(CursorShape, 4);
 }
 
-TEST_F(SaveScreen, SavingOnAnyEmptyRowTakesTheFirstFreeSlot) {
+TEST_F(SaveScreen, SavingOnAnEmptyRowTakesThatRowsSlotEvenPastAGap) {
   SaveGames(2);
   Open(kSaveModeSave);
   harness::Click(kEmptySlotX, NumberY(5));
-  EXPECT_FALSE(platform::GameFileExists(savetest::SlotFile(5, "Details.dat").c_str()));
-  ASSERT_TRUE(platform::GameFileExists(savetest::SlotFile(3, "Details.dat").c_str()));
-  EXPECT_EQ(FindFreeSaveSlot(), 4);
+  ASSERT_TRUE(platform::GameFileExists(savetest::SlotFile(5, "Details.dat").c_str()));
+  EXPECT_FALSE(platform::GameFileExists(savetest::SlotFile(3, "Details.dat").c_str()));
+  EXPECT_EQ(FindFreeSaveSlot(), 3);
   EXPECT_EQ(ScreenMode, kModeExploring);
   EXPECT_EQ(PageDepth, 0);
 }
