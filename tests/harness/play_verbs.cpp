@@ -15,6 +15,8 @@
 #include "engine/frame.h"
 #include "engine/linked_text.h"
 #include "engine/settings.h"
+#include "engine/sprite_sheets.h"
+#include "engine/static_layers.h"
 #include "engine/message_log.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
@@ -31,6 +33,7 @@
 #include "screens/game/object_list.h"
 #include "screens/items/inventory_screen.h"
 #include "screens/game/shared_routines.h"
+#include "screens/game/square_drawing.h"
 #include "state/camera.h"
 #include "state/combat_action.h"
 #include "state/current_cast.h"
@@ -886,6 +889,25 @@ bool Holds(const std::string& condition, std::string* fault) {
   }
   if (word == "map") return !rest.empty() && CurrentMapNumber == std::atoi(rest.c_str());
   if (word == "hint") return rest == CursorHint;
+  if (word == "marker") {
+    // "marker X Y 1" (or 0): the next frame draws (or not) the mark of
+    // things lying on square (X, Y) of the current map.
+    int x = -1, y = -1, shown = -1;
+    if (std::sscanf(rest.c_str(), "%d %d %d", &x, &y, &shown) != 3 || (shown != 0 && shown != 1)) {
+      *fault = "marker takes a square's x and y and 1 or 0";
+      return false;
+    }
+    std::vector<SheetDraw> draws;
+    ForgetStaticLayers();
+    RecordSheetDraws(&draws);
+    harness::StepFrames(1);
+    RecordSheetDraws(nullptr);
+    bool drawn = false;
+    for (const SheetDraw& d : draws)
+      drawn = drawn || (d.slot == kSheetFloor && (d.frame == 89 || d.frame == 99) && d.x == x * kSquare - ViewOriginX &&
+                        d.y == y * kSquare - ViewOriginY);
+    return drawn == (shown == 1);
+  }
   if (word == "logged") {
     // "logged N TEXT": the message log holds TEXT N times.
     const size_t s = rest.find(' ');

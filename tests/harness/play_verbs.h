@@ -105,7 +105,8 @@ std::string WaitForText(int column, int row, const std::string& text, int frames
 // "end-of-adventure" (their screens are up), "standing N" (at least N members
 // of the party stand), "map N", "flag N V", "windowed N", "hint TEXT" (the
 // text the last frame drew beside the cursor), "logged N TEXT" (the message
-// log holds the text N times).
+// log holds the text N times), "marker X Y 1" or "marker X Y 0" (the next
+// frame draws, or does not draw, the mark of things lying on the square).
 bool Holds(const std::string& condition, std::string* fault);
 
 }  // namespace playverbs

@@ -11,6 +11,7 @@
 #include "engine/frame.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
+#include "engine/settings.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
@@ -296,7 +297,9 @@ int PictureOf(const ShownObject& o) {
 void PlaceBox(int n) {
   static const int kHeights[5] = {4, 4, 8, 10, 12};
   const int h = kHeights[n];
-  const int cell = MapScaleSwitch ? 12 : 8;
+  // In the wide window the map's pixels stand at two thirds: a map pixel
+  // divided by 12 is a character cell there, by 8 in the others.
+  const int cell = MapScaleSwitch && IsWideView() ? 12 : 8;
   const int column = (24 * (ListedSquare.x - FirstVisibleX) - SquareOffsetX) / cell;
   const int row = (24 * (ListedSquare.y - FirstVisibleY) - SquareOffsetY) / cell;
   int left = column - 2, top = row - h + 3;
@@ -390,8 +393,14 @@ void ServeList() {
   MapScaleSwitch = scale;
 }
 
+bool PointerOnList() {
+  const int cx = PointerX() / 8, cy = PointerY() / 8;
+  const PopupCellBoxWords& b = PopupCellBox;
+  return cx >= b.left && cx <= b.right && cy >= b.top && cy <= b.bottom;
+}
+
 // The held object handed to the party member under the mouse once the
-// button is let go.
+// button is let go; let go on the list itself, the party takes it.
 void ServeDrop() {
   ListedSquare = MapSquareWords{HeldObject.x, HeldObject.y};
   const int slot = FighterUnderMouse();
@@ -399,6 +408,12 @@ void ServeDrop() {
   if (ButtonHeld(0)) return;
   LatchButton(0);
   const int member = slot >= 0 && slot < kFighterSlots ? FighterSlots[slot].creature : -1;
+  if (slot == -1 && PointerOnList()) {
+    // Let go where it was taken up (a click): the party picks it up, as
+    // with Space.
+    PickUp(HeldObject.code == kHeldWholeSquare ? kHeldWholeSquare : HeldObject.level);
+    return;
+  }
   if (member < 0 || member >= 4 || Creatures[member].present != 1) {
     EndObjectList();
     ShowNow(kResultNotPicked);
