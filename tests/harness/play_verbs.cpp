@@ -15,6 +15,8 @@
 #include "engine/frame.h"
 #include "engine/linked_text.h"
 #include "engine/settings.h"
+#include "engine/sprite_sheets.h"
+#include "engine/static_layers.h"
 #include "engine/message_log.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
@@ -31,8 +33,10 @@
 #include "screens/game/object_list.h"
 #include "screens/items/inventory_screen.h"
 #include "screens/game/shared_routines.h"
+#include "screens/game/square_drawing.h"
 #include "state/camera.h"
 #include "state/combat_action.h"
+#include "state/current_cast.h"
 #include "state/fighter_slots.h"
 #include "state/game_flags.h"
 #include "state/map_view_state.h"
@@ -332,7 +336,7 @@ bool OrderTaken(int entry, int round) {
 bool PartysTurn() {
   const int entry = CombatAction.currentEntry;
   return InCombat == 1 && CombatState == kStatePlayerTurn && CombatAction.playerControlled == 1 &&
-         CombatAction.actionCode == 0 && entry >= 0 && entry < kTurnOrderEntries && TurnOrder[entry].creature >= 0 &&
+         CombatAction.actionCode == 0 && SpellInProgress == -1 && entry >= 0 && entry < kTurnOrderEntries && TurnOrder[entry].creature >= 0 &&
          TurnOrder[entry].creature < kPartySize;
 }
 
@@ -885,6 +889,32 @@ bool Holds(const std::string& condition, std::string* fault) {
   }
   if (word == "map") return !rest.empty() && CurrentMapNumber == std::atoi(rest.c_str());
   if (word == "hint") return rest == CursorHint;
+  if (word == "objects") {
+    // "objects X Y N": square (X, Y) of the current map holds N things on
+    // its four object levels.
+    int x = -1, y = -1, count = -1;
+    if (std::sscanf(rest.c_str(), "%d %d %d", &x, &y, &count) != 3 || x < 0 || y < 0 || x >= kMapSide ||
+        y >= kMapSide) {
+      *fault = "objects takes a square's x and y and a count";
+      return false;
+    }
+    int lying = 0;
+    for (int level = 0; level < 4; ++level) lying += CurrentMap.At(kLayerObjects0 + level, x, y) != 0;
+    return lying == count;
+  }
+  if (word == "logged") {
+    // "logged N TEXT": the message log holds TEXT N times.
+    const size_t s = rest.find(' ');
+    const std::string wanted = s == std::string::npos ? "" : rest.substr(s + 1);
+    if (wanted.empty()) {
+      *fault = "logged takes a count and a text";
+      return false;
+    }
+    const std::string log = battles::PlainLogText(MessageLogText);
+    int count = 0;
+    for (size_t at = log.find(wanted); at != std::string::npos; at = log.find(wanted, at + 1)) ++count;
+    return count == std::atoi(rest.substr(0, s).c_str());
+  }
   if (word == "windowed") return !rest.empty() && WindowedFlag == std::atoi(rest.c_str());
   if (word == "carries") {
     int member = -1;

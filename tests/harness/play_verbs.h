@@ -104,7 +104,9 @@ std::string WaitForText(int column, int row, const std::string& text, int frames
 // "dialogue" (a box is open), "exploring", "victory", "defeat",
 // "end-of-adventure" (their screens are up), "standing N" (at least N members
 // of the party stand), "map N", "flag N V", "windowed N", "hint TEXT" (the
-// text the last frame drew beside the cursor).
+// text the last frame drew beside the cursor), "logged N TEXT" (the message
+// log holds the text N times), "objects X Y N" (the square holds N
+// things on its object levels).
 bool Holds(const std::string& condition, std::string* fault);
 
 }  // namespace playverbs

@@ -261,6 +261,19 @@ bool LayOutScene(const std::string& name) {
     Finish();
     return true;
   }
+  if (name == "vigil") {
+    // The skirmish with Berta, who acts first, a cleric of the first level
+    // who knows Bless and Cure Light Wounds.
+    LayOutScene("skirmish");
+    CreatureRecord& cleric = Creatures[1];
+    cleric.creatureClass = kClassCleric;
+    cleric.level = cleric.effectiveLevel = cleric.casterLevelAdjust = 1;
+    std::fill(std::begin(cleric.knownSpells), std::end(cleric.knownSpells), 0);
+    cleric.knownSpells[105] = 1;  // Bless
+    cleric.knownSpells[107] = 1;  // Cure Light Wounds
+    cleric.spellsPerDay[0] = cleric.spellsLeft[0] = 2;
+    return true;
+  }
   if (name != "skirmish") return false;
   // Two orcs in an alcove, the knights at its mouth. A map of 9 by 6
   // squares keeps the view still: square (x, y) shows at picture pixel

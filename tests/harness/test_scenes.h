@@ -26,7 +26,8 @@ void AddFoe(int id, int kind, int x, int y);
 void Finish();
 
 // A named scene: "skirmish" (four knights before two orcs held in an alcove,
-// the battle starts as soon as they see each other), "camp" (the four
+// the battle starts as soon as they see each other), "vigil" (the
+// skirmish with Berta, who acts first, a cleric who knows Bless), "camp" (the four
 // knights exploring open ground alone), "chapel" (the camp with the second
 // knight a hurt cleric who knows Cure Light Wounds), "throng" (the knights
 // against 36 foes of six kinds on a wide field: a battle of forty),

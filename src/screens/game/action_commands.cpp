@@ -370,9 +370,11 @@ void DrawPendingActionPrompt() {
     case kActShoot: title = "Range Attack"; break;
     default: return;
   }
-  DrawTextAt(kDefaultColour, 15, 0, title, 6, 24, 1, 1, 0, 0, 0);
+  // The prompt is the popup of its own box: the mouse on the creature the
+  // order is aimed at does not hide its words.
+  DrawTextAt(kDefaultColour, 15, 0, title, 6, 24, 1, 1, 0, 1, 0);
   const bool onCancel = MouseOnPanelButton(kButtonCancelAction);
-  DrawTextAt(kDefaultColour, 15, 0, "Cancel Action", onCancel ? 2 : 6, 24, 2, 1, 0, 0, 0);
+  DrawTextAt(kDefaultColour, 15, 0, "Cancel Action", onCancel ? 2 : 6, 24, 2, 1, 0, 1, 0);
   if (!onCancel || !ButtonPressed(0)) return;
   LatchButton(0);
   const int32_t cancelled = SelectedAction;

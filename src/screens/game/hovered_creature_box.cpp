@@ -143,13 +143,26 @@ void HoveredTypeLine(const CreatureRecord& c, char (&line)[kTypeLineLength + 1])
   }
 }
 
-void DrawHoveredCreatureBox() {
+namespace {
+
+bool BoxShown() {
   if (HoveredFighterSlot < 0 || HoveredFighterSlot >= kFighterSlots || ScreenMode != kModeCreatureHovered ||
       CombatAction.selectedAction != -1 || CursorShape != kCursorCreature)
+    return false;
+  if (ShownClickResult.code != 0 && ShownClickResult.code != kClickResultExamine) return false;
+  return IsValidCreature(FighterSlots[HoveredFighterSlot].creature);
+}
+
+}  // namespace
+
+void DrawHoveredCreatureBox() {
+  if (!BoxShown()) {
+    // No box over the map this frame: the next frame's words are hidden
+    // under none (not under a box drawn earlier, a prompt or a list).
+    PopupRect = {0, 0, 0, 0};
     return;
-  if (ShownClickResult.code != 0 && ShownClickResult.code != kClickResultExamine) return;
+  }
   const int creature = FighterSlots[HoveredFighterSlot].creature;
-  if (!IsValidCreature(creature)) return;
   const PopupCellBoxWords& b = HoveredBox;
   const bool moved = b.left != PlacedBox.left || b.top != PlacedBox.top || b.right != PlacedBox.right ||
                      b.bottom != PlacedBox.bottom;

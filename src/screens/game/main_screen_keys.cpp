@@ -28,6 +28,7 @@
 #include "screens/game/action_menu.h"
 #include "screens/game/action_state.h"
 #include "screens/game/click_results.h"
+#include "screens/game/floating_texts.h"
 #include "screens/game/game_screen.h"
 #include "screens/game/map_input.h"
 #include "screens/game/map_input_routines.h"
@@ -149,6 +150,54 @@ void CentreKey() {
   AreaMarkTimer = 100;
 }
 
+// Space pressed while the acting member's own order or spell is still being
+// carried out: its turn ends as soon as its orders are awaited again. The
+// fighter and the round are kept, so that the wish never passes to the next
+// turn.
+struct EndTurnWish {
+  int fighter = -1;
+  int32_t round = -1;
+};
+EndTurnWish g_endTurnWish;
+
+bool MembersTurn() {
+  const int fighter = CurrentFighter();
+  return InCombat == 1 && CombatAction.playerControlled == 1 && fighter >= 0 && fighter < 4;
+}
+
+// The member's orders are awaited: nothing of its own under way, no spell
+// being cast or aimed.
+bool OrdersOpen() {
+  return CombatState == kStatePlayerTurn && CombatAction.actionCode == 0 && SpellInProgress == -1 &&
+         !IsTargetingMode();
+}
+
+void EndTurnNow() {
+  g_endTurnWish = EndTurnWish{};
+  LogEndOfTurn();
+  CombatState = kStateNextFighter;
+}
+
+// Space during the member's action (or its spell's steps) is kept for later.
+void KeepSpaceForLater() {
+  if (MembersTurn()) g_endTurnWish = EndTurnWish{CurrentFighter(), CombatRoundNumber};
+}
+
+// A kept Space ends the turn once the orders are open again; it is dropped
+// when another turn has come.
+void EndTurnWhenDue() {
+  if (g_endTurnWish.fighter == -1) return;
+  if (!MembersTurn() || CurrentFighter() != g_endTurnWish.fighter || CombatRoundNumber != g_endTurnWish.round) {
+    g_endTurnWish = EndTurnWish{};
+    return;
+  }
+  if (OrdersOpen() && PendingPanelAction == -1) EndTurnNow();
+}
+
+// Space in combat: a spell waiting for its target, or an order of the
+// action list waiting for its target, is cancelled (and says so); with the
+// orders open the turn ends; while the member's own order or spell is still
+// under way, the turn ends once it is over.
 bool CombatTurnKeys() {
   if (InCombat != 1) return false;
   if (!KeyHeld(kKeyLeftAlt) && CombatState == kStatePlayerTurn && TakeKey(kKeyTab)) {
@@ -156,14 +205,18 @@ bool CombatTurnKeys() {
     StrictScrollTo(CurrentFighter(), -1, -1);
     return true;
   }
+  EndTurnWhenDue();
   if (!TakeKey(kKeySpace)) return false;
-  if (CombatState != kStatePlayerTurn) return true;
-  if (PendingPanelAction == -1) {
-    LogEndOfTurn();
-    CombatState = kStateNextFighter;
+  if (CombatState == kStatePlayerTurn && IsTargetingMode() && SpellInProgress != -1) {
+    CancelPendingAction();
+  } else if (!OrdersOpen()) {
+    KeepSpaceForLater();
+  } else if (PendingPanelAction == -1) {
+    EndTurnNow();
   } else {
     PendingPanelAction = -1;
     StepPreviewShown = 0;
+    ShowFloatingText("Action Cancelled", CurrentFighter());
   }
   return true;
 }
@@ -338,7 +391,10 @@ int MainScreenKeys() {
   if (DebugMode == 1 && KeyHeld(kKeyLShift) && KeyHeld(kKeyEsc)) return 0;
   if (OptionWords[kOptionAutoRecastCure] == 1 && InModes({20, 21}) && CastingUse.repeat == 0 && TakeKey(kKeySpace))
     CastingUse.repeat = 1;
-  if (InCombat == 1 && CombatAction.actionCode != 0) return 1;
+  if (InCombat == 1 && CombatAction.actionCode != 0) {
+    if (TakeKey(kKeySpace)) KeepSpaceForLater();
+    return 1;
+  }
   if (TextEntryMode != kTextEntryNone) {
     TextEntryKeys();
     return 1;

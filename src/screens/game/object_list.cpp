@@ -11,6 +11,7 @@
 #include "engine/frame.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
+#include "engine/settings.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "engine/ui_input.h"
@@ -296,7 +297,9 @@ int PictureOf(const ShownObject& o) {
 void PlaceBox(int n) {
   static const int kHeights[5] = {4, 4, 8, 10, 12};
   const int h = kHeights[n];
-  const int cell = MapScaleSwitch ? 12 : 8;
+  // In the wide window the map's pixels stand at two thirds: a map pixel
+  // divided by 12 is a character cell there, by 8 in the others.
+  const int cell = MapScaleSwitch && IsWideView() ? 12 : 8;
   const int column = (24 * (ListedSquare.x - FirstVisibleX) - SquareOffsetX) / cell;
   const int row = (24 * (ListedSquare.y - FirstVisibleY) - SquareOffsetY) / cell;
   int left = column - 2, top = row - h + 3;
