@@ -11,6 +11,7 @@
 #include "combat/actions/combat_movement.h"
 #include "combat/resolution/attack_resolution.h"
 #include "combat/turns/combat_cycle.h"
+#include "engine/frame.h"
 #include "harness/battle_runner.h"
 #include "map/movement_rules.h"
 #include "rules/attack_profile.h"
@@ -19,6 +20,7 @@
 #include "rules/creature_record.h"
 #include "rules/feat_ids.h"
 #include "rules/item_tables.h"
+#include "rules/record_words.h"
 #include "state/combat_action.h"
 #include "state/current_cast.h"
 #include "state/turn_order.h"
@@ -27,6 +29,9 @@ namespace battles {
 namespace {
 
 constexpr int kFeetPerSquare = 5;
+constexpr int32_t kSenseCodePounce = 3;  // a creature that pounces: a full attack at the end of a charge
+constexpr uint32_t kModeStartCast = 22;  // the screen mode that starts a use of a spell
+constexpr int32_t kReadiedVersusApproach = 21;
 
 // --- What a creature is ------------------------------------------------------------
 
@@ -118,7 +123,7 @@ struct Turn {
   int32_t speed = 0, movesAtStart = 0;
   int stepSquares = 0, moveSquares = 0;
   int32_t paid = 0;  // feet of the squares entered, five-foot steps aside
-  bool charged = false, stepTaken = false;
+  bool charged = false, stepTaken = false, pounces = false;
   int melee = 0, shots = 0, grapples = 0, cleaves = 0;
   int32_t meleeAllowed = 0, shotsAllowed = 0;
   std::map<int, int> madeWithEntry;
@@ -141,12 +146,30 @@ struct Watch {
   int32_t endCode = 0;  // the action code at the end of the last frame
   int action = 0;       // the running action's number: it changes with the code
   int32_t lastSpell = -1;
+  uint32_t lastMode = 0;
   std::map<int, int32_t> ammunition;  // what each fighter held at the last look
-  std::map<int, int32_t> opportunities;  // the most attacks of opportunity a round each had since its turn
+  // Each creature's attacks of opportunity since they were last refilled (at
+  // its own turn; a delayed turn refills nothing): the most a round it had
+  // since, how many it had left then, and how many it has made.
+  struct Opportunities {
+    int32_t most = 1, given = 0;
+    int made = 0;
+  };
+  std::map<int, Opportunities> opportunities;
   std::set<std::pair<int, std::string>> reported;  // each fighter's rules broken in this turn
 };
 
 Watch g_watch;
+
+// What the creature's attacks of opportunity are watched against, begun
+// with what it has now when it has none yet (the start of the battle, a
+// refill).
+Watch::Opportunities& OpportunitiesOf(int c) {
+  const CreatureRecord& r = Creatures[c];
+  return g_watch.opportunities
+      .emplace(c, Watch::Opportunities{std::max(r.attacksOfOpportunity, 1), r.attacksOfOpportunityLeft, 0})
+      .first->second;
+}
 
 // One breach of a rule by a fighter in a turn is reported, its first.
 void Report(int fighter, const char* rule, const std::string& seen) {
@@ -200,7 +223,7 @@ void CloseTurn() {
            Format("%d squares moved (%d feet) on a budget of %d feet (speed %d%s), actions %s", t.moveSquares, paid,
                   budget, t.speed, t.single ? ", single-action turn" : "", t.actions.c_str()));
   const int attacks = t.melee + t.shots;
-  const bool pounce = t.charged;  // the charge's arrival may be a full attack (pounce)
+  const bool pounce = t.charged && t.pounces;  // only a pouncing creature's charge ends in a full attack
   if (attacks >= 2 && t.moveSquares > 0 && !pounce)
     Report(f, "full-attack-after-move",
            Format("%d melee attacks and %d shots after moving %d squares, actions %s", t.melee, t.shots,
@@ -220,7 +243,10 @@ void OpenTurn(int round, int index, int fighter) {
   Turn& t = g_watch.turn;
   t = Turn{};
   g_watch.reported.clear();
-  g_watch.opportunities[fighter] = Creatures[fighter].attacksOfOpportunity;
+  // Its turn refilled its attacks of opportunity, unless it is a turn taken
+  // up later in the round (a delay) or a creature that joined the round.
+  if (index >= 0 && index < std::min<int>(TurnEntryCount, kTurnOrderEntries) && TurnOrder[index].joinedThisRound == 0)
+    g_watch.opportunities.erase(fighter);
   t.open = true;
   t.round = round;
   t.index = index;
@@ -346,10 +372,20 @@ void OnAttack(const AttackWatch& w) {
   if (f != CurrentFighter()) {
     // Out of its turn only as the reacting creature of an attack of
     // opportunity or a readied action.
-    if (CombatAction.reactingCreature != f)
+    if (CombatAction.reactingCreature != f) {
       Report(f, "out-of-turn",
              Format("attacks creature %d in the turn of creature %d, reacting creature %d", w.target, CurrentFighter(),
                     CombatAction.reactingCreature));
+      return;
+    }
+    // No more attacks of opportunity between two refills than it was given.
+    bool readied = false;
+    for (int i = 0; i < std::min<int>(TurnEntryCount, kTurnOrderEntries); ++i)
+      if (TurnOrder[i].creature == f) readied = TurnOrder[i].plannedAction == kReadiedVersusApproach;
+    Watch::Opportunities& o = OpportunitiesOf(f);
+    if (!readied && ++o.made > o.given)
+      Report(f, "attacks-of-opportunity",
+             Format("attack of opportunity %d since its turn, which left it %d", o.made, o.given));
     return;
   }
   Turn& t = CurrentTurn();
@@ -383,7 +419,10 @@ void OnSquare(int mover, int32_t code, int fromX, int fromY) {
     return;
   }
   if (t.stepTaken) Report(mover, "five-foot-step", Format("moves on (code %d) after a five-foot step", code));
-  if (code == kActionCharge) t.charged = true;
+  if (code == kActionCharge) {
+    t.charged = true;
+    t.pounces = c.special[kSenseKindWord] == kSenseCodePounce;
+  }
   t.moveSquares += std::max(squares, 1);
   t.paid += std::max(CalculateMoveCost(mover, c.nextX, c.nextY, fromX, fromY, 1), kFeetPerSquare * squares);
 }
@@ -412,8 +451,8 @@ void CheckRanges() {
         Report(c, "duration", Format("%s lasts %d rounds", ConditionName(e.id), e.duration));
     }
     // Left at most what its turn gave: the most it had a round since its
-    // turn began (a number that falls with Dexterity leaves those given).
-    int32_t& most = g_watch.opportunities[c];
+    // turn refilled them (a number that falls with Dexterity leaves those given).
+    int32_t& most = OpportunitiesOf(c).most;
     most = std::max({most, r.attacksOfOpportunity, 1});
     if (r.attacksOfOpportunityLeft < 0 || r.attacksOfOpportunityLeft > most)
       Report(c, "attacks-of-opportunity", Format("%d attacks of opportunity left of %d a round",
@@ -469,10 +508,12 @@ void WatchFrame() {
   Turn& t = CurrentTurn();
   if (t.open) {
     // A cast carried over from the fighter's last turn resumes as its turn
-    // begins: only a cast begun later is counted.
+    // begins: only a cast begun later is counted, each as its use starts
+    // (one may start in the frame the last one ended).
     if (t.started) {
       WatchBudget(t);
-      if (SpellInProgress != -1 && SpellCaster == t.fighter && g_watch.lastSpell == -1) ++t.casts;
+      const bool starts = ScreenMode == kModeStartCast && (g_watch.lastMode != kModeStartCast || g_watch.lastSpell != SpellInProgress);
+      if (SpellInProgress != -1 && SpellCaster == t.fighter && starts) ++t.casts;
     } else if (CombatState == kStatePlayerTurn || CombatState == kStateComputerDecision ||
                CombatState == kStateActionUnderWay) {
       StartTurn(t);
@@ -481,6 +522,7 @@ void WatchFrame() {
     if (CombatState == kStateNextFighter) t.ended = true;
   }
   g_watch.lastSpell = SpellInProgress;
+  g_watch.lastMode = ScreenMode;
   if (CombatAction.actionCode != g_watch.endCode) ++g_watch.action;
   g_watch.endCode = CombatAction.actionCode;
 }

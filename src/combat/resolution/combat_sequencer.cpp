@@ -33,11 +33,18 @@
 
 CastingUseWords CastingUse;
 int32_t SummonsMade = 0;
-CombatActionState SavedCastingAction;
 int32_t TargetAnimation[300] = {};
 int32_t AnimationSpeedWords[7] = {3, 3, 3, 3, 3, 3, 3};
 
 namespace {
+
+// The kept blocks of the held castings: one for each caster whose entry
+// holds a casting (caster -1: a free place).
+struct HeldCasting {
+  int32_t caster = -1;
+  CombatActionState block;
+};
+HeldCasting HeldCastings[kTurnOrderEntries];
 
 int EntryOf(int creature) {
   const int count = std::min(TurnEntryCount, kTurnOrderEntries);
@@ -352,9 +359,43 @@ void PlayerTargeting(int caster, int spell) {
   }
 }
 
+// Keeps the caster's block for its held casting, in the caster's place or a
+// free one; a place whose caster holds no casting any more (it fell before
+// its casting came up) is free again.
+void KeepHeldCasting(int caster) {
+  HeldCasting* place = nullptr;
+  for (HeldCasting& h : HeldCastings) {
+    if (h.caster != -1 && h.caster != caster) {
+      const int entry = EntryOf(h.caster);
+      if (entry < 0 || TurnOrder[entry].plannedAction < 27 || TurnOrder[entry].plannedAction > 31) h.caster = -1;
+    }
+    if (h.caster == caster || (place == nullptr && h.caster == -1)) place = &h;
+    if (h.caster == caster) break;
+  }
+  if (place == nullptr) return;
+  place->caster = caster;
+  place->block = CombatAction;
+}
+
 }  // namespace
 
 int32_t CurrentTargetingKind() { return SpellRow(SpellInProgress) ? SpellTable[SpellInProgress].target : 0; }
+
+const CombatActionState* HeldCastingAction(int caster) {
+  for (const HeldCasting& h : HeldCastings)
+    if (h.caster == caster && caster != -1) return &h.block;
+  return nullptr;
+}
+
+bool TakeHeldCastingAction(int caster, CombatActionState* out) {
+  for (HeldCasting& h : HeldCastings) {
+    if (h.caster != caster || caster == -1) continue;
+    *out = h.block;
+    h.caster = -1;
+    return true;
+  }
+  return false;
+}
 
 bool YieldToReadiedEnemy() {
   const int caster = SpellCaster, spell = SpellInProgress;
@@ -382,6 +423,7 @@ bool YieldToReadiedEnemy() {
     mine.plannedParameter = PendingMetamagic;
     if (spell == kSpellDispel) mine.extraValue1 = CastingExtraValue[0];
     if (IsGroupSpell10(spell)) mine.extraValue2 = CastingExtraValue[1];
+    if (!spent) KeepHeldCasting(caster);
     // The enemy now stands just before the caster; the acting index goes
     // one place before the enemy, so that the next fighter taken is the
     // enemy and the caster's held casting comes up right after it.
@@ -433,10 +475,6 @@ void StartOfUse() {
     ScreenMode = kModeSpendSource;
     return;
   }
-  // The action block as the casting begins: a casting held for a readied
-  // enemy (codes 27 to 31) gets it back when it resumes. A resumed casting
-  // keeps the block of its first start.
-  if (InCombat == 1 && CastResumed == 0) SavedCastingAction = CombatAction;
   if (InCombat == 1 && CastResumed == 1 && YieldToReadiedEnemy()) return;
 
   if (InCombat != 1) {
@@ -458,7 +496,7 @@ void ResetCombatSequencerState() {
   std::memset(WebBurnList, 0, sizeof WebBurnList);
   std::memset(ResolvedCreatures, 0, sizeof ResolvedCreatures);
   TargetPass = 0;
-  SavedCastingAction = CombatActionState{};
+  for (HeldCasting& h : HeldCastings) h = HeldCasting{};
   ResetCurrentCastState();
 }
 

@@ -72,10 +72,15 @@ extern CastingUseWords CastingUse;
 // each summoning of the battle; a summoning tries its square with the next.
 constexpr int kFirstSummonRecord = 582;
 extern int32_t SummonsMade;
-// The action block as it was when a held casting began (held codes 27 to 31
-// give it back when the casting resumes).
+// The action block of a held casting (held codes 27 to 31), kept with its
+// caster as the casting yields to a readied foe: the caster's turn as it
+// stood then, the casting's action spent with its source. A use another
+// creature begins before the casting resumes (the foe's own) keeps its own.
+// Null when the caster keeps none.
 struct CombatActionState;
-extern CombatActionState SavedCastingAction;
+const CombatActionState* HeldCastingAction(int caster);
+// Hands the caster's kept block to `out` and forgets it; false when it keeps none.
+bool TakeHeldCastingAction(int caster, CombatActionState* out);
 // The animation kind each fighter slot shows (0 none).
 extern int32_t TargetAnimation[300];
 // Frames per animation step, for the animation kinds 2/6, 3/7, 4/8, 5/9, 10, 11 and 12.

@@ -282,15 +282,17 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
   CastingScripted = code == 30 || code == 31;
   CombatActionState& a = CombatAction;
   if (code == 30) a.scriptedSpell = Creatures[creature].scriptWords[kScriptWordFirstSpell];
-  if (code == 24 || code == 25 || code == 26 || code == 30) {
+  // Codes 27 to 31 give the caster back its turn as it stood when the
+  // casting yielded; the others (and a casting whose block was not kept)
+  // spend the turn.
+  const int32_t index = CurrentTurnIndex;
+  const bool kept = code >= 27 && code <= 31 && TakeHeldCastingAction(creature, &CombatAction);
+  CurrentTurnIndex = index;
+  if (!kept) {
     a.moveActionLeft = a.fullRoundActionLeft = a.standardActionLeft = 0;
     a.movementClosed = 1;
     a.movesLeft = Creatures[creature].speed.current;
     a.fiveFootStepLeft = 0;
-  } else {
-    const int32_t index = CurrentTurnIndex;
-    CombatAction = SavedCastingAction;
-    CurrentTurnIndex = index;
   }
   ClearHeldAction(e);
   a.playerControlled = TakesPlayersOrders(creature) ? 1 : 0;

@@ -663,11 +663,16 @@ SpellBranchOutcome RunSpellBranch(const CasterSituation& s) {
     if (TryCastingSquare(s, skipTests)) return SpellBranchOutcome::kMoved;
     skipTests = true;
     CombatActionState& a = CombatAction;
-    if (a.fullRoundActionLeft == 0 && a.standardActionLeft == 0 && a.attackSequenceOpen == 0 &&
-        a.shootingSequenceOpen == 0) {
-      Trace("DEBUG - No interesting place to move to: end of turn.\r");
-      CombatState = kStateNextFighter;
-      return SpellBranchOutcome::kTurnEnded;
+    if (a.fullRoundActionLeft == 0 && a.standardActionLeft == 0) {
+      if (a.attackSequenceOpen == 0 && a.shootingSequenceOpen == 0) {
+        Trace("DEBUG - No interesting place to move to: end of turn.\r");
+        CombatState = kStateNextFighter;
+        return SpellBranchOutcome::kTurnEnded;
+      }
+      // No action is left to cast with: an attack begun goes on, no spell
+      // is sought.
+      bool retryCastingSquare = false;
+      return FallBack(s, &retryCastingSquare);
     }
     for (;;) {
       ChooseMetamagic(s);

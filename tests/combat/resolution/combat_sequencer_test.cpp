@@ -387,7 +387,7 @@ TEST_F(CastingSteps, ACasterLosesInvisibilityBeforeTheSpellAndResumesAtTheChecks
 // A foe readied against the caster's spellcasting acts first: the use
 // becomes the caster's held casting, spent once, and the next fighter taken
 // is the foe, the caster's entry right after it. An area use keeps the
-// action block as it was when the casting began.
+// caster's action block as it stood when it yielded, the casting paid for.
 TEST_F(CastingSteps, ACastYieldsToAFoeReadiedAgainstIt) {
   Put(kFoeA, 5, 2, 1, 1);
   Put(kFoeB, 6, 4, 1, 1);
@@ -420,7 +420,7 @@ TEST_F(CastingSteps, ACastYieldsToAFoeReadiedAgainstIt) {
     EXPECT_EQ(Creatures[kFoeA].hitPoints + Creatures[kFoeB].hitPoints, 120);
     EXPECT_EQ(CastResumed, 0);
   }
-  // An area spell is held as code 27 with the block of its start.
+  // An area spell is held as code 27 with the caster's block.
   SpellRecord& burst = Spell(31, kAimCircle, 3, {3, 0, 0, 0, 6, 2, 0, 0});
   burst.areaSize = 10;
   burst.castingTime = 2;
@@ -432,8 +432,8 @@ TEST_F(CastingSteps, ACastYieldsToAFoeReadiedAgainstIt) {
   Cast(31);
   EXPECT_EQ(Frames(), (Modes{22, 24, 0}));
   EXPECT_EQ(TurnOrder[CurrentTurnIndex + 2].plannedAction, 27);
-  EXPECT_EQ(CombatAction.standardActionLeft, 0);
-  EXPECT_EQ(SavedCastingAction.standardActionLeft, 1);
+  ASSERT_NE(HeldCastingAction(kCaster), nullptr);
+  EXPECT_EQ(HeldCastingAction(kCaster)->standardActionLeft, 0);
 }
 
 // A caster caught in its own burst falls: its turn ends when the fall has

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "battle_fixture.h"
+#include "combat/resolution/combat_sequencer.h"
 #include "rules/conditions.h"
 #include "rules/modifier_list.h"
 #include "rules/casting_rules.h"
@@ -219,6 +220,50 @@ TEST_F(BattleTest, ACarriedCastingResumesWithItsOwnWordsOnly) {
   EXPECT_EQ(CastResumed, 1) << "the wand's charge was spent when the casting began";
   EXPECT_EQ(ScreenMode, 22u);
   EXPECT_EQ(CombatState, kStateActionUnderWay);
+}
+
+// A casting that yields to a foe readied against it comes back with the
+// caster's own turn as it stood then (the casting paid for), though the foe
+// began a use of its own in between.
+TEST_F(BattleTest, AHeldCastingComesBackWithItsCastersOwnTurn) {
+  MeetTwoGroups(16);
+  ASSERT_EQ(StartCombat(0), 1);
+  ASSERT_TRUE(UntilTurnOf(kFoeA));
+  CombatActionState& a = CombatAction;
+  a.movesLeft = 2 * Creatures[kFoeA].speed.current - 10;  // 10 feet walked, the cast's action spent
+  a.fullRoundActionLeft = a.standardActionLeft = a.moveActionLeft = 0;
+  a.singleActionTurn = 0;
+  const int32_t moves = a.movesLeft;
+  TurnOrderEntry& readied = TurnOrder[IndexOf(0)];
+  readied.plannedAction = 22;
+  readied.plannedTarget = kFoeA;
+  SpellInProgress = kSpellMagicMissile;
+  SpellCaster = kFoeA;
+  SpellTarget = -1;
+  ASSERT_TRUE(YieldToReadiedEnemy());
+  ASSERT_EQ(TurnOrder[IndexOf(kFoeA)].plannedAction, 27);
+
+  // The foe's released turn (a single move) and its own use.
+  a = CombatActionState{};
+  a.currentEntry = IndexOf(0);
+  a.movesLeft = 15;
+  a.standardActionLeft = a.moveActionLeft = a.singleActionTurn = 1;
+  SpellInProgress = kSpellMagicMissile;
+  SpellCaster = 0;
+  ScreenMode = 22;
+  ProcessCombatAction();
+  SpellInProgress = -1;
+  ScreenMode = 0;
+
+  CurrentTurnIndex = IndexOf(kFoeA) - 1;
+  CombatState = kStateNextFighter;
+  MovementPlaybackActive = 0;
+  FollowTarget = -1;
+  CombatCycle();
+  ASSERT_EQ(CurrentFighter(), kFoeA);
+  EXPECT_EQ(a.movesLeft, moves);
+  EXPECT_EQ(a.standardActionLeft, 0);
+  EXPECT_EQ(a.singleActionTurn, 0);
 }
 
 }  // namespace

@@ -166,6 +166,19 @@ TEST_F(SpellChoice, WithoutAUsableSpellTheCasterFallsBackToItsWeapons) {
   EXPECT_EQ(CombatAction.actionCode, 0);
 }
 
+// A full attack begun, its standard action spent: the attack goes on and no
+// spell is cast with the action that is no longer there.
+TEST_F(SpellChoice, NoSpellIsCastOnceTheActionsAreSpent) {
+  PutCaster(1, {kSpellMagicMissile});
+  Put(20, 3, 2, kAllegianceParty);  // adjacent
+  Begin();
+  CombatAction.fullRoundActionLeft = CombatAction.standardActionLeft = 0;
+  CombatAction.attackSequenceOpen = 1;
+  EXPECT_EQ(RunSpellBranch(Situation(true)), SpellBranchOutcome::kWeaponAction);
+  EXPECT_EQ(SpellInProgress, -1);
+  EXPECT_EQ(CombatAction.actionCode, 4) << "the next attack of the full attack";
+}
+
 // Without a spell that helps, an archer's fall-back shot passes over a
 // sleeping foe unless that foe cannot be finished off while helpless.
 TEST_F(SpellChoice, TheFallBackShotSparesASleeperOnlyWhenItCanBeFinished) {
