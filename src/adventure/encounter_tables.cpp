@@ -10,7 +10,8 @@
 // was chosen (docs/decisions.md lists the same):
 // - creatures the announcement calls fighters are made Knights (class 1), dwarf
 //   fighters Warriors (class 16), and clerics and wizards by their class,
-//   where the row gives no class of its own; every elf archer is a fighter;
+//   where the row gives no class of its own; every elf archer carries a
+//   longbow;
 // - the armed-humanoid roll is made where the row asks for it and for the
 //   fighters and warriors of the armed kinds (humans, elves, dwarves, orcs,
 //   gnolls, muls, horsemen, skeletons, vampires, trolls);
@@ -155,10 +156,8 @@ const EncounterRow EncounterRows[] = {
      {Each(kKindGrimlock).Weapon(Item(17)),
       OneOf(kKindGrimlock).Class(kCleric).Level(5).Elite().Options(Opts(0, 2, 3)).Weapon(FromTable(kW8))
           .Third(kCasterCrossbow)}},
-    // The two archers carry longbows.
     {5, 8, {"You encounter a hostile group of £2£ £human_warriors£ and £2£ £human_archers£."}, 2,
-     {Each(kKindHuman).Class(kFighter).Level(2).Armed(),
-      Each(kKindHuman).Class(kFighter).Level(2).Armed().Third(Item(kLongbow))}},
+     {Each(kKindHuman).Class(kFighter).Level(2).Armed(), Each(kKindHuman).Class(kFighter).Level(2).Armed()}},
     Down(5, 9),
 
     // Region 6.
@@ -265,7 +264,7 @@ const EncounterRow EncounterRows[] = {
       "You encounter a group of £%i£ £earth_elementals£.", "You encounter a group of £%i£ £air_elementals£."},
      Dice(1, 3, 1), {Drawn(Each(0).Level(20).Elite(), 4, ELEMENTALS)}, kTextByKind},
     {11, 8, {"You encounter a hostile group of £%i£ £elf_archers£."}, Dice(1, 4, 4),
-     {Each(kKindElf).Class(kFighter).Level(7).Armed().Third(Item(kLongbow))}},
+     {Each(kKindElf).Level(7).Armed().Third(Item(kLongbow))}},
     Down(11, 9),
 
     // Region 12.
@@ -304,7 +303,7 @@ const EncounterRow EncounterRows[] = {
     {14, 2, {"You encounter £%i£ fearsome £dragons£."}, Dice(1, 3, 1),
      {Drawn(Each(0), 2, kKindBlueDragon, kKindGreenDragon)}},
     {14, 3, {"You encounter a hostile group of £%i£ £elf_archers£."}, Dice(1, 4, 2),
-     {Each(kKindElf).Class(kFighter).Level(10).Armed().Third(Item(kLongbow))}},
+     {Each(kKindElf).Level(10).Armed().Third(Item(kLongbow))}},
     {14, 4, {"You encounter a high-level £orc_cleric£."}, 1,
      {OneOf(kKindOrc).Class(kCleric).Level(Dice(1, 2, 13)).Elite().Weapon(FromTable(kW9)).Third(kCasterCrossbow)}},
     {14, 5, {"You encounter a group of £4£ £vrocks£."}, 4, {Each(kKindVrock)}},

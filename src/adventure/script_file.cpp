@@ -139,7 +139,7 @@ ScriptFileResult ParseScriptBytes(const uint8_t* bytes, size_t size, ScriptComma
     for (uint32_t a = 0; a < node->argumentCount; ++a)
       if (!ReadArgument(in, &node->arguments[a])) return Damaged(first, "a text runs past the end");
   }
-  if (in.Left() != 0) return Damaged(first, "bytes after the last command");
+  // Bytes after the last command are not read.
   *head = first;
   *count = n;
   return kScriptLoaded;

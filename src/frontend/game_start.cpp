@@ -2,8 +2,6 @@
 
 #include <cstdio>
 #include <cstring>
-#include <memory>
-#include <vector>
 
 #include "adventure/quest_journal.h"
 #include "combat/turns/turn_routines.h"
@@ -47,20 +45,6 @@ constexpr int kPartyMembers = 4;
 
 // The result of the save made by "Exit" in an Ironman game (0 none failed).
 int g_exitSaveResult = 0;
-
-// The game that ran when "Start New Game" began a new party: what the
-// creation replaces (every creature record, the crafted items, the squares
-// seen, the fighter table and the play clock). Its maps, flags, journal and
-// its state of play (a battle included, which waits while pages are shown)
-// are not touched before the new party sets out.
-struct SetAsideGame {
-  std::vector<CreatureRecord> creatures{Creatures, Creatures + kCreatureCount};
-  std::vector<CraftedWeaponRecord> crafted{CraftedWeapons, CraftedWeapons + kCraftedRows};
-  std::vector<uint32_t> memory{&MapMemory[0][0], &MapMemory[0][0] + kStoredMapCount * kMapSquares};
-  std::vector<FighterSlot> fighters{FighterSlots, FighterSlots + kFighterSlots};
-  PlayTimeClock clock = PlayTime;
-};
-std::unique_ptr<SetAsideGame> g_setAside;
 
 // The state of combat, casting and the item screens left behind, cleared.
 void ClearPlayState() {
@@ -151,12 +135,11 @@ int StartIntroductoryAdventure() {
 }
 
 int PrepareNewParty() {
-  if (GameRunningFlag == 1) g_setAside = std::make_unique<SetAsideGame>();
   StartPlayTimeClock();
   ResetWords(FighterSlots);
   StopAllLoopingSounds();
   PresentBackdropFrameNow();
-  if (!g_setAside) ClearPlayState();
+  ClearPlayState();
   PushMenuPage("Character Creation", kPageCharacterCreation, 0);
   if (!ReadPreparedStart("FullVersion")) return 0;
   StartPartyCreation();  // the four members rolled anew, the creation page's flags cleared
@@ -164,29 +147,6 @@ int PrepareNewParty() {
   NewPartyPending = 1;
   return 1;
 }
-
-void GiveBackSetAsideGame() {
-  if (!g_setAside) {
-    GameRunningFlag = 0;
-    return;
-  }
-  const SetAsideGame& kept = *g_setAside;
-  std::copy(kept.creatures.begin(), kept.creatures.end(), Creatures);
-  std::copy(kept.crafted.begin(), kept.crafted.end(), CraftedWeapons);
-  std::copy(kept.memory.begin(), kept.memory.end(), &MapMemory[0][0]);
-  std::copy(kept.fighters.begin(), kept.fighters.end(), FighterSlots);
-  PlayTime = kept.clock;
-  g_setAside.reset();
-  GameRunningFlag = 1;
-}
-
-void LetGoSetAsideGame() {
-  if (!g_setAside) return;
-  g_setAside.reset();
-  ClearPlayState();
-}
-
-bool GameSetAside() { return g_setAside != nullptr; }
 
 int StartDebugPartySetup() {
   StartPlayTimeClock();

@@ -9,16 +9,9 @@
 int StartIntroductoryAdventure();
 // Rolls a new party of four and opens character creation: 1, or 0 when the
 // prepared files of the main adventure could not be read. A game running
-// then is set aside, not lost, until the new party sets out.
+// then is given up: its state of play is cleared and the creation replaces
+// its creatures.
 int PrepareNewParty();
-// The creation left from its first member: the game set aside runs on
-// ("Back to the Game" takes the player back to it); without one no game runs.
-void GiveBackSetAsideGame();
-// The new party sets out: the game set aside, its battle and other state of
-// play included, is given up for good.
-void LetGoSetAsideGame();
-// Whether a game waits set aside while a new party is created.
-bool GameSetAside();
 // With the debug switch: a new party straight to the party set-up page.
 int StartDebugPartySetup();
 // "Demo": the introductory adventure becomes the active one.

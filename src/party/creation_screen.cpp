@@ -18,7 +18,6 @@
 #include "engine/text.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
-#include "frontend/game_start.h"
 #include "frontend/menu_pages.h"
 #include "party/character_names.h"
 #include "party/creation_rules.h"
@@ -455,7 +454,7 @@ class CreationPage {
       if (PageDepth > 0) --PageDepth;
       s_.confirmed = s_.swapUsed = s_.rerollUsed = 0;
       NewPartyPending = 0;
-      GiveBackSetAsideGame();
+      GameRunningFlag = 0;
       std::memset(s_.savedFlags, 0, sizeof s_.savedFlags);
       return;
     }

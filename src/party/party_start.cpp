@@ -12,7 +12,6 @@
 #include "engine/random.h"
 #include "engine/reset_words.h"
 #include "engine/settings.h"
-#include "frontend/game_start.h"
 #include "map/map_record.h"
 #include "map/map_switching.h"
 #include "map/map_view.h"
@@ -202,7 +201,6 @@ int StartAdventuring() {
   if (!ReadPreparedMaps(maps.get())) return 0;
   const bool prepared = CreationBypassFlag == 1;
 
-  LetGoSetAsideGame();
   ResetNewGameWords();
   for (int m = 0; m < kPartySize; ++m) SetOutMember(m, prepared);
   if (!prepared)

@@ -274,7 +274,7 @@ TEST_F(Encounters, SentencesThatFollowTheDrawnKindOrCount) {
   EXPECT_EQ(kinds.size(), 4u);
 }
 
-TEST_F(Encounters, NamesGivenAfterCreation) {
+TEST_F(Encounters, NamesClassesAndLongbowsTheRowsGive) {
   auto firstOf = [&](int region, int face) { return Roll(region, SeedsForFace(region, face, 1)[0]); };
   std::vector<int> ids = firstOf(19, 5);  // renegade muls
   EXPECT_STREQ(Creatures[ids[0]].name, "Leader");
@@ -289,6 +289,19 @@ TEST_F(Encounters, NamesGivenAfterCreation) {
     for (int id : Roll(15, seed)) {
       EXPECT_STREQ(Creatures[id].name, Creatures[id].gender == 2 ? "Witch" : "Warlock");
     }
+  // A row that gives no class makes its creatures of their kind's class:
+  // the elf archers of region 11, face 8 are Warriors with their longbows.
+  auto ranged = [](int id) {
+    const uint32_t code = Creatures[id].equipment[kSlotRanged - 1];
+    return code >= 1 && code < kCraftedRows ? static_cast<int>(CraftedWeapons[code].itemType) : 0;
+  };
+  for (int id : firstOf(11, 8)) {
+    EXPECT_EQ(Creatures[id].creatureClass, kClassWarrior);
+    EXPECT_EQ(ranged(id), 32);
+  }
+  // The human archers of region 5, face 8 are armed as the warriors beside them.
+  for (uint32_t seed : SeedsForFace(5, 8, 6))
+    for (int id : Roll(5, seed)) EXPECT_NE(ranged(id), 32) << id;
 }
 
 TEST_F(Encounters, ArrivalGroupsStayAndLocalGroupsRoamOnHalfTheRolls) {

@@ -1,6 +1,6 @@
 // Starting games from the main menu: the introductory adventure from its
-// prepared start, and a new party for the main adventure, which keeps a game
-// under way aside until the new party sets out.
+// prepared start, and a new party for the main adventure, which gives up a
+// game under way.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -12,12 +12,10 @@
 #include "engine/settings.h"
 #include "frontend/creature_roster.h"
 #include "frontend/front_screens.h"
-#include "frontend/game_start.h"
 #include "front_fixture.h"
 #include "map/map_record.h"
 #include "map/party_vision.h"
 #include "party/party_screens.h"
-#include "party/party_start.h"
 #include "rules/creature_record.h"
 #include "state/game_progress.h"
 #include "state/game_screen_words.h"
@@ -116,37 +114,26 @@ TEST_F(GameStart, StartNewGameOpensCharacterCreationForAFreshParty) {
   EXPECT_EQ(Click(120, 80), 0);
 }
 
-TEST_F(GameStart, AGameRunningWaitsAsideUntilTheNewPartySetsOut) {
+TEST_F(GameStart, StartNewGameGivesUpTheGameUnderWayAndCancelLeavesNone) {
   PrepareStart("FullVersion");
   // A game under way, in the middle of a battle.
   GameRunningFlag = 1;
   MenuReturnMode = kModeExploring;
   InCombat = 1;
-  std::snprintf(Creatures[0].name, sizeof Creatures[0].name, "Kept");
   MapMemory[3][7] = 1;
   ASSERT_EQ(Click(120, 80), 1);  // Start New Game
   ASSERT_EQ(TopPageType(), kPageCharacterCreation);
-  EXPECT_STRNE(Creatures[0].name, "Kept");
-  // "Cancel" on the first member: the menu again, and the game runs on.
+  EXPECT_EQ(InCombat, 0u);
+  EXPECT_EQ(MapMemory[3][7], 0u);
+  // "Cancel" on the first member: the menu again, and no game runs.
   fronttest::ClickOn(42, 211, [] {
     DrawCharacterCreationScreen(0);
     return 1;
   });
   EXPECT_EQ(TopPageType(), kPageMainMenu);
-  EXPECT_EQ(GameRunningFlag, 1);
-  EXPECT_STREQ(Creatures[0].name, "Kept");
-  EXPECT_EQ(MapMemory[3][7], 1u);
-  EXPECT_EQ(InCombat, 1u);
-  Click(122, 178);  // Back to the Game
-  EXPECT_EQ(ScreenMode, kModeExploring);
-  // Once the new party sets out, the game left behind is gone for good.
-  SetFirstPage("Title Screen", kPageMainMenu, -1);
-  ScreenMode = kModePageView;
-  ASSERT_EQ(Click(120, 80), 1);
-  EXPECT_TRUE(GameSetAside());
-  ASSERT_EQ(StartAdventuring(), 1);
-  EXPECT_FALSE(GameSetAside());
-  EXPECT_EQ(InCombat, 0u);
+  EXPECT_EQ(GameRunningFlag, 0);
+  Click(122, 178);  // "Back to the Game" is grey
+  EXPECT_EQ(ScreenMode, kModePageView);
 }
 
 }  // namespace

@@ -48,6 +48,7 @@ uint32_t PlainKind(uint32_t kind) {
   return kind;
 }
 
+// The materials a kind keeps from one frame to the next.
 bool MaterialAllowed(uint32_t material, uint32_t kind) {
   if (material == kForgeBasic) return true;
   if (NoMaterialKind(kind)) return false;
@@ -59,6 +60,14 @@ bool MaterialAllowed(uint32_t material, uint32_t kind) {
     case kForgeAdamantine: return kind != 36 && kind != 37 && kind != kPaddedArmour;
     default: return false;
   }
+}
+
+// The materials offered for a kind: those it keeps, and Mithral for the
+// bastard sword and the dwarven waraxe too, which the next frame takes back
+// to basic material (the masterwork that Mithral brings stays chosen).
+bool MaterialOffered(uint32_t material, uint32_t kind) {
+  if (material == kForgeMithral && (kind == 34 || kind == 35)) return true;
+  return MaterialAllowed(material, kind);
 }
 
 // Prefixes the name when it is at most `longest` characters long.
@@ -141,7 +150,7 @@ bool MaterialChoices() {
     const bool current = ForgeMaterial == m.material;
     const bool over = m.material == kForgeBasic ? MouseInRect(64, 16, 112, 8)
                                                 : PointerOnCells(2, m.row, static_cast<int>(std::strlen(m.caption)));
-    const bool offered = over && !current && MaterialAllowed(m.material, ForgeKind);
+    const bool offered = over && !current && MaterialOffered(m.material, ForgeKind);
     PageTextAt(m.caption, offered ? kStyleHover : current ? kStyleRed : kStyleTitle, 2, m.row);
     if (offered) {
       SetHoverCaption(m.hint);

@@ -330,8 +330,9 @@ BuyingTerms BuyingPrice(uint32_t code, int32_t stock, int32_t cha) {
   int64_t b = p - p * cha * 5 / 100;
   if (row != nullptr && b < 1) b = 1;
   t.price = b;
-  // An item without a price, or one whose price falls to nothing, is not for sale.
-  t.sold = p > 0 && b > 0;
+  // A crafted item whose asked price falls below nothing is not for sale:
+  // buying it would give gold.
+  t.sold = b >= 0;
   return t;
 }
 

@@ -189,6 +189,13 @@ TEST_F(CraftingTest, ForgePricesByKindMaterialAndMasterwork) {
 
 TEST_F(CraftingTest, TheForgeMakesTheItemItsChoicesDescribe) {
   Open(kPageForgeWeapon);
+  // Mithral is offered for a bastard sword, which takes it back to basic
+  // material in the next frame and stays masterwork.
+  ForgeKind = 34;
+  ClickCell(3, 11);
+  EXPECT_EQ(ForgeMaterial, kForgeBasic);
+  EXPECT_EQ(ForgeMasterwork, 1);
+  ForgeMasterwork = 0;
   ForgeKind = 39;
   ClickCell(3, 11);  // Mithral
   EXPECT_EQ(ForgeMaterial, kForgeMithral);

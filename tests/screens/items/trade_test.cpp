@@ -76,10 +76,12 @@ TEST_F(TradeTest, PricesFollowThePartysAverageCharisma) {
   EXPECT_EQ(dear.price, 90);
   ItemTable[kGem - kFirstBaseItemCode].price = 1;
   EXPECT_EQ(BuyingPrice(kGem, 1, 2).price, 1) << "a stock item costs at least 1";
-  EXPECT_FALSE(BuyingPrice(kTrinket, 5, 0).sold) << "a price of 0 is never offered";
+  EXPECT_TRUE(BuyingPrice(kTrinket, 5, 0).sold);
+  EXPECT_EQ(BuyingPrice(kTrinket, 5, 0).price, 1) << "even without a price";
   CraftedWeapons[70] = CraftedWeapons[4951 + 19];
   CraftedWeapons[70].price = 100;
-  EXPECT_FALSE(BuyingPrice(70, 1, 25).sold) << "a crafted price driven to nothing is not offered";
+  EXPECT_EQ(BuyingPrice(70, 1, 20).price, 0) << "a crafted item has no lowest price";
+  EXPECT_FALSE(BuyingPrice(70, 1, 25).sold) << "nor is one offered for less than nothing";
 
   SetCharisma(0, 15);
   SetCharisma(1, 14);
