@@ -267,7 +267,7 @@ void Record(Drawn* drawn) {
 }
 
 // The pointer's grid over every screen, in pixels.
-constexpr int kGridStep = 40;
+constexpr int kGridStep = 48;
 
 // How far a tooltip keeps from the picture's right and bottom edges.
 constexpr int kTooltipMargin = 4;
