@@ -86,10 +86,28 @@ int FormatInto(char* buffer, const char* format, va_list args) {
 
 }  // namespace
 
+namespace {
+
+bool PopupClips() {
+  return (ScreenMode == kModeCreatureHovered || ScreenMode == kModeItemPileHovered) && !IsTargetingOrMenuMode();
+}
+
+}  // namespace
+
 bool HiddenByPopup(int x, int y) {
-  if (ScreenMode != kModeCreatureHovered && ScreenMode != kModeItemPileHovered) return false;
-  if (IsTargetingOrMenuMode()) return false;
+  if (!PopupClips()) return false;
   return x > PopupRect.left + 1 && x < PopupRect.right - 1 && y > PopupRect.top + 1 && y < PopupRect.bottom - 1;
+}
+
+bool PopupMeetsRow(int column, int row, int columns) {
+  return PopupMeets(8 * column, 8 * row, 8 * (column + columns), 8 * row + 8);
+}
+
+bool PopupMeets(int left, int top, int right, int bottom) {
+  if (!PopupClips() || PopupRect.right <= PopupRect.left) return false;
+  constexpr int kEdge = 8;  // the box's right and bottom edges lie beyond its rectangle
+  return left < PopupRect.right + kEdge && right > PopupRect.left && top < PopupRect.bottom + kEdge &&
+         bottom > PopupRect.top;
 }
 
 void RecordGlyphs(std::vector<GlyphDraw>* sink) { g_glyphSink = sink; }
@@ -107,6 +125,10 @@ TextRunScope::TextRunScope(bool backed) : counted_(g_runSink != nullptr) {
 
 TextRunScope::~TextRunScope() {
   if (counted_) --g_runDepth;
+}
+
+void TextRunScope::Hidden(unsigned char c, int x, int y) {
+  if (counted_) g_runSink->back().hidden.push_back(TextCell{c, x, y, DrawOrder()});
 }
 
 void TextRunScope::CutOff(const char* text, int from, int to) {
@@ -187,9 +209,17 @@ int DrawTextAt(uint32_t colour, int maxChars, int xOffset, const char* text, int
   int cellWidth = 8, cellHeight = 8;
   CellSize(large, &cellWidth, &cellHeight);
   const int y = yOffset + row * cellHeight;
+  const auto letter = [&](int i) { return static_cast<unsigned char>(text[i]) > 32 && text[i] != '_'; };
+  // A text that the open popup would cut is hidden whole.
+  bool hidden = false;
+  for (int i = 0; i < length && !popupExempt && !hidden; ++i)
+    hidden = letter(i) && HiddenByPopup(xOffset + (column + i) * cellWidth, y);
   for (int i = length - 1; i >= 0; --i) {
     const int x = xOffset + (column + i) * cellWidth;
-    if (!popupExempt && HiddenByPopup(x, y)) continue;
+    if (hidden) {
+      if (letter(i)) run.Hidden(static_cast<unsigned char>(text[i]), x, y);
+      continue;
+    }
     DrawGlyph(colour, static_cast<unsigned char>(text[i]), x, y, style, upperCase, 0, large);
   }
   return 1;
@@ -256,8 +286,8 @@ int DrawWrappedText(int x, const char* text, int style, int y, int noBacking, in
     const int mx = PointerX(), my = PointerY();
     x = mx + 17;
     y = my + 12;
-    if (x + width > 320) {
-      x = 320 - width;
+    if (x + width > kTooltipRight) {
+      x = kTooltipRight - width;
       y = my + 24;
     }
   } else if (x == -1) {
@@ -265,8 +295,8 @@ int DrawWrappedText(int x, const char* text, int style, int y, int noBacking, in
   }
   x = std::max(x, 0);
   y = std::max(y, 0);
-  if (x + width > 320) x = std::max(0, 320 - width);
-  if (y + 8 > 240) y = 232;
+  if (x + width > kTooltipRight) x = std::max(0, kTooltipRight - width);
+  if (y + 8 > kTooltipBottom) y = kTooltipBottom - 8;
   const uint32_t colour = style >= 10 && style <= 14 ? StyleColour(kDefaultColour, style) : 0xFFFFFFFFu;
   for (int i = 0; i < length; ++i) {
     if (!noBacking) {

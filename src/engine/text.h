@@ -33,6 +33,13 @@ extern PopupRectangle PopupRect;
 // Whether a glyph whose cell starts at (x, y) lies under the open popup and
 // is not drawn (in screen modes 3 and 5, no item selection pending).
 bool HiddenByPopup(int x, int y);
+// Whether the open popup (with its edges, as HiddenByPopup counts it open)
+// meets the box of logical pixels from (left, top) to (right, bottom), the
+// ends outside.
+bool PopupMeets(int left, int top, int right, int bottom);
+// The same for `columns` large cells of a row from `column` on: a list's row
+// that the box would cut is left out whole.
+bool PopupMeetsRow(int column, int row, int columns);
 
 // The colour a style draws a given colour in (kDefaultColour: the style's own).
 uint32_t StyleColour(uint32_t colour, int style);
@@ -60,7 +67,12 @@ int DrawString(const char* text, int style, int x, int y, uint32_t colour, int s
 // higher and "Value %i" below it in small cells.
 int DrawLabelWithValue(int column, int row, int style, int value, const char* format, ...)
     __attribute__((format(printf, 5, 6)));
-// A one-line tooltip label on a backing; x = y = -1 places it beside the pointer.
+// Where tooltips end at the latest: a little clear of the picture's right
+// and bottom edges (flush against a window's edge the last letters read as
+// cut off).
+constexpr int kTooltipRight = 316, kTooltipBottom = 236;
+// A one-line tooltip label on a backing; x = y = -1 places it beside the
+// pointer. It is moved left and up to end by kTooltipRight and kTooltipBottom.
 int DrawWrappedText(int x, const char* text, int style, int y, int noBacking, int raw);
 // The game screen's caption box: HoverCaption in upper case, wrapped at 36
 // characters, at most 11 lines.
@@ -107,6 +119,7 @@ struct TextRun {
   std::vector<TextCell> cells;
   int cellWidth = 8, cellHeight = 8;
   int cutOff = 0;       // letters the routine left out because the picture's edge came first
+  std::vector<TextCell> hidden;  // letters left out under the open popup
   bool backed = false;  // a tooltip on its own backing, drawn over what lies beneath
 };
 void RecordTextRuns(std::vector<TextRun>* sink);
@@ -119,6 +132,8 @@ class TextRunScope {
   TextRunScope& operator=(const TextRunScope&) = delete;
   // Counts the letters of text[from, to) as left out at the picture's edge.
   void CutOff(const char* text, int from, int to);
+  // Notes a letter left out under the open popup.
+  void Hidden(unsigned char c, int x, int y);
 
  private:
   bool counted_;

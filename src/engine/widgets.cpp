@@ -261,6 +261,11 @@ int DrawSeparatorLine(int first, int start, int end, int last) {
   return 1;
 }
 
+int DrawNumberBacking(int left, int top, int right, int bottom) {
+  FillBox(left, top, right, bottom, 0xE6FFFFFFu);
+  return 1;
+}
+
 int DrawSidePanelFrame(int heightRows) {
   const int rows = std::clamp(heightRows, 1, 29);
   const int bottom = rows * 8;

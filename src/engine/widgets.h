@@ -43,6 +43,10 @@ int DrawViewportBorder();
 // (the column first, from row start to end).
 int DrawSeparatorLine(int first, int start, int end, int last);
 int DrawSidePanelFrame(int heightRows);
+// The dark plate a number stands on over a picture (a stack's count on its
+// item), from (left, top) to (right, bottom) in logical pixels: white digits
+// on white arrow fletching read as nothing.
+int DrawNumberBacking(int left, int top, int right, int bottom);
 int DrawCaptionBoxFrame();
 int DrawMainScreenPanels();
 // Figures 0 to kLastFigure of the figure sheets (18 onward, 196 a sheet).

@@ -312,6 +312,21 @@ void InjectCloseRequest() {
   PushForMainWindow(e, &e.window.windowID);
 }
 
+void InjectDesktopEvent(DesktopEvent event) {
+  SDL_Event e{};
+  e.type = SDL_WINDOWEVENT;
+  switch (event) {
+    case DesktopEvent::kFocusLost: e.window.event = SDL_WINDOWEVENT_FOCUS_LOST; break;
+    case DesktopEvent::kFocusGained: e.window.event = SDL_WINDOWEVENT_FOCUS_GAINED; break;
+    case DesktopEvent::kMoved: e.window.event = SDL_WINDOWEVENT_MOVED; break;
+    case DesktopEvent::kExposed:
+      BlankWindowPicture(MainAppWindow());
+      e.window.event = SDL_WINDOWEVENT_EXPOSED;
+      break;
+  }
+  PushForMainWindow(e, &e.window.windowID);
+}
+
 namespace {
 int g_testController = -1;
 

@@ -55,6 +55,12 @@ void InjectMouseMove(int x, int y);
 void InjectMouseButton(int button, bool down);  // 0 left, 1 right, 2 middle
 void InjectWheel(int clicks);
 void InjectCloseRequest();
+// What the desktop tells the main window: the focus lost or gained, the
+// window moved, or exposed after the desktop threw its picture away (a
+// window manager that starts or ends moves the window and does so; the
+// picture left is black).
+enum class DesktopEvent { kFocusLost, kFocusGained, kMoved, kExposed };
+void InjectDesktopEvent(DesktopEvent event);
 // A stand-in controller for headless runs (two axes, four buttons): its
 // index among the attached controllers, or -1. Axis and button values take
 // effect at the next read of the opened controller.

@@ -34,6 +34,9 @@ void DropPresenter(WindowHandle w);
 void OnWindowDestroyed(WindowHandle w);
 // presentation.cpp: the window lost (part of) its picture and must be shown again.
 void OnWindowExposed(WindowHandle w);
+// presentation.cpp: what the window shows turned black, as a desktop leaves
+// a window whose picture it threw away.
+void BlankWindowPicture(WindowHandle w);
 // presentation.cpp: map window pixels to back-buffer pixels and back (full
 // screen letterboxing); identity in a window of the back buffer's size.
 void WindowToBackBuffer(WindowHandle w, int* x, int* y);

@@ -254,6 +254,16 @@ void OnWindowExposed(WindowHandle w) {
   if (it != g_presenters.end()) it->second.showing = false;
 }
 
+void BlankWindowPicture(WindowHandle w) {
+  const auto it = g_presenters.find(w);
+  if (it != g_presenters.end() && it->second.renderer) return;  // shown through a renderer: left alone
+  SDL_Window* window = NativeWindow(w);
+  SDL_Surface* surface = window ? SDL_GetWindowSurface(window) : nullptr;
+  if (!surface) return;
+  SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
+  SDL_UpdateWindowSurface(window);
+}
+
 // Window points map to the back-buffer pixel under them; a back-buffer pixel
 // maps to the window point at its middle (so the two ways agree at any scale).
 void WindowToBackBuffer(WindowHandle w, int* x, int* y) {

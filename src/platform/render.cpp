@@ -238,8 +238,10 @@ bool RenderDevice::Apply(const PresentParams& params) {
 
 bool RenderDevice::Reset(const PresentParams& params) { return Apply(params); }
 
+// A full-screen device is lost while its window lacks the focus (the window
+// has left full screen for the desktop) and is reset when the focus is back.
 DeviceState RenderDevice::TestState() {
-  if (IsWindowMinimised(params_.window)) {
+  if (IsWindowMinimised(params_.window) || (!params_.windowed && GetFocusWindow() != params_.window)) {
     wasLost_ = true;
     return DeviceState::kLost;
   }
@@ -605,6 +607,12 @@ bool RenderDevice::Present() {
   changed_.clear();
   presentedSerial_ = pictureSerial_;
   return sent;
+}
+
+bool RenderDevice::ShowAgain() {
+  if (presentedSerial_ == 0 || presentedSerial_ != pictureSerial_ || IsWindowMinimised(params_.window)) return false;
+  const ShownPicture shown{pixels_.data(), width_, height_, pictureSerial_, presentedSerial_, &changed_};
+  return ShowPicture(params_.window, shown);
 }
 
 bool SpriteBatch::Begin(bool alphaBlend) {

@@ -189,6 +189,10 @@ class RenderDevice {
   bool EndScene();
   // Sends the picture to the window unless it shows it already.
   bool Present();
+  // Sends the picture last presented again when the window has lost it
+  // (exposed while no frame is drawn), unless the back buffer has changed
+  // since; false when there is nothing to show.
+  bool ShowAgain();
   RenderStates& States() { return states_; }
   int Width() const { return width_; }
   int Height() const { return height_; }

@@ -124,10 +124,12 @@ intptr_t AppWindowProc(platform::WindowHandle window, uint32_t message, uintptr_
       ShowAppWindow(MainWindowHandle, kShowRestore);
       return 0;
     case kMsgKillFocus:
+      // The window stays on the desktop, showing its last picture: minimised
+      // it may have no way back (a window manager that starts takes the
+      // focus, and a desktop may have no taskbar).
       SetWindowStyle(MainWindowHandle, kStyleCaptioned);
       SetMusicVolume(0);
       SetWindowFullScreen(MainWindowHandle, false);  // the desktop's own display mode
-      PostAppMessage(MainWindowHandle, kMsgSysCommand, kSysCommandMinimise, 0);
       return 0;
     case kMsgPaint:
       if (!StartupPending) {
@@ -182,11 +184,7 @@ intptr_t AppWindowProc(platform::WindowHandle window, uint32_t message, uintptr_
       }
       return 0;
     case kMsgMoving:
-      if (!StartupPending && Graphics.device) {
-        ClearScreen(0xFF000000u);
-        PresentFrame();
-      }
-      return 0;
+      return 0;  // a window that moves keeps its picture (the frames go on meanwhile)
     default:
       if (AppPointer) return AppPointer->HandleMessage(window, message, wParam, lParam);
       return DefaultWindowProc(window, message, wParam, lParam);

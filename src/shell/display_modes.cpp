@@ -21,7 +21,17 @@ int TargetHeight() { return WindowSize == 1 ? 480 : 720; }
 
 }  // namespace
 
+void FitWindowToFullScreenPicture() {
+  int cw = 0, ch = 0;
+  if (platform::GetClientSize(MainWindowHandle, &cw, &ch) && !platform::IsWindowFullScreen(MainWindowHandle) &&
+      (cw < 640 || ch < 480)) {
+    ResizeWindowToClient(640, 480);
+    CentreWindow();
+  }
+}
+
 int SetFullScreenMode() {
+  FitWindowToFullScreenPicture();
   WindowedFlag = 0;
   SetMouseWindowedFlag(0);
   platform::SetSystemMouseSpeed(kFullScreenMouseSpeed);

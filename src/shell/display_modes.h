@@ -18,3 +18,8 @@ int HandleDisplayToggleKeys(int force);
 // HandleWindowKeys (F2 and F3) is declared with the main window, for the game screen.
 int UpdateMenuChecks();
 int CentreWindow();
+// A window smaller than the full-screen picture (the one a game that starts
+// in full screen makes first) gets its size, centred, before it asks for
+// full screen: a desktop that does not make it full screen shows it so, and
+// so does the window that leaves full screen when the focus goes.
+void FitWindowToFullScreenPicture();

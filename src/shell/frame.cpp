@@ -225,6 +225,9 @@ FrameStep CheckDevice() {
   if (!Graphics.device) return FrameStep::kFrameOver;
   const platform::DeviceState state = Graphics.device->TestState();
   if (state == platform::DeviceState::kLost || platform::GetFocusWindow() != MainWindowHandle) {
+    // Nothing is drawn, but a window shown again (a window manager that
+    // came or went) shows the last picture, not black.
+    Graphics.device->ShowAgain();
     if (WindowedFlag == 0) platform::SetSystemMouseSpeed(KeptMouseSpeed);
     if (PollMusicCompleteStep()) PauseMediaGraph();
     return FrameStep::kFrameOver;

@@ -61,6 +61,7 @@ void WaitForForeground() {
 
 int SetStartupDisplayMode() {
   if (WindowedFlag == 0) {
+    FitWindowToFullScreenPicture();
     platform::SetWindowStyle(MainWindowHandle, platform::kStylePopup);
     platform::RemoveWindowMenu(MainWindowHandle);
     FullScreenScaleByte = 0;

@@ -235,16 +235,16 @@ TEST_F(TextTest, TooltipLabelPlacement) {
     return glyphs.empty() ? GlyphDraw{} : glyphs.front();
   };
   EXPECT_EQ(DrawWrappedText(5, "", 0, 5, 0, 0), 0);
-  GlyphDraw g = firstGlyph(300, "Hello", 100);  // ends by x 320
-  EXPECT_EQ(g.x, 280);
+  GlyphDraw g = firstGlyph(300, "Hello", 100);  // ends by x 316, clear of the edge
+  EXPECT_EQ(g.x, 276);
   EXPECT_EQ(g.y, 100);
   g = firstGlyph(-1, "Hello", 50);  // x -1 alone: x 0
   EXPECT_EQ(g.x, 0);
   g = firstGlyph(-20, "Hello", -4);  // clamped to 0
   EXPECT_EQ(g.x, 0);
   EXPECT_EQ(g.y, 0);
-  g = firstGlyph(10, "Hello", 236);  // would pass y 240
-  EXPECT_EQ(g.y, 232);
+  g = firstGlyph(10, "Hello", 230);  // would pass y 236
+  EXPECT_EQ(g.y, 228);
   // Capitalised unless raw; the colour of styles 10 to 14, else white.
   glyphs.clear();
   DrawWrappedText(0, "iron will", 12, 0, 1, 0);

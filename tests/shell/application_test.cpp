@@ -10,7 +10,10 @@
 #include "engine/graphics.h"
 #include "engine/timing.h"
 #include "engine/settings.h"
+#include "shell/display_modes.h"
 #include "harness/harness.h"
+#include "platform/input.h"
+#include "platform/render.h"
 #include "platform/steam.h"
 #include "platform/system.h"
 #include "platform/window.h"
@@ -108,17 +111,63 @@ TEST_F(RunningGame, MenuCommandsChangeOnlyWhatIsNotAlreadySet) {
   EXPECT_TRUE(IsMenuItemChecked(MainWindowHandle, 2000));
 }
 
-TEST_F(RunningGame, LosingTheFocusMinimisesTheWindow) {
-  SendAppMessage(MainWindowHandle, kMsgKillFocus, 0, 0);
-  EXPECT_EQ(GetWindowStyle(MainWindowHandle), kStyleCaptioned);
-  harness::StepFrames(1);
-  EXPECT_TRUE(IsWindowMinimised(MainWindowHandle));
-  // Nothing is presented while minimised.
-  const int presents = Graphics.device->PresentCount();
+// Without the focus nothing is drawn, but the window stays on the desktop
+// (never minimised: a window manager that starts takes the focus, and a
+// desktop may have no way back) and shows the game's last picture, also
+// when a window manager moves it into its frame and throws the picture
+// away; full screen is left for the desktop and comes back with the focus.
+// In a window and in full screen alike.
+TEST_F(RunningGame, AWindowWithoutTheFocusStillShowsTheGame) {
+  harness::LeaveWindowWithoutManager();
+  for (const bool fullScreen : {false, true}) {
+    const char* mode = fullScreen ? "full screen" : "windowed";
+    if (fullScreen) {
+      ASSERT_EQ(HandleDisplayToggleKeys(1), 1);
+    }
+    ASSERT_TRUE(harness::StepFrames(3));
+    ASSERT_EQ(IsWindowFullScreen(MainWindowHandle), fullScreen) << mode;
+    InjectDesktopEvent(DesktopEvent::kFocusLost);
+    ASSERT_TRUE(harness::StepFrames(2));
+    EXPECT_FALSE(IsWindowMinimised(MainWindowHandle)) << mode;
+    EXPECT_FALSE(IsWindowFullScreen(MainWindowHandle)) << mode;
+    EXPECT_EQ(GetWindowStyle(MainWindowHandle), kStyleCaptioned) << mode;
+    const int presents = Graphics.device->PresentCount();
+    InjectDesktopEvent(DesktopEvent::kMoved);
+    InjectDesktopEvent(DesktopEvent::kExposed);
+    ASSERT_TRUE(harness::StepFrames(2));
+    EXPECT_EQ(Graphics.device->PresentCount(), presents) << mode;  // no frame drawn
+    EXPECT_EQ(harness::WindowShowsWholePicture(), "") << mode;
+    InjectDesktopEvent(DesktopEvent::kFocusGained);
+    ASSERT_TRUE(harness::StepFrames(2));
+    EXPECT_GT(Graphics.device->PresentCount(), presents) << mode;
+    EXPECT_EQ(IsWindowFullScreen(MainWindowHandle), fullScreen) << mode;
+    EXPECT_EQ(harness::WindowShowsWholePicture(), "") << mode;
+  }
+  PresentWhileHeadless(false);
+  KeepSizeOnFullScreen(false);
+}
+
+// A game that starts in full screen where no window manager makes its window
+// so shows the whole picture in a window of the picture's size at least.
+TEST(FullScreenStart, ShowsThePictureInAWindowOfItsSizeAtLeast) {
+  const harness::OwnSettingsFile settings("full screen start");
+  ASSERT_TRUE(harness::StartGame());
+  ASSERT_EQ(HandleDisplayToggleKeys(1), 1);
+  harness::RequestClose();
   harness::StepFrames(2);
-  EXPECT_EQ(Graphics.device->PresentCount(), presents);
-  SendAppMessage(MainWindowHandle, kMsgSetFocus, 0, 0);
-  EXPECT_FALSE(IsWindowMinimised(MainWindowHandle));
+  harness::StopGame();
+  harness::LeaveWindowWithoutManager();
+  ASSERT_TRUE(harness::StartGame());
+  ASSERT_EQ(WindowedFlag, 0);
+  ASSERT_TRUE(harness::StepFrames(3));
+  int w = 0, h = 0;
+  GetDrawableSize(MainWindowHandle, &w, &h);
+  EXPECT_GE(w, 640);
+  EXPECT_GE(h, 480);
+  EXPECT_EQ(harness::WindowShowsWholePicture(), "");
+  harness::StopGame();
+  PresentWhileHeadless(false);
+  KeepSizeOnFullScreen(false);
 }
 
 TEST_F(RunningGame, AltKeysAreSwallowed) {

@@ -6,19 +6,24 @@
 // frame laid down are read back. Reported: two texts that claim one cell
 // with different letters; a text that leaves the picture or is cut at its
 // edge; a picture of its own (an icon, an arrow, a figure, an ornament, the
-// edge of a frame) whose drawn pixels fall on a letter's ink or leave the
-// picture; a text that a panel, a fill or a backdrop drawn after it covers.
+// edge of a frame) whose drawn pixels fall on or right beside a letter's
+// ink, or leave the picture; a text that a panel, a fill or a backdrop drawn after it covers.
 // Backdrops (the map view, page backdrops, panel stone), plain fills and the
 // pointer with what it carries are not pictures of their own; a popup box
 // covers what was drawn before it; a number drawn on the box it counts
-// belongs to it. A tooltip on its own backing covers the page beneath it
-// (two tooltips still may not meet), but on the game screen never the
-// party list's names. With TEXT_LAYOUT_SHOTS naming a folder, the pictures
-// looked at are written there.
+// belongs to it, on a backing of its own (a plain fill between the two). A
+// tooltip on its own backing covers the page beneath it (two tooltips still
+// may not meet), but on the game screen never the party list's names; it
+// keeps clear of the picture's right and bottom edges. A box over the map
+// hides a text under it whole or not at all. The pointer also stands on a
+// grid over each screen, where tooltips show that no text starts. With
+// TEXT_LAYOUT_SHOTS naming a folder, the pictures looked at are written
+// there.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cctype>
+#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <cstdio>
@@ -45,9 +50,11 @@
 #include "engine/text.h"
 #include "frontend/game_start.h"
 #include "harness/harness.h"
+#include "harness/play_verbs.h"
 #include "harness/test_scenes.h"
 #include "party/creation_screen.h"
 #include "party/new_characters.h"
+#include "map/map_record.h"
 #include "rules/creature_record.h"
 #include "rules/feat_names.h"
 #include "rules/item_tables.h"
@@ -210,6 +217,32 @@ std::vector<Cover> Covers(const std::vector<SheetDraw>& draws) {
   return out;
 }
 
+// The popup boxes of a frame (the edges of a box are drawn one after the
+// other), with when their drawing began.
+std::vector<Cover> PopupBoxes(const std::vector<SheetDraw>& draws) {
+  constexpr int kFirstEdge = 948, kLastEdge = 951;
+  std::vector<Cover> boxes;
+  int64_t last = -10;
+  const float scale = static_cast<float>(GetDisplayScale());
+  for (const SheetDraw& d : draws) {
+    if (d.layer != DrawLayer::kOnTop || d.slot != kSheetInterface || d.frame < kFirstEdge || d.frame > kLastEdge) continue;
+    const int left = static_cast<int>(std::floor(d.deviceX / scale)), top = static_cast<int>(std::floor(d.deviceY / scale));
+    const int right = static_cast<int>(std::ceil((d.deviceX + d.srcWidth * d.texelWidth) / scale));
+    const int bottom = static_cast<int>(std::ceil((d.deviceY + d.srcHeight * d.texelHeight) / scale));
+    if (boxes.empty() || d.order > last + 2) {
+      boxes.push_back(Cover{left, top, right, bottom, d.order});
+    } else {
+      Cover& b = boxes.back();
+      b.left = std::min(b.left, left);
+      b.top = std::min(b.top, top);
+      b.right = std::max(b.right, right);
+      b.bottom = std::max(b.bottom, bottom);
+    }
+    last = d.order;
+  }
+  return boxes;
+}
+
 // What one frame laid down, and whether it was a page (on a page a
 // tooltip covers the texts beneath it; on the game screen it keeps off them).
 struct Drawn {
@@ -233,6 +266,29 @@ void Record(Drawn* drawn) {
   RecordSheetDraws(drawn ? &drawn->draws : nullptr);
 }
 
+// The pointer's grid over every screen, in pixels.
+constexpr int kGridStep = 48;
+
+// How far a tooltip keeps from the picture's right and bottom edges.
+constexpr int kTooltipMargin = 4;
+
+// Whether a plain fill drawn after `under` and before the cells lies under
+// every one of them (a number's own backing on the picture it counts).
+bool OnBacking(const std::vector<SheetDraw>& draws, const Picture& under, const std::vector<Cell>& cells) {
+  const float scale = static_cast<float>(GetDisplayScale());
+  return std::all_of(cells.begin(), cells.end(), [&](const Cell& c) {
+    return std::any_of(draws.begin(), draws.end(), [&](const SheetDraw& d) {
+      if (d.order <= under.order || d.order > c.order || d.srcWidth <= 0 || d.srcHeight <= 0 || (d.colour >> 24) < 8 ||
+          BackdropOrFontSheet(d.slot) || !OpaqueTexels(d).plain)
+        return false;
+      const float left = d.deviceX / scale, top = d.deviceY / scale;
+      const float right = (d.deviceX + d.srcWidth * d.texelWidth) / scale;
+      const float bottom = (d.deviceY + d.srcHeight * d.texelHeight) / scale;
+      return left <= c.x && top <= c.y && right >= c.x + c.w - 1 && bottom >= c.y + c.h - 1;
+    });
+  });
+}
+
 // What is wrong with the texts and pictures of one frame.
 std::vector<std::string> Faults(const Drawn& drawn) {
   const std::vector<TextRun>& runs = drawn.runs;
@@ -242,6 +298,13 @@ std::vector<std::string> Faults(const Drawn& drawn) {
   for (size_t i = 0; i < runs.size(); ++i) {
     const std::vector<Cell>& a = claimed[i];
     if (runs[i].cutOff > 0) faults.push_back(Words(a) + " is cut at the picture's edge");
+    if (!runs[i].hidden.empty() && !a.empty()) faults.push_back(Words(a) + " is cut by the box drawn over it");
+    if (runs[i].backed)
+      for (const Cell& c : a)
+        if (c.x + c.w > 320 - kTooltipMargin || c.y + c.h > 240 - kTooltipMargin) {
+          faults.push_back(Words(a) + " runs to the picture's edge");
+          break;
+        }
     for (const Cell& c : a)
       if (c.c != ' ' && (c.x < 0 || c.y < 0 || c.x + c.w > 320 || c.y + c.h > 240)) {
         faults.push_back(Words(a) + " leaves the picture");
@@ -275,6 +338,41 @@ std::vector<std::string> Faults(const Drawn& drawn) {
     if (outside && !pictures[i].onTop) faults.push_back(pictures[i].name + " leaves the picture");
   }
   const std::vector<Cover> covers = Covers(drawn.draws);
+  // A box drawn over a text covers it whole or leaves it whole.
+  for (const Cover& b : PopupBoxes(drawn.draws))
+    for (size_t i = 0; i < runs.size(); ++i) {
+      if (runs[i].backed || claimed[i].empty() || claimed[i].front().order > b.order) continue;
+      const auto inside = std::count_if(claimed[i].begin(), claimed[i].end(), [&](const Cell& c) {
+        const int cx = c.x + c.w / 2, cy = c.y + c.h / 2;
+        return cx >= b.left && cx < b.right && cy >= b.top && cy < b.bottom;
+      });
+      if (inside > 0 && inside < static_cast<long>(claimed[i].size()))
+        faults.push_back(Words(claimed[i]) + " pokes out from under the box at " + std::to_string(b.left) + "," +
+                         std::to_string(b.top));
+    }
+  // A text that a box hides whole takes its row's neighbours with it: no
+  // hit points or key letter of it stays beside the box.
+  for (size_t i = 0; i < runs.size(); ++i) {
+    const std::vector<TextCell>& gone = runs[i].hidden;
+    if (gone.empty() || !claimed[i].empty()) continue;
+    int64_t box = INT64_MAX;  // when the box over it was drawn
+    int lo = gone[0].x, hi = gone[0].x;
+    for (const TextCell& h : gone) {
+      lo = std::min(lo, h.x);
+      hi = std::max(hi, h.x);
+      for (const Cover& k : covers)
+        if (h.x >= k.left && h.x < k.right && h.y >= k.top && h.y < k.bottom) box = std::min(box, k.order);
+    }
+    const int reach = 3 * runs[i].cellWidth;
+    for (size_t j = 0; j < runs.size(); ++j) {
+      if (j == i || runs[j].backed) continue;
+      const bool beside = std::any_of(claimed[j].begin(), claimed[j].end(), [&](const Cell& c) {
+        return c.y == gone[0].y && c.order < box && c.x >= lo - reach && c.x <= hi + reach;
+      });
+      if (beside) faults.push_back(Words(claimed[j]) + " stays beside the box that hides \"" +
+                                   std::string(1, static_cast<char>(gone.back().c)) + "...\"");
+    }
+  }
   // A letter's ink is the glyph frame drawn right after its cell was noted.
   std::map<int64_t, const SheetDraw*> glyphs;
   for (const SheetDraw& d : drawn.draws)
@@ -296,13 +394,14 @@ std::vector<std::string> Faults(const Drawn& drawn) {
       for (const Cover& k : covers)
         if (k.order <= c.order && cx >= k.left && cx < k.right && cy >= k.top && cy < k.bottom)
           covered = std::max(covered, k.order);
-      for (const auto& [x, y] : CoveredPixels(*glyph->second)) {
-        if (x < 0 || y < 0 || x >= 320 || y >= 240) continue;
-        for (int p : owners[static_cast<size_t>(y) * 320 + x]) {
-          const Picture& picture = pictures[static_cast<size_t>(p)];
-          if (picture.order > covered && (!picture.onTop || c.order >= picture.order)) met.insert(p);
+      for (const auto& [inkX, y] : CoveredPixels(*glyph->second))
+        for (int x = inkX - 1; x <= inkX + 1; ++x) {
+          if (x < 0 || y < 0 || x >= 320 || y >= 240) continue;
+          for (int p : owners[static_cast<size_t>(y) * 320 + x]) {
+            const Picture& picture = pictures[static_cast<size_t>(p)];
+            if (picture.order > covered && (!picture.onTop || c.order >= picture.order)) met.insert(p);
+          }
         }
-      }
     }
     const auto before = [&](const Picture& picture) {
       return std::all_of(claimed[i].begin(), claimed[i].end(), [&](const Cell& c) { return c.order >= picture.order; });
@@ -313,8 +412,19 @@ std::vector<std::string> Faults(const Drawn& drawn) {
                       c.y + c.h <= picture.bottom;
              });
     });
-    if (badge)
+    if (badge) {
       for (auto it = met.begin(); it != met.end();) it = before(pictures[static_cast<size_t>(*it)]) ? met.erase(it) : std::next(it);
+      // The last picture drawn under it is what it stands on.
+      const Picture* under = nullptr;
+      for (const Picture& picture : pictures)
+        if (before(picture) && std::all_of(claimed[i].begin(), claimed[i].end(), [&](const Cell& c) {
+              return c.x >= picture.left && c.x + c.w <= picture.right && c.y >= picture.top &&
+                     c.y + c.h <= picture.bottom;
+            }) && (under == nullptr || picture.order > under->order))
+          under = &picture;
+      if (under != nullptr && !OnBacking(drawn.draws, *under, claimed[i]))
+        faults.push_back(Words(claimed[i]) + " stands on " + under->name + " without a backing");
+    }
     for (int p : met) faults.push_back(Words(claimed[i]) + " meets " + pictures[static_cast<size_t>(p)].name);
   }
   // A text that a panel, a fill or a backdrop drawn after it covers (what
@@ -390,7 +500,9 @@ class TextLayout : public ::testing::Test {
     return fresh;
   }
   // The screen with the pointer off its texts, then on each text's first
-  // and last letter and on the points given.
+  // and last letter, on the points given and on a grid over the picture
+  // (icons, arrows and places whose tooltips no text marks), its last
+  // column at the right edge.
   void Sweep(const std::string& screen, const std::function<void()>& show,
              std::set<std::pair<int, int>> points = {}, int frames = 1) {
     show();
@@ -402,6 +514,8 @@ class TextLayout : public ::testing::Test {
       points.insert({cells.front().x + cells.front().w / 2, cells.front().y + cells.front().h / 2});
       points.insert({cells.back().x + cells.back().w / 2, cells.back().y + cells.back().h / 2});
     }
+    for (int y = kGridStep / 2; y < 240; y += kGridStep)
+      for (int x = 319; x > 0; x -= kGridStep) points.insert({x, y});
     for (const auto& [x, y] : points) {
       show();
       Look(screen, x, y, frames);
@@ -581,10 +695,13 @@ TEST_F(TextLayout, EveryScreenKeepsItsTextsAndPicturesApartAndInsideThePicture) 
     FollowTarget = -1;
     ViewIdle = 1;
   });
+  // Aimed with the turn order in the side panel: the prompt takes its place.
   GameScreen("aiming in battle", [] {
     CurrentSpell = 107;
     SpellCaster = CurrentFighter();
     ScreenMode = kModeTargetFirst;
+    SidePanelShown = 1;
+    SidePanelMode = 1;
   });
   // The combat panels: the turn order of this short battle in the side
   // panel, the side panel hidden (its button), the message log open with
@@ -622,6 +739,23 @@ TEST_F(TextLayout, EveryScreenKeepsItsTextsAndPicturesApartAndInsideThePicture) 
   CombatRollsShown = 0;
   GameScreen("dialogue box in battle", [] { ShowBox(-1, 0); });
   ScreenMode = kModeExploring;
+
+  // The objects of a square near the party list: their box lies over the
+  // names but ends before the hit points. The rows it meets go whole.
+  ASSERT_TRUE(scenes::LayOutScene("piles"));
+  CurrentMap.At(kLayerObjects1, 13, 3) = CurrentMap.At(kLayerObjects0, 4, 6);  // arrows beside the gold
+  const auto pileInView = [] {
+    ScreenMode = kModeExploring;
+    ViewOriginX = 13 * 24 + 12 - 150;
+    ViewOriginY = 3 * 24 + 12 - 40;
+    FollowTarget = -1;
+    ViewIdle = 1;
+  };
+  pileInView();
+  harness::StepFrames(2);
+  int pileX = 0, pileY = 0;
+  playverbs::SquarePoint(13, 3, &pileX, &pileY);
+  Sweep("a pile's objects over the party list", pileInView, {{pileX, pileY}}, 3);
 
   // Trade: the leader's backpack holds the saleable item of the longest name.
   ASSERT_TRUE(scenes::LayOutScene("market"));

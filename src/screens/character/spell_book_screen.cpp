@@ -111,8 +111,9 @@ struct RowLayout {
 };
 constexpr RowLayout kWizardRows{"Level_%i_Arcane_Spells", kArcaneLevelHelpPages, kTopicWizardTable,
                                 "Wizard_Spells_Table", 48, 64};
+// A cleric's numbers start at x 8: from x 12 "2/2" touched the first icon.
 constexpr RowLayout kClericRows{"Level_%i_Cleric_Spells", kDivineLevelHelpPages, kTopicClericTable,
-                                "Cleric_Spells_Table", 12, 28};
+                                "Cleric_Spells_Table", 8, 24};
 
 void LevelRows(const Book& b) {
   const CreatureRecord& c = Of(b);
@@ -127,7 +128,7 @@ void LevelRows(const Book& b) {
     const char* tableCaption = layout.tableCaption;
     const int leftX = layout.leftX, tableX = layout.tableX;
     if (b.cleric) {
-      DrawString(uses, kStyleLabel, 12, y, kDefaultColour, 0);
+      DrawString(uses, kStyleLabel, leftX, y, kDefaultColour, 0);
     } else {
       char label[16];
       std::snprintf(label, sizeof label, "L-%i", n);

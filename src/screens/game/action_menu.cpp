@@ -443,7 +443,8 @@ bool DrawActionMenu() {
     const bool keyed = index == KeyedAction;
     if (hovered || keyed) ShownHitChance = -1;
     if (hovered) ShowHoveredChance(index);
-    if (shown) {
+    // A row under a creature's box is left out whole (its key still acts).
+    if (shown && !PopupMeetsRow(kListColumn, row, kListWidth)) {
       char text[40];
       EntryText(index, text, sizeof text);
       const bool lit = hovered || keyed;

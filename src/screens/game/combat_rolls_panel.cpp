@@ -139,7 +139,10 @@ void RollsPanel() {
     MostFirstLine = -1;
   }
   if (RollsScrollLine < 0) RollsScrollLine = 0;
-  DrawLinkedText(MessageLogText, kLogStyle, 0, 0, kLogRight, kLogBottom, RollsScrollLine, 1, 0, 1);
+  // Under a creature's box the log is laid out but not drawn: its lines
+  // showed through the box and ran out from under it.
+  const bool underBox = PopupMeets(0, 0, 184, 80);
+  DrawLinkedText(MessageLogText, kLogStyle, 0, 0, kLogRight, kLogBottom, RollsScrollLine, 1, 0, underBox ? 0 : 1);
   const bool continues = LinkedTextOverflow == -1;
 
   // Without a cursor (events are being shown) the text stands alone.

@@ -48,9 +48,9 @@ bool TakeChanceAsHint(int32_t chance) {
 
 // The hint and, one line under it, the situation labels of the chance: one
 // block beside the pointer at (x, y), moved left as a whole so that its
-// widest line ends by the picture's right edge (and then, in cursor mode,
-// `lowered` pixels lower, as a hint alone moves) and up so that its last line
-// stays inside the picture.
+// widest line ends by kTooltipRight (and then, in cursor mode, `lowered`
+// pixels lower, as a hint alone moves) and up so that its last line ends by
+// kTooltipBottom.
 void DrawHintAndLabels(int x, int y, int lowered) {
   size_t widest = std::strlen(CursorHint);
   int lines = 1;
@@ -61,23 +61,23 @@ void DrawHintAndLabels(int x, int y, int lowered) {
       ++lines;
     }
   const int width = 8 * static_cast<int>(widest);
-  if (x + width > 320) {
-    x = std::max(0, 320 - width);
+  if (x + width > kTooltipRight) {
+    x = std::max(0, kTooltipRight - width);
     y += lowered;
   }
-  y = std::max(0, std::min(y, 240 - 8 * lines));
+  y = std::max(0, std::min(y, kTooltipBottom - 8 * lines));
   DrawWrappedText(x, CursorHint, 0, y, 0, 0);
   DrawSituationLabels(x, y + 8);
 }
 
 // The hint beside the pointer where the kit puts it (17 pixels right of and
-// 12 below the pointer, or ending by the picture's right edge 24 below it),
+// 12 below the pointer, or ending by kTooltipRight 24 below it),
 // but below the party list when it would cover the list's names.
 void DrawCursorHint(int mx, int my) {
   const int width = 8 * std::min(static_cast<int>(std::strlen(CursorHint)), 320 / 8);
   int x = mx + 17, y = my + 12;
-  if (x + width > 320) {
-    x = std::max(0, 320 - width);
+  if (x + width > kTooltipRight) {
+    x = std::max(0, kTooltipRight - width);
     y = my + 24;
   }
   int left = 0, top = 0, right = 0, bottom = 0;

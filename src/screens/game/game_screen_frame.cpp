@@ -95,12 +95,15 @@ bool DrawCombatPanels() {
   if (InCombat != 1 || !ActingFighterKnown()) return false;
   DrawFighterStatusBoxes();
   if (InCombat != 1 || CombatState != kStatePlayerTurn) return false;
-  {
+  const bool pendingAction = CombatAction.selectedAction != -1;
+  // The targeting prompt and the pending-action box take the side panel's
+  // place, the turn order's as the action list's: drawn under their
+  // see-through box its names showed between the prompt's.
+  if (!IsTargetingMode() && !pendingAction) {
     const SidePanelLayout narrow;
     DrawInitiativePanel();
   }
   if (InCombat != 1) return false;
-  const bool pendingAction = CombatAction.selectedAction != -1;
   if (!IsTargetingMode() && !pendingAction) {
     BuildActionMenu();
     const SidePanelLayout narrow;

@@ -49,6 +49,7 @@ void DrawEntry(int index, int row, int hovered, int hoverColumns, bool hoverAllo
   const int creature = TurnOrder[index].creature;
   if (!IsValidCreature(creature)) return;
   const CreatureRecord& c = Creatures[creature];
+  if (PopupMeetsRow(kNameColumn, row, 15)) return;  // under a creature's box: left out whole
   DrawTextF(EntryStyle(index, hovered), kNameColumn, row, "%.15s", c.name);
   if (!hoverAllowed || !MouseInTextRow(row, kNameColumn, hoverColumns, 1, 1, 0)) return;
   DrawTextF(2, kNameColumn, row, "%.15s", c.name);
@@ -113,6 +114,7 @@ void LongList(int count, int hovered) {
 
 void ViewActionsEntry(int count, bool inArrowZone) {
   const int row = count + 1 < 28 ? count + 1 : 28;
+  if (PopupMeetsRow(kNameColumn, row, 15)) return;
   if (!inArrowZone && MouseInTextRow(row, kNameColumn, 15, 1, 1, 0)) {
     DrawTextF(2, kNameColumn, row, "View Actions");
     if (ButtonPressed(0)) {

@@ -214,6 +214,9 @@ bool MemberRow(int member) {
   const int length = ShownLength(c);
   if (length == 0) return false;
   const int row = 3 + member, column = kNameEnd - length;
+  // A row that a box over the map (a creature's or a pile's) would cut is
+  // left out whole: no name endings and hit points beside the box.
+  if (PopupMeetsRow(column - 1, row, kHitPointsColumn + 4 - column)) return false;
   if (LevelUpStar(member, row, column - 1)) return true;
   MemberName(member, row, column, length);
   DrawTextF(HitPointsStyle(c), kHitPointsColumn, row, "%3i", c.hitPoints);

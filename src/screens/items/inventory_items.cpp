@@ -6,6 +6,7 @@
 #include "engine/text.h"
 
 #include "engine/ui_input.h"
+#include "engine/widgets.h"
 #include "rules/creature_record.h"
 #include "rules/inventory_slots.h"
 #include "screens/game/click_results.h"
@@ -107,6 +108,7 @@ void DrawBoxCount(int32_t count, int x, int y) {
   char text[16];
   std::snprintf(text, sizeof text, "%i", count > 99 ? 99 : count);
   const int width = static_cast<int>(std::strlen(text)) * 5;
+  DrawNumberBacking(x + kBoxSize - 2 - width, y + kBoxSize - 8, x + kBoxSize, y + kBoxSize);
   DrawTextAt(kDefaultColour, 2, x + kBoxSize - 1 - width, text, 0, 0, 0, 0, y + kBoxSize - 7, 1, 0);
 }
 

@@ -277,7 +277,7 @@ void DrawPointer(const InventoryFrame& f) {
     // A line of its own under the caption, on the same backing; a caption
     // too wide for its place stands 12 pixels lower, and the hint follows it.
     const int caption = 8 * std::min(static_cast<int>(std::strlen(HoverCaption)), 40);
-    const bool lowered = HoverCaption[0] != 0 && PointerX() + 17 + caption > 320;
+    const bool lowered = HoverCaption[0] != 0 && PointerX() + 17 + caption > kTooltipRight;
     DrawWrappedText(PointerX() + 17, "Push S to Sell", 11, PointerY() + (lowered ? 32 : 20), 0, 1);
   }
 }

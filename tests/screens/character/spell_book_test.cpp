@@ -75,7 +75,8 @@ TEST_F(SpellBookTest, BothLayoutsPlaceTheirIconsAndMarkBlockedSpells) {
   harness::StepFrames(1);
   EXPECT_EQ(harness::CompareStoredPicture(__FILE__, "spell_book_wizard"), 0);
 
-  // A cleric's rows: no labels, the uses at pixel 12, icons from column 5.
+  // A cleric's rows: no labels, the uses at pixel 8 (clear of the icons), icons
+  // from column 5.
   Knows(kCleric, {kBless, kCureLight}, 3);
   PushPage("Spells", kPageSpellBook, kCleric);
   harness::StepFrames(1);
