@@ -743,7 +743,7 @@ TEST_F(TextLayout, EveryScreenKeepsItsTextsAndPicturesApartAndInsideThePicture) 
   // The objects of a square near the party list: their box lies over the
   // names but ends before the hit points. The rows it meets go whole.
   ASSERT_TRUE(scenes::LayOutScene("piles"));
-  CurrentMap.At(kLayerObjects1, 13, 3) = CurrentMap.At(kLayerObjects0, 4, 6);  // arrows beside the gold
+  // The gold lies there with a scroll of the longest name a list shows.
   const auto pileInView = [] {
     ScreenMode = kModeExploring;
     ViewOriginX = 13 * 24 + 12 - 150;

@@ -264,7 +264,8 @@ void DrawLabel(const ShownObject& o, int32_t code, int column, int row) {
     case ShownObject::kCrafted: {
       const CraftedWeaponRecord& w = CraftedWeapons[code];
       const bool plain = w.enhancement == 0 && w.masterwork == 1;
-      DrawLabelWithValue(column, row, CraftedStyle(w), w.price, plain ? "+%s" : "%s", w.name);
+      // A name stops at the box's edge: 17 cells from the label's column.
+      DrawLabelWithValue(column, row, CraftedStyle(w), w.price, plain ? "+%.16s" : "%.17s", w.name);
       break;
     }
     case ShownObject::kGold: DrawLabelWithValue(column, row, 0, 0, o.label, o.count); break;
@@ -280,7 +281,7 @@ void DrawLabel(const ShownObject& o, int32_t code, int column, int row) {
         else if (item.baseType >= 1 && item.baseType <= 38)
           caption = kItemTypeWords[item.baseType];
       }
-      DrawLabelWithValue(column, row, 0, item.price, "%s", caption);
+      DrawLabelWithValue(column, row, 0, item.price, "%.17s", caption);
       break;
     }
     case ShownObject::kUnknown: DrawLabelWithValue(column, row, 0, 0, "Unknown Object"); break;
@@ -350,7 +351,7 @@ bool ServeAllRow(int n) {
   const bool hovered = mx >= left * 8 + 8 && mx < left * 8 + 168 && my >= (top + 2 * n) * 8 + 13 &&
                        my < (top + 2 * n) * 8 + 35;
   DrawSheetFrame(4, 89, left * 8 + 11, (top + 2 * n) * 8 + 11, hovered ? kHoverColour : kPlain);
-  DrawTextAt(kPlain, 39, 0, "All these items", 0, left + 4, top + 2 * n + 2, 1, 2, 0, 0);
+  DrawTextAt(kPlain, 39, 0, "All these items", 0, left + 4, top + 2 * n + 2, 1, 2, 1, 0);
   if (!hovered) return false;
   std::snprintf(CursorHint, sizeof CursorHint, "Push Space");
   if (ButtonPressed(0)) {
