@@ -135,6 +135,18 @@ void Translate(const SDL_Event& e) {
         Queue(w, sys ? kMsgSysKeyUp : kMsgKeyUp, static_cast<uintptr_t>(code));
       break;
     }
+    case SDL_MOUSEBUTTONDOWN: {
+      // A press on a window without the input focus asks for it, as a
+      // desktop with no window manager (or one that has just ended) gives
+      // none: otherwise the game, paused without the focus, would never
+      // answer the click.
+      WindowState* s = Find(HandleForNativeId(e.button.windowID));
+      if (s && s->sdl && !IsHeadless() && !(SDL_GetWindowFlags(s->sdl) & SDL_WINDOW_INPUT_FOCUS)) {
+        SDL_RaiseWindow(s->sdl);
+        SDL_SetWindowInputFocus(s->sdl);
+      }
+      break;
+    }
     case SDL_MOUSEMOTION: {
       WindowHandle w = e.motion.windowID ? HandleForNativeId(e.motion.windowID) : MainAppWindow();
       if (!w) w = MainAppWindow();
