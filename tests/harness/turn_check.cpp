@@ -245,8 +245,13 @@ void OpenTurn(int round, int index, int fighter) {
   g_watch.reported.clear();
   // Its turn refilled its attacks of opportunity, unless it is a turn taken
   // up later in the round (a delay) or a creature that joined the round.
-  if (index >= 0 && index < std::min<int>(TurnEntryCount, kTurnOrderEntries) && TurnOrder[index].joinedThisRound == 0)
-    g_watch.opportunities.erase(fighter);
+  // The refill gave what it has left now: its Dexterity may have fallen
+  // since, in the same step, which leaves those given.
+  if (index >= 0 && index < std::min<int>(TurnEntryCount, kTurnOrderEntries) && TurnOrder[index].joinedThisRound == 0) {
+    const CreatureRecord& r = Creatures[fighter];
+    g_watch.opportunities[fighter] =
+        Watch::Opportunities{std::max({r.attacksOfOpportunity, r.attacksOfOpportunityLeft, 1}), r.attacksOfOpportunityLeft, 0};
+  }
   t.open = true;
   t.round = round;
   t.index = index;
