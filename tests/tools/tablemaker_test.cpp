@@ -59,6 +59,12 @@ TEST(TablemakerTest, TheSourcesCompileAsTheyStand) {
     const ToolRun run = Compile(t, ReadFile(kSources / name));
     EXPECT_EQ(run.status, 0) << run.errors;
   }
+  // The duration marks (until removed, until the next rest) are values the game loads.
+  const std::string spells = ReadFile(kSources / "spells.txt");
+  for (const char* mark : {"durvalue1 1000\n", "durvalue1 2000\n"}) {
+    const ToolRun run = Compile("spells", Replace(spells, "durvalue1 1\n", mark));
+    EXPECT_EQ(run.status, 0) << mark << run.errors;
+  }
 }
 
 TEST(TablemakerTest, BrokenSourcesAreRefused) {
@@ -76,6 +82,11 @@ TEST(TablemakerTest, BrokenSourcesAreRefused) {
       {"spells", Replace(spells, "school Evocation", "school Alchemy"), "'school' has no value 'Alchemy'"},
       {"spells", Replace(spells, "range Touch", "range 6"), "'range' value 6 is outside 0 to 5"},
       {"spells", Replace(spells, "meta HS\n", "meta HST\n"), "allows Still without a somatic component"},
+      {"spells", Replace(spells, "castsound Magic_15  ", ""), "row 0 has no casting sound"},
+      {"spells", Replace(spells, "castsound Magic_15", "castsound Magic_25"), "'castsound' has no value 'Magic_25'"},
+      // What the game's own row test refuses, the tool refuses.
+      {"spells", Replace(spells, "durvalue1 1\n", "durvalue1 1500\n"),
+       "row 2 holds a value out of range: the game would refuse the file"},
       {"items", Replace(items, "row 484\n", "row 483\n"), "row 484 is missing"},
       {"items", Replace(items, "type Scroll  price 375  bonus 31", "type Scroll  price 375  bonus 30"),
        "row 34 is the scroll of spell 31"},
