@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "frontend/creature_roster.h"
+#include "map/map_record.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "startmaker/start_builder.h"

@@ -121,6 +121,7 @@ TEST(TablemakerTest, BrokenSourcesAreRefused) {
 TEST(TablemakerTest, SpellEffectBlocksTheEffectsCannotCarryAreRefused) {
   const std::string spells = ReadFile(kSources / "spells.txt");
   const std::string fireball = "effect1 Fire  sides1 6  count1 40  save1 RefHalf  sr1 1";
+  const std::string finger = "castsound Magic_13  effectsound Magic_11  targetsound Magic_11\n  text \"The caster points";
   const struct {
     std::string source;
     const char* message;
@@ -138,8 +139,8 @@ TEST(TablemakerTest, SpellEffectBlocksTheEffectsCannotCarryAreRefused) {
       {Replace(spells, "range 60Feet  target Circle  area 20\n  beneficial 0  harmful 1  meta MEWHST\n  effect1 PlagueArea",
                "range 60Feet  target CircBurst  area 20\n  beneficial 0  harmful 1  meta MEWHST\n  effect1 PlagueArea"),
        "row 146 (treated by its id) must have targeting kind 6"},
-      {Replace(spells, "effect1 Death  save1 FortHalf  sr1 1\n  immunity1 Death\n  text \"The caster points",
-               "effect1 Death  save1 FortNegates  sr1 1\n  immunity1 Death\n  text \"The caster points"),
+      {Replace(spells, "effect1 Death  save1 FortHalf  sr1 1\n  immunity1 Death\n  " + finger,
+               "effect1 Death  save1 FortNegates  sr1 1\n  immunity1 Death\n  " + finger),
        "row 81 (treated by its id) needs a halving save"},
       {Replace(spells, "effect1 Summon  duration1 PerLevel1  param1 53", "effect1 Summon  duration1 16  param1 53"),
        "duration code 16 is no duration"},
