@@ -70,6 +70,8 @@ bool StopSoundBuffer(int buffer);
 bool SetSoundBufferPosition(int buffer, uint32_t offset);
 uint32_t SoundBufferPosition(int buffer);
 bool SoundBufferPlaying(int buffer);
+// How many times the buffer was started since it was made.
+uint32_t SoundBufferPlays(int buffer);
 bool SetSoundBufferLevel(int buffer, int32_t hundredthsDb);
 bool SetSoundBufferPan(int buffer, int32_t pan);
 int32_t SoundBufferLevel(int buffer);

@@ -123,6 +123,7 @@ struct SoundBuffer {
   uint32_t position = 0;  // byte offset, always a whole frame
   bool playing = false;
   bool looping = false;
+  uint32_t plays = 0;  // times it was started
   int32_t level = 0;
   int32_t pan = 0;
   uint32_t notify[kMaxNotify] = {};
@@ -343,7 +344,14 @@ bool PlaySoundBuffer(int buffer, bool looping) {
   if (!b) return false;
   b->playing = true;
   b->looping = looping;
+  ++b->plays;
   return true;
+}
+
+uint32_t SoundBufferPlays(int buffer) {
+  std::lock_guard<std::mutex> hold(g_audioLock);
+  const SoundBuffer* b = Buffer(buffer);
+  return b ? b->plays : 0;
 }
 
 bool StopSoundBuffer(int buffer) {

@@ -14,6 +14,7 @@
 #include "engine/widgets.h"
 #include "platform/files.h"
 #include "platform/system.h"
+#include "rules/conditions.h"
 #include "rules/creature_record.h"
 
 ItemRecord ItemTable[kItemRows];
@@ -232,9 +233,9 @@ void DecodeSpellRow(const uint8_t* bytes, SpellRecord* row) {
   row->animationKind = Word(bytes, 552);
   row->missile = Word(bytes, 556);
   row->animationColour = Word(bytes, 560);
-  row->word564 = Word(bytes, 564);
-  row->word568 = Word(bytes, 568);
-  row->word572 = Word(bytes, 572);
+  row->castSound = Word(bytes, 564);
+  row->effectSound = Word(bytes, 568);
+  row->targetSound = Word(bytes, 572);
   for (int e = 0; e < 2; ++e) {
     const int base = 576 + 32 * e;
     SpellEffect& fx = row->effects[e];
@@ -323,14 +324,18 @@ int FirstUnfitCraftedRow(const uint8_t* image) {
 
 bool SpellRowValuesFit(const SpellRecord& row) {
   auto within = [](int32_t v, int32_t low, int32_t high) { return v >= low && v <= high; };
-  if (!within(row.level, 1, kHighestSpellLevel) || !within(row.goldCost, 0, kLargestSpellCost) ||
+  // A row without a name holds no spell: its level may be 0.
+  const int32_t lowestLevel = row.name[0] == '\0' ? 0 : 1;
+  if (!within(row.level, lowestLevel, kHighestSpellLevel) || !within(row.goldCost, 0, kLargestSpellCost) ||
       !within(row.xpCost, 0, kLargestSpellCost) || !within(row.areaSize, 0, kLargestSpellArea) ||
       !within(row.areaSize2, 0, kLargestSpellArea))
     return false;
-  for (int32_t sound : {row.word564, row.word568, row.word572})
+  for (int32_t sound : {row.castSound, row.effectSound, row.targetSound})
     if (!within(sound, 0, kLastSpellSoundWord)) return false;
   for (const SpellEffect& fx : row.effects)
-    if (!within(fx.durationValue, 0, kLargestSpellDurationValue) || !within(fx.parameter, 0, kLargestSpellParameter) ||
+    if (!(within(fx.durationValue, 0, kLargestSpellDurationValue) || fx.durationValue == kDurationLasting ||
+          fx.durationValue == kDurationUntilRest) ||
+        !within(fx.parameter, 0, kLargestSpellParameter) ||
         !within(fx.amountSides, 0, kLargestSpellAmount))
       return false;
   return true;

@@ -86,9 +86,9 @@ struct SpellRecord {
   int32_t animationKind;
   int32_t missile;
   int32_t animationColour;
-  int32_t word564;
-  int32_t word568;
-  int32_t word572;
+  int32_t castSound;      // heard as the spell is cast (phase 1): sound 29 + the word, 0 none
+  int32_t effectSound;    // as an effect takes hold on a target (phase 2)
+  int32_t targetSound;    // with each target's event: struck, healed, slain or refused (phase 3)
   SpellEffect effects[2];
   int32_t metamagic[6];   // Maximise, Empower, Widen, Heighten, Silent, Still
 };
@@ -175,13 +175,16 @@ int32_t ChangedCraftedPrice(int32_t price, int64_t change);
 int32_t MovedCraftedPicture(int32_t picture, int32_t offset);
 
 // The ranges of the words of a spell row that the game computes with: the
-// level 1 to 9 (spell slots, help pages and page places are found by it),
-// the gold and experience costs (summed and multiplied into prices), the two
-// area sizes in feet (a map's breadth at most), the three sound words (a
-// sound once 29 is added), and of each effect block the duration value
-// (rounds or die sides, below the lasting durations 1000 and 2000), the
-// parameter (a creature kind or form) and the amount (die sides or a fixed
-// amount). The spell file is refused when a row holds a word outside them.
+// level 1 to 9 (spell slots, help pages and page places are found by it; a
+// row without a name holds no spell and may say 0), the gold and experience
+// costs (summed and multiplied into prices), the two area sizes in feet (a
+// map's breadth at most), the three sound words (a sound once 29 is added),
+// and of each effect block the duration value (rounds or die sides up to 999,
+// or the marks 1000 and 2000 of a condition that lasts until removed or until
+// the next rest), the parameter (a creature kind or form) and the amount (die
+// sides or a fixed amount). An empty row (no name, every word 0) fits. The
+// spell file is refused when a row holds a word outside them; the table tool
+// checks what it writes with the same test.
 constexpr int32_t kHighestSpellLevel = 9;
 constexpr int32_t kLargestSpellCost = 1000000;
 constexpr int32_t kLargestSpellArea = 300;

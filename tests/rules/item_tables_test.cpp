@@ -34,6 +34,8 @@ TEST(ItemTablesTest, CompiledTablesLoadWithTheirSourceValues) {
   EXPECT_EQ(SpellTable[41].goldCost, 250);
   EXPECT_EQ(SpellTable[174].level, 9);
   EXPECT_STREQ(SpellTable[179].name, "Extra Spell 5");
+  // Every spell is heard as it is cast: one of the magic sounds.
+  for (const SpellRecord& s : SpellTable) EXPECT_TRUE(s.castSound >= 1 && s.castSound <= 24) << s.name;
 
   EXPECT_EQ(ItemTable[1].baseType, 7);
   EXPECT_EQ(ItemTable[2].baseType, 17);
@@ -103,11 +105,16 @@ TEST_F(ScratchFolder, ShortOrMissingTableFilesAreFatal) {
   EXPECT_EQ(LoadSpellTable(), 0);
   EXPECT_EQ(platform::LastMessageBoxText(), "Could not read spell file.");
   EXPECT_EQ(platform::MessageBoxCount(), before + 4);
+  // A whole table of empty rows (no name, every word 0) holds no spell and loads.
+  WriteZeros("Spell1.sml", 119520);
+  EXPECT_EQ(LoadSpellTable(), 1);
+  EXPECT_EQ(platform::MessageBoxCount(), before + 4);
 }
 
 // Every word of a spell row the game computes with loads at either end of its
-// range; one past it (a level of 2,147,483,647 overflowed a heightened
-// cast's slot) is fatal and leaves the table as it was.
+// range, a duration value also at the mark 2000; one past it (a level of
+// 2,147,483,647 overflowed a heightened cast's slot) is fatal and leaves the
+// table as it was, and so is a level a row without a name may not hold either.
 TEST_F(ScratchFolder, ASpellWordOutOfItsRangeIsFatalAndLeavesTheTable) {
   fs::copy_file(home_ / "Spell1.sml", "Spell1.sml");
   std::vector<char> game(119520);
@@ -119,27 +126,41 @@ TEST_F(ScratchFolder, ASpellWordOutOfItsRangeIsFatalAndLeavesTheTable) {
     int32_t low, high;
   };
   const Word words[] = {{452, 1, 9},    {456, 0, 1000000}, {460, 0, 1000000}, {516, 0, 300},  {520, 0, 300},
-                        {564, 0, 28},   {568, 0, 28},      {572, 0, 28},      {584, 0, 999},  {588, 0, 1000},
-                        {592, 0, 1000}, {616, 0, 999},     {620, 0, 1000},    {624, 0, 1000}};
+                        {564, 0, 28},   {568, 0, 28},      {572, 0, 28},      {584, 0, 1000}, {588, 0, 1000},
+                        {592, 0, 1000}, {616, 0, 1000},    {620, 0, 1000},    {624, 0, 1000}};
+  struct Value {
+    int row, at;
+    int64_t value;
+    bool fits;
+  };
+  std::vector<Value> values;
+  for (const Word& w : words)
+    for (const int64_t value : {int64_t{w.low} - 1, int64_t{w.low}, int64_t{w.high}, int64_t{w.high} + 1})
+      values.push_back({1, w.at, value, value >= w.low && value <= w.high});
+  for (const int at : {584, 616})
+    for (const int64_t value : {1999, 2000, 2001}) values.push_back({1, at, value, value == 2000});
+  // Row 175 without its name: level 0 or 1 to 9.
+  std::memset(game.data() + 175 * kSpellRowBytes, 0, 50);
+  for (const int64_t value : {-1, 0, 9, 10, 2147483647}) values.push_back({175, 452, value, value >= 0 && value <= 9});
+  values.push_back({1, 452, 2147483647, false});
   const int before = platform::MessageBoxCount();
   int refused = 0;
-  for (const Word& w : words)
-    for (const int64_t value : {int64_t{w.low} - 1, int64_t{w.low}, int64_t{w.high}, int64_t{w.high} + 1}) {
-      SCOPED_TRACE(std::to_string(w.at) + " " + std::to_string(value));
-      std::vector<char> file = game;
-      const int32_t word = static_cast<int32_t>(value);
-      std::memcpy(file.data() + kSpellRowBytes + w.at, &word, 4);
-      std::ofstream("Spell1.sml", std::ios::binary).write(file.data(), static_cast<std::streamsize>(file.size()));
-      const bool fits = value >= w.low && value <= w.high;
-      ASSERT_EQ(LoadSpellTable(), fits ? 1 : 0);
-      if (fits) {
-        std::memcpy(SpellTable, loaded.data(), sizeof SpellTable);
-        continue;
-      }
-      ++refused;
-      EXPECT_EQ(platform::LastMessageBoxText(), "Damaged spell file: row 1 holds a value out of range.");
-      EXPECT_EQ(std::memcmp(static_cast<const void*>(loaded.data()), SpellTable, sizeof SpellTable), 0);
+  for (const Value& v : values) {
+    SCOPED_TRACE(std::to_string(v.row) + " " + std::to_string(v.at) + " " + std::to_string(v.value));
+    std::vector<char> file = game;
+    const int32_t word = static_cast<int32_t>(v.value);
+    std::memcpy(file.data() + v.row * kSpellRowBytes + v.at, &word, 4);
+    std::ofstream("Spell1.sml", std::ios::binary).write(file.data(), static_cast<std::streamsize>(file.size()));
+    ASSERT_EQ(LoadSpellTable(), v.fits ? 1 : 0);
+    if (v.fits) {
+      std::memcpy(SpellTable, loaded.data(), sizeof SpellTable);
+      continue;
     }
+    ++refused;
+    EXPECT_EQ(platform::LastMessageBoxText(),
+              "Damaged spell file: row " + std::to_string(v.row) + " holds a value out of range.");
+    EXPECT_EQ(std::memcmp(static_cast<const void*>(loaded.data()), SpellTable, sizeof SpellTable), 0);
+  }
   EXPECT_EQ(platform::MessageBoxCount(), before + refused);
 }
 

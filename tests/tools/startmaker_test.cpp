@@ -16,8 +16,10 @@
 #include <vector>
 
 #include "frontend/creature_roster.h"
+#include "map/map_record.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
+#include "startmaker/start_builder.h"
 
 namespace fs = std::filesystem;
 
@@ -146,6 +148,24 @@ TEST(StartmakerTest, GeneratedCreaturesTakeWhatTheSourceGivesAndABuildRepeats) {
 
   const ToolRun again = Build({{"Party.txt", kParty}, {"Others.txt", others}});
   EXPECT_TRUE(again.roster == run.roster && again.crafted == run.crafted);
+
+  // The tool checks what it writes as the game's load does: a creature or a
+  // crafted row the load would refuse is a fault.
+  const std::vector<uint8_t> roster(run.roster.begin(), run.roster.end());
+  std::vector<uint8_t> crafted(run.crafted.begin(), run.crafted.end());
+  std::vector<std::string> faults;
+  CheckStartFiles(roster, crafted, &faults);
+  EXPECT_TRUE(faults.empty());
+  ASSERT_EQ(DecodeCreatureRoster(roster.data(), roster.size(), Creatures), 7);
+  Creatures[5].squareX = kMapSide;
+  std::vector<uint8_t> unfit;
+  PackCreatureRoster(&unfit);
+  const int32_t noSpell = kSpellRows;
+  std::memcpy(&crafted[130 * kCraftedRowBytes + offsetof(CraftedWeaponRecord, spell)], &noSpell, 4);
+  CheckStartFiles(unfit, crafted, &faults);
+  ASSERT_EQ(faults.size(), 2u);
+  EXPECT_EQ(faults[0], "SaveChar.cml: creature 5 holds a value out of range: the game would refuse the start");
+  EXPECT_EQ(faults[1], "SaveWeapon.wml: crafted row 130 holds a value out of range: the game would refuse the start");
 }
 
 TEST(StartmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {

@@ -59,6 +59,12 @@ TEST(TablemakerTest, TheSourcesCompileAsTheyStand) {
     const ToolRun run = Compile(t, ReadFile(kSources / name));
     EXPECT_EQ(run.status, 0) << run.errors;
   }
+  // The duration marks (until removed, until the next rest) are values the game loads.
+  const std::string spells = ReadFile(kSources / "spells.txt");
+  for (const char* mark : {"durvalue1 1000\n", "durvalue1 2000\n"}) {
+    const ToolRun run = Compile("spells", Replace(spells, "durvalue1 1\n", mark));
+    EXPECT_EQ(run.status, 0) << mark << run.errors;
+  }
 }
 
 TEST(TablemakerTest, BrokenSourcesAreRefused) {
@@ -76,6 +82,11 @@ TEST(TablemakerTest, BrokenSourcesAreRefused) {
       {"spells", Replace(spells, "school Evocation", "school Alchemy"), "'school' has no value 'Alchemy'"},
       {"spells", Replace(spells, "range Touch", "range 6"), "'range' value 6 is outside 0 to 5"},
       {"spells", Replace(spells, "meta HS\n", "meta HST\n"), "allows Still without a somatic component"},
+      {"spells", Replace(spells, "castsound Magic_15  ", ""), "row 0 has no casting sound"},
+      {"spells", Replace(spells, "castsound Magic_15", "castsound Magic_25"), "'castsound' has no value 'Magic_25'"},
+      // What the game's own row test refuses, the tool refuses.
+      {"spells", Replace(spells, "durvalue1 1\n", "durvalue1 1500\n"),
+       "row 2 holds a value out of range: the game would refuse the file"},
       {"items", Replace(items, "row 484\n", "row 483\n"), "row 484 is missing"},
       {"items", Replace(items, "type Scroll  price 375  bonus 31", "type Scroll  price 375  bonus 30"),
        "row 34 is the scroll of spell 31"},
@@ -110,6 +121,7 @@ TEST(TablemakerTest, BrokenSourcesAreRefused) {
 TEST(TablemakerTest, SpellEffectBlocksTheEffectsCannotCarryAreRefused) {
   const std::string spells = ReadFile(kSources / "spells.txt");
   const std::string fireball = "effect1 Fire  sides1 6  count1 40  save1 RefHalf  sr1 1";
+  const std::string finger = "castsound Magic_13  effectsound Magic_11  targetsound Magic_11\n  text \"The caster points";
   const struct {
     std::string source;
     const char* message;
@@ -127,8 +139,8 @@ TEST(TablemakerTest, SpellEffectBlocksTheEffectsCannotCarryAreRefused) {
       {Replace(spells, "range 60Feet  target Circle  area 20\n  beneficial 0  harmful 1  meta MEWHST\n  effect1 PlagueArea",
                "range 60Feet  target CircBurst  area 20\n  beneficial 0  harmful 1  meta MEWHST\n  effect1 PlagueArea"),
        "row 146 (treated by its id) must have targeting kind 6"},
-      {Replace(spells, "effect1 Death  save1 FortHalf  sr1 1\n  immunity1 Death\n  text \"The caster points",
-               "effect1 Death  save1 FortNegates  sr1 1\n  immunity1 Death\n  text \"The caster points"),
+      {Replace(spells, "effect1 Death  save1 FortHalf  sr1 1\n  immunity1 Death\n  " + finger,
+               "effect1 Death  save1 FortNegates  sr1 1\n  immunity1 Death\n  " + finger),
        "row 81 (treated by its id) needs a halving save"},
       {Replace(spells, "effect1 Summon  duration1 PerLevel1  param1 53", "effect1 Summon  duration1 16  param1 53"),
        "duration code 16 is no duration"},

@@ -16,7 +16,7 @@
 
 namespace {
 
-MapRecord Compiled;
+MapRecord Compiled, Reread;
 uint8_t Image[kMapRecordBytes];
 
 bool ReadText(const std::string& path, std::string* out) {
@@ -64,6 +64,13 @@ int main(int argc, char** argv) {
       continue;
     }
     WriteMapImage(Compiled, Image);
+    // What is written is read back as the game reads a map file, and checked as it checks one.
+    ReadMapImage(Image, &Reread);
+    if (!MapExtentValid(Reread)) {
+      std::fprintf(stderr, "%s: the map's width and height would make the game refuse it\n", path.c_str());
+      ++faults;
+      continue;
+    }
     outputs.push_back({outName, std::vector<uint8_t>(Image, Image + kMapRecordBytes)});
   }
   if (faults) {

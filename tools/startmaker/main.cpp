@@ -90,6 +90,12 @@ int main(int argc, char** argv) {
   }
   std::vector<uint8_t> roster, weapons;
   PackStartFiles(&roster, &weapons);
+  CheckStartFiles(roster, weapons, &source.errors);
+  for (const std::string& e : source.errors) std::fprintf(stderr, "%s\n", e.c_str());
+  if (!source.errors.empty()) {
+    std::fprintf(stderr, "makestart: the start would be refused by the game; nothing written\n");
+    return 1;
+  }
   std::error_code ec;
   std::filesystem::create_directories(outDir, ec);
   if (!WriteWhole(outDir / "SaveChar.cml", roster) || !WriteWhole(outDir / "SaveWeapon.wml", weapons)) {

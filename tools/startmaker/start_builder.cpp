@@ -208,3 +208,19 @@ void PackStartFiles(std::vector<uint8_t>* roster, std::vector<uint8_t>* crafted)
   const uint8_t* bytes = reinterpret_cast<const uint8_t*>(CraftedWeapons);
   crafted->assign(bytes, bytes + sizeof CraftedWeapons);
 }
+
+void CheckStartFiles(const std::vector<uint8_t>& roster, const std::vector<uint8_t>& crafted,
+                     std::vector<std::string>* errors) {
+  if (RosterRecordCount(roster.size()) < 0) {
+    errors->push_back("SaveChar.cml: the roster has a size the game does not read");
+  } else {
+    const int creature = FirstUnfitRosterRecord(roster.data(), roster.size());
+    if (creature >= 0)
+      errors->push_back("SaveChar.cml: creature " + std::to_string(creature) +
+                        " holds a value out of range: the game would refuse the start");
+  }
+  const int row = crafted.size() == sizeof CraftedWeapons ? FirstUnfitCraftedRow(crafted.data()) : 0;
+  if (row >= 0)
+    errors->push_back("SaveWeapon.wml: crafted row " + std::to_string(row) +
+                      " holds a value out of range: the game would refuse the start");
+}

@@ -23,3 +23,9 @@ void BuildStart(const StartSource& source, uint32_t seed, std::vector<std::strin
 // The two files of save folder 0, as the game reads them: the creature
 // roster "SaveChar.cml" and the crafted table "SaveWeapon.wml".
 void PackStartFiles(std::vector<uint8_t>* roster, std::vector<uint8_t>* crafted);
+
+// The game's own load checks on the two files: a fault for the roster when
+// its size is not a roster's or a creature's values do not fit, and for the
+// crafted table when a row's values do not fit (the load would refuse them).
+void CheckStartFiles(const std::vector<uint8_t>& roster, const std::vector<uint8_t>& crafted,
+                     std::vector<std::string>* errors);

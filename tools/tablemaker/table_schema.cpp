@@ -4,6 +4,7 @@
 
 #include "combat/resolution/spell_effect_codes.h"
 #include "creatures/treasure_rows.h"
+#include "rules/item_tables.h"
 #include "spell_rules.h"
 
 namespace {
@@ -134,6 +135,16 @@ const char* const kTargets[] = {"Nothing", "Caster",    "Centered",  "Individual
 const char* const kSaves[] = {"None", "FortHalf", "WillHalf", "RefHalf", "FortNegates", "WillNegates",
                               "RefNegates", nullptr};
 
+// The sound words of a spell row (phases 1 to 3) hold a magic sound "Magic_1"
+// to "Magic_24" by its number; the game plays sound 29 + the word.
+const char* const kMagicSounds[] = {"None",     "Magic_1",  "Magic_2",  "Magic_3",  "Magic_4",  "Magic_5",
+                                    "Magic_6",  "Magic_7",  "Magic_8",  "Magic_9",  "Magic_10", "Magic_11",
+                                    "Magic_12", "Magic_13", "Magic_14", "Magic_15", "Magic_16", "Magic_17",
+                                    "Magic_18", "Magic_19", "Magic_20", "Magic_21", "Magic_22", "Magic_23",
+                                    "Magic_24", nullptr};
+constexpr int kLastMagicSound = 24;
+constexpr int kCastSoundWord = 564;
+
 // Level blocks of the spell rows: arcane rows 0 to 101, divine rows 102 to
 // 174, spare rows 175 to 179 (level 9 divine).
 int BlockLevel(int row) {
@@ -153,6 +164,7 @@ void CheckSpells(const Rows& rows, const std::vector<int>& defined, std::vector<
     }
     const auto& row = rows[r];
     if (row[0] == 0) problems->push_back(Row(r) + " has no name");
+    else if (Word(row, kCastSoundWord) == 0) problems->push_back(Row(r) + " has no casting sound");
     const int level = Word(row, 452);
     if (level != BlockLevel(r))
       problems->push_back(Row(r) + " has level " + std::to_string(level) + " but stands in the level " +
@@ -165,6 +177,12 @@ void CheckSpells(const Rows& rows, const std::vector<int>& defined, std::vector<
     if (Word(row, 660) && !Word(row, 500)) problems->push_back(Row(r) + " allows Still without a somatic component");
   }
   CheckSpellEffects(rows, defined, problems);
+}
+
+bool GameTakesSpellRow(const std::vector<uint8_t>& row) {
+  SpellRecord decoded;
+  DecodeSpellRow(row.data(), &decoded);
+  return SpellRowValuesFit(decoded);
 }
 
 // ---------------------------------------------------------------- crafted
@@ -217,6 +235,12 @@ void CheckCrafted(const Rows& rows, const std::vector<int>& defined, std::vector
   }
 }
 
+bool GameTakesCraftedRow(const std::vector<uint8_t>& row) {
+  CraftedWeaponRecord decoded;
+  DecodeCraftedRow(row.data(), &decoded);
+  return CraftedRowValuesFit(decoded);
+}
+
 const TableSchema kSchemas[] = {
     {"items",
      2000,
@@ -224,7 +248,8 @@ const TableSchema kSchemas[] = {
      {Text("name", 0, 50), Text("text", 50, 402), Number("type", 452, 0, 39, kItemTypes),
       Number("price", 456, 0, 10000000), Number("bonus", 460, -1000, 1000000), Number("icon", 464, 0, kIconMax),
       Number("nosale", 468, 0, 3, kNoSale), Number("place", 472, 0, 15, kPlaces)},
-     CheckItems},
+     CheckItems,
+     nullptr},
     {"spells",
      180,
      664,
@@ -237,14 +262,18 @@ const TableSchema kSchemas[] = {
       Number("meleetouch", 536, 0, 1), Number("immunity1", 544, 0, kLastProtectionCode, kProtectionNames),
       Number("immunity2", 548, 0, kLastProtectionCode, kProtectionNames),
       Number("animation", 552, 0, 1000), Number("missile", 556, 0, 1000), Number("colour", 560, 0, 0x7FFFFFFF),
+      Number("castsound", 564, 0, kLastMagicSound, kMagicSounds),
+      Number("effectsound", 568, 0, kLastMagicSound, kMagicSounds),
+      Number("targetsound", 572, 0, kLastMagicSound, kMagicSounds),
       Number("effect1", 576, 0, kLastEffectCode, EffectCodeNames()), Number("duration1", 580, 0, 17, kDurationNames),
-      Number("durvalue1", 584, 0, 1000), Number("param1", 588, 0, 1000), Number("sides1", 592, 0, 53),
+      Number("durvalue1", 584, 0, 2000), Number("param1", 588, 0, 1000), Number("sides1", 592, 0, 53),
       Number("count1", 596, 0, 56), Number("save1", 600, 0, 6, kSaves), Number("sr1", 604, 0, 1),
       Number("effect2", 608, 0, kLastEffectCode, EffectCodeNames()), Number("duration2", 612, 0, 17, kDurationNames),
-      Number("durvalue2", 616, 0, 1000), Number("param2", 620, 0, 1000), Number("sides2", 624, 0, 53),
+      Number("durvalue2", 616, 0, 2000), Number("param2", 620, 0, 1000), Number("sides2", 624, 0, 53),
       Number("count2", 628, 0, 56), Number("save2", 632, 0, 6, kSaves), Number("sr2", 636, 0, 1),
       Flags("meta", 640, "MEWHST")},
-     CheckSpells},
+     CheckSpells,
+     GameTakesSpellRow},
     {"crafted",
      5000,
      752,
@@ -259,7 +288,8 @@ const TableSchema kSchemas[] = {
       Number("failure", 528, 0, 100), Number("range", 532, 0, 1000), Number("enhancement", 536, 0, 10),
       Number("diekind", 736, 0, 11), Number("spell", 740, -1, 179), Number("charges", 744, 0, 50),
       Number("icon", 748, 0, kIconMax)},
-     CheckCrafted},
+     CheckCrafted,
+     GameTakesCraftedRow},
 };
 
 }  // namespace

@@ -27,6 +27,9 @@ struct TableSchema {
   int rowBytes;
   std::vector<FieldSpec> fields;
   void (*check)(const Rows& rows, const std::vector<int>& defined, std::vector<std::string>* problems);
+  // The game's own test of a row as its loader makes it (null: the loader
+  // takes any row); a row it refuses is a fault of the source.
+  bool (*gameTakes)(const std::vector<uint8_t>& row) = nullptr;
 
   const FieldSpec* Find(const std::string& key) const {
     for (const FieldSpec& f : fields)

@@ -281,6 +281,9 @@ TableResult CompileTable(const TableSchema& table, const std::string& fileName, 
   // Rules the game relies on, row by row.
   std::vector<std::string> problems;
   schema->check(rows, definedAt, &problems);
+  for (int r = 0; schema->gameTakes && r < schema->rows; ++r)
+    if (!schema->gameTakes(rows[r]))
+      problems.push_back("row " + std::to_string(r) + " holds a value out of range: the game would refuse the file");
   for (const std::string& p : problems) Report(0, p);
 
   result.image.reserve(static_cast<size_t>(schema->rows) * schema->rowBytes);

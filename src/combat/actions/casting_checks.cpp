@@ -26,12 +26,9 @@ int32_t TargetPass = 0;
 
 namespace {
 
-// The channel the spell sounds play on.
-constexpr int kSpellChannel = 2;
-
 // The sound field of a phase 1 to 3 of a spell row (0 none).
 int32_t SpellPhaseSound(const SpellRecord& s, int phase) {
-  return phase == 1 ? s.word564 : phase == 2 ? s.word568 : s.word572;
+  return phase == 1 ? s.castSound : phase == 2 ? s.effectSound : s.targetSound;
 }
 
 // Where each school's feat stands in a focus run: schools 1 to 8.
@@ -352,6 +349,6 @@ void PlaySpellSound(int phase) {
   if (id < 1 || id > 57) return;
   const int volume = id >= 12 && id <= 26 ? OptionWords[kOptionAmbientVolume] : OptionWords[kOptionSoundVolume];
   if (volume <= 0) return;
-  StopChannel(kSpellChannel);
-  PlaySound(id, kSpellChannel, 1, volume);
+  StopChannel(kSpellSoundChannel);
+  PlaySound(id, kSpellSoundChannel, 1, volume);
 }

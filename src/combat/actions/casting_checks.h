@@ -75,6 +75,8 @@ bool IsChargedItemUse();
 // The spell -1, its target -1, metamagic 0 and the spell choice's words cleared.
 bool ClearCurrentSpell();
 
-// Sound ids of the current spell by phase 1 to 3 (0 none), and playing one.
+// Sound ids of the current spell by phase 1 to 3 (0 none), and playing one
+// on the spell sound channel.
+constexpr int kSpellSoundChannel = 2;
 int SpellSoundId(int phase);
 void PlaySpellSound(int phase);

@@ -571,8 +571,11 @@ void ResolvePass(int caster, int spell) {
   const bool enemy = AreEnemies(caster, target);
 
   if (TargetPass == 1 && SpellRow(spell)) {
+    // Only a foe is rolled against: a willing friend is touched without a
+    // roll, whatever sides the spell is meant for (a cure touches an undead
+    // foe with a roll).
     const SpellRecord& s = SpellTable[spell];
-    if ((s.rangedTouch == 1 || s.meleeTouch == 1) && (s.harmful != 1 || enemy)) {
+    if ((s.rangedTouch == 1 || s.meleeTouch == 1) && enemy) {
       if (!SpellTouchAttack(caster, s.rangedTouch == 1)) return;
     }
   }

@@ -93,8 +93,8 @@ void ShowTouchChance(const SpellRecord& s, int mx, int my) {
   if (s.rangedTouch != 1 && s.meleeTouch != 1) return;
   const int attacker = CurrentFighter(), target = FighterSlots[slot].creature;
   if (!IsValidCreature(attacker) || !IsValidCreature(target)) return;
-  const int32_t chance =
-      !AreEnemies(attacker, target) && s.harmful == 1 ? -1 : TouchAttackRoll(attacker, target, s.rangedTouch == 1, 0);
+  // A friend is touched without a roll (see the spell's resolution).
+  const int32_t chance = !AreEnemies(attacker, target) ? -1 : TouchAttackRoll(attacker, target, s.rangedTouch == 1, 0);
   CursorChance = chance;
   if (TakeChanceAsHint(chance)) DrawHintAndLabels(mx + 13, my + 7, 0);
 }

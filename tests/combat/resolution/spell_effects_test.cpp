@@ -18,9 +18,12 @@
 #include "engine/message_log.h"
 #include "engine/random.h"
 #include "engine/settings.h"
+#include "engine/sound.h"
 #include "map/area_shapes.h"
 #include "map/map_fixture.h"
 #include "map/square_grids.h"
+#include "platform/audio.h"
+#include "platform/system.h"
 #include "rules/conditions.h"
 #include "rules/creature_forms.h"
 #include "rules/creature_record.h"
@@ -298,6 +301,52 @@ TEST_F(SpellEffects, LendLifeMovesHitPointsAndRaisesTheFallen) {
   Cast(kSpellLendLife, {kFriend});
   EXPECT_EQ(f.hitPoints, 10);
   EXPECT_EQ(Floating(kFriend), "No HP available");
+}
+
+// A willing friend is touched without a roll: every touch cure reaches it
+// from a caster who could hit nothing, while a harmful touch on a foe rolls.
+TEST_F(SpellEffects, AFriendIsTouchedWithoutARollAndAFoeWithOne) {
+  Creatures[kCaster].baseAttack = {-60, -60};
+  for (int spell : {kSpellCureLightWounds, kSpellCureModerateWounds, kSpellCureSeriousWounds,
+                    kSpellCureCriticalWounds, kSpellHeal, kSpellLendLife}) {
+    MessageLogText[0] = 0;
+    Creatures[kCaster].hitPoints = 60;
+    Creatures[kFriend].hitPoints = 10;
+    Cast(spell, {kFriend});
+    EXPECT_GT(Creatures[kFriend].hitPoints, 10) << spell;
+    EXPECT_EQ(Log().find("@TOUCH_ATTACK@"), std::string::npos) << spell;
+  }
+  MessageLogText[0] = 0;
+  Cast(kSpellInflictLightWounds, {kFoe});
+  EXPECT_NE(Log().find(H + "Mage" + H + " @TOUCH_ATTACK@"), std::string::npos);
+}
+
+// A cast plays its casting sound, and each condition taking hold its effect
+// sound, on the spell sound channel (the mixer counts the plays).
+TEST_F(SpellEffects, ACastPlaysItsSoundsOnTheSpellChannel) {
+  ASSERT_TRUE(platform::InitPlatform());
+  ASSERT_EQ(InitSound(1), 1);
+  for (int c = 0; c < kSoundChannelCount; ++c) ASSERT_EQ(CreateSoundChannel(c), 1);
+  for (int k = 30; k <= 53; ++k) {
+    SoundSample& s = SoundSamples[k];
+    FreeSoundSample(&s);
+    s.block = s.data = static_cast<uint8_t*>(std::calloc(4000, 1));
+    s.size = s.remaining = 4000;
+    s.channels = 2;
+  }
+  OptionWords[kOptionSoundVolume] = 80;
+  const int buffer = SoundChannels[kSpellSoundChannel].buffer;
+  const SpellRecord& fireball = SpellTable[kSpellFireball];
+  const SpellRecord& hold = SpellTable[kSpellHoldPerson];
+  Cast(kSpellFireball, {kFoe});
+  EXPECT_EQ(platform::SoundBufferPlays(buffer), 1u);
+  EXPECT_EQ(SoundChannels[kSpellSoundChannel].sample.data, SoundSamples[29 + fireball.castSound].data);
+  Cast(kSpellHoldPerson, {kFoe});
+  EXPECT_EQ(platform::SoundBufferPlays(buffer), 3u);
+  EXPECT_EQ(SoundChannels[kSpellSoundChannel].sample.data, SoundSamples[29 + hold.effectSound].data);
+  for (int c = 0; c < kSoundChannelCount; ++c) FreeSoundChannel(c);
+  for (auto& s : SoundSamples) FreeSoundSample(&s);
+  ShutdownSound();
 }
 
 TEST_F(SpellEffects, OpposedConditionsOnlyCancelEachOther) {
