@@ -12,9 +12,10 @@
 //   fighters Warriors (class 16), and clerics and wizards by their class,
 //   where the row gives no class of its own; every elf archer carries a
 //   longbow;
-// - the armed-humanoid roll is made where the row asks for it and for the
+// - the armed-humanoid roll is made where the row asks for it, for the
 //   fighters and warriors of the armed kinds (humans, elves, dwarves, orcs,
-//   gnolls, muls, horsemen, skeletons, vampires, trolls);
+//   gnolls, muls, horsemen, skeletons, vampires, trolls) and for the class-0
+//   elf archers of region 11, face 8 and region 14, face 3;
 // - the casters that draw a first weapon from W7 to W10 also draw a third
 //   item from W0 on a d100 of 60 or more, unless their row names another
 //   threshold;
