@@ -43,12 +43,6 @@ int NamedAbility(const CraftedWeaponRecord& item) {
   return 0;
 }
 
-// The band of seven wand pictures of each spell school starts here; -1 for a
-// school outside 1 to 8.
-int WandSchoolBand(int school) {
-  static constexpr int kBands[9] = {-1, 70, 42, 35, 56, 28, 35, 63, 49};
-  return school >= 1 && school <= 8 ? kBands[school] : -1;
-}
 
 // A wand's price for 50 charges of a spell of level 1 to 4; 0 otherwise.
 int64_t FullWandPrice(const SpellRecord& spell) {
@@ -97,6 +91,16 @@ int BuildMagicItemName(int row) {
   return 1;
 }
 
+int32_t WandPictureForSchool(int32_t picture, int32_t school) {
+  // The band of seven wand pictures of each spell school starts here.
+  static constexpr int32_t kBands[9] = {-1, 70, 42, 35, 56, 28, 35, 63, 49};
+  if (school < 1 || school > 8) return picture;
+  // The picture keeps its place within its band of seven; a picture outside
+  // the wand bands takes the first place.
+  const int32_t place = picture >= 28 && picture <= 76 ? (picture - 28) % 7 : 0;
+  return kBands[school] + place;
+}
+
 int BuildWandName(int row, int spell) {
   if (!IsCraftedRow(row) || spell < 0 || spell >= kSpellRows) return 1;
   CraftedWeaponRecord& wand = CraftedWeapons[row];
@@ -106,14 +110,7 @@ int BuildWandName(int row, int spell) {
   const int64_t added = static_cast<int64_t>(wand.charges) * FullWandPrice(record) * 2 / 100;
   wand.price = ChangedCraftedPrice(wand.price, added);
 
-  // The picture keeps its place within its band of seven and moves to the
-  // school's band; a picture outside the wand bands takes the first place.
-  const int band = WandSchoolBand(record.school);
-  if (band >= 0) {
-    const int picture = wand.icon;
-    const int place = picture >= 28 && picture < 77 ? (picture - 28) % 7 : 0;
-    wand.icon = band + place;
-  }
+  wand.icon = WandPictureForSchool(wand.icon, record.school);
 
   wand.name[sizeof wand.name - 1] = 0;
   const char* keyword = SpellKeywordFull(spell);

@@ -2,6 +2,8 @@
 // price, picture and name a wand takes from its spell.
 #pragma once
 
+#include <cstdint>
+
 constexpr int kItemSpecialCount = 45;  // special abilities k = 1 to 45
 constexpr int kItemOptionCount = 49;   // item options 0 to 48
 
@@ -18,6 +20,11 @@ extern const char ItemShortNameTable[kItemOptionCount][7];
 // ability and its kind ("+2 Fire Sword") and gives it the prepared row's
 // picture moved to the ability's (or, with none, by 6). Returns 1.
 int BuildMagicItemName(int row);
+
+// The wand picture that shows a spell school (1 to 8): the picture keeps its
+// place among the seven of its group and moves to the school's group; one
+// outside the wand pictures takes the first place. Another school keeps it.
+int32_t WandPictureForSchool(int32_t picture, int32_t school);
 
 // Adds the spell's price to a wand row by its charges, moves its picture to
 // the spell school's group and, unless the player named it, names it after

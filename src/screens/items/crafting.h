@@ -93,8 +93,6 @@ void ChargeWand(int wand, int crafter, int spell, CraftCost cost, int32_t priceR
 // The full price of 50 charges of the spell that a wand charged on the wand
 // page gains.
 int32_t WandChargePrice(int spell);
-// The wand's picture after charging with a spell of the school.
-int32_t WandPictureForSchool(int32_t picture, int32_t school);
 
 // The fixed magic items: prices, checks and makes base row `row` for the
 // crafter when the entry under the pointer is clicked (its properties page on

@@ -6,6 +6,7 @@
 #include <strings.h>
 
 #include "adventure/item_commands.h"
+#include "creatures/magic_item_names.h"
 #include "engine/click_sound.h"
 #include "engine/frame.h"
 #include "engine/last_screen.h"
@@ -42,12 +43,6 @@ constexpr int kLevelLabelColumn = 1;
 constexpr int kScrollRowOffset = 3;  // the scroll of spell s is base row 3 + s
 // The minimum caster level of spell levels 1 to 4 times three and the level.
 constexpr int32_t kWandCasterParts[4] = {3, 18, 45, 84};
-
-// The first wand picture of the group that shows a school, -1 none.
-int32_t WandGroupStart(int32_t school) {
-  static const int32_t kStarts[9] = {-1, 70, 42, 35, 56, 28, 35, 63, 49};
-  return school >= 1 && school <= 8 ? kStarts[school] : -1;
-}
 
 // A name that only says the item is a wand (and of which spell).
 bool IsPlainWandName(const char* name) {
@@ -217,15 +212,6 @@ bool IsEmptyWandHeldBy(int creature, int32_t code) {
   for (const ItemPair& pair : c.carried)
     if (pair.code == static_cast<uint32_t>(code)) return true;
   return false;
-}
-
-int32_t WandPictureForSchool(int32_t picture, int32_t school) {
-  const int32_t start = WandGroupStart(school);
-  if (start < 0) return picture;
-  // The picture keeps its place among the seven of its group; one outside
-  // the wand pictures takes the first place.
-  const int32_t place = picture >= 28 && picture <= 76 ? (picture - 28) % 7 : 0;
-  return start + place;
 }
 
 int32_t WandChargePrice(int spell) {
