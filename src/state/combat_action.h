@@ -161,6 +161,8 @@ int RunDeathScript();
 // 11 died, 12 knocked out, 13 petrified). The death event goes into the
 // event entry given (-1 entry 1).
 int RemoveFromCombat(int creature, int eventIndex);
+// True when one side is gone from the turn order (the battle is won or lost).
+bool IsBattleDecided();
 // True when one side is gone and the battle has ended.
 bool CheckEndOfCombat();
 

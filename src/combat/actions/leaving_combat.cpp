@@ -188,15 +188,31 @@ bool DismissCombatant() {
   return true;
 }
 
-bool CheckEndOfCombat() {
-  bool enemy = false, party = false;
+namespace {
+
+// Whether the turn order still holds a party member, and an enemy.
+void SidesInBattle(bool* party, bool* enemy) {
+  *party = *enemy = false;
   const int count = TurnEntryCount > kTurnOrderEntries ? kTurnOrderEntries : TurnEntryCount;
   for (int i = 0; i < count; ++i) {
     const int creature = TurnOrder[i].creature;
     if (!IsValidCreature(creature)) continue;
-    if (Creatures[creature].allegiance == 2) enemy = true;
-    if (Creatures[creature].allegiance == 1) party = true;
+    if (Creatures[creature].allegiance == 2) *enemy = true;
+    if (Creatures[creature].allegiance == 1) *party = true;
   }
+}
+
+}  // namespace
+
+bool IsBattleDecided() {
+  bool party = false, enemy = false;
+  SidesInBattle(&party, &enemy);
+  return !(party && enemy);
+}
+
+bool CheckEndOfCombat() {
+  bool party = false, enemy = false;
+  SidesInBattle(&party, &enemy);
   if (party && enemy) return false;
   if (party)
     EndBattle(kMusicVictory, kScreenVictory);

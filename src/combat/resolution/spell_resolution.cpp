@@ -626,8 +626,10 @@ void EndOfUse(int caster, int spell) {
       return;
     }
   }
-  // The next missile or ray of the use.
-  if (CurrentTargetingKind() == kAimIndividual && CastingUse.missilesLeft > 1) {
+  // The next missile or ray of the use; none once the battle is decided
+  // (the last foe fell to the one before), whatever is left of the use.
+  const bool decided = InCombat == 1 && IsBattleDecided();
+  if (CurrentTargetingKind() == kAimIndividual && CastingUse.missilesLeft > 1 && !decided) {
     --CastingUse.missilesLeft;
     if (CombatAction.playerControlled == 1 || InCombat == 0) {
       CastingUse.furtherMissile = 1;
@@ -655,6 +657,9 @@ void EndOfUse(int caster, int spell) {
   SetReadyMode();
   if (InCombat != 1) return;
   if (CurrentFighter() == caster) {
+    // A use that felled the last foe (or the last of the party) ends the
+    // battle at once, not when the caster's turn is over.
+    if (CheckEndOfCombat()) return;
     if (CombatAction.playerControlled == 1) {
       CombatState = 1;
       ScrollTo(caster, -1, -1);

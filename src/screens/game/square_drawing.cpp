@@ -21,6 +21,7 @@
 #include "screens/game/map_base_digest.h"
 #include "screens/game/map_mouse_words.h"
 #include "screens/game/map_view.h"
+#include "screens/game/object_list.h"
 #include "screens/game/view_squares.h"
 #include "state/combat_action.h"
 #include "state/current_cast.h"
@@ -182,8 +183,9 @@ void DrawLightGlow(int alpha, int colourCode, int x, int y, float scale) {
 
 void DrawItemMarker(int x, int y, int sx, int sy) {
   if (!ViewInside(x, y) || CurrentMap.At(kLayerWalls, x, y) != 0) return;
-  const int first = CurrentMap.At(kLayerObjects0, x, y);
-  if (first < 5000 || first > 9999) return;
+  // Anything the square's list can name and the party take: a crafted item
+  // (the weapons and armour fallen foes leave), a base item, gold or a pile.
+  if (DescribeObject(CurrentMap.At(kLayerObjects0, x, y)).kind == ShownObject::kUnknown) return;
   bool treasure = false;
   for (int level = 0; level < 4; ++level) {
     const int code = CurrentMap.At(kLayerObjects0 + level, x, y);

@@ -252,6 +252,7 @@ TEST_F(CastingSteps, DamageWhileCastingBreaksConcentration) {
 TEST_F(CastingSteps, AScrollIsUsedUpAndAWandLosesACharge) {
   Spell(2, kAimCaster, 1, {99, 0, 0, 0, 0, 0, 0, 0}).harmful = 0;
   Creatures[kCaster].carried[0] = {5100, 1};
+  Put(kFoeA, 15, 15, 1, 1);  // a foe far off, so the battle goes on
   Fight(0);
   CastingFromItem = 1;
   CastingItem = 5100;
@@ -295,6 +296,7 @@ TEST_F(CastingSteps, ABreathAndAGazeGoThroughTheSameSteps) {
   dragon.special[kSpecialAttackSides] = 6;
   dragon.special[kSpecialAttackDice] = 4;
   Put(kFoeA, 3, 2, 1, 1);
+  Put(kFoeB, 15, 15, 1, 1);  // out of the cone: the battle goes on when the gaze petrifies Ann
   Fight(0);
   Cast(kSpellSpecialAttack);
   EXPECT_EQ(Frames().back(), 0u);

@@ -262,6 +262,18 @@ TEST_F(SpellEffects, MagicMissileFliesByCasterLevelAndEachDoesOneD4PlusOne) {
   for (int amount = 2; amount <= 5; ++amount) EXPECT_GT(seen[amount], 20) << amount;
 }
 
+// The first of five missiles fells the last foe: the battle is won there and
+// then, with no aim asked for the four left and no turn to end.
+TEST_F(SpellEffects, AMissileFellingTheLastFoeEndsTheBattle) {
+  Creatures[kReserve].allegiance = 1;  // the far creature is no foe now
+  Creatures[kFoe].hitPoints = 1;  // the caster's level gives five missiles
+  Cast(kSpellMagicMissile, {kFoe});
+  EXPECT_EQ(Log().find("Orc" + H + " loses @"), Log().rfind("Orc" + H + " loses @"));  // one missile flew
+  EXPECT_EQ(InCombat, 0);
+  EXPECT_EQ(ScreenMode, static_cast<uint32_t>(kModeVictory));
+  EXPECT_EQ(SpellInProgress, -1);
+}
+
 // Negative levels past the last level, or Constitution lost to nothing, kill:
 // the target leaves the battle at once, not at its next turn.
 TEST_F(SpellEffects, ATargetDrainedToDeathLeavesTheBattle) {

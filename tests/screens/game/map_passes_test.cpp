@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdio>
 
 #include "map/rain_shelter.h"
 #include "combat/resolution/combat_sequencer.h"
@@ -164,6 +165,19 @@ TEST_F(MapPasses, CampfireFlamesStepAndLargeGlowsSpanTheirObject) {
   ASSERT_EQ(glows.size(), 1u);  // once for the three by three object, from its top-left square
   EXPECT_EQ(glows[0].x, 48);
   EXPECT_FLOAT_EQ(glows[0].scaleX, 3 * 24 / 128.0f);
+}
+
+// Whatever lies on a square for the party to take is marked there: the
+// weapon a fallen foe leaves (a crafted row), a base item, gold and a pile;
+// a code the tables do not know is no item.
+TEST_F(MapPasses, ThingsLyingOnTheGroundAreMarked) {
+  std::snprintf(CraftedWeapons[4701].name, sizeof CraftedWeapons[4701].name, "Club");
+  const int32_t lying[] = {4701, 5001, 10050, 200003, 7500};
+  for (int i = 0; i < 5; ++i) CurrentMap.At(kLayerObjects0, 2 + i, 2) = lying[i];
+  std::vector<int> marked;
+  for (const SheetDraw& d : mapscene::RecordScene())
+    if (d.slot == kSheetFloor && d.frame == 89) marked.push_back(d.x / 24);
+  EXPECT_EQ(marked, (std::vector<int>{2, 3, 4, 5}));
 }
 
 TEST_F(MapPasses, ASpellsBurstIsTheSizeOfItsAreaAndTwiceThatWidened) {
