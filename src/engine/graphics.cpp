@@ -8,6 +8,7 @@
 #include "engine/frame.h"
 #include "engine/settings.h"
 #include "engine/static_layers.h"
+#include "engine/text.h"
 #include "platform/system.h"
 
 GraphicsObject Graphics;
@@ -158,6 +159,7 @@ int EndScene() {
 }
 
 int BeginSprite() {
+  ForgetDrawnTexts();
   if (!Graphics.sprite || !Graphics.sprite->Begin(true)) return 0;
   SetPointFiltering();
   return 1;

@@ -23,6 +23,14 @@ std::vector<GlyphDraw>* g_glyphSink = nullptr;
 std::vector<TextRun>* g_runSink = nullptr;
 int g_runDepth = 0;  // above 0 while a text routine lays down its run
 
+// The cells of the letters the frame has drawn so far on the 320x240
+// picture, that a tooltip beside the pointer keeps off.
+struct CellBox {
+  int left, top, right, bottom;  // right and bottom excluded
+};
+std::vector<CellBox> g_drawnCells;
+constexpr size_t kDrawnCellsKept = 4096;
+
 struct Factors {
   uint32_t r, g, b, a;
 };
@@ -182,6 +190,11 @@ int DrawGlyph(uint32_t colour, unsigned char c, int x, int y, int style, int upp
     CellSize(large, &width, &height);
     RecordCell(c, x, y, width, height);
   }
+  if (!WideCells() && g_drawnCells.size() < kDrawnCellsKept) {
+    int width = 8, height = 8;
+    CellSize(large, &width, &height);
+    g_drawnCells.push_back(CellBox{x, y, x + width, y + height});
+  }
   const uint32_t drawn = c == '$' ? 0xFFFFFFFFu : StyleColour(colour, style);
   if (g_glyphSink) g_glyphSink->push_back(GlyphDraw{c, sheet, frame, x, y, drawn});
   if (sheet == kSheetInterface) {
@@ -223,6 +236,12 @@ int DrawTextAt(uint32_t colour, int maxChars, int xOffset, const char* text, int
     DrawGlyph(colour, static_cast<unsigned char>(text[i]), x, y, style, upperCase, 0, large);
   }
   return 1;
+}
+
+int TextWidth(const char* text, int large) {
+  int width = 8, height = 8;
+  CellSize(large, &width, &height);
+  return text == nullptr ? 0 : width * static_cast<int>(std::strlen(text));
 }
 
 int DrawTextF(int style, int column, int row, const char* format, ...) {
@@ -271,7 +290,31 @@ int DrawLabelWithValue(int column, int row, int style, int value, const char* fo
   return 1;
 }
 
-int DrawWrappedText(int x, const char* text, int style, int y, int noBacking, int raw) {
+void ForgetDrawnTexts() { g_drawnCells.clear(); }
+
+namespace {
+
+// The row nearest to y where a label of `width` pixels at x meets no letter
+// drawn before it and leaves the pointer at (mx, my) uncovered (the pointer
+// takes 17 by 24 pixels from its tip); y itself when there is none.
+int RowClearOfTexts(int x, int y, int width, int mx, int my) {
+  const auto clear = [&](int top) {
+    if (top < 0 || top + 8 > kTooltipBottom) return false;
+    const int right = x + width, bottom = top + 8;
+    if (x < mx + 17 && right > mx && top < my + 24 && bottom > my) return false;
+    return std::none_of(g_drawnCells.begin(), g_drawnCells.end(), [&](const CellBox& b) {
+      return x < b.right && right > b.left && top < b.bottom && bottom > b.top;
+    });
+  };
+  for (int step = 0; step < kTooltipBottom; ++step) {
+    if (clear(y - step)) return y - step;
+    if (clear(y + step)) return y + step;
+  }
+  return y;
+}
+
+// A tooltip label; a page's hint beside the pointer keeps off the texts.
+int DrawLabel(int x, const char* text, int style, int y, int noBacking, int raw, bool clearOfTexts) {
   if (text == nullptr || text[0] == '\0') return 0;
   char label[kHoverCaptionSize + 1];
   if (raw)
@@ -282,7 +325,8 @@ int DrawWrappedText(int x, const char* text, int style, int y, int noBacking, in
   const int width = length * 8;
   TextRunScope run(!noBacking);
   run.CutOff(label, length, static_cast<int>(std::strlen(label)));
-  if (x == -1 && y == -1) {
+  const bool beside = x == -1 && y == -1;
+  if (beside) {
     const int mx = PointerX(), my = PointerY();
     x = mx + 17;
     y = my + 12;
@@ -297,17 +341,27 @@ int DrawWrappedText(int x, const char* text, int style, int y, int noBacking, in
   y = std::max(y, 0);
   if (x + width > kTooltipRight) x = std::max(0, kTooltipRight - width);
   if (y + 8 > kTooltipBottom) y = kTooltipBottom - 8;
+  if (clearOfTexts) y = RowClearOfTexts(x, y, width, PointerX(), PointerY());
   const uint32_t colour = style >= 10 && style <= 14 ? StyleColour(kDefaultColour, style) : 0xFFFFFFFFu;
   for (int i = 0; i < length; ++i) {
     if (!noBacking) {
-      // The backing of a tooltip lies over what the screen drew beneath it.
+      // The backing of a tooltip lies over what the screen drew beneath it
+      // and hides it whole.
       const DrawLayerScope over(DrawLayer::kOnTop);
-      DrawSheetFrame(kSheetInterface, 498, x + i * 8, y, 0xE6FFFFFFu);
+      DrawSheetFrame(kSheetInterface, kTooltipBackingFrame, x + i * 8, y, 0xFFFFFFFFu);
     }
     DrawGlyph(colour, static_cast<unsigned char>(label[i]), x + i * 8, y, 0, 0, 0, 1);
   }
   return 1;
 }
+
+}  // namespace
+
+int DrawWrappedText(int x, const char* text, int style, int y, int noBacking, int raw) {
+  return DrawLabel(x, text, style, y, noBacking, raw, false);
+}
+
+int DrawHintClearOfTexts(const char* text) { return DrawLabel(-1, text, 0, -1, 0, 0, true); }
 
 std::vector<std::vector<char>> LayOutCaptionLines(const char* caption) {
   constexpr size_t kLineLength = 36;

@@ -54,6 +54,8 @@ int DrawGlyph(uint32_t colour, unsigned char c, int x, int y, int style, int upp
 // no cell is left, else 1.
 int DrawTextAt(uint32_t colour, int maxChars, int xOffset, const char* text, int style, int column, int row,
                int large, int yOffset, int popupExempt, int upperCase);
+// The pixels a text takes across, in large or small cells as the cells are now.
+int TextWidth(const char* text, int large);
 // printf into 1,000 bytes, drawn in large cells, at most 39 characters;
 // returns the formatted length.
 int DrawTextF(int style, int column, int row, const char* format, ...) __attribute__((format(printf, 4, 5)));
@@ -71,9 +73,17 @@ int DrawLabelWithValue(int column, int row, int style, int value, const char* fo
 // and bottom edges (flush against a window's edge the last letters read as
 // cut off).
 constexpr int kTooltipRight = 316, kTooltipBottom = 236;
+// The interface sheet's frame of a tooltip's backing, one a character cell.
+constexpr int kTooltipBackingFrame = 498;
 // A one-line tooltip label on a backing; x = y = -1 places it beside the
 // pointer. It is moved left and up to end by kTooltipRight and kTooltipBottom.
 int DrawWrappedText(int x, const char* text, int style, int y, int noBacking, int raw);
+// A page's hint as DrawWrappedText places it beside the pointer, then moved
+// up or down the least that keeps it off the texts drawn before it in the
+// frame and off the pointer (where no such place is found it stays).
+int DrawHintClearOfTexts(const char* text);
+// A new frame's drawing begins: the texts drawn so far are forgotten.
+void ForgetDrawnTexts();
 // The game screen's caption box: HoverCaption in upper case, wrapped at 36
 // characters, at most 11 lines.
 int DrawLargeWrappedCaps();

@@ -496,7 +496,8 @@ class CreationPage {
     }
     PollPointerButtons();
     DrawMouseCursor();
-    if (HoverCaption[0]) DrawWrappedText(-1, HoverCaption, 0, -1, 0, 0);
+    // The hint keeps off the page's texts, which lie close together here.
+    if (HoverCaption[0]) DrawHintClearOfTexts(HoverCaption);
   }
 
   const int member_;

@@ -278,6 +278,16 @@ bool GetWindowRect(WindowHandle w, int* left, int* top, int* right, int* bottom)
   return true;
 }
 
+bool GetClientOrigin(WindowHandle w, int* x, int* y) {
+  WindowState* s = Find(w);
+  if (!s) return false;
+  int cx = 0, cy = 0;
+  SDL_GetWindowPosition(s->sdl, &cx, &cy);
+  if (x) *x = cx;
+  if (y) *y = cy;
+  return true;
+}
+
 bool MoveAppWindow(WindowHandle w, int x, int y, int width, int height) {
   WindowState* s = Find(w);
   if (!s) return false;

@@ -91,6 +91,8 @@ uint32_t GetWindowStyle(WindowHandle w);
 bool GetClientSize(WindowHandle w, int* width, int* height);
 // Outer rectangle in desktop coordinates.
 bool GetWindowRect(WindowHandle w, int* left, int* top, int* right, int* bottom);
+// The client area's top-left corner in desktop coordinates.
+bool GetClientOrigin(WindowHandle w, int* x, int* y);
 bool MoveAppWindow(WindowHandle w, int x, int y, int width, int height);
 bool ShowAppWindow(WindowHandle w, int command);
 bool IsWindowMinimised(WindowHandle w);

@@ -140,12 +140,17 @@ int UpdateMenuChecks() {
   return 1;
 }
 
+// The window manager's frame round the picture is not known before the
+// window is first shown: centring the frame would put the window somewhere
+// else from the second change of window mode on.
 int CentreWindow() {
-  int dw = 0, dh = 0, left = 0, top = 0, right = 0, bottom = 0;
+  int dw = 0, dh = 0, left = 0, top = 0, right = 0, bottom = 0, cw = 0, ch = 0, cx = 0, cy = 0;
   if (!platform::GetDesktopSize(&dw, &dh)) return 1;
   if (!platform::GetWindowRect(MainWindowHandle, &left, &top, &right, &bottom)) return 1;
+  if (!platform::GetClientSize(MainWindowHandle, &cw, &ch)) return 1;
+  if (!platform::GetClientOrigin(MainWindowHandle, &cx, &cy)) return 1;
   const int w = right - left, h = bottom - top;
-  platform::MoveAppWindow(MainWindowHandle, (dw - w) / 2, (dh - h) / 2, w, h);
+  platform::MoveAppWindow(MainWindowHandle, (dw - cw) / 2 - (cx - left), (dh - ch) / 2 - (cy - top), w, h);
   platform::ShowAppWindow(MainWindowHandle, platform::kShow);
   return 1;
 }

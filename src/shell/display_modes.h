@@ -17,6 +17,8 @@ int RecreateDisplayWindow(int width, int height);
 int HandleDisplayToggleKeys(int force);
 // HandleWindowKeys (F2 and F3) is declared with the main window, for the game screen.
 int UpdateMenuChecks();
+// Centres the window's picture (its client area) on the desktop, keeping its
+// size, and shows the window.
 int CentreWindow();
 // A window smaller than the full-screen picture (the one a game that starts
 // in full screen makes first) gets its size, centred, before it asks for

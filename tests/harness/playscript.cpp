@@ -27,6 +27,9 @@
 //                   keeps its size when it asks for full screen
 //   expect-window-shows-picture  the window shows the whole picture, fitted
 //                   into its drawing area with bars where the shapes differ
+//   keep-window-place  note where the window's picture (its client area)
+//                   stands on the desktop
+//   expect-window-place  the picture stands where keep-window-place noted
 //   log TEXT        add a line to the message log (\r stands for a carriage
 //                   return, \xA3 for the highlight mark)
 //   expect-ended    the game must have ended by now
@@ -112,6 +115,7 @@
 #include "engine/message_log.h"
 #include "shell/application.h"
 #include "engine/last_screen.h"
+#include "engine/main_window.h"
 #include "harness/harness.h"
 #include "harness/test_scenes.h"
 #include "map/map_record.h"
@@ -225,6 +229,7 @@ int main(int argc, char** argv) {
   std::string text;
   int number = 0;
   bool expectEnded = false;
+  int keptPlaceX = 0, keptPlaceY = 0;  // keep-window-place
   std::filesystem::path ownFolder;
   auto leave = [&] {
     harness::StopGame();
@@ -557,6 +562,14 @@ int main(int argc, char** argv) {
     } else if (c == "expect-window-shows-picture") {
       const std::string fault = harness::WindowShowsWholePicture();
       if (!fault.empty()) return fail(fault);
+    } else if (c == "keep-window-place") {
+      platform::GetClientOrigin(MainWindowHandle, &keptPlaceX, &keptPlaceY);
+    } else if (c == "expect-window-place") {
+      int x = 0, y = 0;
+      platform::GetClientOrigin(MainWindowHandle, &x, &y);
+      if (x != keptPlaceX || y != keptPlaceY)
+        return fail("the window's picture stands at " + std::to_string(x) + "," + std::to_string(y) + ", not at " +
+                    std::to_string(keptPlaceX) + "," + std::to_string(keptPlaceY));
     } else if (c == "close") {
       harness::RequestClose();
     } else if (c == "shot") {

@@ -240,7 +240,12 @@ bool InAreaTargetList(int creature) {
   return false;
 }
 
+// A label over a creature, kept inside the view (a few pixels clear of its
+// right edge, as tooltips are) when the creature stands at its side.
 void DrawSmallText(const char* text, int x, int y) {
+  constexpr int kClear = 320 - kTooltipRight;
+  x = std::clamp(x, 0, std::max(0, ViewWidth() - kClear - TextWidth(text, 0)));
+  y = std::max(y, 0);
   DrawTextAt(0xFFFFFFFFu, 63, x, text, 0, 0, 0, 0, y, 1, 0);
 }
 
