@@ -88,6 +88,34 @@ TEST_F(GameScreen, AnAttackTheTurnCannotMakeShowsNoAttackAndSaysWhy) {
   EXPECT_EQ(ActionTarget, kOrc);
 }
 
+// The orc two squares off a knight (speed 20) who has walked already: the
+// hover says what the click will do with the moves left. After 5 feet the
+// step toward the orc keeps the attack: its cursor, banner and chance, and
+// the click moves and attacks. After 20 feet the step would spend the
+// attack: the walk cursor alone, and the click walks without an attack.
+TEST_F(GameScreen, TheHoverOnAnEnemyOutOfReachShowsWhatTheClickDoes) {
+  for (const int walked : {5, 20}) {
+    ASSERT_TRUE(KnightFacesOrc(5));
+    const int32_t speed = Creatures[0].speed.current;
+    ASSERT_EQ(speed, 20);
+    CombatActionState& a = CombatAction;
+    a.movesLeft = 2 * speed - walked;
+    a.fullRoundActionLeft = a.fiveFootStepLeft = 0;
+    const bool attacks = walked == 5;
+    ClickSquare(5, 4);
+    EXPECT_EQ(CursorShape, attacks ? 14 : 12) << walked;
+    EXPECT_EQ(AttackKindShown, attacks ? 2u : 0u) << walked;
+    EXPECT_EQ(CombatAction.actionCode, attacks ? kActionMoveAndAttack : kActionWalkPath) << walked;
+    bool attacked = false;
+    for (int i = 0; i < 200 && CurrentFighter() == 0; ++i) {
+      attacked |= CombatAction.actionCode == kActionMeleeAttack || CombatAction.actionCode == kActionFullAttack;
+      ASSERT_TRUE(harness::StepFrames(1));
+    }
+    EXPECT_EQ(attacked, attacks) << walked;
+    EXPECT_EQ(Creatures[0].squareX, 4) << walked;
+  }
+}
+
 // The keypad on the knight's turn: toward the foe beside it an attack,
 // toward open ground a step; Tab opens the combat rolls.
 TEST_F(GameScreen, TheKeypadAttacksOrStepsAndTabOpensTheRolls) {
