@@ -306,6 +306,24 @@ struct MeleePlan {
 // attack is left, else 34 "Too Far Away".
 MeleePlan Refused() { return {MeleeOrder::kRefused, AttackPermitted() ? kResultOutOfReach : kResultNeedStandard}; }
 
+// The feet the walk along the fighter's path to its destination pays, square
+// by square as the walk pays them.
+int32_t WalkFeet(int fighter) {
+  const CreatureRecord& c = Creatures[fighter];
+  const int slot = GetFighterSlot(fighter);
+  if (slot < 0 || slot >= kFighterSlots) return 0;
+  const FighterSlot& s = FighterSlots[slot];
+  int32_t feet = 0;
+  int x = c.squareX, y = c.squareY;
+  for (int i = 0; i < kPathLength && !(x == c.destinationX && y == c.destinationY); ++i) {
+    if (!CurrentMap.Inside(s.pathX[i], s.pathY[i])) break;
+    feet += CalculateMoveCost(fighter, s.pathX[i], s.pathY[i], x, y, 1);
+    x = s.pathX[i];
+    y = s.pathY[i];
+  }
+  return feet;
+}
+
 // The plan toward an enemy out of reach, the path to its side laid by the
 // search when one is found.
 MeleePlan PlanApproach(int fighter, int target) {
@@ -330,13 +348,14 @@ MeleePlan PlanApproach(int fighter, int target) {
   const bool attackLeft = a.standardActionLeft != 0;
   if (attackLeft && MayTakeFiveFootStep(fighter) && AdjacentAfterFirstStep(fighter, target))
     return {MeleeOrder::kStepAndAttack, 0};
-  if (attackLeft && PathCostFeet <= a.movesLeft - c.speed.current) return {MeleeOrder::kMoveAndAttack, 0};
-  if (PathCostFeet <= a.movesLeft) return {MeleeOrder::kWalk, 0};
+  const int32_t feet = WalkFeet(fighter);
+  if (attackLeft && feet <= a.movesLeft - c.speed.current) return {MeleeOrder::kMoveAndAttack, 0};
+  if (feet <= a.movesLeft) return {MeleeOrder::kWalk, 0};
   return Refused();
 }
 
-// The plan of the square under the cursor, kept while the square and the
-// turn's state stay (the path search runs once), or worked out afresh.
+// The plan of the enemy under the cursor, kept (with the path it laid) while
+// the square and the turn's state stay, so that the path search runs once.
 struct ApproachKey {
   int32_t fighter = -1, target = -1, entry = -1, moves = -1, standard = -1, step = -1, round = -1;
   bool operator==(const ApproachKey&) const = default;
@@ -344,13 +363,13 @@ struct ApproachKey {
 ApproachKey g_approachKey;
 MeleePlan g_approach;
 
-MeleePlan MeleePlanOn(int fighter, int target, bool afresh) {
+MeleePlan MeleePlanOn(int fighter, int target) {
   if (AreAdjacent(fighter, target)) return AttackPermitted() ? MeleePlan{MeleeOrder::kAttack, 0} : Refused();
   if (CombatAction.movementClosed != 0 || Has(fighter, kCondGrappling)) return Refused();
   const CombatActionState& a = CombatAction;
   const ApproachKey key{fighter, target, CurrentTurnIndex, a.movesLeft, a.standardActionLeft, a.fiveFootStepLeft,
                         CombatRoundNumber};
-  if (afresh || MoveAttackPlan == 0 || !(key == g_approachKey)) {
+  if (MoveAttackPlan == 0 || !(key == g_approachKey)) {
     g_approachKey = key;
     g_approach = PlanApproach(fighter, target);
     const MeleeOrder o = g_approach.order;
@@ -388,17 +407,16 @@ void ShowMeleePlan(int fighter, int target, const MeleePlan& plan) {
 }
 
 // A melee attack on an enemy combatant (weapon mode 1, nothing pending): the
-// hover shows the plan, and the click gives the plan worked out again in
-// the same state, so that the path it follows is the one just laid.
+// hover shows the plan and the click gives it.
 void MeleeOnEnemy(int fighter, int target) {
-  ShowMeleePlan(fighter, target, MeleePlanOn(fighter, target, false));
+  const MeleePlan plan = MeleePlanOn(fighter, target);
+  ShowMeleePlan(fighter, target, plan);
   if (CursorShape == kCursorRefused || !ButtonPressed(0)) return;
   LatchButton(0);
   if (FindTurnOrderIndex(target) == -1) {
     ShowClickResultAtMouse(kResultNotFighting);
     return;
   }
-  const MeleePlan plan = MeleePlanOn(fighter, target, true);
   switch (plan.order) {
     case MeleeOrder::kRefused:
       return;
