@@ -3,7 +3,6 @@
 // in which later sections cover earlier ones.
 #include <cstring>
 
-#include "combat/actions/small_routines.h"
 #include "combat/actions/start_of_combat.h"
 #include "engine/frame.h"
 #include "engine/game_screen_state.h"
@@ -44,7 +43,9 @@ void SetUpFrame() {
   ChooseMusic();
   std::memset(CursorHint, 0, sizeof CursorHint);
   std::memset(AmbientSourceFlags, 0, sizeof AmbientSourceFlags);
-  if (SpellInProgress != -1) CursorTargetValid = IsCursorTargetValid() ? 1 : 0;
+  // The aiming modes judge the cursor in the map view's mouse; the casting
+  // steps keep the area shown.
+  if (SpellInProgress != -1 && (ScreenMode < kModeTargetFirst || ScreenMode > kModeTargetLast)) CursorTargetValid = 1;
   AdvanceFrameCounters();
   if (ScreenMode == kModeExploring || ScreenMode == kModeResting) StepDayAndWeather();
 }
