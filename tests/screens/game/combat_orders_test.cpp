@@ -269,8 +269,12 @@ TEST_F(GameScreen, ThePointerWhileAimingSaysWhatTheClickDoes) {
       MouseAt(inputtest::ScreenX(x), inputtest::ScreenY(y), true);
       const bool casts = ScreenMode == kModeCastSpend;
       EXPECT_EQ(casts, valid) << aim.spell << " on " << x << "," << y;
-      if (aim.casts) EXPECT_EQ(casts, aim.casts[i] == 'x') << aim.spell << " on " << x << "," << y;
-      if (!casts) EXPECT_TRUE(ScreenMode == aim.mode && CurrentSpell == aim.spell) << aim.spell << " on " << x << "," << y;
+      if (aim.casts) {
+        EXPECT_EQ(casts, aim.casts[i] == 'x') << aim.spell << " on " << x << "," << y;
+      }
+      if (!casts) {
+        EXPECT_TRUE(ScreenMode == aim.mode && CurrentSpell == aim.spell) << aim.spell << " on " << x << "," << y;
+      }
       (casts ? cast : refused) += 1;
     }
     EXPECT_TRUE(cast > 0 && refused > 0) << aim.spell;
