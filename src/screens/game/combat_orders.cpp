@@ -373,7 +373,8 @@ MeleePlan MeleePlanOn(int fighter, int target) {
     g_approachKey = key;
     g_approach = PlanApproach(fighter, target);
     const MeleeOrder o = g_approach.order;
-    MoveAttackPlan = o == MeleeOrder::kCharge ? 3 : o == MeleeOrder::kStepAndAttack || o == MeleeOrder::kMoveAndAttack ? 2 : 1;
+    const bool attacks = o == MeleeOrder::kStepAndAttack || o == MeleeOrder::kMoveAndAttack;
+    MoveAttackPlan = o == MeleeOrder::kCharge ? 3 : attacks ? 2 : 1;
   }
   return g_approach;
 }
@@ -400,7 +401,8 @@ void ShowMeleePlan(int fighter, int target, const MeleePlan& plan) {
       CursorShape = kCursorAttack;
       const int x = charge ? ChargeStopX : Creatures[fighter].destinationX;
       const int y = charge ? ChargeStopY : Creatures[fighter].destinationY;
-      ShowChance(target, CurrentMap.Inside(x, y) ? ChanceFrom(fighter, target, x, y) : HitChancePercent(fighter, target));
+      ShowChance(target,
+                 CurrentMap.Inside(x, y) ? ChanceFrom(fighter, target, x, y) : HitChancePercent(fighter, target));
       return;
     }
   }
