@@ -23,7 +23,6 @@
 #include "rules/item_tables.h"
 #include "screens/character/spell_icons.h"
 #include "screens/game/action_state.h"
-#include "screens/game/click_results.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/held_object.h"
 #include "screens/game/overlay_sections.h"
@@ -130,19 +129,14 @@ void DrawSpellCursor() {
       DrawFigureSprite(SpellIconTable[spell], mx + 1, my + 1, 0xFFFFFFFFu, 0);
   }
   const bool onPrompt = MouseInTextRow(1, 24, 15, 2, 1, 0);
-  // A refused click's reason stays beside the pointer while it stays near;
-  // the aiming goes on.
-  ShowClickResult();
-  const bool hint = CursorHint[0] != '\0';
   if (!onPrompt && CursorTargetValid == 0) {
     const DrawLayerScope pointer(DrawLayer::kOnTop);
     DrawFigureSprite(kRefusedTargetMark, mx + 1, my + 1, 0xFFFFFFFFu, 0);
     for (int s = 0; s < FighterCount && s < kFighterSlots; ++s)
       if (IsValidCreature(FighterSlots[s].creature)) TargetMarker[FighterSlots[s].creature] = 0;
-  } else if (inTable && !hint) {
+  } else if (inTable) {
     ShowTouchChance(SpellTable[spell], mx, my);
   }
-  if (hint) DrawCursorHint(mx, my);
   if (ButtonPressed(1)) {
     LatchButton(1);
     CancelPendingAction();

@@ -3,6 +3,7 @@
 // in which later sections cover earlier ones.
 #include <cstring>
 
+#include "combat/actions/small_routines.h"
 #include "combat/actions/start_of_combat.h"
 #include "engine/frame.h"
 #include "engine/game_screen_state.h"
@@ -43,9 +44,10 @@ void SetUpFrame() {
   ChooseMusic();
   std::memset(CursorHint, 0, sizeof CursorHint);
   std::memset(AmbientSourceFlags, 0, sizeof AmbientSourceFlags);
-  // The aiming modes judge the cursor in the map view's mouse; the casting
-  // steps keep the area shown.
-  if (SpellInProgress != -1 && (ScreenMode < kModeTargetFirst || ScreenMode > kModeTargetLast)) CursorTargetValid = 1;
+  // The aiming modes judge the cursor in the map view's mouse, by the click's
+  // own tests, so that the pointer says what the click does.
+  if (SpellInProgress != -1 && (ScreenMode < kModeTargetFirst || ScreenMode > kModeTargetLast))
+    CursorTargetValid = IsCursorTargetValid() ? 1 : 0;
   AdvanceFrameCounters();
   if (ScreenMode == kModeExploring || ScreenMode == kModeResting) StepDayAndWeather();
 }

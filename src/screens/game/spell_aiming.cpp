@@ -3,8 +3,8 @@
 // or one square; the area previewed under the cursor. Each frame one verdict
 // on what lies under the cursor gives both the pointer (the aiming one where
 // a click casts, "no entry" elsewhere) and what the click does: an accepted
-// click goes to the casting steps (screen mode 24), a refused one says why
-// and the aiming goes on (only the right button or "Cancel Action" ends it).
+// click goes to the casting steps (screen mode 24), one refused for a reason
+// says why and ends the aiming, one refused without a word does nothing.
 #include <algorithm>
 
 #include "combat/resolution/area_targets.h"
@@ -94,17 +94,20 @@ AimVerdict Taken() { return {true, 0}; }
 AimVerdict Refused(int32_t code) { return {false, code}; }
 
 // The pointer shows the verdict and the click follows it: true when this
-// frame's click is taken. A refused click says why and changes nothing
-// else. While the view glides on its own (to the caster as the aiming
-// starts) the squares slide under the pointer: no click is taken and the
-// pointer says so.
+// frame's click is taken. A click refused for a reason says why and ends the
+// aiming; one refused without a word does nothing. While the view glides on
+// its own (to the caster as the aiming starts) the squares slide under the
+// pointer: no click is taken, and none ends the aiming.
 bool ClickTakes(AimVerdict verdict) {
   if (FollowTarget != -1) verdict = AimVerdict{};
   CursorTargetValid = verdict.takes ? 1 : 0;
   if (!verdict.takes) CursorShape = kCursorRefused;
   if (CancelHovered == 1 || !ButtonPressed(0)) return false;
   LatchButton(0);
-  if (!verdict.takes && verdict.refusal != 0) ShowClickResultAtMouse(verdict.refusal);
+  if (!verdict.takes && verdict.refusal != 0) {
+    ShowClickResultAtMouse(verdict.refusal);
+    CancelTargetPick();
+  }
   return verdict.takes;
 }
 
@@ -268,6 +271,7 @@ void AimBurst() {
   const int sq = SquareIndex(x, y);
   const bool inRange = WithinRange(x, y);
   const bool inSight = InLineOfEffect(x, y);
+  CursorSquareInSight = inSight ? 1 : 0;
   const bool empty = CurrentMap.At(kLayerWalls, x, y) == 0 && MagicAreaGrid[sq].kind != kEffectSolid;
   ClearAreaTargets();
   AimVerdict verdict = Taken();
@@ -304,9 +308,11 @@ void AimRectangle() {
   }
   ClearAreaTargets();
   RasteriseRectangle(Spell(), Caster(), RectangleCorner.x, RectangleCorner.y, MapCursorX, MapCursorY);
+  TargetConfirmFlag = RectangleValid;
   if (RectangleValid == 1) PreviewArea();
-  if (!ClickTakes(RectangleValid == 1 ? Taken() : Refused(kResultWrongPlacement))) return;
-  RectangleCornerSet = 0;
+  const bool taken = ClickTakes(RectangleValid == 1 ? Taken() : Refused(kResultWrongPlacement));
+  if (ScreenMode != kModeAimRectangle || taken) RectangleCornerSet = 0;
+  if (!taken) return;
   ScrollTo(-1, (RectangleCorner.x + MapCursorX) / 2, (RectangleCorner.y + MapCursorY) / 2);
   MissileFrame(Caster(), MapCursorX, MapCursorY);
   CastingUse.lineEndSet = 1;
@@ -343,7 +349,8 @@ void AimConeOrLine(bool cone) {
 
 void AimSquare() {
   const int x = MapCursorX, y = MapCursorY;
-  const bool valid = CurrentMap.Inside(x, y) && SquareExplored(x, y) && WithinRange(x, y) && InLineOfEffect(x, y) &&
+  CursorSquareInSight = CurrentMap.Inside(x, y) && InLineOfEffect(x, y) ? 1 : 0;
+  const bool valid = CurrentMap.Inside(x, y) && SquareExplored(x, y) && WithinRange(x, y) && CursorSquareInSight &&
                      CreatureAtSquare(x, y, -1) == -1 && CurrentMap.At(kLayerWalls, x, y) == 0 &&
                      MagicAreaGrid[SquareIndex(x, y)].kind != kEffectSolid;
   PlacementSquare = valid ? MapSquareWords{x, y} : MapSquareWords{-1, y};
