@@ -48,6 +48,7 @@ namespace playverbs {
 namespace {
 
 constexpr int kSquare = 24;
+constexpr int32_t kWalkCursor = 12;
 // Where a click is sure to land on the map view and not on a panel drawn
 // over it: the party list in the top right corner and the bars along the
 // bottom edge are left alone.
@@ -434,7 +435,10 @@ std::string Fight(int turns) {
       if (Tracing())
         std::fprintf(stderr, "%s %s %s (%d squares)\n", me.name, WeaponMode == 2 ? "shoots at" : "attacks",
                      Creatures[target].name, best);
-      ordered = ClickOrder(tx, ty);
+      // The walk cursor over the enemy offers only a walk to its side: no
+      // attack is left after it, and the click is not given.
+      PointAt(tx, ty);
+      if (CursorShape != kWalkCursor) ordered = ClickOrder(tx, ty);
     } else if (target >= 0 && best > 1 && moves < 1 && WantedWeaponMode(TurnOrder[entry].creature) != 2) {
       // Out of reach of a fighter in melee: a move to the free square next to it that lies nearest.
       ++moves;

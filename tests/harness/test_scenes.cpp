@@ -274,6 +274,19 @@ bool LayOutScene(const std::string& name) {
     cleric.spellsPerDay[0] = cleric.spellsLeft[0] = 2;
     return true;
   }
+  if (name == "crypt") {
+    // The skirmish with two skeletons in the alcove; Berta, a cleric with
+    // three turnings, acts first and Dunja next.
+    LayOutScene("skirmish");
+    AddFoe(kFirstFoe, kKindSkeleton, 1, 3);
+    AddFoe(kFirstFoe + 1, kKindSkeleton, 2, 3);
+    Finish();
+    Creatures[1].creatureClass = kClassCleric;
+    Creatures[1].displayWords[kDisplayTurnUndeadUses] = 3;
+    Creatures[1].dexterity = {60, 60};
+    Creatures[3].dexterity = {50, 50};
+    return true;
+  }
   if (name != "skirmish") return false;
   // Two orcs in an alcove, the knights at its mouth. A map of 9 by 6
   // squares keeps the view still: square (x, y) shows at picture pixel

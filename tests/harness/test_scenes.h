@@ -28,7 +28,9 @@ void Finish();
 // A named scene: "skirmish" (four knights before two orcs held in an alcove,
 // the battle starts as soon as they see each other), "vigil" (the
 // skirmish with Berta, who acts first, a cleric who knows Bless), "camp" (the four
-// knights exploring open ground alone), "chapel" (the camp with the second
+// knights exploring open ground alone), "crypt" (the skirmish with two
+// skeletons in the alcove, Berta a cleric with turnings who acts first,
+// Dunja next), "chapel" (the camp with the second
 // knight a hurt cleric who knows Cure Light Wounds), "throng" (the knights
 // against 36 foes of six kinds on a wide field: a battle of forty),
 // "fallen" (the knights after a hard fight: one dead far off, a pile by the

@@ -286,79 +286,159 @@ bool AdjacentAfterFirstStep(int fighter, int target) {
   return AskFrom(fighter, x, y, [&] { return AreAdjacent(fighter, target); });
 }
 
-// The attack on an enemy out of reach: worked out once per square (charge,
-// move then attack, or nothing).
-void PlanMoveAttack(int fighter, int target) {
-  if (MoveAttackPlan != 0) return;
+// What a click on an enemy combatant orders in melee (weapon mode 1, nothing
+// pending), with the actions the turn has left: the cursor, the banner and
+// the chance show it, and the click gives exactly it.
+enum class MeleeOrder {
+  kRefused,        // nothing: the reason beside the cursor
+  kAttack,         // the enemy is beside the fighter
+  kCharge,         // along the charge line
+  kStepAndAttack,  // a five-foot step, then the attack
+  kMoveAndAttack,  // a move that leaves the standard action, then the attack
+  kWalk,           // a walk to its side that uses up the attack: no attack
+};
+struct MeleePlan {
+  MeleeOrder order = MeleeOrder::kRefused;
+  int32_t refusal = 0;
+};
+
+// An attack the turn cannot make: 75 "You need a Standard Action" when no
+// attack is left, else 34 "Too Far Away".
+MeleePlan Refused() { return {MeleeOrder::kRefused, AttackPermitted() ? kResultOutOfReach : kResultNeedStandard}; }
+
+// The feet the walk along the fighter's path to its destination pays, square
+// by square as the walk pays them.
+int32_t WalkFeet(int fighter) {
+  const CreatureRecord& c = Creatures[fighter];
+  const int slot = GetFighterSlot(fighter);
+  if (slot < 0 || slot >= kFighterSlots) return 0;
+  const FighterSlot& s = FighterSlots[slot];
+  int32_t feet = 0;
+  int x = c.squareX, y = c.squareY;
+  for (int i = 0; i < kPathLength && !(x == c.destinationX && y == c.destinationY); ++i) {
+    if (!CurrentMap.Inside(s.pathX[i], s.pathY[i])) break;
+    feet += CalculateMoveCost(fighter, s.pathX[i], s.pathY[i], x, y, 1);
+    x = s.pathX[i];
+    y = s.pathY[i];
+  }
+  return feet;
+}
+
+// The plan toward an enemy out of reach, the path to its side laid by the
+// search when one is found.
+MeleePlan PlanApproach(int fighter, int target) {
   ChargeChosen = 0;
   ActionTarget = target;
+  const CombatActionState& a = CombatAction;
+  const CreatureRecord& c = Creatures[fighter];
   const CreatureRecord& t = Creatures[target];
   const bool stepWouldDo = MayTakeFiveFootStep(fighter) && FindStandableSquare(fighter);
-  if (CanCharge(fighter) && !stepWouldDo && CanReachTargetFrom(t.squareX, t.squareY, Creatures[fighter].squareX,
-                                                               Creatures[fighter].squareY)) {
-    MoveAttackPlan = 3;
+  if (CanCharge(fighter) && !stepWouldDo && CanReachTargetFrom(t.squareX, t.squareY, c.squareX, c.squareY)) {
     ChargeChosen = 1;
-    return;
+    return {MeleeOrder::kCharge, 0};
   }
   const uint8_t cost = OptionWords[kOptionPathfindAvoidsEntangle] == 1 ? 1 : 0;
-  const CreatureRecord& c = Creatures[fighter];
   SeekAdjacent = 1;
   const int found = FindCreaturePath(fighter, c.squareX, c.squareY, t.squareX, t.squareY, cost, cost, 0, 0, nullptr,
                                      nullptr);
   SeekAdjacent = 0;
-  if (found != kPathFound) {
-    MoveAttackPlan = 1;
-    return;
+  if (found != kPathFound) return Refused();
+  // A walk keeps the standard action while the moves left after it still
+  // make a whole move; a five-foot step costs none.
+  const bool attackLeft = a.standardActionLeft != 0;
+  if (attackLeft && MayTakeFiveFootStep(fighter) && AdjacentAfterFirstStep(fighter, target))
+    return {MeleeOrder::kStepAndAttack, 0};
+  const int32_t feet = WalkFeet(fighter);
+  if (attackLeft && feet <= a.movesLeft - c.speed.current) return {MeleeOrder::kMoveAndAttack, 0};
+  if (feet <= a.movesLeft) return {MeleeOrder::kWalk, 0};
+  return Refused();
+}
+
+// The plan of the enemy under the cursor, kept (with the path it laid) while
+// the square and the turn's state stay, so that the path search runs once.
+struct ApproachKey {
+  int32_t fighter = -1, target = -1, entry = -1, moves = -1, standard = -1, step = -1, round = -1;
+  bool operator==(const ApproachKey&) const = default;
+};
+ApproachKey g_approachKey;
+MeleePlan g_approach;
+
+MeleePlan MeleePlanOn(int fighter, int target) {
+  if (AreAdjacent(fighter, target)) return AttackPermitted() ? MeleePlan{MeleeOrder::kAttack, 0} : Refused();
+  if (CombatAction.movementClosed != 0 || Has(fighter, kCondGrappling)) return Refused();
+  const CombatActionState& a = CombatAction;
+  const ApproachKey key{fighter, target, CurrentTurnIndex, a.movesLeft, a.standardActionLeft, a.fiveFootStepLeft,
+                        CombatRoundNumber};
+  if (MoveAttackPlan == 0 || !(key == g_approachKey)) {
+    g_approachKey = key;
+    g_approach = PlanApproach(fighter, target);
+    const MeleeOrder o = g_approach.order;
+    const bool attacks = o == MeleeOrder::kStepAndAttack || o == MeleeOrder::kMoveAndAttack;
+    MoveAttackPlan = o == MeleeOrder::kCharge ? 3 : attacks ? 2 : 1;
   }
-  const bool soon = AdjacentAfterFirstStep(fighter, target) && CombatAction.standardActionLeft != 0;
-  const bool enoughMoves = PathCostFeet <= CombatAction.movesLeft - Creatures[fighter].speed.current;
-  MoveAttackPlan = soon || enoughMoves ? 2 : 1;
+  return g_approach;
 }
 
-// An attack the turn cannot make: no attack cursor, and beside the cursor
-// the reason (no action left for it, or the target out of reach).
-void RefuseMelee() {
-  CursorShape = kCursorRefused;
-  ShowClickResultAtMouse(AttackPermitted() ? kResultOutOfReach : kResultNeedStandard);
+// The hover of the plan: the cursor, the attack's kind and its chance.
+void ShowMeleePlan(int fighter, int target, const MeleePlan& plan) {
+  switch (plan.order) {
+    case MeleeOrder::kRefused:
+      CursorShape = kCursorRefused;
+      ShowClickResultAtMouse(plan.refusal);
+      return;
+    case MeleeOrder::kWalk:
+      CursorShape = kCursorWalk;
+      PathPreviewShown = 1;
+      return;
+    case MeleeOrder::kAttack:
+      AttackKindShown = Has(fighter, kCondGrappling) ? 4 : 2;
+      CursorShape = kCursorAttack;
+      ShowChance(target, HitChancePercent(fighter, target));
+      return;
+    default: {
+      const bool charge = plan.order == MeleeOrder::kCharge;
+      AttackKindShown = charge ? 1 : 2;
+      CursorShape = kCursorAttack;
+      const int x = charge ? ChargeStopX : Creatures[fighter].destinationX;
+      const int y = charge ? ChargeStopY : Creatures[fighter].destinationY;
+      ShowChance(target,
+                 CurrentMap.Inside(x, y) ? ChanceFrom(fighter, target, x, y) : HitChancePercent(fighter, target));
+      return;
+    }
+  }
 }
 
-// A melee attack on an enemy combatant (weapon mode 1, nothing pending).
+// A melee attack on an enemy combatant (weapon mode 1, nothing pending): the
+// hover shows the plan and the click gives it.
 void MeleeOnEnemy(int fighter, int target) {
-  if (AreAdjacent(fighter, target)) {
-    if (!AttackPermitted()) return RefuseMelee();
-    AttackKindShown = Has(fighter, kCondGrappling) ? 4 : 2;
-    CursorShape = kCursorAttack;
-    ShowChance(target, HitChancePercent(fighter, target));
-  } else if (CombatAction.movementClosed == 0 && !Has(fighter, kCondGrappling)) {
-    PlanMoveAttack(fighter, target);
-    if (MoveAttackPlan != 2 && MoveAttackPlan != 3) return RefuseMelee();
-    CursorShape = kCursorAttack;
-    AttackKindShown = MoveAttackPlan == 3 ? 1 : 2;
-    const int stand = MoveAttackPlan == 3 ? ChargeStopX : Creatures[fighter].destinationX;
-    const int standY = MoveAttackPlan == 3 ? ChargeStopY : Creatures[fighter].destinationY;
-    ShowChance(target, CurrentMap.Inside(stand, standY) ? ChanceFrom(fighter, target, stand, standY)
-                                                        : HitChancePercent(fighter, target));
-  } else {
-    return RefuseMelee();
-  }
-  if (!ButtonPressed(0)) return;
+  const MeleePlan plan = MeleePlanOn(fighter, target);
+  ShowMeleePlan(fighter, target, plan);
+  if (CursorShape == kCursorRefused || !ButtonPressed(0)) return;
   LatchButton(0);
   if (FindTurnOrderIndex(target) == -1) {
     ShowClickResultAtMouse(kResultNotFighting);
     return;
   }
-  if (AreAdjacent(fighter, target)) {
-    OrderAdjacentAttack(fighter, target);
-    return;
-  }
-  if (ChargeChosen == 1) {
-    OrderCharge(fighter, target);
-    return;
+  switch (plan.order) {
+    case MeleeOrder::kRefused:
+      return;
+    case MeleeOrder::kAttack:
+      OrderAdjacentAttack(fighter, target);
+      return;
+    case MeleeOrder::kCharge:
+      OrderCharge(fighter, target);
+      return;
+    case MeleeOrder::kWalk:
+      OrderMoveAlongPath(fighter);
+      return;
+    case MeleeOrder::kStepAndAttack:
+    case MeleeOrder::kMoveAndAttack:
+      break;
   }
   ActionTarget = target;
   ActingCreature = fighter;
   g_ProcessingAttackNumber = -1;
-  if (MayTakeFiveFootStep(fighter) && AdjacentAfterFirstStep(fighter, target) && CombatAction.standardActionLeft != 0) {
+  if (plan.order == MeleeOrder::kStepAndAttack) {
     LogMessage("\xA3%.15s\xA3 takes a five-foot step.\r\r", Creatures[fighter].name);
     CombatAction.fiveFootStepTaken = 1;
     SetOff(fighter, kActionStepAndAttack, 0);

@@ -44,7 +44,10 @@ void SetUpFrame() {
   ChooseMusic();
   std::memset(CursorHint, 0, sizeof CursorHint);
   std::memset(AmbientSourceFlags, 0, sizeof AmbientSourceFlags);
-  if (SpellInProgress != -1) CursorTargetValid = IsCursorTargetValid() ? 1 : 0;
+  // The aiming modes judge the cursor in the map view's mouse, by the click's
+  // own tests, so that the pointer says what the click does.
+  if (SpellInProgress != -1 && (ScreenMode < kModeTargetFirst || ScreenMode > kModeTargetLast))
+    CursorTargetValid = IsCursorTargetValid() ? 1 : 0;
   AdvanceFrameCounters();
   if (ScreenMode == kModeExploring || ScreenMode == kModeResting) StepDayAndWeather();
 }

@@ -1,11 +1,12 @@
 // Aiming a spell, Turn Undead or a breath weapon by mouse (screen modes 10
 // to 16): a creature, a burst, a rectangle of two corners, a cone or a line,
-// or one square; the area previewed under the cursor, a refused click
-// explained and the aiming ended, an accepted one handed to the casting
-// steps (screen mode 24).
+// or one square; the area previewed under the cursor. Each frame one verdict
+// on what lies under the cursor gives both the pointer (the aiming one where
+// a click casts, "no entry" elsewhere) and what the click does: an accepted
+// click goes to the casting steps (screen mode 24), one refused for a reason
+// says why and ends the aiming, one refused without a word does nothing.
 #include <algorithm>
 
-#include "combat/actions/small_routines.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/spell_preview.h"
@@ -29,6 +30,7 @@
 #include "rules/spell_ids.h"
 #include "screens/game/action_state.h"
 #include "screens/game/click_results.h"
+#include "screens/game/frame_words.h"
 #include "screens/game/game_screen.h"
 #include "screens/game/map_input.h"
 #include "screens/game/map_input_routines.h"
@@ -82,17 +84,31 @@ bool AreaNeedsNoTarget(int spell) {
   return kind == 4 || kind == 5 || kind == 6 || kind == 11 || AnyOf(spell, {kSpellDispel, kSpellLight, kSpellDarkness});
 }
 
-// A click the mode may take: the left button fresh and no cancel under the mouse.
-bool ClickTaken() {
+// What a left click on what lies under the cursor does: taken (the aim is
+// accepted), or refused with the reason it gives (0: none said).
+struct AimVerdict {
+  bool takes = false;
+  int32_t refusal = 0;
+};
+AimVerdict Taken() { return {true, 0}; }
+AimVerdict Refused(int32_t code) { return {false, code}; }
+
+// The pointer shows the verdict and the click follows it: true when this
+// frame's click is taken. A click refused for a reason says why and ends the
+// aiming; one refused without a word does nothing. While the view glides on
+// its own (to the caster as the aiming starts) the squares slide under the
+// pointer: no click is taken, and none ends the aiming.
+bool ClickTakes(AimVerdict verdict) {
+  if (FollowTarget != -1) verdict = AimVerdict{};
+  CursorTargetValid = verdict.takes ? 1 : 0;
+  if (!verdict.takes) CursorShape = kCursorRefused;
   if (CancelHovered == 1 || !ButtonPressed(0)) return false;
   LatchButton(0);
-  return true;
-}
-
-// A refusal ends the aiming.
-void Refuse(int32_t code) {
-  ShowClickResultAtMouse(code);
-  CancelTargetPick();
+  if (!verdict.takes && verdict.refusal != 0) {
+    ShowClickResultAtMouse(verdict.refusal);
+    CancelTargetPick();
+  }
+  return verdict.takes;
 }
 
 void ClearMarks() {
@@ -184,10 +200,8 @@ void AimAtCreature() {
   ClearMarks();
   const int target = slot >= 0 && slot < kFighterSlots ? FighterSlots[slot].creature : -1;
   if (!IsValidCreature(target)) {
-    if (ClickTaken()) {
-      // Nothing to aim at: the click is refused without a word.
-      CursorShape = kCursorRefused;
-    }
+    // Nothing to aim at: the click is refused without a word.
+    ClickTakes(AimVerdict{});
     return;
   }
   const CreatureRecord& t = Creatures[target];
@@ -196,18 +210,14 @@ void AimAtCreature() {
     LineOfEffectShown = FindCover(c.squareX, c.squareY, t.squareX, t.squareY, 0) ? 1 : 0;
   }
   if (t.present == 1) FaceTowardsCreature(caster, target);
-  if (IsCursorTargetValid()) {
+  const int32_t refusal = CreatureRefusal(caster, target, fromList);
+  if (refusal == 0) {
     ClearAreaTargets();
     AreaTargetList[0] = target;
     PreviewArea();
     CreatureMarks[target] = 1;
   }
-  if (!ClickTaken()) return;
-  const int32_t refusal = CreatureRefusal(caster, target, fromList);
-  if (refusal != 0) {
-    Refuse(refusal);
-    return;
-  }
+  if (!ClickTakes(refusal == 0 ? Taken() : Refused(refusal))) return;
   ClearAreaTargets();
   AreaTargetList[0] = target;
   if (t.present == 1) FaceTowardsCreature(caster, target);
@@ -247,10 +257,9 @@ void AimBurst() {
   const CreatureRecord& c = Creatures[caster];
   if (TargetKind() == kAimCentered) {
     // Cast at once, or on a click on the caster's own squares.
-    if (OptionWords[kOptionConfirmPersonalSpells] != 0) {
-      if (!ClickTaken()) return;
-      if (!OnCasterFootprint(MapCursorX, MapCursorY)) return Refuse(kResultMustBeCaster);
-    }
+    if (OptionWords[kOptionConfirmPersonalSpells] != 0 &&
+        !ClickTakes(OnCasterFootprint(MapCursorX, MapCursorY) ? Taken() : Refused(kResultMustBeCaster)))
+      return;
     ClearAreaTargets();
     RasteriseBurst(caster, c.squareX, c.squareY, Spell());
     MapCursorX = c.squareX;
@@ -262,21 +271,22 @@ void AimBurst() {
   const int sq = SquareIndex(x, y);
   const bool inRange = WithinRange(x, y);
   const bool inSight = InLineOfEffect(x, y);
+  CursorSquareInSight = inSight ? 1 : 0;
   const bool empty = CurrentMap.At(kLayerWalls, x, y) == 0 && MagicAreaGrid[sq].kind != kEffectSolid;
-  if (inRange && inSight && empty) {
-    ClearAreaTargets();
+  ClearAreaTargets();
+  AimVerdict verdict = Taken();
+  if (!inRange)
+    verdict = Refused(kResultOutOfRange);
+  else if (!inSight)
+    verdict = Refused(kResultOutOfSight);
+  else if (!empty)
+    verdict = Refused(kResultSquareNotEmpty);
+  if (verdict.takes) {
     RasteriseBurst(caster, x, y, Spell());
     PreviewArea();
-  } else {
-    ClearAreaTargets();
-    CursorShape = kCursorRefused;
+    if (CountTargets() == 0 && !AreaNeedsNoTarget(Spell())) verdict = Refused(kResultNoTargetInArea);
   }
-  if (!ClickTaken()) return;
-  if (!inRange) return Refuse(kResultOutOfRange);
-  if (!inSight) return Refuse(kResultOutOfSight);
-  if (!empty) return Refuse(kResultSquareNotEmpty);
-  if (CountTargets() == 0 && !AreaNeedsNoTarget(Spell())) return Refuse(kResultNoTargetInArea);
-  ConfirmBurst();
+  if (ClickTakes(verdict)) ConfirmBurst();
 }
 
 // --- Rectangles (mode 13) -----------------------------------------------------
@@ -291,11 +301,7 @@ bool CornerSquareValid(int x, int y) {
 
 void AimRectangle() {
   if (RectangleCornerSet == 0) {
-    if (!CornerSquareValid(MapCursorX, MapCursorY)) {
-      CursorShape = kCursorRefused;
-      return;
-    }
-    if (!ClickTaken()) return;
+    if (!ClickTakes(CornerSquareValid(MapCursorX, MapCursorY) ? Taken() : AimVerdict{})) return;
     RectangleCorner = MapSquareWords{MapCursorX, MapCursorY};
     RectangleCornerSet = 1;
     return;
@@ -304,12 +310,9 @@ void AimRectangle() {
   RasteriseRectangle(Spell(), Caster(), RectangleCorner.x, RectangleCorner.y, MapCursorX, MapCursorY);
   TargetConfirmFlag = RectangleValid;
   if (RectangleValid == 1) PreviewArea();
-  if (!ClickTaken()) return;
-  if (RectangleValid != 1) {
-    RectangleCornerSet = 0;
-    return Refuse(kResultWrongPlacement);
-  }
-  RectangleCornerSet = 0;
+  const bool taken = ClickTakes(RectangleValid == 1 ? Taken() : Refused(kResultWrongPlacement));
+  if (ScreenMode != kModeAimRectangle || taken) RectangleCornerSet = 0;
+  if (!taken) return;
   ScrollTo(-1, (RectangleCorner.x + MapCursorX) / 2, (RectangleCorner.y + MapCursorY) / 2);
   MissileFrame(Caster(), MapCursorX, MapCursorY);
   CastingUse.lineEndSet = 1;
@@ -329,12 +332,12 @@ void RasteriseAim(bool cone) {
 
 void AimConeOrLine(bool cone) {
   RasteriseAim(cone);
-  PreviewArea();
-  if (!ClickTaken()) return;
-  RasteriseAim(cone);
   const int32_t kind = TargetKind();
   const bool needsTarget = !(kind == 4 || kind == 5 || kind == 6 || kind == 11);
-  if (CountTargets() == 0 && needsTarget) return Refuse(kResultNoTargetInArea);
+  const AimVerdict verdict = CountTargets() == 0 && needsTarget ? Refused(kResultNoTargetInArea) : Taken();
+  PreviewArea();
+  if (!ClickTakes(verdict)) return;
+  RasteriseAim(cone);
   ClearMarks();
   FaceTowardsSquare(Caster(), MapCursorX, MapCursorY);
   MissileFrame(Caster(), MapCursorX, MapCursorY);
@@ -346,13 +349,12 @@ void AimConeOrLine(bool cone) {
 
 void AimSquare() {
   const int x = MapCursorX, y = MapCursorY;
-  const bool valid = CurrentMap.Inside(x, y) && SquareExplored(x, y) && WithinRange(x, y) && InLineOfEffect(x, y) &&
+  CursorSquareInSight = CurrentMap.Inside(x, y) && InLineOfEffect(x, y) ? 1 : 0;
+  const bool valid = CurrentMap.Inside(x, y) && SquareExplored(x, y) && WithinRange(x, y) && CursorSquareInSight &&
                      CreatureAtSquare(x, y, -1) == -1 && CurrentMap.At(kLayerWalls, x, y) == 0 &&
                      MagicAreaGrid[SquareIndex(x, y)].kind != kEffectSolid;
   PlacementSquare = valid ? MapSquareWords{x, y} : MapSquareWords{-1, y};
-  if (!valid) CursorShape = kCursorRefused;
-  if (!ClickTaken()) return;
-  if (!valid) return Refuse(kResultWrongPlacement);
+  if (!ClickTakes(valid ? Taken() : Refused(kResultWrongPlacement))) return;
   const int caster = Caster();
   ScrollTo(caster, -1, -1);
   FaceTowardsSquare(caster, x, y);
@@ -366,6 +368,8 @@ void AimSquare() {
 
 void AimingMouse() {
   if (!IsValidCreature(Caster())) return;
+  // A mode that judges nothing under the cursor leaves the aiming pointer.
+  CursorTargetValid = 1;
   if (CancelHovered == 1) {
     std::fill(std::begin(AreaMask), std::end(AreaMask), 0);
   } else if (ButtonPressed(1)) {

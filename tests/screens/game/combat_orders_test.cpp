@@ -1,15 +1,21 @@
 // Orders by mouse on a knight's turn, and spells aimed by mouse: each click
 // gives the order the rules ask for, a refused one gives its reason and
 // spends nothing.
+#include <algorithm>
+#include <string>
+
 #include "combat/actions/action_executor.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/combat_cycle.h"
 #include "creatures/creature_kinds.h"
+#include "engine/message_log.h"
 #include "engine/widgets.h"
 #include "rules/conditions.h"
 #include "rules/spell_ids.h"
+#include "screens/game/action_menu.h"
 #include "screens/game/click_results.h"
+#include "screens/game/frame_words.h"
 #include "screens/game/map_input.h"
 #include "screens/game/map_input_fixture.h"
 #include "state/current_cast.h"
@@ -88,6 +94,34 @@ TEST_F(GameScreen, AnAttackTheTurnCannotMakeShowsNoAttackAndSaysWhy) {
   EXPECT_EQ(ActionTarget, kOrc);
 }
 
+// The orc two squares off a knight (speed 20) who has walked already: the
+// hover says what the click will do with the moves left. After 5 feet the
+// step toward the orc keeps the attack: its cursor, banner and chance, and
+// the click moves and attacks. After 20 feet the step would spend the
+// attack: the walk cursor alone, and the click walks without an attack.
+TEST_F(GameScreen, TheHoverOnAnEnemyOutOfReachShowsWhatTheClickDoes) {
+  for (const int walked : {5, 20}) {
+    ASSERT_TRUE(KnightFacesOrc(5));
+    const int32_t speed = Creatures[0].speed.current;
+    ASSERT_EQ(speed, 20);
+    CombatActionState& a = CombatAction;
+    a.movesLeft = 2 * speed - walked;
+    a.fullRoundActionLeft = a.fiveFootStepLeft = 0;
+    const bool attacks = walked == 5;
+    ClickSquare(5, 4);
+    EXPECT_EQ(CursorShape, attacks ? 14 : 12) << walked;
+    EXPECT_EQ(AttackKindShown, attacks ? 2u : 0u) << walked;
+    EXPECT_EQ(CombatAction.actionCode, attacks ? kActionMoveAndAttack : kActionWalkPath) << walked;
+    bool attacked = false;
+    for (int i = 0; i < 200 && CurrentFighter() == 0; ++i) {
+      attacked |= CombatAction.actionCode == kActionMeleeAttack || CombatAction.actionCode == kActionFullAttack;
+      ASSERT_TRUE(harness::StepFrames(1));
+    }
+    EXPECT_EQ(attacked, attacks) << walked;
+    EXPECT_EQ(Creatures[0].squareX, 4) << walked;
+  }
+}
+
 // The keypad on the knight's turn: toward the foe beside it an attack,
 // toward open ground a step; Tab opens the combat rolls.
 TEST_F(GameScreen, TheKeypadAttacksOrStepsAndTabOpensTheRolls) {
@@ -145,8 +179,100 @@ TEST_F(GameScreen, AnArcherShootsAfterTheRightButtonSwitchesToTheBow) {
   EXPECT_EQ(ActionTarget, kOrc);
 }
 
-// A fireball aimed out of combat: a click beyond its reach is refused and
-// ends the aiming; one among three orcs lists them by level, lowest first.
+// A cleric chooses Turn Undead on the action list with the view away from
+// her: the view glides to her and the squares slide under the pointer. A
+// click meanwhile is not taken (it used to land on a slid square, whose cone
+// held no undead, and cancel the turning), and the pointer says so; once
+// the view rests, a click on the skeleton turns it.
+TEST_F(GameScreen, AClickWhileTheViewGlidesToTheClericLeavesTheTurningWaiting) {
+  harness::SeedRandom(3);
+  scenes::LayOutGround(30, 20);
+  scenes::AddKnight(0, 5, 10);
+  Creatures[0].creatureClass = kClassCleric;
+  Creatures[0].displayWords[kDisplayTurnUndeadUses] = 3;
+  Creatures[0].dexterity = {40, 40};
+  scenes::AddFoe(kOrc, kKindSkeleton, 8, 10);
+  scenes::Finish();
+  harness::MoveMouse(300, 220);
+  ASSERT_TRUE(WaitForTurnOf(0));
+  ViewOriginY += 120;  // the player has looked away
+  ASSERT_TRUE(harness::StepFrames(1));
+  const int32_t* kinds = ActionMenuList.kinds;
+  const int row = static_cast<int>(std::find(kinds, kinds + ActionMenuList.count, kActTurnUndead) - kinds);
+  ASSERT_LT(row, static_cast<int>(ActionMenuList.count));
+  const CreatureRecord& skeleton = Creatures[kOrc];
+  const int px = skeleton.pixelX + 12 - ViewOriginX, py = skeleton.pixelY + 12 - ViewOriginY;
+  harness::Click(196, 8 * (row + 1) + 3);
+  harness::MoveMouse(px, py);
+  ASSERT_TRUE(harness::StepFrames(3));
+  ASSERT_NE(FollowTarget, -1);
+  EXPECT_EQ(CursorTargetValid, 0);
+  harness::Click(px, py);
+  ASSERT_TRUE(harness::StepFrames(1));
+  EXPECT_EQ(ScreenMode, kModeTargetCone);
+  for (int i = 0; i < 120 && FollowTarget != -1; ++i) ASSERT_TRUE(harness::StepFrames(1));
+  const int sx = skeleton.pixelX + 12 - ViewOriginX, sy = skeleton.pixelY + 12 - ViewOriginY;
+  harness::MoveMouse(sx, sy);
+  ASSERT_TRUE(harness::StepFrames(2));
+  EXPECT_EQ(CursorTargetValid, 1);
+  harness::Click(sx, sy);
+  ASSERT_TRUE(harness::StepFrames(2));
+  const std::string log = MessageLogText;
+  EXPECT_NE(log.find("uses @TURN_UNDEAD@"), std::string::npos);
+  EXPECT_EQ(log.find("cancels"), std::string::npos);
+}
+
+// Shocking Grasp (touch), Ray of Frost (ranged) and Sleep (a burst) aimed
+// from the knight's square over the squares of a small fight: himself, a
+// friend beside him, an orc beside him, one three squares off, one out of
+// reach, one behind a wall, and bare ground. On each the pointer and the
+// click agree: the aiming pointer where the click casts, "no entry" where
+// it does not.
+TEST_F(GameScreen, ThePointerWhileAimingSaysWhatTheClickDoes) {
+  harness::SeedRandom(3);
+  scenes::LayOutGround(16, 10);
+  scenes::AddKnight(0, 3, 4);
+  Creatures[0].dexterity = {40, 40};
+  scenes::AddKnight(1, 3, 5);
+  const int orcs[][2] = {{4, 4}, {6, 4}, {14, 4}, {3, 8}};
+  for (int i = 0; i < 4; ++i) scenes::AddFoe(kOrc + i, kKindOrc, orcs[i][0], orcs[i][1]);
+  for (int x = 0; x <= 6; ++x) scenes::SetWall(x, 7, 46);
+  scenes::Finish();
+  harness::MoveMouse(300, 220);
+  ASSERT_TRUE(WaitForTurnOf(0));
+  const int squares[][2] = {{3, 4}, {3, 5}, {4, 4}, {6, 4}, {14, 4}, {3, 8}, {6, 1}};
+  const struct {
+    int spell;
+    uint32_t mode;
+    const char* casts;  // one mark per square above
+  } spells[] = {{kSpellShockingGrasp, kModeAimCreature, "..x...."},
+                {kSpellRayOfFrost, kModeAimCreature, "..xx..."},
+                {kSpellSleep, kModeAimSquare, nullptr}};
+  for (const auto& aim : spells) {
+    int cast = 0, refused = 0;
+    for (int i = 0; i < 7; ++i) {
+      CurrentSpell = aim.spell;
+      SpellCaster = 0;
+      ScreenMode = aim.mode;
+      FollowTarget = -1;
+      const int x = squares[i][0], y = squares[i][1];
+      MouseAt(inputtest::ScreenX(x), inputtest::ScreenY(y));
+      const bool valid = CursorTargetValid == 1;
+      MouseAt(inputtest::ScreenX(x), inputtest::ScreenY(y), true);
+      const bool casts = ScreenMode == kModeCastSpend;
+      EXPECT_EQ(casts, valid) << aim.spell << " on " << x << "," << y;
+      if (aim.casts) {
+        EXPECT_EQ(casts, aim.casts[i] == 'x') << aim.spell << " on " << x << "," << y;
+      }
+      (casts ? cast : refused) += 1;
+    }
+    EXPECT_TRUE(cast > 0 && refused > 0) << aim.spell;
+  }
+}
+
+// A fireball aimed out of combat: beyond its reach the pointer says no, and
+// the click says why and ends the aiming; a click among three orcs lists
+// them by level, lowest first.
 TEST_F(GameScreen, AFireballIsAimedAtASquareWithinReach) {
   scenes::LayOutGround(16, 12);
   scenes::AddKnight(0, 2, 2);
@@ -164,6 +290,7 @@ TEST_F(GameScreen, AFireballIsAimedAtASquareWithinReach) {
   };
   aim();
   ClickSquare(12, 9);  // 9 x 9 + 7 x 7 = 130 beyond the 12-square reach
+  EXPECT_EQ(CursorTargetValid, 0);
   EXPECT_EQ(ClickResult.code, 16);
   EXPECT_EQ(CurrentSpell, -1);
   EXPECT_EQ(ScreenMode, kModeExploring);
