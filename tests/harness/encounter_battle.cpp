@@ -3,10 +3,15 @@
 #include <cctype>
 #include <cstring>
 #include "engine/frame.h"
+#include "engine/page_history.h"
+#include "engine/page_history_access.h"
 
+#include "adventure/end_screens.h"
 #include "engine/random.h"
 #include "frontend/game_start.h"
 #include "harness/battle_runner.h"
+#include "harness/harness.h"
+#include "harness/play_verbs.h"
 #include "map/map_record.h"
 #include "map/map_switching.h"
 #include "party/party_start.h"
@@ -35,15 +40,56 @@ bool SameName(const std::string& a, const std::string& b) {
   return true;
 }
 
-}  // namespace
+constexpr int kHarrowmere = 20;  // the map the adventure begins on
 
-bool SetUpEncounterBattle(int region, int face, const std::string& battlefield, std::vector<int>* fighters,
-                          std::string* fault) {
-  fighters->clear();
+// A party made on the creation pages as a new player makes it by taking
+// what they offer: the four Knights as rolled, the first feat listed for each
+// of the three picks, then into the adventure (the points clicked are those
+// of the pages' buttons). "" or the fault.
+std::string CreateParty() {
+  SetFirstPage("Main Menu", kPageMainMenu, -1);
+  ScreenMode = kModePageView;
+  harness::StepFrames(2);
+  const std::string fault = playverbs::ClickOnText("Start New Game");
+  if (!fault.empty()) return fault;
+  if (TopPageType() != kPageCharacterCreation) return "Start New Game opened no creation page";
+  auto click = [](int x, int y) {
+    harness::Click(x, y);
+    harness::StepFrames(2);
+  };
+  for (int m = 0; m < kPartySize; ++m) {
+    click(42, 179);  // Confirm Abilities
+    for (int pick = 0; pick < 3; ++pick) {
+      click(217, 69 + 6 * pick);  // Pick a Feat
+      click(77, 57);              // the first listed
+    }
+    click(170, 211);  // Accept
+  }
+  click(98, 211);  // Start Adventuring
+  return "";
+}
+
+// The main adventure begun with its prepared party or one made anew.
+bool SetOutParty(bool created, std::string* fault) {
+  if (created) {
+    *fault = WithScreens(CreateParty);
+    if (fault->empty() && CurrentMapNumber != kHarrowmere) *fault = "the made party is not in Harrowmere";
+    if (!fault->empty()) *fault = "the party's creation: " + *fault;
+    return fault->empty();
+  }
   if (StartDebugPartySetup() != 1 || StartAdventuring() != 1) {
     *fault = "the main adventure's prepared start could not be read (run from the game folder)";
     return false;
   }
+  return true;
+}
+
+}  // namespace
+
+bool SetUpEncounterBattle(int region, int face, const std::string& battlefield, bool createdParty,
+                          std::vector<int>* fighters, std::string* fault) {
+  fighters->clear();
+  if (!SetOutParty(createdParty, fault)) return false;
 
   // The travel's draws: the side, the square on it, the battlefield.
   const int side = static_cast<int>(RandomUpTo(3));
@@ -91,6 +137,120 @@ bool SetUpEncounterBattle(int region, int face, const std::string& battlefield, 
   for (int n = 0; n < EncounterCounter; ++n)
     if (Creatures[kFirstEncounterCreature + n].present == 1) fighters->push_back(kFirstEncounterCreature + n);
   return true;
+}
+
+namespace {
+
+// The experience each member has at the barrow's door: the Fenwood's raiders
+// (1,500) and Tobin's word (1,500), which the level-up page turns into level 3.
+constexpr int32_t kExperienceAtTheBarrow = 3000;
+constexpr int kLevelAtTheBarrow = 3;
+// Frames the fight's map is given to see the party (or speak) and begin it.
+constexpr int kFramesToFight = 600;
+
+struct BarrowEntry {
+  const char* name;
+  int map, x, y;  // where the party stands as the fight's map is entered
+};
+// The hall from the passage, as the world map brings the party in; the tomb
+// from the foot of the stair, as the stair down puts it; the altar from the
+// passage at the hall's east end, within Serenne's sight.
+constexpr int kBarrowStages = 3;
+constexpr BarrowEntry kBarrowEntries[kBarrowStages] = {
+    {"hall", 22, 3, 16}, {"tomb", 23, 15, 14}, {"altar", 23, 10, 4}};
+constexpr const char* kWholeBarrow = "whole";
+constexpr int kArrivalFacing = 5;
+
+// The stage of the barrow fought now, and whether the fights after it follow
+// without a rest.
+int g_stage = -1;
+bool g_whole = false;
+
+// The party raised on the level-up page as far as its experience goes, from
+// the party list's stars (drawn from the game screen's second frame on).
+std::string RaiseLevels() {
+  harness::StepFrames(2);
+  return playverbs::LevelUpAll();
+}
+
+bool Foe(int id, int map) {
+  const CreatureRecord& c = Creatures[id];
+  return c.present == 1 && c.map == map && c.allegiance == kAllegianceEnemy;
+}
+
+// The party walks into the stage's fight; its foes are added to the fighters.
+bool EnterStage(int stage, std::vector<int>* fighters, std::string* fault) {
+  const BarrowEntry& e = kBarrowEntries[stage];
+  g_stage = stage;
+  if (SwitchLocalMap(e.map, e.x, e.y, kArrivalFacing, 0, 0) != 1) {
+    *fault = "the barrow's map " + std::to_string(e.map) + " could not be entered";
+    return false;
+  }
+  // Its boxes (the passage's words, Serenne's) take their first answers.
+  for (int frame = 0; frame < kFramesToFight && InCombat != 1; ++frame) {
+    if (ScreenMode == kModeCreatureHovered) ScreenMode = kModeExploring;
+    if (!StepBattleFrame()) break;
+  }
+  if (InCombat != 1) {
+    *fault = std::string("the barrow's ") + e.name + " began no battle";
+    return false;
+  }
+  for (int id = kPartySize; id < kCreatureCount; ++id)
+    if (Foe(id, e.map)) fighters->push_back(id);
+  return true;
+}
+
+}  // namespace
+
+const char* BarrowFightName(int fight) {
+  if (fight == kBarrowWhole) return kWholeBarrow;
+  return fight >= 0 && fight < kBarrowStages ? kBarrowEntries[fight].name : "";
+}
+
+int FindBarrowFight(const std::string& name) {
+  for (int f = 0; f < kBarrowFights; ++f)
+    if (SameName(name, BarrowFightName(f))) return f;
+  return -1;
+}
+
+bool SetUpBarrowBattle(int fight, bool createdParty, std::vector<int>* fighters, std::string* fault) {
+  fighters->clear();
+  g_stage = -1;
+  g_whole = fight == kBarrowWhole;
+  if (fight < 0 || fight >= kBarrowFights) {
+    *fault = "no fight of the barrow numbered " + std::to_string(fight);
+    return false;
+  }
+  if (!SetOutParty(createdParty, fault)) return false;
+  for (int m = 0; m < kPartySize; ++m) Creatures[m].experience = kExperienceAtTheBarrow;
+  const std::string levels = WithScreens(RaiseLevels);
+  if (!levels.empty()) {
+    *fault = "the party's levels: " + levels;
+    return false;
+  }
+  for (int m = 0; m < kPartySize; ++m)
+    if (Creatures[m].level != kLevelAtTheBarrow) {
+      *fault = std::string(Creatures[m].name) + " is of level " + std::to_string(Creatures[m].level);
+      return false;
+    }
+
+  // The fights before this one are won: their foes are gone.
+  const int stage = g_whole ? 0 : fight;
+  for (int before = 0; before < stage; ++before)
+    for (int id = kPartySize; id < kCreatureCount; ++id)
+      if (Foe(id, kBarrowEntries[before].map)) Creatures[id].present = 0;
+  for (int m = 0; m < kPartySize; ++m) fighters->push_back(m);
+  return EnterStage(stage, fighters, fault);
+}
+
+bool GoDeeperIntoBarrow(std::vector<int>* fighters, std::string* fault) {
+  if (!g_whole || g_stage < 0 || g_stage + 1 >= kBarrowStages || ScreenMode != kModeVictory) return false;
+  // The victory screen's click: the awards given, the fallen foes cleared.
+  int32_t awards[kPartySize] = {};
+  ComputeVictoryAwards(awards);
+  CloseWonBattle(awards, GoldOfDefeatedEnemies());
+  ScreenMode = kModeExploring;
+  return EnterStage(g_stage + 1, fighters, fault);
 }
 
 std::string EncounterAnnouncement() { return PlainLogText(std::string(EncounterText, strnlen(EncounterText, sizeof EncounterText))); }
