@@ -490,7 +490,7 @@ bool SetUpBattle(const BattleOptions& options, std::string* fault) {
   if (options.encounterRegion >= 0 || options.barrowFight >= 0) {
     FreshGameState();
     SeedRandomForTests(options.seed);
-    if (options.barrowFight >= 0 ? !SetUpBarrowBattle(options.barrowFight, options.createdParty, &g_fighters, fault)
+    if (options.barrowFight >= 0 ? !SetUpBarrowBattle(options.barrowFight, options.createdParty, options.careful, &g_fighters, fault)
                                  : !SetUpEncounterBattle(options.encounterRegion, options.encounterFace, options.map,
                                                          options.createdParty, &g_fighters, fault))
       return false;

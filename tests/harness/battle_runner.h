@@ -35,6 +35,9 @@ struct BattleOptions {
   // With either: the party made on the creation pages (four Knights, the
   // first feats listed) in place of the prepared one.
   bool createdParty = false;
+  // With a fight of the barrow: the party takes up the weapons it was given
+  // that break bone.
+  bool careful = false;
   bool check = false;               // watch every turn against the rules of a turn (turn_check.h)
 };
 

@@ -1,7 +1,7 @@
 // Runs whole battles headless, from the game's working folder:
 //   battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] [--log FILE] [--trace FILE]
 //             [--sight-share] [--check] [--encounter REGION[:FACE]] [--barrow FIGHT]
-//             [--party prepared|created]
+//             [--party prepared|created] [--careful]
 // Battle k uses seed S + k. One line per battle, then the summary line; the
 // exit status is 1 (with the seed) when a battle faults, 2 for bad arguments,
 // 3 when --check saw a rule of a turn broken.
@@ -23,7 +23,8 @@
 // giving the party's wins;
 // --party created has either meet its foes with a party made on the creation
 // pages by taking what they offer (four Knights) in place of the prepared
-// one (a Knight, a Cleric, a Wizard and a Knight).
+// one (a Knight, a Cleric, a Wizard and a Knight); with --barrow, --careful
+// has the party take up the weapons it was given on the way that break bone.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -62,7 +63,7 @@ bool ParseNumber(const char* text, long lo, long hi, long* out) {
 int Usage(const char* why) {
   std::fprintf(stderr, "battlesim: %s\nusage: battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] "
                        "[--log FILE] [--trace FILE] [--sight-share] [--check] [--encounter REGION[:FACE]] "
-                       "[--barrow hall|tomb|altar|whole|all] [--party prepared|created]\n",
+                       "[--barrow hall|tomb|altar|whole|all] [--party prepared|created] [--careful]\n",
                why);
   return 2;
 }
@@ -129,11 +130,11 @@ int main(int argc, char** argv) {
   int barrow = -1;  // a fight of the barrow, kBarrowFights for all of them
   bool created = false;
   std::string map, logPath, tracePath;
-  bool sightShare = false, check = false;
+  bool sightShare = false, check = false, careful = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--sight-share" || arg == "--check") {
-      (arg == "--check" ? check : sightShare) = true;
+    if (arg == "--sight-share" || arg == "--check" || arg == "--careful") {
+      (arg == "--check" ? check : arg == "--careful" ? careful : sightShare) = true;
       continue;
     }
     if (i + 1 >= argc) return Usage(("missing value after " + arg).c_str());
@@ -223,6 +224,7 @@ int main(int argc, char** argv) {
       options.encounterFace = barrow >= 0 ? 0 : static_cast<int>(faces[f]);
       options.barrowFight = barrow >= 0 ? fights[f] : -1;
       options.createdParty = created;
+      options.careful = careful;
       g_seed = options.seed;
       battles::BattleOutcome outcome = battles::RunBattle(options);
       std::string line = battles::BattleLine(outcome);

@@ -8,6 +8,9 @@
 
 #include "adventure/end_screens.h"
 #include "engine/random.h"
+#include "rules/item_tables.h"
+#include "state/game_progress.h"
+#include "state/script_state.h"
 #include "frontend/game_start.h"
 #include "harness/battle_runner.h"
 #include "harness/harness.h"
@@ -141,10 +144,12 @@ bool SetUpEncounterBattle(int region, int face, const std::string& battlefield, 
 
 namespace {
 
-// The experience each member has at the barrow's door: the Fenwood's raiders
-// (1,500) and Tobin's word (1,500), which the level-up page turns into level 3.
-constexpr int32_t kExperienceAtTheBarrow = 3000;
-constexpr int kLevelAtTheBarrow = 3;
+// The scripts that give the party its awards and gifts on the way to the
+// barrow, as the adventure runs them: the reeve's task, the Fenwood's two
+// raiders falling, Tobin's word.
+constexpr const char* kRouteScripts[] = {"Reeve", "Map21_Death1", "Map21_Death2", "Tobin"};
+constexpr int32_t kBludgeoning = 2;    // a crafted weapon's damage kind
+constexpr int32_t kLastWeaponKind = 35;  // kinds 1 to 35 are weapons
 // Frames the fight's map is given to see the party (or speak) and begin it.
 constexpr int kFramesToFight = 600;
 
@@ -171,6 +176,26 @@ bool g_whole = false;
 std::string RaiseLevels() {
   harness::StepFrames(2);
   return playverbs::LevelUpAll();
+}
+
+// A careful party: a member whose hand weapon does not break bone takes
+// up one it carries that does, on the inventory page.
+std::string TakeUpHammers() {
+  auto breaksBone = [](uint32_t code) {
+    return IsCraftedCode(code) && CraftedWeapons[code].itemType <= kLastWeaponKind &&
+           CraftedWeapons[code].damageKind == kBludgeoning;
+  };
+  for (int m = 0; m < kPartySize; ++m) {
+    const CreatureRecord& c = Creatures[m];
+    if (breaksBone(c.equipment[kSlotRightHand - 1])) continue;
+    for (const ItemPair& p : c.carried)
+      if (breaksBone(p.code)) {
+        const std::string fault = playverbs::Wield(CraftedWeapons[p.code].name);
+        if (!fault.empty()) return fault;
+        break;
+      }
+  }
+  return "";
 }
 
 bool Foe(int id, int map) {
@@ -213,7 +238,7 @@ int FindBarrowFight(const std::string& name) {
   return -1;
 }
 
-bool SetUpBarrowBattle(int fight, bool createdParty, std::vector<int>* fighters, std::string* fault) {
+bool SetUpBarrowBattle(int fight, bool createdParty, bool careful, std::vector<int>* fighters, std::string* fault) {
   fighters->clear();
   g_stage = -1;
   g_whole = fight == kBarrowWhole;
@@ -222,17 +247,16 @@ bool SetUpBarrowBattle(int fight, bool createdParty, std::vector<int>* fighters,
     return false;
   }
   if (!SetOutParty(createdParty, fault)) return false;
-  for (int m = 0; m < kPartySize; ++m) Creatures[m].experience = kExperienceAtTheBarrow;
-  const std::string levels = WithScreens(RaiseLevels);
-  if (!levels.empty()) {
-    *fault = "the party's levels: " + levels;
-    return false;
+  // Each runs as its trigger runs it, the screen's mode kept over it.
+  for (const char* script : kRouteScripts) {
+    const std::string path = std::string("Scripts\\") + AdventureFolder + "\\" + script + ".mls";
+    const uint32_t mode = ScreenMode;
+    RunScriptFile(path.c_str());
+    ScreenMode = mode;
   }
-  for (int m = 0; m < kPartySize; ++m)
-    if (Creatures[m].level != kLevelAtTheBarrow) {
-      *fault = std::string(Creatures[m].name) + " is of level " + std::to_string(Creatures[m].level);
-      return false;
-    }
+  *fault = WithScreens(RaiseLevels);
+  if (fault->empty() && careful) *fault = WithScreens(TakeUpHammers);
+  if (!fault->empty()) return false;
 
   // The fights before this one are won: their foes are gone.
   const int stage = g_whole ? 0 : fight;

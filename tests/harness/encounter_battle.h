@@ -25,8 +25,12 @@ bool SetUpEncounterBattle(int region, int face, const std::string& battlefield, 
 std::string EncounterAnnouncement();
 
 // The fights of the Kings' Barrow as the main adventure brings the party to
-// them: the party (prepared or made) raised on the level-up page to the level
-// the Fenwood's awards give (3), with the equipment it set out with. The
+// them: the party (prepared or made) with what the scripts on the way give
+// it (the reeve's task, the Fenwood's raiders, Tobin's word), raised on the
+// level-up page as far as their awards go (level 3); a careful party takes
+// into the hand a weapon it was given that breaks bone (the guardians'
+// reduction passes over bludgeoning), a careless one fights with what it set
+// out with. The
 // hall: the party comes in by the barrow's passage and its guardians meet
 // it; the tomb: down the stair to the ghouls of the round chamber; the
 // altar: Serenne and her acolyte, who turn on the party as she has spoken.
@@ -41,7 +45,7 @@ int FindBarrowFight(const std::string& name);
 // Sets the fight up on the game state a fresh start left, as
 // SetUpEncounterBattle does; the fighters are the party, then the foes of
 // the fight's map.
-bool SetUpBarrowBattle(int fight, bool createdParty, std::vector<int>* fighters, std::string* fault);
+bool SetUpBarrowBattle(int fight, bool createdParty, bool careful, std::vector<int>* fighters, std::string* fault);
 // After a battle of the whole barrow won: the victory screen left and the
 // next fight begun, its foes added to the fighters. False when there is none
 // (or it could not begin: then with the fault).
