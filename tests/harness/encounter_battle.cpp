@@ -150,6 +150,7 @@ namespace {
 constexpr const char* kRouteScripts[] = {"Reeve", "Map21_Death1", "Map21_Death2", "Tobin"};
 constexpr int32_t kBludgeoning = 2;    // a crafted weapon's damage kind
 constexpr int32_t kLastWeaponKind = 35;  // kinds 1 to 35 are weapons
+constexpr int32_t kCampfire = 90;        // the wall code of a campfire
 // Frames the fight's map is given to see the party (or speak) and begin it.
 constexpr int kFramesToFight = 600;
 
@@ -166,10 +167,18 @@ constexpr BarrowEntry kBarrowEntries[kBarrowStages] = {
 constexpr const char* kWholeBarrow = "whole";
 constexpr int kArrivalFacing = 5;
 
-// The stage of the barrow fought now, and whether the fights after it follow
-// without a rest.
+// The stage of the barrow fought now, whether the fights after it follow,
+// and whether the party is careful.
 int g_stage = -1;
 bool g_whole = false;
+bool g_careful = false;
+
+bool MapHasCampfire() {
+  for (int x = 0; x < CurrentMap.width; ++x)
+    for (int y = 0; y < CurrentMap.height; ++y)
+      if (CurrentMap.At(kLayerWalls, x, y) == kCampfire) return true;
+  return false;
+}
 
 // The party raised on the level-up page as far as its experience goes, from
 // the party list's stars (drawn from the game screen's second frame on).
@@ -203,7 +212,8 @@ bool Foe(int id, int map) {
   return c.present == 1 && c.map == map && c.allegiance == kAllegianceEnemy;
 }
 
-// The party walks into the stage's fight; its foes are added to the fighters.
+// The party comes to the stage's fight where its entry puts it; the foes of
+// the map are added to the fighters.
 bool EnterStage(int stage, std::vector<int>* fighters, std::string* fault) {
   const BarrowEntry& e = kBarrowEntries[stage];
   g_stage = stage;
@@ -242,6 +252,7 @@ bool SetUpBarrowBattle(int fight, bool createdParty, bool careful, std::vector<i
   fighters->clear();
   g_stage = -1;
   g_whole = fight == kBarrowWhole;
+  g_careful = careful;
   if (fight < 0 || fight >= kBarrowFights) {
     *fault = "no fight of the barrow numbered " + std::to_string(fight);
     return false;
@@ -274,6 +285,12 @@ bool GoDeeperIntoBarrow(std::vector<int>* fighters, std::string* fault) {
   ComputeVictoryAwards(awards);
   CloseWonBattle(awards, GoldOfDefeatedEnemies());
   ScreenMode = kModeExploring;
+  // A careful party rests at a campfire of the map before it goes on, as a
+  // click on the fire has it do.
+  if (g_careful && MapHasCampfire()) {
+    RestPartyOnMap();
+    ScreenMode = kModeExploring;
+  }
   return EnterStage(g_stage + 1, fighters, fault);
 }
 

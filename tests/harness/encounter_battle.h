@@ -1,10 +1,12 @@
-// A battle of the road: the main adventure's prepared party, at level 1 and
-// with the equipment it sets out with, meets one row of a region's random
-// encounter table on the battlefields of the world map, as the travel does:
-// the seed chooses the battlefield (maps 0 to 4) and the side the party comes
-// in by, the map switch places the group, and the battlefield's own script
-// asks whether to fight: the party fights, and the battle starts as that
-// script starts it.
+// The main adventure's battles as its party meets them. A battle of the
+// road: the party, at level 1 and with the equipment it sets out with, meets
+// one row of a region's random encounter table on the battlefields of the
+// world map, as the travel does: the seed chooses the battlefield (maps 0 to
+// 4) and the side the party comes in by, the map switch places the group,
+// and the battlefield's own script asks whether to fight: the party fights,
+// and the battle starts as that script starts it. A fight of the Kings'
+// Barrow: the party as the road brings it there meets the foes the
+// adventure places.
 #pragma once
 #include <string>
 #include <vector>
@@ -29,8 +31,8 @@ std::string EncounterAnnouncement();
 // it (the reeve's task, the Fenwood's raiders, Tobin's word), raised on the
 // level-up page as far as their awards go (level 3); a careful party takes
 // into the hand a weapon it was given that breaks bone (the guardians'
-// reduction passes over bludgeoning), a careless one fights with what it set
-// out with. The
+// reduction passes over bludgeoning) and rests at a campfire on the way
+// when there is one; a careless one fights with what it set out with. The
 // hall: the party comes in by the barrow's passage and its guardians meet
 // it; the tomb: down the stair to the ghouls of the round chamber; the
 // altar: Serenne and her acolyte, who turn on the party as she has spoken.
