@@ -45,6 +45,17 @@ bool SameName(const std::string& a, const std::string& b) {
 
 constexpr int kHarrowmere = 20;  // the map the adventure begins on
 
+// Steps at most `frames` frames until a battle has begun; whether it has.
+// (The pointer of a headless game rests where it started: a creature under
+// it would hold the hover and keep a script waiting.)
+bool StepUntilBattle(int frames) {
+  for (int frame = 0; frame < frames && InCombat != 1; ++frame) {
+    if (ScreenMode == kModeCreatureHovered) ScreenMode = kModeExploring;
+    if (!StepBattleFrame()) break;
+  }
+  return InCombat == 1;
+}
+
 // A party made on the creation pages as a new player makes it by taking
 // what they offer: the four Knights as rolled, the first feat listed for each
 // of the three picks, then into the adventure (the points clicked are those
@@ -126,13 +137,8 @@ bool SetUpEncounterBattle(int region, int face, const std::string& battlefield, 
 
   // The battlefield's script runs on the party's square and asks whether to
   // fight or flee; without a screen its box takes the first answer: the
-  // party fights. (The pointer of a headless game rests where it started: a
-  // creature under it would hold the hover and keep the script waiting.)
-  for (int frame = 0; frame < kFramesToMeet && InCombat != 1; ++frame) {
-    if (ScreenMode == kModeCreatureHovered) ScreenMode = kModeExploring;
-    if (!StepBattleFrame()) break;
-  }
-  if (InCombat != 1) {
+  // party fights.
+  if (!StepUntilBattle(kFramesToMeet)) {
     *fault = "the battlefield's script did not begin the battle";
     return false;
   }
@@ -222,11 +228,7 @@ bool EnterStage(int stage, std::vector<int>* fighters, std::string* fault) {
     return false;
   }
   // Its boxes (the passage's words, Serenne's) take their first answers.
-  for (int frame = 0; frame < kFramesToFight && InCombat != 1; ++frame) {
-    if (ScreenMode == kModeCreatureHovered) ScreenMode = kModeExploring;
-    if (!StepBattleFrame()) break;
-  }
-  if (InCombat != 1) {
+  if (!StepUntilBattle(kFramesToFight)) {
     *fault = std::string("the barrow's ") + e.name + " began no battle";
     return false;
   }
