@@ -427,6 +427,16 @@ void StopBattleGame() {
   g_started = false;
 }
 
+std::string WithScreens(std::string (*steps)()) {
+  if (!g_started || !g_keptDevice) return steps();
+  Graphics.device = std::move(g_keptDevice);
+  Graphics.sprite = std::move(g_keptSprite);
+  const std::string result = steps();
+  g_keptDevice = std::move(Graphics.device);
+  g_keptSprite = std::move(Graphics.sprite);
+  return result;
+}
+
 const std::vector<std::string>& BattleMapStems() {
   ListBattleMaps();
   return g_stems;
@@ -477,12 +487,15 @@ bool SetUpBattle(const BattleOptions& options, std::string* fault) {
     *fault = "no battle maps in BattleMaps/";
     return false;
   }
-  if (options.encounterRegion >= 0) {
+  if (options.encounterRegion >= 0 || options.barrowFight >= 0) {
     FreshGameState();
     SeedRandomForTests(options.seed);
-    if (!SetUpEncounterBattle(options.encounterRegion, options.encounterFace, options.map, &g_fighters, fault)) return false;
+    if (options.barrowFight >= 0 ? !SetUpBarrowBattle(options.barrowFight, options.createdParty, options.careful, &g_fighters, fault)
+                                 : !SetUpEncounterBattle(options.encounterRegion, options.encounterFace, options.map,
+                                                         options.createdParty, &g_fighters, fault))
+      return false;
     if (g_keepLog) {
-      g_roster = EncounterAnnouncement() + "\n";
+      g_roster = options.barrowFight >= 0 ? std::string() : EncounterAnnouncement() + "\n";
       for (int id : g_fighters) g_roster += RosterLine(id, id < kPartySize ? 'A' : 'B');
     }
     return true;
@@ -547,23 +560,16 @@ bool StepBattleFrame() {
   return true;
 }
 
-BattleOutcome RunBattle(const BattleOptions& options) {
-  BattleOutcome out;
-  out.seed = options.seed;
-  out.fighters = options.fighters;
-  if (!SetUpBattle(options, &out.fault)) return out;
-  out.mapName = CurrentMap.name;
-  if (options.encounterRegion >= 0) out.fighters = static_cast<int>(g_fighters.size());
-  g_checking = options.check;
-  if (g_checking) StartTurnWatch(options.seed);
-  g_sightCpuNanos = 0;
-  const int64_t cpuStart = ThreadCpuNanos();
+namespace {
 
+// Steps the battle's frames until it ends, stalls (a fault) or passes the
+// round cap.
+void FightToEnd(const BattleOptions& options, BattleOutcome* out) {
   int lastRound = CombatRoundNumber, framesInRound = 0;
   while (InCombat == 1) {
     if (!StepBattleFrame()) {
-      out.fault = "the game asked to end";
-      break;
+      out->fault = "the game asked to end";
+      return;
     }
     if (g_checking) WatchFrame();
     if (CombatRoundNumber != lastRound) {
@@ -575,19 +581,45 @@ BattleOutcome RunBattle(const BattleOptions& options) {
                     "stalled in round %d: state %d, screen mode %u, fighter %d, action %d, spell %d",
                     static_cast<int>(CombatRoundNumber), static_cast<int>(CombatState), ScreenMode,
                     CurrentFighter(), static_cast<int>(CombatAction.actionCode), static_cast<int>(SpellInProgress));
-      out.fault = text;
-      break;
+      out->fault = text;
+      return;
     }
     if (CombatRoundNumber > options.roundCap) {
-      out.capped = true;
-      break;
+      out->capped = true;
+      return;
     }
+  }
+}
+
+}  // namespace
+
+BattleOutcome RunBattle(const BattleOptions& options) {
+  BattleOutcome out;
+  out.seed = options.seed;
+  out.fighters = options.fighters;
+  if (!SetUpBattle(options, &out.fault)) return out;
+  out.mapName = CurrentMap.name;
+  if (options.encounterRegion >= 0 || options.barrowFight >= 0) out.fighters = static_cast<int>(g_fighters.size());
+  g_checking = options.check;
+  if (g_checking) StartTurnWatch(options.seed);
+  g_sightCpuNanos = 0;
+  const int64_t cpuStart = ThreadCpuNanos();
+
+  FightToEnd(options, &out);
+  // The whole barrow goes on to its next fight once one is won.
+  int earlierRounds = 0;
+  while (out.fault.empty() && !out.capped && options.barrowFight >= 0) {
+    const int rounds = CombatRoundNumber;
+    if (!GoDeeperIntoBarrow(&g_fighters, &out.fault)) break;
+    earlierRounds += rounds;
+    out.fighters = static_cast<int>(g_fighters.size());
+    FightToEnd(options, &out);
   }
   out.frameCpuNanos = ThreadCpuNanos() - cpuStart;
   if (g_checking) out.breaches = EndTurnWatch();
   g_checking = false;
   out.sightCpuNanos = g_sightCpuNanos;
-  out.rounds = std::min<int>(CombatRoundNumber, options.roundCap);
+  out.rounds = earlierRounds + std::min<int>(CombatRoundNumber, options.roundCap);
   if (!out.capped && out.fault.empty()) {
     if (ScreenMode == kModeVictory) out.winner = 'A';
     if (ScreenMode == kModeDefeat) out.winner = 'B';

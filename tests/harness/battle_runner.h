@@ -24,11 +24,20 @@ struct BattleOptions {
   int roundCap = kDefaultRoundCap;
   bool keepLog = false;             // keep the battle's message log as plain text
   bool keepTrace = false;           // keep a line for each decision (see BattleOutcome::trace)
-  // A region (0 to 20) and a face of its die: the main adventure's prepared
-  // party meets that row of the region's encounter table on a battlefield of
+  // A region (0 to 20) and a face of its die: the main adventure's party
+  // meets that row of the region's encounter table on a battlefield of
   // the road (encounter_battle.h) in place of two drawn groups; -1 none.
   int encounterRegion = -1;
   int encounterFace = 0;
+  // A fight of the Kings' Barrow (BarrowFight of encounter_battle.h) in
+  // place of two drawn groups; -1 none.
+  int barrowFight = -1;
+  // With either: the party made on the creation pages (four Knights, the
+  // first feats listed) in place of the prepared one.
+  bool createdParty = false;
+  // With a fight of the barrow: the party takes up the weapons it was given
+  // that break bone.
+  bool careful = false;
   bool check = false;               // watch every turn against the rules of a turn (turn_check.h)
 };
 
@@ -75,6 +84,11 @@ class BattleGameScope {
  private:
   bool started_;
 };
+
+// Runs the steps with the display device in place, so that the game's
+// screens run (a set-up that goes through a page, as the level-up page does),
+// and sets the device aside again; returns what the steps return.
+std::string WithScreens(std::string (*steps)());
 
 // The file stems of the test set's maps ("Map0", "Map1"...), in order, and
 // the index of the map named by its stem or its own name (any case), -1 none.

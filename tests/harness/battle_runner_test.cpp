@@ -1,13 +1,17 @@
 // Whole battles stepped headless by the battle runner: seeded battles end or
 // reach the round cap without a fault, one seed gives one log, the roster
-// covers the kinds of fighters, and the invariant checks catch what they name.
+// covers the kinds of fighters, the invariant checks catch what they name,
+// and the Kings' Barrow is fought as the main adventure brings a party to it.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
+#include "combat/turns/target_terms.h"
 #include "creatures/creature_kinds.h"
 #include "harness/battle_runner.h"
+#include "harness/encounter_battle.h"
+#include "rules/attack_profile.h"
 #include "map/map_record.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
@@ -130,6 +134,35 @@ TEST_F(Battles, TheInvariantChecksNameWhatBroke) {
        "unknown");
   says(broken([](CreatureRecord&, CreatureRecord&) { CurrentTurnIndex = TurnEntryCount + 1; }), "acting index");
   says(broken([](CreatureRecord&, CreatureRecord&) { TurnOrder[1].creature = -5; }), "names no creature");
+}
+
+// Four Knights made on the creation pages come to the Kings' Barrow with
+// what the road gave them: a careful party holds a weapon that passes over
+// the guardians' damage reduction, finds a fire to rest at before the tomb,
+// and fights the whole barrow through to its end.
+TEST_F(Battles, ACarefulPartyComesToTheBarrowWithAHammerAndAFire) {
+  battles::BattleOptions options;
+  options.seed = 5;
+  options.barrowFight = battles::kBarrowWhole;
+  options.createdParty = true;
+  options.careful = true;
+  std::string fault;
+  ASSERT_TRUE(battles::SetUpBattle(options, &fault)) << fault;
+  const int guardian = battles::BattleFighters()[kPartySize];
+  ASSERT_GT(Creatures[guardian].protections[kProtDamageReduction].current, 0);
+  int breakers = 0;
+  for (int m = 0; m < kPartySize; ++m) {
+    EXPECT_EQ(Creatures[m].creatureClass, kClassKnight);
+    breakers += OvercomesDamageReduction(m, kEntryMainHand, guardian) ? 1 : 0;
+  }
+  EXPECT_GE(breakers, 1);
+  int fires = 0;
+  for (int x = 0; x < CurrentMap.width; ++x)
+    for (int y = 0; y < CurrentMap.height; ++y) fires += CurrentMap.At(kLayerWalls, x, y) == 90 ? 1 : 0;
+  EXPECT_EQ(fires, 1) << "a campfire in the barrow's upper hall";
+  const battles::BattleOutcome o = battles::RunBattle(options);
+  EXPECT_EQ(o.fault, "");
+  EXPECT_TRUE(o.capped || o.winner != 0) << battles::BattleLine(o);
 }
 
 TEST(BattleLog, MarksAreShownPlainly) {

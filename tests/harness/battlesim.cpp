@@ -1,6 +1,7 @@
 // Runs whole battles headless, from the game's working folder:
 //   battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] [--log FILE] [--trace FILE]
-//             [--sight-share] [--check] [--encounter REGION[:FACE]]
+//             [--sight-share] [--check] [--encounter REGION[:FACE]] [--barrow FIGHT]
+//             [--party prepared|created] [--careful]
 // Battle k uses seed S + k. One line per battle, then the summary line; the
 // exit status is 1 (with the seed) when a battle faults, 2 for bad arguments,
 // 3 when --check saw a rule of a turn broken.
@@ -15,7 +16,15 @@
 // --encounter fights the rows of a region's encounter table (one face, or
 // every face that is not the roll down to the region below) against the
 // main adventure's prepared party at level 1, N battles a row, with a line
-// per row giving the party's wins.
+// per row giving the party's wins;
+// --barrow fights a fight of the Kings' Barrow (hall, tomb, altar, the whole
+// barrow in one go, or all of these) as the main adventure brings the party
+// to it (encounter_battle.h), N battles a fight, with a line per fight
+// giving the party's wins;
+// --party created has either meet its foes with a party made on the creation
+// pages by taking what they offer (four Knights) in place of the prepared
+// one (a Knight, a Cleric, a Wizard and a Knight); with --barrow, --careful
+// has the party take up the weapons it was given on the way that break bone.
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +37,7 @@
 
 #include "adventure/encounter_tables.h"
 #include "harness/battle_runner.h"
+#include "harness/encounter_battle.h"
 
 namespace {
 
@@ -52,7 +62,8 @@ bool ParseNumber(const char* text, long lo, long hi, long* out) {
 
 int Usage(const char* why) {
   std::fprintf(stderr, "battlesim: %s\nusage: battlesim [--seed S] [--battles N] [--fighters F] [--map NAME] "
-                       "[--log FILE] [--trace FILE] [--sight-share] [--check] [--encounter REGION[:FACE]]\n",
+                       "[--log FILE] [--trace FILE] [--sight-share] [--check] [--encounter REGION[:FACE]] "
+                       "[--barrow hall|tomb|altar|whole|all] [--party prepared|created] [--careful]\n",
                why);
   return 2;
 }
@@ -84,10 +95,10 @@ std::string RowText(const EncounterRow& row) {
   return out;
 }
 
-// "region=R face=F battles=N won=W lost=L capped=C faulted=K win_rate=0.96
-// party_down=0.40 rounds=4.1 row=\"...\"": the party's wins over a row's
-// battles, the party members down at a battle's end and its rounds, on average.
-std::string RowLine(long region, long face, const std::vector<battles::BattleOutcome>& outcomes) {
+// "LABEL battles=N won=W lost=L capped=C faulted=K win_rate=0.96
+// party_down=0.40 rounds=4.1": the party's wins over a row's battles, the
+// party members down at a battle's end and its rounds, on average.
+std::string RowLine(const std::string& label, const std::vector<battles::BattleOutcome>& outcomes) {
   int won = 0, lost = 0, capped = 0, faulted = 0, down = 0, rounds = 0;
   for (const battles::BattleOutcome& o : outcomes) {
     faulted += !o.fault.empty();
@@ -98,26 +109,32 @@ std::string RowLine(long region, long face, const std::vector<battles::BattleOut
     rounds += o.rounds;
   }
   const double n = outcomes.empty() ? 1.0 : static_cast<double>(outcomes.size());
-  const EncounterRow* row = FindEncounterRow(static_cast<int>(region), static_cast<int>(face));
-  char text[400];
+  char text[200];
   std::snprintf(text, sizeof text,
-                "region=%ld face=%ld battles=%zu won=%d lost=%d capped=%d faulted=%d win_rate=%.2f party_down=%.2f rounds=%.1f "
-                "row=\"%s\"",
-                region, face, outcomes.size(), won, lost, capped, faulted, won / n, down / n, rounds / n,
-                row ? RowText(*row).c_str() : "");
-  return text;
+                " battles=%zu won=%d lost=%d capped=%d faulted=%d win_rate=%.2f party_down=%.2f rounds=%.1f",
+                outcomes.size(), won, lost, capped, faulted, won / n, down / n, rounds / n);
+  return label + text;
+}
+
+// "region=R face=F ... row=\"...\"": a row of an encounter table.
+std::string EncounterRowLine(long region, long face, const std::vector<battles::BattleOutcome>& outcomes) {
+  const EncounterRow* row = FindEncounterRow(static_cast<int>(region), static_cast<int>(face));
+  return RowLine("region=" + std::to_string(region) + " face=" + std::to_string(face), outcomes) + " row=\"" +
+         (row ? RowText(*row) : std::string()) + "\"";
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
   long seed = 1, count = 1, fighters = battles::kDefaultFighters, region = -1, face = 0;
+  int barrow = -1;  // a fight of the barrow, kBarrowFights for all of them
+  bool created = false;
   std::string map, logPath, tracePath;
-  bool sightShare = false, check = false;
+  bool sightShare = false, check = false, careful = false;
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
-    if (arg == "--sight-share" || arg == "--check") {
-      (arg == "--check" ? check : sightShare) = true;
+    if (arg == "--sight-share" || arg == "--check" || arg == "--careful") {
+      (arg == "--check" ? check : arg == "--careful" ? careful : sightShare) = true;
       continue;
     }
     if (i + 1 >= argc) return Usage(("missing value after " + arg).c_str());
@@ -131,6 +148,13 @@ int main(int argc, char** argv) {
         return Usage("--fighters takes a number 2 to 40");
     } else if (arg == "--encounter") {
       if (!ParseEncounter(value, &region, &face)) return Usage("--encounter takes a region 0 to 20 and a face, e.g. 0:5");
+    } else if (arg == "--barrow") {
+      barrow = std::strcmp(value, "all") == 0 ? battles::kBarrowFights : battles::FindBarrowFight(value);
+      if (barrow < 0) return Usage("--barrow takes hall, tomb, altar, whole or all");
+    } else if (arg == "--party") {
+      if (std::strcmp(value, "prepared") != 0 && std::strcmp(value, "created") != 0)
+        return Usage("--party takes prepared or created");
+      created = std::strcmp(value, "created") == 0;
     } else if (arg == "--map") {
       map = value;
     } else if (arg == "--log") {
@@ -159,25 +183,34 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "battlesim: no battle maps in BattleMaps/ (run from the game folder)\n");
     return 1;
   }
-  if (region < 0 && !map.empty() && battles::FindBattleMap(map) < 0) return Usage(("no battle map named " + map).c_str());
+  if (region >= 0 && barrow >= 0) return Usage("--encounter and --barrow are one or the other");
+  if (region < 0 && barrow < 0 && !map.empty() && battles::FindBattleMap(map) < 0)
+    return Usage(("no battle map named " + map).c_str());
 
-  // The rows to fight: one, every row of the region, or none (drawn groups).
+  // The rows to fight, each measured on its own: one or every row of the
+  // region, one or every fight of the barrow; or one row of drawn groups.
+  const bool measured = region >= 0 || barrow >= 0;
   std::vector<long> faces;
+  std::vector<int> fights;
   if (region >= 0 && face == 0) {
     for (long f = 1; f <= EncounterDieSides[region]; ++f) {
       const EncounterRow* row = FindEncounterRow(static_cast<int>(region), static_cast<int>(f));
       if (row != nullptr && row->chain != kNextRegionDown) faces.push_back(f);
     }
+  } else if (barrow >= 0) {
+    for (int f = 0; f < battles::kBarrowFights; ++f)
+      if (barrow == f || barrow == battles::kBarrowFights) fights.push_back(f);
   } else {
     faces.push_back(face);
   }
+  const size_t rows = barrow >= 0 ? fights.size() : faces.size();
 
   std::map<std::string, int> breachesByRule;
   long breaches = 0;
   std::vector<battles::BattleOutcome> outcomes;
   std::vector<std::string> rowLines;
   int status = 0;
-  for (size_t f = 0; f < faces.size() && (status == 0 || region >= 0); ++f) {
+  for (size_t f = 0; f < rows && (status == 0 || measured); ++f) {
     std::vector<battles::BattleOutcome> rowOutcomes;
     for (long k = 0; k < count; ++k) {
       battles::BattleOptions options;
@@ -188,11 +221,15 @@ int main(int argc, char** argv) {
       options.keepTrace = trace != nullptr;
       options.check = check;
       options.encounterRegion = static_cast<int>(region);
-      options.encounterFace = static_cast<int>(faces[f]);
+      options.encounterFace = barrow >= 0 ? 0 : static_cast<int>(faces[f]);
+      options.barrowFight = barrow >= 0 ? fights[f] : -1;
+      options.createdParty = created;
+      options.careful = careful;
       g_seed = options.seed;
       battles::BattleOutcome outcome = battles::RunBattle(options);
       std::string line = battles::BattleLine(outcome);
-      if (region >= 0) line += " party_down=" + std::to_string(outcome.partyDown) + " \"" + outcome.encounter + "\"";
+      if (measured) line += " party_down=" + std::to_string(outcome.partyDown);
+      if (region >= 0) line += " \"" + outcome.encounter + "\"";
       if (log) {
         std::fprintf(log, "=== Battle seed=%u on %s, %d fighters\n%s\n=== %s\n\n", outcome.seed,
                      outcome.mapName.c_str(), outcome.fighters, outcome.log.c_str(), line.c_str());
@@ -205,7 +242,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "battlesim: fault in battle seed=%u: %s\n", outcome.seed, outcome.fault.c_str());
         status = 1;
         // A row's measure goes on past a faulted battle, which it counts.
-        if (region < 0) break;
+        if (!measured) break;
       }
       std::printf("%s\n", line.c_str());
       for (const battles::Breach& b : outcome.breaches) {
@@ -217,7 +254,8 @@ int main(int argc, char** argv) {
       outcome.log.clear();
       rowOutcomes.push_back(std::move(outcome));
     }
-    if (region >= 0) rowLines.push_back(RowLine(region, faces[f], rowOutcomes));
+    if (region >= 0) rowLines.push_back(EncounterRowLine(region, faces[f], rowOutcomes));
+    if (barrow >= 0) rowLines.push_back(RowLine(std::string("fight=") + battles::BarrowFightName(fights[f]), rowOutcomes));
     for (battles::BattleOutcome& o : rowOutcomes) outcomes.push_back(std::move(o));
   }
   for (const std::string& line : rowLines) std::printf("%s\n", line.c_str());
