@@ -279,21 +279,21 @@ void CloseTurn() {
     JudgeTurn(t);
 }
 
-// Its turn refilled its attacks of opportunity: once a round, and again as
-// its held casting resumes; never for a turn taken up later in the round (a
-// delay), a creature that joined the round, a fighter the acting index
-// passes back over (a delay or a yield to a readied foe sets it one place
-// before the next), or a readied action set off (a readied action dropped
-// refills, seen as a rise). The refill gives at most its number a round, the
-// larger of that before and after the step (its Dexterity may fall or rise
-// in the same step).
-void Refill(int index, int fighter, bool resumes) {
+// Its turn refilled its attacks of opportunity, once a round: never for a
+// turn taken up later in the round (a delay), a held casting resumed, a
+// creature that joined the round, a fighter the acting index passes back
+// over (a delay or a yield to a readied foe sets it one place before the
+// next), or a readied action set off (a readied action dropped refills,
+// seen as a rise). The refill gives at most its number a round, the larger
+// of that before and after the step (its Dexterity may fall or rise in the
+// same step).
+void Refill(int index, int fighter) {
   if (index < 0 || index >= EntryCount() || TurnOrder[index].joinedThisRound != 0) return;
   if (g_watch.refillRound != CombatRoundNumber) {
     g_watch.refillRound = CombatRoundNumber;
     g_watch.refilled.clear();
   }
-  if (!g_watch.refilled.insert(fighter).second && !resumes) return;
+  if (!g_watch.refilled.insert(fighter).second) return;
   const int32_t left = Creatures[fighter].attacksOfOpportunityLeft;
   const auto seen = g_watch.looks.find(fighter);
   const Watch::Look before = seen != g_watch.looks.end() ? seen->second : Watch::Look{OpportunitiesARound(fighter), left, 0};
@@ -315,7 +315,7 @@ void OpenTurn(int round, int index, int fighter) {
   const auto seen = g_watch.looks.find(fighter);
   const bool resumes = seen != g_watch.looks.end() && HoldsCasting(seen->second.held) && index >= 0 &&
                        index < EntryCount() && !HoldsCasting(TurnOrder[index].plannedAction);
-  Refill(index, fighter, resumes);
+  Refill(index, fighter);
   const auto held = g_watch.heldTurns.find(fighter);
   if (held != g_watch.heldTurns.end()) {
     if (resumes) {
