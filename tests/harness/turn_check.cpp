@@ -296,7 +296,8 @@ void Refill(int index, int fighter) {
   if (!g_watch.refilled.insert(fighter).second) return;
   const int32_t left = Creatures[fighter].attacksOfOpportunityLeft;
   const auto seen = g_watch.looks.find(fighter);
-  const Watch::Look before = seen != g_watch.looks.end() ? seen->second : Watch::Look{OpportunitiesARound(fighter), left, 0};
+  const Watch::Look before =
+      seen != g_watch.looks.end() ? seen->second : Watch::Look{OpportunitiesARound(fighter), left, 0};
   if (ReadiedVersusSpell(before.held) && left <= before.left) return;
   const int32_t number = std::max(before.number, OpportunitiesARound(fighter));
   if (left > number)
@@ -565,7 +566,8 @@ void LookAtFighters() {
   for (int i = 0; i < EntryCount(); ++i) {
     const int c = TurnOrder[i].creature;
     if (IsValidCreature(c))
-      g_watch.looks[c] = Watch::Look{OpportunitiesARound(c), Creatures[c].attacksOfOpportunityLeft, TurnOrder[i].plannedAction};
+      g_watch.looks[c] =
+          Watch::Look{OpportunitiesARound(c), Creatures[c].attacksOfOpportunityLeft, TurnOrder[i].plannedAction};
   }
 }
 

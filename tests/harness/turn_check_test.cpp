@@ -79,6 +79,19 @@ void Attack(int f, int target, const AttackProfile& p, int entry = 0) {
   AttackObserver(AttackWatch{f, target, entry, &p, false, false});
 }
 
+void AttackTwice(int f, int target, const AttackProfile& p) {
+  Attack(f, target, p);
+  Attack(f, target, p);
+}
+
+// Two squares of a charge, then both natural attacks; sense code 3 pounces.
+void ChargeAndFullAttack(int f, int foe, int32_t sense) {
+  Creatures[f].special[kSenseKindWord] = sense;
+  Walk(f, 2, kActionCharge);
+  Attack(f, foe, Blows(kEntryNatural0, 1), 0);
+  Attack(f, foe, Blows(kEntryNatural0, 1), 1);
+}
+
 void Frame(uint32_t screenMode = 0) {
   ScreenMode = screenMode;
   battles::WatchFrame();
@@ -143,21 +156,10 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          StartCast(f);
          StartCast(f);
        }},
-      {"a second blow of one", "melee-attacks",
-       [](int f, int foe) {
-         Attack(f, foe, Blows(kEntryMainHand, 1));
-         Attack(f, foe, Blows(kEntryMainHand, 1));
-       }},
-      {"a second shot of one", "shots",
-       [](int f, int foe) {
-         Attack(f, foe, Blows(kEntryRanged, 1));
-         Attack(f, foe, Blows(kEntryRanged, 1));
-       }},
+      {"a second blow of one", "melee-attacks", [](int f, int foe) { AttackTwice(f, foe, Blows(kEntryMainHand, 1)); }},
+      {"a second shot of one", "shots", [](int f, int foe) { AttackTwice(f, foe, Blows(kEntryRanged, 1)); }},
       {"a second blow of a weapon at the full bonus", "iterative",
-       [](int f, int foe) {
-         Attack(f, foe, Blows(kEntryMainHand, 2));
-         Attack(f, foe, Blows(kEntryMainHand, 2));
-       }},
+       [](int f, int foe) { AttackTwice(f, foe, Blows(kEntryMainHand, 2)); }},
       {"a foe's second attack of opportunity of one", "attacks-of-opportunity",
        [](int f, int foe) {
          CombatAction.reactingCreature = foe;
@@ -173,21 +175,10 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          }
        }},
       {"charges, then a full attack without pounce", "full-attack-after-move",
-       [](int f, int foe) {
-         Creatures[f].special[kSenseKindWord] = 0;
-         Walk(f, 2, kActionCharge);
-         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
-         Attack(f, foe, Blows(kEntryNatural0, 1), 1);
-       }},
+       [](int f, int foe) { ChargeAndFullAttack(f, foe, 0); }},
       {"charges past twice its speed", "movement",
        [](int f, int) { Walk(f, 2 * Creatures[f].speed.current / 5 + 1, kActionCharge); }},
-      {"pounces: charges, then a full attack", "",
-       [](int f, int foe) {
-         Creatures[f].special[kSenseKindWord] = 3;
-         Walk(f, 2, kActionCharge);
-         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
-         Attack(f, foe, Blows(kEntryNatural0, 1), 1);
-       }},
+      {"pounces: charges, then a full attack", "", [](int f, int foe) { ChargeAndFullAttack(f, foe, 3); }},
       {"a held casting resumes with its spent action given back", "actions",
        [](int f, int) { YieldAndResume(f, 1); }},
       {"a held casting resumes", "", [](int f, int) { YieldAndResume(f, 0); }},
