@@ -32,6 +32,10 @@ constexpr int kFeetPerSquare = 5;
 constexpr int32_t kSenseCodePounce = 3;  // a creature that pounces: a full attack at the end of a charge
 constexpr uint32_t kModeStartCast = 22;  // the screen mode that starts a use of a spell
 constexpr int32_t kReadiedVersusApproach = 21;
+// Held actions of a turn-order entry: a readied action against spellcasting
+// (22, 23) and a casting carried over (24 to 31).
+bool ReadiedVersusSpell(int32_t code) { return code == 22 || code == 23; }
+bool HoldsCasting(int32_t code) { return code >= 24 && code <= 31; }
 
 // --- What a creature is ------------------------------------------------------------
 
@@ -77,6 +81,16 @@ const char* CannotMove(int c) {
     if (Has(c, id)) return name;
   return "";
 }
+
+// Attacks of opportunity a round: 1, or Dexterity / 2 - 4 with Combat
+// Reflexes when that is above 1.
+int32_t OpportunitiesARound(int c) {
+  const CreatureRecord& r = Creatures[c];
+  const int32_t half = r.dexterity.current / 2;
+  return r.feats[kFeatCombatReflexes] != 0 && half - 5 > 0 ? half - 4 : 1;
+}
+
+int EntryCount() { return std::clamp<int>(TurnEntryCount, 0, kTurnOrderEntries); }
 
 // --- What a profile allows -------------------------------------------------------------
 
@@ -136,6 +150,7 @@ struct Turn {
   std::set<int> whirlwindTargets;
   int whirlwindAction = -1;
   std::string actions;  // the action codes of the turn in order, for the breach texts
+  bool resumed = false;  // a held casting resumed it: the cast starting now was counted already
 };
 
 struct Watch {
@@ -156,6 +171,18 @@ struct Watch {
     int made = 0;
   };
   std::map<int, Opportunities> opportunities;
+  // Each fighter in the order as the last frame left it: its attacks of
+  // opportunity a round and left, and its entry's held action.
+  struct Look {
+    int32_t number = 1, left = 0, held = 0;
+  };
+  std::map<int, Look> looks;
+  // The turns of casters whose casting yielded to a readied foe: the turn
+  // goes on when the casting resumes.
+  std::map<int, Turn> heldTurns;
+  // The fighters whose turn refilled them in this round.
+  int refillRound = -1;
+  std::set<int> refilled;
   std::set<std::pair<int, std::string>> reported;  // each fighter's rules broken in this turn
 };
 
@@ -166,8 +193,7 @@ Watch g_watch;
 // refill).
 Watch::Opportunities& OpportunitiesOf(int c) {
   const CreatureRecord& r = Creatures[c];
-  return g_watch.opportunities
-      .emplace(c, Watch::Opportunities{std::max(r.attacksOfOpportunity, 1), r.attacksOfOpportunityLeft, 0})
+  return g_watch.opportunities.emplace(c, Watch::Opportunities{OpportunitiesARound(c), r.attacksOfOpportunityLeft, 0})
       .first->second;
 }
 
@@ -210,10 +236,7 @@ void CheckRanges();
 
 // --- Closing a turn: the budget of the whole turn ----------------------------------
 
-void CloseTurn() {
-  Turn& t = g_watch.turn;
-  if (!t.open) return;
-  t.open = false;
+void JudgeTurn(const Turn& t) {
   if (!t.started) return;
   const int f = t.fighter;
   const int32_t budget = std::min(t.single ? t.speed : 2 * t.speed, std::max(t.movesAtStart, t.speed));
@@ -238,21 +261,74 @@ void CloseTurn() {
            Format("%d casts and %d attacks in one turn, actions %s", t.casts, attacks, t.actions.c_str()));
 }
 
+int32_t HeldActionOf(int c) {
+  for (int i = 0; i < EntryCount(); ++i)
+    if (TurnOrder[i].creature == c) return TurnOrder[i].plannedAction;
+  return 0;
+}
+
+// A turn whose casting yielded to a readied foe is judged once the casting
+// has resumed and the turn ended.
+void CloseTurn() {
+  Turn& t = g_watch.turn;
+  if (!t.open) return;
+  t.open = false;
+  if (t.started && HoldsCasting(HeldActionOf(t.fighter)))
+    g_watch.heldTurns[t.fighter] = t;
+  else
+    JudgeTurn(t);
+}
+
+// Its turn refilled its attacks of opportunity, once a round: never for a
+// turn taken up later in the round (a delay), a held casting resumed, a
+// creature that joined the round, a fighter the acting index passes back
+// over (a delay or a yield to a readied foe sets it one place before the
+// next), or a readied action set off (a readied action dropped refills,
+// seen as a rise). The refill gives at most its number a round, the larger
+// of that before and after the step (its Dexterity may fall or rise in the
+// same step).
+void Refill(int index, int fighter) {
+  if (index < 0 || index >= EntryCount() || TurnOrder[index].joinedThisRound != 0) return;
+  if (g_watch.refillRound != CombatRoundNumber) {
+    g_watch.refillRound = CombatRoundNumber;
+    g_watch.refilled.clear();
+  }
+  if (!g_watch.refilled.insert(fighter).second) return;
+  const int32_t left = Creatures[fighter].attacksOfOpportunityLeft;
+  const auto seen = g_watch.looks.find(fighter);
+  const Watch::Look before =
+      seen != g_watch.looks.end() ? seen->second : Watch::Look{OpportunitiesARound(fighter), left, 0};
+  if (ReadiedVersusSpell(before.held) && left <= before.left) return;
+  const int32_t number = std::max(before.number, OpportunitiesARound(fighter));
+  if (left > number)
+    Report(fighter, "attacks-of-opportunity",
+           Format("its turn gave it %d attacks of opportunity of %d a round", left, number));
+  g_watch.opportunities[fighter] = Watch::Opportunities{number, std::min(left, number), 0};
+}
+
 void OpenTurn(int round, int index, int fighter) {
   CloseTurn();
   Turn& t = g_watch.turn;
   t = Turn{};
   g_watch.reported.clear();
-  // Its turn refilled its attacks of opportunity, unless it is a turn taken
-  // up later in the round (a delay) or a creature that joined the round.
-  // The refill gave what it has left now: its Dexterity may have fallen
-  // since, in the same step, which leaves those given.
-  if (index >= 0 && index < std::min<int>(TurnEntryCount, kTurnOrderEntries) && TurnOrder[index].joinedThisRound == 0) {
-    const CreatureRecord& r = Creatures[fighter];
-    g_watch.opportunities[fighter] =
-        Watch::Opportunities{std::max({r.attacksOfOpportunity, r.attacksOfOpportunityLeft, 1}), r.attacksOfOpportunityLeft, 0};
+  // A held casting resumed: the turn it began in goes on (the actions the
+  // caster had left then given back), the cast counted once.
+  const auto seen = g_watch.looks.find(fighter);
+  const bool resumes = seen != g_watch.looks.end() && HoldsCasting(seen->second.held) && index >= 0 &&
+                       index < EntryCount() && !HoldsCasting(TurnOrder[index].plannedAction);
+  Refill(index, fighter);
+  const auto held = g_watch.heldTurns.find(fighter);
+  if (held != g_watch.heldTurns.end()) {
+    if (resumes) {
+      t = held->second;
+      t.resumed = true;
+    } else {
+      JudgeTurn(held->second);
+    }
+    g_watch.heldTurns.erase(held);
   }
   t.open = true;
+  t.ended = false;
   t.round = round;
   t.index = index;
   t.fighter = fighter;
@@ -439,8 +515,7 @@ void OnSquare(int mover, int32_t code, int fromX, int fromY) {
 namespace {
 
 void CheckRanges() {
-  const int entries = std::clamp<int>(TurnEntryCount, 0, kTurnOrderEntries);
-  for (int i = 0; i < entries; ++i) {
+  for (int i = 0; i < EntryCount(); ++i) {
     const int c = TurnOrder[i].creature;
     if (!IsValidCreature(c)) continue;
     const CreatureRecord& r = Creatures[c];
@@ -458,10 +533,10 @@ void CheckRanges() {
     // Left at most what its turn gave: the most it had a round since its
     // turn refilled them (a number that falls with Dexterity leaves those given).
     int32_t& most = OpportunitiesOf(c).most;
-    most = std::max({most, r.attacksOfOpportunity, 1});
+    most = std::max(most, OpportunitiesARound(c));
     if (r.attacksOfOpportunityLeft < 0 || r.attacksOfOpportunityLeft > most)
       Report(c, "attacks-of-opportunity", Format("%d attacks of opportunity left of %d a round",
-                                                 r.attacksOfOpportunityLeft, r.attacksOfOpportunity));
+                                                 r.attacksOfOpportunityLeft, most));
     const int32_t held = r.ammunition.count;
     if (held < 0 || (held > 0 && r.ammunition.code < static_cast<uint32_t>(kFirstBaseItemCode)))
       Report(c, "ammunition", Format("%d pieces of ammunition of item %u", held, r.ammunition.code));
@@ -486,12 +561,23 @@ void WatchBudget(Turn& t) {
   }
 }
 
+// What the step to come starts from.
+void LookAtFighters() {
+  for (int i = 0; i < EntryCount(); ++i) {
+    const int c = TurnOrder[i].creature;
+    if (IsValidCreature(c))
+      g_watch.looks[c] =
+          Watch::Look{OpportunitiesARound(c), Creatures[c].attacksOfOpportunityLeft, TurnOrder[i].plannedAction};
+  }
+}
+
 }  // namespace
 
 void StartTurnWatch(uint32_t seed) {
   g_watch = Watch{};
   g_watch.on = true;
   g_watch.seed = seed;
+  LookAtFighters();
   AttackObserver = OnAttack;
   SquarePaidObserver = OnSquare;
 }
@@ -512,13 +598,13 @@ void WatchFrame() {
   if (!g_watch.on || InCombat != 1) return;
   Turn& t = CurrentTurn();
   if (t.open) {
-    // A cast carried over from the fighter's last turn resumes as its turn
-    // begins: only a cast begun later is counted, each as its use starts
-    // (one may start in the frame the last one ended).
+    // Each cast is counted as its use starts (one may start in the frame
+    // the last one ended); a held casting resumed was counted as it began.
     if (t.started) {
       WatchBudget(t);
       const bool starts = ScreenMode == kModeStartCast && (g_watch.lastMode != kModeStartCast || g_watch.lastSpell != SpellInProgress);
-      if (SpellInProgress != -1 && SpellCaster == t.fighter && starts) ++t.casts;
+      if (SpellInProgress != -1 && SpellCaster == t.fighter && starts && !t.resumed) ++t.casts;
+      t.resumed = false;
     } else if (CombatState == kStatePlayerTurn || CombatState == kStateComputerDecision ||
                CombatState == kStateActionUnderWay) {
       StartTurn(t);
@@ -526,6 +612,7 @@ void WatchFrame() {
     NoteAction(t);
     if (CombatState == kStateNextFighter) t.ended = true;
   }
+  LookAtFighters();
   g_watch.lastSpell = SpellInProgress;
   g_watch.lastMode = ScreenMode;
   if (CombatAction.actionCode != g_watch.endCode) ++g_watch.action;
@@ -535,6 +622,7 @@ void WatchFrame() {
 std::vector<Breach> EndTurnWatch() {
   if (g_watch.on) {
     CloseTurn();
+    for (const auto& [fighter, turn] : g_watch.heldTurns) JudgeTurn(turn);
     if (InCombat == 1) CheckRanges();
   }
   AttackObserver = nullptr;

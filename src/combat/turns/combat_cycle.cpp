@@ -357,7 +357,9 @@ NextStep NextFighter() {
       e.threatMark = e.opportunityMark = 0;
       e.extraValue1 = 0;
     }
-    if (e.joinedThisRound == 0) {
+    // A held casting resumes in the round its turn began in, whose start
+    // counted the conditions down and refilled the attacks of opportunity.
+    if (e.joinedThisRound == 0 && !casting) {
       CountDownConditions(c);
       RefillOpportunityAttacks(c);
     }

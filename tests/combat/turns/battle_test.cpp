@@ -224,7 +224,9 @@ TEST_F(BattleTest, ACarriedCastingResumesWithItsOwnWordsOnly) {
 
 // A casting that yields to a foe readied against it comes back with the
 // caster's own turn as it stood then (the casting paid for), though the foe
-// began a use of its own in between.
+// began a use of its own in between; it comes back in the same round, so
+// its conditions are not counted down again nor its attacks of opportunity
+// refilled.
 TEST_F(BattleTest, AHeldCastingComesBackWithItsCastersOwnTurn) {
   MeetTwoGroups(16);
   ASSERT_EQ(StartCombat(0), 1);
@@ -255,6 +257,8 @@ TEST_F(BattleTest, AHeldCastingComesBackWithItsCastersOwnTurn) {
   SpellInProgress = -1;
   ScreenMode = 0;
 
+  AddCondition(kFoeA, kCondDistracted, 2, 0, 0, 0);
+  Creatures[kFoeA].attacksOfOpportunityLeft = 0;  // spent in the foe's turn
   CurrentTurnIndex = IndexOf(kFoeA) - 1;
   CombatState = kStateNextFighter;
   MovementPlaybackActive = 0;
@@ -264,6 +268,10 @@ TEST_F(BattleTest, AHeldCastingComesBackWithItsCastersOwnTurn) {
   EXPECT_EQ(a.movesLeft, moves);
   EXPECT_EQ(a.standardActionLeft, 0);
   EXPECT_EQ(a.singleActionTurn, 0);
+  const int distracted = FindCondition(kFoeA, kCondDistracted);
+  ASSERT_GE(distracted, 0);
+  EXPECT_EQ(Creatures[kFoeA].conditions[distracted].duration, 2);
+  EXPECT_EQ(Creatures[kFoeA].attacksOfOpportunityLeft, 0);
 }
 
 }  // namespace
