@@ -366,6 +366,16 @@ void HandTurnBack() {
   }
 }
 
+void HandBackRefusedOrder() {
+  if (CombatAction.playerControlled == 1) {
+    HandTurnBack();
+    return;
+  }
+  CombatAction.actionCode = kActionNone;
+  CombatState = kStateNextFighter;
+  ActionBarMode = 1;
+}
+
 int FinishActionAfterFailure() {
   ScreenMode = kModeExploring;
   ClearCombatEvents();

@@ -62,6 +62,11 @@ int FinishActionAfterFailure();
 // Action code 0 and the turn back to the fighter: a player-controlled one
 // waits for orders (state 1), a computer-controlled one decides again (state 2).
 void HandTurnBack();
+// The turn after an attack, shot, grapple or bull rush refused before it
+// began: a player-controlled fighter gets it back to order something else;
+// a computer-controlled one, whose decision would order the same again, ends
+// it (state 4).
+void HandBackRefusedOrder();
 // Shows the queued events over the creature, one every FramesPerEvent frames.
 void StartEventPlayback(int creature);
 // One frame of the playback of the queued events: counts the shown event

@@ -7,6 +7,7 @@
 #include "combat/turns/computer_decision.h"
 #include "creatures/create_creature.h"
 #include "rules/conditions.h"
+#include "rules/record_words.h"
 
 namespace {
 
@@ -71,6 +72,35 @@ TEST_F(BattleTest, AComputerArcherStopsAfterItsShots) {
   EXPECT_EQ(turns, 3);
   EXPECT_EQ(most, 2) << "a full ranged attack of two shots was made";
   EXPECT_GT(Creatures[kFoeA].ammunition.count, 0);
+}
+
+// A fighter stunned by a reaction in the middle of its full attack, beside
+// its enemy: its attack is refused, and the refusal ends its turn instead of
+// the same attack being ordered again frame after frame.
+TEST_F(BattleTest, AComputerFighterWhoseAttackIsRefusedEndsItsTurn) {
+  Create(5, kKindHuman, kClassWarrior, 0, 0, 0, 0, 0, 0);
+  Create(7, kKindHuman, kClassWarrior, 8, 0, kWeaponLongsword, 0, 0, kFoeA);
+  Place(0, 3, 3, kAllegianceParty);
+  Place(kFoeA, 4, 3, kAllegianceEnemy);
+  Creatures[0].maxHitPoints = Creatures[0].hitPoints = 1000;
+  Creatures[kFoeA].behaviour[kBehaviourGrapple] = 0;  // no grapple by chance
+  BuildFighterTable();
+  BuildOccupancyGrids(0);
+  for (int s = 0; s < FighterCount; ++s) {
+    for (int32_t& v : FighterSlots[s].visible) v = 1;
+    FighterSlots[s].alert = 1;
+  }
+  ASSERT_EQ(StartCombat(0), 1);
+  ASSERT_TRUE(UntilTurnOf(kFoeA));
+  CombatAction.attackSequenceOpen = 1;
+  CombatAction.fullRoundActionLeft = 0;
+  AddCondition(kFoeA, kCondStunned, 1, 0, 0, 0);
+  const size_t logStart = Log().size();
+  EXPECT_LT(FramesUntil([] { return CurrentFighter() != kFoeA; }), 50);
+  const std::string log = Log().substr(logStart);
+  const size_t first = log.find("(Attack Canceled)");
+  EXPECT_NE(first, std::string::npos);
+  EXPECT_EQ(log.find("(Attack Canceled)", first + 1), std::string::npos) << "the attack was ordered again";
 }
 
 }  // namespace
