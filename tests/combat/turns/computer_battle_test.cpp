@@ -53,12 +53,7 @@ TEST_F(BattleTest, AComputerArcherStopsAfterItsShots) {
   Place(0, 1, 1, kAllegianceParty);
   Place(kFoeA, 8, 2, kAllegianceEnemy);
   Creatures[0].maxHitPoints = Creatures[0].hitPoints = 1000;
-  BuildFighterTable();
-  BuildOccupancyGrids(0);
-  for (int s = 0; s < FighterCount; ++s) {
-    for (int32_t& v : FighterSlots[s].visible) v = 1;
-    FighterSlots[s].alert = 1;
-  }
+  EveryoneSeesEveryone();
   ASSERT_EQ(StartCombat(0), 1);
   int turns = 0, most = 0;
   for (int frame = 0; frame < 4000 && InCombat == 1 && turns < 3; ++frame) {
@@ -84,12 +79,7 @@ TEST_F(BattleTest, AComputerFighterWhoseAttackIsRefusedEndsItsTurn) {
   Place(kFoeA, 4, 3, kAllegianceEnemy);
   Creatures[0].maxHitPoints = Creatures[0].hitPoints = 1000;
   Creatures[kFoeA].behaviour[kBehaviourGrapple] = 0;  // no grapple by chance
-  BuildFighterTable();
-  BuildOccupancyGrids(0);
-  for (int s = 0; s < FighterCount; ++s) {
-    for (int32_t& v : FighterSlots[s].visible) v = 1;
-    FighterSlots[s].alert = 1;
-  }
+  EveryoneSeesEveryone();
   ASSERT_EQ(StartCombat(0), 1);
   ASSERT_TRUE(UntilTurnOf(kFoeA));
   CombatAction.attackSequenceOpen = 1;
