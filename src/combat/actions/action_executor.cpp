@@ -366,8 +366,10 @@ void HandTurnBack() {
   }
 }
 
+int32_t RefusedOrdersThisTurn = 0;
+
 void HandBackRefusedOrder() {
-  if (CombatAction.playerControlled == 1) {
+  if (CombatAction.playerControlled == 1 || RefusedOrdersThisTurn++ == 0) {
     HandTurnBack();
     return;
   }

@@ -115,7 +115,7 @@ TEST_F(Attacks, AllShotsWithoutAmmunitionEndAtOnceAndOneShotWithoutABowIsCancell
   EXPECT_EQ(Log(), "(Shooting Canceled)\r\r");
   EXPECT_EQ(g_ProcessingAttackNumber, -1);
   EXPECT_EQ(CombatAction.standardActionLeft, 1);
-  EXPECT_EQ(CombatState, kStateNextFighter);  // the computer would order it again: its turn ends
+  EXPECT_EQ(CombatState, kStateComputerDecision);
 }
 
 TEST_F(Attacks, AWhirlwindStrikesEachAdjacentFoeOnceClockwise) {
