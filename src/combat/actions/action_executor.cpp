@@ -366,6 +366,18 @@ void HandTurnBack() {
   }
 }
 
+int32_t RefusedOrdersThisTurn = 0;
+
+void HandBackRefusedOrder() {
+  if (CombatAction.playerControlled == 1 || RefusedOrdersThisTurn++ == 0) {
+    HandTurnBack();
+    return;
+  }
+  CombatAction.actionCode = kActionNone;
+  CombatState = kStateNextFighter;
+  ActionBarMode = 1;
+}
+
 int FinishActionAfterFailure() {
   ScreenMode = kModeExploring;
   ClearCombatEvents();

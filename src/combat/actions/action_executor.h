@@ -62,6 +62,13 @@ int FinishActionAfterFailure();
 // Action code 0 and the turn back to the fighter: a player-controlled one
 // waits for orders (state 1), a computer-controlled one decides again (state 2).
 void HandTurnBack();
+// The turn after an attack, shot, grapple or bull rush refused before it
+// began: a player-controlled fighter gets it back to order something else,
+// and so does a computer-controlled one the first time in its turn; at a
+// second refusal in the turn, its decision would only order the same again,
+// so the turn ends (state 4). The count is cleared as each turn begins.
+extern int32_t RefusedOrdersThisTurn;
+void HandBackRefusedOrder();
 // Shows the queued events over the creature, one every FramesPerEvent frames.
 void StartEventPlayback(int creature);
 // One frame of the playback of the queued events: counts the shown event

@@ -136,14 +136,14 @@ void CancelAttack(int attacker, uint32_t chargeSource) {
   AttackBegun = 0;
   CoupDeGraceAction = 0;
   ApplyChargePenalty(attacker, chargeSource, true);
-  HandTurnBack();
+  HandBackRefusedOrder();
 }
 
 void CancelShot() {
   LogMessage("(Shooting Canceled)\r\r");
   Phase() = -1;
   CoupDeGraceAction = 0;
-  HandTurnBack();
+  HandBackRefusedOrder();
 }
 
 // The new target of a pending Cleave: one of the enemies round the attacker
@@ -654,7 +654,7 @@ void FullShotsStep() {
     LogMessage("(Shooting Canceled)\r\r");
     if (a.shotsMade == 0) {
       Phase() = -1;
-      HandTurnBack();
+      HandBackRefusedOrder();
     } else {
       FinishShots(shooter);
     }

@@ -412,7 +412,7 @@ void GrappleStep() {
       if (!IsTargetValid(ActingCreature, ActionTarget)) {
         LogMessage("(Grapple Canceled)\r\r");
         Phase() = -1;
-        HandTurnBack();
+        HandBackRefusedOrder();
         return;
       }
       LogMessage("\xA3%s\xA3 attempts @GRAPPLE@.\r", Name(ActingCreature));
@@ -517,7 +517,7 @@ void BullRushStep() {
     if (a.feats[kFeatImprovedBullRush] == 0 && NextOpportunityAttacker()) return;
     if (!IsTargetValid(ActingCreature, ActionTarget)) {
       LogMessage("(Bull Rush Canceled)\r\r");
-      HandTurnBack();
+      HandBackRefusedOrder();
       return;
     }
     LogMessage("\xA3%s\xA3 @BULL_RUSH@ on \xA3%s\xA3.\r", Name(ActingCreature), Name(ActionTarget));

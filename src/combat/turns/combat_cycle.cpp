@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "combat/actions/action_executor.h"
 #include "combat/actions/casting_checks.h"
 #include "combat/actions/combat_actions.h"
 #include "combat/actions/reactions.h"
@@ -175,6 +176,7 @@ void ResetTurnGlobals() {
   ContinueOpportunityChain = 0;
   ReactorListPosition = 0;
   CombatAction.movementProvokes = 0;
+  RefusedOrdersThisTurn = 0;
   for (int i = 0; i < EntryCount(); ++i)
     if (IsValidCreature(TurnOrder[i].creature)) CreatureMarkWords[TurnOrder[i].creature] = 0;
   if (DebugMode == 1) LogMessage("Processing Next Fighter...\r");

@@ -54,6 +54,12 @@ class BattleTest : public CreationTest {
     Place(kFoeA, 6, 6, kAllegianceEnemy);
     Place(kFoeB, 7, 6, kAllegianceEnemy);
     Creatures[kFoeA].leader = Creatures[kFoeB].leader = kFoeA;
+    EveryoneSeesEveryone();
+  }
+
+  // The fighter table and grids of the placed creatures; all see everyone
+  // and all are alert.
+  static void EveryoneSeesEveryone() {
     BuildFighterTable();
     BuildOccupancyGrids(0);
     for (int s = 0; s < FighterCount; ++s) {

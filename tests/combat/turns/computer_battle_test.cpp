@@ -7,6 +7,7 @@
 #include "combat/turns/computer_decision.h"
 #include "creatures/create_creature.h"
 #include "rules/conditions.h"
+#include "rules/record_words.h"
 
 namespace {
 
@@ -52,12 +53,7 @@ TEST_F(BattleTest, AComputerArcherStopsAfterItsShots) {
   Place(0, 1, 1, kAllegianceParty);
   Place(kFoeA, 8, 2, kAllegianceEnemy);
   Creatures[0].maxHitPoints = Creatures[0].hitPoints = 1000;
-  BuildFighterTable();
-  BuildOccupancyGrids(0);
-  for (int s = 0; s < FighterCount; ++s) {
-    for (int32_t& v : FighterSlots[s].visible) v = 1;
-    FighterSlots[s].alert = 1;
-  }
+  EveryoneSeesEveryone();
   ASSERT_EQ(StartCombat(0), 1);
   int turns = 0, most = 0;
   for (int frame = 0; frame < 4000 && InCombat == 1 && turns < 3; ++frame) {
@@ -71,6 +67,32 @@ TEST_F(BattleTest, AComputerArcherStopsAfterItsShots) {
   EXPECT_EQ(turns, 3);
   EXPECT_EQ(most, 2) << "a full ranged attack of two shots was made";
   EXPECT_GT(Creatures[kFoeA].ammunition.count, 0);
+}
+
+// A fighter stunned by a reaction in the middle of its full attack, beside
+// its enemy: its attack is refused, it decides again once, and the second
+// refusal ends its turn instead of the same attack being ordered again
+// frame after frame.
+TEST_F(BattleTest, AComputerFighterWhoseAttackIsRefusedEndsItsTurn) {
+  Create(5, kKindHuman, kClassWarrior, 0, 0, 0, 0, 0, 0);
+  Create(7, kKindHuman, kClassWarrior, 8, 0, kWeaponLongsword, 0, 0, kFoeA);
+  Place(0, 3, 3, kAllegianceParty);
+  Place(kFoeA, 4, 3, kAllegianceEnemy);
+  Creatures[0].maxHitPoints = Creatures[0].hitPoints = 1000;
+  Creatures[kFoeA].behaviour[kBehaviourGrapple] = 0;  // no grapple by chance
+  EveryoneSeesEveryone();
+  ASSERT_EQ(StartCombat(0), 1);
+  ASSERT_TRUE(UntilTurnOf(kFoeA));
+  CombatAction.attackSequenceOpen = 1;
+  CombatAction.fullRoundActionLeft = 0;
+  AddCondition(kFoeA, kCondStunned, 1, 0, 0, 0);
+  const size_t logStart = Log().size();
+  EXPECT_LT(FramesUntil([] { return CurrentFighter() != kFoeA; }), 50);
+  const std::string log = Log().substr(logStart);
+  size_t refusals = 0;
+  for (size_t at = log.find("(Attack Canceled)"); at != std::string::npos; at = log.find("(Attack Canceled)", at + 1))
+    ++refusals;
+  EXPECT_EQ(refusals, 2u);
 }
 
 }  // namespace
