@@ -198,7 +198,7 @@ TEST_F(MapPasses, ASpellsBurstIsTheSizeOfItsAreaAndTwiceThatWidened) {
     return 0.0f;
   };
   const float plain = burstScale();
-  EXPECT_FLOAT_EQ(plain, 20 * 2 / 5 * 24 / 128.0f * 0.4f);
+  EXPECT_FLOAT_EQ(plain, 20 * 2 / 5 * 24 / 128.0f * 0.3f);
   PendingMetamagic = 3;
   EXPECT_FLOAT_EQ(burstScale(), 2 * plain);
 }
