@@ -135,8 +135,10 @@ int CastingDisplayKind() {
   if (spell >= 0 && spell < kSpellRows) return SpellTable[spell].animationKind;
   if (spell == kSpellTurnUndead) return 6;
   if (spell == kSpellSpecialAttack && IsValidCreature(SpellCaster)) {
+    // A special attack has no burst of a spell row: its kind 10 (a line of
+    // lightning) shows as sparks along the line.
     const int kind = SpecialAttackOf(SpecialAttackKindOf(SpellCaster)).animation;
-    return kind == 8 || kind == 7 || kind == 6 || kind == 9 || kind == 10 ? kind : -1;
+    return kind == 10 ? 9 : kind == 8 || kind == 7 || kind == 6 || kind == 9 ? kind : -1;
   }
   return -1;
 }
@@ -146,8 +148,11 @@ uint32_t CastingColour() {
   int code = 1;
   if (spell >= 0 && spell < kSpellRows) code = SpellTable[spell].animationColour;
   else if (spell == kSpellTurnUndead) code = 6;
-  else if (spell == kSpellSpecialAttack && IsValidCreature(SpellCaster))
-    code = SpecialAttackOf(SpecialAttackKindOf(SpellCaster)).colour;
+  else if (spell == kSpellSpecialAttack && IsValidCreature(SpellCaster)) {
+    // A breath of fire or lightning without a colour of its own shows its element's.
+    const SpecialAttackKind& k = SpecialAttackOf(SpecialAttackKindOf(SpellCaster));
+    code = k.colour != 0 ? k.colour : k.effectCode == 3 ? 2 : k.effectCode == 6 ? 7 : 0;
+  }
   return SpellColour(code);
 }
 
