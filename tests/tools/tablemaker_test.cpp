@@ -121,7 +121,9 @@ TEST(TablemakerTest, BrokenSourcesAreRefused) {
 TEST(TablemakerTest, SpellEffectBlocksTheEffectsCannotCarryAreRefused) {
   const std::string spells = ReadFile(kSources / "spells.txt");
   const std::string fireball = "effect1 Fire  sides1 6  count1 40  save1 RefHalf  sr1 1";
-  const std::string finger = "castsound Magic_13  effectsound Magic_11  targetsound Magic_11\n  text \"The caster points";
+  const std::string finger =
+      "castsound Magic_13  effectsound Magic_11  targetsound Magic_11\n  animation Closing  colour Negative\n  text \"The "
+      "caster points";
   const struct {
     std::string source;
     const char* message;

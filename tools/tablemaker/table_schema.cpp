@@ -143,6 +143,15 @@ const char* const kMagicSounds[] = {"None",     "Magic_1",  "Magic_2",  "Magic_3
                                     "Magic_18", "Magic_19", "Magic_20", "Magic_21", "Magic_22", "Magic_23",
                                     "Magic_24", nullptr};
 constexpr int kLastMagicSound = 24;
+
+// The animation words of a spell row: how its cast is shown (the kind), the
+// missile that flies from the caster first (its picture) and the colour of
+// the kind's glows.
+const char* const kAnimationKinds[] = {"None",  "Plain", "Flash", "Sparks", "Closing", "Rising", "Rings",
+                                       "Glows", "Cone",  "Line",  "Burst",  "Glyphs",  "Beam",   nullptr};
+const char* const kMissiles[] = {"None", "Arrow", "Fire", "Acid", "Magic", "Lilac", nullptr};
+const char* const kAnimationColours[] = {"White", "Holy",      "Fire",     "Force", "Acid", "Mind",
+                                         "Turning", "Lightning", "Negative", "Cold",  "Life", nullptr};
 constexpr int kCastSoundWord = 564;
 
 // Level blocks of the spell rows: arcane rows 0 to 101, divine rows 102 to
@@ -261,7 +270,8 @@ const TableSchema kSchemas[] = {
       Number("area", 516, 0, 300), Number("area2", 520, 0, 300), Number("rangedtouch", 532, 0, 1),
       Number("meleetouch", 536, 0, 1), Number("immunity1", 544, 0, kLastProtectionCode, kProtectionNames),
       Number("immunity2", 548, 0, kLastProtectionCode, kProtectionNames),
-      Number("animation", 552, 0, 1000), Number("missile", 556, 0, 1000), Number("colour", 560, 0, 0x7FFFFFFF),
+      Number("animation", 552, 0, 12, kAnimationKinds), Number("missile", 556, 0, 5, kMissiles),
+      Number("colour", 560, 0, 10, kAnimationColours),
       Number("castsound", 564, 0, kLastMagicSound, kMagicSounds),
       Number("effectsound", 568, 0, kLastMagicSound, kMagicSounds),
       Number("targetsound", 572, 0, kLastMagicSound, kMagicSounds),

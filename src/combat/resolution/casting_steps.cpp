@@ -339,6 +339,13 @@ void StartResolution() {
 
 }  // namespace
 
+int32_t UseAnimationKind() { return AnimationOf(SpellCaster, SpellInProgress).kind; }
+
+int32_t UseAnimationFrames() {
+  const UseAnimation animation = AnimationOf(SpellCaster, SpellInProgress);
+  return animation.steps * SpeedWordOf(animation.kind);
+}
+
 void AddCounterspellLogKeywords(std::vector<LogKeyword>* out) {
   for (uint32_t id : kCastingBlockers) {
     std::string keyword = ConditionKeyword(id);
@@ -462,6 +469,7 @@ void CastingChecksStep() {
   CastingUse.frameCounter = 0;
   CastingUse.missileFlying = 0;
   CastingUse.areaAnimating = 0;
+  CastingUse.areaAnimationStep = 0;
   ScreenMode = kModeAnnounce;
 }
 
@@ -486,6 +494,9 @@ void AnnouncementStep() {
     StartResolution();
     return;
   }
+  // An animated use is heard as it starts: as its missile leaves the caster
+  // or its animation begins (a plain missile of kind 1 as it lands).
+  if (CastingUse.frameCounter == 1 && CastingUse.missileFlying == 0 && animation.kind != 1) PlaySpellSound(1);
   if (missile && CastingUse.areaAnimating == 0 && CastingUse.missileFlying != 2) {
     if (CastingUse.missileFlying == 0) {
       const int aimX = CastingUse.aimX >= 0 ? CastingUse.aimX : IsValidCreature(single) ? Creatures[single].squareX : -1;
@@ -512,6 +523,9 @@ void AnnouncementStep() {
     StartResolution();
     return;
   }
+  // The map view draws an area animation from its first frame on, whether a
+  // missile brought it or not.
+  if (animation.kind >= 6) CastingUse.areaAnimating = 1;
   const int32_t speed = SpeedWordOf(animation.kind);
   if (CastingUse.frameCounter % speed != 0) return;
   const int32_t step = CastingUse.frameCounter / speed;

@@ -1,6 +1,7 @@
 #include "combat/resolution/combat_sequencer.h"
 
 #include <algorithm>
+#include <iterator>
 #include <cstring>
 
 #include "combat/actions/casting_checks.h"
@@ -34,7 +35,10 @@
 CastingUseWords CastingUse;
 int32_t SummonsMade = 0;
 int32_t TargetAnimation[300] = {};
-int32_t AnimationSpeedWords[7] = {3, 3, 3, 3, 3, 3, 3};
+// Three frames a step for the animations of several steps; the single step
+// of the turning glyphs (11) and of the beam (12) lasts a third of a second.
+constexpr int32_t kAnimationSpeeds[7] = {3, 3, 3, 3, 3, 20, 20};
+int32_t AnimationSpeedWords[7] = {3, 3, 3, 3, 3, 20, 20};
 
 namespace {
 
@@ -490,7 +494,7 @@ void StartOfUse() {
 void ResetCombatSequencerState() {
   CastingUse = CastingUseWords{};
   std::memset(TargetAnimation, 0, sizeof TargetAnimation);
-  for (int32_t& w : AnimationSpeedWords) w = 3;
+  std::copy(std::begin(kAnimationSpeeds), std::end(kAnimationSpeeds), AnimationSpeedWords);
   SummonsMade = 0;
   SpellPass = SpellPassWords{};
   std::memset(WebBurnList, 0, sizeof WebBurnList);

@@ -285,20 +285,16 @@ void DrawChanceLabels(int creature, int cx, int cy) {
   DrawSmallText(text, cx - 3 * static_cast<int>(std::strlen(text)) + 2, cy - 2);
 }
 
-// The effect a creature caught by the spell being announced shows.
-void DrawCastingMark(int creature, int cx, int cy) {
+// The animation a creature caught by the spell being announced shows.
+void DrawTargetAnimation(int creature, int cx, int cy) {
   if (ScreenMode != kModeCastAnnounce) return;
   const int slot = GetFighterSlot(creature);
-  if (slot < 0 || slot >= kFighterSlots) return;
-  const int frame = CastingUse.frameCounter % 10;
+  if (slot < 0 || slot >= kFighterSlots || TargetAnimation[slot] == 0) return;
+  const int frames = UseAnimationFrames();
+  const float progress = frames > 0 ? static_cast<float>(CastingUse.frameCounter) / static_cast<float>(frames) : 0.0f;
   const int colour = SpellInProgress >= 0 && SpellInProgress < kSpellRows ? SpellTable[SpellInProgress].animationColour : 1;
-  switch (TargetAnimation[slot]) {
-    case 2: DrawEffectFlash(frame % 7, cx - 24, cy - 24, colour >= 1 && colour <= 10 ? colour : 1); break;
-    case 3: DrawEffectSparks(frame, cx - 24, cy - 24, colour >= 1 && colour <= 8 ? colour : 1); break;
-    case 4: DrawCastingGlyph(11, frame, cx - 24, cy - 24, GlowColour(colour)); break;
-    case 5: DrawCastingGlyph(6, frame, cx - 24, cy - 24, GlowColour(colour)); break;
-    default: break;
-  }
+  const int size = kSquarePixels * std::max(1, static_cast<int>(Creatures[creature].footprintWidth.current));
+  DrawCastingMark(TargetAnimation[slot], progress, cx, cy, size, SpellColour(colour));
 }
 
 void DrawConditionIcons(int creature, int cx, int cy) {
@@ -356,7 +352,7 @@ void DrawLabels(int creature) {
     DrawLightGlow(255, 6, cx - 19 + jx, cy - 17 + jy, 0.25f);
   }
 
-  DrawCastingMark(creature, cx, cy);
+  DrawTargetAnimation(creature, cx, cy);
   if (creature == PlaybackCreature) PlayEventOverLabels(creature);
   DrawChanceLabels(creature, cx, cy);
 

@@ -1,5 +1,7 @@
 #include "screens/game/map_view.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,6 +29,7 @@
 #include "state/combat_action.h"
 #include "state/current_cast.h"
 #include "state/game_screen_words.h"
+#include "state/map_view_state.h"
 #include "state/threat_grids.h"
 
 uint8_t WallCodeOverlay = 0;
@@ -132,8 +135,10 @@ int CastingDisplayKind() {
   if (spell >= 0 && spell < kSpellRows) return SpellTable[spell].animationKind;
   if (spell == kSpellTurnUndead) return 6;
   if (spell == kSpellSpecialAttack && IsValidCreature(SpellCaster)) {
+    // A special attack has no burst of a spell row: its kind 10 (a line of
+    // lightning) shows as sparks along the line.
     const int kind = SpecialAttackOf(SpecialAttackKindOf(SpellCaster)).animation;
-    return kind == 8 || kind == 7 || kind == 6 || kind == 9 || kind == 10 ? kind : -1;
+    return kind == 10 ? 9 : kind == 8 || kind == 7 || kind == 6 || kind == 9 ? kind : -1;
   }
   return -1;
 }
@@ -142,9 +147,44 @@ uint32_t CastingColour() {
   const int spell = SpellInProgress;
   int code = 1;
   if (spell >= 0 && spell < kSpellRows) code = SpellTable[spell].animationColour;
-  else if (spell == kSpellSpecialAttack && IsValidCreature(SpellCaster))
-    code = SpecialAttackOf(SpecialAttackKindOf(SpellCaster)).colour;
-  return GlowColour(code);
+  else if (spell == kSpellTurnUndead) code = 6;
+  else if (spell == kSpellSpecialAttack && IsValidCreature(SpellCaster)) {
+    // A breath of fire or lightning without a colour of its own shows its element's.
+    const SpecialAttackKind& k = SpecialAttackOf(SpecialAttackKindOf(SpellCaster));
+    code = k.colour != 0 ? k.colour : k.effectCode == 3 ? 2 : k.effectCode == 6 ? 7 : 0;
+  }
+  return SpellColour(code);
+}
+
+// Where an area animation spreads from, in map pixels: the caster's middle
+// for a burst round the caster, a line, a cone, a turning and a special
+// attack; the aimed square's middle for the others.
+void CastingOrigin(int* x, int* y) {
+  const int spell = SpellInProgress;
+  const int target = spell >= 0 && spell < kSpellRows ? SpellTable[spell].target : -1;
+  const bool fromCaster = spell == kSpellTurnUndead || spell == kSpellSpecialAttack || target == 2 || target == 5 ||
+                          target == 8 || target == 9;
+  if (fromCaster && IsValidCreature(SpellCaster)) {
+    const CreatureRecord& c = Creatures[SpellCaster];
+    *x = c.pixelX + 12 * c.footprintWidth.current;
+    *y = c.pixelY + 12 * c.footprintHeight.current;
+    return;
+  }
+  *x = 24 * (CastingUse.aimX >= 0 ? CastingUse.aimX : MapCursorX) + 12;
+  *y = 24 * (CastingUse.aimY >= 0 ? CastingUse.aimY : MapCursorY) + 12;
+}
+
+// The nearest and the farthest an area square lies from the origin, in pixels.
+void AreaReach(int ox, int oy, float* nearest, float* farthest) {
+  *nearest = 1e9f;
+  *farthest = 0.0f;
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y) {
+      if (!AreaMask[SquareIndex(x, y)]) continue;
+      const float d = std::hypot(24.0f * x + 12 - ox, 24.0f * y + 12 - oy);
+      *nearest = std::min(*nearest, d);
+      *farthest = std::max(*farthest, d);
+    }
 }
 
 bool CastingPreviewShown() { return ScreenMode == kModeCastAnnounce && CastingUse.areaAnimating != 0; }
@@ -199,24 +239,39 @@ void DrawWallCodeMark(const ViewSquare& v) {
 }
 
 // Magic areas, animated floors, the casting preview, rain and the wall marks.
+// The glyphs of an area animation spread from the origin over the area: a
+// square's own animation starts later the farther it lies from it.
 void DrawAreaPass(int rows, int cols, uint32_t tint) {
   const bool areaStepped = AreaFrameStepped != 0;
   const bool preview = CastingPreviewShown();
   const int kind = preview ? CastingDisplayKind() : -1;
   const bool glyphs = kind == 6 || kind == 7 || kind == 8 || kind == 9 || kind == 11;
   const uint32_t colour = preview ? CastingColour() : kWhite;
+  const int frames = preview ? UseAnimationFrames() : 0;
+  const float progress = frames > 0 ? static_cast<float>(CastingUse.frameCounter) / static_cast<float>(frames) : 1.0f;
+  int ox = 0, oy = 0;
+  if (glyphs) CastingOrigin(&ox, &oy);
+  float nearest = 0, farthest = 0;
+  if (glyphs) AreaReach(ox, oy, &nearest, &farthest);
+  // The share of the animation the spreading takes: none over an area of
+  // squares all as far from the origin.
+  const float spread = farthest - nearest >= 12.0f ? 0.6f : 0.0f;
   ForEachSeenSquare(rows, cols, [&](const ViewSquare& v) {
     if (InCombat == 1 && MagicAreaGrid[v.index].kind == kEffectInsectPlague) {
       DrawMapFrame(kSheetAreaFloor, AreaFrame - 900, v.sx - 20, v.sy - 10);
       RaiseSource(kAmbientAreas, v.x, v.y);
     }
     DrawAnimatedFloor(v, tint, areaStepped);
-    if (glyphs && AreaMask[v.index])
-      DrawCastingGlyph(kind, CastingUse.areaAnimationStep, v.sx - 12, v.sy - 10, colour);
+    if (glyphs && AreaMask[v.index]) {
+      const float distance = spread > 0 ? (std::hypot(24.0f * v.x + 12 - ox, 24.0f * v.y + 12 - oy) - nearest) /
+                                              (farthest - nearest) : 0.0f;
+      const float own = progress * (1 + spread) - spread * distance;
+      DrawCastingGlyph(kind, own, v.sx + 12, v.sy + 12, colour);
+    }
     DrawRain(v);
     DrawWallCodeMark(v);
   });
-  if (kind == 10 || kind == 12) DrawCastingWholeArea(kind, CastingUse.areaAnimationStep, rows, cols);
+  if (kind == 10 || kind == 12) DrawCastingWholeArea(kind, progress);
 }
 
 // The computer's valuation grid written on the squares, for the debug view.

@@ -219,6 +219,52 @@ void DrawCreatureMarker(int creature) {
                WithAlpha(RingColour(mark), alpha), width / 128.0f, height / 128.0f);
 }
 
+namespace {
+
+constexpr float kPi = 3.14159265f;
+
+// A colour at a share of its own alpha (alpha 0 to 255).
+uint32_t Faded(uint32_t colour, int alpha) { return WithAlpha(colour, (alpha < 0 ? 0 : alpha) * static_cast<int>(colour >> 24) / 255); }
+
+// A soft glow of one to three layers swelling with the frame (0 to 7) and fading.
+void DrawFlashIn(int frame, int x, int y, uint32_t colour, int layers) {
+  const float grow = 0.25f + 0.75f * static_cast<float>(frame < 0 ? 0 : frame) / 7.0f;
+  const int alpha = 255 - 25 * (frame < 0 ? 0 : frame);
+  BeginAdditive();
+  for (int layer = 0; layer < layers; ++layer) {
+    const float scale = 48.0f / 128.0f * grow * (1.0f - 0.25f * static_cast<float>(layer));
+    const int offset = static_cast<int>(24 - 64 * scale);
+    DrawMapFrame(kSheetGlow, 1, x + offset, y + offset, WithAlpha(colour, alpha), scale, scale);
+  }
+  EndAdditive();
+}
+
+// A frame of sheet 32 drawn `diameter` pixels across round (cx, cy), turned
+// by the rotation, its light added to the picture.
+void DrawGlowFrame(int frame, float cx, float cy, float diameter, uint32_t colour, int alpha, float rotation = 0.0f) {
+  if (diameter < 1.0f || alpha <= 0) return;
+  const float scale = diameter / 128.0f;
+  BeginAdditive();
+  DrawMapFrame(kSheetGlow, frame, static_cast<int>(std::lround(cx - diameter / 2)),
+               static_cast<int>(std::lround(cy - diameter / 2)), Faded(colour, alpha), scale, scale, rotation);
+  EndAdditive();
+}
+
+// The same frame tinting what lies below it in its colour first, then
+// lighting it: added light alone turns every colour pale on bright ground
+// (fire yellow on grass, and a dark colour shows nothing).
+void DrawTintedGlowFrame(int frame, float cx, float cy, float diameter, uint32_t colour, int alpha, float rotation = 0.0f) {
+  if (diameter < 1.0f || alpha <= 0) return;
+  const float scale = diameter / 128.0f;
+  DrawMapFrame(kSheetGlow, frame, static_cast<int>(std::lround(cx - diameter / 2)),
+               static_cast<int>(std::lround(cy - diameter / 2)), Faded(colour, alpha), scale, scale, rotation);
+  DrawGlowFrame(frame, cx, cy, diameter, colour, alpha / 3, rotation);
+}
+
+float Clamped(float t) { return t < 0.0f ? 0.0f : t > 1.0f ? 1.0f : t; }
+
+}  // namespace
+
 void DrawEffectFlash(int frame, int x, int y, int variant) {
   static constexpr uint32_t kFlashColours[11] = {0xFFFFFFFFu, 0xFFFFF0A0u, 0xFFA0E0FFu, 0xFFFFA060u, 0xFFB0FFB0u,
                                                  0xFFE0A0FFu, 0xFFFF6060u, 0xFF80FFFFu, 0xFFFFFF60u, 0xFFC0C0C0u,
@@ -227,16 +273,7 @@ void DrawEffectFlash(int frame, int x, int y, int variant) {
     if (DebugMode) LogMessage("DEBUG - refused flash variant %i\r", variant);
     return;
   }
-  const int layers = 1 + variant % 3;
-  const float grow = 0.25f + 0.75f * static_cast<float>(frame < 0 ? 0 : frame) / 7.0f;
-  const int alpha = 255 - 25 * (frame < 0 ? 0 : frame);
-  BeginAdditive();
-  for (int layer = 0; layer < layers; ++layer) {
-    const float scale = 48.0f / 128.0f * grow * (1.0f - 0.25f * static_cast<float>(layer));
-    const int offset = static_cast<int>(24 - 64 * scale);
-    DrawMapFrame(kSheetGlow, 1, x + offset, y + offset, WithAlpha(kFlashColours[variant], alpha), scale, scale);
-  }
-  EndAdditive();
+  DrawFlashIn(frame, x, y, kFlashColours[variant], 1 + variant % 3);
 }
 
 void DrawEffectSparks(int frame, int x, int y, int colourCode) {
@@ -251,6 +288,49 @@ void DrawEffectSparks(int frame, int x, int y, int colourCode) {
   EndAdditive();
 }
 
+uint32_t SpellColour(int colourCode) {
+  static constexpr uint32_t kColours[11] = {
+      0xFFFFFFFFu,  // white
+      0xFFFFC850u,  // holy: gold
+      0xFFFF641Eu,  // fire: orange red
+      0xFF9157FDu,  // force: violet
+      0xFFB4E632u,  // acid: sour green
+      0xFFD08CFFu,  // mind: lilac
+      0xFFE6D2FFu,  // the turning: pale lilac
+      0xFFF0F08Cu,  // lightning: pale yellow
+      0xFFB4145Au,  // negative energy: crimson
+      0xFF6ED2FFu,  // cold: ice blue
+      0xFF50F08Cu,  // life: bright green
+  };
+  return colourCode >= 0 && colourCode <= 10 ? kColours[colourCode] : kWhite;
+}
+
+void DrawCastingMark(int kind, float progress, int cx, int cy, int size, uint32_t colour) {
+  const float p = Clamped(progress), fade = std::sin(kPi * p);
+  const float d = static_cast<float>(size);
+  switch (kind) {
+    case 2:  // a flash swelling over the target with a white heart
+      DrawTintedGlowFrame(1, cx, cy, d * (1.0f + 1.2f * p), colour, static_cast<int>(255 * (1 - p * p)));
+      DrawGlowFrame(1, cx, cy, d * (0.5f + 0.4f * p), kWhite, static_cast<int>(220 * (1 - p)));
+      break;
+    case 3:  // sparks turning over the target
+      DrawTintedGlowFrame(1, cx, cy, d * 1.1f, colour, static_cast<int>(200 * fade));
+      DrawGlowFrame(3, cx, cy, d * (1.3f + 0.8f * p), colour, static_cast<int>(255 * fade), 3 * PhaseAngle);
+      DrawGlowFrame(3, cx, cy, d * 0.8f, kWhite, static_cast<int>(160 * fade), -2 * PhaseAngle);
+      break;
+    case 4:  // a ring closing on the target
+      DrawTintedGlowFrame(1, cx, cy, d * 1.2f, colour, static_cast<int>(200 * fade));
+      DrawTintedGlowFrame(2, cx, cy, d * (2.4f - 1.5f * p), colour, static_cast<int>(255 * fade));
+      break;
+    case 5:  // a glow on the target and a ring rising from it
+      DrawTintedGlowFrame(1, cx, cy, d * 1.4f, colour, static_cast<int>(220 * fade));
+      DrawTintedGlowFrame(2, cx, cy, d * (0.5f + 1.3f * p), colour, static_cast<int>(255 * (1 - p)));
+      break;
+    default:
+      break;
+  }
+}
+
 int EventAnimationFrame(int n) {
   if (n <= 0) return 0;
   const int perEvent = FramesPerEvent > 0 ? FramesPerEvent : 1;
@@ -258,29 +338,32 @@ int EventAnimationFrame(int n) {
   return frame > n - 1 ? n - 1 : frame;
 }
 
-void DrawCastingGlyph(int kind, int frame, int x, int y, uint32_t colour) {
-  const int alpha = 200 - 15 * (frame < 0 ? 0 : frame > 12 ? 12 : frame);
-  const float pulse = 0.8f + 0.05f * static_cast<float>(frame % 5);
-  BeginAdditive();
+void DrawCastingGlyph(int kind, float progress, int cx, int cy, uint32_t colour) {
+  const float p = Clamped(progress), fade = std::sin(kPi * p);
+  const int alpha = static_cast<int>(240 * fade);
+  const float rotation = 3 * PhaseAngle + 0.7f * static_cast<float>(cx + cy);
   switch (kind) {
-    case 6:  // a ring on every square
-      DrawMapFrame(kSheetGlow, 2, x + 2, y, WithAlpha(colour, alpha), 0.16f * pulse, 0.16f * pulse);
+    case 6:  // a ring swelling on every square
+      DrawTintedGlowFrame(1, cx, cy, 32, colour, alpha / 2);
+      DrawTintedGlowFrame(2, cx, cy, 24 * (0.5f + 0.9f * p), colour, alpha);
       break;
-    case 7:  // a burst glow
-      DrawMapFrame(kSheetGlow, 1, x, y, WithAlpha(colour, alpha), 0.25f * pulse, 0.25f * pulse);
+    case 7:  // a glow swelling over every square
+      DrawTintedGlowFrame(1, cx, cy, 24 * (1.4f + 1.0f * p), colour, alpha);
+      DrawGlowFrame(1, cx, cy, 24 * 0.5f, kWhite, alpha / 4);
       break;
     case 8:  // a cone's sparks
     case 9:  // a line's sparks
-      DrawMapFrame(kSheetGlow, 3, x + 2, y, WithAlpha(colour, alpha), 0.16f, 0.16f, PhaseAngle);
+      DrawTintedGlowFrame(1, cx, cy, 30, colour, alpha / 2);
+      DrawGlowFrame(3, cx, cy, 24 * (0.9f + 0.8f * p), colour, alpha, rotation);
       break;
     case 11:  // a glyph turning on the squares
-      DrawMapFrame(kSheetGlow, 2, x + 2, y, WithAlpha(colour, alpha), 0.16f, 0.16f, -PhaseAngle);
+      DrawTintedGlowFrame(2, cx, cy, 22, colour, alpha);
+      DrawGlowFrame(3, cx, cy, 22, colour, alpha, PhaseAngle);
       break;
     default:
       if (DebugMode) LogMessage("DEBUG - refused glyph kind %i\r", kind);
       break;
   }
-  EndAdditive();
 }
 
 namespace {
@@ -292,10 +375,10 @@ int ScreenY(int pixelY) { return pixelY - 24 * FirstVisibleY - SquareOffsetY; }
 // The burst of the spell being cast: a glow and a ring the size of its area
 // ((area x 2 / 5) x 24 pixels across, twice that widened) round the caster
 // (a spell centred on the caster) or the aimed square, swelling and fading
-// with the effect's frame.
-void DrawSpellBurst(int frame) {
+// as the animation goes on (progress 0 to 1).
+void DrawSpellBurst(float progress) {
   const int spell = SpellInProgress;
-  if (frame < 0 || spell < 0 || spell >= kSpellRows || !IsValidCreature(SpellCaster)) return;
+  if (progress < 0 || spell < 0 || spell >= kSpellRows || !IsValidCreature(SpellCaster)) return;
   const SpellRecord& s = SpellTable[spell];
   const int graphic = s.animationColour;
   if (graphic < 1 || graphic > 10) {
@@ -314,15 +397,14 @@ void DrawSpellBurst(int frame) {
     cx = 24 * x + 12;
     cy = 24 * y + 12;
   }
-  const float grow = 0.4f + 0.06f * static_cast<float>(frame > 10 ? 10 : frame);
-  const float scale = static_cast<float>(size) / 128.0f * grow;
-  const int half = static_cast<int>(64 * scale);
-  const int alpha = 230 - 18 * (frame > 10 ? 10 : frame);
-  BeginAdditive();
-  DrawMapFrame(kSheetGlow, 1, ScreenX(cx) - half, ScreenY(cy) - half, WithAlpha(GlowColour(1 + (graphic - 1) % 6), alpha),
-               scale, scale);
-  DrawMapFrame(kSheetGlow, 2, ScreenX(cx) - half, ScreenY(cy) - half, WithAlpha(kWhite, alpha), scale, scale);
-  EndAdditive();
+  const float p = Clamped(progress);
+  const float sx = static_cast<float>(ScreenX(cx)), sy = static_cast<float>(ScreenY(cy));
+  const int alpha = static_cast<int>(255 * std::sin(kPi * (0.15f + 0.85f * p)));
+  const uint32_t colour = SpellColour(graphic);
+  DrawTintedGlowFrame(1, sx, sy, size * (0.5f + 0.9f * p), colour, alpha);
+  DrawTintedGlowFrame(1, sx, sy, size * (0.3f + 0.5f * p), colour, alpha);
+  DrawGlowFrame(1, sx, sy, size * 0.3f, kWhite, static_cast<int>(alpha * (1 - p) / 2));
+  DrawTintedGlowFrame(2, sx, sy, size * (0.3f + 0.75f * p), colour, static_cast<int>(255 * (1 - p)));
 }
 
 // The beam from the caster to the aimed square: three streaks of sheet 65
@@ -365,10 +447,8 @@ void DrawBeam(int counter) {
 
 }  // namespace
 
-void DrawCastingWholeArea(int kind, int frame, int rows, int cols) {
-  (void)rows;
-  (void)cols;
-  if (kind == 10) DrawSpellBurst(frame);
+void DrawCastingWholeArea(int kind, float progress) {
+  if (kind == 10) DrawSpellBurst(progress);
   if (kind == 12) DrawBeam(CastingUse.frameCounter);
 }
 

@@ -44,12 +44,21 @@ void DrawEffectSparks(int frame, int x, int y, int colourCode);
 // event, at most n - 1.
 int EventAnimationFrame(int n);
 
-// The casting preview: the glyph of an area-display kind (6, 7, 8, 9, 11) on
-// one square of the area, and the whole-area drawing of kind 10 (the burst
-// of the spell, the size of its area) and 12 (a beam from the caster to the
-// aimed square).
-void DrawCastingGlyph(int kind, int frame, int x, int y, uint32_t colour);
-void DrawCastingWholeArea(int kind, int frame, int rows, int cols);
+// The colours of spell animations by a spell's colour word: 0 white, 1 holy
+// gold, 2 fire, 3 force violet, 4 acid green, 5 mind lilac, 6 the turning's
+// pale lilac, 7 lightning, 8 negative energy crimson, 9 cold, 10 life; any
+// other white.
+uint32_t SpellColour(int colourCode);
+// The animation of a spell being cast, its progress going from 0 to 1: the
+// mark of a target animation kind (2 a flash, 3 sparks, 4 a ring closing, 5
+// a glow and a rising ring) round a creature's middle (cx, cy), `size` pixels
+// being its figure's width; the glyph of an area kind (6 rings, 7 glows, 8
+// and 9 sparks, 11 turning glyphs) round the middle of one square of the
+// area; and the whole-area drawing of kind 10 (the burst of the spell, the
+// size of its area) and 12 (a beam from the caster to the aimed square).
+void DrawCastingMark(int kind, float progress, int cx, int cy, int size, uint32_t colour);
+void DrawCastingGlyph(int kind, float progress, int cx, int cy, uint32_t colour);
+void DrawCastingWholeArea(int kind, float progress);
 
 // Whether a view row holds floor code 123 or 124 on an explored square within
 // the view (and, in combat, not under darkness); RowHasTallCover is the same.

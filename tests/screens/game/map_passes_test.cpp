@@ -180,6 +180,33 @@ TEST_F(MapPasses, ThingsLyingOnTheGroundAreMarked) {
   EXPECT_EQ(marked, (std::vector<int>{2, 3, 4, 5}));
 }
 
+// A cone cast without a missile (Burning Hands as the spell table gives it)
+// lights every square of its area, the nearest to the caster first, before
+// the use goes on to its resolution.
+TEST_F(MapPasses, ACastWithoutAMissileAnimatesOverItsWholeArea) {
+  constexpr int kBurningHands = 4;
+  ASSERT_STREQ(SpellTable[kBurningHands].name, "Burning Hands");
+  SpellCaster = mapscene::Place(10, 4, 4, 1);
+  SpellInProgress = kBurningHands;
+  const int area[3][2] = {{5, 4}, {6, 3}, {6, 5}};
+  for (const auto& a : area) AreaMask[SquareIndex(a[0], a[1])] = 1;
+  CastingUse.announced = 1;
+  ScreenMode = kModeCastAnnounce;
+  int firstLit[3] = {-1, -1, -1};
+  for (int frame = 0; frame < 100 && ScreenMode == kModeCastAnnounce; ++frame) {
+    AnnouncementStep();
+    for (const SheetDraw& d : mapscene::RecordScene()) {
+      if (d.slot != kSheetGlow || d.frame != 3) continue;
+      const int half = static_cast<int>(64 * d.scaleX);
+      for (int i = 0; i < 3; ++i)
+        if ((d.x + half) / 24 == area[i][0] && (d.y + half) / 24 == area[i][1] && firstLit[i] == -1) firstLit[i] = frame;
+    }
+  }
+  EXPECT_EQ(ScreenMode, kModeResolve);
+  for (int i = 0; i < 3; ++i) EXPECT_NE(firstLit[i], -1) << "square " << area[i][0] << "," << area[i][1];
+  EXPECT_LT(firstLit[0], firstLit[1]);
+}
+
 TEST_F(MapPasses, ASpellsBurstIsTheSizeOfItsAreaAndTwiceThatWidened) {
   SpellCaster = mapscene::Place(10, 4, 4, 1);
   SpellInProgress = 31;
@@ -198,7 +225,7 @@ TEST_F(MapPasses, ASpellsBurstIsTheSizeOfItsAreaAndTwiceThatWidened) {
     return 0.0f;
   };
   const float plain = burstScale();
-  EXPECT_FLOAT_EQ(plain, 20 * 2 / 5 * 24 / 128.0f * 0.4f);
+  EXPECT_FLOAT_EQ(plain, 20 * 2 / 5 * 24 / 128.0f * 0.3f);
   PendingMetamagic = 3;
   EXPECT_FLOAT_EQ(burstScale(), 2 * plain);
 }
