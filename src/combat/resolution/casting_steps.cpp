@@ -339,8 +339,6 @@ void StartResolution() {
 
 }  // namespace
 
-int32_t UseAnimationKind() { return AnimationOf(SpellCaster, SpellInProgress).kind; }
-
 int32_t UseAnimationFrames() {
   const UseAnimation animation = AnimationOf(SpellCaster, SpellInProgress);
   return animation.steps * SpeedWordOf(animation.kind);

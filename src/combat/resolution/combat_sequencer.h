@@ -85,9 +85,8 @@ bool TakeHeldCastingAction(int caster, CombatActionState* out);
 extern int32_t TargetAnimation[300];
 // Frames per animation step, for the animation kinds 2/6, 3/7, 4/8, 5/9, 10, 11 and 12.
 extern int32_t AnimationSpeedWords[7];
-// The animation kind of the use under way (0 none) and the frames its target
-// or area animation lasts (its steps times its speed word).
-int32_t UseAnimationKind();
+// The frames the target or area animation of the use under way lasts (its
+// steps times its speed word).
 int32_t UseAnimationFrames();
 
 // One step of the sequencer, every frame; returns 1.

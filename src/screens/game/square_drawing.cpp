@@ -226,19 +226,6 @@ constexpr float kPi = 3.14159265f;
 // A colour at a share of its own alpha (alpha 0 to 255).
 uint32_t Faded(uint32_t colour, int alpha) { return WithAlpha(colour, (alpha < 0 ? 0 : alpha) * static_cast<int>(colour >> 24) / 255); }
 
-// A soft glow of one to three layers swelling with the frame (0 to 7) and fading.
-void DrawFlashIn(int frame, int x, int y, uint32_t colour, int layers) {
-  const float grow = 0.25f + 0.75f * static_cast<float>(frame < 0 ? 0 : frame) / 7.0f;
-  const int alpha = 255 - 25 * (frame < 0 ? 0 : frame);
-  BeginAdditive();
-  for (int layer = 0; layer < layers; ++layer) {
-    const float scale = 48.0f / 128.0f * grow * (1.0f - 0.25f * static_cast<float>(layer));
-    const int offset = static_cast<int>(24 - 64 * scale);
-    DrawMapFrame(kSheetGlow, 1, x + offset, y + offset, WithAlpha(colour, alpha), scale, scale);
-  }
-  EndAdditive();
-}
-
 // A frame of sheet 32 drawn `diameter` pixels across round (cx, cy), turned
 // by the rotation, its light added to the picture.
 void DrawGlowFrame(int frame, float cx, float cy, float diameter, uint32_t colour, int alpha, float rotation = 0.0f) {
@@ -273,7 +260,17 @@ void DrawEffectFlash(int frame, int x, int y, int variant) {
     if (DebugMode) LogMessage("DEBUG - refused flash variant %i\r", variant);
     return;
   }
-  DrawFlashIn(frame, x, y, kFlashColours[variant], 1 + variant % 3);
+  // A soft glow of one to three layers swelling with the frame (0 to 7) and fading.
+  const int layers = 1 + variant % 3;
+  const float grow = 0.25f + 0.75f * static_cast<float>(frame < 0 ? 0 : frame) / 7.0f;
+  const int alpha = 255 - 25 * (frame < 0 ? 0 : frame);
+  BeginAdditive();
+  for (int layer = 0; layer < layers; ++layer) {
+    const float scale = 48.0f / 128.0f * grow * (1.0f - 0.25f * static_cast<float>(layer));
+    const int offset = static_cast<int>(24 - 64 * scale);
+    DrawMapFrame(kSheetGlow, 1, x + offset, y + offset, WithAlpha(kFlashColours[variant], alpha), scale, scale);
+  }
+  EndAdditive();
 }
 
 void DrawEffectSparks(int frame, int x, int y, int colourCode) {
