@@ -7,6 +7,7 @@
 // says why and ends the aiming, one refused without a word does nothing.
 #include <algorithm>
 
+#include "combat/actions/casting_checks.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/spell_preview.h"
@@ -363,6 +364,9 @@ void AimSquare() {
 
 void AimingMouse() {
   if (!IsValidCreature(Caster())) return;
+  // A further missile or ray of a use already paid for: the targets picked
+  // so far, so that the right-button cancel waits for the rest.
+  TargetPickIndex = CastingUse.furtherMissile == 1 ? SpellAreaSize() - CastingUse.missilesLeft : -1;
   // A mode that judges nothing under the cursor leaves the aiming pointer.
   CursorTargetValid = 1;
   if (CancelHovered == 1) {
