@@ -15,8 +15,6 @@ uint8_t MapInputSuppressed = 0;
 uint8_t ComputerTurnDisplay = 0;
 int32_t MapCursorX = 0, MapCursorY = 0;
 uint8_t RollDisplayFlags[2] = {};
-uint8_t TargetConfirmFlag = 0;
-uint8_t CursorSquareInSight = 0;
 
 void ResetMapViewWords() {
   ActionBarMode = 1;
@@ -33,6 +31,4 @@ void ResetMapViewWords() {
   MapCursorX = 0;
   MapCursorY = 0;
   ResetWords(RollDisplayFlags);
-  TargetConfirmFlag = 0;
-  CursorSquareInSight = 0;
 }

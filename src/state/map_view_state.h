@@ -51,11 +51,6 @@ extern uint8_t MapInputSuppressed;
 extern uint8_t ComputerTurnDisplay;
 extern int32_t MapCursorX, MapCursorY;
 extern uint8_t RollDisplayFlags[2];
-// The targeting screen's words the target check reads: the player has
-// confirmed the aimed area (screen mode 13), and the square under the map
-// cursor is in sight.
-extern uint8_t TargetConfirmFlag;
-extern uint8_t CursorSquareInSight;
 
 // Implemented by the game screen: opens the door of a square (wall codes 82
 // and 83), and shows a click result (a code of its texts) in a 20 by 20

@@ -1,9 +1,8 @@
-// Routines of a few lines that the executor, the sequencer and the game
-// screen call: where a blind or grapple-crossing shot goes, where a spell
-// into a grapple goes, the aim of a computer caster, and whether the target
-// under the cursor suits the pending spell. (The map change with its sound
-// and the item scripts are walking's; the spell sounds the casting checks';
-// the cursor clamp the cursor checks'.)
+// Routines of a few lines that the executor and the sequencer call: where a
+// blind or grapple-crossing shot goes, where a spell into a grapple goes and
+// the aim of a computer caster. (The map change with its sound and the item
+// scripts are walking's; the spell sounds the casting checks'; the cursor
+// clamp the cursor checks'.)
 #pragma once
 
 // A blinded shooter that is not next to its target shoots at one of the
@@ -19,6 +18,3 @@ int RandomizeGrappleSpellTarget(int target);
 // caster's planned action in combat, the map cursor on the creature's
 // square nearest the caster, the missile set up.
 void AimSpellAndScroll();
-// Whether the cursor's square or creature suits the pending spell in the
-// current targeting mode.
-bool IsCursorTargetValid();

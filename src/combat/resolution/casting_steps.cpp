@@ -462,12 +462,10 @@ void CastingChecksStep() {
   if (Counterspelled(caster, spell)) return;
 
   CastingUse.missilesLeft = SpellAreaSize();
-  std::memset(CastingUse.scratch, 0, sizeof CastingUse.scratch);
   CastingUse.announced = 0;
   CastingUse.frameCounter = 0;
   CastingUse.missileFlying = 0;
   CastingUse.areaAnimating = 0;
-  CastingUse.areaAnimationStep = 0;
   ScreenMode = kModeAnnounce;
 }
 
@@ -527,11 +525,7 @@ void AnnouncementStep() {
   const int32_t speed = SpeedWordOf(animation.kind);
   if (CastingUse.frameCounter % speed != 0) return;
   const int32_t step = CastingUse.frameCounter / speed;
-  if (animation.kind >= 2 && animation.kind <= 5) {
-    MarkTargetsAnimated(animation.kind);
-  } else {
-    CastingUse.areaAnimationStep = step;
-    if (DebugMode && spell == kSpellSpecialAttack) LogMessage("Magic Effect Timer %i ", CastingUse.frameCounter);
-  }
+  if (animation.kind >= 2 && animation.kind <= 5) MarkTargetsAnimated(animation.kind);
+  else if (DebugMode && spell == kSpellSpecialAttack) LogMessage("Magic Effect Timer %i ", CastingUse.frameCounter);
   if (step >= animation.steps) StartResolution();
 }

@@ -1,7 +1,6 @@
 #include "combat/resolution/combat_sequencer.h"
 
 #include <algorithm>
-#include <iterator>
 #include <cstring>
 
 #include "combat/actions/casting_checks.h"
@@ -35,10 +34,7 @@
 CastingUseWords CastingUse;
 int32_t SummonsMade = 0;
 int32_t TargetAnimation[300] = {};
-// Three frames a step for the animations of several steps; the single step
-// of the turning glyphs (11) and of the beam (12) lasts a third of a second.
-constexpr int32_t kAnimationSpeeds[7] = {3, 3, 3, 3, 3, 20, 20};
-int32_t AnimationSpeedWords[7] = {3, 3, 3, 3, 3, 20, 20};
+std::array<int32_t, 7> AnimationSpeedWords = kAnimationSpeeds;
 
 namespace {
 
@@ -250,7 +246,6 @@ bool AimFromRing(int caster, int spell, int32_t category) {
   MissileFrame(caster, best.x, best.y);
   CastingUse.aimX = best.x;
   CastingUse.aimY = best.y;
-  CastingUse.targetCount = -1;
   return true;
 }
 
@@ -339,10 +334,7 @@ void PlayerTargeting(int caster, int spell) {
     case kAimCircle:
     case kAimCircleBurst: ScreenMode = kModeAimSquare; break;
     case kAimSquares: ScreenMode = kModeAimSummon; break;
-    case kAimRectangle:
-      ScreenMode = kModeAimRectangle;
-      CastingUse.lineEndSet = 0;
-      break;
+    case kAimRectangle: ScreenMode = kModeAimRectangle; break;
     case kAimCone: ScreenMode = kModeAimCone; break;
     case kAimLine: ScreenMode = kModeAimLine; break;
     case kAimCaster:
@@ -468,7 +460,7 @@ void StartOfUse() {
   CastingUse.noTarget = 0;
   CastingUse.repeat = 0;
   CastingUse.furtherMissile = 0;
-  CastingUse.targetCount = CastingUse.hitDicePool = CastingUse.hitDiceUsed = -1;
+  CastingUse.hitDicePool = -1;
   CastingUse.opportunityUnderway = 0;
   for (int32_t& t : AreaTargetList) t = -1;
   AreaTargetList[0] = caster;
@@ -494,7 +486,7 @@ void StartOfUse() {
 void ResetCombatSequencerState() {
   CastingUse = CastingUseWords{};
   std::memset(TargetAnimation, 0, sizeof TargetAnimation);
-  std::copy(std::begin(kAnimationSpeeds), std::end(kAnimationSpeeds), AnimationSpeedWords);
+  AnimationSpeedWords = kAnimationSpeeds;
   SummonsMade = 0;
   SpellPass = SpellPassWords{};
   std::memset(WebBurnList, 0, sizeof WebBurnList);

@@ -6,6 +6,7 @@
 // target, 23 the casting checks, 20 the announcement and animation, 21 the
 // resolution on each target (combat/resolution/spell_resolution.h).
 #pragma once
+#include <array>
 #include <cstdint>
 
 #include "combat/resolution/area_targets.h"
@@ -52,20 +53,15 @@ struct CastingUseWords {
   uint8_t noTarget = 0;           // the start found no target
   uint8_t repeat = 0;             // a repeated healing cast is under way
   uint8_t announced = 0;          // the announcement has been written
-  uint8_t lineEndSet = 0;         // the player's line aim has its end
   uint8_t opportunityUnderway = 0;  // the use's attacks of opportunity: 0 not begun, 1 being taken, 2 over
   uint8_t endOfCombatRequested = 0;
-  int32_t targetCount = -1;
   int32_t hitDicePool = -1;
-  int32_t hitDiceUsed = -1;
   int32_t missilesLeft = -1;      // further missiles or rays of the use
   uint8_t furtherMissile = 0;     // the player aims a further missile or ray (already paid for and checked)
   int32_t frameCounter = 0;       // calls of the announcement step
   uint8_t missileFlying = 0;
   uint8_t areaAnimating = 0;
-  int32_t areaAnimationStep = 0;  // the step number the map view draws
   int32_t aimX = -1, aimY = -1;   // the aimed square
-  uint8_t scratch[100] = {};
 };
 extern CastingUseWords CastingUse;
 // The enemy's summoned creatures take the records from 582 on, one more for
@@ -83,8 +79,12 @@ const CombatActionState* HeldCastingAction(int caster);
 bool TakeHeldCastingAction(int caster, CombatActionState* out);
 // The animation kind each fighter slot shows (0 none).
 extern int32_t TargetAnimation[300];
-// Frames per animation step, for the animation kinds 2/6, 3/7, 4/8, 5/9, 10, 11 and 12.
-extern int32_t AnimationSpeedWords[7];
+// Frames per animation step, for the animation kinds 2/6, 3/7, 4/8, 5/9, 10, 11
+// and 12: three for the animations of several steps; the single step of the
+// turning glyphs (11) and of the beam (12) lasts a third of a second.
+constexpr std::array<int32_t, 7> kAnimationSpeeds = {3, 3, 3, 3, 3, 20, 20};
+// The speeds in force (tests shorten them); a reset puts back kAnimationSpeeds.
+extern std::array<int32_t, 7> AnimationSpeedWords;
 // The frames the target or area animation of the use under way lasts (its
 // steps times its speed word).
 int32_t UseAnimationFrames();

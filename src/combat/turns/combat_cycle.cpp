@@ -318,7 +318,8 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
   // steps test for readied enemies again and spend nothing.
   CastResumed = 1;
   if (wand) {
-    // The charge comes off the wand in the fighter's hand.
+    // The wand in the fighter's hand is named as the source, for the log,
+    // the banner and another yield; no charge comes off it again.
     CastingFromItem = 1;
     CastingItem = WandItemOf(creature);
   }

@@ -23,8 +23,9 @@ inline int32_t (&TargetMarker)[2100] = CreatureMarkWords;
 // to -1 before the map mouse handler runs.
 inline int32_t& CursorChance = HoverProbe;
 
-// The index of the next target of a spell that takes several: -1 until the
-// first target is picked; from then on (0 included) the spell has picked some.
+// The index of the next target of a spell that takes several, while the
+// player aims its further missiles or rays (the aiming sets it each frame);
+// -1 otherwise. The right-button cancel waits while it is set.
 extern int32_t TargetPickIndex;
 // 1 while the mouse is on the prompt's "Cancel Action".
 extern uint8_t CancelHovered;

@@ -3,7 +3,6 @@
 // in which later sections cover earlier ones.
 #include <cstring>
 
-#include "combat/actions/small_routines.h"
 #include "combat/actions/start_of_combat.h"
 #include "engine/frame.h"
 #include "engine/game_screen_state.h"
@@ -45,9 +44,10 @@ void SetUpFrame() {
   std::memset(CursorHint, 0, sizeof CursorHint);
   std::memset(AmbientSourceFlags, 0, sizeof AmbientSourceFlags);
   // The aiming modes judge the cursor in the map view's mouse, by the click's
-  // own tests, so that the pointer says what the click does.
+  // own tests, so that the pointer says what the click does; the other steps
+  // of a use under way leave the aiming pointer.
   if (SpellInProgress != -1 && (ScreenMode < kModeTargetFirst || ScreenMode > kModeTargetLast))
-    CursorTargetValid = IsCursorTargetValid() ? 1 : 0;
+    CursorTargetValid = 1;
   AdvanceFrameCounters();
   if (ScreenMode == kModeExploring || ScreenMode == kModeResting) StepDayAndWeather();
 }

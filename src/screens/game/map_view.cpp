@@ -157,13 +157,13 @@ uint32_t CastingColour() {
 }
 
 // Where an area animation spreads from, in map pixels: the caster's middle
-// for a burst round the caster, a line, a cone, a turning and a special
-// attack; the aimed square's middle for the others.
+// for a burst round the caster, a rectangle, a cone, a line, a turning and a
+// special attack; the aimed square's middle for the others.
 void CastingOrigin(int* x, int* y) {
   const int spell = SpellInProgress;
   const int target = spell >= 0 && spell < kSpellRows ? SpellTable[spell].target : -1;
-  const bool fromCaster = spell == kSpellTurnUndead || spell == kSpellSpecialAttack || target == 2 || target == 5 ||
-                          target == 8 || target == 9;
+  const bool fromCaster = spell == kSpellTurnUndead || spell == kSpellSpecialAttack || target == kAimCentered ||
+                          target == kAimRectangle || target == kAimCone || target == kAimLine;
   if (fromCaster && IsValidCreature(SpellCaster)) {
     const CreatureRecord& c = Creatures[SpellCaster];
     *x = c.pixelX + 12 * c.footprintWidth.current;

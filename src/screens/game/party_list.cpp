@@ -6,7 +6,6 @@
 #include <cstdio>
 #include <cstring>
 
-#include "combat/actions/small_routines.h"
 #include "combat/actions/start_of_combat.h"
 #include "combat/actions/walking.h"
 #include "combat/turns/turn_routines.h"

@@ -7,6 +7,7 @@
 // says why and ends the aiming, one refused without a word does nothing.
 #include <algorithm>
 
+#include "combat/actions/casting_checks.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/spell_preview.h"
@@ -243,7 +244,6 @@ void ConfirmBurst() {
   if (count >= 2)
     std::stable_sort(AreaTargetList, AreaTargetList + count,
                      [](int32_t a, int32_t b) { return Creatures[a].effectiveLevel < Creatures[b].effectiveLevel; });
-  CastingUse.targetCount = count;
   if (MissileKind() != 0)
     ScrollTo(Caster(), -1, -1);
   else
@@ -271,7 +271,6 @@ void AimBurst() {
   const int sq = SquareIndex(x, y);
   const bool inRange = WithinRange(x, y);
   const bool inSight = InLineOfEffect(x, y);
-  CursorSquareInSight = inSight ? 1 : 0;
   const bool empty = CurrentMap.At(kLayerWalls, x, y) == 0 && MagicAreaGrid[sq].kind != kEffectSolid;
   ClearAreaTargets();
   AimVerdict verdict = Taken();
@@ -308,14 +307,12 @@ void AimRectangle() {
   }
   ClearAreaTargets();
   RasteriseRectangle(Spell(), Caster(), RectangleCorner.x, RectangleCorner.y, MapCursorX, MapCursorY);
-  TargetConfirmFlag = RectangleValid;
   if (RectangleValid == 1) PreviewArea();
   const bool taken = ClickTakes(RectangleValid == 1 ? Taken() : Refused(kResultWrongPlacement));
   if (ScreenMode != kModeAimRectangle || taken) RectangleCornerSet = 0;
   if (!taken) return;
   ScrollTo(-1, (RectangleCorner.x + MapCursorX) / 2, (RectangleCorner.y + MapCursorY) / 2);
   MissileFrame(Caster(), MapCursorX, MapCursorY);
-  CastingUse.lineEndSet = 1;
   Hand(MapCursorX, MapCursorY);
 }
 
@@ -341,7 +338,6 @@ void AimConeOrLine(bool cone) {
   ClearMarks();
   FaceTowardsSquare(Caster(), MapCursorX, MapCursorY);
   MissileFrame(Caster(), MapCursorX, MapCursorY);
-  CastingUse.lineEndSet = 1;
   Hand(MapCursorX, MapCursorY);
 }
 
@@ -349,8 +345,8 @@ void AimConeOrLine(bool cone) {
 
 void AimSquare() {
   const int x = MapCursorX, y = MapCursorY;
-  CursorSquareInSight = CurrentMap.Inside(x, y) && InLineOfEffect(x, y) ? 1 : 0;
-  const bool valid = CurrentMap.Inside(x, y) && SquareExplored(x, y) && WithinRange(x, y) && CursorSquareInSight &&
+  const bool inSight = CurrentMap.Inside(x, y) && InLineOfEffect(x, y);
+  const bool valid = CurrentMap.Inside(x, y) && SquareExplored(x, y) && WithinRange(x, y) && inSight &&
                      CreatureAtSquare(x, y, -1) == -1 && CurrentMap.At(kLayerWalls, x, y) == 0 &&
                      MagicAreaGrid[SquareIndex(x, y)].kind != kEffectSolid;
   PlacementSquare = valid ? MapSquareWords{x, y} : MapSquareWords{-1, y};
@@ -368,6 +364,9 @@ void AimSquare() {
 
 void AimingMouse() {
   if (!IsValidCreature(Caster())) return;
+  // A further missile or ray of a use already paid for: the targets picked
+  // so far, so that the right-button cancel waits for the rest.
+  TargetPickIndex = CastingUse.furtherMissile == 1 ? SpellAreaSize() - CastingUse.missilesLeft : -1;
   // A mode that judges nothing under the cursor leaves the aiming pointer.
   CursorTargetValid = 1;
   if (CancelHovered == 1) {

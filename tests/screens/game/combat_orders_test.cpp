@@ -5,6 +5,7 @@
 #include <string>
 
 #include "combat/actions/action_executor.h"
+#include "combat/actions/casting_checks.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/combat_cycle.h"
@@ -268,6 +269,27 @@ TEST_F(GameScreen, ThePointerWhileAimingSaysWhatTheClickDoes) {
     }
     EXPECT_TRUE(cast > 0 && refused > 0) << aim.spell;
   }
+}
+
+// Magic Missile of three missiles: the right button cancels the aiming of
+// the first, but not of a further missile, which the use has paid for.
+TEST_F(GameScreen, TheRightButtonCancelsAMagicMissileOnlyBeforeItsFirstMissile) {
+  ASSERT_TRUE(KnightFacesOrc(8));
+  SpellCaster = 0;
+  CurrentSpell = kSpellMagicMissile;
+  Creatures[0].casterLevelAdjust = 5 - Creatures[0].effectiveLevel + Creatures[0].level;
+  ASSERT_EQ(SpellAreaSize(), 3);
+  CastingUse.furtherMissile = 1;
+  CastingUse.missilesLeft = 2;
+  ScreenMode = kModeAimCreature;
+  ClickSquare(5, 7, 1);
+  EXPECT_EQ(ScreenMode, kModeAimCreature);
+  EXPECT_EQ(CurrentSpell, kSpellMagicMissile);
+  CastingUse.furtherMissile = 0;
+  CastingUse.missilesLeft = 3;
+  ClickSquare(5, 7, 1);
+  EXPECT_EQ(ScreenMode, kModeExploring);
+  EXPECT_EQ(CurrentSpell, -1);
 }
 
 // A fireball aimed out of combat: beyond its reach the pointer says no, and

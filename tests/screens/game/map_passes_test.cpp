@@ -217,7 +217,6 @@ TEST_F(MapPasses, ASpellsBurstIsTheSizeOfItsAreaAndTwiceThatWidened) {
   CastingUse.aimX = 8;
   CastingUse.aimY = 6;
   CastingUse.areaAnimating = 1;
-  CastingUse.areaAnimationStep = 0;
   ScreenMode = kModeCastAnnounce;
   auto burstScale = [] {
     for (const SheetDraw& d : mapscene::RecordScene())
