@@ -201,8 +201,8 @@ const FieldSpec* Apply(const TableSchema& schema, std::vector<uint8_t>& row, con
 
 // The field of a line with an odd count of words that has no value: the first
 // one followed by another field's name, else the last word.
-std::string FieldWithoutValue(const TableSchema& schema, const std::vector<Token>& tokens, size_t from) {
-  for (size_t k = from; k + 1 < tokens.size(); k += 2)
+std::string FieldWithoutValue(const TableSchema& schema, const std::vector<Token>& tokens) {
+  for (size_t k = 0; k + 1 < tokens.size(); k += 2)
     if (!tokens[k + 1].quoted && schema.Find(tokens[k + 1].text)) return tokens[k].text;
   return tokens.back().text;
 }
@@ -339,7 +339,7 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
       continue;
     }
     if (tokens.size() % 2 != 0) {
-      Report(lineNumber, "'" + FieldWithoutValue(schema, tokens, 0) + "' has no value");
+      Report(lineNumber, "'" + FieldWithoutValue(schema, tokens) + "' has no value");
       continue;
     }
     std::vector<uint8_t>& row = current >= 0 ? rows[current] : scratch;
@@ -373,8 +373,9 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
       return std::max(lineNumber, 1);
     };
     auto ProblemLine = [&](const RowProblem& p) {
-      if (p.field && definedAt[p.row] && !fieldAt[p.row].empty()) {
-        const int at = fieldAt[p.row][schema.IndexOf(schema.Find(p.field))];
+      const FieldSpec* field = p.field ? schema.Find(p.field) : nullptr;
+      if (field && definedAt[p.row] && !fieldAt[p.row].empty()) {
+        const int at = fieldAt[p.row][schema.IndexOf(field)];
         if (at > 0) return at;
       }
       return RowLine(p.row);
