@@ -4,11 +4,16 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <set>
+#include <sstream>
+#include <string>
 #include <vector>
 
 #include "platform/system.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
+#include "rules/spell_ids.h"
 
 namespace fs = std::filesystem;
 
@@ -34,8 +39,9 @@ TEST(ItemTablesTest, CompiledTablesLoadWithTheirSourceValues) {
   EXPECT_EQ(SpellTable[41].goldCost, 250);
   EXPECT_EQ(SpellTable[174].level, 9);
   EXPECT_STREQ(SpellTable[179].name, "Extra Spell 5");
-  // Every spell is heard as it is cast: one of the magic sounds.
-  for (const SpellRecord& s : SpellTable) EXPECT_TRUE(s.castSound >= 1 && s.castSound <= 24) << s.name;
+  // Every spell a player can cast is heard as it is cast: one of the magic sounds.
+  for (int r = 0; r < kFirstSpareSpell; ++r)
+    EXPECT_TRUE(SpellTable[r].castSound >= 1 && SpellTable[r].castSound <= 24) << SpellTable[r].name;
 
   EXPECT_EQ(ItemTable[1].baseType, 7);
   EXPECT_EQ(ItemTable[2].baseType, 17);
@@ -67,6 +73,67 @@ TEST(ItemTablesTest, CompiledTablesLoadWithTheirSourceValues) {
   // Rows outside the prepared ones start empty (the first rows hold the
   // prepared party's own items).
   EXPECT_EQ(CraftedWeapons[4700].name[0], 0);
+}
+
+// Spells that do alike sound alike: each row casts with the magic sound of its
+// family, and what takes hold on its targets sounds as the family of what
+// happens there (or, on a target, as a refused spell); the spare rows are
+// silent.
+TEST(ItemTablesTest, SpellSoundsFollowTheirFamilies) {
+  ASSERT_EQ(LoadSpellTable(), 1);
+  const std::map<std::string, std::set<int>> sounds = {
+      {"fire", {1, 19}},        {"cold", {2, 20}},       {"acid", {3, 21}},       {"sonic", {4, 22}},
+      {"electricity", {5, 23}}, {"force", {22}},         {"binding", {6}},        {"freeing", {7}},
+      {"silence", {9}},         {"insight", {10}},       {"death", {11}},         {"healing", {12}},
+      {"negative", {13}},       {"protection", {14}},    {"summoning", {15}},     {"holy", {16, 17, 24}},
+      {"change", {18}}};
+  constexpr int kRefused = 8;
+  // By row: the family the spell casts with, then those of what takes hold.
+  const char* const families[kFirstSpareSpell] = {
+      /*   0 */ "summoning binding", "protection", "insight", "binding", "fire", "force", "electricity",
+      /*   7 */ "negative", "negative binding", "change", "change", "cold", "change", "change", "acid",
+      /*  15 */ "summoning binding", "binding", "insight binding", "fire", "change", "silence",
+      /*  21 */ "negative binding", "negative binding", "negative healing", "negative binding", "change",
+      /*  26 */ "protection change", "freeing", "binding", "holy", "binding", "fire", "electricity",
+      /*  33 */ "protection change", "negative", "negative", "change", "change binding", "change", "acid",
+      /*  40 */ "negative binding", "protection force", "binding", "binding", "negative binding", "fire",
+      /*  46 */ "cold", "cold", "sonic", "fire", "change", "negative", "change", "change", "acid", "change",
+      /*  56 */ "summoning force", "binding", "binding", "binding", "cold", "negative", "change binding",
+      /*  63 */ "acid", "change", "silence", "change", "change", "holy", "cold", "negative death",
+      /*  71 */ "holy death", "force death", "change binding death", "healing freeing", "change",
+      /*  76 */ "sonic binding", "binding", "binding", "sonic binding", "negative binding", "negative death",
+      /*  82 */ "electricity", "negative", "negative", "insight", "protection", "binding force", "binding",
+      /*  89 */ "sonic binding", "cold", "sonic", "negative", "change", "binding", "force death", "freeing",
+      /*  97 */ "binding", "binding", "negative", "sonic binding", "acid", "holy", "negative silence",
+      /* 104 */ "holy binding", "holy", "holy force", "healing", "holy", "negative", "holy protection",
+      /* 111 */ "healing freeing", "healing freeing", "holy protection", "summoning", "summoning",
+      /* 116 */ "summoning", "summoning", "healing", "healing", "negative", "healing freeing",
+      /* 122 */ "holy protection", "holy protection", "holy protection", "holy protection", "holy protection",
+      /* 127 */ "holy protection", "healing freeing", "silence", "sonic", "healing freeing",
+      /* 132 */ "healing freeing", "healing", "negative", "holy freeing", "holy protection", "holy", "holy",
+      /* 139 */ "holy protection", "holy protection", "holy protection", "holy protection", "holy protection",
+      /* 144 */ "healing", "negative", "summoning acid", "holy protection", "acid", "healing freeing", "holy",
+      /* 151 */ "freeing", "holy protection", "healing", "holy protection", "negative", "holy healing",
+      /* 157 */ "holy", "negative death", "holy protection", "insight", "negative", "healing", "healing",
+      /* 164 */ "negative", "healing", "negative", "healing freeing", "holy protection", "healing",
+      /* 170 */ "negative", "fire", "healing", "negative", "holy healing",
+  };
+  for (int r = 0; r < kFirstSpareSpell; ++r) {
+    const SpellRecord& spell = SpellTable[r];
+    std::istringstream words(families[r]);
+    std::string family;
+    words >> family;
+    const std::set<int>& own = sounds.at(family);
+    std::set<int> holds = own;
+    while (words >> family) holds.insert(sounds.at(family).begin(), sounds.at(family).end());
+    EXPECT_TRUE(own.count(spell.castSound)) << spell.name << " casts with " << spell.castSound;
+    EXPECT_TRUE(spell.effectSound == 0 || holds.count(spell.effectSound))
+        << spell.name << " takes hold with " << spell.effectSound;
+    EXPECT_TRUE(spell.targetSound == 0 || spell.targetSound == kRefused || holds.count(spell.targetSound))
+        << spell.name << " sounds on a target with " << spell.targetSound;
+  }
+  for (int r = kFirstSpareSpell; r < kSpellRows; ++r)
+    EXPECT_EQ(SpellTable[r].castSound | SpellTable[r].effectSound | SpellTable[r].targetSound, 0) << r;
 }
 
 class ScratchFolder : public ::testing::Test {

@@ -3,11 +3,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -67,53 +69,103 @@ TEST(TablemakerTest, TheSourcesCompileAsTheyStand) {
   }
 }
 
-TEST(TablemakerTest, BrokenSourcesAreRefused) {
+// The line of a source at which `at` is found (at the character after its '|'
+// when it has one); the last line for an empty `at`.
+int LineOf(const std::string& source, const std::string& at) {
+  if (at.empty()) return static_cast<int>(std::count(source.begin(), source.end(), '\n'));
+  const size_t bar = at.find('|');
+  const std::string text = bar == std::string::npos ? at : at.substr(0, bar) + at.substr(bar + 1);
+  const size_t found = source.find(text);
+  EXPECT_NE(found, std::string::npos) << at;
+  if (found == std::string::npos) return 0;
+  const size_t mark = found + (bar == std::string::npos ? 0 : bar);
+  return 1 + static_cast<int>(std::count(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(mark), '\n'));
+}
+
+// A broken source, where its fault lies (see LineOf) and the message that
+// must name it: the only one, unless the fault breaks several rows.
+struct Refusal {
+  const char* table;
+  std::string source;
+  std::string at;
+  std::string message;
+  bool alone = true;
+};
+
+void ExpectRefusals(const std::vector<Refusal>& refusals) {
+  for (const Refusal& c : refusals) {
+    const ToolRun run = Compile(c.table, c.source);
+    EXPECT_EQ(run.status, 1) << c.message;
+    const std::string line = "source.txt:" + std::to_string(LineOf(c.source, c.at)) + ": " + c.message + "\n";
+    EXPECT_NE(run.errors.find("/" + line), std::string::npos) << "expected \"" << line << "\" in:\n" << run.errors;
+    if (c.alone) {
+      EXPECT_NE(run.errors.find("tablemaker: 1 error(s)"), std::string::npos) << run.errors;
+    }
+  }
+}
+
+TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
   const std::string spells = ReadFile(kSources / "spells.txt");
   const std::string items = ReadFile(kSources / "items.txt");
   const std::string crafted = ReadFile(kSources / "crafted.txt");
-  struct Case {
-    const char* table;
-    std::string source;
-    const char* message;
-  } cases[] = {
-      {"spells", Replace(spells, "row 31\n  name \"Fireball\"\n  level 3", "row 31\n  name \"Fireball\"\n  level 4"),
-       "row 31 has level 4 but stands in the level 3 block"},
-      {"spells", Replace(spells, "row 31\n", "row 30\n"), "row 30 is given twice"},
-      {"spells", Replace(spells, "school Evocation", "school Alchemy"), "'school' has no value 'Alchemy'"},
-      {"spells", Replace(spells, "range Touch", "range 6"), "'range' value 6 is outside 0 to 5"},
-      {"spells", Replace(spells, "meta HS\n", "meta HST\n"), "allows Still without a somatic component"},
-      {"spells", Replace(spells, "castsound Magic_15  ", ""), "row 0 has no casting sound"},
-      {"spells", Replace(spells, "castsound Magic_15", "castsound Magic_25"), "'castsound' has no value 'Magic_25'"},
-      // What the game's own row test refuses, the tool refuses.
-      {"spells", Replace(spells, "durvalue1 1\n", "durvalue1 1500\n"),
-       "row 2 holds a value out of range: the game would refuse the file"},
-      {"items", Replace(items, "row 484\n", "row 483\n"), "row 484 is missing"},
+  const std::string fireball = "row 31\n  name \"Fireball\"\n  level ";
+  ExpectRefusals({
+      {"spells", Replace(spells, fireball + "3", fireball + "4"), "Fireball\"\n  |level 4",
+       "row 31 'level': has level 4 but stands in the level 3 block"},
+      // A value refused is reported alone: no rule speaks of the value it left unwritten.
+      {"spells", Replace(spells, fireball + "3", fireball + "2147483647"), "level 2147483647",
+       "'level' value 2147483647 is outside 1 to 9"},
+      {"spells", Replace(spells, fireball + "3", fireball + "99999999999999999999"), "level 9999",
+       "'level' value 99999999999999999999 is outside 1 to 9"},
+      {"spells", Replace(spells, fireball + "3  divine", fireball + "divine"), "Fireball\"\n  |level divine",
+       "'level' has no value"},
+      // What the game's own row test refuses, the tool refuses by its field.
+      {"spells", Replace(spells, "durvalue1 1\n", "durvalue1 1500\n"), "durvalue1 1500",
+       "'durvalue1' value 1500 is outside 0 to 999 and is not 1000 or 2000"},
+      // The fields of a refused row block are read, but not reported as outside a block.
+      {"spells", Replace(spells, "row 31\n", "row 30\n"), "row 30\n  name \"Fireball\"",
+       "row 30 is given twice (first at line " + std::to_string(LineOf(spells, "row 30\n")) + ")"},
+      {"spells", Replace(spells, "row 31\n", "row 180\n"), "row 180", "a row number from 0 to 179 must follow 'row'"},
+      {"spells", Replace(spells, "school Evocation", "school Alchemy"), "school Alchemy",
+       "'school' has no value 'Alchemy'"},
+      {"spells", Replace(spells, "range Touch", "range 6"), "range 6  target", "'range' value 6 is outside 0 to 5"},
+      {"spells", Replace(spells, "meta HS\n", "meta HST\n"), "meta HST\n  effect1 TrueStrike",
+       "row 2 'meta': allows Still without a somatic component"},
+      {"spells", Replace(spells, "castsound Magic_15  ", ""), "row 0\n", "row 0 'castsound': has no casting sound"},
+      {"spells", Replace(spells, "castsound Magic_15", "castsound Magic_25"), "Magic_25",
+       "'castsound' has no value 'Magic_25'"},
+      {"crafted", Replace(crafted, "diekind 4\n  icon 119", "diekind 5\n  icon 119"), "diekind 5\n  icon 119",
+       "row 4970 'diekind': has a die kind that does not match its medium damage"},
+      // A missing row is named where the rows after it go on, or at the end.
+      {"crafted", Replace(crafted, "row 4999\n", "row 4900\n"), "", "row 4999 is missing (prepared kind 48)"},
       {"items", Replace(items, "type Scroll  price 375  bonus 31", "type Scroll  price 375  bonus 30"),
-       "row 34 is the scroll of spell 31"},
-      {"items", Replace(items, "icon 150", "icon 600"), "'icon' value 600 is outside 0 to 587"},
-      {"items", Replace(items, "name \"Arrows\"", "name \"" + std::string(50, 'x') + "\""), "longer than 49 characters"},
-      {"crafted", Replace(crafted, "diekind 4\n  icon 119", "diekind 5\n  icon 119"),
-       "row 4970 has a die kind that does not match its medium damage"},
-      {"crafted", Replace(crafted, "row 4999\n", "row 4998\n"), "row 4999 is missing"},
+       "Fireball\"\n  |type Scroll", "row 34 'bonus': is the scroll of spell 31, its bonus must say so"},
+      {"items", Replace(items, "icon 150", "icon 600"), "icon 600", "'icon' value 600 is outside 0 to 587"},
+      {"items", Replace(items, "name \"Arrows\"", "name \"" + std::string(50, 'x') + "\""), "xxxx",
+       "'name' is longer than 49 characters"},
       // The rows generated creatures carry and drop must hold items.
-      {"items", Replace(items, "copy 1-240 to 242", "copy 1-200 to 242"),
-       "row 457 is handed out to creatures but holds no item"},
-      {"items", Replace(items, "copy 486-500 to 502", "copy 486-499 to 502"),
+      {"items", Replace(items, "copy 1-240 to 242", "copy 1-200 to 242"), "row 484\n",
+       "row 457 is handed out to creatures but holds no item", false},
+      {"items", Replace(items, "copy 486-500 to 502", "copy 486-499 to 502"), "row 520\n",
        "row 516 is handed out to creatures but holds no item"},
-      // A broken escape in a text is reported, not a crash of the tool.
-      {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\xzz\""), "a \\x escape needs two hex digits"},
-      {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\x4\""), "a \\x escape needs two hex digits"},
+      // A broken text is reported, not a crash of the tool.
+      {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\xzz\""), "Arrows\\xzz",
+       "'name': a \\x escape needs two hex digits"},
+      {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\x4\""), "Arrows\\x4",
+       "'name': a \\x escape needs two hex digits"},
+      {"items", Replace(items, "name \"Arrows\"", "name \"Arrows"), "Arrows\n", "'name': unterminated text"},
       // A NUL is no flag letter (it once wrote a word past the row), and a copy's
       // destination is checked without overflowing.
-      {"spells", Replace(spells, "meta HS\n", "meta \"H\\x00\"\n"), "'meta' has no letter '\\x00'"},
-      {"items", items + "copy 0-1 to 2147483647\n", "expected 'copy A-B to C [field value]...' within the table"},
-      {"items", items + "copy 0-4294967297 to 600\n", "expected 'copy A-B to C [field value]...' within the table"},
-  };
-  for (const Case& c : cases) {
-    const ToolRun run = Compile(c.table, c.source);
-    EXPECT_EQ(run.status, 1) << c.message;
-    EXPECT_NE(run.errors.find(c.message), std::string::npos) << "expected \"" << c.message << "\" in:\n" << run.errors;
-  }
+      {"spells", Replace(spells, "meta HS\n", "meta \"H\\x00\"\n"), "meta \"H",
+       "'meta' has no letter '\\x00' (letters MEWHST)"},
+      {"items", items + "copy 0-1 to 2147483647\n", "copy 0-1 to 2147483647",
+       "expected 'copy A-B to C [field value]...' within the table"},
+      {"items", items + "copy 0-4294967297 to 600\n", "copy 0-4294967297",
+       "expected 'copy A-B to C [field value]...' within the table"},
+      // A field a copy changes is refused once for the line, not once a row.
+      {"items", Replace(items, "copy 1-240 to 242 nosale LeftBehind", "copy 1-240 to 242 nosale Lost"),
+       "copy 1-240", "'nosale' has no value 'Lost'"},
+  });
 }
 
 // The effect blocks: a code no effect handles, amounts and areas outside their
@@ -124,34 +176,39 @@ TEST(TablemakerTest, SpellEffectBlocksTheEffectsCannotCarryAreRefused) {
   const std::string finger =
       "castsound Magic_13  effectsound Magic_11  targetsound Magic_11\n  animation Closing  colour Negative\n  text \"The "
       "caster points";
-  const struct {
-    std::string source;
-    const char* message;
-  } cases[] = {
-      {Replace(spells, fireball, "effect1 74  sides1 6  count1 40"), "row 31 effect1: effect code 74 is handled by no effect"},
-      {Replace(spells, fireball, "effect1 Fire  sides1 6  count1 57"), "'count1' value 57 is outside 0 to 56"},
-      {Replace(spells, fireball, "effect1 Fire  sides1 40  count1 40"), "sides 40 is neither a die nor an amount code"},
-      {Replace(spells, fireball, "effect1 Fire  count1 40"), "count code 40 without die sides"},
-      {Replace(spells, "target CircBurst  area 20\n  beneficial 0  harmful 1  meta MEWHST\n  effect1 Fire",
+  const std::string plague =
+      "range 60Feet  target Circle  area 20\n  beneficial 0  harmful 1  meta MEWHST\n  effect1 PlagueArea";
+  ExpectRefusals({
+      {"spells", Replace(spells, fireball, "effect1 74  sides1 6  count1 40"), "effect1 74",
+       "row 31 'effect1': effect code 74 is handled by no effect"},
+      {"spells", Replace(spells, fireball, "effect1 Fire  sides1 6  count1 57"), "count1 57",
+       "'count1' value 57 is outside 0 to 56"},
+      {"spells", Replace(spells, fireball, "effect1 Fire  sides1 40  count1 40"), "sides1 40",
+       "row 31 'sides1': sides 40 is neither a die nor an amount code (46 to 53)"},
+      {"spells", Replace(spells, fireball, "effect1 Fire  count1 40"), "effect1 Fire  count1 40",
+       "row 31 'count1': count code 40 without die sides"},
+      {"spells",
+       Replace(spells, "target CircBurst  area 20\n  beneficial 0  harmful 1  meta MEWHST\n  effect1 Fire",
                "target CircBurst  area 60\n  beneficial 0  harmful 1  meta MEWHST\n  effect1 Fire"),
-       "row 31 needs an area of 5 to 50 feet"},
-      {Replace(spells, "effect1 WebArea", "effect1 EntangleArea"),
-       "row 15 (treated by its id) must carry effect code 119 (WebArea)"},
-      {Replace(spells, "param1 53", "param1 54"), "a summoning needs the elemental 53, 109, 49 or 22"},
-      {Replace(spells, "range 60Feet  target Circle  area 20\n  beneficial 0  harmful 1  meta MEWHST\n  effect1 PlagueArea",
-               "range 60Feet  target CircBurst  area 20\n  beneficial 0  harmful 1  meta MEWHST\n  effect1 PlagueArea"),
-       "row 146 (treated by its id) must have targeting kind 6"},
-      {Replace(spells, "effect1 Death  save1 FortHalf  sr1 1\n  immunity1 Death\n  " + finger,
+       "CircBurst  area 60", "row 31 'area': needs an area of 5 to 50 feet for its targeting (has 60)"},
+      {"spells", Replace(spells, "effect1 WebArea", "effect1 EntangleArea"),
+       "effect1 EntangleArea  duration1 PerLevel10",
+       "row 15 'effect1': must carry effect code 119 (WebArea), as the game treats this spell by its id"},
+      {"spells", Replace(spells, "param1 53", "param1 54"), "Summon  duration1 PerLevel1  param1 54",
+       "row 114 'param1': a summoning needs the elemental 53, 109, 49 or 22 as parameter", false},
+      {"spells", Replace(spells, plague, Replace(plague, "Circle", "CircBurst")),
+       Replace(plague, "Circle", "CircBurst"),
+       "row 146 'target': must have targeting kind 6 for effect code 116 (PlagueArea), as the game treats this spell "
+       "by its id"},
+      {"spells",
+       Replace(spells, "effect1 Death  save1 FortHalf  sr1 1\n  immunity1 Death\n  " + finger,
                "effect1 Death  save1 FortNegates  sr1 1\n  immunity1 Death\n  " + finger),
-       "row 81 (treated by its id) needs a halving save"},
-      {Replace(spells, "effect1 Summon  duration1 PerLevel1  param1 53", "effect1 Summon  duration1 16  param1 53"),
-       "duration code 16 is no duration"},
-  };
-  for (const auto& c : cases) {
-    const ToolRun run = Compile("spells", c.source);
-    EXPECT_EQ(run.status, 1) << c.message;
-    EXPECT_NE(run.errors.find(c.message), std::string::npos) << "expected \"" << c.message << "\" in:\n" << run.errors;
-  }
+       "effect1 Death  save1 FortNegates  sr1 1\n  immunity1 Death\n  " + finger,
+       "row 81 'save1': needs a halving save with effect code 124 (Death), as the game treats this spell by its id"},
+      {"spells",
+       Replace(spells, "effect1 Summon  duration1 PerLevel1  param1 53", "effect1 Summon  duration1 16  param1 53"),
+       "duration1 16", "row 114 'duration1': duration code 16 is no duration"},
+  });
 }
 
 TEST(TablemakerTest, TheSpellListingSaysEachSpellInWords) {

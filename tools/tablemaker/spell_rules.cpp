@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <fstream>
+#include <utility>
 
 #include "combat/resolution/spell_effect_codes.h"
+#include "rules/spell_ids.h"
 
 namespace {
 
@@ -25,7 +27,6 @@ int32_t Effect(const std::vector<uint8_t>& row, int pass, int word) {
   return Word(row, kEffectWord + kEffectBytes * (pass - 1) + word);
 }
 
-std::string Row(int r) { return "row " + std::to_string(r); }
 std::string CodeText(int code) {
   const SpellEffectCodeInfo* info = FindSpellEffectCode(code);
   return std::to_string(code) + (info ? std::string(" (") + info->name + ")" : "");
@@ -44,35 +45,47 @@ bool Listed(const int (&list)[N], int value) {
 
 bool IsAreaTargeting(int t) { return t == 2 || (t >= 5 && t <= 9); }
 
-void CheckEffectBlock(const std::vector<uint8_t>& row, int r, int pass, std::vector<std::string>* problems) {
-  const std::string at = Row(r) + " effect" + std::to_string(pass) + ": ";
+// The fields of effect block 1 and 2, by the block's number.
+struct EffectKeys {
+  const char *effect, *duration, *durvalue, *param, *sides, *count, *save;
+};
+const EffectKeys kEffectKeys[3] = {{},
+                                   {"effect1", "duration1", "durvalue1", "param1", "sides1", "count1", "save1"},
+                                   {"effect2", "duration2", "durvalue2", "param2", "sides2", "count2", "save2"}};
+
+void Add(RowProblems* problems, int row, const char* field, std::string text) {
+  problems->push_back({row, field, std::move(text)});
+}
+
+void CheckEffectBlock(const std::vector<uint8_t>& row, int r, int pass, RowProblems* problems) {
+  const EffectKeys& key = kEffectKeys[pass];
   const int32_t code = Effect(row, pass, kCode);
   if (code == 0) return;
   if (!FindSpellEffectCode(code)) {
-    problems->push_back(at + "effect code " + std::to_string(code) + " is handled by no effect");
+    Add(problems, r, key.effect, "effect code " + std::to_string(code) + " is handled by no effect");
     return;
   }
   const int32_t duration = Effect(row, pass, kDuration);
-  if (duration == 16) problems->push_back(at + "duration code 16 is no duration");
+  if (duration == 16) Add(problems, r, key.duration, "duration code 16 is no duration");
   if (duration >= 11 && duration <= 14 && Effect(row, pass, kDurValue) < 1)
-    problems->push_back(at + "a duration of dice or of a fixed count needs durvalue above 0");
+    Add(problems, r, key.durvalue, "a duration of dice or of a fixed count needs a value above 0");
   const int32_t sides = Effect(row, pass, kSides), count = Effect(row, pass, kCount);
   if (sides > 30) {
     const bool concealment = code == kFxConcealment && sides >= 31 && sides <= 35;
     if (!concealment && !(sides >= 46 && sides <= 53))
-      problems->push_back(at + "sides " + std::to_string(sides) + " is neither a die nor an amount code (46 to 53)");
+      Add(problems, r, key.sides, "sides " + std::to_string(sides) + " is neither a die nor an amount code (46 to 53)");
     else if (!concealment && count != sides)
-      problems->push_back(at + "an amount code of sides " + std::to_string(sides) + " needs the same count code");
+      Add(problems, r, key.count, "an amount code of sides " + std::to_string(sides) + " needs the same count code");
   } else if (sides == 0 && count != 0) {
-    problems->push_back(at + "count code " + std::to_string(count) + " without die sides");
+    Add(problems, r, key.count, "count code " + std::to_string(count) + " without die sides");
   }
   const int32_t param = Effect(row, pass, kParam);
   if (code == kFxSummon && !Listed(kSummonParameters, param))
-    problems->push_back(at + "a summoning needs the elemental 53, 109, 49 or 22 as parameter");
+    Add(problems, r, key.param, "a summoning needs the elemental 53, 109, 49 or 22 as parameter");
   if (code == kFxPolymorph && !Listed(kPolymorphForms, param - 21))
-    problems->push_back(at + "a polymorph needs a form parameter (28, 25, 63, 58 or 54)");
+    Add(problems, r, key.param, "a polymorph needs a form parameter (28, 25, 63, 58 or 54)");
   if (code == kFxConcealment && (sides < 31 || sides > 35))
-    problems->push_back(at + "a concealment needs sides 31 to 35 (10 to 50 per cent)");
+    Add(problems, r, key.sides, "a concealment needs sides 31 to 35 (10 to 50 per cent)");
 }
 
 }  // namespace
@@ -108,40 +121,41 @@ const char* const kProtectionNames[] = {
     "Flanking",    "",           "",           "Trip",        nullptr};
 static_assert(sizeof(kProtectionNames) / sizeof(kProtectionNames[0]) == kLastProtectionCode + 2);
 
-void CheckSpellEffects(const Rows& rows, const std::vector<int>& defined, std::vector<std::string>* problems) {
+void CheckSpellEffects(const Rows& rows, const std::vector<int>& defined, RowProblems* problems) {
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
     if (!defined[r]) continue;
     const auto& row = rows[r];
     if (Effect(row, 2, kCode) != 0 && Effect(row, 1, kCode) == 0)
-      problems->push_back(Row(r) + " has a second effect without a first");
+      Add(problems, r, "effect2", "a second effect without a first");
     for (int pass = 1; pass <= 2; ++pass) CheckEffectBlock(row, r, pass, problems);
     const int32_t target = Word(row, kTargetWord), area = Word(row, kAreaWord);
-    if (r < kFirstSpareSpell && target == 0) problems->push_back(Row(r) + " has no targeting");
+    if (r < kFirstSpareSpell && target == 0) Add(problems, r, "target", "has no targeting");
     if (IsAreaTargeting(target) && target != 5 && (area < 5 || area > 50))
-      problems->push_back(Row(r) + " needs an area of 5 to 50 feet for its targeting (has " + std::to_string(area) + ")");
+      Add(problems, r, "area", "needs an area of 5 to 50 feet for its targeting (has " + std::to_string(area) + ")");
     if (target == 5 && (area < 5 || Word(row, kArea2Word) < 5))
-      problems->push_back(Row(r) + " is a rectangle without both sizes");
+      Add(problems, r, area < 5 ? "area" : "area2", "is a rectangle without both sizes");
   }
   for (const SpellExpectation& e : kSpellExpectations) {
     if (e.spell < 0 || e.spell >= static_cast<int>(rows.size()) || !defined[e.spell]) continue;
     const auto& row = rows[e.spell];
-    const std::string at = Row(e.spell) + " (treated by its id) ";
+    const std::string treated = ", as the game treats this spell by its id";
     int pass = 0;
     for (int p = 1; p <= 2 && !pass; ++p)
       if (Effect(row, p, kCode) == e.code) pass = p;
     if (!pass) {
-      problems->push_back(at + "must carry effect code " + CodeText(e.code));
+      Add(problems, e.spell, "effect1", "must carry effect code " + CodeText(e.code) + treated);
       continue;
     }
+    const EffectKeys& key = kEffectKeys[pass];
     if (e.parameter >= 0 && Effect(row, pass, kParam) != e.parameter)
-      problems->push_back(at + "must carry parameter " + std::to_string(e.parameter) + " with effect code " +
-                          CodeText(e.code));
+      Add(problems, e.spell, key.param,
+          "must carry parameter " + std::to_string(e.parameter) + " with effect code " + CodeText(e.code) + treated);
     if (e.targeting >= 0 && Word(row, kTargetWord) != e.targeting)
-      problems->push_back(at + "must have targeting kind " + std::to_string(e.targeting) + " for effect code " +
-                          CodeText(e.code));
+      Add(problems, e.spell, "target",
+          "must have targeting kind " + std::to_string(e.targeting) + " for effect code " + CodeText(e.code) + treated);
     const int32_t save = Effect(row, pass, kSave);
     if (e.halvingSave && (save < 1 || save > 3))
-      problems->push_back(at + "needs a halving save with effect code " + CodeText(e.code));
+      Add(problems, e.spell, key.save, "needs a halving save with effect code " + CodeText(e.code) + treated);
   }
 }
 

@@ -17,7 +17,7 @@ extern const char* const kProtectionNames[];
 
 // Adds a problem for every effect block no effect can carry out and for every
 // spell the effects test by id that lacks what they expect of it.
-void CheckSpellEffects(const Rows& rows, const std::vector<int>& defined, std::vector<std::string>* problems);
+void CheckSpellEffects(const Rows& rows, const std::vector<int>& defined, RowProblems* problems);
 
 // The spells in words, one block per row; false when the file cannot be written.
 bool WriteSpellListing(const Rows& rows, const std::string& path);

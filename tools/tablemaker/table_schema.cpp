@@ -1,10 +1,15 @@
 #include "tablemaker/table_schema.h"
 
 #include <cstring>
+#include <iterator>
+#include <utility>
 
 #include "combat/resolution/spell_effect_codes.h"
 #include "creatures/treasure_rows.h"
+#include "engine/widgets.h"
+#include "rules/conditions.h"
 #include "rules/item_tables.h"
+#include "rules/spell_ids.h"
 #include "spell_rules.h"
 
 namespace {
@@ -14,8 +19,6 @@ int32_t Word(const std::vector<uint8_t>& row, int offset) {
                               static_cast<uint32_t>(row[offset + 2]) << 16 |
                               static_cast<uint32_t>(row[offset + 3]) << 24);
 }
-
-std::string Row(int r) { return "row " + std::to_string(r); }
 
 FieldSpec Text(const char* key, int offset, int width) {
   FieldSpec f{key, offset, FieldKind::kText};
@@ -33,18 +36,39 @@ FieldSpec Number(const char* key, int offset, int64_t min, int64_t max, const ch
   return f;
 }
 
+// An effect's duration value: rounds or die sides up to the largest count, or
+// the mark of a condition that lasts until removed or until the next rest.
+const int32_t kDurationMarks[] = {kDurationLasting, kDurationUntilRest};
+
+FieldSpec Duration(const char* key, int offset) {
+  FieldSpec f = Number(key, offset, 0, kLargestSpellDurationValue);
+  f.marks = kDurationMarks;
+  f.markCount = static_cast<int>(std::size(kDurationMarks));
+  return f;
+}
+
 FieldSpec Flags(const char* key, int offset, const char* letters) {
   FieldSpec f{key, offset, FieldKind::kFlags};
   f.letters = letters;
   return f;
 }
 
-bool SameExcept(const std::vector<uint8_t>& a, const std::vector<uint8_t>& b, int skipOffset) {
-  for (size_t i = 0; i < a.size(); ++i) {
-    if (static_cast<int>(i) >= skipOffset && static_cast<int>(i) < skipOffset + 4) continue;
-    if (a[i] != b[i]) return false;
+void Add(RowProblems* problems, int row, const char* field, std::string text) {
+  problems->push_back({row, field, std::move(text)});
+}
+
+// The first field of the table in which two rows differ, leaving out the word
+// at skipOffset; null when they are the same.
+const char* DifferingField(const char* table, const std::vector<uint8_t>& a, const std::vector<uint8_t>& b,
+                           int skipOffset) {
+  for (const FieldSpec& f : FindSchema(table)->fields) {
+    if (f.offset == skipOffset) continue;
+    const int width = f.kind == FieldKind::kText    ? f.width
+                      : f.kind == FieldKind::kFlags ? 4 * static_cast<int>(std::strlen(f.letters))
+                                                    : 4;
+    if (std::memcmp(&a[f.offset], &b[f.offset], width) != 0) return f.key;
   }
-  return true;
+  return nullptr;
 }
 
 // ---------------------------------------------------------------- items
@@ -63,30 +87,37 @@ const char* const kPlaces[] = {"None", "Head", "Neck", "Torso", "Cloak", "Waist"
 
 const char* const kNoSale[] = {"Normal", "LeftBehind", "Unused", "Quest", nullptr};
 
-constexpr int kIconMax = 587;
+constexpr int kIconMax = kLastFigure;
+constexpr int kNoSaleWord = 468;
 
-void CheckItems(const Rows& rows, const std::vector<int>& defined, std::vector<std::string>* problems) {
+void CheckItems(const Rows& rows, const std::vector<int>& defined, RowProblems* problems) {
   auto need = [&](int r) {
     if (!defined[r]) {
-      problems->push_back(Row(r) + " is missing");
+      Add(problems, r, nullptr, "is missing");
       return false;
     }
     return true;
   };
+  // Every row created creatures can be given must be a real item (said
+  // first: a missing row is reported once, and this says why it is wanted).
+  ForEachTreasureBaseRow([&](int r) {
+    const char* field = !defined[r] ? nullptr : Word(rows[r], 452) == 0 ? "type" : rows[r][0] == 0 ? "name" : "";
+    if (!field || field[0]) Add(problems, r, field, "is handed out to creatures but holds no item");
+  });
   auto type = [&](int r) { return Word(rows[r], 452); };
   auto expectType = [&](int r, int t) {
     if (need(r) && type(r) != t)
-      problems->push_back(Row(r) + " must be of type " + kItemTypes[t] + ", not " + std::to_string(type(r)));
+      Add(problems, r, "type", std::string("must be of type ") + kItemTypes[t] + ", not " + std::to_string(type(r)));
   };
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-    if (defined[r] && rows[r][0] == 0) problems->push_back(Row(r) + " has no name");
+    if (defined[r] && rows[r][0] == 0) Add(problems, r, "name", "has no name");
   }
   expectType(1, 7);
   expectType(2, 17);
   for (int r = 3; r <= 177; ++r) {
     expectType(r, 19);
     if (defined[r] && Word(rows[r], 460) != r - 3)
-      problems->push_back(Row(r) + " is the scroll of spell " + std::to_string(r - 3) + ", its bonus must say so");
+      Add(problems, r, "bonus", "is the scroll of spell " + std::to_string(r - 3) + ", its bonus must say so");
   }
   struct Band {
     int first, last, type;
@@ -101,23 +132,17 @@ void CheckItems(const Rows& rows, const std::vector<int>& defined, std::vector<s
   expectType(484, 39);
   for (int r = 486; r <= 500; ++r) {
     expectType(r, 1);
-    if (defined[r] && Word(rows[r], 456) <= 0) problems->push_back(Row(r) + " is a gem without a price");
+    if (defined[r] && Word(rows[r], 456) <= 0) Add(problems, r, "price", "is a gem without a price");
   }
   // The mirrored bands: the same items under other codes (left behind on the
   // floor when the map is left); only the word at 468 may differ.
-  for (int r = 1; r <= 240; ++r) {
-    if (need(241 + r) && defined[r] && !SameExcept(rows[r], rows[241 + r], 468))
-      problems->push_back(Row(241 + r) + " must mirror " + Row(r));
-  }
-  for (int r = 486; r <= 500; ++r) {
-    if (need(r + 16) && defined[r] && !SameExcept(rows[r], rows[r + 16], 468))
-      problems->push_back(Row(r + 16) + " must mirror " + Row(r));
-  }
-  // Every row created creatures can be given must be a real item.
-  ForEachTreasureBaseRow([&](int r) {
-    if (!defined[r] || Word(rows[r], 452) == 0 || rows[r][0] == 0)
-      problems->push_back(Row(r) + " is handed out to creatures but holds no item");
-  });
+  auto mirror = [&](int r, int m) {
+    if (!need(m) || !defined[r]) return;
+    if (const char* field = DifferingField("items", rows[r], rows[m], kNoSaleWord))
+      Add(problems, m, field, "must mirror row " + std::to_string(r));
+  };
+  for (int r = 1; r <= 240; ++r) mirror(r, 241 + r);
+  for (int r = 486; r <= 500; ++r) mirror(r, r + 16);
 }
 
 // ---------------------------------------------------------------- spells
@@ -134,7 +159,6 @@ const char* const kTargets[] = {"Nothing", "Caster",    "Centered",  "Individual
                                 nullptr};
 const char* const kSaves[] = {"None", "FortHalf", "WillHalf", "RefHalf", "FortNegates", "WillNegates",
                               "RefNegates", nullptr};
-
 // The sound words of a spell row (phases 1 to 3) hold a magic sound "Magic_1"
 // to "Magic_24" by its number; the game plays sound 29 + the word.
 const char* const kMagicSounds[] = {"None",     "Magic_1",  "Magic_2",  "Magic_3",  "Magic_4",  "Magic_5",
@@ -165,25 +189,28 @@ int BlockLevel(int row) {
   return 0;
 }
 
-void CheckSpells(const Rows& rows, const std::vector<int>& defined, std::vector<std::string>* problems) {
+void CheckSpells(const Rows& rows, const std::vector<int>& defined, RowProblems* problems) {
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
     if (!defined[r]) {
-      problems->push_back(Row(r) + " is missing");
+      Add(problems, r, nullptr, "is missing");
       continue;
     }
     const auto& row = rows[r];
-    if (row[0] == 0) problems->push_back(Row(r) + " has no name");
-    else if (Word(row, kCastSoundWord) == 0) problems->push_back(Row(r) + " has no casting sound");
+    if (row[0] == 0) Add(problems, r, "name", "has no name");
+    // The spare rows are never known nor cast: they need no sound.
+    else if (r < kFirstSpareSpell && Word(row, kCastSoundWord) == 0)
+      Add(problems, r, "castsound", "has no casting sound");
     const int level = Word(row, 452);
     if (level != BlockLevel(r))
-      problems->push_back(Row(r) + " has level " + std::to_string(level) + " but stands in the level " +
-                          std::to_string(BlockLevel(r)) + " block");
+      Add(problems, r, "level",
+          "has level " + std::to_string(level) + " but stands in the level " + std::to_string(BlockLevel(r)) +
+              " block");
     if (Word(row, 480) != (r >= 102 ? 1 : 0))
-      problems->push_back(Row(r) + (r >= 102 ? " is a divine row" : " is an arcane row") +
-                          ", its divine flag must say so");
-    if (r < 175 && Word(row, 472) == 0) problems->push_back(Row(r) + " has no school");
-    if (Word(row, 656) && !Word(row, 496)) problems->push_back(Row(r) + " allows Silent without a verbal component");
-    if (Word(row, 660) && !Word(row, 500)) problems->push_back(Row(r) + " allows Still without a somatic component");
+      Add(problems, r, "divine",
+          std::string(r >= 102 ? "is a divine row" : "is an arcane row") + ", its divine flag must say so");
+    if (r < kFirstSpareSpell && Word(row, 472) == 0) Add(problems, r, "school", "has no school");
+    if (Word(row, 656) && !Word(row, 496)) Add(problems, r, "meta", "allows Silent without a verbal component");
+    if (Word(row, 660) && !Word(row, 500)) Add(problems, r, "meta", "allows Still without a somatic component");
   }
   CheckSpellEffects(rows, defined, problems);
 }
@@ -208,38 +235,39 @@ const char* const kDamage[] = {"None", "Slashing", "Bludgeoning", "Piercing", nu
 const int kMediumDice[12][2] = {{1, 2}, {1, 3}, {1, 4}, {1, 6}, {1, 8}, {1, 10},
                                 {1, 12}, {2, 4}, {2, 6}, {2, 8}, {2, 10}, {3, 6}};
 
-void CheckCrafted(const Rows& rows, const std::vector<int>& defined, std::vector<std::string>* problems) {
+void CheckCrafted(const Rows& rows, const std::vector<int>& defined, RowProblems* problems) {
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
-    if (defined[r] && rows[r][0] == 0) problems->push_back(Row(r) + " has no name");
+    if (defined[r] && rows[r][0] == 0) Add(problems, r, "name", "has no name");
   }
   for (int r = 4952; r <= 4999; ++r) {
     if (!defined[r]) {
-      problems->push_back(Row(r) + " is missing (prepared kind " + std::to_string(r - 4951) + ")");
+      Add(problems, r, nullptr, "is missing (prepared kind " + std::to_string(r - 4951) + ")");
       continue;
     }
     const auto& row = rows[r];
     const int kind = r - 4951;
-    if (Word(row, 452) != kind) problems->push_back(Row(r) + " must be of kind " + std::to_string(kind));
+    if (Word(row, 452) != kind) Add(problems, r, "kind", "must be of kind " + std::to_string(kind));
     const int handling = Word(row, 484), proficiency = Word(row, 488);
-    if (Word(row, 492) != 3) problems->push_back(Row(r) + " must be of medium size");
-    if (Word(row, 748) == 0) problems->push_back(Row(r) + " has no picture");
+    if (Word(row, 492) != 3) Add(problems, r, "size", "must be of medium size");
+    if (Word(row, 748) == 0) Add(problems, r, "icon", "has no picture");
     if (kind <= 35) {
-      if (handling < 1 || handling > 4) problems->push_back(Row(r) + " is a weapon with the handling of armour");
-      if (proficiency < 1 || proficiency > 4) problems->push_back(Row(r) + " is a weapon with an armour proficiency");
+      if (handling < 1 || handling > 4) Add(problems, r, "handling", "is a weapon with the handling of armour");
+      if (proficiency < 1 || proficiency > 4) Add(problems, r, "proficiency", "is a weapon with an armour proficiency");
       if (kind == 8) continue;  // the blank wand deals no damage
       const int sides = Word(row, 516), count = Word(row, 520), crit = Word(row, 524), mult = Word(row, 528);
-      if (sides < 2 || count < 1) problems->push_back(Row(r) + " has no damage dice");
-      if (crit < 15 || crit > 20) problems->push_back(Row(r) + " has a critical range outside 15 to 20");
-      if (mult < 2 || mult > 4) problems->push_back(Row(r) + " has a critical multiplier outside 2 to 4");
-      if (Word(row, 512) < 1) problems->push_back(Row(r) + " has no damage kind");
+      if (sides < 2 || count < 1) Add(problems, r, sides < 2 ? "sides" : "dice", "has no damage dice");
+      if (crit < 15 || crit > 20) Add(problems, r, "crit", "has a critical range outside 15 to 20");
+      if (mult < 2 || mult > 4) Add(problems, r, "mult", "has a critical multiplier outside 2 to 4");
+      if (Word(row, 512) < 1) Add(problems, r, "damage", "has no damage kind");
       const int dieKind = Word(row, 736);
       if (dieKind < 1 || dieKind > 11 || kMediumDice[dieKind][0] != count || kMediumDice[dieKind][1] != sides)
-        problems->push_back(Row(r) + " has a die kind that does not match its medium damage");
+        Add(problems, r, "diekind", "has a die kind that does not match its medium damage");
     } else if (kind <= 37) {
-      if (handling != 5 || proficiency != 8) problems->push_back(Row(r) + " is a shield: handling 5, proficiency 8");
+      if (handling != 5 || proficiency != 8)
+        Add(problems, r, handling != 5 ? "handling" : "proficiency", "is a shield: handling 5, proficiency 8");
     } else {
       if (handling != 6 || proficiency < 5 || proficiency > 7)
-        problems->push_back(Row(r) + " is armour: handling 6, proficiency 5 to 7");
+        Add(problems, r, handling != 6 ? "handling" : "proficiency", "is armour: handling 6, proficiency 5 to 7");
     }
   }
 }
@@ -276,10 +304,10 @@ const TableSchema kSchemas[] = {
       Number("effectsound", 568, 0, kLastMagicSound, kMagicSounds),
       Number("targetsound", 572, 0, kLastMagicSound, kMagicSounds),
       Number("effect1", 576, 0, kLastEffectCode, EffectCodeNames()), Number("duration1", 580, 0, 17, kDurationNames),
-      Number("durvalue1", 584, 0, 2000), Number("param1", 588, 0, 1000), Number("sides1", 592, 0, 53),
+      Duration("durvalue1", 584), Number("param1", 588, 0, 1000), Number("sides1", 592, 0, 53),
       Number("count1", 596, 0, 56), Number("save1", 600, 0, 6, kSaves), Number("sr1", 604, 0, 1),
       Number("effect2", 608, 0, kLastEffectCode, EffectCodeNames()), Number("duration2", 612, 0, 17, kDurationNames),
-      Number("durvalue2", 616, 0, 2000), Number("param2", 620, 0, 1000), Number("sides2", 624, 0, 53),
+      Duration("durvalue2", 616), Number("param2", 620, 0, 1000), Number("sides2", 624, 0, 53),
       Number("count2", 628, 0, 56), Number("save2", 632, 0, 6, kSaves), Number("sr2", 636, 0, 1),
       Flags("meta", 640, "MEWHST")},
      CheckSpells,

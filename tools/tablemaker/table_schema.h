@@ -17,16 +17,28 @@ struct FieldSpec {
   const char* const* names = nullptr;  // accepted names, numbered from nameBase
   int nameBase = 0;
   const char* letters = nullptr;       // flags: one word per letter, in order
+  const int32_t* marks = nullptr;      // numbers: values taken beyond max (markCount of them)
+  int markCount = 0;
 };
 
 using Rows = std::vector<std::vector<uint8_t>>;
+
+// A row that breaks a rule of its table: the field whose line the report
+// names (null for the row as a whole, as a missing row) and what is wrong, as
+// "row <row> '<field>': <text>".
+struct RowProblem {
+  int row;
+  const char* field;
+  std::string text;
+};
+using RowProblems = std::vector<RowProblem>;
 
 struct TableSchema {
   const char* table;
   int rows;
   int rowBytes;
   std::vector<FieldSpec> fields;
-  void (*check)(const Rows& rows, const std::vector<int>& defined, std::vector<std::string>* problems);
+  void (*check)(const Rows& rows, const std::vector<int>& defined, RowProblems* problems);
   // The game's own test of a row as its loader makes it (null: the loader
   // takes any row); a row it refuses is a fault of the source.
   bool (*gameTakes)(const std::vector<uint8_t>& row) = nullptr;
@@ -36,6 +48,7 @@ struct TableSchema {
       if (key == f.key) return &f;
     return nullptr;
   }
+  int IndexOf(const FieldSpec* field) const { return static_cast<int>(field - fields.data()); }
 };
 
 const TableSchema* FindSchema(const std::string& table);

@@ -16,8 +16,12 @@
 // quotes (\" and \\ inside). Named values may be given by name or number.
 // "copy A-B to C key value ..." copies rows A to B onto C onwards, with the
 // given fields changed. '#' starts a comment. Any fault is reported as
-// file:line: message and the tool exits with status 1, writing nothing. The
-// spells may also be written out in words (the listing) for readers.
+// file:line: message, naming the field ("'level' value 12 is outside 1 to 9",
+// "row 31 'level': has level 4 but stands in the level 3 block"), and the tool
+// exits with status 1, writing nothing. The table's rules are checked once
+// every line reads without a fault. The spells may also be written out in
+// words (the listing) for readers.
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -27,6 +31,7 @@
 #include <map>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tablemaker/tablemaker.h"
@@ -38,6 +43,12 @@ struct Token {
   bool quoted = false;
 };
 
+
+// "'key': " for the word before a text being read (the field it is the value
+// of), nothing at the start of a line.
+std::string FieldBefore(const std::vector<Token>& tokens) {
+  return tokens.empty() ? "" : "'" + tokens.back().text + "': ";
+}
 
 bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* error) {
   size_t i = 0;
@@ -61,7 +72,7 @@ bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* err
             // Exactly two hex digits, or the source is refused (never a crash).
             if (i + 1 >= line.size() || !std::isxdigit(static_cast<unsigned char>(line[i])) ||
                 !std::isxdigit(static_cast<unsigned char>(line[i + 1]))) {
-              *error = "a \\x escape needs two hex digits";
+              *error = FieldBefore(*out) + "a \\x escape needs two hex digits";
               return false;
             }
             t.text += static_cast<char>(std::stoi(line.substr(i, 2), nullptr, 16));
@@ -80,7 +91,7 @@ bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* err
         t.text += d;
       }
       if (!closed) {
-        *error = "unterminated text";
+        *error = FieldBefore(*out) + "unterminated text";
         return false;
       }
     } else {
@@ -114,27 +125,29 @@ void PutWord(std::vector<uint8_t>& row, int offset, int32_t value) {
   row[offset + 3] = (v >> 24) & 0xFF;
 }
 
-// Applies one key/value pair to a row image; false with a message on a fault.
-bool Apply(const TableSchema& schema, std::vector<uint8_t>& row, const std::string& key,
-           const Token& value, std::string* error) {
+// Applies one key/value pair to a row image: the field written, or null with
+// a message on a fault (the row then keeps what it held).
+const FieldSpec* Apply(const TableSchema& schema, std::vector<uint8_t>& row, const std::string& key,
+                       const Token& value, std::string* error) {
   const FieldSpec* field = schema.Find(key);
   if (!field) {
     *error = "unknown field '" + key + "'";
-    return false;
+    return nullptr;
   }
   switch (field->kind) {
     case FieldKind::kText: {
       if (value.text.size() + 1 > static_cast<size_t>(field->width)) {
         *error = "'" + key + "' is longer than " + std::to_string(field->width - 1) + " characters";
-        return false;
+        return nullptr;
       }
       std::memset(&row[field->offset], 0, field->width);
       std::memcpy(&row[field->offset], value.text.data(), value.text.size());
-      return true;
+      return field;
     }
     case FieldKind::kFlags: {
-      // One letter per flag word, in the order of the field's letters.
-      for (int i = 0; field->letters[i]; ++i) PutWord(row, field->offset + 4 * i, 0);
+      // One letter per flag word, in the order of the field's letters; every
+      // letter is looked at before a word is written.
+      std::vector<int> set;
       for (char c : value.text) {
         if (c == '-') continue;
         // strchr would find a NUL at the letters' end: a NUL is no letter.
@@ -142,11 +155,13 @@ bool Apply(const TableSchema& schema, std::vector<uint8_t>& row, const std::stri
         if (!at) {
           const std::string letter = std::isprint(static_cast<unsigned char>(c)) ? std::string(1, c) : "\\x" + Hex(c);
           *error = "'" + key + "' has no letter '" + letter + "' (letters " + field->letters + ")";
-          return false;
+          return nullptr;
         }
-        PutWord(row, field->offset + 4 * static_cast<int>(at - field->letters), 1);
+        set.push_back(static_cast<int>(at - field->letters));
       }
-      return true;
+      for (int i = 0; field->letters[i]; ++i) PutWord(row, field->offset + 4 * i, 0);
+      for (int i : set) PutWord(row, field->offset + 4 * i, 1);
+      return field;
     }
     case FieldKind::kNumber: {
       int64_t v = 0;
@@ -162,18 +177,46 @@ bool Apply(const TableSchema& schema, std::vector<uint8_t>& row, const std::stri
       }
       if (!found) {
         *error = "'" + key + "' has no value '" + value.text + "'";
-        return false;
+        return nullptr;
       }
-      if (v < field->min || v > field->max) {
-        *error = "'" + key + "' value " + std::to_string(v) + " is outside " + std::to_string(field->min) +
-                 " to " + std::to_string(field->max);
-        return false;
+      bool fits = v >= field->min && v <= field->max;
+      std::string marks;
+      for (int i = 0; i < field->markCount; ++i) {
+        fits = fits || v == field->marks[i];
+        marks += (i == 0 ? " and is not " : " or ") + std::to_string(field->marks[i]);
+      }
+      if (!fits) {
+        // The value as the source spells it: one too long for a number is not
+        // reported as the number it was cut to.
+        *error = "'" + key + "' value " + value.text + " is outside " + std::to_string(field->min) + " to " +
+                 std::to_string(field->max) + marks;
+        return nullptr;
       }
       PutWord(row, field->offset, static_cast<int32_t>(v));
-      return true;
+      return field;
     }
   }
-  return false;
+  return nullptr;
+}
+
+// The field of a line with an odd count of words that has no value: the first
+// one followed by another field's name, else the last word.
+std::string FieldWithoutValue(const TableSchema& schema, const std::vector<Token>& tokens) {
+  for (size_t k = 0; k + 1 < tokens.size(); k += 2)
+    if (!tokens[k + 1].quoted && schema.Find(tokens[k + 1].text)) return tokens[k].text;
+  return tokens.back().text;
+}
+
+// The field of a row the game's own test refuses: the one whose word, put
+// back to 0, lets the row through; null when no one field does.
+const char* UnfitField(const TableSchema& schema, const std::vector<uint8_t>& row) {
+  for (const FieldSpec& f : schema.fields) {
+    if (f.kind != FieldKind::kNumber) continue;
+    std::vector<uint8_t> probe = row;
+    PutWord(probe, f.offset, 0);
+    if (schema.gameTakes(probe)) return f.key;
+  }
+  return nullptr;
 }
 
 // "A-B" or "A"; the numbers stay wide until checked against the table.
@@ -193,8 +236,7 @@ bool ParseRange(const std::string& s, int64_t* a, int64_t* b) {
 
 }  // namespace
 
-TableResult CompileTable(const TableSchema& table, const std::string& fileName, const std::string& text) {
-  const TableSchema* schema = &table;
+TableResult CompileTable(const TableSchema& schema, const std::string& fileName, const std::string& text) {
   TableResult result;
   auto Report = [&](int line, const std::string& message) {
     result.errors.push_back(fileName + ":" + (line > 0 ? std::to_string(line) + ":" : "") + " " + message);
@@ -202,9 +244,32 @@ TableResult CompileTable(const TableSchema& table, const std::string& fileName, 
   std::istringstream in(text);
   int lineNumber = 0;
 
-  std::vector<std::vector<uint8_t>> rows(schema->rows, std::vector<uint8_t>(schema->rowBytes, 0));
-  std::vector<int> definedAt(schema->rows, 0);  // source line of each row, 0 not given
-  int current = -1;
+  const size_t fieldCount = schema.fields.size();
+  std::vector<std::vector<uint8_t>> rows(schema.rows, std::vector<uint8_t>(schema.rowBytes, 0));
+  std::vector<int> definedAt(schema.rows, 0);       // source line of each row, 0 not given
+  std::vector<std::vector<int>> fieldAt(schema.rows);  // line of each field's value, 0 not written there
+  // The fields of a refused row block land here, read for their own faults.
+  std::vector<uint8_t> scratch(schema.rowBytes, 0);
+  constexpr int kNoBlock = -1, kRefusedBlock = -2;
+  int current = kNoBlock;
+  // Marks a field of a row written at a line (and the fields that share its words).
+  auto Written = [&](int r, const FieldSpec* field, int line) {
+    std::vector<int>& at = fieldAt[r];
+    if (at.empty()) at.assign(fieldCount, 0);
+    for (size_t i = 0; i < fieldCount; ++i)
+      if (schema.fields[i].offset == field->offset) at[i] = line;
+  };
+  // One key/value pair: the field written, or null when the pair was refused and reported.
+  auto ApplyPair = [&](std::vector<uint8_t>& row, const Token& key, const Token& value) -> const FieldSpec* {
+    if (key.quoted) {
+      Report(lineNumber, "'" + key.text + "': a field name cannot be quoted");
+      return nullptr;
+    }
+    std::string error;
+    const FieldSpec* field = Apply(schema, row, key.text, value, &error);
+    if (!field) Report(lineNumber, error);
+    return field;
+  };
   std::string line;
   while (std::getline(in, line)) {
     ++lineNumber;
@@ -218,15 +283,15 @@ TableResult CompileTable(const TableSchema& table, const std::string& fileName, 
     const std::string& head = tokens[0].text;
     if (!tokens[0].quoted && head == "row") {
       int64_t r = -1;
-      if (tokens.size() != 2 || !ParseInt(tokens[1].text, &r) || r < 0 || r >= schema->rows) {
-        Report(lineNumber, "a row number from 0 to " + std::to_string(schema->rows - 1) + " must follow 'row'");
-        current = -1;
+      if (tokens.size() != 2 || !ParseInt(tokens[1].text, &r) || r < 0 || r >= schema.rows) {
+        Report(lineNumber, "a row number from 0 to " + std::to_string(schema.rows - 1) + " must follow 'row'");
+        current = kRefusedBlock;
         continue;
       }
       if (definedAt[r]) {
         Report(lineNumber, "row " + std::to_string(r) + " is given twice (first at line " +
                                std::to_string(definedAt[r]) + ")");
-        current = -1;
+        current = kRefusedBlock;
         continue;
       }
       current = static_cast<int>(r);
@@ -234,13 +299,19 @@ TableResult CompileTable(const TableSchema& table, const std::string& fileName, 
       continue;
     }
     if (!tokens[0].quoted && head == "copy") {
+      current = kNoBlock;
       int64_t a = 0, b = 0, to = 0, unused = 0;
       if (tokens.size() < 4 || tokens[2].text != "to" || !ParseRange(tokens[1].text, &a, &b) ||
-          !ParseRange(tokens[3].text, &to, &unused) || a > b || a < 0 || to < 0 || b >= schema->rows ||
-          to >= schema->rows || to + (b - a) >= schema->rows || (tokens.size() - 4) % 2 != 0) {
+          !ParseRange(tokens[3].text, &to, &unused) || a > b || a < 0 || to < 0 || b >= schema.rows ||
+          to >= schema.rows || to + (b - a) >= schema.rows || (tokens.size() - 4) % 2 != 0) {
         Report(lineNumber, "expected 'copy A-B to C [field value]...' within the table");
         continue;
       }
+      // The fields the copy changes are read once, so that a fault is reported once for the line.
+      std::vector<std::pair<const FieldSpec*, const Token*>> changes;
+      for (size_t k = 4; k + 1 < tokens.size(); k += 2)
+        if (const FieldSpec* field = ApplyPair(scratch, tokens[k], tokens[k + 1]))
+          changes.emplace_back(field, &tokens[k + 1]);
       for (int64_t r = a; r <= b; ++r) {
         const int64_t dest = to + (r - a);
         if (!definedAt[r]) {
@@ -252,45 +323,74 @@ TableResult CompileTable(const TableSchema& table, const std::string& fileName, 
                                  std::to_string(definedAt[dest]) + ")");
           continue;
         }
+        // The copied values keep the lines they were written at.
         rows[dest] = rows[r];
+        fieldAt[dest] = fieldAt[r];
         definedAt[dest] = lineNumber;
-        for (size_t k = 4; k + 1 < tokens.size(); k += 2) {
-          if (!Apply(*schema, rows[dest], tokens[k].text, tokens[k + 1], &error)) Report(lineNumber, error);
+        for (const auto& [field, value] : changes) {
+          Apply(schema, rows[dest], field->key, *value, &error);
+          Written(static_cast<int>(dest), field, lineNumber);
         }
       }
-      current = -1;
       continue;
     }
-    if (current < 0) {
-      Report(lineNumber, "field outside a row block");
+    if (current == kNoBlock) {
+      Report(lineNumber, "'" + head + "' stands outside a row block");
       continue;
     }
     if (tokens.size() % 2 != 0) {
-      Report(lineNumber, "a field without its value");
+      Report(lineNumber, "'" + FieldWithoutValue(schema, tokens) + "' has no value");
       continue;
     }
-    for (size_t k = 0; k + 1 < tokens.size(); k += 2) {
-      if (tokens[k].quoted) {
-        Report(lineNumber, "a field name cannot be quoted");
-        continue;
-      }
-      if (!Apply(*schema, rows[current], tokens[k].text, tokens[k + 1], &error)) Report(lineNumber, error);
-    }
+    std::vector<uint8_t>& row = current >= 0 ? rows[current] : scratch;
+    for (size_t k = 0; k + 1 < tokens.size(); k += 2)
+      if (const FieldSpec* field = ApplyPair(row, tokens[k], tokens[k + 1]); field && current >= 0)
+        Written(current, field, lineNumber);
   }
 
-  // Rules the game relies on, row by row.
-  std::vector<std::string> problems;
-  schema->check(rows, definedAt, &problems);
-  for (int r = 0; schema->gameTakes && r < schema->rows; ++r)
-    if (!schema->gameTakes(rows[r]))
-      problems.push_back("row " + std::to_string(r) + " holds a value out of range: the game would refuse the file");
-  for (const std::string& p : problems) Report(0, p);
+  // The rules the game relies on, row by row, once every line has been read
+  // without a fault: a refused line leaves values unwritten that no rule
+  // should speak of.
+  if (result.errors.empty()) {
+    RowProblems found, problems;
+    schema.check(rows, definedAt, &found);
+    // A row as a whole (a missing one) is spoken of once, by the first rule that does.
+    std::vector<bool> spoken(schema.rows, false), spokenWhole(schema.rows, false);
+    for (RowProblem& p : found) {
+      if (!p.field && spokenWhole[p.row]) continue;
+      spokenWhole[p.row] = spokenWhole[p.row] || !p.field;
+      spoken[p.row] = true;
+      problems.push_back(std::move(p));
+    }
+    for (int r = 0; schema.gameTakes && r < schema.rows; ++r)
+      if (!spoken[r] && !schema.gameTakes(rows[r]))
+        problems.push_back({r, UnfitField(schema, rows[r]), "holds a value the game would refuse"});
+    // A row's line: where it is given, or for a missing row where the next
+    // given row is (the end of the source when none follows).
+    auto RowLine = [&](int r) {
+      for (int n = r; n < schema.rows; ++n)
+        if (definedAt[n]) return definedAt[n];
+      return std::max(lineNumber, 1);
+    };
+    auto ProblemLine = [&](const RowProblem& p) {
+      const FieldSpec* field = p.field ? schema.Find(p.field) : nullptr;
+      if (field && definedAt[p.row] && !fieldAt[p.row].empty()) {
+        const int at = fieldAt[p.row][schema.IndexOf(field)];
+        if (at > 0) return at;
+      }
+      return RowLine(p.row);
+    };
+    std::vector<std::pair<int, const RowProblem*>> byLine;
+    for (const RowProblem& p : problems) byLine.emplace_back(ProblemLine(p), &p);
+    std::stable_sort(byLine.begin(), byLine.end(), [](const auto& x, const auto& y) { return x.first < y.first; });
+    for (const auto& [at, p] : byLine)
+      Report(at, "row " + std::to_string(p->row) + (p->field ? std::string(" '") + p->field + "': " : " ") + p->text);
+  }
 
-  result.image.reserve(static_cast<size_t>(schema->rows) * schema->rowBytes);
+  result.image.reserve(static_cast<size_t>(schema.rows) * schema.rowBytes);
   for (const auto& r : rows) result.image.insert(result.image.end(), r.begin(), r.end());
-  if (result.image.size() != static_cast<size_t>(schema->rows) * schema->rowBytes)
+  if (result.image.size() != static_cast<size_t>(schema.rows) * schema.rowBytes)
     Report(0, "the table image has the wrong size");
   if (!result.errors.empty()) result.image.clear();
   return result;
 }
-

@@ -9,7 +9,7 @@
 
 struct TableResult {
   std::vector<uint8_t> image;       // rows x row bytes; empty when a fault was found
-  std::vector<std::string> errors;  // "file:line: message" (or "file: message" for a whole-table rule)
+  std::vector<std::string> errors;  // "file:line: message", naming the field of a refused value
 };
 
 TableResult CompileTable(const TableSchema& schema, const std::string& fileName, const std::string& text);
