@@ -169,11 +169,14 @@ int WillSaveChancePercent(int creature, int32_t dc) {
   return Clamp(5 * (21 + bonus - dc));
 }
 
+bool IsDefenceless(int creature) {
+  return IsValidCreature(creature) && FindAnyCondition(creature, kCondSleeping, kCondNauseated, kCondParalyzed,
+                                                       kCondDancing, kCondConfused, kCondStunned, kCondCowering) >= 0;
+}
+
 int HitChancePercent(int attacker, int target) {
   if (!IsValidCreature(attacker) || !IsValidCreature(target)) return 0;
-  if (FindAnyCondition(target, kCondSleeping, kCondNauseated, kCondParalyzed, kCondDancing, kCondConfused, kCondStunned,
-                       kCondCowering) >= 0)
-    return 100;
+  if (IsDefenceless(target)) return kSureHitShown;
   return ResolveAttack(attacker, target, 0, CombatAction.useAlternateAttack, 1, 0, 0, nullptr);
 }
 

@@ -37,7 +37,15 @@ bool DrawSituationLabels(int x, int y);
 
 // 5 x (21 + Wisdom modifier + Will save - DC), within 5 to 95.
 int WillSaveChancePercent(int creature, int32_t dc);
-// 100 against a helpless target, else the attack's chance in evaluation.
+// Sleeping, nauseated, paralysed, dancing, confused, stunned or cowering: a
+// creature it grapples breaks free without a roll, and an attack on it is
+// as good as sure.
+bool IsDefenceless(int creature);
+// What an attack on a defenceless target shows: its roll still misses on a
+// natural 1 (only a coup de grace hits without a roll).
+constexpr int kSureHitShown = 95;
+// kSureHitShown against a defenceless target, else the attack's chance in
+// evaluation.
 int HitChancePercent(int attacker, int target);
 // The chance to shake off a hold: 100 with freedom of movement (an item in
 // a hand, the creature's own, or a natural attack of kind 4), else a

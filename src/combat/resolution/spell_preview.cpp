@@ -311,7 +311,12 @@ int32_t ChanceOfEffect(int spell, int caster, int creature) {
     if (SpellCannotWork(spell, caster, creature)) return kPreviewUnaffected;
     if (spell == kSoundBurst && Response(creature, kEarsCode) == kImmunityImmune) return 0;
   }
-  if (turnUndead || (inTable && SpellTable[spell].targeting == 1 && !AreEnemies(creature, caster))) return 100;
+  // Harmless: Turn Undead on the undead of the turner's side (it bolsters
+  // them, no save), a spell for enemies on a creature that is none. An
+  // undead foe saves against the turning, so its chance comes from the save.
+  const bool harmless = turnUndead ? !AreEnemies(caster, creature)
+                                   : inTable && SpellTable[spell].targeting == 1 && !AreEnemies(creature, caster);
+  if (harmless) return 100;
 
   const int resist = ResistanceChance(spell, caster, creature);
   const SaveKind kind = SaveKindOf(spell);

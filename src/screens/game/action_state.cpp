@@ -7,6 +7,7 @@
 #include <string>
 
 #include "combat/actions/casting_checks.h"
+#include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/combat_cycle.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
@@ -110,6 +111,14 @@ void DrawPartyTargets() {
   }
 }
 
+// The missiles (or rays) of the use still to aim, this one counted, while
+// a spell of several is aimed at a creature; 0 otherwise.
+int MissilesToAim() {
+  if (ScreenMode != kModeAimCreature || CurrentTargetingKind() != kAimIndividual) return 0;
+  const int count = CastingUse.furtherMissile == 1 ? CastingUse.missilesLeft : SpellAreaSize();
+  return count >= 2 || CastingUse.furtherMissile == 1 ? count : 0;
+}
+
 }  // namespace
 
 int TargetingPromptRows() { return ScreenMode == kModeTargetFirst ? 7 : 3; }
@@ -120,7 +129,11 @@ bool DrawTargetingPrompt() {
   DrawPopupBox(23, 0, 39, PromptRows, 0);
   if (CurrentSpell == kTurnUndead)
     DrawTextAt(kDefaultColour, 15, 0, "Turn Undead", 6, 24, 1, 1, 0, 0, 0);
-  else if (InSpellTable(CurrentSpell))
+  else if (const int missiles = MissilesToAim(); missiles >= 1 && missiles <= 9) {
+    char title[16];
+    std::snprintf(title, sizeof title, "Target (%i Left)", missiles);
+    DrawTextAt(kDefaultColour, 15, 0, title, 6, 24, 1, 1, 0, 0, 0);
+  } else if (InSpellTable(CurrentSpell))
     DrawTextAt(kDefaultColour, 15, 0, "Target Spell", 6, 24, 1, 1, 0, 0, 0);
   const bool onCancel = MouseOnPanelButton(kButtonCancelAction);
   CancelHovered = onCancel ? 1 : 0;

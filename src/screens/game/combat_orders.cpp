@@ -247,30 +247,31 @@ void OrderCharge(int fighter, int target) {
 
 namespace {
 
+// Whether the click's attack on an adjacent enemy is a coup de grace: on the
+// helpless, armed and not grappling, with the full round left or, outside an
+// attack sequence, the standard action.
+bool AttackFinishesOff(int fighter, int target) {
+  const CombatActionState& a = CombatAction;
+  if (Has(fighter, kCondGrappling) || Has(fighter, kCondUnarmed) || !Helpless(target)) return false;
+  if (a.fullRoundActionLeft != 0) return true;
+  return a.attackSequenceOpen == 0 && a.standardActionLeft != 0;
+}
+
 // The fighter's attack on an adjacent enemy: a coup de grace on the
 // helpless, a full attack when the round allows, else a single attack.
 void OrderAdjacentAttack(int fighter, int target) {
   const CombatActionState& a = CombatAction;
-  if (Has(fighter, kCondGrappling)) {
+  if (AttackFinishesOff(fighter, target)) {
+    ClearActionTarget();
+    CoupDeGraceAction = 1;
+    IssuePlayerOrder(kActionMeleeAttack, target);
+    return;
+  }
+  if (Has(fighter, kCondGrappling) || a.fullRoundActionLeft != 0 || a.attackSequenceOpen != 0) {
     IssuePlayerOrder(kActionFullAttack, target);
     return;
   }
-  const bool canFinish = !Has(fighter, kCondUnarmed) && Helpless(target);
-  if (a.fullRoundActionLeft != 0 || a.attackSequenceOpen != 0) {
-    if (a.fullRoundActionLeft != 0 && canFinish) {
-      ClearActionTarget();
-      CoupDeGraceAction = 1;
-      IssuePlayerOrder(kActionMeleeAttack, target);
-    } else {
-      IssuePlayerOrder(kActionFullAttack, target);
-    }
-    return;
-  }
   if (a.standardActionLeft == 0) return;
-  if (canFinish) {
-    ClearActionTarget();
-    CoupDeGraceAction = 1;
-  }
   IssuePlayerOrder(kActionMeleeAttack, target);
 }
 
@@ -393,7 +394,8 @@ void ShowMeleePlan(int fighter, int target, const MeleePlan& plan) {
     case MeleeOrder::kAttack:
       AttackKindShown = Has(fighter, kCondGrappling) ? 4 : 2;
       CursorShape = kCursorAttack;
-      ShowChance(target, HitChancePercent(fighter, target));
+      // A coup de grace hits without a roll.
+      ShowChance(target, AttackFinishesOff(fighter, target) ? 100 : HitChancePercent(fighter, target));
       return;
     default: {
       const bool charge = plan.order == MeleeOrder::kCharge;
@@ -496,13 +498,14 @@ void ShotAtEnemy(int fighter, int target) {
   CursorShape = kCursorShoot;
   MoveRangeForced = 1;
   AttackKindShown = 3;
-  ShowChance(target, HitChancePercent(fighter, target));
+  const bool finishesOff = AreAdjacent(fighter, target) && Helpless(target);
+  ShowChance(target, finishesOff ? 100 : HitChancePercent(fighter, target));
   if (!ButtonPressed(0)) return;
   LatchButton(0);
   StrictScrollTo(fighter, -1, -1);
   int32_t order = CombatAction.fullRoundActionLeft != 0 ? kActionFullShots : kActionShot;
   if (PendingPanelAction == kActShoot) order = kActionNextShot;
-  if (AreAdjacent(fighter, target) && Helpless(target)) {
+  if (finishesOff) {
     CoupDeGraceAction = 1;
     order = kActionShot;
   }

@@ -42,8 +42,9 @@ TEST_F(RollPreviews, TheHitChanceIsTheAttacksOwnEvaluation) {
   // Concealment counts in both.
   AddCondition(kFoe, kCondMagicallyConcealed, 5, 20, 18, 0);
   EXPECT_EQ(HitChancePercent(kHero, kFoe), ResolveAttack(kHero, kFoe, 0, 0, 1, 0, 0, nullptr));
+  // A stunned foe is as good as hit, but a natural 1 still misses it.
   AddCondition(kFoe, kCondStunned, 5, 0, 18, 0);
-  EXPECT_EQ(HitChancePercent(kHero, kFoe), 100);
+  EXPECT_EQ(HitChancePercent(kHero, kFoe), 95);
 }
 
 TEST_F(RollPreviews, SavesAndStrengthChecksStayWithinTheirBounds) {

@@ -10,11 +10,13 @@
 #include "combat/actions/casting_checks.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/spell_effect_codes.h"
+#include "map/area_shapes.h"
 #include "map/map_fixture.h"
 #include "map/square_grids.h"
 #include "rules/casting_rules.h"
 #include "rules/item_tables.h"
 #include "state/combat_action.h"
+#include "state/current_cast.h"
 #include "state/inventory_state.h"
 
 namespace {
@@ -148,6 +150,29 @@ TEST_F(SpellPreview, ChanceBySaveLevelsAndSpellResistance) {
   AddCondition(21, kCondSleeping, 3, 0, kSourceSpell, 0);
   BuildSpellAreaGrid();
   EXPECT_EQ(SpellPreviewValues[21], kPreviewUnaffected) << "already asleep";
+}
+
+// Turn Undead from a cleric of caster level 5 with Charisma 14 (DC 10 + 2 +
+// 2): undead foes save by Willpower, so a natural 20 or 1 keeps their chance
+// within 5 and 95; the undead of the cleric's side are bolstered, sure.
+TEST_F(SpellPreview, TurnUndeadOnFoesGoesByTheirSaveAndIsSureOnlyForFriends) {
+  const struct {
+    int id, side, will, shown;
+  } undead[] = {{20, 2, 0, 65}, {21, 2, -14, 95}, {22, 2, 20, 5}, {23, 1, 0, 100}};
+  AreaTargetList[4] = -1;
+  for (int i = 0; i < 4; ++i) {
+    Put(undead[i].id, 3 + i, 3, undead[i].side);
+    Creatures[undead[i].id].type = kTypeUndead;
+    Creatures[undead[i].id].willpower = {undead[i].will, undead[i].will};
+    AreaTargetList[i] = undead[i].id;
+  }
+  Start();
+  Creatures[kCaster].creatureClass = kClassCleric;
+  Creatures[kCaster].charisma = {14, 14};
+  SpellCaster = kCaster;
+  CurrentSpell = kSpellTurnUndead;
+  ASSERT_EQ(BuildSpellAreaGrid(), 1);
+  for (const auto& u : undead) EXPECT_EQ(SpellPreviewValues[u.id], u.shown) << "creature " << u.id;
 }
 
 }  // namespace

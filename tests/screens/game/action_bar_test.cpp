@@ -1,6 +1,7 @@
 // The action bar of a party member's turn: the actions offered to a fighter,
 // an archer, a cleric and a wizard, orders chosen by click and hot key and
 // cancelled, the recent spells cast again, and what the cursor tells.
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -363,6 +364,21 @@ TEST_F(ActionBar, ARecentSpellIsCastAgainWithItsMetamagicUnlessItIsBlocked) {
   ASSERT_TRUE(harness::StepFrames(1));
   EXPECT_TRUE(IsTargetingMode());
   EXPECT_EQ(PendingMetamagic, 2);
+}
+
+// Held by the gnoll, which has been stunned: breaking free needs no roll.
+TEST_F(ActionBar, BreakingFreeOfADefencelessGrapplerIsSure) {
+  AddCondition(kFighter, kCondGrappling, 1000, kGnoll, 0, 0);
+  AddCondition(kGnoll, kCondGrappling, 1000, kFighter, 0, 0);
+  AddCondition(kGnoll, kCondStunned, 2, 0, 18, 0);
+  TurnOf(kFighter);
+  ASSERT_TRUE(harness::StepFrames(1));
+  const std::vector<int32_t> offered = Offered();
+  const auto row = std::find(offered.begin(), offered.end(), kActBreakFree) - offered.begin();
+  ASSERT_LT(row, static_cast<long>(offered.size()));
+  harness::MoveMouse(196, 8 * static_cast<int>(row + 1) + 3);
+  ASSERT_TRUE(harness::StepFrames(1));
+  EXPECT_EQ(CursorChance, 100);
 }
 
 TEST_F(ActionBar, TheCursorTellsWhyAClickFailedAndTheChanceOfAValidTarget) {

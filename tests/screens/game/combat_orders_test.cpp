@@ -3,18 +3,23 @@
 // spends nothing.
 #include <algorithm>
 #include <string>
+#include <vector>
 
 #include "combat/actions/action_executor.h"
 #include "combat/actions/casting_checks.h"
+#include "combat/actions/leaving_combat.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/combat_cycle.h"
 #include "creatures/creature_kinds.h"
 #include "engine/message_log.h"
+#include "engine/text.h"
+#include "harness/screen_text.h"
 #include "engine/widgets.h"
 #include "rules/conditions.h"
 #include "rules/spell_ids.h"
 #include "screens/game/action_menu.h"
+#include "screens/game/action_state.h"
 #include "screens/game/click_results.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/map_input.h"
@@ -53,6 +58,23 @@ TEST_F(GameScreen, AClickOnAnAdjacentEnemyOrdersAFullAttack) {
   EXPECT_EQ(CombatAction.actionCode, kActionFullAttack);
   EXPECT_EQ(ActingCreature, 0);
   EXPECT_EQ(ActionTarget, kOrc);
+}
+
+// Over a cowering orc the chance is as good as sure, but the attack still
+// misses on a natural 1: 95. Over a sleeping one the click gives a coup de
+// grace, which hits without a roll: 100.
+TEST_F(GameScreen, OnlyACoupDeGraceShowsASureHit) {
+  ASSERT_TRUE(KnightFacesOrc(4));
+  AddCondition(kOrc, kCondCowering, 5, 0, 18, 0);
+  MouseAt(inputtest::ScreenX(4), inputtest::ScreenY(4));
+  MouseAt(inputtest::ScreenX(4), inputtest::ScreenY(4));
+  EXPECT_EQ(CursorChance, 95);
+  RemoveCondition(kOrc, kCondCowering);
+  AddCondition(kOrc, kCondSleeping, 5, 0, 18, 0);
+  ClickSquare(4, 4);
+  EXPECT_EQ(CursorChance, 100);
+  EXPECT_EQ(CoupDeGraceAction, 1);
+  EXPECT_EQ(CombatAction.actionCode, kActionMeleeAttack);
 }
 
 TEST_F(GameScreen, AnAttackTheTurnCannotMakeShowsNoAttackAndSaysWhy) {
@@ -325,6 +347,116 @@ TEST_F(GameScreen, AFireballIsAimedAtASquareWithinReach) {
   EXPECT_EQ(AreaTargetList[2], kOrc);
   EXPECT_EQ(CastingUse.aimX, 8);
   EXPECT_EQ(CastingUse.aimY, 6);
+}
+
+// A knight behind a friend in a corridor one square wide, an orc beyond the
+// friend at (orcX, 4); as the knight's turn begins the friend is knocked
+// out, and once the fall has been shown the friend is off the map.
+bool KnightBehindFallenFriend(int orcX) {
+  harness::SeedRandom(3);
+  scenes::LayOutGround(16, 10);
+  for (int x = 0; x < 16; ++x) {
+    scenes::SetWall(x, 3, 46);
+    scenes::SetWall(x, 5, 46);
+  }
+  scenes::AddKnight(0, 2, 4);
+  Creatures[0].dexterity = {40, 40};
+  scenes::AddKnight(1, 3, 4);
+  scenes::AddFoe(kOrc, kKindOrc, orcX, 4);
+  scenes::Finish();
+  harness::MoveMouse(300, 220);
+  if (!WaitForTurnOf(0)) return false;
+  // A blow of 11 takes the friend from 10 hit points to -1: the blow and the
+  // fall are played back before the knight acts.
+  Creatures[1].hitPoints = -1;
+  ClearCombatEvents();
+  CombatEvents[0] = CombatEvent{kEventDamage, 11, 1, 0, 0};
+  CombatEventReadIndex = 0;
+  PlaybackCreature = 1;
+  PlaybackFramesLeft = FramesPerEvent;
+  if (RemoveFromCombat(1, -1) != kFallKnockedOut) return false;
+  CombatState = kStateStartOfTurn;
+  return WaitForTurnOf(0) && Creatures[1].present == 0;
+}
+
+// The square where the fallen friend lies holds nobody on the map: the
+// knight steps onto it to strike the orc beside it, or charges across it at
+// the orc beyond, as the pointer says (never "Too Far Away").
+TEST_F(GameScreen, AFallenFriendOffTheMapNoLongerBarsTheWay) {
+  const struct {
+    int orcX;
+    int32_t order;
+    int endX;
+  } cases[] = {{4, kActionStepAndAttack, 3}, {5, kActionCharge, 4}};
+  for (const auto& c : cases) {
+    ASSERT_TRUE(KnightBehindFallenFriend(c.orcX));
+    ClickSquare(c.orcX, 4);
+    EXPECT_EQ(CursorShape, 14) << c.orcX;
+    EXPECT_EQ(CombatAction.actionCode, c.order) << c.orcX;
+    for (int i = 0; i < 200 && CurrentFighter() == 0; ++i) ASSERT_TRUE(harness::StepFrames(1));
+    EXPECT_EQ(Creatures[0].squareX, c.endX) << c.orcX;
+  }
+}
+
+// The first row of the aiming's prompt, as the next frame draws it.
+std::string PromptTitle() {
+  std::vector<GlyphDraw> glyphs;
+  RecordGlyphs(&glyphs);
+  EXPECT_TRUE(harness::StepFrames(1));
+  RecordGlyphs(nullptr);
+  const std::string row = harness::LargeTextRows(glyphs)[1];
+  return row.size() > 24 ? row.substr(24, 15) : "";
+}
+
+// A wizard of the third level between two orcs nine squares apart fires
+// Magic Missile, two missiles, at the western orc while the view follows
+// the missile west. The aiming asks for the second with the count left, and
+// the view comes back over the wizard so that the eastern orc can be picked.
+TEST_F(GameScreen, TheSecondMissileIsAimedWithTheCountLeftAndTheFoesInView) {
+  harness::SeedRandom(3);
+  scenes::LayOutGround(40, 12);
+  scenes::AddKnight(0, 12, 5);
+  CreatureRecord& w = Creatures[0];
+  w.creatureClass = kClassWizard;
+  w.casterLevelAdjust = 3;
+  w.dexterity = {40, 40};
+  w.knownSpells[kSpellMagicMissile] = 1;
+  for (int32_t& left : w.spellsLeft) left = 3;
+  w.equipment[kSlotTorso - 1] = 0;  // no armour to spoil the casting
+  scenes::AddFoe(kOrc, kKindOrc, 8, 5);
+  scenes::AddFoe(kOrc + 1, kKindOrc, 17, 5);
+  scenes::Finish();
+  harness::MoveMouse(300, 220);
+  ASSERT_TRUE(WaitForTurnOf(0));
+  for (int id : {kOrc, kOrc + 1}) {  // back where they stood before the first round
+    CreatureRecord& orc = Creatures[id];
+    orc.squareX = orc.nextX = id == kOrc ? 8 : 17;
+    orc.squareY = orc.nextY = 5;
+    orc.pixelX = 24 * orc.squareX;
+    orc.pixelY = 24 * orc.squareY;
+  }
+  SpellInProgress = kSpellMagicMissile;
+  SpellCaster = 0;
+  CastStarted = 1;
+  ScreenMode = kModeCastStart;
+  auto aimingRests = [] { return ScreenMode == kModeAimCreature && FollowTarget == -1 && PlaybackCreature == -1; };
+  for (int i = 0; i < 200 && !aimingRests(); ++i) ASSERT_TRUE(harness::StepFrames(1));
+  ASSERT_TRUE(aimingRests());
+  EXPECT_EQ(PromptTitle(), "Target (2 Left)");
+  auto onScreen = [](int creature) {
+    const CreatureRecord& c = Creatures[creature];
+    return c.pixelX >= ViewOriginX && c.pixelX + 24 <= ViewOriginX + 320;
+  };
+  ASSERT_TRUE(onScreen(kOrc) && onScreen(kOrc + 1));
+  harness::Click(Creatures[kOrc].pixelX + 12 - ViewOriginX, Creatures[kOrc].pixelY + 12 - ViewOriginY);
+  ASSERT_TRUE(harness::StepFrames(1));
+  ASSERT_NE(ScreenMode, kModeAimCreature);
+  ViewOriginX -= 160;  // the view has gone west with the missile
+  for (int i = 0; i < 600 && !(aimingRests() && CastingUse.furtherMissile == 1); ++i)
+    ASSERT_TRUE(harness::StepFrames(1));
+  ASSERT_TRUE(aimingRests());
+  EXPECT_EQ(PromptTitle(), "Target (1 Left)");
+  EXPECT_TRUE(onScreen(kOrc + 1));
 }
 
 }  // namespace
