@@ -74,13 +74,12 @@ void Walk(int f, int squares, int32_t code, int stride = 1) {
   }
 }
 
-// A profile of one entry of that kind giving count attacks (a ranged one
-// second, after an empty first), or two natural attacks of one each.
+// A profile of one entry of that kind giving count attacks, or two natural
+// attacks of one each.
 AttackProfile Blows(int32_t kind, int32_t count) {
   AttackProfile p;
-  AttackProfileEntry& e = p.entries[kind == kEntryRanged ? 1 : 0];
-  e.kind = kind;
-  e.attackCount.total = count;
+  p.entries[0].kind = kind;
+  p.entries[0].attackCount.total = count;
   if (kind == kEntryNatural0) p.entries[1] = p.entries[0];
   return p;
 }
@@ -103,8 +102,9 @@ void Attack(int f, int target, const AttackProfile& p, int entry = 0) {
   AttackObserver(AttackWatch{f, target, entry, &p, false, false});
 }
 
+// A shot of one, with the second entry (the first, melee, empty).
 void Shoot(int f, int target) {
-  const AttackProfile p = Blows(kEntryRanged, 1);
+  const AttackProfile p = Entries({kEntryNone, kEntryRanged});
   Attack(f, target, p, 1);
 }
 
@@ -118,17 +118,12 @@ void AttackTwice(int f, int target, const AttackProfile& p) {
   Attack(f, target, p);
 }
 
-// Both natural attacks, the second on a second target.
-void BothNaturalAttacks(int f, int first, int second) {
-  Attack(f, first, Blows(kEntryNatural0, 1), 0);
-  Attack(f, second, Blows(kEntryNatural0, 1), 1);
-}
-
 // Two squares of a charge, then both natural attacks; sense code 3 pounces.
 void ChargeAndFullAttack(int f, int foe, int32_t sense) {
   Creatures[f].special[kSenseKindWord] = sense;
   Walk(f, 2, kActionCharge);
-  BothNaturalAttacks(f, foe, foe);
+  Attack(f, foe, Blows(kEntryNatural0, 1), 0);
+  Attack(f, foe, Blows(kEntryNatural0, 1), 1);
 }
 
 // Steps the battle through the turns of the next fighters.
