@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "combat/actions/action_executor.h"
 #include "combat/actions/combat_movement.h"
@@ -30,7 +31,6 @@ namespace {
 
 constexpr int kFeetPerSquare = 5;
 constexpr int32_t kSenseCodePounce = 3;  // a creature that pounces: a full attack at the end of a charge
-constexpr uint32_t kModeStartCast = 22;  // the screen mode that starts a use of a spell
 constexpr int32_t kReadiedVersusApproach = 21;
 // Held actions of a turn-order entry: a readied action against spellcasting
 // (22, 23) and a casting carried over (24 to 31).
@@ -183,7 +183,9 @@ struct Watch {
   // The fighters whose turn refilled them in this round.
   int refillRound = -1;
   std::set<int> refilled;
-  std::set<std::pair<int, std::string>> reported;  // each fighter's rules broken in this turn
+  // Each fighter's rules broken, by round: a rule broken again in the round
+  // (at every other fighter's turn, say) is not reported again.
+  std::set<std::tuple<int, int, std::string>> reported;
 };
 
 Watch g_watch;
@@ -197,12 +199,13 @@ Watch::Opportunities& OpportunitiesOf(int c) {
       .first->second;
 }
 
-// One breach of a rule by a fighter in a turn is reported, its first.
-void Report(int fighter, const char* rule, const std::string& seen) {
-  if (!g_watch.reported.emplace(fighter, rule).second) return;
+// A fighter's breach of a rule is reported once a round, its first. A turn
+// judged as it closes names its own round (the next may have begun).
+void Report(int fighter, const char* rule, const std::string& seen, int round = CombatRoundNumber) {
+  if (!g_watch.reported.emplace(round, fighter, rule).second) return;
   Breach b;
   b.seed = g_watch.seed;
-  b.round = CombatRoundNumber;
+  b.round = round;
   b.fighter = fighter;
   b.rule = rule;
   b.seen = seen;
@@ -244,21 +247,25 @@ void JudgeTurn(const Turn& t) {
   if (paid > budget && !(t.charged && paid <= 2 * t.speed))
     Report(f, "movement",
            Format("%d squares moved (%d feet) on a budget of %d feet (speed %d%s), actions %s", t.moveSquares, paid,
-                  budget, t.speed, t.single ? ", single-action turn" : "", t.actions.c_str()));
+                  budget, t.speed, t.single ? ", single-action turn" : "", t.actions.c_str()),
+           t.round);
   const int attacks = t.melee + t.shots;
   const bool pounce = t.charged && t.pounces;  // only a pouncing creature's charge ends in a full attack
   if (attacks >= 2 && t.moveSquares > 0 && !pounce)
     Report(f, "full-attack-after-move",
            Format("%d melee attacks and %d shots after moving %d squares, actions %s", t.melee, t.shots,
-                  t.moveSquares, t.actions.c_str()));
+                  t.moveSquares, t.actions.c_str()),
+           t.round);
   const bool standardUsed = attacks > 0 || t.grapples > 0 || t.casts > 0;
   if (standardUsed && paid > t.speed && !t.charged)
     Report(f, "double-move-and-action",
            Format("moved %d feet (speed %d) and made %d attacks, %d grapple attacks, %d casts, actions %s", paid,
-                  t.speed, attacks, t.grapples, t.casts, t.actions.c_str()));
+                  t.speed, attacks, t.grapples, t.casts, t.actions.c_str()),
+           t.round);
   if (t.casts > 1 || (t.casts > 0 && attacks > 0 && !t.charged))
     Report(f, "actions",
-           Format("%d casts and %d attacks in one turn, actions %s", t.casts, attacks, t.actions.c_str()));
+           Format("%d casts and %d attacks in one turn, actions %s", t.casts, attacks, t.actions.c_str()),
+           t.round);
 }
 
 int32_t HeldActionOf(int c) {
@@ -286,18 +293,29 @@ void CloseTurn() {
 // next), or a readied action set off (a readied action dropped refills,
 // seen as a rise). The refill gives at most its number a round, the larger
 // of that before and after the step (its Dexterity may fall or rise in the
-// same step).
+// same step). A turn that refills none gives nothing back: what the fighter
+// has left may not rise above what the round's refill left it less those
+// it has made since.
 void Refill(int index, int fighter) {
-  if (index < 0 || index >= EntryCount() || TurnOrder[index].joinedThisRound != 0) return;
+  if (index < 0 || index >= EntryCount()) return;
   if (g_watch.refillRound != CombatRoundNumber) {
     g_watch.refillRound = CombatRoundNumber;
     g_watch.refilled.clear();
   }
-  if (!g_watch.refilled.insert(fighter).second) return;
   const int32_t left = Creatures[fighter].attacksOfOpportunityLeft;
   const auto seen = g_watch.looks.find(fighter);
   const Watch::Look before =
       seen != g_watch.looks.end() ? seen->second : Watch::Look{OpportunitiesARound(fighter), left, 0};
+  if (TurnOrder[index].joinedThisRound != 0 || !g_watch.refilled.insert(fighter).second) {
+    const Watch::Opportunities& o = OpportunitiesOf(fighter);
+    const int32_t kept = std::max(o.given - o.made, 0);
+    if (left > before.left && left > kept)
+      Report(fighter, "attacks-of-opportunity",
+             Format("a turn taken up again in the round gave it %d attacks of opportunity, %d left of the %d its "
+                    "refill gave",
+                    left, kept, o.given));
+    return;
+  }
   if (ReadiedVersusSpell(before.held) && left <= before.left) return;
   const int32_t number = std::max(before.number, OpportunitiesARound(fighter));
   if (left > number)
@@ -310,7 +328,6 @@ void OpenTurn(int round, int index, int fighter) {
   CloseTurn();
   Turn& t = g_watch.turn;
   t = Turn{};
-  g_watch.reported.clear();
   // A held casting resumed: the turn it began in goes on (the actions the
   // caster had left then given back), the cast counted once.
   const auto seen = g_watch.looks.find(fighter);
@@ -602,7 +619,8 @@ void WatchFrame() {
     // the last one ended); a held casting resumed was counted as it began.
     if (t.started) {
       WatchBudget(t);
-      const bool starts = ScreenMode == kModeStartCast && (g_watch.lastMode != kModeStartCast || g_watch.lastSpell != SpellInProgress);
+      const bool starts = ScreenMode == kModeCastStart &&
+                          (g_watch.lastMode != kModeCastStart || g_watch.lastSpell != SpellInProgress);
       if (SpellInProgress != -1 && SpellCaster == t.fighter && starts && !t.resumed) ++t.casts;
       t.resumed = false;
     } else if (CombatState == kStatePlayerTurn || CombatState == kStateComputerDecision ||

@@ -1,7 +1,8 @@
 // The rules of a turn watched while a battle runs (battlesim --check): each
 // attack as it is rolled, each square a mover pays for, each decision and
 // the state of every frame, against what one fighter's turn may hold. Each
-// breach names its battle, round, fighter, rule and what was seen.
+// breach names its battle, round, fighter, rule and what was seen; a
+// fighter's breach of a rule is reported once a round.
 #pragma once
 #include <cstdint>
 #include <string>
