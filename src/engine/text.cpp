@@ -275,6 +275,20 @@ int DrawString(const char* text, int style, int x, int y, uint32_t colour, int s
   return 1;
 }
 
+int DrawStringOnBacking(const char* text, int x, int y, uint32_t colour, int smallerSet) {
+  if (text == nullptr || text[0] == '\0') return 0;
+  TextRunScope run(true);
+  const int step = WideCells() && !smallerSet ? 12 : 8;
+  for (int i = 0; text[i]; ++i) {
+    {
+      const DrawLayerScope over(DrawLayer::kOnTop);
+      DrawSheetFrame(kSheetInterface, kTooltipBackingFrame, x + i * step, y, 0xFFFFFFFFu);
+    }
+    DrawGlyph(colour, static_cast<unsigned char>(text[i]), x + i * step, y, 0, 0, smallerSet, 1);
+  }
+  return 1;
+}
+
 int DrawLabelWithValue(int column, int row, int style, int value, const char* format, ...) {
   char buffer[kTextBufferSize], caption[kTextBufferSize];
   va_list args;

@@ -78,6 +78,9 @@ constexpr int kTooltipBackingFrame = 498;
 // A one-line tooltip label on a backing; x = y = -1 places it beside the
 // pointer. It is moved left and up to end by kTooltipRight and kTooltipBottom.
 int DrawWrappedText(int x, const char* text, int style, int y, int noBacking, int raw);
+// DrawString's line with each glyph on a tooltip's backing: a line that
+// goes with a tooltip and lies, as it does, over what is drawn beneath it.
+int DrawStringOnBacking(const char* text, int x, int y, uint32_t colour, int smallerSet);
 // A page's hint as DrawWrappedText places it beside the pointer, then moved
 // up or down the least that keeps it off the texts drawn before it in the
 // frame and off the pointer (where no such place is found it stays).

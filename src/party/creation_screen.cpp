@@ -45,7 +45,13 @@ constexpr int kKeyReturn = 0x1C;
 constexpr int kKeyPadEnter = 0x9C;
 constexpr int kSheetInterface = 13;
 constexpr int kNameMaxCursor = 9;
-constexpr int kFeatColumnFirst = 38;  // small cells: the first column right of the class list
+// Small cells of the lists beside the large texts of the page: the first
+// column of a chosen feat's name, and the column of the spell list. Each
+// keeps more than a word space of the large letters clear of the class list
+// (which ends at x 184) and of "Alignment" (x 208), so that neither reads as
+// running on into it.
+constexpr int kFeatColumnFirst = 39;
+constexpr int kSpellColumn = 44;
 // Text styles of the page.
 constexpr int kHighlighted = 2, kCaption = 4, kNormal = 5, kButton = 6, kSelected = 7, kSmallHighlighted = 8,
               kSmallActive = 9;
@@ -346,8 +352,8 @@ class CreationPage {
     const int listed = static_cast<int>(chosen.size());
     for (int i = 0; i < listed; ++i) {
       const int feat = chosen[i];
-      // Centred on small column 48, but never left of column 38 (the class
-      // list ends before it); the list names fit the 25 cells left from there.
+      // Centred on small column 48, but never left of kFeatColumnFirst; the
+      // list names fit the 24 cells left from there.
       const char* name = FeatDisplayNames[feat];
       const int column = std::max(kFeatColumnFirst, 48 - static_cast<int>(std::strlen(name)) / 2);
       const bool over = idle_ && OverText(name, column, 11 + i, kSmallText);
@@ -388,8 +394,8 @@ class CreationPage {
     for (int i = 0; i < listed; ++i) {
       const int spell = known[i];
       const char* word = SpellKeywordShort(spell);
-      const bool over = idle_ && OverText(word, 43, 18 + i, kSmallText);
-      PageText(word, over ? kSmallHighlighted : kNormal, 43, 18 + i, kSmallText);
+      const bool over = idle_ && OverText(word, kSpellColumn, 18 + i, kSmallText);
+      PageText(word, over ? kSmallHighlighted : kNormal, kSpellColumn, 18 + i, kSmallText);
       if (!over) continue;
       SetHint("Change Spell");
       CursorShape = 4;
@@ -403,8 +409,9 @@ class CreationPage {
     const int toPick = SpellPicksAtCreation(member_) - listed;
     for (int i = 0; i < toPick; ++i) {
       const int row = 18 + listed + i;
-      const bool over = idle_ && OverText("Pick a Spell", 43, row, kSmallText);
-      PageText("Pick a Spell", over ? kSmallHighlighted : featsDone_ ? kSmallActive : kNormal, 43, row, kSmallText);
+      const bool over = idle_ && OverText("Pick a Spell", kSpellColumn, row, kSmallText);
+      PageText("Pick a Spell", over ? kSmallHighlighted : featsDone_ ? kSmallActive : kNormal, kSpellColumn, row,
+               kSmallText);
       if (!over) continue;
       SetHint("Pick Spell");
       CursorShape = 4;

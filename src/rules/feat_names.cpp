@@ -405,7 +405,7 @@ const char FeatKeywordTable[kFeatFlags][kFeatKeywordSize] = {
 
 // The list names of the creation and level-up pages: the full name with the
 // long family names shortened (the same way for every member of a family)
-// and, where a name is still longer than the 25 small cells the creation
+// and, where a name is still longer than the 24 small cells the creation
 // page gives it, the long weapon and school words too.
 namespace {
 
@@ -418,11 +418,12 @@ void Replace(std::string& text, const std::string& from, const std::string& to) 
 
 bool MakeDisplayNames() {
   const std::pair<const char*, const char*> families[] = {
-      {"GREATER WEAPON FOCUS (", "GR. FOCUS ("},     {"WEAPON SPECIALISATION (", "WEAPON SPEC. ("},
+      {"GREATER WEAPON FOCUS (", "GR. FOCUS ("},     {"WEAPON SPECIALISATION (", "WPN. SPEC. ("},
       {"GREATER SPECIALISATION (", "GR. SPEC. ("},   {"IMPROVED CRITICAL (", "IMP. CRIT. ("},
       {"GREATER SPELL FOCUS (", "GR. SPELL FOCUS ("}, {"MARTIAL PROF. (", "MART. PROF. ("},
       {"ARMOR PROFICIENCY (", "ARMOR PROF. ("},     {"IMPROVED TWOWEAPON ", "IMP. TWOWEAPON "},
-      {"GREATER TWOWEAPON ", "GR. TWOWEAPON "}};
+      {"GREATER TWOWEAPON ", "GR. TWOWEAPON "},  {"WEAPON FOCUS (", "WPN. FOCUS ("},
+      {"RAPID RELOAD (", "RAP. RELOAD ("}};
   const std::pair<const char*, const char*> words[] = {
       {"HEAVY CROSSBOW", "H. CROSSBOW"}, {"LIGHT CROSSBOW", "L. CROSSBOW"}, {"DWARVEN WARAXE", "D. WARAXE"},
       {"BASTARD SWORD", "B. SWORD"},     {"RANGED TOUCH", "R. TOUCH"},       {"LIGHT HAMMER", "L. HAMMER"},
@@ -430,7 +431,8 @@ bool MakeDisplayNames() {
       {"LIGHT FLAIL", "L. FLAIL"},       {"HEAVY FLAIL", "H. FLAIL"},        {"MORNINGSTAR", "MORNINGST."},
       {"TRANSMUTATION", "TRANS."},       {"ENCHANTMENT", "ENCH."},           {"NECROMANCY", "NECRO."},
       {"CONJURATION", "CONJ."},          {"EVOCATION", "EVOC."},             {"ABJURATION", "ABJUR."},
-      {"DIVINATION", "DIVIN."},          {"ILLUSION", "ILLUS."}};
+      {"DIVINATION", "DIVIN."},          {"ILLUSION", "ILLUS."},             {"GREATER ", "GR. "},
+      {"PROFICIENCY", "PROF."}};
   for (int f = 0; f < kFeatFlags; ++f) {
     std::string name = f == kFeatImprovedBullRush ? "IMPROVED BULLRUSH" : FeatNameTable[f];
     for (const auto& [from, to] : families)

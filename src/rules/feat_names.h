@@ -9,7 +9,7 @@
 constexpr int kFeatNameSize = 38;         // at most 37 characters and a NUL
 constexpr int kFeatKeywordSize = 9;       // at most 8
 constexpr int kFeatDisplayNameSize = 30;    // rows of 30 bytes,
-constexpr int kFeatDisplayNameLength = 25;  // each name at most 25 characters
+constexpr int kFeatDisplayNameLength = 24;  // each name at most 24 characters
 
 extern const char FeatNameTable[kFeatFlags][kFeatNameSize];
 extern const char FeatKeywordTable[kFeatFlags][kFeatKeywordSize];

@@ -200,13 +200,13 @@ TEST_F(FeatOfferTest, GoodChoicesOfTheThreeClasses) {
   EXPECT_EQ(Good(), (GoodFeats{-1, -1}));
 }
 
-// The creation and level-up lists' names fit their 29 characters; a long
+// The creation and level-up lists' names fit the creation list's column; a long
 // family name is shortened, and only then a long weapon word.
 TEST(FeatNames, ListNamesFitTheirColumn) {
   for (int f = 0; f < kFeatFlags; ++f) EXPECT_LE(std::strlen(FeatDisplayNames[f]), size_t{kFeatDisplayNameLength}) << f;
   EXPECT_STREQ(FeatDisplayNames[0], "IMPROVED BULLRUSH");
-  EXPECT_STREQ(FeatDisplayNames[104], "WEAPON FOCUS (D. WARAXE)");
-  EXPECT_STREQ(FeatDisplayNames[149], "GR. FOCUS (BASTARD SWORD)");
+  EXPECT_STREQ(FeatDisplayNames[104], "WPN. FOCUS (D. WARAXE)");
+  EXPECT_STREQ(FeatDisplayNames[149], "GR. FOCUS (B. SWORD)");
   EXPECT_STREQ(FeatDisplayNames[150], "GR. FOCUS (D. WARAXE)");
   EXPECT_STREQ(FeatDisplayNames[263], "IMP. CRIT. (H.CROSSBOW)");
   EXPECT_STREQ(FeatDisplayNames[313], "GR. SPELL FOCUS (ENCH.)");

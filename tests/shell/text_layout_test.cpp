@@ -7,7 +7,11 @@
 // with different letters; a text that leaves the picture or is cut at its
 // edge; a picture of its own (an icon, an arrow, a figure, an ornament, the
 // edge of a frame) whose drawn pixels fall on or right beside a letter's
-// ink, or leave the picture; a text that a panel, a fill or a backdrop drawn after it covers.
+// ink, or leave the picture (the die of a roll, drawn inside its line, is
+// such a picture); a text that a panel, a fill or a backdrop drawn after it
+// covers; texts of the two sizes side by side on one line with no more than
+// a blank large cell between them; a chance shown over a creature that the
+// pointer lies on; a box over the map that lies over the side panel.
 // Backdrops (the map view, page backdrops, panel stone), plain fills and the
 // pointer with what it carries are not pictures of their own; a popup box
 // covers what was drawn before it; a number drawn on the box it counts
@@ -59,6 +63,7 @@
 #include "rules/creature_record.h"
 #include "rules/feat_names.h"
 #include "rules/item_tables.h"
+#include "screens/game/action_menu.h"
 #include "screens/game/click_results.h"
 #include "screens/game/map_input.h"
 #include "screens/game/panel_sections.h"
@@ -67,7 +72,9 @@
 #include "state/combat_action.h"
 #include "state/current_cast.h"
 #include "state/fighter_slots.h"
+#include "state/game_screen_words.h"
 #include "state/map_view_state.h"
+#include "state/panel_buttons.h"
 #include "state/turn_order.h"
 
 namespace {
@@ -219,14 +226,18 @@ std::vector<Cover> Covers(const std::vector<SheetDraw>& draws) {
 }
 
 // The popup boxes of a frame (the edges of a box are drawn one after the
-// other), with when their drawing began.
-std::vector<Cover> PopupBoxes(const std::vector<SheetDraw>& draws) {
-  constexpr int kFirstEdge = 948, kLastEdge = 951;
+// other), with when their drawing began; or, from the side panel's edges
+// and corners, the side panel's frame.
+constexpr int kFirstPopupEdge = 948, kLastPopupEdge = 951, kFirstPanelEdge = 952, kLastPanelEdge = 959;
+std::vector<Cover> PopupBoxes(const std::vector<SheetDraw>& draws, int firstEdge = kFirstPopupEdge,
+                              int lastEdge = kLastPopupEdge) {
   std::vector<Cover> boxes;
   int64_t last = -10;
   const float scale = static_cast<float>(GetDisplayScale());
   for (const SheetDraw& d : draws) {
-    if (d.layer != DrawLayer::kOnTop || d.slot != kSheetInterface || d.frame < kFirstEdge || d.frame > kLastEdge) continue;
+    if ((firstEdge == kFirstPopupEdge && d.layer != DrawLayer::kOnTop) || d.slot != kSheetInterface ||
+        d.frame < firstEdge || d.frame > lastEdge)
+      continue;
     const int left = static_cast<int>(std::floor(d.deviceX / scale)), top = static_cast<int>(std::floor(d.deviceY / scale));
     const int right = static_cast<int>(std::ceil((d.deviceX + d.srcWidth * d.texelWidth) / scale));
     const int bottom = static_cast<int>(std::ceil((d.deviceY + d.srcHeight * d.texelHeight) / scale));
@@ -334,7 +345,24 @@ std::vector<std::string> Faults(const Drawn& drawn) {
   // Pictures: inside the picture, and off every text's cells. A tooltip
   // lies over them; whatever lies on top (a popup box, the pointer) covers
   // the texts drawn before it, but not those drawn over it.
-  const std::vector<Picture> pictures = Pictures(drawn.draws);
+  // A letter's ink is the glyph frame drawn right after its cell was noted.
+  std::map<int64_t, const SheetDraw*> glyphs;
+  for (const SheetDraw& d : drawn.draws)
+    if (BackdropOrFontSheet(d.slot) || d.slot == kSheetInterface) glyphs[d.order] = &d;
+  const auto glyphOf = [&](const Cell& c) -> const SheetDraw* {
+    const auto glyph = glyphs.find(c.order + 1);
+    return glyph == glyphs.end() || glyph->second->x != c.x || glyph->second->y != c.y ? nullptr : glyph->second;
+  };
+  std::vector<Picture> pictures = Pictures(drawn.draws);
+  // The die of a roll ('$', drawn in its own colours) is a picture of its
+  // own inside its line.
+  for (const std::vector<Cell>& cells : claimed)
+    for (const Cell& c : cells)
+      if (const SheetDraw* die = c.c == '$' ? glyphOf(c) : nullptr) {
+        Picture p{"the die at " + std::to_string(c.x) + "," + std::to_string(c.y), CoveredPixels(*die), false,
+                  die->order, c.x, c.y, c.x + c.w, c.y + c.h};
+        pictures.push_back(std::move(p));
+      }
   std::vector<std::vector<int>> owners(320 * 240);
   for (size_t i = 0; i < pictures.size(); ++i) {
     bool outside = false;
@@ -383,10 +411,6 @@ std::vector<std::string> Faults(const Drawn& drawn) {
                                    std::string(1, static_cast<char>(gone.back().c)) + "...\"");
     }
   }
-  // A letter's ink is the glyph frame drawn right after its cell was noted.
-  std::map<int64_t, const SheetDraw*> glyphs;
-  for (const SheetDraw& d : drawn.draws)
-    if (BackdropOrFontSheet(d.slot) || d.slot == kSheetInterface) glyphs[d.order] = &d;
   for (size_t i = 0; i < runs.size(); ++i) {
     if (runs[i].backed) continue;
     // A number drawn on the box or icon it counts (an item's stack) belongs
@@ -394,6 +418,11 @@ std::vector<std::string> Faults(const Drawn& drawn) {
     const bool number = !claimed[i].empty() && std::all_of(claimed[i].begin(), claimed[i].end(), [](const Cell& c) {
       return c.c >= '0' && c.c <= '9';
     });
+    // A chance shown over a creature stays clear of the pointer on top of
+    // it too (the pointer is on the creature, not on the chance).
+    const bool chance = claimed[i].size() >= 2 && claimed[i].back().c == '%' &&
+                        std::all_of(claimed[i].begin(), claimed[i].end() - 1,
+                                    [](const Cell& c) { return std::isdigit(c.c) != 0; });
     std::set<int> met;
     for (const Cell& c : claimed[i]) {
       const auto glyph = glyphs.find(c.order + 1);
@@ -409,7 +438,9 @@ std::vector<std::string> Faults(const Drawn& drawn) {
           if (x < 0 || y < 0 || x >= 320 || y >= 240) continue;
           for (int p : owners[static_cast<size_t>(y) * 320 + x]) {
             const Picture& picture = pictures[static_cast<size_t>(p)];
-            if (picture.order > covered && (!picture.onTop || c.order >= picture.order)) met.insert(p);
+            if (picture.order > covered && picture.order != c.order + 1 &&
+                (!picture.onTop || c.order >= picture.order || chance))
+              met.insert(p);
           }
         }
     }
@@ -437,6 +468,27 @@ std::vector<std::string> Faults(const Drawn& drawn) {
     }
     for (int p : met) faults.push_back(Words(claimed[i]) + " meets " + pictures[static_cast<size_t>(p)].name);
   }
+  // Texts of the two sizes side by side on one line (a list beside a
+  // column) read as one line unless more than a blank large cell (a word
+  // space of the large letters) parts them.
+  for (size_t i = 0; i < runs.size(); ++i)
+    for (size_t j = i + 1; j < runs.size(); ++j) {
+      if (runs[i].backed || runs[j].backed || runs[i].cellHeight == runs[j].cellHeight) continue;
+      const bool close = std::any_of(claimed[i].begin(), claimed[i].end(), [&](const Cell& a) {
+        return std::any_of(claimed[j].begin(), claimed[j].end(), [&](const Cell& b) {
+          const int gap = std::max(b.x - a.x - a.w, a.x - b.x - b.w);
+          return a.y < b.y + b.h && b.y < a.y + a.h && gap >= 0 && gap <= 8;
+        });
+      });
+      if (close) faults.push_back(Words(claimed[i]) + " stands against " + Words(claimed[j]));
+    }
+  // A box over the map keeps off the side panel beside it (the action list,
+  // the turn order).
+  for (const Cover& panel : PopupBoxes(drawn.draws, kFirstPanelEdge, kLastPanelEdge))
+    for (const Cover& b : PopupBoxes(drawn.draws))
+      if (b.left < panel.right && panel.left < b.right && b.top < panel.bottom && panel.top < b.bottom)
+        faults.push_back("the box at " + std::to_string(b.left) + "," + std::to_string(b.top) +
+                         " lies over the side panel");
   // A text that a panel, a fill or a backdrop drawn after it covers (what
   // lies on top by nature excepted): the last such frame drawn on each pixel.
   std::vector<const SheetDraw*> last(320 * 240, nullptr);
@@ -760,6 +812,32 @@ TEST_F(TextLayout, EveryScreenKeepsItsTextsAndPicturesApartAndInsideThePicture) 
   CombatRollsShown = 0;
   GameScreen("dialogue box in battle", [] { ShowBox(-1, 0); });
   ScreenMode = kModeExploring;
+
+  // Two skeletons before the knights; Berta, a cleric who cast Cure Light
+  // Wounds before, acts first, beside one that Dunja flanks. With it just
+  // left of her action list, the pointer on it lies where the chance over
+  // it stands, and the hint and the label of her attack beside the pointer
+  // reach the row of her recent spells.
+  scenes::LayOutGround(30, 20);
+  for (int m = 0; m < 3; ++m) scenes::AddKnight(m, 10 + m, 10);
+  scenes::AddKnight(3, 11, 8);
+  scenes::AddFoe(scenes::kFirstFoe, kKindSkeleton, 11, 9);
+  scenes::Finish();
+  CreatureRecord& berta = Creatures[1];
+  berta.creatureClass = kClassCleric;
+  berta.dexterity = {60, 60};
+  berta.spellsPerDay[0] = berta.spellsLeft[0] = 2;
+  berta.knownSpells[107] = 1;
+  RecentSpells[1][0] = RecentSpellPair{107, 0};
+  for (int f = 0; f < 2000 && !(CombatState == kStatePlayerTurn && CurrentFighter() == 1); ++f) harness::StepFrames(1);
+  GameScreen("recent spells beside a foe", [] {
+    SidePanelShown = 1;
+    SidePanelMode = 2;
+    ViewOriginX = Creatures[scenes::kFirstFoe].pixelX + 12 - 170;
+    ViewOriginY = Creatures[scenes::kFirstFoe].pixelY + 12 - RecentSpellIconBox(12, 0).top + 22;
+    FollowTarget = -1;
+    ViewIdle = 1;
+  });
 
   // The objects of a square near the party list: their box lies over the
   // names but ends before the hit points. The rows it meets go whole.

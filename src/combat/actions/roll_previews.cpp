@@ -155,9 +155,9 @@ bool DrawSituationLabels(int x, int y) {
     if (label.text[0] == '\0') continue;
     const int dy = 8 * row++;
     if (IsWideView())
-      DrawString(label.text, 0, x * 3 / 2, (y + dy) * 3 / 2, kLabelColour, 1);
+      DrawStringOnBacking(label.text, x * 3 / 2, (y + dy) * 3 / 2, kLabelColour, 1);
     else
-      DrawString(label.text, 0, x, y + dy, kLabelColour, 1);
+      DrawStringOnBacking(label.text, x, y + dy, kLabelColour, 1);
   }
   return true;
 }

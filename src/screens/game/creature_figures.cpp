@@ -16,6 +16,7 @@
 #include "engine/random.h"
 #include "engine/sprite_sheets.h"
 #include "engine/text.h"
+#include "engine/ui_input.h"
 #include "rules/conditions.h"
 #include "rules/item_tables.h"
 #include "rules/positions.h"
@@ -241,11 +242,26 @@ bool InAreaTargetList(int creature) {
 }
 
 // A label over a creature, kept inside the view (a few pixels clear of its
-// right edge, as tooltips are) when the creature stands at its side.
+// right edge, as tooltips are) when the creature stands at its side, and
+// clear of the pointer's picture (the cursor or the aimed spell's icon, which
+// takes kPointerPicture pixels right of and below the pointer's tip in the
+// picture): where the picture would lie on it, it stands a pixel above the
+// tip, or left of the tip where there is no room above.
+constexpr int kPointerPicture = 20;
 void DrawSmallText(const char* text, int x, int y) {
-  constexpr int kClear = 320 - kTooltipRight;
-  x = std::clamp(x, 0, std::max(0, ViewWidth() - kClear - TextWidth(text, 0)));
+  constexpr int kClear = 320 - kTooltipRight, kSmallHeight = 6;
+  const int width = TextWidth(text, 0);
+  x = std::clamp(x, 0, std::max(0, ViewWidth() - kClear - width));
   y = std::max(y, 0);
+  const bool wide = IsWideView();
+  const int mx = wide ? PointerX() * 3 / 2 : PointerX(), my = wide ? PointerY() * 3 / 2 : PointerY();
+  const int picture = wide ? kPointerPicture * 3 / 2 : kPointerPicture;
+  if (x < mx + picture && mx < x + width && y < my + picture && my < y + kSmallHeight) {
+    if (my - 1 - kSmallHeight >= 0)
+      y = my - 1 - kSmallHeight;
+    else if (mx - 1 - width >= 0)
+      x = mx - 1 - width;
+  }
   DrawTextAt(0xFFFFFFFFu, 63, x, text, 0, 0, 0, 0, y, 1, 0);
 }
 

@@ -2,11 +2,15 @@
 // map (screen mode 3): name, kind or class, hit points and challenge rating,
 // the six abilities, the items in its hands and on its torso, and the badges
 // of its first three conditions.
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include <strings.h>
 
+#include "combat/actions/cursor_checks.h"
 #include "creatures/creature_kinds.h"
 #include "engine/frame.h"
 #include "engine/text.h"
@@ -14,6 +18,7 @@
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
+#include "screens/game/action_menu.h"
 #include "screens/game/click_results.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/hovered_creature_box.h"
@@ -24,6 +29,7 @@
 #include "state/camera.h"
 #include "state/combat_action.h"
 #include "state/fighter_slots.h"
+#include "state/panel_buttons.h"
 
 namespace {
 
@@ -66,7 +72,61 @@ const char* CasterWord(int32_t creatureClass) {
   return creatureClass == kClassWizard ? "Wizard" : creatureClass == kClassCleric ? "Cleric" : "";
 }
 
-void PlaceBox() {
+// Cells of the picture, both ends included.
+struct CellRect {
+  int left, top, right, bottom;
+  bool Meets(const CellRect& o) const {
+    return left <= o.right && o.left <= right && top <= o.bottom && o.top <= bottom;
+  }
+};
+
+// The side panel this frame draws (the action list or the turn order, with
+// the row of recent spells under the action list), in cells; false when
+// none is drawn.
+bool SidePanelCells(CellRect* panel) {
+  if (SidePanelRows <= 0) return false;
+  const PixelBox box = SidePanelBox(SidePanelRows);
+  int bottom = box.top + box.height - 1;
+  if (ActionPanelShown() && RecentSpellRowShown == 1) {
+    const PixelBox icon = RecentSpellIconBox(static_cast<int>(ActionMenuList.count), 0);
+    bottom = std::max(bottom, icon.top + icon.height - 1);
+  }
+  *panel = CellRect{box.left / 8, box.top / 8, 39, bottom / 8};
+  return true;
+}
+
+// A box beside the figure that would lie over the side panel moves off it
+// by the fewest cells, keeping clear of the figure: below the panel or left
+// of it where the rules put it, else left of the panel and below or above
+// the figure. It stays where the rules put it when no such place is free.
+void KeepOffSidePanel(PopupCellBoxWords& b, const CellRect& figure) {
+  CellRect panel{};
+  const CellRect placed{b.left, b.top, b.right, b.bottom};
+  if (!SidePanelCells(&panel) || !placed.Meets(panel)) return;
+  constexpr int kWidth = 16, kHeight = 9, kLastColumn = 39, kLastRow = 29;
+  const int besidePanel = panel.left - 1 - kWidth;
+  const std::pair<int, int> tries[] = {{b.left, panel.bottom + 1},
+                                       {besidePanel, b.top},
+                                       {besidePanel, figure.bottom + 1},
+                                       {besidePanel, figure.top - 1 - kHeight}};
+  int best = -1, bestMove = 0;
+  for (int i = 0; i < 4; ++i) {
+    const auto [left, top] = tries[i];
+    const CellRect box{left, top, left + kWidth, top + kHeight};
+    if (left < 0 || top < 0 || box.right > kLastColumn || box.bottom > kLastRow || box.Meets(panel) ||
+        box.Meets(figure))
+      continue;
+    const int move = std::abs(left - b.left) + std::abs(top - b.top);
+    if (best == -1 || move < bestMove) best = i, bestMove = move;
+  }
+  if (best == -1) return;
+  b.left = tries[best].first;
+  b.top = tries[best].second;
+  b.right = b.left + kWidth;
+  b.bottom = b.top + kHeight;
+}
+
+void PlaceBox(const CreatureRecord& c) {
   const int cell = MapScaleSwitch != 0 && IsWideView() ? 12 : 8;
   int column = (HoverPointX - ViewOriginX) / cell, row = (HoverPointY - ViewOriginY) / cell;
   column = column < 0 ? 0 : column > 39 ? 39 : column;
@@ -78,6 +138,13 @@ void PlaceBox() {
   if (onRight && !movedUp) b.left += 2;
   b.right = b.left + 16;
   b.bottom = b.top + 9;
+  // The figure's cells: its footprint round the point the hover keeps.
+  const int halfWidth = 12 * std::max<int32_t>(1, c.footprintWidth.current);
+  const int halfHeight = 12 * std::max<int32_t>(1, c.footprintHeight.current);
+  const CellRect figure{(HoverPointX - halfWidth - ViewOriginX) / cell, (HoverPointY - halfHeight - ViewOriginY) / cell,
+                        (HoverPointX + halfWidth - 1 - ViewOriginX) / cell,
+                        (HoverPointY + halfHeight - 1 - ViewOriginY) / cell};
+  KeepOffSidePanel(b, figure);
 }
 
 // The picture of an item: a crafted row's icon or a base row's.
@@ -167,7 +234,7 @@ void DrawHoveredCreatureBox() {
   const bool moved = b.left != PlacedBox.left || b.top != PlacedBox.top || b.right != PlacedBox.right ||
                      b.bottom != PlacedBox.bottom;
   if (HoverChanged != 0 || PlacedSlot != HoveredFighterSlot || moved) {
-    PlaceBox();
+    PlaceBox(Creatures[creature]);
     PlacedSlot = HoveredFighterSlot;
     PlacedBox = HoveredBox;
   }
