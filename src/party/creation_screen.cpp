@@ -46,12 +46,11 @@ constexpr int kKeyPadEnter = 0x9C;
 constexpr int kSheetInterface = 13;
 constexpr int kNameMaxCursor = 9;
 // Small cells of the lists beside the large texts of the page: the first
-// column of a chosen feat's name, and the column of the spell list. Each
-// keeps more than a word space of the large letters clear of the class list
-// (which ends at x 184) and of "Alignment" (x 208), so that neither reads as
-// running on into it.
+// column of a chosen feat's name, which keeps a large letter's width of
+// blank clear of the class list (its cells end at x 184), and the column of
+// the spell list, 7 pixels right of "Alignment".
 constexpr int kFeatColumnFirst = 39;
-constexpr int kSpellColumn = 44;
+constexpr int kSpellColumn = 43;
 // Text styles of the page.
 constexpr int kHighlighted = 2, kCaption = 4, kNormal = 5, kButton = 6, kSelected = 7, kSmallHighlighted = 8,
               kSmallActive = 9;

@@ -61,7 +61,7 @@ class Creation : public PartyPages {
   static void PickSpells(int member) {
     while (static_cast<int>(KnownSpells(member).size()) < SpellPicksAtCreation(member)) {
       const size_t before = KnownSpells(member).size();
-      ClickAt(SmallCell(44, 18 + static_cast<int>(before)));
+      ClickAt(SmallCell(43, 18 + static_cast<int>(before)));
       ExpectTopPage(kPageSpellPick, member);
       ClickAt({72, 56});  // the first spell of the level-1 row
       ExpectTopPage(kPageCharacterCreation, member);

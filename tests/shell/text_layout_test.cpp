@@ -9,8 +9,8 @@
 // edge of a frame) whose drawn pixels fall on or right beside a letter's
 // ink, or leave the picture (the die of a roll, drawn inside its line, is
 // such a picture); a text that a panel, a fill or a backdrop drawn after it
-// covers; texts of the two sizes side by side on one line with no more than
-// a blank large cell between them; a chance shown over a creature that the
+// covers; texts of the two sizes side by side on one line with less than
+// a large cell's width of blank between them; a chance shown over a creature that the
 // pointer lies on; a box over the map that lies over the side panel.
 // Backdrops (the map view, page backdrops, panel stone), plain fills and the
 // pointer with what it carries are not pictures of their own; a popup box
@@ -469,15 +469,16 @@ std::vector<std::string> Faults(const Drawn& drawn) {
     for (int p : met) faults.push_back(Words(claimed[i]) + " meets " + pictures[static_cast<size_t>(p)].name);
   }
   // Texts of the two sizes side by side on one line (a list beside a
-  // column) read as one line unless more than a blank large cell (a word
-  // space of the large letters) parts them.
+  // column) read as one line unless a large cell's width of blank parts
+  // them: 7 pixels past the large letters' cells, whose last two columns
+  // are blank already.
   for (size_t i = 0; i < runs.size(); ++i)
     for (size_t j = i + 1; j < runs.size(); ++j) {
       if (runs[i].backed || runs[j].backed || runs[i].cellHeight == runs[j].cellHeight) continue;
       const bool close = std::any_of(claimed[i].begin(), claimed[i].end(), [&](const Cell& a) {
         return std::any_of(claimed[j].begin(), claimed[j].end(), [&](const Cell& b) {
           const int gap = std::max(b.x - a.x - a.w, a.x - b.x - b.w);
-          return a.y < b.y + b.h && b.y < a.y + a.h && gap >= 0 && gap <= 8;
+          return a.y < b.y + b.h && b.y < a.y + a.h && gap >= 0 && gap < 7;
         });
       });
       if (close) faults.push_back(Words(claimed[i]) + " stands against " + Words(claimed[j]));
