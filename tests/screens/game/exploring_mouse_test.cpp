@@ -100,15 +100,13 @@ TEST_F(GameScreen, ThePointerOverACreatureSaysWhatTheClickDoes) {
   screentest::Place(5, 5, 6, kAllegianceAllyOther);
   screentest::Place(6, 9, 6, kAllegianceEnemy);
   BuildOccupancyGrids(0);
+  ASSERT_TRUE(harness::StepFrames(1));  // a frame of its own: no side panel of a battle before
   WeaponMode = 1;
-  const struct {
-    int x, y;
-    int32_t cursor;
-  } hovers[] = {{3, 4, 8}, {8, 2, 9}, {5, 6, 1}, {9, 6, 14}};
+  const int hovers[][3] = {{3, 4, 8}, {8, 2, 9}, {5, 6, 1}, {9, 6, 14}};  // x, y, pointer
   for (const auto& h : hovers) {
-    MouseAt(ScreenX(h.x), ScreenY(h.y));
-    MouseAt(ScreenX(h.x), ScreenY(h.y));
-    EXPECT_EQ(CursorShape, h.cursor) << h.x << "," << h.y;
+    MouseAt(ScreenX(h[0]), ScreenY(h[1]));
+    MouseAt(ScreenX(h[0]), ScreenY(h[1]));
+    EXPECT_EQ(CursorShape, h[2]) << h[0] << "," << h[1];
   }
   ClickSquare(8, 2);
   EXPECT_EQ(ClickResult.code, 34);
