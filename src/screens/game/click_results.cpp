@@ -5,13 +5,29 @@
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
 #include "screens/game/frame_words.h"
+#include "state/combat_action.h"
 #include "state/current_cast.h"
+#include "state/game_screen_words.h"
 #include "state/turn_order.h"
 
 ClickResultState ClickResult;
 ClickResultState ShownClickResult = {0, 0, 0, 0, 0};
 
 namespace {
+
+// A refusal is the fighter's whose turn it was when it was written (-1
+// outside combat): the fighter noted by the writers below (a result written
+// any other way is taken for the fighter acting when it is shown), and that
+// of the result shown. The turn may pass in the frame that wrote it.
+int WrittenForFighter = -1;
+bool WrittenFighterNoted = false;
+int ShownForFighter = -1;
+
+int ActingFighter() { return InCombat == 1 ? CurrentFighter() : -1; }
+void NoteWriter() {
+  WrittenForFighter = ActingFighter();
+  WrittenFighterNoted = true;
+}
 
 constexpr int32_t kUnchanged = -1;
 constexpr int32_t kCursorSuccess = 4, kCursorItemRefused = 11, kCursorTargetRefused = 16, kCursorNotPossible = 18;
@@ -120,21 +136,30 @@ void HideClickResult() {
 }  // namespace
 
 bool SetClickResult(int x, int y, int32_t code) {
+  NoteWriter();
   ClickResult.code = code;
   SetRect(ClickResult, x, y, x + 17, y + 17);
   return true;
 }
 
 bool SetClickRectAtMouse() {
+  NoteWriter();
   const int x = PointerX(), y = PointerY();
   SetRect(ClickResult, x - 5, y - 5, x + 5, y + 5);
   return true;
 }
 
 void ShowClickResultAtMouse(int32_t code) {
+  NoteWriter();
   const int x = PointerX(), y = PointerY();
   ClickResult.code = code;
   SetRect(ClickResult, x - 10, y - 10, x + 10, y + 10);
+}
+
+void ShowClickResultNow(int32_t code) {
+  const int x = PointerX(), y = PointerY();
+  ShownClickResult = {code, x - 10, y - 10, x + 10, y + 10};
+  ShownForFighter = ActingFighter();
 }
 
 const char* ClickResultText(int32_t code) {
@@ -158,7 +183,8 @@ const char* InventoryClickResultText(int32_t code) {
 }
 
 void ShowClickResult() {
-  if ((InCombat == 1 && CursorShape == 0) || ClickResult.code == 0) {
+  // A rest ends whatever was refused before it.
+  if ((InCombat == 1 && CursorShape == 0) || ClickResult.code == 0 || RestFade != 0) {
     HideClickResult();
     return;
   }
@@ -167,6 +193,13 @@ void ShowClickResult() {
   if (ClickResult.code != -1) {
     ShownClickResult = ClickResult;
     ClickResult.code = -1;
+    ShownForFighter = WrittenFighterNoted ? WrittenForFighter : ActingFighter();
+    WrittenFighterNoted = false;
+  }
+  // Nor does another fighter's turn show it.
+  if (ShownClickResult.code > 0 && ShownForFighter != ActingFighter()) {
+    HideClickResult();
+    return;
   }
   const int x = PointerX(), y = PointerY();
   const ClickResultState& s = ShownClickResult;
@@ -186,4 +219,6 @@ void ShowClickResult() {
 void ResetClickResults() {
   ClickResult = ClickResultState{};
   ShownClickResult = {0, 0, 0, 0, 0};
+  WrittenForFighter = ShownForFighter = -1;
+  WrittenFighterNoted = false;
 }

@@ -20,6 +20,8 @@ bool SetClickResult(int x, int y, int32_t code);
 bool SetClickRectAtMouse();
 // The code with the rectangle 10 pixels round the mouse.
 void ShowClickResultAtMouse(int32_t code);
+// The same shown at once, in this frame (the object list's refusals).
+void ShowClickResultNow(int32_t code);
 
 // The text the map view shows for a code (nullptr for none), the cursor
 // shape it sets (-1 unchanged), and whether it sets the action panel back to

@@ -390,6 +390,7 @@ void ShowMeleePlan(int fighter, int target, const MeleePlan& plan) {
     case MeleeOrder::kWalk:
       CursorShape = kCursorWalk;
       PathPreviewShown = 1;
+      PathArrowsShown = 1;
       return;
     case MeleeOrder::kAttack:
       AttackKindShown = Has(fighter, kCondGrappling) ? 4 : 2;
@@ -401,6 +402,7 @@ void ShowMeleePlan(int fighter, int target, const MeleePlan& plan) {
       const bool charge = plan.order == MeleeOrder::kCharge;
       AttackKindShown = charge ? 1 : 2;
       CursorShape = kCursorAttack;
+      PathArrowsShown = 1;
       const int x = charge ? ChargeStopX : Creatures[fighter].destinationX;
       const int y = charge ? ChargeStopY : Creatures[fighter].destinationY;
       ShowChance(target,
@@ -629,6 +631,7 @@ bool PendingOnCreature(int fighter, int target) {
       const CreatureRecord& f = Creatures[fighter];
       if (!enemy || !CanReachTargetFrom(t.squareX, t.squareY, f.squareX, f.squareY)) return true;
       CursorShape = kCursorAttack;
+      PathArrowsShown = 1;
       ShowChance(target, ChanceFrom(fighter, target, ChargeStopX, ChargeStopY));
       if (ClickTaken()) {
         PendingPanelAction = -1;
@@ -685,7 +688,6 @@ void CombatHoverMouse() {
   const int target = FighterSlots[HoveredSlot].creature;
   const bool enemy = IsEnemyForCursor(target) && target != fighter;
   const bool ranked = FindTurnOrderIndex(target) != -1;
-  AttackKindShown = 0;
   if (PendingPanelAction != kActCoupDeGrace && target >= 4 && enemy && ranked && CycleWeaponMode(target)) {
     PreviewComputed = 0;
     MoveAttackPlan = 0;
@@ -787,6 +789,7 @@ void CombatMouse() {
     if (PathPreviewValid == 1) {
       CursorShape = kCursorWalk;
       PathPreviewShown = 1;
+      PathArrowsShown = 1;
     }
   }
   if (CombatAction.fiveFootStepTaken == 1 && StepPreviewShown == 0) CursorShape = kCursorRefused;

@@ -5,6 +5,8 @@
 #include "engine/frame.h"
 #include "engine/settings.h"
 #include "map/area_shapes.h"
+#include "screens/game/action_menu.h"
+#include "screens/game/action_state.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/map_mouse_words.h"
 #include "screens/game/view_squares.h"
@@ -59,7 +61,9 @@ bool AreaMarksShown() {
 
 bool MoveRangeShown() {
   const CombatActionState& a = CombatAction;
-  if (InCombat != 1 && SpellInProgress == -1) return false;
+  // Out of combat nobody threatens a square: the marks left from the last
+  // battle are not shown (while a spell is aimed after it, say).
+  if (InCombat != 1) return false;
   if (a.playerControlled != 1 || MoveRangeAllowed != 1 || OptionWords[kOptionDisplayThreatAreas] != 1) return false;
   const bool free = (a.movementClosed == 0 || a.fiveFootStepLeft == 1) && PlaybackCreature == -1 && a.movesLeft > 0 &&
                     PathPreviewShown == 0 && ScreenMode < 10;
@@ -67,8 +71,13 @@ bool MoveRangeShown() {
 }
 
 bool MoveArrowsShown() {
+  // The arrows are those of the path of the order under the cursor, of the
+  // five-foot step's squares, or of the move under way; the arrows of an
+  // earlier hover (or of another fighter's search) are not.
+  const bool own = PathArrowsShown == 1 || PendingPanelAction == kActFiveFootStep || KeypadStepActive == 1 ||
+                   CombatAction.actionCode != 0;
   return InCombat == 1 && CombatAction.playerControlled == 1 && OptionWords[kOptionDisplayColouredArrows] != 0 &&
-         CameraMoving == 0;
+         CameraMoving == 0 && own;
 }
 
 uint64_t MapBaseDigest(int rows, int cols, uint32_t tint) {

@@ -63,12 +63,13 @@ uint8_t HoverMarksHidden = 0;
 uint8_t MoveRangeAllowed = 1;
 uint8_t MoveRangeForced = 0;
 uint8_t PathPreviewShown = 0;
+uint8_t PathArrowsShown = 0;
 int32_t AttackAimMode = 0;
 
 namespace {
 
 constexpr int32_t kCursorNone = 0, kCursorPointing = 4, kCursorDefaultRest = 29, kCursorExamine = 6, kCursorPage = 8;
-constexpr int32_t kCursorTalk = 9, kCursorDoorOpen = 13, kCursorAttack = 14, kCursorCreature = 3;
+constexpr int32_t kCursorSilent = 1, kCursorTalk = 9, kCursorDoorOpen = 13, kCursorAttack = 14;
 constexpr int32_t kCursorPile = 11, kCursorWalk = 12, kCursorStairs = 17, kCursorRefused = 18, kCursorCampfire = 19;
 constexpr int32_t kStairsUp = 73, kStairsDown = 74, kCampfire = 90;
 constexpr int32_t kDoorX = 82, kDoorY = 83, kScriptDoorX = 84, kScriptDoorY = 85;
@@ -119,6 +120,22 @@ void ExamineMouse() {
   EdgeScroll();
 }
 
+// The cursor over a creature outside combat, which is what a click on it
+// does: the record of a party member (and of anyone in mode 0), an attack
+// on a foe in the melee mode, else talking (the speech bubble; grey for one
+// with nothing to say, where a click does nothing). Melee has nothing to
+// strike on a creature that is not a foe, so that mode talks there as the
+// talking mode does.
+void ShowCreatureCursor(int c) {
+  const bool talker = Creatures[c].tag[0] != '\0';
+  if (c < kPartySize || WeaponMode == 0)
+    CursorShape = kCursorPage;
+  else if (WeaponMode == 1 && IsEnemyForCursor(c))
+    CursorShape = kCursorAttack;
+  else if (WeaponMode == 1 || WeaponMode == 2)
+    CursorShape = talker ? kCursorTalk : kCursorSilent;
+}
+
 // A creature whose figure lies under the mouse takes the hover, on an open
 // square under the cursor outside a solid magic area; true when it did.
 bool HoverCreature() {
@@ -135,7 +152,7 @@ bool HoverCreature() {
   HoveredSlot = slot;
   ScreenMode = kModeCreatureHovered;
   RecomputeCreature(c, 0);
-  SetMapCursorKind(c);
+  ShowCreatureCursor(c);
   return true;
 }
 
@@ -502,18 +519,15 @@ void HoveredCreatureMouse() {
     return;
   }
   const int c = FighterSlots[HoveredSlot].creature;
-  const bool enemy = IsEnemyForCursor(c);
   if (CycleWeaponMode(c)) {
     // The new mode shows at once.
   }
-  if (WeaponMode == 1)
-    CursorShape = enemy && c >= 4 ? kCursorAttack : kCursorCreature;
-  SetMapCursorKind(c);
+  ShowCreatureCursor(c);
   if (!ButtonPressed(0)) return;
   if (CursorShape == kCursorPage) {
     LatchButton(0);
     OpenCharacterPageOf(c);
-  } else if (CursorShape == kCursorTalk && WeaponMode == 2) {
+  } else if (CursorShape == kCursorTalk) {
     LatchButton(0);
     Talk(c);
   } else if (CursorShape == kCursorAttack) {
@@ -526,6 +540,9 @@ void MapMouseHandler() {
   StopWorldAmbientOffTheMap();
   MoveRangeForced = 0;
   AttackAimMode = 0;
+  // The banner's attack and the path arrows belong to this frame's hover.
+  AttackKindShown = 0;
+  PathArrowsShown = 0;
   if (ScreenMode == kModeResting) CursorShape = kCursorDefaultRest;
   if (InCombat == 1) {
     if (CombatAction.actionCode != 0 || CombatState != kStatePlayerTurn) {
@@ -576,6 +593,7 @@ void ResetMapInputState() {
   MoveRangeAllowed = 1;
   MoveRangeForced = 0;
   PathPreviewShown = 0;
+  PathArrowsShown = 0;
   AttackAimMode = 0;
   KeypadWalkFlag = 0;
   MoveAttackPlan = 0;

@@ -134,10 +134,7 @@ bool PartyMemberNearSquare(int x, int y) {
 namespace {
 
 // A result shown at once, in the 10-pixel rectangle round the mouse.
-void ShowNow(int32_t code) {
-  const int x = PointerX(), y = PointerY();
-  ShownClickResult = {code, x - 10, y - 10, x + 10, y + 10};
-}
+void ShowNow(int32_t code) { ShowClickResultNow(code); }
 
 // The list is over: nothing held, no popup, exploring again.
 void EndObjectList() {
@@ -372,14 +369,20 @@ bool AltFreshlyPressed() {
   return left || right;
 }
 
+// Whether the mouse's cell lies in the list's box (its edges included).
+bool MouseOverListBox() {
+  const PopupCellBoxWords& b = PopupCellBox;
+  const int cx = PointerX() / 8, cy = PointerY() / 8;
+  return cx >= b.left && cx <= b.right && cy >= b.top && cy <= b.bottom;
+}
+
 // The list drawn and served; it closes once the mouse has left it for
 // another square.
 void ServeList() {
   const int n = ObjectCount();
   PlaceBox(n);
   const PopupCellBoxWords& b = PopupCellBox;
-  const int cx = PointerX() / 8, cy = PointerY() / 8;
-  const bool outside = cx < b.left || cx > b.right || cy < b.top || cy > b.bottom;
+  const bool outside = !MouseOverListBox();
   if ((outside || AltFreshlyPressed()) && (MapCursorX != ListedSquare.x || MapCursorY != ListedSquare.y)) {
     ScreenMode = kModeExploring;
     return;
@@ -403,6 +406,12 @@ void ServeDrop() {
   if (ButtonHeld(0)) return;
   LatchButton(0);
   const int member = slot >= 0 && slot < kFighterSlots ? FighterSlots[slot].creature : -1;
+  if ((member < 0 || member >= 4) && MouseOverListBox()) {
+    // A click that lifted the object and let it go again over the list: no
+    // drop at all. The list stays, and its "Push Space" says what takes it.
+    HeldObject = HeldObjectWords{};
+    return;
+  }
   if (member < 0 || member >= 4 || Creatures[member].present != 1) {
     EndObjectList();
     ShowNow(kResultNotPicked);

@@ -5,6 +5,10 @@
 #include <string>
 
 #include "engine/widgets.h"
+#include "screens/game/click_results.h"
+#include "state/combat_action.h"
+#include "state/game_screen_words.h"
+#include "state/turn_order.h"
 
 namespace {
 
@@ -42,6 +46,33 @@ TEST_F(GameScreen, AClickResultShowsOnlyWhileTheMouseIsInsideItsRectangle) {
   // A code with no text of the map view shows nothing.
   SetClickResult(40, 40, 20);
   EXPECT_EQ(HintAt(45, 45), "");
+}
+
+// A refusal is the refused one's: a rest ends it, and so does the turn of
+// another fighter, even one that came in the frame that wrote it.
+TEST_F(GameScreen, ARefusalEndsWithARestAndWithTheRefusedFightersTurn) {
+  LayOutMap(20, 20);
+  HintAt(50, 50);
+  ShowClickResultAtMouse(58);
+  EXPECT_EQ(HintAt(50, 50), "Knights can't cast spells");
+  RestFade = 1;
+  EXPECT_EQ(HintAt(50, 50), "");
+  RestFade = 0;
+  EXPECT_EQ(HintAt(50, 50), "");
+
+  screentest::Place(0, 2, 2);
+  screentest::Place(1, 3, 2);
+  InCombat = 1;
+  TurnOrder[0].creature = 0;
+  TurnOrder[1].creature = 1;
+  TurnEntryCount = 2;
+  CurrentTurnIndex = 0;
+  CombatState = kStatePlayerTurn;
+  ShowClickResultAtMouse(34);
+  CurrentTurnIndex = 1;
+  EXPECT_EQ(HintAt(50, 50), "");
+  ShowClickResultAtMouse(34);
+  EXPECT_EQ(HintAt(50, 50), "Too Far Away");
 }
 
 TEST(ClickResultTable, QuickSaveAndLoadResultsAndTheInventoryTexts) {

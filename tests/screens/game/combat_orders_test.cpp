@@ -24,6 +24,8 @@
 #include "screens/game/frame_words.h"
 #include "screens/game/map_input.h"
 #include "screens/game/map_input_fixture.h"
+#include "screens/game/map_base_digest.h"
+#include "screens/game/map_mouse_words.h"
 #include "state/current_cast.h"
 #include "state/game_screen_words.h"
 #include "state/inventory_state.h"
@@ -189,6 +191,25 @@ TEST_F(GameScreen, AClickOnOpenGroundWalksThePreviewedPath) {
   EXPECT_EQ(CombatAction.actionCode, kActionWalkPath);
   EXPECT_EQ(Creatures[0].destinationX, 5);
   EXPECT_EQ(Creatures[0].destinationY, 6);
+}
+
+// The map's marks are those of what they describe: the path arrows of the
+// square under the cursor (none once the cursor is on the action list), and
+// no threatened squares once the battle is over (a spell aimed after it).
+TEST_F(GameScreen, TheMarksOnTheMapAreThoseOfTheHoverAndOfTheBattle) {
+  ASSERT_TRUE(KnightFacesOrc(9));
+  MouseAt(inputtest::ScreenX(5), inputtest::ScreenY(6));
+  EXPECT_EQ(CursorShape, 12);
+  EXPECT_TRUE(MoveArrowsShown());
+  MouseAt(250, 40);  // on the action list
+  EXPECT_FALSE(MoveArrowsShown());
+  OptionWords[kOptionDisplayThreatAreas] = 1;
+  MoveRangeAllowed = 1;
+  EXPECT_TRUE(MoveRangeShown());
+  InCombat = 0;
+  SpellInProgress = kSpellCureLightWounds;
+  ScreenMode = kModeTargetFirst;
+  EXPECT_FALSE(MoveRangeShown());
 }
 
 // The right button on the orc switches to the bow; the click shoots.

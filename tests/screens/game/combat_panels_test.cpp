@@ -3,6 +3,8 @@
 // and the combat-rolls panel.
 #include "screens/game/panels_fixture.h"
 
+#include "screens/game/map_input_fixture.h"
+
 #include "combat/turns/combat_cycle.h"
 #include "engine/message_log.h"
 #include "engine/page_history_access.h"
@@ -107,17 +109,28 @@ TEST_F(GameScreen, TheInitiativeListFollowsTheTurnOrderAndScrollsFromTwentySeven
   EXPECT_EQ(From(Screen()[1], 24), "Fighter 2");
 }
 
+// The banner names the attack under the cursor while it is there: not over
+// open ground afterwards (nor, so, in the next fighter's turn).
 TEST_F(GameScreen, TheBannerNamesTheAttackOrderOrTheSurpriseRound) {
   LayOutBattle();
   harness::MoveMouse(100, 120);
   SurpriseRound = 1;
   EXPECT_EQ(Screen()[1].substr(0, 16), "  Surprise Round");
-  AttackKindBanner = 2;
+  SurpriseRound = 0;
+  CombatAction.standardActionLeft = 1;
+  WeaponMode = 1;
+  Creatures[kGnoll].squareX = Creatures[kGnoll].nextX = 7;  // beside Aldric
+  Creatures[kGnoll].pixelX = 24 * 7;
+  ASSERT_TRUE(harness::StepFrames(30));  // the view settles on Aldric
+  harness::MoveMouse(inputtest::ScreenX(7), inputtest::ScreenY(6));
+  Screen();
   EXPECT_EQ(Screen()[1].substr(0, 16), "  Melee Attack  ");
   EXPECT_EQ(AttackCounterDisplay.hidden, 1);
-  AttackKindBanner = 4;
   CombatRollsShown = 1;
-  EXPECT_EQ(Screen()[1].find("Grapple"), std::string::npos);
+  EXPECT_EQ(Screen()[1].find("Attack"), std::string::npos);
+  CombatRollsShown = 0;
+  harness::MoveMouse(100, 120);
+  EXPECT_EQ(Screen()[1].find("Attack"), std::string::npos);
 }
 
 // The frames of sheet 13 the rolls panel drew: thumb (482-484) and arrows.
@@ -195,7 +208,6 @@ TEST_F(GameScreen, ARollLinkOfTheRollsPanelOpensItsBreakdown) {
 
 TEST_F(GameScreen, CombatPanelsPicture) {
   LayOutBattle();
-  AttackKindBanner = 2;
   AddCondition(0, kCondHasted, 5, 0, 18, 0);
   CombatAction.movesLeft = 35;
   Creatures[kChief].hitPoints = 3;

@@ -1,5 +1,7 @@
 // The map view's mouse while the party explores: walking, doors, unexplored
-// squares, and an attack that starts a fight.
+// squares, the pointer over creatures, and an attack that starts a fight.
+#include <cstdio>
+
 #include "combat/actions/start_of_combat.h"
 #include "engine/widgets.h"
 #include "map/party_vision.h"
@@ -84,6 +86,31 @@ TEST_F(GameScreen, ClicksOnUnexploredOrBlockedSquaresGoNowhere) {
   EXPECT_EQ(CursorShape, 18);
   MouseAt(ScreenX(7), ScreenY(6));
   EXPECT_EQ(ScreenMode, kModeCreatureHovered);
+}
+
+// Over a creature the pointer is what a click does, in the melee mode a new
+// game starts in: a member's record, talk to one with something to say
+// (the click talks: too far away here), nothing (the grey bubble) for one
+// without, an attack on a foe.
+TEST_F(GameScreen, ThePointerOverACreatureSaysWhatTheClickDoes) {
+  LayOutMap(20, 12);
+  Leader(2, 2);
+  screentest::Place(1, 3, 4);
+  std::snprintf(screentest::Place(4, 8, 2, kAllegianceTalker).tag, sizeof Creatures[4].tag, "Reeve");
+  screentest::Place(5, 5, 6, kAllegianceAllyOther);
+  screentest::Place(6, 9, 6, kAllegianceEnemy);
+  BuildOccupancyGrids(0);
+  ASSERT_TRUE(harness::StepFrames(1));  // a frame of its own: no side panel of a battle before
+  WeaponMode = 1;
+  const int hovers[][3] = {{3, 4, 8}, {8, 2, 9}, {5, 6, 1}, {9, 6, 14}};  // x, y, pointer
+  for (const auto& h : hovers) {
+    MouseAt(ScreenX(h[0]), ScreenY(h[1]));
+    MouseAt(ScreenX(h[0]), ScreenY(h[1]));
+    EXPECT_EQ(CursorShape, h[2]) << h[0] << "," << h[1];
+  }
+  ClickSquare(8, 2);
+  EXPECT_EQ(ClickResult.code, 34);
+  EXPECT_EQ(WeaponMode, 1);
 }
 
 // An attack on an enemy out of combat: at 60 feet the fight starts, at 61

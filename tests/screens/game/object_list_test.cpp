@@ -1,6 +1,6 @@
 // The list of a square's objects: Space picks one up for the party, the left
-// button lifts one onto the cursor to hand to a member, an object the tables
-// do not know stays where it lies; and the dialogue box's answers and scroll.
+// button lifts one onto the cursor to hand to a member (a click alone puts
+// it back), an object the tables do not know stays where it lies; and the dialogue box's answers and scroll.
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -12,6 +12,7 @@
 #include "engine/text.h"
 #include "rules/conditions.h"
 #include "rules/item_tables.h"
+#include "screens/game/click_results.h"
 #include "screens/game/held_object.h"
 #include "screens/game/map_input.h"
 #include "screens/game/map_input_fixture.h"
@@ -73,6 +74,18 @@ TEST_F(GameScreen, TheObjectListPicksUpLiftsAndHandsOverButLeavesUnknownObjects)
   EXPECT_TRUE(Holds(Creatures[0], kArrows));
   EXPECT_EQ(CurrentMap.At(kLayerObjects0, 5, 3), kFiftyGold);
   EXPECT_EQ(ScreenMode, kModeExploring);
+  // A click on the gold lifts it and lets it go over the list again: no
+  // refusal, and the list stays open with its "Push Space".
+  OpenPile(2);
+  harness::MouseButton(0, true);
+  Draw(DrawObjectList);
+  harness::MouseButton(0, false);
+  Draw(DrawObjectList);
+  EXPECT_EQ(HeldObject.code, 0);
+  EXPECT_EQ(ScreenMode, kModeItemPileHovered);
+  EXPECT_EQ(ShownClickResult.code, 0);
+  EXPECT_EQ(CurrentMap.At(kLayerObjects0, 5, 3), kFiftyGold);
+  screentest::ReadInput();
   // The gold lifted onto the cursor and let go over the leader.
   OpenPile(2);
   const uint32_t gold = PartyGold;
