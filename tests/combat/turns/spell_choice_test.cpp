@@ -157,21 +157,6 @@ TEST_F(SpellChoice, WithoutAUsableSpellTheCasterFallsBackToItsWeapons) {
   EXPECT_EQ(TurnOrder[CombatAction.currentEntry].plannedTarget, 20);
   EXPECT_EQ(SpellsGivenUpThisTurn, 0);
 
-  // Grappling C20, its grapple attacks under way, an earlier order's target
-  // still set: the grapple attack goes to the partner.
-  Put(21, 9, 9, kAllegianceParty);
-  Begin();
-  AddCondition(kCaster, kCondGrappling, 1000, 20, 31, 0);
-  AddCondition(20, kCondGrappling, 1000, kCaster, 31, 0);
-  GrappleSequenceOpen = 1;
-  ActionTarget = 21;
-  EXPECT_EQ(RunSpellBranch(Situation(true)), SpellBranchOutcome::kWeaponAction);
-  EXPECT_EQ(CombatAction.actionCode, 4);
-  EXPECT_EQ(ActionTarget, 20);
-  RemoveCondition(kCaster, kCondGrappling);
-  RemoveCondition(20, kCondGrappling);
-  GrappleSequenceOpen = 0;
-
   // Out of reach and without a bow: the rest of the turn goes on without spells.
   Creatures[20].squareX = 12;
   Begin();
@@ -179,6 +164,18 @@ TEST_F(SpellChoice, WithoutAUsableSpellTheCasterFallsBackToItsWeapons) {
   EXPECT_EQ(RunSpellBranch(Situation()), SpellBranchOutcome::kGaveUp);
   EXPECT_EQ(SpellsGivenUpThisTurn, 1);
   EXPECT_EQ(CombatAction.actionCode, 0);
+
+  // Grappling C20 beside it, the grapple's attacks under way, no target left
+  // by an earlier order: the grapple attack is made on the partner.
+  Creatures[20].squareX = 3;
+  Begin();
+  AddCondition(kCaster, kCondGrappling, 1000, 20, 31, 0);
+  AddCondition(20, kCondGrappling, 1000, kCaster, 31, 0);
+  GrappleSequenceOpen = 1;
+  ActionTarget = -1;
+  EXPECT_EQ(RunSpellBranch(Situation(true)), SpellBranchOutcome::kWeaponAction);
+  EXPECT_EQ(CombatAction.actionCode, 4);
+  EXPECT_EQ(ActionTarget, 20);
 }
 
 // A full attack begun, its standard action spent: the attack goes on and no
