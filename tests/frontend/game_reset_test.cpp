@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "adventure/scripts.h"
+#include "combat/actions/action_executor.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/turns/combat_cycle.h"
 #include "frontend/game_reset.h"
@@ -70,6 +71,7 @@ TEST(GameReset, EveryWordReturnsToItsStartUpValue) {
   EncounterRequestCount = 3;
   ChosenItem = 44;
   PartyGold = 900;
+  RefusedOrdersThisTurn = 1;  // a computer fighter's refused order, mid-turn
 
   ResetGameState();
 
@@ -97,6 +99,7 @@ TEST(GameReset, EveryWordReturnsToItsStartUpValue) {
   EXPECT_EQ(EncounterRequestCount, 0);
   EXPECT_EQ(ChosenItem, -1);
   EXPECT_EQ(PartyGold, 0u);
+  EXPECT_EQ(RefusedOrdersThisTurn, 0) << "the next battle's first refused order would end its turn";
 }
 
 TEST(GameReset, TheTablesReadAtStartUpStay) {

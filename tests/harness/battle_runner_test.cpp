@@ -52,6 +52,20 @@ TEST_F(Battles, Seeds21To30EndOrReachTheCapWithoutAFault) { ExpectSeededBattlesE
 TEST_F(Battles, Seeds31To40EndOrReachTheCapWithoutAFault) { ExpectSeededBattlesEndOrReachTheCap(31, 40); }
 TEST_F(Battles, Seeds41To50EndOrReachTheCapWithoutAFault) { ExpectSeededBattlesEndOrReachTheCap(41, 50); }
 
+// Battles watched against the rules of a turn that once broke them. Seed
+// 4109: a grappling Medusa (an archer) whose grapple attacks were made went
+// on wrestling in the same turn, once per decision, until her partner died.
+TEST_F(Battles, SeedsThatOnceBrokeTheRulesOfATurnKeepThem) {
+  for (uint32_t seed : {4109u}) {
+    battles::BattleOptions options;
+    options.seed = seed;
+    options.check = true;
+    const battles::BattleOutcome o = battles::RunBattle(options);
+    ASSERT_EQ(o.fault, "") << battles::BattleLine(o);
+    for (const battles::Breach& b : o.breaches) ADD_FAILURE() << battles::BreachLine(b);
+  }
+}
+
 TEST_F(Battles, OneSeedReplaysToTheSameLog) {
   battles::BattleOptions options;
   options.seed = 7;

@@ -434,4 +434,5 @@ int ExecuteCombatAction() {
 void ResetActionExecutorState() {
   ResetWords(ShotFlight);
   MissilePixelsPerFrame = 4;
+  RefusedOrdersThisTurn = 0;
 }

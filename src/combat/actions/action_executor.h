@@ -66,7 +66,8 @@ void HandTurnBack();
 // began: a player-controlled fighter gets it back to order something else,
 // and so does a computer-controlled one the first time in its turn; at a
 // second refusal in the turn, its decision would only order the same again,
-// so the turn ends (state 4). The count is cleared as each turn begins.
+// so the turn ends (state 4). The count is cleared as each turn begins,
+// and by a new game or a load.
 extern int32_t RefusedOrdersThisTurn;
 void HandBackRefusedOrder();
 // Shows the queued events over the creature, one every FramesPerEvent frames.

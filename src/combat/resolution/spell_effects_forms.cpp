@@ -74,7 +74,9 @@ void TakeForm(int target, const PolymorphForm& f) {
   SetPair(t.strength, f.strength);
   SetPair(t.dexterity, f.dexterity);
   t.figure = f.figure;
-  SetPair(t.speed, 30);
+  // The form's base speed; the speed in use follows at the next recompute,
+  // which measures the change from the speed the creature had.
+  t.speed.base = 30;
   SetPair(t.size, f.size);
   SetPair(t.footprintHeight, f.footprint);
   SetPair(t.footprintWidth, f.footprint);

@@ -503,8 +503,10 @@ SpellBranchOutcome CastFoundSpell(const CasterSituation& s, SpellSource source, 
 // The grappling partner: the value of the fighter's Grappling entry.
 int GrapplePartner(int f) { return ConditionValue(f, kCondGrappling); }
 
+// The grapple attack (code 4) on the partner, which it takes as its target.
 SpellBranchOutcome AttackPartner(int f, int partner) {
   ActingCreature = f;
+  ActionTarget = partner;
   SetPlan(f, 1, partner, -1);
   CombatAction.actionCode = 4;
   CombatState = kStateActionUnderWay;

@@ -66,11 +66,17 @@ void EscapeParalysisOrWait() {
   else CombatState = kStateNextFighter;
 }
 
-// The grappling fighter attacks its partner, or escapes on its escape roll.
+// The grappling fighter attacks its partner while its grapple attacks go
+// on; with its standard action spent (its grapple attacks made) the turn
+// ends; else it escapes on its escape roll or starts its grapple attacks.
 void GrappleOrEscape(int fighter) {
   const int partner = GrapplePartner(fighter);
   if (GrappleSequenceOpen) {
     Issue(fighter, partner, kActionNextAttack);
+    return;
+  }
+  if (CombatAction.standardActionLeft == 0) {
+    CombatState = kStateNextFighter;
     return;
   }
   if (RollPercent(Creatures[fighter].behaviour[kBehaviourCasting])) {  // its escape percentage

@@ -28,6 +28,7 @@
 #include "rules/creature_forms.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
+#include "rules/recompute_creature.h"
 #include "screens/game/game_screen.h"
 #include "state/camera.h"
 #include "state/combat_action.h"
@@ -428,8 +429,17 @@ TEST_F(SpellEffects, APolymorphKeepsTheNaturalFormThatDispelBringsBack) {
   CreatureRecord& m = Creatures[kCaster];
   m.strength = {11, 11};
   m.equipment[kSlotTorso - 1] = 77;
+  // Hasted (speed 60) in its own turn, the caster changes form with its
+  // standard action: one move of its speed is left, as the form's speed is
+  // the same 60.
+  AddCondition(kCaster, kCondHasted, 10, 0, 18, 0);
+  RecomputeCreature(kCaster, 0);
+  CombatAction.fullRoundActionLeft = CombatAction.standardActionLeft = CombatAction.moveActionLeft = 1;
+  CombatAction.movesLeft = 2 * m.speed.current;
   Cast(kSpellPolymorphSpider, {kCaster});
   ASSERT_TRUE(Has(kCaster, kCondPolymorphed));
+  EXPECT_EQ(m.speed.current, 60);
+  EXPECT_EQ(CombatAction.movesLeft, 60) << "the move left doubled with the form's base speed";
   EXPECT_EQ(m.strength.base, 14);
   EXPECT_EQ(m.figure, 207);
   EXPECT_EQ(m.equipment[kSlotTorso - 1], 0u);

@@ -164,6 +164,18 @@ TEST_F(SpellChoice, WithoutAUsableSpellTheCasterFallsBackToItsWeapons) {
   EXPECT_EQ(RunSpellBranch(Situation()), SpellBranchOutcome::kGaveUp);
   EXPECT_EQ(SpellsGivenUpThisTurn, 1);
   EXPECT_EQ(CombatAction.actionCode, 0);
+
+  // Grappling C20 beside it, the grapple's attacks under way, no target left
+  // by an earlier order: the grapple attack is made on the partner.
+  Creatures[20].squareX = 3;
+  Begin();
+  AddCondition(kCaster, kCondGrappling, 1000, 20, 31, 0);
+  AddCondition(20, kCondGrappling, 1000, kCaster, 31, 0);
+  GrappleSequenceOpen = 1;
+  ActionTarget = -1;
+  EXPECT_EQ(RunSpellBranch(Situation(true)), SpellBranchOutcome::kWeaponAction);
+  EXPECT_EQ(CombatAction.actionCode, 4);
+  EXPECT_EQ(ActionTarget, 20);
 }
 
 // A full attack begun, its standard action spent: the attack goes on and no
