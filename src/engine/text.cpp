@@ -266,26 +266,38 @@ int DrawTextFNoClip(int style, int column, int row, const char* format, ...) {
 
 int DrawNumberAt(int number, int style, int column, int row) { return DrawTextF(style, column, row, "%i", number); }
 
+namespace {
+
+// The first length characters of a text in a row from (x, y), step pixels
+// apart; backed, each on a tooltip's backing, which lies over what the
+// screen drew beneath it and hides it whole.
+void DrawGlyphRow(const char* text, int length, int x, int y, int step, uint32_t colour, int style, int smallerSet,
+                  bool backed) {
+  for (int i = 0; i < length; ++i) {
+    if (backed) {
+      const DrawLayerScope over(DrawLayer::kOnTop);
+      DrawSheetFrame(kSheetInterface, kTooltipBackingFrame, x + i * step, y, 0xFFFFFFFFu);
+    }
+    DrawGlyph(colour, static_cast<unsigned char>(text[i]), x + i * step, y, style, 0, smallerSet, 1);
+  }
+}
+
+int StringStep(int smallerSet) { return WideCells() && !smallerSet ? 12 : 8; }
+
+}  // namespace
+
 int DrawString(const char* text, int style, int x, int y, uint32_t colour, int smallerSet) {
   if (text == nullptr || text[0] == '\0') return 0;
   TextRunScope run;
-  const int step = WideCells() && !smallerSet ? 12 : 8;
-  for (int i = 0; text[i]; ++i)
-    DrawGlyph(colour, static_cast<unsigned char>(text[i]), x + i * step, y, style, 0, smallerSet, 1);
+  DrawGlyphRow(text, static_cast<int>(std::strlen(text)), x, y, StringStep(smallerSet), colour, style, smallerSet,
+               false);
   return 1;
 }
 
 int DrawStringOnBacking(const char* text, int x, int y, uint32_t colour, int smallerSet) {
   if (text == nullptr || text[0] == '\0') return 0;
   TextRunScope run(true);
-  const int step = WideCells() && !smallerSet ? 12 : 8;
-  for (int i = 0; text[i]; ++i) {
-    {
-      const DrawLayerScope over(DrawLayer::kOnTop);
-      DrawSheetFrame(kSheetInterface, kTooltipBackingFrame, x + i * step, y, 0xFFFFFFFFu);
-    }
-    DrawGlyph(colour, static_cast<unsigned char>(text[i]), x + i * step, y, 0, 0, smallerSet, 1);
-  }
+  DrawGlyphRow(text, static_cast<int>(std::strlen(text)), x, y, StringStep(smallerSet), colour, 0, smallerSet, true);
   return 1;
 }
 
@@ -357,15 +369,7 @@ int DrawLabel(int x, const char* text, int style, int y, int noBacking, int raw,
   if (y + 8 > kTooltipBottom) y = kTooltipBottom - 8;
   if (clearOfTexts) y = RowClearOfTexts(x, y, width, PointerX(), PointerY());
   const uint32_t colour = style >= 10 && style <= 14 ? StyleColour(kDefaultColour, style) : 0xFFFFFFFFu;
-  for (int i = 0; i < length; ++i) {
-    if (!noBacking) {
-      // The backing of a tooltip lies over what the screen drew beneath it
-      // and hides it whole.
-      const DrawLayerScope over(DrawLayer::kOnTop);
-      DrawSheetFrame(kSheetInterface, kTooltipBackingFrame, x + i * 8, y, 0xFFFFFFFFu);
-    }
-    DrawGlyph(colour, static_cast<unsigned char>(label[i]), x + i * 8, y, 0, 0, 0, 1);
-  }
+  DrawGlyphRow(label, length, x, y, 8, colour, 0, 0, !noBacking);
   return 1;
 }
 

@@ -121,19 +121,15 @@ void ExamineMouse() {
 }
 
 // The cursor over a creature outside combat, which is what a click on it
-// does: the record of a party member (and of anyone in mode 0), an attack
-// on a foe in the melee mode, else talking (the speech bubble; grey for one
-// with nothing to say, where a click does nothing). Melee has nothing to
-// strike on a creature that is not a foe, so that mode talks there as the
-// talking mode does.
+// does: in the melee mode an attack on a foe and, on anyone else but a party
+// member, talking as the talking mode does (melee has nothing to strike
+// there); else the map's cursor kind (the record, or the speech bubble, grey
+// for one with nothing to say, where a click does nothing).
 void ShowCreatureCursor(int c) {
-  const bool talker = Creatures[c].tag[0] != '\0';
-  if (c < kPartySize || WeaponMode == 0)
-    CursorShape = kCursorPage;
-  else if (WeaponMode == 1 && IsEnemyForCursor(c))
-    CursorShape = kCursorAttack;
-  else if (WeaponMode == 1 || WeaponMode == 2)
-    CursorShape = talker ? kCursorTalk : kCursorSilent;
+  if (WeaponMode == 1 && c >= kPartySize)
+    CursorShape = IsEnemyForCursor(c) ? kCursorAttack : Creatures[c].tag[0] != '\0' ? kCursorTalk : kCursorSilent;
+  else
+    SetMapCursorKind(c);
 }
 
 // A creature whose figure lies under the mouse takes the hover, on an open

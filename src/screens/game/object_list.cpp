@@ -133,9 +133,6 @@ bool PartyMemberNearSquare(int x, int y) {
 
 namespace {
 
-// A result shown at once, in the 10-pixel rectangle round the mouse.
-void ShowNow(int32_t code) { ShowClickResultNow(code); }
-
 // The list is over: nothing held, no popup, exploring again.
 void EndObjectList() {
   ResetActionState();
@@ -235,7 +232,7 @@ void OpenItemPage(const ShownObject& o, int32_t code) {
   } else {
     const int32_t type = ItemTable[o.row].baseType;
     if (type == 2 || type == 3) {
-      ShowNow(kResultPickUpFirst);
+      ShowClickResultNow(kResultPickUpFirst);
       return;
     }
     std::snprintf(caption, sizeof caption, "%.15s", ItemTable[o.row].name);
@@ -414,21 +411,21 @@ void ServeDrop() {
   }
   if (member < 0 || member >= 4 || Creatures[member].present != 1) {
     EndObjectList();
-    ShowNow(kResultNotPicked);
+    ShowClickResultNow(kResultNotPicked);
     return;
   }
   if (!SquareSeenByParty(HeldObject.x, HeldObject.y) ||
       DistanceToCreatureFeet(member, HeldObject.x, HeldObject.y) > kReachFeet) {
     WalkToHeldObject(member);
   } else if (FindCondition(member, kCondPolymorphed) >= 0) {
-    ShowNow(kResultPolymorphed);
+    ShowClickResultNow(kResultPolymorphed);
   } else if (HeldObject.code != kHeldWholeSquare) {
-    if (!GiveLevel(member, HeldObject.level)) ShowNow(kResultBackpackFull);
+    if (!GiveLevel(member, HeldObject.level)) ShowClickResultNow(kResultBackpackFull);
   } else {
     for (int level = 3; level >= 0; --level) {
       if (ObjectAt(level) == 0) continue;
       if (!GiveLevel(member, level)) {
-        ShowNow(kResultBackpackFull);
+        ShowClickResultNow(kResultBackpackFull);
         break;
       }
     }
