@@ -237,21 +237,9 @@ TEST_F(ScratchFolder, ShortOrMissingTableFilesAreFatal) {
 TEST_F(ScratchFolder, ASpellWordOutOfItsRangeIsFatalAndLeavesTheTable) {
   std::vector<char> game = GameFile(home_ / "Spell1.sml", 119520);
   std::vector<Damage> damages;
-  AddRangeEnds(1,
-               {{452, 1, 9},
-                {456, 0, 1000000},
-                {460, 0, 1000000},
-                {516, 0, 300},
-                {520, 0, 300},
-                {564, 0, 28},
-                {568, 0, 28},
-                {572, 0, 28},
-                {584, 0, 1000},
-                {588, 0, 1000},
-                {592, 0, 1000},
-                {616, 0, 1000},
-                {620, 0, 1000},
-                {624, 0, 1000}},
+  AddRangeEnds(1, {{452, 1, 9},    {456, 0, 1000000}, {460, 0, 1000000}, {516, 0, 300},  {520, 0, 300},
+                   {564, 0, 28},   {568, 0, 28},      {572, 0, 28},      {584, 0, 1000}, {588, 0, 1000},
+                   {592, 0, 1000}, {616, 0, 1000},    {620, 0, 1000},    {624, 0, 1000}},
                &damages);
   for (const int at : {584, 616})
     for (const int64_t value : {1999, 2000, 2001}) damages.push_back({1, at, value, value == 2000});
