@@ -301,7 +301,7 @@ int DrawStringOnBacking(const char* text, int x, int y, uint32_t colour, int sma
   return 1;
 }
 
-int DrawLabelWithValue(int column, int row, int style, int value, const char* format, ...) {
+int DrawLabelWithValue(int column, int row, int style, int64_t value, const char* format, ...) {
   char buffer[kTextBufferSize], caption[kTextBufferSize];
   va_list args;
   va_start(args, format);
@@ -311,7 +311,7 @@ int DrawLabelWithValue(int column, int row, int style, int value, const char* fo
   if (value == 0) return DrawTextAt(kDefaultColour, kLargeColumns, 0, caption, style, column, row, 1, 0, 1, 0);
   DrawTextAt(kDefaultColour, kLargeColumns, 0, caption, style, column, row, 1, -3, 1, 0);
   char line[32];
-  std::snprintf(line, sizeof line, "Value %i", value);
+  std::snprintf(line, sizeof line, "Value %lli", static_cast<long long>(value));
   DrawTextAt(kDefaultColour, kSmallColumns, column * 8, line, 6, 0, 0, 0, row * 8 + 5, 1, 1);
   return 1;
 }

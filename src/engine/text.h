@@ -66,8 +66,8 @@ int DrawNumberAt(int number, int style, int column, int row);
 // 960x720 (b) window unless the smaller set is asked for); 0 for an empty text.
 int DrawString(const char* text, int style, int x, int y, uint32_t colour, int smallerSet);
 // A caption with its words capitalised; with a value, the caption 3 pixels
-// higher and "Value %i" below it in small cells.
-int DrawLabelWithValue(int column, int row, int style, int value, const char* format, ...)
+// higher and "Value %lli" below it in small cells.
+int DrawLabelWithValue(int column, int row, int style, int64_t value, const char* format, ...)
     __attribute__((format(printf, 5, 6)));
 // Where tooltips end at the latest: a little clear of the picture's right
 // and bottom edges (flush against a window's edge the last letters read as

@@ -159,9 +159,9 @@ size_t ReadRows(FILE* file, Row* table, int rows, int rowBytes,
 }
 
 // The item and spell tables: file "<stem>1<extension>" read whole, row by row;
-// a missing file, a short read or a row whose words do not fit (`fits`, when
-// given; the message names the file's `kind`) is fatal with its own message,
-// and the table stays as it was.
+// a missing file, a short read or a row whose words do not fit (`fits`; the
+// message names the file's `kind`) is fatal with its own message, and the
+// table stays as it was.
 template <typename Row>
 int LoadStaticTable(const char* stem, const char* extension, Row* table, int rows, int rowBytes,
                     void (*decode)(const uint8_t*, Row*), bool (*fits)(const Row&), const char* openMessage,
@@ -180,7 +180,7 @@ int LoadStaticTable(const char* stem, const char* extension, Row* table, int row
     ShowError(1, "%s", readMessage);
     return 0;
   }
-  for (int i = 0; fits && i < rows; ++i)
+  for (int i = 0; i < rows; ++i)
     if (!fits(read[i])) {
       ShowError(1, "Damaged %s file: row %i holds a value out of range.", kind, i);
       return 0;
@@ -322,6 +322,13 @@ int FirstUnfitCraftedRow(const uint8_t* image) {
   return -1;
 }
 
+bool ItemRowValuesFit(const ItemRecord& row) {
+  auto within = [](int32_t v, int32_t low, int32_t high) { return v >= low && v <= high; };
+  return within(row.baseType, 0, kLastBaseItemType) && within(row.price, 0, kLargestItemPrice) &&
+         within(row.bonus, kLowestItemBonus, kLargestItemBonus) && within(row.icon, 0, kLastFigure) &&
+         within(row.noSale, 0, kLastNoSaleMark) && within(row.place, 0, kLastItemPlace);
+}
+
 bool SpellRowValuesFit(const SpellRecord& row) {
   auto within = [](int32_t v, int32_t low, int32_t high) { return v >= low && v <= high; };
   // A row without a name holds no spell: its level may be 0.
@@ -351,8 +358,8 @@ int32_t MovedCraftedPicture(int32_t picture, int32_t offset) {
 }
 
 int LoadItemTable() {
-  return LoadStaticTable<ItemRecord>("Item", ".iml", ItemTable, kItemRows, kItemRowBytes, DecodeItemRow, nullptr,
-                                     "Could not open item file.", "Could not read item file.", nullptr);
+  return LoadStaticTable("Item", ".iml", ItemTable, kItemRows, kItemRowBytes, DecodeItemRow, ItemRowValuesFit,
+                         "Could not open item file.", "Could not read item file.", "item");
 }
 
 int LoadSpellTable() {

@@ -194,6 +194,22 @@ constexpr int32_t kLargestSpellParameter = 1000;
 constexpr int32_t kLargestSpellAmount = 1000;
 bool SpellRowValuesFit(const SpellRecord& row);
 
+// The ranges of the words of a base item row: the base type (39 gold coins),
+// the price in gold (summed and multiplied into trades, crafting costs and a
+// pile's value), the bonus (a worn item's condition value: a Health Amulet's
+// is halved and multiplied by its wearer's level, Bracers of Armor and a Ring
+// of Protection add theirs to the armour class), the figure icon, the
+// no-sale mark and the equipment place. An empty row fits. The item file is
+// refused when a row holds a word outside them; the table tool reads its
+// fields in the same ranges.
+constexpr int32_t kLastBaseItemType = 39;
+constexpr int32_t kLargestItemPrice = 10000000;
+constexpr int32_t kLowestItemBonus = -1000;
+constexpr int32_t kLargestItemBonus = 1000000;
+constexpr int32_t kLastNoSaleMark = 3;
+constexpr int32_t kLastItemPlace = 15;
+bool ItemRowValuesFit(const ItemRecord& row);
+
 extern ItemRecord ItemTable[kItemRows];
 extern SpellRecord SpellTable[kSpellRows];
 // The help page of a spell: 51001 + level + id for an arcane spell, 51899 +
@@ -207,8 +223,8 @@ extern CraftedWeaponRecord CraftedWeapons[kCraftedRows];
 extern const char BaseItemTypeNames[39][35];
 extern const char CraftedPropertyNames[kCraftedProperties][28];
 
-// Reads "Item1.iml"; 1 when all 952,000 bytes came. Shows the fatal message
-// on failure.
+// Reads "Item1.iml"; 1 when all 952,000 bytes came and every row's words
+// fit. Shows the fatal message on failure, and the table stays as it was.
 int LoadItemTable();
 // Reads "Spell1.sml"; 1 when all 119,520 bytes came and every row's words
 // fit. Shows the fatal message on failure, and the table stays as it was.

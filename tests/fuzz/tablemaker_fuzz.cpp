@@ -16,6 +16,10 @@ GH_FUZZ_TARGET(tablemaker) {
   WriteScratchFile("Table.bin", result.image.data(), result.image.size());
   const std::string table = schema->table;
   if (table == "crafted" && !LoadCraftedWeapons("Table.bin")) FuzzFault("an accepted crafted table does not load");
+  if (table == "items") {
+    WriteScratchFile("Item1.iml", result.image.data(), result.image.size());
+    if (!LoadItemTable()) FuzzFault("an accepted item table does not load");
+  }
   if (table == "spells") {
     WriteScratchFile("Spell1.sml", result.image.data(), result.image.size());
     if (!LoadSpellTable()) FuzzFault("an accepted spell table does not load");

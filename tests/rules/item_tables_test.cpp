@@ -4,12 +4,14 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <map>
 #include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "engine/widgets.h"
 #include "platform/system.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
@@ -153,6 +155,56 @@ class ScratchFolder : public ::testing::Test {
     std::vector<char> zeros(bytes, 0);
     out.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
   }
+  // A copy of the game's file with one word of a row changed.
+  struct Damage {
+    int row, at;  // the word's place in the row
+    int64_t value;
+    bool fits;
+  };
+  // The game's file (the table read from it) with each damage in turn: one
+  // that fits loads, one that does not is fatal with the loader's message
+  // and leaves the table as it was.
+  template <typename Row, size_t N>
+  static void ExpectOnlyFittingWordsLoad(const char* file, int (*load)(), Row (&table)[N], const char* kind,
+                                         const std::vector<char>& game, const std::vector<Damage>& damages) {
+    std::ofstream(file, std::ios::binary).write(game.data(), static_cast<std::streamsize>(game.size()));
+    ASSERT_EQ(load(), 1);
+    const std::vector<Row> loaded(table, table + N);
+    const int before = platform::MessageBoxCount();
+    int refused = 0;
+    for (const Damage& d : damages) {
+      SCOPED_TRACE(std::to_string(d.row) + " " + std::to_string(d.at) + " " + std::to_string(d.value));
+      std::vector<char> damaged = game;
+      const int32_t word = static_cast<int32_t>(d.value);
+      std::memcpy(damaged.data() + d.row * sizeof(Row) + d.at, &word, 4);
+      std::ofstream(file, std::ios::binary).write(damaged.data(), static_cast<std::streamsize>(damaged.size()));
+      ASSERT_EQ(load(), d.fits ? 1 : 0);
+      if (d.fits) {
+        std::memcpy(static_cast<void*>(table), loaded.data(), sizeof table);
+        continue;
+      }
+      ++refused;
+      EXPECT_EQ(platform::LastMessageBoxText(),
+                std::string("Damaged ") + kind + " file: row " + std::to_string(d.row) + " holds a value out of range.");
+      EXPECT_EQ(std::memcmp(static_cast<const void*>(loaded.data()), table, sizeof table), 0);
+    }
+    EXPECT_EQ(platform::MessageBoxCount(), before + refused);
+  }
+  // Every word at either end of its range (fits), and one past each end.
+  struct Range {
+    int at;
+    int32_t low, high;
+  };
+  static void AddRangeEnds(int row, std::initializer_list<Range> ranges, std::vector<Damage>* damages) {
+    for (const Range& r : ranges)
+      for (const int64_t value : {int64_t{r.low} - 1, int64_t{r.low}, int64_t{r.high}, int64_t{r.high} + 1})
+        damages->push_back({row, r.at, value, value >= r.low && value <= r.high});
+  }
+  static std::vector<char> GameFile(const fs::path& path, size_t bytes) {
+    std::vector<char> game(bytes);
+    std::ifstream(path, std::ios::binary).read(game.data(), static_cast<std::streamsize>(game.size()));
+    return game;
+  }
   fs::path home_, dir_;
 };
 
@@ -183,52 +235,36 @@ TEST_F(ScratchFolder, ShortOrMissingTableFilesAreFatal) {
 // 2,147,483,647 overflowed a heightened cast's slot) is fatal and leaves the
 // table as it was, and so is a level a row without a name may not hold either.
 TEST_F(ScratchFolder, ASpellWordOutOfItsRangeIsFatalAndLeavesTheTable) {
-  fs::copy_file(home_ / "Spell1.sml", "Spell1.sml");
-  std::vector<char> game(119520);
-  std::ifstream("Spell1.sml", std::ios::binary).read(game.data(), static_cast<std::streamsize>(game.size()));
-  ASSERT_EQ(LoadSpellTable(), 1);
-  const std::vector<SpellRecord> loaded(SpellTable, SpellTable + kSpellRows);
-  struct Word {
-    int at;  // in the row
-    int32_t low, high;
-  };
-  const Word words[] = {{452, 1, 9},    {456, 0, 1000000}, {460, 0, 1000000}, {516, 0, 300},  {520, 0, 300},
-                        {564, 0, 28},   {568, 0, 28},      {572, 0, 28},      {584, 0, 1000}, {588, 0, 1000},
-                        {592, 0, 1000}, {616, 0, 1000},    {620, 0, 1000},    {624, 0, 1000}};
-  struct Value {
-    int row, at;
-    int64_t value;
-    bool fits;
-  };
-  std::vector<Value> values;
-  for (const Word& w : words)
-    for (const int64_t value : {int64_t{w.low} - 1, int64_t{w.low}, int64_t{w.high}, int64_t{w.high} + 1})
-      values.push_back({1, w.at, value, value >= w.low && value <= w.high});
+  std::vector<char> game = GameFile(home_ / "Spell1.sml", 119520);
+  std::vector<Damage> damages;
+  AddRangeEnds(1, {{452, 1, 9},    {456, 0, 1000000}, {460, 0, 1000000}, {516, 0, 300},  {520, 0, 300},
+                   {564, 0, 28},   {568, 0, 28},      {572, 0, 28},      {584, 0, 1000}, {588, 0, 1000},
+                   {592, 0, 1000}, {616, 0, 1000},    {620, 0, 1000},    {624, 0, 1000}},
+               &damages);
   for (const int at : {584, 616})
-    for (const int64_t value : {1999, 2000, 2001}) values.push_back({1, at, value, value == 2000});
+    for (const int64_t value : {1999, 2000, 2001}) damages.push_back({1, at, value, value == 2000});
   // Row 175 without its name: level 0 or 1 to 9.
   std::memset(game.data() + 175 * kSpellRowBytes, 0, 50);
-  for (const int64_t value : {-1, 0, 9, 10, 2147483647}) values.push_back({175, 452, value, value >= 0 && value <= 9});
-  values.push_back({1, 452, 2147483647, false});
-  const int before = platform::MessageBoxCount();
-  int refused = 0;
-  for (const Value& v : values) {
-    SCOPED_TRACE(std::to_string(v.row) + " " + std::to_string(v.at) + " " + std::to_string(v.value));
-    std::vector<char> file = game;
-    const int32_t word = static_cast<int32_t>(v.value);
-    std::memcpy(file.data() + v.row * kSpellRowBytes + v.at, &word, 4);
-    std::ofstream("Spell1.sml", std::ios::binary).write(file.data(), static_cast<std::streamsize>(file.size()));
-    ASSERT_EQ(LoadSpellTable(), v.fits ? 1 : 0);
-    if (v.fits) {
-      std::memcpy(SpellTable, loaded.data(), sizeof SpellTable);
-      continue;
-    }
-    ++refused;
-    EXPECT_EQ(platform::LastMessageBoxText(),
-              "Damaged spell file: row " + std::to_string(v.row) + " holds a value out of range.");
-    EXPECT_EQ(std::memcmp(static_cast<const void*>(loaded.data()), SpellTable, sizeof SpellTable), 0);
-  }
-  EXPECT_EQ(platform::MessageBoxCount(), before + refused);
+  for (const int64_t value : {-1, 0, 9, 10, 2147483647}) damages.push_back({175, 452, value, value >= 0 && value <= 9});
+  damages.push_back({1, 452, 2147483647, false});
+  ExpectOnlyFittingWordsLoad("Spell1.sml", LoadSpellTable, SpellTable, "spell", game, damages);
+}
+
+// Each word of an item row loads at either end of its range, and one past it
+// is fatal and leaves the table as it was; so are the damages that overflowed
+// the rules: one changed byte of the game's file making the Health Amulet +4's
+// bonus -1,476,395,004 (halved and multiplied by its wearer's level), and a
+// bonus of 2,147,483,647 on Bracers of Armor and on a Ring of Protection
+// (summed into the armour class).
+TEST_F(ScratchFolder, AnItemWordOutOfItsRangeIsFatalAndLeavesTheTable) {
+  std::vector<char> game = GameFile(home_ / "Item1.iml", static_cast<size_t>(kItemRows) * kItemRowBytes);
+  ASSERT_EQ(std::string(game.data() + 227 * kItemRowBytes), "Health Amulet +4");
+  ASSERT_EQ(std::string(game.data() + 198 * kItemRowBytes), "Bracers of Armor +1");
+  ASSERT_EQ(std::string(game.data() + 193 * kItemRowBytes), "Ring of Protection +1");
+  std::vector<Damage> damages{{227, 460, -1476395004, false}, {198, 460, 2147483647, false}, {193, 460, 2147483647, false}};
+  AddRangeEnds(1, {{452, 0, 39}, {456, 0, 10000000}, {460, -1000, 1000000}, {464, 0, kLastFigure}, {468, 0, 3}, {472, 0, 15}},
+               &damages);
+  ExpectOnlyFittingWordsLoad("Item1.iml", LoadItemTable, ItemTable, "item", game, damages);
 }
 
 TEST_F(ScratchFolder, AbsentCraftedFileLeavesEveryRowEmptyAndSaysNothing) {

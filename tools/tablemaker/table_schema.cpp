@@ -145,6 +145,12 @@ void CheckItems(const Rows& rows, const std::vector<int>& defined, RowProblems* 
   for (int r = 486; r <= 500; ++r) mirror(r, r + 16);
 }
 
+bool GameTakesItemRow(const std::vector<uint8_t>& row) {
+  ItemRecord decoded;
+  DecodeItemRow(row.data(), &decoded);
+  return ItemRowValuesFit(decoded);
+}
+
 // ---------------------------------------------------------------- spells
 
 const char* const kCastingTimes[] = {"Nothing", "Move", "Standard", "Full", "None", nullptr};
@@ -282,11 +288,12 @@ const TableSchema kSchemas[] = {
     {"items",
      2000,
      476,
-     {Text("name", 0, 50), Text("text", 50, 402), Number("type", 452, 0, 39, kItemTypes),
-      Number("price", 456, 0, 10000000), Number("bonus", 460, -1000, 1000000), Number("icon", 464, 0, kIconMax),
-      Number("nosale", 468, 0, 3, kNoSale), Number("place", 472, 0, 15, kPlaces)},
+     {Text("name", 0, 50), Text("text", 50, 402), Number("type", 452, 0, kLastBaseItemType, kItemTypes),
+      Number("price", 456, 0, kLargestItemPrice), Number("bonus", 460, kLowestItemBonus, kLargestItemBonus),
+      Number("icon", 464, 0, kIconMax), Number("nosale", 468, 0, kLastNoSaleMark, kNoSale),
+      Number("place", 472, 0, kLastItemPlace, kPlaces)},
      CheckItems,
-     nullptr},
+     GameTakesItemRow},
     {"spells",
      180,
      664,

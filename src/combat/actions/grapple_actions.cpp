@@ -7,6 +7,7 @@
 #include "combat/actions/action_executor.h"
 #include "combat/actions/combat_sounds.h"
 #include "combat/actions/reactions.h"
+#include "combat/actions/roll_previews.h"
 #include "combat/actions/manoeuvres.h"
 #include "combat/resolution/attack_resolution.h"
 #include "engine/frame.h"
@@ -286,8 +287,7 @@ void EscapeGrapple(int c) {
     FaceTowardsCreature(c, partner);
     RefreshBoth(c, partner);
   }
-  if (IsValidCreature(partner) && FindAnyCondition(partner, kCondSleeping, kCondNauseated, kCondParalyzed, kCondDancing,
-                                                   kCondConfused, kCondStunned, kCondCowering) >= 0) {
+  if (IsDefenceless(partner)) {
     LogMessage("(Automatic success)\r");
   } else if (!IsValidCreature(partner) || ResolveAttack(c, partner, 0, 0, 0, 1, 1, nullptr) != kAttackHoldWon) {
     ShowFloatingText(c, player ? "Failure" : Has(c, kCondPinned) ? "Pinned" : "Grappled");

@@ -45,6 +45,9 @@ bool IsDefenceless(int creature);
 // What an attack on a defenceless target shows: its roll still misses on a
 // natural 1 (only a coup de grace hits without a roll).
 constexpr int kSureHitShown = 95;
+// What an order that needs no roll shows: a coup de grace, or breaking free
+// of a defenceless partner.
+constexpr int kCertainShown = 100;
 // kSureHitShown against a defenceless target, else the attack's chance in
 // evaluation.
 int HitChancePercent(int attacker, int target);

@@ -10,6 +10,7 @@
 #include "combat/actions/casting_checks.h"
 #include "combat/actions/displacement.h"
 #include "combat/resolution/area_targets.h"
+#include "combat/resolution/combat_sequencer.h"
 #include "combat/resolution/special_attacks.h"
 #include "combat/turns/adjacency_queries.h"
 #include "combat/turns/best_square.h"
@@ -456,7 +457,7 @@ bool HasOnlyDistantTargets(int caster, int spell, int extra) {
   (void)extra;
   if (!IsValidCreature(caster) || spell < 0 || spell >= kSpellRows) return false;
   const SpellRecord& s = SpellTable[spell];
-  if (s.targeting != 3 || s.target != 3 || !CanCastDefensivelyLikely(spell, caster, 0)) return false;
+  if (s.targeting != 3 || s.target != kAimIndividual || !CanCastDefensivelyLikely(spell, caster, 0)) return false;
   const int32_t range = RangeClassSquared(spell);
   bool far = false, near = false;
   ForOthers(caster, [&](int, int o) {
@@ -532,9 +533,13 @@ int DropUselessSupportPlan() {
     plan = &a.wandPlanned;
   }
   if (!plan || spell < 0 || spell >= kSpellRows) return 1;
-  // One creature (3) or a line aimed at one (5): the spell's targeting kind.
+  // A spell of one creature, or of a rectangle laid from the caster (Lightning
+  // Bolt, Wall of Fire, Wall of Stone, Fire Storm). Of personal range (1) it
+  // stays when the fighter may take it itself; of touch (2) or 15 feet (3)
+  // when a creature in that reach that is no enemy may take it; of a longer
+  // range (the rectangles are all of 60 feet) it stays.
   const SpellRecord& s = SpellTable[spell];
-  if (s.target != 3 && s.target != 5) return 1;
+  if (s.target != kAimIndividual && s.target != kAimRectangle) return 1;
   bool keep = true;
   if (s.range == 1) {
     keep = CanCastOnTarget(fighter, fighter, spell, 0);

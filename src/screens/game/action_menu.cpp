@@ -317,7 +317,7 @@ void ShowHoveredChance(int32_t index) {
     CursorChance = ResolveAttack(m, Member.partner, 0, 0, 1, 1, 1, nullptr);
   } else if (index == kActBreakFree) {
     if (Member.grappling && Member.partner != -1)
-      CursorChance = IsDefenceless(Member.partner) ? 100 : HitChancePercent(m, Member.partner);
+      CursorChance = IsDefenceless(Member.partner) ? kCertainShown : HitChancePercent(m, Member.partner);
     else if (Member.held)
       CursorChance = WillSaveChancePercent(m, Member.heldDc);
     else if (Member.stuck)

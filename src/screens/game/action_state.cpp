@@ -36,8 +36,6 @@ int32_t AttackMode = 1;
 uint8_t ChargeOrderPending = 0;
 uint8_t FiveFootStepOrderPending = 0;
 uint8_t KeypadStepActive = 0;
-uint8_t AreaPreviewShown = 0;
-int32_t PreviewDirty = 1;
 uint32_t PreviewComputed = 0;
 uint8_t StepPreviewShown = 0;
 
@@ -179,8 +177,6 @@ bool CancelTargetPick() {
   CurrentSpell = -1;
   ScreenMode = kModeExploring;
   TargetPickIndex = -1;
-  AreaPreviewShown = 0;
-  PreviewDirty = 1;
   PathPreviewValid = 0;
   return true;
 }
@@ -201,7 +197,6 @@ void ResetHoverAndInput() {
   ResetHoverState();
   PathPreviewValid = 0;
   PreviewComputed = 0;
-  PreviewDirty = 1;
   LatchButton(1);
   PendingPanelAction = -1;
   StepPreviewShown = 0;
@@ -246,8 +241,6 @@ void ResetActionStateWords() {
   ChargeOrderPending = 0;
   FiveFootStepOrderPending = 0;
   KeypadStepActive = 0;
-  AreaPreviewShown = 0;
-  PreviewDirty = 1;
   PreviewComputed = 0;
   StepPreviewShown = 0;
   ResetRememberedWeaponModes();

@@ -38,11 +38,9 @@ extern uint8_t FiveFootStepOrderPending;
 // and the action bar's hot keys rest meanwhile.
 extern uint8_t KeypadStepActive;
 
-// The map mouse handler's previews that a cancel resets: the area preview is
-// shown, the preview must be computed again, the move preview was computed
-// for the square under the cursor, and the five-foot step's squares are shown.
-extern uint8_t AreaPreviewShown;
-extern int32_t PreviewDirty;
+// The map mouse handler's previews that a cancel resets: the move preview was
+// computed for the square under the cursor, and the five-foot step's squares
+// are shown.
 extern uint32_t PreviewComputed;
 extern uint8_t StepPreviewShown;
 

@@ -396,7 +396,7 @@ void ShowMeleePlan(int fighter, int target, const MeleePlan& plan) {
       AttackKindShown = Has(fighter, kCondGrappling) ? 4 : 2;
       CursorShape = kCursorAttack;
       // A coup de grace hits without a roll.
-      ShowChance(target, AttackFinishesOff(fighter, target) ? 100 : HitChancePercent(fighter, target));
+      ShowChance(target, AttackFinishesOff(fighter, target) ? kCertainShown : HitChancePercent(fighter, target));
       return;
     default: {
       const bool charge = plan.order == MeleeOrder::kCharge;
@@ -501,7 +501,7 @@ void ShotAtEnemy(int fighter, int target) {
   MoveRangeForced = 1;
   AttackKindShown = 3;
   const bool finishesOff = AreAdjacent(fighter, target) && Helpless(target);
-  ShowChance(target, finishesOff ? 100 : HitChancePercent(fighter, target));
+  ShowChance(target, finishesOff ? kCertainShown : HitChancePercent(fighter, target));
   if (!ButtonPressed(0)) return;
   LatchButton(0);
   StrictScrollTo(fighter, -1, -1);

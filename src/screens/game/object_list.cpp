@@ -264,7 +264,7 @@ void DrawLabel(const ShownObject& o, int32_t code, int column, int row) {
     }
     case ShownObject::kGold: DrawLabelWithValue(column, row, 0, 0, o.label, o.count); break;
     case ShownObject::kStack:
-      DrawLabelWithValue(column, row, 0, o.count * ItemTable[o.row].price, o.label, o.count);
+      DrawLabelWithValue(column, row, 0, int64_t{o.count} * ItemTable[o.row].price, o.label, o.count);
       break;
     case ShownObject::kBase: {
       const ItemRecord& item = ItemTable[o.row];

@@ -274,4 +274,33 @@ TEST_F(BattleTest, AHeldCastingComesBackWithItsCastersOwnTurn) {
   EXPECT_EQ(Creatures[kFoeA].attacksOfOpportunityLeft, 0);
 }
 
+// A computer fighter alone among its foes keeps the plan of its Lightning
+// Bolt wand (a rectangle laid from it: no friend need stand in its reach),
+// walks to a square to lay it from and fires it.
+TEST_F(BattleTest, ALoneFighterFiresItsLightningBoltWand) {
+  mapfixture::DrawMap(std::vector<std::string>(20, std::string(20, '.')));  // room for the bolt's 60 feet
+  Create(16, kKindHuman, kClassWarrior, 3, 0, 0, 0, 0, 0);
+  Create(17, kKindHuman, kClassWarrior, 3, 0, 0, 0, 0, 1);
+  Create(18, kKindGnoll, 0, 0, 0, 0, 0, 0, kFoeA);
+  Place(0, 1, 1, kAllegianceParty);
+  Place(1, 2, 1, kAllegianceParty);
+  Place(kFoeA, 8, 6, kAllegianceEnemy);
+  constexpr uint32_t kWand = 7;
+  CraftedWeaponRecord& wand = CraftedWeapons[kWand];
+  wand = {};
+  std::snprintf(wand.name, sizeof wand.name, "Lightning Bolt Wand");
+  wand.itemType = 8;
+  wand.charges = 5;
+  wand.spell = kSpellLightningBolt;
+  Creatures[kFoeA].equipment[kSlotRightHand - 1] = kWand;
+  Creatures[kFoeA].behaviour[kBehaviourWand] = 100;
+  EveryoneSeesEveryone();
+  ASSERT_EQ(StartCombat(0), 1);
+  FramesUntil([] { return SpellInProgress != -1; });
+  ASSERT_EQ(CurrentFighter(), kFoeA);
+  EXPECT_EQ(SpellInProgress, kSpellLightningBolt);
+  EXPECT_EQ(CastingWand, 1);
+  EXPECT_EQ(CastingItem, kWand);
+}
+
 }  // namespace

@@ -111,6 +111,28 @@ TEST_F(GameScreen, TheObjectListPicksUpLiftsAndHandsOverButLeavesUnknownObjects)
   EXPECT_NE(text.find("Unknown"), std::string::npos) << text;
 }
 
+// A pile's worth is its count times its price, however large: 9,999 agates
+// of 10,000,000 gold each.
+TEST_F(GameScreen, APileIsWorthItsCountTimesItsPrice) {
+  constexpr int kAgateRow = 486;
+  constexpr int32_t kAgates = 200000;  // and a count
+  screentest::LayOutMap(20, 12);
+  screentest::Place(0, 4, 3);
+  FighterSlots[0].visible[SquareIndex(5, 3)] = 1;
+  CurrentMap.At(kLayerObjects0, 5, 3) = kAgates + 9999;
+  const int32_t price = ItemTable[kAgateRow].price;
+  ItemTable[kAgateRow].price = 10000000;
+  OpenPile(1);
+  std::vector<GlyphDraw> glyphs;
+  Draw(DrawObjectList, &glyphs);
+  ItemTable[kAgateRow].price = price;
+  std::sort(glyphs.begin(), glyphs.end(),
+            [](const GlyphDraw& a, const GlyphDraw& b) { return a.y != b.y ? a.y < b.y : a.x < b.x; });
+  std::string text;
+  for (const GlyphDraw& g : glyphs) text += static_cast<char>(g.c);
+  EXPECT_NE(text.find("Value99990000000"), std::string::npos) << text;
+}
+
 uint32_t BaseCodeOfType(int32_t type) {
   for (int i = 0; i < kItemRows; ++i)
     if (ItemTable[i].baseType == type) return kFirstBaseItemCode + i;
