@@ -91,12 +91,14 @@ TEST(ItemTablesTest, SpellSoundsFollowTheirFamilies) {
     std::memcpy(&v, &rows[r][at], sizeof v);
     return v;
   };
+  RowProblems faults;
   for (int r = 0; r < kFirstSpareSpell; ++r) {
     const SpellRecord& spell = SpellTable[r];
-    for (const SoundFault& fault : SpellSoundFaults(word(r, kFamilyWord), word(r, kHoldsWord), spell.castSound,
-                                                    spell.effectSound, spell.targetSound))
-      ADD_FAILURE() << spell.name << " '" << fault.field << "': " << fault.text;
+    CheckSpellSounds(r, word(r, kFamilyWord), word(r, kHoldsWord), spell.castSound, spell.effectSound,
+                     spell.targetSound, &faults);
   }
+  for (const RowProblem& fault : faults)
+    ADD_FAILURE() << SpellTable[fault.row].name << " '" << fault.field << "': " << fault.text;
   for (int r = kFirstSpareSpell; r < kSpellRows; ++r)
     EXPECT_EQ(SpellTable[r].castSound | SpellTable[r].effectSound | SpellTable[r].targetSound, 0) << r;
 }

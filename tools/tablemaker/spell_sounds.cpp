@@ -1,6 +1,7 @@
 #include "spell_sounds.h"
 
 #include <iterator>
+#include <utility>
 
 namespace {
 
@@ -20,6 +21,8 @@ constexpr SoundFamily kFamilies[] = {
     {"Holy", {16, 17, 24}}, {"Change", {18}},
 };
 constexpr int kFamilyCount = static_cast<int>(std::size(kFamilies));
+// A spell refused on a target sounds so whatever its family.
+constexpr int kRefusedSpellSound = 8;
 
 bool HasSound(int family, int sound) {
   if (family <= 0 || family >= kFamilyCount) return false;
@@ -49,25 +52,26 @@ const char* const* SoundFamilyNames() {
 
 int LastSoundFamily() { return kFamilyCount - 1; }
 
-std::vector<SoundFault> SpellSoundFaults(int family, int holds, int castSound, int effectSound, int targetSound) {
-  std::vector<SoundFault> faults;
+void CheckSpellSounds(int r, int family, int holds, int castSound, int effectSound, int targetSound,
+                      RowProblems* problems) {
+  const auto add = [&](const char* field, std::string text) { problems->push_back({r, field, std::move(text)}); };
   if (family <= 0 || family >= kFamilyCount) {
-    faults.push_back({"family", "has no sound family"});
-    return faults;
+    add("family", "has no sound family");
+    return;
   }
   if (holds < 0 || holds >= kFamilyCount) holds = 0;
+  const size_t before = problems->size();
   if (castSound != 0 && !HasSound(family, castSound))
-    faults.push_back({"castsound", SoundName(castSound) + " is not of its family " + FamilyWords(family)});
+    add("castsound", SoundName(castSound) + " is not of its family " + FamilyWords(family));
   const auto held = [&](int sound) { return HasSound(family, sound) || HasSound(holds, sound); };
   const auto neither = [&](int sound) {
     return SoundName(sound) + " is not of its family " + FamilyWords(family) +
            (holds ? " nor of " + FamilyWords(holds) + ", which takes hold" : "");
   };
-  if (effectSound != 0 && !held(effectSound)) faults.push_back({"effectsound", neither(effectSound)});
+  if (effectSound != 0 && !held(effectSound)) add("effectsound", neither(effectSound));
   if (targetSound != 0 && targetSound != kRefusedSpellSound && !held(targetSound))
-    faults.push_back({"targetsound", neither(targetSound)});
+    add("targetsound", neither(targetSound));
   // A family named as taking hold that no sound follows says nothing true of the row.
-  if (faults.empty() && holds && !HasSound(holds, effectSound) && !HasSound(holds, targetSound))
-    faults.push_back({"holds", "no sound of the row is of " + FamilyWords(holds)});
-  return faults;
+  if (problems->size() == before && holds && !HasSound(holds, effectSound) && !HasSound(holds, targetSound))
+    add("holds", "no sound of the row is of " + FamilyWords(holds));
 }

@@ -13,20 +13,11 @@
 constexpr int kFamilyWord = 664, kHoldsWord = 668;
 constexpr int kSpellSourceOnlyBytes = 8;
 
-// A spell refused on a target sounds so whatever its family (Magic_8).
-constexpr int kRefusedSpellSound = 8;
-
 // The family names as the source gives them, by number ("None", the spare rows', first).
 const char* const* SoundFamilyNames();
 int LastSoundFamily();
 
-// A fault of one sound word of a row: the field and what is wrong.
-struct SoundFault {
-  const char* field;
-  std::string text;
-};
-
-// What is wrong with a row's three sound words (0 none, else Magic_N) for the
-// family it casts with and the one that takes hold (0 none): empty when each
-// follows them.
-std::vector<SoundFault> SpellSoundFaults(int family, int holds, int castSound, int effectSound, int targetSound);
+// Adds what is wrong with row r's three sound words (0 none, else Magic_N)
+// for the family it casts with and the one that takes hold (0 none).
+void CheckSpellSounds(int r, int family, int holds, int castSound, int effectSound, int targetSound,
+                      RowProblems* problems);

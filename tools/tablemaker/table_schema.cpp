@@ -213,9 +213,8 @@ void CheckSpells(const Rows& rows, const std::vector<int>& defined, RowProblems*
     if (Word(row, 656) && !Word(row, 496)) Add(problems, r, "meta", "allows Silent without a verbal component");
     if (Word(row, 660) && !Word(row, 500)) Add(problems, r, "meta", "allows Still without a somatic component");
     if (r < kFirstSpareSpell)
-      for (SoundFault& f : SpellSoundFaults(Word(row, kFamilyWord), Word(row, kHoldsWord), Word(row, kCastSoundWord),
-                                            Word(row, kEffectSoundWord), Word(row, kTargetSoundWord)))
-        Add(problems, r, f.field, std::move(f.text));
+      CheckSpellSounds(r, Word(row, kFamilyWord), Word(row, kHoldsWord), Word(row, kCastSoundWord),
+                       Word(row, kEffectSoundWord), Word(row, kTargetSoundWord), problems);
   }
   CheckSpellEffects(rows, defined, problems);
 }
