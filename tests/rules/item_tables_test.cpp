@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <iterator>
 #include <map>
 #include <set>
 #include <sstream>
@@ -16,6 +17,8 @@
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "rules/spell_ids.h"
+#include "tablemaker/spell_sounds.h"
+#include "tablemaker/tablemaker.h"
 
 namespace fs = std::filesystem;
 
@@ -77,63 +80,30 @@ TEST(ItemTablesTest, CompiledTablesLoadWithTheirSourceValues) {
   EXPECT_EQ(CraftedWeapons[4700].name[0], 0);
 }
 
-// Spells that do alike sound alike: each row casts with the magic sound of its
-// family, and what takes hold on its targets sounds as the family of what
-// happens there (or, on a target, as a refused spell); the spare rows are
-// silent.
+// Spells that do alike sound alike: each row of the table source names the
+// sound family it casts with and the one that takes hold on its targets, and
+// the game's table sounds as the table tool's families say (a target's event
+// may be the refusal's); the spare rows are silent.
 TEST(ItemTablesTest, SpellSoundsFollowTheirFamilies) {
   ASSERT_EQ(LoadSpellTable(), 1);
-  const std::map<std::string, std::set<int>> sounds = {
-      {"fire", {1, 19}},        {"cold", {2, 20}},       {"acid", {3, 21}},       {"sonic", {4, 22}},
-      {"electricity", {5, 23}}, {"force", {22}},         {"binding", {6}},        {"freeing", {7}},
-      {"silence", {9}},         {"insight", {10}},       {"death", {11}},         {"healing", {12}},
-      {"negative", {13}},       {"protection", {14}},    {"summoning", {15}},     {"holy", {16, 17, 24}},
-      {"change", {18}}};
-  constexpr int kRefused = 8;
-  // By row: the family the spell casts with, then those of what takes hold.
-  const char* const families[kFirstSpareSpell] = {
-      /*   0 */ "summoning binding", "protection", "insight", "binding", "fire", "force", "electricity",
-      /*   7 */ "negative", "negative binding", "change", "change", "cold", "change", "change", "acid",
-      /*  15 */ "summoning binding", "binding", "insight binding", "fire", "change", "silence",
-      /*  21 */ "negative binding", "negative binding", "negative healing", "negative binding", "change",
-      /*  26 */ "protection change", "freeing", "binding", "holy", "binding", "fire", "electricity",
-      /*  33 */ "protection change", "negative", "negative", "change", "change binding", "change", "acid",
-      /*  40 */ "negative binding", "protection force", "binding", "binding", "negative binding", "fire",
-      /*  46 */ "cold", "cold", "sonic", "fire", "change", "negative", "change", "change", "acid", "change",
-      /*  56 */ "summoning force", "binding", "binding", "binding", "cold", "negative", "change binding",
-      /*  63 */ "acid", "change", "silence", "change", "change", "holy", "cold", "negative death",
-      /*  71 */ "holy death", "force death", "change binding death", "healing freeing", "change",
-      /*  76 */ "sonic binding", "binding", "binding", "sonic binding", "negative binding", "negative death",
-      /*  82 */ "electricity", "negative", "negative", "insight", "protection", "binding force", "binding",
-      /*  89 */ "sonic binding", "cold", "sonic", "negative", "change", "binding", "force death", "freeing",
-      /*  97 */ "binding", "binding", "negative", "sonic binding", "acid", "holy", "negative silence",
-      /* 104 */ "holy binding", "holy", "holy force", "healing", "holy", "negative", "holy protection",
-      /* 111 */ "healing freeing", "healing freeing", "holy protection", "summoning", "summoning",
-      /* 116 */ "summoning", "summoning", "healing", "healing", "negative", "healing freeing",
-      /* 122 */ "holy protection", "holy protection", "holy protection", "holy protection", "holy protection",
-      /* 127 */ "holy protection", "healing freeing", "silence", "sonic", "healing freeing",
-      /* 132 */ "healing freeing", "healing", "negative", "holy freeing", "holy protection", "holy", "holy",
-      /* 139 */ "holy protection", "holy protection", "holy protection", "holy protection", "holy protection",
-      /* 144 */ "healing", "negative", "summoning acid", "holy protection", "acid", "healing freeing", "holy",
-      /* 151 */ "freeing", "holy protection", "healing", "holy protection", "negative", "holy healing",
-      /* 157 */ "holy", "negative death", "holy protection", "insight", "negative", "healing", "healing",
-      /* 164 */ "negative", "healing", "negative", "healing freeing", "holy protection", "healing",
-      /* 170 */ "negative", "fire", "healing", "negative", "holy healing",
+  const fs::path source = fs::path(__FILE__).parent_path().parent_path().parent_path() / "content" / "tables";
+  std::ifstream in(source / "spells.txt", std::ios::binary);
+  const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const Rows rows = CompileTable(*FindSchema("spells"), "spells.txt", text).rows;
+  ASSERT_EQ(rows.size(), static_cast<size_t>(kSpellRows));
+  const auto word = [&](int r, int at) {
+    int32_t v;
+    std::memcpy(&v, &rows[r][at], sizeof v);
+    return v;
   };
+  RowProblems faults;
   for (int r = 0; r < kFirstSpareSpell; ++r) {
     const SpellRecord& spell = SpellTable[r];
-    std::istringstream words(families[r]);
-    std::string family;
-    words >> family;
-    const std::set<int>& own = sounds.at(family);
-    std::set<int> holds = own;
-    while (words >> family) holds.insert(sounds.at(family).begin(), sounds.at(family).end());
-    EXPECT_TRUE(own.count(spell.castSound)) << spell.name << " casts with " << spell.castSound;
-    EXPECT_TRUE(spell.effectSound == 0 || holds.count(spell.effectSound))
-        << spell.name << " takes hold with " << spell.effectSound;
-    EXPECT_TRUE(spell.targetSound == 0 || spell.targetSound == kRefused || holds.count(spell.targetSound))
-        << spell.name << " sounds on a target with " << spell.targetSound;
+    CheckSpellSounds(r, word(r, kFamilyWord), word(r, kHoldsWord), spell.castSound, spell.effectSound,
+                     spell.targetSound, &faults);
   }
+  for (const RowProblem& fault : faults)
+    ADD_FAILURE() << SpellTable[fault.row].name << " '" << fault.field << "': " << fault.text;
   for (int r = kFirstSpareSpell; r < kSpellRows; ++r)
     EXPECT_EQ(SpellTable[r].castSound | SpellTable[r].effectSound | SpellTable[r].targetSound, 0) << r;
 }

@@ -96,6 +96,10 @@ void ExpectRefusals(const std::vector<Refusal>& refusals) {
   for (const Refusal& c : refusals) {
     const ToolRun run = Compile(c.table, c.source);
     EXPECT_EQ(run.status, 1) << c.message;
+    // Each refusal is one line that names its place, whatever bytes the source held.
+    std::istringstream lines(run.errors);
+    for (std::string l; std::getline(lines, l);)
+      EXPECT_TRUE(l.find("/source.txt:") != std::string::npos || l.rfind("tablemaker: ", 0) == 0) << l;
     const std::string line = "source.txt:" + std::to_string(LineOf(c.source, c.at)) + ": " + c.message + "\n";
     EXPECT_NE(run.errors.find("/" + line), std::string::npos) << "expected \"" << line << "\" in:\n" << run.errors;
     if (c.alone) {
@@ -134,6 +138,15 @@ TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
       {"spells", Replace(spells, "castsound Magic_15  ", ""), "row 0\n", "row 0 'castsound': has no casting sound"},
       {"spells", Replace(spells, "castsound Magic_15", "castsound Magic_25"), "Magic_25",
        "'castsound' has no value 'Magic_25'"},
+      // A spell sounds as the family it names, and as the one it names as taking hold.
+      {"spells", Replace(spells, "family Silence\n  castsound Magic_9", "family Silence\n  castsound Magic_13"),
+       "family Silence\n  |castsound Magic_13", "row 20 'castsound': Magic_13 is not of its family Silence (Magic_9)"},
+      {"spells", Replace(spells, "holds Change\n  castsound Magic_17  effectsound Magic_18", "holds Change\n  castsound Magic_17  effectsound Magic_13"),
+       "Magic_17  effectsound Magic_13",
+       "row 157 'effectsound': Magic_13 is not of its family Holy (Magic_16, Magic_17, Magic_24) nor of Change "
+       "(Magic_18), which takes hold"},
+      {"spells", Replace(spells, "holds Change\n  castsound Magic_17  effectsound Magic_18", "holds Change\n  castsound Magic_17  effectsound Magic_24"),
+       "Holy  |holds Change\n  castsound Magic_17  effectsound Magic_24", "row 157 'holds': no sound of the row is of Change (Magic_18)"},
       {"crafted", Replace(crafted, "diekind 4\n  icon 119", "diekind 5\n  icon 119"), "diekind 5\n  icon 119",
        "row 4970 'diekind': has a die kind that does not match its medium damage"},
       // A missing row is named where the rows after it go on, or at the end.
@@ -165,6 +178,27 @@ TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
       // A field a copy changes is refused once for the line, not once a row.
       {"items", Replace(items, "copy 1-240 to 242 nosale LeftBehind", "copy 1-240 to 242 nosale Lost"),
        "copy 1-240", "'nosale' has no value 'Lost'"},
+      // A field is given once in a row (the later value passed over the first
+      // unread), and once in a copy's changes; a field that writes another's
+      // word is that word given twice.
+      {"items", Replace(items, "price 375  bonus 31", "price 375  bonus 31  price 376"), "price 376",
+       "'price' is given twice (first at line " + std::to_string(LineOf(items, "price 375  bonus 31")) + ")"},
+      {"items", Replace(items, "copy 1-240 to 242 nosale LeftBehind", "copy 1-240 to 242 nosale 1 nosale 1"),
+       "copy 1-240", "'nosale' is given twice (first at line " + std::to_string(LineOf(items, "copy 1-240")) + ")"},
+      {"crafted", Replace(crafted, "diekind 4\n  icon 119", "diekind 4\n  icon 119  armor 3"), "icon 119  armor",
+       "'armor' is given twice (first as 'sides' at line " + std::to_string(LineOf(crafted, "sides 8  crit 19  mult 2  diekind 4\n")) +
+           ")"},
+      // The source's bytes are shown as a quoted value writes them: a line end,
+      // a NUL or a carriage return in a value neither splits nor cuts the
+      // refusal, and a number is digits alone (a carriage return before one
+      // was read as a blank).
+      {"spells", Replace(spells, fireball + "3", fireball + "\"\\r3\""), "level \"", "'level' has no value '\\x0d3'"},
+      {"spells", Replace(spells, fireball + "3", fireball + "\"\\x0a3\""), "level \"",
+       "'level' has no value '\\x0a3'"},
+      {"spells", Replace(spells, "school Evocation", "school \"Evo\\x00cation\\\\\""), "school \"Evo",
+       "'school' has no value 'Evo\\x00cation\\\\'"},
+      {"items", Replace(items, "name \"Arrows\"", "\"na\\x0ame\" \"Arrows\""), "\"na",
+       "'na\\x0ame': a field name cannot be quoted"},
   });
 }
 
@@ -174,7 +208,7 @@ TEST(TablemakerTest, SpellEffectBlocksTheEffectsCannotCarryAreRefused) {
   const std::string spells = ReadFile(kSources / "spells.txt");
   const std::string fireball = "effect1 Fire  sides1 6  count1 40  save1 RefHalf  sr1 1";
   const std::string finger =
-      "castsound Magic_13  effectsound Magic_11  targetsound Magic_11\n  animation Closing  colour Negative\n  text \"The "
+      "family Death\n  castsound Magic_11  effectsound Magic_11  targetsound Magic_11\n  animation Closing  colour Negative\n  text \"The "
       "caster points";
   const std::string plague =
       "range 60Feet  target Circle  area 20\n  beneficial 0  harmful 1  meta MEWHST\n  effect1 PlagueArea";

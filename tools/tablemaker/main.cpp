@@ -50,11 +50,7 @@ int main(int argc, char** argv) {
   }
   std::filesystem::rename(temp, out);
   if (argc == 5) {
-    Rows rows;
-    for (size_t at = 0; at < image.size(); at += static_cast<size_t>(schema->rowBytes))
-      rows.emplace_back(image.begin() + static_cast<std::ptrdiff_t>(at),
-                        image.begin() + static_cast<std::ptrdiff_t>(at + schema->rowBytes));
-    if (!WriteSpellListing(rows, argv[4])) {
+    if (!WriteSpellListing(result.rows, argv[4])) {
       std::fprintf(stderr, "tablemaker: cannot write %s\n", argv[4]);
       return 1;
     }

@@ -11,6 +11,7 @@
 #include "rules/item_tables.h"
 #include "rules/spell_ids.h"
 #include "spell_rules.h"
+#include "spell_sounds.h"
 
 namespace {
 
@@ -182,7 +183,7 @@ const char* const kAnimationKinds[] = {"None",  "Plain", "Flash", "Sparks", "Clo
 const char* const kMissiles[] = {"None", "Arrow", "Fire", "Acid", "Magic", "Lilac", nullptr};
 const char* const kAnimationColours[] = {"White", "Holy",      "Fire",     "Force", "Acid", "Mind",
                                          "Turning", "Lightning", "Negative", "Cold",  "Life", nullptr};
-constexpr int kCastSoundWord = 564;
+constexpr int kCastSoundWord = 564, kEffectSoundWord = 568, kTargetSoundWord = 572;
 
 // Level blocks of the spell rows: arcane rows 0 to 101, divine rows 102 to
 // 174, spare rows 175 to 179 (level 9 divine).
@@ -217,6 +218,9 @@ void CheckSpells(const Rows& rows, const std::vector<int>& defined, RowProblems*
     if (r < kFirstSpareSpell && Word(row, 472) == 0) Add(problems, r, "school", "has no school");
     if (Word(row, 656) && !Word(row, 496)) Add(problems, r, "meta", "allows Silent without a verbal component");
     if (Word(row, 660) && !Word(row, 500)) Add(problems, r, "meta", "allows Still without a somatic component");
+    if (r < kFirstSpareSpell)
+      CheckSpellSounds(r, Word(row, kFamilyWord), Word(row, kHoldsWord), Word(row, kCastSoundWord),
+                       Word(row, kEffectSoundWord), Word(row, kTargetSoundWord), problems);
   }
   CheckSpellEffects(rows, defined, problems);
 }
@@ -307,18 +311,20 @@ const TableSchema kSchemas[] = {
       Number("immunity2", 548, 0, kLastProtectionCode, kProtectionNames),
       Number("animation", 552, 0, 12, kAnimationKinds), Number("missile", 556, 0, 5, kMissiles),
       Number("colour", 560, 0, 10, kAnimationColours),
-      Number("castsound", 564, 0, kLastMagicSound, kMagicSounds),
-      Number("effectsound", 568, 0, kLastMagicSound, kMagicSounds),
-      Number("targetsound", 572, 0, kLastMagicSound, kMagicSounds),
+      Number("castsound", kCastSoundWord, 0, kLastMagicSound, kMagicSounds),
+      Number("effectsound", kEffectSoundWord, 0, kLastMagicSound, kMagicSounds),
+      Number("targetsound", kTargetSoundWord, 0, kLastMagicSound, kMagicSounds),
       Number("effect1", 576, 0, kLastEffectCode, EffectCodeNames()), Number("duration1", 580, 0, 17, kDurationNames),
       Duration("durvalue1", 584), Number("param1", 588, 0, 1000), Number("sides1", 592, 0, 53),
       Number("count1", 596, 0, 56), Number("save1", 600, 0, 6, kSaves), Number("sr1", 604, 0, 1),
       Number("effect2", 608, 0, kLastEffectCode, EffectCodeNames()), Number("duration2", 612, 0, 17, kDurationNames),
       Duration("durvalue2", 616), Number("param2", 620, 0, 1000), Number("sides2", 624, 0, 53),
       Number("count2", 628, 0, 56), Number("save2", 632, 0, 6, kSaves), Number("sr2", 636, 0, 1),
-      Flags("meta", 640, "MEWHST")},
+      Flags("meta", 640, "MEWHST"), Number("family", kFamilyWord, 0, LastSoundFamily(), SoundFamilyNames()),
+      Number("holds", kHoldsWord, 0, LastSoundFamily(), SoundFamilyNames())},
      CheckSpells,
-     GameTakesSpellRow},
+     GameTakesSpellRow,
+     kSpellSourceOnlyBytes},
     {"crafted",
      5000,
      752,

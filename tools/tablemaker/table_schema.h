@@ -42,6 +42,9 @@ struct TableSchema {
   // The game's own test of a row as its loader makes it (null: the loader
   // takes any row); a row it refuses is a fault of the source.
   bool (*gameTakes)(const std::vector<uint8_t>& row) = nullptr;
+  // Bytes after each row that only the source holds (words the table's rules
+  // read and the table file leaves out).
+  int sourceOnlyBytes = 0;
 
   const FieldSpec* Find(const std::string& key) const {
     for (const FieldSpec& f : fields)

@@ -13,14 +13,16 @@
 //     text "Positive energy closes wounds ..."
 //
 // Each line holds key/value pairs; a value with blanks is written in double
-// quotes (\" and \\ inside). Named values may be given by name or number.
-// "copy A-B to C key value ..." copies rows A to B onto C onwards, with the
-// given fields changed. '#' starts a comment. Any fault is reported as
-// file:line: message, naming the field ("'level' value 12 is outside 1 to 9",
-// "row 31 'level': has level 4 but stands in the level 3 block"), and the tool
-// exits with status 1, writing nothing. The table's rules are checked once
-// every line reads without a fault. The spells may also be written out in
-// words (the listing) for readers.
+// quotes (\" and \\ inside, \xNN for any byte, \r). Named values may be given
+// by name or number; a field is given once in a row. "copy A-B to C key value
+// ..." copies rows A to B onto C onwards, with the given fields changed. '#'
+// starts a comment. Any fault is reported on one line as file:line: message,
+// naming the field ("'level' value 12 is outside 1 to 9", "row 31 'level':
+// has level 4 but stands in the level 3 block"; words of the source shown as
+// a quoted value writes them), and the tool exits with status 1, writing
+// nothing. The table's rules are checked once every line reads without a
+// fault. The spells may also be written out in words (the listing) for
+// readers.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -43,11 +45,38 @@ struct Token {
   bool quoted = false;
 };
 
+std::string Hex(char c) {
+  static const char digits[] = "0123456789abcdef";
+  const unsigned char u = static_cast<unsigned char>(c);
+  return {digits[u >> 4], digits[u & 15]};
+}
+
+// Words of the source as a quoted value writes them (a backslash or a quote
+// after a backslash, any byte but a printable one as \xNN), so that a message
+// holding them is one line, whole, whatever they hold.
+std::string Shown(const std::string& text) {
+  std::string s;
+  for (char c : text) {
+    if (c == '\\' || c == '"')
+      s += std::string("\\") + c;
+    else if (c >= ' ' && c <= '~')
+      s += c;
+    else
+      s += "\\x" + Hex(c);
+  }
+  return s;
+}
+
+// The same between single quotes, as messages name words.
+std::string Quoted(const std::string& text) {
+  std::string s(1, '\'');
+  return s.append(Shown(text)).append(1, '\'');
+}
 
 // "'key': " for the word before a text being read (the field it is the value
 // of), nothing at the start of a line.
 std::string FieldBefore(const std::vector<Token>& tokens) {
-  return tokens.empty() ? "" : "'" + tokens.back().text + "': ";
+  return tokens.empty() ? "" : Quoted(tokens.back().text) + ": ";
 }
 
 bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* error) {
@@ -102,14 +131,13 @@ bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* err
   return true;
 }
 
-std::string Hex(char c) {
-  static const char digits[] = "0123456789abcdef";
-  const unsigned char u = static_cast<unsigned char>(c);
-  return {digits[u >> 4], digits[u & 15]};
-}
-
+// A number is digits, after a minus sign or not: nothing else, no blank or
+// line end before it either.
 bool ParseInt(const std::string& s, int64_t* value) {
-  if (s.empty()) return false;
+  const size_t digits = !s.empty() && s[0] == '-' ? 1 : 0;
+  if (s.size() == digits) return false;
+  for (size_t i = digits; i < s.size(); ++i)
+    if (s[i] < '0' || s[i] > '9') return false;
   char* end = nullptr;
   const long long v = std::strtoll(s.c_str(), &end, 10);
   if (*end != 0) return false;
@@ -131,7 +159,7 @@ const FieldSpec* Apply(const TableSchema& schema, std::vector<uint8_t>& row, con
                        const Token& value, std::string* error) {
   const FieldSpec* field = schema.Find(key);
   if (!field) {
-    *error = "unknown field '" + key + "'";
+    *error = "unknown field " + Quoted(key);
     return nullptr;
   }
   switch (field->kind) {
@@ -153,8 +181,7 @@ const FieldSpec* Apply(const TableSchema& schema, std::vector<uint8_t>& row, con
         // strchr would find a NUL at the letters' end: a NUL is no letter.
         const char* at = c != '\0' ? std::strchr(field->letters, c) : nullptr;
         if (!at) {
-          const std::string letter = std::isprint(static_cast<unsigned char>(c)) ? std::string(1, c) : "\\x" + Hex(c);
-          *error = "'" + key + "' has no letter '" + letter + "' (letters " + field->letters + ")";
+          *error = "'" + key + "' has no letter " + Quoted(std::string(1, c)) + " (letters " + field->letters + ")";
           return nullptr;
         }
         set.push_back(static_cast<int>(at - field->letters));
@@ -176,7 +203,7 @@ const FieldSpec* Apply(const TableSchema& schema, std::vector<uint8_t>& row, con
         }
       }
       if (!found) {
-        *error = "'" + key + "' has no value '" + value.text + "'";
+        *error = "'" + key + "' has no value " + Quoted(value.text);
         return nullptr;
       }
       bool fits = v >= field->min && v <= field->max;
@@ -188,7 +215,7 @@ const FieldSpec* Apply(const TableSchema& schema, std::vector<uint8_t>& row, con
       if (!fits) {
         // The value as the source spells it: one too long for a number is not
         // reported as the number it was cut to.
-        *error = "'" + key + "' value " + value.text + " is outside " + std::to_string(field->min) + " to " +
+        *error = "'" + key + "' value " + Shown(value.text) + " is outside " + std::to_string(field->min) + " to " +
                  std::to_string(field->max) + marks;
         return nullptr;
       }
@@ -245,24 +272,41 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
   int lineNumber = 0;
 
   const size_t fieldCount = schema.fields.size();
-  std::vector<std::vector<uint8_t>> rows(schema.rows, std::vector<uint8_t>(schema.rowBytes, 0));
-  std::vector<int> definedAt(schema.rows, 0);       // source line of each row, 0 not given
-  std::vector<std::vector<int>> fieldAt(schema.rows);  // line of each field's value, 0 not written there
+  const size_t rowBytes = static_cast<size_t>(schema.rowBytes + schema.sourceOnlyBytes);
+  std::vector<std::vector<uint8_t>> rows(schema.rows, std::vector<uint8_t>(rowBytes, 0));
+  std::vector<int> definedAt(schema.rows, 0);  // source line of each row, 0 not given
+  // Where each field's word of a row was written: the line (0 not written
+  // there) and the field that wrote it (fields may share a word).
+  struct Given {
+    int line = 0;
+    int field = -1;
+  };
+  std::vector<std::vector<Given>> fieldAt(schema.rows);
   // The fields of a refused row block land here, read for their own faults.
-  std::vector<uint8_t> scratch(schema.rowBytes, 0);
+  std::vector<uint8_t> scratch(rowBytes, 0);
   constexpr int kNoBlock = -1, kRefusedBlock = -2;
   int current = kNoBlock;
   // Marks a field of a row written at a line (and the fields that share its words).
   auto Written = [&](int r, const FieldSpec* field, int line) {
-    std::vector<int>& at = fieldAt[r];
-    if (at.empty()) at.assign(fieldCount, 0);
+    std::vector<Given>& at = fieldAt[r];
+    if (at.empty()) at.assign(fieldCount, Given{});
     for (size_t i = 0; i < fieldCount; ++i)
-      if (schema.fields[i].offset == field->offset) at[i] = line;
+      if (schema.fields[i].offset == field->offset) at[i] = {line, schema.IndexOf(field)};
   };
+  // A field whose word was given before (in the row, or in the same line of a
+  // copy) is refused: the later value would pass over the first unread.
+  auto GivenTwice = [&](const FieldSpec* field, const Given& first) {
+    if (!field || first.line == 0) return false;
+    const std::string key = field->key, firstKey = schema.fields[first.field].key;
+    Report(lineNumber, "'" + key + "' is given twice (first " + (firstKey == key ? "" : "as '" + firstKey + "' ") +
+                           "at line " + std::to_string(first.line) + ")");
+    return true;
+  };
+  auto FieldOf = [&](const Token& key) { return key.quoted ? nullptr : schema.Find(key.text); };
   // One key/value pair: the field written, or null when the pair was refused and reported.
   auto ApplyPair = [&](std::vector<uint8_t>& row, const Token& key, const Token& value) -> const FieldSpec* {
     if (key.quoted) {
-      Report(lineNumber, "'" + key.text + "': a field name cannot be quoted");
+      Report(lineNumber, Quoted(key.text) + ": a field name cannot be quoted");
       return nullptr;
     }
     std::string error;
@@ -309,9 +353,13 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
       }
       // The fields the copy changes are read once, so that a fault is reported once for the line.
       std::vector<std::pair<const FieldSpec*, const Token*>> changes;
-      for (size_t k = 4; k + 1 < tokens.size(); k += 2)
-        if (const FieldSpec* field = ApplyPair(scratch, tokens[k], tokens[k + 1]))
-          changes.emplace_back(field, &tokens[k + 1]);
+      for (size_t k = 4; k + 1 < tokens.size(); k += 2) {
+        const FieldSpec* field = FieldOf(tokens[k]);
+        const auto earlier = std::find_if(changes.begin(), changes.end(),
+                                          [&](const auto& c) { return field && c.first->offset == field->offset; });
+        if (earlier != changes.end() && GivenTwice(field, {lineNumber, schema.IndexOf(earlier->first)})) continue;
+        if ((field = ApplyPair(scratch, tokens[k], tokens[k + 1]))) changes.emplace_back(field, &tokens[k + 1]);
+      }
       for (int64_t r = a; r <= b; ++r) {
         const int64_t dest = to + (r - a);
         if (!definedAt[r]) {
@@ -335,17 +383,21 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
       continue;
     }
     if (current == kNoBlock) {
-      Report(lineNumber, "'" + head + "' stands outside a row block");
+      Report(lineNumber, Quoted(head) + " stands outside a row block");
       continue;
     }
     if (tokens.size() % 2 != 0) {
-      Report(lineNumber, "'" + FieldWithoutValue(schema, tokens) + "' has no value");
+      Report(lineNumber, Quoted(FieldWithoutValue(schema, tokens)) + " has no value");
       continue;
     }
     std::vector<uint8_t>& row = current >= 0 ? rows[current] : scratch;
-    for (size_t k = 0; k + 1 < tokens.size(); k += 2)
-      if (const FieldSpec* field = ApplyPair(row, tokens[k], tokens[k + 1]); field && current >= 0)
-        Written(current, field, lineNumber);
+    for (size_t k = 0; k + 1 < tokens.size(); k += 2) {
+      const FieldSpec* field = FieldOf(tokens[k]);
+      if (current >= 0 && field && !fieldAt[current].empty() &&
+          GivenTwice(field, fieldAt[current][schema.IndexOf(field)]))
+        continue;
+      if ((field = ApplyPair(row, tokens[k], tokens[k + 1])) && current >= 0) Written(current, field, lineNumber);
+    }
   }
 
   // The rules the game relies on, row by row, once every line has been read
@@ -375,7 +427,7 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
     auto ProblemLine = [&](const RowProblem& p) {
       const FieldSpec* field = p.field ? schema.Find(p.field) : nullptr;
       if (field && definedAt[p.row] && !fieldAt[p.row].empty()) {
-        const int at = fieldAt[p.row][schema.IndexOf(field)];
+        const int at = fieldAt[p.row][schema.IndexOf(field)].line;
         if (at > 0) return at;
       }
       return RowLine(p.row);
@@ -387,10 +439,12 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
       Report(at, "row " + std::to_string(p->row) + (p->field ? std::string(" '") + p->field + "': " : " ") + p->text);
   }
 
+  // The table file holds the rows without the words only the source holds.
   result.image.reserve(static_cast<size_t>(schema.rows) * schema.rowBytes);
-  for (const auto& r : rows) result.image.insert(result.image.end(), r.begin(), r.end());
+  for (const auto& r : rows) result.image.insert(result.image.end(), r.begin(), r.begin() + schema.rowBytes);
   if (result.image.size() != static_cast<size_t>(schema.rows) * schema.rowBytes)
     Report(0, "the table image has the wrong size");
   if (!result.errors.empty()) result.image.clear();
+  result.rows = std::move(rows);
   return result;
 }

@@ -10,6 +10,7 @@
 struct TableResult {
   std::vector<uint8_t> image;       // rows x row bytes; empty when a fault was found
   std::vector<std::string> errors;  // "file:line: message", naming the field of a refused value
+  Rows rows;                        // the rows as read, with the words only the source holds
 };
 
 TableResult CompileTable(const TableSchema& schema, const std::string& fileName, const std::string& text);
