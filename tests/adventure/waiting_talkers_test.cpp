@@ -20,7 +20,7 @@ namespace {
 constexpr int kPennick = 22, kHob = 27;
 constexpr int kSerenneDead = 25, kGnollsDealt = 27, kDroverFreed = 28;
 // Quest journal entries: the Red Banner and three of its stages.
-constexpr int kTheRedBanner = 1, kSerenneFallen = 7, kPennicksHome = 8, kKeepReached = 9;
+constexpr int kTheRedBanner = 1, kSerenneFallen = 7, kKeepReached = 8, kPennicksHome = 15;
 
 class WaitingTalkers : public scriptfixture::ScriptTest {
  protected:
