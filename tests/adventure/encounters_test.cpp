@@ -178,6 +178,13 @@ TEST_F(Encounters, EveryFaceOfEveryRegionMakesWhatItsSentenceSays) {
         } else {
           EXPECT_EQ(static_cast<int>(ids.size()), said.size);
         }
+        // A creature called venomous is one whose sheet tells of its venom.
+        if (text.find("venomous") != std::string::npos)
+          for (int id : ids) {
+            const std::string sheet = Creatures[id].description;
+            EXPECT_TRUE(sheet.find("venom") != std::string::npos || sheet.find("poison") != std::string::npos)
+                << "creature " << id << ": " << sheet;
+          }
         // Every creature is of a kind the sentence names, and every kind it names is there.
         if (said.kinds.empty()) continue;
         for (int id : ids) {

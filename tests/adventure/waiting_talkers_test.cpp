@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <initializer_list>
 
+#include "adventure/quest_journal.h"
 #include "adventure/script_fixture.h"
 #include "frontend/creature_roster.h"
 #include "rules/creature_record.h"
@@ -18,6 +19,8 @@ namespace {
 
 constexpr int kPennick = 22, kHob = 27;
 constexpr int kSerenneDead = 25, kGnollsDealt = 27, kDroverFreed = 28;
+// Quest journal entries: the Red Banner and three of its stages.
+constexpr int kTheRedBanner = 1, kSerenneFallen = 7, kKeepReached = 8, kPennicksHome = 15;
 
 class WaitingTalkers : public scriptfixture::ScriptTest {
  protected:
@@ -50,6 +53,21 @@ TEST_F(WaitingTalkers, MaraPennickWhispersOnceAndSpeaksAgainWhenSerenneFalls) {
   EXPECT_EQ(Creatures[kPennick].allegiance, kAllegianceTalker);
   Run("Pennick");  // she thanks the party and goes home
   EXPECT_EQ(Creatures[kPennick].present, 0);
+  // The journal no longer keeps the family in their cell: their going home
+  // is the quest's pending stage, the letter's stage done.
+  EXPECT_EQ(QuestJournal[kSerenneFallen].state, kJournalCompleted);
+  EXPECT_EQ(QuestJournal[kPennicksHome].state, kJournalStarted);
+  EXPECT_EQ(QuestJournal[kPennicksHome].value, static_cast<uint32_t>(kTheRedBanner));
+
+  // Freed only after the party has reached Blackmoor: the keep stays the
+  // pending stage and their going home is written as past.
+  Creatures[kPennick].present = 1;
+  QuestJournal[kPennicksHome] = ResetJournalEntry();
+  Run("Map25_1");
+  ASSERT_EQ(QuestJournal[kKeepReached].state, kJournalStarted);
+  Run("Pennick");
+  EXPECT_EQ(QuestJournal[kKeepReached].state, kJournalStarted);
+  EXPECT_EQ(QuestJournal[kPennicksHome].state, kJournalCompleted);
 }
 
 TEST_F(WaitingTalkers, HobHissesOnceAndSpeaksAgainWhenTheGnollsAreDealtWith) {

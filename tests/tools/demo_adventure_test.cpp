@@ -10,6 +10,7 @@
 
 #include <cctype>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -237,6 +238,55 @@ TEST(Speakers, EveryoneDescribedAsAManOrAWomanIsOneOnTheRecord) {
     }
   }
   EXPECT_GE(checked, 15);
+}
+
+// Every figure the maps draw stands (there is no seated pose), so no text
+// of either adventure (the scripts' words, the maps' and the people's
+// descriptions) sits anyone down or has them get up.
+TEST(Speakers, NoTextSeatsAnyoneTheMapsDrawStanding) {
+  const std::set<std::string> seated{"sits", "sitting", "seated", "sat"};
+  int texts = 0;
+  auto check = [&](const std::string& text, const std::string& where) {
+    ++texts;
+    std::vector<std::string> words;
+    std::string word;
+    for (const char ch : text + " ") {
+      if (std::isalpha(static_cast<unsigned char>(ch))) {
+        word += static_cast<char>(std::tolower(static_cast<unsigned char>(ch)));
+      } else if (!word.empty()) {
+        words.push_back(word);
+        word.clear();
+      }
+    }
+    for (size_t i = 0; i < words.size(); ++i) {
+      const bool getsUp = i + 1 < words.size() && words[i + 1] == "up" &&
+                          (words[i] == "get" || words[i] == "gets" || words[i] == "getting");
+      EXPECT_FALSE(seated.count(words[i]) || getsUp) << where << ": \"" << words[i] << "\" in " << text.substr(0, 80);
+    }
+  };
+  for (const char* folder : {"DemoVersion", "FullVersion"}) {
+    for (const auto& entry : fs::directory_iterator(fs::path("Scripts") / folder)) {
+      const std::vector<uint8_t> bytes = ReadBytes(entry.path());
+      ScriptCommand* head = nullptr;
+      uint32_t count = 0;
+      ASSERT_EQ(ParseScriptBytes(bytes.data(), bytes.size(), &head, &count), kScriptLoaded) << entry.path();
+      for (const ScriptCommand* c = head; c; c = c->next)
+        for (uint32_t i = 0; i < c->argumentCount; ++i)
+          if (*ArgumentText(c, static_cast<int>(i))) check(ArgumentText(c, static_cast<int>(i)), entry.path().string());
+      if (head) FreeCommandNodes(head);
+    }
+    for (const auto& entry : fs::directory_iterator(fs::path("SaveGame") / folder / "0" / "Maps")) {
+      const std::vector<uint8_t> image = ReadBytes(entry.path());
+      if (image.size() != kMapRecordBytes) continue;
+      static MapRecord map;
+      ReadMapImage(image.data(), &map);
+      check(std::string(map.text, strnlen(map.text, sizeof map.text)), entry.path().string());
+    }
+    ASSERT_EQ(LoadCreatureRosterFmt("SaveGame\\%s\\0\\SaveChar.cml", folder), 1) << folder;
+    for (int i = kPartySize; i < kCreatureCount; ++i)
+      if (Creatures[i].name[0]) check(Creatures[i].description, std::string(folder) + "/" + Creatures[i].name);
+  }
+  EXPECT_GE(texts, 300);
 }
 
 }  // namespace

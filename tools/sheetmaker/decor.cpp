@@ -237,6 +237,39 @@ void Decor(Layer& l, const std::string& kind, int variant, uint32_t s, const Pai
       l.Put(12, 10, C("red.3"));
     }
     l.Outline(kInk);
+  } else if (kind == "thornbush") {
+    // A low thornbush: dark spiked branches reaching out of a mound of dull
+    // leaves, with a few red haws.
+    for (int i = 0; i < 11; ++i) {
+      const float a = 3.5f + i * 0.24f + (Rand01(s, i, 41) - 0.5f) * 0.2f;
+      const float len = 8.0f + Rand01(s, i, 42) * 2.0f;
+      const float x0 = 12, y0 = 17;
+      const float dx = std::cos(a), dy = std::sin(a) * 0.8f;
+      l.Line(x0, y0, x0 + dx * len, y0 + dy * len, 1.0f, C("brown.1"));
+      for (float k = 3.0f; k < len; k += 2.0f) {  // thorns on alternate sides
+        const float side = (static_cast<int>(k) % 4 == 1) ? 1.0f : -1.0f;
+        l.Put(static_cast<int>(x0 + dx * k - dy * side * 1.4f), static_cast<int>(y0 + dy * k + dx * side * 1.4f),
+              C("brown.3"));
+      }
+    }
+    for (int i = 0; i < 9; ++i)
+      l.Ellipse(RandInt(s, i, 7, 16), RandInt(s, i + 9, 11, 17), 3.4f, 2.8f, C("green.1"));
+    for (int y = 0; y < 24; ++y)
+      for (int x = 0; x < 24; ++x)
+        if (l.Get(x, y) == C("green.1")) {
+          const float lit = (TileNoise(x, y, s, 3, 1) - 0.5f) * 0.6f + (14 - x - y * 1.2f + 10) / 28.0f;
+          l.Put(x, y, Tone(RampOf("green.0 green.1 green.2 green.3"), lit, x, y, 0.5f));
+        }
+    for (int i = 0; i < 5; ++i) l.Put(RandInt(s, i + 20, 8, 16), RandInt(s, i + 25, 10, 16), C("red.3"));
+    // Thorns standing out of the leaves' rim.
+    const Layer leaves = l;
+    for (int y = 1; y < 23; ++y)
+      for (int x = 1; x < 23; ++x)
+        if (!leaves.On(x, y) && Rand01(s, x, y) < 0.3f &&
+            ((leaves.On(x + 1, y) && leaves.On(x + 2, y)) || (leaves.On(x - 1, y) && leaves.On(x - 2, y)) ||
+             (leaves.On(x, y + 1) && leaves.On(x, y + 2))))
+          l.Put(x, y, C("brown.3"));
+    l.Outline(kInk);
   } else if (kind == "roots") {
     for (int i = 0; i < 3; ++i) {
       float x = 12, y = 12;

@@ -243,6 +243,36 @@ void Door(Layer& l, int ox, int oy, const std::string& style, bool alongX, int h
   }
 }
 
+// A low iron door in the south face of the wall block drawn from (ox, oy),
+// as a keep's postern: a dark recess under a lintel stone, a plain leaf of
+// riveted iron plates with neither handle nor lock.
+void Postern(Layer& l, int ox, int oy) {
+  const Ramp iron = Pal().Make("ink.0 grey.0 grey.1 grey.2 grey.3");
+  const Ramp stone = Pal().Make("grey.1 stone.0 stone.1 stone.2 stone.3");
+  const int left = ox + 6, right = ox + 16;  // the doorway's columns, upright in the slanting face
+  const int seam = (left + right) / 2;
+  for (int y = 0; y < l.H(); ++y)
+    for (int x = left - 1; x <= right; ++x) {
+      float u = 0, v = 0;
+      if (FaceAt(x, y, ox, oy, &u, &v) != kSouth || v >= 9) continue;
+      if (v < 1) {
+        l.Put(x, y, Tone(stone, 0.85f, x, y));  // the lintel's lit edge
+      } else if (v < 2) {
+        l.Put(x, y, Tone(stone, 0.5f, x, y));
+      } else if (x == left - 1 || x == right) {
+        l.Put(x, y, Tone(stone, 0.35f, x, y));  // the jambs
+      } else if (x == left || x == right - 1 || v < 3) {
+        l.Put(x, y, kInk);  // the doorway's dark rim
+      } else {
+        const bool band = std::fabs(v - 4.5f) < 0.5f || std::fabs(v - 7.5f) < 0.5f;
+        float t = 0.62f - static_cast<float>(x - left) * 0.02f;
+        if (x == seam) t = 0.15f;  // the seam between the two plates
+        else if (band) t = (x == left + 2 || x == right - 3) ? 1.0f : 0.35f;  // bands and rivets
+        l.Put(x, y, Tone(iron, t, x, y));
+      }
+    }
+}
+
 // The fog over an explored square at the edge of the unexplored: black,
 // fading in steps from the dark sides and corners inwards.
 void Fog(Layer& l, int code) {
@@ -290,10 +320,17 @@ void Fog(Layer& l, int code) {
 }  // namespace
 
 void AddWallPainters(PainterMap& m) {
+  // wall KIND [postern]: a wall block; with "postern", the same block as the
+  // plain wall's own frame draws it, with a low iron door in its south face.
   m["wall"] = [](const Paint& p) {
-    const WallLook look = LookOf(p.Arg(0), p);
+    const bool postern = p.Arg(1) == "postern";
+    Paint plain = p;
+    plain.args = {p.Arg(0)};
+    const WallLook look = LookOf(p.Arg(0), plain);
     Layer l(kSide, kSide);
     WallBlock(l, 10, 10, look);
+    if (postern) Postern(l, 10, 10);
+    else if (!p.Arg(1).empty()) p.Fail("no wall dressing \"" + p.Arg(1) + "\"");
     p.Put(p.first, l);
   };
   // door STYLE x|y HALF: one half of a door; its frame stands 11 left and up.

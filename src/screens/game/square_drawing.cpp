@@ -49,8 +49,15 @@ int WallCode(int x, int y) { return ViewInside(x, y) ? CurrentMap.At(kLayerWalls
 // doors and the animated features have passes of their own): the walls that
 // block sight from the large marks, the features of the ground sheet and the
 // objects sheet.
+// A stone wall whose square holds floor code 2017 is drawn with a low iron
+// door in its south face (a keep's postern); to the map's rules it is the
+// wall alone.
+constexpr int kStoneWall = 46, kFloorPostern = 2017, kPosternFrame = 17;
+
 void DrawWallFeature(const ViewSquare& v, int code, uint32_t tint) {
-  if (code >= 46 && code <= 55)
+  if (code == kStoneWall && CurrentMap.layers[kLayerFloor][v.index] == kFloorPostern)
+    DrawMapFrame(kSheetLargeMarks, kPosternFrame, v.sx - 10, v.sy - 10, tint);
+  else if (code >= 46 && code <= 55)
     DrawMapFrame(kSheetLargeMarks, code - 45, v.sx - 10, v.sy - 10, tint);
   else if ((code >= 73 && code <= 81) || (code >= 90 && code <= 99))
     DrawMapFrame(kSheetGround, code, v.sx, v.sy, tint);

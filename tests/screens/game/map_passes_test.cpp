@@ -5,6 +5,9 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
+#include <vector>
 
 #include "map/rain_shelter.h"
 #include "combat/resolution/combat_sequencer.h"
@@ -165,6 +168,37 @@ TEST_F(MapPasses, CampfireFlamesStepAndLargeGlowsSpanTheirObject) {
   ASSERT_EQ(glows.size(), 1u);  // once for the three by three object, from its top-left square
   EXPECT_EQ(glows[0].x, 48);
   EXPECT_FLOAT_EQ(glows[0].scaleX, 3 * 24 / 128.0f);
+}
+
+// Blackmoor Keep's postern as its words tell of it ("Behind a thornbush a
+// low iron door is set in the wall"), on the map the build makes: the door
+// drawn in the wall north of the postern's square, the thornbush on that
+// square; the wall is still the keep's stone wall and the square open.
+TEST_F(MapPasses, BlackmoorsPosternShowsItsDoorInTheWallBehindAThornbush) {
+  constexpr int kPosternEvent = 2;
+  std::ifstream in("SaveGame/FullVersion/0/Maps/Map25.dat", std::ios::binary);
+  const std::vector<uint8_t> image((std::istreambuf_iterator<char>(in)), {});
+  ASSERT_EQ(image.size(), kMapRecordBytes);
+  ReadMapImage(image.data(), &CurrentMap);
+  int px = -1, py = -1;
+  for (int x = 0; x < CurrentMap.width; ++x)
+    for (int y = 0; y < CurrentMap.height; ++y)
+      if (CurrentMap.At(kLayerEvents, x, y) == kPosternEvent) px = x, py = y;
+  ASSERT_GT(py, 0);
+  EXPECT_EQ(CurrentMap.At(kLayerWalls, px, py), 0);
+  EXPECT_EQ(CurrentMap.At(kLayerWalls, px, py - 1), 46);
+  FirstVisibleX = px - 7;
+  FirstVisibleY = py - 6;
+  const int sx = 24 * 7, sy = 24 * 6;
+  bool door = false, thornbush = false;
+  for (const SheetDraw& d : mapscene::RecordScene()) {
+    door |= d.slot == kSheetLargeMarks && d.frame == 17 && d.x == sx - 10 && d.y == sy - 24 - 10;
+    thornbush |= d.slot == kSheetFloor && d.frame == 59 && d.x == sx && d.y == sy;
+    EXPECT_FALSE(d.slot == kSheetLargeMarks && d.frame == 1 && d.x == sx - 10 && d.y == sy - 24 - 10)
+        << "a plain wall over the door";
+  }
+  EXPECT_TRUE(door);
+  EXPECT_TRUE(thornbush);
 }
 
 // Whatever lies on a square for the party to take is marked there: the
