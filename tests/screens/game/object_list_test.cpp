@@ -212,7 +212,9 @@ TEST_F(GameScreen, TheDialogueBoxTakesItsAnswersByKeys) {
   EXPECT_EQ(DialogueScrollLine, 0);
 }
 
-TEST_F(GameScreen, TheDialogueBoxScrollsByTheWheelAndTakesAnAnswerByTheMouse) {
+// A dialogue box over the map whose text runs on below the box, its one
+// answer "Go on".
+void OpenLongTale() {
   screentest::LayOutMap(20, 12);
   ScreenMode = kModeResting;
   std::string text;
@@ -220,6 +222,10 @@ TEST_F(GameScreen, TheDialogueBoxScrollsByTheWheelAndTakesAnAnswerByTheMouse) {
   std::strcpy(DialogueText, text.c_str());
   std::memset(AnswerTexts, 0, sizeof AnswerTexts);
   std::strcpy(AnswerTexts[0], "Go on");
+}
+
+TEST_F(GameScreen, TheDialogueBoxScrollsByTheWheelAndTakesAnAnswerByTheMouse) {
+  OpenLongTale();
   std::strcpy(AnswerTexts[1], "Enough");
   ChosenAnswer = 0;
   harness::MoveMouse(100, 20);
@@ -253,13 +259,7 @@ TEST_F(GameScreen, TheDialogueBoxScrollsByTheWheelAndTakesAnAnswerByTheMouse) {
 // while the pointer is on the lower rows (greyed there, it read as a mark
 // that cannot act), and bobs while the pointer is elsewhere.
 TEST_F(GameScreen, TheDialogueBoxsMarkShowsPlainlyThatMoreTextFollows) {
-  screentest::LayOutMap(20, 12);
-  ScreenMode = kModeResting;
-  std::string text;
-  for (int i = 0; i < 12; ++i) text += "A long tale of the road, told line by line. ";
-  std::strcpy(DialogueText, text.c_str());
-  std::memset(AnswerTexts, 0, sizeof AnswerTexts);
-  std::strcpy(AnswerTexts[0], "Go on");
+  OpenLongTale();
   auto downMark = [](int32_t tick) {
     Tick100 = tick;
     std::vector<SheetDraw> draws;
