@@ -79,12 +79,14 @@ bool MouseInRow8(int column, int big, int row) {
   return px >= column * 8 + 3 && px < column * 8 + extent && py >= row * 8 + 3 && py < row * 8 + extent;
 }
 
-bool ListHasKind10() {
+bool ListHasKind(int32_t kind) {
   const uint32_t count = std::min<uint32_t>(ActionList.count, kActionListSize);
   for (uint32_t i = 0; i < count; ++i)
-    if (ActionList.kinds[i] == 10) return true;
+    if (ActionList.kinds[i] == kind) return true;
   return false;
 }
+
+bool ListHasKind10() { return ListHasKind(10); }
 
 int CursorFrame(int32_t kind) {
   // Ground codes 1-43 draw the sheet's frame of the same number, so these

@@ -24,7 +24,9 @@ extern const uint8_t FigureOffsets[kFigureOffsetCount][2];
 bool MouseInRect(int y, int x, int width, int height);
 bool MouseInTextRow(int row, int column, int widthColumns, int heightRows, int large, int yOffset);
 bool MouseInRow8(int column, int big, int row);
-// Whether one of the action bar's current entries is action kind 10.
+// Whether one of the action bar's current entries is the action kind (10:
+// the crossbow's reload).
+bool ListHasKind(int32_t kind);
 bool ListHasKind10();
 
 int DrawMouseCursor();

@@ -21,6 +21,9 @@
 #include "map/map_record.h"
 #include "rules/item_rules.h"
 #include "rules/item_tables.h"
+#include "map/square_grids.h"
+#include "rules/formation.h"
+#include "screens/game/creature_figures.h"
 #include "script_fixture.h"
 #include "state/combat_action.h"
 #include "state/current_cast.h"
@@ -132,6 +135,35 @@ TEST(EndScreens, AWonBattleHandsOutAwardsGoldAndSpoilsAndRunsItsScriptsOnce) {
   ASSERT_TRUE(harness::QueueBoxKey("1"));
   PressSpace();
   EXPECT_EQ(GameFlags[40], 1u);
+  harness::StopGame();
+}
+
+// The battle won with the leader's back to a wall, so that the party's places
+// behind him are walled off, and Berta knocked out: she stands again, and
+// every standing member has a square of its own and is drawn from the first
+// frame after the victory screen.
+TEST(EndScreens, AfterTheBattleEveryStandingMemberIsDrawnOnASquareOfItsOwn) {
+  ASSERT_TRUE(harness::StartGame());
+  ASSERT_TRUE(harness::StepFrames(1));
+  LayOutWonBattle();
+  Creatures[kChief].scriptWords[kScriptWordDeathScript] = 0;
+  SetPartyLine();
+  for (int x = 0; x < 9; ++x) scenes::SetWall(x, 5, 46);
+  BuildOccupancyGrids(0);
+  Creatures[0].facing = 1;
+  Creatures[1].hitPoints = -3;
+  Creatures[1].present = 0;
+  AddCondition(1, kCondUnconscious, 3000, 0, 0, 0);
+  ASSERT_TRUE(harness::StepFrames(1));
+  PressSpace();
+  ASSERT_EQ(ScreenMode, kModeExploring);
+  EXPECT_EQ(Creatures[1].hitPoints, 1);
+  for (int m = 0; m < 3; ++m) {
+    EXPECT_NE(ScreenPosX[m], -1) << m << " is not drawn";
+    for (int other = 0; other < m; ++other)
+      EXPECT_FALSE(Creatures[m].squareX == Creatures[other].squareX && Creatures[m].squareY == Creatures[other].squareY)
+          << m << " stands on " << other << "'s square";
+  }
   harness::StopGame();
 }
 

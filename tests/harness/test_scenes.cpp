@@ -37,6 +37,8 @@ namespace {
 
 constexpr const char* kKnightNames[4] = {"Aldwin", "Berta", "Cedric", "Dunja"};
 constexpr int kArrows = 5001;  // the base row of plain arrows
+constexpr int kBolts = 5002;   // and of crossbow bolts
+constexpr uint32_t kMarketLightCrossbow = 4962;  // the crafted row the market sells
 
 void Put(int id, int x, int y) {
   CreatureRecord& c = Creatures[id];
@@ -96,6 +98,18 @@ void AddFoe(int id, int kind, int x, int y) {
   c.leader = kFirstFoe;
   Put(id, x, y);
 }
+
+namespace {
+
+// A sturdy orc rooted to square (7, 3): its turns pass without a blow.
+void AddButtsOrc() {
+  AddFoe(kFirstFoe, kKindOrc, 7, 3);
+  CreatureRecord& orc = Creatures[kFirstFoe];
+  orc.baseHitPoints = orc.maxHitPoints = orc.hitPoints = 500;
+  orc.speed = {0, 0};  // rooted: not a square a turn
+}
+
+}  // namespace
 
 void Finish() {
   PartyLeader = 0;
@@ -247,10 +261,7 @@ bool LayOutScene(const std::string& name) {
     Put(0, 1, 3);
     RecomputeCreature(0, 0);
     aldwin.hitPoints = aldwin.maxHitPoints;
-    AddFoe(kFirstFoe, kKindOrc, 7, 3);
-    CreatureRecord& orc = Creatures[kFirstFoe];
-    orc.baseHitPoints = orc.maxHitPoints = orc.hitPoints = 500;
-    orc.speed = {0, 0};  // rooted: not a square a turn
+    AddButtsOrc();
     // A second orc of its band, rooted too, stands by a campfire and only
     // talks: it joins the battle with the band.
     SetWall(6, 1, 90);
@@ -258,6 +269,26 @@ bool LayOutScene(const std::string& name) {
     CreatureRecord& talker = Creatures[kFirstFoe + 1];
     talker.allegiance = kAllegianceTalker;
     talker.speed = {0, 0};
+    Finish();
+    return true;
+  }
+  if (name == "bolts") {
+    // Berta alone, a cleric of the fourth level with a dagger, the light
+    // crossbow of the market (its crafted row) and forty bolts, before the
+    // butts' rooted orc six squares east; the battle starts as they see each
+    // other. Square (x, y) shows at picture pixel (56 + 24 x, 48 + 24 y).
+    LayOutGround(9, 6);
+    CreateCreature(kSceneMap, 1, 3, 0, kKindHuman, kClassCleric, 3, 1, 1, 0, 0, 0, kWeaponDagger, 0, 0);
+    CreatureRecord& berta = Creatures[0];
+    std::snprintf(berta.name, sizeof berta.name, "%s", kKnightNames[1]);
+    berta.allegiance = kAllegianceParty;
+    berta.leader = 0;
+    berta.equipment[kSlotRanged - 1] = kMarketLightCrossbow;
+    berta.ammunition = {kBolts, 40};
+    Put(0, 1, 3);
+    RecomputeCreature(0, 0);
+    berta.hitPoints = berta.maxHitPoints;
+    AddButtsOrc();
     Finish();
     return true;
   }

@@ -38,9 +38,11 @@ void Finish();
 // (the knights after a fight, Berta knocked out, piles near and far),
 // "market" (the knights trading with a cleric, the leader's inventory open)
 // "smithy" (the knights at rest, the leader a smith and enchanter with his
-// inventory open) or "butts" (Aldwin alone, an archer of the eighth level,
+// inventory open), "butts" (Aldwin alone, an archer of the eighth level,
 // before a rooted orc six squares off and a rooted talking orc by a
-// campfire). False when the name is unknown.
+// campfire) or "bolts" (Berta alone, a cleric with the market's light
+// crossbow and forty bolts, before the butts' rooted orc). False when the
+// name is unknown.
 bool LayOutScene(const std::string& name);
 
 }  // namespace scenes

@@ -199,6 +199,19 @@ TEST(SheetArt, EveryCursorKindDrawsACursorNotAGroundTile) {
   }
 }
 
+// The pointers that promise an act (the record, the speech bubble, the boot,
+// the door, the strike, the shot, the stairs) each have a shape of their
+// own: none is the menus' arrow recoloured, which says only "a button".
+TEST(SheetArt, ThePointersOfAnActAreNotTheMenuArrow) {
+  auto shape = [](int kind) {
+    std::vector<bool> inked;
+    for (uint32_t p : Frame(0, CursorFrame(kind))) inked.push_back(p != 0);
+    return inked;
+  };
+  const std::vector<bool> arrow = shape(29);
+  for (int kind : {8, 9, 12, 13, 14, 15, 17}) EXPECT_NE(shape(kind), arrow) << "cursor kind " << kind;
+}
+
 // The attack roll's d20 is written '$' in the message log and drawn in its
 // own colours: in every font (both scales, large and small, and the
 // alternative font of the interface sheet) it is a small die, a square of

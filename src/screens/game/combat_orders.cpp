@@ -60,6 +60,7 @@
 uint32_t MoveAttackPlan = 0;
 uint8_t ChargeChosen = 0;
 uint32_t AttackKindShown = 0;
+uint8_t ShotSwitchShown = 0;
 
 namespace {
 
@@ -700,6 +701,7 @@ void CombatHoverMouse() {
     // The pending action took the hover.
   } else if (enemy && WeaponMode == 1) {
     MeleeOnEnemy(fighter, target);
+    ShotSwitchShown = !AreAdjacent(fighter, target) && (ListHasKind(kActShoot) || ListHasKind(kActReload)) ? 1 : 0;
   } else if (enemy && WeaponMode == 2) {
     if (!Has(fighter, kCondGrappling)) ShotAtEnemy(fighter, target);
   } else {

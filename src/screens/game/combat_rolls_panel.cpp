@@ -30,9 +30,12 @@ constexpr int kLogRight = 34, kLogBottom = 12;
 constexpr int kLogRows = kLogBottom + 1;
 constexpr int kPanelColumns = 23, kPanelRows = 10;  // the panel's large cells
 constexpr int kKeyHome = 0xC7, kKeyPageUp = 0xC9, kKeyEnd = 0xCF, kKeyPageDown = 0xD1;
+constexpr int kCursorWalk = 12;
 constexpr int kCursorDrag = 100, kCursorScrollUp = 22, kCursorScrollDown = 23, kCursorPointing = 4;
 constexpr uint32_t kGrey = 0xFF969696u, kWhite = 0xFFFFFFFFu, kButtonHover = 0xFFB4B4B4u;
 constexpr int kRollsButtonFigure = 299;
+constexpr const char* kShotSwitch = "Right-click: Shoot";
+constexpr int kShotSwitchLength = 18;
 
 // The highest first line (-1 not yet worked out) and the thumb being dragged;
 // both forgotten while the cursor is off the panel.
@@ -179,12 +182,23 @@ void RollsButton() {
   }
 }
 
+// The right button's switch to shooting, told beside the pointer when it
+// shows a walk toward the foe with no words of its own (under the banner
+// otherwise, beside a chance or a refusal); true when told there.
+bool TellShotSwitch() {
+  if (ShotSwitchShown == 0 || CursorChance != -1 || CursorShape != kCursorWalk) return false;
+  std::snprintf(CursorHint, sizeof CursorHint, "%s", kShotSwitch);
+  return true;
+}
+
 }  // namespace
 
 void DrawCombatBanner() {
-  if (InCombat != 1 || CombatRollsShown != 0 || ScreenMode == kModeResting || IsTargetingMode() ||
-      IsCastingAnnouncement() || CombatAction.actionCode != 0 || CombatState != kStatePlayerTurn)
+  if (InCombat != 1 || ScreenMode == kModeResting || IsTargetingMode() || IsCastingAnnouncement() ||
+      CombatAction.actionCode != 0 || CombatState != kStatePlayerTurn)
     return;
+  const bool switchTold = TellShotSwitch();
+  if (CombatRollsShown != 0) return;
   AttackCounterDisplay.hidden = 1;
   const char* text = nullptr;
   switch (AttackKindBanner) {
@@ -196,6 +210,7 @@ void DrawCombatBanner() {
     default: break;
   }
   if (text != nullptr) DrawTextF(0, 2, 1, "%s", text);
+  if (!switchTold && ShotSwitchShown != 0) DrawTextAt(kWhite, kShotSwitchLength, 1, kShotSwitch, 0, 3, 3, 0, 0, 0, 0);
 }
 
 void DrawCombatRollsPanel() {

@@ -22,9 +22,9 @@ namespace {
 
 constexpr int kKeyOne = 0x02, kKeyUp = 0xC8, kKeyPageUp = 0xC9, kKeyDown = 0xD0, kKeyPageDown = 0xD1;
 constexpr int kPortraitFrameSheet = 47, kPortraitFrame = 20, kPortraitSheet = 49;
-constexpr int kMarkSheet = 13, kMarkUp = 485, kMarkDown = 486;
+constexpr int kMarkSheet = 13, kMarkUp = 485, kMarkDown = 486, kMarkUpLit = 489, kMarkDownLit = 490;
 constexpr int kTextRight = 37;
-constexpr uint32_t kWhite = 0xFFFFFFFFu, kDimmedGlyph = 0x6EFFFFFFu, kDimmedMark = 0x96C8C8C8u;
+constexpr uint32_t kWhite = 0xFFFFFFFFu, kDimmedGlyph = 0x6EFFFFFFu;
 constexpr int32_t kCursorUp = 22, kCursorDown = 23, kCursorRefused = 18, kCursorAnswer = 9;
 
 bool AnswerOffered(int k) { return k == 0 || AnswerTexts[k][0] != '\0'; }
@@ -103,6 +103,17 @@ void AnswerByKeys() {
   if (lone && TakeKey(kKeySpace)) Choose(0);
 }
 
+// The scroll marks at the box's right edge, lit while the pointer is on
+// their rows (a click there scrolls). While text lies below the box its
+// mark bobs two pixels down and up, every three quarters of a second, so
+// that the answers are not read before it.
+void DrawScrollMarks(bool more, bool overUpper, bool overLower) {
+  if (DialogueScrollLine > 0) DrawSheetFrame(kMarkSheet, overUpper ? kMarkUpLit : kMarkUp, 304, 8, kWhite);
+  if (!more) return;
+  const int bob = Tick100 >= 50 ? 2 : 0;
+  DrawSheetFrame(kMarkSheet, overLower ? kMarkDownLit : kMarkDown, 304, 38 + bob, kWhite);
+}
+
 void DrawAnswers() {
   for (int k = 0; k < kAnswerCount; ++k) {
     if (!AnswerOffered(k)) continue;
@@ -133,8 +144,7 @@ void DrawDialogueBox() {
   ScrollByWheelAndKeys(more);
   bool overUpper = false, overLower = false;
   ScrollByMouse(more, &overUpper, &overLower);
-  if (DialogueScrollLine > 0) DrawSheetFrame(kMarkSheet, kMarkUp, 304, 8, overUpper ? kDimmedMark : kWhite);
-  if (more) DrawSheetFrame(kMarkSheet, kMarkDown, 304, 40, overLower ? kDimmedMark : kWhite);
+  DrawScrollMarks(more, overUpper, overLower);
   DrawViewportBorder();
   AnswerByKeys();
   DrawAnswers();

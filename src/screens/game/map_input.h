@@ -45,6 +45,10 @@ extern uint8_t KeypadWalkFlag;
 extern uint32_t MoveAttackPlan;
 extern uint8_t ChargeChosen;
 extern uint32_t AttackKindShown;
+// 1 while the acting member, its weapon mode melee, points at a foe it
+// could shoot at instead (the action list offers a shot or the crossbow's
+// reload): the right button's switch to shooting is told.
+extern uint8_t ShotSwitchShown;
 
 // Aiming a spell by mouse: the square a burst or area was aimed at, the
 // square a square-target spell goes to (x -1 when the one under the cursor

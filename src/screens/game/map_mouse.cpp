@@ -538,6 +538,7 @@ void MapMouseHandler() {
   AttackAimMode = 0;
   // The banner's attack and the path arrows belong to this frame's hover.
   AttackKindShown = 0;
+  ShotSwitchShown = 0;
   PathArrowsShown = 0;
   if (ScreenMode == kModeResting) CursorShape = kCursorDefaultRest;
   if (InCombat == 1) {
@@ -595,6 +596,7 @@ void ResetMapInputState() {
   MoveAttackPlan = 0;
   ChargeChosen = 0;
   AttackKindShown = 0;
+  ShotSwitchShown = 0;
   AimedSquare = PlacementSquare = RectangleCorner = MapSquareWords{};
   RectangleCornerSet = 0;
   LineOfEffectShown = 0;

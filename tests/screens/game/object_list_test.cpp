@@ -3,16 +3,19 @@
 // it back), an object the tables do not know stays where it lies; and the dialogue box's answers and scroll.
 #include <algorithm>
 #include <cstring>
+#include <string>
 #include <vector>
 
 #include "adventure/dialogue.h"
 #include "engine/graphics.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
+#include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "rules/conditions.h"
 #include "rules/item_tables.h"
 #include "screens/game/click_results.h"
+#include "screens/game/frame_words.h"
 #include "screens/game/held_object.h"
 #include "screens/game/map_input.h"
 #include "screens/game/map_input_fixture.h"
@@ -231,7 +234,9 @@ TEST_F(GameScreen, TheDialogueBoxTakesItsAnswersByKeys) {
   EXPECT_EQ(DialogueScrollLine, 0);
 }
 
-TEST_F(GameScreen, TheDialogueBoxScrollsByTheWheelAndTakesAnAnswerByTheMouse) {
+// A dialogue box over the map whose text runs on below the box, its one
+// answer "Go on".
+void OpenLongTale() {
   screentest::LayOutMap(20, 12);
   ScreenMode = kModeResting;
   std::string text;
@@ -239,6 +244,10 @@ TEST_F(GameScreen, TheDialogueBoxScrollsByTheWheelAndTakesAnAnswerByTheMouse) {
   std::strcpy(DialogueText, text.c_str());
   std::memset(AnswerTexts, 0, sizeof AnswerTexts);
   std::strcpy(AnswerTexts[0], "Go on");
+}
+
+TEST_F(GameScreen, TheDialogueBoxScrollsByTheWheelAndTakesAnAnswerByTheMouse) {
+  OpenLongTale();
   std::strcpy(AnswerTexts[1], "Enough");
   ChosenAnswer = 0;
   harness::MoveMouse(100, 20);
@@ -265,6 +274,34 @@ TEST_F(GameScreen, TheDialogueBoxScrollsByTheWheelAndTakesAnAnswerByTheMouse) {
   Draw(DrawDialogueBox);
   harness::MouseButton(0, false);
   EXPECT_EQ(ChosenAnswer, 2);
+  EXPECT_EQ(DialogueScrollLine, 0);
+}
+
+// Text below the box: its mark at the right edge stays in full colour, lit,
+// while the pointer is on the lower rows (greyed there, it read as a mark
+// that cannot act), and bobs while the pointer is elsewhere.
+TEST_F(GameScreen, TheDialogueBoxsMarkShowsPlainlyThatMoreTextFollows) {
+  OpenLongTale();
+  auto downMark = [](int32_t tick) {
+    Tick100 = tick;
+    std::vector<SheetDraw> draws;
+    RecordSheetDraws(&draws);
+    Draw(DrawDialogueBox);
+    RecordSheetDraws(nullptr);
+    SheetDraw mark{};
+    mark.frame = -1;
+    for (const SheetDraw& d : draws)
+      if (d.slot == 13 && d.x == 304 && d.y > 8) mark = d;
+    return mark;
+  };
+  harness::MoveMouse(100, 36);  // the lower rows: a click scrolls down
+  const SheetDraw hovered = downMark(0);
+  ASSERT_NE(hovered.frame, -1) << "no mark while text lies below the box";
+  EXPECT_EQ(hovered.colour, 0xFFFFFFFFu) << "the mark is dimmed under the pointer";
+  harness::MoveMouse(100, 150);
+  const SheetDraw still = downMark(0), bobbed = downMark(60);
+  EXPECT_NE(still.frame, hovered.frame) << "the mark is not lit under the pointer";
+  EXPECT_NE(still.y, bobbed.y) << "the mark stands still";
   EXPECT_EQ(DialogueScrollLine, 0);
 }
 
