@@ -249,11 +249,13 @@ bool InAreaTargetList(int creature) {
 // tip, or left of the tip where there is no room above.
 constexpr int kPointerPicture = 20;
 void DrawSmallText(const char* text, int x, int y) {
-  constexpr int kClear = 320 - kTooltipRight, kSmallHeight = 6;
+  constexpr int kClear = 320 - kTooltipRight;
+  const bool wide = IsWideView();
+  // The small letters' cells are 9 pixels high in the wide window's view.
+  const int kSmallHeight = wide ? 9 : 6;
   const int width = TextWidth(text, 0);
   x = std::clamp(x, 0, std::max(0, ViewWidth() - kClear - width));
   y = std::max(y, 0);
-  const bool wide = IsWideView();
   const int mx = wide ? PointerX() * 3 / 2 : PointerX(), my = wide ? PointerY() * 3 / 2 : PointerY();
   const int picture = wide ? kPointerPicture * 3 / 2 : kPointerPicture;
   if (x < mx + picture && mx < x + width && y < my + picture && my < y + kSmallHeight) {
