@@ -24,7 +24,7 @@
 #include "screens/game/figure_table.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/floating_texts.h"
-#include "screens/game/frame_words.h"
+#include "screens/game/map_base_digest.h"
 #include "screens/game/map_mouse_words.h"
 #include "screens/game/square_drawing.h"
 #include "screens/game/view_squares.h"
@@ -211,7 +211,7 @@ void DrawFigurePass(int creature, int rows, int cols, uint32_t tint) {
   CoverByCreature(creature, ring);
   DrawObjectsInFront(y + 3 + c.figureSize[1].current, rows, cols, tint);
 
-  if (creature == PlaybackCreature)
+  if (creature == PlaybackCreature && !BoxOverBattle())
     PlayEventOverFigure(creature, sheet, frame, x, y, sx, sy);
   else if (Active(creature, kCondNauseated) && !Outlined[creature])
     DrawSheetFrameSilhouette(sheet, frame, x, y, (static_cast<uint32_t>(PulseAlpha + 30) << 24) | 0x00C800u, sx, sy);
@@ -371,7 +371,7 @@ void DrawLabels(int creature) {
   }
 
   DrawTargetAnimation(creature, cx, cy);
-  if (creature == PlaybackCreature) PlayEventOverLabels(creature);
+  if (creature == PlaybackCreature && !BoxOverBattle()) PlayEventOverLabels(creature);
   DrawChanceLabels(creature, cx, cy);
 
   if (FloatingTexts[creature].framesLeft >= 0)

@@ -13,6 +13,7 @@
 #include "combat/turns/combat_cycle.h"
 #include "creatures/creature_kinds.h"
 #include "engine/message_log.h"
+#include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "harness/screen_text.h"
 #include "engine/widgets.h"
@@ -26,7 +27,9 @@
 #include "screens/game/map_input_fixture.h"
 #include "screens/game/map_base_digest.h"
 #include "screens/game/map_mouse_words.h"
+#include "screens/game/square_drawing.h"
 #include "state/current_cast.h"
+#include "state/game_progress.h"
 #include "state/game_screen_words.h"
 #include "state/inventory_state.h"
 
@@ -532,6 +535,50 @@ TEST_F(GameScreen, TheSecondMissileIsAimedWithTheCountLeftFromTheFirstOnesView) 
   for (int i = 0; i < 600 && SpellInProgress != -1; ++i) ASSERT_TRUE(harness::StepFrames(1));
   EXPECT_LT(Creatures[kOrc].hitPoints, afterOne);
   EXPECT_EQ(Creatures[kOrc + 1].hitPoints, 60);
+}
+
+// The knight walks to the sleeping chief and kills him; the chief's death
+// script opens its box as the fall is shown. Under the box the map shows
+// nothing of the order: no arrow of the path walked, no slash or number of
+// the blow (they stood frozen under the box, as under Varek's).
+TEST_F(GameScreen, UnderTheBoxOfTheChiefsFallNothingOfTheLastOrderIsDrawn) {
+  harness::SeedRandom(1);
+  scenes::LayOutGround(16, 10);
+  scenes::AddKnight(0, 3, 4);
+  Creatures[0].dexterity = {40, 40};
+  scenes::AddFoe(kOrc, kKindOrc, 6, 4);
+  scenes::Finish();
+  std::snprintf(AdventureFolder, sizeof AdventureFolder, "Tests");
+  CurrentMap.scriptMapNumber = scenes::kSceneMap;
+  Creatures[kOrc].scriptWords[kScriptWordDeathScript] = 5;  // "The chief falls, and his band with him."
+  harness::MoveMouse(300, 220);
+  ASSERT_TRUE(WaitForTurnOf(0));
+  Creatures[kOrc].hitPoints = 1;
+  AddCondition(kOrc, kCondSleeping, 5, 0, 18, 0);
+  // The box's second pass is drawn into the record; its third answers.
+  std::vector<SheetDraw> underBox;
+  int passes = 0;
+  harness::SetBoxIdleHandler([&] {
+    if (++passes == 2) {
+      RecordSheetDraws(&underBox);
+    } else if (passes == 3) {
+      RecordSheetDraws(nullptr);
+      harness::QueueBoxKey("1");
+    }
+  });
+  const int x = inputtest::ScreenX(6), y = inputtest::ScreenY(4);
+  harness::MoveMouse(x, y);
+  ASSERT_TRUE(harness::StepFrames(2));
+  harness::Click(x, y);
+  for (int i = 0; i < 400 && passes < 3; ++i) ASSERT_TRUE(harness::StepFrames(1));
+  harness::SetBoxIdleHandler(nullptr);
+  ASSERT_GE(passes, 3);
+  ASSERT_FALSE(underBox.empty());
+  for (const SheetDraw& d : underBox) {
+    EXPECT_NE(d.slot, kSheetArrows) << "a path arrow, frame " << d.frame;
+    const bool blow = (d.slot == 16 && d.frame == 24) || (d.slot == 47 && (d.frame == 15 || d.frame == 19));
+    EXPECT_FALSE(blow) << "the blow's effect, " << d.slot << "/" << d.frame;
+  }
 }
 
 }  // namespace
