@@ -104,6 +104,12 @@ bool PopupClips() {
 
 bool HiddenByPopup(int x, int y) {
   if (!PopupClips()) return false;
+  // The boxes keep the 320x240 layout; a cell of the wide window's 480x360
+  // view is read in it.
+  if (WideCells()) {
+    x = x * 2 / 3;
+    y = y * 2 / 3;
+  }
   return x > PopupRect.left + 1 && x < PopupRect.right - 1 && y > PopupRect.top + 1 && y < PopupRect.bottom - 1;
 }
 

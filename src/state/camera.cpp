@@ -16,6 +16,7 @@ int32_t ViewSettled = 1;
 uint8_t ViewScrolling = 0;
 uint8_t& MoveInProgress = ViewScrolling;
 uint8_t CameraMoving = 0;
+uint8_t CameraExactArrival = 0;
 int32_t CameraArrived[2] = {};
 
 void ResetCameraState() {
@@ -30,5 +31,6 @@ void ResetCameraState() {
   ViewSettled = 1;
   ViewScrolling = 0;
   CameraMoving = 0;
+  CameraExactArrival = 0;
   ResetWords(CameraArrived);
 }

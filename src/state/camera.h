@@ -38,6 +38,9 @@ extern uint8_t ViewScrolling;
 extern uint8_t& MoveInProgress;  // the same byte under the name casting reads
 // 1 while the camera is moving toward a creature.
 extern uint8_t CameraMoving;
+// 1 while a glide back to a kept view (GlideViewTo) is under way: it ends on
+// that view exactly, not within half a step of it.
+extern uint8_t CameraExactArrival;
 // The two arrival flags of the automatic movement (x, y), cleared when the
 // view is sent somewhere new.
 extern int32_t CameraArrived[2];
@@ -59,6 +62,12 @@ void ScrollToCreature(int creature, int flag, uint8_t* resultByte);
 // Sets the movement's target to the creature (x = -1) or the square, as a
 // scroll request does, without its trace or refusal.
 void AimCameraAt(int creature, int x, int y);
+// Starts a movement back to the view origin (x, y) kept earlier, which it
+// reaches exactly (the limits of the map allowing).
+void GlideViewTo(int32_t x, int32_t y);
+// While the view glides on its own toward a creature or a point, the
+// squares slide under the pointer: a click on the map is not taken.
+inline bool ViewGlides() { return FollowTarget != -1; }
 // The camera's bounds for the current map.
 void SetCameraBounds();
 // The view following the walking party leader: while no automatic movement

@@ -173,6 +173,14 @@ TEST_F(TextTest, TextUnderAnOpenPopupIsHiddenInModesThreeAndFive) {
   EXPECT_TRUE(drawnAt(4, 2, 0));   // y 16: on the top edge
   EXPECT_TRUE(drawnAt(12, 4, 0));  // x 96: on the right edge
   EXPECT_TRUE(drawnAt(4, 8, 0));   // y 64: on the bottom edge
+  // The box keeps the 320x240 layout in the 960x720 (b) window: a text of
+  // the view's 480x360 space is read in it.
+  WideViewDrawSwitch = 1;
+  WindowSize = 3;
+  EXPECT_FALSE(drawnAt(10, 6, 0));  // (120, 72) of the view: (80, 48), inside
+  EXPECT_TRUE(drawnAt(10, 8, 0));   // (120, 96) of the view: (80, 64), on the bottom edge
+  WideViewDrawSwitch = 0;
+  WindowSize = 1;
   ScreenMode = kModeItemPileHovered;
   EXPECT_FALSE(drawnAt(11, 7, 0));  // (88, 56): inside
   // An item selection pending shows everything.

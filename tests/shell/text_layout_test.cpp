@@ -1,29 +1,29 @@
-// Every screen's texts and pictures stay apart and inside the picture: each
-// page type and each state of the game screen (the dialogue box, the
-// message log and the combat panels among them) is drawn headless, first
-// with the pointer on nothing, then with the pointer on each text it drew
-// (so that hints and hover styles show), and the texts and sheet frames the
-// frame laid down are read back. Reported: two texts that claim one cell
-// with different letters; a text that leaves the picture or is cut at its
-// edge; a picture of its own (an icon, an arrow, a figure, an ornament, the
-// edge of a frame) whose drawn pixels fall on or right beside a letter's
-// ink, or leave the picture (the die of a roll, drawn inside its line, is
-// such a picture); a text that a panel, a fill or a backdrop drawn after it
-// covers; texts of the two sizes side by side on one line with less than
-// a large cell's width of blank between them; a chance shown over a creature that the
-// pointer lies on; a box over the map that lies over the side panel.
-// Backdrops (the map view, page backdrops, panel stone), plain fills and the
-// pointer with what it carries are not pictures of their own; a popup box
-// covers what was drawn before it; a number drawn on the box it counts
-// belongs to it, on a backing of its own (a plain fill between the two). A
-// tooltip on its own backing covers the page beneath it (two tooltips still
-// may not meet), but on the game screen never the party list's names, and
-// on the creation pages no text at all; its backing hides what lies under
-// it whole; it keeps clear of the picture's right and bottom edges. A box
-// over the map hides a text under it whole or not at all. The pointer also stands on a
-// grid over each screen, where tooltips show that no text starts. With
-// TEXT_LAYOUT_SHOTS naming a folder, the pictures looked at are written
-// there.
+// Every screen's texts and pictures stay apart and inside the picture, in
+// each window size: each page type and each state of the game screen (the
+// dialogue box, the message log and the combat panels among them) is drawn
+// headless, first with the pointer on nothing, then with the pointer on each
+// text it drew (so that hints and hover styles show), and the texts and
+// sheet frames the frame laid down are read back. Reported: two texts that
+// claim one cell with different letters; a text that leaves the picture or
+// is cut at its edge; a picture of its own (an icon, an arrow, a figure, an
+// ornament, the edge of a frame) whose drawn pixels fall on or right beside
+// a letter's ink, or leave the picture (the die of a roll, drawn inside its
+// line, is such a picture); a text that a panel, a fill or a backdrop drawn
+// after it covers; texts of the two sizes side by side on one line with less
+// than a large cell's width of blank between them; a chance shown over a
+// creature that the pointer lies on; a box over the map that lies over the
+// side panel. Backdrops (the map view, page backdrops, panel stone), plain
+// fills and the pointer with what it carries are not pictures of their own;
+// a popup box covers what was drawn before it; a number drawn on the box it
+// counts belongs to it, on a backing of its own (a plain fill between the
+// two). A tooltip on its own backing covers the page beneath it (two
+// tooltips still may not meet), but on the game screen never the party
+// list's names, and on the creation pages no text at all; its backing hides
+// what lies under it whole; it keeps clear of the picture's right and bottom
+// edges. A box over the map hides a text under it whole or not at all. The
+// pointer also stands on a grid over each screen, where tooltips show that
+// no text starts. With TEXT_LAYOUT_SHOTS naming a folder, the pictures
+// looked at are written there.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -280,6 +280,38 @@ void Record(Drawn* drawn) {
   RecordSheetDraws(drawn ? &drawn->draws : nullptr);
 }
 
+// The "960x720 (b)" window lays the map view's texts on the cells of its
+// 480 by 360 space (12 by 12, or 7 by 9 for the small letters): read in
+// the picture's 320 by 240 pixels, as everything else is, with the glyphs
+// drawn on them.
+int ToPicture(int v) { return v >= 0 ? 2 * v / 3 : -((2 * -v + 2) / 3); }
+void InPicturePixels(Drawn* drawn) {
+  std::map<int64_t, SheetDraw*> byOrder;
+  for (SheetDraw& d : drawn->draws) byOrder[d.order] = &d;
+  for (TextRun& run : drawn->runs) {
+    const bool wide = run.cellHeight == 12 || run.cellHeight == 9;
+    if (!wide) continue;
+    for (TextCell& t : run.cells) {
+      const auto glyph = byOrder.find(t.order + 1);
+      if (glyph != byOrder.end() && glyph->second->x == t.x && glyph->second->y == t.y) {
+        glyph->second->x = ToPicture(t.x);
+        glyph->second->y = ToPicture(t.y);
+      }
+      t.x = ToPicture(t.x);
+      t.y = ToPicture(t.y);
+    }
+    for (TextCell& t : run.hidden) {
+      t.x = ToPicture(t.x);
+      t.y = ToPicture(t.y);
+    }
+    run.cellWidth = run.cellHeight == 12 ? 8 : 4;
+    run.cellHeight = run.cellHeight == 12 ? 8 : 6;
+  }
+}
+// Map pixels of the view for picture pixels, and back.
+int MapSpan(int picture) { return IsWideView() ? picture * 3 / 2 : picture; }
+int PictureSpan(int map) { return IsWideView() ? ToPicture(map) : map; }
+
 // The pointer's grid over every screen, in pixels.
 constexpr int kGridStep = 48;
 
@@ -519,11 +551,16 @@ std::vector<std::string> Faults(const Drawn& drawn) {
   return faults;
 }
 
-class TextLayout : public ::testing::Test {
+// The check runs in each window size the game offers (1 "640x480", 2
+// "960x720 (a)", 3 "960x720 (b)"), chosen on the window's menu.
+class TextLayout : public ::testing::TestWithParam<uint32_t> {
  protected:
   void SetUp() override {
     ASSERT_TRUE(harness::MakeOwnGameFolder(&folder_));
     ASSERT_TRUE(harness::StartGame());
+    harness::ChooseMenu(999 + static_cast<int>(GetParam()));
+    ASSERT_TRUE(harness::StepFrames(1));
+    ASSERT_EQ(WindowSize, GetParam());
     harness::SeedRandom(1);
   }
   void TearDown() override {
@@ -542,6 +579,7 @@ class TextLayout : public ::testing::Test {
     Record(&drawn);
     harness::StepFrames(1);
     Record(nullptr);
+    InPicturePixels(&drawn);
     drawn.page = ScreenMode == kModePageView;
     drawn.list = !drawn.page && PartyListBlock(&drawn.listLeft, &drawn.listTop, &drawn.listRight, &drawn.listBottom);
     if (Keep(screen, drawn)) Shoot(screen + " at " + std::to_string(x) + " " + std::to_string(y));
@@ -592,7 +630,7 @@ class TextLayout : public ::testing::Test {
     show();
     for (int s = 0; s < FighterCount; ++s) {
       const CreatureRecord& c = Creatures[FighterSlots[s].creature];
-      const int x = c.pixelX + 12 - ViewOriginX, y = c.pixelY + 12 - ViewOriginY;
+      const int x = PictureSpan(c.pixelX + 12 - ViewOriginX), y = PictureSpan(c.pixelY + 12 - ViewOriginY);
       if (x >= 0 && x < 320 && y >= 0 && y < 240) points.insert({x, y});
     }
     Sweep(screen, show, points, 2);
@@ -631,7 +669,7 @@ void ShowBox(int32_t portrait, int32_t line) {
   ScreenMode = kModeResting;
 }
 
-TEST_F(TextLayout, EveryScreenKeepsItsTextsAndPicturesApartAndInsideThePicture) {
+TEST_P(TextLayout, EveryScreenKeepsItsTextsAndPicturesApartAndInsideThePicture) {
   // "Start New Game": the creation pages of a new party whose Knight has
   // taken the feats of the longest names and whose Wizard knows spells.
   SetFirstPage("Title Screen", kPageMainMenu, -1);
@@ -755,8 +793,8 @@ TEST_F(TextLayout, EveryScreenKeepsItsTextsAndPicturesApartAndInsideThePicture) 
   EXPECT_EQ(CombatState, kStatePlayerTurn);
   GameScreen("battle", [] {
     // The orcs near the right edge of the picture.
-    ViewOriginX = 25 * 24 + 12 - 280;
-    ViewOriginY = 8 * 24 + 12 - 150;
+    ViewOriginX = 25 * 24 + 12 - MapSpan(280);
+    ViewOriginY = 8 * 24 + 12 - MapSpan(150);
     FollowTarget = -1;
     ViewIdle = 1;
   });
@@ -764,8 +802,8 @@ TEST_F(TextLayout, EveryScreenKeepsItsTextsAndPicturesApartAndInsideThePicture) 
   // foes still shown): the chance over it stays inside.
   GameScreen("a foe at the right edge", [] {
     HighlightTimer = 100;
-    ViewOriginX = 25 * 24 + 12 - 317;
-    ViewOriginY = 8 * 24 + 12 - 150;
+    ViewOriginX = 25 * 24 + 12 - MapSpan(317);
+    ViewOriginY = 8 * 24 + 12 - MapSpan(150);
     FollowTarget = -1;
     ViewIdle = 1;
   });
@@ -834,8 +872,8 @@ TEST_F(TextLayout, EveryScreenKeepsItsTextsAndPicturesApartAndInsideThePicture) 
   GameScreen("recent spells beside a foe", [] {
     SidePanelShown = 1;
     SidePanelMode = 2;
-    ViewOriginX = Creatures[scenes::kFirstFoe].pixelX + 12 - 170;
-    ViewOriginY = Creatures[scenes::kFirstFoe].pixelY + 12 - RecentSpellIconBox(12, 0).top + 22;
+    ViewOriginX = Creatures[scenes::kFirstFoe].pixelX + 12 - MapSpan(170);
+    ViewOriginY = Creatures[scenes::kFirstFoe].pixelY + 12 - MapSpan(RecentSpellIconBox(12, 0).top - 22);
     FollowTarget = -1;
     ViewIdle = 1;
   });
@@ -846,8 +884,8 @@ TEST_F(TextLayout, EveryScreenKeepsItsTextsAndPicturesApartAndInsideThePicture) 
   // The gold lies there with a scroll of the longest name a list shows.
   const auto pileInView = [] {
     ScreenMode = kModeExploring;
-    ViewOriginX = 13 * 24 + 12 - 150;
-    ViewOriginY = 3 * 24 + 12 - 40;
+    ViewOriginX = 13 * 24 + 12 - MapSpan(150);
+    ViewOriginY = 3 * 24 + 12 - MapSpan(40);
     FollowTarget = -1;
     ViewIdle = 1;
   };
@@ -874,5 +912,11 @@ TEST_F(TextLayout, EveryScreenKeepsItsTextsAndPicturesApartAndInsideThePicture) 
   for (const std::string& f : faults_) all += f + "\n";
   EXPECT_TRUE(faults_.empty()) << all;
 }
+
+INSTANTIATE_TEST_SUITE_P(, TextLayout, ::testing::Values(1u, 2u, 3u),
+                         [](const ::testing::TestParamInfo<uint32_t>& size) {
+                           return std::string(size.param == 1 ? "640x480" : "960x720_") +
+                                  (size.param == 2 ? "a" : size.param == 3 ? "b" : "");
+                         });
 
 }  // namespace

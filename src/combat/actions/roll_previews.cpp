@@ -11,6 +11,7 @@
 #include "combat/resolution/attack_resolution.h"
 #include "combat/resolution/spell_preview.h"
 #include "engine/game_speeds.h"
+#include "engine/graphics.h"
 #include "engine/reset_words.h"
 #include "engine/settings.h"
 #include "engine/text.h"
@@ -154,7 +155,9 @@ bool DrawSituationLabels(int x, int y) {
   for (const SituationLabel& label : SituationLabels) {
     if (label.text[0] == '\0') continue;
     const int dy = 8 * row++;
-    if (IsWideView())
+    // Given in the 320x240 layout: scaled when the frame draws in the wide
+    // window's 480x360 space, as the hint beside them is.
+    if (WideViewDrawSwitch != 0 && IsWideView())
       DrawStringOnBacking(label.text, x * 3 / 2, (y + dy) * 3 / 2, kLabelColour, 1);
     else
       DrawStringOnBacking(label.text, x, y + dy, kLabelColour, 1);

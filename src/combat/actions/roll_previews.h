@@ -32,8 +32,9 @@ bool AddSituationLabel(int32_t source);
 bool BuildSituationLabels(int target, uint8_t grappler, const ModifierList& armourClass,
                           const ModifierList& attackRoll);
 // With the option on, draws each label in the small font from (x, y) down, 8
-// pixels apart (scaled by 3/2 in the 960x720 (b) window), on a tooltip's
-// backing like the chance above them. True.
+// pixels apart in the 320x240 layout (scaled by 3/2 while the frame draws
+// in the 960x720 (b) window's 480x360 space), on a tooltip's backing like
+// the chance above them. True.
 bool DrawSituationLabels(int x, int y);
 
 // 5 x (21 + Wisdom modifier + Will save - DC), within 5 to 95.

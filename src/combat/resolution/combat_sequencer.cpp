@@ -460,6 +460,7 @@ void StartOfUse() {
   CastingUse.noTarget = 0;
   CastingUse.repeat = 0;
   CastingUse.furtherMissile = 0;
+  CastingUse.aimViewKept = 0;
   CastingUse.hitDicePool = -1;
   CastingUse.opportunityUnderway = 0;
   for (int32_t& t : AreaTargetList) t = -1;

@@ -62,6 +62,10 @@ struct CastingUseWords {
   uint8_t missileFlying = 0;
   uint8_t areaAnimating = 0;
   int32_t aimX = -1, aimY = -1;   // the aimed square
+  // Where the view stood as the player aimed the use's first missile or ray
+  // (kept: 1), where it goes back for the further ones.
+  uint8_t aimViewKept = 0;
+  int32_t aimViewX = 0, aimViewY = 0;
 };
 extern CastingUseWords CastingUse;
 // The enemy's summoned creatures take the records from 582 on, one more for

@@ -634,10 +634,15 @@ void EndOfUse(int caster, int spell) {
     if (CombatAction.playerControlled == 1 || InCombat == 0) {
       CastingUse.furtherMissile = 1;
       ScreenMode = kModeAimCreature;
-      // While the player picks the next target the view comes back over the
-      // caster, round whom the creatures in reach stand (it may have gone
-      // after the last target).
-      StrictScrollTo(caster, -1, -1);
+      // While the player picks the next target the view goes back where it
+      // stood as the first was aimed (it may have gone after the last
+      // target), so that a foe stands where the player saw it then; over
+      // the caster, round whom the creatures in reach stand, when the use
+      // was not aimed there.
+      if (CastingUse.aimViewKept == 1)
+        GlideViewTo(CastingUse.aimViewX, CastingUse.aimViewY);
+      else
+        StrictScrollTo(caster, -1, -1);
       return;
     }
     const bool friends = SpellTable[spell].beneficial == 1 || spell == 109 || spell == 120 || spell == 134 ||

@@ -24,7 +24,7 @@
 #include "screens/game/figure_table.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/floating_texts.h"
-#include "screens/game/frame_words.h"
+#include "screens/game/map_base_digest.h"
 #include "screens/game/map_mouse_words.h"
 #include "screens/game/square_drawing.h"
 #include "screens/game/view_squares.h"
@@ -211,7 +211,7 @@ void DrawFigurePass(int creature, int rows, int cols, uint32_t tint) {
   CoverByCreature(creature, ring);
   DrawObjectsInFront(y + 3 + c.figureSize[1].current, rows, cols, tint);
 
-  if (creature == PlaybackCreature)
+  if (creature == PlaybackCreature && !BoxOverBattle())
     PlayEventOverFigure(creature, sheet, frame, x, y, sx, sy);
   else if (Active(creature, kCondNauseated) && !Outlined[creature])
     DrawSheetFrameSilhouette(sheet, frame, x, y, (static_cast<uint32_t>(PulseAlpha + 30) << 24) | 0x00C800u, sx, sy);
@@ -249,11 +249,13 @@ bool InAreaTargetList(int creature) {
 // tip, or left of the tip where there is no room above.
 constexpr int kPointerPicture = 20;
 void DrawSmallText(const char* text, int x, int y) {
-  constexpr int kClear = 320 - kTooltipRight, kSmallHeight = 6;
+  constexpr int kClear = 320 - kTooltipRight;
+  const bool wide = IsWideView();
+  // The small letters' cells are 9 pixels high in the wide window's view.
+  const int kSmallHeight = wide ? 9 : 6;
   const int width = TextWidth(text, 0);
   x = std::clamp(x, 0, std::max(0, ViewWidth() - kClear - width));
   y = std::max(y, 0);
-  const bool wide = IsWideView();
   const int mx = wide ? PointerX() * 3 / 2 : PointerX(), my = wide ? PointerY() * 3 / 2 : PointerY();
   const int picture = wide ? kPointerPicture * 3 / 2 : kPointerPicture;
   if (x < mx + picture && mx < x + width && y < my + picture && my < y + kSmallHeight) {
@@ -369,7 +371,7 @@ void DrawLabels(int creature) {
   }
 
   DrawTargetAnimation(creature, cx, cy);
-  if (creature == PlaybackCreature) PlayEventOverLabels(creature);
+  if (creature == PlaybackCreature && !BoxOverBattle()) PlayEventOverLabels(creature);
   DrawChanceLabels(creature, cx, cy);
 
   if (FloatingTexts[creature].framesLeft >= 0)

@@ -78,9 +78,9 @@ bool ActingFighterKnown() {
   return CurrentTurnIndex >= 0 && CurrentTurnIndex < kTurnOrderEntries && TurnOrder[CurrentTurnIndex].creature != -1;
 }
 
-// The side panel, the turn order or the action list, keeps the 320x240
-// layout in the wide window, as its frame and its mouse tests do (its texts
-// in the wider cells left the frame).
+// The side panel, the turn order or the action list (or the prompt in its
+// place), keeps the 320x240 layout in the wide window, as its frame and its
+// mouse tests do (its texts in the wider cells left the frame).
 struct SidePanelLayout {
   uint8_t kept = MapScaleSwitch;
   SidePanelLayout() { MapScaleSwitch = 0; }
@@ -115,10 +115,13 @@ bool DrawCombatPanels() {
   }
   if (DrawRecentSpellRow()) return true;
   if (InCombat != 1) return false;
-  if (IsTargetingMode())
-    DrawTargetingPrompt();
-  else if (pendingAction)
-    DrawPendingActionPrompt();
+  if (IsTargetingMode() || pendingAction) {
+    const SidePanelLayout narrow;
+    if (IsTargetingMode())
+      DrawTargetingPrompt();
+    else
+      DrawPendingActionPrompt();
+  }
   if (InCombat != 1) return false;
   DrawActionsButton();
   return false;
@@ -126,7 +129,10 @@ bool DrawCombatPanels() {
 
 // The panels by state; true when one has ended the frame.
 bool DrawPanels() {
-  if (InCombat != 1 && AllEnemiesAlert == 0 && RecheckSquareScripts == 0 && IsTargetingMode()) DrawTargetingPrompt();
+  if (InCombat != 1 && AllEnemiesAlert == 0 && RecheckSquareScripts == 0 && IsTargetingMode()) {
+    const SidePanelLayout narrow;
+    DrawTargetingPrompt();
+  }
   if (PartyListShown() && DrawPartyList()) return true;
   // A script's box covers the combat panels as it covers the party list.
   return InCombat == 1 && ScreenMode != kModeResting && DrawCombatPanels();

@@ -127,7 +127,9 @@ void KeepOffSidePanel(PopupCellBoxWords& b, const CellRect& figure) {
 }
 
 void PlaceBox(const CreatureRecord& c) {
-  const int cell = MapScaleSwitch != 0 && IsWideView() ? 12 : 8;
+  // The box keeps the 320x240 layout: its cells are 8 pixels of the
+  // picture, 12 map pixels in the wide window's 480x360 view.
+  const int cell = IsWideView() ? 12 : 8;
   int column = (HoverPointX - ViewOriginX) / cell, row = (HoverPointY - ViewOriginY) / cell;
   column = column < 0 ? 0 : column > 39 ? 39 : column;
   row = row < 0 ? 0 : row > 29 ? 29 : row;
@@ -165,8 +167,6 @@ void DrawSlot(uint32_t code, int emptyFigure, int column, int row, int offset) {
 }
 
 void DrawIcons(const CreatureRecord& c, const PopupCellBoxWords& b) {
-  const uint8_t kept = MapScaleSwitch;
-  MapScaleSwitch = 0;
   const int row = b.top + 6, column = b.left + 1;
   DrawSlot(c.equipment[kSlotRightHand - 1], 400, column, row, 0);
   DrawSlot(c.equipment[kSlotLeftHand - 1], 401, column + 2, row, 2);
@@ -179,7 +179,6 @@ void DrawIcons(const CreatureRecord& c, const PopupCellBoxWords& b) {
     DrawFigureIcon(1 + 2 * i, 0, static_cast<int>(badge) + kBadgeFigureBase, b.left + 8 + 2 * i, row, kWhite,
                    0);
   }
-  MapScaleSwitch = kept;
 }
 
 }  // namespace
@@ -238,6 +237,10 @@ void DrawHoveredCreatureBox() {
     PlacedSlot = HoveredFighterSlot;
     PlacedBox = HoveredBox;
   }
+  // The box, its texts and its icons in the 320x240 layout in the wide
+  // window too, as the side panel it keeps off.
+  const uint8_t kept = MapScaleSwitch;
+  MapScaleSwitch = 0;
   DrawPopupBox(b.left, b.top, b.right, b.bottom, 0);
 
   const CreatureRecord& c = Creatures[creature];
@@ -264,4 +267,5 @@ void DrawHoveredCreatureBox() {
   DrawTextFNoClip(1, column, b.top + 5, "  %.2i   %.2i   %.2i", c.intelligence.current, c.wisdom.current,
                   c.charisma.current);
   DrawIcons(c, b);
+  MapScaleSwitch = kept;
 }

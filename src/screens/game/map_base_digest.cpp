@@ -59,11 +59,13 @@ bool AreaMarksShown() {
   return (InCombat == 1 || SpellInProgress != -1) && areaMode && CursorTargetValid == 1;
 }
 
+bool BoxOverBattle() { return InCombat == 1 && ScreenMode == kModeResting; }
+
 bool MoveRangeShown() {
   const CombatActionState& a = CombatAction;
   // Out of combat nobody threatens a square: the marks left from the last
   // battle are not shown (while a spell is aimed after it, say).
-  if (InCombat != 1) return false;
+  if (InCombat != 1 || BoxOverBattle()) return false;
   if (a.playerControlled != 1 || MoveRangeAllowed != 1 || OptionWords[kOptionDisplayThreatAreas] != 1) return false;
   const bool free = (a.movementClosed == 0 || a.fiveFootStepLeft == 1) && PlaybackCreature == -1 && a.movesLeft > 0 &&
                     PathPreviewShown == 0 && ScreenMode < 10;
@@ -77,7 +79,7 @@ bool MoveArrowsShown() {
   const bool own = PathArrowsShown == 1 || PendingPanelAction == kActFiveFootStep || KeypadStepActive == 1 ||
                    CombatAction.actionCode != 0;
   return InCombat == 1 && CombatAction.playerControlled == 1 && OptionWords[kOptionDisplayColouredArrows] != 0 &&
-         CameraMoving == 0 && own;
+         CameraMoving == 0 && own && !BoxOverBattle();
 }
 
 uint64_t MapBaseDigest(int rows, int cols, uint32_t tint) {

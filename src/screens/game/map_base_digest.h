@@ -19,3 +19,7 @@ bool AreaMarksShown();
 bool MoveRangeShown();
 // Whether the path arrows are drawn on the squares.
 bool MoveArrowsShown();
+// A script's box stands over the battle (a death script's as the last foe
+// falls): the map under it shows nothing of the order under way or of the
+// last hover (no path arrows or move range, no event of the playback).
+bool BoxOverBattle();

@@ -104,6 +104,21 @@ void FindSquareUnderMouse() {
   }
 }
 
+// In combat, while the view glides on its own (to the fighter whose turn
+// begins) the squares slide under the pointer: nothing is hovered, the
+// pointer says so, and a press on the map is spent on nothing, so that it
+// gives no order on a square the glide brings under the pointer while the
+// button is down.
+void HoldMapWhileGliding() {
+  if (ScreenMode == kModeCreatureHovered) {
+    ScreenMode = kModeExploring;
+    ResetHoverState();
+  }
+  HoveredSlot = -1;
+  CursorShape = kCursorRefused;
+  if (ButtonPressed(0)) LatchButton(0);
+}
+
 // Examination while Control is held (screen mode 6).
 void ExamineMouse() {
   CursorShape = kCursorExamine;
@@ -563,6 +578,11 @@ void MapMouseHandler() {
   }
   if (ScreenMode == kModeExamine) {
     ExamineMouse();
+    return;
+  }
+  if (InCombat == 1 && ViewGlides() && (ScreenMode == kModeExploring || ScreenMode == kModeCreatureHovered) &&
+      !MouseOnGamePanels()) {
+    HoldMapWhileGliding();
     return;
   }
   if (ScreenMode == kModeCreatureHovered) {

@@ -100,7 +100,7 @@ AimVerdict Refused(int32_t code) { return {false, code}; }
 // its own (to the caster as the aiming starts) the squares slide under the
 // pointer: no click is taken, and none ends the aiming.
 bool ClickTakes(AimVerdict verdict) {
-  if (FollowTarget != -1) verdict = AimVerdict{};
+  if (ViewGlides()) verdict = AimVerdict{};
   CursorTargetValid = verdict.takes ? 1 : 0;
   if (!verdict.takes) CursorShape = kCursorRefused;
   if (CancelHovered == 1 || !ButtonPressed(0)) return false;
@@ -219,6 +219,12 @@ void AimAtCreature() {
     CreatureMarks[target] = 1;
   }
   if (!ClickTakes(refusal == 0 ? Taken() : Refused(refusal))) return;
+  if (CastingUse.furtherMissile == 0) {
+    // The view the further missiles or rays of the use are aimed from.
+    CastingUse.aimViewKept = 1;
+    CastingUse.aimViewX = ViewOriginX;
+    CastingUse.aimViewY = ViewOriginY;
+  }
   ClearAreaTargets();
   AreaTargetList[0] = target;
   if (t.present == 1) FaceTowardsCreature(caster, target);

@@ -124,8 +124,21 @@ void SquareCentringPoint(int x, int y, int32_t* outX, int32_t* outY) {
   *outY = 24 * y + 12 - ViewHeight() / 2;
 }
 
+namespace {
+
+// A movement starts: neither axis has arrived.
+void StartMovement() {
+  ClearArrival();
+  ViewIdle = 0;
+  ViewSettled = 0;
+  ViewScrolling = 1;
+}
+
+}  // namespace
+
 void AimCameraAt(int creature, int x, int y) {
   const bool onCreature = x == -1 && IsValidCreature(creature);
+  CameraExactArrival = 0;
   if (PanelCase()) {
     FollowTarget = kFollowPoint;
     if (onCreature)
@@ -139,10 +152,15 @@ void AimCameraAt(int creature, int x, int y) {
     FollowTarget = kFollowPoint;
     SquareCentringPoint(x, y, &FollowPointX, &FollowPointY);
   }
-  ClearArrival();
-  ViewIdle = 0;
-  ViewSettled = 0;
-  ViewScrolling = 1;
+  StartMovement();
+}
+
+void GlideViewTo(int32_t x, int32_t y) {
+  FollowTarget = kFollowPoint;
+  FollowPointX = x;
+  FollowPointY = y;
+  CameraExactArrival = 1;
+  StartMovement();
 }
 
 bool StrictScrollTo(int creature, int x, int y) {
@@ -184,6 +202,11 @@ void CameraFollowActor() {
   StepAxis(0, ViewOriginX, targetX, CameraBounds.minX, CameraBounds.maxX);
   StepAxis(1, ViewOriginY, targetY, CameraBounds.minY, CameraBounds.maxY);
   if (CameraArrived[0] && CameraArrived[1]) {
+    if (CameraExactArrival == 1) {
+      ViewOriginX = targetX;
+      ViewOriginY = targetY;
+      CameraExactArrival = 0;
+    }
     ClearArrival();
     ViewScrolling = 0;
     FollowTarget = -1;

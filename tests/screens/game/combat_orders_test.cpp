@@ -13,6 +13,7 @@
 #include "combat/turns/combat_cycle.h"
 #include "creatures/creature_kinds.h"
 #include "engine/message_log.h"
+#include "engine/sprite_sheets.h"
 #include "engine/text.h"
 #include "harness/screen_text.h"
 #include "engine/widgets.h"
@@ -26,7 +27,9 @@
 #include "screens/game/map_input_fixture.h"
 #include "screens/game/map_base_digest.h"
 #include "screens/game/map_mouse_words.h"
+#include "screens/game/square_drawing.h"
 #include "state/current_cast.h"
+#include "state/game_progress.h"
 #include "state/game_screen_words.h"
 #include "state/inventory_state.h"
 
@@ -266,6 +269,42 @@ TEST_F(GameScreen, AClickWhileTheViewGlidesToTheClericLeavesTheTurningWaiting) {
   EXPECT_EQ(log.find("cancels"), std::string::npos);
 }
 
+// The quicker knight ends his turn and the view glides to the other, far
+// off beside an orc. A press on the orc as the glide begins, held while
+// the squares slide under the pointer, gives no order (it used to walk the
+// knight to the square the glide brought under it, past the orc); once the
+// view rests, the knight's turn still waits for its orders.
+TEST_F(GameScreen, APressWhileTheViewGlidesToTheNextKnightGivesNoOrder) {
+  harness::SeedRandom(3);
+  scenes::LayOutGround(40, 12);
+  scenes::AddKnight(0, 3, 5);
+  Creatures[0].dexterity = {30, 30};
+  scenes::AddKnight(1, 20, 5);
+  Creatures[1].dexterity = {40, 40};
+  scenes::AddFoe(kOrc, kKindOrc, 5, 5);
+  Creatures[kOrc].dexterity = {1, 1};
+  scenes::Finish();
+  harness::MoveMouse(300, 220);
+  ASSERT_TRUE(WaitForTurnOf(1));
+  harness::PressKey("Space");
+  for (int i = 0; i < 300 && !(CurrentFighter() == 0 && CombatState == kStatePlayerTurn); ++i)
+    ASSERT_TRUE(harness::StepFrames(1));
+  ASSERT_EQ(CurrentFighter(), 0);
+  ASSERT_NE(FollowTarget, -1);
+  const CreatureRecord& orc = Creatures[kOrc];
+  harness::MoveMouse(orc.pixelX + 12 - ViewOriginX, orc.pixelY + 12 - ViewOriginY);
+  harness::MouseButton(0, true);
+  ASSERT_TRUE(harness::StepFrames(4));
+  harness::MouseButton(0, false);
+  for (int i = 0; i < 120 && FollowTarget != -1; ++i) ASSERT_TRUE(harness::StepFrames(1));
+  ASSERT_TRUE(harness::StepFrames(2));
+  EXPECT_EQ(CombatState, kStatePlayerTurn);
+  EXPECT_EQ(CurrentFighter(), 0);
+  EXPECT_EQ(CombatAction.actionCode, 0);
+  EXPECT_EQ(Creatures[0].squareX, 3);
+  EXPECT_EQ(Creatures[0].squareY, 5);
+}
+
 // Shocking Grasp (touch), Ray of Frost (ranged) and Sleep (a burst) aimed
 // from the knight's square over the squares of a small fight: himself, a
 // friend beside him, an orc beside him, one three squares off, one out of
@@ -429,11 +468,15 @@ std::string PromptTitle() {
   return row.size() > 24 ? row.substr(24, 15) : "";
 }
 
-// A wizard of the third level between two orcs nine squares apart fires
-// Magic Missile, two missiles, at the western orc while the view follows
-// the missile west. The aiming asks for the second with the count left, and
-// the view comes back over the wizard so that the eastern orc can be picked.
-TEST_F(GameScreen, TheSecondMissileIsAimedWithTheCountLeftAndTheFoesInView) {
+// A wizard of the third level between two orcs six squares apart fires
+// Magic Missile, two missiles, at the western orc, the view a little west
+// of him as the player left it, and the view then follows the missile
+// west. The aiming asks for the second with the count left, and the view
+// comes back where it stood as the first was aimed: both orcs in view, and
+// the western one where it was, so that a second click at the same point of
+// the picture puts the second missile into it too (the view used to come
+// back over the wizard, and the click hit bare ground).
+TEST_F(GameScreen, TheSecondMissileIsAimedWithTheCountLeftFromTheFirstOnesView) {
   harness::SeedRandom(3);
   scenes::LayOutGround(40, 12);
   scenes::AddKnight(0, 12, 5);
@@ -444,17 +487,18 @@ TEST_F(GameScreen, TheSecondMissileIsAimedWithTheCountLeftAndTheFoesInView) {
   w.knownSpells[kSpellMagicMissile] = 1;
   for (int32_t& left : w.spellsLeft) left = 3;
   w.equipment[kSlotTorso - 1] = 0;  // no armour to spoil the casting
-  scenes::AddFoe(kOrc, kKindOrc, 8, 5);
-  scenes::AddFoe(kOrc + 1, kKindOrc, 17, 5);
+  scenes::AddFoe(kOrc, kKindOrc, 9, 5);
+  scenes::AddFoe(kOrc + 1, kKindOrc, 15, 5);
   scenes::Finish();
   harness::MoveMouse(300, 220);
   ASSERT_TRUE(WaitForTurnOf(0));
-  for (int id : {kOrc, kOrc + 1}) {  // back where they stood before the first round
+  for (int id : {kOrc, kOrc + 1}) {  // back where they stood before the first round, and hardy
     CreatureRecord& orc = Creatures[id];
-    orc.squareX = orc.nextX = id == kOrc ? 8 : 17;
+    orc.squareX = orc.nextX = id == kOrc ? 9 : 15;
     orc.squareY = orc.nextY = 5;
     orc.pixelX = 24 * orc.squareX;
     orc.pixelY = 24 * orc.squareY;
+    orc.hitPoints = orc.maxHitPoints = orc.baseHitPoints = 60;
   }
   SpellInProgress = kSpellMagicMissile;
   SpellCaster = 0;
@@ -464,12 +508,15 @@ TEST_F(GameScreen, TheSecondMissileIsAimedWithTheCountLeftAndTheFoesInView) {
   for (int i = 0; i < 200 && !aimingRests(); ++i) ASSERT_TRUE(harness::StepFrames(1));
   ASSERT_TRUE(aimingRests());
   EXPECT_EQ(PromptTitle(), "Target (2 Left)");
+  ViewOriginX -= 60;  // the player has looked a little west
+  const int32_t aimedFromX = ViewOriginX, aimedFromY = ViewOriginY;
   auto onScreen = [](int creature) {
     const CreatureRecord& c = Creatures[creature];
     return c.pixelX >= ViewOriginX && c.pixelX + 24 <= ViewOriginX + 320;
   };
   ASSERT_TRUE(onScreen(kOrc) && onScreen(kOrc + 1));
-  harness::Click(Creatures[kOrc].pixelX + 12 - ViewOriginX, Creatures[kOrc].pixelY + 12 - ViewOriginY);
+  const int px = Creatures[kOrc].pixelX + 12 - ViewOriginX, py = Creatures[kOrc].pixelY + 12 - ViewOriginY;
+  harness::Click(px, py);
   ASSERT_TRUE(harness::StepFrames(1));
   ASSERT_NE(ScreenMode, kModeAimCreature);
   ViewOriginX -= 160;  // the view has gone west with the missile
@@ -477,7 +524,61 @@ TEST_F(GameScreen, TheSecondMissileIsAimedWithTheCountLeftAndTheFoesInView) {
     ASSERT_TRUE(harness::StepFrames(1));
   ASSERT_TRUE(aimingRests());
   EXPECT_EQ(PromptTitle(), "Target (1 Left)");
+  EXPECT_EQ(ViewOriginX, aimedFromX);
+  EXPECT_EQ(ViewOriginY, aimedFromY);
   EXPECT_TRUE(onScreen(kOrc + 1));
+  const int32_t afterOne = Creatures[kOrc].hitPoints;
+  EXPECT_LT(afterOne, 60);
+  harness::Click(px, py);
+  ASSERT_TRUE(harness::StepFrames(1));
+  EXPECT_NE(ScreenMode, kModeAimCreature);
+  for (int i = 0; i < 600 && SpellInProgress != -1; ++i) ASSERT_TRUE(harness::StepFrames(1));
+  EXPECT_LT(Creatures[kOrc].hitPoints, afterOne);
+  EXPECT_EQ(Creatures[kOrc + 1].hitPoints, 60);
+}
+
+// The knight walks to the sleeping chief and kills him; the chief's death
+// script opens its box as the fall is shown. Under the box the map shows
+// nothing of the order: no arrow of the path walked, no slash or number of
+// the blow (they stood frozen under the box, as under Varek's).
+TEST_F(GameScreen, UnderTheBoxOfTheChiefsFallNothingOfTheLastOrderIsDrawn) {
+  harness::SeedRandom(1);
+  scenes::LayOutGround(16, 10);
+  scenes::AddKnight(0, 3, 4);
+  Creatures[0].dexterity = {40, 40};
+  scenes::AddFoe(kOrc, kKindOrc, 6, 4);
+  scenes::Finish();
+  std::snprintf(AdventureFolder, sizeof AdventureFolder, "Tests");
+  CurrentMap.scriptMapNumber = scenes::kSceneMap;
+  Creatures[kOrc].scriptWords[kScriptWordDeathScript] = 5;  // "The chief falls, and his band with him."
+  harness::MoveMouse(300, 220);
+  ASSERT_TRUE(WaitForTurnOf(0));
+  Creatures[kOrc].hitPoints = 1;
+  AddCondition(kOrc, kCondSleeping, 5, 0, 18, 0);
+  // The box's second pass is drawn into the record; its third answers.
+  std::vector<SheetDraw> underBox;
+  int passes = 0;
+  harness::SetBoxIdleHandler([&] {
+    if (++passes == 2) {
+      RecordSheetDraws(&underBox);
+    } else if (passes == 3) {
+      RecordSheetDraws(nullptr);
+      harness::QueueBoxKey("1");
+    }
+  });
+  const int x = inputtest::ScreenX(6), y = inputtest::ScreenY(4);
+  harness::MoveMouse(x, y);
+  ASSERT_TRUE(harness::StepFrames(2));
+  harness::Click(x, y);
+  for (int i = 0; i < 400 && passes < 3; ++i) ASSERT_TRUE(harness::StepFrames(1));
+  harness::SetBoxIdleHandler(nullptr);
+  ASSERT_GE(passes, 3);
+  ASSERT_FALSE(underBox.empty());
+  for (const SheetDraw& d : underBox) {
+    EXPECT_NE(d.slot, kSheetArrows) << "a path arrow, frame " << d.frame;
+    const bool blow = (d.slot == 16 && d.frame == 24) || (d.slot == 47 && (d.frame == 15 || d.frame == 19));
+    EXPECT_FALSE(blow) << "the blow's effect, " << d.slot << "/" << d.frame;
+  }
 }
 
 }  // namespace
