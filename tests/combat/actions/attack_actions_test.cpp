@@ -31,20 +31,24 @@ class Attacks : public ::testing::Test {
   }
 };
 
-// A fighter of three attacks (base attack 15) with Cleave between a foe of 1
-// hit point and a sturdy one; returns whether its first blow killed.
-bool FullAttackKillsFirst(uint32_t seed) {
+// A fighter of the base attack given (15: three attacks) with Cleave, between
+// a foe of 1 hit point and a sturdy one, orders an attack of the code on the
+// weak one; returns whether its first blow killed.
+bool FirstBlowKills(uint32_t seed, int32_t code = kActionFullAttack, int bab = 15, uint8_t player = 0,
+                    int32_t skipTurn = 0) {
   ResetGameState();
   MakeWeapons();
   mapfixture::DrawMap({"......", "......", "......", "......", "......"});
-  MakeFighter(kHero, "Hero", 2, 2, kAllegianceParty, 15);
+  MakeFighter(kHero, "Hero", 2, 2, kAllegianceParty, bab);
   Creatures[kHero].feats[kFeatCleave] = 1;
   MakeFighter(kFoeA, "Goblin", 3, 2, kAllegianceEnemy, 0, 1);
   MakeFighter(kFoeB, "Orc", 2, 3, kAllegianceEnemy, 0, 100);
   StartBattle(kHero);
+  CombatAction.playerControlled = player;
+  OptionWords[kOptionSkipTurnAfterLeftClickAttack] = skipTurn;
   ClearMessageLog();
   SeedRandomForTests(seed);
-  Order(kActionFullAttack, kFoeA);
+  Order(code, kFoeA);
   RunAction();
   const std::string log = Log();
   const size_t second = log.find(" attacks ", log.find(" attacks ") + 1);
@@ -53,7 +57,7 @@ bool FullAttackKillsFirst(uint32_t seed) {
 
 TEST_F(Attacks, AKillOnTheFirstOfThreeAttacksEndsTheFullAttackAfterTheCleaveItEarns) {
   uint32_t seed = 1;
-  while (seed < 60 && !FullAttackKillsFirst(seed)) ++seed;
+  while (seed < 60 && !FirstBlowKills(seed)) ++seed;
   ASSERT_LT(seed, 60u) << "no seed kills with the first blow";
   // One attack counted of three; the Cleave it earned was made at once on the
   // remaining adjacent foe, uncounted, and the sequence ended.
@@ -88,25 +92,9 @@ TEST_F(Attacks, AnAnnouncedCleaveIsMadeAtOnce) {
       for (const int32_t skipTurn : {0, 1}) {
         const std::string which = "code " + std::to_string(code) + (player ? ", player" : ", computer") +
                                   (skipTurn ? ", turn ends after the attack" : "");
-        bool felled = false;
-        for (uint32_t seed = 1; seed < 100 && !felled; ++seed) {
-          ResetGameState();
-          MakeWeapons();
-          mapfixture::DrawMap({"......", "......", "......", "......", "......"});
-          MakeFighter(kHero, "Hero", 2, 2, kAllegianceParty, 1);
-          Creatures[kHero].feats[kFeatCleave] = 1;
-          MakeFighter(kFoeA, "Goblin", 3, 2, kAllegianceEnemy, 0, 1);
-          MakeFighter(kFoeB, "Orc", 2, 3, kAllegianceEnemy, 0, 100);
-          StartBattle(kHero);
-          CombatAction.playerControlled = player;
-          OptionWords[kOptionSkipTurnAfterLeftClickAttack] = skipTurn;
-          ClearMessageLog();
-          SeedRandomForTests(seed);
-          Order(code, kFoeA);
-          RunAction();
-          felled = Log().find("Goblin\xA3 dies.") != std::string::npos;
-        }
-        ASSERT_TRUE(felled) << which;
+        uint32_t seed = 1;
+        while (seed < 100 && !FirstBlowKills(seed, code, 1, player, skipTurn)) ++seed;
+        ASSERT_LT(seed, 100u) << which << ": no seed kills with the first blow";
         const std::string log = Log();
         const size_t cleave = log.find("@CLEAVE@ : \xA3Hero\xA3 gets an extra melee attack");
         ASSERT_NE(cleave, std::string::npos) << which;
