@@ -61,7 +61,7 @@ bool PlagueStep(int c) {
 // Silence.
 bool SilenceStep(int c) {
   if (IsInMagicArea(c, kEffectSilence)) return ApplySilenced(c, 1, 0);
-  RemoveCondition(c, kCondSilenced);
+  if (RemoveCondition(c, kCondSilenced) > 0) RecomputeCreature(c, 0);
   return false;
 }
 
@@ -102,6 +102,7 @@ bool EntangleStep(int c) {
     }
     if (HasCondition(c, kCondEntangled)) return false;
     AddCondition(c, kCondEntangled, 1, 0, kSourceMagicArea, 0);
+    RecomputeCreature(c, 0);  // the hold's loss of Dexterity counts at once
     ShowFloatingText(c, "Entangled");
     LogMessage("\xA3%s\xA3 becomes @ENTANGLED@.\r\r", Name(c));
     SetFirstCombatEvent(kEventCondition, 0, kSampleMagic7);
@@ -109,6 +110,7 @@ bool EntangleStep(int c) {
   }
   if (!HasCondition(c, kCondEntangled) || HasCondition(c, kCondStuck)) return false;
   RemoveCondition(c, kCondEntangled);
+  RecomputeCreature(c, 0);
   ShowFloatingText(c, "Free");
   LogMessage("\xA3%s\xA3 loses the @ENTANGLED@ condition.\r\r", Name(c));
   SetFirstCombatEvent(kEventFreed, 0, kSampleMagic9);
@@ -122,6 +124,7 @@ bool WebStep(int c) {
     if (!HasCondition(c, kCondStuck)) return false;
     RemoveCondition(c, kCondEntangled);
     RemoveCondition(c, kCondStuck);
+    RecomputeCreature(c, 0);
     ShowFloatingText(c, "Free");
     LogMessage("\xA3%s\xA3 is free from the effects of the @WEB@.\r\r", Name(c));
     SetFirstCombatEvent(kEventFreed, 0, kSampleMagic9);
@@ -137,6 +140,7 @@ bool WebStep(int c) {
   if (HasCondition(c, kCondStuck)) {
     if (!HasCondition(c, kCondEntangled)) {
       AddCondition(c, kCondEntangled, 1, 0, kSourceSpell, 0);
+      RecomputeCreature(c, 0);
       StopAfterSquareEffect = 1;
     }
     return false;
@@ -187,6 +191,7 @@ bool WebStep(int c) {
   }
   if (!HasCondition(c, kCondEntangled)) {
     AddCondition(c, kCondEntangled, 1, 0, kSourceMagicArea, 0);
+    RecomputeCreature(c, 0);
     LogMessage("\xA3%s\xA3 becomes @ENTANGLED@.\r\r", Name(c));
     SetFirstCombatEvent(kEventCondition, 0, kSampleMagic7);
   } else {

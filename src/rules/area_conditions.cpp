@@ -4,6 +4,7 @@
 #include "engine/sound.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
+#include "rules/recompute_creature.h"
 #include "state/combat_events.h"
 #include "state/camera.h"
 #include "map/map_view.h"
@@ -26,6 +27,7 @@ bool ApplySilenced(int creature, int flag, uint8_t* view) {
   if (!IsValidCreature(creature) || FindCondition(creature, kCondSilenced) >= 0) return false;
   LogMessage("\xA3%s\xA3 is @SILENCED@.\r\r", Creatures[creature].name);
   PutAreaEntry(creature, kCondSilenced);
+  RecomputeCreature(creature, 0);  // its immunities to sound and speech at once
   ShowFloatingText(creature, "Silenced");
   SetFirstCombatEvent(kEventCondition, 0, kSampleMagic7);
   ScrollToCreature(creature, flag, view);

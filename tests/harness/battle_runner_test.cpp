@@ -6,6 +6,7 @@
 
 #include <set>
 #include <string>
+#include <utility>
 
 #include "combat/turns/target_terms.h"
 #include "creatures/creature_kinds.h"
@@ -55,10 +56,16 @@ TEST_F(Battles, Seeds41To50EndOrReachTheCapWithoutAFault) { ExpectSeededBattlesE
 // Battles watched against the rules of a turn that once broke them. Seed
 // 4109: a grappling Medusa (an archer) whose grapple attacks were made went
 // on wrestling in the same turn, once per decision, until her partner died.
+// Seed 1633 of 40: a hasted caster changing form in its own turn kept one
+// move after the cast, not two. Seed 7376 of 40: a wrestling Lizardman whose
+// poisoned Dexterity an entangling area took below 1 decided as if free and
+// wrestled on, paralysed only as its attack was made.
 TEST_F(Battles, SeedsThatOnceBrokeTheRulesOfATurnKeepThem) {
-  for (uint32_t seed : {4109u}) {
+  const std::pair<uint32_t, int> battlesOf[] = {{4109, 12}, {1633, 40}, {7376, 40}};
+  for (const auto& [seed, fighters] : battlesOf) {
     battles::BattleOptions options;
     options.seed = seed;
+    options.fighters = fighters;
     options.check = true;
     const battles::BattleOutcome o = battles::RunBattle(options);
     ASSERT_EQ(o.fault, "") << battles::BattleLine(o);

@@ -196,6 +196,21 @@ TEST_F(SquareEntry, LeavingEntangleFreesTheCreature) {
   EXPECT_EQ(RunArrival(), 0);
 }
 
+// The hold's loss of Dexterity counts as the creature steps in and ends as
+// it steps out: one with 3 left is paralysed before it can act again.
+TEST_F(SquareEntry, AnEntanglingAreaTakesItsDexterityAtOnce) {
+  Creatures[kWalker].dexterity = {3, 3};
+  Put(2, 1, kEffectEntangle, 0);
+  RunArrival();
+  ASSERT_GE(FindCondition(kWalker, kCondEntangled), 0);
+  EXPECT_GE(FindCondition(kWalker, kCondParalyzed), 0);
+  EXPECT_EQ(Creatures[kWalker].dexterity.current, 0);
+  std::memset(MagicAreaGrid, 0, sizeof MagicAreaGrid);
+  RunArrival();
+  EXPECT_LT(FindCondition(kWalker, kCondParalyzed), 0);
+  EXPECT_EQ(Creatures[kWalker].dexterity.current, 3);
+}
+
 TEST_F(SquareEntry, LookAheadSeesANewHazardInTheFacing) {
   CreatureRecord& c = Creatures[kWalker];
   TurnOrder[0].plannedTarget = -1;  // no target to turn to

@@ -327,14 +327,14 @@ void EndFullAttackSequence(const char* reason, int32_t value) {
   }
 }
 
+// One attack of the full attack, or the Cleave attack that a kill earned: the
+// Cleave follows at once, on a foe beside the attacker, and the sequence then
+// ends as after the kill.
 void FullAttackNextAttack(int attacker) {
   CombatActionState& a = A();
-  if (!IsValidCreature(ActionTarget) || Creatures[ActionTarget].present != 1) {
-    Phase() = kPhaseEnd;
-    return;
-  }
   const bool cleaveAttack = g_Cleaving != -1;
-  if (cleaveAttack && !PickCleaveTarget(attacker)) {
+  if (cleaveAttack ? !PickCleaveTarget(attacker)
+                   : !IsValidCreature(ActionTarget) || Creatures[ActionTarget].present != 1) {
     Phase() = kPhaseEnd;
     return;
   }
@@ -343,11 +343,11 @@ void FullAttackNextAttack(int attacker) {
   const int result = MeleeAttack(attacker, a.currentProfileEntry);
   a.attacksInEntry = EntryAttacks(a.currentProfileEntry);
   CountMeleeAttack(cleaveAttack);
-  CleaveTest(attacker, result);
+  const bool cleaves = CleaveTest(attacker, result);
   AdvanceEntryWhenUsedUp();
-  if (g_Cleaving != -1)
-    EndFullAttackSequence("Due to g_Cleaving!=-1 ", 0);
-  else if (EndsSequence(result))
+  if (cleaves)
+    TraceActing("%s cleaves at once.", attacker);
+  else if (cleaveAttack || EndsSequence(result))
     EndFullAttackSequence("Due to Kill/K.O. ", 0);
   else if (a.meleeAttacksMade >= a.meleeAttacksAllowed)
     EndFullAttackSequence("Due to Cumulate Attack==Total of %i. ", a.meleeAttacksAllowed);
@@ -435,21 +435,27 @@ void FullAttackStep() {
 
 // --- Code 4: the next attack of a full attack, one per order -------------------
 
+// After the playback of the order's attack (and of the Cleave it earned).
+void FinishNextAttack(int attacker, bool grappling) {
+  CombatActionState& a = A();
+  TraceActing("%s is acting (#3).", attacker);
+  Phase() = -1;
+  AttackBegun = 0;
+  if (a.meleeAttacksMade == 1 && GrappleAttacksMade == 0)
+    SettleMoveAfterAction();
+  else
+    ClearActionTarget();
+  a.actionCode = kActionNone;
+  KeepSequenceOpen(attacker, grappling);
+  HandTurnBack();
+}
+
 void NextAttackStep() {
   CombatActionState& a = A();
   const int attacker = Phase() == -1 ? OrderAttacker() : ActingCreature;
   const bool grappling = IsValidCreature(attacker) && Has(attacker, kCondGrappling);
   if (Phase() != -1) {
-    TraceActing("%s is acting (#3).", attacker);
-    Phase() = -1;
-    AttackBegun = 0;
-    if (a.meleeAttacksMade == 1 && GrappleAttacksMade == 0)
-      SettleMoveAfterAction();
-    else
-      ClearActionTarget();
-    a.actionCode = kActionNone;
-    KeepSequenceOpen(attacker, grappling);
-    HandTurnBack();
+    FinishNextAttack(attacker, grappling);
     return;
   }
   if (grappling) {
@@ -468,18 +474,20 @@ void NextAttackStep() {
     return;
   }
   AttackBegun = 1;
+  // A Cleave earned by the order's own attack follows at once, in this same
+  // step after the playback; with nobody left beside the attacker the order
+  // ends as after its attack.
   const bool cleaveAttack = g_Cleaving != -1;
-  if (cleaveAttack && !PickCleaveTarget(attacker) && !IsTargetValid(attacker, ActionTarget)) {
-    CancelAttack(attacker, ControlSource());
+  if (cleaveAttack && !PickCleaveTarget(attacker)) {
+    FinishNextAttack(attacker, grappling);
     return;
   }
-  const bool madeCleave = cleaveAttack && g_Cleaving != -1;
-  TraceActing(madeCleave ? "%s is acting (#1)." : "%s is acting (#2).", attacker);
+  TraceActing(cleaveAttack ? "%s is acting (#1)." : "%s is acting (#2).", attacker);
   const int result = MeleeAttack(attacker, a.currentProfileEntry);
   FullAttackEntries = CountMeleeEntries();
   a.attacksInEntry = EntryAttacks(a.currentProfileEntry);
-  CountMeleeAttack(madeCleave);
-  CleaveTest(attacker, result);
+  CountMeleeAttack(cleaveAttack);
+  if (CleaveTest(attacker, result)) return;
   Phase() = 0;
   StartPlayback();
 }

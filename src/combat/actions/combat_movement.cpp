@@ -240,6 +240,14 @@ void AfterSquareEffects(int mover, int slot, int32_t code) {
     ReactionPending = 1;
     return;
   }
+  // A square whose effect left the mover unable to act (paralysed by the
+  // Dexterity an entangling hold takes) ends the move there, charge or not.
+  if (FindAnyCondition(mover, kCondParalyzed, kCondSleeping, kCondStunned, kCondCowering, kCondDazed,
+                       kCondPetrified) >= 0) {
+    StopAfterSquareEffect = 0;
+    EndMove(mover);
+    return;
+  }
   const int target = TurnTarget(mover);
   if (code == kActionCharge && target != -1 && AreAdjacent(mover, target)) {
     ChargeArrival(mover, slot, target);

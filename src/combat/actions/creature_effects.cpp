@@ -113,7 +113,10 @@ void RestoreCommonForm(CreatureRecord& c, const SavedNaturalForm& f) {
   Put(c.constitution, f.abilities[2]);
   for (int i = 0; i < kSavedFormValues; ++i) c.protections[kProtFirstImmunity + i].base = f.derivedBases[i];
   c.figure = f.figure;
-  Put(c.speed, f.speed);
+  // The natural base speed only: the speed in use follows at the recompute,
+  // which measures the change from the form's speed in use, not from one
+  // kept when the form was taken (a haste gained or lost since).
+  c.speed.base = f.speed[0];
   Put(c.protections[kProtNaturalArmour], f.naturalArmour);
   std::memcpy(c.equipment, f.equipment, sizeof c.equipment);
 }

@@ -178,7 +178,12 @@ void ValidateSpecialMeans(int f) {
   CombatActionState& a = CombatAction;
   if (SpellsGivenUpThisTurn) return;
   const CreatureRecord& c = Creatures[f];
-  if (Has(f, kCondParalyzed) && c.feats[kFeatMetamagicStill] != 0) a.useSpells = 1;
+  if (Has(f, kCondParalyzed)) {
+    if (c.feats[kFeatMetamagicStill] != 0) a.useSpells = 1;
+    // Frozen in place, it neither breathes, presents its holy symbol nor
+    // wields a wand: only a spell of its own or a spell-like ability is left.
+    a.breathPlanned = a.turnUndeadPlanned = a.wandPlanned = 0;
+  }
   if (a.breathPlanned || a.turnUndeadPlanned) Decision.specialMeans = true;
   if (a.spellLikePlanned && BarredFromItemSpell(f, c.special[kSpecialSpellLike] - 1)) a.spellLikePlanned = 0;
   const uint32_t wand = c.equipment[kSlotRightHand - 1];
@@ -513,6 +518,12 @@ bool ActConfused(int f) {
   if (FindAnyCondition(f, kCondConfused, kCondInsane) < 0) return false;
   const int32_t roll = CombatAction.confusionRoll;
   if (roll >= 11 && roll <= 50) return false;
+  // A paralysed fighter (one with spells left, else it never gets here) can
+  // neither strike out nor flee as the roll bids: its turn ends.
+  if (Has(f, kCondParalyzed)) {
+    CombatState = kStateNextFighter;
+    return true;
+  }
   if (roll >= 51 && roll <= 70) {
     Flee(f);
     return true;
@@ -556,6 +567,16 @@ bool ActConfused(int f) {
 }
 
 // --- Forced states and paralysis -------------------------------------------------------
+
+// A fighter that fell asleep, was stunned, cowed, dazed or petrified in the
+// midst of its turn does nothing more in it; nor does a paralysed dancer.
+bool ActHelpless(int f) {
+  if (FindAnyCondition(f, kCondSleeping, kCondStunned, kCondCowering, kCondDazed, kCondPetrified) < 0 &&
+      !(Has(f, kCondDancing) && Has(f, kCondParalyzed)))
+    return false;
+  CombatState = kStateNextFighter;
+  return true;
+}
 
 bool ActForced(int f) {
   if (Has(f, kCondDancing)) {
@@ -789,7 +810,7 @@ void Decide() {
   if (DebugMode == 1) LogMessage("%s is acting.\r", Creatures[f].name);
   std::fill(std::begin(ValuationGrid), std::end(ValuationGrid), 0);
   if (CheckEndOfCombat() || InCombat != 1) return;
-  if (ActForced(f)) return;
+  if (ActHelpless(f) || ActForced(f)) return;
   ComputeFlags(f);
   ValidateSpecialMeans(f);
   if (Decision.specialMeans) Trace("HasSpellsOrTurnUndeadOrBreathWeaponOrWandSpellOrSLA set to true");

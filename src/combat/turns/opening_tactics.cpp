@@ -160,7 +160,7 @@ TacticResult LeaveHazardArea(int fighter, const TacticFlags& f) {
 TacticResult SoundAlarm(int fighter, const TacticFlags& f) {
   const CreatureRecord& c = Creatures[fighter];
   if (DisruptionTarget != -1 || c.behaviour[kBehaviourAlarm] <= 0 || CurrentMap.alarm != 0 ||
-      CombatAction.standardActionLeft == 0 || HasCondition(fighter, kCondSilenced) || HasCondition(fighter, kCondMute))
+      CombatAction.standardActionLeft == 0 || FindAnyCondition(fighter, kCondSilenced, kCondMute, kCondParalyzed) >= 0)
     return TacticResult::kFellThrough;
   if (f.adjacentEnemy) {
     BuildGoodSquareGrid(fighter, 0, kStanceKeepWellOff, -1, 0, -1);

@@ -334,6 +334,7 @@ bool DarknessStep(int creature, UpkeepResult* result) {
     concealed = true;
   }
   if (!concealed && !illuminationLost && !blinded) return false;
+  RecomputeCreature(creature, 0);
   ShowFloatingText(creature, "Darkness");
   QueueEvent(creature, kEventCondition, 0, kSoundCantAct);
   *result = StartPlayback(creature);
@@ -348,6 +349,9 @@ bool EntangleStep(int creature, UpkeepResult* result) {
   if (Has(creature, kCondEntangled)) return false;
   LogMessage("\xA3%s\xA3 is @ENTANGLED@.\r\r", Name(creature));
   AddCondition(creature, kCondEntangled, 1, 0, kSourceMagicArea, 0);
+  // The hold counts from the start of the turn: a Dexterity it takes below 1
+  // paralyses the creature before it decides, not in the midst of its action.
+  RecomputeCreature(creature, 0);
   *result = StartPlayback(creature);
   return true;
 }

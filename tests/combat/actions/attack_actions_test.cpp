@@ -1,10 +1,12 @@
 // Attacks carried out frame by frame: a full attack whose first blow kills
-// (with the Cleave it earns taken by the next order), shots without
+// (with the Cleave it earns made at once), shots without
 // ammunition or without a ranged weapon, the whirlwind attack on every
 // adjacent foe, and an invisible attacker showing itself first.
 #include "combat/actions/attack_actions.h"
 
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "combat/actions/executor_fixture.h"
 #include "engine/settings.h"
@@ -29,53 +31,78 @@ class Attacks : public ::testing::Test {
   }
 };
 
-// A fighter of three attacks (base attack 15) with Cleave between a foe of 1
-// hit point and a sturdy one; returns whether its first blow killed.
-bool FullAttackKillsFirst(uint32_t seed) {
+// A fighter of the base attack given (15: three attacks) with Cleave, between
+// a foe of 1 hit point and a sturdy one, orders an attack of the code on the
+// weak one; returns whether its first blow killed.
+bool FirstBlowKills(uint32_t seed, int32_t code = kActionFullAttack, int bab = 15, uint8_t player = 0,
+                    int32_t skipTurn = 0) {
   ResetGameState();
   MakeWeapons();
   mapfixture::DrawMap({"......", "......", "......", "......", "......"});
-  MakeFighter(kHero, "Hero", 2, 2, kAllegianceParty, 15);
+  MakeFighter(kHero, "Hero", 2, 2, kAllegianceParty, bab);
   Creatures[kHero].feats[kFeatCleave] = 1;
   MakeFighter(kFoeA, "Goblin", 3, 2, kAllegianceEnemy, 0, 1);
   MakeFighter(kFoeB, "Orc", 2, 3, kAllegianceEnemy, 0, 100);
   StartBattle(kHero);
+  CombatAction.playerControlled = player;
+  OptionWords[kOptionSkipTurnAfterLeftClickAttack] = skipTurn;
   ClearMessageLog();
   SeedRandomForTests(seed);
-  Order(kActionFullAttack, kFoeA);
+  Order(code, kFoeA);
   RunAction();
   const std::string log = Log();
   const size_t second = log.find(" attacks ", log.find(" attacks ") + 1);
-  return log.find("Goblin\xA3 dies.") != std::string::npos && second == std::string::npos;
+  return log.find("Goblin\xA3 dies.") < second;
 }
 
-TEST_F(Attacks, AKillOnTheFirstOfThreeAttacksEndsTheFullAttackAndCleaveTakesTheNextOrder) {
+TEST_F(Attacks, AKillOnTheFirstOfThreeAttacksEndsTheFullAttackAfterTheCleaveItEarns) {
   uint32_t seed = 1;
-  while (seed < 60 && !FullAttackKillsFirst(seed)) ++seed;
+  while (seed < 60 && !FirstBlowKills(seed)) ++seed;
   ASSERT_LT(seed, 60u) << "no seed kills with the first blow";
-  // The sequence ended at once, one attack counted of three, with a Cleave pending.
+  // One attack counted of three; the Cleave it earned was made at once on the
+  // remaining adjacent foe, uncounted, and the sequence ended.
   EXPECT_EQ(CombatAction.meleeAttacksAllowed, 3);
   EXPECT_EQ(CombatAction.meleeAttacksMade, 1);
-  EXPECT_EQ(g_Cleaving, 1);
+  EXPECT_EQ(g_Cleaving, -1);
   EXPECT_EQ(CombatAction.cleaveUsed, 1);
-  EXPECT_NE(Log().find("@CLEAVE@ : \xA3Hero\xA3 gets an extra melee attack"), std::string::npos);
+  const size_t cleave = Log().find("@CLEAVE@ : \xA3Hero\xA3 gets an extra melee attack");
+  ASSERT_NE(cleave, std::string::npos);
+  EXPECT_EQ(Count(Log().substr(cleave), "\xA3Hero\xA3 attacks \xA3Orc\xA3"), 1);
   EXPECT_EQ(Creatures[kFoeA].present, 0);
   // Handed back with the sequence open; one attack spent only the single action.
   EXPECT_EQ(CombatState, kStateComputerDecision);
   EXPECT_EQ(CombatAction.attackSequenceOpen, 1);
   EXPECT_EQ(CombatAction.fullRoundActionLeft, 0);
-  // The next order makes the Cleave attack on the remaining adjacent foe, uncounted.
-  Order(kActionNextAttack, kFoeB);
-  RunAction();
-  EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 attacks \xA3Orc\xA3"), 1);
-  EXPECT_EQ(g_Cleaving, -1);
-  EXPECT_EQ(CombatAction.meleeAttacksMade, 1);
-  // The order after it is the second attack of the full attack.
+  // The next order is the second attack of the full attack.
   Order(kActionNextAttack, kFoeB);
   RunAction();
   EXPECT_EQ(Count(Log(), "\xA3Hero\xA3 attacks \xA3Orc\xA3"), 2);
   EXPECT_EQ(CombatAction.meleeAttacksMade, 2);
   EXPECT_EQ(CombatAction.movementClosed, 1);  // a second attack takes the round
+}
+
+// A fighter of one attack with Cleave fells a foe of 1 hit point while
+// another stands beside him: the extra attack is made on it at once, in the
+// same order and uncounted, whatever the order (a single attack, a full
+// attack, the next attack), whoever commands and whether the turn ends after
+// a left-click attack or not.
+TEST_F(Attacks, AnAnnouncedCleaveIsMadeAtOnce) {
+  for (const int32_t code : {kActionMeleeAttack, kActionFullAttack, kActionNextAttack})
+    for (const uint8_t player : {0, 1})
+      for (const int32_t skipTurn : {0, 1}) {
+        const std::string which = "code " + std::to_string(code) + (player ? ", player" : ", computer") +
+                                  (skipTurn ? ", turn ends after the attack" : "");
+        uint32_t seed = 1;
+        while (seed < 100 && !FirstBlowKills(seed, code, 1, player, skipTurn)) ++seed;
+        ASSERT_LT(seed, 100u) << which << ": no seed kills with the first blow";
+        const std::string log = Log();
+        const size_t cleave = log.find("@CLEAVE@ : \xA3Hero\xA3 gets an extra melee attack");
+        ASSERT_NE(cleave, std::string::npos) << which;
+        EXPECT_NE(log.find("\xA3Hero\xA3 attacks \xA3Orc\xA3", cleave), std::string::npos) << which;
+        EXPECT_EQ(g_Cleaving, -1) << which;
+        EXPECT_EQ(CombatAction.meleeAttacksMade, 1) << which << ": the cleave is not counted";
+      }
+  OptionWords[kOptionSkipTurnAfterLeftClickAttack] = 0;
 }
 
 TEST_F(Attacks, ACleaveWithNobodyLeftToStrikeIsDropped) {

@@ -132,6 +132,22 @@ TEST_F(CombatMove, AMoveWhosePathIsGoneEndsOnTheSquareReached) {
   EXPECT_EQ(CombatState, kStateComputerDecision);
 }
 
+// An entangling area across a corridor takes the last of a poisoned
+// walker's Dexterity: paralysed on that square, it goes no further.
+TEST_F(CombatMove, AWalkerParalysedByTheSquareItEntersStopsThere) {
+  mapfixture::DrawMap({"########", "........", "########", "........", "........"});
+  MakeFighter(kMover, "Walker", 0, 1, kAllegianceParty);
+  Creatures[kMover].dexterity = {3, 3};
+  AddWatcher();
+  MagicAreaGrid[SquareIndex(3, 1)] = {kEffectEntangle, 5, 0};
+  StartBattle(kMover);
+  OrderMove(kActionWalkPath, 7, 1);
+  RunAction();
+  EXPECT_GE(FindCondition(kMover, kCondParalyzed), 0);
+  EXPECT_TRUE(At(3, 1));
+  EXPECT_EQ(CombatState, kStateComputerDecision);
+}
+
 TEST_F(CombatMove, AMoveThenAttackStrikesOnArrivalWithTheSingleAction) {
   MakeFighter(kMover, "Walker", 0, 2, kAllegianceParty);
   MakeFighter(kEnemy, "Guard", 5, 2, kAllegianceEnemy, 0);

@@ -450,6 +450,23 @@ TEST_F(SpellEffects, APolymorphKeepsTheNaturalFormThatDispelBringsBack) {
   EXPECT_FALSE(Has(kCaster, kCondPolymorphed));
   EXPECT_EQ(m.strength.base, 11);
   EXPECT_EQ(m.equipment[kSlotTorso - 1], 77u);
+  // The form dismissed in a later turn keeps the moves of the speed in use,
+  // whether the haste ended while in the form or began in it.
+  for (const bool hastedFirst : {true, false}) {
+    RemoveCondition(kCaster, kCondHasted);
+    if (hastedFirst) AddCondition(kCaster, kCondHasted, 10, 0, 18, 0);
+    RecomputeCreature(kCaster, 0);
+    Cast(kSpellPolymorphSpider, {kCaster});
+    ASSERT_TRUE(Has(kCaster, kCondPolymorphed));
+    if (hastedFirst) RemoveCondition(kCaster, kCondHasted);
+    else AddCondition(kCaster, kCondHasted, 10, 0, 18, 0);
+    RecomputeCreature(kCaster, 0);
+    CombatAction.movesLeft = 2 * m.speed.current;
+    const int32_t moves = CombatAction.movesLeft;
+    EndPolymorph(kCaster);
+    EXPECT_EQ(m.speed.current, hastedFirst ? 30 : 60);
+    EXPECT_EQ(CombatAction.movesLeft, moves) << (hastedFirst ? "haste lost in the form" : "haste gained in the form");
+  }
   // Baleful Polymorph refuses a creature above its level cap and a non-humanoid.
   Creatures[kFoe].level = Creatures[kFoe].effectiveLevel = 9;
   Cast(kSpellBalefulPolymorph, {kFoe});

@@ -2,6 +2,8 @@
 // decided and handed on, round after round.
 #include <algorithm>
 #include <set>
+#include <string>
+#include <utility>
 
 #include "battle_fixture.h"
 #include "combat/turns/computer_decision.h"
@@ -69,30 +71,34 @@ TEST_F(BattleTest, AComputerArcherStopsAfterItsShots) {
   EXPECT_GT(Creatures[kFoeA].ammunition.count, 0);
 }
 
-// A fighter stunned by a reaction in the middle of its full attack, beside
-// its enemy: its attack is refused, it decides again once, and the second
-// refusal ends its turn instead of the same attack being ordered again
-// frame after frame.
+// A fighter made nauseated by a reaction in the middle of its full attack,
+// beside its enemy: its attack is refused, it decides again once, and the
+// second refusal ends its turn instead of the same attack being ordered again
+// frame after frame. One stunned there is refused nothing: its decision ends
+// the turn at once.
 TEST_F(BattleTest, AComputerFighterWhoseAttackIsRefusedEndsItsTurn) {
-  Create(5, kKindHuman, kClassWarrior, 0, 0, 0, 0, 0, 0);
-  Create(7, kKindHuman, kClassWarrior, 8, 0, kWeaponLongsword, 0, 0, kFoeA);
-  Place(0, 3, 3, kAllegianceParty);
-  Place(kFoeA, 4, 3, kAllegianceEnemy);
-  Creatures[0].maxHitPoints = Creatures[0].hitPoints = 1000;
-  Creatures[kFoeA].behaviour[kBehaviourGrapple] = 0;  // no grapple by chance
-  EveryoneSeesEveryone();
-  ASSERT_EQ(StartCombat(0), 1);
-  ASSERT_TRUE(UntilTurnOf(kFoeA));
-  CombatAction.attackSequenceOpen = 1;
-  CombatAction.fullRoundActionLeft = 0;
-  AddCondition(kFoeA, kCondStunned, 1, 0, 0, 0);
-  const size_t logStart = Log().size();
-  EXPECT_LT(FramesUntil([] { return CurrentFighter() != kFoeA; }), 50);
-  const std::string log = Log().substr(logStart);
-  size_t refusals = 0;
-  for (size_t at = log.find("(Attack Canceled)"); at != std::string::npos; at = log.find("(Attack Canceled)", at + 1))
-    ++refusals;
-  EXPECT_EQ(refusals, 2u);
+  for (const auto& [held, refused] : {std::pair{kCondNauseated, 2u}, std::pair{kCondStunned, 0u}}) {
+    Fresh();
+    Create(5, kKindHuman, kClassWarrior, 0, 0, 0, 0, 0, 0);
+    Create(7, kKindHuman, kClassWarrior, 8, 0, kWeaponLongsword, 0, 0, kFoeA);
+    Place(0, 3, 3, kAllegianceParty);
+    Place(kFoeA, 4, 3, kAllegianceEnemy);
+    Creatures[0].maxHitPoints = Creatures[0].hitPoints = 1000;
+    Creatures[kFoeA].behaviour[kBehaviourGrapple] = 0;  // no grapple by chance
+    EveryoneSeesEveryone();
+    ASSERT_EQ(StartCombat(0), 1);
+    ASSERT_TRUE(UntilTurnOf(kFoeA));
+    CombatAction.attackSequenceOpen = 1;
+    CombatAction.fullRoundActionLeft = 0;
+    AddCondition(kFoeA, held, 1, 0, 0, 0);
+    const size_t logStart = Log().size();
+    EXPECT_LT(FramesUntil([] { return CurrentFighter() != kFoeA; }), 50);
+    const std::string log = Log().substr(logStart);
+    size_t refusals = 0;
+    for (size_t at = log.find("(Attack Canceled)"); at != std::string::npos; at = log.find("(Attack Canceled)", at + 1))
+      ++refusals;
+    EXPECT_EQ(refusals, refused) << ConditionName(held);
+  }
 }
 
 }  // namespace

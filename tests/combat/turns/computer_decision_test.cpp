@@ -7,11 +7,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/turns_fixture.h"
 #include "rules/conditions.h"
 #include "rules/item_tables.h"
+#include "rules/record_words.h"
 #include "state/combat_action.h"
 #include "state/current_cast.h"
 #include "state/fighter_slots.h"
@@ -230,6 +232,53 @@ TEST_F(DecisionTest, ForcedStatesComeBeforeAnyTactic) {
   Creatures[kMe].conditions[1] = {kCondParalyzed, 3, 0, 0, 0};
   Decide(kMe);
   EXPECT_EQ(CombatState, kStateNextFighter) << "pinned and paralysed: the turn ends";
+}
+
+// Beside a foe it could claw, a fighter under a condition that forbids acting
+// gets no order: struck helpless in the midst of its turn, dancing while
+// paralysed, paralysed with a breath weapon ready, or paralysed and confused
+// with a spell-like ability left (which keeps it deciding).
+TEST_F(DecisionTest, AFighterThatCannotActGetsNoOrder) {
+  turnsfixture::NewBattle({"........", "........"});
+  turnsfixture::AddFighter(kMe, 2, 3, 1);
+  turnsfixture::AddFighter(kFoe, 1, 4, 1);
+  Claw(kMe);
+  auto decideUnder = [](std::initializer_list<uint32_t> ids, auto&& plan) {
+    Creatures[kMe].conditions[0] = Creatures[kMe].conditions[1] = {};
+    int slot = 0;
+    for (uint32_t id : ids) Creatures[kMe].conditions[slot++] = {id, 3, 0, 0, 0};
+    turnsfixture::StartTurn(kMe);
+    plan();
+    CombatState = kStateComputerDecision;
+    SpellInProgress = -1;
+    MovementPlaybackActive = 0;
+    ResetComputerDecisionState();
+    DecideComputerAction();
+  };
+  auto none = [] {};
+  decideUnder({}, none);
+  ASSERT_EQ(CombatState, kStateActionUnderWay) << "free, it claws";
+  for (uint32_t id : {kCondSleeping, kCondStunned, kCondCowering, kCondDazed, kCondPetrified}) {
+    decideUnder({id}, none);
+    EXPECT_EQ(CombatState, kStateNextFighter) << ConditionName(id);
+  }
+  decideUnder({kCondDancing, kCondParalyzed}, none);
+  EXPECT_EQ(CombatState, kStateNextFighter) << "a paralysed dancer";
+  EXPECT_NE(CombatAction.actionCode, 17);
+  decideUnder({kCondParalyzed}, [] { CombatAction.breathPlanned = 1; });
+  EXPECT_EQ(CombatState, kStateNextFighter) << "a paralysed breather";
+  EXPECT_EQ(SpellInProgress, -1);
+  Creatures[kMe].special[kSpecialSpellLike] = 1;
+  decideUnder({kCondParalyzed, kCondConfused}, [] {
+    CombatAction.spellLikePlanned = 1;
+    CombatAction.confusionRoll = 75;
+  });
+  EXPECT_EQ(CombatState, kStateNextFighter) << "paralysed, it cannot strike out as its confusion bids";
+  Creatures[kMe].behaviour[kBehaviourAlarm] = 100;
+  decideUnder({kCondParalyzed}, [] { CombatAction.spellLikePlanned = 1; });
+  EXPECT_NE(CombatAction.actionCode, 23) << "nor sound the alarm";
+  Creatures[kMe].behaviour[kBehaviourAlarm] = 0;
+  Creatures[kMe].special[kSpecialSpellLike] = 0;
 }
 
 TEST_F(DecisionTest, AConfusedFighterFleesOrAttacksWhateverIsNearest) {
