@@ -19,6 +19,7 @@
 #include "shell/application.h"
 #include "shell/frame.h"
 #include "shell/startup.h"
+#include "engine/frame.h"
 #include "engine/game_speeds.h"
 #include "engine/graphics.h"
 #include "engine/random.h"
@@ -170,6 +171,7 @@ void ResetToProcessStart() {
   ResetSettingsToDefaults();
   g_speedsAtStart.Restore();
   ResetFadeState();
+  ResetEngineFrameWords();
   StartupPending = 1;
   SettingsLoaded = 0;
   MouseSpeedKept = 0;
