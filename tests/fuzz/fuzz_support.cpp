@@ -51,10 +51,6 @@ void WriteScratchFile(const std::string& name, const uint8_t* data, size_t size)
   EnterScratchFolder();
   const std::filesystem::path path = g_scratch / name;
   std::filesystem::create_directories(path.parent_path());
-  // A link there (a game table another target linked in) is replaced, never
-  // written through.
-  std::error_code ec;
-  if (std::filesystem::is_symlink(std::filesystem::symlink_status(path, ec))) std::filesystem::remove(path, ec);
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out.write(reinterpret_cast<const char*>(data), static_cast<std::streamsize>(size));
   if (!out) FuzzFault("cannot write " + path.string());
