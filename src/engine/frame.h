@@ -36,3 +36,6 @@ extern uint32_t AnimationStep;
 extern uint32_t AnimationCycle;
 // Toggled by a key; writes trace lines to the message log and beeps on refused drawing.
 extern uint8_t DebugMode;
+// Puts the words above back to their start-up values (a process started
+// afresh: a new game keeps the animation running and the debug switch).
+void ResetEngineFrameWords();

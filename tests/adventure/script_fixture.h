@@ -13,6 +13,7 @@
 #include "adventure/script_file.h"
 #include "frontend/game_reset.h"
 #include "map/map_fixture.h"
+#include "engine/reset_words.h"
 #include "map/map_record.h"
 #include "map/square_grids.h"
 #include "rules/item_tables.h"
@@ -58,6 +59,9 @@ class ScriptTest : public ::testing::Test {
  protected:
   void SetUp() override {
     ResetGameState();
+    // The crafted items are the game's own (a new game reads its start's):
+    // none are left by the test before.
+    ResetWords(CraftedWeapons);
     FreeScript();
     QueuedDialogueAnswerCount = 0;
     std::snprintf(AdventureFolder, sizeof AdventureFolder, "Tests");

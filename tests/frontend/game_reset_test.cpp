@@ -16,6 +16,8 @@
 #include "rules/creature_record.h"
 #include "rules/inventory_slots.h"
 #include "rules/item_tables.h"
+#include "screens/game/map_mouse_words.h"
+#include "screens/game/shared_routines.h"
 #include "state/camera.h"
 #include "state/combat_action.h"
 #include "state/combat_events.h"
@@ -72,6 +74,8 @@ TEST(GameReset, EveryWordReturnsToItsStartUpValue) {
   ChosenItem = 44;
   PartyGold = 900;
   RefusedOrdersThisTurn = 1;  // a computer fighter's refused order, mid-turn
+  HoverMarksHidden = 1;       // the mouse last on a battle's panels
+  SidePanelRows = 10;         // a battle's action list the last frame drew
 
   ResetGameState();
 
@@ -100,6 +104,8 @@ TEST(GameReset, EveryWordReturnsToItsStartUpValue) {
   EXPECT_EQ(ChosenItem, -1);
   EXPECT_EQ(PartyGold, 0u);
   EXPECT_EQ(RefusedOrdersThisTurn, 0) << "the next battle's first refused order would end its turn";
+  EXPECT_EQ(HoverMarksHidden, 0) << "the hovered fighter would never blink";
+  EXPECT_EQ(SidePanelRows, 0) << "a click on the map under the old list would be taken by it";
 }
 
 TEST(GameReset, TheTablesReadAtStartUpStay) {

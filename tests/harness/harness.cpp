@@ -19,10 +19,13 @@
 #include "shell/application.h"
 #include "shell/frame.h"
 #include "shell/startup.h"
+#include "engine/frame.h"
 #include "engine/game_speeds.h"
 #include "engine/graphics.h"
+#include "engine/main_window.h"
 #include "engine/random.h"
 #include "engine/settings.h"
+#include "engine/widgets.h"
 #include "platform/image.h"
 #include "platform/input.h"
 #include "platform/render.h"
@@ -170,6 +173,9 @@ void ResetToProcessStart() {
   ResetSettingsToDefaults();
   g_speedsAtStart.Restore();
   ResetFadeState();
+  ResetEngineFrameWords();
+  CursorShape = 0;  // the pointer as the program starts (a page leaves none drawn)
+  ResetFramePacing();  // the first frame only starts the pace clock, as at start-up
   StartupPending = 1;
   SettingsLoaded = 0;
   MouseSpeedKept = 0;
@@ -248,6 +254,9 @@ void StopGame() {
   if (g_stopped || !g_started) return;
   g_stopped = true;
   AtExitCleanup();
+  // Its window goes with it, as with the process's end: the next game's
+  // window is then the only one the desktop's events go to.
+  if (platform::IsAppWindow(MainWindowHandle)) platform::DestroyAppWindow(MainWindowHandle);
   // Shut down: the exit handler a GameMain run left for the process's end
   // writes no settings file again.
   SettingsLoaded = 0;

@@ -1,10 +1,12 @@
 // Tests run one after another in one process: a game stopped at the end of
-// one test and started by the next runs again from start-up and takes the
-// injected input, and a folder of its own a test removed is left behind.
+// one test and started by the next runs again from start-up (its animation
+// counters too) and takes the injected input, and a folder of its own a
+// test removed is left behind.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "engine/frame.h"
 #include "engine/graphics.h"
 #include "engine/ui_input.h"
 #include "harness/harness.h"
@@ -15,10 +17,14 @@ TEST(HarnessRestart, AGameStoppedAndStartedAgainRunsAndFollowsTheMouse) {
   for (int run = 0; run < 2; ++run) {
     ASSERT_TRUE(harness::StartGame()) << "run " << run;
     ASSERT_NE(Graphics.device, nullptr) << "run " << run;
+    // The animation runs from its start-up phase again (a colour-cycled figure
+    // would be drawn in the last test's colours).
+    EXPECT_EQ(AnimationCycle, 0u) << "run " << run;
     harness::MoveMouse(100 + run * 50, 60);
     ASSERT_TRUE(harness::StepFrames(2)) << "run " << run;
     EXPECT_EQ(PointerX(), 100 + run * 50) << "run " << run;
     EXPECT_EQ(PointerY(), 60) << "run " << run;
+    AnimationCycle = 40;  // as a test of many frames leaves it
     harness::StopGame();
   }
 }

@@ -1,7 +1,9 @@
 // The turn check itself: each of its reports, made by a rule broken on
-// purpose in the turn of a battle laid out afresh, is seen in its own words
-// and under its rule alone, and turns within the rules (a pounce, a held
-// casting resumed) are reported by none.
+// purpose in the turn of a battle laid out afresh (in its second round, or
+// in a single action of its surprise round), is seen in its own words and
+// under its rule alone, and turns within the rules (a pounce, a held casting
+// resumed, a hasted fighter's blows, the edge of a budget or a count) are
+// reported by none.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -14,10 +16,12 @@
 #include "combat/actions/action_executor.h"
 #include "combat/actions/combat_movement.h"
 #include "combat/resolution/attack_resolution.h"
+#include "combat/turns/combat_cycle.h"
 #include "engine/frame.h"
 #include "harness/battle_runner.h"
 #include "harness/turn_check.h"
 #include "rules/attack_profile.h"
+#include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/feat_ids.h"
@@ -38,14 +42,16 @@ class TurnCheck : public ::testing::Test {
 constexpr uint32_t kSeed = 3;
 
 // Steps the watched battle until the computer is about to decide a turn
-// with its whole budget; returns the fighter.
-int UpToADecision() {
+// with its whole budget: a turn of the second round, or with surprise one of
+// the surprise round (round 1, a single action); returns the fighter.
+int UpToADecision(bool surprise = false) {
   for (int frame = 0; frame < 5000; ++frame) {
     if (!battles::StepBattleFrame()) break;
     battles::WatchFrame();
     const CombatActionState& a = CombatAction;
-    if (CombatState == kStateComputerDecision && a.fullRoundActionLeft == 1 && a.standardActionLeft == 1 &&
-        a.moveActionLeft == 1 && a.singleActionTurn == 0)
+    if (CombatState != kStateComputerDecision || a.standardActionLeft != 1 || a.moveActionLeft != 1) continue;
+    if (surprise ? CombatRoundNumber == 1 && a.singleActionTurn == 1
+                 : a.fullRoundActionLeft == 1 && a.singleActionTurn == 0)
       return CurrentFighter();
   }
   return -1;
@@ -108,6 +114,14 @@ void Shoot(int f, int target) {
   Attack(f, target, p, 1);
 }
 
+// A shot of each of two ranged entries of one shot: the second gives no
+// shots of its own.
+void TwoShotsOfOne(int f, int target) {
+  const AttackProfile p = Entries({kEntryNone, kEntryRanged, kEntryRanged});
+  Attack(f, target, p, 1);
+  Attack(f, target, p, 2);
+}
+
 void Grapple(int f, int target) {
   const AttackProfile p = Blows(kEntryMainHand, 1);
   AttackObserver(AttackWatch{f, target, 0, &p, true, false});
@@ -116,6 +130,25 @@ void Grapple(int f, int target) {
 void AttackTwice(int f, int target, const AttackProfile& p) {
   Attack(f, target, p);
   Attack(f, target, p);
+}
+
+// A hasted fighter's blows of a weapon of two attacks (three with the haste),
+// each at the falling bonus given.
+void HastedBlows(int f, int target, std::initializer_list<int32_t> fallingBonuses) {
+  AttackProfile p = Blows(kEntryMainHand, 3);
+  p.entries[0].attackCount.pairs[0] = ModifierPair{static_cast<int32_t>(kCondHasted), 1};
+  for (int32_t falling : fallingBonuses) {
+    p.entries[0].attackRoll.pairs[0] = ModifierPair{kSrcDecreasingAttackBonus, falling};
+    Attack(f, target, p);
+  }
+}
+
+// The creature takes Combat Reflexes at Dexterity 12, the least that gives
+// it a second attack of opportunity a round, and has that many left.
+void ReflexesAtTheirEdge(int c, int32_t left) {
+  Creatures[c].feats[kFeatCombatReflexes] = 1;
+  Creatures[c].dexterity.current = 12;
+  Creatures[c].attacksOfOpportunityLeft = left;
 }
 
 // Two squares of a charge, then both natural attacks; sense code 3 pounces.
@@ -194,6 +227,7 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
     const char* rule;   // "" for a turn within the rules
     const char* words;  // a part of that report's own text
     std::function<void(int f, int foe)> breakIt;
+    bool surprise = false;  // in a turn of the surprise round (round 1, a single action)
   };
   const std::vector<Case> cases = {
       // The turn's budget, judged as it closes.
@@ -201,6 +235,8 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        [](int f, int) { Walk(f, 2 * Creatures[f].speed.current / 5 + 1, kActionWalkPath); }},
       {"charges past twice its speed", "movement", "squares moved",
        [](int f, int) { Walk(f, 2 * Creatures[f].speed.current / 5 + 1, kActionCharge); }},
+      {"moves past its speed in a single action", "movement", "single-action turn",
+       [](int f, int) { Walk(f, Creatures[f].speed.current / 5 + 1, kActionWalkPath); }, true},
       {"charges, then a full attack without pounce", "full-attack-after-move", "shots after moving 2 squares",
        [](int f, int foe) { ChargeAndFullAttack(f, foe, 0); }},
       {"moves past its speed and attacks", "double-move-and-action", "and made 1 attacks, 0 grapple",
@@ -231,12 +267,8 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          Attack(f, foe, p, 0);
          Attack(f, foe, p, 2);
        }},
-      {"a second shot of one, with a second ranged entry", "shots", "shot 2 of 1 allowed",
-       [](int f, int foe) {
-         const AttackProfile p = Entries({kEntryNone, kEntryRanged, kEntryRanged});
-         Attack(f, foe, p, 1);
-         Attack(f, foe, p, 2);
-       }},
+      {"a second shot of one, with a second ranged entry", "shots", "shot 2 of 1 allowed", TwoShotsOfOne},
+      {"a second shot of one in the surprise round", "shots", "shot 2 of 1 allowed", TwoShotsOfOne, true},
       {"a blow and a shot of one attack", "attacks", "1 melee attacks and 1 shots in one turn (at most 1)",
        [](int f, int foe) {
          Attack(f, foe, Blows(kEntryMainHand, 1));
@@ -254,6 +286,8 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        }},
       {"a second blow of a weapon at the full bonus", "iterative", "at a falling bonus of 0, not -5",
        [](int f, int foe) { AttackTwice(f, foe, Blows(kEntryMainHand, 2)); }},
+      {"a hasted fighter's extra blow at the second blow's bonus", "iterative",
+       "attack 2 with entry 0 at a falling bonus of -5, not 0", [](int f, int foe) { HastedBlows(f, foe, {0, -5}); }},
       {"a second grapple attack of one", "grapple-attacks", "grapple attack 2 of 1 allowed",
        [](int f, int foe) {
          Grapple(f, foe);
@@ -390,9 +424,15 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        }},
       {"a held casting resumes with an attack of opportunity given back", "attacks-of-opportunity",
        "a turn taken up again in the round gave it", [](int f, int) { YieldAndResume(f, 0, 1); }},
+      {"one attack of opportunity above what Combat Reflexes gives", "attacks-of-opportunity",
+       "3 attacks of opportunity left of 2", [](int, int foe) { ReflexesAtTheirEdge(foe, 3); }},
       // Within the rules.
       {"pounces: charges, then a full attack", "", "", [](int f, int foe) { ChargeAndFullAttack(f, foe, 3); }},
       {"a held casting resumes", "", "", [](int f, int) { YieldAndResume(f, 0, 0); }},
+      {"moves its speed in a single action", "", "",
+       [](int f, int) { Walk(f, Creatures[f].speed.current / 5, kActionWalkPath); }, true},
+      {"a hasted fighter's three blows", "", "", [](int f, int foe) { HastedBlows(f, foe, {0, 0, -5}); }},
+      {"the attacks of opportunity Combat Reflexes gives", "", "", [](int, int foe) { ReflexesAtTheirEdge(foe, 2); }},
   };
   for (const Case& c : cases) {
     battles::BattleOptions options;
@@ -400,7 +440,7 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
     std::string fault;
     ASSERT_TRUE(battles::SetUpBattle(options, &fault)) << fault;
     battles::StartTurnWatch(kSeed);
-    const int f = UpToADecision();
+    const int f = UpToADecision(c.surprise);
     ASSERT_GE(f, 0) << c.what;
     const int foe = FoeOf(f);
     ASSERT_GE(foe, 0) << c.what;

@@ -34,6 +34,7 @@ void Reset() {
   InCombat = 0;
   SeekAdjacent = 0;
   CombatAction = {};
+  std::memset(MagicAreaGrid, 0, sizeof MagicAreaGrid);  // no fire or web of a test before
 }
 
 Path SlotPath(int creature) {

@@ -17,6 +17,7 @@ uint32_t Blocked(int x, int y) { return BlockedGrid[SquareIndex(x, y)]; }
 int32_t Region(int x, int y) { return RegionGrid[SquareIndex(x, y)]; }
 
 TEST(BlockedGrid, WallsOutsideSquaresAndSolidAreas) {
+  InCombat = 0;  // out of combat first (a test before may have left one)
   DrawMap({
       "#-h.",
       "|+..",

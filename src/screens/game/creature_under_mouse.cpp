@@ -39,6 +39,15 @@ bool FigureHolds(const CreatureRecord& c, int px, int py, int* centreX, int* cen
 
 }  // namespace
 
+void ResetCreatureUnderMouseState() {
+  PromptRows = 3;
+  PanelTargetMember = -1;
+  SidePanelRows = 0;
+  DialoguePanelOpen = 0;
+  HoverPointX = HoverPointY = 0;
+  HoverChanged = 0;
+}
+
 bool MouseOnGamePanels() {
   // While aiming, the prompt of the mode; else the side panel as the last
   // frame drew it (the action or initiative list, the pending-action box).

@@ -6,6 +6,7 @@
 #include "screens/game/day_and_weather.h"
 #include "screens/game/map_input.h"
 #include "screens/game/panel_words.h"
+#include "screens/game/shared_routines.h"
 
 uint8_t MouseMoved = 0;
 int32_t HoverProbe = -1;
@@ -31,4 +32,6 @@ void ResetGameScreenState() {
   ResetActionStateWords();
   ResetActionMenuState();
   ResetPanelWords();
+  ResetMapInputState();
+  ResetCreatureUnderMouseState();
 }

@@ -35,6 +35,9 @@ extern uint8_t DialoguePanelOpen;
 // the hovered fighter differs from the selected one.
 extern int32_t HoverPointX, HoverPointY;
 extern uint8_t HoverChanged;
+// Puts the panel and hover words above back to their start-up values (a
+// new game, and tests).
+void ResetCreatureUnderMouseState();
 // Whether the mouse is on a panel or panel button drawn over the map (the
 // map takes no click there): in combat the side panel, the recent spells,
 // the combat-rolls panel and the two tabs; while aiming the prompt; while

@@ -27,6 +27,8 @@ constexpr int kArrowRow = 7;
 
 class DecisionTest : public ::testing::Test {
  protected:
+  // No bow, casting or playback of a test before (of this suite or another).
+  void SetUp() override { TearDown(); }
   void TearDown() override {
     CraftedWeapons[kBowCode] = {};
     ItemTable[kArrowRow] = {};
