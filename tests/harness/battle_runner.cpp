@@ -38,6 +38,7 @@
 #include "shell/frame.h"
 #include "state/combat_action.h"
 #include "state/current_cast.h"
+#include "state/encounters.h"
 #include "state/fighter_slots.h"
 #include "state/game_progress.h"
 #include "state/map_view_state.h"
@@ -48,7 +49,10 @@ namespace battles {
 namespace {
 
 constexpr int kBattleMapNumber = 1;
-constexpr int kFirstAlly = 600;   // side A beyond the four party members
+// Side A beyond the four party members, numbered as the game numbers the
+// creatures of its encounters: past the records 581 to 600 that the summoned
+// elementals are written over.
+constexpr int kFirstAlly = kFirstEncounterCreature;
 constexpr int kFirstEnemy = 700;  // side B
 // Frames without a new round before a battle counts as stalled.
 constexpr int kStallFrames = 60000;

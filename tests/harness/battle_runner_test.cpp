@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 
+#include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/target_terms.h"
 #include "creatures/creature_kinds.h"
 #include "harness/battle_runner.h"
@@ -61,7 +62,7 @@ TEST_F(Battles, Seeds41To50EndOrReachTheCapWithoutAFault) { ExpectSeededBattlesE
 // poisoned Dexterity an entangling area took below 1 decided as if free and
 // wrestled on, paralysed only as its attack was made.
 TEST_F(Battles, SeedsThatOnceBrokeTheRulesOfATurnKeepThem) {
-  const std::pair<uint32_t, int> battlesOf[] = {{4109, 12}, {1633, 40}, {7376, 40}};
+  const std::pair<uint32_t, int> battlesOf[] = {{4109, 12}, {1633, 40}, {7376, 40}, {2363, 40}};
   for (const auto& [seed, fighters] : battlesOf) {
     battles::BattleOptions options;
     options.seed = seed;
@@ -106,6 +107,8 @@ TEST_F(Battles, TheRosterCoversTheKindsOfFighters) {
     for (int id : battles::BattleFighters()) {
       const CreatureRecord& c = Creatures[id];
       EXPECT_GT(c.hitPoints, 0) << c.name;
+      // A summoning writes its elemental over these records.
+      EXPECT_FALSE(id >= kSummonRecord && id < kFirstSummonRecord + kMostSummons) << "fighter " << id;
       if (IsDragonKind(c.kind)) seen.insert("dragon");
       if (c.creatureClass == kClassWizard) seen.insert("wizard");
       if (c.creatureClass == kClassCleric) seen.insert("cleric");

@@ -68,9 +68,12 @@ struct CastingUseWords {
   int32_t aimViewX = 0, aimViewY = 0;
 };
 extern CastingUseWords CastingUse;
-// The enemy's summoned creatures take the records from 582 on, one more for
-// each summoning of the battle; a summoning tries its square with the next.
+// The party's summoned creature takes record 581; the enemy's take the
+// records from 582 on, one more for each summoning of the battle, at most 19
+// (to 600); a summoning tries its square with the next.
+constexpr int kSummonRecord = 581;
 constexpr int kFirstSummonRecord = 582;
+constexpr int kMostSummons = 19;
 extern int32_t SummonsMade;
 // The action block of a held casting (held codes 27 to 31), kept with its
 // caster as the casting yields to a readied foe: the caster's turn as it

@@ -38,8 +38,6 @@ namespace spellfx {
 namespace {
 
 constexpr uint32_t kSourceTurnUndead = 36;
-constexpr int kSummonRecord = 581;      // the party's summoned creature
-constexpr int kMostSummons = 19;        // the enemy's summoned creatures, 582 on
 
 // Spends the target's levels from the use's hit dice pool; refused (ending
 // the target list) when the pool cannot pay.
