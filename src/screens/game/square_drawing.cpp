@@ -45,15 +45,15 @@ uint32_t WithAlpha(uint32_t colour, int alpha) {
 
 int WallCode(int x, int y) { return ViewInside(x, y) ? CurrentMap.At(kLayerWalls, x, y) : 0; }
 
-// The walls and features drawn square by square (the large objects, the
-// doors and the animated features have passes of their own): the walls that
-// block sight from the large marks, the features of the ground sheet and the
-// objects sheet.
 // A stone wall whose square holds floor code 2017 is drawn with a low iron
 // door in its south face (a keep's postern); to the map's rules it is the
 // wall alone.
 constexpr int kStoneWall = 46, kFloorPostern = 2017, kPosternFrame = 17;
 
+// The walls and features drawn square by square (the large objects, the
+// doors and the animated features have passes of their own): the walls that
+// block sight from the large marks, the features of the ground sheet and the
+// objects sheet.
 void DrawWallFeature(const ViewSquare& v, int code, uint32_t tint) {
   if (code == kStoneWall && CurrentMap.layers[kLayerFloor][v.index] == kFloorPostern)
     DrawMapFrame(kSheetLargeMarks, kPosternFrame, v.sx - 10, v.sy - 10, tint);
