@@ -88,7 +88,7 @@ const int8_t EncounterDieSides[kEncounterRegions] = {9, 9, 9, 9, 11, 9, 9, 9, 9,
 
 const EncounterRow EncounterRows[] = {
     // Regions 0 to 2.
-    {0, 1, {"You encounter a wild £snake£."}, 1, {OneOf(kKindSnake)}},
+    {0, 1, {"You encounter a wild, venomous £snake£."}, 1, {OneOf(kKindSnake)}},
     {0, 2, {"You encounter a group of £%i£ £wolves£."}, Dice(1, 3, 1), {Each(kKindWolf)}},
     {0, 3, {"You encounter a hostile £thri-kreen£."}, 1, {OneOf(kKindThriKreen).Weapon(OnOneOfD4(Item(9)))}},
     {0, 4, {"You encounter a group of £%i£ £ghouls£."}, Dice(1, 3, 1), {Each(kKindGhoul)}},

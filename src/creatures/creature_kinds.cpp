@@ -153,7 +153,7 @@ const KindTemplate KindTemplates[kKindTemplateCount] = {
      {{15, 15, 11, 1, 10, 2}, {15, 15, 11, 1, 10, 2}, {15, 15, 11, 1, 10, 2}}, {0, 0, 0}, 2,
      {Bite(1, 1, 3, 3)},
      {Grapple(50), Grapple2(20), Charge(25), S(9, 8), S(10, 1)},
-     "A great constrictor that seizes its prey in its jaws and crushes the life out of it in its coils."},
+     "A great snake of the wild that seizes its prey in its jaws and crushes the life out of it in its coils."},
 
     {kKindDwarf, "Dwarf", 13, kTypeHumanoid, 7, kClassWarrior, kOwnClass, 20, 3, {2, 3, 6}, 30, 0, {167, 167, 167}, 1,
      {{11, 9, 12, 8, 7, 4}, {9, 7, 12, 8, 11, 4}, {8, 9, 12, 11, 7, 4}}, {1, 2, 1}, 0,

@@ -86,8 +86,6 @@ bool ListHasKind(int32_t kind) {
   return false;
 }
 
-bool ListHasKind10() { return ListHasKind(10); }
-
 int CursorFrame(int32_t kind) {
   // Ground codes 1-43 draw the sheet's frame of the same number, so these
   // kinds keep their pictures a hundred frames further on.

@@ -9,6 +9,8 @@
 // CursorFrame); negative draws nothing. Screens set it every frame; 28 over a
 // link.
 extern int32_t CursorShape;
+// The boot: walk there (the map's walk and the combat move alike).
+constexpr int32_t kCursorWalk = 12;
 
 // The frame of sheet 0 a cursor kind draws: the kind itself, except 100
 // (frame 43, the drag hand), 101 (frame 56, the cross-hair) and the kinds
@@ -24,10 +26,8 @@ extern const uint8_t FigureOffsets[kFigureOffsetCount][2];
 bool MouseInRect(int y, int x, int width, int height);
 bool MouseInTextRow(int row, int column, int widthColumns, int heightRows, int large, int yOffset);
 bool MouseInRow8(int column, int big, int row);
-// Whether one of the action bar's current entries is the action kind (10:
-// the crossbow's reload).
+// Whether one of the action bar's current entries is the action kind.
 bool ListHasKind(int32_t kind);
-bool ListHasKind10();
 
 int DrawMouseCursor();
 int DrawScreenBackdrop();

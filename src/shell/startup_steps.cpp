@@ -1,4 +1,6 @@
 // The subsystem steps of start-up and shutdown.
+#include <cstdio>
+
 #include "shell/display_modes.h"
 #include "shell/application.h"
 #include "engine/graphics.h"
@@ -11,6 +13,7 @@
 #include "engine/settings.h"
 #include "rules/item_tables.h"
 #include "map/square_grids.h"
+#include "platform/files.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "screens/game/game_screen.h"
@@ -38,9 +41,16 @@ void StartMusic() {
 // The sheets fail start-up (with LoadTextures' own message): every screen
 // draws from them.
 int StartSpriteSheets() { return LoadTextures() ? 1 : 0; }
+// The crafted table comes from the adventure's prepared start (save folder
+// 0): one missing or cut short ends start-up, naming the file, as the item
+// and spell tables' own failures do.
 int StartRecordTables() {
   if (!LoadItemTable() || !LoadSpellTable()) return 0;
-  return LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", AdventureFolder) ? 1 : 0;
+  char path[300];
+  std::snprintf(path, sizeof path, "SaveGame\\%s\\0\\SaveWeapon.wml", AdventureFolder);
+  if (LoadCraftedWeapons(path)) return 1;
+  ShowError(1, "Could not %s %s.", platform::GameFileExists(path) ? "read" : "open", platform::GamePath(path).c_str());
+  return 0;
 }
 void ClearRegionGrid() {
   for (int32_t& r : RegionGrid) r = -1;

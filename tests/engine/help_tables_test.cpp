@@ -136,7 +136,7 @@ TEST(HelpCompiler, RefusesBadSourcesWithAMessage) {
       {"page 5 A\nkeyword @lower@\n", "bad keyword"},
       {"page 5 A\n\nAn @OPEN link.\n", "without its closing"},
       {"page 5 A\n\nAn \xC2\xA3odd mark.\n", "odd number"},
-      {"page 5 A\n\nA tab\there.\n", "not allowed"},
+      {"page 5 A\n\nA tab\there.\n", "'text' holds the control byte \\x09: 'A tab\\x09here.'"},
       {"text first\npage 5 A\n", "before the first page"},
       {"page x A\n", "positive id"},
   };

@@ -12,6 +12,7 @@
 #include "engine/frame.h"
 #include "engine/settings.h"
 #include "engine/game_speeds.h"
+#include "harness/harness.h"
 
 namespace {
 
@@ -26,12 +27,12 @@ void PutU32(std::vector<uint8_t>& b, size_t offset, uint32_t v) {
 class SettingsFile : public ::testing::Test {
  protected:
   void SetUp() override {
-    std::snprintf(SettingsFileName, sizeof SettingsFileName, "Config.settings_test%d.dat", static_cast<int>(getpid()));
-    std::remove(SettingsFileName);
     ResetSettingsToDefaults();
     DebugMode = 0;
   }
-  void TearDown() override { std::remove(SettingsFileName); }
+  // A file of the test's own, removed at the end, when the name goes back to
+  // the game's: a later test of the process never writes to it.
+  const harness::OwnSettingsFile own_{"settings_test"};
 
   void WriteRaw(const std::vector<uint8_t>& bytes) {
     FILE* f = std::fopen(SettingsFileName, "wb");

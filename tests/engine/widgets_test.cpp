@@ -76,11 +76,11 @@ TEST_F(Widgets, ActionListAndFigureRanges) {
   ActionList.kinds[0] = 3;
   ActionList.kinds[1] = 7;
   ActionList.kinds[2] = 10;
-  EXPECT_FALSE(ListHasKind10());
+  EXPECT_FALSE(ListHasKind(10));
   ActionList.count = 3;
-  EXPECT_TRUE(ListHasKind10());
+  EXPECT_TRUE(ListHasKind(10));
   ActionList.count = 1000;  // a count past the list reads only the list
-  EXPECT_TRUE(ListHasKind10());
+  EXPECT_TRUE(ListHasKind(10));
   ActionList.count = 0;
   pagetest::DrawScene([] {
     EXPECT_EQ(DrawFigureSprite(588, 0, 0, 0xFFFFFFFFu, 0), 0);

@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include "creatures/creature_treasure.h"
+#include "creatures/treasure_rows.h"
 #include "engine/widgets.h"
 #include "platform/system.h"
 #include "rules/creature_record.h"
@@ -23,6 +25,10 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// The prepared crafted row of item option k, and a base item's code.
+constexpr uint32_t PreparedRow(int option) { return kFirstPreparedItemRow - 1 + option; }
+constexpr uint32_t BaseItem(int row) { return kFirstBaseItemCode + row; }
 
 // The tables made by the build, loaded from the game folder.
 TEST(ItemTablesTest, CompiledTablesLoadWithTheirSourceValues) {
@@ -58,11 +64,11 @@ TEST(ItemTablesTest, CompiledTablesLoadWithTheirSourceValues) {
   EXPECT_EQ(ItemTable[193].baseType, 38);
   EXPECT_EQ(ItemTable[193].place, 14);
   // A mirrored row is the same item, left behind on the floor.
-  EXPECT_STREQ(ItemTable[242 + 192].name, ItemTable[193].name);
+  EXPECT_STREQ(ItemTable[kArrowsRow - 1 + 193].name, ItemTable[193].name);
   EXPECT_EQ(ItemTable[434].noSale, 1);
   EXPECT_EQ(ItemTable[193].noSale, 0);
 
-  const CraftedWeaponRecord& longsword = CraftedWeapons[4951 + 19];
+  const CraftedWeaponRecord& longsword = CraftedWeapons[PreparedRow(19)];
   EXPECT_STREQ(longsword.name, "Longsword");
   EXPECT_EQ(longsword.itemType, 19);
   EXPECT_EQ(longsword.dieCount, 1);
@@ -70,14 +76,14 @@ TEST(ItemTablesTest, CompiledTablesLoadWithTheirSourceValues) {
   EXPECT_EQ(longsword.critLow, 19);
   EXPECT_EQ(longsword.critMultiplier, 2);
   EXPECT_EQ(longsword.dieKind, 4);
-  const CraftedWeaponRecord& plate = CraftedWeapons[4951 + 42];
+  const CraftedWeaponRecord& plate = CraftedWeapons[PreparedRow(42)];
   EXPECT_EQ(plate.dieSides, 8);  // armour bonus
   EXPECT_EQ(plate.proficiency, 7);
   EXPECT_EQ(plate.handling, 6);
-  EXPECT_EQ(CraftedWeapons[4951 + 8].icon, 28);
+  EXPECT_EQ(CraftedWeapons[PreparedRow(8)].icon, 28);
   // Rows outside the prepared ones start empty (the first rows hold the
   // prepared party's own items).
-  EXPECT_EQ(CraftedWeapons[4700].name[0], 0);
+  EXPECT_EQ(CraftedWeapons[kFirstGeneratedItemRow - 1].name[0], 0);
 }
 
 // Spells that do alike sound alike: each row of the table source names the
@@ -257,9 +263,9 @@ TEST(ItemTablesTest, ReadingAgainOverChangedRowsGivesTheFilesRows) {
   int empty = 0;
   while (empty < kCraftedRows && read[empty].name[0] != 0) ++empty;
   ASSERT_LT(empty, kCraftedRows);
-  ASSERT_NE(read[4951 + 19].name[0], 0);
+  ASSERT_NE(read[PreparedRow(19)].name[0], 0);
   std::strcpy(CraftedWeapons[empty].name, "Old Sword");
-  CraftedWeapons[4951 + 19].dieSides = 12;
+  CraftedWeapons[PreparedRow(19)].dieSides = 12;
   CraftedWeapons[kCraftedRows - 1].price = 7;
   ASSERT_EQ(LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", "DemoVersion"), 1);
   EXPECT_EQ(std::memcmp(static_cast<const void*>(read.data()), CraftedWeapons, sizeof CraftedWeapons), 0);
@@ -298,15 +304,15 @@ TEST(AmmunitionTest, BowsNeedArrowsAndCrossbowsBolts) {
     int32_t count;
     bool usable;
   } cases[] = {
-      {4951 + 32, 5001, 1, true},    // longbow, arrows
-      {4951 + 32, 5001, 0, false},   // no arrows left
-      {4951 + 33, 5232, 3, true},    // shortbow, sleep arrows
-      {4951 + 32, 5002, 5, false},   // bow with bolts
-      {4951 + 11, 5002, 0, true},    // light crossbow, bolts, whatever the count
-      {4951 + 10, 5001, 5, false},   // crossbow with arrows
-      {4951 + 19, 5001, 5, false},   // a sword
-      {5001, 5001, 5, false},        // a base item in the ranged place
-      {4951 + 32, 4951 + 1, 5, false},
+      {PreparedRow(32), BaseItem(1), 1, true},   // longbow, arrows
+      {PreparedRow(32), BaseItem(1), 0, false},  // no arrows left
+      {PreparedRow(33), BaseItem(232), 3, true}, // shortbow, sleep arrows
+      {PreparedRow(32), BaseItem(2), 5, false},  // bow with bolts
+      {PreparedRow(11), BaseItem(2), 0, true},   // light crossbow, bolts, whatever the count
+      {PreparedRow(10), BaseItem(1), 5, false},  // crossbow with arrows
+      {PreparedRow(19), BaseItem(1), 5, false},  // a sword
+      {BaseItem(1), BaseItem(1), 5, false},      // a base item in the ranged place
+      {PreparedRow(32), PreparedRow(1), 5, false},
   };
   for (const Case& k : cases) {
     c.equipment[kSlotRanged - 1] = k.weapon;

@@ -98,6 +98,18 @@ TEST(StartUp, AMissingItemTableEndsStartUpWithItsMessage) {
   ExpectStartUpFailure("Item1.iml", "Could not open item file.");
 }
 
+TEST(StartUp, AMissingPreparedStartEndsStartUpNamingItsFile) {
+  // The saved games' folder cleared, the prepared start with them: the box
+  // says so, and so does the error output.
+  testing::internal::CaptureStderr();
+  ExpectStartUpFailure("SaveGame", "Could not open SaveGame/FullVersion/0/SaveWeapon.wml.");
+  EXPECT_NE(testing::internal::GetCapturedStderr().find("Fatal Error: Could not open SaveGame/FullVersion/0/SaveWeapon.wml."),
+            std::string::npos);
+  const std::string cut = "short";
+  ExpectStartUpFailure("SaveGame/FullVersion/0/SaveWeapon.wml", "Could not read SaveGame/FullVersion/0/SaveWeapon.wml.",
+                       &cut);
+}
+
 TEST(StartUp, AMissingSoundFileEndsStartUpWithItsMessage) {
   ExpectStartUpFailure(platform::GamePath(SoundFileNames[12]), "Failed to load a Sound file");
 }

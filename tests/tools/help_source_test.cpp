@@ -21,4 +21,26 @@ TEST(HelpSource, APageUnderTheIdThatDrawsNothingIsRefused) {
   EXPECT_TRUE(CompileHelp({{"items.txt", text}}).errors.empty());
 }
 
+// A byte the game cannot show is refused once, by its field, and shown: a
+// page refused for it neither leaves its text as text before a page nor its
+// keyword as a link to no page.
+TEST(HelpSource, AControlByteIsRefusedOnceAndShown) {
+  using namespace std::string_literals;
+  const struct {
+    std::string source;
+    const char* message;
+  } cases[] = {
+      {"page 10001 Ma\0gic\nkeyword @MAGIC@\n\nRings.\n\npage 10002 Rings\nkeyword @RINGS@\n\nSee @MAGIC@.\n"s,
+       "items.txt:1: error: 'page' holds the control byte \\x00: '10001 Ma\\x00gic'"},
+      {"page 10001 Magic\nkeyword @MAGIC@\n\nRings and\rwands.\n",
+       "items.txt:4: error: 'text' holds the control byte \\x0d: 'Rings and\\x0dwands.'"},
+  };
+  for (const auto& c : cases) {
+    const HelpResult refused = CompileHelp({{"items.txt", c.source}});
+    ASSERT_EQ(refused.errors.size(), 1u) << c.message;
+    EXPECT_EQ(refused.errors[0], c.message);
+    EXPECT_TRUE(refused.file.empty());
+  }
+}
+
 }  // namespace

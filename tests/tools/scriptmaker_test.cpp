@@ -65,8 +65,9 @@ TEST(ScriptmakerTest, TheTestScriptsCompileAsTheyStand) {
 }
 
 TEST(ScriptmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
+  using namespace std::string_literals;
   const struct {
-    const char* source;
+    std::string source;
     const char* message;
   } cases[] = {
       {"end\nfrobnicate 1\n", "Bad.txt:2: unknown command 'frobnicate'"},
@@ -81,11 +82,18 @@ TEST(ScriptmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
       {"give_item \"Arrows\" 2\n", "Bad.txt:1: a number is wanted here"},
       {"if_answer 6\n", "Bad.txt:1: 'if_answer' takes an answer number from 1 to 5"},
       {"op 110\n", "Bad.txt:1: 'op' takes an operation code from 0 to 109"},
+      // A control byte where the game cannot show it is refused by its
+      // command and shown: a line end in a question is the game's, none in
+      // an answer or in a word, and a zero byte nowhere.
+      {"ask \"Open\0?\" \"Yes.\"\n"s, "Bad.txt:1: 'ask' holds the control byte \\x00: 'Open\\x00?'\n"},
+      {"ask \"Open\\r?\" \"Y\\res.\"\n", "Bad.txt:1: 'ask' holds the control byte \\x0d: 'Y\\x0des.'\n"},
+      {"if_flag Chest\rOpened 0\nendif\n", "Bad.txt:1: 'if_flag' holds the control byte \\x0d: 'Chest\\x0dOpened'\n"},
   };
   for (const auto& c : cases) {
     const ToolRun run = Compile({{"Good.txt", "end\n"}, {"Bad.txt", c.source}});
     EXPECT_EQ(run.status, 1) << c.source;
     EXPECT_NE(run.errors.find(c.message), std::string::npos) << c.source << "\n" << run.errors;
+    EXPECT_NE(run.errors.find("makescripts: 1 fault,"), std::string::npos) << run.errors;
     EXPECT_FALSE(run.wrote) << c.source;
   }
   const ToolRun misnamed = Compile({{"..x.txt", "end\n"}});

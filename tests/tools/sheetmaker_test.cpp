@@ -63,6 +63,7 @@ TEST(SheetMaker, FaultyFrameMapsAreRefusedWithFileAndLine) {
   // The faulty line is the file's last: after its own lines come a blank
   // line and the "sheet N" line.
   const std::string at = "terrain.txt:" + std::to_string(Lines(kContent / "graphics" / "terrain.txt") + 3) + ": ";
+  using namespace std::string_literals;
   const std::pair<std::string, std::string> faults[] = {
       // A ground frame that another line draws already.
       {"sheet 0\n  1 ground lush", "frame 1 is also drawn by"},
@@ -71,6 +72,9 @@ TEST(SheetMaker, FaultyFrameMapsAreRefusedWithFileAndLine) {
       // A painter or a word no painter knows.
       {"sheet 21\n  50 paint grass", "no painter \"paint\""},
       {"sheet 21\n  50 ground moon-dust", "no ground \"moon-dust\""},
+      // A control byte is refused and shown, not read as a blank.
+      {"sheet 21\n  50 ground gr\rass", "'50' holds the control byte \\x0d: 'gr\\x0dass'\n"},
+      {"sheet 21\n  50 ground gr\0ass"s, "'50' holds the control byte \\x00: 'gr\\x00ass'\n"},
   };
   for (const auto& [extra, message] : faults) {
     const ToolRun run = RunTool("terrain.txt", extra, out);

@@ -78,11 +78,15 @@ TEST(SoundmakerTest, BrokenScoresAreReportedByLineAndNothingIsWritten) {
 }
 
 TEST(SoundmakerTest, RecipesOutOfRangeAreReportedByLine) {
+  using namespace std::string_literals;
   const struct {
     std::string recipe;
     const char* message;
   } cases[] = {
       {"sound Miss_1 0.2\n  noise lp=nan\n", "effects.txt:2: 'nan' is not a number"},
+      // A control byte is shown, not cut at or split by.
+      {"sound Mi\0ss_1 0.2\n  noise\n"s, "effects.txt:1: 'sound' holds the control byte \\x00: 'Mi\\x00ss_1'\n"},
+      {"sound Miss_1 0.2\n  noise lp=1\r2\n", "effects.txt:2: 'noise' holds the control byte \\x0d: 'lp=1\\x0d2'\n"},
       {"sound Miss_1 0.2\n  noise repeat=1e300:0.1\n", "effects.txt:2: '1e300' is out of range"},
       {"sound Miss_1 0.2\n  noise repeat=5000:0\n", "effects.txt:2: repeat out of range"},
       {"sound Miss_1 0.2\n  noise at=-1\n", "effects.txt:2: at out of range"},

@@ -169,9 +169,11 @@ TEST(StartmakerTest, GeneratedCreaturesTakeWhatTheSourceGivesAndABuildRepeats) {
 }
 
 TEST(StartmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
+  using namespace std::string_literals;
   const struct {
-    const char* source;
+    std::string source;
     const char* message;
+    bool alone = false;  // the only fault reported
   } cases[] = {
       {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n carry \"Moonbeam\"\n", "Bad.txt:5: no item is named 'Moonbeam'"},
       {"creature 4\n name \"X\"\n kind DRAGONISH\n", "Bad.txt:3: no creature kind with a template is named 'DRAGONISH'"},
@@ -188,11 +190,20 @@ TEST(StartmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
       {"creature 4\n name \"Red Banner Cutthroat\"\n", "Bad.txt:2: the text is longer than 15 bytes"},
       {"creature 0\n name \"Again\"\n party Wizard\n abilities 9 9 9 9 9 9\n place 21 1 1\n",
        "Bad.txt:1: creature 0 is given twice"},
+      // A control byte in a name or a word is refused by its field and shown,
+      // once: the lines of a block it refuses are not reported besides.
+      {"creature 4\n name \"Hadd\0a\"\n kind ORC\n place 22 1 1\n"s,
+       "Bad.txt:2: 'name' holds the control byte \\x00: 'Hadd\\x00a'\n", true},
+      {"creature 4\r5\n name \"X\"\n kind ORC\n place 22 1 1\n", "Bad.txt:1: 'creature' holds the control byte \\x0d: '4\\x0d5'\n",
+       true},
   };
   for (const auto& c : cases) {
     const ToolRun run = Build({{"Party.txt", kParty}, {"Bad.txt", c.source}});
     EXPECT_EQ(run.status, 1) << c.source;
     EXPECT_NE(run.errors.find(c.message), std::string::npos) << c.source << "\n" << run.errors;
+    if (c.alone) {
+      EXPECT_NE(run.errors.find("makestart: 1 fault;"), std::string::npos) << run.errors;
+    }
     EXPECT_TRUE(run.roster.empty() && run.crafted.empty()) << c.source;
   }
   const ToolRun noParty = Build({{"Bad.txt", "creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n"}});

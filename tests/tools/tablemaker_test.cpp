@@ -67,6 +67,10 @@ TEST(TablemakerTest, TheSourcesCompileAsTheyStand) {
     const ToolRun run = Compile("spells", Replace(spells, "durvalue1 1\n", mark));
     EXPECT_EQ(run.status, 0) << mark << run.errors;
   }
+  // A description is laid out in lines: it may end one with a carriage return.
+  const std::string items = ReadFile(kSources / "items.txt");
+  const ToolRun lines = Compile("items", Replace(items, "Plain wooden arrows", "Plain wooden\\rarrows"));
+  EXPECT_EQ(lines.status, 0) << lines.errors;
 }
 
 // The line of a source at which `at` is found (at the character after its '|'
@@ -199,6 +203,17 @@ TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
        "'school' has no value 'Evo\\x00cation\\\\'"},
       {"items", Replace(items, "name \"Arrows\"", "\"na\\x0ame\" \"Arrows\""), "\"na",
        "'na\\x0ame': a field name cannot be quoted"},
+      // A name shows no control byte, written or escaped (a zero byte cut it,
+      // a carriage return or a line end it never shows); a line end inside a
+      // value is one fault, at the line the value began.
+      {"items", Replace(items, "name \"Arrows\"", "name \"Arr\\x00ows\""), "Arr",
+       "'name' holds the control byte \\x00: 'Arr\\x00ows'"},
+      {"items", Replace(items, "name \"Arrows\"", "name \"Arr\rows\""), "Arr",
+       "'name' holds the control byte \\x0d: 'Arr\\x0dows'"},
+      {"items", Replace(items, "name \"Arrows\"", "name \"Arr\nows\""), "Arr", "'name': unterminated text"},
+      // An empty value names no code of a list, not the list's first code without a name.
+      {"spells", Replace(spells, "  immunity1 Hampering\n", "  immunity1 Hampering  descriptor \"\"\n"), "Hampering  descriptor",
+       "'descriptor' has no value ''"},
   });
 }
 

@@ -1,6 +1,7 @@
 // The help sources' reader and the help file's writer (see help_source.h).
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <iostream>
 #include <map>
@@ -9,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "common/source_bytes.h"
 #include "helpmaker/help_source.h"
 
 namespace {
@@ -31,13 +33,35 @@ struct Keyword {
 
 // The faults found so far, each "file:line: error: message".
 std::vector<std::string>* g_errors = nullptr;
+// The ids and keywords of refused pages: named by the source all the same,
+// so that no link to them nor name of them is reported for the one fault.
+struct RefusedNames {
+  std::set<uint32_t> ids;
+  std::set<std::string> keywords;
+};
+RefusedNames* g_refused = nullptr;
 
 void Error(const std::string& where, const std::string& what) {
   g_errors->push_back(where + ": error: " + what);
 }
 
-// Source text is UTF-8; the game's text is bytes. "£" becomes 0xA3, tabs and
-// other control characters or non-ASCII letters are refused.
+// The field a source line gives, and where its value starts: a page line
+// its id and title, a keyword line its keywords, any other line the page's
+// text.
+const char* LineField(const std::string& line, size_t* value) {
+  for (const char* field : {"page", "keyword"}) {
+    const size_t length = std::strlen(field);
+    if (line.compare(0, length, field) == 0 && line.size() > length && line[length] == ' ') {
+      *value = length + 1;
+      return field;
+    }
+  }
+  *value = 0;
+  return "text";
+}
+
+// Source text is UTF-8; the game's text is bytes. "£" becomes 0xA3; tabs and
+// other control characters, and other non-ASCII letters, the game cannot show.
 bool ToGameBytes(const std::string& in, std::string* out, std::string* why) {
   out->clear();
   for (size_t i = 0; i < in.size(); ++i) {
@@ -50,9 +74,12 @@ bool ToGameBytes(const std::string& in, std::string* out, std::string* why) {
     } else if (c >= 32 && c < 127) {
       out->push_back(static_cast<char>(c));
     } else {
-      char buf[64];
-      std::snprintf(buf, sizeof buf, "character 0x%02X in column %zu is not allowed", c, i + 1);
-      *why = buf;
+      size_t start = 0;
+      const char* field = LineField(in, &start);
+      const std::string value = in.substr(start);
+      *why = IsControlByte(c) ? ControlByteMessage(field, value, i - start)
+                              : QuotedBytes(field) + " holds the byte " + ShownBytes(in.substr(i, 1)) +
+                                    ", which the game cannot show: " + QuotedBytes(value);
       return false;
     }
   }
@@ -83,6 +110,13 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
   int number = 0;
   Page* page = nullptr;
   bool inParagraph = false;
+  // A page line refused: the lines up to the next page line belong to no
+  // page, read for faults of their own but not as text before the first page.
+  bool pageRefused = false;
+  auto RefusePage = [&]() {
+    page = nullptr;
+    pageRefused = true;
+  };
   while (std::getline(in, raw)) {
     ++number;
     const std::string where = path + ":" + std::to_string(number);
@@ -90,6 +124,12 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
     if (!raw.empty() && raw.back() == '\r') raw.pop_back();
     if (!ToGameBytes(raw, &line, &why)) {
       Error(where, why);
+      if (raw.rfind("page ", 0) == 0) {
+        RefusePage();
+        long long id = 0;
+        if (std::istringstream(raw.substr(5)) >> id && id > 0 && id <= 0xFFFFFFFFll)
+          g_refused->ids.insert(static_cast<uint32_t>(id));
+      }
       continue;
     }
     if (!line.empty() && line[0] == '#') continue;
@@ -98,6 +138,7 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
       long long id = 0;
       if (!(words >> id) || id <= 0 || id > 0xFFFFFFFFll) {
         Error(where, "a page line needs a positive id: page <id> <title>");
+        RefusePage();
         continue;
       }
       std::string title;
@@ -108,6 +149,7 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
         Error(where, "the title is longer than " + std::to_string(kHelpTitleSize - 1) + " characters");
       pages->push_back(Page{});
       page = &pages->back();
+      pageRefused = false;
       page->id = static_cast<uint32_t>(id);
       page->title = title;
       page->where = where;
@@ -115,7 +157,12 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
       continue;
     }
     if (page == nullptr) {
-      if (!Trim(line).empty()) Error(where, "text before the first page line");
+      if (pageRefused && line.rfind("keyword ", 0) == 0) {
+        std::istringstream words(line.substr(8));
+        for (std::string k; words >> k;) g_refused->keywords.insert(k);
+      } else if (!Trim(line).empty() && !pageRefused) {
+        Error(where, "text before the first page line");
+      }
       continue;
     }
     if (line.rfind("keyword ", 0) == 0) {
@@ -191,7 +238,9 @@ void PutField(std::string* out, const std::string& s, size_t size) {
 
 HelpResult CompileHelp(const std::vector<HelpSource>& sources) {
   HelpResult result;
+  RefusedNames refused;
   g_errors = &result.errors;
+  g_refused = &refused;
   std::vector<Page> pages;
   pages.reserve(kHelpPageCount + 16);
   for (const HelpSource& s : sources) ParseFile(s.name, s.text, &pages);
@@ -226,9 +275,10 @@ HelpResult CompileHelp(const std::vector<HelpSource>& sources) {
   if (keywords.size() > kHelpKeywordCount)
     Error(sources.empty() ? std::string() : sources[0].name, std::to_string(keywords.size()) + " keywords, at most " + std::to_string(kHelpKeywordCount) +
                        " fit");
-  std::set<std::string> known;
+  std::set<std::string> known = refused.keywords;
   for (const Keyword& k : keywords) known.insert(k.keyword);
   for (const Page& page : pages) CheckMarks(page, known);
+  result.pageIds = refused.ids;
   for (const auto& [id, where] : ids) result.pageIds.insert(id);
   result.keywords = known;
   if (!result.errors.empty()) return result;
@@ -249,5 +299,6 @@ HelpResult CompileHelp(const std::vector<HelpSource>& sources) {
     PutU32(&out, k.pageId);
   }
   g_errors = nullptr;
+  g_refused = nullptr;
   return result;
 }

@@ -1,5 +1,7 @@
 #include "mapmaker/map_source.h"
 
+#include "common/source_bytes.h"
+
 #include <cctype>
 #include <cerrno>
 #include <climits>
@@ -8,6 +10,8 @@
 #include <map>
 #include <set>
 #include <sstream>
+
+#include "common/source_bytes.h"
 
 namespace {
 
@@ -120,7 +124,7 @@ class Compiler {
         HeaderLine(t);
       }
     }
-    if (layer_ >= 0) Error(layerLine_, "layer '" + layerName_ + "' has no 'end'");
+    if (layer_ >= 0) Error(layerLine_, "layer " + QuotedBytes(layerName_) + " has no 'end'");
     if (!seen_.count("name")) Error(0, "the header has no 'name'");
     if (!seen_.count("width")) Error(0, "the header has no 'width'");
     if (!seen_.count("height")) Error(0, "the header has no 'height'");
@@ -144,11 +148,19 @@ class Compiler {
   void HeaderLine(const std::string& t) {
     const size_t colon = t.find(':');
     if (colon == std::string::npos) {
-      Error(lineNo_, "expected 'field: value', 'layer NAME' or 'square LAYER X Y CODE': '" + t + "'");
+      Error(lineNo_, "expected 'field: value', 'layer NAME' or 'square LAYER X Y CODE': " + QuotedBytes(t));
       return;
     }
     const std::string key = Trim(t.substr(0, colon));
     const std::string value = Trim(t.substr(colon + 1));
+    // The name and the text hold no control byte: the game shows none (a
+    // zero byte would cut them).
+    const size_t unshown = key == "name" || key == "text" ? UnshownControlByte(value, false) : std::string::npos;
+    if (unshown != std::string::npos) {
+      seen_.insert(key);
+      Error(lineNo_, ControlByteMessage(key, value, unshown));
+      return;
+    }
     if (key == "text") {
       // Several text lines join with a space.
       std::string joined = seen_.count("text") ? std::string(map_->text) + " " + value : value;
@@ -161,7 +173,7 @@ class Compiler {
       return;
     }
     if (seen_.count(key)) {
-      Error(lineNo_, "'" + key + "' is given twice");
+      Error(lineNo_, QuotedBytes(key) + " is given twice");
       return;
     }
     seen_.insert(key);
@@ -178,25 +190,25 @@ class Compiler {
       if (key != f.key) continue;
       long long v = 0;
       if (!ParseInt(value, &v)) {
-        Error(lineNo_, "'" + key + "' needs a whole number, not '" + value + "'");
+        Error(lineNo_, QuotedBytes(key) + " needs a whole number, not " + QuotedBytes(value));
       } else if (v < f.low || v > f.high) {
-        Error(lineNo_, "'" + key + "' is " + value + ", outside " + std::to_string(f.low) + " to " +
+        Error(lineNo_, QuotedBytes(key) + " is " + value + ", outside " + std::to_string(f.low) + " to " +
                            std::to_string(f.high));
       } else {
         map_->*f.field = static_cast<int32_t>(v);
       }
       return;
     }
-    Error(lineNo_, "unknown header field '" + key + "'");
+    Error(lineNo_, "unknown header field " + QuotedBytes(key));
   }
 
   void StartLayer(const std::string& name) {
     const int layer = FindLayer(name);
     if (layer < 0) {
-      Error(lineNo_, "unknown layer '" + name + "' (ground, floor, walls, events, objects0 to objects3)");
+      Error(lineNo_, "unknown layer " + QuotedBytes(name) + " (ground, floor, walls, events, objects0 to objects3)");
       layer_ = 99;  // swallow the block
     } else if (drawn_[layer]) {
-      Error(lineNo_, "layer '" + name + "' is drawn twice");
+      Error(lineNo_, "layer " + QuotedBytes(name) + " is drawn twice");
       layer_ = 99;
     } else {
       drawn_[layer] = true;
@@ -218,12 +230,20 @@ class Compiler {
     if (t.empty()) return;
     if (t == "end") {
       if (layer_ != 99 && row_ != map_->height)
-        Error(lineNo_, "layer '" + layerName_ + "' has " + std::to_string(row_) + " rows, the map's height is " +
+        Error(lineNo_, "layer " + QuotedBytes(layerName_) + " has " + std::to_string(row_) + " rows, the map's height is " +
                            std::to_string(map_->height));
       layer_ = -1;
       return;
     }
     if (layer_ == 99) return;
+    // A key or a drawn row holds no control byte: one is reported alone (a
+    // row that holds it still counts as a row of the layer).
+    const size_t stray = UnshownControlByte(t, false);
+    if (stray != std::string::npos) {
+      Error(lineNo_, ControlByteMessage("layer " + layerName_, t, stray));
+      if (t.rfind("key ", 0) != 0 || row_ != 0) ++row_;
+      return;
+    }
     if (t.rfind("key ", 0) == 0 && row_ == 0) {
       std::istringstream ks(t.substr(4));
       std::string ch, code;
@@ -234,12 +254,12 @@ class Compiler {
       long long v = 0;
       const CodeRange r = LayerRange(layer_, world_);
       if (!ParseInt(code, &v)) {
-        Error(lineNo_, "key '" + ch + "' needs a whole-number code, not '" + code + "'");
+        Error(lineNo_, "key " + QuotedBytes(ch) + " needs a whole-number code, not " + QuotedBytes(code));
       } else if (v < r.low || v > r.high) {
-        Error(lineNo_, "code " + code + " of key '" + ch + "' is outside " + std::to_string(r.low) + " to " +
-                           std::to_string(r.high) + " for layer '" + layerName_ + "'");
+        Error(lineNo_, "code " + code + " of key " + QuotedBytes(ch) + " is outside " + std::to_string(r.low) + " to " +
+                           std::to_string(r.high) + " for layer " + QuotedBytes(layerName_));
       } else if (!Misdrawn(layer_, world_, v).empty()) {
-        Error(lineNo_, "key '" + ch + "': " + Misdrawn(layer_, world_, v));
+        Error(lineNo_, "key " + QuotedBytes(ch) + ": " + Misdrawn(layer_, world_, v));
       } else {
         keys_[ch[0]] = static_cast<int32_t>(v);
       }
@@ -248,20 +268,20 @@ class Compiler {
     // A drawn row: x runs along the characters, y down the rows.
     if (row_ >= map_->height) {
       if (row_ == map_->height)
-        Error(lineNo_, "layer '" + layerName_ + "' has more rows than the map's height " +
+        Error(lineNo_, "layer " + QuotedBytes(layerName_) + " has more rows than the map's height " +
                            std::to_string(map_->height));
       ++row_;
       return;
     }
     if (static_cast<int>(t.size()) != map_->width)
-      Error(lineNo_, "row " + std::to_string(row_) + " of layer '" + layerName_ + "' is " +
+      Error(lineNo_, "row " + std::to_string(row_) + " of layer " + QuotedBytes(layerName_) + " is " +
                          std::to_string(t.size()) + " squares wide, the map's width is " +
                          std::to_string(map_->width));
     for (int x = 0; x < static_cast<int>(t.size()) && x < map_->width; ++x) {
       const auto k = keys_.find(t[x]);
       if (k == keys_.end()) {
-        Error(lineNo_, std::string("character '") + t[x] + "' at x " + std::to_string(x) + " has no key in layer '" +
-                           layerName_ + "'");
+        Error(lineNo_, "character " + QuotedBytes(t.substr(static_cast<size_t>(x), 1)) + " at x " + std::to_string(x) +
+                           " has no key in layer " + QuotedBytes(layerName_));
         continue;
       }
       map_->At(layer_, x, row_) = k->second;
@@ -279,7 +299,7 @@ class Compiler {
     const int layer = FindLayer(name);
     long long x = 0, y = 0, v = 0;
     if (layer < 0) {
-      Error(lineNo_, "unknown layer '" + name + "'");
+      Error(lineNo_, "unknown layer " + QuotedBytes(name));
       return;
     }
     if (!ParseInt(xs, &x) || !ParseInt(ys, &y) || !ParseInt(code, &v)) {
@@ -289,7 +309,7 @@ class Compiler {
     const CodeRange r = LayerRange(layer, world_);
     if (v < r.low || v > r.high) {
       Error(lineNo_, "code " + code + " is outside " + std::to_string(r.low) + " to " + std::to_string(r.high) +
-                         " for layer '" + name + "'");
+                         " for layer " + QuotedBytes(name));
       return;
     }
     if (!Misdrawn(layer, world_, v).empty()) {

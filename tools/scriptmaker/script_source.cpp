@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "common/source_bytes.h"
 #include "scriptmaker/script_commands.h"
 
 namespace {
@@ -160,12 +161,18 @@ class Compiler {
     return true;
   }
 
+  // A blank between words: a space, a tab, or the carriage return of a CRLF
+  // line end (one inside a line is a byte of the word it stands in).
+  static bool Blank(const std::string& raw, size_t i) {
+    return raw[i] == ' ' || raw[i] == '\t' || (raw[i] == '\r' && i + 1 == raw.size());
+  }
+
   bool TokeniseLine(const std::string& raw, Line* line) {
     size_t i = 0;
     const size_t n = raw.size();
     while (i < n) {
       const char c = raw[i];
-      if (c == ' ' || c == '\t' || c == '\r') {
+      if (Blank(raw, i)) {
         ++i;
         continue;
       }
@@ -199,10 +206,6 @@ class Compiler {
                   return false;
                 }
                 const int byte = static_cast<int>(std::strtol(raw.substr(i, 2).c_str(), nullptr, 16));
-                if (byte == 0) {
-                  Fault(line->number, "a text cannot hold a zero byte");
-                  return false;
-                }
                 token.value += static_cast<char>(byte);
                 i += 2;
                 break;
@@ -218,10 +221,6 @@ class Compiler {
             i += 2;
             continue;
           }
-          if (d == 0) {
-            Fault(line->number, "a text cannot hold a zero byte");
-            return false;
-          }
           token.value += static_cast<char>(d);
           ++i;
         }
@@ -230,8 +229,13 @@ class Compiler {
           return false;
         }
       } else {
-        while (i < n && raw[i] != ' ' && raw[i] != '\t' && raw[i] != '\r' && raw[i] != '#' && raw[i] != '"')
-          token.value += raw[i++];
+        while (i < n && !Blank(raw, i) && raw[i] != '#' && raw[i] != '"') token.value += raw[i++];
+        // A word read by its letters (a command, a name, a number) holds no control byte.
+        const size_t at = UnshownControlByte(token.value, false);
+        if (at != std::string::npos) {
+          Fault(line->number, ControlByteMessage(line->tokens.empty() ? "" : line->tokens[0].value, token.value, at));
+          return false;
+        }
       }
       line->tokens.push_back(std::move(token));
     }
@@ -289,7 +293,7 @@ class Compiler {
 
   bool NumberArgument(const Line& line, const Token& token, char kind, Argument* out) {
     if (token.text) {
-      Fault(line.number, "a number is wanted here, not the text \"" + token.value + "\"");
+      Fault(line.number, "a number is wanted here, not the text " + QuotedBytes(token.value));
       return false;
     }
     int32_t value = 0;
@@ -337,9 +341,22 @@ class Compiler {
     return true;
   }
 
-  bool TextArgument(const Line& line, const Token& token, size_t limit, const char* what, Argument* out) {
+  // What a text may hold besides printable bytes: a question or journal text,
+  // which the game lays out in lines, carriage returns (its line ends); an
+  // answer, shown on one line, nothing; a text of `op`, written as it stands,
+  // anything but a zero byte (which would end it).
+  enum class Shown { kInLines, kOnOneLine, kAsWritten };
+
+  bool TextArgument(const Line& line, const Token& token, size_t limit, const char* what, Argument* out,
+                    Shown shown = Shown::kInLines) {
     if (!token.text) {
-      Fault(line.number, "a quoted text is wanted here, not '" + token.value + "'");
+      Fault(line.number, "a quoted text is wanted here, not " + QuotedBytes(token.value));
+      return false;
+    }
+    const size_t unshown = shown == Shown::kAsWritten ? token.value.find('\0')
+                                                      : UnshownControlByte(token.value, shown == Shown::kInLines);
+    if (unshown != std::string::npos) {
+      Fault(line.number, ControlByteMessage(line.tokens[0].value, token.value, unshown));
       return false;
     }
     if (token.value.size() > limit) {
@@ -379,7 +396,7 @@ class Compiler {
       command->op = static_cast<uint32_t>(op);
       for (size_t i = 1; i < args.size(); ++i) {
         Argument a;
-        if (args[i].text ? !TextArgument(line, args[i], kTextLimit, "the text", &a)
+        if (args[i].text ? !TextArgument(line, args[i], kTextLimit, "the text", &a, Shown::kAsWritten)
                          : !NumberArgument(line, args[i], 'i', &a))
           return false;
         command->arguments.push_back(std::move(a));
@@ -395,7 +412,7 @@ class Compiler {
       for (size_t i = 0; i < args.size(); ++i) {
         Argument a;
         if (!TextArgument(line, args[i], i == 0 ? kQuestionLimit : kAnswerLimit, i == 0 ? "the question" : "an answer",
-                          &a))
+                          &a, i == 0 ? Shown::kInLines : Shown::kOnOneLine))
           return false;
         command->arguments.push_back(std::move(a));
       }
@@ -438,7 +455,7 @@ class Compiler {
     }
     while (answers && next < args.size()) {
       Argument a;
-      if (!TextArgument(line, args[next++], kAnswerLimit, "an answer", &a)) return false;
+      if (!TextArgument(line, args[next++], kAnswerLimit, "an answer", &a, Shown::kOnOneLine)) return false;
       command->arguments.push_back(std::move(a));
     }
     return true;

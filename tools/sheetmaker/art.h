@@ -7,11 +7,19 @@
 #include <vector>
 
 #include "canvas.h"
+#include "common/source_bytes.h"
 
 // A bad source: the message names the file and line.
 struct SourceError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
+
+// Refuses a line of a source that holds a control byte (a tab is a blank, and
+// a carriage return may end the line); `where` is "file:line: ".
+inline void CheckSourceLine(const std::string& where, const std::string& line) {
+  const std::string fault = StrayControlByteMessage(line);
+  if (!fault.empty()) throw SourceError(where + fault);
+}
 
 // The frame grid of a sheet: frame n at (n mod perRow, n div perRow).
 struct FrameGrid {

@@ -49,6 +49,7 @@ Font ReadFont(const std::string& path, int width, int height) {
                           std::to_string(height) + " rows");
       continue;
     }
+    CheckSourceLine(Where(path, number), text);
     std::istringstream words(text);
     std::string first;
     words >> first;

@@ -75,10 +75,11 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
     ++number;
     const size_t hash = text.find('#');
     if (hash != std::string::npos) text.resize(hash);
+    const std::string where = path + ":" + std::to_string(number) + ": ";
+    CheckSourceLine(where, text);
     std::istringstream words(text);
     std::string first;
     if (!(words >> first)) continue;
-    const std::string where = path + ":" + std::to_string(number) + ": ";
     if (first == "recipe") {
       FrameLine line{-1, 0, 0, "recipe", {}, where};
       std::string w;

@@ -67,10 +67,11 @@ Palette ReadPalette(const std::string& path) {
     ++number;
     const size_t hash = line.find('#');
     if (hash != std::string::npos) line.resize(hash);
+    const std::string where = path + ":" + std::to_string(number) + ": ";
+    CheckSourceLine(where, line);
     std::istringstream words(line);
     std::string name, hex;
     if (!(words >> name)) continue;
-    const std::string where = path + ":" + std::to_string(number) + ": ";
     if (p.ramps.count(name)) throw SourceError(where + "ramp \"" + name + "\" given twice");
     Ramp& r = p.ramps[name];
     while (words >> hex) {

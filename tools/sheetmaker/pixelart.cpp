@@ -56,6 +56,7 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   while (std::getline(in, raw)) {
     ++number;
     const std::string line = StripComment(raw);
+    CheckSourceLine(where(), line);
     if (state == kRows) {
       if (line.empty()) {
         state = kTop;

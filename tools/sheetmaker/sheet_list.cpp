@@ -22,11 +22,12 @@ std::vector<SheetLine> ReadSheetList(const std::string& path) {
     ++number;
     const size_t hash = text.find('#');
     if (hash != std::string::npos) text.resize(hash);
+    const std::string where = path + ":" + std::to_string(number) + ": ";
+    CheckSourceLine(where, text);
     std::istringstream words(text);
     std::string size;
     SheetLine s;
     if (!(words >> s.slot)) continue;  // blank line
-    const std::string where = path + ":" + std::to_string(number) + ": ";
     char x = 0;
     std::istringstream sizeWords;
     if (!(words >> size >> s.style >> s.number)) throw SourceError(where + "expected: slot WIDTHxHEIGHT style number");

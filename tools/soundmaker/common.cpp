@@ -4,6 +4,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/source_bytes.h"
 #include "soundmaker.h"
 
 void Fail(const std::string& where, const std::string& what) { throw SourceFault(where + ": " + what); }
@@ -40,6 +41,11 @@ std::vector<std::string> Words(const std::string& line) {
   std::string w;
   while (s >> w) words.push_back(w);
   return words;
+}
+
+void CheckLineBytes(const std::string& where, const std::string& line) {
+  const std::string fault = StrayControlByteMessage(line);
+  if (!fault.empty()) Fail(where, fault);
 }
 
 static void PutU32(std::FILE* f, uint32_t v) {

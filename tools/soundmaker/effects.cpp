@@ -333,6 +333,7 @@ std::vector<Recipe> ParseRecipes(const std::string& file, const std::string& tex
   const auto lines = SourceLines(text);
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string where = file + ":" + std::to_string(i + 1);
+    CheckLineBytes(where, lines[i]);
     const auto words = Words(lines[i]);
     if (words.empty()) continue;
     if (words[0] == "sound" || words[0] == "loop") {

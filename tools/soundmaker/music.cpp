@@ -166,6 +166,7 @@ Score ParseScore(const std::string& file, const std::string& text) {
   int tick = 0, duration = kDivision;
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string where = file + ":" + std::to_string(i + 1);
+    CheckLineBytes(where, lines[i]);
     const auto words = Words(lines[i]);
     if (words.empty()) continue;
     const std::string& key = words[0];

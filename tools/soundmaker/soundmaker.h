@@ -20,6 +20,9 @@ std::string ReadTextFile(const std::string& path);
 // Splits text into lines with comments (from a '#' after a space to the line's end) removed.
 std::vector<std::string> SourceLines(const std::string& text);
 std::vector<std::string> Words(const std::string& line);
+// Refuses a source line that holds a control byte (a tab is a blank), naming
+// the line's first word and quoting the word that holds it.
+void CheckLineBytes(const std::string& where, const std::string& line);
 
 // Effects: reads the recipe file and writes one canonical WAV per sound.
 // Returns the names written.

@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 
+#include "common/source_bytes.h"
 #include "creatures/creature_kinds.h"
 #include "creatures/creature_treasure.h"
 #include "rules/creature_record.h"
@@ -47,12 +48,18 @@ struct Words {
   std::string fault;
 };
 
+// A blank between words: a space, a tab, or the carriage return of a CRLF
+// line end (one inside a line is a byte of the word it stands in).
+bool Blank(const std::string& line, size_t i) {
+  return line[i] == ' ' || line[i] == '\t' || (line[i] == '\r' && i + 1 == line.size());
+}
+
 Words Split(const std::string& line) {
   Words w;
   size_t i = 0;
   while (i < line.size()) {
     const char ch = line[i];
-    if (ch == ' ' || ch == '\t' || ch == '\r') {
+    if (Blank(line, i)) {
       ++i;
       continue;
     }
@@ -82,7 +89,7 @@ Words Split(const std::string& line) {
       continue;
     }
     size_t end = i;
-    while (end < line.size() && line[end] != ' ' && line[end] != '\t' && line[end] != '\r') ++end;
+    while (end < line.size() && !Blank(line, end)) ++end;
     w.words.push_back(line.substr(i, end - i));
     w.quoted.push_back(false);
     i = end;
@@ -152,10 +159,18 @@ class Reader {
     words_ = std::move(w.words);
     quoted_ = std::move(w.quoted);
     const std::string key = words_[0];
+    // A word read by its letters holds no control byte (a name, a number).
+    for (size_t i = 0; i < words_.size(); ++i) {
+      const size_t at = UnshownControlByte(words_[i], false);
+      if (quoted_[i] || at == std::string::npos) continue;
+      Fault(ControlByteMessage(i == 0 ? "" : key, words_[i], at));
+      if (key == "creature" || key == "item") RefuseBlock(key == "creature");
+      return;
+    }
     if (key == "creature") return StartCreatureBlock();
     if (key == "item") return StartRowBlock();
-    if (creature_ < 0 && row_ < 0) return Fault("'" + key + "' outside a creature or item block");
-    if (row_ >= 0) return RowLine(key);
+    if (creature_ == kNoBlock && row_ == kNoBlock) return Fault(QuotedBytes(key) + " outside a creature or item block");
+    if (row_ != kNoBlock) return RowLine(key);
     CreatureLine(key);
   }
 
@@ -165,7 +180,7 @@ class Reader {
   }
   bool Count(size_t low, size_t high) {
     if (words_.size() - 1 < low || words_.size() - 1 > high) {
-      Fault("'" + words_[0] + "' takes " +
+      Fault(QuotedBytes(words_[0]) + " takes " +
             (low == high ? std::to_string(low) : std::to_string(low) + " to " + std::to_string(high)) +
             (high == 1 ? " value" : " values"));
       return false;
@@ -174,13 +189,20 @@ class Reader {
   }
   bool Number(size_t i, long long low, long long high, int* out) {
     if (ParseInt(words_[i], low, high, out)) return true;
-    Fault("'" + words_[0] + "' needs a number from " + std::to_string(low) + " to " + std::to_string(high) +
-          ", not '" + words_[i] + "'");
+    Fault(QuotedBytes(words_[0]) + " needs a number from " + std::to_string(low) + " to " + std::to_string(high) +
+          ", not " + QuotedBytes(words_[i]));
     return false;
   }
-  bool Text(size_t i, size_t limit, std::string* out) {
+  // A quoted text: a name or tag holds no control byte, a description none
+  // but the carriage return that ends a line of it.
+  bool Text(size_t i, size_t limit, std::string* out, bool lineEnds = false) {
     if (!quoted_[i]) {
-      Fault("'" + words_[0] + "' needs a quoted text");
+      Fault(QuotedBytes(words_[0]) + " needs a quoted text");
+      return false;
+    }
+    const size_t unshown = UnshownControlByte(words_[i], lineEnds);
+    if (unshown != std::string::npos) {
+      Fault(ControlByteMessage(words_[0], words_[i], unshown));
       return false;
     }
     if (words_[i].size() > limit) {
@@ -190,11 +212,20 @@ class Reader {
     *out = words_[i];
     return true;
   }
-  StartCreature& C() { return out_->creatures[static_cast<size_t>(creature_)]; }
+  StartCreature& C() { return creature_ >= 0 ? out_->creatures[static_cast<size_t>(creature_)] : refusedCreature_; }
+  StartCraftedRow& R() { return row_ >= 0 ? out_->rows[static_cast<size_t>(row_)] : refusedRow_; }
+
+  // A block whose first line is refused: its lines are read for their own
+  // faults into a creature or row of no one, not reported as outside a block.
+  void RefuseBlock(bool creature) {
+    creature_ = creature ? kRefusedBlock : kNoBlock;
+    row_ = creature ? kNoBlock : kRefusedBlock;
+    refusedCreature_ = StartCreature{};
+    refusedRow_ = StartCraftedRow{};
+  }
 
   void StartCreatureBlock() {
-    row_ = -1;
-    creature_ = -1;
+    RefuseBlock(true);
     int id = 0;
     if (!Count(1, 1) || !Number(1, 0, kCreatureCount - 1, &id)) return;
     StartCreature c;
@@ -206,8 +237,7 @@ class Reader {
   }
 
   void StartRowBlock() {
-    row_ = -1;
-    creature_ = -1;
+    RefuseBlock(false);
     int row = 0;
     if (!Count(1, 1) || !Number(1, kFirstSourceRow, kLastSourceRow, &row)) return;
     StartCraftedRow r;
@@ -221,28 +251,28 @@ class Reader {
   // "+N" after an item name: its enhancement, 1 to 5.
   bool Enhancement(size_t i, int* out) {
     if (words_[i].size() < 2 || words_[i][0] != '+' || !ParseInt(words_[i].substr(1), 1, 5, out)) {
-      Fault("an enhancement is written +1 to +5, not '" + words_[i] + "'");
+      Fault("an enhancement is written +1 to +5, not " + QuotedBytes(words_[i]));
       return false;
     }
     return true;
   }
 
   void RowLine(const std::string& key) {
-    StartCraftedRow& r = out_->rows[static_cast<size_t>(row_)];
+    StartCraftedRow& r = R();
     if (key == "copy") {
       if (!Count(1, 2)) return;
       r.preparedRow = FindPreparedRow(words_[1]);
-      if (r.preparedRow < 0) return Fault("no prepared crafted row is named '" + words_[1] + "'");
+      if (r.preparedRow < 0) return Fault("no prepared crafted row is named " + QuotedBytes(words_[1]));
       if (words_.size() == 3) Enhancement(2, &r.enhancement);
     } else if (key == "name") {
       if (Count(1, 1)) Text(1, 49, &r.name);
     } else if (key == "text") {
       std::string t;
-      if (!Count(1, 1) || !Text(1, 401, &t)) return;
+      if (!Count(1, 1) || !Text(1, 401, &t, true)) return;
       r.text = r.text.empty() ? t : r.text + " " + t;
       if (r.text.size() > 401) Fault("the text is longer than 401 bytes");
     } else {
-      Fault("unknown item field '" + key + "'");
+      Fault("unknown item field " + QuotedBytes(key));
     }
   }
 
@@ -283,13 +313,13 @@ class Reader {
       if (!Count(1, 1)) return;
       for (int k = 1; k < kKindRows; ++k)
         if (std::strcmp(KindNames[k], "-") != 0 && SameName(words_[1], KindNames[k]) && FindKindTemplate(k)) c.kind = k;
-      if (c.kind == 0) Fault("no creature kind with a template is named '" + words_[1] + "'");
+      if (c.kind == 0) Fault("no creature kind with a template is named " + QuotedBytes(words_[1]));
     } else if (key == "class") {
       if (!Count(1, 1)) return;
       c.creatureClass = -1;
       for (int k = 1; k < 18; ++k)
         if (SameName(words_[1], ClassNames[k])) c.creatureClass = k;
-      if (c.creatureClass < 0) Fault("no class is named '" + words_[1] + "'");
+      if (c.creatureClass < 0) Fault("no class is named " + QuotedBytes(words_[1]));
     } else if (key == "levels") {
       if (Count(1, 1)) Number(1, 0, 20, &c.extraLevels);
     } else if (key == "boost") {
@@ -308,7 +338,7 @@ class Reader {
       for (int w = 0; w < 3; ++w) {
         if (words_[1 + w] == "-") continue;
         const int row = FindPreparedRow(words_[1 + w]);
-        if (row < 0) Fault("no prepared crafted row is named '" + words_[1 + w] + "'");
+        if (row < 0) Fault("no prepared crafted row is named " + QuotedBytes(words_[1 + w]));
         else c.weapons[w] = row - (kFirstPreparedItemRow - 1);
       }
     } else if (key == "name") {
@@ -316,7 +346,7 @@ class Reader {
       if (Count(1, 1) && Text(1, 15, &c.name) && c.name.empty()) Fault("a name may not be empty");
     } else if (key == "text") {
       std::string t;
-      if (!Count(1, 1) || !Text(1, 401, &t)) return;
+      if (!Count(1, 1) || !Text(1, 401, &t, true)) return;
       c.text = c.text.empty() ? t : c.text + " " + t;
       if (c.text.size() > 401) Fault("the text is longer than 401 bytes");
     } else if (key == "tag") {
@@ -334,7 +364,7 @@ class Reader {
       int named = 0;
       for (int a = 1; a <= 9 && named == 0; ++a)
         if (SameName(words_[1], AlignmentNames[a])) named = a;
-      if (named == 0) Fault("no alignment is named '" + words_[1] + "'");
+      if (named == 0) Fault("no alignment is named " + QuotedBytes(words_[1]));
       else c.alignment = named;
     } else if (key == "figure") {
       if (Count(1, 1)) Number(1, 1, 9999, &c.figure);
@@ -364,18 +394,18 @@ class Reader {
       if (!Count(1, 1)) return;
       for (n = 0; n < kFeatFlags; ++n)
         if (SameName(words_[1], FeatNameTable[n])) break;
-      if (n == kFeatFlags) Fault("no feat is named '" + words_[1] + "'");
+      if (n == kFeatFlags) Fault("no feat is named " + QuotedBytes(words_[1]));
       else c.feats.push_back(n);
     } else if (key == "spell") {
       if (!Count(1, 1)) return;
       for (n = 0; n < kSpellRows; ++n)
         if (SpellTable[n].name[0] != '\0' && SameName(words_[1], SpellTable[n].name)) break;
-      if (n == kSpellRows) Fault("no spell is named '" + words_[1] + "'");
+      if (n == kSpellRows) Fault("no spell is named " + QuotedBytes(words_[1]));
       else c.spells.push_back(n);
     } else if (key == "wear") {
       if (!Count(2, 3)) return;
       StartItem item;
-      if (!FindNamed(kSlots, words_[1], &item.place)) return Fault("no equipment slot is named '" + words_[1] + "'");
+      if (!FindNamed(kSlots, words_[1], &item.place)) return Fault("no equipment slot is named " + QuotedBytes(words_[1]));
       if (Item(2, &item)) AddItem(item);
     } else if (key == "ammunition") {
       if (!Count(2, 2)) return;
@@ -392,7 +422,7 @@ class Reader {
       if (words_.size() == 3 && item.preparedRow < 0 && !Number(2, 1, 999, &count)) return;
       AddItem(item, count);
     } else {
-      Fault("unknown creature field '" + key + "'");
+      Fault("unknown creature field " + QuotedBytes(key));
     }
   }
 
@@ -403,9 +433,12 @@ class Reader {
 
   std::string file_;
   StartSource* out_;
+  static constexpr int kNoBlock = -1, kRefusedBlock = -2;
   int line_ = 0;
-  int creature_ = -1;
-  int row_ = -1;
+  int creature_ = kNoBlock;  // the block being read: an index, or one of the two above
+  int row_ = kNoBlock;
+  StartCreature refusedCreature_;
+  StartCraftedRow refusedRow_;
   std::vector<std::string> words_;
   std::vector<bool> quoted_;
 };
@@ -432,7 +465,7 @@ void CheckStartSource(StartSource* source) {
         if (r.preparedRow > 0 && SameName(item.rowName, (r.name.empty() ? CraftedWeapons[r.preparedRow].name
                                                                           : r.name.c_str())))
           item.code = r.row;
-      if (item.code == 0) fault(c.file, item.line, "no item is named '" + item.rowName + "'");
+      if (item.code == 0) fault(c.file, item.line, "no item is named " + QuotedBytes(item.rowName));
     }
 
   std::map<int, const StartCreature*> byId;

@@ -21,11 +21,16 @@ int32_t Word(const std::vector<uint8_t>& row, int offset) {
                               static_cast<uint32_t>(row[offset + 3]) << 24);
 }
 
-FieldSpec Text(const char* key, int offset, int width) {
+FieldSpec Text(const char* key, int offset, int width, bool lines = false) {
   FieldSpec f{key, offset, FieldKind::kText};
   f.width = width;
+  f.lines = lines;
   return f;
 }
+
+// A row's name and its description, which the pages lay out in lines.
+FieldSpec Name() { return Text("name", 0, 50); }
+FieldSpec Description() { return Text("text", 50, 402, true); }
 
 FieldSpec Number(const char* key, int offset, int64_t min, int64_t max, const char* const* names = nullptr,
                  int nameBase = 0) {
@@ -292,7 +297,7 @@ const TableSchema kSchemas[] = {
     {"items",
      2000,
      476,
-     {Text("name", 0, 50), Text("text", 50, 402), Number("type", 452, 0, kLastBaseItemType, kItemTypes),
+     {Name(), Description(), Number("type", 452, 0, kLastBaseItemType, kItemTypes),
       Number("price", 456, 0, kLargestItemPrice), Number("bonus", 460, kLowestItemBonus, kLargestItemBonus),
       Number("icon", 464, 0, kIconMax), Number("nosale", 468, 0, kLastNoSaleMark, kNoSale),
       Number("place", 472, 0, kLastItemPlace, kPlaces)},
@@ -301,7 +306,7 @@ const TableSchema kSchemas[] = {
     {"spells",
      180,
      664,
-     {Text("name", 0, 50), Text("text", 50, 402), Number("level", 452, 1, 9), Number("gold", 456, 0, 1000000),
+     {Name(), Description(), Number("level", 452, 1, 9), Number("gold", 456, 0, 1000000),
       Number("xp", 460, 0, 100000), Number("time", 468, 0, 4, kCastingTimes), Number("school", 472, 1, 8, kSchools, 1),
       Number("descriptor", 476, 0, 9, kDescriptors), Number("divine", 480, 0, 1), Number("beneficial", 484, 0, 1),
       Number("harmful", 488, 0, 1), Number("targeting", 492, 0, 1000), Flags("comp", 496, "VS"),
@@ -328,7 +333,7 @@ const TableSchema kSchemas[] = {
     {"crafted",
      5000,
      752,
-     {Text("name", 0, 50), Text("text", 50, 402), Number("kind", 452, 0, 48), Number("place", 456, 0, 15, kPlaces),
+     {Name(), Description(), Number("kind", 452, 0, 48), Number("place", 456, 0, 15, kPlaces),
       Number("price", 460, 0, 10000000), Number("hp", 464, 0, 10000), Number("curhp", 468, 0, 10000),
       Number("material", 472, 0, 8, kMaterials), Number("hardness", 476, 0, 100), Number("masterwork", 480, 0, 1),
       Number("handling", 484, 0, 6, kHandling), Number("proficiency", 488, 0, 8, kProficiency),

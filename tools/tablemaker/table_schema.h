@@ -12,6 +12,7 @@ struct FieldSpec {
   int offset;
   FieldKind kind;
   int width = 4;                 // texts: bytes with the terminator
+  bool lines = false;            // texts: laid out in lines, a carriage return ending one
   int64_t min = 0;
   int64_t max = 0;
   const char* const* names = nullptr;  // accepted names, numbered from nameBase

@@ -13,7 +13,9 @@
 //     text "Positive energy closes wounds ..."
 //
 // Each line holds key/value pairs; a value with blanks is written in double
-// quotes (\" and \\ inside, \xNN for any byte, \r). Named values may be given
+// quotes (\" and \\ inside, \xNN for any byte, \r). A name holds no control
+// byte, a text none but the carriage return that ends a line of it, as the
+// game shows them (a zero byte would end it). Named values may be given
 // by name or number; a field is given once in a row. "copy A-B to C key value
 // ..." copies rows A to B onto C onwards, with the given fields changed. '#'
 // starts a comment. Any fault is reported on one line as file:line: message,
@@ -36,6 +38,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/source_bytes.h"
 #include "tablemaker/tablemaker.h"
 
 namespace {
@@ -45,45 +48,36 @@ struct Token {
   bool quoted = false;
 };
 
-std::string Hex(char c) {
-  static const char digits[] = "0123456789abcdef";
-  const unsigned char u = static_cast<unsigned char>(c);
-  return {digits[u >> 4], digits[u & 15]};
-}
-
-// Words of the source as a quoted value writes them (a backslash or a quote
-// after a backslash, any byte but a printable one as \xNN), so that a message
-// holding them is one line, whole, whatever they hold.
-std::string Shown(const std::string& text) {
-  std::string s;
-  for (char c : text) {
-    if (c == '\\' || c == '"')
-      s += std::string("\\") + c;
-    else if (c >= ' ' && c <= '~')
-      s += c;
-    else
-      s += "\\x" + Hex(c);
-  }
-  return s;
-}
-
-// The same between single quotes, as messages name words.
-std::string Quoted(const std::string& text) {
-  std::string s(1, '\'');
-  return s.append(Shown(text)).append(1, '\'');
-}
-
 // "'key': " for the word before a text being read (the field it is the value
 // of), nothing at the start of a line.
 std::string FieldBefore(const std::vector<Token>& tokens) {
-  return tokens.empty() ? "" : Quoted(tokens.back().text) + ": ";
+  return tokens.empty() ? "" : QuotedBytes(tokens.back().text) + ": ";
 }
 
-bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* error) {
+// A blank between words: a space, a tab, or the carriage return of a CRLF
+// line end (one inside a line is a byte of the word it stands in).
+bool Blank(const std::string& line, size_t i) {
+  return line[i] == ' ' || line[i] == '\t' || (line[i] == '\r' && i + 1 == line.size());
+}
+
+// Whether a line holds an odd count of quotes (a quote after a backslash
+// not counted): after a text that ran past the line before, the rest of it.
+bool ClosesATextRunOn(const std::string& line) {
+  int quotes = 0;
+  for (size_t i = 0; i < line.size(); ++i) {
+    if (line[i] == '\\') ++i;
+    else if (line[i] == '"') ++quotes;
+  }
+  return quotes % 2 == 1;
+}
+
+// Cuts a line into words; false with the fault, *runsOn set when a quoted
+// text reaches the line's end.
+bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* error, bool* runsOn) {
   size_t i = 0;
   while (i < line.size()) {
     const char c = line[i];
-    if (c == ' ' || c == '\t' || c == '\r') {
+    if (Blank(line, i)) {
       ++i;
       continue;
     }
@@ -121,10 +115,11 @@ bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* err
       }
       if (!closed) {
         *error = FieldBefore(*out) + "unterminated text";
+        *runsOn = true;
         return false;
       }
     } else {
-      while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r') t.text += line[i++];
+      while (i < line.size() && !Blank(line, i)) t.text += line[i++];
     }
     out->push_back(t);
   }
@@ -159,11 +154,18 @@ const FieldSpec* Apply(const TableSchema& schema, std::vector<uint8_t>& row, con
                        const Token& value, std::string* error) {
   const FieldSpec* field = schema.Find(key);
   if (!field) {
-    *error = "unknown field " + Quoted(key);
+    *error = "unknown field " + QuotedBytes(key);
     return nullptr;
   }
   switch (field->kind) {
     case FieldKind::kText: {
+      // A name shows no control byte; a text laid out in lines shows a
+      // carriage return as its line end, and no other.
+      const size_t unshown = UnshownControlByte(value.text, field->lines);
+      if (unshown != std::string::npos) {
+        *error = ControlByteMessage(key, value.text, unshown);
+        return nullptr;
+      }
       if (value.text.size() + 1 > static_cast<size_t>(field->width)) {
         *error = "'" + key + "' is longer than " + std::to_string(field->width - 1) + " characters";
         return nullptr;
@@ -181,7 +183,7 @@ const FieldSpec* Apply(const TableSchema& schema, std::vector<uint8_t>& row, con
         // strchr would find a NUL at the letters' end: a NUL is no letter.
         const char* at = c != '\0' ? std::strchr(field->letters, c) : nullptr;
         if (!at) {
-          *error = "'" + key + "' has no letter " + Quoted(std::string(1, c)) + " (letters " + field->letters + ")";
+          *error = "'" + key + "' has no letter " + QuotedBytes(std::string(1, c)) + " (letters " + field->letters + ")";
           return nullptr;
         }
         set.push_back(static_cast<int>(at - field->letters));
@@ -194,8 +196,9 @@ const FieldSpec* Apply(const TableSchema& schema, std::vector<uint8_t>& row, con
       int64_t v = 0;
       bool found = ParseInt(value.text, &v);
       if (!found && field->names) {
+        // A code without a name (an empty entry of the list) is given by its number.
         for (int i = 0; field->names[i]; ++i) {
-          if (value.text == field->names[i]) {
+          if (field->names[i][0] != '\0' && value.text == field->names[i]) {
             v = field->nameBase + i;
             found = true;
             break;
@@ -203,7 +206,7 @@ const FieldSpec* Apply(const TableSchema& schema, std::vector<uint8_t>& row, con
         }
       }
       if (!found) {
-        *error = "'" + key + "' has no value " + Quoted(value.text);
+        *error = "'" + key + "' has no value " + QuotedBytes(value.text);
         return nullptr;
       }
       bool fits = v >= field->min && v <= field->max;
@@ -215,7 +218,7 @@ const FieldSpec* Apply(const TableSchema& schema, std::vector<uint8_t>& row, con
       if (!fits) {
         // The value as the source spells it: one too long for a number is not
         // reported as the number it was cut to.
-        *error = "'" + key + "' value " + Shown(value.text) + " is outside " + std::to_string(field->min) + " to " +
+        *error = "'" + key + "' value " + ShownBytes(value.text) + " is outside " + std::to_string(field->min) + " to " +
                  std::to_string(field->max) + marks;
         return nullptr;
       }
@@ -306,7 +309,7 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
   // One key/value pair: the field written, or null when the pair was refused and reported.
   auto ApplyPair = [&](std::vector<uint8_t>& row, const Token& key, const Token& value) -> const FieldSpec* {
     if (key.quoted) {
-      Report(lineNumber, Quoted(key.text) + ": a field name cannot be quoted");
+      Report(lineNumber, QuotedBytes(key.text) + ": a field name cannot be quoted");
       return nullptr;
     }
     std::string error;
@@ -315,11 +318,15 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
     return field;
   };
   std::string line;
+  bool runOn = false;  // a text of the line before ran past its end
   while (std::getline(in, line)) {
     ++lineNumber;
+    // A line end inside a quoted value is one fault, reported where the text
+    // began: the line that closes it is not read for faults of its own.
+    if (std::exchange(runOn, false) && ClosesATextRunOn(line)) continue;
     std::vector<Token> tokens;
     std::string error;
-    if (!Tokenise(line, &tokens, &error)) {
+    if (!Tokenise(line, &tokens, &error, &runOn)) {
       Report(lineNumber, error);
       continue;
     }
@@ -383,11 +390,11 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
       continue;
     }
     if (current == kNoBlock) {
-      Report(lineNumber, Quoted(head) + " stands outside a row block");
+      Report(lineNumber, QuotedBytes(head) + " stands outside a row block");
       continue;
     }
     if (tokens.size() % 2 != 0) {
-      Report(lineNumber, Quoted(FieldWithoutValue(schema, tokens)) + " has no value");
+      Report(lineNumber, QuotedBytes(FieldWithoutValue(schema, tokens)) + " has no value");
       continue;
     }
     std::vector<uint8_t>& row = current >= 0 ? rows[current] : scratch;

@@ -195,8 +195,8 @@ void PrepareFighter(int creature) {
   a.attackSequenceOpen = a.shootingSequenceOpen = 0;
   a.fiveFootStepTaken = 0;
   a.inventoryOpenedThisTurn = 0;
-  // A cleave earned but not taken lapses with its turn: it is no extra
-  // attack of the next fighter.
+  // The turn starts with no Cleave pending: a Cleave is struck in the order
+  // whose kill earned it, never as an attack of the next fighter.
   g_Cleaving = -1;
   GrappleSequenceOpen = 0;
   GrappleAttacksMade = 0;

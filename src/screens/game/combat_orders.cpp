@@ -64,7 +64,7 @@ uint8_t ShotSwitchShown = 0;
 
 namespace {
 
-constexpr int32_t kCursorPanel = 4, kCursorPage = 8, kCursorTalk = 9, kCursorWalk = 12, kCursorAttack = 14;
+constexpr int32_t kCursorPanel = 4, kCursorPage = 8, kCursorTalk = 9, kCursorAttack = 14;
 constexpr int32_t kCursorShoot = 15, kCursorReady = 16, kCursorRefused = 18, kCursorCreature = 3;
 constexpr int32_t kCursorRangedHold = 2;
 constexpr int32_t kResultNotFighting = 13, kResultTooFarShot = 47, kResultNoSightShot = 48;
@@ -468,7 +468,7 @@ void ShotAtEnemy(int fighter, int target) {
   const bool crossbow = w.itemType == kHeavyCrossbow || w.itemType == kLightCrossbow;
   const bool bow = w.itemType == kLongbow || w.itemType == kShortbow;
   if (crossbow && w.charges == 0) {
-    if (!ListHasKind10()) {
+    if (!ListHasKind(kActReload)) {
       ShowClickResultAtMouse(kResultReloadFirst);
       return;
     }

@@ -30,12 +30,11 @@ constexpr int kLogRight = 34, kLogBottom = 12;
 constexpr int kLogRows = kLogBottom + 1;
 constexpr int kPanelColumns = 23, kPanelRows = 10;  // the panel's large cells
 constexpr int kKeyHome = 0xC7, kKeyPageUp = 0xC9, kKeyEnd = 0xCF, kKeyPageDown = 0xD1;
-constexpr int kCursorWalk = 12;
 constexpr int kCursorDrag = 100, kCursorScrollUp = 22, kCursorScrollDown = 23, kCursorPointing = 4;
 constexpr uint32_t kGrey = 0xFF969696u, kWhite = 0xFFFFFFFFu, kButtonHover = 0xFFB4B4B4u;
 constexpr int kRollsButtonFigure = 299;
-constexpr const char* kShotSwitch = "Right-click: Shoot";
-constexpr int kShotSwitchLength = 18;
+constexpr char kShotSwitch[] = "Right-click: Shoot";
+constexpr int kShotSwitchLength = static_cast<int>(sizeof kShotSwitch) - 1;
 
 // The highest first line (-1 not yet worked out) and the thumb being dragged;
 // both forgotten while the cursor is off the panel.

@@ -23,6 +23,10 @@ namespace {
 constexpr int kKeyOne = 0x02, kKeyUp = 0xC8, kKeyPageUp = 0xC9, kKeyDown = 0xD0, kKeyPageDown = 0xD1;
 constexpr int kPortraitFrameSheet = 47, kPortraitFrame = 20, kPortraitSheet = 49;
 constexpr int kMarkSheet = 13, kMarkUp = 485, kMarkDown = 486, kMarkUpLit = 489, kMarkDownLit = 490;
+// The scroll marks stand at x 304, the upper at y 8 and the lower at y 38;
+// the lower bobs 2 pixels down for the second half of each turn of Tick100.
+constexpr int kMarkX = 304, kMarkUpY = 8, kMarkDownY = 38;
+constexpr int kMarkBob = 2, kBobHalfTurn = 50;
 constexpr int kTextRight = 37;
 constexpr uint32_t kWhite = 0xFFFFFFFFu, kDimmedGlyph = 0x6EFFFFFFu;
 constexpr int32_t kCursorUp = 22, kCursorDown = 23, kCursorRefused = 18, kCursorAnswer = 9;
@@ -108,10 +112,10 @@ void AnswerByKeys() {
 // mark bobs two pixels down and up, every three quarters of a second, so
 // that the answers are not read before it.
 void DrawScrollMarks(bool more, bool overUpper, bool overLower) {
-  if (DialogueScrollLine > 0) DrawSheetFrame(kMarkSheet, overUpper ? kMarkUpLit : kMarkUp, 304, 8, kWhite);
+  if (DialogueScrollLine > 0) DrawSheetFrame(kMarkSheet, overUpper ? kMarkUpLit : kMarkUp, kMarkX, kMarkUpY, kWhite);
   if (!more) return;
-  const int bob = Tick100 >= 50 ? 2 : 0;
-  DrawSheetFrame(kMarkSheet, overLower ? kMarkDownLit : kMarkDown, 304, 38 + bob, kWhite);
+  const int bob = Tick100 >= kBobHalfTurn ? kMarkBob : 0;
+  DrawSheetFrame(kMarkSheet, overLower ? kMarkDownLit : kMarkDown, kMarkX, kMarkDownY + bob, kWhite);
 }
 
 void DrawAnswers() {

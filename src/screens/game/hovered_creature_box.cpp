@@ -38,6 +38,9 @@ constexpr int32_t kClickResultExamine = 61;
 constexpr uint32_t kSlotColour = 0xC8FFFFFFu, kWhite = 0xFFFFFFFFu;
 constexpr int kItemBoxFigure = 405;
 constexpr int kBadgeFigureBase = 196;  // a badge is a figure of the second figure sheet
+// A cell of the box's 320x240 layout in map pixels: 8, or 12 in the wide
+// window's 480x360 view.
+constexpr int kCellPixels = 8, kWideViewCellPixels = 12;
 
 // The slot the box was last placed for, and where (the object list's box
 // takes the same cells).
@@ -129,7 +132,7 @@ void KeepOffSidePanel(PopupCellBoxWords& b, const CellRect& figure) {
 void PlaceBox(const CreatureRecord& c) {
   // The box keeps the 320x240 layout: its cells are 8 pixels of the
   // picture, 12 map pixels in the wide window's 480x360 view.
-  const int cell = IsWideView() ? 12 : 8;
+  const int cell = IsWideView() ? kWideViewCellPixels : kCellPixels;
   int column = (HoverPointX - ViewOriginX) / cell, row = (HoverPointY - ViewOriginY) / cell;
   column = column < 0 ? 0 : column > 39 ? 39 : column;
   row = row < 0 ? 0 : row > 29 ? 29 : row;

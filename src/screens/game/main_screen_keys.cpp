@@ -57,7 +57,7 @@ enum Key : int {
 constexpr int32_t kResultSaved = 62, kResultSaveFailed = 63, kResultLoaded = 64, kResultLoadFailed = 65;
 constexpr int32_t kResultOutsideCombat = 55, kResultNoCharges = 56, kResultNoWand = 57, kResultKnight = 58;
 constexpr int32_t kResultWizardCleric = 53, kResultClericWizard = 54, kResultMustRest = 66;
-constexpr int32_t kCursorExamine = 6, kCursorWalk = 12;
+constexpr int32_t kCursorExamine = 6;
 constexpr int32_t kWandType = 8, kFirstClericSpell = 102;
 constexpr int kQuickSlot = 1;
 constexpr int kTestSound = 28;

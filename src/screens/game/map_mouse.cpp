@@ -70,7 +70,7 @@ namespace {
 
 constexpr int32_t kCursorNone = 0, kCursorPointing = 4, kCursorDefaultRest = 29, kCursorExamine = 6, kCursorPage = 8;
 constexpr int32_t kCursorSilent = 1, kCursorTalk = 9, kCursorDoorOpen = 13, kCursorAttack = 14;
-constexpr int32_t kCursorPile = 11, kCursorWalk = 12, kCursorStairs = 17, kCursorRefused = 18, kCursorCampfire = 19;
+constexpr int32_t kCursorPile = 11, kCursorStairs = 17, kCursorRefused = 18, kCursorCampfire = 19;
 constexpr int32_t kStairsUp = 73, kStairsDown = 74, kCampfire = 90;
 constexpr int32_t kDoorX = 82, kDoorY = 83, kScriptDoorX = 84, kScriptDoorY = 85;
 constexpr int32_t kResultDoor = 23, kResultStairs = 39, kResultCampfire = 40, kResultTooFar = 34;

@@ -450,8 +450,11 @@ TEST_F(SpellEffects, APolymorphKeepsTheNaturalFormThatDispelBringsBack) {
   EXPECT_FALSE(Has(kCaster, kCondPolymorphed));
   EXPECT_EQ(m.strength.base, 11);
   EXPECT_EQ(m.equipment[kSlotTorso - 1], 77u);
-  // The form dismissed in a later turn keeps the moves of the speed in use,
-  // whether the haste ended while in the form or began in it.
+  // The form dismissed in a later turn scales the moves left by the change
+  // from the form's speed in use (30, hasted 60) to the natural one (40,
+  // hasted 80), whether the haste ended while in the form or began in it:
+  // they rise by the whole percent of the change, 33.
+  m.speed = {40, 40};
   for (const bool hastedFirst : {true, false}) {
     RemoveCondition(kCaster, kCondHasted);
     if (hastedFirst) AddCondition(kCaster, kCondHasted, 10, 0, 18, 0);
@@ -464,8 +467,8 @@ TEST_F(SpellEffects, APolymorphKeepsTheNaturalFormThatDispelBringsBack) {
     CombatAction.movesLeft = 2 * m.speed.current;
     const int32_t moves = CombatAction.movesLeft;
     EndPolymorph(kCaster);
-    EXPECT_EQ(m.speed.current, hastedFirst ? 30 : 60);
-    EXPECT_EQ(CombatAction.movesLeft, moves) << (hastedFirst ? "haste lost in the form" : "haste gained in the form");
+    EXPECT_EQ(m.speed.current, hastedFirst ? 40 : 80);
+    EXPECT_EQ(CombatAction.movesLeft, moves + 33 * moves / 100) << (hastedFirst ? "haste lost in the form" : "haste gained in the form");
   }
   // Baleful Polymorph refuses a creature above its level cap and a non-humanoid.
   Creatures[kFoe].level = Creatures[kFoe].effectiveLevel = 9;

@@ -1,0 +1,90 @@
+// The bytes of a content source as the tools' messages quote them, and the
+// control bytes a name or text may not hold: a fault is reported on one
+// printable line, whatever bytes the source held.
+#pragma once
+#include <string>
+#include <string_view>
+
+// A control byte: below 32, or 127. The game draws none of them (a glyph
+// starts at 33 and the space is a blank), and a zero byte ends a text.
+inline bool IsControlByte(unsigned char c) { return c < 32 || c == 127; }
+
+// The words of a source as a quoted value writes them: a backslash or a quote
+// after a backslash, any byte but a printable one as \xNN.
+inline std::string ShownBytes(std::string_view text) {
+  static const char digits[] = "0123456789abcdef";
+  std::string s;
+  for (const char c : text) {
+    const unsigned char u = static_cast<unsigned char>(c);
+    if (c == '\\' || c == '"') {
+      s += '\\';
+      s += c;
+    } else if (c >= ' ' && c <= '~') {
+      s += c;
+    } else {
+      s += "\\x";
+      s += digits[u >> 4];
+      s += digits[u & 15];
+    }
+  }
+  return s;
+}
+
+// The same between single quotes, as messages name words.
+inline std::string QuotedBytes(std::string_view text) {
+  std::string s(1, '\'');
+  s += ShownBytes(text);
+  s += '\'';
+  return s;
+}
+
+// Where a text holds the first control byte the game cannot show
+// (std::string_view::npos for none). A text the game lays out in lines
+// (linked text: descriptions, a script's question) shows a carriage return
+// as its line end; a name shows none.
+inline size_t UnshownControlByte(std::string_view text, bool lineEnds) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (IsControlByte(c) && !(lineEnds && c == '\r')) return i;
+  }
+  return std::string_view::npos;
+}
+
+// Where a line of a source holds a control byte that is neither a blank (a
+// tab) nor the carriage return of a CRLF line end, its last byte.
+inline size_t StrayControlByte(std::string_view line) {
+  for (size_t i = 0; i < line.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(line[i]);
+    if (IsControlByte(c) && c != '\t' && !(c == '\r' && i + 1 == line.size())) return i;
+  }
+  return std::string_view::npos;
+}
+
+// The message for a control byte at `at` in `text`, the value of `field`:
+// "'name' holds the control byte \x00: 'Arr\x00ows'". With no field the
+// text is itself the word the line is read by: "'Arr\x00ows' holds ...".
+inline std::string ControlByteMessage(std::string_view field, std::string_view text, size_t at) {
+  const std::string byte = ShownBytes(text.substr(at, 1));
+  const std::string said = " holds the control byte " + byte;
+  if (field.empty()) return QuotedBytes(text) + said;
+  return QuotedBytes(field) + said + ": " + QuotedBytes(text);
+}
+
+// The message for a line of a source that holds a stray control byte (see
+// StrayControlByte), empty for a line that holds none: the word that holds
+// it, as the value of the line's first word (or as the word itself when it
+// is the first).
+inline std::string StrayControlByteMessage(std::string_view line) {
+  const size_t at = StrayControlByte(line);
+  if (at == std::string_view::npos) return "";
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  size_t start = at, end = at;
+  while (start > 0 && !blank(line[start - 1])) --start;
+  while (end < line.size() && !blank(line[end])) ++end;
+  size_t first = 0;
+  while (blank(line[first])) ++first;
+  size_t firstEnd = first;
+  while (firstEnd < line.size() && !blank(line[firstEnd])) ++firstEnd;
+  const std::string_view field = start == first ? std::string_view() : line.substr(first, firstEnd - first);
+  return ControlByteMessage(field, line.substr(start, end - start), at - start);
+}
