@@ -226,12 +226,14 @@ int TextureHeight(const TextureRecord* record) {
   return record && record->texture ? record->texture->Height() : 0;
 }
 
+bool WideViewDrawn() { return WideViewDrawSwitch != 0 && IsWideView(); }
+
 int GetDisplayScale() {
   if (!Graphics.windowed) return 2;
   switch (WindowSize) {
     case 1: return 2;
     case 2: return 3;
-    case 3: return WideViewDrawSwitch ? 2 : 3;
+    case 3: return WideViewDrawn() ? 2 : 3;
     default: return 1;
   }
 }

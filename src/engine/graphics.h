@@ -89,3 +89,7 @@ BlitTransform ComputeBlitTransform(const TextureRecord* record, int srcLeft, int
 extern uint8_t FullScreenScaleByte;
 // Set while the "960x720 (b)" window draws its wider view at scale 2.
 extern uint8_t WideViewDrawSwitch;
+// The switch is set and the view in use is the wide one (IsWideView): the
+// sprites, the text cells and the labels then draw in the 480 by 360 space,
+// the space the pointer is read in.
+bool WideViewDrawn();

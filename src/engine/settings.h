@@ -52,6 +52,10 @@ extern uint8_t CursorFreeFlag;  // 1 free to leave the window, 0 bound to it
 bool IsWideView();
 int ViewWidth();
 int ViewHeight();
+// A length of the 320 by 240 picture in map pixels of the view in use (3/2
+// in the wide view), and back: the one reading of the pointer on the map.
+int PictureToView(int picturePixels);
+int ViewToPicture(int viewPixels);
 // How many parties have set out in the main adventure on this installation.
 extern uint32_t PartiesStartedCount;
 // The game screen's two optional panels and its ready-action mode; option

@@ -63,7 +63,7 @@ bool WindowFont(int smallerSet) {
 
 // The game screen's 480x360 space is drawn only in the "960x720 (b)" window;
 // in the other windows the switch leaves the cells as they are.
-bool WideCells() { return WideViewDrawSwitch != 0 && IsWideView(); }
+bool WideCells() { return WideViewDrawn(); }
 
 void CellSize(int large, int* width, int* height) {
   if (WideCells()) {

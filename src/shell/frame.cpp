@@ -302,8 +302,7 @@ FrameStep DrawPageViewScreen() {
 }
 
 FrameStep DrawGameScreenInWindow() {
-  const bool wide = IsWideView();
-  return GameScreenFrame(wide ? 16 : 11, wide ? 21 : 14) == 0 ? FrameStep::kEndProgram : FrameStep::kGoOn;
+  return DrawGameScreenForWindow() == 0 ? FrameStep::kEndProgram : FrameStep::kGoOn;
 }
 
 int DrawAndPresent(FrameStep (*screen)()) {

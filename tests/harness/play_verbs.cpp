@@ -29,6 +29,8 @@
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "state/game_screen_words.h"
+#include "engine/graphics.h"
+#include "screens/game/creature_figures.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/object_list.h"
 #include "screens/items/inventory_screen.h"
@@ -259,6 +261,40 @@ std::string Wield(const std::string& name) {
     }
   }
   return "nobody carries " + name;
+}
+
+std::string PointAtFigure(const std::string& name) {
+  WaitForTheView();
+  int id = -1;
+  for (int s = 0; s < FighterCount && s < kFighterSlots && id == -1; ++s) {
+    const int c = FighterSlots[s].creature;
+    if (IsValidCreature(c) && Creatures[c].present == 1 && name == Creatures[c].name) id = c;
+  }
+  if (id == -1) {
+    std::string present;
+    for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
+      const int c = FighterSlots[s].creature;
+      if (IsValidCreature(c) && Creatures[c].present == 1) present += std::string(present.empty() ? "" : ", ") + Creatures[c].name;
+    }
+    return "nobody named " + name + " is on the map (" + present + ")";
+  }
+  // Where the next frame puts the figure's texels on the device, whatever
+  // scale the map was drawn at.
+  std::vector<SheetDraw> draws;
+  RecordSheetDraws(&draws);
+  harness::StepFrames(1);
+  RecordSheetDraws(nullptr);
+  const auto figure = std::find_if(draws.begin(), draws.end(), [&](const SheetDraw& d) {
+    return d.kind <= 2 && d.x == ScreenPosX[id] && d.y == ScreenPosY[id] && ScreenPosX[id] != -1;
+  });
+  if (figure == draws.end() || !Graphics.device) return name + " is not drawn";
+  const float cx = figure->deviceX + figure->texelWidth * static_cast<float>(figure->srcWidth) / 2;
+  const float cy = figure->deviceY + figure->texelHeight * static_cast<float>(figure->srcHeight) / 2;
+  const int px = static_cast<int>(cx * 320 / static_cast<float>(Graphics.device->Width()));
+  const int py = static_cast<int>(cy * 240 / static_cast<float>(Graphics.device->Height()));
+  if (px < 0 || px >= 320 || py < 0 || py >= 240) return name + " is drawn outside the picture";
+  PointAt(px, py);
+  return "";
 }
 
 std::string ClickSquare(int x, int y) {
@@ -892,6 +928,12 @@ bool Holds(const std::string& condition, std::string* fault) {
     return Creatures[member].spellsLeft[level - 1] == left;
   }
   if (word == "map") return !rest.empty() && CurrentMapNumber == std::atoi(rest.c_str());
+  if (word == "hover") {
+    // The box of the creature under the pointer names it.
+    const int slot = HoveredFighterSlot;
+    return ScreenMode == kModeCreatureHovered && slot >= 0 && slot < kFighterSlots &&
+           IsValidCreature(FighterSlots[slot].creature) && rest == Creatures[FighterSlots[slot].creature].name;
+  }
   if (word == "hint") return rest == CursorHint;
   if (word == "objects") {
     // "objects X Y N": square (X, Y) of the current map holds N things on

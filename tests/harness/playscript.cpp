@@ -42,6 +42,8 @@
 //   expect-combat 0|1  whether a battle is under way
 //   click-square X Y  point at square (X, Y) of the current map and click it
 //   point-square X Y  point at square (X, Y) of the current map
+//   point-at NAME   point at the figure of the creature named where the map
+//                   view draws it
 //   pick-up X Y     point at square (X, Y) and pick up what lies there with
 //                   Space from the list of its objects
 //   wield NAME      drag the item named from the backpack of whoever carries
@@ -65,7 +67,9 @@
 //                   spells-left M L N (member M has N spells of level L left),
 //                   carries M C (member M carries an item of code C),
 //                   windowed N (1 in a window, 0 full screen),
-//                   hint TEXT (the text beside the cursor)
+//                   hint TEXT (the text beside the cursor),
+//                   hover NAME (the box of the creature under the
+//                   pointer names NAME)
 //   expect COND     COND must hold now
 //   wait-text C R TEXT  run frames until one draws TEXT in the large cells
 //                   from column C of row R on (at most 3,000)
@@ -490,6 +494,10 @@ int main(int argc, char** argv) {
       const size_t after = line.rest.find(' ');
       const std::string fault =
           playverbs::Journal(line.words[1], after == std::string::npos ? "" : line.rest.substr(after + 1));
+      if (!fault.empty()) return fail(fault);
+    } else if (c == "point-at") {
+      if (line.rest.empty()) return fail("point-at needs a creature's name");
+      const std::string fault = playverbs::PointAtFigure(line.rest);
       if (!fault.empty()) return fail(fault);
     } else if (c == "talk") {
       if (line.words.size() != 3 || !ParseInt(line.words[1], &x) || !ParseInt(line.words[2], &y))

@@ -157,7 +157,7 @@ bool DrawSituationLabels(int x, int y) {
     const int dy = 8 * row++;
     // Given in the 320x240 layout: scaled when the frame draws in the wide
     // window's 480x360 space, as the hint beside them is.
-    if (WideViewDrawSwitch != 0 && IsWideView())
+    if (WideViewDrawn())
       DrawStringOnBacking(label.text, x * 3 / 2, (y + dy) * 3 / 2, kLabelColour, 1);
     else
       DrawStringOnBacking(label.text, x, y + dy, kLabelColour, 1);

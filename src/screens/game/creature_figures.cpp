@@ -256,8 +256,8 @@ void DrawSmallText(const char* text, int x, int y) {
   const int width = TextWidth(text, 0);
   x = std::clamp(x, 0, std::max(0, ViewWidth() - kClear - width));
   y = std::max(y, 0);
-  const int mx = wide ? PointerX() * 3 / 2 : PointerX(), my = wide ? PointerY() * 3 / 2 : PointerY();
-  const int picture = wide ? kPointerPicture * 3 / 2 : kPointerPicture;
+  const int mx = PictureToView(PointerX()), my = PictureToView(PointerY());
+  const int picture = PictureToView(kPointerPicture);
   if (x < mx + picture && mx < x + width && y < my + picture && my < y + kSmallHeight) {
     if (my - 1 - kSmallHeight >= 0)
       y = my - 1 - kSmallHeight;

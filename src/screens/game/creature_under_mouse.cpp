@@ -68,8 +68,8 @@ int CreatureUnderMouse() {
   if (MouseOnGamePanels()) return -1;
   // The mouse in map pixels (the wide view spreads the picture's 320 by 240
   // over 480 by 360).
-  const int px = ViewOriginX + (IsWideView() ? PointerX() * 3 / 2 : PointerX());
-  const int py = ViewOriginY + (IsWideView() ? PointerY() * 3 / 2 : PointerY());
+  const int px = ViewOriginX + PictureToView(PointerX());
+  const int py = ViewOriginY + PictureToView(PointerY());
   int found = -1;
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
     const int creature = FighterSlots[s].creature;

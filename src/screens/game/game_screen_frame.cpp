@@ -176,9 +176,13 @@ int DrawFrame(int rows, int cols) {
 }  // namespace
 
 int GameScreenFrame(int rows, int cols) {
+  // A frame drawn inside another (a dialogue box's frames opened while a
+  // frame draws, the computer's thinking frame) gives the outer frame back
+  // the scale it was drawing at; whatever section ended it, a frame of its
+  // own leaves the next screen in the 320x240 layout.
+  const uint8_t outer = MapScaleSwitch;
   const int result = DrawFrame(rows, cols);
-  // Whatever section ended it, the next screen draws in the 320x240 layout.
-  MapScaleSwitch = 0;
+  MapScaleSwitch = outer;
   return result;
 }
 

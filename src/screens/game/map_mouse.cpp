@@ -87,8 +87,8 @@ int Member() { return static_cast<int>(SelectedMember); }
 
 // The square under the mouse, kept on the map.
 void FindSquareUnderMouse() {
-  const int mx = IsWideView() ? PointerX() * 3 / 2 : PointerX();
-  const int my = IsWideView() ? PointerY() * 3 / 2 : PointerY();
+  const int mx = PictureToView(PointerX());
+  const int my = PictureToView(PointerY());
   MapCursorPixelX = mx + ViewOriginX;
   MapCursorPixelY = my + ViewOriginY;
   const int32_t oldX = MapCursorX, oldY = MapCursorY;

@@ -294,7 +294,7 @@ void PlaceBox(int n) {
   const int h = kHeights[n];
   // In the wide window the map's pixels stand at two thirds: a map pixel
   // divided by 12 is a character cell there, by 8 in the others.
-  const int cell = MapScaleSwitch && IsWideView() ? 12 : 8;
+  const int cell = WideViewDrawn() ? 12 : 8;
   const int column = (24 * (ListedSquare.x - FirstVisibleX) - SquareOffsetX) / cell;
   const int row = (24 * (ListedSquare.y - FirstVisibleY) - SquareOffsetY) / cell;
   int left = column - 2, top = row - h + 3;

@@ -2,6 +2,11 @@
 // frame is drawn in, the second only while exploring or in a dialogue.
 #include "screens/game/game_screen_fixture.h"
 
+#include "combat/turns/turn_routines.h"
+#include "engine/graphics.h"
+#include "engine/settings.h"
+#include "screens/game/frame_words.h"
+
 namespace {
 
 using screentest::GameScreen;
@@ -32,6 +37,24 @@ TEST_F(GameScreen, AnimationCountersStandStillOutsideExploringAndDialogue) {
   ASSERT_TRUE(harness::StepFrames(3));
   EXPECT_EQ(IconFrame8, (icon + 1) % 8);
   EXPECT_EQ(WeatherTick, (weather + 3) % 5);
+}
+
+// The computer's thinking frame, or a dialogue box's frames, drawn while a
+// frame of the wide window draws its map: the rest of the outer frame goes
+// on at the scale it began with, the one the pointer is read at; a frame
+// begun outside the map's drawing leaves the 320x240 layout as it found it.
+TEST_F(GameScreen, FrameInsideAFrameGivesBackTheMapScale) {
+  LayOutMap(20, 20);
+  const uint32_t size = WindowSize;
+  WindowSize = 3;
+  ASSERT_TRUE(harness::StepFrames(1));
+  for (const uint8_t outer : {uint8_t{1}, uint8_t{0}}) {
+    MapScaleSwitch = outer;
+    PresentFrameNow();
+    EXPECT_EQ(MapScaleSwitch, outer);
+    EXPECT_EQ(GetDisplayScale(), outer ? 2 : 3);
+  }
+  WindowSize = size;
 }
 
 }  // namespace
