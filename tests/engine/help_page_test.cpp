@@ -14,8 +14,9 @@
 
 namespace {
 
-// Cell centres of the main index: the list item "- Character" is on small row 8.
-constexpr int kCharacterX = 6 * 5 + 2, kCharacterY = 8 * 6 + 3;
+// Cell centres of the main index: the list item "- Character" is on small row
+// 10, under the title, a blank line and the welcome of six lines.
+constexpr int kCharacterX = 6 * 5 + 2, kCharacterY = 10 * 6 + 3;
 
 class HelpPageLinks : public ::testing::Test {
  protected:

@@ -2,6 +2,7 @@
 // cells, scrolled by a scroll bar with a draggable thumb, the arrows above
 // and below it, the wheel and the keys, with the help navigation bar.
 #include <cstring>
+#include <string>
 
 #include "engine/help_lookup.h"
 #include "engine/help_pages.h"
@@ -28,6 +29,7 @@ constexpr int kLinesPerStep = 3;
 constexpr int kThumbX = 304, kThumbFirstRow = 3, kThumbLastRow = 23, kThumbTravel = 20;
 constexpr int kThumbTop = 482, kThumbMiddle = 483, kThumbBottom = 484;
 constexpr int32_t kCursorDragHand = 100;
+constexpr char kHighlightMark = '\xA3';
 // A bound on the lines a text may be scrolled by while it is measured.
 constexpr int32_t kMostScroll = 20000;
 
@@ -99,10 +101,20 @@ void ArrowsAndKeys(const char* text, bool live) {
   }
 }
 
-// The text a help page shows.
+// The text a help page shows: its title as a highlighted heading (the words
+// joined by '_', which shows as a space; no mark of the text's own), a blank
+// line, then the page's text.
 const char* PageText(int index) {
-  const char* longText = LongHelpText(HelpPages[index].id);
-  return longText ? longText : HelpPages[index].text;
+  static std::string shown;
+  const HelpPage& page = HelpPages[index];
+  const char* longText = LongHelpText(page.id);
+  shown.assign(1, kHighlightMark);
+  for (const char* t = page.title; *t != '\0' && t < page.title + sizeof page.title; ++t)
+    if (*t != '@' && *t != kHighlightMark && *t != '\r') shown.push_back(*t == ' ' ? '_' : *t);
+  shown += kHighlightMark;
+  shown += "\r\r";
+  shown += longText ? longText : page.text;
+  return shown.c_str();
 }
 
 }  // namespace

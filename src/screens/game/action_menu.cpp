@@ -3,6 +3,7 @@
 // keys, the chance of the hovered order and the help title of the hovered
 // entry.
 #include "screens/game/action_menu.h"
+#include "screens/game/click_results.h"
 
 #include <cstdio>
 
@@ -362,15 +363,35 @@ constexpr HotKey kHotKeys[] = {
 constexpr int kKeyRightShift = 0x36;
 
 // The first hot key freshly pressed is taken (and latched); its action when
-// the list offers it, else -1.
-int32_t ReadHotKey() {
+// the list offers it, else -1 with the action in `refused`.
+int32_t ReadHotKey(int32_t* refused) {
+  *refused = -1;
   const bool shift = KeyPressed(kKeyLeftShift) || KeyPressed(kKeyRightShift);
   for (const HotKey& h : kHotKeys) {
     if (!KeyPressed(h.key) || (h.shift && !shift)) continue;
     LatchKey(h.key);
-    return Offered(h.action) ? h.action : -1;
+    if (Offered(h.action)) return h.action;
+    *refused = h.action;
+    return -1;
   }
   return -1;
+}
+
+// C pressed while the list offers no Cast Spell: the reason stands beside the
+// pointer until the next press, which it takes, so that a click meant for a
+// spell's target walks nobody. A caster kept from casting by its state alone
+// is told nothing.
+void RefuseCastKey(int member) {
+  constexpr int32_t kResultKnight = 58, kResultMustRest = 66, kResultNeedStandard = 75;
+  const int32_t klass = Creatures[member].creatureClass;
+  int32_t code = 0;
+  if (klass != kClassCleric && klass != kClassWizard)
+    code = kResultKnight;
+  else if (!HasSpellSlotLeftAtAnyLevel(member))
+    code = kResultMustRest;
+  else if (CombatAction.standardActionLeft == 0)
+    code = kResultNeedStandard;
+  if (code != 0) ShowStandingRefusal(code);
 }
 
 // The title of the entry's help page as the cursor hint; a right press opens
@@ -434,7 +455,9 @@ bool DrawActionMenu() {
     EndSprite();
     return true;
   }
-  KeyedAction = KeypadStepActive == 0 ? ReadHotKey() : -1;
+  int32_t refused = -1;
+  KeyedAction = KeypadStepActive == 0 ? ReadHotKey(&refused) : -1;
+  if (refused == kActCastSpell) RefuseCastKey(m);
   for (int i = 0; i < count; ++i) {
     const int32_t index = ActionMenuList.kinds[i];
     if (index < 0 || index >= kActionCount) continue;

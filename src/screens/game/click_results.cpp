@@ -1,7 +1,9 @@
 #include "screens/game/click_results.h"
 
+#include <cstdint>
 #include <cstdio>
 
+#include "engine/frame.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
 #include "screens/game/frame_words.h"
@@ -22,6 +24,12 @@ namespace {
 int WrittenForFighter = -1;
 bool WrittenFighterNoted = false;
 int ShownForFighter = -1;
+
+// A refusal written by a key stands beside the pointer wherever it goes (no
+// click led to it, so no rectangle holds it) until the next press, which it
+// takes: written, then shown.
+bool StandingWritten = false;
+bool StandingShown = false;
 
 int ActingFighter() { return InCombat == 1 ? CurrentFighter() : -1; }
 void NoteWriter() {
@@ -131,12 +139,21 @@ void SetRect(ClickResultState& r, int left, int top, int right, int bottom) {
 void HideClickResult() {
   ShownClickResult = {0, 0, 0, 0, 0};
   ClickResult.code = -1;
+  StandingShown = false;
+}
+
+// What ends a standing refusal besides the press it takes on the map: a
+// press anywhere else, and an order that waits for its target.
+bool StandingRefusalEnds() {
+  return ButtonHeld(0) || ButtonHeld(1) || CombatAction.selectedAction != -1 ||
+         (ScreenMode != kModeExploring && ScreenMode != kModeCreatureHovered);
 }
 
 }  // namespace
 
 bool SetClickResult(int x, int y, int32_t code) {
   NoteWriter();
+  StandingWritten = false;
   ClickResult.code = code;
   SetRect(ClickResult, x, y, x + 17, y + 17);
   return true;
@@ -144,6 +161,7 @@ bool SetClickResult(int x, int y, int32_t code) {
 
 bool SetClickRectAtMouse() {
   NoteWriter();
+  StandingWritten = false;
   const int x = PointerX(), y = PointerY();
   SetRect(ClickResult, x - 5, y - 5, x + 5, y + 5);
   return true;
@@ -151,12 +169,28 @@ bool SetClickRectAtMouse() {
 
 void ShowClickResultAtMouse(int32_t code) {
   NoteWriter();
+  StandingWritten = false;
   const int x = PointerX(), y = PointerY();
   ClickResult.code = code;
   SetRect(ClickResult, x - 10, y - 10, x + 10, y + 10);
 }
 
+void ShowStandingRefusal(int32_t code) {
+  NoteWriter();
+  ClickResult.code = code;
+  SetRect(ClickResult, INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2);
+  StandingWritten = true;
+}
+
+bool TakePressOnStandingRefusal() {
+  if (!StandingShown || ShownClickResult.code <= 0 || !ButtonPressed(0)) return false;
+  LatchButton(0);
+  HideClickResult();
+  return true;
+}
+
 void ShowClickResultNow(int32_t code) {
+  StandingShown = StandingWritten = false;
   const int x = PointerX(), y = PointerY();
   ShownClickResult = {code, x - 10, y - 10, x + 10, y + 10};
   ShownForFighter = ActingFighter();
@@ -193,6 +227,8 @@ void ShowClickResult() {
   if (ClickResult.code != -1) {
     ShownClickResult = ClickResult;
     ClickResult.code = -1;
+    StandingShown = StandingWritten;
+    StandingWritten = false;
     ShownForFighter = WrittenFighterNoted ? WrittenForFighter : ActingFighter();
     WrittenFighterNoted = false;
   }
@@ -210,13 +246,20 @@ void ShowClickResult() {
     HideClickResult();
     return;
   }
+  if (StandingShown && StandingRefusalEnds()) {
+    HideClickResult();
+    return;
+  }
   if (const char* text = ClickResultText(s.code)) std::snprintf(CursorHint, sizeof CursorHint, "%s", text);
-  const int32_t cursor = ClickResultCursor(s.code);
+  int32_t cursor = ClickResultCursor(s.code);
+  // The pointer of a standing refusal says that the click goes nowhere.
+  if (StandingShown && cursor == kUnchanged) cursor = kCursorNotPossible;
   if (cursor != kUnchanged) CursorShape = cursor;
   if (ClickResultResetsPanel(s.code)) SetReadyMode();
 }
 
 void ResetClickResults() {
+  StandingWritten = StandingShown = false;
   ClickResult = ClickResultState{};
   ShownClickResult = {0, 0, 0, 0, 0};
   WrittenForFighter = ShownForFighter = -1;

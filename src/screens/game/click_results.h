@@ -20,6 +20,13 @@ bool SetClickResult(int x, int y, int32_t code);
 bool SetClickRectAtMouse();
 // The code with the rectangle 10 pixels round the mouse.
 void ShowClickResultAtMouse(int32_t code);
+// A refusal that no click led to (a key's): its text stands beside the
+// pointer wherever it goes until the next press, and a press on the map
+// then only ends it (it orders nothing there).
+void ShowStandingRefusal(int32_t code);
+// The press on the map that ends a standing refusal shown: taken (latched)
+// and the refusal hidden. True when it took the press.
+bool TakePressOnStandingRefusal();
 // The same shown at once, in this frame (the object list's refusals).
 void ShowClickResultNow(int32_t code);
 

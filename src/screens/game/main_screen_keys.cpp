@@ -325,7 +325,8 @@ bool PageKeys() {
         OpenOverGame("Spells", kPageSpellBook, subject);
         return true;
       }
-      Refuse(cls == 3 || cls == 4 ? kResultMustRest : kResultKnight);
+      // As in combat, the reason stands until the next press, which walks nobody.
+      ShowStandingRefusal(cls == 3 || cls == 4 ? kResultMustRest : kResultKnight);
     }
   }
   if (exploring && TakeKey(kKeyM)) {

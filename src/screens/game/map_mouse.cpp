@@ -568,6 +568,11 @@ void MapMouseHandler() {
     }
   }
   FindSquareUnderMouse();
+  // A key's refusal standing beside the pointer takes the next press on the
+  // map: the click meant for what the key would have begun orders nothing.
+  if ((ScreenMode == kModeExploring || ScreenMode == kModeCreatureHovered) && !MouseOnGamePanels() &&
+      TakePressOnStandingRefusal())
+    return;
   if (ScreenMode == kModeLocalMap) {
     WorldMapMouse();
     return;

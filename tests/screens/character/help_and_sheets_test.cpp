@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "engine/help_lookup.h"
 #include "engine/linked_text.h"
 #include "engine/sprite_sheets.h"
 #include "screens/character/sheet_texts.h"
@@ -15,7 +16,8 @@ namespace {
 
 constexpr uint32_t kLongPage = 99001;
 
-// A help page of 60 short lines: 32 fit the box, so it scrolls by 28.
+// A help page of 60 short lines under its title and a blank line: 32 of
+// the 62 fit the box, so it scrolls by 30.
 void AddLongPage() {
   ReadCheckedHelpFile();
   ASSERT_LT(HelpPagesLoaded, kHelpPageCount);
@@ -48,7 +50,7 @@ TEST_F(CharacterPageTest, ALongHelpPageScrollsByKeysAndThumbAndAShortOneDoesNot)
   AddLongPage();
   Open(kPageHelpTopic, static_cast<int32_t>(kLongPage), "Link");
   EXPECT_STREQ(TopPageCaption(), "Long Page");  // the page's own title
-  EXPECT_EQ(HelpLineCount, 28);
+  EXPECT_EQ(HelpLineCount, 30);
   harness::MoveMouse(150, 100);
   ASSERT_TRUE(harness::PressKey("Down"));
   harness::StepFrames(1);
@@ -57,14 +59,14 @@ TEST_F(CharacterPageTest, ALongHelpPageScrollsByKeysAndThumbAndAShortOneDoesNot)
   EXPECT_EQ(BackgroundScroll, 7);  // a line every frame while held
   ASSERT_TRUE(harness::PressKey("End"));
   harness::StepFrames(1);
-  EXPECT_EQ(BackgroundScroll, 28);
+  EXPECT_EQ(BackgroundScroll, 30);
   ASSERT_TRUE(harness::PressKey("Home"));
   harness::StepFrames(1);
   EXPECT_EQ(BackgroundScroll, 0);
   // The thumb (rows 3 to 23 of 6 pixels, x 306 to 310) dragged to the bottom
   // shows exactly the last screenful.
   harness::Drag(308, 30, 308, 230);
-  EXPECT_EQ(BackgroundScroll, 28);
+  EXPECT_EQ(BackgroundScroll, 30);
   EXPECT_GT(FramesDrawn(482), 0);
 
   // The main index fits its box: no thumb, no arrows, the keys do nothing.
@@ -76,6 +78,38 @@ TEST_F(CharacterPageTest, ALongHelpPageScrollsByKeysAndThumbAndAShortOneDoesNot)
   EXPECT_EQ(BackgroundScroll, 0);
   EXPECT_EQ(FramesDrawn(482), 0);
   EXPECT_EQ(FramesDrawn(486), 0);
+}
+
+// Every page a keyword link opens heads its text with its title, whole and
+// with its words apart, however long the text below it.
+TEST_F(CharacterPageTest, EveryHelpPageOpenedFromALinkShowsItsTitleFirst) {
+  ReadCheckedHelpFile();
+  ASSERT_GT(HelpKeywordsLoaded, 0);
+  std::map<uint32_t, bool> walked;
+  for (int k = 0; k < HelpKeywordsLoaded; ++k) {
+    const uint32_t id = HelpKeywords[k].pageId;
+    if (!walked.emplace(id, true).second) continue;
+    // The sheets of items and spells show their own names.
+    if (ChoosePageScreen(kPageHelpTopic, static_cast<int32_t>(id)).screen != PageScreen::kTextPage) continue;
+    ScreenMode = kModeExploring;
+    OpenLinkedPage(kPageHelpTopic, static_cast<int32_t>(id));
+    harness::StepFrames(1);
+    std::vector<GlyphDraw> glyphs;
+    RecordGlyphs(&glyphs);
+    harness::StepFrames(1);
+    RecordGlyphs(nullptr);
+    ASSERT_STREQ(LastScreenDrawn, "DrawTextPageScreen");
+    // The first line of the text box: small cells of 5 by 6 pixels from
+    // column 2, row 2.
+    std::string first(60, ' ');
+    for (const GlyphDraw& g : glyphs)
+      if (g.y == 12 && g.x >= 10 && g.x % 5 == 0 && g.x / 5 - 2 < 60) first[g.x / 5 - 2] = static_cast<char>(g.c);
+    first.erase(first.find_last_not_of(' ') + 1);
+    const int index = FindHelpPage(id);
+    ASSERT_GE(index, 0) << id;
+    EXPECT_EQ(first, HelpPages[index].title) << HelpKeywords[k].keyword;
+  }
+  EXPECT_GT(walked.size(), 500u);
 }
 
 TEST_F(CharacterPageTest, AHelpIdWithoutAPageCanStillBeLeft) {

@@ -37,6 +37,8 @@ namespace {
 
 using inputtest::ClickSquare;
 using inputtest::MouseAt;
+using inputtest::ScreenX;
+using inputtest::ScreenY;
 using inputtest::WaitForTurnOf;
 using screentest::GameScreen;
 
@@ -194,6 +196,35 @@ TEST_F(GameScreen, AClickOnOpenGroundWalksThePreviewedPath) {
   EXPECT_EQ(CombatAction.actionCode, kActionWalkPath);
   EXPECT_EQ(Creatures[0].destinationX, 5);
   EXPECT_EQ(Creatures[0].destinationY, 6);
+}
+
+// C on a turn that can cast nothing: the reason stands beside the pointer
+// wherever it goes, and the next click on the map only ends it (it was meant
+// for a spell's target); the click after it walks.
+TEST_F(GameScreen, CWithNoSpellToCastSaysWhyAndTheNextClickWalksNobody) {
+  const struct {
+    int32_t klass;
+    const char* said;
+  } rows[] = {{kClassWizard, "You must rest"}, {kClassKnight, "Knights can't cast spells"}};
+  for (const auto& row : rows) {
+    ASSERT_TRUE(KnightFacesOrc(9));
+    Creatures[0].creatureClass = row.klass;
+    std::fill(std::begin(Creatures[0].spellsLeft), std::end(Creatures[0].spellsLeft), 0);
+    ASSERT_TRUE(harness::PressKey("C"));
+    EXPECT_STREQ(CursorHint, row.said);
+    harness::MoveMouse(ScreenX(5), ScreenY(6));
+    ASSERT_TRUE(harness::StepFrames(2));
+    EXPECT_STREQ(CursorHint, row.said) << "the reason goes with the pointer";
+    EXPECT_NE(CursorShape, 12) << "no walk is offered meanwhile";
+    harness::Click(ScreenX(5), ScreenY(6));
+    ASSERT_TRUE(harness::StepFrames(1));
+    EXPECT_EQ(CombatState, kStatePlayerTurn);
+    EXPECT_EQ(CombatAction.actionCode, 0);
+    EXPECT_STREQ(CursorHint, "");
+    harness::Click(ScreenX(5), ScreenY(6));
+    EXPECT_EQ(CombatAction.actionCode, kActionWalkPath);
+    EXPECT_EQ(Creatures[0].destinationX, 5);
+  }
 }
 
 // The map's marks are those of what they describe: the path arrows of the
