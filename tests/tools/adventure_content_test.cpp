@@ -1,7 +1,11 @@
 // Both adventures as the build makes them, walked the way a new player meets
-// them: whoever trades a bow or a crossbow also sells what it shoots.
+// them: whoever trades a bow or a crossbow also sells what it shoots; every
+// place of the world map lets the party walk back out where it came in;
+// every square that takes the party to another map shows the way.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <deque>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -10,6 +14,7 @@
 
 #include "adventure/script_file.h"
 #include "frontend/creature_roster.h"
+#include "map/map_record.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 
@@ -20,7 +25,7 @@ namespace {
 constexpr const char* kAdventures[] = {"DemoVersion", "FullVersion"};
 
 // Script operation codes read here.
-enum Op : uint32_t { kTrade = 54 };
+enum Op : uint32_t { kTrade = 54, kPlace = 56 };
 
 std::vector<uint8_t> ReadBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -44,6 +49,15 @@ std::vector<std::vector<int32_t>> ScriptCommands(const std::string& adventure, c
   }
   if (head) FreeCommandNodes(head);
   return commands;
+}
+
+// A map of the adventure's prepared start (Maps/Map<n>.dat, or the world
+// map); false when the file is missing or short.
+bool LoadMap(const std::string& adventure, const std::string& file, MapRecord* out) {
+  const std::vector<uint8_t> image = ReadBytes(fs::path("SaveGame") / adventure / "0" / "Maps" / file);
+  if (image.size() != kMapRecordBytes) return false;
+  ReadMapImage(image.data(), out);
+  return true;
 }
 
 // The base type of the ammunition a crafted weapon shoots: arrows for bows,
@@ -86,6 +100,112 @@ TEST(Shops, EveryShopThatSellsABowOrACrossbowSellsWhatItShoots) {
     }
   }
   EXPECT_GE(ranged, 1);
+}
+
+// From every place the world map enters (its entrances, and the road's
+// battlefields at each side the party may come in by), the party walks back
+// out over the map's nearest edge, where the main adventure returns it to the
+// world map: no more than two steps beyond a straight line to that edge. A
+// door opens at a click; nothing else that closes a square is walked
+// through. (A tower whose only way out was one square in a far corner of a
+// row of boulders kept a new party there.)
+TEST(WaysOut, EveryPlaceOfTheWorldMapLetsThePartyWalkBackOutWhereItCameIn) {
+  static MapRecord world, map;
+  ASSERT_TRUE(LoadMap("FullVersion", "WorldMap.dat", &world));
+  struct Arrival {
+    int map, x, y;
+  };
+  std::vector<Arrival> arrivals;
+  constexpr int kPlaceMark = 5, kBattlefields = 5;
+  for (int x = 0; x < world.width; ++x)
+    for (int y = 0; y < world.height; ++y)
+      if (world.At(kLayerObjects0, x, y) == kPlaceMark)
+        arrivals.push_back({world.At(kLayerObjects1, x, y), world.At(kLayerObjects2, x, y), world.At(kLayerObjects3, x, y)});
+  ASSERT_GE(arrivals.size(), 6u);
+  for (int m = 0; m < kBattlefields; ++m)
+    for (const auto& [x, y] : {std::pair{15, 15}, {15, 8}, {8, 8}, {8, 15}}) arrivals.push_back({m, x, y});
+  for (const Arrival& a : arrivals) {
+    const std::string where = "map " + std::to_string(a.map) + " from " + std::to_string(a.x) + "," + std::to_string(a.y);
+    ASSERT_TRUE(LoadMap("FullVersion", "Map" + std::to_string(a.map) + ".dat", &map)) << where;
+    const auto walkable = [&](int x, int y) {
+      if (x < 0 || y < 0 || x >= map.width || y >= map.height) return false;
+      const int32_t wall = map.At(kLayerWalls, x, y);
+      return wall <= 0 || wall == 82 || wall == 83;
+    };
+    ASSERT_TRUE(walkable(a.x, a.y)) << where;
+    const int straight = std::min({a.x, a.y, map.width - 1 - a.x, map.height - 1 - a.y});
+    std::vector<int> steps(kMapSquares, -1);
+    std::deque<std::pair<int, int>> queue{{a.x, a.y}};
+    steps[SquareIndex(a.x, a.y)] = 0;
+    int out = -1;
+    while (!queue.empty() && out < 0) {
+      const auto [x, y] = queue.front();
+      queue.pop_front();
+      const int here = steps[SquareIndex(x, y)];
+      if (x == 0 || y == 0 || x == map.width - 1 || y == map.height - 1) out = here;
+      for (const auto& [dx, dy] : {std::pair{1, 0}, {-1, 0}, {0, 1}, {0, -1}})
+        if (walkable(x + dx, y + dy) && steps[SquareIndex(x + dx, y + dy)] < 0) {
+          steps[SquareIndex(x + dx, y + dy)] = here + 1;
+          queue.push_back({x + dx, y + dy});
+        }
+    }
+    EXPECT_GE(out, 0) << where << ": no way out";
+    EXPECT_LE(out, straight + 2) << where << ": the nearest edge is " << straight << " steps away";
+  }
+}
+
+// Every square whose script takes the party to another map shows the way
+// there: it lies on the map's edge (a road out), or it or a square beside it
+// holds a stair, a door or a wall with a door in its face. And every stair
+// leads to open ground of a map of its adventure, facing one of the eight
+// ways. (A barrow's stair down was a bare square of its floor.)
+TEST(Links, EverySquareThatTakesThePartyAwayShowsAStairADoorOrTheEdge) {
+  constexpr int32_t kStairsDown = 73, kStairsUp = 74, kFirstDoor = 82, kLastDoor = 85, kStoneWall = 46;
+  constexpr int32_t kFloorPostern = 2017, kFloorWallDoor = 2018;
+  static MapRecord map, there;
+  int links = 0, stairs = 0;
+  for (const char* adventure : kAdventures)
+    for (int m = 0; m <= 40; ++m) {
+      if (!LoadMap(adventure, "Map" + std::to_string(m) + ".dat", &map)) continue;
+      const auto inside = [&](int x, int y) { return x >= 0 && y >= 0 && x < map.width && y < map.height; };
+      const auto showsTheWay = [&](int x, int y) {
+        if (!inside(x, y)) return false;
+        const int32_t wall = map.At(kLayerWalls, x, y), floor = map.At(kLayerFloor, x, y);
+        return wall == kStairsDown || wall == kStairsUp || (wall >= kFirstDoor && wall <= kLastDoor) ||
+               (wall == kStoneWall && (floor == kFloorPostern || floor == kFloorWallDoor));
+      };
+      for (int x = 0; x < map.width; ++x)
+        for (int y = 0; y < map.height; ++y) {
+          const std::string where = std::string(adventure) + " map " + std::to_string(m) + " square " +
+                                    std::to_string(x) + "," + std::to_string(y);
+          const int32_t wall = map.At(kLayerWalls, x, y);
+          if (wall == kStairsDown || wall == kStairsUp) {
+            ++stairs;
+            const int32_t to = map.At(kLayerObjects0, x, y), tx = map.At(kLayerObjects1, x, y),
+                          ty = map.At(kLayerObjects2, x, y), facing = map.At(kLayerObjects3, x, y);
+            ASSERT_TRUE(to >= 0 && to <= 40 && LoadMap(adventure, "Map" + std::to_string(to) + ".dat", &there))
+                << where << " leads to map " << to;
+            EXPECT_TRUE(tx >= 0 && ty >= 0 && tx < there.width && ty < there.height &&
+                        there.At(kLayerWalls, tx, ty) <= 0)
+                << where << " lands on " << tx << "," << ty << " of map " << to;
+            EXPECT_TRUE(facing >= 1 && facing <= 8) << where;
+          }
+          const int32_t event = map.At(kLayerEvents, x, y);
+          if (event == 0) continue;
+          const bool door = wall >= kFirstDoor && wall <= kLastDoor;
+          bool away = false;
+          for (const auto& c : ScriptCommands(adventure, "Map" + std::to_string(m) + (door ? "_Open" : "_") + std::to_string(event)))
+            away |= c[0] == kPlace && c.size() >= 5 && c[1] < kPartySize && c[2] != m;
+          if (!away) continue;
+          ++links;
+          bool shown = x == 0 || y == 0 || x == map.width - 1 || y == map.height - 1;
+          for (int dx = -1; dx <= 1; ++dx)
+            for (int dy = -1; dy <= 1; ++dy) shown |= showsTheWay(x + dx, y + dy);
+          EXPECT_TRUE(shown) << where << " takes the party away and shows no way there";
+        }
+    }
+  EXPECT_GE(links, 20);
+  EXPECT_GE(stairs, 6);
 }
 
 }  // namespace
