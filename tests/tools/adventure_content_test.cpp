@@ -1,7 +1,8 @@
 // Both adventures as the build makes them, walked the way a new player meets
 // them: whoever trades a bow or a crossbow also sells what it shoots; every
 // place of the world map lets the party walk back out where it came in;
-// every square that takes the party to another map shows the way.
+// every square that takes the party to another map shows the way; everyone
+// of the main adventure stands on open ground.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,6 +11,7 @@
 #include <fstream>
 #include <map>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "adventure/script_file.h"
@@ -206,6 +208,34 @@ TEST(Links, EverySquareThatTakesThePartyAwayShowsAStairADoorOrTheEdge) {
     }
   EXPECT_GE(links, 20);
   EXPECT_GE(stairs, 6);
+}
+
+// Everyone the main adventure places stands on open ground of its map, on a
+// square of its own: not in a campfire, on an altar, a table or a chair
+// (the introductory adventure's test checks its own people).
+TEST(People, EveryoneOfTheMainAdventureStandsOnOpenGroundOfItsMap) {
+  ASSERT_EQ(LoadCreatureRosterFmt("SaveGame\\%s\\0\\SaveChar.cml", "FullVersion"), 1);
+  static MapRecord maps[41];
+  bool loaded[41] = {};
+  std::map<std::tuple<int, int, int>, std::string> taken;
+  int people = 0;
+  for (int id = kPartySize; id < kCreatureCount; ++id) {
+    const CreatureRecord& c = Creatures[id];
+    if (c.name[0] == '\0') continue;
+    ++people;
+    ASSERT_TRUE(c.map >= 0 && c.map <= 40) << c.name;
+    if (!loaded[c.map]) {
+      loaded[c.map] = LoadMap("FullVersion", "Map" + std::to_string(c.map) + ".dat", &maps[c.map]);
+      ASSERT_TRUE(loaded[c.map]) << c.name << " on map " << c.map;
+    }
+    const MapRecord& m = maps[c.map];
+    EXPECT_TRUE(c.squareX >= 0 && c.squareY >= 0 && c.squareX < m.width && c.squareY < m.height &&
+                m.At(kLayerWalls, c.squareX, c.squareY) <= 0)
+        << c.name << " stands on " << c.squareX << "," << c.squareY << " of map " << c.map;
+    const auto [at, fresh] = taken.emplace(std::tuple{c.map, c.squareX, c.squareY}, c.name);
+    EXPECT_TRUE(fresh) << c.name << " shares a square with " << at->second;
+  }
+  EXPECT_GE(people, 30);
 }
 
 }  // namespace
