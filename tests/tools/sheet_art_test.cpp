@@ -138,6 +138,50 @@ TEST(SheetArt, EveryItemSpellAndConditionHasItsIcon) {
   ExpectDrawn(47, 12, 24, "burst");
 }
 
+// Every gem is drawn in the colour its name says, read from the mean of its
+// icon's coloured pixels (the ink of the outline left out): a pearl white, a
+// ruby red, an onyx black. (The gems' pictures once stood one row off their
+// names, and the Pearl showed a green jade.)
+TEST(SheetArt, EveryGemIsDrawnInTheColourOfItsName) {
+  enum Hue { kWhite, kBlack, kRed, kOrange, kGreen, kBlue, kPurple };
+  const auto hueOf = [](int figure) {
+    double r = 0, g = 0, b = 0;
+    int n = 0;
+    for (uint32_t p : Frame(18 + figure / 196, figure % 196)) {
+      const int pr = (p >> 16) & 255, pg = (p >> 8) & 255, pb = p & 255;
+      if (p == 0 || std::max({pr, pg, pb}) < 0x18) continue;
+      r += pr;
+      g += pg;
+      b += pb;
+      ++n;
+    }
+    if (n == 0) return kBlack;
+    r /= n * 255.0;
+    g /= n * 255.0;
+    b /= n * 255.0;
+    const double hi = std::max({r, g, b}), lo = std::min({r, g, b}), chroma = hi - lo;
+    if (hi < 0.35) return kBlack;
+    if (chroma / hi < 0.25) return kWhite;
+    double h = hi == r ? 60 * (g - b) / chroma : hi == g ? 60 * (b - r) / chroma + 120 : 60 * (r - g) / chroma + 240;
+    if (h < 0) h += 360;
+    return h < 15 || h >= 330 ? kRed : h < 55 ? kOrange : h < 160 ? kGreen : h < 255 ? kBlue : kPurple;
+  };
+  const std::pair<const char*, Hue> gems[] = {
+      {"Agate", kOrange},  {"Quartz", kWhite}, {"Malachite", kGreen},   {"Bloodstone", kGreen}, {"Moonstone", kBlue},
+      {"Onyx", kBlack},    {"Amber", kOrange}, {"Amethyst", kPurple},   {"Jade", kGreen},       {"Aquamarine", kBlue},
+      {"Pearl", kWhite},   {"Emerald", kGreen}, {"Ruby", kRed},         {"Diamond", kWhite},    {"Dragon Eye", kOrange}};
+  ASSERT_EQ(LoadItemTable(), 1);
+  int found = 0;
+  for (const auto& [name, hue] : gems)
+    for (int row = 1; row < kItemRows; ++row)
+      if (std::string(ItemTable[row].name) == name) {
+        ++found;
+        EXPECT_EQ(hueOf(ItemTable[row].icon), hue) << name << " (row " << row << ", figure " << ItemTable[row].icon << ")";
+      }
+  // Each gem also stands among the things creatures leave behind.
+  EXPECT_EQ(found, 30);
+}
+
 TEST(SheetArt, TheMapViewsFramesAreDrawn) {
   // Ground codes 1-65 (the cursors' frames of sheet 0 aside), animated and
   // still floors, walls, doors, objects, fog, flames and missiles, marks.
