@@ -151,7 +151,7 @@ TEST_F(DemoAdventure, EveryWayBetweenMapsLandsOnOpenGround) {
         const int32_t facing = map->At(kLayerObjects3, x, y);
         EXPECT_TRUE(facing >= 1 && facing <= 8) << m;
       }
-  EXPECT_EQ(stairs, 2);
+  EXPECT_EQ(stairs, 6);
 }
 
 TEST_F(DemoAdventure, EveryoneStandsOnOpenGroundOfItsMapAndTheStoryCanEnd) {

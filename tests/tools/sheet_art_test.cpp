@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "creatures/creature_kinds.h"
 #include "engine/sheet_table.h"
 #include "engine/widgets.h"
+#include "frontend/creature_roster.h"
 #include "platform/image.h"
 #include "rules/item_tables.h"
 #include "screens/character/spell_icons.h"
@@ -136,6 +138,100 @@ TEST(SheetArt, EveryItemSpellAndConditionHasItsIcon) {
   ExpectDrawn(21, 36, 45, "asleep");
   for (int sheet : {28, 34, 35, 16, 36, 37}) ExpectDrawn(sheet, 24, 24, "large mark or burst");
   ExpectDrawn(47, 12, 24, "burst");
+}
+
+// Every gem is drawn in the colour its name says, read from the mean of its
+// icon's coloured pixels (the ink of the outline left out): a pearl white, a
+// ruby red, an onyx black. (The gems' pictures once stood one row off their
+// names, and the Pearl showed a green jade.)
+TEST(SheetArt, EveryGemIsDrawnInTheColourOfItsName) {
+  enum Hue { kWhite, kBlack, kRed, kOrange, kGreen, kBlue, kPurple };
+  const auto hueOf = [](int figure) {
+    double r = 0, g = 0, b = 0;
+    int n = 0;
+    for (uint32_t p : Frame(18 + figure / 196, figure % 196)) {
+      const int pr = (p >> 16) & 255, pg = (p >> 8) & 255, pb = p & 255;
+      if (p == 0 || std::max({pr, pg, pb}) < 0x18) continue;
+      r += pr;
+      g += pg;
+      b += pb;
+      ++n;
+    }
+    if (n == 0) return kBlack;
+    r /= n * 255.0;
+    g /= n * 255.0;
+    b /= n * 255.0;
+    const double hi = std::max({r, g, b}), lo = std::min({r, g, b}), chroma = hi - lo;
+    if (hi < 0.35) return kBlack;
+    if (chroma / hi < 0.25) return kWhite;
+    double h = hi == r ? 60 * (g - b) / chroma : hi == g ? 60 * (b - r) / chroma + 120 : 60 * (r - g) / chroma + 240;
+    if (h < 0) h += 360;
+    return h < 15 || h >= 330 ? kRed : h < 55 ? kOrange : h < 160 ? kGreen : h < 255 ? kBlue : kPurple;
+  };
+  const std::pair<const char*, Hue> gems[] = {
+      {"Agate", kOrange},  {"Quartz", kWhite}, {"Malachite", kGreen},   {"Bloodstone", kGreen}, {"Moonstone", kBlue},
+      {"Onyx", kBlack},    {"Amber", kOrange}, {"Amethyst", kPurple},   {"Jade", kGreen},       {"Aquamarine", kBlue},
+      {"Pearl", kWhite},   {"Emerald", kGreen}, {"Ruby", kRed},         {"Diamond", kWhite},    {"Dragon Eye", kOrange}};
+  ASSERT_EQ(LoadItemTable(), 1);
+  int found = 0;
+  for (const auto& [name, hue] : gems)
+    for (int row = 1; row < kItemRows; ++row)
+      if (std::string(ItemTable[row].name) == name) {
+        ++found;
+        EXPECT_EQ(hueOf(ItemTable[row].icon), hue) << name << " (row " << row << ", figure " << ItemTable[row].icon << ")";
+      }
+  // Each gem also stands among the things creatures leave behind.
+  EXPECT_EQ(found, 30);
+}
+
+// No person of either adventure is a post seen from the side (facing east
+// or west, standing): a figure at most six columns wide there is drawn in
+// more than one family of colour, at least a tenth of its coloured pixels
+// outside its main family (greys and pale cloth, browns and skin, reds,
+// greens, blues, purples). A thin man all in browns reads as a post. (The
+// smith of Harrowmere did.)
+TEST(SheetArt, NoPersonSeenFromTheSideIsAThinPostOfOneColour) {
+  const auto family = [](uint32_t p) {
+    const double r = ((p >> 16) & 255) / 255.0, g = ((p >> 8) & 255) / 255.0, b = (p & 255) / 255.0;
+    const double hi = std::max({r, g, b}), lo = std::min({r, g, b}), chroma = hi - lo;
+    if (hi == 0 || chroma / hi < 0.25) return 0;
+    double h = hi == r ? 60 * (g - b) / chroma : hi == g ? 60 * (b - r) / chroma + 120 : 60 * (r - g) / chroma + 240;
+    if (h < 0) h += 360;
+    return h < 12 || h >= 330 ? 1 : h < 55 ? 2 : h < 165 ? 3 : h < 255 ? 4 : 5;
+  };
+  const KindTemplate* human = nullptr;
+  for (const KindTemplate& k : KindTemplates)
+    if (k.kind == kKindHuman) human = &k;
+  ASSERT_NE(human, nullptr);
+  std::map<int, std::string> figures;  // a figure and one person who wears it
+  for (const char* folder : {"DemoVersion", "FullVersion"}) {
+    ASSERT_EQ(LoadCreatureRosterFmt("SaveGame\\%s\\0\\SaveChar.cml", folder), 1) << folder;
+    for (int id = kPartySize; id < kCreatureCount; ++id)
+      if (Creatures[id].name[0] && Creatures[id].race == human->race)
+        figures.emplace(Creatures[id].figure, std::string(folder) + "/" + Creatures[id].name);
+  }
+  ASSERT_GE(figures.size(), 6u);
+  for (const auto& [figure, who] : figures)
+    for (int facing : {3, 7}) {
+      int sheet = -1, frame = -1;
+      ASSERT_TRUE(FigureSheetFrame(figure, facing, 0, &sheet, &frame)) << who;
+      const std::vector<uint32_t> px = Frame(sheet, frame);
+      const int side = SheetFormatFor(sheet).frameWidth;
+      std::map<int, int> count;
+      std::set<int> columns;
+      int coloured = 0;
+      for (size_t i = 0; i < px.size(); ++i) {
+        const uint32_t p = px[i];
+        if (p == 0 || std::max({(p >> 16) & 255, (p >> 8) & 255, p & 255}) < 0x30) continue;  // clear, or ink
+        ++count[family(p)];
+        ++coloured;
+        columns.insert(static_cast<int>(i) % side);
+      }
+      int main = 0;
+      for (const auto& [f, n] : count) main = std::max(main, n);
+      if (columns.size() > 6) continue;
+      EXPECT_GE(10 * (coloured - main), coloured) << who << " (figure " << figure << ") facing " << facing;
+    }
 }
 
 TEST(SheetArt, TheMapViewsFramesAreDrawn) {

@@ -289,6 +289,13 @@ void BuildHumanoid(const Recipe& r, const Stance& st, Model& m) {
     m.Box({-1.35f * s * bulk + lean * 0.5f, 0, b.chestZ - 1.8f * s}, {0.7f * s, 2.3f * s * bulk, 4.1f * s}, tab);
     if (r.Has("emblem")) m.Dot({2.1f * s * bulk + lean * 0.5f, 0, b.chestZ}, OneColour(r.Get("emblem")));
   }
+  if (r.Has("apron")) {
+    // A working apron hung from the chest to the knees, standing off the
+    // front of the body: from the side it gives the figure its depth.
+    const int ap = AddColour(m, r.Get("apron"));
+    const float top = b.chestZ + 1.6f * s, bottom = b.hipZ - 5.0f * s;
+    m.Box({2.3f * s * bulk + lean * 0.4f, 0, (top + bottom) / 2}, {0.6f * s, 2.4f * s * bulk, (top - bottom) / 2}, ap);
+  }
   if (r.Has("belt") || armour != "none" || robe) {
     const int belt = AddColour(m, r.Get("belt", "leather"));
     m.Cylinder({lean * 0.3f, 0, b.hipZ + 1.3f * s}, 2.55f * s * bulk, 0.45f * s, belt);

@@ -284,6 +284,25 @@ void Item(Layer& l, const std::string& kind, const Paint& p) {
     l.Put(11, 12, gold.back());
   } else if (kind == "gem") {
     const std::string cut = p.Opt("cut", "round");
+    if (cut == "pearl") {
+      // A sphere, not a cut stone: its shade in a crescent to the bottom
+      // right, a soft lustre and one bright point to the top left.
+      l.Ellipse(9, 9, 5.2f, 5.2f, cloth[0]);
+      l.Ellipse(8.5f, 8.5f, 4.3f, 4.3f, cloth[1]);
+      l.Ellipse(8, 8, 2.6f, 2.6f, cloth[2]);
+      l.Put(7, 7, cloth.back());
+      l.Put(7, 6, cloth.back());
+      l.Put(6, 7, cloth.back());
+      return;
+    }
+    if (cut == "eye") {
+      // A round stone with a slit of black down its middle, like an eye.
+      l.Ellipse(9, 9, 5.0f, 5.0f, cloth[1]);
+      l.Ellipse(8, 8, 3.0f, 3.0f, cloth[2]);
+      l.Line(9, 5, 9, 13, 1.2f, C("ink.0"));
+      l.Put(7, 6, cloth.back());
+      return;
+    }
     if (cut == "round") {
       l.Ellipse(9, 9, 5.0f, 5.0f, cloth[1]);
       l.Ellipse(8, 8, 3.0f, 3.0f, cloth[2]);

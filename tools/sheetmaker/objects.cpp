@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "canvas.h"
 #include "frame_map.h"
 #include "model.h"
 #include "tile_fields.h"
@@ -376,16 +377,11 @@ bool Build(const std::string& name, uint32_t seed, Model& m, bool* big) {
     m.Cylinder({0, 0, 12.1f * k}, 6.5f * k, 0.3f, coal);
     return true;
   }
-  if (name == "stairs-down" || name == "stairs-up") {
+  if (name == "stairs-up") {
     const int st = m.AddMaterial(M(kStone, 0.15f));
-    const bool down = name == "stairs-down";
     for (int i = 0; i < 4; ++i) {
-      const float h = down ? 1.0f : (4 - i) * 2.5f;
-      m.Box({0, -9 + i * 5.5f, h / 2 + (down ? 0 : 0)}, {10, 2.7f, h / 2}, st);
-    }
-    if (down) {
-      const int dark = m.AddMaterial(M("ink.0 grey.0"));
-      m.Box({0, -1, 0.6f}, {8.5f, 8.5f, 0.2f}, dark);
+      const float h = (4 - i) * 2.5f;
+      m.Box({0, -9 + i * 5.5f, h / 2}, {10, 2.7f, h / 2}, st);
     }
     return true;
   }
@@ -441,6 +437,46 @@ bool Build(const std::string& name, uint32_t seed, Model& m, bool* big) {
     m.Ball({5, -1, 13.8f}, 0.7f, 0.7f, 1.0f, fire);
     return true;
   }
+  if (name == "goat") {
+    // A white nanny goat seen from the side, head up towards the east: a
+    // barrel of a body on four thin legs, a neck, a long head with a beard,
+    // horns swept back and a cocked tail.
+    const int coat = m.AddMaterial(M("stone.1 stone.2 stone.3 grey.4 grey.5", 0.35f));
+    const int dark = m.AddMaterial(M("ink.0 grey.0 grey.1 brown.1"));
+    const int horn = m.AddMaterial(M("ink.0 brown.0 brown.1 brown.2"));
+    for (float x : {-3.5f, 3.0f})
+      for (float y : {-1.5f, 1.5f}) {
+        m.Bone({x, y, 5.5f}, {x + 0.3f, y, 1}, 0.9f, coat, 0.7f);
+        m.Ball({x + 0.5f, y, 0.6f}, 0.9f, 0.7f, 0.6f, dark);  // hooves
+      }
+    m.Ball({0, 0, 7.5f}, 6.0f, 3.0f, 3.0f, coat);                // body
+    m.Bone({4.0f, 0, 8.5f}, {6.0f, 0, 11.5f}, 1.6f, coat, 1.3f);  // neck
+    m.Ball({7.0f, 0, 12.0f}, 2.2f, 1.5f, 1.7f, coat);            // head
+    m.Bone({7.5f, 0, 11.5f}, {9.8f, 0, 10.2f}, 1.2f, coat, 0.8f);  // muzzle
+    m.Bone({8.6f, 0, 9.4f}, {8.6f, 0, 7.8f}, 0.6f, coat, 0.3f);    // beard
+    for (float y : {-1.0f, 1.0f}) {
+      m.Bone({6.2f, y * 0.8f, 13.4f}, {4.4f, y * 1.2f, 15.0f}, 0.6f, horn, 0.3f);
+      m.Bone({6.4f, y * 1.3f, 12.6f}, {5.6f, y * 2.8f, 12.0f}, 0.5f, coat, 0.3f);  // ears
+      m.Dot({8.4f, y * 1.1f, 12.4f}, Pal().Colour("ink.0"));
+    }
+    m.Bone({-5.5f, 0, 9}, {-6.8f, 0, 11}, 0.8f, coat, 0.4f);  // tail
+    return true;
+  }
+  if (name == "bars") {
+    // Iron bars from wall to wall across the square, seen face-on and as
+    // tall as the walls beside them: a stone sill, a rusted beam across the
+    // top and two crossbars, the bars between.
+    const int st = m.AddMaterial(M(kStone, 0.3f));
+    const int iron = m.AddMaterial(M("ink.0 grey.0 grey.1 brown.1 grey.2", 0, 0.5f));
+    m.Box({0, 0, 0.8f}, {12, 2.5f, 0.8f}, st);
+    m.Box({0, 0, 20}, {12, 1.2f, 1.0f}, iron);
+    for (float z : {7.5f, 14.0f}) m.Box({0, 0, z}, {12, 0.6f, 0.5f}, iron);
+    for (int i = 0; i < 5; ++i) {
+      const float x = -10.0f + i * 5.0f;
+      m.Line({x, 0, 1.5f}, {x, 0, 19.5f}, iron, 1);
+    }
+    return true;
+  }
   if (name == "throne") {
     const int gold = m.AddMaterial(M(kGold, 0.1f, 0.6f));
     const int cloth = m.AddMaterial(M("red.0 red.1 red.2 red.3"));
@@ -453,12 +489,47 @@ bool Build(const std::string& name, uint32_t seed, Model& m, bool* big) {
   return false;
 }
 
+// A stair going down into the square, away from the viewer: the stone rim
+// of the opening, five treads from the lit one at the near edge to the dark
+// of the stairwell at the far one, the inner wall on the left in shade and
+// the one on the right catching the light.
+void StairsDown(Layer& l) {
+  const auto c = [](const char* name) { return Pal().Colour(name); };
+  const char* treads[5] = {"grey.1", "stone.0", "stone.1", "stone.2", "stone.3"};
+  const char* edges[5] = {"ink.0", "grey.0", "grey.1", "stone.0", "stone.1"};
+  for (int y = 1; y <= 22; ++y)
+    for (int x = 0; x <= 23; ++x) {
+      const bool grain = Hash(static_cast<uint32_t>(x), static_cast<uint32_t>(y), 73) % 7 == 0;
+      uint32_t colour;
+      if (x == 0 || x == 23 || y == 1 || y == 22) colour = kInk;
+      else if (y <= 3) colour = c(y == 2 ? "stone.3" : "stone.2");  // the far rim, its top lit
+      else if (x <= 2) colour = c(grain ? "stone.1" : "stone.2");   // the left rim
+      else if (x >= 21) colour = c(grain ? "stone.0" : "stone.1");  // the right rim
+      else if (y <= 6) colour = kInk;                                // the dark below
+      else if (x == 3) colour = c("grey.0");                         // the left wall, in shade
+      else if (x == 20) colour = c(y < 13 ? "grey.1" : "stone.0");   // the right wall, lit
+      else {
+        const int step = (y - 7) / 3, row = (y - 7) % 3;
+        colour = c(row == 0 ? edges[step] : treads[step]);
+        if (row != 0 && grain && step > 0) colour = c(edges[step]);
+      }
+      l.Put(x, y, colour);
+    }
+}
+
 }  // namespace
 
 void AddObjectPainters(PainterMap& m) {
   // object NAME: a thing on one square, or (large) a two-by-two thing cut
   // into its quarters: top-left, top-right, bottom-left, bottom-right.
   m["object"] = [](const Paint& p) {
+    if (p.Arg(0) == "stairs-down") {
+      if (p.Count() != 1) p.Fail("a one-square object takes one frame");
+      Layer l(p.W(), p.H());
+      StairsDown(l);
+      p.Put(p.first, l);
+      return;
+    }
     Model model;
     bool big = false;
     if (!Build(p.Arg(0), p.Seed(p.first), model, &big)) p.Fail("no object \"" + p.Arg(0) + "\"");

@@ -273,6 +273,38 @@ void Postern(Layer& l, int ox, int oy) {
     }
 }
 
+// A wooden door nearly as wide as the square in the south face of the wall
+// block drawn from (ox, oy), as the doors of a hall: a lintel stone, stone
+// jambs, a leaf of upright planks under two iron bands and a ring pull.
+// Two such squares side by side make a pair of doors.
+void HallDoor(Layer& l, int ox, int oy) {
+  const Ramp wood = Pal().Make("ink.0 brown.0 brown.1 brown.2 brown.3");
+  const Ramp iron = Pal().Make("ink.0 grey.0 grey.1 grey.2");
+  const Ramp stone = Pal().Make("grey.1 stone.0 stone.1 stone.2 stone.3");
+  constexpr float kLeft = 3, kRight = 21;
+  for (int y = 0; y < l.H(); ++y)
+    for (int x = 0; x < l.W(); ++x) {
+      float u = 0, v = 0;
+      if (FaceAt(x, y, ox, oy, &u, &v) != kSouth || u < kLeft - 1 || u >= kRight + 1) continue;
+      if (v < 1) {
+        l.Put(x, y, Tone(stone, 0.85f, x, y));  // the lintel's lit edge
+      } else if (v < 2) {
+        l.Put(x, y, Tone(stone, 0.5f, x, y));
+      } else if (u < kLeft || u >= kRight) {
+        l.Put(x, y, Tone(stone, 0.4f, x, y));  // the jambs
+      } else if (u < kLeft + 1 || u >= kRight - 1 || v < 3) {
+        l.Put(x, y, kInk);  // the doorway's dark rim
+      } else if (std::fabs(v - 4.5f) < 0.5f || std::fabs(v - 7.5f) < 0.5f) {
+        l.Put(x, y, Tone(iron, 0.3f, x, y));  // the iron bands
+      } else if (std::fabs(u - 12.0f) < 1.0f && std::fabs(v - 6.0f) < 1.0f) {
+        l.Put(x, y, C("fire.1"));  // the ring pull
+      } else {
+        const int plank = static_cast<int>(u - kLeft - 1) % 3;
+        l.Put(x, y, Tone(wood, plank == 0 ? 0.35f : 0.9f - (u - kLeft) * 0.015f, x, y));
+      }
+    }
+}
+
 // The fog over an explored square at the edge of the unexplored: black,
 // fading in steps from the dark sides and corners inwards.
 void Fog(Layer& l, int code) {
@@ -320,16 +352,18 @@ void Fog(Layer& l, int code) {
 }  // namespace
 
 void AddWallPainters(PainterMap& m) {
-  // wall KIND [postern]: a wall block; with "postern", the same block as the
-  // plain wall's own frame draws it, with a low iron door in its south face.
+  // wall KIND [postern|door]: a wall block; with "postern", the same block as
+  // the plain wall's own frame draws it, with a low iron door in its south
+  // face; with "door", with a wooden door as wide as the square there.
   m["wall"] = [](const Paint& p) {
-    const bool postern = p.Arg(1) == "postern";
+    const bool postern = p.Arg(1) == "postern", door = p.Arg(1) == "door";
     Paint plain = p;
     plain.args = {p.Arg(0)};
     const WallLook look = LookOf(p.Arg(0), plain);
     Layer l(kSide, kSide);
     WallBlock(l, 10, 10, look);
     if (postern) Postern(l, 10, 10);
+    else if (door) HallDoor(l, 10, 10);
     else if (!p.Arg(1).empty()) p.Fail("no wall dressing \"" + p.Arg(1) + "\"");
     p.Put(p.first, l);
   };

@@ -46,9 +46,11 @@ uint32_t WithAlpha(uint32_t colour, int alpha) {
 int WallCode(int x, int y) { return ViewInside(x, y) ? CurrentMap.At(kLayerWalls, x, y) : 0; }
 
 // A stone wall whose square holds floor code 2017 is drawn with a low iron
-// door in its south face (a keep's postern); to the map's rules it is the
+// door in its south face (a keep's postern), one whose square holds 2018
+// with a wooden door as wide as the square (a hall's doors, which a script
+// of the square before them goes through); to the map's rules each is the
 // wall alone.
-constexpr int kStoneWall = 46, kFloorPostern = 2017, kPosternFrame = 17;
+constexpr int kStoneWall = 46, kFloorPostern = 2017, kPosternFrame = 17, kFloorWallDoor = 2018, kWallDoorFrame = 18;
 
 // The walls and features drawn square by square (the large objects, the
 // doors and the animated features have passes of their own): the walls that
@@ -57,6 +59,8 @@ constexpr int kStoneWall = 46, kFloorPostern = 2017, kPosternFrame = 17;
 void DrawWallFeature(const ViewSquare& v, int code, uint32_t tint) {
   if (code == kStoneWall && CurrentMap.layers[kLayerFloor][v.index] == kFloorPostern)
     DrawMapFrame(kSheetLargeMarks, kPosternFrame, v.sx - 10, v.sy - 10, tint);
+  else if (code == kStoneWall && CurrentMap.layers[kLayerFloor][v.index] == kFloorWallDoor)
+    DrawMapFrame(kSheetLargeMarks, kWallDoorFrame, v.sx - 10, v.sy - 10, tint);
   else if (code >= 46 && code <= 55)
     DrawMapFrame(kSheetLargeMarks, code - 45, v.sx - 10, v.sy - 10, tint);
   else if ((code >= 73 && code <= 81) || (code >= 90 && code <= 99))
