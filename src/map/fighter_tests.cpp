@@ -15,6 +15,7 @@
 #include "rules/adjacency.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
+#include "rules/free_deeds.h"
 
 namespace {
 
@@ -61,15 +62,18 @@ int HamperingImmunityCode(int creature) {
 
 bool HasDisablingCondition(int creature) {
   if (!IsValidCreature(creature)) return false;
-  return FindAnyCondition(creature, kCondStuck, kCondParalyzed, kCondGrappling, kCondSleeping, kCondStunned,
-                          kCondCowering, kCondDazed, kCondDancing, kCondPetrified, kCondUnconscious) >= 0 ||
-         FindCondition(creature, kCondDead) >= 0;
+  for (const ConditionEntry& e : Creatures[creature].conditions) {
+    if (e.id == 0 && e.duration == 0) break;
+    if (e.duration <= 0) continue;
+    if ((DeedsLeftBy(e.id) & kDeedMove) == 0 || e.id == kCondStuck || e.id == kCondGrappling) return true;
+  }
+  return false;
 }
 
 bool CanTakeFiveFootStep(int creature) {
   if (!IsValidCreature(creature)) return false;
-  if (FindAnyCondition(creature, kCondGrappling, kCondStuck, kCondParalyzed, kCondSleeping, kCondStunned,
-                       kCondCowering, kCondDazed, kCondEntangled, kCondBlinded, kCondCantSee) >= 0)
+  if (!MayDo(creature, kDeedMove) ||
+      FindAnyCondition(creature, kCondGrappling, kCondStuck, kCondEntangled, kCondBlinded, kCondCantSee) >= 0)
     return false;
   const CreatureRecord& c = Creatures[creature];
   if (c.size.current < 4 && c.squareX >= 0 && c.squareY >= 0 && c.squareX < kMapSide && c.squareY < kMapSide) {

@@ -11,7 +11,8 @@
 // Creature sides: 1, 5 and 6 are one team against side 2.
 bool IsPartySide(int creature);
 
-// An active Stuck, Paralyzed, Grappling, Sleeping, Stunned, Cowering or Dazed condition.
+// The creature may not move: its conditions forbid it (rules/free_deeds.h),
+// or it is Stuck or Grappling.
 bool HasDisablingCondition(int creature);
 bool CanTakeFiveFootStep(int creature);
 // Whether darkness affects the creature: false for sense codes 5 and 6, with

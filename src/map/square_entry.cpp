@@ -68,8 +68,7 @@ bool SilenceStep(int c) {
 // Darkness.
 bool DarknessStep(int c) {
   if (!IsInMagicArea(c, kEffectDarkness)) {
-    RemoveCondition(c, kCondCantSee);
-    RemoveCondition(c, kCondConcealedByDarkness);
+    if (RemoveCondition(c, kCondCantSee) + RemoveCondition(c, kCondConcealedByDarkness) > 0) RecomputeCreature(c, 0);
     return false;
   }
   bool changed = RemoveConditionIdFromSource(c, kCondIlluminating, kSourceSpell) > 0;

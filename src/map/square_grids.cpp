@@ -7,6 +7,7 @@
 #include "state/turn_order.h"
 #include "engine/widgets.h"
 #include "rules/creature_record.h"
+#include "rules/free_deeds.h"
 #include "state/party_leader.h"
 #include "state/game_screen_words.h"
 #include "state/queued_actions.h"
@@ -138,11 +139,10 @@ bool SetFighterFacing(int slot) {
 bool CanCreatureAct(int creature) {
   if (!IsValidCreature(creature)) return false;
   const CreatureRecord& c = Creatures[creature];
-  // Conditions that keep a creature from acting while their duration is positive.
+  // Conditions that keep a creature from reacting while their duration is
+  // positive: those that leave it no blow (rules/free_deeds.h), and these.
   static const uint32_t kDisabling[] = {kCondUnarmed, kCondConfused, kCondInsane, kCondSurprised,
-                                        kCondSleeping, kCondParalyzed, kCondPetrified, kCondGrappling,
-                                        kCondDancing, kCondStunned, kCondCowering, kCondDazed, kCondNauseated,
-                                        kCondBlinded, kCondCantSee};
+                                        kCondGrappling, kCondBlinded, kCondCantSee};
   static const uint32_t kDisablingSightless[] = {kCondDeafened, kCondSilenced};
   const bool combatReflexes = c.feats[kFeatCombatReflexes] != 0;
   const bool senseKind5 = c.special[kSenseKindWord] == 5;
@@ -151,6 +151,7 @@ bool CanCreatureAct(int creature) {
     if (e.id == 0 && e.duration == 0) break;
     if (e.duration <= 0) continue;
     if (e.id == 156 && !combatReflexes) return false;
+    if ((DeedsLeftBy(e.id) & kDeedStrike) == 0) return false;
     for (uint32_t id : kDisabling)
       if (e.id == id) return false;
   }

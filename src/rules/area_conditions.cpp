@@ -48,6 +48,7 @@ bool ApplyPlagued(int creature, int flag, uint8_t* view) {
 bool ReleasePlague(int creature, uint8_t* view) {
   if (!IsValidCreature(creature) || FindCondition(creature, kCondPlagued) < 0) return false;
   RemoveCondition(creature, kCondPlagued);
+  RecomputeCreature(creature, 0);
   ShowFloatingText(creature, "Free");
   SetFirstCombatEvent(kEventFreed, 0, kSampleMagic9);
   ScrollToCreature(creature, 1, view);

@@ -10,6 +10,7 @@
 #include "state/turn_order.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
+#include "rules/free_deeds.h"
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
 #include "map/creature_paths.h"
@@ -68,7 +69,12 @@ bool IsSpellcastingBlocked(int creature, int spell, int metamagic, uint8_t allow
 
   if (party && LevelUpPending != 0) return true;
   if (!party && allowNonParty == 0) return true;
-  if (AnyActive(creature, {86, 85, 94, 82, 118, 83, 112, 109, 111, 92, 148, 114, 158, 98})) return true;
+  // A creature left no casting at all (asleep, dazed, nauseated, dancing...),
+  // or no will or spells of its own (feebleminded, dominated, controlled, in
+  // another form, pinned), casts nothing.
+  const uint32_t deeds = FreeDeeds(creature);
+  if ((deeds & (kDeedGestureCast | kDeedStillCast)) == 0) return true;
+  if (AnyActive(creature, {94, 83, 112, 148, 114, 158})) return true;
   if (freeUse == 0 && c.knownSpells[spell] != 1) return true;
 
   if (InCombat == 0) {
@@ -83,7 +89,8 @@ bool IsSpellcastingBlocked(int creature, int spell, int metamagic, uint8_t allow
     }
     if (spell == kTeleportToWorldMap) return true;
     if (s.verbal != 0 && metamagic != kMetamagicSilent && AnyActive(creature, {95, 103})) return true;
-    if (s.somatic != 0 && metamagic != kMetamagicStilled && AnyActive(creature, {84, 157})) return true;
+    if ((deeds & CastingDeed(spell, metamagic)) == 0) return true;
+    if (s.somatic != 0 && metamagic != kMetamagicStilled && HasCondition(creature, kCondGrappling)) return true;
   }
 
   bool blocked = false;

@@ -30,6 +30,8 @@
 //   keep-window-place  note where the window's picture (its client area)
 //                   stands on the desktop
 //   expect-window-place  the picture stands where keep-window-place noted
+//   condition M ID R V  give creature M the condition ID for R rounds with
+//                   value V, as a spell gives it (source 18), recomputed
 //   log TEXT        add a line to the message log (\r stands for a carriage
 //                   return, \xA3 for the highlight mark)
 //   expect-ended    the game must have ended by now
@@ -123,6 +125,9 @@
 #include "harness/harness.h"
 #include "harness/test_scenes.h"
 #include "map/map_record.h"
+#include "rules/conditions.h"
+#include "rules/creature_record.h"
+#include "rules/recompute_creature.h"
 #include "state/turn_order.h"
 #include "harness/play_verbs.h"
 
@@ -414,6 +419,14 @@ int main(int argc, char** argv) {
     } else if (c == "menu") {
       if (line.words.size() != 2 || !ParseInt(line.words[1], &x)) return fail("menu needs an item id");
       harness::ChooseMenu(static_cast<int>(x));
+    } else if (c == "condition") {
+      int64_t m = 0, id = 0, rounds = 0, value = 0;
+      if (line.words.size() != 5 || !ParseInt(line.words[1], &m) || !ParseInt(line.words[2], &id) ||
+          !ParseInt(line.words[3], &rounds) || !ParseInt(line.words[4], &value) || !IsValidCreature(static_cast<int>(m)))
+        return fail("condition needs a creature, an id, rounds and a value");
+      AddCondition(static_cast<int>(m), static_cast<uint32_t>(id), static_cast<int32_t>(rounds),
+                   static_cast<int32_t>(value), kSourceSpell, 0);
+      RecomputeCreature(static_cast<int>(m), 0);
     } else if (c == "log") {
       std::string text;
       for (size_t i = 0; i < line.rest.size(); ++i) {

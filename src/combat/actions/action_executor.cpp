@@ -21,6 +21,7 @@
 #include "rules/casting_rules.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
+#include "rules/free_deeds.h"
 #include "rules/positions.h"
 #include "rules/recompute_creature.h"
 #include "state/camera.h"
@@ -45,11 +46,9 @@ bool Has(int creature, uint32_t id) { return FindCondition(creature, id) >= 0; }
 
 bool IsEmptyEntry(uint32_t index) { return index >= kCombatEventCount || IsEmptyCombatEvent(CombatEvents[index]); }
 
-// The acting fighter can no longer go on with its action.
-bool ActorIsHelpless(int creature) {
-  return FindAnyCondition(creature, kCondSleeping, kCondPetrified, kCondDancing, kCondStunned, kCondCowering,
-                          kCondDazed) >= 0;
-}
+// The acting fighter can no longer go on with its action: nothing is left
+// that it may choose to do.
+bool ActorIsHelpless(int creature) { return (FreeDeeds(creature) & kChosenDeeds) == 0; }
 
 // A death event shown takes its creature off the map.
 void TakeOffIfDeath(const CombatEvent& shown) {
@@ -305,8 +304,7 @@ void Dispatch(int32_t code) {
 bool IsTargetValid(int attacker, int target) {
   if (!IsValidCreature(target) || Creatures[target].present != 1) return false;
   if (!IsValidCreature(attacker)) return false;
-  return FindAnyCondition(attacker, kCondSleeping, kCondParalyzed, kCondPetrified, kCondDancing, kCondStunned,
-                          kCondCowering, kCondDazed, kCondNauseated) < 0;
+  return MayDo(attacker, kDeedStrike);
 }
 
 void StartEventPlayback(int creature) {

@@ -79,8 +79,7 @@ void StartEventPlayback(int creature);
 bool StepEventPlayback(bool afterAttack);
 
 // Whether the attacker may act on its target: the target present, the
-// attacker neither Sleeping, Paralyzed, Petrified, Dancing, Stunned,
-// Cowering, Dazed nor Nauseated.
+// attacker free to strike (rules/free_deeds.h).
 bool IsTargetValid(int attacker, int target);
 
 // Puts the words above back to their start-up values (a new game, and tests).

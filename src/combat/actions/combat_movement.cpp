@@ -16,6 +16,7 @@
 #include "map/square_grids.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
+#include "rules/free_deeds.h"
 #include "rules/positions.h"
 #include "state/casting_services.h"
 #include "state/combat_action.h"
@@ -97,9 +98,7 @@ int ReadiedEnemyNextTo(int mover) {
     const int o = e.creature;
     if (!IsValidCreature(o) || o == mover || e.plannedAction != kReadiedVersusApproach) continue;
     if (!AreEnemies(mover, o) || Creatures[o].present != 1 || !AreAdjacent(mover, o)) continue;
-    if (FindAnyCondition(o, kCondConfused, kCondInsane, kCondSleeping, kCondParalyzed, kCondGrappling, kCondDancing,
-                         kCondStunned, kCondCowering, kCondNauseated) >= 0)
-      continue;
+    if (!MayDo(o, kDeedStrike) || FindAnyCondition(o, kCondConfused, kCondInsane, kCondGrappling) >= 0) continue;
     return o;
   }
   return -1;
@@ -240,10 +239,9 @@ void AfterSquareEffects(int mover, int slot, int32_t code) {
     ReactionPending = 1;
     return;
   }
-  // A square whose effect left the mover unable to act (paralysed by the
+  // A square whose effect left the mover unable to move on (paralysed by the
   // Dexterity an entangling hold takes) ends the move there, charge or not.
-  if (FindAnyCondition(mover, kCondParalyzed, kCondSleeping, kCondStunned, kCondCowering, kCondDazed,
-                       kCondPetrified) >= 0) {
+  if (!MayDo(mover, kDeedMove)) {
     StopAfterSquareEffect = 0;
     EndMove(mover);
     return;

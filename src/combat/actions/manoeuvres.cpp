@@ -12,6 +12,7 @@
 #include "rules/creature_record.h"
 #include "rules/dice.h"
 #include "rules/feat_ids.h"
+#include "rules/free_deeds.h"
 #include "rules/item_tables.h"
 #include "rules/positions.h"
 #include "rules/recompute_creature.h"
@@ -49,6 +50,17 @@ bool LetEnemiesReact() {
   return true;
 }
 
+// A deed of the fighter's own that its conditions forbid (a paralysed
+// fighter's reload, wand or waking touch) is refused as it would begin,
+// before any enemy reacts, and again once the enemies have reacted (their
+// attacks may have paralysed it): nothing is done and nothing spent.
+bool RefusedByConditions(int fighter, uint32_t deed) {
+  if (MayDo(fighter, deed)) return false;
+  Phase() = -1;
+  HandBackRefusedOrder();
+  return true;
+}
+
 // The turn passes back to the fighter after a quick action's events.
 void QueueTurnBack() {
   CombatState = kStateActionUnderWay;
@@ -77,8 +89,11 @@ void DanceTurn(int dancer) {
 
 void WakeStep() {
   const int waker = CurrentFighter();
+  if (IsValidCreature(waker) && Phase() == -1 && ReactionPending == 0 && RefusedByConditions(waker, kDeedUseItem))
+    return;
   // The sleeper is read once the reactions have given the target word back.
   if (IsValidCreature(waker) && Phase() == -1 && NextOpportunityAttacker()) return;
+  if (IsValidCreature(waker) && Phase() == -1 && RefusedByConditions(waker, kDeedUseItem)) return;
   const int sleeper = ActionTarget;
   if (!IsValidCreature(waker) || !IsValidCreature(sleeper)) {
     Phase() = -1;
@@ -138,7 +153,9 @@ void AlarmStep() {
     HandTurnBack();
     return;
   }
+  if (ReactionPending == 0 && RefusedByConditions(sounder, kDeedUseItem)) return;
   if (LetEnemiesReact()) return;
+  if (RefusedByConditions(sounder, kDeedUseItem)) return;
   Creatures[sounder].behaviour[kBehaviourAlarm] = 0;
   CurrentMap.alarm = 1;
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
@@ -173,10 +190,12 @@ void ReloadStep() {
     HandTurnBack();
     return;
   }
+  if (ReactionPending == 0 && RefusedByConditions(shooter, kDeedHandle)) return;
   const CreatureRecord& c = Creatures[shooter];
   const bool light = kind == kLightCrossbow;
   const bool rapid = c.feats[light ? kFeatRapidReloadLight : kFeatRapidReloadHeavy] != 0;
   if ((!light || !rapid) && LetEnemiesReact()) return;
+  if (RefusedByConditions(shooter, kDeedHandle)) return;
   CraftedWeapons[bow].charges = 1;
   LogMessage("\xA3%s\xA3 reloads %s crossbow.\r", Name(shooter), light ? "light" : "heavy");
   if (light != rapid) SettleMoveAfterActionAlt();
@@ -194,7 +213,9 @@ void InventoryStep() {
     HandTurnBack();
     return;
   }
+  if (ReactionPending == 0 && RefusedByConditions(owner, kDeedHandle)) return;
   if (LetEnemiesReact()) return;
+  if (RefusedByConditions(owner, kDeedHandle)) return;
   PageFrame& page = PageHistory[0];
   std::snprintf(page.caption, sizeof page.caption, "Inventory (%s)", Name(owner));
   page.type = kPageInventory;

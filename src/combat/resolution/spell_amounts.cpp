@@ -123,7 +123,8 @@ void FreeFromBurntWeb(int target) {
     RemoveCondition(target, kCondStuck);
     LogMessage("\xA3%s\xA3 is freed from the web.\r", Creatures[target].name);
   }
-  if (!IsInMagicArea(target, kEffectEntangle)) RemoveCondition(target, kCondEntangled);
+  if (!IsInMagicArea(target, kEffectEntangle) && RemoveCondition(target, kCondEntangled) > 0)
+    RecomputeCreature(target, 0);
 }
 
 // A creature with a natural attack of the metal material takes corrosion.
@@ -376,6 +377,8 @@ void ApplySpellAmount() {
       }
       const int index = StoreCombatRoll(list);
       AddCondition(target, 56, SpellPass.duration, list.total, kSourceSpell, 0);
+      // The Strength counts at once: one that was paralysed at 0 is free.
+      RecomputeCreature(target, 0);
       LogMessage("\xA3%s\xA3: strength increase @%i|%.2i@.\r", victim.name, list.total, index);
       TargetEvent(45, list.total);
       return;

@@ -116,6 +116,8 @@ bool InCellOfKind(int creature, uint32_t kind) { return IsInMagicArea(creature, 
 // A creature standing on (x, y) in combat.
 int CreatureOn(int x, int y) { return InCombat == 1 ? CreatureAtSquare(x, y, -1) : CombatantAtSquare(x, y); }
 
+}  // namespace
+
 void DispelCell(int x, int y) {
   SquareEffectCell& cell = MagicAreaGrid[SquareIndex(x, y)];
   if (cell.kind == kEffectNone || cell.roundsLeft == 1000) return;
@@ -123,22 +125,27 @@ void DispelCell(int x, int y) {
   cell = {0, 0, 0};
   const int who = InCombat == 1 ? CreatureOn(x, y) : -1;
   if (!IsValidCreature(who) || InCellOfKind(who, kind)) return;
+  int taken = 0;
   switch (kind) {
-    case kEffectInsectPlague: RemoveCondition(who, kCondPlagued); break;
-    case kEffectSilence: RemoveCondition(who, kCondSilenced); break;
+    case kEffectInsectPlague: taken += RemoveCondition(who, kCondPlagued); break;
+    case kEffectSilence: taken += RemoveCondition(who, kCondSilenced); break;
     case kEffectDarkness:
-      RemoveCondition(who, kCondCantSee);
-      RemoveCondition(who, kCondConcealedByDarkness);
+      taken += RemoveCondition(who, kCondCantSee);
+      taken += RemoveCondition(who, kCondConcealedByDarkness);
       break;
-    case kEffectEntangle: RemoveCondition(who, kCondEntangled); break;
+    case kEffectEntangle: taken += RemoveCondition(who, kCondEntangled); break;
     case kEffectWeb:
-      RemoveCondition(who, kCondStuck);
-      if (!InCellOfKind(who, kEffectEntangle)) RemoveCondition(who, kCondEntangled);
+      taken += RemoveCondition(who, kCondStuck);
+      if (!InCellOfKind(who, kEffectEntangle)) taken += RemoveCondition(who, kCondEntangled);
       break;
-    case kEffectFire: RemoveCondition(who, kCondBurning); break;
+    case kEffectFire: taken += RemoveCondition(who, kCondBurning); break;
     default: break;
   }
+  // What the dispel took away counts at once (a hold's loss of Dexterity).
+  if (taken > 0) RecomputeCreature(who, 0);
 }
+
+namespace {
 
 // The lasting magic-area cells of the use.
 void WriteLastingAreas(int caster, int spell, int32_t casterLevel) {
@@ -163,10 +170,9 @@ void WriteLastingAreas(int caster, int spell, int32_t casterLevel) {
         if (cell.kind != kEffectDarkness) continue;
         cell = {0, 0, 0};
         const int who = InCombat == 1 ? CreatureOn(x, y) : -1;
-        if (IsValidCreature(who) && !InCellOfKind(who, kEffectDarkness)) {
-          RemoveCondition(who, kCondCantSee);
-          RemoveCondition(who, kCondConcealedByDarkness);
-        }
+        if (IsValidCreature(who) && !InCellOfKind(who, kEffectDarkness) &&
+            RemoveCondition(who, kCondCantSee) + RemoveCondition(who, kCondConcealedByDarkness) > 0)
+          RecomputeCreature(who, 0);
         continue;
       }
       if (dispel) {

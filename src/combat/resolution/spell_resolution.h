@@ -50,6 +50,12 @@ void ApplySpellAmount();
 // protection pair and breakdown source; pair -1 when none does.
 void ResistanceOf(int32_t code, int* pair, int32_t* source);
 
+// A dispel's work on a lasting magic-area cell (not one of 1000 rounds):
+// the cell is cleared and, in combat, the creature standing on it loses the
+// area's condition unless another cell of that kind holds it, recomputed at
+// once when it lost one.
+void DispelCell(int x, int y);
+
 // Appends an event of the use to the combat event queue and starts its
 // playback over the creature when none is being shown.
 void QueueUseEvent(int32_t type, int32_t value, int creature, int32_t sound);

@@ -31,6 +31,7 @@
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
+#include "rules/free_deeds.h"
 #include "rules/recompute_creature.h"
 #include "state/combat_events.h"
 #include "state/game_screen_words.h"
@@ -134,15 +135,21 @@ void EndRound() {
     for (int i = 0; i < EntryCount(); ++i) {
       const int c = TurnOrder[i].creature;
       if (!IsValidCreature(c)) continue;
-      if (!IsInMagicArea(c, kEffectWeb)) RemoveCondition(c, kCondStuck);
-      if (!IsInMagicArea(c, kEffectEntangle) && !IsInMagicArea(c, kEffectWeb)) RemoveCondition(c, kCondEntangled);
-      if (!IsInMagicArea(c, kEffectFire)) RemoveCondition(c, kCondBurning);
-      if (!IsInMagicArea(c, kEffectInsectPlague)) RemoveCondition(c, kCondPlagued);
-      if (!IsInMagicArea(c, kEffectSilence)) RemoveCondition(c, kCondSilenced);
+      int taken = 0;
+      if (!IsInMagicArea(c, kEffectWeb)) taken += RemoveCondition(c, kCondStuck);
+      if (!IsInMagicArea(c, kEffectEntangle) && !IsInMagicArea(c, kEffectWeb))
+        taken += RemoveCondition(c, kCondEntangled);
+      if (!IsInMagicArea(c, kEffectFire)) taken += RemoveCondition(c, kCondBurning);
+      if (!IsInMagicArea(c, kEffectInsectPlague)) taken += RemoveCondition(c, kCondPlagued);
+      if (!IsInMagicArea(c, kEffectSilence)) taken += RemoveCondition(c, kCondSilenced);
       if (!IsInMagicArea(c, kEffectDarkness)) {
-        RemoveCondition(c, kCondCantSee);
-        RemoveCondition(c, kCondConcealedByDarkness);
+        taken += RemoveCondition(c, kCondCantSee);
+        taken += RemoveCondition(c, kCondConcealedByDarkness);
       }
+      // A condition the area's end took away counts at once: a creature the
+      // hold paralysed by its Dexterity is free before its own turn (to make
+      // its attacks of opportunity, and to be no defenceless target).
+      if (taken > 0) RecomputeCreature(c, 0);
     }
     if (darknessEnded) BuildMapVisibility();
   }
@@ -300,7 +307,10 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
   a.playerControlled = TakesPlayersOrders(creature) ? 1 : 0;
   ScrollTo(creature, -1, -1);
   const bool inTable = spell >= 0 && spell < kSpellRows;
-  if (inTable && IsSpellcastingBlocked(creature, spell, 0, 1, 1)) {
+  // The casting goes on as it began (stilled, a wand in hand) while the
+  // caster's conditions allow it.
+  if (inTable && (IsSpellcastingBlocked(creature, spell, PendingMetamagic, 1, 1) ||
+                  (wand && !MayDo(creature, kDeedUseItem)))) {
     LogMessage("\xA3%s\xA3: Spellcasting Disrupted.\r\r", Name(creature));
     ShowFloatingText(creature, "Spellcasting Disrupted");
     DropCastingWords();

@@ -37,6 +37,7 @@
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/dice.h"
+#include "rules/free_deeds.h"
 #include "rules/item_tables.h"
 #include "rules/modifier_list.h"
 #include "state/casting_services.h"
@@ -109,6 +110,7 @@ void ComputeFlags(int f) {
   CombatActionState& a = CombatAction;
   const CreatureRecord& c = Creatures[f];
   Decision = DecisionFlags{};
+  Decision.deeds = FreeDeeds(f);
   Decision.canMove = ComputeCanMove(f);
   const bool stepAllowed =
       Decision.canMove && a.fiveFootStepLeft == 1 &&
@@ -135,8 +137,9 @@ bool BarredFromItemSpell(int f, int spell) {
     return true;
   if (spell < 0 || spell >= kSpellRows) return true;
   const SpellRecord& s = SpellTable[spell];
+  if ((Decision.deeds & CastingDeed(spell, kMetamagicNone)) == 0) return true;
   if (s.verbal != 0 && FindAnyCondition(f, kCondSilenced, kCondMute) >= 0) return true;
-  if (s.somatic != 0 && (FindAnyCondition(f, kCondParalyzed, kCondGrappling) >= 0 || !Decision.freeHand)) return true;
+  if (s.somatic != 0 && (Has(f, kCondGrappling) || !Decision.freeHand)) return true;
   if (s.castingTime == 3) {
     if (CombatAction.fullRoundActionLeft != 1) return true;
     if (s.range == 3 || s.range == 2) {
@@ -154,8 +157,9 @@ bool OwnSpellsUsable(int f) {
   if (FindAnyCondition(f, kCondTransformation, kCondPolymorphed, kCondFeebleminded, kCondControlled,
                        kCondIronBody) >= 0)
     return false;
+  if ((Decision.deeds & (kDeedGestureCast | kDeedStillCast)) == 0) return false;
   const bool silenced = FindAnyCondition(f, kCondSilenced, kCondMute) >= 0;
-  const bool bound = FindAnyCondition(f, kCondParalyzed, kCondGrappling) >= 0 || !Decision.freeHand;
+  const bool bound = (Decision.deeds & kDeedGestureCast) == 0 || Has(f, kCondGrappling) || !Decision.freeHand;
   const bool silent = c.feats[kFeatMetamagicSilent] != 0, still = c.feats[kFeatMetamagicStill] != 0;
   if (silenced && bound) return false;
   if (silenced && !silent) return false;
@@ -178,12 +182,13 @@ void ValidateSpecialMeans(int f) {
   CombatActionState& a = CombatAction;
   if (SpellsGivenUpThisTurn) return;
   const CreatureRecord& c = Creatures[f];
-  if (Has(f, kCondParalyzed)) {
-    if (c.feats[kFeatMetamagicStill] != 0) a.useSpells = 1;
-    // Frozen in place, it neither breathes, presents its holy symbol nor
-    // wields a wand: only a spell of its own or a spell-like ability is left.
-    a.breathPlanned = a.turnUndeadPlanned = a.wandPlanned = 0;
-  }
+  const uint32_t deeds = Decision.deeds;
+  if ((deeds & kDeedGestureCast) == 0 && (deeds & kDeedStillCast) != 0 && c.feats[kFeatMetamagicStill] != 0)
+    a.useSpells = 1;
+  // Frozen in place (or too sick), it neither breathes, presents its holy
+  // symbol nor wields a wand: at most a spell of its own or a spell-like
+  // ability without a gesture is left.
+  if ((deeds & kDeedUseItem) == 0) a.breathPlanned = a.turnUndeadPlanned = a.wandPlanned = 0;
   if (a.breathPlanned || a.turnUndeadPlanned) Decision.specialMeans = true;
   if (a.spellLikePlanned && BarredFromItemSpell(f, c.special[kSpecialSpellLike] - 1)) a.spellLikePlanned = 0;
   const uint32_t wand = c.equipment[kSlotRightHand - 1];
@@ -520,7 +525,7 @@ bool ActConfused(int f) {
   if (roll >= 11 && roll <= 50) return false;
   // A paralysed fighter (one with spells left, else it never gets here) can
   // neither strike out nor flee as the roll bids: its turn ends.
-  if (Has(f, kCondParalyzed)) {
+  if ((Decision.deeds & kDeedMove) == 0) {
     CombatState = kStateNextFighter;
     return true;
   }
@@ -569,11 +574,10 @@ bool ActConfused(int f) {
 // --- Forced states and paralysis -------------------------------------------------------
 
 // A fighter that fell asleep, was stunned, cowed, dazed or petrified in the
-// midst of its turn does nothing more in it; nor does a paralysed dancer.
+// midst of its turn does nothing more in it; nor does a paralysed dancer:
+// nothing is left that it may do.
 bool ActHelpless(int f) {
-  if (FindAnyCondition(f, kCondSleeping, kCondStunned, kCondCowering, kCondDazed, kCondPetrified) < 0 &&
-      !(Has(f, kCondDancing) && Has(f, kCondParalyzed)))
-    return false;
+  if (FreeDeeds(f) != 0) return false;
   CombatState = kStateNextFighter;
   return true;
 }
@@ -586,7 +590,7 @@ bool ActForced(int f) {
     return true;
   }
   if (Has(f, kCondPinned)) {
-    if (!Has(f, kCondParalyzed) && CombatAction.standardActionLeft == 1) {
+    if (MayDo(f, kDeedStrike) && CombatAction.standardActionLeft == 1) {
       CombatState = kStatePlayerTurn;
       SettleMoveAfterAction();
       CombatAction.actionCode = kActionEscape;
@@ -599,14 +603,16 @@ bool ActForced(int f) {
   return false;
 }
 
-// A paralysed fighter without other means escapes a paralysis of a spell
-// holding it, or its turn ends.
+// A fighter frozen in place (paralysed) without other means strives against
+// a paralysis of a spell holding it, or its turn ends.
 bool ActParalysed(int f) {
-  if (Decision.specialMeans || !Has(f, kCondParalyzed)) return false;
-  const ConditionEntry& p = Creatures[f].conditions[FindCondition(f, kCondParalyzed)];
+  if (Decision.specialMeans || (Decision.deeds & kDeedMove) != 0) return false;
+  const int held = FindCondition(f, kCondParalyzed);
   CombatActionState& a = CombatAction;
   const bool actionLeft = a.fullRoundActionLeft == 1 || (a.singleActionTurn && a.standardActionLeft == 1);
-  if (p.source == kSourceSpell && p.value > 0 && actionLeft) {
+  const bool breakable = held >= 0 && Creatures[f].conditions[held].source == kSourceSpell &&
+                         Creatures[f].conditions[held].value > 0 && (Decision.deeds & kDeedStrive) != 0;
+  if (breakable && actionLeft) {
     if (InCombat == 1) {
       a.moveActionLeft = a.fullRoundActionLeft = a.standardActionLeft = 0;
       a.fiveFootStepLeft = 0;

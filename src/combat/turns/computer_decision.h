@@ -35,6 +35,7 @@ struct DecisionFlags {
   bool grappling = false;
   bool specialMeans = false;  // spells, turn undead, a breath weapon, a wand or a spell-like ability
   bool ownSpells = false;     // the check of the fighter's own spells passed
+  uint32_t deeds = 0;         // what its conditions leave it free to do (rules/free_deeds.h)
 };
 extern DecisionFlags Decision;
 

@@ -27,6 +27,7 @@
 #include "rules/adjacency.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
+#include "rules/free_deeds.h"
 #include "rules/item_tables.h"
 #include "rules/positions.h"
 #include "state/camera.h"
@@ -84,7 +85,8 @@ void LaunchSpecialCast(int fighter, int spell) {
 }  // namespace
 
 TacticResult WakeSleepingAlly(int fighter, const TacticFlags& f) {
-  if (HasCondition(fighter, kCondParalyzed)) return TacticResult::kFellThrough;
+  // Waking an ally is a deed of the hands (rules/free_deeds.h).
+  if (!MayDo(fighter, kDeedUseItem)) return TacticResult::kFellThrough;
   if (!f.canMove && CombatAction.standardActionLeft == 0) return TacticResult::kFellThrough;
   int sleeper = -1;
   bool adjacent = false;
@@ -160,7 +162,8 @@ TacticResult LeaveHazardArea(int fighter, const TacticFlags& f) {
 TacticResult SoundAlarm(int fighter, const TacticFlags& f) {
   const CreatureRecord& c = Creatures[fighter];
   if (DisruptionTarget != -1 || c.behaviour[kBehaviourAlarm] <= 0 || CurrentMap.alarm != 0 ||
-      CombatAction.standardActionLeft == 0 || FindAnyCondition(fighter, kCondSilenced, kCondMute, kCondParalyzed) >= 0)
+      CombatAction.standardActionLeft == 0 || !MayDo(fighter, kDeedUseItem) ||
+      FindAnyCondition(fighter, kCondSilenced, kCondMute) >= 0)
     return TacticResult::kFellThrough;
   if (f.adjacentEnemy) {
     BuildGoodSquareGrid(fighter, 0, kStanceKeepWellOff, -1, 0, -1);

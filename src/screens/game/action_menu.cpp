@@ -28,9 +28,11 @@
 #include "map/fighter_tests.h"
 #include "map/movement_rules.h"
 #include "platform/system.h"
+#include "rules/casting_rules.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/feat_ids.h"
+#include "rules/free_deeds.h"
 #include "rules/item_tables.h"
 #include "screens/game/action_state.h"
 #include "screens/game/frame_words.h"
@@ -79,7 +81,8 @@ constexpr uint32_t kSpellSource = 18;
 // What the rules read of the acting member, gathered once a frame.
 struct MemberState {
   int creature = -1;
-  bool grappling = false, pinned = false, stuck = false, paralyzed = false, entangled = false;
+  uint32_t deeds = 0;         // what its conditions leave it free to do (rules/free_deeds.h)
+  bool grappling = false, pinned = false, stuck = false, entangled = false;
   bool tired = false, blind = false, unarmed = false, mute = false, silenced = false;
   bool polymorphed = false, ironBody = false, feebleminded = false, transformed = false;
   bool confusedOrNauseated = false, deafGrimlock = false, difficultTerrain = false;
@@ -107,7 +110,7 @@ MemberState ReadMember(int m) {
   if (s.grappling && IsValidCreature(c.conditions[grapple].value)) s.partner = c.conditions[grapple].value;
   s.pinned = Active(m, kCondPinned);
   s.stuck = Active(m, kCondStuck);
-  s.paralyzed = Active(m, kCondParalyzed);
+  s.deeds = FreeDeeds(m);
   s.entangled = Active(m, kCondEntangled);
   s.tired = Active(m, kCondFatigued) || Active(m, kCondExhausted);
   s.blind = Active(m, kCondBlinded) || Active(m, kCondCantSee);
@@ -129,9 +132,20 @@ MemberState ReadMember(int m) {
   return s;
 }
 
-bool Incapable(int m) {
-  return Active(m, kCondDancing) || Active(m, kCondSleeping) || Active(m, kCondStunned) || Active(m, kCondCowering) ||
-         Active(m, kCondDazed);
+// The member is free to do every deed of the mask.
+bool May(uint32_t deeds) { return (Member.deeds & deeds) == deeds; }
+
+// A spell the member may cast now without a gesture: one without a somatic
+// part, or one it stills.
+bool CastsWithoutGesture(int m) {
+  const CreatureRecord& c = Creatures[m];
+  const bool still = c.feats[kFeatMetamagicStill] != 0;
+  for (int spell = 0; spell < kSpellRows; ++spell) {
+    if (c.knownSpells[spell] != 1) continue;
+    if (!IsSpellcastingBlocked(m, spell, kMetamagicNone, 0, 0)) return true;
+    if (still && !IsSpellcastingBlocked(m, spell, kMetamagicStilled, 0, 0)) return true;
+  }
+  return false;
 }
 
 const CraftedWeaponRecord* CraftedIn(int m, int slot) {
@@ -169,7 +183,7 @@ bool WandUsable(int m, int slot, bool wholeTurn) {
   const bool suits = ((k == kClassWizard || k == kClassLich) && spell < 102) || (k == kClassCleric && spell > 101);
   if (!suits) return false;
   const SpellRecord& s = SpellTable[spell];
-  if (s.somatic == 1 && (Member.paralyzed || Member.grappling)) return false;
+  if (s.somatic == 1 && Member.grappling) return false;
   if (s.verbal == 1 && (Member.mute || Member.silenced)) return false;
   if (s.castingTime == 2) return true;
   return s.castingTime == 3 && wholeTurn;
@@ -177,7 +191,7 @@ bool WandUsable(int m, int slot, bool wholeTurn) {
 
 bool CanShoot(int m, bool standard) {
   const CraftedWeaponRecord* bow = CraftedIn(m, kSlotRanged);
-  if (bow == nullptr || Member.grappling || Member.paralyzed) return false;
+  if (bow == nullptr || Member.grappling || !May(kDeedStrike)) return false;
   if (!standard && CombatAction.shootingSequenceOpen == 0) return false;
   if (!HasUsableAmmunition(m)) return false;
   if (bow->itemType == kShortbow || bow->itemType == kLongbow) return true;
@@ -186,7 +200,7 @@ bool CanShoot(int m, bool standard) {
 
 bool CanReload(int m, bool standard, bool move, bool wholeTurn) {
   const CraftedWeaponRecord* bow = CraftedIn(m, kSlotRanged);
-  if (bow == nullptr || bow->charges > 0 || Member.grappling) return false;
+  if (bow == nullptr || bow->charges > 0 || Member.grappling || !May(kDeedHandle)) return false;
   const CreatureRecord& c = Creatures[m];
   if (bow->itemType == kHeavyCrossbow) return c.feats[kFeatRapidReloadHeavy] != 0 ? standard || move : wholeTurn;
   if (bow->itemType == kLightCrossbow) return c.feats[kFeatRapidReloadLight] != 0 || standard || move;
@@ -199,7 +213,7 @@ bool CanDismiss(int m, bool standard, bool move) {
                           FindCondition(kDismissibleSummons, kCondSummonedCreature) >= 0 &&
                           ConditionValue(kDismissibleSummons, kCondSummonedCreature) == m;
   const bool something = Member.ironBody || (Member.polymorphed && Member.polymorphValue != kLockedForm) || ownSummons;
-  return something && !Member.feebleminded && (standard || move);
+  return something && !Member.feebleminded && May(kDeedDismiss) && (standard || move);
 }
 
 void Offer(int32_t index) {
@@ -228,31 +242,33 @@ void OfferActions(int m) {
   const bool delayed = CurrentTurnIndex >= 0 && TurnOrder[CurrentTurnIndex].joinedThisRound != 0;
   if (!lastInOrder && wholeTurn && step && !delayed && DisruptionTarget == -1) Offer(kActDelay);
 
-  const bool stepBlocked = s.grappling || s.stuck || s.paralyzed || s.entangled || s.blind || s.deafGrimlock ||
+  const bool stepBlocked = s.grappling || s.stuck || !May(kDeedMove) || s.entangled || s.blind || s.deafGrimlock ||
                            s.difficultTerrain;
   const bool stepOffered = step && AnyReachable && !stepBlocked;
   if (stepOffered) Offer(kActFiveFootStep);
   CombatAction.fiveFootStepAllowed = stepOffered ? 1 : 0;
 
   const int32_t fullMove = a.singleActionTurn != 0 ? speed : 2 * speed;
-  if (a.movesLeft == fullMove && wholeTurn && a.shootingSequenceOpen == 0 && step && !s.stuck && !s.paralyzed &&
+  if (a.movesLeft == fullMove && wholeTurn && a.shootingSequenceOpen == 0 && step && !s.stuck &&
+      May(kDeedMove | kDeedStrike) &&
       !s.grappling && !s.entangled && !s.tired && !s.blind && !s.deafGrimlock && !s.difficultTerrain)
     Offer(kActCharge);
 
+  const bool strike = May(kDeedStrike);
   if (s.adjacentAny) {
     if ((standard || a.attackSequenceOpen != 0 || GrappleSequenceOpen != 0) && a.shootingSequenceOpen == 0 &&
-        !s.paralyzed && !s.pinned)
+        strike && !s.pinned)
       Offer(kActAttack);
-    if (!s.grappling && !s.stuck && !s.paralyzed && standard && a.shootingSequenceOpen == 0) {
+    if (!s.grappling && !s.stuck && strike && standard && a.shootingSequenceOpen == 0) {
       Offer(kActBullRush);
       Offer(kActGrapple);
     }
   }
 
-  if (!s.unarmed && s.adjacentAny && !s.grappling && !s.stuck && !s.paralyzed && full &&
+  if (!s.unarmed && s.adjacentAny && !s.grappling && !s.stuck && strike && full &&
       c.feats[kFeatWhirlwindAttack] != 0 && a.shootingSequenceOpen == 0) {
     Offer(kActWhirlwind);
-  } else if (s.grappling && !s.paralyzed && !s.pinned && standard && s.partner != -1 &&
+  } else if (s.grappling && strike && !s.pinned && standard && s.partner != -1 &&
              !Active(s.partner, kCondPinned) &&
              Creatures[s.partner].protections[ImmunityPair(kImmPinning)].current != 1) {
     Offer(kActPin);
@@ -261,47 +277,53 @@ void OfferActions(int m) {
   if (CanShoot(m, standard)) Offer(kActShoot);
   if (CanReload(m, standard, move, wholeTurn)) Offer(kActReload);
 
-  if (s.adjacentEnemy && wholeTurn && !s.paralyzed && !s.grappling &&
+  if (s.adjacentEnemy && wholeTurn && strike && !s.grappling &&
       (c.equipment[kSlotRanged - 1] != 0 || !s.unarmed) && ListAdjacentEnemies(m, 0) && AnyAdjacentHelpless())
     Offer(kActCoupDeGrace);
 
   if (CanDismiss(m, standard, move)) Offer(kActDismissSpell);
 
+  // Without its hands (paralysed) only a spell it casts without a gesture.
   const bool canCast = !s.transformed && !s.feebleminded && !s.polymorphed && !s.pinned &&
-                       HasSpellSlotLeftAtAnyLevel(m) && standard;
+                       HasSpellSlotLeftAtAnyLevel(m) && standard &&
+                       (May(kDeedGestureCast) || (May(kDeedStillCast) && CastsWithoutGesture(m)));
   RecentSpellRowShown = 0;
   if (canCast) {
     Offer(kActCastSpell);
     if (m >= 0 && m < 4 && RecentSpells[m][0].spell != -1) RecentSpellRowShown = 1;
   }
 
-  if (!s.transformed && !s.pinned && !s.polymorphed && !s.feebleminded && standard) {
+  // A wand or a scroll is used by hand, whatever its spell.
+  if (!s.transformed && !s.pinned && !s.polymorphed && !s.feebleminded && standard && May(kDeedUseItem)) {
     if (WandUsable(m, kSlotRightHand, wholeTurn)) Offer(kActRightWand);
     if (WandUsable(m, kSlotLeftHand, wholeTurn)) Offer(kActLeftWand);
-    if (!s.paralyzed && !s.grappling && HasUsableScroll(m) && HasFreeHand(m)) Offer(kActScroll);
+    if (!s.grappling && HasUsableScroll(m) && HasFreeHand(m)) Offer(kActScroll);
   }
 
   if (c.creatureClass == kClassCleric && c.displayWords[kDisplayTurnUndeadUses] > 0 && CountType8Combatants() > 0 &&
-      !s.paralyzed && standard)
+      May(kDeedUseItem) && standard)
     Offer(kActTurnUndead);
 
-  if (!s.grappling && standard && !s.paralyzed && HasAdjacentSleepingAlly(m)) Offer(kActWakeSomeone);
+  if (!s.grappling && standard && May(kDeedUseItem) && HasAdjacentSleepingAlly(m)) Offer(kActWakeSomeone);
 
-  if ((s.grappling && !s.paralyzed && standard) || (s.held && wholeTurn) || (s.stuck && wholeTurn))
+  // Out of a grapple by a grapple check, out of a hold by the will, out of a
+  // web by struggling.
+  if ((s.grappling && strike && standard) || (s.held && May(kDeedStrive) && wholeTurn) ||
+      (s.stuck && May(kDeedMove) && wholeTurn))
     Offer(kActBreakFree);
 
-  if (a.inventoryOpenedThisTurn == 0 && !s.polymorphed && !s.grappling && !s.paralyzed &&
+  if (a.inventoryOpenedThisTurn == 0 && !s.polymorphed && !s.grappling && May(kDeedHandle) &&
       (c.feats[kFeatQuickDraw] != 0 || standard || move))
     Offer(kActInventory);
 
-  if (!s.grappling && !s.paralyzed && standard && DisruptionTarget == -1 && !s.confusedOrNauseated) {
+  if (!s.grappling && strike && standard && DisruptionTarget == -1 && !s.confusedOrNauseated) {
     if (!s.adjacentEnemy && !s.unarmed) Offer(kActReadyApproach);
     Offer(kActReadySpell);
   }
 
   const int32_t k = c.creatureClass;
   if ((k == kClassCleric || k == kClassWizard) && EnemyCasterPresent(m) && !s.grappling && !s.mute &&
-      !s.paralyzed && standard && HasSpellSlotLeftAtAnyLevel(m) && DisruptionTarget == -1 &&
+      May(kDeedGestureCast) && standard && HasSpellSlotLeftAtAnyLevel(m) && DisruptionTarget == -1 &&
       CanCastSpells(m, nullptr) && HasFreeHand(m))
     Offer(kActCounterspell);
 }
@@ -431,7 +453,7 @@ void BuildActionMenu() {
   if (!IsValidCreature(m)) return;
   Member = ReadMember(m);
   if (CombatAction.fiveFootStepLeft != 0) AnyReachable = HasReachableSquare(m);
-  if (Incapable(m)) {
+  if ((Member.deeds & kChosenDeeds) == 0) {
     RecentSpellRowShown = 0;
   } else {
     OfferActions(m);

@@ -29,6 +29,7 @@
 #include "combat/turns/combat_cycle.h"
 #include "rules/conditions.h"
 #include "rules/feat_ids.h"
+#include "rules/free_deeds.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/spell_preview.h"
 #include "combat/turns/spell_targets.h"
@@ -85,10 +86,9 @@ void Trace(const char* line) {
   if (DebugMode == 1 && PendingPanelAction == kActFiveFootStep) LogMessage("%s", line);
 }
 
-bool Disabled(int c) {
-  return Has(c, kCondParalyzed) || Has(c, kCondSleeping) || Has(c, kCondStunned) || Has(c, kCondCowering) ||
-         Has(c, kCondDazed);
-}
+// Nothing the fighter may do to a creature under the cursor: its conditions
+// leave it neither a blow, a shot, the click's reload nor an item to use.
+bool Disabled(int c) { return (FreeDeeds(c) & (kDeedStrike | kDeedHandle | kDeedUseItem)) == 0; }
 bool Helpless(int c) {
   return (Has(c, kCondParalyzed) || Has(c, kCondSleeping)) && GetProtectionValue(c, kCodeNeverHelpless) != 1;
 }
@@ -366,6 +366,7 @@ ApproachKey g_approachKey;
 MeleePlan g_approach;
 
 MeleePlan MeleePlanOn(int fighter, int target) {
+  if (!MayDo(fighter, kDeedStrike)) return {MeleeOrder::kRefused, kResultNeedStandard};
   if (AreAdjacent(fighter, target)) return AttackPermitted() ? MeleePlan{MeleeOrder::kAttack, 0} : Refused();
   if (CombatAction.movementClosed != 0 || Has(fighter, kCondGrappling)) return Refused();
   const CombatActionState& a = CombatAction;
@@ -473,7 +474,7 @@ void ShotAtEnemy(int fighter, int target) {
       return;
     }
     ShowClickResultAtMouse(kResultClickToReload);
-    if (ButtonPressed(0)) {
+    if (ButtonPressed(0) && MayDo(fighter, kDeedHandle)) {
       LatchButton(0);
       ActingCreature = fighter;
       CombatAction.actionCode = kActionReload;
@@ -485,7 +486,7 @@ void ShotAtEnemy(int fighter, int target) {
     ShowClickResultAtMouse(kResultNoRangedWeapon);
     return;
   }
-  if (CombatAction.standardActionLeft == 0 && PendingPanelAction != kActShoot) {
+  if (!MayDo(fighter, kDeedStrike) || (CombatAction.standardActionLeft == 0 && PendingPanelAction != kActShoot)) {
     ShowClickResultAtMouse(kResultNeedStandard);
     return;
   }

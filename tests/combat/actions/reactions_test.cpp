@@ -8,12 +8,15 @@
 #include <gtest/gtest.h>
 
 #include "combat/actions/executor_fixture.h"
+#include "combat/resolution/spell_resolution.h"
+#include "combat/turns/combat_cycle.h"
 #include "combat/turns/computer_orders.h"
 #include "map/fighter_tests.h"
 #include "map/path_finding.h"
 #include "map/square_grids.h"
 #include "rules/conditions.h"
 #include "rules/item_tables.h"
+#include "rules/recompute_creature.h"
 #include "state/threat_grids.h"
 
 namespace {
@@ -69,6 +72,37 @@ TEST_F(Reactions, AWalkOutOfTwoThreatenedSquaresDrawsTwoAttacksOneAtATime) {
   EXPECT_EQ(Creatures[kFirst].attacksOfOpportunityLeft, 0);
   EXPECT_EQ(Creatures[kSecond].attacksOfOpportunityLeft, 0);
   EXPECT_TRUE(At(9));
+}
+
+// A guard whose Dexterity an entangle took to nothing (paralysed) is free as
+// soon as the entangle ends at the round's end, or as its square is
+// dispelled, not at its own next turn: it makes its attack of opportunity on
+// the walker leaving its side.
+TEST_F(Reactions, AGuardFreedOfAnEntangleInTheMidstOfARoundMakesItsAttackOfOpportunity) {
+  for (const bool dispelled : {false, true}) {
+    SCOPED_TRACE(dispelled);
+    SetUp();
+    TwoGuards();
+    Creatures[kFirst].dexterity.base = 4;
+    StartBattle(kMover);
+    MagicAreaGrid[SquareIndex(3, 1)] = {kEffectEntangle, 1, 0};
+    AddCondition(kFirst, kCondEntangled, 1, 0, kSourceMagicArea, 0);
+    RecomputeCreature(kFirst, 0);
+    ASSERT_GE(FindCondition(kFirst, kCondParalyzed), 0);
+    if (dispelled) {
+      DispelCell(3, 1);
+    } else {
+      CombatState = kStateEndOfRound;  // the walker's turn of the next round begins
+      CombatCycle();
+      ASSERT_EQ(CombatState, kStatePlayerTurn);
+    }
+    EXPECT_LT(FindCondition(kFirst, kCondEntangled), 0);
+    EXPECT_LT(FindCondition(kFirst, kCondParalyzed), 0);
+    StartBattle(kMover);
+    OrderMove(9, 2);
+    RunAction();
+    EXPECT_EQ(Count(Log(), "\xA3" "First\xA3 gets @AOO@ against \xA3Walker\xA3."), 1);
+  }
 }
 
 TEST_F(Reactions, AGuardThatCannotSeeAnInvisibleWalkerDoesNotReact) {

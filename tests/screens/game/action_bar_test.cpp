@@ -5,8 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "combat/actions/action_executor.h"
 #include "combat/actions/roll_previews.h"
 #include "engine/message_log.h"
+#include "engine/page_history.h"
 #include "engine/settings.h"
 #include "engine/text.h"
 #include "engine/widgets.h"
@@ -21,6 +23,8 @@
 #include "screens/game/action_state.h"
 #include "screens/game/game_screen_fixture.h"
 #include "state/camera.h"
+#include "state/game_screen_words.h"
+#include "state/inventory_state.h"
 #include "state/map_view_state.h"
 
 namespace {
@@ -171,6 +175,113 @@ TEST_F(ActionBar, EachMemberIsOfferedWhatItsStateAllowsInTheFixedOrder) {
   TurnOrder[kArcher].joinedThisRound = 1;
   ASSERT_TRUE(harness::StepFrames(1));
   EXPECT_EQ(Offered()[1], kActFiveFootStep);
+}
+
+// Under each condition that forbids acting a member is offered no order its
+// condition forbids, and neither the order's key, a click on the enemy beside
+// it nor an order handed to the executor does one; what the condition leaves
+// stays: a spell without a gesture to the paralysed, a step, a reload and the
+// inventory to the nauseated (given its turn's whole budget, as when the
+// nausea comes in the midst of the turn).
+TEST_F(ActionBar, AMemberThatCannotActIsOfferedAndGivenNothingItsConditionForbids) {
+  constexpr uint32_t kCrossbow = 4004;
+  CraftedWeapons[kCrossbow] = CraftedWeaponRecord{};
+  CraftedWeapons[kCrossbow].itemType = 11;
+  Creatures[kCleric].equipment[kSlotRanged - 1] = kCrossbow;
+  CraftedWeapons[kRightWand].spell = kSpellTrueStrike;  // a spell without a gesture
+  const uint32_t conditions[] = {kCondParalyzed, kCondSleeping, kCondStunned, kCondCowering,
+                                 kCondDazed,     kCondPetrified, kCondDancing, kCondNauseated};
+  constexpr uint32_t kNauseatedMay = 1u << 7;
+  const struct {
+    int member;
+    int32_t order;
+    const char* key;  // none: the entry is clicked
+    bool shift;
+    uint32_t leftBy;  // the conditions (bits in the order above) that leave it
+  } rows[] = {
+      {kWizard, kActInventory, nullptr, false, kNauseatedMay},  // its key opens the page to look at
+      {kFighter, kActAttack, "A", true, 0},
+      {kFighter, kActGrapple, "G", false, 0},
+      {kFighter, kActBullRush, "B", false, 0},
+      {kFighter, kActFiveFootStep, "M", false, kNauseatedMay},
+      {kArcher, kActShoot, "S", true, 0},
+      {kArcher, kActReadyApproach, "R", false, 0},
+      {kCleric, kActReload, "L", false, kNauseatedMay},
+      {kCleric, kActCastSpell, "C", false, 0},  // Cure Light Wounds needs a gesture
+      {kCleric, kActTurnUndead, "N", false, 0},
+      {kCleric, kActCounterspell, "T", false, 0},
+      {kWizard, kActRightWand, "Z", false, 0},
+  };
+  auto press = [](const char* key, bool shift) { shift ? PressWithShift(key) : (void)harness::PressKey(key); };
+  auto offered = [](int32_t order) {
+    const std::vector<int32_t> list = Offered();
+    return std::find(list.begin(), list.end(), order) != list.end();
+  };
+  // No order of the body: nothing targeted, no action for the executor, no
+  // spell book or wand cast begun, no reload, no charge spent (looking at the
+  // inventory or a record is no deed).
+  auto nothingDone = [] {
+    const bool spellBook = ScreenMode == kModePageView && PageHistory[0].type == kPageSpellBook;
+    return SelectedAction == -1 && CombatAction.actionCode == 0 && CombatState == kStatePlayerTurn &&
+           CombatAction.inventoryOpenedThisTurn == 0 && SpellInProgress == -1 && !spellBook &&
+           CraftedWeapons[kCrossbow].charges == 0 &&
+           CraftedWeapons[kRightWand].charges == 5;
+  };
+  for (int c = -1; c < static_cast<int>(std::size(conditions)); ++c) {
+    SCOPED_TRACE(c < 0 ? 0 : conditions[c]);
+    for (const auto& row : rows) {
+      SCOPED_TRACE(row.order);
+      if (c >= 0) AddCondition(row.member, conditions[c], 5, 0, 18, 0);
+      TurnOf(row.member);
+      SidePanelShown = 1;
+      ASSERT_TRUE(harness::StepFrames(1));
+      const bool left = c < 0 || (row.leftBy & (1u << c)) != 0;
+      EXPECT_EQ(offered(row.order), left);
+      if (row.key != nullptr)
+        press(row.key, row.shift);
+      else if (left)
+        ClickAction(row.order);
+      EXPECT_NE(nothingDone(), left);
+      SelectedAction = -1;
+      SpellInProgress = -1;
+      PlaybackCreature = -1;  // a readied fighter's event
+      ScreenMode = kModeExploring;
+      PageHistory[0].type = 0;
+      CraftedWeapons[kCrossbow].charges = 0;
+      if (c >= 0) RemoveCondition(row.member, conditions[c]);
+    }
+    if (c < 0) continue;
+    // The fighter's click on the gnoll beside it strikes no blow.
+    AddCondition(kFighter, conditions[c], 5, 0, 18, 0);
+    TurnOf(kFighter);
+    WeaponMode = 1;
+    for (int i = 0; i < 60 && (i < 2 || FollowTarget != -1); ++i) ASSERT_TRUE(harness::StepFrames(1));
+    const CreatureRecord& gnoll = Creatures[kGnoll];
+    harness::MoveMouse(gnoll.squareX * 24 + 12 - ViewOriginX, gnoll.squareY * 24 + 12 - ViewOriginY);
+    ASSERT_TRUE(harness::StepFrames(1));
+    harness::Click(gnoll.squareX * 24 + 12 - ViewOriginX, gnoll.squareY * 24 + 12 - ViewOriginY);
+    EXPECT_TRUE(nothingDone());
+    harness::MoveMouse(100, 200);
+    RemoveCondition(kFighter, conditions[c]);
+    // A reload handed to the executor anyway is refused but by the nauseated.
+    AddCondition(kCleric, conditions[c], 5, 0, 18, 0);
+    TurnOf(kCleric);
+    for (int i = 0; i < 60 && (i < 2 || FollowTarget != -1); ++i) ASSERT_TRUE(harness::StepFrames(1));
+    ActingCreature = kCleric;
+    CombatAction.reactingCreature = -1;
+    CombatAction.actionCode = kActionReload;
+    ExecuteCombatAction();
+    EXPECT_EQ(CraftedWeapons[kCrossbow].charges, conditions[c] == kCondNauseated ? 1 : 0);
+    CraftedWeapons[kCrossbow].charges = 0;
+    RemoveCondition(kCleric, conditions[c]);
+  }
+  // Paralysed, a wizard who knows a spell without a gesture may cast it.
+  Creatures[kWizard].knownSpells[kSpellTrueStrike] = 1;
+  AddCondition(kWizard, kCondParalyzed, 5, 0, 18, 0);
+  TurnOf(kWizard);
+  ASSERT_TRUE(harness::StepFrames(1));
+  EXPECT_TRUE(offered(kActCastSpell));
+  EXPECT_FALSE(offered(kActRightWand));
 }
 
 TEST_F(ActionBar, ATargetedOrderWaitsForItsTargetAndCancellingSpendsNothing) {
