@@ -10,6 +10,7 @@
 #include "adventure/scripts.h"
 #include "adventure/world_commands.h"
 #include "combat/actions/displacement.h"
+#include "combat/actions/leaving_combat.h"
 #include "combat/actions/start_of_combat.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/combat_cycle.h"
@@ -186,11 +187,10 @@ void CutAbilityLosses(int id) {
   RecomputeCreature(id, 0);
 }
 
-// The fighters of the map listed again, standing still on their squares. A
-// member whose place in the party's formation is walled off would be left on
-// the leader's square, hidden under his figure: it stands on the nearest free
-// square instead.
+// The fighters of the map listed again, standing still on their squares,
+// the party led by its first standing member when its leader fell.
 void SettleFighters() {
+  ReplaceFallenLeader();
   BuildFighterTable();
   FinishPartyMoves();
   for (int m = 0; m < kPartySize; ++m)
