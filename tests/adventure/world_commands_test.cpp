@@ -144,6 +144,22 @@ TEST_F(WorldCommands, ACreatureTakenAwayInABattleLeavesItsTurnOrder) {
   EXPECT_EQ(ScreenMode, kModeVictory);
 }
 
+// A script that kills the leader or turns him to stone outside a battle hands
+// the lead to the first standing member; in a battle the fall is the
+// battle's, and the victory settles the lead.
+TEST_F(WorldCommands, AScriptThatFellsTheLeaderOutsideABattleHandsTheLeadOn) {
+  for (const char* fall : {"111", "92"}) {
+    SetUp();
+    RunSource(std::string("add_condition 0 ") + fall + " 0 1000\n");
+    EXPECT_STREQ(Creatures[0].name, "Member1") << fall;
+    EXPECT_STREQ(Creatures[1].name, "Member0") << fall;
+  }
+  SetUp();
+  InCombat = 1;
+  RunSource("add_condition 0 92 0 1000\n");
+  EXPECT_STREQ(Creatures[0].name, "Member0");
+}
+
 TEST_F(WorldCommands, SavingElsewhereKeepsTheRunningGameAndItsEdits) {
   // Whatever the save writes goes to a folder of this test's own.
   const std::filesystem::path game = std::filesystem::current_path();
