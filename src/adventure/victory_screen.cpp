@@ -9,7 +9,6 @@
 #include "adventure/end_screens.h"
 #include "adventure/scripts.h"
 #include "adventure/world_commands.h"
-#include "combat/actions/displacement.h"
 #include "combat/actions/leaving_combat.h"
 #include "combat/actions/start_of_combat.h"
 #include "combat/resolution/combat_sequencer.h"
@@ -41,7 +40,6 @@
 #include "state/game_flags.h"
 #include "state/game_progress.h"
 #include "state/inventory_state.h"
-#include "state/party_leader.h"
 #include "state/script_state.h"
 #include "state/turn_order.h"
 #include "rules/experience.h"
@@ -193,8 +191,6 @@ void SettleFighters() {
   ReplaceFallenLeader();
   BuildFighterTable();
   FinishPartyMoves();
-  for (int m = 0; m < kPartySize; ++m)
-    if (m != static_cast<int>(PartyLeader) && Creatures[m].present == 1) RelocateIfBlocked(m);
   for (int s = 0; s < std::clamp(FighterCount, 0, kFighterSlots); ++s) {
     FighterSlot& slot = FighterSlots[s];
     if (!IsCreature(slot.creature)) continue;

@@ -5,7 +5,6 @@
 #include <cstring>
 
 #include "adventure/script_faults.h"
-#include "combat/actions/displacement.h"
 #include "combat/actions/leaving_combat.h"
 #include "combat/actions/turn_order_changes.h"
 #include "creatures/create_creature.h"
@@ -30,6 +29,7 @@
 #include "map/square_grids.h"
 #include "rules/casting_rules.h"
 #include "rules/conditions.h"
+#include "rules/formation.h"
 #include "rules/positions.h"
 #include "screens/game/game_screen.h"
 #include "state/camera.h"

@@ -112,6 +112,7 @@ TEST_F(SavedGames, AGameSavedInTheMiddleOfABattleComesBackFieldByField) {
   EXPECT_GE(FindCondition(monster, kCondMageArmor), 0);
   GameDigest loaded = GameDigest::Take();
   savetest::DropConditions(&loaded.roster);
+  savetest::GatherPartyOnLeader(&loaded.roster);
   ExpectSameGame(saved, loaded);
   EXPECT_EQ(InCombat, 0u);
   EXPECT_EQ(ScreenMode, kModeExploring);
