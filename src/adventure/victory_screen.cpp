@@ -9,7 +9,7 @@
 #include "adventure/end_screens.h"
 #include "adventure/scripts.h"
 #include "adventure/world_commands.h"
-#include "combat/actions/displacement.h"
+#include "combat/actions/leaving_combat.h"
 #include "combat/actions/start_of_combat.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/combat_cycle.h"
@@ -40,7 +40,6 @@
 #include "state/game_flags.h"
 #include "state/game_progress.h"
 #include "state/inventory_state.h"
-#include "state/party_leader.h"
 #include "state/script_state.h"
 #include "state/turn_order.h"
 #include "rules/experience.h"
@@ -186,15 +185,12 @@ void CutAbilityLosses(int id) {
   RecomputeCreature(id, 0);
 }
 
-// The fighters of the map listed again, standing still on their squares. A
-// member whose place in the party's formation is walled off would be left on
-// the leader's square, hidden under his figure: it stands on the nearest free
-// square instead.
+// The fighters of the map listed again, standing still on their squares,
+// the party led by its first standing member when its leader fell.
 void SettleFighters() {
+  ReplaceFallenLeader();
   BuildFighterTable();
   FinishPartyMoves();
-  for (int m = 0; m < kPartySize; ++m)
-    if (m != static_cast<int>(PartyLeader) && Creatures[m].present == 1) RelocateIfBlocked(m);
   for (int s = 0; s < std::clamp(FighterCount, 0, kFighterSlots); ++s) {
     FighterSlot& slot = FighterSlots[s];
     if (!IsCreature(slot.creature)) continue;

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "adventure/script_faults.h"
-#include "combat/actions/displacement.h"
+#include "combat/actions/leaving_combat.h"
 #include "combat/actions/turn_order_changes.h"
 #include "creatures/create_creature.h"
 #include "creatures/creature_kinds.h"
@@ -29,6 +29,7 @@
 #include "map/square_grids.h"
 #include "rules/casting_rules.h"
 #include "rules/conditions.h"
+#include "rules/formation.h"
 #include "rules/positions.h"
 #include "screens/game/game_screen.h"
 #include "state/camera.h"
@@ -39,6 +40,7 @@
 #include "state/map_view_state.h"
 #include "state/party_leader.h"
 #include "state/script_state.h"
+#include "state/turn_order.h"
 
 int32_t (&CreatureHighlight)[kCreatureCount] = CreatureMarkWords;
 int32_t& HighlightFade = HighlightTimer;
@@ -417,10 +419,14 @@ void ChangeCondition(int32_t mode, int creature, int32_t removed, int32_t added,
     ScriptDebugLine("condition: %i is not one of the conditions", id);
     return;
   }
-  if (mode == 1)
+  if (mode == 1) {
     RemoveCondition(creature, static_cast<uint32_t>(id));
-  else
-    AddCondition(creature, static_cast<uint32_t>(id), duration, value, 0, 0);
+    return;
+  }
+  AddCondition(creature, static_cast<uint32_t>(id), duration, value, 0, 0);
+  // A leader felled outside a battle hands the lead to the first standing
+  // member, or the party could not walk on; in a battle the victory does.
+  if (InCombat == 0 && creature < kPartySize) ReplaceFallenLeader();
 }
 
 void SetSightRange(int creature, int32_t range) {

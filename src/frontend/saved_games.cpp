@@ -17,6 +17,7 @@
 #include "combat/actions/combat_movement.h"
 #include "combat/actions/cursor_checks.h"
 #include "combat/actions/displacement.h"
+#include "combat/actions/leaving_combat.h"
 #include "combat/actions/reactions.h"
 #include "combat/actions/roll_previews.h"
 #include "combat/actions/start_of_combat.h"
@@ -534,8 +535,10 @@ void InstallStage(LoadStage* s) {
   ScatterDetails(s->details);
 
   // The party explores creature 0's map from where it stood; the creatures
-  // the slot holds are all there are (no groups are placed afresh).
+  // the slot holds are all there are (no groups are placed afresh). A game
+  // saved with its leader fallen is led by its first standing member.
   PartyLeader = 0;
+  ReplaceFallenLeader();
   const CreatureRecord& lead = Creatures[0];
   CurrentMapNumber = -1;  // nothing of the map being left is stored back
   CurrentMap = StoredMaps[lead.map];

@@ -178,6 +178,8 @@ bool FinishPartyMoves() {
     c.facing = facing;
     ResetCreaturePath(m);
   }
+  for (int m = 0; m < kPartySize; ++m)
+    if (m != lead && Creatures[m].present == 1) RelocateIfBlocked(m);
   return true;
 }
 

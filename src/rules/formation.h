@@ -28,4 +28,14 @@ void StopOnOwnSquare(int creature);
 int MoveFollowersInFormation();
 int MovePartyInFormation();
 int AdvancePatrolWaypoint(int slot);
+// Every member on its place of the formation, standing still and facing as
+// the leading character does. A member whose place is walled off, off the
+// map or held would be left on another's square, hidden under a figure: it
+// stands on the nearest free square instead.
 bool FinishPartyMoves();
+
+// Implemented by the combat actions (displacement): when another present
+// creature or a wall shares one of the creature's squares, moves it to the
+// first fitting square of the nearest ring around the first such square.
+// True (it stays when no place is found).
+bool RelocateIfBlocked(int creature);

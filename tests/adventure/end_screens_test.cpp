@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "adventure/end_screens.h"
@@ -17,6 +18,7 @@
 #include "engine/sprite_sheets.h"
 #include "frontend/fade_screens.h"
 #include "harness/harness.h"
+#include "harness/play_verbs.h"
 #include "harness/test_scenes.h"
 #include "map/map_record.h"
 #include "rules/item_rules.h"
@@ -30,6 +32,7 @@
 #include "state/game_flags.h"
 #include "state/game_progress.h"
 #include "state/inventory_state.h"
+#include "state/party_leader.h"
 #include "state/turn_order.h"
 
 namespace {
@@ -163,6 +166,36 @@ TEST(EndScreens, AfterTheBattleEveryStandingMemberIsDrawnOnASquareOfItsOwn) {
     for (int other = 0; other < m; ++other)
       EXPECT_FALSE(Creatures[m].squareX == Creatures[other].squareX && Creatures[m].squareY == Creatures[other].squareY)
           << m << " stands on " << other << "'s square";
+  }
+  harness::StopGame();
+}
+
+// The battle won with the leader fallen, dead at -10 or turned to stone, as
+// combat leaves him (off the map): the first standing member leads from the
+// victory screen on, and a click on open ground walks the party there.
+TEST(EndScreens, AfterABattleWonWithTheLeaderFallenTheFirstStandingMemberLeadsTheWalk) {
+  ASSERT_TRUE(harness::StartGame());
+  for (const bool petrified : {false, true}) {
+    SCOPED_TRACE(petrified ? "petrified" : "dead");
+    ASSERT_TRUE(harness::StepFrames(1));
+    LayOutWonBattle();
+    Creatures[kChief].scriptWords[kScriptWordDeathScript] = 0;
+    const std::string second = Creatures[1].name;
+    if (petrified) {
+      AddCondition(0, kCondPetrified, kDurationLasting, 0, 0, 0);
+    } else {
+      Creatures[0].hitPoints = -10;
+      AddCondition(0, kCondDead, kDurationLasting, 0, 0, 0);
+    }
+    Creatures[0].present = 0;
+    ASSERT_TRUE(harness::StepFrames(1));
+    PressSpace();
+    ASSERT_EQ(ScreenMode, kModeExploring);
+    EXPECT_EQ(Creatures[0].name, second);
+    ASSERT_EQ(playverbs::ClickSquare(7, 2), "");
+    ASSERT_TRUE(harness::StepFrames(60));
+    EXPECT_EQ(Creatures[PartyLeader].squareX, 7);
+    EXPECT_EQ(Creatures[PartyLeader].squareY, 2);
   }
   harness::StopGame();
 }

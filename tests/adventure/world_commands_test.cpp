@@ -1,5 +1,6 @@
 // The world commands: squares and maps, creatures, and saving elsewhere; and
-// every index a command takes, out of its range, changing nothing.
+// every index a command takes, out of its range, changing nothing; and where
+// every arrival of both adventures puts the party.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -7,17 +8,25 @@
 #include <cstdlib>
 #include <filesystem>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "adventure/quest_journal.h"
 #include "adventure/script_fixture.h"
 #include "adventure/world_commands.h"
 #include "engine/frame.h"
 #include "engine/settings.h"
+#include "engine/random.h"
 #include "engine/sound.h"
+#include "frontend/game_start.h"
 #include "frontend/saved_games.h"
+#include "harness/harness.h"
 #include "map/map_switching.h"
 #include "map/party_vision.h"
+#include "party/party_start.h"
 #include "platform/system.h"
 #include "rules/conditions.h"
 #include "state/fighter_slots.h"
@@ -144,6 +153,22 @@ TEST_F(WorldCommands, ACreatureTakenAwayInABattleLeavesItsTurnOrder) {
   EXPECT_EQ(ScreenMode, kModeVictory);
 }
 
+// A script that kills the leader or turns him to stone outside a battle hands
+// the lead to the first standing member; in a battle the fall is the
+// battle's, and the victory settles the lead.
+TEST_F(WorldCommands, AScriptThatFellsTheLeaderOutsideABattleHandsTheLeadOn) {
+  for (const char* fall : {"111", "92"}) {
+    SetUp();
+    RunSource(std::string("add_condition 0 ") + fall + " 0 1000\n");
+    EXPECT_STREQ(Creatures[0].name, "Member1") << fall;
+    EXPECT_STREQ(Creatures[1].name, "Member0") << fall;
+  }
+  SetUp();
+  InCombat = 1;
+  RunSource("add_condition 0 92 0 1000\n");
+  EXPECT_STREQ(Creatures[0].name, "Member0");
+}
+
 TEST_F(WorldCommands, SavingElsewhereKeepsTheRunningGameAndItsEdits) {
   // Whatever the save writes goes to a folder of this test's own.
   const std::filesystem::path game = std::filesystem::current_path();
@@ -209,6 +234,87 @@ TEST_F(WorldCommands, IndicesOutOfRangeChangeNothing) {
   EXPECT_EQ(std::memcmp(&maps[kStoredMapCount], &CurrentMap, sizeof CurrentMap), 0);
   EXPECT_EQ(std::memcmp(flags, GameFlags, sizeof flags), 0);
   for (int e = 0; e < kJournalEntryCount; ++e) EXPECT_EQ(QuestJournal[e].text, journal[e].text);
+}
+
+// Where an arrival of an adventure puts the party, and what leads there.
+struct Arrival {
+  int map, x, y, facing;
+  std::string by;
+};
+
+constexpr uint32_t kPlaceCreatureOp = 56;  // a script puts a creature on a map and square
+constexpr int32_t kStairsUp = 73, kStairsDown = 74;
+constexpr int32_t kToLocalMapView = 99;  // a stair square's map that opens the world map instead
+constexpr int32_t kFirstLocation = 5;    // the world map's location layer marks a place from 5 up
+constexpr int kTravelFacing = 5;         // the facing the world map's travel enters a place in
+
+// Every arrival of the adventure loaded: each link between its local maps (a
+// script placing a member on another map, a stair square) at each of the
+// eight facings, and each place of the world map as the travel enters it.
+std::vector<Arrival> ArrivalsOf(const std::string& adventure) {
+  std::vector<Arrival> arrivals;
+  auto everyFacing = [&](int map, int x, int y, const std::string& by) {
+    for (int facing = 1; facing <= 8; ++facing) arrivals.push_back({map, x, y, facing, by});
+  };
+  for (const auto& entry : std::filesystem::directory_iterator("Scripts/" + adventure)) {
+    std::ifstream file(entry.path(), std::ios::binary);
+    const std::vector<uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    ScriptCommand* head = nullptr;
+    uint32_t count = 0;
+    EXPECT_EQ(ParseScriptBytes(bytes.data(), bytes.size(), &head, &count), kScriptLoaded) << entry.path();
+    for (const ScriptCommand* c = head; c != nullptr; c = c->next)
+      if (c->op == kPlaceCreatureOp && ArgumentValue(c, 0) >= 0 && ArgumentValue(c, 0) < kPartySize)
+        everyFacing(ArgumentValue(c, 1), ArgumentValue(c, 2), ArgumentValue(c, 3), entry.path().filename().string());
+    if (head != nullptr) FreeCommandNodes(head);
+  }
+  for (int n = 0; n < kStoredMapCount; ++n)
+    for (int x = 0; x < kMapSide; ++x)
+      for (int y = 0; y < kMapSide; ++y) {
+        const MapRecord& m = StoredMaps[n];
+        const int32_t wall = m.At(kLayerWalls, x, y), to = m.At(kLayerObjects0, x, y);
+        if ((wall == kStairsUp || wall == kStairsDown) && to != kToLocalMapView)
+          everyFacing(to, m.At(kLayerObjects1, x, y), m.At(kLayerObjects2, x, y),
+                      "the stair of map " + std::to_string(n) + " at " + std::to_string(x) + "," + std::to_string(y));
+      }
+  for (int x = 0; x < kMapSide; ++x)
+    for (int y = 0; y < kMapSide; ++y)
+      if (WorldMap.At(kLayerObjects0, x, y) >= kFirstLocation)
+        arrivals.push_back({WorldMap.At(kLayerObjects1, x, y), WorldMap.At(kLayerObjects2, x, y),
+                            WorldMap.At(kLayerObjects3, x, y), kTravelFacing,
+                            "the world map's place at " + std::to_string(x) + "," + std::to_string(y)});
+  return arrivals;
+}
+
+// No arrival of either adventure leaves two members on one square: a member
+// whose place in the formation is walled off, off the map or held stands on
+// the nearest free square, not hidden under another's figure.
+TEST(Arrivals, NoArrivalOfEitherAdventureLeavesTwoMembersOnOneSquare) {
+  ASSERT_TRUE(harness::StartGame());
+  for (const std::string adventure : {"DemoVersion", "FullVersion"}) {
+    if (adventure == "DemoVersion") {
+      SwitchToIntroductoryAdventure();
+      ASSERT_EQ(StartIntroductoryAdventure(), 1);
+    } else {
+      ResetGameState();
+      ASSERT_EQ(StartDebugPartySetup(), 1);
+      ASSERT_EQ(StartAdventuring(), 1);
+    }
+    const std::vector<Arrival> arrivals = ArrivalsOf(adventure);
+    EXPECT_GE(arrivals.size(), adventure == "DemoVersion" ? 48u : 46u);
+    for (const Arrival& a : arrivals) {
+      SeedRandomForTests(1);
+      ASSERT_EQ(SwitchLocalMap(a.map, a.x, a.y, a.facing, 0, 0), 1) << adventure << ": " << a.by;
+      for (int m = 0; m < kPartySize; ++m)
+        for (int other = 0; other < m; ++other) {
+          const CreatureRecord &c = Creatures[m], &o = Creatures[other];
+          EXPECT_FALSE(c.present == 1 && o.present == 1 && c.squareX == o.squareX && c.squareY == o.squareY)
+              << adventure << ": " << a.by << " to map " << a.map << " at " << a.x << "," << a.y << " facing "
+              << a.facing << ": members " << other << " and " << m << " share " << c.squareX << "," << c.squareY;
+        }
+    }
+  }
+  ResetGameState();  // the adventures' creatures and maps are not the next test's
+  harness::StopGame();
 }
 
 }  // namespace

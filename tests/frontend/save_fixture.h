@@ -108,7 +108,9 @@ inline void DropConditions(std::vector<uint8_t>* roster) {
     std::memset(roster->data() + at + kStoredConditionsAt, 0, kStoredFeatsAtOther - kStoredConditionsAt);
 }
 
-// The party stands where a load puts it: on creature 0's square.
+// The members' squares read as creature 0's: a load puts the party round
+// creature 0's square, each member on its place in the formation or on the
+// nearest free square.
 inline void GatherPartyOnLeader(std::vector<uint8_t>* roster) {
   for (int m = 1; m < kPartySize; ++m)
     std::memcpy(roster->data() + m * kStoredPartyRecordBytes + 604, roster->data() + 604, 28);

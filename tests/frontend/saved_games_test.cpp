@@ -112,6 +112,7 @@ TEST_F(SavedGames, AGameSavedInTheMiddleOfABattleComesBackFieldByField) {
   EXPECT_GE(FindCondition(monster, kCondMageArmor), 0);
   GameDigest loaded = GameDigest::Take();
   savetest::DropConditions(&loaded.roster);
+  savetest::GatherPartyOnLeader(&loaded.roster);
   ExpectSameGame(saved, loaded);
   EXPECT_EQ(InCombat, 0u);
   EXPECT_EQ(ScreenMode, kModeExploring);
@@ -257,6 +258,29 @@ TEST_F(SavedGames, TheIntroductoryAdventureSavesDeletesAndLoadsOnlyItsFourMaps) 
   EXPECT_EQ(Creatures[3].squareX, 3);  // the party gathers on creature 0's square
   EXPECT_EQ(DeleteSavedGame(1), 0);
   EXPECT_FALSE(platform::GameFolderExists((folder_ + "\\1").c_str()));
+}
+
+// A game saved with its leader fallen (dead or turned to stone) comes back led
+// by the first standing member, who stands on the map; the fallen keeps his
+// place behind.
+TEST_F(SavedGames, AGameSavedWithItsLeaderFallenLoadsLedByTheFirstStandingMember) {
+  for (const uint32_t fall : {kCondDead, kCondPetrified}) {
+    SCOPED_TRACE(fall);
+    StartBattle(3, 0);
+    ASSERT_EQ(WriteSavedGame(1), 0);
+    ASSERT_EQ(LoadSavedGame(1), 0);
+    const std::string first = Creatures[0].name, second = Creatures[1].name;
+    AddCondition(0, fall, kDurationLasting, 0, 0, 0);
+    Creatures[0].present = 0;
+    ASSERT_EQ(WriteSavedGame(1), 0);
+    ASSERT_EQ(LoadSavedGame(1), 0);
+    EXPECT_EQ(Creatures[0].name, second);
+    EXPECT_EQ(FindCondition(0, fall), -1);
+    EXPECT_EQ(Creatures[0].present, 1);
+    EXPECT_EQ(Creatures[1].name, first);
+    EXPECT_GE(FindCondition(1, fall), 0);
+    EXPECT_EQ(DeleteSavedGame(1), 0);
+  }
 }
 
 // The game left behind has no say in the game loaded: a wizard who renews

@@ -132,9 +132,10 @@ TEST_F(MapSwitch, ThereAndBackLeavesTheMapsAsTheyWere) {
   EXPECT_LE(CurrentMap.At(kLayerFloor, 3, 3), 319);
   for (int i = 0; i < kPartySize; ++i) {
     EXPECT_EQ(Creatures[i].map, 5);
-    EXPECT_EQ(Creatures[i].pixelX, 72);
+    EXPECT_EQ(Creatures[i].pixelX, 24 * Creatures[i].squareX);
     EXPECT_EQ(Creatures[i].facing, 3);
   }
+  EXPECT_EQ(Creatures[0].pixelX, 72);
   EXPECT_EQ(FighterCount, 4);
   EXPECT_EQ(FighterSlots[0].alert, 1);
   EXPECT_EQ(ScreenMode, kModeExploring);

@@ -9,6 +9,7 @@
 #include "map/fighter_tests.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
+#include "rules/formation.h"
 #include "rules/positions.h"
 #include "state/fighter_slots.h"
 #include "state/turn_order.h"

@@ -36,10 +36,8 @@ bool CanGrowInPlace(int creature, int width, int depth);
 // can also be moved away becomes the creature's square (they are moved).
 // False, the creature where it was, when none.
 bool NudgeOrDisplace(int creature, int width, int depth);
-// When another present creature or a wall shares one of the creature's
-// squares, moves it to the first fitting square of the nearest ring around
-// the first such square. True (it stays when no place is found).
-bool RelocateIfBlocked(int creature);
+// RelocateIfBlocked, defined here, is declared by the formation
+// (rules/formation.h), whose FinishPartyMoves settles the party with it.
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetDisplacementState();

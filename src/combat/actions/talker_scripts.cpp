@@ -5,7 +5,6 @@
 #include <cstring>
 #include <string_view>
 
-#include "combat/actions/displacement.h"
 #include "combat/actions/start_of_combat.h"
 #include "combat/turns/combat_cycle.h"
 #include "engine/frame.h"
@@ -14,6 +13,7 @@
 #include "map/party_walk.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
+#include "rules/formation.h"
 #include "rules/positions.h"
 #include "state/casting_services.h"
 #include "state/combat_action.h"

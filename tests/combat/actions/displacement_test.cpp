@@ -2,6 +2,7 @@
 // square moves to the nearest ring, the area a creature takes is cleared of
 // the others, and a growing creature finds a corner where it fits.
 #include "combat/actions/displacement.h"
+#include "rules/formation.h"
 
 #include <gtest/gtest.h>
 
