@@ -507,6 +507,24 @@ std::vector<std::string> Faults(const Drawn& drawn) {
     }
     for (int p : met) faults.push_back(Words(claimed[i]) + " meets " + pictures[static_cast<size_t>(p)].name);
   }
+  // A chance beside the pointer (the touch chance of an aimed spell) keeps
+  // its letters clear of the pointer's picture, even on its own backing:
+  // the backing laid over the spell's icon cut the icon at the first digit.
+  for (size_t i = 0; i < runs.size(); ++i) {
+    const std::vector<Cell>& a = claimed[i];
+    const bool chance = runs[i].backed && a.size() >= 2 && a.back().c == '%' &&
+                        std::all_of(a.begin(), a.end() - 1, [](const Cell& c) { return std::isdigit(c.c) != 0; });
+    if (!chance) continue;
+    std::set<int> under;
+    for (const Cell& c : a)
+      for (int y = c.y; y < c.y + c.h; ++y)
+        for (int x = c.x - 1; x <= c.x + c.w; ++x)
+          if (x >= 0 && y >= 0 && x < 320 && y < 240)
+            for (int p : owners[static_cast<size_t>(y) * 320 + x])
+              if (pictures[static_cast<size_t>(p)].onTop && pictures[static_cast<size_t>(p)].order < c.order)
+                under.insert(p);
+    for (int p : under) faults.push_back(Words(a) + " lies on " + pictures[static_cast<size_t>(p)].name);
+  }
   // Texts of the two sizes side by side on one line (a list beside a
   // column) read as one line unless a large cell's width of blank parts
   // them: 7 pixels past the large letters' cells, whose last two columns
