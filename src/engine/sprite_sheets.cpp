@@ -119,8 +119,9 @@ void Note(int kind, int slot, int frame, int x, int y, uint32_t colour, float sc
 int64_t DrawOrder() { return g_drawOrder; }
 
 DrawLayerScope::DrawLayerScope(DrawLayer layer) : kept_(g_drawLayer) {
-  // A backdrop stays one, whatever is drawn within it.
-  if (g_drawLayer == DrawLayer::kPicture) g_drawLayer = layer;
+  // A backdrop stays one, whatever is drawn within it, but for a mark on it.
+  if (g_drawLayer == DrawLayer::kPicture || (layer == DrawLayer::kMark && g_drawLayer == DrawLayer::kBackdrop))
+    g_drawLayer = layer;
 }
 DrawLayerScope::~DrawLayerScope() { g_drawLayer = kept_; }
 

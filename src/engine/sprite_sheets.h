@@ -49,11 +49,14 @@ int DrawSheetFrameSilhouette(int slot, int frame, int x, int y, uint32_t colour,
 
 // What a drawn frame is to the screen: a picture of its own (an icon, an
 // arrow, a figure, a frame's edge), part of the backdrop the screen's texts
-// stand on (the map view under the panels), or something that lies over
+// stand on (the map view under the panels), something that lies over
 // whatever was drawn before it by nature (the pointer and what it carries,
-// a tooltip's backing, a popup box).
-enum class DrawLayer : uint8_t { kPicture, kBackdrop, kOnTop };
-// While it lives, the frames drawn count as the given layer.
+// a tooltip's backing, a popup box), or a mark drawn on the map view (a
+// path arrow, a condition icon, the turn marker): a picture of its own on
+// the backdrop, which the view's edges cut as they cut the map.
+enum class DrawLayer : uint8_t { kPicture, kBackdrop, kOnTop, kMark };
+// While it lives, the frames drawn count as the given layer; within a
+// backdrop they stay part of it, but for a mark on it.
 class DrawLayerScope {
  public:
   explicit DrawLayerScope(DrawLayer layer);

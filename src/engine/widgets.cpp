@@ -299,7 +299,7 @@ int DrawFigureSprite(int figure, int x, int y, uint32_t colour, int offsetFlag) 
     x += FigureOffsets[figure][0];
     y += FigureOffsets[figure][1];
   }
-  return DrawSheetFrame(18 + figure / 196, figure % 196, x, y, colour);
+  return DrawSheetFrame(kFirstFigureSheet + figure / kFiguresPerSheet, figure % kFiguresPerSheet, x, y, colour);
 }
 
 int DrawFigureIcon(int xOffset, int yOffset, int figure, int column, int row, uint32_t colour, int outline) {

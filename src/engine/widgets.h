@@ -53,6 +53,7 @@ int DrawCaptionBoxFrame();
 int DrawMainScreenPanels();
 // Figures 0 to kLastFigure of the figure sheets (18 onward, 196 a sheet).
 constexpr int kLastFigure = 587;
+constexpr int kFirstFigureSheet = 18, kFiguresPerSheet = 196;
 int DrawFigureSprite(int figure, int x, int y, uint32_t colour, int offsetFlag);
 int DrawFigureIcon(int xOffset, int yOffset, int figure, int column, int row, uint32_t colour, int outline);
 // Clears the picture to black and draws the logo; the splash fades it in

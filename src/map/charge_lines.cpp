@@ -42,6 +42,7 @@ bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target) {
   if (!IsValidCreature(fighter) || !slot) return false;
   for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
   MarkThreatenedSquares();
+  ArrowGridMover = fighter;
   const int n = TraceLine(fromX, fromY, toX, toY, fighter);
   if (n < 2) return false;
 

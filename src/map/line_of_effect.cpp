@@ -156,7 +156,10 @@ int WalkCoverLine(int ax, int ay, int tx, int ty, int32_t* coverX, int32_t* cove
   const int count = TraceLineInto(ax, ay, tx, ty, LineX, LineY);
   *coverX = *coverY = -1;
   if (count < 0) return -1;
-  if (kMarking) std::memset(ArrowGrid, 0, sizeof ArrowGrid);
+  if (kMarking) {
+    std::memset(ArrowGrid, 0, sizeof ArrowGrid);
+    ArrowGridMover = -1;
+  }
   const bool precise =
       attacker >= 0 && attacker < kCreatureCount && Creatures[attacker].feats[kFeatImprovedPreciseShot] != 0;
   bool cover = false;

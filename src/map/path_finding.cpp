@@ -959,6 +959,7 @@ void MarkCombatPath(int creature, FighterSlot* slot, int fromX, int fromY, int g
       SeriesThreatMover = creature;
     }
   }
+  ArrowGridMover = creature;
   PathShown = 1;
   const int32_t movesLeft = CombatAction.movesLeft, speed = c.speed.current;
   int32_t cost = 0;

@@ -5,6 +5,10 @@
 
 // 3,600 cells, x * 60 + y.
 extern int32_t ArrowGrid[3600];
+// The creature whose path search laid the threat marks and arrows that
+// ArrowGrid holds; -1 while it holds anything else (a line of fire, nothing
+// yet).
+extern int32_t ArrowGridMover;
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetThreatGridsState();

@@ -8,7 +8,9 @@
 // is cut at its edge; a picture of its own (an icon, an arrow, a figure, an
 // ornament, the edge of a frame) whose drawn pixels fall on or right beside
 // a letter's ink, or leave the picture (the die of a roll, drawn inside its
-// line, is such a picture); a text that a panel, a fill or a backdrop drawn
+// line, is such a picture; so are the map's marks in a battle, the path
+// arrows, condition icons and the turn marker, but the view's edges may cut
+// them as they cut the map); a text that a panel, a fill or a backdrop drawn
 // after it covers; texts of the two sizes side by side on one line with less
 // than a large cell's width of blank between them; a chance shown over a
 // creature that the pointer lies on; a box over the map that lies over the
@@ -43,6 +45,7 @@
 #include <vector>
 
 #include "adventure/dialogue.h"
+#include "combat/resolution/combat_sequencer.h"
 #include "creatures/creature_kinds.h"
 #include "engine/frame.h"
 #include "engine/graphics.h"
@@ -52,6 +55,7 @@
 #include "engine/page_history_access.h"
 #include "engine/settings.h"
 #include "engine/sprite_sheets.h"
+#include "engine/static_layers.h"
 #include "engine/text.h"
 #include "frontend/game_start.h"
 #include "harness/harness.h"
@@ -63,6 +67,7 @@
 #include "rules/creature_record.h"
 #include "rules/feat_names.h"
 #include "rules/item_tables.h"
+#include "rules/spell_ids.h"
 #include "screens/game/action_menu.h"
 #include "screens/game/click_results.h"
 #include "screens/game/map_input.h"
@@ -158,6 +163,7 @@ struct Picture {
   bool onTop;     // lies over what was drawn before it (a popup box)
   int64_t order;  // when it was drawn
   int left, top, right, bottom;  // its frame's box (right and bottom excluded)
+  bool mark = false;             // a mark on the map view, which the view's edges cut
 };
 // The logical pixels a draw's opaque texels cover (a texel wider than a
 // pixel covers every pixel it reaches into).
@@ -195,6 +201,7 @@ std::vector<Picture> Pictures(const std::vector<SheetDraw>& draws) {
     p.pixels = CoveredPixels(d);
     if (p.pixels.empty()) continue;
     p.onTop = d.layer == DrawLayer::kOnTop;
+    p.mark = d.layer == DrawLayer::kMark;
     p.order = d.order;
     const float scale = static_cast<float>(GetDisplayScale());
     p.left = static_cast<int>(std::floor(d.deviceX / scale));
@@ -405,7 +412,7 @@ std::vector<std::string> Faults(const Drawn& drawn) {
       }
       owners[static_cast<size_t>(y) * 320 + x].push_back(static_cast<int>(i));
     }
-    if (outside && !pictures[i].onTop) faults.push_back(pictures[i].name + " leaves the picture");
+    if (outside && !pictures[i].onTop && !pictures[i].mark) faults.push_back(pictures[i].name + " leaves the picture");
   }
   const std::vector<Cover> covers = Covers(drawn.draws);
   // A box drawn over a text covers it whole or leaves it whole.
@@ -500,6 +507,24 @@ std::vector<std::string> Faults(const Drawn& drawn) {
     }
     for (int p : met) faults.push_back(Words(claimed[i]) + " meets " + pictures[static_cast<size_t>(p)].name);
   }
+  // A chance beside the pointer (the touch chance of an aimed spell) keeps
+  // its letters clear of the pointer's picture, even on its own backing:
+  // the backing laid over the spell's icon cut the icon at the first digit.
+  for (size_t i = 0; i < runs.size(); ++i) {
+    const std::vector<Cell>& a = claimed[i];
+    const bool chance = runs[i].backed && a.size() >= 2 && a.back().c == '%' &&
+                        std::all_of(a.begin(), a.end() - 1, [](const Cell& c) { return std::isdigit(c.c) != 0; });
+    if (!chance) continue;
+    std::set<int> under;
+    for (const Cell& c : a)
+      for (int y = c.y; y < c.y + c.h; ++y)
+        for (int x = c.x - 1; x <= c.x + c.w; ++x)
+          if (x >= 0 && y >= 0 && x < 320 && y < 240)
+            for (int p : owners[static_cast<size_t>(y) * 320 + x])
+              if (pictures[static_cast<size_t>(p)].onTop && pictures[static_cast<size_t>(p)].order < c.order)
+                under.insert(p);
+    for (int p : under) faults.push_back(Words(a) + " lies on " + pictures[static_cast<size_t>(p)].name);
+  }
   // Texts of the two sizes side by side on one line (a list beside a
   // column) read as one line unless a large cell's width of blank parts
   // them: 7 pixels past the large letters' cells, whose last two columns
@@ -576,6 +601,8 @@ class TextLayout : public ::testing::TestWithParam<uint32_t> {
     drawn.hintsClear = ScreenMode == kModePageView && TopPageType() == kPageCharacterCreation;
     harness::MoveMouse(x, y);
     harness::StepFrames(frames - 1);
+    // The map view drawn afresh, its marks with it (not its kept picture).
+    ForgetStaticLayers();
     Record(&drawn);
     harness::StepFrames(1);
     Record(nullptr);
@@ -907,6 +934,82 @@ TEST_P(TextLayout, EveryScreenKeepsItsTextsAndPicturesApartAndInsideThePicture) 
     boxes.insert({173 + 18 * (k % 8), k < 8 ? 147 : 165});
   }
   Sweep("trade", [] {}, boxes);
+
+  std::string all;
+  for (const std::string& f : faults_) all += f + "\n";
+  EXPECT_TRUE(faults_.empty()) << all;
+}
+
+TEST_P(TextLayout, TheMarksOfABattleKeepOffTheTextsAndEachOther) {
+  // The marks of the orders on the map: an archer's line of fire and its
+  // chance, the arrows of a walk or a charge with the chance at their end,
+  // and a wizard aiming Sleep at a knot of gnolls and Shocking Grasp at the
+  // one beside her, the view placed so that the marks reach the hit points
+  // and moves in the corner and the turn order in the side panel.
+  scenes::LayOutGround(40, 24);
+  scenes::AddKnight(0, 6, 14, true);
+  scenes::AddKnight(1, 6, 15);
+  scenes::AddKnight(2, 5, 13);
+  scenes::AddKnight(3, 5, 16);
+  const int gnolls[][2] = {{13, 10}, {14, 10}, {13, 11}, {14, 11}, {7, 15}};
+  for (int i = 0; i < 5; ++i) scenes::AddFoe(scenes::kFirstFoe + i, kKindGnoll, gnolls[i][0], gnolls[i][1]);
+  scenes::Finish();
+  Creatures[0].dexterity = {60, 60};
+  CreatureRecord& wizard = Creatures[1];
+  wizard.creatureClass = kClassWizard;
+  wizard.knownSpells[kSpellSleep] = wizard.knownSpells[kSpellShockingGrasp] = 1;
+  wizard.spellsPerDay[0] = wizard.spellsLeft[0] = 3;
+  harness::MoveMouse(160, 2);
+  for (int f = 0; f < 2000 && !(CombatState == kStatePlayerTurn && CurrentFighter() == 0 &&
+                                CombatAction.actionCode == 0);
+       ++f)
+    harness::StepFrames(1);
+  EXPECT_EQ(CurrentFighter(), 0);
+  const auto viewOn = [](int x, int y, int px, int py) {
+    ViewOriginX = x * 24 + 12 - MapSpan(px);
+    ViewOriginY = y * 24 + 12 - MapSpan(py);
+    FollowTarget = -1;
+    ViewIdle = 1;
+  };
+  const auto party = [](bool panel) {
+    ScreenMode = kModeExploring;
+    CurrentSpell = -1;
+    SidePanelShown = 1;
+    SidePanelMode = panel ? 1 : 2;
+  };
+  // The party in the corner over the hit points, the gnolls under the side panel.
+  const auto corner = [&] { viewOn(6, 14, 60, 190); };
+  GameScreen("a shot aimed", [&] {
+    party(false);
+    WeaponMode = 2;
+    corner();
+  });
+  GameScreen("a walk or a charge aimed", [&] {
+    party(false);
+    WeaponMode = 1;
+    corner();
+  });
+  GameScreen("a walk or a charge beside the turn order", [&] {
+    party(true);
+    WeaponMode = 1;
+    corner();
+  });
+  GameScreen("aiming Sleep", [&] {
+    party(true);
+    viewOn(10, 12, 150, 120);
+    CurrentSpell = kSpellSleep;
+    SpellCaster = 1;
+    ScreenMode = kModeAimSquare;
+  });
+  GameScreen("aiming Shocking Grasp", [&] {
+    party(true);
+    viewOn(7, 15, 150, 150);
+    CurrentSpell = kSpellShockingGrasp;
+    SpellCaster = 1;
+    ScreenMode = kModeAimCreature;
+  });
+  party(false);
+  WeaponMode = 1;
 
   std::string all;
   for (const std::string& f : faults_) all += f + "\n";

@@ -702,7 +702,11 @@ void CombatHoverMouse() {
     // The pending action took the hover.
   } else if (enemy && WeaponMode == 1) {
     MeleeOnEnemy(fighter, target);
-    ShotSwitchShown = !AreAdjacent(fighter, target) && (ListHasKind(kActShoot) || ListHasKind(kActReload)) ? 1 : 0;
+    // The right button leads to a shot only while the turn still holds one
+    // (a reload alone, on the move action left, shoots nothing).
+    const bool shotLeft = CombatAction.standardActionLeft != 0 || CombatAction.shootingSequenceOpen != 0;
+    ShotSwitchShown =
+        !AreAdjacent(fighter, target) && shotLeft && (ListHasKind(kActShoot) || ListHasKind(kActReload)) ? 1 : 0;
   } else if (enemy && WeaponMode == 2) {
     if (!Has(fighter, kCondGrappling)) ShotAtEnemy(fighter, target);
   } else {

@@ -26,6 +26,7 @@
 #include "screens/game/floating_texts.h"
 #include "screens/game/map_base_digest.h"
 #include "screens/game/map_mouse_words.h"
+#include "screens/game/shared_routines.h"
 #include "screens/game/square_drawing.h"
 #include "screens/game/view_squares.h"
 #include "state/combat_action.h"
@@ -245,26 +246,53 @@ bool InAreaTargetList(int creature) {
 // right edge, as tooltips are) when the creature stands at its side, and
 // clear of the pointer's picture (the cursor or the aimed spell's icon, which
 // takes kPointerPicture pixels right of and below the pointer's tip in the
-// picture): where the picture would lie on it, it stands a pixel above the
-// tip, or left of the tip where there is no room above.
+// picture) and of the labels drawn before it this frame: where the picture
+// or an earlier label would lie on it, it stands a pixel above the tip, else
+// left of the tip, else below the pointer's picture, else a row higher at a
+// time. A label that would lie on a panel drawn over the map is not drawn.
 constexpr int kPointerPicture = 20;
+struct LabelBox {
+  int x, y, width, height;
+  bool Meets(const LabelBox& o) const {
+    return x < o.x + o.width && o.x < x + width && y < o.y + o.height && o.y < y + height;
+  }
+};
+constexpr int kLabelBoxes = 2 * kDrawListSize;
+LabelBox LabelsDrawn[kLabelBoxes];
+int LabelsDrawnCount = 0;
+
 void DrawSmallText(const char* text, int x, int y) {
   constexpr int kClear = 320 - kTooltipRight;
   const bool wide = IsWideView();
   // The small letters' cells are 9 pixels high in the wide window's view.
   const int kSmallHeight = wide ? 9 : 6;
   const int width = TextWidth(text, 0);
-  x = std::clamp(x, 0, std::max(0, ViewWidth() - kClear - width));
+  const int rightmost = std::max(0, ViewWidth() - kClear - width);
+  x = std::clamp(x, 0, rightmost);
   y = std::max(y, 0);
   const int mx = PictureToView(PointerX()), my = PictureToView(PointerY());
   const int picture = PictureToView(kPointerPicture);
-  if (x < mx + picture && mx < x + width && y < my + picture && my < y + kSmallHeight) {
-    if (my - 1 - kSmallHeight >= 0)
-      y = my - 1 - kSmallHeight;
-    else if (mx - 1 - width >= 0)
-      x = mx - 1 - width;
+  const LabelBox pointer{mx, my, picture, picture};
+  const auto free = [&](const LabelBox& box) {
+    if (box.x < 0 || box.y < 0 || box.x > rightmost || box.Meets(pointer)) return false;
+    for (int i = 0; i < LabelsDrawnCount; ++i)
+      if (box.Meets(LabelsDrawn[i])) return false;
+    return true;
+  };
+  LabelBox box{x, y, width, kSmallHeight};
+  if (!free(box)) {
+    const LabelBox choices[3] = {{x, my - 1 - kSmallHeight, width, kSmallHeight},
+                                 {mx - 1 - width, y, width, kSmallHeight},
+                                 {x, my + picture, width, kSmallHeight}};
+    bool found = false;
+    for (const LabelBox& choice : choices)
+      if (!found && free(choice)) box = choice, found = true;
+    for (int up = box.y - kSmallHeight - 1; !found && up >= 0; up -= kSmallHeight + 1)
+      if (free(LabelBox{x, up, width, kSmallHeight})) box = LabelBox{x, up, width, kSmallHeight}, found = true;
   }
-  DrawTextAt(0xFFFFFFFFu, 63, x, text, 0, 0, 0, 0, y, 1, 0);
+  if (ViewBoxOnCombatPanels(box.x, box.y, box.width, box.height)) return;
+  if (LabelsDrawnCount < kLabelBoxes) LabelsDrawn[LabelsDrawnCount++] = box;
+  DrawTextAt(0xFFFFFFFFu, 63, box.x, text, 0, 0, 0, 0, box.y, 1, 0);
 }
 
 void DrawChanceLabels(int creature, int cx, int cy) {
@@ -319,23 +347,23 @@ void DrawConditionIcons(int creature, int cx, int cy) {
   const CreatureRecord& c = Creatures[creature];
   if (InCombat == 1 && Active(creature, kCondParalyzed)) {
     if (c.footprintWidth.current <= 1) {
-      DrawMapFrame(10, 97 + IconFrame3B, cx - 16, cy - 18);
+      DrawMapMark(10, 97 + IconFrame3B, cx - 16, cy - 18);
     } else {
       static constexpr int kLargeIconSheets[3] = {28, 34, 35};
-      DrawMapFrame(kLargeIconSheets[IconFrame3B % 3], 24, cx - 29, cy - 29);
+      DrawMapMark(kLargeIconSheets[IconFrame3B % 3], 24, cx - 29, cy - 29);
     }
   } else if (Active(creature, kCondDazed) || Active(creature, kCondStunned) || Active(creature, kCondCowering)) {
-    DrawMapFrame(9, 97 + IconFrame3A, cx - 16, cy - 18);
+    DrawMapMark(9, 97 + IconFrame3A, cx - 16, cy - 18);
   }
   const int code = CombatAction.actionCode;
   const bool shooting = InCombat == 1 && creature == ActingCreature && (code == 8 || code == 9 || code == 10);
   if (shooting) return;
   if (Active(creature, kCondSleeping))
-    DrawMapFrame(21, 36 + IconFrame10, cx - 26, cy - 28);
+    DrawMapMark(21, 36 + IconFrame10, cx - 26, cy - 28);
   else if (Active(creature, kCondConfused) || Active(creature, kCondDominated) || Active(creature, kCondControlled))
-    DrawMapFrame(12, 30 + IconFrame8, cx - 26, cy - 28);
+    DrawMapMark(12, 30 + IconFrame8, cx - 26, cy - 28);
   else if (Active(creature, kCondBlinded))
-    DrawMapFrame(11, 97, cx - 26, cy - 28);
+    DrawMapMark(11, 97, cx - 26, cy - 28);
 }
 
 void DrawQueuedSpell(int creature, int cx, int cy) {
@@ -383,7 +411,7 @@ void DrawLabels(int creature) {
 
   if (InCombat == 1 && CombatState == kStatePlayerTurn && CombatAction.actionCode == 0 && ScreenMode < 10 &&
       creature == CurrentFighter() && HoverMarksHidden == 0 && BlinkTick > 10)
-    DrawMapFrame(20, 191, cx - 10, ScreenPosY[creature] - 16);
+    DrawMapMark(20, 191, cx - 10, ScreenPosY[creature] - 16);
 }
 
 // The ring's countdown: a run-out countdown starts again while the player
@@ -456,6 +484,7 @@ void DrawCreatureFigures(int rows, int cols, uint32_t tint) {
 }
 
 void DrawCreatureLabels(int, int) {
+  LabelsDrawnCount = 0;
   for (int i = 0; i < DrawListCount; ++i) {
     const int creature = DrawList[i].creature;
     if (ScreenPosX[creature] != -1) DrawLabels(creature);
@@ -464,6 +493,7 @@ void DrawCreatureLabels(int, int) {
 
 void ResetCreatureFiguresState() {
   DrawListCount = 0;
+  LabelsDrawnCount = 0;
   ActiveFighterOnScreen = 0;
   for (int32_t& p : ScreenPosX) p = -1;
   for (int32_t& p : ScreenPosY) p = -1;

@@ -19,6 +19,7 @@
 int32_t PromptRows = 3;
 int32_t PanelTargetMember = -1;
 int32_t SidePanelRows = 0;
+int32_t LastSidePanelRows = 0;
 uint8_t DialoguePanelOpen = 0;
 int32_t HoverPointX = 0, HoverPointY = 0;
 uint8_t HoverChanged = 0;
@@ -43,6 +44,7 @@ void ResetCreatureUnderMouseState() {
   PromptRows = 3;
   PanelTargetMember = -1;
   SidePanelRows = 0;
+  LastSidePanelRows = 0;
   DialoguePanelOpen = 0;
   HoverPointX = HoverPointY = 0;
   HoverChanged = 0;
@@ -62,6 +64,52 @@ bool MouseOnGamePanels() {
   }
   if (DialoguePanelOpen != 0 || PanelTargetMember != -1) return true;
   return PartyListShown() && (IsOverNameList() || LevelUpStarUnderMouse());
+}
+
+namespace {
+
+// The panels drawn over the map in a battle: how many were written.
+int CombatPanelBoxes(PixelBox* boxes) {
+  if (InCombat != 1) return 0;
+  int n = 0;
+  // Before this frame's panels are drawn, those of the last frame.
+  const int32_t rows = SidePanelRows > 0 ? SidePanelRows : LastSidePanelRows;
+  if (IsTargetingMode())
+    boxes[n++] = SidePanelBox(TargetingPromptRows());
+  else if (rows > 0)
+    boxes[n++] = SidePanelBox(rows);
+  if (CombatRollsShown == 1) boxes[n++] = kCombatRollsPanelBox;
+  return n + StatusBoxBlocks(boxes + n);
+}
+
+}  // namespace
+
+bool MarkOnCombatPanels(int left, int top, int right, int bottom) {
+  PixelBox boxes[4];
+  const int n = CombatPanelBoxes(boxes);
+  for (int i = 0; i < n; ++i) {
+    const PixelBox& b = boxes[i];
+    if (left < b.left + b.width && b.left < right && top < b.top + b.height && b.top < bottom) return true;
+  }
+  return false;
+}
+
+bool ViewBoxOnCombatPanels(int left, int top, int width, int height) {
+  if (!IsWideView()) return MarkOnCombatPanels(left, top, left + width, top + height);
+  // The wide view's pixels are two thirds of the picture's.
+  const auto down = [](int v) { return v >= 0 ? 2 * v / 3 : -((2 * -v + 2) / 3); };
+  const auto up = [](int v) { return v >= 0 ? (2 * v + 2) / 3 : -(2 * -v / 3); };
+  return MarkOnCombatPanels(down(left), down(top), up(left + width), up(top + height));
+}
+
+uint64_t CombatPanelsWord() {
+  PixelBox boxes[4];
+  const int n = CombatPanelBoxes(boxes);
+  uint64_t word = static_cast<uint64_t>(n);
+  for (int i = 0; i < n; ++i)
+    for (int v : {boxes[i].left, boxes[i].top, boxes[i].width, boxes[i].height})
+      word = word * 1099511628211ull + static_cast<uint32_t>(v);
+  return word;
 }
 
 int CreatureUnderMouse() {

@@ -86,8 +86,21 @@ void DrawCursorHint(int mx, int my) {
   DrawWrappedText(x, CursorHint, 0, y, 0, 0);
 }
 
-// The chance of the touch attack the aimed spell makes on the hovered fighter.
-void ShowTouchChance(const SpellRecord& s, int mx, int my) {
+// The first pixel right of the aimed spell's icon, drawn at the pointer
+// (its frame) and a pixel right of it (the spell's picture).
+int SpellIconRight(int32_t spell, int mx) {
+  int frameWidth = 0, pictureWidth = 0;
+  SheetFrameRect(kIconFrameSheet, kIconFrame, nullptr, nullptr, &frameWidth, nullptr);
+  const int figure = spell == kTurnUndead ? kTurnUndeadIcon : spell >= 0 && spell < kSpellRows ? SpellIconTable[spell] : -1;
+  if (figure >= 0) SheetFrameRect(kFirstFigureSheet + figure / kFiguresPerSheet, figure % kFiguresPerSheet, nullptr, nullptr,
+                                  &pictureWidth, nullptr);
+  return std::max(mx + frameWidth, mx + 1 + pictureWidth);
+}
+
+// The chance of the touch attack the aimed spell makes on the hovered
+// fighter, beside the spell's icon (clear of it: the text's backing laid
+// over the icon cut it at the first digit).
+void ShowTouchChance(const SpellRecord& s, int32_t spell, int mx, int my) {
   const int slot = HoveredFighterSlot;
   if (InCombat != 1 || ScreenMode != kModeTargetFirst || slot < 0 || slot >= kFighterSlots) return;
   if (s.rangedTouch != 1 && s.meleeTouch != 1) return;
@@ -96,7 +109,7 @@ void ShowTouchChance(const SpellRecord& s, int mx, int my) {
   // A friend is touched without a roll (see the spell's resolution).
   const int32_t chance = !AreEnemies(attacker, target) ? -1 : TouchAttackRoll(attacker, target, s.rangedTouch == 1, 0);
   CursorChance = chance;
-  if (TakeChanceAsHint(chance)) DrawHintAndLabels(mx + 13, my + 7, 0);
+  if (TakeChanceAsHint(chance)) DrawHintAndLabels(std::max(mx + 13, SpellIconRight(spell, mx) + 2), my + 7, 0);
 }
 
 void DrawHeldObject(int mx, int my) {
@@ -135,7 +148,7 @@ void DrawSpellCursor() {
     for (int s = 0; s < FighterCount && s < kFighterSlots; ++s)
       if (IsValidCreature(FighterSlots[s].creature)) TargetMarker[FighterSlots[s].creature] = 0;
   } else if (inTable) {
-    ShowTouchChance(SpellTable[spell], mx, my);
+    ShowTouchChance(SpellTable[spell], spell, mx, my);
   }
   if (ButtonPressed(1)) {
     LatchButton(1);

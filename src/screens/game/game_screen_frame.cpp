@@ -37,6 +37,7 @@ void ChooseMusic() {
 
 void SetUpFrame() {
   MapScaleSwitch = 1;
+  LastSidePanelRows = SidePanelRows;
   SidePanelRows = 0;  // the side panel that this frame draws sets its rows
   if (ScreenMode != kModeCreatureHovered && ScreenMode != kModeItemPileHovered) PopupRect = {0, 0, 0, 0};
   if (DebugMode == 1) GameTiming.UpdateElapsedTime();

@@ -23,6 +23,7 @@
 #include "screens/game/frame_words.h"
 #include "screens/game/hovered_creature_box.h"
 #include "screens/game/overlay_sections.h"
+#include "screens/game/panel_sections.h"
 #include "screens/game/panel_words.h"
 #include "screens/game/shared_routines.h"
 #include "screens/game/view_window.h"
@@ -98,27 +99,53 @@ bool SidePanelCells(CellRect* panel) {
   return true;
 }
 
-// A box beside the figure that would lie over the side panel moves off it
-// by the fewest cells, keeping clear of the figure: below the panel or left
-// of it where the rules put it, else left of the panel and below or above
-// the figure. It stays where the rules put it when no such place is free.
-void KeepOffSidePanel(PopupCellBoxWords& b, const CellRect& figure) {
-  CellRect panel{};
+// The status boxes' texts of a battle, in cells: how many were written.
+int StatusBoxCells(CellRect* cells) {
+  PixelBox blocks[2];
+  const int n = StatusBoxBlocks(blocks);
+  for (int i = 0; i < n; ++i)
+    cells[i] = CellRect{blocks[i].left / 8, blocks[i].top / 8, (blocks[i].left + blocks[i].width - 1) / 8,
+                        (blocks[i].top + blocks[i].height - 1) / 8};
+  return n;
+}
+
+// A box beside the figure that would lie over the side panel or over the
+// status boxes' texts of a battle moves off them by the fewest cells,
+// keeping clear of the figure: below the side panel or left of it, above
+// the status boxes or right of them, else beside the panel and below or
+// above the figure. It stays where the rules put it when no such place is
+// free.
+void KeepOffPanels(PopupCellBoxWords& b, const CellRect& figure) {
+  CellRect panels[3];
+  int count = StatusBoxCells(panels);
+  const bool side = SidePanelCells(&panels[count]);
+  const CellRect panel = panels[count];
+  if (side) ++count;
   const CellRect placed{b.left, b.top, b.right, b.bottom};
-  if (!SidePanelCells(&panel) || !placed.Meets(panel)) return;
+  bool meets = false;
+  for (int i = 0; i < count; ++i) meets |= placed.Meets(panels[i]);
+  if (!meets) return;
   constexpr int kWidth = 16, kHeight = 9, kLastColumn = 39, kLastRow = 29;
-  const int besidePanel = panel.left - 1 - kWidth;
-  const std::pair<int, int> tries[] = {{b.left, panel.bottom + 1},
-                                       {besidePanel, b.top},
-                                       {besidePanel, figure.bottom + 1},
-                                       {besidePanel, figure.top - 1 - kHeight}};
+  std::pair<int, int> tries[10];
+  int n = 0;
+  if (side) {
+    const int besidePanel = panel.left - 1 - kWidth;
+    tries[n++] = {b.left, panel.bottom + 1};
+    tries[n++] = {besidePanel, b.top};
+    tries[n++] = {besidePanel, figure.bottom + 1};
+    tries[n++] = {besidePanel, figure.top - 1 - kHeight};
+  }
+  for (int i = 0; i < count - (side ? 1 : 0); ++i) {
+    tries[n++] = {b.left, panels[i].top - 1 - kHeight};
+    tries[n++] = {panels[i].right + 1, b.top};
+  }
   int best = -1, bestMove = 0;
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < n; ++i) {
     const auto [left, top] = tries[i];
     const CellRect box{left, top, left + kWidth, top + kHeight};
-    if (left < 0 || top < 0 || box.right > kLastColumn || box.bottom > kLastRow || box.Meets(panel) ||
-        box.Meets(figure))
-      continue;
+    bool free = left >= 0 && top >= 0 && box.right <= kLastColumn && box.bottom <= kLastRow && !box.Meets(figure);
+    for (int k = 0; k < count && free; ++k) free = !box.Meets(panels[k]);
+    if (!free) continue;
     const int move = std::abs(left - b.left) + std::abs(top - b.top);
     if (best == -1 || move < bestMove) best = i, bestMove = move;
   }
@@ -149,7 +176,7 @@ void PlaceBox(const CreatureRecord& c) {
   const CellRect figure{(HoverPointX - halfWidth - ViewOriginX) / cell, (HoverPointY - halfHeight - ViewOriginY) / cell,
                         (HoverPointX + halfWidth - 1 - ViewOriginX) / cell,
                         (HoverPointY + halfHeight - 1 - ViewOriginY) / cell};
-  KeepOffSidePanel(b, figure);
+  KeepOffPanels(b, figure);
 }
 
 // The picture of an item: a crafted row's icon or a base row's.

@@ -9,6 +9,7 @@
 #include "screens/game/action_state.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/map_mouse_words.h"
+#include "screens/game/shared_routines.h"
 #include "screens/game/view_squares.h"
 #include "state/combat_action.h"
 #include "state/current_cast.h"
@@ -67,8 +68,11 @@ bool MoveRangeShown() {
   // battle are not shown (while a spell is aimed after it, say).
   if (InCombat != 1 || BoxOverBattle()) return false;
   if (a.playerControlled != 1 || MoveRangeAllowed != 1 || OptionWords[kOptionDisplayThreatAreas] != 1) return false;
+  // The squares threatened on the fighter's way, as its own path search
+  // marked them: not a shot's line of fire (nor another fighter's marks)
+  // once the hover that drew it is gone.
   const bool free = (a.movementClosed == 0 || a.fiveFootStepLeft == 1) && PlaybackCreature == -1 && a.movesLeft > 0 &&
-                    PathPreviewShown == 0 && ScreenMode < 10;
+                    PathPreviewShown == 0 && ScreenMode < 10 && ArrowGridMover == CurrentFighter();
   return free || ScreenMode == 10 || MoveRangeForced == 1;
 }
 
@@ -122,6 +126,8 @@ uint64_t MapBaseDigest(int rows, int cols, uint32_t tint) {
       squares.Add(areaWord, arrowWord, area ? AreaMask[i] | 0x100000000ull : 0u, 0u);
     }
   d.Add(squares.Folded());
+  // The arrows keep off the panels over the map.
+  if (arrows) d.Add(CombatPanelsWord());
   if (features) d.Add(0x100000000ull | FeatureFrame);
   if (animatedFloor) d.Add(0x200000000ull | LayerTick10);
   return d.h;

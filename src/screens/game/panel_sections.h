@@ -19,6 +19,10 @@ bool PartyListBlock(int* left, int* top, int* right, int* bottom);
 bool LevelUpStarUnderMouse();
 // The status boxes of the acting fighter and of the shown target.
 void DrawFighterStatusBoxes();
+// The cells the status boxes' texts take in a battle, the acting fighter's
+// and then the shown target's: how many were written to `blocks` (0 to 2).
+struct PixelBox;
+int StatusBoxBlocks(PixelBox* blocks);
 // The banner line of the attack order waiting for its target.
 void DrawCombatBanner();
 // The combat-rolls panel (the message log) while open, and its button.

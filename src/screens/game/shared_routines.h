@@ -30,6 +30,9 @@ bool IsOverNameMarker();
 extern int32_t PromptRows;
 extern int32_t PanelTargetMember;
 extern int32_t SidePanelRows;
+// The rows of the side panel the last frame drew (the map view, drawn
+// before this frame's panels, keeps its marks off them).
+extern int32_t LastSidePanelRows;
 extern uint8_t DialoguePanelOpen;
 // The point of the hovered figure (its box's centre, map pixels) and whether
 // the hovered fighter differs from the selected one.
@@ -43,6 +46,17 @@ void ResetCreatureUnderMouseState();
 // the combat-rolls panel and the two tabs; while aiming the prompt; while
 // exploring the party list's names and level-up stars.
 bool MouseOnGamePanels();
+// Whether a mark on the map view (a path arrow, a chance, an icon) over the
+// picture's pixels from (left, top), right and bottom excluded, would lie on
+// a panel drawn over the map in a battle, as the last frame drew them: the
+// side panel (or the prompt while aiming), the combat-rolls panel, the
+// status boxes' texts. Such a mark is not drawn: it would lie on the words.
+bool MarkOnCombatPanels(int left, int top, int right, int bottom);
+// The same for a box of the map view's pixels (the wide window's view spans
+// 480 by 360 of them over the picture's 320 by 240).
+bool ViewBoxOnCombatPanels(int left, int top, int width, int height);
+// A word that changes whenever the panels those tests read change.
+uint64_t CombatPanelsWord();
 // The fighter slot whose figure lies under the mouse, -1 none or while the
 // mouse is on a panel; in combat a fighter of the turn order goes first.
 int CreatureUnderMouse();

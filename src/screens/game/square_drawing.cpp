@@ -22,6 +22,7 @@
 #include "screens/game/map_mouse_words.h"
 #include "screens/game/map_view.h"
 #include "screens/game/object_list.h"
+#include "screens/game/shared_routines.h"
 #include "screens/game/view_squares.h"
 #include "state/combat_action.h"
 #include "state/current_cast.h"
@@ -169,6 +170,14 @@ int DrawMapFrame(int sheet, int frame, int x, int y, uint32_t colour, float scal
   return DrawSheetFrame(sheet, frame, x, y, colour, scaleX, scaleY, rotation, 1, 0, 0, 0, 0, 1, 0, 0);
 }
 
+int DrawMapMark(int sheet, int frame, int x, int y) {
+  int width = 0, height = 0;
+  if (!SheetFrameRect(sheet, frame, nullptr, nullptr, &width, &height) || ViewBoxOnCombatPanels(x, y, width, height))
+    return 0;
+  const DrawLayerScope mark(DrawLayer::kMark);
+  return DrawMapFrame(sheet, frame, x, y);
+}
+
 void BeginAdditive() { SetBlendMode(platform::kBlendSrcAlpha, platform::kBlendOne); }
 void EndAdditive() { SetBlendMode(platform::kBlendSrcAlpha, platform::kBlendInvSrcAlpha); }
 
@@ -211,7 +220,7 @@ void DrawMoveArrow(int x, int y, int sx, int sy) {
   if (code == -1 || code == 100 || code == 200) return;
   const int frame = PathPreviewShown ? code : code % 100;
   if (frame <= 0) return;
-  DrawMapFrame(kSheetArrows, frame, sx - 5, sy - 5);
+  DrawMapMark(kSheetArrows, frame, sx - 5, sy - 5);
 }
 
 void DrawCreatureMarker(int creature) {

@@ -2,6 +2,8 @@
 // (name, the one condition that matters most, hit points, movement left) and,
 // on the player's turn, the box of the creature the order targets.
 #include <cstdint>
+#include <cstdio>
+#include <cstring>
 
 #include "engine/text.h"
 #include "rules/conditions.h"
@@ -10,6 +12,8 @@
 #include "screens/game/panel_sections.h"
 #include "screens/game/panel_words.h"
 #include "state/combat_action.h"
+#include "state/panel_buttons.h"
+#include "state/turn_order.h"
 
 int32_t ShownTargetCreature = -1;
 
@@ -50,6 +54,41 @@ void DrawBox(int creature, int column) {
 }
 
 }  // namespace
+
+namespace {
+
+int Longer(int a, const char* text) {
+  const int n = static_cast<int>(std::strlen(text));
+  return n > a ? n : a;
+}
+
+// The cells the box's name, condition and hit points take from the column
+// given, `rows` rows from row 26.
+PixelBox BoxBlock(int creature, int column, int rows, int longest) {
+  const CreatureRecord& c = Creatures[creature];
+  char line[48];
+  std::snprintf(line, sizeof line, "%.15s", c.name);
+  longest = Longer(longest, line);
+  longest = Longer(longest, ShownConditionLabel(creature));
+  std::snprintf(line, sizeof line, "HP: %i/%i", c.hitPoints, c.maxHitPoints);
+  longest = Longer(longest, line);
+  return PixelBox{8 * column, 8 * 26, 8 * longest, 8 * rows};
+}
+
+}  // namespace
+
+int StatusBoxBlocks(PixelBox* blocks) {
+  const int fighter = CurrentFighter();
+  if (InCombat != 1 || !IsValidCreature(fighter)) return 0;
+  char moves[48];
+  const int32_t speed = Creatures[fighter].speed.current;
+  std::snprintf(moves, sizeof moves, "Moves: %i/%i Feet", FindCondition(fighter, kCondStuck) >= 0 ? 0 : CombatAction.movesLeft,
+                2 * speed);
+  blocks[0] = BoxBlock(fighter, 0, 4, Longer(0, moves));
+  if (!IsValidCreature(ShownTargetCreature) || CombatState != kStatePlayerTurn) return 1;
+  blocks[1] = BoxBlock(ShownTargetCreature, 24, 3, 0);
+  return 2;
+}
 
 void DrawFighterStatusBoxes() {
   const int fighter = CurrentFighter();

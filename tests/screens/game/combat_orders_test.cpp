@@ -18,6 +18,7 @@
 #include "harness/screen_text.h"
 #include "engine/widgets.h"
 #include "rules/conditions.h"
+#include "rules/item_tables.h"
 #include "rules/spell_ids.h"
 #include "screens/game/action_menu.h"
 #include "screens/game/action_state.h"
@@ -246,15 +247,41 @@ TEST_F(GameScreen, TheMarksOnTheMapAreThoseOfTheHoverAndOfTheBattle) {
   EXPECT_FALSE(MoveRangeShown());
 }
 
-// The right button on the orc switches to the bow; the click shoots.
+// The right button on the orc switches to the bow; the click shoots. The
+// line of fire shown while the pointer rests on the orc goes with the shot.
 TEST_F(GameScreen, AnArcherShootsAfterTheRightButtonSwitchesToTheBow) {
   ASSERT_TRUE(KnightFacesOrc(9, true));
+  OptionWords[kOptionDisplayThreatAreas] = 1;
   ClickSquare(9, 4, 1);
   EXPECT_EQ(WeaponMode, 2);
+  MouseAt(inputtest::ScreenX(9), inputtest::ScreenY(4));
+  EXPECT_TRUE(MoveRangeShown());
   ClickSquare(9, 4);
   EXPECT_EQ(CombatState, kStateActionUnderWay);
   EXPECT_EQ(CombatAction.actionCode, kActionFullShots);
   EXPECT_EQ(ActionTarget, kOrc);
+  MouseAt(inputtest::ScreenX(9), inputtest::ScreenY(4));
+  EXPECT_FALSE(MoveRangeShown());
+}
+
+// Berta's light crossbow wants reloading. Over the rooted orc out of reach
+// the melee pointer tells of the right button while her turn holds a shot,
+// and no longer once her standard action is spent (as by a cast): the move
+// left would reload, but shoot nothing.
+TEST_F(GameScreen, TheRightButtonIsOfferedForAShotOnlyWhileTheTurnHoldsOne) {
+  harness::SeedRandom(7);
+  ASSERT_TRUE(scenes::LayOutScene("bolts"));
+  harness::MoveMouse(300, 220);
+  ASSERT_TRUE(WaitForTurnOf(0));
+  CraftedWeapons[Creatures[0].equipment[kSlotRanged - 1]].charges = 0;
+  harness::MoveMouse(inputtest::ScreenX(7), inputtest::ScreenY(3));
+  harness::StepFrames(3);
+  EXPECT_EQ(ShotSwitchShown, 1);
+  CombatAction.standardActionLeft = CombatAction.fullRoundActionLeft = 0;
+  harness::StepFrames(3);
+  EXPECT_EQ(CursorShape, 12);
+  EXPECT_EQ(ShotSwitchShown, 0);
+  EXPECT_STRNE(CursorHint, "Right-click: Shoot");
 }
 
 // A cleric chooses Turn Undead on the action list with the view away from
