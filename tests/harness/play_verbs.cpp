@@ -290,10 +290,14 @@ std::string PointAtFigure(const std::string& name) {
   if (figure == draws.end() || !Graphics.device) return name + " is not drawn";
   const float cx = figure->deviceX + figure->texelWidth * static_cast<float>(figure->srcWidth) / 2;
   const float cy = figure->deviceY + figure->texelHeight * static_cast<float>(figure->srcHeight) / 2;
-  const int px = static_cast<int>(cx * 320 / static_cast<float>(Graphics.device->Width()));
-  const int py = static_cast<int>(cy * 240 / static_cast<float>(Graphics.device->Height()));
-  if (px < 0 || px >= 320 || py < 0 || py >= 240) return name + " is drawn outside the picture";
-  PointAt(px, py);
+  const float w = static_cast<float>(Graphics.device->Width()), h = static_cast<float>(Graphics.device->Height());
+  if (cx < 0 || cx >= w || cy < 0 || cy >= h) return name + " is drawn outside the picture";
+  // Away first (a refusal shown where the mouse stood goes), then onto the
+  // figure where the window shows it.
+  harness::MoveMouseOverShown(cx < w / 2 ? cx + w / 8 : cx - w / 8, cy < h / 2 ? cy + h / 6 : cy - h / 6);
+  harness::StepFrames(1);
+  harness::MoveMouseOverShown(cx, cy);
+  harness::StepFrames(2);
   return "";
 }
 
