@@ -29,7 +29,8 @@ struct WindowState {
   bool placed = false;  // a position was asked for while the window may be unmapped
   int placedX = 0, placedY = 0;
   int givenWidth = 0, givenHeight = 0;  // a drawing area the desktop gives whatever was asked (tests)
-  uint32_t askedAt = 0;  // when a size or full screen was last asked for
+  uint32_t askedAt = 0;    // when a size or full screen was last asked for
+  uint32_t comparedAt = 0;  // when the desktop's size was last compared with the window's
 };
 
 // How long the desktop may take to carry out a size asked for before the
@@ -450,11 +451,14 @@ void KeepSizeOnFullScreen(bool keep) { g_keepSizeOnFullScreen = keep; }
 void FollowDesktopSize(WindowHandle w) {
   WindowState* s = Find(w);
   if (!s || !s->sdl || s->fullScreen || s->sizeKept) return;
+  // Compared at most twice a second (the desktop is asked over its wire).
+  const uint32_t now = TickCount();
+  if (now - s->askedAt < kDesktopAnswerMs || now - s->comparedAt < kDesktopAnswerMs) return;
+  s->comparedAt = now;
   int dw = 0, dh = 0, cw = 0, ch = 0;
   if (!GetDrawableSize(w, &dw, &dh)) return;
   SDL_GetWindowSize(s->sdl, &cw, &ch);
   if (dw < cw || dh < ch || (dw == cw && dh == ch)) return;
-  if (TickCount() - s->askedAt < kDesktopAnswerMs) return;
   SDL_SetWindowSize(s->sdl, dw, dh);
 }
 
