@@ -7,6 +7,7 @@
 
 #include "platform/internal.h"
 #include "platform/system.h"
+#include "platform/window.h"
 
 namespace platform {
 namespace {
@@ -62,7 +63,13 @@ uint8_t g_buttons[4];
 uint8_t g_keyPresses[256];
 uint8_t g_buttonPresses[4];
 int32_t g_dx, g_dy, g_dz;
+// The cursor: the back-buffer pixel under it, and the window point the
+// desktop reported it at, mapped through the placement numbered
+// g_cursorPlacement.
 int g_cursorX, g_cursorY;
+WindowHandle g_cursorWindow = 0;
+int g_windowX = 0, g_windowY = 0;
+uint64_t g_cursorPlacement = 0;
 
 SDL_GameController* g_controller = nullptr;
 SDL_Joystick* g_joystick = nullptr;
@@ -104,6 +111,10 @@ void TrackInputEvent(const SDL_Event& e) {
     case SDL_MOUSEMOTION: {
       int x = e.motion.x, y = e.motion.y;
       WindowHandle w = e.motion.windowID ? HandleForNativeId(e.motion.windowID) : MainAppWindow();
+      g_cursorWindow = w;
+      g_windowX = x;
+      g_windowY = y;
+      g_cursorPlacement = PlacementSerial();
       if (w) WindowToBackBuffer(w, &x, &y);
       g_dx += x - g_cursorX;
       g_dy += y - g_cursorY;
@@ -135,13 +146,26 @@ void TrackInputEvent(const SDL_Event& e) {
 }
 
 void TrackedCursor(int* x, int* y) {
+  if (g_cursorPlacement != PlacementSerial() && IsAppWindow(g_cursorWindow)) {
+    // The picture moved under a pointer at rest: what lies under it now.
+    int cx = g_windowX, cy = g_windowY;
+    WindowToBackBuffer(g_cursorWindow, &cx, &cy);
+    g_cursorX = cx;
+    g_cursorY = cy;
+    g_cursorPlacement = PlacementSerial();
+  }
   if (x) *x = g_cursorX;
   if (y) *y = g_cursorY;
 }
 
-void SetTrackedCursor(int x, int y) {
+void SetTrackedCursor(WindowHandle w, int x, int y) {
   g_cursorX = x;
   g_cursorY = y;
+  g_windowX = x;
+  g_windowY = y;
+  BackBufferToWindow(w, &g_windowX, &g_windowY);
+  g_cursorWindow = w;
+  g_cursorPlacement = PlacementSerial();
 }
 
 const uint8_t* KeyboardState() { return g_keys; }
@@ -276,11 +300,15 @@ void InjectKey(int scanCode, bool down) {
 }
 
 void InjectMouseMove(int x, int y) {
+  BackBufferToWindow(MainAppWindow(), &x, &y);  // where the window shows that pixel
+  InjectWindowMouseMove(x, y);
+}
+
+void InjectWindowMouseMove(int x, int y) {
   SDL_Event e{};
   e.type = SDL_MOUSEMOTION;
-  e.motion.xrel = x - g_cursorX;
-  e.motion.yrel = y - g_cursorY;
-  BackBufferToWindow(MainAppWindow(), &x, &y);  // where the window shows that pixel
+  e.motion.xrel = x - g_windowX;
+  e.motion.yrel = y - g_windowY;
   e.motion.x = x;
   e.motion.y = y;
   PushForMainWindow(e, &e.motion.windowID);

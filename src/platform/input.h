@@ -52,6 +52,9 @@ void InjectKey(int scanCode, bool down);
 // The mouse moved onto back-buffer pixel (x, y), reported at the window point
 // that shows it.
 void InjectMouseMove(int x, int y);
+// The mouse moved onto point (x, y) of the window's drawing area, as the
+// desktop reports it (whatever the window shows there).
+void InjectWindowMouseMove(int x, int y);
 void InjectMouseButton(int button, bool down);  // 0 left, 1 right, 2 middle
 void InjectWheel(int clicks);
 void InjectCloseRequest();

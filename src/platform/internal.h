@@ -30,6 +30,10 @@ struct ShownPicture {
 };
 bool ShowPicture(WindowHandle w, const ShownPicture& shown);
 void DropPresenter(WindowHandle w);
+// presentation.cpp: the window's back buffer was made anew at this size;
+// until its first picture is shown, the pointer is read where that picture
+// will show.
+void ExpectPicture(WindowHandle w, int width, int height);
 // presentation.cpp: forget what was attached to a window that goes away.
 void OnWindowDestroyed(WindowHandle w);
 // presentation.cpp: the window lost (part of) its picture and must be shown again.
@@ -37,13 +41,24 @@ void OnWindowExposed(WindowHandle w);
 // presentation.cpp: what the window shows turned black, as a desktop leaves
 // a window whose picture it threw away.
 void BlankWindowPicture(WindowHandle w);
-// presentation.cpp: map window pixels to back-buffer pixels and back (full
-// screen letterboxing); identity in a window of the back buffer's size.
+// presentation.cpp: map window pixels to back-buffer pixels and back,
+// through exactly the placement the window shows its picture in (scaled
+// into a drawing area of another size, or 1:1 in the part of a larger one
+// that is drawn); identity while nothing is shown.
 void WindowToBackBuffer(WindowHandle w, int* x, int* y);
 void BackBufferToWindow(WindowHandle w, int* x, int* y);
+// presentation.cpp: a number that changes whenever a window's picture is
+// placed elsewhere in it (a back buffer made anew, a drawing area of
+// another size).
+uint64_t PlacementSerial();
 // presentation.cpp: whether pictures are shown headless too (tests of what a
 // window shows); such runs switch the window to full screen as a display does.
 bool ShowsPicturesHeadless();
+
+// window.cpp: a window the desktop has kept larger than the media library
+// takes it to be, past the time it had to answer the size asked, is given
+// that size (see the definition).
+void FollowDesktopSize(WindowHandle w);
 
 // native_size.cpp: the size the windowing system has given the window's
 // drawing area, asked of it directly (X11); false where it cannot be asked.
@@ -53,8 +68,12 @@ bool NativeDrawableSize(SDL_Window* window, int* width, int* height);
 void TrackInputEvent(const SDL_Event& e);
 // input.cpp: PC scan code of a scancode of the media library (0 unknown).
 int PcCodeForScancode(int sdlScancode);
-// input.cpp: the tracked cursor, in client coordinates of the main window.
+// input.cpp: the tracked cursor, in back-buffer pixels of the main window:
+// the back-buffer pixel under the window point the desktop last reported,
+// read again through the window's placement when that has changed since
+// (a pointer at rest over a picture shown anew at another place or scale).
 void TrackedCursor(int* x, int* y);
-void SetTrackedCursor(int x, int y);
+// Puts the tracked cursor on back-buffer pixel (x, y) of the window.
+void SetTrackedCursor(WindowHandle w, int x, int y);
 
 }  // namespace platform

@@ -7,6 +7,10 @@
 // colours as they are, whatever their alpha, fitted whole into the drawing
 // area the desktop has actually given the window (GetDrawableSize), which
 // may be smaller than the one SDL draws for: its top-left part is what shows.
+// It may be larger too (a window manager that keeps the window at another
+// size than asked): then the picture fills the part SDL draws, until the
+// window takes the desktop's size (FollowDesktopSize). The pointer is read
+// through the placement the picture was shown in.
 #include <SDL.h>
 #include <unistd.h>
 
@@ -32,12 +36,20 @@ struct Presenter {
   SDL_Texture* texture = nullptr;
   int width = 0, height = 0;  // the back buffer's size
   int areaWidth = 0, areaHeight = 0;  // the drawing area it was shown in
+  // Where the last picture shows in the drawing area, and at what scale:
+  // the pointer is read through exactly this placement (placed: a picture
+  // of this back buffer has been shown).
+  SDL_Rect box{};
+  float scale = 1;
+  bool placed = false;
   // Which picture of the back buffer the window shows, and whether it still
   // shows it (false until the first picture and after the window was exposed).
   uint64_t shown = 0;
   bool showing = false;
 };
 std::map<WindowHandle, Presenter> g_presenters;
+// Counts the changes of where a window shows its picture.
+uint64_t g_placements = 0;
 std::string g_path;
 int64_t g_firstPresent = 0;
 bool g_presentHeadless = false;
@@ -122,11 +134,13 @@ void DrawingArea(WindowHandle w, int sdlWidth, int sdlHeight, int* width, int* h
 // in a drawing area of the back buffer's size; in any other the picture is
 // scaled into its letterbox.
 bool ShowInFramebuffer(SDL_Surface* surface, SDL_Window* window, const ShownPicture& shown, bool sinceShown,
-                       int areaWidth, int areaHeight) {
+                       int areaWidth, int areaHeight, SDL_Rect* box, float* scale) {
   const uint32_t format = surface->format->format;
   const int width = shown.width, height = shown.height;
   if (areaWidth == width && areaHeight == height &&
       (format == SDL_PIXELFORMAT_RGB888 || format == SDL_PIXELFORMAT_ARGB8888)) {
+    *box = SDL_Rect{0, 0, width, height};
+    *scale = 1;
     // The rectangles sent, kept from picture to picture (no heap every frame).
     static std::vector<PixelArea> whole(1);
     static std::vector<SDL_Rect> rects;
@@ -150,8 +164,8 @@ bool ShowInFramebuffer(SDL_Surface* surface, SDL_Window* window, const ShownPict
   SDL_Surface* picture = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(shown.pixels), width, height, 32,
                                                             width * 4, SDL_PIXELFORMAT_RGB888);
   if (!picture) return false;
-  float scale = 1;
-  SDL_Rect into = Letterbox(areaWidth, areaHeight, width, height, &scale);
+  SDL_Rect into = Letterbox(areaWidth, areaHeight, width, height, scale);
+  *box = into;
   SDL_FillRect(surface, nullptr, SDL_MapRGB(surface->format, 0, 0, 0));
   SDL_BlitScaled(picture, nullptr, surface, &into);
   SDL_FreeSurface(picture);
@@ -163,7 +177,7 @@ bool ShowInFramebuffer(SDL_Surface* surface, SDL_Window* window, const ShownPict
 // from the bottom of the window it really has, so a window of fewer rows
 // would show the box that much lower: it is raised by the difference.
 bool ShowThroughRenderer(Presenter& p, const ShownPicture& shown, bool sinceShown, int areaWidth, int areaHeight,
-                         int outputHeight) {
+                         int outputHeight, SDL_Rect* placed, float* scale) {
   const int width = shown.width, height = shown.height;
   if (!p.texture || p.width != width || p.height != height) {
     if (p.texture) SDL_DestroyTexture(p.texture);
@@ -178,8 +192,8 @@ bool ShowThroughRenderer(Presenter& p, const ShownPicture& shown, bool sinceShow
     const SDL_Rect rect{area.x0, area.y0, area.x1 - area.x0, area.y1 - area.y0};
     SDL_UpdateTexture(p.texture, &rect, shown.pixels + static_cast<size_t>(area.y0) * width + area.x0, width * 4);
   }
-  float scale = 1;
-  SDL_Rect box = Letterbox(areaWidth, areaHeight, width, height, &scale);
+  SDL_Rect box = Letterbox(areaWidth, areaHeight, width, height, scale);
+  *placed = box;
   if (p.rowsFromBottom) box.y += outputHeight - areaHeight;
   SDL_RenderSetViewport(p.renderer, &box);
   SDL_SetRenderDrawColor(p.renderer, 0, 0, 0, 255);
@@ -189,15 +203,35 @@ bool ShowThroughRenderer(Presenter& p, const ShownPicture& shown, bool sinceShow
   return true;
 }
 
-// Where the back buffer of the presenter shows in the window's drawing area.
+// The size the media library draws the window's pictures at: the output of
+// its renderer, else the window's own (its framebuffer is made at that size).
+bool OutputSize(WindowHandle w, const Presenter& p, int* width, int* height) {
+  if (p.renderer) return SDL_GetRendererOutputSize(p.renderer, width, height) == 0;
+  SDL_Window* window = NativeWindow(w);
+  if (!window) return false;
+  SDL_GetWindowSize(window, width, height);
+  return *width > 0 && *height > 0;
+}
+
+// Where the back buffer of the presenter shows in the window's drawing area:
+// where its last picture was put, or, before the first, where the next will
+// be put. The drawing area the desktop gave the window can be larger than the
+// one the media library draws for (a window manager that keeps a window at
+// another size than asked): the picture then fills only the part drawn, and
+// so must the pointer's reading.
 SDL_Rect Placement(WindowHandle w, const Presenter& p, float* scale) {
-  int aw = 0, ah = 0;
-  if (!GetDrawableSize(w, &aw, &ah) || aw <= 0 || ah <= 0) {
-    aw = p.width;
-    ah = p.height;
+  if (p.placed) {
+    *scale = p.scale;
+    return p.box;
   }
+  int sdlWidth = p.width, sdlHeight = p.height;
+  OutputSize(w, p, &sdlWidth, &sdlHeight);
+  int aw = 0, ah = 0;
+  DrawingArea(w, sdlWidth, sdlHeight, &aw, &ah);
   return Letterbox(aw, ah, p.width, p.height, scale);
 }
+
+bool SamePlace(const SDL_Rect& a, const SDL_Rect& b) { return a.x == b.x && a.y == b.y && a.w == b.w && a.h == b.h; }
 
 }  // namespace
 
@@ -205,6 +239,7 @@ bool ShowPicture(WindowHandle w, const ShownPicture& shown) {
   if (IsHeadless() && !g_presentHeadless) return true;
   SDL_Window* window = NativeWindow(w);
   if (!window) return false;
+  FollowDesktopSize(w);
   Presenter& p = g_presenters[w];
   if (!p.chosen) Choose(p, window);
   // The window keeps showing the last picture: the same picture again is
@@ -223,9 +258,16 @@ bool ShowPicture(WindowHandle w, const ShownPicture& shown) {
   DrawingArea(w, sdlWidth, sdlHeight, &areaWidth, &areaHeight);
   const bool sameArea = p.areaWidth == areaWidth && p.areaHeight == areaHeight;
   const bool sinceShown = p.showing && sameSize && sameArea && shown.before != 0 && p.shown == shown.before;
-  const bool sent = p.renderer ? ShowThroughRenderer(p, shown, sinceShown, areaWidth, areaHeight, sdlHeight)
-                               : ShowInFramebuffer(surface, window, shown, sinceShown, areaWidth, areaHeight);
+  SDL_Rect box{};
+  float scale = 1;
+  const bool sent = p.renderer
+                        ? ShowThroughRenderer(p, shown, sinceShown, areaWidth, areaHeight, sdlHeight, &box, &scale)
+                        : ShowInFramebuffer(surface, window, shown, sinceShown, areaWidth, areaHeight, &box, &scale);
   if (!sent) return false;
+  if (!p.placed || !sameSize || !SamePlace(box, p.box)) ++g_placements;
+  p.box = box;
+  p.scale = scale;
+  p.placed = true;
   p.width = shown.width;
   p.height = shown.height;
   p.areaWidth = areaWidth;
@@ -245,7 +287,18 @@ void DropPresenter(WindowHandle w) {
   if (it->second.texture) SDL_DestroyTexture(it->second.texture);
   if (it->second.renderer) SDL_DestroyRenderer(it->second.renderer);
   g_presenters.erase(it);
+  ++g_placements;
 }
+
+void ExpectPicture(WindowHandle w, int width, int height) {
+  DropPresenter(w);
+  if (IsHeadless() && !g_presentHeadless) return;  // nothing is shown: the window is the back buffer
+  Presenter& p = g_presenters[w];
+  p.width = width;
+  p.height = height;
+}
+
+uint64_t PlacementSerial() { return g_placements; }
 
 void OnWindowDestroyed(WindowHandle w) { DropPresenter(w); }
 
@@ -291,6 +344,17 @@ int64_t FirstPresentTime() { return g_firstPresent; }
 void PresentWhileHeadless(bool on) { g_presentHeadless = on; }
 
 bool ShowsPicturesHeadless() { return IsHeadless() && g_presentHeadless; }
+
+bool ShownPicturePlace(WindowHandle w, int* x, int* y, int* width, int* height) {
+  const auto it = g_presenters.find(w);
+  if (it == g_presenters.end() || !it->second.placed) return false;
+  const SDL_Rect& box = it->second.box;
+  *x = box.x;
+  *y = box.y;
+  *width = box.w;
+  *height = box.h;
+  return true;
+}
 
 bool WindowPicture(WindowHandle w, std::vector<uint32_t>* out, int* width, int* height) {
   out->clear();

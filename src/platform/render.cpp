@@ -230,7 +230,7 @@ bool RenderDevice::Apply(const PresentParams& params) {
   columnTexels_.assign(static_cast<size_t>(width_), 0);
   rowTexels_.assign(static_cast<size_t>(width_) * 2, 0u);
   rowsMapped_.assign(static_cast<size_t>(height_), 0);
-  DropPresenter(params.window);  // rebuilt at the next Present with the new size
+  ExpectPicture(params.window, width_, height_);  // shown anew at the next Present, at the new size
   wasLost_ = false;
   inScene_ = false;
   return true;

@@ -377,6 +377,9 @@ int64_t FirstPresentTime();
 // (false elsewhere).
 void PresentWhileHeadless(bool on);
 bool WindowPicture(WindowHandle w, std::vector<uint32_t>* out, int* width = nullptr, int* height = nullptr);
+// Where the window shows its last picture: the rectangle of its drawing area
+// the back buffer was put into (false before a picture was shown).
+bool ShownPicturePlace(WindowHandle w, int* x, int* y, int* width, int* height);
 
 // For tests: make the adapter refuse a back-buffer format in full screen, as a
 // display that cannot show it would.

@@ -28,7 +28,14 @@ struct WindowState {
   int keptWidth = 0, keptHeight = 0;
   bool placed = false;  // a position was asked for while the window may be unmapped
   int placedX = 0, placedY = 0;
+  int givenWidth = 0, givenHeight = 0;  // a drawing area the desktop gives whatever was asked (tests)
+  uint32_t askedAt = 0;    // when a size or full screen was last asked for
+  uint32_t comparedAt = 0;  // when the desktop's size was last compared with the window's
 };
+
+// How long the desktop may take to carry out a size asked for before the
+// size it keeps the window at is taken as its answer.
+constexpr uint32_t kDesktopAnswerMs = 500;
 
 std::map<std::string, WindowClass> g_classes;
 std::map<WindowHandle, WindowState> g_windows;
@@ -205,6 +212,7 @@ WindowHandle CreateAppWindow(const char* className, const char* caption, uint32_
   s.style = style;
   s.menu = BuildMenu(g_classes[className].menuName);
   s.hasMenu = !s.menu.empty();
+  s.askedAt = TickCount();
   if (IsHeadless()) {
     // Without a display the window is the foreground window from the start.
     g_focus = h;
@@ -297,6 +305,7 @@ bool MoveAppWindow(WindowHandle w, int x, int y, int width, int height) {
   if (cw <= 0 || ch <= 0) return false;
   SDL_SetWindowSize(s->sdl, cw, ch);
   SDL_SetWindowPosition(s->sdl, x + bl, y + bt);
+  s->askedAt = TickCount();
   s->placed = true;
   s->placedX = x + bl;
   s->placedY = y + bt;
@@ -402,6 +411,7 @@ bool SetWindowFullScreen(WindowHandle w, bool fullScreen) {
   if (SDL_SetWindowFullscreen(s->sdl, fullScreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0) != 0)
     return false;
   s->fullScreen = fullScreen;
+  s->askedAt = TickCount();
   if (keep) {
     s->sizeKept = true;
     s->keptWidth = width;
@@ -416,7 +426,10 @@ bool GetDrawableSize(WindowHandle w, int* width, int* height) {
   WindowState* s = Find(w);
   if (!s) return false;
   int cw = 0, ch = 0;
-  if (s->sizeKept) {
+  if (s->givenWidth > 0 && s->givenHeight > 0) {
+    cw = s->givenWidth;
+    ch = s->givenHeight;
+  } else if (s->sizeKept) {
     cw = s->keptWidth;
     ch = s->keptHeight;
   } else if (!NativeDrawableSize(s->sdl, &cw, &ch)) {
@@ -428,6 +441,33 @@ bool GetDrawableSize(WindowHandle w, int* width, int* height) {
 }
 
 void KeepSizeOnFullScreen(bool keep) { g_keepSizeOnFullScreen = keep; }
+
+// A window manager that tiles the window keeps it at its tile's size when a
+// smaller one is asked for, and the media library, which took the size asked
+// at once, is not told otherwise: it would draw the pictures in the window's
+// top-left part, the rest showing what was there before. Once the desktop
+// has had time to answer, a larger drawing area it keeps the window at is
+// taken as the window's size, so that the picture fills it.
+void FollowDesktopSize(WindowHandle w) {
+  WindowState* s = Find(w);
+  if (!s || !s->sdl || s->fullScreen || s->sizeKept) return;
+  // Compared at most twice a second (the desktop is asked over its wire).
+  const uint32_t now = TickCount();
+  if (now - s->askedAt < kDesktopAnswerMs || now - s->comparedAt < kDesktopAnswerMs) return;
+  s->comparedAt = now;
+  int dw = 0, dh = 0, cw = 0, ch = 0;
+  if (!GetDrawableSize(w, &dw, &dh)) return;
+  SDL_GetWindowSize(s->sdl, &cw, &ch);
+  if (dw < cw || dh < ch || (dw == cw && dh == ch)) return;
+  SDL_SetWindowSize(s->sdl, dw, dh);
+}
+
+void GiveDrawingArea(WindowHandle w, int width, int height) {
+  if (WindowState* s = Find(w)) {
+    s->givenWidth = std::max(width, 0);
+    s->givenHeight = std::max(height, 0);
+  }
+}
 
 bool IsWindowFullScreen(WindowHandle w) {
   WindowState* s = Find(w);
@@ -543,7 +583,7 @@ bool GetCursorClientPos(WindowHandle w, int* x, int* y) {
 bool SetCursorClientPos(WindowHandle w, int x, int y) {
   WindowState* s = Find(w);
   if (!s) return false;
-  SetTrackedCursor(x, y);
+  SetTrackedCursor(w, x, y);
   if (!IsHeadless()) {
     int wx = x, wy = y;
     BackBufferToWindow(w, &wx, &wy);

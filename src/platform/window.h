@@ -118,6 +118,11 @@ bool GetDrawableSize(WindowHandle w, int* width, int* height);
 // For tests: from now on a window asked for full screen keeps the size it
 // has, as under a desktop without a window manager (false: it is granted).
 void KeepSizeOnFullScreen(bool keep);
+// For tests: the desktop gives the window a drawing area of width by height
+// whatever size it asks for, while the media library takes it to be the
+// size asked (a window manager that keeps a tiled window at its tile's size
+// does so); 0 by 0 gives it the size it has again.
+void GiveDrawingArea(WindowHandle w, int width, int height);
 
 // The window menu.
 bool WindowHasMenu(WindowHandle w);

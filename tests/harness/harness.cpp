@@ -374,6 +374,19 @@ void LeaveWindowWithoutManager() {
   platform::KeepSizeOnFullScreen(true);
 }
 
+void KeepWindowInTile(int width, int height) {
+  platform::PresentWhileHeadless(true);
+  platform::GiveDrawingArea(MainWindowHandle, width, height);
+}
+
+void MoveMouseOverShown(float backX, float backY) {
+  const int w = Graphics.device ? Graphics.device->Width() : 1, h = Graphics.device ? Graphics.device->Height() : 1;
+  int x = 0, y = 0, shownW = w, shownH = h;
+  platform::ShownPicturePlace(MainWindowHandle, &x, &y, &shownW, &shownH);  // else the window is the back buffer
+  platform::InjectWindowMouseMove(x + static_cast<int>(backX * static_cast<float>(shownW) / static_cast<float>(w)),
+                                  y + static_cast<int>(backY * static_cast<float>(shownH) / static_cast<float>(h)));
+}
+
 std::string WindowShowsWholePicture() {
   int w = 0, h = 0, aw = 0, ah = 0;
   const std::vector<uint32_t> device = DevicePicture(&w, &h);

@@ -128,6 +128,14 @@ void ClearBoxInput();
 // under a desktop without a window manager, keeps its size when it asks for
 // full screen.
 void LeaveWindowWithoutManager();
+// From now on the game's window shows its pictures headless too and the
+// desktop keeps it at a drawing area of width by height whatever size it
+// asks for, as a window manager that tiles it does (0 by 0: the size asked).
+void KeepWindowInTile(int width, int height);
+// Moves the mouse onto a back-buffer point as the player does: to the window
+// point where the window shows it (the picture's place in the window, not
+// the game's own reading of the pointer).
+void MoveMouseOverShown(float backX, float backY);
 // Whether the window shows the whole device picture, scaled to fit the
 // drawing area it has (bars beside it allowed): "" or the fault.
 std::string WindowShowsWholePicture();

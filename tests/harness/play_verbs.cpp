@@ -265,36 +265,43 @@ std::string Wield(const std::string& name) {
 
 std::string PointAtFigure(const std::string& name) {
   WaitForTheView();
-  int id = -1;
-  for (int s = 0; s < FighterCount && s < kFighterSlots && id == -1; ++s) {
+  std::vector<int> named;
+  std::string present;
+  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
     const int c = FighterSlots[s].creature;
-    if (IsValidCreature(c) && Creatures[c].present == 1 && name == Creatures[c].name) id = c;
+    if (!IsValidCreature(c) || Creatures[c].present != 1) continue;
+    if (name == Creatures[c].name) named.push_back(c);
+    present += std::string(present.empty() ? "" : ", ") + Creatures[c].name;
   }
-  if (id == -1) {
-    std::string present;
-    for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
-      const int c = FighterSlots[s].creature;
-      if (IsValidCreature(c) && Creatures[c].present == 1) present += std::string(present.empty() ? "" : ", ") + Creatures[c].name;
-    }
-    return "nobody named " + name + " is on the map (" + present + ")";
-  }
-  // Where the next frame puts the figure's texels on the device, whatever
-  // scale the map was drawn at.
+  if (named.empty()) return "nobody named " + name + " is on the map (" + present + ")";
+  // Where the next frame puts the figures' texels on the device, whatever
+  // scale the map was drawn at: the first of those named whose middle lies
+  // in the picture.
   std::vector<SheetDraw> draws;
   RecordSheetDraws(&draws);
   harness::StepFrames(1);
   RecordSheetDraws(nullptr);
-  const auto figure = std::find_if(draws.begin(), draws.end(), [&](const SheetDraw& d) {
-    return d.kind <= 2 && d.x == ScreenPosX[id] && d.y == ScreenPosY[id] && ScreenPosX[id] != -1;
-  });
-  if (figure == draws.end() || !Graphics.device) return name + " is not drawn";
-  const float cx = figure->deviceX + figure->texelWidth * static_cast<float>(figure->srcWidth) / 2;
-  const float cy = figure->deviceY + figure->texelHeight * static_cast<float>(figure->srcHeight) / 2;
-  const int px = static_cast<int>(cx * 320 / static_cast<float>(Graphics.device->Width()));
-  const int py = static_cast<int>(cy * 240 / static_cast<float>(Graphics.device->Height()));
-  if (px < 0 || px >= 320 || py < 0 || py >= 240) return name + " is drawn outside the picture";
-  PointAt(px, py);
-  return "";
+  if (!Graphics.device) return name + " is not drawn";
+  const float w = static_cast<float>(Graphics.device->Width()), h = static_cast<float>(Graphics.device->Height());
+  bool drawn = false;
+  for (const int id : named) {
+    const auto figure = std::find_if(draws.begin(), draws.end(), [&](const SheetDraw& d) {
+      return d.kind <= 2 && d.x == ScreenPosX[id] && d.y == ScreenPosY[id] && ScreenPosX[id] != -1;
+    });
+    if (figure == draws.end()) continue;
+    drawn = true;
+    const float cx = figure->deviceX + figure->texelWidth * static_cast<float>(figure->srcWidth) / 2;
+    const float cy = figure->deviceY + figure->texelHeight * static_cast<float>(figure->srcHeight) / 2;
+    if (cx < 0 || cx >= w || cy < 0 || cy >= h) continue;
+    // Away first (a refusal shown where the mouse stood goes), then onto the
+    // figure where the window shows it.
+    harness::MoveMouseOverShown(cx < w / 2 ? cx + w / 8 : cx - w / 8, cy < h / 2 ? cy + h / 6 : cy - h / 6);
+    harness::StepFrames(1);
+    harness::MoveMouseOverShown(cx, cy);
+    harness::StepFrames(2);
+    return "";
+  }
+  return name + (drawn ? " is drawn outside the picture" : " is not drawn");
 }
 
 std::string ClickSquare(int x, int y) {

@@ -25,9 +25,9 @@ std::string PickUp(int x, int y);
 // page again. "" or the fault.
 std::string Wield(const std::string& name);
 
-// Points at the middle of the figure of the creature named, where the map
-// view draws it on the device (as a player points at what is shown, not
-// where the game reads the map). "" or the fault.
+// Points at the middle of the figure of the creature named, where the
+// window shows it (as a player points at what is shown, not where the game
+// reads the map or the pointer). "" or the fault.
 std::string PointAtFigure(const std::string& name);
 
 // Points at the square and clicks it with the left button. "" or the fault.

@@ -25,6 +25,10 @@
 //   no-window-manager  from here on the window shows the pictures (headless
 //                   too) and, as under a desktop without a window manager,
 //                   keeps its size when it asks for full screen
+//   desktop-area W H  from here on the window shows the pictures (headless
+//                   too) and the desktop keeps it at a drawing area of W by H
+//                   whatever size it asks for, as a tiling window manager
+//                   does ("0 0": the size it asks for)
 //   expect-window-shows-picture  the window shows the whole picture, fitted
 //                   into its drawing area with bars where the shapes differ
 //   keep-window-place  note where the window's picture (its client area)
@@ -44,8 +48,8 @@
 //   expect-combat 0|1  whether a battle is under way
 //   click-square X Y  point at square (X, Y) of the current map and click it
 //   point-square X Y  point at square (X, Y) of the current map
-//   point-at NAME   point at the figure of the creature named where the map
-//                   view draws it
+//   point-at NAME   point at the figure of the creature named where the
+//                   window shows it
 //   pick-up X Y     point at square (X, Y) and pick up what lies there with
 //                   Space from the list of its objects
 //   wield NAME      drag the item named from the backpack of whoever carries
@@ -580,6 +584,11 @@ int main(int argc, char** argv) {
       std::fflush(stdout);
     } else if (c == "no-window-manager") {
       harness::LeaveWindowWithoutManager();
+    } else if (c == "desktop-area") {
+      long w = 0, h = 0;
+      if (line.words.size() != 3 || !ParseInt(line.words[1], &w) || !ParseInt(line.words[2], &h) || w < 0 || h < 0)
+        return fail("desktop-area needs a width and a height");
+      harness::KeepWindowInTile(static_cast<int>(w), static_cast<int>(h));
     } else if (c == "expect-window-shows-picture") {
       const std::string fault = harness::WindowShowsWholePicture();
       if (!fault.empty()) return fail(fault);

@@ -2,8 +2,10 @@
 // dummy display takes).
 #include <gtest/gtest.h>
 
+#include <utility>
 #include <vector>
 
+#include "platform/input.h"
 #include "platform/render.h"
 #include "platform/system.h"
 #include "platform/window.h"
@@ -11,6 +13,17 @@
 namespace {
 
 intptr_t NullProc(platform::WindowHandle, uint32_t, uintptr_t, intptr_t) { return 0; }
+
+// The back-buffer pixel the pointer is read at, after the desktop's reports
+// waiting have been taken in.
+std::pair<int, int> PointerPixel(platform::WindowHandle window) {
+  platform::Message m;
+  while (platform::PeekAppMessage(&m)) {
+  }
+  int x = -1, y = -1;
+  platform::GetCursorClientPos(window, &x, &y);
+  return {x, y};
+}
 
 // The window shows the back buffer's colours as they are, in a window of the
 // back buffer's size and letterboxed in one twice as large; the grey a
@@ -111,6 +124,69 @@ TEST(Presentation, AWindowLeftAtItsSizeInFullScreenShowsTheWholePicture) {
   platform::DestroyAppWindow(window);
   platform::KeepSizeOnFullScreen(false);
   platform::PresentWhileHeadless(false);
+}
+
+// The pointer is read at the back-buffer pixel the window shows under it:
+// in a drawing area the desktop gives larger than the window asked for (a
+// window manager that keeps it at its tile's size), where the picture fills
+// the part drawn 1:1 until the window takes that size once the desktop has
+// had time to answer, and then the whole area; at rest while a back buffer
+// made anew at another size is shown; and before the new back buffer's
+// first picture, where that picture will show.
+TEST(Presentation, ThePointerIsReadAtThePixelTheWindowShowsUnderIt) {
+  ASSERT_TRUE(platform::InitPlatform());
+  const bool manual = platform::ManualClockActive();
+  const uint32_t ticks = platform::TickCount();
+  platform::UseManualClock(true, ticks);
+  platform::PresentWhileHeadless(true);
+  platform::WindowClass wc;
+  wc.name = "PointerPlaceTestClass";
+  wc.proc = NullProc;
+  platform::RegisterWindowClass(wc);
+  auto adapter = platform::CreateDisplayAdapter();
+  const platform::WindowHandle window =
+      platform::CreateAppWindow("PointerPlaceTestClass", "p", platform::kStyleCaptioned, 8, 6);
+  platform::ShowAppWindow(window, platform::kShow);
+  platform::PresentParams p;
+  p.window = window;
+  p.width = 8;
+  p.height = 6;
+  auto device = adapter->CreateDevice(false, p);
+  ASSERT_TRUE(device);
+  platform::GiveDrawingArea(window, 12, 9);
+  device->Clear(0xFF000000u);
+  ASSERT_TRUE(device->Present());
+  platform::InjectWindowMouseMove(5, 4);
+  EXPECT_EQ(PointerPixel(window), std::make_pair(5, 4)) << "a drawing area larger than the window asked for";
+  platform::AdvanceManualClock(500);
+  device->Clear(0xFF000000u);
+  ASSERT_TRUE(device->Present());
+  int cw = 0, ch = 0;
+  platform::GetClientSize(window, &cw, &ch);
+  EXPECT_EQ(std::make_pair(cw, ch), std::make_pair(12, 9)) << "the size the desktop keeps the window at";
+  device->Clear(0xFF000000u);
+  ASSERT_TRUE(device->Present());
+  EXPECT_EQ(PointerPixel(window), std::make_pair(3, 2)) << "the picture fills the desktop's drawing area";
+
+  // The window is 12 by 9 and shows an 8 by 6 back buffer at 3/2.
+  platform::GiveDrawingArea(window, 0, 0);
+  platform::InjectWindowMouseMove(7, 4);
+  ASSERT_EQ(PointerPixel(window), std::make_pair(4, 2));
+  p.width = 12;
+  p.height = 9;
+  ASSERT_TRUE(device->Reset(p));
+  device->Clear(0xFF000000u);
+  ASSERT_TRUE(device->Present());
+  EXPECT_EQ(PointerPixel(window), std::make_pair(7, 4)) << "at rest over a back buffer of the window's size";
+  p.width = 8;
+  p.height = 6;
+  ASSERT_TRUE(device->Reset(p));
+  platform::InjectWindowMouseMove(7, 4);
+  EXPECT_EQ(PointerPixel(window), std::make_pair(4, 2)) << "before the new back buffer's first picture";
+  device.reset();
+  platform::DestroyAppWindow(window);
+  platform::PresentWhileHeadless(false);
+  platform::UseManualClock(manual, ticks);
 }
 
 }  // namespace
