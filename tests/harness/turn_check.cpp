@@ -558,8 +558,14 @@ void JudgeProvocation(int reactor, int target) {
            Format("an attack of opportunity on creature %d, not on creature %d whose turn it is", target, mover));
     return;
   }
+  // The target of an unarmed attack or a grapple answers the attack made on
+  // it, whoever makes it (a confused ally); any other reactor is an enemy.
+  const int32_t code = CombatAction.actionCode;
+  const bool answers = reactor == SavedTarget &&
+                       (code == kActionGrapple || ((code == kActionMeleeAttack || code == kActionFullAttack ||
+                                                    code == kActionNextAttack) && Has(mover, kCondUnarmed)));
   std::string why;
-  if (!Foes(reactor, mover)) why = "not an enemy of";
+  if (!answers && !Foes(reactor, mover)) why = "not an enemy of";
   else if (!NextTo(mover, reactor)) why = "not next to";
   else if (!Sees(reactor, mover)) why = "unable to see";
   if (!why.empty()) {

@@ -123,22 +123,24 @@ AttackProfile Blows(int32_t kind, int32_t count) {
   return p;
 }
 
+void Attack(int f, int target, const AttackProfile& p, int entry = 0);
+
 // The crafted rows the fighters are armed from: a longsword, a shortbow, a
 // light and a heavy crossbow.
-constexpr uint32_t kLongsword = 4998, kShortbow = 4997, kLightCrossbow = 4996, kHeavyCrossbow = 4995;
+constexpr uint32_t kLongsword = 4998, kShortbow = 4997, kLightCrossbow = 4996, kHeavyCrossbow = 4995, kShield = 4994;
 
 // The fighter takes a longsword in its right hand, nothing in its left and a
 // shortbow; a bite and a gore of one each; base attack bonus 1 and no
 // two-weapon feats: one blow, one shot and one of each natural attack.
 void Outfit(int f) {
   const std::pair<uint32_t, int32_t> kinds[] = {
-      {kLongsword, 19}, {kShortbow, 33}, {kLightCrossbow, 11}, {kHeavyCrossbow, 10}};
+      {kLongsword, 19}, {kShortbow, 33}, {kLightCrossbow, 11}, {kHeavyCrossbow, 10}, {kShield, 36}};
   for (const auto& [row, type] : kinds) {
     CraftedWeaponRecord& w = CraftedWeapons[row];
     w = CraftedWeaponRecord{};
     std::snprintf(w.name, sizeof w.name, "%s", "Test weapon");
     w.itemType = type;
-    w.handling = type == 19 ? 2 : 4;
+    w.handling = type == 19 ? 2 : type == 36 ? 5 : 4;
     w.dieSides = 8;
     w.dieCount = 1;
   }
@@ -155,10 +157,11 @@ void Outfit(int f) {
   r.special[kSenseKindWord] = 0;
 }
 
-// The fighter's profile as the game builds it, against the foe.
-AttackProfile ProfileOf(int f, int foe) {
+// The fighter's profile as the game builds it, against the foe (in its
+// second form, or for a grapple).
+AttackProfile ProfileOf(int f, int foe, int32_t alternate = 0, uint8_t grapple = 0) {
   AttackProfile p;
-  BuildAttackProfile(&p, f, 0, foe, 0, 0);
+  BuildAttackProfile(&p, f, alternate, foe, grapple, 0);
   return p;
 }
 
@@ -176,13 +179,56 @@ AttackProfile Entries(std::initializer_list<int32_t> kinds) {
 // Hit points at which the creature is dead (a party member's reach -10).
 int32_t DeadAt(int c) { return c < kPartySize ? -10 : 0; }
 
-void Attack(int f, int target, const AttackProfile& p, int entry = 0) {
+void Attack(int f, int target, const AttackProfile& p, int entry) {
   AttackObserver(AttackWatch{f, target, entry, &p, false, false});
 }
 
 void Frame(uint32_t screenMode = 0) {
   ScreenMode = screenMode;
   battles::WatchFrame();
+}
+
+// One blow with each melee form of the game's profile of the fighter as its
+// record stands, or one shot when it has a ranged weapon alone: the check
+// holds each against the rules.
+void EachFormOnce(int f, int foe, int32_t alternate = 0) {
+  const AttackProfile p = ProfileOf(f, foe, alternate);
+  for (int i = 0; i < kAttackProfileEntries; ++i) {
+    const int32_t kind = p.entries[i].kind;
+    if (kind == kEntryRanged && i == 1 && p.entries[0].kind == kEntryNone) Attack(f, foe, p, i);
+    if (kind == kEntryNone || kind == kEntryRanged) break;
+    Attack(f, foe, p, i);
+  }
+}
+
+// The fighter's weapons: the longsword's grip and speed, what the left hand
+// holds and the ranged slot (0: none).
+void Wield(int f, int32_t grip, int32_t speed, uint32_t left, uint32_t ranged) {
+  CraftedWeapons[kLongsword].handling = grip;
+  CraftedWeapons[kLongsword].properties[5 - 1] = speed;
+  Creatures[f].equipment[kSlotLeftHand - 1] = left;
+  Creatures[f].equipment[kSlotRanged - 1] = ranged;
+}
+
+// A shot of that ranged weapon alone at base attack bonus 6, the fighter
+// with Rapid Reload or not, hasted or not.
+void ShotOf(int f, int foe, uint32_t weapon, int32_t rapidReload, bool hasted) {
+  Creatures[f].equipment[kSlotRightHand - 1] = 0;
+  for (NaturalAttack& n : Creatures[f].naturalAttacks) n = NaturalAttack{};
+  Creatures[f].baseAttack.current = 6;
+  Creatures[f].feats[kFeatRapidReloadLight] = rapidReload;
+  Creatures[f].equipment[kSlotRanged - 1] = weapon;
+  if (hasted) AddCondition(f, kCondHasted, 3, 0, 0, 0);
+  EachFormOnce(f, foe);
+}
+
+void NaturalAttacks(int f, std::initializer_list<std::pair<int32_t, int32_t>> kindsAndCounts) {
+  int slot = 0;
+  for (NaturalAttack& n : Creatures[f].naturalAttacks) n = NaturalAttack{};
+  for (const auto& [kind, count] : kindsAndCounts) {
+    Creatures[f].naturalAttacks[slot].kind = kind;
+    Creatures[f].naturalAttacks[slot++].count = count;
+  }
 }
 
 // A shot of one, with the second entry (the first, melee, empty).
@@ -730,11 +776,113 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          for (int32_t code : {kActionInventory, kActionWake, kActionDance, kActionAlarm}) Provoke(f, foe, code);
        },
        false, true},
+      {"an attack of opportunity by the target of a confused ally's unarmed blow", "", "",
+       [](int f, int) {
+         Give(f, kCondUnarmed);
+         Provoke(f, AllyOf(f), kActionMeleeAttack);
+       }},
       {"an attack of opportunity against an invisible creature, seen truly", "", "",
        [](int f, int foe) {
          Give(f, kCondInvisible);
          Give(foe, kCondTrueSeeing);
          Provoke(f, foe, kActionShot);
+       }},
+      // The game's own profiles, held against the rules.
+      {"blows at base attack bonuses 5, 6, 11 and 21", "", "",
+       [](int f, int foe) {
+         int made = 0;
+         for (int32_t bonus : {5, 6, 11, 21}) {
+           Creatures[f].baseAttack.current = bonus;
+           CombatAction.currentProfileEntry = 0;
+           CombatAction.attackCounter = made++;
+           Attack(f, foe, ProfileOf(f, foe));
+         }
+         CombatAction.attackCounter = 0;
+       }},
+      {"a light speed weapon beside claws", "", "",
+       [](int f, int foe) {
+         Wield(f, 1, 1, 0, 0);
+         NaturalAttacks(f, {{2, 3}});
+         EachFormOnce(f, foe);
+       }},
+      {"a hasted fighter's speed weapon", "", "",
+       [](int f, int foe) {
+         Wield(f, 2, 1, 0, 0);
+         Give(f, kCondHasted);
+         EachFormOnce(f, foe);
+       }},
+      {"a one-handed weapon beside a bite and claws", "", "",
+       [](int f, int foe) {
+         NaturalAttacks(f, {{1, 1}, {2, 2}});
+         EachFormOnce(f, foe);
+       }},
+      {"a two-handed weapon beside claws", "", "",
+       [](int f, int foe) {
+         Wield(f, 3, 0, 0, 0);
+         NaturalAttacks(f, {{1, 1}, {2, 2}});
+         EachFormOnce(f, foe);
+       }},
+      {"two weapons", "", "", [](int f, int foe) {
+         Wield(f, 2, 0, kLongsword, 0);
+         EachFormOnce(f, foe);
+       }},
+      {"two weapons with Improved Two-Weapon Fighting", "", "",
+       [](int f, int foe) {
+         Wield(f, 2, 0, kLongsword, 0);
+         Creatures[f].feats[kFeatImprovedTwoWeaponFighting] = 1;
+         EachFormOnce(f, foe);
+       }},
+      {"two weapons with Greater Two-Weapon Fighting, hasted", "", "",
+       [](int f, int foe) {
+         Wield(f, 2, 0, kLongsword, 0);
+         Creatures[f].feats[kFeatGreaterTwoWeaponFighting] = 1;
+         Give(f, kCondHasted);
+         EachFormOnce(f, foe);
+       }},
+      {"Slowed: one blow of each form, no off hand", "", "",
+       [](int f, int foe) {
+         Creatures[f].baseAttack.current = 11;
+         Wield(f, 2, 0, kLongsword, 0);
+         NaturalAttacks(f, {{1, 2}});
+         Give(f, kCondSlowed);
+         EachFormOnce(f, foe);
+       }},
+      {"hasted claws and a shield, no weapon", "", "",
+       [](int f, int foe) {
+         Creatures[f].equipment[kSlotRightHand - 1] = 0;
+         Wield(f, 2, 0, kShield, 0);
+         NaturalAttacks(f, {{2, 2}, {4, 2}, {6, 1}, {1, 1}});
+         Give(f, kCondHasted);
+         EachFormOnce(f, foe);
+       }},
+      {"the second form, hasted, a shield held", "", "",
+       [](int f, int foe) {
+         Wield(f, 2, 0, kShield, 0);
+         NaturalAttacks(f, {{2, 2}, {4, 2}, {6, 2}, {1, 1}});
+         Give(f, kCondHasted);
+         EachFormOnce(f, foe, 1);
+       }},
+      {"all four natural attacks with the sense that brings the fourth", "", "",
+       [](int f, int foe) {
+         Creatures[f].equipment[kSlotRightHand - 1] = 0;
+         NaturalAttacks(f, {{1, 1}, {4, 1}, {7, 1}, {8, 2}});
+         Creatures[f].special[kSenseKindWord] = 7;
+         EachFormOnce(f, foe);
+       }},
+      {"a shot of a bow at base attack bonus 6", "", "", [](int f, int foe) { ShotOf(f, foe, kShortbow, 0, false); }},
+      {"a shot of a light crossbow with Rapid Reload", "", "",
+       [](int f, int foe) { ShotOf(f, foe, kLightCrossbow, 1, false); }},
+      {"a shot of a hasted fighter's light crossbow", "", "",
+       [](int f, int foe) { ShotOf(f, foe, kLightCrossbow, 0, true); }},
+      {"a shot of a heavy crossbow with Rapid Reload", "", "",
+       [](int f, int foe) { ShotOf(f, foe, kHeavyCrossbow, 1, false); }},
+      {"grapple attacks of a hasted raking creature", "", "",
+       [](int f, int foe) {
+         Creatures[f].baseAttack.current = 6;
+         Creatures[f].special[kSpecialRakeSides] = 4;
+         Give(f, kCondHasted);
+         const AttackProfile p = ProfileOf(f, foe, 0, 1);
+         for (int k = 0; k < 5; ++k) AttackObserver(AttackWatch{f, foe, 0, &p, true, false});
        }},
       {"pounces: charges, then a full attack", "", "", [](int f, int foe) { ChargeAndFullAttack(f, foe, 3); }},
       {"a held casting resumes", "", "", [](int f, int) { YieldAndResume(f, 0, 0); }},
@@ -760,8 +908,9 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
     runs.emplace_back(&c, 0);
     if (!c.surprise) runs.emplace_back(&c, firstSide);
   }
-  const CraftedWeaponRecord kept[] = {CraftedWeapons[kLongsword], CraftedWeapons[kShortbow],
-                                      CraftedWeapons[kLightCrossbow], CraftedWeapons[kHeavyCrossbow]};
+  const uint32_t rows[] = {kLongsword, kShortbow, kLightCrossbow, kHeavyCrossbow, kShield};
+  std::vector<CraftedWeaponRecord> kept;
+  for (uint32_t row : rows) kept.push_back(CraftedWeapons[row]);
   for (const auto& [run, otherThanSide] : runs) {
     const Case& c = *run;
     battles::BattleOptions options;
@@ -787,10 +936,7 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
     ScreenMode = 0;
     SpellInProgress = -1;
     CombatAction.reactingCreature = -1;
-    CraftedWeapons[kLongsword] = kept[0];
-    CraftedWeapons[kShortbow] = kept[1];
-    CraftedWeapons[kLightCrossbow] = kept[2];
-    CraftedWeapons[kHeavyCrossbow] = kept[3];
+    for (size_t i = 0; i < kept.size(); ++i) CraftedWeapons[rows[i]] = kept[i];
     bool seen = false, others = false;
     std::set<std::tuple<int, int, std::string>> reported;
     bool again = false;  // a fighter's rule reported twice in a round
