@@ -245,8 +245,9 @@ void TwoShotsOfOne(int f, int target) {
   Attack(f, target, p, 2);
 }
 
+// A grapple attack (with an entry the rules do not count for a grapple).
 void Grapple(int f, int target) {
-  const AttackProfile p = Blows(kEntryMainHand, 1);
+  const AttackProfile p = Blows(kEntryMainHand, 2);
   AttackObserver(AttackWatch{f, target, 0, &p, true, false});
 }
 
@@ -323,6 +324,45 @@ void ChargeAndFullAttack(int f, int foe, int32_t sense) {
   Attack(f, foe, Blows(kEntryNatural0, 1), 1);
 }
 
+// Knocked off the map: fallen, not dead.
+void Fell(int c) { Creatures[c].present = 0; }
+
+// A profile of a ranged weapon of two shots (base attack bonus 6).
+AttackProfile ShotsOfTwo() {
+  AttackProfile p = Entries({kEntryNone, kEntryRanged});
+  p.entries[1].attackCount.total = 2;
+  return p;
+}
+
+// A blow that fells the foe, then two cleaves each felling the next foe.
+void TwoCleaves(int f, int foe, int32_t greatCleave) {
+  Creatures[f].feats[kFeatGreatCleave] = greatCleave;
+  Attack(f, foe, Blows(kEntryMainHand, 1));
+  Fell(foe);
+  g_Cleaving = foe;
+  for (int k = 0; k < 2; ++k) {
+    const int next = FoeOf(f);
+    Attack(f, next, Blows(kEntryMainHand, 1));
+    Fell(next);
+  }
+  g_Cleaving = -1;
+}
+
+// Under that action code: a blow (or shot) that fells the foe, then one
+// at the next foe, a cleave or not.
+void OnAfterAKill(int f, int foe, int32_t code, bool shots, bool cleave) {
+  CombatAction.actionCode = code;
+  Frame();
+  Creatures[f].baseAttack.current = 6;  // two shots
+  AttackProfile p = shots ? ShotsOfTwo() : Blows(kEntryNatural0, 1);
+  Attack(f, foe, p, shots ? 1 : 0);
+  Fell(foe);
+  if (cleave) g_Cleaving = foe;
+  p.entries[1].attackRoll.pairs[0] = ModifierPair{kSrcDecreasingAttackBonus, shots ? -5 : 0};
+  Attack(f, FoeOf(f), p, 1);
+  g_Cleaving = -1;
+}
+
 // Steps the battle through the turns of the next fighters.
 void StepTurns(int turns) {
   for (int frame = 0; frame < 5000 && turns > 0; ++frame) {
@@ -346,9 +386,6 @@ void StartCast(int f) {
 }
 
 void Stun(int f) { Give(f, kCondStunned); }
-
-// Knocked off the map: fallen, not dead.
-void Fell(int c) { Creatures[c].present = 0; }
 
 // The fighter's casting yields to a readied foe (held code 27: its block is
 // given back as it resumes), in the turn of a foe that passes it makes an
@@ -525,6 +562,24 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          Fell(foe);
          Attack(f, FoeOf(f), Blows(kEntryNatural0, 1), 1);
        }},
+      {"full shots go on after a kill", "after-kill", "(shot) on creature",
+       [](int f, int foe) { OnAfterAKill(f, foe, kActionFullShots, true, false); }},
+      {"a blow with nothing in the hand", "profile", "entry 0 (kind 1) gives 1 attacks where the rules give 0",
+       [](int f, int foe) {
+         Creatures[f].equipment[kSlotRightHand - 1] = 0;
+         Attack(f, foe, Blows(kEntryMainHand, 1));
+       }},
+      {"a shot with no ranged weapon", "profile", "entry 1 (kind 7) gives 1 attacks where the rules give 0",
+       [](int f, int foe) {
+         Creatures[f].equipment[kSlotRanged - 1] = 0;
+         Shoot(f, foe);
+       }},
+      {"a grapple profile giving one attack too many", "profile", "gives 2 attacks where the rules give 1",
+       [](int f, int foe) {
+         AttackProfile p = ProfileOf(f, foe, 0, 1);
+         ++p.entries[0].attackCount.total;
+         AttackObserver(AttackWatch{f, foe, 0, &p, true, false});
+       }},
       {"a whirlwind attack strikes a foe twice", "whirlwind", "struck twice in one whirlwind attack",
        [](int f, int foe) {
          CombatAction.actionCode = kActionWhirlwind;
@@ -538,18 +593,7 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          g_Cleaving = -1;
        }},
       {"two cleaves without Great Cleave", "cleave", "cleave attack 2 in one turn without Great Cleave",
-       [](int f, int foe) {
-         Creatures[f].feats[kFeatGreatCleave] = 0;
-         Attack(f, foe, Blows(kEntryMainHand, 1));
-         Fell(foe);
-         g_Cleaving = foe;
-         for (int k = 0; k < 2; ++k) {
-           const int next = FoeOf(f);
-           Attack(f, next, Blows(kEntryMainHand, 1));
-           Fell(next);
-         }
-         g_Cleaving = -1;
-       }},
+       [](int f, int foe) { TwoCleaves(f, foe, 0); }},
       {"attacks while stunned", "cannot-act", "while Stunned",
        [](int f, int foe) {
          Stun(f);
@@ -591,6 +635,19 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        }},
       {"a five-foot step of two squares", "five-foot-step", "a five-foot step of 2 squares",
        [](int f, int) { Walk(f, 1, kActionStepAndAttack, 2); }},
+      {"walks a square, then a full attack", "full-attack-after-move", "after moving 1 squares",
+       [](int f, int foe) {
+         Walk(f, 1, kActionWalkPath);
+         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
+         Attack(f, foe, Blows(kEntryNatural0, 1), 1);
+       }},
+      {"a pouncing creature walks, then a full attack", "full-attack-after-move", "after moving 2 squares",
+       [](int f, int foe) {
+         Creatures[f].special[kSenseKindWord] = 3;
+         Walk(f, 2, kActionWalkPath);
+         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
+         Attack(f, foe, Blows(kEntryNatural0, 1), 1);
+       }},
       {"a five-foot step, then a walk", "five-foot-step", "after a five-foot step",
        [](int f, int) {
          Walk(f, 1, kActionFiveFootStep);
@@ -724,6 +781,30 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          Give(f, kCondInvisible);
          Creatures[foe].special[kSenseKindWord] = 0;
          Provoke(f, foe, kActionShot);
+       }},
+      {"an attack of opportunity from the mover's own square", "provoking", "not next to creature",
+       [](int f, int foe) {
+         Creatures[foe].squareX = Creatures[f].squareX;
+         Creatures[foe].squareY = Creatures[f].squareY;
+         CombatAction.actionCode = kActionShot;
+         CombatAction.reactingCreature = foe;
+         Attack(foe, f, Blows(kEntryMainHand, 1));
+         CombatAction.reactingCreature = -1;
+       }},
+      {"an attack of opportunity against an unseen creature with greater invisibility", "provoking",
+       "unable to see creature",
+       [](int f, int foe) {
+         Give(f, kCondGreaterInvisibility);
+         Creatures[foe].special[kSenseKindWord] = 0;
+         Provoke(f, foe, kActionShot);
+       }},
+      {"an ally's attack of opportunity against a confused ally's armed blow at it", "provoking",
+       "not an enemy of creature", [](int f, int) { Provoke(f, AllyOf(f), kActionMeleeAttack); }},
+      {"an ally's attack of opportunity against a confused ally's unarmed blow at another", "provoking",
+       "not an enemy of creature",
+       [](int f, int foe) {
+         Give(f, kCondUnarmed);
+         Provoke(f, AllyOf(f), kActionMeleeAttack, foe);
        }},
       {"two attacks of opportunity against one shot", "provoking", "a second attack of opportunity against one act",
        [](int f, int foe) {
@@ -884,6 +965,59 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          const AttackProfile p = ProfileOf(f, foe, 0, 1);
          for (int k = 0; k < 5; ++k) AttackObserver(AttackWatch{f, foe, 0, &p, true, false});
        }},
+      {"charges twice its speed in the surprise round", "", "",
+       [](int f, int) { Walk(f, 2 * Creatures[f].speed.current / 5, kActionCharge); }, true},
+      {"casts, then charges and strikes", "", "",
+       [](int f, int foe) {
+         StartCast(f);
+         Walk(f, 2, kActionCharge);
+         Attack(f, foe, Blows(kEntryMainHand, 1));
+       }},
+      {"a full attack goes on after a blow at a foe already down", "", "",
+       [](int f, int foe) {
+         CombatAction.actionCode = kActionFullAttack;
+         Frame();
+         Fell(foe);
+         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
+         Attack(f, FoeOf(f), Blows(kEntryNatural0, 1), 1);
+       }},
+      {"a full attack's kill, then a cleave", "", "",
+       [](int f, int foe) { OnAfterAKill(f, foe, kActionFullAttack, false, true); }},
+      {"a whirlwind attack goes on after a kill", "", "",
+       [](int f, int foe) { OnAfterAKill(f, foe, kActionWhirlwind, false, false); }},
+      {"two cleaves with Great Cleave", "", "", [](int f, int foe) { TwoCleaves(f, foe, 1); }},
+      {"a blow and a shot of two attacks", "", "",
+       [](int f, int foe) {
+         Creatures[f].baseAttack.current = 6;
+         Attack(f, foe, Blows(kEntryMainHand, 2));
+         Attack(f, foe, ShotsOfTwo(), 1);
+       }},
+      {"two blows of the fourth natural attack at the full bonus", "", "",
+       [](int f, int foe) {
+         Creatures[f].equipment[kSlotRightHand - 1] = 0;
+         NaturalAttacks(f, {{1, 1}, {4, 1}, {7, 1}, {8, 2}});
+         Creatures[f].special[kSenseKindWord] = 7;
+         const AttackProfile p = ProfileOf(f, foe);
+         Attack(f, foe, p, 3);
+         Attack(f, foe, p, 3);
+       }},
+      {"attacks of opportunity by foes that sense an invisible creature", "", "",
+       [](int f, int foe) {
+         Give(f, kCondInvisible);
+         for (int32_t sense : {5, 6}) {
+           Creatures[foe].special[kSenseKindWord] = sense;
+           Provoke(f, foe, sense == 5 ? kActionShot : kActionInventory);
+         }
+       },
+       false, true},
+      {"the targets of a confused ally's unarmed full attack and grapple answer them", "", "",
+       [](int f, int) {
+         Give(f, kCondUnarmed);
+         Provoke(f, AllyOf(f), kActionFullAttack);
+         Creatures[f].feats[kFeatImprovedGrapple] = 0;
+         Provoke(f, AllyOf(f), kActionGrapple);
+       },
+       false, true},
       {"pounces: charges, then a full attack", "", "", [](int f, int foe) { ChargeAndFullAttack(f, foe, 3); }},
       {"a held casting resumes", "", "", [](int f, int) { YieldAndResume(f, 0, 0); }},
       {"moves its speed in a single action", "", "",
