@@ -806,6 +806,19 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          Give(f, kCondUnarmed);
          Provoke(f, AllyOf(f), kActionMeleeAttack, foe);
        }},
+      {"an attack of opportunity by the unarmed target of a confused ally's shot", "provoking",
+       "not an enemy of creature",
+       [](int f, int) {
+         Give(f, kCondUnarmed);
+         Provoke(f, AllyOf(f), kActionShot);
+       }},
+      {"an attack of opportunity by a party's ally of side 6 against a party member", "provoking",
+       "not an enemy of creature",
+       [](int f, int) {
+         const int ally = AllyOf(f);
+         Creatures[ally].allegiance = PartySide(f) ? 6 : 2;
+         Provoke(f, ally, kActionShot);
+       }},
       {"two attacks of opportunity against one shot", "provoking", "a second attack of opportunity against one act",
        [](int f, int foe) {
          Provoke(f, foe, kActionShot);
@@ -1014,8 +1027,19 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        [](int f, int) {
          Give(f, kCondUnarmed);
          Provoke(f, AllyOf(f), kActionFullAttack);
+         Provoke(f, AllyOf(f), kActionNextAttack);
          Creatures[f].feats[kFeatImprovedGrapple] = 0;
          Provoke(f, AllyOf(f), kActionGrapple);
+       },
+       false, true},
+      {"attacks of opportunity by and against a creature of a side of its own", "", "",
+       [](int f, int foe) {
+         const int32_t side = Creatures[foe].allegiance;
+         Creatures[foe].allegiance = 8;
+         Provoke(f, foe, kActionShot);
+         Creatures[foe].allegiance = side;
+         Creatures[f].allegiance = 8;
+         Provoke(f, foe, kActionInventory);
        },
        false, true},
       {"pounces: charges, then a full attack", "", "", [](int f, int foe) { ChargeAndFullAttack(f, foe, 3); }},
