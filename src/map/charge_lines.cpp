@@ -31,6 +31,18 @@ FighterSlot* SlotOf(int creature) {
   return (s >= 0 && s < kFighterSlots) ? &FighterSlots[s] : nullptr;
 }
 
+// The creature standing on the square: a fallen one taken off the map, whose
+// footprint is left where it fell, is passed over (a charge at the creature
+// that stepped onto its square ran at the fallen one's footprint and ended
+// out of reach).
+int StandingAt(int x, int y) {
+  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
+    const int c = FighterSlots[s].creature;
+    if (FootprintCovers(c, x, y) && Creatures[c].present == 1) return c;
+  }
+  return -1;
+}
+
 }  // namespace
 
 bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target) {
@@ -105,7 +117,7 @@ bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target) {
 }
 
 bool CanReachTargetFrom(int targetX, int targetY, int fromX, int fromY) {
-  const int target = CombatantAtSquare(targetX, targetY);
+  const int target = StandingAt(targetX, targetY);
   if (!IsValidCreature(target)) return false;
   bool found = CanChargeAlongLine(fromX, fromY, targetX, targetY, target);
   if (!found) {

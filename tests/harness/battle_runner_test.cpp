@@ -60,10 +60,15 @@ TEST_F(Battles, Seeds41To50EndOrReachTheCapWithoutAFault) { ExpectSeededBattlesE
 // Seed 1633 of 40: a hasted caster changing form in its own turn kept one
 // move after the cast, not two. Seed 7376 of 40: a wrestling Lizardman whose
 // poisoned Dexterity an entangling area took below 1 decided as if free and
-// wrestled on, paralysed only as its attack was made. Seed 7433 of 40: a
-// walker that the square it entered left paralysed walked on.
+// wrestled on, paralysed only as its attack was made. Seed 2363 of 40: an
+// ally of side A was written over the record of side B's 19th summoned
+// elemental. Seed 7433 of 40: a walker that the square it entered left
+// paralysed walked on. Seed 2001: a Cursed orc lost its attack of opportunity
+// against a charging Grimlock, and the move's chain, left running, gave the
+// Dwarf one after the charge's blow.
 TEST_F(Battles, SeedsThatOnceBrokeTheRulesOfATurnKeepThem) {
-  const std::pair<uint32_t, int> battlesOf[] = {{4109, 12}, {1633, 40}, {7376, 40}, {2363, 40}, {7433, 40}};
+  const std::pair<uint32_t, int> battlesOf[] = {{4109, 12}, {1633, 40}, {7376, 40},
+                                                {2363, 40}, {7433, 40}, {2001, 12}};
   for (const auto& [seed, fighters] : battlesOf) {
     battles::BattleOptions options;
     options.seed = seed;

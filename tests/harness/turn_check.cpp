@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <string>
 #include <tuple>
 
 #include "combat/actions/action_executor.h"
@@ -13,6 +14,7 @@
 #include "combat/resolution/attack_resolution.h"
 #include "combat/turns/combat_cycle.h"
 #include "engine/frame.h"
+#include "harness/allowed_attacks.h"
 #include "harness/battle_runner.h"
 #include "map/movement_rules.h"
 #include "rules/attack_profile.h"
@@ -32,6 +34,7 @@ namespace {
 constexpr int kFeetPerSquare = 5;
 constexpr int32_t kSenseCodePounce = 3;  // a creature that pounces: a full attack at the end of a charge
 constexpr int32_t kReadiedVersusApproach = 21;
+constexpr int32_t kActionCastingReactions = 12;  // the enemies' reactions to a cast under way
 // Held actions of a turn-order entry: a readied action against spellcasting
 // (22, 23) and a casting carried over (24 to 31).
 bool ReadiedVersusSpell(int32_t code) { return code == 22 || code == 23; }
@@ -92,27 +95,32 @@ int32_t OpportunitiesARound(int c) {
 
 int EntryCount() { return std::clamp<int>(TurnEntryCount, 0, kTurnOrderEntries); }
 
-// --- What a profile allows -------------------------------------------------------------
+// --- What the rules allow --------------------------------------------------------------
 
-int32_t MeleeAllowed(const AttackProfile& p) {
+// A full attack in the creature's second form starts with natural slot 3.
+bool SecondForm(const AttackProfile& p) { return p.entries[0].kind == kEntryNatural3; }
+
+FormAttacks RulesFor(int c, const AttackProfile& p, int entry) {
+  return AttacksOfForm(c, p.entries[entry].kind, SecondForm(p));
+}
+
+// The melee attacks of a full attack: the forms before the first ranged or
+// empty entry, each form once, as many as the rules give it.
+int32_t MeleeAllowed(int c, const AttackProfile& p) {
   int32_t n = 0;
-  for (const AttackProfileEntry& e : p.entries) {
-    if (e.kind == kEntryNone || e.kind == kEntryRanged) break;
-    n += e.attackCount.total;
+  std::set<int32_t> forms;
+  for (int i = 0; i < kAttackProfileEntries; ++i) {
+    const int32_t kind = p.entries[i].kind;
+    if (kind == kEntryNone || kind == kEntryRanged) break;
+    if (forms.insert(kind).second) n += RulesFor(c, p, i).attacks;
   }
   return n;
 }
 
-int32_t ShotsAllowed(const AttackProfile& p) {
+int32_t ShotsAllowed(int c, const AttackProfile& p) {
   for (const AttackProfileEntry& e : p.entries)
-    if (e.kind == kEntryRanged) return e.attackCount.total;
+    if (e.kind == kEntryRanged) return AttacksOfForm(c, kEntryRanged, false).attacks;
   return 0;
-}
-
-bool HasPair(const ModifierList& list, int32_t source) {
-  for (const ModifierPair& p : list.pairs)
-    if (p.source == source && p.value != 0) return true;
-  return false;
 }
 
 // The falling bonus written into the roll (0 when none); false when the
@@ -171,6 +179,9 @@ struct Watch {
     int made = 0;
   };
   std::map<int, Opportunities> opportunities;
+  // The attacks of opportunity made against each act: round, mover, act and
+  // reactor.
+  std::set<std::tuple<int, int, std::string, int>> reactions;
   // Each fighter in the order as the last frame left it: its attacks of
   // opportunity a round and left, and its entry's held action.
   struct Look {
@@ -391,6 +402,14 @@ void OwnAttack(Turn& t, const AttackWatch& w) {
   const AttackProfileEntry& entry = w.profile->entries[w.entry];
   const bool cleave = g_Cleaving != -1;
   const bool afterKill = t.lastTarget != -1 && t.lastTargetStood && IsFallen(t.lastTarget);
+  const bool natural = entry.kind >= kEntryNatural0 && entry.kind <= kEntryNatural3;
+
+  // The attacks the profile gives the form against those the rules give it
+  // (a grapple's natural entry: the grapple attacks).
+  const FormAttacks rules = w.grapple ? FormAttacks{GrappleAttacksAllowed(f), false} : RulesFor(f, *w.profile, w.entry);
+  if ((natural || !w.grapple) && entry.attackCount.total != rules.attacks)
+    Report(f, "profile", Format("entry %d (kind %d) gives %d attacks where the rules give %d", w.entry, entry.kind,
+                                entry.attackCount.total, rules.attacks));
 
   // A kill or knock-out ends a full attack: the same action goes on only
   // with a cleave.
@@ -407,7 +426,7 @@ void OwnAttack(Turn& t, const AttackWatch& w) {
       Report(f, "whirlwind", Format("creature %d struck twice in one whirlwind attack", w.target));
   } else if (w.grapple) {
     ++t.grapples;
-    const int32_t allowed = MeleeAllowed(*w.profile);
+    const int32_t allowed = GrappleAttacksAllowed(f);
     if (t.grapples > std::max(allowed, 1))
       Report(f, "grapple-attacks", Format("grapple attack %d of %d allowed", t.grapples, allowed));
   } else if (cleave) {
@@ -420,7 +439,7 @@ void OwnAttack(Turn& t, const AttackWatch& w) {
     const bool shot = entry.kind == kEntryRanged;
     if (shot) {
       ++t.shots;
-      t.shotsAllowed = std::max(t.shotsAllowed, ShotsAllowed(*w.profile));
+      t.shotsAllowed = std::max(t.shotsAllowed, ShotsAllowed(f, *w.profile));
       if (t.shots > std::max(t.shotsAllowed, 1))
         Report(f, "shots", Format("shot %d of %d allowed, on creature %d, actions %s", t.shots, t.shotsAllowed,
                                   w.target, t.actions.c_str()));
@@ -429,7 +448,7 @@ void OwnAttack(Turn& t, const AttackWatch& w) {
         Report(f, "ammunition", Format("a shot with %d pieces of ammunition", ammunition));
     } else {
       ++t.melee;
-      t.meleeAllowed = std::max(t.meleeAllowed, MeleeAllowed(*w.profile));
+      t.meleeAllowed = std::max(t.meleeAllowed, MeleeAllowed(f, *w.profile));
       if (t.melee > std::max(t.meleeAllowed, 1))
         Report(f, "melee-attacks", Format("melee attack %d of %d allowed, on creature %d, actions %s", t.melee,
                                           t.meleeAllowed, w.target, t.actions.c_str()));
@@ -438,16 +457,14 @@ void OwnAttack(Turn& t, const AttackWatch& w) {
     if (t.melee > 0 && t.shots > 0 && t.melee + t.shots > std::max(most, 1))
       Report(f, "attacks", Format("%d melee attacks and %d shots in one turn (at most %d), actions %s", t.melee,
                                   t.shots, most, t.actions.c_str()));
-    // The iterative attacks of the entry: as many as it gives, each 5 lower
+    // The iterative attacks of the entry: as many as the rules give its form, each 5 lower
     // (after a first one at full bonus more with haste or a speed weapon).
     const int made = t.madeWithEntry[w.entry]++;
-    const int32_t count = entry.attackCount.total;
+    const int32_t count = rules.attacks;
     if (made >= std::max(count, 1))
       Report(f, "iterative", Format("attack %d with entry %d, which gives %d", made + 1, w.entry, count));
     // Natural attacks all strike at their full bonus.
-    const bool natural = entry.kind >= kEntryNatural0 && entry.kind <= kEntryNatural3;
-    const bool extra = HasPair(entry.attackCount, kSrcWeaponWithSpeed) || HasPair(entry.attackCount, kCondHasted);
-    const int32_t expected = natural ? 0 : extra ? (made > 1 ? -5 * (made - 1) : 0) : -5 * made;
+    const int32_t expected = natural ? 0 : rules.extra ? (made > 1 ? -5 * (made - 1) : 0) : -5 * made;
     int32_t falling = 0;
     if (FallingBonus(entry.attackRoll, &falling) && falling != expected)
       Report(f, "iterative", Format("attack %d with entry %d at a falling bonus of %d, not %d, actions %s", made + 1,
@@ -456,6 +473,123 @@ void OwnAttack(Turn& t, const AttackWatch& w) {
   t.lastAction = action;
   t.lastTarget = w.target;
   t.lastTargetStood = !IsFallen(w.target);
+}
+
+// --- What provokes ---------------------------------------------------------------------
+
+bool OnPartySide(int32_t side) { return side == 1 || side == 5 || side == 6; }
+
+// Sides 1, 5 and 6 stand against side 2; a creature of any other side
+// against everybody, and everybody against it.
+bool Foes(int a, int b) {
+  const int32_t sa = Creatures[a].allegiance, sb = Creatures[b].allegiance;
+  const bool sidedA = OnPartySide(sa) || sa == 2, sidedB = OnPartySide(sb) || sb == 2;
+  if (!sidedA || !sidedB) return a != b;
+  return OnPartySide(sa) != OnPartySide(sb);
+}
+
+// The footprints touch: b stands on the ring of squares round a.
+bool NextTo(int a, int b) {
+  const CreatureRecord& p = Creatures[a];
+  const CreatureRecord& q = Creatures[b];
+  const int pw = std::max(p.footprintWidth.current, 1), ph = std::max(p.footprintHeight.current, 1);
+  const int qw = std::max(q.footprintWidth.current, 1), qh = std::max(q.footprintHeight.current, 1);
+  const auto overlaps = [&](int grow) {
+    return q.squareX < p.squareX + pw + grow && q.squareX + qw > p.squareX - grow && q.squareY < p.squareY + ph + grow &&
+           q.squareY + qh > p.squareY - grow;
+  };
+  return overlaps(1) && !overlaps(0);
+}
+
+// An invisible mover is seen by a sense that needs no sight or true seeing.
+bool Sees(int reactor, int mover) {
+  if (!Has(mover, kCondInvisible) && !Has(mover, kCondGreaterInvisibility)) return true;
+  const int32_t sense = Creatures[reactor].special[kSenseKindWord];
+  return sense == 5 || sense == 6 || Has(reactor, kCondTrueSeeing);
+}
+
+// What the mover is doing that provokes none from the reactor, in words, or
+// "" when it provokes: a shot, a cast but a defensive one, an attack of a
+// coup de grace, leaving a threatened square (never a five-foot step), the
+// quick acts, breaking free of a web, reloading a crossbow that needs it, a
+// bull rush without Improved Bull Rush; an unarmed attack and a grapple
+// without Improved Grapple provoke their target alone.
+std::string UnprovokedBy(int mover, int reactor) {
+  const CreatureRecord& m = Creatures[mover];
+  const int32_t code = CombatAction.actionCode;
+  switch (code) {
+    case kActionWalkPath: case kActionMoveAndAttack: case kActionCharge:
+    case kActionShot: case kActionFullShots: case kActionNextShot:
+    case kActionInventory: case kActionWake: case kActionDance: case kActionAlarm:
+      return "";
+    case kActionFiveFootStep: case kActionStepAndAttack:
+      return "a five-foot step";
+    case kActionMeleeAttack: case kActionFullAttack: case kActionNextAttack:
+      if (CoupDeGraceAction == 1) return "";
+      if (!Has(mover, kCondUnarmed)) return "a melee attack with a weapon";
+      return reactor == SavedTarget ? "" : "an unarmed attack on another creature";
+    case kActionGrapple:
+      if (m.feats[kFeatImprovedGrapple] != 0) return "a grapple with Improved Grapple";
+      return reactor == SavedTarget ? "" : "a grapple of another creature";
+    case kActionBullRush:
+      return m.feats[kFeatImprovedBullRush] != 0 ? "a bull rush with Improved Bull Rush" : "";
+    case kActionEscape:
+      return Has(mover, kCondStuck) && !Has(mover, kCondGrappling) ? "" : "an escape from no web";
+    case kActionReload: {
+      const uint32_t item = m.equipment[kSlotRanged - 1];
+      const int32_t type = IsCraftedCode(item) ? CraftedWeapons[item].itemType : 0;
+      if (type == 10 || (type == 11 && m.feats[kFeatRapidReloadLight] == 0)) return "";
+      return "a reload that needs no action";
+    }
+    case kActionCastingReactions:
+      if (SpellInProgress == -1 || SpellCaster != mover) return "a cast of another creature";
+      return m.behaviour[kBehaviourDefensiveCasting] == 1 ? "a defensive cast" : "";
+    default:
+      return Format("action %d, which provokes none", code);
+  }
+}
+
+// An attack of opportunity: against the fighter whose turn it is, by an
+// enemy next to it that sees it, for an act that provokes, once an act.
+void JudgeProvocation(int reactor, int target) {
+  const int mover = CurrentFighter();
+  if (target != mover) {
+    Report(reactor, "provoking",
+           Format("an attack of opportunity on creature %d, not on creature %d whose turn it is", target, mover));
+    return;
+  }
+  // The target of an unarmed attack or a grapple answers the attack made on
+  // it, whoever makes it (a confused ally); any other reactor is an enemy.
+  const int32_t code = CombatAction.actionCode;
+  const bool answers = reactor == SavedTarget &&
+                       (code == kActionGrapple || ((code == kActionMeleeAttack || code == kActionFullAttack ||
+                                                    code == kActionNextAttack) && Has(mover, kCondUnarmed)));
+  std::string why;
+  if (!answers && !Foes(reactor, mover)) why = "not an enemy of";
+  else if (!NextTo(mover, reactor)) why = "not next to";
+  else if (!Sees(reactor, mover)) why = "unable to see";
+  if (!why.empty()) {
+    Report(reactor, "provoking", Format("an attack of opportunity %s creature %d", why.c_str(), mover));
+    return;
+  }
+  why = UnprovokedBy(mover, reactor);
+  if (!why.empty()) {
+    Report(reactor, "provoking",
+           Format("an attack of opportunity against %s of creature %d, action %d", why.c_str(), mover,
+                  CombatAction.actionCode));
+    return;
+  }
+  // One act: a cast of the turn, or one running action with the mover's
+  // attacks made so far (each attack of a full attack, each shot, is an act).
+  const Turn& t = g_watch.turn;
+  const bool own = t.open && t.fighter == mover;
+  const std::string act =
+      CombatAction.actionCode == kActionCastingReactions
+          ? Format("cast %d", own ? t.casts : 0)
+          : Format("action %d after %d attacks", ActionNumber(), own ? t.melee + t.shots + t.grapples + t.cleaves : 0);
+  if (!g_watch.reactions.emplace(CombatRoundNumber, mover, act, reactor).second)
+    Report(reactor, "provoking",
+           Format("a second attack of opportunity against one act of creature %d (%s)", mover, act.c_str()));
 }
 
 void OnAttack(const AttackWatch& w) {
@@ -480,6 +614,7 @@ void OnAttack(const AttackWatch& w) {
     bool readied = false;
     for (int i = 0; i < std::min<int>(TurnEntryCount, kTurnOrderEntries); ++i)
       if (TurnOrder[i].creature == f) readied = TurnOrder[i].plannedAction == kReadiedVersusApproach;
+    if (!readied) JudgeProvocation(f, w.target);
     Watch::Opportunities& o = OpportunitiesOf(f);
     if (!readied && ++o.made > o.given)
       Report(f, "attacks-of-opportunity",

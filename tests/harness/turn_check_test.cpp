@@ -6,6 +6,7 @@
 // reported by none.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <initializer_list>
 #include <set>
@@ -41,18 +42,28 @@ class TurnCheck : public ::testing::Test {
 
 constexpr uint32_t kSeed = 3;
 
+// The party's side (its allies with it) or the other.
+bool PartySide(int c) { return IsPartyAllegiance(Creatures[c].allegiance); }
+
 // Steps the watched battle until the computer is about to decide a turn
 // with its whole budget: a turn of the second round, or with surprise one of
-// the surprise round (round 1, a single action); returns the fighter.
-int UpToADecision(bool surprise = false) {
-  for (int frame = 0; frame < 5000; ++frame) {
+// the surprise round (round 1, a single action), or, given the side of the
+// fighter of such a turn (1 the party's, 2 the other), a turn of round 3 or
+// later of a fighter of the other side; returns the fighter.
+int UpToADecision(bool surprise = false, int otherThanSide = 0) {
+  for (int frame = 0; frame < 20000; ++frame) {
     if (!battles::StepBattleFrame()) break;
     battles::WatchFrame();
     const CombatActionState& a = CombatAction;
     if (CombatState != kStateComputerDecision || a.standardActionLeft != 1 || a.moveActionLeft != 1) continue;
-    if (surprise ? CombatRoundNumber == 1 && a.singleActionTurn == 1
-                 : a.fullRoundActionLeft == 1 && a.singleActionTurn == 0)
+    if (otherThanSide != 0) {
+      if (CombatRoundNumber >= 3 && a.fullRoundActionLeft == 1 && a.singleActionTurn == 0 &&
+          PartySide(CurrentFighter()) != (otherThanSide == 1))
+        return CurrentFighter();
+    } else if (surprise ? CombatRoundNumber == 1 && a.singleActionTurn == 1
+                        : CombatRoundNumber == 2 && a.fullRoundActionLeft == 1 && a.singleActionTurn == 0) {
       return CurrentFighter();
+    }
   }
   return -1;
 }
@@ -60,10 +71,29 @@ int UpToADecision(bool surprise = false) {
 // A foe of the fighter still standing on the map, or -1.
 int FoeOf(int f) {
   for (int id : battles::BattleFighters())
-    if (Creatures[id].allegiance != Creatures[f].allegiance && Creatures[id].hitPoints > 0 &&
+    if (PartySide(id) != PartySide(f) && Creatures[id].hitPoints > 0 &&
         Creatures[id].present == 1)
       return id;
   return -1;
+}
+
+void Give(int c, uint32_t condition) { AddCondition(c, condition, 3, 0, 0, 0); }
+
+// A creature of the fighter's side other than it, or -1.
+int AllyOf(int f) {
+  for (int id : battles::BattleFighters())
+    if (id != f && PartySide(id) == PartySide(f) && Creatures[id].present == 1) return id;
+  return -1;
+}
+
+// The creature is put on the square right of the other's footprint (left of
+// it at the map's edge).
+void Beside(int c, int other) {
+  const CreatureRecord& o = Creatures[other];
+  Creatures[c].squareX =
+      o.squareX + o.footprintWidth.current + Creatures[c].footprintWidth.current < 60 ? o.squareX + o.footprintWidth.current
+                                                                                     : o.squareX - Creatures[c].footprintWidth.current;
+  Creatures[c].squareY = o.squareY;
 }
 
 // Squares paid for back and forth beside the fighter's square, each of
@@ -80,13 +110,58 @@ void Walk(int f, int squares, int32_t code, int stride = 1) {
   }
 }
 
-// A profile of one entry of that kind giving count attacks, or two natural
-// attacks of one each.
+// A profile of one entry of that kind giving count attacks, or the two
+// natural attacks (slots 0 and 1) of one each.
 AttackProfile Blows(int32_t kind, int32_t count) {
   AttackProfile p;
   p.entries[0].kind = kind;
   p.entries[0].attackCount.total = count;
-  if (kind == kEntryNatural0) p.entries[1] = p.entries[0];
+  if (kind == kEntryNatural0) {
+    p.entries[1].kind = kEntryNatural0 + 1;
+    p.entries[1].attackCount.total = count;
+  }
+  return p;
+}
+
+void Attack(int f, int target, const AttackProfile& p, int entry = 0);
+
+// The crafted rows the fighters are armed from: a longsword, a shortbow, a
+// light and a heavy crossbow.
+constexpr uint32_t kLongsword = 4998, kShortbow = 4997, kLightCrossbow = 4996, kHeavyCrossbow = 4995, kShield = 4994;
+
+// The fighter takes a longsword in its right hand, nothing in its left and a
+// shortbow; a bite and a gore of one each; base attack bonus 1 and no
+// two-weapon feats: one blow, one shot and one of each natural attack.
+void Outfit(int f) {
+  const std::pair<uint32_t, int32_t> kinds[] = {
+      {kLongsword, 19}, {kShortbow, 33}, {kLightCrossbow, 11}, {kHeavyCrossbow, 10}, {kShield, 36}};
+  for (const auto& [row, type] : kinds) {
+    CraftedWeaponRecord& w = CraftedWeapons[row];
+    w = CraftedWeaponRecord{};
+    std::snprintf(w.name, sizeof w.name, "%s", "Test weapon");
+    w.itemType = type;
+    w.handling = type == 19 ? 2 : type == 36 ? 5 : 4;
+    w.dieSides = 8;
+    w.dieCount = 1;
+  }
+  CreatureRecord& r = Creatures[f];
+  r.equipment[kSlotRightHand - 1] = kLongsword;
+  r.equipment[kSlotLeftHand - 1] = 0;
+  r.equipment[kSlotRanged - 1] = kShortbow;
+  r.baseAttack.current = 1;
+  r.feats[kFeatImprovedTwoWeaponFighting] = r.feats[kFeatGreaterTwoWeaponFighting] = 0;
+  for (NaturalAttack& n : r.naturalAttacks) n = NaturalAttack{};
+  r.naturalAttacks[0].kind = 1;  // bite
+  r.naturalAttacks[1].kind = 4;  // gore
+  r.naturalAttacks[0].count = r.naturalAttacks[1].count = 1;
+  r.special[kSenseKindWord] = 0;
+}
+
+// The fighter's profile as the game builds it, against the foe (in its
+// second form, or for a grapple).
+AttackProfile ProfileOf(int f, int foe, int32_t alternate = 0, uint8_t grapple = 0) {
+  AttackProfile p;
+  BuildAttackProfile(&p, f, alternate, foe, grapple, 0);
   return p;
 }
 
@@ -104,8 +179,56 @@ AttackProfile Entries(std::initializer_list<int32_t> kinds) {
 // Hit points at which the creature is dead (a party member's reach -10).
 int32_t DeadAt(int c) { return c < kPartySize ? -10 : 0; }
 
-void Attack(int f, int target, const AttackProfile& p, int entry = 0) {
+void Attack(int f, int target, const AttackProfile& p, int entry) {
   AttackObserver(AttackWatch{f, target, entry, &p, false, false});
+}
+
+void Frame(uint32_t screenMode = 0) {
+  ScreenMode = screenMode;
+  battles::WatchFrame();
+}
+
+// One blow with each melee form of the game's profile of the fighter as its
+// record stands, or one shot when it has a ranged weapon alone: the check
+// holds each against the rules.
+void EachFormOnce(int f, int foe, int32_t alternate = 0) {
+  const AttackProfile p = ProfileOf(f, foe, alternate);
+  for (int i = 0; i < kAttackProfileEntries; ++i) {
+    const int32_t kind = p.entries[i].kind;
+    if (kind == kEntryRanged && i == 1 && p.entries[0].kind == kEntryNone) Attack(f, foe, p, i);
+    if (kind == kEntryNone || kind == kEntryRanged) break;
+    Attack(f, foe, p, i);
+  }
+}
+
+// The fighter's weapons: the longsword's grip and speed, what the left hand
+// holds and the ranged slot (0: none).
+void Wield(int f, int32_t grip, int32_t speed, uint32_t left, uint32_t ranged) {
+  CraftedWeapons[kLongsword].handling = grip;
+  CraftedWeapons[kLongsword].properties[5 - 1] = speed;
+  Creatures[f].equipment[kSlotLeftHand - 1] = left;
+  Creatures[f].equipment[kSlotRanged - 1] = ranged;
+}
+
+// A shot of that ranged weapon alone at base attack bonus 6, the fighter
+// with Rapid Reload or not, hasted or not.
+void ShotOf(int f, int foe, uint32_t weapon, int32_t rapidReload, bool hasted) {
+  Creatures[f].equipment[kSlotRightHand - 1] = 0;
+  for (NaturalAttack& n : Creatures[f].naturalAttacks) n = NaturalAttack{};
+  Creatures[f].baseAttack.current = 6;
+  Creatures[f].feats[kFeatRapidReloadLight] = rapidReload;
+  Creatures[f].equipment[kSlotRanged - 1] = weapon;
+  if (hasted) AddCondition(f, kCondHasted, 3, 0, 0, 0);
+  EachFormOnce(f, foe);
+}
+
+void NaturalAttacks(int f, std::initializer_list<std::pair<int32_t, int32_t>> kindsAndCounts) {
+  int slot = 0;
+  for (NaturalAttack& n : Creatures[f].naturalAttacks) n = NaturalAttack{};
+  for (const auto& [kind, count] : kindsAndCounts) {
+    Creatures[f].naturalAttacks[slot].kind = kind;
+    Creatures[f].naturalAttacks[slot++].count = count;
+  }
 }
 
 // A shot of one, with the second entry (the first, melee, empty).
@@ -122,8 +245,9 @@ void TwoShotsOfOne(int f, int target) {
   Attack(f, target, p, 2);
 }
 
+// A grapple attack (with an entry the rules do not count for a grapple).
 void Grapple(int f, int target) {
-  const AttackProfile p = Blows(kEntryMainHand, 1);
+  const AttackProfile p = Blows(kEntryMainHand, 2);
   AttackObserver(AttackWatch{f, target, 0, &p, true, false});
 }
 
@@ -132,11 +256,25 @@ void AttackTwice(int f, int target, const AttackProfile& p) {
   Attack(f, target, p);
 }
 
+// Blows of a weapon of two attacks (base attack bonus 6), each at the
+// falling bonus given, with a natural attack besides.
+void BlowsOfTwo(int f, int target, std::initializer_list<int32_t> fallingBonuses) {
+  Creatures[f].baseAttack.current = 6;
+  AttackProfile p = Blows(kEntryMainHand, 2);
+  p.entries[1].kind = kEntryNatural0;
+  p.entries[1].attackCount.total = 1;
+  for (int32_t falling : fallingBonuses) {
+    p.entries[0].attackRoll.pairs[0] = ModifierPair{kSrcDecreasingAttackBonus, falling};
+    Attack(f, target, p);
+  }
+}
+
 // A hasted fighter's blows of a weapon of two attacks (three with the haste),
 // each at the falling bonus given.
 void HastedBlows(int f, int target, std::initializer_list<int32_t> fallingBonuses) {
+  Creatures[f].baseAttack.current = 6;
+  Give(f, kCondHasted);
   AttackProfile p = Blows(kEntryMainHand, 3);
-  p.entries[0].attackCount.pairs[0] = ModifierPair{static_cast<int32_t>(kCondHasted), 1};
   for (int32_t falling : fallingBonuses) {
     p.entries[0].attackRoll.pairs[0] = ModifierPair{kSrcDecreasingAttackBonus, falling};
     Attack(f, target, p);
@@ -151,12 +289,78 @@ void ReflexesAtTheirEdge(int c, int32_t left) {
   Creatures[c].attacksOfOpportunityLeft = left;
 }
 
+// The reactor, put next to the fighter whose turn it is, makes an attack of
+// opportunity while the fighter's action has that code (the fighter's target
+// the reactor); a frame ends the act.
+void Provoke(int f, int reactor, int32_t code, int target = -2) {
+  Beside(reactor, f);
+  CombatAction.actionCode = code;
+  SavedTarget = target == -2 ? reactor : target;
+  CombatAction.reactingCreature = reactor;
+  Attack(reactor, f, Blows(kEntryMainHand, 1));
+  CombatAction.reactingCreature = -1;
+  Frame();
+}
+
+// The same in a cast of the fighter's, defensive or not.
+void ProvokeByCasting(int f, int foe, int32_t defensive) {
+  Creatures[f].behaviour[kBehaviourDefensiveCasting] = defensive;
+  SpellInProgress = 1;
+  SpellCaster = f;
+  Provoke(f, foe, 12);
+}
+
+void ProvokeByReloading(int f, int foe, uint32_t crossbow, int32_t rapidReload) {
+  Creatures[f].equipment[kSlotRanged - 1] = crossbow;
+  Creatures[f].feats[kFeatRapidReloadLight] = rapidReload;
+  Provoke(f, foe, kActionReload);
+}
+
 // Two squares of a charge, then both natural attacks; sense code 3 pounces.
 void ChargeAndFullAttack(int f, int foe, int32_t sense) {
   Creatures[f].special[kSenseKindWord] = sense;
   Walk(f, 2, kActionCharge);
   Attack(f, foe, Blows(kEntryNatural0, 1), 0);
   Attack(f, foe, Blows(kEntryNatural0, 1), 1);
+}
+
+// Knocked off the map: fallen, not dead.
+void Fell(int c) { Creatures[c].present = 0; }
+
+// A profile of a ranged weapon of two shots (base attack bonus 6).
+AttackProfile ShotsOfTwo() {
+  AttackProfile p = Entries({kEntryNone, kEntryRanged});
+  p.entries[1].attackCount.total = 2;
+  return p;
+}
+
+// A blow that fells the foe, then two cleaves each felling the next foe.
+void TwoCleaves(int f, int foe, int32_t greatCleave) {
+  Creatures[f].feats[kFeatGreatCleave] = greatCleave;
+  Attack(f, foe, Blows(kEntryMainHand, 1));
+  Fell(foe);
+  g_Cleaving = foe;
+  for (int k = 0; k < 2; ++k) {
+    const int next = FoeOf(f);
+    Attack(f, next, Blows(kEntryMainHand, 1));
+    Fell(next);
+  }
+  g_Cleaving = -1;
+}
+
+// Under that action code: a blow (or shot) that fells the foe, then one
+// at the next foe, a cleave or not.
+void OnAfterAKill(int f, int foe, int32_t code, bool shots, bool cleave) {
+  CombatAction.actionCode = code;
+  Frame();
+  Creatures[f].baseAttack.current = 6;  // two shots
+  AttackProfile p = shots ? ShotsOfTwo() : Blows(kEntryNatural0, 1);
+  Attack(f, foe, p, shots ? 1 : 0);
+  Fell(foe);
+  if (cleave) g_Cleaving = foe;
+  p.entries[1].attackRoll.pairs[0] = ModifierPair{kSrcDecreasingAttackBonus, shots ? -5 : 0};
+  Attack(f, FoeOf(f), p, 1);
+  g_Cleaving = -1;
 }
 
 // Steps the battle through the turns of the next fighters.
@@ -167,11 +371,6 @@ void StepTurns(int turns) {
     battles::WatchFrame();
     if (CurrentFighter() != acting) --turns;
   }
-}
-
-void Frame(uint32_t screenMode = 0) {
-  ScreenMode = screenMode;
-  battles::WatchFrame();
 }
 
 void EndTheTurn() {
@@ -186,15 +385,12 @@ void StartCast(int f) {
   Frame();
 }
 
-void Stun(int f) { AddCondition(f, kCondStunned, 3, 0, 0, 0); }
-
-// Knocked off the map: fallen, not dead.
-void Fell(int c) { Creatures[c].present = 0; }
+void Stun(int f) { Give(f, kCondStunned); }
 
 // The fighter's casting yields to a readied foe (held code 27: its block is
-// given back as it resumes), in the foe's turn that passes it makes an attack
-// of opportunity, and the casting resumes with its standard action and its
-// attacks of opportunity as given back.
+// given back as it resumes), in the turn of a foe that passes it makes an
+// attack of opportunity against the foe's shot, and the casting resumes with
+// its standard action and its attacks of opportunity as given back.
 void YieldAndResume(int f, int32_t standardGivenBack, int32_t opportunitiesGivenBack) {
   const int entry = CurrentTurnIndex;
   StartCast(f);
@@ -202,12 +398,16 @@ void YieldAndResume(int f, int32_t standardGivenBack, int32_t opportunitiesGiven
   TurnOrder[entry].plannedAction = 27;
   CombatState = kStateNextFighter;
   Frame();
-  CurrentTurnIndex = (entry + 1) % TurnEntryCount;
+  int next = (entry + 1) % TurnEntryCount;
+  while (next != entry && PartySide(TurnOrder[next].creature) == PartySide(f))
+    next = (next + 1) % TurnEntryCount;
+  CurrentTurnIndex = next;
   CombatState = kStateComputerDecision;
   Frame();
-  CombatAction.reactingCreature = f;
-  Attack(f, FoeOf(f), Blows(kEntryMainHand, 1));
-  CombatAction.reactingCreature = -1;
+  SpellInProgress = -1;
+  Provoke(CurrentFighter(), f, kActionShot);
+  CombatAction.actionCode = 0;
+  SpellInProgress = 1;
   --Creatures[f].attacksOfOpportunityLeft;
   Frame();
   TurnOrder[entry].plannedAction = 0;
@@ -228,6 +428,7 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
     const char* words;  // a part of that report's own text
     std::function<void(int f, int foe)> breakIt;
     bool surprise = false;  // in a turn of the surprise round (round 1, a single action)
+    bool reflexes = false;  // every fighter takes Combat Reflexes at Dexterity 16 (4 a round) before the battle
   };
   const std::vector<Case> cases = {
       // The turn's budget, judged as it closes.
@@ -256,14 +457,64 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          CombatAction.standardActionLeft = 1;
          Frame();
        }},
+      {"a spent move action comes back", "actions", "the move action came back",
+       [](int, int) {
+         CombatAction.moveActionLeft = 0;
+         Frame();
+         CombatAction.moveActionLeft = 1;
+         Frame();
+       }},
+      {"a spent full-round action comes back", "actions", "the full-round action came back",
+       [](int, int) {
+         CombatAction.fullRoundActionLeft = 0;
+         Frame();
+         CombatAction.fullRoundActionLeft = 1;
+         Frame();
+       }},
       {"a held casting resumes with its spent action given back", "actions", "the standard action came back",
        [](int f, int) { YieldAndResume(f, 1, 0); }},
+      {"casts and strikes", "actions", "1 casts and 1 attacks in one turn",
+       [](int f, int foe) {
+         StartCast(f);
+         Attack(f, foe, Blows(kEntryMainHand, 1));
+       }},
+      {"shoots and casts", "actions", "1 casts and 1 attacks in one turn",
+       [](int f, int foe) {
+         Shoot(f, foe);
+         StartCast(f);
+       }},
+      {"moves past its speed and grapples", "double-move-and-action", "and made 0 attacks, 1 grapple attacks",
+       [](int f, int foe) {
+         Walk(f, Creatures[f].speed.current / 5 + 1, kActionWalkPath);
+         Grapple(f, foe);
+       }},
+      {"moves past its speed and casts", "double-move-and-action", "0 grapple attacks, 1 casts",
+       [](int f, int) {
+         Walk(f, Creatures[f].speed.current / 5 + 1, kActionWalkPath);
+         StartCast(f);
+       }},
       // Attacks.
       // More attacks than allowed, each entry within its own count: a melee
       // entry after the ranged one gives none, a second ranged entry no shots.
       {"a second blow of one, with an entry after the ranged one", "melee-attacks", "melee attack 2 of 1 allowed",
        [](int f, int foe) {
          const AttackProfile p = Entries({kEntryMainHand, kEntryRanged, kEntryMainHand});
+         Attack(f, foe, p, 0);
+         Attack(f, foe, p, 2);
+       }},
+      {"a blow of each of two main-hand entries of one", "melee-attacks", "melee attack 2 of 1 allowed",
+       [](int f, int foe) {
+         const AttackProfile p = Entries({kEntryMainHand, kEntryMainHand});
+         Attack(f, foe, p, 0);
+         Attack(f, foe, p, 1);
+       }},
+      {"a third blow of two, with an entry after the ranged one", "melee-attacks", "melee attack 3 of 2 allowed",
+       [](int f, int foe) {
+         Creatures[f].baseAttack.current = 6;
+         AttackProfile p = Entries({kEntryMainHand, kEntryRanged, kEntryMainHand});
+         p.entries[0].attackCount.total = p.entries[2].attackCount.total = 2;
+         Attack(f, foe, p, 0);
+         p.entries[0].attackRoll.pairs[0] = ModifierPair{kSrcDecreasingAttackBonus, -5};
          Attack(f, foe, p, 0);
          Attack(f, foe, p, 2);
        }},
@@ -284,8 +535,18 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          Attack(f, foe, Blows(kEntryNatural0, 1), 0);
          Attack(f, foe, Blows(kEntryNatural0, 1), 0);
        }},
+      {"a weapon's third blow of two, a natural attack besides", "iterative", "attack 3 with entry 0, which gives 2",
+       [](int f, int foe) { BlowsOfTwo(f, foe, {0, -5, -10}); }},
       {"a second blow of a weapon at the full bonus", "iterative", "at a falling bonus of 0, not -5",
-       [](int f, int foe) { AttackTwice(f, foe, Blows(kEntryMainHand, 2)); }},
+       [](int f, int foe) { BlowsOfTwo(f, foe, {0, 0}); }},
+      {"the game's profile gives a base attack bonus of 10 three attacks", "profile",
+       "entry 0 (kind 1) gives 3 attacks where the rules give 2",
+       [](int f, int foe) {
+         Creatures[f].baseAttack.current = 10;
+         AttackProfile p = ProfileOf(f, foe);
+         ++p.entries[0].attackCount.total;
+         Attack(f, foe, p);
+       }},
       {"a hasted fighter's extra blow at the second blow's bonus", "iterative",
        "attack 2 with entry 0 at a falling bonus of -5, not 0", [](int f, int foe) { HastedBlows(f, foe, {0, -5}); }},
       {"a second grapple attack of one", "grapple-attacks", "grapple attack 2 of 1 allowed",
@@ -301,6 +562,24 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          Fell(foe);
          Attack(f, FoeOf(f), Blows(kEntryNatural0, 1), 1);
        }},
+      {"full shots go on after a kill", "after-kill", "(shot) on creature",
+       [](int f, int foe) { OnAfterAKill(f, foe, kActionFullShots, true, false); }},
+      {"a blow with nothing in the hand", "profile", "entry 0 (kind 1) gives 1 attacks where the rules give 0",
+       [](int f, int foe) {
+         Creatures[f].equipment[kSlotRightHand - 1] = 0;
+         Attack(f, foe, Blows(kEntryMainHand, 1));
+       }},
+      {"a shot with no ranged weapon", "profile", "entry 1 (kind 7) gives 1 attacks where the rules give 0",
+       [](int f, int foe) {
+         Creatures[f].equipment[kSlotRanged - 1] = 0;
+         Shoot(f, foe);
+       }},
+      {"a grapple profile giving one attack too many", "profile", "gives 2 attacks where the rules give 1",
+       [](int f, int foe) {
+         AttackProfile p = ProfileOf(f, foe, 0, 1);
+         ++p.entries[0].attackCount.total;
+         AttackObserver(AttackWatch{f, foe, 0, &p, true, false});
+       }},
       {"a whirlwind attack strikes a foe twice", "whirlwind", "struck twice in one whirlwind attack",
        [](int f, int foe) {
          CombatAction.actionCode = kActionWhirlwind;
@@ -314,18 +593,7 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          g_Cleaving = -1;
        }},
       {"two cleaves without Great Cleave", "cleave", "cleave attack 2 in one turn without Great Cleave",
-       [](int f, int foe) {
-         Creatures[f].feats[kFeatGreatCleave] = 0;
-         Attack(f, foe, Blows(kEntryMainHand, 1));
-         Fell(foe);
-         g_Cleaving = foe;
-         for (int k = 0; k < 2; ++k) {
-           const int next = FoeOf(f);
-           Attack(f, next, Blows(kEntryMainHand, 1));
-           Fell(next);
-         }
-         g_Cleaving = -1;
-       }},
+       [](int f, int foe) { TwoCleaves(f, foe, 0); }},
       {"attacks while stunned", "cannot-act", "while Stunned",
        [](int f, int foe) {
          Stun(f);
@@ -367,6 +635,19 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        }},
       {"a five-foot step of two squares", "five-foot-step", "a five-foot step of 2 squares",
        [](int f, int) { Walk(f, 1, kActionStepAndAttack, 2); }},
+      {"walks a square, then a full attack", "full-attack-after-move", "after moving 1 squares",
+       [](int f, int foe) {
+         Walk(f, 1, kActionWalkPath);
+         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
+         Attack(f, foe, Blows(kEntryNatural0, 1), 1);
+       }},
+      {"a pouncing creature walks, then a full attack", "full-attack-after-move", "after moving 2 squares",
+       [](int f, int foe) {
+         Creatures[f].special[kSenseKindWord] = 3;
+         Walk(f, 2, kActionWalkPath);
+         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
+         Attack(f, foe, Blows(kEntryNatural0, 1), 1);
+       }},
       {"a five-foot step, then a walk", "five-foot-step", "after a five-foot step",
        [](int f, int) {
          Walk(f, 1, kActionFiveFootStep);
@@ -410,9 +691,7 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        }},
       {"a foe's second attack of opportunity of one", "attacks-of-opportunity", "since its turn, which left it",
        [](int f, int foe) {
-         CombatAction.reactingCreature = foe;
-         for (int i = 0; i <= Creatures[foe].attacksOfOpportunityLeft; ++i) Attack(foe, f, Blows(kEntryMainHand, 1));
-         CombatAction.reactingCreature = -1;
+         for (int i = 0; i <= Creatures[foe].attacksOfOpportunityLeft; ++i) Provoke(f, foe, kActionInventory + i);
        }},
       {"a turn refills one attack of opportunity too many", "attacks-of-opportunity", "its turn gave it",
        [](int f, int) {
@@ -426,7 +705,343 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        "a turn taken up again in the round gave it", [](int f, int) { YieldAndResume(f, 0, 1); }},
       {"one attack of opportunity above what Combat Reflexes gives", "attacks-of-opportunity",
        "3 attacks of opportunity left of 2", [](int, int foe) { ReflexesAtTheirEdge(foe, 3); }},
+      // What provokes an attack of opportunity, and from whom.
+      {"an attack of opportunity against a five-foot step", "provoking", "against a five-foot step of creature",
+       [](int f, int foe) { Provoke(f, foe, kActionFiveFootStep); }},
+      {"an attack of opportunity against a defensive cast", "provoking", "against a defensive cast of creature",
+       [](int f, int foe) { ProvokeByCasting(f, foe, 1); }},
+      {"an attack of opportunity against the cast of a creature not acting", "provoking",
+       "against a cast of another creature",
+       [](int f, int foe) {
+         SpellInProgress = 1;
+         SpellCaster = foe;
+         Provoke(f, foe, 12);
+       }},
+      {"an attack of opportunity against an armed blow", "provoking", "against a melee attack with a weapon of",
+       [](int f, int foe) { Provoke(f, foe, kActionMeleeAttack); }},
+      {"an attack of opportunity against an unarmed blow at another", "provoking",
+       "against an unarmed attack on another creature",
+       [](int f, int foe) {
+         Give(f, kCondUnarmed);
+         Provoke(f, foe, kActionFullAttack, -1);
+       }},
+      {"an attack of opportunity against a grapple with Improved Grapple", "provoking",
+       "against a grapple with Improved Grapple",
+       [](int f, int foe) {
+         Creatures[f].feats[kFeatImprovedGrapple] = 1;
+         Provoke(f, foe, kActionGrapple);
+       }},
+      {"an attack of opportunity against a grapple of another", "provoking", "against a grapple of another creature",
+       [](int f, int foe) {
+         Creatures[f].feats[kFeatImprovedGrapple] = 0;
+         Provoke(f, foe, kActionGrapple, -1);
+       }},
+      {"an attack of opportunity against a bull rush with Improved Bull Rush", "provoking",
+       "against a bull rush with Improved Bull Rush",
+       [](int f, int foe) {
+         Creatures[f].feats[kFeatImprovedBullRush] = 1;
+         Provoke(f, foe, kActionBullRush);
+       }},
+      {"an attack of opportunity against an escape from no web", "provoking", "against an escape from no web",
+       [](int f, int foe) { Provoke(f, foe, kActionEscape); }},
+      {"an attack of opportunity against an escape from a web while grappled", "provoking",
+       "against an escape from no web",
+       [](int f, int foe) {
+         Give(f, kCondStuck);
+         Give(f, kCondGrappling);
+         Provoke(f, foe, kActionEscape);
+       }},
+      {"an attack of opportunity against reloading a light crossbow with Rapid Reload", "provoking",
+       "against a reload that needs no action", [](int f, int foe) { ProvokeByReloading(f, foe, kLightCrossbow, 1); }},
+      {"an attack of opportunity against reloading a bow", "provoking", "against a reload that needs no action",
+       [](int f, int foe) { ProvokeByReloading(f, foe, kShortbow, 0); }},
+      {"an attack of opportunity against a pin", "provoking", "against action 19, which provokes none",
+       [](int f, int foe) { Provoke(f, foe, kActionPin); }},
+      {"an attack of opportunity on a creature not acting", "provoking", "not on creature",
+       [](int f, int foe) {
+         Beside(foe, f);
+         CombatAction.actionCode = kActionShot;
+         CombatAction.reactingCreature = foe;
+         Attack(foe, AllyOf(f), Blows(kEntryMainHand, 1));
+         CombatAction.reactingCreature = -1;
+       }},
+      {"an attack of opportunity by an ally", "provoking", "not an enemy of creature",
+       [](int f, int) { Provoke(f, AllyOf(f), kActionShot); }},
+      {"an attack of opportunity from two squares away", "provoking", "not next to creature",
+       [](int f, int foe) {
+         Beside(foe, f);
+         Creatures[foe].squareX += Creatures[foe].squareX > Creatures[f].squareX ? 1 : -1;
+         CombatAction.actionCode = kActionShot;
+         CombatAction.reactingCreature = foe;
+         Attack(foe, f, Blows(kEntryMainHand, 1));
+         CombatAction.reactingCreature = -1;
+       }},
+      {"an attack of opportunity against an unseen invisible creature", "provoking", "unable to see creature",
+       [](int f, int foe) {
+         Give(f, kCondInvisible);
+         Creatures[foe].special[kSenseKindWord] = 0;
+         Provoke(f, foe, kActionShot);
+       }},
+      {"an attack of opportunity from the mover's own square", "provoking", "not next to creature",
+       [](int f, int foe) {
+         Creatures[foe].squareX = Creatures[f].squareX;
+         Creatures[foe].squareY = Creatures[f].squareY;
+         CombatAction.actionCode = kActionShot;
+         CombatAction.reactingCreature = foe;
+         Attack(foe, f, Blows(kEntryMainHand, 1));
+         CombatAction.reactingCreature = -1;
+       }},
+      {"an attack of opportunity against an unseen creature with greater invisibility", "provoking",
+       "unable to see creature",
+       [](int f, int foe) {
+         Give(f, kCondGreaterInvisibility);
+         Creatures[foe].special[kSenseKindWord] = 0;
+         Provoke(f, foe, kActionShot);
+       }},
+      {"an ally's attack of opportunity against a confused ally's armed blow at it", "provoking",
+       "not an enemy of creature", [](int f, int) { Provoke(f, AllyOf(f), kActionMeleeAttack); }},
+      {"an ally's attack of opportunity against a confused ally's unarmed blow at another", "provoking",
+       "not an enemy of creature",
+       [](int f, int foe) {
+         Give(f, kCondUnarmed);
+         Provoke(f, AllyOf(f), kActionMeleeAttack, foe);
+       }},
+      {"an attack of opportunity by the unarmed target of a confused ally's shot", "provoking",
+       "not an enemy of creature",
+       [](int f, int) {
+         Give(f, kCondUnarmed);
+         Provoke(f, AllyOf(f), kActionShot);
+       }},
+      {"an attack of opportunity by a party's ally of side 6 against a party member", "provoking",
+       "not an enemy of creature",
+       [](int f, int) {
+         const int ally = AllyOf(f);
+         Creatures[ally].allegiance = PartySide(f) ? 6 : 2;
+         Provoke(f, ally, kActionShot);
+       }},
+      {"two attacks of opportunity against one shot", "provoking", "a second attack of opportunity against one act",
+       [](int f, int foe) {
+         Provoke(f, foe, kActionShot);
+         Provoke(f, foe, kActionShot);
+       },
+       false, true},
       // Within the rules.
+      {"attacks of opportunity against a walk, a shot and each shot of a full attack", "", "",
+       [](int f, int foe) {
+         Provoke(f, foe, kActionWalkPath);
+         Provoke(f, foe, kActionFullShots);
+         Shoot(f, foe);
+         Provoke(f, foe, kActionFullShots);
+       },
+       false, true},
+      {"an attack of opportunity against a cast", "", "", [](int f, int foe) { ProvokeByCasting(f, foe, 0); }},
+      {"an attack of opportunity against an unarmed blow at it", "", "",
+       [](int f, int foe) {
+         Give(f, kCondUnarmed);
+         Provoke(f, foe, kActionMeleeAttack);
+       }},
+      {"an attack of opportunity against a coup de grace", "", "",
+       [](int f, int foe) {
+         CoupDeGraceAction = 1;
+         Provoke(f, foe, kActionMeleeAttack, -1);
+         CoupDeGraceAction = 0;
+       }},
+      {"an attack of opportunity against a grapple of it", "", "",
+       [](int f, int foe) {
+         Creatures[f].feats[kFeatImprovedGrapple] = 0;
+         Provoke(f, foe, kActionGrapple);
+       }},
+      {"an attack of opportunity against a bull rush", "", "",
+       [](int f, int foe) {
+         Creatures[f].feats[kFeatImprovedBullRush] = 0;
+         Provoke(f, foe, kActionBullRush);
+       }},
+      {"an attack of opportunity against breaking free of a web", "", "",
+       [](int f, int foe) {
+         Give(f, kCondStuck);
+         Provoke(f, foe, kActionEscape);
+       }},
+      {"an attack of opportunity against reloading a light crossbow", "", "",
+       [](int f, int foe) { ProvokeByReloading(f, foe, kLightCrossbow, 0); }},
+      {"an attack of opportunity against reloading a heavy crossbow with Rapid Reload", "", "",
+       [](int f, int foe) { ProvokeByReloading(f, foe, kHeavyCrossbow, 1); }},
+      {"an attack of opportunity against each quick act", "", "",
+       [](int f, int foe) {
+         for (int32_t code : {kActionInventory, kActionWake, kActionDance, kActionAlarm}) Provoke(f, foe, code);
+       },
+       false, true},
+      {"an attack of opportunity by the target of a confused ally's unarmed blow", "", "",
+       [](int f, int) {
+         Give(f, kCondUnarmed);
+         Provoke(f, AllyOf(f), kActionMeleeAttack);
+       }},
+      {"an attack of opportunity against an invisible creature, seen truly", "", "",
+       [](int f, int foe) {
+         Give(f, kCondInvisible);
+         Give(foe, kCondTrueSeeing);
+         Provoke(f, foe, kActionShot);
+       }},
+      // The game's own profiles, held against the rules.
+      {"blows at base attack bonuses 5, 6, 11 and 21", "", "",
+       [](int f, int foe) {
+         int made = 0;
+         for (int32_t bonus : {5, 6, 11, 21}) {
+           Creatures[f].baseAttack.current = bonus;
+           CombatAction.currentProfileEntry = 0;
+           CombatAction.attackCounter = made++;
+           Attack(f, foe, ProfileOf(f, foe));
+         }
+         CombatAction.attackCounter = 0;
+       }},
+      {"a light speed weapon beside claws", "", "",
+       [](int f, int foe) {
+         Wield(f, 1, 1, 0, 0);
+         NaturalAttacks(f, {{2, 3}});
+         EachFormOnce(f, foe);
+       }},
+      {"a hasted fighter's speed weapon", "", "",
+       [](int f, int foe) {
+         Wield(f, 2, 1, 0, 0);
+         Give(f, kCondHasted);
+         EachFormOnce(f, foe);
+       }},
+      {"a one-handed weapon beside a bite and claws", "", "",
+       [](int f, int foe) {
+         NaturalAttacks(f, {{1, 1}, {2, 2}});
+         EachFormOnce(f, foe);
+       }},
+      {"a two-handed weapon beside claws", "", "",
+       [](int f, int foe) {
+         Wield(f, 3, 0, 0, 0);
+         NaturalAttacks(f, {{1, 1}, {2, 2}});
+         EachFormOnce(f, foe);
+       }},
+      {"two weapons", "", "", [](int f, int foe) {
+         Wield(f, 2, 0, kLongsword, 0);
+         EachFormOnce(f, foe);
+       }},
+      {"two weapons with Improved Two-Weapon Fighting", "", "",
+       [](int f, int foe) {
+         Wield(f, 2, 0, kLongsword, 0);
+         Creatures[f].feats[kFeatImprovedTwoWeaponFighting] = 1;
+         EachFormOnce(f, foe);
+       }},
+      {"two weapons with Greater Two-Weapon Fighting, hasted", "", "",
+       [](int f, int foe) {
+         Wield(f, 2, 0, kLongsword, 0);
+         Creatures[f].feats[kFeatGreaterTwoWeaponFighting] = 1;
+         Give(f, kCondHasted);
+         EachFormOnce(f, foe);
+       }},
+      {"Slowed: one blow of each form, no off hand", "", "",
+       [](int f, int foe) {
+         Creatures[f].baseAttack.current = 11;
+         Wield(f, 2, 0, kLongsword, 0);
+         NaturalAttacks(f, {{1, 2}});
+         Give(f, kCondSlowed);
+         EachFormOnce(f, foe);
+       }},
+      {"hasted claws and a shield, no weapon", "", "",
+       [](int f, int foe) {
+         Creatures[f].equipment[kSlotRightHand - 1] = 0;
+         Wield(f, 2, 0, kShield, 0);
+         NaturalAttacks(f, {{2, 2}, {4, 2}, {6, 1}, {1, 1}});
+         Give(f, kCondHasted);
+         EachFormOnce(f, foe);
+       }},
+      {"the second form, hasted, a shield held", "", "",
+       [](int f, int foe) {
+         Wield(f, 2, 0, kShield, 0);
+         NaturalAttacks(f, {{2, 2}, {4, 2}, {6, 2}, {1, 1}});
+         Give(f, kCondHasted);
+         EachFormOnce(f, foe, 1);
+       }},
+      {"all four natural attacks with the sense that brings the fourth", "", "",
+       [](int f, int foe) {
+         Creatures[f].equipment[kSlotRightHand - 1] = 0;
+         NaturalAttacks(f, {{1, 1}, {4, 1}, {7, 1}, {8, 2}});
+         Creatures[f].special[kSenseKindWord] = 7;
+         EachFormOnce(f, foe);
+       }},
+      {"a shot of a bow at base attack bonus 6", "", "", [](int f, int foe) { ShotOf(f, foe, kShortbow, 0, false); }},
+      {"a shot of a light crossbow with Rapid Reload", "", "",
+       [](int f, int foe) { ShotOf(f, foe, kLightCrossbow, 1, false); }},
+      {"a shot of a hasted fighter's light crossbow", "", "",
+       [](int f, int foe) { ShotOf(f, foe, kLightCrossbow, 0, true); }},
+      {"a shot of a heavy crossbow with Rapid Reload", "", "",
+       [](int f, int foe) { ShotOf(f, foe, kHeavyCrossbow, 1, false); }},
+      {"grapple attacks of a hasted raking creature", "", "",
+       [](int f, int foe) {
+         Creatures[f].baseAttack.current = 6;
+         Creatures[f].special[kSpecialRakeSides] = 4;
+         Give(f, kCondHasted);
+         const AttackProfile p = ProfileOf(f, foe, 0, 1);
+         for (int k = 0; k < 5; ++k) AttackObserver(AttackWatch{f, foe, 0, &p, true, false});
+       }},
+      {"charges twice its speed in the surprise round", "", "",
+       [](int f, int) { Walk(f, 2 * Creatures[f].speed.current / 5, kActionCharge); }, true},
+      {"casts, then charges and strikes", "", "",
+       [](int f, int foe) {
+         StartCast(f);
+         Walk(f, 2, kActionCharge);
+         Attack(f, foe, Blows(kEntryMainHand, 1));
+       }},
+      {"a full attack goes on after a blow at a foe already down", "", "",
+       [](int f, int foe) {
+         CombatAction.actionCode = kActionFullAttack;
+         Frame();
+         Fell(foe);
+         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
+         Attack(f, FoeOf(f), Blows(kEntryNatural0, 1), 1);
+       }},
+      {"a full attack's kill, then a cleave", "", "",
+       [](int f, int foe) { OnAfterAKill(f, foe, kActionFullAttack, false, true); }},
+      {"a whirlwind attack goes on after a kill", "", "",
+       [](int f, int foe) { OnAfterAKill(f, foe, kActionWhirlwind, false, false); }},
+      {"two cleaves with Great Cleave", "", "", [](int f, int foe) { TwoCleaves(f, foe, 1); }},
+      {"a blow and a shot of two attacks", "", "",
+       [](int f, int foe) {
+         Creatures[f].baseAttack.current = 6;
+         Attack(f, foe, Blows(kEntryMainHand, 2));
+         Attack(f, foe, ShotsOfTwo(), 1);
+       }},
+      {"two blows of the fourth natural attack at the full bonus", "", "",
+       [](int f, int foe) {
+         Creatures[f].equipment[kSlotRightHand - 1] = 0;
+         NaturalAttacks(f, {{1, 1}, {4, 1}, {7, 1}, {8, 2}});
+         Creatures[f].special[kSenseKindWord] = 7;
+         const AttackProfile p = ProfileOf(f, foe);
+         Attack(f, foe, p, 3);
+         Attack(f, foe, p, 3);
+       }},
+      {"attacks of opportunity by foes that sense an invisible creature", "", "",
+       [](int f, int foe) {
+         Give(f, kCondInvisible);
+         for (int32_t sense : {5, 6}) {
+           Creatures[foe].special[kSenseKindWord] = sense;
+           Provoke(f, foe, sense == 5 ? kActionShot : kActionInventory);
+         }
+       },
+       false, true},
+      {"the targets of a confused ally's unarmed full attack and grapple answer them", "", "",
+       [](int f, int) {
+         Give(f, kCondUnarmed);
+         Provoke(f, AllyOf(f), kActionFullAttack);
+         Provoke(f, AllyOf(f), kActionNextAttack);
+         Creatures[f].feats[kFeatImprovedGrapple] = 0;
+         Provoke(f, AllyOf(f), kActionGrapple);
+       },
+       false, true},
+      {"attacks of opportunity by and against a creature of a side of its own", "", "",
+       [](int f, int foe) {
+         const int32_t side = Creatures[foe].allegiance;
+         Creatures[foe].allegiance = 8;
+         Provoke(f, foe, kActionShot);
+         Creatures[foe].allegiance = side;
+         Creatures[f].allegiance = 8;
+         Provoke(f, foe, kActionInventory);
+       },
+       false, true},
       {"pounces: charges, then a full attack", "", "", [](int f, int foe) { ChargeAndFullAttack(f, foe, 3); }},
       {"a held casting resumes", "", "", [](int f, int) { YieldAndResume(f, 0, 0); }},
       {"moves its speed in a single action", "", "",
@@ -434,20 +1049,52 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
       {"a hasted fighter's three blows", "", "", [](int f, int foe) { HastedBlows(f, foe, {0, 0, -5}); }},
       {"the attacks of opportunity Combat Reflexes gives", "", "", [](int, int foe) { ReflexesAtTheirEdge(foe, 2); }},
   };
-  for (const Case& c : cases) {
+  // Each case in a turn of the second round, then (but the surprise round's)
+  // in a later round's turn of a fighter of another side.
+  std::vector<std::pair<const Case*, int>> runs;
+  int firstSide = 0;  // 1 the party's side, 2 the other
+  {
     battles::BattleOptions options;
     options.seed = kSeed;
     std::string fault;
     ASSERT_TRUE(battles::SetUpBattle(options, &fault)) << fault;
+    const int f = UpToADecision();
+    ASSERT_GE(f, 0);
+    firstSide = PartySide(f) ? 1 : 2;
+  }
+  for (const Case& c : cases) {
+    runs.emplace_back(&c, 0);
+    if (!c.surprise) runs.emplace_back(&c, firstSide);
+  }
+  const uint32_t rows[] = {kLongsword, kShortbow, kLightCrossbow, kHeavyCrossbow, kShield};
+  std::vector<CraftedWeaponRecord> kept;
+  for (uint32_t row : rows) kept.push_back(CraftedWeapons[row]);
+  for (const auto& [run, otherThanSide] : runs) {
+    const Case& c = *run;
+    battles::BattleOptions options;
+    options.seed = kSeed;
+    std::string fault;
+    ASSERT_TRUE(battles::SetUpBattle(options, &fault)) << fault;
+    if (c.reflexes) {
+      for (int id : battles::BattleFighters()) {
+        Creatures[id].feats[kFeatCombatReflexes] = 1;
+        Creatures[id].dexterity = StatPair{16, 16};
+        Creatures[id].attacksOfOpportunity = Creatures[id].attacksOfOpportunityLeft = 4;
+      }
+    }
     battles::StartTurnWatch(kSeed);
-    const int f = UpToADecision(c.surprise);
-    ASSERT_GE(f, 0) << c.what;
+    const int f = UpToADecision(c.surprise, otherThanSide);
+    const std::string what = std::string(c.what) + (otherThanSide != 0 ? " (a later round)" : "");
+    ASSERT_GE(f, 0) << what;
     const int foe = FoeOf(f);
-    ASSERT_GE(foe, 0) << c.what;
+    ASSERT_GE(foe, 0) << what;
+    Outfit(f);
     c.breakIt(f, foe);
     const std::vector<battles::Breach> breaches = battles::EndTurnWatch();
     ScreenMode = 0;
     SpellInProgress = -1;
+    CombatAction.reactingCreature = -1;
+    for (size_t i = 0; i < kept.size(); ++i) CraftedWeapons[rows[i]] = kept[i];
     bool seen = false, others = false;
     std::set<std::tuple<int, int, std::string>> reported;
     bool again = false;  // a fighter's rule reported twice in a round
@@ -458,12 +1105,12 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
       again = again || !reported.emplace(b.round, b.fighter, b.rule).second;
       lines += battles::BreachLine(b) + "\n";
     }
-    EXPECT_FALSE(again) << c.what << " reported twice in a round:\n" << lines;
+    EXPECT_FALSE(again) << what << " reported twice in a round:\n" << lines;
     if (c.rule[0] == '\0') {
-      EXPECT_TRUE(breaches.empty()) << c.what << ":\n" << lines;
+      EXPECT_TRUE(breaches.empty()) << what << ":\n" << lines;
     } else {
-      EXPECT_TRUE(seen) << c.what << " not reported as " << c.rule << " \"" << c.words << "\":\n" << lines;
-      EXPECT_FALSE(others) << c.what << " reported under other rules:\n" << lines;
+      EXPECT_TRUE(seen) << what << " not reported as " << c.rule << " \"" << c.words << "\":\n" << lines;
+      EXPECT_FALSE(others) << what << " reported under other rules:\n" << lines;
     }
   }
 }

@@ -266,6 +266,8 @@ TEST(PathFinding, ChargeLines) {
   mapfixture::DrawMap({"..........", "..........", ".........."});
   mapfixture::PlaceFighter(kMover, 0, 1);
   mapfixture::PlaceFighter(11, 6, 1);
+  mapfixture::PlaceFighter(12, 8, 2);
+  Creatures[12].present = 0;  // fallen: its footprint is left on the square
   Creatures[kMover].hitPoints = Creatures[11].hitPoints = 5;
   Creatures[kMover].speed = {30, 30};
   BuildOccupancyGrids(kMover);
@@ -274,6 +276,7 @@ TEST(PathFinding, ChargeLines) {
   CombatAction.movesLeft = 60;
   EXPECT_TRUE(CanChargeAlongLine(0, 1, 6, 1, 11));
   EXPECT_TRUE(CanReachTargetFrom(6, 1, 0, 1));
+  EXPECT_FALSE(CanReachTargetFrom(8, 2, 0, 1));  // nobody stands there to charge
   CombatAction.movesLeft = 20;  // five squares to run
   EXPECT_FALSE(CanChargeAlongLine(0, 1, 6, 1, 11));
   CombatAction.movesLeft = 60;

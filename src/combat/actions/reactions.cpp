@@ -89,6 +89,10 @@ bool TargetReacts() {
 bool CurseCancels(int reactor, bool readied) {
   if (!HasCondition(reactor, kCondCursed) || RandomUpTo(1) + 1 != 2) return false;
   CombatAction.reactingCreature = -1;
+  // No playback follows to carry a move's chain on: left set, the chain would
+  // hand an attack of opportunity to whoever stands next to the mover after
+  // its next attack, an act that provokes none.
+  ContinueOpportunityChain = 0;
   ShowFloatingText(reactor, "Cursed");
   if (readied) {
     LogMessage("\xA3%s\xA3 is @CURSED@ and loses his readied action.\r", Creatures[reactor].name);

@@ -232,11 +232,13 @@ TEST_F(Reactions, ACursedReactorLosesItsReactionAboutHalfTheTime) {
     SeedRandomForTests(100 + round);
     AddCondition(kFirst, kCondCursed, 10, 0, 18, 0);
     CombatAction.reactingCreature = kFirst;
+    ContinueOpportunityChain = 1;  // a move's chain
     ExecuteCombatAction();
     if (CombatAction.reactingCreature == -1) {
       ++lost;
       EXPECT_EQ(Count(Log(), "\xA3" "Cursed\xA3 - No @AOO@ : @CURSED@."), 1);
       EXPECT_EQ(Creatures[kFirst].attacksOfOpportunityLeft, 1);
+      EXPECT_EQ(ContinueOpportunityChain, 0);  // no playback will carry it on
     } else {
       EXPECT_EQ(CombatAction.reactingCreature, kReactorPlayback);
     }
