@@ -27,6 +27,7 @@
 #include "rules/creature_record.h"
 #include "rules/feat_ids.h"
 #include "rules/item_tables.h"
+#include "rules/modifier_list.h"
 #include "rules/record_words.h"
 #include "state/combat_action.h"
 #include "state/current_cast.h"
@@ -523,6 +524,18 @@ void CastingScreens(int f, int foe) {
     for (int k = 0; k < frames; ++k) Frame(kModeCastStart);
     Frame();
   }
+}
+
+// A weapon's two blows (base attack bonus 6), both at the full bonus, with a
+// natural attack besides; the roll's modifier list holds that many pairs,
+// none the falling bonus: one of no source and one of no value among them.
+void TwoBlowsWithPairs(int f, int target, int pairs) {
+  Creatures[f].baseAttack.current = 6;
+  AttackProfile p = Blows(kEntryMainHand, 2);
+  p.entries[1].kind = kEntryNatural0;
+  p.entries[1].attackCount.total = 1;
+  for (int k = 0; k < pairs; ++k) p.entries[0].attackRoll.pairs[k] = ModifierPair{k == 0 ? 0 : 1, k == 1 ? 0 : 2};
+  AttackTwice(f, target, p);
 }
 
 // The action codes of a turn, each frame's: the end of an action and none
@@ -1026,6 +1039,11 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          Frame();
          Attack(f, FoeOf(f), Blows(kEntryNatural0, 1), 1);
        }},
+      {"a second blow at the full bonus, the modifier list full", "", "",
+       [](int f, int foe) { TwoBlowsWithPairs(f, foe, kModifierPairs); }},
+      {"a second blow at the full bonus, one pair of the modifier list free", "iterative",
+       "attack 2 with entry 0 at a falling bonus of 0, not -5",
+       [](int f, int foe) { TwoBlowsWithPairs(f, foe, kModifierPairs - 1); }},
       {"moves past twice its speed, its action codes listed", "movement", ", actions 1 3 1",
        [](int f, int) {
          ActionCodes({kActionEnd, 1, 1, 0, 1, kActionEnd, 3, 1});
