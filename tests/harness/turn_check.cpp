@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <span>
 #include <string>
 #include <tuple>
 
@@ -94,6 +95,9 @@ int32_t OpportunitiesARound(int c) {
 }
 
 int EntryCount() { return std::clamp<int>(TurnEntryCount, 0, kTurnOrderEntries); }
+
+// The entries of the turn order.
+std::span<const TurnOrderEntry> Entries() { return {TurnOrder, static_cast<size_t>(EntryCount())}; }
 
 // --- What the rules allow --------------------------------------------------------------
 
@@ -241,8 +245,8 @@ void NoteAction(Turn& t) {
   const int32_t code = CombatAction.actionCode;
   if (code == 0 || code == kActionEnd) return;
   const std::string mark = std::to_string(code);
-  if (t.actions.size() < 120 &&
-      (t.actions.empty() || t.actions.compare(t.actions.rfind(' ') + 1, std::string::npos, mark) != 0))
+  // The last code noted (the whole list while it holds one, or none).
+  if (t.actions.size() < 120 && t.actions.compare(t.actions.rfind(' ') + 1, std::string::npos, mark) != 0)
     t.actions += (t.actions.empty() ? "" : " ") + mark;
 }
 
@@ -280,8 +284,8 @@ void JudgeTurn(const Turn& t) {
 }
 
 int32_t HeldActionOf(int c) {
-  for (int i = 0; i < EntryCount(); ++i)
-    if (TurnOrder[i].creature == c) return TurnOrder[i].plannedAction;
+  for (const TurnOrderEntry& e : Entries())
+    if (e.creature == c) return e.plannedAction;
   return 0;
 }
 
@@ -319,7 +323,7 @@ void Refill(int index, int fighter) {
       seen != g_watch.looks.end() ? seen->second : Watch::Look{OpportunitiesARound(fighter), left, 0};
   if (TurnOrder[index].joinedThisRound != 0 || !g_watch.refilled.insert(fighter).second) {
     const Watch::Opportunities& o = OpportunitiesOf(fighter);
-    const int32_t kept = std::max(o.given - o.made, 0);
+    const int32_t kept = o.given - o.made;
     if (left > before.left && left > kept)
       Report(fighter, "attacks-of-opportunity",
              Format("a turn taken up again in the round gave it %d attacks of opportunity, %d left of the %d its "
@@ -382,7 +386,8 @@ Turn& CurrentTurn() {
   Turn& t = g_watch.turn;
   const int f = CurrentFighter();
   const bool moved = t.index != CurrentTurnIndex;
-  if (IsValidCreature(f) && (!t.open || t.fighter != f || t.round != CombatRoundNumber || (t.ended && moved))) {
+  // (The turn is closed only as the next opens, or as the watch ends.)
+  if (IsValidCreature(f) && (t.fighter != f || t.round != CombatRoundNumber || (t.ended && moved))) {
     OpenTurn(CombatRoundNumber, CurrentTurnIndex, f);
     CheckRanges();
   }
@@ -612,8 +617,8 @@ void OnAttack(const AttackWatch& w) {
     }
     // No more attacks of opportunity between two refills than it was given.
     bool readied = false;
-    for (int i = 0; i < std::min<int>(TurnEntryCount, kTurnOrderEntries); ++i)
-      if (TurnOrder[i].creature == f) readied = TurnOrder[i].plannedAction == kReadiedVersusApproach;
+    for (const TurnOrderEntry& e : Entries())
+      if (e.creature == f) readied = e.plannedAction == kReadiedVersusApproach;
     if (!readied) JudgeProvocation(f, w.target);
     Watch::Opportunities& o = OpportunitiesOf(f);
     if (!readied && ++o.made > o.given)
@@ -667,8 +672,8 @@ void OnSquare(int mover, int32_t code, int fromX, int fromY) {
 namespace {
 
 void CheckRanges() {
-  for (int i = 0; i < EntryCount(); ++i) {
-    const int c = TurnOrder[i].creature;
+  for (const TurnOrderEntry& entry : Entries()) {
+    const int c = entry.creature;
     if (!IsValidCreature(c)) continue;
     const CreatureRecord& r = Creatures[c];
     if (r.hitPoints > r.maxHitPoints + TemporaryHitPointAllowance(c))
@@ -692,8 +697,8 @@ void CheckRanges() {
     const int32_t held = r.ammunition.count;
     if (held < 0 || (held > 0 && r.ammunition.code < static_cast<uint32_t>(kFirstBaseItemCode)))
       Report(c, "ammunition", Format("%d pieces of ammunition of item %u", held, r.ammunition.code));
-    auto [it, first] = g_watch.ammunition.emplace(c, held);
-    if (!first && held > it->second)
+    const auto it = g_watch.ammunition.emplace(c, held).first;
+    if (held > it->second)
       Report(c, "ammunition", Format("ammunition rose from %d to %d", it->second, held));
     it->second = held;
   }
@@ -715,11 +720,10 @@ void WatchBudget(Turn& t) {
 
 // What the step to come starts from.
 void LookAtFighters() {
-  for (int i = 0; i < EntryCount(); ++i) {
-    const int c = TurnOrder[i].creature;
-    if (IsValidCreature(c))
-      g_watch.looks[c] =
-          Watch::Look{OpportunitiesARound(c), Creatures[c].attacksOfOpportunityLeft, TurnOrder[i].plannedAction};
+  for (const TurnOrderEntry& e : Entries()) {
+    if (IsValidCreature(e.creature))
+      g_watch.looks[e.creature] =
+          Watch::Look{OpportunitiesARound(e.creature), Creatures[e.creature].attacksOfOpportunityLeft, e.plannedAction};
   }
 }
 
@@ -742,8 +746,7 @@ void WatchDecision() {
   if (!t.started) StartTurn(t);
   if (IsFallen(f)) Report(f, "cannot-act", Format("decides at %d hit points, present %d", Creatures[f].hitPoints,
                                                   Creatures[f].present));
-  if (g_watch.turn.open && g_watch.turn.fighter == f && g_watch.turn.ended)
-    Report(f, "after-turn", "decides after its turn ended");
+  if (t.ended) Report(f, "after-turn", "decides after its turn ended");
 }
 
 void WatchFrame() {

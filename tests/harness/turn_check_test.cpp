@@ -27,6 +27,7 @@
 #include "rules/creature_record.h"
 #include "rules/feat_ids.h"
 #include "rules/item_tables.h"
+#include "rules/modifier_list.h"
 #include "rules/record_words.h"
 #include "state/combat_action.h"
 #include "state/current_cast.h"
@@ -387,15 +388,22 @@ void StartCast(int f) {
 
 void Stun(int f) { Give(f, kCondStunned); }
 
+// How a held casting comes back: resumed as its entry comes up (the held
+// code cleared in that step), dropped a frame before, still held as the
+// entry comes up, held only after the caster's turn had closed, or resumed
+// after a turn of the caster that came while it was held and never started.
+enum class Held { kResumed, kDropped, kStillHeld, kLate, kPassedOver };
+
 // The fighter's casting yields to a readied foe (held code 27: its block is
 // given back as it resumes), in the turn of a foe that passes it makes an
 // attack of opportunity against the foe's shot, and the casting resumes with
 // its standard action and its attacks of opportunity as given back.
-void YieldAndResume(int f, int32_t standardGivenBack, int32_t opportunitiesGivenBack) {
+void YieldAndResume(int f, int32_t standardGivenBack, int32_t opportunitiesGivenBack, int32_t code = 27,
+                    Held how = Held::kResumed) {
   const int entry = CurrentTurnIndex;
   StartCast(f);
   CombatAction.standardActionLeft = 0;
-  TurnOrder[entry].plannedAction = 27;
+  if (how != Held::kLate) TurnOrder[entry].plannedAction = code;
   CombatState = kStateNextFighter;
   Frame();
   int next = (entry + 1) % TurnEntryCount;
@@ -404,19 +412,139 @@ void YieldAndResume(int f, int32_t standardGivenBack, int32_t opportunitiesGiven
   CurrentTurnIndex = next;
   CombatState = kStateComputerDecision;
   Frame();
+  if (how == Held::kLate) TurnOrder[entry].plannedAction = code;
   SpellInProgress = -1;
   Provoke(CurrentFighter(), f, kActionShot);
   CombatAction.actionCode = 0;
   SpellInProgress = 1;
   --Creatures[f].attacksOfOpportunityLeft;
   Frame();
-  TurnOrder[entry].plannedAction = 0;
+  if (how == Held::kPassedOver) {
+    CombatState = kStateNextFighter;
+    CurrentTurnIndex = entry;
+    Frame();
+    CurrentTurnIndex = next;
+    Frame();
+  }
+  if (how != Held::kStillHeld) TurnOrder[entry].plannedAction = 0;
+  if (how == Held::kDropped) Frame();
   CurrentTurnIndex = entry;
   CombatAction.standardActionLeft = standardGivenBack;
   Creatures[f].attacksOfOpportunityLeft += opportunitiesGivenBack;
   CombatState = kStateActionUnderWay;
+  if (how == Held::kPassedOver) Frame();
   Frame(kModeCastStart);
   Frame();
+}
+
+// --- Turns ended, taken up again and in the next round ---------------------------
+
+// The creature's entry in the turn order (0 when it has none: the
+// creatures of these cases all have one).
+int EntryOf(int c) {
+  for (int i = 0; i < TurnEntryCount; ++i)
+    if (TurnOrder[i].creature == c) return i;
+  return 0;
+}
+
+// The entry's turn comes up, in that state.
+void TurnComes(int entry, int32_t state = kStateComputerDecision) {
+  CurrentTurnIndex = entry;
+  CombatState = state;
+  Frame();
+}
+
+// The fighter's turn ends and the next foe's in the order comes, in which
+// the fighter makes an attack of opportunity against the foe's shot; returns
+// the foe.
+int ReactInAFoesTurn(int f) {
+  EndTheTurn();
+  int next = (EntryOf(f) + 1) % TurnEntryCount;
+  while (PartySide(TurnOrder[next].creature) == PartySide(f)) next = (next + 1) % TurnEntryCount;
+  TurnComes(next);
+  Provoke(TurnOrder[next].creature, f, kActionShot);
+  return TurnOrder[next].creature;
+}
+
+// The fighter's turn ends and its next comes in the next round, in that state.
+void ItsNextRound(int f, int32_t state = kStateComputerDecision) {
+  EndTheTurn();
+  ++CombatRoundNumber;
+  TurnComes(EntryOf(f), state);
+}
+
+// After an attack of opportunity in a foe's turn (not taken off what it has
+// left) the fighter's entry, holding that action, comes up in the next round,
+// and the fighter makes another in the foe's turn after it.
+void ReactAcrossItsNextTurn(int f, int32_t held) {
+  const int foe = ReactInAFoesTurn(f);
+  TurnOrder[EntryOf(f)].plannedAction = held;
+  Frame();
+  ++CombatRoundNumber;
+  TurnComes(EntryOf(f));
+  TurnComes(EntryOf(foe));
+  Provoke(foe, f, kActionInventory);
+}
+
+// With four attacks of opportunity a round, the fighter's turn taken up
+// again after an attack of opportunity gives back the one taken off; after
+// a second, not taken off, it gives none back.
+void TakenUpAgainAfterReacting(int f) {
+  const int foe = ReactInAFoesTurn(f);
+  Creatures[f].attacksOfOpportunityLeft = 2;
+  Frame();
+  Creatures[f].attacksOfOpportunityLeft = 3;
+  TurnComes(EntryOf(f));
+  EndTheTurn();
+  TurnComes(EntryOf(foe));
+  Provoke(foe, f, kActionInventory);
+  TurnComes(EntryOf(f));
+}
+
+// The fighter's first condition slot holds that condition.
+void FirstCondition(int c, uint32_t id, int32_t duration = 3) { Creatures[c].conditions[0] = ConditionEntry{id, duration, 0, 0, 0}; }
+
+// The foe's conditions last 0 rounds, until rest and 3000 rounds (each a
+// lasting mark the game writes), and an empty slot keeps a stale -1.
+void EdgesOfDuration(int foe) {
+  int slot = 0;
+  for (int32_t duration : {0, kDurationUntilRest, 3000}) {
+    while (Creatures[foe].conditions[slot].id != 0) ++slot;
+    Creatures[foe].conditions[slot] = ConditionEntry{kCondHasted, duration, 0, 0, 0};
+  }
+  Creatures[foe].conditions[kConditionSlots - 1] = ConditionEntry{0, -1, 0, 0, 0};
+}
+
+// Frames of the casting screen: with no spell, with a foe's spell, and one
+// cast of the fighter's over two frames.
+void CastingScreens(int f, int foe) {
+  for (const auto& [spell, caster, frames] : {std::tuple{-1, f, 1}, std::tuple{1, foe, 1}, std::tuple{1, f, 2}}) {
+    SpellInProgress = spell;
+    SpellCaster = caster;
+    for (int k = 0; k < frames; ++k) Frame(kModeCastStart);
+    Frame();
+  }
+}
+
+// A weapon's two blows (base attack bonus 6), both at the full bonus, with a
+// natural attack besides; the roll's modifier list holds that many pairs,
+// none the falling bonus: one of no source and one of no value among them.
+void TwoBlowsWithPairs(int f, int target, int pairs) {
+  Creatures[f].baseAttack.current = 6;
+  AttackProfile p = Blows(kEntryMainHand, 2);
+  p.entries[1].kind = kEntryNatural0;
+  p.entries[1].attackCount.total = 1;
+  for (int k = 0; k < pairs; ++k) p.entries[0].attackRoll.pairs[k] = ModifierPair{k == 0 ? 0 : 1, k == 1 ? 0 : 2};
+  AttackTwice(f, target, p);
+}
+
+// The action codes of a turn, each frame's: the end of an action and none
+// are not noted, nor a code again after itself.
+void ActionCodes(std::initializer_list<int32_t> codes) {
+  for (int32_t code : codes) {
+    CombatAction.actionCode = code;
+    Frame();
+  }
 }
 
 // Each report of the check, made by a turn that breaks that rule alone, in
@@ -705,6 +833,222 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        "a turn taken up again in the round gave it", [](int f, int) { YieldAndResume(f, 0, 1); }},
       {"one attack of opportunity above what Combat Reflexes gives", "attacks-of-opportunity",
        "3 attacks of opportunity left of 2", [](int, int foe) { ReflexesAtTheirEdge(foe, 3); }},
+      // The watch's edges: held codes, refills, thresholds, casts counted, turns opened.
+      {"a readied action against spellcasting (22) going off refills nothing", "attacks-of-opportunity",
+       "since its turn, which left it", [](int f, int) { ReactAcrossItsNextTurn(f, 22); }},
+      {"a readied action against spellcasting (23) going off refills nothing", "attacks-of-opportunity",
+       "since its turn, which left it", [](int f, int) { ReactAcrossItsNextTurn(f, 23); }},
+      {"an attack of opportunity before its turn of the next round and one after", "", "",
+       [](int f, int) { ReactAcrossItsNextTurn(f, 0); }},
+      {"a turn taken up again gives back what it took off, no more", "", "",
+       [](int f, int) { TakenUpAgainAfterReacting(f); }, false, true},
+      {"a turn of an entry that joined the round refills nothing", "attacks-of-opportunity",
+       "a turn taken up again in the round gave it 1",
+       [](int f, int) {
+         ReactInAFoesTurn(f);
+         Creatures[f].attacksOfOpportunityLeft = 0;
+         Frame();
+         ++CombatRoundNumber;
+         TurnOrder[EntryOf(f)].joinedThisRound = 1;
+         Creatures[f].attacksOfOpportunityLeft = 1;
+         TurnComes(EntryOf(f));
+       }},
+      {"its turn of the next round refills fifty", "attacks-of-opportunity", "its turn gave it 50 attacks",
+       [](int f, int) {
+         Creatures[f].attacksOfOpportunityLeft = 50;
+         ItsNextRound(f);
+       }},
+      {"Combat Reflexes at Dexterity 8 still gives one a round", "", "",
+       [](int f, int) {
+         Creatures[f].feats[kFeatCombatReflexes] = 1;
+         Creatures[f].dexterity.current = 8;
+         Creatures[f].attacksOfOpportunityLeft = 1;
+         ItsNextRound(f);
+       }},
+      {"a foe yet to act in the surprise round makes a second attack of opportunity of one", "attacks-of-opportunity",
+       "attack of opportunity 2 since its turn, which left it 1",
+       [](int f, int) {
+         int foe = -1;
+         for (int i = EntryOf(f) + 1; i < TurnEntryCount && foe < 0; ++i)
+           if (PartySide(TurnOrder[i].creature) != PartySide(f)) foe = TurnOrder[i].creature;
+         Creatures[foe].attacksOfOpportunityLeft = 1;
+         for (int32_t code : {kActionInventory, kActionWake}) Provoke(f, foe, code);
+       },
+       true},
+      {"attacks of opportunity left below none", "attacks-of-opportunity", "-1 attacks of opportunity left of",
+       [](int, int foe) { Creatures[foe].attacksOfOpportunityLeft = -1; }},
+      {"a readied foe's attack, then as many attacks of opportunity as it has", "", "",
+       [](int f, int foe) {
+         const int32_t left = Creatures[foe].attacksOfOpportunityLeft;
+         TurnOrder[EntryOf(foe)].plannedAction = 21;
+         CombatAction.reactingCreature = foe;
+         Attack(foe, f, Blows(kEntryMainHand, 1));
+         TurnOrder[EntryOf(foe)].plannedAction = 0;
+         const int32_t quick[] = {kActionInventory, kActionWake, kActionDance, kActionAlarm};
+         for (int32_t i = 0; i < left; ++i) Provoke(f, foe, quick[i]);
+       }},
+      {"a held casting (24) resumes with its spent action given back", "actions", "the standard action came back",
+       [](int f, int) { YieldAndResume(f, 1, 0, 24); }},
+      {"a held casting (31) resumes with its spent action given back", "actions", "the standard action came back",
+       [](int f, int) { YieldAndResume(f, 1, 0, 31); }},
+      {"an entry's code 32 is no held casting: the turn that comes back is new", "", "",
+       [](int f, int) { YieldAndResume(f, 1, 0, 32); }},
+      {"a held casting dropped before its turn: the turn that comes is new", "", "",
+       [](int f, int) { YieldAndResume(f, 1, 0, 27, Held::kDropped); }},
+      {"a turn comes while its casting is still held: a new turn", "", "",
+       [](int f, int) { YieldAndResume(f, 1, 0, 27, Held::kStillHeld); }},
+      {"a casting held only after the caster's turn closed: the turn that resumes it is new", "", "",
+       [](int f, int) { YieldAndResume(f, 1, 0, 27, Held::kLate); }},
+      {"a held casting resumed after a turn of the caster that never started, then a blow", "actions",
+       "1 casts and 1 attacks in one turn",
+       [](int f, int foe) {
+         YieldAndResume(f, 0, 0, 27, Held::kPassedOver);
+         Attack(f, foe, Blows(kEntryMainHand, 1));
+       }},
+      {"a party member at -9 hit points left in the order", "", "",
+       [](int, int) {
+         for (int id : battles::BattleFighters())
+           if (id < kPartySize) Creatures[id].hitPoints = -9;
+       }},
+      {"the first creature past the party at 0 hit points left in the order", "dead-in-order", "in the turn order at 0",
+       [](int, int foe) {
+         Creatures[kPartySize] = Creatures[foe];  // the foe's entry taken over by the first creature past the party
+         TurnOrder[EntryOf(foe)].creature = kPartySize;
+         Creatures[kPartySize].hitPoints = 0;
+       }},
+      {"a foe with the Dead condition left in the order", "dead-in-order", ", Dead",
+       [](int, int foe) { Give(foe, kCondDead); }},
+      {"a foe dead while its death is played back", "", "",
+       [](int f, int foe) {
+         const int32_t hitPoints = Creatures[foe].hitPoints;
+         Creatures[foe].hitPoints = DeadAt(foe);
+         PlaybackCreature = foe;
+         ItsNextRound(f);
+         PlaybackCreature = -1;
+         Creatures[foe].hitPoints = hitPoints;
+       }},
+      {"the battle over, a dead foe in the order as the next turn comes", "", "",
+       [](int f, int foe) {
+         const int32_t hitPoints = Creatures[foe].hitPoints;
+         Creatures[foe].hitPoints = DeadAt(foe);
+         InCombat = 0;
+         TurnComes(EntryOf(foe));
+         InCombat = 1;
+         TurnComes(EntryOf(f));
+         Creatures[foe].hitPoints = hitPoints;
+       }},
+      {"between rounds a dead foe in the order, gone before the next turn", "", "",
+       [](int f, int foe) {
+         const int32_t hitPoints = Creatures[foe].hitPoints;
+         Creatures[foe].hitPoints = DeadAt(foe);
+         TurnComes(-1, kStateNextFighter);
+         Creatures[foe].hitPoints = hitPoints;
+         TurnComes(EntryOf(f));
+       }},
+      {"decides at 0 hit points", "cannot-act", "decides at 0 hit points",
+       [](int f, int) {
+         const int32_t hitPoints = Creatures[f].hitPoints;
+         Creatures[f].hitPoints = 0;
+         battles::WatchDecision();
+         Creatures[f].hitPoints = hitPoints;
+       }},
+      {"decides while unconscious, its first condition", "cannot-act", "decides at",
+       [](int f, int) {
+         FirstCondition(f, kCondUnconscious);
+         battles::WatchDecision();
+       }},
+      {"conditions lasting 0 rounds, until rest and 3000 rounds", "", "", [](int, int foe) { EdgesOfDuration(foe); }},
+      {"condition 1 lasting -1 rounds", "duration", "lasts -1 rounds",
+       [](int, int foe) { FirstCondition(foe, 1, -1); }},
+      {"a condition lasting 1001 rounds", "duration", "lasts 1001 rounds",
+       [](int, int foe) { FirstCondition(foe, kCondHasted, kDurationLasting + 1); }},
+      {"one piece of ammunition of no item", "ammunition", "1 pieces of ammunition of item 0",
+       [](int, int foe) { Creatures[foe].ammunition = ItemPair{0, 1}; }},
+      {"casts twice, the second starting in the frame after the first", "actions", "2 casts and 0 attacks",
+       [](int f, int) {
+         SpellCaster = f;
+         for (int32_t spell : {1, 2}) {
+           SpellInProgress = spell;
+           Frame(kModeCastStart);
+         }
+       }},
+      {"the casting screen with no spell, a foe's cast, and a cast over two frames", "", "",
+       [](int f, int foe) { CastingScreens(f, foe); }},
+      {"a spent action comes back in the player's turn of the next round", "actions", "the standard action came back",
+       [](int f, int) {
+         ItsNextRound(f, kStatePlayerTurn);
+         CombatAction.standardActionLeft = 0;
+         Frame();
+         CombatAction.standardActionLeft = 1;
+         Frame();
+       }},
+      {"a spent action comes back under way in the next round", "actions", "the standard action came back",
+       [](int f, int) {
+         ItsNextRound(f, kStateActionUnderWay);
+         CombatAction.standardActionLeft = 0;
+         Frame();
+         CombatAction.standardActionLeft = 1;
+         Frame();
+       }},
+      {"a turn begun with three times its speed to move moves past twice its speed", "movement", "squares moved",
+       [](int f, int) {
+         CombatAction.movesLeft = 3 * Creatures[f].speed.current;
+         ItsNextRound(f);
+         Walk(f, 2 * Creatures[f].speed.current / 5 + 1, kActionWalkPath);
+       }},
+      {"walks its speed, then twice its speed in its turn of the next round", "", "",
+       [](int f, int) {
+         Walk(f, Creatures[f].speed.current / 5, kActionWalkPath);
+         ++CombatRoundNumber;
+         Frame();
+         Walk(f, 2 * Creatures[f].speed.current / 5, kActionWalkPath);
+       }},
+      {"unable to see, walks past twice its speed in feet", "movement", "squares moved",
+       [](int f, int) {
+         Creatures[f].feats[kFeatBlindFight] = 0;
+         Give(f, kCondCantSee);
+         Walk(f, 2 * Creatures[f].speed.current / 10 + 1, kActionWalkPath);
+       }},
+      {"pays for a square it does not leave, then a full attack", "full-attack-after-move", "after moving 1 squares",
+       [](int f, int foe) {
+         Walk(f, 1, kActionWalkPath, 0);
+         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
+         Attack(f, foe, Blows(kEntryNatural0, 1), 1);
+       }},
+      {"its turn ended, taken up again a place on in the order, it strikes", "", "",
+       [](int f, int foe) {
+         EndTheTurn();
+         const int at = CurrentTurnIndex, to = at + 1 < TurnEntryCount ? at + 1 : at - 1;
+         std::swap(TurnOrder[at], TurnOrder[to]);
+         TurnComes(to);
+         Attack(f, foe, Blows(kEntryMainHand, 1));
+       }},
+      {"a second blow of one, sent as a hold check with no grapple", "melee-attacks", "melee attack 2 of 1 allowed",
+       [](int f, int foe) {
+         const AttackProfile p = Entries({kEntryMainHand, kEntryMainHand});
+         Attack(f, foe, p, 0);
+         AttackObserver(AttackWatch{f, foe, 1, &p, false, true});
+       }},
+      {"a full attack begun after an earlier action's kill", "", "",
+       [](int f, int foe) {
+         CombatAction.actionCode = kActionMeleeAttack;
+         Frame();
+         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
+         Fell(foe);
+         CombatAction.actionCode = kActionFullAttack;
+         Frame();
+         Attack(f, FoeOf(f), Blows(kEntryNatural0, 1), 1);
+       }},
+      {"a second blow at the full bonus, the modifier list full", "", "",
+       [](int f, int foe) { TwoBlowsWithPairs(f, foe, kModifierPairs); }},
+      {"a second blow at the full bonus, one pair of the modifier list free", "iterative",
+       "attack 2 with entry 0 at a falling bonus of 0, not -5",
+       [](int f, int foe) { TwoBlowsWithPairs(f, foe, kModifierPairs - 1); }},
+      {"moves past twice its speed, its action codes listed", "movement", ", actions 1 3 1",
+       [](int f, int) {
+         ActionCodes({kActionEnd, 1, 1, 0, 1, kActionEnd, 3, 1});
+         Walk(f, 2 * Creatures[f].speed.current / 5 + 1, kActionWalkPath);
+       }},
       // What provokes an attack of opportunity, and from whom.
       {"an attack of opportunity against a five-foot step", "provoking", "against a five-foot step of creature",
        [](int f, int foe) { Provoke(f, foe, kActionFiveFootStep); }},
