@@ -15,15 +15,15 @@ constexpr int32_t kSpeedProperty = 5;  // the weapon property that gives an extr
 constexpr int32_t kRapier = 21;
 constexpr int32_t kHeavyCrossbow = 10, kLightCrossbow = 11, kLongbow = 32, kShortbow = 33;
 constexpr int32_t kLastWeaponType = 35, kFirstShieldType = 36, kLastShieldType = 37;
-constexpr int32_t kLightGrip = 1, kTwoHandedGrip = 3;
+constexpr int32_t kTwoHandedGrip = 3;
 constexpr int32_t kSenseAllFourNatural = 7;  // a sense kind whose full attack uses all four natural slots
 
 bool Active(int c, uint32_t id) { return FindCondition(c, id) >= 0; }
 
-// The crafted item a slot holds, or 0.
+// The crafted item a slot holds, or 0 (no item, or a base item).
 uint32_t ItemIn(int c, int slot) {
   const uint32_t code = Creatures[c].equipment[slot - 1];
-  return code >= 1 && code < static_cast<uint32_t>(kFirstBaseItemCode) ? code : 0;
+  return code < static_cast<uint32_t>(kFirstBaseItemCode) ? code : 0;
 }
 
 int32_t TypeOf(uint32_t item) { return item == 0 ? 0 : CraftedWeapons[item].itemType; }
@@ -34,26 +34,15 @@ bool HasSpeed(uint32_t item) { return CraftedWeapons[item].properties[kSpeedProp
 // Claws, fists, slams and touches are made with hands.
 bool IsHandKind(int32_t kind) { return kind == 2 || kind == 3 || kind == 6 || kind == 9; }
 
-// A natural hand attack of more than one among the slots of the first form.
-bool SpareHandAttack(int c) {
-  const CreatureRecord& r = Creatures[c];
-  const int last = r.special[kSenseKindWord] == kSenseAllFourNatural ? 3 : 2;
-  for (int slot = 0; slot <= last; ++slot)
-    if (IsHandKind(r.naturalAttacks[slot].kind) && r.naturalAttacks[slot].count > 1) return true;
-  return false;
-}
-
-// The hands the weapon in the right hand keeps busy: a light weapon or a
-// rapier alone one, a one-handed weapon beside natural hand attacks one,
-// any other weapon alone, or a weapon with a second weapon or a shield, two;
-// beside anything else in the left hand none.
+// The hands the weapon in the right hand keeps busy. Alone: a light weapon
+// or a rapier one, a weapon held in two hands two, and any other one-handed
+// weapon one beside a natural hand attack of more than one, else two; as a
+// hand attack of one is left out beside one busy hand as beside two, one
+// busy hand gives every one-handed weapon the same attacks. With a second
+// weapon or a shield two; beside anything else in the left hand none.
 int BusyHands(int c, uint32_t right) {
   const CraftedWeaponRecord& w = CraftedWeapons[right];
-  if (Creatures[c].equipment[kSlotLeftHand - 1] == 0) {
-    if (w.handling == kLightGrip || w.itemType == kRapier) return 1;
-    if (w.handling != kTwoHandedGrip && SpareHandAttack(c)) return 1;
-    return 2;
-  }
+  if (Creatures[c].equipment[kSlotLeftHand - 1] == 0) return w.handling == kTwoHandedGrip && w.itemType != kRapier ? 2 : 1;
   const int32_t left = TypeOf(ItemIn(c, kSlotLeftHand));
   return IsWeapon(left) || IsShield(left) ? 2 : 0;
 }
@@ -67,15 +56,22 @@ FormAttacks WeaponForm(int c, int32_t kind, uint32_t item, int32_t attacks) {
   return FormAttacks{kind, Slowing(c, attacks + (extra ? 1 : 0)), extra};
 }
 
+// The grapple attacks of a natural form: by base attack bonus, two more
+// with rake, one more by haste for the first natural form; Slowed leaves one.
+int32_t GrappleAttacks(int c, bool first) {
+  const CreatureRecord& r = Creatures[c];
+  return Slowing(c, AttacksByBaseAttack(r.baseAttack.current) + (r.special[kSpecialRakeSides] > 0 ? 2 : 0) +
+                        (first && Active(c, kCondHasted) ? 1 : 0));
+}
+
 // A natural attack's attacks: its own number less the busy hands (or one
 // for a shield in a free hand) for a hand attack, the grapple attacks in a
 // grapple; the first natural form takes haste's extra attack.
 FormAttacks NaturalForm(int c, int slot, int busy, bool first, bool grapple) {
   const NaturalAttack& n = Creatures[c].naturalAttacks[slot];
+  if (grapple) return FormAttacks{kEntryNatural0 + slot, GrappleAttacks(c, first), false};
   int32_t attacks = n.count;
-  if (grapple) {
-    attacks = AttacksByBaseAttack(Creatures[c].baseAttack.current) + (Creatures[c].special[kSpecialRakeSides] > 0 ? 2 : 0);
-  } else if (IsHandKind(n.kind)) {
+  if (IsHandKind(n.kind)) {
     if (busy > 0) attacks -= busy;
     else if (n.count > 1 && IsShield(TypeOf(ItemIn(c, kSlotLeftHand)))) attacks -= 1;
   }
@@ -131,10 +127,7 @@ AllowedForms FormsAllowed(int c, bool alternate, bool grapple) {
 
 int32_t GrappleAttacksAllowed(int c) {
   if (!IsValidCreature(c)) return 0;
-  const CreatureRecord& r = Creatures[c];
-  const int32_t attacks = AttacksByBaseAttack(r.baseAttack.current) + (Active(c, kCondHasted) ? 1 : 0) +
-                          (r.special[kSpecialRakeSides] > 0 ? 2 : 0);
-  return Slowing(c, attacks);
+  return GrappleAttacks(c, true);
 }
 
 }  // namespace battles

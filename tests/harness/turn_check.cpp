@@ -445,7 +445,7 @@ void OwnAttack(Turn& t, const AttackWatch& w) {
                                           t.meleeAllowed, w.target, t.actions.c_str()));
     }
     const int32_t most = std::max(t.meleeAllowed, t.shotsAllowed);
-    if (t.melee > 0 && t.shots > 0 && t.melee + t.shots > std::max(most, 1))
+    if (t.melee > 0 && t.shots > 0 && t.melee + t.shots > most)
       Report(f, "attacks", Format("%d melee attacks and %d shots in one turn (at most %d), actions %s", t.melee,
                                   t.shots, most, t.actions.c_str()));
     // The iterative attacks of the entry: as many as the rules give its form, each 5 lower

@@ -126,21 +126,30 @@ AttackProfile Blows(int32_t kind, int32_t count) {
 void Attack(int f, int target, const AttackProfile& p, int entry = 0);
 
 // The crafted rows the fighters are armed from: a longsword, a shortbow, a
-// light and a heavy crossbow.
+// light and a heavy crossbow, a shield; a dagger, a dwarven waraxe, a tower
+// shield, armour, a longbow, a greatsword and a rapier made for two hands.
 constexpr uint32_t kLongsword = 4998, kShortbow = 4997, kLightCrossbow = 4996, kHeavyCrossbow = 4995, kShield = 4994;
+constexpr uint32_t kDagger = 4993, kWaraxe = 4992, kTowerShield = 4991, kArmour = 4990, kLongbow = 4989,
+                   kGreatsword = 4988, kTwoHandedRapier = 4987;
+// Those rows, and row 0 (no item), which a case may fill with junk.
+constexpr uint32_t kTestRows[] = {kLongsword, kShortbow, kLightCrossbow, kHeavyCrossbow, kShield, kDagger, kWaraxe,
+                                  kTowerShield, kArmour, kLongbow, kGreatsword, kTwoHandedRapier, 0};
 
 // The fighter takes a longsword in its right hand and nothing else: no
 // ranged weapon, no natural attacks, base attack bonus 1 and no two-weapon
 // feats: one blow.
 void Outfit(int f) {
-  const std::pair<uint32_t, int32_t> kinds[] = {
-      {kLongsword, 19}, {kShortbow, 33}, {kLightCrossbow, 11}, {kHeavyCrossbow, 10}, {kShield, 36}};
-  for (const auto& [row, type] : kinds) {
+  // Each row's item type and grip (1 light, 2 one-handed, 3 two-handed).
+  const std::tuple<uint32_t, int32_t, int32_t> kinds[] = {
+      {kLongsword, 19, 2}, {kShortbow, 33, 4},    {kLightCrossbow, 11, 4}, {kHeavyCrossbow, 10, 4},
+      {kShield, 36, 5},    {kDagger, 1, 1},       {kWaraxe, 35, 2},        {kTowerShield, 37, 5},
+      {kArmour, 38, 5},    {kLongbow, 32, 4},     {kGreatsword, 29, 3},    {kTwoHandedRapier, 21, 3}};
+  for (const auto& [row, type, grip] : kinds) {
     CraftedWeaponRecord& w = CraftedWeapons[row];
     w = CraftedWeaponRecord{};
     std::snprintf(w.name, sizeof w.name, "%s", "Test weapon");
     w.itemType = type;
-    w.handling = type == 19 ? 2 : type == 36 ? 5 : 4;
+    w.handling = grip;
     w.dieSides = 8;
     w.dieCount = 1;
   }
@@ -193,10 +202,10 @@ void EachFormOnce(int f, int foe, int32_t alternate = 0) {
   CombatAction.useAlternateAttack = static_cast<uint8_t>(alternate);
   for (int i = 0; i < kAttackProfileEntries; ++i) {
     const int32_t kind = p.entries[i].kind;
-    if (kind == kEntryRanged && i == 1 && p.entries[0].kind == kEntryNone) Attack(f, foe, p, i);
     if (kind == kEntryNone || kind == kEntryRanged) break;
     Attack(f, foe, p, i);
   }
+  if (p.entries[0].kind == kEntryNone && p.entries[1].kind == kEntryRanged) Attack(f, foe, p, 1);
   CombatAction.useAlternateAttack = 0;
 }
 
@@ -310,6 +319,23 @@ void HastedBlows(int f, int target, std::initializer_list<int32_t> fallingBonuse
     p.entries[0].attackRoll.pairs[0] = ModifierPair{kSrcDecreasingAttackBonus, falling};
     Attack(f, target, p);
   }
+}
+
+// Blows with the first entry of the game's profile at base attack bonus 16
+// (four a turn), one for each pair of items held in the right and left
+// hands: each profile, natural attacks beside the items, held against the
+// rules.
+void BlowsHolding(int f, int foe, std::initializer_list<std::pair<uint32_t, uint32_t>> hands) {
+  Creatures[f].baseAttack.current = 16;
+  int made = 0;
+  for (const auto& [right, left] : hands) {
+    Creatures[f].equipment[kSlotRightHand - 1] = right;
+    Creatures[f].equipment[kSlotLeftHand - 1] = left;
+    CombatAction.currentProfileEntry = 0;
+    CombatAction.attackCounter = made++;
+    Attack(f, foe, ProfileOf(f, foe));
+  }
+  CombatAction.attackCounter = 0;
 }
 
 // The creature takes Combat Reflexes at Dexterity 12, the least that gives
@@ -984,6 +1010,7 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          EachFormOnce(f, foe);
        }},
       {"a shot of a bow at base attack bonus 6", "", "", [](int f, int foe) { ShotOf(f, foe, kShortbow, 0, false); }},
+      {"a shot of a longbow at base attack bonus 6", "", "", [](int f, int foe) { ShotOf(f, foe, kLongbow, 0, false); }},
       {"a shot of a light crossbow with Rapid Reload", "", "",
        [](int f, int foe) { ShotOf(f, foe, kLightCrossbow, 1, false); }},
       {"a shot of a hasted fighter's light crossbow", "", "",
@@ -993,11 +1020,30 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
       {"grapple attacks of a hasted raking creature", "", "",
        [](int f, int foe) {
          Creatures[f].baseAttack.current = 6;
-         Creatures[f].special[kSpecialRakeSides] = 4;
+         Creatures[f].special[kSpecialRakeSides] = 1;
          NaturalAttacks(f, {{1, 1}});
          Give(f, kCondHasted);
          const AttackProfile p = ProfileOf(f, foe, 0, 1);
          for (int k = 0; k < 5; ++k) AttackObserver(AttackWatch{f, foe, 0, &p, true, false});
+       }},
+      // The hands the items held keep busy, and the items that are no weapon.
+      {"a sword beside a dagger, a dwarven waraxe, a tower shield and armour, with claws of three and of none", "", "",
+       [](int f, int foe) {
+         NaturalAttacks(f, {{2, 3}, {2, 0}});
+         BlowsHolding(f, foe, {{kLongsword, kDagger}, {kLongsword, kWaraxe}, {kLongsword, kTowerShield},
+                               {kLongsword, kArmour}});
+       }},
+      {"touches, claws of three and of none beside no weapon, a sword, a greatsword and a rapier for two hands", "",
+       "",
+       [](int f, int foe) {
+         NaturalAttacks(f, {{9, 2}, {2, 3}, {2, 0}});
+         BlowsHolding(f, foe, {{0, 0}, {kLongsword, 0}, {kGreatsword, 0}, {kTwoHandedRapier, 0}});
+       }},
+      {"a bite beside a base item in the hand, then a sword whatever crafted row 0 holds", "", "",
+       [](int f, int foe) {
+         NaturalAttacks(f, {{1, 1}});
+         CraftedWeapons[0] = CraftedWeapons[kDagger];
+         BlowsHolding(f, foe, {{static_cast<uint32_t>(kFirstBaseItemCode), 0}, {kLongsword, 0}});
        }},
       {"charges twice its speed in the surprise round", "", "",
        [](int f, int) { Walk(f, 2 * Creatures[f].speed.current / 5, kActionCharge); }, true},
@@ -1087,9 +1133,8 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
     runs.emplace_back(&c, 0);
     if (!c.surprise) runs.emplace_back(&c, firstSide);
   }
-  const uint32_t rows[] = {kLongsword, kShortbow, kLightCrossbow, kHeavyCrossbow, kShield};
   std::vector<CraftedWeaponRecord> kept;
-  for (uint32_t row : rows) kept.push_back(CraftedWeapons[row]);
+  for (uint32_t row : kTestRows) kept.push_back(CraftedWeapons[row]);
   for (const auto& [run, otherThanSide] : runs) {
     const Case& c = *run;
     battles::BattleOptions options;
@@ -1115,7 +1160,7 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
     ScreenMode = 0;
     SpellInProgress = -1;
     CombatAction.reactingCreature = -1;
-    for (size_t i = 0; i < kept.size(); ++i) CraftedWeapons[rows[i]] = kept[i];
+    for (size_t i = 0; i < kept.size(); ++i) CraftedWeapons[kTestRows[i]] = kept[i];
     bool seen = false, others = false;
     std::set<std::tuple<int, int, std::string>> reported;
     bool again = false;  // a fighter's rule reported twice in a round
