@@ -101,30 +101,13 @@ std::span<const TurnOrderEntry> Entries() { return {TurnOrder, static_cast<size_
 
 // --- What the rules allow --------------------------------------------------------------
 
-// A full attack in the creature's second form starts with natural slot 3.
-bool SecondForm(const AttackProfile& p) { return p.entries[0].kind == kEntryNatural3; }
-
-FormAttacks RulesFor(int c, const AttackProfile& p, int entry) {
-  return AttacksOfForm(c, p.entries[entry].kind, SecondForm(p));
-}
-
-// The melee attacks of a full attack: the forms before the first ranged or
-// empty entry, each form once, as many as the rules give it.
-int32_t MeleeAllowed(int c, const AttackProfile& p) {
+// The attacks the rules give the fighter's melee forms together (a full
+// attack), or its ranged weapon's shots.
+int32_t AttacksAllowed(const AllowedForms& forms, bool ranged) {
   int32_t n = 0;
-  std::set<int32_t> forms;
-  for (int i = 0; i < kAttackProfileEntries; ++i) {
-    const int32_t kind = p.entries[i].kind;
-    if (kind == kEntryNone || kind == kEntryRanged) break;
-    if (forms.insert(kind).second) n += RulesFor(c, p, i).attacks;
-  }
+  for (const FormAttacks& e : forms.entries)
+    if ((e.kind == kEntryRanged) == ranged) n += e.attacks;
   return n;
-}
-
-int32_t ShotsAllowed(int c, const AttackProfile& p) {
-  for (const AttackProfileEntry& e : p.entries)
-    if (e.kind == kEntryRanged) return AttacksOfForm(c, kEntryRanged, false).attacks;
-  return 0;
 }
 
 // The falling bonus written into the roll (0 when none); false when the
@@ -409,12 +392,20 @@ void OwnAttack(Turn& t, const AttackWatch& w) {
   const bool afterKill = t.lastTarget != -1 && t.lastTargetStood && IsFallen(t.lastTarget);
   const bool natural = entry.kind >= kEntryNatural0 && entry.kind <= kEntryNatural3;
 
-  // The attacks the profile gives the form against those the rules give it
-  // (a grapple's natural entry: the grapple attacks).
-  const FormAttacks rules = w.grapple ? FormAttacks{GrappleAttacksAllowed(f), false} : RulesFor(f, *w.profile, w.entry);
-  if ((natural || !w.grapple) && entry.attackCount.total != rules.attacks)
-    Report(f, "profile", Format("entry %d (kind %d) gives %d attacks where the rules give %d", w.entry, entry.kind,
-                                entry.attackCount.total, rules.attacks));
+  // The profile's forms against those the rules give the fighter, entry by
+  // entry, in the form it fights in (a grapple: its one entry).
+  const AllowedForms forms = FormsAllowed(f, CombatAction.useAlternateAttack == 1, w.grapple);
+  for (int i = 0; i < kAttackProfileEntries; ++i) {
+    const AttackProfileEntry& e = w.profile->entries[i];
+    const FormAttacks& r = forms.entries[i];
+    if (e.kind != r.kind)
+      Report(f, "profile", Format("entry %d is of kind %d where the rules give kind %d", i, e.kind, r.kind));
+    else if (e.attackCount.total != r.attacks)
+      Report(f, "profile",
+             Format("entry %d (kind %d) gives %d attacks where the rules give %d", i, e.kind, e.attackCount.total,
+                    r.attacks));
+  }
+  const FormAttacks rules = forms.entries[w.entry].kind == entry.kind ? forms.entries[w.entry] : FormAttacks{};
 
   // A kill or knock-out ends a full attack: the same action goes on only
   // with a cleave.
@@ -444,7 +435,7 @@ void OwnAttack(Turn& t, const AttackWatch& w) {
     const bool shot = entry.kind == kEntryRanged;
     if (shot) {
       ++t.shots;
-      t.shotsAllowed = std::max(t.shotsAllowed, ShotsAllowed(f, *w.profile));
+      t.shotsAllowed = std::max(t.shotsAllowed, AttacksAllowed(forms, true));
       if (t.shots > std::max(t.shotsAllowed, 1))
         Report(f, "shots", Format("shot %d of %d allowed, on creature %d, actions %s", t.shots, t.shotsAllowed,
                                   w.target, t.actions.c_str()));
@@ -453,13 +444,13 @@ void OwnAttack(Turn& t, const AttackWatch& w) {
         Report(f, "ammunition", Format("a shot with %d pieces of ammunition", ammunition));
     } else {
       ++t.melee;
-      t.meleeAllowed = std::max(t.meleeAllowed, MeleeAllowed(f, *w.profile));
+      t.meleeAllowed = std::max(t.meleeAllowed, AttacksAllowed(forms, false));
       if (t.melee > std::max(t.meleeAllowed, 1))
         Report(f, "melee-attacks", Format("melee attack %d of %d allowed, on creature %d, actions %s", t.melee,
                                           t.meleeAllowed, w.target, t.actions.c_str()));
     }
     const int32_t most = std::max(t.meleeAllowed, t.shotsAllowed);
-    if (t.melee > 0 && t.shots > 0 && t.melee + t.shots > std::max(most, 1))
+    if (t.melee > 0 && t.shots > 0 && t.melee + t.shots > most)
       Report(f, "attacks", Format("%d melee attacks and %d shots in one turn (at most %d), actions %s", t.melee,
                                   t.shots, most, t.actions.c_str()));
     // The iterative attacks of the entry: as many as the rules give its form, each 5 lower

@@ -127,34 +127,40 @@ AttackProfile Blows(int32_t kind, int32_t count) {
 void Attack(int f, int target, const AttackProfile& p, int entry = 0);
 
 // The crafted rows the fighters are armed from: a longsword, a shortbow, a
-// light and a heavy crossbow.
+// light and a heavy crossbow, a shield; a dagger, a dwarven waraxe, a tower
+// shield, armour, a longbow, a greatsword and a rapier made for two hands.
 constexpr uint32_t kLongsword = 4998, kShortbow = 4997, kLightCrossbow = 4996, kHeavyCrossbow = 4995, kShield = 4994;
+constexpr uint32_t kDagger = 4993, kWaraxe = 4992, kTowerShield = 4991, kArmour = 4990, kLongbow = 4989,
+                   kGreatsword = 4988, kTwoHandedRapier = 4987;
+// Those rows, and row 0 (no item), which a case may fill with junk.
+constexpr uint32_t kTestRows[] = {kLongsword, kShortbow, kLightCrossbow, kHeavyCrossbow, kShield, kDagger, kWaraxe,
+                                  kTowerShield, kArmour, kLongbow, kGreatsword, kTwoHandedRapier, 0};
 
-// The fighter takes a longsword in its right hand, nothing in its left and a
-// shortbow; a bite and a gore of one each; base attack bonus 1 and no
-// two-weapon feats: one blow, one shot and one of each natural attack.
+// The fighter takes a longsword in its right hand and nothing else: no
+// ranged weapon, no natural attacks, base attack bonus 1 and no two-weapon
+// feats: one blow.
 void Outfit(int f) {
-  const std::pair<uint32_t, int32_t> kinds[] = {
-      {kLongsword, 19}, {kShortbow, 33}, {kLightCrossbow, 11}, {kHeavyCrossbow, 10}, {kShield, 36}};
-  for (const auto& [row, type] : kinds) {
+  // Each row's item type and grip (1 light, 2 one-handed, 3 two-handed).
+  const std::tuple<uint32_t, int32_t, int32_t> kinds[] = {
+      {kLongsword, 19, 2}, {kShortbow, 33, 4},    {kLightCrossbow, 11, 4}, {kHeavyCrossbow, 10, 4},
+      {kShield, 36, 5},    {kDagger, 1, 1},       {kWaraxe, 35, 2},        {kTowerShield, 37, 5},
+      {kArmour, 38, 5},    {kLongbow, 32, 4},     {kGreatsword, 29, 3},    {kTwoHandedRapier, 21, 3}};
+  for (const auto& [row, type, grip] : kinds) {
     CraftedWeaponRecord& w = CraftedWeapons[row];
     w = CraftedWeaponRecord{};
     std::snprintf(w.name, sizeof w.name, "%s", "Test weapon");
     w.itemType = type;
-    w.handling = type == 19 ? 2 : type == 36 ? 5 : 4;
+    w.handling = grip;
     w.dieSides = 8;
     w.dieCount = 1;
   }
   CreatureRecord& r = Creatures[f];
   r.equipment[kSlotRightHand - 1] = kLongsword;
   r.equipment[kSlotLeftHand - 1] = 0;
-  r.equipment[kSlotRanged - 1] = kShortbow;
+  r.equipment[kSlotRanged - 1] = 0;
   r.baseAttack.current = 1;
   r.feats[kFeatImprovedTwoWeaponFighting] = r.feats[kFeatGreaterTwoWeaponFighting] = 0;
   for (NaturalAttack& n : r.naturalAttacks) n = NaturalAttack{};
-  r.naturalAttacks[0].kind = 1;  // bite
-  r.naturalAttacks[1].kind = 4;  // gore
-  r.naturalAttacks[0].count = r.naturalAttacks[1].count = 1;
   r.special[kSenseKindWord] = 0;
 }
 
@@ -194,12 +200,14 @@ void Frame(uint32_t screenMode = 0) {
 // holds each against the rules.
 void EachFormOnce(int f, int foe, int32_t alternate = 0) {
   const AttackProfile p = ProfileOf(f, foe, alternate);
+  CombatAction.useAlternateAttack = static_cast<uint8_t>(alternate);
   for (int i = 0; i < kAttackProfileEntries; ++i) {
     const int32_t kind = p.entries[i].kind;
-    if (kind == kEntryRanged && i == 1 && p.entries[0].kind == kEntryNone) Attack(f, foe, p, i);
     if (kind == kEntryNone || kind == kEntryRanged) break;
     Attack(f, foe, p, i);
   }
+  if (p.entries[0].kind == kEntryNone && p.entries[1].kind == kEntryRanged) Attack(f, foe, p, 1);
+  CombatAction.useAlternateAttack = 0;
 }
 
 // The fighter's weapons: the longsword's grip and speed, what the left hand
@@ -232,24 +240,55 @@ void NaturalAttacks(int f, std::initializer_list<std::pair<int32_t, int32_t>> ki
   }
 }
 
-// A shot of one, with the second entry (the first, melee, empty).
+// The fighter fights with a bite and a gore of one each, no weapon.
+void BiteAndGore(int f) {
+  Creatures[f].equipment[kSlotRightHand - 1] = 0;
+  NaturalAttacks(f, {{1, 1}, {4, 1}});
+}
+
+// A blow of the bite (entry 0) or the gore (entry 1).
+void NaturalBlow(int f, int target, int entry) {
+  BiteAndGore(f);
+  Attack(f, target, Blows(kEntryNatural0, 1), entry);
+}
+
+// A shot of one with the shortbow, the sword put away: the second entry
+// (the first, melee, empty).
 void Shoot(int f, int target) {
-  const AttackProfile p = Entries({kEntryNone, kEntryRanged});
-  Attack(f, target, p, 1);
+  Creatures[f].equipment[kSlotRightHand - 1] = 0;
+  Creatures[f].equipment[kSlotRanged - 1] = kShortbow;
+  Attack(f, target, Entries({kEntryNone, kEntryRanged}), 1);
 }
 
-// A shot of each of two ranged entries of one shot: the second gives no
-// shots of its own.
+// A shot of one, then a second as a sword drawn and a bite move the bow to
+// the third entry: the first shot of that entry.
 void TwoShotsOfOne(int f, int target) {
-  const AttackProfile p = Entries({kEntryNone, kEntryRanged, kEntryRanged});
-  Attack(f, target, p, 1);
-  Attack(f, target, p, 2);
+  Shoot(f, target);
+  Creatures[f].equipment[kSlotRightHand - 1] = kLongsword;
+  NaturalAttacks(f, {{1, 1}});
+  Attack(f, target, Entries({kEntryMainHand, kEntryNatural0, kEntryRanged}), 2);
 }
 
-// A grapple attack (with an entry the rules do not count for a grapple).
+// A grapple attack with a bite.
 void Grapple(int f, int target) {
-  const AttackProfile p = Blows(kEntryMainHand, 2);
+  NaturalAttacks(f, {{1, 1}});
+  const AttackProfile p = ProfileOf(f, target, 0, 1);
   AttackObserver(AttackWatch{f, target, 0, &p, true, false});
+}
+
+// Blows of the sword (one, or two at base attack bonus 6, the second 5
+// lower), then one of a bite of no attacks: a form the rules count with none.
+void BlowsBesideABiteOfNone(int f, int target, int32_t swordBlows) {
+  Creatures[f].baseAttack.current = swordBlows == 2 ? 6 : 1;
+  NaturalAttacks(f, {{1, 0}});
+  AttackProfile p = Entries({kEntryMainHand, kEntryNatural0});
+  p.entries[0].attackCount.total = swordBlows;
+  p.entries[1].attackCount.total = 0;
+  for (int32_t k = 0; k < swordBlows; ++k) {
+    p.entries[0].attackRoll.pairs[0] = ModifierPair{kSrcDecreasingAttackBonus, -5 * k};
+    Attack(f, target, p, 0);
+  }
+  Attack(f, target, p, 1);
 }
 
 void AttackTwice(int f, int target, const AttackProfile& p) {
@@ -261,6 +300,7 @@ void AttackTwice(int f, int target, const AttackProfile& p) {
 // falling bonus given, with a natural attack besides.
 void BlowsOfTwo(int f, int target, std::initializer_list<int32_t> fallingBonuses) {
   Creatures[f].baseAttack.current = 6;
+  NaturalAttacks(f, {{1, 1}});
   AttackProfile p = Blows(kEntryMainHand, 2);
   p.entries[1].kind = kEntryNatural0;
   p.entries[1].attackCount.total = 1;
@@ -280,6 +320,23 @@ void HastedBlows(int f, int target, std::initializer_list<int32_t> fallingBonuse
     p.entries[0].attackRoll.pairs[0] = ModifierPair{kSrcDecreasingAttackBonus, falling};
     Attack(f, target, p);
   }
+}
+
+// Blows with the first entry of the game's profile at base attack bonus 16
+// (four a turn), one for each pair of items held in the right and left
+// hands: each profile, natural attacks beside the items, held against the
+// rules.
+void BlowsHolding(int f, int foe, std::initializer_list<std::pair<uint32_t, uint32_t>> hands) {
+  Creatures[f].baseAttack.current = 16;
+  int made = 0;
+  for (const auto& [right, left] : hands) {
+    Creatures[f].equipment[kSlotRightHand - 1] = right;
+    Creatures[f].equipment[kSlotLeftHand - 1] = left;
+    CombatAction.currentProfileEntry = 0;
+    CombatAction.attackCounter = made++;
+    Attack(f, foe, ProfileOf(f, foe));
+  }
+  CombatAction.attackCounter = 0;
 }
 
 // The creature takes Combat Reflexes at Dexterity 12, the least that gives
@@ -321,15 +378,19 @@ void ProvokeByReloading(int f, int foe, uint32_t crossbow, int32_t rapidReload) 
 void ChargeAndFullAttack(int f, int foe, int32_t sense) {
   Creatures[f].special[kSenseKindWord] = sense;
   Walk(f, 2, kActionCharge);
-  Attack(f, foe, Blows(kEntryNatural0, 1), 0);
-  Attack(f, foe, Blows(kEntryNatural0, 1), 1);
+  NaturalBlow(f, foe, 0);
+  NaturalBlow(f, foe, 1);
 }
 
 // Knocked off the map: fallen, not dead.
 void Fell(int c) { Creatures[c].present = 0; }
 
-// A profile of a ranged weapon of two shots (base attack bonus 6).
-AttackProfile ShotsOfTwo() {
+// The fighter takes its shortbow alone at base attack bonus 6: the profile
+// of two shots.
+AttackProfile ShotsOfTwo(int f) {
+  Creatures[f].baseAttack.current = 6;
+  Creatures[f].equipment[kSlotRightHand - 1] = 0;
+  Creatures[f].equipment[kSlotRanged - 1] = kShortbow;
   AttackProfile p = Entries({kEntryNone, kEntryRanged});
   p.entries[1].attackCount.total = 2;
   return p;
@@ -354,8 +415,8 @@ void TwoCleaves(int f, int foe, int32_t greatCleave) {
 void OnAfterAKill(int f, int foe, int32_t code, bool shots, bool cleave) {
   CombatAction.actionCode = code;
   Frame();
-  Creatures[f].baseAttack.current = 6;  // two shots
-  AttackProfile p = shots ? ShotsOfTwo() : Blows(kEntryNatural0, 1);
+  if (!shots) BiteAndGore(f);
+  AttackProfile p = shots ? ShotsOfTwo(f) : Blows(kEntryNatural0, 1);
   Attack(f, foe, p, shots ? 1 : 0);
   Fell(foe);
   if (cleave) g_Cleaving = foe;
@@ -622,30 +683,14 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          StartCast(f);
        }},
       // Attacks.
-      // More attacks than allowed, each entry within its own count: a melee
-      // entry after the ranged one gives none, a second ranged entry no shots.
-      {"a second blow of one, with an entry after the ranged one", "melee-attacks", "melee attack 2 of 1 allowed",
-       [](int f, int foe) {
-         const AttackProfile p = Entries({kEntryMainHand, kEntryRanged, kEntryMainHand});
-         Attack(f, foe, p, 0);
-         Attack(f, foe, p, 2);
-       }},
-      {"a blow of each of two main-hand entries of one", "melee-attacks", "melee attack 2 of 1 allowed",
-       [](int f, int foe) {
-         const AttackProfile p = Entries({kEntryMainHand, kEntryMainHand});
-         Attack(f, foe, p, 0);
-         Attack(f, foe, p, 1);
-       }},
-      {"a third blow of two, with an entry after the ranged one", "melee-attacks", "melee attack 3 of 2 allowed",
-       [](int f, int foe) {
-         Creatures[f].baseAttack.current = 6;
-         AttackProfile p = Entries({kEntryMainHand, kEntryRanged, kEntryMainHand});
-         p.entries[0].attackCount.total = p.entries[2].attackCount.total = 2;
-         Attack(f, foe, p, 0);
-         p.entries[0].attackRoll.pairs[0] = ModifierPair{kSrcDecreasingAttackBonus, -5};
-         Attack(f, foe, p, 0);
-         Attack(f, foe, p, 2);
-       }},
+      // More attacks than allowed, each entry within its own count: a bite
+      // of no attacks is a form that adds none, a second ranged entry no shots.
+      {"a second blow of one, with a bite of none", "melee-attacks", "melee attack 2 of 1 allowed",
+       [](int f, int foe) { BlowsBesideABiteOfNone(f, foe, 1); }},
+      {"a profile of two main-hand entries", "profile", "entry 1 is of kind 1 where the rules give kind 0",
+       [](int f, int foe) { Attack(f, foe, Entries({kEntryMainHand, kEntryMainHand})); }},
+      {"a third blow of two, with a bite of none", "melee-attacks", "melee attack 3 of 2 allowed",
+       [](int f, int foe) { BlowsBesideABiteOfNone(f, foe, 2); }},
       {"a second shot of one, with a second ranged entry", "shots", "shot 2 of 1 allowed", TwoShotsOfOne},
       {"a second shot of one in the surprise round", "shots", "shot 2 of 1 allowed", TwoShotsOfOne, true},
       {"a blow and a shot of one attack", "attacks", "1 melee attacks and 1 shots in one turn (at most 1)",
@@ -660,8 +705,8 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        }},
       {"a natural attack used twice", "iterative", "attack 2 with entry 0, which gives 1",
        [](int f, int foe) {
-         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
-         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
+         NaturalBlow(f, foe, 0);
+         NaturalBlow(f, foe, 0);
        }},
       {"a weapon's third blow of two, a natural attack besides", "iterative", "attack 3 with entry 0, which gives 2",
        [](int f, int foe) { BlowsOfTwo(f, foe, {0, -5, -10}); }},
@@ -686,24 +731,25 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        [](int f, int foe) {
          CombatAction.actionCode = kActionFullAttack;
          Frame();
-         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
+         NaturalBlow(f, foe, 0);
          Fell(foe);
-         Attack(f, FoeOf(f), Blows(kEntryNatural0, 1), 1);
+         NaturalBlow(f, FoeOf(f), 1);
        }},
       {"full shots go on after a kill", "after-kill", "(shot) on creature",
        [](int f, int foe) { OnAfterAKill(f, foe, kActionFullShots, true, false); }},
-      {"a blow with nothing in the hand", "profile", "entry 0 (kind 1) gives 1 attacks where the rules give 0",
+      {"a blow with nothing in the hand", "profile", "entry 0 is of kind 1 where the rules give kind 0",
        [](int f, int foe) {
          Creatures[f].equipment[kSlotRightHand - 1] = 0;
          Attack(f, foe, Blows(kEntryMainHand, 1));
        }},
-      {"a shot with no ranged weapon", "profile", "entry 1 (kind 7) gives 1 attacks where the rules give 0",
+      {"a shot with no ranged weapon", "profile", "entry 1 is of kind 7 where the rules give kind 0",
        [](int f, int foe) {
-         Creatures[f].equipment[kSlotRanged - 1] = 0;
-         Shoot(f, foe);
+         Creatures[f].equipment[kSlotRightHand - 1] = 0;
+         Attack(f, foe, Entries({kEntryNone, kEntryRanged}), 1);
        }},
       {"a grapple profile giving one attack too many", "profile", "gives 2 attacks where the rules give 1",
        [](int f, int foe) {
+         NaturalAttacks(f, {{1, 1}});
          AttackProfile p = ProfileOf(f, foe, 0, 1);
          ++p.entries[0].attackCount.total;
          AttackObserver(AttackWatch{f, foe, 0, &p, true, false});
@@ -766,15 +812,15 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
       {"walks a square, then a full attack", "full-attack-after-move", "after moving 1 squares",
        [](int f, int foe) {
          Walk(f, 1, kActionWalkPath);
-         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
-         Attack(f, foe, Blows(kEntryNatural0, 1), 1);
+         NaturalBlow(f, foe, 0);
+         NaturalBlow(f, foe, 1);
        }},
       {"a pouncing creature walks, then a full attack", "full-attack-after-move", "after moving 2 squares",
        [](int f, int foe) {
          Creatures[f].special[kSenseKindWord] = 3;
          Walk(f, 2, kActionWalkPath);
-         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
-         Attack(f, foe, Blows(kEntryNatural0, 1), 1);
+         NaturalBlow(f, foe, 0);
+         NaturalBlow(f, foe, 1);
        }},
       {"a five-foot step, then a walk", "five-foot-step", "after a five-foot step",
        [](int f, int) {
@@ -1308,6 +1354,7 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          EachFormOnce(f, foe);
        }},
       {"a shot of a bow at base attack bonus 6", "", "", [](int f, int foe) { ShotOf(f, foe, kShortbow, 0, false); }},
+      {"a shot of a longbow at base attack bonus 6", "", "", [](int f, int foe) { ShotOf(f, foe, kLongbow, 0, false); }},
       {"a shot of a light crossbow with Rapid Reload", "", "",
        [](int f, int foe) { ShotOf(f, foe, kLightCrossbow, 1, false); }},
       {"a shot of a hasted fighter's light crossbow", "", "",
@@ -1317,10 +1364,30 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
       {"grapple attacks of a hasted raking creature", "", "",
        [](int f, int foe) {
          Creatures[f].baseAttack.current = 6;
-         Creatures[f].special[kSpecialRakeSides] = 4;
+         Creatures[f].special[kSpecialRakeSides] = 1;
+         NaturalAttacks(f, {{1, 1}});
          Give(f, kCondHasted);
          const AttackProfile p = ProfileOf(f, foe, 0, 1);
          for (int k = 0; k < 5; ++k) AttackObserver(AttackWatch{f, foe, 0, &p, true, false});
+       }},
+      // The hands the items held keep busy, and the items that are no weapon.
+      {"a sword beside a dagger, a dwarven waraxe, a tower shield and armour, with claws of three and of none", "", "",
+       [](int f, int foe) {
+         NaturalAttacks(f, {{2, 3}, {2, 0}});
+         BlowsHolding(f, foe, {{kLongsword, kDagger}, {kLongsword, kWaraxe}, {kLongsword, kTowerShield},
+                               {kLongsword, kArmour}});
+       }},
+      {"touches, claws of three and of none beside no weapon, a sword, a greatsword and a rapier for two hands", "",
+       "",
+       [](int f, int foe) {
+         NaturalAttacks(f, {{9, 2}, {2, 3}, {2, 0}});
+         BlowsHolding(f, foe, {{0, 0}, {kLongsword, 0}, {kGreatsword, 0}, {kTwoHandedRapier, 0}});
+       }},
+      {"a bite beside a base item in the hand, then a sword whatever crafted row 0 holds", "", "",
+       [](int f, int foe) {
+         NaturalAttacks(f, {{1, 1}});
+         CraftedWeapons[0] = CraftedWeapons[kDagger];
+         BlowsHolding(f, foe, {{static_cast<uint32_t>(kFirstBaseItemCode), 0}, {kLongsword, 0}});
        }},
       {"charges twice its speed in the surprise round", "", "",
        [](int f, int) { Walk(f, 2 * Creatures[f].speed.current / 5, kActionCharge); }, true},
@@ -1335,8 +1402,8 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          CombatAction.actionCode = kActionFullAttack;
          Frame();
          Fell(foe);
-         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
-         Attack(f, FoeOf(f), Blows(kEntryNatural0, 1), 1);
+         NaturalBlow(f, foe, 0);
+         NaturalBlow(f, FoeOf(f), 1);
        }},
       {"a full attack's kill, then a cleave", "", "",
        [](int f, int foe) { OnAfterAKill(f, foe, kActionFullAttack, false, true); }},
@@ -1347,7 +1414,7 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        [](int f, int foe) {
          Creatures[f].baseAttack.current = 6;
          Attack(f, foe, Blows(kEntryMainHand, 2));
-         Attack(f, foe, ShotsOfTwo(), 1);
+         Attack(f, foe, ShotsOfTwo(f), 1);
        }},
       {"two blows of the fourth natural attack at the full bonus", "", "",
        [](int f, int foe) {
@@ -1410,9 +1477,8 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
     runs.emplace_back(&c, 0);
     if (!c.surprise) runs.emplace_back(&c, firstSide);
   }
-  const uint32_t rows[] = {kLongsword, kShortbow, kLightCrossbow, kHeavyCrossbow, kShield};
   std::vector<CraftedWeaponRecord> kept;
-  for (uint32_t row : rows) kept.push_back(CraftedWeapons[row]);
+  for (uint32_t row : kTestRows) kept.push_back(CraftedWeapons[row]);
   for (const auto& [run, otherThanSide] : runs) {
     const Case& c = *run;
     battles::BattleOptions options;
@@ -1438,7 +1504,7 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
     ScreenMode = 0;
     SpellInProgress = -1;
     CombatAction.reactingCreature = -1;
-    for (size_t i = 0; i < kept.size(); ++i) CraftedWeapons[rows[i]] = kept[i];
+    for (size_t i = 0; i < kept.size(); ++i) CraftedWeapons[kTestRows[i]] = kept[i];
     bool seen = false, others = false;
     std::set<std::tuple<int, int, std::string>> reported;
     bool again = false;  // a fighter's rule reported twice in a round
