@@ -592,6 +592,7 @@ void CastingScreens(int f, int foe) {
 // none the falling bonus: one of no source and one of no value among them.
 void TwoBlowsWithPairs(int f, int target, int pairs) {
   Creatures[f].baseAttack.current = 6;
+  NaturalAttacks(f, {{1, 1}});
   AttackProfile p = Blows(kEntryMainHand, 2);
   p.entries[1].kind = kEntryNatural0;
   p.entries[1].attackCount.total = 1;
@@ -1058,8 +1059,8 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
       {"pays for a square it does not leave, then a full attack", "full-attack-after-move", "after moving 1 squares",
        [](int f, int foe) {
          Walk(f, 1, kActionWalkPath, 0);
-         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
-         Attack(f, foe, Blows(kEntryNatural0, 1), 1);
+         NaturalBlow(f, foe, 0);
+         NaturalBlow(f, foe, 1);
        }},
       {"its turn ended, taken up again a place on in the order, it strikes", "", "",
        [](int f, int foe) {
@@ -1071,7 +1072,9 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        }},
       {"a second blow of one, sent as a hold check with no grapple", "melee-attacks", "melee attack 2 of 1 allowed",
        [](int f, int foe) {
-         const AttackProfile p = Entries({kEntryMainHand, kEntryMainHand});
+         // Sent through the profile's empty second entry, so that only the
+         // count of melee attacks can tell it.
+         const AttackProfile p = Blows(kEntryMainHand, 1);
          Attack(f, foe, p, 0);
          AttackObserver(AttackWatch{f, foe, 1, &p, false, true});
        }},
@@ -1079,11 +1082,11 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        [](int f, int foe) {
          CombatAction.actionCode = kActionMeleeAttack;
          Frame();
-         Attack(f, foe, Blows(kEntryNatural0, 1), 0);
+         NaturalBlow(f, foe, 0);
          Fell(foe);
          CombatAction.actionCode = kActionFullAttack;
          Frame();
-         Attack(f, FoeOf(f), Blows(kEntryNatural0, 1), 1);
+         NaturalBlow(f, FoeOf(f), 1);
        }},
       {"a second blow at the full bonus, the modifier list full", "", "",
        [](int f, int foe) { TwoBlowsWithPairs(f, foe, kModifierPairs); }},
