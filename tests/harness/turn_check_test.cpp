@@ -1373,6 +1373,13 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          const AttackProfile p = ProfileOf(f, foe, 0, 1);
          for (int k = 0; k < 5; ++k) AttackObserver(AttackWatch{f, foe, 0, &p, true, false});
        }},
+      {"a hasted creature grapples with the bite behind its claws of none: no haste in the bite's", "", "",
+       [](int f, int foe) {
+         NaturalAttacks(f, {{2, 0}, {1, 1}});
+         Give(f, kCondHasted);
+         const AttackProfile p = ProfileOf(f, foe, 0, 1);
+         AttackObserver(AttackWatch{f, foe, 0, &p, true, false});
+       }},
       // The hands the items held keep busy, and the items that are no weapon.
       {"a sword beside a dagger, a dwarven waraxe, a tower shield and armour, with claws of three and of none", "", "",
        [](int f, int foe) {
