@@ -368,7 +368,7 @@ void BlendRow(uint32_t* dst, const uint32_t* src, int n, RowKind kind, const uin
   if constexpr (M == Blend::kAlpha) {
     if (kind & kRowClear) return;
     if (kind & kRowSolid) {
-      std::copy(src, src + n, dst);
+      std::memcpy(dst, src, static_cast<size_t>(n) * sizeof *dst);  // the fetched row is a buffer of its own
       return;
     }
     if (kind & kRowBinary) {
