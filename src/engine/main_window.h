@@ -11,6 +11,10 @@ extern platform::WindowHandle MainWindowHandle;
 // Shows a message box ("Fatal Error" or "Error"); a fatal error closes the
 // main window first and asks the loop to end. Returns 1.
 int ShowError(int fatal, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// Whether a fatal error has been shown since the program started (the
+// program then ends as a failure), and its forgetting for a run started anew.
+bool FatalErrorShown();
+void ForgetFatalError();
 
 // Implemented by the game shell's display modes: F2 (next window size) and
 // F3 (cursor free or bound), windowed and out of debug mode only; 1, or 0

@@ -28,6 +28,7 @@
 #include "rules/item_tables.h"
 #include "party/new_characters.h"
 #include "party/party_start.h"
+#include "platform/files.h"
 #include "rules/recompute_creature.h"
 #include "state/camera.h"
 #include "state/fighter_slots.h"
@@ -57,17 +58,26 @@ void RollHitDice() {
   for (int m = 0; m < kPartyMembers; ++m) RollMemberHitDice(m);
 }
 
+// A file of the prepared start that could not be read: the fatal message
+// and, on a line of its own, the file, missing ("Could not open ...") or
+// cut short ("Could not read ...").
+void PreparedFileFailed(const char* message, const char* path) {
+  ShowError(1, "%s\nCould not %s %s.", message, platform::GameFileExists(path) ? "read" : "open",
+            platform::GamePath(path).c_str());
+}
+
 // The prepared roster and crafted items of an adventure's slot 0; false
 // after the fatal message.
 bool ReadPreparedStart(const char* folder) {
   char path[260];
   std::snprintf(path, sizeof path, "SaveGame\\%s\\0\\SaveChar.cml", folder);
   if (LoadCreatureRoster(path) == 0) {
-    ShowError(1, "Could not read characters.");
+    PreparedFileFailed("Could not read characters.", path);
     return false;
   }
-  if (LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", folder) == 0) {
-    ShowError(1, "Could not read weapons.");
+  std::snprintf(path, sizeof path, "SaveGame\\%s\\0\\SaveWeapon.wml", folder);
+  if (LoadCraftedWeapons(path) == 0) {
+    PreparedFileFailed("Could not read weapons.", path);
     return false;
   }
   return true;

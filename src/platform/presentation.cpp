@@ -10,7 +10,10 @@
 // It may be larger too (a window manager that keeps the window at another
 // size than asked): then the picture fills the part SDL draws, until the
 // window takes the desktop's size (FollowDesktopSize). The pointer is read
-// through the placement the picture was shown in.
+// through the placement the picture was shown in. The renderer shows its
+// pictures in step with the display's refresh where it can; the framebuffer
+// never waits for the display, so the game paces its frames by the display's
+// refresh period itself.
 #include <SDL.h>
 #include <unistd.h>
 
@@ -32,6 +35,7 @@ namespace {
 struct Presenter {
   bool chosen = false;
   SDL_Renderer* renderer = nullptr;  // the accelerated path
+  bool inStep = false;               // the renderer waits for the display's refresh to show a picture
   bool rowsFromBottom = false;       // the renderer's viewport counts rows from the bottom (OpenGL)
   SDL_Texture* texture = nullptr;
   int width = 0, height = 0;  // the back buffer's size
@@ -53,6 +57,9 @@ uint64_t g_placements = 0;
 std::string g_path;
 int64_t g_firstPresent = 0;
 bool g_presentHeadless = false;
+// Pictures shown by a renderer that waited for the display's refresh.
+uint64_t g_inStepPictures = 0;
+constexpr int kUnreportedRefreshRate = 60;  // a display that reports no rate
 
 // The names OpenGL gives its drivers that draw on the processor.
 bool IsSoftwareRasterizer(const char* name) {
@@ -76,10 +83,12 @@ bool HasGraphicsDevice() {
   return false;
 }
 
-// The accelerated renderer, unless its OpenGL draws on the processor.
+// The accelerated renderer, unless its OpenGL draws on the processor; in
+// step with the display's refresh where the driver offers it.
 SDL_Renderer* AcceleratedRenderer(SDL_Window* window) {
   if (!HasGraphicsDevice()) return nullptr;
-  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
+  SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | SDL_RENDERER_PRESENTVSYNC);
+  if (!renderer) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED);
   if (!renderer) return nullptr;
   SDL_RendererInfo info{};
   SDL_GetRendererInfo(renderer, &info);
@@ -104,6 +113,7 @@ void Choose(Presenter& p, SDL_Window* window) {
     SDL_RendererInfo info{};
     SDL_GetRendererInfo(p.renderer, &info);
     p.rowsFromBottom = info.name && std::strncmp(info.name, "opengl", 6) == 0;
+    p.inStep = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     return;
   }
   SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
@@ -200,6 +210,7 @@ bool ShowThroughRenderer(Presenter& p, const ShownPicture& shown, bool sinceShow
   SDL_RenderClear(p.renderer);  // the whole window, bars and all
   SDL_RenderCopy(p.renderer, p.texture, nullptr, nullptr);
   SDL_RenderPresent(p.renderer);
+  if (p.inStep) ++g_inStepPictures;
   return true;
 }
 
@@ -338,6 +349,19 @@ void BackBufferToWindow(WindowHandle w, int* x, int* y) {
 }
 
 const std::string& PresentationPath() { return g_path; }
+
+int64_t DisplayRefreshMicroseconds(WindowHandle w) {
+  if (IsHeadless() && !g_presentHeadless) return 0;
+  SDL_Window* window = NativeWindow(w);
+  const int display = window ? SDL_GetWindowDisplayIndex(window) : 0;
+  SDL_DisplayMode mode{};
+  int rate = kUnreportedRefreshRate;
+  if (SDL_GetCurrentDisplayMode(display < 0 ? 0 : display, &mode) == 0 && mode.refresh_rate > 0)
+    rate = mode.refresh_rate;
+  return (1000000 + rate / 2) / rate;
+}
+
+uint64_t PicturesInStepWithDisplay() { return g_inStepPictures; }
 
 int64_t FirstPresentTime() { return g_firstPresent; }
 

@@ -368,6 +368,13 @@ std::unique_ptr<DisplayAdapter> CreateDisplayAdapter();
 // How pictures reach the window: "software", or "accelerated" with SDL's
 // renderer and OpenGL's driver; empty before the first picture was shown.
 const std::string& PresentationPath();
+// The display's refresh period where the window shows its pictures, in
+// microseconds (60 a second when the display reports no rate); 0 when no
+// picture is shown (headless).
+int64_t DisplayRefreshMicroseconds(WindowHandle w);
+// How many pictures a renderer has shown in step with the display, waiting
+// for its refresh: a frame whose picture waited so was paced by the display.
+uint64_t PicturesInStepWithDisplay();
 // When the first picture reached a window, in nanoseconds of the steady
 // clock (std::chrono::steady_clock, never the manual clock); 0 before.
 int64_t FirstPresentTime();

@@ -223,5 +223,7 @@ void AtExitCleanup() {
 int GameMain() {
   std::atexit(AtExitCleanup);
   const int result = App.RunApplication();
-  return (result == 0 || App.StartFailed()) ? 1 : 0;
+  return result == 0 ? 1 : ProgramStatus();
 }
+
+int ProgramStatus() { return App.StartFailed() || FatalErrorShown() ? 1 : 0; }

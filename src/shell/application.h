@@ -89,5 +89,9 @@ int RecreateAppWindow();
 void AtExitCleanup();
 
 // The process entry: registers the exit handler and runs the loop. Returns the
-// process status: 0 after a normal end, 1 when the window or start-up failed.
+// process status (ProgramStatus).
 int GameMain();
+// The process status once the loop has ended: 1 when the window or start-up
+// failed or a fatal error ended the game (a start of an adventure whose
+// prepared start could not be read), else 0.
+int ProgramStatus();

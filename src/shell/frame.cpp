@@ -20,6 +20,7 @@
 #include "engine/settings.h"
 #include "map/map_record.h"
 #include "map/party_vision.h"
+#include "platform/render.h"
 #include "platform/system.h"
 #include "platform/window.h"
 #include "rules/creature_record.h"
@@ -36,9 +37,13 @@ constexpr int kKeyLeftShift = 0x2A;
 constexpr int kKeyW = 0x11;
 constexpr int kSquarePixels = 24;
 
-constexpr uint32_t kFramePaceMs = 15;  // a frame at most every 15 milliseconds
+constexpr int64_t kFramePaceMicros = 15000;  // a frame at most every 15 milliseconds
 bool g_paceStarted = false;
-uint32_t g_lastFrame = 0;
+// The next frame is due this many microseconds past this tick.
+uint32_t g_dueTick = 0;
+int64_t g_dueMicros = 0;
+// The pictures shown in step with the display when the last frame began.
+uint64_t g_inStepSeen = 0;
 
 // The scripts of the squares the party members stand on.
 void RunSquareScripts() {
@@ -128,11 +133,46 @@ void DebugSlayEnemies() {
 
 void ResetFramePacing() { g_paceStarted = false; }
 
+namespace {
+
+// How far apart frames are kept, in microseconds: 15 milliseconds, or with
+// accelerated combat the refresh period of the display the window shows its
+// pictures on (no pace headless, where nothing is shown).
+int64_t FramePace() {
+  if (OptionWords[kOptionAcceleratedCombat] == 0) return kFramePaceMicros;
+  return platform::DisplayRefreshMicroseconds(MainWindowHandle);
+}
+
+// The last frame's picture waited for the display's refresh: the display
+// has paced it, and the next frame is due at once.
+bool DisplayPacedLastFrame() { return platform::PicturesInStepWithDisplay() != g_inStepSeen; }
+
+// Milliseconds from `now` until the next frame is due (0: it is due).
+uint32_t UntilDue(uint32_t now) {
+  const int64_t ahead = static_cast<int64_t>(static_cast<int32_t>(g_dueTick - now)) * 1000 + g_dueMicros;
+  return ahead <= 0 ? 0 : static_cast<uint32_t>((ahead + 999) / 1000);
+}
+
+// The next frame's time after a frame at `now`: a pace after it; the
+// display's pace keeps its rhythm from the frame's due time (ticks are
+// whole milliseconds, its period is not), unless the frame came a whole
+// period late or early.
+void ScheduleNextFrame(uint32_t now, int64_t pace) {
+  int64_t next = pace;
+  if (OptionWords[kOptionAcceleratedCombat] != 0) {
+    const int64_t kept = static_cast<int64_t>(static_cast<int32_t>(g_dueTick - now)) * 1000 + g_dueMicros + pace;
+    if (kept > 0 && kept <= pace) next = kept;
+  }
+  g_dueTick = now + static_cast<uint32_t>(next / 1000);
+  g_dueMicros = next % 1000;
+}
+
+}  // namespace
+
 uint32_t cApp::IdleMilliseconds() {
-  // The store overlay's black frames and accelerated combat run every pass.
-  if (OverlayActive == 1 || !g_paceStarted || OptionWords[kOptionAcceleratedCombat] != 0) return 0;
-  const uint32_t since = platform::TickCount() - g_lastFrame;
-  return since >= kFramePaceMs ? 0 : kFramePaceMs - since;
+  // The store overlay's black frames run every pass.
+  if (OverlayActive == 1 || !g_paceStarted || FramePace() == 0 || DisplayPacedLastFrame()) return 0;
+  return UntilDue(platform::TickCount());
 }
 
 namespace {
@@ -146,17 +186,24 @@ int DrawOverlayFrame() {
   return 1;
 }
 
-// At most one frame every 15 milliseconds, unless combat is accelerated;
-// the first call only starts the clock. False: this call draws nothing.
+// At most one frame every 15 milliseconds; with accelerated combat as many
+// as the display shows (a frame whose picture waited for the display's
+// refresh, the next at once; headless, one every call). The first call only
+// starts the clock. False: this call draws nothing.
 bool PaceFrame() {
   const uint32_t now = platform::TickCount();
+  const int64_t pace = FramePace();
   if (!g_paceStarted) {
     g_paceStarted = true;
-    g_lastFrame = now;
+    g_dueTick = now;
+    g_dueMicros = 0;
+    ScheduleNextFrame(now, pace);
+    g_inStepSeen = platform::PicturesInStepWithDisplay();
     return false;
   }
-  if (OptionWords[kOptionAcceleratedCombat] == 0 && now - g_lastFrame < kFramePaceMs) return false;
-  g_lastFrame = now;
+  if (pace != 0 && !DisplayPacedLastFrame() && UntilDue(now) > 0) return false;
+  ScheduleNextFrame(now, pace);
+  g_inStepSeen = platform::PicturesInStepWithDisplay();
   return true;
 }
 

@@ -176,6 +176,7 @@ void ResetToProcessStart() {
   ResetEngineFrameWords();
   CursorShape = 0;  // the pointer as the program starts (a page leaves none drawn)
   ResetFramePacing();  // the first frame only starts the pace clock, as at start-up
+  ForgetFatalError();
   StartupPending = 1;
   SettingsLoaded = 0;
   MouseSpeedKept = 0;
@@ -225,6 +226,9 @@ bool StepFrames(int n) {
   for (int i = 0; i < n; ++i) {
     if (!GameRunning()) return false;
     platform::AdvanceManualClock(16);
+    // A frame the display's pace still holds back is waited for, as the
+    // game's loop does.
+    if (const uint32_t idle = App.IdleMilliseconds()) platform::AdvanceManualClock(idle);
     ReleaseAfterBox();
     const uint64_t before = App.FramesCalled();
     while (App.FramesCalled() == before) {

@@ -53,7 +53,9 @@ bool GameRunning();
 // True once the game's loop has ended (quit, or a frame asked to end).
 bool GameEnded();
 // Runs every waiting message and then one frame, the clock moved on by 16 ms
-// first; N times. Returns false when the game ended meanwhile.
+// first (further when the frame is not yet due: accelerated combat in a
+// window that shows its pictures keeps to the display's refresh); N times.
+// Returns false when the game ended meanwhile.
 bool StepFrames(int n);
 // Handles every waiting message (injected input included) without running a
 // frame. Returns false when the quit message came.

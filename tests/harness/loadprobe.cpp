@@ -12,7 +12,8 @@
 //                              seconds (3 when not given) in the game's own
 //                              loop and real clock: the share of a core it
 //                              costs. SCREEN: title, main-menu, help,
-//                              exploring, order, inventory
+//                              exploring, order, inventory, or accelerated
+//                              (exploring with "Accelerated combat" on)
 // Headless unless GREVENHOLT_PROBE_WINDOW=1 (then SDL's own drivers: a real
 // window, under Xvfb for instance); a run with a window ends with how its
 // pictures reached it ("presentation software" or "presentation accelerated ...").
@@ -233,9 +234,10 @@ bool ReachScreen(const std::string& screen) {
     Step(3);
     return std::strcmp(LastScreenDrawn, "DrawTextPageScreen") == 0;
   }
-  if (screen == "exploring" || screen == "inventory") {
+  if (screen == "exploring" || screen == "inventory" || screen == "accelerated") {
     scenes::LayOutScene("camp");
-    OptionWords[kOptionAcceleratedCombat] = 0;  // the scenes accelerate combat; a player's game does not
+    // The scenes accelerate combat; a player's game does so only when asked.
+    OptionWords[kOptionAcceleratedCombat] = screen == "accelerated" ? 1 : 0;
     Step(5);
     if (screen == "inventory") {
       harness::PressKey("I");

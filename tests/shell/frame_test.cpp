@@ -21,7 +21,10 @@
 #include "engine/page_history_access.h"
 #include "engine/last_screen.h"
 #include "engine/settings.h"
+#include "state/game_screen_words.h"
 #include "harness/harness.h"
+#include "harness/test_scenes.h"
+#include "platform/render.h"
 #include "platform/system.h"
 #include "platform/window.h"
 
@@ -102,6 +105,35 @@ TEST_F(Game, AcceleratedCombatDropsThePace) {
   EXPECT_EQ(App.Frame(), 1);
   EXPECT_EQ(Graphics.device->PresentCount(), presents + 2);
   OptionWords[kOptionAcceleratedCombat] = 0;
+}
+
+// Accelerated combat lifts the 15 ms pace, not the display's: in a window
+// that shows its pictures a minute of passes (one every millisecond, as a
+// processor that races would run them) runs at most as many frames as the
+// display shows, and the day (a minute of it every fifth frame of
+// exploring) goes no faster; nor slower.
+TEST_F(Game, AcceleratedFramesInAWindowKeepToTheDisplaysRefresh) {
+  harness::LeaveWindowWithoutManager();
+  ASSERT_TRUE(scenes::LayOutScene("camp"));  // exploring, combat accelerated
+  harness::MoveMouse(40, 40);                // off the party
+  ASSERT_EQ(OptionWords[kOptionAcceleratedCombat], 1);
+  ASSERT_TRUE(harness::StepFrames(2));
+  const int64_t refresh = platform::DisplayRefreshMicroseconds(MainWindowHandle);
+  ASSERT_GT(refresh, 0);
+  const int64_t dayMinutesAllowed = 60'000'000 / refresh / 5;
+  int64_t dayMinutes = 0;
+  uint32_t clock = DayClock;
+  int ms = 0;
+  for (; ms < 60'000 && dayMinutes <= dayMinutesAllowed + 1; ++ms) {
+    platform::AdvanceManualClock(1);
+    ASSERT_TRUE(App.RunPass());
+    dayMinutes += (DayClock + 1440 - clock) % 1440;
+    clock = DayClock;
+  }
+  EXPECT_LE(dayMinutes, dayMinutesAllowed + 1) << "by " << ms << " ms of the minute";
+  EXPECT_GE(dayMinutes, dayMinutesAllowed - 1);
+  platform::PresentWhileHeadless(false);
+  platform::KeepSizeOnFullScreen(false);
 }
 
 TEST_F(Game, TheOverlayShowsOnlyBlack) {

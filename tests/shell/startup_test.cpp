@@ -11,7 +11,10 @@
 
 #include "shell/application.h"
 #include "engine/graphics.h"
+#include "engine/frame.h"
 #include "engine/help_pages.h"
+#include "engine/page_history.h"
+#include "engine/page_history_access.h"
 #include "engine/sound.h"
 #include "shell/startup.h"
 #include "engine/settings.h"
@@ -116,6 +119,29 @@ TEST(StartUp, AMissingSoundFileEndsStartUpWithItsMessage) {
 
 TEST(StartUp, AMissingHelpFileEndsStartUpWithItsMessage) {
   ExpectStartUpFailure(kHelpFileName, "Could not load the help file.");
+}
+
+// "Start Demo" without the introductory adventure's prepared roster: the
+// fatal message names the file, and the program ends as a failure.
+TEST(StartDemo, AMissingPreparedRosterIsNamedAndEndsTheProgramAsAFailure) {
+  const fs::path dir = FolderWithout("SaveGame/DemoVersion/0/SaveChar.cml");
+  fs::current_path(dir);
+  ASSERT_TRUE(harness::StartGame());
+  SetFirstPage("Title Screen", kPageMainMenu, -1);
+  ScreenMode = kModePageView;
+  ASSERT_TRUE(harness::StepFrames(2));
+  harness::Click(66, 82);  // "Demo"
+  ASSERT_TRUE(harness::StepFrames(1));
+  harness::Click(122, 82);  // "Start Demo"
+  harness::StepFrames(1);
+  EXPECT_TRUE(harness::GameEnded());
+  EXPECT_EQ(platform::LastMessageBoxTitle(), "Fatal Error");
+  EXPECT_EQ(platform::LastMessageBoxText(),
+            "Could not read characters.\nCould not open SaveGame/DemoVersion/0/SaveChar.cml.");
+  EXPECT_EQ(ProgramStatus(), 1);
+  harness::StopGame();
+  fs::current_path(harness::GameFolder());
+  fs::remove_all(dir);
 }
 
 TEST(Shutdown, BeforeStartUpReleasesNothingAndWritesNothing) {
