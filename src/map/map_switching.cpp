@@ -153,6 +153,16 @@ void PlacePartyOnArrival(int map, int x, int y, int facing) {
   }
 }
 
+// A group met earlier on this battlefield of the road, fled from or left
+// behind, leaves it before the next group met there is made: each meeting
+// holds only the creatures its sentence names.
+void TakeOffEarlierEncounter(int map) {
+  for (int id = kFirstEncounterCreature; id < kCreatureCount; ++id) {
+    CreatureRecord& c = Creatures[id];
+    if (c.map == map && c.present == 1) c.present = 0;
+  }
+}
+
 void PlaceWorldArrivalGroup(int x, int y) {
   MapEntryFlag = 0;
   int gx = 15, gy = 15;
@@ -339,6 +349,8 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   LeavingRainFlag = CurrentMap.rain == 0 ? 1 : 0;
   CurrentMapNumber = map;
   CurrentMap = StoredMaps[map];
+  const bool worldArrival = !noEncounter && map <= 4 && WorldTravelDirection != 0;
+  if (worldArrival) TakeOffEarlierEncounter(map);
 
   // Its cells, the tint and rain, the camera's bounds, and the world map's memory.
   NormaliseMapCells();
@@ -380,7 +392,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
 
   // The monster groups of the map, or the group met on the world map.
   if (!noEncounter) {
-    if (map <= 4 && WorldTravelDirection != 0)
+    if (worldArrival)
       PlaceWorldArrivalGroup(x, y);
     else if (OptionWords[kOptionNoSpawning] == 0)
       PlaceMonsterGroups();

@@ -410,7 +410,9 @@ TEST_F(Encounters, LargeKindsAreThoseOfTwoByTwoSquares) {
       }
 }
 
-TEST_F(Encounters, TheMapSwitchMeetsAWorldMapGroupOnArrival) {
+// The party of plain scores on the world map's square (2, 3) of region
+// `region`, about to meet a group on battlefield 2 from the south.
+void SetOutOnTheRoad(int region) {
   for (int m = 0; m < 4; ++m) Creatures[m].fighterSlot = -1;
   for (int m = 0; m < 4; ++m)
     for (StatPair* p : {&Creatures[m].strength, &Creatures[m].dexterity, &Creatures[m].constitution,
@@ -421,7 +423,11 @@ TEST_F(Encounters, TheMapSwitchMeetsAWorldMapGroupOnArrival) {
   WorldTravelDirection = 5;
   PartyWorldSquare[0] = 2;
   PartyWorldSquare[1] = 3;
-  WorldMap.At(kLayerEvents, 2, 3) = 12;
+  WorldMap.At(kLayerEvents, 2, 3) = region;
+}
+
+TEST_F(Encounters, TheMapSwitchMeetsAWorldMapGroupOnArrival) {
+  SetOutOnTheRoad(12);
   SeedRandomForTests(5);
   ASSERT_EQ(SwitchLocalMap(2, 4, 4, 1, 0, 0), 1);
   ASSERT_GT(EncounterCounter, 0);
@@ -431,6 +437,32 @@ TEST_F(Encounters, TheMapSwitchMeetsAWorldMapGroupOnArrival) {
     EXPECT_EQ(Creatures[kFirstEncounterCreature + i].map, 2);
     EXPECT_GE(Creatures[kFirstEncounterCreature + i].squareX, 15);
   }
+  WorldTravelDirection = 0;
+}
+
+// A group of three run away from on the road is gone when a single snake is
+// met next on the same battlefield: the map holds the snake and the party.
+TEST_F(Encounters, AGroupRunAwayFromLeavesBeforeTheNextIsMet) {
+  constexpr int kCentipedes = 8, kSnake = 1;
+  SetOutOnTheRoad(1);
+  for (uint32_t seed = 1; EncounterCounter != 3 && seed < 100; ++seed) {
+    Fresh();
+    CurrentMapNumber = 6;
+    SeedRandomForTests(seed);
+    ChosenEncounterFace = kCentipedes;
+    ASSERT_EQ(SwitchLocalMap(2, 4, 4, 1, 0, 0), 1);
+  }
+  ASSERT_EQ(EncounterCounter, 3);
+  // The party runs away to the world map (the battlefield stays current) and meets the snake there.
+  ChosenEncounterFace = kSnake;
+  ASSERT_EQ(SwitchLocalMap(2, 4, 4, 1, 0, 0), 1);
+  ASSERT_EQ(std::string(EncounterText), "You encounter a wild, venomous \xA3snake\xA3.");
+  std::vector<int> standing;
+  for (int id = 4; id < kCreatureCount; ++id)
+    if (Creatures[id].map == 2 && Creatures[id].present == 1) standing.push_back(id);
+  EXPECT_EQ(standing, std::vector<int>{kFirstEncounterCreature});
+  EXPECT_EQ(Creatures[kFirstEncounterCreature].kind, kKindSnake);
+  EXPECT_EQ(FighterCount, 5);
   WorldTravelDirection = 0;
 }
 

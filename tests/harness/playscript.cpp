@@ -22,6 +22,8 @@
 //   box-close       queue the close button for the next dialogue box
 //   box-says TEXT   the dialogue box open (read before its answer) holds TEXT
 //   shot FILE.png   save the picture (inside a dialogue box: the box as drawn)
+//                   (PLAYSCRIPT_BOX_SHOTS=FOLDER saves the boxes' pictures,
+//                   those of a battle too, as FOLDER/box<N>.png; see below)
 //   no-window-manager  from here on the window shows the pictures (headless
 //                   too) and, as under a desktop without a window manager,
 //                   keeps its size when it asks for full screen
@@ -263,6 +265,8 @@ int main(int argc, char** argv) {
   // Its answers ("answer", "box-key", "box-click", "box-close") are taken
   // there, and "wait-for dialogue" or "expect dialogue" hold while it is open.
   std::string lastBox;
+  int boxesSeen = 0;
+  bool boxShotDue = false;
   // What a box read a "box-says" line against and did not hold.
   std::string boxFault;
   bool fighting = false;
@@ -270,10 +274,24 @@ int main(int argc, char** argv) {
   // a group met on the way, takes its first answer).
   int travelTo = -1;
   harness::SetBoxIdleHandler([&] {
-    // With PLAYSCRIPT_TRACE set, each box's text is told once.
-    if (std::getenv("PLAYSCRIPT_TRACE") && lastBox != DialogueText) {
+    // With PLAYSCRIPT_TRACE set, each box's text is told once. With
+    // PLAYSCRIPT_BOX_SHOTS set to a folder, the picture of each box whose text
+    // holds PLAYSCRIPT_BOX_SHOT_TEXT (every box without it) is saved there as
+    // box<N>.png, the boxes counted from 1: such a box waits a pass for it, as
+    // this runs before each pass draws, and the play may then go otherwise.
+    const char* shots = std::getenv("PLAYSCRIPT_BOX_SHOTS");
+    if ((std::getenv("PLAYSCRIPT_TRACE") || shots) && lastBox != DialogueText) {
       lastBox = DialogueText;
-      std::fprintf(stderr, "box: %.72s\n", DialogueText);
+      std::fprintf(stderr, "box %d: %.72s\n", ++boxesSeen, DialogueText);
+      const char* only = std::getenv("PLAYSCRIPT_BOX_SHOT_TEXT");
+      if (shots && (!only || lastBox.find(only) != std::string::npos)) {
+        boxShotDue = true;
+        return;
+      }
+    }
+    if (boxShotDue) {
+      harness::SaveScreenshot(std::string(shots) + "/box" + std::to_string(boxesSeen) + ".png");
+      boxShotDue = false;
     }
     // A box in the middle of a battle (a companion falls) takes its first answer.
     if (fighting || (travelTo >= 0 && CurrentMapNumber != travelTo)) {

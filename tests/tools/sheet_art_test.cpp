@@ -79,7 +79,8 @@ void ExpectIcon(int figure, const std::string& what) {
 
 // The figure numbers creatures carry: the party's (a colour 0-7, the class
 // base of knight, wizard and cleric, men and women), every kind's, the huge
-// dragons', and the forms of summonings and polymorphs.
+// dragons', the forms of summonings and polymorphs, and the main adventure's
+// own people (Varek, the Pennick children).
 std::set<int> FiguresInUse() {
   std::set<int> figures;
   for (int colour = 0; colour < 8; ++colour)
@@ -88,7 +89,7 @@ std::set<int> FiguresInUse() {
   for (const KindTemplate& k : KindTemplates)
     for (int32_t f : k.figures)
       if (f > 0) figures.insert(f);
-  for (int f : {164, 188, 192, 194, 202, 203, 204, 206, 207, 213, 214, 215, 216, 217}) figures.insert(f);
+  for (int f : {164, 188, 192, 194, 202, 203, 204, 206, 207, 213, 214, 215, 216, 217, 227, 228, 229}) figures.insert(f);
   return figures;
 }
 

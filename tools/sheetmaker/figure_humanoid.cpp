@@ -252,9 +252,11 @@ void BuildHumanoid(const Recipe& r, const Stance& st, Model& m) {
   const int cloth = AddColour(m, r.Get("cloth", "brown"));
   const int shirt = r.Has("shirt") ? AddColour(m, r.Get("shirt")) : cloth;
   const bool robe = r.Has("robe");
-  const int legsM = AddColour(m, r.Get("legs", armour == "plate" ? "steel" : "brown"));
-  const int boots = AddColour(m, r.Get("boots", armour == "plate" ? "steel" : "leather"));
-  const int plate = armour == "none" ? (robe ? cloth : shirt) : AddColour(m, armour == "plate" ? "steel" : armour == "chain" ? "chain" : armour);
+  // Plate is steel unless its colour is given (black iron, say).
+  const std::string plateColour = r.Get("platecolour", "steel");
+  const int legsM = AddColour(m, r.Get("legs", armour == "plate" ? plateColour : "brown"));
+  const int boots = AddColour(m, r.Get("boots", armour == "plate" ? plateColour : "leather"));
+  const int plate = armour == "none" ? (robe ? cloth : shirt) : AddColour(m, armour == "plate" ? plateColour : armour == "chain" ? "chain" : armour);
   const bool serpent = r.Get("lower") == "serpent";
 
   // Legs and feet, swinging with the step; a serpent's tail instead.

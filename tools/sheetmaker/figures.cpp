@@ -28,7 +28,7 @@ Recipe ExpandRecipe(const Paint& p, std::string* builder) {
   static const std::set<std::string> kWords = {
       // people
       "height", "bulk", "hunch", "headsize", "skin", "head", "hair", "haircolour", "beard", "beardcolour", "helm",
-      "helmcolour", "cloth", "shirt", "legs", "boots", "armour", "tabard", "emblem", "robe", "belt", "apron", "cloak", "wings",
+      "helmcolour", "cloth", "shirt", "legs", "boots", "armour", "platecolour", "tabard", "emblem", "robe", "belt", "apron", "cloak", "wings",
       "wingbones", "tail", "right", "left", "shieldcolour", "orb", "arms", "lower", "tailcolour", "aura", "eyes",
       "gloves", "whipcolour",
       // beasts and the horseman

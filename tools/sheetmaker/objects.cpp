@@ -146,6 +146,61 @@ bool Build(const std::string& name, uint32_t seed, Model& m, bool* big) {
     m.Line({15, 3, 1}, {25, 8, 1}, wood, 2);                  // the shaft
     return true;
   }
+  if (name == "wagon") {
+    // An ale wagon standing on three wheels, its shaft to the west: the bed
+    // with its boards, two casks left on it and a third tipped over, the
+    // fourth wheel broken and lying flat by its eastern end.
+    *big = true;
+    const int wood = m.AddMaterial(M(kWood, 0.15f));
+    const int dark = m.AddMaterial(M(kDarkWood, 0.2f));
+    const int iron = m.AddMaterial(M(kIron));
+    const int stone = m.AddMaterial(M(kStone, 0.3f));
+    constexpr float y = -10;  // the bed's middle, set back so the near wheels stand on the squares
+    auto wheel = [&](Vec3 at, bool flat) {  // on edge facing the viewer, or lying flat
+      const float r = flat ? 4.0f : 5.5f;
+      Solid w;
+      w.shape = Shape::kCylinder;
+      w.centre = at;
+      w.ax = {r, 0, 0};
+      w.ay = flat ? Vec3{0, r, 0} : Vec3{0, 0, r};
+      w.az = flat ? Vec3{0, 0, 0.8f} : Vec3{0, 0.8f, 0};
+      w.material = iron;
+      m.solids.push_back(w);
+      Solid inner = w;
+      inner.ax = w.ax * 0.76f;
+      inner.ay = w.ay * 0.76f;
+      inner.centre = at + (flat ? Vec3{0, 0, 0.5f} : Vec3{0, 0.5f, 0});
+      inner.material = dark;
+      m.solids.push_back(inner);
+      for (int k = 0; k < 3; ++k) {
+        const float c = std::cos(k * kPi / 3) * r * 0.72f, d = std::sin(k * kPi / 3) * r * 0.72f;
+        const Vec3 spoke = flat ? Vec3{c, d, 0} : Vec3{c, 0, d};
+        const Vec3 lift = flat ? Vec3{0, 0, 1.1f} : Vec3{0, 1.1f, 0};
+        // The broken wheel has lost a spoke.
+        if (!(flat && k == 1)) m.Line(at + lift + spoke, at + lift - spoke, wood);
+      }
+    };
+    m.Box({0, y, 9}, {14, 7, 1.2f}, wood);             // the bed
+    m.Box({0, y - 7, 12}, {14, 0.8f, 2.5f}, dark);     // its boards
+    m.Box({0, y + 7, 12}, {14, 0.8f, 2.5f}, dark);
+    m.Box({-14, y, 12}, {0.8f, 7, 2.5f}, dark);
+    m.Box({14, y, 12}, {0.8f, 7, 2.5f}, dark);
+    for (float x : {-9.0f, 9.0f}) m.Line({x, y - 8, 5.5f}, {x, y + 9, 5.5f}, iron, 2);  // the axles
+    m.Box({9, y - 8, 3}, {2.5f, 2, 3}, stone);         // a stone under the bare corner
+    wheel({-9, y - 8, 5.5f}, false);                    // the far wheel left
+    wheel({-9, y + 8, 5.5f}, false);                    // the near wheels
+    wheel({9, y + 8, 5.5f}, false);
+    for (float x : {-7.0f, 0.0f}) {                    // the casks left
+      m.Cylinder({x, y, 14.5f}, 3.2f, 4.2f, wood);
+      m.Cylinder({x, y, 16.2f}, 3.4f, 0.4f, iron);
+      m.Cylinder({x, y, 12.8f}, 3.4f, 0.4f, iron);
+    }
+    m.Box({8, y, 13}, {4, 2.8f, 2.8f}, wood);          // one tipped on its side
+    wheel({14.5f, y + 11, 0.8f}, true);                   // the broken one, by the eastern end
+    m.Line({-14, y + 2, 8}, {-23, y + 3, 4}, wood, 2); // the shaft
+    m.Line({-14, y - 2, 8}, {-23, y - 1, 4}, wood, 2);
+    return true;
+  }
   if (name == "well") {
     *big = true;
     const int st = m.AddMaterial(M(kStone, 0.3f));

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-constexpr int kFigureCount = 227;
+constexpr int kFigureCount = 230;
 
 // How a figure's frames are laid out: 4 twelve frames (four facings, three
 // states), 2 eight frames (two facings, four states), 1 one frame, 0 none.

@@ -51,7 +51,13 @@ TEST(FigureTable, PosesFramesAndTheEdgesOfTheTable) {
   EXPECT_EQ(frame, 0);
   // Outside the table nothing is drawn; a facing or state outside its table stands.
   EXPECT_FALSE(FigureSheetFrame(0, 3, 0, &sheet, &frame));
-  EXPECT_FALSE(FigureSheetFrame(227, 3, 0, &sheet, &frame));
+  // The story's own people stand on sheet 9 past the condition marks.
+  ASSERT_TRUE(FigureSheetFrame(227, 3, 0, &sheet, &frame));
+  EXPECT_EQ(sheet, 9);
+  EXPECT_EQ(frame, 100);
+  ASSERT_TRUE(FigureSheetFrame(229, 1, 3, &sheet, &frame));
+  EXPECT_EQ(frame, 124 + 3 + 8);
+  EXPECT_FALSE(FigureSheetFrame(kFigureCount, 3, 0, &sheet, &frame));
   EXPECT_FALSE(FigureSheetFrame(-1, 3, 0, &sheet, &frame));
   for (int facing : {0, 9, -3}) {
     ASSERT_TRUE(FigureSheetFrame(1, facing, 0, &sheet, &frame));
