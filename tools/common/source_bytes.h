@@ -38,6 +38,9 @@ inline std::string QuotedBytes(std::string_view text) {
   return s;
 }
 
+// The same between double quotes, as the sheet tool's messages name words.
+inline std::string DoubleQuotedBytes(std::string_view text) { return '"' + ShownBytes(text) + '"'; }
+
 // Where a text holds the first control byte the game cannot show
 // (std::string_view::npos for none). A text the game lays out in lines
 // (linked text: descriptions, a script's question) shows a carriage return

@@ -1,18 +1,32 @@
 // What the sheet tool reads and draws: glyph fonts, pixel-art frames and the
 // textures spread over whole sheets (the frame maps draw the rest).
 #pragma once
+#include <cmath>
+#include <cstdlib>
 #include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "canvas.h"
+#include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_faults.h"
+#include "common/source_numbers.h"
 
 // A bad source: the message names the file and line.
 struct SourceError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
+
+// A number read whole ("2.5x" is none); `what` names it in the message.
+inline float ReadFloat(const std::string& text, const std::string& what) {
+  char* end = nullptr;
+  const float v = std::strtof(text.c_str(), &end);
+  if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(v))
+    throw SourceError(what + " wants a number, not " + DoubleQuotedBytes(text));
+  return v;
+}
 
 // Refuses a line of a source that holds a control byte (a tab is a blank, and
 // a carriage return may end the line); `where` is "file:line: ".

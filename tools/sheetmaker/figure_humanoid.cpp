@@ -85,7 +85,7 @@ void Head(Model& m, const Recipe& r, const Body& b, Vec3 at) {
     m.Ball(at, hr * 0.9f, hr * 0.9f, hr * 0.8f, b.skin);
     eyes(at, hr * 0.85f, 0.9f * s, 0.1f * s);
   } else {
-    throw SourceError("no head \"" + kind + "\"");
+    throw SourceError("no head " + DoubleQuotedBytes(kind));
   }
   // Hair and beard.
   const std::string hair = r.Get("hair", "none");
@@ -149,7 +149,7 @@ void Head(Model& m, const Recipe& r, const Body& b, Vec3 at) {
                at + Vec3{std::cos(a) * hr * 0.9f, std::sin(a) * hr * 0.9f, hr * 0.9f + 1.6f * s}, 0.45f * s, hm);
       }
   } else {
-    throw SourceError("no helm \"" + helm + "\"");
+    throw SourceError("no helm " + DoubleQuotedBytes(helm));
   }
 }
 
@@ -228,7 +228,7 @@ void Held(Model& m, const std::string& what, Vec3 h, float s, const Recipe& r, b
   } else if (what == "orb") {
     m.Ball(h + Vec3{0.6f * s, 0, 1.0f * s}, 1.2f * s, 1.2f * s, 1.2f * s, AddColour(m, r.Get("orb", "glow-purple")));
   } else {
-    throw SourceError("no held thing \"" + what + "\"");
+    throw SourceError("no held thing " + DoubleQuotedBytes(what));
   }
 }
 

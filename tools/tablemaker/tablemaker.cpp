@@ -38,7 +38,9 @@
 #include <utility>
 #include <vector>
 
+#include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_numbers.h"
 #include "tablemaker/tablemaker.h"
 
 namespace {
@@ -126,16 +128,11 @@ bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* err
   return true;
 }
 
-// A number is digits, after a minus sign or not: nothing else, no blank or
-// line end before it either.
+// A number is digits, after a sign or not: nothing else, no blank or line
+// end before it either (common/source_numbers.h).
 bool ParseInt(const std::string& s, int64_t* value) {
-  const size_t digits = !s.empty() && s[0] == '-' ? 1 : 0;
-  if (s.size() == digits) return false;
-  for (size_t i = digits; i < s.size(); ++i)
-    if (s[i] < '0' || s[i] > '9') return false;
-  char* end = nullptr;
-  const long long v = std::strtoll(s.c_str(), &end, 10);
-  if (*end != 0) return false;
+  long long v = 0;
+  if (!ReadWholeNumber(s, &v)) return false;
   *value = v;
   return true;
 }
@@ -159,11 +156,11 @@ const FieldSpec* Apply(const TableSchema& schema, std::vector<uint8_t>& row, con
   }
   switch (field->kind) {
     case FieldKind::kText: {
-      // A name shows no control byte; a text laid out in lines shows a
-      // carriage return as its line end, and no other.
-      const size_t unshown = UnshownControlByte(value.text, field->lines);
+      // A name shows what the game's fonts show; a text laid out in lines
+      // shows a carriage return as its line end too.
+      const size_t unshown = UnshownByte(value.text, field->lines);
       if (unshown != std::string::npos) {
-        *error = ControlByteMessage(key, value.text, unshown);
+        *error = UnshownByteMessage(key, value.text, unshown);
         return nullptr;
       }
       if (value.text.size() + 1 > static_cast<size_t>(field->width)) {
@@ -389,8 +386,21 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
       }
       continue;
     }
+    // A line that starts with no field of the table, or stands outside a
+    // row block, is one fault: the lines up to the next row or copy line
+    // (the fields of the row it may have meant to start) are read into a
+    // refused block, for their own faults only.
+    if (tokens[0].quoted || !schema.Find(head)) {
+      const size_t at = UnshownControlByte(head, false);
+      Report(lineNumber, tokens[0].quoted                 ? QuotedBytes(head) + ": a field name cannot be quoted"
+                         : at != std::string::npos ? ControlByteMessage("", head, at)
+                                                   : "unknown field " + QuotedBytes(head));
+      current = kRefusedBlock;
+      continue;
+    }
     if (current == kNoBlock) {
       Report(lineNumber, QuotedBytes(head) + " stands outside a row block");
+      current = kRefusedBlock;
       continue;
     }
     if (tokens.size() % 2 != 0) {
