@@ -165,6 +165,8 @@ TEST_F(SheetParts, FrameMapsAndFigureRecipesRefuseWhatTheyCannotDraw) {
   Drawing d(23);
   EXPECT_THROW(d.Draw("  0-11 figure humanoid colour=red"), SourceError);  // no such figure word
   EXPECT_THROW(d.Draw("  0-10 figure wolf"), SourceError);                 // eleven frames for twelve
+  EXPECT_THROW(d.Draw("  0-11 figure humanoid hair=bald"), SourceError);    // a word of no value it knows
+  EXPECT_THROW(d.Draw("  0-11 figure humanoid poses=0-11x"), SourceError);  // a number not read whole
   try {
     d.Draw("  0-11 figure humanoid skin=moss");
     ADD_FAILURE() << "an unknown colour was drawn";

@@ -3,6 +3,7 @@
 #pragma once
 #include <cmath>
 #include <cstdlib>
+#include <initializer_list>
 #include <map>
 #include <stdexcept>
 #include <string>
@@ -26,6 +27,19 @@ inline float ReadFloat(const std::string& text, const std::string& what) {
   if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(v))
     throw SourceError(what + " wants a number, not " + DoubleQuotedBytes(text));
   return v;
+}
+
+// The word of key=, `value`, when it is one of `values`; any other is refused:
+// "cut= is round, long or eye, not "banana"".
+inline std::string OneOf(const std::string& key, const std::string& value, std::initializer_list<const char*> values) {
+  std::string known;
+  size_t i = 0;
+  for (const char* v : values) {
+    if (value == v) return value;
+    known += std::string(i == 0 ? "" : i + 1 == values.size() ? " or " : ", ") + v;
+    ++i;
+  }
+  throw SourceError(key + "= is " + known + ", not " + DoubleQuotedBytes(value));
 }
 
 // Refuses a line of a source that holds a control byte (a tab is a blank, and

@@ -88,7 +88,7 @@ void Head(Model& m, const Recipe& r, const Body& b, Vec3 at) {
     throw SourceError("no head " + DoubleQuotedBytes(kind));
   }
   // Hair and beard.
-  const std::string hair = r.Get("hair", "none");
+  const std::string hair = r.Choice("hair", {"none", "short", "long", "tail", "snakes"});
   if (hair != "none") {
     const int h = AddColour(m, r.Get("haircolour", "hair-brown"));
     m.Ball(at + Vec3{-0.55f * s, 0, 0.6f * s}, hr * 0.9f, hr * 0.98f, hr * 0.88f, h);
@@ -103,7 +103,7 @@ void Head(Model& m, const Recipe& r, const Body& b, Vec3 at) {
       }
     }
   }
-  const std::string beard = r.Get("beard");
+  const std::string beard = r.Choice("beard", {"none", "yes", "full"});
   if (beard == "yes" || beard == "full") {
     const int h = AddColour(m, r.Get("beardcolour", r.Get("haircolour", "hair-brown")));
     m.Ball(at + Vec3{hr * 0.72f, 0, -hr * 0.78f}, 0.9f * s, 1.4f * s, 1.3f * s, h);
@@ -255,7 +255,7 @@ void BuildHumanoid(const Recipe& r, const Stance& st, Model& m) {
   const int legsM = AddColour(m, r.Get("legs", armour == "plate" ? "steel" : "brown"));
   const int boots = AddColour(m, r.Get("boots", armour == "plate" ? "steel" : "leather"));
   const int plate = armour == "none" ? (robe ? cloth : shirt) : AddColour(m, armour == "plate" ? "steel" : armour == "chain" ? "chain" : armour);
-  const bool serpent = r.Get("lower") == "serpent";
+  const bool serpent = r.Choice("lower", {"legs", "serpent"}) == "serpent";
 
   // Legs and feet, swinging with the step; a serpent's tail instead.
   if (serpent) {
@@ -336,7 +336,7 @@ void BuildHumanoid(const Recipe& r, const Stance& st, Model& m) {
     m.Ball(hand, 0.95f * s * bulk, 0.95f * s * bulk, 0.95f * s * bulk, r.Has("gloves") ? AddColour(m, r.Get("gloves")) : b.skin);
     if (armour == "plate") m.Ball(shoulder + Vec3{0, side * 0.3f * s, 0.3f * s}, 1.7f * s * bulk, 1.6f * s * bulk, 1.4f * s, plate);
     Held(m, side > 0 ? right : left, hand, s, r, side < 0);
-    if (r.Get("arms") == "four") {
+    if (r.Choice("arms", {"two", "four"}) == "four") {
       const Vec3 s2{lean, side * 3.0f * s * bulk, b.chestZ - 1.6f * s};
       const Vec3 h2{2.6f * s + lean, side * 3.8f * s * bulk, b.hipZ};
       m.Bone(s2, h2, 0.9f * s, b.skin, 0.7f * s);

@@ -10,6 +10,10 @@ float Recipe::Num(const std::string& key, float def) const {
   return ReadFloat(v, key + "=");
 }
 
+std::string Recipe::Choice(const std::string& key, std::initializer_list<const char*> values) const {
+  return OneOf(key, Get(key, *values.begin()), values);
+}
+
 Material Colour(const std::string& name) {
   // Named colours: ramps of palette colours, dark to light.
   static const std::map<std::string, std::pair<const char*, float>> kNamed = {

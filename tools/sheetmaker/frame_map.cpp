@@ -47,15 +47,11 @@ int Paint::ArgInt(size_t i, int def) const {
 }
 
 std::string Paint::Choice(const std::string& key, std::initializer_list<const char*> values) const {
-  const std::string v = Opt(key, *values.begin());
-  std::string known;
-  size_t i = 0;
-  for (const char* value : values) {
-    if (v == value) return v;
-    known += std::string(i == 0 ? "" : i + 1 == values.size() ? " or " : ", ") + value;
-    ++i;
+  try {
+    return OneOf(key, Opt(key, *values.begin()), values);
+  } catch (const SourceError& e) {
+    Fail(e.what());
   }
-  Fail(key + "= is " + known + ", not " + DoubleQuotedBytes(v));
 }
 
 uint32_t Paint::Seed(int frame) const {
