@@ -58,7 +58,7 @@ Recipe ExpandRecipe(const Paint& p, std::string* builder) {
     const size_t dollar = w.find('$');
     if (dollar != std::string::npos) {
       const std::string key = w.substr(dollar + 1);
-      if (!line.Has(key)) p.Fail("the recipe " + DoubleQuotedBytes(first) + " needs " + key + "=");
+      if (!line.Has(key)) p.Fail("the recipe " + DoubleQuotedBytes(first) + " needs " + ShownBytes(key) + "=");
       w = w.substr(0, dollar) + line.Get(key);
     }
     const size_t eq = w.find('=');

@@ -160,9 +160,12 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
     if (before == kRows || (before == kTop && word == "frame")) state = kRefusedRows;
     if (before == kPalette && word.size() == 1 && !sheets.empty()) sheets.back().palette.emplace(word[0], 0u);
   }
+  // A frame without rows, when no line was refused (which may have been its rows).
+  const bool refused = faults.Any();
   for (const auto& art : sheets)
-    for (const auto& [n, g] : art.frames)
-      if (g.empty() && !faults.Any()) faults.Keep([&] { throw SourceError(path + ": frame " + std::to_string(n) + " has no rows"); });
+    for (const auto& frame : art.frames)
+      if (frame.second.empty() && !refused)
+        faults.Keep([&] { throw SourceError(path + ": frame " + std::to_string(frame.first) + " has no rows"); });
   faults.Throw();
   return sheets;
 }

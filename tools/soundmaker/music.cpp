@@ -175,7 +175,7 @@ Score ParseScore(const std::string& file, const std::string& text) {
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string where = file + ":" + std::to_string(i + 1);
     const std::string& line = lines[i];
-    bool notes = false;
+    bool notes = false, length = false;  // a line of notes, of the score's length
     const bool read = faults.Keep([&] {
       CheckLineBytes(where, line);
       const auto words = Words(line);
@@ -192,13 +192,12 @@ Score ParseScore(const std::string& file, const std::string& text) {
         s.title = title;
       } else if (key == "tempo" || key == "meter" || key == "bars") {
         if (!s.parts.empty()) Fail(where, key + " must come before the parts");
-        lengthRefused = true;
+        length = true;
         if (words.size() != 2) Fail(where, key + " takes one number");
         const int v = ParseInt(where, words[1]);
         const int low = key == "tempo" ? kSlowestTempo : 1, high = key == "tempo" ? kFastestTempo : 400;
         if (v < low || v > high)
           Fail(where, key + " out of range (" + std::to_string(low) + " to " + std::to_string(high) + ")");
-        lengthRefused = false;
         if (key == "tempo") s.tempo = v;
         if (key == "meter") s.meter = v;
         if (key == "bars") s.bars = v;
@@ -247,6 +246,7 @@ Score ParseScore(const std::string& file, const std::string& text) {
     });
     // A fault in a part's notes puts its later bar lines out: they are not checked.
     if (!read && notes) s.parts.back().timed = false;
+    if (!read && length) lengthRefused = true;
   }
   if (s.parts.empty()) faults.Keep([&] { Fail(file, "no parts"); });
   PartEnds(file);
