@@ -162,18 +162,12 @@ class Compiler {
     return true;
   }
 
-  // A blank between words: a space, a tab, or the carriage return of a CRLF
-  // line end (one inside a line is a byte of the word it stands in).
-  static bool Blank(const std::string& raw, size_t i) {
-    return raw[i] == ' ' || raw[i] == '\t' || (raw[i] == '\r' && i + 1 == raw.size());
-  }
-
   bool TokeniseLine(const std::string& raw, Line* line) {
     size_t i = 0;
     const size_t n = raw.size();
     while (i < n) {
       const char c = raw[i];
-      if (Blank(raw, i)) {
+      if (BlankAt(raw, i)) {
         ++i;
         continue;
       }
@@ -230,7 +224,7 @@ class Compiler {
           return false;
         }
       } else {
-        while (i < n && !Blank(raw, i) && raw[i] != '#' && raw[i] != '"') token.value += raw[i++];
+        while (i < n && !BlankAt(raw, i) && raw[i] != '#' && raw[i] != '"') token.value += raw[i++];
         // A word read by its letters (a command, a name, a number) holds no control byte.
         const size_t at = UnshownControlByte(token.value, false);
         if (at != std::string::npos) {

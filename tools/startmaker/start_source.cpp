@@ -49,18 +49,12 @@ struct Words {
   std::string fault;
 };
 
-// A blank between words: a space, a tab, or the carriage return of a CRLF
-// line end (one inside a line is a byte of the word it stands in).
-bool Blank(const std::string& line, size_t i) {
-  return line[i] == ' ' || line[i] == '\t' || (line[i] == '\r' && i + 1 == line.size());
-}
-
 Words Split(const std::string& line) {
   Words w;
   size_t i = 0;
   while (i < line.size()) {
     const char ch = line[i];
-    if (Blank(line, i)) {
+    if (BlankAt(line, i)) {
       ++i;
       continue;
     }
@@ -90,7 +84,7 @@ Words Split(const std::string& line) {
       continue;
     }
     size_t end = i;
-    while (end < line.size() && !Blank(line, end)) ++end;
+    while (end < line.size() && !BlankAt(line, end)) ++end;
     w.words.push_back(line.substr(i, end - i));
     w.quoted.push_back(false);
     i = end;

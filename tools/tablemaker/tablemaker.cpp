@@ -56,12 +56,6 @@ std::string FieldBefore(const std::vector<Token>& tokens) {
   return tokens.empty() ? "" : QuotedBytes(tokens.back().text) + ": ";
 }
 
-// A blank between words: a space, a tab, or the carriage return of a CRLF
-// line end (one inside a line is a byte of the word it stands in).
-bool Blank(const std::string& line, size_t i) {
-  return line[i] == ' ' || line[i] == '\t' || (line[i] == '\r' && i + 1 == line.size());
-}
-
 // Whether a line holds an odd count of quotes (a quote after a backslash
 // not counted): after a text that ran past the line before, the rest of it.
 bool ClosesATextRunOn(const std::string& line) {
@@ -79,7 +73,7 @@ bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* err
   size_t i = 0;
   while (i < line.size()) {
     const char c = line[i];
-    if (Blank(line, i)) {
+    if (BlankAt(line, i)) {
       ++i;
       continue;
     }
@@ -121,7 +115,7 @@ bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* err
         return false;
       }
     } else {
-      while (i < line.size() && !Blank(line, i)) t.text += line[i++];
+      while (i < line.size() && !BlankAt(line, i)) t.text += line[i++];
     }
     out->push_back(t);
   }
