@@ -115,6 +115,8 @@ TEST(SoundmakerTest, EveryFaultOfASourceIsReportedOnce) {
       {"music", "00-stillness.txt",
        "title Test\ntempo 60\nmeter 4\nbars 1\npart a ch=0 legato=150\n  c4:8 c4:8 |\npart b ch=1\n  q4:8 c4:8 |\n",
        {"00-stillness.txt:5: legato out of range (1 to 100)", "00-stillness.txt:8: 'q4' is not a note"}},
+      {"music", "00-stillness.txt", "title Slow\ntempo 10\nmeter 400\nbars 400\npart a ch=0\n  r:6400\npart b ch=1\n  r:6400\n",
+       {"00-stillness.txt:5: the score lasts 960000 seconds"}},
       {"effects", "effects.txt", "sound Miss_1 0.2\n  noise lp=nan\nsound Miss_2 x\n  noise at=-1\n",
        {"effects.txt:2: 'nan' is not a number", "effects.txt:3: 'x' is not a number", "effects.txt:4: at out of range"}},
   };

@@ -175,7 +175,7 @@ Score ParseScore(const std::string& file, const std::string& text) {
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string where = file + ":" + std::to_string(i + 1);
     const std::string& line = lines[i];
-    bool notes = false, length = false;  // a line of notes, of the score's length
+    bool notes = false, length = false;  // a fault of a part's notes, of the score's length
     const bool read = faults.Keep([&] {
       CheckLineBytes(where, line);
       const auto words = Words(line);
@@ -212,11 +212,14 @@ Score ParseScore(const std::string& file, const std::string& text) {
         if (words.size() < 2) Fail(where, "a part needs a name");
         part.name = words[1];
         if (!lengthRefused) {
+          // A fault of the score's length is the score's: reported at its first part alone.
+          length = true;
           if (s.bars == 0) Fail(where, "'bars' must come before the parts");
           const int64_t seconds = int64_t{s.bars} * s.meter * 60 / s.tempo;
           if (seconds > platform::kMidiLongestSong)
             Fail(where, "the score lasts " + std::to_string(seconds) + " seconds, a track at most " +
                             std::to_string(platform::kMidiLongestSong));
+          length = false;
         }
         for (size_t w = 2; w < words.size(); ++w) {
           const auto eq = words[w].find('=');
@@ -244,7 +247,8 @@ Score ParseScore(const std::string& file, const std::string& text) {
         ParseNotes(where, line, s, &s.parts.back(), &tick, &duration);
       }
     });
-    // A fault in a part's notes puts its later bar lines out: they are not checked.
+    // A fault in a part's notes puts its later bar lines out: they are not
+    // checked; a fault of the score's length leaves every part untimed.
     if (!read && notes) s.parts.back().timed = false;
     if (!read && length) lengthRefused = true;
   }
