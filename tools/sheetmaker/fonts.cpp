@@ -95,6 +95,8 @@ Font ReadFont(const std::string& path, int width, int height) {
         while (words >> name) {
           const int code = ParseCharName(name, Where(path, number));
           if (code < 33) throw SourceError(Where(path, number) + "character code below 33 has no glyph");
+          // The game draws '_' as a blank (common/shown_bytes.h), never a glyph of it.
+          if (code == '_') throw SourceError(Where(path, number) + "'_' is a blank and has no glyph");
           if (font.glyphs.count(code)) throw SourceError(Where(path, number) + "glyph " + DoubleQuotedBytes(name) + " given twice");
           block.push_back(code);
           font.glyphs[code] = Glyph{};
