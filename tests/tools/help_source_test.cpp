@@ -22,9 +22,10 @@ TEST(HelpSource, APageUnderTheIdThatDrawsNothingIsRefused) {
 }
 
 // A byte the game cannot show is refused once, by its field, and shown: a
-// page refused for it neither leaves its text as text before a page nor its
-// keyword as a link to no page.
-TEST(HelpSource, AControlByteIsRefusedOnceAndShown) {
+// page or keyword line refused for it neither leaves its text as text before
+// a page nor its keywords as links to no page. Each fault is one printable
+// line: an id is read whole, and a link runs to its '@' on its own line.
+TEST(HelpSource, AFaultIsRefusedOnceAndShown) {
   using namespace std::string_literals;
   const struct {
     std::string source;
@@ -34,6 +35,13 @@ TEST(HelpSource, AControlByteIsRefusedOnceAndShown) {
        "items.txt:1: error: 'page' holds the control byte \\x00: '10001 Ma\\x00gic'"},
       {"page 10001 Magic\nkeyword @MAGIC@\n\nRings and\rwands.\n",
        "items.txt:4: error: 'text' holds the control byte \\x0d: 'Rings and\\x0dwands.'"},
+      {"page 10001 Magic\nkeyword @MAGIC@ @CAF\xe9@\n\nRings.\n\npage 10002 Rings\nkeyword @RINGS@\n\nSee @MAGIC@.\n",
+       "items.txt:2: error: 'keyword' holds the byte \\xe9, which the game cannot show: '@MAGIC@ @CAF\\xe9@'"},
+      {"page 10001 Magic\nkeyword @MAGIC@\n\nRings [and] wands.\n",
+       "items.txt:4: error: 'text' holds the byte [, which the game cannot show: 'Rings [and] wands.'"},
+      {"page 2000x Character\n\nThe record.\n", "items.txt:1: error: a page line needs a positive id: page <id> <title>"},
+      {"page 10001 Magic\nkeyword @MAGIC@\n\nSee @MAGIC.\n\nAnd @MAGIC@.\n",
+       "items.txt:1: error: page 10001: an '@' without its closing '@'"},
   };
   for (const auto& c : cases) {
     const HelpResult refused = CompileHelp({{"items.txt", c.source}});

@@ -88,6 +88,10 @@ TEST(ScriptmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
       {"ask \"Open\0?\" \"Yes.\"\n"s, "Bad.txt:1: 'ask' holds the control byte \\x00: 'Open\\x00?'\n"},
       {"ask \"Open\\r?\" \"Y\\res.\"\n", "Bad.txt:1: 'ask' holds the control byte \\x0d: 'Y\\x0des.'\n"},
       {"if_flag Chest\rOpened 0\nendif\n", "Bad.txt:1: 'if_flag' holds the control byte \\x0d: 'Chest\\x0dOpened'\n"},
+      // A text holds what the game's fonts show; the byte after an unknown
+      // escape is shown, not sent to the terminal.
+      {"ask \"Caf\xe9?\" \"Yes.\"\n", "Bad.txt:1: 'ask' holds the byte \\xe9, which the game cannot show: 'Caf\\xe9?'\n"},
+      {"ask \"Open\\\x1b[2J?\" \"Yes.\"\n", "Bad.txt:1: unknown escape '\\\\\\x1b'\n"},
   };
   for (const auto& c : cases) {
     const ToolRun run = Compile({{"Good.txt", "end\n"}, {"Bad.txt", c.source}});

@@ -9,8 +9,10 @@
 #include <string>
 #include <vector>
 
+#include "common/shown_bytes.h"
 #include "creatures/creature_kinds.h"
 #include "engine/sheet_table.h"
+#include "engine/text.h"
 #include "engine/widgets.h"
 #include "frontend/creature_roster.h"
 #include "platform/image.h"
@@ -333,4 +335,41 @@ TEST(SheetArt, TheRollsDollarIsASmallDieInEveryFont) {
     EXPECT_EQ(colours.size(), 3u) << "sheet " << sheet << " frame " << frame;
     EXPECT_EQ(right - left, bottom - top) << "sheet " << sheet << " frame " << frame << " is no square";
   }
+}
+
+// The bytes every content tool lets into a name or a text (read from the font
+// sources, common/shown_bytes.h) are the bytes the game draws: each but the
+// blanks draws a glyph of its own in every font the game writes with, the
+// low-resolution one too. A byte they refuse draws an empty cell (0xE9) or
+// another character's glyph ('[' draws 'a').
+TEST(SheetArt, EveryByteTheToolsLetIntoATextDrawsAGlyphOfItsOwnInEveryFont) {
+  auto inked = [](int sheet, int frame) {
+    const std::vector<uint32_t> px = Frame(sheet, frame);
+    return std::any_of(px.begin(), px.end(), [](uint32_t p) { return p != 0; });
+  };
+  auto frameOf = [](int c) {
+    int sheet = 0, frame = -1;
+    const bool drawn = GlyphSheetFrame(static_cast<unsigned char>(c), 0, 0, 1, &sheet, &frame);
+    EXPECT_NE(sheet, kSheetInterface) << "the test reads the frames of the font sheets";
+    return drawn ? frame : -1;
+  };
+  std::map<int, int> byteOfFrame;
+  int shown = 0;
+  for (int c = 0; c < 256; ++c) {
+    if (!GameShowsByte(static_cast<unsigned char>(c)) || c == ' ' || c == '_') continue;
+    ++shown;
+    const int frame = frameOf(c);
+    EXPECT_TRUE(byteOfFrame.emplace(frame, c).second) << c << " draws the glyph of " << byteOfFrame[frame];
+    for (int sheet : {kSheetLargeFont2, kSheetLargeFont3, kSheetSmallFont2, kSheetSmallFont3})
+      EXPECT_TRUE(inked(sheet, frame)) << "byte " << c << " in sheet " << sheet;
+    const int upper = c >= 'a' && c <= 'z' ? c - 32 : c;
+    EXPECT_TRUE(inked(kSheetInterface, upper + kAltLargeFontBase)) << "byte " << c << " in the low-resolution font";
+    EXPECT_TRUE(inked(kSheetInterface, upper + kAltSmallFontBase)) << "byte " << c << " in the low-resolution font";
+  }
+  EXPECT_GT(shown, 26 * 2 + 10);
+  EXPECT_TRUE(GameShowsByte(0xA3) && GameShowsByte(' ') && GameShowsByte('_'));
+  EXPECT_FALSE(GameShowsByte(0xE9) || GameShowsByte('\t') || GameShowsByte(0));
+  EXPECT_FALSE(inked(kSheetLargeFont2, frameOf(0xE9)));
+  EXPECT_FALSE(GameShowsByte('['));
+  EXPECT_EQ(frameOf('['), frameOf('a'));
 }

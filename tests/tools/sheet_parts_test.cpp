@@ -162,9 +162,14 @@ TEST_F(SheetParts, FrameMapsAndFigureRecipesRefuseWhatTheyCannotDraw) {
   EXPECT_THROW(read("sheet 0\n  1\n"), SourceError);                 // no painter
   EXPECT_THROW(read("sheet 66\n"), SourceError);
   EXPECT_THROW(read("recipe\n"), SourceError);
+  // A glyph of '_', which the game draws as a blank.
+  EXPECT_THROW(ReadFont(Scratch("font", "chars _ a\n#. #.\n").string(), 2, 1), SourceError);
+  EXPECT_NO_THROW(ReadFont(Scratch("font", "chars a\n#.\n").string(), 2, 1));
   Drawing d(23);
   EXPECT_THROW(d.Draw("  0-11 figure humanoid colour=red"), SourceError);  // no such figure word
   EXPECT_THROW(d.Draw("  0-10 figure wolf"), SourceError);                 // eleven frames for twelve
+  EXPECT_THROW(d.Draw("  0-11 figure humanoid hair=bald"), SourceError);    // a word of no value it knows
+  EXPECT_THROW(d.Draw("  0-11 figure humanoid poses=0-11x"), SourceError);  // a number not read whole
   try {
     d.Draw("  0-11 figure humanoid skin=moss");
     ADD_FAILURE() << "an unknown colour was drawn";

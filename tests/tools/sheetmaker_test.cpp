@@ -5,6 +5,7 @@
 
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -75,6 +76,9 @@ TEST(SheetMaker, FaultyFrameMapsAreRefusedWithFileAndLine) {
       // A control byte is refused and shown, not read as a blank.
       {"sheet 21\n  50 ground gr\rass", "'50' holds the control byte \\x0d: 'gr\\x0dass'\n"},
       {"sheet 21\n  50 ground gr\0ass"s, "'50' holds the control byte \\x00: 'gr\\x00ass'\n"},
+      // A value of a word is one the painter knows: any other gem was drawn
+      // as a square cut.
+      {"sheet 21\n  50 item gem cut=banana", "cut= is round, long, square, pearl or eye, not \"banana\"\n"},
   };
   for (const auto& [extra, message] : faults) {
     const ToolRun run = RunTool("terrain.txt", extra, out);
@@ -82,6 +86,23 @@ TEST(SheetMaker, FaultyFrameMapsAreRefusedWithFileAndLine) {
     EXPECT_NE(run.errors.find(at), std::string::npos) << extra << "\n" << run.errors;
     EXPECT_NE(run.errors.find(message), std::string::npos) << extra << "\n" << run.errors;
   }
+  fs::remove_all(out);
+}
+
+// Every fault of the sources is reported, once and printably: a second on a
+// later line is not lost behind the first, and a pixel-art row's stray bytes
+// are shown as \xNN.
+TEST(SheetMaker, EveryFaultIsReportedOnceAndShown) {
+  const fs::path out = fs::temp_directory_path() / ("sheetmaker_test_faults_" + std::to_string(::getpid()));
+  const int last = Lines(kContent / "graphics" / "terrain.txt");
+  const ToolRun twice = RunTool("terrain.txt", "sheet 21\n  50 ground moon-dust\n  51 ground sun-dust", out);
+  EXPECT_EQ(twice.status, 1);
+  for (int line : {last + 3, last + 4})
+    EXPECT_NE(twice.errors.find("terrain.txt:" + std::to_string(line) + ": no ground"), std::string::npos) << twice.errors;
+  const ToolRun row = RunTool("interface.txt", "sheet 13\nframe 999\n.\t\xe9.\n", out);
+  EXPECT_EQ(row.status, 1);
+  EXPECT_NE(row.errors.find(": letter '\\x09' is not in the palette\n"), std::string::npos) << row.errors;
+  EXPECT_EQ(std::count(row.errors.begin(), row.errors.end(), '\n'), 1) << row.errors;
   fs::remove_all(out);
 }
 

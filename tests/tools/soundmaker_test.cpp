@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace fs = std::filesystem;
 
@@ -68,6 +69,8 @@ TEST(SoundmakerTest, BrokenScoresAreReportedByLineAndNothingIsWritten) {
        "00-stillness.txt:5: the score lasts 960000 seconds, a track at most 3600"},
       {head + "part a ch=0\n  c4:16 |\nmeter 3\n", "00-stillness.txt:7: meter must come before the parts"},
       {head + "part a ch=0\n  [ [ [ [ c4:1 ]x64 ]x64 ]x64 ]x64\n", "00-stillness.txt:6: the repeats unfold to more than"},
+      // A title holds what the game's fonts show: a tab was taken into it.
+      {"title Still\tness\n", "00-stillness.txt:1: 'title' holds the control byte \\x09: 'Still\\x09ness'\n"},
   };
   for (const auto& c : cases) {
     const ToolRun run = RunTool("music", "00-stillness.txt", c.score);
@@ -96,6 +99,34 @@ TEST(SoundmakerTest, RecipesOutOfRangeAreReportedByLine) {
     EXPECT_EQ(run.status, 1) << c.message;
     EXPECT_NE(run.errors.find(c.message), std::string::npos) << "expected \"" << c.message << "\" in:\n" << run.errors;
     EXPECT_FALSE(run.wroteAnything) << c.message;
+  }
+}
+
+// Every fault of a source is reported, once: a second on a later line is not
+// lost behind the first, and a part whose line or notes were refused is not
+// timed besides (its bars would all be out).
+TEST(SoundmakerTest, EveryFaultOfASourceIsReportedOnce) {
+  const struct {
+    const char* kind;
+    const char* source;
+    std::string text;
+    std::vector<std::string> messages;
+  } cases[] = {
+      {"music", "00-stillness.txt",
+       "title Test\ntempo 60\nmeter 4\nbars 1\npart a ch=0 legato=150\n  c4:8 c4:8 |\npart b ch=1\n  q4:8 c4:8 |\n",
+       {"00-stillness.txt:5: legato out of range (1 to 100)", "00-stillness.txt:8: 'q4' is not a note"}},
+      {"music", "00-stillness.txt", "title Slow\ntempo 10\nmeter 400\nbars 400\npart a ch=0\n  r:6400\npart b ch=1\n  r:6400\n",
+       {"00-stillness.txt:5: the score lasts 960000 seconds"}},
+      {"effects", "effects.txt", "sound Miss_1 0.2\n  noise lp=nan\nsound Miss_2 x\n  noise at=-1\n",
+       {"effects.txt:2: 'nan' is not a number", "effects.txt:3: 'x' is not a number", "effects.txt:4: at out of range"}},
+  };
+  for (const auto& c : cases) {
+    const ToolRun run = RunTool(c.kind, c.source, c.text);
+    EXPECT_EQ(run.status, 1);
+    size_t lines = 0;
+    for (char ch : run.errors) lines += ch == '\n';
+    EXPECT_EQ(lines, c.messages.size()) << run.errors;
+    for (const std::string& m : c.messages) EXPECT_NE(run.errors.find(m), std::string::npos) << m << " in:\n" << run.errors;
   }
 }
 

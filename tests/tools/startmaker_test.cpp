@@ -196,6 +196,12 @@ TEST(StartmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
        "Bad.txt:2: 'name' holds the control byte \\x00: 'Hadd\\x00a'\n", true},
       {"creature 4\r5\n name \"X\"\n kind ORC\n place 22 1 1\n", "Bad.txt:1: 'creature' holds the control byte \\x0d: '4\\x0d5'\n",
        true},
+      // A name holds what the game's fonts show, and a number is read whole
+      // (it was read as 12, up to the zero byte).
+      {"creature 4\n name \"Caf\xe9\"\n kind ORC\n place 22 1 1\n",
+       "Bad.txt:2: 'name' holds the byte \\xe9, which the game cannot show: 'Caf\\xe9'\n", true},
+      {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n hp \"12\0junk\"\n"s,
+       "Bad.txt:5: 'hp' needs a number from 1 to 9999, not '12\\x00junk'\n", true},
   };
   for (const auto& c : cases) {
     const ToolRun run = Build({{"Party.txt", kParty}, {"Bad.txt", c.source}});

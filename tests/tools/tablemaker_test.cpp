@@ -211,6 +211,14 @@ TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
       {"items", Replace(items, "name \"Arrows\"", "name \"Arr\rows\""), "Arr",
        "'name' holds the control byte \\x0d: 'Arr\\x0dows'"},
       {"items", Replace(items, "name \"Arrows\"", "name \"Arr\nows\""), "Arr", "'name': unterminated text"},
+      // A name shows what the game's fonts show: 0xE9 has no glyph.
+      {"items", Replace(items, "name \"Arrows\"", "name \"Arr\\xe9ows\""), "Arr",
+       "'name' holds the byte \\xe9, which the game cannot show: 'Arr\\xe9ows'"},
+      // A line that starts with no field is one fault: the fields of the row
+      // it meant to start are not each reported (outside a block, or given
+      // twice in the row before).
+      {"spells", Replace(spells, "row 31\n", "row\r31\n"), "row\r31", "'row\\x0d31' holds the control byte \\x0d"},
+      {"spells", Replace(spells, "row 31\n", "r\\row 31\n"), "r\\row", "unknown field 'r\\\\row'"},
       // An empty value names no code of a list, not the list's first code without a name.
       {"spells", Replace(spells, "  immunity1 Hampering\n", "  immunity1 Hampering  descriptor \"\"\n"), "Hampering  descriptor",
        "'descriptor' has no value ''"},

@@ -5,6 +5,13 @@
 #include <string>
 #include <string_view>
 
+// A blank between the words of a source line: a space, a tab, or the
+// carriage return of a CRLF line end (one inside a line is a byte of the
+// word it stands in).
+inline bool BlankAt(std::string_view line, size_t i) {
+  return line[i] == ' ' || line[i] == '\t' || (line[i] == '\r' && i + 1 == line.size());
+}
+
 // A control byte: below 32, or 127. The game draws none of them (a glyph
 // starts at 33 and the space is a blank), and a zero byte ends a text.
 inline bool IsControlByte(unsigned char c) { return c < 32 || c == 127; }
@@ -37,6 +44,9 @@ inline std::string QuotedBytes(std::string_view text) {
   s += '\'';
   return s;
 }
+
+// The same between double quotes, as the sheet tool's messages name words.
+inline std::string DoubleQuotedBytes(std::string_view text) { return '"' + ShownBytes(text) + '"'; }
 
 // Where a text holds the first control byte the game cannot show
 // (std::string_view::npos for none). A text the game lays out in lines

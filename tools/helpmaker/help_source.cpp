@@ -1,4 +1,5 @@
 // The help sources' reader and the help file's writer (see help_source.h).
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -10,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_numbers.h"
 #include "helpmaker/help_source.h"
 
 namespace {
@@ -60,8 +63,9 @@ const char* LineField(const std::string& line, size_t* value) {
   return "text";
 }
 
-// Source text is UTF-8; the game's text is bytes. "£" becomes 0xA3; tabs and
-// other control characters, and other non-ASCII letters, the game cannot show.
+// Source text is UTF-8; the game's text is bytes. "\xC2\xA3" (the pound
+// sign, which marks terms) becomes 0xA3; any byte the game cannot show
+// (common/shown_bytes.h) is refused.
 bool ToGameBytes(const std::string& in, std::string* out, std::string* why) {
   out->clear();
   for (size_t i = 0; i < in.size(); ++i) {
@@ -69,17 +73,12 @@ bool ToGameBytes(const std::string& in, std::string* out, std::string* why) {
     if (c == 0xC2 && i + 1 < in.size() && static_cast<unsigned char>(in[i + 1]) == 0xA3) {
       out->push_back('\xA3');
       ++i;
-    } else if (c == 0xA3) {
-      out->push_back('\xA3');
-    } else if (c >= 32 && c < 127) {
+    } else if (GameShowsByte(c)) {
       out->push_back(static_cast<char>(c));
     } else {
       size_t start = 0;
       const char* field = LineField(in, &start);
-      const std::string value = in.substr(start);
-      *why = IsControlByte(c) ? ControlByteMessage(field, value, i - start)
-                              : QuotedBytes(field) + " holds the byte " + ShownBytes(in.substr(i, 1)) +
-                                    ", which the game cannot show: " + QuotedBytes(value);
+      *why = UnshownByteMessage(field, std::string_view(in).substr(start), i - start);
       return false;
     }
   }
@@ -104,6 +103,17 @@ std::string Trim(const std::string& s) {
   return s.substr(a, b - a + 1);
 }
 
+// A page line after "page ": its id, a whole number from 1 to 4294967295
+// written alone ("2000x" is no id), then its title.
+bool ReadPageLine(const std::string& rest, long long* id, std::string* title) {
+  const size_t start = rest.find_first_not_of(" \t");
+  if (start == std::string::npos) return false;
+  const size_t end = std::min(rest.find_first_of(" \t", start), rest.size());
+  if (!ReadWholeNumber(std::string_view(rest).substr(start, end - start), 1, 0xFFFFFFFFll, id)) return false;
+  *title = Trim(rest.substr(end));
+  return true;
+}
+
 void ParseFile(const std::string& path, const std::string& source, std::vector<Page>* pages) {
   std::istringstream in(source);
   std::string raw;
@@ -124,26 +134,28 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
     if (!raw.empty() && raw.back() == '\r') raw.pop_back();
     if (!ToGameBytes(raw, &line, &why)) {
       Error(where, why);
+      // The page or the keywords of a refused line are named by the source
+      // all the same: no link to them is reported besides.
       if (raw.rfind("page ", 0) == 0) {
         RefusePage();
         long long id = 0;
-        if (std::istringstream(raw.substr(5)) >> id && id > 0 && id <= 0xFFFFFFFFll)
-          g_refused->ids.insert(static_cast<uint32_t>(id));
+        std::string title;
+        if (ReadPageLine(raw.substr(5), &id, &title)) g_refused->ids.insert(static_cast<uint32_t>(id));
+      } else if (raw.rfind("keyword ", 0) == 0) {
+        std::istringstream words(raw.substr(8));
+        for (std::string k; words >> k;) g_refused->keywords.insert(k);
       }
       continue;
     }
     if (!line.empty() && line[0] == '#') continue;
     if (line.rfind("page ", 0) == 0) {
-      std::istringstream words(line.substr(5));
       long long id = 0;
-      if (!(words >> id) || id <= 0 || id > 0xFFFFFFFFll) {
+      std::string title;
+      if (!ReadPageLine(line.substr(5), &id, &title)) {
         Error(where, "a page line needs a positive id: page <id> <title>");
         RefusePage();
         continue;
       }
-      std::string title;
-      std::getline(words, title);
-      title = Trim(title);
       if (title.empty()) Error(where, "the page has no title");
       if (title.size() > kHelpTitleSize - 1)
         Error(where, "the title is longer than " + std::to_string(kHelpTitleSize - 1) + " characters");
@@ -169,10 +181,11 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
       std::istringstream words(line.substr(8));
       std::string k;
       while (words >> k) {
-        if (!ValidKeyword(k))
-          Error(where, "bad keyword \"" + k + "\": capitals, digits and _ ' - / + ( ) between two '@', at most " +
+        if (!ValidKeyword(k)) {
+          Error(where, "bad keyword " + QuotedBytes(k) + ": capitals, digits and _ ' - / + ( ) between two '@', at most " +
                            std::to_string(kHelpKeywordSize - 1) + " characters");
-        else
+          g_refused->keywords.insert(k);
+        } else
           page->keywords.push_back(k + "\n" + where);
       }
       continue;
@@ -200,28 +213,32 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
 }
 
 // Checks the marks of a page's text: '@' and 0xA3 come in pairs, and every
-// link names a keyword of some page.
+// link names a keyword of some page. A link lies within a line of the text
+// as the game lays it out (the paragraphs and list items the tool joins with
+// carriage returns): an '@' closed only past one is not closed.
 void CheckMarks(const Page& page, const std::set<std::string>& keywords) {
   const std::string& t = page.text;
+  const std::string name = "page " + std::to_string(page.id) + ": ";
   size_t at = 0;
   while ((at = t.find('@', at)) != std::string::npos) {
-    const size_t end = t.find('@', at + 1);
-    if (end == std::string::npos) {
-      Error(page.where, "page " + std::to_string(page.id) + ": an '@' without its closing '@'");
-      break;
+    const size_t end = t.find('@', at + 1), lineEnd = t.find('\r', at);
+    if (end == std::string::npos || lineEnd < end) {
+      Error(page.where, name + "an '@' without its closing '@'");
+      if (lineEnd == std::string::npos) break;
+      at = lineEnd;  // the next line's marks are its own
+      continue;
     }
     const std::string link = t.substr(at, end - at + 1);
     if (!ValidKeyword(link))
-      Error(page.where, "page " + std::to_string(page.id) + ": bad link \"" + link + "\"");
+      Error(page.where, name + "bad link " + QuotedBytes(link));
     else if (!keywords.count(link))
-      Error(page.where, "page " + std::to_string(page.id) + ": the link " + link +
-                            " names no page (add a keyword line to the page it should open)");
+      Error(page.where, name + "the link " + link + " names no page (add a keyword line to the page it should open)");
     at = end + 1;
   }
   size_t marks = 0;
   for (char c : t) marks += c == '\xA3';
   if (marks % 2)
-    Error(page.where, "page " + std::to_string(page.id) + ": an odd number of \xC2\xA3 marks");
+    Error(page.where, name + "an odd number of \xC2\xA3 marks");
 }
 
 void PutU32(std::string* out, uint32_t v) {

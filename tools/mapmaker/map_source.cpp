@@ -1,9 +1,6 @@
 #include "mapmaker/map_source.h"
 
-#include "common/source_bytes.h"
-
 #include <cctype>
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -11,7 +8,9 @@
 #include <set>
 #include <sstream>
 
+#include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_numbers.h"
 
 namespace {
 
@@ -64,16 +63,9 @@ std::string Trim(const std::string& s) {
   return s.substr(a, b - a);
 }
 
-bool ParseInt(const std::string& s, long long* out) {
-  const std::string t = Trim(s);
-  if (t.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  const long long v = std::strtoll(t.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || v < INT32_MIN || v > INT32_MAX) return false;
-  *out = v;
-  return true;
-}
+// A whole number of 32 bits, read whole (a zero byte and junk after the
+// digits are no number).
+bool ParseInt(const std::string& s, long long* out) { return ReadWholeNumber(Trim(s), INT32_MIN, INT32_MAX, out); }
 
 struct HeaderField {
   const char* key;
@@ -130,6 +122,7 @@ class Compiler {
     if (!seen_.count("height")) Error(0, "the header has no 'height'");
     // Squares set by 'square' lines are checked once the extent is known.
     for (const auto& s : squares_) {
+      if (extentRefused_) break;
       if (!map_->Inside(s.x, s.y))
         Error(s.line, "square (" + std::to_string(s.x) + ", " + std::to_string(s.y) + ") is outside the map's " +
                           std::to_string(map_->width) + " x " + std::to_string(map_->height));
@@ -153,12 +146,12 @@ class Compiler {
     }
     const std::string key = Trim(t.substr(0, colon));
     const std::string value = Trim(t.substr(colon + 1));
-    // The name and the text hold no control byte: the game shows none (a
-    // zero byte would cut them).
-    const size_t unshown = key == "name" || key == "text" ? UnshownControlByte(value, false) : std::string::npos;
+    // The name and the text hold only what the game's fonts show (a zero
+    // byte would cut them).
+    const size_t unshown = key == "name" || key == "text" ? UnshownByte(value, false) : std::string::npos;
     if (unshown != std::string::npos) {
       seen_.insert(key);
-      Error(lineNo_, ControlByteMessage(key, value, unshown));
+      Error(lineNo_, UnshownByteMessage(key, value, unshown));
       return;
     }
     if (key == "text") {
@@ -191,7 +184,10 @@ class Compiler {
       long long v = 0;
       if (!ParseInt(value, &v)) {
         Error(lineNo_, QuotedBytes(key) + " needs a whole number, not " + QuotedBytes(value));
+        // A map without its refused extent draws no layer and sets no square besides.
+        if (key == "width" || key == "height") extentRefused_ = true;
       } else if (v < f.low || v > f.high) {
+        if (key == "width" || key == "height") extentRefused_ = true;
         Error(lineNo_, QuotedBytes(key) + " is " + value + ", outside " + std::to_string(f.low) + " to " +
                            std::to_string(f.high));
       } else {
@@ -215,7 +211,7 @@ class Compiler {
       layer_ = layer;
     }
     if (map_->width < 1 || map_->height < 1) {
-      Error(lineNo_, "'width' and 'height' must come before the layers");
+      if (!extentRefused_) Error(lineNo_, "'width' and 'height' must come before the layers");
       layer_ = 99;
     }
     layerName_ = name;
@@ -223,6 +219,7 @@ class Compiler {
     row_ = 0;
     keys_.clear();
     keys_['.'] = 0;
+    refusedKeys_.clear();
   }
 
   void LayerLine(const std::string& raw) {
@@ -236,33 +233,16 @@ class Compiler {
       return;
     }
     if (layer_ == 99) return;
-    // A key or a drawn row holds no control byte: one is reported alone (a
-    // row that holds it still counts as a row of the layer).
-    const size_t stray = UnshownControlByte(t, false);
+    if (t.rfind("key ", 0) == 0 && row_ == 0) return KeyLine(t);
+    // A drawn row holds no control byte: one is reported alone (the row still
+    // counts as a row of the layer). A refused key's character was reported
+    // with its key.
+    size_t stray = std::string::npos;
+    for (size_t i = 0; i < t.size() && stray == std::string::npos; ++i)
+      if (IsControlByte(static_cast<unsigned char>(t[i])) && !refusedKeys_.count(t[i])) stray = i;
     if (stray != std::string::npos) {
       Error(lineNo_, ControlByteMessage("layer " + layerName_, t, stray));
-      if (t.rfind("key ", 0) != 0 || row_ != 0) ++row_;
-      return;
-    }
-    if (t.rfind("key ", 0) == 0 && row_ == 0) {
-      std::istringstream ks(t.substr(4));
-      std::string ch, code;
-      if (!(ks >> ch >> code) || ch.size() != 1) {
-        Error(lineNo_, "expected 'key C CODE' with one character C");
-        return;
-      }
-      long long v = 0;
-      const CodeRange r = LayerRange(layer_, world_);
-      if (!ParseInt(code, &v)) {
-        Error(lineNo_, "key " + QuotedBytes(ch) + " needs a whole-number code, not " + QuotedBytes(code));
-      } else if (v < r.low || v > r.high) {
-        Error(lineNo_, "code " + code + " of key " + QuotedBytes(ch) + " is outside " + std::to_string(r.low) + " to " +
-                           std::to_string(r.high) + " for layer " + QuotedBytes(layerName_));
-      } else if (!Misdrawn(layer_, world_, v).empty()) {
-        Error(lineNo_, "key " + QuotedBytes(ch) + ": " + Misdrawn(layer_, world_, v));
-      } else {
-        keys_[ch[0]] = static_cast<int32_t>(v);
-      }
+      ++row_;
       return;
     }
     // A drawn row: x runs along the characters, y down the rows.
@@ -279,6 +259,7 @@ class Compiler {
                          std::to_string(map_->width));
     for (int x = 0; x < static_cast<int>(t.size()) && x < map_->width; ++x) {
       const auto k = keys_.find(t[x]);
+      if (k == keys_.end() && refusedKeys_.count(t[x])) continue;
       if (k == keys_.end()) {
         Error(lineNo_, "character " + QuotedBytes(t.substr(static_cast<size_t>(x), 1)) + " at x " + std::to_string(x) +
                            " has no key in layer " + QuotedBytes(layerName_));
@@ -287,6 +268,38 @@ class Compiler {
       map_->At(layer_, x, row_) = k->second;
     }
     ++row_;
+  }
+
+  // "key C CODE": the code the character C draws in the layer. A refused
+  // key is one fault: the squares drawn with its character are not reported
+  // besides.
+  void KeyLine(const std::string& t) {
+    std::istringstream ks(t.substr(4));
+    std::string ch, code;
+    ks >> ch >> code;
+    if (ch.size() == 1) refusedKeys_.insert(ch[0]);
+    const size_t stray = UnshownControlByte(t, false);
+    if (stray != std::string::npos) {
+      Error(lineNo_, ControlByteMessage("layer " + layerName_, t, stray));
+      return;
+    }
+    if (code.empty() || ch.size() != 1) {
+      Error(lineNo_, "expected 'key C CODE' with one character C");
+      return;
+    }
+    long long v = 0;
+    const CodeRange r = LayerRange(layer_, world_);
+    if (!ParseInt(code, &v)) {
+      Error(lineNo_, "key " + QuotedBytes(ch) + " needs a whole-number code, not " + QuotedBytes(code));
+    } else if (v < r.low || v > r.high) {
+      Error(lineNo_, "code " + code + " of key " + QuotedBytes(ch) + " is outside " + std::to_string(r.low) + " to " +
+                         std::to_string(r.high) + " for layer " + QuotedBytes(layerName_));
+    } else if (!Misdrawn(layer_, world_, v).empty()) {
+      Error(lineNo_, "key " + QuotedBytes(ch) + ": " + Misdrawn(layer_, world_, v));
+    } else {
+      refusedKeys_.erase(ch[0]);
+      keys_[ch[0]] = static_cast<int32_t>(v);
+    }
   }
 
   void SquareLine(const std::string& rest) {
@@ -338,6 +351,8 @@ class Compiler {
   int row_ = 0;
   bool drawn_[kMapLayers] = {};
   std::map<char, int32_t> keys_;
+  std::set<char> refusedKeys_;  // the characters of the layer's refused keys
+  bool extentRefused_ = false;  // a width or height given but refused
   std::set<std::string> seen_;
   std::vector<SquareSet> squares_;
 };

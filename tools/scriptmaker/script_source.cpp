@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <set>
 
+#include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "scriptmaker/script_commands.h"
 
@@ -82,12 +83,12 @@ class Compiler {
     }
     const std::string& name = line.tokens[1].value;
     if (!IsName(name)) {
-      Fault(line.number, "'" + name + "' is not a name (a letter or '_', then letters, digits or '_')");
+      Fault(line.number, QuotedBytes(name) + " is not a name (a letter or '_', then letters, digits or '_')");
       return true;
     }
     int32_t value = 0;
     if (!ParseNumber(line.tokens[2].value, &value)) {
-      Fault(line.number, "'" + line.tokens[2].value + "' is not a number");
+      Fault(line.number, QuotedBytes(line.tokens[2].value) + " is not a number");
       return true;
     }
     if (kind == NameKind::kFlag && (value < 0 || value >= kFlagCount)) {
@@ -161,18 +162,12 @@ class Compiler {
     return true;
   }
 
-  // A blank between words: a space, a tab, or the carriage return of a CRLF
-  // line end (one inside a line is a byte of the word it stands in).
-  static bool Blank(const std::string& raw, size_t i) {
-    return raw[i] == ' ' || raw[i] == '\t' || (raw[i] == '\r' && i + 1 == raw.size());
-  }
-
   bool TokeniseLine(const std::string& raw, Line* line) {
     size_t i = 0;
     const size_t n = raw.size();
     while (i < n) {
       const char c = raw[i];
-      if (Blank(raw, i)) {
+      if (BlankAt(raw, i)) {
         ++i;
         continue;
       }
@@ -211,7 +206,7 @@ class Compiler {
                 break;
               }
               default:
-                Fault(line->number, std::string("unknown escape \\") + e);
+                Fault(line->number, "unknown escape " + QuotedBytes(std::string("\\") + e));
                 return false;
             }
             continue;
@@ -229,7 +224,7 @@ class Compiler {
           return false;
         }
       } else {
-        while (i < n && !Blank(raw, i) && raw[i] != '#' && raw[i] != '"') token.value += raw[i++];
+        while (i < n && !BlankAt(raw, i) && raw[i] != '#' && raw[i] != '"') token.value += raw[i++];
         // A word read by its letters (a command, a name, a number) holds no control byte.
         const size_t at = UnshownControlByte(token.value, false);
         if (at != std::string::npos) {
@@ -266,7 +261,7 @@ class Compiler {
       if (!ParseNumber(name, &number)) {
         named.push_back(line);
       } else if (!numbers.insert(number).second) {
-        Fault(line->number, "label " + name + " is set twice");
+        Fault(line->number, "label " + ShownBytes(name) + " is set twice");
         sound = false;
       }
     }
@@ -275,12 +270,12 @@ class Compiler {
     for (const Line* line : named) {
       const std::string& name = line->tokens[1].value;
       if (!IsName(name) || FindName(name)) {
-        Fault(line->number, "'" + name + "' cannot name a label");
+        Fault(line->number, QuotedBytes(name) + " cannot name a label");
         sound = false;
         continue;
       }
       if (labels_.count(name)) {
-        Fault(line->number, "label " + name + " is set twice");
+        Fault(line->number, "label " + ShownBytes(name) + " is set twice");
         sound = false;
         continue;
       }
@@ -301,13 +296,13 @@ class Compiler {
     if (kind == 'b') {
       if (literal) {
         if (!numbered_.count(value)) {
-          Fault(line.number, "label " + token.value + " is not set in this script");
+          Fault(line.number, "label " + ShownBytes(token.value) + " is not set in this script");
           return false;
         }
       } else {
         auto it = labels_.find(token.value);
         if (it == labels_.end()) {
-          Fault(line.number, "label " + token.value + " is not set in this script");
+          Fault(line.number, "label " + ShownBytes(token.value) + " is not set in this script");
           return false;
         }
         value = it->second;
@@ -318,13 +313,13 @@ class Compiler {
     if (!literal) {
       const ScriptName* name = FindName(token.value);
       if (!name) {
-        Fault(line.number, "'" + token.value + "' is neither a number nor a declared name");
+        Fault(line.number, QuotedBytes(token.value) + " is neither a number nor a declared name");
         return false;
       }
       const NameKind wanted = kind == 'f' ? NameKind::kFlag : kind == 'l' ? NameKind::kLocal : NameKind::kConst;
       if (name->kind != wanted && !(kind == 'i' && name->kind == NameKind::kConst)) {
         const char* what = kind == 'f' ? "a flag" : kind == 'l' ? "a local" : "a number or constant";
-        Fault(line.number, "'" + token.value + "' is not " + what);
+        Fault(line.number, QuotedBytes(token.value) + " is not " + what);
         return false;
       }
       value = name->value;
@@ -354,9 +349,9 @@ class Compiler {
       return false;
     }
     const size_t unshown = shown == Shown::kAsWritten ? token.value.find('\0')
-                                                      : UnshownControlByte(token.value, shown == Shown::kInLines);
+                                                      : UnshownByte(token.value, shown == Shown::kInLines);
     if (unshown != std::string::npos) {
-      Fault(line.number, ControlByteMessage(line.tokens[0].value, token.value, unshown));
+      Fault(line.number, UnshownByteMessage(line.tokens[0].value, token.value, unshown));
       return false;
     }
     if (token.value.size() > limit) {
@@ -420,7 +415,7 @@ class Compiler {
     }
     const CommandForm* form = FindCommandForm(name);
     if (!form) {
-      Fault(line.number, "unknown command '" + name + "'");
+      Fault(line.number, "unknown command " + QuotedBytes(name));
       return false;
     }
     command->op = form->op;

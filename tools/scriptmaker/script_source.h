@@ -20,9 +20,9 @@
 //
 // Commands are named (the table in script_commands.cpp); their arguments are
 // numbers, names (flags, locals, constants, labels) or quoted texts with the
-// escapes \" \\ \r \n \t and \xNN ("£" stands for the byte 0xA3); a control
-// byte the game cannot show where the text goes is refused (a question or
-// journal text shows \r as a line end). Labels are
+// escapes \" \\ \r \n \t and \xNN ("£" stands for the byte 0xA3); a byte
+// the game's fonts cannot show (common/shown_bytes.h) is refused in a text it
+// shows (a question or journal text shows \r as a line end). Labels are
 // named or numbered; a named label gets a number of its own. Names shared by
 // the scripts of an adventure live in names files (declarations only).
 #pragma once

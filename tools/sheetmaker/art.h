@@ -1,18 +1,46 @@
 // What the sheet tool reads and draws: glyph fonts, pixel-art frames and the
 // textures spread over whole sheets (the frame maps draw the rest).
 #pragma once
+#include <cmath>
+#include <cstdlib>
+#include <initializer_list>
 #include <map>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "canvas.h"
+#include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_faults.h"
+#include "common/source_numbers.h"
 
 // A bad source: the message names the file and line.
 struct SourceError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
+
+// A number read whole ("2.5x" is none); `what` names it in the message.
+inline float ReadFloat(const std::string& text, const std::string& what) {
+  char* end = nullptr;
+  const float v = std::strtof(text.c_str(), &end);
+  if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(v))
+    throw SourceError(what + " wants a number, not " + DoubleQuotedBytes(text));
+  return v;
+}
+
+// The word of key=, `value`, when it is one of `values`; any other is refused:
+// "cut= is round, long or eye, not "banana"".
+inline std::string OneOf(const std::string& key, const std::string& value, std::initializer_list<const char*> values) {
+  std::string known;
+  size_t i = 0;
+  for (const char* v : values) {
+    if (value == v) return value;
+    known += std::string(i == 0 ? "" : i + 1 == values.size() ? " or " : ", ") + v;
+    ++i;
+  }
+  throw SourceError(key + "= is " + known + ", not " + DoubleQuotedBytes(value));
+}
 
 // Refuses a line of a source that holds a control byte (a tab is a blank, and
 // a carriage return may end the line); `where` is "file:line: ".

@@ -391,7 +391,7 @@ void Decor(Layer& l, const std::string& kind, int variant, uint32_t s, const Pai
   } else if (kind == "sack") {
     Sack(l);
   } else {
-    p.Fail("no decoration \"" + kind + "\"");
+    p.Fail("no decoration " + DoubleQuotedBytes(kind));
   }
 }
 
@@ -447,7 +447,7 @@ void AddDecorPainters(PainterMap& m) {
             else if (d < 1.5f)
               l.Put(x, y, C("grey.5"));
           } else {
-            p.Fail("no animated floor \"" + kind + "\"");
+            p.Fail("no animated floor " + DoubleQuotedBytes(kind));
           }
         }
       if (kind == "bog") {  // a bubble rising and bursting
@@ -479,7 +479,7 @@ void AddDecorPainters(PainterMap& m) {
           l.Put(x, y, y < 12 ? C("grey.5") : C("grey.4"));
       }
     if (kind != "pond" && kind != "pond-edge" && kind != "rug" && kind != "rug-edge" && kind != "circle" && kind != "circle-edge")
-      p.Fail("no patch \"" + kind + "\"");
+      p.Fail("no patch " + DoubleQuotedBytes(kind));
     p.Put(p.first, l);
   };
   // area KIND: a magic area on a square: tangle (growth and webs), silence,
@@ -513,7 +513,7 @@ void AddDecorPainters(PainterMap& m) {
         l.Polygon({x - 1.5f, 22, x, 22 - h * 0.55f, x + 1.5f, 22}, C("fire.2"));
       }
     } else {
-      p.Fail("no area \"" + kind + "\"");
+      p.Fail("no area " + DoubleQuotedBytes(kind));
     }
     p.Put(p.first, l);
   };

@@ -130,7 +130,7 @@ void ConditionMark(Layer& l, const std::string& kind, int phase, int phases) {
     l.Ellipse(cx, cy, 2.2f, 2.2f, C("grey.1"));
     l.Line(cx - 6, cy + 4, cx + 6, cy - 4, 2.0f, C("red.3"));
   } else {
-    throw SourceError("no condition mark \"" + kind + "\"");
+    throw SourceError("no condition mark " + DoubleQuotedBytes(kind));
   }
   l.Outline(kInk);
 }
@@ -180,7 +180,7 @@ void Burst(Layer& l, const std::string& kind, int size) {
   else if (kind == "heal") r = Rp("blue.3 blue.4 blue.5 grey.5");
   else if (kind == "holy") r = Rp("brown.4 fire.1 fire.2 skin.2");
   else if (kind == "frost") r = Rp("teal.1 teal.2 blue.5 grey.5");
-  else throw SourceError("no burst \"" + kind + "\"");
+  else throw SourceError("no burst " + DoubleQuotedBytes(kind));
   const int rays = 6 + size * 2;
   for (int i = 0; i < rays; ++i) {
     const float a = i * 2 * kPi / rays + (i % 2) * 0.2f;
@@ -263,7 +263,7 @@ void AddEffectPainters(PainterMap& m) {
   // burst KIND SIZE (1-3).
   m["burst"] = [](const Paint& p) {
     Layer l(p.W(), p.H());
-    Burst(l, p.Arg(0), std::stoi(p.Arg(1, "1")));
+    Burst(l, p.Arg(0), p.ArgInt(1, 1));
     p.Put(p.first, l);
   };
   // burst-phases KIND: a burst growing frame by frame.
@@ -409,7 +409,7 @@ void AddEffectPainters(PainterMap& m) {
           }
         l.Outline(kInk);
       } else {
-        p.Fail("no animation \"" + kind + "\"");
+        p.Fail("no animation " + DoubleQuotedBytes(kind));
       }
       p.Put(f, l);
     }

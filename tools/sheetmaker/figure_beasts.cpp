@@ -186,7 +186,7 @@ void Elemental(const std::string& kind, const Stance& st, Model& m, float size) 
     m.Dot({3.2f * k, 1.0f * k, 14.5f * k}, Pal().Colour("red.0"));
     return;
   }
-  throw SourceError("no elemental \"" + kind + "\"");
+  throw SourceError("no elemental " + DoubleQuotedBytes(kind));
 }
 
 void Dragon(const Recipe& r, const Stance& st, Model& m, float size) {
@@ -253,5 +253,5 @@ void BuildBeast(const std::string& kind, const Recipe& r, const Stance& st, Mode
   else if (kind == "centipede") Centipede(r, st, m, size ? size : 10.0f);
   else if (kind == "air" || kind == "water" || kind == "fire") Elemental(kind, st, m, size ? size : 20.0f);
   else if (kind == "dragon") Dragon(r, st, m, size ? size : 40.0f);
-  else throw SourceError("no beast \"" + kind + "\"");
+  else throw SourceError("no beast " + DoubleQuotedBytes(kind));
 }

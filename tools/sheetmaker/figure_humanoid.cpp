@@ -85,10 +85,10 @@ void Head(Model& m, const Recipe& r, const Body& b, Vec3 at) {
     m.Ball(at, hr * 0.9f, hr * 0.9f, hr * 0.8f, b.skin);
     eyes(at, hr * 0.85f, 0.9f * s, 0.1f * s);
   } else {
-    throw SourceError("no head \"" + kind + "\"");
+    throw SourceError("no head " + DoubleQuotedBytes(kind));
   }
   // Hair and beard.
-  const std::string hair = r.Get("hair", "none");
+  const std::string hair = r.Choice("hair", {"none", "short", "long", "tail", "snakes"});
   if (hair != "none") {
     const int h = AddColour(m, r.Get("haircolour", "hair-brown"));
     m.Ball(at + Vec3{-0.55f * s, 0, 0.6f * s}, hr * 0.9f, hr * 0.98f, hr * 0.88f, h);
@@ -103,7 +103,7 @@ void Head(Model& m, const Recipe& r, const Body& b, Vec3 at) {
       }
     }
   }
-  const std::string beard = r.Get("beard");
+  const std::string beard = r.Choice("beard", {"none", "yes", "full"});
   if (beard == "yes" || beard == "full") {
     const int h = AddColour(m, r.Get("beardcolour", r.Get("haircolour", "hair-brown")));
     m.Ball(at + Vec3{hr * 0.72f, 0, -hr * 0.78f}, 0.9f * s, 1.4f * s, 1.3f * s, h);
@@ -149,7 +149,7 @@ void Head(Model& m, const Recipe& r, const Body& b, Vec3 at) {
                at + Vec3{std::cos(a) * hr * 0.9f, std::sin(a) * hr * 0.9f, hr * 0.9f + 1.6f * s}, 0.45f * s, hm);
       }
   } else {
-    throw SourceError("no helm \"" + helm + "\"");
+    throw SourceError("no helm " + DoubleQuotedBytes(helm));
   }
 }
 
@@ -228,7 +228,7 @@ void Held(Model& m, const std::string& what, Vec3 h, float s, const Recipe& r, b
   } else if (what == "orb") {
     m.Ball(h + Vec3{0.6f * s, 0, 1.0f * s}, 1.2f * s, 1.2f * s, 1.2f * s, AddColour(m, r.Get("orb", "glow-purple")));
   } else {
-    throw SourceError("no held thing \"" + what + "\"");
+    throw SourceError("no held thing " + DoubleQuotedBytes(what));
   }
 }
 
@@ -257,7 +257,7 @@ void BuildHumanoid(const Recipe& r, const Stance& st, Model& m) {
   const int legsM = AddColour(m, r.Get("legs", armour == "plate" ? plateColour : "brown"));
   const int boots = AddColour(m, r.Get("boots", armour == "plate" ? plateColour : "leather"));
   const int plate = armour == "none" ? (robe ? cloth : shirt) : AddColour(m, armour == "plate" ? plateColour : armour == "chain" ? "chain" : armour);
-  const bool serpent = r.Get("lower") == "serpent";
+  const bool serpent = r.Choice("lower", {"legs", "serpent"}) == "serpent";
 
   // Legs and feet, swinging with the step; a serpent's tail instead.
   if (serpent) {
@@ -338,7 +338,7 @@ void BuildHumanoid(const Recipe& r, const Stance& st, Model& m) {
     m.Ball(hand, 0.95f * s * bulk, 0.95f * s * bulk, 0.95f * s * bulk, r.Has("gloves") ? AddColour(m, r.Get("gloves")) : b.skin);
     if (armour == "plate") m.Ball(shoulder + Vec3{0, side * 0.3f * s, 0.3f * s}, 1.7f * s * bulk, 1.6f * s * bulk, 1.4f * s, plate);
     Held(m, side > 0 ? right : left, hand, s, r, side < 0);
-    if (r.Get("arms") == "four") {
+    if (r.Choice("arms", {"two", "four"}) == "four") {
       const Vec3 s2{lean, side * 3.0f * s * bulk, b.chestZ - 1.6f * s};
       const Vec3 h2{2.6f * s + lean, side * 3.8f * s * bulk, b.hipZ};
       m.Bone(s2, h2, 0.9f * s, b.skin, 0.7f * s);

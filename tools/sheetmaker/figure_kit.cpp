@@ -7,11 +7,11 @@
 float Recipe::Num(const std::string& key, float def) const {
   const std::string v = Get(key);
   if (v.empty()) return def;
-  try {
-    return std::stof(v);
-  } catch (...) {
-    throw SourceError(key + "= wants a number, not \"" + v + "\"");
-  }
+  return ReadFloat(v, key + "=");
+}
+
+std::string Recipe::Choice(const std::string& key, std::initializer_list<const char*> values) const {
+  return OneOf(key, Get(key, *values.begin()), values);
 }
 
 Material Colour(const std::string& name) {
@@ -94,7 +94,7 @@ Material Colour(const std::string& name) {
       if (ch == '+') ch = ' ';
     m.ramp = Pal().Make(list);
   } else {
-    throw SourceError("no colour \"" + name + "\"");
+    throw SourceError("no colour " + DoubleQuotedBytes(name));
   }
   if (name == "steel" || name == "gold" || name == "iron" || name == "bronze") m.shine = 0.9f;
   if (name.rfind("glow-", 0) == 0 || name == "fire") m.glow = true;
@@ -110,7 +110,7 @@ int AddColour(Model& m, const std::string& name, float bumps) {
 uint32_t OneColour(const std::string& name) {
   if (name.rfind("0x", 0) == 0) {
     if (name.size() != 8 || name.find_first_not_of("0123456789abcdefABCDEF", 2) != std::string::npos)
-      throw SourceError("colour \"" + name + "\" is not 0xRRGGBB");
+      throw SourceError("colour " + DoubleQuotedBytes(name) + " is not 0xRRGGBB");
     return 0xFF000000u | static_cast<uint32_t>(std::stoul(name.substr(2), nullptr, 16));
   }
   return Pal().Colour(name);

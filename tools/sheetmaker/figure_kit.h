@@ -2,6 +2,7 @@
 // named colours of clothing, skin and hide, and a few shapes beyond the
 // model's own.
 #pragma once
+#include <initializer_list>
 #include <map>
 #include <string>
 
@@ -15,6 +16,9 @@ struct Recipe {
     return it == words.end() ? def : it->second;
   }
   float Num(const std::string& key, float def) const;
+  // The word of key=, one of `values` (the first when not given); throws
+  // SourceError for any other.
+  std::string Choice(const std::string& key, std::initializer_list<const char*> values) const;
   bool Has(const std::string& key) const { return words.count(key) > 0; }
 };
 

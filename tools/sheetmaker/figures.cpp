@@ -51,14 +51,14 @@ Recipe ExpandRecipe(const Paint& p, std::string* builder) {
   for (const std::string& w : base)
     if (w.find('$') != std::string::npos) asked.insert(w.substr(w.find('$') + 1));
   for (const auto& [key, value] : r.words)
-    if (!kWords.count(key) && !asked.count(key)) p.Fail("no figure word \"" + key + "\"");
+    if (!kWords.count(key) && !asked.count(key)) p.Fail("no figure word " + DoubleQuotedBytes(key));
   Recipe line = r;
   for (std::string w : base) {
     // $key takes the line's value of key.
     const size_t dollar = w.find('$');
     if (dollar != std::string::npos) {
       const std::string key = w.substr(dollar + 1);
-      if (!line.Has(key)) p.Fail("the recipe \"" + first + "\" needs " + key + "=");
+      if (!line.Has(key)) p.Fail("the recipe " + DoubleQuotedBytes(first) + " needs " + ShownBytes(key) + "=");
       w = w.substr(0, dollar) + line.Get(key);
     }
     const size_t eq = w.find('=');
@@ -69,7 +69,7 @@ Recipe ExpandRecipe(const Paint& p, std::string* builder) {
     if (!line.Has(w.substr(0, eq))) put(w);
   }
   if (base.empty()) *builder = first;
-  if (builder->empty()) p.Fail("the recipe \"" + first + "\" names no builder");
+  if (builder->empty()) p.Fail("the recipe " + DoubleQuotedBytes(first) + " names no builder");
   return r;
 }
 
@@ -104,7 +104,7 @@ void Build(const std::string& builder, const Recipe& r, const Stance& st, Model&
     m.Append(top);
     return;
   }
-  throw SourceError("no builder \"" + builder + "\"");
+  throw SourceError("no builder " + DoubleQuotedBytes(builder));
 }
 
 }  // namespace
@@ -116,9 +116,14 @@ void AddFigurePainters(PainterMap& m) {
     int pose0 = 0, pose1 = p.Count() - 1;
     const std::string poses = p.Opt("poses");
     if (!poses.empty()) {
-      const size_t dash = poses.find('-');
-      pose0 = std::stoi(poses.substr(0, dash));
-      pose1 = dash == std::string::npos ? pose0 : std::stoi(poses.substr(dash + 1));
+      // "3" or "3-11", read whole.
+      const size_t dash = poses.find('-', 1);
+      long long a = 0, b = 0;
+      if (!ReadWholeNumber(poses.substr(0, dash), 0, 11, &a) ||
+          (dash != std::string::npos && !ReadWholeNumber(poses.substr(dash + 1), 0, 11, &b)))
+        p.Fail("poses= is a pose or a range of poses from 0 to 11, not " + DoubleQuotedBytes(poses));
+      pose0 = static_cast<int>(a);
+      pose1 = dash == std::string::npos ? pose0 : static_cast<int>(b);
     }
     if ((poses.empty() && p.Count() != 12) || pose1 - pose0 + 1 != p.Count() || pose0 < 0 || pose1 > 11)
       p.Fail("a figure's line gives its twelve frames, or as many as poses= says");

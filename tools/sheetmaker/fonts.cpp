@@ -1,5 +1,6 @@
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 #include "art.h"
 #include "palette.h"
@@ -8,16 +9,12 @@ namespace {
 
 std::string Where(const std::string& path, int line) { return path + ":" + std::to_string(line) + ": "; }
 
-// A glyph name: one character, or "\xA3" for a byte written in hex.
+// A glyph name: one character, or "\xA3" for a byte written in hex (read as
+// the other tools read the fonts, common/shown_bytes.h).
 int ParseCharName(const std::string& name, const std::string& where) {
-  if (name.size() == 1) return static_cast<unsigned char>(name[0]);
-  if (name.size() == 4 && name[0] == '\\' && name[1] == 'x') {
-    try {
-      return std::stoi(name.substr(2), nullptr, 16);
-    } catch (...) {
-    }
-  }
-  throw SourceError(where + "bad character name \"" + name + "\"");
+  const int code = FontCharCode(name);
+  if (code < 0) throw SourceError(where + "bad character name " + DoubleQuotedBytes(name));
+  return code;
 }
 
 constexpr uint32_t kInk = 0xFFFFFFFFu;
@@ -25,18 +22,29 @@ constexpr uint32_t kShadow = 0xFF141418u;
 
 }  // namespace
 
+// Every line is read: each fault is reported, and the rows of a block whose
+// line or row was refused are not read besides.
 Font ReadFont(const std::string& path, int width, int height) {
   std::ifstream in(path);
   if (!in) throw SourceError(path + ": cannot open");
   Font font;
   font.width = width;
   font.height = height;
+  SourceFaults<SourceError> faults;
   std::string text;
   int number = 0;
   std::vector<int> block;  // the codes of the current block
   int row = 0;
+  bool blockRefused = false;
+  bool coloursRefused = false;  // the block after a refused "colours" line is refused too
   // Set by a "colours" line for the block that follows it.
   std::map<char, std::string> blockColours;
+  // The rows of the block before a "colours" or "chars" line are all there.
+  auto BlockEnds = [&]() {
+    if (!block.empty() && !blockRefused && row != height)
+      throw SourceError(Where(path, number) + "previous block has " + std::to_string(row) + " rows, not " +
+                        std::to_string(height));
+  };
   while (std::getline(in, text)) {
     ++number;
     if (!text.empty() && text.back() == '\r') text.pop_back();
@@ -44,74 +52,87 @@ Font ReadFont(const std::string& path, int width, int height) {
     // and never have a space in second place.
     const bool comment = text == "#" || text.rfind("# ", 0) == 0;
     if (text.empty() || comment) {
-      if (!block.empty() && row != 0 && row != height)
-        throw SourceError(Where(path, number) + "block ends after " + std::to_string(row) + " of " +
-                          std::to_string(height) + " rows");
+      faults.Keep([&] {
+        if (!block.empty() && !blockRefused && row != 0 && row != height)
+          throw SourceError(Where(path, number) + "block ends after " + std::to_string(row) + " of " +
+                            std::to_string(height) + " rows");
+      });
       continue;
     }
-    CheckSourceLine(Where(path, number), text);
     std::istringstream words(text);
     std::string first;
     words >> first;
-    if (first == "colours") {
-      // "colours o=ink.0 #=grey.5": the letters of the next block's rows.
-      if (!block.empty() && row != height)
-        throw SourceError(Where(path, number) + "previous block has " + std::to_string(row) + " rows, not " +
-                          std::to_string(height));
-      block.clear();
-      row = 0;
-      blockColours.clear();
-      std::string pair;
-      while (words >> pair) {
-        if (pair.size() < 3 || pair[1] != '=' || pair[0] == '.')
-          throw SourceError(Where(path, number) + "\"" + pair + "\" is not a letter, '=' and a palette colour");
-        blockColours[pair[0]] = pair.substr(2);
+    const bool head = first == "colours" || first == "chars";
+    if (!head && blockRefused) continue;
+    const bool read = faults.Keep([&] {
+      CheckSourceLine(Where(path, number), text);
+      if (first == "colours") {
+        // "colours o=ink.0 #=grey.5": the letters of the next block's rows.
+        coloursRefused = true;
+        faults.Keep(BlockEnds);
+        block.clear();
+        row = 0;
+        blockRefused = false;
+        blockColours.clear();
+        std::string pair;
+        while (words >> pair) {
+          if (pair.size() < 3 || pair[1] != '=' || pair[0] == '.')
+            throw SourceError(Where(path, number) + DoubleQuotedBytes(pair) + " is not a letter, '=' and a palette colour");
+          blockColours[pair[0]] = pair.substr(2);
+        }
+        if (blockColours.empty()) throw SourceError(Where(path, number) + "\"colours\" names no colour");
+        coloursRefused = false;
+        return;
       }
-      if (blockColours.empty()) throw SourceError(Where(path, number) + "\"colours\" names no colour");
-      continue;
-    }
-    if (first == "chars") {
-      if (!block.empty() && row != height)
-        throw SourceError(Where(path, number) + "previous block has " + std::to_string(row) + " rows, not " +
-                          std::to_string(height));
-      block.clear();
-      row = 0;
-      std::map<char, std::string> colours;
-      colours.swap(blockColours);
-      std::string name;
-      while (words >> name) {
-        const int code = ParseCharName(name, Where(path, number));
-        if (code < 33) throw SourceError(Where(path, number) + "character code below 33 has no glyph");
-        if (font.glyphs.count(code)) throw SourceError(Where(path, number) + "glyph \"" + name + "\" given twice");
-        block.push_back(code);
-        font.glyphs[code] = Glyph{};
-        if (!colours.empty()) font.colours[code] = colours;
+      if (first == "chars") {
+        faults.Keep(BlockEnds);
+        block.clear();
+        row = 0;
+        blockRefused = std::exchange(coloursRefused, false);
+        std::map<char, std::string> colours;
+        colours.swap(blockColours);
+        std::string name;
+        while (words >> name) {
+          const int code = ParseCharName(name, Where(path, number));
+          if (code < 33) throw SourceError(Where(path, number) + "character code below 33 has no glyph");
+          // The game draws '_' as a blank (common/shown_bytes.h), never a glyph of it.
+          if (code == '_') throw SourceError(Where(path, number) + "'_' is a blank and has no glyph");
+          if (font.glyphs.count(code)) throw SourceError(Where(path, number) + "glyph " + DoubleQuotedBytes(name) + " given twice");
+          block.push_back(code);
+          font.glyphs[code] = Glyph{};
+          if (!colours.empty()) font.colours[code] = colours;
+        }
+        if (block.empty()) throw SourceError(Where(path, number) + "\"chars\" names no character");
+        return;
       }
-      if (block.empty()) throw SourceError(Where(path, number) + "\"chars\" names no character");
-      continue;
-    }
-    if (block.empty()) throw SourceError(Where(path, number) + "glyph rows before a \"chars\" line");
-    if (row >= height) throw SourceError(Where(path, number) + "more than " + std::to_string(height) + " rows");
-    std::istringstream fields(text);
-    std::string field;
-    size_t i = 0;
-    while (fields >> field) {
-      if (i >= block.size()) throw SourceError(Where(path, number) + "more glyphs than the \"chars\" line names");
-      const auto own = font.colours.find(block[i]);
-      std::string letters = ".";
-      if (own == font.colours.end()) letters += '#';
-      else
-        for (const auto& [letter, colour] : own->second) letters += letter;
-      if (static_cast<int>(field.size()) != width || field.find_first_not_of(letters) != std::string::npos)
-        throw SourceError(Where(path, number) + "glyph row \"" + field + "\" is not " + std::to_string(width) +
-                          " of '" + letters.substr(1) + "' and '.'");
-      font.glyphs[block[i++]].push_back(field);
-    }
-    if (i != block.size()) throw SourceError(Where(path, number) + "fewer glyphs than the \"chars\" line names");
-    ++row;
+      if (block.empty()) throw SourceError(Where(path, number) + "glyph rows before a \"chars\" line");
+      if (row >= height) throw SourceError(Where(path, number) + "more than " + std::to_string(height) + " rows");
+      std::istringstream fields(text);
+      std::string field;
+      size_t i = 0;
+      while (fields >> field) {
+        if (i >= block.size()) throw SourceError(Where(path, number) + "more glyphs than the \"chars\" line names");
+        const auto own = font.colours.find(block[i]);
+        std::string letters = ".";
+        if (own == font.colours.end()) letters += '#';
+        else
+          for (const auto& [letter, colour] : own->second) letters += letter;
+        if (static_cast<int>(field.size()) != width || field.find_first_not_of(letters) != std::string::npos)
+          throw SourceError(Where(path, number) + "glyph row " + DoubleQuotedBytes(field) + " is not " + std::to_string(width) +
+                            " of " + QuotedBytes(letters.substr(1)) + " and '.'");
+        font.glyphs[block[i++]].push_back(field);
+      }
+      if (i != block.size()) throw SourceError(Where(path, number) + "fewer glyphs than the \"chars\" line names");
+      ++row;
+    });
+    if (!read) blockRefused = true;
   }
-  if (!block.empty() && row != height) throw SourceError(path + ": last block is not " + std::to_string(height) + " rows");
-  if (font.glyphs.empty()) throw SourceError(path + ": no glyphs");
+  faults.Keep([&] {
+    if (!block.empty() && !blockRefused && row != height)
+      throw SourceError(path + ": last block is not " + std::to_string(height) + " rows");
+    if (font.glyphs.empty()) throw SourceError(path + ": no glyphs");
+  });
+  faults.Throw();
   return font;
 }
 

@@ -1,5 +1,6 @@
 #include "frame_map.h"
 
+#include <climits>
 #include <fstream>
 #include <sstream>
 
@@ -22,20 +23,34 @@ std::string Paint::Opt(const std::string& key, const std::string& def) const {
 int Paint::OptInt(const std::string& key, int def) const {
   const std::string v = Opt(key);
   if (v.empty()) return def;
-  try {
-    return std::stoi(v);
-  } catch (...) {
-    Fail(key + "= wants a whole number");
-  }
+  long long n = 0;
+  if (!ReadWholeNumber(v, INT_MIN, INT_MAX, &n)) Fail(key + "= wants a whole number, not " + DoubleQuotedBytes(v));
+  return static_cast<int>(n);
 }
 
 float Paint::OptFloat(const std::string& key, float def) const {
   const std::string v = Opt(key);
   if (v.empty()) return def;
   try {
-    return std::stof(v);
-  } catch (...) {
-    Fail(key + "= wants a number");
+    return ReadFloat(v, key + "=");
+  } catch (const SourceError& e) {
+    Fail(e.what());
+  }
+}
+
+int Paint::ArgInt(size_t i, int def) const {
+  const std::string v = Arg(i);
+  if (v.empty()) return def;
+  long long n = 0;
+  if (!ReadWholeNumber(v, INT_MIN, INT_MAX, &n)) Fail("wants a whole number, not " + DoubleQuotedBytes(v));
+  return static_cast<int>(n);
+}
+
+std::string Paint::Choice(const std::string& key, std::initializer_list<const char*> values) const {
+  try {
+    return OneOf(key, Opt(key, *values.begin()), values);
+  } catch (const SourceError& e) {
+    Fail(e.what());
   }
 }
 
@@ -65,10 +80,14 @@ void Paint::PutTiled(const Layer& l, int cols) const {
 
 void Paint::Fail(const std::string& message) const { throw SourceError(where + message); }
 
+// Every line is read: each fault is reported; the lines after a refused
+// sheet line belong to no sheet.
 std::vector<FrameLine> ReadFrameMap(const std::string& path) {
   std::ifstream in(path);
   if (!in) throw SourceError(path + ": cannot open");
   std::vector<FrameLine> lines;
+  SourceFaults<SourceError> faults;
+  constexpr int kRefusedSheet = -2;
   std::string text;
   int number = 0, sheet = -1;
   while (std::getline(in, text)) {
@@ -76,44 +95,46 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
     const size_t hash = text.find('#');
     if (hash != std::string::npos) text.resize(hash);
     const std::string where = path + ":" + std::to_string(number) + ": ";
-    CheckSourceLine(where, text);
-    std::istringstream words(text);
-    std::string first;
-    if (!(words >> first)) continue;
-    if (first == "recipe") {
-      FrameLine line{-1, 0, 0, "recipe", {}, where};
+    faults.Keep([&] {
+      CheckSourceLine(where, text);
+      std::istringstream words(text);
+      std::string first;
+      if (!(words >> first)) return;
+      if (first == "recipe") {
+        FrameLine line{-1, 0, 0, "recipe", {}, where};
+        std::string w;
+        while (words >> w) line.args.push_back(w);
+        if (line.args.empty()) throw SourceError(where + "a recipe needs a name");
+        lines.push_back(line);
+        return;
+      }
+      if (first == "sheet") {
+        std::string n;
+        long long read = 0;
+        sheet = kRefusedSheet;
+        if (!(words >> n) || !ReadWholeNumber(n, 0, 65, &read)) throw SourceError(where + "bad sheet number");
+        sheet = static_cast<int>(read);
+        return;
+      }
+      if (sheet == kRefusedSheet) return;
+      if (sheet < 0) throw SourceError(where + "\"sheet N\" must come first");
+      FrameLine line{sheet, -1, -1, "", {}, where};
+      const size_t dash = first.find('-', 1);
+      long long a = 0, b = 0;
+      if (!ReadWholeNumber(first.substr(0, dash), &a) ||
+          (dash != std::string::npos && !ReadWholeNumber(first.substr(dash + 1), &b)))
+        throw SourceError(where + "expected a frame or a range of frames like 57-60");
+      if (dash == std::string::npos) b = a;
+      if (a < 0 || b < a || b > INT_MAX) throw SourceError(where + "bad range of frames");
+      line.first = static_cast<int>(a);
+      line.last = static_cast<int>(b);
+      if (!(words >> line.painter)) throw SourceError(where + "which painter draws these frames?");
       std::string w;
       while (words >> w) line.args.push_back(w);
-      if (line.args.empty()) throw SourceError(where + "a recipe needs a name");
       lines.push_back(line);
-      continue;
-    }
-    if (first == "sheet") {
-      if (!(words >> sheet) || sheet < 0 || sheet > 65) throw SourceError(where + "bad sheet number");
-      continue;
-    }
-    if (sheet < 0) throw SourceError(where + "\"sheet N\" must come first");
-    FrameLine line{sheet, -1, -1, "", {}, where};
-    const size_t dash = first.find('-');
-    try {
-      size_t used = 0;
-      line.first = std::stoi(first, &used);
-      if (dash == std::string::npos) {
-        if (used != first.size()) throw 0;
-        line.last = line.first;
-      } else {
-        line.last = std::stoi(first.substr(dash + 1), &used);
-        if (dash + 1 + used != first.size()) throw 0;
-      }
-    } catch (...) {
-      throw SourceError(where + "expected a frame or a range of frames like 57-60");
-    }
-    if (line.first < 0 || line.last < line.first) throw SourceError(where + "bad range of frames");
-    if (!(words >> line.painter)) throw SourceError(where + "which painter draws these frames?");
-    std::string w;
-    while (words >> w) line.args.push_back(w);
-    lines.push_back(line);
+    });
   }
+  faults.Throw();
   return lines;
 }
 
@@ -133,27 +154,39 @@ const PainterMap& Painters() {
   return painters;
 }
 
+// Every line of the sheet is drawn: each fault is reported, with its line.
 void DrawFrameMap(Canvas& c, const FrameGrid& g, int sheet, const std::vector<FrameLine>& lines,
                   std::map<int, std::string>* owners) {
   const PainterMap& painters = Painters();
+  SourceFaults<SourceError> faults;
   std::map<std::string, std::vector<std::string>> recipes;
   for (const FrameLine& line : lines)
     if (line.painter == "recipe" && line.sheet < 0) {
-      if (recipes.count(line.args[0])) throw SourceError(line.where + "recipe \"" + line.args[0] + "\" given twice");
+      if (recipes.count(line.args[0]))
+        faults.Keep([&] { throw SourceError(line.where + "recipe " + DoubleQuotedBytes(line.args[0]) + " given twice"); });
       recipes[line.args[0]].assign(line.args.begin() + 1, line.args.end());
     }
   for (const FrameLine& line : lines) {
     if (line.sheet != sheet) continue;
-    if (line.last >= g.Count())
-      throw SourceError(line.where + "frame " + std::to_string(line.last) + " lies beyond sheet " + std::to_string(sheet));
-    for (int n = line.first; n <= line.last; ++n) {
-      if (owners->count(n))
-        throw SourceError(line.where + "frame " + std::to_string(n) + " is also drawn by " + (*owners)[n]);
-      (*owners)[n] = line.where;
-    }
-    auto it = painters.find(line.painter);
-    if (it == painters.end()) throw SourceError(line.where + "no painter \"" + line.painter + "\"");
-    Paint p{c, g, line.first, line.last, line.args, line.where, &recipes};
-    it->second(p);
+    faults.Keep([&] {
+      if (line.last >= g.Count())
+        throw SourceError(line.where + "frame " + std::to_string(line.last) + " lies beyond sheet " + std::to_string(sheet));
+      for (int n = line.first; n <= line.last; ++n) {
+        if (owners->count(n))
+          throw SourceError(line.where + "frame " + std::to_string(n) + " is also drawn by " + (*owners)[n]);
+      }
+      for (int n = line.first; n <= line.last; ++n) (*owners)[n] = line.where;
+      auto it = painters.find(line.painter);
+      if (it == painters.end()) throw SourceError(line.where + "no painter " + DoubleQuotedBytes(line.painter));
+      Paint p{c, g, line.first, line.last, line.args, line.where, &recipes};
+      try {
+        it->second(p);
+      } catch (const SourceError& e) {
+        // A fault found below the painter is named by its line.
+        const std::string what = e.what();
+        throw SourceError(what.rfind(line.where, 0) == 0 ? what : line.where + what);
+      }
+    });
   }
+  faults.Throw();
 }

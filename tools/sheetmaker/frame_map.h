@@ -9,6 +9,7 @@
 // gives the same pixels.
 #pragma once
 #include <functional>
+#include <initializer_list>
 #include <map>
 #include <string>
 #include <vector>
@@ -33,8 +34,13 @@ struct Paint {
   std::string Arg(size_t i, const std::string& def = "") const;
   // The value of key=value, or def.
   std::string Opt(const std::string& key, const std::string& def = "") const;
+  // Numbers read whole ("3x" is none), or the line is refused.
   int OptInt(const std::string& key, int def) const;
   float OptFloat(const std::string& key, float def) const;
+  int ArgInt(size_t i, int def) const;
+  // The value of key=value, one of `values` (the first when not given), or
+  // the line is refused.
+  std::string Choice(const std::string& key, std::initializer_list<const char*> values) const;
   // A stable seed of the line (its painter's words and the frame).
   uint32_t Seed(int frame) const;
   // Puts a composed picture on a frame (cleared first), at an offset.

@@ -321,7 +321,7 @@ Layer GroundTile(const std::string& kind, int variant, uint32_t seed) {
       Pebble(l, static_cast<int>(Rand01(s, i, 100) * 21), static_cast<int>(Rand01(s, i, 101) * 21),
              2 + static_cast<int>(Rand01(s, i, 102) * 2), stone);
   } else {
-    throw SourceError("no ground \"" + kind + "\"");
+    throw SourceError("no ground " + DoubleQuotedBytes(kind));
   }
   return l;
 }

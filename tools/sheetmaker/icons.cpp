@@ -162,7 +162,8 @@ void Item(Layer& l, const std::string& kind, const Paint& p) {
     }
   } else if (kind == "armour") {
     // A body armour seen from the front: shoulders, chest, skirt.
-    const std::string look = p.Opt("look", "plate");
+    const std::string look = p.Choice("look", {"plate", "breastplate", "halfplate", "chain", "chainshirt", "scale", "banded",
+                                                   "splint", "leather", "studded", "padded"});
     const Ramp r = look == "leather" || look == "studded" ? leather
                    : look == "padded" ? Rp("brown.2 brown.3 brown.4 skin.0 skin.1") : steel;
     l.Polygon({3, 4, 7, 2, 11, 2, 15, 4, 14, 9, 13, 16, 5, 16, 4, 9}, r[2]);
@@ -283,7 +284,7 @@ void Item(Layer& l, const std::string& kind, const Paint& p) {
     l.Ellipse(12, 12.4f, 3.0f, 2.0f, gold[3]);
     l.Put(11, 12, gold.back());
   } else if (kind == "gem") {
-    const std::string cut = p.Opt("cut", "round");
+    const std::string cut = p.Choice("cut", {"round", "long", "square", "pearl", "eye"});
     if (cut == "pearl") {
       // A sphere, not a cut stone: its shade in a crescent to the bottom
       // right, a soft lustre and one bright point to the top left.
@@ -359,7 +360,7 @@ void Item(Layer& l, const std::string& kind, const Paint& p) {
     l.Put(static_cast<int>(tx) - 1, static_cast<int>(ty) - 1, cloth.back());
     if (shape == 5) l.Ellipse(DX(0.12f), DY(0.12f), 1.6f, 1.6f, gold[3]);
   } else {
-    p.Fail("no item \"" + kind + "\"");
+    p.Fail("no item " + DoubleQuotedBytes(kind));
   }
 }
 
@@ -375,7 +376,7 @@ Ramp School(const std::string& school) {
   if (school == "transmutation") return Rp("brown.0 brown.1 brown.2 brown.3");
   if (school == "divine") return Rp("brown.2 brown.3 brown.4 fire.1");
   if (school == "metamagic") return Rp("ink.0 blue.0 purple.1 blue.2");
-  throw SourceError("no school \"" + school + "\"");
+  throw SourceError("no school " + DoubleQuotedBytes(school));
 }
 
 // The symbol's own colours on a plate.
@@ -502,7 +503,7 @@ void AddIconPainters(PainterMap& m) {
           if (d <= 1) l.Put(x, y, keys[std::min(4, static_cast<int>((1 - d) * 5))]);
         }
     } else {
-      p.Fail("no mark \"" + kind + "\"");
+      p.Fail("no mark " + DoubleQuotedBytes(kind));
     }
     l.Outline(kInk);
     p.Put(p.first, l);

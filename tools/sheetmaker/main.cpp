@@ -7,7 +7,6 @@
 #include <fstream>
 #include <iostream>
 #include <sstream>
-#include <atomic>
 #include <thread>
 
 #include "art.h"
@@ -46,7 +45,7 @@ void DrawSheet(const SheetLine& s, const Sources& src, const std::string& outDir
     DrawAltFont(c, g, src.large, kAltLargeFontBase, true, &owners);
     DrawAltFont(c, g, src.small, kAltSmallFontBase, false, &owners);
   } else {
-    throw SourceError(src.dir + "/sheets.txt: sheet " + std::to_string(s.slot) + " has unknown style \"" + s.style + "\"");
+    throw SourceError(src.dir + "/sheets.txt: sheet " + std::to_string(s.slot) + " has unknown style " + DoubleQuotedBytes(s.style));
   }
   DrawFrameMap(c, g, s.slot, src.frames, &owners);
   for (const auto& art : src.interface)
@@ -70,39 +69,49 @@ int main(int argc, char** argv) {
   }
   const std::string contactDir = argc == 4 ? argv[3] : "";
   try {
+    // Every source is read, and every fault of each reported, before a sheet is drawn.
+    SourceFaults<SourceError> faults;
     Sources src;
     src.dir = argv[1];
-    const std::vector<SheetLine> sheets = ReadSheetList(src.dir + "/sheets.txt");
-    src.large = ReadFont(src.dir + "/font_large.txt", 8, 8);
-    src.small = ReadFont(src.dir + "/font_small.txt", 5, 6);
-    src.interface = ReadPixelArt(src.dir + "/interface.txt");
-    src.cursors = ReadPixelArt(src.dir + "/cursors.txt");
-    SetPalette(ReadPalette(src.dir + "/palette.txt"));
-    for (const char* name : kFrameMaps) {
-      const std::vector<FrameLine> lines = ReadFrameMap(src.dir + "/" + name);
-      src.frames.insert(src.frames.end(), lines.begin(), lines.end());
-    }
+    std::vector<SheetLine> sheets;
+    faults.Keep([&] { sheets = ReadSheetList(src.dir + "/sheets.txt"); });
+    faults.Keep([&] { src.large = ReadFont(src.dir + "/font_large.txt", 8, 8); });
+    faults.Keep([&] { src.small = ReadFont(src.dir + "/font_small.txt", 5, 6); });
+    faults.Keep([&] { src.interface = ReadPixelArt(src.dir + "/interface.txt"); });
+    faults.Keep([&] { src.cursors = ReadPixelArt(src.dir + "/cursors.txt"); });
+    faults.Keep([&] { SetPalette(ReadPalette(src.dir + "/palette.txt")); });
+    for (const char* name : kFrameMaps)
+      faults.Keep([&] {
+        const std::vector<FrameLine> lines = ReadFrameMap(src.dir + "/" + name);
+        src.frames.insert(src.frames.end(), lines.begin(), lines.end());
+      });
+    faults.Throw();
     SetPictureSources(src.large, src.dir);
     (void)Painters();  // made once, before the threads share it
-    // Sheets are independent: draw them on a few threads.
+    // Sheets are independent: draw them on a few threads; the faults of each
+    // are reported in the sheets' order.
     const unsigned threads = std::max(1u, std::min(8u, std::thread::hardware_concurrency()));
     std::vector<std::thread> pool;
-    std::vector<std::string> errors(threads);
-    std::atomic<bool> failed{false};  // a bad source stops every thread at its next sheet
+    std::vector<std::string> errors(sheets.size());
     for (unsigned t = 0; t < threads; ++t)
       pool.emplace_back([&, t]() {
-        try {
-          for (size_t i = t; i < sheets.size() && !failed; i += threads) DrawSheet(sheets[i], src, argv[2], contactDir);
-        } catch (const std::exception& e) {
-          errors[t] = e.what();
-          failed = true;
+        for (size_t i = t; i < sheets.size(); i += threads) {
+          try {
+            DrawSheet(sheets[i], src, argv[2], contactDir);
+          } catch (const std::exception& e) {
+            errors[i] = e.what();
+          }
         }
       });
     for (auto& th : pool) th.join();
     for (const auto& e : errors)
-      if (!e.empty()) throw SourceError(e);
+      if (!e.empty()) faults.Keep([&] { throw SourceError(e); });
+    faults.Throw();
   } catch (const std::exception& e) {
-    std::cerr << "make_sheets: " << e.what() << "\n";
+    // A message of several faults names the tool on each line.
+    std::string line;
+    std::istringstream lines(e.what());
+    while (std::getline(lines, line)) std::cerr << "make_sheets: " << line << "\n";
     return 1;
   }
   return 0;

@@ -587,7 +587,7 @@ void AddObjectPainters(PainterMap& m) {
     }
     Model model;
     bool big = false;
-    if (!Build(p.Arg(0), p.Seed(p.first), model, &big)) p.Fail("no object \"" + p.Arg(0) + "\"");
+    if (!Build(p.Arg(0), p.Seed(p.first), model, &big)) p.Fail("no object " + DoubleQuotedBytes(p.Arg(0)));
     const float turn = p.OptFloat("turn", 0.0f) * kPi / 180.0f;
     if (turn != 0) model.Turn(turn);
     if (!big) {
@@ -597,7 +597,7 @@ void AddObjectPainters(PainterMap& m) {
       v.originX = p.W() / 2.0f;
       v.originY = p.H() * 0.72f;
       Render(model, v, l);
-      if (p.Opt("shadow", "yes") == "yes") GroundShadow(l, v.originX + 2, v.originY + 1, 9, 4);
+      if (p.Choice("shadow", {"yes", "no"}) == "yes") GroundShadow(l, v.originX + 2, v.originY + 1, 9, 4);
       p.Put(p.first, l);
       return;
     }
@@ -611,7 +611,7 @@ void AddObjectPainters(PainterMap& m) {
     v.originX = 27;
     v.originY = 41;
     Render(model, v, l);
-    if (p.Opt("shadow", "yes") == "yes") GroundShadow(l, v.originX + 4, v.originY + 1, 17, 6);
+    if (p.Choice("shadow", {"yes", "no"}) == "yes") GroundShadow(l, v.originX + 4, v.originY + 1, 17, 6);
     p.PutTiled(l, 2);
   };
 }

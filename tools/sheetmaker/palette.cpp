@@ -17,18 +17,18 @@ int Channel(uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFF
 
 uint32_t Palette::Colour(const std::string& name) const {
   const size_t dot = name.find('.');
-  if (dot == std::string::npos) throw SourceError("colour \"" + name + "\" needs an index (ramp.index)");
+  if (dot == std::string::npos) throw SourceError("colour " + DoubleQuotedBytes(name) + " needs an index (ramp.index)");
   const Ramp& r = RampOf(name.substr(0, dot));
   int i = -1;
   const std::string index = name.substr(dot + 1);
   if (!index.empty() && index.size() <= 2 && index.find_first_not_of("0123456789") == std::string::npos) i = std::stoi(index);
-  if (i < 0 || i >= static_cast<int>(r.size())) throw SourceError("no colour \"" + name + "\" (ramp.index)");
+  if (i < 0 || i >= static_cast<int>(r.size())) throw SourceError("no colour " + DoubleQuotedBytes(name) + " (ramp.index)");
   return r[static_cast<size_t>(i)];
 }
 
 const Ramp& Palette::RampOf(const std::string& name) const {
   auto it = ramps.find(name);
-  if (it == ramps.end()) throw SourceError("no ramp \"" + name + "\" in the palette");
+  if (it == ramps.end()) throw SourceError("no ramp " + DoubleQuotedBytes(name) + " in the palette");
   return it->second;
 }
 
@@ -57,10 +57,12 @@ std::vector<uint32_t> Palette::All() const {
   return all;
 }
 
+// Every line is read: each fault is reported.
 Palette ReadPalette(const std::string& path) {
   std::ifstream in(path);
   if (!in) throw SourceError(path + ": cannot open");
   Palette p;
+  SourceFaults<SourceError> faults;
   std::string line;
   int number = 0;
   while (std::getline(in, line)) {
@@ -68,20 +70,23 @@ Palette ReadPalette(const std::string& path) {
     const size_t hash = line.find('#');
     if (hash != std::string::npos) line.resize(hash);
     const std::string where = path + ":" + std::to_string(number) + ": ";
-    CheckSourceLine(where, line);
-    std::istringstream words(line);
-    std::string name, hex;
-    if (!(words >> name)) continue;
-    if (p.ramps.count(name)) throw SourceError(where + "ramp \"" + name + "\" given twice");
-    Ramp& r = p.ramps[name];
-    while (words >> hex) {
-      if (hex.size() != 6 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
-        throw SourceError(where + "colours are six hex digits RRGGBB");
-      r.push_back(0xFF000000u | static_cast<uint32_t>(std::stoul(hex, nullptr, 16)));
-    }
-    if (r.empty()) throw SourceError(where + "ramp \"" + name + "\" has no colours");
+    faults.Keep([&] {
+      CheckSourceLine(where, line);
+      std::istringstream words(line);
+      std::string name, hex;
+      if (!(words >> name)) return;
+      if (p.ramps.count(name)) throw SourceError(where + "ramp " + DoubleQuotedBytes(name) + " given twice");
+      Ramp& r = p.ramps[name];
+      while (words >> hex) {
+        if (hex.size() != 6 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+          throw SourceError(where + "colours are six hex digits RRGGBB");
+        r.push_back(0xFF000000u | static_cast<uint32_t>(std::stoul(hex, nullptr, 16)));
+      }
+      if (r.empty()) throw SourceError(where + "ramp " + DoubleQuotedBytes(name) + " has no colours");
+    });
   }
-  if (p.ramps.empty()) throw SourceError(path + ": no ramps");
+  if (p.ramps.empty()) faults.Keep([&] { throw SourceError(path + ": no ramps"); });
+  faults.Throw();
   return p;
 }
 

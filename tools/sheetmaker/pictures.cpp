@@ -118,6 +118,8 @@ void Title(Layer& l, const Font& font, const std::string& word, float cx, float 
   int x = static_cast<int>(cx - width / 2.0f);
   for (char ch : word) {
     auto it = font.glyphs.find(static_cast<unsigned char>(ch));
+    if (it == font.glyphs.end() && ch != ' ')
+      throw SourceError("the large font has no glyph for " + QuotedBytes(std::string(1, ch)) + " of " + QuotedBytes(word));
     if (it != font.glyphs.end()) {
       const Glyph& g = it->second;
       for (int gy = 0; gy < static_cast<int>(g.size()); ++gy)
@@ -501,15 +503,19 @@ void AddPicturePainters(PainterMap& m) {
     else if (name == "scene") pic = ScenePicture();
     else if (name == "victory" || name == "defeat" || name == "ending" || name == "banner") pic = EndPicture(name);
     else if (name == "logo") pic = LogoPicture();
-    else p.Fail("no picture \"" + name + "\"");
+    else p.Fail("no picture " + DoubleQuotedBytes(name));
     const std::string from = p.Opt("from", "0,0");
+    // "x,y", read whole.
     const size_t comma = from.find(',');
-    const int fx = std::stoi(from.substr(0, comma)), fy = std::stoi(from.substr(comma + 1));
+    long long fx = 0, fy = 0;
+    if (comma == std::string::npos || !ReadWholeNumber(from.substr(0, comma), 0, 4096, &fx) ||
+        !ReadWholeNumber(from.substr(comma + 1), 0, 4096, &fy))
+      p.Fail("from= is x,y in pixels, not " + DoubleQuotedBytes(from));
     const int cols = p.OptInt("cols", 1), stride = p.OptInt("stride", cols);
     for (int f = p.first; f <= p.last; ++f) {
       const int i = f - p.first, col = i % stride, row = i / stride;
       if (col >= cols) continue;
-      p.Put(f, pic, -(fx + col * p.W()), -(fy + row * p.H()));
+      p.Put(f, pic, -(static_cast<int>(fx) + col * p.W()), -(static_cast<int>(fy) + row * p.H()));
     }
   };
   m["portrait"] = [](const Paint& p) { p.Put(p.first, Portrait(p)); };

@@ -40,13 +40,18 @@ std::string StripComment(const std::string& s) {
 
 }  // namespace
 
+// Every line is read: each fault is reported. The rows of a frame whose
+// line or row was refused are not read besides; a refused sheet line leaves
+// its frames to a sheet of no number, a refused palette line its letter in
+// the palette.
 std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   std::ifstream in(path);
   if (!in) throw SourceError(path + ": cannot open");
   std::vector<PixelArt> sheets;
+  SourceFaults<SourceError> faults;
   std::string raw;
   int number = 0;
-  enum { kTop, kPalette, kRows } state = kTop;
+  enum { kTop, kPalette, kRows, kRefusedRows } state = kTop;
   int frame = -1;
   auto where = [&]() { return path + ":" + std::to_string(number) + ": "; };
   auto current = [&]() -> PixelArt& {
@@ -56,92 +61,112 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   while (std::getline(in, raw)) {
     ++number;
     const std::string line = StripComment(raw);
-    CheckSourceLine(where(), line);
-    if (state == kRows) {
-      if (line.empty()) {
-        state = kTop;
-        continue;
-      }
-      PixelArt& art = current();
-      Grid& grid = art.frames[frame];
-      if (!grid.empty() && line.size() != grid[0].size())
-        throw SourceError(where() + "row of frame " + std::to_string(frame) + " is not as wide as the first");
-      for (char ch : line)
-        if (ch != '.' && !art.palette.count(ch))
-          throw SourceError(where() + "letter '" + std::string(1, ch) + "' is not in the palette");
-      grid.push_back(line);
-      continue;
+    if (state == kRefusedRows) {
+      // A row is one word; the frame's rows end at a blank line or the next line of words.
+      const bool row = !line.empty() && line.find_first_of(" \t") == std::string::npos && line != "palette";
+      if (row) continue;
+      state = kTop;
+      if (line.empty()) continue;
     }
-    if (line.empty()) continue;
-    std::istringstream words(line);
+    const auto before = state;
     std::string word;
-    words >> word;
-    if (state == kPalette) {
-      if (word == "end") {
-        state = kTop;
-        continue;
-      }
-      std::string hex;
-      words >> hex;
-      if (word.size() != 1 || word == "." || hex.size() != 8 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
-        throw SourceError(where() + "palette lines are a letter and an 8-digit AARRGGBB colour");
-      current().palette[word[0]] = static_cast<uint32_t>(std::stoul(hex, nullptr, 16));
-      continue;
-    }
-    if (word == "sheet") {
-      PixelArt art;
-      if (!(words >> art.sheet) || art.sheet < 0 || art.sheet > 65) throw SourceError(where() + "bad sheet number");
-      sheets.push_back(art);
-    } else if (word == "palette") {
-      current();
-      state = kPalette;
-    } else if (word == "frame") {
-      PixelArt& art = current();
-      if (!(words >> frame) || frame < 0) throw SourceError(where() + "bad frame number");
-      if (art.frames.count(frame)) throw SourceError(where() + "frame " + std::to_string(frame) + " given twice");
-      std::string eq;
-      if (!(words >> eq)) {
-        art.frames[frame];
-        state = kRows;
-        continue;
-      }
-      std::string op;
-      int from = -1;
-      if (eq != "=" || !(words >> op >> from))
-        throw SourceError(where() + "expected \"frame N\" or \"frame N = OPERATION M\"");
-      auto it = art.frames.find(from);
-      if (it == art.frames.end())
-        throw SourceError(where() + "frame " + std::to_string(from) + " must be given before it is used");
-      Grid g = it->second;
-      if (op == "flipx") g = FlipX(g);
-      else if (op == "flipy") g = FlipY(g);
-      else if (op == "transpose") g = Transpose(g);
-      else if (op == "rot90") g = Rot90(g);
-      else if (op == "recolour") {
-        std::string pair;
-        bool any = false;
-        Grid out = g;  // pairs read the original, so they never chain
-        while (words >> pair) {
-          if (pair.size() != 3 || pair[1] != '=' || !art.palette.count(pair[0]) || !art.palette.count(pair[2]))
-            throw SourceError(where() + "recolour takes palette pairs like w=g");
-          for (size_t y = 0; y < g.size(); ++y)
-            for (size_t x = 0; x < g[y].size(); ++x)
-              if (g[y][x] == pair[0]) out[y][x] = pair[2];
-          any = true;
+    const bool read = faults.Keep([&] {
+      CheckSourceLine(where(), line);
+      if (state == kRows) {
+        if (line.empty()) {
+          state = kTop;
+          return;
         }
-        if (!any) throw SourceError(where() + "recolour needs at least one pair");
-        g = out;
-      } else {
-        throw SourceError(where() + "unknown operation \"" + op + "\"");
+        PixelArt& art = current();
+        Grid& grid = art.frames[frame];
+        if (!grid.empty() && line.size() != grid[0].size())
+          throw SourceError(where() + "row of frame " + std::to_string(frame) + " is not as wide as the first");
+        for (char ch : line)
+          if (ch != '.' && !art.palette.count(ch))
+            throw SourceError(where() + "letter " + QuotedBytes(std::string(1, ch)) + " is not in the palette");
+        grid.push_back(line);
+        return;
       }
-      art.frames[frame] = g;
-    } else {
-      throw SourceError(where() + "unknown line \"" + line + "\"");
-    }
+      if (line.empty()) return;
+      std::istringstream words(line);
+      words >> word;
+      if (state == kPalette) {
+        if (word == "end") {
+          state = kTop;
+          return;
+        }
+        std::string hex;
+        words >> hex;
+        if (word.size() != 1 || word == "." || hex.size() != 8 ||
+            hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+          throw SourceError(where() + "palette lines are a letter and an 8-digit AARRGGBB colour");
+        current().palette[word[0]] = static_cast<uint32_t>(std::stoul(hex, nullptr, 16));
+        return;
+      }
+      if (word == "sheet") {
+        PixelArt& art = sheets.emplace_back();
+        if (!(words >> art.sheet) || art.sheet < 0 || art.sheet > 65) {
+          art.sheet = -1;
+          throw SourceError(where() + "bad sheet number");
+        }
+      } else if (word == "palette") {
+        current();
+        state = kPalette;
+      } else if (word == "frame") {
+        PixelArt& art = current();
+        if (!(words >> frame) || frame < 0) throw SourceError(where() + "bad frame number");
+        if (art.frames.count(frame)) throw SourceError(where() + "frame " + std::to_string(frame) + " given twice");
+        std::string eq;
+        if (!(words >> eq)) {
+          art.frames[frame];
+          state = kRows;
+          return;
+        }
+        std::string op;
+        int from = -1;
+        if (eq != "=" || !(words >> op >> from))
+          throw SourceError(where() + "expected \"frame N\" or \"frame N = OPERATION M\"");
+        auto it = art.frames.find(from);
+        if (it == art.frames.end())
+          throw SourceError(where() + "frame " + std::to_string(from) + " must be given before it is used");
+        Grid g = it->second;
+        if (op == "flipx") g = FlipX(g);
+        else if (op == "flipy") g = FlipY(g);
+        else if (op == "transpose") g = Transpose(g);
+        else if (op == "rot90") g = Rot90(g);
+        else if (op == "recolour") {
+          std::string pair;
+          bool any = false;
+          Grid out = g;  // pairs read the original, so they never chain
+          while (words >> pair) {
+            if (pair.size() != 3 || pair[1] != '=' || !art.palette.count(pair[0]) || !art.palette.count(pair[2]))
+              throw SourceError(where() + "recolour takes palette pairs like w=g");
+            for (size_t y = 0; y < g.size(); ++y)
+              for (size_t x = 0; x < g[y].size(); ++x)
+                if (g[y][x] == pair[0]) out[y][x] = pair[2];
+            any = true;
+          }
+          if (!any) throw SourceError(where() + "recolour needs at least one pair");
+          g = out;
+        } else {
+          throw SourceError(where() + "unknown operation " + DoubleQuotedBytes(op));
+        }
+        art.frames[frame] = g;
+      } else {
+        throw SourceError(where() + "unknown line " + DoubleQuotedBytes(line));
+      }
+    });
+    if (read) continue;
+    if (before == kRows || (before == kTop && word == "frame")) state = kRefusedRows;
+    if (before == kPalette && word.size() == 1 && !sheets.empty()) sheets.back().palette.emplace(word[0], 0u);
   }
+  // A frame without rows, when no line was refused (which may have been its rows).
+  const bool refused = faults.Any();
   for (const auto& art : sheets)
-    for (const auto& [n, g] : art.frames)
-      if (g.empty()) throw SourceError(path + ": frame " + std::to_string(n) + " has no rows");
+    for (const auto& frame : art.frames)
+      if (frame.second.empty() && !refused)
+        faults.Keep([&] { throw SourceError(path + ": frame " + std::to_string(frame.first) + " has no rows"); });
+  faults.Throw();
   return sheets;
 }
 

@@ -1,8 +1,10 @@
 // The sheet list "sheets.txt": one line a sheet with its size, style and number.
+#include <climits>
 #include <fstream>
 #include <sstream>
 
 #include "art.h"
+#include "common/source_numbers.h"
 #include "engine/sheet_table.h"
 #include "platform/image.h"
 
@@ -12,10 +14,13 @@ bool PowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
 
 }  // namespace
 
+// Every line is read: each fault is reported (a sheet missing only when no
+// line was refused, which may have been its own).
 std::vector<SheetLine> ReadSheetList(const std::string& path) {
   std::ifstream in(path);
   if (!in) throw SourceError(path + ": cannot open");
   std::vector<SheetLine> sheets(kSheetCount);
+  SourceFaults<SourceError> faults;
   std::string text;
   int number = 0;
   while (std::getline(in, text)) {
@@ -23,30 +28,42 @@ std::vector<SheetLine> ReadSheetList(const std::string& path) {
     const size_t hash = text.find('#');
     if (hash != std::string::npos) text.resize(hash);
     const std::string where = path + ":" + std::to_string(number) + ": ";
-    CheckSourceLine(where, text);
-    std::istringstream words(text);
-    std::string size;
-    SheetLine s;
-    if (!(words >> s.slot)) continue;  // blank line
-    char x = 0;
-    std::istringstream sizeWords;
-    if (!(words >> size >> s.style >> s.number)) throw SourceError(where + "expected: slot WIDTHxHEIGHT style number");
-    sizeWords.str(size);
-    if (!(sizeWords >> s.width >> x >> s.height) || x != 'x') throw SourceError(where + "bad size \"" + size + "\"");
-    if (s.slot < 0 || s.slot >= kSheetCount) throw SourceError(where + "no sheet " + std::to_string(s.slot));
-    if (sheets[s.slot].slot >= 0) throw SourceError(where + "sheet " + std::to_string(s.slot) + " given twice");
-    if (!PowerOfTwo(s.width) || !PowerOfTwo(s.height))
-      throw SourceError(where + "sheet sizes must be powers of two, so that nothing is padded");
-    if (s.width > platform::kLargestPictureSide || s.height > platform::kLargestPictureSide)
-      throw SourceError(where + "the game reads no sheet wider or taller than " +
-                        std::to_string(platform::kLargestPictureSide));
-    const SheetFormat f = SheetFormatFor(s.slot);
-    if (s.width < f.frameWidth || s.height < f.frameHeight)
-      throw SourceError(where + "the sheet is smaller than one of its frames");
-    sheets[s.slot] = s;
+    faults.Keep([&] {
+      CheckSourceLine(where, text);
+      std::istringstream words(text);
+      std::string slot, size;
+      SheetLine s;
+      if (!(words >> slot)) return;  // blank line
+      long long n = 0;
+      if (!ReadWholeNumber(slot, &n)) throw SourceError(where + "expected: slot WIDTHxHEIGHT style number");
+      if (n < 0 || n >= kSheetCount) throw SourceError(where + "no sheet " + ShownBytes(slot));
+      s.slot = static_cast<int>(n);
+      std::string seed;
+      if (!(words >> size >> s.style >> seed) || !ReadWholeNumber(seed, INT_MIN, INT_MAX, &n))
+        throw SourceError(where + "expected: slot WIDTHxHEIGHT style number");
+      s.number = static_cast<int>(n);
+      const size_t x = size.find('x');
+      long long w = 0, h = 0;
+      if (x == std::string::npos || !ReadWholeNumber(size.substr(0, x), 1, INT_MAX, &w) ||
+          !ReadWholeNumber(size.substr(x + 1), 1, INT_MAX, &h))
+        throw SourceError(where + "bad size " + DoubleQuotedBytes(size));
+      s.width = static_cast<int>(w);
+      s.height = static_cast<int>(h);
+      if (sheets[s.slot].slot >= 0) throw SourceError(where + "sheet " + std::to_string(s.slot) + " given twice");
+      if (!PowerOfTwo(s.width) || !PowerOfTwo(s.height))
+        throw SourceError(where + "sheet sizes must be powers of two, so that nothing is padded");
+      if (s.width > platform::kLargestPictureSide || s.height > platform::kLargestPictureSide)
+        throw SourceError(where + "the game reads no sheet wider or taller than " +
+                          std::to_string(platform::kLargestPictureSide));
+      const SheetFormat f = SheetFormatFor(s.slot);
+      if (s.width < f.frameWidth || s.height < f.frameHeight)
+        throw SourceError(where + "the sheet is smaller than one of its frames");
+      sheets[s.slot] = s;
+    });
   }
-  for (int i = 0; i < kSheetCount; ++i)
-    if (sheets[i].slot < 0) throw SourceError(path + ": sheet " + std::to_string(i) + " is missing");
+  const bool refused = faults.Any();
+  for (int i = 0; i < kSheetCount && !refused; ++i)
+    if (sheets[i].slot < 0) faults.Keep([&] { throw SourceError(path + ": sheet " + std::to_string(i) + " is missing"); });
+  faults.Throw();
   return sheets;
 }
-

@@ -304,6 +304,6 @@ void Symbol(Layer& l, const std::string& name, float cx, float cy, float s, cons
     l.Rect(static_cast<int>(cx - s * 0.3f), static_cast<int>(cy - s * 0.25f), static_cast<int>(s * 0.6f), static_cast<int>(s * 0.5f), C("skin.2"));
     l.Line(cx, cy - s * 0.25f, cx, cy + s * 0.25f, 1.0f, C("brown.2"));
   } else {
-    throw SourceError("no symbol \"" + name + "\"");
+    throw SourceError("no symbol " + DoubleQuotedBytes(name));
   }
 }

@@ -182,7 +182,7 @@ WallLook LookOf(const std::string& kind, const Paint& p) {
       return Tone(r, t, x, y, 0.3f);
     }};
   }
-  p.Fail("no wall \"" + kind + "\"");
+  p.Fail("no wall " + DoubleQuotedBytes(kind));
 }
 
 // Draws a wall block whose square's top-left corner is at (ox, oy) of the
@@ -364,13 +364,13 @@ void AddWallPainters(PainterMap& m) {
     WallBlock(l, 10, 10, look);
     if (postern) Postern(l, 10, 10);
     else if (door) HallDoor(l, 10, 10);
-    else if (!p.Arg(1).empty()) p.Fail("no wall dressing \"" + p.Arg(1) + "\"");
+    else if (!p.Arg(1).empty()) p.Fail("no wall dressing " + DoubleQuotedBytes(p.Arg(1)));
     p.Put(p.first, l);
   };
   // door STYLE x|y HALF: one half of a door; its frame stands 11 left and up.
   m["door"] = [](const Paint& p) {
     Layer l(kSide, kSide);
-    Door(l, 11, 11, p.Arg(0), p.Arg(1) == "x", std::stoi(p.Arg(2, "0")));
+    Door(l, 11, 11, p.Arg(0), p.Arg(1) == "x", p.ArgInt(2, 0));
     p.Put(p.first, l);
   };
   // A square mark of the debug overlay: "wall" (a cross on the wall's top) or
@@ -403,7 +403,7 @@ void AddWallPainters(PainterMap& m) {
   m["fog"] = [](const Paint& p) {
     for (int f = p.first; f <= p.last; ++f) {
       Layer l(24, 24);
-      const int code = std::stoi(p.Arg(0, "49")) + (f - p.first);
+      const int code = p.ArgInt(0, 49) + (f - p.first);
       if (code == 1) l.Rect(0, 0, 24, 24, 0xFF000000u);
       else Fog(l, code);
       p.Put(f, l);

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "common/source_bytes.h"
+#include "common/source_numbers.h"
 #include "soundmaker.h"
 
 void Fail(const std::string& where, const std::string& what) { throw SourceFault(where + ": " + what); }
@@ -41,6 +42,13 @@ std::vector<std::string> Words(const std::string& line) {
   std::string w;
   while (s >> w) words.push_back(w);
   return words;
+}
+
+int ParseInt(const std::string& where, const std::string& text) {
+  long long v = 0;
+  if (!ReadWholeNumber(text, &v)) Fail(where, QuotedBytes(text) + " is not a whole number");
+  if (v < -1000000 || v > 1000000) Fail(where, QuotedBytes(text) + " is out of range");
+  return static_cast<int>(v);
 }
 
 void CheckLineBytes(const std::string& where, const std::string& line) {

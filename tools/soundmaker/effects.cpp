@@ -9,6 +9,7 @@
 #include <map>
 #include <set>
 
+#include "common/source_bytes.h"
 #include "soundmaker.h"
 
 namespace {
@@ -94,8 +95,9 @@ struct Recipe {
 double Number(const std::string& where, const std::string& text) {
   char* end = nullptr;
   const double v = std::strtod(text.c_str(), &end);
-  if (text.empty() || *end || !std::isfinite(v)) Fail(where, "'" + text + "' is not a number");
-  if (std::fabs(v) > 1e6) Fail(where, "'" + text + "' is out of range");
+  if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(v))
+    Fail(where, QuotedBytes(text) + " is not a number");
+  if (std::fabs(v) > 1e6) Fail(where, QuotedBytes(text) + " is out of range");
   return v;
 }
 
@@ -118,7 +120,7 @@ std::vector<double> Numbers(const std::string& where, const std::string& text) {
 
 Sweep ParseSweep(const std::string& where, const std::string& text) {
   const auto v = Numbers(where, text);
-  if (v.size() > 2) Fail(where, "a sweep has one or two values: '" + text + "'");
+  if (v.size() > 2) Fail(where, "a sweep has one or two values: " + QuotedBytes(text));
   Sweep s;
   s.from = v[0];
   s.to = v.size() > 1 ? v[1] : v[0];
@@ -130,7 +132,7 @@ Layer ParseLayer(const std::string& where, const std::vector<std::string>& words
   static const std::set<std::string> waves = {"sine", "tri", "square", "saw", "noise", "dust", "fm"};
   Layer l;
   l.wave = words[0];
-  if (!waves.count(l.wave)) Fail(where, "unknown wave '" + l.wave + "'");
+  if (!waves.count(l.wave)) Fail(where, "unknown wave " + QuotedBytes(l.wave));
   for (size_t i = 1; i < words.size(); ++i) {
     const auto eq = words[i].find('=');
     const std::string key = words[i].substr(0, eq);
@@ -139,7 +141,7 @@ Layer ParseLayer(const std::string& where, const std::vector<std::string>& words
       l.wide = true;
       continue;
     }
-    if (eq == std::string::npos) Fail(where, "expected key=value, found '" + words[i] + "'");
+    if (eq == std::string::npos) Fail(where, "expected key=value, found " + QuotedBytes(words[i]));
     auto pair = [&](double* a, double* b) {
       const auto v = Numbers(where, value);
       if (v.size() != 2) Fail(where, key + " takes two values a:b");
@@ -178,7 +180,7 @@ Layer ParseLayer(const std::string& where, const std::vector<std::string>& words
       l.gap = v[1];
       l.jitter = v.size() > 2 ? v[2] : 0;
     } else {
-      Fail(where, "unknown setting '" + key + "'");
+      Fail(where, "unknown setting " + QuotedBytes(key));
     }
   }
   // Times lie within the longest sound; counts and rates stay small.
@@ -193,7 +195,7 @@ Layer ParseLayer(const std::string& where, const std::vector<std::string>& words
       NeedRange(where, "a pitch or cut-off", sweep->to, 0, 100000);
     }
   const bool tonal = l.wave != "noise" && l.wave != "dust";
-  if (tonal && !l.freq.set) Fail(where, "wave '" + l.wave + "' needs f=");
+  if (tonal && !l.freq.set) Fail(where, "wave " + QuotedBytes(l.wave) + " needs f=");
   if (l.wave == "fm" && l.modRatio <= 0) Fail(where, "fm needs mod=ratio:index");
   if (l.q <= 0.05) Fail(where, "q must be above 0.05");
   return l;
@@ -328,33 +330,38 @@ Stereo Render(const Recipe& r) {
   return out;
 }
 
+// The recipes, every line read: each fault is reported (see SoundFaults).
+// The layers after a refused sound line are read into it for their own faults.
 std::vector<Recipe> ParseRecipes(const std::string& file, const std::string& text) {
   std::vector<Recipe> recipes;
+  SoundFaults faults;
   const auto lines = SourceLines(text);
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string where = file + ":" + std::to_string(i + 1);
-    CheckLineBytes(where, lines[i]);
-    const auto words = Words(lines[i]);
-    if (words.empty()) continue;
-    if (words[0] == "sound" || words[0] == "loop") {
-      if (words.size() < 3) Fail(where, "expected '" + words[0] + " <name> <seconds> [level=x]'");
-      Recipe r;
-      r.name = words[1];
-      r.loop = words[0] == "loop";
-      r.length = Number(where, words[2]);
-      r.line = static_cast<int>(i + 1);
-      if (r.length <= 0 || r.length > 10) Fail(where, "a length of 0 to 10 seconds");
-      for (size_t w = 3; w < words.size(); ++w) {
-        if (words[w].rfind("level=", 0) != 0) Fail(where, "unknown setting '" + words[w] + "'");
-        r.level = Number(where, words[w].substr(6));
-        NeedRange(where, "level", r.level, 0, 10);
+    faults.Keep([&] {
+      CheckLineBytes(where, lines[i]);
+      const auto words = Words(lines[i]);
+      if (words.empty()) return;
+      if (words[0] == "sound" || words[0] == "loop") {
+        Recipe& r = recipes.emplace_back();
+        r.line = static_cast<int>(i + 1);
+        if (words.size() < 3) Fail(where, "expected '" + words[0] + " <name> <seconds> [level=x]'");
+        r.name = words[1];
+        r.loop = words[0] == "loop";
+        r.length = Number(where, words[2]);
+        if (r.length <= 0 || r.length > 10) Fail(where, "a length of 0 to 10 seconds");
+        for (size_t w = 3; w < words.size(); ++w) {
+          if (words[w].rfind("level=", 0) != 0) Fail(where, "unknown setting " + QuotedBytes(words[w]));
+          r.level = Number(where, words[w].substr(6));
+          NeedRange(where, "level", r.level, 0, 10);
+        }
+        return;
       }
-      recipes.push_back(r);
-      continue;
-    }
-    if (recipes.empty()) Fail(where, "a layer before any sound");
-    recipes.back().layers.push_back(ParseLayer(where, words));
+      if (recipes.empty()) Fail(where, "a layer before any sound");
+      recipes.back().layers.push_back(ParseLayer(where, words));
+    });
   }
+  faults.Throw();
   return recipes;
 }
 
@@ -364,16 +371,20 @@ std::vector<std::string> MakeEffects(const std::string& recipeFile, const std::s
   const auto recipes = ParseRecipes(recipeFile, ReadTextFile(recipeFile));
   const auto expected = ExpectedNames();
   std::map<std::string, const Recipe*> byName;
+  SoundFaults faults;
   for (const auto& r : recipes) {
     const std::string where = recipeFile + ":" + std::to_string(r.line);
-    if (std::find(expected.begin(), expected.end(), r.name) == expected.end())
-      Fail(where, "'" + r.name + "' is not one of the game's sounds");
-    if (byName.count(r.name)) Fail(where, "'" + r.name + "' is made twice");
-    if (r.layers.empty()) Fail(where, "'" + r.name + "' has no layers");
-    byName[r.name] = &r;
+    faults.Keep([&] {
+      if (std::find(expected.begin(), expected.end(), r.name) == expected.end())
+        Fail(where, QuotedBytes(r.name) + " is not one of the game's sounds");
+      if (byName.count(r.name)) Fail(where, QuotedBytes(r.name) + " is made twice");
+      if (r.layers.empty()) Fail(where, QuotedBytes(r.name) + " has no layers");
+      byName[r.name] = &r;
+    });
   }
   for (const auto& name : expected)
-    if (!byName.count(name)) Fail(recipeFile, "no recipe for '" + name + "'");
+    if (!byName.count(name)) faults.Keep([&] { Fail(recipeFile, "no recipe for '" + name + "'"); });
+  faults.Throw();
   for (const auto& name : expected) {
     const std::string path = outFolder + "/" + name + ".wav";
     if (!WriteWav(path, Render(*byName[name]))) Fail(path, "cannot be written");

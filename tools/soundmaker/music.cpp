@@ -16,6 +16,8 @@
 #include <filesystem>
 #include <map>
 
+#include "common/shown_bytes.h"
+#include "common/source_bytes.h"
 #include "platform/audio.h"
 #include "soundmaker.h"
 
@@ -42,6 +44,9 @@ struct Part {
   int channel = 0, program = 0, volume = 100, pan = 64, reverb = 40, velocity = 90;
   double legato = 0.92;
   std::vector<Note> notes;
+  // Whether its bars are checked: not after a fault of the part or the
+  // score's length, which would put every later bar line out.
+  bool timed = true;
 };
 
 struct Score {
@@ -50,15 +55,6 @@ struct Score {
   std::vector<Part> parts;
   int Ticks() const { return bars * meter * kDivision; }
 };
-
-// A whole number of at most a million either way (every setting lies well inside).
-int ParseInt(const std::string& where, const std::string& text) {
-  char* end = nullptr;
-  const long v = std::strtol(text.c_str(), &end, 10);
-  if (text.empty() || *end) Fail(where, "'" + text + "' is not a whole number");
-  if (v < -1000000 || v > 1000000) Fail(where, "'" + text + "' is out of range");
-  return static_cast<int>(v);
-}
 
 int DrumKey(const std::string& name) {
   static const std::map<std::string, int> drums = {
@@ -83,12 +79,12 @@ int PitchKey(const std::string& word) {
 int NoteKey(const std::string& where, const std::string& word) {
   if (word.size() > 1 && word[0] == 'n' && std::isdigit(static_cast<unsigned char>(word[1]))) {
     const int k = ParseInt(where, word.substr(1));
-    if (k < 0 || k > 127) Fail(where, "key out of range: " + word);
+    if (k < 0 || k > 127) Fail(where, "key out of range: " + QuotedBytes(word));
     return k;
   }
   int k = PitchKey(word);
   if (k < 0) k = DrumKey(word);
-  if (k < 0 || k > 127) Fail(where, "'" + word + "' is not a note");
+  if (k < 0 || k > 127) Fail(where, QuotedBytes(word) + " is not a note");
   return k;
 }
 
@@ -124,7 +120,8 @@ void ParseNotes(const std::string& where, const std::string& text, const Score& 
   const int bar = score.meter * kDivision;
   for (const auto& w : words) {
     if (w == "|") {
-      if (*tick % bar != 0) Fail(where, "bar line " + std::to_string(*tick / bar + 1) + " of part '" + part->name + "' falls inside a bar");
+      if (part->timed && *tick % bar != 0)
+        Fail(where, "bar line " + std::to_string(*tick / bar + 1) + " of part " + QuotedBytes(part->name) + " falls inside a bar");
       continue;
     }
     if (w.size() > 1 && w[0] == 'v' && std::isdigit(static_cast<unsigned char>(w[1]))) {
@@ -135,12 +132,12 @@ void ParseNotes(const std::string& where, const std::string& text, const Score& 
     const auto colon = w.find(':');
     if (colon != std::string::npos) {
       const int sixteenths = ParseInt(where, w.substr(colon + 1));
-      if (sixteenths <= 0) Fail(where, "a duration must be positive: " + w);
+      if (sixteenths <= 0) Fail(where, "a duration must be positive: " + QuotedBytes(w));
       *duration = sixteenths * kTicksPerSixteenth;
       body = w.substr(0, colon);
     }
-    if (*duration > score.Ticks() - *tick)
-      Fail(where, "part '" + part->name + "' runs past the score's " + std::to_string(score.bars) + " bars");
+    if (part->timed && *duration > score.Ticks() - *tick)
+      Fail(where, "part " + QuotedBytes(part->name) + " runs past the score's " + std::to_string(score.bars) + " bars");
     if (body != "r") {
       size_t start = 0;
       for (;;) {
@@ -150,84 +147,114 @@ void ParseNotes(const std::string& where, const std::string& text, const Score& 
         n.length = std::max(1, static_cast<int>(*duration * part->legato));
         n.key = NoteKey(where, body.substr(start, plus - start));
         n.velocity = part->velocity;
-        part->notes.push_back(n);
+        if (part->timed) part->notes.push_back(n);
         if (plus == std::string::npos) break;
         start = plus + 1;
       }
     }
-    *tick += *duration;
+    if (part->timed) *tick += *duration;
   }
 }
 
+// A score, every line read: each fault is reported (see SoundFaults).
 Score ParseScore(const std::string& file, const std::string& text) {
   Score s;
   s.file = file;
   const auto lines = SourceLines(text);
   int tick = 0, duration = kDivision;
+  SoundFaults faults;
+  bool lengthRefused = false;  // a tempo, meter or bars line refused: no part is timed
+  // The length of the part read last, checked as the next part or the score ends.
+  auto PartEnds = [&](const std::string& where) {
+    if (s.parts.empty() || !s.parts.back().timed || tick == s.Ticks()) return;
+    faults.Keep([&] {
+      Fail(where, "part " + QuotedBytes(s.parts.back().name) + " lasts " + std::to_string(tick / kTicksPerSixteenth) +
+                      " sixteenths, the score " + std::to_string(s.Ticks() / kTicksPerSixteenth));
+    });
+  };
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string where = file + ":" + std::to_string(i + 1);
-    CheckLineBytes(where, lines[i]);
-    const auto words = Words(lines[i]);
-    if (words.empty()) continue;
-    const std::string& key = words[0];
-    if (key == "title") {
-      // The text after the word, as written.
-      const size_t at = lines[i].find("title") + 5;
-      const size_t start = lines[i].find_first_not_of(" \t", at);
-      if (start == std::string::npos) Fail(where, "the title has no text");
-      s.title = lines[i].substr(start);
-    } else if (key == "tempo" || key == "meter" || key == "bars") {
-      if (words.size() != 2) Fail(where, key + " takes one number");
-      if (!s.parts.empty()) Fail(where, key + " must come before the parts");
-      const int v = ParseInt(where, words[1]);
-      const int low = key == "tempo" ? kSlowestTempo : 1, high = key == "tempo" ? kFastestTempo : 400;
-      if (v < low || v > high)
-        Fail(where, key + " out of range (" + std::to_string(low) + " to " + std::to_string(high) + ")");
-      if (key == "tempo") s.tempo = v;
-      if (key == "meter") s.meter = v;
-      if (key == "bars") s.bars = v;
-    } else if (key == "part") {
-      if (words.size() < 2) Fail(where, "a part needs a name");
-      if (!s.parts.empty() && tick != s.Ticks())
-        Fail(where, "part '" + s.parts.back().name + "' lasts " + std::to_string(tick / kTicksPerSixteenth) +
-                        " sixteenths, the score " + std::to_string(s.Ticks() / kTicksPerSixteenth));
-      if (s.bars == 0) Fail(where, "'bars' must come before the parts");
-      const int64_t seconds = int64_t{s.bars} * s.meter * 60 / s.tempo;
-      if (seconds > platform::kMidiLongestSong)
-        Fail(where, "the score lasts " + std::to_string(seconds) + " seconds, a track at most " +
-                        std::to_string(platform::kMidiLongestSong));
-      Part p;
-      p.name = words[1];
-      for (size_t w = 2; w < words.size(); ++w) {
-        const auto eq = words[w].find('=');
-        if (eq == std::string::npos) Fail(where, "expected key=value: " + words[w]);
-        const std::string k = words[w].substr(0, eq), v = words[w].substr(eq + 1);
-        if (k == "ch") p.channel = ParseInt(where, v);
-        else if (k == "prog") p.program = ParseInt(where, v);
-        else if (k == "vol") p.volume = ParseInt(where, v);
-        else if (k == "pan") p.pan = ParseInt(where, v);
-        else if (k == "rev") p.reverb = ParseInt(where, v);
-        else if (k == "vel") p.velocity = ParseInt(where, v);
-        else if (k == "legato") {
-          // A note sounds for at most its whole length, so that it ends inside the score.
-          const int legato = ParseInt(where, v);
-          if (legato < 1 || legato > 100) Fail(where, "legato out of range (1 to 100)");
-          p.legato = legato / 100.0;
-        } else Fail(where, "unknown part setting '" + k + "'");
+    const std::string& line = lines[i];
+    bool notes = false, length = false;  // a fault of a part's notes, of the score's length
+    const bool read = faults.Keep([&] {
+      CheckLineBytes(where, line);
+      const auto words = Words(line);
+      if (words.empty()) return;
+      const std::string& key = words[0];
+      if (key == "title") {
+        // The text after the word, as written: what the game's fonts show.
+        const size_t at = line.find("title") + 5;
+        const size_t start = line.find_first_not_of(" \t", at);
+        if (start == std::string::npos) Fail(where, "the title has no text");
+        const std::string title = line.substr(start);
+        const size_t unshown = UnshownByte(title, false);
+        if (unshown != std::string::npos) Fail(where, UnshownByteMessage(key, title, unshown));
+        s.title = title;
+      } else if (key == "tempo" || key == "meter" || key == "bars") {
+        if (!s.parts.empty()) Fail(where, key + " must come before the parts");
+        length = true;
+        if (words.size() != 2) Fail(where, key + " takes one number");
+        const int v = ParseInt(where, words[1]);
+        const int low = key == "tempo" ? kSlowestTempo : 1, high = key == "tempo" ? kFastestTempo : 400;
+        if (v < low || v > high)
+          Fail(where, key + " out of range (" + std::to_string(low) + " to " + std::to_string(high) + ")");
+        if (key == "tempo") s.tempo = v;
+        if (key == "meter") s.meter = v;
+        if (key == "bars") s.bars = v;
+      } else if (key == "part") {
+        PartEnds(where);
+        // The notes that follow belong to this part whatever its line's
+        // fault; they are timed only when the line is read whole.
+        Part& part = s.parts.emplace_back();
+        part.timed = false;
+        tick = 0;
+        duration = kDivision;
+        if (words.size() < 2) Fail(where, "a part needs a name");
+        part.name = words[1];
+        if (!lengthRefused) {
+          // A fault of the score's length is the score's: reported at its first part alone.
+          length = true;
+          if (s.bars == 0) Fail(where, "'bars' must come before the parts");
+          const int64_t seconds = int64_t{s.bars} * s.meter * 60 / s.tempo;
+          if (seconds > platform::kMidiLongestSong)
+            Fail(where, "the score lasts " + std::to_string(seconds) + " seconds, a track at most " +
+                            std::to_string(platform::kMidiLongestSong));
+          length = false;
+        }
+        for (size_t w = 2; w < words.size(); ++w) {
+          const auto eq = words[w].find('=');
+          if (eq == std::string::npos) Fail(where, "expected key=value: " + QuotedBytes(words[w]));
+          const std::string k = words[w].substr(0, eq), v = words[w].substr(eq + 1);
+          if (k == "ch") part.channel = ParseInt(where, v);
+          else if (k == "prog") part.program = ParseInt(where, v);
+          else if (k == "vol") part.volume = ParseInt(where, v);
+          else if (k == "pan") part.pan = ParseInt(where, v);
+          else if (k == "rev") part.reverb = ParseInt(where, v);
+          else if (k == "vel") part.velocity = ParseInt(where, v);
+          else if (k == "legato") {
+            // A note sounds for at most its whole length, so that it ends inside the score.
+            const int legato = ParseInt(where, v);
+            if (legato < 1 || legato > 100) Fail(where, "legato out of range (1 to 100)");
+            part.legato = legato / 100.0;
+          } else Fail(where, "unknown part setting " + QuotedBytes(k));
+        }
+        if (part.channel < 0 || part.channel > 15 || part.program < 0 || part.program > 127)
+          Fail(where, "channel or program out of range");
+        part.timed = !lengthRefused;
+      } else {
+        if (s.parts.empty()) Fail(where, "notes before any part");
+        notes = true;
+        ParseNotes(where, line, s, &s.parts.back(), &tick, &duration);
       }
-      if (p.channel < 0 || p.channel > 15 || p.program < 0 || p.program > 127) Fail(where, "channel or program out of range");
-      s.parts.push_back(p);
-      tick = 0;
-      duration = kDivision;
-    } else {
-      if (s.parts.empty()) Fail(where, "notes before any part");
-      ParseNotes(where, lines[i], s, &s.parts.back(), &tick, &duration);
-    }
+    });
+    // A fault in a part's notes puts its later bar lines out: they are not
+    // checked; a fault of the score's length leaves every part untimed.
+    if (!read && notes) s.parts.back().timed = false;
+    if (!read && length) lengthRefused = true;
   }
-  if (s.parts.empty()) Fail(file, "no parts");
-  if (tick != s.Ticks())
-    Fail(file, "part '" + s.parts.back().name + "' lasts " + std::to_string(tick / kTicksPerSixteenth) +
-                   " sixteenths, the score " + std::to_string(s.Ticks() / kTicksPerSixteenth));
+  if (s.parts.empty()) faults.Keep([&] { Fail(file, "no parts"); });
+  PartEnds(file);
+  faults.Throw();
   return s;
 }
 
@@ -404,12 +431,18 @@ void MakeMusic(const std::string& scoreFolder, const std::string& midiFolder, co
   for (int t = 0; t < 18; ++t)
     if (!tracks.count(t)) Fail(scoreFolder, "no score for track " + std::to_string(t));
   if (combat.empty()) Fail(scoreFolder, "no score 'combat.txt'");
-  // Every score is read before anything is written.
+  // Every score is read, and every fault of each reported, before anything is written.
+  SoundFaults faults;
   std::map<int, std::vector<uint8_t>> midi;
-  for (const auto& [track, file] : tracks) midi[track] = MidiFile(ParseScore(file, ReadTextFile(file)));
-  const Score combatScore = ParseScore(combat, ReadTextFile(combat));
-  if (int64_t{combatScore.bars} * combatScore.meter * 60 / combatScore.tempo > kLongestCombatScore)
-    Fail(combat, "the combat score lasts longer than " + std::to_string(kLongestCombatScore) + " seconds");
+  for (const auto& [track, file] : tracks)
+    faults.Keep([&, track = track, file = file] { midi[track] = MidiFile(ParseScore(file, ReadTextFile(file))); });
+  Score combatScore;
+  faults.Keep([&] {
+    combatScore = ParseScore(combat, ReadTextFile(combat));
+    if (int64_t{combatScore.bars} * combatScore.meter * 60 / combatScore.tempo > kLongestCombatScore)
+      Fail(combat, "the combat score lasts longer than " + std::to_string(kLongestCombatScore) + " seconds");
+  });
+  faults.Throw();
   for (const auto& [track, bytes] : midi) {
     const std::string path = midiFolder + "/" + std::to_string(track) + ".mid";
     std::FILE* f = std::fopen(path.c_str(), "wb");

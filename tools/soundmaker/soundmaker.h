@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "common/source_faults.h"
+
 constexpr int kRate = 22050;
 
 // Stereo float samples, interleaved.
@@ -16,10 +18,15 @@ struct SourceFault : std::runtime_error {
 };
 // Throws the fault; the tool reports it and stops with status 1.
 [[noreturn]] void Fail(const std::string& where, const std::string& what);
+// The faults of a source, each reported (common/source_faults.h).
+using SoundFaults = SourceFaults<SourceFault>;
 std::string ReadTextFile(const std::string& path);
 // Splits text into lines with comments (from a '#' after a space to the line's end) removed.
 std::vector<std::string> SourceLines(const std::string& text);
 std::vector<std::string> Words(const std::string& line);
+// A whole number of at most a million either way, read whole (every setting
+// lies well inside).
+int ParseInt(const std::string& where, const std::string& text);
 // Refuses a source line that holds a control byte (a tab is a blank), naming
 // the line's first word and quoting the word that holds it.
 void CheckLineBytes(const std::string& where, const std::string& line);

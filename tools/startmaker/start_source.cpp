@@ -1,7 +1,6 @@
 #include "startmaker/start_source.h"
 
 #include <cctype>
-#include <cerrno>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -9,7 +8,9 @@
 #include <set>
 #include <sstream>
 
+#include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_numbers.h"
 #include "creatures/creature_kinds.h"
 #include "creatures/creature_treasure.h"
 #include "rules/creature_record.h"
@@ -48,18 +49,12 @@ struct Words {
   std::string fault;
 };
 
-// A blank between words: a space, a tab, or the carriage return of a CRLF
-// line end (one inside a line is a byte of the word it stands in).
-bool Blank(const std::string& line, size_t i) {
-  return line[i] == ' ' || line[i] == '\t' || (line[i] == '\r' && i + 1 == line.size());
-}
-
 Words Split(const std::string& line) {
   Words w;
   size_t i = 0;
   while (i < line.size()) {
     const char ch = line[i];
-    if (Blank(line, i)) {
+    if (BlankAt(line, i)) {
       ++i;
       continue;
     }
@@ -89,7 +84,7 @@ Words Split(const std::string& line) {
       continue;
     }
     size_t end = i;
-    while (end < line.size() && !Blank(line, end)) ++end;
+    while (end < line.size() && !BlankAt(line, end)) ++end;
     w.words.push_back(line.substr(i, end - i));
     w.quoted.push_back(false);
     i = end;
@@ -97,12 +92,10 @@ Words Split(const std::string& line) {
   return w;
 }
 
+// A number read whole: "12" and a zero byte and junk after it is none.
 bool ParseInt(const std::string& s, long long low, long long high, int* out) {
-  if (s.empty()) return false;
-  errno = 0;
-  char* end = nullptr;
-  const long long v = std::strtoll(s.c_str(), &end, 10);
-  if (errno != 0 || *end != '\0' || v < low || v > high) return false;
+  long long v = 0;
+  if (!ReadWholeNumber(s, low, high, &v)) return false;
   *out = static_cast<int>(v);
   return true;
 }
@@ -193,23 +186,24 @@ class Reader {
           ", not " + QuotedBytes(words_[i]));
     return false;
   }
-  // A quoted text: a name or tag holds no control byte, a description none
-  // but the carriage return that ends a line of it.
+  // A quoted text: a name or tag holds only what the game's fonts show, a
+  // description the carriage return that ends a line of it too.
   bool Text(size_t i, size_t limit, std::string* out, bool lineEnds = false) {
     if (!quoted_[i]) {
       Fault(QuotedBytes(words_[0]) + " needs a quoted text");
       return false;
     }
-    const size_t unshown = UnshownControlByte(words_[i], lineEnds);
+    const std::string text = WithGamePoundSigns(words_[i]);
+    const size_t unshown = UnshownByte(text, lineEnds);
     if (unshown != std::string::npos) {
-      Fault(ControlByteMessage(words_[0], words_[i], unshown));
+      Fault(UnshownByteMessage(words_[0], text, unshown));
       return false;
     }
-    if (words_[i].size() > limit) {
+    if (text.size() > limit) {
       Fault("the text is longer than " + std::to_string(limit) + " bytes");
       return false;
     }
-    *out = words_[i];
+    *out = text;
     return true;
   }
   StartCreature& C() { return creature_ >= 0 ? out_->creatures[static_cast<size_t>(creature_)] : refusedCreature_; }

@@ -38,7 +38,9 @@
 #include <utility>
 #include <vector>
 
+#include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_numbers.h"
 #include "tablemaker/tablemaker.h"
 
 namespace {
@@ -52,12 +54,6 @@ struct Token {
 // of), nothing at the start of a line.
 std::string FieldBefore(const std::vector<Token>& tokens) {
   return tokens.empty() ? "" : QuotedBytes(tokens.back().text) + ": ";
-}
-
-// A blank between words: a space, a tab, or the carriage return of a CRLF
-// line end (one inside a line is a byte of the word it stands in).
-bool Blank(const std::string& line, size_t i) {
-  return line[i] == ' ' || line[i] == '\t' || (line[i] == '\r' && i + 1 == line.size());
 }
 
 // Whether a line holds an odd count of quotes (a quote after a backslash
@@ -77,7 +73,7 @@ bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* err
   size_t i = 0;
   while (i < line.size()) {
     const char c = line[i];
-    if (Blank(line, i)) {
+    if (BlankAt(line, i)) {
       ++i;
       continue;
     }
@@ -119,23 +115,18 @@ bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* err
         return false;
       }
     } else {
-      while (i < line.size() && !Blank(line, i)) t.text += line[i++];
+      while (i < line.size() && !BlankAt(line, i)) t.text += line[i++];
     }
     out->push_back(t);
   }
   return true;
 }
 
-// A number is digits, after a minus sign or not: nothing else, no blank or
-// line end before it either.
+// A number is digits, after a sign or not: nothing else, no blank or line
+// end before it either (common/source_numbers.h).
 bool ParseInt(const std::string& s, int64_t* value) {
-  const size_t digits = !s.empty() && s[0] == '-' ? 1 : 0;
-  if (s.size() == digits) return false;
-  for (size_t i = digits; i < s.size(); ++i)
-    if (s[i] < '0' || s[i] > '9') return false;
-  char* end = nullptr;
-  const long long v = std::strtoll(s.c_str(), &end, 10);
-  if (*end != 0) return false;
+  long long v = 0;
+  if (!ReadWholeNumber(s, &v)) return false;
   *value = v;
   return true;
 }
@@ -159,11 +150,11 @@ const FieldSpec* Apply(const TableSchema& schema, std::vector<uint8_t>& row, con
   }
   switch (field->kind) {
     case FieldKind::kText: {
-      // A name shows no control byte; a text laid out in lines shows a
-      // carriage return as its line end, and no other.
-      const size_t unshown = UnshownControlByte(value.text, field->lines);
+      // A name shows what the game's fonts show; a text laid out in lines
+      // shows a carriage return as its line end too.
+      const size_t unshown = UnshownByte(value.text, field->lines);
       if (unshown != std::string::npos) {
-        *error = ControlByteMessage(key, value.text, unshown);
+        *error = UnshownByteMessage(key, value.text, unshown);
         return nullptr;
       }
       if (value.text.size() + 1 > static_cast<size_t>(field->width)) {
@@ -389,8 +380,21 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
       }
       continue;
     }
+    // A line that starts with no field of the table, or stands outside a
+    // row block, is one fault: the lines up to the next row or copy line
+    // (the fields of the row it may have meant to start) are read into a
+    // refused block, for their own faults only.
+    if (tokens[0].quoted || !schema.Find(head)) {
+      const size_t at = UnshownControlByte(head, false);
+      Report(lineNumber, tokens[0].quoted                 ? QuotedBytes(head) + ": a field name cannot be quoted"
+                         : at != std::string::npos ? ControlByteMessage("", head, at)
+                                                   : "unknown field " + QuotedBytes(head));
+      current = kRefusedBlock;
+      continue;
+    }
     if (current == kNoBlock) {
       Report(lineNumber, QuotedBytes(head) + " stands outside a row block");
+      current = kRefusedBlock;
       continue;
     }
     if (tokens.size() % 2 != 0) {

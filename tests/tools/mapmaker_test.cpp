@@ -1,0 +1,79 @@
+// The map compiler as the build runs it: a faulty source is refused with
+// file and line, each fault once and every message printable, and nothing
+// is written.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "map/map_record.h"
+
+namespace {
+
+// The compiler refuses faulty sources, naming the file and line.
+TEST(MapCompiler, RefusesFaultySources) {
+  using namespace std::string_literals;
+  const struct {
+    const char* what;
+    std::string source;
+    const char* message;
+    bool alone = false;  // the only fault reported
+  } cases[] = {
+      {"width 61", "name: x\nwidth: 61\nheight: 2\n", "'width' is 61, outside 1 to 60"},
+      {"short row", "name: x\nwidth: 3\nheight: 2\nlayer walls\n###\n##\nend\n", "is 2 squares wide"},
+      {"missing row", "name: x\nwidth: 3\nheight: 2\nlayer walls\n###\nend\n", "has 1 rows"},
+      {"code out of range", "name: x\nwidth: 1\nheight: 1\nlayer walls\nkey # 10000\n#\nend\n", "outside -1 to 9999"},
+      {"unkeyed character", "name: x\nwidth: 1\nheight: 1\nlayer walls\nQ\nend\n", "'Q' at x 0 has no key"},
+      {"square outside", "name: x\nwidth: 2\nheight: 2\nsquare events 2 0 5\n", "is outside the map's 2 x 2"},
+      {"no height", "name: x\nwidth: 2\n", "no 'height'"},
+      {"long name", "name: The Hall of the Kings\nwidth: 1\nheight: 1\n", "longer than the 14 characters"},
+      {"a well drawn as bones", "name: x\nwidth: 1\nheight: 1\nlayer walls\nkey W 75\nW\nend\n", "a well is 113"},
+      {"a well set as bones", "name: x\nwidth: 1\nheight: 1\nsquare walls 0 0 75\n", "a well is 113"},
+      // A control byte is refused once, by its field, and shown.
+      {"a zero byte in the name", "name: The Lo\0wer\nwidth: 1\nheight: 1\n"s,
+       "Map9.txt:1: 'name' holds the control byte \\x00: 'The Lo\\x00wer'\n", true},
+      {"a carriage return in a row", "name: x\nwidth: 2\nheight: 1\nlayer walls\n.\r.\nend\n",
+       "Map9.txt:5: 'layer walls' holds the control byte \\x0d: '.\\x0d.'\n", true},
+      // A name holds what the game's fonts show: 0xE9 has no glyph.
+      {"a byte without a glyph in the name", "name: Caf\xe9\nwidth: 1\nheight: 1\n",
+       "Map9.txt:1: 'name' holds the byte \\xe9, which the game cannot show: 'Caf\\xe9'\n", true},
+      // A number is read whole: a zero byte and junk after it are no width
+      // (it was read as 2 and the map written), and its layers are not
+      // reported as coming before it.
+      {"a zero byte in a number", "name: x\nwidth: 2\0junk\nheight: 1\nlayer walls\n..\nend\n"s,
+       "Map9.txt:2: 'width' needs a whole number, not '2\\x00junk'\n", true},
+      // A refused key is one fault: the squares drawn with it are not each
+      // reported as having no key.
+      {"a control byte in a key", "name: x\nwidth: 3\nheight: 2\nlayer walls\nkey # 4\x01" "6\n#.#\n###\nend\n",
+       "Map9.txt:5: 'layer walls' holds the control byte \\x01: 'key # 4\\x016'\n", true},
+      {"a key without a number", "name: x\nwidth: 2\nheight: 1\nlayer walls\nkey # 4x\n##\nend\n",
+       "Map9.txt:5: key '#' needs a whole-number code, not '4x'\n", true},
+  };
+  const std::string dir = "mapmaker-test-" + std::to_string(getpid());
+  std::filesystem::create_directories(dir);
+  for (const auto& c : cases) {
+    { std::ofstream(dir + "/Map9.txt", std::ios::binary) << c.source; }
+    const std::string cmd = "../tools/makemaps " + dir + "/out " + dir + "/Map9.txt 2>" + dir + "/errors.txt";
+    EXPECT_NE(std::system(cmd.c_str()), 0) << c.what;
+    std::ifstream in(dir + "/errors.txt");
+    const std::string errors((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(errors.find("Map9.txt:"), std::string::npos) << c.what << ": " << errors;
+    EXPECT_NE(errors.find(c.message), std::string::npos) << c.what << ": " << errors;
+    if (c.alone) {
+      EXPECT_NE(errors.find("makemaps: 1 fault,"), std::string::npos) << c.what << ": " << errors;
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir + "/out/Map9.dat")) << c.what;
+  }
+  { std::ofstream(dir + "/Map9.txt") << "name: ok\nwidth: 2\nheight: 1\nlayer walls\nkey # 46\n#.\nend\n"; }
+  EXPECT_EQ(std::system(("../tools/makemaps " + dir + "/out " + dir + "/Map9.txt").c_str()), 0);
+  static MapRecord m;
+  EXPECT_EQ(ReadMapFile((dir + "/out/Map9.dat").c_str(), &m), kMapFileRead);
+  EXPECT_EQ(m.At(kLayerWalls, 0, 0), 46);
+  EXPECT_EQ(m.At(kLayerWalls, 1, 0), 0);
+  std::filesystem::remove_all(dir);
+}
+
+}  // namespace

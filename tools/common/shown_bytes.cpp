@@ -1,0 +1,80 @@
+// The bytes the game shows (see shown_bytes.h), from the font sources the
+// build copies in.
+#include "common/shown_bytes.h"
+
+#include <bitset>
+#include <sstream>
+#include <string>
+
+#include "common/source_bytes.h"
+
+namespace {
+
+#include "common/font_sources.inc"
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+// The characters a font source gives a glyph: the names of its "chars" lines.
+std::bitset<256> Glyphs(const char* source) {
+  std::bitset<256> glyphs;
+  std::istringstream lines(source);
+  for (std::string line; std::getline(lines, line);) {
+    if (line.rfind("chars ", 0) != 0) continue;
+    std::istringstream names(line.substr(6));
+    for (std::string name; names >> name;) {
+      const int code = FontCharCode(name);
+      if (code >= 0) glyphs.set(static_cast<size_t>(code));
+    }
+  }
+  return glyphs;
+}
+
+const std::bitset<256>& ShownSet() {
+  static const std::bitset<256> shown = [] {
+    std::bitset<256> s = Glyphs(kLargeFontSource) & Glyphs(kSmallFontSource);
+    s.set(' ');
+    s.set('_');
+    return s;
+  }();
+  return shown;
+}
+
+}  // namespace
+
+bool GameShowsByte(unsigned char c) { return ShownSet().test(c); }
+
+size_t UnshownByte(std::string_view text, bool lineEnds) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (!GameShowsByte(c) && !(lineEnds && c == '\r')) return i;
+  }
+  return std::string_view::npos;
+}
+
+std::string UnshownByteMessage(std::string_view field, std::string_view text, size_t at) {
+  if (IsControlByte(static_cast<unsigned char>(text[at]))) return ControlByteMessage(field, text, at);
+  const std::string said = " holds the byte " + ShownBytes(text.substr(at, 1)) + ", which the game cannot show";
+  if (field.empty()) return QuotedBytes(text) + said;
+  return QuotedBytes(field) + said + ": " + QuotedBytes(text);
+}
+
+std::string WithGamePoundSigns(std::string_view text) {
+  std::string out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '\xC2' && i + 1 < text.size() && text[i + 1] == '\xA3') ++i;
+    out += text[i];
+  }
+  return out;
+}
+
+int FontCharCode(std::string_view name) {
+  if (name.size() == 1) return static_cast<unsigned char>(name[0]);
+  if (name.size() == 4 && name[0] == '\\' && name[1] == 'x' && HexDigit(name[2]) >= 0 && HexDigit(name[3]) >= 0)
+    return HexDigit(name[2]) * 16 + HexDigit(name[3]);
+  return -1;
+}
