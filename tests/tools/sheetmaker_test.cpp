@@ -79,6 +79,8 @@ TEST(SheetMaker, FaultyFrameMapsAreRefusedWithFileAndLine) {
       // A value of a word is one the painter knows: any other gem was drawn
       // as a square cut.
       {"sheet 21\n  50 item gem cut=banana", "cut= is round, long, square, pearl or eye, not \"banana\"\n"},
+      // An option the painter never reads (a slip of the pen) is refused.
+      {"sheet 21\n  50 item gem cutt=round", "painter item takes no \"cutt=\"\n"},
   };
   for (const auto& [extra, message] : faults) {
     const ToolRun run = RunTool("terrain.txt", extra, out);

@@ -416,6 +416,7 @@ void AddEffectPainters(PainterMap& m) {
   };
   // beam VARIANT: a jagged bolt of light along the frame, on black.
   m["beam"] = [](const Paint& p) {
+    p.Opt("seed");  // seed=N only varies the line's words, and so the bolt's path
     Layer l(p.W(), p.H());
     const uint32_t s = p.Seed(p.first);
     float y = p.H() / 2.0f;

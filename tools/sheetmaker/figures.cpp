@@ -52,6 +52,8 @@ Recipe ExpandRecipe(const Paint& p, std::string* builder) {
     if (w.find('$') != std::string::npos) asked.insert(w.substr(w.find('$') + 1));
   for (const auto& [key, value] : r.words)
     if (!kWords.count(key) && !asked.count(key)) p.Fail("no figure word " + DoubleQuotedBytes(key));
+  if (p.asked)  // the recipe has judged every word of the line
+    for (const auto& [key, value] : r.words) p.asked->insert(key);
   Recipe line = r;
   for (std::string w : base) {
     // $key takes the line's value of key.

@@ -14,6 +14,7 @@ std::string Paint::Arg(size_t i, const std::string& def) const {
 }
 
 std::string Paint::Opt(const std::string& key, const std::string& def) const {
+  if (asked) asked->insert(key);
   for (const auto& a : args)
     if (a.size() > key.size() && a.compare(0, key.size(), key) == 0 && a[key.size()] == '=')
       return a.substr(key.size() + 1);
@@ -178,13 +179,19 @@ void DrawFrameMap(Canvas& c, const FrameGrid& g, int sheet, const std::vector<Fr
       for (int n = line.first; n <= line.last; ++n) (*owners)[n] = line.where;
       auto it = painters.find(line.painter);
       if (it == painters.end()) throw SourceError(line.where + "no painter " + DoubleQuotedBytes(line.painter));
-      Paint p{c, g, line.first, line.last, line.args, line.where, &recipes};
+      std::set<std::string> asked;
+      Paint p{c, g, line.first, line.last, line.args, line.where, &recipes, &asked};
       try {
         it->second(p);
       } catch (const SourceError& e) {
         // A fault found below the painter is named by its line.
         const std::string what = e.what();
         throw SourceError(what.rfind(line.where, 0) == 0 ? what : line.where + what);
+      }
+      for (const std::string& a : line.args) {
+        const size_t eq = a.find('=');
+        if (eq != std::string::npos && !asked.count(a.substr(0, eq)))
+          throw SourceError(line.where + "painter " + line.painter + " takes no " + DoubleQuotedBytes(a.substr(0, eq) + "="));
       }
     });
   }

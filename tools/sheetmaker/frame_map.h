@@ -11,6 +11,7 @@
 #include <functional>
 #include <initializer_list>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,9 @@ struct Paint {
   std::string where;              // file:line, for messages
   // The recipes of the maps: `recipe NAME words...` lines, by name.
   const std::map<std::string, std::vector<std::string>>* recipes = nullptr;
+  // The option names the painter has asked for (shared by its copies): a
+  // key=value it never asks for is a word it does not know.
+  std::set<std::string>* asked = nullptr;
 
   int Count() const { return last - first + 1; }
   int W() const { return grid.frameWidth; }
