@@ -132,7 +132,8 @@ TEST(Presentation, AWindowLeftAtItsSizeInFullScreenShowsTheWholePicture) {
 // the part drawn 1:1 until the window takes that size once the desktop has
 // had time to answer, and then the whole area; at rest while a back buffer
 // made anew at another size is shown; and before the new back buffer's
-// first picture, where that picture will show.
+// first picture, where that picture will show; and in a window made smaller,
+// where its last picture shows until the next.
 TEST(Presentation, ThePointerIsReadAtThePixelTheWindowShowsUnderIt) {
   ASSERT_TRUE(platform::InitPlatform());
   const bool manual = platform::ManualClockActive();
@@ -183,6 +184,19 @@ TEST(Presentation, ThePointerIsReadAtThePixelTheWindowShowsUnderIt) {
   ASSERT_TRUE(device->Reset(p));
   platform::InjectWindowMouseMove(7, 4);
   EXPECT_EQ(PointerPixel(window), std::make_pair(4, 2)) << "before the new back buffer's first picture";
+
+  // The window made 8 by 6 still shows its last picture, at 3/2, until the
+  // next: the pointer is read where that picture shows, then at 1:1.
+  device->Clear(0xFF000000u);
+  ASSERT_TRUE(device->Present());
+  int left = 0, top = 0, right = 0, bottom = 0;
+  ASSERT_TRUE(platform::GetWindowRect(window, &left, &top, &right, &bottom));
+  ASSERT_TRUE(platform::MoveAppWindow(window, left, top, right - left - 4, bottom - top - 3));
+  platform::InjectWindowMouseMove(7, 4);
+  EXPECT_EQ(PointerPixel(window), std::make_pair(4, 2)) << "the last picture, in a window made smaller since";
+  device->Clear(0xFF000000u);
+  ASSERT_TRUE(device->Present());
+  EXPECT_EQ(PointerPixel(window), std::make_pair(7, 4)) << "the next picture, at the window's new size";
   device.reset();
   platform::DestroyAppWindow(window);
   platform::PresentWhileHeadless(false);
