@@ -164,4 +164,8 @@ bool IsWideView() { return WindowedFlag == 1 && WindowSize == 3; }
 int ViewWidth() { return IsWideView() ? 480 : 320; }
 int ViewHeight() { return IsWideView() ? 360 : 240; }
 int PictureToView(int picturePixels) { return IsWideView() ? picturePixels * 3 / 2 : picturePixels; }
-int ViewToPicture(int viewPixels) { return IsWideView() ? viewPixels * 2 / 3 : viewPixels; }
+int ViewToPicture(int viewPixels) {
+  if (!IsWideView()) return viewPixels;
+  const int twice = 2 * viewPixels;
+  return twice >= 0 ? twice / 3 : -((-twice + 2) / 3);
+}

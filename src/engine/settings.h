@@ -53,7 +53,8 @@ bool IsWideView();
 int ViewWidth();
 int ViewHeight();
 // A length of the 320 by 240 picture in map pixels of the view in use (3/2
-// in the wide view), and back: the one reading of the pointer on the map.
+// in the wide view), and back (rounded down, below zero too): the one
+// reading of the pointer on the map and of a map box on the picture.
 int PictureToView(int picturePixels);
 int ViewToPicture(int viewPixels);
 // How many parties have set out in the main adventure on this installation.

@@ -2,11 +2,15 @@
 
 #include "engine/game_speeds.h"
 #include "engine/reset_words.h"
+#include "engine/ui_input.h"
 
 int32_t ViewOriginX = 0, ViewOriginY = 0;
 int32_t FirstVisibleX = 0, FirstVisibleY = 0;
 int32_t SquareOffsetX = 0, SquareOffsetY = 0;
 int32_t FocusSquareX = 0, FocusSquareY = 0;
+
+int PointerMapX() { return ViewOriginX + PictureToView(PointerX()); }
+int PointerMapY() { return ViewOriginY + PictureToView(PointerY()); }
 CameraBoundsWords CameraBounds = {};
 int32_t FollowTarget = -1;
 int32_t FollowPointX = -1, FollowPointY = -1;

@@ -8,6 +8,10 @@
 #include "engine/settings.h"  // the two panels that cover part of the view
 
 extern int32_t ViewOriginX, ViewOriginY;           // map pixels of the view's top-left corner
+// The map pixel under the pointer: the view's origin plus the pointer's place
+// on the picture in map pixels of the view in use (PictureToView).
+int PointerMapX();
+int PointerMapY();
 extern int32_t FirstVisibleX, FirstVisibleY;       // first visible square
 extern int32_t SquareOffsetX, SquareOffsetY;       // pixel remainder inside it
 extern int32_t FocusSquareX, FocusSquareY;

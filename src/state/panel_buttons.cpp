@@ -4,7 +4,7 @@
 
 namespace {
 
-constexpr int kCell = 8;
+constexpr int kCell = kCellPixels;
 constexpr int kIconInset = 3, kIconSize = 16;
 constexpr int kPanelLeft = 184, kPanelWidth = 136;
 constexpr int kNameEndColumn = 35, kFirstNameRow = 3;

@@ -5,6 +5,9 @@
 // an order on the map. Written by nobody: the layout is fixed.
 #pragma once
 
+// A text cell of the panels (the large cells): 8 by 8 pixels.
+constexpr int kCellPixels = 8;
+
 // A box of the picture: the pixels left .. left + width - 1 by top .. top +
 // height - 1.
 struct PixelBox {

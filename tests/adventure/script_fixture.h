@@ -14,6 +14,7 @@
 #include "frontend/game_reset.h"
 #include "map/map_fixture.h"
 #include "engine/reset_words.h"
+#include "engine/settings.h"
 #include "map/map_record.h"
 #include "map/square_grids.h"
 #include "rules/item_tables.h"
@@ -58,6 +59,10 @@ inline uint32_t MakeBaseItem(int row, int32_t kind, const char* name) {
 class ScriptTest : public ::testing::Test {
  protected:
   void SetUp() override {
+    // The installation's settings are no part of a game: a test that sets
+    // one (Ironman mode) gives it back.
+    std::memcpy(keptOptions_, OptionWords, sizeof keptOptions_);
+    keptPartiesStarted_ = PartiesStartedCount;
     ResetGameState();
     // The crafted items are the game's own (a new game reads its start's):
     // none are left by the test before.
@@ -82,7 +87,15 @@ class ScriptTest : public ::testing::Test {
     }
     BuildOccupancyGrids(-1);
   }
-  void TearDown() override { FreeScript(); }
+  void TearDown() override {
+    FreeScript();
+    std::memcpy(OptionWords, keptOptions_, sizeof keptOptions_);
+    PartiesStartedCount = keptPartiesStarted_;
+  }
+
+ private:
+  int32_t keptOptions_[kOptionWordCount] = {};
+  uint32_t keptPartiesStarted_ = 0;
 };
 
 }  // namespace scriptfixture

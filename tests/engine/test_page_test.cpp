@@ -159,7 +159,7 @@ TEST_F(TestPage, LegibleAtDisplayScale2) {
   ASSERT_EQ(GetDisplayScale(), 2);
   const auto cells = DrawTestPage(2);
   ExpectGlyphsInked(cells);
-  EXPECT_TRUE(harness::SaveScreenshot("../test_page_scale2.png"));
+  EXPECT_TRUE(harness::SaveShot("test_page_scale2.png"));
   WindowSize = 2;
 }
 
@@ -167,7 +167,7 @@ TEST_F(TestPage, LegibleAtDisplayScale3) {
   ASSERT_EQ(GetDisplayScale(), 3);
   const auto cells = DrawTestPage(3);
   ExpectGlyphsInked(cells);
-  EXPECT_TRUE(harness::SaveScreenshot("../test_page_scale3.png"));
+  EXPECT_TRUE(harness::SaveShot("test_page_scale3.png"));
 }
 
 }  // namespace

@@ -147,13 +147,18 @@ std::vector<uint32_t> DevicePicture(int* width, int* height);
 // The logical 320x240 picture: one device pixel per logical pixel.
 std::vector<uint32_t> LogicalPicture();
 bool SaveScreenshot(const std::string& path);
+// A picture kept for a look: with GREVENHOLT_SHOTS naming a folder, the
+// device picture is written there as NAME; else nothing is written. False
+// only when there is no picture, or the one asked for could not be written.
+bool SaveShot(const std::string& name);
 
 // Compares the logical picture with the stored expectation NAME.png in the
 // folder `pictures/` beside TEST_FILE (pass __FILE__). With the environment
 // variable GREVENHOLT_UPDATE_PICTURES set it writes the picture there instead
 // (look at it before it is committed). Returns the number of differing
-// pixels, or -1 when the stored picture is missing or not 320x240; the
-// device picture is kept in the game folder as NAME_device.png for a look.
+// pixels, or -1 when the stored picture is missing or not 320x240; when they
+// differ the device picture is kept in the game folder as NAME_device.png for
+// a look (a comparison that passes removes it).
 int CompareStoredPicture(const std::string& testFile, const std::string& name);
 
 }  // namespace harness

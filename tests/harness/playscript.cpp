@@ -22,8 +22,10 @@
 //   box-close       queue the close button for the next dialogue box
 //   box-says TEXT   the dialogue box open (read before its answer) holds TEXT
 //   shot FILE.png   save the picture (inside a dialogue box: the box as drawn)
-//                   (PLAYSCRIPT_BOX_SHOTS=FOLDER saves the boxes' pictures,
-//                   those of a battle too, as FOLDER/box<N>.png; see below)
+//                   into the folder GREVENHOLT_SHOTS names; without it nothing
+//                   is written (PLAYSCRIPT_BOX_SHOTS=FOLDER saves the boxes'
+//                   pictures, those of a battle too, as FOLDER/box<N>.png;
+//                   see below)
 //   no-window-manager  from here on the window shows the pictures (headless
 //                   too) and, as under a desktop without a window manager,
 //                   keeps its size when it asks for full screen
@@ -316,7 +318,7 @@ int main(int argc, char** argv) {
       }
       // A picture of the box as its last pass drew it.
       if (l.command == "shot" && two) {
-        harness::SaveScreenshot(l.words[1]);
+        harness::SaveShot(l.words[1]);
         number = static_cast<int>(++at);
         continue;
       }
@@ -622,7 +624,7 @@ int main(int argc, char** argv) {
       harness::RequestClose();
     } else if (c == "shot") {
       if (line.words.size() != 2) return fail("shot needs a file name");
-      if (!harness::SaveScreenshot(line.words[1])) return fail("could not save " + line.words[1]);
+      if (!harness::SaveShot(line.words[1])) return fail("could not save " + line.words[1]);
     } else {
       return fail("unknown command \"" + c + "\"");
     }

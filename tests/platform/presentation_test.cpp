@@ -25,24 +25,54 @@ std::pair<int, int> PointerPixel(platform::WindowHandle window) {
   return {x, y};
 }
 
+// Pictures shown while headless, on the clock of the test; the windows a
+// test makes and the switches it sets are given back at its end, failed or
+// not.
+class Presentation : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(platform::InitPlatform());
+    manual_ = platform::ManualClockActive();
+    ticks_ = platform::TickCount();
+    platform::PresentWhileHeadless(true);
+  }
+  void TearDown() override {
+    for (const platform::WindowHandle w : windows_) platform::DestroyAppWindow(w);
+    platform::KeepSizeOnFullScreen(false);
+    platform::PresentWhileHeadless(false);
+    platform::UseManualClock(manual_, ticks_);
+  }
+  platform::WindowHandle Window(const char* className, int width, int height) {
+    platform::WindowClass wc;
+    wc.name = className;
+    wc.proc = NullProc;
+    platform::RegisterWindowClass(wc);
+    const platform::WindowHandle w =
+        platform::CreateAppWindow(className, "p", platform::kStyleCaptioned, width, height);
+    if (w != 0) windows_.push_back(w);
+    return w;
+  }
+  // Destroyed before the test's end (its device dropped first).
+  void Destroy(platform::WindowHandle w) {
+    std::erase(windows_, w);
+    platform::DestroyAppWindow(w);
+  }
+  bool manual_ = false;
+  uint32_t ticks_ = 0;
+  std::vector<platform::WindowHandle> windows_;
+};
+
 // The window shows the back buffer's colours as they are, in a window of the
 // back buffer's size and letterboxed in one twice as large; the grey a
 // half-transparent quad leaves over black (its alpha below 255) is shown
 // whole. A scene after it that moves the quad is sent in its changed parts.
-TEST(Presentation, TheWindowShowsTheBackBuffersColoursWhateverTheirAlpha) {
-  ASSERT_TRUE(platform::InitPlatform());
-  platform::PresentWhileHeadless(true);
-  platform::WindowClass wc;
-  wc.name = "PresentationTestClass";
-  wc.proc = NullProc;
-  platform::RegisterWindowClass(wc);
+TEST_F(Presentation, TheWindowShowsTheBackBuffersColoursWhateverTheirAlpha) {
   auto adapter = platform::CreateDisplayAdapter();
   platform::Texture white(1, 1);
   white.Lock()[0] = 0x80FFFFFFu;
   white.Unlock();
   for (int windowScale : {1, 2}) {
-    const platform::WindowHandle window = platform::CreateAppWindow(
-        "PresentationTestClass", "p", platform::kStyleCaptioned, 8 * windowScale, 4 * windowScale);
+    const platform::WindowHandle window = Window("PresentationTestClass", 8 * windowScale, 4 * windowScale);
     platform::PresentParams p;
     p.window = window;
     p.width = 8;
@@ -68,26 +98,18 @@ TEST(Presentation, TheWindowShowsTheBackBuffersColoursWhateverTheirAlpha) {
               << "scale " << windowScale << " quad at " << at << ": pixel " << x << "," << y;
     }
     device.reset();
-    platform::DestroyAppWindow(window);
+    Destroy(window);
   }
-  platform::PresentWhileHeadless(false);
 }
 
 // Asked for full screen, a window that the desktop leaves at its size (no
 // window manager to carry the request out) while the media library takes it
 // for the screen's still shows the whole picture: scaled to fit the drawing
 // area it has, never cut at the screen's size.
-TEST(Presentation, AWindowLeftAtItsSizeInFullScreenShowsTheWholePicture) {
-  ASSERT_TRUE(platform::InitPlatform());
-  platform::PresentWhileHeadless(true);
+TEST_F(Presentation, AWindowLeftAtItsSizeInFullScreenShowsTheWholePicture) {
   platform::KeepSizeOnFullScreen(true);
-  platform::WindowClass wc;
-  wc.name = "KeptSizeTestClass";
-  wc.proc = NullProc;
-  platform::RegisterWindowClass(wc);
   auto adapter = platform::CreateDisplayAdapter();
-  const platform::WindowHandle window =
-      platform::CreateAppWindow("KeptSizeTestClass", "k", platform::kStyleCaptioned, 12, 9);
+  const platform::WindowHandle window = Window("KeptSizeTestClass", 12, 9);
   platform::ShowAppWindow(window, platform::kShow);
   platform::PresentParams p;
   p.window = window;
@@ -120,10 +142,6 @@ TEST(Presentation, AWindowLeftAtItsSizeInFullScreenShowsTheWholePicture) {
       const int wx = static_cast<int>((x + 0.5f) * 1.5f), wy = static_cast<int>((y + 0.5f) * 1.5f);
       EXPECT_EQ(shown[wy * 12 + wx], device->Pixels()[y * 8 + x] | 0xFF000000u) << "pixel " << x << "," << y;
     }
-  device.reset();
-  platform::DestroyAppWindow(window);
-  platform::KeepSizeOnFullScreen(false);
-  platform::PresentWhileHeadless(false);
 }
 
 // The pointer is read at the back-buffer pixel the window shows under it:
@@ -132,20 +150,12 @@ TEST(Presentation, AWindowLeftAtItsSizeInFullScreenShowsTheWholePicture) {
 // the part drawn 1:1 until the window takes that size once the desktop has
 // had time to answer, and then the whole area; at rest while a back buffer
 // made anew at another size is shown; and before the new back buffer's
-// first picture, where that picture will show.
-TEST(Presentation, ThePointerIsReadAtThePixelTheWindowShowsUnderIt) {
-  ASSERT_TRUE(platform::InitPlatform());
-  const bool manual = platform::ManualClockActive();
-  const uint32_t ticks = platform::TickCount();
-  platform::UseManualClock(true, ticks);
-  platform::PresentWhileHeadless(true);
-  platform::WindowClass wc;
-  wc.name = "PointerPlaceTestClass";
-  wc.proc = NullProc;
-  platform::RegisterWindowClass(wc);
+// first picture, where that picture will show; and in a window made smaller,
+// where its last picture shows until the next.
+TEST_F(Presentation, ThePointerIsReadAtThePixelTheWindowShowsUnderIt) {
+  platform::UseManualClock(true, ticks_);
   auto adapter = platform::CreateDisplayAdapter();
-  const platform::WindowHandle window =
-      platform::CreateAppWindow("PointerPlaceTestClass", "p", platform::kStyleCaptioned, 8, 6);
+  const platform::WindowHandle window = Window("PointerPlaceTestClass", 8, 6);
   platform::ShowAppWindow(window, platform::kShow);
   platform::PresentParams p;
   p.window = window;
@@ -183,10 +193,19 @@ TEST(Presentation, ThePointerIsReadAtThePixelTheWindowShowsUnderIt) {
   ASSERT_TRUE(device->Reset(p));
   platform::InjectWindowMouseMove(7, 4);
   EXPECT_EQ(PointerPixel(window), std::make_pair(4, 2)) << "before the new back buffer's first picture";
-  device.reset();
-  platform::DestroyAppWindow(window);
-  platform::PresentWhileHeadless(false);
-  platform::UseManualClock(manual, ticks);
+
+  // The window made 8 by 6 still shows its last picture, at 3/2, until the
+  // next: the pointer is read where that picture shows, then at 1:1.
+  device->Clear(0xFF000000u);
+  ASSERT_TRUE(device->Present());
+  int left = 0, top = 0, right = 0, bottom = 0;
+  ASSERT_TRUE(platform::GetWindowRect(window, &left, &top, &right, &bottom));
+  ASSERT_TRUE(platform::MoveAppWindow(window, left, top, right - left - 4, bottom - top - 3));
+  platform::InjectWindowMouseMove(7, 4);
+  EXPECT_EQ(PointerPixel(window), std::make_pair(4, 2)) << "the last picture, in a window made smaller since";
+  device->Clear(0xFF000000u);
+  ASSERT_TRUE(device->Present());
+  EXPECT_EQ(PointerPixel(window), std::make_pair(7, 4)) << "the next picture, at the window's new size";
 }
 
 }  // namespace

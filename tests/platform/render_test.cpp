@@ -38,6 +38,13 @@ class RenderTest : public ::testing::Test {
     ASSERT_TRUE(device_);
     device_->Clear(0xFF000000u);
   }
+  // The window goes with its test: left behind, it took the pointer's
+  // reports of the tests after it.
+  void TearDown() override {
+    device_.reset();
+    adapter_.reset();
+    if (window_ != 0) platform::DestroyAppWindow(window_);
+  }
   uint32_t At(int x, int y) const { return device_->Pixels()[y * device_->Width() + x] | 0xFF000000u; }
 
   platform::WindowHandle window_ = 0;
@@ -378,12 +385,14 @@ TEST_F(RenderTest, MinimisedWindowLosesTheDeviceUntilReset) {
 }
 
 TEST(ManualClock, TickCountWrapsLikeA32BitCounter) {
+  const bool manual = platform::ManualClockActive();
+  const uint32_t ticks = platform::TickCount();
   platform::UseManualClock(true, 0xFFFFFFF0u);
   const uint32_t before = platform::TickCount();
   platform::AdvanceManualClock(0x20);
   EXPECT_EQ(platform::TickCount(), 0x10u);
   EXPECT_EQ(platform::TickCount() - before, 0x20u);
-  platform::UseManualClock(false);
+  platform::UseManualClock(manual, ticks);
 }
 
 TEST(GamePaths, BackslashesBecomeSlashes) {

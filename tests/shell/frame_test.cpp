@@ -15,6 +15,7 @@
 #include "state/party_leader.h"
 #include "shell/frame.h"
 #include "engine/graphics.h"
+#include "engine/input.h"
 #include "engine/linked_text.h"
 #include "engine/message_log.h"
 #include "shell/page_dispatch.h"
@@ -305,7 +306,8 @@ TEST_F(Game, FullScreenShowsTheSmallViewWhateverTheWindowSizeSays) {
   WindowSize = 3;
   ASSERT_EQ(SetWindowedMode(), 1);
   EXPECT_EQ(CameraBounds.maxX, 40 * 24 - 480 + 48);
-  // Alt+Enter: the bounds of the 320 by 240 view, and every centring on it.
+  // Alt+Enter: the bounds of the 320 by 240 view, every centring on it and
+  // the pointer's reading of it.
   ASSERT_EQ(SwitchDisplayMode(), 1);
   ASSERT_EQ(WindowedFlag, 0);
   EXPECT_EQ(CameraBounds.maxX, 40 * 24 - 320 + 48);
@@ -319,6 +321,12 @@ TEST_F(Game, FullScreenShowsTheSmallViewWhateverTheWindowSizeSays) {
   CentreViewOnCurrentCharacter();
   EXPECT_EQ(ViewOriginX, 20 * 24 + 12 - 160);
   EXPECT_EQ(ViewOriginY, 15 * 24 + 12 - 120);
+  // The pointer on the picture's middle is on the creature's middle.
+  harness::MoveMouse(160, 120);
+  harness::PumpMessages();
+  ReadInputDevice(&PointerDevice);
+  EXPECT_EQ(PointerMapX(), 20 * 24 + 12);
+  EXPECT_EQ(PointerMapY(), 15 * 24 + 12);
 }
 
 TEST_F(Game, F2CyclesTheWindowSizesAndF3TheCursor) {

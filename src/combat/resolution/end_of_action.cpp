@@ -15,6 +15,7 @@
 #include "map/party_vision.h"
 #include "map/path_finding.h"
 #include "rules/creature_record.h"
+#include "rules/positions.h"
 #include "state/camera.h"
 #include "state/combat_action.h"
 #include "engine/game_screen_state.h"
@@ -28,9 +29,8 @@ constexpr uint32_t kScreenModeStartCast = 22;
 
 // The map cursor goes under the mouse; whether a path leads there.
 bool CursorReachable(int creature) {
-  const int scale = IsWideView() ? 3 : 2;
-  MapCursorX = (PointerX() * scale / 2 + ViewOriginX) / 24;
-  MapCursorY = (PointerY() * scale / 2 + ViewOriginY) / 24;
+  MapCursorX = PointerMapX() / kSquarePixels;
+  MapCursorY = PointerMapY() / kSquarePixels;
   ClampMapCursor();
   if (HitTestPanelRows(creature)) return false;
   if (SidePanelBox(static_cast<int>(ActionList.count) + 1).HoldsMouse()) return false;

@@ -463,8 +463,8 @@ void BuildDrawList(int rows, int cols, uint32_t tint) {
   for (int row = 0; row <= rows; ++row) DrawSquareObjects(row, cols, tint);
   BeginTallFeatures(rows, cols);
   // By foot line, equal ones in the order listed but the current character
-  // last: a follower whose place behind the leader is walled off stands on
-  // the leader's square, and the one the player steers stays in sight. An
+  // last: of two figures on one square (a member raised on its healer's) the
+  // one the player steers stays in sight. An
   // insertion sort in place (a stable sort of the library takes a buffer of
   // the heap every frame).
   auto drawnBefore = [current](const DrawListEntry& a, const DrawListEntry& b) {

@@ -68,6 +68,12 @@ bool MouseOnGamePanels() {
 
 namespace {
 
+// The panels drawn over the map in a battle: the side panel, the
+// combat-rolls panel and the status boxes.
+constexpr int kCombatPanelBoxes = 2 + kStatusBoxCount;
+// The 64-bit FNV prime: each number of the panels' boxes is folded in with it.
+constexpr uint64_t kFnvPrime = 1099511628211ull;
+
 // The panels drawn over the map in a battle: how many were written.
 int CombatPanelBoxes(PixelBox* boxes) {
   if (InCombat != 1) return 0;
@@ -85,7 +91,7 @@ int CombatPanelBoxes(PixelBox* boxes) {
 }  // namespace
 
 bool MarkOnCombatPanels(int left, int top, int right, int bottom) {
-  PixelBox boxes[4];
+  PixelBox boxes[kCombatPanelBoxes];
   const int n = CombatPanelBoxes(boxes);
   for (int i = 0; i < n; ++i) {
     const PixelBox& b = boxes[i];
@@ -95,29 +101,25 @@ bool MarkOnCombatPanels(int left, int top, int right, int bottom) {
 }
 
 bool ViewBoxOnCombatPanels(int left, int top, int width, int height) {
-  if (!IsWideView()) return MarkOnCombatPanels(left, top, left + width, top + height);
-  // The wide view's pixels are two thirds of the picture's.
-  const auto down = [](int v) { return v >= 0 ? 2 * v / 3 : -((2 * -v + 2) / 3); };
-  const auto up = [](int v) { return v >= 0 ? (2 * v + 2) / 3 : -(2 * -v / 3); };
-  return MarkOnCombatPanels(down(left), down(top), up(left + width), up(top + height));
+  // The picture's pixels that hold any of the box's: its left and top edges
+  // rounded down, its right and bottom edges up.
+  const auto up = [](int v) { return -ViewToPicture(-v); };
+  return MarkOnCombatPanels(ViewToPicture(left), ViewToPicture(top), up(left + width), up(top + height));
 }
 
 uint64_t CombatPanelsWord() {
-  PixelBox boxes[4];
+  PixelBox boxes[kCombatPanelBoxes];
   const int n = CombatPanelBoxes(boxes);
   uint64_t word = static_cast<uint64_t>(n);
   for (int i = 0; i < n; ++i)
     for (int v : {boxes[i].left, boxes[i].top, boxes[i].width, boxes[i].height})
-      word = word * 1099511628211ull + static_cast<uint32_t>(v);
+      word = word * kFnvPrime + static_cast<uint32_t>(v);
   return word;
 }
 
 int CreatureUnderMouse() {
   if (MouseOnGamePanels()) return -1;
-  // The mouse in map pixels (the wide view spreads the picture's 320 by 240
-  // over 480 by 360).
-  const int px = ViewOriginX + PictureToView(PointerX());
-  const int py = ViewOriginY + PictureToView(PointerY());
+  const int px = PointerMapX(), py = PointerMapY();
   int found = -1;
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
     const int creature = FighterSlots[s].creature;

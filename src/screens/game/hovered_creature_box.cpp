@@ -39,9 +39,8 @@ constexpr int32_t kClickResultExamine = 61;
 constexpr uint32_t kSlotColour = 0xC8FFFFFFu, kWhite = 0xFFFFFFFFu;
 constexpr int kItemBoxFigure = 405;
 constexpr int kBadgeFigureBase = 196;  // a badge is a figure of the second figure sheet
-// A cell of the box's 320x240 layout in map pixels: 8, or 12 in the wide
-// window's 480x360 view.
-constexpr int kCellPixels = 8, kWideViewCellPixels = 12;
+// The last column and row of the picture's cells.
+constexpr int kLastColumn = 39, kLastRow = 29;
 
 // The slot the box was last placed for, and where (the object list's box
 // takes the same cells).
@@ -95,17 +94,18 @@ bool SidePanelCells(CellRect* panel) {
     const PixelBox icon = RecentSpellIconBox(static_cast<int>(ActionMenuList.count), 0);
     bottom = std::max(bottom, icon.top + icon.height - 1);
   }
-  *panel = CellRect{box.left / 8, box.top / 8, 39, bottom / 8};
+  *panel = CellRect{box.left / kCellPixels, box.top / kCellPixels, kLastColumn, bottom / kCellPixels};
   return true;
 }
 
 // The status boxes' texts of a battle, in cells: how many were written.
 int StatusBoxCells(CellRect* cells) {
-  PixelBox blocks[2];
+  PixelBox blocks[kStatusBoxCount];
   const int n = StatusBoxBlocks(blocks);
   for (int i = 0; i < n; ++i)
-    cells[i] = CellRect{blocks[i].left / 8, blocks[i].top / 8, (blocks[i].left + blocks[i].width - 1) / 8,
-                        (blocks[i].top + blocks[i].height - 1) / 8};
+    cells[i] = CellRect{blocks[i].left / kCellPixels, blocks[i].top / kCellPixels,
+                        (blocks[i].left + blocks[i].width - 1) / kCellPixels,
+                        (blocks[i].top + blocks[i].height - 1) / kCellPixels};
   return n;
 }
 
@@ -116,7 +116,7 @@ int StatusBoxCells(CellRect* cells) {
 // above the figure. It stays where the rules put it when no such place is
 // free.
 void KeepOffPanels(PopupCellBoxWords& b, const CellRect& figure) {
-  CellRect panels[3];
+  CellRect panels[kStatusBoxCount + 1];  // the status boxes, then the side panel
   int count = StatusBoxCells(panels);
   const bool side = SidePanelCells(&panels[count]);
   const CellRect panel = panels[count];
@@ -125,8 +125,9 @@ void KeepOffPanels(PopupCellBoxWords& b, const CellRect& figure) {
   bool meets = false;
   for (int i = 0; i < count; ++i) meets |= placed.Meets(panels[i]);
   if (!meets) return;
-  constexpr int kWidth = 16, kHeight = 9, kLastColumn = 39, kLastRow = 29;
-  std::pair<int, int> tries[10];
+  constexpr int kWidth = 16, kHeight = 9;
+  // Four places beside the side panel, two beside each status box.
+  std::pair<int, int> tries[4 + 2 * kStatusBoxCount];
   int n = 0;
   if (side) {
     const int besidePanel = panel.left - 1 - kWidth;
@@ -157,12 +158,12 @@ void KeepOffPanels(PopupCellBoxWords& b, const CellRect& figure) {
 }
 
 void PlaceBox(const CreatureRecord& c) {
-  // The box keeps the 320x240 layout: its cells are 8 pixels of the
-  // picture, 12 map pixels in the wide window's 480x360 view.
-  const int cell = IsWideView() ? kWideViewCellPixels : kCellPixels;
+  // The box keeps the 320x240 layout: its cells are the picture's, in map
+  // pixels of the view in use.
+  const int cell = PictureToView(kCellPixels);
   int column = (HoverPointX - ViewOriginX) / cell, row = (HoverPointY - ViewOriginY) / cell;
-  column = column < 0 ? 0 : column > 39 ? 39 : column;
-  row = row < 0 ? 0 : row > 29 ? 29 : row;
+  column = std::clamp(column, 0, kLastColumn);
+  row = std::clamp(row, 0, kLastRow);
   PopupCellBoxWords& b = HoveredBox;
   const bool onRight = column <= 16, movedUp = row > 10;
   b.left = onRight ? column + 1 : column - 17;

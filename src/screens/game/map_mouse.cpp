@@ -87,10 +87,8 @@ int Member() { return static_cast<int>(SelectedMember); }
 
 // The square under the mouse, kept on the map.
 void FindSquareUnderMouse() {
-  const int mx = PictureToView(PointerX());
-  const int my = PictureToView(PointerY());
-  MapCursorPixelX = mx + ViewOriginX;
-  MapCursorPixelY = my + ViewOriginY;
+  MapCursorPixelX = PointerMapX();
+  MapCursorPixelY = PointerMapY();
   const int32_t oldX = MapCursorX, oldY = MapCursorY;
   MapCursorX = MapCursorPixelX / 24;
   MapCursorY = MapCursorPixelY / 24;

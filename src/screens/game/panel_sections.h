@@ -20,7 +20,10 @@ bool LevelUpStarUnderMouse();
 // The status boxes of the acting fighter and of the shown target.
 void DrawFighterStatusBoxes();
 // The cells the status boxes' texts take in a battle, the acting fighter's
-// and then the shown target's: how many were written to `blocks` (0 to 2).
+// and then the shown target's: how many were written to `blocks` (0 to
+// kStatusBoxCount). The acting fighter's box has a row more than the
+// target's: its movement left.
+constexpr int kStatusBoxCount = 2, kMostStatusBoxRows = 4;
 struct PixelBox;
 int StatusBoxBlocks(PixelBox* blocks);
 // The banner line of the attack order waiting for its target.

@@ -1,6 +1,7 @@
 // The status boxes of combat: the acting fighter's in the bottom left corner
 // (name, the one condition that matters most, hit points, movement left) and,
 // on the player's turn, the box of the creature the order targets.
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -45,64 +46,72 @@ const char* ShownConditionLabel(int creature) {
   return "Okay";
 }
 
-// Name, condition and hit points from the column given.
-void DrawBox(int creature, int column) {
+// The boxes' rows start at row 26; the acting fighter's box stands at the
+// left edge, the shown target's from column 24.
+constexpr int kTopRow = 26, kFighterColumn = 0, kTargetColumn = 24;
+constexpr int kLineLength = 48;
+
+// A status box as drawn: its column and its lines of text, one a row from
+// the top row on (name, condition, hit points, and the acting fighter's
+// movement left).
+struct StatusBox {
+  int column = 0;
+  int rows = 0;
+  char lines[kMostStatusBoxRows][kLineLength] = {};
+  char* Add() { return lines[rows++]; }
+};
+
+StatusBox CreatureBox(int creature, int column) {
   const CreatureRecord& c = Creatures[creature];
-  DrawTextF(0, column, 26, "%.15s", c.name);
-  DrawTextF(0, column, 27, "%s", ShownConditionLabel(creature));
-  DrawTextF(0, column, 28, "HP: %i/%i", c.hitPoints, c.maxHitPoints);
+  StatusBox box;
+  box.column = column;
+  std::snprintf(box.Add(), kLineLength, "%.15s", c.name);
+  std::snprintf(box.Add(), kLineLength, "%s", ShownConditionLabel(creature));
+  std::snprintf(box.Add(), kLineLength, "HP: %i/%i", c.hitPoints, c.maxHitPoints);
+  return box;
 }
 
-}  // namespace
-
-namespace {
-
-int Longer(int a, const char* text) {
-  const int n = static_cast<int>(std::strlen(text));
-  return n > a ? n : a;
-}
-
-// The cells the box's name, condition and hit points take from the column
-// given, `rows` rows from row 26.
-PixelBox BoxBlock(int creature, int column, int rows, int longest) {
-  const CreatureRecord& c = Creatures[creature];
-  char line[48];
-  std::snprintf(line, sizeof line, "%.15s", c.name);
-  longest = Longer(longest, line);
-  longest = Longer(longest, ShownConditionLabel(creature));
-  std::snprintf(line, sizeof line, "HP: %i/%i", c.hitPoints, c.maxHitPoints);
-  longest = Longer(longest, line);
-  return PixelBox{8 * column, 8 * 26, 8 * longest, 8 * rows};
+// The boxes this frame shows, the acting fighter's first: how many were
+// written (0 to kStatusBoxCount).
+int LayStatusBoxes(StatusBox* boxes) {
+  const int fighter = CurrentFighter();
+  if (InCombat != 1 || !IsValidCreature(fighter)) return 0;
+  boxes[0] = CreatureBox(fighter, kFighterColumn);
+  const int32_t speed = Creatures[fighter].speed.current;
+  const bool stuck = FindCondition(fighter, kCondStuck) >= 0;
+  std::snprintf(boxes[0].Add(), kLineLength, "Moves: %i/%i Feet", stuck ? 0 : CombatAction.movesLeft, 2 * speed);
+  if (!IsValidCreature(ShownTargetCreature) || CombatState != kStatePlayerTurn) return 1;
+  boxes[1] = CreatureBox(ShownTargetCreature, kTargetColumn);
+  return 2;
 }
 
 }  // namespace
 
 int StatusBoxBlocks(PixelBox* blocks) {
-  const int fighter = CurrentFighter();
-  if (InCombat != 1 || !IsValidCreature(fighter)) return 0;
-  char moves[48];
-  const int32_t speed = Creatures[fighter].speed.current;
-  std::snprintf(moves, sizeof moves, "Moves: %i/%i Feet", FindCondition(fighter, kCondStuck) >= 0 ? 0 : CombatAction.movesLeft,
-                2 * speed);
-  blocks[0] = BoxBlock(fighter, 0, 4, Longer(0, moves));
-  if (!IsValidCreature(ShownTargetCreature) || CombatState != kStatePlayerTurn) return 1;
-  blocks[1] = BoxBlock(ShownTargetCreature, 24, 3, 0);
-  return 2;
+  StatusBox boxes[kStatusBoxCount];
+  const int n = LayStatusBoxes(boxes);
+  for (int i = 0; i < n; ++i) {
+    int longest = 0;
+    for (int row = 0; row < boxes[i].rows; ++row)
+      longest = std::max(longest, static_cast<int>(std::strlen(boxes[i].lines[row])));
+    blocks[i] = PixelBox{kCellPixels * boxes[i].column, kCellPixels * kTopRow, kCellPixels * longest,
+                         kCellPixels * boxes[i].rows};
+  }
+  return n;
 }
 
 void DrawFighterStatusBoxes() {
-  const int fighter = CurrentFighter();
-  if (!IsValidCreature(fighter)) return;
-  const CreatureRecord& c = Creatures[fighter];
-  DrawBox(fighter, 0);
-  const int32_t speed = c.speed.current;
-  if (FindCondition(fighter, kCondStuck) >= 0) {
-    DrawTextF(0, 0, 29, "Moves: 0/%i Feet", 2 * speed);
-  } else {
-    const int32_t moves = CombatAction.movesLeft;
-    DrawTextF(0, 0, 29, "Moves: %i/%i Feet", moves, 2 * speed);
+  StatusBox boxes[kStatusBoxCount];
+  const int n = LayStatusBoxes(boxes);
+  for (int i = 0; i < n; ++i) {
+    for (int row = 0; row < boxes[i].rows; ++row)
+      DrawTextF(0, boxes[i].column, kTopRow + row, "%s", boxes[i].lines[row]);
+    if (i != 0) continue;
     // A second move still possible shows its number brighter.
-    DrawTextF(moves > speed ? 6 : 1, 0, 29, "       %i", moves);
+    const int fighter = CurrentFighter();
+    const int32_t moves = CombatAction.movesLeft;
+    if (FindCondition(fighter, kCondStuck) < 0)
+      DrawTextF(moves > Creatures[fighter].speed.current ? 6 : 1, boxes[i].column, kTopRow + boxes[i].rows - 1,
+                "       %i", moves);
   }
-  if (IsValidCreature(ShownTargetCreature) && CombatState == kStatePlayerTurn) DrawBox(ShownTargetCreature, 24);
 }
