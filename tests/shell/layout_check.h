@@ -31,6 +31,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <climits>
 #include <cmath>
@@ -44,6 +45,7 @@
 #include <set>
 #include <string>
 #include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "adventure/dialogue.h"
@@ -171,11 +173,24 @@ struct Picture {
 // pixel covers every pixel it reaches into).
 inline const std::vector<std::pair<int, int>>& CoveredPixels(const SheetDraw& d) {
   // The same frame drawn at the same place in frame after frame: found once.
-  using Key = std::tuple<int, int, int, int, int, float, float, float, float, int>;
-  static std::map<Key, std::vector<std::pair<int, int>>> kept;
+  using Key = std::array<uint32_t, 10>;
+  struct Hash {
+    size_t operator()(const Key& k) const {
+      uint64_t h = 14695981039346656037ull;
+      for (uint32_t v : k) h = (h ^ v) * 1099511628211ull;
+      return static_cast<size_t>(h);
+    }
+  };
+  static std::unordered_map<Key, std::vector<std::pair<int, int>>, Hash> kept;
   const float scale = static_cast<float>(GetDisplayScale());
-  const Key key{d.slot, d.srcLeft, d.srcTop, d.srcWidth, d.srcHeight, d.deviceX, d.deviceY, d.texelWidth, d.texelHeight,
-                GetDisplayScale()};
+  const auto bits = [](float f) {
+    uint32_t u = 0;
+    std::memcpy(&u, &f, sizeof u);
+    return u;
+  };
+  const Key key{static_cast<uint32_t>(d.slot), static_cast<uint32_t>(d.srcLeft), static_cast<uint32_t>(d.srcTop),
+                static_cast<uint32_t>(d.srcWidth), static_cast<uint32_t>(d.srcHeight), bits(d.deviceX),
+                bits(d.deviceY), bits(d.texelWidth), bits(d.texelHeight), static_cast<uint32_t>(GetDisplayScale())};
   const auto found = kept.find(key);
   if (found != kept.end()) return found->second;
   std::vector<std::pair<int, int>>& pixels = kept[key];
@@ -289,22 +304,45 @@ inline void Record(Drawn* drawn) {
   RecordSheetDraws(drawn ? &drawn->draws : nullptr);
 }
 
+// The last frame drawn as the given draw count (the frames are recorded
+// in the order they were drawn), or null.
+inline const SheetDraw* DrawnAt(const std::vector<SheetDraw>& draws, int64_t order) {
+  const auto after = std::upper_bound(draws.begin(), draws.end(), order,
+                                      [](int64_t o, const SheetDraw& d) { return o < d.order; });
+  return after == draws.begin() || std::prev(after)->order != order ? nullptr : &*std::prev(after);
+}
+
+// The pictures that cover each pixel of the picture, as chains through one
+// list (a list per pixel took most of the check's time to make).
+struct PixelOwners {
+  std::vector<int> first = std::vector<int>(320 * 240, -1);
+  std::vector<std::pair<int, int>> links;  // picture, next link
+  void Add(int x, int y, int picture) {
+    int& head = first[static_cast<size_t>(y) * 320 + x];
+    links.push_back({picture, head});
+    head = static_cast<int>(links.size()) - 1;
+  }
+  template <typename F>
+  void ForEach(int x, int y, F f) const {
+    for (int l = first[static_cast<size_t>(y) * 320 + x]; l != -1; l = links[static_cast<size_t>(l)].second)
+      f(links[static_cast<size_t>(l)].first);
+  }
+};
+
 // The "960x720 (b)" window lays the map view's texts on the cells of its
 // 480 by 360 space (12 by 12, or 7 by 9 for the small letters): read in
 // the picture's 320 by 240 pixels, as everything else is, with the glyphs
 // drawn on them.
 inline int ToPicture(int v) { return v >= 0 ? 2 * v / 3 : -((2 * -v + 2) / 3); }
 inline void InPicturePixels(Drawn* drawn) {
-  std::map<int64_t, SheetDraw*> byOrder;
-  for (SheetDraw& d : drawn->draws) byOrder[d.order] = &d;
   for (TextRun& run : drawn->runs) {
     const bool wide = run.cellHeight == 12 || run.cellHeight == 9;
     if (!wide) continue;
     for (TextCell& t : run.cells) {
-      const auto glyph = byOrder.find(t.order + 1);
-      if (glyph != byOrder.end() && glyph->second->x == t.x && glyph->second->y == t.y) {
-        glyph->second->x = ToPicture(t.x);
-        glyph->second->y = ToPicture(t.y);
+      SheetDraw* glyph = const_cast<SheetDraw*>(DrawnAt(drawn->draws, t.order + 1));
+      if (glyph != nullptr && glyph->x == t.x && glyph->y == t.y) {
+        glyph->x = ToPicture(t.x);
+        glyph->y = ToPicture(t.y);
       }
       t.x = ToPicture(t.x);
       t.y = ToPicture(t.y);
@@ -387,12 +425,12 @@ inline std::vector<std::string> Faults(const Drawn& drawn) {
   // lies over them; whatever lies on top (a popup box, the pointer) covers
   // the texts drawn before it, but not those drawn over it.
   // A letter's ink is the glyph frame drawn right after its cell was noted.
-  std::map<int64_t, const SheetDraw*> glyphs;
-  for (const SheetDraw& d : drawn.draws)
-    if (BackdropOrFontSheet(d.slot) || d.slot == kSheetInterface) glyphs[d.order] = &d;
   const auto glyphOf = [&](const Cell& c) -> const SheetDraw* {
-    const auto glyph = glyphs.find(c.order + 1);
-    return glyph == glyphs.end() || glyph->second->x != c.x || glyph->second->y != c.y ? nullptr : glyph->second;
+    const SheetDraw* glyph = DrawnAt(drawn.draws, c.order + 1);
+    return glyph == nullptr || !(BackdropOrFontSheet(glyph->slot) || glyph->slot == kSheetInterface) ||
+                   glyph->x != c.x || glyph->y != c.y
+               ? nullptr
+               : glyph;
   };
   std::vector<Picture> pictures = Pictures(drawn.draws);
   // The die of a roll ('$', drawn in its own colours) is a picture of its
@@ -404,7 +442,7 @@ inline std::vector<std::string> Faults(const Drawn& drawn) {
                   die->order, c.x, c.y, c.x + c.w, c.y + c.h};
         pictures.push_back(std::move(p));
       }
-  std::vector<std::vector<int>> owners(320 * 240);
+  PixelOwners owners;
   for (size_t i = 0; i < pictures.size(); ++i) {
     bool outside = false;
     for (const auto& [x, y] : pictures[i].pixels) {
@@ -412,7 +450,7 @@ inline std::vector<std::string> Faults(const Drawn& drawn) {
         outside = true;
         continue;
       }
-      owners[static_cast<size_t>(y) * 320 + x].push_back(static_cast<int>(i));
+      owners.Add(x, y, static_cast<int>(i));
     }
     if (outside && !pictures[i].onTop && !pictures[i].mark) faults.push_back(pictures[i].name + " leaves the picture");
   }
@@ -466,23 +504,23 @@ inline std::vector<std::string> Faults(const Drawn& drawn) {
                                     [](const Cell& c) { return std::isdigit(c.c) != 0; });
     std::set<int> met;
     for (const Cell& c : claimed[i]) {
-      const auto glyph = glyphs.find(c.order + 1);
-      if (glyph == glyphs.end() || glyph->second->x != c.x || glyph->second->y != c.y) continue;
+      const SheetDraw* glyph = glyphOf(c);
+      if (glyph == nullptr) continue;
       // A text drawn on a popup stands clear of what the popup covers.
       int64_t covered = 0;
       const int cx = c.x + c.w / 2, cy = c.y + c.h / 2;
       for (const Cover& k : covers)
         if (k.order <= c.order && cx >= k.left && cx < k.right && cy >= k.top && cy < k.bottom)
           covered = std::max(covered, k.order);
-      for (const auto& [inkX, y] : CoveredPixels(*glyph->second))
+      for (const auto& [inkX, y] : CoveredPixels(*glyph))
         for (int x = inkX - 1; x <= inkX + 1; ++x) {
           if (x < 0 || y < 0 || x >= 320 || y >= 240) continue;
-          for (int p : owners[static_cast<size_t>(y) * 320 + x]) {
+          owners.ForEach(x, y, [&](int p) {
             const Picture& picture = pictures[static_cast<size_t>(p)];
             if (picture.order > covered && picture.order != c.order + 1 &&
                 (!picture.onTop || c.order >= picture.order || chance))
               met.insert(p);
-          }
+          });
         }
     }
     const auto before = [&](const Picture& picture) {
@@ -522,9 +560,10 @@ inline std::vector<std::string> Faults(const Drawn& drawn) {
       for (int y = c.y; y < c.y + c.h; ++y)
         for (int x = c.x - 1; x <= c.x + c.w; ++x)
           if (x >= 0 && y >= 0 && x < 320 && y < 240)
-            for (int p : owners[static_cast<size_t>(y) * 320 + x])
+            owners.ForEach(x, y, [&](int p) {
               if (pictures[static_cast<size_t>(p)].onTop && pictures[static_cast<size_t>(p)].order < c.order)
                 under.insert(p);
+            });
     for (int p : under) faults.push_back(Words(a) + " lies on " + pictures[static_cast<size_t>(p)].name);
   }
   // Texts of the two sizes side by side on one line (a list beside a
@@ -562,9 +601,9 @@ inline std::vector<std::string> Faults(const Drawn& drawn) {
   for (size_t i = 0; i < runs.size(); ++i) {
     const SheetDraw* over = nullptr;
     for (const Cell& c : claimed[i]) {
-      const auto glyph = glyphs.find(c.order + 1);
-      if (glyph == glyphs.end() || glyph->second->x != c.x || glyph->second->y != c.y) continue;
-      for (const auto& [x, y] : CoveredPixels(*glyph->second)) {
+      const SheetDraw* glyph = glyphOf(c);
+      if (glyph == nullptr) continue;
+      for (const auto& [x, y] : CoveredPixels(*glyph)) {
         if (x < 0 || y < 0 || x >= 320 || y >= 240) continue;
         const SheetDraw* d = last[static_cast<size_t>(y) * 320 + x];
         if (d != nullptr && d->order > c.order + 1) over = d;

@@ -63,18 +63,35 @@ TEST_P(TextLayout, CreationPages) {
   Report();
 }
 
-TEST_P(TextLayout, DialogueBoxesAndMembersPages) {
+TEST_P(TextLayout, DialogueBoxesAndMembersRecords) {
   StartDemo(true);
   for (int m = 0; m < 4; ++m)
-    for (int32_t type : {kPageCharacterRecord, kPageInventory, kPageSpecialAbilities, kPageSpellBook,
-                         kPageFeatSelection, kPageSpellPick, kPageLevelUp})
-      Page(type, m);
+    for (int32_t type : {kPageCharacterRecord, kPageInventory}) Page(type, m);
   Report();
 }
 
-TEST_P(TextLayout, OtherPages) {
+TEST_P(TextLayout, MembersAbilitiesAndSpellBooks) {
+  StartDemo(false);
+  for (int m = 0; m < 4; ++m)
+    for (int32_t type : {kPageSpecialAbilities, kPageSpellBook}) Page(type, m);
+  Report();
+}
+
+TEST_P(TextLayout, MembersChoicePages) {
+  StartDemo(false);
+  for (int m = 0; m < 4; ++m)
+    for (int32_t type : {kPageFeatSelection, kPageSpellPick, kPageLevelUp}) Page(type, m);
+  Report();
+}
+
+TEST_P(TextLayout, StatisticsPages) {
   StartDemo(false);
   for (int32_t type = kPageStatisticsFirst; type <= kPageEffectsFirst + 3; ++type) Page(type, 0, type % 7 == 0);
+  Report();
+}
+
+TEST_P(TextLayout, MenuAndCraftingPages) {
+  StartDemo(false);
   for (int32_t type : {kPageMapOverview, kPageRollBreakdown, kPageMainMenu, kPageOptions, kPageAbilityRollFirst,
                        kPageCraftingMenu, kPageForgeWeapon, kPageMagicRing, kPageWondrousItem,
                        kPageEnchantWeaponArmor, kPageModifierList, kPageCredits, kPageQuestJournal, kPageRanking})
@@ -83,6 +100,11 @@ TEST_P(TextLayout, OtherPages) {
   for (int32_t type : {kPageDesignatedList, kPageTitle, kPageLogoScreen}) Page(type, 0, false);
   Page(kPageSaveLoad, 1);
   Page(kPageSaveLoad, 2);
+  Report();
+}
+
+TEST_P(TextLayout, HelpPages) {
+  StartDemo(false);
   Page(kPageHelpTopic, 10000);
   for (int p = 0; p < kHelpPageCount; ++p)
     if (HelpPages[p].id != 0) Page(kPageHelpTopic, static_cast<int32_t>(HelpPages[p].id), false);
