@@ -291,6 +291,8 @@ struct Drawn {
   // may cover it.
   bool list = false;
   int listLeft = 0, listTop = 0, listRight = 0, listBottom = 0;
+  // Where the pointer stood.
+  int pointerX = -1, pointerY = -1;
 };
 
 inline bool InList(const Drawn& d, const std::vector<Cell>& cells) {
@@ -382,6 +384,55 @@ inline bool OnBacking(const std::vector<SheetDraw>& draws, const Picture& under,
   });
 }
 
+// A hint beside the pointer while the pointer lies on a row of a list (the
+// action list, a page's list of feats: three rows or more of one letter
+// size that start in one column, each a row or less below the one before)
+// keeps off the list's other rows: laid over them it hid the choices next
+// to the one pointed at.
+inline void HintsOffTheirList(const Drawn& drawn, const std::vector<std::vector<Cell>>& claimed,
+                              std::vector<std::string>* faults) {
+  const std::vector<TextRun>& runs = drawn.runs;
+  const auto holds = [&](const Cell& c) {
+    return drawn.pointerX >= c.x && drawn.pointerX < c.x + c.w && drawn.pointerY >= c.y && drawn.pointerY < c.y + c.h;
+  };
+  size_t row = runs.size();
+  for (size_t i = 0; i < runs.size() && row == runs.size(); ++i)
+    if (!runs[i].backed && std::any_of(claimed[i].begin(), claimed[i].end(), holds)) row = i;
+  if (row == runs.size()) return;
+  const Cell& start = claimed[row].front();
+  // The rows of the list by their line: those above and below the row
+  // pointed at, as long as no line is missing.
+  std::map<int, std::vector<size_t>> lines;
+  for (size_t j = 0; j < runs.size(); ++j)
+    if (!runs[j].backed && !claimed[j].empty() && claimed[j].front().x == start.x &&
+        claimed[j].front().h == start.h)
+      lines[claimed[j].front().y].push_back(j);
+  const auto at = lines.find(start.y);
+  if (at == lines.end()) return;
+  std::vector<size_t> others;
+  for (auto up = at; up != lines.begin();) {
+    const auto next = std::prev(up);
+    if (up->first - next->first > 2 * start.h) break;
+    others.insert(others.end(), next->second.begin(), next->second.end());
+    up = next;
+  }
+  for (auto down = std::next(at); down != lines.end() && down->first - std::prev(down)->first <= 2 * start.h; ++down)
+    others.insert(others.end(), down->second.begin(), down->second.end());
+  if (others.size() < 2) return;
+  for (size_t i = 0; i < runs.size(); ++i) {
+    if (!runs[i].backed) continue;
+    for (size_t j : others) {
+      const bool meet = std::any_of(claimed[i].begin(), claimed[i].end(), [&](const Cell& a) {
+        return std::any_of(claimed[j].begin(), claimed[j].end(), [&](const Cell& b) {
+          return a.x < b.x + b.w && b.x < a.x + a.w && a.y < b.y + b.h && b.y < a.y + a.h;
+        });
+      });
+      if (meet) faults->push_back(Words(claimed[i]) + " lies on " + Words(claimed[j]) + " beside the row pointed at, " +
+                                  Words(claimed[row]));
+    }
+  }
+}
+
 // What is wrong with the texts and pictures of one frame.
 inline std::vector<std::string> Faults(const Drawn& drawn) {
   const std::vector<TextRun>& runs = drawn.runs;
@@ -415,6 +466,7 @@ inline std::vector<std::string> Faults(const Drawn& drawn) {
       if (meet) faults.push_back(Words(a) + " overlaps " + Words(b));
     }
   }
+  HintsOffTheirList(drawn, claimed, &faults);
   for (const SheetDraw& d : drawn.draws)
     if (d.layer == DrawLayer::kOnTop && d.slot == kSheetInterface && d.frame == kTooltipBackingFrame &&
         (d.colour >> 24) < 255) {
@@ -649,6 +701,8 @@ class TextLayout : public ::testing::TestWithParam<uint32_t> {
     Record(nullptr);
     InPicturePixels(&drawn);
     drawn.page = ScreenMode == kModePageView;
+    drawn.pointerX = x;
+    drawn.pointerY = y;
     drawn.list = !drawn.page && PartyListBlock(&drawn.listLeft, &drawn.listTop, &drawn.listRight, &drawn.listBottom);
     if (Keep(screen, drawn)) Shoot(screen + " at " + std::to_string(x) + " " + std::to_string(y));
     return drawn.runs;
