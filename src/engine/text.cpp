@@ -332,9 +332,10 @@ constexpr int kPointerWidth = 17, kPointerHeight = 24;
 // Whether a box (right and bottom excluded) lies inside the tooltips' part
 // of the picture, off every letter drawn before it in the frame and off the
 // pointer at (mx, my).
-bool ClearForHint(int left, int top, int right, int bottom, int mx, int my) {
+bool ClearForHint(int left, int top, int right, int bottom, int mx, int my, HintBlocker blocked) {
   if (left < 0 || top < 0 || right > kTooltipRight || bottom > kTooltipBottom) return false;
   if (left < mx + kPointerWidth && right > mx && top < my + kPointerHeight && bottom > my) return false;
+  if (blocked != nullptr && blocked(left, top, right, bottom)) return false;
   return std::none_of(g_drawnCells.begin(), g_drawnCells.end(), [&](const CellBox& b) {
     return left < b.right && right > b.left && top < b.bottom && bottom > b.top;
   });
@@ -363,9 +364,9 @@ bool PointedText(int mx, int my, CellBox* text) {
 
 }  // namespace
 
-void KeepHintOffTexts(int* x, int* y, int width, int height) {
+void KeepHintOffTexts(int* x, int* y, int width, int height, HintBlocker blocked) {
   const int mx = PointerX(), my = PointerY();
-  if (ClearForHint(*x, *y, *x + width, *y + height, mx, my)) return;
+  if (ClearForHint(*x, *y, *x + width, *y + height, mx, my, blocked)) return;
   // On the line of the text pointed at: after it, a blank and the pointer
   // past, or before it with a blank between.
   CellBox text{};
@@ -373,7 +374,7 @@ void KeepHintOffTexts(int* x, int* y, int width, int height) {
     const int blank = 8;
     const int after = std::max(text.right + blank, mx + kPointerWidth), before = text.left - blank - width;
     for (const int left : {after, before})
-      if (ClearForHint(left, text.top, left + width, text.top + height, mx, my)) {
+      if (ClearForHint(left, text.top, left + width, text.top + height, mx, my, blocked)) {
         *x = left;
         *y = text.top;
         return;
@@ -382,7 +383,7 @@ void KeepHintOffTexts(int* x, int* y, int width, int height) {
   // The nearest line up or down.
   for (int step = 1; step < kTooltipBottom; ++step)
     for (const int top : {*y - step, *y + step})
-      if (ClearForHint(*x, top, *x + width, top + height, mx, my)) {
+      if (ClearForHint(*x, top, *x + width, top + height, mx, my, blocked)) {
         *y = top;
         return;
       }

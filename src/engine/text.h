@@ -88,8 +88,11 @@ int DrawStringOnBacking(const char* text, int x, int y, uint32_t colour, int sma
 // the line of the text pointed at, after it (past the pointer) or before it,
 // a blank apart; else up or down the least that clears it (where no place
 // is found it stays). Laid over the rows below the one pointed at, it hid
-// the choices of a list beside the one the pointer named.
-void KeepHintOffTexts(int* x, int* y, int width, int height);
+// the choices of a list beside the one the pointer named. A place that
+// `blocked` refuses (a box of the picture's pixels, right and bottom
+// excluded) is not clear either.
+using HintBlocker = bool (*)(int left, int top, int right, int bottom);
+void KeepHintOffTexts(int* x, int* y, int width, int height, HintBlocker blocked = nullptr);
 // A new frame's drawing begins: the texts drawn so far are forgotten.
 void ForgetDrawnTexts();
 // The game screen's caption box: HoverCaption in upper case, wrapped at 36

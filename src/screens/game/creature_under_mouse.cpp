@@ -3,6 +3,7 @@
 #include "combat/turns/adjacency_queries.h"
 #include "engine/frame.h"
 #include "engine/settings.h"
+#include "engine/text.h"
 #include "engine/ui_input.h"
 #include "rules/creature_record.h"
 #include "screens/game/action_state.h"
@@ -68,7 +69,10 @@ bool MouseOnGamePanels() {
 
 namespace {
 
-// The panels drawn over the map in a battle: how many were written.
+constexpr int kCombatPanels = 5;
+
+// The panels drawn over the map in a battle: how many were written (at
+// most kCombatPanels).
 int CombatPanelBoxes(PixelBox* boxes) {
   if (InCombat != 1) return 0;
   int n = 0;
@@ -79,13 +83,17 @@ int CombatPanelBoxes(PixelBox* boxes) {
   else if (rows > 0)
     boxes[n++] = SidePanelBox(rows);
   if (CombatRollsShown == 1) boxes[n++] = kCombatRollsPanelBox;
+  // A box over the map (the hovered creature's), as the last frame drew it:
+  // its edges reach a cell past its right and bottom.
+  const PopupRectangle& p = PopupRect;
+  if (p.right > p.left) boxes[n++] = PixelBox{p.left, p.top, p.right + 8 - p.left, p.bottom + 8 - p.top};
   return n + StatusBoxBlocks(boxes + n);
 }
 
 }  // namespace
 
 bool MarkOnCombatPanels(int left, int top, int right, int bottom) {
-  PixelBox boxes[4];
+  PixelBox boxes[kCombatPanels];
   const int n = CombatPanelBoxes(boxes);
   for (int i = 0; i < n; ++i) {
     const PixelBox& b = boxes[i];
@@ -103,7 +111,7 @@ bool ViewBoxOnCombatPanels(int left, int top, int width, int height) {
 }
 
 uint64_t CombatPanelsWord() {
-  PixelBox boxes[4];
+  PixelBox boxes[kCombatPanels];
   const int n = CombatPanelBoxes(boxes);
   uint64_t word = static_cast<uint64_t>(n);
   for (int i = 0; i < n; ++i)
