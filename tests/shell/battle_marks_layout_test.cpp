@@ -270,6 +270,15 @@ TEST_P(TextLayout, TheMarksOfABattleKeepOffTheTextsAndEachOther) {
     SpellCaster = 1;
     ScreenMode = kModeAimSquare;
   });
+  // The knot half under the turn order: the chances over those under it
+  // are left out.
+  GameScreen("aiming Sleep beside the side panel", [&] {
+    party(true);
+    viewOn(13, 10, 172, 40);
+    CurrentSpell = kSpellSleep;
+    SpellCaster = 1;
+    ScreenMode = kModeAimSquare;
+  });
   GameScreen("aiming Shocking Grasp", [&] {
     party(true);
     viewOn(7, 15, 150, 150);
