@@ -5,7 +5,8 @@
 // text_layout_test.cpp). Over the layout check's own faults it reports a
 // mark that lies on a panel drawn over the map (the side panel or the
 // prompt in its place, a box) or on a text's cells; a chance, bare or on
-// its backing, on a mark or on the figure of a creature that shows none;
+// its backing, on a mark or a panel; a chance over a creature on the figure
+// of one that shows none, or on a figure beside its own chance;
 // two marks of which one lies on the other; a bag drawn over a figure
 // after it.
 #include "rules/conditions.h"
@@ -93,10 +94,10 @@ std::vector<Figure> Figures(const std::vector<SheetDraw>& draws) {
     if (c < 0 || c >= kCreatureCount || ScreenPosX[c] == -1) continue;
     const CreatureRecord& r = Creatures[c];
     // The figure's own picture leaves blank rows and columns round it: its
-    // middle half across and its upper half (the head and shoulders).
+    // middle half across and down (the head and the body).
     const int w = r.figureSize[0].current, h = r.figureSize[1].current;
     figures.push_back(Figure{c, PictureSpan(ScreenPosX[c] + w / 4), PictureSpan(ScreenPosY[c] + h / 4),
-                             PictureSpan(ScreenPosX[c] + 3 * w / 4), PictureSpan(ScreenPosY[c] + h / 2),
+                             PictureSpan(ScreenPosX[c] + 3 * w / 4), PictureSpan(ScreenPosY[c] + 3 * h / 4),
                              CreatureMarkWords[c] != 0, INT64_MAX});
     for (const SheetDraw& d : draws)
       if (d.layer == DrawLayer::kBackdrop && d.x == ScreenPosX[c] && d.y == ScreenPosY[c]) figures.back().order = d.order;
@@ -170,15 +171,19 @@ void MarkFaults(const Drawn& drawn, std::vector<std::string>* faults) {
         break;
       }
     }
-    if (drawn.runs[i].backed) continue;
-    for (const Figure& f : figures) {
-      if (f.marked) continue;
-      const bool on = std::any_of(claimed[i].begin(), claimed[i].end(), [&](const Cell& c) {
-        return c.x < f.right && f.left < c.x + c.w && c.y < f.bottom && f.top < c.y + c.h;
-      });
-      if (on)
-        faults->push_back(Words(claimed[i]) + " lies on the figure of " + std::string(Creatures[f.creature].name));
-    }
+  }
+  // A figure bears no chance but its own: none on a creature that shows
+  // none, one at most on any other.
+  for (const Figure& f : figures) {
+    std::vector<size_t> on;
+    for (size_t i = 0; i < claimed.size(); ++i)
+      if (IsChance(claimed[i]) && onMap[i] && std::any_of(claimed[i].begin(), claimed[i].end(), [&](const Cell& c) {
+            return c.x < f.right && f.left < c.x + c.w && c.y < f.bottom && f.top < c.y + c.h;
+          }))
+        on.push_back(i);
+    if (on.size() > (f.marked ? 1u : 0u))
+      faults->push_back(Words(claimed[on.back()]) + " lies on the figure of " + std::string(Creatures[f.creature].name) +
+                        (f.marked ? " beside its own chance" : ", which shows none"));
   }
   // A bag lies under the figures, not on them.
   for (const Mark& m : marks) {
@@ -196,20 +201,21 @@ TEST_P(TextLayout, TheMarksOfABattleKeepOffTheTextsAndEachOther) {
   // and a wizard aiming Sleep at a knot of gnolls and Shocking Grasp at the
   // one beside her, the view placed so that the marks reach the hit points
   // and moves in the corner and the turn order in the side panel. One of
-  // the knot is paralysed, a knight stands right above the gnoll beside
-  // the party (its chance, moved off the pointer, went up onto her head),
-  // and a bag lies in the grass where the archer stands.
+  // the knot is paralysed, and so is the gnoll beside the party, between
+  // two knights (its chance, moved off the pointer and the icon, went onto
+  // a knight's head); a bag lies in the grass where the archer stands.
   scenes::LayOutGround(40, 24);
   scenes::AddKnight(0, 6, 14, true);
   scenes::AddKnight(1, 6, 15);
   scenes::AddKnight(2, 7, 14);
-  scenes::AddKnight(3, 5, 16);
+  scenes::AddKnight(3, 7, 16);
   const int gnolls[][2] = {{13, 10}, {14, 10}, {13, 11}, {14, 11}, {7, 15}};
   for (int i = 0; i < 5; ++i) scenes::AddFoe(scenes::kFirstFoe + i, kKindGnoll, gnolls[i][0], gnolls[i][1]);
   CurrentMap.At(kLayerFloor, 6, 14) = 123;
   CurrentMap.At(kLayerObjects0, 6, 14) = static_cast<int32_t>(kFirstBaseItemCode) + 1;
   scenes::Finish();
   AddCondition(scenes::kFirstFoe + 2, kCondParalyzed, 5, 0, 18, 0);
+  AddCondition(scenes::kFirstFoe + 4, kCondParalyzed, 5, 0, 18, 0);
   AddCondition(scenes::kFirstFoe + 1, kCondConfused, 5, 0, 18, 0);
   Creatures[0].dexterity = {60, 60};
   CreatureRecord& wizard = Creatures[1];
@@ -266,6 +272,15 @@ TEST_P(TextLayout, TheMarksOfABattleKeepOffTheTextsAndEachOther) {
   GameScreen("aiming Sleep", [&] {
     party(true);
     viewOn(10, 12, 150, 120);
+    CurrentSpell = kSpellSleep;
+    SpellCaster = 1;
+    ScreenMode = kModeAimSquare;
+  });
+  // Sleep on the paralysed gnoll between the knights: its chance, off the
+  // pointer and the icon, stays off the knights.
+  GameScreen("aiming Sleep between the knights", [&] {
+    party(true);
+    viewOn(7, 15, 150, 150);
     CurrentSpell = kSpellSleep;
     SpellCaster = 1;
     ScreenMode = kModeAimSquare;

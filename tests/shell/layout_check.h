@@ -707,7 +707,7 @@ class TextLayout : public ::testing::TestWithParam<uint32_t> {
     drawn.pointerX = x;
     drawn.pointerY = y;
     drawn.list = !drawn.page && PartyListBlock(&drawn.listLeft, &drawn.listTop, &drawn.listRight, &drawn.listBottom);
-    if (Keep(screen, drawn)) Shoot(screen + " at " + std::to_string(x) + " " + std::to_string(y));
+    if (Keep(screen, drawn) || std::getenv("TEXT_LAYOUT_EVERY_SHOT")) Shoot(screen + " at " + std::to_string(x) + " " + std::to_string(y));
     return drawn.runs;
   }
   // With TEXT_LAYOUT_SHOTS naming a folder, the picture of each screen as

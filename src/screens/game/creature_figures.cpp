@@ -261,7 +261,18 @@ constexpr int kLabelBoxes = 5 * kDrawListSize;  // a chance, two icons and the t
 LabelBox LabelsDrawn[kLabelBoxes];
 int LabelsDrawnCount = 0;
 
-void DrawSmallText(const char* text, int x, int y) {
+// The middle of a creature's figure (half its drawn size across and down,
+// its head and body), in the view's pixels.
+LabelBox FigureMiddle(int creature) {
+  const CreatureRecord& c = Creatures[creature];
+  const int w = c.figureSize[0].current, h = c.figureSize[1].current;
+  return LabelBox{ScreenPosX[creature] + w / 4, ScreenPosY[creature] + h / 4, w - w / 2, h - h / 2};
+}
+
+// A chance over `owner` at (x, y), or as near as it stands clear of the
+// pointer, of the labels and marks placed before it and of the other
+// creatures' figures (over a neighbour's it read as the neighbour's).
+void DrawSmallText(const char* text, int x, int y, int owner) {
   constexpr int kClear = 320 - kTooltipRight;
   const bool wide = IsWideView();
   // The small letters' cells are 9 pixels high in the wide window's view.
@@ -277,6 +288,10 @@ void DrawSmallText(const char* text, int x, int y) {
     if (box.x < 0 || box.y < 0 || box.x > rightmost || box.Meets(pointer)) return false;
     for (int i = 0; i < LabelsDrawnCount; ++i)
       if (box.Meets(LabelsDrawn[i])) return false;
+    for (int i = 0; i < DrawListCount; ++i) {
+      const int other = DrawList[i].creature;
+      if (other != owner && ScreenPosX[other] != -1 && box.Meets(FigureMiddle(other))) return false;
+    }
     return true;
   };
   LabelBox box{x, y, width, kSmallHeight};
@@ -308,7 +323,7 @@ void DrawChanceLabels(int creature, int cx, int cy) {
         std::snprintf(text, sizeof text, "-");
       else
         std::snprintf(text, sizeof text, "%i%%", chance);
-      DrawSmallText(text, cx - 3 * static_cast<int>(std::strlen(text)) + 2, cy - 2);
+      DrawSmallText(text, cx - 3 * static_cast<int>(std::strlen(text)) + 2, cy - 2, creature);
     }
   }
   if (mark == 0 || SpellInProgress == -1 || (InCombat == 1 && CombatAction.playerControlled != 1)) return;
@@ -328,7 +343,7 @@ void DrawChanceLabels(int creature, int cx, int cy) {
   } else {
     return;
   }
-  DrawSmallText(text, cx - 3 * static_cast<int>(std::strlen(text)) + 2, cy - 2);
+  DrawSmallText(text, cx - 3 * static_cast<int>(std::strlen(text)) + 2, cy - 2, creature);
 }
 
 // The animation a creature caught by the spell being announced shows.
