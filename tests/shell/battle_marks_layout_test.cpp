@@ -93,10 +93,10 @@ std::vector<Figure> Figures(const std::vector<SheetDraw>& draws) {
     const int c = FighterSlots[s].creature;
     if (c < 0 || c >= kCreatureCount || ScreenPosX[c] == -1) continue;
     const CreatureRecord& r = Creatures[c];
-    // The figure's own picture leaves blank rows and columns round it: its
-    // middle half across and down (the head and the body).
+    // The figure's own picture leaves blank columns at its sides: its middle
+    // half across, and its upper three quarters down (the head and the body).
     const int w = r.figureSize[0].current, h = r.figureSize[1].current;
-    figures.push_back(Figure{c, PictureSpan(ScreenPosX[c] + w / 4), PictureSpan(ScreenPosY[c] + h / 4),
+    figures.push_back(Figure{c, PictureSpan(ScreenPosX[c] + w / 4), PictureSpan(ScreenPosY[c]),
                              PictureSpan(ScreenPosX[c] + 3 * w / 4), PictureSpan(ScreenPosY[c] + 3 * h / 4),
                              CreatureMarkWords[c] != 0, INT64_MAX});
     for (const SheetDraw& d : draws)

@@ -261,12 +261,13 @@ constexpr int kLabelBoxes = 5 * kDrawListSize;  // a chance, two icons and the t
 LabelBox LabelsDrawn[kLabelBoxes];
 int LabelsDrawnCount = 0;
 
-// The middle of a creature's figure (half its drawn size across and down,
-// its head and body), in the view's pixels.
+// A creature's figure less its feet and the blank at its sides: the middle
+// half of its drawn size across, its upper three quarters down (the head
+// and body), in the view's pixels.
 LabelBox FigureMiddle(int creature) {
   const CreatureRecord& c = Creatures[creature];
   const int w = c.figureSize[0].current, h = c.figureSize[1].current;
-  return LabelBox{ScreenPosX[creature] + w / 4, ScreenPosY[creature] + h / 4, w - w / 2, h - h / 2};
+  return LabelBox{ScreenPosX[creature] + w / 4, ScreenPosY[creature], w - w / 2, 3 * h / 4};
 }
 
 // A chance over `owner` at (x, y), or as near as it stands clear of the
