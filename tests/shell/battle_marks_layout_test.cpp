@@ -12,6 +12,7 @@
 #include "rules/conditions.h"
 #include "screens/game/creature_figures.h"
 #include "screens/game/frame_words.h"
+#include "screens/game/map_base_digest.h"
 #include "shell/layout_check.h"
 
 namespace {
@@ -41,15 +42,19 @@ struct Mark {
   bool bag = false;
 };
 
-std::vector<Mark> Marks(const std::vector<SheetDraw>& draws) {
+// The marks of a frame: the frames drawn as marks, and while a line of fire
+// is shown (`line`) the range marks, wherever they were drawn (the map's
+// backdrop holds the threatened squares' marks of the same frames).
+std::vector<Mark> Marks(const std::vector<SheetDraw>& draws, bool line) {
   std::vector<Mark> marks;
   for (const SheetDraw& d : draws) {
-    if (d.layer != DrawLayer::kMark || d.srcWidth <= 0 || (d.colour >> 24) < 8) continue;
+    const bool lineSquare = line && d.slot == kRangeSheet && (d.frame == kOpenLineFrame || d.frame == kCoveredLineFrame);
+    if ((d.layer != DrawLayer::kMark && !lineSquare) || d.srcWidth <= 0 || (d.colour >> 24) < 8) continue;
     Mark m;
     m.pixels = CoveredPixels(d);
     if (m.pixels.empty()) continue;
     m.order = d.order;
-    m.line = d.slot == kRangeSheet && (d.frame == kOpenLineFrame || d.frame == kCoveredLineFrame);
+    m.line = lineSquare;
     m.bag = d.slot == kBagSheet && (d.frame == kBagFrame || d.frame == kTreasureFrame);
     const char* kind = m.line                                                  ? "the line of fire"
                        : m.bag                                                 ? "a bag"
@@ -106,7 +111,7 @@ std::vector<Figure> Figures(const std::vector<SheetDraw>& draws) {
 }
 
 void MarkFaults(const Drawn& drawn, std::vector<std::string>* faults) {
-  const std::vector<Mark> marks = Marks(drawn.draws);
+  const std::vector<Mark> marks = Marks(drawn.draws, LineOfFireShown());
   std::vector<Cover> panels = PopupBoxes(drawn.draws);
   for (const Cover& c : PopupBoxes(drawn.draws, layout_check::kFirstPanelEdge, layout_check::kLastPanelEdge))
     panels.push_back(c);
