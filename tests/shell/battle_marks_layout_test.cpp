@@ -208,14 +208,15 @@ TEST_P(TextLayout, TheMarksOfABattleKeepOffTheTextsAndEachOther) {
   // and moves in the corner and the turn order in the side panel. One of
   // the knot is paralysed, and so is the gnoll beside the party, between
   // two knights (its chance, moved off the pointer and the icon, went onto
-  // a knight's head); a bag lies in the grass where the archer stands.
+  // a knight's head); a bag lies in the grass where the archer stands, and
+  // a gnoll waits up and to the left of her.
   scenes::LayOutGround(40, 24);
   scenes::AddKnight(0, 6, 14, true);
   scenes::AddKnight(1, 6, 15);
   scenes::AddKnight(2, 7, 14);
   scenes::AddKnight(3, 7, 16);
-  const int gnolls[][2] = {{13, 10}, {14, 10}, {13, 11}, {14, 11}, {7, 15}};
-  for (int i = 0; i < 5; ++i) scenes::AddFoe(scenes::kFirstFoe + i, kKindGnoll, gnolls[i][0], gnolls[i][1]);
+  const int gnolls[][2] = {{13, 10}, {14, 10}, {13, 11}, {14, 11}, {7, 15}, {3, 11}};
+  for (int i = 0; i < 6; ++i) scenes::AddFoe(scenes::kFirstFoe + i, kKindGnoll, gnolls[i][0], gnolls[i][1]);
   CurrentMap.At(kLayerFloor, 6, 14) = 123;
   CurrentMap.At(kLayerObjects0, 6, 14) = static_cast<int32_t>(kFirstBaseItemCode) + 1;
   scenes::Finish();
@@ -254,10 +255,23 @@ TEST_P(TextLayout, TheMarksOfABattleKeepOffTheTextsAndEachOther) {
     WeaponMode = 2;
     corner();
   });
+  // The shot at the gnoll beside the archer, its square by the hit points.
+  GameScreen("a shot beside the hit points", [&] {
+    party(false);
+    WeaponMode = 2;
+    viewOn(6, 14, 30, 176);
+  });
   GameScreen("a walk or a charge aimed", [&] {
     party(false);
     WeaponMode = 1;
     corner();
+  });
+  // A walk up and to the left: the arrows lead to the gnoll from below
+  // and right of it, where the chance beside the pointer stands.
+  GameScreen("a walk up and to the left", [&] {
+    party(false);
+    WeaponMode = 1;
+    viewOn(6, 14, 150, 150);
   });
   GameScreen("a walk or a charge beside the turn order", [&] {
     party(true);
