@@ -20,12 +20,15 @@
 // counts belongs to it, on a backing of its own (a plain fill between the
 // two). A tooltip on its own backing covers the page beneath it (two
 // tooltips still may not meet), but on the game screen never the party
-// list's names, and on the creation pages no text at all; its backing hides
+// list's names, on the creation pages no text at all, and while the pointer
+// lies on a row of a list none of the list's other rows; its backing hides
 // what lies under it whole; it keeps clear of the picture's right and bottom
-// edges. A box over the map hides a text under it whole or not at all. The
-// pointer also stands on a grid over each screen, where tooltips show that
-// no text starts. With TEXT_LAYOUT_SHOTS naming a folder, the pictures
-// looked at are written there.
+// edges. A box over the map hides a text under it whole or not at all; a
+// mark drawn see-through (a square of a line of fire) tints the ground
+// under the texts. The pointer also stands on a grid over each screen, where
+// tooltips show that no text starts. With TEXT_LAYOUT_SHOTS naming a folder,
+// the pictures looked at are written there (with TEXT_LAYOUT_EVERY_SHOT set
+// too, the picture of every look).
 #pragma once
 
 #include <gtest/gtest.h>
