@@ -391,6 +391,9 @@ void KeepHintOffTexts(int* x, int* y, int width, int height, HintBlocker blocked
 
 namespace {
 
+// Where the last label placed beside the pointer went.
+int g_lastHintX = 0, g_lastHintY = 0;
+
 // A tooltip label; a page's hint beside the pointer keeps off the texts.
 int DrawLabel(int x, const char* text, int style, int y, int noBacking, int raw) {
   if (text == nullptr || text[0] == '\0') return 0;
@@ -419,7 +422,11 @@ int DrawLabel(int x, const char* text, int style, int y, int noBacking, int raw)
   y = std::max(y, 0);
   if (x + width > kTooltipRight) x = std::max(0, kTooltipRight - width);
   if (y + 8 > kTooltipBottom) y = kTooltipBottom - 8;
-  if (beside) KeepHintOffTexts(&x, &y, width, 8);
+  if (beside) {
+    KeepHintOffTexts(&x, &y, width, 8);
+    g_lastHintX = x;
+    g_lastHintY = y;
+  }
   const uint32_t colour = style >= 10 && style <= 14 ? StyleColour(kDefaultColour, style) : 0xFFFFFFFFu;
   DrawGlyphRow(label, length, x, y, 8, colour, 0, 0, !noBacking);
   return 1;
@@ -429,6 +436,11 @@ int DrawLabel(int x, const char* text, int style, int y, int noBacking, int raw)
 
 int DrawWrappedText(int x, const char* text, int style, int y, int noBacking, int raw) {
   return DrawLabel(x, text, style, y, noBacking, raw);
+}
+
+void LastHintPlace(int* x, int* y) {
+  *x = g_lastHintX;
+  *y = g_lastHintY;
 }
 
 std::vector<std::vector<char>> LayOutCaptionLines(const char* caption) {

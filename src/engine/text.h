@@ -79,6 +79,9 @@ constexpr int kTooltipBackingFrame = 498;
 // pointer, off the texts drawn before it (KeepHintOffTexts). It is moved
 // left and up to end by kTooltipRight and kTooltipBottom.
 int DrawWrappedText(int x, const char* text, int style, int y, int noBacking, int raw);
+// Where the last label that DrawWrappedText placed beside the pointer went
+// (its first letter's cell): a line that goes with it is drawn from there.
+void LastHintPlace(int* x, int* y);
 // DrawString's line with each glyph on a tooltip's backing: a line that
 // goes with a tooltip and lies, as it does, over what is drawn beneath it.
 int DrawStringOnBacking(const char* text, int x, int y, uint32_t colour, int smallerSet);
