@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <map>
 #include <new>
 
 #include "engine/main_window.h"
@@ -126,6 +127,39 @@ DrawLayerScope::DrawLayerScope(DrawLayer layer) : kept_(g_drawLayer) {
 DrawLayerScope::~DrawLayerScope() { g_drawLayer = kept_; }
 
 void RecordSheetDraws(std::vector<SheetDraw>* sink) { g_sheetDrawSink = sink; }
+
+bool SheetFrameInkBox(int slot, int frame, int* left, int* top, int* right, int* bottom) {
+  int x0 = 0, y0 = 0, w = 0, h = 0;
+  if (!SheetFrameRect(slot, frame, &x0, &y0, &w, &h)) return false;
+  const platform::Texture* texture = SheetBank.records[slot].texture.get();
+  if (texture == nullptr) return false;
+  struct Box {
+    uint64_t version;
+    int left, top, right, bottom;
+  };
+  static std::map<std::pair<int, int>, Box> kept;
+  Box& box = kept[{slot, frame}];
+  if (box.version != texture->Version() || box.version == 0) {
+    box = Box{texture->Version(), w, h, 0, 0};
+    const uint32_t* px = texture->Pixels();
+    const int tw = texture->Width(), th = texture->Height();
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) {
+        const int tx = x0 + x, ty = y0 + y;
+        if (tx >= tw || ty >= th || (px[static_cast<size_t>(ty) * tw + tx] >> 24) < 8) continue;
+        box.left = std::min(box.left, x);
+        box.top = std::min(box.top, y);
+        box.right = std::max(box.right, x + 1);
+        box.bottom = std::max(box.bottom, y + 1);
+      }
+    if (box.right <= box.left) box.left = box.top = box.right = box.bottom = 0;
+  }
+  *left = box.left;
+  *top = box.top;
+  *right = box.right;
+  *bottom = box.bottom;
+  return true;
+}
 
 bool SheetFrameRect(int slot, int frame, int* left, int* top, int* width, int* height) {
   if (!Ready(slot)) return false;

@@ -31,6 +31,10 @@ int LoadTextures();
 // The source rectangle of a frame (offsets and extra size added); false when
 // the bank is not ready or the slot is out of range.
 bool SheetFrameRect(int slot, int frame, int* left, int* top, int* width, int* height);
+// The box of a frame's drawn texels (alpha 8 or more), from the frame's
+// corner, right and bottom excluded; an empty box for a frame with none.
+// Found once per texture version.
+bool SheetFrameInkBox(int slot, int frame, int* left, int* top, int* right, int* bottom);
 // Whether every texel of the frame is the same (a plain piece), found once
 // for each version of the sheet's picture.
 bool SheetFrameIsPlain(int slot, int frame);

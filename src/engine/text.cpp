@@ -326,27 +326,76 @@ void ForgetDrawnTexts() { g_drawnCells.clear(); }
 
 namespace {
 
-// The row nearest to y where a label of `width` pixels at x meets no letter
-// drawn before it and leaves the pointer at (mx, my) uncovered (the pointer
-// takes 17 by 24 pixels from its tip); y itself when there is none.
-int RowClearOfTexts(int x, int y, int width, int mx, int my) {
-  const auto clear = [&](int top) {
-    if (top < 0 || top + 8 > kTooltipBottom) return false;
-    const int right = x + width, bottom = top + 8;
-    if (x < mx + 17 && right > mx && top < my + 24 && bottom > my) return false;
-    return std::none_of(g_drawnCells.begin(), g_drawnCells.end(), [&](const CellBox& b) {
-      return x < b.right && right > b.left && top < b.bottom && bottom > b.top;
-    });
-  };
-  for (int step = 0; step < kTooltipBottom; ++step) {
-    if (clear(y - step)) return y - step;
-    if (clear(y + step)) return y + step;
-  }
-  return y;
+// The pointer's picture: 17 by 24 pixels from its tip.
+constexpr int kPointerWidth = 17, kPointerHeight = 24;
+
+// Whether a box (right and bottom excluded) lies inside the tooltips' part
+// of the picture, off every letter drawn before it in the frame and off the
+// pointer at (mx, my).
+bool ClearForHint(int left, int top, int right, int bottom, int mx, int my, HintBlocker blocked) {
+  if (left < 0 || top < 0 || right > kTooltipRight || bottom > kTooltipBottom) return false;
+  if (left < mx + kPointerWidth && right > mx && top < my + kPointerHeight && bottom > my) return false;
+  if (blocked != nullptr && blocked(left, top, right, bottom)) return false;
+  return std::none_of(g_drawnCells.begin(), g_drawnCells.end(), [&](const CellBox& b) {
+    return left < b.right && right > b.left && top < b.bottom && bottom > b.top;
+  });
 }
 
+// The text the pointer lies on, as one box: the letters on the line of the
+// letter under the pointer that follow one another with at most a blank
+// between them. False when the pointer lies on no letter.
+bool PointedText(int mx, int my, CellBox* text) {
+  const auto under = std::find_if(g_drawnCells.rbegin(), g_drawnCells.rend(), [&](const CellBox& b) {
+    return mx >= b.left && mx < b.right && my >= b.top && my < b.bottom;
+  });
+  if (under == g_drawnCells.rend()) return false;
+  *text = *under;
+  for (bool grown = true; grown;) {
+    grown = false;
+    for (const CellBox& b : g_drawnCells) {
+      if (b.top != text->top || b.bottom != text->bottom) continue;
+      const int blank = b.right - b.left;
+      if (b.right <= text->left && b.right >= text->left - blank) text->left = b.left, grown = true;
+      if (b.left >= text->right && b.left <= text->right + blank) text->right = b.right, grown = true;
+    }
+  }
+  return true;
+}
+
+}  // namespace
+
+void KeepHintOffTexts(int* x, int* y, int width, int height, HintBlocker blocked) {
+  const int mx = PointerX(), my = PointerY();
+  if (ClearForHint(*x, *y, *x + width, *y + height, mx, my, blocked)) return;
+  // On the line of the text pointed at: after it, a blank and the pointer
+  // past, or before it with a blank between.
+  CellBox text{};
+  if (PointedText(mx, my, &text)) {
+    const int blank = 8;
+    const int after = std::max(text.right + blank, mx + kPointerWidth), before = text.left - blank - width;
+    for (const int left : {after, before})
+      if (ClearForHint(left, text.top, left + width, text.top + height, mx, my, blocked)) {
+        *x = left;
+        *y = text.top;
+        return;
+      }
+  }
+  // The nearest line up or down.
+  for (int step = 1; step < kTooltipBottom; ++step)
+    for (const int top : {*y - step, *y + step})
+      if (ClearForHint(*x, top, *x + width, top + height, mx, my, blocked)) {
+        *y = top;
+        return;
+      }
+}
+
+namespace {
+
+// Where the last label placed beside the pointer went.
+int g_lastHintX = 0, g_lastHintY = 0;
+
 // A tooltip label; a page's hint beside the pointer keeps off the texts.
-int DrawLabel(int x, const char* text, int style, int y, int noBacking, int raw, bool clearOfTexts) {
+int DrawLabel(int x, const char* text, int style, int y, int noBacking, int raw) {
   if (text == nullptr || text[0] == '\0') return 0;
   char label[kHoverCaptionSize + 1];
   if (raw)
@@ -373,7 +422,11 @@ int DrawLabel(int x, const char* text, int style, int y, int noBacking, int raw,
   y = std::max(y, 0);
   if (x + width > kTooltipRight) x = std::max(0, kTooltipRight - width);
   if (y + 8 > kTooltipBottom) y = kTooltipBottom - 8;
-  if (clearOfTexts) y = RowClearOfTexts(x, y, width, PointerX(), PointerY());
+  if (beside) {
+    KeepHintOffTexts(&x, &y, width, 8);
+    g_lastHintX = x;
+    g_lastHintY = y;
+  }
   const uint32_t colour = style >= 10 && style <= 14 ? StyleColour(kDefaultColour, style) : 0xFFFFFFFFu;
   DrawGlyphRow(label, length, x, y, 8, colour, 0, 0, !noBacking);
   return 1;
@@ -382,10 +435,13 @@ int DrawLabel(int x, const char* text, int style, int y, int noBacking, int raw,
 }  // namespace
 
 int DrawWrappedText(int x, const char* text, int style, int y, int noBacking, int raw) {
-  return DrawLabel(x, text, style, y, noBacking, raw, false);
+  return DrawLabel(x, text, style, y, noBacking, raw);
 }
 
-int DrawHintClearOfTexts(const char* text) { return DrawLabel(-1, text, 0, -1, 0, 0, true); }
+void LastHintPlace(int* x, int* y) {
+  *x = g_lastHintX;
+  *y = g_lastHintY;
+}
 
 std::vector<std::vector<char>> LayOutCaptionLines(const char* caption) {
   constexpr size_t kLineLength = 36;

@@ -76,15 +76,26 @@ constexpr int kTooltipRight = 316, kTooltipBottom = 236;
 // The interface sheet's frame of a tooltip's backing, one a character cell.
 constexpr int kTooltipBackingFrame = 498;
 // A one-line tooltip label on a backing; x = y = -1 places it beside the
-// pointer. It is moved left and up to end by kTooltipRight and kTooltipBottom.
+// pointer, off the texts drawn before it (KeepHintOffTexts). It is moved
+// left and up to end by kTooltipRight and kTooltipBottom.
 int DrawWrappedText(int x, const char* text, int style, int y, int noBacking, int raw);
+// Where the last label that DrawWrappedText placed beside the pointer went
+// (its first letter's cell): a line that goes with it is drawn from there.
+void LastHintPlace(int* x, int* y);
 // DrawString's line with each glyph on a tooltip's backing: a line that
 // goes with a tooltip and lies, as it does, over what is drawn beneath it.
 int DrawStringOnBacking(const char* text, int x, int y, uint32_t colour, int smallerSet);
-// A page's hint as DrawWrappedText places it beside the pointer, then moved
-// up or down the least that keeps it off the texts drawn before it in the
-// frame and off the pointer (where no such place is found it stays).
-int DrawHintClearOfTexts(const char* text);
+// A hint of width by height pixels placed beside the pointer at (*x, *y)
+// stays there when it lies on no letter drawn before it in the frame (nor on
+// the pointer, nor past kTooltipRight and kTooltipBottom); else it goes on
+// the line of the text pointed at, after it (past the pointer) or before it,
+// a blank apart; else up or down the least that clears it (where no place
+// is found it stays). Laid over the rows below the one pointed at, it hid
+// the choices of a list beside the one the pointer named. A place that
+// `blocked` refuses (a box of the picture's pixels, right and bottom
+// excluded) is not clear either.
+using HintBlocker = bool (*)(int left, int top, int right, int bottom);
+void KeepHintOffTexts(int* x, int* y, int width, int height, HintBlocker blocked = nullptr);
 // A new frame's drawing begins: the texts drawn so far are forgotten.
 void ForgetDrawnTexts();
 // The game screen's caption box: HoverCaption in upper case, wrapped at 36

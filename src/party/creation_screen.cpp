@@ -503,7 +503,7 @@ class CreationPage {
     PollPointerButtons();
     DrawMouseCursor();
     // The hint keeps off the page's texts, which lie close together here.
-    if (HoverCaption[0]) DrawHintClearOfTexts(HoverCaption);
+    if (HoverCaption[0]) DrawWrappedText(-1, HoverCaption, 0, -1, 0, 0);
   }
 
   const int member_;

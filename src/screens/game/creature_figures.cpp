@@ -257,11 +257,23 @@ struct LabelBox {
     return x < o.x + o.width && o.x < x + width && y < o.y + o.height && o.y < y + height;
   }
 };
-constexpr int kLabelBoxes = 2 * kDrawListSize;
+constexpr int kLabelBoxes = 5 * kDrawListSize;  // a chance, two icons and the turn marker each
 LabelBox LabelsDrawn[kLabelBoxes];
 int LabelsDrawnCount = 0;
 
-void DrawSmallText(const char* text, int x, int y) {
+// A creature's figure less its feet and the blank at its sides: the middle
+// half of its drawn size across, its upper three quarters down (the head
+// and body), in the view's pixels.
+LabelBox FigureMiddle(int creature) {
+  const CreatureRecord& c = Creatures[creature];
+  const int w = c.figureSize[0].current, h = c.figureSize[1].current;
+  return LabelBox{ScreenPosX[creature] + w / 4, ScreenPosY[creature], w - w / 2, 3 * h / 4};
+}
+
+// A chance over `owner` at (x, y), or as near as it stands clear of the
+// pointer, of the labels and marks placed before it and of the other
+// creatures' figures (over a neighbour's it read as the neighbour's).
+void DrawSmallText(const char* text, int x, int y, int owner) {
   constexpr int kClear = 320 - kTooltipRight;
   const bool wide = IsWideView();
   // The small letters' cells are 9 pixels high in the wide window's view.
@@ -277,6 +289,10 @@ void DrawSmallText(const char* text, int x, int y) {
     if (box.x < 0 || box.y < 0 || box.x > rightmost || box.Meets(pointer)) return false;
     for (int i = 0; i < LabelsDrawnCount; ++i)
       if (box.Meets(LabelsDrawn[i])) return false;
+    for (int i = 0; i < DrawListCount; ++i) {
+      const int other = DrawList[i].creature;
+      if (other != owner && ScreenPosX[other] != -1 && box.Meets(FigureMiddle(other))) return false;
+    }
     return true;
   };
   LabelBox box{x, y, width, kSmallHeight};
@@ -308,7 +324,7 @@ void DrawChanceLabels(int creature, int cx, int cy) {
         std::snprintf(text, sizeof text, "-");
       else
         std::snprintf(text, sizeof text, "%i%%", chance);
-      DrawSmallText(text, cx - 3 * static_cast<int>(std::strlen(text)) + 2, cy - 2);
+      DrawSmallText(text, cx - 3 * static_cast<int>(std::strlen(text)) + 2, cy - 2, creature);
     }
   }
   if (mark == 0 || SpellInProgress == -1 || (InCombat == 1 && CombatAction.playerControlled != 1)) return;
@@ -328,7 +344,7 @@ void DrawChanceLabels(int creature, int cx, int cy) {
   } else {
     return;
   }
-  DrawSmallText(text, cx - 3 * static_cast<int>(std::strlen(text)) + 2, cy - 2);
+  DrawSmallText(text, cx - 3 * static_cast<int>(std::strlen(text)) + 2, cy - 2, creature);
 }
 
 // The animation a creature caught by the spell being announced shows.
@@ -343,27 +359,56 @@ void DrawTargetAnimation(int creature, int cx, int cy) {
   DrawCastingMark(TargetAnimation[slot], progress, cx, cy, size, SpellColour(colour));
 }
 
-void DrawConditionIcons(int creature, int cx, int cy) {
+// A condition icon or the turn marker: drawn, or only noted as a label's
+// place taken (its drawn texels' box), for the chances drawn before it.
+void LabelMark(int sheet, int frame, int x, int y, bool draw) {
+  if (draw) {
+    DrawMapMark(sheet, frame, x, y);
+    return;
+  }
+  int width = 0, height = 0, left = 0, top = 0, right = 0, bottom = 0;
+  if (!SheetFrameRect(sheet, frame, nullptr, nullptr, &width, &height) || ViewBoxOnCombatPanels(x, y, width, height) ||
+      !SheetFrameInkBox(sheet, frame, &left, &top, &right, &bottom) || right <= left)
+    return;
+  // A pixel round it kept free: touching, the chance's letters read as part of the icon.
+  if (LabelsDrawnCount < kLabelBoxes)
+    LabelsDrawn[LabelsDrawnCount++] = LabelBox{x + left - 1, y + top - 1, right - left + 2, bottom - top + 2};
+}
+
+void DrawConditionIcons(int creature, int cx, int cy, bool draw) {
   const CreatureRecord& c = Creatures[creature];
   if (InCombat == 1 && Active(creature, kCondParalyzed)) {
     if (c.footprintWidth.current <= 1) {
-      DrawMapMark(10, 97 + IconFrame3B, cx - 16, cy - 18);
+      LabelMark(10, 97 + IconFrame3B, cx - 16, cy - 18, draw);
     } else {
       static constexpr int kLargeIconSheets[3] = {28, 34, 35};
-      DrawMapMark(kLargeIconSheets[IconFrame3B % 3], 24, cx - 29, cy - 29);
+      LabelMark(kLargeIconSheets[IconFrame3B % 3], 24, cx - 29, cy - 29, draw);
     }
   } else if (Active(creature, kCondDazed) || Active(creature, kCondStunned) || Active(creature, kCondCowering)) {
-    DrawMapMark(9, 97 + IconFrame3A, cx - 16, cy - 18);
+    LabelMark(9, 97 + IconFrame3A, cx - 16, cy - 18, draw);
   }
   const int code = CombatAction.actionCode;
   const bool shooting = InCombat == 1 && creature == ActingCreature && (code == 8 || code == 9 || code == 10);
   if (shooting) return;
   if (Active(creature, kCondSleeping))
-    DrawMapMark(21, 36 + IconFrame10, cx - 26, cy - 28);
+    LabelMark(21, 36 + IconFrame10, cx - 26, cy - 28, draw);
   else if (Active(creature, kCondConfused) || Active(creature, kCondDominated) || Active(creature, kCondControlled))
-    DrawMapMark(12, 30 + IconFrame8, cx - 26, cy - 28);
+    LabelMark(12, 30 + IconFrame8, cx - 26, cy - 28, draw);
   else if (Active(creature, kCondBlinded))
-    DrawMapMark(11, 97, cx - 26, cy - 28);
+    LabelMark(11, 97, cx - 26, cy - 28, draw);
+}
+
+// The marker over the fighter whose turn waits for the player's order.
+void DrawTurnMarker(int creature, int cx, bool draw) {
+  if (InCombat == 1 && CombatState == kStatePlayerTurn && CombatAction.actionCode == 0 && ScreenMode < 10 &&
+      creature == CurrentFighter() && HoverMarksHidden == 0 && BlinkTick > 10)
+    LabelMark(20, 191, cx - 10, ScreenPosY[creature] - 16, draw);
+}
+
+// Whether the creature shows its condition icons (not while a floating
+// text or its own event plays over it).
+bool ShowsConditionIcons(int creature) {
+  return FloatingTexts[creature].framesLeft < 0 && creature != PlaybackCreature;
 }
 
 void DrawQueuedSpell(int creature, int cx, int cy) {
@@ -404,14 +449,11 @@ void DrawLabels(int creature) {
 
   if (FloatingTexts[creature].framesLeft >= 0)
     DrawFloatingText(creature);
-  else if (creature != PlaybackCreature)
-    DrawConditionIcons(creature, cx, cy);
+  else if (ShowsConditionIcons(creature))
+    DrawConditionIcons(creature, cx, cy, true);
 
   DrawQueuedSpell(creature, cx, cy);
-
-  if (InCombat == 1 && CombatState == kStatePlayerTurn && CombatAction.actionCode == 0 && ScreenMode < 10 &&
-      creature == CurrentFighter() && HoverMarksHidden == 0 && BlinkTick > 10)
-    DrawMapMark(20, 191, cx - 10, ScreenPosY[creature] - 16);
+  DrawTurnMarker(creature, cx, true);
 }
 
 // The ring's countdown: a run-out countdown starts again while the player
@@ -485,10 +527,31 @@ void DrawCreatureFigures(int rows, int cols, uint32_t tint) {
 
 void DrawCreatureLabels(int, int) {
   LabelsDrawnCount = 0;
+  // Every creature's condition icons and the turn marker take their places
+  // first: a chance drawn over one creature lay under the icons of the
+  // creatures drawn after it, and under its own ("35%" on a paralysed foe's).
+  for (int i = 0; i < DrawListCount; ++i) {
+    const int creature = DrawList[i].creature;
+    if (ScreenPosX[creature] == -1) continue;
+    int cx = 0, cy = 0;
+    FigureCentre(creature, &cx, &cy);
+    if (ShowsConditionIcons(creature)) DrawConditionIcons(creature, cx, cy, false);
+    DrawTurnMarker(creature, cx, false);
+  }
   for (int i = 0; i < DrawListCount; ++i) {
     const int creature = DrawList[i].creature;
     if (ScreenPosX[creature] != -1) DrawLabels(creature);
   }
+}
+
+bool MapMarksMeet(int left, int top, int right, int bottom) {
+  if (InCombat != 1) return false;
+  // In the view's pixels, which the wide view spreads over 480 by 360.
+  const LabelBox box{PictureToView(left), PictureToView(top), PictureToView(right) - PictureToView(left),
+                     PictureToView(bottom) - PictureToView(top)};
+  for (int i = 0; i < LabelsDrawnCount; ++i)
+    if (box.Meets(LabelsDrawn[i])) return true;
+  return GroundMarksMeet(box.x, box.y, box.x + box.width, box.y + box.height);
 }
 
 void ResetCreatureFiguresState() {

@@ -25,5 +25,11 @@ extern int32_t ScreenPosY[kCreatureCount];
 // The figure's centre on the screen (screen position plus half its drawn size).
 void FigureCentre(int creature, int* cx, int* cy);
 
+// Whether a box of the picture's pixels (right and bottom excluded) meets a
+// mark the map view drew this frame or would draw there: a chance over a
+// creature, a condition icon, the turn marker, a path arrow, a square of the
+// line of fire. A hint beside the pointer keeps off them.
+bool MapMarksMeet(int left, int top, int right, int bottom);
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetCreatureFiguresState();

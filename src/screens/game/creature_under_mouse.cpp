@@ -3,6 +3,7 @@
 #include "combat/turns/adjacency_queries.h"
 #include "engine/frame.h"
 #include "engine/settings.h"
+#include "engine/text.h"
 #include "engine/ui_input.h"
 #include "rules/creature_record.h"
 #include "screens/game/action_state.h"
@@ -69,12 +70,13 @@ bool MouseOnGamePanels() {
 namespace {
 
 // The panels drawn over the map in a battle: the side panel, the
-// combat-rolls panel and the status boxes.
-constexpr int kCombatPanelBoxes = 2 + kStatusBoxCount;
+// combat-rolls panel, the box over the map and the status boxes.
+constexpr int kCombatPanelBoxes = 3 + kStatusBoxCount;
 // The 64-bit FNV prime: each number of the panels' boxes is folded in with it.
 constexpr uint64_t kFnvPrime = 1099511628211ull;
 
-// The panels drawn over the map in a battle: how many were written.
+// The panels drawn over the map in a battle: how many were written (at
+// most kCombatPanelBoxes).
 int CombatPanelBoxes(PixelBox* boxes) {
   if (InCombat != 1) return 0;
   int n = 0;
@@ -85,6 +87,10 @@ int CombatPanelBoxes(PixelBox* boxes) {
   else if (rows > 0)
     boxes[n++] = SidePanelBox(rows);
   if (CombatRollsShown == 1) boxes[n++] = kCombatRollsPanelBox;
+  // A box over the map (the hovered creature's), as the last frame drew it:
+  // its edges reach a cell past its right and bottom.
+  const PopupRectangle& p = PopupRect;
+  if (p.right > p.left) boxes[n++] = PixelBox{p.left, p.top, p.right + kCellPixels - p.left, p.bottom + kCellPixels - p.top};
   return n + StatusBoxBlocks(boxes + n);
 }
 

@@ -23,6 +23,7 @@
 #include "rules/item_tables.h"
 #include "screens/character/spell_icons.h"
 #include "screens/game/action_state.h"
+#include "screens/game/creature_figures.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/held_object.h"
 #include "screens/game/overlay_sections.h"
@@ -50,7 +51,8 @@ bool TakeChanceAsHint(int32_t chance) {
 // block beside the pointer at (x, y), moved left as a whole so that its
 // widest line ends by kTooltipRight (and then, in cursor mode, `lowered`
 // pixels lower, as a hint alone moves) and up so that its last line ends by
-// kTooltipBottom.
+// kTooltipBottom; then off the texts drawn before it and the map's marks
+// (a chance on its backing hid a path arrow).
 void DrawHintAndLabels(int x, int y, int lowered) {
   size_t widest = std::strlen(CursorHint);
   int lines = 1;
@@ -66,13 +68,16 @@ void DrawHintAndLabels(int x, int y, int lowered) {
     y += lowered;
   }
   y = std::max(0, std::min(y, kTooltipBottom - 8 * lines));
+  KeepHintOffTexts(&x, &y, width, 8 * lines, MapMarksMeet);
   DrawWrappedText(x, CursorHint, 0, y, 0, 0);
   DrawSituationLabels(x, y + 8);
 }
 
 // The hint beside the pointer where the kit puts it (17 pixels right of and
 // 12 below the pointer, or ending by kTooltipRight 24 below it),
-// but below the party list when it would cover the list's names.
+// but below the party list when it would cover the list's names, and off
+// the texts drawn before it (the rows of the action list beside the one
+// pointed at) and the map's marks.
 void DrawCursorHint(int mx, int my) {
   const int width = 8 * std::min(static_cast<int>(std::strlen(CursorHint)), 320 / 8);
   int x = mx + 17, y = my + 12;
@@ -83,6 +88,7 @@ void DrawCursorHint(int mx, int my) {
   int left = 0, top = 0, right = 0, bottom = 0;
   if (PartyListBlock(&left, &top, &right, &bottom) && x < right && x + width > left && y < bottom && y + 8 > top)
     y = bottom;
+  KeepHintOffTexts(&x, &y, width, 8, MapMarksMeet);
   DrawWrappedText(x, CursorHint, 0, y, 0, 0);
 }
 

@@ -76,6 +76,8 @@ bool MoveRangeShown() {
   return free || ScreenMode == 10 || MoveRangeForced == 1;
 }
 
+bool LineOfFireShown() { return MoveRangeShown() && ArrowGridMover == -1; }
+
 bool MoveArrowsShown() {
   // The arrows are those of the path of the order under the cursor, of the
   // five-foot step's squares, or of the move under way; the arrows of an
@@ -126,8 +128,8 @@ uint64_t MapBaseDigest(int rows, int cols, uint32_t tint) {
       squares.Add(areaWord, arrowWord, area ? AreaMask[i] | 0x100000000ull : 0u, 0u);
     }
   d.Add(squares.Folded());
-  // The arrows keep off the panels over the map.
-  if (arrows) d.Add(CombatPanelsWord());
+  // The arrows and a line of fire keep off the panels over the map.
+  if (arrows || LineOfFireShown()) d.Add(CombatPanelsWord());
   if (features) d.Add(0x100000000ull | FeatureFrame);
   if (animatedFloor) d.Add(0x200000000ull | LayerTick10);
   return d.h;

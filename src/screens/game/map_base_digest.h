@@ -17,6 +17,9 @@ uint64_t MapBaseDigest(int rows, int cols, uint32_t tint);
 // foes threaten are shown (read by the passes and the digest alike).
 bool AreaMarksShown();
 bool MoveRangeShown();
+// Whether the range marks shown are a line of fire (a shot's or a spell's
+// line under the pointer) rather than the squares foes threaten.
+bool LineOfFireShown();
 // Whether the path arrows are drawn on the squares.
 bool MoveArrowsShown();
 // A script's box stands over the battle (a death script's as the last foe

@@ -117,6 +117,7 @@ namespace {
 void DrawRangeMarks(int rows, int cols) {
   const bool area = AreaMarksShown(), range = MoveRangeShown();
   if (!area && !range) return;
+  const bool lineOfFire = LineOfFireShown();
   ForEachSeenSquare(rows, cols, [&](const ViewSquare& v) {
     if (area && AreaMask[v.index])
       DrawMapFrame(kSheetAreaMarks, 34, v.sx, v.sy, kRangeMark);
@@ -124,8 +125,15 @@ void DrawRangeMarks(int rows, int cols) {
     const int32_t code = ArrowGrid[v.index];
     if (code == -1) return;
     const int32_t band = code / 100;
-    if (band == 1) DrawMapFrame(kSheetAreaMarks, 35, v.sx, v.sy, kRangeMark);
-    if (band == 2) DrawMapFrame(kSheetAreaMarks, 34, v.sx, v.sy, kRangeMark);
+    const int frame = band == 1 ? 35 : band == 2 ? 34 : -1;
+    if (frame == -1) return;
+    // A line of fire is a mark of the order under the pointer, left out on
+    // the panels over the map as the arrows are; the threatened squares
+    // tint the ground.
+    if (lineOfFire)
+      DrawMapMark(kSheetAreaMarks, frame, v.sx, v.sy, kRangeMark);
+    else
+      DrawMapFrame(kSheetAreaMarks, frame, v.sx, v.sy, kRangeMark);
   });
 }
 

@@ -1,5 +1,6 @@
 #include "screens/game/square_drawing.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -170,12 +171,12 @@ int DrawMapFrame(int sheet, int frame, int x, int y, uint32_t colour, float scal
   return DrawSheetFrame(sheet, frame, x, y, colour, scaleX, scaleY, rotation, 1, 0, 0, 0, 0, 1, 0, 0);
 }
 
-int DrawMapMark(int sheet, int frame, int x, int y) {
+int DrawMapMark(int sheet, int frame, int x, int y, uint32_t colour) {
   int width = 0, height = 0;
   if (!SheetFrameRect(sheet, frame, nullptr, nullptr, &width, &height) || ViewBoxOnCombatPanels(x, y, width, height))
     return 0;
   const DrawLayerScope mark(DrawLayer::kMark);
-  return DrawMapFrame(sheet, frame, x, y);
+  return DrawMapFrame(sheet, frame, x, y, colour);
 }
 
 void BeginAdditive() { SetBlendMode(platform::kBlendSrcAlpha, platform::kBlendOne); }
@@ -203,6 +204,9 @@ void DrawLightGlow(int alpha, int colourCode, int x, int y, float scale) {
 
 void DrawItemMarker(int x, int y, int sx, int sy) {
   if (!ViewInside(x, y) || CurrentMap.At(kLayerWalls, x, y) != 0) return;
+  // In a battle a creature standing on the things hides them (the bag lay
+  // on its figure and under the chance over it).
+  if (InCombat == 1 && CreatureAtSquare(x, y, -1) != -1) return;
   // Anything the square's list can name and the party take: a crafted item
   // (the weapons and armour fallen foes leave), a base item, gold or a pile.
   if (DescribeObject(CurrentMap.At(kLayerObjects0, x, y)).kind == ShownObject::kUnknown) return;
@@ -211,7 +215,7 @@ void DrawItemMarker(int x, int y, int sx, int sy) {
     const int code = CurrentMap.At(kLayerObjects0 + level, x, y);
     if (code >= 5000 && code <= 9999 && code - 5000 < kItemRows && ItemTable[code - 5000].baseType == 6) treasure = true;
   }
-  DrawMapFrame(kSheetFloor, treasure ? 99 : 89, sx, sy);
+  DrawMapMark(kSheetFloor, treasure ? 99 : 89, sx, sy);
 }
 
 void DrawMoveArrow(int x, int y, int sx, int sy) {
@@ -221,6 +225,29 @@ void DrawMoveArrow(int x, int y, int sx, int sy) {
   const int frame = PathPreviewShown ? code : code % 100;
   if (frame <= 0) return;
   DrawMapMark(kSheetArrows, frame, sx - 5, sy - 5);
+}
+
+bool GroundMarksMeet(int left, int top, int right, int bottom) {
+  const bool arrows = MoveArrowsShown(), line = LineOfFireShown();
+  if (!arrows && !line) return false;
+  // The squares whose arrows (34 by 34 from 5 pixels up and left) may reach the box.
+  const int x0 = FirstVisibleX + (left + SquareOffsetX - 29) / 24 - 1, x1 = FirstVisibleX + (right + SquareOffsetX + 5) / 24;
+  const int y0 = FirstVisibleY + (top + SquareOffsetY - 29) / 24 - 1, y1 = FirstVisibleY + (bottom + SquareOffsetY + 5) / 24;
+  for (int x = std::max(0, x0); x <= x1 && x < kMapSide; ++x)
+    for (int y = std::max(0, y0); y <= y1 && y < kMapSide; ++y) {
+      if (!SquareExplored(x, y) || DarkInCombat(SquareIndex(x, y))) continue;
+      const int32_t code = ArrowGrid[SquareIndex(x, y)];
+      const int sx = 24 * (x - FirstVisibleX) - SquareOffsetX, sy = 24 * (y - FirstVisibleY) - SquareOffsetY;
+      const auto meets = [&](int l, int t, int r, int b) { return l < right && left < r && t < bottom && top < b; };
+      if (line && (code / 100 == 1 || code / 100 == 2) && meets(sx, sy, sx + 24, sy + 24)) return true;
+      if (!arrows || code == -1 || code == 100 || code == 200) continue;
+      const int frame = PathPreviewShown ? code : code % 100;
+      int l = 0, t = 0, r = 0, b = 0;
+      if (frame > 0 && SheetFrameInkBox(kSheetArrows, frame, &l, &t, &r, &b) && r > l &&
+          meets(sx - 5 + l, sy - 5 + t, sx - 5 + r, sy - 5 + b))
+        return true;
+    }
+  return false;
 }
 
 void DrawCreatureMarker(int creature) {
@@ -561,7 +588,9 @@ void DrawSquareObjects(int row, int cols, uint32_t tint) {
     const int floor = CurrentMap.layers[kLayerFloor][index];
     const int sx = 24 * c - SquareOffsetX, sy = 24 * row - SquareOffsetY;
     DrawMapFrame(kSheetFloor, floor == 123 ? 22 : 23, sx - 5, sy - 13, tint);
-    if (CurrentMap.layers[kLayerObjects0][index] != 0) DrawItemMarker(x, y, sx, sy);
+    // The bag lies on the ground: drawn again in front of a creature it lay
+    // on the figure ("a loot bag over a knight's head").
+    if (CurrentMap.layers[kLayerObjects0][index] != 0 && !RedrawingInFront) DrawItemMarker(x, y, sx, sy);
     DrawMoveArrow(x, y, sx, sy);
   }
 }

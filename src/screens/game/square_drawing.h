@@ -33,6 +33,9 @@ void DrawLightGlow(int alpha, int colourCode, int x, int y, float scale);
 void DrawItemMarker(int x, int y, int sx, int sy);
 // In combat, the path arrow of the square for the player's fighter.
 void DrawMoveArrow(int x, int y, int sx, int sy);
+// Whether a box of the view's pixels (right and bottom excluded) meets the
+// drawn texels of a path arrow or a square of the line of fire shown.
+bool GroundMarksMeet(int left, int top, int right, int bottom);
 // The selection ring under a creature whose mark is set.
 void DrawCreatureMarker(int creature);
 

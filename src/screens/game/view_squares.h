@@ -50,10 +50,11 @@ void ForEachSeenSquare(int rows, int cols, F f) {
 // A sheet frame at a logical position at any scale (the position is not scaled).
 int DrawMapFrame(int sheet, int frame, int x, int y, uint32_t colour = 0xFFFFFFFFu, float scaleX = 1.0f,
                  float scaleY = 1.0f, float rotation = 0.0f);
-// A mark on the map view (a path arrow, a condition icon, the turn marker):
-// a frame at scale 1, left out where it would lie on a panel drawn over the
-// map in a battle. Returns 0 when it was not drawn.
-int DrawMapMark(int sheet, int frame, int x, int y);
+// A mark on the map view (a path arrow, a square of the line of fire, a
+// condition icon, the turn marker, a bag): a frame at scale 1, left out
+// where it would lie on a panel drawn over the map in a battle. Returns 0
+// when it was not drawn.
+int DrawMapMark(int sheet, int frame, int x, int y, uint32_t colour = 0xFFFFFFFFu);
 // Additive blending around the draws of glows and effects.
 void BeginAdditive();
 void EndAdditive();

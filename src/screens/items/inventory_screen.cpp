@@ -255,8 +255,11 @@ void DrawCaption(const InventoryFrame& f) {
     return;
   }
   if (TradeOfferOverlay[0] != 0 && InventoryMessage.code == -1) {
+    // The name in its colour drawn again over the caption, where it went.
     DrawWrappedText(-1, HoverCaption, 0, -1, 0, 0);
-    DrawWrappedText(-1, TradeOfferOverlay, TradeOfferOverlayStyle, -1, 1, 0);
+    int x = 0, y = 0;
+    LastHintPlace(&x, &y);
+    DrawWrappedText(x, TradeOfferOverlay, TradeOfferOverlayStyle, y, 1, 0);
     return;
   }
   const int style = InventoryMessage.code == -1 && HoveredItem.code != 0 ? ItemCaptionStyle(HoveredItem.code) : 0;
@@ -274,11 +277,11 @@ void DrawPointer(const InventoryFrame& f) {
   DrawMouseCursor();
   DrawCaption(f);
   if (TradeSaleHintShown) {
-    // A line of its own under the caption, on the same backing; a caption
-    // too wide for its place stands 12 pixels lower, and the hint follows it.
-    const int caption = 8 * std::min(static_cast<int>(std::strlen(HoverCaption)), 40);
-    const bool lowered = HoverCaption[0] != 0 && PointerX() + 17 + caption > kTooltipRight;
-    DrawWrappedText(PointerX() + 17, "Push S to Sell", 11, PointerY() + (lowered ? 32 : 20), 0, 1);
+    // A line of its own under the caption (where the caption went), on the
+    // same backing.
+    int x = PointerX() + 17, y = PointerY() + 12;
+    if (HoverCaption[0] != 0) LastHintPlace(&x, &y);
+    DrawWrappedText(x, "Push S to Sell", 11, y + 8, 0, 1);
   }
 }
 

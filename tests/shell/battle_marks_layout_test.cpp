@@ -1,0 +1,329 @@
+// The marks the map draws in a battle (condition icons, the turn marker,
+// a shot's line of fire, path arrows, the chances over creatures, the bags
+// of things lying on the ground) keep off the texts, the panels and each
+// other in each window size (the suite is instantiated with the sizes in
+// text_layout_test.cpp). Over the layout check's own faults it reports a
+// mark that lies on a panel drawn over the map (the side panel or the
+// prompt in its place, a box) or on a text's cells; a chance, bare or on
+// its backing, on a mark or a panel; a chance over a creature on the figure
+// of one that shows none, or on a figure beside its own chance;
+// two marks of which one lies on the other; a bag drawn over a figure
+// after it.
+#include "rules/conditions.h"
+#include "screens/game/creature_figures.h"
+#include "screens/game/frame_words.h"
+#include "screens/game/map_base_digest.h"
+#include "shell/layout_check.h"
+
+namespace {
+
+using layout_check::Cell;
+using layout_check::Claimed;
+using layout_check::CoveredPixels;
+using layout_check::Cover;
+using layout_check::Drawn;
+using layout_check::MapSpan;
+using layout_check::PictureSpan;
+using layout_check::PopupBoxes;
+using layout_check::TextLayout;
+using layout_check::Words;
+
+constexpr int kIconSheet = 20, kTurnMarkerFrame = 191;
+constexpr int kRangeSheet = 21, kOpenLineFrame = 35, kCoveredLineFrame = 34;
+constexpr int kBagSheet = 4, kBagFrame = 89, kTreasureFrame = 99;
+
+// A mark of the map: what it is, the picture pixels it covers, its box.
+struct Mark {
+  std::string name;
+  std::vector<std::pair<int, int>> pixels;
+  int64_t order;
+  int left, top, right, bottom;
+  bool line = false;  // a square of the line of fire (a tint over the square)
+  bool bag = false;
+};
+
+// The marks of a frame: the frames drawn as marks, and while a line of fire
+// is shown (`line`) the range marks, wherever they were drawn (the map's
+// backdrop holds the threatened squares' marks of the same frames).
+std::vector<Mark> Marks(const std::vector<SheetDraw>& draws, bool line) {
+  std::vector<Mark> marks;
+  for (const SheetDraw& d : draws) {
+    const bool lineSquare = line && d.slot == kRangeSheet && (d.frame == kOpenLineFrame || d.frame == kCoveredLineFrame);
+    if ((d.layer != DrawLayer::kMark && !lineSquare) || d.srcWidth <= 0 || (d.colour >> 24) < 8) continue;
+    Mark m;
+    m.pixels = CoveredPixels(d);
+    if (m.pixels.empty()) continue;
+    m.order = d.order;
+    m.line = lineSquare;
+    m.bag = d.slot == kBagSheet && (d.frame == kBagFrame || d.frame == kTreasureFrame);
+    const char* kind = m.line                                                  ? "the line of fire"
+                       : m.bag                                                 ? "a bag"
+                       : d.slot == kIconSheet && d.frame == kTurnMarkerFrame ? "the turn marker"
+                       : d.slot == 48                                          ? "a path arrow"
+                                                                               : "a condition icon";
+    m.left = m.right = m.pixels.front().first;
+    m.top = m.bottom = m.pixels.front().second;
+    for (const auto& [x, y] : m.pixels) {
+      m.left = std::min(m.left, x);
+      m.right = std::max(m.right, x + 1);
+      m.top = std::min(m.top, y);
+      m.bottom = std::max(m.bottom, y + 1);
+    }
+    m.name = std::string(kind) + " (" + std::to_string(d.slot) + "/" + std::to_string(d.frame) + ") at " +
+             std::to_string(m.left) + "," + std::to_string(m.top);
+    marks.push_back(std::move(m));
+  }
+  return marks;
+}
+
+bool IsChance(const std::vector<Cell>& cells) {
+  return cells.size() >= 2 && cells.back().c == '%' &&
+         std::all_of(cells.begin(), cells.end() - 1, [](const Cell& c) { return std::isdigit(c.c) != 0; });
+}
+
+bool Inside(const std::pair<int, int>& p, int left, int top, int right, int bottom) {
+  return p.first >= left && p.first < right && p.second >= top && p.second < bottom;
+}
+
+// The figures on the map, in picture pixels, and whether each shows a
+// chance (a mark of the orders on it).
+struct Figure {
+  int creature, left, top, right, bottom;
+  bool marked;
+  int64_t order;  // when it was drawn (the last frame drawn at its place)
+};
+std::vector<Figure> Figures(const std::vector<SheetDraw>& draws) {
+  std::vector<Figure> figures;
+  for (int s = 0; s < FighterCount; ++s) {
+    const int c = FighterSlots[s].creature;
+    if (c < 0 || c >= kCreatureCount || ScreenPosX[c] == -1) continue;
+    const CreatureRecord& r = Creatures[c];
+    // The figure's own picture leaves blank columns at its sides: its middle
+    // half across, and its upper three quarters down (the head and the body).
+    const int w = r.figureSize[0].current, h = r.figureSize[1].current;
+    figures.push_back(Figure{c, PictureSpan(ScreenPosX[c] + w / 4), PictureSpan(ScreenPosY[c]),
+                             PictureSpan(ScreenPosX[c] + 3 * w / 4), PictureSpan(ScreenPosY[c] + 3 * h / 4),
+                             CreatureMarkWords[c] != 0, INT64_MAX});
+    for (const SheetDraw& d : draws)
+      if (d.layer == DrawLayer::kBackdrop && d.x == ScreenPosX[c] && d.y == ScreenPosY[c]) figures.back().order = d.order;
+  }
+  return figures;
+}
+
+void MarkFaults(const Drawn& drawn, std::vector<std::string>* faults) {
+  const std::vector<Mark> marks = Marks(drawn.draws, LineOfFireShown());
+  std::vector<Cover> panels = PopupBoxes(drawn.draws);
+  for (const Cover& c : PopupBoxes(drawn.draws, layout_check::kFirstPanelEdge, layout_check::kLastPanelEdge))
+    panels.push_back(c);
+  std::vector<std::vector<Cell>> claimed;
+  for (const TextRun& run : drawn.runs) claimed.push_back(Claimed(run));
+  const auto onPanel = [&](int left, int top, int right, int bottom, int64_t order) -> const Cover* {
+    for (const Cover& p : panels)
+      if (p.order > order && left < p.right && p.left < right && top < p.bottom && p.top < bottom) return &p;
+    return nullptr;
+  };
+  // The texts the map view writes over its creatures (chances, amounts):
+  // their letters are drawn within the map's backdrop.
+  std::vector<bool> onMap(claimed.size(), false);
+  for (size_t i = 0; i < claimed.size(); ++i) {
+    const SheetDraw* glyph = claimed[i].empty() ? nullptr : layout_check::DrawnAt(drawn.draws, claimed[i][0].order + 1);
+    onMap[i] = glyph != nullptr && glyph->layer == DrawLayer::kBackdrop;
+  }
+  for (const Mark& m : marks) {
+    for (const Cover& p : panels)
+      if (p.order > m.order &&
+          std::any_of(m.pixels.begin(), m.pixels.end(), [&](const auto& px) { return Inside(px, p.left, p.top, p.right, p.bottom); })) {
+        faults->push_back(m.name + " lies on the panel at " + std::to_string(p.left) + "," + std::to_string(p.top));
+        break;
+      }
+    for (size_t i = 0; i < claimed.size(); ++i) {
+      if (drawn.runs[i].backed && !IsChance(claimed[i])) continue;
+      // The line of fire tints the target's square under the chance over it.
+      if (m.line && onMap[i]) continue;
+      const bool on = std::any_of(claimed[i].begin(), claimed[i].end(), [&](const Cell& c) {
+        return std::any_of(m.pixels.begin(), m.pixels.end(),
+                           [&](const auto& px) { return Inside(px, c.x, c.y, c.x + c.w, c.y + c.h); });
+      });
+      if (on) faults->push_back(m.name + " meets " + Words(claimed[i]));
+    }
+  }
+  // Marks on marks (the line of fire tints the squares the others stand on;
+  // one path's arrows meet end to end).
+  for (size_t a = 0; a < marks.size(); ++a)
+    for (size_t b = a + 1; b < marks.size(); ++b) {
+      if (marks[a].line || marks[b].line || marks[a].order == marks[b].order) continue;
+      if (marks[a].left >= marks[b].right || marks[b].left >= marks[a].right || marks[a].top >= marks[b].bottom ||
+          marks[b].top >= marks[a].bottom)
+        continue;
+      // The arrows lie on the ground: the figures and their icons stand on them.
+      if (marks[a].name.rfind("a path arrow", 0) == 0 &&
+          (marks[b].name.rfind("a path arrow", 0) == 0 || marks[b].name.rfind("a condition icon", 0) == 0))
+        continue;
+      std::vector<std::pair<int, int>> both;
+      std::set_intersection(marks[a].pixels.begin(), marks[a].pixels.end(), marks[b].pixels.begin(),
+                            marks[b].pixels.end(), std::back_inserter(both));
+      if (!both.empty()) faults->push_back(marks[b].name + " lies on " + marks[a].name);
+    }
+  // Chances: off the panels, and off the figures of creatures that show
+  // none (an ally's head).
+  const std::vector<Figure> figures = Figures(drawn.draws);
+  for (size_t i = 0; i < claimed.size(); ++i) {
+    if (!IsChance(claimed[i])) continue;
+    for (const Cell& c : claimed[i]) {
+      if (const Cover* p = onPanel(c.x, c.y, c.x + c.w, c.y + c.h, c.order)) {
+        faults->push_back(Words(claimed[i]) + " lies on the panel at " + std::to_string(p->left) + "," +
+                          std::to_string(p->top));
+        break;
+      }
+    }
+  }
+  // A figure bears no chance but its own: none on a creature that shows
+  // none, one at most on any other.
+  for (const Figure& f : figures) {
+    std::vector<size_t> on;
+    for (size_t i = 0; i < claimed.size(); ++i)
+      if (IsChance(claimed[i]) && onMap[i] && std::any_of(claimed[i].begin(), claimed[i].end(), [&](const Cell& c) {
+            return c.x < f.right && f.left < c.x + c.w && c.y < f.bottom && f.top < c.y + c.h;
+          }))
+        on.push_back(i);
+    if (on.size() > (f.marked ? 1u : 0u))
+      faults->push_back(Words(claimed[on.back()]) + " lies on the figure of " + std::string(Creatures[f.creature].name) +
+                        (f.marked ? " beside its own chance" : ", which shows none"));
+  }
+  // A bag lies under the figures, not on them.
+  for (const Mark& m : marks) {
+    if (!m.bag) continue;
+    for (const Figure& f : figures)
+      if (m.order > f.order && std::any_of(m.pixels.begin(), m.pixels.end(), [&](const auto& px) { return Inside(px, f.left, f.top, f.right, f.bottom); }))
+        faults->push_back(m.name + " lies on the figure of " + std::string(Creatures[f.creature].name));
+  }
+}
+
+TEST_P(TextLayout, TheMarksOfABattleKeepOffTheTextsAndEachOther) {
+  alsoCheck_ = MarkFaults;
+  // The marks of the orders on the map: an archer's line of fire and its
+  // chance, the arrows of a walk or a charge with the chance at their end,
+  // and a wizard aiming Sleep at a knot of gnolls and Shocking Grasp at the
+  // one beside her, the view placed so that the marks reach the hit points
+  // and moves in the corner and the turn order in the side panel. One of
+  // the knot is paralysed, and so is the gnoll beside the party, between
+  // two knights (its chance, moved off the pointer and the icon, went onto
+  // a knight's head); a bag lies in the grass where the archer stands, and
+  // a gnoll waits up and to the left of her.
+  scenes::LayOutGround(40, 24);
+  scenes::AddKnight(0, 6, 14, true);
+  scenes::AddKnight(1, 6, 15);
+  scenes::AddKnight(2, 7, 14);
+  scenes::AddKnight(3, 7, 16);
+  const int gnolls[][2] = {{13, 10}, {14, 10}, {13, 11}, {14, 11}, {7, 15}, {3, 11}};
+  for (int i = 0; i < 6; ++i) scenes::AddFoe(scenes::kFirstFoe + i, kKindGnoll, gnolls[i][0], gnolls[i][1]);
+  CurrentMap.At(kLayerFloor, 6, 14) = 123;
+  CurrentMap.At(kLayerObjects0, 6, 14) = static_cast<int32_t>(kFirstBaseItemCode) + 1;
+  scenes::Finish();
+  AddCondition(scenes::kFirstFoe + 2, kCondParalyzed, 5, 0, 18, 0);
+  AddCondition(scenes::kFirstFoe + 4, kCondParalyzed, 5, 0, 18, 0);
+  AddCondition(scenes::kFirstFoe + 1, kCondConfused, 5, 0, 18, 0);
+  Creatures[0].dexterity = {60, 60};
+  CreatureRecord& wizard = Creatures[1];
+  wizard.creatureClass = kClassWizard;
+  wizard.knownSpells[kSpellSleep] = wizard.knownSpells[kSpellShockingGrasp] = 1;
+  wizard.spellsPerDay[0] = wizard.spellsLeft[0] = 3;
+  harness::MoveMouse(160, 2);
+  for (int f = 0; f < 2000 && !(CombatState == kStatePlayerTurn && CurrentFighter() == 0 &&
+                                CombatAction.actionCode == 0);
+       ++f)
+    harness::StepFrames(1);
+  EXPECT_EQ(CurrentFighter(), 0);
+  const auto viewOn = [](int x, int y, int px, int py) {
+    ViewOriginX = x * 24 + 12 - MapSpan(px);
+    ViewOriginY = y * 24 + 12 - MapSpan(py);
+    FollowTarget = -1;
+    ViewIdle = 1;
+  };
+  const auto party = [](bool panel) {
+    ScreenMode = kModeExploring;
+    CurrentSpell = -1;
+    SidePanelShown = 1;
+    SidePanelMode = panel ? 1 : 2;
+    // The turn marker over the archer shown.
+    BlinkTick = 15;
+  };
+  // The party in the corner over the hit points, the gnolls under the side panel.
+  const auto corner = [&] { viewOn(6, 14, 60, 190); };
+  GameScreen("a shot aimed", [&] {
+    party(false);
+    WeaponMode = 2;
+    corner();
+  });
+  // The shot at the gnoll beside the archer, its square by the hit points.
+  GameScreen("a shot beside the hit points", [&] {
+    party(false);
+    WeaponMode = 2;
+    viewOn(6, 14, 30, 176);
+  });
+  GameScreen("a walk or a charge aimed", [&] {
+    party(false);
+    WeaponMode = 1;
+    corner();
+  });
+  // A walk up and to the left: the arrows lead to the gnoll from below
+  // and right of it, where the chance beside the pointer stands.
+  GameScreen("a walk up and to the left", [&] {
+    party(false);
+    WeaponMode = 1;
+    viewOn(6, 14, 150, 150);
+  });
+  GameScreen("a walk or a charge beside the turn order", [&] {
+    party(true);
+    WeaponMode = 1;
+    corner();
+  });
+  // The archer with her turn marker under the side panel, then under the
+  // hit points.
+  GameScreen("the turn marker under the side panel", [&] {
+    party(false);
+    viewOn(6, 14, 250, 40);
+  });
+  GameScreen("the turn marker under the hit points", [&] {
+    party(false);
+    viewOn(6, 14, 30, 236);
+  });
+  GameScreen("aiming Sleep", [&] {
+    party(true);
+    viewOn(10, 12, 150, 120);
+    CurrentSpell = kSpellSleep;
+    SpellCaster = 1;
+    ScreenMode = kModeAimSquare;
+  });
+  // Sleep on the paralysed gnoll between the knights: its chance, off the
+  // pointer and the icon, stays off the knights.
+  GameScreen("aiming Sleep between the knights", [&] {
+    party(true);
+    viewOn(7, 15, 150, 150);
+    CurrentSpell = kSpellSleep;
+    SpellCaster = 1;
+    ScreenMode = kModeAimSquare;
+  });
+  // The knot half under the turn order: the chances over those under it
+  // are left out.
+  GameScreen("aiming Sleep beside the side panel", [&] {
+    party(true);
+    viewOn(13, 10, 172, 40);
+    CurrentSpell = kSpellSleep;
+    SpellCaster = 1;
+    ScreenMode = kModeAimSquare;
+  });
+  GameScreen("aiming Shocking Grasp", [&] {
+    party(true);
+    viewOn(7, 15, 150, 150);
+    CurrentSpell = kSpellShockingGrasp;
+    SpellCaster = 1;
+    ScreenMode = kModeAimCreature;
+  });
+  party(false);
+  WeaponMode = 1;
+  alsoCheck_ = nullptr;
+  Report();
+}
+
+}  // namespace
