@@ -113,6 +113,10 @@ bool IsSpellcastingBlocked(int creature, int spell, int metamagic, uint8_t allow
   return blocked;
 }
 
+bool IsCastingDisrupted(int creature, int spell, int metamagic, bool fromItem) {
+  return IsSpellcastingBlocked(creature, spell, metamagic, 1, 1) || (fromItem && !MayDo(creature, kDeedUseItem));
+}
+
 int32_t WandValue(int spell) {
   if (spell < 0 || spell >= kSpellRows) return 0;
   const SpellRecord& s = SpellTable[spell];
