@@ -1,6 +1,6 @@
 // Reactions frame by frame: a walk past two guards draws one attack of
 // opportunity from each, one at a time, and none from a guard that cannot see
-// the walker; a readied attack fires once on its trigger; the chain of a
+// the walker; a computer's walk or charge off a square both threaten, both; a readied attack fires once on its trigger; the chain of a
 // provoking action passes over an enemy that cannot see an invisible actor;
 // a Cursed reactor may lose its reaction.
 #include "combat/actions/reactions.h"

@@ -1,8 +1,9 @@
 // The casting checks together with the action executor, frame by frame as
 // the game runs them: a caster's attacks of opportunity are taken one enemy
-// after another, and a use that ends early in the checks is finished by the
-// executor whatever combat state the player's aim left; a counterspeller
-// that cannot cast names the condition that stops it.
+// after another (a caster they leave unable to go on loses its spell), and a
+// use that ends early in the checks is finished by the executor whatever
+// combat state the player's aim left; a counterspeller that cannot cast names
+// the condition that stops it.
 #include <gtest/gtest.h>
 
 #include "combat/actions/executor_fixture.h"
