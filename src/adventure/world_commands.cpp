@@ -31,6 +31,7 @@
 #include "rules/conditions.h"
 #include "rules/formation.h"
 #include "rules/positions.h"
+#include "rules/recompute_creature.h"
 #include "screens/game/game_screen.h"
 #include "state/camera.h"
 #include "state/casting_services.h"
@@ -419,11 +420,11 @@ void ChangeCondition(int32_t mode, int creature, int32_t removed, int32_t added,
     ScriptDebugLine("condition: %i is not one of the conditions", id);
     return;
   }
-  if (mode == 1) {
-    RemoveCondition(creature, static_cast<uint32_t>(id));
-    return;
-  }
-  AddCondition(creature, static_cast<uint32_t>(id), duration, value, 0, 0);
+  if (mode == 1) RemoveCondition(creature, static_cast<uint32_t>(id));
+  else AddCondition(creature, static_cast<uint32_t>(id), duration, value, 0, 0);
+  // The change counts at once, in a battle or out of one: a Constitution or
+  // a level lost to nothing kills, a Dexterity given back frees.
+  RecomputeCreature(creature, 0);
   // A leader felled outside a battle hands the lead to the first standing
   // member, or the party could not walk on; in a battle the victory does.
   if (InCombat == 0 && creature < kPartySize) ReplaceFallenLeader();

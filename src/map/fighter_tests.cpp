@@ -62,12 +62,7 @@ int HamperingImmunityCode(int creature) {
 
 bool HasDisablingCondition(int creature) {
   if (!IsValidCreature(creature)) return false;
-  for (const ConditionEntry& e : Creatures[creature].conditions) {
-    if (e.id == 0 && e.duration == 0) break;
-    if (e.duration <= 0) continue;
-    if ((DeedsLeftBy(e.id) & kDeedMove) == 0 || e.id == kCondStuck || e.id == kCondGrappling) return true;
-  }
-  return false;
+  return !MayDo(creature, kDeedMove) || FindAnyCondition(creature, kCondStuck, kCondGrappling) >= 0;
 }
 
 bool CanTakeFiveFootStep(int creature) {

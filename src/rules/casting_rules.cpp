@@ -69,12 +69,12 @@ bool IsSpellcastingBlocked(int creature, int spell, int metamagic, uint8_t allow
 
   if (party && LevelUpPending != 0) return true;
   if (!party && allowNonParty == 0) return true;
-  // A creature left no casting at all (asleep, dazed, nauseated, dancing...),
-  // or no will or spells of its own (feebleminded, dominated, controlled, in
-  // another form, pinned), casts nothing.
+  // A creature left no casting at all (asleep, dazed, nauseated, dancing,
+  // pinned...), or no will or spells of its own (feebleminded, dominated,
+  // controlled, in another form), casts nothing.
   const uint32_t deeds = FreeDeeds(creature);
   if ((deeds & (kDeedGestureCast | kDeedStillCast)) == 0) return true;
-  if (AnyActive(creature, {94, 83, 112, 148, 114, 158})) return true;
+  if (AnyActive(creature, {94, 83, 112, 148, 114})) return true;
   if (freeUse == 0 && c.knownSpells[spell] != 1) return true;
 
   if (InCombat == 0) {
@@ -111,6 +111,10 @@ bool IsSpellcastingBlocked(int creature, int spell, int metamagic, uint8_t allow
     if ((right != 0 && left != 0) || (rightRow != nullptr && rightRow->handling == 3)) blocked = true;
   }
   return blocked;
+}
+
+bool IsCastingDisrupted(int creature, int spell, int metamagic, bool fromItem) {
+  return IsSpellcastingBlocked(creature, spell, metamagic, 1, 1) || (fromItem && !MayDo(creature, kDeedUseItem));
 }
 
 int32_t WandValue(int spell) {

@@ -27,6 +27,12 @@ int32_t CasterLevel(int creature);
 int MaxSpellLevel(int creature);
 // True when the creature may not cast the spell now.
 bool IsSpellcastingBlocked(int creature, int spell, int metamagic, uint8_t allowNonParty, uint8_t freeUse);
+// True when a casting under way is lost: its caster may no longer cast the
+// spell as the casting goes, with its metamagic (asked as a free use: the
+// source was spent as it began), or, casting from an item in its hand (a
+// wand, a scroll), may no longer use it. Asked of a held casting that
+// resumes and of a casting whose attacks of opportunity are over.
+bool IsCastingDisrupted(int creature, int spell, int metamagic, bool fromItem);
 // True for every spell but the 26 that may be cast outside combat.
 bool IsCombatOnlySpell(int spell);
 

@@ -10,7 +10,8 @@
 // strives against the spell that holds it and may dismiss a spell of its
 // own. Nauseated, it takes a move action only: it moves, handles its gear (a
 // crossbow's reload, its inventory) and may dismiss a spell of its own, but
-// neither strikes, casts nor uses an item.
+// neither strikes, casts nor uses an item. Pinned, it can only try to break
+// the pin.
 #pragma once
 #include <cstdint>
 
@@ -28,8 +29,10 @@ enum Deed : uint32_t {
   kDeedStrive = 1u << 6,       // a Will save against the spell holding it
   kDeedDismiss = 1u << 7,      // ending a spell of its own (a form, the iron body, its summoned creature)
   kDeedDance = 1u << 8,        // the dance a dancer is made to do
+  kDeedEscape = 1u << 9,       // a grapple check to break free of a grapple or a pin
+  kDeedDelay = 1u << 10,       // putting its turn off to later in the round
 };
-constexpr uint32_t kAllDeeds = (1u << 9) - 1;
+constexpr uint32_t kAllDeeds = (1u << 11) - 1;
 // The deeds the player or the decision may choose (all but the dance).
 constexpr uint32_t kChosenDeeds = kAllDeeds & ~kDeedDance;
 
@@ -43,9 +46,11 @@ constexpr uint32_t DeedsLeftBy(uint32_t condition) {
     case kCondDancing:
       return kDeedDance;
     case kCondParalyzed:
-      return kDeedStillCast | kDeedStrive | kDeedDismiss;
+      return kDeedStillCast | kDeedStrive | kDeedDismiss | kDeedDelay;
     case kCondNauseated:
-      return kDeedMove | kDeedHandle | kDeedDismiss | kDeedDance;
+      return kDeedMove | kDeedHandle | kDeedDismiss | kDeedDance | kDeedDelay;
+    case kCondPinned:
+      return kDeedEscape;
     default:
       return kAllDeeds;
   }

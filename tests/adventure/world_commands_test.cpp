@@ -29,6 +29,7 @@
 #include "party/party_start.h"
 #include "platform/system.h"
 #include "rules/conditions.h"
+#include "rules/recompute_creature.h"
 #include "state/fighter_slots.h"
 #include "state/turn_order.h"
 #include "state/combat_action.h"
@@ -154,12 +155,15 @@ TEST_F(WorldCommands, ACreatureTakenAwayInABattleLeavesItsTurnOrder) {
 }
 
 // A script that kills the leader or turns him to stone outside a battle hands
-// the lead to the first standing member; in a battle the fall is the
-// battle's, and the victory settles the lead.
+// the lead to the first standing member, and so does a Constitution loss or a
+// level drain that kills him (the condition counts at once); in a battle the
+// fall is the battle's, and the victory settles the lead.
 TEST_F(WorldCommands, AScriptThatFellsTheLeaderOutsideABattleHandsTheLeadOn) {
-  for (const char* fall : {"111", "92"}) {
+  // Dead, petrified, Constitution 12 lost, three levels of three drained.
+  for (const char* fall : {"111 0", "92 0", "63 12", "108 3"}) {
     SetUp();
-    RunSource(std::string("add_condition 0 ") + fall + " 0 1000\n");
+    for (int m = 0; m < 4; ++m) Creatures[m].constitution = {12, 12};
+    RunSource(std::string("add_condition 0 ") + fall + " 1000\n");
     EXPECT_STREQ(Creatures[0].name, "Member1") << fall;
     EXPECT_STREQ(Creatures[1].name, "Member0") << fall;
   }
@@ -167,6 +171,17 @@ TEST_F(WorldCommands, AScriptThatFellsTheLeaderOutsideABattleHandsTheLeadOn) {
   InCombat = 1;
   RunSource("add_condition 0 92 0 1000\n");
   EXPECT_STREQ(Creatures[0].name, "Member0");
+  // Taken away in a battle, a Dexterity loss frees its paralysis at once.
+  CreatureRecord& held = Creatures[2];
+  for (StatPair* p : {&held.strength, &held.dexterity, &held.constitution, &held.intelligence, &held.wisdom,
+                      &held.charisma})
+    *p = {10, 10};
+  AddCondition(2, kCondDamagedDexterity, 2000, 10, 0, 0);
+  RecomputeCreature(2, 0);
+  ASSERT_GE(FindCondition(2, kCondParalyzed), 0);
+  RunSource("remove_condition 2 62\n");
+  EXPECT_LT(FindCondition(2, kCondParalyzed), 0);
+  EXPECT_EQ(Creatures[2].dexterity.current, 10);
 }
 
 TEST_F(WorldCommands, SavingElsewhereKeepsTheRunningGameAndItsEdits) {

@@ -266,7 +266,9 @@ void CureAfflictions(int creature) {
                                           kCondStunned, kCondDamagedStrength, kCondDamagedDexterity,
                                           kCondDamagedConstitution, kCondDamagedIntelligence,
                                           kCondDamagedWisdom, kCondDamagedCharisma};
-  for (uint32_t id : kAfflictions) RemoveCondition(creature, id);
+  // What comes back counts at once: a creature its lost Dexterity or its
+  // exhaustion paralysed is free before its own turn.
+  if (RemoveConditions(creature, kAfflictions) > 0) RecomputeCreature(creature, 0);
 }
 
 bool MarkCasterDamaged(int creature, int32_t damage) {

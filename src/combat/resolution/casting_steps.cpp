@@ -19,6 +19,7 @@
 #include "engine/message_log.h"
 #include "map/line_of_effect.h"
 #include "map/movement_rules.h"
+#include "rules/casting_rules.h"
 #include "rules/combat_roll_log.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
@@ -30,6 +31,7 @@
 #include "state/camera.h"
 #include "state/combat_action.h"
 #include "state/combat_events.h"
+#include "state/current_cast.h"
 #include "state/map_view_state.h"
 #include "state/turn_order.h"
 
@@ -94,6 +96,36 @@ bool FailsByArmour(int caster, int spell) {
   if (roll < chance.total) return true;
   LogMessage("(Success)\r");
   return false;
+}
+
+// Whether the caster may no longer go on with the use's spell as it is cast.
+bool CastingDisrupted(int caster, int spell) {
+  return IsCastingDisrupted(caster, spell, PendingMetamagic, CastingFromItem == 1);
+}
+
+// The spell is lost as a failed concentration loses it: its source stays
+// spent, the caster's turn goes on or ends as after such a failure.
+void LoseDisruptedCasting(int caster) {
+  LogMessage("\xA3%s\xA3: Spellcasting Disrupted.\r\r", NameOf(caster));
+  ShowFloatingText(caster, "Spellcasting Disrupted");
+  SpellInProgress = -1;
+  ClearCombatEvents();
+  CombatEvents[0] = {45, 0, caster, 38, 0};
+  PlaybackCreature = caster;
+  PlaybackFramesLeft = FramesPerEvent;
+  ScrollTo(caster, -1, -1);
+  CombatAction.actionCode = 13;
+  CombatAction.endedActionCode = 28;
+  ScreenMode = 0;
+  QueuedActionCode = QueuedScreenMode = -1;
+  if (CombatAction.playerControlled == 1) {
+    QueuedCombatState = 1;
+    SetReadyMode();
+  } else {
+    QueuedCombatState = 2;
+    ActionBarMode = 1;
+  }
+  EndedEarly();
 }
 
 // Concentration for the afflictions of the caster; false when one failed
@@ -434,15 +466,24 @@ void CastingChecksStep() {
           return;
         }
       }
-    } else if (NextOpportunityAttacker()) {
-      CastingUse.opportunityUnderway = kOpportunitiesUnderway;
-      QueuedScreenMode = kModeCastingChecks;
-      ScreenMode = 0;
-      CombatState = 3;
-      CombatAction.actionCode = 12;
-      return;
     } else {
+      if (!chainRunning) CastingUse.castableAsAttacked = CastingDisrupted(caster, spell) ? 0 : 1;
+      if (NextOpportunityAttacker()) {
+        CastingUse.opportunityUnderway = kOpportunitiesUnderway;
+        QueuedScreenMode = kModeCastingChecks;
+        ScreenMode = 0;
+        CombatState = 3;
+        CombatAction.actionCode = 12;
+        return;
+      }
       CastingUse.opportunityUnderway = kOpportunitiesTaken;
+      // A caster the attacks left unable to go on (paralysed amid a spell
+      // with a gesture, a wand fallen from its use) loses the spell, as a held
+      // casting that resumes does.
+      if (chainRunning && CastingUse.castableAsAttacked == 1 && CastingDisrupted(caster, spell)) {
+        LoseDisruptedCasting(caster);
+        return;
+      }
     }
   }
 

@@ -54,6 +54,7 @@ struct CastingUseWords {
   uint8_t repeat = 0;             // a repeated healing cast is under way
   uint8_t announced = 0;          // the announcement has been written
   uint8_t opportunityUnderway = 0;  // the use's attacks of opportunity: 0 not begun, 1 being taken, 2 over
+  uint8_t castableAsAttacked = 0;   // the casting could go on as its attacks of opportunity began
   uint8_t endOfCombatRequested = 0;
   int32_t hitDicePool = -1;
   int32_t missilesLeft = -1;      // further missiles or rays of the use

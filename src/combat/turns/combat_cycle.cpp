@@ -31,7 +31,6 @@
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
-#include "rules/free_deeds.h"
 #include "rules/recompute_creature.h"
 #include "state/combat_events.h"
 #include "state/game_screen_words.h"
@@ -309,8 +308,7 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
   const bool inTable = spell >= 0 && spell < kSpellRows;
   // The casting goes on as it began (stilled, a wand in hand) while the
   // caster's conditions allow it.
-  if (inTable && (IsSpellcastingBlocked(creature, spell, PendingMetamagic, 1, 1) ||
-                  (wand && !MayDo(creature, kDeedUseItem)))) {
+  if (inTable && IsCastingDisrupted(creature, spell, PendingMetamagic, wand)) {
     LogMessage("\xA3%s\xA3: Spellcasting Disrupted.\r\r", Name(creature));
     ShowFloatingText(creature, "Spellcasting Disrupted");
     DropCastingWords();

@@ -590,7 +590,7 @@ bool ActForced(int f) {
     return true;
   }
   if (Has(f, kCondPinned)) {
-    if (MayDo(f, kDeedStrike) && CombatAction.standardActionLeft == 1) {
+    if (MayDo(f, kDeedEscape) && CombatAction.standardActionLeft == 1) {
       CombatState = kStatePlayerTurn;
       SettleMoveAfterAction();
       CombatAction.actionCode = kActionEscape;

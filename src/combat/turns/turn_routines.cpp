@@ -14,6 +14,7 @@
 #include "rules/attack_profile.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
+#include "rules/recompute_creature.h"
 #include "state/camera.h"
 #include "state/map_view_state.h"
 #include "map/map_view.h"
@@ -42,9 +43,11 @@ bool ReleaseFriendlyGrapple(int creature) {
   const int partner = Creatures[creature].conditions[entry].value;
   if (!IsValidCreature(partner) || AreEnemies(creature, partner)) return false;
   if (IsConfusedOrInsane(creature) || IsConfusedOrInsane(partner)) return false;
+  // Both count free at once: the one that was pinned has its Dexterity back.
   for (int c : {creature, partner}) {
     RemoveCondition(c, kCondPinned);
     RemoveCondition(c, kCondGrappling);
+    RecomputeCreature(c, 0);
   }
   return true;
 }

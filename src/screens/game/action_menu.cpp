@@ -82,7 +82,7 @@ constexpr uint32_t kSpellSource = 18;
 struct MemberState {
   int creature = -1;
   uint32_t deeds = 0;         // what its conditions leave it free to do (rules/free_deeds.h)
-  bool grappling = false, pinned = false, stuck = false, entangled = false;
+  bool grappling = false, stuck = false, entangled = false;
   bool tired = false, blind = false, unarmed = false, mute = false, silenced = false;
   bool polymorphed = false, ironBody = false, feebleminded = false, transformed = false;
   bool confusedOrNauseated = false, deafGrimlock = false, difficultTerrain = false;
@@ -108,7 +108,6 @@ MemberState ReadMember(int m) {
   const int grapple = FindCondition(m, kCondGrappling);
   s.grappling = grapple >= 0;
   if (s.grappling && IsValidCreature(c.conditions[grapple].value)) s.partner = c.conditions[grapple].value;
-  s.pinned = Active(m, kCondPinned);
   s.stuck = Active(m, kCondStuck);
   s.deeds = FreeDeeds(m);
   s.entangled = Active(m, kCondEntangled);
@@ -240,7 +239,7 @@ void OfferActions(int m) {
   const int32_t speed = c.speed.current;
   const bool lastInOrder = TurnEntryCount > 0 && TurnOrder[TurnEntryCount - 1].creature == m;
   const bool delayed = CurrentTurnIndex >= 0 && TurnOrder[CurrentTurnIndex].joinedThisRound != 0;
-  if (!lastInOrder && wholeTurn && step && !delayed && DisruptionTarget == -1) Offer(kActDelay);
+  if (!lastInOrder && wholeTurn && step && !delayed && DisruptionTarget == -1 && May(kDeedDelay)) Offer(kActDelay);
 
   const bool stepBlocked = s.grappling || s.stuck || !May(kDeedMove) || s.entangled || s.blind || s.deafGrimlock ||
                            s.difficultTerrain;
@@ -256,8 +255,7 @@ void OfferActions(int m) {
 
   const bool strike = May(kDeedStrike);
   if (s.adjacentAny) {
-    if ((standard || a.attackSequenceOpen != 0 || GrappleSequenceOpen != 0) && a.shootingSequenceOpen == 0 &&
-        strike && !s.pinned)
+    if ((standard || a.attackSequenceOpen != 0 || GrappleSequenceOpen != 0) && a.shootingSequenceOpen == 0 && strike)
       Offer(kActAttack);
     if (!s.grappling && !s.stuck && strike && standard && a.shootingSequenceOpen == 0) {
       Offer(kActBullRush);
@@ -268,7 +266,7 @@ void OfferActions(int m) {
   if (!s.unarmed && s.adjacentAny && !s.grappling && !s.stuck && strike && full &&
       c.feats[kFeatWhirlwindAttack] != 0 && a.shootingSequenceOpen == 0) {
     Offer(kActWhirlwind);
-  } else if (s.grappling && strike && !s.pinned && standard && s.partner != -1 &&
+  } else if (s.grappling && strike && standard && s.partner != -1 &&
              !Active(s.partner, kCondPinned) &&
              Creatures[s.partner].protections[ImmunityPair(kImmPinning)].current != 1) {
     Offer(kActPin);
@@ -284,7 +282,7 @@ void OfferActions(int m) {
   if (CanDismiss(m, standard, move)) Offer(kActDismissSpell);
 
   // Without its hands (paralysed) only a spell it casts without a gesture.
-  const bool canCast = !s.transformed && !s.feebleminded && !s.polymorphed && !s.pinned &&
+  const bool canCast = !s.transformed && !s.feebleminded && !s.polymorphed &&
                        HasSpellSlotLeftAtAnyLevel(m) && standard &&
                        (May(kDeedGestureCast) || (May(kDeedStillCast) && CastsWithoutGesture(m)));
   RecentSpellRowShown = 0;
@@ -294,7 +292,7 @@ void OfferActions(int m) {
   }
 
   // A wand or a scroll is used by hand, whatever its spell.
-  if (!s.transformed && !s.pinned && !s.polymorphed && !s.feebleminded && standard && May(kDeedUseItem)) {
+  if (!s.transformed && !s.polymorphed && !s.feebleminded && standard && May(kDeedUseItem)) {
     if (WandUsable(m, kSlotRightHand, wholeTurn)) Offer(kActRightWand);
     if (WandUsable(m, kSlotLeftHand, wholeTurn)) Offer(kActLeftWand);
     if (!s.grappling && HasUsableScroll(m) && HasFreeHand(m)) Offer(kActScroll);
@@ -306,9 +304,9 @@ void OfferActions(int m) {
 
   if (!s.grappling && standard && May(kDeedUseItem) && HasAdjacentSleepingAlly(m)) Offer(kActWakeSomeone);
 
-  // Out of a grapple by a grapple check, out of a hold by the will, out of a
-  // web by struggling.
-  if ((s.grappling && strike && standard) || (s.held && May(kDeedStrive) && wholeTurn) ||
+  // Out of a grapple or a pin by a grapple check, out of a hold by the will,
+  // out of a web by struggling.
+  if ((s.grappling && May(kDeedEscape) && standard) || (s.held && May(kDeedStrive) && wholeTurn) ||
       (s.stuck && May(kDeedMove) && wholeTurn))
     Offer(kActBreakFree);
 

@@ -23,6 +23,7 @@
 #include "map/party_vision.h"
 #include "rules/casting_rules.h"
 #include "rules/creature_record.h"
+#include "rules/free_deeds.h"
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
 #include "screens/game/action_menu.h"
@@ -293,6 +294,9 @@ void UseWand(int subject, int slot) {
   if (IsCombatOnlySpell(w.spell)) return Refuse(kResultOutsideCombat);
   if (c.creatureClass == 4 && w.spell >= kFirstClericSpell) return Refuse(kResultWizardCleric);
   if (c.creatureClass == 3 && w.spell < kFirstClericSpell) return Refuse(kResultClericWizard);
+  // A wand is used by hand: not by a member its state forbids it (paralysed,
+  // turned to stone, dead), who is told nothing, as of a spell it may not cast.
+  if (!MayDo(subject, kDeedUseItem)) return;
   CurrentSpell = w.spell;
   CurrentCaster = subject;
   CastingFromItem = 1;

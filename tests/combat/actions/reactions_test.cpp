@@ -1,6 +1,6 @@
 // Reactions frame by frame: a walk past two guards draws one attack of
 // opportunity from each, one at a time, and none from a guard that cannot see
-// the walker; a readied attack fires once on its trigger; the chain of a
+// the walker; a computer's walk or charge off a square both threaten, both; a readied attack fires once on its trigger; the chain of a
 // provoking action passes over an enemy that cannot see an invisible actor;
 // a Cursed reactor may lose its reaction.
 #include "combat/actions/reactions.h"
@@ -11,6 +11,7 @@
 #include "combat/resolution/spell_resolution.h"
 #include "combat/turns/combat_cycle.h"
 #include "combat/turns/computer_orders.h"
+#include "combat/turns/tactics.h"
 #include "map/fighter_tests.h"
 #include "map/path_finding.h"
 #include "map/square_grids.h"
@@ -187,6 +188,27 @@ TEST_F(Reactions, AComputerMoveOffASquareTwoGuardsThreatenDrawsBothAttacks) {
   ASSERT_NE(CombatAction.reactingCreature, -1);
   RunUntil([] { return Creatures[kMover].squareX != 2; });
   EXPECT_EQ(Count(Log(), "gets @AOO@ against \xA3Walker\xA3"), 2);
+}
+
+// Its charge off such a square draws both attacks as well, as the player's
+// charge does, before it runs at the foe beyond.
+TEST_F(Reactions, AComputerChargeOffASquareTwoGuardsThreatenDrawsBothAttacks) {
+  mapfixture::DrawMap({"..........", "..........", "..........", ".........."});
+  MakeFighter(kMover, "Charger", 2, 2, kAllegianceEnemy, 0, 500);
+  MakeFighter(kFirst, "North", 2, 1, kAllegianceParty, 0);
+  MakeFighter(kSecond, "South", 2, 3, kAllegianceParty, 0);
+  MakeFighter(kWatcher, "Far", 8, 2, kAllegianceParty, 0, 20);
+  StartBattle(kMover);
+  CombatAction.currentEntry = CurrentTurnIndex;
+  Creatures[kMover].behaviour[kBehaviourCharge] = 100;
+  TacticFlags flags;
+  flags.canMove = true;
+  ASSERT_EQ(Charge(kMover, flags), TacticResult::kCommitted);
+  ASSERT_EQ(ActionTarget, kWatcher);
+  RunAction();
+  EXPECT_EQ(Count(Log(), "\xA3North\xA3 gets @AOO@ against \xA3" "Charger\xA3."), 1);
+  EXPECT_EQ(Count(Log(), "\xA3South\xA3 gets @AOO@ against \xA3" "Charger\xA3."), 1);
+  EXPECT_TRUE(AreAdjacent(kMover, kWatcher));
 }
 
 // A chain whose actor fell to its first reactor leaves its list behind; the

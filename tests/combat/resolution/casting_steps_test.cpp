@@ -1,8 +1,9 @@
 // The casting checks together with the action executor, frame by frame as
 // the game runs them: a caster's attacks of opportunity are taken one enemy
-// after another, and a use that ends early in the checks is finished by the
-// executor whatever combat state the player's aim left; a counterspeller
-// that cannot cast names the condition that stops it.
+// after another (a caster they leave unable to go on loses its spell), and a
+// use that ends early in the checks is finished by the executor whatever
+// combat state the player's aim left; a counterspeller that cannot cast names
+// the condition that stops it.
 #include <gtest/gtest.h>
 
 #include "combat/actions/executor_fixture.h"
@@ -112,6 +113,28 @@ TEST_F(CastingChecksInBattle, AnEarlyEndAfterThePlayersAimIsFinishedByTheExecuto
   EXPECT_NE(Log().find("Failure (DC @"), std::string::npos);
   EXPECT_EQ(CombatState, kStatePlayerTurn);
   EXPECT_EQ(Creatures[kCaster].spellsLeft[0], 1);
+}
+
+// An enemy whose attack of opportunity on the caster takes its Dexterity to
+// nothing paralyses it: the spell it was casting with a gesture is lost, its
+// slot spent, as a failed concentration loses it.
+TEST_F(CastingChecksInBattle, ACasterParalysedByAReactionToItsCastLosesTheSpell) {
+  Meet(kAllegianceEnemy);
+  Creatures[kCaster].constitution = {70, 70};  // keeps its concentration whatever the blows
+  SpellTable[kSpell].somatic = 1;
+  CreatureRecord& first = Creatures[kFirst];
+  first.equipment[kSlotRightHand - 1] = 0;
+  first.baseAttack = {30, 30};
+  first.naturalAttacks[0] = {1, 1, 20, 1, 1, 2, 13, 10, 1};  // a bite, then 10 Dexterity
+  RecomputeCreature(kFirst, 0);
+  Cast();
+  ASSERT_LT(Frames(UseAndActionOver), 3000);
+  ASSERT_EQ(Count(Log(), "\xA3" "First\xA3 gets @AOO@ against \xA3" "Caster\xA3."), 1);
+  ASSERT_GE(FindCondition(kCaster, kCondParalyzed), 0);
+  EXPECT_EQ(Count(Log(), "\xA3" "Caster\xA3: Spellcasting Disrupted."), 1);
+  EXPECT_EQ(Count(Log(), "\xA3" "Caster\xA3 casts"), 0);
+  EXPECT_EQ(Creatures[kCaster].spellsLeft[0], 2);
+  EXPECT_EQ(SpellInProgress, -1);
 }
 
 // A readied counterspeller that cannot cast names its condition as a link

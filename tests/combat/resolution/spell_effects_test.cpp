@@ -27,6 +27,7 @@
 #include "rules/conditions.h"
 #include "rules/creature_forms.h"
 #include "rules/creature_record.h"
+#include "rules/free_deeds.h"
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
 #include "screens/game/game_screen.h"
@@ -295,6 +296,32 @@ TEST_F(SpellEffects, ATargetDrainedToDeathLeavesTheBattle) {
   EXPECT_TRUE(Has(kOther, kCondDead));
   EXPECT_FALSE(inOrder(kOther));
   EXPECT_TRUE(inOrder(kReserve));
+}
+
+// Heal and Mass Heal free a friend at once of a paralysis its Dexterity
+// damage, or its exhaustion, had given it: it makes its attacks of
+// opportunity and is no helpless target before its own turn.
+TEST_F(SpellEffects, AHealThatTakesAwayAnAfflictionFreesAtOnce) {
+  for (const int spell : {kSpellHeal, kSpellMassHeal}) {
+    SCOPED_TRACE(spell);
+    Reset(7);
+    AddCondition(kFriend, kCondDamagedDexterity, 2000, 10, 18, 0);
+    Put(kOther, 6, 8, 1, 3).dexterity = {6, 6};
+    mapfixture::StartTestCombat();
+    AddCondition(kOther, kCondExhausted, 1000, 0, 18, 0);
+    for (const int held : {kFriend, kOther}) {
+      RecomputeCreature(held, 0);
+      ASSERT_TRUE(Has(held, kCondParalyzed)) << held;
+    }
+    Cast(spell, spell == kSpellHeal ? std::vector<int>{kFriend} : std::vector<int>{kFriend, kOther});
+    if (spell == kSpellHeal) Cast(spell, {kOther});
+    for (const int freed : {kFriend, kOther}) {
+      SCOPED_TRACE(freed);
+      EXPECT_FALSE(Has(freed, kCondParalyzed));
+      EXPECT_GT(Creatures[freed].dexterity.current, 0);
+      EXPECT_TRUE(MayDo(freed, kDeedStrike));
+    }
+  }
 }
 
 TEST_F(SpellEffects, LendLifeMovesHitPointsAndRaisesTheFallen) {

@@ -6,8 +6,10 @@
 
 #include "battle_fixture.h"
 #include "combat/resolution/combat_sequencer.h"
+#include "combat/turns/turn_routines.h"
 #include "rules/conditions.h"
 #include "rules/modifier_list.h"
+#include "rules/recompute_creature.h"
 #include "rules/casting_rules.h"
 #include "rules/item_tables.h"
 #include "rules/spell_ids.h"
@@ -118,6 +120,23 @@ TEST_F(BattleTest, AGrappleEndedOnAnEarlierTurnLeavesTheNextFullAttacksAlone) {
   GrappleAttackEnded = 1;
   ASSERT_TRUE(UntilTurnOf(next));
   EXPECT_EQ(GrappleAttackEnded, 0);
+}
+
+// Two friends grappling let go at the start of either one's turn, and the one
+// that was pinned has its Dexterity back at once, not at its own next turn.
+TEST_F(BattleTest, AFriendFreedOfAPinHasItsDexterityBackAtOnce) {
+  MeetTwoGroups(14);
+  ASSERT_EQ(StartCombat(0), 1);
+  const int32_t dexterity = Creatures[1].dexterity.current;
+  ASSERT_GT(dexterity, 0);
+  AddCondition(0, kCondGrappling, kDurationLasting, 1, 31, 0);
+  AddCondition(1, kCondGrappling, kDurationLasting, 0, 31, 0);
+  AddCondition(1, kCondPinned, 2, 0, 31, 0);
+  RecomputeCreature(1, 0);
+  ASSERT_EQ(Creatures[1].dexterity.current, 0);
+  ASSERT_TRUE(ReleaseFriendlyGrapple(0));
+  EXPECT_LT(FindCondition(1, kCondPinned), 0);
+  EXPECT_EQ(Creatures[1].dexterity.current, dexterity);
 }
 
 // Both foes bleed to death: victory, the same log for the same seed; then

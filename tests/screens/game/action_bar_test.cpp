@@ -477,6 +477,24 @@ TEST_F(ActionBar, ARecentSpellIsCastAgainWithItsMetamagicUnlessItIsBlocked) {
   EXPECT_EQ(PendingMetamagic, 2);
 }
 
+// Pinned, a cleric can only try to break the pin: no delay, no turning of the
+// undead, no dismissing of its iron body, by the list or by their keys.
+TEST_F(ActionBar, APinnedMemberIsOfferedOnlyToBreakThePin) {
+  AddCondition(kCleric, kCondGrappling, 1000, kGnoll, 0, 0);
+  AddCondition(kCleric, kCondPinned, 2, 0, 0, 0);
+  AddCondition(kGnoll, kCondGrappling, 1000, kCleric, 0, 0);
+  AddCondition(kCleric, kCondIronBody, 10, 0, 18, 0);
+  TurnOf(kCleric);
+  ASSERT_TRUE(harness::StepFrames(1));
+  EXPECT_EQ(Offered(), (std::vector<int32_t>{kActEndTurn, kActBreakFree, kActHideActions, kActViewInitiative}));
+  harness::PressKey("D");
+  EXPECT_EQ(TurnOrder[kCleric].creature, kCleric);
+  EXPECT_EQ(CombatState, kStatePlayerTurn);
+  harness::PressKey("N");
+  EXPECT_EQ(SelectedAction, -1);
+  EXPECT_FALSE(IsTargetingMode());
+}
+
 // Held by the gnoll, which has been stunned: breaking free needs no roll.
 TEST_F(ActionBar, BreakingFreeOfADefencelessGrapplerIsSure) {
   AddCondition(kFighter, kCondGrappling, 1000, kGnoll, 0, 0);

@@ -9,6 +9,7 @@
 #include "engine/page_history_access.h"
 #include "engine/settings.h"
 #include "frontend/front_fixture.h"
+#include "rules/conditions.h"
 #include "rules/item_tables.h"
 #include "screens/game/action_state.h"
 #include "screens/game/click_results.h"
@@ -83,7 +84,8 @@ TEST_F(GameScreen, EscapeOpensTheMenuUnlessLeftShiftIsHeld) {
   EXPECT_EQ(TopPageType(), kPageMainMenu);
 }
 
-// Z, X and C say why they refuse; 1 to 4 and 5 to 8 open a named member's
+// Z, X and C say why they refuse (a wand is not used by a member its state
+// forbids it); 1 to 4 and 5 to 8 open a named member's
 // record and inventory; H sends the view to the leader; the keypad walks it.
 TEST_F(GameScreen, ThePartyKeysOpenPagesOrSayWhyNotAndTheKeypadWalks) {
   scenes::LayOutGround(12, 10);
@@ -107,6 +109,20 @@ TEST_F(GameScreen, ThePartyKeysOpenPagesOrSayWhyNotAndTheKeypadWalks) {
   CraftedWeapons[9].itemType = 8;
   Creatures[1].equipment[kSlotRightHand - 1] = 9;
   EXPECT_EQ(refusal({"Z"}), 56);  // "No more spell charges"
+  // Paralysed, turned to stone or dead, a member uses no wand (nothing is
+  // said, as for a caster its state keeps from casting); free, it does.
+  CraftedWeapons[9].charges = 3;
+  CraftedWeapons[9].spell = 1;  // a spell of peace
+  for (const uint32_t state : {kCondParalyzed, kCondPetrified, kCondDead}) {
+    AddCondition(1, state, 5, 0, 18, 0);
+    EXPECT_EQ(refusal({"Z"}), -1) << state;
+    EXPECT_EQ(ScreenMode, kModeExploring) << state;
+    RemoveCondition(1, state);
+  }
+  Keys({"Z"});
+  EXPECT_EQ(ScreenMode, static_cast<uint32_t>(kModeCastStart));
+  ScreenMode = kModeExploring;
+  CraftedWeapons[9].charges = 0;
   for (int32_t& left : Creatures[1].spellsLeft) left = 0;
   EXPECT_EQ(refusal({"C"}), 66);  // "You must rest"
   EXPECT_EQ(ScreenMode, kModeExploring);
