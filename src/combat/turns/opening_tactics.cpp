@@ -313,14 +313,10 @@ TacticResult Charge(int fighter, const TacticFlags& f) {
   ActionBarMode = 0;
   ScrollTo(fighter, -1, -1);
   LogMessage("\xA3%.15s\xA3 charges towards \xA3%s\xA3.\r\r", c.name, Creatures[target].name);
-  // Every enemy threatening the square it runs from reacts, one after the
-  // other, as to a walk or the player's charge.
+  // The first enemy threatening the square it runs from reacts (the other
+  // threatening enemies do not, unlike to its walk or the player's charge).
   const int reactor = FindThreateningEnemy(fighter, c.squareX, c.squareY);
-  if (reactor != -1) {
-    a.reactingCreature = reactor;
-    ContinueOpportunityChain = 1;
-    ReactionPending = 1;
-  }
+  if (reactor != -1) a.reactingCreature = reactor;
   SetPlannedAction(fighter, kPlanMelee, target, -1);
   CpuMoveIssued = 0;
   return TacticResult::kCommitted;
