@@ -54,31 +54,37 @@ TEST_F(Battles, Seeds21To30EndOrReachTheCapWithoutAFault) { ExpectSeededBattlesE
 TEST_F(Battles, Seeds31To40EndOrReachTheCapWithoutAFault) { ExpectSeededBattlesEndOrReachTheCap(31, 40); }
 TEST_F(Battles, Seeds41To50EndOrReachTheCapWithoutAFault) { ExpectSeededBattlesEndOrReachTheCap(41, 50); }
 
-// Battles watched against the rules of a turn that once broke them. Seed
-// 4109: a grappling Medusa (an archer) whose grapple attacks were made went
-// on wrestling in the same turn, once per decision, until her partner died.
-// Seed 1633 of 40: a hasted caster changing form in its own turn kept one
-// move after the cast, not two. Seed 7376 of 40: a wrestling Lizardman whose
-// poisoned Dexterity an entangling area took below 1 decided as if free and
-// wrestled on, paralysed only as its attack was made. Seed 2363 of 40: an
-// ally of side A was written over the record of side B's 19th summoned
-// elemental. Seed 7433 of 40: a walker that the square it entered left
-// paralysed walked on. Seed 2001: a Cursed orc lost its attack of opportunity
-// against a charging Grimlock, and the move's chain, left running, gave the
-// Dwarf one after the charge's blow.
-TEST_F(Battles, SeedsThatOnceBrokeTheRulesOfATurnKeepThem) {
-  const std::pair<uint32_t, int> battlesOf[] = {{4109, 12}, {1633, 40}, {7376, 40},
-                                                {2363, 40}, {7433, 40}, {2001, 12}};
-  for (const auto& [seed, fighters] : battlesOf) {
-    battles::BattleOptions options;
-    options.seed = seed;
-    options.fighters = fighters;
-    options.check = true;
-    const battles::BattleOutcome o = battles::RunBattle(options);
-    ASSERT_EQ(o.fault, "") << battles::BattleLine(o);
-    for (const battles::Breach& b : o.breaches) ADD_FAILURE() << battles::BreachLine(b);
-  }
+// Battles watched against the rules of a turn that once broke them, one a
+// test so that a parallel run spreads them.
+void ExpectTheBattleKeepsTheRulesOfATurn(uint32_t seed, int fighters) {
+  battles::BattleOptions options;
+  options.seed = seed;
+  options.fighters = fighters;
+  options.check = true;
+  const battles::BattleOutcome o = battles::RunBattle(options);
+  ASSERT_EQ(o.fault, "") << battles::BattleLine(o);
+  for (const battles::Breach& b : o.breaches) ADD_FAILURE() << battles::BreachLine(b);
 }
+
+// A grappling Medusa (an archer) whose grapple attacks were made went on
+// wrestling in the same turn, once per decision, until her partner died.
+TEST_F(Battles, Seed4109OnceBrokeTheRulesOfATurnAndKeepsThem) { ExpectTheBattleKeepsTheRulesOfATurn(4109, 12); }
+// A hasted caster changing form in its own turn kept one move after the
+// cast, not two.
+TEST_F(Battles, Seed1633Of40OnceBrokeTheRulesOfATurnAndKeepsThem) { ExpectTheBattleKeepsTheRulesOfATurn(1633, 40); }
+// A wrestling Lizardman whose poisoned Dexterity an entangling area took
+// below 1 decided as if free and wrestled on, paralysed only as its attack
+// was made.
+TEST_F(Battles, Seed7376Of40OnceBrokeTheRulesOfATurnAndKeepsThem) { ExpectTheBattleKeepsTheRulesOfATurn(7376, 40); }
+// An ally of side A was written over the record of side B's 19th summoned
+// elemental.
+TEST_F(Battles, Seed2363Of40OnceBrokeTheRulesOfATurnAndKeepsThem) { ExpectTheBattleKeepsTheRulesOfATurn(2363, 40); }
+// A walker that the square it entered left paralysed walked on.
+TEST_F(Battles, Seed7433Of40OnceBrokeTheRulesOfATurnAndKeepsThem) { ExpectTheBattleKeepsTheRulesOfATurn(7433, 40); }
+// A Cursed orc lost its attack of opportunity against a charging Grimlock,
+// and the move's chain, left running, gave the Dwarf one after the charge's
+// blow.
+TEST_F(Battles, Seed2001OnceBrokeTheRulesOfATurnAndKeepsThem) { ExpectTheBattleKeepsTheRulesOfATurn(2001, 12); }
 
 TEST_F(Battles, OneSeedReplaysToTheSameLog) {
   battles::BattleOptions options;
