@@ -83,6 +83,13 @@ void Walk(int f, int squares, int32_t code, int stride) {
   }
 }
 
+int SquaresAFootPast(int f, int times) {
+  constexpr int kFeetPerSquare = 5;
+  int32_t& speed = Creatures[f].speed.current;
+  while ((times * speed + 1) % kFeetPerSquare != 0) ++speed;
+  return (times * speed + 1) / kFeetPerSquare;
+}
+
 AttackProfile Blows(int32_t kind, int32_t count) {
   AttackProfile p;
   p.entries[0].kind = kind;
@@ -362,6 +369,24 @@ void StartCast(int f) {
 
 void Stun(int f) { Give(f, kCondStunned); }
 
+void AttackWhile(int f, int foe, uint32_t condition) {
+  Give(f, condition);
+  Attack(f, foe, Blows(kEntryMainHand, 1));
+  RemoveCondition(f, condition);
+}
+
+void WalkWhile(int f, uint32_t condition) {
+  Give(f, condition);
+  Walk(f, 1, kActionWalkPath);
+  RemoveCondition(f, condition);
+}
+
+void DecideWhile(int f, uint32_t condition) {
+  Give(f, condition);
+  battles::WatchDecision();
+  RemoveCondition(f, condition);
+}
+
 void YieldAndResume(int f, int32_t standardGivenBack, int32_t opportunitiesGivenBack, int32_t code,
                     Held how) {
   const int entry = CurrentTurnIndex;
@@ -454,7 +479,7 @@ void FirstCondition(int c, uint32_t id, int32_t duration) { Creatures[c].conditi
 
 void EdgesOfDuration(int foe) {
   int slot = 0;
-  for (int32_t duration : {0, kDurationUntilRest, 3000}) {
+  for (int32_t duration : {0, kDurationLasting - 1, kDurationUntilRest, 3000}) {
     while (Creatures[foe].conditions[slot].id != 0) ++slot;
     Creatures[foe].conditions[slot] = ConditionEntry{kCondHasted, duration, 0, 0, 0};
   }

@@ -39,14 +39,19 @@ void Beside(int c, int other);
 // `stride` squares.
 void Walk(int f, int squares, int32_t code, int stride = 1);
 
+// Raises the fighter's speed the least so that `times` its speed falls a
+// foot short of whole squares; returns the squares that go a foot past it.
+int SquaresAFootPast(int f, int times);
+
 // A profile of one entry of that kind giving count attacks, or the two
 // natural attacks (slots 0 and 1) of one each.
 AttackProfile Blows(int32_t kind, int32_t count);
 
-// The crafted rows the fighters are armed from: a longsword, a shortbow, a
-// light and a heavy crossbow, a shield; a dagger, a dwarven waraxe, a tower
-// shield, armour, a longbow, a greatsword and a rapier made for two hands.
-constexpr uint32_t kLongsword = 4998, kShortbow = 4997, kLightCrossbow = 4996, kHeavyCrossbow = 4995, kShield = 4994;
+// The crafted rows the fighters are armed from: a longsword (in the last row,
+// the one below the base items), a shortbow, a light and a heavy crossbow, a
+// shield; a dagger, a dwarven waraxe, a tower shield, armour, a longbow, a
+// greatsword and a rapier made for two hands.
+constexpr uint32_t kLongsword = 4999, kShortbow = 4997, kLightCrossbow = 4996, kHeavyCrossbow = 4995, kShield = 4994;
 constexpr uint32_t kDagger = 4993, kWaraxe = 4992, kTowerShield = 4991, kArmour = 4990, kLongbow = 4989,
                    kGreatsword = 4988, kTwoHandedRapier = 4987;
 
@@ -167,6 +172,12 @@ void StartCast(int f);
 
 void Stun(int f);
 
+// The fighter, held by the condition, strikes the foe with one blow, walks a
+// square or decides; the condition is taken off again after.
+void AttackWhile(int f, int foe, uint32_t condition);
+void WalkWhile(int f, uint32_t condition);
+void DecideWhile(int f, uint32_t condition);
+
 // How a held casting comes back: resumed as its entry comes up (the held
 // code cleared in that step), dropped a frame before, still held as the
 // entry comes up, held only after the caster's turn had closed, or resumed
@@ -210,8 +221,9 @@ void TakenUpAgainAfterReacting(int f);
 // The fighter's first condition slot holds that condition.
 void FirstCondition(int c, uint32_t id, int32_t duration = 3);
 
-// The foe's conditions last 0 rounds, until rest and 3000 rounds (each a
-// lasting mark the game writes), and an empty slot keeps a stale -1.
+// The foe's conditions last 0 rounds, 999 (the most below the lasting
+// marks), until rest and 3000 rounds (each a lasting mark the game writes),
+// and an empty slot keeps a stale -1.
 void EdgesOfDuration(int foe);
 
 // Frames of the casting screen: with no spell, with a foe's spell, and one

@@ -61,15 +61,15 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
       // The turn's budget, judged as it closes.
       {"moves past twice its speed", "movement", "squares moved",
        [](int f, int) { Walk(f, 2 * Creatures[f].speed.current / 5 + 1, kActionWalkPath); }},
-      {"charges past twice its speed", "movement", "squares moved",
-       [](int f, int) { Walk(f, 2 * Creatures[f].speed.current / 5 + 1, kActionCharge); }},
-      {"moves past its speed in a single action", "movement", "single-action turn",
-       [](int f, int) { Walk(f, Creatures[f].speed.current / 5 + 1, kActionWalkPath); }, true},
+      {"charges a foot past twice its speed", "movement", "squares moved",
+       [](int f, int) { Walk(f, SquaresAFootPast(f, 2), kActionCharge); }},
+      {"moves a foot past its speed in a single action", "movement", "single-action turn",
+       [](int f, int) { Walk(f, SquaresAFootPast(f, 1), kActionWalkPath); }, true},
       {"charges, then a full attack without pounce", "full-attack-after-move", "shots after moving 2 squares",
        [](int f, int foe) { ChargeAndFullAttack(f, foe, 0); }},
-      {"moves past its speed and attacks", "double-move-and-action", "and made 1 attacks, 0 grapple",
+      {"moves a foot past its speed and attacks", "double-move-and-action", "and made 1 attacks, 0 grapple",
        [](int f, int foe) {
-         Walk(f, Creatures[f].speed.current / 5 + 1, kActionWalkPath);
+         Walk(f, SquaresAFootPast(f, 1), kActionWalkPath);
          Attack(f, foe, Blows(kEntryMainHand, 1));
        }},
       {"casts twice", "actions", "2 casts and 0 attacks in one turn",
@@ -100,6 +100,13 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        }},
       {"a held casting resumes with its spent action given back", "actions", "the standard action came back",
        [](int f, int) { YieldAndResume(f, 1, 0); }},
+      {"a held casting of the last entry in the order resumes with its spent action given back", "actions",
+       "the standard action came back",
+       [](int f, int) {
+         std::swap(TurnOrder[CurrentTurnIndex], TurnOrder[TurnEntryCount - 1]);
+         CurrentTurnIndex = TurnEntryCount - 1;
+         YieldAndResume(f, 1, 0);
+       }},
       {"casts and strikes", "actions", "1 casts and 1 attacks in one turn",
        [](int f, int foe) {
          StartCast(f);
@@ -127,6 +134,12 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        [](int f, int foe) { BlowsBesideABiteOfNone(f, foe, 1); }},
       {"a profile of two main-hand entries", "profile", "entry 1 is of kind 1 where the rules give kind 0",
        [](int f, int foe) { Attack(f, foe, Entries({kEntryMainHand, kEntryMainHand})); }},
+      {"a profile's last entry a bite the rules do not give", "profile", "entry 6 is of kind 3 where the rules give kind 0",
+       [](int f, int foe) {
+         AttackProfile p = Blows(kEntryMainHand, 1);
+         p.entries[kAttackProfileEntries - 1] = Blows(kEntryNatural0, 1).entries[0];
+         Attack(f, foe, p);
+       }},
       {"a third blow of two, with a bite of none", "melee-attacks", "melee attack 3 of 2 allowed",
        [](int f, int foe) { BlowsBesideABiteOfNone(f, foe, 2); }},
       {"a second shot of one, with a second ranged entry", "shots", "shot 2 of 1 allowed", TwoShotsOfOne},
@@ -206,11 +219,23 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        }},
       {"two cleaves without Great Cleave", "cleave", "cleave attack 2 in one turn without Great Cleave",
        [](int f, int foe) { TwoCleaves(f, foe, 0); }},
-      {"attacks while stunned", "cannot-act", "while Stunned",
-       [](int f, int foe) {
-         Stun(f);
-         Attack(f, foe, Blows(kEntryMainHand, 1));
-       }},
+      // Each condition that keeps a fighter from attacking, alone.
+      {"attacks while Dead", "cannot-act", "while Dead", [](int f, int foe) { AttackWhile(f, foe, kCondDead); }},
+      {"attacks while Unconscious", "cannot-act", "while Unconscious",
+       [](int f, int foe) { AttackWhile(f, foe, kCondUnconscious); }},
+      {"attacks while Petrified", "cannot-act", "while Petrified",
+       [](int f, int foe) { AttackWhile(f, foe, kCondPetrified); }},
+      {"attacks while Sleeping", "cannot-act", "while Sleeping",
+       [](int f, int foe) { AttackWhile(f, foe, kCondSleeping); }},
+      {"attacks while Paralyzed", "cannot-act", "while Paralyzed",
+       [](int f, int foe) { AttackWhile(f, foe, kCondParalyzed); }},
+      {"attacks while Dancing", "cannot-act", "while Dancing", [](int f, int foe) { AttackWhile(f, foe, kCondDancing); }},
+      {"attacks while Stunned", "cannot-act", "while Stunned", [](int f, int foe) { AttackWhile(f, foe, kCondStunned); }},
+      {"attacks while Cowering", "cannot-act", "while Cowering",
+       [](int f, int foe) { AttackWhile(f, foe, kCondCowering); }},
+      {"attacks while Dazed", "cannot-act", "while Dazed", [](int f, int foe) { AttackWhile(f, foe, kCondDazed); }},
+      {"attacks while Nauseated", "cannot-act", "while Nauseated",
+       [](int f, int foe) { AttackWhile(f, foe, kCondNauseated); }},
       {"attacks a dead foe", "dead-target", " hit points",
        [](int f, int foe) {
          const int32_t hitPoints = Creatures[foe].hitPoints;
@@ -226,10 +251,20 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          Attack(f, foe, Blows(kEntryMainHand, 1));
        }},
       // Movement.
-      {"moves while stunned", "cannot-act", "while Stunned",
+      // Each condition that keeps a fighter from moving, alone; Nauseated and
+      // Dancing keep none.
+      {"moves while Dead", "cannot-act", "while Dead", [](int f, int) { WalkWhile(f, kCondDead); }},
+      {"moves while Unconscious", "cannot-act", "while Unconscious", [](int f, int) { WalkWhile(f, kCondUnconscious); }},
+      {"moves while Petrified", "cannot-act", "while Petrified", [](int f, int) { WalkWhile(f, kCondPetrified); }},
+      {"moves while Sleeping", "cannot-act", "while Sleeping", [](int f, int) { WalkWhile(f, kCondSleeping); }},
+      {"moves while Paralyzed", "cannot-act", "while Paralyzed", [](int f, int) { WalkWhile(f, kCondParalyzed); }},
+      {"moves while Stunned", "cannot-act", "while Stunned", [](int f, int) { WalkWhile(f, kCondStunned); }},
+      {"moves while Cowering", "cannot-act", "while Cowering", [](int f, int) { WalkWhile(f, kCondCowering); }},
+      {"moves while Dazed", "cannot-act", "while Dazed", [](int f, int) { WalkWhile(f, kCondDazed); }},
+      {"moves while Nauseated, then while Dancing", "", "",
        [](int f, int) {
-         Stun(f);
-         Walk(f, 1, kActionWalkPath);
+         WalkWhile(f, kCondNauseated);
+         WalkWhile(f, kCondDancing);
        }},
       {"a foe moves in the fighter's turn", "out-of-turn", "moves in the turn of creature",
        [](int, int foe) { Walk(foe, 1, kActionWalkPath); }},
@@ -290,9 +325,9 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        }},
       {"ammunition below none", "ammunition", "-1 pieces of ammunition of item",
        [](int, int foe) { Creatures[foe].ammunition = ItemPair{kFirstBaseItemCode, -1}; }},
-      {"ammunition rises", "ammunition", "ammunition rose from",
+      {"ammunition rises by one", "ammunition", "ammunition rose from",
        [](int, int foe) {
-         Creatures[foe].ammunition = ItemPair{kFirstBaseItemCode, Creatures[foe].ammunition.count + 5};
+         Creatures[foe].ammunition = ItemPair{kFirstBaseItemCode, Creatures[foe].ammunition.count + 1};
        }},
       // Attacks of opportunity.
       {"attacks of opportunity above the number through the turns that follow", "attacks-of-opportunity",
@@ -441,13 +476,18 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          FirstCondition(f, kCondUnconscious);
          battles::WatchDecision();
        }},
-      {"conditions lasting 0 rounds, until rest and 3000 rounds", "", "", [](int, int foe) { EdgesOfDuration(foe); }},
+      {"decides while Dead", "cannot-act", "decides at", [](int f, int) { DecideWhile(f, kCondDead); }},
+      {"decides while Petrified", "cannot-act", "decides at", [](int f, int) { DecideWhile(f, kCondPetrified); }},
+      {"conditions lasting 0 and 999 rounds, until rest and 3000 rounds", "", "",
+       [](int, int foe) { EdgesOfDuration(foe); }},
       {"condition 1 lasting -1 rounds", "duration", "lasts -1 rounds",
        [](int, int foe) { FirstCondition(foe, 1, -1); }},
       {"a condition lasting 1001 rounds", "duration", "lasts 1001 rounds",
        [](int, int foe) { FirstCondition(foe, kCondHasted, kDurationLasting + 1); }},
       {"one piece of ammunition of no item", "ammunition", "1 pieces of ammunition of item 0",
        [](int, int foe) { Creatures[foe].ammunition = ItemPair{0, 1}; }},
+      {"one piece of ammunition of the last crafted item", "ammunition", "1 pieces of ammunition of item 4999",
+       [](int, int foe) { Creatures[foe].ammunition = ItemPair{kFirstBaseItemCode - 1, 1}; }},
       {"casts twice, the second starting in the frame after the first", "actions", "2 casts and 0 attacks",
        [](int f, int) {
          SpellCaster = f;
@@ -538,6 +578,8 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
       // What provokes an attack of opportunity, and from whom.
       {"an attack of opportunity against a five-foot step", "provoking", "against a five-foot step of creature",
        [](int f, int foe) { Provoke(f, foe, kActionFiveFootStep); }},
+      {"an attack of opportunity against the step of a step and attack", "provoking",
+       "against a five-foot step of creature", [](int f, int foe) { Provoke(f, foe, kActionStepAndAttack); }},
       {"an attack of opportunity against a defensive cast", "provoking", "against a defensive cast of creature",
        [](int f, int foe) { ProvokeByCasting(f, foe, 1); }},
       {"an attack of opportunity against the cast of a creature not acting", "provoking",
@@ -664,7 +706,29 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          Provoke(f, foe, kActionFullShots);
        },
        false, true},
-      {"an attack of opportunity against a cast", "", "", [](int f, int foe) { ProvokeByCasting(f, foe, 0); }},
+      {"attacks of opportunity against the walk of a move and attack, a charge and the next shot", "", "",
+       [](int f, int foe) {
+         for (int32_t code : {kActionMoveAndAttack, kActionCharge, kActionNextShot}) Provoke(f, foe, code);
+       },
+       false, true},
+      {"attacks of opportunity from the corners of a mover whose record gives footprints of 0, each one square", "",
+       "",
+       [](int f, int foe) {
+         for (int c : {f, foe}) Creatures[c].footprintWidth.current = Creatures[c].footprintHeight.current = 0;
+         // Below and right of the mover its own footprint tells; above and
+         // left of it the reactor's.
+         for (int corner : {1, -1}) {
+           Creatures[foe].squareX = Creatures[f].squareX + corner;
+           Creatures[foe].squareY = Creatures[f].squareY + corner;
+           CombatAction.actionCode = corner > 0 ? kActionShot : kActionInventory;
+           SavedTarget = foe;
+           CombatAction.reactingCreature = foe;
+           Attack(foe, f, Blows(kEntryMainHand, 1));
+           CombatAction.reactingCreature = -1;
+           Frame();
+         }
+       },
+       false, true},
       {"an attack of opportunity against an unarmed blow at it", "", "",
        [](int f, int foe) {
          Give(f, kCondUnarmed);
@@ -750,11 +814,15 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
          Wield(f, 2, 0, kLongsword, 0);
          EachFormOnce(f, foe);
        }},
-      {"two weapons with Improved Two-Weapon Fighting", "", "",
+      {"two weapons with Improved Two-Weapon Fighting, the off hand's second blow 5 lower", "", "",
        [](int f, int foe) {
          Wield(f, 2, 0, kLongsword, 0);
          Creatures[f].feats[kFeatImprovedTwoWeaponFighting] = 1;
          EachFormOnce(f, foe);
+         AttackProfile p = ProfileOf(f, foe);
+         p.entries[1].attackRoll = ModifierList{};
+         p.entries[1].attackRoll.pairs[0] = ModifierPair{kSrcDecreasingAttackBonus, -5};
+         Attack(f, foe, p, 1);
        }},
       {"two weapons with Greater Two-Weapon Fighting, hasted", "", "",
        [](int f, int foe) {
@@ -829,6 +897,11 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
        [](int f, int foe) {
          NaturalAttacks(f, {{9, 2}, {2, 3}, {2, 0}});
          BlowsHolding(f, foe, {{0, 0}, {kLongsword, 0}, {kGreatsword, 0}, {kTwoHandedRapier, 0}});
+       }},
+      {"claws of three beside a waraxe alone in the left hand, which is no shield", "", "",
+       [](int f, int foe) {
+         NaturalAttacks(f, {{2, 3}});
+         BlowsHolding(f, foe, {{0, kWaraxe}});
        }},
       {"a bite beside a base item in the hand, then a sword whatever crafted row 0 holds", "", "",
        [](int f, int foe) {
