@@ -46,18 +46,20 @@ class TurnCheck : public ::testing::Test {
 
 constexpr uint32_t kSeed = 3;
 
+// A turn that breaks one rule of the check, or keeps every rule.
+struct Case {
+  const char* what;
+  const char* rule;   // "" for a turn within the rules
+  const char* words;  // a part of that report's own text
+  std::function<void(int f, int foe)> breakIt;
+  bool surprise = false;  // in a turn of the surprise round (round 1, a single action)
+  bool reflexes = false;  // every fighter takes Combat Reflexes at Dexterity 16 (4 a round) before the battle
+};
+
 // Each report of the check, made by a turn that breaks that rule alone, in
 // the report's own words; and turns within the rules reported by none.
-TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
-  struct Case {
-    const char* what;
-    const char* rule;   // "" for a turn within the rules
-    const char* words;  // a part of that report's own text
-    std::function<void(int f, int foe)> breakIt;
-    bool surprise = false;  // in a turn of the surprise round (round 1, a single action)
-    bool reflexes = false;  // every fighter takes Combat Reflexes at Dexterity 16 (4 a round) before the battle
-  };
-  const std::vector<Case> cases = {
+const std::vector<Case>& RuleCases() {
+  static const std::vector<Case> cases = {
       // The turn's budget, judged as it closes.
       {"moves past twice its speed", "movement", "squares moved",
        [](int f, int) { Walk(f, 2 * Creatures[f].speed.current / 5 + 1, kActionWalkPath); }},
@@ -980,6 +982,14 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
       {"a hasted fighter's three blows", "", "", [](int f, int foe) { HastedBlows(f, foe, {0, 0, -5}); }},
       {"the attacks of opportunity Combat Reflexes gives", "", "", [](int, int foe) { ReflexesAtTheirEdge(foe, 2); }},
   };
+  return cases;
+}
+
+// The cases' turns are run in four parts, each a test, so that a parallel
+// run spreads them: part k runs every fourth turn from the k-th.
+constexpr size_t kCaseParts = 4;
+
+void ExpectEachRuleReported(size_t part) {
   // Each case in a turn of the second round, then (but the surprise round's)
   // in a later round's turn of a fighter of another side.
   std::vector<std::pair<const Case*, int>> runs;
@@ -993,13 +1003,15 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
     ASSERT_GE(f, 0);
     firstSide = PartySide(f) ? 1 : 2;
   }
-  for (const Case& c : cases) {
+  for (const Case& c : RuleCases()) {
     runs.emplace_back(&c, 0);
     if (!c.surprise) runs.emplace_back(&c, firstSide);
   }
+  std::vector<std::pair<const Case*, int>> ours;
+  for (size_t i = part; i < runs.size(); i += kCaseParts) ours.push_back(runs[i]);
   std::vector<CraftedWeaponRecord> kept;
   for (uint32_t row : kTestRows) kept.push_back(CraftedWeapons[row]);
-  for (const auto& [run, otherThanSide] : runs) {
+  for (const auto& [run, otherThanSide] : ours) {
     const Case& c = *run;
     battles::BattleOptions options;
     options.seed = kSeed;
@@ -1044,5 +1056,10 @@ TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReported) {
     }
   }
 }
+
+TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReportedFirstPart) { ExpectEachRuleReported(0); }
+TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReportedSecondPart) { ExpectEachRuleReported(1); }
+TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReportedThirdPart) { ExpectEachRuleReported(2); }
+TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReportedFourthPart) { ExpectEachRuleReported(3); }
 
 }  // namespace
