@@ -108,17 +108,19 @@ TEST(HelpTables, ACheckedFileIsReadAtTheFirstLookUp) {
 }
 
 // Runs the help compiler on one source; returns its status and what it said.
+// The files are named for the process, so that two runs of the test program
+// side by side in the game folder keep apart.
 int Compile(const std::string& source, std::string* said) {
+  const std::string stem = "bad_help_" + std::to_string(::getpid());
   {
-    std::ofstream out("bad_help.txt", std::ios::binary | std::ios::trunc);
+    std::ofstream out(stem + ".txt", std::ios::binary | std::ios::trunc);
     out << source;
   }
-  const int status = std::system("../tools/compile_help bad_help_out.dat bad_help.txt 2> bad_help.log");
-  const std::vector<char> log = ReadFile("bad_help.log");
+  const int status =
+      std::system(("../tools/compile_help " + stem + "_out.dat " + stem + ".txt 2> " + stem + ".log").c_str());
+  const std::vector<char> log = ReadFile((stem + ".log").c_str());
   said->assign(log.begin(), log.end());
-  std::remove("bad_help.txt");
-  std::remove("bad_help.log");
-  std::remove("bad_help_out.dat");
+  for (const char* end : {".txt", ".log", "_out.dat"}) std::remove((stem + end).c_str());
   return status;
 }
 
@@ -143,7 +145,7 @@ TEST(HelpCompiler, RefusesBadSourcesWithAMessage) {
   for (const Case& c : cases) {
     EXPECT_NE(Compile(c.source, &said), 0) << c.source;
     EXPECT_NE(said.find(c.message), std::string::npos) << c.source << " said: " << said;
-    EXPECT_NE(said.find("bad_help.txt:"), std::string::npos) << "names the file and line: " << said;
+    EXPECT_NE(said.find("bad_help_" + std::to_string(::getpid()) + ".txt:"), std::string::npos) << "names the file and line: " << said;
   }
   // A text past its 5,600 characters.
   const std::string big = "page 5 A\n\n" + std::string(5601, 'a') + "\n";
