@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "combat/actions/least_services.h"
+#include "combat/resolution/combat_sequencer.h"
 #include "engine/frame.h"
 #include "engine/message_log.h"
 #include "engine/random.h"
@@ -185,8 +186,12 @@ int ConcentrationCheckFull(int32_t base, int32_t extraSource, int32_t extraValue
   InitDcList(dc, base);
   if (extraSource != -1) AddModifier(extraValue, &dc, extraSource);
   if (RollConcentration(caster, dc, CurrentCasterLevel())) return 1;
+  LoseCurrentCasting(caster, "Concentration Failure");
+  return 0;
+}
 
-  ShowFloatingText(caster, "Concentration Failure");
+void LoseCurrentCasting(int caster, const char* words) {
+  ShowFloatingText(caster, words);
   SpellInProgress = -1;
   ClearCombatEvents();
   CombatEvents[0] = {45, 0, caster, 38, 0};
@@ -196,14 +201,7 @@ int ConcentrationCheckFull(int32_t base, int32_t extraSource, int32_t extraValue
   CombatAction.actionCode = 13;
   ScreenMode = 0;
   QueuedActionCode = QueuedScreenMode = -1;
-  if (CombatAction.playerControlled == 1) {
-    QueuedCombatState = 1;
-    SetReadyMode();
-  } else {
-    QueuedCombatState = 2;
-    ActionBarMode = 1;
-  }
-  return 0;
+  HandOverTurn();
 }
 
 bool CanCastDefensivelySafely(int spell, int creature, int innate) {

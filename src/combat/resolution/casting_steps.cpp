@@ -107,24 +107,8 @@ bool CastingDisrupted(int caster, int spell) {
 // spent, the caster's turn goes on or ends as after such a failure.
 void LoseDisruptedCasting(int caster) {
   LogMessage("\xA3%s\xA3: Spellcasting Disrupted.\r\r", NameOf(caster));
-  ShowFloatingText(caster, "Spellcasting Disrupted");
-  SpellInProgress = -1;
-  ClearCombatEvents();
-  CombatEvents[0] = {45, 0, caster, 38, 0};
-  PlaybackCreature = caster;
-  PlaybackFramesLeft = FramesPerEvent;
-  ScrollTo(caster, -1, -1);
-  CombatAction.actionCode = 13;
+  LoseCurrentCasting(caster, "Spellcasting Disrupted");
   CombatAction.endedActionCode = 28;
-  ScreenMode = 0;
-  QueuedActionCode = QueuedScreenMode = -1;
-  if (CombatAction.playerControlled == 1) {
-    QueuedCombatState = 1;
-    SetReadyMode();
-  } else {
-    QueuedCombatState = 2;
-    ActionBarMode = 1;
-  }
   EndedEarly();
 }
 
