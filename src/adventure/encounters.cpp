@@ -164,17 +164,10 @@ void MoveTo(CreatureRecord& c, int x, int y) {
   c.pixelY = kSquarePixels * y;
 }
 
-void ReleaseGeneratedRow(uint32_t code) {
-  if (code >= static_cast<uint32_t>(kFirstGeneratedItemRow) && code <= static_cast<uint32_t>(kLastGeneratedItemRow))
-    std::memset(&CraftedWeapons[code], 0, sizeof CraftedWeapons[code]);
-}
-
 // Takes back a creature that found no room: its record and the item rows made for it.
 void Unmake(int id) {
+  ReleaseGeneratedItems(id);
   CreatureRecord& c = Creatures[id];
-  for (uint32_t code : c.equipment) ReleaseGeneratedRow(code);
-  ReleaseGeneratedRow(c.ammunition.code);
-  for (const ItemPair& p : c.carried) ReleaseGeneratedRow(p.code);
   std::memset(&c, 0, sizeof c);
   c.destinationX = c.destinationY = -1;
 }

@@ -681,6 +681,9 @@ int CreateCreature(int map, int x, int y, int creature, int kind, int classCode,
   // hit dice: it is made of the kind's own class instead, as with class None.
   if (!HasClassTable(classCode)) classCode = kClassNone;
 
+  // A creature still standing on a map under this id is gone for good: its
+  // generated items go with it and their rows come back.
+  if (c.present == 1) ReleaseGeneratedItems(creature);
   ClearRecord(c, kind, classCode);
   if (IsKindWithoutEquipment(kind)) k.mainWeapon = k.offWeapon = k.rangedWeapon = 0;
   GiveDefaultWeapons(k, classCode);

@@ -348,6 +348,31 @@ int MakeGeneratedItem(int option) {
   return row;
 }
 
+bool IsGeneratedItemRow(uint32_t code) {
+  return code >= static_cast<uint32_t>(kFirstGeneratedItemRow) && code <= static_cast<uint32_t>(kLastGeneratedItemRow);
+}
+
+void ReleaseGeneratedItemRow(uint32_t code) {
+  if (IsGeneratedItemRow(code)) std::memset(&CraftedWeapons[code], 0, sizeof CraftedWeapons[code]);
+}
+
+void ReleaseGeneratedItems(int creature) {
+  if (!IsValidCreature(creature)) return;
+  CreatureRecord& c = Creatures[creature];
+  for (uint32_t& code : c.equipment) {
+    if (!IsGeneratedItemRow(code)) continue;
+    ReleaseGeneratedItemRow(code);
+    code = 0;
+  }
+  const auto releasePair = [](ItemPair& p) {
+    if (!IsGeneratedItemRow(p.code)) return;
+    ReleaseGeneratedItemRow(p.code);
+    p = ItemPair{0, 0};
+  };
+  releasePair(c.ammunition);
+  for (ItemPair& p : c.carried) releasePair(p);
+}
+
 int RollCoins(int creature, int level) {
   if (!IsValidCreature(creature)) return 0;
   const int rolls = MultiplierRolls(Creatures[creature].generation[kCoinsMultiplierWord]);

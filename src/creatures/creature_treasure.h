@@ -29,6 +29,14 @@ int FindFreeGeneratedItemRow();
 // row and marks it owned; -1 (nothing made) when no row is free, the option
 // is outside 1 to 48 or its prepared row is empty.
 int MakeGeneratedItem(int option);
+// Whether an item code names a generated row (4701 to 4950).
+bool IsGeneratedItemRow(uint32_t code);
+// Frees a generated row for the next item made; any other code is left alone.
+void ReleaseGeneratedItemRow(uint32_t code);
+// A creature taken off for good gives its generated rows back: those it
+// holds in its equipment, ammunition and backpack are freed and the places
+// emptied, so that its record names no row another item may take.
+void ReleaseGeneratedItems(int creature);
 
 // Gold from the creature's coins multiplier, by the coin row of the level
 // (ratings 0 and below share the lowest row, 20 and above the highest).

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <initializer_list>
 
+#include "creatures/creature_treasure.h"
 #include "state/encounters.h"
 #include "state/script_state.h"
 #include "state/fighter_slots.h"
@@ -153,14 +154,19 @@ void PlacePartyOnArrival(int map, int x, int y, int facing) {
   }
 }
 
-// A group met earlier on this battlefield of the road, fled from or left
-// behind, leaves it before the next group met there is made: each meeting
-// holds only the creatures its sentence names.
-void TakeOffEarlierEncounter(int map) {
+// A group met on this battlefield of the road, fled from or left behind,
+// leaves it for good, and the rows of its generated items come back. True
+// when anyone left.
+bool TakeOffEarlierEncounter(int map) {
+  bool any = false;
   for (int id = kFirstEncounterCreature; id < kCreatureCount; ++id) {
     CreatureRecord& c = Creatures[id];
-    if (c.map == map && c.present == 1) c.present = 0;
+    if (c.map != map || c.present != 1) continue;
+    c.present = 0;
+    ReleaseGeneratedItems(id);
+    any = true;
   }
+  return any;
 }
 
 void PlaceWorldArrivalGroup(int x, int y) {
@@ -288,7 +294,7 @@ void RemapMapCellCodes() {
 }
 
 void ClearFloorItemsOnLeave() {
-  const bool everything = CurrentMapNumber >= 0 && CurrentMapNumber <= 4;
+  const bool everything = CurrentMapNumber >= 0 && CurrentMapNumber <= kLastRoadBattlefield;
   for (int x = 0; x < kMapSide; ++x) {
     for (int y = 0; y < kMapSide; ++y) {
       if (CurrentMap.At(kLayerWalls, x, y) != 0) continue;
@@ -296,7 +302,10 @@ void ClearFloorItemsOnLeave() {
       while (removed) {
         removed = false;
         for (int level = 0; level < 4; ++level) {
-          if (!RemovableOnLeave(CurrentMap.At(kLayerObjects0 + level, x, y), everything)) continue;
+          const int32_t code = CurrentMap.At(kLayerObjects0 + level, x, y);
+          if (!RemovableOnLeave(code, everything)) continue;
+          // A generated item swept off the floor is gone: its row comes back.
+          ReleaseGeneratedItemRow(static_cast<uint32_t>(code));
           RemoveCellObject(level, x, y);
           removed = true;
           break;
@@ -304,6 +313,11 @@ void ClearFloorItemsOnLeave() {
       }
     }
   }
+}
+
+void TakeOffLeftEncounter() {
+  if (CurrentMapNumber < 0 || CurrentMapNumber > kLastRoadBattlefield) return;
+  if (TakeOffEarlierEncounter(CurrentMapNumber)) BuildFighterTable();
 }
 
 void ClearSharedGroupFlags() {
@@ -349,7 +363,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   LeavingRainFlag = CurrentMap.rain == 0 ? 1 : 0;
   CurrentMapNumber = map;
   CurrentMap = StoredMaps[map];
-  const bool worldArrival = !noEncounter && map <= 4 && WorldTravelDirection != 0;
+  const bool worldArrival = !noEncounter && map <= kLastRoadBattlefield && WorldTravelDirection != 0;
   if (worldArrival) TakeOffEarlierEncounter(map);
 
   // Its cells, the tint and rain, the camera's bounds, and the world map's memory.
@@ -360,7 +374,7 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
     UpdatePartyAreaCondition();
   }
   SetCameraBounds();
-  if (map <= 4)
+  if (map <= kLastRoadBattlefield)
     for (uint32_t& m : MapMemory[map]) m = 1;
 
   // The party on its arrival squares, and the view on the leader.

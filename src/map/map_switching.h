@@ -28,11 +28,20 @@ extern uint32_t& RestingFlag;
 extern uint32_t& RestTimer;
 extern uint8_t RestKeyLatch;
 
+// The battlefields of the road, maps 0 to 4: the world map's meetings are
+// fought there, and whatever the party leaves on them is gone when it goes.
+constexpr int kLastRoadBattlefield = 4;
+
 int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t noEncounter);
 void NormaliseMapCells();
 void RemapMapCellCodes();
 void ClearFloorItemsOnLeave();
 void ClearSharedGroupFlags();
+// The party has left the current map for the world map: on a battlefield of
+// the road the encounter creatures still standing there (a group run away
+// from or left behind) leave it for good, their generated items' rows given
+// back, and the fighter table is built without them.
+void TakeOffLeftEncounter();
 void RestPartyOnMap();
 
 // The base code a floor picture variant folds back to (the code itself when it is none).

@@ -19,6 +19,7 @@
 #include "state/game_progress.h"
 #include "engine/settings.h"
 #include "map/map_record.h"
+#include "map/map_switching.h"
 #include "map/party_vision.h"
 #include "platform/render.h"
 #include "platform/system.h"
@@ -263,6 +264,9 @@ void RunMapSteps() {
   if (InCombat == 0 && ScreenMode == kModeExploring) StartCombat(0);
   BeepIfNoTarget();
   CheckLeavingMap();
+  // On the world map the party has left the battlefield of the road it stood
+  // on: what it met there, fled from or left behind, stays behind.
+  if (ScreenMode == kModeLocalMap && InCombat == 0) TakeOffLeftEncounter();
   BeepIfNoTarget();
 }
 

@@ -466,4 +466,35 @@ TEST_F(Encounters, AGroupRunAwayFromLeavesBeforeTheNextIsMet) {
   WorldTravelDirection = 0;
 }
 
+// Sixty meetings on the road, each group run away from: one flight in two
+// leaves by the world map, the others are found gone at the next arrival.
+// The generated item rows held are always those the creatures standing on
+// the map carry, so the pool never runs dry.
+TEST_F(Encounters, TheItemRowsOfGroupsRunAwayFromComeBack) {
+  SetOutOnTheRoad(3);
+  Fresh();
+  SeedRandomForTests(11);
+  size_t mostCarried = 0;
+  for (int flight = 0; flight < 60; ++flight) {
+    ASSERT_EQ(SwitchLocalMap(2, 4, 4, 1, 0, 0), 1);
+    std::set<uint32_t> carried;
+    for (int id = 0; id < kCreatureCount; ++id) {
+      const CreatureRecord& c = Creatures[id];
+      if (c.present != 1) continue;
+      std::vector<uint32_t> codes(std::begin(c.equipment), std::end(c.equipment));
+      codes.push_back(c.ammunition.code);
+      for (const ItemPair& p : c.carried) codes.push_back(p.code);
+      for (uint32_t code : codes)
+        if (IsGeneratedItemRow(code)) carried.insert(code);
+    }
+    size_t held = 0;
+    for (int row = kFirstGeneratedItemRow; row <= kLastGeneratedItemRow; ++row) held += CraftedWeapons[row].name[0] != 0;
+    ASSERT_EQ(held, carried.size()) << "meeting " << flight;
+    mostCarried = std::max(mostCarried, carried.size());
+    if (flight % 2 == 0) TakeOffLeftEncounter();
+  }
+  EXPECT_GT(mostCarried, 0u);
+  WorldTravelDirection = 0;
+}
+
 }  // namespace

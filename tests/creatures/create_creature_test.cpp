@@ -131,6 +131,23 @@ TEST_F(CreateCreatureTest, ArgumentsAndDefaultsOfTheRecord) {
   EXPECT_EQ(CreateCreature(5, 7, 9, kCreatureCount, kKindOrc, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), 0);
 }
 
+// A creature made over one still standing takes that one's generated rows
+// back; over a fallen one, whose gear lies where it fell, it leaves them.
+TEST_F(CreateCreatureTest, MadeOverAStandingCreatureItsItemRowsComeBack) {
+  const auto SwordOf = [](int id) { return Creatures[id].equipment[kSlotRightHand - 1]; };
+  CreateCreature(5, 7, 9, 602, kKindOrc, kClassKnight, 0, 0, 1, 0, 0, 0, kWeaponLongsword, 0, 0);
+  const uint32_t fallen = SwordOf(602);
+  ASSERT_TRUE(IsGeneratedItemRow(fallen));
+  Creatures[602].present = 0;
+  CreateCreature(5, 7, 9, 602, kKindOrc, kClassKnight, 0, 0, 1, 0, 0, 0, kWeaponLongsword, 0, 0);
+  const uint32_t standing = SwordOf(602);
+  EXPECT_NE(CraftedWeapons[fallen].name[0], '\0');
+  ASSERT_NE(standing, fallen);
+  CreateCreature(5, 7, 9, 602, kKindGiantRat, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0);
+  EXPECT_EQ(CraftedWeapons[standing].name[0], '\0');
+  EXPECT_NE(CraftedWeapons[fallen].name[0], '\0');
+}
+
 TEST_F(CreateCreatureTest, KindWithoutTemplateKeepsTheDefaults) {
   const CreatureRecord& c = Create(5, kKindGiantRat);
   EXPECT_EQ(c.name[0], 0);

@@ -321,11 +321,17 @@ TEST_F(MapSwitch, FloorItemsLeftBehind) {
   StoredMaps[2] = CurrentMap;
   CurrentMap.At(kLayerObjects0, 3, 2) = 5001;
   CurrentMap.At(kLayerObjects1, 3, 2) = 77;
+  // A fallen foe's generated sword goes too, and its row comes back.
+  CurrentMap.At(kLayerObjects2, 3, 2) = 4705;
+  std::snprintf(CraftedWeapons[4705].name, 50, "Longsword");
+  std::snprintf(CraftedWeapons[77].name, 50, "Crafted");
   RestPartyOnMap();
   EXPECT_EQ(CurrentMapNumber, 2);
   EXPECT_EQ(StoredMaps[2].At(kLayerObjects0, 3, 2), 0);
   EXPECT_EQ(StoredMaps[2].At(kLayerObjects1, 3, 2), 0);
   EXPECT_EQ(CurrentMap.At(kLayerObjects0, 3, 2), 0);
+  EXPECT_EQ(CraftedWeapons[4705].name[0], '\0');
+  EXPECT_STREQ(CraftedWeapons[77].name, "Crafted");
   EXPECT_EQ(RestTimer, 480u);
 }
 

@@ -9,8 +9,12 @@
 #include "shell/application.h"
 #include "shell/display_modes.h"
 #include "adventure/world_commands.h"
+#include "creatures/create_creature.h"
+#include "creatures/creature_kinds.h"
 #include "map/map_record.h"
 #include "rules/creature_record.h"
+#include "rules/inventory_slots.h"
+#include "rules/item_tables.h"
 #include "state/camera.h"
 #include "state/party_leader.h"
 #include "shell/frame.h"
@@ -22,7 +26,11 @@
 #include "engine/page_history_access.h"
 #include "engine/last_screen.h"
 #include "engine/settings.h"
+#include "state/encounters.h"
+#include "state/fighter_slots.h"
+#include "state/game_progress.h"
 #include "state/game_screen_words.h"
+#include "state/turn_order.h"
 #include "harness/harness.h"
 #include "harness/test_scenes.h"
 #include "platform/render.h"
@@ -168,6 +176,44 @@ TEST_F(Game, EachScreenModeDrawsItsScreen) {
   LastScreenDrawn = "";
   ASSERT_TRUE(harness::StepFrames(1));
   EXPECT_STREQ(LastScreenDrawn, "");
+}
+
+// A group run away from on a battlefield of the road (the scene's map 3)
+// stays behind when the world map shows, and its orc's sword row comes
+// back: the record's "Back To The Game" finds the party there alone.
+TEST_F(Game, TheWorldMapLeavesAGroupOfTheRoadBehind) {
+  ASSERT_TRUE(harness::StepFrames(1));
+  scenes::LayOutGround(20, 20);
+  for (int m = 0; m < 4; ++m) scenes::AddKnight(m, 5 + m, 5);
+  const int orc = kFirstEncounterCreature;
+  CreateCreature(scenes::kSceneMap, 7, 8, orc, kKindOrc, kClassKnight, 0, 0, 1, 0, 0, 0, kWeaponLongsword, 0, 0);
+  const uint32_t sword = Creatures[orc].equipment[kSlotRightHand - 1];
+  ASSERT_GE(sword, static_cast<uint32_t>(kFirstGeneratedItemRow));
+  scenes::Finish();
+  GameRunningFlag = 1;
+  ScreenMode = kModeLocalMap;  // "Run away."
+  ASSERT_TRUE(harness::StepFrames(1));
+  EXPECT_EQ(Creatures[orc].present, 0);
+  EXPECT_EQ(CraftedWeapons[sword].name[0], '\0');
+  EXPECT_EQ(FighterCount, 4);
+  ASSERT_TRUE(harness::PressKey("1"));
+  EXPECT_EQ(TopPageType(), kPageCharacterRecord);
+  ASSERT_TRUE(harness::PressKey("Escape"));
+  ASSERT_TRUE(harness::StepFrames(2));
+  EXPECT_EQ(ScreenMode, kModeExploring);
+  EXPECT_EQ(InCombat, 0);
+
+  // The record's "Options" and the menu's "Back to the Game" come back to
+  // the same place, not to a casting step kept from a menu opened earlier.
+  ScreenMode = kModeLocalMap;
+  MenuReturnMode = kModeCastResolve;
+  ASSERT_TRUE(harness::PressKey("1"));
+  harness::Click(10, 195);  // "Options"
+  ASSERT_TRUE(harness::StepFrames(1));
+  EXPECT_EQ(TopPageType(), kPageMainMenu);
+  ASSERT_TRUE(harness::PressKey("Escape"));
+  EXPECT_EQ(ScreenMode, kModeExploring);
+  GameRunningFlag = 0;
 }
 
 TEST_F(Game, TheEnchantPickerPushesTheEnchantPage) {

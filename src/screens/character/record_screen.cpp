@@ -540,6 +540,8 @@ bool Menu() {
   if (Button({"Options", 1, 24, kCursorLeftButton, levelUp})) {
     SetFirstPage("Title Screen", kPageMainMenu, -1);
     ScreenMode = kModePageView;
+    // The menu's "Back to the Game" returns where this page's own would.
+    MenuReturnMode = kModeExploring;
     ResetPageState();
     return true;
   }

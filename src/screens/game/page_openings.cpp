@@ -7,9 +7,12 @@
 #include "rules/creature_record.h"
 #include "screens/game/shared_routines.h"
 #include "state/current_cast.h"
+#include "state/game_progress.h"
 #include "state/inventory_state.h"
 
 void OpenMainMenu() {
+  // The menu's "Back to the Game" returns to the mode the game was in.
+  MenuReturnMode = ScreenMode;
   SavedScreenMode = ScreenMode;
   SetFirstPage("Options", kPageMainMenu, 0);
   ScreenMode = kModePageView;

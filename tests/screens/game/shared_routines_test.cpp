@@ -11,6 +11,7 @@
 #include "map/square_grids.h"
 #include "rules/record_words.h"
 #include "screens/game/shared_routines.h"
+#include "state/game_progress.h"
 #include "state/map_view_state.h"
 
 namespace {
@@ -139,6 +140,7 @@ TEST_F(GameScreen, TheMenuAndTheInventoryOpenAsTheOnlyPageOverTheGame) {
   OpenMainMenu();
   EXPECT_EQ(ScreenMode, kModePageView);
   EXPECT_EQ(SavedScreenMode, kModeCreatureHovered);
+  EXPECT_EQ(MenuReturnMode, kModeCreatureHovered);  // where "Back to the Game" returns
   EXPECT_EQ(PageDepth, 0);
   EXPECT_EQ(TopPageType(), kPageMainMenu);
   EXPECT_STREQ(TopPageCaption(), "Options");
