@@ -30,7 +30,6 @@
 #include "state/fighter_slots.h"
 #include "state/game_progress.h"
 #include "state/game_screen_words.h"
-#include "state/turn_order.h"
 #include "harness/harness.h"
 #include "harness/test_scenes.h"
 #include "platform/render.h"
@@ -180,7 +179,8 @@ TEST_F(Game, EachScreenModeDrawsItsScreen) {
 
 // A group run away from on a battlefield of the road (the scene's map 3)
 // stays behind when the world map shows, and its orc's sword row comes
-// back: the record's "Back To The Game" finds the party there alone.
+// back; the record's "Options" and the menu's "Back to the Game" find the
+// party exploring there, not in a casting step kept from an earlier menu.
 TEST_F(Game, TheWorldMapLeavesAGroupOfTheRoadBehind) {
   ASSERT_TRUE(harness::StepFrames(1));
   scenes::LayOutGround(20, 20);
@@ -196,18 +196,9 @@ TEST_F(Game, TheWorldMapLeavesAGroupOfTheRoadBehind) {
   EXPECT_EQ(Creatures[orc].present, 0);
   EXPECT_EQ(CraftedWeapons[sword].name[0], '\0');
   EXPECT_EQ(FighterCount, 4);
-  ASSERT_TRUE(harness::PressKey("1"));
-  EXPECT_EQ(TopPageType(), kPageCharacterRecord);
-  ASSERT_TRUE(harness::PressKey("Escape"));
-  ASSERT_TRUE(harness::StepFrames(2));
-  EXPECT_EQ(ScreenMode, kModeExploring);
-  EXPECT_EQ(InCombat, 0);
-
-  // The record's "Options" and the menu's "Back to the Game" come back to
-  // the same place, not to a casting step kept from a menu opened earlier.
-  ScreenMode = kModeLocalMap;
   MenuReturnMode = kModeCastResolve;
   ASSERT_TRUE(harness::PressKey("1"));
+  EXPECT_EQ(TopPageType(), kPageCharacterRecord);
   harness::Click(10, 195);  // "Options"
   ASSERT_TRUE(harness::StepFrames(1));
   EXPECT_EQ(TopPageType(), kPageMainMenu);
