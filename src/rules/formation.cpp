@@ -1,10 +1,14 @@
 #include "rules/formation.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 #include "state/fighter_slots.h"
 #include "map/party_walk.h"
 #include "map/path_finding.h"
 #include "rules/creature_record.h"
 #include "map/creature_paths.h"
+#include "map/fighter_tests.h"
 #include "state/party_leader.h"
 #include "state/turn_order.h"
 
@@ -32,8 +36,9 @@ bool Overlaps(int x, int y, int w, int h, int ox, int oy, int ow, int oh) {
 }
 
 // Whether another creature of the map stands on, or is stepping onto, a
-// square the creature's footprint would cover at (x, y).
-bool HeldByOther(int creature, int x, int y) {
+// square the creature's footprint would cover at (x, y). A square another
+// creature is stepping off counts only when `leavingHolds` is set.
+bool HeldByOther(int creature, int x, int y, bool leavingHolds) {
   const CreatureRecord& me = Creatures[creature];
   const int w = Extent(me.footprintWidth.current), h = Extent(me.footprintHeight.current);
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
@@ -41,22 +46,48 @@ bool HeldByOther(int creature, int x, int y) {
     if (id == creature || !IsValidCreature(id) || Creatures[id].present != 1) continue;
     const CreatureRecord& o = Creatures[id];
     const int ow = Extent(o.footprintWidth.current), oh = Extent(o.footprintHeight.current);
-    if (Overlaps(x, y, w, h, o.squareX, o.squareY, ow, oh) || Overlaps(x, y, w, h, o.nextX, o.nextY, ow, oh))
+    if ((leavingHolds && Overlaps(x, y, w, h, o.squareX, o.squareY, ow, oh)) ||
+        Overlaps(x, y, w, h, o.nextX, o.nextY, ow, oh))
       return true;
   }
   return false;
 }
 
+// How many rings of squares round its square a member left on a held square
+// looks through for a free one to step onto.
+constexpr int kStepOffReach = 2;
+
+// A member left standing on a square another holds (the leader walked onto
+// it, or its walk toward the leader ended there) walks to the nearest free
+// square it can reach instead of staying hidden under the other's figure.
+void StepOffHeldSquare(int member) {
+  const CreatureRecord& c = Creatures[member];
+  if (HasPath(member) || !HeldByOther(member, c.squareX, c.squareY, false)) return;
+  const int x0 = c.squareX, y0 = c.squareY;
+  for (int ring = 1; ring <= kStepOffReach; ++ring)
+    for (int dy = -ring; dy <= ring; ++dy)
+      for (int dx = -ring; dx <= ring; ++dx) {
+        const int x = x0 + dx, y = y0 + dy;
+        if (std::max(std::abs(dx), std::abs(dy)) != ring || !OnMap(x, y)) continue;
+        if (!RectIsAllFloor(x, y, Extent(c.footprintWidth.current), Extent(c.footprintHeight.current))) continue;
+        if (!HeldByOther(member, x, y, false) && PathTo(member, x, y) == kPathFound) return;
+      }
+}
+
 }  // namespace
 
 bool WalkEndsAmongOthers(int creature, int fromIndex) {
-  if (!IsValidCreature(creature) || creature < kPartySize || InCombat == 1 || fromIndex < 0) return false;
+  if (!IsValidCreature(creature) || creature == static_cast<int>(PartyLeader) || InCombat == 1 || fromIndex < 0)
+    return false;
   const int slot = Creatures[creature].fighterSlot;
   if (slot < 0 || slot >= kFighterSlots || FighterSlots[slot].pathIndex == -1) return false;
   const FighterSlot& s = FighterSlots[slot];
+  // A member walks on behind a creature stepping off a square: the member
+  // straight behind a walking leader heads for the square the leader leaves.
+  const bool leavingHolds = creature >= kPartySize;
   bool any = false;
   for (int i = fromIndex; i < kPathLength && OnMap(s.pathX[i], s.pathY[i]); ++i) {
-    if (!HeldByOther(creature, s.pathX[i], s.pathY[i])) return false;
+    if (!HeldByOther(creature, s.pathX[i], s.pathY[i], leavingHolds)) return false;
     any = true;
   }
   return any;
@@ -142,26 +173,48 @@ int MoveFollowersInFormation() {
   return 1;
 }
 
-int MovePartyInFormation() {
+namespace {
+
+// Sends each member but the leading character to its place in the formation,
+// or toward the leader's square when its place cannot be reached. Walking
+// (`holdBack`), a member whose walk would end on a square another holds
+// stops as close as it gets; the party's moves finished at once are settled
+// afterwards instead.
+void SendPartyToPlaces(bool holdBack) {
   const int lead = static_cast<int>(PartyLeader);
-  if (lead < 0 || lead >= kPartySize) return 1;
+  if (lead < 0 || lead >= kPartySize) return;
   const CreatureRecord& leader = Creatures[lead];
   for (int m = 0; m < kPartySize; ++m) {
-    const CreatureRecord& c = Creatures[m];
+    CreatureRecord& c = Creatures[m];
     if (c.present != 1 || HasPath(m) || m == lead) continue;
     int tx = 0, ty = 0;
     TurnFormationOffset(c.formationX, c.formationY, leader.facing, &tx, &ty);
     const int gx = leader.nextX + tx, gy = leader.nextY + ty;
     if (c.squareX == gx && c.squareY == gy) continue;
+    const int32_t facing = c.facing;
     if (!OnMap(gx, gy) || PathTo(m, gx, gy) != kPathFound) PathTo(m, leader.squareX, leader.squareY);
+    // Its place or the leader's square taken, it stops as close as it gets
+    // instead of sharing a square, and keeps its facing where it stands.
+    if (!holdBack) continue;
+    if (WalkEndsAmongOthers(m, 0)) {
+      StopOnOwnSquare(m);
+      c.facing = facing;
+    }
+    StepOffHeldSquare(m);
   }
+}
+
+}  // namespace
+
+int MovePartyInFormation() {
+  SendPartyToPlaces(true);
   return 1;
 }
 
 bool FinishPartyMoves() {
   GatherPartyOnLeader();
   CancelPartyWalk();
-  MovePartyInFormation();
+  SendPartyToPlaces(false);
   const int lead = static_cast<int>(PartyLeader);
   const int facing = (lead >= 0 && lead < kPartySize) ? Creatures[lead].facing : 1;
   for (int m = 0; m < kPartySize; ++m) {

@@ -16,16 +16,21 @@ void TurnFormationOffset(int dx, int dy, int facing, int* outX, int* outY);
 // square behind it (offsets (-1, 1), (0, 1), (1, 1)).
 void SetPartyLine();
 
-// Out of combat a computer-controlled creature never ends a walk on a square
-// another creature of the map holds (stands on or is stepping onto): true
-// when every square of its path from fromIndex to the end is held, so that
-// walking on would leave it sharing one. Party members and fighters in
-// combat are never held back here.
+// Out of combat a creature other than the party's leader never ends a walk
+// on a square another creature of the map holds (stands on or is stepping
+// onto): true when every square of its path from fromIndex to the end is
+// held, so that walking on would leave it sharing one. For a party member a
+// square another is stepping off is not held: it walks on behind. The
+// leader's walks and fighters in combat are never held back here.
 bool WalkEndsAmongOthers(int creature, int fromIndex);
 // Ends the creature's walk on the square it stands on.
 void StopOnOwnSquare(int creature);
 
 int MoveFollowersInFormation();
+// Each member without a path heads for its place in the formation, or for
+// the leader's square when its place cannot be reached; it stops short of a
+// square another holds, and one left standing on such a square walks off to
+// the nearest free square.
 int MovePartyInFormation();
 int AdvancePatrolWaypoint(int slot);
 // Every member on its place of the formation, standing still and facing as

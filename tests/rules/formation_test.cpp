@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <vector>
@@ -218,6 +220,46 @@ TEST(Formation, FinishingPartyMovesPutsThePartyInFormation) {
     EXPECT_EQ(Creatures[m].pixelX, 24 * want[m][0]) << m;
     EXPECT_EQ(Creatures[m].facing, 5) << m;
     EXPECT_EQ(FighterSlots[m].pathIndex, -1) << m;
+  }
+}
+
+// A member sent toward the leader's square (its own place walled off) never
+// comes to rest on a held square: beside the leader it stays where it
+// stands, facing as it did; one left on the leader's square walks off to a
+// free square beside it.
+TEST(Formation, AMemberWhosePlaceIsWalledOffStopsBesideTheLeaderNotOnIt) {
+  struct Case {
+    int x, y;
+    bool walks;
+  } cases[] = {{11, 10, false}, {10, 10, true}};
+  for (const Case& k : cases) {
+    Start();
+    auto stand = [](int id, int x, int y) {
+      CreatureRecord& c = Creatures[id];
+      c.squareX = c.nextX = x;
+      c.squareY = c.nextY = y;
+      c.pixelX = 24 * x;
+      c.pixelY = 24 * y;
+    };
+    stand(0, 10, 10);
+    stand(1, k.x, k.y);
+    Creatures[1].formationX = -1;  // (9, 11): a wall
+    Creatures[1].formationY = 1;
+    Creatures[1].facing = 3;  // away from the leader
+    Creatures[2].present = Creatures[3].present = 0;
+    CurrentMap.At(kLayerWalls, 9, 11) = 46;
+    BuildOccupancyGrids(0);
+    MovePartyInFormation();
+    const CreatureRecord& c = Creatures[1];
+    EXPECT_EQ(FighterSlots[1].pathIndex != -1, k.walks) << k.x;
+    if (k.walks) {
+      EXPECT_EQ(std::max(std::abs(c.destinationX - 10), std::abs(c.destinationY - 10)), 1) << "beside the leader";
+      EXPECT_NE(CurrentMap.At(kLayerWalls, c.destinationX, c.destinationY), 46);
+    } else {
+      EXPECT_EQ(c.nextX, k.x);
+      EXPECT_EQ(c.destinationX, -1);
+      EXPECT_EQ(c.facing, 3);
+    }
   }
 }
 

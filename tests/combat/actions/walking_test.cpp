@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <set>
 #include <utility>
@@ -18,6 +19,7 @@
 #include "map/square_grids.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
+#include "rules/formation.h"
 #include "state/party_leader.h"
 
 namespace {
@@ -180,6 +182,40 @@ TEST_F(Walking, FollowersWithoutAnOffsetGatherRoundTheirLeaderWithoutSharingASqu
   ASSERT_EQ(FindCreaturePath(leader, 6, 2, 11, 3, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
   check("leader walking", false);
   EXPECT_EQ(Creatures[leader].squareX, 11);
+}
+
+// Down a corridor one square wide the member whose place is straight behind
+// the leader keeps one square behind it all along (the square the leader
+// steps off is its place), and the two whose places are walls, sent toward
+// the leader's square, queue behind: once the party stands still no member
+// stands on another's square.
+TEST_F(Walking, MembersWhosePlacesAreWallsQueueBehindTheLeaderInACorridor) {
+  mapfixture::DrawMap({"##############", "..............", "##############"});
+  PartyLeader = kLeader;
+  Place(kLeader, 3, 1);
+  Place(2, 2, 1);  // its place: straight behind
+  Place(1, 1, 1);
+  Place(3, 0, 1);
+  SetPartyLine();
+  Creatures[kLeader].facing = 3;
+  BuildOccupancyGrids(kLeader);
+  ASSERT_EQ(FindCreaturePath(kLeader, 3, 1, 11, 1, 0, 0, 0, 0, nullptr, nullptr), kPathFound);
+  const auto still = [] {
+    for (int m = 0; m < 4; ++m)
+      if (FighterSlots[Creatures[m].fighterSlot].pathIndex != -1 || Creatures[m].pixelX != 24 * Creatures[m].squareX)
+        return false;
+    return true;
+  };
+  int farthestBehind = 0;
+  Walk([&] {
+    farthestBehind = std::max(farthestBehind, Creatures[kLeader].squareX - Creatures[2].squareX);
+    return Creatures[kLeader].squareX == 11 && still();
+  });
+  EXPECT_LE(farthestBehind, 1);
+  std::set<int> behind;
+  for (int m = 1; m < 4; ++m) behind.insert(Creatures[m].squareX);
+  EXPECT_EQ(Creatures[kLeader].squareX, 11);
+  EXPECT_EQ(behind, (std::set<int>{8, 9, 10}));
 }
 
 }  // namespace
