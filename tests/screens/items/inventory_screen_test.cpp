@@ -4,6 +4,7 @@
 #include "creatures/creature_kinds.h"
 #include "harness/test_scenes.h"
 #include "rules/conditions.h"
+#include "screens/game/map_input_fixture.h"
 #include "state/combat_action.h"
 #include "state/current_cast.h"
 #include "state/game_screen_words.h"
@@ -246,11 +247,7 @@ TEST_F(InventoryScreenTest, TheEquipmentActionMovesOnlyTheActingMembersItems) {
   scenes::AddFoe(scenes::kFirstFoe, kKindOrc, 6, 4);
   scenes::Finish();
   harness::MoveMouse(300, 220);
-  int frames = 0;
-  while (!(InCombat == 1 && CombatState == kStatePlayerTurn && CurrentFighter() == 0 &&
-           CombatAction.actionCode == 0) && frames++ < 900)
-    harness::StepFrames(1);
-  ASSERT_EQ(CurrentFighter(), 0);
+  ASSERT_TRUE(inputtest::WaitForTurnOf(0));
   Creatures[0].carried[0] = {kFireRing, 1};
   Creatures[1].carried[0] = {kColdRing, 1};
   AddCondition(1, kCondParalyzed, 5, 0, 18, 0);
@@ -261,7 +258,7 @@ TEST_F(InventoryScreenTest, TheEquipmentActionMovesOnlyTheActingMembersItems) {
   while (row < static_cast<int>(rows.size()) && rows[row].find("Use Inventory") == std::string::npos) ++row;
   ASSERT_LT(row, static_cast<int>(rows.size()));
   harness::Click(static_cast<int>(8 * rows[row].find("Use Inventory") + 4), 8 * row + 4);
-  for (frames = 0; ScreenMode != kModePageView && frames < 100; ++frames) harness::StepFrames(1);
+  for (int frames = 0; ScreenMode != kModePageView && frames < 100; ++frames) harness::StepFrames(1);
   ASSERT_EQ(PageHistory[PageDepth].type, kPageInventory);
   ASSERT_EQ(PageHistory[PageDepth].parameter, 0);
   harness::Drag(PackX(0), PackY(0), CentreX(kSlotRightFinger), CentreY(kSlotRightFinger));
