@@ -282,12 +282,15 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
   PendingMetamagic = e.plannedParameter;
   if (spell == kSpellWithKeptValue) CastingExtraValue[0] = e.extraValue1;
   if (IsGroupSpell10(spell)) CastingExtraValue[1] = e.extraValue2;
-  // The source of the cast: 25 (28) innate, 26 (29) a wand, 30 (31) the
-  // spell its script set; the codes in brackets bring the saved block back too.
+  // The source of the cast: 25 (28) innate, 26 (29) a wand, 30 (31) a
+  // scroll, which also comes back with the scripted-spell words; the codes
+  // in brackets bring the saved block back too.
   const bool wand = code == 26 || code == 29;
+  const bool scroll = code == 30 || code == 31;
+  const bool fromItem = wand || scroll;
   CastingSpellLike = code == 25 || code == 28;
   CastingWand = wand;
-  CastingScripted = code == 30 || code == 31;
+  CastingScripted = scroll;
   CombatActionState& a = CombatAction;
   if (code == 30) a.scriptedSpell = Creatures[creature].scriptWords[kScriptWordFirstSpell];
   // Codes 27 to 31 give the caster back its turn as it stood when the
@@ -306,9 +309,9 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
   a.playerControlled = TakesPlayersOrders(creature) ? 1 : 0;
   ScrollTo(creature, -1, -1);
   const bool inTable = spell >= 0 && spell < kSpellRows;
-  // The casting goes on as it began (stilled, a wand in hand) while the
-  // caster's conditions allow it.
-  if (inTable && IsCastingDisrupted(creature, spell, PendingMetamagic, wand)) {
+  // The casting goes on as it began (stilled, a wand or a scroll in hand)
+  // while the caster's conditions allow it.
+  if (inTable && IsCastingDisrupted(creature, spell, PendingMetamagic, fromItem)) {
     LogMessage("\xA3%s\xA3: Spellcasting Disrupted.\r\r", Name(creature));
     ShowFloatingText(creature, "Spellcasting Disrupted");
     DropCastingWords();
@@ -325,12 +328,11 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
   // Its source was spent when the casting was first begun: the casting
   // steps test for readied enemies again and spend nothing.
   CastResumed = 1;
-  if (wand) {
-    // The wand in the fighter's hand is named as the source, for the log,
-    // the banner and another yield; no charge comes off it again.
-    CastingFromItem = 1;
-    CastingItem = WandItemOf(creature);
-  }
+  // Cast from an item it stays, for the later checks, the costs, the banner
+  // and another yield; the wand in the fighter's hand is named as the source
+  // (no charge comes off it again), the scroll was read already.
+  if (fromItem) CastingFromItem = 1;
+  if (wand) CastingItem = WandItemOf(creature);
   ScreenMode = kScreenCasting;
   CombatState = kStateActionUnderWay;
 }

@@ -19,6 +19,7 @@
 #include "rules/attack_profile.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
+#include "rules/free_deeds.h"
 #include "rules/inventory_slots.h"
 #include "rules/item_rules.h"
 #include "rules/recompute_creature.h"
@@ -333,8 +334,13 @@ int DrawInventoryScreen(int creature, int tradePartner) {
   f.spellPending = CurrentSpell != -1;
   f.picker = ScreenMode == kModeWandPicker || ScreenMode == kModeEnchantPicker;
   f.scrollView = InCombat != 0 && CombatAction.actionCode == kScrollActionCode;
-  f.mayAct = creature < kPartySize && !(InCombat != 0 && CombatEquipAction == 0) && !f.spellPending && !f.picker &&
-             LevelUpPending == 0;
+  // In a battle only the acting member's own items move, by its equipment
+  // action and while its conditions leave it free to handle its gear; any
+  // other member's page (reached through a name or the record's keys) is
+  // only looked at.
+  const bool battleAllows = InCombat == 0 || (CombatEquipAction != 0 && creature == CurrentFighter() &&
+                                              MayDo(creature, kDeedHandle));
+  f.mayAct = creature < kPartySize && battleAllows && !f.spellPending && !f.picker && LevelUpPending == 0;
   f.mayBrowse = HeldItemCode == -1 && !f.scrollView && !f.spellPending && !f.picker;
 
   CursorShape = kCursorDefault;

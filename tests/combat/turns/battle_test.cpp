@@ -241,6 +241,42 @@ TEST_F(BattleTest, ACarriedCastingResumesWithItsOwnWordsOnly) {
   EXPECT_EQ(CombatState, kStateActionUnderWay);
 }
 
+// A casting held from a scroll is cast from an item as a wand's is: a caster
+// paralysed in the meantime loses it even for a spell without a somatic
+// part (the scroll is read by hand), whether its action block was kept or
+// not; a caster free to use it goes on with it as an item's casting.
+TEST_F(BattleTest, AHeldScrollIsLostAsAWandIsToAParalysedCaster) {
+  MeetTwoGroups(16);
+  ASSERT_EQ(StartCombat(0), 1);
+  SpellTable[kSpellMagicMissile].somatic = 0;
+  const struct {
+    int32_t code;
+    bool paralysed;
+  } cases[] = {{26, true}, {30, true}, {31, true}, {30, false}};
+  for (const auto& k : cases) {
+    RemoveCondition(1, kCondParalyzed);
+    if (k.paralysed) AddCondition(1, kCondParalyzed, 5, 0, 0, 0);
+    TurnOrderEntry& held = TurnOrder[IndexOf(1)];
+    held.plannedAction = k.code;
+    held.plannedTarget = kSpellMagicMissile;
+    held.plannedParameter = 0;
+    MessageLogText[0] = 0;
+    CurrentTurnIndex = IndexOf(1) - 1;
+    CombatState = kStateNextFighter;
+    MovementPlaybackActive = 0;
+    FollowTarget = -1;
+    CombatCycle();
+    ASSERT_EQ(CurrentFighter(), 1) << k.code;
+    const bool lost = Log().find("Spellcasting Disrupted") != std::string::npos;
+    EXPECT_EQ(lost, k.paralysed) << k.code;
+    EXPECT_EQ(SpellInProgress, k.paralysed ? -1 : kSpellMagicMissile) << k.code;
+    if (!k.paralysed) {
+      EXPECT_EQ(CastingFromItem, 1) << "later checks and costs know the scroll";
+      EXPECT_EQ(CastingWand, 0);
+    }
+  }
+}
+
 // A casting that yields to a foe readied against it comes back with the
 // caster's own turn as it stood then (the casting paid for), though the foe
 // began a use of its own in between; it comes back in the same round, so

@@ -1,7 +1,11 @@
 // The inventory screen as a player sees and uses it.
 #include "screens/items/inventory_fixture.h"
 
+#include "creatures/creature_kinds.h"
+#include "harness/test_scenes.h"
 #include "rules/conditions.h"
+#include "screens/game/map_input_fixture.h"
+#include "state/combat_action.h"
 #include "state/current_cast.h"
 #include "state/game_screen_words.h"
 #include "state/inventory_state.h"
@@ -197,8 +201,12 @@ TEST_F(InventoryScreenTest, CombatScrollsByClassTimeAndVoice) {
 
 TEST_F(InventoryScreenTest, InCombatOnlyTheEquipmentActionMovesItems) {
   Creatures[0].carried[0] = {kFireRing, 1};
+  Creatures[0].carried[1] = {kColdRing, 1};
   ScreenMode = kModePageView;
   InCombat = 1;
+  TurnOrder[0].creature = 0;  // the member's turn
+  TurnEntryCount = 1;
+  CombatAction.currentEntry = 0;
   harness::MoveMouse(PackX(0), PackY(0));
   harness::MouseButton(0, true);
   DrawAlone(0);
@@ -214,7 +222,58 @@ TEST_F(InventoryScreenTest, InCombatOnlyTheEquipmentActionMovesItems) {
   harness::MouseButton(0, false);
   DrawAlone(0);
   EXPECT_EQ(Creatures[0].equipment[kSlotRightFinger - 1], kFireRing);
+  // Paralysed, the member handles no gear, whatever action it took.
+  AddCondition(0, kCondParalyzed, 5, 0, 18, 0);
+  harness::MoveMouse(PackX(1), PackY(1));
+  harness::MouseButton(0, true);
+  DrawAlone(0);
+  EXPECT_EQ(HeldItemCode, -1);
+  harness::MouseButton(0, false);
+  DrawAlone(0);
   InCombat = 0;
+}
+
+// In a battle the acting knight's "Use Inventory" moves its own items only:
+// the page of another member reached from it (a right click on the name
+// opens the record, whose key 6 opens that member's inventory) only shows
+// it, and that member, paralysed and not acting, puts on no ring.
+TEST_F(InventoryScreenTest, TheEquipmentActionMovesOnlyTheActingMembersItems) {
+  ASSERT_TRUE(harness::StepFrames(1));  // the game's start-up done
+  harness::SeedRandom(3);
+  scenes::LayOutGround(16, 10);
+  scenes::AddKnight(0, 3, 4);
+  scenes::AddKnight(1, 3, 5);
+  Creatures[0].dexterity = {40, 40};  // the first to act
+  scenes::AddFoe(scenes::kFirstFoe, kKindOrc, 6, 4);
+  scenes::Finish();
+  harness::MoveMouse(300, 220);
+  ASSERT_TRUE(inputtest::WaitForTurnOf(0));
+  Creatures[0].carried[0] = {kFireRing, 1};
+  Creatures[1].carried[0] = {kColdRing, 1};
+  AddCondition(1, kCondParalyzed, 5, 0, 18, 0);
+
+  // "Use Inventory" in the fighter's list of actions.
+  const std::vector<std::string> rows = Screen();
+  int row = 0;
+  while (row < static_cast<int>(rows.size()) && rows[row].find("Use Inventory") == std::string::npos) ++row;
+  ASSERT_LT(row, static_cast<int>(rows.size()));
+  harness::Click(static_cast<int>(8 * rows[row].find("Use Inventory") + 4), 8 * row + 4);
+  for (int frames = 0; ScreenMode != kModePageView && frames < 100; ++frames) harness::StepFrames(1);
+  ASSERT_EQ(PageHistory[PageDepth].type, kPageInventory);
+  ASSERT_EQ(PageHistory[PageDepth].parameter, 0);
+  harness::Drag(PackX(0), PackY(0), CentreX(kSlotRightFinger), CentreY(kSlotRightFinger));
+  EXPECT_EQ(Creatures[0].equipment[kSlotRightFinger - 1], kFireRing);
+
+  harness::Click(8 * 18 + 4, 8 * 6 + 4, 1);  // Berta's name
+  harness::StepFrames(1);
+  ASSERT_EQ(PageHistory[PageDepth].type, kPageCharacterRecord);
+  harness::PressKey("6");
+  harness::StepFrames(1);
+  ASSERT_EQ(PageHistory[PageDepth].type, kPageInventory);
+  ASSERT_EQ(PageHistory[PageDepth].parameter, 1);
+  harness::Drag(PackX(0), PackY(0), CentreX(kSlotRightFinger), CentreY(kSlotRightFinger));
+  EXPECT_EQ(Creatures[1].equipment[kSlotRightFinger - 1], 0u);
+  EXPECT_EQ(Creatures[1].carried[0].code, kColdRing);
 }
 
 TEST_F(InventoryScreenTest, CaptionWordsAreCapitalisedAlsoWithASpellPending) {
