@@ -113,6 +113,26 @@ TEST_F(QuickKeys, TheChordIsTakenAsPressedOverTheGroundAMemberOrAPile) {
   }
 }
 
+// The quick save's "Success" stands beside the resting pointer until the
+// party is sent on: the keypad walks it four squares and the word is gone.
+TEST_F(QuickKeys, TheSavesSuccessGoesWhenThePartyWalksOn) {
+  harness::MoveMouse(inputtest::ScreenX(8), inputtest::ScreenY(7));
+  ASSERT_TRUE(harness::StepFrames(2));
+  harness::KeyDown("Left Ctrl");
+  harness::KeyDown("S");
+  ASSERT_TRUE(harness::StepFrames(1));
+  harness::KeyUp("S");
+  harness::KeyUp("Left Ctrl");
+  ASSERT_TRUE(harness::StepFrames(20));
+  EXPECT_STREQ(CursorHint, "Success");
+  harness::KeyDown("Keypad 6");
+  for (int frame = 0; frame < 400 && Creatures[0].squareX < 7; ++frame) ASSERT_TRUE(harness::StepFrames(1));
+  harness::KeyUp("Keypad 6");
+  ASSERT_TRUE(harness::StepFrames(2));
+  EXPECT_EQ(Creatures[0].squareX, 7);
+  EXPECT_STREQ(CursorHint, "");
+}
+
 TEST_F(GameScreen, EscapeOpensTheMenuUnlessLeftShiftIsHeld) {
   screentest::LayOutMap(12, 10);
   EXPECT_EQ(Keys({"Left Shift", "Escape"}), 1);
