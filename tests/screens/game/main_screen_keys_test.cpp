@@ -9,6 +9,7 @@
 #include "engine/page_history_access.h"
 #include "engine/settings.h"
 #include "frontend/front_fixture.h"
+#include "platform/files.h"
 #include "rules/conditions.h"
 #include "rules/item_tables.h"
 #include "screens/game/action_state.h"
@@ -43,6 +44,7 @@ class QuickKeys : public GameScreen {
   }
   void TearDown() override {
     GameScreen::TearDown();
+    platform::FinishDiscardingFolders();  // the slots the saves put aside
     std::filesystem::remove_all(folder_);
   }
   std::filesystem::path folder_;
