@@ -301,6 +301,11 @@ void Dispatch(int32_t code) {
 
 }  // namespace
 
+bool IsMoveAction(int32_t code) {
+  return code == kActionWalkPath || code == kActionFiveFootStep || code == kActionStepAndAttack ||
+         code == kActionMoveAndAttack || code == kActionCharge;
+}
+
 bool IsTargetValid(int attacker, int target) {
   if (!IsValidCreature(target) || Creatures[target].present != 1) return false;
   if (!IsValidCreature(attacker)) return false;

@@ -49,6 +49,10 @@ struct ShotFlightWords {
   uint8_t flying = 0;
 };
 extern ShotFlightWords ShotFlight;
+// The codes of an action that moves the fighter: a walk, a five-foot step,
+// a step or a move and then an attack, a charge.
+bool IsMoveAction(int32_t code);
+
 // Pixels a missile flies each frame (4 at start; the game screen may change it).
 extern int32_t MissilePixelsPerFrame;
 

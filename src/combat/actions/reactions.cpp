@@ -236,9 +236,7 @@ void ReactionStep() {
   // A move's reactions borrow the pair as well: the target of the move's
   // order is kept, to be given back when the move goes on.
   const int32_t code = CombatAction.actionCode;
-  const bool moving = code == kActionWalkPath || code == kActionFiveFootStep || code == kActionStepAndAttack ||
-                      code == kActionMoveAndAttack || code == kActionCharge;
-  if (moving && ActionTarget != mover) SavedTarget = ActionTarget;
+  if (IsMoveAction(code) && ActionTarget != mover) SavedTarget = ActionTarget;
   ActingCreature = reactor;
   ActionTarget = mover;
   const int entry = EntryOf(reactor);

@@ -6,10 +6,12 @@
 #include "engine/frame.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
+#include "rules/creature_record.h"
 #include "screens/game/frame_words.h"
 #include "state/combat_action.h"
 #include "state/current_cast.h"
 #include "state/game_screen_words.h"
+#include "state/party_leader.h"
 #include "state/turn_order.h"
 
 ClickResultState ClickResult;
@@ -32,6 +34,20 @@ bool StandingWritten = false;
 bool StandingShown = false;
 
 int ActingFighter() { return InCombat == 1 ? CurrentFighter() : -1; }
+
+// Outside combat a result is told of the party where it was sent: the
+// leader's destination when the result came up (the pointer may rest while
+// the keypad or the held button walks the party on). In combat none.
+struct Destination {
+  int32_t x = -1, y = -1;
+  bool operator==(const Destination&) const = default;
+};
+Destination ShownAtDestination;
+Destination LeaderDestination() {
+  if (InCombat == 1 || PartyLeader >= 4) return {};
+  const CreatureRecord& c = Creatures[PartyLeader];
+  return {c.destinationX, c.destinationY};
+}
 void NoteWriter() {
   WrittenForFighter = ActingFighter();
   WrittenFighterNoted = true;
@@ -194,6 +210,7 @@ void ShowClickResultNow(int32_t code) {
   const int x = PointerX(), y = PointerY();
   ShownClickResult = {code, x - 10, y - 10, x + 10, y + 10};
   ShownForFighter = ActingFighter();
+  ShownAtDestination = LeaderDestination();
 }
 
 const char* ClickResultText(int32_t code) {
@@ -231,9 +248,11 @@ void ShowClickResult() {
     StandingWritten = false;
     ShownForFighter = WrittenFighterNoted ? WrittenForFighter : ActingFighter();
     WrittenFighterNoted = false;
+    ShownAtDestination = LeaderDestination();
   }
-  // Nor does another fighter's turn show it.
-  if (ShownClickResult.code > 0 && ShownForFighter != ActingFighter()) {
+  // Nor does another fighter's turn show it, nor the party once sent elsewhere.
+  if (ShownClickResult.code > 0 &&
+      (ShownForFighter != ActingFighter() || !(LeaderDestination() == ShownAtDestination))) {
     HideClickResult();
     return;
   }
@@ -264,4 +283,5 @@ void ResetClickResults() {
   ShownClickResult = {0, 0, 0, 0, 0};
   WrittenForFighter = ShownForFighter = -1;
   WrittenFighterNoted = false;
+  ShownAtDestination = Destination{};
 }

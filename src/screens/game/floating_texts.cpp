@@ -1,5 +1,6 @@
 #include "screens/game/floating_texts.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "engine/game_speeds.h"
@@ -14,6 +15,9 @@ int32_t& FloatingTextFadeStart = EventAnimationFrames;
 int32_t FloatingTextStagger = 0;
 
 namespace {
+
+// The pixels from one letter of a floating text to the next.
+int GlyphStep() { return IsWideView() ? 12 : 8; }
 
 void ClearEntry(FloatingTextEntry& f) {
   f.framesLeft = -1;
@@ -57,7 +61,9 @@ void PlaceFloatingText(int creature, int dx, int dy) {
   if (f.framesLeft == FloatingTextDuration - 1) {
     FloatingTextStagger = 1 - FloatingTextStagger;
     const int length = static_cast<int>(std::strlen(f.text));
-    f.x = c.pixelX + dx + 11 * c.footprintWidth.current - (IsWideView() ? 6 : 4) * length;
+    f.x = c.pixelX + dx + 11 * c.footprintWidth.current - GlyphStep() / 2 * length;
+    // -1 marks a text not yet placed: one placed there stands a pixel right.
+    if (f.x == -1) f.x = 0;
     f.y = c.pixelY + dy + 8 * FloatingTextStagger - 5;
   } else if (f.framesLeft % 2 == 0 && f.y != -1) {
     --f.y;
@@ -70,8 +76,11 @@ void DrawFloatingText(int creature) {
   if (f.framesLeft < 0 || f.x == -1) return;
   uint32_t colour = 0xFFFFFFFFu;
   if (f.framesLeft < FloatingTextFadeStart) colour = (static_cast<uint32_t>(f.framesLeft * 5) << 24) | 0x00FFFFFFu;
-  DrawString(f.text, 0, f.x - 24 * FirstVisibleX - SquareOffsetX, f.y - 24 * FirstVisibleY - SquareOffsetY, colour,
-             0);
+  // Over a creature at the view's edge the text keeps inside the view,
+  // whole ("Unconscious" lost its first letters at the left edge).
+  const int width = GlyphStep() * static_cast<int>(std::strlen(f.text));
+  const int x = std::clamp(f.x - 24 * FirstVisibleX - SquareOffsetX, 0, std::max(0, ViewWidth() - width));
+  DrawString(f.text, 0, x, f.y - 24 * FirstVisibleY - SquareOffsetY, colour, 0);
 }
 
 void ResetFloatingTexts() {

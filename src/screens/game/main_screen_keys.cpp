@@ -103,23 +103,49 @@ bool MenuKeys() {
   return true;
 }
 
+// Control as the quick keys' chord reads it: down and not yet taken now, or
+// so in one of the last kChordFrames frames. A player's quick chord (Control,
+// then S a few milliseconds later, both let go at once) may reach the game
+// as Control in one frame and S alone in the next.
+constexpr int kChordFrames = 2;
+int g_framesSinceControl = kChordFrames + 1;
+
+bool ControlDown() { return IsKeyDown(kKeyLeftCtrl) || IsKeyDown(kKeyRightCtrl); }
+
+// Called once a frame, before any key is read.
+void TrackControl() {
+  if (ControlDown())
+    g_framesSinceControl = 0;
+  else if (g_framesSinceControl <= kChordFrames)
+    ++g_framesSinceControl;
+}
+
+// Control with the key: Control fresh while the key is held, or the key
+// fresh while Control is down or was down in the frames just before.
+bool ChordPressed(int key) {
+  return (ControlDown() && KeyHeld(key)) || (KeyPressed(key) && g_framesSinceControl <= kChordFrames);
+}
+
+// The chord taken: both Controls and the key latched, Control forgotten.
+void TakeChord(int key) {
+  LatchKey(kKeyLeftCtrl);
+  LatchKey(kKeyRightCtrl);
+  LatchKey(key);
+  g_framesSinceControl = kChordFrames + 1;
+}
+
 // Control with L loads the quick game, Control with S saves it (not in combat).
 bool QuickKeys() {
   if (!InModes({0, 6}) || OptionWords[kOptionIronmanMode] != 0) return false;
-  const bool ctrlFresh = IsKeyDown(kKeyLeftCtrl) || IsKeyDown(kKeyRightCtrl);
-  if (ctrlFresh && KeyHeld(kKeyL)) {
-    LatchKey(kKeyLeftCtrl);
-    LatchKey(kKeyRightCtrl);
-    LatchKey(kKeyL);
+  if (ChordPressed(kKeyL)) {
+    TakeChord(kKeyL);
     std::fflush(nullptr);
     const int result = LoadSavedGame(kQuickSlot);
     Refuse(result == 0 ? kResultLoaded : kResultLoadFailed);
     return true;
   }
-  if (InCombat != 1 && ctrlFresh && KeyHeld(kKeyS)) {
-    LatchKey(kKeyLeftCtrl);
-    LatchKey(kKeyRightCtrl);
-    LatchKey(kKeyS);
+  if (InCombat != 1 && ChordPressed(kKeyS)) {
+    TakeChord(kKeyS);
     const int result = WriteSavedGame(kQuickSlot);
     Refuse(result == 0 ? kResultSaved : kResultSaveFailed);
     return true;
@@ -391,6 +417,7 @@ bool MemberKeys() {
 }  // namespace
 
 int MainScreenKeys() {
+  TrackControl();
   if (MenuKeys()) return 1;
   if (HandleWindowKeys() == 0) return 0;
   if (DebugMode == 1 && KeyHeld(kKeyLShift) && KeyHeld(kKeyEsc)) return 0;
@@ -406,8 +433,10 @@ int MainScreenKeys() {
   }
   // Page view, the dialogue box and the end screens take their own keys.
   if (InModes({kModeResting, kModePageView, kModeDefeat, kModeVictory, kModeEndOfIntro})) return 1;
-  if (QuickKeys()) return 1;
+  // Control turns a hovered member or pile into examining before the quick
+  // keys read their chord, which they take while examining.
   ExamineKeys();
+  if (QuickKeys()) return 1;
   if (InModes({0, 3, 5})) KeypadWalk();
   CentreKey();
   if (CombatTurnKeys()) return 1;

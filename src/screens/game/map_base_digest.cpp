@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "combat/actions/action_executor.h"
 #include "engine/frame.h"
 #include "engine/settings.h"
 #include "map/area_shapes.h"
@@ -81,9 +82,11 @@ bool LineOfFireShown() { return MoveRangeShown() && ArrowGridMover == -1; }
 bool MoveArrowsShown() {
   // The arrows are those of the path of the order under the cursor, of the
   // five-foot step's squares, or of the move under way; the arrows of an
-  // earlier hover (or of another fighter's search) are not.
+  // earlier hover (or of another fighter's search) are not, and an action
+  // that moves nobody (a reload, the inventory, with the attacks of
+  // opportunity it draws) shows none.
   const bool own = PathArrowsShown == 1 || PendingPanelAction == kActFiveFootStep || KeypadStepActive == 1 ||
-                   CombatAction.actionCode != 0;
+                   IsMoveAction(CombatAction.actionCode);
   return InCombat == 1 && CombatAction.playerControlled == 1 && OptionWords[kOptionDisplayColouredArrows] != 0 &&
          CameraMoving == 0 && own && !BoxOverBattle();
 }

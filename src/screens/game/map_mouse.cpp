@@ -356,6 +356,11 @@ void ExploringClicks() {
 }
 
 void ExploringMouse() {
+  // While exploring a creature is hovered in screen mode 3, or here through
+  // its name on the party list: one still named otherwise is left from
+  // before (a merchant whose talk opened his trade page, closed away from
+  // him) and is hovered no more, though the pointer has not moved.
+  if (!IsOverNameList()) HoveredSlot = -1;
   UpdateWalkCursor();
   if (WalkCursorOn == 1) return;
   const bool scrolled = EdgeScroll();

@@ -229,13 +229,28 @@ TEST_F(GameScreen, CWithNoSpellToCastSaysWhyAndTheNextClickWalksNobody) {
 }
 
 // The map's marks are those of what they describe: the path arrows of the
-// square under the cursor (none once the cursor is on the action list), and
-// no threatened squares once the battle is over (a spell aimed after it).
+// square under the cursor (none once the cursor is on the action list), or
+// of a move under way, never of an action that moves nobody (a reload or the
+// inventory beside a foe, whose attack of opportunity is no walk); and no
+// threatened squares once the battle is over (a spell aimed after it).
 TEST_F(GameScreen, TheMarksOnTheMapAreThoseOfTheHoverAndOfTheBattle) {
-  ASSERT_TRUE(KnightFacesOrc(9));
-  MouseAt(inputtest::ScreenX(5), inputtest::ScreenY(6));
-  EXPECT_EQ(CursorShape, 12);
-  EXPECT_TRUE(MoveArrowsShown());
+  ASSERT_TRUE(KnightFacesOrc(4));
+  const struct {
+    int32_t code;
+    bool arrows;
+  } underWay[] = {{kActionWalkPath, true},  {kActionFiveFootStep, true}, {kActionMoveAndAttack, true},
+                  {kActionCharge, true},    {kActionInventory, false},   {kActionReload, false},
+                  {kActionFullAttack, false}};
+  for (const auto& row : underWay) {
+    MouseAt(inputtest::ScreenX(1), inputtest::ScreenY(6));
+    EXPECT_EQ(CursorShape, 12);
+    EXPECT_TRUE(MoveArrowsShown());
+    CombatAction.actionCode = row.code;
+    MouseAt(inputtest::ScreenX(1), inputtest::ScreenY(6));  // the next frame's hover
+    EXPECT_EQ(MoveArrowsShown(), row.arrows) << row.code;
+    CombatAction.actionCode = kActionNone;
+  }
+  MouseAt(inputtest::ScreenX(1), inputtest::ScreenY(6));
   MouseAt(250, 40);  // on the action list
   EXPECT_FALSE(MoveArrowsShown());
   OptionWords[kOptionDisplayThreatAreas] = 1;

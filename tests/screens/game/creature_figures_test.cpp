@@ -297,6 +297,33 @@ TEST_F(CreatureFigures, FloatingTextsStaggerRiseAndFade) {
   for (int i = 0; i < 60; ++i) mapscene::DrawScene();
   EXPECT_EQ(FloatingTexts[10].framesLeft, -1);
   EXPECT_EQ(FloatingTexts[10].x, -1);
+  // At the view's edges a text stays whole inside it: over a creature in the
+  // first column or in the last one shown; "Hit" over the first column is
+  // placed at map pixel -1, which is no mark of a text not yet placed.
+  const struct {
+    int x;
+    const char* text;
+    int creature;
+  } edges[] = {{0, "Unconscious", 12}, {12, "Unconscious", 13}, {0, "Hit", 14}};
+  for (const auto& e : edges) {
+    mapscene::Place(e.creature, e.x, 6 + e.creature % 2, 1);
+    ShowFloatingText(e.creature, e.text);
+    std::vector<GlyphDraw> glyphs;
+    RecordGlyphs(&glyphs);
+    mapscene::DrawScene();
+    RecordGlyphs(nullptr);
+    std::string text;
+    int left = 1000, right = -1000;
+    for (const GlyphDraw& g : glyphs) {
+      text += static_cast<char>(g.c);
+      left = std::min(left, g.x);
+      right = std::max(right, g.x + 8);
+    }
+    EXPECT_EQ(text, e.text) << e.x;
+    EXPECT_GE(left, 0) << e.text << " over column " << e.x;
+    EXPECT_LE(right, 320) << e.text << " over column " << e.x;
+    FloatingTexts[e.creature] = FloatingTextEntry{};
+  }
 }
 
 }  // namespace

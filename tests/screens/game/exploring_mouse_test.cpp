@@ -2,6 +2,7 @@
 // squares, the pointer over creatures, and an attack that starts a fight.
 #include <cstdio>
 
+#include "adventure/item_commands.h"
 #include "combat/actions/start_of_combat.h"
 #include "engine/widgets.h"
 #include "map/party_vision.h"
@@ -111,6 +112,27 @@ TEST_F(GameScreen, ThePointerOverACreatureSaysWhatTheClickDoes) {
   ClickSquare(8, 2);
   EXPECT_EQ(ClickResult.code, 34);
   EXPECT_EQ(WeaponMode, 1);
+}
+
+// A merchant's trade page, opened by the talk over his figure, closed by its
+// "Return To The Game" away from him: back on the map he is hovered no more,
+// though the pointer has not moved since.
+TEST_F(GameScreen, AMerchantIsNoLongerHoveredWhenHisTradePageCloses) {
+  LayOutMap(20, 12);
+  Leader(2, 2);
+  std::snprintf(screentest::Place(4, 4, 2, kAllegianceTalker).tag, sizeof Creatures[4].tag, "Odo");
+  BuildOccupancyGrids(0);
+  harness::MoveMouse(ScreenX(4), ScreenY(2));
+  ASSERT_TRUE(harness::StepFrames(2));
+  ASSERT_EQ(ScreenMode, kModeCreatureHovered);
+  ASSERT_EQ(HoveredSlot, Creatures[4].fighterSlot);
+  ScreenMode = kModeExploring;  // as the talk's script leaves it
+  OpenTrade(4);
+  ASSERT_TRUE(harness::StepFrames(1));
+  harness::Click(8 * 26, 8 * 27 + 4);  // "Return To The Game"
+  ASSERT_TRUE(harness::StepFrames(2));
+  ASSERT_NE(ScreenMode, kModePageView);
+  EXPECT_EQ(HoveredSlot, -1);
 }
 
 // An attack on an enemy out of combat: at 60 feet the fight starts, at 61

@@ -9,6 +9,7 @@
 #include "engine/page_history_access.h"
 #include "engine/settings.h"
 #include "frontend/front_fixture.h"
+#include "platform/files.h"
 #include "rules/conditions.h"
 #include "rules/item_tables.h"
 #include "screens/game/action_state.h"
@@ -43,13 +44,14 @@ class QuickKeys : public GameScreen {
   }
   void TearDown() override {
     GameScreen::TearDown();
+    platform::FinishDiscardingFolders();  // the slots the saves put aside
     std::filesystem::remove_all(folder_);
   }
   std::filesystem::path folder_;
 };
 
 TEST_F(QuickKeys, ControlSSavesAndControlLLoadsTheFirstSlot) {
-  // Not in combat's turn, not with a creature hovered, not in Ironman mode.
+  // Not in combat's turn, not in Ironman mode.
   InCombat = 1;
   Keys({"Left Ctrl", "S"});
   EXPECT_EQ(ClickResult.code, -1);
@@ -61,15 +63,76 @@ TEST_F(QuickKeys, ControlSSavesAndControlLLoadsTheFirstSlot) {
   Keys({"Left Ctrl", "S"});
   EXPECT_EQ(ClickResult.code, 62);
   EXPECT_TRUE(std::filesystem::exists(std::string("SaveGame/") + AdventureFolder + "/1/Details.dat"));
+  // In combat Control examines nothing: a creature hovered keeps the load off.
   ClickResult.code = -1;
+  InCombat = 1;
   ScreenMode = kModeCreatureHovered;
   Keys({"Left Ctrl", "L"});
   EXPECT_EQ(ClickResult.code, -1);
+  InCombat = 0;
   ScreenMode = kModeExploring;
   Creatures[0].hitPoints = 1;
   Keys({"Right Ctrl", "L"});
   EXPECT_EQ(ClickResult.code, 64);
   EXPECT_GT(Creatures[0].hitPoints, 1);
+}
+
+// Control+S as a player presses it, in whole frames: both keys read in one
+// frame; Control read in one frame and S tapped (Control let go) before the
+// next; and with the pointer resting on a member or a pile, whose hover
+// Control turns into examining. Control+L the same way.
+TEST_F(QuickKeys, TheChordIsTakenAsPressedOverTheGroundAMemberOrAPile) {
+  CurrentMap.layers[kLayerObjects0][SquareIndex(8, 3)] = 5001;
+  enum Under { kGround, kMember, kPile };
+  const struct {
+    Under under;
+    bool spread;
+    uint32_t hoverMode;
+    int x, y;
+  } rows[] = {{kGround, false, kModeExploring, 8, 7},     {kGround, true, kModeExploring, 8, 7},
+              {kMember, false, kModeCreatureHovered, 3, 3}, {kMember, true, kModeCreatureHovered, 3, 3},
+              {kPile, false, kModeItemPileHovered, 8, 3}};
+  for (const auto& row : rows) {
+    for (const char* key : {"S", "L"}) {
+      SCOPED_TRACE(std::string(key) + " over " + std::to_string(row.under) + (row.spread ? ", spread" : ""));
+      harness::MoveMouse(inputtest::ScreenX(6), inputtest::ScreenY(6));
+      ASSERT_TRUE(harness::StepFrames(1));
+      harness::MoveMouse(inputtest::ScreenX(row.x), inputtest::ScreenY(row.y) + 4);
+      ASSERT_TRUE(harness::StepFrames(1));
+      ASSERT_EQ(ScreenMode, row.hoverMode);
+      ResetClickResults();
+      harness::KeyDown("Left Ctrl");
+      if (row.spread) {
+        ASSERT_TRUE(harness::StepFrames(1));
+        harness::KeyUp("Left Ctrl");
+      }
+      harness::KeyDown(key);
+      harness::KeyUp(key);
+      harness::KeyUp("Left Ctrl");
+      ASSERT_TRUE(harness::StepFrames(2));
+      EXPECT_EQ(ShownClickResult.code, key[0] == 'S' ? 62 : 64);
+    }
+  }
+}
+
+// The quick save's "Success" stands beside the resting pointer until the
+// party is sent on: the keypad walks it four squares and the word is gone.
+TEST_F(QuickKeys, TheSavesSuccessGoesWhenThePartyWalksOn) {
+  harness::MoveMouse(inputtest::ScreenX(8), inputtest::ScreenY(7));
+  ASSERT_TRUE(harness::StepFrames(2));
+  harness::KeyDown("Left Ctrl");
+  harness::KeyDown("S");
+  ASSERT_TRUE(harness::StepFrames(1));
+  harness::KeyUp("S");
+  harness::KeyUp("Left Ctrl");
+  ASSERT_TRUE(harness::StepFrames(20));
+  EXPECT_STREQ(CursorHint, "Success");
+  harness::KeyDown("Keypad 6");
+  for (int frame = 0; frame < 400 && Creatures[0].squareX < 7; ++frame) ASSERT_TRUE(harness::StepFrames(1));
+  harness::KeyUp("Keypad 6");
+  ASSERT_TRUE(harness::StepFrames(2));
+  EXPECT_EQ(Creatures[0].squareX, 7);
+  EXPECT_STREQ(CursorHint, "");
 }
 
 TEST_F(GameScreen, EscapeOpensTheMenuUnlessLeftShiftIsHeld) {
