@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <utility>
 
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
@@ -370,10 +371,13 @@ std::vector<Recipe> ParseRecipes(const std::string& file, const std::string& tex
           r.level = Number(where, words[w].substr(6));
           NeedRange(where, "level", r.level, 0, 10);
         }
-        if (std::find(expected.begin(), expected.end(), r.name) == expected.end())
-          Fail(where, QuotedBytes(r.name) + " is not one of the game's sounds");
+        // A sound refused for its name may have been meant for any sound.
+        const std::string name = std::exchange(r.name, "");
+        if (std::find(expected.begin(), expected.end(), name) == expected.end())
+          Fail(where, QuotedBytes(name) + " is not one of the game's sounds");
         for (size_t k = 0; k + 1 < recipes.size(); ++k)
-          if (recipes[k].name == r.name) Fail(where, QuotedBytes(r.name) + " is made twice");
+          if (recipes[k].name == name) Fail(where, QuotedBytes(name) + " is made twice");
+        r.name = name;
         r.refused = false;
         return;
       }
