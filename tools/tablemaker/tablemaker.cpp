@@ -13,16 +13,17 @@
 //     text "Positive energy closes wounds ..."
 //
 // Each line holds key/value pairs; a value with blanks is written in double
-// quotes (\" and \\ inside, \xNN for any byte, \r). A name holds no control
-// byte, a text none but the carriage return that ends a line of it, as the
-// game shows them (a zero byte would end it). Named values may be given
-// by name or number; a field is given once in a row. "copy A-B to C key value
-// ..." copies rows A to B onto C onwards, with the given fields changed. '#'
-// starts a comment. Any fault is reported on one line as file:line: message,
-// naming the field ("'level' value 12 is outside 1 to 9", "row 31 'level':
-// has level 4 but stands in the level 3 block"; words of the source shown as
-// a quoted value writes them), and the tool exits with status 1, writing
-// nothing. The table's rules are checked once every line reads without a
+// quotes (\" and \\ inside, \xNN for any byte, \r; "£" written in UTF-8 is
+// the highlight mark 0xA3). A name holds no control byte, a text none but the
+// carriage return that ends a line of it, as the game shows them (a zero byte
+// would end it). Named values may be given by name or number; a field is
+// given once in a row. "copy A-B to C key value ..." copies rows A to B onto C
+// onwards, with the given fields changed. '#' starts a comment. Any fault is
+// reported on one line as file:line: message, naming the field ("'level'
+// value 12 is outside 1 to 9", "row 31 'level': has level 4 but stands in the
+// level 3 block"; words of the source shown as a quoted value writes them); a
+// refused row or copy line counts as giving the rows it names. The tool then
+// exits with status 1, writing nothing. The table's rules are checked once every line reads without a
 // fault. The spells may also be written out in words (the listing) for
 // readers.
 #include <algorithm>
