@@ -9,20 +9,17 @@
 #include <vector>
 
 #include "adventure/script_file.h"
+#include "common/source_numbers.h"
 #include "fuzz/fuzz_target.h"
 #include "scriptmaker/script_source.h"
 
 namespace {
 
-// A label as the compiler tells labels apart: a number of up to ten digits
-// by its 32-bit value, anything else by its name.
+// A label as the compiler tells labels apart: a whole number of 32 bits
+// (common/source_numbers.h) by its value, anything else by its name.
 std::string LabelNumberOrName(const std::string& label) {
-  size_t i = label.size() > 0 && (label[0] == '-' || label[0] == '+') ? 1 : 0;
-  if (i == label.size() || label.size() - i > 10) return label;
-  for (size_t k = i; k < label.size(); ++k)
-    if (label[k] < '0' || label[k] > '9') return label;
-  const long long value = std::stoll(label);
-  if (value < INT32_MIN || value > static_cast<long long>(UINT32_MAX)) return label;
+  long long value = 0;
+  if (!ReadWholeNumber(label, INT32_MIN, UINT32_MAX, &value)) return label;
   return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(value)));
 }
 

@@ -22,9 +22,11 @@ TEST(HelpSource, APageUnderTheIdThatDrawsNothingIsRefused) {
 }
 
 // A byte the game cannot show is refused once, by its field, and shown: a
-// page or keyword line refused for it neither leaves its text as text before
-// a page nor its keywords as links to no page. Each fault is one printable
-// line: an id is read whole, and a link runs to its '@' on its own line.
+// page or keyword line refused for it (one whose first word may be "page" or
+// "keyword") neither leaves its text as text before a page nor its keywords
+// as links to no page, whichever keyword it may have given. Each fault is one
+// printable line: an id is read whole, and a link runs to its '@' on its own
+// line.
 TEST(HelpSource, AFaultIsRefusedOnceAndShown) {
   using namespace std::string_literals;
   const struct {
@@ -37,6 +39,11 @@ TEST(HelpSource, AFaultIsRefusedOnceAndShown) {
        "items.txt:4: error: 'text' holds the control byte \\x0d: 'Rings and\\x0dwands.'"},
       {"page 10001 Magic\nkeyword @MAGIC@ @CAF\xe9@\n\nRings.\n\npage 10002 Rings\nkeyword @RINGS@\n\nSee @MAGIC@.\n",
        "items.txt:2: error: 'keyword' holds the byte \\xe9, which the game cannot show: '@MAGIC@ @CAF\\xe9@'"},
+      {"page 10001 Magic\nkeyword @MA\0GIC@\n\nRings.\n\npage 10002 Rings\nkeyword @RINGS@\n\nSee @MAGIC@.\n"s,
+       "items.txt:2: error: 'keyword' holds the control byte \\x00: '@MA\\x00GIC@'"},
+      {"page 10001 Magic\nke\xe9yword @MAGIC@\n\nRings.\n\npage 10002 Rings\n\nSee @MAGIC@.\n",
+       "items.txt:2: error: 'ke\\xe9yword' holds the byte \\xe9, which the game cannot show"},
+      {"pa\0ge 10001 Magic\nkeyword @MAGIC@\n\nRings.\n"s, "items.txt:1: error: 'pa\\x00ge' holds the control byte \\x00"},
       {"page 10001 Magic\nkeyword @MAGIC@\n\nRings [and] wands.\n",
        "items.txt:4: error: 'text' holds the byte [, which the game cannot show: 'Rings [and] wands.'"},
       {"page 2000x Character\n\nThe record.\n", "items.txt:1: error: a page line needs a positive id: page <id> <title>"},
@@ -49,6 +56,11 @@ TEST(HelpSource, AFaultIsRefusedOnceAndShown) {
     EXPECT_EQ(refused.errors[0], c.message);
     EXPECT_TRUE(refused.file.empty());
   }
+  // What a refused line may have given is given, for the check of the names the game uses.
+  const HelpResult refused = CompileHelp({{"items.txt", "page 100\x01" "01 Magic\nkeyword @MA\x01GIC@\n"}});
+  EXPECT_TRUE(refused.GivesPage(10001));
+  EXPECT_TRUE(refused.GivesKeyword("@MAGIC@"));
+  EXPECT_FALSE(refused.GivesKeyword("@RINGS@"));
 }
 
 }  // namespace

@@ -49,6 +49,13 @@ TEST(MapCompiler, RefusesFaultySources) {
       // reported as having no key.
       {"a control byte in a key", "name: x\nwidth: 3\nheight: 2\nlayer walls\nkey # 4\x01" "6\n#.#\n###\nend\n",
        "Map9.txt:5: 'layer walls' holds the control byte \\x01: 'key # 4\\x016'\n", true},
+      // A layer's heading or end refused for a bad byte is one all the same:
+      // its rows are not each refused as header lines, nor the lines after
+      // its end as rows.
+      {"a control byte in a layer's heading", "name: x\nwidth: 2\nheight: 1\nla\x01yer walls\n..\nend\n",
+       "Map9.txt:4: 'la\\x01yer' holds the control byte \\x01\n", true},
+      {"a control byte in a layer's end", "name: x\nwidth: 2\nheight: 1\nlayer walls\n..\ne\x01nd\nlayer floor\n..\nend\n",
+       "Map9.txt:6: 'e\\x01nd' holds the control byte \\x01\n", true},
       {"a key without a number", "name: x\nwidth: 2\nheight: 1\nlayer walls\nkey # 4x\n##\nend\n",
        "Map9.txt:5: key '#' needs a whole-number code, not '4x'\n", true},
   };

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -31,8 +32,9 @@ std::string ReadFile(const fs::path& path) {
   return s.str();
 }
 
-// Compiles the sources (name, text) into a scratch folder with the test scripts' names file.
-ToolRun Compile(const std::vector<std::pair<std::string, std::string>>& sources) {
+// Compiles the sources (name, text) into a scratch folder with the test
+// scripts' names file, and a names file of `names` when given.
+ToolRun Compile(const std::vector<std::pair<std::string, std::string>>& sources, const std::string& names = "") {
   const fs::path dir = fs::temp_directory_path() / ("scriptmaker_test_" + std::to_string(::getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir / "in");
@@ -41,6 +43,10 @@ ToolRun Compile(const std::vector<std::pair<std::string, std::string>>& sources)
   command += (dir / "out").string();
   command += " --names ";
   command += (kSources / "Tests" / "Tests.names").string();
+  if (!names.empty()) {
+    std::ofstream(dir / "in" / "More.names", std::ios::binary) << names;
+    command += " --names " + (dir / "in" / "More.names").string();
+  }
   for (const auto& [name, text] : sources) {
     std::ofstream(dir / "in" / name, std::ios::binary) << text;
     command += " ";
@@ -102,6 +108,38 @@ TEST(ScriptmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
   }
   const ToolRun misnamed = Compile({{"..x.txt", "end\n"}});
   EXPECT_EQ(misnamed.status, 1);
+}
+
+// Every line is compiled for its own faults, whatever another line held: a
+// line refused as it is split into words counts as what it declares or sets
+// (so that a line that uses the name or label is not refused besides), as
+// does a refused declaration of a names file.
+TEST(ScriptmakerTest, EveryFaultIsReportedOnceAndARefusedLineCountsAsGiven) {
+  using namespace std::string_literals;
+  const struct {
+    std::string source, names;
+    std::vector<std::string> messages;
+  } cases[] = {
+      {"ask \"Open\0?\" \"Yes.\"\nif_flag Ch\0estOpened 0\nendif\nask \"Caf\xe9?\" \"Yes.\"\n"s, "",
+       {"Bad.txt:1: 'ask' holds the control byte", "Bad.txt:2: 'if_flag' holds the control byte",
+        "Bad.txt:4: 'ask' holds the byte \\xe9"}},
+      {"la\0bel Far\ngoto Far\nask \"Caf\xe9?\" \"Yes.\"\n"s, "",
+       {"Bad.txt:1: 'la\\x00bel' holds the control byte", "Bad.txt:3: 'ask' holds the byte \\xe9"}},
+      {"flag Chest\0y 12\nset_flag Chesty 1\nset_flag Nowhere 1\n"s, "",
+       {"Bad.txt:1: 'flag' holds the control byte", "Bad.txt:3: 'Nowhere' is neither a number nor a declared name"}},
+      {"label 1abc\ngoto 1abc\ngoto Nowhere\n", "",
+       {"Bad.txt:1: '1abc' cannot name a label", "Bad.txt:3: label Nowhere is not set in this script"}},
+      {"set_flag Gone 1\nfrobnicate 1\n", "flag Go\x01ne 12\n",
+       {"More.names:1: 'flag' holds the control byte", "Bad.txt:2: unknown command 'frobnicate'"}},
+  };
+  for (const auto& c : cases) {
+    const ToolRun run = Compile({{"Good.txt", "end\n"}, {"Bad.txt", c.source}}, c.names);
+    EXPECT_EQ(run.status, 1) << c.source;
+    EXPECT_EQ(static_cast<size_t>(std::count(run.errors.begin(), run.errors.end(), '\n')), c.messages.size() + 1)
+        << run.errors;
+    for (const std::string& m : c.messages) EXPECT_NE(run.errors.find(m), std::string::npos) << m << "\n" << run.errors;
+    EXPECT_FALSE(run.wrote) << c.source;
+  }
 }
 
 }  // namespace

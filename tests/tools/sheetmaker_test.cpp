@@ -1,6 +1,6 @@
 // The sheet tool run on copies of the graphics sources: faulty frame maps
-// are refused with their file and line, and a good run writes every sheet
-// and its contact sheet.
+// are refused with their file and line, a failed run writes nothing, and a
+// good run writes every sheet and its contact sheet.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
@@ -27,15 +27,32 @@ struct ToolRun {
   std::string errors;
 };
 
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
 // A copy of content/graphics (and the world map it reads) with `extra`
-// appended to one of its files; the tool run on it.
-ToolRun RunTool(const std::string& file, const std::string& extra, const fs::path& out) {
+// appended to one of its files, or the first `from` in it replaced by `to`;
+// the tool run on it.
+ToolRun RunTool(const std::string& file, const std::string& extra, const fs::path& out, const std::string& from = "",
+                const std::string& to = "") {
   const fs::path root = fs::temp_directory_path() / ("sheetmaker_test_" + std::to_string(::getpid()));
   fs::remove_all(root);
   fs::create_directories(root / "maps" / "FullVersion");
   fs::copy(kContent / "graphics", root / "graphics");
   fs::copy(kContent / "maps" / "FullVersion" / "WorldMap.txt", root / "maps" / "FullVersion" / "WorldMap.txt");
-  if (!file.empty()) std::ofstream(root / "graphics" / file, std::ios::app) << "\n" << extra << "\n";
+  if (!from.empty()) {
+    std::string text = ReadFile(root / "graphics" / file);
+    const size_t at = text.find(from);
+    EXPECT_NE(at, std::string::npos) << from;
+    if (at != std::string::npos) text.replace(at, from.size(), to);
+    std::ofstream(root / "graphics" / file, std::ios::binary) << text;
+  } else if (!file.empty()) {
+    std::ofstream(root / "graphics" / file, std::ios::app) << "\n" << extra << "\n";
+  }
   fs::create_directories(out / "sheets");
   fs::create_directories(out / "contact");
   const std::string errors = (root / "errors.txt").string();
@@ -104,7 +121,54 @@ TEST(SheetMaker, EveryFaultIsReportedOnceAndShown) {
   const ToolRun row = RunTool("interface.txt", "sheet 13\nframe 999\n.\t\xe9.\n", out);
   EXPECT_EQ(row.status, 1);
   EXPECT_NE(row.errors.find(": letter '\\x09' is not in the palette\n"), std::string::npos) << row.errors;
-  EXPECT_EQ(std::count(row.errors.begin(), row.errors.end(), '\n'), 1) << row.errors;
+  EXPECT_NE(row.errors.find("\nmake_sheets: 1 fault, nothing written\n"), std::string::npos) << row.errors;
+  fs::remove_all(out);
+}
+
+// A heading line refused for one bad byte is one fault: it counts as what it
+// may be (its sheet, palette, frame or block begun or ended), so that the
+// lines after it are not each refused besides; a recipe's name holds what the
+// fonts show, and a name given twice is one fault, not one a sheet. A failed
+// run leaves the output folders as they were, though it fails only as it
+// draws.
+TEST(SheetMaker, AHeadingLineRefusedIsOneFaultAndNothingIsWritten) {
+  using namespace std::string_literals;
+  const fs::path out = fs::temp_directory_path() / ("sheetmaker_test_heading_" + std::to_string(::getpid()));
+  const struct {
+    const char* file;
+    std::string from, to, message;
+  } cases[] = {
+      {"interface.txt", "\nsheet 13", "\nsh\0eet 13"s, "'sh\\x00eet' holds the control byte \\x00"},
+      {"interface.txt", "\npalette", "\npa\xe9lette", "unknown line \"pa\\xe9lette\""},
+      {"interface.txt", "\nend", "\ne\x01nd", "'e\\x01nd' holds the control byte \\x01"},
+      {"interface.txt", "\nframe 1 ", "\nfr\0ame 1 "s, "'fr\\x00ame' holds the control byte \\x00"},
+      {"terrain.txt", "\nsheet 0", "\nsh\x01" "eet 0", "'sh\\x01eet' holds the control byte \\x01"},
+      {"figures.txt", "recipe wizard ", "recipe wiz\xe9rd ",
+       "'recipe' holds the byte \\xe9, which the game cannot show: 'wiz\\xe9rd'"},
+      {"figures.txt", "recipe wizard ", "recipe wiz[rd ", "'recipe' holds the byte [, which the game cannot show: 'wiz[rd'"},
+      {"figures.txt", "\nrecipe commoner ", "\nrecipe wizard humanoid\nrecipe commoner ", "recipe \"wizard\" given twice"},
+      {"font_large.txt", "\ncolours", "\ncol\x01ours", "'col\\x01ours' holds the control byte \\x01"},
+      // Found as the sheets are drawn: the sheets drawn before it are not written.
+      {"terrain.txt", "\nsheet 21\n", "\nsheet 21\n  50 ground moon-dust\n", "no ground \"moon-dust\""},
+  };
+  for (const auto& c : cases) {
+    fs::remove_all(out);
+    fs::create_directories(out / "sheets");
+    std::ofstream(out / "sheets" / "0.dat", std::ios::binary) << "a sheet of an earlier build";
+    const std::string source = ReadFile(kContent / "graphics" / c.file);
+    const size_t at = source.find(c.from);
+    const int line = 1 + static_cast<int>(std::count(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(at), '\n')) +
+                     (c.from[0] == '\n' ? 1 : 0) + (c.to.find("moon") != std::string::npos ? 1 : 0);
+    const ToolRun run = RunTool(c.file, "", out, c.from, c.to);
+    EXPECT_EQ(run.status, 1) << c.message;
+    EXPECT_NE(run.errors.find(std::string(c.file) + ":" + std::to_string(line) + ": " + c.message + "\n"), std::string::npos)
+        << c.message << "\n" << run.errors;
+    EXPECT_NE(run.errors.find("\nmake_sheets: 1 fault, nothing written\n"), std::string::npos) << run.errors;
+    int files = 0;
+    for (const auto& entry : fs::recursive_directory_iterator(out)) files += entry.is_regular_file();
+    EXPECT_EQ(files, 1) << c.message;
+    EXPECT_TRUE(ReadFile(out / "sheets" / "0.dat") == "a sheet of an earlier build") << c.message;
+  }
   fs::remove_all(out);
 }
 

@@ -1,10 +1,11 @@
 // The sound tool on broken scores and recipes: each is reported as
-// file:line: message with status 1, and nothing is written.
+// file:line: message with status 1, and the game folder is left as it was.
 #include <gtest/gtest.h>
 
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -22,8 +23,23 @@ const fs::path kContent = fs::path(__FILE__).parent_path().parent_path().parent_
 struct ToolRun {
   int status;
   std::string errors;
-  bool wroteAnything;
+  bool wroteAnything;  // a file or folder in the game folder, empty before
 };
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// The text with the first `from` replaced.
+std::string Replace(std::string text, const std::string& from, const std::string& to) {
+  const size_t at = text.find(from);
+  EXPECT_NE(at, std::string::npos) << from;
+  if (at != std::string::npos) text.replace(at, from.size(), to);
+  return text;
+}
 
 // Runs the tool on a copy of the game's music (or effects) with one source
 // replaced by `text`.
@@ -32,6 +48,7 @@ ToolRun RunTool(const char* kind, const std::string& replaced, const std::string
   fs::remove_all(dir);
   const fs::path sources = dir / "sources", game = dir / "game", err = dir / "errors.txt";
   fs::create_directories(sources);
+  fs::create_directories(game);
   std::string input;
   if (std::string(kind) == "music") {
     for (const auto& e : fs::directory_iterator(kContent / "music"))
@@ -47,9 +64,7 @@ ToolRun RunTool(const char* kind, const std::string& replaced, const std::string
   std::ifstream in(err);
   std::stringstream errors;
   errors << in.rdbuf();
-  bool wrote = false;
-  for (const auto& e : fs::recursive_directory_iterator(game, fs::directory_options::skip_permission_denied))
-    wrote = wrote || e.is_regular_file();
+  const bool wrote = !fs::is_empty(game);
   fs::remove_all(dir);
   return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, errors.str(), wrote};
 }
@@ -103,9 +118,16 @@ TEST(SoundmakerTest, RecipesOutOfRangeAreReportedByLine) {
 }
 
 // Every fault of a source is reported, once: a second on a later line is not
-// lost behind the first, and a part whose line or notes were refused is not
-// timed besides (its bars would all be out).
+// lost behind the first, a part whose line or notes were refused is not
+// timed besides (its bars would all be out), and a refused heading line
+// counts as what it may be (its sound or part begun, the score's length
+// untimed), so that one bad byte in it is one message.
 TEST(SoundmakerTest, EveryFaultOfASourceIsReportedOnce) {
+  using namespace std::string_literals;
+  const std::string effects = ReadFile(kContent / "sounds" / "effects.txt");
+  const std::string score = ReadFile(kContent / "music" / "00-stillness.txt");
+  const int sound = 18, layer = 20;  // the first sound's line, and its second layer's
+  auto at = [](const char* file, int line) { return std::string(file) + ":" + std::to_string(line) + ": "; };
   const struct {
     const char* kind;
     const char* source;
@@ -117,15 +139,33 @@ TEST(SoundmakerTest, EveryFaultOfASourceIsReportedOnce) {
        {"00-stillness.txt:5: legato out of range (1 to 100)", "00-stillness.txt:8: 'q4' is not a note"}},
       {"music", "00-stillness.txt", "title Slow\ntempo 10\nmeter 400\nbars 400\npart a ch=0\n  r:6400\npart b ch=1\n  r:6400\n",
        {"00-stillness.txt:5: the score lasts 960000 seconds"}},
-      {"effects", "effects.txt", "sound Miss_1 0.2\n  noise lp=nan\nsound Miss_2 x\n  noise at=-1\n",
-       {"effects.txt:2: 'nan' is not a number", "effects.txt:3: 'x' is not a number", "effects.txt:4: at out of range"}},
+      // A name is checked beside the other faults of the recipes.
+      {"effects", "effects.txt",
+       Replace(Replace(Replace(effects, "amp=0.25 attack", "amp=nan attack"), "sound Miss_2 0.40", "sound Miss_2 x"),
+               "sound Miss_3", "sound Miss_9"),
+       {at("effects.txt", layer) + "'nan' is not a number", at("effects.txt", 22) + "'x' is not a number",
+        at("effects.txt", 26) + "'Miss_9' is not one of the game's sounds"}},
+      // One bad byte in a heading line.
+      {"effects", "effects.txt", Replace(effects, "sound Miss_1", "so\0und Miss_1"s),
+       {at("effects.txt", sound) + "'so\\x00und' holds the control byte \\x00"}},
+      {"effects", "effects.txt", Replace(effects, "sound Miss_1", "sou\xe9nd Miss_1"),
+       {at("effects.txt", sound) + "'sou\\xe9nd' holds the byte \\xe9, which the game cannot show"}},
+      {"effects", "effects.txt", Replace(effects, "loop Ambient_9", "lo\x01op Ambient_9"),
+       {at("effects.txt", 100) + "'lo\\x01op' holds the control byte \\x01"}},
+      {"music", "00-stillness.txt", Replace(score, "part celesta", "pa\x01rt celesta"),
+       {at("00-stillness.txt", 8) + "'pa\\x01rt' holds the control byte \\x01"}},
+      {"music", "00-stillness.txt", Replace(score, "meter 4", "me\xe9ter 4"),
+       {at("00-stillness.txt", 4) + "'me\\xe9ter' holds the byte \\xe9, which the game cannot show"}},
   };
   for (const auto& c : cases) {
     const ToolRun run = RunTool(c.kind, c.source, c.text);
     EXPECT_EQ(run.status, 1);
-    size_t lines = 0;
-    for (char ch : run.errors) lines += ch == '\n';
-    EXPECT_EQ(lines, c.messages.size()) << run.errors;
+    EXPECT_FALSE(run.wroteAnything) << run.errors;
+    // Each fault a line, and the summary.
+    EXPECT_EQ(static_cast<size_t>(std::count(run.errors.begin(), run.errors.end(), '\n')), c.messages.size() + 1)
+        << run.errors;
+    EXPECT_NE(run.errors.find("makesounds: " + std::to_string(c.messages.size()) + " fault"), std::string::npos)
+        << run.errors;
     for (const std::string& m : c.messages) EXPECT_NE(run.errors.find(m), std::string::npos) << m << " in:\n" << run.errors;
   }
 }

@@ -208,7 +208,7 @@ TEST(StartmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
     EXPECT_EQ(run.status, 1) << c.source;
     EXPECT_NE(run.errors.find(c.message), std::string::npos) << c.source << "\n" << run.errors;
     if (c.alone) {
-      EXPECT_NE(run.errors.find("makestart: 1 fault;"), std::string::npos) << run.errors;
+      EXPECT_NE(run.errors.find("makestart: 1 fault,"), std::string::npos) << run.errors;
     }
     EXPECT_TRUE(run.roster.empty() && run.crafted.empty()) << c.source;
   }

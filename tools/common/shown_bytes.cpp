@@ -63,6 +63,19 @@ std::string UnshownByteMessage(std::string_view field, std::string_view text, si
   return QuotedBytes(field) + said + ": " + QuotedBytes(text);
 }
 
+bool MayBeWord(std::string_view written, std::string_view word) {
+  if (written == word) return true;
+  std::string kept;
+  for (const char c : written)
+    if (GameShowsByte(static_cast<unsigned char>(c))) kept += c;
+  if (kept.size() == written.size()) return false;  // a sound word is only itself
+  if (kept == word) return true;
+  if (written.size() != word.size()) return false;
+  for (size_t i = 0; i < word.size(); ++i)
+    if (GameShowsByte(static_cast<unsigned char>(written[i])) && written[i] != word[i]) return false;
+  return true;
+}
+
 std::string WithGamePoundSigns(std::string_view text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {

@@ -23,6 +23,14 @@ size_t UnshownByte(std::string_view text, bool lineEnds);
 // the text is itself the word the line is read by.
 std::string UnshownByteMessage(std::string_view field, std::string_view text, size_t at);
 
+// Whether a word refused for bytes the game cannot show may be `word` as its
+// source meant it: the same word with those bytes left out, or with them
+// standing in for as many of its own ("wiz\xe9rd" and "wiz\xe9ard" may be
+// "wizard"). A sound word is only itself. What a refused line gives (a
+// sheet, a recipe, a row) counts as given by it, so that no line after it
+// is refused for the want of it.
+bool MayBeWord(std::string_view written, std::string_view word);
+
 // A text as the game holds it: the pound sign written in UTF-8 (0xC2 0xA3)
 // is its byte 0xA3, the highlight mark.
 std::string WithGamePoundSigns(std::string_view text);

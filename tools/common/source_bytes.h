@@ -12,6 +12,13 @@ inline bool BlankAt(std::string_view line, size_t i) {
   return line[i] == ' ' || line[i] == '\t' || (line[i] == '\r' && i + 1 == line.size());
 }
 
+// A text without the blanks at its ends (spaces, tabs, carriage returns).
+inline std::string TrimBlanks(std::string_view text) {
+  const size_t start = text.find_first_not_of(" \t\r");
+  if (start == std::string_view::npos) return "";
+  return std::string(text.substr(start, text.find_last_not_of(" \t\r") - start + 1));
+}
+
 // A control byte: below 32, or 127. The game draws none of them (a glyph
 // starts at 33 and the space is a blank), and a zero byte ends a text.
 inline bool IsControlByte(unsigned char c) { return c < 32 || c == 127; }

@@ -36,13 +36,10 @@ struct Keyword {
 
 // The faults found so far, each "file:line: error: message".
 std::vector<std::string>* g_errors = nullptr;
-// The ids and keywords of refused pages: named by the source all the same,
-// so that no link to them nor name of them is reported for the one fault.
-struct RefusedNames {
-  std::set<uint32_t> ids;
-  std::set<std::string> keywords;
-};
-RefusedNames* g_refused = nullptr;
+// The ids and keywords of refused lines and pages: named by the source all
+// the same, so that no link to them nor name of them is reported for the one
+// fault.
+HelpResult* g_refused = nullptr;
 
 void Error(const std::string& where, const std::string& what) {
   g_errors->push_back(where + ": error: " + what);
@@ -63,26 +60,29 @@ const char* LineField(const std::string& line, size_t* value) {
   return "text";
 }
 
+// The first word of a line, which says what the line is: a page or keyword
+// line though it is refused (common/shown_bytes.h).
+std::string FirstWord(const std::string& line) { return line.substr(0, line.find(' ')); }
+bool MayBePageLine(const std::string& line) { return MayBeWord(FirstWord(line), "page"); }
+bool MayBeKeywordLine(const std::string& line) { return MayBeWord(FirstWord(line), "keyword"); }
+
 // Source text is UTF-8; the game's text is bytes. "\xC2\xA3" (the pound
 // sign, which marks terms) becomes 0xA3; any byte the game cannot show
-// (common/shown_bytes.h) is refused.
+// (common/shown_bytes.h) is refused, in the field that holds it (in the word
+// itself when that is the first word of a page or keyword line).
 bool ToGameBytes(const std::string& in, std::string* out, std::string* why) {
-  out->clear();
-  for (size_t i = 0; i < in.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(in[i]);
-    if (c == 0xC2 && i + 1 < in.size() && static_cast<unsigned char>(in[i + 1]) == 0xA3) {
-      out->push_back('\xA3');
-      ++i;
-    } else if (GameShowsByte(c)) {
-      out->push_back(static_cast<char>(c));
-    } else {
-      size_t start = 0;
-      const char* field = LineField(in, &start);
-      *why = UnshownByteMessage(field, std::string_view(in).substr(start), i - start);
-      return false;
-    }
+  *out = WithGamePoundSigns(in);
+  const size_t at = UnshownByte(*out, false);
+  if (at == std::string::npos) return true;
+  const std::string first = FirstWord(*out);
+  if (at < first.size() && (MayBePageLine(*out) || MayBeKeywordLine(*out))) {
+    *why = UnshownByteMessage("", first, at);
+    return false;
   }
-  return true;
+  size_t start = 0;
+  const char* field = LineField(*out, &start);
+  *why = UnshownByteMessage(field, std::string_view(*out).substr(start), at - start);
+  return false;
 }
 
 bool ValidKeyword(const std::string& k) {
@@ -96,13 +96,6 @@ bool ValidKeyword(const std::string& k) {
   return true;
 }
 
-std::string Trim(const std::string& s) {
-  const size_t a = s.find_first_not_of(" \t\r");
-  if (a == std::string::npos) return "";
-  const size_t b = s.find_last_not_of(" \t\r");
-  return s.substr(a, b - a + 1);
-}
-
 // A page line after "page ": its id, a whole number from 1 to 4294967295
 // written alone ("2000x" is no id), then its title.
 bool ReadPageLine(const std::string& rest, long long* id, std::string* title) {
@@ -110,7 +103,7 @@ bool ReadPageLine(const std::string& rest, long long* id, std::string* title) {
   if (start == std::string::npos) return false;
   const size_t end = std::min(rest.find_first_of(" \t", start), rest.size());
   if (!ReadWholeNumber(std::string_view(rest).substr(start, end - start), 1, 0xFFFFFFFFll, id)) return false;
-  *title = Trim(rest.substr(end));
+  *title = TrimBlanks(rest.substr(end));
   return true;
 }
 
@@ -136,14 +129,17 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
       Error(where, why);
       // The page or the keywords of a refused line are named by the source
       // all the same: no link to them is reported besides.
-      if (raw.rfind("page ", 0) == 0) {
+      std::istringstream words(line);
+      std::string first, id;
+      words >> first;
+      if (MayBePageLine(line)) {
         RefusePage();
-        long long id = 0;
-        std::string title;
-        if (ReadPageLine(raw.substr(5), &id, &title)) g_refused->ids.insert(static_cast<uint32_t>(id));
-      } else if (raw.rfind("keyword ", 0) == 0) {
-        std::istringstream words(raw.substr(8));
-        for (std::string k; words >> k;) g_refused->keywords.insert(k);
+        long long read = 0;
+        words >> id;
+        if (ReadWholeNumber(id, 1, 0xFFFFFFFFll, &read)) g_refused->pageIds.insert(static_cast<uint32_t>(read));
+        else g_refused->refusedIds.push_back(id);
+      } else if (MayBeKeywordLine(line)) {
+        for (std::string k; words >> k;) g_refused->refusedKeywords.push_back(k);
       }
       continue;
     }
@@ -171,8 +167,8 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
     if (page == nullptr) {
       if (pageRefused && line.rfind("keyword ", 0) == 0) {
         std::istringstream words(line.substr(8));
-        for (std::string k; words >> k;) g_refused->keywords.insert(k);
-      } else if (!Trim(line).empty() && !pageRefused) {
+        for (std::string k; words >> k;) g_refused->refusedKeywords.push_back(k);
+      } else if (!TrimBlanks(line).empty() && !pageRefused) {
         Error(where, "text before the first page line");
       }
       continue;
@@ -184,13 +180,13 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
         if (!ValidKeyword(k)) {
           Error(where, "bad keyword " + QuotedBytes(k) + ": capitals, digits and _ ' - / + ( ) between two '@', at most " +
                            std::to_string(kHelpKeywordSize - 1) + " characters");
-          g_refused->keywords.insert(k);
+          g_refused->refusedKeywords.push_back(k);
         } else
           page->keywords.push_back(k + "\n" + where);
       }
       continue;
     }
-    const std::string text = Trim(line);
+    const std::string text = TrimBlanks(line);
     if (text.empty()) {
       inParagraph = false;
       continue;
@@ -216,7 +212,7 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
 // link names a keyword of some page. A link lies within a line of the text
 // as the game lays it out (the paragraphs and list items the tool joins with
 // carriage returns): an '@' closed only past one is not closed.
-void CheckMarks(const Page& page, const std::set<std::string>& keywords) {
+void CheckMarks(const Page& page, const HelpResult& given) {
   const std::string& t = page.text;
   const std::string name = "page " + std::to_string(page.id) + ": ";
   size_t at = 0;
@@ -231,7 +227,7 @@ void CheckMarks(const Page& page, const std::set<std::string>& keywords) {
     const std::string link = t.substr(at, end - at + 1);
     if (!ValidKeyword(link))
       Error(page.where, name + "bad link " + QuotedBytes(link));
-    else if (!keywords.count(link))
+    else if (!given.GivesKeyword(link))
       Error(page.where, name + "the link " + link + " names no page (add a keyword line to the page it should open)");
     at = end + 1;
   }
@@ -253,11 +249,24 @@ void PutField(std::string* out, const std::string& s, size_t size) {
 
 }  // namespace
 
+bool HelpResult::GivesPage(uint32_t id) const {
+  if (pageIds.count(id)) return true;
+  for (const std::string& written : refusedIds)
+    if (MayBeWord(written, std::to_string(id))) return true;
+  return false;
+}
+
+bool HelpResult::GivesKeyword(const std::string& keyword) const {
+  if (keywords.count(keyword)) return true;
+  for (const std::string& written : refusedKeywords)
+    if (MayBeWord(written, keyword)) return true;
+  return false;
+}
+
 HelpResult CompileHelp(const std::vector<HelpSource>& sources) {
   HelpResult result;
-  RefusedNames refused;
   g_errors = &result.errors;
-  g_refused = &refused;
+  g_refused = &result;
   std::vector<Page> pages;
   pages.reserve(kHelpPageCount + 16);
   for (const HelpSource& s : sources) ParseFile(s.name, s.text, &pages);
@@ -292,12 +301,9 @@ HelpResult CompileHelp(const std::vector<HelpSource>& sources) {
   if (keywords.size() > kHelpKeywordCount)
     Error(sources.empty() ? std::string() : sources[0].name, std::to_string(keywords.size()) + " keywords, at most " + std::to_string(kHelpKeywordCount) +
                        " fit");
-  std::set<std::string> known = refused.keywords;
-  for (const Keyword& k : keywords) known.insert(k.keyword);
-  for (const Page& page : pages) CheckMarks(page, known);
-  result.pageIds = refused.ids;
+  for (const Keyword& k : keywords) result.keywords.insert(k.keyword);
   for (const auto& [id, where] : ids) result.pageIds.insert(id);
-  result.keywords = known;
+  for (const Page& page : pages) CheckMarks(page, result);
   if (!result.errors.empty()) return result;
 
   std::string& out = result.file;

@@ -26,28 +26,14 @@
 // Blank lines separate paragraphs. "£" (or the single byte 0xA3) marks a term
 // that is shown highlighted: £Iron_Will£. Keywords are written in capitals
 // between two '@'; an '_' in them shows as a space.
-#include <cstdio>
-#include <fstream>
 #include <iostream>
-#include <sstream>
+#include <set>
 #include <string>
 #include <vector>
 
+#include "common/tool_files.h"
 #include "helpmaker/help_names.h"
 #include "helpmaker/help_source.h"
-
-namespace {
-
-bool ReadFile(const char* path, std::string* text) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream all;
-  all << in.rdbuf();
-  *text = all.str();
-  return true;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   std::string namesPath, requireIds, requirePlaces, reportPath;
@@ -73,56 +59,52 @@ int main(int argc, char** argv) {
   }
   const char* output = argv[first];
   std::vector<HelpSource> sources;
+  std::vector<std::string> unread;
   for (int i = first + 1; i < argc; ++i) {
-    std::ifstream in(argv[i], std::ios::binary);
-    if (!in) {
-      std::cerr << argv[i] << ": error: cannot open the file\n";
-      std::cerr << "compile_help: " << output << " not written\n";
-      return 1;
-    }
-    std::ostringstream text;
-    text << in.rdbuf();
-    sources.push_back({argv[i], text.str()});
+    std::string text;
+    if (ReadSourceFile(argv[i], &text)) sources.push_back({argv[i], text});
+    else unread.push_back(std::string(argv[i]) + ": error: cannot open the file");
   }
   HelpResult result = CompileHelp(sources);
+  result.errors.insert(result.errors.begin(), unread.begin(), unread.end());
+  // The help file and the report are put in place together, when nothing failed.
+  OutputFiles files;
   if (!namesPath.empty()) {
     HelpNames names;
     HelpRequirement required;
     std::string text, bad;
-    if (!ReadFile(namesPath.c_str(), &text)) {
+    if (!ReadSourceFile(namesPath, &text)) {
       result.errors.push_back(namesPath + ": error: cannot open the list of names");
     } else if (!names.Parse(text, &bad)) {
       result.errors.push_back(namesPath + ": error: a line of the list is not understood: " + bad);
     } else if (!required.Parse(requireIds, requirePlaces)) {
       result.errors.push_back("compile_help: error: --require takes id ranges as 31000-31330,61000");
     } else {
-      const HelpNameCheck check = CheckHelpNames(names, required, result.pageIds, result.keywords);
+      // A name a refused page or keyword line may have given is given.
+      std::set<uint32_t> ids;
+      std::set<std::string> keywords;
+      for (const auto& [id, where] : names.Ids())
+        if (result.GivesPage(id)) ids.insert(id);
+      for (const auto& [keyword, where] : names.Keywords())
+        if (result.GivesKeyword(keyword)) keywords.insert(keyword);
+      const HelpNameCheck check = CheckHelpNames(names, required, ids, keywords);
       result.errors.insert(result.errors.end(), check.errors.begin(), check.errors.end());
-      if (!reportPath.empty()) {
-        std::ofstream report(reportPath, std::ios::binary | std::ios::trunc);
-        for (const std::string& m : check.missing) report << m << "\n";
-      }
+      std::string report;
+      for (const std::string& m : check.missing) report += m + "\n";
+      if (!reportPath.empty() && !files.Write(reportPath, report))
+        result.errors.push_back(reportPath + ": error: cannot be written");
       if (!check.missing.empty())
         std::cout << "compile_help: " << check.missing.size() << " named page(s) or keyword(s) not yet written"
                   << (reportPath.empty() ? "" : " (listed in " + reportPath + ")") << "\n";
     }
   }
+  std::string failed;
+  if (result.errors.empty() && !files.Write(output, result.file))
+    result.errors.push_back(std::string(output) + ": error: cannot be written");
+  if (result.errors.empty() && !files.Commit(&failed)) result.errors.push_back(failed + ": error: cannot be written");
   for (const std::string& e : result.errors) std::cerr << e << "\n";
   if (!result.errors.empty()) {
-    std::cerr << "compile_help: " << result.errors.size() << " error(s); " << output << " not written\n";
-    return 1;
-  }
-  const std::string& out = result.file;
-  const std::string temp = std::string(output) + ".tmp";
-  {
-    std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-    if (!file.write(out.data(), static_cast<std::streamsize>(out.size()))) {
-      std::cerr << "compile_help: cannot write " << temp << "\n";
-      return 1;
-    }
-  }
-  if (std::rename(temp.c_str(), output) != 0) {
-    std::cerr << "compile_help: cannot rename " << temp << " to " << output << "\n";
+    std::cerr << FaultSummary("compile_help", result.errors.size()) << "\n";
     return 1;
   }
   return 0;

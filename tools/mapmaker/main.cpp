@@ -6,27 +6,16 @@
 //   Only checks the sources.
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "common/tool_files.h"
 #include "mapmaker/map_source.h"
 
 namespace {
 
 MapRecord Compiled, Reread;
 uint8_t Image[kMapRecordBytes];
-
-bool ReadText(const std::string& path, std::string* out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  *out = ss.str();
-  return true;
-}
 
 }  // namespace
 
@@ -37,11 +26,7 @@ int main(int argc, char** argv) {
   }
   const bool checkOnly = std::strcmp(argv[1], "--check") == 0;
   const std::string outDir = argv[1];
-  struct Output {
-    std::string name;
-    std::vector<uint8_t> bytes;
-  };
-  std::vector<Output> outputs;
+  OutputFiles files;
   int faults = 0;
   for (int i = 2; i < argc; ++i) {
     const std::string path = argv[i];
@@ -52,7 +37,7 @@ int main(int argc, char** argv) {
       continue;
     }
     std::string text;
-    if (!ReadText(path, &text)) {
+    if (!ReadSourceFile(path, &text)) {
       std::fprintf(stderr, "%s: cannot be read\n", path.c_str());
       ++faults;
       continue;
@@ -71,25 +56,19 @@ int main(int argc, char** argv) {
       ++faults;
       continue;
     }
-    outputs.push_back({outName, std::vector<uint8_t>(Image, Image + kMapRecordBytes)});
+    if (!faults && !checkOnly && !files.Write(outDir + "/" + outName, Image, kMapRecordBytes)) {
+      std::fprintf(stderr, "%s/%s: cannot be written\n", outDir.c_str(), outName.c_str());
+      ++faults;
+    }
+  }
+  std::string failed;
+  if (!faults && !checkOnly && !files.Commit(&failed)) {
+    std::fprintf(stderr, "%s: cannot be written\n", failed.c_str());
+    ++faults;
   }
   if (faults) {
-    std::fprintf(stderr, "makemaps: %d fault%s, no map written\n", faults, faults == 1 ? "" : "s");
+    std::fprintf(stderr, "%s\n", FaultSummary("makemaps", static_cast<size_t>(faults)).c_str());
     return 1;
-  }
-  if (checkOnly) return 0;
-  std::error_code ec;
-  std::filesystem::create_directories(outDir, ec);
-  for (const auto& o : outputs) {
-    const std::string target = outDir + "/" + o.name;
-    FILE* f = std::fopen(target.c_str(), "wb");
-    bool written = f && std::fwrite(o.bytes.data(), 1, o.bytes.size(), f) == o.bytes.size();
-    if (f && std::fclose(f) != 0) written = false;
-    if (!written) {
-      std::fprintf(stderr, "%s: cannot be written\n", target.c_str());
-      std::remove(target.c_str());
-      return 1;
-    }
   }
   return 0;
 }

@@ -56,16 +56,9 @@ std::string Misdrawn(int layer, bool worldMap, long long code) {
   return "";
 }
 
-std::string Trim(const std::string& s) {
-  size_t a = 0, b = s.size();
-  while (a < b && std::isspace(static_cast<unsigned char>(s[a]))) ++a;
-  while (b > a && std::isspace(static_cast<unsigned char>(s[b - 1]))) --b;
-  return s.substr(a, b - a);
-}
-
 // A whole number of 32 bits, read whole (a zero byte and junk after the
 // digits are no number).
-bool ParseInt(const std::string& s, long long* out) { return ReadWholeNumber(Trim(s), INT32_MIN, INT32_MAX, out); }
+bool ParseInt(const std::string& s, long long* out) { return ReadWholeNumber(TrimBlanks(s), INT32_MIN, INT32_MAX, out); }
 
 struct HeaderField {
   const char* key;
@@ -106,10 +99,13 @@ class Compiler {
         LayerLine(line);
         continue;
       }
-      const std::string t = Trim(line);
+      const std::string t = TrimBlanks(line);
       if (t.empty() || t[0] == '#') continue;
-      if (t.rfind("layer ", 0) == 0) {
-        StartLayer(Trim(t.substr(6)));
+      // A line whose first word may be "layer" begins a layer, refused or not.
+      const std::string first = t.substr(0, t.find(' '));
+      if (MayBeWord(first, "layer")) {
+        StartLayer(TrimBlanks(t.substr(first.size())),
+                   first == "layer" ? "" : UnshownByteMessage("", first, UnshownByte(first, false)));
       } else if (t.rfind("square ", 0) == 0) {
         SquareLine(t.substr(7));
       } else {
@@ -144,8 +140,8 @@ class Compiler {
       Error(lineNo_, "expected 'field: value', 'layer NAME' or 'square LAYER X Y CODE': " + QuotedBytes(t));
       return;
     }
-    const std::string key = Trim(t.substr(0, colon));
-    const std::string value = Trim(t.substr(colon + 1));
+    const std::string key = TrimBlanks(t.substr(0, colon));
+    const std::string value = TrimBlanks(t.substr(colon + 1));
     // The name and the text hold only what the game's fonts show (a zero
     // byte would cut them).
     const size_t unshown = key == "name" || key == "text" ? UnshownByte(value, false) : std::string::npos;
@@ -198,9 +194,14 @@ class Compiler {
     Error(lineNo_, "unknown header field " + QuotedBytes(key));
   }
 
-  void StartLayer(const std::string& name) {
+  // A layer's block begins; a refused line (its one fault `refusal`)
+  // begins a block that is swallowed.
+  void StartLayer(const std::string& name, const std::string& refusal) {
     const int layer = FindLayer(name);
-    if (layer < 0) {
+    if (!refusal.empty()) {
+      Error(lineNo_, refusal);
+      layer_ = 99;
+    } else if (layer < 0) {
       Error(lineNo_, "unknown layer " + QuotedBytes(name) + " (ground, floor, walls, events, objects0 to objects3)");
       layer_ = 99;  // swallow the block
     } else if (drawn_[layer]) {
@@ -211,7 +212,7 @@ class Compiler {
       layer_ = layer;
     }
     if (map_->width < 1 || map_->height < 1) {
-      if (!extentRefused_) Error(lineNo_, "'width' and 'height' must come before the layers");
+      if (!extentRefused_ && refusal.empty()) Error(lineNo_, "'width' and 'height' must come before the layers");
       layer_ = 99;
     }
     layerName_ = name;
@@ -223,8 +224,13 @@ class Compiler {
   }
 
   void LayerLine(const std::string& raw) {
-    const std::string t = Trim(raw);
+    const std::string t = TrimBlanks(raw);
     if (t.empty()) return;
+    if (MayBeWord(t, "end") && t != "end") {
+      Error(lineNo_, UnshownByteMessage("", t, UnshownByte(t, false)));
+      layer_ = -1;  // the layer's end all the same
+      return;
+    }
     if (t == "end") {
       if (layer_ != 99 && row_ != map_->height)
         Error(lineNo_, "layer " + QuotedBytes(layerName_) + " has " + std::to_string(row_) + " rows, the map's height is " +

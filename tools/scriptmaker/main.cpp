@@ -7,26 +7,11 @@
 //   Only checks the sources.
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "common/tool_files.h"
 #include "scriptmaker/script_source.h"
-
-namespace {
-
-bool ReadText(const std::string& path, std::string* out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  *out = ss.str();
-  return true;
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
   if (argc < 3) {
@@ -44,52 +29,37 @@ int main(int argc, char** argv) {
     if (std::strcmp(argv[i], "--names") == 0 && i + 1 < argc) {
       const std::string path = argv[++i];
       std::string text;
-      if (!ReadText(path, &text)) errors.push_back(path + ": cannot be read");
+      if (!ReadSourceFile(path, &text)) errors.push_back(path + ": cannot be read");
       else ReadScriptNames(path, text, &names, &errors);
       continue;
     }
     sources.push_back(argv[i]);
   }
-  struct Output {
-    std::string name;
-    std::vector<uint8_t> bytes;
-  };
-  std::vector<Output> outputs;
-  if (errors.empty()) {
-    for (const std::string& path : sources) {
-      const std::string outName = ScriptOutputName(path);
-      if (outName.empty()) {
-        errors.push_back(path + ": a script source is named NAME.txt with letters, digits, '_', '-' and '.'");
-        continue;
-      }
-      std::string text;
-      if (!ReadText(path, &text)) {
-        errors.push_back(path + ": cannot be read");
-        continue;
-      }
-      ScriptSourceResult r = CompileScriptSource(path, text, names);
-      errors.insert(errors.end(), r.errors.begin(), r.errors.end());
-      if (r.ok) outputs.push_back({outName, std::move(r.bytes)});
+  // Every source is compiled for its own faults, whatever the names files
+  // held: a name a refused declaration gave counts as declared.
+  OutputFiles files;
+  for (const std::string& path : sources) {
+    const std::string outName = ScriptOutputName(path);
+    if (outName.empty()) {
+      errors.push_back(path + ": a script source is named NAME.txt with letters, digits, '_', '-' and '.'");
+      continue;
     }
+    std::string text;
+    if (!ReadSourceFile(path, &text)) {
+      errors.push_back(path + ": cannot be read");
+      continue;
+    }
+    ScriptSourceResult r = CompileScriptSource(path, text, names);
+    errors.insert(errors.end(), r.errors.begin(), r.errors.end());
+    if (r.ok && errors.empty() && !checkOnly && !files.Write(outDir + "/" + outName, r.bytes))
+      errors.push_back(outDir + "/" + outName + ": cannot be written");
   }
+  std::string failed;
+  if (errors.empty() && !checkOnly && !files.Commit(&failed)) errors.push_back(failed + ": cannot be written");
   for (const std::string& e : errors) std::fprintf(stderr, "%s\n", e.c_str());
   if (!errors.empty()) {
-    std::fprintf(stderr, "makescripts: %zu fault%s, no script written\n", errors.size(),
-                 errors.size() == 1 ? "" : "s");
+    std::fprintf(stderr, "%s\n", FaultSummary("makescripts", errors.size()).c_str());
     return 1;
-  }
-  if (checkOnly) return 0;
-  std::error_code ec;
-  std::filesystem::create_directories(outDir, ec);
-  for (const Output& o : outputs) {
-    const std::string target = outDir + "/" + o.name;
-    FILE* f = std::fopen(target.c_str(), "wb");
-    bool written = f && std::fwrite(o.bytes.data(), 1, o.bytes.size(), f) == o.bytes.size();
-    if (f && std::fclose(f) != 0) written = false;
-    if (!written) {
-      std::fprintf(stderr, "%s: cannot be written\n", target.c_str());
-      return 1;
-    }
   }
   return 0;
 }

@@ -1,11 +1,14 @@
 #include "scriptmaker/script_source.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstddef>
 #include <cstdlib>
 #include <set>
 
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_numbers.h"
 #include "scriptmaker/script_commands.h"
 
 namespace {
@@ -28,7 +31,8 @@ struct Token {
 
 struct Line {
   int number = 0;
-  std::vector<Token> tokens;
+  std::vector<Token> tokens;  // of a refused line, those read up to its fault and the word that holds it
+  bool refused = false;
 };
 
 struct Argument {
@@ -50,9 +54,9 @@ class Compiler {
     errors_->push_back(file_ + ":" + std::to_string(line) + ": " + message);
   }
 
-  // Splits the text into lines of tokens; false after a fault.
-  bool Tokenise(const std::string& text, std::vector<Line>* lines) {
-    bool sound = true;
+  // Splits the text into lines of tokens, a refused line among them (its
+  // fault reported).
+  void Tokenise(const std::string& text, std::vector<Line>* lines) {
     size_t at = 0;
     int number = 0;
     while (at <= text.size()) {
@@ -61,61 +65,34 @@ class Compiler {
       ++number;
       Line line;
       line.number = number;
-      if (!TokeniseLine(text.substr(at, end - at), &line)) sound = false;
-      else if (!line.tokens.empty()) lines->push_back(std::move(line));
+      line.refused = !TokeniseLine(WithGamePoundSigns(std::string_view(text).substr(at, end - at)), &line);
+      if (line.refused || !line.tokens.empty()) lines->push_back(std::move(line));
       at = end + 1;
     }
-    return sound;
   }
 
-  // Declarations: flag, local and const lines. Returns whether the line was one.
+  // Declarations: flag, local and const lines, a refused one among them (its
+  // name kept as refused). Returns whether the line was one.
   bool Declaration(const Line& line, ScriptNames* names, const ScriptNames* shared) {
-    const std::string& word = line.tokens[0].value;
+    const std::string word = line.tokens.empty() || line.tokens[0].text ? "" : line.tokens[0].value;
     NameKind kind;
-    if (line.tokens[0].text) return false;
-    if (word == "flag") kind = NameKind::kFlag;
-    else if (word == "local") kind = NameKind::kLocal;
-    else if (word == "const") kind = NameKind::kConst;
+    if (MayBeWord(word, "flag")) kind = NameKind::kFlag;
+    else if (MayBeWord(word, "local")) kind = NameKind::kLocal;
+    else if (MayBeWord(word, "const")) kind = NameKind::kConst;
     else return false;
-    if (line.tokens.size() != 3 || line.tokens[1].text || line.tokens[2].text) {
-      Fault(line.number, "'" + word + "' takes a name and a number");
+    const std::string name = line.tokens.size() > 1 && !line.tokens[1].text ? line.tokens[1].value : "";
+    const std::string where = file_ + ":" + std::to_string(line.number);
+    if (line.refused || !DeclarationFault(line, kind, names, shared).empty()) {
+      if (!names->count(name)) (*names)[name] = {kind, 0, where, true};
       return true;
     }
-    const std::string& name = line.tokens[1].value;
-    if (!IsName(name)) {
-      Fault(line.number, QuotedBytes(name) + " is not a name (a letter or '_', then letters, digits or '_')");
-      return true;
-    }
-    int32_t value = 0;
-    if (!ParseNumber(line.tokens[2].value, &value)) {
-      Fault(line.number, QuotedBytes(line.tokens[2].value) + " is not a number");
-      return true;
-    }
-    if (kind == NameKind::kFlag && (value < 0 || value >= kFlagCount)) {
-      Fault(line.number, "flag " + std::to_string(value) + " is not one of the 500 (0 to 499)");
-      return true;
-    }
-    if (kind == NameKind::kLocal && (value < 0 || value >= kLocalCount)) {
-      Fault(line.number, "local " + std::to_string(value) + " is not one of the 256 (0 to 255)");
-      return true;
-    }
-    if (FindCommandForm(name) || IsOwnCommand(name)) {
-      Fault(line.number, "'" + name + "' is the name of a command");
-      return true;
-    }
-    for (const ScriptNames* table : {static_cast<const ScriptNames*>(names), shared}) {
-      if (!table) continue;
-      auto it = table->find(name);
-      if (it != table->end()) {
-        Fault(line.number, "'" + name + "' is declared already (" + it->second.where + ")");
-        return true;
-      }
-    }
-    (*names)[name] = {kind, value, file_ + ":" + std::to_string(line.number)};
+    (*names)[name] = {kind, Value(line.tokens[2].value), where};
     return true;
   }
 
-  // Compiles the lines with the names of this script and the shared ones.
+  // Compiles the lines with the names of this script and the shared ones;
+  // every line is compiled for its own faults, the refused ones counting as
+  // what they declare or set.
   bool Compile(const std::vector<Line>& lines, const ScriptNames& shared, std::vector<uint8_t>* out) {
     ScriptNames own;
     std::vector<const Line*> body;
@@ -124,13 +101,13 @@ class Compiler {
     names_[0] = &own;
     names_[1] = &shared;
     const size_t faultsBefore = errors_->size();
-    if (!CollectLabels(body)) return false;
+    CollectLabels(body);
     std::vector<Command> commands;
     for (const Line* line : body) {
       Command command;
-      if (CompileLine(*line, &command)) commands.push_back(std::move(command));
+      if (!line->refused && CompileLine(*line, &command)) commands.push_back(std::move(command));
     }
-    if (errors_->size() != faultsBefore) return false;
+    if (errors_->size() != faultsBefore || passedOver_) return false;
     Encode(commands, out);
     return true;
   }
@@ -147,22 +124,52 @@ class Compiler {
 
   // A decimal number of 32 bits (read as signed, or unsigned up to 4294967295).
   static bool ParseNumber(const std::string& s, int32_t* out) {
-    size_t i = 0;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '-' || s[i] == '+')) negative = s[i++] == '-';
-    if (i == s.size() || s.size() - i > 10) return false;
-    int64_t value = 0;
-    for (; i < s.size(); ++i) {
-      if (!std::isdigit(static_cast<unsigned char>(s[i]))) return false;
-      value = value * 10 + (s[i] - '0');
-    }
-    if (negative) value = -value;
-    if (value < INT32_MIN || value > static_cast<int64_t>(UINT32_MAX)) return false;
+    long long value = 0;
+    if (!ReadWholeNumber(s, INT32_MIN, UINT32_MAX, &value)) return false;
     *out = static_cast<int32_t>(static_cast<uint32_t>(value & 0xFFFFFFFF));
     return true;
   }
+  static int32_t Value(const std::string& s) {
+    int32_t value = 0;
+    ParseNumber(s, &value);
+    return value;
+  }
 
+  // The fault of a declaration read whole (reported), empty for none.
+  std::string DeclarationFault(const Line& line, NameKind kind, const ScriptNames* names, const ScriptNames* shared) {
+    const std::string& word = line.tokens[0].value;
+    std::string fault;
+    int32_t value = 0;
+    if (line.tokens.size() != 3 || line.tokens[1].text || line.tokens[2].text) {
+      fault = "'" + word + "' takes a name and a number";
+    } else if (!IsName(line.tokens[1].value)) {
+      fault = QuotedBytes(line.tokens[1].value) + " is not a name (a letter or '_', then letters, digits or '_')";
+    } else if (!ParseNumber(line.tokens[2].value, &value)) {
+      fault = QuotedBytes(line.tokens[2].value) + " is not a number";
+    } else if (kind == NameKind::kFlag && (value < 0 || value >= kFlagCount)) {
+      fault = "flag " + std::to_string(value) + " is not one of the 500 (0 to 499)";
+    } else if (kind == NameKind::kLocal && (value < 0 || value >= kLocalCount)) {
+      fault = "local " + std::to_string(value) + " is not one of the 256 (0 to 255)";
+    } else if (FindCommandForm(line.tokens[1].value) || IsOwnCommand(line.tokens[1].value)) {
+      fault = "'" + line.tokens[1].value + "' is the name of a command";
+    } else {
+      // A name a refused declaration gave may be declared again.
+      for (const ScriptNames* table : {names, shared}) {
+        if (!table || !fault.empty()) continue;
+        const auto it = table->find(line.tokens[1].value);
+        if (it != table->end() && !it->second.refused)
+          fault = "'" + line.tokens[1].value + "' is declared already (" + it->second.where + ")";
+      }
+    }
+    if (!fault.empty()) Fault(line.number, fault);
+    return fault;
+  }
+
+  // A line's tokens; false after its fault (reported once). A word that
+  // holds a control byte is kept as written and the line read on, so that
+  // what a refused line declares or sets is known.
   bool TokeniseLine(const std::string& raw, Line* line) {
+    bool sound = true;
     size_t i = 0;
     const size_t n = raw.size();
     while (i < n) {
@@ -197,7 +204,7 @@ class Compiler {
               case 'x': {
                 if (i + 2 > n || !std::isxdigit(static_cast<unsigned char>(raw[i])) ||
                     !std::isxdigit(static_cast<unsigned char>(raw[i + 1]))) {
-                  Fault(line->number, "\\x takes two hexadecimal digits");
+                  if (sound) Fault(line->number, "\\x takes two hexadecimal digits");
                   return false;
                 }
                 const int byte = static_cast<int>(std::strtol(raw.substr(i, 2).c_str(), nullptr, 16));
@@ -206,63 +213,72 @@ class Compiler {
                 break;
               }
               default:
-                Fault(line->number, "unknown escape " + QuotedBytes(std::string("\\") + e));
+                if (sound) Fault(line->number, "unknown escape " + QuotedBytes(std::string("\\") + e));
                 return false;
             }
-            continue;
-          }
-          if (d == 0xC2 && i + 1 < n && static_cast<unsigned char>(raw[i + 1]) == 0xA3) {
-            token.value += '\xA3';  // "£" written in UTF-8
-            i += 2;
             continue;
           }
           token.value += static_cast<char>(d);
           ++i;
         }
         if (!closed) {
-          Fault(line->number, "a text is not closed with '\"'");
+          if (sound) Fault(line->number, "a text is not closed with '\"'");
           return false;
         }
       } else {
         while (i < n && !BlankAt(raw, i) && raw[i] != '#' && raw[i] != '"') token.value += raw[i++];
         // A word read by its letters (a command, a name, a number) holds no control byte.
         const size_t at = UnshownControlByte(token.value, false);
-        if (at != std::string::npos) {
+        if (at != std::string::npos && sound) {
           Fault(line->number, ControlByteMessage(line->tokens.empty() ? "" : line->tokens[0].value, token.value, at));
-          return false;
+          sound = false;
         }
       }
       line->tokens.push_back(std::move(token));
     }
-    return true;
+    return sound;
   }
 
-  const ScriptName* FindName(const std::string& name) const {
+  // A declared name; with `refusedToo`, a name a refused declaration gave
+  // (or may have given) too.
+  const ScriptName* FindName(const std::string& name, bool refusedToo = false) const {
     for (const ScriptNames* table : names_) {
       if (!table) continue;
       auto it = table->find(name);
-      if (it != table->end()) return &it->second;
+      if (it != table->end() && !it->second.refused) return &it->second;
     }
+    for (const ScriptNames* table : names_)
+      for (const auto& [given, declared] : table && refusedToo ? *table : ScriptNames())
+        if (declared.refused && (given.empty() || MayBeWord(given, name))) return &declared;
     return nullptr;
   }
 
+  // Whether a refused line set (or may have set) the label.
+  bool RefusedLabel(const std::string& label) const {
+    for (const std::string& given : refusedLabels_)
+      if (given.empty() || MayBeWord(given, label)) return true;
+    return false;
+  }
+
   // Labels: numbered ones as written, named ones numbered from kFirstNamedLabel
-  // past every number written anywhere in the script, so that none collide.
-  bool CollectLabels(const std::vector<const Line*>& body) {
-    bool sound = true;
+  // past every number written anywhere in the script, so that none collide. A
+  // refused label line counts as setting its label.
+  void CollectLabels(const std::vector<const Line*>& body) {
     std::set<int32_t> numbers;
     std::vector<const Line*> named;
     for (const Line* line : body) {
-      if (line->tokens[0].text || line->tokens[0].value != "label" || line->tokens.size() != 2 ||
-          line->tokens[1].text)
+      const std::vector<Token>& t = line->tokens;
+      if (t.empty() || t[0].text || !MayBeWord(t[0].value, "label")) continue;
+      if (line->refused || t[0].value != "label" || t.size() != 2 || t[1].text) {
+        refusedLabels_.push_back(t.size() > 1 && !t[1].text ? t[1].value : "");
         continue;
-      const std::string& name = line->tokens[1].value;
+      }
+      const std::string& name = t[1].value;
       int32_t number = 0;
       if (!ParseNumber(name, &number)) {
         named.push_back(line);
       } else if (!numbers.insert(number).second) {
         Fault(line->number, "label " + ShownBytes(name) + " is set twice");
-        sound = false;
       }
     }
     numbered_ = numbers;
@@ -271,19 +287,17 @@ class Compiler {
       const std::string& name = line->tokens[1].value;
       if (!IsName(name) || FindName(name)) {
         Fault(line->number, QuotedBytes(name) + " cannot name a label");
-        sound = false;
+        refusedLabels_.push_back(name);
         continue;
       }
       if (labels_.count(name)) {
         Fault(line->number, "label " + ShownBytes(name) + " is set twice");
-        sound = false;
         continue;
       }
       while (numbers.count(next)) ++next;
       labels_[name] = next;
       numbers.insert(next++);
     }
-    return sound;
   }
 
   bool NumberArgument(const Line& line, const Token& token, char kind, Argument* out) {
@@ -294,26 +308,24 @@ class Compiler {
     int32_t value = 0;
     const bool literal = ParseNumber(token.value, &value);
     if (kind == 'b') {
-      if (literal) {
-        if (!numbered_.count(value)) {
+      const auto it = labels_.find(token.value);
+      if (literal ? !numbered_.count(value) : it == labels_.end()) {
+        if (!RefusedLabel(token.value))
           Fault(line.number, "label " + ShownBytes(token.value) + " is not set in this script");
-          return false;
-        }
-      } else {
-        auto it = labels_.find(token.value);
-        if (it == labels_.end()) {
-          Fault(line.number, "label " + ShownBytes(token.value) + " is not set in this script");
-          return false;
-        }
-        value = it->second;
+        passedOver_ = true;
+        return false;
       }
-      out->value = value;
+      out->value = literal ? value : it->second;
       return true;
     }
     if (!literal) {
-      const ScriptName* name = FindName(token.value);
+      const ScriptName* name = FindName(token.value, true);
       if (!name) {
         Fault(line.number, QuotedBytes(token.value) + " is neither a number nor a declared name");
+        return false;
+      }
+      if (name->refused) {  // its declaration was refused
+        passedOver_ = true;
         return false;
       }
       const NameKind wanted = kind == 'f' ? NameKind::kFlag : kind == 'l' ? NameKind::kLocal : NameKind::kConst;
@@ -490,7 +502,17 @@ class Compiler {
   const ScriptNames* names_[2] = {nullptr, nullptr};
   std::map<std::string, int32_t> labels_;
   std::set<int32_t> numbered_;
+  std::vector<std::string> refusedLabels_;  // as written; empty when it could not be read
+  bool passedOver_ = false;  // a line not compiled for a refused line's sake (a names file's)
 };
+
+// The faults of a source from `from` on in the order of its lines (each is
+// "file:line: message"): a line is split before the script is compiled.
+void InLineOrder(const std::string& fileName, std::vector<std::string>* errors, size_t from) {
+  auto line = [&](const std::string& fault) { return std::atol(fault.c_str() + fileName.size() + 1); };
+  std::stable_sort(errors->begin() + static_cast<std::ptrdiff_t>(from), errors->end(),
+                   [&](const std::string& a, const std::string& b) { return line(a) < line(b); });
+}
 
 }  // namespace
 
@@ -501,8 +523,9 @@ bool ReadScriptNames(const std::string& fileName, const std::string& text, Scrip
   const size_t before = errors->size();
   compiler.Tokenise(text, &lines);
   for (const Line& line : lines)
-    if (!compiler.Declaration(line, names, nullptr))
+    if (!compiler.Declaration(line, names, nullptr) && !line.refused)
       compiler.Fault(line.number, "a names file holds only flag, local and const lines");
+  InLineOrder(fileName, errors, before);
   return errors->size() == before;
 }
 
@@ -511,8 +534,9 @@ ScriptSourceResult CompileScriptSource(const std::string& fileName, const std::s
   ScriptSourceResult result;
   Compiler compiler(fileName, &result.errors);
   std::vector<Line> lines;
-  if (!compiler.Tokenise(text, &lines)) return result;
+  compiler.Tokenise(text, &lines);
   result.ok = compiler.Compile(lines, shared, &result.bytes) && result.errors.empty();
+  InLineOrder(fileName, &result.errors, 0);
   if (!result.ok) result.bytes.clear();
   return result;
 }

@@ -37,6 +37,10 @@ struct ScriptName {
   NameKind kind;
   int32_t value;
   std::string where;  // "file:line" of the declaration
+  // A declaration refused: its name (as written; empty when it could not be
+  // read) counts as declared, so that no line that uses a name it may be is
+  // refused for the want of it (common/shown_bytes.h).
+  bool refused = false;
 };
 using ScriptNames = std::map<std::string, ScriptName>;
 
@@ -47,7 +51,7 @@ struct ScriptSourceResult {
 };
 
 // Reads a names file (flag, local and const lines and comments only) into
-// *names; false with the faults in *errors.
+// *names, its refused declarations too; false with the faults in *errors.
 bool ReadScriptNames(const std::string& fileName, const std::string& text, ScriptNames* names,
                      std::vector<std::string>* errors);
 

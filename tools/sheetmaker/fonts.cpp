@@ -23,7 +23,8 @@ constexpr uint32_t kShadow = 0xFF141418u;
 }  // namespace
 
 // Every line is read: each fault is reported, and the rows of a block whose
-// line or row was refused are not read besides.
+// line or row was refused are not read besides (nor those of the block after
+// a refused "colours" line).
 Font ReadFont(const std::string& path, int width, int height) {
   std::ifstream in(path);
   if (!in) throw SourceError(path + ": cannot open");
@@ -62,7 +63,8 @@ Font ReadFont(const std::string& path, int width, int height) {
     std::istringstream words(text);
     std::string first;
     words >> first;
-    const bool head = first == "colours" || first == "chars";
+    // A refused line that may be a "colours" or "chars" line is one: the block it begins is refused.
+    const bool head = MayBeWord(first, "colours") || MayBeWord(first, "chars");
     if (!head && blockRefused) continue;
     const bool read = faults.Keep([&] {
       CheckSourceLine(Where(path, number), text);
@@ -126,6 +128,7 @@ Font ReadFont(const std::string& path, int width, int height) {
       ++row;
     });
     if (!read) blockRefused = true;
+    if (!read && MayBeWord(first, "colours")) coloursRefused = true;
   }
   faults.Keep([&] {
     if (!block.empty() && !blockRefused && row != height)

@@ -82,7 +82,7 @@ void Paint::PutTiled(const Layer& l, int cols) const {
 void Paint::Fail(const std::string& message) const { throw SourceError(where + message); }
 
 // Every line is read: each fault is reported; the lines after a refused
-// sheet line belong to no sheet.
+// sheet line (one whose first word may be "sheet") belong to no sheet.
 std::vector<FrameLine> ReadFrameMap(const std::string& path) {
   std::ifstream in(path);
   if (!in) throw SourceError(path + ": cannot open");
@@ -96,16 +96,20 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
     const size_t hash = text.find('#');
     if (hash != std::string::npos) text.resize(hash);
     const std::string where = path + ":" + std::to_string(number) + ": ";
-    faults.Keep([&] {
+    std::istringstream words(text);
+    std::string first;
+    words >> first;
+    const bool read = faults.Keep([&] {
       CheckSourceLine(where, text);
-      std::istringstream words(text);
-      std::string first;
-      if (!(words >> first)) return;
+      if (first.empty()) return;
       if (first == "recipe") {
         FrameLine line{-1, 0, 0, "recipe", {}, where};
         std::string w;
         while (words >> w) line.args.push_back(w);
         if (line.args.empty()) throw SourceError(where + "a recipe needs a name");
+        // Its name is a word of the lines that draw with it: what the fonts show.
+        const size_t unshown = UnshownByte(line.args[0], false);
+        if (unshown != std::string::npos) throw SourceError(where + UnshownByteMessage(first, line.args[0], unshown));
         lines.push_back(line);
         return;
       }
@@ -134,9 +138,33 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
       while (words >> w) line.args.push_back(w);
       lines.push_back(line);
     });
+    if (!read && MayBeWord(first, "sheet")) sheet = kRefusedSheet;
   }
   faults.Throw();
   return lines;
+}
+
+namespace {
+
+// The recipes of the maps by name (a name given twice by its last line).
+std::map<std::string, std::vector<std::string>> Recipes(const std::vector<FrameLine>& lines,
+                                                        SourceFaults<SourceError>* twice = nullptr) {
+  std::map<std::string, std::vector<std::string>> recipes;
+  for (const FrameLine& line : lines)
+    if (line.painter == "recipe" && line.sheet < 0) {
+      if (twice && recipes.count(line.args[0]))
+        twice->Keep([&] { throw SourceError(line.where + "recipe " + DoubleQuotedBytes(line.args[0]) + " given twice"); });
+      recipes[line.args[0]].assign(line.args.begin() + 1, line.args.end());
+    }
+  return recipes;
+}
+
+}  // namespace
+
+void CheckRecipes(const std::vector<FrameLine>& lines) {
+  SourceFaults<SourceError> faults;
+  Recipes(lines, &faults);
+  faults.Throw();
 }
 
 const PainterMap& Painters() {
@@ -160,13 +188,7 @@ void DrawFrameMap(Canvas& c, const FrameGrid& g, int sheet, const std::vector<Fr
                   std::map<int, std::string>* owners) {
   const PainterMap& painters = Painters();
   SourceFaults<SourceError> faults;
-  std::map<std::string, std::vector<std::string>> recipes;
-  for (const FrameLine& line : lines)
-    if (line.painter == "recipe" && line.sheet < 0) {
-      if (recipes.count(line.args[0]))
-        faults.Keep([&] { throw SourceError(line.where + "recipe " + DoubleQuotedBytes(line.args[0]) + " given twice"); });
-      recipes[line.args[0]].assign(line.args.begin() + 1, line.args.end());
-    }
+  const auto recipes = Recipes(lines);
   for (const FrameLine& line : lines) {
     if (line.sheet != sheet) continue;
     faults.Keep([&] {

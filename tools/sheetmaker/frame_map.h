@@ -67,6 +67,8 @@ struct FrameLine {
 // `recipe NAME words...` (anywhere) names a list of words that painters can
 // start from; it is kept as a line of sheet -1.
 std::vector<FrameLine> ReadFrameMap(const std::string& path);
+// Refuses a recipe name given twice in the maps, once.
+void CheckRecipes(const std::vector<FrameLine>& lines);
 
 // Draws every line of the maps that belongs to the sheet. A frame drawn by
 // two lines, a frame past the sheet and an unknown painter are refused.
@@ -84,5 +86,8 @@ void AddFigurePainters(PainterMap& m);
 void AddEffectPainters(PainterMap& m);
 void AddIconPainters(PainterMap& m);
 void AddPicturePainters(PainterMap& m);
-// The large font and the content folder, which the pictures use.
-void SetPictureSources(const Font& large, const std::string& contentDir);
+// What the pictures are drawn from: the large font (the titles), and the
+// world map's source (content/maps/FullVersion/WorldMap.txt, beside the
+// graphics folder), read as the map tool reads it and refused with its
+// faults.
+void ReadPictureSources(const Font& large, const std::string& contentDir);

@@ -2,7 +2,8 @@
 // the readable sources in content/graphics/, and the contact sheets
 // CONTACT_DIR/N.png (each sheet at twice its size, its frames numbered).
 //   make_sheets CONTENT_DIR OUTPUT_DIR [CONTACT_DIR]
-// Fails with a message naming the file and line of a bad source.
+// Fails with a message naming the file and line of a bad source, and then
+// writes no sheet at all.
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -10,6 +11,7 @@
 #include <thread>
 
 #include "art.h"
+#include "common/tool_files.h"
 #include "contact_sheet.h"
 #include "engine/sheet_table.h"
 #include "frame_map.h"
@@ -27,7 +29,8 @@ struct Sources {
   std::vector<FrameLine> frames;
 };
 
-void DrawSheet(const SheetLine& s, const Sources& src, const std::string& outDir, const std::string& contactDir) {
+void DrawSheet(const SheetLine& s, const Sources& src, const std::string& outDir, const std::string& contactDir,
+               OutputFiles* files) {
   const SheetFormat f = SheetFormatFor(s.slot);
   Canvas c(s.width, s.height, f.colourKey);
   FrameGrid g{f.frameWidth, f.frameHeight, s.width / f.frameWidth, s.height / f.frameHeight};
@@ -53,10 +56,10 @@ void DrawSheet(const SheetLine& s, const Sources& src, const std::string& outDir
   for (const auto& art : src.cursors)
     if (art.sheet == s.slot) DrawPixelArt(c, g, art, src.dir + "/cursors.txt", &owners);
   const std::string path = outDir + "/" + std::to_string(s.slot) + ".dat";
-  if (!WritePng(path, c)) throw SourceError(path + ": cannot write");
+  if (!WritePng(files->Stage(path), c)) throw SourceError(path + ": cannot write");
   if (!contactDir.empty()) {
     const std::string contact = contactDir + "/" + std::to_string(s.slot) + ".png";
-    if (!WritePng(contact, ContactSheet(c, g, src.small))) throw SourceError(contact + ": cannot write");
+    if (!WritePng(files->Stage(contact), ContactSheet(c, g, src.small))) throw SourceError(contact + ": cannot write");
   }
 }
 
@@ -68,6 +71,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string contactDir = argc == 4 ? argv[3] : "";
+  // The sheets are put in place when every one is drawn and written.
+  OutputFiles files;
   try {
     // Every source is read, and every fault of each reported, before a sheet is drawn.
     SourceFaults<SourceError> faults;
@@ -77,6 +82,7 @@ int main(int argc, char** argv) {
     faults.Keep([&] { sheets = ReadSheetList(src.dir + "/sheets.txt"); });
     faults.Keep([&] { src.large = ReadFont(src.dir + "/font_large.txt", 8, 8); });
     faults.Keep([&] { src.small = ReadFont(src.dir + "/font_small.txt", 5, 6); });
+    faults.Keep([&] { ReadPictureSources(src.large, src.dir); });
     faults.Keep([&] { src.interface = ReadPixelArt(src.dir + "/interface.txt"); });
     faults.Keep([&] { src.cursors = ReadPixelArt(src.dir + "/cursors.txt"); });
     faults.Keep([&] { SetPalette(ReadPalette(src.dir + "/palette.txt")); });
@@ -85,8 +91,8 @@ int main(int argc, char** argv) {
         const std::vector<FrameLine> lines = ReadFrameMap(src.dir + "/" + name);
         src.frames.insert(src.frames.end(), lines.begin(), lines.end());
       });
+    faults.Keep([&] { CheckRecipes(src.frames); });
     faults.Throw();
-    SetPictureSources(src.large, src.dir);
     (void)Painters();  // made once, before the threads share it
     // Sheets are independent: draw them on a few threads; the faults of each
     // are reported in the sheets' order.
@@ -97,7 +103,7 @@ int main(int argc, char** argv) {
       pool.emplace_back([&, t]() {
         for (size_t i = t; i < sheets.size(); i += threads) {
           try {
-            DrawSheet(sheets[i], src, argv[2], contactDir);
+            DrawSheet(sheets[i], src, argv[2], contactDir, &files);
           } catch (const std::exception& e) {
             errors[i] = e.what();
           }
@@ -107,11 +113,15 @@ int main(int argc, char** argv) {
     for (const auto& e : errors)
       if (!e.empty()) faults.Keep([&] { throw SourceError(e); });
     faults.Throw();
+    std::string failed;
+    if (!files.Commit(&failed)) throw SourceError(failed + ": cannot write");
   } catch (const std::exception& e) {
     // A message of several faults names the tool on each line.
     std::string line;
     std::istringstream lines(e.what());
-    while (std::getline(lines, line)) std::cerr << "make_sheets: " << line << "\n";
+    size_t count = 0;
+    for (; std::getline(lines, line); ++count) std::cerr << "make_sheets: " << line << "\n";
+    std::cerr << FaultSummary("make_sheets", count) << "\n";
     return 1;
   }
   return 0;

@@ -7,14 +7,15 @@
 //   16-31 picture scene from=0,0 cols=16 stride=32
 #include <algorithm>
 #include <cmath>
-#include <fstream>
+#include <memory>
 #include <mutex>
-#include <sstream>
 
+#include "common/tool_files.h"
 #include "figure_kit.h"
 #include "figure_recipe.h"
 #include "frame_map.h"
 #include "model.h"
+#include "mapmaker/map_source.h"
 #include "tile_fields.h"
 
 namespace {
@@ -148,7 +149,7 @@ void Title(Layer& l, const Font& font, const std::string& word, float cx, float 
 
 struct Sources {
   Font large;
-  std::string contentDir;
+  std::unique_ptr<MapRecord> world = std::make_unique<MapRecord>();
 };
 Sources gSources;
 
@@ -210,52 +211,16 @@ Layer Backdrop() {
 }
 
 // The world map from the world map's ground layer: eight pixels a square.
-Layer WorldPicture(const Paint& p) {
+Layer WorldPicture() {
   Layer l(320, 256);
-  std::vector<std::string> rows;
-  std::map<char, int> keys{{'.', 0}};
-  int width = 0, height = 0;
-  // The places that can be entered ("square objects0 X Y 5" and above).
+  const MapRecord& world = *gSources.world;
+  // Beyond the map lies the sea.
+  auto code = [&](int x, int y) { return world.Inside(x, y) ? world.At(kLayerGround, x, y) : 6; };
+  // The places that can be entered (code 5 and above of the first objects layer).
   std::vector<std::pair<int, int>> places;
-  {
-    std::ifstream in(gSources.contentDir + "/../maps/FullVersion/WorldMap.txt");
-    if (!in) p.Fail("cannot open the world map content/maps/FullVersion/WorldMap.txt");
-    std::string line;
-    bool inGround = false, groundRead = false;
-    while (std::getline(in, line)) {
-      if (line.rfind("width:", 0) == 0) width = std::stoi(line.substr(6));
-      if (line.rfind("height:", 0) == 0) height = std::stoi(line.substr(7));
-      if (line.rfind("square objects0 ", 0) == 0) {
-        std::istringstream w(line.substr(16));
-        int x, y, code;
-        if (w >> x >> y >> code && code >= 5) places.emplace_back(x, y);
-        continue;
-      }
-      if (line == "layer ground" && !groundRead) {
-        inGround = true;
-        continue;
-      }
-      if (!inGround) continue;
-      if (line == "end") {
-        inGround = false;
-        groundRead = true;
-        continue;
-      }
-      if (line.rfind("key ", 0) == 0) {
-        std::istringstream w(line.substr(4));
-        std::string ch;
-        int code;
-        if (w >> ch >> code && ch.size() == 1) keys[ch[0]] = code;
-        continue;
-      }
-      rows.push_back(line);
-    }
-  }
-  auto code = [&](int x, int y) {
-    if (x < 0 || y < 0 || y >= static_cast<int>(rows.size()) || x >= static_cast<int>(rows[y].size()) || x >= width || y >= height) return 6;
-    auto it = keys.find(rows[y][x]);
-    return it == keys.end() ? 1 : it->second;
-  };
+  for (int y = 0; y < world.height; ++y)
+    for (int x = 0; x < world.width; ++x)
+      if (world.At(kLayerObjects0, x, y) >= 5) places.emplace_back(x, y);
   // Distance to water, for the coast and the shallows.
   const Ramp sea = Rp("blue.0 blue.1 blue.2 blue.3"), land = Rp("green.1 green.2 green.3 green.4 brown.4"),
              rock = Rp("grey.0 grey.1 stone.0 stone.1 stone.2 grey.5");
@@ -488,9 +453,15 @@ Layer Portrait(const Paint& p) {
 
 }  // namespace
 
-void SetPictureSources(const Font& large, const std::string& contentDir) {
+void ReadPictureSources(const Font& large, const std::string& contentDir) {
   gSources.large = large;
-  gSources.contentDir = contentDir;
+  const std::string path = contentDir + "/../maps/FullVersion/WorldMap.txt";
+  std::string text;
+  if (!ReadSourceFile(path, &text)) throw SourceError(path + ": cannot open the world map");
+  const MapSourceResult read = CompileMapSource(path, text, true, gSources.world.get());
+  std::string faults;
+  for (const std::string& fault : read.errors) faults += (faults.empty() ? "" : "\n") + fault;
+  if (!read.ok) throw SourceError(faults);
 }
 
 void AddPicturePainters(PainterMap& m) {
@@ -499,7 +470,7 @@ void AddPicturePainters(PainterMap& m) {
     Layer pic(1, 1);
     if (name == "title") pic = TitlePicture();
     else if (name == "backdrop") pic = Backdrop();
-    else if (name == "world") pic = WorldPicture(p);
+    else if (name == "world") pic = WorldPicture();
     else if (name == "scene") pic = ScenePicture();
     else if (name == "victory" || name == "defeat" || name == "ending" || name == "banner") pic = EndPicture(name);
     else if (name == "logo") pic = LogoPicture();

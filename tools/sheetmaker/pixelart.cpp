@@ -1,4 +1,6 @@
+#include <climits>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "art.h"
@@ -26,24 +28,19 @@ Grid Transpose(const Grid& g) {
 // A quarter turn clockwise.
 Grid Rot90(const Grid& g) { return FlipX(Transpose(g)); }
 
-std::string Trim(const std::string& s) {
-  const size_t a = s.find_first_not_of(" \t\r");
-  if (a == std::string::npos) return "";
-  const size_t b = s.find_last_not_of(" \t\r");
-  return s.substr(a, b - a + 1);
-}
-
 std::string StripComment(const std::string& s) {
-  const size_t hash = s.find('#');
-  return Trim(hash == std::string::npos ? s : s.substr(0, hash));
+  return TrimBlanks(std::string_view(s).substr(0, s.find('#')));
 }
 
 }  // namespace
 
-// Every line is read: each fault is reported. The rows of a frame whose
-// line or row was refused are not read besides; a refused sheet line leaves
-// its frames to a sheet of no number, a refused palette line its letter in
-// the palette.
+// Every line is read: each fault is reported. A refused line counts as what
+// its first word may be (common/shown_bytes.h): a refused sheet line opens a
+// sheet of no number, a refused palette or end line opens or closes the
+// palette, a refused frame line gives its frame (a frame derived from it is
+// not refused for the want of it), and a refused palette line gives its
+// letter. The rows of a frame whose line or row was refused, or that follow
+// an unknown line, are not read besides.
 std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   std::ifstream in(path);
   if (!in) throw SourceError(path + ": cannot open");
@@ -53,6 +50,11 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   int number = 0;
   enum { kTop, kPalette, kRows, kRefusedRows } state = kTop;
   int frame = -1;
+  // The frames refused lines gave, by sheet: a frame derived from one of
+  // them is given too; any frame after a frame line whose number could not
+  // be read.
+  std::map<size_t, std::set<int>> refusedFrames;
+  std::set<size_t> unreadFrames;
   auto where = [&]() { return path + ":" + std::to_string(number) + ": "; };
   auto current = [&]() -> PixelArt& {
     if (sheets.empty()) throw SourceError(where() + "\"sheet N\" must come first");
@@ -69,6 +71,9 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
       if (line.empty()) continue;
     }
     const auto before = state;
+    const size_t sheetsBefore = sheets.size();
+    std::string first, second;
+    std::istringstream(line) >> first >> second;
     std::string word;
     const bool read = faults.Keep([&] {
       CheckSourceLine(where(), line);
@@ -127,6 +132,10 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
         if (eq != "=" || !(words >> op >> from))
           throw SourceError(where() + "expected \"frame N\" or \"frame N = OPERATION M\"");
         auto it = art.frames.find(from);
+        if (it == art.frames.end() && (refusedFrames[sheets.size() - 1].count(from) || unreadFrames.count(sheets.size() - 1))) {
+          refusedFrames[sheets.size() - 1].insert(frame);
+          return;
+        }
         if (it == art.frames.end())
           throw SourceError(where() + "frame " + std::to_string(from) + " must be given before it is used");
         Grid g = it->second;
@@ -157,8 +166,24 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
       }
     });
     if (read) continue;
-    if (before == kRows || (before == kTop && word == "frame")) state = kRefusedRows;
-    if (before == kPalette && word.size() == 1 && !sheets.empty()) sheets.back().palette.emplace(word[0], 0u);
+    if (before == kRows) {
+      state = kRefusedRows;
+    } else if (before == kPalette) {
+      if (MayBeWord(first, "end")) state = kTop;
+      else if (first.size() == 1 && !sheets.empty()) sheets.back().palette.emplace(first[0], 0u);
+    } else if (MayBeWord(first, "sheet") || MayBeWord(first, "palette") || MayBeWord(first, "frame")) {
+      // What the line begins, the lines after it belong to: a sheet of no number when none is open.
+      if (sheets.size() == sheetsBefore && (sheets.empty() || MayBeWord(first, "sheet"))) sheets.emplace_back();
+      if (MayBeWord(first, "palette")) state = kPalette;
+      if (MayBeWord(first, "frame")) {
+        state = kRefusedRows;
+        long long given = 0;
+        if (ReadWholeNumber(second, 0, INT_MAX, &given)) refusedFrames[sheets.size() - 1].insert(static_cast<int>(given));
+        else unreadFrames.insert(sheets.size() - 1);
+      }
+    } else {
+      state = kRefusedRows;  // an unknown line: the rows after it are not each another
+    }
   }
   // A frame without rows, when no line was refused (which may have been its rows).
   const bool refused = faults.Any();

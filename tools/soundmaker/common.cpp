@@ -1,21 +1,19 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <sstream>
 
 #include "common/source_bytes.h"
 #include "common/source_numbers.h"
+#include "common/tool_files.h"
 #include "soundmaker.h"
 
 void Fail(const std::string& where, const std::string& what) { throw SourceFault(where + ": " + what); }
 
 std::string ReadTextFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) Fail(path, "cannot be read");
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
+  std::string text;
+  if (!ReadSourceFile(path, &text)) Fail(path, "cannot be read");
+  return text;
 }
 
 std::vector<std::string> SourceLines(const std::string& text) {

@@ -8,8 +8,11 @@
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <utility>
 
+#include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/tool_files.h"
 #include "soundmaker.h"
 
 namespace {
@@ -88,6 +91,8 @@ struct Recipe {
   double level = 1.0;
   std::vector<Layer> layers;
   int line = 0;
+  bool refused = false;  // its sound line was refused
+  bool layered = false;  // a layer line follows it, read or refused
 };
 
 // A number of at most a million either way: every setting lies well inside,
@@ -330,23 +335,34 @@ Stereo Render(const Recipe& r) {
   return out;
 }
 
-// The recipes, every line read: each fault is reported (see SoundFaults).
-// The layers after a refused sound line are read into it for their own faults.
-std::vector<Recipe> ParseRecipes(const std::string& file, const std::string& text) {
+// The recipes, every line read: each fault is kept in *faults. A line whose
+// first word may be "sound" or "loop" (common/shown_bytes.h) begins a sound
+// though it is refused, and the layers after it are read into it for their
+// own faults.
+std::vector<Recipe> ParseRecipes(const std::string& file, const std::string& text, SoundFaults* faults) {
+  const auto expected = ExpectedNames();
   std::vector<Recipe> recipes;
-  SoundFaults faults;
   const auto lines = SourceLines(text);
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string where = file + ":" + std::to_string(i + 1);
-    faults.Keep([&] {
+    const auto words = Words(lines[i]);
+    const bool head = !words.empty() && (MayBeWord(words[0], "sound") || MayBeWord(words[0], "loop"));
+    if (head) {
+      Recipe& r = recipes.emplace_back();
+      r.line = static_cast<int>(i + 1);
+      r.refused = true;
+      if (words.size() > 1) r.name = words[1];
+    } else if (!words.empty() && !recipes.empty()) {
+      recipes.back().layered = true;
+    }
+    faults->Keep([&] {
       CheckLineBytes(where, lines[i]);
-      const auto words = Words(lines[i]);
       if (words.empty()) return;
-      if (words[0] == "sound" || words[0] == "loop") {
-        Recipe& r = recipes.emplace_back();
-        r.line = static_cast<int>(i + 1);
+      if (head) {
+        Recipe& r = recipes.back();
+        const size_t unshown = UnshownByte(words[0], false);
+        if (unshown != std::string::npos) Fail(where, UnshownByteMessage("", words[0], unshown));
         if (words.size() < 3) Fail(where, "expected '" + words[0] + " <name> <seconds> [level=x]'");
-        r.name = words[1];
         r.loop = words[0] == "loop";
         r.length = Number(where, words[2]);
         if (r.length <= 0 || r.length > 10) Fail(where, "a length of 0 to 10 seconds");
@@ -355,45 +371,58 @@ std::vector<Recipe> ParseRecipes(const std::string& file, const std::string& tex
           r.level = Number(where, words[w].substr(6));
           NeedRange(where, "level", r.level, 0, 10);
         }
+        // A sound refused for its name may have been meant for any sound.
+        const std::string name = std::exchange(r.name, "");
+        if (std::find(expected.begin(), expected.end(), name) == expected.end())
+          Fail(where, QuotedBytes(name) + " is not one of the game's sounds");
+        for (size_t k = 0; k + 1 < recipes.size(); ++k)
+          if (recipes[k].name == name) Fail(where, QuotedBytes(name) + " is made twice");
+        r.name = name;
+        r.refused = false;
         return;
       }
       if (recipes.empty()) Fail(where, "a layer before any sound");
       recipes.back().layers.push_back(ParseLayer(where, words));
     });
   }
-  faults.Throw();
+  for (const Recipe& r : recipes)
+    if (!r.refused && !r.layered)
+      faults->Keep([&] { Fail(file + ":" + std::to_string(r.line), QuotedBytes(r.name) + " has no layers"); });
   return recipes;
 }
 
 }  // namespace
 
 std::vector<std::string> MakeEffects(const std::string& recipeFile, const std::string& outFolder) {
-  const auto recipes = ParseRecipes(recipeFile, ReadTextFile(recipeFile));
+  SoundFaults faults;
+  const auto recipes = ParseRecipes(recipeFile, ReadTextFile(recipeFile), &faults);
   const auto expected = ExpectedNames();
   std::map<std::string, const Recipe*> byName;
-  SoundFaults faults;
-  for (const auto& r : recipes) {
-    const std::string where = recipeFile + ":" + std::to_string(r.line);
-    faults.Keep([&] {
-      if (std::find(expected.begin(), expected.end(), r.name) == expected.end())
-        Fail(where, QuotedBytes(r.name) + " is not one of the game's sounds");
-      if (byName.count(r.name)) Fail(where, QuotedBytes(r.name) + " is made twice");
-      if (r.layers.empty()) Fail(where, QuotedBytes(r.name) + " has no layers");
-      byName[r.name] = &r;
-    });
-  }
+  for (const auto& r : recipes) byName.emplace(r.name, &r);
+  // A sound a refused sound line may have named is not missing besides.
+  auto mayBeGiven = [&](const std::string& name) {
+    for (const auto& r : recipes)
+      if (r.refused && (r.name.empty() || MayBeWord(r.name, name))) return true;
+    return false;
+  };
   for (const auto& name : expected)
-    if (!byName.count(name)) faults.Keep([&] { Fail(recipeFile, "no recipe for '" + name + "'"); });
+    if (!byName.count(name) && !mayBeGiven(name)) faults.Keep([&] { Fail(recipeFile, "no recipe for '" + name + "'"); });
   faults.Throw();
+  OutputFiles files;
   for (const auto& name : expected) {
     const std::string path = outFolder + "/" + name + ".wav";
-    if (!WriteWav(path, Render(*byName[name]))) Fail(path, "cannot be written");
+    if (!WriteWav(files.Stage(path), Render(*byName[name]))) Fail(path, "cannot be written");
   }
+  std::string failed;
+  if (!files.Commit(&failed)) Fail(failed, "cannot be written");
   return expected;
 }
 
 std::vector<Stereo> RenderRecipes(const std::string& fileName, const std::string& text) {
+  SoundFaults faults;
+  const auto recipes = ParseRecipes(fileName, text, &faults);
+  faults.Throw();
   std::vector<Stereo> sounds;
-  for (const Recipe& r : ParseRecipes(fileName, text)) sounds.push_back(Render(r));
+  for (const Recipe& r : recipes) sounds.push_back(Render(r));
   return sounds;
 }

@@ -1,9 +1,11 @@
 // makesounds effects <recipe file> <game folder>: writes Sounds/*.wav
 // makesounds music <score folder> <game folder>: writes Midi/<n>.mid and MP3/Combat.mp3
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 
+#include "common/tool_files.h"
 #include "soundmaker.h"
 
 int main(int argc, char** argv) {
@@ -13,21 +15,17 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::filesystem::path game = argv[3];
+  std::string faults;
   try {
-    if (std::strcmp(argv[1], "effects") == 0) {
-      std::filesystem::create_directories(game / "Sounds");
-      MakeEffects(argv[2], (game / "Sounds").string());
-    } else {
-      std::filesystem::create_directories(game / "Midi");
-      std::filesystem::create_directories(game / "MP3");
-      MakeMusic(argv[2], (game / "Midi").string(), (game / "MP3" / "Combat.mp3").string());
-    }
+    if (std::strcmp(argv[1], "effects") == 0) MakeEffects(argv[2], (game / "Sounds").string());
+    else MakeMusic(argv[2], (game / "Midi").string(), (game / "MP3" / "Combat.mp3").string());
+    return 0;
   } catch (const SourceFault& fault) {
-    std::fprintf(stderr, "%s\n", fault.what());
-    return 1;
+    faults = fault.what();
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "makesounds: %s\n", e.what());
-    return 1;
+    faults = std::string("makesounds: ") + e.what();
   }
-  return 0;
+  std::fprintf(stderr, "%s\n%s\n", faults.c_str(),
+               FaultSummary("makesounds", 1 + static_cast<size_t>(std::count(faults.begin(), faults.end(), '\n'))).c_str());
+  return 1;
 }

@@ -18,6 +18,7 @@
 
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/tool_files.h"
 #include "platform/audio.h"
 #include "soundmaker.h"
 
@@ -175,12 +176,29 @@ Score ParseScore(const std::string& file, const std::string& text) {
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string where = file + ":" + std::to_string(i + 1);
     const std::string& line = lines[i];
-    bool notes = false, length = false;  // a fault of a part's notes, of the score's length
+    const auto words = Words(line);
+    // A refused line counts as what its first word may be (common/shown_bytes.h):
+    // a tempo, meter or bars line refused before the parts leaves them
+    // untimed, a part line begins a part.
+    const std::string head = words.empty() ? "" : words[0];
+    const bool partLine = MayBeWord(head, "part");
+    const bool lengthLine = MayBeWord(head, "tempo") || MayBeWord(head, "meter") || MayBeWord(head, "bars");
+    bool notes = false;                           // a fault of a part's notes
+    bool length = lengthLine && s.parts.empty();  // a fault of the score's length
+    if (partLine) {
+      PartEnds(where);
+      // The notes that follow belong to this part whatever its line's
+      // fault; they are timed only when the line is read whole.
+      s.parts.emplace_back().timed = false;
+      tick = 0;
+      duration = kDivision;
+    }
     const bool read = faults.Keep([&] {
       CheckLineBytes(where, line);
-      const auto words = Words(line);
       if (words.empty()) return;
       const std::string& key = words[0];
+      const size_t unshown = partLine || lengthLine ? UnshownByte(key, false) : std::string::npos;
+      if (unshown != std::string::npos) Fail(where, UnshownByteMessage("", key, unshown));
       if (key == "title") {
         // The text after the word, as written: what the game's fonts show.
         const size_t at = line.find("title") + 5;
@@ -192,7 +210,6 @@ Score ParseScore(const std::string& file, const std::string& text) {
         s.title = title;
       } else if (key == "tempo" || key == "meter" || key == "bars") {
         if (!s.parts.empty()) Fail(where, key + " must come before the parts");
-        length = true;
         if (words.size() != 2) Fail(where, key + " takes one number");
         const int v = ParseInt(where, words[1]);
         const int low = key == "tempo" ? kSlowestTempo : 1, high = key == "tempo" ? kFastestTempo : 400;
@@ -202,13 +219,7 @@ Score ParseScore(const std::string& file, const std::string& text) {
         if (key == "meter") s.meter = v;
         if (key == "bars") s.bars = v;
       } else if (key == "part") {
-        PartEnds(where);
-        // The notes that follow belong to this part whatever its line's
-        // fault; they are timed only when the line is read whole.
-        Part& part = s.parts.emplace_back();
-        part.timed = false;
-        tick = 0;
-        duration = kDivision;
+        Part& part = s.parts.back();  // begun above
         if (words.size() < 2) Fail(where, "a part needs a name");
         part.name = words[1];
         if (!lengthRefused) {
@@ -386,7 +397,8 @@ Stereo RenderScore(const Score& s, int passes) {
   return out;
 }
 
-void WriteMp3(const std::string& path, const Stereo& samples) {
+// The samples encoded as MP3; `path` names the file in a fault.
+std::vector<unsigned char> Mp3(const std::string& path, const Stereo& samples) {
   lame_global_flags* lame = lame_init();
   lame_set_in_samplerate(lame, kRate);
   lame_set_out_samplerate(lame, kRate);
@@ -404,9 +416,8 @@ void WriteMp3(const std::string& path, const Stereo& samples) {
   int m = lame_encode_flush(lame, mp3.data() + n, static_cast<int>(mp3.size()) - n);
   if (m < 0) Fail(path, "the MP3 encoder failed");
   lame_close(lame);
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f || std::fwrite(mp3.data(), 1, static_cast<size_t>(n + m), f) != static_cast<size_t>(n + m) || std::fclose(f) != 0)
-    Fail(path, "cannot be written");
+  mp3.resize(static_cast<size_t>(n + m));
+  return mp3;
 }
 
 }  // namespace
@@ -443,13 +454,14 @@ void MakeMusic(const std::string& scoreFolder, const std::string& midiFolder, co
       Fail(combat, "the combat score lasts longer than " + std::to_string(kLongestCombatScore) + " seconds");
   });
   faults.Throw();
+  OutputFiles files;
   for (const auto& [track, bytes] : midi) {
     const std::string path = midiFolder + "/" + std::to_string(track) + ".mid";
-    std::FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f || std::fwrite(bytes.data(), 1, bytes.size(), f) != bytes.size() || std::fclose(f) != 0)
-      Fail(path, "cannot be written");
+    if (!files.Write(path, bytes)) Fail(path, "cannot be written");
   }
-  WriteMp3(mp3Path, RenderScore(combatScore, 2));
+  if (!files.Write(mp3Path, Mp3(mp3Path, RenderScore(combatScore, 2)))) Fail(mp3Path, "cannot be written");
+  std::string failed;
+  if (!files.Commit(&failed)) Fail(failed, "cannot be written");
 }
 
 std::vector<uint8_t> CompileScore(const std::string& fileName, const std::string& text) {

@@ -34,7 +34,8 @@ void CheckLineBytes(const std::string& where, const std::string& line);
 // Effects: reads the recipe file and writes one canonical WAV per sound.
 // Returns the names written.
 std::vector<std::string> MakeEffects(const std::string& recipeFile, const std::string& outFolder);
-// Reads recipes from their text and renders each (nothing is written);
+// Reads recipes from their text (each of one of the game's sounds, though
+// not every sound need have one) and renders each (nothing is written);
 // returns the sounds, in source order.
 std::vector<Stereo> RenderRecipes(const std::string& fileName, const std::string& text);
 bool WriteWav(const std::string& path, const Stereo& samples);

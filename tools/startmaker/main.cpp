@@ -6,11 +6,11 @@
 //   source is sound; each fault is reported as file:line.
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "common/tool_files.h"
 #include "startmaker/start_builder.h"
 #include "startmaker/start_source.h"
 #include "tablemaker/tablemaker.h"
@@ -20,37 +20,24 @@ namespace {
 // The same start every build.
 constexpr uint32_t kStartSeed = 20240601;
 
-bool ReadText(const std::string& path, std::string* out) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return false;
-  std::ostringstream ss;
-  ss << in.rdbuf();
-  *out = ss.str();
-  return true;
-}
-
-bool CompileTableSource(const std::string& table, const std::string& path, std::vector<uint8_t>* image) {
+// A table source compiled; its faults added to *errors.
+std::vector<uint8_t> CompileTableSource(const std::string& table, const std::string& path,
+                                        std::vector<std::string>* errors) {
   std::string text;
-  if (!ReadText(path, &text)) {
-    std::fprintf(stderr, "%s: cannot be read\n", path.c_str());
-    return false;
+  if (!ReadSourceFile(path, &text)) {
+    errors->push_back(path + ": cannot be read");
+    return {};
   }
-  const TableResult result = CompileTable(*FindSchema(table), path, text);
-  for (const std::string& e : result.errors) std::fprintf(stderr, "%s\n", e.c_str());
-  *image = result.image;
-  return result.errors.empty();
+  TableResult result = CompileTable(*FindSchema(table), path, text);
+  errors->insert(errors->end(), result.errors.begin(), result.errors.end());
+  return std::move(result.image);
 }
 
-bool WriteWhole(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
-  const std::filesystem::path temp = path.string() + ".tmp";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    if (!out) return false;
-  }
-  std::error_code ec;
-  std::filesystem::rename(temp, path, ec);
-  return !ec;
+// Ends a failed run: its faults, and the summary.
+int Failed(const std::vector<std::string>& errors) {
+  for (const std::string& e : errors) std::fprintf(stderr, "%s\n", e.c_str());
+  std::fprintf(stderr, "%s\n", FaultSummary("makestart", errors.size()).c_str());
+  return 1;
 }
 
 }  // namespace
@@ -62,19 +49,17 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path outDir = argv[1];
   const std::filesystem::path tables = argv[2];
-  std::vector<uint8_t> items, spells, crafted;
-  if (!CompileTableSource("items", (tables / "items.txt").string(), &items) ||
-      !CompileTableSource("spells", (tables / "spells.txt").string(), &spells) ||
-      !CompileTableSource("crafted", (tables / "crafted.txt").string(), &crafted)) {
-    std::fprintf(stderr, "makestart: the tables have faults; nothing written\n");
-    return 1;
-  }
+  std::vector<std::string> tableFaults;
+  const std::vector<uint8_t> items = CompileTableSource("items", (tables / "items.txt").string(), &tableFaults);
+  const std::vector<uint8_t> spells = CompileTableSource("spells", (tables / "spells.txt").string(), &tableFaults);
+  const std::vector<uint8_t> crafted = CompileTableSource("crafted", (tables / "crafted.txt").string(), &tableFaults);
+  if (!tableFaults.empty()) return Failed(tableFaults);
   InstallStartTables(items, spells, crafted);
 
   StartSource source;
   for (int i = 3; i < argc; ++i) {
     std::string text;
-    if (!ReadText(argv[i], &text)) {
+    if (!ReadSourceFile(argv[i], &text)) {
       source.errors.push_back(std::string(argv[i]) + ": cannot be read");
       continue;
     }
@@ -82,25 +67,16 @@ int main(int argc, char** argv) {
   }
   if (source.errors.empty()) CheckStartSource(&source);
   if (source.errors.empty()) BuildStart(source, kStartSeed, &source.errors);
-  for (const std::string& e : source.errors) std::fprintf(stderr, "%s\n", e.c_str());
-  if (!source.errors.empty()) {
-    std::fprintf(stderr, "makestart: %zu fault%s; nothing written\n", source.errors.size(),
-                 source.errors.size() == 1 ? "" : "s");
-    return 1;
-  }
+  if (!source.errors.empty()) return Failed(source.errors);
   std::vector<uint8_t> roster, weapons;
   PackStartFiles(&roster, &weapons);
   CheckStartFiles(roster, weapons, &source.errors);
-  for (const std::string& e : source.errors) std::fprintf(stderr, "%s\n", e.c_str());
-  if (!source.errors.empty()) {
-    std::fprintf(stderr, "makestart: the start would be refused by the game; nothing written\n");
-    return 1;
-  }
-  std::error_code ec;
-  std::filesystem::create_directories(outDir, ec);
-  if (!WriteWhole(outDir / "SaveChar.cml", roster) || !WriteWhole(outDir / "SaveWeapon.wml", weapons)) {
-    std::fprintf(stderr, "makestart: cannot write into %s\n", outDir.string().c_str());
-    return 1;
-  }
-  return 0;
+  if (!source.errors.empty()) return Failed(source.errors);
+  OutputFiles files;
+  std::string failed;
+  for (const auto& [name, bytes] : {std::pair{"SaveChar.cml", &roster}, std::pair{"SaveWeapon.wml", &weapons}})
+    if (source.errors.empty() && !files.Write((outDir / name).string(), *bytes))
+      source.errors.push_back((outDir / name).string() + ": cannot be written");
+  if (source.errors.empty() && !files.Commit(&failed)) source.errors.push_back(failed + ": cannot be written");
+  return source.errors.empty() ? 0 : Failed(source.errors);
 }

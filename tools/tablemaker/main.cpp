@@ -4,11 +4,9 @@
 // file:line: message, writes nothing and exits with status 1.
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
+#include "common/tool_files.h"
 #include "tablemaker/spell_rules.h"
 #include "tablemaker/tablemaker.h"
 
@@ -22,38 +20,22 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tablemaker: unknown table '%s'\n", argv[1]);
     return 2;
   }
-  std::ifstream in(argv[2], std::ios::binary);
-  if (!in) {
-    std::fprintf(stderr, "tablemaker: cannot open %s\n", argv[2]);
-    return 1;
-  }
-  std::ostringstream text;
-  text << in.rdbuf();
-  const TableResult result = CompileTable(*schema, argv[2], text.str());
+  std::string text;
+  TableResult result;
+  if (ReadSourceFile(argv[2], &text)) result = CompileTable(*schema, argv[2], text);
+  else result.errors.push_back(std::string(argv[2]) + ": cannot be read");
+  // The table and the listing are put in place together, when nothing failed.
+  OutputFiles files;
+  std::string failed;
+  if (result.errors.empty() && !files.Write(argv[3], result.image))
+    result.errors.push_back(std::string(argv[3]) + ": cannot be written");
+  if (result.errors.empty() && argc == 5 && !WriteSpellListing(result.rows, files.Stage(argv[4])))
+    result.errors.push_back(std::string(argv[4]) + ": cannot be written");
+  if (result.errors.empty() && !files.Commit(&failed)) result.errors.push_back(failed + ": cannot be written");
   for (const std::string& e : result.errors) std::fprintf(stderr, "%s\n", e.c_str());
   if (!result.errors.empty()) {
-    std::fprintf(stderr, "tablemaker: %zu error(s); %s not written\n", result.errors.size(), argv[3]);
+    std::fprintf(stderr, "%s\n", FaultSummary("tablemaker", result.errors.size()).c_str());
     return 1;
-  }
-  const std::vector<uint8_t>& image = result.image;
-
-  const std::filesystem::path out(argv[3]);
-  if (out.has_parent_path()) std::filesystem::create_directories(out.parent_path());
-  const std::string temp = out.string() + ".tmp";
-  {
-    std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(image.data()), static_cast<std::streamsize>(image.size()));
-    if (!file) {
-      std::fprintf(stderr, "tablemaker: cannot write %s\n", temp.c_str());
-      return 1;
-    }
-  }
-  std::filesystem::rename(temp, out);
-  if (argc == 5) {
-    if (!WriteSpellListing(result.rows, argv[4])) {
-      std::fprintf(stderr, "tablemaker: cannot write %s\n", argv[4]);
-      return 1;
-    }
   }
   return 0;
 }

@@ -13,16 +13,17 @@
 //     text "Positive energy closes wounds ..."
 //
 // Each line holds key/value pairs; a value with blanks is written in double
-// quotes (\" and \\ inside, \xNN for any byte, \r). A name holds no control
-// byte, a text none but the carriage return that ends a line of it, as the
-// game shows them (a zero byte would end it). Named values may be given
-// by name or number; a field is given once in a row. "copy A-B to C key value
-// ..." copies rows A to B onto C onwards, with the given fields changed. '#'
-// starts a comment. Any fault is reported on one line as file:line: message,
-// naming the field ("'level' value 12 is outside 1 to 9", "row 31 'level':
-// has level 4 but stands in the level 3 block"; words of the source shown as
-// a quoted value writes them), and the tool exits with status 1, writing
-// nothing. The table's rules are checked once every line reads without a
+// quotes (\" and \\ inside, \xNN for any byte, \r; "£" written in UTF-8 is
+// the highlight mark 0xA3). A name holds no control byte, a text none but the
+// carriage return that ends a line of it, as the game shows them (a zero byte
+// would end it). Named values may be given by name or number; a field is
+// given once in a row. "copy A-B to C key value ..." copies rows A to B onto C
+// onwards, with the given fields changed. '#' starts a comment. Any fault is
+// reported on one line as file:line: message, naming the field ("'level'
+// value 12 is outside 1 to 9", "row 31 'level': has level 4 but stands in the
+// level 3 block"; words of the source shown as a quoted value writes them); a
+// refused row or copy line counts as giving the rows it names. The tool then
+// exits with status 1, writing nothing. The table's rules are checked once every line reads without a
 // fault. The spells may also be written out in words (the listing) for
 // readers.
 #include <algorithm>
@@ -33,6 +34,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -150,19 +152,20 @@ const FieldSpec* Apply(const TableSchema& schema, std::vector<uint8_t>& row, con
   }
   switch (field->kind) {
     case FieldKind::kText: {
-      // A name shows what the game's fonts show; a text laid out in lines
-      // shows a carriage return as its line end too.
-      const size_t unshown = UnshownByte(value.text, field->lines);
+      // A name shows what the game's fonts show ("£" is its highlight mark);
+      // a text laid out in lines shows a carriage return as its line end too.
+      const std::string text = WithGamePoundSigns(value.text);
+      const size_t unshown = UnshownByte(text, field->lines);
       if (unshown != std::string::npos) {
-        *error = UnshownByteMessage(key, value.text, unshown);
+        *error = UnshownByteMessage(key, text, unshown);
         return nullptr;
       }
-      if (value.text.size() + 1 > static_cast<size_t>(field->width)) {
+      if (text.size() + 1 > static_cast<size_t>(field->width)) {
         *error = "'" + key + "' is longer than " + std::to_string(field->width - 1) + " characters";
         return nullptr;
       }
       std::memset(&row[field->offset], 0, field->width);
-      std::memcpy(&row[field->offset], value.text.data(), value.text.size());
+      std::memcpy(&row[field->offset], text.data(), text.size());
       return field;
     }
     case FieldKind::kFlags: {
@@ -197,7 +200,8 @@ const FieldSpec* Apply(const TableSchema& schema, std::vector<uint8_t>& row, con
         }
       }
       if (!found) {
-        *error = "'" + key + "' has no value " + QuotedBytes(value.text);
+        *error = field->names ? "'" + key + "' has no value " + QuotedBytes(value.text)
+                              : "'" + key + "' needs a whole number, not " + QuotedBytes(value.text);
         return nullptr;
       }
       bool fits = v >= field->min && v <= field->max;
@@ -280,6 +284,25 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
   std::vector<uint8_t> scratch(rowBytes, 0);
   constexpr int kNoBlock = -1, kRefusedBlock = -2;
   int current = kNoBlock;
+  // A refused line that may be a row or copy line (common/shown_bytes.h)
+  // counts as giving the rows it names: no copy of them is refused for their
+  // want; of one whose rows could not be read, no copy at all.
+  std::set<int64_t> refusedRows;
+  bool rowsUnread = false;
+  auto RefusedHeading = [&](const std::vector<Token>& t) {
+    if (t.empty() || t[0].quoted) return;
+    int64_t a = 0, b = 0, to = 0, unused = 0;
+    if (MayBeWord(t[0].text, "row")) {
+      if (t.size() > 1 && ParseInt(t[1].text, &a)) refusedRows.insert(a);
+      else rowsUnread = true;
+    } else if (MayBeWord(t[0].text, "copy")) {
+      if (t.size() > 3 && ParseRange(t[1].text, &a, &b) && ParseRange(t[3].text, &to, &unused) && a <= b &&
+          b - a < schema.rows)
+        for (int64_t r = to; r <= to + (b - a); ++r) refusedRows.insert(r);
+      else
+        rowsUnread = true;
+    }
+  };
   // Marks a field of a row written at a line (and the fields that share its words).
   auto Written = [&](int r, const FieldSpec* field, int line) {
     std::vector<Given>& at = fieldAt[r];
@@ -319,6 +342,8 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
     std::string error;
     if (!Tokenise(line, &tokens, &error, &runOn)) {
       Report(lineNumber, error);
+      if (!tokens.empty() && !tokens[0].quoted && MayBeWord(tokens[0].text, "row")) current = kRefusedBlock;
+      RefusedHeading(tokens);
       continue;
     }
     if (tokens.empty()) continue;
@@ -328,6 +353,7 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
       if (tokens.size() != 2 || !ParseInt(tokens[1].text, &r) || r < 0 || r >= schema.rows) {
         Report(lineNumber, "a row number from 0 to " + std::to_string(schema.rows - 1) + " must follow 'row'");
         current = kRefusedBlock;
+        RefusedHeading(tokens);
         continue;
       }
       if (definedAt[r]) {
@@ -347,6 +373,7 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
           !ParseRange(tokens[3].text, &to, &unused) || a > b || a < 0 || to < 0 || b >= schema.rows ||
           to >= schema.rows || to + (b - a) >= schema.rows || (tokens.size() - 4) % 2 != 0) {
         Report(lineNumber, "expected 'copy A-B to C [field value]...' within the table");
+        RefusedHeading(tokens);
         continue;
       }
       // The fields the copy changes are read once, so that a fault is reported once for the line.
@@ -360,6 +387,10 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
       }
       for (int64_t r = a; r <= b; ++r) {
         const int64_t dest = to + (r - a);
+        if (!definedAt[r] && (refusedRows.count(r) || rowsUnread)) {
+          refusedRows.insert(dest);  // a copy of a refused row is as refused
+          continue;
+        }
         if (!definedAt[r]) {
           Report(lineNumber, "copy of row " + std::to_string(r) + ", which is not given above");
           continue;
@@ -390,6 +421,7 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
                          : at != std::string::npos ? ControlByteMessage("", head, at)
                                                    : "unknown field " + QuotedBytes(head));
       current = kRefusedBlock;
+      RefusedHeading(tokens);
       continue;
     }
     if (current == kNoBlock) {

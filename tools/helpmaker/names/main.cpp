@@ -8,17 +8,15 @@
 // after that is made; compile_help checks its pages against the list.
 //
 // Each line of the list: "id <page id> <where>" or "keyword <@KEYWORD@> <where>".
-#include <cstdio>
 #include <filesystem>
-#include <fstream>
 #include <iostream>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "combat/resolution/log_keywords.h"
 #include "combat/resolution/spell_keywords.h"
 #include "creatures/creature_kinds.h"
+#include "common/tool_files.h"
 #include "helpmaker/help_names.h"
 #include "party/page_controls.h"
 #include "rules/conditions.h"
@@ -30,13 +28,6 @@
 namespace fs = std::filesystem;
 
 namespace {
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 // Every file under the folder with one of the extensions, in name order.
 std::set<fs::path> FilesUnder(const fs::path& folder, std::initializer_list<const char*> extensions) {
@@ -109,26 +100,30 @@ int main(int argc, char** argv) {
     names.AddId(23005 + type, std::string("creature type ") + CreatureTypeNames[type]);
 
   // The texts: the code's log lines and help ids, the scripts, the tables.
+  // A text that cannot be read fails the list, which would want its names.
+  std::string text;
   for (const fs::path& file : FilesUnder(src, {".cpp", ".h"})) {
     const std::string where = fs::relative(file, src.parent_path()).generic_string();
-    names.ScanKeywords(ReadAll(file), where, true);
-    if (!IsHelpRangeFile(file.filename().string())) names.ScanHelpIds(ReadAll(file), where);
-  }
-  for (const char* folder : {"scripts", "tables"})
-    for (const fs::path& file : FilesUnder(content / folder, {".txt"}))
-      names.ScanKeywords(ReadAll(file), fs::relative(file, content.parent_path()).generic_string());
-
-  const std::string out = names.Text();
-  const std::string temp = output.string() + ".tmp";
-  {
-    std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-    if (!file.write(out.data(), static_cast<std::streamsize>(out.size()))) {
-      std::cerr << "help_names: cannot write " << temp << "\n";
+    if (!ReadSourceFile(file.string(), &text)) {
+      std::cerr << "help_names: cannot read " << file.string() << "\n";
       return 1;
     }
+    names.ScanKeywords(text, where, true);
+    if (!IsHelpRangeFile(file.filename().string())) names.ScanHelpIds(text, where);
   }
-  if (std::rename(temp.c_str(), output.c_str()) != 0) {
-    std::cerr << "help_names: cannot rename " << temp << "\n";
+  for (const char* folder : {"scripts", "tables"})
+    for (const fs::path& file : FilesUnder(content / folder, {".txt"})) {
+      if (!ReadSourceFile(file.string(), &text)) {
+        std::cerr << "help_names: cannot read " << file.string() << "\n";
+        return 1;
+      }
+      names.ScanKeywords(text, fs::relative(file, content.parent_path()).generic_string());
+    }
+
+  OutputFiles files;
+  std::string failed;
+  if (!files.Write(output.string(), names.Text()) || !files.Commit(&failed)) {
+    std::cerr << "help_names: cannot write " << output.string() << "\n";
     return 1;
   }
   return 0;
