@@ -268,7 +268,6 @@ int main(int argc, char** argv) {
   // there, and "wait-for dialogue" or "expect dialogue" hold while it is open.
   std::string lastBox;
   int boxesSeen = 0;
-  bool boxShotDue = false;
   // What a box read a "box-says" line against and did not hold.
   std::string boxFault;
   bool fighting = false;
@@ -279,21 +278,15 @@ int main(int argc, char** argv) {
     // With PLAYSCRIPT_TRACE set, each box's text is told once. With
     // PLAYSCRIPT_BOX_SHOTS set to a folder, the picture of each box whose text
     // holds PLAYSCRIPT_BOX_SHOT_TEXT (every box without it) is saved there as
-    // box<N>.png, the boxes counted from 1: such a box waits a pass for it, as
-    // this runs before each pass draws, and the play may then go otherwise.
+    // box<N>.png, the boxes counted from 1, as the box's first pass draws it:
+    // the play goes on as without the pictures.
     const char* shots = std::getenv("PLAYSCRIPT_BOX_SHOTS");
     if ((std::getenv("PLAYSCRIPT_TRACE") || shots) && lastBox != DialogueText) {
       lastBox = DialogueText;
       std::fprintf(stderr, "box %d: %.72s\n", ++boxesSeen, DialogueText);
       const char* only = std::getenv("PLAYSCRIPT_BOX_SHOT_TEXT");
-      if (shots && (!only || lastBox.find(only) != std::string::npos)) {
-        boxShotDue = true;
-        return;
-      }
-    }
-    if (boxShotDue) {
-      harness::SaveScreenshot(std::string(shots) + "/box" + std::to_string(boxesSeen) + ".png");
-      boxShotDue = false;
+      if (shots && (!only || lastBox.find(only) != std::string::npos))
+        harness::SaveBoxPictureWhenDrawn(std::string(shots) + "/box" + std::to_string(boxesSeen) + ".png");
     }
     // A box in the middle of a battle (a companion falls) takes its first answer.
     if (fighting || (travelTo >= 0 && CurrentMapNumber != travelTo)) {
