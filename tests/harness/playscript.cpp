@@ -232,23 +232,33 @@ std::filesystem::path KeptGames(const std::string& name) {
   return harness::GameFolder().parent_path() / "play-games" / name;
 }
 
-// Copies the player's saved games (the slots from 1 up of each adventure)
-// from one saved-games folder into another, each slot replacing its like.
+// Each player's saved game (the slots from 1 up of each adventure) of a
+// saved-games folder.
+std::vector<std::filesystem::path> PlayersGames(const std::filesystem::path& folder) {
+  namespace fs = std::filesystem;
+  std::vector<fs::path> slots;
+  std::error_code ec;
+  for (const fs::directory_entry& adventure : fs::directory_iterator(folder, ec)) {
+    if (!adventure.is_directory()) continue;
+    for (const fs::directory_entry& slot : fs::directory_iterator(adventure.path(), ec))
+      if (slot.is_directory() && slot.path().filename() != "0") slots.push_back(slot.path());
+  }
+  return slots;
+}
+
+// Copies the player's saved games from one saved-games folder into another,
+// each slot replacing its like.
 bool CopyPlayersGames(const std::filesystem::path& from, const std::filesystem::path& to) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  for (const fs::directory_entry& adventure : fs::directory_iterator(from, ec)) {
-    if (!adventure.is_directory()) continue;
-    for (const fs::directory_entry& slot : fs::directory_iterator(adventure.path(), ec)) {
-      if (!slot.is_directory() || slot.path().filename() == "0") continue;
-      const fs::path target = to / adventure.path().filename() / slot.path().filename();
-      fs::remove_all(target, ec);
-      fs::create_directories(target.parent_path(), ec);
-      fs::copy(slot.path(), target, fs::copy_options::recursive, ec);
-      if (ec) return false;
-    }
+  for (const fs::path& slot : PlayersGames(from)) {
+    const fs::path target = to / slot.parent_path().filename() / slot.filename();
+    fs::remove_all(target, ec);
+    fs::create_directories(target.parent_path(), ec);
+    fs::copy(slot, target, fs::copy_options::recursive, ec);
+    if (ec) return false;
   }
-  return !ec;
+  return true;
 }
 
 // The kept games loaded as a player does, from the start: past the splash
@@ -412,6 +422,9 @@ int main(int argc, char** argv) {
       const std::filesystem::path kept = KeptGames(line.words[1]);
       if (!std::filesystem::is_directory(kept))
         return fail("no games kept as " + line.words[1] + " (the script that keeps them runs first)");
+      // The kept games alone: none that the built game's folder holds besides.
+      std::error_code ec;
+      for (const std::filesystem::path& slot : PlayersGames(ownFolder / "SaveGame")) std::filesystem::remove_all(slot, ec);
       if (!CopyPlayersGames(kept, ownFolder / "SaveGame")) return fail("the kept games could not be brought in");
       if (!harness::StartGame()) return fail("the game did not start");
       if (const std::string fault = LoadLastGame(); !fault.empty()) return fail(fault);
