@@ -54,10 +54,26 @@ int g_boxPasses = 0;
 int g_idleBoxPasses = 0;
 std::function<void()> g_boxIdleHandler;
 constexpr int kIdleBoxPassLimit = 2000;
+// The box picture asked for (SaveBoxPictureWhenDrawn) and the pictures the
+// device had presented when it was asked.
+std::string g_boxPicture;
+int g_boxPicturePresents = 0;
+
+// Saves the box picture asked for once a pass has drawn the box since; with
+// `last` (the box is over) a picture that was never drawn is given up.
+void TakeBoxPicture(bool last) {
+  if (g_boxPicture.empty()) return;
+  if (Graphics.device && Graphics.device->PresentCount() != g_boxPicturePresents) {
+    SaveScreenshot(g_boxPicture);
+    g_boxPicture.clear();
+  }
+  if (last) g_boxPicture.clear();
+}
 
 void PlayBoxPass() {
   platform::AdvanceManualClock(16);
   ++g_boxPasses;
+  TakeBoxPicture(false);
   if (g_boxSteps.empty() && g_boxIdleHandler) g_boxIdleHandler();
   if (!g_boxSteps.empty()) {
     g_idleBoxPasses = 0;
@@ -188,6 +204,7 @@ void ResetToProcessStart() {
   g_boxSteps.clear();
   g_boxPasses = g_idleBoxPasses = 0;
   g_boxIdleHandler = nullptr;
+  g_boxPicture.clear();
 }
 
 int RunGameMain() {
@@ -230,6 +247,7 @@ bool StepFrames(int n) {
     // game's loop does.
     if (const uint32_t idle = App.IdleMilliseconds()) platform::AdvanceManualClock(idle);
     ReleaseAfterBox();
+    TakeBoxPicture(true);
     const uint64_t before = App.FramesCalled();
     while (App.FramesCalled() == before) {
       if (!App.RunPass()) {
@@ -338,6 +356,11 @@ void QueueBoxClose() { g_boxSteps.push_back({[] { platform::InjectCloseRequest()
 int BoxPasses() { return g_boxPasses; }
 
 void SetBoxIdleHandler(std::function<void()> handler) { g_boxIdleHandler = std::move(handler); }
+
+void SaveBoxPictureWhenDrawn(const std::string& path) {
+  g_boxPicture = path;
+  g_boxPicturePresents = Graphics.device ? Graphics.device->PresentCount() : 0;
+}
 
 void ClearBoxInput() { g_boxSteps.clear(); }
 

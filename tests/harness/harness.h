@@ -123,6 +123,13 @@ int BoxPasses();
 // Called by a box's pass that finds nothing queued, before it counts as
 // idle: a play script reads its next lines there (its answers to the box).
 void SetBoxIdleHandler(std::function<void()> handler);
+// Saves the picture of the dialogue box open now as the next pass that draws
+// it leaves it (with that pass's input: the key of an answer already
+// pressed, the pointer over it), as the PNG file PATH: the box runs no pass
+// of its own for the picture, so that the play goes on as without it (an
+// extra pass stepped the weather's clock, and every later storm roll fell
+// otherwise). A box that ends before a pass draws it leaves no picture.
+void SaveBoxPictureWhenDrawn(const std::string& path);
 // Drops what is queued for boxes.
 void ClearBoxInput();
 

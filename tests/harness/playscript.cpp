@@ -110,14 +110,28 @@
 //                   folder) here, as if they stood in this script;
 //                   "include FILE until TEXT" plays its lines before the
 //                   first that holds TEXT (a comment's words, say)
+//   keep-game NAME  keep the script's saved games (every slot but the
+//                   prepared start) with the game under way in the next
+//                   free slot as NAME, in the folder play-games/ beside the
+//                   built game's folder, for the scripts that take up there
+//                   (the script's own slots stay as they were); after
+//                   own-folder, outside a battle
+//   take-up NAME    the saved games kept as NAME brought into the script's
+//                   own folder, the game started, and the last of them
+//                   loaded from the main menu's "Load Game" as a player does;
+//                   after own-folder, before the game starts (ctest runs the
+//                   script that keeps NAME first)
 //   idle SECONDS    leave the game alone that long in its own loop on the
 //                   real clock; print "idle-core-share X" (the process),
 //                   "loop-core-share X" (the loop's thread), frames and
 //                   pictures drawn a second
 // Exits 0 when the script ran to its end, non-zero on a bad line or when the
 // game ended before the script did.
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -127,6 +141,7 @@
 
 #include "adventure/dialogue.h"
 #include "engine/message_log.h"
+#include "frontend/saved_games.h"
 #include "shell/application.h"
 #include "engine/last_screen.h"
 #include "engine/main_window.h"
@@ -211,6 +226,60 @@ bool ReadScript(const std::filesystem::path& path, const std::string& until, std
   return true;
 }
 
+// The saved games a script kept as `name` (keep-game), for the scripts that
+// take up where it stopped: beside the built game's folder, never in it.
+std::filesystem::path KeptGames(const std::string& name) {
+  return harness::GameFolder().parent_path() / "play-games" / name;
+}
+
+// Each player's saved game (the slots from 1 up of each adventure) of a
+// saved-games folder.
+std::vector<std::filesystem::path> PlayersGames(const std::filesystem::path& folder) {
+  namespace fs = std::filesystem;
+  std::vector<fs::path> slots;
+  std::error_code ec;
+  for (const fs::directory_entry& adventure : fs::directory_iterator(folder, ec)) {
+    if (!adventure.is_directory()) continue;
+    for (const fs::directory_entry& slot : fs::directory_iterator(adventure.path(), ec))
+      if (slot.is_directory() && slot.path().filename() != "0") slots.push_back(slot.path());
+  }
+  return slots;
+}
+
+// Copies the player's saved games from one saved-games folder into another,
+// each slot replacing its like.
+bool CopyPlayersGames(const std::filesystem::path& from, const std::filesystem::path& to) {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  for (const fs::path& slot : PlayersGames(from)) {
+    const fs::path target = to / slot.parent_path().filename() / slot.filename();
+    fs::remove_all(target, ec);
+    fs::create_directories(target.parent_path(), ec);
+    fs::copy(slot, target, fs::copy_options::recursive, ec);
+    if (ec) return false;
+  }
+  return true;
+}
+
+// The kept games loaded as a player does, from the start: past the splash
+// and the title, "Load Game" on the main menu, and the last slot's details
+// on its page (slot s lies on the list's row s).
+std::string LoadLastGame() {
+  harness::StepFrames(3);
+  harness::Click(160, 120);  // the splash
+  harness::StepFrames(2);
+  harness::Click(160, 120);  // the title
+  harness::StepFrames(2);
+  if (std::string fault = playverbs::ClickOnText("Load Game"); !fault.empty()) return fault;
+  harness::StepFrames(2);
+  const int slot = FindFreeSaveSlot() - 1;
+  harness::Click(60, (24 * slot + 56) / 6 * 6 + 6);
+  harness::StepFrames(10);
+  if (std::strcmp(LastScreenDrawn, "GameScreenFrame") != 0)
+    return std::string("the kept game was not loaded (the last frame drew ") + LastScreenDrawn + ")";
+  return "";
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -268,7 +337,6 @@ int main(int argc, char** argv) {
   // there, and "wait-for dialogue" or "expect dialogue" hold while it is open.
   std::string lastBox;
   int boxesSeen = 0;
-  bool boxShotDue = false;
   // What a box read a "box-says" line against and did not hold.
   std::string boxFault;
   bool fighting = false;
@@ -279,21 +347,15 @@ int main(int argc, char** argv) {
     // With PLAYSCRIPT_TRACE set, each box's text is told once. With
     // PLAYSCRIPT_BOX_SHOTS set to a folder, the picture of each box whose text
     // holds PLAYSCRIPT_BOX_SHOT_TEXT (every box without it) is saved there as
-    // box<N>.png, the boxes counted from 1: such a box waits a pass for it, as
-    // this runs before each pass draws, and the play may then go otherwise.
+    // box<N>.png, the boxes counted from 1, as the box's first pass draws it:
+    // the play goes on as without the pictures.
     const char* shots = std::getenv("PLAYSCRIPT_BOX_SHOTS");
     if ((std::getenv("PLAYSCRIPT_TRACE") || shots) && lastBox != DialogueText) {
       lastBox = DialogueText;
       std::fprintf(stderr, "box %d: %.72s\n", ++boxesSeen, DialogueText);
       const char* only = std::getenv("PLAYSCRIPT_BOX_SHOT_TEXT");
-      if (shots && (!only || lastBox.find(only) != std::string::npos)) {
-        boxShotDue = true;
-        return;
-      }
-    }
-    if (boxShotDue) {
-      harness::SaveScreenshot(std::string(shots) + "/box" + std::to_string(boxesSeen) + ".png");
-      boxShotDue = false;
+      if (shots && (!only || lastBox.find(only) != std::string::npos))
+        harness::SaveBoxPictureWhenDrawn(std::string(shots) + "/box" + std::to_string(boxesSeen) + ".png");
     }
     // A box in the middle of a battle (a companion falls) takes its first answer.
     if (fighting || (travelTo >= 0 && CurrentMapNumber != travelTo)) {
@@ -352,6 +414,20 @@ int main(int argc, char** argv) {
     if (c == "own-folder") {
       if (harness::GameRunning() || !ownFolder.empty()) return fail("own-folder comes before the game starts, once");
       if (!harness::MakeOwnGameFolder(&ownFolder)) return fail("no game folder of its own could be made");
+      continue;
+    }
+    if (c == "take-up") {
+      if (line.words.size() != 2) return fail("take-up needs a name");
+      if (harness::GameRunning() || ownFolder.empty()) return fail("take-up comes after own-folder, before the game starts");
+      const std::filesystem::path kept = KeptGames(line.words[1]);
+      if (!std::filesystem::is_directory(kept))
+        return fail("no games kept as " + line.words[1] + " (the script that keeps them runs first)");
+      // The kept games alone: none that the built game's folder holds besides.
+      std::error_code ec;
+      for (const std::filesystem::path& slot : PlayersGames(ownFolder / "SaveGame")) std::filesystem::remove_all(slot, ec);
+      if (!CopyPlayersGames(kept, ownFolder / "SaveGame")) return fail("the kept games could not be brought in");
+      if (!harness::StartGame()) return fail("the game did not start");
+      if (const std::string fault = LoadLastGame(); !fault.empty()) return fail(fault);
       continue;
     }
     if (!harness::GameRunning() && !harness::GameEnded() && !harness::StartGame())
@@ -620,6 +696,25 @@ int main(int argc, char** argv) {
       if (x != keptPlaceX || y != keptPlaceY)
         return fail("the window's picture stands at " + std::to_string(x) + "," + std::to_string(y) + ", not at " +
                     std::to_string(keptPlaceX) + "," + std::to_string(keptPlaceY));
+    } else if (c == "keep-game") {
+      namespace fs = std::filesystem;
+      if (line.words.size() != 2) return fail("keep-game needs a name");
+      if (ownFolder.empty()) return fail("keep-game needs own-folder: the games kept are the script's own");
+      const int slot = FindFreeSaveSlot();
+      if (const int result = WriteSavedGame(slot); result != kSaveOk)
+        return fail(std::string("the game could not be saved: ") + SavedGameMessage(result));
+      // Written beside and then put in place, so that a script taking up
+      // never finds half of them; the slot written goes again, and the
+      // script plays on with the saved games it had.
+      const fs::path kept = KeptGames(line.words[1]);
+      const fs::path fresh = kept.string() + ".new" + std::to_string(getpid());
+      std::error_code ec;
+      fs::remove_all(fresh, ec);
+      const bool copied = CopyPlayersGames(ownFolder / "SaveGame", fresh);
+      if (DeleteSavedGame(slot) != kSaveOk || !copied) return fail("the saved games could not be kept");
+      fs::remove_all(kept, ec);
+      fs::rename(fresh, kept, ec);
+      if (ec) return fail("the saved games could not be kept as " + line.words[1]);
     } else if (c == "close") {
       harness::RequestClose();
     } else if (c == "shot") {

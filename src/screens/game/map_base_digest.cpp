@@ -110,11 +110,18 @@ uint64_t MapBaseDigest(int rows, int cols, uint32_t tint) {
   const int x0 = std::max(0, FirstVisibleX - kPatchReach), x1 = std::min(CurrentMap.width - 1, FirstVisibleX + cols + 1);
   const int y0 = std::max(0, FirstVisibleY - kPatchReach), y1 = std::min(CurrentMap.height - 1, FirstVisibleY + rows + 1);
   FourDigests squares;
+  Digest reach;
   for (int x = x0; x <= x1; ++x)
     for (int y = y0; y <= y1; ++y) {
       const int i = SquareIndex(x, y);
-      const uint32_t wall = static_cast<uint32_t>(CurrentMap.layers[kLayerWalls][i]);
       const uint32_t floor = BaseFloorCode(static_cast<uint32_t>(CurrentMap.layers[kLayerFloor][i]));
+      // Beyond the view and the square round it only a floor patch reaches
+      // in, by its code, from its top-left square up and left.
+      if (x < FirstVisibleX - 1 || y < FirstVisibleY - 1) {
+        reach.Add(floor);
+        continue;
+      }
+      const uint32_t wall = static_cast<uint32_t>(CurrentMap.layers[kLayerWalls][i]);
       features |= wall >= 86 && wall <= 89;
       animatedFloor |= floor >= 1000 && floor <= 1039;
       const SquareEffectCell& cell = MagicAreaGrid[i];
@@ -131,6 +138,7 @@ uint64_t MapBaseDigest(int rows, int cols, uint32_t tint) {
       squares.Add(areaWord, arrowWord, area ? AreaMask[i] | 0x100000000ull : 0u, 0u);
     }
   d.Add(squares.Folded());
+  d.Add(reach.h);
   // The arrows and a line of fire keep off the panels over the map.
   if (arrows || LineOfFireShown()) d.Add(CombatPanelsWord());
   if (features) d.Add(0x100000000ull | FeatureFrame);

@@ -9,8 +9,10 @@
 // A digest of what the squares below the creatures show in the view of
 // rows + 1 by cols + 1 squares in the tint: the view's place, the codes,
 // explored squares, fog, magic areas, arrows and area marks they read (with
-// the squares a patch or a door may reach from beyond the view), the modes
-// that switch their marks on, and the counters of the animated codes in view.
+// the square round the view, where a door's other half stands), the floor
+// codes of the squares above and left of it a patch may reach into it from,
+// the modes that switch their marks on, and the counters of the animated
+// codes in view.
 uint64_t MapBaseDigest(int rows, int cols, uint32_t tint);
 
 // Whether the range marks of the pending spell's area and of the squares

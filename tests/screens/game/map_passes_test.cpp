@@ -263,4 +263,30 @@ TEST_F(MapPasses, ASpellsBurstIsTheSizeOfItsAreaAndTwiceThatWidened) {
   EXPECT_FLOAT_EQ(burstScale(), 2 * plain);
 }
 
+// The squares below the creatures are drawn once and kept while nothing they
+// show changes: what lies beyond the view and the square round it (its fog,
+// its ground, walls and things on it) leaves the kept picture in use; a
+// floor patch there, which reaches into the view, and a wall of the square
+// round the view (a door's other half) draw it again.
+TEST_F(MapPasses, TheKeptSquaresBelowTheCreaturesAreDrawnAgainOnlyForWhatReachesTheView) {
+  FirstVisibleX = FirstVisibleY = 25;
+  ViewOriginX = ViewOriginY = 24 * 25;
+  ForgetStaticLayers();
+  mapscene::DrawScene();
+  const int drawn = StaticLayersDrawn();
+  const int beyond = SquareIndex(20, 30);
+  FogGrid[beyond] = 1;
+  CurrentMap.layers[kLayerGround][beyond] = 2;
+  CurrentMap.layers[kLayerWalls][beyond] = 46;
+  CurrentMap.layers[kLayerObjects0][beyond] = 5001;
+  mapscene::DrawScene();
+  EXPECT_EQ(StaticLayersDrawn(), drawn) << "a change beyond the view drew the squares again";
+  CurrentMap.layers[kLayerFloor][beyond] = 3000;
+  mapscene::DrawScene();
+  EXPECT_EQ(StaticLayersDrawn(), drawn + 1) << "a floor patch beyond the view";
+  CurrentMap.At(kLayerWalls, 24, 30) = 82;
+  mapscene::DrawScene();
+  EXPECT_EQ(StaticLayersDrawn(), drawn + 2) << "a wall of the square round the view";
+}
+
 }  // namespace
