@@ -247,9 +247,12 @@ class Compiler {
       auto it = table->find(name);
       if (it != table->end() && !it->second.refused) return &it->second;
     }
-    for (const ScriptNames* table : names_)
-      for (const auto& [given, declared] : table && refusedToo ? *table : ScriptNames())
+    if (!refusedToo) return nullptr;
+    for (const ScriptNames* table : names_) {
+      if (!table) continue;
+      for (const auto& [given, declared] : *table)  // the table itself: the name found is kept by the caller
         if (declared.refused && (given.empty() || MayBeWord(given, name))) return &declared;
+    }
     return nullptr;
   }
 
