@@ -794,13 +794,13 @@ bool StillCast(int32_t spell, int32_t metamagic) {
 
 // Each cast is counted as its use starts (one may start in the frame the
 // last one ended); a held casting resumed was counted as it began. A cast
-// begins, and is announced, only while the caster's conditions leave it the
-// cast: from an item (as it began, a held casting resumed too) never while
-// Paralyzed.
+// begins, and is announced (each frame of it), only while the caster's
+// conditions leave it the cast: from an item (as it began, a held casting
+// resumed too) never while Paralyzed.
 void WatchCast(Turn& t) {
   const bool starts = ScreenMode == kModeCastStart &&
                       (g_watch.lastMode != kModeCastStart || g_watch.lastSpell != SpellInProgress);
-  const bool ends = ScreenMode == kModeCastAnnounce && g_watch.lastMode != kModeCastAnnounce;
+  const bool ends = ScreenMode == kModeCastAnnounce;
   if (SpellInProgress != -1 && SpellCaster == t.fighter && (starts || ends)) {
     if (starts && !t.resumed) {
       ++t.casts;

@@ -385,7 +385,8 @@ void HoldCheck(int f, int foe, int32_t code) {
   AttackObserver(AttackWatch{f, foe, 0, &p, true, true});
 }
 
-void CastSpell(int f, int32_t spell, int32_t somatic, int32_t metamagic, uint8_t fromItem, uint32_t amid) {
+void CastSpell(int f, int32_t spell, int32_t somatic, int32_t metamagic, uint8_t fromItem, uint32_t amid,
+               bool announced) {
   const int32_t kept = SpellTable[spell].somatic;
   SpellTable[spell].somatic = somatic;
   PendingMetamagic = metamagic;
@@ -395,8 +396,13 @@ void CastSpell(int f, int32_t spell, int32_t somatic, int32_t metamagic, uint8_t
   Frame(kModeCastStart);
   Frame(kModeCastChecks);
   if (amid != 0) Give(f, amid);
-  Frame(kModeCastAnnounce);
-  Frame(kModeCastResolve);
+  Frame(kModeCastChecks);
+  if (announced) {
+    Frame(kModeCastAnnounce);
+    Frame(kModeCastResolve);
+  } else {
+    SpellInProgress = -1;
+  }
   Frame();
   SpellTable[spell].somatic = kept;
 }

@@ -182,10 +182,11 @@ void ReactionsBeforeEachMove(int f);
 void HoldCheck(int f, int foe, int32_t code);
 
 // A cast of the spell by the fighter, its row given that somatic word for
-// the cast (put back after), stilled or not, from an item or not: its start
-// and its announcement, the caster given the condition `amid` (0: none) in
-// between.
-void CastSpell(int f, int32_t spell, int32_t somatic, int32_t metamagic, uint8_t fromItem, uint32_t amid = 0);
+// the cast (put back after), stilled or not, from an item or not: its start,
+// its checks, the caster given the condition `amid` (0: none) amid them, and
+// its announcement, or when not `announced` the spell lost.
+void CastSpell(int f, int32_t spell, int32_t somatic, int32_t metamagic, uint8_t fromItem, uint32_t amid = 0,
+               bool announced = true);
 
 // Two squares of a charge, then both natural attacks; sense code 3 pounces.
 void ChargeAndFullAttack(int f, int foe, int32_t sense);

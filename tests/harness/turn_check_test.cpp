@@ -1076,6 +1076,8 @@ const std::vector<Case>& RuleCases() {
          ItsNextRound(f);
          CastSpell(f, kSpellRows - 1, 0, kMetamagicNone, 0);
        }},
+      {"a caster paralysed amid its spell with a gesture loses it unannounced", "", "",
+       [](int f, int) { CastSpell(f, 1, 1, kMetamagicNone, 0, kCondParalyzed, false); }},
       {"walks off squares beside a foe kept from reacting by one thing at a time, and beside an ally", "", "",
        [](int f, int foe) { WalkOffBesideFoesKeptFromReacting(f, foe); }},
       {"attacks of opportunity against a walk, a move and attack and a charge, each before its square", "", "",
