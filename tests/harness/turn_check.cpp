@@ -20,6 +20,7 @@
 #include "map/movement_rules.h"
 #include "rules/attack_profile.h"
 #include "rules/breakdown_sources.h"
+#include "rules/casting_rules.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/feat_ids.h"
@@ -59,17 +60,31 @@ bool IsFallen(int c) {
          FindAnyCondition(c, kCondDead, kCondUnconscious, kCondPetrified) >= 0;
 }
 
-// The condition that keeps the creature from attacking (those of the
-// attack's validity test, and the fallen), or "".
-const char* CannotAttack(int c) {
-  static const std::pair<uint32_t, const char*> kHeld[] = {
-      {kCondDead, "Dead"},           {kCondUnconscious, "Unconscious"}, {kCondPetrified, "Petrified"},
-      {kCondSleeping, "Sleeping"},   {kCondParalyzed, "Paralyzed"},     {kCondDancing, "Dancing"},
-      {kCondStunned, "Stunned"},     {kCondCowering, "Cowering"},       {kCondDazed, "Dazed"},
-      {kCondNauseated, "Nauseated"},
-  };
-  for (const auto& [id, name] : kHeld)
-    if (Has(c, id)) return name;
+// What keeps a creature from acting: these conditions (those of the
+// attack's validity test, and Pinned). A Pinned creature strikes at nothing
+// but the hold check of its escape; a Paralyzed one still casts a spell with
+// no gesture, or stilled, not from an item.
+struct Held {
+  uint32_t id;
+  const char* name;
+  bool breaksFree;  // the hold check of an escape is left it
+  bool castsStill;  // a cast with no gesture is left it
+};
+constexpr Held kKeptFromActing[] = {
+    {kCondDead, "Dead", false, false},           {kCondUnconscious, "Unconscious", false, false},
+    {kCondPetrified, "Petrified", false, false}, {kCondSleeping, "Sleeping", false, false},
+    {kCondParalyzed, "Paralyzed", false, true},  {kCondDancing, "Dancing", false, false},
+    {kCondStunned, "Stunned", false, false},     {kCondCowering, "Cowering", false, false},
+    {kCondDazed, "Dazed", false, false},         {kCondNauseated, "Nauseated", false, false},
+    {kCondPinned, "Pinned", true, false},
+};
+
+// The condition that keeps the creature from a blow (`escape`: the hold check
+// of its escape) or a cast (`stillCast`: of a spell with no gesture, or
+// stilled, not from an item), or "".
+const char* HeldFrom(int c, bool escape, bool stillCast) {
+  for (const Held& h : kKeptFromActing)
+    if (Has(c, h.id) && !(escape && h.breaksFree) && !(stillCast && h.castsStill)) return h.name;
   return "";
 }
 
@@ -146,6 +161,8 @@ struct Turn {
   int whirlwindAction = -1;
   std::string actions;  // the action codes of the turn in order, for the breach texts
   bool resumed = false;  // a held casting resumed it: the cast starting now was counted already
+  bool castFromItem = false;  // its last cast began from an item (a wand, a scroll)
+  std::set<int> reactors;     // the enemies that made an attack of opportunity against its moving
 };
 
 struct Watch {
@@ -484,24 +501,77 @@ bool Foes(int a, int b) {
   return OnPartySide(sa) != OnPartySide(sb);
 }
 
-// The footprints touch: b stands on the ring of squares round a.
-bool NextTo(int a, int b) {
+// The footprints touch: b stands on the ring of squares round a, a's
+// footprint set at (x, y).
+bool NextToAt(int a, int x, int y, int b) {
   const CreatureRecord& p = Creatures[a];
   const CreatureRecord& q = Creatures[b];
   const int pw = std::max(p.footprintWidth.current, 1), ph = std::max(p.footprintHeight.current, 1);
   const int qw = std::max(q.footprintWidth.current, 1), qh = std::max(q.footprintHeight.current, 1);
   const auto overlaps = [&](int grow) {
-    return q.squareX < p.squareX + pw + grow && q.squareX + qw > p.squareX - grow && q.squareY < p.squareY + ph + grow &&
-           q.squareY + qh > p.squareY - grow;
+    return q.squareX < x + pw + grow && q.squareX + qw > x - grow && q.squareY < y + ph + grow &&
+           q.squareY + qh > y - grow;
   };
   return overlaps(1) && !overlaps(0);
 }
+
+bool NextTo(int a, int b) { return NextToAt(a, Creatures[a].squareX, Creatures[a].squareY, b); }
 
 // An invisible mover is seen by a sense that needs no sight or true seeing.
 bool Sees(int reactor, int mover) {
   if (!Has(mover, kCondInvisible) && !Has(mover, kCondGreaterInvisibility)) return true;
   const int32_t sense = Creatures[reactor].special[kSenseKindWord];
   return sense == 5 || sense == 6 || Has(reactor, kCondTrueSeeing);
+}
+
+// What keeps an enemy from an attack of opportunity beside what keeps it
+// from a blow: unarmed, confused, insane, surprised, grappling, or unable to
+// see (blinded, or unable to see where it stands).
+constexpr uint32_t kNoReaction[] = {kCondUnarmed, kCondConfused, kCondInsane, kCondSurprised,
+                                    kCondGrappling, kCondBlinded, kCondCantSee};
+
+// The enemy may make an attack of opportunity against the mover now:
+// standing, with one left, free to strike (flat-footed only with Combat
+// Reflexes), able to see (a creature that senses by hearing neither deafened
+// nor silenced) and seeing the mover.
+bool MayReact(int reactor, int mover) {
+  const CreatureRecord& r = Creatures[reactor];
+  if (IsFallen(reactor) || r.attacksOfOpportunityLeft < 1 || HeldFrom(reactor, false, false)[0] != '\0' ||
+      !Sees(reactor, mover))
+    return false;
+  for (uint32_t id : kNoReaction)
+    if (Has(reactor, id)) return false;
+  if (Has(reactor, kCondFlatFooted) && r.feats[kFeatCombatReflexes] == 0) return false;
+  return !(r.special[kSenseKindWord] == 5 && FindAnyCondition(reactor, kCondDeafened, kCondSilenced) >= 0);
+}
+
+// The acts of moving off a square: a walk, the walk of a move and attack, a
+// charge.
+bool Moves(int32_t code) {
+  return code == kActionWalkPath || code == kActionMoveAndAttack || code == kActionCharge;
+}
+
+// Leaving a square (a five-foot step aside) draws an attack of opportunity,
+// before the next square is paid for, from each enemy next to it that may
+// react and has not yet reacted to the fighter's moving in this turn, in the
+// order of the turn; a Cursed one may lose its reaction and with it those
+// after it. The computer's charge sets off drawing the first one's alone.
+void JudgeReactions(const Turn& t, int mover, int32_t code, int fromX, int fromY, bool firstAlone) {
+  for (const TurnOrderEntry& e : Entries()) {
+    const int r = e.creature;
+    if (!IsValidCreature(r)) continue;
+    if (!Foes(r, mover) || !NextToAt(mover, fromX, fromY, r)) continue;
+    if (t.reactors.count(r) == 0) {
+      if (!MayReact(r, mover)) continue;
+      if (!Has(r, kCondCursed))
+        Report(mover, "missing-reaction",
+               Format("leaves %d,%d beside creature %d, which has %d attacks of opportunity left and makes none, "
+                      "action %d",
+                      fromX, fromY, r, Creatures[r].attacksOfOpportunityLeft, code));
+      return;
+    }
+    if (firstAlone) return;
+  }
 }
 
 // What the mover is doing that provokes none from the reactor, in words, or
@@ -592,7 +662,8 @@ void OnAttack(const AttackWatch& w) {
   if (!g_watch.on || InCombat != 1) return;
   const int f = w.attacker;
   if (!IsValidCreature(f) || !IsValidCreature(w.target)) return;
-  if (const char* held = CannotAttack(f); held[0] != '\0')
+  const bool escape = w.hold && CombatAction.actionCode == kActionEscape;
+  if (const char* held = HeldFrom(f, escape, false); held[0] != '\0')
     Report(f, "cannot-act", Format("attacks creature %d while %s", w.target, held));
   if (IsDeadNow(w.target))
     Report(f, "dead-target", Format("attacks creature %d at %d hit points%s", w.target, Creatures[w.target].hitPoints,
@@ -610,7 +681,11 @@ void OnAttack(const AttackWatch& w) {
     bool readied = false;
     for (const TurnOrderEntry& e : Entries())
       if (e.creature == f) readied = e.plannedAction == kReadiedVersusApproach;
-    if (!readied) JudgeProvocation(f, w.target);
+    if (!readied) {
+      JudgeProvocation(f, w.target);
+      // Against the fighter's moving: it draws none again in the turn.
+      if (Moves(CombatAction.actionCode)) CurrentTurn().reactors.insert(f);
+    }
     Watch::Opportunities& o = OpportunitiesOf(f);
     if (!readied && ++o.made > o.given)
       Report(f, "attacks-of-opportunity",
@@ -648,6 +723,7 @@ void OnSquare(int mover, int32_t code, int fromX, int fromY) {
     return;
   }
   if (t.stepTaken) Report(mover, "five-foot-step", Format("moves on (code %d) after a five-foot step", code));
+  JudgeReactions(t, mover, code, fromX, fromY, code == kActionCharge && !t.charged && CombatAction.playerControlled == 0);
   if (code == kActionCharge) {
     t.charged = true;
     t.pounces = c.special[kSenseKindWord] == kSenseCodePounce;
@@ -709,6 +785,36 @@ void WatchBudget(Turn& t) {
   }
 }
 
+// A cast of a spell of the table with no gesture, or stilled (Turn Undead,
+// a breath or a gaze is a deed of the body).
+bool StillCast(int32_t spell, int32_t metamagic) {
+  if (static_cast<uint32_t>(spell) >= static_cast<uint32_t>(kSpellRows)) return false;
+  return SpellTable[spell].somatic == 0 || metamagic == kMetamagicStilled;
+}
+
+// Each cast is counted as its use starts (one may start in the frame the
+// last one ended); a held casting resumed was counted as it began. A cast
+// begins, and is announced (each frame of it), only while the caster's
+// conditions leave it the cast: from an item (as it began, a held casting
+// resumed too) never while Paralyzed.
+void WatchCast(Turn& t) {
+  const bool starts = ScreenMode == kModeCastStart &&
+                      (g_watch.lastMode != kModeCastStart || g_watch.lastSpell != SpellInProgress);
+  const bool ends = ScreenMode == kModeCastAnnounce;
+  if (SpellInProgress != -1 && SpellCaster == t.fighter && (starts || ends)) {
+    if (starts && !t.resumed) {
+      ++t.casts;
+      t.castFromItem = CastingFromItem == 1;
+    }
+    const bool still = StillCast(SpellInProgress, PendingMetamagic) && !t.castFromItem;
+    if (const char* held = HeldFrom(t.fighter, false, still); held[0] != '\0')
+      Report(t.fighter, "cannot-act",
+             Format("%s a cast of spell %d%s while %s", starts ? "begins" : "ends in", SpellInProgress,
+                    t.castFromItem ? " from an item" : "", held));
+  }
+  t.resumed = false;
+}
+
 // What the step to come starts from.
 void LookAtFighters() {
   for (const TurnOrderEntry& e : Entries()) {
@@ -744,14 +850,9 @@ void WatchFrame() {
   if (!g_watch.on || InCombat != 1) return;
   Turn& t = CurrentTurn();
   if (t.open) {
-    // Each cast is counted as its use starts (one may start in the frame
-    // the last one ended); a held casting resumed was counted as it began.
     if (t.started) {
       WatchBudget(t);
-      const bool starts = ScreenMode == kModeCastStart &&
-                          (g_watch.lastMode != kModeCastStart || g_watch.lastSpell != SpellInProgress);
-      if (SpellInProgress != -1 && SpellCaster == t.fighter && starts && !t.resumed) ++t.casts;
-      t.resumed = false;
+      WatchCast(t);
     } else if (CombatState == kStatePlayerTurn || CombatState == kStateComputerDecision ||
                CombatState == kStateActionUnderWay) {
       StartTurn(t);

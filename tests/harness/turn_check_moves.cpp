@@ -71,6 +71,23 @@ void Beside(int c, int other) {
   Creatures[c].squareY = o.squareY;
 }
 
+void Below(int c, int other) {
+  const CreatureRecord& o = Creatures[other];
+  const int32_t height = Creatures[c].footprintHeight.current;
+  Creatures[c].squareX = o.squareX;
+  Creatures[c].squareY = o.squareY + o.footprintHeight.current + height < 60 ? o.squareY + o.footprintHeight.current
+                                                                              : o.squareY - height;
+}
+
+std::vector<int> FoesInOrder(int f) {
+  std::vector<int> foes;
+  for (int i = 0; i < TurnEntryCount; ++i) {
+    const int c = TurnOrder[i].creature;
+    if (PartySide(c) != PartySide(f) && Creatures[c].hitPoints > 0 && Creatures[c].present == 1) foes.push_back(c);
+  }
+  return foes;
+}
+
 void Walk(int f, int squares, int32_t code, int stride) {
   CreatureRecord& c = Creatures[f];
   const int away = c.squareX > stride ? -stride : stride;
@@ -302,6 +319,94 @@ void ProvokeByReloading(int f, int foe, uint32_t crossbow, int32_t rapidReload) 
   Provoke(f, foe, kActionReload);
 }
 
+std::pair<int, int> TwoFoesBeside(int f, int32_t code) {
+  const std::vector<int> foes = FoesInOrder(f);
+  for (int c : {foes[0], foes[1]}) {
+    Creatures[c].attacksOfOpportunityLeft = 1;
+    Creatures[c].feats[kFeatCombatReflexes] = 0;
+    Creatures[c].special[kSenseKindWord] = 0;
+  }
+  Below(foes[1], f);
+  Provoke(f, foes[0], code);
+  return {foes[0], foes[1]};
+}
+
+void WalkOffBesideFoesKeptFromReacting(int f, int foe) {
+  Creatures[f].speed.current = 1000;  // a budget for all the walks
+  CreatureRecord& r = Creatures[foe];
+  r.feats[kFeatCombatReflexes] = 0;
+  r.attacksOfOpportunityLeft = 1;
+  r.special[kSenseKindWord] = 0;
+  const auto walkOff = [f](int c) {
+    Beside(c, f);
+    Walk(f, 2, kActionWalkPath);
+  };
+  const int ally = AllyOf(f);
+  Creatures[ally].attacksOfOpportunityLeft = 1;
+  walkOff(ally);
+  for (uint32_t id : {kCondSleeping, kCondUnarmed, kCondConfused, kCondInsane, kCondSurprised, kCondGrappling,
+                      kCondBlinded, kCondCantSee, kCondFlatFooted, kCondCursed}) {
+    Give(foe, id);
+    walkOff(foe);
+    RemoveCondition(foe, id);
+  }
+  r.special[kSenseKindWord] = 5;
+  for (uint32_t id : {kCondDeafened, kCondSilenced}) {
+    FirstCondition(foe, id);
+    walkOff(foe);
+    RemoveCondition(foe, id);
+  }
+  r.special[kSenseKindWord] = 0;
+  r.attacksOfOpportunityLeft = 0;
+  walkOff(foe);
+  r.attacksOfOpportunityLeft = 1;
+  Fell(foe);
+  walkOff(foe);
+  r.present = 1;
+  Give(f, kCondInvisible);
+  walkOff(foe);
+  RemoveCondition(f, kCondInvisible);
+}
+
+void ReactionsBeforeEachMove(int f) {
+  const std::vector<int> foes = FoesInOrder(f);
+  int k = 0;
+  for (int32_t code : {kActionWalkPath, kActionMoveAndAttack, kActionCharge}) {
+    Creatures[foes[k]].attacksOfOpportunityLeft = 1;
+    Provoke(f, foes[k++], code);
+    Walk(f, 1, code);
+  }
+}
+
+void HoldCheck(int f, int foe, int32_t code) {
+  CombatAction.actionCode = code;
+  NaturalAttacks(f, {{1, 1}});
+  const AttackProfile p = ProfileOf(f, foe, 0, 1);
+  AttackObserver(AttackWatch{f, foe, 0, &p, true, true});
+}
+
+void CastSpell(int f, int32_t spell, int32_t somatic, int32_t metamagic, uint8_t fromItem, uint32_t amid,
+               bool announced) {
+  const int32_t kept = SpellTable[spell].somatic;
+  SpellTable[spell].somatic = somatic;
+  PendingMetamagic = metamagic;
+  CastingFromItem = fromItem;
+  SpellInProgress = spell;
+  SpellCaster = f;
+  Frame(kModeCastStart);
+  Frame(kModeCastChecks);
+  if (amid != 0) Give(f, amid);
+  Frame(kModeCastChecks);
+  if (announced) {
+    Frame(kModeCastAnnounce);
+    Frame(kModeCastResolve);
+  } else {
+    SpellInProgress = -1;
+  }
+  Frame();
+  SpellTable[spell].somatic = kept;
+}
+
 void ChargeAndFullAttack(int f, int foe, int32_t sense) {
   Creatures[f].special[kSenseKindWord] = sense;
   Walk(f, 2, kActionCharge);
@@ -388,7 +493,7 @@ void DecideWhile(int f, uint32_t condition) {
 }
 
 void YieldAndResume(int f, int32_t standardGivenBack, int32_t opportunitiesGivenBack, int32_t code,
-                    Held how) {
+                    Held how, bool paralysed) {
   const int entry = CurrentTurnIndex;
   StartCast(f);
   CombatAction.standardActionLeft = 0;
@@ -414,6 +519,10 @@ void YieldAndResume(int f, int32_t standardGivenBack, int32_t opportunitiesGiven
     Frame();
     CurrentTurnIndex = next;
     Frame();
+  }
+  if (paralysed) {
+    Give(f, kCondParalyzed);
+    CastingFromItem = 0;
   }
   if (how != Held::kStillHeld) TurnOrder[entry].plannedAction = 0;
   if (how == Held::kDropped) Frame();

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <initializer_list>
 #include <utility>
+#include <vector>
 
 #include "rules/attack_profile.h"
 #include "state/combat_action.h"
@@ -34,6 +35,13 @@ int AllyOf(int f);
 // The creature is put on the square right of the other's footprint (left of
 // it at the map's edge).
 void Beside(int c, int other);
+
+// The creature is put on the square below the other's footprint (above it at
+// the map's edge).
+void Below(int c, int other);
+
+// The fighter's foes standing on the map, in the order of the turn.
+std::vector<int> FoesInOrder(int f);
 
 // Squares paid for back and forth beside the fighter's square, each of
 // `stride` squares.
@@ -146,6 +154,40 @@ void ProvokeByCasting(int f, int foe, int32_t defensive);
 
 void ProvokeByReloading(int f, int foe, uint32_t crossbow, int32_t rapidReload);
 
+// --- Squares left beside foes ----------------------------------------------------
+
+// The first two foes in the order of the turn, each with an attack of
+// opportunity left, no Combat Reflexes and no sense but sight, are put next
+// to the fighter's square (right of it and below it), and the first makes
+// an attack of opportunity against the act of the code; returns them.
+std::pair<int, int> TwoFoesBeside(int f, int32_t code);
+
+// The fighter walks off its square and back, the foe beside it kept from
+// reacting by one thing at a time: each condition that keeps it from a blow
+// or a reaction (flat-footed without Combat Reflexes among them), deafness
+// or silence where it senses by hearing, a curse (which may cost it the
+// reaction), no attack of opportunity left, off the map, the fighter
+// invisible to it; an ally with one left stands beside it first.
+void WalkOffBesideFoesKeptFromReacting(int f, int foe);
+
+// The first three foes each make an attack of opportunity against the act of
+// a walk, a move and attack and a charge, each before the fighter leaves the
+// square beside it by that act.
+void ReactionsBeforeEachMove(int f);
+
+// --- Held creatures' deeds -----------------------------------------------------
+
+// The fighter's hold check against the foe (a grapple's, a pin's or an
+// escape's) under the action of the code.
+void HoldCheck(int f, int foe, int32_t code);
+
+// A cast of the spell by the fighter, its row given that somatic word for
+// the cast (put back after), stilled or not, from an item or not: its start,
+// its checks, the caster given the condition `amid` (0: none) amid them, and
+// its announcement, or when not `announced` the spell lost.
+void CastSpell(int f, int32_t spell, int32_t somatic, int32_t metamagic, uint8_t fromItem, uint32_t amid = 0,
+               bool announced = true);
+
 // Two squares of a charge, then both natural attacks; sense code 3 pounces.
 void ChargeAndFullAttack(int f, int foe, int32_t sense);
 
@@ -188,8 +230,10 @@ enum class Held { kResumed, kDropped, kStillHeld, kLate, kPassedOver };
 // given back as it resumes), in the turn of a foe that passes it makes an
 // attack of opportunity against the foe's shot, and the casting resumes with
 // its standard action and its attacks of opportunity as given back.
+// `paralysed`: the caster is Paralyzed while its casting is held, and the
+// casting resumes with its item forgotten (the source word cleared).
 void YieldAndResume(int f, int32_t standardGivenBack, int32_t opportunitiesGivenBack, int32_t code = 27,
-                    Held how = Held::kResumed);
+                    Held how = Held::kResumed, bool paralysed = false);
 
 // --- Turns ended, taken up again and in the next round ---------------------------
 

@@ -24,6 +24,7 @@
 #include "harness/turn_check_moves.h"
 #include "rules/attack_profile.h"
 #include "rules/breakdown_sources.h"
+#include "rules/casting_rules.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/feat_ids.h"
@@ -238,6 +239,50 @@ const std::vector<Case>& RuleCases() {
       {"attacks while Dazed", "cannot-act", "while Dazed", [](int f, int foe) { AttackWhile(f, foe, kCondDazed); }},
       {"attacks while Nauseated", "cannot-act", "while Nauseated",
        [](int f, int foe) { AttackWhile(f, foe, kCondNauseated); }},
+      // A pinned creature strikes at nothing but the hold check of its
+      // escape; no cast begins, or is announced, while held.
+      {"a pinned creature's blow in the action of breaking free", "cannot-act", "while Pinned",
+       [](int f, int foe) {
+         Give(f, kCondPinned);
+         CombatAction.actionCode = kActionEscape;
+         Attack(f, foe, Blows(kEntryMainHand, 1));
+       }},
+      {"a pinned creature's hold check of a pin", "cannot-act", "while Pinned",
+       [](int f, int foe) {
+         Give(f, kCondPinned);
+         HoldCheck(f, foe, kActionPin);
+       }},
+      {"a stunned creature's hold check to break free", "cannot-act", "while Stunned",
+       [](int f, int foe) {
+         Stun(f);
+         HoldCheck(f, foe, kActionEscape);
+       }},
+      {"a paralysed caster begins a spell with a gesture", "cannot-act", "begins a cast of spell 1 while Paralyzed",
+       [](int f, int) {
+         Give(f, kCondParalyzed);
+         CastSpell(f, 1, 1, kMetamagicNone, 0);
+       }},
+      {"a caster paralysed amid its spell with a gesture announces it", "cannot-act",
+       "ends in a cast of spell 1 while Paralyzed",
+       [](int f, int) { CastSpell(f, 1, 1, kMetamagicNone, 0, kCondParalyzed); }},
+      {"a paralysed caster begins a spell with no gesture from a wand", "cannot-act",
+       "cast of spell 1 from an item while Paralyzed",
+       [](int f, int) {
+         Give(f, kCondParalyzed);
+         CastSpell(f, 1, 0, kMetamagicNone, 1);
+       }},
+      {"a sleeping caster begins a stilled spell", "cannot-act", "cast of spell 1 while Sleeping",
+       [](int f, int) {
+         Give(f, kCondSleeping);
+         CastSpell(f, 1, 1, kMetamagicStilled, 0);
+       }},
+      {"a stilled casting from a scroll resumes in a caster paralysed while it was held", "cannot-act",
+       "begins a cast of spell 1 from an item while Paralyzed",
+       [](int f, int) {
+         PendingMetamagic = kMetamagicStilled;
+         CastingFromItem = 1;
+         YieldAndResume(f, 0, 0, 31, Held::kResumed, true);
+       }},
       {"attacks a dead foe", "dead-target", " hit points",
        [](int f, int foe) {
          const int32_t hitPoints = Creatures[foe].hitPoints;
@@ -330,6 +375,38 @@ const std::vector<Case>& RuleCases() {
       {"ammunition rises by one", "ammunition", "ammunition rose from",
        [](int, int foe) {
          Creatures[foe].ammunition = ItemPair{kFirstBaseItemCode, Creatures[foe].ammunition.count + 1};
+       }},
+      // The attacks of opportunity leaving a square draws.
+      {"walks off a square two foes threaten, the second, deafened, makes none", "missing-reaction",
+       "makes none, action 1",
+       [](int f, int) {
+         const int second = TwoFoesBeside(f, kActionWalkPath).second;
+         Give(second, kCondDeafened);
+         Walk(f, 1, kActionWalkPath);
+       }},
+      {"the computer's charge off a square a foe threatens draws none", "missing-reaction", "makes none, action 11",
+       [](int f, int foe) {
+         Creatures[foe].attacksOfOpportunityLeft = 1;
+         Beside(foe, f);
+         Walk(f, 1, kActionCharge);
+       }},
+      {"a charge runs on off a square two foes threaten, the second, flat-footed with Combat Reflexes, makes none",
+       "missing-reaction", "makes none, action 11",
+       [](int f, int) {
+         Walk(f, 1, kActionCharge);
+         const int second = TwoFoesBeside(f, kActionCharge).second;
+         Give(second, kCondFlatFooted);
+         Creatures[second].feats[kFeatCombatReflexes] = 1;
+         Walk(f, 1, kActionCharge);
+       }},
+      {"the player's charge off a square two foes threaten, the second, sensing by hearing, makes none",
+       "missing-reaction", "makes none, action 11",
+       [](int f, int) {
+         const int second = TwoFoesBeside(f, kActionCharge).second;
+         Creatures[second].special[kSenseKindWord] = 5;
+         CombatAction.playerControlled = 1;
+         Walk(f, 1, kActionCharge);
+         CombatAction.playerControlled = 0;
        }},
       // Attacks of opportunity.
       {"attacks of opportunity above the number through the turns that follow", "attacks-of-opportunity",
@@ -436,6 +513,16 @@ const std::vector<Case>& RuleCases() {
          Creatures[kPartySize] = Creatures[foe];  // the foe's entry taken over by the first creature past the party
          TurnOrder[EntryOf(foe)].creature = kPartySize;
          Creatures[kPartySize].hitPoints = 0;
+       }},
+      {"a dead foe taken off the map while still in the order", "dead-in-order", "in the turn order at",
+       [](int, int foe) {
+         Creatures[foe].hitPoints = DeadAt(foe);
+         Fell(foe);
+       }},
+      {"a held casting resumes, then a second cast", "actions", "2 casts and 0 attacks in one turn",
+       [](int f, int) {
+         YieldAndResume(f, 0, 0);
+         StartCast(f);
        }},
       {"a foe with the Dead condition left in the order", "dead-in-order", ", Dead",
        [](int, int foe) { Give(foe, kCondDead); }},
@@ -977,6 +1064,30 @@ const std::vector<Case>& RuleCases() {
        false, true},
       {"pounces: charges, then a full attack", "", "", [](int f, int foe) { ChargeAndFullAttack(f, foe, 3); }},
       {"a held casting resumes", "", "", [](int f, int) { YieldAndResume(f, 0, 0); }},
+      {"a pinned creature's hold check to break free", "", "",
+       [](int f, int foe) {
+         Give(f, kCondPinned);
+         HoldCheck(f, foe, kActionEscape);
+       }},
+      {"a paralysed caster's spell 0 stilled, then in its next turn the table's last spell, with no gesture", "", "",
+       [](int f, int) {
+         Give(f, kCondParalyzed);
+         CastSpell(f, 0, 1, kMetamagicStilled, 0);
+         ItsNextRound(f);
+         CastSpell(f, kSpellRows - 1, 0, kMetamagicNone, 0);
+       }},
+      {"a caster paralysed amid its spell with a gesture loses it unannounced", "", "",
+       [](int f, int) { CastSpell(f, 1, 1, kMetamagicNone, 0, kCondParalyzed, false); }},
+      {"walks off squares beside a foe kept from reacting by one thing at a time, and beside an ally", "", "",
+       [](int f, int foe) { WalkOffBesideFoesKeptFromReacting(f, foe); }},
+      {"attacks of opportunity against a walk, a move and attack and a charge, each before its square", "", "",
+       [](int f, int) { ReactionsBeforeEachMove(f); }},
+      {"the computer's charge off a square two foes threaten draws the first's alone", "", "",
+       [](int f, int) {
+         TwoFoesBeside(f, kActionCharge);
+         CombatAction.playerControlled = 0;
+         Walk(f, 1, kActionCharge);
+       }},
       {"moves its speed in a single action", "", "",
        [](int f, int) { Walk(f, Creatures[f].speed.current / 5, kActionWalkPath); }, true},
       {"a hasted fighter's three blows", "", "", [](int f, int foe) { HastedBlows(f, foe, {0, 0, -5}); }},

@@ -178,7 +178,8 @@ TacticResult ClericSelfHelp(int fighter, const TacticFlags& f) {
       SlotFree(fighter, f, kSpellRemoveParalysis, 2, 1))
     return Cast(fighter, kSpellRemoveParalysis, kMetamagicStilled);
   if (Knows(fighter, kSpellFreedomOfMovement) && CanCastOnTarget(fighter, fighter, kSpellFreedomOfMovement, 0)) {
-    const bool stilled = Has(fighter, kCondGrappling) && still;
+    // Grappling or paralysed, it has no room for the spell's gesture.
+    const bool stilled = FindAnyCondition(fighter, kCondGrappling, kCondParalyzed) >= 0 && still;
     if (SlotFree(fighter, f, kSpellFreedomOfMovement, 4, stilled ? 1 : 0))
       return Cast(fighter, kSpellFreedomOfMovement, stilled ? kMetamagicStilled : kMetamagicNone);
   }
@@ -269,7 +270,9 @@ bool MassCentreFound(int fighter, int spell, bool cure, int threshold, int least
 // Rule 9.1 to 9.4: the widened and plain mass cures and inflictions.
 TacticResult ClericMassSpells(int fighter, const TacticFlags& f) {
   const CreatureRecord& c = Creatures[fighter];
-  if (c.feats[kFeatMetamagicWiden] != 0) {
+  const int32_t metamagic = NeededMetamagic(fighter, f);
+  // A spell takes one metamagic: one cast silent or still is not widened.
+  if (c.feats[kFeatMetamagicWiden] != 0 && metamagic == kMetamagicNone) {
     for (const bool cure : {true, false}) {
       const int first = cure ? kSpellMassCureModerate : kSpellMassInflictModerate;
       const int second = cure ? kSpellMassCureLight : kSpellMassInflictLight;
@@ -280,7 +283,6 @@ TacticResult ClericMassSpells(int fighter, const TacticFlags& f) {
       PendingMetamagic = kMetamagicNone;
     }
   }
-  const int32_t metamagic = NeededMetamagic(fighter, f);
   const int extra = metamagic != kMetamagicNone ? 1 : 0;
   static const int kCures[5][2] = {{kSpellMassHeal, 9}, {kSpellMassCureCritical, 8}, {kSpellMassCureSerious, 7},
                                    {kSpellMassCureModerate, 6}, {kSpellMassCureLight, 5}};

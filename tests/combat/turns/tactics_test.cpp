@@ -176,6 +176,29 @@ TEST_F(Tactics, AWidenedMassCureNeedsFiveCreaturesInItsBurst) {
   ASSERT_EQ(CastSpellForSituation(kMe, Holding()), TacticResult::kCommitted);
   EXPECT_EQ(SpellInProgress, kSpellMassCureLight);
   EXPECT_EQ(PendingMetamagic, kMetamagicWidened) << "five creatures: widened";
+
+  // Paralysed, with Still, it casts the plain one still: a spell takes one metamagic.
+  ResetCurrentCastState();
+  Creatures[kMe].feats[kFeatMetamagicStill] = 1;
+  Creatures[kMe].conditions[0] = {kCondParalyzed, 5, kSourceStrengthLoss, 0, 1};
+  ASSERT_EQ(CastSpellForSituation(kMe, Holding()), TacticResult::kCommitted);
+  EXPECT_EQ(SpellInProgress, kSpellMassCureLight);
+  EXPECT_EQ(PendingMetamagic, kMetamagicStilled);
+}
+
+// A paralysed cleric frees itself with Freedom of Movement cast still, as a
+// grappling one does: the paralysis leaves it no room for the gesture.
+TEST_F(Tactics, AParalysedClericFreesItselfWithAStilledFreedomOfMovement) {
+  OpenBattle(20, 20);
+  turnsfixture::AddFighter(kMe, 1, 5, 5);
+  turnsfixture::AddFighter(kFar, 2, 18, 18);
+  MakeCaster(kMe, 3, {kSpellFreedomOfMovement});
+  Creatures[kMe].feats[kFeatMetamagicStill] = 1;
+  turnsfixture::StartTurn(kMe);
+  Creatures[kMe].conditions[0] = {kCondParalyzed, 5, kSourceStrengthLoss, 0, 1};
+  ASSERT_EQ(CastSpellForSituation(kMe, Holding()), TacticResult::kCommitted);
+  EXPECT_EQ(SpellInProgress, kSpellFreedomOfMovement);
+  EXPECT_EQ(PendingMetamagic, kMetamagicStilled);
 }
 
 // A fighter whose spell-like ability does not cure still cures a friend at
