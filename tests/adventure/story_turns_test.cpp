@@ -49,13 +49,15 @@ class StoryTurns : public scriptfixture::ScriptTest {
   }
 
   // Runs the adventure's script; each box calls seen (while it is shown)
-  // and takes answer 1. The texts of the boxes, in order.
-  static std::vector<std::string> Run(const char* script, const std::function<void()>& seen = [] {}) {
+  // and takes the next of answers, then answer 1. The texts of the boxes, in
+  // order.
+  static std::vector<std::string> Run(const char* script, const std::function<void()>& seen = [] {},
+                                      std::vector<const char*> answers = {}) {
     std::vector<std::string> texts;
     harness::SetBoxIdleHandler([&] {
       texts.emplace_back(DialogueText);
       seen();
-      harness::QueueBoxKey("1");
+      harness::QueueBoxKey(texts.size() <= answers.size() ? answers[texts.size() - 1] : "1");
     });
     char path[260];
     std::snprintf(path, sizeof path, "Scripts\\%s\\%s.mls", AdventureFolder, script);
@@ -108,13 +110,30 @@ TEST_F(StoryTurns, AFallenChiefIsGoneBeforeTheWordsAndOnlyStandingGuardsYield) {
 
 // Mother Isolt hands over a remedy, which is what the party then carries;
 // Odran takes it, or the letter it was carried as in a game saved before, and
-// tells of the postern in boxes of at most four lines beside his portrait.
+// tells of the postern; both speak in boxes of at most four lines beside
+// their portraits.
 TEST_F(StoryTurns, IsoltsRemedyIsCarriedAsOneAndOdranTakesItInBoxesOfFourLines) {
+  std::vector<int> overflows;
+  const auto measure = [&] {
+    DrawLinkedText(DialogueText, 0, 6, 1, 37, 4, 0, 1, 1, 0);  // beside the portrait, rows 1 to 4
+    overflows.push_back(LinkedTextOverflow);
+  };
+  const auto expectFourLines = [&](const std::vector<std::string>& texts) {
+    ASSERT_EQ(texts.size(), overflows.size());
+    for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(overflows[i], 1) << "runs to a fifth line: " << texts[i];
+    overflows.clear();
+  };
   Begin("FullVersion");
   const std::vector<uint32_t> before = PartyItems();
-  scriptfixture::Answer({1, 3, 1});  // "Go on.", "Can we help the temple?", "We will."
-  ASSERT_EQ(RunScriptFile("Scripts\\FullVersion\\Priestess.mls"), 1);
+  // Her welcome, the remedy asked for and given, a healing; then the
+  // reminder while the party carries it, and her word once Odran is well.
+  expectFourLines(Run("Priestess", measure, {"1", "1", "3", "1", "1"}));  // "Go on." twice, "Can we help the temple?", "Go on.", "We will."
   std::vector<uint32_t> given = PartyItems();
+  expectFourLines(Run("Priestess", measure, {"1", "1"}));  // "Heal us and let us rest.", "Thank you."
+  expectFourLines(Run("Priestess", measure, {"3", "1"}));  // the reminder, "We will."
+  GameFlags[kHermitHelped] = 1;
+  expectFourLines(Run("Priestess", measure, {"3", "1", "4"}));  // Odran on his feet, "Go on.", "Nothing now."
+  GameFlags[kHermitHelped] = 0;
   for (const uint32_t code : before) std::erase(given, code);
   ASSERT_EQ(given.size(), 1u);
   const uint32_t remedy = given[0];
@@ -129,15 +148,10 @@ TEST_F(StoryTurns, IsoltsRemedyIsCarriedAsOneAndOdranTakesItInBoxesOfFourLines) 
       for (ItemPair& pair : Creatures[m].carried)
         if (pair.code == remedy || pair.code == kLetter) pair = ItemPair{};
     Creatures[0].carried[0] = ItemPair{carried, 1};
-    std::vector<int> overflows;
-    const std::vector<std::string> texts = Run("Odran", [&] {
-      DrawLinkedText(DialogueText, 0, 6, 1, 37, 4, 0, 1, 1, 0);  // beside the portrait, rows 1 to 4
-      overflows.push_back(LinkedTextOverflow);
-    });
+    expectFourLines(Run("Odran", measure));
     EXPECT_EQ(GameFlags[kPostern], 1u) << "Odran took it and told of the postern";
     const std::vector<uint32_t> left = PartyItems();
     EXPECT_EQ(std::count(left.begin(), left.end(), remedy) + std::count(left.begin(), left.end(), kLetter), 0);
-    for (size_t i = 0; i < texts.size(); ++i) EXPECT_EQ(overflows[i], 1) << "runs to a fifth line: " << texts[i];
   }
 }
 
