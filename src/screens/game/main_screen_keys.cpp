@@ -104,14 +104,20 @@ bool MenuKeys() {
 }
 
 bool ControlFresh() { return IsKeyDown(kKeyLeftCtrl) || IsKeyDown(kKeyRightCtrl); }
+// A Control key still held since it was taken by a chord.
+bool ControlTaken() {
+  return (KeyHeld(kKeyLeftCtrl) && !KeyPressed(kKeyLeftCtrl)) || (KeyHeld(kKeyRightCtrl) && !KeyPressed(kKeyRightCtrl));
+}
 
 // Control with the key, as the keys went down: the key held, pressed together
 // with Control (Control down when it went down, or Control going down while
-// it was held), and the key or Control fresh. A player's quick chord
-// (Control, then S a few milliseconds later, both let go at once) counts
-// whatever frames its keys fall into; a key pressed after Control came up is
-// the plain key.
-bool ChordPressed(int key) { return KeyHeld(key) && KeyWithControl(key) && (KeyPressed(key) || ControlFresh()); }
+// it was held), and the key fresh while Control was not taken yet, or Control
+// fresh. A player's quick chord (Control, then S a few milliseconds later,
+// both let go at once) counts whatever frames its keys fall into; a key
+// pressed after Control came up is the plain key.
+bool ChordPressed(int key) {
+  return KeyHeld(key) && KeyWithControl(key) && ((KeyPressed(key) && !ControlTaken()) || ControlFresh());
+}
 
 // The chord taken: both Controls and the key latched.
 void TakeChord(int key) {
