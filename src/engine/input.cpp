@@ -144,6 +144,7 @@ void ClearInputState(InputDevice* device) {
   if (!device) return;
   std::memset(device->state, 0, sizeof device->state);
   std::memset(device->locks, 0, sizeof device->locks);
+  std::memset(device->withControl, 0, sizeof device->withControl);
   device->x = device->y = device->z = 0;
 }
 
@@ -154,6 +155,7 @@ int ReadInputDevice(InputDevice* device) {
       uint8_t pressed[256];
       platform::TakeKeyPresses(pressed);
       std::memcpy(device->state, platform::KeyboardState(), 256);
+      std::memcpy(device->withControl, platform::KeysWithControl(), 256);
       TakePresses(device, 0, pressed, 256);
       ReleasePass(device, 0, 256);
       return 1;

@@ -35,6 +35,9 @@ struct InputDevice {
   uint8_t state[256] = {};
   int32_t xMin = 0, xMax = 0, yMin = 0, yMax = 0;  // joystick axis ranges
   int32_t locks[256] = {};
+  // Keyboard: 0x80 for a key pressed together with Control, in the order the
+  // keys went down (platform::KeysWithControl), as the last read found it.
+  uint8_t withControl[256] = {};
   int32_t x = 0, y = 0, z = 0;
   int32_t errorCode = 0;  // 2 no device, 3 data format refused, 4 cooperative level refused
 };

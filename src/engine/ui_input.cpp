@@ -38,3 +38,5 @@ bool TakeKey(int key) {
 }
 
 bool KeyHeld(int key) { return key >= 0 && key <= 255 && (KeyboardDevice.state[key] & 0x80) != 0; }
+
+bool KeyWithControl(int key) { return key >= 0 && key <= 255 && KeyboardDevice.withControl[key] != 0; }

@@ -17,6 +17,10 @@ bool TakeKey(int key);
 // Held down, latched or not (a drag lasts while its button is held).
 bool ButtonHeld(int button);
 bool KeyHeld(int key);
+// The key went down while a Control key was down, or a Control key went down
+// while it was held: a Control chord by the order of the keys, however the
+// frames saw them. Such a key is never read as the plain key.
+bool KeyWithControl(int key);
 
 // Scan codes the kit reads.
 constexpr int kKeyEscape = 0x01;

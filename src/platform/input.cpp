@@ -61,6 +61,8 @@ uint8_t g_buttons[4];
 // Presses since the last read: a press and its release between two frames
 // still reach the frame that follows.
 uint8_t g_keyPresses[256];
+// Keys pressed together with Control (see KeysWithControl).
+uint8_t g_keysWithControl[256];
 uint8_t g_buttonPresses[4];
 int32_t g_dx, g_dy, g_dz;
 // The cursor: the back-buffer pixel under it, and the window point the
@@ -78,6 +80,20 @@ SDL_Scancode SdlScancodeForPc(int pc) {
   for (const auto& k : kKeyTable)
     if (k.pc == pc) return k.sdl;
   return SDL_SCANCODE_UNKNOWN;
+}
+
+constexpr int kPcLeftControl = 0x1D, kPcRightControl = 0x9D;
+bool IsControlKey(int pc) { return pc == kPcLeftControl || pc == kPcRightControl; }
+
+// A key went down: pressed with Control when a Control key is down; a Control
+// key going down joins every key held at that moment.
+void NoteControlChord(int pc) {
+  if (!IsControlKey(pc)) {
+    g_keysWithControl[pc] = (g_keys[kPcLeftControl] | g_keys[kPcRightControl]) & 0x80;
+    return;
+  }
+  for (int key = 0; key < 256; ++key)
+    if (!IsControlKey(key) && (g_keys[key] & 0x80) != 0) g_keysWithControl[key] = 0x80;
 }
 
 void PushForMainWindow(SDL_Event& e, uint32_t* windowId) {
@@ -105,7 +121,10 @@ void TrackInputEvent(const SDL_Event& e) {
     case SDL_KEYUP:
       if (int pc = PcCodeForScancode(e.key.keysym.scancode)) {
         g_keys[pc] = e.type == SDL_KEYDOWN ? 0x80 : 0;
-        if (e.type == SDL_KEYDOWN && e.key.repeat == 0) g_keyPresses[pc] = 0x80;
+        if (e.type == SDL_KEYDOWN && e.key.repeat == 0) {
+          g_keyPresses[pc] = 0x80;
+          NoteControlChord(pc);
+        }
       }
       break;
     case SDL_MOUSEMOTION: {
@@ -174,6 +193,8 @@ void TakeKeyPresses(uint8_t* pressed) {
   std::memcpy(pressed, g_keyPresses, sizeof g_keyPresses);
   std::memset(g_keyPresses, 0, sizeof g_keyPresses);
 }
+
+const uint8_t* KeysWithControl() { return g_keysWithControl; }
 
 MouseState ReadMouseState() {
   MouseState m{};
@@ -284,6 +305,7 @@ void ResetInputState() {
   std::memset(g_keys, 0, sizeof g_keys);
   std::memset(g_buttons, 0, sizeof g_buttons);
   std::memset(g_keyPresses, 0, sizeof g_keyPresses);
+  std::memset(g_keysWithControl, 0, sizeof g_keysWithControl);
   std::memset(g_buttonPresses, 0, sizeof g_buttonPresses);
   g_dx = g_dy = g_dz = 0;
 }

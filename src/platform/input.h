@@ -13,6 +13,11 @@ const uint8_t* KeyboardState();
 // press), 0x80 each, written into `pressed` (256 bytes); the record then
 // starts afresh. A key pressed and let go between two calls is among them.
 void TakeKeyPresses(uint8_t* pressed);
+// 256 key bytes, 0x80 for a key pressed together with Control as the events
+// came: it went down while a Control key was down, or a Control key went down
+// while it was held. A key's next press (or a Control key's) sets its byte
+// afresh; one pressed after Control came up is a plain key.
+const uint8_t* KeysWithControl();
 // Scan code for a key name of the media library ("F2", "Return", "A",
 // "Keypad 8", "Left Alt"...); 0 when unknown.
 int ScanCodeForKeyName(const char* name);

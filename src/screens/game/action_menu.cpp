@@ -383,12 +383,13 @@ constexpr HotKey kHotKeys[] = {
 constexpr int kKeyRightShift = 0x36;
 
 // The first hot key freshly pressed is taken (and latched); its action when
-// the list offers it, else -1 with the action in `refused`.
+// the list offers it, else -1 with the action in `refused`. A key pressed
+// together with Control is a chord (Control+S, Control+L), never a hot key.
 int32_t ReadHotKey(int32_t* refused) {
   *refused = -1;
   const bool shift = KeyPressed(kKeyLeftShift) || KeyPressed(kKeyRightShift);
   for (const HotKey& h : kHotKeys) {
-    if (!KeyPressed(h.key) || (h.shift && !shift)) continue;
+    if (!KeyPressed(h.key) || KeyWithControl(h.key) || (h.shift && !shift)) continue;
     LatchKey(h.key);
     if (Offered(h.action)) return h.action;
     *refused = h.action;

@@ -103,35 +103,27 @@ bool MenuKeys() {
   return true;
 }
 
-// Control as the quick keys' chord reads it: down and not yet taken now, or
-// so in one of the last kChordFrames frames. A player's quick chord (Control,
-// then S a few milliseconds later, both let go at once) may reach the game
-// as Control in one frame and S alone in the next.
-constexpr int kChordFrames = 2;
-int g_framesSinceControl = kChordFrames + 1;
-
-bool ControlDown() { return IsKeyDown(kKeyLeftCtrl) || IsKeyDown(kKeyRightCtrl); }
-
-// Called once a frame, before any key is read.
-void TrackControl() {
-  if (ControlDown())
-    g_framesSinceControl = 0;
-  else if (g_framesSinceControl <= kChordFrames)
-    ++g_framesSinceControl;
+bool ControlFresh() { return IsKeyDown(kKeyLeftCtrl) || IsKeyDown(kKeyRightCtrl); }
+// A Control key still held since it was taken by a chord.
+bool ControlTaken() {
+  return (KeyHeld(kKeyLeftCtrl) && !KeyPressed(kKeyLeftCtrl)) || (KeyHeld(kKeyRightCtrl) && !KeyPressed(kKeyRightCtrl));
 }
 
-// Control with the key: Control fresh while the key is held, or the key
-// fresh while Control is down or was down in the frames just before.
+// Control with the key, as the keys went down: the key held, pressed together
+// with Control (Control down when it went down, or Control going down while
+// it was held), and the key fresh while Control was not taken yet, or Control
+// fresh. A player's quick chord (Control, then S a few milliseconds later,
+// both let go at once) counts whatever frames its keys fall into; a key
+// pressed after Control came up is the plain key.
 bool ChordPressed(int key) {
-  return (ControlDown() && KeyHeld(key)) || (KeyPressed(key) && g_framesSinceControl <= kChordFrames);
+  return KeyHeld(key) && KeyWithControl(key) && ((KeyPressed(key) && !ControlTaken()) || ControlFresh());
 }
 
-// The chord taken: both Controls and the key latched, Control forgotten.
+// The chord taken: both Controls and the key latched.
 void TakeChord(int key) {
   LatchKey(kKeyLeftCtrl);
   LatchKey(kKeyRightCtrl);
   LatchKey(key);
-  g_framesSinceControl = kChordFrames + 1;
 }
 
 // Control with L loads the quick game, Control with S saves it (not in combat).
@@ -417,7 +409,6 @@ bool MemberKeys() {
 }  // namespace
 
 int MainScreenKeys() {
-  TrackControl();
   if (MenuKeys()) return 1;
   if (HandleWindowKeys() == 0) return 0;
   if (DebugMode == 1 && KeyHeld(kKeyLShift) && KeyHeld(kKeyEsc)) return 0;

@@ -333,7 +333,9 @@ int DrawInventoryScreen(int creature, int tradePartner) {
   f.partyMember = creature < kPartySize && c.allegiance == kAllegianceParty;
   f.spellPending = CurrentSpell != -1;
   f.picker = ScreenMode == kModeWandPicker || ScreenMode == kModeEnchantPicker;
-  f.scrollView = InCombat != 0 && CombatAction.actionCode == kScrollActionCode;
+  // The scroll action's view is the acting fighter's own page; another
+  // member's page reached meanwhile is only looked at.
+  f.scrollView = InCombat != 0 && CombatAction.actionCode == kScrollActionCode && creature == CurrentFighter();
   // In a battle only the acting member's own items move, by its equipment
   // action and while its conditions leave it free to handle its gear; any
   // other member's page (reached through a name or the record's keys) is

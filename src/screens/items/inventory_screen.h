@@ -115,6 +115,9 @@ bool RunItemActions(const InventoryFrame& f);
 // The combat scroll action on the backpack entry under the pointer; true when
 // a cast started (the screen returns at once).
 bool ScrollActionOnEntry(const InventoryFrame& f, uint32_t code);
+// A scroll the creature may read in a battle now: it is the fighter whose
+// turn it is, free to use an item, and the scroll suits its class, its
+// voice and the actions left to it.
 bool ScrollUsableInCombat(int creature, uint32_t code);
 // The character panel, the attack lines and the member heading with its keys;
 // true when the screen must return at once.

@@ -15,6 +15,7 @@
 #include "rules/casting_rules.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
+#include "rules/free_deeds.h"
 #include "rules/inventory_slots.h"
 #include "rules/item_rules.h"
 #include "screens/items/inventory_screen.h"
@@ -218,6 +219,8 @@ bool SpellFitsClass(int32_t spell, int32_t creatureClass) {
 }
 
 bool ScrollUsableInCombat(int creature, uint32_t code) {
+  // Only the fighter whose turn it is reads a scroll, and only while free to use an item.
+  if (creature != CurrentFighter() || !MayDo(creature, kDeedUseItem)) return false;
   const ItemRecord* row = StockRow(code);
   if (row == nullptr || row->baseType != kStockTypeScroll || row->bonus < 0 || row->bonus >= kSpellRows) return false;
   const CreatureRecord& c = Creatures[creature];

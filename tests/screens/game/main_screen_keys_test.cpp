@@ -3,12 +3,15 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "engine/linked_text.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
 #include "engine/settings.h"
+#include "engine/text.h"
 #include "frontend/front_fixture.h"
+#include "harness/screen_text.h"
 #include "platform/files.h"
 #include "rules/conditions.h"
 #include "rules/item_tables.h"
@@ -77,40 +80,86 @@ TEST_F(QuickKeys, ControlSSavesAndControlLLoadsTheFirstSlot) {
   EXPECT_GT(Creatures[0].hitPoints, 1);
 }
 
-// Control+S as a player presses it, in whole frames: both keys read in one
-// frame; Control read in one frame and S tapped (Control let go) before the
-// next; and with the pointer resting on a member or a pile, whose hover
-// Control turns into examining. Control+L the same way.
-TEST_F(QuickKeys, TheChordIsTakenAsPressedOverTheGroundAMemberOrAPile) {
-  CurrentMap.layers[kLayerObjects0][SquareIndex(8, 3)] = 5001;
-  enum Under { kGround, kMember, kPile };
+// Control+S and Control+L read from the order of the keys, in whole frames:
+// both keys in one frame; Control read in one frame and the key tapped before
+// Control is let go, in the next (held over); Control let go a frame before
+// the key. On Berta's turn in a battle, her crossbow empty, Control+S does
+// nothing and leaves her list of actions as it was, Control+L tries the quick
+// load (none is kept yet: "Failed"), and a key after Control is the plain key:
+// S readies against a spell, L reloads, nothing loads. Outside a battle the
+// chords save and load over the ground, over a member (whose hover Control
+// turns into examining) and over a pile; the plain keys do nothing there.
+TEST_F(QuickKeys, TheChordIsReadFromTheOrderOfTheKeysInAndOutOfABattle) {
+  enum Under { kBattle, kGround, kMember, kPile };
+  enum How { kTogether, kHeldOver, kLetGo };
+  enum Outcome { kNothing, kQuickKey, kLoadFailed, kReadies, kReloads };
   const struct {
     Under under;
-    bool spread;
-    uint32_t hoverMode;
-    int x, y;
-  } rows[] = {{kGround, false, kModeExploring, 8, 7},     {kGround, true, kModeExploring, 8, 7},
-              {kMember, false, kModeCreatureHovered, 3, 3}, {kMember, true, kModeCreatureHovered, 3, 3},
-              {kPile, false, kModeItemPileHovered, 8, 3}};
+    How how;
+    Outcome outcome;
+  } rows[] = {{kBattle, kTogether, kNothing}, {kBattle, kHeldOver, kNothing}, {kBattle, kLetGo, kReadies},
+              {kGround, kTogether, kQuickKey}, {kGround, kHeldOver, kQuickKey}, {kGround, kLetGo, kNothing},
+              {kMember, kTogether, kQuickKey}, {kMember, kHeldOver, kQuickKey}, {kPile, kTogether, kQuickKey}};
   for (const auto& row : rows) {
     for (const char* key : {"S", "L"}) {
-      SCOPED_TRACE(std::string(key) + " over " + std::to_string(row.under) + (row.spread ? ", spread" : ""));
-      harness::MoveMouse(inputtest::ScreenX(6), inputtest::ScreenY(6));
-      ASSERT_TRUE(harness::StepFrames(1));
-      harness::MoveMouse(inputtest::ScreenX(row.x), inputtest::ScreenY(row.y) + 4);
-      ASSERT_TRUE(harness::StepFrames(1));
-      ASSERT_EQ(ScreenMode, row.hoverMode);
+      SCOPED_TRACE(std::string(key) + " under " + std::to_string(row.under) + " pressed " + std::to_string(row.how));
+      Outcome outcome = row.outcome;
+      if (key[0] == 'L' && outcome == kReadies) outcome = kReloads;
+      if (key[0] == 'L' && row.under == kBattle && row.how != kLetGo) outcome = kLoadFailed;
+      uint32_t crossbow = 0;
+      if (row.under == kBattle) {
+        harness::SeedRandom(7);
+        ASSERT_TRUE(scenes::LayOutScene("bolts"));
+        harness::MoveMouse(300, 220);
+        ASSERT_TRUE(inputtest::WaitForTurnOf(0));
+        crossbow = Creatures[0].equipment[kSlotRanged - 1];
+        CraftedWeapons[crossbow].charges = 0;
+        ASSERT_TRUE(harness::StepFrames(1));
+        ASSERT_EQ(ScreenMode, kModeExploring);
+      } else {
+        scenes::LayOutGround(12, 10);
+        scenes::AddKnight(0, 3, 3);
+        scenes::Finish();
+        CurrentMap.layers[kLayerObjects0][SquareIndex(8, 3)] = 5001;
+        const int x = row.under == kMember ? 3 : 8, y = row.under == kGround ? 7 : 3;
+        harness::MoveMouse(inputtest::ScreenX(6), inputtest::ScreenY(6));
+        ASSERT_TRUE(harness::StepFrames(1));
+        harness::MoveMouse(inputtest::ScreenX(x), inputtest::ScreenY(y) + 4);
+        ASSERT_TRUE(harness::StepFrames(1));
+        ASSERT_EQ(ScreenMode, row.under == kMember ? kModeCreatureHovered
+                              : row.under == kPile ? kModeItemPileHovered : kModeExploring);
+      }
       ResetClickResults();
       harness::KeyDown("Left Ctrl");
-      if (row.spread) {
+      if (row.how != kTogether) {
         ASSERT_TRUE(harness::StepFrames(1));
+      }
+      if (row.how == kLetGo) {
         harness::KeyUp("Left Ctrl");
+        ASSERT_TRUE(harness::StepFrames(1));
       }
       harness::KeyDown(key);
       harness::KeyUp(key);
       harness::KeyUp("Left Ctrl");
-      ASSERT_TRUE(harness::StepFrames(2));
-      EXPECT_EQ(ShownClickResult.code, key[0] == 'S' ? 62 : 64);
+      ASSERT_TRUE(harness::StepFrames(1));
+      std::vector<GlyphDraw> glyphs;
+      RecordGlyphs(&glyphs);
+      ASSERT_TRUE(harness::StepFrames(1));
+      RecordGlyphs(nullptr);
+      std::string drawn;
+      for (const std::string& line : harness::LargeTextRows(glyphs)) drawn += line + "\n";
+      const int32_t quick = key[0] == 'S' ? 62 : 64;
+      const int32_t shown = ShownClickResult.code;
+      EXPECT_EQ(shown >= 62 && shown <= 65 ? shown : 0,
+                outcome == kQuickKey ? quick : outcome == kLoadFailed ? 65 : 0);
+      if (row.under != kBattle) continue;
+      EXPECT_EQ(InCombat, 1);
+      EXPECT_EQ(drawn.find("Cancel Action") != std::string::npos, outcome == kReadies);
+      // The list as it was where nothing was chosen.
+      if (outcome == kNothing || outcome == kLoadFailed) {
+        EXPECT_NE(drawn.find("Ready/Spell"), std::string::npos);
+      }
+      EXPECT_EQ(CraftedWeapons[crossbow].charges > 0, outcome == kReloads);
     }
   }
 }

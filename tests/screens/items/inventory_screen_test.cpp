@@ -188,6 +188,9 @@ TEST_F(InventoryScreenTest, CombatScrollsByClassTimeAndVoice) {
   CreatureRecord& c = Creatures[0];
   const uint32_t arcane = kScrollEntangle, divine = 5000 + 3 + 102;
   ASSERT_EQ(ItemTable[divine - 5000].bonus, 102);
+  TurnOrder[0].creature = 0;  // the member's turn
+  TurnEntryCount = 1;
+  CombatAction.currentEntry = 0;
   c.creatureClass = kClassRogue;
   EXPECT_TRUE(ScrollUsableInCombat(0, arcane));
   EXPECT_FALSE(ScrollUsableInCombat(0, divine));
@@ -233,34 +236,47 @@ TEST_F(InventoryScreenTest, InCombatOnlyTheEquipmentActionMovesItems) {
   InCombat = 0;
 }
 
+// Two knights of the party before an orc in a battle, on the first one's turn.
+class InventoryInBattle : public InventoryScreenTest {
+ protected:
+  void SetUp() override {
+    InventoryScreenTest::SetUp();
+    ASSERT_TRUE(harness::StepFrames(1));  // the game's start-up done
+    harness::SeedRandom(3);
+    scenes::LayOutGround(16, 10);
+    scenes::AddKnight(0, 3, 4);
+    scenes::AddKnight(1, 3, 5);
+    Creatures[0].dexterity = {40, 40};  // the first to act
+    scenes::AddFoe(scenes::kFirstFoe, kKindOrc, 6, 4);
+    scenes::Finish();
+    harness::MoveMouse(300, 220);
+    ASSERT_TRUE(inputtest::WaitForTurnOf(0));
+  }
+
+  // The entry of the acting member's list of actions clicked, and the
+  // member's inventory it opens shown.
+  static void ChooseInventoryAction(const char* label) {
+    const std::vector<std::string> rows = Screen();
+    int row = 0;
+    while (row < static_cast<int>(rows.size()) && rows[row].find(label) == std::string::npos) ++row;
+    ASSERT_LT(row, static_cast<int>(rows.size()));
+    harness::Click(static_cast<int>(8 * rows[row].find(label) + 4), 8 * row + 4);
+    for (int frames = 0; ScreenMode != kModePageView && frames < 100; ++frames) harness::StepFrames(1);
+    ASSERT_EQ(PageHistory[PageDepth].type, kPageInventory);
+    ASSERT_EQ(PageHistory[PageDepth].parameter, 0);
+  }
+};
+
 // In a battle the acting knight's "Use Inventory" moves its own items only:
 // the page of another member reached from it (a right click on the name
 // opens the record, whose key 6 opens that member's inventory) only shows
 // it, and that member, paralysed and not acting, puts on no ring.
-TEST_F(InventoryScreenTest, TheEquipmentActionMovesOnlyTheActingMembersItems) {
-  ASSERT_TRUE(harness::StepFrames(1));  // the game's start-up done
-  harness::SeedRandom(3);
-  scenes::LayOutGround(16, 10);
-  scenes::AddKnight(0, 3, 4);
-  scenes::AddKnight(1, 3, 5);
-  Creatures[0].dexterity = {40, 40};  // the first to act
-  scenes::AddFoe(scenes::kFirstFoe, kKindOrc, 6, 4);
-  scenes::Finish();
-  harness::MoveMouse(300, 220);
-  ASSERT_TRUE(inputtest::WaitForTurnOf(0));
+TEST_F(InventoryInBattle, TheEquipmentActionMovesOnlyTheActingMembersItems) {
   Creatures[0].carried[0] = {kFireRing, 1};
   Creatures[1].carried[0] = {kColdRing, 1};
   AddCondition(1, kCondParalyzed, 5, 0, 18, 0);
 
-  // "Use Inventory" in the fighter's list of actions.
-  const std::vector<std::string> rows = Screen();
-  int row = 0;
-  while (row < static_cast<int>(rows.size()) && rows[row].find("Use Inventory") == std::string::npos) ++row;
-  ASSERT_LT(row, static_cast<int>(rows.size()));
-  harness::Click(static_cast<int>(8 * rows[row].find("Use Inventory") + 4), 8 * row + 4);
-  for (int frames = 0; ScreenMode != kModePageView && frames < 100; ++frames) harness::StepFrames(1);
-  ASSERT_EQ(PageHistory[PageDepth].type, kPageInventory);
-  ASSERT_EQ(PageHistory[PageDepth].parameter, 0);
+  ASSERT_NO_FATAL_FAILURE(ChooseInventoryAction("Use Inventory"));
   harness::Drag(PackX(0), PackY(0), CentreX(kSlotRightFinger), CentreY(kSlotRightFinger));
   EXPECT_EQ(Creatures[0].equipment[kSlotRightFinger - 1], kFireRing);
 
@@ -274,6 +290,37 @@ TEST_F(InventoryScreenTest, TheEquipmentActionMovesOnlyTheActingMembersItems) {
   harness::Drag(PackX(0), PackY(0), CentreX(kSlotRightFinger), CentreY(kSlotRightFinger));
   EXPECT_EQ(Creatures[1].equipment[kSlotRightFinger - 1], 0u);
   EXPECT_EQ(Creatures[1].carried[0].code, kColdRing);
+}
+
+// During the first member's "U:Scroll Spell" (a wizard now) the paralysed
+// knight's inventory, opened by key 6, only shows: a click on the knight's
+// scroll casts nothing and the page stays. Back on her own page (key 5) the
+// wizard reads hers, though not while she is paralysed herself.
+TEST_F(InventoryInBattle, DuringTheScrollActionOnlyTheActingFighterReadsAScroll) {
+  Creatures[0].creatureClass = kClassWizard;
+  Creatures[0].carried[0] = {kScrollEntangle, 1};
+  Creatures[1].carried[0] = {kScrollEntangle, 1};
+  AddCondition(1, kCondParalyzed, 5, 0, 18, 0);
+
+  ASSERT_NO_FATAL_FAILURE(ChooseInventoryAction("U:Scroll Spell"));
+  harness::PressKey("6");
+  harness::StepFrames(1);
+  ASSERT_EQ(PageHistory[PageDepth].parameter, 1);
+  harness::Click(PackX(0), PackY(0));
+  EXPECT_NE(Screen()[1].find(Creatures[1].name), std::string::npos);
+  EXPECT_EQ(CurrentSpell, -1);
+
+  harness::PressKey("5");
+  harness::StepFrames(1);
+  ASSERT_EQ(PageHistory[PageDepth].parameter, 0);
+  AddCondition(0, kCondParalyzed, 5, 0, 18, 0);
+  harness::Click(PackX(0), PackY(0));
+  EXPECT_NE(Screen()[1].find(Creatures[0].name), std::string::npos);
+  EXPECT_EQ(CurrentSpell, -1);
+  RemoveCondition(0, kCondParalyzed);
+  harness::Click(PackX(0), PackY(0));
+  EXPECT_EQ(ScreenMode, static_cast<uint32_t>(kModeCastStart));
+  EXPECT_EQ(SpellCaster, 0);
 }
 
 TEST_F(InventoryScreenTest, CaptionWordsAreCapitalisedAlsoWithASpellPending) {
