@@ -7,8 +7,9 @@
 // prompt in its place, a box) or on a text's cells; a chance, bare or on
 // its backing, on a mark or a panel; a chance over a creature on the figure
 // of one that shows none, or on a figure beside its own chance;
-// two marks of which one lies on the other; a bag drawn over a figure
-// after it.
+// two marks of which one lies on the other (but for a path's arrows end to
+// end, and an icon or the turn marker standing on an arrow); a bag drawn
+// over a figure after it.
 #include "rules/conditions.h"
 #include "screens/game/creature_figures.h"
 #include "screens/game/frame_words.h"
@@ -155,9 +156,11 @@ void MarkFaults(const Drawn& drawn, std::vector<std::string>* faults) {
       if (marks[a].left >= marks[b].right || marks[b].left >= marks[a].right || marks[a].top >= marks[b].bottom ||
           marks[b].top >= marks[a].bottom)
         continue;
-      // The arrows lie on the ground: the figures and their icons stand on them.
+      // The arrows lie on the ground: the figures and their icons (the turn
+      // marker over the acting fighter too) stand on them.
       if (marks[a].name.rfind("a path arrow", 0) == 0 &&
-          (marks[b].name.rfind("a path arrow", 0) == 0 || marks[b].name.rfind("a condition icon", 0) == 0))
+          (marks[b].name.rfind("a path arrow", 0) == 0 || marks[b].name.rfind("a condition icon", 0) == 0 ||
+           marks[b].name.rfind("the turn marker", 0) == 0))
         continue;
       std::vector<std::pair<int, int>> both;
       std::set_intersection(marks[a].pixels.begin(), marks[a].pixels.end(), marks[b].pixels.begin(),

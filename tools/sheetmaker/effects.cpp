@@ -210,6 +210,26 @@ void PathArrow(Layer& l, int direction, const Ramp& r) {
   l.Outline(kInk);
 }
 
+// The mark of a square that foes or friends threaten round a path arrow or
+// the crossed blades: corner brackets on the square's rim (the frame is 34
+// by 34 and drawn 5 pixels up and left of its 24 by 24 square), their arms 6
+// pixels long and 2 wide, the lighter tone inside. "none" marks nothing.
+void ThreatCorners(Layer& l, const std::string& threat) {
+  if (threat == "none") return;
+  const Ramp r = threat == "foes" ? Rp("red.2 fire.0") : Rp("blue.2 blue.4");
+  constexpr int kNear = 5, kFar = 28, kArm = 6;
+  for (int sx : {-1, 1})
+    for (int sy : {-1, 1}) {
+      const int cx = sx < 0 ? kNear : kFar, cy = sy < 0 ? kNear : kFar;
+      for (int k = 0; k < kArm; ++k)
+        for (int w = 0; w < 2; ++w) {
+          const uint32_t c = r[w];  // the rim dark, the inner line light
+          l.Put(cx - sx * k, cy - sy * w, c);
+          l.Put(cx - sx * w, cy - sy * k, c);
+        }
+    }
+}
+
 }  // namespace
 
 void AddEffectPainters(PainterMap& m) {
@@ -275,18 +295,25 @@ void AddEffectPainters(PainterMap& m) {
       p.Put(f, l);
     }
   };
-  // path-arrow COLOUR: eight frames, directions north to north-west.
+  // path-arrow COLOUR [threat=none|party|foes]: eight frames, directions
+  // north to north-west, on a square that nobody, the party's side or its
+  // foes threaten.
   m["path-arrow"] = [](const Paint& p) {
     const Ramp r = Pal().Make(p.Arg(0, "green.2") + " " + p.Arg(1, "green.4") + " " + p.Arg(2, "green.5"));
+    const std::string threat = p.Choice("threat", {"none", "party", "foes"});
     for (int f = p.first; f <= p.last; ++f) {
       Layer l(p.W(), p.H());
+      ThreatCorners(l, threat);
       PathArrow(l, f - p.first + 1, r);
       p.Put(f, l);
     }
   };
-  // The warning of a square where leaving provokes attacks: crossed blades.
+  // danger-mark [threat=none|party|foes]: the warning of a square where
+  // leaving provokes attacks, crossed blades, with the mark of who threatens
+  // the square.
   m["danger-mark"] = [](const Paint& p) {
     Layer l(p.W(), p.H());
+    ThreatCorners(l, p.Choice("threat", {"none", "party", "foes"}));
     const float c = p.W() / 2.0f;
     l.Line(c - 7, c - 7, c + 7, c + 7, 2.0f, C("grey.5"));
     l.Line(c + 7, c - 7, c - 7, c + 7, 2.0f, C("grey.5"));

@@ -262,6 +262,7 @@ bool DrawActionCommand(int32_t index) {
       TargetedOrder(member, index, "(Cycle 11)\r", false);
       FiveFootStepOrderPending = 1;
       BuildReachOverlay(ArrowGrid, member);
+      ArrowGridMover = kArrowGridStepMarks;
       CentreOn(member);
       break;
     case kActCharge:

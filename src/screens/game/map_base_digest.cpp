@@ -95,7 +95,8 @@ uint64_t MapBaseDigest(int rows, int cols, uint32_t tint) {
   Digest d;
   const bool area = AreaMarksShown(), range = MoveRangeShown(), arrows = MoveArrowsShown();
   const uint32_t modes = (InCombat == 1 ? 1u : 0u) | (SpellInProgress != -1 ? 2u : 0u) | (area ? 4u : 0u) |
-                         (range ? 8u : 0u) | (arrows ? 16u : 0u) | (PathPreviewShown ? 32u : 0u);
+                         (range ? 8u : 0u) | (arrows ? 16u : 0u) | (PathPreviewShown ? 32u : 0u) |
+                         (ArrowGridMover == kArrowGridStepMarks ? 64u : 0u);
   for (uint64_t word : {static_cast<uint64_t>(rows), static_cast<uint64_t>(cols), static_cast<uint64_t>(tint),
                         static_cast<uint64_t>(static_cast<uint32_t>(FirstVisibleX)),
                         static_cast<uint64_t>(static_cast<uint32_t>(FirstVisibleY)),

@@ -6,6 +6,7 @@
 #include "map/fighter_tests.h"
 #include "map/map_record.h"
 #include "map/movement_rules.h"
+#include "map/square_grids.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 
@@ -18,6 +19,15 @@ constexpr int kMainList[] = {111, 92, 109, 84, 86, 85, 89, 106, 83, 112, 82, 118
                              148, 87, 158, 157, 93, 90, 91, 97, 105, 98, 99, 100, 101, 102, 104, 103, 107};
 constexpr int kSecondTier[] = {113, 145, 146, 152, 154, 167, 156};
 constexpr int kThirdTier[] = {114, 115, 151, 150, 149};
+
+// The one-square steps in the order the overlay tries them: the move of the
+// footprint and the step mark of the square it reaches.
+struct StepMark {
+  int dx, dy;
+  int32_t mark;
+};
+constexpr StepMark kStepMarks[8] = {{0, -1, 28}, {-1, 0, 27}, {1, 0, 25},  {0, 1, 26},
+                                    {-1, -1, 32}, {-1, 1, 31}, {1, -1, 29}, {1, 1, 30}};
 
 // The place of an id in a list, -1 when it is not there.
 template <size_t N>
@@ -68,24 +78,25 @@ bool BuildReachOverlay(int32_t* grid, int creature) {
   if (!IsValidCreature(creature)) return true;
   const CreatureRecord& c = Creatures[creature];
   const int x = c.squareX, y = c.squareY, w = c.footprintWidth.current, h = c.footprintHeight.current;
-  struct Step {
-    int dx, dy;      // the move of the footprint's top-left square
-    int mx, my;      // the marked square
-    int32_t code;
-  };
-  const Step steps[8] = {{0, -1, x, y - 1, 28},         {-1, 0, x - 1, y, 27},         {1, 0, x + w, y, 25},
-                         {0, 1, x, y + h, 26},          {-1, -1, x - 1, y - 1, 32},    {-1, 1, x - 1, y + h, 31},
-                         {1, -1, x + w, y - 1, 29},     {1, 1, x + w, y + h, 30}};
-  for (const Step& s : steps) {
-    if (s.mx < 0 || s.my < 0 || s.mx >= kMapSide || s.my >= kMapSide) continue;
+  for (const StepMark& s : kStepMarks) {
+    // The square beside the footprint in the step's direction.
+    const int mx = s.dx < 0 ? x - 1 : s.dx > 0 ? x + w : x;
+    const int my = s.dy < 0 ? y - 1 : s.dy > 0 ? y + h : y;
+    if (mx < 0 || my < 0 || mx >= kMapSide || my >= kMapSide) continue;
     if (!FootprintFitsAt(x + s.dx, y + s.dy, creature, 0)) continue;
     // A diagonal step passes between the two squares beside its corner.
-    if (s.dx != 0 && s.dy != 0 && IsDiagonalStepBlocked(creature, s.mx, y + (s.dy < 0 ? 0 : h - 1), x + (s.dx < 0 ? 0 : w - 1), s.my))
+    if (s.dx != 0 && s.dy != 0 && IsDiagonalStepBlocked(creature, mx, y + (s.dy < 0 ? 0 : h - 1), x + (s.dx < 0 ? 0 : w - 1), my))
       continue;
-    if (grid) grid[SquareIndex(s.mx, s.my)] = s.code;
+    if (grid) grid[SquareIndex(mx, my)] = s.mark;
     AnyStepFlag = 1;
   }
   return true;
+}
+
+int StepMarkDirection(int32_t mark) {
+  for (const StepMark& s : kStepMarks)
+    if (s.mark == mark) return Direction8(0, 0, s.dx, s.dy);
+  return -1;
 }
 
 bool HasReachableSquare(int creature) {

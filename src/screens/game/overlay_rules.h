@@ -15,5 +15,8 @@ extern uint8_t AnyStepFlag;
 // north, 27 west, 25 east, 26 south, 32 north-west, 31 south-west, 29
 // north-east, 30 south-east (with no grid, only AnyStepFlag). True.
 bool BuildReachOverlay(int32_t* grid, int creature);
+// The compass direction (1 north, clockwise to 8 north-west) of a step mark
+// of the overlay above; -1 for any other value.
+int StepMarkDirection(int32_t mark);
 // Whether the creature can take one step in any direction.
 bool HasReachableSquare(int creature);

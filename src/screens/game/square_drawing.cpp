@@ -23,6 +23,7 @@
 #include "screens/game/map_mouse_words.h"
 #include "screens/game/map_view.h"
 #include "screens/game/object_list.h"
+#include "screens/game/overlay_rules.h"
 #include "screens/game/shared_routines.h"
 #include "screens/game/view_squares.h"
 #include "state/combat_action.h"
@@ -218,13 +219,29 @@ void DrawItemMarker(int x, int y, int sx, int sy) {
   DrawMapMark(kSheetFloor, treasure ? 99 : 89, sx, sy);
 }
 
+namespace {
+
+// The arrows-sheet frame that shows a square's arrow code (0 none): while
+// the path preview shows, the code itself (the arrows and crossed blades of
+// a square friends or foes threaten have frames of their own), else the
+// arrow alone (the code modulo 100). The squares of the five-foot step hold
+// their step marks, shown by the step arrow of each mark's direction.
+int ArrowFrame(int32_t code) {
+  if (code == -1 || code == 100 || code == 200) return 0;
+  if (ArrowGridMover == kArrowGridStepMarks) {
+    const int direction = StepMarkDirection(code);
+    return direction == -1 ? 0 : kFirstStepArrow - 1 + direction;
+  }
+  const int frame = PathPreviewShown ? code : code % 100;
+  return frame > 0 ? frame : 0;
+}
+
+}  // namespace
+
 void DrawMoveArrow(int x, int y, int sx, int sy) {
   if (!MoveArrowsShown() || x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) return;
-  const int32_t code = ArrowGrid[SquareIndex(x, y)];
-  if (code == -1 || code == 100 || code == 200) return;
-  const int frame = PathPreviewShown ? code : code % 100;
-  if (frame <= 0) return;
-  DrawMapMark(kSheetArrows, frame, sx - 5, sy - 5);
+  const int frame = ArrowFrame(ArrowGrid[SquareIndex(x, y)]);
+  if (frame > 0) DrawMapMark(kSheetArrows, frame, sx - 5, sy - 5);
 }
 
 bool GroundMarksMeet(int left, int top, int right, int bottom) {
@@ -240,8 +257,8 @@ bool GroundMarksMeet(int left, int top, int right, int bottom) {
       const int sx = 24 * (x - FirstVisibleX) - SquareOffsetX, sy = 24 * (y - FirstVisibleY) - SquareOffsetY;
       const auto meets = [&](int l, int t, int r, int b) { return l < right && left < r && t < bottom && top < b; };
       if (line && (code / 100 == 1 || code / 100 == 2) && meets(sx, sy, sx + 24, sy + 24)) return true;
-      if (!arrows || code == -1 || code == 100 || code == 200) continue;
-      const int frame = PathPreviewShown ? code : code % 100;
+      if (!arrows) continue;
+      const int frame = ArrowFrame(code);
       int l = 0, t = 0, r = 0, b = 0;
       if (frame > 0 && SheetFrameInkBox(kSheetArrows, frame, &l, &t, &r, &b) && r > l &&
           meets(sx - 5 + l, sy - 5 + t, sx - 5 + r, sy - 5 + b))

@@ -22,6 +22,9 @@ enum MapSheet : int {
   kSheetArrows = 48,     // the path arrows (34 x 34)
   kSheetBeam = 65,       // beam segments
 };
+// The five-foot step's arrows of the arrows sheet: this frame points north,
+// the next seven on clockwise.
+constexpr int kFirstStepArrow = 25;
 
 // The glow colours by code (1 to 6, any other white).
 uint32_t GlowColour(int colourCode);

@@ -2,6 +2,8 @@
 // gives the order the rules ask for, a refused one gives its reason and
 // spends nothing.
 #include <algorithm>
+#include <initializer_list>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -14,9 +16,11 @@
 #include "creatures/creature_kinds.h"
 #include "engine/message_log.h"
 #include "engine/sprite_sheets.h"
+#include "engine/static_layers.h"
 #include "engine/text.h"
 #include "harness/screen_text.h"
 #include "engine/widgets.h"
+#include "map/square_grids.h"
 #include "rules/conditions.h"
 #include "rules/item_tables.h"
 #include "rules/spell_ids.h"
@@ -30,6 +34,7 @@
 #include "screens/game/map_mouse_words.h"
 #include "screens/game/square_drawing.h"
 #include "state/current_cast.h"
+#include "state/fighter_slots.h"
 #include "state/game_progress.h"
 #include "state/game_screen_words.h"
 #include "state/inventory_state.h"
@@ -45,18 +50,73 @@ using screentest::GameScreen;
 
 constexpr int kOrc = scenes::kFirstFoe;
 
-// A knight (an archer with archer set) at (3, 4) and an orc at (x, 4); the
-// battle runs until the knight's turn, which comes first (the knight's
-// Dexterity wins the initiative), the mouse away from both.
-bool KnightFacesOrc(int x, bool archer = false) {
+// A knight (an archer with archer set) at (3, 4) and foes of a kind on the
+// given squares (ids from kOrc); the battle runs until the knight's turn,
+// which comes first (the knight's Dexterity wins the initiative), the mouse
+// away from them, the foes where they were put.
+bool KnightFaces(std::initializer_list<std::pair<int, int>> foes, int kind = kKindOrc, bool archer = false) {
   harness::SeedRandom(3);
   scenes::LayOutGround(16, 10);
   scenes::AddKnight(0, 3, 4, archer);
   Creatures[0].dexterity = {40, 40};
-  scenes::AddFoe(kOrc, kKindOrc, x, 4);
+  int id = kOrc;
+  for (const auto& [x, y] : foes) scenes::AddFoe(id++, kind, x, y);
   scenes::Finish();
   harness::MoveMouse(300, 220);
-  return WaitForTurnOf(0) && CombatRoundNumber == 1 && Creatures[kOrc].squareX == x;
+  if (!WaitForTurnOf(0) || CombatRoundNumber != 1) return false;
+  id = kOrc;
+  for (const auto& [x, y] : foes)
+    if (Creatures[id].squareX != x || Creatures[id++].squareY != y) return false;
+  return true;
+}
+// The same with one orc, at (x, y).
+bool KnightFacesOrc(int x, bool archer = false, int y = 4) { return KnightFaces({{x, y}}, kKindOrc, archer); }
+
+// The texels of a rectangle of the arrows sheet, row by row.
+std::vector<uint32_t> ArrowsSheetTexels(int left, int top, int width, int height) {
+  std::vector<uint32_t> texels;
+  const platform::Texture* sheet = SheetBank.records[kSheetArrows].texture.get();
+  if (!sheet || left < 0 || top < 0 || left + width > sheet->Width() || top + height > sheet->Height()) return texels;
+  for (int y = top; y < top + height; ++y) {
+    const uint32_t* row = sheet->Pixels() + y * sheet->Width() + left;
+    texels.insert(texels.end(), row, row + width);
+  }
+  return texels;
+}
+std::vector<uint32_t> ArrowFrameTexels(int frame) {
+  int l = 0, t = 0, w = 0, h = 0;
+  return SheetFrameRect(kSheetArrows, frame, &l, &t, &w, &h) ? ArrowsSheetTexels(l, t, w, h) : std::vector<uint32_t>{};
+}
+bool Ink(uint32_t texel) { return (texel >> 24) >= 8; }
+
+// The texels of each path arrow the next frame draws (every pass drawn,
+// none copied from a kept picture), by the square it stands on (an arrow is
+// drawn 5 pixels up and left of its square).
+using SquareTexels = std::map<std::pair<int, int>, std::vector<uint32_t>>;
+SquareTexels ArrowsOfNextFrame() {
+  ForgetStaticLayers();
+  std::vector<SheetDraw> draws;
+  RecordSheetDraws(&draws);
+  const bool stepped = harness::StepFrames(1);
+  RecordSheetDraws(nullptr);
+  SquareTexels arrows;
+  for (const SheetDraw& d : draws)
+    if (stepped && d.slot == kSheetArrows)
+      arrows[{(d.x + 5 + ViewOriginX) / 24, (d.y + 5 + ViewOriginY) / 24}] =
+          ArrowsSheetTexels(d.srcLeft, d.srcTop, d.srcWidth, d.srcHeight);
+  return arrows;
+}
+// The compass direction (1 north, clockwise) of a drawn path arrow: that of
+// the walk's arrow of the same shape (frames 1 to 8, north first,
+// clockwise); -1 when none has it.
+int PointsTo(const std::vector<uint32_t>& texels) {
+  for (int direction = 1; direction <= 8; ++direction) {
+    const std::vector<uint32_t> walk = ArrowFrameTexels(direction);
+    if (std::equal(texels.begin(), texels.end(), walk.begin(), walk.end(),
+                   [](uint32_t a, uint32_t b) { return Ink(a) == Ink(b); }))
+      return direction;
+  }
+  return -1;
 }
 
 TEST_F(GameScreen, AClickOnAnAdjacentEnemyOrdersAFullAttack) {
@@ -260,6 +320,60 @@ TEST_F(GameScreen, TheMarksOnTheMapAreThoseOfTheHoverAndOfTheBattle) {
   SpellInProgress = kSpellCureLightWounds;
   ScreenMode = kModeTargetFirst;
   EXPECT_FALSE(MoveRangeShown());
+}
+
+// Every square of the five-foot step draws the arrow of its own direction:
+// the eight squares round the knight offered by M, and the step a path
+// search finds toward an orc two squares off (north-east, then south).
+TEST_F(GameScreen, EachFiveFootStepDrawsTheArrowOfItsDirection) {
+  ASSERT_TRUE(KnightFacesOrc(9));
+  ASSERT_TRUE(harness::PressKey("M"));
+  SquareTexels arrows = ArrowsOfNextFrame();
+  EXPECT_EQ(arrows.size(), 8u);
+  for (const auto& [square, texels] : arrows)
+    EXPECT_EQ(PointsTo(texels), Direction8(3, 4, square.first, square.second)) << square.first << "," << square.second;
+  for (const auto& [x, y] : {std::pair{5, 2}, std::pair{3, 6}}) {
+    ASSERT_TRUE(KnightFacesOrc(x, false, y));
+    MouseAt(ScreenX(x), ScreenY(y));
+    MouseAt(ScreenX(x), ScreenY(y));
+    ASSERT_EQ(CursorShape, 14);
+    arrows = ArrowsOfNextFrame();
+    ASSERT_EQ(arrows.size(), 1u) << "the step's square alone";
+    const auto& [square, texels] = *arrows.begin();
+    EXPECT_EQ(PointsTo(texels), Direction8(3, 4, square.first, square.second)) << x << "," << y;
+  }
+}
+
+// The knight walks west out of the reach of two centipedes, between them,
+// once they are no longer flat-footed: while the walk is previewed every
+// square of its path draws an arrow (those beside the centipedes too), and
+// the square it leaves them from the crossed blades.
+TEST_F(GameScreen, AWalkOutOfTwoFoesReachShowsEverySquareAndWhereItProvokes) {
+  ASSERT_TRUE(KnightFaces({{2, 3}, {2, 5}}, kKindCentipede));
+  RemoveCondition(kOrc, kCondFlatFooted);
+  RemoveCondition(kOrc + 1, kCondFlatFooted);
+  MouseAt(ScreenX(0), ScreenY(4));
+  ASSERT_EQ(CursorShape, 12);
+  const SquareTexels arrows = ArrowsOfNextFrame();
+  const FighterSlot& slot = FighterSlots[Creatures[0].fighterSlot];
+  int steps = 0;
+  for (int i = 0; i < kPathLength && slot.pathX[i] != -1; ++i, ++steps) {
+    const auto arrow = arrows.find({slot.pathX[i], slot.pathY[i]});
+    ASSERT_NE(arrow, arrows.end()) << slot.pathX[i] << "," << slot.pathY[i];
+    EXPECT_TRUE(std::any_of(arrow->second.begin(), arrow->second.end(), Ink)) << slot.pathX[i] << "," << slot.pathY[i];
+  }
+  EXPECT_EQ(steps, 3);
+  // The knight's own square, left beside both, shows the crossed blades of
+  // a square where leaving provokes (frame 33 of the arrows sheet).
+  const auto left = arrows.find({3, 4});
+  ASSERT_NE(left, arrows.end());
+  const std::vector<uint32_t> blades = ArrowFrameTexels(33);
+  ASSERT_TRUE(std::any_of(blades.begin(), blades.end(), Ink));
+  ASSERT_EQ(left->second.size(), blades.size());
+  for (size_t i = 0; i < blades.size(); ++i) {
+    if (!Ink(blades[i])) continue;
+    EXPECT_EQ(left->second[i], blades[i]) << i % 34 << "," << i / 34;
+  }
 }
 
 // The right button on the orc switches to the bow; the click shoots. The
