@@ -95,7 +95,8 @@ void ReadPalette(const std::string& path, Palette* out) {
       Ramp& r = p.ramps[name];
       unsigned long long colour = 0;
       while (words >> hex) {
-        if (hex.size() != 6 || !ReadHexNumber(hex, &colour)) throw SourceError(where + "colours are six hex digits RRGGBB");
+        if (hex.size() != 6 || !ReadHexNumber(hex, &colour))
+          throw SourceError(where + "colours are six hex digits RRGGBB");
         r.push_back(0xFF000000u | static_cast<uint32_t>(colour));
       }
       if (r.empty()) throw SourceError(where + "ramp " + DoubleQuotedBytes(name) + " has no colours");
