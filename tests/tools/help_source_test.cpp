@@ -6,6 +6,7 @@
 
 #include "engine/help_pages.h"
 #include "helpmaker/help_source.h"
+#include "tools/damaged_lines.h"
 
 namespace {
 
@@ -61,6 +62,23 @@ TEST(HelpSource, AFaultIsRefusedOnceAndShown) {
   EXPECT_TRUE(refused.GivesPage(10001));
   EXPECT_TRUE(refused.GivesKeyword("@MAGIC@"));
   EXPECT_FALSE(refused.GivesKeyword("@RINGS@"));
+}
+
+// One damaged byte in any line of good pages is one fault, and gives what
+// the line gave, for the check of the names the game uses. A tab is such a
+// byte too, inside a word or standing for the blank after one.
+TEST(HelpSource, OneDamagedByteInAnyLineIsOneFaultAndGivesWhatTheLineGave) {
+  const std::string good = "page 10001 Magic\nkeyword @MAGIC@\n\nRings.\n\npage 10002 Rings\nkeyword @RINGS@\n\nSee @MAGIC@.\n";
+  std::vector<DamagedLine> damaged = DamagedLines(good, std::string("\x01\xe9\0\t", 4));
+  for (const char* tab : {"page 100\t02 Rings", "page 10002\tRings"})
+    damaged.push_back({6, good.substr(0, good.find("page 10002")) + tab + good.substr(good.find("\nkeyword @RINGS@")), tab});
+  for (const DamagedLine& d : damaged) {
+    const HelpResult refused = CompileHelp({{"items.txt", d.text}});
+    ASSERT_EQ(refused.errors.size(), 1u) << d.what;
+    EXPECT_EQ(refused.errors[0].rfind("items.txt:" + std::to_string(d.line) + ": ", 0), 0u) << refused.errors[0];
+    EXPECT_TRUE(refused.GivesPage(10001) && refused.GivesPage(10002)) << d.what;
+    EXPECT_TRUE(refused.GivesKeyword("@MAGIC@") && refused.GivesKeyword("@RINGS@")) << d.what;
+  }
 }
 
 }  // namespace

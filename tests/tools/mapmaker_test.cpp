@@ -10,6 +10,7 @@
 #include <string>
 
 #include "map/map_record.h"
+#include "tools/damaged_lines.h"
 
 namespace {
 
@@ -80,6 +81,27 @@ TEST(MapCompiler, RefusesFaultySources) {
   EXPECT_EQ(ReadMapFile((dir + "/out/Map9.dat").c_str(), &m), kMapFileRead);
   EXPECT_EQ(m.At(kLayerWalls, 0, 0), 46);
   EXPECT_EQ(m.At(kLayerWalls, 1, 0), 0);
+  std::filesystem::remove_all(dir);
+}
+
+// One damaged byte in any line of a good map is one message: a key line
+// refused for it still keys its character, and a refused width or height
+// is neither missing nor after the layers it comes before.
+TEST(MapCompiler, OneDamagedByteInAnyLineIsOneMessage) {
+  const std::string good =
+      "name: Barrow\nnumber: 3\nwidth: 3\nheight: 2\ntext: A cold hall.\nlayer walls\nkey # 1\nkey + 25\n#+#\n#.#\nend\n"
+      "layer floor\n...\n...\nend\nsquare events 1 1 5\n";
+  const std::string dir = "mapmaker-damage-" + std::to_string(getpid());
+  std::filesystem::create_directories(dir);
+  for (const DamagedLine& d : DamagedLines(good)) {
+    { std::ofstream(dir + "/Map9.txt", std::ios::binary) << d.text; }
+    const std::string cmd = "../tools/makemaps " + dir + "/out " + dir + "/Map9.txt 2>" + dir + "/errors.txt";
+    EXPECT_NE(std::system(cmd.c_str()), 0) << d.what;
+    std::ifstream in(dir + "/errors.txt");
+    const std::string errors((std::istreambuf_iterator<char>(in)), {});
+    EXPECT_NE(errors.find("Map9.txt:" + std::to_string(d.line) + ": "), std::string::npos) << d.what << ": " << errors;
+    EXPECT_NE(errors.find("makemaps: 1 fault,"), std::string::npos) << d.what << ": " << errors;
+  }
   std::filesystem::remove_all(dir);
 }
 

@@ -14,6 +14,7 @@
 
 #include "engine/sheet_table.h"
 #include "platform/image.h"
+#include "tools/damaged_lines.h"
 
 namespace fs = std::filesystem;
 
@@ -169,6 +170,58 @@ TEST(SheetMaker, AHeadingLineRefusedIsOneFaultAndNothingIsWritten) {
     EXPECT_EQ(files, 1) << c.message;
     EXPECT_TRUE(ReadFile(out / "sheets" / "0.dat") == "a sheet of an earlier build") << c.message;
   }
+  fs::remove_all(out);
+}
+
+// One damaged byte in a line of any kind is one message: a palette letter or
+// ramp refused for it still gives what it may be, so that no row or colour
+// is refused for the want of it, and a font whose only "chars" line it
+// refuses lacks no glyph besides. A colour of a font that the palette lacks
+// is found beside a fault of another line, and a folder that cannot be
+// written is one fault, not one a sheet.
+TEST(SheetMaker, OneDamagedByteInAnyKindOfLineIsOneMessage) {
+  const fs::path out = fs::temp_directory_path() / ("sheetmaker_test_damage_" + std::to_string(::getpid()));
+  const struct {
+    const char* file;
+    std::vector<int> lines;
+  } kinds[] = {
+      {"interface.txt", {7, 8, 9, 28, 30, 31, 50}},  // sheet, palette, a letter, end, frame, a row, a derived frame
+      {"cursors.txt", {50}},                         // a recoloured frame
+      {"palette.txt", {7, 8}},                       // ramps
+      {"font_large.txt", {9, 10, 22}},               // chars, a row of glyphs, colours
+      {"sheets.txt", {19}},
+      {"terrain.txt", {7, 8}},  // a frame map's sheet and frames
+      {"figures.txt", {14}},    // a recipe
+  };
+  for (const auto& kind : kinds) {
+    const std::string good = ReadFile(kContent / "graphics" / kind.file);
+    for (const DamagedLine& d : DamagedLines(good)) {
+      if (std::find(kind.lines.begin(), kind.lines.end(), d.line) == kind.lines.end()) continue;
+      const ToolRun run = RunTool(kind.file, "", out, good, d.text);
+      EXPECT_NE(run.errors.find(std::string(kind.file) + ":" + std::to_string(d.line) + ": "), std::string::npos)
+          << kind.file << " " << d.what << "\n" << run.errors;
+      EXPECT_NE(run.errors.find("\nmake_sheets: 1 fault, nothing written\n"), std::string::npos)
+          << kind.file << " " << d.what << "\n" << run.errors;
+    }
+  }
+  const std::string small = ReadFile(kContent / "graphics" / "font_small.txt");
+  const std::string glyph = "#....\n#....\n#....\n#....\n#....\n#....\n";
+  EXPECT_NE(RunTool("font_small.txt", "", out, small, "ch\x01rs a\n" + glyph).errors.find("\nmake_sheets: 1 fault,"),
+            std::string::npos);
+  const std::string large = ReadFile(kContent / "graphics" / "font_large.txt");
+  std::string coloured = large;
+  coloured.replace(coloured.find("=grey.3"), 7, "=grey.9");
+  const ToolRun colour = RunTool("font_large.txt", "", out, large, coloured + "ch\x01rs ~\n" + glyph);
+  EXPECT_NE(colour.errors.find("font_large.txt:22: no colour \"grey.9\""), std::string::npos) << colour.errors;
+  EXPECT_NE(colour.errors.find("\nmake_sheets: 2 faults,"), std::string::npos) << colour.errors;
+  // Every sheet struck by a folder that cannot be made.
+  fs::create_directories(out);
+  std::ofstream(out / "file") << "not a folder";
+  const std::string errors = (out / "errors.txt").string();
+  const int status = std::system((kTool.string() + " " + (kContent / "graphics").string() + " " + (out / "file" / "sheets").string() +
+                                  " 2>" + errors).c_str());
+  EXPECT_NE(status, 0);
+  EXPECT_EQ(Lines(errors), 2) << ReadFile(errors);
   fs::remove_all(out);
 }
 

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "tools/damaged_lines.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -24,6 +26,7 @@ struct ToolRun {
   int status;
   std::string errors;
   bool wroteAnything;  // a file or folder in the game folder, empty before
+  std::string track0;  // the MIDI file of track 0, when written
 };
 
 std::string ReadFile(const fs::path& path) {
@@ -65,8 +68,9 @@ ToolRun RunTool(const char* kind, const std::string& replaced, const std::string
   std::stringstream errors;
   errors << in.rdbuf();
   const bool wrote = !fs::is_empty(game);
+  const std::string track0 = ReadFile(game / "Midi" / "0.mid");
   fs::remove_all(dir);
-  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, errors.str(), wrote};
+  return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, errors.str(), wrote, track0};
 }
 
 TEST(SoundmakerTest, BrokenScoresAreReportedByLineAndNothingIsWritten) {
@@ -168,6 +172,24 @@ TEST(SoundmakerTest, EveryFaultOfASourceIsReportedOnce) {
         << run.errors;
     for (const std::string& m : c.messages) EXPECT_NE(run.errors.find(m), std::string::npos) << m << " in:\n" << run.errors;
   }
+}
+
+// One damaged byte in any line of a good score is one message: a note line
+// refused for it leaves its part untimed, not short of the score's length.
+TEST(SoundmakerTest, OneDamagedByteInAnyLineOfAScoreIsOneMessage) {
+  for (const DamagedLine& d : DamagedLines(ReadFile(kContent / "music" / "00-stillness.txt"))) {
+    const ToolRun run = RunTool("music", "00-stillness.txt", d.text);
+    EXPECT_NE(run.errors.find("00-stillness.txt:" + std::to_string(d.line) + ": "), std::string::npos) << d.what << run.errors;
+    EXPECT_NE(run.errors.find("makesounds: 1 fault,"), std::string::npos) << d.what << "\n" << run.errors;
+  }
+}
+
+// A title is its words: a comment after it leaves no blank at its end.
+TEST(SoundmakerTest, ATitleEndsAtItsLastWord) {
+  const std::string score = ReadFile(kContent / "music" / "00-stillness.txt");
+  const ToolRun run = RunTool("music", "00-stillness.txt", Replace(score, "title Stillness", "title  Stillness  # hushed"));
+  ASSERT_EQ(run.status, 0) << run.errors;
+  EXPECT_NE(run.track0.find("\xff\x03\x09Stillness"), std::string::npos);
 }
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
 #include "startmaker/start_builder.h"
+#include "tools/damaged_lines.h"
 
 namespace fs = std::filesystem;
 
@@ -215,6 +216,22 @@ TEST(StartmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
   const ToolRun noParty = Build({{"Bad.txt", "creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n"}});
   EXPECT_EQ(noParty.status, 1);
   EXPECT_NE(noParty.errors.find("the party member 0 is missing"), std::string::npos) << noParty.errors;
+}
+
+// One damaged byte in any line of a good source is one message: a creature
+// or item heading refused for it still begins its block, whose lines are
+// not each reported as outside one.
+TEST(StartmakerTest, OneDamagedByteInAnyLineIsOneMessage) {
+  const std::string good =
+      "creature 4\n name \"Hadda\"\n text \"The reeve.\"\n kind HUMAN\n class Noble\n side talker\n tag \"Reeve\"\n"
+      " figure 199\n sight 15\n alignment \"Lawful Good\"\n carry \"Reeve Blade\"\n place 21 15 10 5\n"
+      "item 130\n copy \"Longsword\" +1\n name \"Reeve Blade\"\n text \"Her own.\"\n";
+  ASSERT_EQ(Build({{"Party.txt", kParty}, {"People.txt", good}}).status, 0);
+  for (const DamagedLine& d : DamagedLines(good)) {
+    const ToolRun run = Build({{"Party.txt", kParty}, {"People.txt", d.text}});
+    EXPECT_NE(run.errors.find("People.txt:" + std::to_string(d.line) + ": "), std::string::npos) << d.what << run.errors;
+    EXPECT_NE(run.errors.find("makestart: 1 fault,"), std::string::npos) << d.what << "\n" << run.errors;
+  }
 }
 
 }  // namespace

@@ -7,17 +7,11 @@
 #include <string>
 
 #include "common/source_bytes.h"
+#include "common/source_numbers.h"
 
 namespace {
 
 #include "common/font_sources.inc"
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // The characters a font source gives a glyph: the names of its "chars" lines.
 std::bitset<256> Glyphs(const char* source) {
@@ -87,7 +81,6 @@ std::string WithGamePoundSigns(std::string_view text) {
 
 int FontCharCode(std::string_view name) {
   if (name.size() == 1) return static_cast<unsigned char>(name[0]);
-  if (name.size() == 4 && name[0] == '\\' && name[1] == 'x' && HexDigit(name[2]) >= 0 && HexDigit(name[3]) >= 0)
-    return HexDigit(name[2]) * 16 + HexDigit(name[3]);
+  if (name.size() == 4 && name.substr(0, 2) == "\\x") return HexByteAt(name, 2);
   return -1;
 }

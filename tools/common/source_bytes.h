@@ -19,6 +19,15 @@ inline std::string TrimBlanks(std::string_view text) {
   return std::string(text.substr(start, text.find_last_not_of(" \t\r") - start + 1));
 }
 
+// The text of a line after its first word, without the blanks at its ends:
+// "title  Still Night " gives "Still Night" (a title, a name written whole).
+inline std::string TextAfterFirstWord(std::string_view line) {
+  size_t i = 0;
+  while (i < line.size() && BlankAt(line, i)) ++i;
+  while (i < line.size() && !BlankAt(line, i)) ++i;
+  return TrimBlanks(line.substr(i));
+}
+
 // A control byte: below 32, or 127. The game draws none of them (a glyph
 // starts at 33 and the space is a blank), and a zero byte ends a text.
 inline bool IsControlByte(unsigned char c) { return c < 32 || c == 127; }

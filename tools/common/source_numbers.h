@@ -1,10 +1,12 @@
-// A whole number as a content source writes it, read whole or refused: a
-// sign or not, then digits, and nothing else (no blank, no zero byte, no
-// letter after them; a reader that stopped at a zero byte took "2" followed
-// by one and junk as 2).
+// The numbers of a content source, each read whole or refused: a whole
+// number is a sign or not, then digits, and nothing else (no blank, no zero
+// byte, no letter after them; a reader that stopped at a zero byte took "2"
+// followed by one and junk as 2).
 #pragma once
+#include <charconv>
 #include <climits>
 #include <string_view>
+#include <system_error>
 
 // False for anything but a sign ('-' or '+') or none and one digit or more.
 // A number too long for 64 bits is read as the largest (or smallest) one, so
@@ -31,4 +33,20 @@ inline bool ReadWholeNumber(std::string_view text, long long low, long long high
   if (!ReadWholeNumber(text, &v) || v < low || v > high) return false;
   *out = v;
   return true;
+}
+
+// A number written in hexadecimal digits alone (no sign, no "0x"; upper or
+// lower case), read whole or refused; false too when it passes 64 bits.
+inline bool ReadHexNumber(std::string_view text, unsigned long long* out) {
+  const char* end = text.data() + text.size();
+  const auto [stop, fault] = std::from_chars(text.data(), end, *out, 16);
+  return !text.empty() && fault == std::errc() && stop == end;
+}
+
+// The byte the two hexadecimal digits at `at` in `text` write, as a "\xNN"
+// escape of a source writes one after its "\x"; -1 when there are not two.
+inline int HexByteAt(std::string_view text, size_t at) {
+  unsigned long long byte = 0;
+  if (at > text.size() || text.size() - at < 2 || !ReadHexNumber(text.substr(at, 2), &byte)) return -1;
+  return static_cast<int>(byte);
 }

@@ -13,6 +13,7 @@
 
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_lines.h"
 #include "common/source_numbers.h"
 #include "helpmaker/help_source.h"
 
@@ -60,9 +61,39 @@ const char* LineField(const std::string& line, size_t* value) {
   return "text";
 }
 
+// The words of a line cut at its spaces. A tab is a byte the help refuses:
+// it may stand inside a word ("314\t00" may be the id 31400) or for the
+// blank after one ("31400\tMartial"); after "page" or "keyword" it is taken
+// as the blank.
+std::vector<std::string> SpacedWords(const std::string& line) {
+  std::vector<std::string> words;
+  std::istringstream spaced(line);
+  for (std::string word; std::getline(spaced, word, ' ');)
+    if (!word.empty()) words.push_back(word);
+  for (const std::string field : {"page\t", "keyword\t"})
+    if (!words.empty() && words[0].rfind(field, 0) == 0 && words[0].size() > field.size()) {
+      words.insert(words.begin() + 1, words[0].substr(field.size()));
+      words[0].resize(field.size() - 1);
+    }
+  return words;
+}
+
+// What a word of a refused line may be: the word whole, and the parts its
+// tabs cut it into.
+void AddMayBe(const std::string& word, std::vector<std::string>* given) {
+  given->push_back(word);
+  if (word.find('\t') == std::string::npos) return;
+  std::istringstream parts(word);
+  for (std::string part; std::getline(parts, part, '\t');)
+    if (!part.empty()) given->push_back(part);
+}
+
 // The first word of a line, which says what the line is: a page or keyword
 // line though it is refused (common/shown_bytes.h).
-std::string FirstWord(const std::string& line) { return line.substr(0, line.find(' ')); }
+std::string FirstWord(const std::string& line) {
+  const std::vector<std::string> words = SpacedWords(line);
+  return words.empty() ? "" : words[0];
+}
 bool MayBePageLine(const std::string& line) { return MayBeWord(FirstWord(line), "page"); }
 bool MayBeKeywordLine(const std::string& line) { return MayBeWord(FirstWord(line), "keyword"); }
 
@@ -108,8 +139,6 @@ bool ReadPageLine(const std::string& rest, long long* id, std::string* title) {
 }
 
 void ParseFile(const std::string& path, const std::string& source, std::vector<Page>* pages) {
-  std::istringstream in(source);
-  std::string raw;
   int number = 0;
   Page* page = nullptr;
   bool inParagraph = false;
@@ -120,26 +149,26 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
     page = nullptr;
     pageRefused = true;
   };
-  while (std::getline(in, raw)) {
+  for (const std::string& raw : SourceLines(source)) {
     ++number;
     const std::string where = path + ":" + std::to_string(number);
     std::string line, why;
-    if (!raw.empty() && raw.back() == '\r') raw.pop_back();
     if (!ToGameBytes(raw, &line, &why)) {
       Error(where, why);
       // The page or the keywords of a refused line are named by the source
       // all the same: no link to them is reported besides.
-      std::istringstream words(line);
-      std::string first, id;
-      words >> first;
+      const std::vector<std::string> words = SpacedWords(line);
       if (MayBePageLine(line)) {
         RefusePage();
-        long long read = 0;
-        words >> id;
-        if (ReadWholeNumber(id, 1, 0xFFFFFFFFll, &read)) g_refused->pageIds.insert(static_cast<uint32_t>(read));
-        else g_refused->refusedIds.push_back(id);
+        std::vector<std::string> ids;
+        AddMayBe(words.size() > 1 ? words[1] : "", &ids);
+        for (const std::string& id : ids) {
+          long long read = 0;
+          if (ReadWholeNumber(id, 1, 0xFFFFFFFFll, &read)) g_refused->pageIds.insert(static_cast<uint32_t>(read));
+          else g_refused->refusedIds.push_back(id);
+        }
       } else if (MayBeKeywordLine(line)) {
-        for (std::string k; words >> k;) g_refused->refusedKeywords.push_back(k);
+        for (size_t k = 1; k < words.size(); ++k) AddMayBe(words[k], &g_refused->refusedKeywords);
       }
       continue;
     }

@@ -2,7 +2,6 @@
 
 #include <cctype>
 #include <climits>
-#include <cstdlib>
 #include <cstring>
 #include <map>
 #include <set>
@@ -10,6 +9,7 @@
 
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_lines.h"
 #include "common/source_numbers.h"
 
 namespace {
@@ -90,11 +90,8 @@ class Compiler {
 
   void Run(const std::string& text) {
     std::memset(map_, 0, sizeof *map_);
-    std::istringstream in(text);
-    std::string line;
-    while (std::getline(in, line)) {
+    for (const std::string& line : SourceLines(text)) {
       ++lineNo_;
-      if (!line.empty() && line.back() == '\r') line.pop_back();
       if (layer_ >= 0) {
         LayerLine(line);
         continue;
@@ -142,6 +139,19 @@ class Compiler {
     }
     const std::string key = TrimBlanks(t.substr(0, colon));
     const std::string value = TrimBlanks(t.substr(colon + 1));
+    // A field refused for a byte the game cannot show counts as every field
+    // it may be: given (so that the header does not lack it), and a refused
+    // extent besides (so that no layer is said to come before it).
+    const size_t unshownKey = UnshownByte(key, false);
+    if (unshownKey != std::string::npos) {
+      Error(lineNo_, UnshownByteMessage("", key, unshownKey));
+      for (const char* field : {"name", "text"})
+        if (MayBeWord(key, field)) seen_.insert(field);
+      for (const auto& f : kHeaderFields)
+        if (MayBeWord(key, f.key)) seen_.insert(f.key);
+      if (MayBeWord(key, "width") || MayBeWord(key, "height")) extentRefused_ = true;
+      return;
+    }
     // The name and the text hold only what the game's fonts show (a zero
     // byte would cut them).
     const size_t unshown = key == "name" || key == "text" ? UnshownByte(value, false) : std::string::npos;
@@ -239,7 +249,10 @@ class Compiler {
       return;
     }
     if (layer_ == 99) return;
-    if (t.rfind("key ", 0) == 0 && row_ == 0) return KeyLine(t);
+    // Before the rows, a line whose first word may be "key" is a key line,
+    // refused or not (a drawn row is one word).
+    const size_t wordEnd = t.find_first_of(" \t");
+    if (row_ == 0 && wordEnd != std::string::npos && MayBeWord(t.substr(0, wordEnd), "key")) return KeyLine(t, wordEnd);
     // A drawn row holds no control byte: one is reported alone (the row still
     // counts as a row of the layer). A refused key's character was reported
     // with its key.
@@ -278,15 +291,21 @@ class Compiler {
 
   // "key C CODE": the code the character C draws in the layer. A refused
   // key is one fault: the squares drawn with its character are not reported
-  // besides.
-  void KeyLine(const std::string& t) {
-    std::istringstream ks(t.substr(4));
+  // besides. `wordEnd` ends the line's first word ("key", or a word refused
+  // that may be it).
+  void KeyLine(const std::string& t, size_t wordEnd) {
+    std::istringstream ks(t.substr(wordEnd));
     std::string ch, code;
     ks >> ch >> code;
     if (ch.size() == 1) refusedKeys_.insert(ch[0]);
     const size_t stray = UnshownControlByte(t, false);
     if (stray != std::string::npos) {
       Error(lineNo_, ControlByteMessage("layer " + layerName_, t, stray));
+      return;
+    }
+    const std::string word = t.substr(0, wordEnd);
+    if (word != "key") {
+      Error(lineNo_, UnshownByteMessage("", word, UnshownByte(word, false)));
       return;
     }
     if (code.empty() || ch.size() != 1) {
@@ -387,7 +406,7 @@ std::string MapOutputName(const std::string& sourcePath) {
   for (char c : digits)
     if (!std::isdigit(static_cast<unsigned char>(c))) return "";
   if (digits.size() == 2 && digits[0] == '0') return "";
-  const int n = std::atoi(digits.c_str());
-  if (n < 0 || n >= kStoredMapCount) return "";
+  long long n = 0;
+  if (!ReadWholeNumber(digits, 0, kStoredMapCount - 1, &n)) return "";
   return "Map" + digits + ".dat";
 }

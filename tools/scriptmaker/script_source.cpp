@@ -202,12 +202,11 @@ class Compiler {
               case 'n': token.value += '\n'; break;
               case 't': token.value += '\t'; break;
               case 'x': {
-                if (i + 2 > n || !std::isxdigit(static_cast<unsigned char>(raw[i])) ||
-                    !std::isxdigit(static_cast<unsigned char>(raw[i + 1]))) {
+                const int byte = HexByteAt(raw, i);
+                if (byte < 0) {
                   if (sound) Fault(line->number, "\\x takes two hexadecimal digits");
                   return false;
                 }
-                const int byte = static_cast<int>(std::strtol(raw.substr(i, 2).c_str(), nullptr, 16));
                 token.value += static_cast<char>(byte);
                 i += 2;
                 break;

@@ -13,6 +13,7 @@
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/source_faults.h"
+#include "common/source_lines.h"
 #include "common/source_numbers.h"
 
 // A bad source: the message names the file and line.
@@ -57,6 +58,8 @@ struct FrameGrid {
   int Y(int n) const { return (n / perRow) * frameHeight; }
 };
 
+struct Palette;
+
 // One glyph: rows of '#' and '.'.
 using Glyph = std::vector<std::string>;
 struct Font {
@@ -66,7 +69,9 @@ struct Font {
   // palette colour ("ink.0"); '.' stays empty. The game draws them untinted.
   std::map<int, std::map<char, std::string>> colours;
 };
-Font ReadFont(const std::string& path, int width, int height);
+// The colours a glyph's letters name are checked against `palette`, when
+// one is given, at their "colours" line.
+Font ReadFont(const std::string& path, int width, int height, const Palette* palette = nullptr);
 
 // The frame of a character in the game's fonts: lower-case letters follow 'Z'.
 int FontFrame(int code);

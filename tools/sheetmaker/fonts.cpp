@@ -1,4 +1,3 @@
-#include <fstream>
 #include <sstream>
 #include <utility>
 
@@ -24,15 +23,15 @@ constexpr uint32_t kShadow = 0xFF141418u;
 
 // Every line is read: each fault is reported, and the rows of a block whose
 // line or row was refused are not read besides (nor those of the block after
-// a refused "colours" line).
-Font ReadFont(const std::string& path, int width, int height) {
-  std::ifstream in(path);
-  if (!in) throw SourceError(path + ": cannot open");
+// a refused "colours" line). A font whose "chars" lines were all refused is
+// not refused besides for having no glyph.
+Font ReadFont(const std::string& path, int width, int height, const Palette* palette) {
+  std::vector<std::string> lines;
+  if (!ReadSourceLines(path, &lines)) throw SourceError(path + ": cannot open");
   Font font;
   font.width = width;
   font.height = height;
   SourceFaults<SourceError> faults;
-  std::string text;
   int number = 0;
   std::vector<int> block;  // the codes of the current block
   int row = 0;
@@ -46,9 +45,8 @@ Font ReadFont(const std::string& path, int width, int height) {
       throw SourceError(Where(path, number) + "previous block has " + std::to_string(row) + " rows, not " +
                         std::to_string(height));
   };
-  while (std::getline(in, text)) {
+  for (const std::string& text : lines) {
     ++number;
-    if (!text.empty() && text.back() == '\r') text.pop_back();
     // A comment is "#" followed by a space; glyph rows begin with '#' or '.'
     // and never have a space in second place.
     const bool comment = text == "#" || text.rfind("# ", 0) == 0;
@@ -81,6 +79,13 @@ Font ReadFont(const std::string& path, int width, int height) {
           if (pair.size() < 3 || pair[1] != '=' || pair[0] == '.')
             throw SourceError(Where(path, number) + DoubleQuotedBytes(pair) + " is not a letter, '=' and a palette colour");
           blockColours[pair[0]] = pair.substr(2);
+          if (palette) {
+            try {
+              palette->Check(pair.substr(2));
+            } catch (const SourceError& e) {
+              throw SourceError(Where(path, number) + e.what());
+            }
+          }
         }
         if (blockColours.empty()) throw SourceError(Where(path, number) + "\"colours\" names no colour");
         coloursRefused = false;
@@ -133,7 +138,7 @@ Font ReadFont(const std::string& path, int width, int height) {
   faults.Keep([&] {
     if (!block.empty() && !blockRefused && row != height)
       throw SourceError(path + ": last block is not " + std::to_string(height) + " rows");
-    if (font.glyphs.empty()) throw SourceError(path + ": no glyphs");
+    if (font.glyphs.empty() && !faults.Any()) throw SourceError(path + ": no glyphs");
   });
   faults.Throw();
   return font;

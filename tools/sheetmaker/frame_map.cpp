@@ -1,7 +1,6 @@
 #include "frame_map.h"
 
 #include <climits>
-#include <fstream>
 #include <sstream>
 
 std::string Paint::Arg(size_t i, const std::string& def) const {
@@ -84,14 +83,13 @@ void Paint::Fail(const std::string& message) const { throw SourceError(where + m
 // Every line is read: each fault is reported; the lines after a refused
 // sheet line (one whose first word may be "sheet") belong to no sheet.
 std::vector<FrameLine> ReadFrameMap(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) throw SourceError(path + ": cannot open");
+  std::vector<std::string> source;
+  if (!ReadSourceLines(path, &source)) throw SourceError(path + ": cannot open");
   std::vector<FrameLine> lines;
   SourceFaults<SourceError> faults;
   constexpr int kRefusedSheet = -2;
-  std::string text;
   int number = 0, sheet = -1;
-  while (std::getline(in, text)) {
+  for (std::string& text : source) {
     ++number;
     const size_t hash = text.find('#');
     if (hash != std::string::npos) text.resize(hash);

@@ -4,6 +4,7 @@
 //   make_sheets CONTENT_DIR OUTPUT_DIR [CONTACT_DIR]
 // Fails with a message naming the file and line of a bad source, and then
 // writes no sheet at all.
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
@@ -21,6 +22,13 @@ namespace {
 
 // The frame maps, in the order they are read (a frame belongs to one line).
 const char* const kFrameMaps[] = {"terrain.txt", "figures.txt", "effects.txt", "icons.txt", "pictures.txt"};
+
+// A sheet or contact sheet that could not be written: one such fault is
+// reported for the run, whichever sheets it struck (a read-only folder
+// strikes them all).
+struct Unwritten : SourceError {
+  using SourceError::SourceError;
+};
 
 struct Sources {
   std::string dir;
@@ -56,10 +64,10 @@ void DrawSheet(const SheetLine& s, const Sources& src, const std::string& outDir
   for (const auto& art : src.cursors)
     if (art.sheet == s.slot) DrawPixelArt(c, g, art, src.dir + "/cursors.txt", &owners);
   const std::string path = outDir + "/" + std::to_string(s.slot) + ".dat";
-  if (!WritePng(files->Stage(path), c)) throw SourceError(path + ": cannot write");
+  if (!WritePng(files->Stage(path), c)) throw Unwritten(path + ": cannot write");
   if (!contactDir.empty()) {
     const std::string contact = contactDir + "/" + std::to_string(s.slot) + ".png";
-    if (!WritePng(files->Stage(contact), ContactSheet(c, g, src.small))) throw SourceError(contact + ": cannot write");
+    if (!WritePng(files->Stage(contact), ContactSheet(c, g, src.small))) throw Unwritten(contact + ": cannot write");
   }
 }
 
@@ -74,18 +82,22 @@ int main(int argc, char** argv) {
   // The sheets are put in place when every one is drawn and written.
   OutputFiles files;
   try {
-    // Every source is read, and every fault of each reported, before a sheet is drawn.
+    // Every source is read, and every fault of each reported, before a sheet
+    // is drawn; the palette first, so that the fonts' colours are checked
+    // against it as they are read.
     SourceFaults<SourceError> faults;
     Sources src;
     src.dir = argv[1];
     std::vector<SheetLine> sheets;
+    Palette palette;
+    faults.Keep([&] { ReadPalette(src.dir + "/palette.txt", &palette); });
+    SetPalette(palette);
     faults.Keep([&] { sheets = ReadSheetList(src.dir + "/sheets.txt"); });
-    faults.Keep([&] { src.large = ReadFont(src.dir + "/font_large.txt", 8, 8); });
-    faults.Keep([&] { src.small = ReadFont(src.dir + "/font_small.txt", 5, 6); });
+    faults.Keep([&] { src.large = ReadFont(src.dir + "/font_large.txt", 8, 8, &palette); });
+    faults.Keep([&] { src.small = ReadFont(src.dir + "/font_small.txt", 5, 6, &palette); });
     faults.Keep([&] { ReadPictureSources(src.large, src.dir); });
     faults.Keep([&] { src.interface = ReadPixelArt(src.dir + "/interface.txt"); });
     faults.Keep([&] { src.cursors = ReadPixelArt(src.dir + "/cursors.txt"); });
-    faults.Keep([&] { SetPalette(ReadPalette(src.dir + "/palette.txt")); });
     for (const char* name : kFrameMaps)
       faults.Keep([&] {
         const std::vector<FrameLine> lines = ReadFrameMap(src.dir + "/" + name);
@@ -98,12 +110,14 @@ int main(int argc, char** argv) {
     // are reported in the sheets' order.
     const unsigned threads = std::max(1u, std::min(8u, std::thread::hardware_concurrency()));
     std::vector<std::thread> pool;
-    std::vector<std::string> errors(sheets.size());
+    std::vector<std::string> errors(sheets.size()), unwritten(sheets.size());
     for (unsigned t = 0; t < threads; ++t)
       pool.emplace_back([&, t]() {
         for (size_t i = t; i < sheets.size(); i += threads) {
           try {
             DrawSheet(sheets[i], src, argv[2], contactDir, &files);
+          } catch (const Unwritten& e) {
+            unwritten[i] = e.what();
           } catch (const std::exception& e) {
             errors[i] = e.what();
           }
@@ -112,6 +126,9 @@ int main(int argc, char** argv) {
     for (auto& th : pool) th.join();
     for (const auto& e : errors)
       if (!e.empty()) faults.Keep([&] { throw SourceError(e); });
+    // The first sheet that could not be written stands for the rest.
+    const auto first = std::find_if(unwritten.begin(), unwritten.end(), [](const std::string& e) { return !e.empty(); });
+    if (first != unwritten.end()) faults.Keep([&] { throw SourceError(*first); });
     faults.Throw();
     std::string failed;
     if (!files.Commit(&failed)) throw SourceError(failed + ": cannot write");

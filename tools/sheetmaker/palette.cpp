@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 #include <sstream>
 
 #include "art.h"
@@ -19,11 +18,23 @@ uint32_t Palette::Colour(const std::string& name) const {
   const size_t dot = name.find('.');
   if (dot == std::string::npos) throw SourceError("colour " + DoubleQuotedBytes(name) + " needs an index (ramp.index)");
   const Ramp& r = RampOf(name.substr(0, dot));
-  int i = -1;
+  long long i = -1;
   const std::string index = name.substr(dot + 1);
-  if (!index.empty() && index.size() <= 2 && index.find_first_not_of("0123456789") == std::string::npos) i = std::stoi(index);
-  if (i < 0 || i >= static_cast<int>(r.size())) throw SourceError("no colour " + DoubleQuotedBytes(name) + " (ramp.index)");
+  if (index.find_first_not_of("0123456789") != std::string::npos ||
+      !ReadWholeNumber(index, 0, static_cast<long long>(r.size()) - 1, &i))
+    throw SourceError("no colour " + DoubleQuotedBytes(name) + " (ramp.index)");
   return r[static_cast<size_t>(i)];
+}
+
+void Palette::Check(const std::string& name) const {
+  try {
+    (void)Colour(name);
+  } catch (const SourceError&) {
+    const std::string ramp = name.substr(0, name.find('.'));
+    for (const std::string& written : refusedRamps)
+      if (name.find('.') != std::string::npos && MayBeWord(written, ramp)) return;
+    throw;
+  }
 }
 
 const Ramp& Palette::RampOf(const std::string& name) const {
@@ -57,36 +68,48 @@ std::vector<uint32_t> Palette::All() const {
   return all;
 }
 
-// Every line is read: each fault is reported.
-Palette ReadPalette(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) throw SourceError(path + ": cannot open");
-  Palette p;
+// Every line is read: each fault is reported. A ramp's name holds what the
+// fonts show, as a word of every source does; a refused line may have given
+// the ramp its first word may be (common/shown_bytes.h), so that no colour of
+// it is refused besides.
+void ReadPalette(const std::string& path, Palette* out) {
+  std::vector<std::string> lines;
+  if (!ReadSourceLines(path, &lines)) throw SourceError(path + ": cannot open");
+  Palette& p = *out;
   SourceFaults<SourceError> faults;
-  std::string line;
   int number = 0;
-  while (std::getline(in, line)) {
+  for (std::string& line : lines) {
     ++number;
     const size_t hash = line.find('#');
     if (hash != std::string::npos) line.resize(hash);
     const std::string where = path + ":" + std::to_string(number) + ": ";
-    faults.Keep([&] {
+    std::string name, hex;
+    std::istringstream words(line);
+    words >> name;
+    const bool read = faults.Keep([&] {
       CheckSourceLine(where, line);
-      std::istringstream words(line);
-      std::string name, hex;
-      if (!(words >> name)) return;
+      if (name.empty()) return;
+      const size_t unshown = UnshownByte(name, false);
+      if (unshown != std::string::npos) throw SourceError(where + UnshownByteMessage("", name, unshown));
       if (p.ramps.count(name)) throw SourceError(where + "ramp " + DoubleQuotedBytes(name) + " given twice");
       Ramp& r = p.ramps[name];
+      unsigned long long colour = 0;
       while (words >> hex) {
-        if (hex.size() != 6 || hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+        if (hex.size() != 6 || !ReadHexNumber(hex, &colour))
           throw SourceError(where + "colours are six hex digits RRGGBB");
-        r.push_back(0xFF000000u | static_cast<uint32_t>(std::stoul(hex, nullptr, 16)));
+        r.push_back(0xFF000000u | static_cast<uint32_t>(colour));
       }
       if (r.empty()) throw SourceError(where + "ramp " + DoubleQuotedBytes(name) + " has no colours");
     });
+    if (!read && !name.empty()) p.refusedRamps.push_back(name);
   }
-  if (p.ramps.empty()) faults.Keep([&] { throw SourceError(path + ": no ramps"); });
+  if (p.ramps.empty() && p.refusedRamps.empty()) faults.Keep([&] { throw SourceError(path + ": no ramps"); });
   faults.Throw();
+}
+
+Palette ReadPalette(const std::string& path) {
+  Palette p;
+  ReadPalette(path, &p);
   return p;
 }
 

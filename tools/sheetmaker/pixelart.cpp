@@ -1,5 +1,4 @@
 #include <climits>
-#include <fstream>
 #include <set>
 #include <sstream>
 
@@ -39,14 +38,14 @@ std::string StripComment(const std::string& s) {
 // sheet of no number, a refused palette or end line opens or closes the
 // palette, a refused frame line gives its frame (a frame derived from it is
 // not refused for the want of it), and a refused palette line gives its
-// letter. The rows of a frame whose line or row was refused, or that follow
-// an unknown line, are not read besides.
+// letter, or any letter it may be when its letter is refused. The rows of a
+// frame whose line or row was refused, or that follow an unknown line, are
+// not read besides.
 std::vector<PixelArt> ReadPixelArt(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) throw SourceError(path + ": cannot open");
+  std::vector<std::string> source;
+  if (!ReadSourceLines(path, &source)) throw SourceError(path + ": cannot open");
   std::vector<PixelArt> sheets;
   SourceFaults<SourceError> faults;
-  std::string raw;
   int number = 0;
   enum { kTop, kPalette, kRows, kRefusedRows } state = kTop;
   int frame = -1;
@@ -55,12 +54,21 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   // be read.
   std::map<size_t, std::set<int>> refusedFrames;
   std::set<size_t> unreadFrames;
+  // The first words of refused palette lines, by sheet: a letter of a row
+  // that one of them may be is not refused for the want of it.
+  std::map<size_t, std::vector<std::string>> refusedLetters;
+  auto inPalette = [&](const PixelArt& art, char letter) {
+    if (art.palette.count(letter)) return true;
+    for (const std::string& written : refusedLetters[sheets.size() - 1])
+      if (MayBeWord(written, std::string(1, letter)) || written[0] == letter) return true;
+    return false;
+  };
   auto where = [&]() { return path + ":" + std::to_string(number) + ": "; };
   auto current = [&]() -> PixelArt& {
     if (sheets.empty()) throw SourceError(where() + "\"sheet N\" must come first");
     return sheets.back();
   };
-  while (std::getline(in, raw)) {
+  for (const std::string& raw : source) {
     ++number;
     const std::string line = StripComment(raw);
     if (state == kRefusedRows) {
@@ -87,7 +95,7 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
         if (!grid.empty() && line.size() != grid[0].size())
           throw SourceError(where() + "row of frame " + std::to_string(frame) + " is not as wide as the first");
         for (char ch : line)
-          if (ch != '.' && !art.palette.count(ch))
+          if (ch != '.' && !inPalette(art, ch))
             throw SourceError(where() + "letter " + QuotedBytes(std::string(1, ch)) + " is not in the palette");
         grid.push_back(line);
         return;
@@ -102,10 +110,13 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
         }
         std::string hex;
         words >> hex;
-        if (word.size() != 1 || word == "." || hex.size() != 8 ||
-            hex.find_first_not_of("0123456789abcdefABCDEF") != std::string::npos)
+        // A letter is a byte the fonts show, as a word of every source is.
+        const size_t unshown = UnshownByte(word, false);
+        if (unshown != std::string::npos) throw SourceError(where() + UnshownByteMessage("", word, unshown));
+        unsigned long long colour = 0;
+        if (word.size() != 1 || word == "." || hex.size() != 8 || !ReadHexNumber(hex, &colour))
           throw SourceError(where() + "palette lines are a letter and an 8-digit AARRGGBB colour");
-        current().palette[word[0]] = static_cast<uint32_t>(std::stoul(hex, nullptr, 16));
+        current().palette[word[0]] = static_cast<uint32_t>(colour);
         return;
       }
       if (word == "sheet") {
@@ -148,7 +159,7 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
           bool any = false;
           Grid out = g;  // pairs read the original, so they never chain
           while (words >> pair) {
-            if (pair.size() != 3 || pair[1] != '=' || !art.palette.count(pair[0]) || !art.palette.count(pair[2]))
+            if (pair.size() != 3 || pair[1] != '=' || !inPalette(art, pair[0]) || !inPalette(art, pair[2]))
               throw SourceError(where() + "recolour takes palette pairs like w=g");
             for (size_t y = 0; y < g.size(); ++y)
               for (size_t x = 0; x < g[y].size(); ++x)
@@ -170,7 +181,10 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
       state = kRefusedRows;
     } else if (before == kPalette) {
       if (MayBeWord(first, "end")) state = kTop;
-      else if (first.size() == 1 && !sheets.empty()) sheets.back().palette.emplace(first[0], 0u);
+      else if (first.size() == 1 && GameShowsByte(static_cast<unsigned char>(first[0])) && !sheets.empty())
+        sheets.back().palette.emplace(first[0], 0u);
+      else if (!first.empty() && !sheets.empty())
+        refusedLetters[sheets.size() - 1].push_back(first);
     } else if (MayBeWord(first, "sheet") || MayBeWord(first, "palette") || MayBeWord(first, "frame")) {
       // What the line begins, the lines after it belong to: a sheet of no number when none is open.
       if (sheets.size() == sheetsBefore && (sheets.empty() || MayBeWord(first, "sheet"))) sheets.emplace_back();

@@ -1,6 +1,5 @@
 // The sheet list "sheets.txt": one line a sheet with its size, style and number.
 #include <climits>
-#include <fstream>
 #include <sstream>
 
 #include "art.h"
@@ -17,13 +16,12 @@ bool PowerOfTwo(int v) { return v > 0 && (v & (v - 1)) == 0; }
 // Every line is read: each fault is reported (a sheet missing only when no
 // line was refused, which may have been its own).
 std::vector<SheetLine> ReadSheetList(const std::string& path) {
-  std::ifstream in(path);
-  if (!in) throw SourceError(path + ": cannot open");
+  std::vector<std::string> lines;
+  if (!ReadSourceLines(path, &lines)) throw SourceError(path + ": cannot open");
   std::vector<SheetLine> sheets(kSheetCount);
   SourceFaults<SourceError> faults;
-  std::string text;
   int number = 0;
-  while (std::getline(in, text)) {
+  for (std::string& text : lines) {
     ++number;
     const size_t hash = text.find('#');
     if (hash != std::string::npos) text.resize(hash);

@@ -4,6 +4,7 @@
 #include <sstream>
 
 #include "common/source_bytes.h"
+#include "common/source_lines.h"
 #include "common/source_numbers.h"
 #include "common/tool_files.h"
 #include "soundmaker.h"
@@ -16,11 +17,9 @@ std::string ReadTextFile(const std::string& path) {
   return text;
 }
 
-std::vector<std::string> SourceLines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::stringstream s(text);
-  std::string line;
-  while (std::getline(s, line)) {
+std::vector<std::string> UncommentedLines(const std::string& text) {
+  std::vector<std::string> lines = SourceLines(text);
+  for (std::string& line : lines)
     // '#' starts a comment at the start of a line or after a space (a sharp
     // follows its note letter directly).
     for (size_t i = 0; i < line.size(); ++i)
@@ -28,9 +27,6 @@ std::vector<std::string> SourceLines(const std::string& text) {
         line.erase(i);
         break;
       }
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
   return lines;
 }
 

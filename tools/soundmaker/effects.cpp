@@ -342,7 +342,7 @@ Stereo Render(const Recipe& r) {
 std::vector<Recipe> ParseRecipes(const std::string& file, const std::string& text, SoundFaults* faults) {
   const auto expected = ExpectedNames();
   std::vector<Recipe> recipes;
-  const auto lines = SourceLines(text);
+  const auto lines = UncommentedLines(text);
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string where = file + ":" + std::to_string(i + 1);
     const auto words = Words(lines[i]);

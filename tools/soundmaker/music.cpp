@@ -161,7 +161,7 @@ void ParseNotes(const std::string& where, const std::string& text, const Score& 
 Score ParseScore(const std::string& file, const std::string& text) {
   Score s;
   s.file = file;
-  const auto lines = SourceLines(text);
+  const auto lines = UncommentedLines(text);
   int tick = 0, duration = kDivision;
   SoundFaults faults;
   bool lengthRefused = false;  // a tempo, meter or bars line refused: no part is timed
@@ -179,12 +179,14 @@ Score ParseScore(const std::string& file, const std::string& text) {
     const auto words = Words(line);
     // A refused line counts as what its first word may be (common/shown_bytes.h):
     // a tempo, meter or bars line refused before the parts leaves them
-    // untimed, a part line begins a part.
+    // untimed, a part line begins a part, and any other line of a part is
+    // its notes.
     const std::string head = words.empty() ? "" : words[0];
-    const bool partLine = MayBeWord(head, "part");
+    const bool partLine = MayBeWord(head, "part"), titleLine = MayBeWord(head, "title");
     const bool lengthLine = MayBeWord(head, "tempo") || MayBeWord(head, "meter") || MayBeWord(head, "bars");
-    bool notes = false;                           // a fault of a part's notes
-    bool length = lengthLine && s.parts.empty();  // a fault of the score's length
+    // A fault of a part's notes, or of the score's length.
+    const bool notes = !words.empty() && !partLine && !titleLine && !lengthLine && !s.parts.empty();
+    bool length = lengthLine && s.parts.empty();
     if (partLine) {
       PartEnds(where);
       // The notes that follow belong to this part whatever its line's
@@ -197,14 +199,12 @@ Score ParseScore(const std::string& file, const std::string& text) {
       CheckLineBytes(where, line);
       if (words.empty()) return;
       const std::string& key = words[0];
-      const size_t unshown = partLine || lengthLine ? UnshownByte(key, false) : std::string::npos;
+      const size_t unshown = partLine || lengthLine || titleLine ? UnshownByte(key, false) : std::string::npos;
       if (unshown != std::string::npos) Fail(where, UnshownByteMessage("", key, unshown));
       if (key == "title") {
-        // The text after the word, as written: what the game's fonts show.
-        const size_t at = line.find("title") + 5;
-        const size_t start = line.find_first_not_of(" \t", at);
-        if (start == std::string::npos) Fail(where, "the title has no text");
-        const std::string title = line.substr(start);
+        // The text after the word: what the game's fonts show.
+        const std::string title = TextAfterFirstWord(line);
+        if (title.empty()) Fail(where, "the title has no text");
         const size_t unshown = UnshownByte(title, false);
         if (unshown != std::string::npos) Fail(where, UnshownByteMessage(key, title, unshown));
         s.title = title;
@@ -254,7 +254,6 @@ Score ParseScore(const std::string& file, const std::string& text) {
         part.timed = !lengthRefused;
       } else {
         if (s.parts.empty()) Fail(where, "notes before any part");
-        notes = true;
         ParseNotes(where, line, s, &s.parts.back(), &tick, &duration);
       }
     });

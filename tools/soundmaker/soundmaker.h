@@ -22,7 +22,7 @@ struct SourceFault : std::runtime_error {
 using SoundFaults = SourceFaults<SourceFault>;
 std::string ReadTextFile(const std::string& path);
 // Splits text into lines with comments (from a '#' after a space to the line's end) removed.
-std::vector<std::string> SourceLines(const std::string& text);
+std::vector<std::string> UncommentedLines(const std::string& text);
 std::vector<std::string> Words(const std::string& line);
 // A whole number of at most a million either way, read whole (every setting
 // lies well inside).

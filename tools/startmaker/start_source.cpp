@@ -6,10 +6,10 @@
 #include <cstring>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_lines.h"
 #include "common/source_numbers.h"
 #include "creatures/creature_kinds.h"
 #include "creatures/creature_treasure.h"
@@ -152,16 +152,24 @@ class Reader {
     words_ = std::move(w.words);
     quoted_ = std::move(w.quoted);
     const std::string key = words_[0];
-    // A word read by its letters holds no control byte (a name, a number).
-    for (size_t i = 0; i < words_.size(); ++i) {
+    // A line whose first word may be "creature" or "item" begins its block,
+    // refused or not (common/shown_bytes.h): the lines of the block are read
+    // as its own.
+    const bool creature = MayBeWord(key, "creature"), item = MayBeWord(key, "item");
+    // The first word holds what the game's fonts show (it is refused alone),
+    // and a word read by its letters no control byte (a name, a number).
+    const size_t unshownKey = quoted_[0] ? std::string::npos : UnshownByte(key, false);
+    if (unshownKey != std::string::npos) Fault(UnshownByteMessage("", key, unshownKey));
+    for (size_t i = 1; i < words_.size() && unshownKey == std::string::npos; ++i) {
       const size_t at = UnshownControlByte(words_[i], false);
       if (quoted_[i] || at == std::string::npos) continue;
-      Fault(ControlByteMessage(i == 0 ? "" : key, words_[i], at));
-      if (key == "creature" || key == "item") RefuseBlock(key == "creature");
+      Fault(ControlByteMessage(key, words_[i], at));
+      if (creature || item) RefuseBlock(creature);
       return;
     }
-    if (key == "creature") return StartCreatureBlock();
-    if (key == "item") return StartRowBlock();
+    if (creature) return StartCreatureBlock();
+    if (item) return StartRowBlock();
+    if (unshownKey != std::string::npos) return;
     if (creature_ == kNoBlock && row_ == kNoBlock) return Fault(QuotedBytes(key) + " outside a creature or item block");
     if (row_ != kNoBlock) return RowLine(key);
     CreatureLine(key);
@@ -441,10 +449,8 @@ class Reader {
 
 void ReadStartSource(const std::string& fileName, const std::string& text, StartSource* out) {
   Reader reader(fileName, out);
-  std::istringstream in(text);
-  std::string line;
   int number = 0;
-  while (std::getline(in, line)) reader.Line(++number, line);
+  for (const std::string& line : SourceLines(text)) reader.Line(++number, line);
 }
 
 void CheckStartSource(StartSource* source) {

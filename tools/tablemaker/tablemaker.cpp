@@ -91,12 +91,12 @@ bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* err
           const char e = line[i++];
           if (e == 'x') {
             // Exactly two hex digits, or the source is refused (never a crash).
-            if (i + 1 >= line.size() || !std::isxdigit(static_cast<unsigned char>(line[i])) ||
-                !std::isxdigit(static_cast<unsigned char>(line[i + 1]))) {
+            const int byte = HexByteAt(line, i);
+            if (byte < 0) {
               *error = FieldBefore(*out) + "a \\x escape needs two hex digits";
               return false;
             }
-            t.text += static_cast<char>(std::stoi(line.substr(i, 2), nullptr, 16));
+            t.text += static_cast<char>(byte);
             i += 2;
           } else if (e == 'r') {
             t.text += '\r';
