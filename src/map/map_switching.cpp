@@ -32,6 +32,7 @@
 #include "map/creature_paths.h"
 #include "state/camera.h"
 #include "state/game_screen_words.h"
+#include "state/map_view_state.h"
 #include "map/map_view.h"
 #include "state/party_leader.h"
 #include "state/world_travel.h"
@@ -377,9 +378,11 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   if (map <= kLastRoadBattlefield)
     for (uint32_t& m : MapMemory[map]) m = 1;
 
-  // The party on its arrival squares, and the view on the leader.
+  // The party on its arrival squares, and the view on the leader; its
+  // fallen lie nowhere on the map it comes to.
   if (facing < 1 || facing > 8) facing = 1;
   PlacePartyOnArrival(map, x, y, facing);
+  ForgetFallenPlaces();
   MapEntryFacing = facing;
   const CreatureRecord& lead = Creatures[PartyLeader < static_cast<uint32_t>(kPartySize) ? PartyLeader : 0];
   ViewOriginX = lead.pixelX + 12 - ViewWidth() / 2;
@@ -454,7 +457,11 @@ void RestPartyOnMap() {
   }
   ResetPartyTurnUndeadUses();
   const CreatureRecord& lead = Creatures[PartyLeader < static_cast<uint32_t>(kPartySize) ? PartyLeader : 0];
+  // The party camps on the map it is on: its fallen still lie where they fell.
+  FallenPlace fallen[kFallenPlaceCount];
+  std::copy(std::begin(FallenPlaces), std::end(FallenPlaces), fallen);
   SwitchLocalMap(CurrentMapNumber, lead.squareX, lead.squareY, lead.facing, 1, 0);
+  std::copy(std::begin(fallen), std::end(fallen), FallenPlaces);
 }
 
 void ResetMapSwitchingState() {

@@ -15,6 +15,11 @@ uint8_t MapInputSuppressed = 0;
 uint8_t ComputerTurnDisplay = 0;
 int32_t MapCursorX = 0, MapCursorY = 0;
 uint8_t RollDisplayFlags[2] = {};
+FallenPlace FallenPlaces[kFallenPlaceCount];
+
+void ForgetFallenPlaces() {
+  for (FallenPlace& place : FallenPlaces) place = FallenPlace{};
+}
 
 void ResetMapViewWords() {
   ActionBarMode = 1;
@@ -31,4 +36,5 @@ void ResetMapViewWords() {
   MapCursorX = 0;
   MapCursorY = 0;
   ResetWords(RollDisplayFlags);
+  ForgetFallenPlaces();
 }

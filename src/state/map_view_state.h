@@ -63,5 +63,17 @@ void ShowClickResultAtMouse(int32_t code);
 // (a blocked diagonal step refuses); the push test of a bull rush.
 bool IsFacingSquareFree(int pusher, int target);
 
+// Where each party member lies that has fallen on the map the party is on:
+// the square it stood on as the map view saw it go down (x -1: it lies
+// nowhere). The map view lays the places and draws the fallen on them; the
+// party's arrival on a map (a game taken up included, but not a rest where
+// it stands) takes them all up.
+constexpr int kFallenPlaceCount = 4;  // one for each party member
+struct FallenPlace {
+  int32_t x = -1, y = -1;
+};
+extern FallenPlace FallenPlaces[kFallenPlaceCount];
+void ForgetFallenPlaces();
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetMapViewWords();

@@ -21,6 +21,7 @@
 #include "rules/item_tables.h"
 #include "rules/positions.h"
 #include "screens/game/event_playback.h"
+#include "screens/game/fallen_members.h"
 #include "screens/game/figure_table.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/floating_texts.h"
@@ -171,16 +172,8 @@ void DrawFigurePass(int creature, int rows, int cols, uint32_t tint) {
   // Translucent when unseen by magic; dimmed when only remembered.
   const bool hidden = Active(creature, kCondGreaterInvisibility) || Active(creature, kCondInvisible) ||
                       Active(creature, kCondConcealedByDarkness) || Active(creature, kCondMagicallyConcealed);
-  int red = static_cast<int>(AmbientTint[0]), green = static_cast<int>(AmbientTint[1]),
-      blue = static_cast<int>(AmbientTint[2]);
-  if (seen == 2 || seen == 0) {
-    red = red * 75 / 100;
-    green = green * 63 / 100;
-    blue = blue * 63 / 100;
-  }
   const uint32_t alpha = hidden ? 120u : 255u;
-  const uint32_t colour = (alpha << 24) | (static_cast<uint32_t>(red & 0xFF) << 16) |
-                          (static_cast<uint32_t>(green & 0xFF) << 8) | static_cast<uint32_t>(blue & 0xFF);
+  const uint32_t colour = FigureColour(seen == 2 || seen == 0, alpha);
 
   float sx = 1, sy = 1;
   FigureScale(c, frameWidth, frameHeight, &sx, &sy);
@@ -482,6 +475,18 @@ void CountDownMarks() {
 
 }  // namespace
 
+uint32_t FigureColour(bool dimmed, uint32_t alpha) {
+  int red = static_cast<int>(AmbientTint[0]), green = static_cast<int>(AmbientTint[1]),
+      blue = static_cast<int>(AmbientTint[2]);
+  if (dimmed) {
+    red = red * 75 / 100;
+    green = green * 63 / 100;
+    blue = blue * 63 / 100;
+  }
+  return (alpha << 24) | (static_cast<uint32_t>(red & 0xFF) << 16) | (static_cast<uint32_t>(green & 0xFF) << 8) |
+         static_cast<uint32_t>(blue & 0xFF);
+}
+
 void FigureCentre(int creature, int* cx, int* cy) {
   const CreatureRecord& c = Creatures[creature];
   *cx = ScreenPosX[creature] + c.figureSize[0].current / 2;
@@ -502,6 +507,7 @@ void BuildDrawList(int rows, int cols, uint32_t tint) {
     DrawList[DrawListCount++] = {creature, FootLine(Creatures[creature])};
     if (creature == current) ActiveFighterOnScreen = 1;
   }
+  DrawFallenMembers(rows, cols);
   for (int row = 0; row <= rows; ++row) DrawSquareObjects(row, cols, tint);
   BeginTallFeatures(rows, cols);
   // By foot line, equal ones in the order listed but the current character
@@ -561,4 +567,5 @@ void ResetCreatureFiguresState() {
   for (int32_t& p : ScreenPosX) p = -1;
   for (int32_t& p : ScreenPosY) p = -1;
   std::memset(Outlined, 0, sizeof Outlined);
+  ResetFallenMembersState();
 }

@@ -24,6 +24,9 @@ extern int32_t ScreenPosX[kCreatureCount];
 extern int32_t ScreenPosY[kCreatureCount];
 // The figure's centre on the screen (screen position plus half its drawn size).
 void FigureCentre(int creature, int* cx, int* cy);
+// The colour a figure is drawn in: the frame's tint at the alpha, dimmed
+// (red to 75 %, green and blue to 63 %) for a creature only remembered.
+uint32_t FigureColour(bool dimmed, uint32_t alpha);
 
 // Whether a box of the picture's pixels (right and bottom excluded) meets a
 // mark the map view drew this frame or would draw there: a chance over a

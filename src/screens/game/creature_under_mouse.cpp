@@ -123,9 +123,7 @@ uint64_t CombatPanelsWord() {
   return word;
 }
 
-int CreatureUnderMouse() {
-  if (MouseOnGamePanels()) return -1;
-  const int px = PointerMapX(), py = PointerMapY();
+int FigureSlotAt(int px, int py, int* centreX, int* centreY) {
   int found = -1;
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
     const int creature = FighterSlots[s].creature;
@@ -135,11 +133,21 @@ int CreatureUnderMouse() {
     const bool ranked = InCombat == 1 && FindTurnOrderIndex(creature) != -1;
     if (found != -1 && !ranked) continue;
     found = s;
-    HoverPointX = cx;
-    HoverPointY = cy;
-    HoverChanged = s != SelectedFighterSlot ? 1 : 0;
+    if (centreX) *centreX = cx;
+    if (centreY) *centreY = cy;
     if (InCombat != 1 || ranked) break;
   }
+  return found;
+}
+
+int CreatureUnderMouse() {
+  if (MouseOnGamePanels()) return -1;
+  int cx = 0, cy = 0;
+  const int found = FigureSlotAt(PointerMapX(), PointerMapY(), &cx, &cy);
+  if (found == -1) return -1;
+  HoverPointX = cx;
+  HoverPointY = cy;
+  HoverChanged = found != SelectedFighterSlot ? 1 : 0;
   return found;
 }
 

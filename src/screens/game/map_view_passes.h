@@ -12,7 +12,8 @@ void DrawCombatOverlays(int rows, int cols, uint32_t tint);
 // The wall tops of large objects and the per-square markers.
 void DrawWallTops(int rows, int cols, uint32_t tint);
 // The floating texts counted down, the list of the creatures in view built
-// in draw order, and the objects of every view row.
+// in draw order, the fallen party members lying where they fell, and the
+// objects of every view row.
 void BuildDrawList(int rows, int cols, uint32_t tint);
 // The creatures in draw order: figures, silhouettes, the first step of the
 // event playback and the objects in front of them.

@@ -57,6 +57,10 @@ bool MarkOnCombatPanels(int left, int top, int right, int bottom);
 bool ViewBoxOnCombatPanels(int left, int top, int width, int height);
 // A word that changes whenever the panels those tests read change.
 uint64_t CombatPanelsWord();
+// The fighter slot whose figure holds the map pixel (px, py), -1 none; in
+// combat a fighter of the turn order goes first. The centre of the figure's
+// box is written where asked; nothing else changes.
+int FigureSlotAt(int px, int py, int* centreX = nullptr, int* centreY = nullptr);
 // The fighter slot whose figure lies under the mouse, -1 none or while the
 // mouse is on a panel; in combat a fighter of the turn order goes first.
 int CreatureUnderMouse();

@@ -23,10 +23,13 @@
 #include "map/square_grids.h"
 #include "rules/conditions.h"
 #include "rules/item_tables.h"
+#include "rules/positions.h"
 #include "rules/spell_ids.h"
 #include "screens/game/action_menu.h"
 #include "screens/game/action_state.h"
 #include "screens/game/click_results.h"
+#include "screens/game/creature_figures.h"
+#include "screens/game/figure_table.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/map_input.h"
 #include "screens/game/map_input_fixture.h"
@@ -643,6 +646,55 @@ TEST_F(GameScreen, AFallenFriendOffTheMapNoLongerBarsTheWay) {
     for (int i = 0; i < 200 && CurrentFighter() == 0; ++i) ASSERT_TRUE(harness::StepFrames(1));
     EXPECT_EQ(Creatures[0].squareX, c.endX) << c.orcX;
   }
+}
+
+// One frame with the pointer on the square: its sheet draws and the texts drawn, in order.
+std::vector<SheetDraw> FrameOverSquare(int x, int y, std::string* text) {
+  harness::MoveMouse(ScreenX(x), ScreenY(y));
+  std::vector<SheetDraw> draws;
+  std::vector<GlyphDraw> glyphs;
+  RecordSheetDraws(&draws);
+  RecordGlyphs(&glyphs);
+  EXPECT_TRUE(harness::StepFrames(1));
+  RecordGlyphs(nullptr);
+  RecordSheetDraws(nullptr);
+  for (const GlyphDraw& g : glyphs) *text += static_cast<char>(g.c);  // blanks draw no glyph
+  return draws;
+}
+
+// The knocked-out friend lies where it fell: its own figure on its side on
+// the square, which the pointer names while nobody stands there; the knight
+// who steps onto the square stands over it.
+TEST_F(GameScreen, AFallenFriendLiesWhereItFellNamedUnderThePointer) {
+  ASSERT_TRUE(KnightBehindFallenFriend(4));
+  int sheet = 0, frame = 0;
+  ASSERT_TRUE(FigureSheetFrame(Creatures[1].figure, kFaceDown, 0, &sheet, &frame));
+  const auto lying = [&](const SheetDraw& d) {
+    return d.rotated && d.slot == sheet && d.frame == frame && d.x == 24 * 3 - ViewOriginX &&
+           d.y == 24 * 4 - ViewOriginY;
+  };
+  std::string text;
+  std::vector<SheetDraw> draws = FrameOverSquare(3, 4, &text);
+  EXPECT_EQ(std::count_if(draws.begin(), draws.end(), lying), 1);
+  EXPECT_NE(text.find("Berta(Unconscious)"), std::string::npos) << text;
+
+  CreatureRecord& orc = Creatures[kOrc];
+  orc.baseHitPoints = orc.maxHitPoints = orc.hitPoints = 500;  // the battle goes on
+  ClickSquare(4, 4);
+  ASSERT_EQ(CombatAction.actionCode, kActionStepAndAttack);
+  for (int i = 0; i < 200 && CurrentFighter() == 0; ++i) ASSERT_TRUE(harness::StepFrames(1));
+  ASSERT_TRUE(WaitForTurnOf(0));
+  ASSERT_EQ(Creatures[0].squareX, 3);
+  text.clear();
+  draws = FrameOverSquare(3, 4, &text);
+  const auto body = std::find_if(draws.begin(), draws.end(), lying);
+  const auto knight = std::find_if(draws.begin(), draws.end(), [](const SheetDraw& d) {
+    return d.kind != 1 && !d.rotated && d.x == ScreenPosX[0] && d.y == ScreenPosY[0];
+  });
+  ASSERT_NE(body, draws.end());
+  ASSERT_NE(knight, draws.end());
+  EXPECT_LT(body->order, knight->order);
+  EXPECT_EQ(text.find("Berta"), std::string::npos) << text;
 }
 
 // The first row of the aiming's prompt, as the next frame draws it.

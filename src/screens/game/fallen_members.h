@@ -1,0 +1,23 @@
+// The party members who have fallen on the map in view. A fallen member is
+// off the map (no figure, no square, no turn); the view still shows where
+// it lies: from the moment its fall has been shown until it stands again or
+// the party leaves the map, its own figure lies on its side on the square it
+// stood on, under the standing figures, and the pointer on that square
+// names it with its state ("Berta (Unconscious)").
+#pragma once
+
+// Once a frame, before the standing figures and the objects of the view's
+// rows: a member seen standing before and down now lies on its square (its
+// place, FallenPlaces); one standing again lies nowhere; the members lying
+// on explored squares in view (not under darkness in a battle) are drawn,
+// and the one under the pointer is named in the hint beside it when no
+// figure stands over it.
+void DrawFallenMembers(int rows, int cols);
+
+// The party member drawn lying on the square this frame (the last drawn of
+// several), -1 none.
+int FallenMemberOn(int x, int y);
+
+// Puts the words above back to their start-up values (a new game, a game
+// taken up, and tests).
+void ResetFallenMembersState();
