@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "creatures/creature_treasure.h"
+#include "creatures/unheld_item_rows.h"
 #include "state/encounters.h"
 #include "state/script_state.h"
 #include "state/fighter_slots.h"
@@ -163,9 +164,10 @@ bool TakeOffEarlierEncounter(int map) {
     CreatureRecord& c = Creatures[id];
     if (c.map != map || c.present != 1) continue;
     c.present = 0;
-    ReleaseGeneratedItems(id);
+    DropGeneratedItems(id);
     any = true;
   }
+  if (any) ReleaseUnheldGeneratedItems();
   return any;
 }
 
@@ -304,8 +306,6 @@ void ClearFloorItemsOnLeave() {
         for (int level = 0; level < 4; ++level) {
           const int32_t code = CurrentMap.At(kLayerObjects0 + level, x, y);
           if (!RemovableOnLeave(code, everything)) continue;
-          // A generated item swept off the floor is gone: its row comes back.
-          ReleaseGeneratedItemRow(static_cast<uint32_t>(code));
           RemoveCellObject(level, x, y);
           removed = true;
           break;
@@ -393,6 +393,10 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
     RehomeUniqueItem(&c.ammunition.code);
     for (ItemPair& p : c.carried) RehomeUniqueItem(&p.code);
   }
+  // The generated items swept off the floor left behind, and those the party
+  // holds in rows of their own now, give their rows back if nothing else
+  // holds them, before any group is made.
+  ReleaseUnheldGeneratedItems();
 
   // The occupancy grids, the fighter table and the entry flags.
   FighterCount = 0;
