@@ -67,6 +67,8 @@ constexpr RangeFamily kRangeFamilies[] = {
     {120, 1000, 39}, {121, 1100, 39}, {122, 1200, 19}, {116, 600, 13}, {117, 700, 13}, {118, 800, 13}, {115, 900, 13},
 };
 
+// The generated rows 4701 to 4950, and row 4951 before the prepared ones,
+// which the map switch moves with them.
 bool IsUniqueItem(uint32_t code) { return code >= 4701 && code <= 4951; }
 
 // Gives a unique item of a party member a crafted row of its own.
