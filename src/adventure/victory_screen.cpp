@@ -239,14 +239,17 @@ void RunLevelUpAndDeathScripts(bool levelUpDue) {
 }
 
 // An enemy's equipment and carried things (not its gold) laid near its square.
+// What is laid leaves the fallen enemy's record: an item lies on the floor,
+// and is not kept by its fallen owner as well.
 void LayBelongings(int id) {
-  const CreatureRecord& c = Creatures[id];
-  for (uint32_t code : c.equipment)
-    if (code != 0) SetMapSquareValue(-1, c.squareX, c.squareY, static_cast<int32_t>(code));
-  for (const ItemPair& pair : c.carried) {
+  CreatureRecord& c = Creatures[id];
+  const auto lay = [&c](int32_t code) { return SetMapSquareValue(-1, c.squareX, c.squareY, code) == 1; };
+  for (uint32_t& code : c.equipment)
+    if (code != 0 && lay(static_cast<int32_t>(code))) code = 0;
+  for (ItemPair& pair : c.carried) {
     if (pair.code == 0 || pair.code == kGoldCoins || pair.count < 1) continue;
     const int32_t code = pair.count == 1 ? static_cast<int32_t>(pair.code) : StackedItemMapCode(pair.count, pair.code);
-    if (code > 0) SetMapSquareValue(-1, c.squareX, c.squareY, code);
+    if (code > 0 && lay(code)) pair = ItemPair{0, 0};
   }
 }
 

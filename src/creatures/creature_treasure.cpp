@@ -5,6 +5,7 @@
 
 #include "creatures/magic_item_names.h"
 #include "creatures/treasure_rows.h"
+#include "creatures/unheld_item_rows.h"
 #include "engine/random.h"
 #include "rules/creature_record.h"
 #include "rules/inventory_slots.h"
@@ -341,7 +342,8 @@ int MakeGeneratedItem(int option) {
   if (option < 1 || option > 48) return -1;
   const CraftedWeaponRecord& prepared = CraftedWeapons[kFirstPreparedItemRow - 1 + option];
   if (prepared.name[0] == 0) return -1;
-  const int row = FindFreeGeneratedItemRow();
+  int row = FindFreeGeneratedItemRow();
+  if (row < 0 && ReleaseUnheldGeneratedItems() > 0) row = FindFreeGeneratedItemRow();
   if (row < 0) return -1;
   std::memcpy(&CraftedWeapons[row], &prepared, sizeof prepared);
   CraftedWeapons[row].owned = 1;
@@ -352,25 +354,22 @@ bool IsGeneratedItemRow(uint32_t code) {
   return code >= static_cast<uint32_t>(kFirstGeneratedItemRow) && code <= static_cast<uint32_t>(kLastGeneratedItemRow);
 }
 
-void ReleaseGeneratedItemRow(uint32_t code) {
-  if (IsGeneratedItemRow(code)) std::memset(&CraftedWeapons[code], 0, sizeof CraftedWeapons[code]);
+void DropGeneratedItems(int creature) {
+  if (!IsValidCreature(creature)) return;
+  CreatureRecord& c = Creatures[creature];
+  for (uint32_t& code : c.equipment)
+    if (IsGeneratedItemRow(code)) code = 0;
+  const auto dropPair = [](ItemPair& p) {
+    if (IsGeneratedItemRow(p.code)) p = ItemPair{0, 0};
+  };
+  dropPair(c.ammunition);
+  for (ItemPair& p : c.carried) dropPair(p);
 }
 
 void ReleaseGeneratedItems(int creature) {
   if (!IsValidCreature(creature)) return;
-  CreatureRecord& c = Creatures[creature];
-  for (uint32_t& code : c.equipment) {
-    if (!IsGeneratedItemRow(code)) continue;
-    ReleaseGeneratedItemRow(code);
-    code = 0;
-  }
-  const auto releasePair = [](ItemPair& p) {
-    if (!IsGeneratedItemRow(p.code)) return;
-    ReleaseGeneratedItemRow(p.code);
-    p = ItemPair{0, 0};
-  };
-  releasePair(c.ammunition);
-  for (ItemPair& p : c.carried) releasePair(p);
+  DropGeneratedItems(creature);
+  ReleaseUnheldGeneratedItems();
 }
 
 int RollCoins(int creature, int level) {

@@ -27,15 +27,18 @@ enum TreasureGrade : int {
 int FindFreeGeneratedItemRow();
 // Copies the prepared row of an item option (1 to 48) into a free generated
 // row and marks it owned; -1 (nothing made) when no row is free, the option
-// is outside 1 to 48 or its prepared row is empty.
+// is outside 1 to 48 or its prepared row is empty. When none is free, the
+// rows nothing holds any more are given back first.
 int MakeGeneratedItem(int option);
 // Whether an item code names a generated row (4701 to 4950).
 bool IsGeneratedItemRow(uint32_t code);
-// Frees a generated row for the next item made; any other code is left alone.
-void ReleaseGeneratedItemRow(uint32_t code);
-// A creature taken off for good gives its generated rows back: those it
-// holds in its equipment, ammunition and backpack are freed and the places
-// emptied, so that its record names no row another item may take.
+// Empties the places of a creature's equipment, ammunition and backpack that
+// hold generated items; their rows are left as they are.
+void DropGeneratedItems(int creature);
+// A creature taken off for good gives its generated items up: its places
+// holding them are emptied, and every generated row nothing else holds comes
+// back (creatures/unheld_item_rows.h), so that its record names no row
+// another item may take.
 void ReleaseGeneratedItems(int creature);
 
 // Gold from the creature's coins multiplier, by the coin row of the level

@@ -8,6 +8,7 @@
 #include <initializer_list>
 
 #include "creatures/creature_treasure.h"
+#include "creatures/unheld_item_rows.h"
 #include "state/encounters.h"
 #include "state/script_state.h"
 #include "state/fighter_slots.h"
@@ -67,6 +68,8 @@ constexpr RangeFamily kRangeFamilies[] = {
     {120, 1000, 39}, {121, 1100, 39}, {122, 1200, 19}, {116, 600, 13}, {117, 700, 13}, {118, 800, 13}, {115, 900, 13},
 };
 
+// The generated rows 4701 to 4950, and row 4951 before the prepared ones,
+// which the map switch moves with them.
 bool IsUniqueItem(uint32_t code) { return code >= 4701 && code <= 4951; }
 
 // Gives a unique item of a party member a crafted row of its own.
@@ -164,9 +167,10 @@ bool TakeOffEarlierEncounter(int map) {
     CreatureRecord& c = Creatures[id];
     if (c.map != map || c.present != 1) continue;
     c.present = 0;
-    ReleaseGeneratedItems(id);
+    DropGeneratedItems(id);
     any = true;
   }
+  if (any) ReleaseUnheldGeneratedItems();
   return any;
 }
 
@@ -305,8 +309,6 @@ void ClearFloorItemsOnLeave() {
         for (int level = 0; level < 4; ++level) {
           const int32_t code = CurrentMap.At(kLayerObjects0 + level, x, y);
           if (!RemovableOnLeave(code, everything)) continue;
-          // A generated item swept off the floor is gone: its row comes back.
-          ReleaseGeneratedItemRow(static_cast<uint32_t>(code));
           RemoveCellObject(level, x, y);
           removed = true;
           break;
@@ -396,6 +398,10 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
     RehomeUniqueItem(&c.ammunition.code);
     for (ItemPair& p : c.carried) RehomeUniqueItem(&p.code);
   }
+  // The generated items swept off the floor left behind, and those the party
+  // holds in rows of their own now, give their rows back if nothing else
+  // holds them, before any group is made.
+  ReleaseUnheldGeneratedItems();
 
   // The occupancy grids, the fighter table and the entry flags.
   FighterCount = 0;

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "creatures/creature_treasure.h"
+#include "creatures/unheld_item_rows.h"
 #include "rules/creature_record.h"
 #include "rules/free_item_slot.h"
 #include "rules/item_tables.h"
@@ -20,9 +22,14 @@ ItemPair* PairOfSlot(CreatureRecord& c, int slot) {
   return nullptr;
 }
 
-// An item that ceases to exist gives its crafted row back to the pool.
+// An item that ceases to exist gives its crafted row back: a row of the pool
+// at once, a generated row when nothing else holds it.
 void DestroyItem(uint32_t code, int destroy) {
-  if (destroy == 1 && code >= 1 && code <= kLastPooledCraftedCode) std::memset(&CraftedWeapons[code], 0, sizeof CraftedWeapons[code]);
+  if (destroy != 1) return;
+  if (code >= 1 && code <= kLastPooledCraftedCode)
+    std::memset(&CraftedWeapons[code], 0, sizeof CraftedWeapons[code]);
+  else if (IsGeneratedItemRow(code))
+    ReleaseUnheldGeneratedItems();
 }
 
 }  // namespace

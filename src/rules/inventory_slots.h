@@ -26,7 +26,8 @@ int EquipItemInSlot(int creature, int slot, uint32_t code, int32_t count);
 // Takes count items (-1 all) out of the place. Equipment places empty whole
 // and recompute the creature; the ammunition and the carried pairs only lower
 // a larger stack. With destroy 1 an emptied torso, hand, ranged or carried
-// place frees the crafted row of a code from 1 to 120 (before the recompute).
+// place frees the crafted row of a code from 1 to 120, and of a generated
+// code when nothing else holds it (before the recompute).
 // 1; 0 with nothing changed for another number or a count below -1.
 int UnequipSlot(int creature, int slot, int32_t count, int destroy);
 // The carried pairs whose code and count are both 0.

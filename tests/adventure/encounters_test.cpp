@@ -12,7 +12,10 @@
 #include <vector>
 
 #include "adventure/encounter_tables.h"
+#include "adventure/end_screens.h"
+#include "adventure/item_commands.h"
 #include "adventure/script_faults.h"
+#include "combat/actions/start_of_combat.h"
 #include "creatures/create_creature.h"
 #include "creatures/creature_kinds.h"
 #include "creatures/creature_treasure.h"
@@ -22,8 +25,10 @@
 #include "adventure/open_map_fixture.h"
 #include "map/map_record.h"
 #include "map/map_switching.h"
+#include "map/map_view.h"
 #include "map/square_grids.h"
 #include "rules/creature_record.h"
+#include "rules/inventory_slots.h"
 #include "rules/item_tables.h"
 #include "state/encounters.h"
 #include "state/fighter_slots.h"
@@ -494,6 +499,75 @@ TEST_F(Encounters, TheItemRowsOfGroupsRunAwayFromComeBack) {
     if (flight % 2 == 0) TakeOffLeftEncounter();
   }
   EXPECT_GT(mostCarried, 0u);
+  WorldTravelDirection = 0;
+}
+
+// The generated codes anything holds: every creature's places and every object
+// level of the maps.
+std::set<uint32_t> HeldGeneratedCodes() {
+  std::set<uint32_t> held;
+  const auto note = [&held](uint32_t code) {
+    if (IsGeneratedItemRow(code)) held.insert(code);
+  };
+  for (const CreatureRecord& c : Creatures) {
+    for (uint32_t code : c.equipment) note(code);
+    note(c.ammunition.code);
+    for (const ItemPair& p : c.carried) note(p.code);
+  }
+  const auto noteFloor = [&note](const MapRecord& map) {
+    for (int layer = kLayerObjects0; layer <= kLayerObjects3; ++layer)
+      for (int32_t code : map.layers[layer]) note(static_cast<uint32_t>(code));
+  };
+  for (const MapRecord& map : StoredMaps) noteFloor(map);
+  noteFloor(CurrentMap);
+  return held;
+}
+
+// A long road, as a player's report had it: each group met is beaten and its
+// belongings laid where it fell; the party takes the weapons and armour,
+// keeps one of each battle's (which the next map switch moves into a row of
+// its own) and sells the others, and destroys what it kept two battles
+// earlier. The rows of items gone come back: no row is in use that nothing
+// holds, and a knight made at the end still gets his sword.
+TEST_F(Encounters, LootedItemRowsComeBackOverManyBattles) {
+  SetOutOnTheRoad(5);
+  Fresh();
+  SeedRandomForTests(21);
+  const auto carriedPair = [](int member, bool (*wanted)(uint32_t)) {
+    for (int k = 0; k < kCarriedPairs; ++k)
+      if (wanted(Creatures[member].carried[k].code)) return kSlotFirstCarried + k;
+    return -1;
+  };
+  int taken = 0;
+  for (int battle = 0; battle < 120; ++battle) {
+    ASSERT_EQ(SwitchLocalMap(2, 4, 4, 1, 0, 0), 1);
+    size_t inUse = 0;
+    for (int row = kFirstGeneratedItemRow; row <= kLastGeneratedItemRow; ++row) inUse += CraftedWeapons[row].name[0] != 0;
+    ASSERT_EQ(inUse, HeldGeneratedCodes().size()) << "battle " << battle;
+
+    CombatParticipantCount = EncounterCounter;
+    for (int i = 0; i < EncounterCounter; ++i) CombatParticipants[i] = kFirstEncounterCreature + i;
+    const int32_t awards[kPartySize] = {};
+    CloseWonBattle(awards, 0);
+
+    const int member = battle % kPartySize;
+    const int old = carriedPair(member, IsCraftedCode);
+    if (old >= 0) UnequipSlot(member, old, -1, 1);
+    bool keep = true;
+    for (int layer = kLayerObjects3; layer >= kLayerObjects0; --layer)
+      for (int i = 0; i < kMapSquares; ++i) {
+        const int32_t code = CurrentMap.layers[layer][i];
+        if (!IsGeneratedItemRow(static_cast<uint32_t>(code))) continue;
+        ASSERT_TRUE(PickUpSquareItem(member, code));
+        RemoveCellObject(layer - kLayerObjects0, i / kMapSide, i % kMapSide);
+        ++taken;
+        if (!keep) UnequipSlot(member, carriedPair(member, IsGeneratedItemRow), -1, 1);
+        keep = false;
+      }
+  }
+  EXPECT_GT(taken, 300);
+  CreateCreature(kMap, 5, 5, 700, kKindOrc, kClassKnight, 0, 0, 1, 0, 0, 0, kWeaponLongsword, 0, 0);
+  EXPECT_TRUE(IsGeneratedItemRow(Creatures[700].equipment[kSlotRightHand - 1]));
   WorldTravelDirection = 0;
 }
 

@@ -124,6 +124,8 @@ TEST(EndScreens, AWonBattleHandsOutAwardsGoldAndSpoilsAndRunsItsScriptsOnce) {
   EXPECT_TRUE(Contains(spoils, StackedItemMapCode(20, kPiledGems))) << "the gems lie as one pile";
   EXPECT_TRUE(Contains(spoils, static_cast<int32_t>(kSword)));
   EXPECT_EQ(spoils.size(), 2u) << "neither the gold nor the arrows, which do not pile, are laid";
+  EXPECT_EQ(Creatures[kChief].equipment[kSlotRightHand - 1], 0u) << "the sword laid is the chief's no more";
+  EXPECT_EQ(Creatures[kRaider].carried[2].code, kArrows) << "the arrows, not laid, stay with the raider";
 
   // Another victory: the level-up script has had its run.
   Creatures[1].experience = 100000;

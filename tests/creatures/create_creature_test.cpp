@@ -7,6 +7,7 @@
 #include "creation_fixture.h"
 #include "creatures/creature_feats.h"
 #include "creatures/creature_kinds.h"
+#include "rules/inventory_slots.h"
 #include "rules/recompute_creature.h"
 
 namespace {
@@ -131,21 +132,25 @@ TEST_F(CreateCreatureTest, ArgumentsAndDefaultsOfTheRecord) {
   EXPECT_EQ(CreateCreature(5, 7, 9, kCreatureCount, kKindOrc, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0), 0);
 }
 
-// A creature made over one still standing takes that one's generated rows
-// back; over a fallen one, whose gear lies where it fell, it leaves them.
+// A creature made over one still standing gives back the rows of its
+// generated items, but never a row something else still holds: here the
+// sword a party member took from it while it lay fallen, before a script
+// stood it up again. Once sold, that sword's row comes back too.
 TEST_F(CreateCreatureTest, MadeOverAStandingCreatureItsItemRowsComeBack) {
   const auto SwordOf = [](int id) { return Creatures[id].equipment[kSlotRightHand - 1]; };
   CreateCreature(5, 7, 9, 602, kKindOrc, kClassKnight, 0, 0, 1, 0, 0, 0, kWeaponLongsword, 0, 0);
-  const uint32_t fallen = SwordOf(602);
-  ASSERT_TRUE(IsGeneratedItemRow(fallen));
-  Creatures[602].present = 0;
+  const uint32_t taken = SwordOf(602);
+  ASSERT_TRUE(IsGeneratedItemRow(taken));
+  Creatures[1].carried[0] = {taken, 1};
   CreateCreature(5, 7, 9, 602, kKindOrc, kClassKnight, 0, 0, 1, 0, 0, 0, kWeaponLongsword, 0, 0);
   const uint32_t standing = SwordOf(602);
-  EXPECT_NE(CraftedWeapons[fallen].name[0], '\0');
-  ASSERT_NE(standing, fallen);
+  EXPECT_NE(CraftedWeapons[taken].name[0], '\0');
+  ASSERT_NE(standing, taken);
   CreateCreature(5, 7, 9, 602, kKindGiantRat, 0, 0, 0, 1, 0, 0, 0, 0, 0, 0);
   EXPECT_EQ(CraftedWeapons[standing].name[0], '\0');
-  EXPECT_NE(CraftedWeapons[fallen].name[0], '\0');
+  EXPECT_NE(CraftedWeapons[taken].name[0], '\0');
+  UnequipSlot(1, kSlotFirstCarried, -1, 1);
+  EXPECT_EQ(CraftedWeapons[taken].name[0], '\0');
 }
 
 TEST_F(CreateCreatureTest, KindWithoutTemplateKeepsTheDefaults) {

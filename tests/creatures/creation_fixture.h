@@ -3,7 +3,10 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <cstring>
+
 #include "creatures/create_creature.h"
+#include "creatures/creature_treasure.h"
 #include "engine/random.h"
 #include "rules/item_tables.h"
 #include "rules/rules_fixture.h"
@@ -15,6 +18,10 @@ class CreationTest : public RulesTest {
     ASSERT_EQ(LoadItemTable(), 1);
     ASSERT_EQ(LoadSpellTable(), 1);
     ASSERT_EQ(LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", "DemoVersion"), 1);
+    // The adventure's own creatures, not loaded here, hold generated rows: the
+    // tests start with none, as no row is held by nothing in a game.
+    std::memset(&CraftedWeapons[kFirstGeneratedItemRow], 0,
+                sizeof(CraftedWeaponRecord) * (kLastGeneratedItemRow - kFirstGeneratedItemRow + 1));
   }
 
   // A creature of the kind with the usual script arguments (enemy side, no

@@ -130,7 +130,7 @@ TEST_F(EquipmentTest, EveryLevelAndClassNamesFilledRows) {
                           main, seed % 2 ? 37 : 0, ranged);
     ExpectEveryCodeFilled(c);
   }
-  for (int r = kFirstGeneratedItemRow; r <= kLastGeneratedItemRow; ++r) std::strcpy(CraftedWeapons[r].name, "Used");
+  HoldEveryGeneratedRow();
   CreatureRecord& c = MakeCreature(11, 57, 16, 10);
   GiveCreatureEquipment(11, 10, 0, 2, 2, 19, 36, 32);
   EXPECT_EQ(Worn(c, kSlotRightHand), 0u);

@@ -27,6 +27,16 @@ class CreatureTest : public ::testing::Test {
                 sizeof(CraftedWeaponRecord) * (kLastGeneratedItemRow - kFirstGeneratedItemRow + 1));
   }
 
+  // Every generated row in use, each held in the backpack of one of the
+  // creatures from 1,000 on.
+  static void HoldEveryGeneratedRow() {
+    for (int r = kFirstGeneratedItemRow; r <= kLastGeneratedItemRow; ++r) {
+      std::strcpy(CraftedWeapons[r].name, "Used");
+      const int i = r - kFirstGeneratedItemRow;
+      Creatures[1000 + i / kCarriedPairs].carried[i % kCarriedPairs] = {static_cast<uint32_t>(r), 1};
+    }
+  }
+
   // A creature of 10 in every ability, of a kind, class and level.
   static CreatureRecord& MakeCreature(int id, int kind, int creatureClass, int level) {
     CreatureRecord& c = Creatures[id];

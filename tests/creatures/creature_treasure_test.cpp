@@ -20,12 +20,16 @@ TEST_F(TreasureTest, GeneratedRowsAreHandedOutInOrderUntilFull) {
   EXPECT_EQ(MakeGeneratedItem(0), -1);
   EXPECT_EQ(MakeGeneratedItem(49), -1);
 
-  for (int r = kFirstGeneratedItemRow; r <= kLastGeneratedItemRow; ++r) std::strcpy(CraftedWeapons[r].name, "Used");
+  HoldEveryGeneratedRow();
   EXPECT_EQ(FindFreeGeneratedItemRow(), -1);
-  // A full range makes nothing and overwrites no row.
+  // A full range of held rows makes nothing and overwrites no row.
   EXPECT_EQ(MakeGeneratedItem(19), -1);
   for (int r = kFirstGeneratedItemRow; r <= kLastGeneratedItemRow; ++r) EXPECT_STREQ(CraftedWeapons[r].name, "Used");
   EXPECT_STREQ(CraftedWeapons[4951 + 19].name, "Longsword");
+  // Once the item of a row has left its holder, the row comes back.
+  Creatures[1000].carried[3] = ItemPair{0, 0};
+  EXPECT_EQ(MakeGeneratedItem(19), kFirstGeneratedItemRow + 3);
+  EXPECT_STREQ(CraftedWeapons[kFirstGeneratedItemRow + 4].name, "Used");
 }
 
 TEST_F(TreasureTest, CoinsGoodsAndGemsStayInTheirRanges) {
