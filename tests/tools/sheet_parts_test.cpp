@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "engine/sheet_table.h"
 #include "sheetmaker/frame_map.h"
@@ -19,9 +20,19 @@ namespace {
 
 const fs::path kGraphics = fs::path(__FILE__).parent_path().parent_path().parent_path() / "content" / "graphics";
 
+// The scratch sources written for a test, removed when the program ends.
+struct ScratchFiles {
+  std::vector<fs::path> paths;
+  ~ScratchFiles() {
+    std::error_code ignored;
+    for (const fs::path& path : paths) fs::remove(path, ignored);
+  }
+} g_scratch;
+
 fs::path Scratch(const std::string& name, const std::string& text) {
   const fs::path path = fs::temp_directory_path() / (name + "_" + std::to_string(::getpid()) + ".txt");
   std::ofstream(path) << text;
+  g_scratch.paths.push_back(path);
   return path;
 }
 
