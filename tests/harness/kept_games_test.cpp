@@ -5,24 +5,17 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
+#include "harness/harness.h"
+
 namespace fs = std::filesystem;
 
 namespace {
-
-// A process id no process has: a child's, once it is gone.
-pid_t GoneProcess() {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(0);
-  ::waitpid(child, nullptr, 0);
-  return child;
-}
 
 // A set of one saved game, slot `slot` of the main adventure, made in `folder`.
 void MakeSet(const fs::path& folder, int slot) {
@@ -34,7 +27,7 @@ TEST(KeptGamesTest, AKeeperStartsAfreshAndPutsItsSetInPlaceWhole) {
   const std::string name = "kept_games_test_" + std::to_string(::getpid());
   const fs::path kept = harness::KeptGames(name);
   MakeSet(kept, 1);
-  const fs::path killed = harness::FreshKeptGames(name, GoneProcess()), going = harness::FreshKeptGames(name, ::getppid());
+  const fs::path killed = harness::FreshKeptGames(name, harness::GoneProcessId()), going = harness::FreshKeptGames(name, ::getppid());
   MakeSet(killed, 2);
   MakeSet(going, 2);
 

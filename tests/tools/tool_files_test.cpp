@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -13,6 +12,8 @@
 #include <map>
 #include <sstream>
 #include <string>
+
+#include "harness/harness.h"
 
 namespace fs = std::filesystem;
 
@@ -28,14 +29,6 @@ std::map<std::string, std::string> Contents(const fs::path& folder) {
     all[fs::relative(e.path(), folder).string()] = bytes.str();
   }
   return all;
-}
-
-// A process id no process has: a child's, once it is gone.
-pid_t GoneProcess() {
-  const pid_t child = ::fork();
-  if (child == 0) ::_exit(0);
-  ::waitpid(child, nullptr, 0);
-  return child;
 }
 
 TEST(OutputFilesTest, AFailedRunLeavesEveryPlaceAsItWas) {
@@ -73,7 +66,7 @@ TEST(OutputFilesTest, AFailedRunLeavesEveryPlaceAsItWas) {
   // A run killed midway left its files under its own names; a run going on
   // beside this one has its own too. The next run takes none of them up and
   // removes the killed run's alone.
-  const std::string killed = ".Map1.dat.staged-" + std::to_string(GoneProcess()) + "-1";
+  const std::string killed = ".Map1.dat.staged-" + std::to_string(harness::GoneProcessId()) + "-1";
   const std::string going = ".Map1.dat.staged-" + std::to_string(::getppid()) + "-1";
   std::ofstream(dir / killed) << "half a map";
   std::ofstream(dir / going) << "another run's map";
