@@ -60,12 +60,26 @@ pid_t MakerOfLeftover(const std::string& name) {
   return 0;
 }
 
-// Writes every byte into the new file `path` (none of that name may stand);
-// 0 when all are written and the file closed, else the error. With
-// `failHalfway` it stops halfway as on a full disk.
+// Makes `made` by `make` (a new file, or a second name of a file); a file
+// already of that name is a leftover of a process gone whose id this one has
+// now (the count in a run's names is this process's own), and goes first.
+template <typename Make>
+int MakeAfresh(const std::string& made, Make make) {
+  if (make() == 0) return 0;
+  if (errno != EEXIST || ::unlink(made.c_str()) != 0) return errno;
+  return make() == 0 ? 0 : errno;
+}
+
+// Writes every byte into the new file `path`; 0 when all are written and the
+// file closed, else the error. With `failHalfway` it stops halfway as on a
+// full disk.
 int WriteNewFile(const std::string& path, const char* bytes, size_t size, bool failHalfway) {
-  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-  if (fd < 0) return errno;
+  int fd = -1;
+  if (const int error = MakeAfresh(path, [&] {
+        fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        return fd < 0 ? -1 : 0;
+      }))
+    return error;
   const size_t end = failHalfway ? size / 2 : size;
   int error = 0;
   for (size_t done = 0; done < end && !error;) {
@@ -188,8 +202,9 @@ std::string OutputFiles::Commit() {
       return CannotBe(s.place, "replaced", error);
     }
     const std::string kept = PrivateName(s.place, kKeptMark);
-    if (S_ISDIR(st.st_mode) || ::link(s.place.c_str(), kept.c_str()) != 0) {
-      const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    const int error =
+        S_ISDIR(st.st_mode) ? EISDIR : MakeAfresh(kept, [&] { return ::link(s.place.c_str(), kept.c_str()); });
+    if (error) {
       undo(0);
       return CannotBe(s.place, "replaced", error);
     }
