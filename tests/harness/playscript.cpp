@@ -115,7 +115,8 @@
 //                   free slot as NAME, in the folder play-games/ beside the
 //                   built game's folder, for the scripts that take up there
 //                   (the script's own slots stay as they were); after
-//                   own-folder, outside a battle
+//                   own-folder, outside a battle. The sets a script keeps
+//                   are removed as it starts, and each is put in place whole
 //   take-up NAME    the saved games kept as NAME brought into the script's
 //                   own folder, the game started, and the last of them
 //                   loaded from the main menu's "Load Game" as a player does;
