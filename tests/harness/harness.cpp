@@ -1,5 +1,6 @@
 #include "harness/harness.h"
 
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -517,6 +518,13 @@ void RemoveOwnGameFolder(const std::filesystem::path& made) {
   std::error_code ec;
   std::filesystem::current_path(GameFolder(), ec);
   std::filesystem::remove_all(made, ec);
+}
+
+int GoneProcessId() {
+  const pid_t child = ::fork();
+  if (child == 0) ::_exit(0);
+  ::waitpid(child, nullptr, 0);
+  return child;
 }
 
 bool MakeOwnGameFolder(std::filesystem::path* made) {

@@ -84,6 +84,9 @@ void SeedRandom(uint32_t seed);
 bool MakeOwnGameFolder(std::filesystem::path* made);
 // Back in the built game's folder, that folder of one's own removed.
 void RemoveOwnGameFolder(const std::filesystem::path& made);
+// A process id no process has: a child's, once it is gone (for what a
+// process killed midway left behind).
+int GoneProcessId();
 
 // Keys by name ("F2", "Return", "Escape", "A", "Keypad 8", "Left Alt"...);
 // false for an unknown name.

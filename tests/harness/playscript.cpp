@@ -115,7 +115,8 @@
 //                   free slot as NAME, in the folder play-games/ beside the
 //                   built game's folder, for the scripts that take up there
 //                   (the script's own slots stay as they were); after
-//                   own-folder, outside a battle
+//                   own-folder, outside a battle. The sets a script keeps
+//                   are removed as it starts, and each is put in place whole
 //   take-up NAME    the saved games kept as NAME brought into the script's
 //                   own folder, the game started, and the last of them
 //                   loaded from the main menu's "Load Game" as a player does;
@@ -146,6 +147,7 @@
 #include "engine/last_screen.h"
 #include "engine/main_window.h"
 #include "harness/harness.h"
+#include "harness/kept_games.h"
 #include "harness/test_scenes.h"
 #include "map/map_record.h"
 #include "rules/conditions.h"
@@ -226,41 +228,6 @@ bool ReadScript(const std::filesystem::path& path, const std::string& until, std
   return true;
 }
 
-// The saved games a script kept as `name` (keep-game), for the scripts that
-// take up where it stopped: beside the built game's folder, never in it.
-std::filesystem::path KeptGames(const std::string& name) {
-  return harness::GameFolder().parent_path() / "play-games" / name;
-}
-
-// Each player's saved game (the slots from 1 up of each adventure) of a
-// saved-games folder.
-std::vector<std::filesystem::path> PlayersGames(const std::filesystem::path& folder) {
-  namespace fs = std::filesystem;
-  std::vector<fs::path> slots;
-  std::error_code ec;
-  for (const fs::directory_entry& adventure : fs::directory_iterator(folder, ec)) {
-    if (!adventure.is_directory()) continue;
-    for (const fs::directory_entry& slot : fs::directory_iterator(adventure.path(), ec))
-      if (slot.is_directory() && slot.path().filename() != "0") slots.push_back(slot.path());
-  }
-  return slots;
-}
-
-// Copies the player's saved games from one saved-games folder into another,
-// each slot replacing its like.
-bool CopyPlayersGames(const std::filesystem::path& from, const std::filesystem::path& to) {
-  namespace fs = std::filesystem;
-  std::error_code ec;
-  for (const fs::path& slot : PlayersGames(from)) {
-    const fs::path target = to / slot.parent_path().filename() / slot.filename();
-    fs::remove_all(target, ec);
-    fs::create_directories(target.parent_path(), ec);
-    fs::copy(slot, target, fs::copy_options::recursive, ec);
-    if (ec) return false;
-  }
-  return true;
-}
-
 // The kept games loaded as a player does, from the start: past the splash
 // and the title, "Load Game" on the main menu, and the last slot's details
 // on its page (slot s lies on the list's row s).
@@ -312,6 +279,9 @@ int main(int argc, char** argv) {
     }
     return lines.size();
   };
+  for (const std::string& l : lines)
+    if (const Line kept = Split(l.substr(0, l.find('#'))); kept.command == "keep-game" && kept.words.size() == 2)
+      harness::ForgetKeptGames(kept.words[1]);
   std::string text;
   int number = 0;
   bool expectEnded = false;
@@ -419,13 +389,11 @@ int main(int argc, char** argv) {
     if (c == "take-up") {
       if (line.words.size() != 2) return fail("take-up needs a name");
       if (harness::GameRunning() || ownFolder.empty()) return fail("take-up comes after own-folder, before the game starts");
-      const std::filesystem::path kept = KeptGames(line.words[1]);
-      if (!std::filesystem::is_directory(kept))
+      if (!std::filesystem::is_directory(harness::KeptGames(line.words[1])))
         return fail("no games kept as " + line.words[1] + " (the script that keeps them runs first)");
       // The kept games alone: none that the built game's folder holds besides.
-      std::error_code ec;
-      for (const std::filesystem::path& slot : PlayersGames(ownFolder / "SaveGame")) std::filesystem::remove_all(slot, ec);
-      if (!CopyPlayersGames(kept, ownFolder / "SaveGame")) return fail("the kept games could not be brought in");
+      if (!harness::TakeUpKeptGames(line.words[1], ownFolder / "SaveGame"))
+        return fail("the kept games could not be brought in");
       if (!harness::StartGame()) return fail("the game did not start");
       if (const std::string fault = LoadLastGame(); !fault.empty()) return fail(fault);
       continue;
@@ -706,15 +674,16 @@ int main(int argc, char** argv) {
       // Written beside and then put in place, so that a script taking up
       // never finds half of them; the slot written goes again, and the
       // script plays on with the saved games it had.
-      const fs::path kept = KeptGames(line.words[1]);
-      const fs::path fresh = kept.string() + ".new" + std::to_string(getpid());
+      const fs::path fresh = harness::FreshKeptGames(line.words[1], ::getpid());
       std::error_code ec;
       fs::remove_all(fresh, ec);
-      const bool copied = CopyPlayersGames(ownFolder / "SaveGame", fresh);
-      if (DeleteSavedGame(slot) != kSaveOk || !copied) return fail("the saved games could not be kept");
-      fs::remove_all(kept, ec);
-      fs::rename(fresh, kept, ec);
-      if (ec) return fail("the saved games could not be kept as " + line.words[1]);
+      const bool copied = harness::CopyPlayersGames(ownFolder / "SaveGame", fresh);
+      if (DeleteSavedGame(slot) != kSaveOk || !copied) {
+        fs::remove_all(fresh, ec);
+        return fail("the saved games could not be kept");
+      }
+      if (!harness::PutKeptGames(fresh, line.words[1]))
+        return fail("the saved games could not be kept as " + line.words[1]);
     } else if (c == "close") {
       harness::RequestClose();
     } else if (c == "shot") {

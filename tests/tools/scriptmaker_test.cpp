@@ -131,6 +131,12 @@ TEST(ScriptmakerTest, EveryFaultIsReportedOnceAndARefusedLineCountsAsGiven) {
        {"Bad.txt:1: '1abc' cannot name a label", "Bad.txt:3: label Nowhere is not set in this script"}},
       {"set_flag Gone 1\nfrobnicate 1\n", "flag Go\x01ne 12\n",
        {"More.names:1: 'flag' holds the control byte", "Bad.txt:2: unknown command 'frobnicate'"}},
+      // A declaration's word is itself alone: one with a byte the game cannot
+      // show is refused, and what it may declare counts as given.
+      {"set_flag HermitMet 1\nfrobnicate 1\n", "fl\xe9" "ag HermitMet 31\n",
+       {"More.names:1: a names file holds only flag, local and const lines", "Bad.txt:2: unknown command 'frobnicate'"}},
+      {"loc\xe9l Foo 3\nset_local Foo 1\ncons\xe9 K 3\nset_flag K 1\n", "",
+       {"Bad.txt:1: unknown command 'loc\\xe9l'", "Bad.txt:3: unknown command 'cons\\xe9'"}},
   };
   for (const auto& c : cases) {
     const ToolRun run = Compile({{"Good.txt", "end\n"}, {"Bad.txt", c.source}}, c.names);

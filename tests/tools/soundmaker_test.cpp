@@ -193,3 +193,27 @@ TEST(SoundmakerTest, ATitleEndsAtItsLastWord) {
 }
 
 }  // namespace
+
+// A disk that fills as the sounds are written fails the run on one line
+// naming the file, and a good run's sounds stay as they were.
+TEST(SoundmakerTest, AFullDiskFailsTheRunAndKeepsTheSoundsBefore) {
+  const fs::path dir = fs::temp_directory_path() / ("soundmaker_full_" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  const std::string run = kTool.string() + " effects " + (kContent / "sounds" / "effects.txt").string() + " " +
+                          dir.string() + " 2>" + (dir.string() + ".errors");
+  ASSERT_EQ(std::system(run.c_str()), 0);
+  auto sounds = [&] {
+    std::string all;
+    for (const auto& e : fs::directory_iterator(dir / "Sounds")) all += e.path().string() + ReadFile(e.path());
+    return all;
+  };
+  const std::string good = sounds();
+  const int status = std::system(("GREVENHOLT_TOOL_WRITE_FAULT=5 " + run).c_str());
+  EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1);
+  EXPECT_EQ(ReadFile(dir.string() + ".errors"), (dir / "Sounds" / "Hit_1.wav").string() +
+                                                    ": cannot be written: No space left on device\n"
+                                                    "makesounds: 1 fault, nothing written\n");
+  EXPECT_TRUE(sounds() == good);
+  fs::remove_all(dir);
+  fs::remove(dir.string() + ".errors");
+}

@@ -299,3 +299,30 @@ TEST(TablemakerTest, TheSpellListingSaysEachSpellInWords) {
 }
 
 }  // namespace
+
+// The table and the listing are put in place together or not at all: a disk
+// that fills as the listing is written, or a listing named as the table,
+// fails the run on one line naming the file and leaves a good run's files.
+TEST(TablemakerTest, AListingThatCannotBeWrittenLeavesTheFilesBefore) {
+  const fs::path dir = fs::temp_directory_path() / ("tablemaker_full_" + std::to_string(::getpid()));
+  fs::create_directories(dir);
+  const fs::path table = dir / "Spell1.sml", listing = dir / "listing.txt", err = dir / "errors.txt";
+  const std::string spells = kTool.string() + " spells " + (kSources / "spells.txt").string() + " ";
+  ASSERT_EQ(std::system((spells + table.string() + " " + listing.string()).c_str()), 0);
+  const std::string goodTable = ReadFile(table), goodListing = ReadFile(listing);
+  const struct {
+    std::string run, fault;
+  } cases[] = {
+      {"GREVENHOLT_TOOL_WRITE_FAULT=2 " + spells + table.string() + " " + listing.string(),
+       listing.string() + ": cannot be written: No space left on device"},
+      {spells + table.string() + " " + table.string(), table.string() + ": is written twice in one run"},
+  };
+  for (const auto& c : cases) {
+    const int status = std::system((c.run + " 2>" + err.string()).c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << c.run;
+    EXPECT_EQ(ReadFile(err), c.fault + "\ntablemaker: 1 fault, nothing written\n");
+    EXPECT_TRUE(ReadFile(table) == goodTable && ReadFile(listing) == goodListing) << c.run;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 3) << c.run;
+  }
+  fs::remove_all(dir);
+}

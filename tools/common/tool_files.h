@@ -4,8 +4,8 @@
 #pragma once
 #include <cstddef>
 #include <mutex>
+#include <set>
 #include <string>
-#include <utility>
 #include <vector>
 
 // The bytes of a file, read whole; false when it cannot be read.
@@ -14,33 +14,49 @@ bool ReadSourceFile(const std::string& path, std::string* text);
 // The last line of a failed run: "makemaps: 2 faults, nothing written".
 std::string FaultSummary(const std::string& tool, size_t faults);
 
-// The files of one run, put in place together: each is written beside its
-// place under a name of its own, and all are moved into place only when the
-// run commits. A run that ends without committing (a fault, a file that
-// could not be written) removes what it wrote and the folders it made, so
-// that a failed run leaves its output folders as they were.
+// The files of one run, put in place together or not at all. Each is written
+// whole, every byte of it checked, beside its place under a name of this run's
+// own (".Map7.dat.staged-PID-N"), and all are moved into place only when the
+// run commits. A run that ends without committing (a fault, a file that could
+// not be written) removes what it wrote and the folders it made, so that a
+// failed run leaves its output folders as they were; what a run killed midway
+// left under such names is removed by the next run that writes beside it.
+//
+// GREVENHOLT_TOOL_WRITE_FAULT=N makes the run's Nth file fail halfway as on a
+// full disk (for the tools' tests).
 class OutputFiles {
  public:
-  OutputFiles() = default;
+  OutputFiles();
   OutputFiles(const OutputFiles&) = delete;
   OutputFiles& operator=(const OutputFiles&) = delete;
   ~OutputFiles();
 
-  // The name to write the file of `path` under until the run commits; its
-  // folder is made when missing. Threads may stage files side by side.
-  std::string Stage(const std::string& path);
-  // Writes the bytes under the staged name of `path`; false when it cannot.
-  bool Write(const std::string& path, const void* bytes, size_t size);
+  // Writes the bytes of the file of `path` under its staged name, its folder
+  // made when missing. Empty when every byte is written; else the one line of
+  // the fault, naming the file: it cannot be written, or the run wrote that
+  // place already. Threads may write files side by side.
+  std::string Write(const std::string& path, const void* bytes, size_t size);
   template <typename Bytes>
-  bool Write(const std::string& path, const Bytes& bytes) {
+  std::string Write(const std::string& path, const Bytes& bytes) {
     return Write(path, bytes.data(), bytes.size() * sizeof bytes[0]);
   }
-  // Moves every staged file into its place; false, naming the file, when one
-  // cannot be moved.
-  bool Commit(std::string* failed);
+  // Moves every file written into its place, all or none: empty when all
+  // stand; else the line naming the file that could not be put in place, and
+  // every place is as it was before the run (a file replaced is put back).
+  std::string Commit();
 
  private:
+  struct Staged {
+    std::string staged, place, kept;  // kept: the file the place held, while the run commits
+  };
+  void ClearLeftovers(const std::string& folder);
+  static std::string PrivateName(const std::string& place, const char* what);
+
   std::mutex mutex_;
-  std::vector<std::pair<std::string, std::string>> staged_;  // the staged name, the place
-  std::vector<std::string> madeFolders_;                    // made by this run, outermost first
+  std::vector<Staged> staged_;
+  std::set<std::string> places_;             // every place written, as one name for one file
+  std::set<std::string> cleared_;            // folders cleared of killed runs' leftovers
+  std::vector<std::string> madeFolders_;     // made by this run, outermost first
+  size_t written_ = 0;                       // files written so far
+  size_t failingWrite_ = 0;                  // the file that fails on purpose, 0 for none
 };

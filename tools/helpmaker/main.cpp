@@ -91,17 +91,17 @@ int main(int argc, char** argv) {
       result.errors.insert(result.errors.end(), check.errors.begin(), check.errors.end());
       std::string report;
       for (const std::string& m : check.missing) report += m + "\n";
-      if (!reportPath.empty() && !files.Write(reportPath, report))
-        result.errors.push_back(reportPath + ": error: cannot be written");
+      if (!reportPath.empty())
+        if (std::string fault = files.Write(reportPath, report); !fault.empty()) result.errors.push_back(fault);
       if (!check.missing.empty())
         std::cout << "compile_help: " << check.missing.size() << " named page(s) or keyword(s) not yet written"
                   << (reportPath.empty() ? "" : " (listed in " + reportPath + ")") << "\n";
     }
   }
-  std::string failed;
-  if (result.errors.empty() && !files.Write(output, result.file))
-    result.errors.push_back(std::string(output) + ": error: cannot be written");
-  if (result.errors.empty() && !files.Commit(&failed)) result.errors.push_back(failed + ": error: cannot be written");
+  if (result.errors.empty())
+    if (std::string fault = files.Write(output, result.file); !fault.empty()) result.errors.push_back(fault);
+  if (result.errors.empty())
+    if (std::string fault = files.Commit(); !fault.empty()) result.errors.push_back(fault);
   for (const std::string& e : result.errors) std::cerr << e << "\n";
   if (!result.errors.empty()) {
     std::cerr << FaultSummary("compile_help", result.errors.size()) << "\n";

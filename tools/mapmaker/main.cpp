@@ -56,15 +56,17 @@ int main(int argc, char** argv) {
       ++faults;
       continue;
     }
-    if (!faults && !checkOnly && !files.Write(outDir + "/" + outName, Image, kMapRecordBytes)) {
-      std::fprintf(stderr, "%s/%s: cannot be written\n", outDir.c_str(), outName.c_str());
+    if (faults || checkOnly) continue;
+    if (const std::string fault = files.Write(outDir + "/" + outName, Image, kMapRecordBytes); !fault.empty()) {
+      std::fprintf(stderr, "%s\n", fault.c_str());
       ++faults;
     }
   }
-  std::string failed;
-  if (!faults && !checkOnly && !files.Commit(&failed)) {
-    std::fprintf(stderr, "%s: cannot be written\n", failed.c_str());
-    ++faults;
+  if (!faults && !checkOnly) {
+    if (const std::string fault = files.Commit(); !fault.empty()) {
+      std::fprintf(stderr, "%s\n", fault.c_str());
+      ++faults;
+    }
   }
   if (faults) {
     std::fprintf(stderr, "%s\n", FaultSummary("makemaps", static_cast<size_t>(faults)).c_str());

@@ -51,11 +51,12 @@ int main(int argc, char** argv) {
     }
     ScriptSourceResult r = CompileScriptSource(path, text, names);
     errors.insert(errors.end(), r.errors.begin(), r.errors.end());
-    if (r.ok && errors.empty() && !checkOnly && !files.Write(outDir + "/" + outName, r.bytes))
-      errors.push_back(outDir + "/" + outName + ": cannot be written");
+    if (!r.ok || !errors.empty() || checkOnly) continue;
+    if (std::string fault = files.Write(outDir + "/" + outName, r.bytes); !fault.empty())
+      errors.push_back(std::move(fault));
   }
-  std::string failed;
-  if (errors.empty() && !checkOnly && !files.Commit(&failed)) errors.push_back(failed + ": cannot be written");
+  if (errors.empty() && !checkOnly)
+    if (std::string fault = files.Commit(); !fault.empty()) errors.push_back(std::move(fault));
   for (const std::string& e : errors) std::fprintf(stderr, "%s\n", e.c_str());
   if (!errors.empty()) {
     std::fprintf(stderr, "%s\n", FaultSummary("makescripts", errors.size()).c_str());

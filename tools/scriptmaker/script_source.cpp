@@ -72,7 +72,10 @@ class Compiler {
   }
 
   // Declarations: flag, local and const lines, a refused one among them (its
-  // name kept as refused). Returns whether the line was one.
+  // name kept as refused). Returns whether the line was one: a line whose
+  // word is one of them misspelt with a byte the game cannot show
+  // ("fl\xe9ag") is none, and is refused as such by the caller, but what it
+  // may declare counts as given.
   bool Declaration(const Line& line, ScriptNames* names, const ScriptNames* shared) {
     const std::string word = line.tokens.empty() || line.tokens[0].text ? "" : line.tokens[0].value;
     NameKind kind;
@@ -82,6 +85,11 @@ class Compiler {
     else return false;
     const std::string name = line.tokens.size() > 1 && !line.tokens[1].text ? line.tokens[1].value : "";
     const std::string where = file_ + ":" + std::to_string(line.number);
+    const bool misspelt = word != "flag" && word != "local" && word != "const";
+    if (misspelt && !line.refused) {
+      if (!names->count(name)) (*names)[name] = {kind, 0, where, true};
+      return false;
+    }
     if (line.refused || !DeclarationFault(line, kind, names, shared).empty()) {
       if (!names->count(name)) (*names)[name] = {kind, 0, where, true};
       return true;

@@ -4,7 +4,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 
 uint32_t Argb(const Rgb& c, int alpha) {
   auto ch = [](float v) { return static_cast<uint32_t>(std::clamp(v, 0.0f, 1.0f) * 255.0f + 0.5f); };
@@ -69,17 +68,21 @@ float FractalNoise(float x, float y, uint32_t seed, int octaves, int period) {
   return sum / norm;
 }
 
-bool WritePng(const std::string& path, const Canvas& canvas) {
-  FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
+std::vector<uint8_t> PngBytes(const Canvas& canvas) {
+  std::vector<uint8_t> bytes;
   png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
   png_infop info = png ? png_create_info_struct(png) : nullptr;
   if (!png || !info || setjmp(png_jmpbuf(png))) {
     png_destroy_write_struct(&png, &info);
-    std::fclose(f);
-    return false;
+    return {};
   }
-  png_init_io(png, f);
+  png_set_write_fn(
+      png, &bytes,
+      [](png_structp p, png_bytep data, png_size_t size) {
+        auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(p));
+        out->insert(out->end(), data, data + size);
+      },
+      [](png_structp) {});  // nothing to flush: the bytes are the caller's
   png_set_compression_level(png, 3);
   png_set_IHDR(png, info, static_cast<png_uint_32>(canvas.Width()), static_cast<png_uint_32>(canvas.Height()), 8,
                PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
@@ -97,5 +100,5 @@ bool WritePng(const std::string& path, const Canvas& canvas) {
   }
   png_write_end(png, info);
   png_destroy_write_struct(&png, &info);
-  return std::fclose(f) == 0;
+  return bytes;
 }

@@ -38,4 +38,5 @@ float Noise(float x, float y, uint32_t seed, int period = 256);
 float FractalNoise(float x, float y, uint32_t seed, int octaves, int period = 256);
 uint32_t Hash(uint32_t a, uint32_t b = 0, uint32_t c = 0);
 
-bool WritePng(const std::string& path, const Canvas& canvas);
+// The canvas as a PNG file's bytes (8-bit RGBA); empty when it cannot be encoded.
+std::vector<uint8_t> PngBytes(const Canvas& canvas);

@@ -64,11 +64,13 @@ void DrawSheet(const SheetLine& s, const Sources& src, const std::string& outDir
   for (const auto& art : src.cursors)
     if (art.sheet == s.slot) DrawPixelArt(c, g, art, src.dir + "/cursors.txt", &owners);
   const std::string path = outDir + "/" + std::to_string(s.slot) + ".dat";
-  if (!WritePng(files->Stage(path), c)) throw Unwritten(path + ": cannot write");
-  if (!contactDir.empty()) {
-    const std::string contact = contactDir + "/" + std::to_string(s.slot) + ".png";
-    if (!WritePng(files->Stage(contact), ContactSheet(c, g, src.small))) throw Unwritten(contact + ": cannot write");
-  }
+  auto write = [&](const std::string& place, const Canvas& picture) {
+    const std::vector<uint8_t> png = PngBytes(picture);
+    if (png.empty()) throw SourceError(place + ": cannot be encoded as PNG");
+    if (std::string fault = files->Write(place, png); !fault.empty()) throw Unwritten(fault);
+  };
+  write(path, c);
+  if (!contactDir.empty()) write(contactDir + "/" + std::to_string(s.slot) + ".png", ContactSheet(c, g, src.small));
 }
 
 }  // namespace
@@ -130,8 +132,7 @@ int main(int argc, char** argv) {
     const auto first = std::find_if(unwritten.begin(), unwritten.end(), [](const std::string& e) { return !e.empty(); });
     if (first != unwritten.end()) faults.Keep([&] { throw SourceError(*first); });
     faults.Throw();
-    std::string failed;
-    if (!files.Commit(&failed)) throw SourceError(failed + ": cannot write");
+    if (std::string fault = files.Commit(); !fault.empty()) throw SourceError(fault);
   } catch (const std::exception& e) {
     // A message of several faults names the tool on each line.
     std::string line;

@@ -50,39 +50,35 @@ void CheckLineBytes(const std::string& where, const std::string& line) {
   if (!fault.empty()) Fail(where, fault);
 }
 
-static void PutU32(std::FILE* f, uint32_t v) {
-  const uint8_t b[4] = {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
-  std::fwrite(b, 1, 4, f);
-}
-static void PutU16(std::FILE* f, uint16_t v) {
-  const uint8_t b[2] = {uint8_t(v), uint8_t(v >> 8)};
-  std::fwrite(b, 1, 2, f);
-}
-
 // The canonical 44-byte header: RIFF, WAVE, a 16-byte "fmt " chunk, "data".
-bool WriteWav(const std::string& path, const Stereo& samples) {
-  std::FILE* f = std::fopen(path.c_str(), "wb");
-  if (!f) return false;
+std::vector<uint8_t> WavBytes(const Stereo& samples) {
+  std::vector<uint8_t> wav;
+  auto put = [&](uint32_t v, int bytes) {
+    for (int i = 0; i < bytes; ++i) wav.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  };
+  auto tag = [&](const char* four) {
+    for (int i = 0; i < 4; ++i) wav.push_back(static_cast<uint8_t>(four[i]));
+  };
   const uint32_t frames = static_cast<uint32_t>(samples.size() / 2);
   const uint32_t dataBytes = frames * 4;
-  std::fwrite("RIFF", 1, 4, f);
-  PutU32(f, 36 + dataBytes);
-  std::fwrite("WAVEfmt ", 1, 8, f);
-  PutU32(f, 16);
-  PutU16(f, 1);  // PCM
-  PutU16(f, 2);
-  PutU32(f, kRate);
-  PutU32(f, kRate * 4);
-  PutU16(f, 4);
-  PutU16(f, 16);
-  std::fwrite("data", 1, 4, f);
-  PutU32(f, dataBytes);
-  std::vector<int16_t> pcm(samples.size());
-  for (size_t i = 0; i < samples.size(); ++i) {
+  wav.reserve(44 + dataBytes);
+  tag("RIFF");
+  put(36 + dataBytes, 4);
+  tag("WAVE");
+  tag("fmt ");
+  put(16, 4);
+  put(1, 2);  // PCM
+  put(2, 2);
+  put(kRate, 4);
+  put(kRate * 4, 4);
+  put(4, 2);
+  put(16, 2);
+  tag("data");
+  put(dataBytes, 4);
+  for (size_t i = 0; i < size_t{frames} * 2; ++i) {
     float v = std::isfinite(samples[i]) ? samples[i] * 32767.0f : 0.0f;
     v = v > 32767.0f ? 32767.0f : (v < -32768.0f ? -32768.0f : v);
-    pcm[i] = static_cast<int16_t>(v);
+    put(static_cast<uint16_t>(static_cast<int16_t>(v)), 2);
   }
-  std::fwrite(pcm.data(), 2, pcm.size(), f);
-  return std::fclose(f) == 0;
+  return wav;
 }

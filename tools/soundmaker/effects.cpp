@@ -411,10 +411,10 @@ std::vector<std::string> MakeEffects(const std::string& recipeFile, const std::s
   OutputFiles files;
   for (const auto& name : expected) {
     const std::string path = outFolder + "/" + name + ".wav";
-    if (!WriteWav(files.Stage(path), Render(*byName[name]))) Fail(path, "cannot be written");
+    if (const std::string fault = files.Write(path, WavBytes(Render(*byName[name]))); !fault.empty())
+      throw SourceFault(fault);
   }
-  std::string failed;
-  if (!files.Commit(&failed)) Fail(failed, "cannot be written");
+  if (const std::string fault = files.Commit(); !fault.empty()) throw SourceFault(fault);
   return expected;
 }
 

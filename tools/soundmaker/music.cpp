@@ -456,11 +456,11 @@ void MakeMusic(const std::string& scoreFolder, const std::string& midiFolder, co
   OutputFiles files;
   for (const auto& [track, bytes] : midi) {
     const std::string path = midiFolder + "/" + std::to_string(track) + ".mid";
-    if (!files.Write(path, bytes)) Fail(path, "cannot be written");
+    if (const std::string fault = files.Write(path, bytes); !fault.empty()) throw SourceFault(fault);
   }
-  if (!files.Write(mp3Path, Mp3(mp3Path, RenderScore(combatScore, 2)))) Fail(mp3Path, "cannot be written");
-  std::string failed;
-  if (!files.Commit(&failed)) Fail(failed, "cannot be written");
+  if (const std::string fault = files.Write(mp3Path, Mp3(mp3Path, RenderScore(combatScore, 2))); !fault.empty())
+    throw SourceFault(fault);
+  if (const std::string fault = files.Commit(); !fault.empty()) throw SourceFault(fault);
 }
 
 std::vector<uint8_t> CompileScore(const std::string& fileName, const std::string& text) {

@@ -38,7 +38,8 @@ std::vector<std::string> MakeEffects(const std::string& recipeFile, const std::s
 // not every sound need have one) and renders each (nothing is written);
 // returns the sounds, in source order.
 std::vector<Stereo> RenderRecipes(const std::string& fileName, const std::string& text);
-bool WriteWav(const std::string& path, const Stereo& samples);
+// The samples as a WAV file's bytes: 16-bit stereo PCM at kRate.
+std::vector<uint8_t> WavBytes(const Stereo& samples);
 
 // Music: reads every score in the folder, writes "<n>.mid" for scores whose
 // file name starts with a track number, and renders the score named

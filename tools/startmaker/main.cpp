@@ -73,10 +73,9 @@ int main(int argc, char** argv) {
   CheckStartFiles(roster, weapons, &source.errors);
   if (!source.errors.empty()) return Failed(source.errors);
   OutputFiles files;
-  std::string failed;
   for (const auto& [name, bytes] : {std::pair{"SaveChar.cml", &roster}, std::pair{"SaveWeapon.wml", &weapons}})
-    if (source.errors.empty() && !files.Write((outDir / name).string(), *bytes))
-      source.errors.push_back((outDir / name).string() + ": cannot be written");
-  if (source.errors.empty() && !files.Commit(&failed)) source.errors.push_back(failed + ": cannot be written");
-  return source.errors.empty() ? 0 : Failed(source.errors);
+    if (std::string fault = files.Write((outDir / name).string(), *bytes); !fault.empty())
+      return Failed({std::move(fault)});
+  if (std::string fault = files.Commit(); !fault.empty()) return Failed({std::move(fault)});
+  return 0;
 }

@@ -26,12 +26,12 @@ int main(int argc, char** argv) {
   else result.errors.push_back(std::string(argv[2]) + ": cannot be read");
   // The table and the listing are put in place together, when nothing failed.
   OutputFiles files;
-  std::string failed;
-  if (result.errors.empty() && !files.Write(argv[3], result.image))
-    result.errors.push_back(std::string(argv[3]) + ": cannot be written");
-  if (result.errors.empty() && argc == 5 && !WriteSpellListing(result.rows, files.Stage(argv[4])))
-    result.errors.push_back(std::string(argv[4]) + ": cannot be written");
-  if (result.errors.empty() && !files.Commit(&failed)) result.errors.push_back(failed + ": cannot be written");
+  auto write = [&](const std::string& fault) {
+    if (!fault.empty()) result.errors.push_back(fault);
+  };
+  if (result.errors.empty()) write(files.Write(argv[3], result.image));
+  if (result.errors.empty() && argc == 5) write(files.Write(argv[4], SpellListing(result.rows)));
+  if (result.errors.empty()) write(files.Commit());
   for (const std::string& e : result.errors) std::fprintf(stderr, "%s\n", e.c_str());
   if (!result.errors.empty()) {
     std::fprintf(stderr, "%s\n", FaultSummary("tablemaker", result.errors.size()).c_str());

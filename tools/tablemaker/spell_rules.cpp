@@ -1,7 +1,7 @@
 #include "spell_rules.h"
 
 #include <cstdint>
-#include <fstream>
+#include <sstream>
 #include <utility>
 
 #include "combat/resolution/spell_effect_codes.h"
@@ -233,8 +233,8 @@ std::string Text(const std::vector<uint8_t>& row) {
 
 }  // namespace
 
-bool WriteSpellListing(const Rows& rows, const std::string& path) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+std::string SpellListing(const Rows& rows) {
+  std::ostringstream out;
   out << "The spells of the game, as the spell table gives them.\n\n";
   for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
     const auto& row = rows[r];
@@ -268,5 +268,5 @@ bool WriteSpellListing(const Rows& rows, const std::string& path) {
     if (!Effect(row, 1, kCode)) out << "    no effect\n";
     out << "\n";
   }
-  return static_cast<bool>(out);
+  return out.str();
 }

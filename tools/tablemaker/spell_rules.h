@@ -19,5 +19,5 @@ extern const char* const kProtectionNames[];
 // spell the effects test by id that lacks what they expect of it.
 void CheckSpellEffects(const Rows& rows, const std::vector<int>& defined, RowProblems* problems);
 
-// The spells in words, one block per row; false when the file cannot be written.
-bool WriteSpellListing(const Rows& rows, const std::string& path);
+// The spells in words, one block per row.
+std::string SpellListing(const Rows& rows);

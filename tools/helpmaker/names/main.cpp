@@ -121,9 +121,10 @@ int main(int argc, char** argv) {
     }
 
   OutputFiles files;
-  std::string failed;
-  if (!files.Write(output.string(), names.Text()) || !files.Commit(&failed)) {
-    std::cerr << "help_names: cannot write " << output.string() << "\n";
+  std::string fault = files.Write(output.string(), names.Text());
+  if (fault.empty()) fault = files.Commit();
+  if (!fault.empty()) {
+    std::cerr << fault << "\n";
     return 1;
   }
   return 0;
