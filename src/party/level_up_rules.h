@@ -22,7 +22,9 @@ int NewSpellCount(int member);
 // alternately low and high (Knight 5 and 6, Cleric 4 and 5, Wizard 2 and 3).
 // 0 for other classes.
 int32_t LevelHitDie(int member);
-// The hit points the member gains at its current level, with its breakdown
-// ("Hit Point Bonus (name)"): the die, the Constitution modifier and, when
-// the two come below 1, what lifts them to 1. Returns the total.
+// The hit points the member's die gives at its current level, with its
+// breakdown ("Hit Point Bonus (name)"): the die, the Constitution modifier
+// and, when the two come below 1, what lifts them to 1 (the level-up page
+// adds the level's TOUGHNESS and a raised Constitution's earlier levels).
+// Returns the total.
 int32_t BuildHitPointBonus(int member, ModifierList* list);

@@ -25,6 +25,7 @@
 #include "party/new_characters.h"
 #include "party/page_controls.h"
 #include "party/party_screens.h"
+#include "rules/breakdown_sources.h"
 #include "rules/creature_record.h"
 #include "rules/feat_names.h"
 #include "rules/modifier_list.h"
@@ -50,6 +51,20 @@ const char* const kAbilityRows[kAbilityCount] = {"Strength:     %i", "Dexterity:
 int32_t LevelHitPoints(int member) {
   ModifierList list;
   return BuildHitPointBonus(member, &list);
+}
+
+// 3 for each TOUGHNESS picked at this level.
+int32_t ToughnessHitPoints() {
+  int32_t points = 0;
+  for (int choice : {kPendingFirstFeat, kPendingSecondFeat})
+    if (PendingLevelUpChoices[choice] == kFeatToughness) points += 3;
+  return points;
+}
+
+// A Constitution raised into a higher modifier: one for each earlier level.
+int32_t EarlierLevelsHitPoints(const CreatureRecord& c, bool constitutionRaised) {
+  const int32_t con = c.constitution.base;
+  return constitutionRaised && AbilityModifier(con - 1) < AbilityModifier(con) ? c.level - 1 : 0;
 }
 
 void AddHitPoints(CreatureRecord& c, int32_t points) {
@@ -238,9 +253,15 @@ class LevelUpPage {
         [this](int32_t spell) { DropSpell(c_, spell); });
   }
 
+  // Everything "Accept" adds, as the page shows it: the level's die and
+  // Constitution, the TOUGHNESS picked and the earlier levels' Constitution.
   void HitPoints() {
     ModifierList list;
-    const int32_t total = BuildHitPointBonus(member_, &list);
+    BuildHitPointBonus(member_, &list);
+    if (const int32_t toughness = ToughnessHitPoints()) AddModifier(toughness, &list, kSrcAdditionalPoints);
+    if (const int32_t earlier = EarlierLevelsHitPoints(c_, s_.constitutionRaised != 0))
+      AddModifier(earlier, &list, kSrcHitPointsFromConstitution);
+    const int32_t total = list.total;
     PageText("Hit Point Bonus:", kCaption, 5, 22);
     char number[16];
     std::snprintf(number, sizeof number, "%i", total);
@@ -315,12 +336,9 @@ class LevelUpPage {
   void Accept() {
     if (c_.spellsPerDay[0] > 0 && (c_.creatureClass == kClassCleric || c_.creatureClass == kClassWizard))
       SetSpellSlotsByLevel(c_.casterLevelAdjust, member_, c_.creatureClass == kClassWizard ? 1 : 0, 0);
-    for (int choice : {kPendingFirstFeat, kPendingSecondFeat})
-      if (PendingLevelUpChoices[choice] == kFeatToughness) AddHitPoints(c_, 3);
+    AddHitPoints(c_, ToughnessHitPoints());
     for (int32_t& choice : PendingLevelUpChoices) choice = -1;
-    // A Constitution raised into a higher modifier counts for the earlier levels too.
-    const int32_t con = c_.constitution.base;
-    if (s_.constitutionRaised && AbilityModifier(con - 1) < AbilityModifier(con)) AddHitPoints(c_, c_.level - 1);
+    AddHitPoints(c_, EarlierLevelsHitPoints(c_, s_.constitutionRaised != 0));
     RecomputeCreature(member_, 0);
     AddHitPoints(c_, LevelHitPoints(member_));
     ClearChoices();

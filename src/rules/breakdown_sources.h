@@ -42,6 +42,7 @@ constexpr int32_t kSrcArmorWorn = 209;
 constexpr int32_t kSrcMagicArmor = 210;
 constexpr int32_t kSrcBracersOfArmorWorn = 211;
 constexpr int32_t kSrcNegatedDexterityBonus = 212;
+constexpr int32_t kSrcHitPointsFromConstitution = 238;
 constexpr int32_t kSrcRacialDodgeBonus = 240;
 constexpr int32_t kSrcDodgeFeat = 241;
 constexpr int32_t kSrcRacialDeflectionBonus = 265;

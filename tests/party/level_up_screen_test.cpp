@@ -2,8 +2,11 @@
 // hit points, and "Cancel" giving back everything the level brought.
 #include <algorithm>
 #include <cstring>
+#include <string>
+#include <vector>
 
 #include "engine/designated_lists.h"
+#include "harness/screen_text.h"
 #include "party/creation_rules.h"
 #include "party/feat_offer.h"
 #include "party/level_up_rules.h"
@@ -80,6 +83,17 @@ class LevelUp : public PartyPages {
     }
     const int32_t have[4] = {c.baseAttack.base, c.fortitude.base, c.reflex.base, c.willpower.base};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(have[i], want[i]) << "level " << n << " value " << i;
+  }
+
+  // The hit points the page says the level brings, as drawn beside "Hit
+  // Point Bonus:".
+  static std::string ShownHitPoints() {
+    std::vector<GlyphDraw> glyphs;
+    RecordGlyphs(&glyphs);
+    Settle(1);
+    RecordGlyphs(nullptr);
+    const std::string row = harness::LargeTextRows(glyphs)[22];
+    return row.size() > 22 ? row.substr(22) : "";
   }
 
   // Where the feat stands in the feat page's list (offered feats by name).
@@ -241,6 +255,8 @@ TEST_F(LevelUp, ToughnessTwiceAtAKnightsSixthLevelIsSixHitPointsOrUndone) {
   const int32_t hitPoints = c.baseHitPoints;
   BeginLevelUp(0);
   pickToughnessTwice();
+  // The page shows what Accept gives, TOUGHNESS with the die.
+  EXPECT_EQ(ShownHitPoints(), "18");
   ClickAt(kAccept);
   EXPECT_EQ(c.level, 6);
   EXPECT_EQ(c.baseHitPoints, hitPoints + 6 + 10 + 2);
@@ -288,8 +304,9 @@ TEST_F(LevelUp, ConstitutionRaisedIntoAHigherModifierCountsForTheEarlierLevels) 
     BeginLevelUp(0);  // level 8: an ability and a feat
     ClickAt(AbilityRow(2));
     PickFeat(0);
-    ClickAt(kAccept);
     const int32_t earlier = from == 13 ? 7 : 0;
+    EXPECT_EQ(ShownHitPoints(), std::to_string(earlier + 10 + 2)) << from;
+    ClickAt(kAccept);
     EXPECT_EQ(c.baseHitPoints, hitPoints + earlier + 10 + 2) << from;
   }
 }

@@ -33,7 +33,7 @@ constexpr int kKeyHome = 0xC7, kKeyPageUp = 0xC9, kKeyEnd = 0xCF, kKeyPageDown =
 constexpr int kCursorDrag = 100, kCursorScrollUp = 22, kCursorScrollDown = 23, kCursorPointing = 4;
 constexpr uint32_t kGrey = 0xFF969696u, kWhite = 0xFFFFFFFFu, kButtonHover = 0xFFB4B4B4u;
 constexpr int kRollsButtonFigure = 299;
-constexpr char kShotSwitch[] = "Right-click: Shoot";
+constexpr char kShotSwitch[] = "Right-click: Switch to Ranged";
 constexpr int kShotSwitchLength = static_cast<int>(sizeof kShotSwitch) - 1;
 
 // The highest first line (-1 not yet worked out) and the thumb being dragged;

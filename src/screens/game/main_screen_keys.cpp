@@ -126,6 +126,16 @@ void TakeChord(int key) {
   LatchKey(key);
 }
 
+// A chord the keys did not take this frame is refused, and spent: its key
+// and the Controls stay latched until let go, so that it neither fires once
+// the pointer, the mode or the action lets it, nor reads as the plain key
+// when Control comes up first. Control pressed anew with the key held is a
+// new chord.
+void SpendRefusedChords() {
+  for (int key : {kKeyL, kKeyS})
+    if (ChordPressed(key)) TakeChord(key);
+}
+
 // Control with L loads the quick game, Control with S saves it (not in combat).
 bool QuickKeys() {
   if (!InModes({0, 6}) || OptionWords[kOptionIronmanMode] != 0) return false;
@@ -406,9 +416,8 @@ bool MemberKeys() {
   return false;
 }
 
-}  // namespace
-
-int MainScreenKeys() {
+// The keys of one frame, the first step that acts ending it.
+int ScreenKeys() {
   if (MenuKeys()) return 1;
   if (HandleWindowKeys() == 0) return 0;
   if (DebugMode == 1 && KeyHeld(kKeyLShift) && KeyHeld(kKeyEsc)) return 0;
@@ -436,4 +445,12 @@ int MainScreenKeys() {
   if (PageKeys()) return 1;
   MemberKeys();
   return 1;
+}
+
+}  // namespace
+
+int MainScreenKeys() {
+  const int result = ScreenKeys();
+  SpendRefusedChords();
+  return result;
 }

@@ -413,7 +413,7 @@ TEST_F(GameScreen, TheRightButtonIsOfferedForAShotOnlyWhileTheTurnHoldsOne) {
   harness::StepFrames(3);
   EXPECT_EQ(CursorShape, 12);
   EXPECT_EQ(ShotSwitchShown, 0);
-  EXPECT_STRNE(CursorHint, "Right-click: Shoot");
+  EXPECT_STRNE(CursorHint, "Right-click: Switch to Ranged");
 }
 
 // A cleric chooses Turn Undead on the action list with the view away from

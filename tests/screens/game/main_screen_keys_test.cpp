@@ -11,6 +11,7 @@
 #include "engine/settings.h"
 #include "engine/text.h"
 #include "frontend/front_fixture.h"
+#include "frontend/saved_games.h"
 #include "harness/screen_text.h"
 #include "platform/files.h"
 #include "rules/conditions.h"
@@ -160,6 +161,80 @@ TEST_F(QuickKeys, TheChordIsReadFromTheOrderOfTheKeysInAndOutOfABattle) {
         EXPECT_NE(drawn.find("Ready/Spell"), std::string::npos);
       }
       EXPECT_EQ(CraftedWeapons[crossbow].charges > 0, outcome == kReloads);
+    }
+  }
+}
+
+// A chord the game refused is spent. On Berta's turn, a quick save on disk
+// and her crossbow empty, Control+L or Control+S is pressed with the orc
+// under the pointer, while her walk plays, or over her record (page view);
+// one key is let go, then the other, with the cause gone between them (the
+// pointer on open ground, the walk over, the record closed by Escape): no
+// quick load or save ever comes, and the key left held is not the plain key
+// either (L reloads, S readies against a spell).
+TEST_F(QuickKeys, ARefusedChordIsSpentWhateverComesAfter) {
+  ASSERT_EQ(WriteSavedGame(1), 0);
+  enum Cause { kOnTheOrc, kWalking, kOverHerRecord };
+  for (const Cause cause : {kOnTheOrc, kWalking, kOverHerRecord}) {
+    for (const char* key : {"L", "S"}) {
+      for (const bool controlFirst : {true, false}) {
+        SCOPED_TRACE(std::string(key) + " refused by cause " + std::to_string(cause) +
+                     (controlFirst ? ", Control let go first" : ", the key let go first"));
+        harness::SeedRandom(7);
+        ASSERT_TRUE(scenes::LayOutScene("bolts"));
+        harness::MoveMouse(300, 220);
+        ASSERT_TRUE(inputtest::WaitForTurnOf(0));
+        const uint32_t crossbow = Creatures[0].equipment[kSlotRanged - 1];
+        CraftedWeapons[crossbow].charges = 0;
+        const auto pointAt = [](int x, int y) {
+          harness::MoveMouse(inputtest::ScreenX(x), inputtest::ScreenY(y));
+          return harness::StepFrames(2);
+        };
+        if (cause == kOnTheOrc) {
+          ASSERT_TRUE(pointAt(7, 3));
+          ASSERT_EQ(ScreenMode, kModeCreatureHovered);
+        } else if (cause == kWalking) {
+          ASSERT_TRUE(pointAt(4, 5));
+          harness::Click(inputtest::ScreenX(4), inputtest::ScreenY(5));
+          ASSERT_TRUE(harness::StepFrames(1));
+          ASSERT_NE(CombatAction.actionCode, 0);
+        } else {
+          harness::KeyDown("V");
+          harness::KeyUp("V");
+          ASSERT_TRUE(harness::StepFrames(2));
+          ASSERT_EQ(ScreenMode, kModePageView);
+        }
+        ResetClickResults();
+        harness::KeyDown("Left Ctrl");
+        harness::KeyDown(key);
+        ASSERT_TRUE(harness::StepFrames(2));
+        harness::KeyUp(controlFirst ? "Left Ctrl" : key);
+        ASSERT_TRUE(harness::StepFrames(1));
+        if (cause == kWalking) {
+          for (int frame = 0; frame < 300 && CombatAction.actionCode != 0; ++frame) ASSERT_TRUE(harness::StepFrames(1));
+          ASSERT_EQ(CombatAction.actionCode, 0);
+        } else if (cause == kOverHerRecord) {
+          harness::KeyDown("Escape");
+          harness::KeyUp("Escape");
+          ASSERT_TRUE(harness::StepFrames(2));
+          ASSERT_NE(ScreenMode, kModePageView);
+        }
+        ASSERT_TRUE(pointAt(5, 1));
+        ASSERT_TRUE(harness::StepFrames(3));
+        harness::KeyUp(controlFirst ? key : "Left Ctrl");
+        ASSERT_TRUE(harness::StepFrames(3));
+        std::vector<GlyphDraw> glyphs;
+        RecordGlyphs(&glyphs);
+        ASSERT_TRUE(harness::StepFrames(1));
+        RecordGlyphs(nullptr);
+        std::string drawn;
+        for (const std::string& line : harness::LargeTextRows(glyphs)) drawn += line + "\n";
+        EXPECT_EQ(InCombat, 1);
+        const int32_t shown = ShownClickResult.code;
+        EXPECT_FALSE(shown >= 62 && shown <= 65) << shown;
+        EXPECT_EQ(CraftedWeapons[crossbow].charges, 0);
+        EXPECT_EQ(drawn.find("Cancel Action"), std::string::npos);
+      }
     }
   }
 }
