@@ -10,6 +10,7 @@
 #include "creatures/create_creature.h"
 #include "creatures/creature_kinds.h"
 #include "creatures/creature_treasure.h"
+#include "creatures/unheld_item_rows.h"
 #include "engine/random.h"
 #include "engine/reset_words.h"
 #include "map/map_record.h"
@@ -233,6 +234,8 @@ int CarryOutRow(const EncounterRow& row, int x, int y, int stay) {
   const bool large = IsLargeEncounterKind(members[0].kind) && !single;
   int onMap = CountStanding();
   int leader = -1;
+  // The group is made as one: a full item table is looked over once for all its members.
+  const CreatureMaking group;
   for (int i = 0; i < total; ++i) {
     const Member& m = members[i];
     const EncounterBand& band = *m.band;

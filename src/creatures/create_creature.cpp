@@ -8,6 +8,8 @@
 #include "creatures/creature_equipment.h"
 #include "creatures/creature_feats.h"
 #include "creatures/creature_kinds.h"
+#include "creatures/creature_treasure.h"
+#include "creatures/unheld_item_rows.h"
 #include "engine/random.h"
 #include "rules/creature_record.h"
 #include "rules/item_tables.h"
@@ -681,9 +683,12 @@ int CreateCreature(int map, int x, int y, int creature, int kind, int classCode,
   // hit dice: it is made of the kind's own class instead, as with class None.
   if (!HasClassTable(classCode)) classCode = kClassNone;
 
+  const CreatureMaking making;
   // A creature still standing on a map under this id is gone for good: its
-  // generated items go with it and their rows come back.
+  // generated items go with it and their rows come back. Those of a record
+  // off the map go with it too, and come back when a row is wanted.
   if (c.present == 1) ReleaseGeneratedItems(creature);
+  else DropGeneratedItems(creature);
   ClearRecord(c, kind, classCode);
   if (IsKindWithoutEquipment(kind)) k.mainWeapon = k.offWeapon = k.rangedWeapon = 0;
   GiveDefaultWeapons(k, classCode);

@@ -343,7 +343,7 @@ int MakeGeneratedItem(int option) {
   const CraftedWeaponRecord& prepared = CraftedWeapons[kFirstPreparedItemRow - 1 + option];
   if (prepared.name[0] == 0) return -1;
   int row = FindFreeGeneratedItemRow();
-  if (row < 0 && ReleaseUnheldGeneratedItems() > 0) row = FindFreeGeneratedItemRow();
+  if (row < 0 && ReleaseUnheldRowsForNewItem() > 0) row = FindFreeGeneratedItemRow();
   if (row < 0) return -1;
   std::memcpy(&CraftedWeapons[row], &prepared, sizeof prepared);
   CraftedWeapons[row].owned = 1;
@@ -357,13 +357,20 @@ bool IsGeneratedItemRow(uint32_t code) {
 void DropGeneratedItems(int creature) {
   if (!IsValidCreature(creature)) return;
   CreatureRecord& c = Creatures[creature];
+  bool dropped = false;
   for (uint32_t& code : c.equipment)
-    if (IsGeneratedItemRow(code)) code = 0;
-  const auto dropPair = [](ItemPair& p) {
-    if (IsGeneratedItemRow(p.code)) p = ItemPair{0, 0};
+    if (IsGeneratedItemRow(code)) {
+      code = 0;
+      dropped = true;
+    }
+  const auto dropPair = [&dropped](ItemPair& p) {
+    if (!IsGeneratedItemRow(p.code)) return;
+    p = ItemPair{0, 0};
+    dropped = true;
   };
   dropPair(c.ammunition);
   for (ItemPair& p : c.carried) dropPair(p);
+  if (dropped) NoteGeneratedItemsLetGo();
 }
 
 void ReleaseGeneratedItems(int creature) {

@@ -28,12 +28,14 @@ int FindFreeGeneratedItemRow();
 // Copies the prepared row of an item option (1 to 48) into a free generated
 // row and marks it owned; -1 (nothing made) when no row is free, the option
 // is outside 1 to 48 or its prepared row is empty. When none is free, the
-// rows nothing holds any more are given back first.
+// rows nothing holds any more are given back first (once in a making while
+// that look finds none, creatures/unheld_item_rows.h).
 int MakeGeneratedItem(int option);
 // Whether an item code names a generated row (4701 to 4950).
 bool IsGeneratedItemRow(uint32_t code);
 // Empties the places of a creature's equipment, ammunition and backpack that
-// hold generated items; their rows are left as they are.
+// hold generated items; their rows are left as they are (the next item
+// made without a free row looks for them).
 void DropGeneratedItems(int creature);
 // A creature taken off for good gives its generated items up: its places
 // holding them are emptied, and every generated row nothing else holds comes

@@ -29,9 +29,14 @@ class HeldRows {
   std::bitset<kGeneratedRows> held_;
 };
 
+int makings = 0;          // makings under way, one inside another
+bool everyRowHeld = false;  // a look of this making freed nothing, and nothing let go since
+int looks = 0;
+
 }  // namespace
 
 int ReleaseUnheldGeneratedItems() {
+  ++looks;
   HeldRows rows;
   for (const CreatureRecord& c : Creatures) {
     for (uint32_t code : c.equipment) rows.Note(code);
@@ -55,5 +60,21 @@ int ReleaseUnheldGeneratedItems() {
     std::memset(&item, 0, sizeof item);
     ++released;
   }
+  everyRowHeld = released == 0;
   return released;
 }
+
+CreatureMaking::CreatureMaking() {
+  if (makings++ == 0) everyRowHeld = false;
+}
+
+CreatureMaking::~CreatureMaking() { --makings; }
+
+int ReleaseUnheldRowsForNewItem() {
+  if (makings > 0 && everyRowHeld) return 0;
+  return ReleaseUnheldGeneratedItems();
+}
+
+void NoteGeneratedItemsLetGo() { everyRowHeld = false; }
+
+int GeneratedRowLooks() { return looks; }

@@ -19,6 +19,7 @@
 #include "creatures/create_creature.h"
 #include "creatures/creature_kinds.h"
 #include "creatures/creature_treasure.h"
+#include "creatures/unheld_item_rows.h"
 #include "engine/random.h"
 #include "frontend/game_reset.h"
 #include "map/map_fixture.h"
@@ -569,6 +570,42 @@ TEST_F(Encounters, LootedItemRowsComeBackOverManyBattles) {
   CreateCreature(kMap, 5, 5, 700, kKindOrc, kClassKnight, 0, 0, 1, 0, 0, 0, kWeaponLongsword, 0, 0);
   EXPECT_TRUE(IsGeneratedItemRow(Creatures[700].equipment[kSlotRightHand - 1]));
   WorldTravelDirection = 0;
+}
+
+// Every generated row in use: the group of elf archers looks over the
+// holders once for its first item, and its other items go without looking
+// again, but for the member made over the record of creature 602, kept off
+// the map with the sword of the first row: once that record lets the sword
+// go, a look finds the row for the member's first item, and its next item
+// looks once more, finding none.
+TEST_F(Encounters, AFullItemTableIsLookedOverOnceForAWholeGroup) {
+  constexpr int kElfArchers = 8;
+  constexpr uint32_t kept = kFirstGeneratedItemRow;
+  for (uint32_t seed : {3u, 4u}) {
+    Fresh();
+    for (int row = kFirstGeneratedItemRow; row <= kLastGeneratedItemRow; ++row) {
+      std::strcpy(CraftedWeapons[row].name, "Held");
+      StoredMaps[kMap + 1].layers[kLayerObjects0][row - kFirstGeneratedItemRow] = row;
+    }
+    StoredMaps[kMap + 1].layers[kLayerObjects0][0] = 0;
+    Creatures[602].map = kMap + 1;
+    Creatures[602].carried[0] = {kept, 1};
+    SeedRandomForTests(seed);
+    ChosenEncounterFace = kElfArchers;
+    const int before = GeneratedRowLooks();
+    ASSERT_EQ(GenerateRandomEncounter(3, kAnchorX, kAnchorY, 1), 1);
+    ASSERT_GE(EncounterCounter, 2);
+    EXPECT_EQ(GeneratedRowLooks() - before, 3) << "seed " << seed;
+    for (int id = kFirstEncounterCreature; id < kFirstEncounterCreature + EncounterCounter; ++id) {
+      const CreatureRecord& c = Creatures[id];
+      std::vector<uint32_t> rows;
+      for (uint32_t code : c.equipment)
+        if (IsGeneratedItemRow(code)) rows.push_back(code);
+      for (const ItemPair& p : c.carried)
+        if (IsGeneratedItemRow(p.code)) rows.push_back(p.code);
+      EXPECT_EQ(rows, id == 602 ? std::vector<uint32_t>{kept} : std::vector<uint32_t>{}) << "seed " << seed;
+    }
+  }
 }
 
 }  // namespace
