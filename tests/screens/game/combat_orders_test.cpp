@@ -6,6 +6,7 @@
 #include <cstring>
 #include <initializer_list>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -78,10 +79,11 @@ bool KnightFaces(const std::vector<std::pair<int, int>>& foes, int kind = kKindO
 // The same with one orc, at (x, y).
 bool KnightFacesOrc(int x, bool archer = false, int y = 4) { return KnightFaces({{x, y}}, kKindOrc, archer); }
 
-// The texels of a rectangle of the arrows sheet, row by row.
-std::vector<uint32_t> ArrowsSheetTexels(int left, int top, int width, int height) {
+// The texels of a rectangle of a sheet (the arrows sheet unless another is
+// named), row by row.
+std::vector<uint32_t> SheetTexels(int left, int top, int width, int height, int slot = kSheetArrows) {
   std::vector<uint32_t> texels;
-  const platform::Texture* sheet = SheetBank.records[kSheetArrows].texture.get();
+  const platform::Texture* sheet = SheetBank.records[slot].texture.get();
   if (!sheet || left < 0 || top < 0 || left + width > sheet->Width() || top + height > sheet->Height()) return texels;
   for (int y = top; y < top + height; ++y) {
     const uint32_t* row = sheet->Pixels() + y * sheet->Width() + left;
@@ -91,7 +93,7 @@ std::vector<uint32_t> ArrowsSheetTexels(int left, int top, int width, int height
 }
 std::vector<uint32_t> ArrowFrameTexels(int frame) {
   int l = 0, t = 0, w = 0, h = 0;
-  return SheetFrameRect(kSheetArrows, frame, &l, &t, &w, &h) ? ArrowsSheetTexels(l, t, w, h) : std::vector<uint32_t>{};
+  return SheetFrameRect(kSheetArrows, frame, &l, &t, &w, &h) ? SheetTexels(l, t, w, h) : std::vector<uint32_t>{};
 }
 bool Ink(uint32_t texel) { return (texel >> 24) >= 8; }
 
@@ -109,8 +111,25 @@ SquareTexels ArrowsOfNextFrame() {
   for (const SheetDraw& d : draws)
     if (stepped && d.slot == kSheetArrows)
       arrows[{(d.x + 5 + ViewOriginX) / 24, (d.y + 5 + ViewOriginY) / 24}] =
-          ArrowsSheetTexels(d.srcLeft, d.srcTop, d.srcWidth, d.srcHeight);
+          SheetTexels(d.srcLeft, d.srcTop, d.srcWidth, d.srcHeight);
   return arrows;
+}
+// The squares on which the next frame (every pass drawn) draws the mark of
+// a spell's area: frame 34 of the area marks sheet, by its texels.
+std::set<std::pair<int, int>> AreaMarksOfNextFrame() {
+  ForgetStaticLayers();
+  std::vector<SheetDraw> draws;
+  RecordSheetDraws(&draws);
+  const bool stepped = harness::StepFrames(1);
+  RecordSheetDraws(nullptr);
+  std::set<std::pair<int, int>> squares;
+  int l = 0, t = 0, w = 0, h = 0;
+  if (!stepped || !SheetFrameRect(kSheetAreaMarks, 34, &l, &t, &w, &h)) return squares;
+  const std::vector<uint32_t> mark = SheetTexels(l, t, w, h, kSheetAreaMarks);
+  for (const SheetDraw& d : draws)
+    if (d.slot == kSheetAreaMarks && SheetTexels(d.srcLeft, d.srcTop, d.srcWidth, d.srcHeight, d.slot) == mark)
+      squares.insert({(d.x + 12 + ViewOriginX) / 24, (d.y + 12 + ViewOriginY) / 24});
+  return squares;
 }
 // The compass direction (1 north, clockwise) of a drawn path arrow: that of
 // the walk's arrow of the same shape (frames 1 to 8, north first,
@@ -614,6 +633,60 @@ TEST_F(GameScreen, ThePointerWhileAimingSaysWhatTheClickDoes) {
     }
     EXPECT_TRUE(cast > 0 && refused > 0) << aim.spell;
   }
+}
+
+// Turn Undead, Burning Hands (a cone) and a line aimed by the knight at a
+// skeleton two squares east and at the bare ground south: each draws its
+// shape toward the pointer whatever lies there (the newcomer saw nothing
+// until an undead stood in the turning's cone); the click on the skeleton
+// casts, the one on bare ground says "No target in area" and ends the
+// aiming. No spell of the table is a line (a dragon's breath is): Lightning
+// Bolt, a rectangle, is made one here.
+TEST_F(GameScreen, AConeOrALineShowsItsShapeWhereverItIsAimed) {
+  struct BoltAsLine {
+    const SpellRecord kept = SpellTable[kSpellLightningBolt];
+    BoltAsLine() { SpellTable[kSpellLightningBolt].target = kAimLine; }
+    ~BoltAsLine() { SpellTable[kSpellLightningBolt] = kept; }
+  } boltAsLine;
+  harness::SeedRandom(3);
+  scenes::LayOutGround(16, 10);
+  scenes::AddKnight(0, 3, 4);
+  Creatures[0].dexterity = {40, 40};
+  scenes::AddFoe(kOrc, kKindSkeleton, 5, 4);
+  scenes::Finish();
+  harness::MoveMouse(300, 220);
+  ASSERT_TRUE(WaitForTurnOf(0));
+  const struct {
+    int spell;
+    uint32_t mode;
+  } shapes[] = {{kSpellTurnUndead, kModeAimCone}, {kSpellBurningHands, kModeAimCone}, {kSpellLightningBolt, kModeAimLine}};
+  const struct {
+    int x, y;
+    bool skeleton;
+  } aims[] = {{5, 4, true}, {3, 7, false}};
+  for (const auto& shape : shapes)
+    for (const auto& aim : aims) {
+      SCOPED_TRACE(std::to_string(shape.spell) + (aim.skeleton ? " at the skeleton" : " at bare ground"));
+      CurrentSpell = shape.spell;
+      SpellCaster = 0;
+      ScreenMode = shape.mode;
+      FollowTarget = -1;
+      MouseAt(ScreenX(aim.x), ScreenY(aim.y));
+      const std::set<std::pair<int, int>> marks = AreaMarksOfNextFrame();
+      // The square beside the knight toward the pointer lies in the shape,
+      // the skeleton's only when it is aimed at.
+      const int dx = aim.x > 3 ? 1 : 0, dy = aim.y > 4 ? 1 : 0;
+      EXPECT_EQ(marks.count({3 + dx, 4 + dy}), 1u);
+      EXPECT_EQ(marks.count({5, 4}) == 1, aim.skeleton);
+      MouseAt(ScreenX(aim.x), ScreenY(aim.y), true);
+      if (aim.skeleton) {
+        EXPECT_EQ(ScreenMode, kModeCastSpend);
+      } else {
+        EXPECT_EQ(ClickResult.code, 17);
+        EXPECT_EQ(ScreenMode, kModeExploring);
+        EXPECT_EQ(CurrentSpell, -1);
+      }
+    }
 }
 
 // Magic Missile of three missiles: the right button cancels the aiming of
