@@ -340,14 +340,20 @@ MeleePlan PlanApproach(int fighter, int target) {
     return {MeleeOrder::kCharge, 0};
   }
   const uint8_t cost = OptionWords[kOptionPathfindAvoidsEntangle] == 1 ? 1 : 0;
+  const bool attackLeft = a.standardActionLeft != 0;
+  // While the step and the attack are both left, a path of one square to the
+  // target's side is the five-foot step, which provokes no attack: the search
+  // marks it with the step's arrow and leaves no crossed blades on the square
+  // it leaves.
   SeekAdjacent = 1;
+  CombatAction.fiveFootStep = attackLeft && MayTakeFiveFootStep(fighter) ? 1 : 0;
   const int found = FindCreaturePath(fighter, c.squareX, c.squareY, t.squareX, t.squareY, cost, cost, 0, 0, nullptr,
                                      nullptr);
+  CombatAction.fiveFootStep = 0;
   SeekAdjacent = 0;
   if (found != kPathFound) return Refused();
   // A walk keeps the standard action while the moves left after it still
   // make a whole move; a five-foot step costs none.
-  const bool attackLeft = a.standardActionLeft != 0;
   if (attackLeft && MayTakeFiveFootStep(fighter) && AdjacentAfterFirstStep(fighter, target))
     return {MeleeOrder::kStepAndAttack, 0};
   const int32_t feet = WalkFeet(fighter);

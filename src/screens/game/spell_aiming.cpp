@@ -2,9 +2,10 @@
 // to 16): a creature, a burst, a rectangle of two corners, a cone or a line,
 // or one square; the area previewed under the cursor. Each frame one verdict
 // on what lies under the cursor gives both the pointer (the aiming one where
-// a click casts, "no entry" elsewhere) and what the click does: an accepted
-// click goes to the casting steps (screen mode 24), one refused for a reason
-// says why and ends the aiming, one refused without a word does nothing.
+// a click casts or a cone or line is aimed, "no entry" elsewhere) and what
+// the click does: an accepted click goes to the casting steps (screen mode
+// 24), one refused for a reason says why and ends the aiming, one refused
+// without a word does nothing.
 #include <algorithm>
 
 #include "combat/actions/casting_checks.h"
@@ -86,13 +87,17 @@ bool AreaNeedsNoTarget(int spell) {
 }
 
 // What a left click on what lies under the cursor does: taken (the aim is
-// accepted), or refused with the reason it gives (0: none said).
+// accepted), or refused with the reason it gives (0: none said). A shape
+// aimed where the click finds nobody in it is still a valid aim: shown,
+// under the aiming pointer, though the click is refused.
 struct AimVerdict {
   bool takes = false;
   int32_t refusal = 0;
+  bool shown = false;
 };
-AimVerdict Taken() { return {true, 0}; }
-AimVerdict Refused(int32_t code) { return {false, code}; }
+AimVerdict Taken() { return {true, 0, true}; }
+AimVerdict Refused(int32_t code) { return {false, code, false}; }
+AimVerdict ShownButRefused(int32_t code) { return {false, code, true}; }
 
 // The pointer shows the verdict and the click follows it: true when this
 // frame's click is taken. A click refused for a reason says why and ends the
@@ -101,8 +106,8 @@ AimVerdict Refused(int32_t code) { return {false, code}; }
 // pointer: no click is taken, and none ends the aiming.
 bool ClickTakes(AimVerdict verdict) {
   if (ViewGlides()) verdict = AimVerdict{};
-  CursorTargetValid = verdict.takes ? 1 : 0;
-  if (!verdict.takes) CursorShape = kCursorRefused;
+  CursorTargetValid = verdict.shown ? 1 : 0;
+  if (!verdict.shown) CursorShape = kCursorRefused;
   if (CancelHovered == 1 || !ButtonPressed(0)) return false;
   LatchButton(0);
   if (!verdict.takes && verdict.refusal != 0) {
@@ -333,11 +338,14 @@ void RasteriseAim(bool cone) {
     RasteriseLine(Caster(), MapCursorX, MapCursorY, Spell(), &direction, near);
 }
 
+// The shape is shown toward the square under the cursor whatever it holds,
+// so that its reach is seen before a foe comes into it; only the click
+// refuses a shape with nobody in it.
 void AimConeOrLine(bool cone) {
   RasteriseAim(cone);
   const int32_t kind = TargetKind();
   const bool needsTarget = !(kind == 4 || kind == 5 || kind == 6 || kind == 11);
-  const AimVerdict verdict = CountTargets() == 0 && needsTarget ? Refused(kResultNoTargetInArea) : Taken();
+  const AimVerdict verdict = CountTargets() == 0 && needsTarget ? ShownButRefused(kResultNoTargetInArea) : Taken();
   PreviewArea();
   if (!ClickTakes(verdict)) return;
   RasteriseAim(cone);

@@ -20,7 +20,6 @@
 #include "screens/game/creature_figures.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/map_base_digest.h"
-#include "screens/game/map_mouse_words.h"
 #include "screens/game/map_view.h"
 #include "screens/game/object_list.h"
 #include "screens/game/overlay_rules.h"
@@ -221,19 +220,19 @@ void DrawItemMarker(int x, int y, int sx, int sy) {
 
 namespace {
 
-// The arrows-sheet frame that shows a square's arrow code (0 none): while
-// the path preview shows, the code itself (the arrows and crossed blades of
-// a square friends or foes threaten have frames of their own), else the
-// arrow alone (the code modulo 100). The squares of the five-foot step hold
-// their step marks, shown by the step arrow of each mark's direction.
+// The arrows-sheet frame that shows a square's arrow code (0 none): the code
+// itself, whichever path it marks (a walk, a step or a move and then an
+// attack, a charge), so that the arrows and crossed blades of a square
+// friends or foes threaten show its corners (frames of their own). The
+// squares of the five-foot step hold their step marks, shown by the step
+// arrow of each mark's direction.
 int ArrowFrame(int32_t code) {
   if (code == -1 || code == 100 || code == 200) return 0;
   if (ArrowGridMover == kArrowGridStepMarks) {
     const int direction = StepMarkDirection(code);
     return direction == -1 ? 0 : kFirstStepArrow - 1 + direction;
   }
-  const int frame = PathPreviewShown ? code : code % 100;
-  return frame > 0 ? frame : 0;
+  return code > 0 ? code : 0;
 }
 
 }  // namespace
@@ -241,7 +240,15 @@ int ArrowFrame(int32_t code) {
 void DrawMoveArrow(int x, int y, int sx, int sy) {
   if (!MoveArrowsShown() || x < 0 || y < 0 || x >= kMapSide || y >= kMapSide) return;
   const int frame = ArrowFrame(ArrowGrid[SquareIndex(x, y)]);
-  if (frame > 0) DrawMapMark(kSheetArrows, frame, sx - 5, sy - 5);
+  // An arrow is left out where its ink would lie on a panel over the map,
+  // not its clear margin: that reached the side panel from the squares
+  // below it, and a charge's line showed no arrow nor crossed blades there.
+  int left = 0, top = 0, right = 0, bottom = 0;
+  if (frame <= 0 || !SheetFrameInkBox(kSheetArrows, frame, &left, &top, &right, &bottom) || right <= left ||
+      ViewBoxOnCombatPanels(sx - 5 + left, sy - 5 + top, right - left, bottom - top))
+    return;
+  const DrawLayerScope mark(DrawLayer::kMark);
+  DrawMapFrame(kSheetArrows, frame, sx - 5, sy - 5);
 }
 
 bool GroundMarksMeet(int left, int top, int right, int bottom) {

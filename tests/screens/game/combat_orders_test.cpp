@@ -2,8 +2,11 @@
 // gives the order the rules ask for, a refused one gives its reason and
 // spends nothing.
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -20,6 +23,7 @@
 #include "engine/text.h"
 #include "harness/screen_text.h"
 #include "engine/widgets.h"
+#include "map/charge_lines.h"
 #include "map/square_grids.h"
 #include "rules/conditions.h"
 #include "rules/item_tables.h"
@@ -57,7 +61,7 @@ constexpr int kOrc = scenes::kFirstFoe;
 // given squares (ids from kOrc); the battle runs until the knight's turn,
 // which comes first (the knight's Dexterity wins the initiative), the mouse
 // away from them, the foes where they were put.
-bool KnightFaces(std::initializer_list<std::pair<int, int>> foes, int kind = kKindOrc, bool archer = false) {
+bool KnightFaces(const std::vector<std::pair<int, int>>& foes, int kind = kKindOrc, bool archer = false) {
   harness::SeedRandom(3);
   scenes::LayOutGround(16, 10);
   scenes::AddKnight(0, 3, 4, archer);
@@ -75,10 +79,11 @@ bool KnightFaces(std::initializer_list<std::pair<int, int>> foes, int kind = kKi
 // The same with one orc, at (x, y).
 bool KnightFacesOrc(int x, bool archer = false, int y = 4) { return KnightFaces({{x, y}}, kKindOrc, archer); }
 
-// The texels of a rectangle of the arrows sheet, row by row.
-std::vector<uint32_t> ArrowsSheetTexels(int left, int top, int width, int height) {
+// The texels of a rectangle of a sheet (the arrows sheet unless another is
+// named), row by row.
+std::vector<uint32_t> SheetTexels(int left, int top, int width, int height, int slot = kSheetArrows) {
   std::vector<uint32_t> texels;
-  const platform::Texture* sheet = SheetBank.records[kSheetArrows].texture.get();
+  const platform::Texture* sheet = SheetBank.records[slot].texture.get();
   if (!sheet || left < 0 || top < 0 || left + width > sheet->Width() || top + height > sheet->Height()) return texels;
   for (int y = top; y < top + height; ++y) {
     const uint32_t* row = sheet->Pixels() + y * sheet->Width() + left;
@@ -88,7 +93,7 @@ std::vector<uint32_t> ArrowsSheetTexels(int left, int top, int width, int height
 }
 std::vector<uint32_t> ArrowFrameTexels(int frame) {
   int l = 0, t = 0, w = 0, h = 0;
-  return SheetFrameRect(kSheetArrows, frame, &l, &t, &w, &h) ? ArrowsSheetTexels(l, t, w, h) : std::vector<uint32_t>{};
+  return SheetFrameRect(kSheetArrows, frame, &l, &t, &w, &h) ? SheetTexels(l, t, w, h) : std::vector<uint32_t>{};
 }
 bool Ink(uint32_t texel) { return (texel >> 24) >= 8; }
 
@@ -106,19 +111,38 @@ SquareTexels ArrowsOfNextFrame() {
   for (const SheetDraw& d : draws)
     if (stepped && d.slot == kSheetArrows)
       arrows[{(d.x + 5 + ViewOriginX) / 24, (d.y + 5 + ViewOriginY) / 24}] =
-          ArrowsSheetTexels(d.srcLeft, d.srcTop, d.srcWidth, d.srcHeight);
+          SheetTexels(d.srcLeft, d.srcTop, d.srcWidth, d.srcHeight);
   return arrows;
+}
+// The squares on which the next frame (every pass drawn) draws the mark of
+// a spell's area: frame 34 of the area marks sheet, by its texels.
+std::set<std::pair<int, int>> AreaMarksOfNextFrame() {
+  ForgetStaticLayers();
+  std::vector<SheetDraw> draws;
+  RecordSheetDraws(&draws);
+  const bool stepped = harness::StepFrames(1);
+  RecordSheetDraws(nullptr);
+  std::set<std::pair<int, int>> squares;
+  int l = 0, t = 0, w = 0, h = 0;
+  if (!stepped || !SheetFrameRect(kSheetAreaMarks, 34, &l, &t, &w, &h)) return squares;
+  const std::vector<uint32_t> mark = SheetTexels(l, t, w, h, kSheetAreaMarks);
+  for (const SheetDraw& d : draws)
+    if (d.slot == kSheetAreaMarks && SheetTexels(d.srcLeft, d.srcTop, d.srcWidth, d.srcHeight, d.slot) == mark)
+      squares.insert({(d.x + 12 + ViewOriginX) / 24, (d.y + 12 + ViewOriginY) / 24});
+  return squares;
 }
 // The compass direction (1 north, clockwise) of a drawn path arrow: that of
 // the walk's arrow of the same shape (frames 1 to 8, north first,
-// clockwise); -1 when none has it.
+// clockwise), on a square threatened or not (the corners of frames 101 to
+// 108 and 201 to 208); -1 when none has it.
 int PointsTo(const std::vector<uint32_t>& texels) {
-  for (int direction = 1; direction <= 8; ++direction) {
-    const std::vector<uint32_t> walk = ArrowFrameTexels(direction);
-    if (std::equal(texels.begin(), texels.end(), walk.begin(), walk.end(),
-                   [](uint32_t a, uint32_t b) { return Ink(a) == Ink(b); }))
-      return direction;
-  }
+  for (int direction = 1; direction <= 8; ++direction)
+    for (int band : {0, 100, 200}) {
+      const std::vector<uint32_t> walk = ArrowFrameTexels(band + direction);
+      if (std::equal(texels.begin(), texels.end(), walk.begin(), walk.end(),
+                     [](uint32_t a, uint32_t b) { return Ink(a) == Ink(b); }))
+        return direction;
+    }
   return -1;
 }
 
@@ -347,35 +371,91 @@ TEST_F(GameScreen, EachFiveFootStepDrawsTheArrowOfItsDirection) {
   }
 }
 
-// The knight walks west out of the reach of two centipedes, between them,
-// once they are no longer flat-footed: while the walk is previewed every
-// square of its path draws an arrow (those beside the centipedes too), and
-// the square it leaves them from the crossed blades.
-TEST_F(GameScreen, AWalkOutOfTwoFoesReachShowsEverySquareAndWhereItProvokes) {
-  ASSERT_TRUE(KnightFaces({{2, 3}, {2, 5}}, kKindCentipede));
-  RemoveCondition(kOrc, kCondFlatFooted);
-  RemoveCondition(kOrc + 1, kCondFlatFooted);
-  MouseAt(ScreenX(0), ScreenY(4));
-  ASSERT_EQ(CursorShape, 12);
-  const SquareTexels arrows = ArrowsOfNextFrame();
-  const FighterSlot& slot = FighterSlots[Creatures[0].fighterSlot];
-  int steps = 0;
-  for (int i = 0; i < kPathLength && slot.pathX[i] != -1; ++i, ++steps) {
-    const auto arrow = arrows.find({slot.pathX[i], slot.pathY[i]});
-    ASSERT_NE(arrow, arrows.end()) << slot.pathX[i] << "," << slot.pathY[i];
-    EXPECT_TRUE(std::any_of(arrow->second.begin(), arrow->second.end(), Ink)) << slot.pathX[i] << "," << slot.pathY[i];
-  }
-  EXPECT_EQ(steps, 3);
-  // The knight's own square, left beside both, shows the crossed blades of
-  // a square where leaving provokes (frame 33 of the arrows sheet).
-  const auto left = arrows.find({3, 4});
-  ASSERT_NE(left, arrows.end());
-  const std::vector<uint32_t> blades = ArrowFrameTexels(33);
-  ASSERT_TRUE(std::any_of(blades.begin(), blades.end(), Ink));
-  ASSERT_EQ(left->second.size(), blades.size());
-  for (size_t i = 0; i < blades.size(); ++i) {
-    if (!Ink(blades[i])) continue;
-    EXPECT_EQ(left->second[i], blades[i]) << i % 34 << "," << i / 34;
+// The frame of the arrows sheet whose texels a drawn arrow has: a walk's
+// arrow (1-24), a five-foot step's (25-32) or the crossed blades (33), alone
+// or with the blue (+100) or red (+200) corners of a threatened square; -1
+// when none.
+int DrawnArrowFrame(const std::vector<uint32_t>& texels) {
+  for (int band : {0, 100, 200})
+    for (int frame = band + 1; frame <= band + 33; ++frame)
+      if (ArrowFrameTexels(frame) == texels) return frame;
+  return -1;
+}
+// The attacks of opportunity against the knight the log has told of.
+int AttacksOfOpportunityOnKnight() {
+  const std::string line = std::string("gets @AOO@ against \xA3") + Creatures[0].name + "\xA3";
+  int n = 0;
+  for (const char* p = MessageLogText; (p = std::strstr(p, line.c_str())) != nullptr; ++p) ++n;
+  return n;
+}
+
+// Every path the knight's hover previews marks the squares foes threaten
+// (the red corners) and the squares whose leaving provokes (the crossed
+// blades), and the move the click then carries out draws its attacks of
+// opportunity on exactly those squares: a walk west between two centipedes,
+// a move and an attack of a knight too tired to charge, a five-foot step
+// and an attack (a step provokes nothing), and a charge past two foes.
+TEST_F(GameScreen, EveryPreviewedPathShowsWhereFoesThreatenAndWhereItProvokes) {
+  const struct {
+    const char* path;
+    std::vector<std::pair<int, int>> foes;  // centipedes, none flat-footed
+    int x, y;  // the square pointed at
+    bool fatigued;
+    int32_t cursor;
+    uint32_t attackShown;  // the banner's: 0 none, 1 charge, 2 attack
+    bool step;  // the path's square shows a five-foot step's arrow, not a walk's
+    bool provokes;
+  } paths[] = {
+      {"walk", {{2, 3}, {2, 5}}, 0, 4, false, 12, 0, false, true},
+      {"move and attack", {{4, 5}, {7, 4}}, 7, 4, true, 14, 2, false, true},
+      {"step and attack", {{2, 3}, {5, 4}}, 5, 4, false, 14, 2, true, false},
+      {"charge", {{4, 5}, {6, 3}, {9, 4}}, 9, 4, false, 14, 1, false, true},
+  };
+  for (const auto& row : paths) {
+    SCOPED_TRACE(row.path);
+    ASSERT_TRUE(KnightFaces(row.foes, kKindCentipede));
+    for (size_t i = 0; i < row.foes.size(); ++i) RemoveCondition(kOrc + static_cast<int>(i), kCondFlatFooted);
+    if (row.fatigued) AddCondition(0, kCondFatigued, 10, 0, 18, 0);
+    MouseAt(ScreenX(row.x), ScreenY(row.y));
+    MouseAt(ScreenX(row.x), ScreenY(row.y));  // a foe's hover takes the second
+    ASSERT_EQ(CursorShape, row.cursor);
+    const SquareTexels arrows = ArrowsOfNextFrame();
+    ASSERT_EQ(AttackKindShown, row.attackShown);
+    const auto threatened = [&](int x, int y) {
+      return std::any_of(row.foes.begin(), row.foes.end(), [&](const std::pair<int, int>& f) {
+        return std::max(std::abs(f.first - x), std::abs(f.second - y)) == 1;
+      });
+    };
+    // Every square of the path draws an arrow; every arrow drawn (the
+    // knight's own square's too) has red corners just where a foe threatens.
+    const FighterSlot& slot = FighterSlots[Creatures[0].fighterSlot];
+    const bool charge = row.attackShown == 1;  // its line starts on the knight's square
+    for (int i = charge ? 1 : 0; i < kPathLength && slot.pathX[i] != -1; ++i) {
+      EXPECT_EQ(arrows.count({slot.pathX[i], slot.pathY[i]}), 1u) << slot.pathX[i] << "," << slot.pathY[i];
+      if (charge && slot.pathX[i] == ChargeStopX && slot.pathY[i] == ChargeStopY) break;
+    }
+    std::vector<std::pair<int, int>> blades;
+    for (const auto& [square, texels] : arrows) {
+      const int frame = DrawnArrowFrame(texels), kind = frame % 100;
+      EXPECT_EQ(frame / 100 == 2, threatened(square.first, square.second)) << square.first << "," << square.second;
+      EXPECT_TRUE(kind == 33 || (row.step ? kind >= 25 && kind <= 32 : kind >= 1 && kind <= 24)) << frame;
+      if (kind == 33) blades.push_back(square);
+    }
+    // The move carried out: each attack of opportunity comes as the knight
+    // stands on a square of crossed blades, and each such square draws one.
+    ClickSquare(row.x, row.y);
+    ASSERT_EQ(CombatState, kStateActionUnderWay);
+    std::vector<std::pair<int, int>> provoked;
+    for (int i = 0; i < 600 && CombatState == kStateActionUnderWay; ++i) {
+      const int before = AttacksOfOpportunityOnKnight();
+      ASSERT_TRUE(harness::StepFrames(1));
+      const std::pair<int, int> at{Creatures[0].squareX, Creatures[0].squareY};
+      if (AttacksOfOpportunityOnKnight() > before && std::find(provoked.begin(), provoked.end(), at) == provoked.end())
+        provoked.push_back(at);
+    }
+    std::sort(provoked.begin(), provoked.end());
+    EXPECT_EQ(provoked, blades);
+    EXPECT_EQ(!provoked.empty(), row.provokes);
   }
 }
 
@@ -541,6 +621,60 @@ TEST_F(GameScreen, ThePointerWhileAimingSaysWhatTheClickDoes) {
     }
     EXPECT_TRUE(cast > 0 && refused > 0) << aim.spell;
   }
+}
+
+// Turn Undead, Burning Hands (a cone) and a line aimed by the knight at a
+// skeleton two squares east and at the bare ground south: each draws its
+// shape toward the pointer whatever lies there (the newcomer saw nothing
+// until an undead stood in the turning's cone); the click on the skeleton
+// casts, the one on bare ground says "No target in area" and ends the
+// aiming. No spell of the table is a line (a dragon's breath is): Lightning
+// Bolt, a rectangle, is made one here.
+TEST_F(GameScreen, AConeOrALineShowsItsShapeWhereverItIsAimed) {
+  struct BoltAsLine {
+    const SpellRecord kept = SpellTable[kSpellLightningBolt];
+    BoltAsLine() { SpellTable[kSpellLightningBolt].target = kAimLine; }
+    ~BoltAsLine() { SpellTable[kSpellLightningBolt] = kept; }
+  } boltAsLine;
+  harness::SeedRandom(3);
+  scenes::LayOutGround(16, 10);
+  scenes::AddKnight(0, 3, 4);
+  Creatures[0].dexterity = {40, 40};
+  scenes::AddFoe(kOrc, kKindSkeleton, 5, 4);
+  scenes::Finish();
+  harness::MoveMouse(300, 220);
+  ASSERT_TRUE(WaitForTurnOf(0));
+  const struct {
+    int spell;
+    uint32_t mode;
+  } shapes[] = {{kSpellTurnUndead, kModeAimCone}, {kSpellBurningHands, kModeAimCone}, {kSpellLightningBolt, kModeAimLine}};
+  const struct {
+    int x, y;
+    bool skeleton;
+  } aims[] = {{5, 4, true}, {3, 7, false}};
+  for (const auto& shape : shapes)
+    for (const auto& aim : aims) {
+      SCOPED_TRACE(std::to_string(shape.spell) + (aim.skeleton ? " at the skeleton" : " at bare ground"));
+      CurrentSpell = shape.spell;
+      SpellCaster = 0;
+      ScreenMode = shape.mode;
+      FollowTarget = -1;
+      MouseAt(ScreenX(aim.x), ScreenY(aim.y));
+      const std::set<std::pair<int, int>> marks = AreaMarksOfNextFrame();
+      // The square beside the knight toward the pointer lies in the shape,
+      // the skeleton's only when it is aimed at.
+      const int dx = aim.x > 3 ? 1 : 0, dy = aim.y > 4 ? 1 : 0;
+      EXPECT_EQ(marks.count({3 + dx, 4 + dy}), 1u);
+      EXPECT_EQ(marks.count({5, 4}) == 1, aim.skeleton);
+      MouseAt(ScreenX(aim.x), ScreenY(aim.y), true);
+      if (aim.skeleton) {
+        EXPECT_EQ(ScreenMode, kModeCastSpend);
+      } else {
+        EXPECT_EQ(ClickResult.code, 17);
+        EXPECT_EQ(ScreenMode, kModeExploring);
+        EXPECT_EQ(CurrentSpell, -1);
+      }
+    }
 }
 
 // Magic Missile of three missiles: the right button cancels the aiming of
