@@ -11,6 +11,11 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
+
+#include "scriptmaker/script_source.h"
+#include "tools/damaged_lines.h"
 
 namespace fs = std::filesystem;
 
@@ -145,6 +150,53 @@ TEST(ScriptmakerTest, EveryFaultIsReportedOnceAndARefusedLineCountsAsGiven) {
         << run.errors;
     for (const std::string& m : c.messages) EXPECT_NE(run.errors.find(m), std::string::npos) << m << "\n" << run.errors;
     EXPECT_FALSE(run.wrote) << c.source;
+  }
+}
+
+// One damaged byte anywhere in a good script or names file holding every
+// kind of line is one fault, one message at its line: a refused declaration
+// or label line counts as giving its name, its word or the blank after the
+// word damaged ("flag\x00Opened 12" declares Opened, "label\xe9Done" sets
+// Done). A byte of a comment, and a carriage return inside a question or a
+// journal text (a line end of it), is no fault.
+TEST(ScriptmakerTest, OneDamagedByteAnywhereIsOneMessageAtItsLine) {
+  const std::string script =
+      "# The chest and its keeper.\nflag Opened 12\nlocal Visits 3\nconst Keeper 410\nhighlight_talker Keeper\n"
+      "if_flag Opened 0\n  ask \"Open the chest?\" \"Yes.\" \"No.\"\n  if_answer 1\n    set_flag Opened 1\n"
+      "    journal 3 \"We opened it.\" 7\n    goto Done\n  endif\nelse\n  set_local Visits 1\n  add_to_flag Gone 1\n"
+      "  give_item Far 1\nendif\nop 21 4\ngoto 5\nlabel 5\nlabel Done\nend\n";
+  const std::string names = "flag Gone 20\nconst Far 5001\n";
+  // The faults of the script compiled with the names file, in the tool's order.
+  auto faults = [](const std::string& scriptText, const std::string& namesText) {
+    std::vector<std::string> errors;
+    ScriptNames shared;
+    ReadScriptNames("Chest.names", namesText, &shared, &errors);
+    const ScriptSourceResult result = CompileScriptSource("Chest.txt", scriptText, shared);
+    errors.insert(errors.end(), result.errors.begin(), result.errors.end());
+    return errors;
+  };
+  ASSERT_TRUE(faults(script, names).empty());
+  for (const auto& [file, good] : {std::pair{"Chest.txt", script}, std::pair{"Chest.names", names}}) {
+    for (const DamagedLine& d : DamagedBytes(good)) {
+      const size_t at = static_cast<size_t>(std::mismatch(good.begin(), good.end(), d.text.begin()).first - good.begin());
+      const size_t start = at == 0 ? 0 : good.rfind('\n', at - 1) + 1;
+      const std::string line = good.substr(start, good.find('\n', at) - start);
+      const size_t text = line.find('"'), word = line.find_first_not_of(' ');
+      const bool shownInLines = line.compare(word, 4, "ask ") == 0 || line.compare(word, 8, "journal ") == 0;
+      const bool harmless = line.find('#') < at - start ||
+                            (d.text[at] == '\r' && shownInLines && at - start > text && at - start < line.find('"', text + 1));
+      const std::vector<std::string> errors = file == std::string("Chest.txt") ? faults(d.text, names) : faults(script, d.text);
+      std::string all;
+      for (const std::string& e : errors) all += e + "\n";
+      if (harmless) {
+        EXPECT_TRUE(errors.empty()) << file << " " << d.what << "\n" << all;
+        continue;
+      }
+      ASSERT_EQ(errors.size(), 1u) << file << " " << d.what << "\n" << all;
+      const std::string place = std::string(file) + ":" + std::to_string(d.line) + ": ";
+      EXPECT_EQ(errors[0].rfind(place, 0), 0u) << d.what << "\n" << all;
+      EXPECT_EQ(errors[0].find_first_of("\r\n"), std::string::npos) << d.what;  // one printable line
+    }
   }
 }
 

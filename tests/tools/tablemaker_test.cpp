@@ -11,6 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "tablemaker/table_schema.h"
+#include "tablemaker/tablemaker.h"
+#include "tools/damaged_lines.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -170,10 +174,12 @@ TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
        "row 516 is handed out to creatures but holds no item"},
       // A broken text is reported, not a crash of the tool.
       {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\xzz\""), "Arrows\\xzz",
-       "'name': a \\x escape needs two hex digits"},
+       "'name': a \\x escape takes two hexadecimal digits"},
       {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\x4\""), "Arrows\\x4",
-       "'name': a \\x escape needs two hex digits"},
-      {"items", Replace(items, "name \"Arrows\"", "name \"Arrows"), "Arrows\n", "'name': unterminated text"},
+       "'name': a \\x escape takes two hexadecimal digits"},
+      {"items", Replace(items, "name \"Arrows\"", "name \"Arrows"), "Arrows\n", "'name': a text is not closed"},
+      // The escapes are every source's: any other is refused ("\\q" was read as q).
+      {"items", Replace(items, "name \"Arrows\"", "name \"Arr\\qows\""), "Arr", "'name': unknown escape '\\\\q'"},
       // A NUL is no flag letter (it once wrote a word past the row), and a copy's
       // destination is checked without overflowing.
       {"spells", Replace(spells, "meta HS\n", "meta \"H\\x00\"\n"), "meta \"H",
@@ -217,7 +223,7 @@ TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
        "'name' holds the control byte \\x00: 'Arr\\x00ows'"},
       {"items", Replace(items, "name \"Arrows\"", "name \"Arr\rows\""), "Arr",
        "'name' holds the control byte \\x0d: 'Arr\\x0dows'"},
-      {"items", Replace(items, "name \"Arrows\"", "name \"Arr\nows\""), "Arr", "'name': unterminated text"},
+      {"items", Replace(items, "name \"Arrows\"", "name \"Arr\nows\""), "Arr", "'name': a text is not closed"},
       // A name shows what the game's fonts show: 0xE9 has no glyph.
       {"items", Replace(items, "name \"Arrows\"", "name \"Arr\\xe9ows\""), "Arr",
        "'name' holds the byte \\xe9, which the game cannot show: 'Arr\\xe9ows'"},
@@ -280,6 +286,43 @@ TEST(TablemakerTest, SpellEffectBlocksTheEffectsCannotCarryAreRefused) {
        Replace(spells, "effect1 Summon  duration1 PerLevel1  param1 53", "effect1 Summon  duration1 16  param1 53"),
        "duration1 16", "row 114 'duration1': duration code 16 is no duration"},
   });
+}
+
+// One damaged byte anywhere in a row block, a comment or a copy line of a
+// real source is one fault, one message at its line: a row or copy line
+// refused for a byte of its word or of the blank after it ("row\x001") still
+// gives the rows it names, and a field line's block is read on. A byte of a
+// comment, and a carriage return inside a description (a line end of it), is
+// no fault.
+TEST(TablemakerTest, OneDamagedByteAnywhereIsOneMessageAtItsLine) {
+  std::string items = Replace(ReadFile(kSources / "items.txt"), "Plain wooden arrows fletched with goose feathers, for longbows and shortbows.", "Plain arrows.");
+  items = Replace(items, "# The same items as rows 1-240, left behind by creatures (removed from the\n# floor when the map is left; the party's own copies are renumbered).\n", "# Left behind.\n");
+  const TableSchema& schema = *FindSchema("items");
+  ASSERT_TRUE(CompileTable(schema, "items.txt", items).errors.empty());
+  for (const std::string excerpt : {"row 1\n  name \"Arrows\"\n  type Arrow  price 1  bonus 0  icon 150  place Ammunition\n"
+                                    "  text \"Plain arrows.\"\n",
+                                    "# Left behind.\ncopy 1-240 to 242 nosale LeftBehind\n"}) {
+    const size_t from = items.find(excerpt);
+    ASSERT_NE(from, std::string::npos);
+    const long before = std::count(items.begin(), items.begin() + static_cast<std::ptrdiff_t>(from), '\n');
+    for (const DamagedLine& d : DamagedBytes(excerpt)) {
+      const size_t at = static_cast<size_t>(std::mismatch(excerpt.begin(), excerpt.end(), d.text.begin()).first - excerpt.begin());
+      const size_t start = at == 0 ? 0 : excerpt.rfind('\n', at - 1) + 1;
+      const std::string line = excerpt.substr(start, excerpt.find('\n', at) - start);
+      const bool harmless = line.find('#') < at - start ||
+                            (d.text[at] == '\r' && line.rfind("  text \"", 0) == 0 && at - start > 7);
+      const TableResult result = CompileTable(schema, "items.txt", items.substr(0, from) + d.text + items.substr(from + excerpt.size()));
+      std::string all;
+      for (const std::string& e : result.errors) all += e + "\n";
+      if (harmless) {
+        EXPECT_TRUE(result.errors.empty()) << d.what << "\n" << all;
+        continue;
+      }
+      ASSERT_EQ(result.errors.size(), 1u) << d.what << "\n" << all;
+      EXPECT_EQ(result.errors[0].rfind("items.txt:" + std::to_string(before + d.line) + ": ", 0), 0u) << d.what << "\n" << all;
+      EXPECT_EQ(result.errors[0].find_first_of("\r\n"), std::string::npos) << d.what;  // one printable line
+    }
+  }
 }
 
 TEST(TablemakerTest, TheSpellListingSaysEachSpellInWords) {

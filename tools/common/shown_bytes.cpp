@@ -7,6 +7,7 @@
 #include <string>
 
 #include "common/source_bytes.h"
+#include "common/source_lines.h"
 #include "common/source_numbers.h"
 
 namespace {
@@ -16,8 +17,7 @@ namespace {
 // The characters a font source gives a glyph: the names of its "chars" lines.
 std::bitset<256> Glyphs(const char* source) {
   std::bitset<256> glyphs;
-  std::istringstream lines(source);
-  for (std::string line; std::getline(lines, line);) {
+  for (const std::string& line : SourceLines(source)) {
     if (line.rfind("chars ", 0) != 0) continue;
     std::istringstream names(line.substr(6));
     for (std::string name; names >> name;) {

@@ -5,10 +5,15 @@
 #include <cstddef>
 #include <cstdlib>
 #include <set>
+#include <string_view>
+#include <utility>
 
+#include "common/damaged_blanks.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_lines.h"
 #include "common/source_numbers.h"
+#include "common/source_quotes.h"
 #include "scriptmaker/script_commands.h"
 
 namespace {
@@ -57,17 +62,12 @@ class Compiler {
   // Splits the text into lines of tokens, a refused line among them (its
   // fault reported).
   void Tokenise(const std::string& text, std::vector<Line>* lines) {
-    size_t at = 0;
     int number = 0;
-    while (at <= text.size()) {
-      size_t end = text.find('\n', at);
-      if (end == std::string::npos) end = text.size();
-      ++number;
+    for (const std::string& raw : SourceLines(text)) {
       Line line;
-      line.number = number;
-      line.refused = !TokeniseLine(WithGamePoundSigns(std::string_view(text).substr(at, end - at)), &line);
+      line.number = ++number;
+      line.refused = !TokeniseLine(WithGamePoundSigns(raw), &line);
       if (line.refused || !line.tokens.empty()) lines->push_back(std::move(line));
-      at = end + 1;
     }
   }
 
@@ -78,12 +78,9 @@ class Compiler {
   // may declare counts as given.
   bool Declaration(const Line& line, ScriptNames* names, const ScriptNames* shared) {
     const std::string word = line.tokens.empty() || line.tokens[0].text ? "" : line.tokens[0].value;
+    std::string name = line.tokens.size() > 1 && !line.tokens[1].text ? line.tokens[1].value : "";
     NameKind kind;
-    if (MayBeWord(word, "flag")) kind = NameKind::kFlag;
-    else if (MayBeWord(word, "local")) kind = NameKind::kLocal;
-    else if (MayBeWord(word, "const")) kind = NameKind::kConst;
-    else return false;
-    const std::string name = line.tokens.size() > 1 && !line.tokens[1].text ? line.tokens[1].value : "";
+    if (!MayDeclare(word, &kind, &name)) return false;
     const std::string where = file_ + ":" + std::to_string(line.number);
     const bool misspelt = word != "flag" && word != "local" && word != "const";
     if (misspelt && !line.refused) {
@@ -121,6 +118,27 @@ class Compiler {
   }
 
  private:
+  // Whether a line's first word may be a declaration's (flag, local or
+  // const): that word, misspelt, or with the blank after it damaged, when
+  // the name it declares is what follows the damaged byte ("flag\x00Chesty").
+  static bool MayDeclare(const std::string& word, NameKind* kind, std::string* name) {
+    static const std::pair<const char*, NameKind> kWords[] = {
+        {"flag", NameKind::kFlag}, {"local", NameKind::kLocal}, {"const", NameKind::kConst}};
+    for (const auto& [declares, declared] : kWords)
+      if (MayBeWord(word, declares)) {
+        *kind = declared;
+        return true;
+      }
+    for (const auto& [declares, declared] : kWords) {
+      std::string_view rest;
+      if (!MayBeWordAndDamagedBlank(word, declares, &rest)) continue;
+      *kind = declared;
+      *name = std::string(rest);
+      return true;
+    }
+    return false;
+  }
+
   static bool IsOwnCommand(const std::string& name) { return name == "ask" || name == "if_answer" || name == "op"; }
 
   static bool IsName(const std::string& s) {
@@ -189,49 +207,14 @@ class Compiler {
       if (c == '#') break;
       Token token;
       if (c == '"') {
-        token.text = true;
-        ++i;
-        bool closed = false;
-        while (i < n) {
-          const unsigned char d = static_cast<unsigned char>(raw[i]);
-          if (d == '"') {
-            closed = true;
-            ++i;
-            break;
-          }
-          if (d == '\\') {
-            if (i + 1 >= n) break;
-            const char e = raw[i + 1];
-            i += 2;
-            switch (e) {
-              case '"': token.value += '"'; break;
-              case '\\': token.value += '\\'; break;
-              case 'r': token.value += '\r'; break;
-              case 'n': token.value += '\n'; break;
-              case 't': token.value += '\t'; break;
-              case 'x': {
-                const int byte = HexByteAt(raw, i);
-                if (byte < 0) {
-                  if (sound) Fault(line->number, "\\x takes two hexadecimal digits");
-                  return false;
-                }
-                token.value += static_cast<char>(byte);
-                i += 2;
-                break;
-              }
-              default:
-                if (sound) Fault(line->number, "unknown escape " + QuotedBytes(std::string("\\") + e));
-                return false;
-            }
-            continue;
-          }
-          token.value += static_cast<char>(d);
-          ++i;
-        }
-        if (!closed) {
-          if (sound) Fault(line->number, "a text is not closed with '\"'");
+        QuotedValue value = ReadQuotedValue(raw, i);
+        if (!value.fault.empty()) {
+          if (sound) Fault(line->number, value.fault);
           return false;
         }
+        token.text = true;
+        token.value = std::move(value.text);
+        i = value.end;
       } else {
         while (i < n && !BlankAt(raw, i) && raw[i] != '#' && raw[i] != '"') token.value += raw[i++];
         // A word read by its letters (a command, a name, a number) holds no control byte.
@@ -258,7 +241,8 @@ class Compiler {
     for (const ScriptNames* table : names_) {
       if (!table) continue;
       for (const auto& [given, declared] : *table)  // the table itself: the name found is kept by the caller
-        if (declared.refused && (given.empty() || MayBeWord(given, name))) return &declared;
+        if (declared.refused && (given.empty() || MayBeWord(given, name) || MayBeWordAndDamagedBlank(given, name)))
+          return &declared;
     }
     return nullptr;
   }
@@ -266,7 +250,7 @@ class Compiler {
   // Whether a refused line set (or may have set) the label.
   bool RefusedLabel(const std::string& label) const {
     for (const std::string& given : refusedLabels_)
-      if (given.empty() || MayBeWord(given, label)) return true;
+      if (given.empty() || MayBeWord(given, label) || MayBeWordAndDamagedBlank(given, label)) return true;
     return false;
   }
 
@@ -278,7 +262,13 @@ class Compiler {
     std::vector<const Line*> named;
     for (const Line* line : body) {
       const std::vector<Token>& t = line->tokens;
-      if (t.empty() || t[0].text || !MayBeWord(t[0].value, "label")) continue;
+      if (t.empty() || t[0].text) continue;
+      std::string_view rest;
+      if (MayBeWordAndDamagedBlank(t[0].value, "label", &rest)) {  // the blank after "label" damaged
+        refusedLabels_.emplace_back(rest);
+        continue;
+      }
+      if (!MayBeWord(t[0].value, "label")) continue;
       if (line->refused || t[0].value != "label" || t.size() != 2 || t[1].text) {
         refusedLabels_.push_back(t.size() > 1 && !t[1].text ? t[1].value : "");
         continue;

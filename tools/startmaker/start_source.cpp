@@ -6,11 +6,14 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <string_view>
 
+#include "common/damaged_blanks.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/source_lines.h"
 #include "common/source_numbers.h"
+#include "common/source_quotes.h"
 #include "creatures/creature_kinds.h"
 #include "creatures/creature_treasure.h"
 #include "rules/creature_record.h"
@@ -42,7 +45,7 @@ bool SameName(const std::string& a, const char* b) {
 }
 
 // A line cut into words; a quoted word keeps its spaces and takes the
-// escapes \" and \\.
+// escapes of every source (common/source_quotes.h).
 struct Words {
   std::vector<std::string> words;
   std::vector<bool> quoted;
@@ -60,27 +63,14 @@ Words Split(const std::string& line) {
     }
     if (ch == '#') break;
     if (ch == '"') {
-      std::string word;
-      ++i;
-      bool closed = false;
-      while (i < line.size()) {
-        if (line[i] == '\\' && i + 1 < line.size() && (line[i + 1] == '"' || line[i + 1] == '\\')) {
-          word += line[i + 1];
-          i += 2;
-        } else if (line[i] == '"') {
-          closed = true;
-          ++i;
-          break;
-        } else {
-          word += line[i++];
-        }
-      }
-      if (!closed) {
-        w.fault = "a text is not closed";
+      QuotedValue value = ReadQuotedValue(line, i);
+      if (!value.fault.empty()) {
+        w.fault = value.fault;
         return w;
       }
-      w.words.push_back(word);
+      w.words.push_back(std::move(value.text));
       w.quoted.push_back(true);
+      i = value.end;
       continue;
     }
     size_t end = i;
@@ -140,6 +130,12 @@ int FindBaseItem(const std::string& name) {
   return -1;
 }
 
+// Whether a refused first word may be the heading `word`, the word itself
+// damaged or the blank after it (common/damaged_blanks.h).
+bool MayBeHeading(const std::string& written, std::string_view word) {
+  return MayBeWord(written, word) || MayBeWordAndDamagedBlank(written, word);
+}
+
 class Reader {
  public:
   Reader(const std::string& file, StartSource* out) : file_(file), out_(out) {}
@@ -153,14 +149,19 @@ class Reader {
     quoted_ = std::move(w.quoted);
     const std::string key = words_[0];
     // A line whose first word may be "creature" or "item" begins its block,
-    // refused or not (common/shown_bytes.h): the lines of the block are read
-    // as its own.
-    const bool creature = MayBeWord(key, "creature"), item = MayBeWord(key, "item");
+    // refused or not (common/shown_bytes.h), as does one whose blank after
+    // the word is a byte the game cannot show ("creature\x004"): the lines of
+    // the block are read as its own.
+    const bool creature = MayBeHeading(key, "creature"), item = MayBeHeading(key, "item");
     // The first word holds what the game's fonts show (it is refused alone),
     // and a word read by its letters no control byte (a name, a number).
     const size_t unshownKey = quoted_[0] ? std::string::npos : UnshownByte(key, false);
-    if (unshownKey != std::string::npos) Fault(UnshownByteMessage("", key, unshownKey));
-    for (size_t i = 1; i < words_.size() && unshownKey == std::string::npos; ++i) {
+    if (unshownKey != std::string::npos) {
+      Fault(UnshownByteMessage("", key, unshownKey));
+      if (creature || item) RefuseBlock(creature);
+      return;
+    }
+    for (size_t i = 1; i < words_.size(); ++i) {
       const size_t at = UnshownControlByte(words_[i], false);
       if (quoted_[i] || at == std::string::npos) continue;
       Fault(ControlByteMessage(key, words_[i], at));
@@ -169,7 +170,6 @@ class Reader {
     }
     if (creature) return StartCreatureBlock();
     if (item) return StartRowBlock();
-    if (unshownKey != std::string::npos) return;
     if (creature_ == kNoBlock && row_ == kNoBlock) return Fault(QuotedBytes(key) + " outside a creature or item block");
     if (row_ != kNoBlock) return RowLine(key);
     CreatureLine(key);

@@ -13,19 +13,20 @@
 //     text "Positive energy closes wounds ..."
 //
 // Each line holds key/value pairs; a value with blanks is written in double
-// quotes (\" and \\ inside, \xNN for any byte, \r; "£" written in UTF-8 is
-// the highlight mark 0xA3). A name holds no control byte, a text none but the
-// carriage return that ends a line of it, as the game shows them (a zero byte
-// would end it). Named values may be given by name or number; a field is
-// given once in a row. "copy A-B to C key value ..." copies rows A to B onto C
-// onwards, with the given fields changed. '#' starts a comment. Any fault is
-// reported on one line as file:line: message, naming the field ("'level'
-// value 12 is outside 1 to 9", "row 31 'level': has level 4 but stands in the
-// level 3 block"; words of the source shown as a quoted value writes them); a
-// refused row or copy line counts as giving the rows it names. The tool then
-// exits with status 1, writing nothing. The table's rules are checked once every line reads without a
-// fault. The spells may also be written out in words (the listing) for
-// readers.
+// quotes with the escapes of every source (common/source_quotes.h: \" \\ \r
+// \n \t, \xNN for any byte; "£" written in UTF-8 is the highlight mark
+// 0xA3). A name holds no control byte, a text none but the carriage return
+// that ends a line of it, as the game shows them (a zero byte would end it).
+// Named values may be given by name or number; a field is given once in a
+// row. "copy A-B to C key value ..." copies rows A to B onto C onwards, with
+// the given fields changed. '#' starts a comment. Any fault is reported on
+// one line as file:line: message, naming the field ("'level' value 12 is
+// outside 1 to 9", "row 31 'level': has level 4 but stands in the level 3
+// block"; words of the source shown as a quoted value writes them); a refused
+// row or copy line counts as giving the rows it names. The tool then exits
+// with status 1, writing nothing. The table's rules are checked once every
+// line reads without a fault. The spells may also be written out in words
+// (the listing) for readers.
 #include <algorithm>
 #include <cctype>
 #include <cstdint>
@@ -35,14 +36,17 @@
 #include <fstream>
 #include <map>
 #include <set>
-#include <sstream>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
+#include "common/damaged_blanks.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_lines.h"
 #include "common/source_numbers.h"
+#include "common/source_quotes.h"
 #include "tablemaker/tablemaker.h"
 
 namespace {
@@ -82,40 +86,15 @@ bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* err
     if (c == '#') break;
     Token t;
     if (c == '"') {
-      t.quoted = true;
-      ++i;
-      bool closed = false;
-      while (i < line.size()) {
-        char d = line[i++];
-        if (d == '\\' && i < line.size()) {
-          const char e = line[i++];
-          if (e == 'x') {
-            // Exactly two hex digits, or the source is refused (never a crash).
-            const int byte = HexByteAt(line, i);
-            if (byte < 0) {
-              *error = FieldBefore(*out) + "a \\x escape needs two hex digits";
-              return false;
-            }
-            t.text += static_cast<char>(byte);
-            i += 2;
-          } else if (e == 'r') {
-            t.text += '\r';
-          } else {
-            t.text += e;
-          }
-          continue;
-        }
-        if (d == '"') {
-          closed = true;
-          break;
-        }
-        t.text += d;
-      }
-      if (!closed) {
-        *error = FieldBefore(*out) + "unterminated text";
-        *runsOn = true;
+      QuotedValue value = ReadQuotedValue(line, i);
+      if (!value.fault.empty()) {
+        *error = FieldBefore(*out) + value.fault;
+        *runsOn = value.open;
         return false;
       }
+      t.quoted = true;
+      t.text = std::move(value.text);
+      i = value.end;
     } else {
       while (i < line.size() && !BlankAt(line, i)) t.text += line[i++];
     }
@@ -266,7 +245,6 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
   auto Report = [&](int line, const std::string& message) {
     result.errors.push_back(fileName + ":" + (line > 0 ? std::to_string(line) + ":" : "") + " " + message);
   };
-  std::istringstream in(text);
   int lineNumber = 0;
 
   const size_t fieldCount = schema.fields.size();
@@ -289,14 +267,25 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
   // want; of one whose rows could not be read, no copy at all.
   std::set<int64_t> refusedRows;
   bool rowsUnread = false;
-  auto RefusedHeading = [&](const std::vector<Token>& t) {
-    if (t.empty() || t[0].quoted) return;
+  auto RefusedHeading = [&](const std::vector<Token>& tokens) {
+    if (tokens.empty() || tokens[0].quoted) return;
+    std::vector<std::string> t;
+    for (const Token& token : tokens) t.push_back(token.text);
+    // Its first word may be the heading with the blank after it damaged
+    // ("row\x0031" may be "row 31"; common/damaged_blanks.h).
+    for (const char* heading : {"row", "copy"}) {
+      std::string_view rest;
+      if (MayBeWord(t[0], heading) || !MayBeWordAndDamagedBlank(t[0], heading, &rest)) continue;
+      const std::string next(rest);
+      t[0] = heading;
+      t.insert(t.begin() + 1, next);
+    }
     int64_t a = 0, b = 0, to = 0, unused = 0;
-    if (MayBeWord(t[0].text, "row")) {
-      if (t.size() > 1 && ParseInt(t[1].text, &a)) refusedRows.insert(a);
+    if (MayBeWord(t[0], "row")) {
+      if (t.size() > 1 && ParseInt(t[1], &a)) refusedRows.insert(a);
       else rowsUnread = true;
-    } else if (MayBeWord(t[0].text, "copy")) {
-      if (t.size() > 3 && ParseRange(t[1].text, &a, &b) && ParseRange(t[3].text, &to, &unused) && a <= b &&
+    } else if (MayBeWord(t[0], "copy")) {
+      if (t.size() > 3 && ParseRange(t[1], &a, &b) && ParseRange(t[3], &to, &unused) && a <= b &&
           b - a < schema.rows)
         for (int64_t r = to; r <= to + (b - a); ++r) refusedRows.insert(r);
       else
@@ -331,9 +320,8 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
     if (!field) Report(lineNumber, error);
     return field;
   };
-  std::string line;
   bool runOn = false;  // a text of the line before ran past its end
-  while (std::getline(in, line)) {
+  for (const std::string& line : SourceLines(text)) {
     ++lineNumber;
     // A line end inside a quoted value is one fault, reported where the text
     // began: the line that closes it is not read for faults of its own.
