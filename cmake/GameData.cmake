@@ -10,13 +10,22 @@
 # copies its outputs from there instead of running the tools (the sanitized
 # build, scripts/sanitize, does: its tests read the very files the normal build
 # made, and the tools' own tests still run its sanitized tools).
+#
+# Each step, as it makes its files, records their hashes in GAME_HASHES
+# (NAME.sha1 for each), which the suite's check of the game folder holds the
+# folder to; gh_game_hashes(TARGET) does the same for a program built there.
 set(GREVENHOLT_GAME_DATA_FROM "" CACHE PATH
     "Copy the data files from this game folder (another build's, already made) instead of making them")
+set(GAME_HASHES ${CMAKE_BINARY_DIR}/game_hashes)
+set(GH_HASH_FILES ${CMAKE_COMMAND} -DFOLDER=${GAME_DIR} -DHASHES=${GAME_HASHES}
+    -P ${CMAKE_CURRENT_LIST_DIR}/game_hashes.cmake --)
 function(gh_game_data)
   cmake_parse_arguments(GD "" "" "OUTPUTS;COMMAND;DEPENDS" ${ARGN})
   set(outs)
+  set(hashes)
   foreach(o ${GD_OUTPUTS})
     list(APPEND outs ${GAME_DIR}/${o})
+    list(APPEND hashes ${GAME_HASHES}/${o}.sha1)
   endforeach()
   if(GREVENHOLT_GAME_DATA_FROM)
     set(copies)
@@ -25,15 +34,24 @@ function(gh_game_data)
       list(APPEND copies COMMAND ${CMAKE_COMMAND} -E copy ${GREVENHOLT_GAME_DATA_FROM}/${o} ${GAME_DIR}/${o})
       list(APPEND sources ${GREVENHOLT_GAME_DATA_FROM}/${o})
     endforeach()
-    add_custom_command(OUTPUT ${outs} ${copies} DEPENDS ${sources} VERBATIM)
+    add_custom_command(OUTPUT ${outs} ${hashes} ${copies}
+                       COMMAND ${GH_HASH_FILES} ${GD_OUTPUTS}
+                       DEPENDS ${sources} VERBATIM)
   else()
-    add_custom_command(OUTPUT ${outs}
+    add_custom_command(OUTPUT ${outs} ${hashes}
                        COMMAND ${GD_COMMAND}
+                       COMMAND ${GH_HASH_FILES} ${GD_OUTPUTS}
                        DEPENDS ${GD_DEPENDS}
                        WORKING_DIRECTORY ${CMAKE_SOURCE_DIR}
                        VERBATIM)
   endif()
   set_property(GLOBAL APPEND PROPERTY GH_GAME_DATA_FILES ${outs})
+endfunction()
+
+function(gh_game_hashes target)
+  add_custom_command(TARGET ${target} POST_BUILD
+                     COMMAND ${GH_HASH_FILES} $<TARGET_FILE_NAME:${target}>
+                     VERBATIM)
 endfunction()
 
 # A tool under tools/<name>/: its main.cpp is the program; every other .cpp

@@ -1,53 +1,61 @@
-// The suite's check of the game folder (tests/game_folder.cmake): after the
-// last test it names every entry the build did not make, and every file of
-// the build's changed or missing; an entry left by one run is named by the
-// next as well.
+// The suite's check of the game folder: after the last test it names every
+// entry the build did not make, and every file of the build's changed or
+// missing, against the hashes the build wrote as it made them; a run names
+// what an earlier run left as well.
+#include "harness/game_folder.h"
+
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path kCheck = fs::path(__FILE__).parent_path().parent_path() / "game_folder.cmake";
+const fs::path kHashFiles = fs::path(__FILE__).parent_path().parent_path().parent_path() / "cmake" / "game_hashes.cmake";
 
-TEST(GameFolderCheckTest, NamesWhatTheTestsAddedChangedOrRemoved) {
+TEST(GameFolderCheckTest, NamesWhatTheTestsLeftUntilTheBuildMakesItAgain) {
   const fs::path dir = fs::temp_directory_path() / ("game_folder_check_" + std::to_string(::getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir / "game" / "Maps");
-  std::ofstream(dir / "game" / "Item1.iml") << "items";
-  std::ofstream(dir / "game" / "Maps" / "Map1.dat") << "map";
-  std::ofstream(dir / "made") << "Item1.iml;Maps/Map1.dat";
-  // A run of the suite: the check before the first test and after the last;
-  // what the check after said.
-  auto run = [&](const auto& tests) {
-    const std::string check = "cmake -DFOLDER=" + (dir / "game").string() + " -DMADE=" + (dir / "made").string() +
-                              " -DLIST=" + (dir / "list").string();
-    const std::string script = " -P " + kCheck.string() + " >" + (dir / "said").string() + " 2>&1";
-    EXPECT_EQ(std::system((check + script).c_str()), 0);
-    tests();
-    if (std::system((check + " -DCOMPARE=1" + script).c_str()) == 0) return std::string();
-    std::stringstream said;
-    said << std::ifstream(dir / "said").rdbuf();
-    return said.str();
+  const std::vector<std::string> made = {"Item1.iml", "Maps/Map1.dat"};
+  // The build makes a file: its bytes, and the hash the build records.
+  auto build = [&](const std::string& file, const std::string& bytes) {
+    std::ofstream(dir / "game" / file) << bytes;
+    const std::string hash = "cmake -DFOLDER=" + (dir / "game").string() + " -DHASHES=" + (dir / "hashes").string() +
+                             " -P " + kHashFiles.string() + " -- " + file;
+    ASSERT_EQ(std::system(hash.c_str()), 0);
   };
-  const std::string first = run([&] {
-    std::ofstream(dir / "game" / "Maps" / "Stray.dat") << "left";
-    std::ofstream(dir / "game" / "Item1.iml") << "other items";
-    fs::remove(dir / "game" / "Maps" / "Map1.dat");
-  });
-  for (const char* named : {"not made by the build: Maps/Stray.dat", "changed: Item1.iml", "missing: Maps/Map1.dat"})
-    EXPECT_NE(first.find(named), std::string::npos) << named << " in:\n" << first;
-  const std::string next = run([&] { std::ofstream(dir / "game" / "Maps" / "Map1.dat") << "map"; });
-  EXPECT_NE(next.find("not made by the build: Maps/Stray.dat"), std::string::npos) << next;
-  EXPECT_EQ(next.find("changed:"), std::string::npos) << next;
+  // Of many blocks, and of a length that ends one with no room for its own.
+  const std::string items(1000, 'i'), map(56, 'm');
+  build("Item1.iml", items);
+  build("Maps/Map1.dat", map);
+  EXPECT_EQ(harness::GameFolderFaults(dir / "game", made, dir / "hashes"), std::vector<std::string>{});
+
+  // The tests of one run add an entry (one whose name holds ';' and the
+  // build's own names too), change a file and remove one.
+  std::ofstream(dir / "game" / "Maps" / "Stray.dat") << "left";
+  std::ofstream(dir / "game" / "Item1.iml;Maps") << "left";
+  std::ofstream(dir / "game" / "Item1.iml") << "other items";
+  fs::remove(dir / "game" / "Maps" / "Map1.dat");
+  const std::vector<std::string> first = {"not made by the build: Item1.iml;Maps",
+                                          "not made by the build: Maps/Stray.dat", "changed: Item1.iml",
+                                          "missing: Maps/Map1.dat"};
+  EXPECT_EQ(harness::GameFolderFaults(dir / "game", made, dir / "hashes"), first);
+  // The next run finds them all but the file the build has made again.
+  build("Maps/Map1.dat", map);
+  EXPECT_EQ(harness::GameFolderFaults(dir / "game", made, dir / "hashes"),
+            std::vector<std::string>(first.begin(), first.begin() + 3));
+  // A file of the build's never hashed is named too.
+  fs::remove(dir / "hashes" / "Maps" / "Map1.dat.sha1");
+  EXPECT_EQ(harness::GameFolderFaults(dir / "game", made, dir / "hashes").back(),
+            "not hashed as the build made it: Maps/Map1.dat");
   fs::remove_all(dir);
 }
 

@@ -2,75 +2,144 @@
 #include "harness/kept_games.h"
 
 #include <fcntl.h>
-#include <signal.h>
-
-#include <sys/stat.h>
+#include <sys/file.h>
+#include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
-#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "harness/harness.h"
 
 namespace harness {
 
+namespace {
+
+namespace fs = std::filesystem;
+
 // Beside the built game's folder, never in it.
-std::filesystem::path KeptGames(const std::string& name) {
-  return harness::GameFolder().parent_path() / "play-games" / name;
+fs::path KeptGamesFolder() { return harness::GameFolder().parent_path() / "play-games"; }
+
+// Takes the lock `how` on the open file `fd`; 0, or the error.
+int Lock(int fd, int how) {
+  while (::flock(fd, how) != 0)
+    if (errno != EINTR) return errno;
+  return 0;
 }
 
-std::filesystem::path FreshKeptGames(const std::string& name, pid_t keeper) {
-  return KeptGames(name).string() + ".new" + std::to_string(keeper);
-}
+// The folder of the kept sets, locked `how` while this lives.
+class FolderLock {
+ public:
+  explicit FolderLock(int how) : fd_(::open(KeptGamesFolder().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+    error_ = fd_ < 0 ? errno : Lock(fd_, how);
+  }
+  FolderLock(const FolderLock&) = delete;
+  FolderLock& operator=(const FolderLock&) = delete;
+  ~FolderLock() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  int error() const { return error_; }
 
-void ForgetKeptGames(const std::string& name) {
-  namespace fs = std::filesystem;
+ private:
+  int fd_;
+  int error_;
+};
+
+// The lock of the keepers of `name`, opened (made, with the folder, when
+// missing); -1 when it cannot be.
+int OpenKeepersLock(const std::string& name) {
   std::error_code ec;
-  fs::remove_all(KeptGames(name), ec);
-  const std::string prefix = name + ".new";
-  for (fs::directory_iterator it(KeptGames(name).parent_path(), ec), end; !ec && it != end; it.increment(ec)) {
-    const std::string entry = it->path().filename().string();
-    if (entry.size() <= prefix.size() || entry.compare(0, prefix.size(), prefix) != 0) continue;
-    const char* digits = entry.c_str() + prefix.size();
-    pid_t keeper = 0;
-    const auto [stop, fault] = std::from_chars(digits, entry.c_str() + entry.size(), keeper);
-    if (fault != std::errc() || *stop != '\0' || keeper <= 0) continue;
-    if (::kill(keeper, 0) != 0 && errno == ESRCH) {
+  fs::create_directories(KeptGamesFolder(), ec);
+  return ::open((KeptGamesFolder() / (name + ".lock")).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
+}
+
+// Whether a script that keeps `name` is at work.
+bool KeeperAtWork(const std::string& name) {
+  const int lock = ::open((KeptGamesFolder() / (name + ".lock")).c_str(), O_RDONLY | O_CLOEXEC);
+  if (lock < 0) return false;
+  const bool held = ::flock(lock, LOCK_EX | LOCK_NB) != 0;
+  ::close(lock);
+  return held;
+}
+
+}  // namespace
+
+KeptGamesHold::~KeptGamesHold() {
+  if (lock_ >= 0) ::close(lock_);
+}
+
+std::filesystem::path KeptGames(const std::string& name) { return KeptGamesFolder() / name; }
+
+std::filesystem::path MakeFreshKeptGames(const std::string& name) {
+  std::error_code ec;
+  fs::create_directories(KeptGamesFolder(), ec);
+  std::string pattern = (KeptGamesFolder() / (name + ".new-XXXXXX")).string();
+  return ::mkdtemp(pattern.data()) ? fs::path(pattern) : fs::path();
+}
+
+KeptGamesHold ForgetKeptGames(const std::string& name) {
+  const int lock = OpenKeepersLock(name);
+  if (lock < 0) return KeptGamesHold();
+  // Held whole: no keeper of another run is at work.
+  if (::flock(lock, LOCK_EX | LOCK_NB) == 0) {
+    const FolderLock folder(LOCK_EX);  // no script is bringing the set in
+    std::error_code ec;
+    fs::remove_all(KeptGames(name), ec);
+    const std::string fresh = name + ".new-";
+    for (fs::directory_iterator it(KeptGamesFolder(), ec), end; !ec && it != end; it.increment(ec)) {
       std::error_code ignored;
-      fs::remove_all(it->path(), ignored);
+      if (it->path().filename().string().starts_with(fresh)) fs::remove_all(it->path(), ignored);
     }
   }
-}
-
-bool PutKeptGames(const std::filesystem::path& fresh, const std::string& name) {
-  namespace fs = std::filesystem;
-  const fs::path kept = KeptGames(name);
-  const bool swapped = ::renameat2(AT_FDCWD, fresh.c_str(), AT_FDCWD, kept.c_str(), RENAME_EXCHANGE) == 0;
-  const bool put = swapped || (errno == ENOENT && ::rename(fresh.c_str(), kept.c_str()) == 0);
-  std::error_code ignored;
-  fs::remove_all(fresh, ignored);  // the set before, or the new one that could not be put in place
-  return put;
-}
-
-bool TakeUpKeptGames(const std::string& name, const std::filesystem::path& to) {
-  namespace fs = std::filesystem;
-  const fs::path kept = KeptGames(name);
-  // The set copied is the one in place from the copy's start to its end.
-  auto inode = [&] {
-    struct stat st;
-    return ::stat(kept.c_str(), &st) == 0 && S_ISDIR(st.st_mode) ? st.st_ino : ino_t{0};
-  };
-  for (int tries = 0; tries < 3; ++tries) {
-    std::error_code ec;
-    for (const fs::path& slot : PlayersGames(to)) fs::remove_all(slot, ec);
-    const ino_t before = inode();
-    if (before != 0 && CopyPlayersGames(kept, to) && inode() == before) return true;
+  if (Lock(lock, LOCK_SH) != 0) {
+    ::close(lock);
+    return KeptGamesHold();
   }
-  return false;
+  return KeptGamesHold(lock);
+}
+
+std::string PutKeptGames(const std::filesystem::path& fresh, const std::string& name) {
+  const fs::path kept = KeptGames(name), before = fresh.string() + ".before";
+  int error = 0;
+  {
+    const FolderLock lock(LOCK_EX);
+    if (lock.error()) {
+      error = lock.error();
+    } else if (::rename(kept.c_str(), before.c_str()) != 0 && errno != ENOENT) {
+      error = errno;
+    } else if (::rename(fresh.c_str(), kept.c_str()) != 0) {
+      error = errno;
+      ::rename(before.c_str(), kept.c_str());
+    }
+  }
+  std::error_code ignored;
+  fs::remove_all(fresh, ignored);  // the new set when it could not be put in place
+  fs::remove_all(before, ignored);
+  return error ? std::strerror(error) : "";
+}
+
+std::string TakeUpKeptGames(const std::string& name, const std::filesystem::path& to) {
+  const fs::path kept = KeptGames(name);
+  for (;;) {
+    const bool keeping = KeeperAtWork(name);  // asked first: a keeper that ends after puts its set before
+    {
+      const FolderLock lock(LOCK_SH);
+      if (lock.error() && lock.error() != ENOENT)
+        return std::string("the kept games could not be brought in: ") + std::strerror(lock.error());
+      if (!lock.error() && fs::is_directory(kept)) {
+        std::error_code ec;
+        for (const fs::path& slot : PlayersGames(to))
+          if (!ec) fs::remove_all(slot, ec);
+        if (!ec) ec = CopyPlayersGames(kept, to);
+        return ec ? "the kept games could not be brought in: " + ec.message() : "";
+      }
+    }
+    if (!keeping) return "no games kept as " + name + " (the script that keeps them runs first)";
+    ::usleep(50 * 1000);
+  }
 }
 
 std::vector<std::filesystem::path> PlayersGames(const std::filesystem::path& folder) {
-  namespace fs = std::filesystem;
   std::vector<fs::path> slots;
   std::error_code ec;
   for (const fs::directory_entry& adventure : fs::directory_iterator(folder, ec)) {
@@ -81,17 +150,16 @@ std::vector<std::filesystem::path> PlayersGames(const std::filesystem::path& fol
   return slots;
 }
 
-bool CopyPlayersGames(const std::filesystem::path& from, const std::filesystem::path& to) {
-  namespace fs = std::filesystem;
+std::error_code CopyPlayersGames(const std::filesystem::path& from, const std::filesystem::path& to) {
   std::error_code ec;
   for (const fs::path& slot : PlayersGames(from)) {
     const fs::path target = to / slot.parent_path().filename() / slot.filename();
     fs::remove_all(target, ec);
     fs::create_directories(target.parent_path(), ec);
     fs::copy(slot, target, fs::copy_options::recursive, ec);
-    if (ec) return false;
+    if (ec) return ec;
   }
-  return true;
+  return {};
 }
 
 }  // namespace harness

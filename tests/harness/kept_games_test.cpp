@@ -1,17 +1,20 @@
 // The saved games a play script keeps for the scripts that take up where it
-// stopped: each run of the keeper starts afresh, and a set is put in place
-// whole.
+// stopped: each run of the keeper starts afresh unless a keeper of another
+// run is at work, a set is put in place whole, and a script taking up waits
+// for the set of a keeper at work.
 #include "harness/kept_games.h"
 
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
-
-#include "harness/harness.h"
+#include <optional>
+#include <thread>
 
 namespace fs = std::filesystem;
 
@@ -23,39 +26,64 @@ void MakeSet(const fs::path& folder, int slot) {
   std::ofstream(folder / "FullVersion" / std::to_string(slot) / "Game.dat") << slot;
 }
 
-TEST(KeptGamesTest, AKeeperStartsAfreshAndPutsItsSetInPlaceWhole) {
+TEST(KeptGamesTest, RunsSideBySideKeepAndTakeUpWithoutUndoingEachOther) {
   const std::string name = "kept_games_test_" + std::to_string(::getpid());
-  const fs::path kept = harness::KeptGames(name);
-  MakeSet(kept, 1);
-  const fs::path killed = harness::FreshKeptGames(name, harness::GoneProcessId()), going = harness::FreshKeptGames(name, ::getppid());
-  MakeSet(killed, 2);
-  MakeSet(going, 2);
-
-  // A keeper that fails before it keeps leaves no set of an earlier run to
-  // take up, nor what a keep killed midway left; a keep going on is left be.
+  const fs::path kept = harness::KeptGames(name), taker = fs::temp_directory_path() / name;
   const fs::path script = fs::temp_directory_path() / (name + ".play");
   std::ofstream(script) << "own-folder\nseed x\nkeep-game " << name << "\n";
-  EXPECT_NE(std::system(("../playscript " + script.string() + " 2>/dev/null").c_str()), 0);
-  fs::remove(script);
+  // A keeper of another run, in a process of its own, that fails before it keeps.
+  auto keeperFails = [&] { return std::system(("../playscript " + script.string() + " 2>/dev/null").c_str()) != 0; };
+  auto takenUp = [&] { return harness::PlayersGames(taker); };
+  const std::vector<fs::path> one = {taker / "FullVersion" / "1"}, two = {taker / "FullVersion" / "2"};
+
+  // Run A's keeper is at work beside a set an earlier keeper made; run B's
+  // keeper starts meanwhile and leaves the set and A's keep alone.
+  MakeSet(kept, 1);
+  std::optional<harness::KeptGamesHold> keeperA;
+  keeperA.emplace(harness::ForgetKeptGames(name));
+  EXPECT_FALSE(fs::exists(kept));
+  MakeSet(kept, 1);
+  const fs::path freshA = harness::MakeFreshKeptGames(name), killed = harness::MakeFreshKeptGames(name);
+  MakeSet(freshA, 2);
+  EXPECT_TRUE(keeperFails());
+  ASSERT_TRUE(fs::exists(kept));
+  EXPECT_TRUE(fs::exists(freshA));
+  EXPECT_EQ(harness::TakeUpKeptGames(name, taker), "");
+  EXPECT_EQ(takenUp(), one);
+  // A's keep stands whole in place of the set before.
+  EXPECT_EQ(harness::PutKeptGames(freshA, name), "");
+  EXPECT_FALSE(fs::exists(freshA));
+  EXPECT_EQ(harness::TakeUpKeptGames(name, taker), "");
+  EXPECT_EQ(takenUp(), two);
+  // A keep that cannot be put in place says why, and leaves the set as it was.
+  EXPECT_EQ(harness::PutKeptGames(freshA, name), std::strerror(ENOENT));
+  EXPECT_EQ(harness::PlayersGames(kept), std::vector<fs::path>{kept / "FullVersion" / "2"});
+
+  // A's keeper has ended. B's keeper, alone at work, removes A's set and
+  // what a keep stopped midway left; a taker of A's coming later waits for
+  // B's set.
+  EXPECT_TRUE(fs::exists(killed));
+  keeperA.reset();
+  std::optional<harness::KeptGamesHold> keeperB;
+  keeperB.emplace(harness::ForgetKeptGames(name));
   EXPECT_FALSE(fs::exists(kept));
   EXPECT_FALSE(fs::exists(killed));
-  EXPECT_TRUE(fs::exists(going));
-  for (const fs::path& left : {kept, killed, going}) fs::remove_all(left);
-
-  // A new set takes the place of the one before, which goes; a script taking
-  // up finds the new one alone.
-  MakeSet(kept, 1);
-  const fs::path fresh = harness::FreshKeptGames(name, ::getpid()), taker = fs::temp_directory_path() / name;
-  MakeSet(fresh, 2);
-  MakeSet(taker, 3);
-  EXPECT_TRUE(harness::PutKeptGames(fresh, name));
-  EXPECT_FALSE(fs::exists(fresh));
-  EXPECT_TRUE(harness::TakeUpKeptGames(name, taker));
-  EXPECT_EQ(harness::PlayersGames(taker), std::vector<fs::path>{taker / "FullVersion" / "2"});
-  // A set that cannot be put in place leaves the one there as it was.
-  EXPECT_FALSE(harness::PutKeptGames(fresh, name));
-  EXPECT_EQ(harness::PlayersGames(kept), std::vector<fs::path>{kept / "FullVersion" / "2"});
-  fs::remove_all(kept);
+  std::string tookUp = "not yet";
+  std::thread takerA([&] { tookUp = harness::TakeUpKeptGames(name, taker); });
+  ::usleep(200 * 1000);
+  const fs::path freshB = harness::MakeFreshKeptGames(name);
+  MakeSet(freshB, 1);
+  EXPECT_EQ(harness::PutKeptGames(freshB, name), "");
+  takerA.join();
+  EXPECT_EQ(tookUp, "");
+  EXPECT_EQ(takenUp(), one);
+  // With no keeper at work, a keeper that fails before it keeps leaves no
+  // set of an earlier run to take up.
+  keeperB.reset();
+  EXPECT_TRUE(keeperFails());
+  EXPECT_EQ(harness::TakeUpKeptGames(name, taker), "no games kept as " + name + " (the script that keeps them runs first)");
+  fs::remove(script);
+  fs::remove(kept.string() + ".lock");
   fs::remove_all(taker);
 }
 

@@ -116,12 +116,14 @@
 //                   built game's folder, for the scripts that take up there
 //                   (the script's own slots stay as they were); after
 //                   own-folder, outside a battle. The sets a script keeps
-//                   are removed as it starts, and each is put in place whole
+//                   are removed as it starts (unless a keeper of another
+//                   run is at work), and each is put in place whole
 //   take-up NAME    the saved games kept as NAME brought into the script's
 //                   own folder, the game started, and the last of them
 //                   loaded from the main menu's "Load Game" as a player does;
 //                   after own-folder, before the game starts (ctest runs the
-//                   script that keeps NAME first)
+//                   script that keeps NAME first; while none is kept and a
+//                   script keeping NAME is at work, it waits for that set)
 //   idle SECONDS    leave the game alone that long in its own loop on the
 //                   real clock; print "idle-core-share X" (the process),
 //                   "loop-core-share X" (the loop's thread), frames and
@@ -130,6 +132,7 @@
 // game ended before the script did.
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -279,9 +282,10 @@ int main(int argc, char** argv) {
     }
     return lines.size();
   };
+  std::vector<harness::KeptGamesHold> holds;  // of the sets this script keeps
   for (const std::string& l : lines)
     if (const Line kept = Split(l.substr(0, l.find('#'))); kept.command == "keep-game" && kept.words.size() == 2)
-      harness::ForgetKeptGames(kept.words[1]);
+      holds.push_back(harness::ForgetKeptGames(kept.words[1]));
   std::string text;
   int number = 0;
   bool expectEnded = false;
@@ -389,11 +393,9 @@ int main(int argc, char** argv) {
     if (c == "take-up") {
       if (line.words.size() != 2) return fail("take-up needs a name");
       if (harness::GameRunning() || ownFolder.empty()) return fail("take-up comes after own-folder, before the game starts");
-      if (!std::filesystem::is_directory(harness::KeptGames(line.words[1])))
-        return fail("no games kept as " + line.words[1] + " (the script that keeps them runs first)");
       // The kept games alone: none that the built game's folder holds besides.
-      if (!harness::TakeUpKeptGames(line.words[1], ownFolder / "SaveGame"))
-        return fail("the kept games could not be brought in");
+      if (const std::string fault = harness::TakeUpKeptGames(line.words[1], ownFolder / "SaveGame"); !fault.empty())
+        return fail(fault);
       if (!harness::StartGame()) return fail("the game did not start");
       if (const std::string fault = LoadLastGame(); !fault.empty()) return fail(fault);
       continue;
@@ -674,16 +676,16 @@ int main(int argc, char** argv) {
       // Written beside and then put in place, so that a script taking up
       // never finds half of them; the slot written goes again, and the
       // script plays on with the saved games it had.
-      const fs::path fresh = harness::FreshKeptGames(line.words[1], ::getpid());
-      std::error_code ec;
-      fs::remove_all(fresh, ec);
-      const bool copied = harness::CopyPlayersGames(ownFolder / "SaveGame", fresh);
-      if (DeleteSavedGame(slot) != kSaveOk || !copied) {
-        fs::remove_all(fresh, ec);
-        return fail("the saved games could not be kept");
+      const fs::path fresh = harness::MakeFreshKeptGames(line.words[1]);
+      const std::error_code copied = fresh.empty() ? std::error_code(errno, std::generic_category())
+                                                   : harness::CopyPlayersGames(ownFolder / "SaveGame", fresh);
+      if (DeleteSavedGame(slot) != kSaveOk || copied) {
+        std::error_code ignored;
+        if (!fresh.empty()) fs::remove_all(fresh, ignored);
+        return fail("the saved games could not be kept" + (copied ? ": " + copied.message() : std::string()));
       }
-      if (!harness::PutKeptGames(fresh, line.words[1]))
-        return fail("the saved games could not be kept as " + line.words[1]);
+      if (const std::string why = harness::PutKeptGames(fresh, line.words[1]); !why.empty())
+        return fail("the saved games could not be kept as " + line.words[1] + ": " + why);
     } else if (c == "close") {
       harness::RequestClose();
     } else if (c == "shot") {

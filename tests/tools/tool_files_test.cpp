@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -63,13 +66,41 @@ TEST(OutputFilesTest, AFailedRunLeavesEveryPlaceAsItWas) {
   }
   EXPECT_EQ(Contents(dir), before);
 
-  // A run killed midway left its files under its own names; a run going on
-  // beside this one has its own too. The next run takes none of them up and
-  // removes the killed run's alone.
-  const std::string killed = ".Map1.dat.staged-" + std::to_string(harness::GoneProcessId()) + "-1";
-  const std::string going = ".Map1.dat.staged-" + std::to_string(::getppid()) + "-1";
-  std::ofstream(dir / killed) << "half a map";
-  std::ofstream(dir / going) << "another run's map";
+  // Runs gone or going on left files beside the places under their own
+  // names. The next run takes none of them up, and removes those of each run
+  // whose lock no process holds, whatever its number names now: a killed run
+  // not yet reaped, a run gone whose number a live process bears; and leaves
+  // those of a run going on whose number names no process here (as one in
+  // another process namespace).
+  const pid_t zombie = ::fork();
+  if (zombie == 0) {
+    OutputFiles killed;
+    killed.Write(map1, std::string("half a map"));
+    ::_exit(0);
+  }
+  ASSERT_GT(zombie, 0);
+  siginfo_t ended;
+  ASSERT_EQ(::waitid(P_PID, zombie, &ended, WEXITED | WNOWAIT), 0);  // ended, not reaped
+  const std::string reused = std::to_string(::getppid()), elsewhere = std::to_string(harness::GoneProcessId());
+  std::ofstream(dir / (".staged-" + reused + ".lock"));
+  std::ofstream(dir / (".Map1.dat.staged-" + reused + "-1")) << "half a map";
+  std::ofstream(dir / (".Map2.dat.kept-" + reused + "-2")) << "good map 2";
+  std::ofstream(dir / (".Map1.dat.staged-" + elsewhere + "-1")) << "another run's map";
+  int ready[2], done[2];
+  ASSERT_EQ(::pipe(ready), 0);
+  ASSERT_EQ(::pipe(done), 0);
+  const pid_t holder = ::fork();
+  if (holder == 0) {
+    ::close(done[1]);
+    const int lock = ::open((dir / (".staged-" + elsewhere + ".lock")).c_str(), O_RDWR | O_CREAT, 0666);
+    char c = ::flock(lock, LOCK_EX) == 0 ? 'y' : 'n';
+    (void)!::write(ready[1], &c, 1);
+    (void)!::read(done[0], &c, 1);
+    ::_exit(0);
+  }
+  char locked = 0;
+  ASSERT_EQ(::read(ready[0], &locked, 1), 1);
+  ASSERT_EQ(locked, 'y');
   {
     OutputFiles files;
     EXPECT_EQ(files.Write(map1, std::string("new map 1")), "");
@@ -79,8 +110,12 @@ TEST(OutputFilesTest, AFailedRunLeavesEveryPlaceAsItWas) {
   auto after = before;
   after["Map1.dat"] = "new map 1";
   after["Map2.dat"] = "new map 2";
-  after[going] = "another run's map";
+  after[".Map1.dat.staged-" + elsewhere + "-1"] = "another run's map";
+  after[".staged-" + elsewhere + ".lock"] = "";
   EXPECT_EQ(Contents(dir), after);
+  ::close(done[1]);
+  for (const pid_t child : {zombie, holder}) ::waitpid(child, nullptr, 0);
+  for (const int end : {ready[0], ready[1], done[0]}) ::close(end);
   fs::remove_all(dir);
 }
 

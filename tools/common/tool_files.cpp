@@ -2,7 +2,7 @@
 #include "common/tool_files.h"
 
 #include <fcntl.h>
-#include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,9 +22,11 @@ namespace fs = std::filesystem;
 namespace {
 
 // The kinds of file a run keeps beside a place under a name of its own: the
-// file it writes, and the file the place held while the run commits.
+// file it writes, and the file the place held while the run commits; and
+// the lock file the run holds in that folder while it lives.
 constexpr const char* kStagedMark = ".staged-";
 constexpr const char* kKeptMark = ".kept-";
+constexpr const char* kLockEnd = ".lock";
 
 // The folder a place's file is written in: "." for a bare file name.
 fs::path FolderOf(const std::string& place) {
@@ -40,29 +42,46 @@ std::string PlaceKey(const std::string& place) {
   return ((ec ? absolute.parent_path() : folder) / absolute.filename()).string();
 }
 
-// The process that made a leftover name (".Map7.dat.staged-PID-N"), or 0
-// when the name is none of a run's own.
-pid_t MakerOfLeftover(const std::string& name) {
-  if (name.empty() || name[0] != '.') return 0;
-  for (const char* mark : {kStagedMark, kKeptMark}) {
-    const size_t at = name.rfind(mark);
-    if (at == std::string::npos || at == 0) continue;
-    const std::string_view tail = std::string_view(name).substr(at + std::strlen(mark));
-    const size_t dash = tail.find('-');
-    const auto digits = [](std::string_view s) {
-      return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
-    };
-    long long pid = 0;
-    if (dash != std::string_view::npos && digits(tail.substr(0, dash)) && digits(tail.substr(dash + 1)) &&
-        ReadWholeNumber(tail.substr(0, dash), 1, INT_MAX, &pid))
-      return static_cast<pid_t>(pid);
+bool AllDigits(std::string_view s) {
+  return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// A run's name: digits, a dot between digits ("4711.2").
+bool IsRunName(std::string_view run) {
+  const size_t dot = run.find('.');
+  return dot == std::string_view::npos ? AllDigits(run) : AllDigits(run.substr(0, dot)) && AllDigits(run.substr(dot + 1));
+}
+
+// The lock file of run `run` in `folder`.
+std::string LockOf(const fs::path& folder, const std::string& run) {
+  return (folder / (kStagedMark + run + kLockEnd)).string();
+}
+
+// The run that made a leftover name (".Map7.dat.staged-RUN-N", or the run's
+// lock file ".staged-RUN.lock"), or "" when the name is none of a run's own.
+std::string RunOfLeftover(const std::string& name) {
+  const std::string_view all(name);
+  const size_t markSize = std::strlen(kStagedMark), endSize = std::strlen(kLockEnd);
+  if (all.size() > markSize + endSize && all.substr(0, markSize) == kStagedMark &&
+      all.substr(all.size() - endSize) == kLockEnd) {
+    const std::string_view run = all.substr(markSize, all.size() - markSize - endSize);
+    return IsRunName(run) ? std::string(run) : "";
   }
-  return 0;
+  if (all.empty() || all[0] != '.') return "";
+  for (const char* mark : {kStagedMark, kKeptMark}) {
+    const size_t at = all.rfind(mark);
+    if (at == std::string_view::npos || at == 0) continue;
+    const std::string_view tail = all.substr(at + std::strlen(mark));
+    const size_t dash = tail.rfind('-');
+    if (dash != std::string_view::npos && IsRunName(tail.substr(0, dash)) && AllDigits(tail.substr(dash + 1)))
+      return std::string(tail.substr(0, dash));
+  }
+  return "";
 }
 
 // Makes `made` by `make` (a new file, or a second name of a file); a file
-// already of that name is a leftover of a process gone whose id this one has
-// now (the count in a run's names is this process's own), and goes first.
+// already of that name is a leftover of a run gone whose name this one has
+// now (no live run has it: this run holds its lock), and goes first.
 template <typename Make>
 int MakeAfresh(const std::string& made, Make make) {
   if (make() == 0) return 0;
@@ -121,33 +140,80 @@ OutputFiles::OutputFiles() {
 OutputFiles::~OutputFiles() {
   std::error_code ec;
   for (const Staged& s : staged_) fs::remove(s.staged, ec);
+  for (const auto& [path, folder] : folders_) {
+    ::unlink(folder.lock.c_str());
+    ::close(folder.fd);
+  }
   // Innermost first: a folder this run made goes when it holds nothing else.
   for (auto it = madeFolders_.rbegin(); it != madeFolders_.rend(); ++it) fs::remove(*it, ec);
 }
 
-// Removes what runs killed midway left in the folder under their own names;
-// a name of a run still going is left to it.
+// Takes a run's name of its own in the folder, by making its lock file and
+// locking it; 0, or the error. The file is locked before any file of the run
+// stands beside it, and a lock file another run took for a gone run's (and
+// removed) between its making and its locking is given up for another name.
+int OutputFiles::OpenFolder(const std::string& folder, Folder* opened) {
+  static std::atomic<unsigned> runs{0};
+  for (;;) {
+    const std::string run = std::to_string(::getpid()) + "." + std::to_string(++runs);
+    const std::string lock = LockOf(folder, run);
+    const int fd = ::open(lock.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0) {
+      if (errno == EEXIST) continue;  // a run of another process that bears this number
+      return errno;
+    }
+    int locked;
+    while ((locked = ::flock(fd, LOCK_EX)) != 0 && errno == EINTR) {
+    }
+    struct stat st;
+    if (locked == 0 && ::fstat(fd, &st) == 0 && st.st_nlink > 0) {
+      *opened = {run, lock, fd};
+      return 0;
+    }
+    const int error = locked == 0 ? 0 : errno;
+    if (error) ::unlink(lock.c_str());
+    ::close(fd);
+    if (error) return error;
+  }
+}
+
+// Removes what runs killed midway left in the folder under their own names:
+// those of each run whose lock no process holds; a run still going (this
+// one too) holds its own.
 void OutputFiles::ClearLeftovers(const std::string& folder) {
-  if (!cleared_.insert(folder).second) return;
+  std::map<std::string, std::vector<fs::path>> byRun;
   std::error_code ec;
-  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    const pid_t maker = MakerOfLeftover(it->path().filename().string());
-    if (maker != 0 && maker != ::getpid() && ::kill(maker, 0) != 0 && errno == ESRCH) {
-      std::error_code ignored;
-      fs::remove(it->path(), ignored);
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+    if (const std::string run = RunOfLeftover(it->path().filename().string()); !run.empty())
+      byRun[run].push_back(it->path());
+  for (const auto& [run, files] : byRun) {
+    const std::string lock = LockOf(folder, run);
+    const int fd = ::open(lock.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0 && errno != ENOENT) continue;  // cannot be told
+    struct stat st;
+    if (fd >= 0 && (::flock(fd, LOCK_EX | LOCK_NB) != 0 || ::fstat(fd, &st) != 0 || st.st_nlink == 0)) {
+      ::close(fd);  // a run going on, or one another run is clearing
+      continue;
+    }
+    std::error_code ignored;
+    for (const fs::path& file : files)
+      if (file.string() != lock) fs::remove(file, ignored);
+    if (fd >= 0) {
+      ::unlink(lock.c_str());  // last, while it is locked: no run takes its name before its files are gone
+      ::close(fd);
     }
   }
 }
 
-// A name beside the place that no other file of this process or any other
-// has: ".Map7.dat.staged-PID-N".
-std::string OutputFiles::PrivateName(const std::string& place, const char* what) {
+// A name beside the place that no other file of this run or any other has:
+// ".Map7.dat.staged-RUN-N".
+std::string OutputFiles::PrivateName(const std::string& place, const char* what, const std::string& run) {
   static std::atomic<size_t> named{0};
   const fs::path p(place);
   std::string name = ".";
   name += p.filename().string();
   name += what;
-  name += std::to_string(::getpid()) + "-" + std::to_string(++named);
+  name += run + "-" + std::to_string(++named);
   return (p.parent_path() / name).string();
 }
 
@@ -164,9 +230,16 @@ std::string OutputFiles::Write(const std::string& path, const void* bytes, size_
       missing.insert(missing.begin(), folder.string());
     for (const std::string& folder : missing)
       if (fs::create_directory(folder, ec)) madeFolders_.push_back(folder);
-    ClearLeftovers(FolderOf(path).string());
-    staged = PrivateName(path, kStagedMark);
-    staged_.push_back({staged, path, ""});  // listed first, so that a file half written goes with the run
+    const std::string folder = FolderOf(path).string();
+    auto open = folders_.find(folder);
+    if (open == folders_.end()) {
+      ClearLeftovers(folder);
+      Folder opened;
+      if (const int error = OpenFolder(folder, &opened)) return CannotBe(path, "written", error);
+      open = folders_.emplace(folder, opened).first;
+    }
+    staged = PrivateName(path, kStagedMark, open->second.run);
+    staged_.push_back({staged, path, "", open->second.run});  // listed first, so that a file half written goes with the run
     failHalfway = ++written_ == failingWrite_;
   }
   if (const int error = WriteNewFile(staged, static_cast<const char*>(bytes), size, failHalfway))
@@ -201,7 +274,7 @@ std::string OutputFiles::Commit() {
       undo(0);
       return CannotBe(s.place, "replaced", error);
     }
-    const std::string kept = PrivateName(s.place, kKeptMark);
+    const std::string kept = PrivateName(s.place, kKeptMark, s.run);
     const int error =
         S_ISDIR(st.st_mode) ? EISDIR : MakeAfresh(kept, [&] { return ::link(s.place.c_str(), kept.c_str()); });
     if (error) {

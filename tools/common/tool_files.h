@@ -3,6 +3,7 @@
 // run with the same summary line.
 #pragma once
 #include <cstddef>
+#include <map>
 #include <mutex>
 #include <set>
 #include <string>
@@ -16,11 +17,14 @@ std::string FaultSummary(const std::string& tool, size_t faults);
 
 // The files of one run, put in place together or not at all. Each is written
 // whole, every byte of it checked, beside its place under a name of this run's
-// own (".Map7.dat.staged-PID-N"), and all are moved into place only when the
+// own (".Map7.dat.staged-RUN-N"), and all are moved into place only when the
 // run commits. A run that ends without committing (a fault, a file that could
 // not be written) removes what it wrote and the folders it made, so that a
-// failed run leaves its output folders as they were; what a run killed midway
-// left under such names is removed by the next run that writes beside it.
+// failed run leaves its output folders as they were. In each folder it writes
+// in, the run holds a lock on a file of its own (".staged-RUN.lock") while it
+// lives; what a run killed midway left under its names is removed by the next
+// run that writes beside it and can take that lock, whatever process now
+// bears the killed run's number.
 //
 // GREVENHOLT_TOOL_WRITE_FAULT=N makes the run's Nth file fail halfway as on a
 // full disk (for the tools' tests).
@@ -48,14 +52,20 @@ class OutputFiles {
  private:
   struct Staged {
     std::string staged, place, kept;  // kept: the file the place held, while the run commits
+    std::string run;                  // the run's name in the place's folder
   };
-  void ClearLeftovers(const std::string& folder);
-  static std::string PrivateName(const std::string& place, const char* what);
+  struct Folder {
+    std::string run, lock;  // the run's name there, and its lock file
+    int fd = -1;            // the lock file, locked
+  };
+  int OpenFolder(const std::string& folder, Folder* opened);
+  static void ClearLeftovers(const std::string& folder);
+  static std::string PrivateName(const std::string& place, const char* what, const std::string& run);
 
   std::mutex mutex_;
   std::vector<Staged> staged_;
   std::set<std::string> places_;             // every place written, as one name for one file
-  std::set<std::string> cleared_;            // folders cleared of killed runs' leftovers
+  std::map<std::string, Folder> folders_;    // every folder written in
   std::vector<std::string> madeFolders_;     // made by this run, outermost first
   size_t written_ = 0;                       // files written so far
   size_t failingWrite_ = 0;                  // the file that fails on purpose, 0 for none
