@@ -65,3 +65,19 @@ inline std::vector<DamagedLine> DamagedBytes(const std::string& good, const std:
   }
   return damaged;
 }
+
+// Whether the damaged byte of `damaged` lies in a comment of its line in
+// `good`: after a '#' that stands at the line's start or after a blank and
+// is followed by a blank or the line's end (a glyph row's '#', a sharp's or
+// a comment mark that the damage itself struck is none). A source reads a
+// comment's bytes as no words of it.
+inline bool DamagedInComment(const std::string& good, const DamagedLine& damaged) {
+  const size_t at = static_cast<size_t>(
+      std::mismatch(good.begin(), good.end(), damaged.text.begin()).first - good.begin());
+  const size_t start = at == 0 ? 0 : good.rfind('\n', at - 1) + 1;  // npos + 1 is 0
+  for (size_t h = start; h < at; ++h)
+    if (good[h] == '#' && (h == start || good[h - 1] == ' ' || good[h - 1] == '\t') &&
+        (h + 1 == good.size() || good[h + 1] == ' ' || good[h + 1] == '\t' || good[h + 1] == '\n'))
+      return true;
+  return false;
+}
