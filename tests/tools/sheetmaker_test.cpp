@@ -142,7 +142,7 @@ TEST(SheetMaker, AHeadingLineRefusedIsOneFaultAndNothingIsWritten) {
     std::string from, to, message;
   } cases[] = {
       {"interface.txt", "\nsheet 13", "\nsh\0eet 13"s, "'sh\\x00eet' holds the control byte \\x00"},
-      {"interface.txt", "\npalette", "\npa\xe9lette", "unknown line \"pa\\xe9lette\""},
+      {"interface.txt", "\npalette", "\npa\xe9lette", "'pa\\xe9lette' holds the byte \\xe9, which the game cannot show"},
       {"interface.txt", "\nend", "\ne\x01nd", "'e\\x01nd' holds the control byte \\x01"},
       {"interface.txt", "\nframe 1 ", "\nfr\0ame 1 "s, "'fr\\x00ame' holds the control byte \\x00"},
       {"terrain.txt", "\nsheet 0", "\nsh\x01" "eet 0", "'sh\\x01eet' holds the control byte \\x01"},

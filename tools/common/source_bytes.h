@@ -13,15 +13,18 @@ inline bool BlankAt(std::string_view line, size_t i) {
   return line[i] == ' ' || line[i] == '\t' || (line[i] == '\r' && i + 1 == line.size());
 }
 
-// The words of a source line, cut at its blanks alone: a carriage return
-// or another damaged byte among them stays in the word it stands in, so
-// that "ba\rs" is one word a reader may take for "bars".
+// The words of a line of a source (cut from it by SourceLines, its comment
+// perhaps cut off), cut at spaces and tabs alone: a carriage return or
+// another damaged byte stays in the word it stands in, so that "ba\rs" is
+// one word a reader may take for "bars", and "11\r" before a comment no
+// number.
 inline std::vector<std::string> LineWords(std::string_view line) {
+  auto blank = [&](size_t i) { return line[i] == ' ' || line[i] == '\t'; };
   std::vector<std::string> words;
   for (size_t i = 0; i < line.size();) {
-    while (i < line.size() && BlankAt(line, i)) ++i;
+    while (i < line.size() && blank(i)) ++i;
     const size_t start = i;
-    while (i < line.size() && !BlankAt(line, i)) ++i;
+    while (i < line.size() && !blank(i)) ++i;
     if (i > start) words.emplace_back(line.substr(start, i - start));
   }
   return words;

@@ -107,6 +107,10 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
         return;
       }
       if (line.empty()) return;
+      // Every word of a line but a row is a name, a number or a colour (a
+      // palette letter's description too): what the fonts show, so that a
+      // damaged comment mark does not leave the comment's words unseen.
+      CheckShownWords(where(), line);
       std::istringstream words(line);
       words >> word;
       if (state == kPalette) {
@@ -116,9 +120,7 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
         }
         std::string hex;
         words >> hex;
-        // A letter is a byte the fonts show, as a word of every source is
-        // (its colour's and its description's words too).
-        CheckShownWords(where(), line);
+        // A letter is a byte the fonts show, as a word of every source is.
         const size_t unshown = UnshownByte(word, false);
         if (unshown != std::string::npos) throw SourceError(where() + UnshownByteMessage("", word, unshown));
         unsigned long long colour = 0;
