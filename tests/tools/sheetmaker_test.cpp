@@ -195,9 +195,9 @@ TEST(SheetMaker, OneDamagedByteAnywhereInAnySourceIsOneMessage) {
       {"font_small.txt", "chars a\n#.#..\n#.#..\n#.#..\n#.#..\n#.#..\n.....\n"},
       {"interface.txt",
        "# The test's pixel art.\nsheet 13\npalette\n  k FF0E1018   outline\n  w FFFFFFFF   # white\nend\n\n"
-       "frame 0  # a box\nkkkk\nkwwk\nkkkk\n\nframe 1 = flipx 0\nframe 2 = recolour 0 w=k\n"},
+       "frame 0  # a box\nkkkk\nkwwk\nkkkk\n\nframe 1 = flipx 0  # mirrored\nframe 2 = recolour 0 w=k # dark\n"},
       {"cursors.txt", "# No cursors.\n"},
-      {"terrain.txt", "# The test's frame maps.\nsheet 0\n  1      ground grass      # a field\n  2-5    ground lush variant=2\n"},
+      {"terrain.txt", "# The test's frame maps.\nsheet 0\n  1      ground grass      # a field\n  2-5    ground lush variant=2 # lusher\n"},
       {"figures.txt", "recipe guard humanoid cloth=$coat helm=open\nsheet 23\n  0-11   figure guard coat=red\n"},
       {"effects.txt", "sheet 32\n  6-19   flame torch yellow\n"},
       {"icons.txt", ""},

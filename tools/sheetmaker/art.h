@@ -30,9 +30,9 @@ inline float ReadFloat(const std::string& text, const std::string& what) {
   return v;
 }
 
-// The word of key=, `value`, when it is one of `values`; any other is refused:
-// "cut= is round, long or eye, not "banana"".
-inline std::string OneOf(const std::string& key, const std::string& value, std::initializer_list<const char*> values) {
+// `value`, the word `what` names, when it is one of `values`; any other is
+// refused: "the flame is torch or fire, not "forch"".
+inline std::string KnownWord(const std::string& what, const std::string& value, std::initializer_list<const char*> values) {
   std::string known;
   size_t i = 0;
   for (const char* v : values) {
@@ -40,7 +40,13 @@ inline std::string OneOf(const std::string& key, const std::string& value, std::
     known += std::string(i == 0 ? "" : i + 1 == values.size() ? " or " : ", ") + v;
     ++i;
   }
-  throw SourceError(key + "= is " + known + ", not " + DoubleQuotedBytes(value));
+  throw SourceError(what + " is " + known + ", not " + DoubleQuotedBytes(value));
+}
+
+// The word of key=, `value`, when it is one of `values`; any other is refused:
+// "cut= is round, long or eye, not "banana"".
+inline std::string OneOf(const std::string& key, const std::string& value, std::initializer_list<const char*> values) {
+  return KnownWord(key + "=", value, values);
 }
 
 // Refuses a line of a source that holds a control byte (a tab is a blank);
@@ -53,7 +59,8 @@ inline void CheckSourceLine(const std::string& where, const std::string& line) {
 }
 
 // Refuses a line of a source whose every word is a name, a number or a
-// key=value of them (a frame map, the sheet list) when a word holds a byte
+// key=value of them (a frame map, the sheet list, a pixel-art line but a
+// row) when a word holds a byte
 // the game's fonts do not show, as a damaged byte: "'6-19' holds the byte
 // \xe9, which the game cannot show: '\xe9orch'". Control bytes are
 // CheckSourceLine's.

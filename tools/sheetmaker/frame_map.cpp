@@ -14,15 +14,11 @@ std::string Paint::Arg(size_t i, const std::string& def) const {
 }
 
 std::string Paint::Word(size_t i, const std::string& what, std::initializer_list<const char*> values) const {
-  const std::string word = Arg(i, *values.begin());
-  std::string known;
-  size_t n = 0;
-  for (const char* v : values) {
-    if (word == v) return word;
-    known += std::string(n == 0 ? "" : n + 1 == values.size() ? " or " : ", ") + v;
-    ++n;
+  try {
+    return KnownWord(what, Arg(i, *values.begin()), values);
+  } catch (const SourceError& e) {
+    Fail(e.what());
   }
-  Fail(what + " is " + known + ", not " + DoubleQuotedBytes(word));
 }
 
 std::string Paint::Opt(const std::string& key, const std::string& def) const {
