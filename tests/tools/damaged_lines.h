@@ -65,3 +65,23 @@ inline std::vector<DamagedLine> DamagedBytes(const std::string& good, const std:
   }
   return damaged;
 }
+
+// Where the damaged byte of a damaged line lies against the comments of the
+// good source: in no comment; in one (a source reads a comment's bytes as no
+// words of it); or on the blank after a comment's '#' (a source that marks
+// its comments with "# ", as a font does, then reads the line as no
+// comment). A comment begins at a '#' that stands at the line's start or
+// after a blank and is followed by a blank or the line's end (a glyph row's
+// '#', a sharp's, or a comment mark the damage struck is none).
+enum class CommentPlace { kNone, kInComment, kOnMarkBlank };
+
+inline CommentPlace DamagedInComment(const std::string& good, const DamagedLine& damaged) {
+  const size_t at = static_cast<size_t>(
+      std::mismatch(good.begin(), good.end(), damaged.text.begin()).first - good.begin());
+  const size_t start = at == 0 ? 0 : good.rfind('\n', at - 1) + 1;  // npos + 1 is 0
+  for (size_t h = start; h < at; ++h)
+    if (good[h] == '#' && (h == start || good[h - 1] == ' ' || good[h - 1] == '\t') &&
+        (h + 1 == good.size() || good[h + 1] == ' ' || good[h + 1] == '\t' || good[h + 1] == '\n'))
+      return h + 1 == at ? CommentPlace::kOnMarkBlank : CommentPlace::kInComment;
+  return CommentPlace::kNone;
+}

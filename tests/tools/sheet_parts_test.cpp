@@ -197,3 +197,54 @@ TEST_F(SheetParts, FrameMapsAndFigureRecipesRefuseWhatTheyCannotDraw) {
   Drawing c(23);
   EXPECT_THROW(c.Draw("recipe guard humanoid cloth=$coat\n  0-11 figure guard"), SourceError);
 }
+
+// A painter refuses a word it does not know, at its line, rather than draw
+// another: a misspelt kind or colour, a plain word it never asks for (a
+// key=value whose '=' was lost), a number out of its range, and a list of
+// key colours that is not six hexadecimal digits each.
+TEST_F(SheetParts, APainterRefusesAWordItDoesNotKnow) {
+  const struct {
+    int sheet, width, height;
+    const char* line;
+    const char* message;
+  } cases[] = {
+      {2, 512, 256, "  6-19 flame torch blurple", "the colour is yellow, orange, purple, green or lilac, not \"blurple\""},
+      {2, 512, 256, "  6-19 flame torhc yellow", "the flame is torch or fire, not \"torhc\""},
+      {2, 512, 256, "  76-83 missile arow", "the missile is arrow, fire, acid, magic or lilac, not \"arow\""},
+      {2, 512, 256, "  123-126 ornament code=1", "no ornament 4 (0 to 3)"},
+      {32, 256, 256, "  3 glow starr", "the glow is soft, small, ring, circle or star, not \"starr\""},
+      {33, 256, 256, "  1 aura fire.0 fire.9", "no colour \"fire.9\""},
+      {16, 256, 256, "  24 burst blow 4", "a burst's size is 1 to 3, not 4"},
+      {65, 256, 256, "  1 beam seed=2x", "seed= wants a whole number, not \"2x\""},
+      {19, 256, 256, "  113 status ghost goood", "the mood is plain, good or bad, not \"goood\""},
+      {1, 256, 256, "  28 door gaet x 0", "the door is wood or gate, not \"gaet\""},
+      {1, 256, 256, "  28 door gate z 0", "the wall is y or x, not \"z\""},
+      {1, 256, 256, "  28 door gate x 2", "the half is 0 or 1, not \"2\""},
+      {1, 256, 256, "  15 debug-mark dor y", "the mark is door or wall, not \"dor\""},
+      {1, 256, 256, "  0 debug-mark wall x", "painter debug-mark takes no word \"x\""},
+      {0, 256, 512, "  30 shore nq", "a shore's sides are n, e, s and w"},
+      {0, 256, 512, "  38 shore in-n", "a shore's sides are n, e, s and w"},
+      {12, 256, 512, "  50 fog 9", "no fog code 9"},
+      {23, 256, 256, "  0-11 figure humanoid robe=yess", "robe= is no or yes, not \"yess\""},
+      {23, 256, 256, "  0-11 figure bull breath=yess", "breath= is no or yes, not \"yess\""},
+      {23, 256, 256, "  0-11 figure humanoid haircolour=hair-brwn", "no colour \"hair-brwn\""},
+      {23, 256, 256, "  0-11 figure humanoid skinorcskin", "painter figure takes no word \"skinorcskin\""},
+      // Key colours were read by their first digits (or none, and the tool
+      // stopped with no line), and a list too short for one drew no flames
+      // and divided by none.
+      {23, 256, 256, "  0-11 figure humanoid aura=F6CD3E;FA7F1C", "aura= is colours RRGGBB joined by ','"},
+      {23, 256, 256, "  0-11 figure humanoid aura=G6CD3E,FA7F1C", "aura= is colours RRGGBB joined by ','"},
+      {23, 256, 256, "  0-11 figure humanoid aura=F6CD3", "aura= is colours RRGGBB joined by ','"},
+  };
+  for (const auto& c : cases) {
+    Drawing d(c.sheet, c.width, c.height);
+    try {
+      d.Draw(c.line);
+      ADD_FAILURE() << c.line << " was drawn";
+    } catch (const SourceError& e) {
+      const std::string what = e.what();
+      EXPECT_NE(what.find(":2: "), std::string::npos) << what;  // the line's own place
+      EXPECT_NE(what.find(c.message), std::string::npos) << c.line << "\n" << what;
+    }
+  }
+}

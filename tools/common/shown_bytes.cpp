@@ -70,6 +70,11 @@ bool MayBeWord(std::string_view written, std::string_view word) {
   return true;
 }
 
+bool MayBeginWithWord(std::string_view written, std::string_view word) {
+  return MayBeWord(written, word) || (written.size() > word.size() && written.substr(0, word.size()) == word &&
+                                      !GameShowsByte(static_cast<unsigned char>(written[word.size()])));
+}
+
 std::string WithGamePoundSigns(std::string_view text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {

@@ -31,6 +31,11 @@ std::string UnshownByteMessage(std::string_view field, std::string_view text, si
 // is refused for the want of it.
 bool MayBeWord(std::string_view written, std::string_view word);
 
+// The same, or `word` followed by a byte the game cannot show and more: a
+// word whose blank after it was damaged ("bars\x008" may be "bars 8"), so
+// that a line whose first word is refused counts as what it may be.
+bool MayBeginWithWord(std::string_view written, std::string_view word);
+
 // A text as the game holds it: the pound sign written in UTF-8 (0xC2 0xA3)
 // is its byte 0xA3, the highlight mark.
 std::string WithGamePoundSigns(std::string_view text);

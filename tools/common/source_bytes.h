@@ -4,12 +4,30 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <vector>
 
 // A blank between the words of a source line: a space, a tab, or the
 // carriage return of a CRLF line end (one inside a line is a byte of the
 // word it stands in).
 inline bool BlankAt(std::string_view line, size_t i) {
   return line[i] == ' ' || line[i] == '\t' || (line[i] == '\r' && i + 1 == line.size());
+}
+
+// The words of a line of a source (cut from it by SourceLines, its comment
+// perhaps cut off), cut at spaces and tabs alone: a carriage return or
+// another damaged byte stays in the word it stands in, so that "ba\rs" is
+// one word a reader may take for "bars", and "11\r" before a comment no
+// number.
+inline std::vector<std::string> LineWords(std::string_view line) {
+  auto blank = [&](size_t i) { return line[i] == ' ' || line[i] == '\t'; };
+  std::vector<std::string> words;
+  for (size_t i = 0; i < line.size();) {
+    while (i < line.size() && blank(i)) ++i;
+    const size_t start = i;
+    while (i < line.size() && !blank(i)) ++i;
+    if (i > start) words.emplace_back(line.substr(start, i - start));
+  }
+  return words;
 }
 
 // A text without the blanks at its ends (spaces, tabs, carriage returns).

@@ -30,9 +30,9 @@ inline float ReadFloat(const std::string& text, const std::string& what) {
   return v;
 }
 
-// The word of key=, `value`, when it is one of `values`; any other is refused:
-// "cut= is round, long or eye, not "banana"".
-inline std::string OneOf(const std::string& key, const std::string& value, std::initializer_list<const char*> values) {
+// `value`, the word `what` names, when it is one of `values`; any other is
+// refused: "the flame is torch or fire, not "forch"".
+inline std::string KnownWord(const std::string& what, const std::string& value, std::initializer_list<const char*> values) {
   std::string known;
   size_t i = 0;
   for (const char* v : values) {
@@ -40,14 +40,42 @@ inline std::string OneOf(const std::string& key, const std::string& value, std::
     known += std::string(i == 0 ? "" : i + 1 == values.size() ? " or " : ", ") + v;
     ++i;
   }
-  throw SourceError(key + "= is " + known + ", not " + DoubleQuotedBytes(value));
+  throw SourceError(what + " is " + known + ", not " + DoubleQuotedBytes(value));
 }
 
-// Refuses a line of a source that holds a control byte (a tab is a blank, and
-// a carriage return may end the line); `where` is "file:line: ".
+// The word of key=, `value`, when it is one of `values`; any other is refused:
+// "cut= is round, long or eye, not "banana"".
+inline std::string OneOf(const std::string& key, const std::string& value, std::initializer_list<const char*> values) {
+  return KnownWord(key + "=", value, values);
+}
+
+// Refuses a line of a source that holds a control byte (a tab is a blank);
+// `where` is "file:line: ". The carriage return of a CRLF line end is gone
+// as the lines are read (common/source_lines.h): one left at the end of a
+// line without its comment stood before the comment, a damaged byte.
 inline void CheckSourceLine(const std::string& where, const std::string& line) {
-  const std::string fault = StrayControlByteMessage(line);
+  const std::string fault = StrayControlByteMessage(line.empty() || line.back() != '\r' ? line : line + ' ');
   if (!fault.empty()) throw SourceError(where + fault);
+}
+
+// Refuses a line of a source whose every word is a name, a number or a
+// key=value of them (a frame map, the sheet list, a pixel-art line but a
+// row) when a word holds a byte
+// the game's fonts do not show, as a damaged byte: "'6-19' holds the byte
+// \xe9, which the game cannot show: '\xe9orch'". Control bytes are
+// CheckSourceLine's.
+inline void CheckShownWords(const std::string& where, const std::string& line) {
+  auto blank = [](char c) { return c == ' ' || c == '\t'; };
+  for (size_t at = 0; at < line.size(); ++at) {
+    if (blank(line[at]) || GameShowsByte(static_cast<unsigned char>(line[at]))) continue;
+    size_t start = at, end = at;
+    while (start > 0 && !blank(line[start - 1])) --start;
+    while (end < line.size() && !blank(line[end])) ++end;
+    size_t first = 0;
+    while (blank(line[first])) ++first;
+    const std::string field = start == first ? "" : line.substr(first, line.find_first_of(" \t", first) - first);
+    throw SourceError(where + UnshownByteMessage(field, line.substr(start, end - start), at - start));
+  }
 }
 
 // The frame grid of a sheet: frame n at (n mod perRow, n div perRow).

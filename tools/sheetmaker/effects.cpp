@@ -235,7 +235,8 @@ void ThreatCorners(Layer& l, const std::string& threat) {
 void AddEffectPainters(PainterMap& m) {
   // flame torch|fire COLOUR: a group of 14 frames of a burning flame.
   m["flame"] = [](const Paint& p) {
-    const std::string kind = p.Arg(0, "torch"), colour = p.Arg(1, "yellow");
+    const std::string kind = p.Word(0, "the flame", {"torch", "fire"});
+    const std::string colour = p.Word(1, "the colour", {"yellow", "orange", "purple", "green", "lilac"});
     const Ramp r = colour == "yellow" ? Rp("red.3 fire.0 fire.1 fire.2 skin.2")
                    : colour == "orange" ? Rp("red.1 red.2 fire.0 fire.1 fire.2")
                    : colour == "purple" ? Rp("purple.1 purple.2 purple.3 grey.5")
@@ -261,14 +262,16 @@ void AddEffectPainters(PainterMap& m) {
   m["missile"] = [](const Paint& p) {
     for (int f = p.first; f <= p.last; ++f) {
       Layer l(p.W(), p.H());
-      Missile(l, (f - p.first) * kPi / 4, p.Arg(0, "arrow"));
+      Missile(l, (f - p.first) * kPi / 4, p.Word(0, "the missile", {"arrow", "fire", "acid", "magic", "lilac"}));
       p.Put(f, l);
     }
   };
   m["ornament"] = [](const Paint& p) {
     for (int f = p.first; f <= p.last; ++f) {
       Layer l(p.W(), p.H());
-      Ornament(l, p.OptInt("code", 0) + f - p.first);
+      const int code = p.OptInt("code", 0) + f - p.first;
+      if (code < 0 || code > 3) p.Fail("no ornament " + std::to_string(code) + " (0 to 3)");
+      Ornament(l, code);
       p.Put(f, l);
     }
   };
@@ -283,7 +286,9 @@ void AddEffectPainters(PainterMap& m) {
   // burst KIND SIZE (1-3).
   m["burst"] = [](const Paint& p) {
     Layer l(p.W(), p.H());
-    Burst(l, p.Arg(0), p.ArgInt(1, 1));
+    const int size = p.ArgInt(1, 1);
+    if (size < 1 || size > 3) p.Fail("a burst's size is 1 to 3, not " + std::to_string(size));
+    Burst(l, p.Arg(0), size);
     p.Put(p.first, l);
   };
   // burst-phases KIND: a burst growing frame by frame.
@@ -343,7 +348,7 @@ void AddEffectPainters(PainterMap& m) {
   };
   // A soft glow or a ring in white (the game tints and adds them).
   m["glow"] = [](const Paint& p) {
-    const std::string kind = p.Arg(0, "soft");
+    const std::string kind = p.Word(0, "the glow", {"soft", "small", "ring", "circle", "star"});
     Layer l(p.W(), p.H());
     const float cx = p.W() / 2.0f, cy = p.H() / 2.0f, r = std::min(p.W(), p.H()) * 0.48f;
     for (int y = 0; y < p.H(); ++y)
@@ -362,9 +367,12 @@ void AddEffectPainters(PainterMap& m) {
       }
     p.Put(p.first, l);
   };
-  // aura COLOUR: a glowing ring on the ground round a creature's feet.
+  // aura COLOUR...: a glowing ring on the ground round a creature's feet,
+  // drawn in its first colour (as the game's auras are); the colours after
+  // it are checked, so that a misspelt one is refused, not left unseen.
   m["aura"] = [](const Paint& p) {
     const Ramp r = Pal().Make(p.Arg(0, "blue.3 blue.4 blue.5"));
+    for (size_t i = 1; !p.Arg(i).empty(); ++i) (void)Pal().Colour(p.Arg(i));
     const int alpha = p.OptInt("alpha", 200);
     Layer l(p.W(), p.H());
     const float cx = p.W() / 2.0f, cy = p.H() * 0.62f;
@@ -443,7 +451,7 @@ void AddEffectPainters(PainterMap& m) {
   };
   // beam VARIANT: a jagged bolt of light along the frame, on black.
   m["beam"] = [](const Paint& p) {
-    p.Opt("seed");  // seed=N only varies the line's words, and so the bolt's path
+    p.OptInt("seed", 0);  // seed=N only varies the line's words, and so the bolt's path
     Layer l(p.W(), p.H());
     const uint32_t s = p.Seed(p.first);
     float y = p.H() / 2.0f;

@@ -60,7 +60,7 @@ void Quadruped(const Recipe& r, const Stance& st, Model& m, float len, float tal
     for (float side : {-1.0f, 1.0f})
       m.Bone(head + Vec3{0, side * hr * 0.7f, hr * 0.5f}, head + Vec3{hr * 0.8f, side * hr * 1.5f, hr * 1.2f}, 0.5f * k, horn, 0.15f * k);
     const uint32_t breath = Pal().Colour("grey.5");
-    if (r.Has("breath")) m.Dot(head + Vec3{hr * 2.4f, 0, -hr * 0.5f}, breath);
+    if (r.Choice("breath", {"no", "yes"}) == "yes") m.Dot(head + Vec3{hr * 2.4f, 0, -hr * 0.5f}, breath);
   }
   // Tail.
   const float tailLen = r.Num("tail", 1.0f);

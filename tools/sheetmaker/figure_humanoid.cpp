@@ -251,7 +251,7 @@ void BuildHumanoid(const Recipe& r, const Stance& st, Model& m) {
   const std::string armour = r.Get("armour", "none");
   const int cloth = AddColour(m, r.Get("cloth", "brown"));
   const int shirt = r.Has("shirt") ? AddColour(m, r.Get("shirt")) : cloth;
-  const bool robe = r.Has("robe");
+  const bool robe = r.Choice("robe", {"no", "yes"}) == "yes";
   // Plate is steel unless its colour is given (black iron, say).
   const std::string plateColour = r.Get("platecolour", "steel");
   const int legsM = AddColour(m, r.Get("legs", armour == "plate" ? plateColour : "brown"));
@@ -351,11 +351,10 @@ void BuildHumanoid(const Recipe& r, const Stance& st, Model& m) {
   if (r.Has("aura")) {
     // The burning of fiery creatures: cones of flame in the key colours the
     // game cycles, so the fire flickers.
-    const std::string keys = r.Get("aura");
     std::vector<int> mats;
-    for (size_t i = 0; i + 6 <= keys.size(); i += 7) {
+    for (const uint32_t key : KeyColours("aura", r.Get("aura"))) {
       Material f;
-      f.flat = 0xFF000000u | static_cast<uint32_t>(std::stoul(keys.substr(i, 6), nullptr, 16));
+      f.flat = key;
       f.noOutline = true;
       mats.push_back(m.AddMaterial(f));
     }

@@ -1,6 +1,8 @@
 #include "figure_kit.h"
 
+#include <algorithm>
 #include <sstream>
+#include <string_view>
 
 #include "art.h"
 
@@ -107,11 +109,25 @@ int AddColour(Model& m, const std::string& name, float bumps) {
   return m.AddMaterial(mat);
 }
 
+std::vector<uint32_t> KeyColours(const std::string& key, const std::string& list) {
+  std::vector<uint32_t> colours;
+  for (size_t start = 0; start <= list.size();) {
+    const size_t comma = std::min(list.find(',', start), list.size());
+    unsigned long long rgb = 0;
+    if (comma - start != 6 || !ReadHexNumber(std::string_view(list).substr(start, 6), &rgb))
+      throw SourceError(key + "= is colours RRGGBB joined by ',', not " + DoubleQuotedBytes(list));
+    colours.push_back(0xFF000000u | static_cast<uint32_t>(rgb));
+    start = comma + 1;
+  }
+  return colours;
+}
+
 uint32_t OneColour(const std::string& name) {
   if (name.rfind("0x", 0) == 0) {
-    if (name.size() != 8 || name.find_first_not_of("0123456789abcdefABCDEF", 2) != std::string::npos)
+    unsigned long long rgb = 0;
+    if (name.size() != 8 || !ReadHexNumber(std::string_view(name).substr(2), &rgb))
       throw SourceError("colour " + DoubleQuotedBytes(name) + " is not 0xRRGGBB");
-    return 0xFF000000u | static_cast<uint32_t>(std::stoul(name.substr(2), nullptr, 16));
+    return 0xFF000000u | static_cast<uint32_t>(rgb);
   }
   return Pal().Colour(name);
 }

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "model.h"
 
@@ -30,6 +31,10 @@ Material Colour(const std::string& name);
 int AddColour(Model& m, const std::string& name, float bumps = 0.0f);
 // One colour: a palette name (red.3) or 0xRRGGBB (the keys the game cycles).
 uint32_t OneColour(const std::string& name);
+// The colours of key=RRGGBB,RRGGBB,... (the keys the game cycles), each six
+// hexadecimal digits read whole; throws SourceError naming key= for any
+// other list.
+std::vector<uint32_t> KeyColours(const std::string& key, const std::string& list);
 
 // A flat solid: an ellipsoid whose third axis is thin, spanned by two axes.
 void Slab(Model& m, Vec3 centre, Vec3 a, Vec3 b, float thickness, int material);

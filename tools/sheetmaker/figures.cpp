@@ -72,6 +72,21 @@ Recipe ExpandRecipe(const Paint& p, std::string* builder) {
   }
   if (base.empty()) *builder = first;
   if (builder->empty()) p.Fail("the recipe " + DoubleQuotedBytes(first) + " names no builder");
+  // A colour word is a colour though the figure never reads it (a hair's
+  // colour under a helm): a misspelt one is refused, not left unseen.
+  static const char* const kColourWords[] = {
+      "skin", "haircolour", "beardcolour", "helmcolour", "cloth", "shirt", "legs", "boots", "platecolour", "tabard",
+      "apron", "belt", "cloak", "wings", "wingbones", "shieldcolour", "orb", "tailcolour", "gloves", "whipcolour",
+      "hide", "belly", "mane", "hooves", "horns", "marks", "wing"};
+  try {
+    for (const char* key : kColourWords)
+      if (r.Has(key)) (void)Colour(r.Get(key));
+    for (const char* key : {"eyes", "emblem"})
+      if (r.Has(key)) (void)OneColour(r.Get(key));
+    if (r.Has("aura")) (void)KeyColours("aura", r.Get("aura"));
+  } catch (const SourceError& e) {
+    p.Fail(e.what());
+  }
   return r;
 }
 

@@ -9,10 +9,12 @@ namespace {
 std::string Where(const std::string& path, int line) { return path + ":" + std::to_string(line) + ": "; }
 
 // A glyph name: one character, or "\xA3" for a byte written in hex (read as
-// the other tools read the fonts, common/shown_bytes.h).
+// the other tools read the fonts, common/shown_bytes.h); a byte past '~' is
+// written in hex, so that a damaged name is not another glyph's.
 int ParseCharName(const std::string& name, const std::string& where) {
   const int code = FontCharCode(name);
-  if (code < 0) throw SourceError(where + "bad character name " + DoubleQuotedBytes(name));
+  if (code < 0 || (name.size() == 1 && code > '~'))
+    throw SourceError(where + "bad character name " + DoubleQuotedBytes(name));
   return code;
 }
 
@@ -61,8 +63,12 @@ Font ReadFont(const std::string& path, int width, int height, const Palette* pal
     std::istringstream words(text);
     std::string first;
     words >> first;
-    // A refused line that may be a "colours" or "chars" line is one: the block it begins is refused.
-    const bool head = MayBeWord(first, "colours") || MayBeWord(first, "chars");
+    // A refused line that may be a "colours" or "chars" line is one: the
+    // block it begins is refused. Its first word is cut at blanks alone (a
+    // damaged carriage return stays in it).
+    const std::vector<std::string> cut = LineWords(text);
+    const std::string lead = cut.empty() ? "" : cut[0];
+    const bool head = MayBeginWithWord(lead, "colours") || MayBeginWithWord(lead, "chars");
     if (!head && blockRefused) continue;
     const bool read = faults.Keep([&] {
       CheckSourceLine(Where(path, number), text);
@@ -76,7 +82,7 @@ Font ReadFont(const std::string& path, int width, int height, const Palette* pal
         blockColours.clear();
         std::string pair;
         while (words >> pair) {
-          if (pair.size() < 3 || pair[1] != '=' || pair[0] == '.')
+          if (pair.size() < 3 || pair[1] != '=' || pair[0] == '.' || static_cast<unsigned char>(pair[0]) > '~')
             throw SourceError(Where(path, number) + DoubleQuotedBytes(pair) + " is not a letter, '=' and a palette colour");
           blockColours[pair[0]] = pair.substr(2);
           if (palette) {
@@ -133,7 +139,7 @@ Font ReadFont(const std::string& path, int width, int height, const Palette* pal
       ++row;
     });
     if (!read) blockRefused = true;
-    if (!read && MayBeWord(first, "colours")) coloursRefused = true;
+    if (!read && MayBeginWithWord(lead, "colours")) coloursRefused = true;
   }
   faults.Keep([&] {
     if (!block.empty() && !blockRefused && row != height)

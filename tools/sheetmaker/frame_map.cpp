@@ -4,12 +4,21 @@
 #include <sstream>
 
 std::string Paint::Arg(size_t i, const std::string& def) const {
+  if (askedWords) askedWords->insert(i);
   size_t n = 0;
   for (const auto& a : args) {
     if (a.find('=') != std::string::npos) continue;
     if (n++ == i) return a;
   }
   return def;
+}
+
+std::string Paint::Word(size_t i, const std::string& what, std::initializer_list<const char*> values) const {
+  try {
+    return KnownWord(what, Arg(i, *values.begin()), values);
+  } catch (const SourceError& e) {
+    Fail(e.what());
+  }
 }
 
 std::string Paint::Opt(const std::string& key, const std::string& def) const {
@@ -81,7 +90,10 @@ void Paint::PutTiled(const Layer& l, int cols) const {
 void Paint::Fail(const std::string& message) const { throw SourceError(where + message); }
 
 // Every line is read: each fault is reported; the lines after a refused
-// sheet line (one whose first word may be "sheet") belong to no sheet.
+// sheet line (one whose first word may be "sheet", itself or before a
+// damaged blank) belong to no sheet. Every word is a name, a number or a
+// key=value of them, of bytes the fonts show: a damaged byte in a painter's
+// words is refused here, at its line, and never drawn as another word.
 std::vector<FrameLine> ReadFrameMap(const std::string& path) {
   std::vector<std::string> source;
   if (!ReadSourceLines(path, &source)) throw SourceError(path + ": cannot open");
@@ -97,8 +109,11 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
     std::istringstream words(text);
     std::string first;
     words >> first;
+    const std::vector<std::string> cut = LineWords(text);  // a damaged carriage return stays in its word
+    const std::string lead = cut.empty() ? "" : cut[0];
     const bool read = faults.Keep([&] {
       CheckSourceLine(where, text);
+      CheckShownWords(where, text);
       if (first.empty()) return;
       if (first == "recipe") {
         FrameLine line{-1, 0, 0, "recipe", {}, where};
@@ -136,7 +151,7 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
       while (words >> w) line.args.push_back(w);
       lines.push_back(line);
     });
-    if (!read && MayBeWord(first, "sheet")) sheet = kRefusedSheet;
+    if (!read && MayBeginWithWord(lead, "sheet")) sheet = kRefusedSheet;
   }
   faults.Throw();
   return lines;
@@ -200,7 +215,8 @@ void DrawFrameMap(Canvas& c, const FrameGrid& g, int sheet, const std::vector<Fr
       auto it = painters.find(line.painter);
       if (it == painters.end()) throw SourceError(line.where + "no painter " + DoubleQuotedBytes(line.painter));
       std::set<std::string> asked;
-      Paint p{c, g, line.first, line.last, line.args, line.where, &recipes, &asked};
+      std::set<size_t> askedWords;
+      Paint p{c, g, line.first, line.last, line.args, line.where, &recipes, &asked, &askedWords};
       try {
         it->second(p);
       } catch (const SourceError& e) {
@@ -208,10 +224,15 @@ void DrawFrameMap(Canvas& c, const FrameGrid& g, int sheet, const std::vector<Fr
         const std::string what = e.what();
         throw SourceError(what.rfind(line.where, 0) == 0 ? what : line.where + what);
       }
+      // A word the painter never asked for, a setting or a plain word (a
+      // key=value whose '=' was lost among them), is one it does not know.
+      size_t plain = 0;
       for (const std::string& a : line.args) {
         const size_t eq = a.find('=');
         if (eq != std::string::npos && !asked.count(a.substr(0, eq)))
           throw SourceError(line.where + "painter " + line.painter + " takes no " + DoubleQuotedBytes(a.substr(0, eq) + "="));
+        if (eq == std::string::npos && !askedWords.count(plain++))
+          throw SourceError(line.where + "painter " + line.painter + " takes no word " + DoubleQuotedBytes(a));
       }
     });
   }

@@ -30,12 +30,18 @@ struct Paint {
   // The option names the painter has asked for (shared by its copies): a
   // key=value it never asks for is a word it does not know.
   std::set<std::string>* asked = nullptr;
+  // The plain words (by their place among them) the painter has asked for:
+  // a word it never asks for is one it does not know.
+  std::set<size_t>* askedWords = nullptr;
 
   int Count() const { return last - first + 1; }
   int W() const { return grid.frameWidth; }
   int H() const { return grid.frameHeight; }
   // The i-th plain word (not key=value), or def.
   std::string Arg(size_t i, const std::string& def = "") const;
+  // The i-th plain word, one of `values` (the first when not given), or the
+  // line is refused: "the kind is torch or fire, not "forch"".
+  std::string Word(size_t i, const std::string& what, std::initializer_list<const char*> values) const;
   // The value of key=value, or def.
   std::string Opt(const std::string& key, const std::string& def = "") const;
   // Numbers read whole ("3x" is none), or the line is refused.

@@ -382,9 +382,18 @@ void AddGroundPainters(PainterMap& m) {
       }
     }
   };
+  // shore SIDES: a water square with a beach along its sides (n, e, s and
+  // w, as "ne"), or with "in-" in one corner alone ("in-ne").
   m["shore"] = [](const Paint& p) {
+    const std::string sides = p.Arg(0);
+    const bool inner = sides.rfind("in-", 0) == 0;
+    const std::string s = inner ? sides.substr(3) : sides;
+    bool known = !s.empty() && s.find_first_not_of("nesw") == std::string::npos;
+    for (const char side : s) known = known && std::count(s.begin(), s.end(), side) == 1;
+    if (inner) known = known && s.size() == 2 && (s[0] == 'n' || s[0] == 's') && (s[1] == 'e' || s[1] == 'w');
+    if (!known) p.Fail("a shore's sides are n, e, s and w (as \"ne\"), or \"in-\" and a corner, not " + DoubleQuotedBytes(sides));
     Layer l(kT, kT);
-    Shore(l, p.Arg(0), 7919u);
+    Shore(l, sides, 7919u);
     p.Put(p.first, l);
   };
 }

@@ -424,7 +424,7 @@ void AddIconPainters(PainterMap& m) {
   // status SYMBOL good|bad|plain: a condition's badge.
   m["status"] = [](const Paint& p) {
     Layer l(p.W(), p.H());
-    const std::string mood = p.Arg(1, "plain");
+    const std::string mood = p.Word(1, "the mood", {"plain", "good", "bad"});
     const Ramp rim = mood == "good" ? Rp("green.1 green.3 green.4") : mood == "bad" ? Rp("red.0 red.2 red.3") : Rp("grey.1 grey.3 grey.4");
     l.Rect(1, 1, 16, 16, rim[1]);
     l.Rect(2, 2, 14, 14, C("grey.0"));

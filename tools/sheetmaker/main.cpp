@@ -16,12 +16,9 @@
 #include "contact_sheet.h"
 #include "engine/sheet_table.h"
 #include "frame_map.h"
-#include "palette.h"
+#include "sources.h"
 
 namespace {
-
-// The frame maps, in the order they are read (a frame belongs to one line).
-const char* const kFrameMaps[] = {"terrain.txt", "figures.txt", "effects.txt", "icons.txt", "pictures.txt"};
 
 // A sheet or contact sheet that could not be written: one such fault is
 // reported for the run, whichever sheets it struck (a read-only folder
@@ -30,14 +27,7 @@ struct Unwritten : SourceError {
   using SourceError::SourceError;
 };
 
-struct Sources {
-  std::string dir;
-  Font large, small;
-  std::vector<PixelArt> interface, cursors;
-  std::vector<FrameLine> frames;
-};
-
-void DrawSheet(const SheetLine& s, const Sources& src, const std::string& outDir, const std::string& contactDir,
+void DrawSheet(const SheetLine& s, const SheetSources& src, const std::string& outDir, const std::string& contactDir,
                OutputFiles* files) {
   const SheetFormat f = SheetFormatFor(s.slot);
   Canvas c(s.width, s.height, f.colourKey);
@@ -85,27 +75,11 @@ int main(int argc, char** argv) {
   OutputFiles files;
   try {
     // Every source is read, and every fault of each reported, before a sheet
-    // is drawn; the palette first, so that the fonts' colours are checked
-    // against it as they are read.
+    // is drawn.
     SourceFaults<SourceError> faults;
-    Sources src;
-    src.dir = argv[1];
-    std::vector<SheetLine> sheets;
-    Palette palette;
-    faults.Keep([&] { ReadPalette(src.dir + "/palette.txt", &palette); });
-    SetPalette(palette);
-    faults.Keep([&] { sheets = ReadSheetList(src.dir + "/sheets.txt"); });
-    faults.Keep([&] { src.large = ReadFont(src.dir + "/font_large.txt", 8, 8, &palette); });
-    faults.Keep([&] { src.small = ReadFont(src.dir + "/font_small.txt", 5, 6, &palette); });
+    const SheetSources src = ReadSheetSources(argv[1], &faults);
+    const std::vector<SheetLine>& sheets = src.sheets;
     faults.Keep([&] { ReadPictureSources(src.large, src.dir); });
-    faults.Keep([&] { src.interface = ReadPixelArt(src.dir + "/interface.txt"); });
-    faults.Keep([&] { src.cursors = ReadPixelArt(src.dir + "/cursors.txt"); });
-    for (const char* name : kFrameMaps)
-      faults.Keep([&] {
-        const std::vector<FrameLine> lines = ReadFrameMap(src.dir + "/" + name);
-        src.frames.insert(src.frames.end(), lines.begin(), lines.end());
-      });
-    faults.Keep([&] { CheckRecipes(src.frames); });
     faults.Throw();
     (void)Painters();  // made once, before the threads share it
     // Sheets are independent: draw them on a few threads; the faults of each

@@ -32,7 +32,7 @@ void Palette::Check(const std::string& name) const {
   } catch (const SourceError&) {
     const std::string ramp = name.substr(0, name.find('.'));
     for (const std::string& written : refusedRamps)
-      if (name.find('.') != std::string::npos && MayBeWord(written, ramp)) return;
+      if (name.find('.') != std::string::npos && MayBeginWithWord(written, ramp)) return;
     throw;
   }
 }
@@ -70,8 +70,8 @@ std::vector<uint32_t> Palette::All() const {
 
 // Every line is read: each fault is reported. A ramp's name holds what the
 // fonts show, as a word of every source does; a refused line may have given
-// the ramp its first word may be (common/shown_bytes.h), so that no colour of
-// it is refused besides.
+// the ramp its first word may be, itself or before a damaged blank
+// (common/shown_bytes.h), so that no colour of it is refused besides.
 void ReadPalette(const std::string& path, Palette* out) {
   std::vector<std::string> lines;
   if (!ReadSourceLines(path, &lines)) throw SourceError(path + ": cannot open");
@@ -101,7 +101,7 @@ void ReadPalette(const std::string& path, Palette* out) {
       }
       if (r.empty()) throw SourceError(where + "ramp " + DoubleQuotedBytes(name) + " has no colours");
     });
-    if (!read && !name.empty()) p.refusedRamps.push_back(name);
+    if (!read && !name.empty()) p.refusedRamps.push_back(LineWords(line)[0]);  // a damaged carriage return stays in it
   }
   if (p.ramps.empty() && p.refusedRamps.empty()) faults.Keep([&] { throw SourceError(path + ": no ramps"); });
   faults.Throw();

@@ -27,8 +27,13 @@ Grid Transpose(const Grid& g) {
 // A quarter turn clockwise.
 Grid Rot90(const Grid& g) { return FlipX(Transpose(g)); }
 
+// A line without its comment and the spaces and tabs at its ends: a
+// carriage return there is a damaged byte of the line, refused, not trimmed.
 std::string StripComment(const std::string& s) {
-  return TrimBlanks(std::string_view(s).substr(0, s.find('#')));
+  const std::string_view line = std::string_view(s).substr(0, s.find('#'));
+  const size_t start = line.find_first_not_of(" \t");
+  if (start == std::string_view::npos) return "";
+  return std::string(line.substr(start, line.find_last_not_of(" \t") - start + 1));
 }
 
 }  // namespace
@@ -80,11 +85,12 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
     }
     const auto before = state;
     const size_t sheetsBefore = sheets.size();
-    std::string first, second;
-    std::istringstream(line) >> first >> second;
+    // The first two words, cut at blanks alone (a damaged carriage return stays in its word).
+    const std::vector<std::string> cut = LineWords(line);
+    const std::string first = cut.empty() ? "" : cut[0], second = cut.size() > 1 ? cut[1] : "";
     std::string word;
     const bool read = faults.Keep([&] {
-      CheckSourceLine(where(), line);
+      CheckSourceLine(where(), raw.substr(0, raw.find('#')));  // untrimmed: a carriage return at its ends is damage
       if (state == kRows) {
         if (line.empty()) {
           state = kTop;
@@ -101,6 +107,10 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
         return;
       }
       if (line.empty()) return;
+      // Every word of a line but a row is a name, a number or a colour (a
+      // palette letter's description too): what the fonts show, so that a
+      // damaged comment mark does not leave the comment's words unseen.
+      CheckShownWords(where(), line);
       std::istringstream words(line);
       words >> word;
       if (state == kPalette) {
@@ -121,16 +131,19 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
       }
       if (word == "sheet") {
         PixelArt& art = sheets.emplace_back();
-        if (!(words >> art.sheet) || art.sheet < 0 || art.sheet > 65) {
-          art.sheet = -1;
-          throw SourceError(where() + "bad sheet number");
-        }
+        std::string number;
+        long long read = 0;
+        if (!(words >> number) || !ReadWholeNumber(number, 0, 65, &read)) throw SourceError(where() + "bad sheet number");
+        art.sheet = static_cast<int>(read);
       } else if (word == "palette") {
         current();
         state = kPalette;
       } else if (word == "frame") {
         PixelArt& art = current();
-        if (!(words >> frame) || frame < 0) throw SourceError(where() + "bad frame number");
+        std::string number;
+        long long read = 0;
+        if (!(words >> number) || !ReadWholeNumber(number, 0, INT_MAX, &read)) throw SourceError(where() + "bad frame number");
+        frame = static_cast<int>(read);
         if (art.frames.count(frame)) throw SourceError(where() + "frame " + std::to_string(frame) + " given twice");
         std::string eq;
         if (!(words >> eq)) {
@@ -138,10 +151,11 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
           state = kRows;
           return;
         }
-        std::string op;
-        int from = -1;
-        if (eq != "=" || !(words >> op >> from))
+        std::string op, of;
+        long long given = -1;
+        if (eq != "=" || !(words >> op >> of) || !ReadWholeNumber(of, 0, INT_MAX, &given))
           throw SourceError(where() + "expected \"frame N\" or \"frame N = OPERATION M\"");
+        const int from = static_cast<int>(given);
         auto it = art.frames.find(from);
         if (it == art.frames.end() && (refusedFrames[sheets.size() - 1].count(from) || unreadFrames.count(sheets.size() - 1))) {
           refusedFrames[sheets.size() - 1].insert(frame);
@@ -180,16 +194,16 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
     if (before == kRows) {
       state = kRefusedRows;
     } else if (before == kPalette) {
-      if (MayBeWord(first, "end")) state = kTop;
+      if (MayBeginWithWord(first, "end")) state = kTop;
       else if (first.size() == 1 && GameShowsByte(static_cast<unsigned char>(first[0])) && !sheets.empty())
         sheets.back().palette.emplace(first[0], 0u);
       else if (!first.empty() && !sheets.empty())
         refusedLetters[sheets.size() - 1].push_back(first);
-    } else if (MayBeWord(first, "sheet") || MayBeWord(first, "palette") || MayBeWord(first, "frame")) {
+    } else if (MayBeginWithWord(first, "sheet") || MayBeginWithWord(first, "palette") || MayBeginWithWord(first, "frame")) {
       // What the line begins, the lines after it belong to: a sheet of no number when none is open.
-      if (sheets.size() == sheetsBefore && (sheets.empty() || MayBeWord(first, "sheet"))) sheets.emplace_back();
-      if (MayBeWord(first, "palette")) state = kPalette;
-      if (MayBeWord(first, "frame")) {
+      if (sheets.size() == sheetsBefore && (sheets.empty() || MayBeginWithWord(first, "sheet"))) sheets.emplace_back();
+      if (MayBeginWithWord(first, "palette")) state = kPalette;
+      if (MayBeginWithWord(first, "frame")) {
         state = kRefusedRows;
         long long given = 0;
         if (ReadWholeNumber(second, 0, INT_MAX, &given)) refusedFrames[sheets.size() - 1].insert(static_cast<int>(given));

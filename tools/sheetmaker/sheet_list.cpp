@@ -1,5 +1,6 @@
 // The sheet list "sheets.txt": one line a sheet with its size, style and number.
 #include <climits>
+#include <set>
 #include <sstream>
 
 #include "art.h"
@@ -28,6 +29,7 @@ std::vector<SheetLine> ReadSheetList(const std::string& path) {
     const std::string where = path + ":" + std::to_string(number) + ": ";
     faults.Keep([&] {
       CheckSourceLine(where, text);
+      CheckShownWords(where, text);
       std::istringstream words(text);
       std::string slot, size;
       SheetLine s;
@@ -40,6 +42,10 @@ std::vector<SheetLine> ReadSheetList(const std::string& path) {
       if (!(words >> size >> s.style >> seed) || !ReadWholeNumber(seed, INT_MIN, INT_MAX, &n))
         throw SourceError(where + "expected: slot WIDTHxHEIGHT style number");
       s.number = static_cast<int>(n);
+      // The styles the tool draws a sheet in (main.cpp).
+      static const std::set<std::string> kStyles = {"art", "panel", "border", "font-large", "font-small", "interface"};
+      if (!kStyles.count(s.style))
+        throw SourceError(where + "sheet " + std::to_string(s.slot) + " has unknown style " + DoubleQuotedBytes(s.style));
       const size_t x = size.find('x');
       long long w = 0, h = 0;
       if (x == std::string::npos || !ReadWholeNumber(size.substr(0, x), 1, INT_MAX, &w) ||

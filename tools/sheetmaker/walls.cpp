@@ -306,8 +306,9 @@ void HallDoor(Layer& l, int ox, int oy) {
 }
 
 // The fog over an explored square at the edge of the unexplored: black,
-// fading in steps from the dark sides and corners inwards.
-void Fog(Layer& l, int code) {
+// fading in steps from the dark sides and corners inwards; false for a code
+// of no fog piece.
+bool Fog(Layer& l, int code) {
   // Dark sides (n e s w) and dark corners (nw ne se sw) of each fog code.
   struct Dark { const char* sides; const char* corners; };
   static const std::map<int, Dark> kCodes = {
@@ -322,7 +323,7 @@ void Fog(Layer& l, int code) {
       {41, {"es", ""}},          {42, {"sw", ""}},       {43, {"nw", ""}},       {44, {"ns", ""}},
       {45, {"ew", ""}}};
   auto it = kCodes.find(code);
-  if (it == kCodes.end()) return;
+  if (it == kCodes.end()) return false;
   const std::string sides = it->second.sides, corners = it->second.corners;
   auto has = [](const std::string& s, char c) { return s.find(c) != std::string::npos; };
   for (int y = 0; y < 24; ++y)
@@ -347,6 +348,7 @@ void Fog(Layer& l, int code) {
       if (step < 0) l.Put(x, y, 0xEB000000u);
       else if (step < 6) l.Put(x, y, static_cast<uint32_t>(kAlpha[step]) << 24);
     }
+  return true;
 }
 
 }  // namespace
@@ -370,7 +372,8 @@ void AddWallPainters(PainterMap& m) {
   // door STYLE x|y HALF: one half of a door; its frame stands 11 left and up.
   m["door"] = [](const Paint& p) {
     Layer l(kSide, kSide);
-    Door(l, 11, 11, p.Arg(0), p.Arg(1) == "x", p.ArgInt(2, 0));
+    Door(l, 11, 11, p.Word(0, "the door", {"wood", "gate"}), p.Word(1, "the wall", {"y", "x"}) == "x",
+         p.Word(2, "the half", {"0", "1"}) == "1" ? 1 : 0);
     p.Put(p.first, l);
   };
   // A square mark of the debug overlay: "wall" (a cross on the wall's top) or
@@ -378,7 +381,7 @@ void AddWallPainters(PainterMap& m) {
   m["debug-mark"] = [](const Paint& p) {
     Layer l(kSide, kSide);
     const uint32_t red = C("red.3"), light = C("fire.2");
-    if (p.Arg(0) == "wall") {
+    if (p.Word(0, "the mark", {"door", "wall"}) == "wall") {
       for (int i = 0; i < 24; ++i) {
         l.Put(6 + i, i, red);
         l.Put(29 - i, i, red);
@@ -390,7 +393,7 @@ void AddWallPainters(PainterMap& m) {
         l.Put(29, i, light);
       }
     } else {
-      const bool alongX = p.Arg(1) == "x";
+      const bool alongX = p.Word(1, "the wall", {"y", "x"}) == "x";
       for (int i = 0; i < 24; ++i)
         for (int k = -1; k <= 1; ++k) {
           if (alongX) l.Put(7 + i, 12 + k, k ? red : light);
@@ -405,7 +408,7 @@ void AddWallPainters(PainterMap& m) {
       Layer l(24, 24);
       const int code = p.ArgInt(0, 49) + (f - p.first);
       if (code == 1) l.Rect(0, 0, 24, 24, 0xFF000000u);
-      else Fog(l, code);
+      else if (!Fog(l, code)) p.Fail("no fog code " + std::to_string(code));
       p.Put(f, l);
     }
   };

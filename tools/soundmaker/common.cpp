@@ -1,7 +1,6 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
-#include <sstream>
 
 #include "common/source_bytes.h"
 #include "common/source_lines.h"
@@ -30,13 +29,7 @@ std::vector<std::string> UncommentedLines(const std::string& text) {
   return lines;
 }
 
-std::vector<std::string> Words(const std::string& line) {
-  std::vector<std::string> words;
-  std::stringstream s(line);
-  std::string w;
-  while (s >> w) words.push_back(w);
-  return words;
-}
+std::vector<std::string> Words(const std::string& line) { return LineWords(line); }
 
 int ParseInt(const std::string& where, const std::string& text) {
   long long v = 0;

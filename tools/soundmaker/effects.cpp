@@ -336,9 +336,9 @@ Stereo Render(const Recipe& r) {
 }
 
 // The recipes, every line read: each fault is kept in *faults. A line whose
-// first word may be "sound" or "loop" (common/shown_bytes.h) begins a sound
-// though it is refused, and the layers after it are read into it for their
-// own faults.
+// first word may be "sound" or "loop", itself or with the blank after it
+// damaged (common/shown_bytes.h), begins a sound though it is refused, and
+// the layers after it are read into it for their own faults.
 std::vector<Recipe> ParseRecipes(const std::string& file, const std::string& text, SoundFaults* faults) {
   const auto expected = ExpectedNames();
   std::vector<Recipe> recipes;
@@ -346,12 +346,17 @@ std::vector<Recipe> ParseRecipes(const std::string& file, const std::string& tex
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string where = file + ":" + std::to_string(i + 1);
     const auto words = Words(lines[i]);
-    const bool head = !words.empty() && (MayBeWord(words[0], "sound") || MayBeWord(words[0], "loop"));
+    const bool head = !words.empty() && (MayBeginWithWord(words[0], "sound") || MayBeginWithWord(words[0], "loop"));
     if (head) {
       Recipe& r = recipes.emplace_back();
       r.line = static_cast<int>(i + 1);
       r.refused = true;
-      if (words.size() > 1) r.name = words[1];
+      // Its name: the next word, or what follows the damaged blank of "sound\x00Miss_1".
+      const std::string keyword = MayBeginWithWord(words[0], "sound") ? "sound" : "loop";
+      if (words[0].size() > keyword.size() && words[0].compare(0, keyword.size(), keyword) == 0)
+        r.name = words[0].substr(keyword.size() + 1);
+      else if (words.size() > 1)
+        r.name = words[1];
     } else if (!words.empty() && !recipes.empty()) {
       recipes.back().layered = true;
     }
@@ -393,26 +398,33 @@ std::vector<Recipe> ParseRecipes(const std::string& file, const std::string& tex
 
 }  // namespace
 
-std::vector<std::string> MakeEffects(const std::string& recipeFile, const std::string& outFolder) {
+std::vector<Stereo> RenderGameSounds(const std::string& recipeFile, const std::string& text) {
   SoundFaults faults;
-  const auto recipes = ParseRecipes(recipeFile, ReadTextFile(recipeFile), &faults);
+  const auto recipes = ParseRecipes(recipeFile, text, &faults);
   const auto expected = ExpectedNames();
   std::map<std::string, const Recipe*> byName;
   for (const auto& r : recipes) byName.emplace(r.name, &r);
   // A sound a refused sound line may have named is not missing besides.
   auto mayBeGiven = [&](const std::string& name) {
     for (const auto& r : recipes)
-      if (r.refused && (r.name.empty() || MayBeWord(r.name, name))) return true;
+      if (r.refused && (r.name.empty() || MayBeginWithWord(r.name, name))) return true;
     return false;
   };
   for (const auto& name : expected)
     if (!byName.count(name) && !mayBeGiven(name)) faults.Keep([&] { Fail(recipeFile, "no recipe for '" + name + "'"); });
   faults.Throw();
+  std::vector<Stereo> sounds;
+  for (const auto& name : expected) sounds.push_back(Render(*byName[name]));
+  return sounds;
+}
+
+std::vector<std::string> MakeEffects(const std::string& recipeFile, const std::string& outFolder) {
+  const std::vector<Stereo> sounds = RenderGameSounds(recipeFile, ReadTextFile(recipeFile));
+  const auto expected = ExpectedNames();
   OutputFiles files;
-  for (const auto& name : expected) {
-    const std::string path = outFolder + "/" + name + ".wav";
-    if (const std::string fault = files.Write(path, WavBytes(Render(*byName[name]))); !fault.empty())
-      throw SourceFault(fault);
+  for (size_t i = 0; i < expected.size(); ++i) {
+    const std::string path = outFolder + "/" + expected[i] + ".wav";
+    if (const std::string fault = files.Write(path, WavBytes(sounds[i])); !fault.empty()) throw SourceFault(fault);
   }
   if (const std::string fault = files.Commit(); !fault.empty()) throw SourceFault(fault);
   return expected;

@@ -177,13 +177,14 @@ Score ParseScore(const std::string& file, const std::string& text) {
     const std::string where = file + ":" + std::to_string(i + 1);
     const std::string& line = lines[i];
     const auto words = Words(line);
-    // A refused line counts as what its first word may be (common/shown_bytes.h):
-    // a tempo, meter or bars line refused before the parts leaves them
-    // untimed, a part line begins a part, and any other line of a part is
-    // its notes.
+    // A refused line counts as what its first word may be, itself or with
+    // the blank after it damaged (common/shown_bytes.h): a tempo, meter or
+    // bars line refused before the parts leaves them untimed, a part line
+    // begins a part, and any other line of a part is its notes.
     const std::string head = words.empty() ? "" : words[0];
-    const bool partLine = MayBeWord(head, "part"), titleLine = MayBeWord(head, "title");
-    const bool lengthLine = MayBeWord(head, "tempo") || MayBeWord(head, "meter") || MayBeWord(head, "bars");
+    const bool partLine = MayBeginWithWord(head, "part"), titleLine = MayBeginWithWord(head, "title");
+    const bool lengthLine =
+        MayBeginWithWord(head, "tempo") || MayBeginWithWord(head, "meter") || MayBeginWithWord(head, "bars");
     // A fault of a part's notes, or of the score's length.
     const bool notes = !words.empty() && !partLine && !titleLine && !lengthLine && !s.parts.empty();
     bool length = lengthLine && s.parts.empty();
@@ -221,6 +222,9 @@ Score ParseScore(const std::string& file, const std::string& text) {
       } else if (key == "part") {
         Part& part = s.parts.back();  // begun above
         if (words.size() < 2) Fail(where, "a part needs a name");
+        // A name holds what the fonts show, as a word of every source does.
+        if (const size_t unshown = UnshownByte(words[1], false); unshown != std::string::npos)
+          Fail(where, UnshownByteMessage(key, words[1], unshown));
         part.name = words[1];
         if (!lengthRefused) {
           // A fault of the score's length is the score's: reported at its first part alone.

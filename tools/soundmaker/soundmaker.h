@@ -23,6 +23,7 @@ using SoundFaults = SourceFaults<SourceFault>;
 std::string ReadTextFile(const std::string& path);
 // Splits text into lines with comments (from a '#' after a space to the line's end) removed.
 std::vector<std::string> UncommentedLines(const std::string& text);
+// The words of a line, cut at its blanks (a damaged byte stays in its word).
 std::vector<std::string> Words(const std::string& line);
 // A whole number of at most a million either way, read whole (every setting
 // lies well inside).
@@ -34,6 +35,10 @@ void CheckLineBytes(const std::string& where, const std::string& line);
 // Effects: reads the recipe file and writes one canonical WAV per sound.
 // Returns the names written.
 std::vector<std::string> MakeEffects(const std::string& recipeFile, const std::string& outFolder);
+// The game's sounds in record order, rendered from the recipes' text (in
+// the file named): every fault of the recipes is reported, a sound that no
+// recipe makes among them, before one is rendered.
+std::vector<Stereo> RenderGameSounds(const std::string& recipeFile, const std::string& text);
 // Reads recipes from their text (each of one of the game's sounds, though
 // not every sound need have one) and renders each (nothing is written);
 // returns the sounds, in source order.

@@ -1,0 +1,23 @@
+// What the sheets are drawn from: the sources of the graphics folder, read
+// whole before a sheet is drawn.
+#pragma once
+#include <string>
+#include <vector>
+
+#include "art.h"
+#include "frame_map.h"
+
+struct SheetSources {
+  std::string dir;
+  std::vector<SheetLine> sheets;
+  Font large, small;
+  std::vector<PixelArt> interface, cursors;
+  std::vector<FrameLine> frames;  // every frame map's lines, in the order they are read
+};
+
+// Reads the sources of the graphics folder `dir`, every fault of each kept in
+// *faults: the palette first (set as the painters' palette, so that the
+// fonts' colours are checked against it as they are read), then the sheet
+// list, the fonts, the pixel art, the frame maps and their recipes. The
+// world map the pictures are painted from is read apart (ReadPictureSources).
+SheetSources ReadSheetSources(const std::string& dir, SourceFaults<SourceError>* faults);
