@@ -2,10 +2,11 @@
 // to 16): a creature, a burst, a rectangle of two corners, a cone or a line,
 // or one square; the area previewed under the cursor. Each frame one verdict
 // on what lies under the cursor gives both the pointer (the aiming one where
-// a click casts or a cone or line is aimed, "no entry" elsewhere) and what
-// the click does: an accepted click goes to the casting steps (screen mode
-// 24), one refused for a reason says why and ends the aiming, one refused
-// without a word does nothing.
+// the square passes its own tests, with the shape aimed there drawn, "no
+// entry" elsewhere) and what the click does: an accepted click goes to the
+// casting steps (screen mode 24), one refused for a reason says why and ends
+// the aiming, one refused without a word does nothing. Whether anybody
+// stands in a shape is the click's test alone, never the pointer's.
 #include <algorithm>
 
 #include "combat/actions/casting_checks.h"
@@ -294,7 +295,9 @@ void AimBurst() {
   if (verdict.takes) {
     RasteriseBurst(caster, x, y, Spell());
     PreviewArea();
-    if (CountTargets() == 0 && !AreaNeedsNoTarget(Spell())) verdict = Refused(kResultNoTargetInArea);
+    // A burst with nobody in it is shown all the same: only the click
+    // refuses it.
+    if (CountTargets() == 0 && !AreaNeedsNoTarget(Spell())) verdict = ShownButRefused(kResultNoTargetInArea);
   }
   if (ClickTakes(verdict)) ConfirmBurst();
 }

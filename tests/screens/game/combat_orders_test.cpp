@@ -18,11 +18,13 @@
 #include "combat/turns/combat_cycle.h"
 #include "creatures/creature_kinds.h"
 #include "engine/message_log.h"
+#include "engine/settings.h"
 #include "engine/sprite_sheets.h"
 #include "engine/static_layers.h"
 #include "engine/text.h"
 #include "harness/screen_text.h"
 #include "engine/widgets.h"
+#include "map/area_shapes.h"
 #include "map/charge_lines.h"
 #include "map/square_grids.h"
 #include "rules/conditions.h"
@@ -114,22 +116,36 @@ SquareTexels ArrowsOfNextFrame() {
           SheetTexels(d.srcLeft, d.srcTop, d.srcWidth, d.srcHeight);
   return arrows;
 }
-// The squares on which the next frame (every pass drawn) draws the mark of
-// a spell's area: frame 34 of the area marks sheet, by its texels.
-std::set<std::pair<int, int>> AreaMarksOfNextFrame() {
+// What the next frame (every pass drawn) shows of an aim, by the texels
+// drawn: the squares that get the mark of a spell's area (frame 34 of the
+// area marks sheet), and whether "no entry" (figure 581) stands on the
+// pointer.
+struct AimShown {
+  std::set<std::pair<int, int>> marks;
+  bool refused = false;
+};
+AimShown AimOfNextFrame() {
   ForgetStaticLayers();
   std::vector<SheetDraw> draws;
   RecordSheetDraws(&draws);
   const bool stepped = harness::StepFrames(1);
   RecordSheetDraws(nullptr);
-  std::set<std::pair<int, int>> squares;
+  AimShown shown;
+  constexpr int kNoEntry = 581, kNoEntrySheet = kFirstFigureSheet + kNoEntry / kFiguresPerSheet;
   int l = 0, t = 0, w = 0, h = 0;
-  if (!stepped || !SheetFrameRect(kSheetAreaMarks, 34, &l, &t, &w, &h)) return squares;
+  if (!stepped || !SheetFrameRect(kSheetAreaMarks, 34, &l, &t, &w, &h)) return shown;
   const std::vector<uint32_t> mark = SheetTexels(l, t, w, h, kSheetAreaMarks);
-  for (const SheetDraw& d : draws)
-    if (d.slot == kSheetAreaMarks && SheetTexels(d.srcLeft, d.srcTop, d.srcWidth, d.srcHeight, d.slot) == mark)
-      squares.insert({(d.x + 12 + ViewOriginX) / 24, (d.y + 12 + ViewOriginY) / 24});
-  return squares;
+  if (!SheetFrameRect(kNoEntrySheet, kNoEntry % kFiguresPerSheet, &l, &t, &w, &h)) return shown;
+  const std::vector<uint32_t> noEntry = SheetTexels(l, t, w, h, kNoEntrySheet);
+  for (const SheetDraw& d : draws) {
+    if (d.slot != kSheetAreaMarks && d.slot != kNoEntrySheet) continue;
+    const std::vector<uint32_t> texels = SheetTexels(d.srcLeft, d.srcTop, d.srcWidth, d.srcHeight, d.slot);
+    if (d.slot == kSheetAreaMarks && texels == mark)
+      shown.marks.insert({(d.x + 12 + ViewOriginX) / 24, (d.y + 12 + ViewOriginY) / 24});
+    else if (d.slot == kNoEntrySheet && texels == noEntry)
+      shown.refused = true;
+  }
+  return shown;
 }
 // The compass direction (1 north, clockwise) of a drawn path arrow: that of
 // the walk's arrow of the same shape (frames 1 to 8, north first,
@@ -623,58 +639,112 @@ TEST_F(GameScreen, ThePointerWhileAimingSaysWhatTheClickDoes) {
   }
 }
 
-// Turn Undead, Burning Hands (a cone) and a line aimed by the knight at a
-// skeleton two squares east and at the bare ground south: each draws its
-// shape toward the pointer whatever lies there (the newcomer saw nothing
-// until an undead stood in the turning's cone); the click on the skeleton
-// casts, the one on bare ground says "No target in area" and ends the
-// aiming. No spell of the table is a line (a dragon's breath is): Lightning
+// Every aiming mode, the knight at (3, 4) aiming at bare ground in reach
+// (6, 1), a skeleton (5, 4), a square beyond every reach (14, 9), one behind
+// a wall (3, 8) and a cell of solid stone (3, 1). The pointer and the drawn
+// shape follow the square's own tests (reach, line of effect, walls, solid
+// cells, creatures where the square must be free), never whether anybody
+// stands in the shape, which the click alone asks ("No target in area"): a
+// burst at bare ground showed no entry and no shape, as a cone or a line
+// did before (a cleric saw no turning until an undead stood in it). A shape
+// drawn holds the aimed square (a cone or a line, a square beside the
+// knight), and the skeleton's only when it is aimed at. Bless, a burst
+// round the caster with its confirmation on, takes a click on the caster
+// alone; the second Wall of Fire row aims the far corner of a wall begun at
+// (6, 4). No spell of the table is a line (a dragon's breath is): Lightning
 // Bolt, a rectangle, is made one here.
-TEST_F(GameScreen, AConeOrALineShowsItsShapeWhereverItIsAimed) {
-  struct BoltAsLine {
-    const SpellRecord kept = SpellTable[kSpellLightningBolt];
-    BoltAsLine() { SpellTable[kSpellLightningBolt].target = kAimLine; }
-    ~BoltAsLine() { SpellTable[kSpellLightningBolt] = kept; }
-  } boltAsLine;
+TEST_F(GameScreen, AnAimIsShownByItsSquareNeverByWhoStandsInIt) {
+  struct Kept {
+    const SpellRecord bolt = SpellTable[kSpellLightningBolt];
+    const int32_t confirm = OptionWords[kOptionConfirmPersonalSpells];
+    Kept() {
+      SpellTable[kSpellLightningBolt].target = kAimLine;
+      OptionWords[kOptionConfirmPersonalSpells] = 1;
+    }
+    ~Kept() {
+      SpellTable[kSpellLightningBolt] = bolt;
+      OptionWords[kOptionConfirmPersonalSpells] = confirm;
+    }
+  } kept;
   harness::SeedRandom(3);
   scenes::LayOutGround(16, 10);
   scenes::AddKnight(0, 3, 4);
   Creatures[0].dexterity = {40, 40};
   scenes::AddFoe(kOrc, kKindSkeleton, 5, 4);
+  for (int x = 0; x <= 6; ++x) scenes::SetWall(x, 7, 46);
   scenes::Finish();
   harness::MoveMouse(300, 220);
   ASSERT_TRUE(WaitForTurnOf(0));
+  ViewOriginX = 64;  // the whole width of the map
+  MagicAreaGrid[SquareIndex(3, 1)].kind = kEffectSolid;
+  const int squares[][2] = {{6, 1}, {5, 4}, {14, 9}, {3, 8}, {3, 1}};
+  constexpr int kCasts = 0, kStays = -1, kCorner = -2;
   const struct {
     int spell;
     uint32_t mode;
-  } shapes[] = {{kSpellTurnUndead, kModeAimCone}, {kSpellBurningHands, kModeAimCone}, {kSpellLightningBolt, kModeAimLine}};
-  const struct {
-    int x, y;
-    bool skeleton;
-  } aims[] = {{5, 4, true}, {3, 7, false}};
-  for (const auto& shape : shapes)
-    for (const auto& aim : aims) {
-      SCOPED_TRACE(std::to_string(shape.spell) + (aim.skeleton ? " at the skeleton" : " at bare ground"));
-      CurrentSpell = shape.spell;
+    const char* shown;  // per square: o the aiming pointer over the shape, v the pointer alone, . no entry
+    int click[5];       // per square: kCasts, kStays (refused without a word), kCorner, or the refusal said
+    int cornerX = -1, cornerY = -1;
+  } rows[] = {
+      {kSpellSoundBurst, kModeAimSquare, "oo...", {17, kCasts, 16, 18, 19}},
+      {kSpellDeepSlumber, kModeAimSquare, "oo...", {kCasts, kCasts, 16, 18, 19}},
+      {kSpellBless, kModeAimSquare, ".....", {68, 68, 68, 68, 68}},
+      {kSpellWallOfFire, kModeAimRectangle, "vv...", {kCorner, kCorner, kStays, kStays, kStays}},
+      {kSpellWallOfStone, kModeAimRectangle, "v....", {kCorner, kStays, kStays, kStays, kStays}},
+      {kSpellWallOfFire, kModeAimRectangle, "oo...", {kCasts, kCasts, 21, 21, 21}, 6, 4},
+      {kSpellBurningHands, kModeAimCone, "ooooo", {17, kCasts, 17, 17, 17}},
+      {kSpellTurnUndead, kModeAimCone, "ooooo", {17, kCasts, 17, 17, 17}},
+      {kSpellLightningBolt, kModeAimLine, "ooooo", {17, kCasts, 17, 17, 17}},
+      {kSpellSummonFireElemental, kModeAimSummon, "v....", {kCasts, 21, 21, 21, 21}},
+  };
+  for (const auto& row : rows)
+    for (int i = 0; i < 5; ++i) {
+      const int x = squares[i][0], y = squares[i][1];
+      SCOPED_TRACE(std::to_string(row.spell) + " at " + std::to_string(x) + "," + std::to_string(y));
+      // As a use begins: no shape yet.
+      std::fill(std::begin(AreaMask), std::end(AreaMask), 0);
+      CurrentSpell = row.spell;
       SpellCaster = 0;
-      ScreenMode = shape.mode;
+      ScreenMode = row.mode;
+      RectangleCornerSet = row.cornerX >= 0 ? 1 : 0;
+      RectangleCorner = MapSquareWords{row.cornerX, row.cornerY};
       FollowTarget = -1;
-      MouseAt(ScreenX(aim.x), ScreenY(aim.y));
-      const std::set<std::pair<int, int>> marks = AreaMarksOfNextFrame();
-      // The square beside the knight toward the pointer lies in the shape,
-      // the skeleton's only when it is aimed at.
-      const int dx = aim.x > 3 ? 1 : 0, dy = aim.y > 4 ? 1 : 0;
-      EXPECT_EQ(marks.count({3 + dx, 4 + dy}), 1u);
-      EXPECT_EQ(marks.count({5, 4}) == 1, aim.skeleton);
-      MouseAt(ScreenX(aim.x), ScreenY(aim.y), true);
-      if (aim.skeleton) {
+      MouseAt(ScreenX(x), ScreenY(y));
+      const AimShown shown = AimOfNextFrame();
+      EXPECT_EQ(shown.refused, row.shown[i] == '.');
+      EXPECT_EQ(!shown.marks.empty(), row.shown[i] == 'o');
+      if (row.shown[i] == 'o') {
+        const bool fromKnight = row.mode == kModeAimCone || row.mode == kModeAimLine;
+        const auto besideKnight = [](const std::pair<int, int>& m) {
+          return std::max(std::abs(m.first - 3), std::abs(m.second - 4)) == 1;
+        };
+        EXPECT_TRUE(fromKnight ? std::any_of(shown.marks.begin(), shown.marks.end(), besideKnight)
+                               : shown.marks.count({x, y}) == 1);
+        EXPECT_EQ(shown.marks.count({5, 4}) == 1, i == 1);
+      }
+      ClickResult.code = -1;
+      MouseAt(ScreenX(x), ScreenY(y), true);
+      const int click = row.click[i];
+      if (click == kCasts) {
         EXPECT_EQ(ScreenMode, kModeCastSpend);
+      } else if (click == kStays || click == kCorner) {
+        EXPECT_EQ(ScreenMode, row.mode);
+        EXPECT_EQ(RectangleCornerSet, click == kCorner ? 1 : 0);
+        EXPECT_EQ(ClickResult.code, -1);
       } else {
-        EXPECT_EQ(ClickResult.code, 17);
+        EXPECT_EQ(ClickResult.code, click);
         EXPECT_EQ(ScreenMode, kModeExploring);
         EXPECT_EQ(CurrentSpell, -1);
       }
     }
+  // Bless on the caster's own square: the aiming pointer, and the click casts.
+  CurrentSpell = kSpellBless;
+  SpellCaster = 0;
+  ScreenMode = kModeAimSquare;
+  MouseAt(ScreenX(3), ScreenY(4));
+  EXPECT_FALSE(AimOfNextFrame().refused);
+  MouseAt(ScreenX(3), ScreenY(4), true);
+  EXPECT_EQ(ScreenMode, kModeCastSpend);
 }
 
 // Magic Missile of three missiles: the right button cancels the aiming of
