@@ -507,7 +507,6 @@ void BuildDrawList(int rows, int cols, uint32_t tint) {
     DrawList[DrawListCount++] = {creature, FootLine(Creatures[creature])};
     if (creature == current) ActiveFighterOnScreen = 1;
   }
-  DrawFallenMembers(rows, cols);
   for (int row = 0; row <= rows; ++row) DrawSquareObjects(row, cols, tint);
   BeginTallFeatures(rows, cols);
   // By foot line, equal ones in the order listed but the current character

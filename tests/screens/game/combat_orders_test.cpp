@@ -2,6 +2,8 @@
 // gives the order the rules ask for, a refused one gives its reason and
 // spends nothing.
 #include <algorithm>
+#include <climits>
+#include <filesystem>
 #include <initializer_list>
 #include <map>
 #include <string>
@@ -20,6 +22,7 @@
 #include "engine/text.h"
 #include "harness/screen_text.h"
 #include "engine/widgets.h"
+#include "frontend/saved_games.h"
 #include "map/square_grids.h"
 #include "rules/conditions.h"
 #include "rules/item_tables.h"
@@ -41,6 +44,7 @@
 #include "state/game_progress.h"
 #include "state/game_screen_words.h"
 #include "state/inventory_state.h"
+#include "state/map_view_state.h"
 
 namespace {
 
@@ -648,9 +652,11 @@ TEST_F(GameScreen, AFallenFriendOffTheMapNoLongerBarsTheWay) {
   }
 }
 
-// One frame with the pointer on the square: its sheet draws and the texts drawn, in order.
+// One frame with the pointer on the square: its sheet draws (every pass
+// drawn, none copied from a kept picture) and the texts drawn, in order.
 std::vector<SheetDraw> FrameOverSquare(int x, int y, std::string* text) {
   harness::MoveMouse(ScreenX(x), ScreenY(y));
+  ForgetStaticLayers();
   std::vector<SheetDraw> draws;
   std::vector<GlyphDraw> glyphs;
   RecordSheetDraws(&draws);
@@ -669,10 +675,7 @@ TEST_F(GameScreen, AFallenFriendLiesWhereItFellNamedUnderThePointer) {
   ASSERT_TRUE(KnightBehindFallenFriend(4));
   int sheet = 0, frame = 0;
   ASSERT_TRUE(FigureSheetFrame(Creatures[1].figure, kFaceDown, 0, &sheet, &frame));
-  const auto lying = [&](const SheetDraw& d) {
-    return d.rotated && d.slot == sheet && d.frame == frame && d.x == 24 * 3 - ViewOriginX &&
-           d.y == 24 * 4 - ViewOriginY;
-  };
+  const auto lying = [&](const SheetDraw& d) { return d.rotated && d.slot == sheet && d.frame == frame; };
   std::string text;
   std::vector<SheetDraw> draws = FrameOverSquare(3, 4, &text);
   EXPECT_EQ(std::count_if(draws.begin(), draws.end(), lying), 1);
@@ -695,6 +698,102 @@ TEST_F(GameScreen, AFallenFriendLiesWhereItFellNamedUnderThePointer) {
   ASSERT_NE(knight, draws.end());
   EXPECT_LT(body->order, knight->order);
   EXPECT_EQ(text.find("Berta"), std::string::npos) << text;
+}
+
+// The box of the view's pixels the member's body changes in the picture:
+// the frame drawn with its place laid, without it, and with it again (the
+// marks that change from frame to frame held), its sheet draws kept.
+struct ViewBox {
+  int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+};
+ViewBox BodyBox(int member, std::vector<SheetDraw>* draws) {
+  const FallenPlace place = FallenPlaces[member];
+  int width = 0, height = 0;
+  const auto picture = [&](bool lying, std::vector<SheetDraw>* record) {
+    FallenPlaces[member] = lying ? place : FallenPlace{};
+    BlinkTick = 0;
+    HighlightTimer = 100;
+    RecordSheetDraws(record);
+    EXPECT_TRUE(harness::StepFrames(1));
+    RecordSheetDraws(nullptr);
+    return harness::DevicePicture(&width, &height);
+  };
+  const std::vector<uint32_t> with = picture(true, draws), without = picture(false, nullptr);
+  EXPECT_TRUE(picture(true, nullptr) == with) << "the picture changes from frame to frame";
+  const int scale = width / ViewWidth();
+  ViewBox box;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const size_t i = static_cast<size_t>(y) * width + x;
+      if (with[i] == without[i]) continue;
+      box.left = std::min(box.left, x / scale);
+      box.top = std::min(box.top, y / scale);
+      box.right = std::max(box.right, x / scale + 1);
+      box.bottom = std::max(box.bottom, y / scale + 1);
+    }
+  return box;
+}
+
+// The view's pixels of square (x, y): its left and top edges.
+int ViewX(int x) { return 24 * x - ViewOriginX; }
+int ViewY(int y) { return 24 * y - ViewOriginY; }
+
+// A body drawn inside square (x, y), a pixel clear of its edges: touching
+// them it reads as lying under the neighbours' feet.
+void ExpectInsideSquare(const ViewBox& box, int x, int y) {
+  ASSERT_LT(box.left, box.right) << "no body drawn";
+  EXPECT_GT(box.left, ViewX(x));
+  EXPECT_LT(box.right, ViewX(x + 1));
+  EXPECT_GT(box.top, ViewY(y));
+  EXPECT_LT(box.bottom, ViewY(y + 1));
+}
+
+// In every window size the friend's body lies inside its own square, clear
+// of the knight's on its west and the one on its east, and the arrows of a
+// charge across it are drawn over it.
+TEST_F(GameScreen, AFallenFriendLiesInsideItsSquareUnderTheArrowsInEveryWindowSize) {
+  for (const uint32_t size : {1u, 2u, 3u}) {
+    SCOPED_TRACE(size);
+    harness::ChooseMenu(999 + static_cast<int>(size));
+    ASSERT_TRUE(harness::StepFrames(1));
+    ASSERT_EQ(WindowSize, size);
+    ASSERT_TRUE(KnightBehindFallenFriend(5));
+    harness::MoveMouse(ViewToPicture(ScreenX(5)), ViewToPicture(ScreenY(4)));
+    ASSERT_TRUE(harness::StepFrames(1));
+    ASSERT_EQ(CombatAction.actionCode, 0);
+    std::vector<SheetDraw> draws;
+    ForgetStaticLayers();
+    const ViewBox box = BodyBox(1, &draws);
+    ExpectInsideSquare(box, 3, 4);
+    int sheet = 0, frame = 0;
+    ASSERT_TRUE(FigureSheetFrame(Creatures[1].figure, kFaceDown, 0, &sheet, &frame));
+    const auto body = std::find_if(draws.begin(), draws.end(),
+                                   [&](const SheetDraw& d) { return d.rotated && d.slot == sheet && d.frame == frame; });
+    const auto arrow = std::find_if(draws.begin(), draws.end(), [](const SheetDraw& d) {
+      return d.slot == kSheetArrows && d.x == ViewX(3) - 5 && d.y == ViewY(4) - 5;
+    });
+    ASSERT_NE(body, draws.end());
+    ASSERT_NE(arrow, draws.end()) << "no arrow on the body's square";
+    EXPECT_LT(body->order, arrow->order);
+  }
+}
+
+// A game saved with the friend dead and taken up again shows the friend
+// lying where it fell, not on the leader's square, where the party gathers.
+TEST_F(GameScreen, ADeadFriendStillLiesWhereItFellInAGameTakenUp) {
+  std::filesystem::path folder;
+  ASSERT_TRUE(harness::MakeOwnGameFolder(&folder));
+  ASSERT_TRUE(KnightBehindFallenFriend(5));
+  RemoveCondition(1, kCondUnconscious);
+  AddCondition(1, kCondDead, kDurationLasting, 0, 0, 0);
+  Creatures[1].hitPoints = -10;
+  ASSERT_EQ(WriteSavedGame(1), 0);
+  ASSERT_EQ(LoadSavedGame(1), 0);
+  EXPECT_EQ(Creatures[1].squareX, Creatures[0].squareX);  // gathered on the leader's square
+  ASSERT_TRUE(harness::StepFrames(2));
+  const ViewBox box = BodyBox(1, nullptr);
+  ExpectInsideSquare(box, 3, 4);
+  harness::RemoveOwnGameFolder(folder);
 }
 
 // The first row of the aiming's prompt, as the next frame draws it.
