@@ -391,11 +391,19 @@ void DrawConditionIcons(int creature, int cx, int cy, bool draw) {
     LabelMark(11, 97, cx - 26, cy - 28, draw);
 }
 
-// The marker over the fighter whose turn waits for the player's order.
+// The marker over the fighter whose turn waits for the player's order: its
+// drawn texels a pixel inside the top of the fighter's own footprint, over
+// the figure's head and centred on the figure (sixteen pixels above the
+// figure it lay on the figure standing north of it).
+constexpr int kTurnMarkerSheet = 20, kTurnMarkerFrame = 191;
 void DrawTurnMarker(int creature, int cx, bool draw) {
-  if (InCombat == 1 && CombatState == kStatePlayerTurn && CombatAction.actionCode == 0 && ScreenMode < 10 &&
-      creature == CurrentFighter() && HoverMarksHidden == 0 && BlinkTick > 10)
-    LabelMark(20, 191, cx - 10, ScreenPosY[creature] - 16, draw);
+  if (InCombat != 1 || CombatState != kStatePlayerTurn || CombatAction.actionCode != 0 || ScreenMode >= 10 ||
+      creature != CurrentFighter() || HoverMarksHidden != 0 || BlinkTick <= 10)
+    return;
+  int left = 0, top = 0, right = 0, bottom = 0;
+  if (!SheetFrameInkBox(kTurnMarkerSheet, kTurnMarkerFrame, &left, &top, &right, &bottom) || right <= left) return;
+  const int footprintTop = Creatures[creature].pixelY - kSquarePixels * FirstVisibleY - SquareOffsetY;
+  LabelMark(kTurnMarkerSheet, kTurnMarkerFrame, cx - (left + right) / 2, footprintTop + 1 - top, draw);
 }
 
 // Whether the creature shows its condition icons (not while a floating

@@ -700,19 +700,20 @@ TEST_F(GameScreen, AFallenFriendLiesWhereItFellNamedUnderThePointer) {
   EXPECT_EQ(text.find("Berta"), std::string::npos) << text;
 }
 
-// The box of the view's pixels the member's body changes in the picture:
-// the frame drawn with its place laid, without it, and with it again (the
-// marks that change from frame to frame held), its sheet draws kept.
 struct ViewBox {
   int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
 };
-ViewBox BodyBox(int member, std::vector<SheetDraw>* draws) {
-  const FallenPlace place = FallenPlaces[member];
+// The box of the view's pixels a mark changes in the picture: the frame
+// drawn with it shown (`show(true)`), without it, and with it again (the
+// marks that blink or fade held, so that nothing else changes from frame to
+// frame); the sheet draws of the first kept where asked.
+template <typename Show>
+ViewBox ChangedBox(Show show, std::vector<SheetDraw>* draws = nullptr) {
   int width = 0, height = 0;
-  const auto picture = [&](bool lying, std::vector<SheetDraw>* record) {
-    FallenPlaces[member] = lying ? place : FallenPlace{};
+  const auto picture = [&](bool shown, std::vector<SheetDraw>* record) {
     BlinkTick = 0;
     HighlightTimer = 100;
+    show(shown);
     RecordSheetDraws(record);
     EXPECT_TRUE(harness::StepFrames(1));
     RecordSheetDraws(nullptr);
@@ -732,6 +733,12 @@ ViewBox BodyBox(int member, std::vector<SheetDraw>* draws) {
       box.bottom = std::max(box.bottom, y / scale + 1);
     }
   return box;
+}
+
+// The member's body: the frame drawn with its place laid and without.
+ViewBox BodyBox(int member, std::vector<SheetDraw>* draws = nullptr) {
+  const FallenPlace place = FallenPlaces[member];
+  return ChangedBox([&](bool shown) { FallenPlaces[member] = shown ? place : FallenPlace{}; }, draws);
 }
 
 // The view's pixels of square (x, y): its left and top edges.
@@ -778,6 +785,34 @@ TEST_F(GameScreen, AFallenFriendLiesInsideItsSquareUnderTheArrowsInEveryWindowSi
   }
 }
 
+// The marker of the knight whose turn it is stands over the knight's own
+// square whichever side a friend stands on: its drawn texels inside the
+// square (sixteen pixels higher they lay on the figure north of it).
+TEST_F(GameScreen, TheTurnMarkerStandsOverTheActingFightersOwnSquare) {
+  const struct {
+    const char* side;
+    int x, y;
+  } neighbours[] = {{"north", 5, 4}, {"south", 5, 6}, {"east", 6, 5}, {"west", 4, 5}};
+  for (const auto& n : neighbours) {
+    SCOPED_TRACE(n.side);
+    harness::SeedRandom(3);
+    scenes::LayOutGround(16, 10);
+    scenes::AddKnight(0, 5, 5);
+    Creatures[0].dexterity = {40, 40};
+    scenes::AddKnight(1, n.x, n.y);
+    scenes::AddFoe(kOrc, kKindOrc, 8, 8);
+    scenes::Finish();
+    harness::MoveMouse(100, 30);
+    ASSERT_TRUE(WaitForTurnOf(0));
+    const ViewBox box = ChangedBox([](bool shown) { BlinkTick = shown ? 15 : 5; });
+    ASSERT_LT(box.left, box.right) << "no turn marker drawn";
+    EXPECT_GE(box.left, ViewX(5));
+    EXPECT_LE(box.right, ViewX(6));
+    EXPECT_GE(box.top, ViewY(5));
+    EXPECT_LE(box.bottom, ViewY(6));
+  }
+}
+
 // A game saved with the friend dead and taken up again shows the friend
 // lying where it fell, not on the leader's square, where the party gathers.
 TEST_F(GameScreen, ADeadFriendStillLiesWhereItFellInAGameTakenUp) {
@@ -791,7 +826,7 @@ TEST_F(GameScreen, ADeadFriendStillLiesWhereItFellInAGameTakenUp) {
   ASSERT_EQ(LoadSavedGame(1), 0);
   EXPECT_EQ(Creatures[1].squareX, Creatures[0].squareX);  // gathered on the leader's square
   ASSERT_TRUE(harness::StepFrames(2));
-  const ViewBox box = BodyBox(1, nullptr);
+  const ViewBox box = BodyBox(1);
   ExpectInsideSquare(box, 3, 4);
   harness::RemoveOwnGameFolder(folder);
 }
