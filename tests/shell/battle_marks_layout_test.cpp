@@ -12,6 +12,7 @@
 // over a figure after it.
 #include "rules/conditions.h"
 #include "screens/game/creature_figures.h"
+#include "screens/game/floating_texts.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/map_base_digest.h"
 #include "shell/layout_check.h"
@@ -77,9 +78,11 @@ std::vector<Mark> Marks(const std::vector<SheetDraw>& draws, bool line) {
   return marks;
 }
 
+// A chance over a creature ("35%") or the amount an area spell deals it ("24").
 bool IsChance(const std::vector<Cell>& cells) {
-  return cells.size() >= 2 && cells.back().c == '%' &&
-         std::all_of(cells.begin(), cells.end() - 1, [](const Cell& c) { return std::isdigit(c.c) != 0; });
+  const bool percent = !cells.empty() && cells.back().c == '%';
+  return cells.size() > (percent ? 1u : 0u) &&
+         std::all_of(cells.begin(), cells.end() - (percent ? 1 : 0), [](const Cell& c) { return std::isdigit(c.c) != 0; });
 }
 
 bool Inside(const std::pair<int, int>& p, int left, int top, int right, int bottom) {
@@ -167,6 +170,20 @@ void MarkFaults(const Drawn& drawn, std::vector<std::string>* faults) {
                             marks[b].pixels.end(), std::back_inserter(both));
       if (!both.empty()) faults->push_back(marks[b].name + " lies on " + marks[a].name);
     }
+  // The texts over creatures (chances, amounts, floating texts) keep a
+  // cell's width of blank between them on a line: side by side two amounts
+  // read as one number ("2424").
+  for (size_t i = 0; i < claimed.size(); ++i)
+    for (size_t j = i + 1; j < claimed.size() && onMap[i]; ++j) {
+      if (!onMap[j] || claimed[i].empty() || claimed[j].empty()) continue;
+      const int gap = std::max(claimed[i][0].w, claimed[j][0].w);
+      const bool near = std::any_of(claimed[i].begin(), claimed[i].end(), [&](const Cell& a) {
+        return std::any_of(claimed[j].begin(), claimed[j].end(), [&](const Cell& b) {
+          return a.y < b.y + b.h && b.y < a.y + a.h && a.x < b.x + b.w + gap && b.x < a.x + a.w + gap;
+        });
+      });
+      if (near) faults->push_back(Words(claimed[i]) + " and " + Words(claimed[j]) + " read as one");
+    }
   // Chances: off the panels, and off the figures of creatures that show
   // none (an ally's head).
   const std::vector<Figure> figures = Figures(drawn.draws);
@@ -229,8 +246,9 @@ TEST_P(TextLayout, TheMarksOfABattleKeepOffTheTextsAndEachOther) {
   Creatures[0].dexterity = {60, 60};
   CreatureRecord& wizard = Creatures[1];
   wizard.creatureClass = kClassWizard;
-  wizard.knownSpells[kSpellSleep] = wizard.knownSpells[kSpellShockingGrasp] = 1;
+  wizard.knownSpells[kSpellSleep] = wizard.knownSpells[kSpellShockingGrasp] = wizard.knownSpells[kSpellFireball] = 1;
   wizard.spellsPerDay[0] = wizard.spellsLeft[0] = 3;
+  wizard.spellsPerDay[2] = wizard.spellsLeft[2] = 2;
   harness::MoveMouse(160, 2);
   for (int f = 0; f < 2000 && !(CombatState == kStatePlayerTurn && CurrentFighter() == 0 &&
                                 CombatAction.actionCode == 0);
@@ -323,6 +341,39 @@ TEST_P(TextLayout, TheMarksOfABattleKeepOffTheTextsAndEachOther) {
     SpellCaster = 1;
     ScreenMode = kModeAimSquare;
   });
+  // Fireball on the knot: the damage over each gnoll.
+  settledScreen("aiming Fireball", [&] {
+    party(true);
+    viewOn(13, 10, 150, 120);
+    CurrentSpell = kSpellFireball;
+    SpellCaster = 1;
+    ScreenMode = kModeAimSquare;
+  });
+  // The knot at the top left under the banner naming the spell, then
+  // with the party at the bottom edge of the view.
+  settledScreen("aiming Fireball under the banner", [&] {
+    party(true);
+    viewOn(13, 10, 28, 14);
+    CurrentSpell = kSpellFireball;
+    SpellCaster = 1;
+    ScreenMode = kModeAimSquare;
+  });
+  settledScreen("aiming Fireball at the bottom edge", [&] {
+    party(true);
+    viewOn(7, 16, 150, 236);
+    CurrentSpell = kSpellFireball;
+    SpellCaster = 1;
+    ScreenMode = kModeAimSquare;
+  });
+  // Words floating over the knot of gnolls, side by side and one above the
+  // other, its lower row at the bottom edge of the view, the pointer on the
+  // turn order.
+  party(true);
+  viewOn(13, 11, 160, 244);
+  for (int i = 0; i < 4; ++i) ShowFloatingText("Cure Serious", scenes::kFirstFoe + i);
+  Look("floating texts", 300, 30, 3);
+  Shoot("floating texts");
+  ResetFloatingTexts();
   settledScreen("aiming Shocking Grasp", [&] {
     party(true);
     viewOn(7, 15, 150, 150);
