@@ -745,19 +745,18 @@ ViewBox BodyBox(int member, std::vector<SheetDraw>* draws = nullptr) {
 int ViewX(int x) { return 24 * x - ViewOriginX; }
 int ViewY(int y) { return 24 * y - ViewOriginY; }
 
-// A body drawn inside square (x, y), a pixel clear of its edges: touching
-// them it reads as lying under the neighbours' feet.
-void ExpectInsideSquare(const ViewBox& box, int x, int y) {
-  ASSERT_LT(box.left, box.right) << "no body drawn";
-  EXPECT_GT(box.left, ViewX(x));
-  EXPECT_LT(box.right, ViewX(x + 1));
-  EXPECT_GT(box.top, ViewY(y));
-  EXPECT_LT(box.bottom, ViewY(y + 1));
+// A mark drawn inside square (x, y), `clear` pixels clear of its edges.
+void ExpectInsideSquare(const ViewBox& box, int x, int y, int clear) {
+  ASSERT_LT(box.left, box.right) << "nothing drawn";
+  EXPECT_GE(box.left, ViewX(x) + clear);
+  EXPECT_LE(box.right, ViewX(x + 1) - clear);
+  EXPECT_GE(box.top, ViewY(y) + clear);
+  EXPECT_LE(box.bottom, ViewY(y + 1) - clear);
 }
 
-// In every window size the friend's body lies inside its own square, clear
-// of the knight's on its west and the one on its east, and the arrows of a
-// charge across it are drawn over it.
+// In every window size the friend's body lies inside its own square, a pixel
+// clear of its edges (touching them it read as lying under the neighbours'
+// feet), and the arrows of a charge across it are drawn over it.
 TEST_F(GameScreen, AFallenFriendLiesInsideItsSquareUnderTheArrowsInEveryWindowSize) {
   for (const uint32_t size : {1u, 2u, 3u}) {
     SCOPED_TRACE(size);
@@ -770,8 +769,7 @@ TEST_F(GameScreen, AFallenFriendLiesInsideItsSquareUnderTheArrowsInEveryWindowSi
     ASSERT_EQ(CombatAction.actionCode, 0);
     std::vector<SheetDraw> draws;
     ForgetStaticLayers();
-    const ViewBox box = BodyBox(1, &draws);
-    ExpectInsideSquare(box, 3, 4);
+    ExpectInsideSquare(BodyBox(1, &draws), 3, 4, 1);
     int sheet = 0, frame = 0;
     ASSERT_TRUE(FigureSheetFrame(Creatures[1].figure, kFaceDown, 0, &sheet, &frame));
     const auto body = std::find_if(draws.begin(), draws.end(),
@@ -804,12 +802,7 @@ TEST_F(GameScreen, TheTurnMarkerStandsOverTheActingFightersOwnSquare) {
     scenes::Finish();
     harness::MoveMouse(100, 30);
     ASSERT_TRUE(WaitForTurnOf(0));
-    const ViewBox box = ChangedBox([](bool shown) { BlinkTick = shown ? 15 : 5; });
-    ASSERT_LT(box.left, box.right) << "no turn marker drawn";
-    EXPECT_GE(box.left, ViewX(5));
-    EXPECT_LE(box.right, ViewX(6));
-    EXPECT_GE(box.top, ViewY(5));
-    EXPECT_LE(box.bottom, ViewY(6));
+    ExpectInsideSquare(ChangedBox([](bool shown) { BlinkTick = shown ? 15 : 5; }), 5, 5, 0);
   }
 }
 
@@ -826,8 +819,7 @@ TEST_F(GameScreen, ADeadFriendStillLiesWhereItFellInAGameTakenUp) {
   ASSERT_EQ(LoadSavedGame(1), 0);
   EXPECT_EQ(Creatures[1].squareX, Creatures[0].squareX);  // gathered on the leader's square
   ASSERT_TRUE(harness::StepFrames(2));
-  const ViewBox box = BodyBox(1);
-  ExpectInsideSquare(box, 3, 4);
+  ExpectInsideSquare(BodyBox(1), 3, 4, 1);
   harness::RemoveOwnGameFolder(folder);
 }
 
