@@ -542,7 +542,13 @@ void InstallStage(LoadStage* s) {
   const CreatureRecord& lead = Creatures[0];
   CurrentMapNumber = -1;  // nothing of the map being left is stored back
   CurrentMap = StoredMaps[lead.map];
+  // The party gathers on the leader's square; its fallen still lie on the
+  // squares the game kept them on, on that map.
+  FallenPlace fallen[kFallenPlaceCount];
+  for (int m = 0; m < kPartySize && m < kFallenPlaceCount; ++m)
+    if (Creatures[m].present != 1 && Creatures[m].map == lead.map) fallen[m] = {Creatures[m].squareX, Creatures[m].squareY};
   SwitchLocalMap(lead.map, lead.squareX, lead.squareY, lead.facing, 0, 1);
+  std::copy(std::begin(fallen), std::end(fallen), FallenPlaces);
   ScreenMode = kModeExploring;
   SquareScriptFlag = 1;
   SpellInProgress = -1;

@@ -66,8 +66,8 @@ bool IsFacingSquareFree(int pusher, int target);
 // Where each party member lies that has fallen on the map the party is on:
 // the square it stood on as the map view saw it go down (x -1: it lies
 // nowhere). The map view lays the places and draws the fallen on them; the
-// party's arrival on a map (a game taken up included, but not a rest where
-// it stands) takes them all up.
+// party's arrival on a map (but not a rest where it stands) takes them all
+// up, and a game taken up lays them again on the fallen members' own squares.
 constexpr int kFallenPlaceCount = 4;  // one for each party member
 struct FallenPlace {
   int32_t x = -1, y = -1;

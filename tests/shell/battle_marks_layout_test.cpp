@@ -1,17 +1,20 @@
 // The marks the map draws in a battle (condition icons, the turn marker,
-// a shot's line of fire, path arrows, the chances over creatures, the bags
-// of things lying on the ground) keep off the texts, the panels and each
-// other in each window size (the suite is instantiated with the sizes in
-// text_layout_test.cpp). Over the layout check's own faults it reports a
-// mark that lies on a panel drawn over the map (the side panel or the
-// prompt in its place, a box) or on a text's cells; a chance, bare or on
-// its backing, on a mark or a panel; a chance over a creature on the figure
-// of one that shows none, or on a figure beside its own chance;
-// two marks of which one lies on the other (but for a path's arrows end to
-// end, and an icon or the turn marker standing on an arrow); a bag drawn
-// over a figure after it.
+// a shot's line of fire, path arrows, the chances and an area spell's
+// amounts over creatures, floating texts, the bags of things lying on the
+// ground) keep off the texts, the panels and each other in each window size
+// (the suite is instantiated with the sizes in text_layout_test.cpp). Over
+// the layout check's own faults it reports a mark that lies on a panel
+// drawn over the map (the side panel or the prompt in its place, a box) or
+// on a text's cells; a chance, bare or on its backing, on a mark or a panel;
+// a chance over a creature on the figure of one that shows none, or on a
+// figure beside its own chance; two texts over creatures side by side on a
+// line with less than a cell's width of blank between them; two marks of
+// which one lies on the other (but for a path's arrows end to end, and an
+// icon or the turn marker standing on an arrow); a bag drawn over a figure
+// after it.
 #include "rules/conditions.h"
 #include "screens/game/creature_figures.h"
+#include "screens/game/floating_texts.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/map_base_digest.h"
 #include "shell/layout_check.h"
@@ -77,9 +80,11 @@ std::vector<Mark> Marks(const std::vector<SheetDraw>& draws, bool line) {
   return marks;
 }
 
+// A chance over a creature ("35%") or the amount an area spell deals it ("24").
 bool IsChance(const std::vector<Cell>& cells) {
-  return cells.size() >= 2 && cells.back().c == '%' &&
-         std::all_of(cells.begin(), cells.end() - 1, [](const Cell& c) { return std::isdigit(c.c) != 0; });
+  const bool percent = !cells.empty() && cells.back().c == '%';
+  return cells.size() > (percent ? 1u : 0u) &&
+         std::all_of(cells.begin(), cells.end() - (percent ? 1 : 0), [](const Cell& c) { return std::isdigit(c.c) != 0; });
 }
 
 bool Inside(const std::pair<int, int>& p, int left, int top, int right, int bottom) {
@@ -167,6 +172,20 @@ void MarkFaults(const Drawn& drawn, std::vector<std::string>* faults) {
                             marks[b].pixels.end(), std::back_inserter(both));
       if (!both.empty()) faults->push_back(marks[b].name + " lies on " + marks[a].name);
     }
+  // The texts over creatures (chances, amounts, floating texts) keep a
+  // cell's width of blank between them on a line: side by side two amounts
+  // read as one number ("2424").
+  for (size_t i = 0; i < claimed.size(); ++i)
+    for (size_t j = i + 1; j < claimed.size() && onMap[i]; ++j) {
+      if (!onMap[j] || claimed[i].empty() || claimed[j].empty()) continue;
+      const int gap = std::max(claimed[i][0].w, claimed[j][0].w);
+      const bool near = std::any_of(claimed[i].begin(), claimed[i].end(), [&](const Cell& a) {
+        return std::any_of(claimed[j].begin(), claimed[j].end(), [&](const Cell& b) {
+          return a.y < b.y + b.h && b.y < a.y + a.h && a.x < b.x + b.w + gap && b.x < a.x + a.w + gap;
+        });
+      });
+      if (near) faults->push_back(Words(claimed[i]) + " and " + Words(claimed[j]) + " read as one");
+    }
   // Chances: off the panels, and off the figures of creatures that show
   // none (an ally's head).
   const std::vector<Figure> figures = Figures(drawn.draws);
@@ -229,8 +248,9 @@ TEST_P(TextLayout, TheMarksOfABattleKeepOffTheTextsAndEachOther) {
   Creatures[0].dexterity = {60, 60};
   CreatureRecord& wizard = Creatures[1];
   wizard.creatureClass = kClassWizard;
-  wizard.knownSpells[kSpellSleep] = wizard.knownSpells[kSpellShockingGrasp] = 1;
+  wizard.knownSpells[kSpellSleep] = wizard.knownSpells[kSpellShockingGrasp] = wizard.knownSpells[kSpellFireball] = 1;
   wizard.spellsPerDay[0] = wizard.spellsLeft[0] = 3;
+  wizard.spellsPerDay[2] = wizard.spellsLeft[2] = 2;
   harness::MoveMouse(160, 2);
   for (int f = 0; f < 2000 && !(CombatState == kStatePlayerTurn && CurrentFighter() == 0 &&
                                 CombatAction.actionCode == 0);
@@ -251,47 +271,54 @@ TEST_P(TextLayout, TheMarksOfABattleKeepOffTheTextsAndEachOther) {
     // The turn marker over the archer shown.
     BlinkTick = 15;
   };
+  // Each look the third frame with the pointer in place: the marks keep off
+  // the panels over the map as the frame before drew them, and the first
+  // frame after the pointer jumps may hover the figure beside the one under
+  // it, the second moving the creature's box to its own place.
+  const auto settledScreen = [&](const std::string& screen, const std::function<void()>& show) {
+    GameScreen(screen, show, 3);
+  };
   // The party in the corner over the hit points, the gnolls under the side panel.
   const auto corner = [&] { viewOn(6, 14, 60, 190); };
-  GameScreen("a shot aimed", [&] {
+  settledScreen("a shot aimed", [&] {
     party(false);
     WeaponMode = 2;
     corner();
   });
   // The shot at the gnoll beside the archer, its square by the hit points.
-  GameScreen("a shot beside the hit points", [&] {
+  settledScreen("a shot beside the hit points", [&] {
     party(false);
     WeaponMode = 2;
     viewOn(6, 14, 30, 176);
   });
-  GameScreen("a walk or a charge aimed", [&] {
+  settledScreen("a walk or a charge aimed", [&] {
     party(false);
     WeaponMode = 1;
     corner();
   });
   // A walk up and to the left: the arrows lead to the gnoll from below
   // and right of it, where the chance beside the pointer stands.
-  GameScreen("a walk up and to the left", [&] {
+  settledScreen("a walk up and to the left", [&] {
     party(false);
     WeaponMode = 1;
     viewOn(6, 14, 150, 150);
   });
-  GameScreen("a walk or a charge beside the turn order", [&] {
+  settledScreen("a walk or a charge beside the turn order", [&] {
     party(true);
     WeaponMode = 1;
     corner();
   });
   // The archer with her turn marker under the side panel, then under the
   // hit points.
-  GameScreen("the turn marker under the side panel", [&] {
+  settledScreen("the turn marker under the side panel", [&] {
     party(false);
     viewOn(6, 14, 250, 40);
   });
-  GameScreen("the turn marker under the hit points", [&] {
+  settledScreen("the turn marker under the hit points", [&] {
     party(false);
     viewOn(6, 14, 30, 236);
   });
-  GameScreen("aiming Sleep", [&] {
+  settledScreen("aiming Sleep", [&] {
     party(true);
     viewOn(10, 12, 150, 120);
     CurrentSpell = kSpellSleep;
@@ -300,7 +327,7 @@ TEST_P(TextLayout, TheMarksOfABattleKeepOffTheTextsAndEachOther) {
   });
   // Sleep on the paralysed gnoll between the knights: its chance, off the
   // pointer and the icon, stays off the knights.
-  GameScreen("aiming Sleep between the knights", [&] {
+  settledScreen("aiming Sleep between the knights", [&] {
     party(true);
     viewOn(7, 15, 150, 150);
     CurrentSpell = kSpellSleep;
@@ -309,14 +336,38 @@ TEST_P(TextLayout, TheMarksOfABattleKeepOffTheTextsAndEachOther) {
   });
   // The knot half under the turn order: the chances over those under it
   // are left out.
-  GameScreen("aiming Sleep beside the side panel", [&] {
+  settledScreen("aiming Sleep beside the side panel", [&] {
     party(true);
     viewOn(13, 10, 172, 40);
     CurrentSpell = kSpellSleep;
     SpellCaster = 1;
     ScreenMode = kModeAimSquare;
   });
-  GameScreen("aiming Shocking Grasp", [&] {
+  // Fireball's amounts over the knot at the top left under the banner
+  // naming the spell, then over the party at the bottom edge of the view.
+  settledScreen("aiming Fireball under the banner", [&] {
+    party(true);
+    viewOn(13, 10, 28, 14);
+    CurrentSpell = kSpellFireball;
+    SpellCaster = 1;
+    ScreenMode = kModeAimSquare;
+  });
+  settledScreen("aiming Fireball at the bottom edge", [&] {
+    party(true);
+    viewOn(7, 16, 150, 236);
+    CurrentSpell = kSpellFireball;
+    SpellCaster = 1;
+    ScreenMode = kModeAimSquare;
+  });
+  // Words floating over the knot of gnolls, side by side and one above the
+  // other, its lower row at the bottom edge of the view, the pointer on the
+  // turn order.
+  party(true);
+  viewOn(13, 11, 160, 244);
+  for (int i = 0; i < 4; ++i) ShowFloatingText("Cure Serious", scenes::kFirstFoe + i);
+  Look("floating texts", 300, 30, 3);
+  ResetFloatingTexts();
+  settledScreen("aiming Shocking Grasp", [&] {
     party(true);
     viewOn(7, 15, 150, 150);
     CurrentSpell = kSpellShockingGrasp;

@@ -754,8 +754,9 @@ class TextLayout : public ::testing::TestWithParam<uint32_t> {
       Look(screen, x, y, frames);
     }
   }
-  // The game screen with the pointer also on every creature in view.
-  void GameScreen(const std::string& screen, const std::function<void()>& show) {
+  // The game screen with the pointer also on every creature in view, each
+  // look the last of `frames` frames.
+  void GameScreen(const std::string& screen, const std::function<void()>& show, int frames = 2) {
     std::set<std::pair<int, int>> points;
     show();
     for (int s = 0; s < FighterCount; ++s) {
@@ -763,7 +764,7 @@ class TextLayout : public ::testing::TestWithParam<uint32_t> {
       const int x = PictureSpan(c.pixelX + 12 - ViewOriginX), y = PictureSpan(c.pixelY + 12 - ViewOriginY);
       if (x >= 0 && x < 320 && y >= 0 && y < 240) points.insert({x, y});
     }
-    Sweep(screen, show, points, 2);
+    Sweep(screen, show, points, frames);
   }
   void Page(int32_t type, int32_t parameter, bool sweep = true) {
     char name[32];

@@ -2,7 +2,9 @@
 // fighter whose turn it is does this frame: a move, an attack with its
 // counter, a special action, a breath weapon, a spell with its metamagic, a
 // reaction to it, or "(Thinking)" while a computer fighter decides.
+#include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 #include "combat/actions/casting_checks.h"
 #include "combat/actions/reactions.h"
@@ -203,11 +205,34 @@ bool ComposeBanner(int creature, char* out, size_t size) {
 
 }  // namespace
 
-void DrawActionBanner() {
-  if (InCombat != 1 || (CombatRollsShown != 0 && ScreenMode != kModeCastAnnounce)) return;
-  if (CurrentTurnIndex < 0 || CurrentTurnIndex >= kTurnOrderEntries) return;
+namespace {
+
+// The banner of this frame; false when none is shown.
+bool BannerShown(char* banner, size_t size) {
+  if (InCombat != 1 || (CombatRollsShown != 0 && ScreenMode != kModeCastAnnounce)) return false;
+  if (CurrentTurnIndex < 0 || CurrentTurnIndex >= kTurnOrderEntries) return false;
   const int creature = TurnOrder[CurrentTurnIndex].creature;
-  if (!IsValidCreature(creature)) return;
+  return IsValidCreature(creature) && ComposeBanner(creature, banner, size);
+}
+
+constexpr int kBannerColumn = 2, kBannerRow = 1;
+
+}  // namespace
+
+void DrawActionBanner() {
   char banner[kBannerLength + 1] = {};
-  if (ComposeBanner(creature, banner, sizeof banner)) DrawTextAt(0xFFFFFFFFu, kBannerLength, 0, banner, 0, 2, 1, 1, 0, 0, 0);
+  if (BannerShown(banner, sizeof banner))
+    DrawTextAt(0xFFFFFFFFu, kBannerLength, 0, banner, 0, kBannerColumn, kBannerRow, 1, 0, 0, 0);
+}
+
+bool ActionBannerBox(int* left, int* top, int* right, int* bottom) {
+  char banner[kBannerLength + 1] = {};
+  if (!BannerShown(banner, sizeof banner)) return false;
+  // Large cells of 8 picture pixels (12 view pixels in the wide window's view).
+  const int length = std::min(static_cast<int>(std::strlen(banner)), kLargeColumns - kBannerColumn);
+  *left = 8 * kBannerColumn;
+  *top = 8 * kBannerRow;
+  *right = *left + 8 * length;
+  *bottom = *top + 8;
+  return length > 0;
 }

@@ -27,6 +27,7 @@
 #include "screens/game/floating_texts.h"
 #include "screens/game/map_base_digest.h"
 #include "screens/game/map_mouse_words.h"
+#include "screens/game/overlay_sections.h"
 #include "screens/game/shared_routines.h"
 #include "screens/game/square_drawing.h"
 #include "screens/game/view_squares.h"
@@ -235,22 +236,31 @@ bool InAreaTargetList(int creature) {
   return false;
 }
 
-// A label over a creature, kept inside the view (a few pixels clear of its
-// right edge, as tooltips are) when the creature stands at its side, and
-// clear of the pointer's picture (the cursor or the aimed spell's icon, which
-// takes kPointerPicture pixels right of and below the pointer's tip in the
-// picture) and of the labels drawn before it this frame: where the picture
-// or an earlier label would lie on it, it stands a pixel above the tip, else
-// left of the tip, else below the pointer's picture, else a row higher at a
-// time. A label that would lie on a panel drawn over the map is not drawn.
+// A label over a creature (a chance, an amount, a floating text), kept
+// inside the view (a few pixels clear of its right edge, as tooltips are)
+// when the creature stands at its side or its bottom, clear of the banner
+// naming the action at the top left, of the marks placed before it this
+// frame and a blank cell apart from the labels placed before it on its line
+// (side by side two amounts read as one number, "2424"); a chance or an
+// amount also keeps off the pointer's picture and the other creatures'
+// figures (over a neighbour's it read as the neighbour's), where a floating
+// text, words as wide as several figures, rises over them and keeps off the
+// panels drawn over the map. Where any of them would lie on it, a chance
+// stands a pixel above the pointer's tip, else left of it, else below the
+// pointer's picture; else a label stands a row higher at a time, else a row
+// lower. A label that would still lie on a panel is not drawn (a chance over
+// a creature under the panel).
 constexpr int kPointerPicture = 20;
 struct LabelBox {
   int x, y, width, height;
+  int cell = 0;  // a label's letters: their cells' width (0: a mark)
   bool Meets(const LabelBox& o) const {
-    return x < o.x + o.width && o.x < x + width && y < o.y + o.height && o.y < y + height;
+    // Two labels' letters on a line: a cell's width of blank between them.
+    const int gap = cell > 0 && o.cell > 0 ? std::max(cell, o.cell) : 0;
+    return x < o.x + o.width + gap && o.x < x + width + gap && y < o.y + o.height && o.y < y + height;
   }
 };
-constexpr int kLabelBoxes = 5 * kDrawListSize;  // a chance, two icons and the turn marker each
+constexpr int kLabelBoxes = 6 * kDrawListSize;  // a chance, a floating text, two icons and the turn marker each
 LabelBox LabelsDrawn[kLabelBoxes];
 int LabelsDrawnCount = 0;
 
@@ -263,45 +273,71 @@ LabelBox FigureMiddle(int creature) {
   return LabelBox{ScreenPosX[creature] + w / 4, ScreenPosY[creature], w - w / 2, 3 * h / 4};
 }
 
-// A chance over `owner` at (x, y), or as near as it stands clear of the
-// pointer, of the labels and marks placed before it and of the other
-// creatures' figures (over a neighbour's it read as the neighbour's).
-void DrawSmallText(const char* text, int x, int y, int owner) {
+// Places a label of `owner` of width by height at (x, y), or as near as it
+// stands free (see above), a chance's (`chance`) or a floating text's; false
+// when it is left out. The pointer's picture takes kPointerPicture pixels
+// right of and below its tip in the picture (the cursor or the aimed
+// spell's icon).
+bool PlaceLabel(int owner, int width, int height, int cell, bool chance, int* x, int* y) {
   constexpr int kClear = 320 - kTooltipRight;
-  const bool wide = IsWideView();
-  // The small letters' cells are 9 pixels high in the wide window's view.
-  const int kSmallHeight = wide ? 9 : 6;
-  const int width = TextWidth(text, 0);
   const int rightmost = std::max(0, ViewWidth() - kClear - width);
-  x = std::clamp(x, 0, rightmost);
-  y = std::max(y, 0);
+  const int lowest = std::max(0, ViewHeight() - height);
+  const int left = std::clamp(*x, 0, rightmost), top = std::clamp(*y, 0, lowest);
   const int mx = PictureToView(PointerX()), my = PictureToView(PointerY());
   const int picture = PictureToView(kPointerPicture);
   const LabelBox pointer{mx, my, picture, picture};
+  LabelBox banner{0, 0, 0, 0};
+  int bannerLeft = 0, bannerTop = 0, bannerRight = 0, bannerBottom = 0;
+  if (ActionBannerBox(&bannerLeft, &bannerTop, &bannerRight, &bannerBottom))
+    banner = LabelBox{PictureToView(bannerLeft), PictureToView(bannerTop), PictureToView(bannerRight) - PictureToView(bannerLeft),
+                      PictureToView(bannerBottom) - PictureToView(bannerTop)};
   const auto free = [&](const LabelBox& box) {
-    if (box.x < 0 || box.y < 0 || box.x > rightmost || box.Meets(pointer)) return false;
+    if (box.x < 0 || box.y < 0 || box.x > rightmost || box.y > lowest || box.Meets(banner) ||
+        (chance ? box.Meets(pointer) : ViewBoxOnCombatPanels(box.x, box.y, box.width, box.height)))
+      return false;
     for (int i = 0; i < LabelsDrawnCount; ++i)
       if (box.Meets(LabelsDrawn[i])) return false;
-    for (int i = 0; i < DrawListCount; ++i) {
+    for (int i = 0; i < DrawListCount && chance; ++i) {
       const int other = DrawList[i].creature;
       if (other != owner && ScreenPosX[other] != -1 && box.Meets(FigureMiddle(other))) return false;
     }
     return true;
   };
-  LabelBox box{x, y, width, kSmallHeight};
-  if (!free(box)) {
-    const LabelBox choices[3] = {{x, my - 1 - kSmallHeight, width, kSmallHeight},
-                                 {mx - 1 - width, y, width, kSmallHeight},
-                                 {x, my + picture, width, kSmallHeight}};
-    bool found = false;
+  LabelBox box{left, top, width, height, cell};
+  bool found = free(box);
+  if (!found && chance) {
+    const LabelBox choices[3] = {{left, my - 1 - height, width, height, cell},
+                                 {mx - 1 - width, top, width, height, cell},
+                                 {left, my + picture, width, height, cell}};
     for (const LabelBox& choice : choices)
       if (!found && free(choice)) box = choice, found = true;
-    for (int up = box.y - kSmallHeight - 1; !found && up >= 0; up -= kSmallHeight + 1)
-      if (free(LabelBox{x, up, width, kSmallHeight})) box = LabelBox{x, up, width, kSmallHeight}, found = true;
   }
-  if (ViewBoxOnCombatPanels(box.x, box.y, box.width, box.height)) return;
+  for (int up = box.y - height - 1; !found && up >= 0; up -= height + 1)
+    if (free(LabelBox{left, up, width, height, cell})) box = LabelBox{left, up, width, height, cell}, found = true;
+  for (int down = top + height + 1; !found && down <= lowest; down += height + 1)
+    if (free(LabelBox{left, down, width, height, cell})) box = LabelBox{left, down, width, height, cell}, found = true;
+  // Nowhere free: over its creature as the rules place it.
+  if (!found) box = LabelBox{left, top, width, height, cell};
+  if (ViewBoxOnCombatPanels(box.x, box.y, box.width, box.height)) return false;
   if (LabelsDrawnCount < kLabelBoxes) LabelsDrawn[LabelsDrawnCount++] = box;
-  DrawTextAt(0xFFFFFFFFu, 63, box.x, text, 0, 0, 0, 0, box.y, 1, 0);
+  *x = box.x;
+  *y = box.y;
+  return true;
+}
+
+// A chance or an amount over `owner` at (x, y), or as near as it stands free.
+void DrawSmallText(const char* text, int x, int y, int owner) {
+  // The small letters' cells are 7 by 9 pixels in the wide window's view.
+  const bool wide = IsWideView();
+  if (PlaceLabel(owner, TextWidth(text, 0), wide ? 9 : 6, wide ? 7 : 5, true, &x, &y))
+    DrawTextAt(0xFFFFFFFFu, 63, x, text, 0, 0, 0, 0, y, 1, 0);
+}
+
+// The creature's floating text over it, or as near as it stands free.
+void DrawFloatingLabel(int creature) {
+  int x = 0, y = 0, width = 0, height = 0;
+  if (FloatingTextBox(creature, &x, &y, &width, &height) && PlaceLabel(creature, width, height, height, false, &x, &y))
+    DrawFloatingTextAt(creature, x, y);
 }
 
 void DrawChanceLabels(int creature, int cx, int cy) {
@@ -391,11 +427,19 @@ void DrawConditionIcons(int creature, int cx, int cy, bool draw) {
     LabelMark(11, 97, cx - 26, cy - 28, draw);
 }
 
-// The marker over the fighter whose turn waits for the player's order.
+// The marker over the fighter whose turn waits for the player's order: its
+// drawn texels a pixel inside the top of the fighter's own footprint, over
+// the figure's head and centred on the figure (sixteen pixels above the
+// figure it lay on the figure standing north of it).
+constexpr int kTurnMarkerSheet = 20, kTurnMarkerFrame = 191;
 void DrawTurnMarker(int creature, int cx, bool draw) {
-  if (InCombat == 1 && CombatState == kStatePlayerTurn && CombatAction.actionCode == 0 && ScreenMode < 10 &&
-      creature == CurrentFighter() && HoverMarksHidden == 0 && BlinkTick > 10)
-    LabelMark(20, 191, cx - 10, ScreenPosY[creature] - 16, draw);
+  if (InCombat != 1 || CombatState != kStatePlayerTurn || CombatAction.actionCode != 0 || ScreenMode >= 10 ||
+      creature != CurrentFighter() || HoverMarksHidden != 0 || BlinkTick <= 10)
+    return;
+  int left = 0, top = 0, right = 0, bottom = 0;
+  if (!SheetFrameInkBox(kTurnMarkerSheet, kTurnMarkerFrame, &left, &top, &right, &bottom) || right <= left) return;
+  const int footprintTop = Creatures[creature].pixelY - kSquarePixels * FirstVisibleY - SquareOffsetY;
+  LabelMark(kTurnMarkerSheet, kTurnMarkerFrame, cx - (left + right) / 2, footprintTop + 1 - top, draw);
 }
 
 // Whether the creature shows its condition icons (not while a floating
@@ -441,7 +485,7 @@ void DrawLabels(int creature) {
   DrawChanceLabels(creature, cx, cy);
 
   if (FloatingTexts[creature].framesLeft >= 0)
-    DrawFloatingText(creature);
+    DrawFloatingLabel(creature);
   else if (ShowsConditionIcons(creature))
     DrawConditionIcons(creature, cx, cy, true);
 
@@ -507,7 +551,6 @@ void BuildDrawList(int rows, int cols, uint32_t tint) {
     DrawList[DrawListCount++] = {creature, FootLine(Creatures[creature])};
     if (creature == current) ActiveFighterOnScreen = 1;
   }
-  DrawFallenMembers(rows, cols);
   for (int row = 0; row <= rows; ++row) DrawSquareObjects(row, cols, tint);
   BeginTallFeatures(rows, cols);
   // By foot line, equal ones in the order listed but the current character

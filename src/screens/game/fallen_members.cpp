@@ -1,9 +1,13 @@
 #include "screens/game/fallen_members.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <numbers>
 
 #include "engine/frame.h"
+#include "engine/sprite_sheets.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/positions.h"
@@ -21,10 +25,22 @@ namespace {
 
 // Whether the member was seen standing on the map by the last frame: only a
 // fall seen from there lays its place (a member already down when the party
-// came to the map, or when the game was taken up, lies nowhere in view).
+// came to the map lies nowhere in view; one down in a game taken up lies
+// where the game kept it).
 bool SeenStanding[kPartySize] = {};
-// Whether the member was drawn lying this frame.
-bool DrawnLying[kPartySize] = {};
+
+// How a member lying in view is drawn this frame (drawn: false when it is not).
+struct Lying {
+  bool drawn = false;
+  int sheet = 0, frame = 0, x = 0, y = 0;
+  float scaleX = 1, scaleY = 1;
+  uint32_t colour = 0;
+};
+Lying Bodies[kPartySize];
+
+// The pixels kept clear round a body inside its square: touching the
+// square's edge it read as lying under the neighbour's feet.
+constexpr int kBodyMargin = 2;
 
 // The member's state, most lasting first, in the conditions' own words.
 const char* FallenState(int member) {
@@ -52,25 +68,47 @@ void UpdatePlace(int member) {
   SeenStanding[member] = false;
 }
 
-// The member's own figure facing the viewer, turned on its side and dimmed,
-// centred on the square where it lies.
-void DrawLying(int member, int rows, int cols) {
+// The member's own figure facing the viewer, turned on its side (its head
+// to the east) and dimmed: its drawn texels fitted inside its footprint on
+// the square where it lies, a margin clear of the neighbours' squares, and
+// centred there.
+Lying LyingOnItsSquare(int member, int rows, int cols) {
   const FallenPlace& place = FallenPlaces[member];
   const int column = place.x - FirstVisibleX, row = place.y - FirstVisibleY;
-  if (place.x == -1 || column < 0 || column > cols || row < 0 || row > rows || !ViewInside(place.x, place.y)) return;
+  if (place.x == -1 || column < 0 || column > cols || row < 0 || row > rows || !ViewInside(place.x, place.y)) return {};
   const int index = SquareIndex(place.x, place.y);
-  if (!SquareExplored(index) || DarkInCombat(index)) return;
+  if (!SquareExplored(index) || DarkInCombat(index)) return {};
   const CreatureRecord& c = Creatures[member];
-  int sheet = 0, frame = 0, frameWidth = 0, frameHeight = 0;
-  if (!FigureSheetFrame(c.figure, kFaceDown, 0, &sheet, &frame) ||
-      !SizeClassFrame(c.displayWords[kDisplayFigureSize], &frameWidth, &frameHeight))
-    return;
-  const int w = c.figureSize[0].current, h = c.figureSize[1].current;
-  const int x = kSquarePixels * column - SquareOffsetX + (kSquarePixels * c.footprintWidth.current - w) / 2;
-  const int y = kSquarePixels * row - SquareOffsetY + (kSquarePixels * c.footprintHeight.current - h) / 2;
-  DrawMapFrame(sheet, frame, x, y, FigureColour(true, 255), static_cast<float>(w) / static_cast<float>(frameWidth),
-               static_cast<float>(h) / static_cast<float>(frameHeight), std::numbers::pi_v<float> / 2);
-  DrawnLying[member] = true;
+  Lying body;
+  int classWidth = 0, classHeight = 0, frameWidth = 0, frameHeight = 0, left = 0, top = 0, right = 0, bottom = 0;
+  if (!FigureSheetFrame(c.figure, kFaceDown, 0, &body.sheet, &body.frame) ||
+      !SizeClassFrame(c.displayWords[kDisplayFigureSize], &classWidth, &classHeight) ||
+      !SheetFrameRect(body.sheet, body.frame, nullptr, nullptr, &frameWidth, &frameHeight) ||
+      !SheetFrameInkBox(body.sheet, body.frame, &left, &top, &right, &bottom) || right <= left)
+    return {};
+  // The figure's scale standing; on its side its height lies across the square.
+  const float standX = static_cast<float>(c.figureSize[0].current) / static_cast<float>(classWidth);
+  const float standY = static_cast<float>(c.figureSize[1].current) / static_cast<float>(classHeight);
+  const int squaresX = std::max(1, static_cast<int>(c.footprintWidth.current));
+  const int squaresY = std::max(1, static_cast<int>(c.footprintHeight.current));
+  const float roomX = static_cast<float>(kSquarePixels * squaresX - 2 * kBodyMargin);
+  const float roomY = static_cast<float>(kSquarePixels * squaresY - 2 * kBodyMargin);
+  const float fit = std::min({1.0f, roomX / (static_cast<float>(bottom - top) * standY),
+                              roomY / (static_cast<float>(right - left) * standX)});
+  body.scaleX = standX * fit;
+  body.scaleY = standY * fit;
+  // Turned a quarter about the frame's middle (w/2, h/2), a point (u, v) of
+  // the drawn frame goes to (w/2 + h/2 - v, h/2 - w/2 + u): the ink's middle
+  // onto the footprint's.
+  const float w = static_cast<float>(frameWidth) * body.scaleX, h = static_cast<float>(frameHeight) * body.scaleY;
+  const float inkU = static_cast<float>(left + right) / 2 * body.scaleX, inkV = static_cast<float>(top + bottom) / 2 * body.scaleY;
+  const float middleX = static_cast<float>(kSquarePixels * column - SquareOffsetX + kSquarePixels * squaresX / 2);
+  const float middleY = static_cast<float>(kSquarePixels * row - SquareOffsetY + kSquarePixels * squaresY / 2);
+  body.x = static_cast<int>(std::lround(middleX - (w / 2 + h / 2 - inkV)));
+  body.y = static_cast<int>(std::lround(middleY - (h / 2 - w / 2 + inkU)));
+  body.colour = FigureColour(true, 255);
+  body.drawn = true;
+  return body;
 }
 
 // The hint beside the pointer names the member lying under it while the
@@ -86,21 +124,50 @@ void NameUnderPointer() {
 
 }  // namespace
 
-void DrawFallenMembers(int rows, int cols) {
+void LayFallenMembers(int rows, int cols) {
   for (int member = 0; member < kPartySize; ++member) {
-    DrawnLying[member] = false;
     UpdatePlace(member);
-    DrawLying(member, rows, cols);
+    Bodies[member] = LyingOnItsSquare(member, rows, cols);
   }
   NameUnderPointer();
 }
 
+void DrawLyingMembers() {
+  for (const Lying& body : Bodies)
+    if (body.drawn)
+      DrawMapFrame(body.sheet, body.frame, body.x, body.y, body.colour, body.scaleX, body.scaleY,
+                   std::numbers::pi_v<float> / 2);
+}
+
+uint64_t LyingMembersDigest() {
+  uint64_t h = 0xCBF29CE484222325ull;
+  const auto add = [&h](uint64_t word) { h = (h ^ word) * 0x100000001B3ull; };
+  for (const Lying& body : Bodies) {
+    if (!body.drawn) {
+      add(0);
+      continue;
+    }
+    uint32_t sx = 0, sy = 0;
+    std::memcpy(&sx, &body.scaleX, sizeof sx);
+    std::memcpy(&sy, &body.scaleY, sizeof sy);
+    add(1);
+    add(static_cast<uint64_t>(static_cast<uint32_t>(body.sheet)) << 32 | static_cast<uint32_t>(body.frame));
+    add(static_cast<uint64_t>(static_cast<uint32_t>(body.x)) << 32 | static_cast<uint32_t>(body.y));
+    add(static_cast<uint64_t>(sx) << 32 | sy);
+    add(body.colour);
+  }
+  return h;
+}
+
 int FallenMemberOn(int x, int y) {
   for (int member = kPartySize - 1; member >= 0; --member)
-    if (DrawnLying[member] && FallenPlaces[member].x == x && FallenPlaces[member].y == y) return member;
+    if (Bodies[member].drawn && FallenPlaces[member].x == x && FallenPlaces[member].y == y) return member;
   return -1;
 }
 
 void ResetFallenMembersState() {
-  for (int member = 0; member < kPartySize; ++member) SeenStanding[member] = DrawnLying[member] = false;
+  for (int member = 0; member < kPartySize; ++member) {
+    SeenStanding[member] = false;
+    Bodies[member] = Lying{};
+  }
 }

@@ -2,17 +2,26 @@
 // off the map (no figure, no square, no turn); the view still shows where
 // it lies: from the moment its fall has been shown until it stands again or
 // the party leaves the map, its own figure lies on its side on the square it
-// stood on, under the standing figures, and the pointer on that square
-// names it with its state ("Berta (Unconscious)").
+// stood on (after a game is taken up, the square the game kept), under the
+// standing figures and the marks on the ground, and the pointer on that
+// square names it with its state ("Berta (Unconscious)").
 #pragma once
+#include <cstdint>
 
-// Once a frame, before the standing figures and the objects of the view's
-// rows: a member seen standing before and down now lies on its square (its
-// place, FallenPlaces); one standing again lies nowhere; the members lying
-// on explored squares in view (not under darkness in a battle) are drawn,
-// and the one under the pointer is named in the hint beside it when no
-// figure stands over it.
-void DrawFallenMembers(int rows, int cols);
+// Once a frame, before the squares below the creatures are drawn: a member
+// seen standing before and down now lies on its square (its place,
+// FallenPlaces); one standing again lies nowhere; the members lying on
+// explored squares in view (not under darkness in a battle) are found, and
+// the one under the pointer is named in the hint beside it when no figure
+// stands over it.
+void LayFallenMembers(int rows, int cols);
+// The members found lying, each fitted inside its square, drawn on the
+// ground with the squares below the creatures: under the marks of the
+// squares foes threaten, the path arrows and crossed blades, and the
+// standing figures.
+void DrawLyingMembers();
+// A word that changes whenever what DrawLyingMembers draws changes.
+uint64_t LyingMembersDigest();
 
 // The party member drawn lying on the square this frame (the last drawn of
 // several), -1 none.

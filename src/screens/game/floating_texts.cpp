@@ -70,17 +70,27 @@ void PlaceFloatingText(int creature, int dx, int dy) {
   }
 }
 
-void DrawFloatingText(int creature) {
-  if (FloatingTextsHeld() || creature < 0 || creature >= kFloatingTextCreatures) return;
+bool FloatingTextBox(int creature, int* x, int* y, int* width, int* height) {
+  if (FloatingTextsHeld() || creature < 0 || creature >= kFloatingTextCreatures) return false;
   const FloatingTextEntry& f = FloatingTexts[creature];
-  if (f.framesLeft < 0 || f.x == -1) return;
+  if (f.framesLeft < 0 || f.x == -1) return false;
+  // Over a creature at the view's edge the text keeps inside the view,
+  // whole ("Unconscious" lost its first letters at the left edge, "Cure
+  // Serious" its lower half at the bottom).
+  *width = GlyphStep() * static_cast<int>(std::strlen(f.text));
+  *height = GlyphStep();
+  *x = std::clamp(f.x - 24 * FirstVisibleX - SquareOffsetX, 0, std::max(0, ViewWidth() - *width));
+  *y = std::clamp(f.y - 24 * FirstVisibleY - SquareOffsetY, 0, std::max(0, ViewHeight() - *height));
+  return true;
+}
+
+void DrawFloatingTextAt(int creature, int x, int y) {
+  if (creature < 0 || creature >= kFloatingTextCreatures) return;
+  const FloatingTextEntry& f = FloatingTexts[creature];
+  if (f.framesLeft < 0) return;
   uint32_t colour = 0xFFFFFFFFu;
   if (f.framesLeft < FloatingTextFadeStart) colour = (static_cast<uint32_t>(f.framesLeft * 5) << 24) | 0x00FFFFFFu;
-  // Over a creature at the view's edge the text keeps inside the view,
-  // whole ("Unconscious" lost its first letters at the left edge).
-  const int width = GlyphStep() * static_cast<int>(std::strlen(f.text));
-  const int x = std::clamp(f.x - 24 * FirstVisibleX - SquareOffsetX, 0, std::max(0, ViewWidth() - width));
-  DrawString(f.text, 0, x, f.y - 24 * FirstVisibleY - SquareOffsetY, colour, 0);
+  DrawString(f.text, 0, x, y, colour, 0);
 }
 
 void ResetFloatingTexts() {

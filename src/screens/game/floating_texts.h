@@ -42,9 +42,13 @@ void CountDownFloatingTexts();
 // is offset by (dx, dy) to centre it on its footprint; on later frames with
 // an even count it rises a pixel.
 void PlaceFloatingText(int creature, int dx, int dy);
-// Draws the creature's text at its place in the view, white, fading out
-// over its last frames.
-void DrawFloatingText(int creature);
+// The box in the view's pixels of the creature's text as it stands this
+// frame, moved inside the view where it would leave it; false when it has
+// none to draw.
+bool FloatingTextBox(int creature, int* x, int* y, int* width, int* height);
+// Draws the creature's text at (x, y) in the view, white, fading out over
+// its last frames.
+void DrawFloatingTextAt(int creature, int x, int y);
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetFloatingTexts();

@@ -8,6 +8,7 @@
 #include "map/area_shapes.h"
 #include "screens/game/action_menu.h"
 #include "screens/game/action_state.h"
+#include "screens/game/fallen_members.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/map_mouse_words.h"
 #include "screens/game/shared_routines.h"
@@ -140,6 +141,7 @@ uint64_t MapBaseDigest(int rows, int cols, uint32_t tint) {
     }
   d.Add(squares.Folded());
   d.Add(reach.h);
+  d.Add(LyingMembersDigest());
   // The arrows and a line of fire keep off the panels over the map.
   if (arrows || LineOfFireShown()) d.Add(CombatPanelsWord());
   if (features) d.Add(0x100000000ull | FeatureFrame);

@@ -21,6 +21,7 @@
 #include "rules/item_tables.h"
 #include "screens/game/creature_figures.h"
 #include "screens/game/debug_tools.h"
+#include "screens/game/fallen_members.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/map_base_digest.h"
 #include "screens/game/map_mouse_words.h"
@@ -84,11 +85,13 @@ void BeginBaseLayer(int rows, int cols, uint32_t tint) {
 
 }  // namespace
 
-// Ground, animated features and floor tiles, then the objects and walls.
+// Ground, animated features and floor tiles, then the objects and walls and
+// the fallen members lying on the ground.
 void DrawGroundPass(int rows, int cols, uint32_t tint) {
   // A layer begun and never ended (its last pass was not run) is given up.
   if (Base == BaseLayer::kKeeping) ForgetStaticLayers();
   Base = BaseLayer::kDrawn;
+  LayFallenMembers(rows, cols);
   if (MapHidden) return;
   ClearLargeObjectMarks();
   FireAreaSeen = FireAreaNear = 0;
@@ -109,6 +112,7 @@ void DrawGroundPass(int rows, int cols, uint32_t tint) {
     if (floor >= 200 && floor <= 283) DrawMapFrame(kSheetFloor, floor - 200, v.sx, v.sy, tint);
   });
   DrawObjectWallLayers(rows, cols, tint);
+  DrawLyingMembers();
 }
 
 namespace {

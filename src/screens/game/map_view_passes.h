@@ -4,7 +4,9 @@
 #pragma once
 #include <cstdint>
 
-// The ground, feature and floor pass and the object and wall layers.
+// The fallen party members found where they lie (fallen_members.h), then
+// the ground, feature and floor pass, the object and wall layers and the
+// fallen members lying on the ground.
 void DrawGroundPass(int rows, int cols, uint32_t tint);
 // In combat, or while a spell waits: the area mask, the move range, the
 // shading and the square overlays below the creatures.
@@ -12,8 +14,7 @@ void DrawCombatOverlays(int rows, int cols, uint32_t tint);
 // The wall tops of large objects and the per-square markers.
 void DrawWallTops(int rows, int cols, uint32_t tint);
 // The floating texts counted down, the list of the creatures in view built
-// in draw order, the fallen party members lying where they fell, and the
-// objects of every view row.
+// in draw order, and the objects of every view row.
 void BuildDrawList(int rows, int cols, uint32_t tint);
 // The creatures in draw order: figures, silhouettes, the first step of the
 // event playback and the objects in front of them.

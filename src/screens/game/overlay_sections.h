@@ -9,6 +9,9 @@
 void DrawObjectList();
 // The banner of the action being carried out.
 void DrawActionBanner();
+// The picture's pixels (right and bottom excluded) the banner of this frame
+// takes, read before it is drawn; false when there is none.
+bool ActionBannerBox(int* left, int* top, int* right, int* bottom);
 // The box of the hovered creature (screen mode 3).
 void DrawHoveredCreatureBox();
 // The debug map tool (debug flag and its switch on).

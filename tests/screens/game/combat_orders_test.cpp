@@ -2,8 +2,10 @@
 // gives the order the rules ask for, a refused one gives its reason and
 // spends nothing.
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <initializer_list>
 #include <map>
 #include <set>
@@ -24,6 +26,7 @@
 #include "engine/text.h"
 #include "harness/screen_text.h"
 #include "engine/widgets.h"
+#include "frontend/saved_games.h"
 #include "map/area_shapes.h"
 #include "map/charge_lines.h"
 #include "map/square_grids.h"
@@ -47,6 +50,7 @@
 #include "state/game_progress.h"
 #include "state/game_screen_words.h"
 #include "state/inventory_state.h"
+#include "state/map_view_state.h"
 
 namespace {
 
@@ -852,9 +856,11 @@ TEST_F(GameScreen, AFallenFriendOffTheMapNoLongerBarsTheWay) {
   }
 }
 
-// One frame with the pointer on the square: its sheet draws and the texts drawn, in order.
+// One frame with the pointer on the square: its sheet draws (every pass
+// drawn, none copied from a kept picture) and the texts drawn, in order.
 std::vector<SheetDraw> FrameOverSquare(int x, int y, std::string* text) {
   harness::MoveMouse(ScreenX(x), ScreenY(y));
+  ForgetStaticLayers();
   std::vector<SheetDraw> draws;
   std::vector<GlyphDraw> glyphs;
   RecordSheetDraws(&draws);
@@ -873,10 +879,7 @@ TEST_F(GameScreen, AFallenFriendLiesWhereItFellNamedUnderThePointer) {
   ASSERT_TRUE(KnightBehindFallenFriend(4));
   int sheet = 0, frame = 0;
   ASSERT_TRUE(FigureSheetFrame(Creatures[1].figure, kFaceDown, 0, &sheet, &frame));
-  const auto lying = [&](const SheetDraw& d) {
-    return d.rotated && d.slot == sheet && d.frame == frame && d.x == 24 * 3 - ViewOriginX &&
-           d.y == 24 * 4 - ViewOriginY;
-  };
+  const auto lying = [&](const SheetDraw& d) { return d.rotated && d.slot == sheet && d.frame == frame; };
   std::string text;
   std::vector<SheetDraw> draws = FrameOverSquare(3, 4, &text);
   EXPECT_EQ(std::count_if(draws.begin(), draws.end(), lying), 1);
@@ -899,6 +902,129 @@ TEST_F(GameScreen, AFallenFriendLiesWhereItFellNamedUnderThePointer) {
   ASSERT_NE(knight, draws.end());
   EXPECT_LT(body->order, knight->order);
   EXPECT_EQ(text.find("Berta"), std::string::npos) << text;
+}
+
+struct ViewBox {
+  int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+};
+// The box of the view's pixels a mark changes in the picture: the frame
+// drawn with it shown (`show(true)`), without it, and with it again (the
+// marks that blink or fade held, so that nothing else changes from frame to
+// frame); the sheet draws of the first kept where asked.
+template <typename Show>
+ViewBox ChangedBox(Show show, std::vector<SheetDraw>* draws = nullptr) {
+  int width = 0, height = 0;
+  const auto picture = [&](bool shown, std::vector<SheetDraw>* record) {
+    BlinkTick = 0;
+    HighlightTimer = 100;
+    show(shown);
+    RecordSheetDraws(record);
+    EXPECT_TRUE(harness::StepFrames(1));
+    RecordSheetDraws(nullptr);
+    return harness::DevicePicture(&width, &height);
+  };
+  const std::vector<uint32_t> with = picture(true, draws), without = picture(false, nullptr);
+  EXPECT_TRUE(picture(true, nullptr) == with) << "the picture changes from frame to frame";
+  const int scale = width / ViewWidth();
+  ViewBox box;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      const size_t i = static_cast<size_t>(y) * width + x;
+      if (with[i] == without[i]) continue;
+      box.left = std::min(box.left, x / scale);
+      box.top = std::min(box.top, y / scale);
+      box.right = std::max(box.right, x / scale + 1);
+      box.bottom = std::max(box.bottom, y / scale + 1);
+    }
+  return box;
+}
+
+// The member's body: the frame drawn with its place laid and without.
+ViewBox BodyBox(int member, std::vector<SheetDraw>* draws = nullptr) {
+  const FallenPlace place = FallenPlaces[member];
+  return ChangedBox([&](bool shown) { FallenPlaces[member] = shown ? place : FallenPlace{}; }, draws);
+}
+
+// The view's pixels of square (x, y): its left and top edges.
+int ViewX(int x) { return 24 * x - ViewOriginX; }
+int ViewY(int y) { return 24 * y - ViewOriginY; }
+
+// A mark drawn inside square (x, y), `clear` pixels clear of its edges.
+void ExpectInsideSquare(const ViewBox& box, int x, int y, int clear) {
+  ASSERT_LT(box.left, box.right) << "nothing drawn";
+  EXPECT_GE(box.left, ViewX(x) + clear);
+  EXPECT_LE(box.right, ViewX(x + 1) - clear);
+  EXPECT_GE(box.top, ViewY(y) + clear);
+  EXPECT_LE(box.bottom, ViewY(y + 1) - clear);
+}
+
+// In every window size the friend's body lies inside its own square, a pixel
+// clear of its edges (touching them it read as lying under the neighbours'
+// feet), and the arrows of a charge across it are drawn over it.
+TEST_F(GameScreen, AFallenFriendLiesInsideItsSquareUnderTheArrowsInEveryWindowSize) {
+  for (const uint32_t size : {1u, 2u, 3u}) {
+    SCOPED_TRACE(size);
+    harness::ChooseMenu(999 + static_cast<int>(size));
+    ASSERT_TRUE(harness::StepFrames(1));
+    ASSERT_EQ(WindowSize, size);
+    ASSERT_TRUE(KnightBehindFallenFriend(5));
+    harness::MoveMouse(ViewToPicture(ScreenX(5)), ViewToPicture(ScreenY(4)));
+    ASSERT_TRUE(harness::StepFrames(1));
+    ASSERT_EQ(CombatAction.actionCode, 0);
+    std::vector<SheetDraw> draws;
+    ForgetStaticLayers();
+    ExpectInsideSquare(BodyBox(1, &draws), 3, 4, 1);
+    int sheet = 0, frame = 0;
+    ASSERT_TRUE(FigureSheetFrame(Creatures[1].figure, kFaceDown, 0, &sheet, &frame));
+    const auto body = std::find_if(draws.begin(), draws.end(),
+                                   [&](const SheetDraw& d) { return d.rotated && d.slot == sheet && d.frame == frame; });
+    const auto arrow = std::find_if(draws.begin(), draws.end(), [](const SheetDraw& d) {
+      return d.slot == kSheetArrows && d.x == ViewX(3) - 5 && d.y == ViewY(4) - 5;
+    });
+    ASSERT_NE(body, draws.end());
+    ASSERT_NE(arrow, draws.end()) << "no arrow on the body's square";
+    EXPECT_LT(body->order, arrow->order);
+  }
+}
+
+// The marker of the knight whose turn it is stands over the knight's own
+// square whichever side a friend stands on: its drawn texels inside the
+// square (sixteen pixels higher they lay on the figure north of it).
+TEST_F(GameScreen, TheTurnMarkerStandsOverTheActingFightersOwnSquare) {
+  const struct {
+    const char* side;
+    int x, y;
+  } neighbours[] = {{"north", 5, 4}, {"south", 5, 6}, {"east", 6, 5}, {"west", 4, 5}};
+  for (const auto& n : neighbours) {
+    SCOPED_TRACE(n.side);
+    harness::SeedRandom(3);
+    scenes::LayOutGround(16, 10);
+    scenes::AddKnight(0, 5, 5);
+    Creatures[0].dexterity = {40, 40};
+    scenes::AddKnight(1, n.x, n.y);
+    scenes::AddFoe(kOrc, kKindOrc, 8, 8);
+    scenes::Finish();
+    harness::MoveMouse(100, 30);
+    ASSERT_TRUE(WaitForTurnOf(0));
+    ExpectInsideSquare(ChangedBox([](bool shown) { BlinkTick = shown ? 15 : 5; }), 5, 5, 0);
+  }
+}
+
+// A game saved with the friend dead and taken up again shows the friend
+// lying where it fell, not on the leader's square, where the party gathers.
+TEST_F(GameScreen, ADeadFriendStillLiesWhereItFellInAGameTakenUp) {
+  std::filesystem::path folder;
+  ASSERT_TRUE(harness::MakeOwnGameFolder(&folder));
+  ASSERT_TRUE(KnightBehindFallenFriend(5));
+  RemoveCondition(1, kCondUnconscious);
+  AddCondition(1, kCondDead, kDurationLasting, 0, 0, 0);
+  Creatures[1].hitPoints = -10;
+  ASSERT_EQ(WriteSavedGame(1), 0);
+  ASSERT_EQ(LoadSavedGame(1), 0);
+  EXPECT_EQ(Creatures[1].squareX, Creatures[0].squareX);  // gathered on the leader's square
+  ASSERT_TRUE(harness::StepFrames(2));
+  ExpectInsideSquare(BodyBox(1), 3, 4, 1);
+  harness::RemoveOwnGameFolder(folder);
 }
 
 // The first row of the aiming's prompt, as the next frame draws it.
