@@ -2,6 +2,7 @@
 // build copies in.
 #include "common/shown_bytes.h"
 
+#include <algorithm>
 #include <bitset>
 #include <sstream>
 #include <string>
@@ -68,6 +69,18 @@ bool MayBeWord(std::string_view written, std::string_view word) {
   for (size_t i = 0; i < word.size(); ++i)
     if (GameShowsByte(static_cast<unsigned char>(written[i])) && written[i] != word[i]) return false;
   return true;
+}
+
+size_t AfterWordItMayBe(std::string_view line, std::string_view word) {
+  const size_t start = std::min(line.find_first_not_of(' '), line.size());
+  // The damaged blank first: "key\x00^ 5" keys '^', a byte the game does
+  // not show but a drawn character.
+  const size_t blank = start + word.size();
+  if (line.substr(start, word.size()) == word && blank < line.size() &&
+      !GameShowsByte(static_cast<unsigned char>(line[blank])))
+    return blank + 1;
+  const size_t end = std::min(line.find(' ', start), line.size());
+  return MayBeWord(line.substr(start, end - start), word) ? end : std::string_view::npos;
 }
 
 std::string WithGamePoundSigns(std::string_view text) {
