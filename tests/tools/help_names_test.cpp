@@ -2,6 +2,12 @@
 // the scan takes from a text, and which missing ones fail the build.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 
@@ -79,6 +85,33 @@ TEST(HelpNames, OnlyRequiredNamesWithoutAPageFailTheBuild) {
   ASSERT_EQ(check.missing.size(), 2u);  // 70005 and @LATER@ are outside what is required
   EXPECT_NE(check.missing[0].find("70005"), std::string::npos);
   EXPECT_NE(check.missing[1].find("@LATER@"), std::string::npos);
+}
+
+// A failed run of the list ends as every tool's does: its fault, then the
+// summary line, and no list.
+TEST(HelpNames, AFailedRunEndsWithItsFaultAndTheSummaryLine) {
+  namespace fs = std::filesystem;
+  const fs::path root = fs::path(__FILE__).parent_path().parent_path().parent_path();
+  const std::string dir = "help-names-" + std::to_string(getpid()), list = dir + "/names.txt";
+  fs::create_directories(dir);
+  std::string folders(1, ' ');
+  folders.append((root / "src").string()).append(1, ' ').append((root / "content").string()).append(1, ' ');
+  const struct {
+    std::string run, fault;
+  } cases[] = {
+      {"../tools/help_names " + list + folders + dir + "/nowhere",
+       "help_names: cannot enter the game folder " + dir + "/nowhere"},
+      {"GREVENHOLT_TOOL_WRITE_FAULT=1 ../tools/help_names " + list + folders + ".",
+       fs::absolute(list).string() + ": cannot be written: No space left on device"},
+  };
+  for (const auto& c : cases) {
+    const int status = std::system((c.run + " 2>" + dir + "/errors.txt").c_str());
+    EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 1) << c.run;
+    std::ifstream in(dir + "/errors.txt");
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), c.fault + "\nhelp_names: 1 fault, nothing written\n");
+    EXPECT_FALSE(fs::exists(list)) << c.run;
+  }
+  fs::remove_all(dir);
 }
 
 }  // namespace

@@ -1,8 +1,14 @@
 // The help compiler's refusals of pages the game could not show.
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <string>
+#include <vector>
 
 #include "engine/help_pages.h"
 #include "helpmaker/help_source.h"
@@ -64,21 +70,51 @@ TEST(HelpSource, AFaultIsRefusedOnceAndShown) {
   EXPECT_FALSE(refused.GivesKeyword("@RINGS@"));
 }
 
-// One damaged byte in any line of good pages is one fault, and gives what
-// the line gave, for the check of the names the game uses. A tab is such a
-// byte too, inside a word or standing for the blank after one.
+// One damaged byte anywhere in good pages is one fault at its line, and the
+// line gives what it gave, for the links and the check of the names the game
+// uses: a page or keyword line whose first word or the blank after it is
+// damaged is one all the same, and a damaged byte inside a word or standing
+// for the blank between two may cut it. A tab is such a byte too.
 TEST(HelpSource, OneDamagedByteInAnyLineIsOneFaultAndGivesWhatTheLineGave) {
-  const std::string good = "page 10001 Magic\nkeyword @MAGIC@\n\nRings.\n\npage 10002 Rings\nkeyword @RINGS@\n\nSee @MAGIC@.\n";
-  std::vector<DamagedLine> damaged = DamagedLines(good, std::string("\x01\xe9\0\t", 4));
-  for (const char* tab : {"page 100\t02 Rings", "page 10002\tRings"})
-    damaged.push_back({6, good.substr(0, good.find("page 10002")) + tab + good.substr(good.find("\nkeyword @RINGS@")), tab});
-  for (const DamagedLine& d : damaged) {
+  const std::string good =
+      "# Magic pages.\n"
+      "\n"
+      "page 10001 Magic Items\n"
+      "keyword @MAGIC@ @WANDS@\n"
+      "\n"
+      "Rings and \xC2\xA3Wondrous_Items\xC2\xA3 hold\n"
+      "magic; see @RINGS@.\n"
+      "\n"
+      "page 10002 Rings\n"
+      "keyword @RINGS@\n"
+      "\n"
+      "- a ring of @MAGIC@\n"
+      "- a wand, see @WANDS@\n";
+  for (const DamagedLine& d : DamagedBytes(good, std::string("\0\xe9\r\x01\t", 5))) {
     const HelpResult refused = CompileHelp({{"items.txt", d.text}});
-    ASSERT_EQ(refused.errors.size(), 1u) << d.what;
+    EXPECT_EQ(refused.errors.size(), 1u) << d.what << ": " << (refused.errors.empty() ? "" : refused.errors[0]);
+    if (refused.errors.size() != 1) continue;
     EXPECT_EQ(refused.errors[0].rfind("items.txt:" + std::to_string(d.line) + ": ", 0), 0u) << refused.errors[0];
     EXPECT_TRUE(refused.GivesPage(10001) && refused.GivesPage(10002)) << d.what;
-    EXPECT_TRUE(refused.GivesKeyword("@MAGIC@") && refused.GivesKeyword("@RINGS@")) << d.what;
+    EXPECT_TRUE(refused.GivesKeyword("@MAGIC@") && refused.GivesKeyword("@WANDS@") && refused.GivesKeyword("@RINGS@"))
+        << d.what;
   }
+  // The tool says so in one line and its summary, checking the names the
+  // game uses: the first page line of a file whose blank is damaged.
+  const std::string dir = "help-damage-" + std::to_string(getpid());
+  std::filesystem::create_directories(dir);
+  std::ofstream(dir + "/names.txt") << "id 10001 src/a.cpp:1\nid 10002 src/a.cpp:2\nkeyword @MAGIC@ src/a.cpp:3\n"
+                                       "keyword @WANDS@ src/a.cpp:4\nkeyword @RINGS@ src/a.cpp:5\n";
+  std::string damaged = good;
+  damaged[good.find("page 10001") + 4] = '\0';
+  std::ofstream(dir + "/items.txt", std::ios::binary) << damaged;
+  const std::string cmd = "../tools/compile_help --names " + dir + "/names.txt --require 10000-10002 --require-keywords src/ " +
+                          dir + "/Help.dat " + dir + "/items.txt 2>" + dir + "/errors.txt";
+  EXPECT_NE(std::system(cmd.c_str()), 0);
+  std::ifstream in(dir + "/errors.txt");
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+            dir + "/items.txt:3: error: 'page\\x0010001' holds the control byte \\x00\ncompile_help: 1 fault, nothing written\n");
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace

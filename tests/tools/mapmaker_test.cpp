@@ -7,7 +7,9 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "map/map_record.h"
 #include "tools/damaged_lines.h"
@@ -84,24 +86,54 @@ TEST(MapCompiler, RefusesFaultySources) {
   std::filesystem::remove_all(dir);
 }
 
-// One damaged byte in any line of a good map is one message: a key line
-// refused for it still keys its character, and a refused width or height
-// is neither missing nor after the layers it comes before.
+// One damaged byte anywhere in a good map is one message at its line: a
+// refused line counts as what its words may be (a key still keys its
+// character, or the first character the rows lack a key for when the
+// character is the damaged byte; a heading whose blank is damaged begins its
+// layer; a field whose colon is damaged is given), and a carriage return
+// inside a line is a byte of it, not a blank.
 TEST(MapCompiler, OneDamagedByteInAnyLineIsOneMessage) {
+  // The lines of a real map cut small, one of each kind.
   const std::string good =
-      "name: Barrow\nnumber: 3\nwidth: 3\nheight: 2\ntext: A cold hall.\nlayer walls\nkey # 1\nkey + 25\n#+#\n#.#\nend\n"
-      "layer floor\n...\n...\nend\nsquare events 1 1 5\n";
+      "# The Thornwood road, cut small: the track east\n"
+      "# through the forest and the overturned cart.\n"
+      "name: Thornwood Road\n"
+      "text: An old cart road under pines\n"
+      "text: and oaks.\n"
+      "number: 22\nwidth: 6\nheight: 3\nmusic: 2\nrain: 1\nlocal map: 1\nmost groups: 2\n"
+      "\n"
+      "layer ground\nkey f 48\nkey . 1\nff..ff\n......\nff..ff\nend\n"
+      "layer walls\nkey P 64\nkey ^ 74\nkey W 3003\nP..^.W\n......\n.P..P^\nend\n"
+      "square events 0 1 1\n"
+      "square objects0 5 2 10025\n";
   const std::string dir = "mapmaker-damage-" + std::to_string(getpid());
-  std::filesystem::create_directories(dir);
-  for (const DamagedLine& d : DamagedLines(good)) {
-    { std::ofstream(dir + "/Map9.txt", std::ios::binary) << d.text; }
-    const std::string cmd = "../tools/makemaps " + dir + "/out " + dir + "/Map9.txt 2>" + dir + "/errors.txt";
-    EXPECT_NE(std::system(cmd.c_str()), 0) << d.what;
-    std::ifstream in(dir + "/errors.txt");
-    const std::string errors((std::istreambuf_iterator<char>(in)), {});
-    EXPECT_NE(errors.find("Map9.txt:" + std::to_string(d.line) + ": "), std::string::npos) << d.what << ": " << errors;
-    EXPECT_NE(errors.find("makemaps: 1 fault,"), std::string::npos) << d.what << ": " << errors;
+  const std::vector<DamagedLine> damaged = DamagedBytes(good);
+  // One run checks them all, each damaged source in a folder of its own.
+  std::string cmd = "../tools/makemaps --check";
+  for (size_t i = 0; i <= damaged.size(); ++i) {
+    const std::string folder = dir + "/" + std::to_string(i);
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/Map9.txt", std::ios::binary) << (i < damaged.size() ? damaged[i].text : good);
+    cmd += " " + folder + "/Map9.txt";
   }
+  EXPECT_NE(std::system((cmd + " 2>" + dir + "/errors.txt").c_str()), 0);
+  std::map<std::string, std::vector<std::string>> messages;  // by the folder of the source
+  std::ifstream in(dir + "/errors.txt");
+  std::string summary;
+  for (std::string line; std::getline(in, line);) {
+    if (line.rfind(dir + "/", 0) != 0) summary += line + "\n";
+    else messages[line.substr(0, line.find('/', dir.size() + 1))].push_back(line);
+  }
+  for (size_t i = 0; i < damaged.size(); ++i) {
+    const std::vector<std::string>& said = messages[dir + "/" + std::to_string(i)];
+    EXPECT_EQ(said.size(), 1u) << damaged[i].what << ": " << (said.empty() ? "" : said[0]);
+    if (said.size() == 1) {
+      EXPECT_EQ(said[0].rfind(dir + "/" + std::to_string(i) + "/Map9.txt:" + std::to_string(damaged[i].line) + ": ", 0), 0u)
+          << damaged[i].what << ": " << said[0];
+    }
+  }
+  EXPECT_EQ(messages.count(dir + "/" + std::to_string(damaged.size())), 0u);  // the good source
+  EXPECT_EQ(summary, "makemaps: " + std::to_string(damaged.size()) + " faults, nothing written\n");
   std::filesystem::remove_all(dir);
 }
 

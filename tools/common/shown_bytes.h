@@ -31,10 +31,23 @@ std::string UnshownByteMessage(std::string_view field, std::string_view text, si
 // is refused for the want of it.
 bool MayBeWord(std::string_view written, std::string_view word);
 
-// The same, or `word` followed by a byte the game cannot show and more: a
-// word whose blank after it was damaged ("bars\x008" may be "bars 8"), so
-// that a line whose first word is refused counts as what it may be.
+// Whether `written` is `word`, then a byte the game cannot show standing
+// for the blank after it, then more ("creature\x004" may be "creature" and
+// "4", "bars\x008" "bars 8"); *rest (when given) is then what follows the
+// byte. A refused line counts as what its words may be, so that one damaged
+// blank is one fault.
+bool MayBeWordAndDamagedBlank(std::string_view written, std::string_view word, std::string_view* rest = nullptr);
+
+// MayBeWord, or MayBeWordAndDamagedBlank: a first word that may begin a line
+// as `word`.
 bool MayBeginWithWord(std::string_view written, std::string_view word);
+
+// Where the words after a line's first word begin when that word may be
+// `word` as its source meant it (MayBeWord), or when the line begins with
+// `word` and then a byte the game cannot show, which may stand for the blank
+// after it ("layer\x00walls", "page\t10001"); std::string_view::npos when it
+// may not be. Words are cut at spaces; spaces before the first are skipped.
+size_t AfterWordItMayBe(std::string_view line, std::string_view word);
 
 // A text as the game holds it: the pound sign written in UTF-8 (0xC2 0xA3)
 // is its byte 0xA3, the highlight mark.

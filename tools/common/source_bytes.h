@@ -37,6 +37,30 @@ inline std::string TrimBlanks(std::string_view text) {
   return std::string(text.substr(start, text.find_last_not_of(" \t\r") - start + 1));
 }
 
+// A text without the spaces and tabs at its ends. A carriage return is kept:
+// one inside a line (where a line's value begins, "width: \r4") is a byte of
+// it, not a blank (the one of a CRLF line end is gone with the line's end).
+inline std::string TrimSpaces(std::string_view text) {
+  const size_t start = text.find_first_not_of(" \t");
+  if (start == std::string_view::npos) return "";
+  return std::string(text.substr(start, text.find_last_not_of(" \t") - start + 1));
+}
+
+// Where a text holds the first byte that is no part of UTF-8 text (a byte no
+// character begins with, or a character cut short); std::string_view::npos
+// for none. A comment is such text: a byte 0xE9 between letters is damage.
+inline size_t NonUtf8Byte(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const size_t length = c < 0x80 ? 1 : c >= 0xC2 && c < 0xE0 ? 2 : c >= 0xE0 && c < 0xF0 ? 3 : c >= 0xF0 && c < 0xF5 ? 4 : 0;
+    if (length == 0 || text.size() - i < length) return i;
+    for (size_t k = 1; k < length; ++k)
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return i;
+    i += length;
+  }
+  return std::string_view::npos;
+}
+
 // The text of a line after its first word, without the blanks at its ends:
 // "title  Still Night " gives "Still Night" (a title, a name written whole).
 inline std::string TextAfterFirstWord(std::string_view line) {

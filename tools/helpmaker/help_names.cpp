@@ -2,13 +2,28 @@
 #include "helpmaker/help_names.h"
 
 #include <cctype>
+#include <cstdint>
 #include <sstream>
+#include <string_view>
+
+#include "common/source_lines.h"
+#include "common/source_numbers.h"
 
 namespace {
 
 bool KeywordChar(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '\'' || c == '-' || c == '/' ||
          c == '+' || c == '(' || c == ')';
+}
+
+// A number of 32 bits written in decimal digits alone, read whole.
+bool ReadDigits(std::string_view text, uint32_t* out) {
+  long long n = 0;
+  if (text.empty() || text.find_first_not_of("0123456789") != std::string_view::npos ||
+      !ReadWholeNumber(text, 0, UINT32_MAX, &n))
+    return false;
+  *out = static_cast<uint32_t>(n);
+  return true;
 }
 
 bool SpeaksOfHelp(const std::string& line) {
@@ -45,10 +60,8 @@ void HelpNames::ScanKeywords(const std::string& text, const std::string& where, 
 }
 
 void HelpNames::ScanHelpIds(const std::string& text, const std::string& where) {
-  std::istringstream in(text);
-  std::string line;
   int number = 0;
-  while (std::getline(in, line)) {
+  for (const std::string& line : SourceLines(text)) {
     ++number;
     if (!SpeaksOfHelp(line)) continue;
     for (size_t i = 0; i < line.size();) {
@@ -65,10 +78,9 @@ void HelpNames::ScanHelpIds(const std::string& text, const std::string& where) {
       while (after < line.size() && (line[after] == ' ' || line[after] == ')')) ++after;
       const bool base = after < line.size() && line[after] == '+';
       const bool alone = startsAlone && endsAlone && !base;
-      if (alone && end - i == 5) {
-        const uint32_t id = static_cast<uint32_t>(std::stoul(line.substr(i, 5)));
-        if (id >= 10000) AddId(id, where + ":" + std::to_string(number));
-      }
+      uint32_t id = 0;
+      if (alone && end - i == 5 && ReadDigits(std::string_view(line).substr(i, 5), &id) && id >= 10000)
+        AddId(id, where + ":" + std::to_string(number));
       i = end;
     }
   }
@@ -82,18 +94,16 @@ std::string HelpNames::Text() const {
 }
 
 bool HelpNames::Parse(const std::string& text, std::string* badLine) {
-  std::istringstream in(text);
-  std::string line;
-  while (std::getline(in, line)) {
+  for (const std::string& line : SourceLines(text)) {
     if (line.empty()) continue;
     std::istringstream words(line);
     std::string kind, name, where;
     words >> kind >> name;
     std::getline(words, where);
     if (!where.empty() && where[0] == ' ') where.erase(0, 1);
-    if (kind == "id" && !name.empty() && name.find_first_not_of("0123456789") == std::string::npos &&
-        name.size() <= 9) {
-      AddId(static_cast<uint32_t>(std::stoul(name)), where);
+    uint32_t id = 0;
+    if (kind == "id" && ReadDigits(name, &id)) {
+      AddId(id, where);
     } else if (kind == "keyword" && name.size() >= 3 && name.front() == '@' && name.back() == '@') {
       AddKeyword(name, where);
     } else {
@@ -117,10 +127,9 @@ bool HelpRequirement::Parse(const std::string& ids, const std::string& places) {
     if (range.empty()) continue;
     const size_t dash = range.find('-');
     const std::string a = range.substr(0, dash), b = dash == std::string::npos ? a : range.substr(dash + 1);
-    if (a.empty() || b.empty() || a.find_first_not_of("0123456789") != std::string::npos ||
-        b.find_first_not_of("0123456789") != std::string::npos || a.size() > 9 || b.size() > 9)
-      return false;
-    idRanges.emplace_back(static_cast<uint32_t>(std::stoul(a)), static_cast<uint32_t>(std::stoul(b)));
+    uint32_t first = 0, last = 0;
+    if (!ReadDigits(a, &first) || !ReadDigits(b, &last)) return false;
+    idRanges.emplace_back(first, last);
   }
   std::istringstream p(places);
   std::string place;

@@ -61,41 +61,39 @@ const char* LineField(const std::string& line, size_t* value) {
   return "text";
 }
 
-// The words of a line cut at its spaces. A tab is a byte the help refuses:
-// it may stand inside a word ("314\t00" may be the id 31400) or for the
-// blank after one ("31400\tMartial"); after "page" or "keyword" it is taken
-// as the blank.
+// The words of a line cut at its spaces. A tab is a byte the help refuses.
 std::vector<std::string> SpacedWords(const std::string& line) {
   std::vector<std::string> words;
   std::istringstream spaced(line);
   for (std::string word; std::getline(spaced, word, ' ');)
     if (!word.empty()) words.push_back(word);
-  for (const std::string field : {"page\t", "keyword\t"})
-    if (!words.empty() && words[0].rfind(field, 0) == 0 && words[0].size() > field.size()) {
-      words.insert(words.begin() + 1, words[0].substr(field.size()));
-      words[0].resize(field.size() - 1);
-    }
   return words;
 }
 
-// What a word of a refused line may be: the word whole, and the parts its
-// tabs cut it into.
+// What a word of a refused line may be: the word whole, and the parts a byte
+// the game cannot show cuts it into, as it may stand inside the word ("314\t00"
+// may be the id 31400) or for the blank after one ("31400\tMartial",
+// "@MAGIC@\x00@WANDS@").
 void AddMayBe(const std::string& word, std::vector<std::string>* given) {
   given->push_back(word);
-  if (word.find('\t') == std::string::npos) return;
-  std::istringstream parts(word);
-  for (std::string part; std::getline(parts, part, '\t');)
-    if (!part.empty()) given->push_back(part);
+  for (size_t start = 0, i = 0; i <= word.size(); ++i)
+    if (i == word.size() || !GameShowsByte(static_cast<unsigned char>(word[i]))) {
+      if (i > start && i - start < word.size()) given->push_back(word.substr(start, i - start));
+      start = i + 1;
+    }
 }
 
-// The first word of a line, which says what the line is: a page or keyword
-// line though it is refused (common/shown_bytes.h).
+// The first word of a line.
 std::string FirstWord(const std::string& line) {
   const std::vector<std::string> words = SpacedWords(line);
   return words.empty() ? "" : words[0];
 }
-bool MayBePageLine(const std::string& line) { return MayBeWord(FirstWord(line), "page"); }
-bool MayBeKeywordLine(const std::string& line) { return MayBeWord(FirstWord(line), "keyword"); }
+// Where the words of a page or keyword line begin after its first word,
+// though it is refused: its first word may be "page" or "keyword", or the
+// line begins with it and a damaged blank (common/shown_bytes.h); npos for
+// another line.
+size_t PageLineWords(const std::string& line) { return AfterWordItMayBe(line, "page"); }
+size_t KeywordLineWords(const std::string& line) { return AfterWordItMayBe(line, "keyword"); }
 
 // Source text is UTF-8; the game's text is bytes. "\xC2\xA3" (the pound
 // sign, which marks terms) becomes 0xA3; any byte the game cannot show
@@ -106,7 +104,7 @@ bool ToGameBytes(const std::string& in, std::string* out, std::string* why) {
   const size_t at = UnshownByte(*out, false);
   if (at == std::string::npos) return true;
   const std::string first = FirstWord(*out);
-  if (at < first.size() && (MayBePageLine(*out) || MayBeKeywordLine(*out))) {
+  if (at < first.size() && (PageLineWords(*out) != std::string::npos || KeywordLineWords(*out) != std::string::npos)) {
     *why = UnshownByteMessage("", first, at);
     return false;
   }
@@ -157,18 +155,18 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
       Error(where, why);
       // The page or the keywords of a refused line are named by the source
       // all the same: no link to them is reported besides.
-      const std::vector<std::string> words = SpacedWords(line);
-      if (MayBePageLine(line)) {
+      if (const size_t rest = PageLineWords(line); rest != std::string::npos) {
         RefusePage();
+        const std::vector<std::string> words = SpacedWords(line.substr(rest));
         std::vector<std::string> ids;
-        AddMayBe(words.size() > 1 ? words[1] : "", &ids);
+        AddMayBe(words.empty() ? "" : words[0], &ids);
         for (const std::string& id : ids) {
           long long read = 0;
           if (ReadWholeNumber(id, 1, 0xFFFFFFFFll, &read)) g_refused->pageIds.insert(static_cast<uint32_t>(read));
           else g_refused->refusedIds.push_back(id);
         }
-      } else if (MayBeKeywordLine(line)) {
-        for (size_t k = 1; k < words.size(); ++k) AddMayBe(words[k], &g_refused->refusedKeywords);
+      } else if (const size_t words = KeywordLineWords(line); words != std::string::npos) {
+        for (const std::string& word : SpacedWords(line.substr(words))) AddMayBe(word, &g_refused->refusedKeywords);
       }
       continue;
     }

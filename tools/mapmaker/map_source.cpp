@@ -1,11 +1,11 @@
 #include "mapmaker/map_source.h"
 
+#include <algorithm>
 #include <cctype>
 #include <climits>
 #include <cstring>
 #include <map>
 #include <set>
-#include <sstream>
 
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
@@ -57,8 +57,22 @@ std::string Misdrawn(int layer, bool worldMap, long long code) {
 }
 
 // A whole number of 32 bits, read whole (a zero byte and junk after the
-// digits are no number).
-bool ParseInt(const std::string& s, long long* out) { return ReadWholeNumber(TrimBlanks(s), INT32_MIN, INT32_MAX, out); }
+// digits are no number, nor is a carriage return before them).
+bool ParseInt(const std::string& s, long long* out) { return ReadWholeNumber(s, INT32_MIN, INT32_MAX, out); }
+
+// The words of a line, cut at its spaces and tabs.
+std::vector<std::string> Words(const std::string& line) {
+  std::vector<std::string> words;
+  for (size_t at = line.find_first_not_of(" \t"); at != std::string::npos; at = line.find_first_not_of(" \t", at)) {
+    const size_t end = std::min(line.find_first_of(" \t", at), line.size());
+    words.push_back(line.substr(at, end - at));
+    at = end;
+  }
+  return words;
+}
+
+// A key's character: one that is drawn in a row, from '!' to '~'.
+bool KeyCharacter(char c) { return c > ' ' && c < 127; }
 
 struct HeaderField {
   const char* key;
@@ -96,15 +110,18 @@ class Compiler {
         LayerLine(line);
         continue;
       }
-      const std::string t = TrimBlanks(line);
-      if (t.empty() || t[0] == '#') continue;
-      // A line whose first word may be "layer" begins a layer, refused or not.
-      const std::string first = t.substr(0, t.find(' '));
-      if (MayBeWord(first, "layer")) {
-        StartLayer(TrimBlanks(t.substr(first.size())),
-                   first == "layer" ? "" : UnshownByteMessage("", first, UnshownByte(first, false)));
-      } else if (t.rfind("square ", 0) == 0) {
-        SquareLine(t.substr(7));
+      const std::string t = TrimSpaces(line);
+      if (t.empty()) continue;
+      if (t[0] == '#') {
+        CommentLine(t);
+        continue;
+      }
+      // A line whose first word may be "layer" begins a layer, refused or
+      // not, and one whose first word may be "square" sets a square.
+      if (const size_t rest = AfterWordItMayBe(t, "layer"); rest != std::string::npos) {
+        StartLayer(t, rest);
+      } else if (const size_t words = AfterWordItMayBe(t, "square"); words != std::string::npos) {
+        SquareLine(t, words);
       } else {
         HeaderLine(t);
       }
@@ -131,33 +148,57 @@ class Compiler {
     errors.push_back(file_ + ":" + (line > 0 ? std::to_string(line) + ":" : "") + " " + message);
   }
 
+  // A comment is text of any language (UTF-8) without control bytes.
+  void CommentLine(const std::string& t) {
+    if (const size_t stray = StrayControlByte(t); stray != std::string::npos)
+      Error(lineNo_, "the comment holds the control byte " + ShownBytes(t.substr(stray, 1)) + ": " + QuotedBytes(t));
+    else if (const size_t bad = NonUtf8Byte(t); bad != std::string::npos)
+      Error(lineNo_, "the comment holds the byte " + ShownBytes(t.substr(bad, 1)) + ", which is no UTF-8 text: " +
+                         QuotedBytes(t));
+  }
+
+  // A field refused for a damaged byte counts as every field it may be:
+  // given (so that the header does not lack it), and a refused extent
+  // besides (so that no layer is said to come before it).
+  void RefuseField(const std::string& key) {
+    for (const char* field : {"name", "text"})
+      if (MayBeWord(key, field)) seen_.insert(field);
+    for (const auto& f : kHeaderFields)
+      if (MayBeWord(key, f.key)) seen_.insert(f.key);
+    if (MayBeWord(key, "width") || MayBeWord(key, "height")) extentRefused_ = true;
+  }
+
   void HeaderLine(const std::string& t) {
     const size_t colon = t.find(':');
+    const size_t unshown = UnshownByte(t.substr(0, colon), false);
+    if (colon == std::string::npos && unshown != std::string::npos) {
+      // The damaged byte may be the colon: the field before it is refused
+      // ("width\x00 4"), or any field a word up to it may be.
+      const std::string words = t.substr(0, std::min(t.find_first_of(" \t", unshown), t.size()));
+      Error(lineNo_, UnshownByteMessage("", words, unshown));
+      RefuseField(TrimSpaces(t.substr(0, unshown)));
+      RefuseField(words);
+      return;
+    }
     if (colon == std::string::npos) {
       Error(lineNo_, "expected 'field: value', 'layer NAME' or 'square LAYER X Y CODE': " + QuotedBytes(t));
       return;
     }
-    const std::string key = TrimBlanks(t.substr(0, colon));
-    const std::string value = TrimBlanks(t.substr(colon + 1));
-    // A field refused for a byte the game cannot show counts as every field
-    // it may be: given (so that the header does not lack it), and a refused
-    // extent besides (so that no layer is said to come before it).
-    const size_t unshownKey = UnshownByte(key, false);
-    if (unshownKey != std::string::npos) {
+    const std::string key = TrimSpaces(t.substr(0, colon));
+    const std::string value = TrimSpaces(t.substr(colon + 1));
+    if (unshown != std::string::npos) {
+      const size_t unshownKey = UnshownByte(key, false);
       Error(lineNo_, UnshownByteMessage("", key, unshownKey));
-      for (const char* field : {"name", "text"})
-        if (MayBeWord(key, field)) seen_.insert(field);
-      for (const auto& f : kHeaderFields)
-        if (MayBeWord(key, f.key)) seen_.insert(f.key);
-      if (MayBeWord(key, "width") || MayBeWord(key, "height")) extentRefused_ = true;
+      RefuseField(key);
+      RefuseField(TrimSpaces(key.substr(0, unshownKey)));
       return;
     }
     // The name and the text hold only what the game's fonts show (a zero
     // byte would cut them).
-    const size_t unshown = key == "name" || key == "text" ? UnshownByte(value, false) : std::string::npos;
-    if (unshown != std::string::npos) {
+    const size_t unshownValue = key == "name" || key == "text" ? UnshownByte(value, false) : std::string::npos;
+    if (unshownValue != std::string::npos) {
       seen_.insert(key);
-      Error(lineNo_, UnshownByteMessage(key, value, unshown));
+      Error(lineNo_, UnshownByteMessage(key, value, unshownValue));
       return;
     }
     if (key == "text") {
@@ -204,9 +245,12 @@ class Compiler {
     Error(lineNo_, "unknown header field " + QuotedBytes(key));
   }
 
-  // A layer's block begins; a refused line (its one fault `refusal`)
-  // begins a block that is swallowed.
-  void StartLayer(const std::string& name, const std::string& refusal) {
+  // A layer's block begins at "layer NAME" (`rest` where its name begins);
+  // a refused line begins a block that is swallowed.
+  void StartLayer(const std::string& t, size_t rest) {
+    const std::string name = TrimSpaces(t.substr(rest));
+    const std::string word = t.substr(0, rest);
+    const std::string refusal = word == "layer" ? "" : UnshownByteMessage("", word, UnshownByte(word, false));
     const int layer = FindLayer(name);
     if (!refusal.empty()) {
       Error(lineNo_, refusal);
@@ -231,10 +275,11 @@ class Compiler {
     keys_.clear();
     keys_['.'] = 0;
     refusedKeys_.clear();
+    unknownKeys_ = 0;
   }
 
   void LayerLine(const std::string& raw) {
-    const std::string t = TrimBlanks(raw);
+    const std::string t = TrimSpaces(raw);
     if (t.empty()) return;
     if (MayBeWord(t, "end") && t != "end") {
       Error(lineNo_, UnshownByteMessage("", t, UnshownByte(t, false)));
@@ -249,10 +294,10 @@ class Compiler {
       return;
     }
     if (layer_ == 99) return;
-    // Before the rows, a line whose first word may be "key" is a key line,
-    // refused or not (a drawn row is one word).
-    const size_t wordEnd = t.find_first_of(" \t");
-    if (row_ == 0 && wordEnd != std::string::npos && MayBeWord(t.substr(0, wordEnd), "key")) return KeyLine(t, wordEnd);
+    // Before the rows, a line of words whose first may be "key" is a key
+    // line, refused or not (a drawn row is one word).
+    if (row_ == 0 && t.find_first_of(" \t") != std::string::npos)
+      if (const size_t rest = AfterWordItMayBe(t, "key"); rest != std::string::npos) return KeyLine(t, rest);
     // A drawn row holds no control byte: one is reported alone (the row still
     // counts as a row of the layer). A refused key's character was reported
     // with its key.
@@ -278,6 +323,11 @@ class Compiler {
                          std::to_string(map_->width));
     for (int x = 0; x < static_cast<int>(t.size()) && x < map_->width; ++x) {
       const auto k = keys_.find(t[x]);
+      if (k == keys_.end() && !refusedKeys_.count(t[x]) && unknownKeys_ > 0) {
+        // The character a refused key's damaged character may have been.
+        refusedKeys_.insert(t[x]);
+        --unknownKeys_;
+      }
       if (k == keys_.end() && refusedKeys_.count(t[x])) continue;
       if (k == keys_.end()) {
         Error(lineNo_, "character " + QuotedBytes(t.substr(static_cast<size_t>(x), 1)) + " at x " + std::to_string(x) +
@@ -291,25 +341,33 @@ class Compiler {
 
   // "key C CODE": the code the character C draws in the layer. A refused
   // key is one fault: the squares drawn with its character are not reported
-  // besides. `wordEnd` ends the line's first word ("key", or a word refused
-  // that may be it).
-  void KeyLine(const std::string& t, size_t wordEnd) {
-    std::istringstream ks(t.substr(wordEnd));
-    std::string ch, code;
-    ks >> ch >> code;
-    if (ch.size() == 1) refusedKeys_.insert(ch[0]);
+  // besides, and a key whose character is the damaged byte may have keyed
+  // the first character the rows lack a key for. `rest` is where the words
+  // after the line's first word begin ("key", or a word refused that may be
+  // it).
+  void KeyLine(const std::string& t, size_t rest) {
+    const std::vector<std::string> words = Words(t.substr(rest));
+    const std::string ch = words.empty() ? "" : words[0], code = words.size() < 2 ? "" : words[1];
+    // A character followed by a damaged blank ("g\x001") is the key's all the same.
+    if (!ch.empty()) refusedKeys_.insert(ch[0]);
+    if (ch.empty() || !KeyCharacter(ch[0])) ++unknownKeys_;
+    const std::string word = t.substr(0, rest);
+    if (word != "key") {
+      const std::string first = TrimSpaces(word);
+      Error(lineNo_, UnshownByteMessage("", first, UnshownByte(first, false)));
+      return;
+    }
     const size_t stray = UnshownControlByte(t, false);
     if (stray != std::string::npos) {
       Error(lineNo_, ControlByteMessage("layer " + layerName_, t, stray));
       return;
     }
-    const std::string word = t.substr(0, wordEnd);
-    if (word != "key") {
-      Error(lineNo_, UnshownByteMessage("", word, UnshownByte(word, false)));
-      return;
-    }
     if (code.empty() || ch.size() != 1) {
       Error(lineNo_, "expected 'key C CODE' with one character C");
+      return;
+    }
+    if (!KeyCharacter(ch[0])) {
+      Error(lineNo_, "key " + QuotedBytes(ch) + ": a key's character is one from '!' to '~'");
       return;
     }
     long long v = 0;
@@ -327,13 +385,24 @@ class Compiler {
     }
   }
 
-  void SquareLine(const std::string& rest) {
-    std::istringstream ss(rest);
-    std::string name, xs, ys, code;
-    if (!(ss >> name >> xs >> ys >> code)) {
+  // "square LAYER X Y CODE", `rest` where the words after "square" (or a
+  // word refused that may be it) begin.
+  void SquareLine(const std::string& t, size_t rest) {
+    const std::string word = t.substr(0, rest);
+    if (word != "square") {
+      Error(lineNo_, UnshownByteMessage("", word, UnshownByte(word, false)));
+      return;
+    }
+    if (const size_t stray = StrayControlByte(t); stray != std::string::npos) {
+      Error(lineNo_, ControlByteMessage("square", t.substr(rest + 1), stray - rest - 1));
+      return;
+    }
+    const std::vector<std::string> words = Words(t.substr(rest));
+    if (words.size() < 4) {
       Error(lineNo_, "expected 'square LAYER X Y CODE'");
       return;
     }
+    const std::string &name = words[0], &xs = words[1], &ys = words[2], &code = words[3];
     const int layer = FindLayer(name);
     long long x = 0, y = 0, v = 0;
     if (layer < 0) {
@@ -377,6 +446,7 @@ class Compiler {
   bool drawn_[kMapLayers] = {};
   std::map<char, int32_t> keys_;
   std::set<char> refusedKeys_;  // the characters of the layer's refused keys
+  int unknownKeys_ = 0;         // the layer's refused keys whose character is damaged
   bool extentRefused_ = false;  // a width or height given but refused
   std::set<std::string> seen_;
   std::vector<SquareSet> squares_;

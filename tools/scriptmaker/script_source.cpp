@@ -8,7 +8,6 @@
 #include <string_view>
 #include <utility>
 
-#include "common/damaged_blanks.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/source_lines.h"

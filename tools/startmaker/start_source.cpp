@@ -8,7 +8,6 @@
 #include <set>
 #include <string_view>
 
-#include "common/damaged_blanks.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/source_lines.h"
@@ -131,7 +130,7 @@ int FindBaseItem(const std::string& name) {
 }
 
 // Whether a refused first word may be the heading `word`, the word itself
-// damaged or the blank after it (common/damaged_blanks.h).
+// damaged or the blank after it (common/shown_bytes.h).
 bool MayBeHeading(const std::string& written, std::string_view word) {
   return MayBeWord(written, word) || MayBeWordAndDamagedBlank(written, word);
 }

@@ -41,7 +41,6 @@
 #include <utility>
 #include <vector>
 
-#include "common/damaged_blanks.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/source_lines.h"
@@ -272,7 +271,7 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
     std::vector<std::string> t;
     for (const Token& token : tokens) t.push_back(token.text);
     // Its first word may be the heading with the blank after it damaged
-    // ("row\x0031" may be "row 31"; common/damaged_blanks.h).
+    // ("row\x0031" may be "row 31"; common/shown_bytes.h).
     for (const char* heading : {"row", "copy"}) {
       std::string_view rest;
       if (MayBeWord(t[0], heading) || !MayBeWordAndDamagedBlank(t[0], heading, &rest)) continue;

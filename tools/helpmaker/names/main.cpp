@@ -42,6 +42,12 @@ std::set<fs::path> FilesUnder(const fs::path& folder, std::initializer_list<cons
   return files;
 }
 
+// A failed run: its one fault, then the summary line every tool ends one with.
+int Failed(const std::string& fault) {
+  std::cerr << fault << "\n" << FaultSummary("help_names", 1) << "\n";
+  return 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -52,10 +58,7 @@ int main(int argc, char** argv) {
   const fs::path output = fs::absolute(argv[1]), src = fs::absolute(argv[2]), content = fs::absolute(argv[3]);
   std::error_code ec;
   fs::current_path(argv[4], ec);
-  if (ec) {
-    std::cerr << "help_names: cannot enter the game folder " << argv[4] << "\n";
-    return 1;
-  }
+  if (ec) return Failed(std::string("help_names: cannot enter the game folder ") + argv[4]);
   HelpNames names;
 
   // The feats: their index and one page each.
@@ -65,10 +68,7 @@ int main(int argc, char** argv) {
       names.AddId(kFeatHelpPageBase + feat, std::string("feat ") + FeatNameTable[feat]);
 
   // The spells: one page each, opened by id and by the spell's keyword.
-  if (!LoadSpellTable()) {
-    std::cerr << "help_names: the spell table (Spell1.sml) cannot be read\n";
-    return 1;
-  }
+  if (!LoadSpellTable()) return Failed("help_names: the spell table (Spell1.sml) cannot be read");
   for (int spell = 0; spell < kSpellRows; ++spell) {
     // The spare rows at the end ("Extra Spell 1") are no spells yet.
     if (SpellKeywordTable[spell] == nullptr || SpellKeywordTable[spell][0] == '\0' ||
@@ -104,28 +104,18 @@ int main(int argc, char** argv) {
   std::string text;
   for (const fs::path& file : FilesUnder(src, {".cpp", ".h"})) {
     const std::string where = fs::relative(file, src.parent_path()).generic_string();
-    if (!ReadSourceFile(file.string(), &text)) {
-      std::cerr << "help_names: cannot read " << file.string() << "\n";
-      return 1;
-    }
+    if (!ReadSourceFile(file.string(), &text)) return Failed("help_names: cannot read " + file.string());
     names.ScanKeywords(text, where, true);
     if (!IsHelpRangeFile(file.filename().string())) names.ScanHelpIds(text, where);
   }
   for (const char* folder : {"scripts", "tables"})
     for (const fs::path& file : FilesUnder(content / folder, {".txt"})) {
-      if (!ReadSourceFile(file.string(), &text)) {
-        std::cerr << "help_names: cannot read " << file.string() << "\n";
-        return 1;
-      }
+      if (!ReadSourceFile(file.string(), &text)) return Failed("help_names: cannot read " + file.string());
       names.ScanKeywords(text, fs::relative(file, content.parent_path()).generic_string());
     }
 
   OutputFiles files;
   std::string fault = files.Write(output.string(), names.Text());
   if (fault.empty()) fault = files.Commit();
-  if (!fault.empty()) {
-    std::cerr << fault << "\n";
-    return 1;
-  }
-  return 0;
+  return fault.empty() ? 0 : Failed(fault);
 }
