@@ -37,6 +37,17 @@ int Keys(std::initializer_list<const char*> names) {
   return result;
 }
 
+// The large-cell text rows the next frame draws, one line each.
+std::string DrawnByNextFrame() {
+  std::vector<GlyphDraw> glyphs;
+  RecordGlyphs(&glyphs);
+  EXPECT_TRUE(harness::StepFrames(1));
+  RecordGlyphs(nullptr);
+  std::string drawn;
+  for (const std::string& line : harness::LargeTextRows(glyphs)) drawn += line + "\n";
+  return drawn;
+}
+
 class QuickKeys : public GameScreen {
  protected:
   void SetUp() override {
@@ -143,12 +154,7 @@ TEST_F(QuickKeys, TheChordIsReadFromTheOrderOfTheKeysInAndOutOfABattle) {
       harness::KeyUp(key);
       harness::KeyUp("Left Ctrl");
       ASSERT_TRUE(harness::StepFrames(1));
-      std::vector<GlyphDraw> glyphs;
-      RecordGlyphs(&glyphs);
-      ASSERT_TRUE(harness::StepFrames(1));
-      RecordGlyphs(nullptr);
-      std::string drawn;
-      for (const std::string& line : harness::LargeTextRows(glyphs)) drawn += line + "\n";
+      const std::string drawn = DrawnByNextFrame();
       const int32_t quick = key[0] == 'S' ? 62 : 64;
       const int32_t shown = ShownClickResult.code;
       EXPECT_EQ(shown >= 62 && shown <= 65 ? shown : 0,
@@ -223,13 +229,8 @@ TEST_F(QuickKeys, ARefusedChordIsSpentWhateverComesAfter) {
         ASSERT_TRUE(harness::StepFrames(3));
         harness::KeyUp(controlFirst ? key : "Left Ctrl");
         ASSERT_TRUE(harness::StepFrames(3));
-        std::vector<GlyphDraw> glyphs;
-        RecordGlyphs(&glyphs);
-        ASSERT_TRUE(harness::StepFrames(1));
-        RecordGlyphs(nullptr);
-        std::string drawn;
-        for (const std::string& line : harness::LargeTextRows(glyphs)) drawn += line + "\n";
-        EXPECT_EQ(InCombat, 1);
+        const std::string drawn = DrawnByNextFrame();
+          EXPECT_EQ(InCombat, 1);
         const int32_t shown = ShownClickResult.code;
         EXPECT_FALSE(shown >= 62 && shown <= 65) << shown;
         EXPECT_EQ(CraftedWeapons[crossbow].charges, 0);
