@@ -139,24 +139,22 @@ void DrawLyingMembers() {
                    std::numbers::pi_v<float> / 2);
 }
 
-uint64_t LyingMembersDigest() {
-  uint64_t h = 0xCBF29CE484222325ull;
-  const auto add = [&h](uint64_t word) { h = (h ^ word) * 0x100000001B3ull; };
-  for (const Lying& body : Bodies) {
-    if (!body.drawn) {
-      add(0);
-      continue;
-    }
+std::array<uint64_t, kPartySize * kLyingWordsPerMember> LyingMembersWords() {
+  std::array<uint64_t, kPartySize * kLyingWordsPerMember> words{};
+  for (int member = 0; member < kPartySize; ++member) {
+    const Lying& body = Bodies[member];
+    if (!body.drawn) continue;
     uint32_t sx = 0, sy = 0;
     std::memcpy(&sx, &body.scaleX, sizeof sx);
     std::memcpy(&sy, &body.scaleY, sizeof sy);
-    add(1);
-    add(static_cast<uint64_t>(static_cast<uint32_t>(body.sheet)) << 32 | static_cast<uint32_t>(body.frame));
-    add(static_cast<uint64_t>(static_cast<uint32_t>(body.x)) << 32 | static_cast<uint32_t>(body.y));
-    add(static_cast<uint64_t>(sx) << 32 | sy);
-    add(body.colour);
+    uint64_t* w = &words[static_cast<size_t>(member * kLyingWordsPerMember)];
+    w[0] = 1;
+    w[1] = static_cast<uint64_t>(static_cast<uint32_t>(body.sheet)) << 32 | static_cast<uint32_t>(body.frame);
+    w[2] = static_cast<uint64_t>(static_cast<uint32_t>(body.x)) << 32 | static_cast<uint32_t>(body.y);
+    w[3] = static_cast<uint64_t>(sx) << 32 | sy;
+    w[4] = body.colour;
   }
-  return h;
+  return words;
 }
 
 int FallenMemberOn(int x, int y) {

@@ -6,7 +6,10 @@
 // standing figures and the marks on the ground, and the pointer on that
 // square names it with its state ("Berta (Unconscious)").
 #pragma once
+#include <array>
 #include <cstdint>
+
+#include "rules/creature_record.h"
 
 // Once a frame, before the squares below the creatures are drawn: a member
 // seen standing before and down now lies on its square (its place,
@@ -20,8 +23,10 @@ void LayFallenMembers(int rows, int cols);
 // squares foes threaten, the path arrows and crossed blades, and the
 // standing figures.
 void DrawLyingMembers();
-// A word that changes whenever what DrawLyingMembers draws changes.
-uint64_t LyingMembersDigest();
+// The words of what DrawLyingMembers draws (five a member), for the digest
+// that tells when the ground under the creatures must be drawn again.
+constexpr int kLyingWordsPerMember = 5;
+std::array<uint64_t, kPartySize * kLyingWordsPerMember> LyingMembersWords();
 
 // The party member drawn lying on the square this frame (the last drawn of
 // several), -1 none.

@@ -141,7 +141,7 @@ uint64_t MapBaseDigest(int rows, int cols, uint32_t tint) {
     }
   d.Add(squares.Folded());
   d.Add(reach.h);
-  d.Add(LyingMembersDigest());
+  for (const uint64_t word : LyingMembersWords()) d.Add(word);
   // The arrows and a line of fire keep off the panels over the map.
   if (arrows || LineOfFireShown()) d.Add(CombatPanelsWord());
   if (features) d.Add(0x100000000ull | FeatureFrame);
