@@ -2,10 +2,12 @@
 // them: whoever trades a bow or a crossbow also sells what it shoots; every
 // place of the world map lets the party walk back out where it came in;
 // every square that takes the party to another map shows the way; everyone
-// of the main adventure stands on open ground.
+// of the main adventure stands on open ground; whoever is said to carry a
+// weapon carries it.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <deque>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +17,7 @@
 #include <vector>
 
 #include "adventure/script_file.h"
+#include "creatures/create_creature.h"
 #include "frontend/creature_roster.h"
 #include "map/map_record.h"
 #include "rules/creature_record.h"
@@ -236,6 +239,60 @@ TEST(People, EveryoneOfTheMainAdventureStandsOnOpenGroundOfItsMap) {
     EXPECT_TRUE(fresh) << c.name << " shares a square with " << at->second;
   }
   EXPECT_GE(people, 30);
+}
+
+// The name of an item code a creature wears or carries; empty for none.
+std::string ItemName(uint32_t code) {
+  if (IsCraftedCode(code)) return CraftedWeapons[code].name;
+  if (code >= kFirstBaseItemCode && code - kFirstBaseItemCode < static_cast<uint32_t>(kItemRows))
+    return ItemTable[code - kFirstBaseItemCode].name;
+  return {};
+}
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+// Whether `word` stands in `text` as a whole word (lower case both).
+bool HasWord(const std::string& text, const std::string& word) {
+  for (size_t at = text.find(word); at != std::string::npos; at = text.find(word, at + 1)) {
+    const bool before = at == 0 || !std::isalpha(static_cast<unsigned char>(text[at - 1]));
+    const size_t end = at + word.size();
+    const bool after = end == text.size() || !std::isalpha(static_cast<unsigned char>(text[end]));
+    if (before && after) return true;
+  }
+  return false;
+}
+
+// Whoever the words of either adventure say carries a weapon carries it: a
+// weapon of the item table named in a creature's text is among what it
+// wears or carries. (The gate's archers were said to hold longbows and shot
+// with shortbows.)
+TEST(People, WhoeverIsSaidToCarryAWeaponCarriesIt) {
+  ASSERT_EQ(LoadItemTable(), 1);
+  int said = 0;
+  for (const char* adventure : kAdventures) {
+    ASSERT_EQ(LoadCreatureRosterFmt("SaveGame\\%s\\0\\SaveChar.cml", adventure), 1) << adventure;
+    ASSERT_EQ(LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", adventure), 1) << adventure;
+    std::vector<std::string> weapons;  // the prepared weapons, shields and armour, by name
+    for (int option = 1; option <= kLastItemOption; ++option)
+      weapons.push_back(Lower(CraftedWeapons[PreparedItemRow(option)].name));
+    for (const CreatureRecord& c : Creatures) {
+      if (c.name[0] == '\0') continue;
+      const std::string text = Lower(c.description);
+      std::string gear;
+      for (const uint32_t code : c.equipment) gear += Lower(ItemName(code)) + "|";
+      for (const ItemPair& p : c.carried) gear += Lower(ItemName(p.code)) + "|";
+      for (const std::string& weapon : weapons) {
+        if (!HasWord(text, weapon)) continue;
+        ++said;
+        EXPECT_TRUE(HasWord(gear, weapon)) << adventure << "/" << c.name << " is said to carry a " << weapon
+                                           << " and has: " << gear;
+      }
+    }
+  }
+  EXPECT_GE(said, 4);
 }
 
 }  // namespace
