@@ -53,9 +53,22 @@ class QuickKeys : public GameScreen {
   void SetUp() override {
     ASSERT_TRUE(fronttest::MakeOwnGameFolder(&folder_));
     GameScreen::SetUp();
+    LayOutTheKnight();
+  }
+  // Outside a battle: a knight on open ground.
+  static void LayOutTheKnight() {
     scenes::LayOutGround(12, 10);
     scenes::AddKnight(0, 3, 3);
     scenes::Finish();
+  }
+  // Berta's turn before the orc, her crossbow (its crafted row) empty.
+  static void BertasTurnHerCrossbowEmpty(uint32_t* crossbow) {
+    harness::SeedRandom(7);
+    ASSERT_TRUE(scenes::LayOutScene("bolts"));
+    harness::MoveMouse(300, 220);
+    ASSERT_TRUE(inputtest::WaitForTurnOf(0));
+    *crossbow = Creatures[0].equipment[kSlotRanged - 1];
+    CraftedWeapons[*crossbow].charges = 0;
   }
   void TearDown() override {
     GameScreen::TearDown();
@@ -120,18 +133,11 @@ TEST_F(QuickKeys, TheChordIsReadFromTheOrderOfTheKeysInAndOutOfABattle) {
       if (key[0] == 'L' && row.under == kBattle && row.how != kLetGo) outcome = kLoadFailed;
       uint32_t crossbow = 0;
       if (row.under == kBattle) {
-        harness::SeedRandom(7);
-        ASSERT_TRUE(scenes::LayOutScene("bolts"));
-        harness::MoveMouse(300, 220);
-        ASSERT_TRUE(inputtest::WaitForTurnOf(0));
-        crossbow = Creatures[0].equipment[kSlotRanged - 1];
-        CraftedWeapons[crossbow].charges = 0;
+        ASSERT_NO_FATAL_FAILURE(BertasTurnHerCrossbowEmpty(&crossbow));
         ASSERT_TRUE(harness::StepFrames(1));
         ASSERT_EQ(ScreenMode, kModeExploring);
       } else {
-        scenes::LayOutGround(12, 10);
-        scenes::AddKnight(0, 3, 3);
-        scenes::Finish();
+        LayOutTheKnight();
         CurrentMap.layers[kLayerObjects0][SquareIndex(8, 3)] = 5001;
         const int x = row.under == kMember ? 3 : 8, y = row.under == kGround ? 7 : 3;
         harness::MoveMouse(inputtest::ScreenX(6), inputtest::ScreenY(6));
@@ -210,6 +216,11 @@ TEST_F(QuickKeys, ARefusedChordIsSpentAndTheNextPressWithControlIsAChord) {
     harness::MoveMouse(inputtest::ScreenX(x), inputtest::ScreenY(y));
     return harness::StepFrames(2);
   };
+  const auto tap = [](const char* key) {
+    harness::KeyDown(key);
+    harness::KeyUp(key);
+    return harness::StepFrames(2);
+  };
   const auto quickShown = [] {
     const int32_t shown = ShownClickResult.code;
     return shown >= 62 && shown <= 65 ? shown : 0;
@@ -220,16 +231,9 @@ TEST_F(QuickKeys, ARefusedChordIsSpentAndTheNextPressWithControlIsAChord) {
     const bool battle = row.cause <= kSavedInTheBattle;
     uint32_t crossbow = 0;
     if (battle) {
-      harness::SeedRandom(7);
-      ASSERT_TRUE(scenes::LayOutScene("bolts"));
-      harness::MoveMouse(300, 220);
-      ASSERT_TRUE(inputtest::WaitForTurnOf(0));
-      crossbow = Creatures[0].equipment[kSlotRanged - 1];
-      CraftedWeapons[crossbow].charges = 0;
+      ASSERT_NO_FATAL_FAILURE(BertasTurnHerCrossbowEmpty(&crossbow));
     } else {
-      scenes::LayOutGround(12, 10);
-      scenes::AddKnight(0, 3, 3);
-      scenes::Finish();
+      LayOutTheKnight();
     }
     if (row.cause == kOnTheOrc) {
       ASSERT_TRUE(pointAt(7, 3));
@@ -240,9 +244,7 @@ TEST_F(QuickKeys, ARefusedChordIsSpentAndTheNextPressWithControlIsAChord) {
       ASSERT_TRUE(harness::StepFrames(1));
       ASSERT_NE(CombatAction.actionCode, 0);
     } else if (row.cause == kOverHerRecord || row.cause == kOverTheRecordOutside) {
-      harness::KeyDown("V");
-      harness::KeyUp("V");
-      ASSERT_TRUE(harness::StepFrames(2));
+      ASSERT_TRUE(tap("V"));
       ASSERT_EQ(ScreenMode, kModePageView);
     } else {
       ASSERT_TRUE(battle ? pointAt(5, 1) : pointAt(8, 7));
@@ -260,9 +262,7 @@ TEST_F(QuickKeys, ARefusedChordIsSpentAndTheNextPressWithControlIsAChord) {
       for (int frame = 0; frame < 300 && CombatAction.actionCode != 0; ++frame) ASSERT_TRUE(harness::StepFrames(1));
       ASSERT_EQ(CombatAction.actionCode, 0);
     } else if (row.cause == kOverHerRecord || row.cause == kOverTheRecordOutside) {
-      harness::KeyDown("Escape");
-      harness::KeyUp("Escape");
-      ASSERT_TRUE(harness::StepFrames(2));
+      ASSERT_TRUE(tap("Escape"));
       ASSERT_NE(ScreenMode, kModePageView);
     }
     ASSERT_TRUE(battle ? pointAt(5, 1) : pointAt(8, 7));
