@@ -104,20 +104,16 @@ bool MenuKeys() {
 }
 
 bool ControlFresh() { return IsKeyDown(kKeyLeftCtrl) || IsKeyDown(kKeyRightCtrl); }
-// A Control key still held since it was taken by a chord.
-bool ControlTaken() {
-  return (KeyHeld(kKeyLeftCtrl) && !KeyPressed(kKeyLeftCtrl)) || (KeyHeld(kKeyRightCtrl) && !KeyPressed(kKeyRightCtrl));
-}
 
 // Control with the key, as the keys went down: the key held, pressed together
 // with Control (Control down when it went down, or Control going down while
-// it was held), and the key fresh while Control was not taken yet, or Control
-// fresh. A player's quick chord (Control, then S a few milliseconds later,
-// both let go at once) counts whatever frames its keys fall into; a key
-// pressed after Control came up is the plain key.
-bool ChordPressed(int key) {
-  return KeyHeld(key) && KeyWithControl(key) && ((KeyPressed(key) && !ControlTaken()) || ControlFresh());
-}
+// it was held), and the key or Control fresh. A player's quick chord
+// (Control, then S a few milliseconds later, both let go at once) counts
+// whatever frames its keys fall into; held on, it counts once; a key pressed
+// anew while Control is still held is a chord of its own, whether the one
+// before was taken or refused; a key pressed after Control came up is the
+// plain key.
+bool ChordPressed(int key) { return KeyHeld(key) && KeyWithControl(key) && (KeyPressed(key) || ControlFresh()); }
 
 // The chord taken: both Controls and the key latched.
 void TakeChord(int key) {
@@ -129,8 +125,9 @@ void TakeChord(int key) {
 // A chord the keys did not take this frame is refused, and spent: its key
 // and the Controls stay latched until let go, so that it neither fires once
 // the pointer, the mode or the action lets it, nor reads as the plain key
-// when Control comes up first. Control pressed anew with the key held is a
-// new chord.
+// when Control comes up first. Only that press is spent: Control pressed
+// anew with the key held, or a key pressed anew with Control held, is a new
+// chord.
 void SpendRefusedChords() {
   for (int key : {kKeyL, kKeyS})
     if (ChordPressed(key)) TakeChord(key);

@@ -53,9 +53,22 @@ class QuickKeys : public GameScreen {
   void SetUp() override {
     ASSERT_TRUE(fronttest::MakeOwnGameFolder(&folder_));
     GameScreen::SetUp();
+    LayOutTheKnight();
+  }
+  // Outside a battle: a knight on open ground.
+  static void LayOutTheKnight() {
     scenes::LayOutGround(12, 10);
     scenes::AddKnight(0, 3, 3);
     scenes::Finish();
+  }
+  // Berta's turn before the orc, her crossbow (its crafted row) empty.
+  static void BertasTurnHerCrossbowEmpty(uint32_t* crossbow) {
+    harness::SeedRandom(7);
+    ASSERT_TRUE(scenes::LayOutScene("bolts"));
+    harness::MoveMouse(300, 220);
+    ASSERT_TRUE(inputtest::WaitForTurnOf(0));
+    *crossbow = Creatures[0].equipment[kSlotRanged - 1];
+    CraftedWeapons[*crossbow].charges = 0;
   }
   void TearDown() override {
     GameScreen::TearDown();
@@ -120,18 +133,11 @@ TEST_F(QuickKeys, TheChordIsReadFromTheOrderOfTheKeysInAndOutOfABattle) {
       if (key[0] == 'L' && row.under == kBattle && row.how != kLetGo) outcome = kLoadFailed;
       uint32_t crossbow = 0;
       if (row.under == kBattle) {
-        harness::SeedRandom(7);
-        ASSERT_TRUE(scenes::LayOutScene("bolts"));
-        harness::MoveMouse(300, 220);
-        ASSERT_TRUE(inputtest::WaitForTurnOf(0));
-        crossbow = Creatures[0].equipment[kSlotRanged - 1];
-        CraftedWeapons[crossbow].charges = 0;
+        ASSERT_NO_FATAL_FAILURE(BertasTurnHerCrossbowEmpty(&crossbow));
         ASSERT_TRUE(harness::StepFrames(1));
         ASSERT_EQ(ScreenMode, kModeExploring);
       } else {
-        scenes::LayOutGround(12, 10);
-        scenes::AddKnight(0, 3, 3);
-        scenes::Finish();
+        LayOutTheKnight();
         CurrentMap.layers[kLayerObjects0][SquareIndex(8, 3)] = 5001;
         const int x = row.under == kMember ? 3 : 8, y = row.under == kGround ? 7 : 3;
         harness::MoveMouse(inputtest::ScreenX(6), inputtest::ScreenY(6));
@@ -171,72 +177,115 @@ TEST_F(QuickKeys, TheChordIsReadFromTheOrderOfTheKeysInAndOutOfABattle) {
   }
 }
 
-// A chord the game refused is spent. On Berta's turn, a quick save on disk
-// and her crossbow empty, Control+L or Control+S is pressed with the orc
-// under the pointer, while her walk plays, or over her record (page view);
-// one key is let go, then the other, with the cause gone between them (the
-// pointer on open ground, the walk over, the record closed by Escape): no
-// quick load or save ever comes, and the key left held is not the plain key
-// either (L reloads, S readies against a spell).
-TEST_F(QuickKeys, ARefusedChordIsSpentWhateverComesAfter) {
+// A chord the game refused is spent, and a key pressed anew with Control
+// still held is a chord of its own, as after a chord the game took. On
+// Berta's turn, a quick save on disk and her crossbow empty, Control+L or
+// Control+S is pressed with the orc under the pointer, while her walk plays,
+// over her record (page view), or (S) over open ground; outside a battle
+// over the leader's record, or taken over open ground. With the cause gone
+// (the pointer on open ground, the walk over, the record closed by Escape),
+// Control and then the key are let go, or the key and then Control, or the
+// key is let go and it or the other key pressed again with Control held: the
+// refused press never loads or saves, nor is the key left held the plain key
+// (L reloads, S readies against a spell); the new press saves or loads.
+TEST_F(QuickKeys, ARefusedChordIsSpentAndTheNextPressWithControlIsAChord) {
   ASSERT_EQ(WriteSavedGame(1), 0);
-  enum Cause { kOnTheOrc, kWalking, kOverHerRecord };
-  for (const Cause cause : {kOnTheOrc, kWalking, kOverHerRecord}) {
-    for (const char* key : {"L", "S"}) {
-      for (const bool controlFirst : {true, false}) {
-        SCOPED_TRACE(std::string(key) + " refused by cause " + std::to_string(cause) +
-                     (controlFirst ? ", Control let go first" : ", the key let go first"));
-        harness::SeedRandom(7);
-        ASSERT_TRUE(scenes::LayOutScene("bolts"));
-        harness::MoveMouse(300, 220);
-        ASSERT_TRUE(inputtest::WaitForTurnOf(0));
-        const uint32_t crossbow = Creatures[0].equipment[kSlotRanged - 1];
-        CraftedWeapons[crossbow].charges = 0;
-        const auto pointAt = [](int x, int y) {
-          harness::MoveMouse(inputtest::ScreenX(x), inputtest::ScreenY(y));
-          return harness::StepFrames(2);
-        };
-        if (cause == kOnTheOrc) {
-          ASSERT_TRUE(pointAt(7, 3));
-          ASSERT_EQ(ScreenMode, kModeCreatureHovered);
-        } else if (cause == kWalking) {
-          ASSERT_TRUE(pointAt(4, 5));
-          harness::Click(inputtest::ScreenX(4), inputtest::ScreenY(5));
-          ASSERT_TRUE(harness::StepFrames(1));
-          ASSERT_NE(CombatAction.actionCode, 0);
-        } else {
-          harness::KeyDown("V");
-          harness::KeyUp("V");
-          ASSERT_TRUE(harness::StepFrames(2));
-          ASSERT_EQ(ScreenMode, kModePageView);
-        }
-        ResetClickResults();
-        harness::KeyDown("Left Ctrl");
-        harness::KeyDown(key);
-        ASSERT_TRUE(harness::StepFrames(2));
-        harness::KeyUp(controlFirst ? "Left Ctrl" : key);
-        ASSERT_TRUE(harness::StepFrames(1));
-        if (cause == kWalking) {
-          for (int frame = 0; frame < 300 && CombatAction.actionCode != 0; ++frame) ASSERT_TRUE(harness::StepFrames(1));
-          ASSERT_EQ(CombatAction.actionCode, 0);
-        } else if (cause == kOverHerRecord) {
-          harness::KeyDown("Escape");
-          harness::KeyUp("Escape");
-          ASSERT_TRUE(harness::StepFrames(2));
-          ASSERT_NE(ScreenMode, kModePageView);
-        }
-        ASSERT_TRUE(pointAt(5, 1));
-        ASSERT_TRUE(harness::StepFrames(3));
-        harness::KeyUp(controlFirst ? key : "Left Ctrl");
-        ASSERT_TRUE(harness::StepFrames(3));
-        const std::string drawn = DrawnByNextFrame();
-          EXPECT_EQ(InCombat, 1);
-        const int32_t shown = ShownClickResult.code;
-        EXPECT_FALSE(shown >= 62 && shown <= 65) << shown;
-        EXPECT_EQ(CraftedWeapons[crossbow].charges, 0);
-        EXPECT_EQ(drawn.find("Cancel Action"), std::string::npos);
-      }
+  enum Cause { kOnTheOrc, kWalking, kOverHerRecord, kSavedInTheBattle, kOverTheRecordOutside, kTakenOutside };
+  enum Then { kControlUpFirst, kKeyUpFirst, kSameKeyAgain, kOtherKeyNext };
+  const struct {
+    Cause cause;
+    const char* key;
+    Then then;
+    int32_t shown;  // the quick key's word after what follows: 62 saved, 64 loaded, 0 none
+  } rows[] = {
+      // The refused press, whichever key is let go first.
+      {kOnTheOrc, "L", kControlUpFirst, 0}, {kOnTheOrc, "L", kKeyUpFirst, 0},
+      {kOnTheOrc, "S", kControlUpFirst, 0}, {kOnTheOrc, "S", kKeyUpFirst, 0},
+      {kWalking, "L", kControlUpFirst, 0}, {kWalking, "L", kKeyUpFirst, 0},
+      {kWalking, "S", kControlUpFirst, 0}, {kWalking, "S", kKeyUpFirst, 0},
+      {kOverHerRecord, "L", kControlUpFirst, 0}, {kOverHerRecord, "L", kKeyUpFirst, 0},
+      {kOverHerRecord, "S", kControlUpFirst, 0}, {kOverHerRecord, "S", kKeyUpFirst, 0},
+      {kSavedInTheBattle, "S", kControlUpFirst, 0},
+      // A new press with Control held, after a press refused or taken.
+      {kOnTheOrc, "L", kSameKeyAgain, 64}, {kOnTheOrc, "S", kOtherKeyNext, 64},
+      {kWalking, "L", kSameKeyAgain, 64}, {kOverHerRecord, "S", kOtherKeyNext, 64},
+      {kSavedInTheBattle, "S", kOtherKeyNext, 64}, {kOverTheRecordOutside, "S", kSameKeyAgain, 62},
+      {kTakenOutside, "L", kSameKeyAgain, 64}, {kTakenOutside, "S", kOtherKeyNext, 64},
+  };
+  const auto pointAt = [](int x, int y) {
+    harness::MoveMouse(inputtest::ScreenX(x), inputtest::ScreenY(y));
+    return harness::StepFrames(2);
+  };
+  const auto tap = [](const char* key) {
+    harness::KeyDown(key);
+    harness::KeyUp(key);
+    return harness::StepFrames(2);
+  };
+  const auto quickShown = [] {
+    const int32_t shown = ShownClickResult.code;
+    return shown >= 62 && shown <= 65 ? shown : 0;
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(std::string(row.key) + " by cause " + std::to_string(row.cause) + ", then " +
+                 std::to_string(row.then));
+    const bool battle = row.cause <= kSavedInTheBattle;
+    uint32_t crossbow = 0;
+    if (battle) {
+      ASSERT_NO_FATAL_FAILURE(BertasTurnHerCrossbowEmpty(&crossbow));
+    } else {
+      LayOutTheKnight();
     }
+    if (row.cause == kOnTheOrc) {
+      ASSERT_TRUE(pointAt(7, 3));
+      ASSERT_EQ(ScreenMode, kModeCreatureHovered);
+    } else if (row.cause == kWalking) {
+      ASSERT_TRUE(pointAt(4, 5));
+      harness::Click(inputtest::ScreenX(4), inputtest::ScreenY(5));
+      ASSERT_TRUE(harness::StepFrames(1));
+      ASSERT_NE(CombatAction.actionCode, 0);
+    } else if (row.cause == kOverHerRecord || row.cause == kOverTheRecordOutside) {
+      ASSERT_TRUE(tap("V"));
+      ASSERT_EQ(ScreenMode, kModePageView);
+    } else {
+      ASSERT_TRUE(battle ? pointAt(5, 1) : pointAt(8, 7));
+    }
+    ResetClickResults();
+    harness::KeyDown("Left Ctrl");
+    harness::KeyDown(row.key);
+    ASSERT_TRUE(harness::StepFrames(2));
+    // The chord taken saves or loads at once; the refused one never does.
+    const int32_t taken = row.cause != kTakenOutside ? 0 : row.key[0] == 'S' ? 62 : 64;
+    EXPECT_EQ(quickShown(), taken);
+    harness::KeyUp(row.then == kControlUpFirst ? "Left Ctrl" : row.key);
+    ASSERT_TRUE(harness::StepFrames(1));
+    if (row.cause == kWalking) {
+      for (int frame = 0; frame < 300 && CombatAction.actionCode != 0; ++frame) ASSERT_TRUE(harness::StepFrames(1));
+      ASSERT_EQ(CombatAction.actionCode, 0);
+    } else if (row.cause == kOverHerRecord || row.cause == kOverTheRecordOutside) {
+      ASSERT_TRUE(tap("Escape"));
+      ASSERT_NE(ScreenMode, kModePageView);
+    }
+    ASSERT_TRUE(battle ? pointAt(5, 1) : pointAt(8, 7));
+    ASSERT_TRUE(harness::StepFrames(3));
+    if (taken == 0) {
+      EXPECT_EQ(quickShown(), 0);  // nor once the cause is gone
+    }
+    ResetClickResults();
+    if (row.then == kSameKeyAgain || row.then == kOtherKeyNext) {
+      const char* next = row.then == kOtherKeyNext ? (row.key[0] == 'S' ? "L" : "S") : row.key;
+      harness::KeyDown(next);
+      ASSERT_TRUE(harness::StepFrames(2));
+      harness::KeyUp(next);
+    }
+    harness::KeyUp(row.then == kControlUpFirst ? row.key : "Left Ctrl");
+    ASSERT_TRUE(harness::StepFrames(3));
+    const std::string drawn = DrawnByNextFrame();
+    EXPECT_EQ(quickShown(), row.shown);
+    // A load leaves the battle for the game saved outside it.
+    EXPECT_EQ(InCombat, battle && row.shown != 64 ? 1 : 0);
+    if (!battle || row.shown != 0) continue;
+    EXPECT_EQ(CraftedWeapons[crossbow].charges, 0);
+    EXPECT_EQ(drawn.find("Cancel Action"), std::string::npos);
   }
 }
 
