@@ -109,15 +109,13 @@ void DrawPartyTargets() {
   }
 }
 
-// The missiles (or rays) of the use still to aim, this one counted, while
-// a spell of several is aimed at a creature; 0 otherwise.
+}  // namespace
+
 int MissilesToAim() {
   if (ScreenMode != kModeAimCreature || CurrentTargetingKind() != kAimIndividual) return 0;
   const int count = CastingUse.furtherMissile == 1 ? CastingUse.missilesLeft : SpellAreaSize();
   return count >= 2 || CastingUse.furtherMissile == 1 ? count : 0;
 }
-
-}  // namespace
 
 int TargetingPromptRows() { return ScreenMode == kModeTargetFirst ? 7 : 3; }
 

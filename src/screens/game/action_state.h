@@ -27,6 +27,9 @@ inline int32_t& CursorChance = HoverProbe;
 // player aims its further missiles or rays (the aiming sets it each frame);
 // -1 otherwise. The right-button cancel waits while it is set.
 extern int32_t TargetPickIndex;
+// The missiles (or rays) of the use still to aim, the one asked for now
+// counted, while a spell of several is aimed at a creature; 0 otherwise.
+int MissilesToAim();
 // 1 while the mouse is on the prompt's "Cancel Action".
 extern uint8_t CancelHovered;
 // What a targeted order of the action bar aims with: 1 melee, 2 ranged.

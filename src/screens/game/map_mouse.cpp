@@ -571,11 +571,11 @@ void MapMouseHandler() {
     }
   }
   FindSquareUnderMouse();
+  const bool onMap = ScreenMode == kModeExploring || ScreenMode == kModeCreatureHovered;
+  if (InCombat == 1 && onMap && SpendClickMeantForMissile()) return;
   // A key's refusal standing beside the pointer takes the next press on the
   // map: the click meant for what the key would have begun orders nothing.
-  if ((ScreenMode == kModeExploring || ScreenMode == kModeCreatureHovered) && !MouseOnGamePanels() &&
-      TakePressOnStandingRefusal())
-    return;
+  if (onMap && !MouseOnGamePanels() && TakePressOnStandingRefusal()) return;
   if (ScreenMode == kModeLocalMap) {
     WorldMapMouse();
     return;
@@ -626,6 +626,7 @@ void ResetMapInputState() {
   AttackKindShown = 0;
   ShotSwitchShown = 0;
   AimedSquare = PlacementSquare = RectangleCorner = MapSquareWords{};
+  ForgetClicksMeantForMissiles();
   RectangleCornerSet = 0;
   LineOfEffectShown = 0;
   WorldTravelling = 0;

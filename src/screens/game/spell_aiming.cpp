@@ -8,6 +8,7 @@
 // the aiming, one refused without a word does nothing. Whether anybody
 // stands in a shape is the click's test alone, never the pointer's.
 #include <algorithm>
+#include <cstdlib>
 
 #include "combat/actions/casting_checks.h"
 #include "combat/resolution/area_targets.h"
@@ -59,6 +60,20 @@ constexpr int32_t kResultWrongPlacement = 21, kResultNoLineOfSight = 25, kResult
 constexpr int32_t kResultNotDead = 36, kResultNotWounded = 37, kResultCannotBeCured = 38;
 constexpr int32_t kResultNoEffect = 60, kResultMustBeCaster = 68;
 constexpr int32_t kCursorRefused = 18;
+
+constexpr int32_t kResultCastingCanceled = 12;
+// How far (in picture pixels, each way) the pointer may stray from where it
+// rested as a use ended early and still be taken to click for a missile.
+constexpr int kMissileClickReach = 10;
+
+// The caster whose player has aimed a missile (or ray) of its use with more
+// of them still to aim, until the next is asked for; -1 none. Should the
+// use end before that, the player's clicks were meant for missiles: the
+// point where the pointer rested as the caster's orders came back takes
+// none of them as an order.
+int g_missileClicksDueFrom = -1;
+bool g_missileClicksPointKept = false;
+int g_missileClicksX = 0, g_missileClicksY = 0;
 
 int Caster() { return CurrentCaster; }
 int Spell() { return CurrentSpell; }
@@ -224,7 +239,9 @@ void AimAtCreature() {
     PreviewArea();
     CreatureMarks[target] = 1;
   }
+  const bool moreToAim = MissilesToAim() >= 2;
   if (!ClickTakes(refusal == 0 ? Taken() : Refused(refusal))) return;
+  g_missileClicksDueFrom = moreToAim ? caster : -1;
   if (CastingUse.furtherMissile == 0) {
     // The view the further missiles or rays of the use are aimed from.
     CastingUse.aimViewKept = 1;
@@ -379,7 +396,40 @@ void AimSquare() {
 
 }  // namespace
 
+void ForgetClicksMeantForMissiles() {
+  g_missileClicksDueFrom = -1;
+  g_missileClicksPointKept = false;
+}
+
+bool SpendClickMeantForMissile() {
+  const int caster = g_missileClicksDueFrom;
+  if (caster == -1) return false;
+  if (InCombat != 1 || CurrentFighter() != caster) {
+    ForgetClicksMeantForMissiles();
+    return false;
+  }
+  const int x = PointerX(), y = PointerY();
+  if (!g_missileClicksPointKept) {
+    g_missileClicksPointKept = true;
+    g_missileClicksX = x;
+    g_missileClicksY = y;
+    ShowClickResultAtMouse(kResultCastingCanceled);
+  } else if (std::abs(x - g_missileClicksX) > kMissileClickReach || std::abs(y - g_missileClicksY) > kMissileClickReach) {
+    ForgetClicksMeantForMissiles();
+    return false;
+  }
+  if (MouseOnGamePanels()) return false;
+  CursorShape = kCursorRefused;
+  if (ButtonPressed(0)) {
+    LatchButton(0);
+    ShowClickResultAtMouse(kResultCastingCanceled);
+  }
+  return true;
+}
+
 void AimingMouse() {
+  // The next missile is asked for: the click is this aiming's.
+  ForgetClicksMeantForMissiles();
   if (!IsValidCreature(Caster())) return;
   // A further missile or ray of a use already paid for: the targets picked
   // so far, so that the right-button cancel waits for the rest.

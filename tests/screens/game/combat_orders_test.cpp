@@ -1037,30 +1037,25 @@ std::string PromptTitle() {
   return row.size() > 24 ? row.substr(24, 15) : "";
 }
 
-// A wizard of the third level between two orcs six squares apart fires
-// Magic Missile, two missiles, at the western orc, the view a little west
-// of him as the player left it, and the view then follows the missile
-// west. The aiming asks for the second with the count left, and the view
-// comes back where it stood as the first was aimed: both orcs in view, and
-// the western one where it was, so that a second click at the same point of
-// the picture puts the second missile into it too (the view used to come
-// back over the wizard, and the click hit bare ground).
-TEST_F(GameScreen, TheSecondMissileIsAimedWithTheCountLeftFromTheFirstOnesView) {
+// A wizard of the caster level given at (12, 5), on its turn (the first of
+// the battle), between two hardy orcs at (9, 5) and (15, 5); it knows Magic
+// Missile and wears no armour to spoil the casting.
+bool WizardBetweenTwoOrcs(int32_t casterLevel) {
   harness::SeedRandom(3);
   scenes::LayOutGround(40, 12);
   scenes::AddKnight(0, 12, 5);
   CreatureRecord& w = Creatures[0];
   w.creatureClass = kClassWizard;
-  w.casterLevelAdjust = 3;
+  w.casterLevelAdjust = casterLevel;
   w.dexterity = {40, 40};
   w.knownSpells[kSpellMagicMissile] = 1;
   for (int32_t& left : w.spellsLeft) left = 3;
-  w.equipment[kSlotTorso - 1] = 0;  // no armour to spoil the casting
+  w.equipment[kSlotTorso - 1] = 0;
   scenes::AddFoe(kOrc, kKindOrc, 9, 5);
   scenes::AddFoe(kOrc + 1, kKindOrc, 15, 5);
   scenes::Finish();
   harness::MoveMouse(300, 220);
-  ASSERT_TRUE(WaitForTurnOf(0));
+  if (!WaitForTurnOf(0)) return false;
   for (int id : {kOrc, kOrc + 1}) {  // back where they stood before the first round, and hardy
     CreatureRecord& orc = Creatures[id];
     orc.squareX = orc.nextX = id == kOrc ? 9 : 15;
@@ -1069,13 +1064,35 @@ TEST_F(GameScreen, TheSecondMissileIsAimedWithTheCountLeftFromTheFirstOnesView) 
     orc.pixelY = 24 * orc.squareY;
     orc.hitPoints = orc.maxHitPoints = orc.baseHitPoints = 60;
   }
+  // Begun as the action bar's recent spell begins it.
   SpellInProgress = kSpellMagicMissile;
   SpellCaster = 0;
   CastStarted = 1;
   ScreenMode = kModeCastStart;
-  auto aimingRests = [] { return ScreenMode == kModeAimCreature && FollowTarget == -1 && PlaybackCreature == -1; };
-  for (int i = 0; i < 200 && !aimingRests(); ++i) ASSERT_TRUE(harness::StepFrames(1));
-  ASSERT_TRUE(aimingRests());
+  return true;
+}
+
+// The aiming waits for a click, the view at rest and nothing being shown.
+bool AimingRests() { return ScreenMode == kModeAimCreature && FollowTarget == -1 && PlaybackCreature == -1; }
+
+// The picture point of the middle of a creature's figure.
+std::pair<int, int> FigurePoint(int creature) {
+  const CreatureRecord& c = Creatures[creature];
+  return {c.pixelX + 12 - ViewOriginX, c.pixelY + 12 - ViewOriginY};
+}
+
+// The wizard of the third level fires Magic Missile, two missiles, at the
+// western orc, the view a little west of him as the player left it, and the
+// view then follows the missile west. The aiming asks for the second with
+// the count left, and the view comes back where it stood as the first was
+// aimed: both orcs in view, and the western one where it was, so that a
+// second click at the same point of the picture puts the second missile into
+// it too (the view used to come back over the wizard, and the click hit bare
+// ground).
+TEST_F(GameScreen, TheSecondMissileIsAimedWithTheCountLeftFromTheFirstOnesView) {
+  ASSERT_TRUE(WizardBetweenTwoOrcs(3));
+  for (int i = 0; i < 200 && !AimingRests(); ++i) ASSERT_TRUE(harness::StepFrames(1));
+  ASSERT_TRUE(AimingRests());
   EXPECT_EQ(PromptTitle(), "Target (2 Left)");
   ViewOriginX -= 60;  // the player has looked a little west
   const int32_t aimedFromX = ViewOriginX, aimedFromY = ViewOriginY;
@@ -1084,14 +1101,14 @@ TEST_F(GameScreen, TheSecondMissileIsAimedWithTheCountLeftFromTheFirstOnesView) 
     return c.pixelX >= ViewOriginX && c.pixelX + 24 <= ViewOriginX + 320;
   };
   ASSERT_TRUE(onScreen(kOrc) && onScreen(kOrc + 1));
-  const int px = Creatures[kOrc].pixelX + 12 - ViewOriginX, py = Creatures[kOrc].pixelY + 12 - ViewOriginY;
+  const auto [px, py] = FigurePoint(kOrc);
   harness::Click(px, py);
   ASSERT_TRUE(harness::StepFrames(1));
   ASSERT_NE(ScreenMode, kModeAimCreature);
   ViewOriginX -= 160;  // the view has gone west with the missile
-  for (int i = 0; i < 600 && !(aimingRests() && CastingUse.furtherMissile == 1); ++i)
+  for (int i = 0; i < 600 && !(AimingRests() && CastingUse.furtherMissile == 1); ++i)
     ASSERT_TRUE(harness::StepFrames(1));
-  ASSERT_TRUE(aimingRests());
+  ASSERT_TRUE(AimingRests());
   EXPECT_EQ(PromptTitle(), "Target (1 Left)");
   EXPECT_EQ(ViewOriginX, aimedFromX);
   EXPECT_EQ(ViewOriginY, aimedFromY);
@@ -1104,6 +1121,69 @@ TEST_F(GameScreen, TheSecondMissileIsAimedWithTheCountLeftFromTheFirstOnesView) 
   for (int i = 0; i < 600 && SpellInProgress != -1; ++i) ASSERT_TRUE(harness::StepFrames(1));
   EXPECT_LT(Creatures[kOrc].hitPoints, afterOne);
   EXPECT_EQ(Creatures[kOrc + 1].hitPoints, 60);
+}
+
+// Magic Missile's four missiles (caster level 7), a click for each at an
+// orc once the prompt rests: each further missile asks for its target with
+// the count left and strikes the orc clicked, or is resisted by that orc's
+// spell resistance. A press held from a missile's flight aims nothing and,
+// after the last, orders nothing; a casting lost to a failed concentration
+// check takes the click meant for the next missile, and a press held as it
+// failed, without an order. The wizard never walks toward an orc.
+TEST_F(GameScreen, EachMissileTakesItsOwnClickAndNoneWalksTheWizard) {
+  struct Row {
+    const char* name;
+    const char* aims;  // the orc clicked for each missile: 'w' west, 'e' east
+    bool resists;      // the western orc's spell resistance is beyond the wizard
+    bool held;         // the button goes down again as the missile flies (or the casting fails) and stays
+    bool lost;         // the wizard was struck while casting (DC 110): no missile
+  };
+  const Row rows[] = {
+      {"the same orc", "wwww", false, false, false},   {"the other orc", "wewe", false, false, false},
+      {"a resisting orc", "wwww", true, false, false}, {"held in flight", "wwww", false, true, false},
+      {"lost", "www", false, false, true},             {"lost, held", "www", false, true, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    ASSERT_TRUE(WizardBetweenTwoOrcs(7));
+    if (row.resists) Creatures[kOrc].protections[kProtSpellResistance] = {99, 99};
+    if (row.lost) AddCondition(0, kCondDamagedWhileCasting, 5, 100, 0, 0);
+    // Until the next missile is asked for, or the wizard's orders are.
+    auto settle = [] {
+      const auto ordersAwaited = [] {
+        return SpellInProgress == -1 && CombatState == kStatePlayerTurn && CombatAction.actionCode == 0;
+      };
+      for (int i = 0; i < 600 && !AimingRests() && !ordersAwaited(); ++i) ASSERT_TRUE(harness::StepFrames(1));
+    };
+    settle();
+    for (int k = 0; row.aims[k] != '\0'; ++k) {
+      SCOPED_TRACE(k);
+      const bool casts = !row.lost || k == 0;  // this click aims a missile
+      if (casts) {
+        EXPECT_EQ(PromptTitle(), "Target (" + std::to_string(4 - k) + " Left)");
+      }
+      const int orc = row.aims[k] == 'w' ? kOrc : kOrc + 1;
+      const int32_t before = Creatures[orc].hitPoints;
+      const auto [px, py] = FigurePoint(orc);
+      harness::Click(px, py);
+      if (row.held && casts) {
+        ASSERT_TRUE(harness::StepFrames(1));  // let go, then down again
+        harness::MouseButton(0, true);
+        settle();
+        ASSERT_TRUE(harness::StepFrames(10));
+        harness::MouseButton(0, false);
+      }
+      settle();
+      ASSERT_TRUE(harness::StepFrames(30));  // a moment before the next click
+      if (!row.lost) {
+        EXPECT_EQ(Creatures[orc].hitPoints < before, !row.resists);
+      }
+    }
+    EXPECT_EQ(SpellInProgress, -1);
+    EXPECT_EQ(CombatAction.actionCode, 0);
+    EXPECT_EQ(Creatures[0].squareX, 12);
+    EXPECT_EQ(Creatures[0].squareY, 5);
+  }
 }
 
 // The knight walks to the sleeping chief and kills him; the chief's death
