@@ -13,7 +13,6 @@
 #include "rules/creature_record.h"
 #include "state/combat_action.h"
 #include "state/fighter_slots.h"
-#include "state/threat_grids.h"
 #include "state/turn_order.h"
 
 int32_t ChargeStopX = -1, ChargeStopY = -1;
@@ -52,9 +51,7 @@ bool CanChargeAlongLine(int fromX, int fromY, int toX, int toY, int target) {
   FighterSlot* slot = SlotOf(fighter);
   SyncCombatantGrid();
   if (!IsValidCreature(fighter) || !slot) return false;
-  for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
-  MarkThreatenedSquares();
-  ArrowGridMover = fighter;
+  LayThreatMarks(fighter);
   const int n = TraceLine(fromX, fromY, toX, toY, fighter);
   if (n < 2) return false;
 

@@ -45,6 +45,48 @@ bool Alive(int c) {
   return r.present == 1 && r.hitPoints > 0 && FindCondition(c, kCondDead) < 0;
 }
 
+// Able to take an attack of opportunity now: alive, free to strike, with one left.
+bool ReadyToReact(int o) {
+  return Alive(o) && Creatures[o].attacksOfOpportunityLeft >= 1 && CanCreatureAct(o);
+}
+bool Unseen(int creature) { return FindAnyCondition(creature, kCondInvisible, kCondGreaterInvisibility) >= 0; }
+// Strikes at an invisible creature: by a sense that needs no sight, or seeing truly.
+bool SensesUnseen(int o) {
+  const int sense = Creatures[o].special[kSenseKindWord];
+  return sense == 5 || sense == 6 || FindCondition(o, kCondTrueSeeing) >= 0;
+}
+
+// Hands each combatant that threatens squares on the mover's walk to mark
+// (its record and its mark: 100 on the party side, 200 on side 2): one able
+// to take an attack of opportunity, and of the mover's foes only one that
+// could take it against the mover (an invisible mover only by those that
+// sense it). Any mover out of range (-1) is threatened by every able
+// combatant. Returns a word of who marks what and where.
+template <typename Mark>
+uint64_t EachThreatMark(int mover, Mark mark) {
+  const bool unseen = IsValidCreature(mover) && Unseen(mover);
+  uint64_t word = 0x9E3779B97F4A7C15ull ^ static_cast<uint32_t>(mover);
+  const auto add = [&word](uint64_t v) {
+    word ^= v + 0x9E3779B97F4A7C15ull + (word << 6) + (word >> 2);
+    word *= 0xBF58476D1CE4E5B9ull;
+  };
+  for (int i = 0; i < TurnCount(); ++i) {
+    const int o = TurnOrder[i].creature;
+    if (!IsValidCreature(o) || !ReadyToReact(o)) continue;
+    const int32_t value = IsPartySide(o) ? 100 : Creatures[o].allegiance == kAllegianceEnemy ? 200 : 0;
+    if (value == 0) continue;
+    if (unseen && o != mover && AreEnemies(mover, o) && !SensesUnseen(o)) continue;
+    const CreatureRecord& c = Creatures[o];
+    mark(c, value);
+    add((static_cast<uint64_t>(o) << 40) | (static_cast<uint64_t>(value) << 32) |
+        (static_cast<uint64_t>(c.squareX & 0xFF) << 24) | (static_cast<uint64_t>(c.squareY & 0xFF) << 16) |
+        (static_cast<uint64_t>(Width(c) & 0xFF) << 8) | static_cast<uint64_t>(Height(c) & 0xFF));
+  }
+  return word;
+}
+// The word of the marks MarkThreatenedSquares laid last.
+uint64_t LaidMarksWord = 0;
+
 }  // namespace
 
 bool IsPartySide(int creature) {
@@ -160,17 +202,12 @@ bool IsCornerObstructed(int x, int y) {
 
 int ListPossibleThreats(int creature, int16_t* entries) {
   if (!IsValidCreature(creature)) return 0;
-  const bool invisible = FindAnyCondition(creature, kCondInvisible, kCondGreaterInvisibility) >= 0;
+  const bool unseen = Unseen(creature);
   int n = 0;
   for (int i = 0; i < TurnCount(); ++i) {
     const int o = TurnOrder[i].creature;
-    if (!IsValidCreature(o) || o == creature || !Alive(o) || !AreEnemies(creature, o)) continue;
-    if (Creatures[o].attacksOfOpportunityLeft < 1 || !CanCreatureAct(o)) continue;
-    // An invisible mover is threatened only by those who sense it.
-    if (invisible) {
-      const int sense = Creatures[o].special[kSenseKindWord];
-      if (sense != 5 && sense != 6 && FindCondition(o, kCondTrueSeeing) < 0) continue;
-    }
+    if (!IsValidCreature(o) || o == creature || !AreEnemies(creature, o) || !ReadyToReact(o)) continue;
+    if (unseen && !SensesUnseen(o)) continue;
     entries[n++] = static_cast<int16_t>(i);
   }
   return n;
@@ -204,17 +241,22 @@ void StoreArrow(int x, int y, int32_t code) {
     cell = code;
 }
 
-void MarkThreatenedSquares() {
-  for (int i = 0; i < TurnCount(); ++i) {
-    const int o = TurnOrder[i].creature;
-    if (!IsValidCreature(o) || !Alive(o) || !CanCreatureAct(o) || Creatures[o].attacksOfOpportunityLeft < 1) continue;
-    const int32_t mark = IsPartySide(o) ? 100 : Creatures[o].allegiance == kAllegianceEnemy ? 200 : 0;
-    if (mark == 0) continue;
-    const CreatureRecord& c = Creatures[o];
+void MarkThreatenedSquares(int mover) {
+  LaidMarksWord = EachThreatMark(mover, [](const CreatureRecord& c, int32_t mark) {
     for (int x = c.squareX - 1; x <= c.squareX + Width(c); ++x)
       for (int y = c.squareY - 1; y <= c.squareY + Height(c); ++y)
         if (OnGrid(x, y) && ArrowGrid[SquareIndex(x, y)] < mark) ArrowGrid[SquareIndex(x, y)] = mark;
-  }
+  });
+}
+
+void LayThreatMarks(int mover) {
+  for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
+  MarkThreatenedSquares(mover);
+  ArrowGridMover = mover;
+}
+
+bool ThreatMarksLaidFor(int mover) {
+  return ArrowGridMover == mover && LaidMarksWord == EachThreatMark(mover, [](const CreatureRecord&, int32_t) {});
 }
 
 bool FootprintFitsAtSynced(int x, int y, int creature, int strict) {

@@ -50,8 +50,18 @@ int CountThreatsAtSquare(int x, int y, int creature);
 int ListPossibleThreats(int creature, int16_t* entries);
 int CountThreatsAmong(int x, int y, int creature, const int16_t* entries, int count);
 // Writes 100 (party side) or 200 (side 2) into ArrowGrid on and around every
-// able combatant with an attack of opportunity left; a 200 is never overwritten.
-void MarkThreatenedSquares();
+// able combatant with an attack of opportunity left; a 200 is never
+// overwritten. Of the mover's foes only those that could take the attack
+// against it mark (an invisible mover: those that sense it); -1 marks for
+// every able combatant.
+void MarkThreatenedSquares(int mover);
+// ArrowGrid laid afresh with the mover's threatened squares alone (no
+// arrows), ArrowGridMover the mover.
+void LayThreatMarks(int mover);
+// ArrowGrid holds the mover's threatened squares of the battle as it stands
+// now: laid for it, and no combatant has since come to mark other squares
+// or ceased to mark.
+bool ThreatMarksLaidFor(int mover);
 // Stores an arrow code into ArrowGrid over the side-threat marks of the
 // square (the mark's 100 or 200 kept).
 void StoreArrow(int x, int y, int32_t code);

@@ -950,8 +950,7 @@ void MarkCombatPath(int creature, FighterSlot* slot, int fromX, int fromY, int g
   if (kept) {
     std::memcpy(ArrowGrid, SeriesMarks, sizeof SeriesMarks);
   } else {
-    for (int i = 0; i < kMapSquares; ++i) ArrowGrid[i] = -1;
-    MarkThreatenedSquares();
+    LayThreatMarks(creature);
     threatCount = PathLookupByScan ? 0 : ListPossibleThreats(creature, threats);
     if (SearchSeriesDepth > 0) {
       std::memcpy(SeriesMarks, ArrowGrid, sizeof SeriesMarks);

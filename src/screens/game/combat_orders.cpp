@@ -185,6 +185,7 @@ void ClearPreviewWords(int fighter) {
   MoveAttackPlan = 0;
   ChargeChosen = 0;
   StepPreviewShown = 0;
+  PathPreviewShown = 0;
 }
 
 // The fighter sets off along its path: its first square next, the index on

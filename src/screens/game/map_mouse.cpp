@@ -19,6 +19,7 @@
 #include "engine/page_history_access.h"
 #include "engine/ui_input.h"
 #include "engine/widgets.h"
+#include "map/fighter_tests.h"
 #include "map/line_of_effect.h"
 #include "map/map_record.h"
 #include "map/map_switching.h"
@@ -100,6 +101,21 @@ void FindSquareUnderMouse() {
     if (PendingPanelAction != kActFiveFootStep) StepPreviewShown = 0;
     PathPreviewShown = 0;
   }
+}
+
+// While a member's turn waits for an order, the squares drawn as threatened
+// are those of the battle as it stands for the acting fighter: laid afresh
+// whenever they are not (its turn come after another's, a walk, a foe's
+// turn, a load), and the path or plan under the pointer is then sought again
+// over them. The five-foot step's squares stay while the step is chosen.
+void KeepThreatMarksCurrent() {
+  const int fighter = CurrentFighter();
+  if (!IsValidCreature(fighter) || CombatAction.playerControlled != 1 || PendingPanelAction == kActFiveFootStep ||
+      ThreatMarksLaidFor(fighter))
+    return;
+  LayThreatMarks(fighter);
+  PreviewComputed = 0;
+  MoveAttackPlan = 0;
 }
 
 // In combat, while the view glides on its own (to the fighter whose turn
@@ -565,6 +581,7 @@ void MapMouseHandler() {
       HoveredSlot = -1;
       return;
     }
+    KeepThreatMarksCurrent();
     if (PendingPanelAction != -1 && PendingPanelAction != kActCoupDeGrace && ButtonPressed(1)) {
       ResetHoverAndInput();
       return;

@@ -122,10 +122,11 @@ SquareTexels ArrowsOfNextFrame() {
 }
 // What the next frame (every pass drawn) shows of an aim, by the texels
 // drawn: the squares that get the mark of a spell's area (frame 34 of the
-// area marks sheet), and whether "no entry" (figure 581) stands on the
-// pointer.
+// area marks sheet, which also marks the squares side 2 threatens), those
+// that get frame 35 (the party side threatens them), and whether "no
+// entry" (figure 581) stands on the pointer.
 struct AimShown {
-  std::set<std::pair<int, int>> marks;
+  std::set<std::pair<int, int>> marks, partyMarks;
   bool refused = false;
 };
 AimShown AimOfNextFrame() {
@@ -139,13 +140,18 @@ AimShown AimOfNextFrame() {
   int l = 0, t = 0, w = 0, h = 0;
   if (!stepped || !SheetFrameRect(kSheetAreaMarks, 34, &l, &t, &w, &h)) return shown;
   const std::vector<uint32_t> mark = SheetTexels(l, t, w, h, kSheetAreaMarks);
+  if (!SheetFrameRect(kSheetAreaMarks, 35, &l, &t, &w, &h)) return shown;
+  const std::vector<uint32_t> partyMark = SheetTexels(l, t, w, h, kSheetAreaMarks);
   if (!SheetFrameRect(kNoEntrySheet, kNoEntry % kFiguresPerSheet, &l, &t, &w, &h)) return shown;
   const std::vector<uint32_t> noEntry = SheetTexels(l, t, w, h, kNoEntrySheet);
   for (const SheetDraw& d : draws) {
     if (d.slot != kSheetAreaMarks && d.slot != kNoEntrySheet) continue;
     const std::vector<uint32_t> texels = SheetTexels(d.srcLeft, d.srcTop, d.srcWidth, d.srcHeight, d.slot);
+    const std::pair<int, int> square{(d.x + 12 + ViewOriginX) / 24, (d.y + 12 + ViewOriginY) / 24};
     if (d.slot == kSheetAreaMarks && texels == mark)
-      shown.marks.insert({(d.x + 12 + ViewOriginX) / 24, (d.y + 12 + ViewOriginY) / 24});
+      shown.marks.insert(square);
+    else if (d.slot == kSheetAreaMarks && texels == partyMark)
+      shown.partyMarks.insert(square);
     else if (d.slot == kNoEntrySheet && texels == noEntry)
       shown.refused = true;
   }
@@ -425,24 +431,30 @@ TEST_F(GameScreen, EveryPreviewedPathShowsWhereFoesThreatenAndWhereItProvokes) {
     uint32_t attackShown;  // the banner's: 0 none, 1 charge, 2 attack
     bool step;  // the path's square shows a five-foot step's arrow, not a walk's
     bool provokes;
+    bool invisible = false;  // the knight, seen only by the first `seeing` foes (True Seeing)
+    size_t seeing = 0;
   } paths[] = {
       {"walk", {{2, 3}, {2, 5}}, 0, 4, false, 12, 0, false, true},
       {"move and attack", {{4, 5}, {7, 4}}, 7, 4, true, 14, 2, false, true},
       {"step and attack", {{2, 3}, {5, 4}}, 5, 4, false, 14, 2, true, false},
       {"charge", {{4, 5}, {6, 3}, {9, 4}}, 9, 4, false, 14, 1, false, true},
+      {"invisible walk", {{4, 3}, {1, 5}}, 0, 4, false, 12, 0, false, true, true, 1},
   };
   for (const auto& row : paths) {
     SCOPED_TRACE(row.path);
     ASSERT_TRUE(KnightFaces(row.foes, kKindCentipede));
     for (size_t i = 0; i < row.foes.size(); ++i) RemoveCondition(kOrc + static_cast<int>(i), kCondFlatFooted);
     if (row.fatigued) AddCondition(0, kCondFatigued, 10, 0, 18, 0);
+    if (row.invisible) AddCondition(0, kCondInvisible, 10, 0, 18, 0);
+    for (size_t i = 0; i < row.seeing; ++i) AddCondition(kOrc + static_cast<int>(i), kCondTrueSeeing, 10, 0, 18, 0);
+    const size_t threatening = row.invisible ? row.seeing : row.foes.size();
     MouseAt(ScreenX(row.x), ScreenY(row.y));
     MouseAt(ScreenX(row.x), ScreenY(row.y));  // a foe's hover takes the second
     ASSERT_EQ(CursorShape, row.cursor);
     const SquareTexels arrows = ArrowsOfNextFrame();
     ASSERT_EQ(AttackKindShown, row.attackShown);
     const auto threatened = [&](int x, int y) {
-      return std::any_of(row.foes.begin(), row.foes.end(), [&](const std::pair<int, int>& f) {
+      return std::any_of(row.foes.begin(), row.foes.begin() + threatening, [&](const std::pair<int, int>& f) {
         return std::max(std::abs(f.first - x), std::abs(f.second - y)) == 1;
       });
     };
@@ -477,6 +489,66 @@ TEST_F(GameScreen, EveryPreviewedPathShowsWhereFoesThreatenAndWhereItProvokes) {
     EXPECT_EQ(provoked, blades);
     EXPECT_EQ(!provoked.empty(), row.provokes);
   }
+}
+
+// On each member's turn, the pointer resting on a wall (where no path is
+// sought), the squares drawn as threatened are those of the battle as it
+// stands: each combatant able to take an attack of opportunity marks its
+// square and the ring round it, side 2 with frame 34 over the party's 35.
+// Aldwin's first turn (the centipede flat-footed yet), his turn after a
+// walk (the pointer taken to the wall as he walks), Berta's after his, his
+// next after the centipede's, and his first after the game is saved and
+// loaded and the battle begun again.
+TEST_F(GameScreen, EachTurnDrawsTheSquaresThreatenedAsTheBattleStands) {
+  std::filesystem::path folder;
+  ASSERT_TRUE(harness::MakeOwnGameFolder(&folder));
+  harness::SeedRandom(3);
+  scenes::LayOutGround(16, 10);
+  scenes::SetWall(1, 1, 46);
+  scenes::AddKnight(0, 3, 4);
+  scenes::AddKnight(1, 3, 6);
+  Creatures[0].dexterity = {40, 40};
+  const int centipede = kOrc;
+  scenes::AddFoe(centipede, kKindCentipede, 7, 5);
+  scenes::Finish();
+  const auto onWall = [] { harness::MoveMouse(ScreenX(1), ScreenY(1)); };
+  onWall();
+  const struct {
+    const char* turn;
+    const char* before;  // "walk", "Space" or "load"
+    int member;
+    std::vector<int> threatening;
+  } turns[] = {
+      {"Aldwin's first", "", 0, {0, 1}},
+      {"Aldwin's after his walk", "walk", 0, {0, 1}},
+      {"Berta's", "Space", 1, {0, 1}},
+      {"Aldwin's after the centipede's", "Space", 0, {0, 1, centipede}},
+      {"Aldwin's after a load", "load", 0, {0, 1}},
+  };
+  for (const auto& row : turns) {
+    SCOPED_TRACE(row.turn);
+    const std::string before = row.before;
+    if (before == "walk") {
+      ClickSquare(5, 4);
+      onWall();
+    } else if (before == "Space") {
+      ASSERT_TRUE(harness::PressKey("Space"));
+    } else if (before == "load") {
+      ASSERT_TRUE(WriteSavedGame(1) == 0 && LoadSavedGame(1) == 0);
+    }
+    ASSERT_TRUE(WaitForTurnOf(row.member));
+    onWall();
+    std::set<std::pair<int, int>> foes, friends;
+    for (int c : row.threatening)
+      for (int x = Creatures[c].squareX - 1; x <= Creatures[c].squareX + 1; ++x)
+        for (int y = Creatures[c].squareY - 1; y <= Creatures[c].squareY + 1; ++y)
+          if (x >= 0 && y >= 0 && x < 16 && y < 10) (c == centipede ? foes : friends).insert({x, y});
+    for (const auto& square : foes) friends.erase(square);
+    const AimShown shown = AimOfNextFrame();
+    EXPECT_EQ(shown.marks, foes);
+    EXPECT_EQ(shown.partyMarks, friends);
+  }
+  harness::RemoveOwnGameFolder(folder);
 }
 
 // The right button on the orc switches to the bow; the click shoots. The
