@@ -7,11 +7,15 @@
 // drawn over the map (the side panel or the prompt in its place, a box) or
 // on a text's cells; a chance, bare or on its backing, on a mark or a panel;
 // a chance over a creature on the figure of one that shows none, or on a
-// figure beside its own chance; two texts over creatures side by side on a
+// figure beside its own chance; a chance or amount missing over a creature
+// that shows one, unless the panels hide its figure whole, or drawn over
+// one they hide; two texts over creatures side by side on a
 // line with less than a cell's width of blank between them; two marks of
 // which one lies on the other (but for a path's arrows end to end, and an
 // icon or the turn marker standing on an arrow); a bag drawn over a figure
 // after it.
+#include "combat/resolution/area_targets.h"
+#include "map/square_grids.h"
 #include "rules/conditions.h"
 #include "screens/game/creature_figures.h"
 #include "screens/game/floating_texts.h"
@@ -199,6 +203,33 @@ void MarkFaults(const Drawn& drawn, std::vector<std::string>* faults) {
       }
     }
   }
+  // Every creature in view that shows a number this frame (the chance of the
+  // attack aimed, an area spell's amounts or chances) has it drawn, unless
+  // the panels hide its figure whole.
+  const bool areaNumbers = ScreenMode == kModeAimSquare && (CurrentSpell == kSpellFireball || CurrentSpell == kSpellSleep);
+  if (CurrentSpell == -1 || areaNumbers) {
+    std::string where;
+    size_t shown = 0, due = 0;
+    for (size_t i = 0; i < claimed.size(); ++i)
+      if (onMap[i] && (IsChance(claimed[i]) || (claimed[i].size() == 1 && claimed[i][0].c == '-'))) {
+        ++shown;
+        where += " " + Words(claimed[i]);
+      }
+    const int32_t* listed = AreaTargetList;
+    const int32_t* listEnd = std::find(listed, listed + kAreaTargetCount, -1);
+    for (const Figure& f : figures) {
+      const int32_t mark = CreatureMarkWords[f.creature];
+      if (mark != 2 && !(areaNumbers && mark != 0 && std::find(listed, listEnd, f.creature) != listEnd))
+        continue;
+      bool seen = false;
+      for (int y = std::max(f.top, 0); y < std::min(f.bottom, 240) && !seen; ++y)
+        for (int x = std::max(f.left, 0); x < std::min(f.right, 320) && !seen; ++x)
+          seen = onPanel(x, y, x + 1, y + 1, f.order) == nullptr;
+      if (seen) ++due;
+    }
+    if (shown != due)
+      faults->push_back(std::to_string(shown) + " numbers drawn over " + std::to_string(due) + " creatures:" + where);
+  }
   // A figure bears no chance but its own: none on a creature that shows
   // none, one at most on any other.
   for (const Figure& f : figures) {
@@ -278,6 +309,14 @@ TEST_P(TextLayout, TheMarksOfABattleKeepOffTheTextsAndEachOther) {
   const auto settledScreen = [&](const std::string& screen, const std::function<void()>& show) {
     GameScreen(screen, show, 3);
   };
+  // The wizard aiming a spell at a square, the view placed.
+  const auto aim = [&](int spell, int x, int y, int px, int py) {
+    party(true);
+    viewOn(x, y, px, py);
+    CurrentSpell = spell;
+    SpellCaster = 1;
+    ScreenMode = kModeAimSquare;
+  };
   // The party in the corner over the hit points, the gnolls under the side panel.
   const auto corner = [&] { viewOn(6, 14, 60, 190); };
   settledScreen("a shot aimed", [&] {
@@ -318,47 +357,17 @@ TEST_P(TextLayout, TheMarksOfABattleKeepOffTheTextsAndEachOther) {
     party(false);
     viewOn(6, 14, 30, 236);
   });
-  settledScreen("aiming Sleep", [&] {
-    party(true);
-    viewOn(10, 12, 150, 120);
-    CurrentSpell = kSpellSleep;
-    SpellCaster = 1;
-    ScreenMode = kModeAimSquare;
-  });
+  settledScreen("aiming Sleep", [&] { aim(kSpellSleep, 10, 12, 150, 120); });
   // Sleep on the paralysed gnoll between the knights: its chance, off the
   // pointer and the icon, stays off the knights.
-  settledScreen("aiming Sleep between the knights", [&] {
-    party(true);
-    viewOn(7, 15, 150, 150);
-    CurrentSpell = kSpellSleep;
-    SpellCaster = 1;
-    ScreenMode = kModeAimSquare;
-  });
-  // The knot half under the turn order: the chances over those under it
-  // are left out.
-  settledScreen("aiming Sleep beside the side panel", [&] {
-    party(true);
-    viewOn(13, 10, 172, 40);
-    CurrentSpell = kSpellSleep;
-    SpellCaster = 1;
-    ScreenMode = kModeAimSquare;
-  });
+  settledScreen("aiming Sleep between the knights", [&] { aim(kSpellSleep, 7, 15, 150, 150); });
+  // The knot half under the prompt: the chances of those it hides whole
+  // are left out, the others' stand off it.
+  settledScreen("aiming Sleep beside the side panel", [&] { aim(kSpellSleep, 13, 10, 172, 40); });
   // Fireball's amounts over the knot at the top left under the banner
   // naming the spell, then over the party at the bottom edge of the view.
-  settledScreen("aiming Fireball under the banner", [&] {
-    party(true);
-    viewOn(13, 10, 28, 14);
-    CurrentSpell = kSpellFireball;
-    SpellCaster = 1;
-    ScreenMode = kModeAimSquare;
-  });
-  settledScreen("aiming Fireball at the bottom edge", [&] {
-    party(true);
-    viewOn(7, 16, 150, 236);
-    CurrentSpell = kSpellFireball;
-    SpellCaster = 1;
-    ScreenMode = kModeAimSquare;
-  });
+  settledScreen("aiming Fireball under the banner", [&] { aim(kSpellFireball, 13, 10, 28, 14); });
+  settledScreen("aiming Fireball at the bottom edge", [&] { aim(kSpellFireball, 7, 16, 150, 236); });
   // Words floating over the knot of gnolls, side by side and one above the
   // other, its lower row at the bottom edge of the view, the pointer on the
   // turn order.
@@ -374,6 +383,31 @@ TEST_P(TextLayout, TheMarksOfABattleKeepOffTheTextsAndEachOther) {
     SpellCaster = 1;
     ScreenMode = kModeAimCreature;
   });
+  // Fireball over eight of the battle (the gnolls and two knights) in a line
+  // along the bottom of the field, their figures half under the hit points
+  // and moves at the bottom left, then over seven in a column down the
+  // view's left edge, the lowest beside the moves.
+  const auto lineUp = [](int x, int y, int dx, int dy, int count) {
+    for (int i = 0; i < count; ++i) {
+      CreatureRecord& c = Creatures[i < 6 ? scenes::kFirstFoe + i : i - 4];
+      c.squareX = c.nextX = x + i * dx;
+      c.squareY = c.nextY = y + i * dy;
+      c.pixelX = 24 * c.squareX;
+      c.pixelY = 24 * c.squareY;
+    }
+    BuildOccupancyGrids(0);
+  };
+  lineUp(0, 23, 1, 0, 8);
+  settledScreen("aiming Fireball at the line beside the hit points", [&] { aim(kSpellFireball, 0, 23, 12, 214); });
+  lineUp(0, 16, 0, 1, 7);
+  settledScreen("aiming Fireball at the column by the left edge", [&] { aim(kSpellFireball, 0, 22, 12, 206); });
+  // The same with the combat rolls open: while aiming they are not drawn,
+  // and take no place.
+  settledScreen("aiming Fireball with the combat rolls open", [&] {
+    aim(kSpellFireball, 0, 16, 176, 76);
+    CombatRollsShown = 1;
+  });
+  CombatRollsShown = 0;
   party(false);
   WeaponMode = 1;
   alsoCheck_ = nullptr;

@@ -216,10 +216,15 @@ void DrawCombatRollsPanel() {
   if (InCombat != 1) return;
   const NarrowLayout narrow;
   if (CombatRollsShown == 1) {
-    if (ScreenMode != kModeResting && ScreenMode != kModeCastAnnounce && !IsTargetingMode()) RollsPanel();
+    if (RollsPanelDrawn()) RollsPanel();
   } else if (CombatRollsTabShown()) {
     RollsButton();
   }
+}
+
+bool RollsPanelDrawn() {
+  return InCombat == 1 && CombatRollsShown == 1 && ScreenMode != kModeResting && ScreenMode != kModeCastAnnounce &&
+         !IsTargetingMode();
 }
 
 bool CombatRollsTabShown() {

@@ -37,6 +37,7 @@
 #include "state/fighter_slots.h"
 #include "state/game_screen_words.h"
 #include "state/inventory_state.h"
+#include "state/panel_buttons.h"
 #include "state/party_leader.h"
 #include "state/queued_actions.h"
 
@@ -244,12 +245,13 @@ bool InAreaTargetList(int creature) {
 // (side by side two amounts read as one number, "2424"); a chance or an
 // amount also keeps off the pointer's picture and the other creatures'
 // figures (over a neighbour's it read as the neighbour's), where a floating
-// text, words as wide as several figures, rises over them and keeps off the
-// panels drawn over the map. Where any of them would lie on it, a chance
-// stands a pixel above the pointer's tip, else left of it, else below the
-// pointer's picture; else a label stands a row higher at a time, else a row
-// lower. A label that would still lie on a panel is not drawn (a chance over
-// a creature under the panel).
+// text, words as wide as several figures, rises over them. Every label
+// keeps off the panels drawn over the map, the status boxes' texts among
+// them. Where any of them would lie on it, a chance stands a pixel above the
+// pointer's tip, else left of it, else below the pointer's picture; else a
+// label stands a row higher at a time, else a row lower. A label that would
+// still lie on a panel is not drawn, nor a chance over a creature that the
+// panels hide whole.
 constexpr int kPointerPicture = 20;
 struct LabelBox {
   int x, y, width, height;
@@ -279,6 +281,8 @@ LabelBox FigureMiddle(int creature) {
 // right of and below its tip in the picture (the cursor or the aimed
 // spell's icon).
 bool PlaceLabel(int owner, int width, int height, int cell, bool chance, int* x, int* y) {
+  const LabelBox figure = FigureMiddle(owner);
+  if (chance && ViewBoxHiddenByCombatPanels(figure.x, figure.y, figure.width, figure.height)) return false;
   constexpr int kClear = 320 - kTooltipRight;
   const int rightmost = std::max(0, ViewWidth() - kClear - width);
   const int lowest = std::max(0, ViewHeight() - height);
@@ -290,10 +294,10 @@ bool PlaceLabel(int owner, int width, int height, int cell, bool chance, int* x,
   int bannerLeft = 0, bannerTop = 0, bannerRight = 0, bannerBottom = 0;
   if (ActionBannerBox(&bannerLeft, &bannerTop, &bannerRight, &bannerBottom))
     banner = LabelBox{PictureToView(bannerLeft), PictureToView(bannerTop), PictureToView(bannerRight) - PictureToView(bannerLeft),
-                      PictureToView(bannerBottom) - PictureToView(bannerTop)};
+                      PictureToView(bannerBottom) - PictureToView(bannerTop), PictureToView(kCellPixels)};
   const auto free = [&](const LabelBox& box) {
     if (box.x < 0 || box.y < 0 || box.x > rightmost || box.y > lowest || box.Meets(banner) ||
-        (chance ? box.Meets(pointer) : ViewBoxOnCombatPanels(box.x, box.y, box.width, box.height)))
+        (chance && box.Meets(pointer)) || ViewBoxOnCombatPanels(box.x, box.y, box.width, box.height))
       return false;
     for (int i = 0; i < LabelsDrawnCount; ++i)
       if (box.Meets(LabelsDrawn[i])) return false;

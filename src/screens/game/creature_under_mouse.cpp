@@ -75,9 +75,10 @@ constexpr int kCombatPanelBoxes = 3 + kStatusBoxCount;
 // The 64-bit FNV prime: each number of the panels' boxes is folded in with it.
 constexpr uint64_t kFnvPrime = 1099511628211ull;
 
-// The panels drawn over the map in a battle: how many were written (at
-// most kCombatPanelBoxes).
-int CombatPanelBoxes(PixelBox* boxes) {
+// The panels drawn over the map in a battle that hide what lies under them
+// (the side panel or the prompt, the combat-rolls panel, the box over the
+// map): how many were written.
+int HidingPanelBoxes(PixelBox* boxes) {
   if (InCombat != 1) return 0;
   int n = 0;
   // Before this frame's panels are drawn, those of the last frame.
@@ -86,12 +87,29 @@ int CombatPanelBoxes(PixelBox* boxes) {
     boxes[n++] = SidePanelBox(TargetingPromptRows());
   else if (rows > 0)
     boxes[n++] = SidePanelBox(rows);
-  if (CombatRollsShown == 1) boxes[n++] = kCombatRollsPanelBox;
+  if (RollsPanelDrawn()) boxes[n++] = kCombatRollsPanelBox;
   // A box over the map (the hovered creature's), as the last frame drew it:
   // its edges reach a cell past its right and bottom.
   const PopupRectangle& p = PopupRect;
   if (p.right > p.left) boxes[n++] = PixelBox{p.left, p.top, p.right + kCellPixels - p.left, p.bottom + kCellPixels - p.top};
-  return n + StatusBoxBlocks(boxes + n);
+  return n;
+}
+
+// The panels drawn over the map in a battle, the status boxes' texts too:
+// how many were written (at most kCombatPanelBoxes).
+int CombatPanelBoxes(PixelBox* boxes) {
+  const int n = HidingPanelBoxes(boxes);
+  return n + (InCombat == 1 ? StatusBoxBlocks(boxes + n) : 0);
+}
+
+// The picture's pixels that hold any of a box of the view's: its left and
+// top edges rounded down, its right and bottom edges up.
+void ViewBoxToPicture(int left, int top, int width, int height, int* l, int* t, int* r, int* b) {
+  const auto up = [](int v) { return -ViewToPicture(-v); };
+  *l = ViewToPicture(left);
+  *t = ViewToPicture(top);
+  *r = up(left + width);
+  *b = up(top + height);
 }
 
 }  // namespace
@@ -107,10 +125,34 @@ bool MarkOnCombatPanels(int left, int top, int right, int bottom) {
 }
 
 bool ViewBoxOnCombatPanels(int left, int top, int width, int height) {
-  // The picture's pixels that hold any of the box's: its left and top edges
-  // rounded down, its right and bottom edges up.
-  const auto up = [](int v) { return -ViewToPicture(-v); };
-  return MarkOnCombatPanels(ViewToPicture(left), ViewToPicture(top), up(left + width), up(top + height));
+  int l = 0, t = 0, r = 0, b = 0;
+  ViewBoxToPicture(left, top, width, height, &l, &t, &r, &b);
+  return MarkOnCombatPanels(l, t, r, b);
+}
+
+bool ViewBoxHiddenByCombatPanels(int left, int top, int width, int height) {
+  PixelBox boxes[kCombatPanelBoxes];
+  const int n = HidingPanelBoxes(boxes);
+  int l = 0, t = 0, r = 0, b = 0;
+  ViewBoxToPicture(left, top, width, height, &l, &t, &r, &b);
+  if (n == 0 || r <= l || b <= t) return false;
+  // The box cut along the panels' edges inside it: hidden when the top-left
+  // pixel of every piece lies under a panel.
+  int xs[1 + 2 * kCombatPanelBoxes] = {l}, ys[1 + 2 * kCombatPanelBoxes] = {t};
+  int nx = 1, ny = 1;
+  for (int i = 0; i < n; ++i) {
+    for (int x : {boxes[i].left, boxes[i].left + boxes[i].width})
+      if (x > l && x < r) xs[nx++] = x;
+    for (int y : {boxes[i].top, boxes[i].top + boxes[i].height})
+      if (y > t && y < b) ys[ny++] = y;
+  }
+  for (int i = 0; i < nx; ++i)
+    for (int j = 0; j < ny; ++j) {
+      bool under = false;
+      for (int k = 0; k < n && !under; ++k) under = boxes[k].Holds(xs[i], ys[j]);
+      if (!under) return false;
+    }
+  return true;
 }
 
 uint64_t CombatPanelsWord() {

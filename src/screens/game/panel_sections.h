@@ -30,6 +30,9 @@ int StatusBoxBlocks(PixelBox* blocks);
 void DrawCombatBanner();
 // The combat-rolls panel (the message log) while open, and its button.
 void DrawCombatRollsPanel();
+// Whether the open combat-rolls panel is drawn this frame (not while the
+// player aims, rests or a spell is announced).
+bool RollsPanelDrawn();
 // The initiative order with "View Actions".
 void DrawInitiativePanel();
 // The action list of the acting party member: built, then drawn with its hot

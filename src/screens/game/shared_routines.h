@@ -55,6 +55,10 @@ bool MarkOnCombatPanels(int left, int top, int right, int bottom);
 // The same for a box of the map view's pixels (the wide window's view spans
 // 480 by 360 of them over the picture's 320 by 240).
 bool ViewBoxOnCombatPanels(int left, int top, int width, int height);
+// Whether such a box lies whole under the panels that hide the map (the
+// side panel or the prompt, the combat-rolls panel, the box over the map;
+// the status boxes' texts let it show).
+bool ViewBoxHiddenByCombatPanels(int left, int top, int width, int height);
 // A word that changes whenever the panels those tests read change.
 uint64_t CombatPanelsWord();
 // The fighter slot whose figure holds the map pixel (px, py), -1 none; in
