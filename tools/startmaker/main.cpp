@@ -42,7 +42,10 @@ int Failed(const std::vector<std::string>& errors) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+// The run, as main runs it (RunTool stops it on anything it throws).
+int Make(int argc, char** argv) {
   if (argc < 4) {
     std::fprintf(stderr, "usage: makestart OUTPUT_FOLDER TABLES_FOLDER SOURCE...\n");
     return 2;
@@ -79,3 +82,7 @@ int main(int argc, char** argv) {
   if (std::string fault = files.Commit(); !fault.empty()) return Failed({std::move(fault)});
   return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return RunTool("makestart", Make, argc, argv); }
