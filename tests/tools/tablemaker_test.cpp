@@ -235,11 +235,10 @@ TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
       // twice in the row before).
       {"spells", Replace(spells, "row 31\n", "row\r31\n"), "row\r31", "'row\\x0d31' holds the control byte \\x0d"},
       {"spells", Replace(spells, "row 31\n", "r\\row 31\n"), "r\\row", "unknown field 'r\\\\row'"},
-      // A refused row or copy line counts as giving the rows it names: a copy
-      // of them is not refused as of rows not given.
+      // A refused row or copy line is one fault: a copy of the rows it names
+      // is not refused besides as of rows not given.
       {"items", Replace(items, "\nrow 1\n", "\nr\row 1\n"), "r\row 1", "'r\\x0dow' holds the control byte \\x0d"},
-      {"items", Replace(items, "\nrow 1\n", "\nrow 1\x01\n"), "row 1\x01",
-       "a row number from 0 to 1999 must follow 'row'"},
+      {"items", Replace(items, "\nrow 1\n", "\nrow 1\x01\n"), "row 1\x01", "'row' holds the control byte \\x01: '1\\x01'"},
       {"items", Replace(items, "copy 1-240", "co\x01py 1-240") + "copy 242-243 to 1900\n", "co\x01py",
        "'co\\x01py' holds the control byte \\x01"},
       // An empty value names no code of a list, not the list's first code without a name.

@@ -107,7 +107,6 @@ class Compiler {
   LineFaults faults;
 
  private:
-  static constexpr int kNoLayer = -1, kOtherLayer = 99;  // none open; one read for its own faults
 
   struct Row {
     int line;
