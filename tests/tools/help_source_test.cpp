@@ -53,10 +53,7 @@ TEST(HelpSource, AFaultIsRefusedOnceAndShown) {
       {"pa\0ge 10001 Magic\nkeyword @MAGIC@\n\nRings.\n"s, "items.txt:1: error: 'pa\\x00ge' holds the control byte \\x00"},
       {"page 10001 Magic\nkeyword @MAGIC@\n\nRings [and] wands.\n",
        "items.txt:4: error: 'text' holds the byte [, which the game cannot show: 'Rings [and] wands.'"},
-      {"page 2000x Character\n\nThe record.\n",
-       "items.txt:1: error: a page line needs an id of five digits from 10000: page <id> <title>"},
-      {"page 2000 Character\n\nThe record.\n",
-       "items.txt:1: error: a page line needs an id of five digits from 10000: page <id> <title>"},
+      {"page 2000x Character\n\nThe record.\n", "items.txt:1: error: a page line needs a positive id: page <id> <title>"},
       {"page 10001 Magic\nkeyword @MAGIC@\n\nSee @MAGIC.\n\nAnd @MAGIC@.\n",
        "items.txt:4: error: page 10001: an '@' without its closing '@'"},
   };

@@ -112,6 +112,34 @@ TEST(StartmakerTest, TheIntroductoryStartLoadsAsTheMainMenuReadsIt) {
       EXPECT_FALSE(Creatures[a].squareX == Creatures[b].squareX && Creatures[a].squareY == Creatures[b].squareY);
 }
 
+// The table sources compiled and put in place, as the tool does before it
+// reads a start's sources.
+void InstallTables() {
+  static const bool installed = [] {
+    auto compiled = [](const char* table) {
+      const fs::path path = kContent / "tables" / (std::string(table) + ".txt");
+      return CompileTable(*FindSchema(table), path.string(), ReadFile(path)).image;
+    };
+    InstallStartTables(compiled("items"), compiled("spells"), compiled("crafted"));
+    return true;
+  }();
+  (void)installed;
+}
+
+// The two files a build of the sources makes in this process, as the tool
+// makes them: the roster, then the crafted table.
+std::string BuiltHere(const std::vector<std::pair<std::string, std::string>>& sources) {
+  InstallTables();
+  StartSource source;
+  for (const auto& [name, text] : sources) ReadStartSource(name, text, &source);
+  CheckStartSource(&source);
+  BuildStart(source, kStartSeed, &source.errors);
+  std::vector<uint8_t> roster, crafted;
+  PackStartFiles(&roster, &crafted);
+  EXPECT_TRUE(source.errors.empty()) << source.errors[0];
+  return std::string(roster.begin(), roster.end()) + std::string(crafted.begin(), crafted.end());
+}
+
 TEST(StartmakerTest, GeneratedCreaturesTakeWhatTheSourceGivesAndABuildRepeats) {
   const std::string others =
       "creature 4\n name \"Gr\\x75b\"\n kind ORC\n side talker\n tag \"Grub\"\n place 22 3 4 5\n"
@@ -153,6 +181,10 @@ TEST(StartmakerTest, GeneratedCreaturesTakeWhatTheSourceGivesAndABuildRepeats) {
 
   const ToolRun again = Build({{"Party.txt", kParty}, {"Others.txt", others}});
   EXPECT_TRUE(again.roster == run.roster && again.crafted == run.crafted);
+  // So does a build after another in one process (the crafted rows the one
+  // before took were not free).
+  for (int build = 0; build < 2; ++build)
+    EXPECT_TRUE(BuiltHere({{"Party.txt", kParty}, {"Others.txt", others}}) == run.roster + run.crafted) << build;
 
   // The tool checks what it writes as the game's load does: a creature or a
   // crafted row the load would refuse is a fault.
@@ -227,20 +259,11 @@ TEST(StartmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
   const ToolRun noParty = Build({{"Bad.txt", "creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n"}});
   EXPECT_EQ(noParty.status, 1);
   EXPECT_NE(noParty.errors.find("the party member 0 is missing"), std::string::npos) << noParty.errors;
-}
-
-// The table sources compiled and put in place, as the tool does before it
-// reads a start's sources.
-void InstallTables() {
-  static const bool installed = [] {
-    auto compiled = [](const char* table) {
-      const fs::path path = kContent / "tables" / (std::string(table) + ".txt");
-      return CompileTable(*FindSchema(table), path.string(), ReadFile(path)).image;
-    };
-    InstallStartTables(compiled("items"), compiled("spells"), compiled("crafted"));
-    return true;
-  }();
-  (void)installed;
+  // A source that cannot be read fails the run, also before sound ones (its
+  // folder is not made, so the file is not there).
+  const ToolRun unread = Build({{"absent/Gone.txt", ""}, {"Party.txt", kParty}});
+  EXPECT_EQ(unread.status, 1);
+  EXPECT_NE(unread.errors.find("Gone.txt: cannot be read"), std::string::npos) << unread.errors;
 }
 
 // The faults of one source read and checked as the tool reads them.

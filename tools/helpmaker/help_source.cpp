@@ -90,13 +90,13 @@ bool ValidKeyword(const std::string& k) {
   return true;
 }
 
-// A page line after "page ": its id, five digits written alone (10000 to
-// 99999, as every page the game opens; "2000x" is no id), then its title.
+// A page line after "page ": its id, a whole number from 1 to 4294967295
+// written alone ("2000x" is no id), then its title.
 bool ReadPageLine(const std::string& rest, long long* id, std::string* title) {
   const size_t start = rest.find_first_not_of(' ');
   if (start == std::string::npos) return false;
   const size_t end = std::min(rest.find(' ', start), rest.size());
-  if (!ReadWholeNumber(std::string_view(rest).substr(start, end - start), 10000, 99999, id)) return false;
+  if (!ReadWholeNumber(std::string_view(rest).substr(start, end - start), 1, 0xFFFFFFFFll, id)) return false;
   *title = TrimBlanks(rest.substr(end));
   return true;
 }
@@ -150,7 +150,7 @@ void ParseFile(const std::string& path, const std::string& source, std::list<Pag
       long long id = 0;
       std::string title;
       if (!ReadPageLine(line.substr(5), &id, &title)) {
-        Refuse("a page line needs an id of five digits from 10000: page <id> <title>");
+        Refuse("a page line needs a positive id: page <id> <title>");
         continue;
       }
       if (title.empty()) {

@@ -17,9 +17,6 @@
 
 namespace {
 
-// The same start every build.
-constexpr uint32_t kStartSeed = 20240601;
-
 // A table source compiled; its faults added to *errors.
 std::vector<uint8_t> CompileTableSource(const std::string& table, const std::string& path,
                                         std::vector<std::string>* errors) {
@@ -63,7 +60,8 @@ int Make(int argc, char** argv) {
   for (int i = 3; i < argc; ++i) {
     std::string text;
     if (!ReadSourceFile(argv[i], &text)) {
-      source.errors.push_back(std::string(argv[i]) + ": cannot be read");
+      source.faults.Line(argv[i], 0, "cannot be read");
+      source.errors = source.faults.Messages();
       continue;
     }
     ReadStartSource(argv[i], text, &source);

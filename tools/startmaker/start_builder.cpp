@@ -1,6 +1,8 @@
 #include "startmaker/start_builder.h"
 
+#include <algorithm>
 #include <cstring>
+#include <vector>
 
 #include "creatures/control_tendencies.h"
 #include "creatures/create_creature.h"
@@ -20,6 +22,11 @@
 #include "rules/spell_slots.h"
 
 namespace {
+
+// The crafted table as installed: every build starts from it, so that a
+// build made after another in the same run gives the same rows (the copies
+// and generated items of the one before took the free rows).
+std::vector<CraftedWeaponRecord> g_installedCrafted;
 
 template <typename Row>
 void DecodeRows(const std::vector<uint8_t>& image, Row* rows, int count, int rowBytes,
@@ -169,11 +176,13 @@ void InstallStartTables(const std::vector<uint8_t>& items, const std::vector<uin
   DecodeRows(items, ItemTable, kItemRows, kItemRowBytes, DecodeItemRow);
   DecodeRows(spells, SpellTable, kSpellRows, kSpellRowBytes, DecodeSpellRow);
   DecodeRows(crafted, CraftedWeapons, kCraftedRows, kCraftedRowBytes, DecodeCraftedRow);
+  g_installedCrafted.assign(CraftedWeapons, CraftedWeapons + kCraftedRows);
 }
 
 void BuildStart(const StartSource& source, uint32_t seed, std::vector<std::string>* errors) {
   SeedRandomForTests(seed);
   std::memset(static_cast<void*>(Creatures), 0, sizeof Creatures);
+  std::copy(g_installedCrafted.begin(), g_installedCrafted.end(), CraftedWeapons);
   for (const StartCraftedRow& r : source.rows) {
     CraftedWeaponRecord& row = CraftedWeapons[r.row];
     std::memcpy(&row, &CraftedWeapons[r.preparedRow], sizeof row);
