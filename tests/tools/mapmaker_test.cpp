@@ -37,7 +37,7 @@ TEST(MapCompiler, RefusesFaultySources) {
       {"a well set as bones", "name: x\nwidth: 1\nheight: 1\nsquare walls 0 0 75\n", "a well is 113"},
       // A control byte is refused once, by its field, and shown.
       {"a zero byte in the name", "name: The Lo\0wer\nwidth: 1\nheight: 1\n"s,
-       "Map9.txt:1: 'name' holds the control byte \\x00: 'Lo\\x00wer'\n", true},
+       "Map9.txt:1: 'name' holds the control byte \\x00: 'The Lo\\x00wer'\n", true},
       {"a carriage return in a row", "name: x\nwidth: 2\nheight: 1\nlayer walls\n.\r.\nend\n",
        "Map9.txt:5: '.\\x0d.' holds the control byte \\x0d\n", true},
       // A name holds what the game's fonts show: 0xE9 has no glyph.
@@ -71,6 +71,10 @@ TEST(MapCompiler, RefusesFaultySources) {
        "Map9.txt:5: expected 'key C CODE' with one character C\n", true},
       {"a tab as a key's character", "name: x\nwidth: 2\nheight: 1\nlayer walls\nkey \t 1\ngg\nend\n",
        "Map9.txt:5: expected 'key C CODE' with one character C\n", true},
+      // A key whose character no row draws, where a row draws one without a
+      // key, is the fault (a backslash in place of 'g').
+      {"a key no row draws", "name: x\nwidth: 2\nheight: 1\nlayer walls\nkey \\ 1\ngg\nend\n",
+       "Map9.txt:5: key '\\\\' draws no square, and the character 'g' at x 0 has no key in layer 'walls' (line 6)\n", true},
       // A width all rows disagree with is the width's fault, not each row's.
       {"a width no row has", "name: x\nwidth: 3\nheight: 2\nlayer walls\n..\n..\nend\n",
        "Map9.txt:2: 'width' is 3, but every row of the layers is 2 squares wide\n", true},

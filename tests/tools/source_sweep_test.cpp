@@ -120,10 +120,9 @@ SweepRun MakeHelp(const std::vector<Source>& sources, size_t) {
   return Run(true, result.file, std::move(result.errors));
 }
 
-// The start sources of an adventure, as makestart reads and checks them (the
-// tables compiled from their sources first, once); the output is what was
-// read, creature by creature and row by row (a build in the same process
-// draws on what the one before left).
+// The start sources of an adventure, as makestart builds them (the tables
+// compiled from their sources and installed first, once): the roster and
+// the crafted table.
 SweepRun MakeStart(const std::vector<Source>& sources, size_t at) {
   static const bool installed = [] {
     auto compiled = [](const char* table) {
@@ -138,26 +137,13 @@ SweepRun MakeStart(const std::vector<Source>& sources, size_t at) {
   for (const Source& s : sources)
     if (FolderOf(s.name) == FolderOf(sources[at].name)) ReadStartSource(s.name, s.text, &source);
   if (source.errors.empty()) CheckStartSource(&source);
-  std::ostringstream read;
-  for (const StartCreature& c : source.creatures) {
-    read << c.id << c.party << ' ' << c.creatureClass << ' ' << c.race << ' ' << c.gender << ' ' << c.colour << ' '
-         << c.kind << ' ' << c.extraLevels << ' ' << c.abilityBoost << c.metamagic << c.castingStyle << c.defensiveStyle
-         << ' ' << c.weapons[0] << ' ' << c.weapons[1] << ' ' << c.weapons[2] << '|' << c.name << '|' << c.text << '|'
-         << c.tag << '|' << c.hasAbilities;
-    for (const int a : c.abilities) read << ' ' << a;
-    read << ' ' << c.hitPoints << ' ' << c.alignment << ' ' << c.figure << ' ' << c.sight << ' ' << c.map << ' ' << c.x
-         << ' ' << c.y << ' ' << c.facing << ' ' << c.allegiance << c.absent << ' ' << c.deathScript << ' ' << c.group
-         << ' ' << c.leader << ' ' << c.challengeRating << ' ' << c.experience << " feats";
-    for (const int f : c.feats) read << ' ' << f;
-    read << " spells";
-    for (const int f : c.spells) read << ' ' << f;
-    for (const StartItem& i : c.items)
-      read << " item " << i.place << ' ' << i.preparedRow << ' ' << i.enhancement << ' ' << i.code << ' ' << i.count << ' ' << i.rowName;
-    read << '\n';
-  }
-  for (const StartCraftedRow& r : source.rows)
-    read << r.row << ' ' << r.preparedRow << ' ' << r.enhancement << '|' << r.name << '|' << r.text << '\n';
-  return Run(true, read.str(), std::move(source.errors));
+  if (!source.errors.empty()) return Run(false, "", std::move(source.errors));
+  BuildStart(source, kStartSeed, &source.errors);
+  std::vector<uint8_t> roster, crafted;
+  PackStartFiles(&roster, &crafted);
+  CheckStartFiles(roster, crafted, &source.errors);
+  return Run(true, std::string(roster.begin(), roster.end()) + std::string(crafted.begin(), crafted.end()),
+             std::move(source.errors));
 }
 
 // A map's line kind: its keyword, "key" and "end" in a layer, "row" for a drawn row.

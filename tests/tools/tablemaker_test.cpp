@@ -226,7 +226,7 @@ TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
       {"items", Replace(items, "name \"Arrows\"", "name \"Arr\nows\""), "Arr", "'name': a text is not closed"},
       // A description writes its line ends as \r: a raw carriage return in one is refused.
       {"items", Replace(items, "Plain wooden arrows", "Plain\rwooden arrows"), "Plain\rwooden",
-       "'text' holds the control byte \\x0d: 'Plain\\x0dwooden'"},
+       "'text' holds the control byte \\x0d: 'Plain\\x0dwooden arrows fletched with goose feathers, for longbows and shortbows.'"},
       // A name shows what the game's fonts show: 0xE9 has no glyph.
       {"items", Replace(items, "name \"Arrows\"", "name \"Arr\\xe9ows\""), "Arr",
        "'name' holds the byte \\xe9, which the game cannot show: 'Arr\\xe9ows'"},

@@ -186,26 +186,40 @@ inline size_t RefusedLineByte(std::string_view line, bool tabsAreBlanks, bool qu
 }
 
 // The one message for the byte at `at` of a line that RefusedLineByte
-// found: the word that holds it (cut at the spaces) as the value of the
-// line's first word, or as itself when it is the first ("'name' holds the
-// control byte \x01: 'Br\x01ackenford'", "'key\xe9' holds the byte \xe9,
-// which is no UTF-8 text"), a quoted word without its quotes; a comment's
-// as the comment's.
+// found, as a byte of the value that holds it, named by the line's first
+// word ("'name' holds the control byte \x01: 'Br\x01ackenford'"): a quoted
+// text whole (without its quotes), the whole value after "field:", or else
+// the word that holds it, cut at the spaces; a byte of the first word as a
+// byte of that word ("'key\xe9' holds the byte \xe9, which is no UTF-8
+// text"); a comment's as the comment's.
 inline std::string RefusedLineByteMessage(std::string_view line, size_t at) {
-  size_t start = at, end = at;
-  while (start > 0 && line[start - 1] != ' ') --start;
-  while (end < line.size() && line[end] != ' ') ++end;
   const size_t first = std::min(line.find_first_not_of(" \t"), at);
   size_t firstEnd = first;
   while (firstEnd < line.size() && line[firstEnd] != ' ' && line[firstEnd] != '\t' && line[firstEnd] != ':') ++firstEnd;
-  std::string_view field = line.substr(first, firstEnd - first);
-  std::string_view word = line.substr(start, end - start);
-  if (word.size() > 1 && word.front() == '"') word.remove_prefix(1);  // a quoted text's word without its quotes
-  if (word.size() > 1 && word.back() == '"') word.remove_suffix(1);
+  const std::string_view field = line.substr(first, firstEnd - first);
+  size_t start = at, end = at;
+  while (start > 0 && line[start - 1] != ' ') --start;
+  while (end < line.size() && line[end] != ' ') ++end;
+  const size_t colon = line.find_first_not_of(" \t", firstEnd);
+  if (colon < at && line[colon] == ':') {  // "field: value"
+    start = std::min(line.find_first_not_of(" \t", colon + 1), at);
+    end = std::max(line.find_last_not_of(" \t") + 1, at + 1);
+  }
+  for (size_t i = firstEnd, open = std::string_view::npos; i < line.size() && i <= at; ++i) {
+    if (open == std::string_view::npos && line[i] == '"') open = i;
+    else if (open != std::string_view::npos && line[i] == '\\') ++i;
+    else if (open != std::string_view::npos && line[i] == '"') open = std::string_view::npos;
+    if (i == at && open != std::string_view::npos && open < at) {  // a quoted text's bytes
+      start = open + 1;
+      for (end = at; end < line.size() && line[end] != '"'; ++end)
+        if (line[end] == '\\') ++end;
+      end = std::min(end, line.size());
+    }
+  }
   const std::string byte = ShownBytes(line.substr(at, 1));
   const std::string said = IsControlByte(static_cast<unsigned char>(line[at])) ? " holds the control byte " + byte
                                                                               : " holds the byte " + byte + ", which is no UTF-8 text";
   if (!field.empty() && field[0] == '#') return "the comment" + said + ": " + QuotedBytes(line.substr(first));
-  if (at < firstEnd) return QuotedBytes(word) + said;
-  return QuotedBytes(field) + said + ": " + QuotedBytes(word);
+  if (at < firstEnd) return QuotedBytes(line.substr(start, end - start)) + said;
+  return QuotedBytes(field) + said + ": " + QuotedBytes(line.substr(start, end - start));
 }

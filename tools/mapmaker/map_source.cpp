@@ -264,6 +264,23 @@ class Compiler {
     squares_.push_back({lineNo_, layer, static_cast<int>(x), static_cast<int>(y), static_cast<int32_t>(v)});
   }
 
+  // The fault of a character a layer's rows draw without a key, at `*at`
+  // the line of the row: said at the line of a key no row draws when the
+  // layer has one, as the key's character may be the one meant.
+  static std::string UnkeyedFault(const Layer& l, char c, size_t x, int* at) {
+    const std::string fault = "character " + QuotedBytes(std::string(1, c)) + " at x " + std::to_string(x) +
+                              " has no key in layer " + QuotedBytes(l.name);
+    for (const auto& [ch, key] : l.keys) {
+      const bool drawn = std::any_of(l.rows.begin(), l.rows.end(),
+                                     [ch = ch](const Row& row) { return row.squares.find(ch) != std::string::npos; });
+      if (drawn) continue;
+      const std::string row = std::to_string(*at);
+      *at = key.line;
+      return "key " + QuotedBytes(std::string(1, ch)) + " draws no square, and the " + fault + " (line " + row + ")";
+    }
+    return fault;
+  }
+
   // The checks between lines, once every line read soundly: the header is
   // whole, each layer's rows fit the map and draw with its keys, and each
   // square set lies inside the map.
@@ -308,8 +325,7 @@ class Compiler {
           const char c = row.squares[x];
           const auto k = l.keys.find(c);
           if (k == l.keys.end() && c != '.')
-            fault = "character " + QuotedBytes(std::string(1, c)) + " at x " + std::to_string(x) + " has no key in layer " +
-                    QuotedBytes(l.name);
+            fault = UnkeyedFault(l, c, x, &at);
           else if (static_cast<int>(x) < width && static_cast<int>(y) < height && k != l.keys.end())
             map_->At(l.layer, static_cast<int>(x), static_cast<int>(y)) = k->second.code;
         }
