@@ -71,10 +71,13 @@ TEST(MapCompiler, RefusesFaultySources) {
        "Map9.txt:5: expected 'key C CODE' with one character C\n", true},
       {"a tab as a key's character", "name: x\nwidth: 2\nheight: 1\nlayer walls\nkey \t 1\ngg\nend\n",
        "Map9.txt:5: expected 'key C CODE' with one character C\n", true},
-      // A key whose character no row draws, where a row draws one without a
-      // key, is the fault (a backslash in place of 'g').
+      // A character without a key names the key no row draws, whose
+      // character may be the one meant (a backslash in place of 'g'); a
+      // layer's end damaged is a row of the layer, not the next heading.
       {"a key no row draws", "name: x\nwidth: 2\nheight: 1\nlayer walls\nkey \\ 1\ngg\nend\n",
-       "Map9.txt:5: key '\\\\' draws no square, and the character 'g' at x 0 has no key in layer 'walls' (line 6)\n", true},
+       "Map9.txt:6: character 'g' at x 0 has no key in layer 'walls' (key '\\\\', line 5, draws no square)\n", true},
+      {"an end damaged", "name: x\nwidth: 3\nheight: 1\nlayer walls\n...\nnd\nlayer floor\n...\nend\n",
+       "Map9.txt:6: row 1 of layer 'walls' is 2 squares wide, the map's width is 3\n", true},
       // A width all rows disagree with is the width's fault, not each row's.
       {"a width no row has", "name: x\nwidth: 3\nheight: 2\nlayer walls\n..\n..\nend\n",
        "Map9.txt:2: 'width' is 3, but every row of the layers is 2 squares wide\n", true},

@@ -107,18 +107,6 @@ inline std::string QuotedBytes(std::string_view text) {
 // The same between double quotes, as the sheet tool's messages name words.
 inline std::string DoubleQuotedBytes(std::string_view text) { return '"' + ShownBytes(text) + '"'; }
 
-// Where a text holds the first control byte the game cannot show
-// (std::string_view::npos for none). A text the game lays out in lines
-// (linked text: descriptions, a script's question) shows a carriage return
-// as its line end; a name shows none.
-inline size_t UnshownControlByte(std::string_view text, bool lineEnds) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (IsControlByte(c) && !(lineEnds && c == '\r')) return i;
-  }
-  return std::string_view::npos;
-}
-
 // Where a line of a source holds a control byte that is neither a blank (a
 // tab) nor the carriage return of a CRLF line end, its last byte.
 inline size_t StrayControlByte(std::string_view line) {

@@ -152,6 +152,7 @@ class Compiler {
       open_ = nullptr;
       if (end) return;
     }
+    if (heading) open_ = nullptr;  // a layer's heading ends the layer before, which had no 'end'
     if (open_) return LayerLine(t, words);
     if (t[0] == '#') return;  // a comment
     if (words[0] == "layer") return StartLayer(words);
@@ -264,19 +265,15 @@ class Compiler {
     squares_.push_back({lineNo_, layer, static_cast<int>(x), static_cast<int>(y), static_cast<int32_t>(v)});
   }
 
-  // The fault of a character a layer's rows draw without a key, at `*at`
-  // the line of the row: said at the line of a key no row draws when the
-  // layer has one, as the key's character may be the one meant.
-  static std::string UnkeyedFault(const Layer& l, char c, size_t x, int* at) {
-    const std::string fault = "character " + QuotedBytes(std::string(1, c)) + " at x " + std::to_string(x) +
-                              " has no key in layer " + QuotedBytes(l.name);
+  // The fault of a character a layer's rows draw without a key, naming a
+  // key of the layer that no row draws, whose character may be the one meant.
+  static std::string UnkeyedFault(const Layer& l, char c, size_t x) {
+    std::string fault = "character " + QuotedBytes(std::string(1, c)) + " at x " + std::to_string(x) +
+                        " has no key in layer " + QuotedBytes(l.name);
     for (const auto& [ch, key] : l.keys) {
       const bool drawn = std::any_of(l.rows.begin(), l.rows.end(),
                                      [ch = ch](const Row& row) { return row.squares.find(ch) != std::string::npos; });
-      if (drawn) continue;
-      const std::string row = std::to_string(*at);
-      *at = key.line;
-      return "key " + QuotedBytes(std::string(1, ch)) + " draws no square, and the " + fault + " (line " + row + ")";
+      if (!drawn) return fault + " (key " + QuotedBytes(std::string(1, ch)) + ", line " + std::to_string(key.line) + ", draws no square)";
     }
     return fault;
   }
@@ -325,12 +322,12 @@ class Compiler {
           const char c = row.squares[x];
           const auto k = l.keys.find(c);
           if (k == l.keys.end() && c != '.')
-            fault = UnkeyedFault(l, c, x, &at);
+            fault = UnkeyedFault(l, c, x);
           else if (static_cast<int>(x) < width && static_cast<int>(y) < height && k != l.keys.end())
             map_->At(l.layer, static_cast<int>(x), static_cast<int>(y)) = k->second.code;
         }
       }
-      if (fault.empty() && &l == open_) {
+      if (fault.empty() && l.endLine == 0) {
         at = l.line;
         fault = "layer " + QuotedBytes(l.name) + " has no 'end'";
       }

@@ -39,7 +39,7 @@ int Make(int argc, char** argv) {
     sources.push_back(argv[i]);
   }
   // Every source is compiled for its own faults, whatever the names files
-  // held: a name a refused declaration gave counts as declared.
+  // held (after a refused line of one, for its own faults alone).
   OutputFiles files;
   for (const std::string& path : sources) {
     const std::string outName = ScriptOutputName(path);

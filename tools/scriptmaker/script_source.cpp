@@ -39,8 +39,7 @@ struct Token {
 
 struct Line {
   int number = 0;
-  std::vector<Token> tokens;  // of a refused line, those read up to its fault and the word that holds it
-  bool refused = false;
+  std::vector<Token> tokens;
 };
 
 struct Argument {
@@ -65,26 +64,25 @@ class Compiler {
 
   LineFaults faults;
 
-  // Splits the text into lines of tokens, a refused line among them (its
-  // fault reported).
+  // Splits the text into lines of tokens; a refused line (its fault
+  // reported) is left out, and so is a line of no words.
   void Tokenise(const std::string& text, std::vector<Line>* lines) {
     int number = 0;
     for (const std::string& raw : SourceLines(text)) {
       Line line;
       line.number = ++number;
       ReadingAt(file_, number);
-      const size_t at = RefusedLineByte(raw, true, true);
-      if (at != std::string::npos) Fault(number, RefusedLineByteMessage(raw, at));
-      line.refused = at != std::string::npos || !TokeniseLine(WithGamePoundSigns(raw), &line);
-      if (line.refused || !line.tokens.empty()) lines->push_back(std::move(line));
+      if (const size_t at = RefusedLineByte(raw, true, true); at != std::string::npos)
+        Fault(number, RefusedLineByteMessage(raw, at));
+      else if (TokeniseLine(WithGamePoundSigns(raw), &line) && !line.tokens.empty())
+        lines->push_back(std::move(line));
     }
   }
 
   // Declarations: flag, local and const lines as written. Returns whether
-  // the line is one (a refused line is none: it is refused once, and what
-  // it may have declared is nothing any line is refused for the want of).
+  // the line is one.
   bool Declaration(const Line& line, ScriptNames* names, const ScriptNames* shared) {
-    if (line.refused || line.tokens[0].text) return false;
+    if (line.tokens[0].text) return false;
     const std::string& word = line.tokens[0].value;
     const NameKind kind = word == "flag" ? NameKind::kFlag : word == "local" ? NameKind::kLocal : NameKind::kConst;
     if (word != "flag" && word != "local" && word != "const") return false;
@@ -94,13 +92,13 @@ class Compiler {
   }
 
   // Compiles the lines with the names of this script and the shared ones;
-  // every line is compiled for its own faults, the refused ones counting as
-  // what they declare or set.
+  // every line is compiled for its own faults (a name or label one lacks is
+  // a fault only when no line was refused, see LineFaults).
   bool Compile(const std::vector<Line>& lines, const ScriptNames& shared, std::vector<uint8_t>* out) {
     ScriptNames own;
     std::vector<const Line*> body;
     for (const Line& line : lines)
-      if (!line.refused && !Declaration(line, &own, &shared)) body.push_back(&line);
+      if (!Declaration(line, &own, &shared)) body.push_back(&line);
     names_[0] = &own;
     names_[1] = &shared;
     CollectLabels(body);
@@ -459,7 +457,7 @@ bool ReadScriptNames(const std::string& fileName, const std::string& text, Scrip
   std::vector<Line> lines;
   compiler.Tokenise(text, &lines);
   for (const Line& line : lines)
-    if (!line.refused && !compiler.Declaration(line, names, nullptr))
+    if (!compiler.Declaration(line, names, nullptr))
       compiler.Fault(line.number, "a names file holds only flag, local and const lines");
   // A names file with a refused line may have declared any name: the
   // scripts are then read for their own faults alone.
