@@ -133,7 +133,9 @@ namespace {
 std::string g_readingAt;
 }  // namespace
 
-void ReadingAt(const std::string& file, int line) { g_readingAt = file + ":" + std::to_string(line); }
+void ReadingAt(const std::string& file, int line) {
+  g_readingAt = line > 0 ? file + ":" + std::to_string(line) : file;
+}
 
 int RunTool(const char* tool, int (*run)(int argc, char** argv), int argc, char** argv) {
   std::string what;

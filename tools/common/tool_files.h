@@ -16,8 +16,8 @@ bool ReadSourceFile(const std::string& path, std::string* text);
 std::string FaultSummary(const std::string& tool, size_t faults);
 
 // The place of a source the tool is reading, as a message names it
-// ("Map21.txt:48"), for a fault that nothing else catches; empty when the
-// tool is reading no source.
+// ("Map21.txt:48"), for a fault that nothing else catches; a line of 0 names
+// the file alone, once the tool has read its lines.
 void ReadingAt(const std::string& file, int line);
 
 // A tool's whole run, its exit status returned: whatever `run` throws ends

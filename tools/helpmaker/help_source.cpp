@@ -215,6 +215,7 @@ void ParseFile(const std::string& path, const std::string& source, std::list<Pag
       page->lastWasItem = false;
     }
   }
+  ReadingAt(path, 0);
 }
 
 void PutU32(std::string* out, uint32_t v) {

@@ -101,6 +101,7 @@ class Compiler {
       ReadingAt(file_, lineNo_);
       ReadLine(line);
     }
+    ReadingAt(file_, 0);
     Finish();
   }
 

@@ -77,6 +77,7 @@ class Compiler {
       else if (TokeniseLine(WithGamePoundSigns(raw), &line) && !line.tokens.empty())
         lines->push_back(std::move(line));
     }
+    ReadingAt(file_, 0);
   }
 
   // Declarations: flag, local and const lines as written. Returns whether

@@ -465,6 +465,7 @@ void ReadStartSource(const std::string& fileName, const std::string& text, Start
   Reader reader(fileName, out);
   int number = 0;
   for (const std::string& line : SourceLines(text)) reader.Line(++number, line);
+  ReadingAt(fileName, 0);
   out->errors = out->faults.Messages();
 }
 

@@ -390,6 +390,7 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
       if (current >= 0) Written(current, field, lineNumber);
     }
   }
+  ReadingAt(fileName, 0);
   result.errors = faults.Messages();
   auto Report = [&](int line, const std::string& message) {
     result.errors.push_back(fileName + ":" + (line > 0 ? std::to_string(line) + ":" : "") + " " + message);
