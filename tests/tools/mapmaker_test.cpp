@@ -40,6 +40,8 @@ TEST(MapCompiler, RefusesFaultySources) {
        "Map9.txt:1: 'name' holds the control byte \\x00: 'The Lo\\x00wer'\n", true},
       {"a carriage return in a row", "name: x\nwidth: 2\nheight: 1\nlayer walls\n.\r.\nend\n",
        "Map9.txt:5: '.\\x0d.' holds the control byte \\x0d\n", true},
+      {"a control byte in a row of walls", "name: x\nwidth: 2\nheight: 1\nlayer walls\nkey # 46\n#\x01\nend\n",
+       "Map9.txt:6: '#\\x01' holds the control byte \\x01\n", true},
       // A name holds what the game's fonts show: 0xE9 has no glyph.
       {"a byte without a glyph in the name", "name: Caf\xe9\nwidth: 1\nheight: 1\n",
        "Map9.txt:1: 'name' holds the byte \\xe9, which is no UTF-8 text: 'Caf\\xe9'\n", true},

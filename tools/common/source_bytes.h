@@ -179,8 +179,9 @@ inline size_t RefusedLineByte(std::string_view line, bool tabsAreBlanks, bool qu
 // text whole (without its quotes), the whole value after "field:", or else
 // the word that holds it, cut at the spaces; a byte of the first word as a
 // byte of that word ("'key\xe9' holds the byte \xe9, which is no UTF-8
-// text"); a comment's as the comment's.
-inline std::string RefusedLineByteMessage(std::string_view line, size_t at) {
+// text"); a comment's as the comment's (with `comments`: a line whose first
+// word begins with '#' is a comment; a map's drawn row may begin with one).
+inline std::string RefusedLineByteMessage(std::string_view line, size_t at, bool comments = true) {
   const size_t first = std::min(line.find_first_not_of(" \t"), at);
   size_t firstEnd = first;
   while (firstEnd < line.size() && line[firstEnd] != ' ' && line[firstEnd] != '\t' && line[firstEnd] != ':') ++firstEnd;
@@ -207,7 +208,7 @@ inline std::string RefusedLineByteMessage(std::string_view line, size_t at) {
   const std::string byte = ShownBytes(line.substr(at, 1));
   const std::string said = IsControlByte(static_cast<unsigned char>(line[at])) ? " holds the control byte " + byte
                                                                               : " holds the byte " + byte + ", which is no UTF-8 text";
-  if (!field.empty() && field[0] == '#') return "the comment" + said + ": " + QuotedBytes(line.substr(first));
+  if (comments && !field.empty() && field[0] == '#') return "the comment" + said + ": " + QuotedBytes(line.substr(first));
   if (at < firstEnd) return QuotedBytes(line.substr(start, end - start)) + said;
   return QuotedBytes(field) + said + ": " + QuotedBytes(line.substr(start, end - start));
 }
