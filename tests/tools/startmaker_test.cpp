@@ -22,7 +22,6 @@
 #include "rules/item_tables.h"
 #include "startmaker/start_builder.h"
 #include "startmaker/start_source.h"
-#include "tablemaker/tablemaker.h"
 #include "tools/damaged_lines.h"
 
 namespace fs = std::filesystem;
@@ -115,15 +114,9 @@ TEST(StartmakerTest, TheIntroductoryStartLoadsAsTheMainMenuReadsIt) {
 // The table sources compiled and put in place, as the tool does before it
 // reads a start's sources.
 void InstallTables() {
-  static const bool installed = [] {
-    auto compiled = [](const char* table) {
-      const fs::path path = kContent / "tables" / (std::string(table) + ".txt");
-      return CompileTable(*FindSchema(table), path.string(), ReadFile(path)).image;
-    };
-    InstallStartTables(compiled("items"), compiled("spells"), compiled("crafted"));
-    return true;
-  }();
-  (void)installed;
+  static std::vector<std::string> faults;
+  static const bool installed = InstallStartTables((kContent / "tables").string(), &faults);
+  ASSERT_TRUE(installed) << faults[0];
 }
 
 // The two files a build of the sources makes in this process, as the tool

@@ -12,10 +12,10 @@
 // The seed every build of a start draws with: the same start every build.
 constexpr uint32_t kStartSeed = 20240601;
 
-// Loads the three tables from their compiled row images (the item, spell and
-// crafted sources compiled by the table compiler).
-void InstallStartTables(const std::vector<uint8_t>& items, const std::vector<uint8_t>& spells,
-                        const std::vector<uint8_t>& crafted);
+// Compiles the three table sources of a folder (items.txt, spells.txt and
+// crafted.txt) with the table compiler and loads the tables from them;
+// false, the tables as they were, with the faults in *errors.
+bool InstallStartTables(const std::string& folder, std::vector<std::string>* errors);
 
 // Builds every creature and crafted row of the source into the creature and
 // crafted tables (the creature table emptied first, the crafted table as
