@@ -22,10 +22,11 @@
 // the given fields changed. '#' starts a comment. Any fault is reported on
 // one line as file:line: message, naming the field ("'level' value 12 is
 // outside 1 to 9", "row 31 'level': has level 4 but stands in the level 3
-// block"; words of the source shown as a quoted value writes them); a refused
-// row or copy line counts as giving the rows it names. The tool then exits
-// with status 1, writing nothing. The table's rules are checked once every
-// line reads without a fault. The spells may also be written out in words
+// block"; words of the source shown as a quoted value writes them), one
+// message a line; after a refused line the lines up to the next row or copy
+// line are passed over. The tool then exits with status 1, writing nothing.
+// The faults between lines (a row given twice, a copy of a row not given)
+// and the table's rules are checked once every line reads without a fault. The spells may also be written out in words
 // (the listing) for readers.
 #include <algorithm>
 #include <cctype>
