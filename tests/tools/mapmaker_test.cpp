@@ -26,8 +26,8 @@ TEST(MapCompiler, RefusesFaultySources) {
     bool alone = false;  // the only fault reported
   } cases[] = {
       {"width 61", "name: x\nwidth: 61\nheight: 2\n", "'width' is 61, outside 1 to 60"},
-      {"short row", "name: x\nwidth: 3\nheight: 2\nlayer walls\n###\n##\nend\n", "is 2 squares wide"},
-      {"missing row", "name: x\nwidth: 3\nheight: 2\nlayer walls\n###\nend\n", "has 1 rows"},
+      {"short row", "name: x\nwidth: 3\nheight: 2\nlayer walls\n...\n..\nend\n", "is 2 squares wide"},
+      {"missing row", "name: x\nwidth: 3\nheight: 2\nlayer walls\n...\nend\n", "has 1 rows"},
       {"code out of range", "name: x\nwidth: 1\nheight: 1\nlayer walls\nkey # 10000\n#\nend\n", "outside -1 to 9999"},
       {"unkeyed character", "name: x\nwidth: 1\nheight: 1\nlayer walls\nQ\nend\n", "'Q' at x 0 has no key"},
       {"square outside", "name: x\nwidth: 2\nheight: 2\nsquare events 2 0 5\n", "is outside the map's 2 x 2"},
@@ -39,19 +39,21 @@ TEST(MapCompiler, RefusesFaultySources) {
       {"a zero byte in the name", "name: The Lo\0wer\nwidth: 1\nheight: 1\n"s,
        "Map9.txt:1: 'name' holds the control byte \\x00: 'The Lo\\x00wer'\n", true},
       {"a carriage return in a row", "name: x\nwidth: 2\nheight: 1\nlayer walls\n.\r.\nend\n",
-       "Map9.txt:5: 'layer walls' holds the control byte \\x0d: '.\\x0d.'\n", true},
+       "Map9.txt:5: '.\\x0d.' holds the control byte \\x0d\n", true},
+      {"a control byte in a row of walls", "name: x\nwidth: 2\nheight: 1\nlayer walls\nkey # 46\n#\x01\nend\n",
+       "Map9.txt:6: '#\\x01' holds the control byte \\x01\n", true},
       // A name holds what the game's fonts show: 0xE9 has no glyph.
       {"a byte without a glyph in the name", "name: Caf\xe9\nwidth: 1\nheight: 1\n",
-       "Map9.txt:1: 'name' holds the byte \\xe9, which the game cannot show: 'Caf\\xe9'\n", true},
+       "Map9.txt:1: 'name' holds the byte \\xe9, which is no UTF-8 text: 'Caf\\xe9'\n", true},
       // A number is read whole: a zero byte and junk after it are no width
       // (it was read as 2 and the map written), and its layers are not
       // reported as coming before it.
       {"a zero byte in a number", "name: x\nwidth: 2\0junk\nheight: 1\nlayer walls\n..\nend\n"s,
-       "Map9.txt:2: 'width' needs a whole number, not '2\\x00junk'\n", true},
+       "Map9.txt:2: 'width' holds the control byte \\x00: '2\\x00junk'\n", true},
       // A refused key is one fault: the squares drawn with it are not each
       // reported as having no key.
       {"a control byte in a key", "name: x\nwidth: 3\nheight: 2\nlayer walls\nkey # 4\x01" "6\n#.#\n###\nend\n",
-       "Map9.txt:5: 'layer walls' holds the control byte \\x01: 'key # 4\\x016'\n", true},
+       "Map9.txt:5: 'key' holds the control byte \\x01: '4\\x016'\n", true},
       // A layer's heading or end refused for a bad byte is one all the same:
       // its rows are not each refused as header lines, nor the lines after
       // its end as rows.
@@ -61,6 +63,26 @@ TEST(MapCompiler, RefusesFaultySources) {
        "Map9.txt:6: 'e\\x01nd' holds the control byte \\x01\n", true},
       {"a key without a number", "name: x\nwidth: 2\nheight: 1\nlayer walls\nkey # 4x\n##\nend\n",
        "Map9.txt:5: key '#' needs a whole-number code, not '4x'\n", true},
+      // A word too many is refused at its line, as is a tab where a key's
+      // blank stood (it stopped the tool) or in a number.
+      {"a word too many in a square", "name: x\nwidth: 2\nheight: 1\nsquare objects0 1 0 23 99 junk\n",
+       "Map9.txt:4: expected 'square LAYER X Y CODE'\n", true},
+      {"a tab inside a square's code", "name: x\nwidth: 2\nheight: 1\nsquare objects0 1 0 2\t3\n",
+       "Map9.txt:4: expected 'square LAYER X Y CODE'\n", true},
+      {"a word too many in a key", "name: x\nwidth: 2\nheight: 1\nlayer walls\nkey g 1 junk\ngg\nend\n",
+       "Map9.txt:5: expected 'key C CODE' with one character C\n", true},
+      {"a tab as a key's character", "name: x\nwidth: 2\nheight: 1\nlayer walls\nkey \t 1\ngg\nend\n",
+       "Map9.txt:5: expected 'key C CODE' with one character C\n", true},
+      // A character without a key names the key no row draws, whose
+      // character may be the one meant (a backslash in place of 'g'); a
+      // layer's end damaged is a row of the layer, not the next heading.
+      {"a key no row draws", "name: x\nwidth: 2\nheight: 1\nlayer walls\nkey \\ 1\ngg\nend\n",
+       "Map9.txt:6: character 'g' at x 0 has no key in layer 'walls' (key '\\\\', line 5, draws no square)\n", true},
+      {"an end damaged", "name: x\nwidth: 3\nheight: 1\nlayer walls\n...\nnd\nlayer floor\n...\nend\n",
+       "Map9.txt:6: row 1 of layer 'walls' is 2 squares wide, the map's width is 3\n", true},
+      // A width all rows disagree with is the width's fault, not each row's.
+      {"a width no row has", "name: x\nwidth: 3\nheight: 2\nlayer walls\n..\n..\nend\n",
+       "Map9.txt:2: 'width' is 3, but every row of the layers is 2 squares wide\n", true},
   };
   const std::string dir = "mapmaker-test-" + std::to_string(getpid());
   std::filesystem::create_directories(dir);
@@ -77,7 +99,8 @@ TEST(MapCompiler, RefusesFaultySources) {
     }
     EXPECT_FALSE(std::filesystem::exists(dir + "/out/Map9.dat")) << c.what;
   }
-  { std::ofstream(dir + "/Map9.txt") << "name: ok\nwidth: 2\nheight: 1\nlayer walls\nkey # 46\n#.\nend\n"; }
+  // A tab is a blank between words (a tab after 'key' or before a colon stopped the tool).
+  { std::ofstream(dir + "/Map9.txt") << "name\t: ok\nwidth: 2\nheight: 1\nlayer walls\nkey\t# 46\n#.\nend\n"; }
   EXPECT_EQ(std::system(("../tools/makemaps " + dir + "/out " + dir + "/Map9.txt").c_str()), 0);
   static MapRecord m;
   EXPECT_EQ(ReadMapFile((dir + "/out/Map9.dat").c_str(), &m), kMapFileRead);

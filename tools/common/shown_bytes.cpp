@@ -83,16 +83,6 @@ bool MayBeginWithWord(std::string_view written, std::string_view word) {
   return MayBeWord(written, word) || MayBeWordAndDamagedBlank(written, word);
 }
 
-size_t AfterWordItMayBe(std::string_view line, std::string_view word) {
-  const size_t start = std::min(line.find_first_not_of(' '), line.size());
-  // The damaged blank first: "key\x00^ 5" keys '^', a byte the game does
-  // not show but a drawn character.
-  if (std::string_view rest; MayBeWordAndDamagedBlank(line.substr(start), word, &rest))
-    return static_cast<size_t>(rest.data() - line.data());
-  const size_t end = std::min(line.find(' ', start), line.size());
-  return MayBeWord(line.substr(start, end - start), word) ? end : std::string_view::npos;
-}
-
 std::string WithGamePoundSigns(std::string_view text) {
   std::string out;
   for (size_t i = 0; i < text.size(); ++i) {

@@ -42,13 +42,6 @@ bool MayBeWordAndDamagedBlank(std::string_view written, std::string_view word, s
 // as `word`.
 bool MayBeginWithWord(std::string_view written, std::string_view word);
 
-// Where the words after a line's first word begin when that word may be
-// `word` as its source meant it (MayBeWord), or when the line begins with
-// `word` and then a byte the game cannot show, which may stand for the blank
-// after it ("layer\x00walls", "page\t10001"); std::string_view::npos when it
-// may not be. Words are cut at spaces; spaces before the first are skipped.
-size_t AfterWordItMayBe(std::string_view line, std::string_view word);
-
 // A text as the game holds it: the pound sign written in UTF-8 (0xC2 0xA3)
 // is its byte 0xA3, the highlight mark.
 std::string WithGamePoundSigns(std::string_view text);

@@ -2,6 +2,7 @@
 // control bytes a name or text may not hold: a fault is reported on one
 // printable line, whatever bytes the source held.
 #pragma once
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -106,18 +107,6 @@ inline std::string QuotedBytes(std::string_view text) {
 // The same between double quotes, as the sheet tool's messages name words.
 inline std::string DoubleQuotedBytes(std::string_view text) { return '"' + ShownBytes(text) + '"'; }
 
-// Where a text holds the first control byte the game cannot show
-// (std::string_view::npos for none). A text the game lays out in lines
-// (linked text: descriptions, a script's question) shows a carriage return
-// as its line end; a name shows none.
-inline size_t UnshownControlByte(std::string_view text, bool lineEnds) {
-  for (size_t i = 0; i < text.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    if (IsControlByte(c) && !(lineEnds && c == '\r')) return i;
-  }
-  return std::string_view::npos;
-}
-
 // Where a line of a source holds a control byte that is neither a blank (a
 // tab) nor the carriage return of a CRLF line end, its last byte.
 inline size_t StrayControlByte(std::string_view line) {
@@ -155,4 +144,71 @@ inline std::string StrayControlByteMessage(std::string_view line) {
   while (firstEnd < line.size() && !blank(line[firstEnd])) ++firstEnd;
   const std::string_view field = start == first ? std::string_view() : line.substr(first, firstEnd - first);
   return ControlByteMessage(field, line.substr(start, end - start), at - start);
+}
+
+// Where a line of a source holds the first byte the tool refuses in any line,
+// wherever it stands (in a word, in a quoted text, in a comment: a comment's
+// bytes are read as any other byte of its line): a control byte but a tab
+// between words (with `tabsAreBlanks`; a tab inside a quoted text, where
+// the sources write \t, or in a comment, which is written with spaces, is
+// refused: a line end damaged into a tab joined the next line to the
+// comment) and the carriage return of a CRLF line end, or a byte that is no
+// part of UTF-8 text. A line whose first word begins with '#' is a comment.
+// `quotedTexts`: the source writes its texts between double quotes, a
+// backslash escaping the byte after it, and a '#' after a blank outside one
+// begins a comment too.
+// std::string_view::npos for a line that holds none.
+inline size_t RefusedLineByte(std::string_view line, bool tabsAreBlanks, bool quotedTexts) {
+  const size_t utf8 = NonUtf8Byte(line);
+  const size_t first = line.find_first_not_of(" \t");
+  bool quoted = false, comment = first < line.size() && line[first] == '#';
+  for (size_t i = 0; i < line.size() && i < utf8; ++i) {
+    const unsigned char c = static_cast<unsigned char>(line[i]);
+    if (c == '\t' ? !tabsAreBlanks || quoted || comment : IsControlByte(c) && !(c == '\r' && i + 1 == line.size())) return i;
+    if (!quotedTexts || comment) continue;
+    if (quoted && c == '\\') ++i;
+    else if (c == '"') quoted = !quoted;
+    else if (!quoted && c == '#' && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t')) comment = true;
+  }
+  return utf8;
+}
+
+// The one message for the byte at `at` of a line that RefusedLineByte
+// found, as a byte of the value that holds it, named by the line's first
+// word ("'name' holds the control byte \x01: 'Br\x01ackenford'"): a quoted
+// text whole (without its quotes), the whole value after "field:", or else
+// the word that holds it, cut at the spaces; a byte of the first word as a
+// byte of that word ("'key\xe9' holds the byte \xe9, which is no UTF-8
+// text"); a comment's as the comment's (with `comments`: a line whose first
+// word begins with '#' is a comment; a map's drawn row may begin with one).
+inline std::string RefusedLineByteMessage(std::string_view line, size_t at, bool comments = true) {
+  const size_t first = std::min(line.find_first_not_of(" \t"), at);
+  size_t firstEnd = first;
+  while (firstEnd < line.size() && line[firstEnd] != ' ' && line[firstEnd] != '\t' && line[firstEnd] != ':') ++firstEnd;
+  const std::string_view field = line.substr(first, firstEnd - first);
+  size_t start = at, end = at;
+  while (start > 0 && line[start - 1] != ' ') --start;
+  while (end < line.size() && line[end] != ' ') ++end;
+  const size_t colon = line.find_first_not_of(" \t", firstEnd);
+  if (colon < at && line[colon] == ':') {  // "field: value"
+    start = std::min(line.find_first_not_of(" \t", colon + 1), at);
+    end = std::max(line.find_last_not_of(" \t") + 1, at + 1);
+  }
+  for (size_t i = firstEnd, open = std::string_view::npos; i < line.size() && i <= at; ++i) {
+    if (open == std::string_view::npos && line[i] == '"') open = i;
+    else if (open != std::string_view::npos && line[i] == '\\') ++i;
+    else if (open != std::string_view::npos && line[i] == '"') open = std::string_view::npos;
+    if (i == at && open != std::string_view::npos && open < at) {  // a quoted text's bytes
+      start = open + 1;
+      for (end = at; end < line.size() && line[end] != '"'; ++end)
+        if (line[end] == '\\') ++end;
+      end = std::min(end, line.size());
+    }
+  }
+  const std::string byte = ShownBytes(line.substr(at, 1));
+  const std::string said = IsControlByte(static_cast<unsigned char>(line[at])) ? " holds the control byte " + byte
+                                                                              : " holds the byte " + byte + ", which is no UTF-8 text";
+  if (comments && !field.empty() && field[0] == '#') return "the comment" + said + ": " + QuotedBytes(line.substr(first));
+  if (at < firstEnd) return QuotedBytes(line.substr(start, end - start)) + said;
+  return QuotedBytes(field) + said + ": " + QuotedBytes(line.substr(start, end - start));
 }

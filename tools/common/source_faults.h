@@ -2,6 +2,7 @@
 // keeps it and goes on at the next line, and then reports them all as one
 // fault, a line each, so that a second fault on a later line is not lost.
 #pragma once
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -32,4 +33,42 @@ class SourceFaults {
 
  private:
   std::vector<std::string> lines_;
+};
+
+// The faults of the lines a tool reads, each "file:line: message" (a line of
+// 0 names the file alone): one message a line, the first fault found there,
+// so that one damaged byte is one message however many words it spoils. A
+// line's own fault (a byte, a word, a number or a text the line holds) is
+// reported at once; a fault between lines (a name, key, row, page or block
+// that another line gives or lacks) only when no line was refused, since a
+// refused line may have given what is found wanting (a map's key, a
+// script's name) or made another line what it is (a layer's rows, a row's
+// fields).
+class LineFaults {
+ public:
+  // A line's own fault.
+  void Line(const std::string& file, int line, const std::string& message) { Add(&lines_, file, line, message); }
+  // A fault between lines.
+  void Between(const std::string& file, int line, const std::string& message) { Add(&between_, file, line, message); }
+  // A line of another reading that this one depends on (a shared names
+  // file's) was refused: the faults between lines are not reported.
+  void DependsOnRefused() { dependsOnRefused_ = true; }
+  // Whether a line was refused: what follows it is then read for its own
+  // faults alone.
+  bool Refused() const { return !lines_.empty(); }
+  // Whether no fault at all was found.
+  bool Clean() const { return lines_.empty() && between_.empty(); }
+  // The messages in the order found: the lines' faults, or when there are
+  // none (and no line it depends on was refused) the faults between lines.
+  const std::vector<std::string>& Messages() const { return lines_.empty() && !dependsOnRefused_ ? between_ : lines_; }
+
+ private:
+  void Add(std::vector<std::string>* to, const std::string& file, int line, const std::string& message) {
+    const std::string place = file + ":" + (line > 0 ? std::to_string(line) + ":" : "");
+    if (line > 0 && !said_.insert(place).second) return;
+    to->push_back(place + " " + message);
+  }
+  std::vector<std::string> lines_, between_;
+  std::set<std::string> said_;  // the lines that have their message
+  bool dependsOnRefused_ = false;
 };

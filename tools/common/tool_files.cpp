@@ -9,12 +9,14 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 
+#include "common/source_bytes.h"
 #include "common/source_numbers.h"
 
 namespace fs = std::filesystem;
@@ -125,6 +127,29 @@ bool ReadSourceFile(const std::string& path, std::string* text) {
   all << in.rdbuf();
   *text = all.str();
   return true;
+}
+
+namespace {
+std::string g_readingAt;
+}  // namespace
+
+void ReadingAt(const std::string& file, int line) {
+  g_readingAt = line > 0 ? file + ":" + std::to_string(line) : file;
+}
+
+int RunTool(const char* tool, int (*run)(int argc, char** argv), int argc, char** argv) {
+  std::string what;
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& e) {
+    what = e.what();
+  } catch (...) {
+    what = "an unknown fault";
+  }
+  const std::string place = g_readingAt.empty() ? std::string(tool) : g_readingAt;
+  std::fprintf(stderr, "%s: the tool stopped here: %s\n%s\n", place.c_str(), ShownBytes(what).c_str(),
+               FaultSummary(tool, 1).c_str());
+  return 1;
 }
 
 std::string FaultSummary(const std::string& tool, size_t faults) {

@@ -15,6 +15,18 @@ bool ReadSourceFile(const std::string& path, std::string* text);
 // The last line of a failed run: "makemaps: 2 faults, nothing written".
 std::string FaultSummary(const std::string& tool, size_t faults);
 
+// The place of a source the tool is reading, as a message names it
+// ("Map21.txt:48"), for a fault that nothing else catches; a line of 0 names
+// the file alone, once the tool has read its lines.
+void ReadingAt(const std::string& file, int line);
+
+// A tool's whole run, its exit status returned: whatever `run` throws ends
+// it as a failed run, with one message naming the place of the source it
+// was reading (or the tool, when it read none) and the summary line, status
+// 1. The run's outputs are gone with it: the output folders stay as they
+// were.
+int RunTool(const char* tool, int (*run)(int argc, char** argv), int argc, char** argv);
+
 // The files of one run, put in place together or not at all. Each is written
 // whole, every byte of it checked, beside its place under a name of this run's
 // own (".Map7.dat.staged-RUN-N"), and all are moved into place only when the

@@ -1,10 +1,12 @@
 // The help sources' reader and the help file's writer (see help_source.h).
 #include <algorithm>
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <iostream>
+#include <list>
 #include <map>
 #include <set>
 #include <sstream>
@@ -13,17 +15,25 @@
 
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_faults.h"
 #include "common/source_lines.h"
 #include "common/source_numbers.h"
+#include "common/tool_files.h"
 #include "helpmaker/help_source.h"
 
 namespace {
+
+struct Link {
+  std::string keyword;
+  std::string where;  // file:line of the text that holds it
+};
 
 struct Page {
   uint32_t id = 0;
   std::string title;
   std::string text;
-  std::vector<std::string> keywords;
+  std::vector<std::string> keywords;  // each "keyword\nfile:line"
+  std::vector<Link> links;
   std::string where;   // file:line of the page line
   std::vector<std::string> paragraphs;
   bool lastWasItem = false;
@@ -35,32 +45,6 @@ struct Keyword {
   std::string where;
 };
 
-// The faults found so far, each "file:line: error: message".
-std::vector<std::string>* g_errors = nullptr;
-// The ids and keywords of refused lines and pages: named by the source all
-// the same, so that no link to them nor name of them is reported for the one
-// fault.
-HelpResult* g_refused = nullptr;
-
-void Error(const std::string& where, const std::string& what) {
-  g_errors->push_back(where + ": error: " + what);
-}
-
-// The field a source line gives, and where its value starts: a page line
-// its id and title, a keyword line its keywords, any other line the page's
-// text.
-const char* LineField(const std::string& line, size_t* value) {
-  for (const char* field : {"page", "keyword"}) {
-    const size_t length = std::strlen(field);
-    if (line.compare(0, length, field) == 0 && line.size() > length && line[length] == ' ') {
-      *value = length + 1;
-      return field;
-    }
-  }
-  *value = 0;
-  return "text";
-}
-
 // The words of a line cut at its spaces. A tab is a byte the help refuses.
 std::vector<std::string> SpacedWords(const std::string& line) {
   std::vector<std::string> words;
@@ -70,47 +54,28 @@ std::vector<std::string> SpacedWords(const std::string& line) {
   return words;
 }
 
-// What a word of a refused line may be: the word whole, and the parts a byte
-// the game cannot show cuts it into, as it may stand inside the word ("314\t00"
-// may be the id 31400) or for the blank after one ("31400\tMartial",
-// "@MAGIC@\x00@WANDS@").
-void AddMayBe(const std::string& word, std::vector<std::string>* given) {
-  given->push_back(word);
-  for (size_t start = 0, i = 0; i <= word.size(); ++i)
-    if (i == word.size() || !GameShowsByte(static_cast<unsigned char>(word[i]))) {
-      if (i > start && i - start < word.size()) given->push_back(word.substr(start, i - start));
-      start = i + 1;
-    }
-}
-
-// The first word of a line.
-std::string FirstWord(const std::string& line) {
-  const std::vector<std::string> words = SpacedWords(line);
-  return words.empty() ? "" : words[0];
-}
-// Where the words of a page or keyword line begin after its first word,
-// though it is refused: its first word may be "page" or "keyword", or the
-// line begins with it and a damaged blank (common/shown_bytes.h); npos for
-// another line.
-size_t PageLineWords(const std::string& line) { return AfterWordItMayBe(line, "page"); }
-size_t KeywordLineWords(const std::string& line) { return AfterWordItMayBe(line, "keyword"); }
-
 // Source text is UTF-8; the game's text is bytes. "\xC2\xA3" (the pound
 // sign, which marks terms) becomes 0xA3; any byte the game cannot show
-// (common/shown_bytes.h) is refused, in the field that holds it (in the word
-// itself when that is the first word of a page or keyword line).
+// (common/shown_bytes.h) is refused, as a byte of the field that holds it:
+// a page line's id and title, a keyword line's keywords, or the page's text.
+// The message for the byte at `at` of a line, as a byte of its field.
+std::string FieldByteMessage(const std::string& line, size_t at) {
+  const char* field = "text";
+  size_t start = 0;
+  for (const char* heading : {"page ", "keyword "})
+    if (line.rfind(heading, 0) == 0 && at >= std::strlen(heading)) {
+      start = std::strlen(heading);
+      field = line.compare(0, 4, "page") == 0 ? "page" : "keyword";
+    }
+  if (start == 0 && line.find(' ') >= at) return UnshownByteMessage("", line.substr(0, line.find(' ')), at);  // its first word
+  return UnshownByteMessage(field, std::string_view(line).substr(start), at - start);
+}
+
 bool ToGameBytes(const std::string& in, std::string* out, std::string* why) {
   *out = WithGamePoundSigns(in);
   const size_t at = UnshownByte(*out, false);
   if (at == std::string::npos) return true;
-  const std::string first = FirstWord(*out);
-  if (at < first.size() && (PageLineWords(*out) != std::string::npos || KeywordLineWords(*out) != std::string::npos)) {
-    *why = UnshownByteMessage("", first, at);
-    return false;
-  }
-  size_t start = 0;
-  const char* field = LineField(*out, &start);
-  *why = UnshownByteMessage(field, std::string_view(*out).substr(start), at - start);
+  *why = FieldByteMessage(*out, at);
   return false;
 }
 
@@ -128,46 +93,56 @@ bool ValidKeyword(const std::string& k) {
 // A page line after "page ": its id, a whole number from 1 to 4294967295
 // written alone ("2000x" is no id), then its title.
 bool ReadPageLine(const std::string& rest, long long* id, std::string* title) {
-  const size_t start = rest.find_first_not_of(" \t");
+  const size_t start = rest.find_first_not_of(' ');
   if (start == std::string::npos) return false;
-  const size_t end = std::min(rest.find_first_of(" \t", start), rest.size());
+  const size_t end = std::min(rest.find(' ', start), rest.size());
   if (!ReadWholeNumber(std::string_view(rest).substr(start, end - start), 1, 0xFFFFFFFFll, id)) return false;
   *title = TrimBlanks(rest.substr(end));
   return true;
 }
 
-void ParseFile(const std::string& path, const std::string& source, std::vector<Page>* pages) {
+// The links of a line of a page's text: each "@KEYWORD@", within the line.
+// False, with the fault, for an '@' without its closing '@' or a link that
+// is no keyword.
+bool ReadLinks(const std::string& line, const std::string& where, std::vector<Link>* links, std::string* why) {
+  for (size_t at = line.find('@'); at != std::string::npos; at = line.find('@', at)) {
+    const size_t end = line.find('@', at + 1);
+    if (end == std::string::npos) {
+      *why = "an '@' without its closing '@'";
+      return false;
+    }
+    const std::string link = line.substr(at, end - at + 1);
+    if (!ValidKeyword(link)) {
+      *why = "bad link " + QuotedBytes(link);
+      return false;
+    }
+    links->push_back({link, where});
+    at = end + 1;
+  }
+  return true;
+}
+
+// Reads the pages of one source. A line's own fault refuses it whole, and
+// the lines after it are passed over up to the next page line.
+void ParseFile(const std::string& path, const std::string& source, std::list<Page>* pages, LineFaults* faults) {
   int number = 0;
   Page* page = nullptr;
-  bool inParagraph = false;
-  // A page line refused: the lines up to the next page line belong to no
-  // page, read for faults of their own but not as text before the first page.
-  bool pageRefused = false;
-  auto RefusePage = [&]() {
-    page = nullptr;
-    pageRefused = true;
+  bool inParagraph = false, passing = false;
+  auto Refuse = [&](const std::string& message) {
+    faults->Line(path, number, "error: " + message);
+    passing = true;
   };
   for (const std::string& raw : SourceLines(source)) {
     ++number;
+    ReadingAt(path, number);
     const std::string where = path + ":" + std::to_string(number);
+    if (const size_t at = RefusedLineByte(raw, false, false); at != std::string::npos) {
+      Refuse(FieldByteMessage(raw, at));
+      continue;
+    }
     std::string line, why;
     if (!ToGameBytes(raw, &line, &why)) {
-      Error(where, why);
-      // The page or the keywords of a refused line are named by the source
-      // all the same: no link to them is reported besides.
-      if (const size_t rest = PageLineWords(line); rest != std::string::npos) {
-        RefusePage();
-        const std::vector<std::string> words = SpacedWords(line.substr(rest));
-        std::vector<std::string> ids;
-        AddMayBe(words.empty() ? "" : words[0], &ids);
-        for (const std::string& id : ids) {
-          long long read = 0;
-          if (ReadWholeNumber(id, 1, 0xFFFFFFFFll, &read)) g_refused->pageIds.insert(static_cast<uint32_t>(read));
-          else g_refused->refusedIds.push_back(id);
-        }
-      } else if (const size_t words = KeywordLineWords(line); words != std::string::npos) {
-        for (const std::string& word : SpacedWords(line.substr(words))) AddMayBe(word, &g_refused->refusedKeywords);
-      }
+      Refuse(why);
       continue;
     }
     if (!line.empty() && line[0] == '#') continue;
@@ -175,47 +150,54 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
       long long id = 0;
       std::string title;
       if (!ReadPageLine(line.substr(5), &id, &title)) {
-        Error(where, "a page line needs a positive id: page <id> <title>");
-        RefusePage();
+        Refuse("a page line needs a positive id: page <id> <title>");
         continue;
       }
-      if (title.empty()) Error(where, "the page has no title");
-      if (title.size() > kHelpTitleSize - 1)
-        Error(where, "the title is longer than " + std::to_string(kHelpTitleSize - 1) + " characters");
+      if (title.empty()) {
+        Refuse("the page has no title");
+        continue;
+      }
+      if (title.size() > kHelpTitleSize - 1) {
+        Refuse("the title is longer than " + std::to_string(kHelpTitleSize - 1) + " characters");
+        continue;
+      }
+      if (id == kBlankHelpId) {
+        Refuse("page id " + std::to_string(id) + " draws nothing in the game: give the page another id");
+        continue;
+      }
+      passing = false;
       pages->push_back(Page{});
       page = &pages->back();
-      pageRefused = false;
       page->id = static_cast<uint32_t>(id);
       page->title = title;
       page->where = where;
       inParagraph = false;
       continue;
     }
+    if (passing) continue;
     if (page == nullptr) {
-      if (pageRefused && line.rfind("keyword ", 0) == 0) {
-        std::istringstream words(line.substr(8));
-        for (std::string k; words >> k;) g_refused->refusedKeywords.push_back(k);
-      } else if (!TrimBlanks(line).empty() && !pageRefused) {
-        Error(where, "text before the first page line");
-      }
+      if (!TrimBlanks(line).empty()) Refuse("text before the first page line");
       continue;
     }
+    const std::string name = "page " + std::to_string(page->id) + ": ";
     if (line.rfind("keyword ", 0) == 0) {
-      std::istringstream words(line.substr(8));
-      std::string k;
-      while (words >> k) {
-        if (!ValidKeyword(k)) {
-          Error(where, "bad keyword " + QuotedBytes(k) + ": capitals, digits and _ ' - / + ( ) between two '@', at most " +
-                           std::to_string(kHelpKeywordSize - 1) + " characters");
-          g_refused->refusedKeywords.push_back(k);
-        } else
-          page->keywords.push_back(k + "\n" + where);
+      const std::vector<std::string> words = SpacedWords(line.substr(8));
+      const auto bad = std::find_if(words.begin(), words.end(), [](const std::string& k) { return !ValidKeyword(k); });
+      if (bad != words.end()) {
+        Refuse("bad keyword " + QuotedBytes(*bad) + ": capitals, digits and _ ' - / + ( ) between two '@', at most " +
+               std::to_string(kHelpKeywordSize - 1) + " characters");
+        continue;
       }
+      for (const std::string& k : words) page->keywords.push_back(k + "\n" + where);
       continue;
     }
     const std::string text = TrimBlanks(line);
     if (text.empty()) {
       inParagraph = false;
+      continue;
+    }
+    if (!ReadLinks(text, where, &page->links, &why)) {
+      Refuse(name + why);
       continue;
     }
     const bool item = text.rfind("- ", 0) == 0;
@@ -233,35 +215,7 @@ void ParseFile(const std::string& path, const std::string& source, std::vector<P
       page->lastWasItem = false;
     }
   }
-}
-
-// Checks the marks of a page's text: '@' and 0xA3 come in pairs, and every
-// link names a keyword of some page. A link lies within a line of the text
-// as the game lays it out (the paragraphs and list items the tool joins with
-// carriage returns): an '@' closed only past one is not closed.
-void CheckMarks(const Page& page, const HelpResult& given) {
-  const std::string& t = page.text;
-  const std::string name = "page " + std::to_string(page.id) + ": ";
-  size_t at = 0;
-  while ((at = t.find('@', at)) != std::string::npos) {
-    const size_t end = t.find('@', at + 1), lineEnd = t.find('\r', at);
-    if (end == std::string::npos || lineEnd < end) {
-      Error(page.where, name + "an '@' without its closing '@'");
-      if (lineEnd == std::string::npos) break;
-      at = lineEnd;  // the next line's marks are its own
-      continue;
-    }
-    const std::string link = t.substr(at, end - at + 1);
-    if (!ValidKeyword(link))
-      Error(page.where, name + "bad link " + QuotedBytes(link));
-    else if (!given.GivesKeyword(link))
-      Error(page.where, name + "the link " + link + " names no page (add a keyword line to the page it should open)");
-    at = end + 1;
-  }
-  size_t marks = 0;
-  for (char c : t) marks += c == '\xA3';
-  if (marks % 2)
-    Error(page.where, name + "an odd number of \xC2\xA3 marks");
+  ReadingAt(path, 0);
 }
 
 void PutU32(std::string* out, uint32_t v) {
@@ -276,27 +230,19 @@ void PutField(std::string* out, const std::string& s, size_t size) {
 
 }  // namespace
 
-bool HelpResult::GivesPage(uint32_t id) const {
-  if (pageIds.count(id)) return true;
-  for (const std::string& written : refusedIds)
-    if (MayBeWord(written, std::to_string(id))) return true;
-  return false;
-}
-
-bool HelpResult::GivesKeyword(const std::string& keyword) const {
-  if (keywords.count(keyword)) return true;
-  for (const std::string& written : refusedKeywords)
-    if (MayBeWord(written, keyword)) return true;
-  return false;
-}
-
 HelpResult CompileHelp(const std::vector<HelpSource>& sources) {
   HelpResult result;
-  g_errors = &result.errors;
-  g_refused = &result;
-  std::vector<Page> pages;
-  pages.reserve(kHelpPageCount + 16);
-  for (const HelpSource& s : sources) ParseFile(s.name, s.text, &pages);
+  LineFaults faults;
+  auto Error = [&](const std::string& where, const std::string& what) {
+    const size_t colon = where.rfind(':');
+    long long line = 0;
+    if (colon != std::string::npos && ReadWholeNumber(where.substr(colon + 1), 1, INT32_MAX, &line))
+      faults.Between(where.substr(0, colon), static_cast<int>(line), "error: " + what);
+    else
+      faults.Between(where, 0, "error: " + what);
+  };
+  std::list<Page> pages;
+  for (const HelpSource& s : sources) ParseFile(s.name, s.text, &pages, &faults);
 
   std::map<uint32_t, std::string> ids;
   std::map<std::string, std::string> keywordWhere;
@@ -309,8 +255,6 @@ HelpResult CompileHelp(const std::vector<HelpSource>& sources) {
     if (page.text.size() > HelpTextLimit(page.id))
       Error(page.where, "page " + std::to_string(page.id) + ": the text has " + std::to_string(page.text.size()) +
                             " characters, at most " + std::to_string(HelpTextLimit(page.id)) + " fit");
-    if (page.id == kBlankHelpId)
-      Error(page.where, "page id " + std::to_string(page.id) + " draws nothing in the game: give the page another id");
     auto [it, fresh] = ids.emplace(page.id, page.where);
     if (!fresh) Error(page.where, "page id " + std::to_string(page.id) + " is already used at " + it->second);
     for (const std::string& entry : page.keywords) {
@@ -330,7 +274,17 @@ HelpResult CompileHelp(const std::vector<HelpSource>& sources) {
                        " fit");
   for (const Keyword& k : keywords) result.keywords.insert(k.keyword);
   for (const auto& [id, where] : ids) result.pageIds.insert(id);
-  for (const Page& page : pages) CheckMarks(page, result);
+  // Every link names a keyword of some page, and the highlight marks of a
+  // page's text come in pairs.
+  for (const Page& page : pages) {
+    const std::string name = "page " + std::to_string(page.id) + ": ";
+    for (const Link& link : page.links)
+      if (!result.keywords.count(link.keyword))
+        Error(link.where, name + "the link " + link.keyword + " names no page (add a keyword line to the page it should open)");
+    if (std::count(page.text.begin(), page.text.end(), '\xA3') % 2)
+      Error(page.where, name + "an odd number of \xC2\xA3 marks");
+  }
+  result.errors = faults.Messages();
   if (!result.errors.empty()) return result;
 
   std::string& out = result.file;
@@ -348,7 +302,5 @@ HelpResult CompileHelp(const std::vector<HelpSource>& sources) {
     PutField(&out, k.keyword, kHelpKeywordSize);
     PutU32(&out, k.pageId);
   }
-  g_errors = nullptr;
-  g_refused = nullptr;
   return result;
 }

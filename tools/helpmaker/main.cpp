@@ -27,7 +27,6 @@
 // that is shown highlighted: £Iron_Will£. Keywords are written in capitals
 // between two '@'; an '_' in them shows as a space.
 #include <iostream>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -35,7 +34,10 @@
 #include "helpmaker/help_names.h"
 #include "helpmaker/help_source.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+// The run, as main runs it (RunTool stops it on anything it throws).
+int Make(int argc, char** argv) {
   std::string namesPath, requireIds, requirePlaces, reportPath;
   int first = 1;
   while (first + 1 < argc && std::string(argv[first]).rfind("--", 0) == 0) {
@@ -69,7 +71,9 @@ int main(int argc, char** argv) {
   result.errors.insert(result.errors.begin(), unread.begin(), unread.end());
   // The help file and the report are put in place together, when nothing failed.
   OutputFiles files;
-  if (!namesPath.empty()) {
+  // The names the game uses are checked against the pages once every page
+  // line read soundly (a refused line may have given the page or keyword).
+  if (!namesPath.empty() && result.errors.empty()) {
     HelpNames names;
     HelpRequirement required;
     std::string text, bad;
@@ -80,14 +84,7 @@ int main(int argc, char** argv) {
     } else if (!required.Parse(requireIds, requirePlaces)) {
       result.errors.push_back("compile_help: error: --require takes id ranges as 31000-31330,61000");
     } else {
-      // A name a refused page or keyword line may have given is given.
-      std::set<uint32_t> ids;
-      std::set<std::string> keywords;
-      for (const auto& [id, where] : names.Ids())
-        if (result.GivesPage(id)) ids.insert(id);
-      for (const auto& [keyword, where] : names.Keywords())
-        if (result.GivesKeyword(keyword)) keywords.insert(keyword);
-      const HelpNameCheck check = CheckHelpNames(names, required, ids, keywords);
+      const HelpNameCheck check = CheckHelpNames(names, required, result.pageIds, result.keywords);
       result.errors.insert(result.errors.end(), check.errors.begin(), check.errors.end());
       std::string report;
       for (const std::string& m : check.missing) report += m + "\n";
@@ -109,3 +106,7 @@ int main(int argc, char** argv) {
   }
   return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return RunTool("compile_help", Make, argc, argv); }

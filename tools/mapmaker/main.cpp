@@ -19,7 +19,10 @@ uint8_t Image[kMapRecordBytes];
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+// The run, as main runs it (RunTool stops it on anything it throws).
+int Make(int argc, char** argv) {
   if (argc < 3) {
     std::fprintf(stderr, "usage: makemaps OUTPUT_FOLDER SOURCE...\n       makemaps --check SOURCE...\n");
     return 2;
@@ -74,3 +77,7 @@ int main(int argc, char** argv) {
   }
   return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return RunTool("makemaps", Make, argc, argv); }

@@ -13,7 +13,10 @@
 #include "common/tool_files.h"
 #include "scriptmaker/script_source.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+// The run, as main runs it (RunTool stops it on anything it throws).
+int Make(int argc, char** argv) {
   if (argc < 3) {
     std::fprintf(stderr,
                  "usage: makescripts OUTPUT_FOLDER [--names FILE]... SOURCE...\n"
@@ -36,7 +39,7 @@ int main(int argc, char** argv) {
     sources.push_back(argv[i]);
   }
   // Every source is compiled for its own faults, whatever the names files
-  // held: a name a refused declaration gave counts as declared.
+  // held (after a refused line of one, for its own faults alone).
   OutputFiles files;
   for (const std::string& path : sources) {
     const std::string outName = ScriptOutputName(path);
@@ -64,3 +67,7 @@ int main(int argc, char** argv) {
   }
   return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return RunTool("makescripts", Make, argc, argv); }

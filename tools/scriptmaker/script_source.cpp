@@ -10,9 +10,11 @@
 
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_faults.h"
 #include "common/source_lines.h"
 #include "common/source_numbers.h"
 #include "common/source_quotes.h"
+#include "common/tool_files.h"
 #include "scriptmaker/script_commands.h"
 
 namespace {
@@ -27,6 +29,8 @@ constexpr size_t kAnswerLimit = 39;
 constexpr size_t kTextLimit = 9999;
 // Named labels take numbers from here up.
 constexpr int32_t kFirstNamedLabel = 100000;
+// The entry of the names that says a names file had a refused line (no name is empty).
+const std::string kRefusedNames;
 
 struct Token {
   bool text = false;
@@ -35,8 +39,7 @@ struct Token {
 
 struct Line {
   int number = 0;
-  std::vector<Token> tokens;  // of a refused line, those read up to its fault and the word that holds it
-  bool refused = false;
+  std::vector<Token> tokens;
 };
 
 struct Argument {
@@ -52,51 +55,46 @@ struct Command {
 
 class Compiler {
  public:
-  Compiler(const std::string& fileName, std::vector<std::string>* errors) : file_(fileName), errors_(errors) {}
+  explicit Compiler(const std::string& fileName) : file_(fileName) {}
 
-  void Fault(int line, const std::string& message) {
-    errors_->push_back(file_ + ":" + std::to_string(line) + ": " + message);
-  }
+  // A line's own fault (the line is refused whole), and a fault between
+  // lines (a name or label another line gives or lacks).
+  void Fault(int line, const std::string& message) { faults.Line(file_, line, message); }
+  void Between(int line, const std::string& message) { faults.Between(file_, line, message); }
 
-  // Splits the text into lines of tokens, a refused line among them (its
-  // fault reported).
+  LineFaults faults;
+
+  // Splits the text into lines of tokens; a refused line (its fault
+  // reported) is left out, and so is a line of no words.
   void Tokenise(const std::string& text, std::vector<Line>* lines) {
     int number = 0;
     for (const std::string& raw : SourceLines(text)) {
       Line line;
       line.number = ++number;
-      line.refused = !TokeniseLine(WithGamePoundSigns(raw), &line);
-      if (line.refused || !line.tokens.empty()) lines->push_back(std::move(line));
+      ReadingAt(file_, number);
+      if (const size_t at = RefusedLineByte(raw, true, true); at != std::string::npos)
+        Fault(number, RefusedLineByteMessage(raw, at));
+      else if (TokeniseLine(WithGamePoundSigns(raw), &line) && !line.tokens.empty())
+        lines->push_back(std::move(line));
     }
+    ReadingAt(file_, 0);
   }
 
-  // Declarations: flag, local and const lines, a refused one among them (its
-  // name kept as refused). Returns whether the line was one: a line whose
-  // word is one of them misspelt with a byte the game cannot show
-  // ("fl\xe9ag") is none, and is refused as such by the caller, but what it
-  // may declare counts as given.
+  // Declarations: flag, local and const lines as written. Returns whether
+  // the line is one.
   bool Declaration(const Line& line, ScriptNames* names, const ScriptNames* shared) {
-    const std::string word = line.tokens.empty() || line.tokens[0].text ? "" : line.tokens[0].value;
-    std::string name = line.tokens.size() > 1 && !line.tokens[1].text ? line.tokens[1].value : "";
-    NameKind kind;
-    if (!MayDeclare(word, &kind, &name)) return false;
-    const std::string where = file_ + ":" + std::to_string(line.number);
-    const bool misspelt = word != "flag" && word != "local" && word != "const";
-    if (misspelt && !line.refused) {
-      if (!names->count(name)) (*names)[name] = {kind, 0, where, true};
-      return false;
-    }
-    if (line.refused || !DeclarationFault(line, kind, names, shared).empty()) {
-      if (!names->count(name)) (*names)[name] = {kind, 0, where, true};
-      return true;
-    }
-    (*names)[name] = {kind, Value(line.tokens[2].value), where};
+    if (line.tokens[0].text) return false;
+    const std::string& word = line.tokens[0].value;
+    const NameKind kind = word == "flag" ? NameKind::kFlag : word == "local" ? NameKind::kLocal : NameKind::kConst;
+    if (word != "flag" && word != "local" && word != "const") return false;
+    if (DeclarationFault(line, kind, names, shared)) return true;
+    (*names)[line.tokens[1].value] = {kind, Value(line.tokens[2].value), file_ + ":" + std::to_string(line.number)};
     return true;
   }
 
   // Compiles the lines with the names of this script and the shared ones;
-  // every line is compiled for its own faults, the refused ones counting as
-  // what they declare or set.
+  // every line is compiled for its own faults (a name or label one lacks is
+  // a fault only when no line was refused, see LineFaults).
   bool Compile(const std::vector<Line>& lines, const ScriptNames& shared, std::vector<uint8_t>* out) {
     ScriptNames own;
     std::vector<const Line*> body;
@@ -104,40 +102,18 @@ class Compiler {
       if (!Declaration(line, &own, &shared)) body.push_back(&line);
     names_[0] = &own;
     names_[1] = &shared;
-    const size_t faultsBefore = errors_->size();
     CollectLabels(body);
     std::vector<Command> commands;
     for (const Line* line : body) {
       Command command;
-      if (!line->refused && CompileLine(*line, &command)) commands.push_back(std::move(command));
+      if (CompileLine(*line, &command)) commands.push_back(std::move(command));
     }
-    if (errors_->size() != faultsBefore || passedOver_) return false;
+    if (!faults.Clean()) return false;
     Encode(commands, out);
     return true;
   }
 
  private:
-  // Whether a line's first word may be a declaration's (flag, local or
-  // const): that word, misspelt, or with the blank after it damaged, when
-  // the name it declares is what follows the damaged byte ("flag\x00Chesty").
-  static bool MayDeclare(const std::string& word, NameKind* kind, std::string* name) {
-    static const std::pair<const char*, NameKind> kWords[] = {
-        {"flag", NameKind::kFlag}, {"local", NameKind::kLocal}, {"const", NameKind::kConst}};
-    for (const auto& [declares, declared] : kWords)
-      if (MayBeWord(word, declares)) {
-        *kind = declared;
-        return true;
-      }
-    for (const auto& [declares, declared] : kWords) {
-      std::string_view rest;
-      if (!MayBeWordAndDamagedBlank(word, declares, &rest)) continue;
-      *kind = declared;
-      *name = std::string(rest);
-      return true;
-    }
-    return false;
-  }
-
   static bool IsOwnCommand(const std::string& name) { return name == "ask" || name == "if_answer" || name == "op"; }
 
   static bool IsName(const std::string& s) {
@@ -160,8 +136,8 @@ class Compiler {
     return value;
   }
 
-  // The fault of a declaration read whole (reported), empty for none.
-  std::string DeclarationFault(const Line& line, NameKind kind, const ScriptNames* names, const ScriptNames* shared) {
+  // Whether a declaration has a fault (reported): its own, or a name declared already.
+  bool DeclarationFault(const Line& line, NameKind kind, const ScriptNames* names, const ScriptNames* shared) {
     const std::string& word = line.tokens[0].value;
     std::string fault;
     int32_t value = 0;
@@ -178,23 +154,20 @@ class Compiler {
     } else if (FindCommandForm(line.tokens[1].value) || IsOwnCommand(line.tokens[1].value)) {
       fault = "'" + line.tokens[1].value + "' is the name of a command";
     } else {
-      // A name a refused declaration gave may be declared again.
       for (const ScriptNames* table : {names, shared}) {
-        if (!table || !fault.empty()) continue;
+        if (!table) continue;
         const auto it = table->find(line.tokens[1].value);
-        if (it != table->end() && !it->second.refused)
-          fault = "'" + line.tokens[1].value + "' is declared already (" + it->second.where + ")";
+        if (it == table->end()) continue;
+        Between(line.number, "'" + line.tokens[1].value + "' is declared already (" + it->second.where + ")");
+        return true;
       }
     }
     if (!fault.empty()) Fault(line.number, fault);
-    return fault;
+    return !fault.empty();
   }
 
-  // A line's tokens; false after its fault (reported once). A word that
-  // holds a control byte is kept as written and the line read on, so that
-  // what a refused line declares or sets is known.
+  // A line's tokens; false after its fault (reported).
   bool TokeniseLine(const std::string& raw, Line* line) {
-    bool sound = true;
     size_t i = 0;
     const size_t n = raw.size();
     while (i < n) {
@@ -208,7 +181,7 @@ class Compiler {
       if (c == '"') {
         QuotedValue value = ReadQuotedValue(raw, i);
         if (!value.fault.empty()) {
-          if (sound) Fault(line->number, value.fault);
+          Fault(line->number, value.fault);
           return false;
         }
         token.text = true;
@@ -216,81 +189,50 @@ class Compiler {
         i = value.end;
       } else {
         while (i < n && !BlankAt(raw, i) && raw[i] != '#' && raw[i] != '"') token.value += raw[i++];
-        // A word read by its letters (a command, a name, a number) holds no control byte.
-        const size_t at = UnshownControlByte(token.value, false);
-        if (at != std::string::npos && sound) {
-          Fault(line->number, ControlByteMessage(line->tokens.empty() ? "" : line->tokens[0].value, token.value, at));
-          sound = false;
-        }
       }
       line->tokens.push_back(std::move(token));
     }
-    return sound;
+    return true;
   }
 
-  // A declared name; with `refusedToo`, a name a refused declaration gave
-  // (or may have given) too.
-  const ScriptName* FindName(const std::string& name, bool refusedToo = false) const {
+  // A declared name, of this script or shared.
+  const ScriptName* FindName(const std::string& name) const {
     for (const ScriptNames* table : names_) {
       if (!table) continue;
       auto it = table->find(name);
-      if (it != table->end() && !it->second.refused) return &it->second;
-    }
-    if (!refusedToo) return nullptr;
-    for (const ScriptNames* table : names_) {
-      if (!table) continue;
-      for (const auto& [given, declared] : *table)  // the table itself: the name found is kept by the caller
-        if (declared.refused && (given.empty() || MayBeWord(given, name) || MayBeWordAndDamagedBlank(given, name)))
-          return &declared;
+      if (it != table->end()) return &it->second;
     }
     return nullptr;
   }
 
-  // Whether a refused line set (or may have set) the label.
-  bool RefusedLabel(const std::string& label) const {
-    for (const std::string& given : refusedLabels_)
-      if (given.empty() || MayBeWord(given, label) || MayBeWordAndDamagedBlank(given, label)) return true;
-    return false;
-  }
-
   // Labels: numbered ones as written, named ones numbered from kFirstNamedLabel
-  // past every number written anywhere in the script, so that none collide. A
-  // refused label line counts as setting its label.
+  // past every number written anywhere in the script, so that none collide.
+  // A label line is "label NAME" (its own fault is said as it is compiled).
   void CollectLabels(const std::vector<const Line*>& body) {
     std::set<int32_t> numbers;
     std::vector<const Line*> named;
     for (const Line* line : body) {
       const std::vector<Token>& t = line->tokens;
-      if (t.empty() || t[0].text) continue;
-      std::string_view rest;
-      if (MayBeWordAndDamagedBlank(t[0].value, "label", &rest)) {  // the blank after "label" damaged
-        refusedLabels_.emplace_back(rest);
-        continue;
-      }
-      if (!MayBeWord(t[0].value, "label")) continue;
-      if (line->refused || t[0].value != "label" || t.size() != 2 || t[1].text) {
-        refusedLabels_.push_back(t.size() > 1 && !t[1].text ? t[1].value : "");
-        continue;
-      }
+      if (t[0].text || t[0].value != "label" || t.size() != 2 || t[1].text) continue;
       const std::string& name = t[1].value;
       int32_t number = 0;
       if (!ParseNumber(name, &number)) {
         named.push_back(line);
       } else if (!numbers.insert(number).second) {
-        Fault(line->number, "label " + ShownBytes(name) + " is set twice");
+        Between(line->number, "label " + ShownBytes(name) + " is set twice");
       }
     }
     numbered_ = numbers;
     int32_t next = kFirstNamedLabel;
     for (const Line* line : named) {
       const std::string& name = line->tokens[1].value;
-      if (!IsName(name) || FindName(name)) {
-        Fault(line->number, QuotedBytes(name) + " cannot name a label");
-        refusedLabels_.push_back(name);
+      if (!IsName(name)) continue;  // refused as it is compiled
+      if (FindName(name)) {
+        Between(line->number, QuotedBytes(name) + " cannot name a label: it is a declared name");
         continue;
       }
       if (labels_.count(name)) {
-        Fault(line->number, "label " + ShownBytes(name) + " is set twice");
+        Between(line->number, "label " + ShownBytes(name) + " is set twice");
         continue;
       }
       while (numbers.count(next)) ++next;
@@ -306,31 +248,29 @@ class Compiler {
     }
     int32_t value = 0;
     const bool literal = ParseNumber(token.value, &value);
+    if (kind == 'b' && !literal && !IsName(token.value)) {
+      Fault(line.number, QuotedBytes(token.value) + " cannot name a label");
+      return false;
+    }
     if (kind == 'b') {
       const auto it = labels_.find(token.value);
       if (literal ? !numbered_.count(value) : it == labels_.end()) {
-        if (!RefusedLabel(token.value))
-          Fault(line.number, "label " + ShownBytes(token.value) + " is not set in this script");
-        passedOver_ = true;
+        Between(line.number, "label " + ShownBytes(token.value) + " is not set in this script");
         return false;
       }
       out->value = literal ? value : it->second;
       return true;
     }
     if (!literal) {
-      const ScriptName* name = FindName(token.value, true);
+      const ScriptName* name = FindName(token.value);
       if (!name) {
-        Fault(line.number, QuotedBytes(token.value) + " is neither a number nor a declared name");
-        return false;
-      }
-      if (name->refused) {  // its declaration was refused
-        passedOver_ = true;
+        Between(line.number, QuotedBytes(token.value) + " is neither a number nor a declared name");
         return false;
       }
       const NameKind wanted = kind == 'f' ? NameKind::kFlag : kind == 'l' ? NameKind::kLocal : NameKind::kConst;
       if (name->kind != wanted && !(kind == 'i' && name->kind == NameKind::kConst)) {
         const char* what = kind == 'f' ? "a flag" : kind == 'l' ? "a local" : "a number or constant";
-        Fault(line.number, QuotedBytes(token.value) + " is not " + what);
+        Between(line.number, QuotedBytes(token.value) + " is not " + what);
         return false;
       }
       value = name->value;
@@ -497,12 +437,9 @@ class Compiler {
   }
 
   std::string file_;
-  std::vector<std::string>* errors_;
   const ScriptNames* names_[2] = {nullptr, nullptr};
   std::map<std::string, int32_t> labels_;
   std::set<int32_t> numbered_;
-  std::vector<std::string> refusedLabels_;  // as written; empty when it could not be read
-  bool passedOver_ = false;  // a line not compiled for a refused line's sake (a names file's)
 };
 
 // The faults of a source from `from` on in the order of its lines (each is
@@ -517,24 +454,31 @@ void InLineOrder(const std::string& fileName, std::vector<std::string>* errors, 
 
 bool ReadScriptNames(const std::string& fileName, const std::string& text, ScriptNames* names,
                      std::vector<std::string>* errors) {
-  Compiler compiler(fileName, errors);
+  Compiler compiler(fileName);
   std::vector<Line> lines;
-  const size_t before = errors->size();
   compiler.Tokenise(text, &lines);
   for (const Line& line : lines)
-    if (!compiler.Declaration(line, names, nullptr) && !line.refused)
+    if (!compiler.Declaration(line, names, nullptr))
       compiler.Fault(line.number, "a names file holds only flag, local and const lines");
-  InLineOrder(fileName, errors, before);
-  return errors->size() == before;
+  // A names file with a refused line may have declared any name: the
+  // scripts are then read for their own faults alone.
+  if (names->count(kRefusedNames)) compiler.faults.DependsOnRefused();
+  if (compiler.faults.Refused()) (*names)[kRefusedNames] = {NameKind::kConst, 0, fileName, true};
+  std::vector<std::string> faults = compiler.faults.Messages();
+  InLineOrder(fileName, &faults, 0);
+  errors->insert(errors->end(), faults.begin(), faults.end());
+  return faults.empty();
 }
 
 ScriptSourceResult CompileScriptSource(const std::string& fileName, const std::string& text,
                                        const ScriptNames& shared) {
   ScriptSourceResult result;
-  Compiler compiler(fileName, &result.errors);
+  Compiler compiler(fileName);
   std::vector<Line> lines;
   compiler.Tokenise(text, &lines);
-  result.ok = compiler.Compile(lines, shared, &result.bytes) && result.errors.empty();
+  result.ok = compiler.Compile(lines, shared, &result.bytes);
+  if (shared.count(kRefusedNames)) compiler.faults.DependsOnRefused();
+  result.errors = compiler.faults.Messages();
   InLineOrder(fileName, &result.errors, 0);
   if (!result.ok) result.bytes.clear();
   return result;

@@ -37,9 +37,8 @@ struct ScriptName {
   NameKind kind;
   int32_t value;
   std::string where;  // "file:line" of the declaration
-  // A declaration refused: its name (as written; empty when it could not be
-  // read) counts as declared, so that no line that uses a name it may be is
-  // refused for the want of it (common/shown_bytes.h).
+  // The entry that says a names file had a refused line (its name is
+  // empty): the scripts are then checked for their own faults alone.
   bool refused = false;
 };
 using ScriptNames = std::map<std::string, ScriptName>;
@@ -51,7 +50,9 @@ struct ScriptSourceResult {
 };
 
 // Reads a names file (flag, local and const lines and comments only) into
-// *names, its refused declarations too; false with the faults in *errors.
+// *names; false with the faults in *errors. A refused line is one fault,
+// and the names files and scripts read after it are checked for their own
+// faults alone (not for a name it may have declared).
 bool ReadScriptNames(const std::string& fileName, const std::string& text, ScriptNames* names,
                      std::vector<std::string>* errors);
 

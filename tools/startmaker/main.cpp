@@ -13,25 +13,8 @@
 #include "common/tool_files.h"
 #include "startmaker/start_builder.h"
 #include "startmaker/start_source.h"
-#include "tablemaker/tablemaker.h"
 
 namespace {
-
-// The same start every build.
-constexpr uint32_t kStartSeed = 20240601;
-
-// A table source compiled; its faults added to *errors.
-std::vector<uint8_t> CompileTableSource(const std::string& table, const std::string& path,
-                                        std::vector<std::string>* errors) {
-  std::string text;
-  if (!ReadSourceFile(path, &text)) {
-    errors->push_back(path + ": cannot be read");
-    return {};
-  }
-  TableResult result = CompileTable(*FindSchema(table), path, text);
-  errors->insert(errors->end(), result.errors.begin(), result.errors.end());
-  return std::move(result.image);
-}
 
 // Ends a failed run: its faults, and the summary.
 int Failed(const std::vector<std::string>& errors) {
@@ -42,25 +25,23 @@ int Failed(const std::vector<std::string>& errors) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+namespace {
+
+// The run, as main runs it (RunTool stops it on anything it throws).
+int Make(int argc, char** argv) {
   if (argc < 4) {
     std::fprintf(stderr, "usage: makestart OUTPUT_FOLDER TABLES_FOLDER SOURCE...\n");
     return 2;
   }
   const std::filesystem::path outDir = argv[1];
-  const std::filesystem::path tables = argv[2];
-  std::vector<std::string> tableFaults;
-  const std::vector<uint8_t> items = CompileTableSource("items", (tables / "items.txt").string(), &tableFaults);
-  const std::vector<uint8_t> spells = CompileTableSource("spells", (tables / "spells.txt").string(), &tableFaults);
-  const std::vector<uint8_t> crafted = CompileTableSource("crafted", (tables / "crafted.txt").string(), &tableFaults);
-  if (!tableFaults.empty()) return Failed(tableFaults);
-  InstallStartTables(items, spells, crafted);
+  if (std::vector<std::string> tableFaults; !InstallStartTables(argv[2], &tableFaults)) return Failed(tableFaults);
 
   StartSource source;
   for (int i = 3; i < argc; ++i) {
     std::string text;
     if (!ReadSourceFile(argv[i], &text)) {
-      source.errors.push_back(std::string(argv[i]) + ": cannot be read");
+      source.faults.Line(argv[i], 0, "cannot be read");
+      source.errors = source.faults.Messages();
       continue;
     }
     ReadStartSource(argv[i], text, &source);
@@ -79,3 +60,7 @@ int main(int argc, char** argv) {
   if (std::string fault = files.Commit(); !fault.empty()) return Failed({std::move(fault)});
   return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return RunTool("makestart", Make, argc, argv); }

@@ -1,7 +1,11 @@
 #include "startmaker/start_builder.h"
 
+#include <algorithm>
 #include <cstring>
+#include <filesystem>
+#include <vector>
 
+#include "common/tool_files.h"
 #include "creatures/control_tendencies.h"
 #include "creatures/create_creature.h"
 #include "creatures/creature_kinds.h"
@@ -18,8 +22,14 @@
 #include "rules/item_tables.h"
 #include "rules/recompute_creature.h"
 #include "rules/spell_slots.h"
+#include "tablemaker/tablemaker.h"
 
 namespace {
+
+// The crafted table as installed: every build starts from it, so that a
+// build made after another in the same run gives the same rows (the copies
+// and generated items of the one before took the free rows).
+std::vector<CraftedWeaponRecord> g_installedCrafted;
 
 template <typename Row>
 void DecodeRows(const std::vector<uint8_t>& image, Row* rows, int count, int rowBytes,
@@ -164,16 +174,32 @@ void ApplyCommonFields(const StartCreature& s, std::vector<std::string>* errors)
 
 }  // namespace
 
-void InstallStartTables(const std::vector<uint8_t>& items, const std::vector<uint8_t>& spells,
-                        const std::vector<uint8_t>& crafted) {
+bool InstallStartTables(const std::string& folder, std::vector<std::string>* errors) {
+  const size_t before = errors->size();
+  auto compiled = [&](const char* table) {
+    const std::string path = (std::filesystem::path(folder) / (std::string(table) + ".txt")).string();
+    std::string text;
+    if (!ReadSourceFile(path, &text)) {
+      errors->push_back(path + ": cannot be read");
+      return std::vector<uint8_t>();
+    }
+    TableResult result = CompileTable(*FindSchema(table), path, text);
+    errors->insert(errors->end(), result.errors.begin(), result.errors.end());
+    return std::move(result.image);
+  };
+  const std::vector<uint8_t> items = compiled("items"), spells = compiled("spells"), crafted = compiled("crafted");
+  if (errors->size() != before) return false;
   DecodeRows(items, ItemTable, kItemRows, kItemRowBytes, DecodeItemRow);
   DecodeRows(spells, SpellTable, kSpellRows, kSpellRowBytes, DecodeSpellRow);
   DecodeRows(crafted, CraftedWeapons, kCraftedRows, kCraftedRowBytes, DecodeCraftedRow);
+  g_installedCrafted.assign(CraftedWeapons, CraftedWeapons + kCraftedRows);
+  return true;
 }
 
 void BuildStart(const StartSource& source, uint32_t seed, std::vector<std::string>* errors) {
   SeedRandomForTests(seed);
   std::memset(static_cast<void*>(Creatures), 0, sizeof Creatures);
+  std::copy(g_installedCrafted.begin(), g_installedCrafted.end(), CraftedWeapons);
   for (const StartCraftedRow& r : source.rows) {
     CraftedWeaponRecord& row = CraftedWeapons[r.row];
     std::memcpy(&row, &CraftedWeapons[r.preparedRow], sizeof row);

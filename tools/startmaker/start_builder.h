@@ -9,14 +9,18 @@
 
 #include "startmaker/start_source.h"
 
-// Loads the three tables from their compiled row images (the item, spell and
-// crafted sources compiled by the table compiler).
-void InstallStartTables(const std::vector<uint8_t>& items, const std::vector<uint8_t>& spells,
-                        const std::vector<uint8_t>& crafted);
+// The seed every build of a start draws with: the same start every build.
+constexpr uint32_t kStartSeed = 20240601;
+
+// Compiles the three table sources of a folder (items.txt, spells.txt and
+// crafted.txt) with the table compiler and loads the tables from them;
+// false, the tables as they were, with the faults in *errors.
+bool InstallStartTables(const std::string& folder, std::vector<std::string>* errors);
 
 // Builds every creature and crafted row of the source into the creature and
-// crafted tables (the creature table emptied first; the random generator
-// seeded with `seed`, so that a build repeats). Faults that only the build
+// crafted tables (the creature table emptied first, the crafted table as
+// installed; the random generator seeded with `seed`, so that a build
+// repeats, also after another in the same run). Faults that only the build
 // finds (no free crafted row, a full carried list) go to *errors.
 void BuildStart(const StartSource& source, uint32_t seed, std::vector<std::string>* errors);
 

@@ -1,6 +1,8 @@
 #include "startmaker/start_source.h"
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -10,9 +12,11 @@
 
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_faults.h"
 #include "common/source_lines.h"
 #include "common/source_numbers.h"
 #include "common/source_quotes.h"
+#include "common/tool_files.h"
 #include "creatures/creature_kinds.h"
 #include "creatures/creature_treasure.h"
 #include "rules/creature_record.h"
@@ -129,10 +133,16 @@ int FindBaseItem(const std::string& name) {
   return -1;
 }
 
-// Whether a refused first word may be the heading `word`, the word itself
-// damaged or the blank after it (common/shown_bytes.h).
-bool MayBeHeading(const std::string& written, std::string_view word) {
-  return MayBeWord(written, word) || MayBeWordAndDamagedBlank(written, word);
+// The fields of a creature's block and of a crafted row's.
+const char* const kCreatureFields[] = {
+    "party", "race", "gender", "colour", "kind", "class", "levels", "boost", "metamagic", "casting", "defensive",
+    "weapons", "name", "text", "tag", "abilities", "hp", "alignment", "figure", "sight", "rating", "experience",
+    "place", "side", "absent", "death", "group", "leader", "feat", "spell", "wear", "ammunition", "carry"};
+const char* const kRowFields[] = {"copy", "name", "text"};
+
+template <size_t N>
+bool IsField(const char* const (&fields)[N], const std::string& key) {
+  return std::find_if(std::begin(fields), std::end(fields), [&](const char* f) { return key == f; }) != std::end(fields);
 }
 
 class Reader {
@@ -141,46 +151,48 @@ class Reader {
 
   void Line(int number, const std::string& text) {
     line_ = number;
+    ReadingAt(file_, line_);
+    if (const size_t at = RefusedLineByte(text, true, true); at != std::string::npos)
+      return Refuse(RefusedLineByteMessage(text, at));
     Words w = Split(text);
-    if (!w.fault.empty()) return Fault(w.fault);
+    if (!w.fault.empty()) return Refuse(w.fault);
     if (w.words.empty()) return;
     words_ = std::move(w.words);
     quoted_ = std::move(w.quoted);
-    const std::string key = words_[0];
-    // A line whose first word may be "creature" or "item" begins its block,
-    // refused or not (common/shown_bytes.h), as does one whose blank after
-    // the word is a byte the game cannot show ("creature\x004"): the lines of
-    // the block are read as its own.
-    const bool creature = MayBeHeading(key, "creature"), item = MayBeHeading(key, "item");
-    // The first word holds what the game's fonts show (it is refused alone),
-    // and a word read by its letters no control byte (a name, a number).
-    const size_t unshownKey = quoted_[0] ? std::string::npos : UnshownByte(key, false);
-    if (unshownKey != std::string::npos) {
-      Fault(UnshownByteMessage("", key, unshownKey));
-      if (creature || item) RefuseBlock(creature);
-      return;
+    const std::string key = quoted_[0] ? "" : words_[0];
+    if (key == "creature") return StartCreatureBlock();
+    if (key == "item") return StartRowBlock();
+    if (passing_) return;
+    const bool creatureField = IsField(kCreatureFields, key), rowField = IsField(kRowFields, key);
+    if (!creatureField && !rowField) return Refuse("unknown field " + QuotedBytes(words_[0]));
+    // A field of no block, or of the other kind of block, is read for its own faults alone.
+    if (creature_ == kNoBlock && row_ == kNoBlock) {
+      Between(QuotedBytes(key) + " outside a creature or item block");
+      return rowField ? RowLine(key) : CreatureLine(key);
     }
-    for (size_t i = 1; i < words_.size(); ++i) {
-      const size_t at = UnshownControlByte(words_[i], false);
-      if (quoted_[i] || at == std::string::npos) continue;
-      Fault(ControlByteMessage(key, words_[i], at));
-      if (creature || item) RefuseBlock(creature);
-      return;
+    if (row_ != kNoBlock && !rowField) {
+      Between("unknown item field " + QuotedBytes(key));
+      return CreatureLine(key);
     }
-    if (creature) return StartCreatureBlock();
-    if (item) return StartRowBlock();
-    if (creature_ == kNoBlock && row_ == kNoBlock) return Fault(QuotedBytes(key) + " outside a creature or item block");
+    if (creature_ != kNoBlock && !creatureField) {
+      Between("unknown creature field " + QuotedBytes(key));
+      return RowLine(key);
+    }
     if (row_ != kNoBlock) return RowLine(key);
     CreatureLine(key);
   }
 
  private:
-  void Fault(const std::string& message) {
-    out_->errors.push_back(file_ + ":" + std::to_string(line_) + ": " + message);
+  // A line's own fault: the line is refused whole, and the lines after it
+  // are passed over up to the next creature or item line.
+  void Refuse(const std::string& message) {
+    out_->faults.Line(file_, line_, message);
+    passing_ = true;
   }
+  void Between(const std::string& message) { out_->faults.Between(file_, line_, message); }
   bool Count(size_t low, size_t high) {
     if (words_.size() - 1 < low || words_.size() - 1 > high) {
-      Fault(QuotedBytes(words_[0]) + " takes " +
+      Refuse(QuotedBytes(words_[0]) + " takes " +
             (low == high ? std::to_string(low) : std::to_string(low) + " to " + std::to_string(high)) +
             (high == 1 ? " value" : " values"));
       return false;
@@ -189,7 +201,7 @@ class Reader {
   }
   bool Number(size_t i, long long low, long long high, int* out) {
     if (ParseInt(words_[i], low, high, out)) return true;
-    Fault(QuotedBytes(words_[0]) + " needs a number from " + std::to_string(low) + " to " + std::to_string(high) +
+    Refuse(QuotedBytes(words_[0]) + " needs a number from " + std::to_string(low) + " to " + std::to_string(high) +
           ", not " + QuotedBytes(words_[i]));
     return false;
   }
@@ -197,17 +209,17 @@ class Reader {
   // description the carriage return that ends a line of it too.
   bool Text(size_t i, size_t limit, std::string* out, bool lineEnds = false) {
     if (!quoted_[i]) {
-      Fault(QuotedBytes(words_[0]) + " needs a quoted text");
+      Refuse(QuotedBytes(words_[0]) + " needs a quoted text");
       return false;
     }
     const std::string text = WithGamePoundSigns(words_[i]);
     const size_t unshown = UnshownByte(text, lineEnds);
     if (unshown != std::string::npos) {
-      Fault(UnshownByteMessage(words_[0], text, unshown));
+      Refuse(UnshownByteMessage(words_[0], text, unshown));
       return false;
     }
     if (text.size() > limit) {
-      Fault("the text is longer than " + std::to_string(limit) + " bytes");
+      Refuse("the text is longer than " + std::to_string(limit) + " bytes");
       return false;
     }
     *out = text;
@@ -216,19 +228,20 @@ class Reader {
   StartCreature& C() { return creature_ >= 0 ? out_->creatures[static_cast<size_t>(creature_)] : refusedCreature_; }
   StartCraftedRow& R() { return row_ >= 0 ? out_->rows[static_cast<size_t>(row_)] : refusedRow_; }
 
-  // A block whose first line is refused: its lines are read for their own
-  // faults into a creature or row of no one, not reported as outside a block.
-  void RefuseBlock(bool creature) {
-    creature_ = creature ? kRefusedBlock : kNoBlock;
-    row_ = creature ? kNoBlock : kRefusedBlock;
+  // The lines of a block read into a creature or row of no one (for their
+  // own faults), until the block's heading makes it someone's.
+  void OtherBlock(bool creature) {
+    creature_ = creature ? kOtherBlock : kNoBlock;
+    row_ = creature ? kNoBlock : kOtherBlock;
     refusedCreature_ = StartCreature{};
     refusedRow_ = StartCraftedRow{};
   }
 
   void StartCreatureBlock() {
-    RefuseBlock(true);
     int id = 0;
     if (!Count(1, 1) || !Number(1, 0, kCreatureCount - 1, &id)) return;
+    passing_ = false;
+    OtherBlock(true);
     StartCreature c;
     c.file = file_;
     c.line = line_;
@@ -238,9 +251,10 @@ class Reader {
   }
 
   void StartRowBlock() {
-    RefuseBlock(false);
     int row = 0;
     if (!Count(1, 1) || !Number(1, kFirstSourceRow, kLastSourceRow, &row)) return;
+    passing_ = false;
+    OtherBlock(false);
     StartCraftedRow r;
     r.file = file_;
     r.line = line_;
@@ -252,7 +266,7 @@ class Reader {
   // "+N" after an item name: its enhancement, 1 to 5.
   bool Enhancement(size_t i, int* out) {
     if (words_[i].size() < 2 || words_[i][0] != '+' || !ParseInt(words_[i].substr(1), 1, 5, out)) {
-      Fault("an enhancement is written +1 to +5, not " + QuotedBytes(words_[i]));
+      Refuse("an enhancement is written +1 to +5, not " + QuotedBytes(words_[i]));
       return false;
     }
     return true;
@@ -263,7 +277,7 @@ class Reader {
     if (key == "copy") {
       if (!Count(1, 2)) return;
       r.preparedRow = FindPreparedRow(words_[1]);
-      if (r.preparedRow < 0) return Fault("no prepared crafted row is named " + QuotedBytes(words_[1]));
+      if (r.preparedRow < 0) return Refuse("no prepared crafted row is named " + QuotedBytes(words_[1]));
       if (words_.size() == 3) Enhancement(2, &r.enhancement);
     } else if (key == "name") {
       if (Count(1, 1)) Text(1, 49, &r.name);
@@ -271,26 +285,24 @@ class Reader {
       std::string t;
       if (!Count(1, 1) || !Text(1, 401, &t, true)) return;
       r.text = r.text.empty() ? t : r.text + " " + t;
-      if (r.text.size() > 401) Fault("the text is longer than 401 bytes");
+      if (r.text.size() > 401) Between("the text is longer than 401 bytes");
     } else {
-      Fault("unknown item field " + QuotedBytes(key));
+      Refuse("unknown item field " + QuotedBytes(key));
     }
   }
 
-  // An item by name: a prepared crafted row (copied, with an enhancement),
-  // a base item, or a crafted row of the sources (looked up once all are read).
-  bool Item(size_t i, StartItem* item) {
+  // An item by name: a prepared crafted row (copied, with an enhancement
+  // after it when `enhanced`), a base item, or a crafted row of the sources
+  // (looked up once all are read).
+  bool Item(size_t i, StartItem* item, bool enhanced) {
+    item->line = line_;
     item->preparedRow = FindPreparedRow(words_[i]);
-    if (item->preparedRow >= 0) {
-      if (words_.size() > i + 1 && words_[i + 1][0] == '+') return Enhancement(i + 1, &item->enhancement);
-      return true;
-    }
+    if (item->preparedRow >= 0) return !enhanced || words_.size() == i + 1 || Enhancement(i + 1, &item->enhancement);
     item->code = FindBaseItem(words_[i]);
     if (item->code < 0) {
       item->code = 0;
       item->rowName = words_[i];
     }
-    item->line = line_;
     return true;
   }
 
@@ -300,27 +312,27 @@ class Reader {
     if (key == "party") {
       if (!Count(1, 1)) return;
       c.party = true;
-      if (!FindNamed(kPartyClasses, words_[1], &c.creatureClass)) Fault("a party member is a Knight, Cleric or Wizard");
+      if (!FindNamed(kPartyClasses, words_[1], &c.creatureClass)) Refuse("a party member is a Knight, Cleric or Wizard");
     } else if (key == "race") {
-      if (Count(1, 1) && !FindNamed(kRaces, words_[1], &c.race)) Fault("a race is Human, Mul or Half-Elf");
+      if (Count(1, 1) && !FindNamed(kRaces, words_[1], &c.race)) Refuse("a race is Human, Mul or Half-Elf");
     } else if (key == "gender") {
       if (!Count(1, 1)) return;
       if (words_[1] == "male") c.gender = 1;
       else if (words_[1] == "female") c.gender = 2;
-      else Fault("a gender is male or female");
+      else Refuse("a gender is male or female");
     } else if (key == "colour") {
       if (Count(1, 1)) Number(1, 0, 7, &c.colour);
     } else if (key == "kind") {
       if (!Count(1, 1)) return;
       for (int k = 1; k < kKindRows; ++k)
         if (std::strcmp(KindNames[k], "-") != 0 && SameName(words_[1], KindNames[k]) && FindKindTemplate(k)) c.kind = k;
-      if (c.kind == 0) Fault("no creature kind with a template is named " + QuotedBytes(words_[1]));
+      if (c.kind == 0) Refuse("no creature kind with a template is named " + QuotedBytes(words_[1]));
     } else if (key == "class") {
       if (!Count(1, 1)) return;
       c.creatureClass = -1;
       for (int k = 1; k < 18; ++k)
         if (SameName(words_[1], ClassNames[k])) c.creatureClass = k;
-      if (c.creatureClass < 0) Fault("no class is named " + QuotedBytes(words_[1]));
+      if (c.creatureClass < 0) Refuse("no class is named " + QuotedBytes(words_[1]));
     } else if (key == "levels") {
       if (Count(1, 1)) Number(1, 0, 20, &c.extraLevels);
     } else if (key == "boost") {
@@ -331,7 +343,7 @@ class Reader {
       if (!Count(1, 1)) return;
       if (words_[1] == "fighting") c.castingStyle = 1;
       else if (words_[1] == "pure") c.castingStyle = 2;
-      else Fault("a casting style is fighting or pure");
+      else Refuse("a casting style is fighting or pure");
     } else if (key == "defensive") {
       if (Count(0, 0)) c.defensiveStyle = 1;
     } else if (key == "weapons") {
@@ -339,17 +351,17 @@ class Reader {
       for (int w = 0; w < 3; ++w) {
         if (words_[1 + w] == "-") continue;
         const int row = FindPreparedRow(words_[1 + w]);
-        if (row < 0) Fault("no prepared crafted row is named " + QuotedBytes(words_[1 + w]));
+        if (row < 0) Refuse("no prepared crafted row is named " + QuotedBytes(words_[1 + w]));
         else c.weapons[w] = row - (kFirstPreparedItemRow - 1);
       }
     } else if (key == "name") {
       // The record, the log and the initiative list show 15 characters.
-      if (Count(1, 1) && Text(1, 15, &c.name) && c.name.empty()) Fault("a name may not be empty");
+      if (Count(1, 1) && Text(1, 15, &c.name) && c.name.empty()) Refuse("a name may not be empty");
     } else if (key == "text") {
       std::string t;
       if (!Count(1, 1) || !Text(1, 401, &t, true)) return;
       c.text = c.text.empty() ? t : c.text + " " + t;
-      if (c.text.size() > 401) Fault("the text is longer than 401 bytes");
+      if (c.text.size() > 401) Between("the text is longer than 401 bytes");
     } else if (key == "tag") {
       if (Count(1, 1)) Text(1, 19, &c.tag);
     } else if (key == "abilities") {
@@ -365,7 +377,7 @@ class Reader {
       int named = 0;
       for (int a = 1; a <= 9 && named == 0; ++a)
         if (SameName(words_[1], AlignmentNames[a])) named = a;
-      if (named == 0) Fault("no alignment is named " + QuotedBytes(words_[1]));
+      if (named == 0) Refuse("no alignment is named " + QuotedBytes(words_[1]));
       else c.alignment = named;
     } else if (key == "figure") {
       if (Count(1, 1)) Number(1, 1, 9999, &c.figure);
@@ -382,7 +394,7 @@ class Reader {
       Number(3, 0, 59, &c.y);
       if (words_.size() == 5) Number(4, 1, 8, &c.facing);
     } else if (key == "side") {
-      if (Count(1, 1) && !FindNamed(kSides, words_[1], &c.allegiance)) Fault("a side is party, enemy, ally or talker");
+      if (Count(1, 1) && !FindNamed(kSides, words_[1], &c.allegiance)) Refuse("a side is party, enemy, ally or talker");
     } else if (key == "absent") {
       if (Count(0, 0)) c.absent = true;
     } else if (key == "death") {
@@ -395,35 +407,37 @@ class Reader {
       if (!Count(1, 1)) return;
       for (n = 0; n < kFeatFlags; ++n)
         if (SameName(words_[1], FeatNameTable[n])) break;
-      if (n == kFeatFlags) Fault("no feat is named " + QuotedBytes(words_[1]));
+      if (n == kFeatFlags) Refuse("no feat is named " + QuotedBytes(words_[1]));
       else c.feats.push_back(n);
     } else if (key == "spell") {
       if (!Count(1, 1)) return;
       for (n = 0; n < kSpellRows; ++n)
         if (SpellTable[n].name[0] != '\0' && SameName(words_[1], SpellTable[n].name)) break;
-      if (n == kSpellRows) Fault("no spell is named " + QuotedBytes(words_[1]));
+      if (n == kSpellRows) Refuse("no spell is named " + QuotedBytes(words_[1]));
       else c.spells.push_back(n);
     } else if (key == "wear") {
       if (!Count(2, 3)) return;
       StartItem item;
-      if (!FindNamed(kSlots, words_[1], &item.place)) return Fault("no equipment slot is named " + QuotedBytes(words_[1]));
-      if (Item(2, &item)) AddItem(item);
+      if (!FindNamed(kSlots, words_[1], &item.place)) return Refuse("no equipment slot is named " + QuotedBytes(words_[1]));
+      if (!Item(2, &item, true)) return;
+      if (words_.size() == 4 && item.preparedRow < 0)
+        return Refuse(QuotedBytes(words_[3]) + ": only a prepared crafted row takes an enhancement");
+      AddItem(item);
     } else if (key == "ammunition") {
       if (!Count(2, 2)) return;
       StartItem item;
       item.place = kSlotAmmunition;
-      if (!Item(1, &item)) return;
       int count = 0;
-      if (Number(2, 1, 999, &count)) AddItem(item, count);
+      if (Item(1, &item, false) && Number(2, 1, 999, &count)) AddItem(item, count);
     } else if (key == "carry") {
       if (!Count(1, 2)) return;
       StartItem item;
-      if (!Item(1, &item)) return;
+      if (!Item(1, &item, true)) return;
       int count = 1;
       if (words_.size() == 3 && item.preparedRow < 0 && !Number(2, 1, 999, &count)) return;
       AddItem(item, count);
     } else {
-      Fault("unknown creature field " + QuotedBytes(key));
+      Refuse("unknown creature field " + QuotedBytes(key));
     }
   }
 
@@ -434,10 +448,11 @@ class Reader {
 
   std::string file_;
   StartSource* out_;
-  static constexpr int kNoBlock = -1, kRefusedBlock = -2;
+  static constexpr int kNoBlock = -1, kOtherBlock = -2;
   int line_ = 0;
   int creature_ = kNoBlock;  // the block being read: an index, or one of the two above
   int row_ = kNoBlock;
+  bool passing_ = false;  // a line was refused: passing over up to the next creature or item line
   StartCreature refusedCreature_;
   StartCraftedRow refusedRow_;
   std::vector<std::string> words_;
@@ -450,6 +465,8 @@ void ReadStartSource(const std::string& fileName, const std::string& text, Start
   Reader reader(fileName, out);
   int number = 0;
   for (const std::string& line : SourceLines(text)) reader.Line(++number, line);
+  ReadingAt(fileName, 0);
+  out->errors = out->faults.Messages();
 }
 
 void CheckStartSource(StartSource* source) {

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/source_faults.h"
+
 // One item a creature wears, carries or has as ammunition: a crafted row
 // made from a prepared row (crafted >= 0, its enhancement) or a base item
 // (code >= 5,000), or a crafted row of the source's own `item` blocks
@@ -72,6 +74,7 @@ struct StartSource {
   std::vector<StartCreature> creatures;
   std::vector<StartCraftedRow> rows;
   std::vector<std::string> errors;  // "file:line: message"
+  LineFaults faults;                // the faults of the sources read so far (errors holds their messages)
 };
 
 // Reads one source file's text into *out (creatures and rows are appended,

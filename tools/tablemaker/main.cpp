@@ -10,7 +10,10 @@
 #include "tablemaker/spell_rules.h"
 #include "tablemaker/tablemaker.h"
 
-int main(int argc, char** argv) {
+namespace {
+
+// The run, as main runs it (RunTool stops it on anything it throws).
+int Make(int argc, char** argv) {
   if (argc != 4 && !(argc == 5 && std::strcmp(argv[1], "spells") == 0)) {
     std::fprintf(stderr, "usage: tablemaker items|spells|crafted <source> <output> (spells: [<listing>])\n");
     return 2;
@@ -39,3 +42,7 @@ int main(int argc, char** argv) {
   }
   return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return RunTool("tablemaker", Make, argc, argv); }

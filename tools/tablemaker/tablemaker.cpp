@@ -22,10 +22,11 @@
 // the given fields changed. '#' starts a comment. Any fault is reported on
 // one line as file:line: message, naming the field ("'level' value 12 is
 // outside 1 to 9", "row 31 'level': has level 4 but stands in the level 3
-// block"; words of the source shown as a quoted value writes them); a refused
-// row or copy line counts as giving the rows it names. The tool then exits
-// with status 1, writing nothing. The table's rules are checked once every
-// line reads without a fault. The spells may also be written out in words
+// block"; words of the source shown as a quoted value writes them), one
+// message a line; after a refused line the lines up to the next row or copy
+// line are passed over. The tool then exits with status 1, writing nothing.
+// The faults between lines (a row given twice, a copy of a row not given)
+// and the table's rules are checked once every line reads without a fault. The spells may also be written out in words
 // (the listing) for readers.
 #include <algorithm>
 #include <cctype>
@@ -43,9 +44,11 @@
 
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_faults.h"
 #include "common/source_lines.h"
 #include "common/source_numbers.h"
 #include "common/source_quotes.h"
+#include "common/tool_files.h"
 #include "tablemaker/tablemaker.h"
 
 namespace {
@@ -61,20 +64,8 @@ std::string FieldBefore(const std::vector<Token>& tokens) {
   return tokens.empty() ? "" : QuotedBytes(tokens.back().text) + ": ";
 }
 
-// Whether a line holds an odd count of quotes (a quote after a backslash
-// not counted): after a text that ran past the line before, the rest of it.
-bool ClosesATextRunOn(const std::string& line) {
-  int quotes = 0;
-  for (size_t i = 0; i < line.size(); ++i) {
-    if (line[i] == '\\') ++i;
-    else if (line[i] == '"') ++quotes;
-  }
-  return quotes % 2 == 1;
-}
-
-// Cuts a line into words; false with the fault, *runsOn set when a quoted
-// text reaches the line's end.
-bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* error, bool* runsOn) {
+// Cuts a line into words; false with the fault.
+bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* error) {
   size_t i = 0;
   while (i < line.size()) {
     const char c = line[i];
@@ -88,7 +79,6 @@ bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* err
       QuotedValue value = ReadQuotedValue(line, i);
       if (!value.fault.empty()) {
         *error = FieldBefore(*out) + value.fault;
-        *runsOn = value.open;
         return false;
       }
       t.quoted = true;
@@ -241,10 +231,17 @@ bool ParseRange(const std::string& s, int64_t* a, int64_t* b) {
 
 TableResult CompileTable(const TableSchema& schema, const std::string& fileName, const std::string& text) {
   TableResult result;
-  auto Report = [&](int line, const std::string& message) {
-    result.errors.push_back(fileName + ":" + (line > 0 ? std::to_string(line) + ":" : "") + " " + message);
-  };
+  LineFaults faults;
   int lineNumber = 0;
+  // A line's own fault: the line is refused whole, and the lines after it
+  // are passed over up to the next row or copy line (the fields of the row
+  // it may have begun are no row's).
+  bool passing = false;
+  auto Refuse = [&](const std::string& message) {
+    faults.Line(fileName, lineNumber, message);
+    passing = true;
+  };
+  auto Between = [&](int line, const std::string& message) { faults.Between(fileName, line, message); };
 
   const size_t fieldCount = schema.fields.size();
   const size_t rowBytes = static_cast<size_t>(schema.rowBytes + schema.sourceOnlyBytes);
@@ -257,40 +254,10 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
     int field = -1;
   };
   std::vector<std::vector<Given>> fieldAt(schema.rows);
-  // The fields of a refused row block land here, read for their own faults.
+  // The fields of a row given twice, or outside a row block, land here, read for their own faults.
   std::vector<uint8_t> scratch(rowBytes, 0);
-  constexpr int kNoBlock = -1, kRefusedBlock = -2;
+  constexpr int kNoBlock = -1, kOtherBlock = -2;
   int current = kNoBlock;
-  // A refused line that may be a row or copy line (common/shown_bytes.h)
-  // counts as giving the rows it names: no copy of them is refused for their
-  // want; of one whose rows could not be read, no copy at all.
-  std::set<int64_t> refusedRows;
-  bool rowsUnread = false;
-  auto RefusedHeading = [&](const std::vector<Token>& tokens) {
-    if (tokens.empty() || tokens[0].quoted) return;
-    std::vector<std::string> t;
-    for (const Token& token : tokens) t.push_back(token.text);
-    // Its first word may be the heading with the blank after it damaged
-    // ("row\x0031" may be "row 31"; common/shown_bytes.h).
-    for (const char* heading : {"row", "copy"}) {
-      std::string_view rest;
-      if (MayBeWord(t[0], heading) || !MayBeWordAndDamagedBlank(t[0], heading, &rest)) continue;
-      const std::string next(rest);
-      t[0] = heading;
-      t.insert(t.begin() + 1, next);
-    }
-    int64_t a = 0, b = 0, to = 0, unused = 0;
-    if (MayBeWord(t[0], "row")) {
-      if (t.size() > 1 && ParseInt(t[1], &a)) refusedRows.insert(a);
-      else rowsUnread = true;
-    } else if (MayBeWord(t[0], "copy")) {
-      if (t.size() > 3 && ParseRange(t[1], &a, &b) && ParseRange(t[3], &to, &unused) && a <= b &&
-          b - a < schema.rows)
-        for (int64_t r = to; r <= to + (b - a); ++r) refusedRows.insert(r);
-      else
-        rowsUnread = true;
-    }
-  };
   // Marks a field of a row written at a line (and the fields that share its words).
   auto Written = [&](int r, const FieldSpec* field, int line) {
     std::vector<Given>& at = fieldAt[r];
@@ -303,88 +270,86 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
   auto GivenTwice = [&](const FieldSpec* field, const Given& first) {
     if (!field || first.line == 0) return false;
     const std::string key = field->key, firstKey = schema.fields[first.field].key;
-    Report(lineNumber, "'" + key + "' is given twice (first " + (firstKey == key ? "" : "as '" + firstKey + "' ") +
-                           "at line " + std::to_string(first.line) + ")");
+    Between(lineNumber, "'" + key + "' is given twice (first " + (firstKey == key ? "" : "as '" + firstKey + "' ") +
+                            "at line " + std::to_string(first.line) + ")");
     return true;
   };
   auto FieldOf = [&](const Token& key) { return key.quoted ? nullptr : schema.Find(key.text); };
-  // One key/value pair: the field written, or null when the pair was refused and reported.
+  // One key/value pair: the field written, or null when the pair was refused.
   auto ApplyPair = [&](std::vector<uint8_t>& row, const Token& key, const Token& value) -> const FieldSpec* {
     if (key.quoted) {
-      Report(lineNumber, QuotedBytes(key.text) + ": a field name cannot be quoted");
+      Refuse(QuotedBytes(key.text) + ": a field name cannot be quoted");
       return nullptr;
     }
     std::string error;
     const FieldSpec* field = Apply(schema, row, key.text, value, &error);
-    if (!field) Report(lineNumber, error);
+    if (!field) Refuse(error);
     return field;
   };
-  bool runOn = false;  // a text of the line before ran past its end
   for (const std::string& line : SourceLines(text)) {
     ++lineNumber;
-    // A line end inside a quoted value is one fault, reported where the text
-    // began: the line that closes it is not read for faults of its own.
-    if (std::exchange(runOn, false) && ClosesATextRunOn(line)) continue;
+    ReadingAt(fileName, lineNumber);
+    if (const size_t at = RefusedLineByte(line, true, true); at != std::string::npos) {
+      Refuse(RefusedLineByteMessage(line, at));
+      continue;
+    }
     std::vector<Token> tokens;
     std::string error;
-    if (!Tokenise(line, &tokens, &error, &runOn)) {
-      Report(lineNumber, error);
-      if (!tokens.empty() && !tokens[0].quoted && MayBeWord(tokens[0].text, "row")) current = kRefusedBlock;
-      RefusedHeading(tokens);
+    if (!Tokenise(line, &tokens, &error)) {
+      Refuse(error);
       continue;
     }
     if (tokens.empty()) continue;
     const std::string& head = tokens[0].text;
-    if (!tokens[0].quoted && head == "row") {
+    const bool row = !tokens[0].quoted && head == "row", copy = !tokens[0].quoted && head == "copy";
+    if (passing && !row && !copy) continue;
+    if (row) {
       int64_t r = -1;
       if (tokens.size() != 2 || !ParseInt(tokens[1].text, &r) || r < 0 || r >= schema.rows) {
-        Report(lineNumber, "a row number from 0 to " + std::to_string(schema.rows - 1) + " must follow 'row'");
-        current = kRefusedBlock;
-        RefusedHeading(tokens);
+        Refuse("a row number from 0 to " + std::to_string(schema.rows - 1) + " must follow 'row'");
         continue;
       }
+      passing = false;
       if (definedAt[r]) {
-        Report(lineNumber, "row " + std::to_string(r) + " is given twice (first at line " +
-                               std::to_string(definedAt[r]) + ")");
-        current = kRefusedBlock;
+        Between(lineNumber, "row " + std::to_string(r) + " is given twice (first at line " + std::to_string(definedAt[r]) + ")");
+        current = kOtherBlock;
         continue;
       }
       current = static_cast<int>(r);
       definedAt[r] = lineNumber;
       continue;
     }
-    if (!tokens[0].quoted && head == "copy") {
+    if (copy) {
       current = kNoBlock;
       int64_t a = 0, b = 0, to = 0, unused = 0;
       if (tokens.size() < 4 || tokens[2].text != "to" || !ParseRange(tokens[1].text, &a, &b) ||
           !ParseRange(tokens[3].text, &to, &unused) || a > b || a < 0 || to < 0 || b >= schema.rows ||
           to >= schema.rows || to + (b - a) >= schema.rows || (tokens.size() - 4) % 2 != 0) {
-        Report(lineNumber, "expected 'copy A-B to C [field value]...' within the table");
-        RefusedHeading(tokens);
+        Refuse("expected 'copy A-B to C [field value]...' within the table");
         continue;
       }
+      passing = false;
       // The fields the copy changes are read once, so that a fault is reported once for the line.
       std::vector<std::pair<const FieldSpec*, const Token*>> changes;
-      for (size_t k = 4; k + 1 < tokens.size(); k += 2) {
+      bool refused = false;
+      for (size_t k = 4; k + 1 < tokens.size() && !refused; k += 2) {
         const FieldSpec* field = FieldOf(tokens[k]);
         const auto earlier = std::find_if(changes.begin(), changes.end(),
                                           [&](const auto& c) { return field && c.first->offset == field->offset; });
         if (earlier != changes.end() && GivenTwice(field, {lineNumber, schema.IndexOf(earlier->first)})) continue;
         if ((field = ApplyPair(scratch, tokens[k], tokens[k + 1]))) changes.emplace_back(field, &tokens[k + 1]);
+        else refused = true;
       }
+      if (refused) continue;
       for (int64_t r = a; r <= b; ++r) {
         const int64_t dest = to + (r - a);
-        if (!definedAt[r] && (refusedRows.count(r) || rowsUnread)) {
-          refusedRows.insert(dest);  // a copy of a refused row is as refused
-          continue;
-        }
         if (!definedAt[r]) {
-          Report(lineNumber, "copy of row " + std::to_string(r) + ", which is not given above");
+          Between(lineNumber, "copy of row " + std::to_string(r) + ", which is not given above");
           continue;
         }
         if (definedAt[dest]) {
-          Report(lineNumber, "row " + std::to_string(dest) + " is given twice (first at line " +
-                                 std::to_string(definedAt[dest]) + ")");
+          Between(lineNumber, "row " + std::to_string(dest) + " is given twice (first at line " +
+                                  std::to_string(definedAt[dest]) + ")");
           continue;
         }
         // The copied values keep the lines they were written at.
@@ -398,37 +363,39 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
       }
       continue;
     }
-    // A line that starts with no field of the table, or stands outside a
-    // row block, is one fault: the lines up to the next row or copy line
-    // (the fields of the row it may have meant to start) are read into a
-    // refused block, for their own faults only.
-    if (tokens[0].quoted || !schema.Find(head)) {
-      const size_t at = UnshownControlByte(head, false);
-      Report(lineNumber, tokens[0].quoted                 ? QuotedBytes(head) + ": a field name cannot be quoted"
-                         : at != std::string::npos ? ControlByteMessage("", head, at)
-                                                   : "unknown field " + QuotedBytes(head));
-      current = kRefusedBlock;
-      RefusedHeading(tokens);
+    // A line that starts with no field of the table is refused; one that
+    // stands outside a row block is read for its own faults.
+    if (tokens[0].quoted) {
+      Refuse(QuotedBytes(head) + ": a field name cannot be quoted");
       continue;
     }
-    if (current == kNoBlock) {
-      Report(lineNumber, QuotedBytes(head) + " stands outside a row block");
-      current = kRefusedBlock;
+    if (!schema.Find(head)) {
+      Refuse("unknown field " + QuotedBytes(head));
       continue;
     }
     if (tokens.size() % 2 != 0) {
-      Report(lineNumber, QuotedBytes(FieldWithoutValue(schema, tokens)) + " has no value");
+      Refuse(QuotedBytes(FieldWithoutValue(schema, tokens)) + " has no value");
       continue;
     }
-    std::vector<uint8_t>& row = current >= 0 ? rows[current] : scratch;
+    if (current == kNoBlock) {
+      Between(lineNumber, QuotedBytes(head) + " stands outside a row block");
+      current = kOtherBlock;
+    }
+    std::vector<uint8_t>& values = current >= 0 ? rows[current] : scratch;
     for (size_t k = 0; k + 1 < tokens.size(); k += 2) {
       const FieldSpec* field = FieldOf(tokens[k]);
       if (current >= 0 && field && !fieldAt[current].empty() &&
           GivenTwice(field, fieldAt[current][schema.IndexOf(field)]))
         continue;
-      if ((field = ApplyPair(row, tokens[k], tokens[k + 1])) && current >= 0) Written(current, field, lineNumber);
+      if (!(field = ApplyPair(values, tokens[k], tokens[k + 1]))) break;
+      if (current >= 0) Written(current, field, lineNumber);
     }
   }
+  ReadingAt(fileName, 0);
+  result.errors = faults.Messages();
+  auto Report = [&](int line, const std::string& message) {
+    result.errors.push_back(fileName + ":" + (line > 0 ? std::to_string(line) + ":" : "") + " " + message);
+  };
 
   // The rules the game relies on, row by row, once every line has been read
   // without a fault: a refused line leaves values unwritten that no rule

@@ -48,9 +48,9 @@ int Failed(const std::string& fault) {
   return 1;
 }
 
-}  // namespace
 
-int main(int argc, char** argv) {
+// The run, as main runs it (RunTool stops it on anything it throws).
+int Make(int argc, char** argv) {
   if (argc != 5) {
     std::cerr << "usage: help_names OUTPUT SOURCE_FOLDER CONTENT_FOLDER GAME_FOLDER\n";
     return 2;
@@ -119,3 +119,7 @@ int main(int argc, char** argv) {
   if (fault.empty()) fault = files.Commit();
   return fault.empty() ? 0 : Failed(fault);
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return RunTool("help_names", Make, argc, argv); }
