@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <set>
 #include <span>
@@ -713,14 +714,14 @@ void OnAttack(const AttackWatch& w) {
 void JudgeCharge(Turn& t, int mover, int fromX, int fromY) {
   const CreatureRecord& c = Creatures[mover];
   if (!t.charged) {
-    t.chargeTarget = ActionTarget != mover && IsValidCreature(ActionTarget) ? ActionTarget : -1;
+    t.chargeTarget = ActionTarget;
     t.chargeFromX = fromX;
     t.chargeFromY = fromY;
     t.chargeToX = c.destinationX;
     t.chargeToY = c.destinationY;
   }
   const int target = t.chargeTarget;
-  if (target == -1) return;
+  if (target == mover || !IsValidCreature(target)) return;
   const bool setOffHere = fromX == t.chargeFromX && fromY == t.chargeFromY;
   if (!setOffHere && NextToAt(mover, fromX, fromY, target))
     Report(mover, "charge",
@@ -818,10 +819,14 @@ void WatchBudget(Turn& t) {
   }
 }
 
+// A row of the spell table: past its rows a use is of Turn Undead (998) or a
+// breath or gaze (999).
+bool InSpellTable(int32_t spell) { return static_cast<uint32_t>(spell) < static_cast<uint32_t>(kSpellRows); }
+
 // A cast of a spell of the table with no gesture, or stilled (Turn Undead,
 // a breath or a gaze is a deed of the body).
 bool StillCast(int32_t spell, int32_t metamagic) {
-  if (static_cast<uint32_t>(spell) >= static_cast<uint32_t>(kSpellRows)) return false;
+  if (!InSpellTable(spell)) return false;
   return SpellTable[spell].somatic == 0 || metamagic == kMetamagicStilled;
 }
 
@@ -863,16 +868,17 @@ struct AreaReach {
 };
 
 // Squares along one axis from the corner after square `from` to square v.
-int FromCorner(int from, int v) { return v > from ? v - from : from + 1 - v; }
+int FromCorner(int from, int v) { return std::max(v - from, from + 1 - v); }
 
-// Squares along one axis from the span of `width` squares at `from` to square v.
-int FromSpan(int from, int width, int v) { return v < from ? from - v : v >= from + width ? v - (from + width - 1) : 0; }
+// Squares along one axis from the span of `width` squares at `from` to
+// square v (none or less within it).
+int FromSpan(int from, int width, int v) { return std::max(from - v, v - from - width + 1); }
 
 // How far the nearest square of the creature's footprint lies from where the
 // area is measured.
 int AreaDistance(const AreaReach& a, int c) {
   const CreatureRecord& r = Creatures[c];
-  int nearest = kMapSide * 2;
+  int nearest = std::numeric_limits<int>::max();
   for (int x = r.squareX; x < r.squareX + std::max(r.footprintWidth.current, 1); ++x)
     for (int y = r.squareY; y < r.squareY + std::max(r.footprintHeight.current, 1); ++y) {
       int d = std::max(FromSpan(a.x, a.width, x), FromSpan(a.y, a.height, y));
@@ -889,12 +895,11 @@ int AreaDistance(const AreaReach& a, int c) {
 // weapon a cone of 20, 30 or 40 feet or a line of 40, 60 or 80 by the
 // breather's size (up to Medium, Large, Huge and above), a spell its own
 // area (its first size doubled when widened): a burst round its caster or
-// its aimed square, a cone or a line from its caster, a rectangle from its
-// aimed corner. A use of one creature has none.
+// its aimed square, a cone from its caster, a rectangle from its aimed
+// corner. A use of one creature has none.
 AreaReach AreaOfUse(int caster, int32_t spell) {
   const CreatureRecord& k = Creatures[caster];
-  AreaReach a{true, "cone", 4, false, k.squareX, k.squareY, std::max(k.footprintWidth.current, 1),
-              std::max(k.footprintHeight.current, 1)};
+  AreaReach a{true, "cone", 4, false, k.squareX, k.squareY, k.footprintWidth.current, k.footprintHeight.current};
   if (spell == kSpellTurnUndead) return a;
   if (spell == kSpellSpecialAttack) {
     const bool line = SpecialAttackOf(SpecialAttackKindOf(caster)).line == 1;
@@ -903,12 +908,12 @@ AreaReach AreaOfUse(int caster, int32_t spell) {
     if (line) a.shape = "line";
     return a;
   }
-  if (spell < 0 || spell >= kSpellRows) return AreaReach{};
+  if (!InSpellTable(spell)) return AreaReach{};
   const SpellRecord& s = SpellTable[spell];
   a.squares = s.areaSize * (PendingMetamagic == kMetamagicWidened ? 2 : 1) / kFeetPerSquare;
   switch (s.target) {
-    case kAimCone: return a;
-    case kAimLine: a.shape = "line"; return a;
+    case kAimCone:
+      return a;
     case kAimCentered:
       a.shape = "burst";
       a.burst = true;
@@ -929,13 +934,12 @@ void JudgeArea() {
   const int32_t spell = SpellInProgress;
   if (!IsValidCreature(caster)) return;
   const AreaReach a = AreaOfUse(caster, spell);
-  for (int i = 0; i < kAreaTargetCount && AreaTargetList[i] != -1; ++i) {
-    const int c = AreaTargetList[i];
-    if (!IsValidCreature(c)) continue;
+  for (const int32_t c : AreaTargetList) {
+    if (!IsValidCreature(c)) break;
     if (spell == kSpellTurnUndead && Creatures[c].type != kTypeUndead)
       Report(caster, "turning", Format("Turn Undead takes creature %d of type %d, not undead", c, Creatures[c].type));
-    const int away = a.area ? AreaDistance(a, c) : 0;
-    if (away > a.squares)
+    const int away = AreaDistance(a, c);
+    if (a.area && away > a.squares)
       Report(caster, "area",
              Format("a %s of spell %d reaching %d squares from %d,%d takes creature %d on %d,%d, %d squares away",
                     a.shape, spell, a.squares, a.x, a.y, c, Creatures[c].squareX, Creatures[c].squareY, away));
@@ -987,9 +991,7 @@ void WatchFrame() {
     NoteAction(t);
     if (CombatState == kStateNextFighter) t.ended = true;
   }
-  // A use's targets, once as it is announced (or resolved at once).
-  const auto taking = [](uint32_t mode) { return mode == kModeCastAnnounce || mode == kModeCastResolve; };
-  if (SpellInProgress != -1 && taking(ScreenMode) && !taking(g_watch.lastMode)) JudgeArea();
+  if (ScreenMode == kModeCastAnnounce) JudgeArea();
   LookAtFighters();
   g_watch.lastSpell = SpellInProgress;
   g_watch.lastMode = ScreenMode;

@@ -630,12 +630,12 @@ void PutOn(int c, int x, int y, int footprint) {
 }  // namespace
 
 void ChargeOver(int f, int foe, std::pair<int, int> from, std::pair<int, int> laidTo,
-                std::initializer_list<std::pair<int, int>> steps) {
+                std::initializer_list<std::pair<int, int>> steps, bool named) {
   CreatureRecord& c = Creatures[f];
   PutOn(f, kOrigin + from.first, kOrigin + from.second, 1);
   PutOn(foe, kOrigin + 4, kOrigin, 1);
   Creatures[foe].attacksOfOpportunityLeft = 0;
-  ActionTarget = foe;
+  ActionTarget = named ? foe : f;
   c.destinationX = kOrigin + laidTo.first;
   c.destinationY = kOrigin + laidTo.second;
   for (const auto& [dx, dy] : steps) {

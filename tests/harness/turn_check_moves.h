@@ -284,9 +284,10 @@ void TwoBlowsWithPairs(int f, int target, int pairs);
 // The fighter charges the foe standing on (34, 30) (both of one square): set
 // off from (30, 30) plus `from`, laid to (30, 30) plus `laidTo`, it pays for
 // the squares (30, 30) plus each step in turn. The foe has no attack of
-// opportunity left.
+// opportunity left. Unless `named`, the action's target is the charger (as
+// a reaction leaves it).
 void ChargeOver(int f, int foe, std::pair<int, int> from, std::pair<int, int> laidTo,
-                std::initializer_list<std::pair<int, int>> steps);
+                std::initializer_list<std::pair<int, int>> steps, bool named = true);
 
 // A use of the spell (Turn Undead, or the fighter's special attack), widened
 // or not, by the fighter standing on (30, 30) and aimed there, announced

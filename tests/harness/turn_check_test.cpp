@@ -413,13 +413,21 @@ const std::vector<Case>& RuleCases() {
       // Charges, areas and turnings.
       {"a charge runs on past its first square beside its target", "charge", "runs on from 33,30",
        [](int f, int foe) { ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}, {3, 1}}); }},
+      {"a charge set off beside its target runs on past its first square beside it", "charge", "runs on from 33,30",
+       [](int f, int foe) { ChargeOver(f, foe, {3, -1}, {3, 0}, {{3, 0}, {3, 1}}); }},
       {"a charge laid past its first square beside its target", "charge", "laid to run on to 33,31",
        [](int f, int foe) { ChargeOver(f, foe, {0, 0}, {3, 1}, {{1, 0}, {2, 0}, {3, 0}}); }},
+      {"a charge laid past its first square beside its target, along the target's row", "charge",
+       "laid to run on to 34,31", [](int f, int foe) { ChargeOver(f, foe, {0, 1}, {4, 1}, {{1, 1}, {2, 1}, {3, 1}}); }},
       {"a fireball takes a creature 5 squares east of its centre", "area",
        "a burst of spell 31 reaching 4 squares from 30,30 takes creature",
        [](int f, int foe) { AreaUse(f, 31, kMetamagicNone, foe, 5, 0); }},
       {"a fireball takes a creature 4 squares west of its centre, 5 from its corner", "area", ", 5 squares away",
        [](int f, int foe) { AreaUse(f, 31, kMetamagicNone, foe, -4, 0); }},
+      {"an Entangle takes a creature 4 squares north of its centre, 5 from its corner", "area",
+       "a burst of spell 0 reaching 4 squares", [](int f, int foe) { AreaUse(f, 0, kMetamagicNone, foe, 0, -4); }},
+      {"a widened fireball takes a creature 8 squares west of its centre, 9 from its corner", "area",
+       "a burst of spell 31 reaching 8 squares", [](int f, int foe) { AreaUse(f, 31, kMetamagicWidened, foe, -8, 0); }},
       {"a fireball takes a creature 4 squares east and 2 south, 5 by the diagonals", "area", ", 5 squares away",
        [](int f, int foe) { AreaUse(f, 31, kMetamagicNone, foe, 4, 2); }},
       {"a Bless round its caster takes a creature 7 squares off", "area", "a burst of spell 105 reaching 6 squares",
@@ -436,7 +444,7 @@ const std::vector<Case>& RuleCases() {
       {"Turn Undead takes an undead 5 squares off", "area", "a cone of spell 998 reaching 4 squares",
        [](int f, int foe) {
          Creatures[foe].type = kTypeUndead;
-         AreaUse(f, kSpellTurnUndead, kMetamagicNone, foe, 5, 5);
+         AreaUse(f, kSpellTurnUndead, kMetamagicNone, foe, 0, 5);
        }},
       {"a Medium creature's line of fire takes a creature 9 squares off", "area", "a line of spell 999 reaching 8",
        [](int f, int foe) {
@@ -1143,18 +1151,22 @@ const std::vector<Case>& RuleCases() {
          CombatAction.playerControlled = 0;
          Walk(f, 1, kActionCharge);
        }},
-      {"a charge stops at its first square beside its target; another sets off beside its target", "", "",
+      {"a charge stops at its first square beside its target; another sets off beside its target; one whose action "
+       "names the charger alone runs along the foe's side", "", "",
        [](int f, int foe) {
          ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}});
          ItsNextRound(f);
          ChargeOver(f, foe, {3, 1}, {3, 0}, {{2, 1}, {3, 0}});
+         ItsNextRound(f);
+         ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}, {3, 1}}, false);
        }},
       {"fireballs to their edges, east, west, by the diagonals and widened; a Large creature in one by its near "
-       "corner; a spell of one creature takes one far off", "", "",
+       "corner, a creature of no footprint by its square; a spell of one creature takes one far off", "", "",
        [](int f, int foe) {
          for (const auto& [dx, dy, metamagic, footprint] :
               {std::tuple{4, 0, kMetamagicNone, 1}, {-3, 0, kMetamagicNone, 1}, {3, 3, kMetamagicNone, 1},
-               {-7, 0, kMetamagicWidened, 1}, {-4, 0, kMetamagicNone, 2}}) {
+               {-7, 0, kMetamagicWidened, 1}, {-4, 0, kMetamagicNone, 2},
+               {4, 0, kMetamagicNone, 0}}) {
            AreaUse(f, 31, metamagic, foe, dx, dy, footprint);
            ItsNextRound(f);
          }
