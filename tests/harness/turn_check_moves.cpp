@@ -665,9 +665,10 @@ void AreaUse(int f, int32_t spell, int32_t metamagic, int foe, int dx, int dy, i
   Frame();
 }
 
-void Breath(int f, int32_t kind, int32_t size) {
+void BreathOn(int f, int foe, int32_t kind, int32_t size, int dx) {
   Creatures[f].special[kSpecialAttackKind] = kind;
   Creatures[f].size.current = size;
+  AreaUse(f, kSpellSpecialAttack, kMetamagicNone, foe, dx, 0);
 }
 
 void ActionCodes(std::initializer_list<int32_t> codes) {

@@ -295,8 +295,9 @@ void ChargeOver(int f, int foe, std::pair<int, int> from, std::pair<int, int> la
 // (dx, dy).
 void AreaUse(int f, int32_t spell, int32_t metamagic, int foe, int dx, int dy, int footprint = 1);
 
-// The fighter's breath weapon of that kind, the fighter of that size.
-void Breath(int f, int32_t kind, int32_t size);
+// The fighter, of that size, breathes its breath weapon of that kind at the
+// foe standing dx squares right of it.
+void BreathOn(int f, int foe, int32_t kind, int32_t size, int dx);
 
 // The action codes of a turn, each frame's: the end of an action and none
 // are not noted, nor a code again after itself.

@@ -447,25 +447,13 @@ const std::vector<Case>& RuleCases() {
          AreaUse(f, kSpellTurnUndead, kMetamagicNone, foe, 0, 5);
        }},
       {"a Medium creature's line of fire takes a creature 9 squares off", "area", "a line of spell 999 reaching 8",
-       [](int f, int foe) {
-         Breath(f, 12, 3);
-         AreaUse(f, kSpellSpecialAttack, kMetamagicNone, foe, 9, 0);
-       }},
+       [](int f, int foe) { BreathOn(f, foe, 12, 3, 9); }},
       {"a Medium creature's cone of fire takes a creature 5 squares off", "area", "a cone of spell 999 reaching 4",
-       [](int f, int foe) {
-         Breath(f, 1, 3);
-         AreaUse(f, kSpellSpecialAttack, kMetamagicNone, foe, 5, 0);
-       }},
+       [](int f, int foe) { BreathOn(f, foe, 1, 3, 5); }},
       {"a Large creature's cone of fire takes a creature 7 squares off", "area", "a cone of spell 999 reaching 6",
-       [](int f, int foe) {
-         Breath(f, 1, 4);
-         AreaUse(f, kSpellSpecialAttack, kMetamagicNone, foe, 7, 0);
-       }},
+       [](int f, int foe) { BreathOn(f, foe, 1, 4, 7); }},
       {"a Huge creature's cone of fire takes a creature 9 squares off", "area", "a cone of spell 999 reaching 8",
-       [](int f, int foe) {
-         Breath(f, 1, 5);
-         AreaUse(f, kSpellSpecialAttack, kMetamagicNone, foe, 9, 0);
-       }},
+       [](int f, int foe) { BreathOn(f, foe, 1, 5, 9); }},
       {"Turn Undead takes a creature that is not undead", "turning", "of type 5, not undead",
        [](int f, int foe) {
          Creatures[foe].type = 5;
@@ -1191,8 +1179,7 @@ const std::vector<Case>& RuleCases() {
       {"breath weapons to their edges: a Medium creature's line and cone, a Large and a Huge creature's cones", "", "",
        [](int f, int foe) {
          for (const auto& [kind, size, dx] : {std::tuple{12, 3, 8}, {1, 3, 4}, {1, 4, 6}, {1, 5, 8}}) {
-           Breath(f, kind, size);
-           AreaUse(f, kSpellSpecialAttack, kMetamagicNone, foe, dx, 0);
+           BreathOn(f, foe, kind, size, dx);
            ItsNextRound(f);
          }
        }},
