@@ -4,6 +4,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <set>
 #include <span>
@@ -12,11 +13,15 @@
 
 #include "combat/actions/action_executor.h"
 #include "combat/actions/combat_movement.h"
+#include "combat/resolution/area_targets.h"
 #include "combat/resolution/attack_resolution.h"
+#include "combat/resolution/combat_sequencer.h"
+#include "combat/resolution/special_attacks.h"
 #include "combat/turns/combat_cycle.h"
 #include "engine/frame.h"
 #include "harness/allowed_attacks.h"
 #include "harness/battle_runner.h"
+#include "map/area_shapes.h"
 #include "map/movement_rules.h"
 #include "rules/attack_profile.h"
 #include "rules/breakdown_sources.h"
@@ -163,6 +168,10 @@ struct Turn {
   bool resumed = false;  // a held casting resumed it: the cast starting now was counted already
   bool castFromItem = false;  // its last cast began from an item (a wand, a scroll)
   std::set<int> reactors;     // the enemies that made an attack of opportunity against its moving
+  // Its charge: the target, the square it set off from and the square it
+  // was laid to (its destination as it set off).
+  int chargeTarget = -1;
+  int chargeFromX = -1, chargeFromY = -1, chargeToX = -1, chargeToY = -1;
 };
 
 struct Watch {
@@ -699,6 +708,30 @@ void OnAttack(const AttackWatch& w) {
 
 // --- Squares paid for ---------------------------------------------------------------
 
+// A charge stops at the first square of its way beside its target (the
+// action's target as it sets off): it is laid to that square, and runs on
+// from no square beside the target but the one it set off from.
+void JudgeCharge(Turn& t, int mover, int fromX, int fromY) {
+  const CreatureRecord& c = Creatures[mover];
+  if (!t.charged) {
+    t.chargeTarget = ActionTarget;
+    t.chargeFromX = fromX;
+    t.chargeFromY = fromY;
+    t.chargeToX = c.destinationX;
+    t.chargeToY = c.destinationY;
+  }
+  const int target = t.chargeTarget;
+  if (target == mover || !IsValidCreature(target)) return;
+  const bool setOffHere = fromX == t.chargeFromX && fromY == t.chargeFromY;
+  if (!setOffHere && NextToAt(mover, fromX, fromY, target))
+    Report(mover, "charge",
+           Format("runs on from %d,%d beside its target creature %d to %d,%d", fromX, fromY, target, c.nextX, c.nextY));
+  else if (NextToAt(mover, c.nextX, c.nextY, target) && (c.nextX != t.chargeToX || c.nextY != t.chargeToY))
+    Report(mover, "charge",
+           Format("reaches %d,%d beside its target creature %d, laid to run on to %d,%d", c.nextX, c.nextY, target,
+                  t.chargeToX, t.chargeToY));
+}
+
 void OnSquare(int mover, int32_t code, int fromX, int fromY) {
   if (!g_watch.on || InCombat != 1 || !IsValidCreature(mover)) return;
   if (mover != CurrentFighter()) {
@@ -725,6 +758,7 @@ void OnSquare(int mover, int32_t code, int fromX, int fromY) {
   if (t.stepTaken) Report(mover, "five-foot-step", Format("moves on (code %d) after a five-foot step", code));
   JudgeReactions(t, mover, code, fromX, fromY, code == kActionCharge && !t.charged && CombatAction.playerControlled == 0);
   if (code == kActionCharge) {
+    JudgeCharge(t, mover, fromX, fromY);
     t.charged = true;
     t.pounces = c.special[kSenseKindWord] == kSenseCodePounce;
   }
@@ -785,10 +819,14 @@ void WatchBudget(Turn& t) {
   }
 }
 
+// A row of the spell table: past its rows a use is of Turn Undead (998) or a
+// breath or gaze (999).
+bool InSpellTable(int32_t spell) { return static_cast<uint32_t>(spell) < static_cast<uint32_t>(kSpellRows); }
+
 // A cast of a spell of the table with no gesture, or stilled (Turn Undead,
 // a breath or a gaze is a deed of the body).
 bool StillCast(int32_t spell, int32_t metamagic) {
-  if (static_cast<uint32_t>(spell) >= static_cast<uint32_t>(kSpellRows)) return false;
+  if (!InSpellTable(spell)) return false;
   return SpellTable[spell].somatic == 0 || metamagic == kMetamagicStilled;
 }
 
@@ -813,6 +851,99 @@ void WatchCast(Turn& t) {
                     t.castFromItem ? " from an item" : "", held));
   }
   t.resumed = false;
+}
+
+// --- Areas ---------------------------------------------------------------------------
+
+// How far an area reaches and from where: a burst from the corner its centre
+// square shares with its +x, +y neighbours (each second diagonal square
+// counting two), a cone or a line from the caster's footprint and a
+// rectangle from its aimed corner (along either axis).
+struct AreaReach {
+  bool area = false;
+  const char* shape = "";
+  int squares = 0;
+  bool burst = false;
+  int x = 0, y = 0, width = 1, height = 1;  // the square, or the footprint, it is measured from
+};
+
+// Squares along one axis from the corner after square `from` to square v.
+int FromCorner(int from, int v) { return std::max(v - from, from + 1 - v); }
+
+// Squares along one axis from the span of `width` squares at `from` to
+// square v (none or less within it).
+int FromSpan(int from, int width, int v) { return std::max(from - v, v - from - width + 1); }
+
+// How far the nearest square of the creature's footprint lies from where the
+// area is measured.
+int AreaDistance(const AreaReach& a, int c) {
+  const CreatureRecord& r = Creatures[c];
+  int nearest = std::numeric_limits<int>::max();
+  for (int x = r.squareX; x < r.squareX + std::max(r.footprintWidth.current, 1); ++x)
+    for (int y = r.squareY; y < r.squareY + std::max(r.footprintHeight.current, 1); ++y) {
+      int d = std::max(FromSpan(a.x, a.width, x), FromSpan(a.y, a.height, y));
+      if (a.burst) {
+        const int p = FromCorner(a.x, x), q = FromCorner(a.y, y);
+        d = std::max(p, q) + std::min(p, q) / 2;
+      }
+      nearest = std::min(nearest, d);
+    }
+  return nearest;
+}
+
+// The area of the use under way: Turn Undead a cone of 20 feet, a breath
+// weapon a cone of 20, 30 or 40 feet or a line of 40, 60 or 80 by the
+// breather's size (up to Medium, Large, Huge and above), a spell its own
+// area (its first size doubled when widened): a burst round its caster or
+// its aimed square, a cone from its caster, a rectangle from its aimed
+// corner. A use of one creature has none.
+AreaReach AreaOfUse(int caster, int32_t spell) {
+  const CreatureRecord& k = Creatures[caster];
+  AreaReach a{true, "cone", 4, false, k.squareX, k.squareY, k.footprintWidth.current, k.footprintHeight.current};
+  if (spell == kSpellTurnUndead) return a;
+  if (spell == kSpellSpecialAttack) {
+    const bool line = SpecialAttackOf(SpecialAttackKindOf(caster)).line == 1;
+    const int32_t size = k.size.current;
+    a.squares = (size <= 3 ? 4 : size == 4 ? 6 : 8) * (line ? 2 : 1);
+    if (line) a.shape = "line";
+    return a;
+  }
+  if (!InSpellTable(spell)) return AreaReach{};
+  const SpellRecord& s = SpellTable[spell];
+  a.squares = s.areaSize * (PendingMetamagic == kMetamagicWidened ? 2 : 1) / kFeetPerSquare;
+  switch (s.target) {
+    case kAimCone:
+      return a;
+    case kAimCentered:
+      a.shape = "burst";
+      a.burst = true;
+      return a;
+    case kAimCircle: case kAimCircleBurst:
+      return AreaReach{true, "burst", a.squares, true, CastingUse.aimX, CastingUse.aimY};
+    case kAimRectangle:
+      return AreaReach{true, "rectangle", a.squares - 1, false, CastingUse.aimX, CastingUse.aimY};
+    default:
+      return AreaReach{};
+  }
+}
+
+// The creatures the use takes, as it is announced: none beyond its area's
+// reach, and a turning only undead.
+void JudgeArea() {
+  const int caster = SpellCaster;
+  const int32_t spell = SpellInProgress;
+  if (!IsValidCreature(caster)) return;
+  const AreaReach a = AreaOfUse(caster, spell);
+  for (const int32_t c : AreaTargetList) {
+    if (!IsValidCreature(c)) break;
+    if (spell == kSpellTurnUndead && Creatures[c].type != kTypeUndead)
+      Report(caster, "turning", Format("Turn Undead takes creature %d of type %d, not undead", c, Creatures[c].type));
+    const int away = AreaDistance(a, c);
+    if (a.area && away > a.squares)
+      Report(caster, "area",
+             Format("a %s of spell %d reaching %d squares from %d,%d takes creature %d on %d,%d, %d squares away",
+                    a.shape, spell, a.squares, a.x, a.y, c, Creatures[c].squareX, Creatures[c].squareY, away));
+  }
 }
 
 // What the step to come starts from.
@@ -860,6 +991,7 @@ void WatchFrame() {
     NoteAction(t);
     if (CombatState == kStateNextFighter) t.ended = true;
   }
+  if (ScreenMode == kModeCastAnnounce) JudgeArea();
   LookAtFighters();
   g_watch.lastSpell = SpellInProgress;
   g_watch.lastMode = ScreenMode;

@@ -8,7 +8,9 @@
 
 #include "combat/actions/action_executor.h"
 #include "combat/actions/combat_movement.h"
+#include "combat/resolution/area_targets.h"
 #include "combat/resolution/attack_resolution.h"
+#include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/combat_cycle.h"
 #include "engine/frame.h"
 #include "harness/battle_runner.h"
@@ -612,6 +614,61 @@ void TwoBlowsWithPairs(int f, int target, int pairs) {
   p.entries[1].attackCount.total = 1;
   for (int k = 0; k < pairs; ++k) p.entries[0].attackRoll.pairs[k] = ModifierPair{k == 0 ? 0 : 1, k == 1 ? 0 : 2};
   AttackTwice(f, target, p);
+}
+
+namespace {
+
+constexpr int kOrigin = 30;
+
+void PutOn(int c, int x, int y, int footprint) {
+  CreatureRecord& r = Creatures[c];
+  r.squareX = x;
+  r.squareY = y;
+  r.footprintWidth.current = r.footprintHeight.current = footprint;
+}
+
+}  // namespace
+
+void ChargeOver(int f, int foe, std::pair<int, int> from, std::pair<int, int> laidTo,
+                std::initializer_list<std::pair<int, int>> steps, bool named) {
+  CreatureRecord& c = Creatures[f];
+  PutOn(f, kOrigin + from.first, kOrigin + from.second, 1);
+  PutOn(foe, kOrigin + 4, kOrigin, 1);
+  Creatures[foe].attacksOfOpportunityLeft = 0;
+  ActionTarget = named ? foe : f;
+  c.destinationX = kOrigin + laidTo.first;
+  c.destinationY = kOrigin + laidTo.second;
+  for (const auto& [dx, dy] : steps) {
+    const int fromX = c.squareX, fromY = c.squareY;
+    c.nextX = kOrigin + dx;
+    c.nextY = kOrigin + dy;
+    SquarePaidObserver(f, kActionCharge, fromX, fromY);
+    c.squareX = c.nextX;
+    c.squareY = c.nextY;
+  }
+}
+
+void AreaUse(int f, int32_t spell, int32_t metamagic, int foe, int dx, int dy, int footprint) {
+  PutOn(f, kOrigin, kOrigin, Creatures[f].footprintWidth.current);
+  PutOn(foe, kOrigin + dx, kOrigin + dy, footprint);
+  CastingUse.aimX = CastingUse.aimY = kOrigin;
+  AreaTargetList[0] = foe;
+  AreaTargetList[1] = -1;
+  PendingMetamagic = metamagic;
+  SpellInProgress = spell;
+  SpellCaster = f;
+  Frame(kModeCastStart);
+  Frame(kModeCastAnnounce);
+  Frame(kModeCastResolve);
+  SpellInProgress = -1;
+  PendingMetamagic = kMetamagicNone;
+  Frame();
+}
+
+void BreathOn(int f, int foe, int32_t kind, int32_t size, int dx) {
+  Creatures[f].special[kSpecialAttackKind] = kind;
+  Creatures[f].size.current = size;
+  AreaUse(f, kSpellSpecialAttack, kMetamagicNone, foe, dx, 0);
 }
 
 void ActionCodes(std::initializer_list<int32_t> codes) {

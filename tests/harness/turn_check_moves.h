@@ -279,6 +279,26 @@ void CastingScreens(int f, int foe);
 // none the falling bonus: one of no source and one of no value among them.
 void TwoBlowsWithPairs(int f, int target, int pairs);
 
+// --- Charges and areas ----------------------------------------------------------
+
+// The fighter charges the foe standing on (34, 30) (both of one square): set
+// off from (30, 30) plus `from`, laid to (30, 30) plus `laidTo`, it pays for
+// the squares (30, 30) plus each step in turn. The foe has no attack of
+// opportunity left. Unless `named`, the action's target is the charger (as
+// a reaction leaves it).
+void ChargeOver(int f, int foe, std::pair<int, int> from, std::pair<int, int> laidTo,
+                std::initializer_list<std::pair<int, int>> steps, bool named = true);
+
+// A use of the spell (Turn Undead, or the fighter's special attack), widened
+// or not, by the fighter standing on (30, 30) and aimed there, announced
+// taking the foe alone, the foe of that footprint put on (30, 30) plus
+// (dx, dy).
+void AreaUse(int f, int32_t spell, int32_t metamagic, int foe, int dx, int dy, int footprint = 1);
+
+// The fighter, of that size, breathes its breath weapon of that kind at the
+// foe standing dx squares right of it.
+void BreathOn(int f, int foe, int32_t kind, int32_t size, int dx);
+
 // The action codes of a turn, each frame's: the end of an action and none
 // are not noted, nor a code again after itself.
 void ActionCodes(std::initializer_list<int32_t> codes);

@@ -16,12 +16,14 @@
 
 #include "combat/actions/action_executor.h"
 #include "combat/actions/combat_movement.h"
+#include "combat/resolution/area_targets.h"
 #include "combat/resolution/attack_resolution.h"
 #include "combat/turns/combat_cycle.h"
 #include "engine/frame.h"
 #include "harness/battle_runner.h"
 #include "harness/turn_check.h"
 #include "harness/turn_check_moves.h"
+#include "map/area_shapes.h"
 #include "rules/attack_profile.h"
 #include "rules/breakdown_sources.h"
 #include "rules/casting_rules.h"
@@ -407,6 +409,55 @@ const std::vector<Case>& RuleCases() {
          CombatAction.playerControlled = 1;
          Walk(f, 1, kActionCharge);
          CombatAction.playerControlled = 0;
+       }},
+      // Charges, areas and turnings.
+      {"a charge runs on past its first square beside its target", "charge", "runs on from 33,30",
+       [](int f, int foe) { ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}, {3, 1}}); }},
+      {"a charge set off beside its target runs on past its first square beside it", "charge", "runs on from 33,30",
+       [](int f, int foe) { ChargeOver(f, foe, {3, -1}, {3, 0}, {{3, 0}, {3, 1}}); }},
+      {"a charge laid past its first square beside its target", "charge", "laid to run on to 33,31",
+       [](int f, int foe) { ChargeOver(f, foe, {0, 0}, {3, 1}, {{1, 0}, {2, 0}, {3, 0}}); }},
+      {"a charge laid past its first square beside its target, along the target's row", "charge",
+       "laid to run on to 34,31", [](int f, int foe) { ChargeOver(f, foe, {0, 1}, {4, 1}, {{1, 1}, {2, 1}, {3, 1}}); }},
+      {"a fireball takes a creature 5 squares east of its centre", "area",
+       "a burst of spell 31 reaching 4 squares from 30,30 takes creature",
+       [](int f, int foe) { AreaUse(f, 31, kMetamagicNone, foe, 5, 0); }},
+      {"a fireball takes a creature 4 squares west of its centre, 5 from its corner", "area", ", 5 squares away",
+       [](int f, int foe) { AreaUse(f, 31, kMetamagicNone, foe, -4, 0); }},
+      {"an Entangle takes a creature 4 squares north of its centre, 5 from its corner", "area",
+       "a burst of spell 0 reaching 4 squares", [](int f, int foe) { AreaUse(f, 0, kMetamagicNone, foe, 0, -4); }},
+      {"a widened fireball takes a creature 8 squares west of its centre, 9 from its corner", "area",
+       "a burst of spell 31 reaching 8 squares", [](int f, int foe) { AreaUse(f, 31, kMetamagicWidened, foe, -8, 0); }},
+      {"a fireball takes a creature 4 squares east and 2 south, 5 by the diagonals", "area", ", 5 squares away",
+       [](int f, int foe) { AreaUse(f, 31, kMetamagicNone, foe, 4, 2); }},
+      {"a Bless round its caster takes a creature 7 squares off", "area", "a burst of spell 105 reaching 6 squares",
+       [](int f, int foe) { AreaUse(f, 105, kMetamagicNone, foe, 7, 0); }},
+      {"a cone of cold takes a creature 7 squares west", "area", "a cone of spell 60 reaching 6 squares",
+       [](int f, int foe) { AreaUse(f, 60, kMetamagicNone, foe, -7, 0); }},
+      {"a Large caster's cone of cold takes a creature 8 squares east of its first square", "area", ", 7 squares away",
+       [](int f, int foe) {
+         Creatures[f].footprintWidth.current = 2;
+         AreaUse(f, 60, kMetamagicNone, foe, 8, 0);
+       }},
+      {"a lightning bolt takes a creature 12 squares on", "area", "a rectangle of spell 32 reaching 11 squares",
+       [](int f, int foe) { AreaUse(f, 32, kMetamagicNone, foe, 0, 12); }},
+      {"Turn Undead takes an undead 5 squares off", "area", "a cone of spell 998 reaching 4 squares",
+       [](int f, int foe) {
+         Creatures[foe].type = kTypeUndead;
+         AreaUse(f, kSpellTurnUndead, kMetamagicNone, foe, 0, 5);
+       }},
+      {"a Medium creature's line of fire takes a creature 9 squares off", "area", "a line of spell 999 reaching 8",
+       [](int f, int foe) { BreathOn(f, foe, 12, 3, 9); }},
+      {"a Medium creature's cone of fire takes a creature 5 squares off", "area", "a cone of spell 999 reaching 4",
+       [](int f, int foe) { BreathOn(f, foe, 1, 3, 5); }},
+      {"a Large creature's cone of fire takes a creature 7 squares off", "area", "a cone of spell 999 reaching 6",
+       [](int f, int foe) { BreathOn(f, foe, 1, 4, 7); }},
+      {"a Huge creature's cone of fire takes a creature 9 squares off", "area", "a cone of spell 999 reaching 8",
+       [](int f, int foe) { BreathOn(f, foe, 1, 5, 9); }},
+      {"Turn Undead takes a creature that is not undead", "turning", "of type 5, not undead",
+       [](int f, int foe) {
+         Creatures[foe].type = 5;
+         AreaUse(f, kSpellTurnUndead, kMetamagicNone, foe, 1, 0);
        }},
       // Attacks of opportunity.
       {"attacks of opportunity above the number through the turns that follow", "attacks-of-opportunity",
@@ -1088,6 +1139,50 @@ const std::vector<Case>& RuleCases() {
          CombatAction.playerControlled = 0;
          Walk(f, 1, kActionCharge);
        }},
+      {"a charge stops at its first square beside its target; another sets off beside its target; one whose action "
+       "names the charger alone runs along the foe's side", "", "",
+       [](int f, int foe) {
+         ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}});
+         ItsNextRound(f);
+         ChargeOver(f, foe, {3, 1}, {3, 0}, {{2, 1}, {3, 0}});
+         ItsNextRound(f);
+         ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}, {3, 1}}, false);
+       }},
+      {"fireballs to their edges, east, west, by the diagonals and widened; a Large creature in one by its near "
+       "corner, a creature of no footprint by its square; a spell of one creature takes one far off", "", "",
+       [](int f, int foe) {
+         for (const auto& [dx, dy, metamagic, footprint] :
+              {std::tuple{4, 0, kMetamagicNone, 1}, {-3, 0, kMetamagicNone, 1}, {3, 3, kMetamagicNone, 1},
+               {-7, 0, kMetamagicWidened, 1}, {-4, 0, kMetamagicNone, 2},
+               {4, 0, kMetamagicNone, 0}}) {
+           AreaUse(f, 31, metamagic, foe, dx, dy, footprint);
+           ItsNextRound(f);
+         }
+         AreaUse(f, 1, kMetamagicNone, foe, 40, 0);
+       }},
+      {"areas to their edges: a Bless round its caster, cones of cold of a Medium and a Large caster, a lightning "
+       "bolt, Turn Undead on an undead", "", "",
+       [](int f, int foe) {
+         AreaUse(f, 105, kMetamagicNone, foe, 6, 0);
+         ItsNextRound(f);
+         AreaUse(f, 60, kMetamagicNone, foe, -6, 0);
+         ItsNextRound(f);
+         Creatures[f].footprintWidth.current = 2;
+         AreaUse(f, 60, kMetamagicNone, foe, 7, 0);
+         Creatures[f].footprintWidth.current = 1;
+         ItsNextRound(f);
+         AreaUse(f, 32, kMetamagicNone, foe, 0, 11);
+         ItsNextRound(f);
+         Creatures[foe].type = kTypeUndead;
+         AreaUse(f, kSpellTurnUndead, kMetamagicNone, foe, -4, 4);
+       }},
+      {"breath weapons to their edges: a Medium creature's line and cone, a Large and a Huge creature's cones", "", "",
+       [](int f, int foe) {
+         for (const auto& [kind, size, dx] : {std::tuple{12, 3, 8}, {1, 3, 4}, {1, 4, 6}, {1, 5, 8}}) {
+           BreathOn(f, foe, kind, size, dx);
+           ItsNextRound(f);
+         }
+       }},
       {"moves its speed in a single action", "", "",
        [](int f, int) { Walk(f, Creatures[f].speed.current / 5, kActionWalkPath); }, true},
       {"a hasted fighter's three blows", "", "", [](int f, int foe) { HastedBlows(f, foe, {0, 0, -5}); }},
@@ -1142,6 +1237,8 @@ void ExpectEachRuleReported(size_t part) {
     const int foe = FoeOf(f);
     ASSERT_GE(foe, 0) << what;
     Outfit(f);
+    ActionTarget = -1;  // no charge target, and no area taken, but the case's own
+    AreaTargetList[0] = -1;
     c.breakIt(f, foe);
     const std::vector<battles::Breach> breaches = battles::EndTurnWatch();
     ScreenMode = 0;
