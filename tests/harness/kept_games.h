@@ -46,6 +46,9 @@ std::string PutKeptGames(const std::filesystem::path& fresh, const std::string& 
 // the player's games there; while there is none and a keeper of `name` is at
 // work, waits for its set. Empty when it is brought in; else why not.
 std::string TakeUpKeptGames(const std::string& name, const std::filesystem::path& to);
+// Called by TakeUpKeptGames each time it is about to look for the set (none
+// when null): lets a test start or end a keeper at that step.
+void SetTakeUpHook(void (*hook)());
 
 // Each player's saved game (the slots from 1 up of each adventure) of a
 // saved-games folder.
