@@ -47,6 +47,23 @@ std::string HashOfBuild(const fs::path& record) {
   return hash;
 }
 
+// Whether `name` holds, as a run of digits, the id of a process at work
+// running a program under the folder `build`: a test of another run going on
+// in the same build folder, whose files are named after its process and not
+// yet removed.
+bool NamedAfterProgramAtWork(const std::string& name, const fs::path& build) {
+  static const char kDigits[] = "0123456789";
+  if (build.empty()) return false;
+  for (size_t at = name.find_first_of(kDigits); at != std::string::npos;) {
+    const size_t end = name.find_first_not_of(kDigits, at);
+    std::error_code ec;
+    const fs::path program = fs::read_symlink(fs::path("/proc") / name.substr(at, end - at) / "exe", ec);
+    if (!ec && program.string().starts_with(build.string() + "/")) return true;
+    at = name.find_first_of(kDigits, end);
+  }
+  return false;
+}
+
 }  // namespace
 
 std::string FileSha1(const std::filesystem::path& file) {
@@ -85,13 +102,25 @@ std::vector<std::string> GameFolderFaults(const std::filesystem::path& folder, c
   std::vector<std::string> faults;
   std::error_code ec;
   std::vector<std::string> entries;
-  for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
-    entries.push_back(it->path().lexically_relative(folder).generic_string());
+  // Looked through again when a folder went as it was (a test of another run
+  // removing its own).
+  for (int looks = 0; looks < 10; ++looks) {
+    entries.clear();
+    ec.clear();
+    for (fs::recursive_directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec))
+      entries.push_back(it->path().lexically_relative(folder).generic_string());
+    if (ec != std::errc::no_such_file_or_directory) break;
+  }
   if (ec) faults.push_back("cannot be looked through: " + ec.message());
   std::sort(entries.begin(), entries.end());
+  const fs::path build = fs::weakly_canonical(folder, ec).parent_path();
   for (const std::string& entry : entries) {
     const bool kept_picture = entry.find('/') == std::string::npos && entry.ends_with("_device.png");
-    if (!own.count(entry) && !kept_picture) faults.push_back("not made by the build: " + entry);
+    // Asked after its process first, then whether it is still there: one
+    // whose process removed it and ended meanwhile was never left.
+    if (!own.count(entry) && !kept_picture && !NamedAfterProgramAtWork(entry, build) &&
+        fs::exists(fs::symlink_status(folder / entry, ec)))
+      faults.push_back("not made by the build: " + entry);
   }
   for (const std::string& file : made) {
     const fs::path path = folder / file;

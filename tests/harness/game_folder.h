@@ -21,7 +21,10 @@ std::string FileSha1(const std::filesystem::path& file);
 // One line for each entry the build did not make (a test's, this run's or an
 // earlier one's), each file of the build's changed, missing or never hashed;
 // the pictures a failed picture comparison keeps for a look
-// (NAME_device.png) are left out: that test fails on its own.
+// (NAME_device.png) are left out: that test fails on its own. So is an entry
+// named after a process still at work that runs a program of the folder's
+// build (the folder's parent holds it): a test of another run going on in
+// the same build folder, whose own check names what it leaves.
 std::vector<std::string> GameFolderFaults(const std::filesystem::path& folder, const std::vector<std::string>& made,
                                           const std::filesystem::path& hashes);
 

@@ -6,6 +6,9 @@
 
 #include <gtest/gtest.h>
 
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -37,6 +40,27 @@ TEST(GameFolderCheckTest, NamesWhatTheTestsLeftUntilTheBuildMakesItAgain) {
   build("Item1.iml", items);
   build("Maps/Map1.dat", map);
   EXPECT_EQ(harness::GameFolderFaults(dir / "game", made, dir / "hashes"), std::vector<std::string>{});
+
+  // A test of another run in the same build folder is at work: what is named
+  // after its process waits for that run's check, until the process ends. A
+  // process that runs no program of the build is no such test.
+  fs::copy_file("/bin/sleep", dir / "sleep");
+  const std::string program = (dir / "sleep").string();
+  char* const words[] = {const_cast<char*>(program.c_str()), const_cast<char*>("60"), nullptr};
+  pid_t other = 0;
+  ASSERT_EQ(::posix_spawn(&other, program.c_str(), nullptr, nullptr, words, environ), 0);
+  const std::string others = std::to_string(other), own = std::to_string(::getpid());
+  std::ofstream(dir / "game" / ("Config.run" + others + ".dat.tmp")) << "settings";
+  fs::create_directories(dir / "game" / ("help-names-" + others));
+  std::ofstream(dir / "game" / ("help-names-" + others) / "errors.txt") << "errors";
+  std::ofstream(dir / "game" / ("Config.run" + own + ".dat")) << "settings";
+  EXPECT_EQ(harness::GameFolderFaults(dir / "game", made, dir / "hashes"),
+            std::vector<std::string>{"not made by the build: Config.run" + own + ".dat"});
+  ::kill(other, SIGKILL);
+  ::waitpid(other, nullptr, 0);
+  EXPECT_EQ(harness::GameFolderFaults(dir / "game", made, dir / "hashes").size(), 4u);
+  for (const std::string& left : {"Config.run" + others + ".dat.tmp", "help-names-" + others, "Config.run" + own + ".dat"})
+    fs::remove_all(dir / "game" / left);
 
   // The tests of one run add an entry (one whose name holds ';' and the
   // build's own names too), change a file and remove one.

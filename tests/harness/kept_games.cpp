@@ -53,6 +53,8 @@ int OpenKeepersLock(const std::string& name) {
   return ::open((KeptGamesFolder() / (name + ".lock")).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
 }
 
+void (*g_takeUpHook)() = nullptr;
+
 // Whether a script that keeps `name` is at work.
 bool KeeperAtWork(const std::string& name) {
   const int lock = ::open((KeptGamesFolder() / (name + ".lock")).c_str(), O_RDONLY | O_CLOEXEC);
@@ -68,6 +70,8 @@ KeptGamesHold::~KeptGamesHold() {
   if (lock_ >= 0) ::close(lock_);
 }
 
+void SetTakeUpHook(void (*hook)()) { g_takeUpHook = hook; }
+
 std::filesystem::path KeptGames(const std::string& name) { return KeptGamesFolder() / name; }
 
 std::filesystem::path MakeFreshKeptGames(const std::string& name) {
@@ -80,18 +84,26 @@ std::filesystem::path MakeFreshKeptGames(const std::string& name) {
 KeptGamesHold ForgetKeptGames(const std::string& name) {
   const int lock = OpenKeepersLock(name);
   if (lock < 0) return KeptGamesHold();
-  // Held whole: no keeper of another run is at work.
-  if (::flock(lock, LOCK_EX | LOCK_NB) == 0) {
+  // The keepers' lock is taken and turned shared only while the folder is
+  // locked, so that a script taking up, which asks after keepers with the
+  // folder locked too, sees this keeper from its start on, and its asking
+  // is never taken here for another run's keeper.
+  int error;
+  {
     const FolderLock folder(LOCK_EX);  // no script is bringing the set in
-    std::error_code ec;
-    fs::remove_all(KeptGames(name), ec);
-    const std::string fresh = name + ".new-";
-    for (fs::directory_iterator it(KeptGamesFolder(), ec), end; !ec && it != end; it.increment(ec)) {
-      std::error_code ignored;
-      if (it->path().filename().string().starts_with(fresh)) fs::remove_all(it->path(), ignored);
+    // Held whole: no keeper of another run is at work.
+    if (::flock(lock, LOCK_EX | LOCK_NB) == 0) {
+      std::error_code ec;
+      fs::remove_all(KeptGames(name), ec);
+      const std::string fresh = name + ".new-";
+      for (fs::directory_iterator it(KeptGamesFolder(), ec), end; !ec && it != end; it.increment(ec)) {
+        std::error_code ignored;
+        if (it->path().filename().string().starts_with(fresh)) fs::remove_all(it->path(), ignored);
+      }
     }
+    error = Lock(lock, LOCK_SH);
   }
-  if (Lock(lock, LOCK_SH) != 0) {
+  if (error != 0) {
     ::close(lock);
     return KeptGamesHold();
   }
@@ -121,8 +133,11 @@ std::string PutKeptGames(const std::filesystem::path& fresh, const std::string& 
 std::string TakeUpKeptGames(const std::string& name, const std::filesystem::path& to) {
   const fs::path kept = KeptGames(name);
   for (;;) {
-    const bool keeping = KeeperAtWork(name);  // asked first: a keeper that ends after puts its set before
+    if (g_takeUpHook) g_takeUpHook();
     {
+      // Keepers start, and put their sets, only while the folder is locked
+      // whole: with it locked shared, the set and the keepers at work are
+      // seen as they stand together.
       const FolderLock lock(LOCK_SH);
       if (lock.error() && lock.error() != ENOENT)
         return std::string("the kept games could not be brought in: ") + std::strerror(lock.error());
@@ -133,8 +148,8 @@ std::string TakeUpKeptGames(const std::string& name, const std::filesystem::path
         if (!ec) ec = CopyPlayersGames(kept, to);
         return ec ? "the kept games could not be brought in: " + ec.message() : "";
       }
+      if (!KeeperAtWork(name)) return "no games kept as " + name + " (the script that keeps them runs first)";
     }
-    if (!keeping) return "no games kept as " + name + " (the script that keeps them runs first)";
     ::usleep(50 * 1000);
   }
 }

@@ -2,8 +2,13 @@
 // up where it stopped (take-up), in the folder play-games/ beside the built
 // game's folder. Two runs of the scripts may go on side by side in one build
 // folder: a script that keeps a set holds a lock of the set's keepers
-// (play-games/NAME.lock, shared) while it lives, and a set is put in place,
-// removed or brought in while the folder is locked (shared to bring one in).
+// (play-games/NAME.lock, shared) while it lives, taken while the folder is
+// locked; a set is put in place, removed or brought in while the folder is
+// locked (shared to bring one in). A script taking up brings in the set as it
+// stands: the one its own run's keeper put in place, or a later one the
+// keeper of the other run put there (the same script's games); it waits
+// while there is none and a keeper is at work, and fails when there is none
+// and no keeper is at work.
 #pragma once
 #include <filesystem>
 #include <string>
@@ -46,6 +51,9 @@ std::string PutKeptGames(const std::filesystem::path& fresh, const std::string& 
 // the player's games there; while there is none and a keeper of `name` is at
 // work, waits for its set. Empty when it is brought in; else why not.
 std::string TakeUpKeptGames(const std::string& name, const std::filesystem::path& to);
+// Called by TakeUpKeptGames each time it is about to look for the set (none
+// when null): lets a test start or end a keeper at that step.
+void SetTakeUpHook(void (*hook)());
 
 // Each player's saved game (the slots from 1 up of each adventure) of a
 // saved-games folder.

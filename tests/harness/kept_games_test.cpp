@@ -8,6 +8,7 @@
 
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -19,6 +20,18 @@
 namespace fs = std::filesystem;
 
 namespace {
+
+// A keeper of another run that starts as a script taking up is about to look
+// for the set, the first time it looks.
+std::string g_lateKeeperName;
+std::optional<harness::KeptGamesHold> g_lateKeeper;
+std::atomic<bool> g_lateKeeperStarted = false;
+void StartLateKeeper() {
+  if (g_lateKeeper) return;
+  g_lateKeeper.emplace(harness::ForgetKeptGames(g_lateKeeperName));
+  g_lateKeeperStarted = true;
+  g_lateKeeperStarted.notify_all();
+}
 
 // A set of one saved game, slot `slot` of the main adventure, made in `folder`.
 void MakeSet(const fs::path& folder, int slot) {
@@ -82,7 +95,22 @@ TEST(KeptGamesTest, RunsSideBySideKeepAndTakeUpWithoutUndoingEachOther) {
   keeperB.reset();
   EXPECT_TRUE(keeperFails());
   EXPECT_EQ(harness::TakeUpKeptGames(name, taker), "no games kept as " + name + " (the script that keeps them runs first)");
+  // A keeper starting just as a taker looks, with no set kept, is seen: the
+  // taker waits for its set.
+  g_lateKeeperName = name;
+  harness::SetTakeUpHook(StartLateKeeper);
+  std::thread takerC([&] { tookUp = harness::TakeUpKeptGames(name, taker); });
+  g_lateKeeperStarted.wait(false);
+  const fs::path freshC = harness::MakeFreshKeptGames(name);
+  MakeSet(freshC, 2);
+  EXPECT_EQ(harness::PutKeptGames(freshC, name), "");
+  takerC.join();
+  harness::SetTakeUpHook(nullptr);
+  g_lateKeeper.reset();
+  EXPECT_EQ(tookUp, "");
+  EXPECT_EQ(takenUp(), two);
   fs::remove(script);
+  fs::remove_all(kept);
   fs::remove(kept.string() + ".lock");
   fs::remove_all(taker);
 }
