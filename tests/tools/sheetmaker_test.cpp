@@ -9,7 +9,9 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <map>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -17,6 +19,7 @@
 #include "platform/image.h"
 #include "sheetmaker/sources.h"
 #include "tools/damaged_lines.h"
+#include "tools/swept_bytes.h"
 
 namespace fs = std::filesystem;
 
@@ -231,6 +234,121 @@ TEST(SheetMaker, OneDamagedByteAnywhereInAnySourceIsOneMessage) {
       EXPECT_EQ(found.find('\n'), std::string::npos) << file << " " << d.what << "\n" << found;
     }
     write(file, text);
+  }
+  fs::remove_all(dir);
+}
+
+// A sweep of damaged bytes over every kind of line of the real sources: a
+// run either reads and draws as the good sources did or fails with every
+// message at the damaged line. A deleted byte may leave another good source
+// (frame 1 for frame 12), and a line end after a comment damaged into a byte
+// a comment may hold (a tab, a quote, a backslash) joins the next line into
+// the comment, which no reader can tell from a longer one.
+TEST(SheetMaker, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
+  const fs::path dir = fs::temp_directory_path() / ("sheetmaker_test_sweep_" + std::to_string(::getpid()));
+  fs::remove_all(dir);
+  fs::copy(kContent / "graphics", dir);
+  auto read = [&](std::string* faults) {
+    SourceFaults<SourceError> kept;
+    SheetSources src = ReadSheetSources(dir.string(), &kept);
+    try {
+      kept.Throw();
+    } catch (const SourceError& e) {
+      *faults = e.what();
+    }
+    return src;
+  };
+  std::string none;
+  const SheetSources good = read(&none);
+  ASSERT_EQ(none, "");
+  const Palette goodPalette = Pal();
+  // The sheets whose pictures the sources may draw otherwise (none when
+  // they read as the good ones).
+  auto touched = [&](const SheetSources& src) {
+    std::set<int> sheets;
+    auto same = [](const FrameLine& a, const FrameLine& b) {
+      return a.sheet == b.sheet && a.first == b.first && a.last == b.last && a.painter == b.painter && a.args == b.args;
+    };
+    auto recipeLines = [](const SheetSources& from) {
+      std::vector<FrameLine> lines;
+      std::copy_if(from.frames.begin(), from.frames.end(), std::back_inserter(lines), [](const FrameLine& l) { return l.sheet < 0; });
+      return lines;
+    };
+    const std::vector<FrameLine> recipes = recipeLines(src), goodRecipes = recipeLines(good);
+    const bool recipesDiffer = !std::equal(recipes.begin(), recipes.end(), goodRecipes.begin(), goodRecipes.end(), same);
+    // A line of one that the other lacks, and every figure when a recipe differs.
+    for (const auto& [lines, others] : {std::pair{&src.frames, &good.frames}, std::pair{&good.frames, &src.frames}})
+      for (const FrameLine& line : *lines)
+        if (line.sheet >= 0 && ((recipesDiffer && line.painter == "figure") ||
+                                std::none_of(others->begin(), others->end(), [&](const FrameLine& o) { return same(line, o); })))
+          sheets.insert(line.sheet);
+    auto differ = [](const PixelArt& a, const PixelArt& b) { return a.sheet != b.sheet || a.palette != b.palette || a.frames != b.frames; };
+    for (const auto& [art, goodArt] : {std::pair{&src.interface, &good.interface}, std::pair{&src.cursors, &good.cursors}})
+      if (!std::equal(art->begin(), art->end(), goodArt->begin(), goodArt->end(), [&](const auto& a, const auto& b) { return !differ(a, b); }))
+        for (const PixelArt& a : *art) sheets.insert(a.sheet);
+    for (size_t i = 0; i < src.sheets.size(); ++i) {
+      const SheetLine &a = src.sheets[i], &b = good.sheets[i];
+      if (a.slot != b.slot || a.width != b.width || a.height != b.height || a.number != b.number || a.style != b.style)
+        sheets.insert(static_cast<int>(i));
+    }
+    for (const auto& [font, goodFont] : {std::pair{&src.large, &good.large}, std::pair{&src.small, &good.small}})
+      if (font->glyphs != goodFont->glyphs || font->colours != goodFont->colours)
+        for (const SheetLine& s : good.sheets)
+          if (s.style != "art" && s.style != "panel" && s.style != "border") sheets.insert(s.slot);
+    if (Pal().ramps != goodPalette.ramps)
+      for (int s = 0; s < kSheetCount; ++s) sheets.insert(s);
+    return sheets;
+  };
+  auto frameMark = [](const std::string& line) { return line.find('#'); };
+  auto fontMark = [](const std::string& line) { return line == "#" || line.rfind("# ", 0) == 0 ? 0 : std::string::npos; };
+  const struct {
+    const char* file;
+    std::set<int> lines;  // a comment, a blank, each kind of heading, setting, row and painter
+    bool font;
+  } sources[] = {
+      {"palette.txt", {1, 7, 8}, false},
+      {"sheets.txt", {1, 19, 20}, false},
+      {"font_large.txt", {6, 8, 9, 10, 22, 23, 24, 133}, true},
+      {"interface.txt", {1, 7, 8, 9, 10, 27, 29, 30, 62, 150}, false},
+      {"terrain.txt", {1, 7, 8, 9}, false},
+      {"figures.txt", {13, 14, 16, 22, 31}, false},
+      {"effects.txt", {9, 10, 20, 106}, false},
+      {"icons.txt", {9}, false},
+      {"pictures.txt", {8, 22}, false},
+  };
+  for (const auto& source : sources) {
+    const std::string text = ReadFile(dir / source.file);
+    const auto swept = source.font ? SweptBytes(text, source.lines, fontMark) : SweptBytes(text, source.lines, frameMark);
+    for (const SweptByte& d : swept) {
+      std::ofstream(dir / source.file, std::ios::binary) << d.text;
+      std::string faults;
+      const SheetSources src = read(&faults);
+      if (faults.empty()) {
+        for (const int sheet : touched(src)) {
+          const SheetLine& line = good.sheets[static_cast<size_t>(sheet)];
+          try {
+            const Canvas drawn = DrawSheetPicture(src.sheets[static_cast<size_t>(sheet)], src);
+            SetPalette(goodPalette);
+            if (drawn.Pixels() != DrawSheetPicture(line, good).Pixels()) faults = "drawn otherwise";
+          } catch (const SourceError& e) {
+            faults = e.what();
+          }
+          if (!faults.empty()) break;
+        }
+      }
+      SetPalette(goodPalette);
+      const std::string at = (dir / source.file).string() + ":" + std::to_string(d.line) + ": ";
+      if (faults == "drawn otherwise") {
+        const bool another = d.kind == SweptByte::kDeleted ||
+                             (d.comment && d.lineEnd && d.kind == SweptByte::kReplaced && std::string("\t\"\\").find(d.byte) != std::string::npos);
+        EXPECT_TRUE(another) << source.file << " " << d.what << " was taken";
+        continue;
+      }
+      std::istringstream lines(faults);
+      for (std::string line; std::getline(lines, line);)
+        EXPECT_EQ(line.rfind(at, 0), 0u) << source.file << " " << d.what << "\n" << faults;
+    }
+    std::ofstream(dir / source.file, std::ios::binary) << text;
   }
   fs::remove_all(dir);
 }

@@ -1,0 +1,101 @@
+// A sweep of damaged bytes over chosen lines of a good source, as a disk or
+// an editor damages one: each of the bytes 0x00, 0x01, 0x09, 0x0D, 0x22,
+// 0x5C, 0x7F, 0xE9 and 0xFF replacing a byte and inserted before it, and the
+// byte deleted, at a sample of the line's places: its first byte, the first
+// word's middle and last byte and the blank after it, each later word's
+// first byte and its '=', the last byte before a comment, the comment's mark
+// and a byte of its text, and the line's end.
+#pragma once
+#include <algorithm>
+#include <set>
+#include <string>
+#include <vector>
+
+struct SweptByte {
+  enum Kind { kReplaced, kInserted, kDeleted };
+  int line;          // the damaged line, from 1
+  std::string text;  // the whole source, damaged
+  std::string what;  // names the case
+  Kind kind;
+  char byte;         // the byte put in (none for a deletion)
+  size_t at;         // where, in the source
+  bool lineEnd;      // the damage struck the line's end
+  bool comment;      // the line holds a comment (after `commentMark`)
+};
+
+inline const std::string kSweptBytes("\x00\x01\x09\x0d\x22\x5c\x7f\xe9\xff", 9);
+
+// `commentMark` tells where a line's comment begins (npos for none).
+template <typename CommentMark>
+std::vector<SweptByte> SweptBytes(const std::string& good, const std::set<int>& lines, CommentMark commentMark) {
+  std::vector<SweptByte> swept;
+  int line = 1;
+  for (size_t start = 0; start < good.size(); ++line) {
+    const size_t end = std::min(good.find('\n', start), good.size());
+    if (lines.count(line)) {
+      const std::string text = good.substr(start, end - start);
+      const size_t mark = commentMark(text);
+      const size_t words = std::min(mark, text.size());
+      std::set<size_t> places = {0};
+      auto blank = [&](size_t i) { return text[i] == ' ' || text[i] == '\t'; };
+      size_t n = 0;
+      for (size_t i = 0; i < words;) {
+        while (i < words && blank(i)) ++i;
+        const size_t first = i;
+        while (i < words && !blank(i)) ++i;
+        if (i == first) break;
+        if (n++ == 0) {
+          places.insert(first + (i - first) / 2);
+          places.insert(i - 1);
+          if (i < words) places.insert(i);
+        } else {
+          places.insert(first);
+          const size_t eq = text.find('=', first);
+          if (eq < i) places.insert(eq);
+        }
+        if (i >= words) places.insert(i - 1);
+      }
+      if (mark < text.size()) {
+        places.insert(mark);
+        if (mark > 0) places.insert(mark - 1);
+        places.insert(mark + (text.size() - mark) / 2);
+      }
+      places.insert(text.size());  // the line end
+      for (const size_t place : places) {
+        if (place > text.size() || (place == text.size() && end == good.size())) continue;
+        const size_t at = start + place;
+        const bool lineEnd = place == text.size();
+        const std::string where = "line " + std::to_string(line) + " column " + std::to_string(place + 1);
+        const bool comment = mark < text.size();
+        for (const char byte : kSweptBytes) {
+          const std::string shown = std::to_string(byte & 0xff);
+          std::string replaced = good, inserted = good;
+          replaced[at] = byte;
+          inserted.insert(at, 1, byte);
+          swept.push_back({line, replaced, where + " replaced by " + shown, SweptByte::kReplaced, byte, at, lineEnd, comment});
+          swept.push_back({line, inserted, where + " " + shown + " inserted", SweptByte::kInserted, byte, at, lineEnd, comment});
+        }
+        std::string deleted = good;
+        deleted.erase(at, 1);
+        swept.push_back({line, deleted, where + " deleted", SweptByte::kDeleted, 0, at, lineEnd, comment});
+      }
+    }
+    start = end + 1;
+  }
+  return swept;
+}
+
+// Whether a swept source may read as another good one, its damage taken in
+// silence: a byte deleted (0.8 seconds for 0.28), or replaced by a tab at a
+// word's end or start or by a carriage return at the line's end (that of a
+// CRLF line end), which reads as deleted; a line end after a comment
+// damaged into a byte a comment may hold (a tab, a quote, a backslash) joins
+// the next line into the comment, which no reader can tell from a longer one.
+inline bool MayReadAsAnotherSource(const std::string& good, const SweptByte& d) {
+  if (d.kind == SweptByte::kDeleted) return true;
+  if (d.kind != SweptByte::kReplaced) return false;
+  if (d.lineEnd) return d.comment && (d.byte == '\t' || d.byte == '"' || d.byte == '\\');
+  auto edge = [&](size_t i) { return i >= good.size() || good[i] == ' ' || good[i] == '\t' || good[i] == '\n'; };
+  return (d.byte == '\t' && (d.at == 0 || edge(d.at - 1) || edge(d.at + 1))) ||
+         (d.byte == '\r' && (d.at + 1 == good.size() || good[d.at + 1] == '\n'));
+}
