@@ -73,8 +73,11 @@ struct FrameLine {
 // `recipe NAME words...` (anywhere) names a list of words that painters can
 // start from; it is kept as a line of sheet -1.
 std::vector<FrameLine> ReadFrameMap(const std::string& path);
-// Refuses a recipe name given twice in the maps, once.
-void CheckRecipes(const std::vector<FrameLine>& lines);
+// Refuses a recipe at its own line, once: a name given twice, a recipe
+// whose words the figure painter refuses (figure_recipe.h; its values only
+// when asked, not beside a palette with a refused line), and one no line
+// draws with.
+void CheckRecipes(const std::vector<FrameLine>& lines, bool values = true);
 
 // Draws every line of the maps that belongs to the sheet. A frame drawn by
 // two lines, a frame past the sheet and an unknown painter are refused.

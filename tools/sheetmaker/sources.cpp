@@ -26,7 +26,8 @@ SheetSources ReadSheetSources(const std::string& dir, SourceFaults<SourceError>*
       const std::vector<FrameLine> lines = ReadFrameMap(dir + "/" + name);
       src.frames.insert(src.frames.end(), lines.begin(), lines.end());
     });
-  faults->Keep([&] { CheckRecipes(src.frames); });
+  // A recipe's colours are not refused for a ramp a refused line may have given.
+  faults->Keep([&] { CheckRecipes(src.frames, !palette.refused); });
   return src;
 }
 
