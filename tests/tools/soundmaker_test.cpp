@@ -163,6 +163,12 @@ TEST(SoundmakerTest, EveryFaultOfASourceIsReportedOnce) {
        {at("00-stillness.txt", 8) + "'pa\\x01rt' holds the control byte \\x01"}},
       {"music", "00-stillness.txt", Replace(score, "meter 4", "me\xe9ter 4"),
        {at("00-stillness.txt", 4) + "'me\\xe9ter' holds the byte \\xe9, which the game cannot show"}},
+      // A comment's line end damaged: Miss_1 was made without its first
+      // layer, the track without its title.
+      {"effects", "effects.txt", Replace(effects, "through air\n", "through air\x01"),
+       {at("effects.txt", sound) + "the comment holds the control byte \\x01"}},
+      {"music", "00-stillness.txt", Replace(score, "places.\n", "places.\xe9"),
+       {at("00-stillness.txt", 1) + "the comment holds the byte \\xe9, which is no UTF-8 text"}},
   };
   for (const auto& c : cases) {
     const ToolRun run = RunTool(c.kind, c.source, c.text);

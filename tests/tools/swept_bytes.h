@@ -2,9 +2,9 @@
 // an editor damages one: each of the bytes 0x00, 0x01, 0x09, 0x0D, 0x22,
 // 0x5C, 0x7F, 0xE9 and 0xFF replacing a byte and inserted before it, and the
 // byte deleted, at a sample of the line's places: its first byte, the first
-// word's middle and last byte and the blank after it, each later word's
-// first byte and its '=', the last byte before a comment, the comment's mark
-// and a byte of its text, and the line's end.
+// word's last byte and the blank after it, the first '=' (or the second
+// word's first byte), the last word's last byte, the comment's mark and a
+// byte of its text, and the line's end.
 #pragma once
 #include <algorithm>
 #include <set>
@@ -38,26 +38,20 @@ std::vector<SweptByte> SweptBytes(const std::string& good, const std::set<int>& 
       const size_t words = std::min(mark, text.size());
       std::set<size_t> places = {0};
       auto blank = [&](size_t i) { return text[i] == ' ' || text[i] == '\t'; };
-      size_t n = 0;
-      for (size_t i = 0; i < words;) {
-        while (i < words && blank(i)) ++i;
-        const size_t first = i;
-        while (i < words && !blank(i)) ++i;
-        if (i == first) break;
-        if (n++ == 0) {
-          places.insert(first + (i - first) / 2);
-          places.insert(i - 1);
-          if (i < words) places.insert(i);
-        } else {
-          places.insert(first);
-          const size_t eq = text.find('=', first);
-          if (eq < i) places.insert(eq);
-        }
-        if (i >= words) places.insert(i - 1);
+      size_t first = 0;
+      while (first < words && blank(first)) ++first;
+      size_t last = first;
+      while (last < words && !blank(last)) ++last;
+      if (last > first) places.insert(last - 1);  // the first word's last byte
+      if (last < words) {
+        places.insert(last);  // the blank after it
+        const size_t eq = text.find('=', last);
+        const size_t second = text.find_first_not_of(" \t", last);
+        places.insert(eq < words ? eq : second);
+        places.insert(text.find_last_not_of(" \t", words - 1));  // the last word's last byte
       }
       if (mark < text.size()) {
         places.insert(mark);
-        if (mark > 0) places.insert(mark - 1);
         places.insert(mark + (text.size() - mark) / 2);
       }
       places.insert(text.size());  // the line end

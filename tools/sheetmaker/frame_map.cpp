@@ -31,11 +31,13 @@ std::string Paint::Opt(const std::string& key, const std::string& def) const {
   return def;
 }
 
-int Paint::OptInt(const std::string& key, int def) const {
+int Paint::OptInt(const std::string& key, int def, int low, int high) const {
   const std::string v = Opt(key);
   if (v.empty()) return def;
   long long n = 0;
   if (!ReadWholeNumber(v, INT_MIN, INT_MAX, &n)) Fail(key + "= wants a whole number, not " + DoubleQuotedBytes(v));
+  if (n < low || n > high)
+    Fail(key + "= is " + std::to_string(low) + (high == INT_MAX ? " or more" : " to " + std::to_string(high)) + ", not " + v);
   return static_cast<int>(n);
 }
 

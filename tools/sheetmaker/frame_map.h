@@ -8,6 +8,7 @@
 // A painter draws its frames from the arguments alone; the same line always
 // gives the same pixels.
 #pragma once
+#include <climits>
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -44,8 +45,9 @@ struct Paint {
   std::string Word(size_t i, const std::string& what, std::initializer_list<const char*> values) const;
   // The value of key=value, or def.
   std::string Opt(const std::string& key, const std::string& def = "") const;
-  // Numbers read whole ("3x" is none), or the line is refused.
-  int OptInt(const std::string& key, int def) const;
+  // Numbers read whole ("3x" is none), or the line is refused; a whole
+  // number outside [low, high] too ("alpha= is 0 to 255, not 300").
+  int OptInt(const std::string& key, int def, int low = INT_MIN, int high = INT_MAX) const;
   float OptFloat(const std::string& key, float def) const;
   int ArgInt(size_t i, int def) const;
   // The value of key=value, one of `values` (the first when not given), or

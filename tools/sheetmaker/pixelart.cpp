@@ -53,8 +53,9 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   // be read.
   std::map<size_t, std::set<int>> refusedFrames;
   std::set<size_t> unreadFrames;
-  // Sheets whose palette may hold any letter: a line of it was refused.
-  std::set<size_t> anyLetter;
+  // Sheets whose palette may hold any letter: a line of it was refused; and
+  // sheets with a refused line.
+  std::set<size_t> anyLetter, refusedSheets;
   // The lines of each sheet's palette letters, and the letters its rows and
   // recolourings draw, by line: checked against each other at the end.
   std::map<size_t, std::map<char, int>> letterLines;
@@ -207,6 +208,7 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
     if (before == kTop && mayBe("sheet") && sheets.size() == sheetsBefore) sheets.emplace_back();
     if (sheets.empty()) sheets.emplace_back();  // a sheet of no number, which the lines after belong to
     const size_t at = sheets.size() - 1;
+    refusedSheets.insert(at);
     // A line of a palette, or one that may begin a palette or be any line.
     const bool known = mayBe("sheet") || mayBe("frame");
     if (before == kPalette || (before == kTop && (!known || mayBe("palette")))) anyLetter.insert(at);
@@ -253,8 +255,9 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
           throw SourceError(path + ":" + std::to_string(line) + ": letter " + QuotedBytes(letters.substr(c, 1)) +
                             " is not in the palette");
         });
-    // A letter no row draws, unless a row's damage took its place.
-    if (missing.empty())
+    // A letter no row draws, unless a row's damage took its place, or a
+    // refused line (its rows passed over) may draw it.
+    if (missing.empty() && !refusedSheets.count(at))
       for (const char c : unused)
         faults.Keep([&] {
           throw SourceError(path + ":" + std::to_string(letterLines[at][c]) + ": no row draws " +
