@@ -4,7 +4,6 @@
 // screens (slot boxes, empty-slot shapes, frame pieces, marks).
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 #include "frame_map.h"
 #include "symbols.h"

@@ -251,9 +251,8 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
     }
     for (const auto& [line, letters] : drawn[at])
       if (const size_t c = letters.find_first_of(missing); c != std::string::npos)
-        faults.Keep([&, line = line] {
-          throw SourceError(path + ":" + std::to_string(line) + ": letter " + QuotedBytes(letters.substr(c, 1)) +
-                            " is not in the palette");
+        faults.Keep([&, line = line, letter = letters.substr(c, 1)] {
+          throw SourceError(path + ":" + std::to_string(line) + ": letter " + QuotedBytes(letter) + " is not in the palette");
         });
     // A letter no row draws, unless a row's damage took its place, or a
     // refused line (its rows passed over) may draw it.
