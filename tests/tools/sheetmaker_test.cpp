@@ -324,7 +324,7 @@ TEST(SheetMaker, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
       {"font_large.txt", {6, 8, 9, 10, 22, 133}, true},
       {"interface.txt", {7, 8, 9, 28, 29, 30, 150}, false},
       {"terrain.txt", {7, 9}, false},
-      {"figures.txt", {14, 22}, false},
+      {"figures.txt", {14, 22, 52}, false},
       {"effects.txt", {106}, false},
       {"icons.txt", {9}, false},
       {"pictures.txt", {8}, false},

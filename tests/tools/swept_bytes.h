@@ -107,13 +107,14 @@ inline bool MayReadAsAnotherSource(const std::string& good, const SweptByte& d) 
 // read it as the good source, `file` how a message names the damaged file
 // ("effects.txt:"). A run either reads as the good source did or fails with
 // every message at the damaged line; one that may read as another good
-// source may read otherwise, or fail with a first message naming the file.
+// source may read otherwise, or fail with a first message naming the file
+// (a frame it moved onto another line's is named by that line's message).
 inline std::string SweptJudgement(const std::string& good, const SweptByte& d, const std::string& faults, bool same,
                                   const std::string& file) {
   if (JoinsIntoComment(d)) return "";
   const bool another = MayReadAsAnotherSource(good, d);
   if (faults.empty()) return same || another ? "" : "taken as another source";
-  if (another) return faults.rfind(file, 0) == 0 ? "" : "the first message names another file:\n" + faults;
+  if (another) return faults.substr(0, faults.find('\n')).find(file) != std::string::npos ? "" : "the first message names another file:\n" + faults;
   const std::string at = file + std::to_string(d.line) + ": ";
   for (size_t start = 0; start < faults.size();) {
     const size_t end = std::min(faults.find('\n', start), faults.size());

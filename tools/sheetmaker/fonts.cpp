@@ -138,7 +138,11 @@ Font ReadFont(const std::string& path, int width, int height, const Palette* pal
     // damaged carriage return stays in them).
     const std::vector<std::string> words = LineWords(comment ? "" : text);
     const std::string first = words.empty() ? "" : words[0];
-    const bool head = RefusedLineMayBegin(text, "colours") || RefusedLineMayBegin(text, "chars");
+    // Its words, or its comment.
+    const std::string_view own = comment ? std::string_view() : std::string_view(text);
+    const std::string_view notes = comment ? std::string_view(text) : std::string_view();
+    auto mayBe = [&](const char* word) { return RefusedLineMayBegin(own, notes, word); };
+    const bool head = mayBe("colours") || mayBe("chars");
     if (!head && blockRefused && !text.empty() && !comment) continue;
     // A line that is no row of the block being read.
     const bool outside = block.empty() || blockRefused || static_cast<int>(rows.size()) >= height;
@@ -203,8 +207,8 @@ Font ReadFont(const std::string& path, int width, int height, const Palette* pal
     if (read) continue;
     // A refused line outside a block may have been a "colours" line, and one
     // that may begin a block begins it refused.
-    if (outside || RefusedLineMayBegin(text, "colours")) coloursRefused = true;
-    if (RefusedLineMayBegin(text, "chars")) {
+    if (outside || mayBe("colours")) coloursRefused = true;
+    if (mayBe("chars")) {
       if (block.empty()) block.push_back(-1);
       coloursRefused = false;
     }

@@ -151,7 +151,7 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
       lines.push_back(line);
     });
     const bool unknown = !first.empty() && first != "recipe" && (first[0] < '0' || first[0] > '9');
-    if (!read && (unknown || RefusedLineMayBegin(text, "sheet"))) sheet = kRefusedSheet;
+    if (!read && (unknown || RefusedLineMayBegin(cut.text, cut.comment, "sheet"))) sheet = kRefusedSheet;
   }
   faults.Throw();
   return lines;
@@ -177,7 +177,7 @@ std::string FirstPlainWord(const std::vector<std::string>& words) {
 
 }  // namespace
 
-void CheckRecipes(const std::vector<FrameLine>& lines, bool values) {
+void CheckRecipes(const std::vector<FrameLine>& lines, bool values, bool uses) {
   SourceFaults<SourceError> faults;
   std::set<std::string> given;
   for (const FrameLine& line : lines) {
@@ -191,7 +191,7 @@ void CheckRecipes(const std::vector<FrameLine>& lines, bool values) {
         throw SourceError(line.where + e.what());
       }
       // A recipe no line draws with may be one whose name was damaged.
-      if (std::none_of(lines.begin(), lines.end(), [&](const FrameLine& l) {
+      if (uses && std::none_of(lines.begin(), lines.end(), [&](const FrameLine& l) {
             return l.sheet >= 0 && l.painter == "figure" && FirstPlainWord(l.args) == name;
           }))
         throw SourceError(line.where + "recipe " + DoubleQuotedBytes(name) + " draws no figure");

@@ -77,9 +77,9 @@ struct FrameLine {
 std::vector<FrameLine> ReadFrameMap(const std::string& path);
 // Refuses a recipe at its own line, once: a name given twice, a recipe
 // whose words the figure painter refuses (figure_recipe.h; its values only
-// when asked, not beside a palette with a refused line), and one no line
-// draws with.
-void CheckRecipes(const std::vector<FrameLine>& lines, bool values = true);
+// when asked, not beside a palette with a refused line), and, when asked,
+// one no line draws with (not beside a refused frame-map line).
+void CheckRecipes(const std::vector<FrameLine>& lines, bool values = true, bool uses = true);
 
 // Draws every line of the maps that belongs to the sheet. A frame drawn by
 // two lines, a frame past the sheet and an unknown painter are refused.

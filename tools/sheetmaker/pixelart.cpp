@@ -203,8 +203,7 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
     });
     if (read) continue;
     // What the refused line may be, itself or the line its damaged byte may end.
-    const std::vector<std::string> after = WordsAfterDamage(raw);
-    auto mayBe = [&](const char* word) { return RefusedLineMayBegin(raw, word); };
+    auto mayBe = [&](const char* word) { return RefusedLineMayBegin(cut.text, cut.comment, word); };
     if (before == kTop && mayBe("sheet") && sheets.size() == sheetsBefore) sheets.emplace_back();
     if (sheets.empty()) sheets.emplace_back();  // a sheet of no number, which the lines after belong to
     const size_t at = sheets.size() - 1;
@@ -214,7 +213,8 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
     if (before == kPalette || (before == kTop && (!known || mayBe("palette")))) anyLetter.insert(at);
     if (mayBe("frame")) {
       long long given = 0;
-      const std::vector<std::string>& line = !words.empty() && MayBeginWithWord(words[0], "frame") ? words : after;
+      std::vector<std::string> line = words;
+      if (words.empty() || !MayBeginWithWord(words[0], "frame")) MayJoinLine(cut.text, cut.comment, "frame", &line);
       if (line.size() > 1 && ReadWholeNumber(line[1], 0, INT_MAX, &given)) refusedFrames[at].insert(static_cast<int>(given));
       else unreadFrames.insert(at);
     } else if (before == kTop && !known) {

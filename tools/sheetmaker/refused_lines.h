@@ -4,6 +4,7 @@
 #pragma once
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/shown_bytes.h"
@@ -23,21 +24,31 @@ inline std::string CommentFault(std::string_view comment) {
   return "";
 }
 
-// The words of what may be a line of its own after the damaged byte of a
-// refused line (its first control byte but a tab, or byte past '~'), which
-// may stand for the line end between the two: "# a blade\x01sound Miss_2
-// 0.4" may be a comment and a sound line. None when it holds no such byte.
-inline std::vector<std::string> WordsAfterDamage(std::string_view line) {
+// Whether a refused line may be two, the second beginning with `word` (as
+// MayBeginWithWord tells), its line end damaged and the next line joined to
+// it: at a blank, a quote or a backslash among its words (`text`, where a
+// description or a value runs on), or at a damaged byte anywhere, its
+// `comment` too (a control byte but a tab, or a byte past '~'): "# a
+// blade\x01sound Miss_2 0.4" and "amp=0.6\"sound Ambient_2 0.22" may each be
+// two lines. *joined (when given) gets the second line's words.
+inline bool MayJoinLine(std::string_view text, std::string_view comment, std::string_view word,
+                        std::vector<std::string>* joined = nullptr) {
+  const std::string line = std::string(text) + std::string(comment);
   for (size_t i = 0; i < line.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(line[i]);
-    if ((IsControlByte(c) && c != '\t') || c > '~') return LineWords(line.substr(i + 1));
+    const bool damaged = (IsControlByte(c) && c != '\t') || c > '~';
+    if (!damaged && !(i < text.size() && (c == ' ' || c == '\t' || c == '"' || c == '\\'))) continue;
+    std::vector<std::string> words = LineWords(std::string_view(line).substr(i + 1));
+    if (words.empty() || !MayBeginWithWord(words[0], word)) continue;
+    if (joined) *joined = std::move(words);
+    return true;
   }
-  return {};
+  return false;
 }
 
 // Whether a refused line may begin with `word` (MayBeginWithWord), or may
-// be two lines of which the second does.
-inline bool RefusedLineMayBegin(std::string_view line, std::string_view word) {
-  const std::vector<std::string> words = LineWords(line), after = WordsAfterDamage(line);
-  return (!words.empty() && MayBeginWithWord(words[0], word)) || (!after.empty() && MayBeginWithWord(after[0], word));
+// be two lines of which the second does (MayJoinLine).
+inline bool RefusedLineMayBegin(std::string_view text, std::string_view comment, std::string_view word) {
+  const std::vector<std::string> words = LineWords(text);
+  return (!words.empty() && MayBeginWithWord(words[0], word)) || MayJoinLine(text, comment, word);
 }

@@ -21,13 +21,15 @@ SheetSources ReadSheetSources(const std::string& dir, SourceFaults<SourceError>*
   faults->Keep([&] { src.small = ReadFont(dir + "/font_small.txt", 5, 6, &palette); });
   faults->Keep([&] { src.interface = ReadPixelArt(dir + "/interface.txt"); });
   faults->Keep([&] { src.cursors = ReadPixelArt(dir + "/cursors.txt"); });
+  bool mapsRead = true;
   for (const char* name : kFrameMaps)
-    faults->Keep([&] {
+    mapsRead &= faults->Keep([&] {
       const std::vector<FrameLine> lines = ReadFrameMap(dir + "/" + name);
       src.frames.insert(src.frames.end(), lines.begin(), lines.end());
     });
-  // A recipe's colours are not refused for a ramp a refused line may have given.
-  faults->Keep([&] { CheckRecipes(src.frames, !palette.refused); });
+  // A recipe's colours are not refused for a ramp a refused line may have
+  // given, nor a recipe for want of a figure a refused line may have drawn.
+  faults->Keep([&] { CheckRecipes(src.frames, !palette.refused, mapsRead); });
   return src;
 }
 

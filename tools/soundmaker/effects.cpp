@@ -380,8 +380,9 @@ std::vector<ReadRecipe> ParseRecipes(const std::string& file, const std::string&
     });
     if (read) continue;
     if (keyword.empty() && !words.empty() && !IsWave(words[0])) begin(i, "");
-    if (const auto after = WordsAfterDamage(lines[i].Whole()); !SoundKeyword(after).empty())
-      begin(i, SoundNameOf(after, SoundKeyword(after)));
+    for (const char* word : {"sound", "loop"})
+      if (std::vector<std::string> joined; MayJoinLine(lines[i].text, lines[i].comment, word, &joined))
+        begin(i, SoundNameOf(joined, word));
   }
   for (const ReadRecipe& r : recipes)
     if (!r.refused && !r.layered)

@@ -279,14 +279,12 @@ Score ParseScore(const std::string& file, const std::string& text) {
     }
     // A refused line may be two, its damaged byte standing for the line end
     // before a part line or a length line (sheetmaker/refused_lines.h).
-    const std::vector<std::string> after = read ? std::vector<std::string>() : WordsAfterDamage(lines[i].Whole());
-    if (!after.empty() && MayBeginWithWord(after[0], "part")) {
+    auto joins = [&](const char* word) { return !read && MayJoinLine(line, lines[i].comment, word); };
+    if (joins("part")) {
       if (!s.parts.empty()) s.parts.back().timed = false;
       s.parts.emplace_back().timed = false;
     }
-    if (!after.empty() && s.parts.empty() &&
-        (MayBeginWithWord(after[0], "tempo") || MayBeginWithWord(after[0], "meter") || MayBeginWithWord(after[0], "bars")))
-      lengthRefused = true;
+    if (s.parts.empty() && (joins("tempo") || joins("meter") || joins("bars"))) lengthRefused = true;
   }
   if (s.parts.empty()) faults.Keep([&] { Fail(file, "no parts"); });
   PartEnds(file);

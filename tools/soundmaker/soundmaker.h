@@ -28,7 +28,6 @@ std::string ReadTextFile(const std::string& path);
 // follows its note letter directly).
 struct CommentedLine {
   std::string text, comment;
-  std::string Whole() const { return text + comment; }
 };
 std::vector<CommentedLine> CommentedLines(const std::string& text);
 // The words of a line, cut at its blanks (a damaged byte stays in its word).
