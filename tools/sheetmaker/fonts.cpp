@@ -141,7 +141,7 @@ Font ReadFont(const std::string& path, int width, int height, const Palette* pal
     // Its words, or its comment.
     const std::string_view own = comment ? std::string_view() : std::string_view(text);
     const std::string_view notes = comment ? std::string_view(text) : std::string_view();
-    auto mayBe = [&](const char* word) { return RefusedLineMayBegin(own, notes, word); };
+    auto mayBe = [&](const char* word) { return RefusedLineMayBegin(own, notes, {word, 2}); };
     const bool head = mayBe("colours") || mayBe("chars");
     if (!head && blockRefused && !text.empty() && !comment) continue;
     // A line that is no row of the block being read.

@@ -106,6 +106,7 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
   std::vector<FrameLine> lines;
   SourceFaults<SourceError> faults;
   constexpr int kRefusedSheet = -2;
+  const LineShape kSheetLine{"sheet", 2, 2};
   int number = 0, sheet = -1;
   for (const std::string& text : source) {
     ++number;
@@ -135,6 +136,9 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
       }
       if (sheet == kRefusedSheet) return;
       if (sheet < 0) throw SourceError(where + "\"sheet N\" must come first");
+      // No painter takes the words of a sheet line: one joined to this line
+      // by its damaged line end (which drew its frames on this sheet).
+      if (MayJoinLine(cut.text, cut.comment, kSheetLine)) throw SourceError(where + "a sheet line joined to a frame's");
       FrameLine line{sheet, -1, -1, "", {}, where};
       const size_t dash = first.find('-', 1);
       long long a = 0, b = 0;
@@ -151,7 +155,7 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
       lines.push_back(line);
     });
     const bool unknown = !first.empty() && first != "recipe" && (first[0] < '0' || first[0] > '9');
-    if (!read && (unknown || RefusedLineMayBegin(cut.text, cut.comment, "sheet"))) sheet = kRefusedSheet;
+    if (!read && (unknown || RefusedLineMayBegin(cut.text, cut.comment, kSheetLine))) sheet = kRefusedSheet;
   }
   faults.Throw();
   return lines;

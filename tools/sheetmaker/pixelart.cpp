@@ -48,10 +48,7 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   int number = 0;
   enum { kTop, kPalette, kRows, kPassedOver } state = kTop;
   int frame = -1;
-  // The frames refused lines gave, by sheet: a frame derived from one of
-  // them is given too; any frame after a refused line whose number could not
-  // be read.
-  std::map<size_t, std::set<int>> refusedFrames;
+  // Sheets any of whose frames a refused line may have given.
   std::set<size_t> unreadFrames;
   // Sheets whose palette may hold any letter: a line of it was refused; and
   // sheets with a refused line.
@@ -105,6 +102,9 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
         state = first == "end" ? kPalette : kTop;
       }
     }
+    // A frame's rows end at a blank line, or at a line that begins another
+    // (the blank line before it joined to the last row).
+    if (state == kRows && heading(first)) FrameEnds();
     const auto before = state;
     const size_t sheetsBefore = sheets.size();
     const bool read = faults.Keep([&] {
@@ -170,10 +170,7 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
           throw SourceError(where() + "expected \"frame N\" or \"frame N = OPERATION M\"");
         const int from = static_cast<int>(given);
         auto it = art.frames.find(from);
-        if (it == art.frames.end() && (refusedFrames[sheets.size() - 1].count(from) || unreadFrames.count(sheets.size() - 1))) {
-          refusedFrames[sheets.size() - 1].insert(frame);
-          return;
-        }
+        if (it == art.frames.end() && unreadFrames.count(sheets.size() - 1)) return;
         if (it == art.frames.end())
           throw SourceError(where() + "frame " + std::to_string(from) + " must be given before it is used");
         Grid g = it->second;
@@ -203,7 +200,12 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
     });
     if (read) continue;
     // What the refused line may be, itself or the line its damaged byte may end.
-    auto mayBe = [&](const char* word) { return RefusedLineMayBegin(cut.text, cut.comment, word); };
+    // Its lines' shapes: "sheet N", "palette", "end", "frame N" or "frame N = OPERATION M ...".
+    auto mayBe = [&](const char* word) {
+      const std::string_view w = word;
+      const size_t words = w == "sheet" ? 2 : w == "frame" ? SIZE_MAX : 1;
+      return RefusedLineMayBegin(cut.text, cut.comment, {w, std::min<size_t>(words, 2), words});
+    };
     if (before == kTop && mayBe("sheet") && sheets.size() == sheetsBefore) sheets.emplace_back();
     if (sheets.empty()) sheets.emplace_back();  // a sheet of no number, which the lines after belong to
     const size_t at = sheets.size() - 1;
@@ -211,15 +213,9 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
     // A line of a palette, or one that may begin a palette or be any line.
     const bool known = mayBe("sheet") || mayBe("frame");
     if (before == kPalette || (before == kTop && (!known || mayBe("palette")))) anyLetter.insert(at);
-    if (mayBe("frame")) {
-      long long given = 0;
-      std::vector<std::string> line = words;
-      if (words.empty() || !MayBeginWithWord(words[0], "frame")) MayJoinLine(cut.text, cut.comment, "frame", &line);
-      if (line.size() > 1 && ReadWholeNumber(line[1], 0, INT_MAX, &given)) refusedFrames[at].insert(static_cast<int>(given));
-      else unreadFrames.insert(at);
-    } else if (before == kTop && !known) {
-      unreadFrames.insert(at);
-    }
+    // A frame a refused line may give, whatever its number, is given: a
+    // frame derived from any is not refused for the want of it.
+    if (mayBe("frame") || (before == kTop && !known)) unreadFrames.insert(at);
     state = kPassedOver;
     if (mayBe("end")) state = kTop;
   }

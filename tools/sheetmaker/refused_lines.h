@@ -2,6 +2,7 @@
 // refuse for a byte it holds may be: one damaged byte, which may be its line
 // end damaged and the next line joined to it.
 #pragma once
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -24,31 +25,41 @@ inline std::string CommentFault(std::string_view comment) {
   return "";
 }
 
-// Whether a refused line may be two, the second beginning with `word` (as
-// MayBeginWithWord tells), its line end damaged and the next line joined to
-// it: at a blank, a quote or a backslash among its words (`text`, where a
-// description or a value runs on), or at a damaged byte anywhere, its
-// `comment` too (a control byte but a tab, or a byte past '~'): "# a
-// blade\x01sound Miss_2 0.4" and "amp=0.6\"sound Ambient_2 0.22" may each be
-// two lines. *joined (when given) gets the second line's words.
-inline bool MayJoinLine(std::string_view text, std::string_view comment, std::string_view word,
+// The shape of a line a refused line may hold: its first word (as
+// MayBeginWithWord tells), and how many words it has in all.
+struct LineShape {
+  std::string_view word;
+  size_t fewest = 1, most = SIZE_MAX;
+};
+
+// Whether a refused line may be two, the second of the shape given, its
+// line end damaged and the next line joined to it: at a blank, a quote or a
+// backslash among its words (`text`, where a description or a value runs
+// on), or at a damaged byte anywhere, its `comment` too (a control byte but
+// a tab, or a byte past '~'): "# a blade\x01sound Miss_2 0.4" and
+// "amp=0.6\"sound Ambient_2 0.22" may each be two lines. *joined (when
+// given) gets the second line's words.
+inline bool MayJoinLine(std::string_view text, std::string_view comment, const LineShape& shape,
                         std::vector<std::string>* joined = nullptr) {
   const std::string line = std::string(text) + std::string(comment);
   for (size_t i = 0; i < line.size(); ++i) {
     const unsigned char c = static_cast<unsigned char>(line[i]);
     const bool damaged = (IsControlByte(c) && c != '\t') || c > '~';
     if (!damaged && !(i < text.size() && (c == ' ' || c == '\t' || c == '"' || c == '\\'))) continue;
-    std::vector<std::string> words = LineWords(std::string_view(line).substr(i + 1));
-    if (words.empty() || !MayBeginWithWord(words[0], word)) continue;
+    // The second line's words: up to the comment, when the joint is before it.
+    const size_t end = i < text.size() ? text.size() : line.size();
+    std::vector<std::string> words = LineWords(std::string_view(line).substr(i + 1, end - i - 1));
+    if (words.empty() || !MayBeginWithWord(words[0], shape.word) || words.size() < shape.fewest || words.size() > shape.most)
+      continue;
     if (joined) *joined = std::move(words);
     return true;
   }
   return false;
 }
 
-// Whether a refused line may begin with `word` (MayBeginWithWord), or may
-// be two lines of which the second does (MayJoinLine).
-inline bool RefusedLineMayBegin(std::string_view text, std::string_view comment, std::string_view word) {
+// Whether a refused line may begin with the shape's word (MayBeginWithWord),
+// or may be two lines of which the second is of the shape (MayJoinLine).
+inline bool RefusedLineMayBegin(std::string_view text, std::string_view comment, const LineShape& shape) {
   const std::vector<std::string> words = LineWords(text);
-  return (!words.empty() && MayBeginWithWord(words[0], word)) || MayJoinLine(text, comment, word);
+  return (!words.empty() && MayBeginWithWord(words[0], shape.word)) || MayJoinLine(text, comment, shape);
 }

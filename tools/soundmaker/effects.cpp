@@ -381,7 +381,7 @@ std::vector<ReadRecipe> ParseRecipes(const std::string& file, const std::string&
     if (read) continue;
     if (keyword.empty() && !words.empty() && !IsWave(words[0])) begin(i, "");
     for (const char* word : {"sound", "loop"})
-      if (std::vector<std::string> joined; MayJoinLine(lines[i].text, lines[i].comment, word, &joined))
+      if (std::vector<std::string> joined; MayJoinLine(lines[i].text, lines[i].comment, {word, 3, 4}, &joined))
         begin(i, SoundNameOf(joined, word));
   }
   for (const ReadRecipe& r : recipes)

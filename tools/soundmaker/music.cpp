@@ -279,7 +279,10 @@ Score ParseScore(const std::string& file, const std::string& text) {
     }
     // A refused line may be two, its damaged byte standing for the line end
     // before a part line or a length line (sheetmaker/refused_lines.h).
-    auto joins = [&](const char* word) { return !read && MayJoinLine(line, lines[i].comment, word); };
+    auto joins = [&](const char* word) {
+      const bool part = std::string_view(word) == "part";
+      return !read && MayJoinLine(line, lines[i].comment, {word, 2, part ? SIZE_MAX : 2});
+    };
     if (joins("part")) {
       if (!s.parts.empty()) s.parts.back().timed = false;
       s.parts.emplace_back().timed = false;
