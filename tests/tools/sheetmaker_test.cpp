@@ -160,7 +160,7 @@ TEST(SheetMaker, AHeadingLineRefusedIsOneFaultAndNothingIsWritten) {
        "the comment holds the control byte \\x01: '# Sheet 21: ground codes 44-59 are frames 56-71.\\x01sheet 21'"},
       // A word too many: a palette letter's description, a line joined to a sheet's.
       {"interface.txt", "  k FF0E1018   # outline", "  k FF0E1018   outline",
-       "palette lines are a letter and an 8-digit AARRGGBB colour"},
+       "palette lines are a letter or digit and an 8-digit AARRGGBB colour"},
       {"terrain.txt", "\nsheet 0\n", "\nsheet 0\t  1 ground grass\n", "bad sheet number"},
       // A recipe's words are refused at its own line, once: a misspelt key
       // drew other pixels, a word without its '=' was passed over, and a

@@ -235,15 +235,21 @@ void DrawFrameMap(Canvas& c, const FrameGrid& g, int sheet, const std::vector<Fr
         if (owners->count(n))
           throw SourceError(line.where + "frame " + std::to_string(n) + " is also drawn by " + (*owners)[n]);
       }
-      for (int n = line.first; n <= line.last; ++n) (*owners)[n] = line.where;
       auto it = painters.find(line.painter);
       if (it == painters.end()) throw SourceError(line.where + "no painter " + DoubleQuotedBytes(line.painter));
+      // A refused line draws no frame: its frames are another's to draw
+      // (a damaged frame number is not found twice).
+      for (int n = line.first; n <= line.last; ++n) (*owners)[n] = line.where;
+      auto refused = [&] {
+        for (int n = line.first; n <= line.last; ++n) owners->erase(n);
+      };
       std::set<std::string> asked;
       std::set<size_t> askedWords;
       Paint p{c, g, line.first, line.last, line.args, line.where, &recipes, &asked, &askedWords};
       try {
         it->second(p);
       } catch (const SourceError& e) {
+        refused();
         // A fault found below the painter is named by its line.
         const std::string what = e.what();
         throw SourceError(what.rfind(line.where, 0) == 0 ? what : line.where + what);
@@ -253,10 +259,14 @@ void DrawFrameMap(Canvas& c, const FrameGrid& g, int sheet, const std::vector<Fr
       size_t plain = 0;
       for (const std::string& a : line.args) {
         const size_t eq = a.find('=');
-        if (eq != std::string::npos && !asked.count(a.substr(0, eq)))
+        if (eq != std::string::npos && !asked.count(a.substr(0, eq))) {
+          refused();
           throw SourceError(line.where + "painter " + line.painter + " takes no " + DoubleQuotedBytes(a.substr(0, eq) + "="));
-        if (eq == std::string::npos && !askedWords.count(plain++))
+        }
+        if (eq == std::string::npos && !askedWords.count(plain++)) {
+          refused();
           throw SourceError(line.where + "painter " + line.painter + " takes no word " + DoubleQuotedBytes(a));
+        }
       }
     });
   }

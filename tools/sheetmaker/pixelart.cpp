@@ -1,4 +1,5 @@
 #include <algorithm>
+#include <cctype>
 #include <climits>
 #include <set>
 
@@ -37,9 +38,10 @@ Grid Rot90(const Grid& g) { return FlipX(Transpose(g)); }
 // palette. The lines after a refused line are passed over to the next line
 // that begins a sheet, a palette, a frame or ends a palette, or a blank
 // line: a frame's rows, or a palette's letters, which the sheet's palette
-// then may hold whatever they are. A letter a row or a recolouring draws
-// that the palette lacks, where the palette gives one that none draws, is
-// the palette's letter, refused at its line.
+// then may hold whatever they are. A palette letter is a letter or a digit
+// (a damaged one is refused at its line, not at each row that draws the one
+// meant), each drawn by a row or a recolouring; a letter they draw that the
+// palette lacks is refused at their line.
 std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   std::vector<std::string> source;
   if (!ReadSourceLines(path, &source)) throw SourceError(path + ": cannot open");
@@ -69,11 +71,12 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
     state = kTop;
     std::map<size_t, int> widths;
     std::map<int, std::string>& letters = drawn[sheets.size() - 1];
-    for (const int line : rows) ++widths[letters[line].size()];
-    const auto most = std::max_element(widths.begin(), widths.end(), [](const auto& a, const auto& b) { return a.second < b.second; });
+    size_t width = 0;  // the most rows', the first row's among as many
+    for (const int line : rows)
+      if (++widths[letters[line].size()] > widths[width]) width = letters[line].size();
     Grid& grid = sheets.back().frames[frame];
     for (const int line : rows) {
-      if (letters[line].size() == most->first) {
+      if (letters[line].size() == width) {
         grid.push_back(letters[line]);
         continue;
       }
@@ -134,8 +137,9 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
         const size_t unshown = UnshownByte(first, false);
         if (unshown != std::string::npos) throw SourceError(where() + UnshownByteMessage("", first, unshown));
         unsigned long long colour = 0;
-        if (words.size() != 2 || first.size() != 1 || first == "." || words[1].size() != 8 || !ReadHexNumber(words[1], &colour))
-          throw SourceError(where() + "palette lines are a letter and an 8-digit AARRGGBB colour");
+        if (words.size() != 2 || first.size() != 1 || !std::isalnum(static_cast<unsigned char>(first[0])) ||
+            words[1].size() != 8 || !ReadHexNumber(words[1], &colour))
+          throw SourceError(where() + "palette lines are a letter or digit and an 8-digit AARRGGBB colour");
         if (current().palette.count(first[0])) throw SourceError(where() + "letter " + QuotedBytes(first) + " given twice");
         current().palette[first[0]] = static_cast<uint32_t>(colour);
         letterLines[sheets.size() - 1][first[0]] = number;
@@ -221,43 +225,30 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   }
   if (state == kRows) FrameEnds();
   // The letters drawn against the palettes: each letter drawn is one of
-  // its palette's, and each of these is drawn. Letters drawn that the
-  // palette lacks, each in more than one place, where it gives one that
-  // none draws, are the palette's letter damaged, refused at its line; a
-  // letter drawn in one place only is the row's.
+  // its palette's, and each of these is drawn.
   for (size_t at = 0; at < sheets.size(); ++at) {
     if (anyLetter.count(at)) continue;
     const PixelArt& art = sheets[at];
-    std::map<char, int> places;
+    std::string all, missing;
+    for (const auto& [line, letters] : drawn[at]) all += letters;
     for (const auto& [line, letters] : drawn[at])
-      for (const char c : letters) places[c] += c != '.';
-    std::string missing, unused;
-    for (const auto& [c, n] : places)
-      if (c != '.' && !art.palette.count(c)) missing += c;
-    for (const auto& [c, line] : letterLines[at])
-      if (!places.count(c)) unused += c;
-    const bool palettes = std::all_of(missing.begin(), missing.end(), [&](char c) { return places[c] > 1; });
-    if (!missing.empty() && !unused.empty() && palettes) {
-      faults.Keep([&] {
-        throw SourceError(path + ":" + std::to_string(letterLines[at][unused[0]]) + ": no row draws " +
-                          QuotedBytes(unused.substr(0, 1)) + ", and rows draw " + QuotedBytes(missing) +
-                          ", which the palette lacks");
-      });
-      continue;
-    }
-    for (const auto& [line, letters] : drawn[at])
-      if (const size_t c = letters.find_first_of(missing); c != std::string::npos)
-        faults.Keep([&, line = line, letter = letters.substr(c, 1)] {
-          throw SourceError(path + ":" + std::to_string(line) + ": letter " + QuotedBytes(letter) + " is not in the palette");
-        });
+      for (const char c : letters)
+        if (c != '.' && !art.palette.count(c)) {
+          missing += c;
+          faults.Keep([&, line = line] {
+            throw SourceError(path + ":" + std::to_string(line) + ": letter " + QuotedBytes(std::string(1, c)) +
+                              " is not in the palette");
+          });
+          break;
+        }
     // A letter no row draws, unless a row's damage took its place, or a
     // refused line (its rows passed over) may draw it.
     if (missing.empty() && !refusedSheets.count(at))
-      for (const char c : unused)
-        faults.Keep([&] {
-          throw SourceError(path + ":" + std::to_string(letterLines[at][c]) + ": no row draws " +
-                            QuotedBytes(std::string(1, c)));
-        });
+      for (const auto& [c, line] : letterLines[at])
+        if (all.find(c) == std::string::npos)
+          faults.Keep([&, c = c, line = line] {
+            throw SourceError(path + ":" + std::to_string(line) + ": no row draws " + QuotedBytes(std::string(1, c)));
+          });
   }
   // A frame without rows, when no line was refused (which may have been its rows).
   const bool refused = faults.Any();
