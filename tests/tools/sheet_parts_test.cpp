@@ -214,6 +214,12 @@ TEST_F(SheetParts, APainterRefusesAWordItDoesNotKnow) {
       {2, 512, 256, "  123-126 ornament code=1", "no ornament 4 (0 to 3)"},
       {32, 256, 256, "  3 glow starr", "the glow is soft, small, ring, circle or star, not \"starr\""},
       {33, 256, 256, "  1 aura fire.0 fire.9", "no colour \"fire.9\""},
+      // An opacity, a shape or a count of columns outside those drawn was
+      // clamped, or drew another, or divided by nothing.
+      {33, 256, 256, "  1 aura fire.0 alpha=300", "alpha= is 0 to 255, not 300"},
+      {33, 256, 256, "  1 aura fire.0 alpha=-1", "alpha= is 0 to 255, not -1"},
+      {18, 256, 256, "  28 item wand shape=7", "shape= is 0 to 6, not 7"},
+      {51, 256, 256, "  1 picture backdrop cols=0", "cols= is 1 or more, not 0"},
       {16, 256, 256, "  24 burst blow 4", "a burst's size is 1 to 3, not 4"},
       {65, 256, 256, "  1 beam seed=2x", "seed= wants a whole number, not \"2x\""},
       {19, 256, 256, "  113 status ghost goood", "the mood is plain, good or bad, not \"goood\""},

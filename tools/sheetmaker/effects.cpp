@@ -367,13 +367,14 @@ void AddEffectPainters(PainterMap& m) {
       }
     p.Put(p.first, l);
   };
-  // aura COLOUR...: a glowing ring on the ground round a creature's feet,
-  // drawn in its first colour (as the game's auras are); the colours after
-  // it are checked, so that a misspelt one is refused, not left unseen.
+  // aura COLOUR... [alpha=N]: a glowing ring on the ground round a
+  // creature's feet, drawn in its first colour (as the game's auras are) at
+  // the opacity N (0 to 255); the colours after it are checked, so that a
+  // misspelt one is refused, not left unseen.
   m["aura"] = [](const Paint& p) {
     const Ramp r = Pal().Make(p.Arg(0, "blue.3 blue.4 blue.5"));
     for (size_t i = 1; !p.Arg(i).empty(); ++i) (void)Pal().Colour(p.Arg(i));
-    const int alpha = p.OptInt("alpha", 200);
+    const int alpha = p.OptInt("alpha", 200, 0, 255);
     Layer l(p.W(), p.H());
     const float cx = p.W() / 2.0f, cy = p.H() * 0.62f;
     for (int y = 0; y < p.H(); ++y)

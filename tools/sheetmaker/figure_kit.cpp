@@ -1,7 +1,6 @@
 #include "figure_kit.h"
 
 #include <algorithm>
-#include <sstream>
 #include <string_view>
 
 #include "art.h"

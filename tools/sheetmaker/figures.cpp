@@ -5,7 +5,9 @@
 //   1-12  figure knight cloth=red          # a recipe, its words overridden
 //   0-11  figure humanoid skin=orcskin ...  # or the builder's own words
 //   0-8   figure dragon size=60 poses=0-8   # the first nine of the twelve
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <set>
 
 #include "figure_kit.h"
@@ -18,24 +20,41 @@ constexpr float kPi = 3.14159265f;
 const char* const kBeasts[] = {"wolf", "rat", "bear", "tiger", "bull", "horse", "spider", "snake",
                                "centipede", "air", "water", "fire", "dragon"};
 
+// The words the builders and the figure painter read: a word of any other
+// name is a slip of the pen, refused rather than left unseen.
+const std::set<std::string> kWords = {
+    // people
+    "height", "bulk", "hunch", "headsize", "skin", "head", "hair", "haircolour", "beard", "beardcolour", "helm",
+    "helmcolour", "cloth", "shirt", "legs", "boots", "armour", "platecolour", "tabard", "emblem", "robe", "belt", "apron",
+    "cloak", "wings", "wingbones", "tail", "right", "left", "shieldcolour", "orb", "arms", "lower", "tailcolour", "aura",
+    "eyes", "gloves", "whipcolour",
+    // beasts and the horseman
+    "size", "hide", "belly", "mane", "stripes", "legsize", "hooves", "neckrise", "horns", "breath", "marks", "wing",
+    "riderheight", "saddle",
+    // the painters
+    "poses", "dx", "dy", "shadow", "turn", "ground"};
+
+// A colour word is a colour though the figure never reads it (a hair's
+// colour under a helm): a misspelt one is refused, not left unseen.
+void CheckColourWords(const Recipe& r) {
+  static const char* const kColourWords[] = {
+      "skin", "haircolour", "beardcolour", "helmcolour", "cloth", "shirt", "legs", "boots", "platecolour", "tabard",
+      "apron", "belt", "cloak", "wings", "wingbones", "shieldcolour", "orb", "tailcolour", "gloves", "whipcolour",
+      "hide", "belly", "mane", "hooves", "horns", "marks", "wing"};
+  for (const char* key : kColourWords)
+    if (r.Has(key)) (void)Colour(r.Get(key));
+  for (const char* key : {"eyes", "emblem"})
+    if (r.Has(key)) (void)OneColour(r.Get(key));
+  if (r.Has("aura")) (void)KeyColours("aura", r.Get("aura"));
+}
+
+void Build(const std::string& builder, const Recipe& r, const Stance& st, Model& m);
+
 }  // namespace
 
 // The recipe of a line: the named recipe's words (with $key filled from the
 // line), then the line's own words over them.
 Recipe ExpandRecipe(const Paint& p, std::string* builder) {
-  // The words the builders and the figure painter read: a word of any other
-  // name is a slip of the pen, refused rather than left unseen.
-  static const std::set<std::string> kWords = {
-      // people
-      "height", "bulk", "hunch", "headsize", "skin", "head", "hair", "haircolour", "beard", "beardcolour", "helm",
-      "helmcolour", "cloth", "shirt", "legs", "boots", "armour", "platecolour", "tabard", "emblem", "robe", "belt", "apron", "cloak", "wings",
-      "wingbones", "tail", "right", "left", "shieldcolour", "orb", "arms", "lower", "tailcolour", "aura", "eyes",
-      "gloves", "whipcolour",
-      // beasts and the horseman
-      "size", "hide", "belly", "mane", "stripes", "legsize", "hooves", "neckrise", "horns", "breath", "marks", "wing",
-      "riderheight", "saddle",
-      // the painters
-      "poses", "dx", "dy", "shadow", "turn", "ground"};
   Recipe r;
   std::vector<std::string> words = p.args;
   std::string first = p.Arg(0);
@@ -72,22 +91,38 @@ Recipe ExpandRecipe(const Paint& p, std::string* builder) {
   }
   if (base.empty()) *builder = first;
   if (builder->empty()) p.Fail("the recipe " + DoubleQuotedBytes(first) + " names no builder");
-  // A colour word is a colour though the figure never reads it (a hair's
-  // colour under a helm): a misspelt one is refused, not left unseen.
-  static const char* const kColourWords[] = {
-      "skin", "haircolour", "beardcolour", "helmcolour", "cloth", "shirt", "legs", "boots", "platecolour", "tabard",
-      "apron", "belt", "cloak", "wings", "wingbones", "shieldcolour", "orb", "tailcolour", "gloves", "whipcolour",
-      "hide", "belly", "mane", "hooves", "horns", "marks", "wing"};
   try {
-    for (const char* key : kColourWords)
-      if (r.Has(key)) (void)Colour(r.Get(key));
-    for (const char* key : {"eyes", "emblem"})
-      if (r.Has(key)) (void)OneColour(r.Get(key));
-    if (r.Has("aura")) (void)KeyColours("aura", r.Get("aura"));
+    CheckColourWords(r);
   } catch (const SourceError& e) {
     p.Fail(e.what());
   }
   return r;
+}
+
+void CheckFigureRecipe(const std::vector<std::string>& words, bool values) {
+  std::string builder;
+  Recipe r;
+  for (size_t i = 1; i < words.size(); ++i) {
+    const size_t eq = words[i].find('=');
+    if (eq == std::string::npos) {
+      if (!builder.empty())
+        throw SourceError("a recipe's words after its builder are key=value, not " + DoubleQuotedBytes(words[i]));
+      builder = words[i];
+      continue;
+    }
+    const std::string key = words[i].substr(0, eq);
+    if (!kWords.count(key)) throw SourceError("no figure word " + DoubleQuotedBytes(key));
+    if (words[i].find('$') == std::string::npos) r.words[key] = words[i].substr(eq + 1);
+  }
+  if (builder.empty()) throw SourceError("the recipe " + DoubleQuotedBytes(words[0]) + " names no builder");
+  if (!values) {
+    if (builder != "humanoid" && builder != "horseman" && std::find(std::begin(kBeasts), std::end(kBeasts), builder) == std::end(kBeasts))
+      throw SourceError("no builder " + DoubleQuotedBytes(builder));
+    return;
+  }
+  CheckColourWords(r);
+  Model model;
+  Build(builder, r, Stance{}, model);  // its builder, and every value of its own the figure reads
 }
 
 namespace {

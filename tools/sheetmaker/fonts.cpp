@@ -1,4 +1,4 @@
-#include <sstream>
+#include <algorithm>
 #include <utility>
 
 #include "art.h"
@@ -9,11 +9,12 @@ namespace {
 std::string Where(const std::string& path, int line) { return path + ":" + std::to_string(line) + ": "; }
 
 // A glyph name: one character, or "\xA3" for a byte written in hex (read as
-// the other tools read the fonts, common/shown_bytes.h); a byte past '~' is
-// written in hex, so that a damaged name is not another glyph's.
+// the other tools read the fonts, common/shown_bytes.h); a byte past '~',
+// and a backslash, which begins the hex, are written in hex, so that a
+// damaged name is not another glyph's.
 int ParseCharName(const std::string& name, const std::string& where) {
   const int code = FontCharCode(name);
-  if (code < 0 || (name.size() == 1 && code > '~'))
+  if (code < 0 || (name.size() == 1 && (code > '~' || code == '\\')))
     throw SourceError(where + "bad character name " + DoubleQuotedBytes(name));
   return code;
 }
@@ -25,7 +26,12 @@ constexpr uint32_t kShadow = 0xFF141418u;
 
 // Every line is read: each fault is reported, and the rows of a block whose
 // line or row was refused are not read besides (nor those of the block after
-// a refused "colours" line). A font whose "chars" lines were all refused is
+// a refused "colours" line, or after a refused line that is no row of a
+// block being read, which may have been one). A block's rows are checked
+// together as it ends, so that a fault they all share is its "chars" or
+// "colours" line's: rows that all give another count of glyphs than the
+// "chars" line names, or draw a letter the "colours" line lacks where it
+// names one no row draws. A font whose "chars" lines were all refused is
 // not refused besides for having no glyph.
 Font ReadFont(const std::string& path, int width, int height, const Palette* palette) {
   std::vector<std::string> lines;
@@ -35,54 +41,131 @@ Font ReadFont(const std::string& path, int width, int height, const Palette* pal
   font.height = height;
   SourceFaults<SourceError> faults;
   int number = 0;
+  // The block being read: its "colours" and "chars" lines and its rows.
+  struct Row {
+    int line;
+    std::vector<std::string> fields;
+  };
   std::vector<int> block;  // the codes of the current block
-  int row = 0;
-  bool blockRefused = false;
+  int charsLine = 0, coloursLine = 0;
+  std::vector<Row> rows;
+  bool blockRefused = false, blockChecked = false;
   bool coloursRefused = false;  // the block after a refused "colours" line is refused too
   // Set by a "colours" line for the block that follows it.
   std::map<char, std::string> blockColours;
-  // The rows of the block before a "colours" or "chars" line are all there.
-  auto BlockEnds = [&]() {
-    if (!block.empty() && !blockRefused && row != height)
-      throw SourceError(Where(path, number) + "previous block has " + std::to_string(row) + " rows, not " +
-                        std::to_string(height));
+  // The letters a glyph of the block is drawn with.
+  auto Letters = [&](int code) {
+    std::string letters;
+    const auto own = font.colours.find(code);
+    if (own == font.colours.end()) return std::string("#");
+    for (const auto& [letter, colour] : own->second) letters += letter;
+    return letters;
+  };
+  // Checks the rows of the block as it ends, at the line `end` (0 for the
+  // source's end), once.
+  auto BlockEnds = [&](int end) {
+    if (block.empty() || blockRefused || blockChecked) return;
+    blockChecked = true;
+    const size_t names = block.size();
+    const bool allOther = !rows.empty() && std::all_of(rows.begin(), rows.end(), [&](const Row& r) {
+      return r.fields.size() != names && r.fields.size() == rows[0].fields.size();
+    });
+    if (allOther) {
+      faults.Keep([&] {
+        throw SourceError(Where(path, charsLine) + "the \"chars\" line names " + std::to_string(names) +
+                          " glyphs, its rows give " + std::to_string(rows[0].fields.size()));
+      });
+      return;
+    }
+    // A letter the "colours" line names that no row draws, beside one the
+    // rows draw that it does not name: the line's letter is the damaged one.
+    std::string unused, unnamed;
+    if (coloursLine > 0) {
+      std::string drawn;
+      for (const Row& r : rows)
+        for (const std::string& f : r.fields) drawn += f;
+      const std::string letters = Letters(block[0]);
+      for (const char letter : letters)
+        if (drawn.find(letter) == std::string::npos) unused += letter;
+      for (const char c : drawn)
+        if (c != '.' && letters.find(c) == std::string::npos && unnamed.find(c) == std::string::npos) unnamed += c;
+    }
+    if (!unused.empty() && !unnamed.empty()) {
+      faults.Keep([&] {
+        throw SourceError(Where(path, coloursLine) + "no row draws " + QuotedBytes(unused) + ", and the rows draw " +
+                          QuotedBytes(unnamed) + ", which the line does not name");
+      });
+      return;
+    }
+    bool rowRefused = false;
+    for (const Row& r : rows)
+      rowRefused |= !faults.Keep([&] {
+        if (r.fields.size() > names) throw SourceError(Where(path, r.line) + "more glyphs than the \"chars\" line names");
+        if (r.fields.size() < names) throw SourceError(Where(path, r.line) + "fewer glyphs than the \"chars\" line names");
+        for (size_t i = 0; i < names; ++i) {
+          std::string letters(1, '.');
+          letters += Letters(block[i]);
+          if (static_cast<int>(r.fields[i].size()) != width || r.fields[i].find_first_not_of(letters) != std::string::npos)
+            throw SourceError(Where(path, r.line) + "glyph row " + DoubleQuotedBytes(r.fields[i]) + " is not " +
+                              std::to_string(width) + " of " + QuotedBytes(letters.substr(1)) + " and '.'");
+        }
+      });
+    // A row refused may be two joined: the block is not short besides.
+    if (!rowRefused && static_cast<int>(rows.size()) != height)
+      faults.Keep([&] {
+        throw SourceError(end > 0 ? Where(path, end) + "the block ends after " + std::to_string(rows.size()) + " of " +
+                                        std::to_string(height) + " rows"
+                                  : path + ": the last block is not " + std::to_string(height) + " rows");
+      });
+    if (!rowRefused)
+      for (const Row& r : rows)
+        for (size_t i = 0; i < names; ++i) font.glyphs[block[i]].push_back(r.fields[i]);
+  };
+  // A block begins: the one before it ends.
+  auto BlockBegins = [&]() {
+    BlockEnds(number);
+    block.clear();
+    rows.clear();
+    blockRefused = blockChecked = false;
   };
   for (const std::string& text : lines) {
     ++number;
     // A comment is "#" followed by a space; glyph rows begin with '#' or '.'
     // and never have a space in second place.
     const bool comment = text == "#" || text.rfind("# ", 0) == 0;
-    if (text.empty() || comment) {
-      faults.Keep([&] {
-        if (!block.empty() && !blockRefused && row != 0 && row != height)
-          throw SourceError(Where(path, number) + "block ends after " + std::to_string(row) + " of " +
-                            std::to_string(height) + " rows");
-      });
-      continue;
-    }
-    std::istringstream words(text);
-    std::string first;
-    words >> first;
     // A refused line that may be a "colours" or "chars" line is one: the
-    // block it begins is refused. Its first word is cut at blanks alone (a
-    // damaged carriage return stays in it).
-    const std::vector<std::string> cut = LineWords(text);
-    const std::string lead = cut.empty() ? "" : cut[0];
-    const bool head = MayBeginWithWord(lead, "colours") || MayBeginWithWord(lead, "chars");
-    if (!head && blockRefused) continue;
+    // block it begins is refused. Its words are cut at blanks alone (a
+    // damaged carriage return stays in them).
+    const std::vector<std::string> words = LineWords(comment ? "" : text);
+    const std::string first = words.empty() ? "" : words[0];
+    // Its words, or its comment.
+    const std::string_view own = comment ? std::string_view() : std::string_view(text);
+    const std::string_view notes = comment ? std::string_view(text) : std::string_view();
+    auto mayBe = [&](const char* word) { return RefusedLineMayBegin(own, notes, {word, 2}); };
+    const bool head = mayBe("colours") || mayBe("chars");
+    if (!head && blockRefused && !text.empty() && !comment) continue;
+    // A line that is no row of the block being read.
+    const bool outside = block.empty() || blockRefused || static_cast<int>(rows.size()) >= height;
     const bool read = faults.Keep([&] {
-      CheckSourceLine(Where(path, number), text);
+      if (comment) {
+        if (const std::string fault = CommentFault(text); !fault.empty()) throw SourceError(Where(path, number) + fault);
+      } else {
+        CheckSourceLine(Where(path, number), CommentedText{text, ""});  // a glyph row holds no comment
+      }
+      if (words.empty()) {
+        BlockEnds(number);
+        return;
+      }
       if (first == "colours") {
         // "colours o=ink.0 #=grey.5": the letters of the next block's rows.
+        BlockBegins();
         coloursRefused = true;
-        faults.Keep(BlockEnds);
-        block.clear();
-        row = 0;
-        blockRefused = false;
         blockColours.clear();
-        std::string pair;
-        while (words >> pair) {
-          if (pair.size() < 3 || pair[1] != '=' || pair[0] == '.' || static_cast<unsigned char>(pair[0]) > '~')
+        coloursLine = number;
+        for (size_t w = 1; w < words.size(); ++w) {
+          const std::string& pair = words[w];
+          // A letter is a byte the fonts show, as a word of every source is.
+          if (pair.size() < 3 || pair[1] != '=' || pair[0] == '.' || !GameShowsByte(static_cast<unsigned char>(pair[0])))
             throw SourceError(Where(path, number) + DoubleQuotedBytes(pair) + " is not a letter, '=' and a palette colour");
           blockColours[pair[0]] = pair.substr(2);
           if (palette) {
@@ -98,19 +181,18 @@ Font ReadFont(const std::string& path, int width, int height, const Palette* pal
         return;
       }
       if (first == "chars") {
-        faults.Keep(BlockEnds);
-        block.clear();
-        row = 0;
+        BlockBegins();
+        charsLine = number;
         blockRefused = std::exchange(coloursRefused, false);
         std::map<char, std::string> colours;
         colours.swap(blockColours);
-        std::string name;
-        while (words >> name) {
-          const int code = ParseCharName(name, Where(path, number));
+        if (colours.empty()) coloursLine = 0;
+        for (size_t w = 1; w < words.size(); ++w) {
+          const int code = ParseCharName(words[w], Where(path, number));
           if (code < 33) throw SourceError(Where(path, number) + "character code below 33 has no glyph");
           // The game draws '_' as a blank (common/shown_bytes.h), never a glyph of it.
           if (code == '_') throw SourceError(Where(path, number) + "'_' is a blank and has no glyph");
-          if (font.glyphs.count(code)) throw SourceError(Where(path, number) + "glyph " + DoubleQuotedBytes(name) + " given twice");
+          if (font.glyphs.count(code)) throw SourceError(Where(path, number) + "glyph " + DoubleQuotedBytes(words[w]) + " given twice");
           block.push_back(code);
           font.glyphs[code] = Glyph{};
           if (!colours.empty()) font.colours[code] = colours;
@@ -119,31 +201,21 @@ Font ReadFont(const std::string& path, int width, int height, const Palette* pal
         return;
       }
       if (block.empty()) throw SourceError(Where(path, number) + "glyph rows before a \"chars\" line");
-      if (row >= height) throw SourceError(Where(path, number) + "more than " + std::to_string(height) + " rows");
-      std::istringstream fields(text);
-      std::string field;
-      size_t i = 0;
-      while (fields >> field) {
-        if (i >= block.size()) throw SourceError(Where(path, number) + "more glyphs than the \"chars\" line names");
-        const auto own = font.colours.find(block[i]);
-        std::string letters = ".";
-        if (own == font.colours.end()) letters += '#';
-        else
-          for (const auto& [letter, colour] : own->second) letters += letter;
-        if (static_cast<int>(field.size()) != width || field.find_first_not_of(letters) != std::string::npos)
-          throw SourceError(Where(path, number) + "glyph row " + DoubleQuotedBytes(field) + " is not " + std::to_string(width) +
-                            " of " + QuotedBytes(letters.substr(1)) + " and '.'");
-        font.glyphs[block[i++]].push_back(field);
-      }
-      if (i != block.size()) throw SourceError(Where(path, number) + "fewer glyphs than the \"chars\" line names");
-      ++row;
+      if (static_cast<int>(rows.size()) >= height) throw SourceError(Where(path, number) + "more than " + std::to_string(height) + " rows");
+      rows.push_back({number, words});
     });
-    if (!read) blockRefused = true;
-    if (!read && MayBeginWithWord(lead, "colours")) coloursRefused = true;
+    if (read) continue;
+    // A refused line outside a block may have been a "colours" line, and one
+    // that may begin a block begins it refused.
+    if (outside || mayBe("colours")) coloursRefused = true;
+    if (mayBe("chars")) {
+      if (block.empty()) block.push_back(-1);
+      coloursRefused = false;
+    }
+    blockRefused = true;
   }
+  BlockEnds(0);
   faults.Keep([&] {
-    if (!block.empty() && !blockRefused && row != height)
-      throw SourceError(path + ": last block is not " + std::to_string(height) + " rows");
     if (font.glyphs.empty() && !faults.Any()) throw SourceError(path + ": no glyphs");
   });
   faults.Throw();

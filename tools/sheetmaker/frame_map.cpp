@@ -1,7 +1,9 @@
 #include "frame_map.h"
 
+#include <algorithm>
 #include <climits>
-#include <sstream>
+
+#include "figure_recipe.h"
 
 std::string Paint::Arg(size_t i, const std::string& def) const {
   if (askedWords) askedWords->insert(i);
@@ -29,11 +31,13 @@ std::string Paint::Opt(const std::string& key, const std::string& def) const {
   return def;
 }
 
-int Paint::OptInt(const std::string& key, int def) const {
+int Paint::OptInt(const std::string& key, int def, int low, int high) const {
   const std::string v = Opt(key);
   if (v.empty()) return def;
   long long n = 0;
   if (!ReadWholeNumber(v, INT_MIN, INT_MAX, &n)) Fail(key + "= wants a whole number, not " + DoubleQuotedBytes(v));
+  if (n < low || n > high)
+    Fail(key + "= is " + std::to_string(low) + (high == INT_MAX ? " or more" : " to " + std::to_string(high)) + ", not " + v);
   return static_cast<int>(n);
 }
 
@@ -91,34 +95,31 @@ void Paint::Fail(const std::string& message) const { throw SourceError(where + m
 
 // Every line is read: each fault is reported; the lines after a refused
 // sheet line (one whose first word may be "sheet", itself or before a
-// damaged blank) belong to no sheet. Every word is a name, a number or a
-// key=value of them, of bytes the fonts show: a damaged byte in a painter's
-// words is refused here, at its line, and never drawn as another word.
+// damaged blank, or is no frame's nor a recipe's word, or one whose damaged
+// byte may end a line before a sheet line: refused_lines.h) belong to no
+// sheet. Every word is a name, a number or a key=value of them, of bytes
+// the fonts show: a damaged byte in a painter's words is refused here, at
+// its line, and never drawn as another word.
 std::vector<FrameLine> ReadFrameMap(const std::string& path) {
   std::vector<std::string> source;
   if (!ReadSourceLines(path, &source)) throw SourceError(path + ": cannot open");
   std::vector<FrameLine> lines;
   SourceFaults<SourceError> faults;
   constexpr int kRefusedSheet = -2;
+  const LineShape kSheetLine{"sheet", 2, 2};
   int number = 0, sheet = -1;
-  for (std::string& text : source) {
+  for (const std::string& text : source) {
     ++number;
-    const size_t hash = text.find('#');
-    if (hash != std::string::npos) text.resize(hash);
+    const CommentedText cut = CutComment(text);
     const std::string where = path + ":" + std::to_string(number) + ": ";
-    std::istringstream words(text);
-    std::string first;
-    words >> first;
-    const std::vector<std::string> cut = LineWords(text);  // a damaged carriage return stays in its word
-    const std::string lead = cut.empty() ? "" : cut[0];
+    const std::vector<std::string> words = LineWords(cut.text);  // a damaged carriage return stays in its word
+    const std::string first = words.empty() ? "" : words[0];
     const bool read = faults.Keep([&] {
-      CheckSourceLine(where, text);
-      CheckShownWords(where, text);
+      CheckSourceLine(where, cut);
+      CheckShownWords(where, cut.text);
       if (first.empty()) return;
       if (first == "recipe") {
-        FrameLine line{-1, 0, 0, "recipe", {}, where};
-        std::string w;
-        while (words >> w) line.args.push_back(w);
+        FrameLine line{-1, 0, 0, "recipe", {words.begin() + 1, words.end()}, where};
         if (line.args.empty()) throw SourceError(where + "a recipe needs a name");
         // Its name is a word of the lines that draw with it: what the fonts show.
         const size_t unshown = UnshownByte(line.args[0], false);
@@ -127,15 +128,17 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
         return;
       }
       if (first == "sheet") {
-        std::string n;
         long long read = 0;
         sheet = kRefusedSheet;
-        if (!(words >> n) || !ReadWholeNumber(n, 0, 65, &read)) throw SourceError(where + "bad sheet number");
+        if (words.size() != 2 || !ReadWholeNumber(words[1], 0, 65, &read)) throw SourceError(where + "bad sheet number");
         sheet = static_cast<int>(read);
         return;
       }
       if (sheet == kRefusedSheet) return;
       if (sheet < 0) throw SourceError(where + "\"sheet N\" must come first");
+      // No painter takes the words of a sheet line: one joined to this line
+      // by its damaged line end (which drew its frames on this sheet).
+      if (MayJoinLine(cut.text, cut.comment, kSheetLine)) throw SourceError(where + "a sheet line joined to a frame's");
       FrameLine line{sheet, -1, -1, "", {}, where};
       const size_t dash = first.find('-', 1);
       long long a = 0, b = 0;
@@ -146,12 +149,13 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
       if (a < 0 || b < a || b > INT_MAX) throw SourceError(where + "bad range of frames");
       line.first = static_cast<int>(a);
       line.last = static_cast<int>(b);
-      if (!(words >> line.painter)) throw SourceError(where + "which painter draws these frames?");
-      std::string w;
-      while (words >> w) line.args.push_back(w);
+      if (words.size() < 2) throw SourceError(where + "which painter draws these frames?");
+      line.painter = words[1];
+      line.args.assign(words.begin() + 2, words.end());
       lines.push_back(line);
     });
-    if (!read && MayBeginWithWord(lead, "sheet")) sheet = kRefusedSheet;
+    const bool unknown = !first.empty() && first != "recipe" && (first[0] < '0' || first[0] > '9');
+    if (!read && (unknown || RefusedLineMayBegin(cut.text, cut.comment, kSheetLine))) sheet = kRefusedSheet;
   }
   faults.Throw();
   return lines;
@@ -160,23 +164,43 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
 namespace {
 
 // The recipes of the maps by name (a name given twice by its last line).
-std::map<std::string, std::vector<std::string>> Recipes(const std::vector<FrameLine>& lines,
-                                                        SourceFaults<SourceError>* twice = nullptr) {
+std::map<std::string, std::vector<std::string>> Recipes(const std::vector<FrameLine>& lines) {
   std::map<std::string, std::vector<std::string>> recipes;
   for (const FrameLine& line : lines)
-    if (line.painter == "recipe" && line.sheet < 0) {
-      if (twice && recipes.count(line.args[0]))
-        twice->Keep([&] { throw SourceError(line.where + "recipe " + DoubleQuotedBytes(line.args[0]) + " given twice"); });
-      recipes[line.args[0]].assign(line.args.begin() + 1, line.args.end());
-    }
+    if (line.painter == "recipe" && line.sheet < 0) recipes[line.args[0]].assign(line.args.begin() + 1, line.args.end());
   return recipes;
+}
+
+// The first plain word (not key=value) of a line's words: the recipe or the
+// builder a figure's line names.
+std::string FirstPlainWord(const std::vector<std::string>& words) {
+  for (const std::string& w : words)
+    if (w.find('=') == std::string::npos) return w;
+  return "";
 }
 
 }  // namespace
 
-void CheckRecipes(const std::vector<FrameLine>& lines) {
+void CheckRecipes(const std::vector<FrameLine>& lines, bool values, bool uses) {
   SourceFaults<SourceError> faults;
-  Recipes(lines, &faults);
+  std::set<std::string> given;
+  for (const FrameLine& line : lines) {
+    if (line.painter != "recipe" || line.sheet >= 0) continue;
+    faults.Keep([&] {
+      const std::string& name = line.args[0];
+      if (!given.insert(name).second) throw SourceError(line.where + "recipe " + DoubleQuotedBytes(name) + " given twice");
+      try {
+        CheckFigureRecipe(line.args, values);
+      } catch (const SourceError& e) {
+        throw SourceError(line.where + e.what());
+      }
+      // A recipe no line draws with may be one whose name was damaged.
+      if (uses && std::none_of(lines.begin(), lines.end(), [&](const FrameLine& l) {
+            return l.sheet >= 0 && l.painter == "figure" && FirstPlainWord(l.args) == name;
+          }))
+        throw SourceError(line.where + "recipe " + DoubleQuotedBytes(name) + " draws no figure");
+    });
+  }
   faults.Throw();
 }
 
@@ -211,15 +235,21 @@ void DrawFrameMap(Canvas& c, const FrameGrid& g, int sheet, const std::vector<Fr
         if (owners->count(n))
           throw SourceError(line.where + "frame " + std::to_string(n) + " is also drawn by " + (*owners)[n]);
       }
-      for (int n = line.first; n <= line.last; ++n) (*owners)[n] = line.where;
       auto it = painters.find(line.painter);
       if (it == painters.end()) throw SourceError(line.where + "no painter " + DoubleQuotedBytes(line.painter));
+      // A refused line draws no frame: its frames are another's to draw
+      // (a damaged frame number is not found twice).
+      for (int n = line.first; n <= line.last; ++n) (*owners)[n] = line.where;
+      auto refused = [&] {
+        for (int n = line.first; n <= line.last; ++n) owners->erase(n);
+      };
       std::set<std::string> asked;
       std::set<size_t> askedWords;
       Paint p{c, g, line.first, line.last, line.args, line.where, &recipes, &asked, &askedWords};
       try {
         it->second(p);
       } catch (const SourceError& e) {
+        refused();
         // A fault found below the painter is named by its line.
         const std::string what = e.what();
         throw SourceError(what.rfind(line.where, 0) == 0 ? what : line.where + what);
@@ -229,10 +259,14 @@ void DrawFrameMap(Canvas& c, const FrameGrid& g, int sheet, const std::vector<Fr
       size_t plain = 0;
       for (const std::string& a : line.args) {
         const size_t eq = a.find('=');
-        if (eq != std::string::npos && !asked.count(a.substr(0, eq)))
+        if (eq != std::string::npos && !asked.count(a.substr(0, eq))) {
+          refused();
           throw SourceError(line.where + "painter " + line.painter + " takes no " + DoubleQuotedBytes(a.substr(0, eq) + "="));
-        if (eq == std::string::npos && !askedWords.count(plain++))
+        }
+        if (eq == std::string::npos && !askedWords.count(plain++)) {
+          refused();
           throw SourceError(line.where + "painter " + line.painter + " takes no word " + DoubleQuotedBytes(a));
+        }
       }
     });
   }

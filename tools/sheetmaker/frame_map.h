@@ -8,6 +8,7 @@
 // A painter draws its frames from the arguments alone; the same line always
 // gives the same pixels.
 #pragma once
+#include <climits>
 #include <functional>
 #include <initializer_list>
 #include <map>
@@ -44,8 +45,9 @@ struct Paint {
   std::string Word(size_t i, const std::string& what, std::initializer_list<const char*> values) const;
   // The value of key=value, or def.
   std::string Opt(const std::string& key, const std::string& def = "") const;
-  // Numbers read whole ("3x" is none), or the line is refused.
-  int OptInt(const std::string& key, int def) const;
+  // Numbers read whole ("3x" is none), or the line is refused; a whole
+  // number outside [low, high] too ("alpha= is 0 to 255, not 300").
+  int OptInt(const std::string& key, int def, int low = INT_MIN, int high = INT_MAX) const;
   float OptFloat(const std::string& key, float def) const;
   int ArgInt(size_t i, int def) const;
   // The value of key=value, one of `values` (the first when not given), or
@@ -73,8 +75,11 @@ struct FrameLine {
 // `recipe NAME words...` (anywhere) names a list of words that painters can
 // start from; it is kept as a line of sheet -1.
 std::vector<FrameLine> ReadFrameMap(const std::string& path);
-// Refuses a recipe name given twice in the maps, once.
-void CheckRecipes(const std::vector<FrameLine>& lines);
+// Refuses a recipe at its own line, once: a name given twice, a recipe
+// whose words the figure painter refuses (figure_recipe.h; its values only
+// when asked, not beside a palette with a refused line), and, when asked,
+// one no line draws with (not beside a refused frame-map line).
+void CheckRecipes(const std::vector<FrameLine>& lines, bool values = true, bool uses = true);
 
 // Draws every line of the maps that belongs to the sheet. A frame drawn by
 // two lines, a frame past the sheet and an unknown painter are refused.

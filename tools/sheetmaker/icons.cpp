@@ -4,7 +4,6 @@
 // screens (slot boxes, empty-slot shapes, frame pieces, marks).
 #include <algorithm>
 #include <cmath>
-#include <sstream>
 
 #include "frame_map.h"
 #include "symbols.h"
@@ -347,7 +346,7 @@ void Item(Layer& l, const std::string& kind, const Paint& p) {
     l.Line(12, 9, 16, 8, 1.5f, C("brown.1"));
   } else if (kind == "wand") {
     // Seven shapes (0-6) in the colour of the spell's picture group.
-    const int shape = p.OptInt("shape", 0);
+    const int shape = p.OptInt("shape", 0, 0, 6);
     const Ramp shaft = shape == 6 ? Rp("stone.1 stone.2 stone.3 skin.2") : shape % 2 ? Rp("ink.0 brown.0 brown.1 brown.2") : wood;
     Stroke(l, DX(0.1f), DY(0.1f), DX(0.78f), DY(0.78f), shape == 3 ? 1.5f : 2.0f, shaft);
     if (shape == 2)

@@ -29,30 +29,9 @@ struct Unwritten : SourceError {
 
 void DrawSheet(const SheetLine& s, const SheetSources& src, const std::string& outDir, const std::string& contactDir,
                OutputFiles* files) {
+  const Canvas c = DrawSheetPicture(s, src);
   const SheetFormat f = SheetFormatFor(s.slot);
-  Canvas c(s.width, s.height, f.colourKey);
-  FrameGrid g{f.frameWidth, f.frameHeight, s.width / f.frameWidth, s.height / f.frameHeight};
-  const uint32_t seed = static_cast<uint32_t>(s.number);
-  std::map<int, std::string> owners;  // who drew which frame, where that matters
-  if (s.style == "art") {
-    // Drawn wholly by the frame maps below.
-  }
-  else if (s.style == "panel") DrawPanel(c, seed);
-  else if (s.style == "border") DrawBorder(c, g, seed);
-  else if (s.style == "font-large") DrawFontSheet(c, g, src.large, s.number);
-  else if (s.style == "font-small") DrawFontSheet(c, g, src.small, s.number);
-  else if (s.style == "interface") {
-    if (f.frameWidth != 8 || f.frameHeight != 8) throw SourceError("the interface style needs 8x8 frames");
-    DrawAltFont(c, g, src.large, kAltLargeFontBase, true, &owners);
-    DrawAltFont(c, g, src.small, kAltSmallFontBase, false, &owners);
-  } else {
-    throw SourceError(src.dir + "/sheets.txt: sheet " + std::to_string(s.slot) + " has unknown style " + DoubleQuotedBytes(s.style));
-  }
-  DrawFrameMap(c, g, s.slot, src.frames, &owners);
-  for (const auto& art : src.interface)
-    if (art.sheet == s.slot) DrawPixelArt(c, g, art, src.dir + "/interface.txt", &owners);
-  for (const auto& art : src.cursors)
-    if (art.sheet == s.slot) DrawPixelArt(c, g, art, src.dir + "/cursors.txt", &owners);
+  const FrameGrid g{f.frameWidth, f.frameHeight, s.width / f.frameWidth, s.height / f.frameHeight};
   const std::string path = outDir + "/" + std::to_string(s.slot) + ".dat";
   auto write = [&](const std::string& place, const Canvas& picture) {
     const std::vector<uint8_t> png = PngBytes(picture);

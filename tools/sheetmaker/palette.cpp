@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
-#include <sstream>
+#include <iterator>
 
 #include "art.h"
 
@@ -26,15 +26,22 @@ uint32_t Palette::Colour(const std::string& name) const {
   return r[static_cast<size_t>(i)];
 }
 
+namespace {
+
+// The ramps the painters draw with (their code names them too): a ramp of
+// the palette is one of them, given once. A misspelt name was taken as a
+// ramp of its own, and every colour of the ramp meant refused where it was
+// used.
+const char* const kRampNames[] = {"ink", "grey", "brown", "skin", "red", "fire", "green", "blue", "purple", "teal", "stone"};
+
+bool IsRampName(const std::string& name) {
+  return std::find(std::begin(kRampNames), std::end(kRampNames), name) != std::end(kRampNames);
+}
+
+}  // namespace
+
 void Palette::Check(const std::string& name) const {
-  try {
-    (void)Colour(name);
-  } catch (const SourceError&) {
-    const std::string ramp = name.substr(0, name.find('.'));
-    for (const std::string& written : refusedRamps)
-      if (name.find('.') != std::string::npos && MayBeginWithWord(written, ramp)) return;
-    throw;
-  }
+  if (!refused || name.find('.') == std::string::npos) (void)Colour(name);
 }
 
 const Ramp& Palette::RampOf(const std::string& name) const {
@@ -47,10 +54,8 @@ Ramp Palette::Make(const std::string& names) const {
   std::string spaced = names;  // colours are joined by spaces or by '+'
   for (char& ch : spaced)
     if (ch == '+') ch = ' ';
-  std::istringstream words(spaced);
-  std::string w;
   Ramp r;
-  while (words >> w) {
+  for (const std::string& w : LineWords(spaced)) {
     if (w.find('.') == std::string::npos) {
       const Ramp& whole = RampOf(w);
       r.insert(r.end(), whole.begin(), whole.end());
@@ -68,42 +73,45 @@ std::vector<uint32_t> Palette::All() const {
   return all;
 }
 
-// Every line is read: each fault is reported. A ramp's name holds what the
-// fonts show, as a word of every source does; a refused line may have given
-// the ramp its first word may be, itself or before a damaged blank
-// (common/shown_bytes.h), so that no colour of it is refused besides.
+// Every line is read: each fault is reported. A ramp's name is one the
+// painters draw with, and holds what the fonts show, as a word of every
+// source does; a refused line may have given any ramp (its name damaged, or
+// a line joined to it), so that no colour is refused besides.
 void ReadPalette(const std::string& path, Palette* out) {
   std::vector<std::string> lines;
   if (!ReadSourceLines(path, &lines)) throw SourceError(path + ": cannot open");
   Palette& p = *out;
   SourceFaults<SourceError> faults;
   int number = 0;
-  for (std::string& line : lines) {
+  for (const std::string& line : lines) {
     ++number;
-    const size_t hash = line.find('#');
-    if (hash != std::string::npos) line.resize(hash);
+    const CommentedText cut = CutComment(line);
     const std::string where = path + ":" + std::to_string(number) + ": ";
-    std::string name, hex;
-    std::istringstream words(line);
-    words >> name;
+    const std::vector<std::string> words = LineWords(cut.text);
     const bool read = faults.Keep([&] {
-      CheckSourceLine(where, line);
-      if (name.empty()) return;
+      CheckSourceLine(where, cut);
+      if (words.empty()) return;
+      const std::string& name = words[0];
       const size_t unshown = UnshownByte(name, false);
       if (unshown != std::string::npos) throw SourceError(where + UnshownByteMessage("", name, unshown));
+      if (!IsRampName(name)) {
+        std::string known;
+        for (const char* ramp : kRampNames) known += std::string(known.empty() ? "" : " ") + ramp;
+        throw SourceError(where + "no ramp " + DoubleQuotedBytes(name) + " is drawn with (" + known + ")");
+      }
       if (p.ramps.count(name)) throw SourceError(where + "ramp " + DoubleQuotedBytes(name) + " given twice");
       Ramp& r = p.ramps[name];
       unsigned long long colour = 0;
-      while (words >> hex) {
-        if (hex.size() != 6 || !ReadHexNumber(hex, &colour))
+      for (size_t w = 1; w < words.size(); ++w) {
+        if (words[w].size() != 6 || !ReadHexNumber(words[w], &colour))
           throw SourceError(where + "colours are six hex digits RRGGBB");
         r.push_back(0xFF000000u | static_cast<uint32_t>(colour));
       }
       if (r.empty()) throw SourceError(where + "ramp " + DoubleQuotedBytes(name) + " has no colours");
     });
-    if (!read && !name.empty()) p.refusedRamps.push_back(LineWords(line)[0]);  // a damaged carriage return stays in it
+    p.refused |= !read;
   }
-  if (p.ramps.empty() && p.refusedRamps.empty()) faults.Keep([&] { throw SourceError(path + ": no ramps"); });
+  if (p.ramps.empty() && !p.refused) faults.Keep([&] { throw SourceError(path + ": no ramps"); });
   faults.Throw();
 }
 

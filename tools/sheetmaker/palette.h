@@ -11,15 +11,15 @@ using Ramp = std::vector<uint32_t>;
 
 struct Palette {
   std::map<std::string, Ramp> ramps;
-  // The first words of the source's refused lines: a colour of a ramp one of
-  // them may be is not refused for the want of it.
-  std::vector<std::string> refusedRamps;
+  // Whether a line of the source was refused: it may have given any ramp (a
+  // line joined to it too), and no colour is refused for the want of one.
+  bool refused = false;
   // "green.3" -> the colour; "green" alone -> the whole ramp. Throws
   // SourceError naming the colour when there is no such ramp or index.
   uint32_t Colour(const std::string& name) const;
   const Ramp& RampOf(const std::string& name) const;
   // Throws SourceError, as Colour does, for a colour the palette does not
-  // give, unless a refused line may have given its ramp.
+  // give, unless a refused line may have given it.
   void Check(const std::string& name) const;
   // A ramp made of named colours: "brown.2 brown.4 skin.0".
   Ramp Make(const std::string& names) const;

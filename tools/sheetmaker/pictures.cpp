@@ -482,7 +482,8 @@ void AddPicturePainters(PainterMap& m) {
     if (comma == std::string::npos || !ReadWholeNumber(from.substr(0, comma), 0, 4096, &fx) ||
         !ReadWholeNumber(from.substr(comma + 1), 0, 4096, &fy))
       p.Fail("from= is x,y in pixels, not " + DoubleQuotedBytes(from));
-    const int cols = p.OptInt("cols", 1), stride = p.OptInt("stride", cols);
+    // At least one column a row (none divided by nothing and drew no frame).
+    const int cols = p.OptInt("cols", 1, 1), stride = p.OptInt("stride", cols, 1);
     for (int f = p.first; f <= p.last; ++f) {
       const int i = f - p.first, col = i % stride, row = i / stride;
       if (col >= cols) continue;

@@ -1,6 +1,7 @@
+#include <algorithm>
+#include <cctype>
 #include <climits>
 #include <set>
-#include <sstream>
 
 #include "art.h"
 
@@ -27,140 +28,153 @@ Grid Transpose(const Grid& g) {
 // A quarter turn clockwise.
 Grid Rot90(const Grid& g) { return FlipX(Transpose(g)); }
 
-// A line without its comment and the spaces and tabs at its ends: a
-// carriage return there is a damaged byte of the line, refused, not trimmed.
-std::string StripComment(const std::string& s) {
-  const std::string_view line = std::string_view(s).substr(0, s.find('#'));
-  const size_t start = line.find_first_not_of(" \t");
-  if (start == std::string_view::npos) return "";
-  return std::string(line.substr(start, line.find_last_not_of(" \t") - start + 1));
-}
-
 }  // namespace
 
 // Every line is read: each fault is reported. A refused line counts as what
-// its first word may be (common/shown_bytes.h): a refused sheet line opens a
-// sheet of no number, a refused palette or end line opens or closes the
-// palette, a refused frame line gives its frame (a frame derived from it is
-// not refused for the want of it), and a refused palette line gives its
-// letter, or any letter it may be when its letter is refused. The rows of a
-// frame whose line or row was refused, or that follow an unknown line, are
-// not read besides.
+// its first word may be (common/shown_bytes.h), or the line its damaged
+// byte may end (refused_lines.h): a refused sheet line opens a sheet of no
+// number, a refused frame line gives its frame (a frame derived from it is
+// not refused for the want of it), and a refused end line closes the
+// palette. The lines after a refused line are passed over to the next line
+// that begins a sheet, a palette, a frame or ends a palette, or a blank
+// line: a frame's rows, or a palette's letters, which the sheet's palette
+// then may hold whatever they are. A palette letter is a letter or a digit
+// (a damaged one is refused at its line, not at each row that draws the one
+// meant), each drawn by a row or a recolouring; a letter they draw that the
+// palette lacks is refused at their line.
 std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   std::vector<std::string> source;
   if (!ReadSourceLines(path, &source)) throw SourceError(path + ": cannot open");
   std::vector<PixelArt> sheets;
   SourceFaults<SourceError> faults;
   int number = 0;
-  enum { kTop, kPalette, kRows, kRefusedRows } state = kTop;
+  enum { kTop, kPalette, kRows, kPassedOver } state = kTop;
   int frame = -1;
-  // The frames refused lines gave, by sheet: a frame derived from one of
-  // them is given too; any frame after a frame line whose number could not
-  // be read.
-  std::map<size_t, std::set<int>> refusedFrames;
+  // Sheets any of whose frames a refused line may have given.
   std::set<size_t> unreadFrames;
-  // The first words of refused palette lines, by sheet: a letter of a row
-  // that one of them may be is not refused for the want of it.
-  std::map<size_t, std::vector<std::string>> refusedLetters;
-  auto inPalette = [&](const PixelArt& art, char letter) {
-    if (art.palette.count(letter)) return true;
-    for (const std::string& written : refusedLetters[sheets.size() - 1])
-      if (MayBeWord(written, std::string(1, letter)) || written[0] == letter) return true;
-    return false;
-  };
+  // Sheets whose palette may hold any letter: a line of it was refused; and
+  // sheets with a refused line.
+  std::set<size_t> anyLetter, refusedSheets;
+  // The lines of each sheet's palette letters, and the letters its rows and
+  // recolourings draw, by line: checked against each other at the end.
+  std::map<size_t, std::map<char, int>> letterLines;
+  std::map<size_t, std::map<int, std::string>> drawn;
   auto where = [&]() { return path + ":" + std::to_string(number) + ": "; };
   auto current = [&]() -> PixelArt& {
     if (sheets.empty()) throw SourceError(where() + "\"sheet N\" must come first");
     return sheets.back();
   };
+  // The rows of the frame being read, by line: as wide as most of them, the
+  // others refused as they end (the first may be the damaged one).
+  std::vector<int> rows;
+  auto FrameEnds = [&]() {
+    state = kTop;
+    std::map<size_t, int> widths;
+    std::map<int, std::string>& letters = drawn[sheets.size() - 1];
+    size_t width = 0;  // the most rows', the first row's among as many
+    for (const int line : rows)
+      if (++widths[letters[line].size()] > widths[width]) width = letters[line].size();
+    Grid& grid = sheets.back().frames[frame];
+    for (const int line : rows) {
+      if (letters[line].size() == width) {
+        grid.push_back(letters[line]);
+        continue;
+      }
+      faults.Keep([&] {
+        throw SourceError(path + ":" + std::to_string(line) + ": row of frame " + std::to_string(frame) +
+                          " is not as wide as the others");
+      });
+      letters.erase(line);
+    }
+    rows.clear();
+  };
+  auto heading = [](const std::string& word) { return word == "sheet" || word == "palette" || word == "frame" || word == "end"; };
   for (const std::string& raw : source) {
     ++number;
-    const std::string line = StripComment(raw);
-    if (state == kRefusedRows) {
-      // A row is one word; the frame's rows end at a blank line or the next line of words.
-      const bool row = !line.empty() && line.find_first_of(" \t") == std::string::npos && line != "palette";
-      if (row) continue;
-      state = kTop;
-      if (line.empty()) continue;
+    const CommentedText cut = CutComment(raw);
+    const std::vector<std::string> words = LineWords(cut.text);  // a damaged carriage return stays in its word
+    const std::string first = words.empty() ? "" : words[0];
+    if (state == kPassedOver) {
+      if (words.empty()) {
+        state = kTop;
+      } else if (!heading(first)) {
+        // A letter line of a palette whose line was refused: its letters are any.
+        if (words.size() > 1 && !sheets.empty()) anyLetter.insert(sheets.size() - 1);
+        continue;
+      } else {
+        state = first == "end" ? kPalette : kTop;
+      }
     }
+    // A frame's rows end at a blank line, or at a line that begins another
+    // (the blank line before it joined to the last row).
+    if (state == kRows && heading(first)) FrameEnds();
     const auto before = state;
     const size_t sheetsBefore = sheets.size();
-    // The first two words, cut at blanks alone (a damaged carriage return stays in its word).
-    const std::vector<std::string> cut = LineWords(line);
-    const std::string first = cut.empty() ? "" : cut[0], second = cut.size() > 1 ? cut[1] : "";
-    std::string word;
     const bool read = faults.Keep([&] {
-      CheckSourceLine(where(), raw.substr(0, raw.find('#')));  // untrimmed: a carriage return at its ends is damage
+      CheckSourceLine(where(), cut);
       if (state == kRows) {
-        if (line.empty()) {
-          state = kTop;
+        if (words.empty()) {
+          FrameEnds();
           return;
         }
-        PixelArt& art = current();
-        Grid& grid = art.frames[frame];
-        if (!grid.empty() && line.size() != grid[0].size())
-          throw SourceError(where() + "row of frame " + std::to_string(frame) + " is not as wide as the first");
-        for (char ch : line)
-          if (ch != '.' && !inPalette(art, ch))
-            throw SourceError(where() + "letter " + QuotedBytes(std::string(1, ch)) + " is not in the palette");
-        grid.push_back(line);
-        return;
-      }
-      if (line.empty()) return;
-      // Every word of a line but a row is a name, a number or a colour (a
-      // palette letter's description too): what the fonts show, so that a
-      // damaged comment mark does not leave the comment's words unseen.
-      CheckShownWords(where(), line);
-      std::istringstream words(line);
-      words >> word;
-      if (state == kPalette) {
-        if (word == "end") {
-          state = kTop;
-          return;
-        }
-        std::string hex;
-        words >> hex;
-        // A letter is a byte the fonts show, as a word of every source is.
-        const size_t unshown = UnshownByte(word, false);
-        if (unshown != std::string::npos) throw SourceError(where() + UnshownByteMessage("", word, unshown));
-        unsigned long long colour = 0;
-        if (word.size() != 1 || word == "." || hex.size() != 8 || !ReadHexNumber(hex, &colour))
-          throw SourceError(where() + "palette lines are a letter and an 8-digit AARRGGBB colour");
-        current().palette[word[0]] = static_cast<uint32_t>(colour);
-        return;
-      }
-      if (word == "sheet") {
-        PixelArt& art = sheets.emplace_back();
-        std::string number;
-        long long read = 0;
-        if (!(words >> number) || !ReadWholeNumber(number, 0, 65, &read)) throw SourceError(where() + "bad sheet number");
-        art.sheet = static_cast<int>(read);
-      } else if (word == "palette") {
+        if (words.size() != 1) throw SourceError(where() + "a row is one word of letters");
         current();
-        state = kPalette;
-      } else if (word == "frame") {
-        PixelArt& art = current();
-        std::string number;
+        drawn[sheets.size() - 1][number] = words[0];
+        rows.push_back(number);
+        return;
+      }
+      if (words.empty()) return;
+      // Every word of a line but a row is a name, a number or a colour: what
+      // the fonts show.
+      CheckShownWords(where(), cut.text);
+      if (state == kPalette) {
+        if (first == "end") {
+          if (words.size() != 1) throw SourceError(where() + "\"end\" takes no words");
+          state = kTop;
+          return;
+        }
+        // A letter is a byte the fonts show, as a word of every source is.
+        const size_t unshown = UnshownByte(first, false);
+        if (unshown != std::string::npos) throw SourceError(where() + UnshownByteMessage("", first, unshown));
+        unsigned long long colour = 0;
+        if (words.size() != 2 || first.size() != 1 || !std::isalnum(static_cast<unsigned char>(first[0])) ||
+            words[1].size() != 8 || !ReadHexNumber(words[1], &colour))
+          throw SourceError(where() + "palette lines are a letter or digit and an 8-digit AARRGGBB colour");
+        if (current().palette.count(first[0])) throw SourceError(where() + "letter " + QuotedBytes(first) + " given twice");
+        current().palette[first[0]] = static_cast<uint32_t>(colour);
+        letterLines[sheets.size() - 1][first[0]] = number;
+        return;
+      }
+      if (first == "sheet") {
+        PixelArt& art = sheets.emplace_back();
         long long read = 0;
-        if (!(words >> number) || !ReadWholeNumber(number, 0, INT_MAX, &read)) throw SourceError(where() + "bad frame number");
+        if (words.size() != 2 || !ReadWholeNumber(words[1], 0, 65, &read)) throw SourceError(where() + "bad sheet number");
+        art.sheet = static_cast<int>(read);
+      } else if (first == "palette") {
+        current();
+        if (words.size() != 1) throw SourceError(where() + "\"palette\" takes no words");
+        state = kPalette;
+      } else if (first == "frame") {
+        PixelArt& art = current();
+        long long read = 0;
+        if (words.size() < 2 || !ReadWholeNumber(words[1], 0, INT_MAX, &read)) throw SourceError(where() + "bad frame number");
         frame = static_cast<int>(read);
         if (art.frames.count(frame)) throw SourceError(where() + "frame " + std::to_string(frame) + " given twice");
-        std::string eq;
-        if (!(words >> eq)) {
+        if (words.size() == 2) {
           art.frames[frame];
           state = kRows;
+          rows.clear();
           return;
         }
-        std::string op, of;
+        const std::string op = words.size() > 3 ? words[3] : "";
         long long given = -1;
-        if (eq != "=" || !(words >> op >> of) || !ReadWholeNumber(of, 0, INT_MAX, &given))
+        const bool recolour = op == "recolour";
+        if (words[2] != "=" || words.size() < 5 || !ReadWholeNumber(words[4], 0, INT_MAX, &given) ||
+            (!recolour && words.size() != 5))
           throw SourceError(where() + "expected \"frame N\" or \"frame N = OPERATION M\"");
         const int from = static_cast<int>(given);
         auto it = art.frames.find(from);
-        if (it == art.frames.end() && (refusedFrames[sheets.size() - 1].count(from) || unreadFrames.count(sheets.size() - 1))) {
-          refusedFrames[sheets.size() - 1].insert(frame);
-          return;
-        }
+        if (it == art.frames.end() && unreadFrames.count(sheets.size() - 1)) return;
         if (it == art.frames.end())
           throw SourceError(where() + "frame " + std::to_string(from) + " must be given before it is used");
         Grid g = it->second;
@@ -168,50 +182,73 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
         else if (op == "flipy") g = FlipY(g);
         else if (op == "transpose") g = Transpose(g);
         else if (op == "rot90") g = Rot90(g);
-        else if (op == "recolour") {
-          std::string pair;
-          bool any = false;
+        else if (recolour) {
+          if (words.size() == 5) throw SourceError(where() + "recolour needs at least one pair");
           Grid out = g;  // pairs read the original, so they never chain
-          while (words >> pair) {
-            if (pair.size() != 3 || pair[1] != '=' || !inPalette(art, pair[0]) || !inPalette(art, pair[2]))
-              throw SourceError(where() + "recolour takes palette pairs like w=g");
+          for (size_t w = 5; w < words.size(); ++w) {
+            const std::string& pair = words[w];
+            if (pair.size() != 3 || pair[1] != '=') throw SourceError(where() + "recolour takes palette pairs like w=g");
+            drawn[sheets.size() - 1][number] += std::string{pair[0], pair[2]};
             for (size_t y = 0; y < g.size(); ++y)
               for (size_t x = 0; x < g[y].size(); ++x)
                 if (g[y][x] == pair[0]) out[y][x] = pair[2];
-            any = true;
           }
-          if (!any) throw SourceError(where() + "recolour needs at least one pair");
           g = out;
         } else {
           throw SourceError(where() + "unknown operation " + DoubleQuotedBytes(op));
         }
         art.frames[frame] = g;
       } else {
-        throw SourceError(where() + "unknown line " + DoubleQuotedBytes(line));
+        throw SourceError(where() + "unknown line " + DoubleQuotedBytes(TrimSpaces(cut.text)));
       }
     });
     if (read) continue;
-    if (before == kRows) {
-      state = kRefusedRows;
-    } else if (before == kPalette) {
-      if (MayBeginWithWord(first, "end")) state = kTop;
-      else if (first.size() == 1 && GameShowsByte(static_cast<unsigned char>(first[0])) && !sheets.empty())
-        sheets.back().palette.emplace(first[0], 0u);
-      else if (!first.empty() && !sheets.empty())
-        refusedLetters[sheets.size() - 1].push_back(first);
-    } else if (MayBeginWithWord(first, "sheet") || MayBeginWithWord(first, "palette") || MayBeginWithWord(first, "frame")) {
-      // What the line begins, the lines after it belong to: a sheet of no number when none is open.
-      if (sheets.size() == sheetsBefore && (sheets.empty() || MayBeginWithWord(first, "sheet"))) sheets.emplace_back();
-      if (MayBeginWithWord(first, "palette")) state = kPalette;
-      if (MayBeginWithWord(first, "frame")) {
-        state = kRefusedRows;
-        long long given = 0;
-        if (ReadWholeNumber(second, 0, INT_MAX, &given)) refusedFrames[sheets.size() - 1].insert(static_cast<int>(given));
-        else unreadFrames.insert(sheets.size() - 1);
-      }
-    } else {
-      state = kRefusedRows;  // an unknown line: the rows after it are not each another
-    }
+    // What the refused line may be, itself or the line its damaged byte may end.
+    // Its lines' shapes: "sheet N", "palette", "end", "frame N" or "frame N = OPERATION M ...".
+    auto mayBe = [&](const char* word) {
+      const std::string_view w = word;
+      const size_t words = w == "sheet" ? 2 : w == "frame" ? SIZE_MAX : 1;
+      return RefusedLineMayBegin(cut.text, cut.comment, {w, std::min<size_t>(words, 2), words});
+    };
+    if (before == kTop && mayBe("sheet") && sheets.size() == sheetsBefore) sheets.emplace_back();
+    if (sheets.empty()) sheets.emplace_back();  // a sheet of no number, which the lines after belong to
+    const size_t at = sheets.size() - 1;
+    refusedSheets.insert(at);
+    // A line of a palette, or one that may begin a palette or be any line.
+    const bool known = mayBe("sheet") || mayBe("frame");
+    if (before == kPalette || (before == kTop && (!known || mayBe("palette")))) anyLetter.insert(at);
+    // A frame a refused line may give, whatever its number, is given: a
+    // frame derived from any is not refused for the want of it.
+    if (mayBe("frame") || (before == kTop && !known)) unreadFrames.insert(at);
+    state = kPassedOver;
+    if (mayBe("end")) state = kTop;
+  }
+  if (state == kRows) FrameEnds();
+  // The letters drawn against the palettes: each letter drawn is one of
+  // its palette's, and each of these is drawn.
+  for (size_t at = 0; at < sheets.size(); ++at) {
+    if (anyLetter.count(at)) continue;
+    const PixelArt& art = sheets[at];
+    std::string all, missing;
+    for (const auto& [line, letters] : drawn[at]) all += letters;
+    for (const auto& [line, letters] : drawn[at])
+      for (const char c : letters)
+        if (c != '.' && !art.palette.count(c)) {
+          missing += c;
+          faults.Keep([&, line = line] {
+            throw SourceError(path + ":" + std::to_string(line) + ": letter " + QuotedBytes(std::string(1, c)) +
+                              " is not in the palette");
+          });
+          break;
+        }
+    // A letter no row draws, unless a row's damage took its place, or a
+    // refused line (its rows passed over) may draw it.
+    if (missing.empty() && !refusedSheets.count(at))
+      for (const auto& [c, line] : letterLines[at])
+        if (all.find(c) == std::string::npos)
+          faults.Keep([&, c = c, line = line] {
+            throw SourceError(path + ":" + std::to_string(line) + ": no row draws " + QuotedBytes(std::string(1, c)));
+          });
   }
   // A frame without rows, when no line was refused (which may have been its rows).
   const bool refused = faults.Any();

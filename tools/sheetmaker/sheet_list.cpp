@@ -1,7 +1,6 @@
 // The sheet list "sheets.txt": one line a sheet with its size, style and number.
 #include <climits>
 #include <set>
-#include <sstream>
 
 #include "art.h"
 #include "common/source_numbers.h"
@@ -22,25 +21,26 @@ std::vector<SheetLine> ReadSheetList(const std::string& path) {
   std::vector<SheetLine> sheets(kSheetCount);
   SourceFaults<SourceError> faults;
   int number = 0;
-  for (std::string& text : lines) {
+  for (const std::string& line : lines) {
     ++number;
-    const size_t hash = text.find('#');
-    if (hash != std::string::npos) text.resize(hash);
+    const CommentedText cut = CutComment(line);
     const std::string where = path + ":" + std::to_string(number) + ": ";
     faults.Keep([&] {
-      CheckSourceLine(where, text);
-      CheckShownWords(where, text);
-      std::istringstream words(text);
-      std::string slot, size;
+      CheckSourceLine(where, cut);
+      CheckShownWords(where, cut.text);
+      const std::vector<std::string> words = LineWords(cut.text);
+      if (words.empty()) return;  // blank line
+      // Four words, what a sheet holds said in a comment: a word too many
+      // may be the next line joined to it.
+      if (words.size() != 4) throw SourceError(where + "expected: slot WIDTHxHEIGHT style number");
+      const std::string &slot = words[0], &size = words[1], &seed = words[3];
       SheetLine s;
-      if (!(words >> slot)) return;  // blank line
       long long n = 0;
       if (!ReadWholeNumber(slot, &n)) throw SourceError(where + "expected: slot WIDTHxHEIGHT style number");
       if (n < 0 || n >= kSheetCount) throw SourceError(where + "no sheet " + ShownBytes(slot));
       s.slot = static_cast<int>(n);
-      std::string seed;
-      if (!(words >> size >> s.style >> seed) || !ReadWholeNumber(seed, INT_MIN, INT_MAX, &n))
-        throw SourceError(where + "expected: slot WIDTHxHEIGHT style number");
+      s.style = words[2];
+      if (!ReadWholeNumber(seed, INT_MIN, INT_MAX, &n)) throw SourceError(where + "expected: slot WIDTHxHEIGHT style number");
       s.number = static_cast<int>(n);
       // The styles the tool draws a sheet in (main.cpp).
       static const std::set<std::string> kStyles = {"art", "panel", "border", "font-large", "font-small", "interface"};

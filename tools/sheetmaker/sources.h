@@ -21,3 +21,7 @@ struct SheetSources {
 // list, the fonts, the pixel art, the frame maps and their recipes. The
 // world map the pictures are painted from is read apart (ReadPictureSources).
 SheetSources ReadSheetSources(const std::string& dir, SourceFaults<SourceError>* faults);
+
+// The picture of a sheet as its line's style, the frame maps and the pixel
+// art draw it; throws SourceError with every fault of its lines.
+Canvas DrawSheetPicture(const SheetLine& s, const SheetSources& src);

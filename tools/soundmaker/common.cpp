@@ -6,6 +6,7 @@
 #include "common/source_lines.h"
 #include "common/source_numbers.h"
 #include "common/tool_files.h"
+#include "sheetmaker/refused_lines.h"
 #include "soundmaker.h"
 
 void Fail(const std::string& where, const std::string& what) { throw SourceFault(where + ": " + what); }
@@ -16,16 +17,13 @@ std::string ReadTextFile(const std::string& path) {
   return text;
 }
 
-std::vector<std::string> UncommentedLines(const std::string& text) {
-  std::vector<std::string> lines = SourceLines(text);
-  for (std::string& line : lines)
-    // '#' starts a comment at the start of a line or after a space (a sharp
-    // follows its note letter directly).
-    for (size_t i = 0; i < line.size(); ++i)
-      if (line[i] == '#' && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t')) {
-        line.erase(i);
-        break;
-      }
+std::vector<CommentedLine> CommentedLines(const std::string& text) {
+  std::vector<CommentedLine> lines;
+  for (const std::string& line : SourceLines(text)) {
+    size_t mark = 0;
+    while (mark < line.size() && !(line[mark] == '#' && (mark == 0 || line[mark - 1] == ' ' || line[mark - 1] == '\t'))) ++mark;
+    lines.push_back({line.substr(0, mark), line.substr(mark)});
+  }
   return lines;
 }
 
@@ -38,8 +36,9 @@ int ParseInt(const std::string& where, const std::string& text) {
   return static_cast<int>(v);
 }
 
-void CheckLineBytes(const std::string& where, const std::string& line) {
-  const std::string fault = StrayControlByteMessage(line);
+void CheckLineBytes(const std::string& where, const CommentedLine& line) {
+  std::string fault = StrayControlByteMessage(line.text);
+  if (fault.empty()) fault = CommentFault(line.comment);
   if (!fault.empty()) Fail(where, fault);
 }
 

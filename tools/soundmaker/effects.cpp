@@ -13,6 +13,7 @@
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/tool_files.h"
+#include "sheetmaker/refused_lines.h"
 #include "soundmaker.h"
 
 namespace {
@@ -54,42 +55,9 @@ uint64_t Hash(const std::string& s) {
   return h;
 }
 
-// A value that may sweep: "a" or "a:b" (exponential from a to b over the
-// sweep time).
-struct Sweep {
-  double from = 0, to = 0;
-  bool set = false;
-  double At(double t, double span) const {
-    if (!set) return 0;
-    if (from == to || span <= 0) return from;
-    const double x = std::clamp(t / span, 0.0, 1.0);
-    if (from > 0 && to > 0) return from * std::pow(to / from, x);
-    return from + (to - from) * x;
-  }
-};
-
-struct Layer {
-  std::string wave;
-  double at = 0, len = -1, amp = 0.5;
-  Sweep freq, lp, hp, bp, drive;
-  double q = 0.7;
-  double attack = 0.002, decay = 0, release = -1, sweepTime = -1;
-  double vibRate = 0, vibDepth = 0, tremRate = 0, tremDepth = 0;
-  double modRatio = 0, modIndex = 0, modIndexEnd = -1;
-  double rate = 30;  // dust: impulses per second
-  int repeat = 1;
-  double gap = 0.1, jitter = 0;
-  double pan = 0;
-  bool wide = false;
-  int seed = 0;
-};
-
-struct Recipe {
-  std::string name;
-  bool loop = false;
-  double length = 0;
-  double level = 1.0;
-  std::vector<Layer> layers;
+// A recipe as it is read, with what its lines were.
+struct ReadRecipe {
+  SoundRecipe recipe;
   int line = 0;
   bool refused = false;  // its sound line was refused
   bool layered = false;  // a layer line follows it, read or refused
@@ -123,21 +91,25 @@ std::vector<double> Numbers(const std::string& where, const std::string& text) {
   return out;
 }
 
-Sweep ParseSweep(const std::string& where, const std::string& text) {
+SoundSweep ParseSweep(const std::string& where, const std::string& text) {
   const auto v = Numbers(where, text);
   if (v.size() > 2) Fail(where, "a sweep has one or two values: " + QuotedBytes(text));
-  Sweep s;
+  SoundSweep s;
   s.from = v[0];
   s.to = v.size() > 1 ? v[1] : v[0];
   s.set = true;
   return s;
 }
 
-Layer ParseLayer(const std::string& where, const std::vector<std::string>& words) {
+bool IsWave(const std::string& word) {
   static const std::set<std::string> waves = {"sine", "tri", "square", "saw", "noise", "dust", "fm"};
-  Layer l;
+  return waves.count(word) > 0;
+}
+
+SoundLayer ParseLayer(const std::string& where, const std::vector<std::string>& words) {
+  SoundLayer l;
   l.wave = words[0];
-  if (!waves.count(l.wave)) Fail(where, "unknown wave " + QuotedBytes(l.wave));
+  if (!IsWave(l.wave)) Fail(where, "unknown wave " + QuotedBytes(l.wave));
   for (size_t i = 1; i < words.size(); ++i) {
     const auto eq = words[i].find('=');
     const std::string key = words[i].substr(0, eq);
@@ -194,7 +166,7 @@ Layer ParseLayer(const std::string& where, const std::vector<std::string>& words
   NeedRange(where, "repeat gap", l.gap, 0, 10);
   NeedRange(where, "repeat jitter", l.jitter, 0, 10);
   NeedRange(where, "vib", l.vibDepth, -48, 48);
-  for (const Sweep* sweep : {&l.freq, &l.lp, &l.hp, &l.bp})
+  for (const SoundSweep* sweep : {&l.freq, &l.lp, &l.hp, &l.bp})
     if (sweep->set) {
       NeedRange(where, "a pitch or cut-off", sweep->from, 0, 100000);
       NeedRange(where, "a pitch or cut-off", sweep->to, 0, 100000);
@@ -229,7 +201,7 @@ struct Filter {
 };
 
 // Renders one pass of a layer into `out` (mono) from sample `offset`.
-void RenderLayer(const Layer& l, double len, Random& rng, double ampScale, std::vector<double>& out, size_t offset) {
+void RenderLayer(const SoundLayer& l, double len, Random& rng, double ampScale, std::vector<double>& out, size_t offset) {
   const size_t n = static_cast<size_t>(len * kRate);
   const double sweep = l.sweepTime > 0 ? l.sweepTime : len;
   const double release = l.release;
@@ -280,13 +252,13 @@ void RenderLayer(const Layer& l, double len, Random& rng, double ampScale, std::
   }
 }
 
-Stereo Render(const Recipe& r) {
+Stereo Render(const SoundRecipe& r) {
   const double fade = r.loop ? std::min(0.5, r.length / 4) : 0;
   const double total = r.length + fade;
   const size_t frames = static_cast<size_t>(total * kRate);
   std::vector<double> left(frames, 0.0), right(frames, 0.0);
   for (size_t li = 0; li < r.layers.size(); ++li) {
-    Layer l = r.layers[li];
+    SoundLayer l = r.layers[li];
     if (l.release < 0) l.release = r.loop ? 0 : 0.01;
     const double len = l.len > 0 ? l.len : std::max(0.0, total - l.at);
     Random rng(Hash(r.name) + li * 7919 + static_cast<uint64_t>(l.seed) * 104729);
@@ -335,36 +307,53 @@ Stereo Render(const Recipe& r) {
   return out;
 }
 
+// The name of the sound a line begins whose words may begin with "sound" or
+// "loop" (`keyword`): its second word, or what follows the damaged blank of
+// "sound\x00Miss_1".
+std::string SoundNameOf(const std::vector<std::string>& words, const std::string& keyword) {
+  if (words[0].size() > keyword.size() && words[0].compare(0, keyword.size(), keyword) == 0)
+    return words[0].substr(keyword.size() + 1);
+  return words.size() > 1 ? words[1] : "";
+}
+
+// The keyword of a sound line that `words` may begin, or none.
+std::string SoundKeyword(const std::vector<std::string>& words) {
+  if (words.empty()) return "";
+  if (MayBeginWithWord(words[0], "sound")) return "sound";
+  if (MayBeginWithWord(words[0], "loop")) return "loop";
+  return "";
+}
+
 // The recipes, every line read: each fault is kept in *faults. A line whose
 // first word may be "sound" or "loop", itself or with the blank after it
 // damaged (common/shown_bytes.h), begins a sound though it is refused, and
-// the layers after it are read into it for their own faults.
-std::vector<Recipe> ParseRecipes(const std::string& file, const std::string& text, SoundFaults* faults) {
+// the layers after it are read into it for their own faults; so does a
+// refused line whose first word is no wave (a sound line whose words were
+// damaged past knowing, which may have been any sound), and one whose
+// damaged byte may stand for a line end before a sound line
+// (sheetmaker/refused_lines.h).
+std::vector<ReadRecipe> ParseRecipes(const std::string& file, const std::string& text, SoundFaults* faults) {
   const auto expected = ExpectedNames();
-  std::vector<Recipe> recipes;
-  const auto lines = UncommentedLines(text);
+  std::vector<ReadRecipe> recipes;
+  // A sound begun by a line, refused until the line is read whole.
+  auto begin = [&](size_t line, const std::string& name) {
+    ReadRecipe& r = recipes.emplace_back();
+    r.line = static_cast<int>(line + 1);
+    r.refused = true;
+    r.recipe.name = name;
+  };
+  const auto lines = CommentedLines(text);
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string where = file + ":" + std::to_string(i + 1);
-    const auto words = Words(lines[i]);
-    const bool head = !words.empty() && (MayBeginWithWord(words[0], "sound") || MayBeginWithWord(words[0], "loop"));
-    if (head) {
-      Recipe& r = recipes.emplace_back();
-      r.line = static_cast<int>(i + 1);
-      r.refused = true;
-      // Its name: the next word, or what follows the damaged blank of "sound\x00Miss_1".
-      const std::string keyword = MayBeginWithWord(words[0], "sound") ? "sound" : "loop";
-      if (words[0].size() > keyword.size() && words[0].compare(0, keyword.size(), keyword) == 0)
-        r.name = words[0].substr(keyword.size() + 1);
-      else if (words.size() > 1)
-        r.name = words[1];
-    } else if (!words.empty() && !recipes.empty()) {
-      recipes.back().layered = true;
-    }
-    faults->Keep([&] {
+    const auto words = Words(lines[i].text);
+    const std::string keyword = SoundKeyword(words);
+    if (!keyword.empty()) begin(i, SoundNameOf(words, keyword));
+    else if (!words.empty() && !recipes.empty()) recipes.back().layered = true;
+    const bool read = faults->Keep([&] {
       CheckLineBytes(where, lines[i]);
       if (words.empty()) return;
-      if (head) {
-        Recipe& r = recipes.back();
+      if (!keyword.empty()) {
+        SoundRecipe& r = recipes.back().recipe;
         const size_t unshown = UnshownByte(words[0], false);
         if (unshown != std::string::npos) Fail(where, UnshownByteMessage("", words[0], unshown));
         if (words.size() < 3) Fail(where, "expected '" + words[0] + " <name> <seconds> [level=x]'");
@@ -381,40 +370,51 @@ std::vector<Recipe> ParseRecipes(const std::string& file, const std::string& tex
         if (std::find(expected.begin(), expected.end(), name) == expected.end())
           Fail(where, QuotedBytes(name) + " is not one of the game's sounds");
         for (size_t k = 0; k + 1 < recipes.size(); ++k)
-          if (recipes[k].name == name) Fail(where, QuotedBytes(name) + " is made twice");
+          if (recipes[k].recipe.name == name) Fail(where, QuotedBytes(name) + " is made twice");
         r.name = name;
-        r.refused = false;
+        recipes.back().refused = false;
         return;
       }
       if (recipes.empty()) Fail(where, "a layer before any sound");
-      recipes.back().layers.push_back(ParseLayer(where, words));
+      recipes.back().recipe.layers.push_back(ParseLayer(where, words));
     });
+    if (read) continue;
+    if (keyword.empty() && !words.empty() && !IsWave(words[0])) begin(i, "");
+    for (const char* word : {"sound", "loop"})
+      if (std::vector<std::string> joined; MayJoinLine(lines[i].text, lines[i].comment, {word, 3, 4}, &joined))
+        begin(i, SoundNameOf(joined, word));
   }
-  for (const Recipe& r : recipes)
+  for (const ReadRecipe& r : recipes)
     if (!r.refused && !r.layered)
-      faults->Keep([&] { Fail(file + ":" + std::to_string(r.line), QuotedBytes(r.name) + " has no layers"); });
+      faults->Keep([&] { Fail(file + ":" + std::to_string(r.line), QuotedBytes(r.recipe.name) + " has no layers"); });
   return recipes;
 }
 
 }  // namespace
 
-std::vector<Stereo> RenderGameSounds(const std::string& recipeFile, const std::string& text) {
+std::vector<SoundRecipe> ReadGameRecipes(const std::string& recipeFile, const std::string& text) {
   SoundFaults faults;
   const auto recipes = ParseRecipes(recipeFile, text, &faults);
   const auto expected = ExpectedNames();
-  std::map<std::string, const Recipe*> byName;
-  for (const auto& r : recipes) byName.emplace(r.name, &r);
+  std::map<std::string, const SoundRecipe*> byName;
+  for (const auto& r : recipes) byName.emplace(r.recipe.name, &r.recipe);
   // A sound a refused sound line may have named is not missing besides.
   auto mayBeGiven = [&](const std::string& name) {
     for (const auto& r : recipes)
-      if (r.refused && (r.name.empty() || MayBeginWithWord(r.name, name))) return true;
+      if (r.refused && (r.recipe.name.empty() || MayBeginWithWord(r.recipe.name, name))) return true;
     return false;
   };
   for (const auto& name : expected)
     if (!byName.count(name) && !mayBeGiven(name)) faults.Keep([&] { Fail(recipeFile, "no recipe for '" + name + "'"); });
   faults.Throw();
+  std::vector<SoundRecipe> game;
+  for (const auto& name : expected) game.push_back(*byName[name]);
+  return game;
+}
+
+std::vector<Stereo> RenderGameSounds(const std::string& recipeFile, const std::string& text) {
   std::vector<Stereo> sounds;
-  for (const auto& name : expected) sounds.push_back(Render(*byName[name]));
+  for (const SoundRecipe& r : ReadGameRecipes(recipeFile, text)) sounds.push_back(Render(r));
   return sounds;
 }
 
@@ -435,6 +435,6 @@ std::vector<Stereo> RenderRecipes(const std::string& fileName, const std::string
   const auto recipes = ParseRecipes(fileName, text, &faults);
   faults.Throw();
   std::vector<Stereo> sounds;
-  for (const Recipe& r : recipes) sounds.push_back(Render(r));
+  for (const ReadRecipe& r : recipes) sounds.push_back(Render(r.recipe));
   return sounds;
 }

@@ -20,6 +20,7 @@
 #include "common/source_bytes.h"
 #include "common/tool_files.h"
 #include "platform/audio.h"
+#include "sheetmaker/refused_lines.h"
 #include "soundmaker.h"
 
 namespace {
@@ -161,10 +162,11 @@ void ParseNotes(const std::string& where, const std::string& text, const Score& 
 Score ParseScore(const std::string& file, const std::string& text) {
   Score s;
   s.file = file;
-  const auto lines = UncommentedLines(text);
+  const auto lines = CommentedLines(text);
   int tick = 0, duration = kDivision;
   SoundFaults faults;
   bool lengthRefused = false;  // a tempo, meter or bars line refused: no part is timed
+  bool partMayBegin = false;   // a line before the parts refused: it may have been a part line
   // The length of the part read last, checked as the next part or the score ends.
   auto PartEnds = [&](const std::string& where) {
     if (s.parts.empty() || !s.parts.back().timed || tick == s.Ticks()) return;
@@ -175,7 +177,7 @@ Score ParseScore(const std::string& file, const std::string& text) {
   };
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string where = file + ":" + std::to_string(i + 1);
-    const std::string& line = lines[i];
+    const std::string& line = lines[i].text;
     const auto words = Words(line);
     // A refused line counts as what its first word may be, itself or with
     // the blank after it damaged (common/shown_bytes.h): a tempo, meter or
@@ -185,6 +187,10 @@ Score ParseScore(const std::string& file, const std::string& text) {
     const bool partLine = MayBeginWithWord(head, "part"), titleLine = MayBeginWithWord(head, "title");
     const bool lengthLine =
         MayBeginWithWord(head, "tempo") || MayBeginWithWord(head, "meter") || MayBeginWithWord(head, "bars");
+    // Notes before the parts after a refused line, which may have been the
+    // first part's, are read into a part begun untimed.
+    if (!words.empty() && !partLine && !titleLine && !lengthLine && s.parts.empty() && partMayBegin)
+      s.parts.emplace_back().timed = false;
     // A fault of a part's notes, or of the score's length.
     const bool notes = !words.empty() && !partLine && !titleLine && !lengthLine && !s.parts.empty();
     bool length = lengthLine && s.parts.empty();
@@ -197,7 +203,7 @@ Score ParseScore(const std::string& file, const std::string& text) {
       duration = kDivision;
     }
     const bool read = faults.Keep([&] {
-      CheckLineBytes(where, line);
+      CheckLineBytes(where, lines[i]);
       if (words.empty()) return;
       const std::string& key = words[0];
       const size_t unshown = partLine || lengthLine || titleLine ? UnshownByte(key, false) : std::string::npos;
@@ -265,6 +271,23 @@ Score ParseScore(const std::string& file, const std::string& text) {
     // checked; a fault of the score's length leaves every part untimed.
     if (!read && notes) s.parts.back().timed = false;
     if (!read && length) lengthRefused = true;
+    // A refused line before the parts may be a part line or, its first word
+    // no other, a length line.
+    if (!read && s.parts.empty()) {
+      partMayBegin = true;
+      if (!titleLine) lengthRefused = true;
+    }
+    // A refused line may be two, its damaged byte standing for the line end
+    // before a part line or a length line (sheetmaker/refused_lines.h).
+    auto joins = [&](const char* word) {
+      const bool part = std::string_view(word) == "part";
+      return !read && MayJoinLine(line, lines[i].comment, {word, 2, part ? SIZE_MAX : 2});
+    };
+    if (joins("part")) {
+      if (!s.parts.empty()) s.parts.back().timed = false;
+      s.parts.emplace_back().timed = false;
+    }
+    if (s.parts.empty() && (joins("tempo") || joins("meter") || joins("bars"))) lengthRefused = true;
   }
   if (s.parts.empty()) faults.Keep([&] { Fail(file, "no parts"); });
   PartEnds(file);

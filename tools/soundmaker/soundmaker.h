@@ -1,5 +1,7 @@
 // The sound maker's pieces: effect recipes, scores, and the files they make.
 #pragma once
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -21,23 +23,74 @@ struct SourceFault : std::runtime_error {
 // The faults of a source, each reported (common/source_faults.h).
 using SoundFaults = SourceFaults<SourceFault>;
 std::string ReadTextFile(const std::string& path);
-// Splits text into lines with comments (from a '#' after a space to the line's end) removed.
-std::vector<std::string> UncommentedLines(const std::string& text);
+// A line of the recipes or a score: the text of its words, and its comment
+// (from a '#' at the line's start or after a blank to its end; a sharp
+// follows its note letter directly).
+struct CommentedLine {
+  std::string text, comment;
+};
+std::vector<CommentedLine> CommentedLines(const std::string& text);
 // The words of a line, cut at its blanks (a damaged byte stays in its word).
 std::vector<std::string> Words(const std::string& line);
 // A whole number of at most a million either way, read whole (every setting
 // lies well inside).
 int ParseInt(const std::string& where, const std::string& text);
-// Refuses a source line that holds a control byte (a tab is a blank), naming
-// the line's first word and quoting the word that holds it.
-void CheckLineBytes(const std::string& where, const std::string& line);
+// Refuses a source line that holds a control byte (a tab is a blank),
+// naming the line's first word and quoting the word that holds it, or whose
+// comment is no text (sheetmaker/refused_lines.h).
+void CheckLineBytes(const std::string& where, const CommentedLine& line);
+
+// A value of a sound's layer that may sweep: "a" or "a:b" (exponential from
+// a to b over the sweep time).
+struct SoundSweep {
+  double from = 0, to = 0;
+  bool set = false;
+  double At(double t, double span) const {
+    if (!set) return 0;
+    if (from == to || span <= 0) return from;
+    const double x = std::clamp(t / span, 0.0, 1.0);
+    if (from > 0 && to > 0) return from * std::pow(to / from, x);
+    return from + (to - from) * x;
+  }
+  bool operator==(const SoundSweep&) const = default;
+};
+
+// One layer of a sound: a wave and its settings.
+struct SoundLayer {
+  std::string wave;
+  double at = 0, len = -1, amp = 0.5;
+  SoundSweep freq, lp, hp, bp, drive;
+  double q = 0.7;
+  double attack = 0.002, decay = 0, release = -1, sweepTime = -1;
+  double vibRate = 0, vibDepth = 0, tremRate = 0, tremDepth = 0;
+  double modRatio = 0, modIndex = 0, modIndexEnd = -1;
+  double rate = 30;  // dust: impulses per second
+  int repeat = 1;
+  double gap = 0.1, jitter = 0;
+  double pan = 0;
+  bool wide = false;
+  int seed = 0;
+  bool operator==(const SoundLayer&) const = default;
+};
+
+// A sound's recipe: what its sound or loop line and its layers say.
+struct SoundRecipe {
+  std::string name;
+  bool loop = false;
+  double length = 0;
+  double level = 1.0;
+  std::vector<SoundLayer> layers;
+  bool operator==(const SoundRecipe&) const = default;
+};
 
 // Effects: reads the recipe file and writes one canonical WAV per sound.
 // Returns the names written.
 std::vector<std::string> MakeEffects(const std::string& recipeFile, const std::string& outFolder);
-// The game's sounds in record order, rendered from the recipes' text (in
-// the file named): every fault of the recipes is reported, a sound that no
-// recipe makes among them, before one is rendered.
+// The recipes of the game's sounds in record order, read from their text
+// (in the file named): every fault of the recipes is reported, a sound that
+// no recipe makes among them.
+std::vector<SoundRecipe> ReadGameRecipes(const std::string& recipeFile, const std::string& text);
+// The same, rendered.
 std::vector<Stereo> RenderGameSounds(const std::string& recipeFile, const std::string& text);
 // Reads recipes from their text (each of one of the game's sounds, though
 // not every sound need have one) and renders each (nothing is written);

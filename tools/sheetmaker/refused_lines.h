@@ -1,0 +1,65 @@
+// What the sheet and the sound tool read in a comment, and what a line they
+// refuse for a byte it holds may be: one damaged byte, which may be its line
+// end damaged and the next line joined to it.
+#pragma once
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "common/shown_bytes.h"
+#include "common/source_bytes.h"
+
+// The fault of a comment, empty for none. A comment is text of any language
+// (UTF-8) without control bytes, a tab being a blank as in the rest of its
+// line: its bytes are read as every byte of a line is, so that a line end
+// damaged into a control byte or a byte of no text does not join the next
+// line into it unseen.
+inline std::string CommentFault(std::string_view comment) {
+  if (const size_t stray = StrayControlByte(comment); stray != std::string_view::npos)
+    return "the comment holds the control byte " + ShownBytes(comment.substr(stray, 1)) + ": " + QuotedBytes(comment);
+  if (const size_t bad = NonUtf8Byte(comment); bad != std::string_view::npos)
+    return "the comment holds the byte " + ShownBytes(comment.substr(bad, 1)) + ", which is no UTF-8 text: " +
+           QuotedBytes(comment);
+  return "";
+}
+
+// The shape of a line a refused line may hold: its first word (as
+// MayBeginWithWord tells), and how many words it has in all.
+struct LineShape {
+  std::string_view word;
+  size_t fewest = 1, most = SIZE_MAX;
+};
+
+// Whether a refused line may be two, the second of the shape given, its
+// line end damaged and the next line joined to it: at a blank, a quote or a
+// backslash among its words (`text`, where a description or a value runs
+// on), or at a damaged byte anywhere, its `comment` too (a control byte but
+// a tab, or a byte past '~'): "# a blade\x01sound Miss_2 0.4" and
+// "amp=0.6\"sound Ambient_2 0.22" may each be two lines. *joined (when
+// given) gets the second line's words.
+inline bool MayJoinLine(std::string_view text, std::string_view comment, const LineShape& shape,
+                        std::vector<std::string>* joined = nullptr) {
+  const std::string line = std::string(text) + std::string(comment);
+  for (size_t i = 0; i < line.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(line[i]);
+    const bool damaged = (IsControlByte(c) && c != '\t') || c > '~';
+    if (!damaged && !(i < text.size() && (c == ' ' || c == '\t' || c == '"' || c == '\\'))) continue;
+    // The second line's words: up to the comment, when the joint is before it.
+    const size_t end = i < text.size() ? text.size() : line.size();
+    std::vector<std::string> words = LineWords(std::string_view(line).substr(i + 1, end - i - 1));
+    if (words.empty() || !MayBeginWithWord(words[0], shape.word) || words.size() < shape.fewest || words.size() > shape.most)
+      continue;
+    if (joined) *joined = std::move(words);
+    return true;
+  }
+  return false;
+}
+
+// Whether a refused line may begin with the shape's word (MayBeginWithWord),
+// or may be two lines of which the second is of the shape (MayJoinLine).
+inline bool RefusedLineMayBegin(std::string_view text, std::string_view comment, const LineShape& shape) {
+  const std::vector<std::string> words = LineWords(text);
+  return (!words.empty() && MayBeginWithWord(words[0], shape.word)) || MayJoinLine(text, comment, shape);
+}
