@@ -29,6 +29,7 @@ SheetSources ReadSheetSources(const std::string& dir, SourceFaults<SourceError>*
     });
   // A recipe's colours are not refused for a ramp a refused line may have
   // given, nor a recipe for want of a figure a refused line may have drawn.
+  ReadingAt(dir, 0);
   faults->Keep([&] { CheckRecipes(src.frames, !palette.refused, mapsRead); });
   return src;
 }
