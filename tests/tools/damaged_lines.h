@@ -122,10 +122,10 @@ inline size_t CommentAfterBlank(const std::string& line) {
 // byte deleted, at each place of each of the lines: the line's first byte;
 // the first, middle and last byte of each of the first two words, of the
 // last word before the comment and of the line's last word; the blank after
-// each of the first two words; the first '=' before the comment; the
-// comment's mark and a byte of its text; and the line's end (its newline,
-// deleted too, which joins the next line to it; a carriage return put
-// before it is a Windows line end).
+// each of the first two words; the first '=' after the first word and
+// before the comment; the comment's mark and a byte of its text; and the
+// line's end (its newline, deleted too, which joins the next line to it; a
+// carriage return put before it is a Windows line end).
 inline std::vector<DamagedLine> SweptBytes(const std::string& good, const std::vector<int>& lines,
                                            const CommentMark& commentMark = CommentAfterBlank,
                                            const std::string& bytes = kSweptBytes) {
@@ -148,17 +148,18 @@ inline std::vector<DamagedLine> SweptBytes(const std::string& good, const std::v
     };
     if (!text.empty()) place(0, "first byte of the line");
     int words = 0;
-    size_t lastBeforeComment = std::string::npos, lastEnd = 0;
+    size_t lastBeforeComment = std::string::npos, lastEnd = 0, firstEnd = 0;
     for (size_t w = text.find_first_not_of(" \t"); w < text.size(); ++words) {
       const size_t wordEnd = std::min(text.find_first_of(" \t", w), text.size());
       const size_t next = text.find_first_not_of(" \t", wordEnd);
       if (words < 2 || next >= text.size()) word(w, wordEnd);
       if (next < text.size() && words < 2) place(wordEnd, "blank between words");
+      if (words == 0) firstEnd = wordEnd;
       if (wordEnd <= mark) lastBeforeComment = w, lastEnd = wordEnd;
       w = next;
     }
     if (lastBeforeComment != std::string::npos) word(lastBeforeComment, lastEnd);
-    if (const size_t eq = text.find('='); eq < mark) place(eq, "first '='");
+    if (const size_t eq = text.find('=', firstEnd); eq < mark) place(eq, "first '=' after the first word");
     if (mark < text.size()) {
       place(mark, "comment's mark");
       place(mark + (text.size() - mark) / 2, "comment's text");

@@ -249,7 +249,8 @@ TEST(SheetMaker, OneDamagedByteAnywhereInAnySourceIsOneMessage) {
 
 // A sweep of damaged bytes over every kind of line of the real sources
 // (tools/damaged_lines.h): a run reads and draws as the good sources did or
-// fails with one message at the damaged line.
+// fails with one message at the damaged line. The good sources are read
+// once, and each run reads the damaged one again as the tool reads it.
 TEST(SheetMaker, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
   const fs::path root = fs::temp_directory_path() / ("sheetmaker_test_sweep_" + std::to_string(::getpid()));
   const fs::path dir = root / "graphics";
@@ -257,9 +258,17 @@ TEST(SheetMaker, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
   fs::create_directories(root / "maps" / "FullVersion");
   fs::copy(kContent / "graphics", dir);
   fs::copy(kContent / "maps" / "FullVersion" / "WorldMap.txt", root / "maps" / "FullVersion" / "WorldMap.txt");
-  auto read = [&](std::string* faults) {
+  // The sources read whole, or the good ones with `file` read again.
+  const SheetSources* goodSources = nullptr;
+  auto read = [&](std::string* faults, const char* file = nullptr) {
     SourceFaults<SourceError> kept;
-    SheetSources src = ReadSheetSources(dir.string(), &kept);
+    SheetSources src;
+    if (goodSources) {
+      src = *goodSources;
+      ReadSheetSourceAgain(file, &src, &kept);
+    } else {
+      src = ReadSheetSources(dir.string(), &kept);
+    }
     try {
       kept.Throw();
     } catch (const SourceError& e) {
@@ -270,25 +279,30 @@ TEST(SheetMaker, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
   std::string none;
   const SheetSources good = read(&none);
   ASSERT_EQ(none, "");
+  goodSources = &good;
   const Palette goodPalette = Pal();
   ReadPictureSources(good.large, dir.string());
   std::map<int, std::vector<uint32_t>> goodPictures;  // drawn as they are needed
   // The sheets whose frame maps the sources may draw otherwise (none when
-  // they read as the good ones), every figure's when a recipe differs.
+  // they read as the good ones), with a recipe that differs every sheet of
+  // a figure drawn with it.
   auto touched = [&](const SheetSources& src) {
     std::set<int> sheets;
     auto same = [](const FrameLine& a, const FrameLine& b) {
       return a.sheet == b.sheet && a.first == b.first && a.last == b.last && a.painter == b.painter && a.args == b.args;
     };
-    bool recipes = false;
+    if (std::equal(src.frames.begin(), src.frames.end(), good.frames.begin(), good.frames.end(), same)) return sheets;
+    std::set<std::string> recipes;
     for (const auto& [lines, others] : {std::pair{&src.frames, &good.frames}, std::pair{&good.frames, &src.frames}})
       for (const FrameLine& line : *lines)
         if (std::none_of(others->begin(), others->end(), [&](const FrameLine& o) { return same(line, o); })) {
-          if (line.sheet < 0) recipes = true;
+          if (line.sheet < 0) recipes.insert(line.args[0]);
           else sheets.insert(line.sheet);
         }
-    for (const FrameLine& line : src.frames)
-      if (recipes && line.painter == "figure") sheets.insert(line.sheet);
+    for (const FrameLine& line : src.frames) {
+      const auto plain = std::find_if(line.args.begin(), line.args.end(), [](const std::string& a) { return a.find('=') == std::string::npos; });
+      if (line.painter == "figure" && plain != line.args.end() && recipes.count(*plain)) sheets.insert(line.sheet);
+    }
     return sheets;
   };
   // Whether the rest reads otherwise, which no drawing refuses (a texture's
@@ -329,7 +343,7 @@ TEST(SheetMaker, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
     for (const DamagedLine& d : SweptBytes(text, source.lines, source.font ? CommentMark(fontMark) : CommentMark(frameMark))) {
       std::ofstream(dir / source.file, std::ios::binary) << d.text;
       std::string faults;
-      const SheetSources src = read(&faults);
+      const SheetSources src = read(&faults, source.file);
       bool same = faults.empty() && !otherwise(src);
       if (faults.empty() && same) {
         for (const int sheet : touched(src)) {

@@ -57,11 +57,16 @@ inline bool MayJoinLine(std::string_view text, std::string_view comment, const L
     const unsigned char c = static_cast<unsigned char>(line[i]);
     const bool damaged = (IsControlByte(c) && c != '\t') || c > '~';
     if (!damaged && !(i < text.size() && (c == ' ' || c == '\t' || c == '"' || c == '\\'))) continue;
-    // The second line's words: up to the comment, when the joint is before it.
+    // The second line's words: up to the comment, when the joint is before
+    // it; its first word is looked at before they are cut.
     const size_t end = i < text.size() ? text.size() : line.size();
-    std::vector<std::string> words = LineWords(std::string_view(line).substr(i + 1, end - i - 1));
-    if (words.empty() || !MayBeginWithWord(words[0], shape.word) || words.size() < shape.fewest || words.size() > shape.most)
+    const std::string_view rest = std::string_view(line).substr(i + 1, end - i - 1);
+    const size_t first = rest.find_first_not_of(" \t");
+    if (first == std::string_view::npos ||
+        !MayBeginWithWord(rest.substr(first, rest.find_first_of(" \t", first) - first), shape.word))
       continue;
+    std::vector<std::string> words = LineWords(rest);
+    if (words.size() < shape.fewest || words.size() > shape.most) continue;
     if (joined) *joined = std::move(words);
     return true;
   }
