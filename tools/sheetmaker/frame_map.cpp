@@ -95,11 +95,11 @@ void Paint::Fail(const std::string& message) const { throw SourceError(where + m
 
 // Every line is read: each fault is reported; the lines after a refused
 // sheet line (one whose first word may be "sheet", itself or before a
-// damaged blank, or is no frame's nor a recipe's word, or one whose damaged
-// byte may end a line before a sheet line: common/refused_lines.h) belong to no
-// sheet. Every word is a name, a number or a key=value of them, of bytes
-// the fonts show: a damaged byte in a painter's words is refused here, at
-// its line, and never drawn as another word.
+// damaged blank, or is no frame's nor a recipe's word, or one whose
+// damaged byte may end a line before a sheet line: common/refused_lines.h)
+// belong to no sheet. Every word is a name, a number or a key=value of
+// them, of bytes the fonts show: a damaged byte in a painter's words is
+// refused here, at its line, and never drawn as another word.
 std::vector<FrameLine> ReadFrameMap(const std::string& path) {
   std::vector<std::string> source;
   if (!ReadSourceLines(path, &source)) throw SourceError(path + ": cannot open");
