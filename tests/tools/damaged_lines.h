@@ -2,7 +2,6 @@
 // disk or in an editor. Each such source is one fault, reported once at its
 // line.
 //
-// DamagedLines damages the middle byte of each line's first word.
 // DamagedBytes damages every kind of place in every line: the first, middle
 // and last byte of each word and the first blank between two words, each
 // with a zero byte, a byte the game cannot show, a carriage return and a
@@ -16,6 +15,7 @@
 #pragma once
 #include <algorithm>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -27,26 +27,11 @@ struct DamagedLine {
   std::string text;  // the whole source, that line damaged
   std::string what;  // "line 3 byte 1", to name the case
   Damage damage = Damage::kReplaced;
-  char byte = 0;     // the byte put in (none for a deletion)
+  char byte = 0;         // the byte put in (none for a deletion)
+  size_t at = 0;         // where, in the source
+  bool lineEnd = false;  // the damage struck the line's end
+  bool comment = false;  // the line holds a comment
 };
-
-inline std::vector<DamagedLine> DamagedLines(const std::string& good, const std::string& bytes = std::string("\x01\xe9\0", 3)) {
-  std::vector<DamagedLine> damaged;
-  int line = 1;
-  for (size_t start = 0; start < good.size(); ++line) {
-    const size_t end = std::min(good.find('\n', start), good.size());
-    const size_t word = good.find_first_not_of(" \t", start);
-    const size_t wordEnd = std::min(good.find_first_of(" \t\n", word), good.size());
-    for (const char byte : bytes)
-      if (word < end) {
-        std::string text = good;
-        text[word + (wordEnd - word) / 2] = byte;
-        damaged.push_back({line, text, "line " + std::to_string(line) + " byte " + std::to_string(byte & 0xff)});
-      }
-    start = end + 1;
-  }
-  return damaged;
-}
 
 inline std::vector<DamagedLine> DamagedBytes(const std::string& good, const std::string& bytes = std::string("\0\xe9\r\x01", 4)) {
   std::vector<DamagedLine> damaged;
@@ -70,31 +55,12 @@ inline std::vector<DamagedLine> DamagedBytes(const std::string& good, const std:
         text[at] = byte;
         damaged.push_back({line, text,
                            "line " + std::to_string(line) + ", " + kind + " at column " + std::to_string(at - start + 1) +
-                               ", byte " + std::to_string(byte & 0xff)});
+                               ", byte " + std::to_string(byte & 0xff),
+                           Damage::kReplaced, byte, at});
       }
     start = end + 1;
   }
   return damaged;
-}
-
-// Where the damaged byte of a damaged line lies against the comments of the
-// good source: in no comment; in one (a source reads a comment's bytes as no
-// words of it); or on the blank after a comment's '#' (a source that marks
-// its comments with "# ", as a font does, then reads the line as no
-// comment). A comment begins at a '#' that stands at the line's start or
-// after a blank and is followed by a blank or the line's end (a glyph row's
-// '#', a sharp's, or a comment mark the damage struck is none).
-enum class CommentPlace { kNone, kInComment, kOnMarkBlank };
-
-inline CommentPlace DamagedInComment(const std::string& good, const DamagedLine& damaged) {
-  const size_t at = static_cast<size_t>(
-      std::mismatch(good.begin(), good.end(), damaged.text.begin()).first - good.begin());
-  const size_t start = at == 0 ? 0 : good.rfind('\n', at - 1) + 1;  // npos + 1 is 0
-  for (size_t h = start; h < at; ++h)
-    if (good[h] == '#' && (h == start || good[h - 1] == ' ' || good[h - 1] == '\t') &&
-        (h + 1 == good.size() || good[h + 1] == ' ' || good[h + 1] == '\t' || good[h + 1] == '\n'))
-      return h + 1 == at ? CommentPlace::kOnMarkBlank : CommentPlace::kInComment;
-  return CommentPlace::kNone;
 }
 
 // The byte kinds of a sweep: control bytes (a zero byte, 0x01, a tab, a
@@ -142,14 +108,26 @@ inline std::string LineKind(const std::string& line) {
   return keyword ? line.substr(word, end - word) : "other";
 }
 
+// Where a line's comment begins (npos for none): a '#' at the line's start
+// or after a blank. A source that marks its comments otherwise (a font's
+// "# ", which its glyph rows' '#' never is) says so.
+using CommentMark = std::function<size_t(const std::string& line)>;
+inline size_t CommentAfterBlank(const std::string& line) {
+  for (size_t i = 0; i < line.size(); ++i)
+    if (line[i] == '#' && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t')) return i;
+  return std::string::npos;
+}
+
 // Each byte of `bytes` replacing a byte and inserted before it, and the
-// byte deleted, at each place of each of the lines: the first, middle and
-// last byte of each of its first two words and of its last, the blank
-// after each of the first two, and the line's end (its newline, which is
-// not deleted; a carriage return put before it is a Windows line end). A
-// carriage return in place of a line's last byte is left out: it reads as
-// that byte deleted from a line with a Windows line end.
+// byte deleted, at each place of each of the lines: the line's first byte;
+// the first, middle and last byte of each of the first two words, of the
+// last word before the comment and of the line's last word; the blank after
+// each of the first two words; the first '=' after the first word and
+// before the comment; the comment's mark and a byte of its text; and the
+// line's end (its newline, deleted too, which joins the next line to it; a
+// carriage return put before it is a Windows line end).
 inline std::vector<DamagedLine> SweptBytes(const std::string& good, const std::vector<int>& lines,
+                                           const CommentMark& commentMark = CommentAfterBlank,
                                            const std::string& bytes = kSweptBytes) {
   std::vector<DamagedLine> damaged;
   int line = 1;
@@ -159,51 +137,94 @@ inline std::vector<DamagedLine> SweptBytes(const std::string& good, const std::v
       start = end + 1;
       continue;
     }
-    std::vector<std::pair<size_t, const char*>> places;  // offset in the source, what kind of place
+    const std::string text = good.substr(start, end - start);
+    const size_t mark = std::min(commentMark(text), text.size());
+    std::map<size_t, const char*> places;  // offset in the source, what kind of place (the first named)
+    auto place = [&](size_t at, const char* kind) { places.emplace(start + at, kind); };
+    auto word = [&](size_t from, size_t to) {  // a word's first, middle and last byte
+      place(from, "first byte of a word");
+      if (to - from > 2) place(from + (to - from) / 2, "middle of a word");
+      if (to - from > 1) place(to - 1, "last byte of a word");
+    };
+    if (!text.empty()) place(0, "first byte of the line");
     int words = 0;
-    for (size_t word = good.find_first_not_of(" \t", start); word < end; ++words) {
-      const size_t wordEnd = std::min(good.find_first_of(" \t\n", word), end);
-      const size_t next = good.find_first_not_of(" \t", wordEnd);
-      if (words < 2 || next >= end) {
-        places.push_back({word, "first byte of a word"});
-        if (wordEnd - word > 2) places.push_back({word + (wordEnd - word) / 2, "middle of a word"});
-        if (wordEnd - word > 1) places.push_back({wordEnd - 1, "last byte of a word"});
-        if (next < end && words < 2) places.push_back({wordEnd, "blank between words"});
-      }
-      word = next;
+    size_t lastBeforeComment = std::string::npos, lastEnd = 0, firstEnd = 0;
+    for (size_t w = text.find_first_not_of(" \t"); w < text.size(); ++words) {
+      const size_t wordEnd = std::min(text.find_first_of(" \t", w), text.size());
+      const size_t next = text.find_first_not_of(" \t", wordEnd);
+      if (words < 2 || next >= text.size()) word(w, wordEnd);
+      if (next < text.size() && words < 2) place(wordEnd, "blank between words");
+      if (words == 0) firstEnd = wordEnd;
+      if (wordEnd <= mark) lastBeforeComment = w, lastEnd = wordEnd;
+      w = next;
     }
-    if (end < good.size()) places.push_back({end, "line end"});
+    if (lastBeforeComment != std::string::npos) word(lastBeforeComment, lastEnd);
+    if (const size_t eq = text.find('=', firstEnd); eq < mark) place(eq, "first '=' after the first word");
+    if (mark < text.size()) {
+      place(mark, "comment's mark");
+      place(mark + (text.size() - mark) / 2, "comment's text");
+    }
+    if (end < good.size()) place(text.size(), "line end");
     const std::string name = "line " + std::to_string(line) + ", ";
+    const bool comment = mark < text.size();
     for (const auto& [at, kind] : places) {
+      const bool lineEnd = at == end;
       const std::string column = std::string(kind) + " at column " + std::to_string(at - start + 1);
       for (const char byte : bytes) {
-        std::string text = good;
-        if (!(byte == '\r' && at + 1 == end)) {
-          text[at] = byte;
-          damaged.push_back({line, text, name + column + ", replaced by " + std::to_string(byte & 0xff), Damage::kReplaced, byte});
-        }
-        text = good;
-        text.insert(at, 1, byte);
-        damaged.push_back({line, text, name + column + ", " + std::to_string(byte & 0xff) + " inserted before it",
-                           Damage::kInserted, byte});
+        std::string replaced = good, inserted = good;
+        replaced[at] = byte;
+        inserted.insert(at, 1, byte);
+        damaged.push_back({line, replaced, name + column + ", replaced by " + std::to_string(byte & 0xff), Damage::kReplaced,
+                           byte, at, lineEnd, comment});
+        damaged.push_back({line, inserted, name + column + ", " + std::to_string(byte & 0xff) + " inserted before it",
+                           Damage::kInserted, byte, at, lineEnd, comment});
       }
-      if (at == end) continue;
-      std::string text = good;
-      text.erase(at, 1);
-      damaged.push_back({line, text, name + column + ", deleted", Damage::kDeleted});
+      std::string deleted = good;
+      deleted.erase(at, 1);
+      damaged.push_back({line, deleted, name + column + ", deleted", Damage::kDeleted, 0, at, lineEnd, comment});
     }
     start = end + 1;
   }
   return damaged;
 }
 
-// Whether a damage may leave a line that reads soundly with another meaning
-// (a digit or a letter less, another key character, a quote closing a text
-// early, a backslash making "\r" of an "r", a tab, which is a blank between
-// words, at a word's edge): a deletion, a quote, a backslash or a tab. The
-// tools cannot tell such a line from what its author wrote.
-inline bool MayReadSoundly(const DamagedLine& d) {
-  return d.damage == Damage::kDeleted || d.byte == '"' || d.byte == '\\' || d.byte == '\t';
+// What a tool's sources may hold that a sweep cannot tell from what their
+// author wrote.
+struct SweptFormat {
+  // A quote and a backslash are bytes of its words: a quoted text's marks
+  // (a quote may close a text early, a backslash begin an escape) or a
+  // character a map key or row may draw.
+  bool quotes = false;
+  // The first fault a damage that may read soundly leaves away from its
+  // line names the damaged file (a frame it moved onto another line's is
+  // named by that line's message).
+  bool firstNamesFile = false;
+};
+
+// Whether a swept line end after a comment joins the next line into the
+// comment: deleted, or damaged into a byte a comment may hold (a quote, a
+// backslash). No reader can tell it from a longer comment, nor the line
+// lost from one never written: its faults, if any, are found where the lost
+// line is missed.
+inline bool JoinsIntoComment(const DamagedLine& d) {
+  return d.lineEnd && d.comment &&
+         (d.damage == Damage::kDeleted || (d.damage == Damage::kReplaced && (d.byte == '"' || d.byte == '\\')));
+}
+
+// Whether a damage may leave a line that reads soundly with another meaning,
+// which no tool can tell from what its author wrote: a byte deleted (a digit
+// or a letter less, 0.8 seconds for 0.28, sheet 3 for sheet 13, a line end
+// joining two lines), a tab in place of a byte at a word's edge (a blank
+// between words), a carriage return in place of a line's last byte (a
+// Windows line end, that byte deleted), or where the format says so a quote
+// or a backslash.
+inline bool MayReadSoundly(const std::string& good, const DamagedLine& d, const SweptFormat& format) {
+  if (d.damage == Damage::kDeleted) return true;
+  if (format.quotes && (d.byte == '"' || d.byte == '\\')) return true;
+  if (d.damage != Damage::kReplaced || d.lineEnd) return false;
+  auto edge = [&](size_t i) { return i >= good.size() || good[i] == ' ' || good[i] == '\t' || good[i] == '\n'; };
+  return (d.byte == '\t' && (d.at == 0 || edge(d.at - 1) || edge(d.at + 1))) ||
+         (d.byte == '\r' && (d.at + 1 == good.size() || good[d.at + 1] == '\n'));
 }
 
 // What a tool's run made of a source: its output when it succeeded, its
@@ -218,19 +239,27 @@ struct SweepRun {
 // that of the good source (the damage was harmless), or the run fails with
 // one message, at the damaged file and line, on one printable line. A
 // damage that may read soundly (MayReadSoundly) may also give another
-// output, or faults where they show when its own line drew none.
-inline std::string SweepFault(const std::string& file, const DamagedLine& d, const SweepRun& good, const SweepRun& run) {
+// output, or faults where they show when its own line drew none (with
+// `format.firstNamesFile` the first of them naming the damaged file); a line end
+// joined into a comment may give anything a lost line gives.
+inline std::string SweepFault(const std::string& file, const std::string& goodText, const DamagedLine& d, const SweepRun& good,
+                              const SweepRun& run, const SweptFormat& format) {
+  if (JoinsIntoComment(d)) return "";
+  const bool soundly = MayReadSoundly(goodText, d, format);
   std::string all;
   for (const std::string& m : run.messages) all += "\n  " + m;
   if (run.ok) {
-    if (run.output == good.output || MayReadSoundly(d)) return "";
+    if (run.output == good.output || soundly) return "";
     return d.what + ": taken with another output";
   }
   if (!run.output.empty()) return d.what + ": a failed run wrote its output";
   const std::string place = file + ":" + std::to_string(d.line) + ":";
   bool named = false;
   for (const std::string& m : run.messages) named = named || m.rfind(place, 0) == 0;
-  if (!named && MayReadSoundly(d) && !run.messages.empty()) return "";
+  if (!named && soundly && !run.messages.empty()) {
+    if (!format.firstNamesFile || run.messages[0].find(file + ":") != std::string::npos) return "";
+    return d.what + ": the first message names another file" + all;
+  }
   if (run.messages.size() != 1 || run.messages[0].rfind(place, 0) != 0 ||
       run.messages[0].find_first_of("\r\n") != std::string::npos)
     return d.what + ": not one message at " + place + all;

@@ -18,7 +18,6 @@
 #include "platform/image.h"
 #include "sheetmaker/sources.h"
 #include "tools/damaged_lines.h"
-#include "tools/swept_bytes.h"
 
 namespace fs = std::filesystem;
 
@@ -125,7 +124,7 @@ TEST(SheetMaker, EveryFaultIsReportedOnceAndShown) {
     EXPECT_NE(twice.errors.find("terrain.txt:" + std::to_string(line) + ": no ground"), std::string::npos) << twice.errors;
   const ToolRun row = RunTool("interface.txt", "sheet 13\nframe 999\n.\xe9.\n", out);
   EXPECT_EQ(row.status, 1);
-  EXPECT_NE(row.errors.find(": letter '\\xe9' is not in the palette\n"), std::string::npos) << row.errors;
+  EXPECT_NE(row.errors.find(": '.\\xe9.' holds the byte \\xe9, which is no UTF-8 text\n"), std::string::npos) << row.errors;
   EXPECT_NE(row.errors.find("\nmake_sheets: 1 fault, nothing written\n"), std::string::npos) << row.errors;
   fs::remove_all(out);
 }
@@ -144,12 +143,12 @@ TEST(SheetMaker, AHeadingLineRefusedIsOneFaultAndNothingIsWritten) {
     std::string from, to, message;
   } cases[] = {
       {"interface.txt", "\nsheet 13", "\nsh\0eet 13"s, "'sh\\x00eet' holds the control byte \\x00"},
-      {"interface.txt", "\npalette", "\npa\xe9lette", "'pa\\xe9lette' holds the byte \\xe9, which the game cannot show"},
+      {"interface.txt", "\npalette", "\npa\xe9lette", "'pa\\xe9lette' holds the byte \\xe9, which is no UTF-8 text"},
       {"interface.txt", "\nend", "\ne\x01nd", "'e\\x01nd' holds the control byte \\x01"},
       {"interface.txt", "\nframe 1 ", "\nfr\0ame 1 "s, "'fr\\x00ame' holds the control byte \\x00"},
       {"terrain.txt", "\nsheet 0", "\nsh\x01" "eet 0", "'sh\\x01eet' holds the control byte \\x01"},
       {"figures.txt", "recipe wizard ", "recipe wiz\xe9rd ",
-       "'recipe' holds the byte \\xe9, which the game cannot show: 'wiz\\xe9rd'"},
+       "'recipe' holds the byte \\xe9, which is no UTF-8 text: 'wiz\\xe9rd'"},
       {"figures.txt", "recipe wizard ", "recipe wiz[rd ", "'recipe' holds the byte [, which the game cannot show: 'wiz[rd'"},
       {"figures.txt", "\nrecipe commoner ", "\nrecipe wizard humanoid\nrecipe commoner ", "recipe \"wizard\" given twice"},
       {"font_large.txt", "\ncolours", "\ncol\x01ours", "'col\\x01ours' holds the control byte \\x01"},
@@ -249,8 +248,9 @@ TEST(SheetMaker, OneDamagedByteAnywhereInAnySourceIsOneMessage) {
 }
 
 // A sweep of damaged bytes over every kind of line of the real sources
-// (tools/swept_bytes.h): a run reads and draws as the good sources did or
-// fails with every message at the damaged line.
+// (tools/damaged_lines.h): a run reads and draws as the good sources did or
+// fails with one message at the damaged line. The good sources are read
+// once, and each run reads the damaged one again as the tool reads it.
 TEST(SheetMaker, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
   const fs::path root = fs::temp_directory_path() / ("sheetmaker_test_sweep_" + std::to_string(::getpid()));
   const fs::path dir = root / "graphics";
@@ -258,9 +258,17 @@ TEST(SheetMaker, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
   fs::create_directories(root / "maps" / "FullVersion");
   fs::copy(kContent / "graphics", dir);
   fs::copy(kContent / "maps" / "FullVersion" / "WorldMap.txt", root / "maps" / "FullVersion" / "WorldMap.txt");
-  auto read = [&](std::string* faults) {
+  // The sources read whole, or the good ones with `file` read again.
+  const SheetSources* goodSources = nullptr;
+  auto read = [&](std::string* faults, const char* file = nullptr) {
     SourceFaults<SourceError> kept;
-    SheetSources src = ReadSheetSources(dir.string(), &kept);
+    SheetSources src;
+    if (goodSources) {
+      src = *goodSources;
+      ReadSheetSourceAgain(file, &src, &kept);
+    } else {
+      src = ReadSheetSources(dir.string(), &kept);
+    }
     try {
       kept.Throw();
     } catch (const SourceError& e) {
@@ -271,25 +279,30 @@ TEST(SheetMaker, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
   std::string none;
   const SheetSources good = read(&none);
   ASSERT_EQ(none, "");
+  goodSources = &good;
   const Palette goodPalette = Pal();
   ReadPictureSources(good.large, dir.string());
   std::map<int, std::vector<uint32_t>> goodPictures;  // drawn as they are needed
   // The sheets whose frame maps the sources may draw otherwise (none when
-  // they read as the good ones), every figure's when a recipe differs.
+  // they read as the good ones), with a recipe that differs every sheet of
+  // a figure drawn with it.
   auto touched = [&](const SheetSources& src) {
     std::set<int> sheets;
     auto same = [](const FrameLine& a, const FrameLine& b) {
       return a.sheet == b.sheet && a.first == b.first && a.last == b.last && a.painter == b.painter && a.args == b.args;
     };
-    bool recipes = false;
+    if (std::equal(src.frames.begin(), src.frames.end(), good.frames.begin(), good.frames.end(), same)) return sheets;
+    std::set<std::string> recipes;
     for (const auto& [lines, others] : {std::pair{&src.frames, &good.frames}, std::pair{&good.frames, &src.frames}})
       for (const FrameLine& line : *lines)
         if (std::none_of(others->begin(), others->end(), [&](const FrameLine& o) { return same(line, o); })) {
-          if (line.sheet < 0) recipes = true;
+          if (line.sheet < 0) recipes.insert(line.args[0]);
           else sheets.insert(line.sheet);
         }
-    for (const FrameLine& line : src.frames)
-      if (recipes && line.painter == "figure") sheets.insert(line.sheet);
+    for (const FrameLine& line : src.frames) {
+      const auto plain = std::find_if(line.args.begin(), line.args.end(), [](const std::string& a) { return a.find('=') == std::string::npos; });
+      if (line.painter == "figure" && plain != line.args.end() && recipes.count(*plain)) sheets.insert(line.sheet);
+    }
     return sheets;
   };
   // Whether the rest reads otherwise, which no drawing refuses (a texture's
@@ -311,7 +324,7 @@ TEST(SheetMaker, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
   auto fontMark = [](const std::string& line) { return line == "#" || line.rfind("# ", 0) == 0 ? 0 : std::string::npos; };
   const struct {
     const char* file;
-    std::set<int> lines;  // a comment, a blank, each kind of heading, setting, row and painter
+    std::vector<int> lines;  // a comment, a blank, each kind of heading, setting, row and painter
     bool font;
   } sources[] = {
       {"palette.txt", {1, 8}, false},
@@ -326,30 +339,31 @@ TEST(SheetMaker, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
   };
   for (const auto& source : sources) {
     const std::string text = ReadFile(dir / source.file);
-    const auto swept = source.font ? SweptBytes(text, source.lines, fontMark) : SweptBytes(text, source.lines, frameMark);
-    for (const SweptByte& d : swept) {
+    const SweepRun drawnAsGood{true, "drawn as the good sources", {}};
+    for (const DamagedLine& d : SweptBytes(text, source.lines, source.font ? CommentMark(fontMark) : CommentMark(frameMark))) {
       std::ofstream(dir / source.file, std::ios::binary) << d.text;
       std::string faults;
-      const SheetSources src = read(&faults);
-      if (faults.empty() && otherwise(src)) faults = "drawn otherwise";
-      if (faults.empty()) {
+      const SheetSources src = read(&faults, source.file);
+      bool same = faults.empty() && !otherwise(src);
+      if (faults.empty() && same) {
         for (const int sheet : touched(src)) {
           const SheetLine& line = good.sheets[static_cast<size_t>(sheet)];
           try {
             const Canvas drawn = DrawSheetPicture(src.sheets[static_cast<size_t>(sheet)], src);
             SetPalette(goodPalette);
             if (!goodPictures.count(sheet)) goodPictures.emplace(sheet, DrawSheetPicture(line, good).Pixels());
-            if (drawn.Pixels() != goodPictures.at(sheet)) faults = "drawn otherwise";
+            same = drawn.Pixels() == goodPictures.at(sheet);
           } catch (const SourceError& e) {
             faults = e.what();
           }
-          if (!faults.empty()) break;
+          if (!faults.empty() || !same) break;
         }
       }
       SetPalette(goodPalette);
-      const bool same = faults.empty();
-      if (faults == "drawn otherwise") faults.clear();
-      EXPECT_EQ(SweptJudgement(text, d, faults, same, (dir / source.file).string() + ":"), "") << source.file << " " << d.what;
+      SweepRun run{faults.empty(), faults.empty() && same ? drawnAsGood.output : "", {}};
+      std::istringstream lines(faults);
+      for (std::string line; std::getline(lines, line);) run.messages.push_back(line);
+      EXPECT_EQ(SweepFault((dir / source.file).string(), text, d, drawnAsGood, run, {false, true}), "") << source.file;
     }
     std::ofstream(dir / source.file, std::ios::binary) << text;
   }

@@ -16,7 +16,6 @@
 
 #include "soundmaker/soundmaker.h"
 #include "tools/damaged_lines.h"
-#include "tools/swept_bytes.h"
 
 namespace fs = std::filesystem;
 
@@ -156,13 +155,13 @@ TEST(SoundmakerTest, EveryFaultOfASourceIsReportedOnce) {
       {"effects", "effects.txt", Replace(effects, "sound Miss_1", "so\0und Miss_1"s),
        {at("effects.txt", sound) + "'so\\x00und' holds the control byte \\x00"}},
       {"effects", "effects.txt", Replace(effects, "sound Miss_1", "sou\xe9nd Miss_1"),
-       {at("effects.txt", sound) + "'sou\\xe9nd' holds the byte \\xe9, which the game cannot show"}},
+       {at("effects.txt", sound) + "'sou\\xe9nd' holds the byte \\xe9, which is no UTF-8 text"}},
       {"effects", "effects.txt", Replace(effects, "loop Ambient_9", "lo\x01op Ambient_9"),
        {at("effects.txt", 100) + "'lo\\x01op' holds the control byte \\x01"}},
       {"music", "00-stillness.txt", Replace(score, "part celesta", "pa\x01rt celesta"),
        {at("00-stillness.txt", 8) + "'pa\\x01rt' holds the control byte \\x01"}},
       {"music", "00-stillness.txt", Replace(score, "meter 4", "me\xe9ter 4"),
-       {at("00-stillness.txt", 4) + "'me\\xe9ter' holds the byte \\xe9, which the game cannot show"}},
+       {at("00-stillness.txt", 4) + "'me\\xe9ter' holds the byte \\xe9, which is no UTF-8 text"}},
       // A comment's line end damaged: Miss_1 was made without its first
       // layer, the track without its title.
       {"effects", "effects.txt", Replace(effects, "through air\n", "through air\x01"),
@@ -233,20 +232,15 @@ TEST(SoundmakerTest, OneDamagedByteAnywhereInTheRecipesIsOneMessage) {
 }
 
 // A sweep of damaged bytes over every kind of line of the real recipes and a
-// real score (tools/swept_bytes.h): a run reads as the good source did (the
-// same sounds or track) or fails with every message at the damaged line. A
+// real score (tools/damaged_lines.h): a run reads as the good source did (the
+// same sounds or track) or fails with one message at the damaged line. A
 // quote is a byte of a title (its line end too) or a part's name as written.
 TEST(SoundmakerTest, ADamagedByteReadsAsTheGoodSourceOrIsRefusedAtItsLine) {
-  auto mark = [](const std::string& line) {
-    for (size_t i = 0; i < line.size(); ++i)
-      if (line[i] == '#' && (i == 0 || line[i - 1] == ' ')) return i;
-    return std::string::npos;
-  };
   const struct {
     const char* file;
     // A comment, a blank, each kind of heading, setting and layer or notes,
     // and a layer or notes before a heading.
-    std::set<int> lines;
+    std::vector<int> lines;
   } sources[] = {
       {"sounds/effects.txt", {1, 16, 17, 18, 19, 20, 27, 54, 73, 75, 100, 101}},
       {"music/combat.txt", {1, 2, 3, 4, 5, 6, 7, 8, 13, 14}},
@@ -254,25 +248,35 @@ TEST(SoundmakerTest, ADamagedByteReadsAsTheGoodSourceOrIsRefusedAtItsLine) {
   for (const auto& source : sources) {
     const bool music = std::string(source.file).rfind("music", 0) == 0;
     // The track written, or the sounds' recipes (each rendered from its
-    // recipe alone).
+    // recipe alone), as a run of the tool.
+    std::vector<SoundRecipe> goodRecipes;
     auto read = [&](const std::string& text) {
-      if (music) return std::pair(CompileScore("source.txt", text), std::vector<SoundRecipe>());
-      return std::pair(std::vector<uint8_t>(), ReadGameRecipes("source.txt", text));
+      SweepRun run;
+      try {
+        if (music) {
+          const std::vector<uint8_t> track = CompileScore("source.txt", text);
+          run.output.assign(track.begin(), track.end());
+        } else {
+          run.output = ReadGameRecipes("source.txt", text) == goodRecipes ? "the good recipes" : "other recipes";
+        }
+        run.ok = true;
+      } catch (const SourceFault& fault) {
+        run.output.clear();
+        std::istringstream lines(fault.what());
+        for (std::string line; std::getline(lines, line);) run.messages.push_back(line);
+      }
+      return run;
     };
     const std::string good = ReadFile(kContent / source.file);
-    const auto goodOutput = read(good);
-    for (const SweptByte& d : SweptBytes(good, source.lines, mark)) {
-      std::string faults;
-      std::pair<std::vector<uint8_t>, std::vector<SoundRecipe>> output;
-      try {
-        output = read(d.text);
-      } catch (const SourceFault& fault) {
-        faults = fault.what();
-      }
+    if (!music) goodRecipes = ReadGameRecipes("source.txt", good);
+    const SweepRun goodRun = read(good);
+    ASSERT_TRUE(goodRun.ok) << source.file;
+    for (const DamagedLine& d : SweptBytes(good, source.lines)) {
+      SweepRun run = read(d.text);
       const size_t start = good.rfind('\n', d.at == 0 ? 0 : d.at - 1);
       const std::string_view line = std::string_view(good).substr(start == std::string::npos ? 0 : start + 1);
-      const bool named = music && d.byte == '"' && (line.rfind("title", 0) == 0 || line.rfind("part", 0) == 0);
-      EXPECT_EQ(SweptJudgement(good, d, faults, named || output == goodOutput, "source.txt:"), "") << source.file << " " << d.what;
+      if (run.ok && music && d.byte == '"' && (line.rfind("title", 0) == 0 || line.rfind("part", 0) == 0)) run.output = goodRun.output;
+      EXPECT_EQ(SweepFault("source.txt", good, d, goodRun, run, {false, true}), "") << source.file;
     }
   }
 }

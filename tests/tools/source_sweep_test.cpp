@@ -192,7 +192,7 @@ TEST(SourceSweep, OneDamagedByteInAnyRealSourceGivesItsOutputOrOneMessageAtItsLi
         damaged[i].text = d.text;
         std::string fault;
         try {
-          fault = SweepFault(tool.sources[i].name, d, good, tool.run(damaged, i));
+          fault = SweepFault(tool.sources[i].name, tool.sources[i].text, d, good, tool.run(damaged, i), {true, false});
         } catch (const std::exception& e) {
           fault = d.what + ": the tool stopped: " + e.what();
         }

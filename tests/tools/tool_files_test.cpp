@@ -121,36 +121,45 @@ TEST(OutputFilesTest, AFailedRunLeavesEveryPlaceAsItWas) {
 }
 
 // Whatever a tool's run throws ends it as a failed run: one message naming
-// the source place being read, the summary line, status 1, and the folder
-// as it was (the staged file of the run removed).
+// the source place being read (the tool, before it reads one), the summary
+// line, status 1, and the folder as it was (the staged file of the run
+// removed).
 TEST(RunToolTest, AnythingARunThrowsIsOneMessageAndTheFolderAsItWas) {
   static const fs::path dir = fs::temp_directory_path() / ("run_tool_test_" + std::to_string(::getpid()));
   fs::remove_all(dir);
   fs::create_directories(dir);
   const struct {
+    const char* tool;
     int (*run)(int, char**);
     int status;
     const char* said;
   } cases[] = {
-      {[](int, char**) -> int {
+      {"makemaps", [](int, char**) -> int {
          ReadingAt("Map21.txt", 48);
          throw std::out_of_range("basic_string::substr");
        },
        1, "Map21.txt:48: the tool stopped here: basic_string::substr\n"},
-      {[](int, char**) -> int {
+      {"makemaps", [](int, char**) -> int {
          ReadingAt("Map21.txt", 0);
          OutputFiles files;
          EXPECT_EQ(files.Write((dir / "Map21.dat").string(), std::string("map")), "");
          throw 21;
        },
        1, "Map21.txt: the tool stopped here: an unknown fault\n"},
-      {[](int, char**) { return 2; }, 2, ""},
+      {"make_sheets", [](int, char**) -> int {
+         ReadingAt("", 0);
+         OutputFiles files;
+         EXPECT_EQ(files.Write((dir / "0.dat").string(), std::string("sheet")), "");
+         throw std::runtime_error("filesystem error: cannot open directory");
+       },
+       1, "make_sheets: the tool stopped here: filesystem error: cannot open directory\n"},
+      {"makemaps", [](int, char**) { return 2; }, 2, ""},
   };
   for (const auto& c : cases) {
     testing::internal::CaptureStderr();
-    EXPECT_EQ(RunTool("makemaps", c.run, 0, nullptr), c.status);
+    EXPECT_EQ(RunTool(c.tool, c.run, 0, nullptr), c.status);
     const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(said, c.status == 1 ? c.said + FaultSummary("makemaps", 1) + "\n" : "") << said;
+    EXPECT_EQ(said, c.status == 1 ? c.said + FaultSummary(c.tool, 1) + "\n" : "") << said;
     EXPECT_TRUE(fs::is_empty(dir));
   }
   ReadingAt("", 0);

@@ -107,16 +107,6 @@ inline std::string QuotedBytes(std::string_view text) {
 // The same between double quotes, as the sheet tool's messages name words.
 inline std::string DoubleQuotedBytes(std::string_view text) { return '"' + ShownBytes(text) + '"'; }
 
-// Where a line of a source holds a control byte that is neither a blank (a
-// tab) nor the carriage return of a CRLF line end, its last byte.
-inline size_t StrayControlByte(std::string_view line) {
-  for (size_t i = 0; i < line.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(line[i]);
-    if (IsControlByte(c) && c != '\t' && !(c == '\r' && i + 1 == line.size())) return i;
-  }
-  return std::string_view::npos;
-}
-
 // The message for a control byte at `at` in `text`, the value of `field`:
 // "'name' holds the control byte \x00: 'Arr\x00ows'". With no field the
 // text is itself the word the line is read by: "'Arr\x00ows' holds ...".
@@ -127,23 +117,15 @@ inline std::string ControlByteMessage(std::string_view field, std::string_view t
   return QuotedBytes(field) + said + ": " + QuotedBytes(text);
 }
 
-// The message for a line of a source that holds a stray control byte (see
-// StrayControlByte), empty for a line that holds none: the word that holds
-// it, as the value of the line's first word (or as the word itself when it
-// is the first).
-inline std::string StrayControlByteMessage(std::string_view line) {
-  const size_t at = StrayControlByte(line);
-  if (at == std::string_view::npos) return "";
-  auto blank = [](char c) { return c == ' ' || c == '\t'; };
-  size_t start = at, end = at;
-  while (start > 0 && !blank(line[start - 1])) --start;
-  while (end < line.size() && !blank(line[end])) ++end;
-  size_t first = 0;
-  while (blank(line[first])) ++first;
-  size_t firstEnd = first;
-  while (firstEnd < line.size() && !blank(line[firstEnd])) ++firstEnd;
-  const std::string_view field = start == first ? std::string_view() : line.substr(first, firstEnd - first);
-  return ControlByteMessage(field, line.substr(start, end - start), at - start);
+// Where a line's comment begins, as RefusedLineByte and its message take
+// it: by default at the line's first word when that begins with '#'; a
+// source whose comments may follow its words gives the offset itself
+// (std::string_view::npos for none).
+inline constexpr size_t kCommentFirstWord = std::string_view::npos - 1;
+inline size_t CommentAt(std::string_view line, size_t comment) {
+  if (comment != kCommentFirstWord) return comment;
+  const size_t first = line.find_first_not_of(" \t");
+  return first < line.size() && line[first] == '#' ? first : std::string_view::npos;
 }
 
 // Where a line of a source holds the first byte the tool refuses in any line,
@@ -153,22 +135,23 @@ inline std::string StrayControlByteMessage(std::string_view line) {
 // the sources write \t, or in a comment, which is written with spaces, is
 // refused: a line end damaged into a tab joined the next line to the
 // comment) and the carriage return of a CRLF line end, or a byte that is no
-// part of UTF-8 text. A line whose first word begins with '#' is a comment.
-// `quotedTexts`: the source writes its texts between double quotes, a
-// backslash escaping the byte after it, and a '#' after a blank outside one
-// begins a comment too.
+// part of UTF-8 text. `comment` is where the line's comment begins (see
+// CommentAt). `quotedTexts`: the source writes its texts between double
+// quotes, a backslash escaping the byte after it, and a '#' after a blank
+// outside one begins a comment too.
 // std::string_view::npos for a line that holds none.
-inline size_t RefusedLineByte(std::string_view line, bool tabsAreBlanks, bool quotedTexts) {
+inline size_t RefusedLineByte(std::string_view line, bool tabsAreBlanks, bool quotedTexts, size_t comment = kCommentFirstWord) {
   const size_t utf8 = NonUtf8Byte(line);
-  const size_t first = line.find_first_not_of(" \t");
-  bool quoted = false, comment = first < line.size() && line[first] == '#';
+  const size_t commentAt = CommentAt(line, comment);
+  bool quoted = false, inComment = false;
   for (size_t i = 0; i < line.size() && i < utf8; ++i) {
+    inComment = inComment || i >= commentAt;
     const unsigned char c = static_cast<unsigned char>(line[i]);
-    if (c == '\t' ? !tabsAreBlanks || quoted || comment : IsControlByte(c) && !(c == '\r' && i + 1 == line.size())) return i;
-    if (!quotedTexts || comment) continue;
+    if (c == '\t' ? !tabsAreBlanks || quoted || inComment : IsControlByte(c) && !(c == '\r' && i + 1 == line.size())) return i;
+    if (!quotedTexts || inComment) continue;
     if (quoted && c == '\\') ++i;
     else if (c == '"') quoted = !quoted;
-    else if (!quoted && c == '#' && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t')) comment = true;
+    else if (!quoted && c == '#' && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t')) inComment = true;
   }
   return utf8;
 }
@@ -179,9 +162,11 @@ inline size_t RefusedLineByte(std::string_view line, bool tabsAreBlanks, bool qu
 // text whole (without its quotes), the whole value after "field:", or else
 // the word that holds it, cut at the spaces; a byte of the first word as a
 // byte of that word ("'key\xe9' holds the byte \xe9, which is no UTF-8
-// text"); a comment's as the comment's (with `comments`: a line whose first
-// word begins with '#' is a comment; a map's drawn row may begin with one).
-inline std::string RefusedLineByteMessage(std::string_view line, size_t at, bool comments = true) {
+// text"); a comment's as the comment's ("the comment holds ...: '# ...'",
+// the comment beginning where `comment` says, see CommentAt; a map's drawn
+// row may begin with '#' and gives npos).
+inline std::string RefusedLineByteMessage(std::string_view line, size_t at, size_t comment = kCommentFirstWord) {
+  const size_t commentAt = CommentAt(line, comment);
   const size_t first = std::min(line.find_first_not_of(" \t"), at);
   size_t firstEnd = first;
   while (firstEnd < line.size() && line[firstEnd] != ' ' && line[firstEnd] != '\t' && line[firstEnd] != ':') ++firstEnd;
@@ -208,7 +193,7 @@ inline std::string RefusedLineByteMessage(std::string_view line, size_t at, bool
   const std::string byte = ShownBytes(line.substr(at, 1));
   const std::string said = IsControlByte(static_cast<unsigned char>(line[at])) ? " holds the control byte " + byte
                                                                               : " holds the byte " + byte + ", which is no UTF-8 text";
-  if (comments && !field.empty() && field[0] == '#') return "the comment" + said + ": " + QuotedBytes(line.substr(first));
+  if (at >= commentAt) return "the comment" + said + ": " + QuotedBytes(line.substr(commentAt));
   if (at < firstEnd) return QuotedBytes(line.substr(start, end - start)) + said;
   return QuotedBytes(field) + said + ": " + QuotedBytes(line.substr(start, end - start));
 }

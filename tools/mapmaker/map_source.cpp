@@ -142,7 +142,7 @@ class Compiler {
 
   void ReadLine(const std::string& raw) {
     if (const size_t at = RefusedLineByte(raw, true, false); at != std::string::npos)
-      return Refuse(RefusedLineByteMessage(raw, at, !open_));
+      return Refuse(RefusedLineByteMessage(raw, at, open_ ? std::string::npos : kCommentFirstWord));
     const std::string t = TrimSpaces(raw);
     if (t.empty()) return;
     const std::vector<std::string> words = LineWords(t);

@@ -16,7 +16,7 @@
 #include "common/source_faults.h"
 #include "common/source_lines.h"
 #include "common/source_numbers.h"
-#include "refused_lines.h"
+#include "common/refused_lines.h"
 
 // A bad source: the message names the file and line.
 struct SourceError : std::runtime_error {
@@ -52,31 +52,19 @@ inline std::string OneOf(const std::string& key, const std::string& value, std::
 }
 
 // A line of a source cut at its comment (from its first '#' to its end).
-struct CommentedText {
-  std::string text, comment;
-};
-inline CommentedText CutComment(const std::string& line) {
-  const size_t hash = std::min(line.find('#'), line.size());
-  return {line.substr(0, hash), line.substr(hash)};
-}
+inline CommentedLine CutComment(const std::string& line) { return CutLineAt(line, line.find('#')); }
 
-// Refuses a line of a source that holds a control byte before its comment
-// (a tab is a blank), or whose comment is no text (refused_lines.h); `where`
-// is "file:line: ". The carriage return of a CRLF line end is gone as the
-// lines are read (common/source_lines.h): one left at the end of the text
-// before a comment is a damaged byte.
-inline void CheckSourceLine(const std::string& where, const CommentedText& line) {
-  const std::string& text = line.text;
-  std::string fault = StrayControlByteMessage(line.comment.empty() || text.empty() || text.back() != '\r' ? text : text + ' ');
-  if (fault.empty()) fault = CommentFault(line.comment);
-  if (!fault.empty()) throw SourceError(where + fault);
+// Refuses a line of a source that holds a byte no line may hold, its
+// comment too (RefusedLineFault); `where` is "file:line: ".
+inline void CheckSourceLine(const std::string& where, const CommentedLine& line) {
+  if (const std::string fault = RefusedLineFault(line); !fault.empty()) throw SourceError(where + fault);
 }
 
 // Refuses a line of a source whose every word is a name, a number or a
 // key=value of them (a frame map, the sheet list, a pixel-art line but a
 // row) when a word holds a byte the game's fonts do not show, as a damaged
 // byte: "'6-19' holds the byte \xe9, which the game cannot show:
-// '\xe9orch'". Control bytes are CheckSourceLine's.
+// '\xe9orch'". Control bytes and bytes of no text are CheckSourceLine's.
 inline void CheckShownWords(const std::string& where, const std::string& line) {
   auto blank = [](char c) { return c == ' ' || c == '\t'; };
   for (size_t at = 0; at < line.size(); ++at) {

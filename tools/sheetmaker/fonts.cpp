@@ -130,6 +130,7 @@ Font ReadFont(const std::string& path, int width, int height, const Palette* pal
   };
   for (const std::string& text : lines) {
     ++number;
+    ReadingAt(path, number);
     // A comment is "#" followed by a space; glyph rows begin with '#' or '.'
     // and never have a space in second place.
     const bool comment = text == "#" || text.rfind("# ", 0) == 0;
@@ -147,11 +148,8 @@ Font ReadFont(const std::string& path, int width, int height, const Palette* pal
     // A line that is no row of the block being read.
     const bool outside = block.empty() || blockRefused || static_cast<int>(rows.size()) >= height;
     const bool read = faults.Keep([&] {
-      if (comment) {
-        if (const std::string fault = CommentFault(text); !fault.empty()) throw SourceError(Where(path, number) + fault);
-      } else {
-        CheckSourceLine(Where(path, number), CommentedText{text, ""});  // a glyph row holds no comment
-      }
+      // A comment is the whole line; a glyph row holds none.
+      CheckSourceLine(Where(path, number), comment ? CommentedLine{"", text} : CommentedLine{text, ""});
       if (words.empty()) {
         BlockEnds(number);
         return;

@@ -95,11 +95,11 @@ void Paint::Fail(const std::string& message) const { throw SourceError(where + m
 
 // Every line is read: each fault is reported; the lines after a refused
 // sheet line (one whose first word may be "sheet", itself or before a
-// damaged blank, or is no frame's nor a recipe's word, or one whose damaged
-// byte may end a line before a sheet line: refused_lines.h) belong to no
-// sheet. Every word is a name, a number or a key=value of them, of bytes
-// the fonts show: a damaged byte in a painter's words is refused here, at
-// its line, and never drawn as another word.
+// damaged blank, or is no frame's nor a recipe's word, or one whose
+// damaged byte may end a line before a sheet line: common/refused_lines.h)
+// belong to no sheet. Every word is a name, a number or a key=value of
+// them, of bytes the fonts show: a damaged byte in a painter's words is
+// refused here, at its line, and never drawn as another word.
 std::vector<FrameLine> ReadFrameMap(const std::string& path) {
   std::vector<std::string> source;
   if (!ReadSourceLines(path, &source)) throw SourceError(path + ": cannot open");
@@ -110,7 +110,8 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
   int number = 0, sheet = -1;
   for (const std::string& text : source) {
     ++number;
-    const CommentedText cut = CutComment(text);
+    ReadingAt(path, number);
+    const CommentedLine cut = CutComment(text);
     const std::string where = path + ":" + std::to_string(number) + ": ";
     const std::vector<std::string> words = LineWords(cut.text);  // a damaged carriage return stays in its word
     const std::string first = words.empty() ? "" : words[0];

@@ -42,9 +42,8 @@ void DrawSheet(const SheetLine& s, const SheetSources& src, const std::string& o
   if (!contactDir.empty()) write(contactDir + "/" + std::to_string(s.slot) + ".png", ContactSheet(c, g, src.small));
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+// The run, as main runs it (RunTool stops it on anything it throws).
+int Make(int argc, char** argv) {
   if (argc != 3 && argc != 4) {
     std::cerr << "usage: make_sheets CONTENT_DIR OUTPUT_DIR [CONTACT_DIR]\n";
     return 2;
@@ -75,6 +74,8 @@ int main(int argc, char** argv) {
             unwritten[i] = e.what();
           } catch (const std::exception& e) {
             errors[i] = e.what();
+          } catch (...) {
+            errors[i] = "sheet " + std::to_string(sheets[i].slot) + ": the tool stopped here: an unknown fault";
           }
         }
       });
@@ -86,7 +87,7 @@ int main(int argc, char** argv) {
     if (first != unwritten.end()) faults.Keep([&] { throw SourceError(*first); });
     faults.Throw();
     if (std::string fault = files.Commit(); !fault.empty()) throw SourceError(fault);
-  } catch (const std::exception& e) {
+  } catch (const SourceError& e) {
     // A message of several faults names the tool on each line.
     std::string line;
     std::istringstream lines(e.what());
@@ -97,3 +98,7 @@ int main(int argc, char** argv) {
   }
   return 0;
 }
+
+}  // namespace
+
+int main(int argc, char** argv) { return RunTool("make_sheets", Make, argc, argv); }

@@ -85,7 +85,8 @@ void ReadPalette(const std::string& path, Palette* out) {
   int number = 0;
   for (const std::string& line : lines) {
     ++number;
-    const CommentedText cut = CutComment(line);
+    ReadingAt(path, number);
+    const CommentedLine cut = CutComment(line);
     const std::string where = path + ":" + std::to_string(number) + ": ";
     const std::vector<std::string> words = LineWords(cut.text);
     const bool read = faults.Keep([&] {

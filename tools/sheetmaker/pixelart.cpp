@@ -32,9 +32,9 @@ Grid Rot90(const Grid& g) { return FlipX(Transpose(g)); }
 
 // Every line is read: each fault is reported. A refused line counts as what
 // its first word may be (common/shown_bytes.h), or the line its damaged
-// byte may end (refused_lines.h): a refused sheet line opens a sheet of no
-// number, a refused frame line gives its frame (a frame derived from it is
-// not refused for the want of it), and a refused end line closes the
+// byte may end (common/refused_lines.h): a refused sheet line opens a sheet
+// of no number, a refused frame line gives its frame (a frame derived from
+// it is not refused for the want of it), and a refused end line closes the
 // palette. The lines after a refused line are passed over to the next line
 // that begins a sheet, a palette, a frame or ends a palette, or a blank
 // line: a frame's rows, or a palette's letters, which the sheet's palette
@@ -91,7 +91,8 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   auto heading = [](const std::string& word) { return word == "sheet" || word == "palette" || word == "frame" || word == "end"; };
   for (const std::string& raw : source) {
     ++number;
-    const CommentedText cut = CutComment(raw);
+    ReadingAt(path, number);
+    const CommentedLine cut = CutComment(raw);
     const std::vector<std::string> words = LineWords(cut.text);  // a damaged carriage return stays in its word
     const std::string first = words.empty() ? "" : words[0];
     if (state == kPassedOver) {

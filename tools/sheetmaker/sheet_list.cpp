@@ -23,7 +23,8 @@ std::vector<SheetLine> ReadSheetList(const std::string& path) {
   int number = 0;
   for (const std::string& line : lines) {
     ++number;
-    const CommentedText cut = CutComment(line);
+    ReadingAt(path, number);
+    const CommentedLine cut = CutComment(line);
     const std::string where = path + ":" + std::to_string(number) + ": ";
     faults.Keep([&] {
       CheckSourceLine(where, cut);

@@ -1,36 +1,77 @@
 #include "sources.h"
 
+#include <cstddef>
+#include <iterator>
+#include <utility>
+
 #include "engine/sheet_table.h"
 #include "palette.h"
 
 namespace {
 
-// The frame maps, in the order they are read (a frame belongs to one line).
-const char* const kFrameMaps[] = {"terrain.txt", "figures.txt", "effects.txt", "icons.txt", "pictures.txt"};
+// The sources of the folder in the order they are read: the palette first
+// (set as the painters' palette, so that the fonts' colours are checked
+// against it as they are read), then the sheet list, the fonts, the pixel
+// art and the frame maps (a frame belongs to one line).
+const char* const kSources[] = {"palette.txt",   "sheets.txt", "font_large.txt", "font_small.txt",
+                                "interface.txt", "cursors.txt", "terrain.txt",   "figures.txt",
+                                "effects.txt",   "icons.txt",   "pictures.txt"};
+constexpr size_t kFirstFrameMap = 6;
+
+// Reads one source into *src, its faults kept in *faults.
+void ReadSource(const std::string& file, SheetSources* src, SourceFaults<SourceError>* faults) {
+  const std::string path = src->dir + "/" + file;
+  if (file == "palette.txt") {
+    Palette palette;
+    faults->Keep([&] { ReadPalette(path, &palette); });
+    SetPalette(palette);
+    src->paletteRefused = palette.refused;
+  } else if (file == "sheets.txt") {
+    faults->Keep([&] { src->sheets = ReadSheetList(path); });
+  } else if (file == "font_large.txt") {
+    faults->Keep([&] { src->large = ReadFont(path, 8, 8, &Pal()); });
+  } else if (file == "font_small.txt") {
+    faults->Keep([&] { src->small = ReadFont(path, 5, 6, &Pal()); });
+  } else if (file == "interface.txt") {
+    faults->Keep([&] { src->interface = ReadPixelArt(path); });
+  } else if (file == "cursors.txt") {
+    faults->Keep([&] { src->cursors = ReadPixelArt(path); });
+  } else {
+    // Its lines take the place of those it gave, after the maps before it.
+    size_t start = 0;
+    for (size_t i = kFirstFrameMap; i < std::size(kSources) && file != kSources[i]; ++i) start += src->mapLines[kSources[i]];
+    const auto at = src->frames.begin() + static_cast<std::ptrdiff_t>(start);
+    src->frames.erase(at, at + static_cast<std::ptrdiff_t>(std::exchange(src->mapLines[file], 0)));
+    std::vector<FrameLine> lines;
+    if (faults->Keep([&] { lines = ReadFrameMap(path); })) src->refusedMaps.erase(file);
+    else src->refusedMaps.insert(file);
+    src->frames.insert(src->frames.begin() + static_cast<std::ptrdiff_t>(start), lines.begin(), lines.end());
+    src->mapLines[file] = lines.size();
+  }
+}
+
+// A recipe's colours are not refused for a ramp a refused line may have
+// given, nor a recipe for want of a figure a refused line may have drawn.
+void CheckSourceRecipes(const SheetSources& src, SourceFaults<SourceError>* faults) {
+  ReadingAt(src.dir, 0);
+  faults->Keep([&] { CheckRecipes(src.frames, !src.paletteRefused, src.refusedMaps.empty()); });
+}
 
 }  // namespace
 
 SheetSources ReadSheetSources(const std::string& dir, SourceFaults<SourceError>* faults) {
   SheetSources src;
   src.dir = dir;
-  Palette palette;
-  faults->Keep([&] { ReadPalette(dir + "/palette.txt", &palette); });
-  SetPalette(palette);
-  faults->Keep([&] { src.sheets = ReadSheetList(dir + "/sheets.txt"); });
-  faults->Keep([&] { src.large = ReadFont(dir + "/font_large.txt", 8, 8, &palette); });
-  faults->Keep([&] { src.small = ReadFont(dir + "/font_small.txt", 5, 6, &palette); });
-  faults->Keep([&] { src.interface = ReadPixelArt(dir + "/interface.txt"); });
-  faults->Keep([&] { src.cursors = ReadPixelArt(dir + "/cursors.txt"); });
-  bool mapsRead = true;
-  for (const char* name : kFrameMaps)
-    mapsRead &= faults->Keep([&] {
-      const std::vector<FrameLine> lines = ReadFrameMap(dir + "/" + name);
-      src.frames.insert(src.frames.end(), lines.begin(), lines.end());
-    });
-  // A recipe's colours are not refused for a ramp a refused line may have
-  // given, nor a recipe for want of a figure a refused line may have drawn.
-  faults->Keep([&] { CheckRecipes(src.frames, !palette.refused, mapsRead); });
+  for (const char* file : kSources) ReadSource(file, &src, faults);
+  CheckSourceRecipes(src, faults);
   return src;
+}
+
+void ReadSheetSourceAgain(const std::string& file, SheetSources* src, SourceFaults<SourceError>* faults) {
+  ReadSource(file, src, faults);
+  if (file == "palette.txt")
+    for (const char* font : {"font_large.txt", "font_small.txt"}) ReadSource(font, src, faults);
+  CheckSourceRecipes(*src, faults);
 }
 
 Canvas DrawSheetPicture(const SheetLine& s, const SheetSources& src) {

@@ -1,6 +1,8 @@
 // What the sheets are drawn from: the sources of the graphics folder, read
 // whole before a sheet is drawn.
 #pragma once
+#include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -13,6 +15,12 @@ struct SheetSources {
   Font large, small;
   std::vector<PixelArt> interface, cursors;
   std::vector<FrameLine> frames;  // every frame map's lines, in the order they are read
+  // How many of the frames' lines each frame map gave, the frame maps
+  // refused and whether the palette had a refused line: what the recipes
+  // are checked with.
+  std::map<std::string, size_t> mapLines;
+  std::set<std::string> refusedMaps;
+  bool paletteRefused = false;
 };
 
 // Reads the sources of the graphics folder `dir`, every fault of each kept in
@@ -21,6 +29,12 @@ struct SheetSources {
 // list, the fonts, the pixel art, the frame maps and their recipes. The
 // world map the pictures are painted from is read apart (ReadPictureSources).
 SheetSources ReadSheetSources(const std::string& dir, SourceFaults<SourceError>* faults);
+
+// Reads the source `file` of src->dir again, as ReadSheetSources read it,
+// every fault of it kept in *faults: what it gives replaces what it gave
+// (after the palette the fonts are read again, their colours checked
+// against it), and the recipes are checked again.
+void ReadSheetSourceAgain(const std::string& file, SheetSources* src, SourceFaults<SourceError>* faults);
 
 // The picture of a sheet as its line's style, the frame maps and the pixel
 // art draw it; throws SourceError with every fault of its lines.

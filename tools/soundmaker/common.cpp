@@ -6,7 +6,6 @@
 #include "common/source_lines.h"
 #include "common/source_numbers.h"
 #include "common/tool_files.h"
-#include "sheetmaker/refused_lines.h"
 #include "soundmaker.h"
 
 void Fail(const std::string& where, const std::string& what) { throw SourceFault(where + ": " + what); }
@@ -22,7 +21,7 @@ std::vector<CommentedLine> CommentedLines(const std::string& text) {
   for (const std::string& line : SourceLines(text)) {
     size_t mark = 0;
     while (mark < line.size() && !(line[mark] == '#' && (mark == 0 || line[mark - 1] == ' ' || line[mark - 1] == '\t'))) ++mark;
-    lines.push_back({line.substr(0, mark), line.substr(mark)});
+    lines.push_back(CutLineAt(line, mark));
   }
   return lines;
 }
@@ -37,9 +36,7 @@ int ParseInt(const std::string& where, const std::string& text) {
 }
 
 void CheckLineBytes(const std::string& where, const CommentedLine& line) {
-  std::string fault = StrayControlByteMessage(line.text);
-  if (fault.empty()) fault = CommentFault(line.comment);
-  if (!fault.empty()) Fail(where, fault);
+  if (const std::string fault = RefusedLineFault(line); !fault.empty()) Fail(where, fault);
 }
 
 // The canonical 44-byte header: RIFF, WAVE, a 16-byte "fmt " chunk, "data".

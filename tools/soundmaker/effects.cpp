@@ -13,7 +13,7 @@
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/tool_files.h"
-#include "sheetmaker/refused_lines.h"
+#include "common/refused_lines.h"
 #include "soundmaker.h"
 
 namespace {
@@ -331,7 +331,7 @@ std::string SoundKeyword(const std::vector<std::string>& words) {
 // refused line whose first word is no wave (a sound line whose words were
 // damaged past knowing, which may have been any sound), and one whose
 // damaged byte may stand for a line end before a sound line
-// (sheetmaker/refused_lines.h).
+// (common/refused_lines.h).
 std::vector<ReadRecipe> ParseRecipes(const std::string& file, const std::string& text, SoundFaults* faults) {
   const auto expected = ExpectedNames();
   std::vector<ReadRecipe> recipes;
@@ -345,6 +345,7 @@ std::vector<ReadRecipe> ParseRecipes(const std::string& file, const std::string&
   const auto lines = CommentedLines(text);
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string where = file + ":" + std::to_string(i + 1);
+    ReadingAt(file, static_cast<int>(i + 1));
     const auto words = Words(lines[i].text);
     const std::string keyword = SoundKeyword(words);
     if (!keyword.empty()) begin(i, SoundNameOf(words, keyword));
@@ -384,6 +385,7 @@ std::vector<ReadRecipe> ParseRecipes(const std::string& file, const std::string&
       if (std::vector<std::string> joined; MayJoinLine(lines[i].text, lines[i].comment, {word, 3, 4}, &joined))
         begin(i, SoundNameOf(joined, word));
   }
+  ReadingAt(file, 0);
   for (const ReadRecipe& r : recipes)
     if (!r.refused && !r.layered)
       faults->Keep([&] { Fail(file + ":" + std::to_string(r.line), QuotedBytes(r.recipe.name) + " has no layers"); });
@@ -398,14 +400,12 @@ std::vector<SoundRecipe> ReadGameRecipes(const std::string& recipeFile, const st
   const auto expected = ExpectedNames();
   std::map<std::string, const SoundRecipe*> byName;
   for (const auto& r : recipes) byName.emplace(r.recipe.name, &r.recipe);
-  // A sound a refused sound line may have named is not missing besides.
-  auto mayBeGiven = [&](const std::string& name) {
-    for (const auto& r : recipes)
-      if (r.refused && (r.recipe.name.empty() || MayBeginWithWord(r.recipe.name, name))) return true;
-    return false;
-  };
+  // A sound missing is a fault between lines, found only when no line was
+  // refused: a refused line may have been its sound line (as LineFaults,
+  // common/source_faults.h, takes such faults).
+  const bool refused = faults.Any();
   for (const auto& name : expected)
-    if (!byName.count(name) && !mayBeGiven(name)) faults.Keep([&] { Fail(recipeFile, "no recipe for '" + name + "'"); });
+    if (!refused && !byName.count(name)) faults.Keep([&] { Fail(recipeFile, "no recipe for '" + name + "'"); });
   faults.Throw();
   std::vector<SoundRecipe> game;
   for (const auto& name : expected) game.push_back(*byName[name]);

@@ -20,7 +20,7 @@
 #include "common/source_bytes.h"
 #include "common/tool_files.h"
 #include "platform/audio.h"
-#include "sheetmaker/refused_lines.h"
+#include "common/refused_lines.h"
 #include "soundmaker.h"
 
 namespace {
@@ -177,6 +177,7 @@ Score ParseScore(const std::string& file, const std::string& text) {
   };
   for (size_t i = 0; i < lines.size(); ++i) {
     const std::string where = file + ":" + std::to_string(i + 1);
+    ReadingAt(file, static_cast<int>(i + 1));
     const std::string& line = lines[i].text;
     const auto words = Words(line);
     // A refused line counts as what its first word may be, itself or with
@@ -278,7 +279,7 @@ Score ParseScore(const std::string& file, const std::string& text) {
       if (!titleLine) lengthRefused = true;
     }
     // A refused line may be two, its damaged byte standing for the line end
-    // before a part line or a length line (sheetmaker/refused_lines.h).
+    // before a part line or a length line (common/refused_lines.h).
     auto joins = [&](const char* word) {
       const bool part = std::string_view(word) == "part";
       return !read && MayJoinLine(line, lines[i].comment, {word, 2, part ? SIZE_MAX : 2});
@@ -289,6 +290,7 @@ Score ParseScore(const std::string& file, const std::string& text) {
     }
     if (s.parts.empty() && (joins("tempo") || joins("meter") || joins("bars"))) lengthRefused = true;
   }
+  ReadingAt(file, 0);
   if (s.parts.empty()) faults.Keep([&] { Fail(file, "no parts"); });
   PartEnds(file);
   faults.Throw();

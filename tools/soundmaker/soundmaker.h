@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/refused_lines.h"
 #include "common/source_faults.h"
 
 constexpr int kRate = 22050;
@@ -23,21 +24,17 @@ struct SourceFault : std::runtime_error {
 // The faults of a source, each reported (common/source_faults.h).
 using SoundFaults = SourceFaults<SourceFault>;
 std::string ReadTextFile(const std::string& path);
-// A line of the recipes or a score: the text of its words, and its comment
-// (from a '#' at the line's start or after a blank to its end; a sharp
-// follows its note letter directly).
-struct CommentedLine {
-  std::string text, comment;
-};
+// The lines of the recipes or a score, each cut at its comment (from a '#'
+// at the line's start or after a blank to its end; a sharp follows its note
+// letter directly).
 std::vector<CommentedLine> CommentedLines(const std::string& text);
 // The words of a line, cut at its blanks (a damaged byte stays in its word).
 std::vector<std::string> Words(const std::string& line);
 // A whole number of at most a million either way, read whole (every setting
 // lies well inside).
 int ParseInt(const std::string& where, const std::string& text);
-// Refuses a source line that holds a control byte (a tab is a blank),
-// naming the line's first word and quoting the word that holds it, or whose
-// comment is no text (sheetmaker/refused_lines.h).
+// Refuses a source line that holds a byte no line may hold, its comment
+// too (common/refused_lines.h `RefusedLineFault`).
 void CheckLineBytes(const std::string& where, const CommentedLine& line);
 
 // A value of a sound's layer that may sweep: "a" or "a:b" (exponential from

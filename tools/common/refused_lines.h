@@ -1,7 +1,8 @@
-// What the sheet and the sound tool read in a comment, and what a line they
-// refuse for a byte it holds may be: one damaged byte, which may be its line
-// end damaged and the next line joined to it.
+// How the sheet and the sound tool read a line and its comment, and what a
+// line they refuse for a byte it holds may be: one damaged byte, which may
+// be its line end damaged and the next line joined to it.
 #pragma once
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -11,18 +12,28 @@
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 
-// The fault of a comment, empty for none. A comment is text of any language
-// (UTF-8) without control bytes, a tab being a blank as in the rest of its
-// line: its bytes are read as every byte of a line is, so that a line end
-// damaged into a control byte or a byte of no text does not join the next
-// line into it unseen.
-inline std::string CommentFault(std::string_view comment) {
-  if (const size_t stray = StrayControlByte(comment); stray != std::string_view::npos)
-    return "the comment holds the control byte " + ShownBytes(comment.substr(stray, 1)) + ": " + QuotedBytes(comment);
-  if (const size_t bad = NonUtf8Byte(comment); bad != std::string_view::npos)
-    return "the comment holds the byte " + ShownBytes(comment.substr(bad, 1)) + ", which is no UTF-8 text: " +
-           QuotedBytes(comment);
-  return "";
+// A line of a source cut at its comment: the text of its words, and the
+// comment (from its mark to the line's end; empty for none).
+struct CommentedLine {
+  std::string text, comment;
+};
+inline CommentedLine CutLineAt(const std::string& line, size_t mark) {
+  mark = std::min(mark, line.size());
+  return {line.substr(0, mark), line.substr(mark)};
+}
+
+// The one message for a line that holds a byte no line may hold, as every
+// tool reads its lines (RefusedLineByte: a control byte but a tab between
+// words and the carriage return of a CRLF line end, a tab in the comment,
+// a byte of no UTF-8 text, wherever it stands); empty for none. A
+// comment's bytes are read as every byte of its line, so that a line end
+// damaged into a control byte, a tab or a byte of no text does not join the
+// next line into it unseen.
+inline std::string RefusedLineFault(const CommentedLine& line) {
+  const std::string whole = line.text + line.comment;
+  const size_t comment = line.comment.empty() ? std::string::npos : line.text.size();
+  const size_t at = RefusedLineByte(whole, true, false, comment);
+  return at == std::string::npos ? "" : RefusedLineByteMessage(whole, at, comment);
 }
 
 // The shape of a line a refused line may hold: its first word (as
@@ -46,11 +57,16 @@ inline bool MayJoinLine(std::string_view text, std::string_view comment, const L
     const unsigned char c = static_cast<unsigned char>(line[i]);
     const bool damaged = (IsControlByte(c) && c != '\t') || c > '~';
     if (!damaged && !(i < text.size() && (c == ' ' || c == '\t' || c == '"' || c == '\\'))) continue;
-    // The second line's words: up to the comment, when the joint is before it.
+    // The second line's words: up to the comment, when the joint is before
+    // it; its first word is looked at before they are cut.
     const size_t end = i < text.size() ? text.size() : line.size();
-    std::vector<std::string> words = LineWords(std::string_view(line).substr(i + 1, end - i - 1));
-    if (words.empty() || !MayBeginWithWord(words[0], shape.word) || words.size() < shape.fewest || words.size() > shape.most)
+    const std::string_view rest = std::string_view(line).substr(i + 1, end - i - 1);
+    const size_t first = rest.find_first_not_of(" \t");
+    if (first == std::string_view::npos ||
+        !MayBeginWithWord(rest.substr(first, rest.find_first_of(" \t", first) - first), shape.word))
       continue;
+    std::vector<std::string> words = LineWords(rest);
+    if (words.size() < shape.fewest || words.size() > shape.most) continue;
     if (joined) *joined = std::move(words);
     return true;
   }
