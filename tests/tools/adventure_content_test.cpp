@@ -65,6 +65,12 @@ bool LoadMap(const std::string& adventure, const std::string& file, MapRecord* o
   return true;
 }
 
+// The creatures and crafted rows of an adventure's prepared start.
+bool LoadPreparedStart(const char* adventure) {
+  return LoadCreatureRosterFmt("SaveGame\\%s\\0\\SaveChar.cml", adventure) == 1 &&
+         LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", adventure) == 1;
+}
+
 // The base type of the ammunition a crafted weapon shoots: arrows for bows,
 // bolts for crossbows; 0 for anything else.
 constexpr int kArrowType = 7, kBoltType = 17;
@@ -83,8 +89,7 @@ TEST(Shops, EveryShopThatSellsABowOrACrossbowSellsWhatItShoots) {
   ASSERT_EQ(LoadItemTable(), 1);
   int ranged = 0;
   for (const char* adventure : kAdventures) {
-    ASSERT_EQ(LoadCreatureRosterFmt("SaveGame\\%s\\0\\SaveChar.cml", adventure), 1) << adventure;
-    ASSERT_EQ(LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", adventure), 1) << adventure;
+    ASSERT_TRUE(LoadPreparedStart(adventure)) << adventure;
     for (int id = kPartySize; id < kCreatureCount; ++id) {
       const CreatureRecord& c = Creatures[id];
       if (c.name[0] == '\0' || c.tag[0] == '\0') continue;
@@ -273,8 +278,7 @@ TEST(People, WhoeverIsSaidToCarryAWeaponCarriesIt) {
   ASSERT_EQ(LoadItemTable(), 1);
   int said = 0;
   for (const char* adventure : kAdventures) {
-    ASSERT_EQ(LoadCreatureRosterFmt("SaveGame\\%s\\0\\SaveChar.cml", adventure), 1) << adventure;
-    ASSERT_EQ(LoadCraftedWeaponsFmt("SaveGame\\%s\\0\\SaveWeapon.wml", adventure), 1) << adventure;
+    ASSERT_TRUE(LoadPreparedStart(adventure)) << adventure;
     std::vector<std::string> weapons;  // the prepared weapons, shields and armour, by name
     for (int option = 1; option <= kLastItemOption; ++option)
       weapons.push_back(Lower(CraftedWeapons[PreparedItemRow(option)].name));
