@@ -21,10 +21,10 @@ std::string FaultSummary(const std::string& tool, size_t faults);
 void ReadingAt(const std::string& file, int line);
 
 // A tool's whole run, its exit status returned: whatever `run` throws ends
-// it as a failed run, with one message naming the place of the source it
-// was reading (or the tool, when it read none) and the summary line, status
-// 1. The run's outputs are gone with it: the output folders stay as they
-// were.
+// it as a failed run with exit status 1, one message naming the place of
+// the source it was reading (or the tool, when it read none) and the
+// summary line. The run's outputs are gone with it: the output folders stay
+// as they were.
 int RunTool(const char* tool, int (*run)(int argc, char** argv), int argc, char** argv);
 
 // The files of one run, put in place together or not at all. Each is written
