@@ -37,6 +37,11 @@ TEST(MapCompiler, RefusesFaultySources) {
       {"no name", "width: 2\nheight: 1\n# walls\nlayer walls\n..\nend\n", "Map9.txt:4: the header has no 'name'\n", true},
       {"a width after the layers", "name: x\nheight: 1\nlayer walls\n..\nend\nlayer floor\n..\nend\nwidth: 2\n",
        "Map9.txt:9: 'width' must come before the layers\n", true},
+      // A key or a square is given once.
+      {"a key given twice", "name: x\nwidth: 2\nheight: 1\nlayer walls\nkey # 46\nkey # 47\n##\nend\n",
+       "Map9.txt:6: key '#' is given twice in layer 'walls'\n", true},
+      {"a square set twice", "name: x\nwidth: 2\nheight: 1\nsquare events 1 0 3\nsquare events 1 0 4\n",
+       "Map9.txt:5: square (1, 0) of layer 'events' is set twice\n", true},
       // A value is given, within what the game reads.
       {"an empty name", "name:\nwidth: 1\nheight: 1\n", "Map9.txt:1: 'name' has no value\n", true},
       {"a music track past the last", "name: x\nwidth: 1\nheight: 1\nmusic: 18\n", "Map9.txt:4: 'music' is 18, outside 0 to 17\n", true},

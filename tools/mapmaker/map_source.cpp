@@ -7,6 +7,7 @@
 #include <list>
 #include <map>
 #include <set>
+#include <tuple>
 
 #include "adventure/encounter_tables.h"
 #include "common/shown_bytes.h"
@@ -33,6 +34,12 @@ int FindLayer(const std::string& name) {
   for (const auto& l : kLayerNames)
     if (name == l.name) return l.layer;
   return -1;
+}
+
+std::string FindLayerName(int layer) {
+  for (const auto& l : kLayerNames)
+    if (layer == l.layer) return l.name;
+  return "";
 }
 
 // The codes each layer may hold.
@@ -124,6 +131,8 @@ class Compiler {
     std::string name;
     std::map<char, Key> keys;
     std::vector<Row> rows;
+    int twiceLine = 0;  // the line of a key given a second time, 0 none
+    char twice = 0;
   };
   struct SquareSet {
     int line, layer, x, y;
@@ -256,7 +265,10 @@ class Compiler {
       return Refuse("code " + code + " of key " + QuotedBytes(ch) + " is outside " + std::to_string(r.low) + " to " +
                     std::to_string(r.high) + " for layer " + QuotedBytes(open_->name));
     if (!Misdrawn(open_->layer, world_, v).empty()) return Refuse("key " + QuotedBytes(ch) + ": " + Misdrawn(open_->layer, world_, v));
-    open_->keys[ch[0]] = {lineNo_, static_cast<int32_t>(v)};
+    if (!open_->keys.emplace(ch[0], Key{lineNo_, static_cast<int32_t>(v)}).second && open_->twiceLine == 0) {
+      open_->twiceLine = lineNo_;
+      open_->twice = ch[0];
+    }
   }
 
   // "square LAYER X Y CODE".
@@ -328,12 +340,17 @@ class Compiler {
     if (heightWrong)
       Between(seen_["height"].line, "'height' is " + std::to_string(height) + ", but every layer has " +
                                         std::to_string(*heights.begin()) + " rows");
-    // A layer's first fault alone: a row too wide or too narrow, a character
-    // without a key, no end, or its rows too few or too many (a row a damaged
-    // line end joined to the next is one fault, not that and a row short).
+    // A layer's first fault alone: a key given twice, a row too wide or too
+    // narrow, a character without a key, no end, or its rows too few or too
+    // many (a row a damaged line end joined to the next is one fault, not
+    // that and a row short).
     for (const Layer& l : layers_) {
       std::string fault;
       int at = 0;
+      if (l.twiceLine > 0) {
+        at = l.twiceLine;
+        fault = "key " + QuotedBytes(std::string(1, l.twice)) + " is given twice in layer " + QuotedBytes(l.name);
+      }
       for (size_t y = 0; y < l.rows.size() && fault.empty(); ++y) {
         const Row& row = l.rows[y];
         at = row.line;
@@ -367,8 +384,12 @@ class Compiler {
     // that line's fault alone).
     const int drawnWidth = widthWrong ? static_cast<int>(*widths.begin()) : width;
     const int drawnHeight = heightWrong ? static_cast<int>(*heights.begin()) : height;
+    std::set<std::tuple<int, int, int>> set;
     for (const SquareSet& s : squares_) {
-      if (s.x >= drawnWidth || s.y >= drawnHeight)
+      if (!set.insert({s.layer, s.x, s.y}).second)
+        Between(s.line, "square (" + std::to_string(s.x) + ", " + std::to_string(s.y) + ") of layer " +
+                            QuotedBytes(FindLayerName(s.layer)) + " is set twice");
+      else if (s.x >= drawnWidth || s.y >= drawnHeight)
         Between(s.line, "square (" + std::to_string(s.x) + ", " + std::to_string(s.y) + ") is outside the map's " +
                             std::to_string(drawnWidth) + " x " + std::to_string(drawnHeight));
       else if (map_->Inside(s.x, s.y))
