@@ -429,7 +429,8 @@ class Reader {
       for (n = 0; n < kSpellRows; ++n)
         if (SpellTable[n].name[0] != '\0' && SameName(words_[1], SpellTable[n].name)) break;
       if (n == kSpellRows) return Refuse("no spell is named " + QuotedBytes(words_[1]));
-      if (std::count(c.spells.begin(), c.spells.end(), n)) return Between("the spell " + QuotedBytes(words_[1]) + " is given twice");
+      if (std::count(c.spells.begin(), c.spells.end(), n))
+        return Between("the spell " + QuotedBytes(words_[1]) + " is given twice");
       c.spells.push_back(n);
     } else if (key == "wear") {
       if (!Count(2, 3)) return;
