@@ -115,10 +115,9 @@ TEST(Shops, EveryShopThatSellsABowOrACrossbowSellsWhatItShoots) {
 // From every place the world map enters (its entrances, and the road's
 // battlefields at each side the party may come in by), the party walks back
 // out over the map's nearest edge, where the main adventure returns it to the
-// world map: no more than two steps beyond a straight line to that edge. A
-// door opens at a click; nothing else that closes a square is walked
-// through. (A tower whose only way out was one square in a far corner of a
-// row of boulders kept a new party there.)
+// world map: no more than two steps beyond a straight line to that edge, so
+// that no way out hides in a far corner. A door opens at a click; nothing
+// else that closes a square is walked through.
 TEST(WaysOut, EveryPlaceOfTheWorldMapLetsThePartyWalkBackOutWhereItCameIn) {
   static MapRecord world, map;
   ASSERT_TRUE(LoadMap("FullVersion", "WorldMap.dat", &world));
@@ -168,7 +167,7 @@ TEST(WaysOut, EveryPlaceOfTheWorldMapLetsThePartyWalkBackOutWhereItCameIn) {
 // there: it lies on the map's edge (a road out), or it or a square beside it
 // holds a stair, a door or a wall with a door in its face. And every stair
 // leads to open ground of a map of its adventure, facing one of the eight
-// ways. (A barrow's stair down was a bare square of its floor.)
+// ways.
 TEST(Links, EverySquareThatTakesThePartyAwayShowsAStairADoorOrTheEdge) {
   constexpr int32_t kStairsDown = 73, kStairsUp = 74, kFirstDoor = 82, kLastDoor = 85, kStoneWall = 46;
   constexpr int32_t kFloorPostern = 2017, kFloorWallDoor = 2018;
@@ -272,8 +271,7 @@ bool HasWord(const std::string& text, const std::string& word) {
 
 // Whoever the words of either adventure say carries a weapon carries it: a
 // weapon of the item table named in a creature's text is among what it
-// wears or carries. (The gate's archers were said to hold longbows and shot
-// with shortbows.)
+// wears or carries, by the same name (a longbow, not a shortbow).
 TEST(People, WhoeverIsSaidToCarryAWeaponCarriesIt) {
   ASSERT_EQ(LoadItemTable(), 1);
   int said = 0;

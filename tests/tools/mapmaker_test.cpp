@@ -31,7 +31,27 @@ TEST(MapCompiler, RefusesFaultySources) {
       {"code out of range", "name: x\nwidth: 1\nheight: 1\nlayer walls\nkey # 10000\n#\nend\n", "outside -1 to 9999"},
       {"unkeyed character", "name: x\nwidth: 1\nheight: 1\nlayer walls\nQ\nend\n", "'Q' at x 0 has no key"},
       {"square outside", "name: x\nwidth: 2\nheight: 2\nsquare events 2 0 5\n", "is outside the map's 2 x 2"},
-      {"no height", "name: x\nwidth: 2\n", "no 'height'"},
+      // A field the header lacks is said where the header ends: at its first
+      // layer or square, or at the file's last line.
+      {"no height", "name: x\nwidth: 2\n", "Map9.txt:2: the header has no 'height'\n", true},
+      {"no name", "width: 2\nheight: 1\n# walls\nlayer walls\n..\nend\n", "Map9.txt:4: the header has no 'name'\n", true},
+      {"a width after the layers", "name: x\nheight: 1\nlayer walls\n..\nend\nlayer floor\n..\nend\nwidth: 2\n",
+       "Map9.txt:9: 'width' must come before the layers\n", true},
+      // A key or a square is given once.
+      {"a key given twice", "name: x\nwidth: 2\nheight: 1\nlayer walls\nkey # 46\nkey # 47\n##\nend\n",
+       "Map9.txt:6: key '#' is given twice in layer 'walls'\n", true},
+      {"a square set twice", "name: x\nwidth: 2\nheight: 1\nsquare events 1 0 3\nsquare events 1 0 4\n",
+       "Map9.txt:5: square (1, 0) of layer 'events' is set twice\n", true},
+      // A value is given, within what the game reads.
+      {"an empty name", "name:\nwidth: 1\nheight: 1\n", "Map9.txt:1: 'name' has no value\n", true},
+      {"a music track past the last", "name: x\nwidth: 1\nheight: 1\nmusic: 18\n", "Map9.txt:4: 'music' is 18, outside 0 to 17\n", true},
+      {"a local map square past the grid", "name: x\nwidth: 1\nheight: 1\nlocal map y: 60\n",
+       "Map9.txt:4: 'local map y' is 60, outside 0 to 59\n", true},
+      {"a spell flag of 2", "name: x\nwidth: 1\nheight: 1\nspell flag: 2\n", "Map9.txt:4: 'spell flag' is 2, outside 0 to 1\n", true},
+      {"a height without a number", "name: x\nwidth: 1\nheight: x\n", "Map9.txt:3: 'height' needs a whole number from 1 to 60, not 'x'\n",
+       true},
+      {"a square without a number", "name: x\nwidth: 1\nheight: 1\nsquare walls 0 0 x\n",
+       "Map9.txt:4: 'square' needs whole numbers: X and Y 0 to 59, CODE -1 to 9999 for layer 'walls'\n", true},
       {"long name", "name: The Hall of the Kings\nwidth: 1\nheight: 1\n", "longer than the 14 characters"},
       {"a well drawn as bones", "name: x\nwidth: 1\nheight: 1\nlayer walls\nkey W 75\nW\nend\n", "a well is 113"},
       {"a well set as bones", "name: x\nwidth: 1\nheight: 1\nsquare walls 0 0 75\n", "a well is 113"},
@@ -45,9 +65,8 @@ TEST(MapCompiler, RefusesFaultySources) {
       // A name holds what the game's fonts show: 0xE9 has no glyph.
       {"a byte without a glyph in the name", "name: Caf\xe9\nwidth: 1\nheight: 1\n",
        "Map9.txt:1: 'name' holds the byte \\xe9, which is no UTF-8 text: 'Caf\\xe9'\n", true},
-      // A number is read whole: a zero byte and junk after it are no width
-      // (it was read as 2 and the map written), and its layers are not
-      // reported as coming before it.
+      // A number is read whole: a zero byte and junk after it are no width,
+      // and its layers are not reported as coming before it.
       {"a zero byte in a number", "name: x\nwidth: 2\0junk\nheight: 1\nlayer walls\n..\nend\n"s,
        "Map9.txt:2: 'width' holds the control byte \\x00: '2\\x00junk'\n", true},
       // A refused key is one fault: the squares drawn with it are not each
@@ -62,9 +81,9 @@ TEST(MapCompiler, RefusesFaultySources) {
       {"a control byte in a layer's end", "name: x\nwidth: 2\nheight: 1\nlayer walls\n..\ne\x01nd\nlayer floor\n..\nend\n",
        "Map9.txt:6: 'e\\x01nd' holds the control byte \\x01\n", true},
       {"a key without a number", "name: x\nwidth: 2\nheight: 1\nlayer walls\nkey # 4x\n##\nend\n",
-       "Map9.txt:5: key '#' needs a whole-number code, not '4x'\n", true},
+       "Map9.txt:5: key '#' needs a whole-number code from -1 to 9999 for layer 'walls', not '4x'\n", true},
       // A word too many is refused at its line, as is a tab where a key's
-      // blank stood (it stopped the tool) or in a number.
+      // blank stood or in a number.
       {"a word too many in a square", "name: x\nwidth: 2\nheight: 1\nsquare objects0 1 0 23 99 junk\n",
        "Map9.txt:4: expected 'square LAYER X Y CODE'\n", true},
       {"a tab inside a square's code", "name: x\nwidth: 2\nheight: 1\nsquare objects0 1 0 2\t3\n",
@@ -80,9 +99,17 @@ TEST(MapCompiler, RefusesFaultySources) {
        "Map9.txt:6: character 'g' at x 0 has no key in layer 'walls' (key '\\\\', line 5, draws no square)\n", true},
       {"an end damaged", "name: x\nwidth: 3\nheight: 1\nlayer walls\n...\nnd\nlayer floor\n...\nend\n",
        "Map9.txt:6: row 1 of layer 'walls' is 2 squares wide, the map's width is 3\n", true},
-      // A width all rows disagree with is the width's fault, not each row's.
+      // A width all rows disagree with is the width's fault, not each row's
+      // nor each square's set beyond it (inside the rows' width); a last
+      // row joined to its layer's 'end' is that row's fault, not the next
+      // line's.
       {"a width no row has", "name: x\nwidth: 3\nheight: 2\nlayer walls\n..\n..\nend\n",
        "Map9.txt:2: 'width' is 3, but every row of the layers is 2 squares wide\n", true},
+      {"a width whose digit is lost", "name: x\nwidth: 1\nheight: 2\nlayer walls\n......\n......\nend\nsquare events 4 0 1\n"
+       "square events 5 1 1\n",
+       "Map9.txt:2: 'width' is 1, but every row of the layers is 6 squares wide\n", true},
+      {"a last row joined to the end", "name: x\nwidth: 2\nheight: 2\nlayer walls\n..\n..\"end\n\n# Events.\nsquare events 0 0 1\n",
+       "Map9.txt:6: row 1 of layer 'walls' is 6 squares wide, the map's width is 2\n", true},
   };
   const std::string dir = "mapmaker-test-" + std::to_string(getpid());
   std::filesystem::create_directories(dir);
@@ -99,7 +126,7 @@ TEST(MapCompiler, RefusesFaultySources) {
     }
     EXPECT_FALSE(std::filesystem::exists(dir + "/out/Map9.dat")) << c.what;
   }
-  // A tab is a blank between words (a tab after 'key' or before a colon stopped the tool).
+  // A tab is a blank between words, also after 'key' and before a colon.
   { std::ofstream(dir + "/Map9.txt") << "name\t: ok\nwidth: 2\nheight: 1\nlayer walls\nkey\t# 46\n#.\nend\n"; }
   EXPECT_EQ(std::system(("../tools/makemaps " + dir + "/out " + dir + "/Map9.txt").c_str()), 0);
   static MapRecord m;

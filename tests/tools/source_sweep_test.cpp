@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -125,14 +126,14 @@ SweepRun MakeHelp(const std::vector<Source>& sources, size_t) {
 // the crafted table.
 SweepRun MakeStart(const std::vector<Source>& sources, size_t at) {
   static std::vector<std::string> faults;
-  static const bool installed = InstallStartTables((kContent / "tables").string(), &faults);
-  EXPECT_TRUE(installed);
+  static const std::optional<StartTables> tables = InstallStartTables((kContent / "tables").string(), &faults);
+  EXPECT_TRUE(tables);
   StartSource source;
   for (const Source& s : sources)
     if (FolderOf(s.name) == FolderOf(sources[at].name)) ReadStartSource(s.name, s.text, &source);
   if (source.errors.empty()) CheckStartSource(&source);
   if (!source.errors.empty()) return Run(false, "", std::move(source.errors));
-  BuildStart(source, kStartSeed, &source.errors);
+  BuildStart(*tables, source, kStartSeed, &source.errors);
   std::vector<uint8_t> roster, crafted;
   PackStartFiles(&roster, &crafted);
   CheckStartFiles(roster, crafted, &source.errors);

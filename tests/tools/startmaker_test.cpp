@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -19,6 +20,7 @@
 #include "frontend/creature_roster.h"
 #include "map/map_record.h"
 #include "rules/creature_record.h"
+#include "rules/feat_ids.h"
 #include "rules/item_tables.h"
 #include "startmaker/start_builder.h"
 #include "startmaker/start_source.h"
@@ -48,7 +50,8 @@ struct ToolRun {
 const char kParty[] =
     "creature 0\n name \"Una\"\n party Knight\n abilities 16 12 14 10 10 10\n place 21 5 5\n"
     "creature 1\n name \"Dov\"\n party Cleric\n abilities 12 10 14 10 16 10\n spell \"Bless\"\n place 21 5 6\n"
-    "creature 2\n name \"Tre\"\n party Wizard\n abilities 10 12 12 16 10 10\n spell \"Sleep\"\n place 21 6 6\n"
+    "creature 2\n name \"Tre\"\n party Wizard\n abilities 10 12 12 16 10 10\n spell \"Sleep\"\n feat \"SCRIBE SCROLL\"\n"
+    " place 21 6 6\n"
     "creature 3\n name \"Quin\"\n party Knight\n gender female\n abilities 12 16 12 10 10 10\n"
     " wear Ranged \"Shortbow\"\n ammunition \"Arrows\" 20\n place 21 4 6\n";
 
@@ -113,20 +116,21 @@ TEST(StartmakerTest, TheIntroductoryStartLoadsAsTheMainMenuReadsIt) {
 
 // The table sources compiled and put in place, as the tool does before it
 // reads a start's sources.
-void InstallTables() {
+const StartTables& InstallTables() {
   static std::vector<std::string> faults;
-  static const bool installed = InstallStartTables((kContent / "tables").string(), &faults);
-  ASSERT_TRUE(installed) << faults[0];
+  static const std::optional<StartTables> tables = InstallStartTables((kContent / "tables").string(), &faults);
+  EXPECT_TRUE(tables) << faults[0];
+  return *tables;
 }
 
 // The two files a build of the sources makes in this process, as the tool
 // makes them: the roster, then the crafted table.
 std::string BuiltHere(const std::vector<std::pair<std::string, std::string>>& sources) {
-  InstallTables();
+  const StartTables& tables = InstallTables();
   StartSource source;
   for (const auto& [name, text] : sources) ReadStartSource(name, text, &source);
   CheckStartSource(&source);
-  BuildStart(source, kStartSeed, &source.errors);
+  BuildStart(tables, source, kStartSeed, &source.errors);
   std::vector<uint8_t> roster, crafted;
   PackStartFiles(&roster, &crafted);
   EXPECT_TRUE(source.errors.empty()) << source.errors[0];
@@ -140,7 +144,7 @@ TEST(StartmakerTest, GeneratedCreaturesTakeWhatTheSourceGivesAndABuildRepeats) {
       "creature 5\n name \"Wolf\"\n kind wolf\n death 3\n absent\n place 22 8 8\n"
       "item 130\n copy \"Light Hammer\" +1\n name \"Smith's Hammer\"\n"
       "creature 6\n name \"Smith\"\n kind HUMAN\n class Commoner\n side ally\n wear RightHand \"Smith's Hammer\"\n"
-      " alignment \"Lawful Neutral\"\n place 22 1 1\n";
+      " alignment \"Lawful Neutral\"\n feat \"TOUGHNESS\"\n feat \"TOUGHNESS\"\n place 22 1 1\n";
   const ToolRun run = Build({{"Party.txt", kParty}, {"Others.txt", others}});
   ASSERT_EQ(run.status, 0) << run.errors;
   int count = 0;
@@ -148,7 +152,7 @@ TEST(StartmakerTest, GeneratedCreaturesTakeWhatTheSourceGivesAndABuildRepeats) {
   ASSERT_EQ(count, 7);
   EXPECT_EQ(t[4].kind, 69);
   EXPECT_EQ(t[4].allegiance, kAllegianceTalker);
-  EXPECT_STREQ(t[4].name, "Grub");  // written with an escape, as in every source
+  EXPECT_STREQ(t[4].name, "Grub");  // written with an escape
   EXPECT_STREQ(t[4].tag, "Grub");
   EXPECT_EQ(t[4].facing, 5);
   EXPECT_EQ(t[4].map, 22);
@@ -161,6 +165,10 @@ TEST(StartmakerTest, GeneratedCreaturesTakeWhatTheSourceGivesAndABuildRepeats) {
   EXPECT_EQ(t[5].present, 0);
   EXPECT_EQ(t[5].scriptWords[kScriptWordDeathScript], 3);
   EXPECT_EQ(t[6].allegiance, kAllegianceAllyOther);
+  // A feat is a flag held once, also one the class grants; Toughness counts
+  // each time it is given.
+  EXPECT_EQ(t[2].feats[kFeatScribeScroll], 1);
+  EXPECT_GE(t[6].feats[kFeatToughness], 2);
   EXPECT_STREQ(AlignmentNames[t[6].alignment], "Lawful Neutral");
   EXPECT_EQ(t[6].equipment[kSlotRightHand - 1], 130u);
   const CraftedWeaponRecord& hammer = Row(run.crafted, 130);
@@ -174,8 +182,8 @@ TEST(StartmakerTest, GeneratedCreaturesTakeWhatTheSourceGivesAndABuildRepeats) {
 
   const ToolRun again = Build({{"Party.txt", kParty}, {"Others.txt", others}});
   EXPECT_TRUE(again.roster == run.roster && again.crafted == run.crafted);
-  // So does a build after another in one process (the crafted rows the one
-  // before took were not free).
+  // So does a build after another in one process: each starts from the
+  // crafted table as installed.
   for (int build = 0; build < 2; ++build)
     EXPECT_TRUE(BuiltHere({{"Party.txt", kParty}, {"Others.txt", others}}) == run.roster + run.crafted) << build;
 
@@ -198,57 +206,88 @@ TEST(StartmakerTest, GeneratedCreaturesTakeWhatTheSourceGivesAndABuildRepeats) {
   EXPECT_EQ(faults[1], "SaveWeapon.wml: crafted row 130 holds a value out of range: the game would refuse the start");
 }
 
-TEST(StartmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
-  using namespace std::string_literals;
-  const struct {
-    std::string source;
-    const char* message;
-    bool alone = false;  // the only fault reported
-  } cases[] = {
-      {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n carry \"Moonbeam\"\n", "Bad.txt:5: no item is named 'Moonbeam'"},
-      {"creature 4\n name \"X\"\n kind DRAGONISH\n", "Bad.txt:3: no creature kind with a template is named 'DRAGONISH'"},
-      {"creature 5\n name \"X\"\n kind ORC\n place 22 1 1\n", "Bad.txt:1: creature 5 leaves a gap: the next id is 4"},
-      {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n feat \"FLYING\"\n", "Bad.txt:5: no feat is named 'FLYING'"},
-      {"creature 4\n name \"X\"\n kind ORC\n", "Bad.txt:1: creature 4 has no place"},
-      {"creature 4\n name \"X\"\n party Knight\n", "Bad.txt:1: only creatures 0 to 3 are party members"},
-      {"creature 4\n name \"X\" \n kind ORC\n place 22 60 1\n", "Bad.txt:4: 'place' needs a number from 0 to 59, not '60'"},
-      {"creature 4\n name \"X\n", "Bad.txt:2: a text is not closed"},
-      {"creature 4\n name \"X\\q\"\n kind ORC\n place 22 1 1\n", "Bad.txt:2: unknown escape '\\\\q'\n", true},
-      {" name \"X\"\n", "Bad.txt:1: 'name' outside a creature or item block"},
-      // An alignment goes by its name, and a name fits the 15 characters
-      // the record, the log and the initiative list show.
-      {"creature 4\n name \"X\"\n kind ORC\n alignment 3\n", "Bad.txt:4: no alignment is named '3'"},
-      {"creature 4\n name \"Red Banner Cutthroat\"\n", "Bad.txt:2: the text is longer than 15 bytes"},
-      {"creature 0\n name \"Again\"\n party Wizard\n abilities 9 9 9 9 9 9\n place 21 1 1\n",
-       "Bad.txt:1: creature 0 is given twice"},
-      // A control byte in a name or a word is refused by its field and shown,
-      // once: the lines of a block it refuses are not reported besides.
-      {"creature 4\n name \"Hadd\0a\"\n kind ORC\n place 22 1 1\n"s,
-       "Bad.txt:2: 'name' holds the control byte \\x00: 'Hadd\\x00a'\n", true},
-      {"creature 4\r5\n name \"X\"\n kind ORC\n place 22 1 1\n", "Bad.txt:1: 'creature' holds the control byte \\x0d: '4\\x0d5'\n",
-       true},
-      // A name holds what the game's fonts show, and a number is read whole
-      // (it was read as 12, up to the zero byte).
-      {"creature 4\n name \"Caf\xe9\"\n kind ORC\n place 22 1 1\n",
-       "Bad.txt:2: 'name' holds the byte \\xe9, which is no UTF-8 text: 'Caf\\xe9'\n", true},
-      {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n hp \"12\0junk\"\n"s,
-       "Bad.txt:5: 'hp' holds the control byte \\x00: '12\\x00junk'\n", true},
-      // A description writes its line ends as \r, and an item takes no word
-      // it does not expect.
-      {"creature 4\n name \"X\"\n text \"The\rreeve.\"\n kind ORC\n place 22 1 1\n",
-       "Bad.txt:3: 'text' holds the control byte \\x0d: 'The\\x0dreeve.'\n", true},
-      {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n carry \"Longsword\" junk\n",
-       "Bad.txt:5: an enhancement is written +1 to +5, not 'junk'\n", true},
-  };
-  for (const auto& c : cases) {
-    const ToolRun run = Build({{"Party.txt", kParty}, {"Bad.txt", c.source}});
-    EXPECT_EQ(run.status, 1) << c.source;
-    EXPECT_NE(run.errors.find(c.message), std::string::npos) << c.source << "\n" << run.errors;
-    if (c.alone) {
-      EXPECT_NE(run.errors.find("makestart: 1 fault,"), std::string::npos) << run.errors;
-    }
-    EXPECT_TRUE(run.roster.empty() && run.crafted.empty()) << c.source;
+// A faulty source fails the run with its message at its file and line (the
+// only message where `alone`), and nothing is written: one tool run a case.
+struct RefusedStart {
+  std::string source;  // "Bad.txt", after a good party's source
+  const char* message;
+  bool alone = false;
+};
+
+class StartmakerFaults : public ::testing::TestWithParam<RefusedStart> {};
+
+TEST_P(StartmakerFaults, AreReportedByFileAndLineAndNothingIsWritten) {
+  const RefusedStart& c = GetParam();
+  const ToolRun run = Build({{"Party.txt", kParty}, {"Bad.txt", c.source}});
+  EXPECT_EQ(run.status, 1) << c.source;
+  EXPECT_NE(run.errors.find(c.message), std::string::npos) << c.source << "\n" << run.errors;
+  if (c.alone) {
+    EXPECT_NE(run.errors.find("makestart: 1 fault,"), std::string::npos) << run.errors;
   }
+  EXPECT_TRUE(run.roster.empty() && run.crafted.empty()) << c.source;
+}
+
+using namespace std::string_literals;
+const RefusedStart kRefusedStarts[] = {
+    {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n carry \"Moonbeam\"\n", "Bad.txt:5: no item is named 'Moonbeam'"},
+    {"creature 4\n name \"X\"\n kind DRAGONISH\n", "Bad.txt:3: no creature kind with a template is named 'DRAGONISH'"},
+    {"creature 5\n name \"X\"\n kind ORC\n place 22 1 1\n", "Bad.txt:1: creature 5 leaves a gap: the next id is 4"},
+    {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n feat \"FLYING\"\n", "Bad.txt:5: no feat is named 'FLYING'"},
+    {"creature 4\n name \"X\"\n kind ORC\n", "Bad.txt:1: creature 4 has no place"},
+    {"creature 4\n name \"X\"\n party Knight\n", "Bad.txt:1: only creatures 0 to 3 are party members"},
+    {"creature 4\n name \"X\" \n kind ORC\n place 22 60 1\n", "Bad.txt:4: 'place' needs a number from 0 to 59, not '60'"},
+    {"creature 4\n name \"X\n", "Bad.txt:2: a text is not closed"},
+    {"creature 4\n name \"X\\q\"\n kind ORC\n place 22 1 1\n", "Bad.txt:2: unknown escape '\\\\q'\n", true},
+    {" name \"X\"\n", "Bad.txt:1: 'name' outside a creature or item block"},
+    // An alignment goes by its name, and a name fits the 15 characters
+    // the record, the log and the initiative list show.
+    {"creature 4\n name \"X\"\n kind ORC\n alignment 3\n", "Bad.txt:4: no alignment is named '3'"},
+    {"creature 4\n name \"Red Banner Cutthroat\"\n", "Bad.txt:2: the text is longer than 15 bytes"},
+    {"creature 0\n name \"Again\"\n party Wizard\n abilities 9 9 9 9 9 9\n place 21 1 1\n",
+     "Bad.txt:1: creature 0 is given twice"},
+    // A control byte in a name or a word is refused by its field and shown,
+    // once: the lines of a block it refuses are not reported besides.
+    {"creature 4\n name \"Hadd\0a\"\n kind ORC\n place 22 1 1\n"s,
+     "Bad.txt:2: 'name' holds the control byte \\x00: 'Hadd\\x00a'\n", true},
+    {"creature 4\r5\n name \"X\"\n kind ORC\n place 22 1 1\n", "Bad.txt:1: 'creature' holds the control byte \\x0d: '4\\x0d5'\n",
+     true},
+    // A name holds what the game's fonts show, and a number is read whole:
+    // digits with a zero byte and junk after them are none.
+    {"creature 4\n name \"Caf\xe9\"\n kind ORC\n place 22 1 1\n",
+     "Bad.txt:2: 'name' holds the byte \\xe9, which is no UTF-8 text: 'Caf\\xe9'\n", true},
+    {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n hp \"12\0junk\"\n"s,
+     "Bad.txt:5: 'hp' holds the control byte \\x00: '12\\x00junk'\n", true},
+    // A description writes its line ends as \r, and an item takes no word
+    // it does not expect.
+    {"creature 4\n name \"X\"\n text \"The\rreeve.\"\n kind ORC\n place 22 1 1\n",
+     "Bad.txt:3: 'text' holds the control byte \\x0d: 'The\\x0dreeve.'\n", true},
+    {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n carry \"Longsword\" junk\n",
+     "Bad.txt:5: an enhancement is written +1 to +5, not 'junk'\n", true},
+    // A field is given once in its block: a second copy, name, slot, feat or
+    // ammunition is refused at its line.
+    {"item 130\n copy \"Longsword\" +1\n copy \"Warhammer\"\n", "Bad.txt:3: 'copy' is given twice\n", true},
+    {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n name \"Y\"\n", "Bad.txt:5: 'name' is given twice\n", true},
+    {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n wear RightHand \"Club\"\n wear RightHand \"Dagger\"\n",
+     "Bad.txt:6: the slot 'RightHand' is given twice\n", true},
+    {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n feat \"CLEAVE\"\n feat \"Cleave\"\n",
+     "Bad.txt:6: the feat 'Cleave' is given twice\n", true},
+    {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n ammunition \"Arrows\" 5\n ammunition \"Crossbow Bolts\" 5\n",
+     "Bad.txt:6: 'ammunition' is given twice\n", true},
+    // An empty text, a figure past the figure table, a sign on a count and a
+    // doubled sign on an enhancement are refused with what they take.
+    {"creature 4\n name \"X\"\n tag \"\"\n kind ORC\n place 22 1 1\n", "Bad.txt:3: 'tag' needs a text of 1 to 19 bytes, not ''\n",
+     true},
+    {"item 130\n copy \"Longsword\"\n name \"\"\n", "Bad.txt:3: 'name' needs a text of 1 to 49 bytes, not ''\n", true},
+    {"creature 4\n name \"X\"\n kind ORC\n figure 230\n place 22 1 1\n", "Bad.txt:4: 'figure' needs a number from 1 to 229, not '230'\n",
+     true},
+    {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n carry \"Arrows\" +2\n",
+     "Bad.txt:5: '+2': only a prepared crafted row takes an enhancement\n", true},
+    {"creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n carry \"Longsword\" ++1\n",
+     "Bad.txt:5: an enhancement is written +1 to +5, not '++1'\n", true},
+};
+INSTANTIATE_TEST_SUITE_P(Sources, StartmakerFaults, ::testing::ValuesIn(kRefusedStarts));
+
+TEST(StartmakerTest, AStartWithoutItsPartyOrWithASourceNotReadFails) {
   const ToolRun noParty = Build({{"Bad.txt", "creature 4\n name \"X\"\n kind ORC\n place 22 1 1\n"}});
   EXPECT_EQ(noParty.status, 1);
   EXPECT_NE(noParty.errors.find("the party member 0 is missing"), std::string::npos) << noParty.errors;
@@ -293,8 +332,8 @@ TEST(StartmakerTest, OneDamagedByteAnywhereIsOneMessageAtItsLine) {
     EXPECT_EQ(faults[0].rfind("People.txt:" + std::to_string(d.line) + ": ", 0), 0u) << d.what << "\n" << all;
     EXPECT_EQ(faults[0].find_first_of("\r\n"), std::string::npos) << d.what;  // one printable line
   }
-  // As the tool runs: one message line and the summary (a damaged heading
-  // of a real file refused each field of its block).
+  // As the tool runs: one message line and the summary, also for a damaged
+  // block heading (the fields of its block are passed over).
   const std::pair<std::string, std::string> headings[] = {{"\ncreature 4\n", std::string("\ncreature\0" "4\n", 12)},
                                                           {"\nitem 130\n", "\nitem\xe9" "130\n"}};
   for (const auto& [written, damagedHeading] : headings) {

@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string_view>
 
+#include "common/source_bytes.h"
 #include "common/source_lines.h"
 #include "common/source_numbers.h"
 
@@ -114,6 +115,51 @@ bool HelpNames::Parse(const std::string& text, std::string* badLine) {
   return true;
 }
 
+void CodeLines::Add(const std::string& file, const std::string& text) {
+  files_[file] = SourceLines(text);
+  lists_.clear();
+}
+
+std::string CodeLines::ListPlace(const std::string& list, const std::string& entry) const {
+  auto [known, fresh] = lists_.try_emplace(list);
+  if (fresh) known->second = FindList(list);
+  const auto& [file, start] = known->second;
+  if (file == nullptr) return list;
+  const std::vector<std::string>& lines = files_.at(*file);
+  size_t at = start;
+  for (size_t i = start; !entry.empty() && i < lines.size(); ++i) {
+    if (lines[i].find(entry) != std::string::npos) {
+      at = i;
+      break;
+    }
+    if (i > start && TrimBlanks(lines[i]).rfind('}', 0) == 0) break;  // the list's end
+  }
+  return *file + ":" + std::to_string(at + 1);
+}
+
+std::pair<const std::string*, size_t> CodeLines::FindList(const std::string& list) const {
+  for (const auto& [file, lines] : files_)
+    for (size_t start = 0; start < lines.size(); ++start) {
+      const std::string& line = lines[start];
+      const size_t name = line.find(list);
+      if (name == std::string::npos) continue;
+      const char after = name + list.size() < line.size() ? line[name + list.size()] : '\0';
+      if (TrimBlanks(line).rfind("//", 0) != 0 && (name == 0 || line[name - 1] == ' ') && (after == '[' || after == ' ') &&
+          line.find("= {", name) != std::string::npos)
+        return {&file, start};
+    }
+  return {nullptr, 0};
+}
+
+std::string CodeLines::LinePlace(const std::string& file, const std::vector<std::string>& texts) const {
+  const auto found = files_.find(file);
+  if (found == files_.end()) return file;
+  for (const std::string& text : texts)
+    for (size_t i = 0; i < found->second.size(); ++i)
+      if (found->second[i].find(text) != std::string::npos) return file + ":" + std::to_string(i + 1);
+  return file;
+}
+
 bool IsHelpRangeFile(const std::string& fileName) {
   return fileName == "page_dispatch.cpp" || fileName == "help_pages.h";
 }
@@ -128,7 +174,7 @@ bool HelpRequirement::Parse(const std::string& ids, const std::string& places) {
     const size_t dash = range.find('-');
     const std::string a = range.substr(0, dash), b = dash == std::string::npos ? a : range.substr(dash + 1);
     uint32_t first = 0, last = 0;
-    if (!ReadDigits(a, &first) || !ReadDigits(b, &last)) return false;
+    if (!ReadDigits(a, &first) || !ReadDigits(b, &last) || first > last) return false;
     idRanges.emplace_back(first, last);
   }
   std::istringstream p(places);
@@ -153,14 +199,23 @@ bool HelpRequirement::RequiresKeyword(const std::string& where) const {
 HelpNameCheck CheckHelpNames(const HelpNames& names, const HelpRequirement& required,
                              const std::set<uint32_t>& pageIds, const std::set<std::string>& keywords) {
   HelpNameCheck check;
+  // A place "file:line (what)": the message is said at the file and line,
+  // of the page or keyword of what names it.
+  auto placed = [](const std::string& where, const std::string& name) {
+    const size_t label = where.find(" (");
+    if (label == std::string::npos) return std::pair{where, name};
+    return std::pair{where.substr(0, label), name + where.substr(label)};
+  };
   for (const auto& [id, where] : names.Ids()) {
     if (pageIds.count(id)) continue;
-    const std::string line = where + ": error: help page " + std::to_string(id) + " is named here but has no page";
+    const auto [place, name] = placed(where, std::to_string(id));
+    const std::string line = place + ": error: help page " + name + " is named here but has no page";
     (required.RequiresId(id) ? check.errors : check.missing).push_back(line);
   }
   for (const auto& [keyword, where] : names.Keywords()) {
     if (keywords.count(keyword)) continue;
-    const std::string line = where + ": error: the help keyword " + keyword + " is used here but no page has it";
+    const auto [place, name] = placed(where, keyword);
+    const std::string line = place + ": error: the help keyword " + name + " is used here but no page has it";
     (required.RequiresKeyword(where) ? check.errors : check.missing).push_back(line);
   }
   return check;

@@ -1,10 +1,13 @@
 // The list of everything the game names in the help: page ids and keywords,
-// each with where it was found, and the check of the compiled pages against it.
+// each with where it was found ("file:line", then what names it when a list
+// of the code does: "src/rules/feat_names.cpp:19 (feat IRON WILL)"), and the
+// check of the compiled pages against it.
 #pragma once
 #include <cstdint>
 #include <map>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 class HelpNames {
@@ -31,6 +34,29 @@ class HelpNames {
  private:
   std::map<uint32_t, std::string> ids_;
   std::map<std::string, std::string> keywords_;
+};
+
+// The game's code as help_names reads it, to name the line of a list of the
+// code (a table that names pages or keywords).
+class CodeLines {
+ public:
+  // One file of the code, by the place the list names it by ("src/...").
+  void Add(const std::string& file, const std::string& text);
+  // "file:line" of the entry of a list: the first line holding `entry` from
+  // the line that defines the list (its name, then "= {") up to the line
+  // that ends it, or that line itself when none does
+  // (an empty `entry`, an id the code computes); the list's name alone when
+  // no file defines it.
+  std::string ListPlace(const std::string& list, const std::string& entry) const;
+  // "file:line" of the first line of `file` holding one of `texts` (the
+  // first of them that one holds); `file` alone when none does.
+  std::string LinePlace(const std::string& file, const std::vector<std::string>& texts) const;
+
+ private:
+  // The file and line that define a list; no file when none does.
+  std::pair<const std::string*, size_t> FindList(const std::string& list) const;
+  std::map<std::string, std::vector<std::string>> files_;  // each file's lines
+  mutable std::map<std::string, std::pair<const std::string*, size_t>> lists_;  // the lists found so far
 };
 
 // Files whose help ids are ranges of a dispatch table or sizes, not pages.

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <iostream>
 #include <list>
 #include <map>
@@ -146,11 +147,14 @@ void ParseFile(const std::string& path, const std::string& source, std::list<Pag
       continue;
     }
     if (!line.empty() && line[0] == '#') continue;
-    if (line.rfind("page ", 0) == 0) {
+    // A page or keyword line is one whose first word is "page" or "keyword",
+    // also when nothing follows it.
+    const std::string firstWord = line.substr(0, line.find(' '));
+    if (firstWord == "page") {
       long long id = 0;
       std::string title;
-      if (!ReadPageLine(line.substr(5), &id, &title)) {
-        Refuse("a page line needs a positive id: page <id> <title>");
+      if (!ReadPageLine(line.substr(4), &id, &title)) {
+        Refuse("a page line needs an id from 1 to 4294967295: page <id> <title>");
         continue;
       }
       if (title.empty()) {
@@ -180,8 +184,12 @@ void ParseFile(const std::string& path, const std::string& source, std::list<Pag
       continue;
     }
     const std::string name = "page " + std::to_string(page->id) + ": ";
-    if (line.rfind("keyword ", 0) == 0) {
-      const std::vector<std::string> words = SpacedWords(line.substr(8));
+    if (firstWord == "keyword") {
+      const std::vector<std::string> words = SpacedWords(line.substr(7));
+      if (words.empty()) {
+        Refuse("a keyword line names one keyword or more: keyword @KEYWORD@ ...");
+        continue;
+      }
       const auto bad = std::find_if(words.begin(), words.end(), [](const std::string& k) { return !ValidKeyword(k); });
       if (bad != words.end()) {
         Refuse("bad keyword " + QuotedBytes(*bad) + ": capitals, digits and _ ' - / + ( ) between two '@', at most " +
@@ -267,11 +275,13 @@ HelpResult CompileHelp(const std::vector<HelpSource>& sources) {
         keywords.push_back(Keyword{k, page.id, where});
     }
   }
+  // Too many pages or keywords: said at the first one that does not fit.
   if (pages.size() > kHelpPageCount)
-    Error(sources.empty() ? std::string() : sources[0].name, std::to_string(pages.size()) + " pages, at most " + std::to_string(kHelpPageCount) + " fit");
+    Error(std::next(pages.begin(), kHelpPageCount)->where,
+          std::to_string(pages.size()) + " pages, at most " + std::to_string(kHelpPageCount) + " fit");
   if (keywords.size() > kHelpKeywordCount)
-    Error(sources.empty() ? std::string() : sources[0].name, std::to_string(keywords.size()) + " keywords, at most " + std::to_string(kHelpKeywordCount) +
-                       " fit");
+    Error(keywords[kHelpKeywordCount].where,
+          std::to_string(keywords.size()) + " keywords, at most " + std::to_string(kHelpKeywordCount) + " fit");
   for (const Keyword& k : keywords) result.keywords.insert(k.keyword);
   for (const auto& [id, where] : ids) result.pageIds.insert(id);
   // Every link names a keyword of some page, and the highlight marks of a

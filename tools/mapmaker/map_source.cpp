@@ -7,13 +7,16 @@
 #include <list>
 #include <map>
 #include <set>
+#include <tuple>
 
+#include "adventure/encounter_tables.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/source_faults.h"
 #include "common/source_lines.h"
 #include "common/source_numbers.h"
 #include "common/tool_files.h"
+#include "engine/music.h"
 
 namespace {
 
@@ -31,6 +34,12 @@ int FindLayer(const std::string& name) {
   for (const auto& l : kLayerNames)
     if (name == l.name) return l.layer;
   return -1;
+}
+
+std::string FindLayerName(int layer) {
+  for (const auto& l : kLayerNames)
+    if (layer == l.layer) return l.name;
+  return "";
 }
 
 // The codes each layer may hold.
@@ -75,8 +84,8 @@ const HeaderField kHeaderFields[] = {
     {"number", &MapRecord::scriptMapNumber, 0, 9999},
     {"width", &MapRecord::width, 1, kMapSide},
     {"height", &MapRecord::height, 1, kMapSide},
-    {"music", &MapRecord::musicTrack, 0, 99},
-    {"encounters", &MapRecord::encounterTable, 0, 9999},
+    {"music", &MapRecord::musicTrack, 0, kMusicTrackCount - 1},
+    {"encounters", &MapRecord::encounterTable, 0, kEncounterRegions - 1},
     {"rain", &MapRecord::rain, 0, 1},
     {"lit", &MapRecord::lit, 0, 1},
     {"alarm", &MapRecord::alarm, 0, 1},
@@ -84,10 +93,10 @@ const HeaderField kHeaderFields[] = {
     {"most groups", &MapRecord::mostGroups, 0, kMostMonsterGroups},
     {"fewest groups", &MapRecord::fewestGroups, 0, kMostMonsterGroups},
     {"kind", &MapRecord::mapKind, 0, 99},
-    {"local map x", &MapRecord::localMapX, INT32_MIN, INT32_MAX},
-    {"local map y", &MapRecord::localMapY, INT32_MIN, INT32_MAX},
+    {"local map x", &MapRecord::localMapX, 0, kMapSide - 1},
+    {"local map y", &MapRecord::localMapY, 0, kMapSide - 1},
     {"local map", &MapRecord::localMapAvailable, 0, 1},
-    {"spell flag", &MapRecord::spellFlag, INT32_MIN, INT32_MAX},
+    {"spell flag", &MapRecord::spellFlag, 0, 1},
 };
 
 class Compiler {
@@ -122,6 +131,8 @@ class Compiler {
     std::string name;
     std::map<char, Key> keys;
     std::vector<Row> rows;
+    int twiceLine = 0;  // the line of a key given a second time, 0 none
+    char twice = 0;
   };
   struct SquareSet {
     int line, layer, x, y;
@@ -153,7 +164,12 @@ class Compiler {
       open_ = nullptr;
       if (end) return;
     }
-    if (heading) open_ = nullptr;  // a layer's heading ends the layer before, which had no 'end'
+    if (heading) open_ = nullptr;  // a layer's heading ends the layer before, which has no 'end'
+    // A line of words after a layer's last row is the first line after the
+    // layer, whose 'end' is lost (a line end damaged joins it to that row).
+    if (open_ && words.size() > 1 && words[0] != "key" && seen_.count("height") &&
+        open_->rows.size() >= static_cast<size_t>(map_->height))
+      open_ = nullptr;
     if (open_) return LayerLine(t, words);
     if (t[0] == '#') return;  // a comment
     if (words[0] == "layer") return StartLayer(words);
@@ -173,6 +189,7 @@ class Compiler {
       if (key == f.key) field = &f;
     if (!field && key != "name" && key != "text") return Refuse("unknown header field " + QuotedBytes(key));
     if (!field) {
+      if (value.empty()) return Refuse(QuotedBytes(key) + " has no value");
       // The name and the text hold only what the game's fonts show (a zero
       // byte would cut them).
       if (const size_t unshown = UnshownByte(value, false); unshown != std::string::npos)
@@ -181,7 +198,9 @@ class Compiler {
         return Refuse("the name is longer than the " + std::to_string(kMapNameShown) + " characters the local map shows");
     }
     long long v = 0;
-    if (field && !ParseInt(value, &v)) return Refuse(QuotedBytes(key) + " needs a whole number, not " + QuotedBytes(value));
+    if (field && !ParseInt(value, &v))
+      return Refuse(QuotedBytes(key) + " needs a whole number from " + std::to_string(field->low) + " to " +
+                    std::to_string(field->high) + ", not " + QuotedBytes(value));
     if (field && (v < field->low || v > field->high))
       return Refuse(QuotedBytes(key) + " is " + value + ", outside " + std::to_string(field->low) + " to " +
                     std::to_string(field->high));
@@ -212,8 +231,8 @@ class Compiler {
     open_->layer = layer;
     open_->line = lineNo_;
     open_->name = words[1];
-    if (!seen_.count("width") || !seen_.count("height"))
-      Between(lineNo_, "'width' and 'height' must come before the layers");
+    if (firstBlockLine_ == 0) firstBlockLine_ = lineNo_;
+    if (firstLayerLine_ == 0) firstLayerLine_ = lineNo_;
     for (const Layer& l : layers_)
       if (&l != open_ && l.layer == layer) return Between(lineNo_, "layer " + QuotedBytes(words[1]) + " is drawn twice");
   }
@@ -239,12 +258,17 @@ class Compiler {
     if (!KeyCharacter(ch[0])) return Refuse("key " + QuotedBytes(ch) + ": a key's character is one from '!' to '~'");
     long long v = 0;
     const CodeRange r = LayerRange(open_->layer, world_);
-    if (!ParseInt(code, &v)) return Refuse("key " + QuotedBytes(ch) + " needs a whole-number code, not " + QuotedBytes(code));
+    if (!ParseInt(code, &v))
+      return Refuse("key " + QuotedBytes(ch) + " needs a whole-number code from " + std::to_string(r.low) + " to " +
+                    std::to_string(r.high) + " for layer " + QuotedBytes(open_->name) + ", not " + QuotedBytes(code));
     if (v < r.low || v > r.high)
       return Refuse("code " + code + " of key " + QuotedBytes(ch) + " is outside " + std::to_string(r.low) + " to " +
                     std::to_string(r.high) + " for layer " + QuotedBytes(open_->name));
     if (!Misdrawn(open_->layer, world_, v).empty()) return Refuse("key " + QuotedBytes(ch) + ": " + Misdrawn(open_->layer, world_, v));
-    open_->keys[ch[0]] = {lineNo_, static_cast<int32_t>(v)};
+    if (!open_->keys.emplace(ch[0], Key{lineNo_, static_cast<int32_t>(v)}).second && open_->twiceLine == 0) {
+      open_->twiceLine = lineNo_;
+      open_->twice = ch[0];
+    }
   }
 
   // "square LAYER X Y CODE".
@@ -253,16 +277,20 @@ class Compiler {
     const std::string &name = words[1], &xs = words[2], &ys = words[3], &code = words[4];
     const int layer = FindLayer(name);
     long long x = 0, y = 0, v = 0;
-    if (layer < 0) return Refuse("unknown layer " + QuotedBytes(name));
-    if (!ParseInt(xs, &x) || !ParseInt(ys, &y) || !ParseInt(code, &v))
-      return Refuse("'square' needs whole numbers for X, Y and CODE");
+    if (layer < 0)
+      return Refuse("unknown layer " + QuotedBytes(name) + " (ground, floor, walls, events, objects0 to objects3)");
     const CodeRange r = LayerRange(layer, world_);
+    if (!ParseInt(xs, &x) || !ParseInt(ys, &y) || !ParseInt(code, &v))
+      return Refuse("'square' needs whole numbers: X and Y 0 to " + std::to_string(kMapSide - 1) + ", CODE " +
+                    std::to_string(r.low) + " to " + std::to_string(r.high) + " for layer " + QuotedBytes(name));
     if (v < r.low || v > r.high)
       return Refuse("code " + code + " is outside " + std::to_string(r.low) + " to " + std::to_string(r.high) +
                     " for layer " + QuotedBytes(name));
     if (!Misdrawn(layer, world_, v).empty()) return Refuse(Misdrawn(layer, world_, v));
     if (x < 0 || y < 0 || x >= kMapSide || y >= kMapSide)
-      return Refuse("square (" + xs + ", " + ys + ") is outside the 60 x 60 grid");
+      return Refuse("square (" + xs + ", " + ys + ") is outside the " + std::to_string(kMapSide) + " x " +
+                    std::to_string(kMapSide) + " grid");
+    if (firstBlockLine_ == 0) firstBlockLine_ = lineNo_;
     squares_.push_back({lineNo_, layer, static_cast<int>(x), static_cast<int>(y), static_cast<int32_t>(v)});
   }
 
@@ -284,8 +312,15 @@ class Compiler {
   // square set lies inside the map.
   void Finish() {
     if (faults.Refused()) return;
-    for (const char* field : {"name", "width", "height"})
-      if (!seen_.count(field)) Between(0, std::string("the header has no '") + field + "'");
+    // A field the header lacks is said where the header ends: at the first
+    // layer or square, or at the file's last line.
+    const int headerEnd = firstBlockLine_ > 0 ? firstBlockLine_ : lineNo_;
+    for (const std::string field : {"name", "width", "height"}) {
+      if (!seen_.count(field))
+        Between(headerEnd, "the header has no '" + field + "'");
+      else if (field != "name" && firstLayerLine_ > 0 && seen_[field].line > firstLayerLine_)
+        Between(seen_[field].line, "'" + field + "' must come before the layers");
+    }
     if (!seen_.count("width") || !seen_.count("height")) return;
     const int width = map_->width, height = map_->height;
     // Layers that agree with one another but not with the header: the
@@ -305,12 +340,17 @@ class Compiler {
     if (heightWrong)
       Between(seen_["height"].line, "'height' is " + std::to_string(height) + ", but every layer has " +
                                         std::to_string(*heights.begin()) + " rows");
-    // A layer's first fault alone: a row too wide or too narrow, a character
-    // without a key, no end, or its rows too few or too many (a row a damaged
-    // line end joined to the next is one fault, not that and a row short).
+    // A layer's first fault alone: a key given twice, a row too wide or too
+    // narrow, a character without a key, no end, or its rows too few or too
+    // many (a row a damaged line end joined to the next is one fault, not
+    // that and a row short).
     for (const Layer& l : layers_) {
       std::string fault;
       int at = 0;
+      if (l.twiceLine > 0) {
+        at = l.twiceLine;
+        fault = "key " + QuotedBytes(std::string(1, l.twice)) + " is given twice in layer " + QuotedBytes(l.name);
+      }
       for (size_t y = 0; y < l.rows.size() && fault.empty(); ++y) {
         const Row& row = l.rows[y];
         at = row.line;
@@ -339,12 +379,20 @@ class Compiler {
       }
       if (!fault.empty()) Between(at, fault);
     }
-    // Squares set by 'square' lines are set after the drawings.
+    // Squares set by 'square' lines are set after the drawings, inside the
+    // map as its rows draw it (a width or height the rows disagree with is
+    // that line's fault alone).
+    const int drawnWidth = widthWrong ? static_cast<int>(*widths.begin()) : width;
+    const int drawnHeight = heightWrong ? static_cast<int>(*heights.begin()) : height;
+    std::set<std::tuple<int, int, int>> set;
     for (const SquareSet& s : squares_) {
-      if (!map_->Inside(s.x, s.y))
+      if (!set.insert({s.layer, s.x, s.y}).second)
+        Between(s.line, "square (" + std::to_string(s.x) + ", " + std::to_string(s.y) + ") of layer " +
+                            QuotedBytes(FindLayerName(s.layer)) + " is set twice");
+      else if (s.x >= drawnWidth || s.y >= drawnHeight)
         Between(s.line, "square (" + std::to_string(s.x) + ", " + std::to_string(s.y) + ") is outside the map's " +
-                            std::to_string(width) + " x " + std::to_string(height));
-      else
+                            std::to_string(drawnWidth) + " x " + std::to_string(drawnHeight));
+      else if (map_->Inside(s.x, s.y))
         map_->At(s.layer, s.x, s.y) = s.code;
     }
   }
@@ -353,6 +401,7 @@ class Compiler {
   bool world_;
   MapRecord* map_;
   int lineNo_ = 0;
+  int firstBlockLine_ = 0, firstLayerLine_ = 0;  // the lines of the first layer or square, and of the first layer
   bool passing_ = false;   // a line was refused: passing over up to a layer's heading or end
   std::list<Layer> layers_;  // in the order drawn
   Layer* open_ = nullptr;  // the layer being read

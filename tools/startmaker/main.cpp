@@ -6,6 +6,7 @@
 //   source is sound; each fault is reported as file:line.
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -34,7 +35,9 @@ int Make(int argc, char** argv) {
     return 2;
   }
   const std::filesystem::path outDir = argv[1];
-  if (std::vector<std::string> tableFaults; !InstallStartTables(argv[2], &tableFaults)) return Failed(tableFaults);
+  std::vector<std::string> tableFaults;
+  const std::optional<StartTables> tables = InstallStartTables(argv[2], &tableFaults);
+  if (!tables) return Failed(tableFaults);
 
   StartSource source;
   for (int i = 3; i < argc; ++i) {
@@ -47,7 +50,7 @@ int Make(int argc, char** argv) {
     ReadStartSource(argv[i], text, &source);
   }
   if (source.errors.empty()) CheckStartSource(&source);
-  if (source.errors.empty()) BuildStart(source, kStartSeed, &source.errors);
+  if (source.errors.empty()) BuildStart(*tables, source, kStartSeed, &source.errors);
   if (!source.errors.empty()) return Failed(source.errors);
   std::vector<uint8_t> roster, weapons;
   PackStartFiles(&roster, &weapons);

@@ -17,6 +17,7 @@
 #include "party/new_characters.h"
 #include "party/party_start.h"
 #include "rules/creature_record.h"
+#include "rules/feat_ids.h"
 #include "rules/formation.h"
 #include "rules/free_item_slot.h"
 #include "rules/item_tables.h"
@@ -25,11 +26,6 @@
 #include "tablemaker/tablemaker.h"
 
 namespace {
-
-// The crafted table as installed: every build starts from it, so that a
-// build made after another in the same run gives the same rows (the copies
-// and generated items of the one before took the free rows).
-std::vector<CraftedWeaponRecord> g_installedCrafted;
 
 template <typename Row>
 void DecodeRows(const std::vector<uint8_t>& image, Row* rows, int count, int rowBytes,
@@ -79,6 +75,10 @@ int CopyPreparedRow(int preparedRow, int enhancement, bool party) {
   return row;
 }
 
+// A feat the source gives: a flag held once (one the class or kind gave
+// already stays 1), Toughness a count that each gift adds to.
+void GiveFeat(CreatureRecord* c, int feat) { c->feats[feat] = feat == kFeatToughness ? c->feats[feat] + 1 : 1; }
+
 // The starting state of a party member, as the party set-up makes a created
 // character ready to play: the class's base values and granted feats, the
 // hit points of its first level, the body of a medium human, the party's side.
@@ -95,7 +95,7 @@ void BuildPartyMember(const StartCreature& s) {
   for (int a = 0; a < kAbilityCount; ++a) BaseAbility(s.id, a) = s.abilities[a];
   SetClassBaseValues(s.id);
   ResetCreatureFeats(s.id);
-  for (int feat : s.feats) c.feats[feat] += 1;
+  for (int feat : s.feats) GiveFeat(&c, feat);
   SetOutMemberBody(s.id, true);
   for (int spell : s.spells) c.knownSpells[spell] = 1;
   if (s.creatureClass == kClassWizard || s.creatureClass == kClassCleric)
@@ -109,7 +109,7 @@ void BuildGeneratedCreature(const StartCreature& s) {
   CreatureRecord& c = Creatures[s.id];
   if (s.hasAbilities)
     for (int a = 0; a < kAbilityCount; ++a) BaseAbility(s.id, a) = s.abilities[a];
-  for (int feat : s.feats) c.feats[feat] += 1;
+  for (int feat : s.feats) GiveFeat(&c, feat);
   for (int spell : s.spells) c.knownSpells[spell] = 1;
   if (s.challengeRating >= 0) c.challengeRating = s.challengeRating;
   // Carried items of the source take the place of the treasure drawn.
@@ -174,7 +174,7 @@ void ApplyCommonFields(const StartCreature& s, std::vector<std::string>* errors)
 
 }  // namespace
 
-bool InstallStartTables(const std::string& folder, std::vector<std::string>* errors) {
+std::optional<StartTables> InstallStartTables(const std::string& folder, std::vector<std::string>* errors) {
   const size_t before = errors->size();
   auto compiled = [&](const char* table) {
     const std::string path = (std::filesystem::path(folder) / (std::string(table) + ".txt")).string();
@@ -188,18 +188,21 @@ bool InstallStartTables(const std::string& folder, std::vector<std::string>* err
     return std::move(result.image);
   };
   const std::vector<uint8_t> items = compiled("items"), spells = compiled("spells"), crafted = compiled("crafted");
-  if (errors->size() != before) return false;
+  if (errors->size() != before) return std::nullopt;
   DecodeRows(items, ItemTable, kItemRows, kItemRowBytes, DecodeItemRow);
   DecodeRows(spells, SpellTable, kSpellRows, kSpellRowBytes, DecodeSpellRow);
   DecodeRows(crafted, CraftedWeapons, kCraftedRows, kCraftedRowBytes, DecodeCraftedRow);
-  g_installedCrafted.assign(CraftedWeapons, CraftedWeapons + kCraftedRows);
-  return true;
+  StartTables tables;
+  tables.crafted_.assign(CraftedWeapons, CraftedWeapons + kCraftedRows);
+  return tables;
 }
 
-void BuildStart(const StartSource& source, uint32_t seed, std::vector<std::string>* errors) {
+void BuildStart(const StartTables& tables, const StartSource& source, uint32_t seed, std::vector<std::string>* errors) {
   SeedRandomForTests(seed);
   std::memset(static_cast<void*>(Creatures), 0, sizeof Creatures);
-  std::copy(g_installedCrafted.begin(), g_installedCrafted.end(), CraftedWeapons);
+  // Every build starts from the crafted table as installed, so that a build
+  // made after another in the same run gives the same rows.
+  std::copy(tables.Crafted().begin(), tables.Crafted().end(), CraftedWeapons);
   for (const StartCraftedRow& r : source.rows) {
     CraftedWeaponRecord& row = CraftedWeapons[r.row];
     std::memcpy(&row, &CraftedWeapons[r.preparedRow], sizeof row);

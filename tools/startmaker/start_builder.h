@@ -4,25 +4,41 @@
 // generation, the crafted items copied from their prepared rows.
 #pragma once
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "rules/item_tables.h"
 #include "startmaker/start_source.h"
 
 // The seed every build of a start draws with: the same start every build.
 constexpr uint32_t kStartSeed = 20240601;
 
+// The tables a start is built on, as installed: the crafted table every
+// build starts from. Only InstallStartTables makes them, so that no build
+// runs on tables that were never installed.
+class StartTables {
+ public:
+  const std::vector<CraftedWeaponRecord>& Crafted() const { return crafted_; }
+
+ private:
+  friend std::optional<StartTables> InstallStartTables(const std::string& folder, std::vector<std::string>* errors);
+  StartTables() = default;
+  std::vector<CraftedWeaponRecord> crafted_;
+};
+
 // Compiles the three table sources of a folder (items.txt, spells.txt and
-// crafted.txt) with the table compiler and loads the tables from them;
-// false, the tables as they were, with the faults in *errors.
-bool InstallStartTables(const std::string& folder, std::vector<std::string>* errors);
+// crafted.txt) with the table compiler and loads the tables from them (the
+// names a start's sources use are looked up there); none, the tables as they
+// were, with the faults in *errors.
+std::optional<StartTables> InstallStartTables(const std::string& folder, std::vector<std::string>* errors);
 
 // Builds every creature and crafted row of the source into the creature and
 // crafted tables (the creature table emptied first, the crafted table as
-// installed; the random generator seeded with `seed`, so that a build
+// `tables` hold it; the random generator seeded with `seed`, so that a build
 // repeats, also after another in the same run). Faults that only the build
 // finds (no free crafted row, a full carried list) go to *errors.
-void BuildStart(const StartSource& source, uint32_t seed, std::vector<std::string>* errors);
+void BuildStart(const StartTables& tables, const StartSource& source, uint32_t seed, std::vector<std::string>* errors);
 
 // The two files of save folder 0, as the game reads them: the creature
 // roster "SaveChar.cml" and the crafted table "SaveWeapon.wml".

@@ -20,9 +20,11 @@
 #include "creatures/creature_kinds.h"
 #include "creatures/creature_treasure.h"
 #include "rules/creature_record.h"
+#include "rules/feat_ids.h"
 #include "rules/feat_names.h"
 #include "map/map_record.h"
 #include "rules/item_tables.h"
+#include "screens/game/figure_table.h"
 
 namespace {
 
@@ -139,6 +141,9 @@ const char* const kCreatureFields[] = {
     "weapons", "name", "text", "tag", "abilities", "hp", "alignment", "figure", "sight", "rating", "experience",
     "place", "side", "absent", "death", "group", "leader", "feat", "spell", "wear", "ammunition", "carry"};
 const char* const kRowFields[] = {"copy", "name", "text"};
+// The fields a block may give more than once (each feat, spell, slot and
+// ammunition once); any other field is given once.
+const char* const kRepeatedFields[] = {"text", "feat", "spell", "wear", "carry", "ammunition"};
 
 template <size_t N>
 bool IsField(const char* const (&fields)[N], const std::string& key) {
@@ -151,6 +156,7 @@ class Reader {
 
   void Line(int number, const std::string& text) {
     line_ = number;
+    refusedHere_ = false;
     ReadingAt(file_, line_);
     if (const size_t at = RefusedLineByte(text, true, true); at != std::string::npos)
       return Refuse(RefusedLineByteMessage(text, at));
@@ -178,8 +184,10 @@ class Reader {
       Between("unknown creature field " + QuotedBytes(key));
       return RowLine(key);
     }
-    if (row_ != kNoBlock) return RowLine(key);
-    CreatureLine(key);
+    if (row_ != kNoBlock) RowLine(key);
+    else CreatureLine(key);
+    if (!refusedHere_ && !IsField(kRepeatedFields, key) && !given_.insert(key).second)
+      Between(QuotedBytes(key) + " is given twice");
   }
 
  private:
@@ -188,6 +196,7 @@ class Reader {
   void Refuse(const std::string& message) {
     out_->faults.Line(file_, line_, message);
     passing_ = true;
+    refusedHere_ = true;
   }
   void Between(const std::string& message) { out_->faults.Between(file_, line_, message); }
   bool Count(size_t low, size_t high) {
@@ -218,8 +227,9 @@ class Reader {
       Refuse(UnshownByteMessage(words_[0], text, unshown));
       return false;
     }
-    if (text.size() > limit) {
-      Refuse("the text is longer than " + std::to_string(limit) + " bytes");
+    if (text.empty() || text.size() > limit) {
+      Refuse(text.empty() ? QuotedBytes(words_[0]) + " needs a text of 1 to " + std::to_string(limit) + " bytes, not ''"
+                          : "the text is longer than " + std::to_string(limit) + " bytes");
       return false;
     }
     *out = text;
@@ -235,6 +245,7 @@ class Reader {
     row_ = creature ? kNoBlock : kOtherBlock;
     refusedCreature_ = StartCreature{};
     refusedRow_ = StartCraftedRow{};
+    given_.clear();
   }
 
   void StartCreatureBlock() {
@@ -265,7 +276,8 @@ class Reader {
 
   // "+N" after an item name: its enhancement, 1 to 5.
   bool Enhancement(size_t i, int* out) {
-    if (words_[i].size() < 2 || words_[i][0] != '+' || !ParseInt(words_[i].substr(1), 1, 5, out)) {
+    if (words_[i].size() < 2 || words_[i][0] != '+' || words_[i][1] == '+' || words_[i][1] == '-' ||
+        !ParseInt(words_[i].substr(1), 1, 5, out)) {
       Refuse("an enhancement is written +1 to +5, not " + QuotedBytes(words_[i]));
       return false;
     }
@@ -356,7 +368,7 @@ class Reader {
       }
     } else if (key == "name") {
       // The record, the log and the initiative list show 15 characters.
-      if (Count(1, 1) && Text(1, 15, &c.name) && c.name.empty()) Refuse("a name may not be empty");
+      if (Count(1, 1)) Text(1, 15, &c.name);
     } else if (key == "text") {
       std::string t;
       if (!Count(1, 1) || !Text(1, 401, &t, true)) return;
@@ -371,8 +383,8 @@ class Reader {
     } else if (key == "hp") {
       if (Count(1, 1)) Number(1, 1, 9999, &c.hitPoints);
     } else if (key == "alignment") {
-      // By the name the character record shows: a number read one way in the
-      // source and the other way in the game rolled the smith Lawful Evil.
+      // By the name the character record shows, so that the source and the
+      // game's record name one alignment alike.
       if (!Count(1, 1)) return;
       int named = 0;
       for (int a = 1; a <= 9 && named == 0; ++a)
@@ -380,7 +392,7 @@ class Reader {
       if (named == 0) Refuse("no alignment is named " + QuotedBytes(words_[1]));
       else c.alignment = named;
     } else if (key == "figure") {
-      if (Count(1, 1)) Number(1, 1, 9999, &c.figure);
+      if (Count(1, 1)) Number(1, 1, kFigureCount - 1, &c.figure);  // a row of the figure table
     } else if (key == "sight") {
       if (Count(1, 1)) Number(1, 0, 600, &c.sight);
     } else if (key == "rating") {
@@ -390,8 +402,8 @@ class Reader {
     } else if (key == "place") {
       if (!Count(3, 4)) return;
       Number(1, 0, kStoredMapCount - 1, &c.map);
-      Number(2, 0, 59, &c.x);
-      Number(3, 0, 59, &c.y);
+      Number(2, 0, kMapSide - 1, &c.x);
+      Number(3, 0, kMapSide - 1, &c.y);
       if (words_.size() == 5) Number(4, 1, 8, &c.facing);
     } else if (key == "side") {
       if (Count(1, 1) && !FindNamed(kSides, words_[1], &c.allegiance)) Refuse("a side is party, enemy, ally or talker");
@@ -407,14 +419,19 @@ class Reader {
       if (!Count(1, 1)) return;
       for (n = 0; n < kFeatFlags; ++n)
         if (SameName(words_[1], FeatNameTable[n])) break;
-      if (n == kFeatFlags) Refuse("no feat is named " + QuotedBytes(words_[1]));
-      else c.feats.push_back(n);
+      if (n == kFeatFlags) return Refuse("no feat is named " + QuotedBytes(words_[1]));
+      // A feat is held once; Toughness is a count, given as often as it is taken.
+      if (n != kFeatToughness && std::count(c.feats.begin(), c.feats.end(), n))
+        return Between("the feat " + QuotedBytes(words_[1]) + " is given twice");
+      c.feats.push_back(n);
     } else if (key == "spell") {
       if (!Count(1, 1)) return;
       for (n = 0; n < kSpellRows; ++n)
         if (SpellTable[n].name[0] != '\0' && SameName(words_[1], SpellTable[n].name)) break;
-      if (n == kSpellRows) Refuse("no spell is named " + QuotedBytes(words_[1]));
-      else c.spells.push_back(n);
+      if (n == kSpellRows) return Refuse("no spell is named " + QuotedBytes(words_[1]));
+      if (std::count(c.spells.begin(), c.spells.end(), n))
+        return Between("the spell " + QuotedBytes(words_[1]) + " is given twice");
+      c.spells.push_back(n);
     } else if (key == "wear") {
       if (!Count(2, 3)) return;
       StartItem item;
@@ -422,23 +439,33 @@ class Reader {
       if (!Item(2, &item, true)) return;
       if (words_.size() == 4 && item.preparedRow < 0)
         return Refuse(QuotedBytes(words_[3]) + ": only a prepared crafted row takes an enhancement");
+      if (Holds(item.place)) return Between("the slot " + QuotedBytes(words_[1]) + " is given twice");
       AddItem(item);
     } else if (key == "ammunition") {
       if (!Count(2, 2)) return;
       StartItem item;
       item.place = kSlotAmmunition;
       int count = 0;
-      if (Item(1, &item, false) && Number(2, 1, 999, &count)) AddItem(item, count);
+      if (!Item(1, &item, false) || !Number(2, 1, 999, &count)) return;
+      if (Holds(kSlotAmmunition)) return Between("'ammunition' is given twice");
+      AddItem(item, count);
     } else if (key == "carry") {
       if (!Count(1, 2)) return;
       StartItem item;
       if (!Item(1, &item, true)) return;
       int count = 1;
+      if (words_.size() == 3 && item.preparedRow < 0 && words_[2][0] == '+')
+        return Refuse(QuotedBytes(words_[2]) + ": only a prepared crafted row takes an enhancement");
       if (words_.size() == 3 && item.preparedRow < 0 && !Number(2, 1, 999, &count)) return;
       AddItem(item, count);
     } else {
       Refuse("unknown creature field " + QuotedBytes(key));
     }
+  }
+
+  // Whether the creature's block gives an item for the slot (or ammunition) already.
+  bool Holds(int place) {
+    return std::any_of(C().items.begin(), C().items.end(), [place](const StartItem& i) { return i.place == place; });
   }
 
   void AddItem(StartItem item, int count = 1) {
@@ -453,6 +480,8 @@ class Reader {
   int creature_ = kNoBlock;  // the block being read: an index, or one of the two above
   int row_ = kNoBlock;
   bool passing_ = false;  // a line was refused: passing over up to the next creature or item line
+  bool refusedHere_ = false;  // the line being read was refused
+  std::set<std::string> given_;  // the fields the block has given
   StartCreature refusedCreature_;
   StartCraftedRow refusedRow_;
   std::vector<std::string> words_;

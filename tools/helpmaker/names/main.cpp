@@ -10,6 +10,7 @@
 // Each line of the list: "id <page id> <where>" or "keyword <@KEYWORD@> <where>".
 #include <filesystem>
 #include <iostream>
+#include <map>
 #include <set>
 #include <string>
 
@@ -60,12 +61,23 @@ int Make(int argc, char** argv) {
   fs::current_path(argv[4], ec);
   if (ec) return Failed(std::string("help_names: cannot enter the game folder ") + argv[4]);
   HelpNames names;
+  // The code, read first: a name taken from one of its lists is said at the
+  // line of the list that gives it.
+  CodeLines code;
+  std::map<fs::path, std::string> codeTexts;
+  for (const fs::path& file : FilesUnder(src, {".cpp", ".h"})) {
+    std::string& text = codeTexts[file];
+    if (!ReadSourceFile(file.string(), &text)) return Failed("help_names: cannot read " + file.string());
+    code.Add(fs::relative(file, src.parent_path()).generic_string(), text);
+  }
+  auto quoted = [](const std::string& text) { return "\"" + text + "\""; };
 
   // The feats: their index and one page each.
-  names.AddId(31000, "the feat table");
+  names.AddId(31000, code.ListPlace("FeatNameTable", "") + " (the feat table)");
   for (int feat = 0; feat < kFeatFlags; ++feat)
     if (std::string(FeatNameTable[feat]).rfind("EXTRA", 0) != 0)
-      names.AddId(kFeatHelpPageBase + feat, std::string("feat ") + FeatNameTable[feat]);
+      names.AddId(kFeatHelpPageBase + feat, code.ListPlace("FeatNameTable", quoted(FeatNameTable[feat])) + " (feat " +
+                                                FeatNameTable[feat] + ")");
 
   // The spells: one page each, opened by id and by the spell's keyword.
   if (!LoadSpellTable()) return Failed("help_names: the spell table (Spell1.sml) cannot be read");
@@ -74,40 +86,51 @@ int Make(int argc, char** argv) {
     if (SpellKeywordTable[spell] == nullptr || SpellKeywordTable[spell][0] == '\0' ||
         std::string(SpellKeywordTable[spell]).find(' ') != std::string::npos)
       continue;
-    const std::string where = std::string("spell ") + SpellKeywordTable[spell];
+    const std::string where = code.ListPlace("SpellKeywordTable", quoted(SpellKeywordTable[spell])) + " (spell " +
+                              SpellKeywordTable[spell] + ")";
     names.AddId(static_cast<uint32_t>(SpellHelpPage(spell)), where);
     names.AddKeyword(std::string("@") + SpellKeywordTable[spell] + "@", where);
   }
 
   // The keywords log lines fill in from tables as they are written (energies,
   // abilities, forms, the conditions that stop a counterspell).
-  for (const LogKeyword& k : RunTimeLogKeywords()) names.AddKeyword(k.keyword, k.where + " (filled in)");
+  // Each at the line of the table row that gives it, or of the function that
+  // adds it.
+  for (const LogKeyword& k : RunTimeLogKeywords())
+    names.AddKeyword(k.keyword, code.LinePlace(k.where, {quoted(k.keyword.substr(1, k.keyword.size() - 2)),
+                                                         "LogKeywords(std::vector<LogKeyword>* out)"}) +
+                                    " (filled in)");
 
   // The conditions and the sources of modifier breakdowns.
   for (int row = 0; row < kConditionNameCount; ++row)
     if (ConditionHelpPages[row] != 0)
-      names.AddId(ConditionHelpPages[row], std::string("condition ") + ConditionNames[row]);
+      names.AddId(ConditionHelpPages[row], code.ListPlace("kHelpRuns", std::to_string(ConditionHelpPages[row])) +
+                                               " (condition " + ConditionNames[row] + ")");
 
   // The orders of the action bar.
   for (int action = 0; action < kActionCount; ++action)
-    names.AddId(static_cast<uint32_t>(ActionHelpPageIds[action]), std::string("action ") + ActionLabels[action]);
+    names.AddId(static_cast<uint32_t>(ActionHelpPageIds[action]),
+                code.ListPlace("ActionHelpPageIds", std::to_string(ActionHelpPageIds[action])) + " (action " +
+                    ActionLabels[action] + ")");
 
   // The kinds of creature (races among them) and the creature types, as the
   // character record links them.
   for (int kind = 0; kind < kKindRows; ++kind)
-    if (std::string(KindNames[kind]) != "-") names.AddId(22000 + kind, std::string("creature kind ") + KindNames[kind]);
+    if (std::string(KindNames[kind]) != "-")
+      names.AddId(22000 + kind, code.ListPlace("KindNames", quoted(KindNames[kind])) + " (creature kind " +
+                                    KindNames[kind] + ")");
   for (int type = 0; type < 9; ++type)
-    names.AddId(23005 + type, std::string("creature type ") + CreatureTypeNames[type]);
+    names.AddId(23005 + type, code.ListPlace("CreatureTypeNames", quoted(CreatureTypeNames[type])) +
+                                  " (creature type " + CreatureTypeNames[type] + ")");
 
   // The texts: the code's log lines and help ids, the scripts, the tables.
   // A text that cannot be read fails the list, which would want its names.
-  std::string text;
-  for (const fs::path& file : FilesUnder(src, {".cpp", ".h"})) {
+  for (const auto& [file, text] : codeTexts) {
     const std::string where = fs::relative(file, src.parent_path()).generic_string();
-    if (!ReadSourceFile(file.string(), &text)) return Failed("help_names: cannot read " + file.string());
     names.ScanKeywords(text, where, true);
     if (!IsHelpRangeFile(file.filename().string())) names.ScanHelpIds(text, where);
   }
+  std::string text;
   for (const char* folder : {"scripts", "tables"})
     for (const fs::path& file : FilesUnder(content / folder, {".txt"})) {
       if (!ReadSourceFile(file.string(), &text)) return Failed("help_names: cannot read " + file.string());
