@@ -18,6 +18,7 @@ uint8_t CastingScripted = 0;
 int32_t CastingParameter = 0;
 int32_t CastingExtraValue[2] = {0, 0};
 uint8_t CastResumed = 0;
+uint8_t CastingLost = kCastingNotLost;
 int32_t DisruptionTarget = -1;
 int32_t DispelReason = 0;
 
@@ -43,6 +44,7 @@ void ResetCurrentCastState() {
   SpellInProgress = SpellCaster = SpellTarget = -1;
   PendingMetamagic = 0;
   CastingFromItem = CastingWand = CastingSpellLike = CastingScripted = CastResumed = 0;
+  CastingLost = kCastingNotLost;
   CastingItem = 0;
   CastingParameter = 0;
   CastingExtraValue[0] = CastingExtraValue[1] = 0;

@@ -55,6 +55,16 @@ extern int32_t DispelReason;
 // the start of the use tests for readied enemies and the source is not spent
 // again.
 extern uint8_t CastResumed;
+// How the spell of the use under way was lost before it took hold, in the
+// words floated over its caster; the next use begins with none.
+enum CastingLoss : uint8_t {
+  kCastingNotLost = 0,
+  kCastingLostConcentration = 1,   // a failed Concentration check: "Concentration Failure"
+  kCastingLostDisrupted = 2,       // the caster can no longer go on: "Spellcasting Disrupted"
+  kCastingLostToFailure = 3,       // a spell failure roll: "Failed to Cast"
+  kCastingLostCounterspelled = 4,  // a foe's counterspell: "Counterspelled"
+};
+extern uint8_t CastingLost;
 
 // The follow-up applied when an action ends (code 13): next action code,
 // next screen mode, next combat state; -1 none.

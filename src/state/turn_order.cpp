@@ -6,6 +6,7 @@ TurnOrderEntry TurnOrder[kTurnOrderEntries];
 int32_t TurnEntryCount = 0;
 uint32_t InCombat = 0;
 uint8_t InitiativeAutoScroll = 0;
+uint32_t TurnsBegun = 0;
 
 bool CancelReadiedAction(int creature) {
   if (!InCombat) return false;
@@ -30,4 +31,5 @@ void ResetTurnOrderState() {
   TurnEntryCount = 0;
   InCombat = 0;
   InitiativeAutoScroll = 0;
+  TurnsBegun = 0;
 }

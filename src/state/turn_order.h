@@ -25,6 +25,10 @@ extern uint32_t InCombat;
 // Set by the combat state machine each time the turn passes to a fighter:
 // the initiative panel brings the acting entry into view once.
 extern uint8_t InitiativeAutoScroll;
+// One more each time the turn passes to a fighter (a battle's first turn
+// too, and a turn that resumes a held casting): words kept for one turn
+// compare it to know that their turn has passed.
+extern uint32_t TurnsBegun;
 
 // In combat, clears the creature's readied action (codes 9, 21, 22, 23):
 // code, target and parameter 0, trigger -1. True when one was cancelled.

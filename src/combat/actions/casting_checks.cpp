@@ -186,13 +186,14 @@ int ConcentrationCheckFull(int32_t base, int32_t extraSource, int32_t extraValue
   InitDcList(dc, base);
   if (extraSource != -1) AddModifier(extraValue, &dc, extraSource);
   if (RollConcentration(caster, dc, CurrentCasterLevel())) return 1;
-  LoseCurrentCasting(caster, "Concentration Failure");
+  LoseCurrentCasting(caster, "Concentration Failure", kCastingLostConcentration);
   return 0;
 }
 
-void LoseCurrentCasting(int caster, const char* words) {
+void LoseCurrentCasting(int caster, const char* words, uint8_t loss) {
   ShowFloatingText(caster, words);
   SpellInProgress = -1;
+  CastingLost = loss;
   ClearCombatEvents();
   CombatEvents[0] = {45, 0, caster, 38, 0};
   PlaybackCreature = caster;

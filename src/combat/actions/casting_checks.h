@@ -41,9 +41,10 @@ bool ConcentrationCheck(int32_t base, int creature);
 // 1 on success, 0 on failure.
 int ConcentrationCheckFull(int32_t base, int32_t extraSource, int32_t extraValue);
 // The current spell lost by its caster (a failed concentration, a casting
-// disrupted): the words float over the caster, the cast ends, its source
-// stays spent and the turn is handed on as after the cast.
-void LoseCurrentCasting(int caster, const char* words);
+// disrupted; CastingLoss of state/current_cast.h): the words float over the
+// caster, the cast ends, its source stays spent and the turn is handed on as
+// after the cast.
+void LoseCurrentCasting(int caster, const char* words, uint8_t loss);
 
 // Whether casting defensively cannot fail / needs a d20 of 7 or less.
 bool CanCastDefensivelySafely(int spell, int creature, int innate);

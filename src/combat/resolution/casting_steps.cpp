@@ -107,7 +107,7 @@ bool CastingDisrupted(int caster, int spell) {
 // spent, the caster's turn goes on or ends as after such a failure.
 void LoseDisruptedCasting(int caster) {
   LogMessage("\xA3%s\xA3: Spellcasting Disrupted.\r\r", NameOf(caster));
-  LoseCurrentCasting(caster, "Spellcasting Disrupted");
+  LoseCurrentCasting(caster, "Spellcasting Disrupted", kCastingLostDisrupted);
   CombatAction.endedActionCode = 28;
   EndedEarly();
 }
@@ -243,6 +243,7 @@ bool Counterspelled(int caster, int spell) {
                SpellKeywordFull(spell));
     MoveTurnBefore(who, caster, CurrentFighter());
     ShowFloatingText(caster, "Counterspelled");
+    CastingLost = kCastingLostCounterspelled;
     CasterEvent(45, caster);
     EndUseAfterFailure();
     return true;
@@ -479,6 +480,7 @@ void CastingChecksStep() {
   if (FailsByDeafness(caster, spell) || FailsByArmour(caster, spell)) {
     LogMessage("Failure - the spell is lost.\r\r");
     ShowFloatingText(caster, "Failed to Cast");
+    CastingLost = kCastingLostToFailure;
     CasterEvent(45, caster);
     EndUseAfterFailure();
     return;

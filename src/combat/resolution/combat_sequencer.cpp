@@ -463,6 +463,7 @@ void StartOfUse() {
   CastingUse.aimViewKept = 0;
   CastingUse.hitDicePool = -1;
   CastingUse.opportunityUnderway = 0;
+  CastingLost = kCastingNotLost;
   for (int32_t& t : AreaTargetList) t = -1;
   AreaTargetList[0] = caster;
   ActingCreature = caster;

@@ -315,6 +315,7 @@ void ResumeCasting(TurnOrderEntry& e, int creature) {
     LogMessage("\xA3%s\xA3: Spellcasting Disrupted.\r\r", Name(creature));
     ShowFloatingText(creature, "Spellcasting Disrupted");
     DropCastingWords();
+    CastingLost = kCastingLostDisrupted;
     StartEventOn(creature, kEventCondition);
     a.actionCode = kEndOfAction;
     a.endedActionCode = 28;
@@ -355,6 +356,7 @@ NextStep NextFighter() {
     if (DebugMode == 1) LogMessage("\xA3%i\xA3 - \xA3%s\xA3\r", CurrentTurnIndex, Name(c));
     PrepareFighter(c);
     InitiativeAutoScroll = 1;
+    ++TurnsBegun;
     const int32_t held = e.plannedAction;
     if (held == 22 || held == 23) {
       DisruptionTarget = e.triggerCreature;

@@ -137,6 +137,10 @@ constexpr ClickResultRow kRows[] = {
     {73, nullptr, kUnchanged, false, "Not Enough Hit Points"},
     {74, "Click to Reload", kUnchanged, false, nullptr},
     {75, "You need a Standard Action", kUnchanged, false, nullptr},
+    {kResultConcentrationFailure, "Concentration Failure", kCursorTargetRefused, true, nullptr},
+    {kResultSpellcastingDisrupted, "Spellcasting Disrupted", kCursorTargetRefused, true, nullptr},
+    {kResultFailedToCast, "Failed to Cast", kCursorTargetRefused, true, nullptr},
+    {kResultCounterspelled, "Counterspelled", kCursorTargetRefused, true, nullptr},
 };
 
 const ClickResultRow* FindRow(int32_t code) {

@@ -14,6 +14,14 @@ extern ClickResultState ClickResult;
 // of ClickResult goes back to -1 while this stays up.
 extern ClickResultState ShownClickResult;
 
+// The codes that say why a casting was lost before it took hold, in the
+// words floated over its caster: beside the pointer for the clicks the
+// player meant for its further missiles or rays.
+constexpr int32_t kResultConcentrationFailure = 76;
+constexpr int32_t kResultSpellcastingDisrupted = 77;
+constexpr int32_t kResultFailedToCast = 78;
+constexpr int32_t kResultCounterspelled = 79;
+
 // The code with a 17-pixel box whose corner is the control at (x, y); true.
 bool SetClickResult(int x, int y, int32_t code);
 // The rectangle 5 pixels round the mouse; the code is left to the caller. True.

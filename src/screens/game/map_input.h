@@ -89,13 +89,17 @@ void AimingMouse();
 // A use of several missiles (or rays) whose player still had some to aim
 // ended before the next was asked for (the casting lost, or
 // counterspelled): the caster's clicks were meant for missiles. Called
-// while the caster's orders are awaited on the map: "Casting Canceled"
-// stands beside the pointer, and the map takes no press (one held from
-// before is spent too) while the pointer stays within 10 pixels of where it
-// rested as the orders came back, and the caster's turn lasts. True while
-// it holds the map.
+// while the caster's orders are awaited on the map: why the use ended
+// ("Concentration Failure", "Counterspelled"...) stands beside the pointer,
+// and the map takes no press (one held from before is spent too) while the
+// pointer stays within 10 pixels of where it rested as the orders came
+// back, and the turn in which the missile was aimed lasts. True while it
+// holds the map.
 bool SpendClickMeantForMissile();
 void ForgetClicksMeantForMissiles();
+// Called every frame: the clicks meant for missiles are forgotten once the
+// turn in which they were aimed has passed, or the battle is over.
+void ForgetClicksMeantForMissilesOfPastTurns();
 // The hovered creature of screen mode 3 outside combat, the right-button
 // step of the weapon mode on a hovered creature, and the character page of
 // a hovered creature.

@@ -567,6 +567,7 @@ void HoveredCreatureMouse() {
 }
 
 void MapMouseHandler() {
+  ForgetClicksMeantForMissilesOfPastTurns();
   StopWorldAmbientOffTheMap();
   MoveRangeForced = 0;
   AttackAimMode = 0;

@@ -42,6 +42,7 @@
 #include "screens/game/view_window.h"
 #include "state/camera.h"
 #include "state/casting_services.h"
+#include "state/current_cast.h"
 #include "state/fighter_slots.h"
 #include "state/map_view_state.h"
 #include "state/turn_order.h"
@@ -67,13 +68,28 @@ constexpr int32_t kResultCastingCanceled = 12;
 constexpr int kMissileClickReach = 10;
 
 // The caster whose player has aimed a missile (or ray) of its use with more
-// of them still to aim, until the next is asked for; -1 none. Should the
-// use end before that, the player's clicks were meant for missiles: the
-// point where the pointer rested as the caster's orders came back takes
-// none of them as an order.
+// of them still to aim, until the next is asked for, the turn passes or the
+// battle ends; -1 none. Should the use end before that, the player's clicks
+// were meant for missiles: the point where the pointer rested as the
+// caster's orders came back takes none of them as an order, and the pointer
+// says why the use ended.
 int g_missileClicksDueFrom = -1;
+uint32_t g_missileClicksTurn = 0;  // TurnsBegun as the missile was aimed
 bool g_missileClicksPointKept = false;
 int g_missileClicksX = 0, g_missileClicksY = 0;
+int32_t g_missileClicksSaid = kResultCastingCanceled;
+
+// Why the use ended, beside the pointer: the words floated over the caster
+// when its spell was lost, "Casting Canceled" otherwise.
+int32_t UseEndedResult() {
+  switch (CastingLost) {
+    case kCastingLostConcentration: return kResultConcentrationFailure;
+    case kCastingLostDisrupted: return kResultSpellcastingDisrupted;
+    case kCastingLostToFailure: return kResultFailedToCast;
+    case kCastingLostCounterspelled: return kResultCounterspelled;
+    default: return kResultCastingCanceled;
+  }
+}
 
 int Caster() { return CurrentCaster; }
 int Spell() { return CurrentSpell; }
@@ -242,6 +258,7 @@ void AimAtCreature() {
   const bool moreToAim = MissilesToAim() >= 2;
   if (!ClickTakes(refusal == 0 ? Taken() : Refused(refusal))) return;
   g_missileClicksDueFrom = moreToAim ? caster : -1;
+  g_missileClicksTurn = TurnsBegun;
   if (CastingUse.furtherMissile == 0) {
     // The view the further missiles or rays of the use are aimed from.
     CastingUse.aimViewKept = 1;
@@ -401,10 +418,16 @@ void ForgetClicksMeantForMissiles() {
   g_missileClicksPointKept = false;
 }
 
+void ForgetClicksMeantForMissilesOfPastTurns() {
+  if (g_missileClicksDueFrom != -1 && (InCombat != 1 || TurnsBegun != g_missileClicksTurn))
+    ForgetClicksMeantForMissiles();
+}
+
 bool SpendClickMeantForMissile() {
+  ForgetClicksMeantForMissilesOfPastTurns();
   const int caster = g_missileClicksDueFrom;
   if (caster == -1) return false;
-  if (InCombat != 1 || CurrentFighter() != caster) {
+  if (CurrentFighter() != caster) {
     ForgetClicksMeantForMissiles();
     return false;
   }
@@ -413,7 +436,8 @@ bool SpendClickMeantForMissile() {
     g_missileClicksPointKept = true;
     g_missileClicksX = x;
     g_missileClicksY = y;
-    ShowClickResultAtMouse(kResultCastingCanceled);
+    g_missileClicksSaid = UseEndedResult();
+    ShowClickResultAtMouse(g_missileClicksSaid);
   } else if (std::abs(x - g_missileClicksX) > kMissileClickReach || std::abs(y - g_missileClicksY) > kMissileClickReach) {
     ForgetClicksMeantForMissiles();
     return false;
@@ -422,7 +446,7 @@ bool SpendClickMeantForMissile() {
   CursorShape = kCursorRefused;
   if (ButtonPressed(0)) {
     LatchButton(0);
-    ShowClickResultAtMouse(kResultCastingCanceled);
+    ShowClickResultAtMouse(g_missileClicksSaid);
   }
   return true;
 }

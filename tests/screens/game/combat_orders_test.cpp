@@ -10,6 +10,7 @@
 #include <map>
 #include <set>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "combat/actions/action_executor.h"
@@ -1111,8 +1112,9 @@ std::string PromptTitle() {
 
 // A wizard of the caster level given at (12, 5), on its turn (the first of
 // the battle), between two hardy orcs at (9, 5) and (15, 5); it knows Magic
-// Missile and wears no armour to spoil the casting.
-bool WizardBetweenTwoOrcs(int32_t casterLevel) {
+// Missile and Scorching Ray, wears no armour to spoil the casting, and
+// begins to cast the spell given.
+bool WizardBetweenTwoOrcs(int32_t casterLevel, int spell = kSpellMagicMissile) {
   harness::SeedRandom(3);
   scenes::LayOutGround(40, 12);
   scenes::AddKnight(0, 12, 5);
@@ -1120,7 +1122,7 @@ bool WizardBetweenTwoOrcs(int32_t casterLevel) {
   w.creatureClass = kClassWizard;
   w.casterLevelAdjust = casterLevel;
   w.dexterity = {40, 40};
-  w.knownSpells[kSpellMagicMissile] = 1;
+  w.knownSpells[kSpellMagicMissile] = w.knownSpells[kSpellScorchingRay] = 1;
   for (int32_t& left : w.spellsLeft) left = 3;
   w.equipment[kSlotTorso - 1] = 0;
   scenes::AddFoe(kOrc, kKindOrc, 9, 5);
@@ -1137,7 +1139,7 @@ bool WizardBetweenTwoOrcs(int32_t casterLevel) {
     orc.hitPoints = orc.maxHitPoints = orc.baseHitPoints = 60;
   }
   // Begun as the action bar's recent spell begins it.
-  SpellInProgress = kSpellMagicMissile;
+  SpellInProgress = spell;
   SpellCaster = 0;
   CastStarted = 1;
   ScreenMode = kModeCastStart;
@@ -1200,44 +1202,76 @@ TEST_F(GameScreen, TheSecondMissileIsAimedWithTheCountLeftFromTheFirstOnesView) 
 // the count left and strikes the orc clicked, or is resisted by that orc's
 // spell resistance. A press held from a missile's flight aims nothing and,
 // after the last, orders nothing; a casting lost to a failed concentration
-// check takes the click meant for the next missile, and a press held as it
-// failed, without an order. The wizard never walks toward an orc.
+// check, or spoilt by armour, takes the click meant for the next missile,
+// and a press held as it failed, without an order, the pointer saying why
+// in the words floated over the wizard. The wizard never walks
+// toward an orc. Those clicks are the lost casting's alone: once the turn
+// has passed (by Space, or on its own, the turn's actions spent) or the
+// battle is won and another begun, the wizard's click at the same point of
+// the picture is an order. Scorching Ray's rays go the same way.
 TEST_F(GameScreen, EachMissileTakesItsOwnClickAndNoneWalksTheWizard) {
+  // What follows the clicks: the turn goes on, passes, or the battle is won
+  // (both orcs felled) and the wizard's next one begins.
+  enum class Then { kStays, kSpace, kOnItsOwn, kNextBattle };
   struct Row {
     const char* name;
     const char* aims;  // the orc clicked for each missile: 'w' west, 'e' east
     bool resists;      // the western orc's spell resistance is beyond the wizard
     bool held;         // the button goes down again as the missile flies (or the casting fails) and stays
-    bool lost;         // the wizard was struck while casting (DC 110): no missile
+    char lost;         // no missile: 'c' the wizard was struck while casting (DC 110), 'a' armour spoils the casting
+    Then then = Then::kStays;
+    int spell = kSpellMagicMissile;
   };
   const Row rows[] = {
-      {"the same orc", "wwww", false, false, false},   {"the other orc", "wewe", false, false, false},
-      {"a resisting orc", "wwww", true, false, false}, {"held in flight", "wwww", false, true, false},
-      {"lost", "www", false, false, true},             {"lost, held", "www", false, true, true},
+      {"the same orc", "wwww", false, false, 0},
+      {"the other orc", "wewe", false, false, 0},
+      {"a resisting orc", "wwww", true, false, 0},
+      {"held in flight", "wwww", false, true, 0},
+      {"lost", "www", false, false, 'c'},
+      {"lost, held", "www", false, true, 'c'},
+      {"spoilt by armour", "ww", false, false, 'a'},
+      {"lost, then Space", "ww", false, false, 'c', Then::kSpace},
+      {"lost as the turn's last action", "w", false, false, 'c', Then::kOnItsOwn},
+      {"both orcs felled by two of four", "we", false, false, 0, Then::kNextBattle},
+      {"Scorching Ray", "ww", false, false, 0, Then::kStays, kSpellScorchingRay},
+      {"Scorching Ray lost", "ww", false, false, 'c', Then::kStays, kSpellScorchingRay},
+      {"Scorching Ray lost, then Space", "ww", false, false, 'c', Then::kSpace, kSpellScorchingRay},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    ASSERT_TRUE(WizardBetweenTwoOrcs(7));
+    ASSERT_TRUE(WizardBetweenTwoOrcs(7, row.spell));
+    const int missiles = row.spell == kSpellScorchingRay ? 2 : 4;
     if (row.resists) Creatures[kOrc].protections[kProtSpellResistance] = {99, 99};
-    if (row.lost) AddCondition(0, kCondDamagedWhileCasting, 5, 100, 0, 0);
+    if (row.lost == 'c') AddCondition(0, kCondDamagedWhileCasting, 5, 100, 0, 0);
+    if (row.lost == 'a') AddCondition(0, kCondSpellFailureArmor, kDurationLasting, 101, 0, 0);
+    const char* said = row.lost == 'a' ? "Failed to Cast" : "Concentration Failure";
+    if (row.then == Then::kSpace || row.then == Then::kOnItsOwn) Creatures[0].hitPoints = 500;  // outlives the orcs
+    if (row.then == Then::kOnItsOwn) {  // as after a walk: the casting is the turn's last action
+      CombatAction.movesLeft = Creatures[0].speed.current;
+      CombatAction.moveActionLeft = CombatAction.fiveFootStepLeft = 0;
+    }
+    if (row.then == Then::kNextBattle)
+      for (int id : {kOrc, kOrc + 1}) Creatures[id].hitPoints = 1;
     // Until the next missile is asked for, or the wizard's orders are.
     auto settle = [] {
       const auto ordersAwaited = [] {
         return SpellInProgress == -1 && CombatState == kStatePlayerTurn && CombatAction.actionCode == 0;
       };
-      for (int i = 0; i < 600 && !AimingRests() && !ordersAwaited(); ++i) ASSERT_TRUE(harness::StepFrames(1));
+      for (int i = 0; i < 1500 && !AimingRests() && !ordersAwaited() && InCombat == 1; ++i)
+        ASSERT_TRUE(harness::StepFrames(1));
     };
     settle();
+    int lastX = 0, lastY = 0;
     for (int k = 0; row.aims[k] != '\0'; ++k) {
       SCOPED_TRACE(k);
-      const bool casts = !row.lost || k == 0;  // this click aims a missile
+      const bool casts = row.lost == 0 || k == 0;  // this click aims a missile
       if (casts) {
-        EXPECT_EQ(PromptTitle(), "Target (" + std::to_string(4 - k) + " Left)");
+        EXPECT_EQ(PromptTitle(), "Target (" + std::to_string(missiles - k) + " Left)");
       }
       const int orc = row.aims[k] == 'w' ? kOrc : kOrc + 1;
       const int32_t before = Creatures[orc].hitPoints;
-      const auto [px, py] = FigurePoint(orc);
-      harness::Click(px, py);
+      std::tie(lastX, lastY) = FigurePoint(orc);
+      harness::Click(lastX, lastY);
       if (row.held && casts) {
         ASSERT_TRUE(harness::StepFrames(1));  // let go, then down again
         harness::MouseButton(0, true);
@@ -1247,14 +1281,50 @@ TEST_F(GameScreen, EachMissileTakesItsOwnClickAndNoneWalksTheWizard) {
       }
       settle();
       ASSERT_TRUE(harness::StepFrames(30));  // a moment before the next click
-      if (!row.lost) {
+      if (row.lost == 0 && row.spell == kSpellMagicMissile) {
         EXPECT_EQ(Creatures[orc].hitPoints < before, !row.resists);
       }
+      if (row.lost != 0 && k > 0) {
+        EXPECT_STREQ(CursorHint, said) << "why the click orders nothing";
+      }
     }
-    EXPECT_EQ(SpellInProgress, -1);
-    EXPECT_EQ(CombatAction.actionCode, 0);
-    EXPECT_EQ(Creatures[0].squareX, 12);
-    EXPECT_EQ(Creatures[0].squareY, 5);
+    if (row.then == Then::kStays) {
+      EXPECT_EQ(SpellInProgress, -1);
+      EXPECT_EQ(CombatAction.actionCode, 0);
+      EXPECT_EQ(Creatures[0].squareX, 12);
+      EXPECT_EQ(Creatures[0].squareY, 5);
+      continue;
+    }
+    if (row.then == Then::kNextBattle) {
+      for (int i = 0; i < 600 && ScreenMode != kModeVictory; ++i) ASSERT_TRUE(harness::StepFrames(1));
+      ASSERT_EQ(ScreenMode, kModeVictory);
+      ASSERT_TRUE(harness::PressKey("Space"));
+      for (int i = 0; i < 100 && ScreenMode != kModeExploring; ++i) ASSERT_TRUE(harness::StepFrames(1));
+      scenes::AddFoe(kOrc + 2, kKindOrc, 16, 5);
+      scenes::Finish();
+      // The pointer rests where the wizard will be sent as the battle begins.
+      lastX = ScreenX(12);
+      lastY = ScreenY(8);
+      harness::MoveMouse(lastX, lastY);
+      ASSERT_TRUE(WaitForTurnOf(0));
+    } else {
+      if (row.then == Then::kSpace) {
+        ASSERT_TRUE(harness::PressKey("Space"));
+      }
+      for (int i = 0; i < 3000 && CombatRoundNumber < 2; ++i) ASSERT_TRUE(harness::StepFrames(1));
+      ASSERT_TRUE(WaitForTurnOf(0, 3000));
+      ASSERT_EQ(CombatRoundNumber, 2);
+    }
+    // The wizard's next turn: the click at the point where the pointer was
+    // left is an order.
+    ASSERT_TRUE(harness::StepFrames(1));
+    EXPECT_STRNE(CursorHint, "Casting Canceled");
+    EXPECT_STRNE(CursorHint, said);
+    const int32_t x = Creatures[0].squareX, y = Creatures[0].squareY;
+    harness::Click(lastX, lastY);
+    ASSERT_TRUE(harness::StepFrames(1));
+    EXPECT_TRUE(CombatAction.actionCode != 0 || Creatures[0].squareX != x || Creatures[0].squareY != y)
+        << "no order; the pointer says " << CursorHint;
   }
 }
 
