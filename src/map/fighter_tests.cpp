@@ -53,7 +53,7 @@ bool Unseen(int creature) { return FindAnyCondition(creature, kCondInvisible, kC
 // Strikes at an invisible creature: by a sense that needs no sight, or seeing truly.
 bool SensesUnseen(int o) {
   const int sense = Creatures[o].special[kSenseKindWord];
-  return sense == 5 || sense == 6 || FindCondition(o, kCondTrueSeeing) >= 0;
+  return SenseWorksWithoutSight(sense) || FindCondition(o, kCondTrueSeeing) >= 0;
 }
 
 // Hands each combatant that threatens squares on the mover's walk to mark
@@ -126,7 +126,7 @@ bool IsSightDependent(int creature, int flag) {
   const CreatureRecord& c = Creatures[creature];
   if (c.sightless == 1 || c.protections[ImmunityPair(kImmEyes)].current == 1) return false;
   const int sense = c.special[kSenseKindWord];
-  if (sense == 5 || sense == 6) return false;
+  if (SenseWorksWithoutSight(sense)) return false;
   if (FindAnyCondition(creature, kCondTrueSeeing, kCondBlinded) >= 0) return false;
   if (flag == 1 && FindCondition(creature, kCondCantSee) >= 0) return false;
   return true;

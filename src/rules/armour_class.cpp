@@ -38,7 +38,7 @@ int32_t SizeModifier(int32_t size) {
 
 bool SensesWithoutSight(int creature) {
   const int32_t sense = Creatures[creature].special[kSenseKindWord];
-  return sense == 5 || sense == 6;
+  return SenseWorksWithoutSight(sense);
 }
 
 // The attacker's invisibility or silence takes the defender's Dexterity away.

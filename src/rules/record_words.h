@@ -61,7 +61,7 @@ enum SpecialWord : int {
   kSpecialCasterLevel = 1,      // its caster level
   kSpecialUsesLeft = 2,
   kSpecialUsesPerDay = 3,
-  kSenseKindWord = 4,           // the special quality; 5 and 6 sense without sight
+  kSenseKindWord = 4,           // the special quality (the sense kinds below)
   kSpecialAttackKind = 5,       // breath weapon or gaze kind 1 to 23
   kSpecialAttackSides = 6,
   kSpecialAttackDice = 7,
@@ -80,6 +80,14 @@ enum SpecialWord : int {
   kSpecialPowerfulChargeDice = 18,
   kSpecialPowerfulChargeBonus = 19,
 };
+
+// The sense kinds of the special quality that work without sight: a
+// creature of kind 5 senses by hearing (deafness or silence takes the sense
+// away), one of kind 6 by a sense nothing stops.
+constexpr int32_t kSenseByHearing = 5;
+constexpr int32_t kSenseBeyondSight = 6;
+constexpr bool SenseWorksWithoutSight(int32_t sense) { return sense == kSenseByHearing || sense == kSenseBeyondSight; }
+
 
 // The seven script-set words.
 enum ScriptWord : int {
