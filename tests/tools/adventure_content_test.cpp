@@ -269,11 +269,6 @@ bool HasWord(const std::string& text, const std::string& word) {
   return false;
 }
 
-<<<<<<< ours
-// Whoever the words of either adventure say carries a weapon carries it: a
-// weapon of the item table named in a creature's text is among what it
-// wears or carries, by the same name (a longbow, not a shortbow).
-=======
 // The words a creature's text may use for a weapon or armour, and what each
 // of them names: an item whose name holds one of the parts ("axe" is a
 // handaxe, a battle axe, a greataxe or a waraxe; "mail" any mail or a chain
@@ -299,7 +294,6 @@ bool HasWordOrPlural(const std::string& text, const std::string& word) {
 // armour has it: a weapon, shield or armour of the item table named in a
 // creature's text, or a word for one ("leaning on his axe", "in its rotted
 // mail"), is among what it wears or carries.
->>>>>>> theirs
 TEST(People, WhoeverIsSaidToCarryAWeaponCarriesIt) {
   ASSERT_EQ(LoadItemTable(), 1);
   int said = 0;
