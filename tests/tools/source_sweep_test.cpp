@@ -9,15 +9,16 @@
 
 #include <algorithm>
 #include <cctype>
+#include <filesystem>
+#include <fstream>
 #include <iterator>
 #include <ostream>
 #include <set>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "common/refused_lines.h"
 #include "helpmaker/help_names.h"
 #include "helpmaker/help_source.h"
 #include "map/map_record.h"
@@ -257,6 +258,31 @@ TEST_P(SourceSweep, OneDamagedByteGivesItsOutputOrOneMessageAtItsLine) {
     if (!fault.empty() && ++faults <= 20) ADD_FAILURE() << tool.name << " " << source.name << ", " << fault;
   }
   EXPECT_EQ(faults, 0u) << tool.name << " " << source.name << ": " << faults << " of " << runs << " runs";
+}
+
+// A comment that holds a whole line of a source whose lines are told by
+// their first word and count of words, from any byte after its mark, is
+// refused; one that names a line's word among others is not.
+TEST(SourceSweep, ACommentHoldingALineOfItsShapeIsRefused) {
+  const std::vector<LineShape> shapes = {{"sound", 3, 4}, {"end", 1, 1}};
+  const struct {
+    const char* comment;
+    const char* line;  // the line it holds, none for ""
+  } cases[] = {
+      {"# a blade.sound Miss_2 0.4", "sound Miss_2 0.4"},
+      {"# a blade\"sound Miss_2 0.4 2  # the second", "sound Miss_2 0.4 2  # the second"},
+      {"# the last layer\\end", "end"},
+      {"# a friend", "end"},  // a word's last bytes may be a line a lost line end joined
+      {"# the sound Miss_2 is quiet at night", ""},
+      {"# sound Miss_2", ""},
+      {"# the end of it", ""},
+      {"#", ""},
+  };
+  for (const auto& c : cases) {
+    const std::string fault = JoinedLineFault(c.comment, shapes);
+    if (*c.line == '\0') EXPECT_EQ(fault, "") << c.comment;
+    else EXPECT_EQ(fault, "the comment ends with a line of its own, " + QuotedBytes(c.line) + ": a line end lost or damaged?");
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(RealSources, SourceSweep, testing::ValuesIn(Cases()),
