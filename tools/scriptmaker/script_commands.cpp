@@ -136,7 +136,7 @@ const struct {
     {'e', {"extra levels", INT32_MIN, 60}},
     {'n', {"a condition", 1, 683}},
     {'I', {"an item code", 1, 4999, 5001, 6999}},
-    {'q', {"a quantity", 1, UINT32_MAX}},
+    {'q', {"a quantity", 1, INT32_MAX}},
     {'F', {"a facing (8: towards the party)", 0, 8}},
     {'g', {"a facing", 0, 7}},
     {'W', {"a word", 0, 2}},
@@ -150,7 +150,6 @@ constexpr uint32_t kConditionalOps[] = {3,  4,  16, 17, 18, 19, 20, 33, 38, 42, 
 
 std::string ArgumentRange::Said() const {
   if (low == INT32_MIN) return std::to_string(high) + " at most";
-  if (high == UINT32_MAX) return std::to_string(low) + " or more";
   std::string said = "from " + std::to_string(low) + " to " + std::to_string(high);
   if (also <= alsoHigh) said += " or " + std::to_string(also) + (also == alsoHigh ? "" : " to " + std::to_string(alsoHigh));
   return said;

@@ -30,7 +30,7 @@ struct ArgumentRange {
   bool Holds(int64_t value) const {
     return (value >= low && value <= high) || (value >= also && value <= alsoHigh);
   }
-  // "from 0 to 59", "from 1 to 4999 or 5001 to 6999", "60 at most", "1 or more".
+  // "from 0 to 59", "from 1 to 4999 or 5001 to 6999", "60 at most".
   std::string Said() const;
 };
 
