@@ -172,6 +172,17 @@ TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
        "row 457 is handed out to creatures but holds no item", false},
       {"items", Replace(items, "copy 486-500 to 502", "copy 486-499 to 502"), "row 520\n",
        "row 516 is handed out to creatures but holds no item"},
+  });
+}
+
+// A source's damaged text, words and lines: each refused at its line, once,
+// naming the value that holds the fault as a quoted value writes it.
+TEST(TablemakerTest, BrokenTextsWordsAndLinesAreRefusedAtTheirLine) {
+  const std::string spells = ReadFile(kSources / "spells.txt");
+  const std::string items = ReadFile(kSources / "items.txt");
+  const std::string crafted = ReadFile(kSources / "crafted.txt");
+  const std::string fireball = "row 31\n  name \"Fireball\"\n  level ";
+  ExpectRefusals({
       // A broken text is reported, not a crash of the tool.
       {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\xzz\""), "Arrows\\xzz",
        "'name': a \\x escape takes two hexadecimal digits"},
