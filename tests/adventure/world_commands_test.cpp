@@ -234,20 +234,21 @@ TEST_F(WorldCommands, IndicesOutOfRangeChangeNothing) {
   std::memcpy(flags, GameFlags, sizeof flags);
   const std::vector<JournalEntry> journal = QuestJournal;
   const int faults = ScriptDebugLineCount;
+  // Written as they stand ('op'): the script compiler refuses these values.
   const char* bad[] = {
-      "op 6 500 1",        "op 5 256 1",          "set_side 2100 1",        "set_present -1 1",
-      "distract 5000",     "clear_square 41 1 1", "clear_square 5 60 0",    "set_square 8 5 1 1 46",
-      "set_square 2 5 -1 0 46", "set_event 99 0 0 1", "reveal_area -1 0 0 5 5", "journal 200 \"x\" 1",
-      "journal_state -1 1", "highlight 6 1",      "highlight 0 2100",       "face 1 9",
-      "music 18",          "add_condition 1 684 0 0", "remove_condition 1 0", "set_behaviour 1 0 19 5",
-      "set_behaviour 1 1 7 5", "set_goal 1 1 1 3", "walk_to 60 0 1",         "place 1 5 0 60",
-      "set_map_flag 3 5 1", "number_tag -5 1",    "give_item_to 5030 2100 1", "give_item 7000 1",
-      "create_creature 5 1 1 2100 1 0 0 0 0 0 0 0 0 0 0", "create_creature 5 1 1 20 93 0 0 0 0 0 0 0 0 0 0",
-      "create_creature 5 1 1 20 5 1 2147483647 0 0 0 0 0 0 0 0",
-      "set_formation 1 2100 0 0 0", "save_game_at 41 0 0 0", "save_game_at 5 0 0 8", "play_sound 58",
+      "op 6 500 1",         "op 5 256 1",          "op 22 2100 1",           "op 23 -1 1",
+      "op 27 5000",         "op 30 41 1 1",        "op 30 5 60 0",           "op 50 8 5 1 1 46",
+      "op 50 2 5 -1 0 46",  "op 43 99 0 0 1",      "op 44 -1 0 0 5 5",       "op 95 200 \"x\" 0 1",
+      "op 96 -1 1",         "op 37 6 1",           "op 37 0 2100",           "op 55 1 9",
+      "op 93 18",           "op 63 0 1 0 684 0 0", "op 63 1 1 0 0 0 0",      "set_behaviour 1 0 19 5",
+      "set_behaviour 1 1 7 5", "op 103 1 1 1 3",   "op 47 60 0 1",           "op 56 1 5 0 60",
+      "op 67 3 5 1",        "op 40 -5 1",          "op 9 5030 2100 1",       "op 10 7000 1",
+      "op 68 5 1 1 2100 1 0 0 0 0 0 0 0 0 0 0", "op 68 5 1 1 20 93 0 0 0 0 0 0 0 0 0 0",
+      "op 68 5 1 1 20 5 1 2147483647 0 0 0 0 0 0 0 0",
+      "op 45 1 2100 0 0 0", "op 107 41 0 0 0",     "op 107 5 0 0 8",         "op 21 58",
   };
   for (const char* command : bad) RunSource(std::string(command) + "\n");
-  RunSource("op 4 500 0\n set_flag 1 1\nendif\nif_alarmed 2100\n set_flag 2 1\nendif\nif_journal 200 0\n set_flag 3 1\nendif\n");
+  RunSource("op 4 500 0\n set_flag 1 1\nendif\nop 42 2100\n set_flag 2 1\nendif\nop 97 200 0\n set_flag 3 1\nendif\n");
   EXPECT_EQ(ScriptDebugLineCount - faults, static_cast<int>(std::size(bad)) + 3);
   EXPECT_EQ(std::memcmp(creatures.get(), Creatures, sizeof Creatures), 0);
   EXPECT_EQ(std::memcmp(maps.get(), StoredMaps, sizeof StoredMaps), 0);

@@ -118,18 +118,24 @@ inline size_t CommentAfterBlank(const std::string& line) {
   return std::string::npos;
 }
 
-// Each byte of `bytes` replacing a byte and inserted before it, and the
-// byte deleted, at each place of each of the lines: the line's first byte;
-// the first, middle and last byte of each of the first two words, of the
-// last word before the comment and of the line's last word; the blank after
-// each of the first two words; the first '=' after the first word and
-// before the comment; the comment's mark and a byte of its text; and the
-// line's end (its newline, deleted too, which joins the next line to it; a
-// carriage return put before it is a Windows line end).
-inline std::vector<DamagedLine> SweptBytes(const std::string& good, const std::vector<int>& lines,
-                                           const CommentMark& commentMark = CommentAfterBlank,
-                                           const std::string& bytes = kSweptBytes) {
-  std::vector<DamagedLine> damaged;
+// A place a sweep damages: its line, its offset in the source, what kind of
+// place it is, whether it is the line's end and whether the line holds a
+// comment.
+struct SweptPlace {
+  int line;
+  size_t at;
+  std::string what;  // "line 3, first byte of a word at column 1"
+  bool lineEnd, comment;
+};
+
+// The places of the lines a sweep damages: the line's first byte; the
+// first, middle and last byte of each of the first two words, of the last
+// word before the comment and of the line's last word; the blank after each
+// of the first two words; the first '=' after the first word and before the
+// comment; the comment's mark and a byte of its text; and the line's end.
+inline std::vector<SweptPlace> SweptPlaces(const std::string& good, const std::vector<int>& lines,
+                                           const CommentMark& commentMark = CommentAfterBlank) {
+  std::vector<SweptPlace> swept;
   int line = 1;
   for (size_t start = 0; start < good.size(); ++line) {
     const size_t end = std::min(good.find('\n', start), good.size());
@@ -165,25 +171,52 @@ inline std::vector<DamagedLine> SweptBytes(const std::string& good, const std::v
       place(mark + (text.size() - mark) / 2, "comment's text");
     }
     if (end < good.size()) place(text.size(), "line end");
-    const std::string name = "line " + std::to_string(line) + ", ";
-    const bool comment = mark < text.size();
-    for (const auto& [at, kind] : places) {
-      const bool lineEnd = at == end;
-      const std::string column = std::string(kind) + " at column " + std::to_string(at - start + 1);
-      for (const char byte : bytes) {
-        std::string replaced = good, inserted = good;
-        replaced[at] = byte;
-        inserted.insert(at, 1, byte);
-        damaged.push_back({line, replaced, name + column + ", replaced by " + std::to_string(byte & 0xff), Damage::kReplaced,
-                           byte, at, lineEnd, comment});
-        damaged.push_back({line, inserted, name + column + ", " + std::to_string(byte & 0xff) + " inserted before it",
-                           Damage::kInserted, byte, at, lineEnd, comment});
-      }
-      std::string deleted = good;
-      deleted.erase(at, 1);
-      damaged.push_back({line, deleted, name + column + ", deleted", Damage::kDeleted, 0, at, lineEnd, comment});
-    }
+    for (const auto& [at, kind] : places)
+      swept.push_back({line, at, "line " + std::to_string(line) + ", " + kind + " at column " + std::to_string(at - start + 1),
+                       at == end, mark < text.size()});
     start = end + 1;
+  }
+  return swept;
+}
+
+// How many damages SweptBytes makes of so many places.
+inline size_t SweptDamages(size_t places, const std::string& bytes = kSweptBytes) { return places * (2 * bytes.size() + 1); }
+
+// Each byte of `bytes` replacing a byte and inserted before it, and the
+// byte deleted, at each place of each of the lines (SweptPlaces): a line end
+// deleted joins the next line to it, a carriage return put before it is a
+// Windows line end. Only the damages `first` to `last` (in that order) are
+// made, when given.
+inline std::vector<DamagedLine> SweptBytes(const std::string& good, const std::vector<int>& lines,
+                                           const CommentMark& commentMark = CommentAfterBlank,
+                                           const std::string& bytes = kSweptBytes, size_t first = 0,
+                                           size_t last = std::string::npos) {
+  std::vector<DamagedLine> damaged;
+  size_t index = 0;
+  auto wanted = [&] { return index >= first && index < last; };
+  for (const SweptPlace& p : SweptPlaces(good, lines, commentMark)) {
+    for (const char byte : bytes) {
+      if (wanted()) {
+        std::string replaced = good;
+        replaced[p.at] = byte;
+        damaged.push_back({p.line, replaced, p.what + ", replaced by " + std::to_string(byte & 0xff), Damage::kReplaced, byte,
+                           p.at, p.lineEnd, p.comment});
+      }
+      ++index;
+      if (wanted()) {
+        std::string inserted = good;
+        inserted.insert(p.at, 1, byte);
+        damaged.push_back({p.line, inserted, p.what + ", " + std::to_string(byte & 0xff) + " inserted before it",
+                           Damage::kInserted, byte, p.at, p.lineEnd, p.comment});
+      }
+      ++index;
+    }
+    if (wanted()) {
+      std::string deleted = good;
+      deleted.erase(p.at, 1);
+      damaged.push_back({p.line, deleted, p.what + ", deleted", Damage::kDeleted, 0, p.at, p.lineEnd, p.comment});
+    }
+    ++index;
   }
   return damaged;
 }
@@ -199,13 +232,17 @@ struct SweptFormat {
   // line names the damaged file (a frame it moved onto another line's is
   // named by that line's message).
   bool firstNamesFile = false;
+  // A comment that a line end lost or damaged joined the next line to is
+  // refused at its line when it holds a line of the source
+  // (JoinedLineAt): such a damage gives the good output (the line joined
+  // was a blank line or a comment) or one message at its line, as any other.
+  bool joinsRefused = false;
 };
 
 // Whether a swept line end after a comment joins the next line into the
 // comment: deleted, or damaged into a byte a comment may hold (a quote, a
-// backslash). No reader can tell it from a longer comment, nor the line
-// lost from one never written: its faults, if any, are found where the lost
-// line is missed.
+// backslash). A tool that reads a comment as any text finds the lost line's
+// faults, if any, where the line is missed.
 inline bool JoinsIntoComment(const DamagedLine& d) {
   return d.lineEnd && d.comment &&
          (d.damage == Damage::kDeleted || (d.damage == Damage::kReplaced && (d.byte == '"' || d.byte == '\\')));
@@ -241,11 +278,13 @@ struct SweepRun {
 // damage that may read soundly (MayReadSoundly) may also give another
 // output, or faults where they show when its own line drew none (with
 // `format.firstNamesFile` the first of them naming the damaged file); a line end
-// joined into a comment may give anything a lost line gives.
+// joined into a comment may give anything a lost line gives, unless the
+// format refuses such a comment (`format.joinsRefused`).
 inline std::string SweepFault(const std::string& file, const std::string& goodText, const DamagedLine& d, const SweepRun& good,
                               const SweepRun& run, const SweptFormat& format) {
-  if (JoinsIntoComment(d)) return "";
-  const bool soundly = MayReadSoundly(goodText, d, format);
+  const bool joins = JoinsIntoComment(d);
+  if (joins && !format.joinsRefused) return "";
+  const bool soundly = !joins && MayReadSoundly(goodText, d, format);
   std::string all;
   for (const std::string& m : run.messages) all += "\n  " + m;
   if (run.ok) {

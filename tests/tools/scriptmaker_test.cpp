@@ -104,6 +104,34 @@ TEST(ScriptmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
       // escape is shown, not sent to the terminal.
       {"ask \"Caf\xe9?\" \"Yes.\"\n", "Bad.txt:1: 'ask' holds the byte \\xe9, which is no UTF-8 text: 'Caf\\xe9?'\n"},
       {"ask \"Open\\\x1b[2J?\" \"Yes.\"\n", "Bad.txt:1: unknown escape '\\\\\\x1b'\n"},
+      // A comment holds no whole line of a script, wherever it begins: a line
+      // end lost, or damaged into a quote, joins the next line to it.
+      {"set_flag ChestOpened 1  # opened.if_flag ChestOpened 1\nendif\n",
+       "Bad.txt:1: the comment ends with a line of its own, 'if_flag ChestOpened 1': a line end lost or damaged?\n"},
+      {"# The chest\"set_flag ChestOpened 1\n", "Bad.txt:1: the comment ends with a line of its own, 'set_flag ChestOpened 1'"},
+      {"# Hello.ask \"Open?\" \"Yes.\" # asked\n",
+       "Bad.txt:1: the comment ends with a line of its own, 'ask \\\"Open?\\\" \\\"Yes.\\\" # asked'"},
+      {"# The chest.flag Lid 3\n", "Bad.txt:1: the comment ends with a line of its own, 'flag Lid 3'"},
+      // Every block an 'if_' opens is closed, and an 'else' or 'endif' stands in one.
+      {"if_flag ChestOpened 0\n  set_flag ChestOpened 1\nend\n", "Bad.txt:1: 'if_flag' opens a block that no 'endif' closes\n"},
+      {"if_flag ChestOpened 0\n  if_answer 1\n  endif\nend\n", "Bad.txt:1: 'if_flag' opens a block that no 'endif' closes\n"},
+      {"op 4 10 0\nend\n", "Bad.txt:1: 'op 4' opens a block that no 'endif' closes\n"},
+      {"set_flag ChestOpened 1\nendif\n", "Bad.txt:2: 'endif' closes no block: no 'if_' before it is open\n"},
+      {"if_answer 1\nendif_flat\nelse\n", "Bad.txt:3: 'else' stands in no block: no 'if_' before it is open\n"},
+      // A number is one the game takes where the command has a range.
+      {"set_square 2 24 999 7 0\n", "Bad.txt:1: 'set_square' takes a square's x from 0 to 59, not 999\n"},
+      {"set_square 2 41 9 7 0\n", "Bad.txt:1: 'set_square' takes a map from 0 to 40 or 99, not 41\n"},
+      {"set_square 8 99 9 7 0\n", "Bad.txt:1: 'set_square' takes a map layer from 0 to 7, not 8\n"},
+      {"play_sound 4294967295\n", "Bad.txt:1: 'play_sound' takes a sound effect from 0 to 57, not 4294967295\n"},
+      {"follow -2\n", "Bad.txt:1: 'follow' takes a creature or -1 (none) from -1 to 2099, not -2\n"},
+      {"give_item 5000 1\n", "Bad.txt:1: 'give_item' takes an item code from 1 to 4999 or 5001 to 6999, not 5000\n"},
+      {"give_item Arrows 0\n", "Bad.txt:1: 'give_item' takes a quantity from 1 to 2147483647, not 0\n"},
+      {"give_item_to Arrows Innkeeper 4294967295\n",
+       "Bad.txt:1: 'give_item_to' takes a quantity from 1 to 2147483647, not 4294967295\n"},
+      {"create_creature 3 4 5 100 1 0 61 0 0 0 0 0 0 0 0\n", "Bad.txt:1: 'create_creature' takes extra levels 60 at most, not 61\n"},
+      {"add_condition Innkeeper 684 0 0\n", "Bad.txt:1: 'add_condition' takes a condition from 1 to 683, not 684\n"},
+      {"journal 200 \"Done.\" 0\n", "Bad.txt:1: 'journal' takes a journal entry from 0 to 199, not 200\n"},
+      {"const Far 2100\nset_present Far 1\n", "Bad.txt:2: 'set_present' takes a creature from 0 to 2099, not 'Far' (2100)\n"},
   };
   for (const auto& c : cases) {
     const ToolRun run = Compile({{"Good.txt", "end\n"}, {"Bad.txt", c.source}});
@@ -143,6 +171,16 @@ TEST(ScriptmakerTest, EveryFaultIsReportedOnceAndARefusedLineCountsAsGiven) {
        {"More.names:1: 'fl\\xe9ag' holds the byte \\xe9, which is no UTF-8 text", "Bad.txt:2: unknown command 'frobnicate'"}},
       {"loc\xe9l Foo 3\nset_local Foo 1\ncons\xe9 K 3\nset_flag K 1\n", "",
        {"Bad.txt:1: 'loc\\xe9l' holds the byte \\xe9", "Bad.txt:3: 'cons\\xe9' holds the byte \\xe9"}},
+      // A name declared and never used, one byte from a name used and
+      // declared nowhere (a letter of either lost, put in or changed), is one
+      // fault at the declaration; two bytes from it, each use is a fault.
+      {"set_flag Gone 1\nif_flag Gone 0\nendif\n", "flag Gon 12\n",
+       {"More.names:1: 'Gon' is declared and never used, and 'Gone', one byte from it, is used and declared nowhere"}},
+      {"set_flag Gone 1\n", "flag Gome 12\n", {"More.names:1: 'Gome' is declared and never used"}},
+      {"flag Opend 12\nset_flag Opened 1\n", "",
+       {"Bad.txt:1: 'Opend' is declared and never used, and 'Opened', one byte from it, is used and declared nowhere"}},
+      {"set_flag Gone 1\nset_flag Gone 0\n", "flag Go 12\n",
+       {"Bad.txt:1: 'Gone' is neither a number nor a declared name", "Bad.txt:2: 'Gone' is neither"}},
   };
   for (const auto& c : cases) {
     const ToolRun run = Compile({{"Good.txt", "end\n"}, {"Bad.txt", c.source}}, c.names);
@@ -161,9 +199,9 @@ TEST(ScriptmakerTest, EveryFaultIsReportedOnceAndARefusedLineCountsAsGiven) {
 // (which write their line ends \r), is refused as any other.
 TEST(ScriptmakerTest, OneDamagedByteAnywhereIsOneMessageAtItsLine) {
   const std::string script =
-      "# The chest and its keeper.\nflag Opened 12\nlocal Visits 3\nconst Keeper 410\nhighlight_talker Keeper\n"
+      "# The chest and its keeper.\nflag Opened 12\nlocal Visits 3\nconst Keeper 410\ncentre_on Keeper\n"
       "if_flag Opened 0\n  ask \"Open the chest?\" \"Yes.\" \"No.\"\n  if_answer 1\n    set_flag Opened 1\n"
-      "    journal 3 \"We opened it.\" 7\n    goto Done\n  endif\nelse\n  set_local Visits 1\n  add_to_flag Gone 1\n"
+      "    journal 3 \"We opened it.\" 7\n    goto Done  # goto Done when it is open\n  endif\nelse\n  set_local Visits 1\n  add_to_flag Gone 1\n"
       "  give_item Far 1\nendif\nop 21 4\ngoto 5\nlabel 5\nlabel Done\nend\n";
   const std::string names = "flag Gone 20\nconst Far 5001\n";
   // The faults of the script compiled with the names file, in the tool's order.

@@ -1,18 +1,25 @@
 // Every content tool on its real sources damaged by one byte, as a content
 // author's file is damaged: every line kind of every source, each byte kind
-// replacing a byte, inserted and a byte deleted (tools/damaged_lines.h). A
-// run never stops the tool; it gives the good source's output, or fails with
-// one message at the damaged file and line and writes nothing.
+// replacing a byte, inserted and a byte deleted (tools/damaged_lines.h), a
+// case for each part of each source. A run never stops the tool; it gives
+// the good source's output, or fails with one message at the damaged file
+// and line and writes nothing; a comment that a damaged line end joined the
+// next line to is refused at its line when that line is lost.
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <iterator>
+#include <ostream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
 
+#include "common/refused_lines.h"
 #include "helpmaker/help_names.h"
 #include "helpmaker/help_source.h"
 #include "map/map_record.h"
@@ -83,22 +90,29 @@ SweepRun MakeTable(const std::vector<Source>& sources, size_t at) {
 }
 
 // The scripts of a folder with its names files, as makescripts compiles
-// them: a script alone, or every script when a names file is the damaged one.
+// them: every script when a names file is the damaged one, else the
+// damaged script alone (its faults are its own).
 SweepRun MakeScripts(const std::vector<Source>& sources, size_t at) {
   const std::string folder = FolderOf(sources[at].name);
   const bool names = fs::path(sources[at].name).extension() == ".names";
-  ScriptNames shared;
-  std::vector<std::string> errors;
-  for (const Source& s : sources)
-    if (FolderOf(s.name) == folder && fs::path(s.name).extension() == ".names") ReadScriptNames(s.name, s.text, &shared, &errors);
-  std::string output;
+  std::vector<ScriptText> namesFiles, scripts;
   for (size_t i = 0; i < sources.size(); ++i) {
-    if (FolderOf(sources[i].name) != folder || fs::path(sources[i].name).extension() != ".txt" || (!names && i != at)) continue;
-    ScriptSourceResult result = CompileScriptSource(sources[i].name, sources[i].text, shared);
-    errors.insert(errors.end(), result.errors.begin(), result.errors.end());
-    output.append(result.bytes.begin(), result.bytes.end());
+    if (FolderOf(sources[i].name) != folder) continue;
+    if (fs::path(sources[i].name).extension() == ".names") namesFiles.push_back({sources[i].name, sources[i].text});
+    else if (names || i == at) scripts.push_back({sources[i].name, sources[i].text});
   }
-  return Run(true, output, errors);
+  if (!names) {
+    ScriptNames shared;
+    std::vector<std::string> errors;
+    for (const ScriptText& n : namesFiles) ReadScriptNames(n.file, n.text, &shared, &errors);
+    ScriptSourceResult result = CompileScriptSource(scripts[0].file, scripts[0].text, shared);
+    errors.insert(errors.end(), result.errors.begin(), result.errors.end());
+    return Run(true, std::string(result.bytes.begin(), result.bytes.end()), std::move(errors));
+  }
+  ScriptSetResult set = CompileScriptSet(namesFiles, scripts);
+  std::string output;
+  for (const std::vector<uint8_t>& bytes : set.compiled) output.append(bytes.begin(), bytes.end());
+  return Run(true, output, std::move(set.errors));
 }
 
 // Every help source, checked against the names the game uses (the list the
@@ -163,47 +177,116 @@ std::string HelpLineKind(const std::string& line) {
   return line.rfind("- ", 0) == 0 ? "item" : "text";
 }
 
-TEST(SourceSweep, OneDamagedByteInAnyRealSourceGivesItsOutputOrOneMessageAtItsLine) {
-  const struct {
-    const char* tool;
-    std::vector<Source> sources;
-    SweepRun (*run)(const std::vector<Source>&, size_t);
-    std::string (*kind)(const std::string&);
-    size_t every;  // one damaged source of so many is run, so that a tool that reads all its sources stays fast
-  } tools[] = {
-      {"makemaps", Sources("maps", {".txt"}), MakeMaps, MapLineKind, 1},
-      {"tablemaker", Sources("tables", {".txt"}), MakeTable, TableLineKind, 3},
-      {"makescripts", Sources("scripts", {".txt", ".names"}), MakeScripts, LineKind, 2},
-      {"compile_help", Sources("help", {".txt"}), MakeHelp, HelpLineKind, 5},
-      {"makestart", Sources("start", {".txt"}), MakeStart, LineKind, 2},
-  };
-  for (const auto& tool : tools) {
-    ASSERT_FALSE(tool.sources.empty()) << tool.tool;
+// A tool as the sweep runs it.
+struct SweptTool {
+  const char* name;
+  const char* folder;  // under content/
+  std::initializer_list<const char*> extensions;
+  SweepRun (*run)(const std::vector<Source>&, size_t);
+  std::string (*kind)(const std::string&);
+  size_t every;  // one damaged source of so many is run, so that a tool that reads all its sources stays fast
+  size_t chunk;  // the damages a case sweeps, so that each case stays fast
+};
+
+const SweptTool kTools[] = {
+    {"makemaps", "maps", {".txt"}, MakeMaps, MapLineKind, 1, 2000},
+    {"tablemaker", "tables", {".txt"}, MakeTable, TableLineKind, 3, 500},
+    {"makescripts", "scripts", {".txt", ".names"}, MakeScripts, LineKind, 2, 600},
+    {"compile_help", "help", {".txt"}, MakeHelp, HelpLineKind, 5, 1200},
+    {"makestart", "start", {".txt"}, MakeStart, LineKind, 2, 150},
+};
+
+// The real sources of a tool, read once.
+const std::vector<Source>& SourcesOf(size_t tool) {
+  static std::vector<Source> read[std::size(kTools)];
+  static bool done[std::size(kTools)] = {};
+  if (!done[tool]) read[tool] = Sources(kTools[tool].folder, kTools[tool].extensions), done[tool] = true;
+  return read[tool];
+}
+
+// A case: the damages first to last of the lines a tool's sweep samples in
+// one of its sources (the first line of each kind in all its sources).
+struct SweepCase {
+  size_t tool, source;
+  std::vector<int> lines;
+  size_t first, last;
+  std::string name;
+};
+void PrintTo(const SweepCase& c, std::ostream* out) { *out << c.name; }
+
+std::vector<SweepCase> Cases() {
+  std::vector<SweepCase> cases;
+  for (size_t t = 0; t < std::size(kTools); ++t) {
+    const std::vector<Source>& sources = SourcesOf(t);
     std::set<std::string> seen;
-    size_t runs = 0, faults = 0;
-    for (size_t i = 0; i < tool.sources.size(); ++i) {
-      const std::vector<int> lines = SampledLines(tool.sources[i].text, tool.kind, &seen);
+    for (size_t i = 0; i < sources.size(); ++i) {
+      const std::vector<int> lines = SampledLines(sources[i].text, kTools[t].kind, &seen);
       if (lines.empty()) continue;
-      const SweepRun good = tool.run(tool.sources, i);
-      ASSERT_TRUE(good.ok) << tool.sources[i].name << ": " << (good.messages.empty() ? "" : good.messages[0]);
-      std::vector<Source> damaged = tool.sources;
-      const std::vector<DamagedLine> swept = SweptBytes(tool.sources[i].text, lines);
-      for (size_t k = 0; k < swept.size(); k += tool.every) {
-        const DamagedLine& d = swept[k];
-        damaged[i].text = d.text;
-        std::string fault;
-        try {
-          fault = SweepFault(tool.sources[i].name, tool.sources[i].text, d, good, tool.run(damaged, i), {true, false});
-        } catch (const std::exception& e) {
-          fault = d.what + ": the tool stopped: " + e.what();
-        }
-        ++runs;
-        if (!fault.empty() && ++faults <= 20) ADD_FAILURE() << tool.tool << " " << tool.sources[i].name << ", " << fault;
-      }
-      damaged[i].text = tool.sources[i].text;
+      const size_t damages = SweptDamages(SweptPlaces(sources[i].text, lines).size());
+      std::string name = std::string(kTools[t].name) + "_" + sources[i].name;
+      for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+      for (size_t first = 0, part = 0; first < damages; first += kTools[t].chunk, ++part)
+        cases.push_back({t, i, lines, first, std::min(first + kTools[t].chunk, damages), name + "_" + std::to_string(part)});
     }
-    EXPECT_EQ(faults, 0u) << tool.tool << ": " << faults << " of " << runs << " runs";
+  }
+  return cases;
+}
+
+class SourceSweep : public testing::TestWithParam<SweepCase> {};
+
+TEST_P(SourceSweep, OneDamagedByteGivesItsOutputOrOneMessageAtItsLine) {
+  const SweepCase& c = GetParam();
+  const SweptTool& tool = kTools[c.tool];
+  const std::vector<Source>& sources = SourcesOf(c.tool);
+  const Source& source = sources[c.source];
+  const SweepRun good = tool.run(sources, c.source);
+  ASSERT_TRUE(good.ok) << source.name << ": " << (good.messages.empty() ? "" : good.messages[0]);
+  std::vector<Source> damaged = sources;
+  const std::vector<DamagedLine> swept = SweptBytes(source.text, c.lines, CommentAfterBlank, kSweptBytes, c.first, c.last);
+  size_t runs = 0, faults = 0;
+  for (size_t k = c.first; k < c.last; ++k) {
+    if (k % tool.every != 0) continue;
+    const DamagedLine& d = swept[k - c.first];
+    damaged[c.source].text = d.text;
+    std::string fault;
+    try {
+      fault = SweepFault(source.name, source.text, d, good, tool.run(damaged, c.source), {true, false, true});
+    } catch (const std::exception& e) {
+      fault = d.what + ": the tool stopped: " + e.what();
+    }
+    ++runs;
+    if (!fault.empty() && ++faults <= 20) ADD_FAILURE() << tool.name << " " << source.name << ", " << fault;
+  }
+  EXPECT_EQ(faults, 0u) << tool.name << " " << source.name << ": " << faults << " of " << runs << " runs";
+}
+
+// A comment that holds a whole line of a source whose lines are told by
+// their first word and count of words, from any byte after its mark, is
+// refused; one that names a line's word among others is not.
+TEST(SourceSweep, ACommentHoldingALineOfItsShapeIsRefused) {
+  const std::vector<LineShape> shapes = {{"sound", 3, 4}, {"end", 1, 1}};
+  const struct {
+    const char* comment;
+    const char* line;  // the line it holds, none for ""
+  } cases[] = {
+      {"# a blade.sound Miss_2 0.4", "sound Miss_2 0.4"},
+      {"# a blade\"sound Miss_2 0.4 2  # the second", "sound Miss_2 0.4 2  # the second"},
+      {"# the last layer\\end", "end"},
+      {"# a friend", "end"},  // a word's last bytes may be a line a lost line end joined
+      {"# the sound Miss_2 is quiet at night", ""},
+      {"# sound Miss_2", ""},
+      {"# the end of it", ""},
+      {"#", ""},
+  };
+  for (const auto& c : cases) {
+    const std::string fault = JoinedLineFault(c.comment, shapes);
+    if (*c.line == '\0') EXPECT_EQ(fault, "") << c.comment;
+    else EXPECT_EQ(fault, "the comment ends with a line of its own, " + QuotedBytes(c.line) + ": a line end lost or damaged?");
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(RealSources, SourceSweep, testing::ValuesIn(Cases()),
+                         [](const testing::TestParamInfo<SweepCase>& info) { return info.param.name; });
 
 }  // namespace

@@ -172,16 +172,28 @@ TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
        "row 457 is handed out to creatures but holds no item", false},
       {"items", Replace(items, "copy 486-500 to 502", "copy 486-499 to 502"), "row 520\n",
        "row 516 is handed out to creatures but holds no item"},
+  });
+}
+
+// A source's damaged text, words and lines: each refused at its line, once,
+// naming the value that holds the fault as a quoted value writes it.
+TEST(TablemakerTest, BrokenTextsWordsAndLinesAreRefusedAtTheirLine) {
+  const std::string spells = ReadFile(kSources / "spells.txt");
+  const std::string items = ReadFile(kSources / "items.txt");
+  const std::string crafted = ReadFile(kSources / "crafted.txt");
+  const std::string fireball = "row 31\n  name \"Fireball\"\n  level ";
+  ExpectRefusals({
       // A broken text is reported, not a crash of the tool.
       {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\xzz\""), "Arrows\\xzz",
        "'name': a \\x escape takes two hexadecimal digits"},
       {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\x4\""), "Arrows\\x4",
        "'name': a \\x escape takes two hexadecimal digits"},
       {"items", Replace(items, "name \"Arrows\"", "name \"Arrows"), "Arrows\n", "'name': a text is not closed"},
-      // The escapes are every source's: any other is refused ("\\q" was read as q).
+      // The escapes are every source's: any other is refused, not read as the byte after the backslash.
       {"items", Replace(items, "name \"Arrows\"", "name \"Arr\\qows\""), "Arr", "'name': unknown escape '\\\\q'"},
-      // A NUL is no flag letter (it once wrote a word past the row), and a copy's
-      // destination is checked without overflowing.
+      // A NUL is no flag letter (the list of letters ends at one), and a
+      // copy's destination is checked as written, a number past the table's
+      // end refused whole.
       {"spells", Replace(spells, "meta HS\n", "meta \"H\\x00\"\n"), "meta \"H",
        "'meta' has no letter '\\x00' (letters MEWHST)"},
       {"items", items + "copy 0-1 to 2147483647\n", "copy 0-1 to 2147483647",
@@ -191,9 +203,9 @@ TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
       // A field a copy changes is refused once for the line, not once a row.
       {"items", Replace(items, "copy 1-240 to 242 nosale LeftBehind", "copy 1-240 to 242 nosale Lost"),
        "copy 1-240", "'nosale' has no value 'Lost'"},
-      // A field is given once in a row (the later value passed over the first
-      // unread), and once in a copy's changes; a field that writes another's
-      // word is that word given twice.
+      // A field is given once in a row (a later value would pass over the
+      // first unread), and once in a copy's changes; a field that writes
+      // another's word is that word given twice.
       {"items", Replace(items, "price 375  bonus 31", "price 375  bonus 31  price 376"), "price 376",
        "'price' is given twice (first at line " + std::to_string(LineOf(items, "price 375  bonus 31")) + ")"},
       {"items", Replace(items, "copy 1-240 to 242 nosale LeftBehind", "copy 1-240 to 242 nosale 1 nosale 1"),
@@ -203,9 +215,8 @@ TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
            ")"},
       // The source's bytes are shown as a quoted value writes them: a line end,
       // a NUL or a carriage return in a value neither splits nor cuts the
-      // refusal, and a number is digits alone (a carriage return before one
-      // was read as a blank, a zero byte and junk after it reported as no
-      // value of a list).
+      // refusal, and a number is digits alone: with a carriage return before
+      // them, or a zero byte and junk after them, it is no number.
       {"spells", Replace(spells, fireball + "3", fireball + "\"\\r3\""), "level \"",
        "'level' needs a whole number, not '\\x0d3'"},
       {"spells", Replace(spells, fireball + "3", fireball + "\"\\x0a3\""), "level \"",
@@ -216,9 +227,9 @@ TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
        "'school' has no value 'Evo\\x00cation\\\\'"},
       {"items", Replace(items, "name \"Arrows\"", "\"na\\x0ame\" \"Arrows\""), "\"na",
        "'na\\x0ame': a field name cannot be quoted"},
-      // A name shows no control byte, written or escaped (a zero byte cut it,
-      // a carriage return or a line end it never shows); a line end inside a
-      // value is one fault, at the line the value began.
+      // A name shows no control byte, written or escaped (a zero byte would
+      // cut it, a carriage return or a line end it never shows); a line end
+      // inside a value is one fault, at the line the value began.
       {"items", Replace(items, "name \"Arrows\"", "name \"Arr\\x00ows\""), "Arr",
        "'name' holds the control byte \\x00: 'Arr\\x00ows'"},
       {"items", Replace(items, "name \"Arrows\"", "name \"Arr\rows\""), "Arr",
@@ -241,6 +252,14 @@ TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
       {"items", Replace(items, "\nrow 1\n", "\nrow 1\x01\n"), "row 1\x01", "'row' holds the control byte \\x01: '1\\x01'"},
       {"items", Replace(items, "copy 1-240", "co\x01py 1-240") + "copy 242-243 to 1900\n", "co\x01py",
        "'co\\x01py' holds the control byte \\x01"},
+      // A comment holds no whole line of the table: a line end lost, or
+      // damaged into a quote or a backslash, joins the next line to it.
+      {"items", Replace(items, "renumbered).\ncopy 1-240", "renumbered).copy 1-240"), "# floor when",
+       "the comment ends with a line of its own, 'copy 1-240 to 242 nosale LeftBehind': a line end lost or damaged?"},
+      {"items", Replace(items, "wrapped in).\nrow 532", "wrapped in).\"row 532"), "# of instructions",
+       "the comment ends with a line of its own, 'row 532': a line end lost or damaged?"},
+      {"items", Replace(items, "icon 202\n  text \"The remains", "icon 202  # a corpse\\  text \"The remains"), "icon 202  #",
+       "the comment ends with a line of its own, 'text \\\"The remains of someone who met a bad end.\\\"': a line end lost or damaged?"},
       // An empty value names no code of a list, not the list's first code without a name.
       {"spells", Replace(spells, "  immunity1 Hampering\n", "  immunity1 Hampering  descriptor \"\"\n"), "Hampering  descriptor",
        "'descriptor' has no value ''"},

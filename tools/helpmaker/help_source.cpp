@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "common/refused_lines.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/source_faults.h"
@@ -102,6 +103,18 @@ bool ReadPageLine(const std::string& rest, long long* id, std::string* title) {
   return true;
 }
 
+// Whether a text reads whole as a page line with its id and title, or a
+// keyword line with its keywords (a text may hold anything).
+bool IsHelpHeading(std::string_view text) {
+  const std::string line(text);
+  long long id = 0;
+  std::string title;
+  if (line.rfind("page ", 0) == 0) return ReadPageLine(line.substr(5), &id, &title) && !title.empty();
+  if (line.rfind("keyword ", 0) != 0) return false;
+  const std::vector<std::string> words = SpacedWords(line.substr(8));
+  return !words.empty() && std::all_of(words.begin(), words.end(), ValidKeyword);
+}
+
 // The links of a line of a page's text: each "@KEYWORD@", within the line.
 // False, with the fault, for an '@' without its closing '@' or a link that
 // is no keyword.
@@ -146,7 +159,10 @@ void ParseFile(const std::string& path, const std::string& source, std::list<Pag
       Refuse(why);
       continue;
     }
-    if (!line.empty() && line[0] == '#') continue;
+    if (!line.empty() && line[0] == '#') {  // a comment, which holds no page or keyword line
+      if (const size_t at = JoinedLineAt(line, IsHelpHeading); at != std::string::npos) Refuse(JoinedLineMessage(line, at));
+      continue;
+    }
     // A page or keyword line is one whose first word is "page" or "keyword",
     // also when nothing follows it.
     const std::string firstWord = line.substr(0, line.find(' '));

@@ -10,6 +10,7 @@
 #include <tuple>
 
 #include "adventure/encounter_tables.h"
+#include "common/refused_lines.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/source_faults.h"
@@ -99,6 +100,25 @@ const HeaderField kHeaderFields[] = {
     {"spell flag", &MapRecord::spellFlag, 0, 1},
 };
 
+// Whether a text reads whole as a line that may follow a comment: a
+// header field with its value, a layer's heading or a square line.
+bool IsMapLine(std::string_view text) {
+  const std::string t = TrimSpaces(text);
+  const std::vector<std::string> words = LineWords(t);
+  long long n = 0;
+  if (words.empty()) return false;
+  if (words[0] == "layer") return words.size() == 2 && FindLayer(words[1]) >= 0;
+  if (words[0] == "square")
+    return words.size() == 5 && FindLayer(words[1]) >= 0 && ParseInt(words[2], &n) && ParseInt(words[3], &n) &&
+           ParseInt(words[4], &n);
+  const size_t colon = t.find(':');
+  if (colon == std::string::npos) return false;
+  const std::string key = TrimSpaces(t.substr(0, colon)), value = TrimSpaces(t.substr(colon + 1));
+  for (const auto& f : kHeaderFields)
+    if (key == f.key) return ParseInt(value, &n);
+  return (key == "name" || key == "text") && !value.empty();
+}
+
 class Compiler {
  public:
   Compiler(const std::string& file, bool worldMap, MapRecord* out) : file_(file), world_(worldMap), map_(out) {}
@@ -171,7 +191,10 @@ class Compiler {
         open_->rows.size() >= static_cast<size_t>(map_->height))
       open_ = nullptr;
     if (open_) return LayerLine(t, words);
-    if (t[0] == '#') return;  // a comment
+    if (t[0] == '#') {  // a comment, which holds no whole line of a map
+      if (const size_t at = JoinedLineAt(t, IsMapLine); at != std::string::npos) Refuse(JoinedLineMessage(t, at));
+      return;
+    }
     if (words[0] == "layer") return StartLayer(words);
     if (words[0] == "square") return SquareLine(words);
     HeaderLine(t);

@@ -25,25 +25,14 @@ int Make(int argc, char** argv) {
   }
   const bool checkOnly = std::strcmp(argv[1], "--check") == 0;
   const std::string outDir = argv[1];
-  ScriptNames names;
   std::vector<std::string> errors;
-  std::vector<std::string> sources;
+  std::vector<ScriptText> namesFiles, scripts;
+  std::vector<std::string> outNames;
   for (int i = 2; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--names") == 0 && i + 1 < argc) {
-      const std::string path = argv[++i];
-      std::string text;
-      if (!ReadSourceFile(path, &text)) errors.push_back(path + ": cannot be read");
-      else ReadScriptNames(path, text, &names, &errors);
-      continue;
-    }
-    sources.push_back(argv[i]);
-  }
-  // Every source is compiled for its own faults, whatever the names files
-  // held (after a refused line of one, for its own faults alone).
-  OutputFiles files;
-  for (const std::string& path : sources) {
+    const bool names = std::strcmp(argv[i], "--names") == 0 && i + 1 < argc;
+    const std::string path = argv[names ? ++i : i];
     const std::string outName = ScriptOutputName(path);
-    if (outName.empty()) {
+    if (!names && outName.empty()) {
       errors.push_back(path + ": a script source is named NAME.txt with letters, digits, '_', '-' and '.'");
       continue;
     }
@@ -52,12 +41,17 @@ int Make(int argc, char** argv) {
       errors.push_back(path + ": cannot be read");
       continue;
     }
-    ScriptSourceResult r = CompileScriptSource(path, text, names);
-    errors.insert(errors.end(), r.errors.begin(), r.errors.end());
-    if (!r.ok || !errors.empty() || checkOnly) continue;
-    if (std::string fault = files.Write(outDir + "/" + outName, r.bytes); !fault.empty())
-      errors.push_back(std::move(fault));
+    (names ? namesFiles : scripts).push_back({path, std::move(text)});
+    if (!names) outNames.push_back(outName);
   }
+  // Every source is compiled for its own faults, whatever the names files
+  // held (after a refused line of one, for its own faults alone).
+  ScriptSetResult set = CompileScriptSet(namesFiles, scripts);
+  errors.insert(errors.end(), set.errors.begin(), set.errors.end());
+  OutputFiles files;
+  for (size_t i = 0; errors.empty() && !checkOnly && i < set.compiled.size(); ++i)
+    if (std::string fault = files.Write(outDir + "/" + outNames[i], set.compiled[i]); !fault.empty())
+      errors.push_back(std::move(fault));
   if (errors.empty() && !checkOnly)
     if (std::string fault = files.Commit(); !fault.empty()) errors.push_back(std::move(fault));
   for (const std::string& e : errors) std::fprintf(stderr, "%s\n", e.c_str());

@@ -2,13 +2,14 @@
 // of its arguments in order and any fixed values it writes before or after them.
 #include "scriptmaker/script_commands.h"
 
+#include <cstdint>
 #include <cstring>
 
 namespace {
 
-// Argument kinds: i a number or constant, l a local, f a flag, b a label,
-// t a text, a digit that fixed number; a trailing '+' takes one to five
-// further texts (the answers).
+// Argument kinds: l a local, f a flag, b a label, t a text, a digit that
+// fixed number, a trailing '+' one to five further texts (the answers); any
+// other letter a number or constant, i any, the others of the ranges below.
 const CommandForm kForms[] = {
     {"end", 0, ""},
     {"else_flat", 1, ""},
@@ -19,102 +20,152 @@ const CommandForm kForms[] = {
     {"set_flag", 6, "fi"},
     {"label", 7, "b"},
     {"goto", 8, "b"},
-    {"give_item_to", 9, "iii"},
-    {"give_item", 10, "ii"},
-    {"play_sound", 21, "i"},
-    {"set_side", 22, "ii"},
-    {"set_present", 23, "ii"},
+    {"give_item_to", 9, "Icq"},
+    {"give_item", 10, "Iq"},
+    {"play_sound", 21, "s"},
+    {"set_side", 22, "ci"},
+    {"set_present", 23, "ci"},
     {"recheck_combat", 24, ""},
     {"alert_opponents", 25, ""},
     {"surprise_party", 26, ""},
-    {"distract", 27, "i"},
-    {"alarm", 28, "i"},
+    {"distract", 27, "c"},
+    {"alarm", 28, "c"},
     {"alarm_all", 29, ""},
-    {"clear_square", 30, "iii"},
-    {"remove_event", 31, "ii"},
+    {"clear_square", 30, "mxy"},
+    {"remove_event", 31, "im"},
     {"experience", 32, "i0"},
     {"gold", 32, "i1"},
     {"if_party", 33, "iii"},
-    {"follow", 36, "i"},
-    {"highlight", 37, "ii"},
+    {"follow", 36, "C"},
+    {"highlight", 37, "hc"},
     {"if_party_has", 38, "iii"},
     {"take_items", 39, "iii"},
-    {"number_tag", 40, "ii"},
-    {"take_from", 41, "iii"},
-    {"if_alarmed", 42, "i"},
-    {"set_event", 43, "iiii"},
-    {"reveal_area", 44, "iiiii"},
-    {"set_formation", 45, "iiiii"},
-    {"set_death_script", 46, "ii"},
-    {"walk_to", 47, "iii"},
-    {"set_state_word", 48, "ii"},
-    {"set_tactic_word", 49, "ii"},
-    {"set_square", 50, "iiiii"},
+    {"number_tag", 40, "ci"},
+    {"take_from", 41, "cii"},
+    {"if_alarmed", 42, "c"},
+    {"set_event", 43, "mxyi"},
+    {"reveal_area", 44, "miiii"},
+    {"set_formation", 45, "cCiii"},
+    {"set_death_script", 46, "ci"},
+    {"walk_to", 47, "xyc"},
+    {"set_state_word", 48, "ci"},
+    {"set_tactic_word", 49, "ci"},
+    {"set_square", 50, "Lwxyi"},
     {"if_not_in_combat", 51, ""},
     {"end_introduction", 52, ""},
     {"only_event_member", 53, ""},
-    {"trade", 54, "i"},
-    {"face", 55, "ii"},
-    {"place", 56, "iiii"},
+    {"trade", 54, "c"},
+    {"face", 55, "cF"},
+    {"place", 56, "cmxy"},
     {"force_combat", 57, ""},
     {"if_roll_wins", 58, ""},
     {"encounter_choice", 59, ""},
     {"show_world_map", 60, ""},
     {"face_entry", 61, ""},
-    {"if_present", 62, "ii"},
-    {"remove_condition", 63, "1ii000"},
-    {"add_condition", 63, "0i0iii"},
-    {"set_sight", 64, "ii"},
-    {"centre_on", 65, "i"},
-    {"set_sides", 66, "iii"},
-    {"set_map_flag", 67, "iii"},
-    {"create_creature", 68, "iiiiiiiiiiiiiii"},
+    {"if_present", 62, "ci"},
+    {"remove_condition", 63, "1cn000"},
+    {"add_condition", 63, "0c0nii"},
+    {"set_sight", 64, "ci"},
+    {"centre_on", 65, "c"},
+    {"set_sides", 66, "cci"},
+    {"set_map_flag", 67, "Wmi"},
+    {"create_creature", 68, "mxyckieiiiiiiii"},
     {"decline", 69, ""},
     {"else", 70, ""},
     {"endif", 71, ""},
     {"hide_lower_panel", 72, ""},
-    {"scroll_to", 73, "i"},
-    {"if_group_sees_party", 74, "i"},
-    {"if_map_alarm", 75, "i"},
-    {"if_script_value", 76, "ii"},
-    {"highlight_talker", 77, "i"},
+    {"scroll_to", 73, "c"},
+    {"if_group_sees_party", 74, "c"},
+    {"if_map_alarm", 75, "m"},
+    {"if_script_value", 76, "ci"},
+    {"highlight_talker", 77, "h"},
     {"if_talker_value", 78, "i"},
-    {"if_carries", 79, "iiii"},
+    {"if_carries", 79, "ciii"},
     {"if_talker_carries", 80, "iii"},
-    {"if_range_present", 81, "iii"},
-    {"set_map_alarm", 82, "ii"},
-    {"if_stands_on", 83, "iiii"},
+    {"if_range_present", 81, "cci"},
+    {"set_map_alarm", 82, "mi"},
+    {"if_stands_on", 83, "ciii"},
     {"if_d100_above", 84, "i"},
-    {"forget_area", 85, "iiiii"},
-    {"restore", 86, "i"},
+    {"forget_area", 85, "miiii"},
+    {"restore", 86, "c"},
     {"end_game", 87, ""},
     {"improve_weapon", 88, ""},
     {"if_crafted_weapon", 89, ""},
     {"ask_with_portrait", 90, "it+"},
     {"finish_moves", 91, ""},
-    {"reset_path", 92, "i"},
-    {"music", 93, "i"},
+    {"reset_path", 92, "c"},
+    {"music", 93, "M"},
     {"quiet_start", 94, ""},
-    {"journal", 95, "it0i"},
-    {"journal_append", 95, "it1i"},
-    {"journal_state", 96, "ii"},
-    {"if_journal", 97, "ii"},
+    {"journal", 95, "jt0i"},
+    {"journal_append", 95, "jt1i"},
+    {"journal_state", 96, "ji"},
+    {"if_journal", 97, "ji"},
     {"show_picture", 98, ""},
-    {"if_sees_party", 99, "i"},
-    {"ask_with_music", 100, "iti+"},
-    {"forget_music", 101, "i"},
-    {"heal_party", 102, "ii"},
-    {"set_goal", 103, "iiii"},
-    {"set_behaviour", 104, "iiii"},
+    {"if_sees_party", 99, "c"},
+    {"ask_with_music", 100, "itM+"},
+    {"forget_music", 101, "M"},
+    {"heal_party", 102, "iH"},
+    {"set_goal", 103, "ciiW"},
+    {"set_behaviour", 104, "ciii"},
     {"if_running_away_can_fail", 105, ""},
     {"save_game", 106, ""},
-    {"save_game_at", 107, "iiii"},
+    {"save_game_at", 107, "mxyg"},
     {"achievement", 108, "i"},
     {"add_to_flag", 109, "0fi"},
     {"subtract_from_flag", 109, "1fi"},
 };
 
+// The ranges the game takes: what it refuses when the script runs (an index
+// out of its table, a quantity below 1, a heal of no mode) is refused here.
+const struct {
+  char kind;
+  ArgumentRange range;
+} kRanges[] = {
+    {'c', {"a creature", 0, 2099}},
+    {'C', {"a creature or -1 (none)", -1, 2099}},
+    {'m', {"a map", 0, 40}},
+    {'w', {"a map", 0, 40, 99, 99}},
+    {'x', {"a square's x", 0, 59}},
+    {'y', {"a square's y", 0, 59}},
+    {'L', {"a map layer", 0, 7}},
+    {'h', {"a highlight colour", 0, 5}},
+    {'s', {"a sound effect", 0, 57}},
+    {'M', {"a music track", 0, 17}},
+    {'j', {"a journal entry", 0, 199}},
+    {'k', {"a creature kind", 0, 92}},
+    {'e', {"extra levels", INT32_MIN, 60}},
+    {'n', {"a condition", 1, 683}},
+    {'I', {"an item code", 1, 4999, 5001, 6999}},
+    {'q', {"a quantity", 1, INT32_MAX}},
+    {'F', {"a facing (8: towards the party)", 0, 8}},
+    {'g', {"a facing", 0, 7}},
+    {'W', {"a word", 0, 2}},
+    {'H', {"a mode", 0, 3}},
+};
+
+constexpr uint32_t kConditionalOps[] = {3,  4,  16, 17, 18, 19, 20, 33, 38, 42, 51, 58, 62,
+                                        74, 75, 76, 78, 79, 80, 81, 83, 84, 89, 97, 99, 105};
+
 }  // namespace
+
+std::string ArgumentRange::Said() const {
+  if (low == INT32_MIN) return std::to_string(high) + " at most";
+  std::string said = "from " + std::to_string(low) + " to " + std::to_string(high);
+  if (also <= alsoHigh) said += " or " + std::to_string(also) + (also == alsoHigh ? "" : " to " + std::to_string(alsoHigh));
+  return said;
+}
+
+const ArgumentRange* ArgumentRangeOf(char kind) {
+  for (const auto& r : kRanges)
+    if (r.kind == kind) return &r.range;
+  return nullptr;
+}
+
+bool OpensBlock(uint32_t op) {
+  for (const uint32_t c : kConditionalOps)
+    if (c == op) return true;
+  return false;
+}
 
 const CommandForm* FindCommandForm(const std::string& name) {
   for (const CommandForm& form : kForms)

@@ -4,6 +4,8 @@
 #include <cctype>
 #include <cstddef>
 #include <cstdlib>
+#include <cstring>
+#include <map>
 #include <set>
 #include <string_view>
 #include <utility>
@@ -14,6 +16,7 @@
 #include "common/source_lines.h"
 #include "common/source_numbers.h"
 #include "common/source_quotes.h"
+#include "common/refused_lines.h"
 #include "common/tool_files.h"
 #include "scriptmaker/script_commands.h"
 
@@ -22,6 +25,8 @@ namespace {
 constexpr int32_t kFlagCount = 500;
 constexpr int32_t kLocalCount = 256;
 constexpr uint32_t kLastOp = 109;
+// The ends of a block: nested, and flat (which do not nest).
+constexpr uint32_t kElse = 70, kEndIf = 71, kFlatElse = 1, kFlatEndIf = 2;
 constexpr int kMostAnswers = 5;
 // The buffers the game copies texts into (with their zero byte).
 constexpr size_t kQuestionLimit = 999;
@@ -31,6 +36,31 @@ constexpr size_t kTextLimit = 9999;
 constexpr int32_t kFirstNamedLabel = 100000;
 // The entry of the names that says a names file had a refused line (no name is empty).
 const std::string kRefusedNames;
+
+// Whether two names are one byte apart: one lost, put in or changed.
+bool OneByteApart(const std::string& a, const std::string& b) {
+  if (a.size() > b.size()) return OneByteApart(b, a);
+  if (b.size() - a.size() > 1 || a == b) return false;
+  size_t i = 0;
+  while (i < a.size() && a[i] == b[i]) ++i;
+  return a.compare(i, std::string::npos, b, i + b.size() - a.size(), std::string::npos) == 0 ||
+         (a.size() == b.size() && a.compare(i + 1, std::string::npos, b, i + 1, std::string::npos) == 0);
+}
+
+std::string UndeclaredMessage(const std::string& name) {
+  return QuotedBytes(name) + " is neither a number nor a declared name";
+}
+
+// The one message for a name declared and never used, one byte from a name
+// used and declared nowhere (first at `file`:`line`, `uses` times in all):
+// either may be damaged.
+std::string UnusedNearMessage(const std::string& declared, const std::string& used, const std::string& file, int line,
+                              size_t uses) {
+  const size_t more = uses - 1;
+  return QuotedBytes(declared) + " is declared and never used, and " + QuotedBytes(used) +
+         ", one byte from it, is used and declared nowhere (" + file + ":" + std::to_string(line) +
+         (more == 0 ? "" : " and " + std::to_string(more) + (more == 1 ? " more use" : " more uses")) + ")";
+}
 
 struct Token {
   bool text = false;
@@ -63,6 +93,10 @@ class Compiler {
   void Between(int line, const std::string& message) { faults.Between(file_, line, message); }
 
   LineFaults faults;
+  // The shared names the script uses, and the names it uses that nothing
+  // declares, each with the lines that use it (reported at them).
+  std::set<std::string> usedShared;
+  std::map<std::string, std::vector<int>> undeclared;
 
   // Splits the text into lines of tokens; a refused line (its fault
   // reported) is left out, and so is a line of no words.
@@ -88,7 +122,8 @@ class Compiler {
     const NameKind kind = word == "flag" ? NameKind::kFlag : word == "local" ? NameKind::kLocal : NameKind::kConst;
     if (word != "flag" && word != "local" && word != "const") return false;
     if (DeclarationFault(line, kind, names, shared)) return true;
-    (*names)[line.tokens[1].value] = {kind, Value(line.tokens[2].value), file_ + ":" + std::to_string(line.number)};
+    (*names)[line.tokens[1].value] = {kind, Value(line.tokens[2].value), file_ + ":" + std::to_string(line.number),
+                                      false, line.number};
     return true;
   }
 
@@ -108,12 +143,53 @@ class Compiler {
       Command command;
       if (CompileLine(*line, &command)) commands.push_back(std::move(command));
     }
+    ReportUndeclared(own);
+    // The blocks are checked once every line and name read soundly (each
+    // line is then a command): a line with a name or label wanting may have
+    // lost its end and the block's end with it ("goto Talkendif").
+    if (faults.Clean() && commands.size() == body.size()) CheckBlocks(body, commands);
     if (!faults.Clean()) return false;
     Encode(commands, out);
     return true;
   }
 
  private:
+  // Whether a line's words are a whole line of a script, read for its
+  // shape: a command's (or a declaration's) word with the count and kinds of
+  // words it takes, a text where it takes a text and a number or a name
+  // elsewhere. A comment holding such a line is refused (JoinedLineAt).
+  static bool IsLineShape(const std::vector<Token>& t) {
+    if (t.empty() || t[0].text) return false;
+    const std::string& name = t[0].value;
+    const size_t count = t.size() - 1;
+    int32_t n = 0;
+    auto word = [&](size_t i) { return !t[i].text && (IsName(t[i].value) || ParseNumber(t[i].value, &n)); };
+    auto texts = [&](size_t from) {
+      return std::all_of(t.begin() + static_cast<std::ptrdiff_t>(from), t.end(), [](const Token& k) { return k.text; });
+    };
+    if (name == "flag" || name == "local" || name == "const")
+      return count == 2 && !t[1].text && IsName(t[1].value) && !t[2].text && ParseNumber(t[2].value, &n);
+    if (name == "label") return count == 1 && word(1);
+    if (name == "if_answer") return count == 1 && !t[1].text && ParseNumber(t[1].value, &n) && n >= 1 && n <= kMostAnswers;
+    if (name == "ask") return count >= 2 && count <= 1 + kMostAnswers && texts(1);
+    if (name == "op") {
+      if (count < 1 || t[1].text || !ParseNumber(t[1].value, &n) || n < 0 || static_cast<uint32_t>(n) > kLastOp) return false;
+      for (size_t i = 2; i < t.size(); ++i)
+        if (!t[i].text && !word(i)) return false;
+      return true;
+    }
+    const CommandForm* form = FindCommandForm(name);
+    if (!form) return false;
+    size_t next = 1;
+    for (const char* k = form->arguments; *k && *k != '+'; ++k) {
+      if (std::isdigit(static_cast<unsigned char>(*k))) continue;
+      if (next >= t.size() || (*k == 't' ? !t[next].text : !word(next))) return false;
+      ++next;
+    }
+    const bool answers = std::strchr(form->arguments, '+') != nullptr;
+    return answers ? count >= next && count < next + kMostAnswers && texts(next) : next == t.size();
+  }
+
   static bool IsOwnCommand(const std::string& name) { return name == "ask" || name == "if_answer" || name == "op"; }
 
   static bool IsName(const std::string& s) {
@@ -130,6 +206,8 @@ class Compiler {
     *out = static_cast<int32_t>(static_cast<uint32_t>(value & 0xFFFFFFFF));
     return true;
   }
+  // The same as written, for a range ("4294967295" is no -1 there).
+  static bool ParseWide(const std::string& s, long long* out) { return ReadWholeNumber(s, INT32_MIN, UINT32_MAX, out); }
   static int32_t Value(const std::string& s) {
     int32_t value = 0;
     ParseNumber(s, &value);
@@ -166,8 +244,10 @@ class Compiler {
     return !fault.empty();
   }
 
-  // A line's tokens; false after its fault (reported).
-  bool TokeniseLine(const std::string& raw, Line* line) {
+  // A line's tokens and where its comment begins (npos for none); the
+  // fault of a text that is not read whole, empty for none.
+  static std::string Tokens(std::string_view raw, std::vector<Token>* tokens, size_t* comment) {
+    *comment = std::string::npos;
     size_t i = 0;
     const size_t n = raw.size();
     while (i < n) {
@@ -176,21 +256,45 @@ class Compiler {
         ++i;
         continue;
       }
-      if (c == '#') break;
+      if (c == '#') {
+        *comment = i;
+        break;
+      }
       Token token;
       if (c == '"') {
         QuotedValue value = ReadQuotedValue(raw, i);
-        if (!value.fault.empty()) {
-          Fault(line->number, value.fault);
-          return false;
-        }
+        if (!value.fault.empty()) return value.fault;
         token.text = true;
         token.value = std::move(value.text);
         i = value.end;
       } else {
         while (i < n && !BlankAt(raw, i) && raw[i] != '#' && raw[i] != '"') token.value += raw[i++];
       }
-      line->tokens.push_back(std::move(token));
+      tokens->push_back(std::move(token));
+    }
+    return "";
+  }
+
+  // Whether a text reads whole as a line of a script (IsLineShape).
+  static bool IsScriptLine(std::string_view text) {
+    std::vector<Token> tokens;
+    size_t comment = 0;
+    return Tokens(text, &tokens, &comment).empty() && IsLineShape(tokens);
+  }
+
+  // A line's tokens; false after its fault (reported): a text not read
+  // whole, or a comment that holds a whole line of a script.
+  bool TokeniseLine(const std::string& raw, Line* line) {
+    size_t comment = 0;
+    if (const std::string fault = Tokens(raw, &line->tokens, &comment); !fault.empty()) {
+      Fault(line->number, fault);
+      return false;
+    }
+    if (comment == std::string::npos) return true;
+    const std::string_view text = std::string_view(raw).substr(comment);
+    if (const size_t at = JoinedLineAt(text, IsScriptLine); at != std::string::npos) {
+      Fault(line->number, JoinedLineMessage(text, at));
+      return false;
     }
     return true;
   }
@@ -203,6 +307,58 @@ class Compiler {
       if (it != table->end()) return &it->second;
     }
     return nullptr;
+  }
+  // The same for a use of the name, which is counted.
+  const ScriptName* UseName(const std::string& name) {
+    const ScriptName* found = FindName(name);
+    if (found) (names_[1] && names_[1]->count(name) ? usedShared : usedOwn_).insert(name);
+    return found;
+  }
+
+  // The blocks of the script: each conditional ('if_...', or 'op' of its
+  // code) opens a block that 'endif' (or 'endif_flat') closes, 'else' (or
+  // 'else_flat') standing in an open one. A fault between lines: an 'else'
+  // or 'endif' where no block is open, at its line, and a block the script
+  // leaves open, at the line of its conditional.
+  void CheckBlocks(const std::vector<const Line*>& body, const std::vector<Command>& commands) {
+    // A command as its line names it: "'endif'", "'op 4'".
+    auto said = [](const Line* line) {
+      const std::string& word = line->tokens[0].value;
+      return "'" + (word == "op" ? word + " " + line->tokens[1].value : word) + "'";
+    };
+    std::vector<const Line*> open;
+    for (size_t i = 0; i < body.size(); ++i) {
+      const Line* line = body[i];
+      const uint32_t op = commands[i].op;
+      if (OpensBlock(op)) {
+        open.push_back(line);
+      } else if ((op == kElse || op == kFlatElse) && open.empty()) {
+        Between(line->number, said(line) + " stands in no block: no 'if_' before it is open");
+      } else if (op == kEndIf || op == kFlatEndIf) {
+        if (open.empty()) Between(line->number, said(line) + " closes no block: no 'if_' before it is open");
+        else open.pop_back();
+      }
+    }
+    for (const Line* line : open) Between(line->number, said(line) + " opens a block that no 'endif' closes");
+  }
+
+  // The uses of names nothing declares, each at its line; or, where the
+  // script declares a name it never uses one byte from it (a letter lost,
+  // put in or changed), once at that declaration, which may be the one meant.
+  void ReportUndeclared(const ScriptNames& own) {
+    for (auto it = undeclared.begin(); it != undeclared.end();) {
+      const auto& [name, lines] = *it;
+      const auto near = std::find_if(own.begin(), own.end(), [&, &name = name](const auto& declared) {
+        return !usedOwn_.count(declared.first) && OneByteApart(declared.first, name);
+      });
+      if (near == own.end()) {
+        for (const int line : lines) Between(line, UndeclaredMessage(name));
+        ++it;
+        continue;
+      }
+      Between(near->second.line, UnusedNearMessage(near->first, name, file_, lines[0], lines.size()));
+      it = undeclared.erase(it);
+    }
   }
 
   // Labels: numbered ones as written, named ones numbered from kFirstNamedLabel
@@ -261,19 +417,29 @@ class Compiler {
       out->value = literal ? value : it->second;
       return true;
     }
-    if (!literal) {
-      const ScriptName* name = FindName(token.value);
+    long long wide = 0;
+    if (literal) {
+      ParseWide(token.value, &wide);
+    } else {
+      const ScriptName* name = UseName(token.value);
       if (!name) {
-        Between(line.number, QuotedBytes(token.value) + " is neither a number nor a declared name");
+        if (IsName(token.value)) undeclared[token.value].push_back(line.number);
+        else Between(line.number, UndeclaredMessage(token.value));
         return false;
       }
       const NameKind wanted = kind == 'f' ? NameKind::kFlag : kind == 'l' ? NameKind::kLocal : NameKind::kConst;
-      if (name->kind != wanted && !(kind == 'i' && name->kind == NameKind::kConst)) {
+      if (name->kind != wanted) {
         const char* what = kind == 'f' ? "a flag" : kind == 'l' ? "a local" : "a number or constant";
         Between(line.number, QuotedBytes(token.value) + " is not " + what);
         return false;
       }
       value = name->value;
+      wide = value;
+    }
+    if (const ArgumentRange* range = ArgumentRangeOf(kind); range && !range->Holds(wide)) {
+      Fault(line.number, "'" + line.tokens[0].value + "' takes " + range->what + " " + range->Said() + ", not " +
+                             (literal ? token.value : QuotedBytes(token.value) + " (" + std::to_string(wide) + ")"));
+      return false;
     }
     if (kind == 'f' && (value < 0 || value >= kFlagCount)) {
       Fault(line.number, "flag " + std::to_string(value) + " is not one of the 500 (0 to 499)");
@@ -438,6 +604,7 @@ class Compiler {
 
   std::string file_;
   const ScriptNames* names_[2] = {nullptr, nullptr};
+  std::set<std::string> usedOwn_;
   std::map<std::string, int32_t> labels_;
   std::set<int32_t> numbered_;
 };
@@ -481,7 +648,51 @@ ScriptSourceResult CompileScriptSource(const std::string& fileName, const std::s
   result.errors = compiler.faults.Messages();
   InLineOrder(fileName, &result.errors, 0);
   if (!result.ok) result.bytes.clear();
+  result.usedShared = std::move(compiler.usedShared);
+  result.undeclared = std::move(compiler.undeclared);
   return result;
+}
+
+ScriptSetResult CompileScriptSet(const std::vector<ScriptText>& namesFiles, const std::vector<ScriptText>& scripts) {
+  ScriptSetResult set;
+  ScriptNames names;
+  for (const ScriptText& n : namesFiles) ReadScriptNames(n.file, n.text, &names, &set.errors);
+  std::vector<ScriptSourceResult> results;
+  std::set<std::string> used;
+  for (const ScriptText& s : scripts) {
+    results.push_back(CompileScriptSource(s.file, s.text, names));
+    used.insert(results.back().usedShared.begin(), results.back().usedShared.end());
+  }
+  // A shared name no script uses, one byte from a name used and declared
+  // nowhere whose uses are reported: one message at the declaration instead.
+  for (const auto& [declared, entry] : names) {
+    if (entry.refused || used.count(declared)) continue;
+    std::string name, file;  // the first name used near it, and the script and line of its first use
+    int line = 0;
+    size_t uses = 0;
+    for (size_t i = 0; i < scripts.size(); ++i) {
+      std::vector<std::string>& errors = results[i].errors;
+      for (const auto& [usedName, at] : results[i].undeclared) {
+        if (!OneByteApart(declared, usedName) || (!name.empty() && usedName != name)) continue;
+        const auto said = [&, &usedName = usedName, &at = at](const std::string& e) {
+          for (const int line : at)
+            if (e == scripts[i].file + ":" + std::to_string(line) + ": " + UndeclaredMessage(usedName)) return true;
+          return false;
+        };
+        if (std::find_if(errors.begin(), errors.end(), said) == errors.end()) continue;
+        errors.erase(std::remove_if(errors.begin(), errors.end(), said), errors.end());
+        if (name.empty()) name = usedName, file = scripts[i].file, line = at[0];
+        uses += at.size();
+      }
+    }
+    if (!name.empty()) set.errors.push_back(entry.where + ": " + UnusedNearMessage(declared, name, file, line, uses));
+  }
+  for (size_t i = 0; i < scripts.size(); ++i) {
+    set.errors.insert(set.errors.end(), results[i].errors.begin(), results[i].errors.end());
+    set.compiled.push_back(std::move(results[i].bytes));
+  }
+  if (!set.errors.empty()) set.compiled.clear();
+  return set;
 }
 
 std::string ScriptOutputName(const std::string& sourcePath) {

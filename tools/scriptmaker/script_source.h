@@ -28,6 +28,7 @@
 #pragma once
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -40,6 +41,7 @@ struct ScriptName {
   // The entry that says a names file had a refused line (its name is
   // empty): the scripts are then checked for their own faults alone.
   bool refused = false;
+  int line = 0;  // of the declaration
 };
 using ScriptNames = std::map<std::string, ScriptName>;
 
@@ -47,6 +49,11 @@ struct ScriptSourceResult {
   bool ok = false;
   std::vector<uint8_t> bytes;       // the compiled file when ok
   std::vector<std::string> errors;  // "file:line: message"
+  // The shared names the script uses, and the names it uses that nothing
+  // declares with the lines that use them (their faults are among `errors`
+  // when no line was refused).
+  std::set<std::string> usedShared;
+  std::map<std::string, std::vector<int>> undeclared;
 };
 
 // Reads a names file (flag, local and const lines and comments only) into
@@ -59,6 +66,24 @@ bool ReadScriptNames(const std::string& fileName, const std::string& text, Scrip
 // Compiles one script with the shared names.
 ScriptSourceResult CompileScriptSource(const std::string& fileName, const std::string& text,
                                        const ScriptNames& shared);
+
+// The sources of an adventure's scripts: each names file and script as
+// (file name, text).
+struct ScriptText {
+  std::string file, text;
+};
+struct ScriptSetResult {
+  std::vector<std::vector<uint8_t>> compiled;  // each script's compiled file, when every source is sound
+  std::vector<std::string> errors;             // "file:line: message", the names files' first
+};
+
+// Reads the names files and compiles every script with their names, as
+// makescripts does: each source's faults as ReadScriptNames and
+// CompileScriptSource find them, but that a name of a names file no script
+// uses, one byte from a name scripts use and nothing declares (a letter of
+// the declaration lost, put in or changed), is one fault at its
+// declaration, not one at each use.
+ScriptSetResult CompileScriptSet(const std::vector<ScriptText>& namesFiles, const std::vector<ScriptText>& scripts);
 
 // The output name of a source: "Map3_7.txt" gives "Map3_7.mls"; empty when
 // the name is not a script name (letters, digits, '_', '-', '.', ' ').

@@ -10,6 +10,7 @@
 #include <set>
 #include <string_view>
 
+#include "common/refused_lines.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/source_faults.h"
@@ -55,6 +56,7 @@ struct Words {
   std::vector<std::string> words;
   std::vector<bool> quoted;
   std::string fault;
+  size_t comment = std::string::npos;  // where the comment begins
 };
 
 Words Split(const std::string& line) {
@@ -66,7 +68,10 @@ Words Split(const std::string& line) {
       ++i;
       continue;
     }
-    if (ch == '#') break;
+    if (ch == '#') {
+      w.comment = i;
+      break;
+    }
     if (ch == '"') {
       QuotedValue value = ReadQuotedValue(line, i);
       if (!value.fault.empty()) {
@@ -162,6 +167,11 @@ class Reader {
       return Refuse(RefusedLineByteMessage(text, at));
     Words w = Split(text);
     if (!w.fault.empty()) return Refuse(w.fault);
+    if (w.comment != std::string::npos && !probing_) {  // a comment holds no whole line of a start source
+      const std::string_view comment = std::string_view(text).substr(w.comment);
+      const size_t at = JoinedLineAt(comment, [this](std::string_view tail) { return IsStartLine(tail); });
+      if (at != std::string::npos) return Refuse(JoinedLineMessage(comment, at));
+    }
     if (w.words.empty()) return;
     words_ = std::move(w.words);
     quoted_ = std::move(w.quoted);
@@ -191,6 +201,20 @@ class Reader {
   }
 
  private:
+  // Whether a text reads whole as a line of a creature's or an item's block.
+  bool IsStartLine(std::string_view text) const {
+    if (Split(std::string(text)).words.empty()) return false;
+    for (const bool creature : {true, false}) {
+      StartSource scratch;
+      Reader probe(file_, &scratch);
+      probe.probing_ = true;
+      probe.OtherBlock(creature);
+      probe.Line(line_, std::string(text));
+      if (scratch.faults.Clean()) return true;
+    }
+    return false;
+  }
+
   // A line's own fault: the line is refused whole, and the lines after it
   // are passed over up to the next creature or item line.
   void Refuse(const std::string& message) {
@@ -482,6 +506,7 @@ class Reader {
   bool passing_ = false;  // a line was refused: passing over up to the next creature or item line
   bool refusedHere_ = false;  // the line being read was refused
   std::set<std::string> given_;  // the fields the block has given
+  bool probing_ = false;  // reading a comment's text for a line it may hold
   StartCreature refusedCreature_;
   StartCraftedRow refusedRow_;
   std::vector<std::string> words_;

@@ -42,6 +42,7 @@
 #include <utility>
 #include <vector>
 
+#include "common/refused_lines.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/source_faults.h"
@@ -64,8 +65,10 @@ std::string FieldBefore(const std::vector<Token>& tokens) {
   return tokens.empty() ? "" : QuotedBytes(tokens.back().text) + ": ";
 }
 
-// Cuts a line into words; false with the fault.
-bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* error) {
+// Cuts a line into words; false with the fault. *comment (when given) gets
+// where the line's comment begins, npos for none.
+bool Tokenise(std::string_view line, std::vector<Token>* out, std::string* error, size_t* comment = nullptr) {
+  if (comment) *comment = std::string::npos;
   size_t i = 0;
   while (i < line.size()) {
     const char c = line[i];
@@ -73,7 +76,10 @@ bool Tokenise(const std::string& line, std::vector<Token>* out, std::string* err
       ++i;
       continue;
     }
-    if (c == '#') break;
+    if (c == '#') {
+      if (comment) *comment = i;
+      break;
+    }
     Token t;
     if (c == '"') {
       QuotedValue value = ReadQuotedValue(line, i);
@@ -213,6 +219,24 @@ const char* UnfitField(const TableSchema& schema, const std::vector<uint8_t>& ro
 }
 
 // "A-B" or "A"; the numbers stay wide until checked against the table.
+bool ParseRange(const std::string& s, int64_t* a, int64_t* b);
+
+// Whether a text reads whole as a line of the table: a row or copy line,
+// or fields each with a value it takes.
+bool IsTableLine(const TableSchema& schema, std::string_view text) {
+  std::vector<Token> t;
+  std::string error;
+  if (!Tokenise(text, &t, &error) || t.empty() || t[0].quoted || t.size() % 2 != 0) return false;
+  int64_t a = 0, b = 0;
+  if (t[0].text == "row") return t.size() == 2 && ParseInt(t[1].text, &a);
+  if (t[0].text == "copy" && (t.size() < 4 || t[2].text != "to" || !ParseRange(t[1].text, &a, &b) || !ParseRange(t[3].text, &a, &b)))
+    return false;
+  std::vector<uint8_t> row(static_cast<size_t>(schema.rowBytes + schema.sourceOnlyBytes), 0);
+  for (size_t k = t[0].text == "copy" ? 4 : 0; k + 1 < t.size(); k += 2)
+    if (t[k].quoted || !Apply(schema, row, t[k].text, t[k + 1], &error)) return false;
+  return true;
+}
+
 bool ParseRange(const std::string& s, int64_t* a, int64_t* b) {
   const size_t dash = s.find('-', 1);
   int64_t x = 0, y = 0;
@@ -286,6 +310,7 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
     if (!field) Refuse(error);
     return field;
   };
+  const auto isLine = [&](std::string_view tail) { return IsTableLine(schema, tail); };
   for (const std::string& line : SourceLines(text)) {
     ++lineNumber;
     ReadingAt(fileName, lineNumber);
@@ -295,8 +320,15 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
     }
     std::vector<Token> tokens;
     std::string error;
-    if (!Tokenise(line, &tokens, &error)) {
+    size_t comment = 0;
+    if (!Tokenise(line, &tokens, &error, &comment)) {
       Refuse(error);
+      continue;
+    }
+    // A comment holds no whole line of the table (a line end lost joins one to it).
+    const std::string_view text = std::string_view(line).substr(std::min(comment, line.size()));
+    if (const size_t at = JoinedLineAt(text, isLine); at != std::string::npos) {
+      Refuse(JoinedLineMessage(text, at));
       continue;
     }
     if (tokens.empty()) continue;
