@@ -11,6 +11,7 @@
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/positions.h"
+#include "screens/game/action_state.h"
 #include "screens/game/creature_figures.h"
 #include "screens/game/figure_table.h"
 #include "screens/game/frame_words.h"
@@ -64,7 +65,9 @@ void UpdatePlace(int member) {
     SeenStanding[member] = c.present == 1;
     return;
   }
-  if (SeenStanding[member]) place = FallenPlace{c.squareX, c.squareY};
+  // A place laid already stays: a member whose place in the party changed
+  // (another took the lead) lies where it fell.
+  if (SeenStanding[member] && place.x == -1) place = FallenPlace{c.squareX, c.squareY};
   SeenStanding[member] = false;
 }
 
@@ -112,11 +115,15 @@ Lying LyingOnItsSquare(int member, int rows, int cols) {
 }
 
 // The hint beside the pointer names the member lying under it while the
-// player looks over the map and nothing else has a word there.
+// player looks over the map and nothing else has a word there, a figure
+// standing over it too (the box beside that figure names the one standing),
+// unless a blow at that figure has its chance to show.
 void NameUnderPointer() {
-  if (ScreenMode != kModeExploring || CursorHint[0] != '\0' || MouseOnGamePanels()) return;
+  if ((ScreenMode != kModeExploring && ScreenMode != kModeCreatureHovered) || CursorHint[0] != '\0' ||
+      MouseOnGamePanels())
+    return;
   const int px = PointerMapX(), py = PointerMapY();
-  if (px < 0 || py < 0 || FigureSlotAt(px, py) != -1) return;
+  if (px < 0 || py < 0 || (CursorChance != -1 && FigureSlotAt(px, py) != -1)) return;
   const int member = FallenMemberOn(px / kSquarePixels, py / kSquarePixels);
   if (member == -1) return;
   std::snprintf(CursorHint, sizeof CursorHint, "%.15s (%s)", Creatures[member].name, FallenState(member));

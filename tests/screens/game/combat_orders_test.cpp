@@ -945,8 +945,8 @@ std::vector<SheetDraw> FrameOverSquare(int x, int y, std::string* text) {
 }
 
 // The knocked-out friend lies where it fell: its own figure on its side on
-// the square, which the pointer names while nobody stands there; the knight
-// who steps onto the square stands over it.
+// the square, which the pointer names; the knight who steps onto the square
+// stands over it, and the pointer still names the friend.
 TEST_F(GameScreen, AFallenFriendLiesWhereItFellNamedUnderThePointer) {
   ASSERT_TRUE(KnightBehindFallenFriend(4));
   int sheet = 0, frame = 0;
@@ -973,7 +973,7 @@ TEST_F(GameScreen, AFallenFriendLiesWhereItFellNamedUnderThePointer) {
   ASSERT_NE(body, draws.end());
   ASSERT_NE(knight, draws.end());
   EXPECT_LT(body->order, knight->order);
-  EXPECT_EQ(text.find("Berta"), std::string::npos) << text;
+  EXPECT_NE(text.find("Berta(Unconscious)"), std::string::npos) << text;
 }
 
 struct ViewBox {
@@ -1082,21 +1082,98 @@ TEST_F(GameScreen, TheTurnMarkerStandsOverTheActingFightersOwnSquare) {
   }
 }
 
+// The friend knocked out at (3, 4) is dead.
+void FriendDies() {
+  RemoveCondition(1, kCondUnconscious);
+  AddCondition(1, kCondDead, kDurationLasting, 0, 0, 0);
+  Creatures[1].hitPoints = -10;
+}
+
 // A game saved with the friend dead and taken up again shows the friend
-// lying where it fell, not on the leader's square, where the party gathers.
+// lying where it fell, not on the leader's square, where the party gathers;
+// saved and taken up once more, it still lies there.
 TEST_F(GameScreen, ADeadFriendStillLiesWhereItFellInAGameTakenUp) {
   std::filesystem::path folder;
   ASSERT_TRUE(harness::MakeOwnGameFolder(&folder));
   ASSERT_TRUE(KnightBehindFallenFriend(5));
-  RemoveCondition(1, kCondUnconscious);
-  AddCondition(1, kCondDead, kDurationLasting, 0, 0, 0);
-  Creatures[1].hitPoints = -10;
-  ASSERT_EQ(WriteSavedGame(1), 0);
-  ASSERT_EQ(LoadSavedGame(1), 0);
-  EXPECT_EQ(Creatures[1].squareX, Creatures[0].squareX);  // gathered on the leader's square
-  ASSERT_TRUE(harness::StepFrames(2));
-  ExpectInsideSquare(BodyBox(1), 3, 4, 1);
+  FriendDies();
+  for (int load = 1; load <= 2; ++load) {
+    SCOPED_TRACE(load);
+    ASSERT_EQ(WriteSavedGame(1), 0);
+    ASSERT_EQ(LoadSavedGame(1), 0);
+    EXPECT_EQ(Creatures[1].squareX, 3);
+    EXPECT_EQ(Creatures[1].squareY, 4);
+    ASSERT_TRUE(harness::StepFrames(2));
+    ExpectInsideSquare(BodyBox(1), 3, 4, 1);
+  }
   harness::RemoveOwnGameFolder(folder);
+}
+
+// The knight steps onto the dead friend's square to strike the orc, which
+// falls: once the victory is clicked away the party settles off the body,
+// which still lies where it fell.
+TEST_F(GameScreen, AWonBattleSettlesNobodyOnAFallenFriend) {
+  ASSERT_TRUE(KnightBehindFallenFriend(4));
+  FriendDies();
+  Creatures[kOrc].hitPoints = 1;
+  ClickSquare(4, 4);
+  ASSERT_EQ(CombatAction.actionCode, kActionStepAndAttack);
+  for (int i = 0; i < 600 && ScreenMode != kModeVictory; ++i) ASSERT_TRUE(harness::StepFrames(1));
+  ASSERT_EQ(ScreenMode, kModeVictory);
+  harness::Click(160, 120);
+  ASSERT_TRUE(harness::StepFrames(5));
+  ASSERT_EQ(InCombat, 0);
+  EXPECT_FALSE(Creatures[0].squareX == 3 && Creatures[0].squareY == 4);
+  EXPECT_EQ(Creatures[1].squareX, 3);
+  ExpectInsideSquare(BodyBox(1), 3, 4, 1);
+}
+
+// The aiming waits for a click, the view at rest and nothing being shown.
+bool AimingRests() { return ScreenMode == kModeAimCreature && FollowTarget == -1 && PlaybackCreature == -1; }
+
+// A cleric's Cure Light Wounds aimed by a click at the square where the
+// knocked-out friend lies reaches the one there that the spell can take:
+// the friend lying alone, or under a figure the spell refuses (the cleric
+// unhurt, a foe), and the cleric when it is hurt. The pointer names the
+// friend over whoever stands there.
+TEST_F(GameScreen, ACureAimedAtAFallenFriendsSquareReachesWhomItCan) {
+  const struct {
+    const char* what;
+    int standing;  // the creature standing on the friend's square, -1 none
+    bool hurt;
+    int target;
+  } rows[] = {{"lying alone", -1, false, 1},
+              {"under the unhurt cleric", 0, false, 1},
+              {"under the hurt cleric", 0, true, 0},
+              {"under an orc", kOrc, false, 1}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    ASSERT_TRUE(KnightBehindFallenFriend(5));
+    CreatureRecord& cleric = Creatures[0];
+    cleric.creatureClass = kClassCleric;
+    cleric.knownSpells[kSpellCureLightWounds] = 1;
+    for (int32_t& left : cleric.spellsLeft) left = 3;
+    if (row.hurt) cleric.hitPoints = cleric.maxHitPoints - 3;
+    if (row.standing != -1) {
+      CreatureRecord& c = Creatures[row.standing];
+      c.squareX = c.nextX = 3;
+      c.squareY = c.nextY = 4;
+      c.pixelX = 72;
+      c.pixelY = 96;
+    }
+    std::string text;
+    FrameOverSquare(3, 4, &text);
+    EXPECT_NE(text.find("Berta(Unconscious)"), std::string::npos) << text;
+    SpellInProgress = kSpellCureLightWounds;
+    SpellCaster = 0;
+    CastStarted = 1;
+    ScreenMode = kModeCastStart;
+    for (int i = 0; i < 200 && !AimingRests(); ++i) ASSERT_TRUE(harness::StepFrames(1));
+    ASSERT_TRUE(AimingRests());
+    ClickSquare(3, 4);
+    EXPECT_EQ(ScreenMode, kModeCastSpend);
+    EXPECT_EQ(AreaTargetList[0], row.target);
+  }
 }
 
 // The first row of the aiming's prompt, as the next frame draws it.
@@ -1143,9 +1220,6 @@ bool WizardBetweenTwoOrcs(int32_t casterLevel) {
   ScreenMode = kModeCastStart;
   return true;
 }
-
-// The aiming waits for a click, the view at rest and nothing being shown.
-bool AimingRests() { return ScreenMode == kModeAimCreature && FollowTarget == -1 && PlaybackCreature == -1; }
 
 // The picture point of the middle of a creature's figure.
 std::pair<int, int> FigurePoint(int creature) {
