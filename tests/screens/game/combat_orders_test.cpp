@@ -944,38 +944,6 @@ std::vector<SheetDraw> FrameOverSquare(int x, int y, std::string* text) {
   return draws;
 }
 
-// The knocked-out friend lies where it fell: its own figure on its side on
-// the square, which the pointer names; the knight who steps onto the square
-// stands over it, and the pointer still names the friend.
-TEST_F(GameScreen, AFallenFriendLiesWhereItFellNamedUnderThePointer) {
-  ASSERT_TRUE(KnightBehindFallenFriend(4));
-  int sheet = 0, frame = 0;
-  ASSERT_TRUE(FigureSheetFrame(Creatures[1].figure, kFaceDown, 0, &sheet, &frame));
-  const auto lying = [&](const SheetDraw& d) { return d.rotated && d.slot == sheet && d.frame == frame; };
-  std::string text;
-  std::vector<SheetDraw> draws = FrameOverSquare(3, 4, &text);
-  EXPECT_EQ(std::count_if(draws.begin(), draws.end(), lying), 1);
-  EXPECT_NE(text.find("Berta(Unconscious)"), std::string::npos) << text;
-
-  CreatureRecord& orc = Creatures[kOrc];
-  orc.baseHitPoints = orc.maxHitPoints = orc.hitPoints = 500;  // the battle goes on
-  ClickSquare(4, 4);
-  ASSERT_EQ(CombatAction.actionCode, kActionStepAndAttack);
-  for (int i = 0; i < 200 && CurrentFighter() == 0; ++i) ASSERT_TRUE(harness::StepFrames(1));
-  ASSERT_TRUE(WaitForTurnOf(0));
-  ASSERT_EQ(Creatures[0].squareX, 3);
-  text.clear();
-  draws = FrameOverSquare(3, 4, &text);
-  const auto body = std::find_if(draws.begin(), draws.end(), lying);
-  const auto knight = std::find_if(draws.begin(), draws.end(), [](const SheetDraw& d) {
-    return d.kind != 1 && !d.rotated && d.x == ScreenPosX[0] && d.y == ScreenPosY[0];
-  });
-  ASSERT_NE(body, draws.end());
-  ASSERT_NE(knight, draws.end());
-  EXPECT_LT(body->order, knight->order);
-  EXPECT_NE(text.find("Berta(Unconscious)"), std::string::npos) << text;
-}
-
 struct ViewBox {
   int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
 };
@@ -1028,6 +996,46 @@ void ExpectInsideSquare(const ViewBox& box, int x, int y, int clear) {
   EXPECT_LE(box.right, ViewX(x + 1) - clear);
   EXPECT_GE(box.top, ViewY(y) + clear);
   EXPECT_LE(box.bottom, ViewY(y + 1) - clear);
+}
+
+// The knocked-out friend lies where it fell: its own figure on its side on
+// the square, which the pointer names; the knight who steps onto the square
+// stands over it, the friend drawn again over the knight's feet across the
+// bottom of the square, and the pointer still names the friend.
+TEST_F(GameScreen, AFallenFriendLiesWhereItFellNamedUnderThePointer) {
+  ASSERT_TRUE(KnightBehindFallenFriend(4));
+  int sheet = 0, frame = 0;
+  ASSERT_TRUE(FigureSheetFrame(Creatures[1].figure, kFaceDown, 0, &sheet, &frame));
+  const auto lying = [&](const SheetDraw& d) { return d.rotated && d.slot == sheet && d.frame == frame; };
+  std::string text;
+  std::vector<SheetDraw> draws = FrameOverSquare(3, 4, &text);
+  EXPECT_EQ(std::count_if(draws.begin(), draws.end(), lying), 1);
+  EXPECT_NE(text.find("Berta(Unconscious)"), std::string::npos) << text;
+
+  CreatureRecord& orc = Creatures[kOrc];
+  orc.baseHitPoints = orc.maxHitPoints = orc.hitPoints = 500;  // the battle goes on
+  ClickSquare(4, 4);
+  ASSERT_EQ(CombatAction.actionCode, kActionStepAndAttack);
+  for (int i = 0; i < 200 && CurrentFighter() == 0; ++i) ASSERT_TRUE(harness::StepFrames(1));
+  ASSERT_TRUE(WaitForTurnOf(0));
+  ASSERT_EQ(Creatures[0].squareX, 3);
+  text.clear();
+  draws = FrameOverSquare(3, 4, &text);
+  const auto body = std::find_if(draws.begin(), draws.end(), lying);
+  const auto knight = std::find_if(draws.begin(), draws.end(), [](const SheetDraw& d) {
+    return d.kind != 1 && !d.rotated && d.x == ScreenPosX[0] && d.y == ScreenPosY[0];
+  });
+  ASSERT_NE(body, draws.end());
+  ASSERT_NE(knight, draws.end());
+  EXPECT_LT(body->order, knight->order);
+  const auto atFeet = std::find_if(draws.rbegin(), draws.rend(), lying);
+  EXPECT_GT(atFeet->order, knight->order);
+  EXPECT_NE(text.find("Berta(Unconscious)"), std::string::npos) << text;
+  harness::MoveMouse(300, 220);  // the hint naming the friend away
+  ASSERT_TRUE(harness::StepFrames(20));
+  const ViewBox box = BodyBox(1);
+  ExpectInsideSquare(box, 3, 4, 1);
+  EXPECT_GT(box.top + box.bottom, 2 * ViewY(4) + 24);  // below the middle of the square
 }
 
 // In every window size the friend's body lies inside its own square, a pixel
