@@ -9,6 +9,7 @@
 #include "rules/creature_record.h"
 #include "map/creature_paths.h"
 #include "map/fighter_tests.h"
+#include "rules/conditions.h"
 #include "state/map_view_state.h"
 #include "state/party_leader.h"
 #include "state/turn_order.h"
@@ -214,10 +215,21 @@ int MovePartyInFormation() {
   return 1;
 }
 
+namespace {
+
+// Whether the member lies fallen in view: off the map, down, and its place laid.
+bool LiesFallen(int member) {
+  const CreatureRecord& c = Creatures[member];
+  const bool down = c.hitPoints <= 0 || FindAnyCondition(member, kCondDead, kCondPetrified, kCondUnconscious) >= 0;
+  return c.present != 1 && down && FallenPlaces[member].x != -1;
+}
+
+}  // namespace
+
 bool FallenMemberLiesIn(int x, int y, int width, int depth) {
   for (int m = 0; m < kPartySize; ++m) {
     const FallenPlace& place = FallenPlaces[m];
-    if (place.x != -1 && Creatures[m].present != 1 && Overlaps(x, y, width, depth, place.x, place.y, 1, 1)) return true;
+    if (LiesFallen(m) && Overlaps(x, y, width, depth, place.x, place.y, 1, 1)) return true;
   }
   return false;
 }
@@ -245,10 +257,9 @@ bool FinishPartyMoves() {
     }
     // A fallen member lying in view keeps the square it lies on (a game
     // saved now lays it there again).
-    const FallenPlace& place = FallenPlaces[m];
-    if (c.present != 1 && place.x != -1) {
-      c.squareX = c.nextX = place.x;
-      c.squareY = c.nextY = place.y;
+    if (LiesFallen(m)) {
+      c.squareX = c.nextX = FallenPlaces[m].x;
+      c.squareY = c.nextY = FallenPlaces[m].y;
     }
     c.pixelX = c.squareX * 24;
     c.pixelY = c.squareY * 24;

@@ -42,8 +42,8 @@ int AdvancePatrolWaypoint(int slot);
 bool FinishPartyMoves();
 
 // Whether a fallen party member lies on a square of the footprint of width
-// by depth at (x, y): one whose place is laid (FallenPlaces) and who is not
-// on its feet again.
+// by depth at (x, y): one off the map and down (dead, turned to stone,
+// unconscious or without hit points) whose place is laid (FallenPlaces).
 bool FallenMemberLiesIn(int x, int y, int width, int depth);
 
 // Implemented by the combat actions (displacement): when another present
