@@ -547,8 +547,7 @@ void InstallStage(LoadStage* s) {
   FallenPlace fallen[kFallenPlaceCount];
   for (int m = 0; m < kPartySize && m < kFallenPlaceCount; ++m)
     if (Creatures[m].present != 1 && Creatures[m].map == lead.map) fallen[m] = {Creatures[m].squareX, Creatures[m].squareY};
-  SwitchLocalMap(lead.map, lead.squareX, lead.squareY, lead.facing, 0, 1);
-  std::copy(std::begin(fallen), std::end(fallen), FallenPlaces);
+  SwitchLocalMapWithFallen(lead.map, lead.squareX, lead.squareY, lead.facing, 0, 1, fallen);
   ScreenMode = kModeExploring;
   SquareScriptFlag = 1;
   SpellInProgress = -1;

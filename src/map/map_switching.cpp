@@ -338,7 +338,9 @@ void ClearSharedGroupFlags() {
   }
 }
 
-int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t noEncounter) {
+namespace {
+
+int SwitchMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t noEncounter, const FallenPlace* fallen) {
   // A map number outside the stored maps would index past them: refused.
   if (map < 0 || map >= kStoredMapCount) return 0;
 
@@ -381,10 +383,11 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
     for (uint32_t& m : MapMemory[map]) m = 1;
 
   // The party on its arrival squares, and the view on the leader; its
-  // fallen lie nowhere on the map it comes to.
+  // fallen lie nowhere on the map it comes to, but where the caller lays them.
   if (facing < 1 || facing > 8) facing = 1;
   PlacePartyOnArrival(map, x, y, facing);
   ForgetFallenPlaces();
+  if (fallen != nullptr) std::copy(fallen, fallen + kFallenPlaceCount, FallenPlaces);
   MapEntryFacing = facing;
   const CreatureRecord& lead = Creatures[PartyLeader < static_cast<uint32_t>(kPartySize) ? PartyLeader : 0];
   ViewOriginX = lead.pixelX + 12 - ViewWidth() / 2;
@@ -441,6 +444,17 @@ int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t 
   return 1;
 }
 
+}  // namespace
+
+int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t noEncounter) {
+  return SwitchMap(map, x, y, facing, keepTint, noEncounter, nullptr);
+}
+
+int SwitchLocalMapWithFallen(int map, int x, int y, int facing, uint8_t keepTint, uint8_t noEncounter,
+                             const FallenPlace (&fallen)[kFallenPlaceCount]) {
+  return SwitchMap(map, x, y, facing, keepTint, noEncounter, fallen);
+}
+
 void RestPartyOnMap() {
   ScreenMode = kModeResting;
   RestingFlag = 1;
@@ -466,8 +480,7 @@ void RestPartyOnMap() {
   // The party camps on the map it is on: its fallen still lie where they fell.
   FallenPlace fallen[kFallenPlaceCount];
   std::copy(std::begin(FallenPlaces), std::end(FallenPlaces), fallen);
-  SwitchLocalMap(CurrentMapNumber, lead.squareX, lead.squareY, lead.facing, 1, 0);
-  std::copy(std::begin(fallen), std::end(fallen), FallenPlaces);
+  SwitchLocalMapWithFallen(CurrentMapNumber, lead.squareX, lead.squareY, lead.facing, 1, 0, fallen);
 }
 
 void ResetMapSwitchingState() {

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "map/map_record.h"
+#include "state/map_view_state.h"
 
 // Numbers of multi-square pictures: word 0 for floor codes 3000-3999, word 2 for 4000-4004.
 extern uint32_t ObjectBlockCells[kMapSquares][4];
@@ -33,6 +34,11 @@ extern uint8_t RestKeyLatch;
 constexpr int kLastRoadBattlefield = 4;
 
 int SwitchLocalMap(int map, int x, int y, int facing, uint8_t keepTint, uint8_t noEncounter);
+// The same switch to a map where the party's fallen lie on `fallen` (x -1:
+// nowhere), a rest where the party stands or a game taken up: they are laid
+// before the party settles, so that nobody settles on one.
+int SwitchLocalMapWithFallen(int map, int x, int y, int facing, uint8_t keepTint, uint8_t noEncounter,
+                             const FallenPlace (&fallen)[kFallenPlaceCount]);
 void NormaliseMapCells();
 void RemapMapCellCodes();
 void ClearFloorItemsOnLeave();

@@ -9,8 +9,12 @@
 #include "rules/creature_record.h"
 #include "map/creature_paths.h"
 #include "map/fighter_tests.h"
+#include "rules/conditions.h"
+#include "state/map_view_state.h"
 #include "state/party_leader.h"
 #include "state/turn_order.h"
+
+static_assert(kFallenPlaceCount == kPartySize, "a place for each party member");
 
 namespace {
 
@@ -211,12 +215,37 @@ int MovePartyInFormation() {
   return 1;
 }
 
+namespace {
+
+// Whether the member lies fallen in view: off the map, down, and its place laid.
+bool LiesFallen(int member) {
+  const CreatureRecord& c = Creatures[member];
+  const bool down = c.hitPoints <= 0 || FindAnyCondition(member, kCondDead, kCondPetrified, kCondUnconscious) >= 0;
+  return c.present != 1 && down && FallenPlaces[member].x != -1;
+}
+
+}  // namespace
+
+bool FallenMemberLiesIn(int x, int y, int width, int depth) {
+  for (int m = 0; m < kPartySize; ++m) {
+    const FallenPlace& place = FallenPlaces[m];
+    if (LiesFallen(m) && Overlaps(x, y, width, depth, place.x, place.y, 1, 1)) return true;
+  }
+  return false;
+}
+
 bool FinishPartyMoves() {
+  const int lead = static_cast<int>(PartyLeader);
+  const bool led = lead >= 0 && lead < kPartySize;
+  if (led && Creatures[lead].present == 1) {
+    const CreatureRecord& c = Creatures[lead];
+    if (FallenMemberLiesIn(c.squareX, c.squareY, Extent(c.footprintWidth.current), Extent(c.footprintHeight.current)))
+      RelocateIfBlocked(lead, true);
+  }
   GatherPartyOnLeader();
   CancelPartyWalk();
   SendPartyToPlaces(false);
-  const int lead = static_cast<int>(PartyLeader);
-  const int facing = (lead >= 0 && lead < kPartySize) ? Creatures[lead].facing : 1;
+  const int facing = led ? Creatures[lead].facing : 1;
   for (int m = 0; m < kPartySize; ++m) {
     CreatureRecord& c = Creatures[m];
     if (c.destinationX != -1 && c.destinationY != -1) {
@@ -226,13 +255,19 @@ bool FinishPartyMoves() {
       c.squareX = c.nextX;
       c.squareY = c.nextY;
     }
+    // A fallen member lying in view keeps the square it lies on (a game
+    // saved now lays it there again).
+    if (LiesFallen(m)) {
+      c.squareX = c.nextX = FallenPlaces[m].x;
+      c.squareY = c.nextY = FallenPlaces[m].y;
+    }
     c.pixelX = c.squareX * 24;
     c.pixelY = c.squareY * 24;
     c.facing = facing;
     ResetCreaturePath(m);
   }
   for (int m = 0; m < kPartySize; ++m)
-    if (m != lead && Creatures[m].present == 1) RelocateIfBlocked(m);
+    if (m != lead && Creatures[m].present == 1) RelocateIfBlocked(m, true);
   return true;
 }
 

@@ -36,11 +36,19 @@ int AdvancePatrolWaypoint(int slot);
 // Every member on its place of the formation, standing still and facing as
 // the leading character does. A member whose place is walled off, off the
 // map or held would be left on another's square, hidden under a figure: it
-// stands on the nearest free square instead.
+// stands on the nearest free square instead. A fallen member lying in view
+// holds its square the same way: a leader standing on it steps off first,
+// the others settle round it, and it keeps that square as its own.
 bool FinishPartyMoves();
 
+// Whether a fallen party member lies on a square of the footprint of width
+// by depth at (x, y): one off the map and down (dead, turned to stone,
+// unconscious or without hit points) whose place is laid (FallenPlaces).
+bool FallenMemberLiesIn(int x, int y, int width, int depth);
+
 // Implemented by the combat actions (displacement): when another present
-// creature or a wall shares one of the creature's squares, moves it to the
-// first fitting square of the nearest ring around the first such square.
-// True (it stays when no place is found).
-bool RelocateIfBlocked(int creature);
+// creature or a wall shares one of the creature's squares, or with
+// `bodiesHold` a fallen member lies on one, moves it to the first fitting
+// square (free of them all) of the nearest ring around the first such
+// square. True (it stays when no place is found).
+bool RelocateIfBlocked(int creature, bool bodiesHold = false);

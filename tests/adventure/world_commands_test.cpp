@@ -35,6 +35,7 @@
 #include "rules/formation.h"
 #include "rules/recompute_creature.h"
 #include "state/fighter_slots.h"
+#include "state/map_view_state.h"
 #include "state/party_leader.h"
 #include "state/turn_order.h"
 #include "state/combat_action.h"
@@ -350,56 +351,144 @@ bool FormationDoesNotFit() {
   return false;
 }
 
-// No arrival of either adventure leaves two members on one square, neither
+// A member fallen in the formation, as a battle leaves one: who fell and
+// whose square the body lies on, the party's order counted from its leader
+// (0 the leader).
+struct FallenInFormation {
+  const char* what;
+  int fallen, under;
+};
+constexpr FallenInFormation kFallenInFormation[] = {
+    {"the leader fallen where it stood", 0, 0},
+    {"a member fallen under the leader", 2, 0},
+    {"a member fallen under another", 3, 1},
+};
+
+// The member lies dead on (x, y), where it fell, off the map.
+void FallDead(int member, int x, int y) {
+  CreatureRecord& c = Creatures[member];
+  AddCondition(member, kCondDead, kDurationLasting, 0, 0, 0);
+  c.hitPoints = -10;
+  c.present = 0;
+  c.squareX = c.nextX = x;
+  c.squareY = c.nextY = y;
+  FallenPlaces[member] = FallenPlace{x, y};
+}
+
+// The dead member, -1 none.
+int DeadMember() {
+  for (int m = 0; m < kPartySize; ++m)
+    if (FindCondition(m, kCondDead) >= 0) return m;
+  return -1;
+}
+
+// "" when the dead member lies on (x, y), kept there by its record too, and
+// no member stands on it; else what is wrong.
+std::string BodyLiesFree(int x, int y) {
+  const int dead = DeadMember();
+  if (dead == -1) return "nobody lies dead";
+  const std::string at = " at " + std::to_string(x) + "," + std::to_string(y);
+  const FallenPlace place = FallenPlaces[dead];
+  if (place.x != x || place.y != y) return "the body is laid elsewhere than" + at;
+  if (Creatures[dead].squareX != x || Creatures[dead].squareY != y) return "the dead one's square is not" + at;
+  for (int m = 0; m < kPartySize; ++m)
+    if (Creatures[m].present == 1 && Creatures[m].squareX == x && Creatures[m].squareY == y)
+      return "member " + std::to_string(m) + " stands on the body" + at;
+  return MembersSharing();
+}
+
+// No arrival of an adventure leaves two members on one square, neither
 // as the party arrives nor once its walk into formation has ended, nor once
 // it has walked again after re-forming there by a won battle, a rest or a
 // load: a member whose place in the formation is walled off, off the map or
 // held stands on a square of its own, not hidden under another's figure.
-TEST(Arrivals, NoArrivalOfEitherAdventureLeavesTwoMembersOnOneSquare) {
+// Then, at each place, a member fallen in the formation (a row of the table
+// above in turn) lies where it fell after a won battle, a rest and a load
+// there, and nobody settles on it. The arrivals of each adventure are taken
+// in two halves.
+// The arrivals of an adventure in two halves, every other one each.
+struct ArrivalHalf {
+  const char* adventure;
+  size_t half;
+};
+class Arrivals : public ::testing::TestWithParam<ArrivalHalf> {};
+
+TEST_P(Arrivals, NoArrivalOfTheAdventureLeavesTwoMembersOnOneSquare) {
   ASSERT_TRUE(harness::StartGame());
   std::filesystem::path folder;
   ASSERT_TRUE(harness::MakeOwnGameFolder(&folder));  // the saves go there
-  for (const std::string adventure : {"DemoVersion", "FullVersion"}) {
-    if (adventure == "DemoVersion") {
-      SwitchToIntroductoryAdventure();
-      ASSERT_EQ(StartIntroductoryAdventure(), 1);
-    } else {
-      ResetGameState();
-      ASSERT_EQ(StartDebugPartySetup(), 1);
-      ASSERT_EQ(StartAdventuring(), 1);
-    }
-    const std::vector<Arrival> arrivals = ArrivalsOf(adventure);
-    EXPECT_GE(arrivals.size(), adventure == "DemoVersion" ? 96u : 112u);
-    std::vector<std::string> loadedAt;
-    for (const Arrival& a : arrivals) {
-      const std::string place = std::to_string(a.map) + " at " + std::to_string(a.x) + "," + std::to_string(a.y);
-      const std::string where = adventure + ": " + a.by + " to map " + place + " facing " + std::to_string(a.facing);
-      auto walkAndLook = [&](const char* after) {
-        EXPECT_TRUE(WalkUntilThePartyStandsStill()) << where << after;
-        EXPECT_EQ(MembersSharing(), "") << where << after;
-      };
-      SeedRandomForTests(1);
-      ASSERT_EQ(SwitchLocalMap(a.map, a.x, a.y, a.facing, 0, 0), 1) << where;
-      EXPECT_EQ(MembersSharing(), "") << where << " on arrival";
-      walkAndLook(" once the party stands still");
-      const int32_t awards[kPartySize] = {};
-      CloseWonBattle(awards, 0);
-      walkAndLook(" after a won battle");
-      RestPartyOnMap();
-      walkAndLook(" after a rest");
-      // A save costs its flushes: a load is tried once at each place, in the
-      // first facing the formation does not fit into.
-      if (!FormationDoesNotFit() || std::find(loadedAt.begin(), loadedAt.end(), place) != loadedAt.end()) continue;
+  const std::string adventure = GetParam().adventure;
+  if (adventure == "DemoVersion") {
+    SwitchToIntroductoryAdventure();
+    ASSERT_EQ(StartIntroductoryAdventure(), 1);
+  } else {
+    ResetGameState();
+    ASSERT_EQ(StartDebugPartySetup(), 1);
+    ASSERT_EQ(StartAdventuring(), 1);
+  }
+  const std::vector<Arrival> arrivals = ArrivalsOf(adventure);
+  EXPECT_GE(arrivals.size(), adventure == "DemoVersion" ? 96u : 112u);
+  std::vector<std::string> loadedAt;
+  for (size_t index = GetParam().half; index < arrivals.size(); index += 2) {
+    const Arrival& a = arrivals[index];
+    const FallenInFormation& body = kFallenInFormation[index / 2 % std::size(kFallenInFormation)];
+    const std::string place = std::to_string(a.map) + " at " + std::to_string(a.x) + "," + std::to_string(a.y);
+    const std::string where = adventure + ": " + a.by + " to map " + place + " facing " + std::to_string(a.facing);
+    auto walkAndLook = [&](const char* after) {
+      EXPECT_TRUE(WalkUntilThePartyStandsStill()) << where << after;
+      EXPECT_EQ(MembersSharing(), "") << where << after;
+    };
+    SeedRandomForTests(1);
+    ASSERT_EQ(SwitchLocalMap(a.map, a.x, a.y, a.facing, 0, 0), 1) << where;
+    EXPECT_EQ(MembersSharing(), "") << where << " on arrival";
+    walkAndLook(" once the party stands still");
+    const int32_t awards[kPartySize] = {};
+    CloseWonBattle(awards, 0);
+    walkAndLook(" after a won battle");
+    RestPartyOnMap();
+    walkAndLook(" after a rest");
+    // A save costs its flushes: a load is tried once at each place, in the
+    // first facing the formation does not fit into.
+    const bool load =
+        FormationDoesNotFit() && std::find(loadedAt.begin(), loadedAt.end(), place) == loadedAt.end();
+    if (load) {
       loadedAt.push_back(place);
       ASSERT_EQ(WriteSavedGame(1), kSaveOk) << where;
       ASSERT_EQ(LoadSavedGame(1), kSaveOk) << where;
       walkAndLook(" after a load");
     }
-    EXPECT_FALSE(loadedAt.empty()) << adventure;
+    const int lead = static_cast<int>(PartyLeader);
+    const CreatureRecord& under = Creatures[(lead + body.under) % kPartySize];
+    const int x = under.squareX, y = under.squareY;
+    FallDead((lead + body.fallen) % kPartySize, x, y);
+    const std::string fell = where + " with " + body.what;
+    CloseWonBattle(awards, 0);
+    EXPECT_EQ(BodyLiesFree(x, y), "") << fell << " after a won battle";
+    RestPartyOnMap();
+    EXPECT_EQ(BodyLiesFree(x, y), "") << fell << " after a rest";
+    if (load) {
+      ASSERT_EQ(WriteSavedGame(1), kSaveOk) << where;
+      ASSERT_EQ(LoadSavedGame(1), kSaveOk) << where;
+      EXPECT_EQ(BodyLiesFree(x, y), "") << fell << " after a load";
+    }
+    const int dead = DeadMember();
+    ASSERT_NE(dead, -1) << fell;
+    RemoveCondition(dead, kCondDead);
+    Creatures[dead].hitPoints = Creatures[dead].maxHitPoints;
+    RecomputeCreature(dead, 0);
+    ASSERT_EQ(Creatures[dead].present, 1) << fell;
   }
+  EXPECT_FALSE(loadedAt.empty()) << adventure;
   ResetGameState();  // the adventures' creatures and maps are not the next test's
   harness::RemoveOwnGameFolder(folder);
   harness::StopGame();
 }
+
+INSTANTIATE_TEST_SUITE_P(EitherAdventure, Arrivals,
+                         ::testing::Values(ArrivalHalf{"DemoVersion", 0}, ArrivalHalf{"DemoVersion", 1},
+                                           ArrivalHalf{"FullVersion", 0}, ArrivalHalf{"FullVersion", 1}),
+                         [](const ::testing::TestParamInfo<ArrivalHalf>& info) {
+                           return std::string(info.param.adventure) + "Half" + std::to_string(info.param.half + 1);
+                         });
 
 }  // namespace

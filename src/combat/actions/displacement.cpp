@@ -231,23 +231,25 @@ bool NudgeOrDisplace(int creature, int width, int depth) {
   return false;
 }
 
-bool RelocateIfBlocked(int creature) {
+bool RelocateIfBlocked(int creature, bool bodiesHold) {
   if (!IsValidCreature(creature)) return true;
   const CreatureRecord& c = Creatures[creature];
   int blockedX = -1, blockedY = -1;
   for (int x = c.squareX; x < c.squareX + Width(c) && blockedX == -1; ++x)
     for (int y = c.squareY; y < c.squareY + Depth(c); ++y) {
       if (!OnGrid(x, y)) continue;
-      if (CountFightersOnSquare(x, y) > 1 || CurrentMap.At(kLayerWalls, x, y) > 0) {
+      if (CountFightersOnSquare(x, y) > 1 || CurrentMap.At(kLayerWalls, x, y) > 0 ||
+          (bodiesHold && FallenMemberLiesIn(x, y, 1, 1))) {
         blockedX = x;
         blockedY = y;
         break;
       }
     }
   if (blockedX == -1) return true;
-  auto fits = [creature](int x, int y) {
+  auto fits = [creature, bodiesHold](int x, int y) {
     const CreatureRecord& r = Creatures[creature];
     if (!RectIsAllFloor(x, y, Width(r), Depth(r))) return false;
+    if (bodiesHold && FallenMemberLiesIn(x, y, Width(r), Depth(r))) return false;
     for (int fx = x; fx < x + Width(r); ++fx)
       for (int fy = y; fy < y + Depth(r); ++fy) {
         int first = -1;

@@ -203,6 +203,7 @@ void DrawFigurePass(int creature, int rows, int cols, uint32_t tint) {
   } else {
     DrawFigure(c.figure, sheet, frame, x, y, colour, sx, sy);
   }
+  DrawLyingMembersAtFeetOf(creature);
 
   CoverByCreature(creature, ring);
   DrawObjectsInFront(y + 3 + c.figureSize[1].current, rows, cols, tint);

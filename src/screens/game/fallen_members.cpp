@@ -8,15 +8,18 @@
 
 #include "engine/frame.h"
 #include "engine/sprite_sheets.h"
+#include "map/square_grids.h"
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 #include "rules/positions.h"
+#include "screens/game/action_state.h"
 #include "screens/game/creature_figures.h"
 #include "screens/game/figure_table.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/shared_routines.h"
 #include "screens/game/view_squares.h"
 #include "state/camera.h"
+#include "state/fighter_slots.h"
 #include "state/map_view_state.h"
 
 static_assert(kFallenPlaceCount == kPartySize, "a place for each party member");
@@ -29,12 +32,14 @@ namespace {
 // where the game kept it).
 bool SeenStanding[kPartySize] = {};
 
-// How a member lying in view is drawn this frame (drawn: false when it is not).
+// How a member lying in view is drawn this frame (drawn: false when it is
+// not), and the creature standing on its square (-1 none).
 struct Lying {
   bool drawn = false;
   int sheet = 0, frame = 0, x = 0, y = 0;
   float scaleX = 1, scaleY = 1;
   uint32_t colour = 0;
+  int standing = -1;
 };
 Lying Bodies[kPartySize];
 
@@ -64,14 +69,26 @@ void UpdatePlace(int member) {
     SeenStanding[member] = c.present == 1;
     return;
   }
-  if (SeenStanding[member]) place = FallenPlace{c.squareX, c.squareY};
+  // A place laid already stays: a member whose place in the party changed
+  // (another took the lead) lies where it fell.
+  if (SeenStanding[member] && place.x == -1) place = FallenPlace{c.squareX, c.squareY};
   SeenStanding[member] = false;
+}
+
+// A creature of the map standing on the square, -1 none.
+int StandingOn(int x, int y) {
+  for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
+    const int id = FighterSlots[s].creature;
+    if (IsValidCreature(id) && Creatures[id].present == 1 && FootprintCovers(id, x, y)) return id;
+  }
+  return -1;
 }
 
 // The member's own figure facing the viewer, turned on its side (its head
 // to the east) and dimmed: its drawn texels fitted inside its footprint on
 // the square where it lies, a margin clear of the neighbours' squares, and
-// centred there.
+// centred there; with a creature standing on the square, across the bottom
+// of the square instead, at that creature's feet.
 Lying LyingOnItsSquare(int member, int rows, int cols) {
   const FallenPlace& place = FallenPlaces[member];
   const int column = place.x - FirstVisibleX, row = place.y - FirstVisibleY;
@@ -103,7 +120,13 @@ Lying LyingOnItsSquare(int member, int rows, int cols) {
   const float w = static_cast<float>(frameWidth) * body.scaleX, h = static_cast<float>(frameHeight) * body.scaleY;
   const float inkU = static_cast<float>(left + right) / 2 * body.scaleX, inkV = static_cast<float>(top + bottom) / 2 * body.scaleY;
   const float middleX = static_cast<float>(kSquarePixels * column - SquareOffsetX + kSquarePixels * squaresX / 2);
-  const float middleY = static_cast<float>(kSquarePixels * row - SquareOffsetY + kSquarePixels * squaresY / 2);
+  float middleY = static_cast<float>(kSquarePixels * row - SquareOffsetY + kSquarePixels * squaresY / 2);
+  body.standing = StandingOn(place.x, place.y);
+  if (body.standing != -1) {
+    // Lying across the figure's ink, the body is as high as its ink is wide.
+    const float high = static_cast<float>(right - left) * body.scaleX;
+    middleY = static_cast<float>(kSquarePixels * (row + squaresY) - SquareOffsetY - kBodyMargin) - high / 2;
+  }
   body.x = static_cast<int>(std::lround(middleX - (w / 2 + h / 2 - inkV)));
   body.y = static_cast<int>(std::lround(middleY - (h / 2 - w / 2 + inkU)));
   body.colour = FigureColour(true, 255);
@@ -112,11 +135,15 @@ Lying LyingOnItsSquare(int member, int rows, int cols) {
 }
 
 // The hint beside the pointer names the member lying under it while the
-// player looks over the map and nothing else has a word there.
+// player looks over the map and nothing else has a word there, a figure
+// standing over it too (the box beside that figure names the one standing),
+// unless a blow at that figure has its chance to show.
 void NameUnderPointer() {
-  if (ScreenMode != kModeExploring || CursorHint[0] != '\0' || MouseOnGamePanels()) return;
+  if ((ScreenMode != kModeExploring && ScreenMode != kModeCreatureHovered) || CursorHint[0] != '\0' ||
+      MouseOnGamePanels())
+    return;
   const int px = PointerMapX(), py = PointerMapY();
-  if (px < 0 || py < 0 || FigureSlotAt(px, py) != -1) return;
+  if (px < 0 || py < 0 || (CursorChance != -1 && FigureSlotAt(px, py) != -1)) return;
   const int member = FallenMemberOn(px / kSquarePixels, py / kSquarePixels);
   if (member == -1) return;
   std::snprintf(CursorHint, sizeof CursorHint, "%.15s (%s)", Creatures[member].name, FallenState(member));
@@ -132,11 +159,23 @@ void LayFallenMembers(int rows, int cols) {
   NameUnderPointer();
 }
 
+namespace {
+
+void DrawBody(const Lying& body) {
+  DrawMapFrame(body.sheet, body.frame, body.x, body.y, body.colour, body.scaleX, body.scaleY,
+               std::numbers::pi_v<float> / 2);
+}
+
+}  // namespace
+
 void DrawLyingMembers() {
   for (const Lying& body : Bodies)
-    if (body.drawn)
-      DrawMapFrame(body.sheet, body.frame, body.x, body.y, body.colour, body.scaleX, body.scaleY,
-                   std::numbers::pi_v<float> / 2);
+    if (body.drawn) DrawBody(body);
+}
+
+void DrawLyingMembersAtFeetOf(int creature) {
+  for (const Lying& body : Bodies)
+    if (body.drawn && body.standing == creature) DrawBody(body);
 }
 
 std::array<uint64_t, kPartySize * kLyingWordsPerMember> LyingMembersWords() {

@@ -3,8 +3,9 @@
 // it lies: from the moment its fall has been shown until it stands again or
 // the party leaves the map, its own figure lies on its side on the square it
 // stood on (after a game is taken up, the square the game kept), under the
-// standing figures and the marks on the ground, and the pointer on that
-// square names it with its state ("Berta (Unconscious)").
+// standing figures and the marks on the ground (and over the feet of a
+// figure standing on its square), and the pointer on that square names it
+// with its state ("Berta (Unconscious)"), a figure standing there or not.
 #pragma once
 #include <array>
 #include <cstdint>
@@ -15,14 +16,19 @@
 // seen standing before and down now lies on its square (its place,
 // FallenPlaces); one standing again lies nowhere; the members lying on
 // explored squares in view (not under darkness in a battle) are found, and
-// the one under the pointer is named in the hint beside it when no figure
-// stands over it.
+// the one under the pointer is named in the hint beside it (but where a blow
+// at a figure standing there shows its chance).
 void LayFallenMembers(int rows, int cols);
 // The members found lying, each fitted inside its square, drawn on the
 // ground with the squares below the creatures: under the marks of the
 // squares foes threaten, the path arrows and crossed blades, and the
 // standing figures.
 void DrawLyingMembers();
+// The members lying on the square of a creature standing there, drawn again
+// over its figure just drawn (they lie at its feet, across the bottom of the
+// square, where DrawLyingMembers draws them under it too, should its figure
+// not be drawn): a body under a figure showed only its edges.
+void DrawLyingMembersAtFeetOf(int creature);
 // The words of what DrawLyingMembers draws (five a member), for the digest
 // that tells when the ground under the creatures must be drawn again.
 constexpr int kLyingWordsPerMember = 5;

@@ -34,6 +34,7 @@
 #include "rules/spell_ids.h"
 #include "screens/game/action_state.h"
 #include "screens/game/click_results.h"
+#include "screens/game/fallen_members.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/game_screen.h"
 #include "screens/game/map_input.h"
@@ -222,15 +223,29 @@ int32_t CreatureRefusal(int caster, int target, bool fromPartyList) {
   return 0;
 }
 
+// The fallen party member lying on the square under the pointer, aimed at
+// as its name on the party list is, when nobody stands over it or the one
+// who does refuses the spell and it does not; -1 otherwise.
+int FallenMemberAimedAt(int caster, int standing) {
+  if (MouseOnGamePanels()) return -1;
+  const int member = FallenMemberOn(MapCursorX, MapCursorY);
+  if (member == -1 || !IsValidCreature(standing)) return member;
+  if (CreatureRefusal(caster, standing, false) == 0 || CreatureRefusal(caster, member, true) != 0) return -1;
+  return member;
+}
+
 void AimAtCreature() {
   const int caster = Caster();
   bool fromList = false;
   int slot = FighterUnderMouse();
-  if (slot == -1 && PanelTargetMember >= 0 && PanelTargetMember < 4) {
-    slot = GetFighterSlot(PanelTargetMember);
+  const int fallen = FallenMemberAimedAt(caster, slot >= 0 && slot < kFighterSlots ? FighterSlots[slot].creature : -1);
+  const bool panel = slot == -1 && PanelTargetMember >= 0 && PanelTargetMember < 4;
+  const int listed = fallen != -1 ? fallen : panel ? PanelTargetMember : -1;
+  if (listed != -1) {
+    slot = GetFighterSlot(listed);
     fromList = true;
-    MapCursorX = Creatures[PanelTargetMember].squareX;
-    MapCursorY = Creatures[PanelTargetMember].squareY;
+    MapCursorX = Creatures[listed].squareX;
+    MapCursorY = Creatures[listed].squareY;
   }
   HoveredSlot = slot;
   FaceTowardsSquare(caster, MapCursorX, MapCursorY);

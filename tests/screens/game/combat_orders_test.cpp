@@ -945,38 +945,6 @@ std::vector<SheetDraw> FrameOverSquare(int x, int y, std::string* text) {
   return draws;
 }
 
-// The knocked-out friend lies where it fell: its own figure on its side on
-// the square, which the pointer names while nobody stands there; the knight
-// who steps onto the square stands over it.
-TEST_F(GameScreen, AFallenFriendLiesWhereItFellNamedUnderThePointer) {
-  ASSERT_TRUE(KnightBehindFallenFriend(4));
-  int sheet = 0, frame = 0;
-  ASSERT_TRUE(FigureSheetFrame(Creatures[1].figure, kFaceDown, 0, &sheet, &frame));
-  const auto lying = [&](const SheetDraw& d) { return d.rotated && d.slot == sheet && d.frame == frame; };
-  std::string text;
-  std::vector<SheetDraw> draws = FrameOverSquare(3, 4, &text);
-  EXPECT_EQ(std::count_if(draws.begin(), draws.end(), lying), 1);
-  EXPECT_NE(text.find("Berta(Unconscious)"), std::string::npos) << text;
-
-  CreatureRecord& orc = Creatures[kOrc];
-  orc.baseHitPoints = orc.maxHitPoints = orc.hitPoints = 500;  // the battle goes on
-  ClickSquare(4, 4);
-  ASSERT_EQ(CombatAction.actionCode, kActionStepAndAttack);
-  for (int i = 0; i < 200 && CurrentFighter() == 0; ++i) ASSERT_TRUE(harness::StepFrames(1));
-  ASSERT_TRUE(WaitForTurnOf(0));
-  ASSERT_EQ(Creatures[0].squareX, 3);
-  text.clear();
-  draws = FrameOverSquare(3, 4, &text);
-  const auto body = std::find_if(draws.begin(), draws.end(), lying);
-  const auto knight = std::find_if(draws.begin(), draws.end(), [](const SheetDraw& d) {
-    return d.kind != 1 && !d.rotated && d.x == ScreenPosX[0] && d.y == ScreenPosY[0];
-  });
-  ASSERT_NE(body, draws.end());
-  ASSERT_NE(knight, draws.end());
-  EXPECT_LT(body->order, knight->order);
-  EXPECT_EQ(text.find("Berta"), std::string::npos) << text;
-}
-
 struct ViewBox {
   int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
 };
@@ -1031,6 +999,46 @@ void ExpectInsideSquare(const ViewBox& box, int x, int y, int clear) {
   EXPECT_LE(box.bottom, ViewY(y + 1) - clear);
 }
 
+// The knocked-out friend lies where it fell: its own figure on its side on
+// the square, which the pointer names; the knight who steps onto the square
+// stands over it, the friend drawn again over the knight's feet across the
+// bottom of the square, and the pointer still names the friend.
+TEST_F(GameScreen, AFallenFriendLiesWhereItFellNamedUnderThePointer) {
+  ASSERT_TRUE(KnightBehindFallenFriend(4));
+  int sheet = 0, frame = 0;
+  ASSERT_TRUE(FigureSheetFrame(Creatures[1].figure, kFaceDown, 0, &sheet, &frame));
+  const auto lying = [&](const SheetDraw& d) { return d.rotated && d.slot == sheet && d.frame == frame; };
+  std::string text;
+  std::vector<SheetDraw> draws = FrameOverSquare(3, 4, &text);
+  EXPECT_EQ(std::count_if(draws.begin(), draws.end(), lying), 1);
+  EXPECT_NE(text.find("Berta(Unconscious)"), std::string::npos) << text;
+
+  CreatureRecord& orc = Creatures[kOrc];
+  orc.baseHitPoints = orc.maxHitPoints = orc.hitPoints = 500;  // the battle goes on
+  ClickSquare(4, 4);
+  ASSERT_EQ(CombatAction.actionCode, kActionStepAndAttack);
+  for (int i = 0; i < 200 && CurrentFighter() == 0; ++i) ASSERT_TRUE(harness::StepFrames(1));
+  ASSERT_TRUE(WaitForTurnOf(0));
+  ASSERT_EQ(Creatures[0].squareX, 3);
+  text.clear();
+  draws = FrameOverSquare(3, 4, &text);
+  const auto body = std::find_if(draws.begin(), draws.end(), lying);
+  const auto knight = std::find_if(draws.begin(), draws.end(), [](const SheetDraw& d) {
+    return d.kind != 1 && !d.rotated && d.x == ScreenPosX[0] && d.y == ScreenPosY[0];
+  });
+  ASSERT_NE(body, draws.end());
+  ASSERT_NE(knight, draws.end());
+  EXPECT_LT(body->order, knight->order);
+  const auto atFeet = std::find_if(draws.rbegin(), draws.rend(), lying);
+  EXPECT_GT(atFeet->order, knight->order);
+  EXPECT_NE(text.find("Berta(Unconscious)"), std::string::npos) << text;
+  harness::MoveMouse(300, 220);  // the hint naming the friend away
+  ASSERT_TRUE(harness::StepFrames(20));
+  const ViewBox box = BodyBox(1);
+  ExpectInsideSquare(box, 3, 4, 1);
+  EXPECT_GT(box.top + box.bottom, 2 * ViewY(4) + 24);  // below the middle of the square
+}
+
 // In every window size the friend's body lies inside its own square, a pixel
 // clear of its edges (touching them it read as lying under the neighbours'
 // feet), and the arrows of a charge across it are drawn over it.
@@ -1083,21 +1091,98 @@ TEST_F(GameScreen, TheTurnMarkerStandsOverTheActingFightersOwnSquare) {
   }
 }
 
+// The friend knocked out at (3, 4) is dead.
+void FriendDies() {
+  RemoveCondition(1, kCondUnconscious);
+  AddCondition(1, kCondDead, kDurationLasting, 0, 0, 0);
+  Creatures[1].hitPoints = -10;
+}
+
 // A game saved with the friend dead and taken up again shows the friend
-// lying where it fell, not on the leader's square, where the party gathers.
+// lying where it fell, not on the leader's square, where the party gathers;
+// saved and taken up once more, it still lies there.
 TEST_F(GameScreen, ADeadFriendStillLiesWhereItFellInAGameTakenUp) {
   std::filesystem::path folder;
   ASSERT_TRUE(harness::MakeOwnGameFolder(&folder));
   ASSERT_TRUE(KnightBehindFallenFriend(5));
-  RemoveCondition(1, kCondUnconscious);
-  AddCondition(1, kCondDead, kDurationLasting, 0, 0, 0);
-  Creatures[1].hitPoints = -10;
-  ASSERT_EQ(WriteSavedGame(1), 0);
-  ASSERT_EQ(LoadSavedGame(1), 0);
-  EXPECT_EQ(Creatures[1].squareX, Creatures[0].squareX);  // gathered on the leader's square
-  ASSERT_TRUE(harness::StepFrames(2));
-  ExpectInsideSquare(BodyBox(1), 3, 4, 1);
+  FriendDies();
+  for (int load = 1; load <= 2; ++load) {
+    SCOPED_TRACE(load);
+    ASSERT_EQ(WriteSavedGame(1), 0);
+    ASSERT_EQ(LoadSavedGame(1), 0);
+    EXPECT_EQ(Creatures[1].squareX, 3);
+    EXPECT_EQ(Creatures[1].squareY, 4);
+    ASSERT_TRUE(harness::StepFrames(2));
+    ExpectInsideSquare(BodyBox(1), 3, 4, 1);
+  }
   harness::RemoveOwnGameFolder(folder);
+}
+
+// The knight steps onto the dead friend's square to strike the orc, which
+// falls: once the victory is clicked away the party settles off the body,
+// which still lies where it fell.
+TEST_F(GameScreen, AWonBattleSettlesNobodyOnAFallenFriend) {
+  ASSERT_TRUE(KnightBehindFallenFriend(4));
+  FriendDies();
+  Creatures[kOrc].hitPoints = 1;
+  ClickSquare(4, 4);
+  ASSERT_EQ(CombatAction.actionCode, kActionStepAndAttack);
+  for (int i = 0; i < 600 && ScreenMode != kModeVictory; ++i) ASSERT_TRUE(harness::StepFrames(1));
+  ASSERT_EQ(ScreenMode, kModeVictory);
+  harness::Click(160, 120);
+  ASSERT_TRUE(harness::StepFrames(5));
+  ASSERT_EQ(InCombat, 0);
+  EXPECT_FALSE(Creatures[0].squareX == 3 && Creatures[0].squareY == 4);
+  EXPECT_EQ(Creatures[1].squareX, 3);
+  ExpectInsideSquare(BodyBox(1), 3, 4, 1);
+}
+
+// The aiming waits for a click, the view at rest and nothing being shown.
+bool AimingRests() { return ScreenMode == kModeAimCreature && FollowTarget == -1 && PlaybackCreature == -1; }
+
+// A cleric's Cure Light Wounds aimed by a click at the square where the
+// knocked-out friend lies reaches the one there that the spell can take:
+// the friend lying alone, or under a figure the spell refuses (the cleric
+// unhurt, a foe), and the cleric when it is hurt. The pointer names the
+// friend over whoever stands there.
+TEST_F(GameScreen, ACureAimedAtAFallenFriendsSquareReachesWhomItCan) {
+  const struct {
+    const char* what;
+    int standing;  // the creature standing on the friend's square, -1 none
+    bool hurt;
+    int target;
+  } rows[] = {{"lying alone", -1, false, 1},
+              {"under the unhurt cleric", 0, false, 1},
+              {"under the hurt cleric", 0, true, 0},
+              {"under an orc", kOrc, false, 1}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.what);
+    ASSERT_TRUE(KnightBehindFallenFriend(5));
+    CreatureRecord& cleric = Creatures[0];
+    cleric.creatureClass = kClassCleric;
+    cleric.knownSpells[kSpellCureLightWounds] = 1;
+    for (int32_t& left : cleric.spellsLeft) left = 3;
+    if (row.hurt) cleric.hitPoints = cleric.maxHitPoints - 3;
+    if (row.standing != -1) {
+      CreatureRecord& c = Creatures[row.standing];
+      c.squareX = c.nextX = 3;
+      c.squareY = c.nextY = 4;
+      c.pixelX = 72;
+      c.pixelY = 96;
+    }
+    std::string text;
+    FrameOverSquare(3, 4, &text);
+    EXPECT_NE(text.find("Berta(Unconscious)"), std::string::npos) << text;
+    SpellInProgress = kSpellCureLightWounds;
+    SpellCaster = 0;
+    CastStarted = 1;
+    ScreenMode = kModeCastStart;
+    for (int i = 0; i < 200 && !AimingRests(); ++i) ASSERT_TRUE(harness::StepFrames(1));
+    ASSERT_TRUE(AimingRests());
+    ClickSquare(3, 4);
+    EXPECT_EQ(ScreenMode, kModeCastSpend);
+    EXPECT_EQ(AreaTargetList[0], row.target);
+  }
 }
 
 // The first row of the aiming's prompt, as the next frame draws it.
@@ -1145,9 +1230,6 @@ bool WizardBetweenTwoOrcs(int32_t casterLevel, int spell = kSpellMagicMissile) {
   ScreenMode = kModeCastStart;
   return true;
 }
-
-// The aiming waits for a click, the view at rest and nothing being shown.
-bool AimingRests() { return ScreenMode == kModeAimCreature && FollowTarget == -1 && PlaybackCreature == -1; }
 
 // The picture point of the middle of a creature's figure.
 std::pair<int, int> FigurePoint(int creature) {
