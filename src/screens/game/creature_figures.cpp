@@ -275,14 +275,25 @@ LabelBox FigureMiddle(int creature) {
   return LabelBox{ScreenPosX[creature] + w / 4, ScreenPosY[creature], w - w / 2, 3 * h / 4};
 }
 
+// Whether the panels over the map hide every part of the creature's figure
+// in the view: its whole drawn box cut to the view (its feet below a panel
+// or its side beside one show it), or nothing of it left in the view.
+bool FigureHiddenByPanels(int creature) {
+  const CreatureRecord& c = Creatures[creature];
+  const int left = std::max(0, static_cast<int>(ScreenPosX[creature]));
+  const int top = std::max(0, static_cast<int>(ScreenPosY[creature]));
+  const int right = std::min(ViewWidth(), ScreenPosX[creature] + c.figureSize[0].current);
+  const int bottom = std::min(ViewHeight(), ScreenPosY[creature] + c.figureSize[1].current);
+  return right <= left || bottom <= top || ViewBoxHiddenByCombatPanels(left, top, right - left, bottom - top);
+}
+
 // Places a label of `owner` of width by height at (x, y), or as near as it
 // stands free (see above), a chance's (`chance`) or a floating text's; false
 // when it is left out. The pointer's picture takes kPointerPicture pixels
 // right of and below its tip in the picture (the cursor or the aimed
 // spell's icon).
 bool PlaceLabel(int owner, int width, int height, int cell, bool chance, int* x, int* y) {
-  const LabelBox figure = FigureMiddle(owner);
-  if (chance && ViewBoxHiddenByCombatPanels(figure.x, figure.y, figure.width, figure.height)) return false;
+  if (chance && FigureHiddenByPanels(owner)) return false;
   constexpr int kClear = 320 - kTooltipRight;
   const int rightmost = std::max(0, ViewWidth() - kClear - width);
   const int lowest = std::max(0, ViewHeight() - height);
@@ -316,6 +327,13 @@ bool PlaceLabel(int owner, int width, int height, int cell, bool chance, int* x,
     for (const LabelBox& choice : choices)
       if (!found && free(choice)) box = choice, found = true;
   }
+  // On a panel: beside it on its own line, a cell further at a time up to
+  // its width and a cell, left first (over a figure whose side alone shows
+  // beside the side panel).
+  if (!found && ViewBoxOnCombatPanels(left, top, width, height))
+    for (int shift = cell; !found && shift > 0 && shift <= width + cell; shift += cell)
+      for (const int side : {left - shift, left + shift})
+        if (!found && free(LabelBox{side, top, width, height, cell})) box = LabelBox{side, top, width, height, cell}, found = true;
   for (int up = box.y - height - 1; !found && up >= 0; up -= height + 1)
     if (free(LabelBox{left, up, width, height, cell})) box = LabelBox{left, up, width, height, cell}, found = true;
   for (int down = top + height + 1; !found && down <= lowest; down += height + 1)
@@ -595,6 +613,14 @@ void DrawCreatureLabels(int, int) {
     const int creature = DrawList[i].creature;
     if (ScreenPosX[creature] != -1) DrawLabels(creature);
   }
+}
+
+void DrawEventAmount(int creature, const char* text, int x, int y) {
+  if (text == nullptr || text[0] == '\0') return;
+  // The letters of DrawString: 8 pixels apart, 12 in the wide window's view.
+  const int step = IsWideView() ? 12 : 8;
+  if (PlaceLabel(creature, step * static_cast<int>(std::strlen(text)), step, step, false, &x, &y))
+    DrawString(text, 0, x, y, 0xFFFFFFFFu, 0);
 }
 
 bool MapMarksMeet(int left, int top, int right, int bottom) {

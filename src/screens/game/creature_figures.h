@@ -28,6 +28,13 @@ void FigureCentre(int creature, int* cx, int* cy);
 // (red to 75 %, green and blue to 63 %) for a creature only remembered.
 uint32_t FigureColour(bool dimmed, uint32_t alpha);
 
+// The amount or short text an event shows over a creature (a blow's or a
+// spell's damage, "STR 2") at (x, y) of the view, or as near as it stands
+// free: whole inside the view, off the panels over the map and off the
+// labels placed before it, as a floating text; left out where it could
+// only lie on a panel.
+void DrawEventAmount(int creature, const char* text, int x, int y);
+
 // Whether a box of the picture's pixels (right and bottom excluded) meets a
 // mark the map view drew this frame or would draw there: a chance over a
 // creature, a condition icon, the turn marker, a path arrow, a square of the
