@@ -8,9 +8,11 @@
 // on a text's cells; a chance, bare or on its backing, on a mark or a panel;
 // a chance over a creature on the figure of one that shows none, or on a
 // figure beside its own chance; a chance or amount missing over a creature
-// that shows one, unless the panels hide its figure whole, or drawn over
-// one they hide; two texts over creatures side by side on a
-// line with less than a cell's width of blank between them; two marks of
+// that shows one, unless the panels hide its figure whole (its feet or
+// side showing is enough), or drawn over one they hide; the amount of the
+// event shown over a creature in view missing; two texts over creatures
+// side by side on a line with less than a cell's width of blank between
+// them; two marks of
 // which one lies on the other (but for a path's arrows end to end, and an
 // icon or the turn marker standing on an arrow); a bag drawn over a figure
 // after it.
