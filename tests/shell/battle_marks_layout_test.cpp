@@ -120,8 +120,9 @@ std::vector<Figure> Figures(const std::vector<SheetDraw>& draws) {
     const int w = r.figureSize[0].current, h = r.figureSize[1].current;
     figures.push_back(Figure{c, PictureSpan(ScreenPosX[c] + w / 4), PictureSpan(ScreenPosY[c]),
                              PictureSpan(ScreenPosX[c] + 3 * w / 4), PictureSpan(ScreenPosY[c] + 3 * h / 4),
-                             CreatureMarkWords[c] != 0 || c == PlaybackCreature, INT64_MAX, PictureSpan(ScreenPosX[c]), PictureSpan(ScreenPosY[c]),
-                             PictureSpan(ScreenPosX[c] + w), PictureSpan(ScreenPosY[c] + h)});
+                             CreatureMarkWords[c] != 0 || c == PlaybackCreature, INT64_MAX,
+                             PictureSpan(ScreenPosX[c]), PictureSpan(ScreenPosY[c]), PictureSpan(ScreenPosX[c] + w),
+                             PictureSpan(ScreenPosY[c] + h)});
     for (const SheetDraw& d : draws)
       if (d.layer == DrawLayer::kBackdrop && d.x == ScreenPosX[c] && d.y == ScreenPosY[c]) figures.back().order = d.order;
   }
@@ -246,7 +247,8 @@ void MarkFaults(const Drawn& drawn, std::vector<std::string>* faults) {
   // spell's damage) is drawn while any part of the creature shows.
   if (PlaybackCreature != -1 && ExtraDamageShowing == 0 && CombatEventReadIndex < kCombatEventCount) {
     const CombatEvent& e = CombatEvents[CombatEventReadIndex];
-    const auto f = std::find_if(figures.begin(), figures.end(), [](const Figure& g) { return g.creature == PlaybackCreature; });
+    const auto f = std::find_if(figures.begin(), figures.end(),
+                                [](const Figure& g) { return g.creature == PlaybackCreature; });
     if (e.type >= kEventDamage && e.type <= 11 && e.value > 0 && f != figures.end() && shows(*f)) {
       const std::string amount = std::to_string(e.value);
       bool drawn = false;
@@ -255,7 +257,8 @@ void MarkFaults(const Drawn& drawn, std::vector<std::string>* faults) {
         for (const Cell& c : claimed[i]) text.push_back(static_cast<char>(c.c));
         drawn |= onMap[i] && text == amount;
       }
-      if (!drawn) faults->push_back("the amount " + amount + " over " + Creatures[PlaybackCreature].name + " is not drawn");
+      if (!drawn)
+        faults->push_back("the amount " + amount + " over " + Creatures[PlaybackCreature].name + " is not drawn");
     }
   }
   // A figure bears no chance but its own: none on a creature that shows
@@ -483,19 +486,17 @@ TEST_P(TextLayout, TheNumbersOverCreaturesAtTheViewsEdgesStayInsideIt) {
   };
   Put(kGnoll, 10, 10);
   BuildOccupancyGrids(0);
-  // A shot at the gnoll whose feet alone show below the combat rolls, the
-  // pointer on them.
   const auto shot = [](bool panel) {
     Party(panel);
     WeaponMode = 2;
   };
-  const int underRolls = feetAt(kGnoll, kCombatRollsPanelBox.top + kCombatRollsPanelBox.height);
+  // A shot at the gnoll whose feet alone show below the combat rolls, the
+  // pointer on them.
+  const int rollsEdge = kCombatRollsPanelBox.top + kCombatRollsPanelBox.height;
   shot(false);
   CombatRollsShown = 1;
   harness::StepFrames(30);  // the view brought to the archer as the rolls open
-  ViewOn(10, 10, 100, underRolls);
-  const int rollsEdge = kCombatRollsPanelBox.top + kCombatRollsPanelBox.height;
-  Look("a shot at feet below the combat rolls", 100, rollsEdge + 2, 3);
+  ViewOn(10, 10, 100, feetAt(kGnoll, rollsEdge));
   Look("a shot at feet below the combat rolls", 100, rollsEdge + 2, 3);
   CombatRollsShown = 0;
   // Below the side panel's actions, and beside them: its left edge alone
@@ -537,7 +538,8 @@ TEST_P(TextLayout, TheNumbersOverCreaturesAtTheViewsEdgesStayInsideIt) {
   for (int f = 0; f < 1500 && SpellInProgress != -1; ++f) {
     harness::StepFrames(1);
     const int shown = PlaybackCreature - scenes::kFirstFoe;
-    if (shown >= 0 && shown < 4 && PlaybackFramesLeft == FramesPerEvent - 2 && CombatEvents[CombatEventReadIndex].value > 0) {
+    if (shown >= 0 && shown < 4 && PlaybackFramesLeft == FramesPerEvent - 2 &&
+        CombatEvents[CombatEventReadIndex].value > 0) {
       ViewOn(0, 0, 4, 4);  // the view where the player left it
       Look("Fireball's damage at the top-left corner", 300, 200, 1);
       ++looked;

@@ -526,9 +526,8 @@ void AnnouncementStep() {
       CastingUse.missileFlying = 1;
     }
     AdvanceMissileFlight();
-    // The view follows the missile as it follows a shot: it came back to the
-    // caster as the use began, and a target the player had scrolled to stood
-    // out of sight as its amount was shown.
+    // The view follows the missile as it follows a shot, so that its target
+    // stands in sight as the amount it takes is shown.
     ScrollTo(-1, MissileState.pixelX / kSquarePixels, MissileState.pixelY / kSquarePixels);
     const bool arrived = animation.kind == 3 && IsValidCreature(single) ? MissileReachedCreature(single)
                                                                        : MissileReachedSquare();

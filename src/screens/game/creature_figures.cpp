@@ -332,8 +332,10 @@ bool PlaceLabel(int owner, int width, int height, int cell, bool chance, int* x,
   // beside the side panel).
   if (!found && ViewBoxOnCombatPanels(left, top, width, height))
     for (int shift = cell; !found && shift > 0 && shift <= width + cell; shift += cell)
-      for (const int side : {left - shift, left + shift})
-        if (!found && free(LabelBox{side, top, width, height, cell})) box = LabelBox{side, top, width, height, cell}, found = true;
+      for (const int side : {left - shift, left + shift}) {
+        const LabelBox beside{side, top, width, height, cell};
+        if (!found && free(beside)) box = beside, found = true;
+      }
   for (int up = box.y - height - 1; !found && up >= 0; up -= height + 1)
     if (free(LabelBox{left, up, width, height, cell})) box = LabelBox{left, up, width, height, cell}, found = true;
   for (int down = top + height + 1; !found && down <= lowest; down += height + 1)
