@@ -113,7 +113,7 @@ std::vector<Figure> Figures(const std::vector<SheetDraw>& draws) {
   std::vector<Figure> figures;
   for (int s = 0; s < FighterCount; ++s) {
     const int c = FighterSlots[s].creature;
-    if (c < 0 || c >= kCreatureCount || ScreenPosX[c] == -1) continue;
+    if (c < 0 || c >= kCreatureCount || !FigureDrawn(c)) continue;
     const CreatureRecord& r = Creatures[c];
     // The figure's own picture leaves blank columns at its sides: its middle
     // half across, and its upper three quarters down (the head and the body).
@@ -510,6 +510,13 @@ TEST_P(TextLayout, TheNumbersOverCreaturesAtTheViewsEdgesStayInsideIt) {
   const int besidePanel = sideAt(kGnoll, panel.left);
   ViewOn(10, 10, besidePanel, 40);
   Look("a shot at a side beside the side panel", panel.left - 2, 40, 3);
+  // A shot at the gnoll whose figure starts a pixel left of the view's
+  // edge, whole in sight but for that column.
+  shot(false);
+  const CreatureRecord& gnoll = Creatures[kGnoll];
+  ViewOn(10, 10, 100, 100);
+  ViewOriginX = gnoll.pixelX + (kSquarePixels * gnoll.footprintWidth.current - gnoll.figureSize[0].current) / 2 - 2;
+  Look("a shot at a figure a pixel past the left edge", PictureSpan(10), 100, 3);
   // Fireball at a knot in the map's top-left corner, cast by the archer
   // (whose turn it is) from within reach and outside the burst, the view on
   // the corner's square so that the gnolls stand half out of it at its top

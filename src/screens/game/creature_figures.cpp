@@ -51,6 +51,9 @@ namespace {
 
 // Whether the figure is drawn as a silhouette of its outline colour this frame.
 uint8_t Outlined[kCreatureCount];
+// Whether the figure is drawn this frame (its screen position may be -1 as
+// any other: a figure a pixel left of the view's edge).
+uint8_t Drawn[kCreatureCount];
 
 bool InTurnOrder(int creature) {
   for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i)
@@ -168,6 +171,7 @@ void DrawFigurePass(int creature, int rows, int cols, uint32_t tint) {
       !FigureSheetFrame(c.figure, c.facing, c.displayWords[kDisplayAnimationFrame], &sheet, &frame) ||
       !SizeClassFrame(c.displayWords[kDisplayFigureSize], &frameWidth, &frameHeight)) {
     ScreenPosX[creature] = ScreenPosY[creature] = -1;
+    Drawn[creature] = 0;
     return;
   }
 
@@ -186,6 +190,7 @@ void DrawFigurePass(int creature, int rows, int cols, uint32_t tint) {
   const int y = c.pixelY - 24 * FirstVisibleY - SquareOffsetY + dy - 3;
   ScreenPosX[creature] = x;
   ScreenPosY[creature] = y;
+  Drawn[creature] = 1;
 
   // The mark under the figure.
   if (InCombat == 1 && IsCreatureActionQueued(creature)) CreatureMarkWords[creature] = 1;
@@ -314,7 +319,7 @@ bool PlaceLabel(int owner, int width, int height, int cell, bool chance, int* x,
       if (box.Meets(LabelsDrawn[i])) return false;
     for (int i = 0; i < DrawListCount && chance; ++i) {
       const int other = DrawList[i].creature;
-      if (other != owner && ScreenPosX[other] != -1 && box.Meets(FigureMiddle(other))) return false;
+      if (other != owner && Drawn[other] && box.Meets(FigureMiddle(other))) return false;
     }
     return true;
   };
@@ -555,6 +560,8 @@ uint32_t FigureColour(bool dimmed, uint32_t alpha) {
          static_cast<uint32_t>(blue & 0xFF);
 }
 
+bool FigureDrawn(int creature) { return creature >= 0 && creature < kCreatureCount && Drawn[creature] != 0; }
+
 void FigureCentre(int creature, int* cx, int* cy) {
   const CreatureRecord& c = Creatures[creature];
   *cx = ScreenPosX[creature] + c.figureSize[0].current / 2;
@@ -564,6 +571,7 @@ void FigureCentre(int creature, int* cx, int* cy) {
 void BuildDrawList(int rows, int cols, uint32_t tint) {
   std::fill(std::begin(ScreenPosX), std::end(ScreenPosX), -1);
   std::fill(std::begin(ScreenPosY), std::end(ScreenPosY), -1);
+  std::fill(std::begin(Drawn), std::end(Drawn), 0);
   DrawListCount = 0;
   ActiveFighterOnScreen = 0;
   const int current = InCombat == 1 ? CurrentFighter() : static_cast<int>(PartyLeader);
@@ -605,7 +613,7 @@ void DrawCreatureLabels(int, int) {
   // creatures drawn after it, and under its own ("35%" on a paralysed foe's).
   for (int i = 0; i < DrawListCount; ++i) {
     const int creature = DrawList[i].creature;
-    if (ScreenPosX[creature] == -1) continue;
+    if (!Drawn[creature]) continue;
     int cx = 0, cy = 0;
     FigureCentre(creature, &cx, &cy);
     if (ShowsConditionIcons(creature)) DrawConditionIcons(creature, cx, cy, false);
@@ -613,7 +621,7 @@ void DrawCreatureLabels(int, int) {
   }
   for (int i = 0; i < DrawListCount; ++i) {
     const int creature = DrawList[i].creature;
-    if (ScreenPosX[creature] != -1) DrawLabels(creature);
+    if (Drawn[creature]) DrawLabels(creature);
   }
 }
 
@@ -642,5 +650,6 @@ void ResetCreatureFiguresState() {
   for (int32_t& p : ScreenPosX) p = -1;
   for (int32_t& p : ScreenPosY) p = -1;
   std::memset(Outlined, 0, sizeof Outlined);
+  std::memset(Drawn, 0, sizeof Drawn);
   ResetFallenMembersState();
 }

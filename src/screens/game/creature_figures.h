@@ -19,9 +19,12 @@ extern int32_t DrawListCount;
 // (in combat) stands in the view.
 extern uint8_t ActiveFighterOnScreen;
 
-// Where each creature's figure was drawn this frame (-1: not drawn).
+// Where each creature's figure was drawn this frame (-1 when not drawn, but
+// a figure a pixel left of or above the view's edge stands there too).
 extern int32_t ScreenPosX[kCreatureCount];
 extern int32_t ScreenPosY[kCreatureCount];
+// Whether the creature's figure is drawn this frame.
+bool FigureDrawn(int creature);
 // The figure's centre on the screen (screen position plus half its drawn size).
 void FigureCentre(int creature, int* cx, int* cy);
 // The colour a figure is drawn in: the frame's tint at the alpha, dimmed
