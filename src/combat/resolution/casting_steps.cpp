@@ -528,6 +528,9 @@ void AnnouncementStep() {
       CastingUse.missileFlying = 1;
     }
     AdvanceMissileFlight();
+    // The view follows the missile as it follows a shot, so that its target
+    // stands in sight as the amount it takes is shown.
+    ScrollTo(-1, MissileState.pixelX / kSquarePixels, MissileState.pixelY / kSquarePixels);
     const bool arrived = animation.kind == 3 && IsValidCreature(single) ? MissileReachedCreature(single)
                                                                        : MissileReachedSquare();
     if (!arrived) return;

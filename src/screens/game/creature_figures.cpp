@@ -51,6 +51,9 @@ namespace {
 
 // Whether the figure is drawn as a silhouette of its outline colour this frame.
 uint8_t Outlined[kCreatureCount];
+// Whether the figure is drawn this frame (its screen position may be -1 as
+// any other: a figure a pixel left of the view's edge).
+uint8_t Drawn[kCreatureCount];
 
 bool InTurnOrder(int creature) {
   for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i)
@@ -168,6 +171,7 @@ void DrawFigurePass(int creature, int rows, int cols, uint32_t tint) {
       !FigureSheetFrame(c.figure, c.facing, c.displayWords[kDisplayAnimationFrame], &sheet, &frame) ||
       !SizeClassFrame(c.displayWords[kDisplayFigureSize], &frameWidth, &frameHeight)) {
     ScreenPosX[creature] = ScreenPosY[creature] = -1;
+    Drawn[creature] = 0;
     return;
   }
 
@@ -186,6 +190,7 @@ void DrawFigurePass(int creature, int rows, int cols, uint32_t tint) {
   const int y = c.pixelY - 24 * FirstVisibleY - SquareOffsetY + dy - 3;
   ScreenPosX[creature] = x;
   ScreenPosY[creature] = y;
+  Drawn[creature] = 1;
 
   // The mark under the figure.
   if (InCombat == 1 && IsCreatureActionQueued(creature)) CreatureMarkWords[creature] = 1;
@@ -276,14 +281,25 @@ LabelBox FigureMiddle(int creature) {
   return LabelBox{ScreenPosX[creature] + w / 4, ScreenPosY[creature], w - w / 2, 3 * h / 4};
 }
 
+// Whether the panels over the map hide every part of the creature's figure
+// in the view: its whole drawn box cut to the view (its feet below a panel
+// or its side beside one show it), or nothing of it left in the view.
+bool FigureHiddenByPanels(int creature) {
+  const CreatureRecord& c = Creatures[creature];
+  const int left = std::max(0, static_cast<int>(ScreenPosX[creature]));
+  const int top = std::max(0, static_cast<int>(ScreenPosY[creature]));
+  const int right = std::min(ViewWidth(), ScreenPosX[creature] + c.figureSize[0].current);
+  const int bottom = std::min(ViewHeight(), ScreenPosY[creature] + c.figureSize[1].current);
+  return right <= left || bottom <= top || ViewBoxHiddenByCombatPanels(left, top, right - left, bottom - top);
+}
+
 // Places a label of `owner` of width by height at (x, y), or as near as it
 // stands free (see above), a chance's (`chance`) or a floating text's; false
 // when it is left out. The pointer's picture takes kPointerPicture pixels
 // right of and below its tip in the picture (the cursor or the aimed
 // spell's icon).
 bool PlaceLabel(int owner, int width, int height, int cell, bool chance, int* x, int* y) {
-  const LabelBox figure = FigureMiddle(owner);
-  if (chance && ViewBoxHiddenByCombatPanels(figure.x, figure.y, figure.width, figure.height)) return false;
+  if (chance && FigureHiddenByPanels(owner)) return false;
   constexpr int kClear = 320 - kTooltipRight;
   const int rightmost = std::max(0, ViewWidth() - kClear - width);
   const int lowest = std::max(0, ViewHeight() - height);
@@ -304,7 +320,7 @@ bool PlaceLabel(int owner, int width, int height, int cell, bool chance, int* x,
       if (box.Meets(LabelsDrawn[i])) return false;
     for (int i = 0; i < DrawListCount && chance; ++i) {
       const int other = DrawList[i].creature;
-      if (other != owner && ScreenPosX[other] != -1 && box.Meets(FigureMiddle(other))) return false;
+      if (other != owner && Drawn[other] && box.Meets(FigureMiddle(other))) return false;
     }
     return true;
   };
@@ -317,6 +333,15 @@ bool PlaceLabel(int owner, int width, int height, int cell, bool chance, int* x,
     for (const LabelBox& choice : choices)
       if (!found && free(choice)) box = choice, found = true;
   }
+  // On a panel: beside it on its own line, a cell further at a time up to
+  // its width and a cell, left first (over a figure whose side alone shows
+  // beside the side panel).
+  if (!found && ViewBoxOnCombatPanels(left, top, width, height))
+    for (int shift = cell; !found && shift > 0 && shift <= width + cell; shift += cell)
+      for (const int side : {left - shift, left + shift}) {
+        const LabelBox beside{side, top, width, height, cell};
+        if (!found && free(beside)) box = beside, found = true;
+      }
   for (int up = box.y - height - 1; !found && up >= 0; up -= height + 1)
     if (free(LabelBox{left, up, width, height, cell})) box = LabelBox{left, up, width, height, cell}, found = true;
   for (int down = top + height + 1; !found && down <= lowest; down += height + 1)
@@ -536,6 +561,8 @@ uint32_t FigureColour(bool dimmed, uint32_t alpha) {
          static_cast<uint32_t>(blue & 0xFF);
 }
 
+bool FigureDrawn(int creature) { return creature >= 0 && creature < kCreatureCount && Drawn[creature] != 0; }
+
 void FigureCentre(int creature, int* cx, int* cy) {
   const CreatureRecord& c = Creatures[creature];
   *cx = ScreenPosX[creature] + c.figureSize[0].current / 2;
@@ -545,6 +572,7 @@ void FigureCentre(int creature, int* cx, int* cy) {
 void BuildDrawList(int rows, int cols, uint32_t tint) {
   std::fill(std::begin(ScreenPosX), std::end(ScreenPosX), -1);
   std::fill(std::begin(ScreenPosY), std::end(ScreenPosY), -1);
+  std::fill(std::begin(Drawn), std::end(Drawn), 0);
   DrawListCount = 0;
   ActiveFighterOnScreen = 0;
   const int current = InCombat == 1 ? CurrentFighter() : static_cast<int>(PartyLeader);
@@ -586,7 +614,7 @@ void DrawCreatureLabels(int, int) {
   // creatures drawn after it, and under its own ("35%" on a paralysed foe's).
   for (int i = 0; i < DrawListCount; ++i) {
     const int creature = DrawList[i].creature;
-    if (ScreenPosX[creature] == -1) continue;
+    if (!Drawn[creature]) continue;
     int cx = 0, cy = 0;
     FigureCentre(creature, &cx, &cy);
     if (ShowsConditionIcons(creature)) DrawConditionIcons(creature, cx, cy, false);
@@ -594,8 +622,16 @@ void DrawCreatureLabels(int, int) {
   }
   for (int i = 0; i < DrawListCount; ++i) {
     const int creature = DrawList[i].creature;
-    if (ScreenPosX[creature] != -1) DrawLabels(creature);
+    if (Drawn[creature]) DrawLabels(creature);
   }
+}
+
+void DrawEventAmount(int creature, const char* text, int x, int y) {
+  if (text == nullptr || text[0] == '\0') return;
+  // The letters of DrawString: 8 pixels apart, 12 in the wide window's view.
+  const int step = IsWideView() ? 12 : 8;
+  if (PlaceLabel(creature, step * static_cast<int>(std::strlen(text)), step, step, false, &x, &y))
+    DrawString(text, 0, x, y, 0xFFFFFFFFu, 0);
 }
 
 bool MapMarksMeet(int left, int top, int right, int bottom) {
@@ -615,5 +651,6 @@ void ResetCreatureFiguresState() {
   for (int32_t& p : ScreenPosX) p = -1;
   for (int32_t& p : ScreenPosY) p = -1;
   std::memset(Outlined, 0, sizeof Outlined);
+  std::memset(Drawn, 0, sizeof Drawn);
   ResetFallenMembersState();
 }

@@ -19,14 +19,24 @@ extern int32_t DrawListCount;
 // (in combat) stands in the view.
 extern uint8_t ActiveFighterOnScreen;
 
-// Where each creature's figure was drawn this frame (-1: not drawn).
+// Where each creature's figure was drawn this frame (-1 when not drawn, but
+// a figure a pixel left of or above the view's edge stands there too).
 extern int32_t ScreenPosX[kCreatureCount];
 extern int32_t ScreenPosY[kCreatureCount];
+// Whether the creature's figure is drawn this frame.
+bool FigureDrawn(int creature);
 // The figure's centre on the screen (screen position plus half its drawn size).
 void FigureCentre(int creature, int* cx, int* cy);
 // The colour a figure is drawn in: the frame's tint at the alpha, dimmed
 // (red to 75 %, green and blue to 63 %) for a creature only remembered.
 uint32_t FigureColour(bool dimmed, uint32_t alpha);
+
+// The amount or short text an event shows over a creature (a blow's or a
+// spell's damage, "STR 2") at (x, y) of the view, or as near as it stands
+// free: whole inside the view, off the panels over the map and off the
+// labels placed before it, as a floating text; left out where it could
+// only lie on a panel.
+void DrawEventAmount(int creature, const char* text, int x, int y);
 
 // Whether a box of the picture's pixels (right and bottom excluded) meets a
 // mark the map view drew this frame or would draw there: a chance over a

@@ -296,5 +296,5 @@ void PlayEventOverLabels(int creature) {
     std::snprintf(text, sizeof text, effect.text, shown.value);
   }
   const int length = static_cast<int>(std::strlen(text));
-  DrawString(text, 0, cx - 4 * length, cy - 4, 0xFFFFFFFFu, 0);
+  DrawEventAmount(creature, text, cx - 4 * length, cy - 4);
 }

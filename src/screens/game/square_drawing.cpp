@@ -275,7 +275,7 @@ bool GroundMarksMeet(int left, int top, int right, int bottom) {
 }
 
 void DrawCreatureMarker(int creature) {
-  if (!IsValidCreature(creature) || ScreenPosX[creature] == -1) return;
+  if (!IsValidCreature(creature) || !FigureDrawn(creature)) return;
   const int mark = CreatureMarkWords[creature];
   if (mark == 0) return;
   const CreatureRecord& c = Creatures[creature];

@@ -1279,6 +1279,47 @@ TEST_F(GameScreen, TheSecondMissileIsAimedWithTheCountLeftFromTheFirstOnesView) 
   EXPECT_EQ(Creatures[kOrc + 1].hitPoints, 60);
 }
 
+// A single missile (caster level 1) at an orc ten squares west of the
+// wizard, the view where the player scrolled it to see them both: the view
+// follows the missile, and the damage shows over the orc in sight (the view
+// went back over the wizard as the use began and stayed there, the orc out
+// of sight as its amount was shown).
+TEST_F(GameScreen, AMissileIsFollowedAndItsDamageShowsOverTheOrc) {
+  ASSERT_TRUE(WizardBetweenTwoOrcs(1));
+  CreatureRecord& orc = Creatures[kOrc];
+  orc.squareX = orc.nextX = 2;
+  orc.pixelX = 24 * orc.squareX;
+  BuildOccupancyGrids(0);
+  for (int i = 0; i < 200 && !AimingRests(); ++i) ASSERT_TRUE(harness::StepFrames(1));
+  ASSERT_EQ(PromptTitle(), "Target Spell");  // one missile: no count
+  ViewOriginX = 40;
+  ASSERT_TRUE(harness::StepFrames(1));
+  const auto [px, py] = FigurePoint(kOrc);
+  harness::Click(px, py);
+  int shown = 0, played = 0;
+  std::vector<TextRun> runs;
+  for (int i = 0; i < 600 && SpellInProgress != -1; ++i) {
+    RecordTextRuns(&runs);
+    ASSERT_TRUE(harness::StepFrames(1));
+    RecordTextRuns(nullptr);
+    if (PlaybackCreature == kOrc && CombatEvents[CombatEventReadIndex].value > 0) {
+      ++played;
+      const std::string amount = std::to_string(CombatEvents[CombatEventReadIndex].value);
+      shown += std::any_of(runs.begin(), runs.end(), [&](const TextRun& r) {
+        std::vector<TextCell> cells = r.cells;
+        std::sort(cells.begin(), cells.end(), [](const TextCell& a, const TextCell& b) { return a.x < b.x; });
+        std::string text;
+        for (const TextCell& c : cells) text.push_back(static_cast<char>(c.c));
+        return text == amount;
+      });
+    }
+    runs.clear();
+  }
+  EXPECT_LT(orc.hitPoints, 60);
+  EXPECT_GT(played, 0);
+  EXPECT_EQ(shown, played);
+}
+
 // Magic Missile's four missiles (caster level 7), a click for each at an
 // orc once the prompt rests: each further missile asks for its target with
 // the count left and strikes the orc clicked, or is resisted by that orc's
