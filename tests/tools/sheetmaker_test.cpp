@@ -82,8 +82,10 @@ int Lines(const fs::path& path) {
 
 // A faulty line appended to the frame maps, and what the tool says of it.
 struct FrameMapFault {
+  const char* name;
   std::string extra, message;
 };
+void PrintTo(const FrameMapFault& fault, std::ostream* os) { *os << fault.name; }
 
 class FaultyFrameMap : public ::testing::TestWithParam<FrameMapFault> {};
 
@@ -104,19 +106,20 @@ INSTANTIATE_TEST_SUITE_P(
     SheetMaker, FaultyFrameMap,
     ::testing::Values(
         // A ground frame that another line draws already.
-        FrameMapFault{"sheet 0\n  1 ground lush", "frame 1 is also drawn by"},
+        FrameMapFault{"also_drawn", "sheet 0\n  1 ground lush", "frame 1 is also drawn by"},
         // A frame past the end of its sheet (sheet 1 holds 49).
-        FrameMapFault{"sheet 1\n  49 wall stone", "frame 49 lies beyond sheet 1"},
+        FrameMapFault{"beyond_its_sheet", "sheet 1\n  49 wall stone", "frame 49 lies beyond sheet 1"},
         // A painter or a word no painter knows.
-        FrameMapFault{"sheet 21\n  50 paint grass", "no painter \"paint\""},
-        FrameMapFault{"sheet 21\n  50 ground moon-dust", "no ground \"moon-dust\""},
+        FrameMapFault{"no_painter", "sheet 21\n  50 paint grass", "no painter \"paint\""},
+        FrameMapFault{"no_ground", "sheet 21\n  50 ground moon-dust", "no ground \"moon-dust\""},
         // A control byte is refused and shown, not read as a blank.
-        FrameMapFault{"sheet 21\n  50 ground gr\rass", "'50' holds the control byte \\x0d: 'gr\\x0dass'\n"},
-        FrameMapFault{std::string("sheet 21\n  50 ground gr\0ass", 27), "'50' holds the control byte \\x00: 'gr\\x00ass'\n"},
+        FrameMapFault{"carriage_return", "sheet 21\n  50 ground gr\rass", "'50' holds the control byte \\x0d: 'gr\\x0dass'\n"},
+        FrameMapFault{"zero_byte", std::string("sheet 21\n  50 ground gr\0ass", 27), "'50' holds the control byte \\x00: 'gr\\x00ass'\n"},
         // A value of a word is one the painter knows, not drawn as another.
-        FrameMapFault{"sheet 21\n  50 item gem cut=banana", "cut= is round, long, square, pearl or eye, not \"banana\"\n"},
+        FrameMapFault{"unknown_value", "sheet 21\n  50 item gem cut=banana", "cut= is round, long, square, pearl or eye, not \"banana\"\n"},
         // An option the painter never reads (a slip of the pen) is refused.
-        FrameMapFault{"sheet 21\n  50 item gem cutt=round", "painter item takes no \"cutt=\"\n"}));
+        FrameMapFault{"unknown_option", "sheet 21\n  50 item gem cutt=round", "painter item takes no \"cutt=\"\n"}),
+    [](const ::testing::TestParamInfo<FrameMapFault>& info) { return std::string(info.param.name); });
 
 // Every fault of the sources is reported, once and printably: a second on a
 // later line is not lost behind the first, and a pixel-art row's stray bytes
@@ -196,6 +199,7 @@ TEST(SheetMaker, AHeadingLineRefusedIsOneFaultAndNothingIsWritten) {
       {"interface.txt", "# outline\n", "# outline", "the comment holds a line joined to it, its line end lost: 's FF232A3A   # slate (box insides)'"},
       {"interface.txt", "# wall grey\n", "# wall grey", "the comment holds a line joined to it, its line end lost: 'end'"},
       {"interface.txt", "top-left panel\n", "top-left panel", "the comment holds a line joined to it, its line end lost: 'sssstsss'"},
+      {"cursors.txt", "script picture\n", "script picture", "the comment holds a line joined to it, its line end lost: '........'"},
       // A word too many: a palette letter's description, a line joined to a sheet's.
       {"interface.txt", "  k FF0E1018   # outline", "  k FF0E1018   outline",
        "palette lines are a letter or digit and an 8-digit AARRGGBB colour"},
@@ -304,6 +308,7 @@ struct SweptSource {
   std::vector<int> lines;
   bool font;
 };
+void PrintTo(const SweptSource& source, std::ostream* os) { *os << source.file; }
 
 class SheetSweep : public ::testing::TestWithParam<SweptSource> {};
 

@@ -53,15 +53,19 @@ bool IsPixelArtLine(const std::vector<std::string>& words, bool glued) {
          words[1].size() == 8 && ReadHexNumber(words[1], &colour);
 }
 
-// Where a comment ends in what `row` may be, joined to it: its last `width`
-// bytes (no blank among them), letters of `palette` or '.', after text of
-// the comment's own; std::string::npos when it does not.
-size_t JoinedRowAt(const std::string& comment, size_t width, const std::map<char, uint32_t>& palette) {
+// Where a frame line's comment ends in a row of the frame joined to it:
+// its last `width` bytes (the width of the frame's rows), letters of
+// `palette` or '.', after text of the comment's own; for a frame with no
+// row of its own (`width` 0), which is refused without one, as many such
+// bytes as end it, at most `most`. std::string::npos when it does not.
+size_t JoinedRowAt(const std::string& comment, size_t width, size_t most, const std::map<char, uint32_t>& palette) {
+  auto drawn = [&](char c) { return c == '.' || palette.count(c) > 0; };
+  if (width == 0)
+    while (width < most && width < comment.size() && drawn(comment[comment.size() - 1 - width])) ++width;
   if (width == 0 || comment.size() <= width) return std::string::npos;
   const size_t at = comment.size() - width;
-  if (comment.find_first_not_of(" \t#") >= at) return std::string::npos;
-  for (size_t i = at; i < comment.size(); ++i)
-    if (comment[i] != '.' && !palette.count(comment[i])) return std::string::npos;
+  if (comment.find_first_not_of(" \t#") >= at || !std::all_of(comment.begin() + static_cast<std::ptrdiff_t>(at), comment.end(), drawn))
+    return std::string::npos;
   return at;
 }
 
@@ -123,8 +127,8 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
       if (++widths[letters[line].size()] > widths[width]) width = letters[line].size();
     // A first row joined to the frame line's comment: its letters are drawn.
     const int sheet = sheets.back().sheet;
-    const size_t rowWidth = width > 0 || sheet < 0 ? width : static_cast<size_t>(SheetFormatFor(sheet).frameWidth);
-    if (const size_t at = JoinedRowAt(frameComment, rowWidth, sheets.back().palette); at != std::string::npos) {
+    const size_t most = sheet < 0 ? 0 : static_cast<size_t>(SheetFormatFor(sheet).frameWidth);
+    if (const size_t at = JoinedRowAt(frameComment, width, most, sheets.back().palette); at != std::string::npos) {
       joined(frameLine, frameComment, at);
       letters[frameLine] += frameComment.substr(at);
       refusedSheets.insert(sheets.size() - 1);
