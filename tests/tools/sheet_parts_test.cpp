@@ -214,12 +214,29 @@ TEST_F(SheetParts, APainterRefusesAWordItDoesNotKnow) {
       {2, 512, 256, "  123-126 ornament code=1", "no ornament 4 (0 to 3)"},
       {32, 256, 256, "  3 glow starr", "the glow is soft, small, ring, circle or star, not \"starr\""},
       {33, 256, 256, "  1 aura fire.0 fire.9", "no colour \"fire.9\""},
-      // An opacity, a shape or a count of columns outside those drawn was
-      // clamped, or drew another, or divided by nothing.
+      // A number outside those the painter draws: an opacity, a wand's
+      // shape, a picture's columns, a variant (one past 3 no longer fits its
+      // frame, and each of a thousand million pebbles is drawn), a seed, an
+      // ornament's or a fog's code.
       {33, 256, 256, "  1 aura fire.0 alpha=300", "alpha= is 0 to 255, not 300"},
       {33, 256, 256, "  1 aura fire.0 alpha=-1", "alpha= is 0 to 255, not -1"},
       {18, 256, 256, "  28 item wand shape=7", "shape= is 0 to 6, not 7"},
-      {51, 256, 256, "  1 picture backdrop cols=0", "cols= is 1 or more, not 0"},
+      {51, 256, 256, "  1 picture backdrop cols=0", "cols= is 1 to 64, not 0"},
+      {51, 256, 256, "  1 picture backdrop cols=2 stride=100", "stride= is 1 to 64, not 100"},
+      {4, 256, 256, "  7 decor pebbles variant=1000000000", "variant= is 0 to 3, not 1000000000"},
+      {4, 256, 256, "  0-3 decor tuft variant=1", "the line draws variants 1 to 4, a decoration's are 0 to 3"},
+      {0, 256, 512, "  1 ground grass variant=-7", "variant= is 0 to 3, not -7"},
+      {0, 256, 512, "  1 ground grass seed=99999999999999999999", "seed= is 0 to 999, not 99999999999999999999"},
+      {2, 512, 256, "  123 ornament code=2147483647", "code= is 0 to 3, not 2147483647"},
+      {12, 256, 512, "  50 fog 2147483647", "a fog code is 1 to 99, not 2147483647"},
+      // A key= without its value: no value, not the painter's default.
+      {33, 256, 256, "  1 aura fire.0 alpha=", "alpha= has no value"},
+      {18, 256, 256, "  28 item wand shape=", "shape= has no value"},
+      {51, 256, 256, "  1 picture backdrop cols=", "cols= has no value"},
+      {0, 256, 512, "  1 ground grass variant=", "variant= has no value"},
+      {65, 256, 256, "  1 beam seed=", "seed= has no value"},
+      {23, 256, 256, "  0-11 figure humanoid height=", "height= has no value"},
+      {23, 256, 256, "  0-11 figure humanoid height=2e9", "height= is -1000000 to 1000000, not 2e9"},
       {16, 256, 256, "  24 burst blow 4", "a burst's size is 1 to 3, not 4"},
       {65, 256, 256, "  1 beam seed=2x", "seed= wants a whole number, not \"2x\""},
       {19, 256, 256, "  113 status ghost goood", "the mood is plain, good or bad, not \"goood\""},
@@ -235,9 +252,8 @@ TEST_F(SheetParts, APainterRefusesAWordItDoesNotKnow) {
       {23, 256, 256, "  0-11 figure bull breath=yess", "breath= is no or yes, not \"yess\""},
       {23, 256, 256, "  0-11 figure humanoid haircolour=hair-brwn", "no colour \"hair-brwn\""},
       {23, 256, 256, "  0-11 figure humanoid skinorcskin", "painter figure takes no word \"skinorcskin\""},
-      // Key colours were read by their first digits (or none, and the tool
-      // stopped with no line), and a list too short for one drew no flames
-      // and divided by none.
+      // Key colours are six hexadecimal digits each, read whole, and a list
+      // names one or more.
       {23, 256, 256, "  0-11 figure humanoid aura=F6CD3E;FA7F1C", "aura= is colours RRGGBB joined by ','"},
       {23, 256, 256, "  0-11 figure humanoid aura=G6CD3E,FA7F1C", "aura= is colours RRGGBB joined by ','"},
       {23, 256, 256, "  0-11 figure humanoid aura=F6CD3", "aura= is colours RRGGBB joined by ','"},

@@ -80,37 +80,46 @@ int Lines(const fs::path& path) {
 
 }  // namespace
 
-TEST(SheetMaker, FaultyFrameMapsAreRefusedWithFileAndLine) {
+// A faulty line appended to the frame maps, and what the tool says of it.
+struct FrameMapFault {
+  const char* name;
+  std::string extra, message;
+};
+void PrintTo(const FrameMapFault& fault, std::ostream* os) { *os << fault.name; }
+
+class FaultyFrameMap : public ::testing::TestWithParam<FrameMapFault> {};
+
+// Each run draws every sheet: a case a run.
+TEST_P(FaultyFrameMap, IsRefusedWithFileAndLine) {
   const fs::path out = fs::temp_directory_path() / ("sheetmaker_test_out_" + std::to_string(::getpid()));
   // The faulty line is the file's last: after its own lines come a blank
   // line and the "sheet N" line.
   const std::string at = "terrain.txt:" + std::to_string(Lines(kContent / "graphics" / "terrain.txt") + 3) + ": ";
-  using namespace std::string_literals;
-  const std::pair<std::string, std::string> faults[] = {
-      // A ground frame that another line draws already.
-      {"sheet 0\n  1 ground lush", "frame 1 is also drawn by"},
-      // A frame past the end of its sheet (sheet 1 holds 49).
-      {"sheet 1\n  49 wall stone", "frame 49 lies beyond sheet 1"},
-      // A painter or a word no painter knows.
-      {"sheet 21\n  50 paint grass", "no painter \"paint\""},
-      {"sheet 21\n  50 ground moon-dust", "no ground \"moon-dust\""},
-      // A control byte is refused and shown, not read as a blank.
-      {"sheet 21\n  50 ground gr\rass", "'50' holds the control byte \\x0d: 'gr\\x0dass'\n"},
-      {"sheet 21\n  50 ground gr\0ass"s, "'50' holds the control byte \\x00: 'gr\\x00ass'\n"},
-      // A value of a word is one the painter knows: any other gem was drawn
-      // as a square cut.
-      {"sheet 21\n  50 item gem cut=banana", "cut= is round, long, square, pearl or eye, not \"banana\"\n"},
-      // An option the painter never reads (a slip of the pen) is refused.
-      {"sheet 21\n  50 item gem cutt=round", "painter item takes no \"cutt=\"\n"},
-  };
-  for (const auto& [extra, message] : faults) {
-    const ToolRun run = RunTool("terrain.txt", extra, out);
-    EXPECT_EQ(run.status, 1) << extra;
-    EXPECT_NE(run.errors.find(at), std::string::npos) << extra << "\n" << run.errors;
-    EXPECT_NE(run.errors.find(message), std::string::npos) << extra << "\n" << run.errors;
-  }
+  const ToolRun run = RunTool("terrain.txt", GetParam().extra, out);
+  EXPECT_EQ(run.status, 1);
+  EXPECT_NE(run.errors.find(at), std::string::npos) << run.errors;
+  EXPECT_NE(run.errors.find(GetParam().message), std::string::npos) << run.errors;
   fs::remove_all(out);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    SheetMaker, FaultyFrameMap,
+    ::testing::Values(
+        // A ground frame that another line draws already.
+        FrameMapFault{"also_drawn", "sheet 0\n  1 ground lush", "frame 1 is also drawn by"},
+        // A frame past the end of its sheet (sheet 1 holds 49).
+        FrameMapFault{"beyond_its_sheet", "sheet 1\n  49 wall stone", "frame 49 lies beyond sheet 1"},
+        // A painter or a word no painter knows.
+        FrameMapFault{"no_painter", "sheet 21\n  50 paint grass", "no painter \"paint\""},
+        FrameMapFault{"no_ground", "sheet 21\n  50 ground moon-dust", "no ground \"moon-dust\""},
+        // A control byte is refused and shown, not read as a blank.
+        FrameMapFault{"carriage_return", "sheet 21\n  50 ground gr\rass", "'50' holds the control byte \\x0d: 'gr\\x0dass'\n"},
+        FrameMapFault{"zero_byte", std::string("sheet 21\n  50 ground gr\0ass", 27), "'50' holds the control byte \\x00: 'gr\\x00ass'\n"},
+        // A value of a word is one the painter knows, not drawn as another.
+        FrameMapFault{"unknown_value", "sheet 21\n  50 item gem cut=banana", "cut= is round, long, square, pearl or eye, not \"banana\"\n"},
+        // An option the painter never reads (a slip of the pen) is refused.
+        FrameMapFault{"unknown_option", "sheet 21\n  50 item gem cutt=round", "painter item takes no \"cutt=\"\n"}),
+    [](const ::testing::TestParamInfo<FrameMapFault>& info) { return std::string(info.param.name); });
 
 // Every fault of the sources is reported, once and printably: a second on a
 // later line is not lost behind the first, and a pixel-art row's stray bytes
@@ -126,6 +135,22 @@ TEST(SheetMaker, EveryFaultIsReportedOnceAndShown) {
   EXPECT_EQ(row.status, 1);
   EXPECT_NE(row.errors.find(": '.\\xe9.' holds the byte \\xe9, which is no UTF-8 text\n"), std::string::npos) << row.errors;
   EXPECT_NE(row.errors.find("\nmake_sheets: 1 fault, nothing written\n"), std::string::npos) << row.errors;
+  // A sheet missing from the list, and an art sheet no line draws on, are
+  // faults of the list's lines.
+  const struct {
+    const char* file;
+    std::string from, to, message;
+  } between[] = {
+      {"sheets.txt", "\n40 ", "\n#40 ", "sheets.txt:61: sheet 40 is missing before sheet 41\n"},
+      {"sheets.txt", "\n53    256x256   border ", "\n53    256x256   art    ",
+       "sheets.txt:73: sheet 53 is of the art style, and no frame map or pixel art draws on it\n"},
+  };
+  for (const auto& c : between) {
+    const ToolRun run = RunTool(c.file, "", out, c.from, c.to);
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.errors.find(c.message), std::string::npos) << c.message << "\n" << run.errors;
+    EXPECT_NE(run.errors.find("\nmake_sheets: 1 fault, nothing written\n"), std::string::npos) << run.errors;
+  }
   fs::remove_all(out);
 }
 
@@ -152,17 +177,36 @@ TEST(SheetMaker, AHeadingLineRefusedIsOneFaultAndNothingIsWritten) {
       {"figures.txt", "recipe wizard ", "recipe wiz[rd ", "'recipe' holds the byte [, which the game cannot show: 'wiz[rd'"},
       {"figures.txt", "\nrecipe commoner ", "\nrecipe wizard humanoid\nrecipe commoner ", "recipe \"wizard\" given twice"},
       {"font_large.txt", "\ncolours", "\ncol\x01ours", "'col\\x01ours' holds the control byte \\x01"},
-      // A comment's line end damaged: the line joined to it was left out (a
-      // sheet's, whose lines then drew on the sheet before).
+      // A comment's line end damaged, lost or turned into a byte a comment
+      // may hold: the line joined to it is the comment's fault, and counts
+      // as refused (a sheet's, whose lines would draw on the sheet before;
+      // a frame line, a recipe, a palette's ramp, a sheet of the list, a
+      // font's colours, a pixel-art palette letter, its end, a frame's first
+      // row).
       {"terrain.txt", "frames 56-71.\n", "frames 56-71.\x01",
-       "the comment holds the control byte \\x01: '# Sheet 21: ground codes 44-59 are frames 56-71.\\x01sheet 21'"},
+       "the comment holds the control byte \\x01: '# Sheet 21: ground codes 44-59 are frames 56-71.\\x01'"},
+      {"terrain.txt", "frames 56-71.\n", "frames 56-71.", "the comment holds a line joined to it, its line end lost: 'sheet 21'"},
+      {"terrain.txt", "# with flowers\n", "# with flowers\"",
+       "the comment holds a line joined to it, its line end lost: '3      ground earth'"},
+      {"figures.txt", "creation screen.\n", "creation screen.\\",
+       "the comment holds a line joined to it, its line end lost: 'recipe knight     humanoid armour=plate helm=open right=sword "
+       "left=kite tabard=$cloth shieldcolour=$cloth emblem=fire.2 legs=steel'"},
+      {"palette.txt", "# ramp    colours\n", "# ramp    colours", "the comment holds a line joined to it, its line end lost: 'ink       0E0C14'"},
+      {"sheets.txt", "(cursors.txt)\n", "(cursors.txt)",
+       "the comment holds a line joined to it, its line end lost: '1     256x256   art         0   # walls and doors (34x34 frames)'"},
+      {"font_large.txt", "# draws it untinted.\n", "# draws it untinted.",
+       "the comment holds a line joined to it, its line end lost: 'colours o=grey.3 #=grey.5 +=ink.0'"},
+      {"interface.txt", "# outline\n", "# outline", "the comment holds a line joined to it, its line end lost: 's FF232A3A   # slate (box insides)'"},
+      {"interface.txt", "# wall grey\n", "# wall grey", "the comment holds a line joined to it, its line end lost: 'end'"},
+      {"interface.txt", "top-left panel\n", "top-left panel", "the comment holds a line joined to it, its line end lost: 'sssstsss'"},
+      {"cursors.txt", "script picture\n", "script picture", "the comment holds a line joined to it, its line end lost: '........'"},
       // A word too many: a palette letter's description, a line joined to a sheet's.
       {"interface.txt", "  k FF0E1018   # outline", "  k FF0E1018   outline",
        "palette lines are a letter or digit and an 8-digit AARRGGBB colour"},
       {"terrain.txt", "\nsheet 0\n", "\nsheet 0\t  1 ground grass\n", "bad sheet number"},
-      // A recipe's words are refused at its own line, once: a misspelt key
-      // drew other pixels, a word without its '=' was passed over, and a
-      // misspelt value was refused at each of the lines drawing with it.
+      // A recipe's words are refused at its own line, once, not at each of
+      // the lines drawing with it: a misspelt key, a word without its '=',
+      // a misspelt value.
       {"figures.txt", "knight     humanoid armour=plate", "knight     humanoid aqrmour=plate", "no figure word \"aqrmour\""},
       {"figures.txt", "knight     humanoid armour=plate", "knight     humanoid armourplate",
        "a recipe's words after its builder are key=value, not \"armourplate\""},
@@ -204,9 +248,19 @@ TEST(SheetMaker, OneDamagedByteAnywhereInAnySourceIsOneMessage) {
   fs::create_directories(dir);
   const std::string glyph = "#......# #......#\n";
   const std::string row = "oo######\n";
+  // The sheet list, its art sheets that the test's sources do not draw on
+  // drawn as panels.
+  std::string sheets;
+  std::istringstream list(ReadFile(kContent / "graphics" / "sheets.txt"));
+  for (std::string line; std::getline(list, line);) {
+    const size_t art = line.find(" art ");
+    const std::string slot = line.substr(0, line.find(' '));
+    if (art != std::string::npos && slot != "0" && slot != "13" && slot != "23" && slot != "32") line.replace(art, 5, " panel ");
+    sheets += line + "\n";
+  }
   const std::map<std::string, std::string> good = {
       {"palette.txt", ReadFile(kContent / "graphics" / "palette.txt")},
-      {"sheets.txt", ReadFile(kContent / "graphics" / "sheets.txt")},
+      {"sheets.txt", sheets},
       {"font_large.txt", "# The large font.\nchars A \\xA3\n" + glyph + glyph + glyph + glyph + glyph + glyph + glyph +
                              glyph + "\ncolours o=ink.0 #=grey.3\nchars $\n" + row + row + row + row + row + row + row + row},
       {"font_small.txt", "chars a\n#.#..\n#.#..\n#.#..\n#.#..\n#.#..\n.....\n"},
@@ -247,11 +301,26 @@ TEST(SheetMaker, OneDamagedByteAnywhereInAnySourceIsOneMessage) {
   fs::remove_all(dir);
 }
 
+// A source a sweep damages, and its lines (a comment, a blank, each kind of
+// heading, setting, row and painter, a comment before each kind of line).
+struct SweptSource {
+  const char* file;
+  std::vector<int> lines;
+  bool font;
+};
+void PrintTo(const SweptSource& source, std::ostream* os) { *os << source.file; }
+
+class SheetSweep : public ::testing::TestWithParam<SweptSource> {};
+
 // A sweep of damaged bytes over every kind of line of the real sources
-// (tools/damaged_lines.h): a run reads and draws as the good sources did or
-// fails with one message at the damaged line. The good sources are read
-// once, and each run reads the damaged one again as the tool reads it.
-TEST(SheetMaker, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
+// (tools/damaged_lines.h), a source a case: a run reads and draws as the
+// good sources did or fails with one message at the damaged line; a
+// comment's line end lost or turned into a byte a comment may hold, which
+// joins the next line to it, is refused at the comment's line too, or is
+// harmless. The good sources are read once, and each run reads the damaged
+// one again as the tool reads it.
+TEST_P(SheetSweep, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
+  const SweptSource& source = GetParam();
   const fs::path root = fs::temp_directory_path() / ("sheetmaker_test_sweep_" + std::to_string(::getpid()));
   const fs::path dir = root / "graphics";
   fs::remove_all(root);
@@ -322,53 +391,53 @@ TEST(SheetMaker, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
   };
   auto frameMark = [](const std::string& line) { return line.find('#'); };
   auto fontMark = [](const std::string& line) { return line == "#" || line.rfind("# ", 0) == 0 ? 0 : std::string::npos; };
-  const struct {
-    const char* file;
-    std::vector<int> lines;  // a comment, a blank, each kind of heading, setting, row and painter
-    bool font;
-  } sources[] = {
-      {"palette.txt", {1, 8}, false},
-      {"sheets.txt", {20}, false},
-      {"font_large.txt", {6, 8, 9, 10, 22, 133}, true},
-      {"interface.txt", {7, 8, 9, 28, 29, 30, 150}, false},
-      {"terrain.txt", {7, 9}, false},
-      {"figures.txt", {14, 22, 52}, false},
-      {"effects.txt", {106}, false},
-      {"icons.txt", {9}, false},
-      {"pictures.txt", {8}, false},
-  };
-  for (const auto& source : sources) {
-    const std::string text = ReadFile(dir / source.file);
-    const SweepRun drawnAsGood{true, "drawn as the good sources", {}};
-    for (const DamagedLine& d : SweptBytes(text, source.lines, source.font ? CommentMark(fontMark) : CommentMark(frameMark))) {
-      std::ofstream(dir / source.file, std::ios::binary) << d.text;
-      std::string faults;
-      const SheetSources src = read(&faults, source.file);
-      bool same = faults.empty() && !otherwise(src);
-      if (faults.empty() && same) {
-        for (const int sheet : touched(src)) {
-          const SheetLine& line = good.sheets[static_cast<size_t>(sheet)];
-          try {
-            const Canvas drawn = DrawSheetPicture(src.sheets[static_cast<size_t>(sheet)], src);
-            SetPalette(goodPalette);
-            if (!goodPictures.count(sheet)) goodPictures.emplace(sheet, DrawSheetPicture(line, good).Pixels());
-            same = drawn.Pixels() == goodPictures.at(sheet);
-          } catch (const SourceError& e) {
-            faults = e.what();
-          }
-          if (!faults.empty() || !same) break;
+  const std::string text = ReadFile(dir / source.file);
+  const std::string place = (dir / source.file).string();
+  const SweepRun drawnAsGood{true, "drawn as the good sources", {}};
+  for (const DamagedLine& d : SweptBytes(text, source.lines, source.font ? CommentMark(fontMark) : CommentMark(frameMark))) {
+    std::ofstream(dir / source.file, std::ios::binary) << d.text;
+    std::string faults;
+    const SheetSources src = read(&faults, source.file);
+    bool same = faults.empty() && !otherwise(src);
+    if (faults.empty() && same) {
+      for (const int sheet : touched(src)) {
+        const SheetLine& line = good.sheets[static_cast<size_t>(sheet)];
+        try {
+          const Canvas drawn = DrawSheetPicture(src.sheets[static_cast<size_t>(sheet)], src);
+          SetPalette(goodPalette);
+          if (!goodPictures.count(sheet)) goodPictures.emplace(sheet, DrawSheetPicture(line, good).Pixels());
+          same = drawn.Pixels() == goodPictures.at(sheet);
+        } catch (const SourceError& e) {
+          faults = e.what();
         }
+        if (!faults.empty() || !same) break;
       }
-      SetPalette(goodPalette);
-      SweepRun run{faults.empty(), faults.empty() && same ? drawnAsGood.output : "", {}};
-      std::istringstream lines(faults);
-      for (std::string line; std::getline(lines, line);) run.messages.push_back(line);
-      EXPECT_EQ(SweepFault((dir / source.file).string(), text, d, drawnAsGood, run, {false, true}), "") << source.file;
     }
-    std::ofstream(dir / source.file, std::ios::binary) << text;
+    SetPalette(goodPalette);
+    SweepRun run{faults.empty(), faults.empty() && same ? drawnAsGood.output : "", {}};
+    std::istringstream lines(faults);
+    for (std::string line; std::getline(lines, line);) run.messages.push_back(line);
+    EXPECT_EQ(SweepFault(place, text, d, drawnAsGood, run, {false, true}), "");
+    if (JoinsIntoComment(d)) {
+      EXPECT_TRUE(run.ok ? run.output == drawnAsGood.output
+                         : run.messages.size() == 1 && run.messages[0].rfind(place + ":" + std::to_string(d.line) + ":", 0) == 0)
+          << d.what << (run.messages.empty() ? "" : "\n" + run.messages[0]);
+    }
   }
   fs::remove_all(root);
 }
+
+INSTANTIATE_TEST_SUITE_P(SheetMaker, SheetSweep,
+                         ::testing::Values(SweptSource{"palette.txt", {1, 6, 8}, false}, SweptSource{"sheets.txt", {20}, false},
+                                           SweptSource{"font_large.txt", {6, 8, 9, 10, 21, 22, 133}, true},
+                                           SweptSource{"interface.txt", {7, 8, 9, 26, 28, 29, 30, 150}, false},
+                                           SweptSource{"terrain.txt", {7, 9}, false}, SweptSource{"figures.txt", {13, 14, 22, 52}, false},
+                                           SweptSource{"effects.txt", {106}, false}, SweptSource{"icons.txt", {9}, false},
+                                           SweptSource{"pictures.txt", {6, 8}, false}),
+                         [](const ::testing::TestParamInfo<SweptSource>& info) {
+                           std::string name = info.param.file;
+                           return name.substr(0, name.find('.'));
+                         });
 
 // A font whose only "chars" line is refused lacks no glyph besides. A
 // colour of a font that the palette lacks is found beside a fault of

@@ -84,13 +84,18 @@ TEST(SoundmakerTest, BrokenScoresAreReportedByLineAndNothingIsWritten) {
       {"title\ntempo 60\nbars 1\npart a ch=0\n  c4:16 |\n", "00-stillness.txt:1: the title has no text"},
       {head + "part a ch=0\n  c4:100000000 |\n", "00-stillness.txt:6: '100000000' is out of range"},
       {head + "part a ch=0\n  c4:8 c4:10 |\n", "00-stillness.txt:6: part 'a' runs past the score's 1 bars"},
-      {head + "part a ch=0 legato=150\n  c4:16 |\n", "00-stillness.txt:5: legato out of range (1 to 100)"},
-      {"title Slow\ntempo 1\nmeter 4\nbars 1\n", "00-stillness.txt:2: tempo out of range (10 to 400)"},
+      {head + "part a ch=0 legato=150\n  c4:16 |\n", "00-stillness.txt:5: legato= is 1 to 100, not 150"},
+      {"title Slow\ntempo 1\nmeter 4\nbars 1\n", "00-stillness.txt:2: tempo is 10 to 400, not 1"},
+      // A part's level, place and velocity lie in the MIDI range, and a score
+      // has one tempo.
+      {head + "part a ch=0 vol=300\n  c4:16 |\n", "00-stillness.txt:5: vol= is 0 to 127, not 300"},
+      {head + "part a ch=0\n  v200 c4:16 |\n", "00-stillness.txt:6: a velocity is 1 to 127, not 200"},
+      {head + "tempo 90\npart a ch=0\n  c4:16 |\n", "00-stillness.txt:5: the score has one tempo line"},
       {"title Slow\ntempo 10\nmeter 400\nbars 400\npart a ch=0\n  r:64000\n",
        "00-stillness.txt:5: the score lasts 960000 seconds, a track at most 3600"},
       {head + "part a ch=0\n  c4:16 |\nmeter 3\n", "00-stillness.txt:7: meter must come before the parts"},
       {head + "part a ch=0\n  [ [ [ [ c4:1 ]x64 ]x64 ]x64 ]x64\n", "00-stillness.txt:6: the repeats unfold to more than"},
-      // A title holds what the game's fonts show: a tab was taken into it.
+      // A title holds what the game's fonts show, a tab not among them.
       {"title Still\tness\n", "00-stillness.txt:1: 'title' holds the control byte \\x09: 'Still\\x09ness'\n"},
   };
   for (const auto& c : cases) {
@@ -112,8 +117,14 @@ TEST(SoundmakerTest, RecipesOutOfRangeAreReportedByLine) {
       {"sound Mi\0ss_1 0.2\n  noise\n"s, "effects.txt:1: 'sound' holds the control byte \\x00: 'Mi\\x00ss_1'\n"},
       {"sound Miss_1 0.2\n  noise lp=1\r2\n", "effects.txt:2: 'noise' holds the control byte \\x0d: 'lp=1\\x0d2'\n"},
       {"sound Miss_1 0.2\n  noise repeat=1e300:0.1\n", "effects.txt:2: '1e300' is out of range"},
-      {"sound Miss_1 0.2\n  noise repeat=5000:0\n", "effects.txt:2: repeat out of range"},
-      {"sound Miss_1 0.2\n  noise at=-1\n", "effects.txt:2: at out of range"},
+      {"sound Miss_1 0.2\n  noise repeat=5000:0\n", "effects.txt:2: a repeat's count is 1 to 100, not 5000"},
+      {"sound Miss_1 0.2\n  noise at=-1\n", "effects.txt:2: at= is 0 to 10, not -1"},
+      // A pan lies from side to side, a seed is a whole number, a value is
+      // never left out, and a number is decimal.
+      {"sound Miss_1 0.2\n  noise pan=5\n", "effects.txt:2: pan= is -1 to 1, not 5"},
+      {"sound Miss_1 0.2\n  noise seed=1.5\n", "effects.txt:2: seed= wants a whole number, not '1.5'"},
+      {"sound Miss_1 0.2\n  noise amp=\n", "effects.txt:2: '' is not a number"},
+      {"sound Miss_1 0.2\n  noise amp=0x1p3\n", "effects.txt:2: '0x1p3' is not a number"},
   };
   for (const auto& c : cases) {
     const ToolRun run = RunTool("effects", "effects.txt", c.recipe);
@@ -142,7 +153,7 @@ TEST(SoundmakerTest, EveryFaultOfASourceIsReportedOnce) {
   } cases[] = {
       {"music", "00-stillness.txt",
        "title Test\ntempo 60\nmeter 4\nbars 1\npart a ch=0 legato=150\n  c4:8 c4:8 |\npart b ch=1\n  q4:8 c4:8 |\n",
-       {"00-stillness.txt:5: legato out of range (1 to 100)", "00-stillness.txt:8: 'q4' is not a note"}},
+       {"00-stillness.txt:5: legato= is 1 to 100, not 150", "00-stillness.txt:8: 'q4' is not a note"}},
       {"music", "00-stillness.txt", "title Slow\ntempo 10\nmeter 400\nbars 400\npart a ch=0\n  r:6400\npart b ch=1\n  r:6400\n",
        {"00-stillness.txt:5: the score lasts 960000 seconds"}},
       // A name is checked beside the other faults of the recipes.
@@ -162,12 +173,22 @@ TEST(SoundmakerTest, EveryFaultOfASourceIsReportedOnce) {
        {at("00-stillness.txt", 8) + "'pa\\x01rt' holds the control byte \\x01"}},
       {"music", "00-stillness.txt", Replace(score, "meter 4", "me\xe9ter 4"),
        {at("00-stillness.txt", 4) + "'me\\xe9ter' holds the byte \\xe9, which is no UTF-8 text"}},
-      // A comment's line end damaged: Miss_1 was made without its first
-      // layer, the track without its title.
+      // A comment's line end damaged into a byte no line holds, which
+      // would join Miss_1's first layer or the track's title to it.
       {"effects", "effects.txt", Replace(effects, "through air\n", "through air\x01"),
        {at("effects.txt", sound) + "the comment holds the control byte \\x01"}},
       {"music", "00-stillness.txt", Replace(score, "places.\n", "places.\xe9"),
        {at("00-stillness.txt", 1) + "the comment holds the byte \\xe9, which is no UTF-8 text"}},
+      // A comment's line end lost, or turned into a byte a comment may hold:
+      // the line it joined to the comment is the comment's fault, and counts
+      // as refused (a layer, a sound, the title, a score's length, a part,
+      // its notes).
+      {"effects", "effects.txt", Replace(effects, "through air\n", "through air"),
+       {at("effects.txt", sound) + "the comment holds a line joined to it, its line end lost: 'noise bp=700:3200"}},
+      {"effects", "effects.txt", Replace(effects, "into wood\n", "into wood\""),
+       {at("effects.txt", 31) + "the comment holds a line joined to it, its line end lost: 'noise bp=5000:1800"}},
+      {"music", "00-stillness.txt", Replace(score, "places.\n", "places."),
+       {at("00-stillness.txt", 1) + "the comment holds a line joined to it, its line end lost: 'title Stillness'"}},
   };
   for (const auto& c : cases) {
     const ToolRun run = RunTool(c.kind, c.source, c.text);
@@ -235,6 +256,9 @@ TEST(SoundmakerTest, OneDamagedByteAnywhereInTheRecipesIsOneMessage) {
 // real score (tools/damaged_lines.h): a run reads as the good source did (the
 // same sounds or track) or fails with one message at the damaged line. A
 // quote is a byte of a title (its line end too) or a part's name as written.
+// A comment's line end lost or turned into a byte a comment may hold, which
+// joins the next line to it, is refused at the comment's line too, or is
+// harmless.
 TEST(SoundmakerTest, ADamagedByteReadsAsTheGoodSourceOrIsRefusedAtItsLine) {
   const struct {
     const char* file;
@@ -277,14 +301,23 @@ TEST(SoundmakerTest, ADamagedByteReadsAsTheGoodSourceOrIsRefusedAtItsLine) {
       const std::string_view line = std::string_view(good).substr(start == std::string::npos ? 0 : start + 1);
       if (run.ok && music && d.byte == '"' && (line.rfind("title", 0) == 0 || line.rfind("part", 0) == 0)) run.output = goodRun.output;
       EXPECT_EQ(SweepFault("source.txt", good, d, goodRun, run, {false, true}), "") << source.file;
+      if (JoinsIntoComment(d)) {
+        EXPECT_TRUE(run.ok ? run.output == goodRun.output
+                           : run.messages.size() == 1 && run.messages[0].rfind("source.txt:" + std::to_string(d.line) + ":", 0) == 0)
+            << source.file << " " << d.what << (run.messages.empty() ? "" : "\n" + run.messages[0]);
+      }
     }
   }
 }
 
-// A title is its words: a comment after it leaves no blank at its end.
+// A title is its words: a comment after it leaves no blank at its end. A
+// comment that speaks of the score's own title and tempo, or holds a line
+// written out of use, holds no line joined to it.
 TEST(SoundmakerTest, ATitleEndsAtItsLastWord) {
-  const std::string score = ReadFile(kContent / "music" / "00-stillness.txt");
-  const ToolRun run = RunTool("music", "00-stillness.txt", Replace(score, "title Stillness", "title  Stillness  # hushed"));
+  std::string score = ReadFile(kContent / "music" / "00-stillness.txt");
+  score = Replace(score, "title Stillness", "title  Stillness  # hushed");
+  score = Replace(score, "# Track 0: a hushed drone for quiet places.", "# Track 0: the title Stillness, tempo 60\n#  part pad ch=0 vol=90");
+  const ToolRun run = RunTool("music", "00-stillness.txt", score);
   ASSERT_EQ(run.status, 0) << run.errors;
   EXPECT_NE(run.track0.find("\xff\x03\x09Stillness"), std::string::npos);
 }

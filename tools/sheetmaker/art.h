@@ -11,25 +11,38 @@
 #include <vector>
 
 #include "canvas.h"
+#include "common/comment_joins.h"
+#include "common/refused_lines.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
+#include "common/source_decimals.h"
 #include "common/source_faults.h"
 #include "common/source_lines.h"
 #include "common/source_numbers.h"
-#include "common/refused_lines.h"
+#include "engine/sheet_table.h"
 
 // A bad source: the message names the file and line.
 struct SourceError : std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// A number read whole ("2.5x" is none); `what` names it in the message.
+// A decimal number read whole ("2.5x" is none: common/source_decimals.h),
+// of at most a million either way (a picture's measures lie well inside);
+// `what` names it in the message.
 inline float ReadFloat(const std::string& text, const std::string& what) {
-  char* end = nullptr;
-  const float v = std::strtof(text.c_str(), &end);
-  if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(v))
-    throw SourceError(what + " wants a number, not " + DoubleQuotedBytes(text));
-  return v;
+  double v = 0;
+  if (!ReadDecimal(text, &v)) throw SourceError(what + " wants a number, not " + DoubleQuotedBytes(text));
+  if (std::fabs(v) > 1e6) throw SourceError(what + " is -1000000 to 1000000, not " + ShownBytes(text));
+  return static_cast<float>(v);
+}
+
+// The number of one of the game's sheets (engine/sheet_table.h), read whole;
+// false for any other word.
+inline bool ReadSheetNumber(std::string_view word, int* sheet) {
+  long long n = 0;
+  if (!ReadWholeNumber(word, 0, kSheetCount - 1, &n)) return false;
+  *sheet = static_cast<int>(n);
+  return true;
 }
 
 // `value`, the word `what` names, when it is one of `values`; any other is
@@ -53,6 +66,17 @@ inline std::string OneOf(const std::string& key, const std::string& value, std::
 
 // A line of a source cut at its comment (from its first '#' to its end).
 inline CommentedLine CutComment(const std::string& line) { return CutLineAt(line, line.find('#')); }
+
+// The lines of a source (cut from it by SourceLines), each comment (from a
+// line's first '#') that holds a whole line of the source joined to it read
+// as two (common/comment_joins.h): `isLine(words, glued)` tells whether the
+// words of a line's text read as one, glued to the comment's text or not.
+template <typename IsLine>
+std::vector<ReadLine> SheetSourceLines(const std::vector<std::string>& lines, IsLine&& isLine) {
+  return LinesWithJoins(
+      lines, [](const std::string& line) { return line.find('#'); },
+      [&](std::string_view tail, bool glued) { return isLine(LineWords(tail.substr(0, tail.find('#'))), glued); });
+}
 
 // Refuses a line of a source that holds a byte no line may hold, its
 // comment too (RefusedLineFault); `where` is "file:line: ".
@@ -129,10 +153,12 @@ void DrawPixelArt(Canvas& c, const FrameGrid& g, const PixelArt& art, const std:
 void DrawPanel(Canvas& c, uint32_t seed);
 void DrawBorder(Canvas& c, const FrameGrid& g, uint32_t seed);
 
-// One line of the sheet list: slot, picture size, style and its number.
+// One line of the sheet list: slot, picture size, style and its number, and
+// the line of the list that gives it.
 struct SheetLine {
   int slot = -1, width = 0, height = 0, number = 0;
   std::string style;
+  int line = 0;
 };
 // Reads the sheet list: every sheet 0 to 65 once, each a power of two each
 // way, no smaller than its frame and no larger than the game reads.

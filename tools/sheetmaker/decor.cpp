@@ -398,10 +398,18 @@ void Decor(Layer& l, const std::string& kind, int variant, uint32_t s, const Pai
 }  // namespace
 
 void AddDecorPainters(PainterMap& m) {
+  // decor KIND [variant=N]: the variants N, N + 1, ... of a decoration on
+  // the line's frames, each 0 to 3 (more pebbles, a wider stain, the vines
+  // lower down: past 3 they no longer fit the frame).
   m["decor"] = [](const Paint& p) {
+    constexpr int kLastVariant = 3;
+    const int variant = p.OptInt("variant", 0, 0, kLastVariant);
+    if (variant + p.Count() - 1 > kLastVariant)
+      p.Fail("the line draws variants " + std::to_string(variant) + " to " + std::to_string(variant + p.Count() - 1) +
+             ", a decoration's are 0 to " + std::to_string(kLastVariant));
     for (int f = p.first; f <= p.last; ++f) {
       Layer l(p.W(), p.H());
-      Decor(l, p.Arg(0), p.OptInt("variant", 0) + (f - p.first), p.Seed(f), p);
+      Decor(l, p.Arg(0), variant + (f - p.first), p.Seed(f), p);
       p.Put(f, l);
     }
   };

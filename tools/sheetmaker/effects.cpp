@@ -269,7 +269,7 @@ void AddEffectPainters(PainterMap& m) {
   m["ornament"] = [](const Paint& p) {
     for (int f = p.first; f <= p.last; ++f) {
       Layer l(p.W(), p.H());
-      const int code = p.OptInt("code", 0) + f - p.first;
+      const int code = p.OptInt("code", 0, 0, 3) + f - p.first;
       if (code < 0 || code > 3) p.Fail("no ornament " + std::to_string(code) + " (0 to 3)");
       Ornament(l, code);
       p.Put(f, l);
@@ -286,8 +286,7 @@ void AddEffectPainters(PainterMap& m) {
   // burst KIND SIZE (1-3).
   m["burst"] = [](const Paint& p) {
     Layer l(p.W(), p.H());
-    const int size = p.ArgInt(1, 1);
-    if (size < 1 || size > 3) p.Fail("a burst's size is 1 to 3, not " + std::to_string(size));
+    const int size = p.ArgInt(1, 1, "a burst's size", 1, 3);
     Burst(l, p.Arg(0), size);
     p.Put(p.first, l);
   };
@@ -452,7 +451,7 @@ void AddEffectPainters(PainterMap& m) {
   };
   // beam VARIANT: a jagged bolt of light along the frame, on black.
   m["beam"] = [](const Paint& p) {
-    p.OptInt("seed", 0);  // seed=N only varies the line's words, and so the bolt's path
+    p.OptInt("seed", 0, 0, 999);  // seed=N only varies the line's words, and so the bolt's path
     Layer l(p.W(), p.H());
     const uint32_t s = p.Seed(p.first);
     float y = p.H() / 2.0f;

@@ -6,8 +6,9 @@
 #include "art.h"
 
 float Recipe::Num(const std::string& key, float def) const {
+  if (!Has(key)) return def;
   const std::string v = Get(key);
-  if (v.empty()) return def;
+  if (v.empty()) throw SourceError(key + "= has no value");
   return ReadFloat(v, key + "=");
 }
 

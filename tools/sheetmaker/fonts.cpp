@@ -19,6 +19,31 @@ int ParseCharName(const std::string& name, const std::string& where) {
   return code;
 }
 
+// Whether a glyph name of a "chars" line names a glyph a font may draw.
+bool IsGlyphName(const std::string& name) {
+  const int code = FontCharCode(name);
+  return code >= 33 && code != '_' && !(name.size() == 1 && (code > '~' || code == '\\'));
+}
+
+// Whether words read as a whole "chars" or "colours" line, one a comment
+// may hold joined to it (common/comment_joins.h), glued to its text as a
+// line written at the start of its line is. (A glyph row may be the words
+// of a comment: "# ---- ####".)
+bool IsFontLine(const std::vector<std::string>& words, bool glued, const Palette* palette) {
+  if (!glued || words.size() < 2) return false;
+  if (words[0] == "chars") return std::all_of(words.begin() + 1, words.end(), IsGlyphName);
+  if (words[0] != "colours") return false;
+  return std::all_of(words.begin() + 1, words.end(), [&](const std::string& pair) {
+    if (pair.size() < 3 || pair[1] != '=' || pair[0] == '.' || !GameShowsByte(static_cast<unsigned char>(pair[0]))) return false;
+    try {
+      if (palette) palette->Check(pair.substr(2));
+      return true;
+    } catch (const SourceError&) {
+      return false;
+    }
+  });
+}
+
 constexpr uint32_t kInk = 0xFFFFFFFFu;
 constexpr uint32_t kShadow = 0xFF141418u;
 
@@ -128,12 +153,17 @@ Font ReadFont(const std::string& path, int width, int height, const Palette* pal
     rows.clear();
     blockRefused = blockChecked = false;
   };
-  for (const std::string& text : lines) {
-    ++number;
+  // A comment is "#" followed by a space; glyph rows begin with '#' or '.'
+  // and never have a space in second place.
+  auto isComment = [](std::string_view text) { return text == "#" || text.rfind("# ", 0) == 0; };
+  const std::vector<ReadLine> entries = LinesWithJoins(
+      lines, [&](const std::string& text) { return isComment(text) ? 0 : std::string::npos; },
+      [&](std::string_view tail, bool glued) { return IsFontLine(LineWords(tail), glued, palette); });
+  for (const ReadLine& entry : entries) {
+    number = entry.number;
     ReadingAt(path, number);
-    // A comment is "#" followed by a space; glyph rows begin with '#' or '.'
-    // and never have a space in second place.
-    const bool comment = text == "#" || text.rfind("# ", 0) == 0;
+    const std::string& text = entry.text;
+    const bool comment = isComment(text);
     // A refused line that may be a "colours" or "chars" line is one: the
     // block it begins is refused. Its words are cut at blanks alone (a
     // damaged carriage return stays in them).
@@ -147,7 +177,7 @@ Font ReadFont(const std::string& path, int width, int height, const Palette* pal
     if (!head && blockRefused && !text.empty() && !comment) continue;
     // A line that is no row of the block being read.
     const bool outside = block.empty() || blockRefused || static_cast<int>(rows.size()) >= height;
-    const bool read = faults.Keep([&] {
+    const bool read = !entry.joined && faults.Keep([&] {
       // A comment is the whole line; a glyph row holds none.
       CheckSourceLine(Where(path, number), comment ? CommentedLine{"", text} : CommentedLine{text, ""});
       if (words.empty()) {
@@ -202,6 +232,7 @@ Font ReadFont(const std::string& path, int width, int height, const Palette* pal
       if (static_cast<int>(rows.size()) >= height) throw SourceError(Where(path, number) + "more than " + std::to_string(height) + " rows");
       rows.push_back({number, words});
     });
+    if (read && !entry.joinFault.empty()) faults.Keep([&] { throw SourceError(Where(path, number) + entry.joinFault); });
     if (read) continue;
     // A refused line outside a block may have been a "colours" line, and one
     // that may begin a block begins it refused.

@@ -26,19 +26,28 @@ std::string Paint::Word(size_t i, const std::string& what, std::initializer_list
 std::string Paint::Opt(const std::string& key, const std::string& def) const {
   if (asked) asked->insert(key);
   for (const auto& a : args)
-    if (a.size() > key.size() && a.compare(0, key.size(), key) == 0 && a[key.size()] == '=')
+    if (a.size() > key.size() && a.compare(0, key.size(), key) == 0 && a[key.size()] == '=') {
+      if (a.size() == key.size() + 1) Fail(key + "= has no value");
       return a.substr(key.size() + 1);
+    }
   return def;
 }
 
+namespace {
+
+// A whole number within [low, high] (`what` names it), or the line is refused.
+int WholeNumber(const Paint& p, const std::string& what, const std::string& v, int low, int high) {
+  long long n = 0;
+  if (!ReadWholeNumber(v, &n)) p.Fail(what + " wants a whole number, not " + DoubleQuotedBytes(v));
+  if (n < low || n > high) p.Fail(what + " is " + std::to_string(low) + " to " + std::to_string(high) + ", not " + v);
+  return static_cast<int>(n);
+}
+
+}  // namespace
+
 int Paint::OptInt(const std::string& key, int def, int low, int high) const {
   const std::string v = Opt(key);
-  if (v.empty()) return def;
-  long long n = 0;
-  if (!ReadWholeNumber(v, INT_MIN, INT_MAX, &n)) Fail(key + "= wants a whole number, not " + DoubleQuotedBytes(v));
-  if (n < low || n > high)
-    Fail(key + "= is " + std::to_string(low) + (high == INT_MAX ? " or more" : " to " + std::to_string(high)) + ", not " + v);
-  return static_cast<int>(n);
+  return v.empty() ? def : WholeNumber(*this, key + "=", v, low, high);
 }
 
 float Paint::OptFloat(const std::string& key, float def) const {
@@ -51,12 +60,9 @@ float Paint::OptFloat(const std::string& key, float def) const {
   }
 }
 
-int Paint::ArgInt(size_t i, int def) const {
+int Paint::ArgInt(size_t i, int def, const std::string& what, int low, int high) const {
   const std::string v = Arg(i);
-  if (v.empty()) return def;
-  long long n = 0;
-  if (!ReadWholeNumber(v, INT_MIN, INT_MAX, &n)) Fail("wants a whole number, not " + DoubleQuotedBytes(v));
-  return static_cast<int>(n);
+  return v.empty() ? def : WholeNumber(*this, what, v, low, high);
 }
 
 std::string Paint::Choice(const std::string& key, std::initializer_list<const char*> values) const {
@@ -93,13 +99,50 @@ void Paint::PutTiled(const Layer& l, int cols) const {
 
 void Paint::Fail(const std::string& message) const { throw SourceError(where + message); }
 
+namespace {
+
+// The frames a frame line's first word names, "57" or "57-60"; false for
+// any other word.
+bool ReadFrames(const std::string& word, long long* first, long long* last) {
+  const size_t dash = word.find('-', 1);
+  if (!ReadWholeNumber(word.substr(0, dash), first) || (dash != std::string::npos && !ReadWholeNumber(word.substr(dash + 1), last)))
+    return false;
+  if (dash == std::string::npos) *last = *first;
+  return true;
+}
+
+// Whether words read as a whole line of a frame map, one a comment may hold
+// joined to it (common/comment_joins.h): frames a painter draws, or, glued
+// to the comment's text as a line written at the start of its line is, a
+// sheet line or a recipe its builder takes.
+bool IsFrameMapLine(const std::vector<std::string>& words, bool glued) {
+  if (words.size() < 2) return false;
+  int sheet = 0;
+  long long first = 0, last = 0;
+  if (words[0] == "sheet") return glued && words.size() == 2 && ReadSheetNumber(words[1], &sheet);
+  if (words[0] == "recipe") {
+    if (!glued) return false;
+    try {
+      CheckFigureRecipe({words.begin() + 1, words.end()}, false);
+      return UnshownByte(words[1], false) == std::string::npos;
+    } catch (const SourceError&) {
+      return false;
+    }
+  }
+  return ReadFrames(words[0], &first, &last) && first >= 0 && first <= last && Painters().count(words[1]) > 0;
+}
+
+}  // namespace
+
 // Every line is read: each fault is reported; the lines after a refused
 // sheet line (one whose first word may be "sheet", itself or before a
 // damaged blank, or is no frame's nor a recipe's word, or one whose
 // damaged byte may end a line before a sheet line: common/refused_lines.h)
 // belong to no sheet. Every word is a name, a number or a key=value of
 // them, of bytes the fonts show: a damaged byte in a painter's words is
-// refused here, at its line, and never drawn as another word.
+// refused here, at its line, and never drawn as another word. A comment
+// that holds a line joined to it is refused, and the line it holds counts
+// as refused.
 std::vector<FrameLine> ReadFrameMap(const std::string& path) {
   std::vector<std::string> source;
   if (!ReadSourceLines(path, &source)) throw SourceError(path + ": cannot open");
@@ -107,15 +150,14 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
   SourceFaults<SourceError> faults;
   constexpr int kRefusedSheet = -2;
   const LineShape kSheetLine{"sheet", 2, 2};
-  int number = 0, sheet = -1;
-  for (const std::string& text : source) {
-    ++number;
-    ReadingAt(path, number);
-    const CommentedLine cut = CutComment(text);
-    const std::string where = path + ":" + std::to_string(number) + ": ";
+  int sheet = -1;
+  for (const ReadLine& entry : SheetSourceLines(source, IsFrameMapLine)) {
+    ReadingAt(path, entry.number);
+    const CommentedLine cut = CutComment(entry.text);
+    const std::string where = path + ":" + std::to_string(entry.number) + ": ";
     const std::vector<std::string> words = LineWords(cut.text);  // a damaged carriage return stays in its word
     const std::string first = words.empty() ? "" : words[0];
-    const bool read = faults.Keep([&] {
+    const bool read = !entry.joined && faults.Keep([&] {
       CheckSourceLine(where, cut);
       CheckShownWords(where, cut.text);
       if (first.empty()) return;
@@ -129,10 +171,10 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
         return;
       }
       if (first == "sheet") {
-        long long read = 0;
         sheet = kRefusedSheet;
-        if (words.size() != 2 || !ReadWholeNumber(words[1], 0, 65, &read)) throw SourceError(where + "bad sheet number");
-        sheet = static_cast<int>(read);
+        int number = 0;
+        if (words.size() != 2 || !ReadSheetNumber(words[1], &number)) throw SourceError(where + "bad sheet number");
+        sheet = number;
         return;
       }
       if (sheet == kRefusedSheet) return;
@@ -141,12 +183,8 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
       // by its damaged line end (which drew its frames on this sheet).
       if (MayJoinLine(cut.text, cut.comment, kSheetLine)) throw SourceError(where + "a sheet line joined to a frame's");
       FrameLine line{sheet, -1, -1, "", {}, where};
-      const size_t dash = first.find('-', 1);
       long long a = 0, b = 0;
-      if (!ReadWholeNumber(first.substr(0, dash), &a) ||
-          (dash != std::string::npos && !ReadWholeNumber(first.substr(dash + 1), &b)))
-        throw SourceError(where + "expected a frame or a range of frames like 57-60");
-      if (dash == std::string::npos) b = a;
+      if (!ReadFrames(first, &a, &b)) throw SourceError(where + "expected a frame or a range of frames like 57-60");
       if (a < 0 || b < a || b > INT_MAX) throw SourceError(where + "bad range of frames");
       line.first = static_cast<int>(a);
       line.last = static_cast<int>(b);
@@ -155,6 +193,7 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
       line.args.assign(words.begin() + 2, words.end());
       lines.push_back(line);
     });
+    if (read && !entry.joinFault.empty()) faults.Keep([&] { throw SourceError(where + entry.joinFault); });
     const bool unknown = !first.empty() && first != "recipe" && (first[0] < '0' || first[0] > '9');
     if (!read && (unknown || RefusedLineMayBegin(cut.text, cut.comment, kSheetLine))) sheet = kRefusedSheet;
   }

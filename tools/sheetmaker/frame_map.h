@@ -43,13 +43,16 @@ struct Paint {
   // The i-th plain word, one of `values` (the first when not given), or the
   // line is refused: "the kind is torch or fire, not "forch"".
   std::string Word(size_t i, const std::string& what, std::initializer_list<const char*> values) const;
-  // The value of key=value, or def.
+  // The value of key=value, or def when the line has no key=; a key= with
+  // no value is refused ("alpha= has no value"), never taken as def.
   std::string Opt(const std::string& key, const std::string& def = "") const;
   // Numbers read whole ("3x" is none), or the line is refused; a whole
   // number outside [low, high] too ("alpha= is 0 to 255, not 300").
-  int OptInt(const std::string& key, int def, int low = INT_MIN, int high = INT_MAX) const;
+  int OptInt(const std::string& key, int def, int low, int high) const;
   float OptFloat(const std::string& key, float def) const;
-  int ArgInt(size_t i, int def) const;
+  // The i-th plain word as a whole number within [low, high] (`what` names
+  // it: "a fog code is 1 to 99, not 100"), or def when there is none.
+  int ArgInt(size_t i, int def, const std::string& what, int low, int high) const;
   // The value of key=value, one of `values` (the first when not given), or
   // the line is refused.
   std::string Choice(const std::string& key, std::initializer_list<const char*> values) const;

@@ -374,9 +374,12 @@ void AddGroundPainters(PainterMap& m) {
   m["ground"] = [](const Paint& p) {
     const std::string kind = p.Arg(0);
     if (kind.empty()) p.Fail("ground needs a kind");
+    // A variant (0 to 3) and a seed (0 to 999) vary the tile of a kind.
+    const int variant = p.OptInt("variant", 0, 0, 3);
+    const uint32_t seed = static_cast<uint32_t>(p.OptInt("seed", 1, 0, 999)) * 7919u;
     for (int f = p.first; f <= p.last; ++f) {
       try {
-        p.Put(f, GroundTile(kind, p.OptInt("variant", 0), p.OptInt("seed", 1) * 7919u));
+        p.Put(f, GroundTile(kind, variant, seed));
       } catch (const SourceError& e) {
         p.Fail(e.what());
       }

@@ -85,6 +85,7 @@ int Make(int argc, char** argv) {
     // The first sheet that could not be written stands for the rest.
     const auto first = std::find_if(unwritten.begin(), unwritten.end(), [](const std::string& e) { return !e.empty(); });
     if (first != unwritten.end()) faults.Keep([&] { throw SourceError(*first); });
+    if (!faults.Any()) faults.Keep([&] { CheckArtSheets(src); });
     faults.Throw();
     if (std::string fault = files.Commit(); !fault.empty()) throw SourceError(fault);
   } catch (const SourceError& e) {

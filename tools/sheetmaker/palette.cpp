@@ -28,10 +28,9 @@ uint32_t Palette::Colour(const std::string& name) const {
 
 namespace {
 
-// The ramps the painters draw with (their code names them too): a ramp of
-// the palette is one of them, given once. A misspelt name was taken as a
-// ramp of its own, and every colour of the ramp meant refused where it was
-// used.
+// The ramps the painters draw with (their code names them too): each ramp
+// of the palette is one of them, given once, so that a misspelt name is
+// refused at its own line.
 const char* const kRampNames[] = {"ink", "grey", "brown", "skin", "red", "fire", "green", "blue", "purple", "teal", "stone"};
 
 bool IsRampName(const std::string& name) {
@@ -73,43 +72,64 @@ std::vector<uint32_t> Palette::All() const {
   return all;
 }
 
-// Every line is read: each fault is reported. A ramp's name is one the
-// painters draw with, and holds what the fonts show, as a word of every
-// source does; a refused line may have given any ramp (its name damaged, or
-// a line joined to it), so that no colour is refused besides.
+namespace {
+
+// The ramp a line of the palette gives, its words read (`where` is
+// "file:line: "): a name the painters draw with, of what the fonts show as
+// every word of a source is, and its colours.
+Ramp ReadRampWords(const std::string& where, const std::vector<std::string>& words) {
+  const std::string& name = words[0];
+  const size_t unshown = UnshownByte(name, false);
+  if (unshown != std::string::npos) throw SourceError(where + UnshownByteMessage("", name, unshown));
+  if (!IsRampName(name)) {
+    std::string known;
+    for (const char* ramp : kRampNames) known += std::string(known.empty() ? "" : " ") + ramp;
+    throw SourceError(where + "no ramp " + DoubleQuotedBytes(name) + " is drawn with (" + known + ")");
+  }
+  Ramp r;
+  unsigned long long colour = 0;
+  for (size_t w = 1; w < words.size(); ++w) {
+    if (words[w].size() != 6 || !ReadHexNumber(words[w], &colour)) throw SourceError(where + "colours are six hex digits RRGGBB");
+    r.push_back(0xFF000000u | static_cast<uint32_t>(colour));
+  }
+  if (r.empty()) throw SourceError(where + "ramp " + DoubleQuotedBytes(name) + " has no colours");
+  return r;
+}
+
+// Whether words read as a whole line of the palette, one a comment may hold
+// joined to it (common/comment_joins.h), glued to its text as a line
+// written at the start of its line is.
+bool IsPaletteLine(const std::vector<std::string>& words, bool glued) {
+  try {
+    return glued && words.size() > 1 && IsRampName(words[0]) && !ReadRampWords("", words).empty();
+  } catch (const SourceError&) {
+    return false;
+  }
+}
+
+}  // namespace
+
+// Every line is read: each fault is reported. A refused line may have given
+// any ramp (its name damaged, or a line joined to it), so that no colour is
+// refused besides.
 void ReadPalette(const std::string& path, Palette* out) {
   std::vector<std::string> lines;
   if (!ReadSourceLines(path, &lines)) throw SourceError(path + ": cannot open");
   Palette& p = *out;
   SourceFaults<SourceError> faults;
-  int number = 0;
-  for (const std::string& line : lines) {
-    ++number;
-    ReadingAt(path, number);
-    const CommentedLine cut = CutComment(line);
-    const std::string where = path + ":" + std::to_string(number) + ": ";
+  for (const ReadLine& line : SheetSourceLines(lines, IsPaletteLine)) {
+    ReadingAt(path, line.number);
+    const CommentedLine cut = CutComment(line.text);
+    const std::string where = path + ":" + std::to_string(line.number) + ": ";
     const std::vector<std::string> words = LineWords(cut.text);
-    const bool read = faults.Keep([&] {
+    const bool read = !line.joined && faults.Keep([&] {
       CheckSourceLine(where, cut);
       if (words.empty()) return;
-      const std::string& name = words[0];
-      const size_t unshown = UnshownByte(name, false);
-      if (unshown != std::string::npos) throw SourceError(where + UnshownByteMessage("", name, unshown));
-      if (!IsRampName(name)) {
-        std::string known;
-        for (const char* ramp : kRampNames) known += std::string(known.empty() ? "" : " ") + ramp;
-        throw SourceError(where + "no ramp " + DoubleQuotedBytes(name) + " is drawn with (" + known + ")");
-      }
-      if (p.ramps.count(name)) throw SourceError(where + "ramp " + DoubleQuotedBytes(name) + " given twice");
-      Ramp& r = p.ramps[name];
-      unsigned long long colour = 0;
-      for (size_t w = 1; w < words.size(); ++w) {
-        if (words[w].size() != 6 || !ReadHexNumber(words[w], &colour))
-          throw SourceError(where + "colours are six hex digits RRGGBB");
-        r.push_back(0xFF000000u | static_cast<uint32_t>(colour));
-      }
-      if (r.empty()) throw SourceError(where + "ramp " + DoubleQuotedBytes(name) + " has no colours");
+      Ramp r = ReadRampWords(where, words);
+      if (p.ramps.count(words[0])) throw SourceError(where + "ramp " + DoubleQuotedBytes(words[0]) + " given twice");
+      p.ramps[words[0]] = std::move(r);
     });
+    if (read && !line.joinFault.empty()) faults.Keep([&] { throw SourceError(where + line.joinFault); });
     p.refused |= !read;
   }
   if (p.ramps.empty() && !p.refused) faults.Keep([&] { throw SourceError(path + ": no ramps"); });

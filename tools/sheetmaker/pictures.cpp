@@ -483,7 +483,7 @@ void AddPicturePainters(PainterMap& m) {
         !ReadWholeNumber(from.substr(comma + 1), 0, 4096, &fy))
       p.Fail("from= is x,y in pixels, not " + DoubleQuotedBytes(from));
     // At least one column a row (none divided by nothing and drew no frame).
-    const int cols = p.OptInt("cols", 1, 1), stride = p.OptInt("stride", cols, 1);
+    const int cols = p.OptInt("cols", 1, 1, 64), stride = p.OptInt("stride", cols, 1, 64);
     for (int f = p.first; f <= p.last; ++f) {
       const int i = f - p.first, col = i % stride, row = i / stride;
       if (col >= cols) continue;

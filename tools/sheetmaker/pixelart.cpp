@@ -28,6 +28,47 @@ Grid Transpose(const Grid& g) {
 // A quarter turn clockwise.
 Grid Rot90(const Grid& g) { return FlipX(Transpose(g)); }
 
+// Whether words read as a whole line of the pixel art that holds words of
+// its own kind, one a comment may hold joined to it (common/comment_joins.h):
+// a palette's letter and colour, or, glued to the comment's text as a line
+// written at the start of its line is, a sheet or frame line. (A row,
+// "palette" and "end" may be words of a comment; a row and an end joined to
+// one are told by the frame and the palette they are missing from.)
+bool IsPixelArtLine(const std::vector<std::string>& words, bool glued) {
+  if (words.size() < 2) return false;
+  int sheet = 0;
+  long long n = 0;
+  unsigned long long colour = 0;
+  if (words[0] == "sheet") return glued && words.size() == 2 && ReadSheetNumber(words[1], &sheet);
+  if (words[0] == "frame") {
+    if (!glued) return false;
+    if (!ReadWholeNumber(words[1], 0, INT_MAX, &n)) return false;
+    if (words.size() == 2) return true;
+    if (words.size() < 5 || words[2] != "=" || !ReadWholeNumber(words[4], 0, INT_MAX, &n)) return false;
+    if (words[3] == "flipx" || words[3] == "flipy" || words[3] == "transpose" || words[3] == "rot90") return words.size() == 5;
+    return words[3] == "recolour" && words.size() > 5 &&
+           std::all_of(words.begin() + 5, words.end(), [](const std::string& pair) { return pair.size() == 3 && pair[1] == '='; });
+  }
+  return words.size() == 2 && words[0].size() == 1 && std::isalnum(static_cast<unsigned char>(words[0][0])) &&
+         words[1].size() == 8 && ReadHexNumber(words[1], &colour);
+}
+
+// Where a frame line's comment ends in a row of the frame joined to it:
+// its last `width` bytes (the width of the frame's rows), letters of
+// `palette` or '.', after text of the comment's own; for a frame with no
+// row of its own (`width` 0), which is refused without one, as many such
+// bytes as end it, at most `most`. std::string::npos when it does not.
+size_t JoinedRowAt(const std::string& comment, size_t width, size_t most, const std::map<char, uint32_t>& palette) {
+  auto drawn = [&](char c) { return c == '.' || palette.count(c) > 0; };
+  if (width == 0)
+    while (width < most && width < comment.size() && drawn(comment[comment.size() - 1 - width])) ++width;
+  if (width == 0 || comment.size() <= width) return std::string::npos;
+  const size_t at = comment.size() - width;
+  if (comment.find_first_not_of(" \t#") >= at || !std::all_of(comment.begin() + static_cast<std::ptrdiff_t>(at), comment.end(), drawn))
+    return std::string::npos;
+  return at;
+}
+
 }  // namespace
 
 // Every line is read: each fault is reported. A refused line counts as what
@@ -41,7 +82,10 @@ Grid Rot90(const Grid& g) { return FlipX(Transpose(g)); }
 // then may hold whatever they are. A palette letter is a letter or a digit
 // (a damaged one is refused at its line, not at each row that draws the one
 // meant), each drawn by a row or a recolouring; a letter they draw that the
-// palette lacks is refused at their line.
+// palette lacks is refused at their line. A comment that holds a line
+// joined to it is refused, and the line it holds counts as refused; so is
+// a frame line's comment that ends in a row of the frame, and a palette
+// letter's comment that ends in "end" where the palette has no end.
 std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   std::vector<std::string> source;
   if (!ReadSourceLines(path, &source)) throw SourceError(path + ": cannot open");
@@ -50,6 +94,10 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   int number = 0;
   enum { kTop, kPalette, kRows, kPassedOver } state = kTop;
   int frame = -1;
+  // The line and comment of the frame whose rows are read, and of the last
+  // letter of the palette being read.
+  int frameLine = 0, letterLine = 0;
+  std::string frameComment, letterComment;
   // Sheets any of whose frames a refused line may have given.
   std::set<size_t> unreadFrames;
   // Sheets whose palette may hold any letter: a line of it was refused; and
@@ -60,6 +108,9 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   std::map<size_t, std::map<char, int>> letterLines;
   std::map<size_t, std::map<int, std::string>> drawn;
   auto where = [&]() { return path + ":" + std::to_string(number) + ": "; };
+  auto joined = [&](int line, const std::string& comment, size_t at) {
+    faults.Keep([&] { throw SourceError(path + ":" + std::to_string(line) + ": " + JoinedLineMessage(comment, at)); });
+  };
   auto current = [&]() -> PixelArt& {
     if (sheets.empty()) throw SourceError(where() + "\"sheet N\" must come first");
     return sheets.back();
@@ -74,6 +125,15 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
     size_t width = 0;  // the most rows', the first row's among as many
     for (const int line : rows)
       if (++widths[letters[line].size()] > widths[width]) width = letters[line].size();
+    // A first row joined to the frame line's comment: its letters are drawn.
+    const int sheet = sheets.back().sheet;
+    const size_t most = sheet < 0 ? 0 : static_cast<size_t>(SheetFormatFor(sheet).frameWidth);
+    if (const size_t at = JoinedRowAt(frameComment, width, most, sheets.back().palette); at != std::string::npos) {
+      joined(frameLine, frameComment, at);
+      letters[frameLine] += frameComment.substr(at);
+      refusedSheets.insert(sheets.size() - 1);
+    }
+    frameComment.clear();
     Grid& grid = sheets.back().frames[frame];
     for (const int line : rows) {
       if (letters[line].size() == width) {
@@ -89,10 +149,10 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
     rows.clear();
   };
   auto heading = [](const std::string& word) { return word == "sheet" || word == "palette" || word == "frame" || word == "end"; };
-  for (const std::string& raw : source) {
-    ++number;
+  for (const ReadLine& entry : SheetSourceLines(source, IsPixelArtLine)) {
+    number = entry.number;
     ReadingAt(path, number);
-    const CommentedLine cut = CutComment(raw);
+    const CommentedLine cut = CutComment(entry.text);
     const std::vector<std::string> words = LineWords(cut.text);  // a damaged carriage return stays in its word
     const std::string first = words.empty() ? "" : words[0];
     if (state == kPassedOver) {
@@ -109,9 +169,20 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
     // A frame's rows end at a blank line, or at a line that begins another
     // (the blank line before it joined to the last row).
     if (state == kRows && heading(first)) FrameEnds();
+    // A palette that a sheet or frame line ends without its end: its last
+    // letter's comment may hold the end.
+    if (state == kPalette && (first == "sheet" || first == "frame")) {
+      const size_t at = letterComment.size() > 3 && letterComment.compare(letterComment.size() - 3, 3, "end") == 0
+                            ? letterComment.size() - 3
+                            : std::string::npos;
+      if (at != std::string::npos && letterComment.find_first_not_of(" \t#") < at) {
+        joined(letterLine, letterComment, at);
+        state = kTop;
+      }
+    }
     const auto before = state;
     const size_t sheetsBefore = sheets.size();
-    const bool read = faults.Keep([&] {
+    const bool read = !entry.joined && faults.Keep([&] {
       CheckSourceLine(where(), cut);
       if (state == kRows) {
         if (words.empty()) {
@@ -144,17 +215,18 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
         if (current().palette.count(first[0])) throw SourceError(where() + "letter " + QuotedBytes(first) + " given twice");
         current().palette[first[0]] = static_cast<uint32_t>(colour);
         letterLines[sheets.size() - 1][first[0]] = number;
+        letterLine = number;
+        letterComment = cut.comment;
         return;
       }
       if (first == "sheet") {
         PixelArt& art = sheets.emplace_back();
-        long long read = 0;
-        if (words.size() != 2 || !ReadWholeNumber(words[1], 0, 65, &read)) throw SourceError(where() + "bad sheet number");
-        art.sheet = static_cast<int>(read);
+        if (words.size() != 2 || !ReadSheetNumber(words[1], &art.sheet)) throw SourceError(where() + "bad sheet number");
       } else if (first == "palette") {
         current();
         if (words.size() != 1) throw SourceError(where() + "\"palette\" takes no words");
         state = kPalette;
+        letterComment.clear();
       } else if (first == "frame") {
         PixelArt& art = current();
         long long read = 0;
@@ -165,6 +237,8 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
           art.frames[frame];
           state = kRows;
           rows.clear();
+          frameLine = number;
+          frameComment = cut.comment;
           return;
         }
         const std::string op = words.size() > 3 ? words[3] : "";
@@ -203,6 +277,7 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
         throw SourceError(where() + "unknown line " + DoubleQuotedBytes(TrimSpaces(cut.text)));
       }
     });
+    if (read && !entry.joinFault.empty()) faults.Keep([&] { throw SourceError(where() + entry.joinFault); });
     if (read) continue;
     // What the refused line may be, itself or the line its damaged byte may end.
     // Its lines' shapes: "sheet N", "palette", "end", "frame N" or "frame N = OPERATION M ...".

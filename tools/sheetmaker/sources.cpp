@@ -1,5 +1,6 @@
 #include "sources.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <iterator>
 #include <utility>
@@ -72,6 +73,21 @@ void ReadSheetSourceAgain(const std::string& file, SheetSources* src, SourceFaul
   if (file == "palette.txt")
     for (const char* font : {"font_large.txt", "font_small.txt"}) ReadSource(font, src, faults);
   CheckSourceRecipes(*src, faults);
+}
+
+void CheckArtSheets(const SheetSources& src) {
+  SourceFaults<SourceError> faults;
+  for (const SheetLine& sheet : src.sheets) {
+    auto drawsOn = [&](const auto& lines) {
+      return std::any_of(lines.begin(), lines.end(), [&](const auto& line) { return line.sheet == sheet.slot; });
+    };
+    if (sheet.style != "art" || drawsOn(src.frames) || drawsOn(src.interface) || drawsOn(src.cursors)) continue;
+    faults.Keep([&] {
+      throw SourceError(src.dir + "/sheets.txt:" + std::to_string(sheet.line) + ": sheet " + std::to_string(sheet.slot) +
+                        " is of the art style, and no frame map or pixel art draws on it");
+    });
+  }
+  faults.Throw();
 }
 
 Canvas DrawSheetPicture(const SheetLine& s, const SheetSources& src) {

@@ -36,6 +36,14 @@ SheetSources ReadSheetSources(const std::string& dir, SourceFaults<SourceError>*
 // against it), and the recipes are checked again.
 void ReadSheetSourceAgain(const std::string& file, SheetSources* src, SourceFaults<SourceError>* faults);
 
+// Refuses a sheet of the art style, drawn wholly by the frame maps and the
+// pixel art, that none of their lines draws on, at its line of the sheet
+// list (throws SourceError with every such sheet). A fault between the
+// sources, checked when they are read and drawn without a fault: a refused
+// line may have been one drawing on it, and a frame line moved onto another
+// sheet is found where that sheet is drawn.
+void CheckArtSheets(const SheetSources& src);
+
 // The picture of a sheet as its line's style, the frame maps and the pixel
 // art draw it; throws SourceError with every fault of its lines.
 Canvas DrawSheetPicture(const SheetLine& s, const SheetSources& src);

@@ -406,7 +406,7 @@ void AddWallPainters(PainterMap& m) {
   m["fog"] = [](const Paint& p) {
     for (int f = p.first; f <= p.last; ++f) {
       Layer l(24, 24);
-      const int code = p.ArgInt(0, 49) + (f - p.first);
+      const int code = p.ArgInt(0, 49, "a fog code", 1, 99) + (f - p.first);
       if (code == 1) l.Rect(0, 0, 24, 24, 0xFF000000u);
       else if (!Fog(l, code)) p.Fail("no fog code " + std::to_string(code));
       p.Put(f, l);

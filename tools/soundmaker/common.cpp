@@ -1,8 +1,11 @@
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 
+#include "common/comment_joins.h"
 #include "common/source_bytes.h"
+#include "common/source_decimals.h"
 #include "common/source_lines.h"
 #include "common/source_numbers.h"
 #include "common/tool_files.h"
@@ -16,13 +19,30 @@ std::string ReadTextFile(const std::string& path) {
   return text;
 }
 
-std::vector<CommentedLine> CommentedLines(const std::string& text) {
-  std::vector<CommentedLine> lines;
-  for (const std::string& line : SourceLines(text)) {
-    size_t mark = 0;
-    while (mark < line.size() && !(line[mark] == '#' && (mark == 0 || line[mark - 1] == ' ' || line[mark - 1] == '\t'))) ++mark;
-    lines.push_back(CutLineAt(line, mark));
-  }
+namespace {
+
+size_t CommentMark(std::string_view line) {
+  size_t mark = 0;
+  while (mark < line.size() && !(line[mark] == '#' && (mark == 0 || line[mark - 1] == ' ' || line[mark - 1] == '\t'))) ++mark;
+  return mark;
+}
+
+// A number as the messages write it: "5", "0.25", "-1".
+std::string Shown(double v) {
+  char text[32];
+  const auto end = std::to_chars(text, text + sizeof text, v).ptr;
+  return std::string(text, end);
+}
+
+}  // namespace
+
+std::vector<SoundLine> SoundLines(const std::string& text, const IsSoundLine& isLine) {
+  const auto wholeLine = [&](std::string_view tail, bool glued) {
+    return isLine(LineWords(tail.substr(0, CommentMark(tail))), glued);
+  };
+  std::vector<SoundLine> lines;
+  for (const ReadLine& read : LinesWithJoins(SourceLines(text), CommentMark, wholeLine))
+    lines.push_back({read.number, CutLineAt(read.text, CommentMark(read.text)), read.joinFault, read.joined});
   return lines;
 }
 
@@ -33,6 +53,24 @@ int ParseInt(const std::string& where, const std::string& text) {
   if (!ReadWholeNumber(text, &v)) Fail(where, QuotedBytes(text) + " is not a whole number");
   if (v < -1000000 || v > 1000000) Fail(where, QuotedBytes(text) + " is out of range");
   return static_cast<int>(v);
+}
+
+int ParseInt(const std::string& where, const std::string& name, const std::string& text, int low, int high) {
+  long long v = 0;
+  if (!ReadWholeNumber(text, &v)) Fail(where, name + " wants a whole number, not " + QuotedBytes(text));
+  if (v < low || v > high) Fail(where, name + " is " + std::to_string(low) + " to " + std::to_string(high) + ", not " + text);
+  return static_cast<int>(v);
+}
+
+double ParseNumber(const std::string& where, const std::string& text) {
+  double v = 0;
+  if (!ReadDecimal(text, &v)) Fail(where, QuotedBytes(text) + " is not a number");
+  if (std::fabs(v) > 1e6) Fail(where, QuotedBytes(text) + " is out of range");
+  return v;
+}
+
+void NeedRange(const std::string& where, const std::string& name, double v, double low, double high) {
+  if (v < low || v > high) Fail(where, name + " is " + Shown(low) + " to " + Shown(high) + ", not " + Shown(v));
 }
 
 void CheckLineBytes(const std::string& where, const CommentedLine& line) {

@@ -63,28 +63,12 @@ struct ReadRecipe {
   bool layered = false;  // a layer line follows it, read or refused
 };
 
-// A number of at most a million either way: every setting lies well inside,
-// and none can become infinite or overflow a count.
-double Number(const std::string& where, const std::string& text) {
-  char* end = nullptr;
-  const double v = std::strtod(text.c_str(), &end);
-  if (text.empty() || end != text.c_str() + text.size() || !std::isfinite(v))
-    Fail(where, QuotedBytes(text) + " is not a number");
-  if (std::fabs(v) > 1e6) Fail(where, QuotedBytes(text) + " is out of range");
-  return v;
-}
-
-void NeedRange(const std::string& where, const char* key, double v, double low, double high) {
-  if (v < low || v > high)
-    Fail(where, std::string(key) + " out of range (" + std::to_string(low) + " to " + std::to_string(high) + ")");
-}
-
 std::vector<double> Numbers(const std::string& where, const std::string& text) {
   std::vector<double> out;
   size_t start = 0;
   for (;;) {
     const size_t colon = text.find(':', start);
-    out.push_back(Number(where, text.substr(start, colon - start)));
+    out.push_back(ParseNumber(where, text.substr(start, colon - start)));
     if (colon == std::string::npos) break;
     start = colon + 1;
   }
@@ -125,24 +109,29 @@ SoundLayer ParseLayer(const std::string& where, const std::vector<std::string>& 
       *a = v[0];
       *b = v[1];
     };
-    if (key == "at") l.at = Number(where, value);
-    else if (key == "len") l.len = Number(where, value);
-    else if (key == "amp") l.amp = Number(where, value);
+    if (key == "at") l.at = ParseNumber(where, value);
+    else if (key == "len") l.len = ParseNumber(where, value);
+    else if (key == "amp") l.amp = ParseNumber(where, value);
     else if (key == "f") l.freq = ParseSweep(where, value);
     else if (key == "lp") l.lp = ParseSweep(where, value);
     else if (key == "hp") l.hp = ParseSweep(where, value);
     else if (key == "bp") l.bp = ParseSweep(where, value);
     else if (key == "drive") l.drive = ParseSweep(where, value);
-    else if (key == "q") l.q = Number(where, value);
-    else if (key == "attack") l.attack = Number(where, value);
-    else if (key == "decay") l.decay = Number(where, value);
-    else if (key == "release") l.release = Number(where, value);
-    else if (key == "sweep") l.sweepTime = Number(where, value);
+    else if (key == "q") l.q = ParseNumber(where, value);
+    else if (key == "attack") l.attack = ParseNumber(where, value);
+    else if (key == "decay") l.decay = ParseNumber(where, value);
+    else if (key == "release") l.release = ParseNumber(where, value);
+    else if (key == "sweep") l.sweepTime = ParseNumber(where, value);
     else if (key == "vib") pair(&l.vibRate, &l.vibDepth);
     else if (key == "trem") pair(&l.tremRate, &l.tremDepth);
-    else if (key == "rate") l.rate = Number(where, value);
-    else if (key == "pan") l.pan = std::clamp(Number(where, value), -1.0, 1.0);
-    else if (key == "seed") l.seed = static_cast<int>(Number(where, value));
+    else if (key == "rate") l.rate = ParseNumber(where, value);
+    else if (key == "pan") {
+      // From the left (-1) to the right (1): a pan past a side is no place.
+      l.pan = ParseNumber(where, value);
+      NeedRange(where, "pan=", l.pan, -1, 1);
+    } else if (key == "seed") {
+      l.seed = ParseInt(where, "seed=", value, 0, 9999);
+    }
     else if (key == "mod") {
       const auto v = Numbers(where, value);
       if (v.size() < 2 || v.size() > 3) Fail(where, "mod takes ratio:index[:index at end]");
@@ -152,7 +141,7 @@ SoundLayer ParseLayer(const std::string& where, const std::vector<std::string>& 
     } else if (key == "repeat") {
       const auto v = Numbers(where, value);
       if (v.size() < 2 || v.size() > 3 || v[0] < 1) Fail(where, "repeat takes count:gap[:jitter]");
-      NeedRange(where, "repeat", v[0], 1, 100);
+      NeedRange(where, "a repeat's count", v[0], 1, 100);
       l.repeat = static_cast<int>(v[0]);
       l.gap = v[1];
       l.jitter = v.size() > 2 ? v[2] : 0;
@@ -161,15 +150,15 @@ SoundLayer ParseLayer(const std::string& where, const std::vector<std::string>& 
     }
   }
   // Times lie within the longest sound; counts and rates stay small.
-  NeedRange(where, "at", l.at, 0, 10);
-  NeedRange(where, "len", l.len, -1, 10);
-  NeedRange(where, "repeat gap", l.gap, 0, 10);
-  NeedRange(where, "repeat jitter", l.jitter, 0, 10);
-  NeedRange(where, "vib", l.vibDepth, -48, 48);
-  for (const SoundSweep* sweep : {&l.freq, &l.lp, &l.hp, &l.bp})
+  NeedRange(where, "at=", l.at, 0, 10);
+  NeedRange(where, "len=", l.len, -1, 10);
+  NeedRange(where, "a repeat's gap", l.gap, 0, 10);
+  NeedRange(where, "a repeat's jitter", l.jitter, 0, 10);
+  NeedRange(where, "a vibrato's depth", l.vibDepth, -48, 48);
+  for (const auto& [key, sweep] : {std::pair{"f=", &l.freq}, std::pair{"lp=", &l.lp}, std::pair{"hp=", &l.hp}, std::pair{"bp=", &l.bp}})
     if (sweep->set) {
-      NeedRange(where, "a pitch or cut-off", sweep->from, 0, 100000);
-      NeedRange(where, "a pitch or cut-off", sweep->to, 0, 100000);
+      NeedRange(where, key, sweep->from, 0, 100000);
+      NeedRange(where, key, sweep->to, 0, 100000);
     }
   const bool tonal = l.wave != "noise" && l.wave != "dust";
   if (tonal && !l.freq.set) Fail(where, "wave " + QuotedBytes(l.wave) + " needs f=");
@@ -324,6 +313,52 @@ std::string SoundKeyword(const std::vector<std::string>& words) {
   return "";
 }
 
+// Reads a sound or loop line's words into *r: whether it loops, its length,
+// its level and its name (r->name as the line names it), one of the game's
+// sounds. A sound refused for its name may have been meant for any sound:
+// its name is then none.
+void ReadHeading(const std::string& where, const std::vector<std::string>& words, SoundRecipe* r) {
+  const size_t unshown = UnshownByte(words[0], false);
+  if (unshown != std::string::npos) Fail(where, UnshownByteMessage("", words[0], unshown));
+  if (words.size() < 3) Fail(where, "expected '" + words[0] + " <name> <seconds> [level=x]'");
+  r->loop = words[0] == "loop";
+  r->length = ParseNumber(where, words[2]);
+  if (r->length <= 0 || r->length > 10) Fail(where, "a length of 0 to 10 seconds");
+  for (size_t w = 3; w < words.size(); ++w) {
+    if (words[w].rfind("level=", 0) != 0) Fail(where, "unknown setting " + QuotedBytes(words[w]));
+    r->level = ParseNumber(where, words[w].substr(6));
+    NeedRange(where, "level=", r->level, 0, 10);
+  }
+  const std::string name = std::exchange(r->name, "");
+  const auto expected = ExpectedNames();
+  if (std::find(expected.begin(), expected.end(), name) == expected.end())
+    Fail(where, QuotedBytes(name) + " is not one of the game's sounds");
+  r->name = name;
+}
+
+// Whether words read as a whole line of the recipes, one a comment may hold
+// joined to it (common/comment_joins.h): a sound or loop line of one of the
+// game's sounds (`glued` to the comment's text, as a line written at the
+// start of its line is), or a layer with its settings (a wave alone may be
+// a word of a comment: "# white noise").
+bool IsRecipeLine(const std::vector<std::string>& words, bool glued) {
+  if (words.size() < 2) return false;
+  try {
+    if (words[0] == "sound" || words[0] == "loop") {
+      if (!glued) return false;
+      SoundRecipe r;
+      r.name = words[1];
+      ReadHeading("", words, &r);
+      return true;
+    }
+    if (!IsWave(words[0])) return false;
+    (void)ParseLayer("", words);
+    return true;
+  } catch (const SourceFault&) {
+    return false;
+  }
+}
+
 // The recipes, every line read: each fault is kept in *faults. A line whose
 // first word may be "sound" or "loop", itself or with the blank after it
 // damaged (common/shown_bytes.h), begins a sound though it is refused, and
@@ -331,59 +366,44 @@ std::string SoundKeyword(const std::vector<std::string>& words) {
 // refused line whose first word is no wave (a sound line whose words were
 // damaged past knowing, which may have been any sound), and one whose
 // damaged byte may stand for a line end before a sound line
-// (common/refused_lines.h).
+// (common/refused_lines.h). A comment that holds a line joined to it is
+// refused, and the line it holds counts as refused.
 std::vector<ReadRecipe> ParseRecipes(const std::string& file, const std::string& text, SoundFaults* faults) {
-  const auto expected = ExpectedNames();
   std::vector<ReadRecipe> recipes;
   // A sound begun by a line, refused until the line is read whole.
-  auto begin = [&](size_t line, const std::string& name) {
+  auto begin = [&](int line, const std::string& name) {
     ReadRecipe& r = recipes.emplace_back();
-    r.line = static_cast<int>(line + 1);
+    r.line = line;
     r.refused = true;
     r.recipe.name = name;
   };
-  const auto lines = CommentedLines(text);
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string where = file + ":" + std::to_string(i + 1);
-    ReadingAt(file, static_cast<int>(i + 1));
-    const auto words = Words(lines[i].text);
+  for (const SoundLine& line : SoundLines(text, IsRecipeLine)) {
+    const std::string where = file + ":" + std::to_string(line.number);
+    ReadingAt(file, line.number);
+    const auto words = Words(line.line.text);
     const std::string keyword = SoundKeyword(words);
-    if (!keyword.empty()) begin(i, SoundNameOf(words, keyword));
+    if (!keyword.empty()) begin(line.number, SoundNameOf(words, keyword));
     else if (!words.empty() && !recipes.empty()) recipes.back().layered = true;
-    const bool read = faults->Keep([&] {
-      CheckLineBytes(where, lines[i]);
+    const bool read = !line.joined && faults->Keep([&] {
+      CheckLineBytes(where, line.line);
       if (words.empty()) return;
       if (!keyword.empty()) {
-        SoundRecipe& r = recipes.back().recipe;
-        const size_t unshown = UnshownByte(words[0], false);
-        if (unshown != std::string::npos) Fail(where, UnshownByteMessage("", words[0], unshown));
-        if (words.size() < 3) Fail(where, "expected '" + words[0] + " <name> <seconds> [level=x]'");
-        r.loop = words[0] == "loop";
-        r.length = Number(where, words[2]);
-        if (r.length <= 0 || r.length > 10) Fail(where, "a length of 0 to 10 seconds");
-        for (size_t w = 3; w < words.size(); ++w) {
-          if (words[w].rfind("level=", 0) != 0) Fail(where, "unknown setting " + QuotedBytes(words[w]));
-          r.level = Number(where, words[w].substr(6));
-          NeedRange(where, "level", r.level, 0, 10);
-        }
-        // A sound refused for its name may have been meant for any sound.
-        const std::string name = std::exchange(r.name, "");
-        if (std::find(expected.begin(), expected.end(), name) == expected.end())
-          Fail(where, QuotedBytes(name) + " is not one of the game's sounds");
+        ReadHeading(where, words, &recipes.back().recipe);
+        std::string& name = recipes.back().recipe.name;
         for (size_t k = 0; k + 1 < recipes.size(); ++k)
-          if (recipes[k].recipe.name == name) Fail(where, QuotedBytes(name) + " is made twice");
-        r.name = name;
+          if (recipes[k].recipe.name == name) Fail(where, QuotedBytes(std::exchange(name, "")) + " is made twice");
         recipes.back().refused = false;
         return;
       }
       if (recipes.empty()) Fail(where, "a layer before any sound");
       recipes.back().recipe.layers.push_back(ParseLayer(where, words));
     });
+    if (read && !line.joinFault.empty()) faults->Keep([&] { Fail(where, line.joinFault); });
     if (read) continue;
-    if (keyword.empty() && !words.empty() && !IsWave(words[0])) begin(i, "");
+    if (keyword.empty() && !words.empty() && !IsWave(words[0])) begin(line.number, "");
     for (const char* word : {"sound", "loop"})
-      if (std::vector<std::string> joined; MayJoinLine(lines[i].text, lines[i].comment, {word, 3, 4}, &joined))
-        begin(i, SoundNameOf(joined, word));
+      if (std::vector<std::string> joined; MayJoinLine(line.line.text, line.line.comment, {word, 3, 4}, &joined))
+        begin(line.number, SoundNameOf(joined, word));
   }
   ReadingAt(file, 0);
   for (const ReadRecipe& r : recipes)

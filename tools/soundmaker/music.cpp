@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <map>
+#include <set>
 
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
@@ -127,7 +128,7 @@ void ParseNotes(const std::string& where, const std::string& text, const Score& 
       continue;
     }
     if (w.size() > 1 && w[0] == 'v' && std::isdigit(static_cast<unsigned char>(w[1]))) {
-      part->velocity = std::clamp(ParseInt(where, w.substr(1)), 1, 127);
+      part->velocity = ParseInt(where, "a velocity", w.substr(1), 1, 127);
       continue;
     }
     std::string body = w;
@@ -158,11 +159,86 @@ void ParseNotes(const std::string& where, const std::string& text, const Score& 
   }
 }
 
+// The lowest and highest value of a tempo, meter or bars line.
+std::pair<int, int> LengthRange(const std::string& key) {
+  return key == "tempo" ? std::pair{kSlowestTempo, kFastestTempo} : std::pair{1, 400};
+}
+
+// Reads a part line's settings (its words after the name) into *part.
+void ReadPartSettings(const std::string& where, const std::vector<std::string>& words, Part* part) {
+  for (size_t w = 2; w < words.size(); ++w) {
+    const auto eq = words[w].find('=');
+    if (eq == std::string::npos) Fail(where, "expected key=value: " + QuotedBytes(words[w]));
+    const std::string k = words[w].substr(0, eq), v = words[w].substr(eq + 1);
+    if (k == "ch") part->channel = ParseInt(where, "ch=", v, 0, 15);
+    else if (k == "prog") part->program = ParseInt(where, "prog=", v, 0, 127);
+    else if (k == "vol") part->volume = ParseInt(where, "vol=", v, 0, 127);
+    else if (k == "pan") part->pan = ParseInt(where, "pan=", v, 0, 127);
+    else if (k == "rev") part->reverb = ParseInt(where, "rev=", v, 0, 127);
+    else if (k == "vel") part->velocity = ParseInt(where, "vel=", v, 1, 127);
+    // A note sounds for at most its whole length, so that it ends inside the score.
+    else if (k == "legato") part->legato = ParseInt(where, "legato=", v, 1, 100) / 100.0;
+    else Fail(where, "unknown part setting " + QuotedBytes(k));
+  }
+}
+
+// Whether words read as a whole line of a score, one a comment may hold
+// joined to it (common/comment_joins.h): notes with a bar line among them,
+// or, `glued` to the comment's text as a line written at the start of its
+// line is, a part line with its settings, or a title, tempo, meter or bars
+// line of a score that holds none of its own (`given`: a comment may speak
+// of its title, "# the main theme (title and menus)").
+bool IsScoreLine(const std::vector<std::string>& words, bool glued, const std::set<std::string>& given) {
+  if (words.size() < 2) return false;
+  const std::string& key = words[0];
+  const bool heading = key == "title" || key == "tempo" || key == "meter" || key == "bars" || key == "part";
+  if (heading && !glued) return false;
+  try {
+    if (key == "title") {
+      std::string title;
+      for (size_t w = 1; w < words.size(); ++w) title += (w > 1 ? " " : "") + words[w];
+      return !given.count(key) && UnshownByte(title, false) == std::string::npos;
+    }
+    if (key == "tempo" || key == "meter" || key == "bars") {
+      const auto [low, high] = LengthRange(key);
+      return !given.count(key) && words.size() == 2 && (ParseInt("", key, words[1], low, high), true);
+    }
+    if (key == "part") {
+      Part part;
+      if (words.size() < 3 || UnshownByte(words[1], false) != std::string::npos) return false;
+      ReadPartSettings("", words, &part);
+      return true;
+    }
+    if (std::find(words.begin(), words.end(), "|") == words.end()) return false;
+    Score score;
+    score.bars = 1;
+    Part part;
+    part.timed = false;
+    int tick = 0, duration = kDivision;
+    std::string line;
+    for (const std::string& w : words) line += w + " ";
+    ParseNotes("", line, score, &part, &tick, &duration);
+    return true;
+  } catch (const SourceFault&) {
+    return false;
+  }
+}
+
 // A score, every line read: each fault is reported (see SoundFaults).
 Score ParseScore(const std::string& file, const std::string& text) {
   Score s;
   s.file = file;
-  const auto lines = CommentedLines(text);
+  // The heading lines the score holds, by the word they may begin with: a
+  // comment holds such a line joined to it only when the score holds none.
+  std::set<std::string> given;
+  for (const SoundLine& line : SoundLines(text, [](const std::vector<std::string>&, bool) { return false; })) {
+    const auto words = Words(line.line.text);
+    for (const char* word : {"title", "tempo", "meter", "bars"})
+      if (!words.empty() && MayBeginWithWord(words[0], word)) given.insert(word);
+  }
+  const auto lines =
+      SoundLines(text, [&](const std::vector<std::string>& words, bool glued) { return IsScoreLine(words, glued, given); });
+  std::set<std::string> headings;  // the title, tempo, meter and bars lines read
   int tick = 0, duration = kDivision;
   SoundFaults faults;
   bool lengthRefused = false;  // a tempo, meter or bars line refused: no part is timed
@@ -175,10 +251,10 @@ Score ParseScore(const std::string& file, const std::string& text) {
                       " sixteenths, the score " + std::to_string(s.Ticks() / kTicksPerSixteenth));
     });
   };
-  for (size_t i = 0; i < lines.size(); ++i) {
-    const std::string where = file + ":" + std::to_string(i + 1);
-    ReadingAt(file, static_cast<int>(i + 1));
-    const std::string& line = lines[i].text;
+  for (const SoundLine& sourceLine : lines) {
+    const std::string where = file + ":" + std::to_string(sourceLine.number);
+    ReadingAt(file, sourceLine.number);
+    const std::string& line = sourceLine.line.text;
     const auto words = Words(line);
     // A refused line counts as what its first word may be, itself or with
     // the blank after it damaged (common/shown_bytes.h): a tempo, meter or
@@ -203,13 +279,18 @@ Score ParseScore(const std::string& file, const std::string& text) {
       tick = 0;
       duration = kDivision;
     }
-    const bool read = faults.Keep([&] {
-      CheckLineBytes(where, lines[i]);
+    const bool read = !sourceLine.joined && faults.Keep([&] {
+      CheckLineBytes(where, sourceLine.line);
       if (words.empty()) return;
       const std::string& key = words[0];
       const size_t unshown = partLine || lengthLine || titleLine ? UnshownByte(key, false) : std::string::npos;
       if (unshown != std::string::npos) Fail(where, UnshownByteMessage("", key, unshown));
+      // A score has one title, tempo, meter and bars line each.
+      auto once = [&] {
+        if (!headings.insert(key).second) Fail(where, "the score has one " + key + " line");
+      };
       if (key == "title") {
+        once();
         // The text after the word: what the game's fonts show.
         const std::string title = TextAfterFirstWord(line);
         if (title.empty()) Fail(where, "the title has no text");
@@ -218,11 +299,10 @@ Score ParseScore(const std::string& file, const std::string& text) {
         s.title = title;
       } else if (key == "tempo" || key == "meter" || key == "bars") {
         if (!s.parts.empty()) Fail(where, key + " must come before the parts");
+        once();
         if (words.size() != 2) Fail(where, key + " takes one number");
-        const int v = ParseInt(where, words[1]);
-        const int low = key == "tempo" ? kSlowestTempo : 1, high = key == "tempo" ? kFastestTempo : 400;
-        if (v < low || v > high)
-          Fail(where, key + " out of range (" + std::to_string(low) + " to " + std::to_string(high) + ")");
+        const auto [low, high] = LengthRange(key);
+        const int v = ParseInt(where, key, words[1], low, high);
         if (key == "tempo") s.tempo = v;
         if (key == "meter") s.meter = v;
         if (key == "bars") s.bars = v;
@@ -243,31 +323,14 @@ Score ParseScore(const std::string& file, const std::string& text) {
                             std::to_string(platform::kMidiLongestSong));
           length = false;
         }
-        for (size_t w = 2; w < words.size(); ++w) {
-          const auto eq = words[w].find('=');
-          if (eq == std::string::npos) Fail(where, "expected key=value: " + QuotedBytes(words[w]));
-          const std::string k = words[w].substr(0, eq), v = words[w].substr(eq + 1);
-          if (k == "ch") part.channel = ParseInt(where, v);
-          else if (k == "prog") part.program = ParseInt(where, v);
-          else if (k == "vol") part.volume = ParseInt(where, v);
-          else if (k == "pan") part.pan = ParseInt(where, v);
-          else if (k == "rev") part.reverb = ParseInt(where, v);
-          else if (k == "vel") part.velocity = ParseInt(where, v);
-          else if (k == "legato") {
-            // A note sounds for at most its whole length, so that it ends inside the score.
-            const int legato = ParseInt(where, v);
-            if (legato < 1 || legato > 100) Fail(where, "legato out of range (1 to 100)");
-            part.legato = legato / 100.0;
-          } else Fail(where, "unknown part setting " + QuotedBytes(k));
-        }
-        if (part.channel < 0 || part.channel > 15 || part.program < 0 || part.program > 127)
-          Fail(where, "channel or program out of range");
+        ReadPartSettings(where, words, &part);
         part.timed = !lengthRefused;
       } else {
         if (s.parts.empty()) Fail(where, "notes before any part");
         ParseNotes(where, line, s, &s.parts.back(), &tick, &duration);
       }
     });
+    if (read && !sourceLine.joinFault.empty()) faults.Keep([&] { Fail(where, sourceLine.joinFault); });
     // A fault in a part's notes puts its later bar lines out: they are not
     // checked; a fault of the score's length leaves every part untimed.
     if (!read && notes) s.parts.back().timed = false;
@@ -282,7 +345,7 @@ Score ParseScore(const std::string& file, const std::string& text) {
     // before a part line or a length line (common/refused_lines.h).
     auto joins = [&](const char* word) {
       const bool part = std::string_view(word) == "part";
-      return !read && MayJoinLine(line, lines[i].comment, {word, 2, part ? SIZE_MAX : 2});
+      return !read && MayJoinLine(line, sourceLine.line.comment, {word, 2, part ? SIZE_MAX : 2});
     };
     if (joins("part")) {
       if (!s.parts.empty()) s.parts.back().timed = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -24,15 +25,36 @@ struct SourceFault : std::runtime_error {
 // The faults of a source, each reported (common/source_faults.h).
 using SoundFaults = SourceFaults<SourceFault>;
 std::string ReadTextFile(const std::string& path);
-// The lines of the recipes or a score, each cut at its comment (from a '#'
-// at the line's start or after a blank to its end; a sharp follows its note
-// letter directly).
-std::vector<CommentedLine> CommentedLines(const std::string& text);
+// A line of the recipes or a score as it is read: its number, its text cut
+// at its comment (from a '#' at the line's start or after a blank to its
+// end; a sharp follows its note letter directly), and, for a comment that
+// holds a whole line of the source joined to it (`isLine` of that line's
+// words tells, and whether they follow a byte of the comment that is no
+// blank), the comment's fault; the line it held follows it, at its number,
+// `joined` (common/comment_joins.h).
+struct SoundLine {
+  int number = 0;
+  CommentedLine line;
+  std::string joinFault;
+  bool joined = false;
+};
+using IsSoundLine = std::function<bool(const std::vector<std::string>& words, bool glued)>;
+std::vector<SoundLine> SoundLines(const std::string& text, const IsSoundLine& isLine);
 // The words of a line, cut at its blanks (a damaged byte stays in its word).
 std::vector<std::string> Words(const std::string& line);
 // A whole number of at most a million either way, read whole (every setting
 // lies well inside).
 int ParseInt(const std::string& where, const std::string& text);
+// The same within [low, high], refused outside it with its name and range:
+// "vol= is 0 to 127, not 300".
+int ParseInt(const std::string& where, const std::string& name, const std::string& text, int low, int high);
+// A decimal number of at most a million either way, read whole (common/
+// source_decimals.h): every setting lies well inside, and none can become
+// infinite or overflow a count.
+double ParseNumber(const std::string& where, const std::string& text);
+// Refuses a value outside [low, high] with its name and range: "pan= is -1
+// to 1, not 5".
+void NeedRange(const std::string& where, const std::string& name, double v, double low, double high);
 // Refuses a source line that holds a byte no line may hold, its comment
 // too (common/refused_lines.h `RefusedLineFault`).
 void CheckLineBytes(const std::string& where, const CommentedLine& line);
