@@ -349,56 +349,64 @@ bool FormationDoesNotFit() {
   return false;
 }
 
+// The adventures, each one's arrivals a test: the folder of its scripts.
+struct Adventure {
+  const char* folder;
+};
+void PrintTo(const Adventure& a, std::ostream* out) { *out << a.folder; }
+class Arrivals : public ::testing::TestWithParam<Adventure> {};
+
 // No arrival of either adventure leaves two members on one square, neither
 // as the party arrives nor once its walk into formation has ended, nor once
 // it has walked again after re-forming there by a won battle, a rest or a
 // load: a member whose place in the formation is walled off, off the map or
 // held stands on a square of its own, not hidden under another's figure.
-TEST(Arrivals, NoArrivalOfEitherAdventureLeavesTwoMembersOnOneSquare) {
+TEST_P(Arrivals, NoArrivalLeavesTwoMembersOnOneSquare) {
   ASSERT_TRUE(harness::StartGame());
   std::filesystem::path folder;
   ASSERT_TRUE(harness::MakeOwnGameFolder(&folder));  // the saves go there
-  for (const std::string adventure : {"DemoVersion", "FullVersion"}) {
-    if (adventure == "DemoVersion") {
-      SwitchToIntroductoryAdventure();
-      ASSERT_EQ(StartIntroductoryAdventure(), 1);
-    } else {
-      ResetGameState();
-      ASSERT_EQ(StartDebugPartySetup(), 1);
-      ASSERT_EQ(StartAdventuring(), 1);
-    }
-    const std::vector<Arrival> arrivals = ArrivalsOf(adventure);
-    EXPECT_GE(arrivals.size(), adventure == "DemoVersion" ? 96u : 112u);
-    std::vector<std::string> loadedAt;
-    for (const Arrival& a : arrivals) {
-      const std::string place = std::to_string(a.map) + " at " + std::to_string(a.x) + "," + std::to_string(a.y);
-      const std::string where = adventure + ": " + a.by + " to map " + place + " facing " + std::to_string(a.facing);
-      auto walkAndLook = [&](const char* after) {
-        EXPECT_TRUE(WalkUntilThePartyStandsStill()) << where << after;
-        EXPECT_EQ(MembersSharing(), "") << where << after;
-      };
-      SeedRandomForTests(1);
-      ASSERT_EQ(SwitchLocalMap(a.map, a.x, a.y, a.facing, 0, 0), 1) << where;
-      EXPECT_EQ(MembersSharing(), "") << where << " on arrival";
-      walkAndLook(" once the party stands still");
-      const int32_t awards[kPartySize] = {};
-      CloseWonBattle(awards, 0);
-      walkAndLook(" after a won battle");
-      RestPartyOnMap();
-      walkAndLook(" after a rest");
-      // A save costs its flushes: a load is tried once at each place, in the
-      // first facing the formation does not fit into.
-      if (!FormationDoesNotFit() || std::find(loadedAt.begin(), loadedAt.end(), place) != loadedAt.end()) continue;
-      loadedAt.push_back(place);
-      ASSERT_EQ(WriteSavedGame(1), kSaveOk) << where;
-      ASSERT_EQ(LoadSavedGame(1), kSaveOk) << where;
-      walkAndLook(" after a load");
-    }
-    EXPECT_FALSE(loadedAt.empty()) << adventure;
+  const std::string adventure = GetParam().folder;
+  if (adventure == "DemoVersion") {
+    SwitchToIntroductoryAdventure();
+    ASSERT_EQ(StartIntroductoryAdventure(), 1);
+  } else {
+    ResetGameState();
+    ASSERT_EQ(StartDebugPartySetup(), 1);
+    ASSERT_EQ(StartAdventuring(), 1);
   }
-  ResetGameState();  // the adventures' creatures and maps are not the next test's
+  const std::vector<Arrival> arrivals = ArrivalsOf(adventure);
+  EXPECT_GE(arrivals.size(), adventure == "DemoVersion" ? 96u : 112u);
+  std::vector<std::string> loadedAt;
+  for (const Arrival& a : arrivals) {
+    const std::string place = std::to_string(a.map) + " at " + std::to_string(a.x) + "," + std::to_string(a.y);
+    const std::string where = adventure + ": " + a.by + " to map " + place + " facing " + std::to_string(a.facing);
+    auto walkAndLook = [&](const char* after) {
+      EXPECT_TRUE(WalkUntilThePartyStandsStill()) << where << after;
+      EXPECT_EQ(MembersSharing(), "") << where << after;
+    };
+    SeedRandomForTests(1);
+    ASSERT_EQ(SwitchLocalMap(a.map, a.x, a.y, a.facing, 0, 0), 1) << where;
+    EXPECT_EQ(MembersSharing(), "") << where << " on arrival";
+    walkAndLook(" once the party stands still");
+    const int32_t awards[kPartySize] = {};
+    CloseWonBattle(awards, 0);
+    walkAndLook(" after a won battle");
+    RestPartyOnMap();
+    walkAndLook(" after a rest");
+    // A save costs its flushes: a load is tried once at each place, in the
+    // first facing the formation does not fit into.
+    if (!FormationDoesNotFit() || std::find(loadedAt.begin(), loadedAt.end(), place) != loadedAt.end()) continue;
+    loadedAt.push_back(place);
+    ASSERT_EQ(WriteSavedGame(1), kSaveOk) << where;
+    ASSERT_EQ(LoadSavedGame(1), kSaveOk) << where;
+    walkAndLook(" after a load");
+  }
+  EXPECT_FALSE(loadedAt.empty()) << adventure;
+  ResetGameState();  // the adventure's creatures and maps are not the next test's
   harness::RemoveOwnGameFolder(folder);
   harness::StopGame();
 }
+
+INSTANTIATE_TEST_SUITE_P(EitherAdventure, Arrivals, ::testing::Values(Adventure{"DemoVersion"}, Adventure{"FullVersion"}));
 
 }  // namespace
