@@ -5,6 +5,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <iterator>
+#include <ostream>
 #include <type_traits>
 
 #include "combat/actions/combat_actions.h"
