@@ -82,23 +82,28 @@ void ExpectSoundRecord(int id, int extraLevels, int boost) {
 
 class CreateCreatureTest : public CreationTest {};
 
-TEST_F(CreateCreatureTest, EveryKindLevelAndClassGivesASoundRecord) {
+// Every kind and class at a number of levels above the kind's own, a test
+// for each number.
+class CreatureLevels : public CreationTest, public ::testing::WithParamInterface<int> {};
+
+TEST_P(CreatureLevels, EveryKindAndClassGivesASoundRecord) {
+  const int extraLevels = GetParam();
   for (const KindTemplate& t : KindTemplates) {
-    for (int extraLevels : {0, 1, 5, 10, 20}) {
-      for (int classCode : ClassesOf(t)) {
-        for (uint32_t seed : {1u, 2u, 3u}) {
-          std::memset(&CraftedWeapons[kFirstGeneratedItemRow], 0,
-                      sizeof(CraftedWeaponRecord) * (kLastGeneratedItemRow - kFirstGeneratedItemRow + 1));
-          const int boost = seed == 3 ? 1 : 0;
-          const int main = seed == 2 ? kWeaponLongsword : 0;
-          Create(seed, t.kind, classCode, extraLevels, boost, main, 0, seed == 1 ? kWeaponShortbow : 0);
-          ExpectSoundRecord(601, extraLevels, boost);
-          if (HasFailure()) return;
-        }
+    for (int classCode : ClassesOf(t)) {
+      for (uint32_t seed : {1u, 2u, 3u}) {
+        std::memset(&CraftedWeapons[kFirstGeneratedItemRow], 0,
+                    sizeof(CraftedWeaponRecord) * (kLastGeneratedItemRow - kFirstGeneratedItemRow + 1));
+        const int boost = seed == 3 ? 1 : 0;
+        const int main = seed == 2 ? kWeaponLongsword : 0;
+        Create(seed, t.kind, classCode, extraLevels, boost, main, 0, seed == 1 ? kWeaponShortbow : 0);
+        ExpectSoundRecord(601, extraLevels, boost);
+        if (HasFailure()) return;
       }
     }
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(ExtraLevels, CreatureLevels, ::testing::Values(0, 1, 5, 10, 20));
 
 // The record and the generated item rows it points at.
 TEST_F(CreateCreatureTest, SameSeedGivesTheSameRecord) {

@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <cstdlib>
 #include <functional>
+#include <iterator>
+#include <ostream>
 #include <type_traits>
 
 #include "combat/actions/combat_actions.h"
@@ -136,47 +138,69 @@ std::vector<std::pair<std::string, std::vector<uint8_t>>> KeepSlot(int slot, boo
   return kept;
 }
 
-TEST_F(SavedGames, AMissingShortOrDamagedFileLeavesTheRunningGameAsItWas) {
-  StartBattle(5, 0);
-  MarkTheGame(1);
-  ASSERT_EQ(WriteSavedGame(1), 0);
-  const auto kept = KeepSlot(1, true);
-  MarkTheGame(2);
+// A slot's file damaged: missing, cut short or with a word put in its place.
+struct Damage {
+  const char* file;
+  long size;         // cut to this length (-1 remove the file, 0 leave it)
+  long at = -1;      // a word put at this offset
+  int32_t word = 0;
+  int code;
+};
+constexpr Damage kDamages[] = {
+    {"SaveChar.cml", 18704 + 3776 * 3 + 100, -1, 0, kLoadCharactersFailed},  // a record cut short
+    {"SaveChar.cml", -1, -1, 0, kLoadCharactersFailed},
+    {"SaveChar.cml", 0, 604, 41, kLoadCharactersFailed},  // creature 0 on no stored map
+    {"SaveChar.cml", 0, 608, 60, kLoadCharactersFailed},  // nor on a square of its map
+    {"SaveChar.cml", 0, 636, 16711681, kLoadCharactersFailed},  // a footprint the sight pass would never end on
+    {"SaveChar.cml", 0, 496, 0x07000002, kLoadCharactersFailed},  // a level that overflows the hit points
+    {"SaveChar.cml", 0, 18704 + 588, -5, kLoadCharactersFailed},  // a creature's Constitution below nothing
+    {"SaveChar.cml", 0, 4676 + 1836, 5000, kLoadCharactersFailed},  // a condition no table names
+    {"SaveWeapon.wml", 3760000 - 752, -1, 0, kLoadWeaponsFailed},
+    {"SaveWeapon.wml", 0, 752 * 3 + 516, 0x7FFFFFFF, kLoadWeaponsFailed},  // an armour bonus no sum holds
+    {"Maps\\Map5.dat", 115000, -1, 0, kLoadMapsFailed},
+    {"Maps\\Map5.dat", 0, 460, 61, kLoadMapsFailed},  // wider than the grids
+    {"Maps\\WorldMap.dat", -1, -1, 0, kLoadWorldMapFailed},  // refused, not fatal
+    {"MapMemory.dat", 590396, -1, 0, kLoadMapMemoryFailed},
+    {"GameFlags.dat", -1, -1, 0, kLoadGameFlagsFailed},
+    {"Details.dat", 0, 332, 1440, kLoadDetailsFailed},  // a time of day past midnight
+    {"Details.dat", 0, 608, 0x7FFFFFFF, kLoadDetailsFailed},  // a music volume past 100
+    {"Details.dat", 0, 696, 60, kLoadDetailsFailed},  // play minutes past the hour
+    {"Details.dat", 0, 324, 60, kLoadDetailsFailed},  // off the world map
+    {"Details.dat", 0, 4, 1000000, kLoadDetailsFailed},  // a hit-die roll no die gives
+    {"Details.dat", -1, -1, 0, kLoadDetailsFailed},
+};
+// The rows of kDamages a test loads, named by their files.
+struct DamageRows {
+  const char* files;
+  int first, end;
+};
+void PrintTo(const DamageRows& r, std::ostream* out) { *out << r.files; }
+
+// A game saved in slot 1 and its files kept, then the game changed.
+class DamagedSlot : public SavedGames {
+ protected:
+  void SetUp() override {
+    SavedGames::SetUp();
+    if (HasFatalFailure()) return;
+    StartBattle(5, 0);
+    MarkTheGame(1);
+    ASSERT_EQ(WriteSavedGame(1), 0);
+    kept_ = KeepSlot(1, true);
+    MarkTheGame(2);
+  }
+  void PutTheSlotBack() {
+    for (const auto& [path, bytes] : kept_) savetest::WriteBytes(path, bytes);
+  }
+  std::vector<std::pair<std::string, std::vector<uint8_t>>> kept_;
+};
+class DamagedFiles : public DamagedSlot, public ::testing::WithParamInterface<DamageRows> {};
+
+TEST_P(DamagedFiles, LeaveTheRunningGameAsItWas) {
   const GameDigest running = GameDigest::Take();
   const int boxes = platform::MessageBoxCount();
-
-  struct Damage {
-    const char* file;
-    long size;         // cut to this length (-1 remove the file, 0 leave it)
-    long at = -1;      // a word put at this offset
-    int32_t word = 0;
-    int code;
-  };
-  const Damage damages[] = {
-      {"SaveChar.cml", 18704 + 3776 * 3 + 100, -1, 0, kLoadCharactersFailed},  // a record cut short
-      {"SaveChar.cml", -1, -1, 0, kLoadCharactersFailed},
-      {"SaveChar.cml", 0, 604, 41, kLoadCharactersFailed},  // creature 0 on no stored map
-      {"SaveChar.cml", 0, 608, 60, kLoadCharactersFailed},  // nor on a square of its map
-      {"SaveChar.cml", 0, 636, 16711681, kLoadCharactersFailed},  // a footprint the sight pass would never end on
-      {"SaveChar.cml", 0, 496, 0x07000002, kLoadCharactersFailed},  // a level that overflows the hit points
-      {"SaveChar.cml", 0, 18704 + 588, -5, kLoadCharactersFailed},  // a creature's Constitution below nothing
-      {"SaveChar.cml", 0, 4676 + 1836, 5000, kLoadCharactersFailed},  // a condition no table names
-      {"SaveWeapon.wml", 3760000 - 752, -1, 0, kLoadWeaponsFailed},
-      {"SaveWeapon.wml", 0, 752 * 3 + 516, 0x7FFFFFFF, kLoadWeaponsFailed},  // an armour bonus no sum holds
-      {"Maps\\Map5.dat", 115000, -1, 0, kLoadMapsFailed},
-      {"Maps\\Map5.dat", 0, 460, 61, kLoadMapsFailed},  // wider than the grids
-      {"Maps\\WorldMap.dat", -1, -1, 0, kLoadWorldMapFailed},
-      {"MapMemory.dat", 590396, -1, 0, kLoadMapMemoryFailed},
-      {"GameFlags.dat", -1, -1, 0, kLoadGameFlagsFailed},
-      {"Details.dat", 0, 332, 1440, kLoadDetailsFailed},  // a time of day past midnight
-      {"Details.dat", 0, 608, 0x7FFFFFFF, kLoadDetailsFailed},  // a music volume past 100
-      {"Details.dat", 0, 696, 60, kLoadDetailsFailed},  // play minutes past the hour
-      {"Details.dat", 0, 324, 60, kLoadDetailsFailed},  // off the world map
-      {"Details.dat", 0, 4, 1000000, kLoadDetailsFailed},  // a hit-die roll no die gives
-      {"Details.dat", -1, -1, 0, kLoadDetailsFailed},
-  };
-  for (const Damage& d : damages) {
-    for (const auto& [path, bytes] : kept) savetest::WriteBytes(path, bytes);
+  for (int row = GetParam().first; row < GetParam().end; ++row) {
+    const Damage& d = kDamages[row];
+    PutTheSlotBack();
     const std::string path = SlotFile(1, d.file);
     std::vector<uint8_t> bytes = savetest::ReadBytes(path);
     if (d.size < 0) {
@@ -196,52 +220,70 @@ TEST_F(SavedGames, AMissingShortOrDamagedFileLeavesTheRunningGameAsItWas) {
                 after.achievements == running.achievements && after.gold == running.gold)
         << "the running game changed: " << d.file;
   }
-  // The crafted items are checked before the characters.
-  for (const auto& [path, bytes] : kept) savetest::WriteBytes(path, bytes);
+  EXPECT_EQ(platform::MessageBoxCount(), boxes);
+  EXPECT_TRUE(InCombat == 1u);
+}
+
+INSTANTIATE_TEST_SUITE_P(MissingShortOrDamaged, DamagedFiles,
+                         ::testing::Values(DamageRows{"Characters", 0, 8}, DamageRows{"CraftedItemsMapsMemoryAndFlags", 8, 15},
+                                           DamageRows{"Details", 15, static_cast<int>(std::size(kDamages))}));
+
+// Both the crafted items and the characters cut short: the crafted items are
+// checked first.
+TEST_F(DamagedSlot, TheCraftedItemsAreCheckedBeforeTheCharacters) {
   for (const char* file : {"SaveChar.cml", "SaveWeapon.wml"}) {
     std::vector<uint8_t> bytes = savetest::ReadBytes(SlotFile(1, file));
     bytes.pop_back();
     savetest::WriteBytes(SlotFile(1, file), bytes);
   }
   EXPECT_EQ(LoadSavedGame(1), kLoadWeaponsFailed);
-  // A bad world map is refused, not fatal.
-  EXPECT_EQ(platform::MessageBoxCount(), boxes);
-  EXPECT_TRUE(InCombat == 1u);
 }
 
-TEST_F(SavedGames, ASaveThatFailsOrStopsAtAnyWriteOrRenameLeavesTheSlotsGameLoadable) {
+// A save made to fail at one of its writes or renames (49 files and the two
+// renames that put the new folder in place), or with the machine stopping
+// there, at each in turn: a run of them a test, the run past the last
+// operation saving whole.
+constexpr int kSaveWritesAndRenames = 51;
+struct FaultRun {
+  bool machineStops;
+  int first, last;  // the operations failed, one save each
+};
+void PrintTo(const FaultRun& r, std::ostream* out) {
+  *out << (r.machineStops ? "MachineStopsAt" : "FailsAt") << r.first << "To" << r.last;
+}
+class SaveFaults : public SavedGames, public ::testing::WithParamInterface<FaultRun> {};
+
+TEST_P(SaveFaults, LeaveTheSlotsGameLoadable) {
   StartBattle(6, 0);
   MarkTheGame(1);
   ASSERT_EQ(WriteSavedGame(1), 0);
   ASSERT_EQ(LoadSavedGame(1), 0);
-  ASSERT_EQ(WriteSavedGame(2), 0);
   const GameDigest before = GameDigest::Take();
-  const int writesAndRenames = 51;  // 49 files and the two renames that put the new folder in place
-
-  for (const bool machineStops : {true, false}) {
-    for (int n = 1; n <= writesAndRenames + 1; ++n) {
-      SCOPED_TRACE("operation " + std::to_string(n) + (machineStops ? ", the machine stops there" : ""));
-      MarkTheGame(2);
-      platform::file_faults::FailOperation(n, machineStops);
-      const int result = WriteSavedGame(1);
-      const int counted = platform::file_faults::OperationsCounted();
-      platform::file_faults::Clear();
-      if (n > writesAndRenames) {
-        EXPECT_EQ(counted, writesAndRenames);
-        EXPECT_EQ(result, 0);
-        // Slot 1 holds the first game again for the next round.
-        ASSERT_EQ(LoadSavedGame(2), 0);
-        ASSERT_EQ(WriteSavedGame(1), 0);
-        break;
-      }
-      EXPECT_NE(result, 0);
-      ASSERT_EQ(LoadSavedGame(1), 0);
-      ExpectSameGame(before, GameDigest::Take());
-      EXPECT_FALSE(platform::GameFolderExists((folder_ + "\\1.new").c_str()));
-      EXPECT_FALSE(platform::GameFolderExists((folder_ + "\\1.old").c_str()));
+  const FaultRun& run = GetParam();
+  for (int n = run.first; n <= run.last; ++n) {
+    SCOPED_TRACE("operation " + std::to_string(n));
+    MarkTheGame(2);
+    platform::file_faults::FailOperation(n, run.machineStops);
+    const int result = WriteSavedGame(1);
+    const int counted = platform::file_faults::OperationsCounted();
+    platform::file_faults::Clear();
+    if (n > kSaveWritesAndRenames) {
+      EXPECT_EQ(counted, kSaveWritesAndRenames);
+      EXPECT_EQ(result, 0);
+      break;
     }
+    EXPECT_NE(result, 0);
+    ASSERT_EQ(LoadSavedGame(1), 0);
+    ExpectSameGame(before, GameDigest::Take());
+    EXPECT_FALSE(platform::GameFolderExists((folder_ + "\\1.new").c_str()));
+    EXPECT_FALSE(platform::GameFolderExists((folder_ + "\\1.old").c_str()));
   }
 }
+
+INSTANTIATE_TEST_SUITE_P(EveryWriteAndRename, SaveFaults,
+                         ::testing::Values(FaultRun{true, 1, 17}, FaultRun{true, 18, 34},
+                                           FaultRun{true, 35, kSaveWritesAndRenames + 1}, FaultRun{false, 1, 17},
+                                           FaultRun{false, 18, 34}, FaultRun{false, 35, kSaveWritesAndRenames + 1}));
 
 TEST_F(SavedGames, TheIntroductoryAdventureSavesDeletesAndLoadsOnlyItsFourMaps) {
   savetest::IntroductoryGame();
@@ -748,10 +790,65 @@ TEST_F(SavedGames, SlotsStayWithoutGapsAndTheStartOfEachAdventureIsNeverWrittenO
 // at a time, flipped: a record whose values leave the ranges below (or that
 // takes the leader off the adventure's maps) is refused with its message and
 // the running game stays; any other loads, and the game it gives saves and
-// loads back the same. A quarter of one member's record a test, so that the
-// 18,704 loads spread over a parallel run.
-constexpr int kRecordQuarters = 4;
-class FlippedPartyBytes : public SavedGames, public ::testing::WithParamInterface<int> {};
+// loads back the same. The 18,704 loads are spread over a parallel run: one
+// piece of one part of one member's record a test, each piece short enough
+// to load through in a few seconds on a slow machine.
+struct RecordPart {
+  const char* name;
+  size_t first, end;  // its bytes in a stored party record
+  bool bounded;       // some of its flips leave a range and are refused
+};
+constexpr RecordPart kRecordParts[] = {
+    {"NameAndDescription", 0, 452, false},
+    {"KindThroughSpellsOfTheDay", 452, 724, true},  // hit dice, level, abilities, place, facing
+    {"KnownSpells", 724, 1444, false},
+    {"Protections", 1444, 1692, false},
+    {"NaturalAttacks", 1692, kStoredConditionsAt, true},
+    {"Conditions", kStoredConditionsAt, kStoredFeatsAtParty, true},
+    {"Feats", kStoredFeatsAtParty, 4156, false},
+    {"SpecialWordsAndItems", 4156, kStoredFeatsAtParty + kStoredFeatsBytes, true},  // through allegiance
+    {"TagThroughFormation", kStoredFeatsAtParty + kStoredFeatsBytes, kStoredPartyRecordBytes, false},
+};
+constexpr size_t kMostBytesAPiece = 200;
+// The parts lie end to end over the whole record.
+constexpr bool PartsCoverTheRecord() {
+  size_t at = 0;
+  for (const RecordPart& part : kRecordParts) {
+    if (part.first != at || part.end <= part.first) return false;
+    at = part.end;
+  }
+  return at == kStoredPartyRecordBytes;
+}
+static_assert(PartsCoverTheRecord());
+
+struct FlippedPiece {
+  int member;
+  const RecordPart* part;
+  int piece, pieces;
+  size_t first, end;  // its bytes in the roster file
+};
+
+// Each part in equal pieces of at most kMostBytesAPiece bytes.
+std::vector<FlippedPiece> FlippedPieces() {
+  std::vector<FlippedPiece> pieces;
+  for (int member = 0; member < kPartySize; ++member)
+    for (const RecordPart& part : kRecordParts) {
+      const size_t record = member * kStoredPartyRecordBytes, bytes = part.end - part.first;
+      const int count = static_cast<int>((bytes + kMostBytesAPiece - 1) / kMostBytesAPiece);
+      for (int n = 0; n < count; ++n)
+        pieces.push_back({member, &part, n, count, record + part.first + bytes * n / count,
+                          record + part.first + bytes * (n + 1) / count});
+    }
+  return pieces;
+}
+
+// The piece's name, the test's name too: "Member0KnownSpells2of4".
+void PrintTo(const FlippedPiece& p, std::ostream* out) {
+  *out << "Member" << p.member << p.part->name;
+  if (p.pieces > 1) *out << p.piece + 1 << "of" << p.pieces;
+}
+
+class FlippedPartyBytes : public SavedGames, public ::testing::WithParamInterface<FlippedPiece> {};
 
 // The values a stored creature may hold.
 bool InItsRanges(const CreatureRecord& c) {
@@ -781,13 +878,11 @@ TEST_P(FlippedPartyBytes, LoadToAGameThatSavesTheSameOrAreRefused) {
   std::vector<uint8_t> roster = savetest::ReadBytes(path);
   const std::vector<CreatureRecord> party(Creatures, Creatures + kPartySize);
   auto partyAsLoaded = [&] { return std::memcmp(party.data(), Creatures, sizeof(CreatureRecord) * kPartySize) == 0; };
-  const int member = GetParam() / kRecordQuarters, quarter = GetParam() % kRecordQuarters;
-  const size_t quarterBytes = (kStoredPartyRecordBytes + kRecordQuarters - 1) / kRecordQuarters;
-  const size_t first = member * kStoredPartyRecordBytes + quarter * quarterBytes;
-  const size_t end = std::min(first + quarterBytes, (member + 1) * kStoredPartyRecordBytes);
+  const FlippedPiece& piece = GetParam();
+  const int member = piece.member;
   std::vector<CreatureRecord> read(kPartySize);
   int refused = 0;
-  for (size_t at = first; at < end; ++at) {
+  for (size_t at = piece.first; at < piece.end; ++at) {
     SCOPED_TRACE("byte " + std::to_string(at));
     roster[at] ^= 0xFF;
     ASSERT_TRUE(platform::WriteGameFile(path.c_str(), roster.data(), roster.size()));
@@ -812,9 +907,9 @@ TEST_P(FlippedPartyBytes, LoadToAGameThatSavesTheSameOrAreRefused) {
     }
     roster[at] ^= 0xFF;
   }
-  EXPECT_GT(refused, 50);  // each quarter holds ranges the reader checks
+  EXPECT_EQ(refused > 0, piece.part->bounded) << refused << " of " << piece.end - piece.first << " refused";
 }
 
-INSTANTIATE_TEST_SUITE_P(Members, FlippedPartyBytes, ::testing::Range(0, kPartySize * kRecordQuarters));
+INSTANTIATE_TEST_SUITE_P(Parts, FlippedPartyBytes, ::testing::ValuesIn(FlippedPieces()));
 
 }  // namespace
