@@ -591,8 +591,8 @@ TEST_F(GameScreen, TheRightButtonIsOfferedForAShotOnlyWhileTheTurnHoldsOne) {
 
 // A cleric chooses Turn Undead on the action list with the view away from
 // her: the view glides to her and the squares slide under the pointer. A
-// click meanwhile is not taken (it used to land on a slid square, whose cone
-// held no undead, and cancel the turning), and the pointer says so; once
+// click meanwhile is not taken (it would land on a slid square, whose cone
+// holds no undead, and cancel the turning), and the pointer says so; once
 // the view rests, a click on the skeleton turns it.
 TEST_F(GameScreen, AClickWhileTheViewGlidesToTheClericLeavesTheTurningWaiting) {
   harness::SeedRandom(3);
@@ -634,9 +634,9 @@ TEST_F(GameScreen, AClickWhileTheViewGlidesToTheClericLeavesTheTurningWaiting) {
 
 // The quicker knight ends his turn and the view glides to the other, far
 // off beside an orc. A press on the orc as the glide begins, held while
-// the squares slide under the pointer, gives no order (it used to walk the
-// knight to the square the glide brought under it, past the orc); once the
-// view rests, the knight's turn still waits for its orders.
+// the squares slide under the pointer, gives no order (not a walk to the
+// square the glide brings under it, past the orc); once the view rests, the
+// knight's turn still waits for its orders.
 TEST_F(GameScreen, APressWhileTheViewGlidesToTheNextKnightGivesNoOrder) {
   harness::SeedRandom(3);
   scenes::LayOutGround(40, 12);
@@ -1243,8 +1243,8 @@ std::pair<int, int> FigurePoint(int creature) {
 // the count left, and the view comes back where it stood as the first was
 // aimed: both orcs in view, and the western one where it was, so that a
 // second click at the same point of the picture puts the second missile into
-// it too (the view used to come back over the wizard, and the click hit bare
-// ground).
+// it too, not into the bare ground a view back over the wizard would put
+// there.
 TEST_F(GameScreen, TheSecondMissileIsAimedWithTheCountLeftFromTheFirstOnesView) {
   ASSERT_TRUE(WizardBetweenTwoOrcs(3));
   for (int i = 0; i < 200 && !AimingRests(); ++i) ASSERT_TRUE(harness::StepFrames(1));
@@ -1281,9 +1281,8 @@ TEST_F(GameScreen, TheSecondMissileIsAimedWithTheCountLeftFromTheFirstOnesView) 
 
 // A single missile (caster level 1) at an orc ten squares west of the
 // wizard, the view where the player scrolled it to see them both: the view
-// follows the missile, and the damage shows over the orc in sight (the view
-// went back over the wizard as the use began and stayed there, the orc out
-// of sight as its amount was shown).
+// follows the missile, and the damage shows over the orc in sight, not over
+// an orc left out of the view as it comes back over the wizard.
 TEST_F(GameScreen, AMissileIsFollowedAndItsDamageShowsOverTheOrc) {
   ASSERT_TRUE(WizardBetweenTwoOrcs(1));
   CreatureRecord& orc = Creatures[kOrc];
