@@ -232,17 +232,15 @@ struct SweptFormat {
   // line names the damaged file (a frame it moved onto another line's is
   // named by that line's message).
   bool firstNamesFile = false;
-  // A comment that a line end lost or damaged joined the next line to is
-  // refused at its line when it holds a line of the source
-  // (JoinedLineAt): such a damage gives the good output (the line joined
-  // was a blank line or a comment) or one message at its line, as any other.
-  bool joinsRefused = false;
 };
 
 // Whether a swept line end after a comment joins the next line into the
 // comment: deleted, or damaged into a byte a comment may hold (a quote, a
-// backslash). A tool that reads a comment as any text finds the lost line's
-// faults, if any, where the line is missed.
+// backslash). Every tool refuses a comment that holds a line of its source
+// at the comment's line, so such a damage gives the good output (the line
+// joined was a blank line, a comment or one a comment may hold as its own
+// words) or one message at its line, and never reads soundly with another
+// meaning.
 inline bool JoinsIntoComment(const DamagedLine& d) {
   return d.lineEnd && d.comment &&
          (d.damage == Damage::kDeleted || (d.damage == Damage::kReplaced && (d.byte == '"' || d.byte == '\\')));
@@ -275,16 +273,13 @@ struct SweepRun {
 // Empty when a run on a damaged source holds, else why not: the output is
 // that of the good source (the damage was harmless), or the run fails with
 // one message, at the damaged file and line, on one printable line. A
-// damage that may read soundly (MayReadSoundly) may also give another
-// output, or faults where they show when its own line drew none (with
-// `format.firstNamesFile` the first of them naming the damaged file); a line end
-// joined into a comment may give anything a lost line gives, unless the
-// format refuses such a comment (`format.joinsRefused`).
+// damage that may read soundly (MayReadSoundly) but a line end joined into
+// a comment (JoinsIntoComment) may also give another output, or faults
+// where they show when its own line drew none (with
+// `format.firstNamesFile` the first of them naming the damaged file).
 inline std::string SweepFault(const std::string& file, const std::string& goodText, const DamagedLine& d, const SweepRun& good,
                               const SweepRun& run, const SweptFormat& format) {
-  const bool joins = JoinsIntoComment(d);
-  if (joins && !format.joinsRefused) return "";
-  const bool soundly = !joins && MayReadSoundly(goodText, d, format);
+  const bool soundly = !JoinsIntoComment(d) && MayReadSoundly(goodText, d, format);
   std::string all;
   for (const std::string& m : run.messages) all += "\n  " + m;
   if (run.ok) {

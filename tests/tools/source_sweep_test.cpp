@@ -19,7 +19,7 @@
 #include <string>
 #include <vector>
 
-#include "common/refused_lines.h"
+#include "common/comment_joins.h"
 #include "helpmaker/help_names.h"
 #include "helpmaker/help_source.h"
 #include "map/map_record.h"
@@ -251,7 +251,7 @@ TEST_P(SourceSweep, OneDamagedByteGivesItsOutputOrOneMessageAtItsLine) {
     damaged[c.source].text = d.text;
     std::string fault;
     try {
-      fault = SweepFault(source.name, source.text, d, good, tool.run(damaged, c.source), {true, false, true});
+      fault = SweepFault(source.name, source.text, d, good, tool.run(damaged, c.source), {true, false});
     } catch (const std::exception& e) {
       fault = d.what + ": the tool stopped: " + e.what();
     }
@@ -261,28 +261,80 @@ TEST_P(SourceSweep, OneDamagedByteGivesItsOutputOrOneMessageAtItsLine) {
   EXPECT_EQ(faults, 0u) << tool.name << " " << source.name << ": " << faults << " of " << runs << " runs";
 }
 
-// A comment that holds a whole line of a source whose lines are told by
-// their first word and count of words, from any byte after its mark, is
-// refused; one that names a line's word among others is not.
-TEST(SourceSweep, ACommentHoldingALineOfItsShapeIsRefused) {
-  const std::vector<LineShape> shapes = {{"sound", 3, 4}, {"end", 1, 1}};
+// Where a comment holds a line, as every tool tells it: from any byte after
+// the comment's own text has begun, mid-word too, but not at its first
+// word (a line written out of use); a reader whose headings stand at the
+// start of their lines takes one only glued to the comment's text, as a
+// lost line end leaves it.
+TEST(SourceSweep, ACommentHoldsALineAfterItsOwnText) {
+  // A sound line (its word and 2 or 3 more), or "end" alone.
+  auto isLine = [](std::string_view text) {
+    const std::vector<std::string> words = LineWords(text);
+    return !words.empty() &&
+           ((words[0] == "sound" && words.size() >= 3 && words.size() <= 4) || (words[0] == "end" && words.size() == 1));
+  };
+  auto headingGlued = [&](std::string_view text, bool glued) { return (glued || text.rfind("sound", 0) != 0) && isLine(text); };
   const struct {
     const char* comment;
-    const char* line;  // the line it holds, none for ""
+    const char* held;       // the line it holds, none for ""
+    const char* heldGlued;  // the same where a sound line is taken glued alone
   } cases[] = {
-      {"# a blade.sound Miss_2 0.4", "sound Miss_2 0.4"},
-      {"# a blade\"sound Miss_2 0.4 2  # the second", "sound Miss_2 0.4 2  # the second"},
-      {"# the last layer\\end", "end"},
-      {"# a friend", "end"},  // a word's last bytes may be a line a lost line end joined
-      {"# the sound Miss_2 is quiet at night", ""},
-      {"# sound Miss_2", ""},
-      {"# the end of it", ""},
-      {"#", ""},
+      {"# a blade.sound Miss_2 0.4", "sound Miss_2 0.4", "sound Miss_2 0.4"},
+      {"# a blade\"sound Miss_2 0.4 2", "sound Miss_2 0.4 2", "sound Miss_2 0.4 2"},
+      {"# the last layer\\end", "end", "end"},
+      {"# a friend", "end", "end"},  // a word's last bytes may be a line a lost line end joined
+      {"# makes the sound Miss_2 0.4", "sound Miss_2 0.4", ""},
+      {"# sound Miss_2 0.4", "", ""},  // a line written out of use
+      {"## end", "", ""},
+      {"# sound Miss_1 0.28sound Miss_2 0.4", "sound Miss_2 0.4", "sound Miss_2 0.4"},
+      {"# the sound Miss_2 is quiet at night", "", ""},
+      {"# the end of it", "", ""},
+      {"#", "", ""},
   };
   for (const auto& c : cases) {
-    const std::string fault = JoinedLineFault(c.comment, shapes);
-    if (*c.line == '\0') EXPECT_EQ(fault, "") << c.comment;
-    else EXPECT_EQ(fault, "the comment ends with a line of its own, " + QuotedBytes(c.line) + ": a line end lost or damaged?");
+    const std::string_view comment = c.comment;
+    auto held = [&](size_t at) { return at == std::string_view::npos ? std::string_view() : comment.substr(at); };
+    EXPECT_EQ(held(JoinedLineAt(comment, isLine)), c.held) << c.comment;
+    EXPECT_EQ(held(JoinedLineAt(comment, headingGlued)), c.heldGlued) << c.comment;
+  }
+}
+
+// Every tool refuses a comment that holds a line after its own text, at the
+// comment's line, and takes a line commented out as the comment it is.
+TEST(SourceSweep, EveryToolRefusesALineJoinedToACommentAndTakesOneCommentedOut) {
+  const struct {
+    size_t tool;
+    const char* source;
+    const char* line;  // a line of the source, written again before it
+  } cases[] = {
+      {0, "maps/DemoVersion/Map21.txt", "width: 32"},
+      {1, "tables/items.txt", "row 1"},
+      {2, "scripts/DemoVersion/Map21_2.txt", "if_flag CottageChestOpened 0"},
+      {3, "help/combat.txt", "page 41003 Attack Roll"},
+      {4, "start/DemoVersion/Party.txt", "wear Torso \"Chainmail\""},
+  };
+  for (const auto& c : cases) {
+    const SweptTool& tool = kTools[c.tool];
+    std::vector<Source> sources = SourcesOf(c.tool);
+    const size_t at = static_cast<size_t>(
+        std::find_if(sources.begin(), sources.end(), [&](const Source& s) { return s.name == c.source; }) - sources.begin());
+    ASSERT_LT(at, sources.size()) << c.source;
+    const SweepRun good = tool.run(sources, at);
+    const std::string text = sources[at].text;
+    const size_t place = text.find(c.line);
+    ASSERT_NE(place, std::string::npos) << c.source;
+    const auto line = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(place), '\n') + 1;
+    const std::string where = std::string(c.source) + ":" + std::to_string(line) + ":";
+    sources[at].text = text.substr(0, place) + "# " + c.line + "\n" + text.substr(place);
+    const SweepRun commentedOut = tool.run(sources, at);
+    EXPECT_TRUE(commentedOut.ok && commentedOut.output == good.output)
+        << c.source << (commentedOut.messages.empty() ? "" : ": " + commentedOut.messages[0]);
+    sources[at].text = text.substr(0, place) + "# as written." + c.line + "\n" + text.substr(place);
+    const SweepRun joined = tool.run(sources, at);
+    ASSERT_EQ(joined.messages.size(), 1u) << c.source;
+    EXPECT_EQ(joined.messages[0].rfind(where, 0), 0u) << joined.messages[0];
+    const std::string message = "the comment ends with a line of its own, " + QuotedBytes(c.line) + ": a line end lost or damaged?";
+    EXPECT_NE(joined.messages[0].find(message), std::string::npos) << joined.messages[0];
   }
 }
 

@@ -1,45 +1,52 @@
 // A comment that holds a whole line of its source: the line end after the
 // comment lost, or damaged into a byte a comment may hold (a quote, a
 // backslash), joins the next line into it, and the run would go on without
-// that line. The sheet and sound tools refuse such a comment at its line,
-// and read the line it holds after it, at the same line, as the line it
-// was, so that nothing after it is refused for the want of it.
+// that line. Every content tool refuses such a comment at its line; the
+// sheet and sound tools also read the line it holds after it, at the same
+// line, as a refused line (LinesWithJoins).
 #pragma once
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "common/source_bytes.h"
 
 // Where the line a comment holds begins in it (`comment` from its mark to
-// the line's end): the first byte after the comment's own text from which
-// the rest reads as a whole line of the source, as `isLine(text, glued)`
-// tells (the reader's own test of a line's text, its comment cut off as the
-// reader cuts one); std::string_view::npos for none. `glued` says that the
-// text follows a byte of the comment that is no space: a line the source
-// writes at the start of its line (a heading: "sheet 21", "sound Miss_1
-// 0.28") is joined so, as the comment's words never are ("... sheet 51
-// columns 1-3, sheet 52"), and only a line written indented (a frame, a
-// layer) may follow a space. A comment whose first word already begins such
-// a line is a line written out of use ("# sound Miss_1 0.28"), not one
-// joined to it.
+// the line's end), std::string_view::npos for none: the first byte, mid-word
+// too ("# as written.if_journal Fallen 1", "# a friend" holding "end"), from
+// which the rest reads as a whole line of the source, as `isLine` tells (the
+// reader's own test of a line's text). A comment whose first word begins
+// such a line holds none: it is a line written out of use ("# place 3 10
+// 10", "# sound Miss_1 0.28"), which a maintainer may keep. `isLine` may
+// take `glued` besides the text (`isLine(text, glued)`): whether the text
+// follows a byte that is no space. A line written at the start of its line
+// (a heading: "sheet 21", "sound Miss_1 0.28") is glued to the comment when
+// its line end is lost, as the comment's own words never are ("... sheet 51
+// columns 1-3, sheet 52"): a reader whose headings always stand at the
+// start of their lines takes one glued alone, and an indented line (a
+// frame, a layer) after a space too.
 template <typename IsLine>
 size_t JoinedLineAt(std::string_view comment, IsLine&& isLine) {
+  auto reads = [&](std::string_view tail, bool glued) {
+    if constexpr (std::is_invocable_v<IsLine&, std::string_view, bool>) return isLine(tail, glued);
+    else return isLine(tail);
+  };
   bool text = false;  // the comment's own text has begun
   for (size_t i = 1; i < comment.size(); ++i) {
     if (comment[i] == ' ' || comment[i] == '\t' || (!text && comment[i] == '#')) continue;
     // A tab is no blank of a comment, which is written with spaces: one
     // there is a damaged byte, as a line end turned into a tab is.
-    const bool glued = comment[i - 1] != ' ';
-    if (isLine(comment.substr(i), glued)) return text ? i : std::string_view::npos;
+    if (reads(comment.substr(i), comment[i - 1] != ' ')) return text ? i : std::string_view::npos;
     text = true;
   }
   return std::string_view::npos;
 }
 
-// The one message for such a comment.
+// The one message for a comment that holds a line from `at` on.
 inline std::string JoinedLineMessage(std::string_view comment, size_t at) {
-  return "the comment holds a line joined to it, its line end lost: " + QuotedBytes(TrimBlanks(comment.substr(at)));
+  return "the comment ends with a line of its own, " + QuotedBytes(TrimBlanks(comment.substr(at))) +
+         ": a line end lost or damaged?";
 }
 
 // A line of a source as a reader reads it: its number in the source and

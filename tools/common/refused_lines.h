@@ -1,7 +1,7 @@
-// How the content tools read a line and its comment: a comment that holds a
-// whole line of its source (every tool), and what a line the sheet and the
-// sound tool refuse for a byte it holds may be: one damaged byte, which may
-// be its line end damaged and the next line joined to it.
+// How the content tools read a line and its comment: a line cut at its
+// comment, the fault of a byte no line may hold, and what a line the sheet
+// and the sound tool refuse for such a byte may be: one damaged byte, which
+// may be its line end damaged and the next line joined to it.
 #pragma once
 #include <algorithm>
 #include <cstdint>
@@ -79,47 +79,4 @@ inline bool MayJoinLine(std::string_view text, std::string_view comment, const L
 inline bool RefusedLineMayBegin(std::string_view text, std::string_view comment, const LineShape& shape) {
   const std::vector<std::string> words = LineWords(text);
   return (!words.empty() && MayBeginWithWord(words[0], shape.word)) || MayJoinLine(text, comment, shape);
-}
-
-// Where a comment holds a whole line of its source after some byte: the
-// offset in `comment` (which begins at its mark) of the first tail, tried
-// from each byte after the mark, that `isLine` takes for a line of the
-// tool's own, whole (its first word a line's word, with the words that line
-// takes); std::string_view::npos for none. A line end deleted, or damaged
-// into a byte a comment may hold (a quote, a backslash), joins the next line
-// to the comment anywhere in it, mid-word too ("# as written.if_journal
-// Fallen 1"): such a comment is refused at its line, not read as a longer
-// one, and a comment is worded so that it does not end as a line would.
-template <typename IsLine>
-size_t JoinedLineAt(std::string_view comment, IsLine&& isLine) {
-  for (size_t at = 1; at < comment.size(); ++at)
-    if (comment[at] != ' ' && comment[at] != '\t' && isLine(comment.substr(at))) return at;
-  return std::string_view::npos;
-}
-
-// The one message for a comment that holds a line from `at` on.
-inline std::string JoinedLineMessage(std::string_view comment, size_t at) {
-  return "the comment ends with a line of its own, " + QuotedBytes(TrimBlanks(comment.substr(at))) +
-         ": a line end lost or damaged?";
-}
-
-// Whether a text is a line of one of the shapes, as the sheet and the sound
-// tool tell their lines: its first word that of the shape, exactly, and as
-// many words as the shape takes, its comment (from a '#' that begins a word)
-// left out.
-inline bool HasLineShape(std::string_view text, const std::vector<LineShape>& shapes) {
-  for (size_t i = 0; i < text.size(); ++i)
-    if (text[i] == '#' && (i == 0 || text[i - 1] == ' ' || text[i - 1] == '\t')) text = text.substr(0, i);
-  const std::vector<std::string> words = LineWords(text);
-  for (const LineShape& shape : shapes)
-    if (!words.empty() && words[0] == shape.word && words.size() >= shape.fewest && words.size() <= shape.most) return true;
-  return false;
-}
-
-// The message for a comment (from its mark) that holds a line of one of the
-// shapes, empty for none: the comment rule of a source whose lines are told
-// by their first word and their count of words.
-inline std::string JoinedLineFault(std::string_view comment, const std::vector<LineShape>& shapes) {
-  const size_t at = JoinedLineAt(comment, [&](std::string_view tail) { return HasLineShape(tail, shapes); });
-  return at == std::string_view::npos ? "" : JoinedLineMessage(comment, at);
 }

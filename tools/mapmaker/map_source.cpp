@@ -10,7 +10,7 @@
 #include <tuple>
 
 #include "adventure/encounter_tables.h"
-#include "common/refused_lines.h"
+#include "common/comment_joins.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/source_faults.h"

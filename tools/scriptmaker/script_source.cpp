@@ -10,13 +10,13 @@
 #include <string_view>
 #include <utility>
 
+#include "common/comment_joins.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/source_faults.h"
 #include "common/source_lines.h"
 #include "common/source_numbers.h"
 #include "common/source_quotes.h"
-#include "common/refused_lines.h"
 #include "common/tool_files.h"
 #include "scriptmaker/script_commands.h"
 

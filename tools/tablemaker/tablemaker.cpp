@@ -42,7 +42,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/refused_lines.h"
+#include "common/comment_joins.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/source_faults.h"
