@@ -411,6 +411,7 @@ struct ArrivalHalf {
   const char* adventure;
   size_t half;
 };
+void PrintTo(const ArrivalHalf& h, std::ostream* out) { *out << h.adventure << " half " << h.half + 1; }
 class Arrivals : public ::testing::TestWithParam<ArrivalHalf> {};
 
 TEST_P(Arrivals, NoArrivalOfTheAdventureLeavesTwoMembersOnOneSquare) {

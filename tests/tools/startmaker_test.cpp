@@ -214,6 +214,9 @@ struct RefusedStart {
   bool alone = false;
 };
 
+// A case is listed by the message it expects.
+void PrintTo(const RefusedStart& c, std::ostream* out) { *out << c.message; }
+
 class StartmakerFaults : public ::testing::TestWithParam<RefusedStart> {};
 
 TEST_P(StartmakerFaults, AreReportedByFileAndLineAndNothingIsWritten) {
