@@ -686,9 +686,8 @@ constexpr uint32_t kNoFlanking[] = {kCondNauseated, kCondConfused, kCondInsane, 
                                     kCondParalyzed, kCondPetrified, kCondDancing, kCondCowering,  kCondStunned,
                                     kCondDazed,     kCondDead,      kCondUnconscious};
 
-// A square of the creature's footprint lies on the target's ring (the
-// squares round its footprint) on the side (sx, sy): each -1, 0 or 1 along
-// its axis, a corner when neither is 0.
+// A square of the creature's footprint lies round the target's footprint on
+// the side (sx, sy) of its ring.
 bool OnRingSide(int c, int target, int sx, int sy) {
   const CreatureRecord& r = Creatures[c];
   const CreatureRecord& t = Creatures[target];
@@ -701,48 +700,60 @@ bool OnRingSide(int c, int target, int sx, int sy) {
   return false;
 }
 
-// The ally across the target from the attacker, or -1: a combatant of the
-// attacker's side (both of sides 1, 5 and 6, or both of side 2), neither of
-// the two, neither helpless nor disabled, grappling none but the target,
-// standing on the target's ring right opposite a square of the attacker's
-// there: corner against the opposite corner, side against the opposite side.
+constexpr int kNobody = -1;
+
+// The ally across the target from the attacker, or kNobody: a combatant of
+// the attacker's side (both of sides 1, 5 and 6, or both of side 2) neither
+// helpless nor disabled, grappling none but the target, with a square on the
+// target's ring right opposite a square of the attacker's there: corner
+// against the opposite corner, side against the opposite side. (Neither
+// the attacker nor the target ever stands on both sides of the target's
+// ring.) Each side is -1, 0 or 1 along its axis; the target's own
+// footprint, (0, 0), is no side of its ring.
 int FlankingAlly(int attacker, int target) {
-  const int32_t side = Creatures[attacker].allegiance;
+  const CreatureRecord& a = Creatures[attacker];
+  const CreatureRecord& t = Creatures[target];
+  const int32_t side = a.allegiance;
   for (const TurnOrderEntry& e : Entries()) {
     const int ally = e.creature;
-    const int32_t its = IsValidCreature(ally) ? Creatures[ally].allegiance : 0;
-    if (ally == attacker || ally == target || !((OnPartySide(side) && OnPartySide(its)) || (side == 2 && its == 2)))
-      continue;
+    if (!IsValidCreature(ally)) continue;
+    const int32_t its = Creatures[ally].allegiance;
+    if (!((OnPartySide(side) && OnPartySide(its)) || (side == 2 && its == 2))) continue;
     bool able = true;
     for (const uint32_t id : kNoFlanking) able = able && !Has(ally, id);
     const int grapple = FindCondition(ally, kCondGrappling);
     if (!able || (grapple >= 0 && Creatures[ally].conditions[grapple].value != target)) continue;
-    for (int sx = -1; sx <= 1; ++sx)
-      for (int sy = -1; sy <= 1; ++sy)
+    for (int x = a.squareX; x < a.squareX + a.footprintWidth.current; ++x)
+      for (int y = a.squareY; y < a.squareY + a.footprintHeight.current; ++y) {
+        const int sx = SideAlong(x, t.squareX, t.footprintWidth.current);
+        const int sy = SideAlong(y, t.squareY, t.footprintHeight.current);
         if ((sx != 0 || sy != 0) && OnRingSide(attacker, target, sx, sy) && OnRingSide(ally, target, -sx, -sy))
           return ally;
+      }
   }
-  return -1;
+  return kNobody;
 }
 
 // A melee attack's roll (a grapple's too) holds the flanking bonus, +2,
 // exactly when the attacker flanks its target and the target is not immune
 // to flanking; a roll whose list is full may lack it. A shot, or a ranged
-// touch of a natural attack, has none.
+// touch of a natural attack (kind 5), has none.
 void JudgeFlanking(const AttackWatch& w) {
   const AttackProfileEntry& e = w.profile->entries[w.entry];
-  const bool natural = e.kind >= kEntryNatural0 && e.kind <= kEntryNatural3;
-  if (e.kind == kEntryRanged || (natural && !w.grapple && Creatures[w.attacker].naturalAttacks[e.kind - kEntryNatural0].kind == 5))
+  const NaturalAttack* natural = Creatures[w.attacker].naturalAttacks;
+  const auto slot = static_cast<size_t>(e.kind - kEntryNatural0);
+  if (e.kind == kEntryRanged || (!w.grapple && slot < std::size(Creatures[w.attacker].naturalAttacks) &&
+                                 natural[slot].kind == 5))
     return;
   const int ally = FlankingAlly(w.attacker, w.target);
   const bool immune = Creatures[w.target].protections[kProtFlanking].current == kImmunityImmune;
-  const int32_t expected = ally >= 0 && !immune ? 2 : 0;
-  int32_t bonus = 0;
-  if (!BonusOf(e.attackRoll, kSrcFlankingTarget, &bonus) && bonus == 0) return;
-  if (bonus != expected)
+  const int32_t expected = ally != kNobody && !immune ? 2 : 0;
+  int32_t bonus;
+  const bool room = BonusOf(e.attackRoll, kSrcFlankingTarget, &bonus);
+  if (bonus != expected && (room || bonus != 0))
     Report(w.attacker, "flanking",
            Format("a flanking bonus of %d on creature %d where the rules give %d (%s%s)", bonus, w.target, expected,
-                  ally >= 0 ? Format("creature %d across it", ally).c_str() : "no able ally across it",
+                  ally != kNobody ? Format("creature %d across it", ally).c_str() : "no able ally across it",
                   immune ? ", immune to flanking" : ""));
 }
 
@@ -981,7 +992,9 @@ int ConeReach(int direction, int dx, int dy) {
   const bool diagonal = direction % 2 == 0;
   const int width = diagonal ? kWindow : 2 * kWindow + 1;
   const int row = -dy - 1, column = diagonal ? dx - 1 : dx + kWindow;
-  if (row < 0 || row >= kWindow || column < 0 || column >= width) return kOut;
+  if (static_cast<unsigned>(row) >= static_cast<unsigned>(kWindow) ||
+      static_cast<unsigned>(column) >= static_cast<unsigned>(width))
+    return kOut;
   const char reach = (diagonal ? kNorthEastCone : kNorthCone)[row * width + column];
   return reach == '.' ? kOut : reach == 'a' ? kWindow : reach - '0';
 }
@@ -1090,35 +1103,36 @@ Area AreaOfUse(int caster, int32_t spell) {
 // The use takes the creature by its sides: a breath everyone, Turn Undead
 // the undead, a spell with neither side word everyone; one for allies the
 // creatures that are not the caster's enemies (the caster too), one for
-// enemies its enemies; a burst of a mass cure only the living friends and
-// the undead foes, of a mass infliction the reverse.
-bool TakenBySides(int caster, int32_t spell, int c, bool burst) {
+// enemies its enemies; a mass cure (a burst) only the living friends and
+// the undead foes, a mass infliction the reverse.
+bool TakenBySides(int caster, int32_t spell, int c) {
   if (spell == kSpellTurnUndead) return Creatures[c].type == kTypeUndead;
   if (!InSpellTable(spell)) return true;
   const SpellRecord& s = SpellTable[spell];
   const bool foe = Foes(c, caster);
   if ((s.beneficial != 0 || s.targeting != 0) && !((s.beneficial == 1 && !foe) || (s.targeting == 1 && foe)))
     return false;
-  if (burst && IsSpellInSetC(spell)) return IsAreaFriend(c, caster);
-  return !burst || !IsSpellInSetD(spell) || IsAreaFoe(c, caster);
+  if (IsSpellInSetC(spell)) return IsAreaFriend(c, caster);
+  return !IsSpellInSetD(spell) || IsAreaFoe(c, caster);
 }
 
 bool Walled(int x, int y) { return CurrentMap.At(kLayerWalls, x, y) != 0; }
 bool Solid(int x, int y) { return MagicAreaGrid[SquareIndex(x, y)].kind == kEffectSolid; }
 
-// Open floor no effect lies on: a burst covers it wherever it reaches.
+// Open floor (no wall stands on it) no effect lies on: a burst covers it
+// wherever it reaches.
 bool OpenFloor(int x, int y) {
-  return BlockedGrid[SquareIndex(x, y)] == kSquareFlooded && CurrentMap.At(kLayerWalls, x, y) <= 0 &&
-         MagicAreaGrid[SquareIndex(x, y)].kind == kEffectNone;
+  return BlockedGrid[SquareIndex(x, y)] == kSquareFlooded && MagicAreaGrid[SquareIndex(x, y)].kind == kEffectNone;
 }
 
-// A burst whose window holds, nearer than its reach, a square that is not
-// open floor: each square then needs a line or the spread from the centre.
+// A burst whose window holds, nearer than its reach and inside the map, a
+// square that is not open floor: each square then needs a line or the
+// spread from the centre.
 bool Obstructed(const Area& a) {
   for (int x = a.x - kWindow; x < a.x + kWindow; ++x)
     for (int y = a.y - kWindow; y < a.y + kWindow; ++y)
       if (CurrentMap.Inside(x, y) && AreaDistance(a, x, y) < a.squares &&
-          (BlockedGrid[SquareIndex(x, y)] != kSquareFlooded || CurrentMap.At(kLayerWalls, x, y) > 0))
+          BlockedGrid[SquareIndex(x, y)] != kSquareFlooded)
         return true;
   return false;
 }
@@ -1136,32 +1150,19 @@ bool Holds(const Area& a, int x, int y) {
   return true;
 }
 
-// The creature is the first of the order on the square: the one the area
-// finds there.
-bool FirstOn(int entry, int x, int y) {
-  for (int i = 0; i < entry; ++i) {
-    const int c = TurnOrder[i].creature;
-    if (!IsValidCreature(c)) continue;
-    const CreatureRecord& r = Creatures[c];
-    if (x >= r.squareX && x < r.squareX + std::max(r.footprintWidth.current, 1) && y >= r.squareY &&
-        y < r.squareY + std::max(r.footprintHeight.current, 1))
-      return false;
-  }
-  return true;
-}
-
+// The use lists the creature (the list's free entries hold -1).
 bool Listed(int c) {
-  for (const int32_t t : AreaTargetList) {
-    if (t == -1) return false;
+  for (const int32_t t : AreaTargetList)
     if (t == c) return true;
-  }
   return false;
 }
 
 // The creatures the use takes, as it is announced: none beyond its area's
-// reach, a turning only undead, and every creature a burst or a traced cone
-// plainly holds (a burst whose window is not open floor within its reach
-// needs lines or the spread, and is not judged so) that its sides take.
+// reach, a turning only undead, and every creature of the order a burst or
+// a traced cone plainly holds (a burst whose window is not open floor
+// within its reach needs lines or the spread, and is not judged so) that
+// its sides take. (No two creatures of the order share a square, which
+// would leave the area the first of them alone.)
 void JudgeArea() {
   const int caster = SpellCaster;
   const int32_t spell = SpellInProgress;
@@ -1179,13 +1180,14 @@ void JudgeArea() {
   }
   const bool burst = a.shape == Shape::kBurst;
   if (!(burst || (a.shape == Shape::kCone && a.traced)) || (burst && Obstructed(a))) return;
-  for (int i = 0; i < EntryCount(); ++i) {
-    const int c = TurnOrder[i].creature;
-    if (!IsValidCreature(c) || Listed(c) || !TakenBySides(caster, spell, c, burst)) continue;
+  for (const TurnOrderEntry& e : Entries()) {
+    const int c = e.creature;
+    if (!IsValidCreature(c)) continue;
+    if (Listed(c) || !TakenBySides(caster, spell, c)) continue;
     const CreatureRecord& r = Creatures[c];
     for (int x = r.squareX; x < r.squareX + std::max(r.footprintWidth.current, 1); ++x)
       for (int y = r.squareY; y < r.squareY + std::max(r.footprintHeight.current, 1); ++y)
-        if (Holds(a, x, y) && FirstOn(i, x, y))
+        if (Holds(a, x, y))
           Report(caster, "area",
                  Format("a %s of spell %d reaching %d squares from %d,%d holds creature %d on %d,%d and leaves it out",
                         a.name, spell, a.squares, a.x, a.y, c, x, y));

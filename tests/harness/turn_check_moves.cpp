@@ -664,9 +664,9 @@ constexpr int kCentreX = 20, kCentreY = 15;
 
 // Open floor, no wall and no effect, round the centre as far as any area's
 // window reaches.
-void OpenTheFloor() {
-  for (int x = kCentreX - 12; x <= kCentreX + 12; ++x)
-    for (int y = kCentreY - 12; y <= kCentreY + 12; ++y) {
+void OpenTheFloor(int centreX, int centreY) {
+  for (int x = centreX - 12; x <= centreX + 12; ++x)
+    for (int y = centreY - 12; y <= centreY + 12; ++y) {
       if (!CurrentMap.Inside(x, y)) continue;
       CurrentMap.At(kLayerWalls, x, y) = 0;
       BlockedGrid[SquareIndex(x, y)] = kSquareFlooded;
@@ -685,16 +685,14 @@ int Toward(int from, int size, int along, int across) {
 }  // namespace
 
 void AreaUse(int f, int32_t spell, int32_t metamagic, std::initializer_list<Placed> placed,
-             std::initializer_list<Obstacle> obstacles) {
-  OpenTheFloor();
+             std::initializer_list<Obstacle> obstacles, std::pair<int, int> centre) {
+  const auto [cx, cy] = centre;
+  OpenTheFloor(cx, cy);
   for (const Obstacle& o : obstacles) {
-    const int sq = SquareIndex(kCentreX + o.dx, kCentreY + o.dy);
-    if (o.effect != 0) {
-      MagicAreaGrid[sq].kind = o.effect;
-    } else {
-      CurrentMap.layers[kLayerWalls][sq] = 1;
-      BlockedGrid[sq] = kSquareBlocked;
-    }
+    const int sq = SquareIndex(cx + o.dx, cy + o.dy);
+    MagicAreaGrid[sq].kind = o.effect;
+    if (o.effect == 0) CurrentMap.layers[kLayerWalls][sq] = 1;
+    if (o.effect == 0 || o.effect == kEffectSolid) BlockedGrid[sq] = kSquareBlocked;
   }
   std::vector<int> kept = {f};
   for (const Placed& p : placed) kept.push_back(p.creature);
@@ -702,15 +700,15 @@ void AreaUse(int f, int32_t spell, int32_t metamagic, std::initializer_list<Plac
   for (int id : battles::BattleFighters())
     if (std::find(kept.begin(), kept.end(), id) == kept.end()) PutOn(id, 1 + k++, 1, 1);
   const int size = Creatures[f].footprintWidth.current;
-  PutOn(f, kCentreX, kCentreY, size);
+  PutOn(f, cx, cy, size);
   const int32_t aim = spell >= 0 && spell < kSpellRows ? SpellTable[spell].target : 0;
   const bool atSquare = aim == kAimCircle || aim == kAimCircleBurst || aim == kAimRectangle;
   const Placed& first = *placed.begin();
-  CastingUse.aimX = atSquare ? kCentreX : Toward(kCentreX, size, first.dx, first.dy);
-  CastingUse.aimY = atSquare ? kCentreY : Toward(kCentreY, size, first.dy, first.dx);
+  CastingUse.aimX = atSquare ? cx : Toward(cx, size, first.dx, first.dy);
+  CastingUse.aimY = atSquare ? cy : Toward(cy, size, first.dy, first.dx);
   int n = 0;
   for (const Placed& p : placed) {
-    PutOn(p.creature, kCentreX + p.dx, kCentreY + p.dy, p.footprint);
+    PutOn(p.creature, cx + p.dx, cy + p.dy, p.footprint);
     if (p.taken) AreaTargetList[n++] = p.creature;
   }
   if (atSquare ? aim != kAimRectangle : aim == kAimCentered) AreaTargetList[n++] = f;
@@ -731,15 +729,15 @@ void AreaUse(int f, int32_t spell, int32_t metamagic, int foe, int dx, int dy, i
 }
 
 void FlankingBlow(int f, int foe, int ally, std::pair<int, int> from, std::pair<int, int> across, int32_t bonus,
-                  int footprint) {
+                  int footprint, bool full) {
   ClearTheField({f, foe, ally});
   PutOn(foe, kCentreX, kCentreY, footprint);
   PutOn(f, kCentreX + from.first, kCentreY + from.second, 1);
   if (ally >= 0) PutOn(ally, kCentreX + across.first, kCentreY + across.second, 1);
   AttackProfile p = bonus == -1 ? ProfileOf(f, foe) : Blows(kEntryMainHand, 1);
-  if (bonus > 0) p.entries[0].attackRoll.pairs[0] = ModifierPair{kSrcFlankingTarget, bonus};
-  if (bonus == -2)
+  if (full)
     for (ModifierPair& pair : p.entries[0].attackRoll.pairs) pair = ModifierPair{1, 1};
+  if (bonus > 0) p.entries[0].attackRoll.pairs[0] = ModifierPair{kSrcFlankingTarget, bonus};
   Attack(f, foe, p);
 }
 

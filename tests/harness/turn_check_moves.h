@@ -304,19 +304,19 @@ struct Placed {
 };
 
 // A use of the spell (Turn Undead, or the fighter's special attack), widened
-// or not, by the fighter standing on the centre (20, 15) of a field of open
+// or not, by the fighter standing on the centre (by default 20, 15) of a field of open
 // floor, every other fighter but those placed put far off: aimed at the
 // centre (a burst or a rectangle aimed at a square) or at the square of the
 // fighter's ring toward the first creature placed, the obstacles put, announced taking the
 // creatures placed as taken, and the fighter too when it stands in a burst.
-// An obstacle put in the field at an offset from the centre: a wall, or an
-// effect of that kind.
+// An obstacle put in the field at an offset from the centre: a wall (the
+// square closed), or an effect of that kind (a solid one closes it).
 struct Obstacle {
   int dx, dy;
   uint32_t effect = 0;
 };
 void AreaUse(int f, int32_t spell, int32_t metamagic, std::initializer_list<Placed> placed,
-             std::initializer_list<Obstacle> obstacles = {});
+             std::initializer_list<Obstacle> obstacles = {}, std::pair<int, int> centre = {20, 15});
 // The same with the foe of that footprint alone, taken, at (dx, dy).
 void AreaUse(int f, int32_t spell, int32_t metamagic, int foe, int dx, int dy, int footprint = 1);
 
@@ -324,10 +324,10 @@ void AreaUse(int f, int32_t spell, int32_t metamagic, int foe, int dx, int dy, i
 // fighter put far off) from `from` off the foe's square, the ally standing
 // at `across` off it (none placed when the ally is -1), with one blow whose
 // roll holds the flanking bonus given (0 none), with the game's own profile
-// when the bonus is -1, or with a roll whose list is full of other pairs
-// when it is -2.
+// when the bonus is -1; a roll whose list is full, the rest of it other
+// pairs, when `full`.
 void FlankingBlow(int f, int foe, int ally, std::pair<int, int> from, std::pair<int, int> across, int32_t bonus,
-                  int footprint = 1);
+                  int footprint = 1, bool full = false);
 
 // The fighter, of that size, breathes its breath weapon of that kind at the
 // foe standing dx squares right of it.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "combat/actions/action_executor.h"
+#include "combat/resolution/attack_resolution.h"
 #include "combat/resolution/combat_sequencer.h"
 #include "harness/turn_check_cases.h"
 #include "harness/turn_check_moves.h"
@@ -107,12 +108,26 @@ const std::vector<Case>& PlaceCases() {
       // Every creature an area plainly holds is taken, as its sides say.
       {"a fireball leaves out a creature 4 squares east of its centre", "area",
        "a burst of spell 31 reaching 4 squares from 20,15 holds creature",
-       [](int f, int foe) { AreaUse(f, 31, kMetamagicNone, {{foe, 4, 0, false}}); }},
+       [](int f, int foe) { AreaUse(f, 31, kMetamagicNone, {{foe, 4, 0, false}}, {{6, 6}}); }},
+      {"a fireball leaves out a creature 3 squares south, a wall on its edge 4 squares east", "area",
+       "a burst of spell 31 reaching 4 squares from 20,15 holds creature",
+       [](int f, int foe) { AreaUse(f, 31, kMetamagicNone, {{foe, 0, 3, false}}, {{4, 0}}); }},
+      {"a fireball at the map's lower edge leaves out a creature 2 squares east", "area",
+       "a burst of spell 31 reaching 4 squares from 20,27 holds creature",
+       [](int f, int foe) { AreaUse(f, 31, kMetamagicNone, {{foe, 2, 0, false}}, {}, {20, 27}); }},
+      {"a fireball leaves out a creature of no footprint 2 squares east", "area", "and leaves it out",
+       [](int f, int foe) { AreaUse(f, 31, kMetamagicNone, {{foe, 2, 0, false, 0}}); }},
+      {"a widened Bless round its caster takes a creature 11 squares west, past the bursts' window", "area",
+       "a burst of spell 105 reaching 12 squares from 20,15 takes creature",
+       [](int f, int foe) { AreaUse(f, 105, kMetamagicWidened, foe, -11, 0); }},
+      {"a cone of cold leaves out a creature 4 squares east, walls past it", "area",
+       "a cone of spell 60 reaching 6 squares from 20,15 holds creature",
+       [](int f, int foe) { AreaUse(f, 60, kMetamagicNone, {{foe, 4, 0, false}}, {{5, 0}, {0, 1}}); }},
       {"a widened fireball leaves out a Large creature 8 squares west of its centre by its near corner", "area",
        "and leaves it out", [](int f, int foe) { AreaUse(f, 31, kMetamagicWidened, {{foe, -8, 0, false, 2}}); }},
       {"a cone of cold leaves out a creature 6 squares west", "area",
        "a cone of spell 60 reaching 6 squares from 20,15 holds creature",
-       [](int f, int foe) { AreaUse(f, 60, kMetamagicNone, {{foe, -6, 0, false}}); }},
+       [](int f, int foe) { AreaUse(f, 60, kMetamagicNone, {{foe, -6, 0, false}}, {{-3, -2}}); }},
       {"a cone of cold leaves out a creature 4 squares east and 4 south, 6 by its template", "area",
        "and leaves it out", [](int f, int foe) { AreaUse(f, 60, kMetamagicNone, {{foe, 4, 4, false}}); }},
       {"a cone of cold leaves out a creature 1 square north and 3 west, at its side", "area", "and leaves it out",
@@ -174,6 +189,19 @@ const std::vector<Case>& PlaceCases() {
          Creatures[foe].protections[kProtFlanking].current = kImmunityImmune;
          FlankingBlow(f, foe, AllyOf(f), {0, -1}, {0, 1}, 2);
        }},
+      {"a full roll holding a flanking bonus, no ally across its target", "flanking", "a flanking bonus of 2 on creature",
+       [](int f, int foe) { FlankingBlow(f, foe, -1, {-1, 0}, {0, 0}, 2, 1, true); }},
+      {"a grapple's hold check by a creature whose first natural attack is a ranged touch, with no flanking bonus, an "
+       "ally across", "flanking", "where the rules give 2",
+       [](int f, int foe) {
+         FlankingBlow(f, foe, AllyOf(f), {0, -1}, {0, 1}, 2);
+         ItsNextRound(f);
+         NaturalAttacks(f, {{5, 1}});
+         AttackProfile p = ProfileOf(f, foe, 0, 1);
+         for (ModifierPair& pair : p.entries[0].attackRoll.pairs)
+           if (pair.source == kSrcFlankingTarget) pair = ModifierPair{};
+         AttackObserver(AttackWatch{f, foe, 0, &p, true, true});
+       }},
       {"a grapple's hold check with no flanking bonus, an ally below the target", "flanking",
        "where the rules give 2",
        [](int f, int foe) {
@@ -226,11 +254,25 @@ const std::vector<Case>& PlaceCases() {
            ItsNextRound(f);
          }
        }},
-      {"areas plainly holding creatures they may leave out: a wall in a fireball's reach, a wall before a cone's "
-       "creature, a creature on a wall or a web at a fireball's edge, a foe out of a Bless, an ally out of a burst "
-       "for enemies, a creature past a cone's window, a non-undead out of a turning, a spreading cone", "", "",
+      {"areas plainly holding creatures they may leave out: a wall in a fireball's reach, walls in a widened Bless's "
+       "window, a wall or a solid area before a cone's creature, a cone's creature on a wall or off the map, a "
+       "creature on a wall or a web at a fireball's edge, a foe out of a Bless, an ally out of a burst for enemies, a "
+       "creature past a cone's window or beside it, a non-undead out of a turning, a spreading cone", "", "",
        [](int f, int foe) {
-         AreaUse(f, 31, kMetamagicNone, {{foe, -3, 0, false}}, {{2, 1}});
+         AreaUse(f, 31, kMetamagicNone, {{foe, -3, 0, false}}, {{3, 0}});
+         for (const Obstacle wall : {Obstacle{9, 0}, Obstacle{0, 9}}) {
+           ItsNextRound(f);
+           AreaUse(f, 105, kMetamagicWidened, {{AllyOf(f), 3, 0, false}}, {wall});
+         }
+         for (const Obstacle before : {Obstacle{4, 0}, Obstacle{2, 0, kEffectSolid}}) {
+           ItsNextRound(f);
+           AreaUse(f, 60, kMetamagicNone, {{foe, 4, 0, false}}, {before});
+         }
+         ItsNextRound(f);
+         AreaUse(f, 60, kMetamagicNone, {{foe, 0, 4, false}}, {}, {20, 27});
+         ItsNextRound(f);
+         const int other = FoesInOrder(f)[0] == foe ? FoesInOrder(f)[1] : FoesInOrder(f)[0];
+         AreaUse(f, 60, kMetamagicWidened, {{foe, 4, -4}, {other, -1, -3, false}});
          ItsNextRound(f);
          AreaUse(f, 60, kMetamagicNone, {{foe, 4, 0, false}}, {{2, 0}});
          ItsNextRound(f);
@@ -253,8 +295,7 @@ const std::vector<Case>& PlaceCases() {
          AreaUse(f, 60, kMetamagicNone, {{foe, -5, 0, false}});
          SpellTable[60].areaWord = 0;
        }},
-      {"mass cures and inflictions leaving out whom they do not take, and a creature under one before it in the order",
-       "", "",
+      {"mass cures and inflictions leaving out whom they do not take", "", "",
        [](int f, int foe) {
          const int ally = AllyOf(f);
          Creatures[ally].type = kTypeUndead;
@@ -264,11 +305,9 @@ const std::vector<Case>& PlaceCases() {
          Creatures[ally].type = 5;
          Creatures[foe].type = kTypeUndead;
          AreaUse(f, 155, kMetamagicNone, {{ally, 3, 0, false}, {foe, -3, 0, false}});
-         ItsNextRound(f);
-         const std::vector<int> foes = FoesInOrder(f);
-         AreaUse(f, 31, kMetamagicNone, {{foes[0], 2, 2}, {foes[1], 2, 2, false}});
        }},
-      {"cones to their edges in each of the eight directions, widened to the cones' window", "", "",
+      {"cones to their edges in each of the eight directions, widened to the cones' window by the axes and a diagonal",
+       "", "",
        [](int f, int foe) {
          for (const auto& [dx, dy, metamagic] :
               {std::tuple{-2, -6, kMetamagicNone}, {4, -4, kMetamagicNone}, {6, 2, kMetamagicNone},
@@ -278,6 +317,8 @@ const std::vector<Case>& PlaceCases() {
            AreaUse(f, 60, metamagic, {{foe, dx, dy}});
            ItsNextRound(f);
          }
+         const int other = FoesInOrder(f)[0] == foe ? FoesInOrder(f)[1] : FoesInOrder(f)[0];
+         AreaUse(f, 60, kMetamagicWidened, {{foe, -4, 4}, {other, -10, 1}});
        }},
       {"lines to their ends: a Medium creature's fire 6 squares east and 6 south, a cone of cold laid as a line 6 "
        "squares north", "", "",
@@ -291,7 +332,8 @@ const std::vector<Case>& PlaceCases() {
          SpellTable[60].target = kAimCone;
        }},
       {"flanking bonuses as the rules give them: by sides and by corners, across a Large target's long sides, from "
-       "allies of the party's sides, none beside a corner, and the game's own profiles", "", "",
+       "allies of the party's sides, none beside a corner nor from the target's own square, and the game's own "
+       "profiles", "", "",
        [](int f, int foe) {
          const int ally = AllyOf(f);
          for (const auto& [from, across, bonus, footprint] :
@@ -303,9 +345,12 @@ const std::vector<Case>& PlaceCases() {
          }
          Creatures[ally].allegiance = PartySide(f) ? 6 : 2;
          FlankingBlow(f, foe, ally, {1, 0}, {-1, 0}, 2);
+         ItsNextRound(f);
+         FlankingBlow(f, foe, ally, {0, 0}, {0, 0}, 0);
        }},
       {"no flanking bonus beside an ally across kept from it: each helpless or disabled state, another grapple, a "
-       "side of its own; a grappling ally across, a shot, a ranged touch and a full roll", "", "",
+       "side of its own; a grappling ally across; a full roll; no ally across a shot nor a ranged touch of the first or "
+       "the second form", "", "",
        [](int f, int foe) {
          const int ally = AllyOf(f);
          for (uint32_t id : {kCondNauseated, kCondConfused, kCondInsane, kCondSurprised, kCondSleeping, kCondParalyzed,
@@ -329,21 +374,25 @@ const std::vector<Case>& PlaceCases() {
          FlankingBlow(f, foe, ally, {-1, 0}, {1, 0}, 0);
          Creatures[ally].allegiance = side;
          ItsNextRound(f);
+         FlankingBlow(f, foe, ally, {-1, 0}, {1, 0}, 0, 1, true);
+         ClearTheField({f, foe});
+         ItsNextRound(f);
          AttackProfile shot = Entries({kEntryNone, kEntryRanged});
          shot.entries[1].attackRoll.pairs[0] = ModifierPair{kSrcFlankingTarget, 2};
          Creatures[f].equipment[kSlotRightHand - 1] = 0;
          Creatures[f].equipment[kSlotRanged - 1] = kShortbow;
          Attack(f, foe, shot, 1);
-         ItsNextRound(f);
-         Outfit(f);
-         Creatures[f].equipment[kSlotRightHand - 1] = 0;
-         NaturalAttacks(f, {{5, 1}});
-         AttackProfile touch = Entries({kEntryNatural0});
-         touch.entries[0].attackRoll.pairs[0] = ModifierPair{kSrcFlankingTarget, 2};
-         Attack(f, foe, touch);
-         ItsNextRound(f);
-         Outfit(f);
-         FlankingBlow(f, foe, ally, {-1, 0}, {1, 0}, -2);
+         for (int32_t alternate : {0, 1}) {
+           ItsNextRound(f);
+           Outfit(f);
+           Creatures[f].equipment[kSlotRightHand - 1] = 0;
+           NaturalAttacks(f, {{5, 1}, {1, 1}, {1, 1}, {5, 1}});
+           CombatAction.useAlternateAttack = static_cast<uint8_t>(alternate);
+           AttackProfile touch = ProfileOf(f, foe, alternate);
+           touch.entries[0].attackRoll.pairs[0] = ModifierPair{kSrcFlankingTarget, 2};
+           Attack(f, foe, touch);
+           CombatAction.useAlternateAttack = 0;
+         }
        }},
   };
   return cases;
