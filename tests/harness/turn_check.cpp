@@ -742,9 +742,8 @@ void JudgeFlanking(const AttackWatch& w) {
   const AttackProfileEntry& e = w.profile->entries[w.entry];
   const NaturalAttack* natural = Creatures[w.attacker].naturalAttacks;
   const auto slot = static_cast<size_t>(e.kind - kEntryNatural0);
-  if (e.kind == kEntryRanged || (!w.grapple && slot < std::size(Creatures[w.attacker].naturalAttacks) &&
-                                 natural[slot].kind == 5))
-    return;
+  const NaturalAttack* form = slot < std::size(Creatures[w.attacker].naturalAttacks) ? &natural[slot] : nullptr;
+  if (e.kind == kEntryRanged || (!w.grapple && form != nullptr && form->kind == 5)) return;
   const int ally = FlankingAlly(w.attacker, w.target);
   const bool immune = Creatures[w.target].protections[kProtFlanking].current == kImmunityImmune;
   const int32_t expected = ally != kNobody && !immune ? 2 : 0;

@@ -189,6 +189,12 @@ const std::vector<Case>& PlaceCases() {
          Creatures[foe].protections[kProtFlanking].current = kImmunityImmune;
          FlankingBlow(f, foe, AllyOf(f), {0, -1}, {0, 1}, 2);
        }},
+      {"a bite with no flanking bonus, an ally on the target's other side", "flanking", "where the rules give 2",
+       [](int f, int foe) {
+         FlankingBlow(f, foe, AllyOf(f), {-1, 0}, {1, 0}, 2);
+         ItsNextRound(f);
+         NaturalBlow(f, foe, 0);
+       }},
       {"a full roll holding a flanking bonus, no ally across its target", "flanking", "a flanking bonus of 2 on creature",
        [](int f, int foe) { FlankingBlow(f, foe, -1, {-1, 0}, {0, 0}, 2, 1, true); }},
       {"a grapple's hold check by a creature whose first natural attack is a ranged touch, with no flanking bonus, an "
