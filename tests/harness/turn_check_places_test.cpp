@@ -216,6 +216,13 @@ const std::vector<Case>& PlaceCases() {
          HoldCheck(f, foe, kActionGrapple);
        }},
       // Within the rules.
+      {"charges, then shoots a foe far off", "", "",
+       [](int f, int foe) {
+         Walk(f, 2, kActionCharge);
+         Beside(foe, f);
+         Creatures[foe].squareY += Creatures[foe].squareY > 10 ? -8 : 8;
+         Shoot(f, foe);
+       }},
       {"a charge stops at its first square beside its target; another sets off beside its target; one whose action "
        "names the charger alone runs along the foe's side", "", "",
        [](int f, int foe) {
