@@ -1,6 +1,7 @@
 #include "harness/turn_check.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -22,7 +23,9 @@
 #include "harness/allowed_attacks.h"
 #include "harness/battle_runner.h"
 #include "map/area_shapes.h"
+#include "map/map_record.h"
 #include "map/movement_rules.h"
+#include "map/square_grids.h"
 #include "rules/attack_profile.h"
 #include "rules/breakdown_sources.h"
 #include "rules/casting_rules.h"
@@ -130,14 +133,14 @@ int32_t AttacksAllowed(const AllowedForms& forms, bool ranged) {
   return n;
 }
 
-// The falling bonus written into the roll (0 when none); false when the
-// list was full and the bonus may be missing from it.
-bool FallingBonus(const ModifierList& roll, int32_t* bonus) {
+// The bonus of that source written into the roll (0 when none); false when
+// the list was full and the bonus may be missing from it.
+bool BonusOf(const ModifierList& roll, int32_t source, int32_t* bonus) {
   *bonus = 0;
   int used = 0;
   for (const ModifierPair& p : roll.pairs) {
     if (p.source != 0 || p.value != 0) ++used;
-    if (p.source == kSrcDecreasingAttackBonus) *bonus += p.value;
+    if (p.source == source) *bonus += p.value;
   }
   return used < kModifierPairs;
 }
@@ -260,6 +263,7 @@ void NoteAction(Turn& t) {
 }
 
 void CheckRanges();
+bool NextTo(int a, int b);
 
 // --- Closing a turn: the budget of the whole turn ----------------------------------
 
@@ -417,6 +421,10 @@ void OwnAttack(Turn& t, const AttackWatch& w) {
   const bool cleave = g_Cleaving != -1;
   const bool afterKill = t.lastTarget != -1 && t.lastTargetStood && IsFallen(t.lastTarget);
   const bool natural = entry.kind >= kEntryNatural0 && entry.kind <= kEntryNatural3;
+  // A charge ends on the square beside its target its attack is made from.
+  if (t.charged && entry.kind != kEntryRanged && !NextTo(f, w.target))
+    Report(f, "charge", Format("attacks creature %d from %d,%d after its charge, not beside it", w.target,
+                               Creatures[f].squareX, Creatures[f].squareY));
 
   // The profile's forms against those the rules give the fighter, entry by
   // entry, in the form it fights in (a grapple: its one entry).
@@ -488,7 +496,7 @@ void OwnAttack(Turn& t, const AttackWatch& w) {
     // Natural attacks all strike at their full bonus.
     const int32_t expected = natural ? 0 : rules.extra ? (made > 1 ? -5 * (made - 1) : 0) : -5 * made;
     int32_t falling = 0;
-    if (FallingBonus(entry.attackRoll, &falling) && falling != expected)
+    if (BonusOf(entry.attackRoll, kSrcDecreasingAttackBonus, &falling) && falling != expected)
       Report(f, "iterative", Format("attack %d with entry %d at a falling bonus of %d, not %d, actions %s", made + 1,
                                     w.entry, falling, expected, t.actions.c_str()));
   }
@@ -667,10 +675,92 @@ void JudgeProvocation(int reactor, int target) {
            Format("a second attack of opportunity against one act of creature %d (%s)", mover, act.c_str()));
 }
 
+// --- Flanking --------------------------------------------------------------------------
+
+// Where v lies along one axis against a span of `size` squares from `from`:
+// -1 before it, 0 along it, 1 past it.
+int SideAlong(int v, int from, int size) { return v < from ? -1 : v >= from + size ? 1 : 0; }
+
+// What keeps an ally from flanking: being helpless or disabled.
+constexpr uint32_t kNoFlanking[] = {kCondNauseated, kCondConfused, kCondInsane,   kCondSurprised, kCondSleeping,
+                                    kCondParalyzed, kCondPetrified, kCondDancing, kCondCowering,  kCondStunned,
+                                    kCondDazed,     kCondDead,      kCondUnconscious};
+
+// A square of the creature's footprint lies round the target's footprint on
+// the side (sx, sy) of its ring.
+bool OnRingSide(int c, int target, int sx, int sy) {
+  const CreatureRecord& r = Creatures[c];
+  const CreatureRecord& t = Creatures[target];
+  const int tw = t.footprintWidth.current, th = t.footprintHeight.current;
+  for (int x = r.squareX; x < r.squareX + r.footprintWidth.current; ++x)
+    for (int y = r.squareY; y < r.squareY + r.footprintHeight.current; ++y)
+      if (x >= t.squareX - 1 && x <= t.squareX + tw && y >= t.squareY - 1 && y <= t.squareY + th &&
+          SideAlong(x, t.squareX, tw) == sx && SideAlong(y, t.squareY, th) == sy)
+        return true;
+  return false;
+}
+
+constexpr int kNobody = -1;
+
+// The ally across the target from the attacker, or kNobody: a combatant of
+// the attacker's side (both of sides 1, 5 and 6, or both of side 2) neither
+// helpless nor disabled, grappling none but the target, with a square on the
+// target's ring right opposite a square of the attacker's there: corner
+// against the opposite corner, side against the opposite side. (Neither
+// the attacker nor the target ever stands on both sides of the target's
+// ring.) Each side is -1, 0 or 1 along its axis; the target's own
+// footprint, (0, 0), is no side of its ring.
+int FlankingAlly(int attacker, int target) {
+  const CreatureRecord& a = Creatures[attacker];
+  const CreatureRecord& t = Creatures[target];
+  const int32_t side = a.allegiance;
+  for (const TurnOrderEntry& e : Entries()) {
+    const int ally = e.creature;
+    if (!IsValidCreature(ally)) continue;
+    const int32_t its = Creatures[ally].allegiance;
+    if (!((OnPartySide(side) && OnPartySide(its)) || (side == 2 && its == 2))) continue;
+    bool able = true;
+    for (const uint32_t id : kNoFlanking) able = able && !Has(ally, id);
+    const int grapple = FindCondition(ally, kCondGrappling);
+    if (!able || (grapple >= 0 && Creatures[ally].conditions[grapple].value != target)) continue;
+    for (int x = a.squareX; x < a.squareX + a.footprintWidth.current; ++x)
+      for (int y = a.squareY; y < a.squareY + a.footprintHeight.current; ++y) {
+        const int sx = SideAlong(x, t.squareX, t.footprintWidth.current);
+        const int sy = SideAlong(y, t.squareY, t.footprintHeight.current);
+        if ((sx != 0 || sy != 0) && OnRingSide(attacker, target, sx, sy) && OnRingSide(ally, target, -sx, -sy))
+          return ally;
+      }
+  }
+  return kNobody;
+}
+
+// A melee attack's roll (a grapple's too) holds the flanking bonus, +2,
+// exactly when the attacker flanks its target and the target is not immune
+// to flanking; a roll whose list is full may lack it. A shot, or a ranged
+// touch of a natural attack (kind 5), has none.
+void JudgeFlanking(const AttackWatch& w) {
+  const AttackProfileEntry& e = w.profile->entries[w.entry];
+  const NaturalAttack* natural = Creatures[w.attacker].naturalAttacks;
+  const auto slot = static_cast<size_t>(e.kind - kEntryNatural0);
+  const NaturalAttack* form = slot < std::size(Creatures[w.attacker].naturalAttacks) ? &natural[slot] : nullptr;
+  if (e.kind == kEntryRanged || (!w.grapple && form != nullptr && form->kind == 5)) return;
+  const int ally = FlankingAlly(w.attacker, w.target);
+  const bool immune = Creatures[w.target].protections[kProtFlanking].current == kImmunityImmune;
+  const int32_t expected = ally != kNobody && !immune ? 2 : 0;
+  int32_t bonus;
+  const bool room = BonusOf(e.attackRoll, kSrcFlankingTarget, &bonus);
+  if (bonus != expected && (room || bonus != 0))
+    Report(w.attacker, "flanking",
+           Format("a flanking bonus of %d on creature %d where the rules give %d (%s%s)", bonus, w.target, expected,
+                  ally != kNobody ? Format("creature %d across it", ally).c_str() : "no able ally across it",
+                  immune ? ", immune to flanking" : ""));
+}
+
 void OnAttack(const AttackWatch& w) {
   if (!g_watch.on || InCombat != 1) return;
   const int f = w.attacker;
   if (!IsValidCreature(f) || !IsValidCreature(w.target)) return;
+  JudgeFlanking(w);
   const bool escape = w.hold && CombatAction.actionCode == kActionEscape;
   if (const char* held = HeldFrom(f, escape, false); held[0] != '\0')
     Report(f, "cannot-act", Format("attacks creature %d while %s", w.target, held));
@@ -855,39 +945,116 @@ void WatchCast(Turn& t) {
 
 // --- Areas ---------------------------------------------------------------------------
 
-// How far an area reaches and from where: a burst from the corner its centre
-// square shares with its +x, +y neighbours (each second diagonal square
-// counting two), a cone or a line from the caster's footprint and a
-// rectangle from its aimed corner (along either axis).
-struct AreaReach {
-  bool area = false;
-  const char* shape = "";
-  int squares = 0;
-  bool burst = false;
-  int x = 0, y = 0, width = 1, height = 1;  // the square, or the footprint, it is measured from
-};
+// A cone or a burst looks at the offsets from -10 to 9 squares along each
+// axis from its origin or centre.
+constexpr int kWindow = 10;
+constexpr int kOut = 99;  // the reach of a square out of a shape
+
+// The cone of direction 1 (north, up the map) and of direction 2 (north-
+// east), row by row from the row above the origin (dy -1) up: each
+// character the reach of its square (1 to 9, 'a' 10, '.' out of the cone),
+// the north cone's rows from dx -10 to 10, the north-east one's from dx 1
+// to 10.
+constexpr const char* kNorthCone =
+    "..........1.........."
+    ".........222........."
+    "........43334........"
+    ".......5544455......."
+    "......765555567......"
+    ".....87766666778....."
+    "....9988777778899...."
+    "....aa998888899aa...."
+    ".....aaa99999aaa....."
+    ".......aaaaaaa.......";
+constexpr const char* kNorthEastCone =
+    "123456789a"
+    "23456789a."
+    "34456789a."
+    "4556789a.."
+    "5667789a.."
+    "677889a..."
+    "78899a...."
+    "899aa....."
+    "9aa......."
+    "a.........";
+
+// The reach of the cone of direction d (1 north to 8 north-west, clockwise)
+// at the offset from its origin: directions 3, 5 and 7 (4, 6 and 8) are 1
+// (2) turned a quarter clockwise once, twice and three times, so the offset
+// is turned back as often.
+int ConeReach(int direction, int dx, int dy) {
+  for (int turn = 0; turn < (direction - 1) / 2; ++turn) {
+    const int x = dx;
+    dx = dy;
+    dy = -x;
+  }
+  const bool diagonal = direction % 2 == 0;
+  const int width = diagonal ? kWindow : 2 * kWindow + 1;
+  const int row = -dy - 1, column = diagonal ? dx - 1 : dx + kWindow;
+  if (static_cast<unsigned>(row) >= static_cast<unsigned>(kWindow) ||
+      static_cast<unsigned>(column) >= static_cast<unsigned>(width))
+    return kOut;
+  const char reach = (diagonal ? kNorthEastCone : kNorthCone)[row * width + column];
+  return reach == '.' ? kOut : reach == 'a' ? kWindow : reach - '0';
+}
+
+// The compass code of the offset: 1 up the map, then clockwise to 8, each
+// the nearest eighth of a turn.
+int Compass(int dx, int dy) {
+  const double eighth = std::atan(1.0);
+  return (static_cast<int>(std::lround(std::atan2(dx, -dy) / eighth)) + 8) % 8 + 1;
+}
+
+// The footprint square nearest to v along one axis (its own first square
+// for a footprint of none).
+int NearestAlong(int from, int size, int v) { return std::max(from, std::min(v, from + size - 1)); }
 
 // Squares along one axis from the corner after square `from` to square v.
 int FromCorner(int from, int v) { return std::max(v - from, from + 1 - v); }
 
-// Squares along one axis from the span of `width` squares at `from` to
-// square v (none or less within it).
-int FromSpan(int from, int width, int v) { return std::max(from - v, v - from - width + 1); }
+// An area and where it is measured from: a burst from the corner its centre
+// square shares with its +x, +y neighbours (each second diagonal square
+// counting two), a cone by its template from the caster's square nearest
+// its aim, a line by the straight length from there (its end square
+// rounded along each axis), a rectangle from its aimed corner along either
+// axis.
+enum class Shape { kNone, kBurst, kCone, kLine, kRectangle };
+struct Area {
+  Shape shape = Shape::kNone;
+  const char* name = "";
+  int squares = 0;  // the reach
+  int x = 0, y = 0;  // the centre, origin or corner
+  int direction = 0;  // a cone's
+  bool traced = true;  // a cone's squares need a clear line from its origin (a spreading one floods instead)
+};
 
-// How far the nearest square of the creature's footprint lies from where the
-// area is measured.
-int AreaDistance(const AreaReach& a, int c) {
-  const CreatureRecord& r = Creatures[c];
-  int nearest = std::numeric_limits<int>::max();
-  for (int x = r.squareX; x < r.squareX + std::max(r.footprintWidth.current, 1); ++x)
-    for (int y = r.squareY; y < r.squareY + std::max(r.footprintHeight.current, 1); ++y) {
-      int d = std::max(FromSpan(a.x, a.width, x), FromSpan(a.y, a.height, y));
-      if (a.burst) {
-        const int p = FromCorner(a.x, x), q = FromCorner(a.y, y);
-        d = std::max(p, q) + std::min(p, q) / 2;
-      }
-      nearest = std::min(nearest, d);
+// The offset lies in the window of a cone or a burst.
+bool InWindow(int dx, int dy) { return std::max(dx, dy) < kWindow && std::min(dx, dy) >= -kWindow; }
+
+// How far the square lies from where the area is measured.
+int AreaDistance(const Area& a, int x, int y) {
+  const int dx = x - a.x, dy = y - a.y;
+  switch (a.shape) {
+    case Shape::kBurst: {
+      const int p = FromCorner(a.x, x), q = FromCorner(a.y, y);
+      return InWindow(dx, dy) ? std::max(p, q) + std::min(p, q) / 2 : kOut;
     }
+    case Shape::kCone:
+      return InWindow(dx, dy) ? ConeReach(a.direction, dx, dy) : kOut;
+    case Shape::kLine:
+      return static_cast<int>(std::ceil(std::hypot(dx, dy) - std::sqrt(0.5)));
+    default:
+      return std::max(std::abs(dx), std::abs(dy));
+  }
+}
+
+// The nearest square of the creature's footprint, measured as the area is.
+int NearestOfFootprint(const Area& a, int c) {
+  const CreatureRecord& r = Creatures[c];
+  int nearest = kOut;
+  for (int x = r.squareX; x < r.squareX + std::max(r.footprintWidth.current, 1); ++x)
+    for (int y = r.squareY; y < r.squareY + std::max(r.footprintHeight.current, 1); ++y)
+      nearest = std::min(nearest, AreaDistance(a, x, y));
   return nearest;
 }
 
@@ -895,54 +1062,134 @@ int AreaDistance(const AreaReach& a, int c) {
 // weapon a cone of 20, 30 or 40 feet or a line of 40, 60 or 80 by the
 // breather's size (up to Medium, Large, Huge and above), a spell its own
 // area (its first size doubled when widened): a burst round its caster or
-// its aimed square, a cone from its caster, a rectangle from its aimed
-// corner. A use of one creature has none.
-AreaReach AreaOfUse(int caster, int32_t spell) {
+// its aimed square, a cone or a line from its caster toward its aim, a
+// rectangle from its aimed corner. A use of one creature has none.
+Area AreaOfUse(int caster, int32_t spell) {
   const CreatureRecord& k = Creatures[caster];
-  AreaReach a{true, "cone", 4, false, k.squareX, k.squareY, k.footprintWidth.current, k.footprintHeight.current};
+  const int aimX = CastingUse.aimX, aimY = CastingUse.aimY;
+  Area a{Shape::kCone, "cone", 4};
+  a.x = NearestAlong(k.squareX, k.footprintWidth.current, aimX);
+  a.y = NearestAlong(k.squareY, k.footprintHeight.current, aimY);
+  a.direction = Compass(aimX - a.x, aimY - a.y);
   if (spell == kSpellTurnUndead) return a;
   if (spell == kSpellSpecialAttack) {
     const bool line = SpecialAttackOf(SpecialAttackKindOf(caster)).line == 1;
     const int32_t size = k.size.current;
     a.squares = (size <= 3 ? 4 : size == 4 ? 6 : 8) * (line ? 2 : 1);
-    if (line) a.shape = "line";
+    if (line) a = Area{Shape::kLine, "line", a.squares, a.x, a.y};
     return a;
   }
-  if (!InSpellTable(spell)) return AreaReach{};
+  if (!InSpellTable(spell)) return Area{};
   const SpellRecord& s = SpellTable[spell];
   a.squares = s.areaSize * (PendingMetamagic == kMetamagicWidened ? 2 : 1) / kFeetPerSquare;
+  a.traced = s.areaWord == 0;
   switch (s.target) {
     case kAimCone:
       return a;
+    case kAimLine:
+      return Area{Shape::kLine, "line", a.squares, a.x, a.y};
     case kAimCentered:
-      a.shape = "burst";
-      a.burst = true;
-      return a;
+      return Area{Shape::kBurst, "burst", a.squares, k.squareX, k.squareY};
     case kAimCircle: case kAimCircleBurst:
-      return AreaReach{true, "burst", a.squares, true, CastingUse.aimX, CastingUse.aimY};
+      return Area{Shape::kBurst, "burst", a.squares, aimX, aimY};
     case kAimRectangle:
-      return AreaReach{true, "rectangle", a.squares - 1, false, CastingUse.aimX, CastingUse.aimY};
+      return Area{Shape::kRectangle, "rectangle", a.squares - 1, aimX, aimY};
     default:
-      return AreaReach{};
+      return Area{};
   }
 }
 
+// The use takes the creature by its sides: a breath everyone, Turn Undead
+// the undead, a spell with neither side word everyone; one for allies the
+// creatures that are not the caster's enemies (the caster too), one for
+// enemies its enemies; a mass cure (a burst) only the living friends and
+// the undead foes, a mass infliction the reverse.
+bool TakenBySides(int caster, int32_t spell, int c) {
+  if (spell == kSpellTurnUndead) return Creatures[c].type == kTypeUndead;
+  if (!InSpellTable(spell)) return true;
+  const SpellRecord& s = SpellTable[spell];
+  const bool foe = Foes(c, caster);
+  if ((s.beneficial != 0 || s.targeting != 0) && !((s.beneficial == 1 && !foe) || (s.targeting == 1 && foe)))
+    return false;
+  if (IsSpellInSetC(spell)) return IsAreaFriend(c, caster);
+  return !IsSpellInSetD(spell) || IsAreaFoe(c, caster);
+}
+
+bool Walled(int x, int y) { return CurrentMap.At(kLayerWalls, x, y) != 0; }
+bool Solid(int x, int y) { return MagicAreaGrid[SquareIndex(x, y)].kind == kEffectSolid; }
+
+// Open floor (no wall stands on it) no effect lies on: a burst covers it
+// wherever it reaches.
+bool OpenFloor(int x, int y) {
+  return BlockedGrid[SquareIndex(x, y)] == kSquareFlooded && MagicAreaGrid[SquareIndex(x, y)].kind == kEffectNone;
+}
+
+// A burst whose window holds, nearer than its reach and inside the map, a
+// square that is not open floor: each square then needs a line or the
+// spread from the centre.
+bool Obstructed(const Area& a) {
+  for (int x = a.x - kWindow; x < a.x + kWindow; ++x)
+    for (int y = a.y - kWindow; y < a.y + kWindow; ++y)
+      if (CurrentMap.Inside(x, y) && AreaDistance(a, x, y) < a.squares &&
+          BlockedGrid[SquareIndex(x, y)] != kSquareFlooded)
+        return true;
+  return false;
+}
+
+// The shape plainly holds the square: within its reach (and window), a
+// burst's on open floor, a cone's free of walls and solid areas with no
+// wall or solid area in the box between it and the cone's origin (so that
+// the line to it is clear).
+bool Holds(const Area& a, int x, int y) {
+  if (!CurrentMap.Inside(x, y) || AreaDistance(a, x, y) > a.squares) return false;
+  if (a.shape == Shape::kBurst) return OpenFloor(x, y);
+  for (int u = std::min(x, a.x); u <= std::max(x, a.x); ++u)
+    for (int v = std::min(y, a.y); v <= std::max(y, a.y); ++v)
+      if (Walled(u, v) || Solid(u, v)) return false;
+  return true;
+}
+
+// The use lists the creature (the list's free entries hold -1).
+bool Listed(int c) {
+  for (const int32_t t : AreaTargetList)
+    if (t == c) return true;
+  return false;
+}
+
 // The creatures the use takes, as it is announced: none beyond its area's
-// reach, and a turning only undead.
+// reach, a turning only undead, and every creature of the order a burst or
+// a traced cone plainly holds (a burst whose window is not open floor
+// within its reach needs lines or the spread, and is not judged so) that
+// its sides take. (No two creatures of the order share a square, which
+// would leave the area the first of them alone.)
 void JudgeArea() {
   const int caster = SpellCaster;
   const int32_t spell = SpellInProgress;
   if (!IsValidCreature(caster)) return;
-  const AreaReach a = AreaOfUse(caster, spell);
+  const Area a = AreaOfUse(caster, spell);
   for (const int32_t c : AreaTargetList) {
     if (!IsValidCreature(c)) break;
     if (spell == kSpellTurnUndead && Creatures[c].type != kTypeUndead)
       Report(caster, "turning", Format("Turn Undead takes creature %d of type %d, not undead", c, Creatures[c].type));
-    const int away = AreaDistance(a, c);
-    if (a.area && away > a.squares)
+    const int away = NearestOfFootprint(a, c);
+    if (a.shape != Shape::kNone && away > a.squares)
       Report(caster, "area",
              Format("a %s of spell %d reaching %d squares from %d,%d takes creature %d on %d,%d, %d squares away",
-                    a.shape, spell, a.squares, a.x, a.y, c, Creatures[c].squareX, Creatures[c].squareY, away));
+                    a.name, spell, a.squares, a.x, a.y, c, Creatures[c].squareX, Creatures[c].squareY, away));
+  }
+  const bool burst = a.shape == Shape::kBurst;
+  if (!(burst || (a.shape == Shape::kCone && a.traced)) || (burst && Obstructed(a))) return;
+  for (const TurnOrderEntry& e : Entries()) {
+    const int c = e.creature;
+    if (!IsValidCreature(c)) continue;
+    if (Listed(c) || !TakenBySides(caster, spell, c)) continue;
+    const CreatureRecord& r = Creatures[c];
+    for (int x = r.squareX; x < r.squareX + std::max(r.footprintWidth.current, 1); ++x)
+      for (int y = r.squareY; y < r.squareY + std::max(r.footprintHeight.current, 1); ++y)
+        if (Holds(a, x, y))
+          Report(caster, "area",
+                 Format("a %s of spell %d reaching %d squares from %d,%d holds creature %d on %d,%d and leaves it out",
+                        a.name, spell, a.squares, a.x, a.y, c, x, y));
   }
 }
 

@@ -1,5 +1,6 @@
 #include "harness/turn_check_moves.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <initializer_list>
 #include <string>
@@ -15,6 +16,8 @@
 #include "engine/frame.h"
 #include "harness/battle_runner.h"
 #include "harness/turn_check.h"
+#include "map/map_record.h"
+#include "map/square_grids.h"
 #include "rules/attack_profile.h"
 #include "rules/breakdown_sources.h"
 #include "rules/conditions.h"
@@ -412,6 +415,7 @@ void CastSpell(int f, int32_t spell, int32_t somatic, int32_t metamagic, uint8_t
 void ChargeAndFullAttack(int f, int foe, int32_t sense) {
   Creatures[f].special[kSenseKindWord] = sense;
   Walk(f, 2, kActionCharge);
+  Beside(foe, f);
   NaturalBlow(f, foe, 0);
   NaturalBlow(f, foe, 1);
 }
@@ -648,12 +652,67 @@ void ChargeOver(int f, int foe, std::pair<int, int> from, std::pair<int, int> la
   }
 }
 
-void AreaUse(int f, int32_t spell, int32_t metamagic, int foe, int dx, int dy, int footprint) {
-  PutOn(f, kOrigin, kOrigin, Creatures[f].footprintWidth.current);
-  PutOn(foe, kOrigin + dx, kOrigin + dy, footprint);
-  CastingUse.aimX = CastingUse.aimY = kOrigin;
-  AreaTargetList[0] = foe;
-  AreaTargetList[1] = -1;
+void ClearTheField(std::initializer_list<int> kept) {
+  int k = 0;
+  for (int id : battles::BattleFighters())
+    if (std::find(kept.begin(), kept.end(), id) == kept.end()) PutOn(id, 1 + k++, 1, 1);
+}
+
+namespace {
+
+constexpr int kCentreX = 20, kCentreY = 15;
+
+// Open floor, no wall and no effect, round the centre as far as any area's
+// window reaches.
+void OpenTheFloor(int centreX, int centreY) {
+  for (int x = centreX - 12; x <= centreX + 12; ++x)
+    for (int y = centreY - 12; y <= centreY + 12; ++y) {
+      if (!CurrentMap.Inside(x, y)) continue;
+      CurrentMap.At(kLayerWalls, x, y) = 0;
+      BlockedGrid[SquareIndex(x, y)] = kSquareFlooded;
+      MagicAreaGrid[SquareIndex(x, y)] = SquareEffectCell{};
+    }
+}
+
+// The aim toward an offset (along, across): the square of the ring round a
+// footprint of `size` at `from` on that side along the axis, unless the
+// offset leans less than half as far along it as across it.
+int Toward(int from, int size, int along, int across) {
+  if (2 * std::abs(along) <= std::abs(across)) return from;
+  return along > 0 ? from + size : along < 0 ? from - 1 : from;
+}
+
+}  // namespace
+
+void AreaUse(int f, int32_t spell, int32_t metamagic, std::initializer_list<Placed> placed,
+             std::initializer_list<Obstacle> obstacles, std::pair<int, int> centre) {
+  const auto [cx, cy] = centre;
+  OpenTheFloor(cx, cy);
+  for (const Obstacle& o : obstacles) {
+    const int sq = SquareIndex(cx + o.dx, cy + o.dy);
+    MagicAreaGrid[sq].kind = o.effect;
+    if (o.effect == 0) CurrentMap.layers[kLayerWalls][sq] = 1;
+    if (o.effect == 0 || o.effect == kEffectSolid) BlockedGrid[sq] = kSquareBlocked;
+  }
+  std::vector<int> kept = {f};
+  for (const Placed& p : placed) kept.push_back(p.creature);
+  int k = 0;
+  for (int id : battles::BattleFighters())
+    if (std::find(kept.begin(), kept.end(), id) == kept.end()) PutOn(id, 1 + k++, 1, 1);
+  const int size = Creatures[f].footprintWidth.current;
+  PutOn(f, cx, cy, size);
+  const int32_t aim = spell >= 0 && spell < kSpellRows ? SpellTable[spell].target : 0;
+  const bool atSquare = aim == kAimCircle || aim == kAimCircleBurst || aim == kAimRectangle;
+  const Placed& first = *placed.begin();
+  CastingUse.aimX = atSquare ? cx : Toward(cx, size, first.dx, first.dy);
+  CastingUse.aimY = atSquare ? cy : Toward(cy, size, first.dy, first.dx);
+  int n = 0;
+  for (const Placed& p : placed) {
+    PutOn(p.creature, cx + p.dx, cy + p.dy, p.footprint);
+    if (p.taken) AreaTargetList[n++] = p.creature;
+  }
+  if (atSquare ? aim != kAimRectangle : aim == kAimCentered) AreaTargetList[n++] = f;
+  AreaTargetList[n] = -1;
   PendingMetamagic = metamagic;
   SpellInProgress = spell;
   SpellCaster = f;
@@ -663,6 +722,23 @@ void AreaUse(int f, int32_t spell, int32_t metamagic, int foe, int dx, int dy, i
   SpellInProgress = -1;
   PendingMetamagic = kMetamagicNone;
   Frame();
+}
+
+void AreaUse(int f, int32_t spell, int32_t metamagic, int foe, int dx, int dy, int footprint) {
+  AreaUse(f, spell, metamagic, {{foe, dx, dy, true, footprint}});
+}
+
+void FlankingBlow(int f, int foe, int ally, std::pair<int, int> from, std::pair<int, int> across, int32_t bonus,
+                  int footprint, bool full) {
+  ClearTheField({f, foe, ally});
+  PutOn(foe, kCentreX, kCentreY, footprint);
+  PutOn(f, kCentreX + from.first, kCentreY + from.second, 1);
+  if (ally >= 0) PutOn(ally, kCentreX + across.first, kCentreY + across.second, 1);
+  AttackProfile p = bonus == -1 ? ProfileOf(f, foe) : Blows(kEntryMainHand, 1);
+  if (full)
+    for (ModifierPair& pair : p.entries[0].attackRoll.pairs) pair = ModifierPair{1, 1};
+  if (bonus > 0) p.entries[0].attackRoll.pairs[0] = ModifierPair{kSrcFlankingTarget, bonus};
+  Attack(f, foe, p);
 }
 
 void BreathOn(int f, int foe, int32_t kind, int32_t size, int dx) {

@@ -188,7 +188,8 @@ void HoldCheck(int f, int foe, int32_t code);
 void CastSpell(int f, int32_t spell, int32_t somatic, int32_t metamagic, uint8_t fromItem, uint32_t amid = 0,
                bool announced = true);
 
-// Two squares of a charge, then both natural attacks; sense code 3 pounces.
+// Two squares of a charge, the foe then beside the fighter, and both natural
+// attacks on it; sense code 3 pounces.
 void ChargeAndFullAttack(int f, int foe, int32_t sense);
 
 // Knocked off the map: fallen, not dead.
@@ -289,11 +290,44 @@ void TwoBlowsWithPairs(int f, int target, int pairs);
 void ChargeOver(int f, int foe, std::pair<int, int> from, std::pair<int, int> laidTo,
                 std::initializer_list<std::pair<int, int>> steps, bool named = true);
 
+// Every fighter of the battle but those named is put far off, in a row
+// along the top of the map.
+void ClearTheField(std::initializer_list<int> kept);
+
+// A creature put at an offset from the centre of an area's use, and
+// whether the use takes it.
+struct Placed {
+  int creature;
+  int dx, dy;
+  bool taken = true;
+  int footprint = 1;
+};
+
 // A use of the spell (Turn Undead, or the fighter's special attack), widened
-// or not, by the fighter standing on (30, 30) and aimed there, announced
-// taking the foe alone, the foe of that footprint put on (30, 30) plus
-// (dx, dy).
+// or not, by the fighter standing on the centre (by default 20, 15) of a field of open
+// floor, every other fighter but those placed put far off: aimed at the
+// centre (a burst or a rectangle aimed at a square) or at the square of the
+// fighter's ring toward the first creature placed, the obstacles put, announced taking the
+// creatures placed as taken, and the fighter too when it stands in a burst.
+// An obstacle put in the field at an offset from the centre: a wall (the
+// square closed), or an effect of that kind (a solid one closes it).
+struct Obstacle {
+  int dx, dy;
+  uint32_t effect = 0;
+};
+void AreaUse(int f, int32_t spell, int32_t metamagic, std::initializer_list<Placed> placed,
+             std::initializer_list<Obstacle> obstacles = {}, std::pair<int, int> centre = {20, 15});
+// The same with the foe of that footprint alone, taken, at (dx, dy).
 void AreaUse(int f, int32_t spell, int32_t metamagic, int foe, int dx, int dy, int footprint = 1);
+
+// The fighter strikes the foe (of that footprint, on (20, 15), every other
+// fighter put far off) from `from` off the foe's square, the ally standing
+// at `across` off it (none placed when the ally is -1), with one blow whose
+// roll holds the flanking bonus given (0 none), with the game's own profile
+// when the bonus is -1; a roll whose list is full, the rest of it other
+// pairs, when `full`.
+void FlankingBlow(int f, int foe, int ally, std::pair<int, int> from, std::pair<int, int> across, int32_t bonus,
+                  int footprint = 1, bool full = false);
 
 // The fighter, of that size, breathes its breath weapon of that kind at the
 // foe standing dx squares right of it.

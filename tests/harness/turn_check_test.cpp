@@ -18,12 +18,15 @@
 #include "combat/actions/combat_movement.h"
 #include "combat/resolution/area_targets.h"
 #include "combat/resolution/attack_resolution.h"
+#include "combat/resolution/combat_sequencer.h"
 #include "combat/turns/combat_cycle.h"
 #include "engine/frame.h"
 #include "harness/battle_runner.h"
 #include "harness/turn_check.h"
+#include "harness/turn_check_cases.h"
 #include "harness/turn_check_moves.h"
 #include "map/area_shapes.h"
+#include "map/square_grids.h"
 #include "rules/attack_profile.h"
 #include "rules/breakdown_sources.h"
 #include "rules/casting_rules.h"
@@ -41,23 +44,13 @@ namespace {
 
 using namespace turn_cases;
 
-class TurnCheck : public ::testing::Test {
+class TurnCheck : public ::testing::TestWithParam<size_t> {
  protected:
   static void SetUpTestSuite() { ASSERT_TRUE(battles::StartBattleGame()); }
   static void TearDownTestSuite() { battles::StopBattleGame(); }
 };
 
 constexpr uint32_t kSeed = 3;
-
-// A turn that breaks one rule of the check, or keeps every rule.
-struct Case {
-  const char* what;
-  const char* rule;   // "" for a turn within the rules
-  const char* words;  // a part of that report's own text
-  std::function<void(int f, int foe)> breakIt;
-  bool surprise = false;  // in a turn of the surprise round (round 1, a single action)
-  bool reflexes = false;  // every fighter takes Combat Reflexes at Dexterity 16 (4 a round) before the battle
-};
 
 // Each report of the check, made by a turn that breaks that rule alone, in
 // the report's own words; and turns within the rules reported by none.
@@ -409,55 +402,6 @@ const std::vector<Case>& RuleCases() {
          CombatAction.playerControlled = 1;
          Walk(f, 1, kActionCharge);
          CombatAction.playerControlled = 0;
-       }},
-      // Charges, areas and turnings.
-      {"a charge runs on past its first square beside its target", "charge", "runs on from 33,30",
-       [](int f, int foe) { ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}, {3, 1}}); }},
-      {"a charge set off beside its target runs on past its first square beside it", "charge", "runs on from 33,30",
-       [](int f, int foe) { ChargeOver(f, foe, {3, -1}, {3, 0}, {{3, 0}, {3, 1}}); }},
-      {"a charge laid past its first square beside its target", "charge", "laid to run on to 33,31",
-       [](int f, int foe) { ChargeOver(f, foe, {0, 0}, {3, 1}, {{1, 0}, {2, 0}, {3, 0}}); }},
-      {"a charge laid past its first square beside its target, along the target's row", "charge",
-       "laid to run on to 34,31", [](int f, int foe) { ChargeOver(f, foe, {0, 1}, {4, 1}, {{1, 1}, {2, 1}, {3, 1}}); }},
-      {"a fireball takes a creature 5 squares east of its centre", "area",
-       "a burst of spell 31 reaching 4 squares from 30,30 takes creature",
-       [](int f, int foe) { AreaUse(f, 31, kMetamagicNone, foe, 5, 0); }},
-      {"a fireball takes a creature 4 squares west of its centre, 5 from its corner", "area", ", 5 squares away",
-       [](int f, int foe) { AreaUse(f, 31, kMetamagicNone, foe, -4, 0); }},
-      {"an Entangle takes a creature 4 squares north of its centre, 5 from its corner", "area",
-       "a burst of spell 0 reaching 4 squares", [](int f, int foe) { AreaUse(f, 0, kMetamagicNone, foe, 0, -4); }},
-      {"a widened fireball takes a creature 8 squares west of its centre, 9 from its corner", "area",
-       "a burst of spell 31 reaching 8 squares", [](int f, int foe) { AreaUse(f, 31, kMetamagicWidened, foe, -8, 0); }},
-      {"a fireball takes a creature 4 squares east and 2 south, 5 by the diagonals", "area", ", 5 squares away",
-       [](int f, int foe) { AreaUse(f, 31, kMetamagicNone, foe, 4, 2); }},
-      {"a Bless round its caster takes a creature 7 squares off", "area", "a burst of spell 105 reaching 6 squares",
-       [](int f, int foe) { AreaUse(f, 105, kMetamagicNone, foe, 7, 0); }},
-      {"a cone of cold takes a creature 7 squares west", "area", "a cone of spell 60 reaching 6 squares",
-       [](int f, int foe) { AreaUse(f, 60, kMetamagicNone, foe, -7, 0); }},
-      {"a Large caster's cone of cold takes a creature 8 squares east of its first square", "area", ", 7 squares away",
-       [](int f, int foe) {
-         Creatures[f].footprintWidth.current = 2;
-         AreaUse(f, 60, kMetamagicNone, foe, 8, 0);
-       }},
-      {"a lightning bolt takes a creature 12 squares on", "area", "a rectangle of spell 32 reaching 11 squares",
-       [](int f, int foe) { AreaUse(f, 32, kMetamagicNone, foe, 0, 12); }},
-      {"Turn Undead takes an undead 5 squares off", "area", "a cone of spell 998 reaching 4 squares",
-       [](int f, int foe) {
-         Creatures[foe].type = kTypeUndead;
-         AreaUse(f, kSpellTurnUndead, kMetamagicNone, foe, 0, 5);
-       }},
-      {"a Medium creature's line of fire takes a creature 9 squares off", "area", "a line of spell 999 reaching 8",
-       [](int f, int foe) { BreathOn(f, foe, 12, 3, 9); }},
-      {"a Medium creature's cone of fire takes a creature 5 squares off", "area", "a cone of spell 999 reaching 4",
-       [](int f, int foe) { BreathOn(f, foe, 1, 3, 5); }},
-      {"a Large creature's cone of fire takes a creature 7 squares off", "area", "a cone of spell 999 reaching 6",
-       [](int f, int foe) { BreathOn(f, foe, 1, 4, 7); }},
-      {"a Huge creature's cone of fire takes a creature 9 squares off", "area", "a cone of spell 999 reaching 8",
-       [](int f, int foe) { BreathOn(f, foe, 1, 5, 9); }},
-      {"Turn Undead takes a creature that is not undead", "turning", "of type 5, not undead",
-       [](int f, int foe) {
-         Creatures[foe].type = 5;
-         AreaUse(f, kSpellTurnUndead, kMetamagicNone, foe, 1, 0);
        }},
       // Attacks of opportunity.
       {"attacks of opportunity above the number through the turns that follow", "attacks-of-opportunity",
@@ -1055,6 +999,7 @@ const std::vector<Case>& RuleCases() {
        [](int f, int foe) {
          StartCast(f);
          Walk(f, 2, kActionCharge);
+         Beside(foe, f);
          Attack(f, foe, Blows(kEntryMainHand, 1));
        }},
       {"a full attack goes on after a blow at a foe already down", "", "",
@@ -1139,50 +1084,6 @@ const std::vector<Case>& RuleCases() {
          CombatAction.playerControlled = 0;
          Walk(f, 1, kActionCharge);
        }},
-      {"a charge stops at its first square beside its target; another sets off beside its target; one whose action "
-       "names the charger alone runs along the foe's side", "", "",
-       [](int f, int foe) {
-         ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}});
-         ItsNextRound(f);
-         ChargeOver(f, foe, {3, 1}, {3, 0}, {{2, 1}, {3, 0}});
-         ItsNextRound(f);
-         ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}, {3, 1}}, false);
-       }},
-      {"fireballs to their edges, east, west, by the diagonals and widened; a Large creature in one by its near "
-       "corner, a creature of no footprint by its square; a spell of one creature takes one far off", "", "",
-       [](int f, int foe) {
-         for (const auto& [dx, dy, metamagic, footprint] :
-              {std::tuple{4, 0, kMetamagicNone, 1}, {-3, 0, kMetamagicNone, 1}, {3, 3, kMetamagicNone, 1},
-               {-7, 0, kMetamagicWidened, 1}, {-4, 0, kMetamagicNone, 2},
-               {4, 0, kMetamagicNone, 0}}) {
-           AreaUse(f, 31, metamagic, foe, dx, dy, footprint);
-           ItsNextRound(f);
-         }
-         AreaUse(f, 1, kMetamagicNone, foe, 40, 0);
-       }},
-      {"areas to their edges: a Bless round its caster, cones of cold of a Medium and a Large caster, a lightning "
-       "bolt, Turn Undead on an undead", "", "",
-       [](int f, int foe) {
-         AreaUse(f, 105, kMetamagicNone, foe, 6, 0);
-         ItsNextRound(f);
-         AreaUse(f, 60, kMetamagicNone, foe, -6, 0);
-         ItsNextRound(f);
-         Creatures[f].footprintWidth.current = 2;
-         AreaUse(f, 60, kMetamagicNone, foe, 7, 0);
-         Creatures[f].footprintWidth.current = 1;
-         ItsNextRound(f);
-         AreaUse(f, 32, kMetamagicNone, foe, 0, 11);
-         ItsNextRound(f);
-         Creatures[foe].type = kTypeUndead;
-         AreaUse(f, kSpellTurnUndead, kMetamagicNone, foe, -4, 4);
-       }},
-      {"breath weapons to their edges: a Medium creature's line and cone, a Large and a Huge creature's cones", "", "",
-       [](int f, int foe) {
-         for (const auto& [kind, size, dx] : {std::tuple{12, 3, 8}, {1, 3, 4}, {1, 4, 6}, {1, 5, 8}}) {
-           BreathOn(f, foe, kind, size, dx);
-           ItsNextRound(f);
-         }
-       }},
       {"moves its speed in a single action", "", "",
        [](int f, int) { Walk(f, Creatures[f].speed.current / 5, kActionWalkPath); }, true},
       {"a hasted fighter's three blows", "", "", [](int f, int foe) { HastedBlows(f, foe, {0, 0, -5}); }},
@@ -1191,9 +1092,10 @@ const std::vector<Case>& RuleCases() {
   return cases;
 }
 
-// The cases' turns are run in four parts, each a test, so that a parallel
-// run spreads them: part k runs every fourth turn from the k-th.
-constexpr size_t kCaseParts = 4;
+// The cases' turns are run in parts, each a test, so that a parallel run
+// spreads them and no part takes long: part k runs every kCaseParts-th turn
+// from the k-th.
+constexpr size_t kCaseParts = 24;
 
 void ExpectEachRuleReported(size_t part) {
   // Each case in a turn of the second round, then (but the surprise round's)
@@ -1209,10 +1111,11 @@ void ExpectEachRuleReported(size_t part) {
     ASSERT_GE(f, 0);
     firstSide = PartySide(f) ? 1 : 2;
   }
-  for (const Case& c : RuleCases()) {
-    runs.emplace_back(&c, 0);
-    if (!c.surprise) runs.emplace_back(&c, firstSide);
-  }
+  for (const std::vector<Case>* table : {&RuleCases(), &PlaceCases()})
+    for (const Case& c : *table) {
+      runs.emplace_back(&c, 0);
+      if (!c.surprise) runs.emplace_back(&c, firstSide);
+    }
   std::vector<std::pair<const Case*, int>> ours;
   for (size_t i = part; i < runs.size(); i += kCaseParts) ours.push_back(runs[i]);
   std::vector<CraftedWeaponRecord> kept;
@@ -1265,9 +1168,8 @@ void ExpectEachRuleReported(size_t part) {
   }
 }
 
-TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReportedFirstPart) { ExpectEachRuleReported(0); }
-TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReportedSecondPart) { ExpectEachRuleReported(1); }
-TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReportedThirdPart) { ExpectEachRuleReported(2); }
-TEST_F(TurnCheck, EachRuleBrokenOnPurposeIsReportedFourthPart) { ExpectEachRuleReported(3); }
+TEST_P(TurnCheck, EachRuleBrokenOnPurposeIsReported) { ExpectEachRuleReported(GetParam()); }
+
+INSTANTIATE_TEST_SUITE_P(, TurnCheck, ::testing::Range<size_t>(0, kCaseParts));
 
 }  // namespace

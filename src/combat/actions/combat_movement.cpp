@@ -91,18 +91,6 @@ void ChargeArrival(int mover, int slot, int target) {
   AttackOnArrival(mover, target, pounce ? kActionFullAttack : kActionMeleeAttack);
 }
 
-// The first readied enemy next to the mover that may attack it now; -1 none.
-int ReadiedEnemyNextTo(int mover) {
-  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
-    const TurnOrderEntry& e = TurnOrder[i];
-    const int o = e.creature;
-    if (!IsValidCreature(o) || o == mover || e.plannedAction != kReadiedVersusApproach) continue;
-    if (!AreEnemies(mover, o) || Creatures[o].present != 1 || !AreAdjacent(mover, o)) continue;
-    if (!MayDo(o, kDeedStrike) || FindAnyCondition(o, kCondConfused, kCondInsane, kCondGrappling) >= 0) continue;
-    return o;
-  }
-  return -1;
-}
 
 // The arrival of a move after a five-foot step followed by an attack: a coup
 // de grace on a helpless target, a full attack when the round allows it,
@@ -271,6 +259,18 @@ void AfterSquareEffects(int mover, int slot, int32_t code) {
 }
 
 }  // namespace
+
+int ReadiedEnemyNextTo(int mover) {
+  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) {
+    const TurnOrderEntry& e = TurnOrder[i];
+    const int o = e.creature;
+    if (!IsValidCreature(o) || o == mover || e.plannedAction != kReadiedVersusApproach) continue;
+    if (!AreEnemies(mover, o) || Creatures[o].present != 1 || !AreAdjacent(mover, o)) continue;
+    if (!MayDo(o, kDeedStrike) || FindAnyCondition(o, kCondConfused, kCondInsane, kCondGrappling) >= 0) continue;
+    return o;
+  }
+  return -1;
+}
 
 int MoveCostToNextSquare(int creature, int x, int y) {
   if (!IsValidCreature(creature)) return 0;

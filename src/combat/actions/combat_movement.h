@@ -13,6 +13,9 @@ void CombatMovementStep();
 // Called when the mover has entered a square and pays for it, with the
 // movement code and the square it left (for a watcher of the rules of a turn).
 extern void (*SquarePaidObserver)(int mover, int32_t code, int fromX, int fromY);
+// The first enemy next to the mover, readied against an approach, that may
+// strike it now (in the order of the turn); -1 none.
+int ReadiedEnemyNextTo(int mover);
 // Forgets a move that was cut short by the end of the turn.
 void ResetMoveInProgress();
 

@@ -5,6 +5,7 @@
 #include <initializer_list>
 
 #include "combat/actions/action_executor.h"
+#include "combat/actions/combat_movement.h"
 #include "combat/actions/combat_sounds.h"
 #include "combat/actions/reactions.h"
 #include "combat/actions/roll_previews.h"
@@ -44,6 +45,7 @@ constexpr int32_t kLasting = 1000;
 constexpr int32_t kPinRounds = 2;
 constexpr int32_t kPhaseMoved = 25;
 constexpr int32_t kPhaseTargetHazards = 100;
+constexpr int32_t kPhaseReadiedFoe = 101;  // a foe readied against an approach has struck the attacker
 constexpr int32_t kWebDifficulty = 20;
 constexpr int32_t kSourceWillpowerBonus = 631;
 constexpr int32_t kSourceWisdomModifier = 176;
@@ -504,6 +506,13 @@ void PinStep() {
 }
 
 void BullRushStep() {
+  if (Phase() == kPhaseReadiedFoe) {
+    // The readied foe's attack has been shown: the pair is given back.
+    ActingCreature = CurrentFighter();
+    ActionTarget = SavedTarget;
+    EndBullRush();
+    return;
+  }
   const int attacker = OrderActor();
   const int target = ActionTarget;
   if (!IsValidCreature(attacker) || !IsValidCreature(target)) {
@@ -586,6 +595,16 @@ void BullRushStep() {
   }
   if (EnterSquareHazards(target) != 0) return;
   BreakGrappleOf(attacker, target);
+  // The attacker came to its new square by its own move: a foe readied
+  // against an approach next to it strikes now, as at a square of a walk
+  // (the pushed creature's forced move sets off nothing).
+  const int readied = ReadiedEnemyNextTo(attacker);
+  if (readied != -1) {
+    SavedTarget = target;
+    CombatAction.reactingCreature = readied;
+    Phase() = kPhaseReadiedFoe;
+    return;
+  }
   EndBullRush();
 }
 

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <initializer_list>
+#include <string>
 
 #include "combat/actions/executor_fixture.h"
 #include "combat/actions/reactions.h"
@@ -162,6 +163,45 @@ TEST_F(SpecialActions, ABullRushPushesIntoAFreeSquareAndNotIntoAWall) {
   EXPECT_EQ(Creatures[kHero].squareX, 3);
   EXPECT_EQ(Creatures[kFoe].pixelX, 4 * 24);
   EXPECT_EQ(Creatures[kHero].pixelX, 3 * 24);
+}
+
+// The attacker comes to its new square by its own move: a foe readied
+// against an approach beside that square strikes before the turn goes back
+// (and is then free to take its attack of opportunity as the attacker walks
+// away); one beside the square left does not, nor does the pushed creature's
+// forced move set off a foe of its own readied beside its new square.
+TEST_F(SpecialActions, ABullRushSetsOffAFoeReadiedBesideTheAttackersNewSquare) {
+  const struct {
+    int x, y;
+    int32_t side;
+    int strikes;
+  } kCases[] = {
+      {4, 3, kAllegianceEnemy, 1},  // beside the hero's new square (3, 2)
+      {1, 3, kAllegianceEnemy, 0},  // beside the square it left alone
+      {5, 3, kAllegianceParty, 0},  // the hero's ally, beside the pushed brute's new square (4, 2)
+  };
+  for (const auto& c : kCases) {
+    SetUp();
+    MakeFighter(kHero, "Hero", 2, 2, kAllegianceParty, 30, 500);
+    MakeFighter(kFoe, "Brute", 3, 2, kAllegianceEnemy, 0, 500);
+    MakeFighter(kWatcher, "Watcher", c.x, c.y, c.side);
+    AddCondition(kFoe, kCondSleeping, 10, 0, 18, 0);  // pushed without a check
+    Creatures[kHero].feats[kFeatImprovedBullRush] = 1;
+    StartBattle(kHero);
+    for (int i = 0; i < TurnEntryCount; ++i)
+      if (TurnOrder[i].creature == kWatcher) TurnOrder[i].plannedAction = 21;
+    Order(kActionBullRush, kFoe);
+    RunAction();
+    const std::string where = std::to_string(c.x) + "," + std::to_string(c.y);
+    EXPECT_EQ(Creatures[kHero].squareX, 3) << where;
+    EXPECT_EQ(Count(Log(), "\xA3Watcher\xA3 uses ready action, attacks \xA3"), c.strikes) << where << Log();
+    int held = -1;
+    for (int i = 0; i < TurnEntryCount; ++i)
+      if (TurnOrder[i].creature == kWatcher) held = TurnOrder[i].plannedAction;
+    EXPECT_EQ(held, c.strikes == 1 ? 0 : 21) << where;
+    EXPECT_EQ(ActingCreature, kHero) << where;
+    EXPECT_EQ(CombatState, kStateComputerDecision) << where;
+  }
 }
 
 TEST_F(SpecialActions, ABullRushBreaksTheTargetsGrapple) {
