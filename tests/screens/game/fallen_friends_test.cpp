@@ -64,7 +64,6 @@ using screentest::GameScreen;
 
 constexpr int kOrc = scenes::kFirstFoe;
 
-
 // A knight behind a friend in a corridor one square wide, an orc beyond the
 // friend at (orcX, 4); as the knight's turn begins the friend is knocked
 // out, and once the fall has been shown the friend is off the map.
