@@ -91,7 +91,6 @@ void ChargeArrival(int mover, int slot, int target) {
   AttackOnArrival(mover, target, pounce ? kActionFullAttack : kActionMeleeAttack);
 }
 
-
 // The arrival of a move after a five-foot step followed by an attack: a coup
 // de grace on a helpless target, a full attack when the round allows it,
 // else a single attack.
