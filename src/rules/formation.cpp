@@ -40,11 +40,13 @@ bool Overlaps(int x, int y, int w, int h, int ox, int oy, int ow, int oh) {
 }
 
 // Whether another creature of the map stands on, or is stepping onto, a
-// square the creature's footprint would cover at (x, y). A square another
-// creature is stepping off counts only when `leavingHolds` is set.
+// square the creature's footprint would cover at (x, y), or, for a party
+// member, a fallen member lies there. A square another creature is stepping
+// off counts only when `leavingHolds` is set.
 bool HeldByOther(int creature, int x, int y, bool leavingHolds) {
   const CreatureRecord& me = Creatures[creature];
   const int w = Extent(me.footprintWidth.current), h = Extent(me.footprintHeight.current);
+  if (creature < kPartySize && FallenMemberLiesIn(x, y, w, h)) return true;
   for (int s = 0; s < FighterCount && s < kFighterSlots; ++s) {
     const int id = FighterSlots[s].creature;
     if (id == creature || !IsValidCreature(id) || Creatures[id].present != 1) continue;

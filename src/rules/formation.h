@@ -18,7 +18,7 @@ void SetPartyLine();
 
 // Out of combat a creature other than the party's leader never ends a walk
 // on a square another creature of the map holds (stands on or is stepping
-// onto): true when every square of its path from fromIndex to the end is
+// onto; for a party member, a fallen member lies on): true when every square of its path from fromIndex to the end is
 // held, so that walking on would leave it sharing one. For a party member a
 // square another is stepping off is not held: it walks on behind. The
 // leader's walks and fighters in combat are never held back here.

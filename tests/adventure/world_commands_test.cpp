@@ -463,14 +463,21 @@ TEST_P(Arrivals, NoArrivalOfTheAdventureLeavesTwoMembersOnOneSquare) {
     const int x = under.squareX, y = under.squareY;
     FallDead((lead + body.fallen) % kPartySize, x, y);
     const std::string fell = where + " with " + body.what;
+    // The body is looked at as the party settles and again once the frames
+    // after it have run and the party stands still.
+    auto bodyLiesFree = [&](const char* after) {
+      EXPECT_EQ(BodyLiesFree(x, y), "") << fell << after;
+      EXPECT_TRUE(WalkUntilThePartyStandsStill()) << fell << after;
+      EXPECT_EQ(BodyLiesFree(x, y), "") << fell << after << ", the party standing still";
+    };
     CloseWonBattle(awards, 0);
-    EXPECT_EQ(BodyLiesFree(x, y), "") << fell << " after a won battle";
+    bodyLiesFree(" after a won battle");
     RestPartyOnMap();
-    EXPECT_EQ(BodyLiesFree(x, y), "") << fell << " after a rest";
+    bodyLiesFree(" after a rest");
     if (load) {
       ASSERT_EQ(WriteSavedGame(1), kSaveOk) << where;
       ASSERT_EQ(LoadSavedGame(1), kSaveOk) << where;
-      EXPECT_EQ(BodyLiesFree(x, y), "") << fell << " after a load";
+      bodyLiesFree(" after a load");
     }
     const int dead = DeadMember();
     ASSERT_NE(dead, -1) << fell;

@@ -316,9 +316,14 @@ TEST_F(GameScreen, AWonBattleSettlesNobodyOnAFallenFriend) {
   harness::Click(160, 120);
   ASSERT_TRUE(harness::StepFrames(5));
   ASSERT_EQ(InCombat, 0);
-  EXPECT_FALSE(Creatures[0].squareX == 3 && Creatures[0].squareY == 4);
-  EXPECT_EQ(Creatures[1].squareX, 3);
-  ExpectInsideSquare(BodyBox(1), 3, 4, 1);
+  // As the party settles, and again once the frames after it have run.
+  for (const int frames : {0, 120}) {
+    SCOPED_TRACE(frames);
+    ASSERT_TRUE(harness::StepFrames(frames));
+    EXPECT_FALSE(Creatures[0].squareX == 3 && Creatures[0].squareY == 4);
+    EXPECT_EQ(Creatures[1].squareX, 3);
+    ExpectInsideSquare(BodyBox(1), 3, 4, 1);
+  }
 }
 
 // The aiming waits for a click, the view at rest and nothing being shown.
