@@ -61,6 +61,8 @@ enum CreatureKind : int {
 // The names of the kinds (upper case; "-" for an id without a kind), as the
 // other screens name a kind (for example "Polymorph (%s)").
 extern const char KindNames[kKindRows][16];
+// The help page of a kind (a race among them): 22000 + kind id.
+constexpr int kKindHelpPageBase = 22000;
 
 // Ability values, figures and charge percentages of the kinds that take
 // their own per class: the fighter group (the kind's own monster class and

@@ -346,7 +346,7 @@ class CreationPage {
   }
 
   void Feats() {
-    HelpCaption("Feats", 27, 7, kHoverFeats, 31000, "Feats");
+    HelpCaption("Feats", 27, 7, kHoverFeats, kFeatIndexHelpPage, "Feats");
     const std::vector<int> chosen = ChosenFeats(member_);
     const int listed = static_cast<int>(chosen.size());
     for (int i = 0; i < listed; ++i) {

@@ -138,7 +138,7 @@ void DrawFeatSelectionScreen(int creature) {
     PageText("Please pick a feat", kHighlighted, 4, 2);
     CursorShape = 28;
     SetHint("Feats");
-    if (ConsumeClick(1)) OpenPage("Feats", 31000);
+    if (ConsumeClick(1)) OpenPage("Feats", kFeatIndexHelpPage);
   }
 
   const std::vector<FeatOfferRecord> list = OfferedFeats(creature);

@@ -347,6 +347,8 @@ enum CreatureClass : int {
 
 // Name tables of the character pages.
 extern const char CreatureTypeNames[9][16];      // "None" ... "Undead"
+// The help page of a creature type: 23005 + type.
+constexpr int kCreatureTypeHelpPageBase = 23005;
 extern const char GenderNames[3][8];             // "N.A.", "Male", "Female"
 extern const char ClassNames[18][14];            // "None", "Knight" ... "Noble"
 extern const char ClassNamesFighter[18][14];     // the same with "Fighter" for class 1

@@ -15,5 +15,6 @@ extern const char FeatNameTable[kFeatFlags][kFeatNameSize];
 extern const char FeatKeywordTable[kFeatFlags][kFeatKeywordSize];
 extern const char (&FeatDisplayNames)[kFeatFlags][kFeatDisplayNameSize];
 
-// The help page of a feat: 31001 + feat id.
+// The help page of a feat: 31001 + feat id; the feats' index page before them.
 constexpr int kFeatHelpPageBase = 31001;
+constexpr int kFeatIndexHelpPage = 31000;

@@ -7,9 +7,12 @@
 #include "adventure/quest_journal.h"
 #include "adventure/script_fixture.h"
 #include "engine/settings.h"
+#include "scriptmaker/script_commands.h"
 #include "shell/steam_achievements.h"
 #include "shell/steam_leaderboard.h"
 #include "state/game_flags.h"
+#include "state/game_progress.h"
+#include "state/inventory_state.h"
 
 namespace {
 
@@ -133,6 +136,26 @@ TEST_F(ScriptAchievements, TheSummaryAndTheIntroductoryNumbers) {
   g_SteamAchievements = nullptr;
   RunSource("achievement 115\n");
   EXPECT_EQ(AchievementProgress[15], 0);
+}
+
+// The script tool takes an achievement number (its argument kind 'A')
+// exactly when the game grants by it in one of its adventures: the two
+// tables agree.
+TEST_F(ScriptAchievements, TheScriptToolTakesTheNumbersTheGameGrantsBy) {
+  PartiesStartedCount = 4;
+  OptionWords[kOptionIronmanMode] = 1;
+  PartyGold = 2000000;
+  const ArgumentRange* taken = ArgumentRangeOf('A');
+  ASSERT_NE(taken, nullptr);
+  for (int32_t number = -1; number <= 120; ++number) {
+    const size_t reported = stats.set.size();
+    for (const uint8_t introductory : {0, 1}) {
+      IntroductoryAdventureFlag = introductory;
+      RunSource("op 108 " + std::to_string(number) + "\n");
+    }
+    EXPECT_EQ(taken->Holds(number), stats.set.size() > reported) << number;
+  }
+  IntroductoryAdventureFlag = 0;
 }
 
 }  // namespace

@@ -140,7 +140,7 @@ TEST(HelpCompiler, RefusesBadSourcesWithAMessage) {
       {"page 5 A\n\nAn \xC2\xA3odd mark.\n", "odd number"},
       {"page 5 A\n\nA tab\there.\n", "'text' holds the control byte \\x09: 'A tab\\x09here.'"},
       {"text first\npage 5 A\n", "before the first page"},
-      {"page x A\n", "an id from 1 to 4294967295"},
+      {"page x A\n", "an id from 1 to 2147483647"},
   };
   for (const Case& c : cases) {
     EXPECT_NE(Compile(c.source, &said), 0) << c.source;

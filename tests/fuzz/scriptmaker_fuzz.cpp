@@ -15,12 +15,12 @@
 
 namespace {
 
-// A label as the compiler tells labels apart: a whole number of 32 bits
-// (common/source_numbers.h) by its value, anything else by its name.
+// A label as the compiler tells labels apart: a whole number of 32 bits,
+// signed (common/source_numbers.h), by its value, anything else by its name.
 std::string LabelNumberOrName(const std::string& label) {
   long long value = 0;
-  if (!ReadWholeNumber(label, INT32_MIN, UINT32_MAX, &value)) return label;
-  return std::to_string(static_cast<int32_t>(static_cast<uint32_t>(value)));
+  if (!ReadWholeNumber(label, INT32_MIN, INT32_MAX, &value)) return label;
+  return std::to_string(value);
 }
 
 // The label a line sets, the line read as the compiler reads it: a word ends

@@ -75,6 +75,7 @@ TEST(ScriptmakerTest, TheTestScriptsCompileAsTheyStand) {
   EXPECT_TRUE(run.wrote);
 }
 
+// A row with no message compiles: the last value a range allows.
 TEST(ScriptmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
   using namespace std::string_literals;
   const struct {
@@ -118,6 +119,9 @@ TEST(ScriptmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
       {"op 4 10 0\nend\n", "Bad.txt:1: 'op 4' opens a block that no 'endif' closes\n"},
       {"set_flag ChestOpened 1\nendif\n", "Bad.txt:2: 'endif' closes no block: no 'if_' before it is open\n"},
       {"if_answer 1\nendif_flat\nelse\n", "Bad.txt:3: 'else' stands in no block: no 'if_' before it is open\n"},
+      {"if_flag ChestOpened 0\n  if_answer 1\n  else\n  endif\nelse\nendif\n", nullptr},
+      {"if_flag ChestOpened 0\nelse\nop 70\nendif\n",
+       "Bad.txt:3: 'op 70' is a second 'else' of the block 'if_flag' opens at line 1 (its 'else' at line 2)\n"},
       // A number is one the game takes where the command has a range.
       {"set_square 2 24 999 7 0\n", "Bad.txt:1: 'set_square' takes a square's x from 0 to 59, not 999\n"},
       {"set_square 2 41 9 7 0\n", "Bad.txt:1: 'set_square' takes a map from 0 to 40 or 99, not 41\n"},
@@ -132,9 +136,29 @@ TEST(ScriptmakerTest, FaultsAreReportedByFileAndLineAndNothingIsWritten) {
       {"add_condition Innkeeper 684 0 0\n", "Bad.txt:1: 'add_condition' takes a condition from 1 to 683, not 684\n"},
       {"journal 200 \"Done.\" 0\n", "Bad.txt:1: 'journal' takes a journal entry from 0 to 199, not 200\n"},
       {"const Far 2100\nset_present Far 1\n", "Bad.txt:2: 'set_present' takes a creature from 0 to 2099, not 'Far' (2100)\n"},
+      // Every number is one of 32 bits, signed, as the game reads it.
+      {"gold 2147483647\ngold -2147483648\nop 32 -2147483648 1\nconst Most 2147483647\n", nullptr},
+      {"gold 2147483648\n", "Bad.txt:1: 'gold' takes a number from -2147483648 to 2147483647, not 2147483648\n"},
+      {"op 32 -2147483649 1\n", "Bad.txt:1: 'op' takes a number from -2147483648 to 2147483647, not -2147483649\n"},
+      {"const Rich 2147483648\n", "Bad.txt:1: 'const' takes a number from -2147483648 to 2147483647, not 2147483648\n"},
+      {"create_creature 3 4 5 100 1 0 -2147483649 0 0 0 0 0 0 0 0\n",
+       "Bad.txt:1: 'create_creature' takes a number from -2147483648 to 2147483647, not -2147483649\n"},
+      // A behaviour's index by its table, and an achievement the game grants.
+      {"set_behaviour 5 0 18 1\nset_behaviour 5 1 6 1\nachievement 0\nachievement 94\nachievement 116\n", nullptr},
+      {"set_behaviour 5 0 19 1\n", "Bad.txt:1: 'set_behaviour' takes a percentage's index from 0 to 18, not 19\n"},
+      {"set_behaviour 5 1 7 1\n", "Bad.txt:1: 'set_behaviour' takes a reaction word's index from 0 to 6, not 7\n"},
+      {"set_behaviour 5 2 0 1\n",
+       "Bad.txt:1: 'set_behaviour' takes a behaviour table (0 the percentages, 1 the reaction words) from 0 to 1, not 2\n"},
+      {"achievement 117\n", "Bad.txt:1: 'achievement' takes an achievement number 0, 3, 5, 12 to 14, 18 to 21, 25, "
+                             "29, 30, 33 to 36, 40 to 42, 46, 50, 54 to 56, 60 to 62, 66, 67, 71, 72, 76, 80, "
+                             "82, 84, 88 to 90, 94 or 103 to 116, not 117\n"},
   };
   for (const auto& c : cases) {
     const ToolRun run = Compile({{"Good.txt", "end\n"}, {"Bad.txt", c.source}});
+    if (!c.message) {
+      EXPECT_EQ(run.status, 0) << c.source << "\n" << run.errors;
+      continue;
+    }
     EXPECT_EQ(run.status, 1) << c.source;
     EXPECT_NE(run.errors.find(c.message), std::string::npos) << c.source << "\n" << run.errors;
     EXPECT_NE(run.errors.find("makescripts: 1 fault,"), std::string::npos) << run.errors;

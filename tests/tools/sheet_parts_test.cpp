@@ -236,6 +236,8 @@ TEST_F(SheetParts, APainterRefusesAWordItDoesNotKnow) {
       {0, 256, 512, "  1 ground grass variant=", "variant= has no value"},
       {65, 256, 256, "  1 beam seed=", "seed= has no value"},
       {23, 256, 256, "  0-11 figure humanoid height=", "height= has no value"},
+      {23, 256, 256, "  0-11 figure humanoid right=", "right= has no value"},
+      {23, 256, 256, "  0-11 figure humanoid right=sword left=", "left= has no value"},
       {23, 256, 256, "  0-11 figure humanoid height=2e9", "height= is -1000000 to 1000000, not 2e9"},
       {16, 256, 256, "  24 burst blow 4", "a burst's size is 1 to 3, not 4"},
       {65, 256, 256, "  1 beam seed=2x", "seed= wants a whole number, not \"2x\""},

@@ -218,6 +218,7 @@ TEST(SheetMaker, AHeadingLineRefusedIsOneFaultAndNothingIsWritten) {
       {"figures.txt", "knight     humanoid armour=plate", "knight     humanoid armourplate",
        "a recipe's words after its builder are key=value, not \"armourplate\""},
       {"figures.txt", "wizard     humanoid robe=yes", "wizard     humanoid robe=yess", "robe= is no or yes, not \"yess\""},
+      {"figures.txt", "helm=open right=sword", "helm=open right=", "right= has no value"},
       {"figures.txt", "recipe knight ", "recipe knigt ", "recipe \"knigt\" draws no figure"},
       // Found as the sheets are drawn: the sheets drawn before it are not written.
       {"terrain.txt", "\nsheet 21\n", "\nsheet 21\n  50 ground moon-dust\n", "no ground \"moon-dust\""},

@@ -119,6 +119,30 @@ TEST(SoundmakerTest, RecipesOutOfRangeAreReportedByLine) {
       {"sound Miss_1 0.2\n  noise repeat=1e300:0.1\n", "effects.txt:2: '1e300' is out of range"},
       {"sound Miss_1 0.2\n  noise repeat=5000:0\n", "effects.txt:2: a repeat's count is 1 to 100, not 5000"},
       {"sound Miss_1 0.2\n  noise at=-1\n", "effects.txt:2: at= is 0 to 10, not -1"},
+      // Each setting is played as it says, within its range (a row with no
+      // message plays): no time, amp=, rate=, drive= or part of a vibrato,
+      // tremolo or modulation below its least.
+      {"sound Miss_1 0.2\n  noise at=0 len=0 attack=0 decay=0 release=0 sweep=0 amp=0 rate=0 drive=0.1\n", nullptr},
+      {"sound Miss_1 0.2\n  noise at=10 len=10 attack=10 decay=10 release=10 sweep=10 amp=10 rate=22050 drive=100\n",
+       nullptr},
+      {"sound Miss_1 0.2\n  sine f=440 vib=0:0 trem=0:0 mod=0:0:0\n", nullptr},
+      {"sound Miss_1 0.2\n  sine f=440 vib=1000:48 trem=1000:1 mod=100:100:100\n", nullptr},
+      {"sound Miss_1 0.2\n  noise attack=-1\n", "effects.txt:2: attack= is 0 to 10, not -1"},
+      {"sound Miss_1 0.2\n  noise decay=-0.001\n", "effects.txt:2: decay= is 0 to 10, not -0.001"},
+      {"sound Miss_1 0.2\n  noise release=-1\n", "effects.txt:2: release= is 0 to 10, not -1"},
+      {"sound Miss_1 0.2\n  noise len=-1\n", "effects.txt:2: len= is 0 to 10, not -1"},
+      {"sound Miss_1 0.2\n  noise sweep=-1\n", "effects.txt:2: sweep= is 0 to 10, not -1"},
+      {"sound Miss_1 0.2\n  noise amp=-1\n", "effects.txt:2: amp= is 0 to 10, not -1"},
+      {"sound Miss_1 0.2\n  noise amp=10.5\n", "effects.txt:2: amp= is 0 to 10, not 10.5"},
+      {"sound Miss_1 0.2\n  dust rate=-1\n", "effects.txt:2: rate= is 0 to 22050, not -1"},
+      {"sound Miss_1 0.2\n  noise drive=0.09\n", "effects.txt:2: drive= is 0.1 to 100, not 0.09"},
+      {"sound Miss_1 0.2\n  noise drive=2:-1\n", "effects.txt:2: drive= is 0.1 to 100, not -1"},
+      {"sound Miss_1 0.2\n  sine f=440 vib=-1:1\n", "effects.txt:2: a vibrato's rate is 0 to 1000, not -1"},
+      {"sound Miss_1 0.2\n  sine f=440 vib=5:-0.5\n", "effects.txt:2: a vibrato's depth is 0 to 48, not -0.5"},
+      {"sound Miss_1 0.2\n  noise trem=-5:0.5\n", "effects.txt:2: a tremolo's rate is 0 to 1000, not -5"},
+      {"sound Miss_1 0.2\n  noise trem=5:1.5\n", "effects.txt:2: a tremolo's depth is 0 to 1, not 1.5"},
+      {"sound Miss_1 0.2\n  fm f=440 mod=-1:2\n", "effects.txt:2: a modulation's ratio is 0 to 100, not -1"},
+      {"sound Miss_1 0.2\n  fm f=440 mod=1:2:-1\n", "effects.txt:2: a modulation's index is 0 to 100, not -1"},
       // A pan lies from side to side, a seed is a whole number, a value is
       // never left out, and a number is decimal.
       {"sound Miss_1 0.2\n  noise pan=5\n", "effects.txt:2: pan= is -1 to 1, not 5"},
@@ -127,6 +151,10 @@ TEST(SoundmakerTest, RecipesOutOfRangeAreReportedByLine) {
       {"sound Miss_1 0.2\n  noise amp=0x1p3\n", "effects.txt:2: '0x1p3' is not a number"},
   };
   for (const auto& c : cases) {
+    if (!c.message) {
+      EXPECT_NO_THROW(RenderRecipes("effects.txt", c.recipe)) << c.recipe;
+      continue;
+    }
     const ToolRun run = RunTool("effects", "effects.txt", c.recipe);
     EXPECT_EQ(run.status, 1) << c.message;
     EXPECT_NE(run.errors.find(c.message), std::string::npos) << "expected \"" << c.message << "\" in:\n" << run.errors;

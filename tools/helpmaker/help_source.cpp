@@ -92,13 +92,15 @@ bool ValidKeyword(const std::string& k) {
   return true;
 }
 
-// A page line after "page ": its id, a whole number from 1 to 4294967295
-// written alone ("2000x" is no id), then its title.
+// A page line after "page ": its id, a whole number from 1 to 2147483647
+// written alone ("2000x" is no id), then its title. The game carries a page
+// id as a 32-bit signed number (the history's parameter): a larger one it
+// could never open.
 bool ReadPageLine(const std::string& rest, long long* id, std::string* title) {
   const size_t start = rest.find_first_not_of(' ');
   if (start == std::string::npos) return false;
   const size_t end = std::min(rest.find(' ', start), rest.size());
-  if (!ReadWholeNumber(std::string_view(rest).substr(start, end - start), 1, 0xFFFFFFFFll, id)) return false;
+  if (!ReadWholeNumber(std::string_view(rest).substr(start, end - start), 1, INT32_MAX, id)) return false;
   *title = TrimBlanks(rest.substr(end));
   return true;
 }
@@ -170,7 +172,7 @@ void ParseFile(const std::string& path, const std::string& source, std::list<Pag
       long long id = 0;
       std::string title;
       if (!ReadPageLine(line.substr(4), &id, &title)) {
-        Refuse("a page line needs an id from 1 to 4294967295: page <id> <title>");
+        Refuse("a page line needs an id from 1 to 2147483647: page <id> <title>");
         continue;
       }
       if (title.empty()) {

@@ -4,12 +4,17 @@
 
 #include <cstdint>
 #include <cstring>
+#include <type_traits>
+
+#include "rules/creature_record.h"
+#include "rules/record_words.h"
 
 namespace {
 
 // Argument kinds: l a local, f a flag, b a label, t a text, a digit that
 // fixed number, a trailing '+' one to five further texts (the answers); any
-// other letter a number or constant, i any, the others of the ranges below.
+// other letter a number or constant, i any 32-bit number, B set_behaviour's
+// index (its range by the table before it), the others of the ranges below.
 const CommandForm kForms[] = {
     {"end", 0, ""},
     {"else_flat", 1, ""},
@@ -106,56 +111,82 @@ const CommandForm kForms[] = {
     {"forget_music", 101, "M"},
     {"heal_party", 102, "iH"},
     {"set_goal", 103, "ciiW"},
-    {"set_behaviour", 104, "ciii"},
+    {"set_behaviour", 104, "cTBi"},
     {"if_running_away_can_fail", 105, ""},
     {"save_game", 106, ""},
     {"save_game_at", 107, "mxyg"},
-    {"achievement", 108, "i"},
+    {"achievement", 108, "A"},
     {"add_to_flag", 109, "0fi"},
     {"subtract_from_flag", 109, "1fi"},
 };
 
 // The ranges the game takes: what it refuses when the script runs (an index
-// out of its table, a quantity below 1, a heal of no mode) is refused here.
+// out of its table, a quantity below 1, a heal of no mode) or passes over
+// (a behaviour table but the two, an achievement number it grants nothing
+// by) is refused here.
 const struct {
   char kind;
   ArgumentRange range;
 } kRanges[] = {
-    {'c', {"a creature", 0, 2099}},
-    {'C', {"a creature or -1 (none)", -1, 2099}},
-    {'m', {"a map", 0, 40}},
-    {'w', {"a map", 0, 40, 99, 99}},
-    {'x', {"a square's x", 0, 59}},
-    {'y', {"a square's y", 0, 59}},
-    {'L', {"a map layer", 0, 7}},
-    {'h', {"a highlight colour", 0, 5}},
-    {'s', {"a sound effect", 0, 57}},
-    {'M', {"a music track", 0, 17}},
-    {'j', {"a journal entry", 0, 199}},
-    {'k', {"a creature kind", 0, 92}},
-    {'e', {"extra levels", INT32_MIN, 60}},
-    {'n', {"a condition", 1, 683}},
-    {'I', {"an item code", 1, 4999, 5001, 6999}},
-    {'q', {"a quantity", 1, INT32_MAX}},
-    {'F', {"a facing (8: towards the party)", 0, 8}},
-    {'g', {"a facing", 0, 7}},
-    {'W', {"a word", 0, 2}},
-    {'H', {"a mode", 0, 3}},
+    {'c', {"a creature", {{0, 2099}}}},
+    {'C', {"a creature or -1 (none)", {{-1, 2099}}}},
+    {'m', {"a map", {{0, 40}}}},
+    {'w', {"a map", {{0, 40}, {99, 99}}}},
+    {'x', {"a square's x", {{0, 59}}}},
+    {'y', {"a square's y", {{0, 59}}}},
+    {'L', {"a map layer", {{0, 7}}}},
+    {'h', {"a highlight colour", {{0, 5}}}},
+    {'s', {"a sound effect", {{0, 57}}}},
+    {'M', {"a music track", {{0, 17}}}},
+    {'j', {"a journal entry", {{0, 199}}}},
+    {'k', {"a creature kind", {{0, 92}}}},
+    {'e', {"extra levels", {{INT32_MIN, 60}}}},
+    {'n', {"a condition", {{1, 683}}}},
+    {'I', {"an item code", {{1, 4999}, {5001, 6999}}}},
+    {'q', {"a quantity", {{1, INT32_MAX}}}},
+    {'F', {"a facing (8: towards the party)", {{0, 8}}}},
+    {'g', {"a facing", {{0, 7}}}},
+    {'W', {"a word", {{0, 2}}}},
+    {'H', {"a mode", {{0, 3}}}},
+    {'T', {"a behaviour table (0 the percentages, 1 the reaction words)", {{0, 1}}}},
+    // The numbers the game grants an achievement by (src/adventure/
+    // script_achievements.cpp): the summary check 0, the treasure check 5,
+    // the story numbers of the main adventure and the introductory
+    // adventure's 103 to 116.
+    {'A', {"an achievement number",
+           {{0, 0},   {3, 3},   {5, 5},   {12, 14}, {18, 21}, {25, 25}, {29, 29}, {30, 30}, {33, 36}, {40, 42},
+            {46, 46}, {50, 50}, {54, 56}, {60, 62}, {66, 66}, {67, 67}, {71, 71}, {72, 72}, {76, 76}, {80, 80},
+            {82, 82}, {84, 84}, {88, 90}, {94, 94}, {103, 116}}}},
 };
+
+// set_behaviour's index, by its table: a percentage of the behaviour words,
+// or one of the words scripts set.
+const ArgumentRange kBehaviourIndex = {"a percentage's index", {{0, kBehaviourWordCount - 1}}};
+const ArgumentRange kReactionIndex = {
+    "a reaction word's index", {{0, static_cast<int64_t>(std::extent_v<decltype(CreatureRecord::scriptWords)>) - 1}}};
 
 constexpr uint32_t kConditionalOps[] = {3,  4,  16, 17, 18, 19, 20, 33, 38, 42, 51, 58, 62,
                                         74, 75, 76, 78, 79, 80, 81, 83, 84, 89, 97, 99, 105};
 
 }  // namespace
 
+const ArgumentRange kAnyArgument = {"a number", {{INT32_MIN, INT32_MAX}}};
+
 std::string ArgumentRange::Said() const {
-  if (low == INT32_MIN) return std::to_string(high) + " at most";
-  std::string said = "from " + std::to_string(low) + " to " + std::to_string(high);
-  if (also <= alsoHigh) said += " or " + std::to_string(also) + (also == alsoHigh ? "" : " to " + std::to_string(alsoHigh));
+  if (spans.size() == 1 && spans[0].low == INT32_MIN && spans[0].high != INT32_MAX)
+    return std::to_string(spans[0].high) + " at most";
+  std::string said = spans[0].low < spans[0].high ? "from " : "";
+  for (size_t i = 0; i < spans.size(); ++i) {
+    said += i == 0 ? "" : i + 1 == spans.size() ? " or " : ", ";
+    said += std::to_string(spans[i].low);
+    if (spans[i].high > spans[i].low) said += " to " + std::to_string(spans[i].high);
+  }
   return said;
 }
 
-const ArgumentRange* ArgumentRangeOf(char kind) {
+const ArgumentRange* ArgumentRangeOf(char kind, int64_t before) {
+  if (kind == 'B') return before == 0 ? &kBehaviourIndex : &kReactionIndex;
+  if (kind == 'i') return &kAnyArgument;
   for (const auto& r : kRanges)
     if (r.kind == kind) return &r.range;
   return nullptr;

@@ -5,14 +5,15 @@
 #pragma once
 #include <cstdint>
 #include <string>
+#include <vector>
 
 struct CommandForm {
   const char* name;
   uint32_t op;
   // l a local, f a flag, b a label, t a text, a digit that fixed number (not
   // written in the source); '+' one to five answer texts; any other letter a
-  // number or constant, 'i' any, the others of the range the game takes
-  // (ArgumentRangeOf).
+  // number or constant, 'i' any 32-bit number, the others of the range the
+  // game takes (ArgumentRangeOf).
   const char* arguments;
 };
 
@@ -20,23 +21,34 @@ struct CommandForm {
 const CommandForm* FindCommandForm(const std::string& name);
 
 // The numbers a number argument may be, as the game takes them when the
-// script runs: from `low` to `high`, or `also` to `alsoHigh` besides (an
-// item code, 1 to 4,999 or 5,001 to 6,999; a map, 0 to 40 or the world
-// map's 99); `what` names it in a fault ("a square's x").
+// script runs: the spans from `low` to `high` in order (an item code, 1 to
+// 4,999 or 5,001 to 6,999; a map, 0 to 40 or the world map's 99; an
+// achievement, the numbers the game grants by); `what` names it in a fault
+// ("a square's x").
+struct ArgumentSpan {
+  int64_t low, high;
+};
 struct ArgumentRange {
   const char* what;
-  int64_t low, high;
-  int64_t also = 1, alsoHigh = 0;  // none when also > alsoHigh
+  std::vector<ArgumentSpan> spans;
   bool Holds(int64_t value) const {
-    return (value >= low && value <= high) || (value >= also && value <= alsoHigh);
+    for (const ArgumentSpan& s : spans)
+      if (value >= s.low && value <= s.high) return true;
+    return false;
   }
-  // "from 0 to 59", "from 1 to 4999 or 5001 to 6999", "60 at most".
+  // "from 0 to 59", "from 1 to 4999 or 5001 to 6999", "60 at most", "0, 3,
+  // 5, 12 to 14 ... or 103 to 116".
   std::string Said() const;
 };
 
-// The range of an argument kind; null for one of any number ('i') or a
-// kind that is no number.
-const ArgumentRange* ArgumentRangeOf(char kind);
+// Every number argument is a 32-bit signed number in the compiled script,
+// as the game reads it: a value only compared, a label's number, a name's.
+extern const ArgumentRange kAnyArgument;
+
+// The range of an argument kind; null for a kind that is no number. An
+// argument whose range hangs on the one before it (set_behaviour's index,
+// by its table) takes that one's value as `before`.
+const ArgumentRange* ArgumentRangeOf(char kind, int64_t before = 0);
 
 // Whether a command of the operation code opens a block that 'endif' closes.
 bool OpensBlock(uint32_t op);

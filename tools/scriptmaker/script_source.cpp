@@ -163,12 +163,13 @@ class Compiler {
     const std::string& name = t[0].value;
     const size_t count = t.size() - 1;
     int32_t n = 0;
-    auto word = [&](size_t i) { return !t[i].text && (IsName(t[i].value) || ParseNumber(t[i].value, &n)); };
+    long long wide = 0;
+    auto word = [&](size_t i) { return !t[i].text && (IsName(t[i].value) || ParseWide(t[i].value, &wide)); };
     auto texts = [&](size_t from) {
       return std::all_of(t.begin() + static_cast<std::ptrdiff_t>(from), t.end(), [](const Token& k) { return k.text; });
     };
     if (name == "flag" || name == "local" || name == "const")
-      return count == 2 && !t[1].text && IsName(t[1].value) && !t[2].text && ParseNumber(t[2].value, &n);
+      return count == 2 && !t[1].text && IsName(t[1].value) && !t[2].text && ParseWide(t[2].value, &wide);
     if (name == "label") return count == 1 && word(1);
     if (name == "if_answer") return count == 1 && !t[1].text && ParseNumber(t[1].value, &n) && n >= 1 && n <= kMostAnswers;
     if (name == "ask") return count >= 2 && count <= 1 + kMostAnswers && texts(1);
@@ -199,15 +200,16 @@ class Compiler {
     return true;
   }
 
-  // A decimal number of 32 bits (read as signed, or unsigned up to 4294967295).
+  // A decimal number of 32 bits, signed, as the compiled script holds it.
   static bool ParseNumber(const std::string& s, int32_t* out) {
     long long value = 0;
-    if (!ReadWholeNumber(s, INT32_MIN, UINT32_MAX, &value)) return false;
-    *out = static_cast<int32_t>(static_cast<uint32_t>(value & 0xFFFFFFFF));
+    if (!ReadWholeNumber(s, INT32_MIN, INT32_MAX, &value)) return false;
+    *out = static_cast<int32_t>(value);
     return true;
   }
-  // The same as written, for a range ("4294967295" is no -1 there).
-  static bool ParseWide(const std::string& s, long long* out) { return ReadWholeNumber(s, INT32_MIN, UINT32_MAX, out); }
+  // A whole number as written, of any size (one past 64 bits read as the
+  // largest), for a range to refuse as the source spells it.
+  static bool ParseWide(const std::string& s, long long* out) { return ReadWholeNumber(s, out); }
   static int32_t Value(const std::string& s) {
     int32_t value = 0;
     ParseNumber(s, &value);
@@ -218,17 +220,19 @@ class Compiler {
   bool DeclarationFault(const Line& line, NameKind kind, const ScriptNames* names, const ScriptNames* shared) {
     const std::string& word = line.tokens[0].value;
     std::string fault;
-    int32_t value = 0;
+    long long value = 0;
     if (line.tokens.size() != 3 || line.tokens[1].text || line.tokens[2].text) {
       fault = "'" + word + "' takes a name and a number";
     } else if (!IsName(line.tokens[1].value)) {
       fault = QuotedBytes(line.tokens[1].value) + " is not a name (a letter or '_', then letters, digits or '_')";
-    } else if (!ParseNumber(line.tokens[2].value, &value)) {
+    } else if (!ParseWide(line.tokens[2].value, &value)) {
       fault = QuotedBytes(line.tokens[2].value) + " is not a number";
     } else if (kind == NameKind::kFlag && (value < 0 || value >= kFlagCount)) {
       fault = "flag " + std::to_string(value) + " is not one of the 500 (0 to 499)";
     } else if (kind == NameKind::kLocal && (value < 0 || value >= kLocalCount)) {
       fault = "local " + std::to_string(value) + " is not one of the 256 (0 to 255)";
+    } else if (!kAnyArgument.Holds(value)) {
+      fault = "'" + word + "' takes " + kAnyArgument.what + " " + kAnyArgument.Said() + ", not " + line.tokens[2].value;
     } else if (FindCommandForm(line.tokens[1].value) || IsOwnCommand(line.tokens[1].value)) {
       fault = "'" + line.tokens[1].value + "' is the name of a command";
     } else {
@@ -317,29 +321,42 @@ class Compiler {
 
   // The blocks of the script: each conditional ('if_...', or 'op' of its
   // code) opens a block that 'endif' (or 'endif_flat') closes, 'else' (or
-  // 'else_flat') standing in an open one. A fault between lines: an 'else'
-  // or 'endif' where no block is open, at its line, and a block the script
-  // leaves open, at the line of its conditional.
+  // 'else_flat') standing in an open one, and one 'else' at most in a block
+  // (a second ends the block where the game skips to it). A fault between
+  // lines: an 'else' or 'endif' where no block is open, or a second 'else',
+  // at its line, and a block the script leaves open, at the line of its
+  // conditional.
   void CheckBlocks(const std::vector<const Line*>& body, const std::vector<Command>& commands) {
     // A command as its line names it: "'endif'", "'op 4'".
     auto said = [](const Line* line) {
       const std::string& word = line->tokens[0].value;
       return "'" + (word == "op" ? word + " " + line->tokens[1].value : word) + "'";
     };
-    std::vector<const Line*> open;
+    struct Block {
+      const Line* opening;
+      const Line* otherwise = nullptr;  // its 'else'
+    };
+    std::vector<Block> open;
     for (size_t i = 0; i < body.size(); ++i) {
       const Line* line = body[i];
       const uint32_t op = commands[i].op;
       if (OpensBlock(op)) {
-        open.push_back(line);
+        open.push_back({line});
       } else if ((op == kElse || op == kFlatElse) && open.empty()) {
         Between(line->number, said(line) + " stands in no block: no 'if_' before it is open");
+      } else if (op == kElse && open.back().otherwise) {
+        Between(line->number, said(line) + " is a second 'else' of the block " + said(open.back().opening) +
+                                  " opens at line " + std::to_string(open.back().opening->number) + " (its 'else' at line " +
+                                  std::to_string(open.back().otherwise->number) + ")");
+      } else if (op == kElse) {
+        open.back().otherwise = line;
       } else if (op == kEndIf || op == kFlatEndIf) {
         if (open.empty()) Between(line->number, said(line) + " closes no block: no 'if_' before it is open");
         else open.pop_back();
       }
     }
-    for (const Line* line : open) Between(line->number, said(line) + " opens a block that no 'endif' closes");
+    for (const Block& block : open)
+      Between(block.opening->number, said(block.opening) + " opens a block that no 'endif' closes");
   }
 
   // The uses of names nothing declares, each at its line; or, where the
@@ -397,17 +414,31 @@ class Compiler {
     }
   }
 
-  bool NumberArgument(const Line& line, const Token& token, char kind, Argument* out) {
+  // A number argument of the kind (`before` the value of the argument
+  // before it, for a range that hangs on it): a number as written, or a
+  // declared name of the kind, within the range the game takes. Every
+  // number the compiled script holds is of 32 bits, signed, as the game
+  // reads it: one outside is refused with its command's range, or with the
+  // 32 bits' where that range says nothing of it (a flag, a label, extra
+  // levels "60 at most").
+  bool NumberArgument(const Line& line, const Token& token, char kind, Argument* out, int64_t before = 0) {
     if (token.text) {
       Fault(line.number, "a number is wanted here, not the text " + QuotedBytes(token.value));
       return false;
     }
-    int32_t value = 0;
-    const bool literal = ParseNumber(token.value, &value);
+    long long wide = 0;
+    const bool literal = ParseWide(token.value, &wide);
     if (kind == 'b' && !literal && !IsName(token.value)) {
       Fault(line.number, QuotedBytes(token.value) + " cannot name a label");
       return false;
     }
+    const ArgumentRange* range = ArgumentRangeOf(kind, before);
+    if (literal && !kAnyArgument.Holds(wide) && (!range || range->spans.front().low == INT32_MIN)) range = &kAnyArgument;
+    if (literal && range && !range->Holds(wide)) {
+      Fault(line.number, "'" + line.tokens[0].value + "' takes " + range->what + " " + range->Said() + ", not " + token.value);
+      return false;
+    }
+    int32_t value = static_cast<int32_t>(wide);
     if (kind == 'b') {
       const auto it = labels_.find(token.value);
       if (literal ? !numbered_.count(value) : it == labels_.end()) {
@@ -417,10 +448,7 @@ class Compiler {
       out->value = literal ? value : it->second;
       return true;
     }
-    long long wide = 0;
-    if (literal) {
-      ParseWide(token.value, &wide);
-    } else {
+    if (!literal) {
       const ScriptName* name = UseName(token.value);
       if (!name) {
         if (IsName(token.value)) undeclared[token.value].push_back(line.number);
@@ -434,12 +462,11 @@ class Compiler {
         return false;
       }
       value = name->value;
-      wide = value;
-    }
-    if (const ArgumentRange* range = ArgumentRangeOf(kind); range && !range->Holds(wide)) {
-      Fault(line.number, "'" + line.tokens[0].value + "' takes " + range->what + " " + range->Said() + ", not " +
-                             (literal ? token.value : QuotedBytes(token.value) + " (" + std::to_string(wide) + ")"));
-      return false;
+      if (range && !range->Holds(value)) {
+        Fault(line.number, "'" + line.tokens[0].value + "' takes " + range->what + " " + range->Said() + ", not " +
+                               QuotedBytes(token.value) + " (" + std::to_string(value) + ")");
+        return false;
+      }
     }
     if (kind == 'f' && (value < 0 || value >= kFlagCount)) {
       Fault(line.number, "flag " + std::to_string(value) + " is not one of the 500 (0 to 499)");
@@ -560,7 +587,8 @@ class Compiler {
       } else if (k == 't') {
         const size_t limit = question ? kQuestionLimit : kTextLimit;
         if (!TextArgument(line, args[next++], limit, question ? "the question" : "the text", &a)) return false;
-      } else if (!NumberArgument(line, args[next++], k, &a)) {
+      } else if (!NumberArgument(line, args[next++], k, &a,
+                                 command->arguments.empty() ? 0 : command->arguments.back().value)) {
         return false;
       }
       command->arguments.push_back(std::move(a));

@@ -156,7 +156,7 @@ void Head(Model& m, const Recipe& r, const Body& b, Vec3 at) {
 // What a hand holds, the hand at h; `up` is the weapon's rise (1 held up,
 // 0 hanging), forward its lean.
 void Held(Model& m, const std::string& what, Vec3 h, float s, const Recipe& r, bool left) {
-  if (what == "none" || what.empty()) return;
+  if (what == "none") return;
   const int steel = AddColour(m, "steel");
   const int wood = AddColour(m, "wood");
   if (what == "sword" || what == "greatsword" || what == "dagger") {
@@ -325,6 +325,9 @@ void BuildHumanoid(const Recipe& r, const Stance& st, Model& m) {
   }
   // Shoulders and arms: the right hand holds the weapon forward, the left
   // swings (or carries the shield).
+  // An empty right= or left= holds nothing in a raised hand: refused.
+  for (const char* hand : {"right", "left"})
+    if (r.Has(hand) && r.Get(hand).empty()) throw SourceError(std::string(hand) + "= has no value");
   const std::string right = r.Get("right", "none"), left = r.Get("left", "none");
   for (float side : {-1.0f, 1.0f}) {
     const Vec3 shoulder{lean, side * 3.35f * s * bulk, b.shoulderZ};

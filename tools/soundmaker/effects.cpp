@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <map>
 #include <set>
+#include <tuple>
 #include <utility>
 
 #include "common/shown_bytes.h"
@@ -19,6 +20,20 @@
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
+// What a layer's settings may be, each played as it says: a time within the
+// longest sound (0 for a len= to the sound's end, no attack, decay or
+// release, or a sweep over the layer), an amp= as loud as the loudest
+// level=, pitches and cut-offs to 100 kHz, a drive= from the least the
+// saturation plays (a smaller one is played as it) up, vibrato and tremolo
+// rates to 1000 a second, a vibrato's depth to four octaves, a tremolo's
+// from none to the whole sound, a modulation's ratio and index to 100.
+constexpr double kLongestSound = 10;
+constexpr double kMostAmp = 10;
+constexpr double kMostHertz = 100000;
+constexpr double kLeastDrive = 0.1, kMostDrive = 100;
+constexpr double kMostRate = 1000;
+constexpr double kMostVibrato = 48;
+constexpr double kMostModulation = 100;
 
 // The game's 57 sound names, in record order.
 std::vector<std::string> ExpectedNames() {
@@ -103,29 +118,41 @@ SoundLayer ParseLayer(const std::string& where, const std::vector<std::string>& 
       continue;
     }
     if (eq == std::string::npos) Fail(where, "expected key=value, found " + QuotedBytes(words[i]));
-    auto pair = [&](double* a, double* b) {
+    // rate:depth, each within its range.
+    auto pair = [&](const char* what, double* a, double* b, double depthHigh) {
       const auto v = Numbers(where, value);
       if (v.size() != 2) Fail(where, key + " takes two values a:b");
+      NeedRange(where, std::string(what) + "'s rate", v[0], 0, kMostRate);
+      NeedRange(where, std::string(what) + "'s depth", v[1], 0, depthHigh);
       *a = v[0];
       *b = v[1];
     };
-    if (key == "at") l.at = ParseNumber(where, value);
-    else if (key == "len") l.len = ParseNumber(where, value);
-    else if (key == "amp") l.amp = ParseNumber(where, value);
-    else if (key == "f") l.freq = ParseSweep(where, value);
+    // A time in seconds, within the longest sound.
+    auto seconds = [&](double* out) {
+      *out = ParseNumber(where, value);
+      NeedRange(where, key + "=", *out, 0, kLongestSound);
+    };
+    if (key == "at") seconds(&l.at);
+    else if (key == "len") seconds(&l.len);
+    else if (key == "amp") {
+      l.amp = ParseNumber(where, value);
+      NeedRange(where, "amp=", l.amp, 0, kMostAmp);
+    } else if (key == "f") l.freq = ParseSweep(where, value);
     else if (key == "lp") l.lp = ParseSweep(where, value);
     else if (key == "hp") l.hp = ParseSweep(where, value);
     else if (key == "bp") l.bp = ParseSweep(where, value);
     else if (key == "drive") l.drive = ParseSweep(where, value);
     else if (key == "q") l.q = ParseNumber(where, value);
-    else if (key == "attack") l.attack = ParseNumber(where, value);
-    else if (key == "decay") l.decay = ParseNumber(where, value);
-    else if (key == "release") l.release = ParseNumber(where, value);
-    else if (key == "sweep") l.sweepTime = ParseNumber(where, value);
-    else if (key == "vib") pair(&l.vibRate, &l.vibDepth);
-    else if (key == "trem") pair(&l.tremRate, &l.tremDepth);
-    else if (key == "rate") l.rate = ParseNumber(where, value);
-    else if (key == "pan") {
+    else if (key == "attack") seconds(&l.attack);
+    else if (key == "decay") seconds(&l.decay);
+    else if (key == "release") seconds(&l.release);
+    else if (key == "sweep") seconds(&l.sweepTime);
+    else if (key == "vib") pair("a vibrato", &l.vibRate, &l.vibDepth, kMostVibrato);
+    else if (key == "trem") pair("a tremolo", &l.tremRate, &l.tremDepth, 1);
+    else if (key == "rate") {
+      l.rate = ParseNumber(where, value);
+      NeedRange(where, "rate=", l.rate, 0, kRate);
+    } else if (key == "pan") {
       // From the left (-1) to the right (1): a pan past a side is no place.
       l.pan = ParseNumber(where, value);
       NeedRange(where, "pan=", l.pan, -1, 1);
@@ -135,6 +162,8 @@ SoundLayer ParseLayer(const std::string& where, const std::vector<std::string>& 
     else if (key == "mod") {
       const auto v = Numbers(where, value);
       if (v.size() < 2 || v.size() > 3) Fail(where, "mod takes ratio:index[:index at end]");
+      NeedRange(where, "a modulation's ratio", v[0], 0, kMostModulation);
+      for (size_t k = 1; k < v.size(); ++k) NeedRange(where, "a modulation's index", v[k], 0, kMostModulation);
       l.modRatio = v[0];
       l.modIndex = v[1];
       l.modIndexEnd = v.size() > 2 ? v[2] : v[1];
@@ -150,15 +179,15 @@ SoundLayer ParseLayer(const std::string& where, const std::vector<std::string>& 
     }
   }
   // Times lie within the longest sound; counts and rates stay small.
-  NeedRange(where, "at=", l.at, 0, 10);
-  NeedRange(where, "len=", l.len, -1, 10);
-  NeedRange(where, "a repeat's gap", l.gap, 0, 10);
-  NeedRange(where, "a repeat's jitter", l.jitter, 0, 10);
-  NeedRange(where, "a vibrato's depth", l.vibDepth, -48, 48);
-  for (const auto& [key, sweep] : {std::pair{"f=", &l.freq}, std::pair{"lp=", &l.lp}, std::pair{"hp=", &l.hp}, std::pair{"bp=", &l.bp}})
+  NeedRange(where, "a repeat's gap", l.gap, 0, kLongestSound);
+  NeedRange(where, "a repeat's jitter", l.jitter, 0, kLongestSound);
+  for (const auto& [key, sweep, low, high] :
+       {std::tuple{"f=", &l.freq, 0.0, kMostHertz}, std::tuple{"lp=", &l.lp, 0.0, kMostHertz},
+        std::tuple{"hp=", &l.hp, 0.0, kMostHertz}, std::tuple{"bp=", &l.bp, 0.0, kMostHertz},
+        std::tuple{"drive=", &l.drive, kLeastDrive, kMostDrive}})
     if (sweep->set) {
-      NeedRange(where, key, sweep->from, 0, 100000);
-      NeedRange(where, key, sweep->to, 0, 100000);
+      NeedRange(where, key, sweep->from, low, high);
+      NeedRange(where, key, sweep->to, low, high);
     }
   const bool tonal = l.wave != "noise" && l.wave != "dust";
   if (tonal && !l.freq.set) Fail(where, "wave " + QuotedBytes(l.wave) + " needs f=");
@@ -228,7 +257,7 @@ void RenderLayer(const SoundLayer& l, double len, Random& rng, double ampScale, 
     if (l.lp.set) v = lowPass.Run(v, l.lp.At(t, sweep), l.q, 0);
     if (l.bp.set) v = bandPass.Run(v, l.bp.At(t, sweep), l.q, 2);
     if (l.drive.set) {
-      const double d = std::max(0.1, l.drive.At(t, sweep));
+      const double d = std::max(kLeastDrive, l.drive.At(t, sweep));
       v = std::tanh(v * d) / std::tanh(d);
     }
     double env = 1;

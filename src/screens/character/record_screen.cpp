@@ -210,12 +210,12 @@ void IdentityRow() {
   constexpr int32_t kNoKind = 92;
   if (c.kind == kNoKind || c.kind < 0 || c.kind >= kKindRows) {
     const int32_t type = c.type >= 0 && c.type < 9 ? c.type : 0;
-    HelpLabel(CreatureTypeNames[type], column, 3, "Type", 23005 + type, CreatureTypeNames[type], kStyleGreen);
+    HelpLabel(CreatureTypeNames[type], column, 3, "Type", kCreatureTypeHelpPageBase + type, CreatureTypeNames[type], kStyleGreen);
     column += static_cast<int>(std::strlen(CreatureTypeNames[type])) + 1;
   } else {
     char race[sizeof KindNames[0] + 1];
     CapitaliseWords(race, KindNames[c.kind], 1);
-    HelpLabel(race, column, 3, "Race", 22000 + c.kind, race, kStyleGreen);
+    HelpLabel(race, column, 3, "Race", kKindHelpPageBase + c.kind, race, kStyleGreen);
     column += static_cast<int>(std::strlen(race)) + 1;
   }
 

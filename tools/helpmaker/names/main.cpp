@@ -73,7 +73,7 @@ int Make(int argc, char** argv) {
   auto quoted = [](const std::string& text) { return "\"" + text + "\""; };
 
   // The feats: their index and one page each.
-  names.AddId(31000, code.ListPlace("FeatNameTable", "") + " (the feat table)");
+  names.AddId(kFeatIndexHelpPage, code.ListPlace("FeatNameTable", "") + " (the feat table)");
   for (int feat = 0; feat < kFeatFlags; ++feat)
     if (std::string(FeatNameTable[feat]).rfind("EXTRA", 0) != 0)
       names.AddId(kFeatHelpPageBase + feat, code.ListPlace("FeatNameTable", quoted(FeatNameTable[feat])) + " (feat " +
@@ -117,10 +117,10 @@ int Make(int argc, char** argv) {
   // character record links them.
   for (int kind = 0; kind < kKindRows; ++kind)
     if (std::string(KindNames[kind]) != "-")
-      names.AddId(22000 + kind, code.ListPlace("KindNames", quoted(KindNames[kind])) + " (creature kind " +
+      names.AddId(kKindHelpPageBase + kind, code.ListPlace("KindNames", quoted(KindNames[kind])) + " (creature kind " +
                                     KindNames[kind] + ")");
   for (int type = 0; type < 9; ++type)
-    names.AddId(23005 + type, code.ListPlace("CreatureTypeNames", quoted(CreatureTypeNames[type])) +
+    names.AddId(kCreatureTypeHelpPageBase + type, code.ListPlace("CreatureTypeNames", quoted(CreatureTypeNames[type])) +
                                   " (creature type " + CreatureTypeNames[type] + ")");
 
   // The texts: the code's log lines and help ids, the scripts, the tables.
