@@ -21,6 +21,7 @@
 #include "screens/game/sounds_and_music.h"
 #include "screens/game/square_drawing.h"
 #include "screens/game/view_squares.h"
+#include "screens/game/view_window.h"
 #include "state/combat_events.h"
 #include "state/current_cast.h"
 #include "state/map_view_state.h"
@@ -295,6 +296,7 @@ void PlayEventOverLabels(int creature) {
   } else {
     std::snprintf(text, sizeof text, effect.text, shown.value);
   }
-  const int length = static_cast<int>(std::strlen(text));
-  DrawEventAmount(creature, text, cx - 4 * length, cy - 4);
+  // Centred on the figure's centre.
+  const int length = static_cast<int>(std::strlen(text)), half = GlyphStep() / 2;
+  DrawEventAmount(creature, text, cx - half * length, cy - half);
 }

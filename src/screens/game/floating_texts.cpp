@@ -16,9 +16,6 @@ int32_t FloatingTextStagger = 0;
 
 namespace {
 
-// The pixels from one letter of a floating text to the next.
-int GlyphStep() { return IsWideView() ? 12 : 8; }
-
 void ClearEntry(FloatingTextEntry& f) {
   f.framesLeft = -1;
   std::memset(f.text, 0, sizeof f.text);

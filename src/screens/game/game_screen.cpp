@@ -17,6 +17,12 @@ uint8_t RedrawPending = 0;
 char GameScreenCaptions[5000] = {};
 uint8_t GameScreenWorkArea[936] = {};
 
+void ForgetWordsOfTurns() {
+  ForgetKeptSpace();
+  ForgetClicksMeantForMissiles();
+  ForgetOrderPlans();
+}
+
 void ResetGameScreenState() {
   MouseMoved = 0;
   HoverProbe = -1;
@@ -34,4 +40,5 @@ void ResetGameScreenState() {
   ResetPanelWords();
   ResetMapInputState();
   ResetCreatureUnderMouseState();
+  ForgetKeptSpace();
 }
