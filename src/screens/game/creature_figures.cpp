@@ -42,7 +42,7 @@
 #include "state/party_leader.h"
 #include "state/queued_actions.h"
 
-DrawListEntry DrawList[kDrawListSize];
+DrawListEntry DrawList[kDrawListSize];  // built afresh every frame (DrawListCount)
 int32_t DrawListCount = 0;
 uint8_t ActiveFighterOnScreen = 0;
 int32_t ScreenPosX[kCreatureCount];
@@ -270,7 +270,7 @@ struct LabelBox {
   }
 };
 constexpr int kLabelBoxes = 6 * kDrawListSize;  // a chance, a floating text, two icons and the turn marker each
-LabelBox LabelsDrawn[kLabelBoxes];
+LabelBox LabelsDrawn[kLabelBoxes];  // laid afresh every frame (LabelsDrawnCount)
 int LabelsDrawnCount = 0;
 
 // A creature's figure less its feet and the blank at its sides: the middle

@@ -10,6 +10,7 @@
 #include "state/fighter_slots.h"
 
 FloatingTextEntry FloatingTexts[kFloatingTextCreatures];
+// Names of two speed settings (no end of their own).
 int32_t& FloatingTextDuration = FloatingTextFrames;
 int32_t& FloatingTextFadeStart = EventAnimationFrames;
 int32_t FloatingTextStagger = 0;

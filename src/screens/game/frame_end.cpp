@@ -32,7 +32,7 @@
 #include "state/fighter_slots.h"
 #include "state/turn_order.h"
 
-uint8_t ScrollThumbDrag = 0;
+uint8_t ScrollThumbDrag = 0;  // ends whenever the left button is up
 
 namespace {
 

@@ -63,6 +63,7 @@ constexpr int32_t kWandType = 8, kFirstClericSpell = 102;
 constexpr int kQuickSlot = 1;
 constexpr int kTestSound = 28;
 
+// Toggles of the debug keys, kept for the session as settings are.
 uint8_t DebugDisplayFlag = 0, DebugSoundFlag = 0, FastFlag = 0;
 
 bool CtrlHeld() { return KeyHeld(kKeyLeftCtrl) || KeyHeld(kKeyRightCtrl); }

@@ -77,6 +77,8 @@ constexpr int kMissileClickReach = 10;
 int g_missileClicksDueFrom = -1;
 uint32_t g_missileClicksTurn = 0;  // TurnsBegun as the missile was aimed
 bool g_missileClicksPointKept = false;
+// Where the pointer rested and what it said: read only while the point is
+// kept, and written with it.
 int g_missileClicksX = 0, g_missileClicksY = 0;
 int32_t g_missileClicksSaid = kResultCastingCanceled;
 
