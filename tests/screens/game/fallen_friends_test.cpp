@@ -325,30 +325,33 @@ TEST_F(GameScreen, AWonBattleSettlesNobodyOnAFallenFriend) {
 // knocked-out friend lies reaches the one there that the spell can take:
 // the friend lying alone, or under a figure the spell refuses (the cleric
 // unhurt, a foe), and the cleric when it is hurt; a dead friend lying alone
-// nobody. Before the aiming the pointer names the friend lying alone, and a
-// figure standing over it is hovered alone (never its box and the friend's
-// name together); while aiming, the hint beside the spell's icon names whom
-// the click reaches, and nobody where it reaches nobody.
+// nobody; Inflict Light Wounds the orc over her. Before the aiming the
+// pointer names the friend lying alone, and a figure standing over it is
+// hovered alone (never its box and the friend's name together); while
+// aiming, the hint beside the spell's icon names whom the click reaches
+// (with the touch's chance at a foe), and nobody where it reaches nobody.
 TEST_F(GameScreen, ACureAimedAtAFallenFriendsSquareReachesWhomItCan) {
   const struct {
     const char* what;
     int standing;  // the creature standing on the friend's square, -1 none
     bool hurt;
     bool dead;     // the friend has died
-    int target;    // -1: the click is refused
-    const char* aimHint;
+    int target;           // -1: the click is refused
+    const char* aimHint;  // nullptr: the orc's name and the touch's chance
+    int spell = kSpellCureLightWounds;
   } rows[] = {{"lying alone", -1, false, false, 1, "Berta (Unconscious)"},
               {"under the unhurt cleric", 0, false, false, 1, "Berta (Unconscious)"},
               {"under the hurt cleric", 0, true, false, 0, "Aldwin"},
               {"under an orc", kOrc, false, false, 1, "Berta (Unconscious)"},
-              {"dead, lying alone", -1, false, true, -1, ""}};
+              {"dead, lying alone", -1, false, true, -1, ""},
+              {"an orc over her, inflicting", kOrc, false, false, kOrc, nullptr, kSpellInflictLightWounds}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     ASSERT_TRUE(KnightBehindFallenFriend(5));
     if (row.dead) FriendDies();
     CreatureRecord& cleric = Creatures[0];
     cleric.creatureClass = kClassCleric;
-    cleric.knownSpells[kSpellCureLightWounds] = 1;
+    cleric.knownSpells[row.spell] = 1;
     for (int32_t& left : cleric.spellsLeft) left = 3;
     if (row.hurt) cleric.hitPoints = cleric.maxHitPoints - 3;
     if (row.standing != -1) {
@@ -363,7 +366,7 @@ TEST_F(GameScreen, ACureAimedAtAFallenFriendsSquareReachesWhomItCan) {
     const std::string lying = row.dead ? "Berta(Dead)" : "Berta(Unconscious)";
     EXPECT_EQ(text.find(lying) != std::string::npos, row.standing == -1) << text;
     EXPECT_EQ(ScreenMode == kModeCreatureHovered, row.standing != -1);
-    SpellInProgress = kSpellCureLightWounds;
+    SpellInProgress = row.spell;
     SpellCaster = 0;
     CastStarted = 1;
     ScreenMode = kModeCastStart;
@@ -371,8 +374,11 @@ TEST_F(GameScreen, ACureAimedAtAFallenFriendsSquareReachesWhomItCan) {
     ASSERT_TRUE(AimingRests());
     text.clear();
     FrameOverSquare(3, 4, &text);
-    EXPECT_STREQ(CursorHint, row.aimHint);
-    std::string drawn = row.aimHint;
+    const std::string hint = row.aimHint ? row.aimHint
+                                         : std::string(Creatures[kOrc].name) + " " + std::to_string(CursorChance) + "%";
+    EXPECT_GE(row.aimHint ? 0 : CursorChance, 0);
+    EXPECT_EQ(CursorHint, hint);
+    std::string drawn = hint;
     drawn.erase(std::remove(drawn.begin(), drawn.end(), ' '), drawn.end());
     EXPECT_NE(text.find(drawn), std::string::npos) << text;
     ClickSquare(3, 4);
