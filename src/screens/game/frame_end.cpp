@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "combat/actions/roll_previews.h"
 #include "engine/frame.h"
@@ -105,14 +106,14 @@ int SpellIconRight(int32_t spell, int mx) {
 }
 
 // The chance of the touch attack the aimed spell makes on the hovered
-// fighter; -1 none (no touch, no fighter, a friend).
-int32_t TouchChance(const SpellRecord& s) {
+// fighter (-1 for a friend, touched without a roll: see the spell's
+// resolution); none without a touch or a fighter.
+std::optional<int32_t> TouchChance(const SpellRecord& s) {
   const int slot = HoveredFighterSlot;
-  if (InCombat != 1 || ScreenMode != kModeTargetFirst || slot < 0 || slot >= kFighterSlots) return -1;
-  if (s.rangedTouch != 1 && s.meleeTouch != 1) return -1;
+  if (InCombat != 1 || ScreenMode != kModeTargetFirst || slot < 0 || slot >= kFighterSlots) return std::nullopt;
+  if (s.rangedTouch != 1 && s.meleeTouch != 1) return std::nullopt;
   const int attacker = CurrentFighter(), target = FighterSlots[slot].creature;
-  if (!IsValidCreature(attacker) || !IsValidCreature(target)) return -1;
-  // A friend is touched without a roll (see the spell's resolution).
+  if (!IsValidCreature(attacker) || !IsValidCreature(target)) return std::nullopt;
   return !AreEnemies(attacker, target) ? -1 : TouchAttackRoll(attacker, target, s.rangedTouch == 1, 0);
 }
 
@@ -123,8 +124,9 @@ int32_t TouchChance(const SpellRecord& s) {
 // ("Orc 65%") or alone.
 void ShowAimHint(const SpellRecord& s, int32_t spell, int mx, int my) {
   const bool named = NameWhomTheAimReaches();
-  const int32_t chance = TouchChance(s);
-  CursorChance = chance;
+  const std::optional<int32_t> touch = TouchChance(s);
+  if (touch) CursorChance = *touch;
+  const int32_t chance = touch.value_or(-1);
   const bool chanced = named ? chance != -1 && CombatAction.playerControlled == 1 : TakeChanceAsHint(chance);
   if (named && chanced) {
     const size_t length = std::strlen(CursorHint);
