@@ -700,6 +700,7 @@ bool ResetTransientState() {
   ResetCombatCycleState();
   ResetComputerDecisionState();
   ResetTurnUpkeepState();
+  ForgetWordsOfTurns();
   std::memset(MagicAreaGrid, 0, sizeof MagicAreaGrid);
   ChosenItem = -1;
   TradePartner = -1;

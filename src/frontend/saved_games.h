@@ -73,7 +73,7 @@ int DeleteSavedGame(int slot);
 
 // No combat, pending action, cast, drag or queued event is left: the combat
 // cycle, the sequencer and the item screens back to idle, the magic areas
-// cleared. True.
+// cleared, nothing kept for a turn (ForgetWordsOfTurns). True.
 bool ResetTransientState();
 // The action executor's per-fighter table, the area preview, the combat
 // events and their queue cleared; every area target free. True.

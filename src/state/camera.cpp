@@ -14,11 +14,11 @@ int PointerMapY() { return ViewOriginY + PictureToView(PointerY()); }
 CameraBoundsWords CameraBounds = {};
 int32_t FollowTarget = -1;
 int32_t FollowPointX = -1, FollowPointY = -1;
-int32_t& CameraStep = MotionStepValues[2];
+int32_t& CameraStep = MotionStepValues[2];  // a speed setting's name (no end of its own)
 int32_t ViewIdle = 1;
 int32_t ViewSettled = 1;
 uint8_t ViewScrolling = 0;
-uint8_t& MoveInProgress = ViewScrolling;
+uint8_t& MoveInProgress = ViewScrolling;  // another name of ViewScrolling
 uint8_t CameraMoving = 0;
 uint8_t CameraExactArrival = 0;
 int32_t CameraArrived[2] = {};

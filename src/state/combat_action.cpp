@@ -8,6 +8,8 @@ CombatActionState CombatAction;
 int32_t CreatureMarkWords[2100] = {};
 int32_t FighterMarkWords[300] = {};
 int32_t HighlightTimer = 0;
+// Other names of PlaybackCreature and of the block's acting entry, which
+// have their ends.
 int32_t& DyingCreature = PlaybackCreature;
 int32_t& CurrentTurnIndex = CombatAction.currentEntry;
 int32_t g_ProcessingAttackNumber = -1;

@@ -4,7 +4,7 @@
 
 CombatEvent CombatEvents[kCombatEventCount];
 uint32_t CombatEventReadIndex = 0;
-int32_t EventDisplayTime = 30;
+int32_t EventDisplayTime = 30;  // a pace no game changes (no end needed)
 
 void SetFirstCombatEvent(int32_t type, int32_t value, int32_t sound) {
   CombatEvents[0].type = type;
@@ -30,7 +30,7 @@ void ClearCombatEvents() {
 }
 
 CombatEvent ExtraDamageEvents[kExtraDamageEventCount];
-CombatEvent (&AttackerEventQueue)[kExtraDamageEventCount] = ExtraDamageEvents;
+CombatEvent (&AttackerEventQueue)[kExtraDamageEventCount] = ExtraDamageEvents;  // another name of the pair
 uint8_t ExtraDamageShowing = 0;
 int32_t ExtraDamageIndex = 0;
 

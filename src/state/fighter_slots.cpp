@@ -11,7 +11,8 @@ FighterSlot FighterSlotBackup[kFighterSlots];
 
 namespace {
 
-// The slots the last rebuild filled: kept in memory when the tables are cleared.
+// The slots the last rebuild filled: kept in memory when the tables are
+// cleared, as it tells which pages hold words (no game state, no end).
 int LatelyFilled = 0;
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <cstdio>
 
 uint8_t IntroductoryAdventureFlag = kBuiltAdventureFlag;
-char AdventureFolder[32] = "FullVersion";
+char AdventureFolder[32] = "FullVersion";  // the adventure chosen; a load keeps it (no end needed)
 static_assert(kBuiltAdventureFlag == 0, "the folder's start-up value follows the built adventure");
 uint8_t AchievementProgress[kAchievementProgressSize] = {};
 uint32_t AchievementCount = 0;

@@ -14,10 +14,12 @@ const uint8_t LightingTable[kLightingRows][3] = {
     {255, 140, 255}, {255, 255, 255}, {255, 140, 140}, {140, 140, 255}, {130, 140, 150}, {0, 0, 0},
 };
 uint32_t LightingIndex = kLightDay;
-uint32_t (&AmbientTint)[3] = TintTarget;
+uint32_t (&AmbientTint)[3] = TintTarget;  // another name of TintTarget
 uint32_t TintSettled = 0;
 uint8_t SetTintAtOnce = 0;
 uint32_t RestFade = 0;
+// The saved game's names of the day clock, the rain's frame and the storm's
+// time, which have their ends.
 uint32_t& TimeOfDayMinutes = DayClock;
 uint32_t& RainAnimationCounter = RainFrame;
 uint32_t& RainTimeLeft = StormTimer;

@@ -94,16 +94,17 @@ bool Helpless(int c) {
 }
 
 // The path to the square under the cursor, worked out once per square and
-// state of the turn.
+// state of the turn (the turn: TurnsBegun as it was worked out).
 struct PreviewKey {
-  int32_t fighter = -1, entry = -1, moves = -1, x = -1, y = -1, round = -1;
+  int32_t fighter = -1, entry = -1, moves = -1, x = -1, y = -1;
+  uint32_t turn = 0;
   bool operator==(const PreviewKey&) const = default;
 };
 PreviewKey g_previewKey;
 
 void ComputePathPreview(int fighter) {
   const CreatureRecord& c = Creatures[fighter];
-  const PreviewKey key{fighter, CurrentTurnIndex, CombatAction.movesLeft, MapCursorX, MapCursorY, CombatRoundNumber};
+  const PreviewKey key{fighter, CurrentTurnIndex, CombatAction.movesLeft, MapCursorX, MapCursorY, TurnsBegun};
   if (PreviewComputed == 1 && key == g_previewKey) return;
   g_previewKey = key;
   const uint8_t cost = OptionWords[kOptionPathfindAvoidsEntangle] == 1 ? 1 : 0;
@@ -366,7 +367,8 @@ MeleePlan PlanApproach(int fighter, int target) {
 // The plan of the enemy under the cursor, kept (with the path it laid) while
 // the square and the turn's state stay, so that the path search runs once.
 struct ApproachKey {
-  int32_t fighter = -1, target = -1, entry = -1, moves = -1, standard = -1, step = -1, round = -1;
+  int32_t fighter = -1, target = -1, entry = -1, moves = -1, standard = -1, step = -1;
+  uint32_t turn = 0;
   bool operator==(const ApproachKey&) const = default;
 };
 ApproachKey g_approachKey;
@@ -378,7 +380,7 @@ MeleePlan MeleePlanOn(int fighter, int target) {
   if (CombatAction.movementClosed != 0 || Has(fighter, kCondGrappling)) return Refused();
   const CombatActionState& a = CombatAction;
   const ApproachKey key{fighter, target, CurrentTurnIndex, a.movesLeft, a.standardActionLeft, a.fiveFootStepLeft,
-                        CombatRoundNumber};
+                        TurnsBegun};
   if (MoveAttackPlan == 0 || !(key == g_approachKey)) {
     g_approachKey = key;
     g_approach = PlanApproach(fighter, target);
@@ -675,6 +677,12 @@ bool PendingOnCreature(int fighter, int target) {
 }
 
 }  // namespace
+
+void ForgetOrderPlans() {
+  g_previewKey = PreviewKey{};
+  g_approachKey = ApproachKey{};
+  g_approach = MeleePlan{};
+}
 
 bool CycleWeaponModeInPending(int target) {
   if (!ButtonPressed(1)) return false;

@@ -37,7 +37,8 @@ constexpr char kShotSwitch[] = "Right-click: Switch to Ranged";
 constexpr int kShotSwitchLength = static_cast<int>(sizeof kShotSwitch) - 1;
 
 // The highest first line (-1 not yet worked out) and the thumb being dragged;
-// both forgotten while the cursor is off the panel.
+// both forgotten while the cursor is off the panel and whenever the log
+// changes (display words: no other end).
 int32_t MostFirstLine = -1;
 uint8_t ThumbDragged = 0;
 

@@ -31,6 +31,7 @@
 #include "screens/game/shared_routines.h"
 #include "screens/game/square_drawing.h"
 #include "screens/game/view_squares.h"
+#include "screens/game/view_window.h"
 #include "state/combat_action.h"
 #include "state/combat_events.h"
 #include "state/current_cast.h"
@@ -41,7 +42,7 @@
 #include "state/party_leader.h"
 #include "state/queued_actions.h"
 
-DrawListEntry DrawList[kDrawListSize];
+DrawListEntry DrawList[kDrawListSize];  // built afresh every frame (DrawListCount)
 int32_t DrawListCount = 0;
 uint8_t ActiveFighterOnScreen = 0;
 int32_t ScreenPosX[kCreatureCount];
@@ -269,7 +270,7 @@ struct LabelBox {
   }
 };
 constexpr int kLabelBoxes = 6 * kDrawListSize;  // a chance, a floating text, two icons and the turn marker each
-LabelBox LabelsDrawn[kLabelBoxes];
+LabelBox LabelsDrawn[kLabelBoxes];  // laid afresh every frame (LabelsDrawnCount)
 int LabelsDrawnCount = 0;
 
 // A creature's figure less its feet and the blank at its sides: the middle
@@ -628,8 +629,7 @@ void DrawCreatureLabels(int, int) {
 
 void DrawEventAmount(int creature, const char* text, int x, int y) {
   if (text == nullptr || text[0] == '\0') return;
-  // The letters of DrawString: 8 pixels apart, 12 in the wide window's view.
-  const int step = IsWideView() ? 12 : 8;
+  const int step = GlyphStep();
   if (PlaceLabel(creature, step * static_cast<int>(std::strlen(text)), step, step, false, &x, &y))
     DrawString(text, 0, x, y, 0xFFFFFFFFu, 0);
 }

@@ -21,10 +21,13 @@
 #include "screens/game/sounds_and_music.h"
 #include "screens/game/square_drawing.h"
 #include "screens/game/view_squares.h"
+#include "screens/game/view_window.h"
 #include "state/combat_events.h"
 #include "state/current_cast.h"
 #include "state/map_view_state.h"
 
+// Read while a size change is shown; nothing sets it, so a figure takes its
+// new size at once (no game state, no end).
 float ResizeStartScale[2] = {0, 0};
 
 namespace {
@@ -33,11 +36,12 @@ constexpr int kEventSoundChannel = 22;
 constexpr uint32_t kDeathRed = 0xFFFF0000u, kFormEndsYellow = 0xFFFFFF00u, kPetrifiedGrey = 0xFF464646u;
 constexpr int32_t kEventPetrified = 52;
 
-// The creature the last debug trace named.
+// The creature the last debug trace named (the debug log's alone: no end).
 int TracedCreature = -1;
 
 // The entry drawn last (creature, read index, extra pair shown and its index)
 // and its count then; whether this frame is the first drawn of its entry.
+// Renewed on every frame that draws an event (no end needed).
 struct ShownEntry {
   int32_t creature = -1;
   uint32_t index = 0;
@@ -295,6 +299,7 @@ void PlayEventOverLabels(int creature) {
   } else {
     std::snprintf(text, sizeof text, effect.text, shown.value);
   }
-  const int length = static_cast<int>(std::strlen(text));
-  DrawEventAmount(creature, text, cx - 4 * length, cy - 4);
+  // Centred on the figure's centre.
+  const int length = static_cast<int>(std::strlen(text)), half = GlyphStep() / 2;
+  DrawEventAmount(creature, text, cx - half * length, cy - half);
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <numbers>
 
+#include "combat/resolution/combat_sequencer.h"
 #include "engine/frame.h"
 #include "engine/sprite_sheets.h"
 #include "map/square_grids.h"
@@ -16,6 +17,7 @@
 #include "screens/game/creature_figures.h"
 #include "screens/game/figure_table.h"
 #include "screens/game/frame_words.h"
+#include "screens/game/map_input.h"
 #include "screens/game/shared_routines.h"
 #include "screens/game/view_squares.h"
 #include "state/camera.h"
@@ -134,19 +136,30 @@ Lying LyingOnItsSquare(int member, int rows, int cols) {
   return body;
 }
 
-// The hint beside the pointer names the member lying under it while the
-// player looks over the map and nothing else has a word there, a figure
-// standing over it too (the box beside that figure names the one standing),
-// unless a blow at that figure has its chance to show.
-void NameUnderPointer() {
-  if ((ScreenMode != kModeExploring && ScreenMode != kModeCreatureHovered) || CursorHint[0] != '\0' ||
-      MouseOnGamePanels())
-    return;
-  const int px = PointerMapX(), py = PointerMapY();
-  if (px < 0 || py < 0 || (CursorChance != -1 && FigureSlotAt(px, py) != -1)) return;
-  const int member = FallenMemberOn(px / kSquarePixels, py / kSquarePixels);
-  if (member == -1) return;
+// The member's name with its state, as the hint gives it.
+void WriteFallenName(int member) {
   std::snprintf(CursorHint, sizeof CursorHint, "%.15s (%s)", Creatures[member].name, FallenState(member));
+}
+
+// The member lying on the square under the pointer on the map, -1 none
+// (the pointer on a panel, or off the map).
+int FallenMemberUnderPointer() {
+  if (MouseOnGamePanels()) return -1;
+  const int px = PointerMapX(), py = PointerMapY();
+  if (px < 0 || py < 0) return -1;
+  return FallenMemberOn(px / kSquarePixels, py / kSquarePixels);
+}
+
+// The hint beside the pointer names the member lying under it while the
+// player looks over the map and nothing else has a word there. A figure
+// hovered over it (screen mode 3) speaks for the square alone, by its box
+// or its cursor, as a click there is that figure's; a blow's chance at a
+// figure keeps the hint.
+void NameUnderPointer() {
+  if (ScreenMode != kModeExploring || CursorHint[0] != '\0') return;
+  const int member = FallenMemberUnderPointer();
+  if (member == -1 || (CursorChance != -1 && FigureSlotAt(PointerMapX(), PointerMapY()) != -1)) return;
+  WriteFallenName(member);
 }
 
 }  // namespace
@@ -194,6 +207,18 @@ std::array<uint64_t, kPartySize * kLyingWordsPerMember> LyingMembersWords() {
     w[4] = body.colour;
   }
   return words;
+}
+
+bool NameWhomTheAimReaches() {
+  if (ScreenMode != kModeAimCreature || CursorHint[0] != '\0') return false;
+  const int member = FallenMemberUnderPointer();
+  if (member == -1) return false;
+  const int reached = CreatureTheAimReaches(PointerMapX() / kSquarePixels, PointerMapY() / kSquarePixels);
+  if (reached == member)
+    WriteFallenName(member);
+  else if (IsValidCreature(reached))
+    std::snprintf(CursorHint, sizeof CursorHint, "%.15s", Creatures[reached].name);
+  return CursorHint[0] != '\0';
 }
 
 int FallenMemberOn(int x, int y) {

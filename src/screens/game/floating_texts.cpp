@@ -10,14 +10,12 @@
 #include "state/fighter_slots.h"
 
 FloatingTextEntry FloatingTexts[kFloatingTextCreatures];
+// Names of two speed settings (no end of their own).
 int32_t& FloatingTextDuration = FloatingTextFrames;
 int32_t& FloatingTextFadeStart = EventAnimationFrames;
 int32_t FloatingTextStagger = 0;
 
 namespace {
-
-// The pixels from one letter of a floating text to the next.
-int GlyphStep() { return IsWideView() ? 12 : 8; }
 
 void ClearEntry(FloatingTextEntry& f) {
   f.framesLeft = -1;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstring>
+#include <optional>
 
 #include "combat/actions/roll_previews.h"
 #include "engine/frame.h"
@@ -24,6 +25,7 @@
 #include "screens/character/spell_icons.h"
 #include "screens/game/action_state.h"
 #include "screens/game/creature_figures.h"
+#include "screens/game/fallen_members.h"
 #include "screens/game/frame_words.h"
 #include "screens/game/held_object.h"
 #include "screens/game/overlay_sections.h"
@@ -31,7 +33,7 @@
 #include "state/fighter_slots.h"
 #include "state/turn_order.h"
 
-uint8_t ScrollThumbDrag = 0;
+uint8_t ScrollThumbDrag = 0;  // ends whenever the left button is up
 
 namespace {
 
@@ -47,16 +49,16 @@ bool TakeChanceAsHint(int32_t chance) {
   return true;
 }
 
-// The hint and, one line under it, the situation labels of the chance: one
-// block beside the pointer at (x, y), moved left as a whole so that its
-// widest line ends by kTooltipRight (and then, in cursor mode, `lowered`
-// pixels lower, as a hint alone moves) and up so that its last line ends by
-// kTooltipBottom; then off the texts drawn before it and the map's marks
-// (a chance on its backing hid a path arrow).
-void DrawHintAndLabels(int x, int y, int lowered) {
+// The hint and, one line under it, the situation labels of the chance
+// (`labels`): one block beside the pointer at (x, y), moved left as a whole
+// so that its widest line ends by kTooltipRight (and then, in cursor mode,
+// `lowered` pixels lower, as a hint alone moves) and up so that its last
+// line ends by kTooltipBottom; then off the texts drawn before it and the
+// map's marks (a chance on its backing hid a path arrow).
+void DrawHintAndLabels(int x, int y, int lowered, bool labels = true) {
   size_t widest = std::strlen(CursorHint);
   int lines = 1;
-  if (OptionWords[kOptionDisplayExpandedTooltip] == 1)
+  if (labels && OptionWords[kOptionDisplayExpandedTooltip] == 1)
     for (const SituationLabel& label : SituationLabels) {
       if (label.text[0] == '\0') continue;
       widest = std::max(widest, std::strlen(label.text));
@@ -70,7 +72,7 @@ void DrawHintAndLabels(int x, int y, int lowered) {
   y = std::max(0, std::min(y, kTooltipBottom - 8 * lines));
   KeepHintOffTexts(&x, &y, width, 8 * lines, MapMarksMeet);
   DrawWrappedText(x, CursorHint, 0, y, 0, 0);
-  DrawSituationLabels(x, y + 8);
+  if (labels) DrawSituationLabels(x, y + 8);
 }
 
 // The hint beside the pointer where the kit puts it (17 pixels right of and
@@ -104,18 +106,33 @@ int SpellIconRight(int32_t spell, int mx) {
 }
 
 // The chance of the touch attack the aimed spell makes on the hovered
-// fighter, beside the spell's icon (clear of it: the text's backing laid
-// over the icon cut it at the first digit).
-void ShowTouchChance(const SpellRecord& s, int32_t spell, int mx, int my) {
+// fighter (-1 for a friend, touched without a roll: see the spell's
+// resolution); none without a touch or a fighter.
+std::optional<int32_t> TouchChance(const SpellRecord& s) {
   const int slot = HoveredFighterSlot;
-  if (InCombat != 1 || ScreenMode != kModeTargetFirst || slot < 0 || slot >= kFighterSlots) return;
-  if (s.rangedTouch != 1 && s.meleeTouch != 1) return;
+  if (InCombat != 1 || ScreenMode != kModeTargetFirst || slot < 0 || slot >= kFighterSlots) return std::nullopt;
+  if (s.rangedTouch != 1 && s.meleeTouch != 1) return std::nullopt;
   const int attacker = CurrentFighter(), target = FighterSlots[slot].creature;
-  if (!IsValidCreature(attacker) || !IsValidCreature(target)) return;
-  // A friend is touched without a roll (see the spell's resolution).
-  const int32_t chance = !AreEnemies(attacker, target) ? -1 : TouchAttackRoll(attacker, target, s.rangedTouch == 1, 0);
-  CursorChance = chance;
-  if (TakeChanceAsHint(chance)) DrawHintAndLabels(std::max(mx + 13, SpellIconRight(spell, mx) + 2), my + 7, 0);
+  if (!IsValidCreature(attacker) || !IsValidCreature(target)) return std::nullopt;
+  return !AreEnemies(attacker, target) ? -1 : TouchAttackRoll(attacker, target, s.rangedTouch == 1, 0);
+}
+
+// Beside the spell's icon (clear of it: the text's backing laid over the
+// icon cut it at the first digit): over a square where a fallen member lies,
+// whom the click reaches (NameWhomTheAimReaches), and the chance of the
+// touch attack the spell makes on the hovered fighter, after that name
+// ("Orc 65%") or alone.
+void ShowAimHint(const SpellRecord& s, int32_t spell, int mx, int my) {
+  const bool named = NameWhomTheAimReaches();
+  const std::optional<int32_t> touch = TouchChance(s);
+  if (touch) CursorChance = *touch;
+  const int32_t chance = touch.value_or(-1);
+  const bool chanced = named ? chance != -1 && CombatAction.playerControlled == 1 : TakeChanceAsHint(chance);
+  if (named && chanced) {
+    const size_t length = std::strlen(CursorHint);
+    std::snprintf(CursorHint + length, sizeof CursorHint - length, " %i%%", chance);
+  }
+  if (named || chanced) DrawHintAndLabels(std::max(mx + 13, SpellIconRight(spell, mx) + 2), my + 7, 0, chanced);
 }
 
 void DrawHeldObject(int mx, int my) {
@@ -154,7 +171,7 @@ void DrawSpellCursor() {
     for (int s = 0; s < FighterCount && s < kFighterSlots; ++s)
       if (IsValidCreature(FighterSlots[s].creature)) TargetMarker[FighterSlots[s].creature] = 0;
   } else if (inTable) {
-    ShowTouchChance(SpellTable[spell], spell, mx, my);
+    ShowAimHint(SpellTable[spell], spell, mx, my);
   }
   if (ButtonPressed(1)) {
     LatchButton(1);

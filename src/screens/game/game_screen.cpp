@@ -10,12 +10,18 @@
 
 uint8_t MouseMoved = 0;
 int32_t HoverProbe = -1;
-uint32_t JoystickPresent = 0;
+uint32_t JoystickPresent = 0;  // the machine's game pad, found as the window opens (no game state)
 uint8_t FramePresented = 0;
 int32_t CombatDisplayWords[2] = {};
 uint8_t RedrawPending = 0;
 char GameScreenCaptions[5000] = {};
 uint8_t GameScreenWorkArea[936] = {};
+
+void ForgetWordsOfTurns() {
+  ForgetKeptSpace();
+  ForgetClicksMeantForMissiles();
+  ForgetOrderPlans();
+}
 
 void ResetGameScreenState() {
   MouseMoved = 0;
@@ -34,4 +40,5 @@ void ResetGameScreenState() {
   ResetPanelWords();
   ResetMapInputState();
   ResetCreatureUnderMouseState();
+  ForgetKeptSpace();
 }

@@ -40,5 +40,13 @@ int GameScreenFrame(int rows, int cols);
 // GameScreenFrame with the view's size of the current window.
 int DrawGameScreenForWindow();
 
+// Forgets what a member's turn keeps beyond its frames: a Space kept to end
+// it, the clicks meant for its missiles and the plans of the orders under
+// the pointer. On a load and a new game; the end of a battle or of the turn
+// forgets them on the next frame.
+void ForgetWordsOfTurns();
+// The kept Space alone.
+void ForgetKeptSpace();
+
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetGameScreenState();

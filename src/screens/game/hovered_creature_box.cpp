@@ -43,7 +43,8 @@ constexpr int kBadgeFigureBase = 196;  // a badge is a figure of the second figu
 constexpr int kLastColumn = 39, kLastRow = 29;
 
 // The slot the box was last placed for, and where (the object list's box
-// takes the same cells).
+// takes the same cells): placed again whenever the hover changes (a
+// display cache, no end needed).
 int32_t PlacedSlot = -1;
 PopupCellBoxWords PlacedBox;
 

@@ -63,6 +63,7 @@ constexpr int32_t kWandType = 8, kFirstClericSpell = 102;
 constexpr int kQuickSlot = 1;
 constexpr int kTestSound = 28;
 
+// Toggles of the debug keys, kept for the session as settings are.
 uint8_t DebugDisplayFlag = 0, DebugSoundFlag = 0, FastFlag = 0;
 
 bool CtrlHeld() { return KeyHeld(kKeyLeftCtrl) || KeyHeld(kKeyRightCtrl); }
@@ -178,17 +179,19 @@ void CentreKey() {
 
 // Space pressed while the acting member's own order or spell is still being
 // carried out: its turn ends as soon as its orders are awaited again. The
-// fighter and the round are kept, so that the wish never passes to the next
-// turn.
+// fighter and its turn (TurnsBegun as Space was pressed) are kept, so that
+// the wish never passes to another turn, of this battle or of the next; it
+// is forgotten once that turn has passed or the battle is over, on a load
+// and on a new game.
 struct EndTurnWish {
   int fighter = -1;
-  int32_t round = -1;
+  uint32_t turn = 0;
 };
 EndTurnWish g_endTurnWish;
 
 bool MembersTurn() {
   const int fighter = CurrentFighter();
-  return InCombat == 1 && CombatAction.playerControlled == 1 && fighter >= 0 && fighter < 4;
+  return InCombat == 1 && CombatAction.playerControlled == 1 && fighter >= 0 && fighter < kPartySize;
 }
 
 // The member's orders are awaited: nothing of its own under way, no spell
@@ -206,14 +209,20 @@ void EndTurnNow() {
 
 // Space during the member's action (or its spell's steps) is kept for later.
 void KeepSpaceForLater() {
-  if (MembersTurn()) g_endTurnWish = EndTurnWish{CurrentFighter(), CombatRoundNumber};
+  if (MembersTurn()) g_endTurnWish = EndTurnWish{CurrentFighter(), TurnsBegun};
+}
+
+// Every frame: a kept Space is dropped once its turn has passed or its
+// battle is over.
+void ForgetSpaceOfPastTurns() {
+  if (g_endTurnWish.fighter != -1 && (InCombat != 1 || TurnsBegun != g_endTurnWish.turn)) ForgetKeptSpace();
 }
 
 // A kept Space ends the turn once the orders are open again; it is dropped
 // when another turn has come.
 void EndTurnWhenDue() {
   if (g_endTurnWish.fighter == -1) return;
-  if (!MembersTurn() || CurrentFighter() != g_endTurnWish.fighter || CombatRoundNumber != g_endTurnWish.round) {
+  if (!MembersTurn() || CurrentFighter() != g_endTurnWish.fighter || TurnsBegun != g_endTurnWish.turn) {
     g_endTurnWish = EndTurnWish{};
     return;
   }
@@ -258,7 +267,7 @@ bool ViewKeys() {
 }
 
 void MakePartyStrong() {
-  for (int m = 0; m < 4; ++m) {
+  for (int m = 0; m < kPartySize; ++m) {
     CreatureRecord& c = Creatures[m];
     c.baseHitPoints = 200;
     c.strength.base = 48;
@@ -277,7 +286,7 @@ void DebugKeys() {
   if (TakeKey(kKeyF4)) DebugMode = 0;
   if (InCombat != 1 && TakeKey(kKeyF3)) MakePartyStrong();
   if (InCombat != 1 && TakeKey(kKeyF2)) {
-    for (int m = 0; m < 4; ++m) Creatures[m].experience += 10000;
+    for (int m = 0; m < kPartySize; ++m) Creatures[m].experience += 10000;
     PartyGold = 1000000;
     if (CurrentMapNumber >= 0 && CurrentMapNumber < kStoredMapCount)
       for (uint32_t& square : MapMemory[CurrentMapNumber]) square = 1;
@@ -303,9 +312,9 @@ int Subject() {
   int c = static_cast<int>(SelectedMember);
   if (ScreenMode == kModeCreatureHovered && HoveredSlot >= 0 && HoveredSlot < kFighterSlots)
     c = FighterSlots[HoveredSlot].creature;
-  else if (PanelTargetMember >= 0 && PanelTargetMember < 4)
+  else if (PanelTargetMember >= 0 && PanelTargetMember < kPartySize)
     c = PanelTargetMember;
-  return c >= 0 && c < 4 ? c : -1;
+  return c >= 0 && c < kPartySize ? c : -1;
 }
 
 // Z and X: the wand in the main or the off hand.
@@ -338,7 +347,7 @@ int CombatSubject(int subject, bool inventory) {
   if (!OrdersAwaited()) return -1;
   if (inventory && CombatAction.inventoryOpenedThisTurn != 0) return -1;
   const int f = CurrentFighter();
-  return f >= 0 && f < 4 ? f : -1;
+  return f >= 0 && f < kPartySize ? f : -1;
 }
 
 // The panel and page keys; true when a page opened.
@@ -392,7 +401,7 @@ bool PageKeys() {
 // 1 to 4: a member's record; 5 to 8: its inventory; F1: the help's index.
 bool MemberKeys() {
   if (InCombat == 1 && !OrdersAwaited()) return false;
-  for (int m = 0; m < 4; ++m) {
+  for (int m = 0; m < kPartySize; ++m) {
     if (!KeyPressed(kKey1 + m)) continue;
     LatchKey(kKey1 + m);
     if (Creatures[m].name[0] == '\0') continue;
@@ -403,7 +412,7 @@ bool MemberKeys() {
     OpenOverGame("Main Index", kPageHelpTopic, 10000);
     return true;
   }
-  for (int m = 0; m < 4; ++m) {
+  for (int m = 0; m < kPartySize; ++m) {
     if (!KeyPressed(kKey5 + m)) continue;
     LatchKey(kKey5 + m);
     if (Creatures[m].name[0] == '\0') continue;
@@ -446,7 +455,10 @@ int ScreenKeys() {
 
 }  // namespace
 
+void ForgetKeptSpace() { g_endTurnWish = EndTurnWish{}; }
+
 int MainScreenKeys() {
+  ForgetSpaceOfPastTurns();
   const int result = ScreenKeys();
   SpendRefusedChords();
   return result;

@@ -100,6 +100,14 @@ void ForgetClicksMeantForMissiles();
 // Called every frame: the clicks meant for missiles are forgotten once the
 // turn in which they were aimed has passed, or the battle is over.
 void ForgetClicksMeantForMissilesOfPastTurns();
+// While a spell is aimed at one creature, with the pointer on the map over
+// square (x, y): the creature a click there would reach (the figure under
+// the pointer, or a fallen member lying there), -1 when the click would
+// reach nobody or be refused.
+int CreatureTheAimReaches(int x, int y);
+// Forgets the path and approach worked out for the square and the foe under
+// the pointer, which are kept for the turn they were worked out in.
+void ForgetOrderPlans();
 // The hovered creature of screen mode 3 outside combat, the right-button
 // step of the weapon mode on a hovered creature, and the character page of
 // a hovered creature.

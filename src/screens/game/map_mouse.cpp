@@ -645,6 +645,7 @@ void ResetMapInputState() {
   ShotSwitchShown = 0;
   AimedSquare = PlacementSquare = RectangleCorner = MapSquareWords{};
   ForgetClicksMeantForMissiles();
+  ForgetOrderPlans();
   RectangleCornerSet = 0;
   LineOfEffectShown = 0;
   WorldTravelling = 0;

@@ -58,7 +58,8 @@ int32_t& FloorAt(int index) { return CurrentMap.layers[kLayerFloor][index]; }
 namespace {
 
 // Whether the squares below the creatures were copied from the kept
-// picture this frame, or are being drawn to be kept.
+// picture this frame, or are being drawn to be kept, and the kept picture's
+// key: both set every frame (no end needed).
 enum class BaseLayer { kDrawn, kCopied, kKeeping };
 BaseLayer Base = BaseLayer::kDrawn;
 StaticLayerKey BaseKey{StaticLayer::kMapViewBase, {0, 0, 0}};

@@ -37,7 +37,7 @@
 #include "state/map_view_state.h"
 
 HeldObjectWords HeldObject;
-PopupCellBoxWords PopupCellBox;
+PopupCellBoxWords PopupCellBox;  // placed anew by each box drawn over the map (no end needed)
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "rules/conditions.h"
 #include "rules/creature_record.h"
 
-uint8_t AnyStepFlag = 0;
+uint8_t AnyStepFlag = 0;  // cleared by each caller before the overlay is built (no end needed)
 
 namespace {
 

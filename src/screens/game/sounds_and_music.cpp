@@ -10,7 +10,7 @@ constexpr int kFirstAmbientSound = 12, kLastAmbientSound = 26;
 constexpr int kRainChannel = 19, kRainSound = 21;
 
 // A track the music player could not play: asked for again, it is not
-// loaded again every frame.
+// loaded again every frame (a fact of the music files, not of the game).
 int UnplayableTrack = -1;
 
 int FirstFreeChannel() {

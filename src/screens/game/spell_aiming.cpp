@@ -77,6 +77,8 @@ constexpr int kMissileClickReach = 10;
 int g_missileClicksDueFrom = -1;
 uint32_t g_missileClicksTurn = 0;  // TurnsBegun as the missile was aimed
 bool g_missileClicksPointKept = false;
+// Where the pointer rested and what it said: read only while the point is
+// kept, and written with it.
 int g_missileClicksX = 0, g_missileClicksY = 0;
 int32_t g_missileClicksSaid = kResultCastingCanceled;
 
@@ -223,35 +225,51 @@ int32_t CreatureRefusal(int caster, int target, bool fromPartyList) {
   return 0;
 }
 
-// The fallen party member lying on the square under the pointer, aimed at
-// as its name on the party list is, when nobody stands over it or the one
-// who does refuses the spell and it does not; -1 otherwise.
-int FallenMemberAimedAt(int caster, int standing) {
-  if (MouseOnGamePanels()) return -1;
-  const int member = FallenMemberOn(MapCursorX, MapCursorY);
+// The creature of a fighter slot, -1 none.
+int SlotCreature(int slot) { return slot >= 0 && slot < kFighterSlots ? FighterSlots[slot].creature : -1; }
+
+// The fallen party member lying on square (x, y), aimed at as its name on
+// the party list is, when nobody stands over it or the one who does
+// refuses the spell and it does not; -1 otherwise.
+int FallenMemberAimedAt(int caster, int standing, int x, int y) {
+  const int member = FallenMemberOn(x, y);
   if (member == -1 || !IsValidCreature(standing)) return member;
   if (CreatureRefusal(caster, standing, false) == 0 || CreatureRefusal(caster, member, true) != 0) return -1;
   return member;
 }
 
+// Whom a click aims at, with the pointer on the map over the figure of
+// `slot` (-1 none) on square (x, y), or on the prompt's party list: a fallen
+// member lying there (FallenMemberAimedAt), else the member named on the
+// list, both taken as from the list; else the figure. The fighter slot
+// (-1 none).
+struct CreatureAim {
+  int slot = -1;
+  bool fromList = false;
+  int listed = -1;  // the fallen or listed member, -1 the figure
+};
+CreatureAim AimOf(int caster, int slot, int x, int y) {
+  const int fallen = MouseOnGamePanels() ? -1 : FallenMemberAimedAt(caster, SlotCreature(slot), x, y);
+  const bool panel = slot == -1 && PanelTargetMember >= 0 && PanelTargetMember < kPartySize;
+  const int listed = fallen != -1 ? fallen : panel ? PanelTargetMember : -1;
+  if (listed == -1) return {slot, false, -1};
+  return {GetFighterSlot(listed), true, listed};
+}
+
 void AimAtCreature() {
   const int caster = Caster();
-  bool fromList = false;
-  int slot = FighterUnderMouse();
-  const int fallen = FallenMemberAimedAt(caster, slot >= 0 && slot < kFighterSlots ? FighterSlots[slot].creature : -1);
-  const bool panel = slot == -1 && PanelTargetMember >= 0 && PanelTargetMember < 4;
-  const int listed = fallen != -1 ? fallen : panel ? PanelTargetMember : -1;
-  if (listed != -1) {
-    slot = GetFighterSlot(listed);
-    fromList = true;
-    MapCursorX = Creatures[listed].squareX;
-    MapCursorY = Creatures[listed].squareY;
+  const CreatureAim aim = AimOf(caster, FighterUnderMouse(), MapCursorX, MapCursorY);
+  const int slot = aim.slot;
+  const bool fromList = aim.fromList;
+  if (aim.listed != -1) {
+    MapCursorX = Creatures[aim.listed].squareX;
+    MapCursorY = Creatures[aim.listed].squareY;
   }
   HoveredSlot = slot;
   FaceTowardsSquare(caster, MapCursorX, MapCursorY);
   std::fill(std::begin(AreaMask), std::end(AreaMask), 0);
   ClearMarks();
-  const int target = slot >= 0 && slot < kFighterSlots ? FighterSlots[slot].creature : -1;
+  const int target = SlotCreature(slot);
   if (!IsValidCreature(target)) {
     // Nothing to aim at: the click is refused without a word.
     ClickTakes(AimVerdict{});
@@ -427,6 +445,14 @@ void AimSquare() {
 }
 
 }  // namespace
+
+int CreatureTheAimReaches(int x, int y) {
+  if (ScreenMode != kModeAimCreature || MouseOnGamePanels() || !IsValidCreature(Caster())) return -1;
+  const int caster = Caster();
+  const CreatureAim aim = AimOf(caster, FigureSlotAt(PointerMapX(), PointerMapY()), x, y);
+  const int target = SlotCreature(aim.slot);
+  return IsValidCreature(target) && CreatureRefusal(caster, target, aim.fromList) == 0 ? target : -1;
+}
 
 void ForgetClicksMeantForMissiles() {
   g_missileClicksDueFrom = -1;

@@ -482,7 +482,7 @@ struct BeamSegment {
   int frame;
   float jitter;
 };
-BeamSegment Beam[3];
+BeamSegment Beam[3];  // chosen again as each beam begins (no end needed)
 
 void DrawBeam(int counter) {
   if (!IsValidCreature(SpellCaster)) return;
@@ -540,6 +540,7 @@ namespace {
 // square whose pixels nothing has covered since it was last drawn looks the
 // same when drawn again (when its frames have no partly transparent texel),
 // so only the squares a figure or a feature drawn again has covered are.
+// All four are laid afresh every frame (no end needed).
 uint8_t TallCovered[kMapSquares];
 bool RedrawingInFront = false;
 bool SkipUncovered = false;

@@ -9,6 +9,10 @@
 #include "engine/settings.h"  // IsWideView, ViewWidth, ViewHeight
 #include "state/camera.h"
 
+// The pixels from one letter of a text drawn over the map view to the next
+// (the cells of DrawString): 8, 12 in the wide view.
+inline int GlyphStep() { return IsWideView() ? 12 : 8; }
+
 // Clamps ViewOrigin into CameraBounds (the minimum first, then the maximum).
 void ClampCamera();
 // One step of the automatic movement toward the followed creature or point.

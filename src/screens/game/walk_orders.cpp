@@ -18,6 +18,7 @@
 #include "state/party_leader.h"
 #include "state/turn_order.h"
 
+// The held button's walk: ends when the button is let go or a battle begins.
 int32_t WalkHoldFrames = 0;
 uint8_t WalkCursorOn = 0;
 ClickedObjectWords ClickedObject;
@@ -29,7 +30,8 @@ constexpr int32_t kNoPathResult = 70;
 constexpr int32_t kCursorLeft = 20, kCursorRight = 21, kCursorUp = 22, kCursorDown = 23;
 constexpr int32_t kCursorUpRight = 24, kCursorUpLeft = 25, kCursorDownRight = 26, kCursorDownLeft = 27;
 
-// Set once the hold has turned the cursor on, until the button is let go.
+// Set once the hold has turned the cursor on, until the button is let go
+// (its end).
 uint8_t HoldConsumed = 0;
 
 int Leader() { return PartyLeader < static_cast<uint32_t>(kPartySize) ? static_cast<int>(PartyLeader) : 0; }

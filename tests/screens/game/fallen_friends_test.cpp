@@ -55,14 +55,8 @@
 
 namespace {
 
-using inputtest::ClickSquare;
-using inputtest::MouseAt;
-using inputtest::ScreenX;
-using inputtest::ScreenY;
-using inputtest::WaitForTurnOf;
+using namespace inputtest;
 using screentest::GameScreen;
-
-constexpr int kOrc = scenes::kFirstFoe;
 
 // A knight behind a friend in a corridor one square wide, an orc beyond the
 // friend at (orcX, 4); as the knight's turn begins the friend is knocked
@@ -186,7 +180,7 @@ void ExpectInsideSquare(const ViewBox& box, int x, int y, int clear) {
 // The knocked-out friend lies where it fell: its own figure on its side on
 // the square, which the pointer names; the knight who steps onto the square
 // stands over it, the friend drawn again over the knight's feet across the
-// bottom of the square, and the pointer still names the friend.
+// bottom of the square, and the knight's box alone names the square.
 TEST_F(GameScreen, AFallenFriendLiesWhereItFellNamedUnderThePointer) {
   ASSERT_TRUE(KnightBehindFallenFriend(4));
   int sheet = 0, frame = 0;
@@ -215,7 +209,8 @@ TEST_F(GameScreen, AFallenFriendLiesWhereItFellNamedUnderThePointer) {
   EXPECT_LT(body->order, knight->order);
   const auto atFeet = std::find_if(draws.rbegin(), draws.rend(), lying);
   EXPECT_GT(atFeet->order, knight->order);
-  EXPECT_NE(text.find("Berta(Unconscious)"), std::string::npos) << text;
+  EXPECT_EQ(ScreenMode, kModeCreatureHovered);
+  EXPECT_EQ(text.find("Berta(Unconscious)"), std::string::npos) << text;
   harness::MoveMouse(300, 220);  // the hint naming the friend away
   ASSERT_TRUE(harness::StepFrames(20));
   const ViewBox box = BodyBox(1);
@@ -326,30 +321,37 @@ TEST_F(GameScreen, AWonBattleSettlesNobodyOnAFallenFriend) {
   }
 }
 
-// The aiming waits for a click, the view at rest and nothing being shown.
-bool AimingRests() { return ScreenMode == kModeAimCreature && FollowTarget == -1 && PlaybackCreature == -1; }
-
 // A cleric's Cure Light Wounds aimed by a click at the square where the
 // knocked-out friend lies reaches the one there that the spell can take:
 // the friend lying alone, or under a figure the spell refuses (the cleric
-// unhurt, a foe), and the cleric when it is hurt. The pointer names the
-// friend over whoever stands there.
+// unhurt, a foe), and the cleric when it is hurt; a dead friend lying alone
+// nobody; Inflict Light Wounds the orc over her. Before the aiming the
+// pointer names the friend lying alone, and a figure standing over it is
+// hovered alone (never its box and the friend's name together); while
+// aiming, the hint beside the spell's icon names whom the click reaches
+// (with the touch's chance at a foe), and nobody where it reaches nobody.
 TEST_F(GameScreen, ACureAimedAtAFallenFriendsSquareReachesWhomItCan) {
   const struct {
     const char* what;
     int standing;  // the creature standing on the friend's square, -1 none
     bool hurt;
-    int target;
-  } rows[] = {{"lying alone", -1, false, 1},
-              {"under the unhurt cleric", 0, false, 1},
-              {"under the hurt cleric", 0, true, 0},
-              {"under an orc", kOrc, false, 1}};
+    bool dead;     // the friend has died
+    int target;           // -1: the click is refused
+    const char* aimHint;  // nullptr: the orc's name and the touch's chance
+    int spell = kSpellCureLightWounds;
+  } rows[] = {{"lying alone", -1, false, false, 1, "Berta (Unconscious)"},
+              {"under the unhurt cleric", 0, false, false, 1, "Berta (Unconscious)"},
+              {"under the hurt cleric", 0, true, false, 0, "Aldwin"},
+              {"under an orc", kOrc, false, false, 1, "Berta (Unconscious)"},
+              {"dead, lying alone", -1, false, true, -1, ""},
+              {"an orc over her, inflicting", kOrc, false, false, kOrc, nullptr, kSpellInflictLightWounds}};
   for (const auto& row : rows) {
     SCOPED_TRACE(row.what);
     ASSERT_TRUE(KnightBehindFallenFriend(5));
+    if (row.dead) FriendDies();
     CreatureRecord& cleric = Creatures[0];
     cleric.creatureClass = kClassCleric;
-    cleric.knownSpells[kSpellCureLightWounds] = 1;
+    cleric.knownSpells[row.spell] = 1;
     for (int32_t& left : cleric.spellsLeft) left = 3;
     if (row.hurt) cleric.hitPoints = cleric.maxHitPoints - 3;
     if (row.standing != -1) {
@@ -361,16 +363,29 @@ TEST_F(GameScreen, ACureAimedAtAFallenFriendsSquareReachesWhomItCan) {
     }
     std::string text;
     FrameOverSquare(3, 4, &text);
-    EXPECT_NE(text.find("Berta(Unconscious)"), std::string::npos) << text;
-    SpellInProgress = kSpellCureLightWounds;
+    const std::string lying = row.dead ? "Berta(Dead)" : "Berta(Unconscious)";
+    EXPECT_EQ(text.find(lying) != std::string::npos, row.standing == -1) << text;
+    EXPECT_EQ(ScreenMode == kModeCreatureHovered, row.standing != -1);
+    SpellInProgress = row.spell;
     SpellCaster = 0;
     CastStarted = 1;
     ScreenMode = kModeCastStart;
     for (int i = 0; i < 200 && !AimingRests(); ++i) ASSERT_TRUE(harness::StepFrames(1));
     ASSERT_TRUE(AimingRests());
+    text.clear();
+    FrameOverSquare(3, 4, &text);
+    const std::string hint = row.aimHint ? row.aimHint
+                                         : std::string(Creatures[kOrc].name) + " " + std::to_string(CursorChance) + "%";
+    EXPECT_GE(row.aimHint ? 0 : CursorChance, 0);
+    EXPECT_EQ(CursorHint, hint);
+    std::string drawn = hint;
+    drawn.erase(std::remove(drawn.begin(), drawn.end(), ' '), drawn.end());
+    EXPECT_NE(text.find(drawn), std::string::npos) << text;
     ClickSquare(3, 4);
-    EXPECT_EQ(ScreenMode, kModeCastSpend);
-    EXPECT_EQ(AreaTargetList[0], row.target);
+    EXPECT_EQ(ScreenMode == kModeCastSpend, row.target != -1);
+    if (row.target != -1) {
+      EXPECT_EQ(AreaTargetList[0], row.target);
+    }
   }
 }
 

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "combat/turns/combat_cycle.h"
+#include "creatures/creature_kinds.h"
 #include "engine/linked_text.h"
 #include "engine/page_history.h"
 #include "engine/page_history_access.h"
@@ -307,6 +309,57 @@ TEST_F(QuickKeys, TheSavesSuccessGoesWhenThePartyWalksOn) {
   ASSERT_TRUE(harness::StepFrames(2));
   EXPECT_EQ(Creatures[0].squareX, 7);
   EXPECT_STREQ(CursorHint, "");
+}
+
+// Space pressed while the knight's blow is under way is kept to end that
+// turn alone: once the battle is won and the victory clicked away, a game
+// is taken up or a new game begun (what every start clears), the knight's
+// first turn of the next battle, in round 1 again, waits for its orders.
+TEST_F(QuickKeys, AKeptSpaceEndsWithItsBattleALoadAndANewGame) {
+  enum class End { kBattleWon, kLoad, kNewGame };
+  const struct {
+    const char* name;
+    End end;
+  } rows[] = {{"the battle won", End::kBattleWon}, {"a game taken up", End::kLoad}, {"a new game", End::kNewGame}};
+  ASSERT_EQ(WriteSavedGame(1), 0);  // the knight alone on open ground
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.name);
+    harness::SeedRandom(3);
+    scenes::LayOutGround(12, 10);
+    scenes::AddKnight(0, 3, 4);
+    Creatures[0].dexterity = {40, 40};
+    scenes::AddFoe(inputtest::kOrc, kKindOrc, 4, 4);
+    scenes::Finish();
+    harness::MoveMouse(300, 220);
+    ASSERT_TRUE(inputtest::WaitForTurnOf(0));
+    // A sleeping orc of 1 hit point falls to the blow; else it outlives it.
+    CreatureRecord& orc = Creatures[inputtest::kOrc];
+    if (row.end == End::kBattleWon)
+      AddCondition(inputtest::kOrc, kCondSleeping, 5, 0, 18, 0);
+    else
+      orc.baseHitPoints = orc.maxHitPoints = orc.hitPoints = 500;
+    inputtest::ClickSquare(4, 4);
+    ASSERT_NE(CombatAction.actionCode, 0);
+    Keys({"Space"});
+    switch (row.end) {
+      case End::kBattleWon:
+        for (int i = 0; i < 600 && ScreenMode != kModeVictory; ++i) ASSERT_TRUE(harness::StepFrames(1));
+        ASSERT_EQ(ScreenMode, kModeVictory);
+        harness::Click(160, 120);
+        ASSERT_TRUE(harness::StepFrames(5));
+        break;
+      case End::kLoad: ASSERT_EQ(LoadSavedGame(1), 0); break;
+      case End::kNewGame: ResetTransientState(); break;
+    }
+    ASSERT_EQ(InCombat, 0u);
+    scenes::AddFoe(inputtest::kOrc + 1, kKindOrc, 6, 4);
+    scenes::Finish();
+    EXPECT_TRUE(inputtest::WaitForTurnOf(0)) << "the knight's first turn ended by itself";
+    EXPECT_EQ(CombatRoundNumber, 1);
+    ASSERT_TRUE(harness::StepFrames(5));
+    EXPECT_EQ(CurrentFighter(), 0);
+    EXPECT_EQ(CombatState, kStatePlayerTurn);
+  }
 }
 
 TEST_F(GameScreen, EscapeOpensTheMenuUnlessLeftShiftIsHeld) {

@@ -2,11 +2,16 @@
 // button pressed) as a player would, the devices read, and the map mouse
 // handler or the keys run once, with no other step of the frame between.
 #pragma once
+#include "combat/resolution/combat_sequencer.h"
 #include "harness/test_scenes.h"
 #include "screens/game/game_screen_fixture.h"
 #include "state/camera.h"
+#include "state/current_cast.h"
 
 namespace inputtest {
+
+// The first foe a battle's scene adds (an orc in the tests of orders).
+constexpr int kOrc = scenes::kFirstFoe;
 
 // The picture point of a square's centre under the current view.
 inline int ScreenX(int x) { return 24 * x + 12 - ViewOriginX; }
@@ -42,5 +47,8 @@ inline bool WaitForTurnOf(int member, int frames = 900) {
   }
   return false;
 }
+
+// The aiming waits for a click, the view at rest and nothing being shown.
+inline bool AimingRests() { return ScreenMode == kModeAimCreature && FollowTarget == -1 && PlaybackCreature == -1; }
 
 }  // namespace inputtest
