@@ -1157,6 +1157,15 @@ bool Holds(const std::string& condition, std::string* fault) {
     else if (any == by.empty()) *fault = any ? "blows came" : "no blow came";
     return fault->empty();
   }
+  if (word == "stands") {
+    int id = -1, x = -1, y = -1;
+    if (std::sscanf(rest.c_str(), "%d %d %d", &id, &x, &y) != 3 || !IsValidCreature(id)) {
+      *fault = "stands takes a creature and a square's x and y";
+      return false;
+    }
+    const CreatureRecord& c = Creatures[id];
+    return c.present == 1 && c.map == CurrentMapNumber && c.squareX == x && c.squareY == y;
+  }
   if (word == "present") {
     int id = -1, value = -1;
     if (std::sscanf(rest.c_str(), "%d %d", &id, &value) != 2 || !IsValidCreature(id)) {

@@ -119,7 +119,7 @@ void RecordAnswersTo(const std::string& path);
 // text the last frame drew beside the cursor), "logged N TEXT" (the message
 // log holds the text N times), "objects X Y N" (the square holds N
 // things on its object levels), "present ID V" (creature ID's presence is
-// V). Told at once with what differs, so for "expect" only: "fighters
+// V), "stands ID X Y" (creature ID stands on square (X, Y) of the map shown). Told at once with what differs, so for "expect" only: "fighters
 // ID:SIDE..." (besides the party, the battle's order holds exactly these
 // creatures, each on its side: enemy, ally or talker; "none" nobody),
 // "fought ID:SIDE..." (the same for every creature that stood in the order

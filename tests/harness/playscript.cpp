@@ -80,9 +80,9 @@
 //                   hint TEXT (the text beside the cursor),
 //                   hover NAME (the box of the creature under the
 //                   pointer names NAME)
-//   expect COND     COND must hold now; also present ID V, and fighters,
-//                   fought and blows-on (who stands in the battle's order,
-//                   who struck whom: harness/play_verbs.h)
+//   expect COND     COND must hold now; also present ID V, stands ID X Y,
+//                   and fighters, fought and blows-on (who stands in the
+//                   battle's order, who struck whom: harness/play_verbs.h)
 //   wait-text C R TEXT  run frames until one draws TEXT in the large cells
 //                   from column C of row R on (at most 3,000)
 //   resident        print "resident KIB frame N": the resident size now and
