@@ -203,19 +203,24 @@ void NoteOrder() {
   for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) NoteFighter(TurnOrder[i].creature);
 }
 
-// Watches the blows of the battle Fight plays while it lives (the watcher
-// before it, a rules check, is told too).
+// The watcher that was in place before the blows were watched (a rules
+// check), told of each blow too.
+void (*g_outerWatch)(const AttackWatch&) = nullptr;
+
+void NoteBlow(const AttackWatch& attack) {
+  g_fought.blows.emplace_back(attack.attacker, attack.target);
+  NoteFighter(attack.attacker);
+  NoteFighter(attack.target);
+  if (g_outerWatch) g_outerWatch(attack);
+}
+
+// Watches the blows of the battle Fight plays while it lives.
 class BlowWatch {
  public:
   BlowWatch() : before_(AttackObserver) {
     g_fought = FoughtBattle{};
-    outer_ = before_;
-    AttackObserver = [](const AttackWatch& attack) {
-      g_fought.blows.emplace_back(attack.attacker, attack.target);
-      NoteFighter(attack.attacker);
-      NoteFighter(attack.target);
-      if (outer_) outer_(attack);
-    };
+    if (before_ != NoteBlow) g_outerWatch = before_;
+    AttackObserver = NoteBlow;
   }
   ~BlowWatch() { AttackObserver = before_; }
   BlowWatch(const BlowWatch&) = delete;
@@ -223,7 +228,6 @@ class BlowWatch {
 
  private:
   void (*before_)(const AttackWatch&);
-  static inline void (*outer_)(const AttackWatch&) = nullptr;
 };
 
 const char* SideWord(int32_t allegiance) {
