@@ -46,6 +46,10 @@ bool TakeQueuedDialogueAnswer();
 // Called at the start of every pass of the loop when set: the headless
 // harness plays the input a test queued for the box through it.
 extern void (*DialoguePassHook)();
+// Called when a question or the encounter choice has its answer
+// (ChosenAnswer), its texts still in place, when set: a watcher of which
+// answers are chosen.
+extern void (*DialogueAnsweredObserver)();
 
 // Puts the words above back to their start-up values (a new game, and tests).
 void ResetDialogueState();

@@ -18,6 +18,7 @@ int32_t DialogueMusic = kDialogueMusicTrack;
 int32_t QueuedDialogueAnswers[kQueuedDialogueAnswers] = {};
 int QueuedDialogueAnswerCount = 0;
 void (*DialoguePassHook)() = nullptr;
+void (*DialogueAnsweredObserver)() = nullptr;
 
 namespace {
 
@@ -88,6 +89,7 @@ ScriptCommand* DialogueCommand(ScriptCommand* node) {
   PauseScriptBudget();
   ScriptCommand* next = RunDialogueLoop(node->next);
   ResumeScriptBudget();
+  if (op != 98 && ChosenAnswer > 0 && DialogueAnsweredObserver != nullptr) DialogueAnsweredObserver();
   return next;
 }
 

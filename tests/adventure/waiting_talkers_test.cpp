@@ -1,6 +1,7 @@
 // The main adventure's talkers who wait for the story: they speak on sight
-// once, then only when spoken to (a friend), and on sight again (a talker)
-// once the story has moved on, by the compiled scripts of the game folder.
+// once, then only when spoken to (Mara a talker who sees nobody, Hob a
+// friend), and on sight again once the story has moved on, by the compiled
+// scripts of the game folder.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -41,16 +42,20 @@ class WaitingTalkers : public scriptfixture::ScriptTest {
 
 TEST_F(WaitingTalkers, MaraPennickWhispersOnceAndSpeaksAgainWhenSerenneFalls) {
   ASSERT_EQ(Creatures[kPennick].allegiance, kAllegianceTalker);
+  const int32_t sight = Creatures[kPennick].sight;
+  ASSERT_GT(sight, 0);
+  // She waits as a talker who sees nobody: no friend to join the tomb's fights.
   Run("Pennick");
-  EXPECT_EQ(Creatures[kPennick].allegiance, kAllegianceAllyOther);
+  EXPECT_EQ(Creatures[kPennick].allegiance, kAllegianceTalker);
+  EXPECT_EQ(Creatures[kPennick].sight, 0);
   EXPECT_EQ(Creatures[kPennick].present, 1);
-  // Serenne met and fought: Mara must not stand in that fight as a friend.
   Run("Serenne", {2});
   EXPECT_EQ(Creatures[kPennick].allegiance, kAllegianceTalker);
   Run("Pennick");
   Run("Map23_Death1");
   EXPECT_EQ(GameFlags[kSerenneDead], 1u);
   EXPECT_EQ(Creatures[kPennick].allegiance, kAllegianceTalker);
+  EXPECT_EQ(Creatures[kPennick].sight, sight) << "she speaks on sight again";
   Run("Pennick");  // she thanks the party and goes home
   EXPECT_EQ(Creatures[kPennick].present, 0);
   // The journal no longer keeps the family in their cell: their going home

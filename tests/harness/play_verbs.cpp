@@ -1,5 +1,8 @@
 #include "harness/play_verbs.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include "adventure/dialogue.h"
 
 #include <algorithm>
@@ -8,9 +11,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "combat/resolution/attack_resolution.h"
 #include "combat/turns/combat_cycle.h"
 #include "engine/frame.h"
 #include "engine/linked_text.h"
@@ -173,6 +178,83 @@ void TraceParty(const char* what) {
   std::fprintf(stderr, "%s (round %d, screen %u):", what, CombatRoundNumber, ScreenMode);
   for (int m = 0; m < kPartySize; ++m) std::fprintf(stderr, " %d/%d", Creatures[m].hitPoints, Creatures[m].maxHitPoints);
   std::fprintf(stderr, "\n");
+}
+
+// Who fought in the battle Fight played last: every creature that stood in
+// its order (with its side as last seen there) and every blow (attacker,
+// target) rolled in it.
+struct FoughtBattle {
+  std::vector<std::pair<int, int32_t>> stood;
+  std::vector<std::pair<int, int>> blows;
+};
+FoughtBattle g_fought;
+
+void NoteFighter(int id) {
+  if (!IsValidCreature(id)) return;
+  for (auto& [who, side] : g_fought.stood)
+    if (who == id) {
+      side = Creatures[id].allegiance;
+      return;
+    }
+  g_fought.stood.emplace_back(id, Creatures[id].allegiance);
+}
+
+void NoteOrder() {
+  for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i) NoteFighter(TurnOrder[i].creature);
+}
+
+// The watcher that was in place before the blows were watched (a rules
+// check), told of each blow too.
+void (*g_outerWatch)(const AttackWatch&) = nullptr;
+
+void NoteBlow(const AttackWatch& attack) {
+  g_fought.blows.emplace_back(attack.attacker, attack.target);
+  NoteFighter(attack.attacker);
+  NoteFighter(attack.target);
+  if (g_outerWatch) g_outerWatch(attack);
+}
+
+// Watches the blows of the battle Fight plays while it lives.
+class BlowWatch {
+ public:
+  BlowWatch() : before_(AttackObserver) {
+    g_fought = FoughtBattle{};
+    if (before_ != NoteBlow) g_outerWatch = before_;
+    AttackObserver = NoteBlow;
+  }
+  ~BlowWatch() { AttackObserver = before_; }
+  BlowWatch(const BlowWatch&) = delete;
+  BlowWatch& operator=(const BlowWatch&) = delete;
+
+ private:
+  void (*before_)(const AttackWatch&);
+};
+
+const char* SideWord(int32_t allegiance) {
+  switch (allegiance) {
+    case kAllegianceParty: return "party";
+    case kAllegianceEnemy: return "enemy";
+    case kAllegianceAlly: case kAllegianceAllyOther: return "ally";
+    case kAllegianceTalker: return "talker";
+    default: return "none";
+  }
+}
+
+// "ID:SIDE ..." (or "none") against the creatures beyond the party among
+// `stood`, each with its side: "" when they are the same, else what differs.
+std::string SameFighters(const std::string& wanted, const std::vector<std::pair<int, int32_t>>& stood) {
+  std::vector<std::string> want, have;
+  std::istringstream words(wanted);
+  for (std::string w; words >> w;)
+    if (w != "none") want.push_back(w);
+  for (const auto& [id, side] : stood)
+    if (id >= kPartySize) have.push_back(std::to_string(id) + ":" + SideWord(side));
+  std::sort(want.begin(), want.end());
+  std::sort(have.begin(), have.end());
+  if (want == have) return "";
+  std::string shown;
+  for (const std::string& h : have) shown += (shown.empty() ? "" : " ") + h;
+  return "besides the party " + (shown.empty() ? std::string("nobody") : shown);
 }
 
 }  // namespace
@@ -419,11 +501,13 @@ void ChooseWeaponMode(int32_t wanted, int px, int py) {
 }
 
 std::string Fight(int turns) {
+  const BlowWatch watch;
   int given = 0;
   int lastEntry = -2, lastRound = -1;
   int attacks = 0, moves = 0;
   TraceParty("the battle begins");
   for (int f = 0; f < 200000; ++f) {
+    NoteOrder();
     if (ScreenMode == kModeVictory || ScreenMode == kModeDefeat || ScreenMode == kModeEndOfIntro ||
         (InCombat != 1 && ScreenMode == kModeExploring && f > 0)) {
       TraceParty("the battle is over");
@@ -673,6 +757,9 @@ std::string Talk(int x, int y) {
   PointAt(px, py);
   harness::Click(px, py);
   for (int f = 0; f < 30 && harness::BoxPasses() == passes; ++f) harness::StepFrames(1);
+  if (Tracing() && harness::BoxPasses() == passes)
+    std::fprintf(stderr, "talk: no box; cursor %d, hint \"%s\", screen %u, %s at %d,%d\n", CursorShape, CursorHint,
+                 ScreenMode, Creatures[Walker()].name, Creatures[Walker()].squareX, Creatures[Walker()].squareY);
   return "";
 }
 
@@ -903,6 +990,46 @@ std::string WaitForText(int column, int row, const std::string& text, int frames
          " (it showed \"" + shown + "\")";
 }
 
+namespace {
+
+std::string g_answersFile;
+
+void AppendEscaped(std::string* line, const char* text, size_t size) {
+  for (size_t i = 0; i < size && text[i] != '\0'; ++i) {
+    const auto byte = static_cast<unsigned char>(text[i]);
+    if (byte < 0x20 || byte >= 0x7F || byte == '\\') {
+      char hex[8];
+      std::snprintf(hex, sizeof hex, "\\x%02X", byte);
+      *line += hex;
+    } else {
+      *line += static_cast<char>(byte);
+    }
+  }
+}
+
+void WriteAnswer() {
+  std::string line = std::to_string(CurrentMapNumber) + "\t";
+  AppendEscaped(&line, DialogueText, sizeof DialogueText);
+  for (const auto& answer : AnswerTexts) {
+    line += "\t";
+    AppendEscaped(&line, answer, sizeof answer);
+  }
+  line += "\t" + std::to_string(ChosenAnswer) + "\n";
+  // One write a line, so that scripts run side by side keep their lines whole.
+  const int fd = open(g_answersFile.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
+  if (fd < 0) return;
+  if (write(fd, line.data(), line.size()) != static_cast<ssize_t>(line.size()))
+    std::fprintf(stderr, "playscript: an answer line was not written whole to %s\n", g_answersFile.c_str());
+  close(fd);
+}
+
+}  // namespace
+
+void RecordAnswersTo(const std::string& path) {
+  g_answersFile = path;
+  DialogueAnsweredObserver = path.empty() ? nullptr : WriteAnswer;
+}
+
 bool Holds(const std::string& condition, std::string* fault) {
   const size_t space = condition.find(' ');
   const std::string word = condition.substr(0, space);
@@ -997,6 +1124,59 @@ bool Holds(const std::string& condition, std::string* fault) {
       return false;
     }
     return GameFlags[flag] == static_cast<uint32_t>(std::atoi(rest.substr(s + 1).c_str()));
+  }
+  if (word == "fighters" || word == "fought") {
+    // The order now (fighters), or every creature that stood in it in the
+    // battle Fight played last (fought), beyond the party.
+    std::vector<std::pair<int, int32_t>> now;
+    for (int i = 0; i < TurnEntryCount && i < kTurnOrderEntries; ++i)
+      if (IsValidCreature(TurnOrder[i].creature))
+        now.emplace_back(TurnOrder[i].creature, Creatures[TurnOrder[i].creature].allegiance);
+    if (word == "fighters" && InCombat != 1) {
+      *fault = "no battle is under way";
+      return false;
+    }
+    *fault = SameFighters(rest, word == "fighters" ? now : g_fought.stood);
+    return fault->empty();
+  }
+  if (word == "blows-on") {
+    // "blows-on ID BY...": in the battle Fight played last the blows at ID
+    // came from those named alone, and some came; "none": none came.
+    std::istringstream words(rest);
+    int target = -1;
+    std::vector<int> by;
+    words >> target;
+    for (std::string w; words >> w;)
+      if (w != "none") by.push_back(std::atoi(w.c_str()));
+    std::string from;
+    bool others = false, any = false;
+    for (const auto& [attacker, struck] : g_fought.blows) {
+      if (struck != target) continue;
+      any = true;
+      if (std::find(by.begin(), by.end(), attacker) != by.end()) continue;
+      others = true;
+      from += std::string(from.empty() ? "" : ", ") + Creatures[attacker].name + " (" + std::to_string(attacker) + ")";
+    }
+    if (others) *fault = "blows came from " + from;
+    else if (any == by.empty()) *fault = any ? "blows came" : "no blow came";
+    return fault->empty();
+  }
+  if (word == "stands") {
+    int id = -1, x = -1, y = -1;
+    if (std::sscanf(rest.c_str(), "%d %d %d", &id, &x, &y) != 3 || !IsValidCreature(id)) {
+      *fault = "stands takes a creature and a square's x and y";
+      return false;
+    }
+    const CreatureRecord& c = Creatures[id];
+    return c.present == 1 && c.map == CurrentMapNumber && c.squareX == x && c.squareY == y;
+  }
+  if (word == "present") {
+    int id = -1, value = -1;
+    if (std::sscanf(rest.c_str(), "%d %d", &id, &value) != 2 || !IsValidCreature(id)) {
+      *fault = "present takes a creature and 0 or 1";
+      return false;
+    }
+    return Creatures[id].present == value;
   }
   *fault = "unknown condition \"" + condition + "\"";
   return false;

@@ -105,13 +105,26 @@ std::string Journal(const std::string& filter, const std::string& expected);
 // showed last.
 std::string WaitForText(int column, int row, const std::string& text, int frames);
 
+// From now on each answered box of the game (a question or the encounter
+// choice) adds a line to the file: the current map, the question, the five
+// answers and the number of the one chosen, tab-separated, with a tab, a
+// backslash and every byte outside printable ASCII written as \xNN
+// (scripts/unchosen-answers reads them).
+void RecordAnswersTo(const std::string& path);
+
 // Whether the condition named holds: "combat" (a battle is under way),
 // "dialogue" (a box is open), "exploring", "victory", "defeat",
 // "end-of-adventure" (their screens are up), "standing N" (at least N members
 // of the party stand), "map N", "flag N V", "windowed N", "hint TEXT" (the
 // text the last frame drew beside the cursor), "logged N TEXT" (the message
 // log holds the text N times), "objects X Y N" (the square holds N
-// things on its object levels).
+// things on its object levels), "present ID V" (creature ID's presence is
+// V), "stands ID X Y" (creature ID stands on square (X, Y) of the map shown). Told at once with what differs, so for "expect" only: "fighters
+// ID:SIDE..." (besides the party, the battle's order holds exactly these
+// creatures, each on its side: enemy, ally or talker; "none" nobody),
+// "fought ID:SIDE..." (the same for every creature that stood in the order
+// of the battle Fight played last), "blows-on ID BY..." (in that battle
+// every blow at ID came from one of BY, and some came; "none": none came).
 bool Holds(const std::string& condition, std::string* fault);
 
 }  // namespace playverbs

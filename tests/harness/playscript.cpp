@@ -80,7 +80,9 @@
 //                   hint TEXT (the text beside the cursor),
 //                   hover NAME (the box of the creature under the
 //                   pointer names NAME)
-//   expect COND     COND must hold now
+//   expect COND     COND must hold now; also present ID V, stands ID X Y,
+//                   and fighters, fought and blows-on (who stands in the
+//                   battle's order, who struck whom: harness/play_verbs.h)
 //   wait-text C R TEXT  run frames until one draws TEXT in the large cells
 //                   from column C of row R on (at most 3,000)
 //   resident        print "resident KIB frame N": the resident size now and
@@ -128,10 +130,13 @@
 //                   real clock; print "idle-core-share X" (the process),
 //                   "loop-core-share X" (the loop's thread), frames and
 //                   pictures drawn a second
+// With PLAYSCRIPT_ANSWERS set to a file, every answered box is added to it
+// as a line (harness/play_verbs.h, RecordAnswersTo).
 // Exits 0 when the script ran to its end, non-zero on a bad line or when the
 // game ended before the script did.
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -232,14 +237,22 @@ bool ReadScript(const std::filesystem::path& path, const std::string& until, std
 }
 
 // The kept games loaded as a player does, from the start: past the splash
-// and the title, "Load Game" on the main menu, and the last slot's details
+// and the title, "Load Game" on the main menu (after "Demo" when the games
+// kept are all of the introductory adventure), and the last slot's details
 // on its page (slot s lies on the list's row s).
-std::string LoadLastGame() {
+std::string LoadLastGame(const std::filesystem::path& saves) {
   harness::StepFrames(3);
   harness::Click(160, 120);  // the splash
   harness::StepFrames(2);
   harness::Click(160, 120);  // the title
   harness::StepFrames(2);
+  const std::vector<std::filesystem::path> kept = harness::PlayersGames(saves);
+  if (!kept.empty() && std::all_of(kept.begin(), kept.end(), [](const std::filesystem::path& slot) {
+        return slot.parent_path().filename() == "DemoVersion";
+      })) {
+    if (std::string fault = playverbs::ClickOnText("Demo"); !fault.empty()) return fault;
+    harness::StepFrames(2);
+  }
   if (std::string fault = playverbs::ClickOnText("Load Game"); !fault.empty()) return fault;
   harness::StepFrames(2);
   const int slot = FindFreeSaveSlot() - 1;
@@ -282,6 +295,8 @@ int main(int argc, char** argv) {
     }
     return lines.size();
   };
+  // With PLAYSCRIPT_ANSWERS set to a file, each answered box is added to it.
+  if (const char* answers = std::getenv("PLAYSCRIPT_ANSWERS")) playverbs::RecordAnswersTo(answers);
   std::vector<harness::KeptGamesHold> holds;  // of the sets this script keeps
   for (const std::string& l : lines)
     if (const Line kept = Split(l.substr(0, l.find('#'))); kept.command == "keep-game" && kept.words.size() == 2)
@@ -397,7 +412,7 @@ int main(int argc, char** argv) {
       if (const std::string fault = harness::TakeUpKeptGames(line.words[1], ownFolder / "SaveGame"); !fault.empty())
         return fail(fault);
       if (!harness::StartGame()) return fail("the game did not start");
-      if (const std::string fault = LoadLastGame(); !fault.empty()) return fail(fault);
+      if (const std::string fault = LoadLastGame(ownFolder / "SaveGame"); !fault.empty()) return fail(fault);
       continue;
     }
     if (!harness::GameRunning() && !harness::GameEnded() && !harness::StartGame())
