@@ -233,6 +233,26 @@ std::vector<SweepCase> Cases() {
   return cases;
 }
 
+// The lines of a text, and an empty one after them.
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  lines.emplace_back();
+  return lines;
+}
+
+// Whether a line whose line end turned into '#' runs on as a text, the next
+// line's words read as words of it: a map's name or text before a blank or
+// a comment line, a help page's text or title before anything but a page or
+// keyword line.
+bool RunsOnAsText(size_t tool, const std::string& line, const std::string& next) {
+  const std::string kind = LineKind(line), nextKind = LineKind(next);
+  if (std::string(kTools[tool].name) == "makemaps") return (kind == "name" || kind == "text") && (nextKind.empty() || nextKind == "#");
+  if (std::string(kTools[tool].name) == "compile_help") return kind != "#" && kind != "keyword" && nextKind != "page" && nextKind != "keyword";
+  return false;
+}
+
 class SourceSweep : public testing::TestWithParam<SweepCase> {};
 
 TEST_P(SourceSweep, OneDamagedByteGivesItsOutputOrOneMessageAtItsLine) {
@@ -243,6 +263,7 @@ TEST_P(SourceSweep, OneDamagedByteGivesItsOutputOrOneMessageAtItsLine) {
   const SweepRun good = tool.run(sources, c.source);
   ASSERT_TRUE(good.ok) << source.name << ": " << (good.messages.empty() ? "" : good.messages[0]);
   std::vector<Source> damaged = sources;
+  const std::vector<std::string> lines = LinesOf(source.text);
   const std::vector<DamagedLine> swept = SweptBytes(source.text, c.lines, CommentAfterBlank, kSweptBytes, c.first, c.last);
   size_t runs = 0, faults = 0;
   for (size_t k = c.first; k < c.last; ++k) {
@@ -251,7 +272,10 @@ TEST_P(SourceSweep, OneDamagedByteGivesItsOutputOrOneMessageAtItsLine) {
     damaged[c.source].text = d.text;
     std::string fault;
     try {
-      fault = SweepFault(source.name, source.text, d, good, tool.run(damaged, c.source), {true, false});
+      const SweepRun run = tool.run(damaged, c.source);
+      const size_t at = static_cast<size_t>(d.line - 1);
+      if (!(run.ok && d.lineEnd && d.byte == '#' && RunsOnAsText(c.tool, lines[at], lines[at + 1])))
+        fault = SweepFault(source.name, source.text, d, good, run, {true, false});
     } catch (const std::exception& e) {
       fault = d.what + ": the tool stopped: " + e.what();
     }
@@ -338,7 +362,122 @@ TEST(SourceSweep, EveryToolRefusesALineJoinedToACommentAndTakesOneCommentedOut) 
   }
 }
 
+// A real source whose line took the next in, or lost it to a comment mark
+// put in or glued to a word, whose line written out of use took the next,
+// whose heading was written out of use, or whose declared name was damaged
+// into another: one message, at the damaged line.
+TEST(SourceSweep, ALineTakenIntoAnotherIsRefusedAtTheDamagedLine) {
+  const struct {
+    size_t tool;
+    const char* source;
+    const char* from;
+    const char* to;       // the damaged line holds its first byte
+    const char* message;  // what the message holds
+  } cases[] = {
+      {0, "maps/DemoVersion/Map5.txt", "out.\nnumber", "out. number", "the text ends with a line of its own, 'number: 5'"},
+      {0, "maps/DemoVersion/Map5.txt", "out.\nnumber", "out.#number", "the text ends with a line of its own, 'number: 5'"},
+      {0, "maps/DemoVersion/Map5.txt", "number: 5", "number: 6", "'number' is 6, but Map5.txt is map 5"},
+      {0, "maps/DemoVersion/Map5.txt", "text: A squat", "# text: An old text.text: A squat",
+       "the comment ends with a line of its own, 'text: A squat"},
+      {0, "maps/DemoVersion/Map5.txt", "\nlayer floor", "#layer floor", "'layer floor' is written out of use here"},
+      {1, "tables/items.txt", "bonus 2  icon 168", "bonus 2 # icon 168", "own, 'icon 168  place Waist'"},
+      {1, "tables/spells.txt", "\"Foresight\"\n", "\"Foresight\"#", "the comment ends with a line of its own, 'level 7 "},
+      {1, "tables/spells.txt", "\nrow 70\n", "#row 70\n", "'row 70' is written out of use here"},
+      {1, "tables/spells.txt", "row 71\n", "#ow 71\n", "'row 71' is written out of use here"},
+      {2, "scripts/DemoVersion/Map21_2.txt", "0\n  set_flag", "0#  set_flag", "own, 'set_flag CottageChestOpened 1'"},
+      {2, "scripts/DemoVersion/Map21_2.txt", "  gold 40", "  # op 32 40 1   gold 40", "own, 'gold 40'"},
+      {2, "scripts/DemoVersion/Map22_1.txt", "8\nend", "8#end", "the comment ends with a line of its own, 'end'"},
+      {2, "scripts/DemoVersion/Map23_Open5.txt", "5\nelse", "5#else", "the comment ends with a line of its own, 'else'"},
+      {3, "help/abilities.txt", "Drench\nkeyword", "Drench#keyword", "the title ends with a line of its own, 'keyword @DRENCH@'"},
+      {3, "help/combat.txt", "\npage 41004 Damage", "#page 41004 Damage", "'page 41004 Damage' is written out of use here"},
+      {3, "help/combat.txt", "keyword @DAMAGE@", "keyword @DAMAG@",
+       "the keyword @DAMAG@ is linked from no page, and the link @DAMAGE@, one byte from it, names no page (help/"},
+      {4, "start/FullVersion/Party.txt", "\"CLEAVE\"\n ", "\"CLEAVE\"# ", "the comment ends with a line of its own, 'feat \\\"IMPROVED INITIATIVE"},
+      {4, "start/DemoVersion/People.txt", "\ncreature 4", "#creature 4", "'creature 4' is written out of use here"},
+  };
+  for (const auto& c : cases) {
+    const SweptTool& tool = kTools[c.tool];
+    std::vector<Source> sources = SourcesOf(c.tool);
+    const size_t at = static_cast<size_t>(
+        std::find_if(sources.begin(), sources.end(), [&](const Source& s) { return s.name == c.source; }) - sources.begin());
+    ASSERT_LT(at, sources.size()) << c.source;
+    std::string& text = sources[at].text;
+    const size_t place = text.find(c.from);
+    ASSERT_NE(place, std::string::npos) << c.from;
+    text.replace(place, std::string_view(c.from).size(), c.to);
+    const auto line = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(place), '\n') + 1;
+    const SweepRun run = tool.run(sources, at);
+    ASSERT_EQ(run.messages.size(), 1u) << c.to << (run.messages.empty() ? "" : "\n" + run.messages[0]);
+    EXPECT_EQ(run.messages[0].rfind(std::string(c.source) + ":" + std::to_string(line) + ":", 0), 0u) << run.messages[0];
+    EXPECT_NE(run.messages[0].find(c.message), std::string::npos) << run.messages[0];
+  }
+}
+
 INSTANTIATE_TEST_SUITE_P(RealSources, SourceSweep, testing::ValuesIn(Cases()),
                          [](const testing::TestParamInfo<SweepCase>& info) { return info.param.name; });
+
+// A case of the line ends of a tool's source, `first` to before `last`.
+struct MarkCase {
+  size_t tool, source, first, last;
+  std::string name;
+};
+void PrintTo(const MarkCase& c, std::ostream* out) { *out << c.name; }
+
+std::vector<MarkCase> MarkCases() {
+  std::vector<MarkCase> cases;
+  for (size_t t = 0; t < std::size(kTools); ++t) {
+    const std::vector<Source>& sources = SourcesOf(t);
+    for (size_t i = 0; i < sources.size(); ++i) {
+      const size_t ends = static_cast<size_t>(std::count(sources[i].text.begin(), sources[i].text.end(), '\n'));
+      std::string name = std::string(kTools[t].name) + "_" + sources[i].name;
+      for (char& c : name)
+        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+      const size_t chunk = kTools[t].chunk / kTools[t].every;  // as many runs a case as the sweep's
+      for (size_t first = 0, part = 0; first < ends; first += chunk, ++part)
+        cases.push_back({t, i, first, std::min(first + chunk, ends), name + "_" + std::to_string(part)});
+    }
+  }
+  return cases;
+}
+
+class MarkedLineEnd : public testing::TestWithParam<MarkCase> {};
+
+// Every line end of every source turned into the comment mark: the line
+// after it, when it holds words, is no line lost in silence. A run gives
+// the good source's output, or fails with one message at the damaged line;
+// only a line that runs on as a text may take the next line's words, and a
+// line written out of use (after a blank line) be left out (SweepFault).
+TEST_P(MarkedLineEnd, GivesItsOutputOrOneMessageAtItsLine) {
+  const MarkCase& c = GetParam();
+  const SweptTool& tool = kTools[c.tool];
+  const std::vector<Source>& sources = SourcesOf(c.tool);
+  const Source& source = sources[c.source];
+  const SweepRun good = tool.run(sources, c.source);
+  ASSERT_TRUE(good.ok) << source.name << ": " << (good.messages.empty() ? "" : good.messages[0]);
+  const std::vector<std::string> lines = LinesOf(source.text);
+  std::vector<Source> damaged = sources;
+  size_t runs = 0, taken = 0, faults = 0;  // taken: with another output, a line lost
+  for (const DamagedLine& d : MarkedLineEnds(source.text, c.first, c.last)) {
+    damaged[c.source].text = d.text;
+    const size_t at = static_cast<size_t>(d.line - 1);
+    std::string fault;
+    try {
+      const SweepRun run = tool.run(damaged, c.source);
+      if (!(run.ok && RunsOnAsText(c.tool, lines[at], lines[at + 1]))) {
+        fault = SweepFault(source.name, source.text, d, good, run, {true, false});
+        taken += run.ok && !fault.empty();
+      }
+    } catch (const std::exception& e) {
+      fault = d.what + ": the tool stopped: " + e.what();
+    }
+    ++runs;
+    if (!fault.empty() && ++faults <= 20) ADD_FAILURE() << tool.name << " " << source.name << ", " << fault;
+  }
+  EXPECT_EQ(faults, 0u) << tool.name << " " << source.name << ": " << faults << " of " << runs << " runs, " << taken
+                        << " taken with another output";
+}
+
+INSTANTIATE_TEST_SUITE_P(RealSources, MarkedLineEnd, testing::ValuesIn(MarkCases()),
+                         [](const testing::TestParamInfo<MarkCase>& info) { return info.param.name; });
 
 }  // namespace
