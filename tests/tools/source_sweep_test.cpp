@@ -1,7 +1,8 @@
 // Every content tool on its real sources damaged by one byte, as a content
 // author's file is damaged: every line kind of every source, each byte kind
-// replacing a byte, inserted and a byte deleted (tools/damaged_lines.h), a
-// case for each part of each source. A run never stops the tool; it gives
+// replacing a byte, inserted and a byte deleted, and every line end of every
+// source turned into the comment mark (tools/damaged_lines.h), a case for
+// each part of each source. A run never stops the tool; it gives
 // the good source's output, or fails with one message at the damaged file
 // and line and writes nothing; a comment that a damaged line end joined the
 // next line to is refused at its line when that line is lost.

@@ -7,6 +7,7 @@
 // sheet and sound tools also read the line it holds after it, at the same
 // line, as a refused line (LinesWithJoins).
 #pragma once
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -73,6 +74,19 @@ inline std::string JoinedLineMessage(std::string_view comment, size_t at, std::s
          ": a line end lost or damaged?";
 }
 
+// A comment's text after its marks and blanks ("#  end " holds "end").
+inline std::string CommentText(std::string_view comment) {
+  return TrimBlanks(comment.substr(std::min(comment.find_first_not_of("# \t"), comment.size())));
+}
+
+// The one message for a heading written out of use (`heading`, as it would
+// read) before lines of its block: "'row 70' is written out of use here, and
+// the lines after it would be read in the block before it: ...".
+inline std::string OutOfUseMessage(std::string_view heading,
+                                   std::string_view what = "the lines after it would be read in the block before it") {
+  return QuotedBytes(heading) + " is written out of use here, and " + std::string(what) + ": a line end or a byte damaged?";
+}
+
 // The heading a comment writes out of use (`comment` from its mark to the
 // line's end), empty for none: its text after its marks, as `isHeading`
 // tells, written out of use ("# row 70", or "#row 70" where the line end of
@@ -81,10 +95,11 @@ inline std::string JoinedLineMessage(std::string_view comment, size_t at, std::s
 // the tool's headings begin with). The lines after it belong to the block
 // before it.
 template <typename IsHeading>
-std::string HeadingOutOfUse(std::string_view comment, std::initializer_list<std::string_view> words, IsHeading&& isHeading) {
+std::string HeadingOutOfUse(std::string_view comment, std::initializer_list<std::string_view> words,
+                            IsHeading&& isHeading) {
   const size_t own = comment.find_first_not_of("# \t");
   if (own == std::string_view::npos) return "";
-  const std::string text = TrimBlanks(comment.substr(own));
+  const std::string text = CommentText(comment);
   if (isHeading(std::string_view(text))) return text;
   if (own != 1) return "";
   for (const std::string_view word : words) {
@@ -108,7 +123,8 @@ struct ReadLine {
 };
 
 // The lines of a source, each comment that holds a line of it read as two
-// lines (a comment after a line's words judged from its first byte). `commentAt` gives where a line's comment begins (npos for none),
+// lines (a comment after a line's words judged from its first byte).
+// `commentAt` gives where a line's comment begins (npos for none),
 // and `isLine(text, glued)` tells whether a text reads as a whole line
 // (JoinedLineAt).
 template <typename CommentAt, typename IsLine>

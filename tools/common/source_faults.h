@@ -8,7 +8,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/source_bytes.h"
+#include "common/comment_joins.h"
 
 // Fault: the exception the reader throws, made from and read as its message.
 template <typename Fault>
@@ -58,7 +58,9 @@ class LineFaults {
   // after it up to the next heading (BlockBegins) to the block before it: a
   // line of words among them (LineOfWords) refuses the comment's line, once,
   // and no fault among them is said besides.
-  void OutOfUse(const std::string& file, int line, const std::string& heading) { spans_.push_back({file, line, INT_MAX, heading, false}); }
+  void OutOfUse(const std::string& file, int line, const std::string& heading) {
+    spans_.push_back({file, line, INT_MAX, heading, false});
+  }
   void BlockBegins(const std::string& file, int line) {
     for (Span& s : spans_)
       if (s.file == file && s.end == INT_MAX && s.line < line) s.end = line;
@@ -66,9 +68,7 @@ class LineFaults {
   void LineOfWords(const std::string& file, int line, const std::string& kind = "") {
     for (Span& s : spans_) {
       if (s.file != file || line <= s.line || line >= s.end || s.said) continue;
-      Line(file, s.line,
-           kind + QuotedBytes(s.heading) +
-               " is written out of use here, and the lines after it would be read in the block before it: a line end or a byte damaged?");
+      Line(file, s.line, kind + OutOfUseMessage(s.heading));
       s.said = true;
     }
   }

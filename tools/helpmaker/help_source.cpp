@@ -332,8 +332,9 @@ HelpResult CompileHelp(const std::vector<HelpSource>& sources) {
     });
     if (link == unknown.end()) continue;
     near.insert(link->first);
+    const std::string links = UsesSaid(link->second[0], link->second.size(), "link");
     Error(k.where, "the keyword " + k.keyword + " is linked from no page, and the link " + link->first +
-                       ", one byte from it, names no page (" + UsesSaid(link->second[0], link->second.size(), "link") + ")");
+                       ", one byte from it, names no page (" + links + ")");
   }
   for (const Page& page : pages) {
     const std::string name = "page " + std::to_string(page.id) + ": ";

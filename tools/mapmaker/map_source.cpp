@@ -199,7 +199,8 @@ class Compiler {
     if (t[0] == '#') {  // a comment, which holds no whole line of a map
       if (const size_t at = JoinedLineAt(t, IsMapLine); at != std::string::npos) Refuse(JoinedLineMessage(t, at));
       // A layer's heading written out of use leaves its lines to the header.
-      const std::string heading = HeadingOutOfUse(t, {"layer"}, [](std::string_view h) { return h.rfind("layer", 0) == 0 && IsMapLine(h); });
+      const std::string heading =
+          HeadingOutOfUse(t, {"layer"}, [](std::string_view h) { return h.rfind("layer", 0) == 0 && IsMapLine(h); });
       if (!heading.empty()) faults.OutOfUse(file_, lineNo_, heading);
       return;
     }

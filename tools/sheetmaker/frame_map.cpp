@@ -153,7 +153,7 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
   int sheet = -1;
   // A sheet line written out of use ("#heet 33"), whose frame lines would
   // be drawn on the sheet before it: the first of them refuses its line.
-  std::string outOfUse;
+  std::string outOfUse, outOfUseWhere;
   for (const ReadLine& entry : SheetSourceLines(source, IsFrameMapLine)) {
     ReadingAt(path, entry.number);
     const CommentedLine cut = CutComment(entry.text);
@@ -164,13 +164,12 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
       const std::string heading = HeadingOutOfUse(cut.comment, {"sheet"}, [](std::string_view h) {
         return h.rfind("sheet", 0) == 0 && IsFrameMapLine(LineWords(h), true);
       });
-      if (!heading.empty()) outOfUse = where + QuotedBytes(heading);
+      if (!heading.empty()) outOfUse = heading, outOfUseWhere = where;
     }
     if (first == "sheet") outOfUse.clear();
     if (!outOfUse.empty() && !first.empty() && first != "recipe") {
       faults.Keep([&] {
-        throw SourceError(outOfUse + " is written out of use here, and the lines after it would be drawn on the sheet before it: "
-                                     "a line end or a byte damaged?");
+        throw SourceError(outOfUseWhere + OutOfUseMessage(outOfUse, "the lines after it would be drawn on the sheet before it"));
       });
       outOfUse.clear();
       sheet = kRefusedSheet;
@@ -297,7 +296,8 @@ void DrawFrameMap(Canvas& c, const FrameGrid& g, int sheet, const std::vector<Fr
       if (it == painters.end()) throw SourceError(line.where + "no painter " + DoubleQuotedBytes(line.painter));
       // A refused line draws no frame: its frames are another's to draw
       // (a damaged frame number is not found twice).
-      for (int n = line.first; n <= line.last; ++n) (*owners)[n] = line.where.substr(0, line.where.rfind(": "));  // "file:line"
+      const std::string drawer = line.where.substr(0, line.where.rfind(": "));  // "file:line"
+      for (int n = line.first; n <= line.last; ++n) (*owners)[n] = drawer;
       auto refused = [&] {
         for (int n = line.first; n <= line.last; ++n) owners->erase(n);
       };

@@ -132,13 +132,13 @@ void ReadPalette(const std::string& path, Palette* out) {
     if (words.empty() && !line.joined)
       for (const char* ramp : kRampNames)
         if (const std::string written = HeadingOutOfUse(cut.comment, {ramp}, isRamp); !written.empty())
-          outOfUse.emplace(LineWords(written)[0], where + QuotedBytes(written));
+          outOfUse.emplace(LineWords(written)[0], where + OutOfUseMessage(written, "the painters draw with every ramp"));
     const bool read = !line.joined && faults.Keep([&] {
       CheckSourceLine(where, cut);
       if (words.empty()) return;
       Ramp r = ReadRampWords(where, words);
       if (p.ramps.count(words[0])) throw SourceError(where + "ramp " + DoubleQuotedBytes(words[0]) + " given twice");
-      const std::vector<std::string> noted = LineWords(cut.comment.substr(std::min(cut.comment.find_first_not_of('#'), cut.comment.size())));
+      const std::vector<std::string> noted = LineWords(CommentText(cut.comment));
       if (!noted.empty() && noted[0].size() >= 5 && noted[0].size() <= 6 &&
           noted[0].find_first_not_of("0123456789ABCDEF") == std::string::npos)
         throw SourceError(where + "the comment holds colours of the ramp, " + QuotedBytes(TrimBlanks(cut.comment)) +
@@ -154,7 +154,7 @@ void ReadPalette(const std::string& path, Palette* out) {
     const auto written = outOfUse.find(ramp);
     faults.Keep([&] {
       if (written != outOfUse.end())
-        throw SourceError(written->second + " is written out of use here, and the painters draw with every ramp: a line end or a byte damaged?");
+        throw SourceError(written->second);
       throw SourceError(path + ": no ramp " + DoubleQuotedBytes(ramp) + ": the painters draw with every ramp");
     });
     p.refused = true;

@@ -157,7 +157,8 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   // lines would be read in the block before it: the first of them refuses
   // its line, and they are passed over as a refused line's.
   std::string outOfUse, outOfUseWord;
-  std::map<std::pair<size_t, long long>, std::string> framesOutOfUse;  // by sheet (its count) and frame
+  // The frames written out of use, by sheet (its count) and frame: where, and the frame line.
+  std::map<std::pair<size_t, long long>, std::pair<std::string, std::string>> framesOutOfUse;
   for (const ReadLine& entry : SheetSourceLines(source, IsPixelArtLine)) {
     number = entry.number;
     ReadingAt(path, number);
@@ -168,20 +169,22 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
     if (words.empty() && !entry.joined) {
       const std::string written = HeadingOutOfUse(cut.comment, {"sheet", "palette", "frame"}, [](std::string_view h) {
         const std::vector<std::string> w = LineWords(h.substr(0, h.find('#')));
-        return !w.empty() && (w[0] == "sheet" || w[0] == "frame" ? IsPixelArtLine(w, true) : w[0] == "palette" && w.size() == 1);
+        if (w.empty()) return false;
+        return w[0] == "sheet" || w[0] == "frame" ? IsPixelArtLine(w, true) : w[0] == "palette" && w.size() == 1;
       });
       if (!written.empty()) {
-        outOfUse = where() + QuotedBytes(TrimBlanks(std::string_view(written).substr(0, written.find('#'))));
-        const std::vector<std::string> w = LineWords(written.substr(0, written.find('#')));
+        const std::string heading = TrimBlanks(std::string_view(written).substr(0, written.find('#')));
+        outOfUse = where() + OutOfUseMessage(heading);
+        const std::vector<std::string> w = LineWords(heading);
         outOfUseWord = w[0];
         long long frame = 0;
-        if (w[0] == "frame" && ReadWholeNumber(w[1], 0, INT_MAX, &frame)) framesOutOfUse[{sheets.size(), frame}] = outOfUse;
+        if (w[0] == "frame" && ReadWholeNumber(w[1], 0, INT_MAX, &frame))
+          framesOutOfUse[{sheets.size(), frame}] = {where(), heading};
       }
     }
     if (!outOfUse.empty() && !words.empty()) {
       faults.Keep([&] {
-        throw SourceError(outOfUse + " is written out of use here, and the lines after it would be read in the block before it: "
-                                     "a line end or a byte damaged?");
+        throw SourceError(outOfUse);
       });
       if (state == kRows) FrameEnds();
       if (outOfUseWord == "sheet" || sheets.empty()) sheets.emplace_back();  // a sheet of no number
@@ -231,7 +234,7 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
         // A row's comment that is a row as wide as it: the row after it,
         // its line end turned into the comment's mark.
         const PixelArt& art = current();
-        const std::string held = TrimBlanks(std::string_view(cut.comment).substr(std::min(cut.comment.find_first_not_of("# \t"), cut.comment.size())));
+        const std::string held = CommentText(cut.comment);
         if (held.size() == words[0].size() &&
             std::all_of(held.begin(), held.end(), [&](char c) { return c == '.' || art.palette.count(c) > 0; }))
           throw SourceError(where() + JoinedLineMessage(cut.comment, cut.comment.find(held)));
@@ -242,9 +245,9 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
       if (words.empty()) return;
       // A comment that is "palette" or "end" alone: that line, the line end
       // before it turned into the comment's mark.
-      const std::string held =
-          TrimBlanks(std::string_view(cut.comment).substr(std::min(cut.comment.find_first_not_of("# \t"), cut.comment.size())));
-      if (held == "palette" || held == "end") throw SourceError(where() + JoinedLineMessage(cut.comment, cut.comment.find(held)));
+      const std::string held = CommentText(cut.comment);
+      if (held == "palette" || held == "end")
+        throw SourceError(where() + JoinedLineMessage(cut.comment, cut.comment.find(held)));
       // Every word of a line but a row is a name, a number or a colour: what
       // the fonts show.
       CheckShownWords(where(), cut.text);
@@ -300,9 +303,11 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
         auto it = art.frames.find(from);
         if (it == art.frames.end() && unreadFrames.count(sheets.size() - 1)) return;
         // A frame written out of use: its line is the one damaged.
-        if (const auto out = framesOutOfUse.find({sheets.size(), from}); it == art.frames.end() && out != framesOutOfUse.end())
-          throw SourceError(out->second + " is written out of use here, and frame " + std::to_string(frame) + " (line " +
-                            std::to_string(number) + ") is drawn from it: a line end or a byte damaged?");
+        const auto out = framesOutOfUse.find({sheets.size(), from});
+        if (it == art.frames.end() && out != framesOutOfUse.end())
+          throw SourceError(out->second.first +
+                            OutOfUseMessage(out->second.second, "frame " + std::to_string(frame) + " (line " +
+                                                                    std::to_string(number) + ") is drawn from it"));
         if (it == art.frames.end())
           throw SourceError(where() + "frame " + std::to_string(from) + " must be given before it is used");
         Grid g = it->second;
@@ -377,8 +382,9 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
     size_t paired = 0;
     for (const auto& [c, lines] : missing)
       faults.Keep([&, c = c, &lines = lines] {
-        const std::string drawnAt = lines.size() == 1 ? "line " + std::to_string(lines[0])
-                                                      : std::to_string(lines.size()) + " lines from line " + std::to_string(lines[0]);
+        const std::string first = std::to_string(lines[0]);
+        const std::string drawnAt =
+            lines.size() == 1 ? "line " + first : std::to_string(lines.size()) + " lines from line " + first;
         if (lines.size() > 1 && paired < undrawn.size()) {
           const auto [near, line] = undrawn[paired++];
           throw SourceError(path + ":" + std::to_string(line) + ": no row draws " + letter(near) + ", and " + letter(c) +

@@ -368,7 +368,8 @@ bool IsRecipeLine(const std::vector<std::string>& words, bool glued) {
 // damaged past knowing, which may have been any sound), and one whose
 // damaged byte may stand for a line end before a sound line
 // (common/refused_lines.h). A comment that holds a line joined to it is
-// refused, and the line it holds counts as refused.
+// refused, and the line it holds counts as refused; so is a sound or loop
+// line written out of use before its layers.
 std::vector<ReadRecipe> ParseRecipes(const std::string& file, const std::string& text, SoundFaults* faults) {
   std::vector<ReadRecipe> recipes;
   // A sound begun by a line, refused until the line is read whole.
@@ -398,8 +399,8 @@ std::vector<ReadRecipe> ParseRecipes(const std::string& file, const std::string&
     } else if (outOfUseLine > 0) {
       faults->Keep([&] {
         Fail(file + ":" + std::to_string(outOfUseLine),
-             QuotedBytes(TrimBlanks(outOfUse.substr(0, outOfUse.find(" #")))) +
-                 " is written out of use here, and the lines after it would be read in the sound before it: a line end or a byte damaged?");
+             OutOfUseMessage(TrimBlanks(outOfUse.substr(0, outOfUse.find(" #"))),
+                             "the lines after it would be read in the sound before it"));
       });
       const std::vector<std::string> heading = LineWords(outOfUse.substr(0, outOfUse.find(" #")));
       begin(outOfUseLine, SoundNameOf(heading, heading[0]));

@@ -298,7 +298,8 @@ Score ParseScore(const std::string& file, const std::string& text) {
         const size_t unshown = UnshownByte(title, false);
         if (unshown != std::string::npos) Fail(where, UnshownByteMessage(key, title, unshown));
         // A line end lost after it joins the next line to it: "Village Green tempo 100".
-        const size_t held = HeldLineAt(title, [&](std::string_view tail) { return IsScoreLine(LineWords(tail), true, given); });
+        const size_t held =
+            HeldLineAt(title, [&](std::string_view tail) { return IsScoreLine(LineWords(tail), true, given); });
         if (held != std::string::npos) Fail(where, JoinedLineMessage(title, held, "the title"));
         s.title = title;
       } else if (key == "tempo" || key == "meter" || key == "bars") {
