@@ -106,8 +106,8 @@ TEST_P(FaultyFrameMap, IsRefusedWithFileAndLine) {
 INSTANTIATE_TEST_SUITE_P(
     SheetMaker, FaultyFrameMap,
     ::testing::Values(
-        // A ground frame that another line draws already.
-        FrameMapFault{"also_drawn", "sheet 0\n  1 ground lush", "frame 1 is also drawn by"},
+        // A ground frame that another line draws already, named by its place.
+        FrameMapFault{"also_drawn", "sheet 0\n  1 ground lush", "/terrain.txt:8\n"},
         // A frame past the end of its sheet (sheet 1 holds 49).
         FrameMapFault{"beyond_its_sheet", "sheet 1\n  49 wall stone", "frame 49 lies beyond sheet 1"},
         // A painter or a word no painter knows.
@@ -328,6 +328,10 @@ struct SweptSource {
   bool font;
 };
 void PrintTo(const SweptSource& source, std::ostream* os) { *os << source.file; }
+std::string SweptSourceName(const ::testing::TestParamInfo<SweptSource>& info) {
+  const std::string name = info.param.file;
+  return name.substr(0, name.find('.'));
+}
 
 class SheetSweep : public ::testing::TestWithParam<SweptSource> {};
 
@@ -468,10 +472,7 @@ INSTANTIATE_TEST_SUITE_P(SheetMaker, SheetSweep,
                                            SweptSource{"terrain.txt", {7, 9}, false}, SweptSource{"figures.txt", {13, 14, 22, 52}, false},
                                            SweptSource{"effects.txt", {106}, false}, SweptSource{"icons.txt", {9}, false},
                                            SweptSource{"pictures.txt", {6, 8}, false}),
-                         [](const ::testing::TestParamInfo<SweptSource>& info) {
-                           std::string name = info.param.file;
-                           return name.substr(0, name.find('.'));
-                         });
+                         SweptSourceName);
 
 INSTANTIATE_TEST_SUITE_P(SheetMaker, SheetLineEnds,
                          ::testing::Values(SweptSource{"palette.txt", {}, false}, SweptSource{"sheets.txt", {}, false},
@@ -480,10 +481,7 @@ INSTANTIATE_TEST_SUITE_P(SheetMaker, SheetLineEnds,
                                            SweptSource{"terrain.txt", {}, false}, SweptSource{"figures.txt", {}, false},
                                            SweptSource{"effects.txt", {}, false}, SweptSource{"icons.txt", {}, false},
                                            SweptSource{"pictures.txt", {}, false}),
-                         [](const ::testing::TestParamInfo<SweptSource>& info) {
-                           std::string name = info.param.file;
-                           return name.substr(0, name.find('.'));
-                         });
+                         SweptSourceName);
 
 // A font whose only "chars" line is refused lacks no glyph besides. A
 // colour of a font that the palette lacks is found beside a fault of

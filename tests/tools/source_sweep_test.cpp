@@ -206,12 +206,14 @@ const std::vector<Source>& SourcesOf(size_t tool) {
 }
 
 // A case: the damages first to last of the lines a tool's sweep samples in
-// one of its sources (the first line of each kind in all its sources).
+// one of its sources (the first line of each kind in all its sources), or
+// of its line ends turned into the comment mark (`lineEnds`, every one).
 struct SweepCase {
   size_t tool, source;
   std::vector<int> lines;
   size_t first, last;
   std::string name;
+  bool lineEnds = false;
 };
 void PrintTo(const SweepCase& c, std::ostream* out) { *out << c.name; }
 
@@ -222,13 +224,17 @@ std::vector<SweepCase> Cases() {
     std::set<std::string> seen;
     for (size_t i = 0; i < sources.size(); ++i) {
       const std::vector<int> lines = SampledLines(sources[i].text, kTools[t].kind, &seen);
-      if (lines.empty()) continue;
-      const size_t damages = SweptDamages(SweptPlaces(sources[i].text, lines).size());
+      const size_t damages = lines.empty() ? 0 : SweptDamages(SweptPlaces(sources[i].text, lines).size());
       std::string name = std::string(kTools[t].name) + "_" + sources[i].name;
       for (char& c : name)
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
       for (size_t first = 0, part = 0; first < damages; first += kTools[t].chunk, ++part)
         cases.push_back({t, i, lines, first, std::min(first + kTools[t].chunk, damages), name + "_" + std::to_string(part)});
+      // As many runs a case as the sweep's.
+      const size_t ends = static_cast<size_t>(std::count(sources[i].text.begin(), sources[i].text.end(), '\n'));
+      const size_t chunk = kTools[t].chunk / kTools[t].every;
+      for (size_t first = 0, part = 0; first < ends; first += chunk, ++part)
+        cases.push_back({t, i, {}, first, std::min(first + chunk, ends), name + "_ends_" + std::to_string(part), true});
     }
   }
   return cases;
@@ -265,10 +271,11 @@ TEST_P(SourceSweep, OneDamagedByteGivesItsOutputOrOneMessageAtItsLine) {
   ASSERT_TRUE(good.ok) << source.name << ": " << (good.messages.empty() ? "" : good.messages[0]);
   std::vector<Source> damaged = sources;
   const std::vector<std::string> lines = LinesOf(source.text);
-  const std::vector<DamagedLine> swept = SweptBytes(source.text, c.lines, CommentAfterBlank, kSweptBytes, c.first, c.last);
-  size_t runs = 0, faults = 0;
+  const std::vector<DamagedLine> swept = c.lineEnds ? MarkedLineEnds(source.text, c.first, c.last)
+                                                     : SweptBytes(source.text, c.lines, CommentAfterBlank, kSweptBytes, c.first, c.last);
+  size_t runs = 0, faults = 0, taken = 0;  // taken: with another output
   for (size_t k = c.first; k < c.last; ++k) {
-    if (k % tool.every != 0) continue;
+    if (!c.lineEnds && k % tool.every != 0) continue;
     const DamagedLine& d = swept[k - c.first];
     damaged[c.source].text = d.text;
     std::string fault;
@@ -277,20 +284,22 @@ TEST_P(SourceSweep, OneDamagedByteGivesItsOutputOrOneMessageAtItsLine) {
       const size_t at = static_cast<size_t>(d.line - 1);
       if (!(run.ok && d.lineEnd && d.byte == '#' && RunsOnAsText(c.tool, lines[at], lines[at + 1])))
         fault = SweepFault(source.name, source.text, d, good, run, {true, false});
+      taken += run.ok && !fault.empty();
     } catch (const std::exception& e) {
       fault = d.what + ": the tool stopped: " + e.what();
     }
     ++runs;
     if (!fault.empty() && ++faults <= 20) ADD_FAILURE() << tool.name << " " << source.name << ", " << fault;
   }
-  EXPECT_EQ(faults, 0u) << tool.name << " " << source.name << ": " << faults << " of " << runs << " runs";
+  EXPECT_EQ(faults, 0u) << tool.name << " " << source.name << ": " << faults << " of " << runs << " runs, " << taken
+                        << " taken with another output";
 }
 
 // Where a comment holds a line, as every tool tells it: from any byte after
 // the comment's own text has begun, mid-word too, but not at its first
-// word (a line written out of use); a reader whose headings stand at the
-// start of their lines takes one only glued to the comment's text, as a
-// lost line end leaves it.
+// word (a line written out of use, which holds that one line); a reader
+// whose headings stand at the start of their lines takes one only glued to
+// the comment's text, as a lost line end leaves it.
 TEST(SourceSweep, ACommentHoldsALineAfterItsOwnText) {
   // A sound line (its word and 2 or 3 more), or "end" alone.
   auto isLine = [](std::string_view text) {
@@ -315,6 +324,8 @@ TEST(SourceSweep, ACommentHoldsALineAfterItsOwnText) {
       {"# the sound Miss_2 is quiet at night", "", ""},
       {"# the end of it", "", ""},
       {"#", "", ""},
+      {"# sound Miss_1 0.28 end", "end", "end"},  // a line written out of use holds that one line
+      {"# sound Miss_1 0.28  sound Miss_2 0.4", "sound Miss_2 0.4", ""},
   };
   for (const auto& c : cases) {
     const std::string_view comment = c.comment;
@@ -322,10 +333,20 @@ TEST(SourceSweep, ACommentHoldsALineAfterItsOwnText) {
     EXPECT_EQ(held(JoinedLineAt(comment, isLine)), c.held) << c.comment;
     EXPECT_EQ(held(JoinedLineAt(comment, headingGlued)), c.heldGlued) << c.comment;
   }
+  // A comment after a line's words writes no line out of use: a line from
+  // its first byte is one its mark took (a heading glued to the mark alone).
+  EXPECT_EQ(JoinedLineAt("#end", isLine, true), 1u);
+  EXPECT_EQ(JoinedLineAt("#sound Miss_2 0.4", headingGlued, true), 1u);
+  EXPECT_EQ(JoinedLineAt("#  sound Miss_2 0.4", headingGlued, true), std::string_view::npos);
+  // A value that runs to its line's end holds a line from any byte.
+  EXPECT_EQ(HeldLineAt("The Old Mill end", isLine), 13u);
+  EXPECT_EQ(HeldLineAt("end", isLine), 0u);
+  EXPECT_EQ(HeldLineAt("A friend's end of day", isLine), std::string_view::npos);
 }
 
 // Every tool refuses a comment that holds a line after its own text, at the
-// comment's line, and takes a line commented out as the comment it is.
+// comment's line, and takes a line commented out as the comment it is (a
+// table's line of fields though each field reads as a line).
 TEST(SourceSweep, EveryToolRefusesALineJoinedToACommentAndTakesOneCommentedOut) {
   const struct {
     size_t tool;
@@ -333,7 +354,7 @@ TEST(SourceSweep, EveryToolRefusesALineJoinedToACommentAndTakesOneCommentedOut) 
     const char* line;  // a line of the source, written again before it
   } cases[] = {
       {0, "maps/DemoVersion/Map21.txt", "width: 32"},
-      {1, "tables/items.txt", "row 1"},
+      {1, "tables/items.txt", "type Arrow  price 1  bonus 0  icon 150  place Ammunition"},  // fields, each a line
       {2, "scripts/DemoVersion/Map21_2.txt", "if_flag CottageChestOpened 0"},
       {3, "help/combat.txt", "page 41003 Attack Roll"},
       {4, "start/DemoVersion/Party.txt", "wear Torso \"Chainmail\""},
@@ -416,69 +437,5 @@ TEST(SourceSweep, ALineTakenIntoAnotherIsRefusedAtTheDamagedLine) {
 
 INSTANTIATE_TEST_SUITE_P(RealSources, SourceSweep, testing::ValuesIn(Cases()),
                          [](const testing::TestParamInfo<SweepCase>& info) { return info.param.name; });
-
-// A case of the line ends of a tool's source, `first` to before `last`.
-struct MarkCase {
-  size_t tool, source, first, last;
-  std::string name;
-};
-void PrintTo(const MarkCase& c, std::ostream* out) { *out << c.name; }
-
-std::vector<MarkCase> MarkCases() {
-  std::vector<MarkCase> cases;
-  for (size_t t = 0; t < std::size(kTools); ++t) {
-    const std::vector<Source>& sources = SourcesOf(t);
-    for (size_t i = 0; i < sources.size(); ++i) {
-      const size_t ends = static_cast<size_t>(std::count(sources[i].text.begin(), sources[i].text.end(), '\n'));
-      std::string name = std::string(kTools[t].name) + "_" + sources[i].name;
-      for (char& c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-      const size_t chunk = kTools[t].chunk / kTools[t].every;  // as many runs a case as the sweep's
-      for (size_t first = 0, part = 0; first < ends; first += chunk, ++part)
-        cases.push_back({t, i, first, std::min(first + chunk, ends), name + "_" + std::to_string(part)});
-    }
-  }
-  return cases;
-}
-
-class MarkedLineEnd : public testing::TestWithParam<MarkCase> {};
-
-// Every line end of every source turned into the comment mark: the line
-// after it, when it holds words, is no line lost in silence. A run gives
-// the good source's output, or fails with one message at the damaged line;
-// only a line that runs on as a text may take the next line's words, and a
-// line written out of use (after a blank line) be left out (SweepFault).
-TEST_P(MarkedLineEnd, GivesItsOutputOrOneMessageAtItsLine) {
-  const MarkCase& c = GetParam();
-  const SweptTool& tool = kTools[c.tool];
-  const std::vector<Source>& sources = SourcesOf(c.tool);
-  const Source& source = sources[c.source];
-  const SweepRun good = tool.run(sources, c.source);
-  ASSERT_TRUE(good.ok) << source.name << ": " << (good.messages.empty() ? "" : good.messages[0]);
-  const std::vector<std::string> lines = LinesOf(source.text);
-  std::vector<Source> damaged = sources;
-  size_t runs = 0, taken = 0, faults = 0;  // taken: with another output, a line lost
-  for (const DamagedLine& d : MarkedLineEnds(source.text, c.first, c.last)) {
-    damaged[c.source].text = d.text;
-    const size_t at = static_cast<size_t>(d.line - 1);
-    std::string fault;
-    try {
-      const SweepRun run = tool.run(damaged, c.source);
-      if (!(run.ok && RunsOnAsText(c.tool, lines[at], lines[at + 1]))) {
-        fault = SweepFault(source.name, source.text, d, good, run, {true, false});
-        taken += run.ok && !fault.empty();
-      }
-    } catch (const std::exception& e) {
-      fault = d.what + ": the tool stopped: " + e.what();
-    }
-    ++runs;
-    if (!fault.empty() && ++faults <= 20) ADD_FAILURE() << tool.name << " " << source.name << ", " << fault;
-  }
-  EXPECT_EQ(faults, 0u) << tool.name << " " << source.name << ": " << faults << " of " << runs << " runs, " << taken
-                        << " taken with another output";
-}
-
-INSTANTIATE_TEST_SUITE_P(RealSources, MarkedLineEnd, testing::ValuesIn(MarkCases()),
-                         [](const testing::TestParamInfo<MarkCase>& info) { return info.param.name; });
 
 }  // namespace
