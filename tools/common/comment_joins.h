@@ -3,9 +3,11 @@
 // backslash), joins the next line into it, and a line end or a blank turned
 // into a comment mark makes the next line, or the rest of its own, a comment:
 // the run would go on without that line. Every content tool refuses such a
-// comment at its line; the
-// sheet and sound tools also read the line it holds after it, at the same
-// line, as a refused line (LinesWithJoins).
+// comment at its line; the sheet and sound tools also read the line it holds
+// after it, at the same line, as a refused line (LinesWithJoins). A value
+// that runs to its line's end holds no line either (HeldLineAt), and a
+// heading written out of use before lines of its block is refused
+// (HeadingOutOfUse).
 #pragma once
 #include <algorithm>
 #include <initializer_list>
