@@ -44,6 +44,19 @@ TEST(MapCompiler, RefusesFaultySources) {
        "Map9.txt:5: square (1, 0) of layer 'events' is set twice\n", true},
       // A value is given, within what the game reads.
       {"an empty name", "name:\nwidth: 1\nheight: 1\n", "Map9.txt:1: 'name' has no value\n", true},
+      // A text or name that took the next line in (its line end lost or
+      // turned into a blank or the comment mark), a number not the file's,
+      // and a layer's heading written out of use before its lines.
+      {"a text holding a field", "name: x\ntext: A yard.number: 9\nwidth: 1\nheight: 1\n",
+       "Map9.txt:2: the text ends with a line of its own, 'number: 9': a line end lost or damaged?\n", true},
+      {"a name holding a text", "name: Yard #text: A yard.\nwidth: 1\nheight: 1\n",
+       "Map9.txt:1: the name ends with a line of its own, 'text: A yard.': a line end lost or damaged?\n", true},
+      {"a commented-out line and the next", "# text: An old text.text: A yard.\nname: x\nwidth: 1\nheight: 1\n",
+       "Map9.txt:1: the comment ends with a line of its own, 'text: A yard.': a line end lost or damaged?\n", true},
+      {"another map's number", "name: x\nnumber: 5\nwidth: 1\nheight: 1\n", "Map9.txt:2: 'number' is 5, but Map9.txt is map 9\n", true},
+      {"a layer written out of use", "name: x\nwidth: 1\nheight: 1\n#layer walls\nkey # 46\n#\nend\n",
+       "Map9.txt:4: 'layer walls' is written out of use here, and the lines after it would be read in the block before it: "
+       "a line end or a byte damaged?\n", true},
       {"a music track past the last", "name: x\nwidth: 1\nheight: 1\nmusic: 18\n", "Map9.txt:4: 'music' is 18, outside 0 to 17\n", true},
       {"a local map square past the grid", "name: x\nwidth: 1\nheight: 1\nlocal map y: 60\n",
        "Map9.txt:4: 'local map y' is 60, outside 0 to 59\n", true},
@@ -133,6 +146,7 @@ TEST(MapCompiler, RefusesFaultySources) {
   EXPECT_EQ(ReadMapFile((dir + "/out/Map9.dat").c_str(), &m), kMapFileRead);
   EXPECT_EQ(m.At(kLayerWalls, 0, 0), 46);
   EXPECT_EQ(m.At(kLayerWalls, 1, 0), 0);
+  EXPECT_EQ(m.scriptMapNumber, 9);  // a map that gives no number is known by its file's
   std::filesystem::remove_all(dir);
 }
 
@@ -150,7 +164,7 @@ TEST(MapCompiler, OneDamagedByteInAnyLineIsOneMessage) {
       "name: Thornwood Road\n"
       "text: An old cart road under pines\n"
       "text: and oaks.\n"
-      "number: 22\nwidth: 6\nheight: 3\nmusic: 2\nrain: 1\nlocal map: 1\nmost groups: 2\n"
+      "number: 9\nwidth: 6\nheight: 3\nmusic: 2\nrain: 1\nlocal map: 1\nmost groups: 2\n"
       "\n"
       "layer ground\nkey f 48\nkey . 1\nff..ff\n......\nff..ff\nend\n"
       "layer walls\nkey P 64\nkey ^ 74\nkey W 3003\nP..^.W\n......\n.P..P^\nend\n"

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <map>
 #include <set>
 #include <sstream>
@@ -105,8 +106,8 @@ TEST_P(FaultyFrameMap, IsRefusedWithFileAndLine) {
 INSTANTIATE_TEST_SUITE_P(
     SheetMaker, FaultyFrameMap,
     ::testing::Values(
-        // A ground frame that another line draws already.
-        FrameMapFault{"also_drawn", "sheet 0\n  1 ground lush", "frame 1 is also drawn by"},
+        // A ground frame that another line draws already, named by its place.
+        FrameMapFault{"also_drawn", "sheet 0\n  1 ground lush", "/terrain.txt:8\n"},
         // A frame past the end of its sheet (sheet 1 holds 49).
         FrameMapFault{"beyond_its_sheet", "sheet 1\n  49 wall stone", "frame 49 lies beyond sheet 1"},
         // A painter or a word no painter knows.
@@ -207,6 +208,17 @@ TEST(SheetMaker, AHeadingLineRefusedIsOneFaultAndNothingIsWritten) {
        "the comment ends with a line of its own, 'sssstsss': a line end lost or damaged?"},
       {"cursors.txt", "script picture\n", "script picture",
        "the comment ends with a line of its own, '........': a line end lost or damaged?"},
+      // A line end turned into the comment mark: the line after it is the
+      // comment's fault; a sheet or frame line written out of use before its
+      // lines, and a palette letter damaged into another, are one fault at
+      // their line, not one at each line after them.
+      {"effects.txt", "glow soft\n  ", "glow soft#  ", "the comment ends with a line of its own, '2        glow circle': a line end lost or damaged?"},
+      {"effects.txt", "\nsheet 33", "\n#heet 33",
+       "'sheet 33' is written out of use here, and the lines after it would be drawn on the sheet before it: a line end or a byte damaged?"},
+      {"interface.txt", "\n\nframe 1 ", "\n#frame 1 ",
+       "'frame 1' is written out of use here, and the lines after it would be read in the block before it: a line end or a byte damaged?"},
+      {"interface.txt", "\n  k FF0E1018", "\n  q FF0E1018",
+       "no row draws 'q', and 'k', which the palette lacks, is drawn (189 lines from line 40): the letter meant?"},
       // A word too many: a palette letter's description, a line joined to a sheet's.
       {"interface.txt", "  k FF0E1018   # outline", "  k FF0E1018   outline",
        "palette lines are a letter or digit and an 8-digit AARRGGBB colour"},
@@ -317,6 +329,10 @@ struct SweptSource {
   bool font;
 };
 void PrintTo(const SweptSource& source, std::ostream* os) { *os << source.file; }
+std::string SweptSourceName(const ::testing::TestParamInfo<SweptSource>& info) {
+  const std::string name = info.param.file;
+  return name.substr(0, name.find('.'));
+}
 
 class SheetSweep : public ::testing::TestWithParam<SweptSource> {};
 
@@ -327,8 +343,10 @@ class SheetSweep : public ::testing::TestWithParam<SweptSource> {};
 // joins the next line to it, is refused at the comment's line too, or is
 // harmless. The good sources are read once, and each run reads the damaged
 // one again as the tool reads it.
-TEST_P(SheetSweep, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
-  const SweptSource& source = GetParam();
+// The damages are made of the source's text; `taken` counts the runs that
+// read or draw otherwise with no fault.
+void SweepSheetSource(const SweptSource& source, const std::function<std::vector<DamagedLine>(const std::string&)>& damages,
+                      size_t* taken = nullptr) {
   const fs::path root = fs::temp_directory_path() / ("sheetmaker_test_sweep_" + std::to_string(::getpid()));
   const fs::path dir = root / "graphics";
   fs::remove_all(root);
@@ -397,12 +415,10 @@ TEST_P(SheetSweep, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
            src.large.glyphs != good.large.glyphs || src.large.colours != good.large.colours ||
            src.small.glyphs != good.small.glyphs || Pal().ramps != goodPalette.ramps;
   };
-  auto frameMark = [](const std::string& line) { return line.find('#'); };
-  auto fontMark = [](const std::string& line) { return line == "#" || line.rfind("# ", 0) == 0 ? 0 : std::string::npos; };
   const std::string text = ReadFile(dir / source.file);
   const std::string place = (dir / source.file).string();
   const SweepRun drawnAsGood{true, "drawn as the good sources", {}};
-  for (const DamagedLine& d : SweptBytes(text, source.lines, source.font ? CommentMark(fontMark) : CommentMark(frameMark))) {
+  for (const DamagedLine& d : damages(text)) {
     std::ofstream(dir / source.file, std::ios::binary) << d.text;
     std::string faults;
     const SheetSources src = read(&faults, source.file);
@@ -425,9 +441,29 @@ TEST_P(SheetSweep, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
     SweepRun run{faults.empty(), faults.empty() && same ? drawnAsGood.output : "", {}};
     std::istringstream lines(faults);
     for (std::string line; std::getline(lines, line);) run.messages.push_back(line);
-    EXPECT_EQ(SweepFault(place, text, d, drawnAsGood, run, {false, true}), "");
+    const std::string fault = SweepFault(place, text, d, drawnAsGood, run, {false, true});
+    if (taken) *taken += run.ok && !fault.empty();
+    EXPECT_EQ(fault, "");
   }
   fs::remove_all(root);
+}
+
+TEST_P(SheetSweep, ADamagedByteReadsAsTheGoodSourcesOrIsRefusedAtItsLine) {
+  const SweptSource& source = GetParam();
+  auto frameMark = [](const std::string& line) { return line.find('#'); };
+  auto fontMark = [](const std::string& line) { return line == "#" || line.rfind("# ", 0) == 0 ? 0 : std::string::npos; };
+  SweepSheetSource(source, [&](const std::string& text) {
+    return SweptBytes(text, source.lines, source.font ? CommentMark(fontMark) : CommentMark(frameMark));
+  });
+}
+
+// Every line end of a source turned into the comment mark: the line after
+// it, when it holds words, is lost in no run (`taken`).
+class SheetLineEnds : public ::testing::TestWithParam<SweptSource> {};
+TEST_P(SheetLineEnds, ALineEndTurnedIntoACommentMarkLosesNoLine) {
+  size_t taken = 0;
+  SweepSheetSource(GetParam(), [](const std::string& text) { return MarkedLineEnds(text); }, &taken);
+  EXPECT_EQ(taken, 0u);
 }
 
 INSTANTIATE_TEST_SUITE_P(SheetMaker, SheetSweep,
@@ -437,10 +473,16 @@ INSTANTIATE_TEST_SUITE_P(SheetMaker, SheetSweep,
                                            SweptSource{"terrain.txt", {7, 9}, false}, SweptSource{"figures.txt", {13, 14, 22, 52}, false},
                                            SweptSource{"effects.txt", {106}, false}, SweptSource{"icons.txt", {9}, false},
                                            SweptSource{"pictures.txt", {6, 8}, false}),
-                         [](const ::testing::TestParamInfo<SweptSource>& info) {
-                           std::string name = info.param.file;
-                           return name.substr(0, name.find('.'));
-                         });
+                         SweptSourceName);
+
+INSTANTIATE_TEST_SUITE_P(SheetMaker, SheetLineEnds,
+                         ::testing::Values(SweptSource{"palette.txt", {}, false}, SweptSource{"sheets.txt", {}, false},
+                                           SweptSource{"font_large.txt", {}, true}, SweptSource{"font_small.txt", {}, true},
+                                           SweptSource{"interface.txt", {}, false}, SweptSource{"cursors.txt", {}, false},
+                                           SweptSource{"terrain.txt", {}, false}, SweptSource{"figures.txt", {}, false},
+                                           SweptSource{"effects.txt", {}, false}, SweptSource{"icons.txt", {}, false},
+                                           SweptSource{"pictures.txt", {}, false}),
+                         SweptSourceName);
 
 // A font whose only "chars" line is refused lacks no glyph besides. A
 // colour of a font that the palette lacks is found beside a fault of

@@ -95,6 +95,12 @@ TEST(SoundmakerTest, BrokenScoresAreReportedByLineAndNothingIsWritten) {
        "00-stillness.txt:5: the score lasts 960000 seconds, a track at most 3600"},
       {head + "part a ch=0\n  c4:16 |\nmeter 3\n", "00-stillness.txt:7: meter must come before the parts"},
       {head + "part a ch=0\n  [ [ [ [ c4:1 ]x64 ]x64 ]x64 ]x64\n", "00-stillness.txt:6: the repeats unfold to more than"},
+      // A title that took the next line in, or lost to the comment before it
+      // (a line end turned into a blank).
+      {"title Test tempo 60\nmeter 4\nbars 1\npart a ch=0\n  c4:16 |\n",
+       "00-stillness.txt:1: the title ends with a line of its own, 'tempo 60': a line end lost or damaged?\n"},
+      {"# Track 0: quiet. title Test\ntempo 60\nmeter 4\nbars 1\npart a ch=0\n  c4:16 |\n",
+       "00-stillness.txt:1: the comment ends with a line of its own, 'title Test': a line end lost or damaged?\n"},
       // A title holds what the game's fonts show, a tab not among them.
       {"title Still\tness\n", "00-stillness.txt:1: 'title' holds the control byte \\x09: 'Still\\x09ness'\n"},
   };
@@ -280,6 +286,27 @@ TEST(SoundmakerTest, OneDamagedByteAnywhereInTheRecipesIsOneMessage) {
   }
 }
 
+// A run of the tool on a source, a score or the recipes: the track written,
+// or whether the sounds' recipes (each rendered from its recipe alone) are
+// the good ones.
+SweepRun ReadSound(bool music, const std::string& text, const std::vector<SoundRecipe>& goodRecipes) {
+  SweepRun run;
+  try {
+    if (music) {
+      const std::vector<uint8_t> track = CompileScore("source.txt", text);
+      run.output.assign(track.begin(), track.end());
+    } else {
+      run.output = ReadGameRecipes("source.txt", text) == goodRecipes ? "the good recipes" : "other recipes";
+    }
+    run.ok = true;
+  } catch (const SourceFault& fault) {
+    run.output.clear();
+    std::istringstream lines(fault.what());
+    for (std::string line; std::getline(lines, line);) run.messages.push_back(line);
+  }
+  return run;
+}
+
 // A sweep of damaged bytes over every kind of line of the real recipes and a
 // real score (tools/damaged_lines.h): a run reads as the good source did (the
 // same sounds or track) or fails with one message at the damaged line. A
@@ -299,38 +326,42 @@ TEST(SoundmakerTest, ADamagedByteReadsAsTheGoodSourceOrIsRefusedAtItsLine) {
   };
   for (const auto& source : sources) {
     const bool music = std::string(source.file).rfind("music", 0) == 0;
-    // The track written, or the sounds' recipes (each rendered from its
-    // recipe alone), as a run of the tool.
-    std::vector<SoundRecipe> goodRecipes;
-    auto read = [&](const std::string& text) {
-      SweepRun run;
-      try {
-        if (music) {
-          const std::vector<uint8_t> track = CompileScore("source.txt", text);
-          run.output.assign(track.begin(), track.end());
-        } else {
-          run.output = ReadGameRecipes("source.txt", text) == goodRecipes ? "the good recipes" : "other recipes";
-        }
-        run.ok = true;
-      } catch (const SourceFault& fault) {
-        run.output.clear();
-        std::istringstream lines(fault.what());
-        for (std::string line; std::getline(lines, line);) run.messages.push_back(line);
-      }
-      return run;
-    };
     const std::string good = ReadFile(kContent / source.file);
-    if (!music) goodRecipes = ReadGameRecipes("source.txt", good);
-    const SweepRun goodRun = read(good);
+    const std::vector<SoundRecipe> goodRecipes = music ? std::vector<SoundRecipe>() : ReadGameRecipes("source.txt", good);
+    const SweepRun goodRun = ReadSound(music, good, goodRecipes);
     ASSERT_TRUE(goodRun.ok) << source.file;
     for (const DamagedLine& d : SweptBytes(good, source.lines)) {
-      SweepRun run = read(d.text);
+      SweepRun run = ReadSound(music, d.text, goodRecipes);
       const size_t start = good.rfind('\n', d.at == 0 ? 0 : d.at - 1);
       const std::string_view line = std::string_view(good).substr(start == std::string::npos ? 0 : start + 1);
       if (run.ok && music && d.byte == '"' && (line.rfind("title", 0) == 0 || line.rfind("part", 0) == 0)) run.output = goodRun.output;
       EXPECT_EQ(SweepFault("source.txt", good, d, goodRun, run, {false, true}), "") << source.file;
     }
   }
+}
+
+// Every line end of the recipes and of every score turned into the comment
+// mark: the line after it, when it holds words, is lost in no run. A run
+// reads as the good source did or fails with one message at the damaged line.
+TEST(SoundmakerTest, ALineEndTurnedIntoACommentMarkLosesNoLine) {
+  std::vector<fs::path> files = {kContent / "sounds" / "effects.txt"};
+  for (const auto& e : fs::directory_iterator(kContent / "music"))
+    if (e.path().extension() == ".txt") files.push_back(e.path());
+  size_t taken = 0;  // with another output
+  for (const fs::path& file : files) {
+    const bool music = file.parent_path().filename() == "music";
+    const std::string good = ReadFile(file);
+    const std::vector<SoundRecipe> goodRecipes = music ? std::vector<SoundRecipe>() : ReadGameRecipes("source.txt", good);
+    const SweepRun goodRun = ReadSound(music, good, goodRecipes);
+    ASSERT_TRUE(goodRun.ok) << file;
+    for (const DamagedLine& d : MarkedLineEnds(good)) {
+      const SweepRun run = ReadSound(music, d.text, goodRecipes);
+      const std::string fault = SweepFault("source.txt", good, d, goodRun, run, {false, true});
+      taken += run.ok && !fault.empty();
+      EXPECT_EQ(fault, "") << file.filename();
+    }
+  }
+  EXPECT_EQ(taken, 0u);
 }
 
 // A title is its words: a comment after it leaves no blank at its end. A

@@ -1,7 +1,8 @@
 // Every content tool on its real sources damaged by one byte, as a content
 // author's file is damaged: every line kind of every source, each byte kind
-// replacing a byte, inserted and a byte deleted (tools/damaged_lines.h), a
-// case for each part of each source. A run never stops the tool; it gives
+// replacing a byte, inserted and a byte deleted, and every line end of every
+// source turned into the comment mark (tools/damaged_lines.h), a case for
+// each part of each source. A run never stops the tool; it gives
 // the good source's output, or fails with one message at the damaged file
 // and line and writes nothing; a comment that a damaged line end joined the
 // next line to is refused at its line when that line is lost.
@@ -205,12 +206,14 @@ const std::vector<Source>& SourcesOf(size_t tool) {
 }
 
 // A case: the damages first to last of the lines a tool's sweep samples in
-// one of its sources (the first line of each kind in all its sources).
+// one of its sources (the first line of each kind in all its sources), or
+// of its line ends turned into the comment mark (`lineEnds`, every one).
 struct SweepCase {
   size_t tool, source;
   std::vector<int> lines;
   size_t first, last;
   std::string name;
+  bool lineEnds = false;
 };
 void PrintTo(const SweepCase& c, std::ostream* out) { *out << c.name; }
 
@@ -221,16 +224,40 @@ std::vector<SweepCase> Cases() {
     std::set<std::string> seen;
     for (size_t i = 0; i < sources.size(); ++i) {
       const std::vector<int> lines = SampledLines(sources[i].text, kTools[t].kind, &seen);
-      if (lines.empty()) continue;
-      const size_t damages = SweptDamages(SweptPlaces(sources[i].text, lines).size());
+      const size_t damages = lines.empty() ? 0 : SweptDamages(SweptPlaces(sources[i].text, lines).size());
       std::string name = std::string(kTools[t].name) + "_" + sources[i].name;
       for (char& c : name)
         if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
       for (size_t first = 0, part = 0; first < damages; first += kTools[t].chunk, ++part)
         cases.push_back({t, i, lines, first, std::min(first + kTools[t].chunk, damages), name + "_" + std::to_string(part)});
+      // As many runs a case as the sweep's.
+      const size_t ends = static_cast<size_t>(std::count(sources[i].text.begin(), sources[i].text.end(), '\n'));
+      const size_t chunk = kTools[t].chunk / kTools[t].every;
+      for (size_t first = 0, part = 0; first < ends; first += chunk, ++part)
+        cases.push_back({t, i, {}, first, std::min(first + chunk, ends), name + "_ends_" + std::to_string(part), true});
     }
   }
   return cases;
+}
+
+// The lines of a text, and an empty one after them.
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  lines.emplace_back();
+  return lines;
+}
+
+// Whether a line whose line end turned into '#' runs on as a text, the next
+// line's words read as words of it: a map's name or text before a blank or
+// a comment line, a help page's text or title before anything but a page or
+// keyword line.
+bool RunsOnAsText(size_t tool, const std::string& line, const std::string& next) {
+  const std::string kind = LineKind(line), nextKind = LineKind(next);
+  if (std::string(kTools[tool].name) == "makemaps") return (kind == "name" || kind == "text") && (nextKind.empty() || nextKind == "#");
+  if (std::string(kTools[tool].name) == "compile_help") return kind != "#" && kind != "keyword" && nextKind != "page" && nextKind != "keyword";
+  return false;
 }
 
 class SourceSweep : public testing::TestWithParam<SweepCase> {};
@@ -243,29 +270,36 @@ TEST_P(SourceSweep, OneDamagedByteGivesItsOutputOrOneMessageAtItsLine) {
   const SweepRun good = tool.run(sources, c.source);
   ASSERT_TRUE(good.ok) << source.name << ": " << (good.messages.empty() ? "" : good.messages[0]);
   std::vector<Source> damaged = sources;
-  const std::vector<DamagedLine> swept = SweptBytes(source.text, c.lines, CommentAfterBlank, kSweptBytes, c.first, c.last);
-  size_t runs = 0, faults = 0;
+  const std::vector<std::string> lines = LinesOf(source.text);
+  const std::vector<DamagedLine> swept = c.lineEnds ? MarkedLineEnds(source.text, c.first, c.last)
+                                                     : SweptBytes(source.text, c.lines, CommentAfterBlank, kSweptBytes, c.first, c.last);
+  size_t runs = 0, faults = 0, taken = 0;  // taken: with another output
   for (size_t k = c.first; k < c.last; ++k) {
-    if (k % tool.every != 0) continue;
+    if (!c.lineEnds && k % tool.every != 0) continue;
     const DamagedLine& d = swept[k - c.first];
     damaged[c.source].text = d.text;
     std::string fault;
     try {
-      fault = SweepFault(source.name, source.text, d, good, tool.run(damaged, c.source), {true, false});
+      const SweepRun run = tool.run(damaged, c.source);
+      const size_t at = static_cast<size_t>(d.line - 1);
+      if (!(run.ok && d.lineEnd && d.byte == '#' && RunsOnAsText(c.tool, lines[at], lines[at + 1])))
+        fault = SweepFault(source.name, source.text, d, good, run, {true, false});
+      taken += run.ok && !fault.empty();
     } catch (const std::exception& e) {
       fault = d.what + ": the tool stopped: " + e.what();
     }
     ++runs;
     if (!fault.empty() && ++faults <= 20) ADD_FAILURE() << tool.name << " " << source.name << ", " << fault;
   }
-  EXPECT_EQ(faults, 0u) << tool.name << " " << source.name << ": " << faults << " of " << runs << " runs";
+  EXPECT_EQ(faults, 0u) << tool.name << " " << source.name << ": " << faults << " of " << runs << " runs, " << taken
+                        << " taken with another output";
 }
 
 // Where a comment holds a line, as every tool tells it: from any byte after
 // the comment's own text has begun, mid-word too, but not at its first
-// word (a line written out of use); a reader whose headings stand at the
-// start of their lines takes one only glued to the comment's text, as a
-// lost line end leaves it.
+// word (a line written out of use, which holds that one line); a reader
+// whose headings stand at the start of their lines takes one only glued to
+// the comment's text, as a lost line end leaves it.
 TEST(SourceSweep, ACommentHoldsALineAfterItsOwnText) {
   // A sound line (its word and 2 or 3 more), or "end" alone.
   auto isLine = [](std::string_view text) {
@@ -290,6 +324,8 @@ TEST(SourceSweep, ACommentHoldsALineAfterItsOwnText) {
       {"# the sound Miss_2 is quiet at night", "", ""},
       {"# the end of it", "", ""},
       {"#", "", ""},
+      {"# sound Miss_1 0.28 end", "end", "end"},  // a line written out of use holds that one line
+      {"# sound Miss_1 0.28  sound Miss_2 0.4", "sound Miss_2 0.4", ""},
   };
   for (const auto& c : cases) {
     const std::string_view comment = c.comment;
@@ -297,10 +333,20 @@ TEST(SourceSweep, ACommentHoldsALineAfterItsOwnText) {
     EXPECT_EQ(held(JoinedLineAt(comment, isLine)), c.held) << c.comment;
     EXPECT_EQ(held(JoinedLineAt(comment, headingGlued)), c.heldGlued) << c.comment;
   }
+  // A comment after a line's words writes no line out of use: a line from
+  // its first byte is one its mark took (a heading glued to the mark alone).
+  EXPECT_EQ(JoinedLineAt("#end", isLine, true), 1u);
+  EXPECT_EQ(JoinedLineAt("#sound Miss_2 0.4", headingGlued, true), 1u);
+  EXPECT_EQ(JoinedLineAt("#  sound Miss_2 0.4", headingGlued, true), std::string_view::npos);
+  // A value that runs to its line's end holds a line from any byte.
+  EXPECT_EQ(HeldLineAt("The Old Mill end", isLine), 13u);
+  EXPECT_EQ(HeldLineAt("end", isLine), 0u);
+  EXPECT_EQ(HeldLineAt("A friend's end of day", isLine), std::string_view::npos);
 }
 
 // Every tool refuses a comment that holds a line after its own text, at the
-// comment's line, and takes a line commented out as the comment it is.
+// comment's line, and takes a line commented out as the comment it is (a
+// table's line of fields though each field reads as a line).
 TEST(SourceSweep, EveryToolRefusesALineJoinedToACommentAndTakesOneCommentedOut) {
   const struct {
     size_t tool;
@@ -308,7 +354,7 @@ TEST(SourceSweep, EveryToolRefusesALineJoinedToACommentAndTakesOneCommentedOut) 
     const char* line;  // a line of the source, written again before it
   } cases[] = {
       {0, "maps/DemoVersion/Map21.txt", "width: 32"},
-      {1, "tables/items.txt", "row 1"},
+      {1, "tables/items.txt", "type Arrow  price 1  bonus 0  icon 150  place Ammunition"},  // fields, each a line
       {2, "scripts/DemoVersion/Map21_2.txt", "if_flag CottageChestOpened 0"},
       {3, "help/combat.txt", "page 41003 Attack Roll"},
       {4, "start/DemoVersion/Party.txt", "wear Torso \"Chainmail\""},
@@ -335,6 +381,57 @@ TEST(SourceSweep, EveryToolRefusesALineJoinedToACommentAndTakesOneCommentedOut) 
     EXPECT_EQ(joined.messages[0].rfind(where, 0), 0u) << joined.messages[0];
     const std::string message = "the comment ends with a line of its own, " + QuotedBytes(c.line) + ": a line end lost or damaged?";
     EXPECT_NE(joined.messages[0].find(message), std::string::npos) << joined.messages[0];
+  }
+}
+
+// A real source whose line took the next in, or lost it to a comment mark
+// put in or glued to a word, whose line written out of use took the next,
+// whose heading was written out of use, or whose declared name was damaged
+// into another: one message, at the damaged line.
+TEST(SourceSweep, ALineTakenIntoAnotherIsRefusedAtTheDamagedLine) {
+  const struct {
+    size_t tool;
+    const char* source;
+    const char* from;
+    const char* to;       // the damaged line holds its first byte
+    const char* message;  // what the message holds
+  } cases[] = {
+      {0, "maps/DemoVersion/Map5.txt", "out.\nnumber", "out. number", "the text ends with a line of its own, 'number: 5'"},
+      {0, "maps/DemoVersion/Map5.txt", "out.\nnumber", "out.#number", "the text ends with a line of its own, 'number: 5'"},
+      {0, "maps/DemoVersion/Map5.txt", "number: 5", "number: 6", "'number' is 6, but Map5.txt is map 5"},
+      {0, "maps/DemoVersion/Map5.txt", "text: A squat", "# text: An old text.text: A squat",
+       "the comment ends with a line of its own, 'text: A squat"},
+      {0, "maps/DemoVersion/Map5.txt", "\nlayer floor", "#layer floor", "'layer floor' is written out of use here"},
+      {1, "tables/items.txt", "bonus 2  icon 168", "bonus 2 # icon 168", "own, 'icon 168  place Waist'"},
+      {1, "tables/spells.txt", "\"Foresight\"\n", "\"Foresight\"#", "the comment ends with a line of its own, 'level 7 "},
+      {1, "tables/spells.txt", "\nrow 70\n", "#row 70\n", "'row 70' is written out of use here"},
+      {1, "tables/spells.txt", "row 71\n", "#ow 71\n", "'row 71' is written out of use here"},
+      {2, "scripts/DemoVersion/Map21_2.txt", "0\n  set_flag", "0#  set_flag", "own, 'set_flag CottageChestOpened 1'"},
+      {2, "scripts/DemoVersion/Map21_2.txt", "  gold 40", "  # op 32 40 1   gold 40", "own, 'gold 40'"},
+      {2, "scripts/DemoVersion/Map22_1.txt", "8\nend", "8#end", "the comment ends with a line of its own, 'end'"},
+      {2, "scripts/DemoVersion/Map23_Open5.txt", "5\nelse", "5#else", "the comment ends with a line of its own, 'else'"},
+      {3, "help/abilities.txt", "Drench\nkeyword", "Drench#keyword", "the title ends with a line of its own, 'keyword @DRENCH@'"},
+      {3, "help/combat.txt", "\npage 41004 Damage", "#page 41004 Damage", "'page 41004 Damage' is written out of use here"},
+      {3, "help/combat.txt", "keyword @DAMAGE@", "keyword @DAMAG@",
+       "the keyword @DAMAG@ is linked from no page, and the link @DAMAGE@, one byte from it, names no page (help/"},
+      {4, "start/FullVersion/Party.txt", "\"CLEAVE\"\n ", "\"CLEAVE\"# ", "the comment ends with a line of its own, 'feat \\\"IMPROVED INITIATIVE"},
+      {4, "start/DemoVersion/People.txt", "\ncreature 4", "#creature 4", "'creature 4' is written out of use here"},
+  };
+  for (const auto& c : cases) {
+    const SweptTool& tool = kTools[c.tool];
+    std::vector<Source> sources = SourcesOf(c.tool);
+    const size_t at = static_cast<size_t>(
+        std::find_if(sources.begin(), sources.end(), [&](const Source& s) { return s.name == c.source; }) - sources.begin());
+    ASSERT_LT(at, sources.size()) << c.source;
+    std::string& text = sources[at].text;
+    const size_t place = text.find(c.from);
+    ASSERT_NE(place, std::string::npos) << c.from;
+    text.replace(place, std::string_view(c.from).size(), c.to);
+    const auto line = std::count(text.begin(), text.begin() + static_cast<std::ptrdiff_t>(place), '\n') + 1;
+    const SweepRun run = tool.run(sources, at);
+    ASSERT_EQ(run.messages.size(), 1u) << c.to << (run.messages.empty() ? "" : "\n" + run.messages[0]);
+    EXPECT_EQ(run.messages[0].rfind(std::string(c.source) + ":" + std::to_string(line) + ":", 0), 0u) << run.messages[0];
+    EXPECT_NE(run.messages[0].find(c.message), std::string::npos) << run.messages[0];
   }
 }
 

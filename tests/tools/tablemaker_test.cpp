@@ -93,6 +93,14 @@ int LineOf(const std::string& source, const std::string& at) {
   return 1 + static_cast<int>(std::count(source.begin(), source.begin() + static_cast<std::ptrdiff_t>(mark), '\n'));
 }
 
+// The real sources, and the start of Fireball's row up to its level, that
+// the tables of refusals damage.
+struct RealTables {
+  std::string spells = ReadFile(kSources / "spells.txt"), items = ReadFile(kSources / "items.txt"),
+              crafted = ReadFile(kSources / "crafted.txt");
+  std::string fireball = "row 31\n  name \"Fireball\"\n  level ";
+};
+
 // A broken source, where its fault lies (see LineOf) and the message that
 // must name it: the only one, unless the fault breaks several rows.
 struct Refusal {
@@ -120,10 +128,7 @@ void ExpectRefusals(const std::vector<Refusal>& refusals) {
 }
 
 TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
-  const std::string spells = ReadFile(kSources / "spells.txt");
-  const std::string items = ReadFile(kSources / "items.txt");
-  const std::string crafted = ReadFile(kSources / "crafted.txt");
-  const std::string fireball = "row 31\n  name \"Fireball\"\n  level ";
+  const auto [spells, items, crafted, fireball] = RealTables();
   ExpectRefusals({
       {"spells", Replace(spells, fireball + "3", fireball + "4"), "Fireball\"\n  |level 4",
        "row 31 'level': has level 4 but stands in the level 3 block"},
@@ -178,10 +183,7 @@ TEST(TablemakerTest, BrokenSourcesAreRefusedAtTheirLineAndField) {
 // A source's damaged text, words and lines: each refused at its line, once,
 // naming the value that holds the fault as a quoted value writes it.
 TEST(TablemakerTest, BrokenTextsWordsAndLinesAreRefusedAtTheirLine) {
-  const std::string spells = ReadFile(kSources / "spells.txt");
-  const std::string items = ReadFile(kSources / "items.txt");
-  const std::string crafted = ReadFile(kSources / "crafted.txt");
-  const std::string fireball = "row 31\n  name \"Fireball\"\n  level ";
+  const auto [spells, items, crafted, fireball] = RealTables();
   ExpectRefusals({
       // A broken text is reported, not a crash of the tool.
       {"items", Replace(items, "name \"Arrows\"", "name \"Arrows\\xzz\""), "Arrows\\xzz",

@@ -2,10 +2,13 @@
 // keeps it and goes on at the next line, and then reports them all as one
 // fault, a line each, so that a second fault on a later line is not lost.
 #pragma once
+#include <climits>
 #include <set>
 #include <string>
 #include <utility>
 #include <vector>
+
+#include "common/comment_joins.h"
 
 // Fault: the exception the reader throws, made from and read as its message.
 template <typename Fault>
@@ -50,6 +53,25 @@ class LineFaults {
   void Line(const std::string& file, int line, const std::string& message) { Add(&lines_, file, line, message); }
   // A fault between lines.
   void Between(const std::string& file, int line, const std::string& message) { Add(&between_, file, line, message); }
+  // A heading written out of use at a line, a comment (`heading`, what it
+  // writes out of use: "row 70", "layer floor"), would leave the lines
+  // after it up to the next heading (BlockBegins) to the block before it: a
+  // line of words among them (LineOfWords) refuses the comment's line, once,
+  // and no fault among them is said besides.
+  void OutOfUse(const std::string& file, int line, const std::string& heading) {
+    spans_.push_back({file, line, INT_MAX, heading, false});
+  }
+  void BlockBegins(const std::string& file, int line) {
+    for (Span& s : spans_)
+      if (s.file == file && s.end == INT_MAX && s.line < line) s.end = line;
+  }
+  void LineOfWords(const std::string& file, int line, const std::string& kind = "") {
+    for (Span& s : spans_) {
+      if (s.file != file || line <= s.line || line >= s.end || s.said) continue;
+      Line(file, s.line, kind + OutOfUseMessage(s.heading));
+      s.said = true;
+    }
+  }
   // A line of another reading that this one depends on (a shared names
   // file's) was refused: the faults between lines are not reported.
   void DependsOnRefused() { dependsOnRefused_ = true; }
@@ -63,12 +85,21 @@ class LineFaults {
   const std::vector<std::string>& Messages() const { return lines_.empty() && !dependsOnRefused_ ? between_ : lines_; }
 
  private:
+  struct Span {
+    std::string file;
+    int line, end;  // the comment's line, and the next heading's
+    std::string heading;
+    bool said;
+  };
   void Add(std::vector<std::string>* to, const std::string& file, int line, const std::string& message) {
+    for (const Span& s : spans_)
+      if (s.said && s.file == file && line > s.line && line < s.end) return;
     const std::string place = file + ":" + (line > 0 ? std::to_string(line) + ":" : "");
     if (line > 0 && !said_.insert(place).second) return;
     to->push_back(place + " " + message);
   }
   std::vector<std::string> lines_, between_;
   std::set<std::string> said_;  // the lines that have their message
+  std::vector<Span> spans_;     // the headings written out of use
   bool dependsOnRefused_ = false;
 };

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "common/comment_joins.h"
+#include "common/near_names.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/source_faults.h"
@@ -163,11 +164,17 @@ void ParseFile(const std::string& path, const std::string& source, std::list<Pag
     }
     if (!line.empty() && line[0] == '#') {  // a comment, which holds no page or keyword line
       if (const size_t at = JoinedLineAt(line, IsHelpHeading); at != std::string::npos) Refuse(JoinedLineMessage(line, at));
+      // A page line written out of use leaves its lines to the page before it.
+      const std::string heading =
+          HeadingOutOfUse(line, {"page"}, [](std::string_view h) { return h.rfind("page ", 0) == 0 && IsHelpHeading(h); });
+      if (!heading.empty()) faults->OutOfUse(path, number, heading);
       continue;
     }
     // A page or keyword line is one whose first word is "page" or "keyword",
     // also when nothing follows it.
     const std::string firstWord = line.substr(0, line.find(' '));
+    if (firstWord == "page") faults->BlockBegins(path, number);
+    else if (!TrimBlanks(line).empty()) faults->LineOfWords(path, number, "error: ");
     if (firstWord == "page") {
       long long id = 0;
       std::string title;
@@ -177,6 +184,11 @@ void ParseFile(const std::string& path, const std::string& source, std::list<Pag
       }
       if (title.empty()) {
         Refuse("the page has no title");
+        continue;
+      }
+      // A line end lost after it joins the next line to it: "Drench#keyword @DRENCH@".
+      if (const size_t at = HeldLineAt(title, IsHelpHeading); at != std::string::npos) {
+        Refuse(JoinedLineMessage(title, at, "the title"));
         continue;
       }
       if (title.size() > kHelpTitleSize - 1) {
@@ -303,11 +315,33 @@ HelpResult CompileHelp(const std::vector<HelpSource>& sources) {
   for (const Keyword& k : keywords) result.keywords.insert(k.keyword);
   for (const auto& [id, where] : ids) result.pageIds.insert(id);
   // Every link names a keyword of some page, and the highlight marks of a
-  // page's text come in pairs.
+  // page's text come in pairs. A keyword no link names, a byte lost or put
+  // in from a link that names no page, is one fault at the keyword's line
+  // (either may be the damaged one), not one at each link (a byte changed
+  // may be another keyword's: @RACE@, @RAKE@).
+  std::set<std::string> linked;
+  std::map<std::string, std::vector<std::string>> unknown;  // the places of the links that name no page
+  for (const Page& page : pages)
+    for (const Link& link : page.links) {
+      linked.insert(link.keyword);
+      if (!result.keywords.count(link.keyword)) unknown[link.keyword].push_back(link.where);
+    }
+  std::set<std::string> near;  // the links said at a keyword
+  for (const Keyword& k : keywords) {
+    if (linked.count(k.keyword)) continue;
+    const auto link = std::find_if(unknown.begin(), unknown.end(), [&](const auto& u) {
+      return !near.count(u.first) && OneByteApart(k.keyword, u.first, false);
+    });
+    if (link == unknown.end()) continue;
+    near.insert(link->first);
+    const std::string links = UsesSaid(link->second[0], link->second.size(), "link");
+    Error(k.where, "the keyword " + k.keyword + " is linked from no page, and the link " + link->first +
+                       ", one byte from it, names no page (" + links + ")");
+  }
   for (const Page& page : pages) {
     const std::string name = "page " + std::to_string(page.id) + ": ";
     for (const Link& link : page.links)
-      if (!result.keywords.count(link.keyword))
+      if (!result.keywords.count(link.keyword) && !near.count(link.keyword))
         Error(link.where, name + "the link " + link.keyword + " names no page (add a keyword line to the page it should open)");
     if (std::count(page.text.begin(), page.text.end(), '\xA3') % 2)
       Error(page.where, name + "an odd number of \xC2\xA3 marks");

@@ -121,10 +121,15 @@ bool IsMapLine(std::string_view text) {
 
 class Compiler {
  public:
-  Compiler(const std::string& file, bool worldMap, MapRecord* out) : file_(file), world_(worldMap), map_(out) {}
+  Compiler(const std::string& file, bool worldMap, MapRecord* out) : file_(file), world_(worldMap), map_(out) {
+    const std::string name = MapOutputName(file);
+    if (!worldMap && name.rfind("Map", 0) == 0) fileNumber_ = std::stoi(name.substr(3, name.size() - 7));
+  }
 
   void Run(const std::string& text) {
     std::memset(map_, 0, sizeof *map_);
+    // A map whose header gives no number is known by its file's.
+    map_->scriptMapNumber = std::max(fileNumber_, 0);
     for (const std::string& line : SourceLines(text)) {
       ++lineNo_;
       ReadingAt(file_, lineNo_);
@@ -193,9 +198,17 @@ class Compiler {
     if (open_) return LayerLine(t, words);
     if (t[0] == '#') {  // a comment, which holds no whole line of a map
       if (const size_t at = JoinedLineAt(t, IsMapLine); at != std::string::npos) Refuse(JoinedLineMessage(t, at));
+      // A layer's heading written out of use leaves its lines to the header.
+      const std::string heading =
+          HeadingOutOfUse(t, {"layer"}, [](std::string_view h) { return h.rfind("layer", 0) == 0 && IsMapLine(h); });
+      if (!heading.empty()) faults.OutOfUse(file_, lineNo_, heading);
       return;
     }
-    if (words[0] == "layer") return StartLayer(words);
+    if (words[0] == "layer") {
+      faults.BlockBegins(file_, lineNo_);
+      return StartLayer(words);
+    }
+    faults.LineOfWords(file_, lineNo_);
     if (words[0] == "square") return SquareLine(words);
     HeaderLine(t);
   }
@@ -217,6 +230,9 @@ class Compiler {
       // byte would cut them).
       if (const size_t unshown = UnshownByte(value, false); unshown != std::string::npos)
         return Refuse(UnshownByteMessage(key, value, unshown));
+      // A line end lost after it joins the next line to it: "... leads out.number: 5".
+      if (const size_t at = HeldLineAt(value, IsMapLine); at != std::string::npos)
+        return Refuse(JoinedLineMessage(value, at, "the " + key));
       if (key == "name" && value.size() > static_cast<size_t>(kMapNameShown))
         return Refuse("the name is longer than the " + std::to_string(kMapNameShown) + " characters the local map shows");
     }
@@ -227,6 +243,9 @@ class Compiler {
     if (field && (v < field->low || v > field->high))
       return Refuse(QuotedBytes(key) + " is " + value + ", outside " + std::to_string(field->low) + " to " +
                     std::to_string(field->high));
+    // The scripts know a map by the number of its file: Map5.txt is map 5.
+    if (key == "number" && fileNumber_ >= 0 && v != fileNumber_)
+      return Refuse("'number' is " + value + ", but " + FileName() + " is map " + std::to_string(fileNumber_));
     if (key == "text") {
       // Several text lines join with a space.
       text_ = text_.empty() ? value : text_ + " " + value;
@@ -420,7 +439,11 @@ class Compiler {
     }
   }
 
+  // The file's name without its folder.
+  std::string FileName() const { return file_.substr(file_.find_last_of("/\\") + 1); }
+
   std::string file_;
+  int fileNumber_ = -1;  // the map number of the file's name (Map5.txt: 5), -1 for none
   bool world_;
   MapRecord* map_;
   int lineNo_ = 0;

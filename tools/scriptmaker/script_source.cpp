@@ -11,6 +11,7 @@
 #include <utility>
 
 #include "common/comment_joins.h"
+#include "common/near_names.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/source_faults.h"
@@ -37,16 +38,6 @@ constexpr int32_t kFirstNamedLabel = 100000;
 // The entry of the names that says a names file had a refused line (no name is empty).
 const std::string kRefusedNames;
 
-// Whether two names are one byte apart: one lost, put in or changed.
-bool OneByteApart(const std::string& a, const std::string& b) {
-  if (a.size() > b.size()) return OneByteApart(b, a);
-  if (b.size() - a.size() > 1 || a == b) return false;
-  size_t i = 0;
-  while (i < a.size() && a[i] == b[i]) ++i;
-  return a.compare(i, std::string::npos, b, i + b.size() - a.size(), std::string::npos) == 0 ||
-         (a.size() == b.size() && a.compare(i + 1, std::string::npos, b, i + 1, std::string::npos) == 0);
-}
-
 std::string UndeclaredMessage(const std::string& name) {
   return QuotedBytes(name) + " is neither a number nor a declared name";
 }
@@ -56,10 +47,8 @@ std::string UndeclaredMessage(const std::string& name) {
 // either may be damaged.
 std::string UnusedNearMessage(const std::string& declared, const std::string& used, const std::string& file, int line,
                               size_t uses) {
-  const size_t more = uses - 1;
   return QuotedBytes(declared) + " is declared and never used, and " + QuotedBytes(used) +
-         ", one byte from it, is used and declared nowhere (" + file + ":" + std::to_string(line) +
-         (more == 0 ? "" : " and " + std::to_string(more) + (more == 1 ? " more use" : " more uses")) + ")";
+         ", one byte from it, is used and declared nowhere (" + UsesSaid(file + ":" + std::to_string(line), uses) + ")";
 }
 
 struct Token {
@@ -296,7 +285,7 @@ class Compiler {
     }
     if (comment == std::string::npos) return true;
     const std::string_view text = std::string_view(raw).substr(comment);
-    if (const size_t at = JoinedLineAt(text, IsScriptLine); at != std::string::npos) {
+    if (const size_t at = JoinedLineAt(text, IsScriptLine, !line->tokens.empty()); at != std::string::npos) {
       Fault(line->number, JoinedLineMessage(text, at));
       return false;
     }

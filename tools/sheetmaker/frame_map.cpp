@@ -151,12 +151,29 @@ std::vector<FrameLine> ReadFrameMap(const std::string& path) {
   constexpr int kRefusedSheet = -2;
   const LineShape kSheetLine{"sheet", 2, 2};
   int sheet = -1;
+  // A sheet line written out of use ("#heet 33"), whose frame lines would
+  // be drawn on the sheet before it: the first of them refuses its line.
+  std::string outOfUse, outOfUseWhere;
   for (const ReadLine& entry : SheetSourceLines(source, IsFrameMapLine)) {
     ReadingAt(path, entry.number);
     const CommentedLine cut = CutComment(entry.text);
     const std::string where = path + ":" + std::to_string(entry.number) + ": ";
     const std::vector<std::string> words = LineWords(cut.text);  // a damaged carriage return stays in its word
     const std::string first = words.empty() ? "" : words[0];
+    if (words.empty() && !entry.joined) {
+      const std::string heading = HeadingOutOfUse(cut.comment, {"sheet"}, [](std::string_view h) {
+        return h.rfind("sheet", 0) == 0 && IsFrameMapLine(LineWords(h), true);
+      });
+      if (!heading.empty()) outOfUse = heading, outOfUseWhere = where;
+    }
+    if (first == "sheet") outOfUse.clear();
+    if (!outOfUse.empty() && !first.empty() && first != "recipe") {
+      faults.Keep([&] {
+        throw SourceError(outOfUseWhere + OutOfUseMessage(outOfUse, "the lines after it would be drawn on the sheet before it"));
+      });
+      outOfUse.clear();
+      sheet = kRefusedSheet;
+    }
     const bool read = !entry.joined && faults.Keep([&] {
       CheckSourceLine(where, cut);
       CheckShownWords(where, cut.text);
@@ -279,7 +296,8 @@ void DrawFrameMap(Canvas& c, const FrameGrid& g, int sheet, const std::vector<Fr
       if (it == painters.end()) throw SourceError(line.where + "no painter " + DoubleQuotedBytes(line.painter));
       // A refused line draws no frame: its frames are another's to draw
       // (a damaged frame number is not found twice).
-      for (int n = line.first; n <= line.last; ++n) (*owners)[n] = line.where;
+      const std::string drawer = line.where.substr(0, line.where.rfind(": "));  // "file:line"
+      for (int n = line.first; n <= line.last; ++n) (*owners)[n] = drawer;
       auto refused = [&] {
         for (int n = line.first; n <= line.last; ++n) owners->erase(n);
       };

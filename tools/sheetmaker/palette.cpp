@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <iterator>
+#include <map>
 
 #include "art.h"
 
@@ -111,28 +112,53 @@ bool IsPaletteLine(const std::vector<std::string>& words, bool glued) {
 
 // Every line is read: each fault is reported. A refused line may have given
 // any ramp (its name damaged, or a line joined to it), so that no colour is
-// refused besides.
+// refused besides. The palette gives every ramp the painters draw with: one
+// it lacks is refused once, at a comment that writes it out of use ("#rey
+// 25222E ...") or at the file, and a comment after a ramp's colours that
+// begins with a colour ("grey 25222E #D3A4A ...") is refused at its line,
+// rather than each colour drawn with them at each line that draws it.
 void ReadPalette(const std::string& path, Palette* out) {
   std::vector<std::string> lines;
   if (!ReadSourceLines(path, &lines)) throw SourceError(path + ": cannot open");
   Palette& p = *out;
   SourceFaults<SourceError> faults;
+  std::map<std::string, std::string> outOfUse;  // the ramps comments write out of use, and where
+  auto isRamp = [](std::string_view text) { return IsPaletteLine(LineWords(text), true); };
   for (const ReadLine& line : SheetSourceLines(lines, IsPaletteLine)) {
     ReadingAt(path, line.number);
     const CommentedLine cut = CutComment(line.text);
     const std::string where = path + ":" + std::to_string(line.number) + ": ";
     const std::vector<std::string> words = LineWords(cut.text);
+    if (words.empty() && !line.joined)
+      for (const char* ramp : kRampNames)
+        if (const std::string written = HeadingOutOfUse(cut.comment, {ramp}, isRamp); !written.empty())
+          outOfUse.emplace(LineWords(written)[0], where + OutOfUseMessage(written, "the painters draw with every ramp"));
     const bool read = !line.joined && faults.Keep([&] {
       CheckSourceLine(where, cut);
       if (words.empty()) return;
       Ramp r = ReadRampWords(where, words);
       if (p.ramps.count(words[0])) throw SourceError(where + "ramp " + DoubleQuotedBytes(words[0]) + " given twice");
+      const std::vector<std::string> noted = LineWords(CommentText(cut.comment));
+      if (!noted.empty() && noted[0].size() >= 5 && noted[0].size() <= 6 &&
+          noted[0].find_first_not_of("0123456789ABCDEF") == std::string::npos)
+        throw SourceError(where + "the comment holds colours of the ramp, " + QuotedBytes(TrimBlanks(cut.comment)) +
+                          ": a byte damaged?");
       p.ramps[words[0]] = std::move(r);
     });
     if (read && !line.joinFault.empty()) faults.Keep([&] { throw SourceError(where + line.joinFault); });
     p.refused |= !read;
   }
   if (p.ramps.empty() && !p.refused) faults.Keep([&] { throw SourceError(path + ": no ramps"); });
+  for (const char* ramp : kRampNames) {
+    if (p.refused || p.ramps.empty() || p.ramps.count(ramp)) continue;
+    const auto written = outOfUse.find(ramp);
+    faults.Keep([&] {
+      if (written != outOfUse.end())
+        throw SourceError(written->second);
+      throw SourceError(path + ": no ramp " + DoubleQuotedBytes(ramp) + ": the painters draw with every ramp");
+    });
+    p.refused = true;
+  }
   faults.Throw();
 }
 

@@ -1,7 +1,10 @@
 #include <algorithm>
 #include <cctype>
 #include <climits>
+#include <map>
 #include <set>
+#include <utility>
+#include <vector>
 
 #include "art.h"
 
@@ -84,8 +87,9 @@ size_t JoinedRowAt(const std::string& comment, size_t width, size_t most, const 
 // meant), each drawn by a row or a recolouring; a letter they draw that the
 // palette lacks is refused at their line. A comment that holds a line
 // joined to it is refused, and the line it holds counts as refused; so is
-// a frame line's comment that ends in a row of the frame, and a palette
-// letter's comment that ends in "end" where the palette has no end.
+// a frame line's comment that ends in a row of the frame, a row's comment
+// that is a row as wide as it, and a palette letter's comment that ends in
+// "end" where the palette has no end.
 std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   std::vector<std::string> source;
   if (!ReadSourceLines(path, &source)) throw SourceError(path + ": cannot open");
@@ -149,12 +153,49 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
     rows.clear();
   };
   auto heading = [](const std::string& word) { return word == "sheet" || word == "palette" || word == "frame" || word == "end"; };
+  // A sheet, palette or frame line written out of use ("#rame 0"), whose
+  // lines would be read in the block before it: the first of them refuses
+  // its line, and they are passed over as a refused line's.
+  std::string outOfUse, outOfUseWord;
+  // The frames written out of use, by sheet (its count) and frame: where, and the frame line.
+  std::map<std::pair<size_t, long long>, std::pair<std::string, std::string>> framesOutOfUse;
   for (const ReadLine& entry : SheetSourceLines(source, IsPixelArtLine)) {
     number = entry.number;
     ReadingAt(path, number);
     const CommentedLine cut = CutComment(entry.text);
     const std::vector<std::string> words = LineWords(cut.text);  // a damaged carriage return stays in its word
     const std::string first = words.empty() ? "" : words[0];
+    if (words.empty() || first == "sheet" || first == "frame") outOfUse.clear();
+    if (words.empty() && !entry.joined) {
+      const std::string written = HeadingOutOfUse(cut.comment, {"sheet", "palette", "frame"}, [](std::string_view h) {
+        const std::vector<std::string> w = LineWords(h.substr(0, h.find('#')));
+        if (w.empty()) return false;
+        return w[0] == "sheet" || w[0] == "frame" ? IsPixelArtLine(w, true) : w[0] == "palette" && w.size() == 1;
+      });
+      if (!written.empty()) {
+        const std::string heading = TrimBlanks(std::string_view(written).substr(0, written.find('#')));
+        outOfUse = where() + OutOfUseMessage(heading);
+        const std::vector<std::string> w = LineWords(heading);
+        outOfUseWord = w[0];
+        long long frame = 0;
+        if (w[0] == "frame" && ReadWholeNumber(w[1], 0, INT_MAX, &frame))
+          framesOutOfUse[{sheets.size(), frame}] = {where(), heading};
+      }
+    }
+    if (!outOfUse.empty() && !words.empty()) {
+      faults.Keep([&] {
+        throw SourceError(outOfUse);
+      });
+      if (state == kRows) FrameEnds();
+      if (outOfUseWord == "sheet" || sheets.empty()) sheets.emplace_back();  // a sheet of no number
+      const size_t at = sheets.size() - 1;
+      refusedSheets.insert(at);
+      anyLetter.insert(at);
+      unreadFrames.insert(at);
+      outOfUse.clear();
+      state = kPassedOver;
+      continue;
+    }
     if (state == kPassedOver) {
       if (words.empty()) {
         state = kTop;
@@ -190,12 +231,23 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
           return;
         }
         if (words.size() != 1) throw SourceError(where() + "a row is one word of letters");
-        current();
+        // A row's comment that is a row as wide as it: the row after it,
+        // its line end turned into the comment's mark.
+        const PixelArt& art = current();
+        const std::string held = CommentText(cut.comment);
+        if (held.size() == words[0].size() &&
+            std::all_of(held.begin(), held.end(), [&](char c) { return c == '.' || art.palette.count(c) > 0; }))
+          throw SourceError(where() + JoinedLineMessage(cut.comment, cut.comment.find(held)));
         drawn[sheets.size() - 1][number] = words[0];
         rows.push_back(number);
         return;
       }
       if (words.empty()) return;
+      // A comment that is "palette" or "end" alone: that line, the line end
+      // before it turned into the comment's mark.
+      const std::string held = CommentText(cut.comment);
+      if (held == "palette" || held == "end")
+        throw SourceError(where() + JoinedLineMessage(cut.comment, cut.comment.find(held)));
       // Every word of a line but a row is a name, a number or a colour: what
       // the fonts show.
       CheckShownWords(where(), cut.text);
@@ -250,6 +302,12 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
         const int from = static_cast<int>(given);
         auto it = art.frames.find(from);
         if (it == art.frames.end() && unreadFrames.count(sheets.size() - 1)) return;
+        // A frame written out of use: its line is the one damaged.
+        const auto out = framesOutOfUse.find({sheets.size(), from});
+        if (it == art.frames.end() && out != framesOutOfUse.end())
+          throw SourceError(out->second.first +
+                            OutOfUseMessage(out->second.second, "frame " + std::to_string(frame) + " (line " +
+                                                                    std::to_string(number) + ") is drawn from it"));
         if (it == art.frames.end())
           throw SourceError(where() + "frame " + std::to_string(from) + " must be given before it is used");
         Grid g = it->second;
@@ -301,30 +359,47 @@ std::vector<PixelArt> ReadPixelArt(const std::string& path) {
   }
   if (state == kRows) FrameEnds();
   // The letters drawn against the palettes: each letter drawn is one of
-  // its palette's, and each of these is drawn.
+  // its palette's, and each of these is drawn. A letter the palette lacks is
+  // one fault, at the first line that draws it; drawn on several lines
+  // beside a letter of the palette that no row draws, it is one fault at
+  // that letter's line, the one damaged ("k" made "q": a damaged row draws
+  // it on its own line alone).
   for (size_t at = 0; at < sheets.size(); ++at) {
     if (anyLetter.count(at)) continue;
     const PixelArt& art = sheets[at];
-    std::string all, missing;
-    for (const auto& [line, letters] : drawn[at]) all += letters;
-    for (const auto& [line, letters] : drawn[at])
+    std::string all;
+    std::map<char, std::vector<int>> missing;  // the lines that draw each letter the palette lacks
+    for (const auto& [line, letters] : drawn[at]) {
+      all += letters;
+      std::set<char> said;
       for (const char c : letters)
-        if (c != '.' && !art.palette.count(c)) {
-          missing += c;
-          faults.Keep([&, line = line] {
-            throw SourceError(path + ":" + std::to_string(line) + ": letter " + QuotedBytes(std::string(1, c)) +
-                              " is not in the palette");
-          });
-          break;
+        if (c != '.' && !art.palette.count(c) && said.insert(c).second) missing[c].push_back(line);
+    }
+    std::vector<std::pair<char, int>> undrawn;  // the letters of the palette no row draws, and their lines
+    for (const auto& [c, line] : letterLines[at])
+      if (all.find(c) == std::string::npos) undrawn.push_back({c, line});
+    auto letter = [](char c) { return QuotedBytes(std::string(1, c)); };
+    size_t paired = 0;
+    for (const auto& [c, lines] : missing)
+      faults.Keep([&, c = c, &lines = lines] {
+        const std::string first = std::to_string(lines[0]);
+        const std::string drawnAt =
+            lines.size() == 1 ? "line " + first : std::to_string(lines.size()) + " lines from line " + first;
+        if (lines.size() > 1 && paired < undrawn.size()) {
+          const auto [near, line] = undrawn[paired++];
+          throw SourceError(path + ":" + std::to_string(line) + ": no row draws " + letter(near) + ", and " + letter(c) +
+                            ", which the palette lacks, is drawn (" + drawnAt + "): the letter meant?");
         }
+        throw SourceError(path + ":" + std::to_string(lines[0]) + ": letter " + letter(c) + " is not in the palette" +
+                          (lines.size() == 1 ? "" : " (" + drawnAt + " draw it)"));
+      });
     // A letter no row draws, unless a row's damage took its place, or a
     // refused line (its rows passed over) may draw it.
     if (missing.empty() && !refusedSheets.count(at))
-      for (const auto& [c, line] : letterLines[at])
-        if (all.find(c) == std::string::npos)
-          faults.Keep([&, c = c, line = line] {
-            throw SourceError(path + ":" + std::to_string(line) + ": no row draws " + QuotedBytes(std::string(1, c)));
-          });
+      for (const auto& [c, line] : undrawn)
+        faults.Keep([&, c = c, line = line] {
+          throw SourceError(path + ":" + std::to_string(line) + ": no row draws " + letter(c));
+        });
   }
   // A frame without rows, when no line was refused (which may have been its rows).
   const bool refused = faults.Any();

@@ -11,6 +11,7 @@
 #include <tuple>
 #include <utility>
 
+#include "common/comment_joins.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/tool_files.h"
@@ -396,7 +397,8 @@ bool IsRecipeLine(const std::vector<std::string>& words, bool glued) {
 // damaged past knowing, which may have been any sound), and one whose
 // damaged byte may stand for a line end before a sound line
 // (common/refused_lines.h). A comment that holds a line joined to it is
-// refused, and the line it holds counts as refused.
+// refused, and the line it holds counts as refused; so is a sound or loop
+// line written out of use before its layers.
 std::vector<ReadRecipe> ParseRecipes(const std::string& file, const std::string& text, SoundFaults* faults) {
   std::vector<ReadRecipe> recipes;
   // A sound begun by a line, refused until the line is read whole.
@@ -406,11 +408,33 @@ std::vector<ReadRecipe> ParseRecipes(const std::string& file, const std::string&
     r.refused = true;
     r.recipe.name = name;
   };
+  // A sound or loop line written out of use ("#sound Miss_1 0.28"), whose
+  // layers would be read into the sound before it: the first of them
+  // refuses its line and is read into a sound begun there.
+  int outOfUseLine = 0;
+  std::string outOfUse;
   for (const SoundLine& line : SoundLines(text, IsRecipeLine)) {
     const std::string where = file + ":" + std::to_string(line.number);
     ReadingAt(file, line.number);
     const auto words = Words(line.line.text);
     const std::string keyword = SoundKeyword(words);
+    if (words.empty() || !keyword.empty()) outOfUseLine = 0;
+    if (words.empty() && !line.joined) {
+      outOfUse = HeadingOutOfUse(line.line.comment, {"sound", "loop"}, [](std::string_view h) {
+        const std::vector<std::string> w = LineWords(h.substr(0, h.find(" #")));
+        return !w.empty() && (w[0] == "sound" || w[0] == "loop") && IsRecipeLine(w, true);
+      });
+      if (!outOfUse.empty()) outOfUseLine = line.number;
+    } else if (outOfUseLine > 0) {
+      faults->Keep([&] {
+        Fail(file + ":" + std::to_string(outOfUseLine),
+             OutOfUseMessage(TrimBlanks(outOfUse.substr(0, outOfUse.find(" #"))),
+                             "the lines after it would be read in the sound before it"));
+      });
+      const std::vector<std::string> heading = LineWords(outOfUse.substr(0, outOfUse.find(" #")));
+      begin(outOfUseLine, SoundNameOf(heading, heading[0]));
+      outOfUseLine = 0;
+    }
     if (!keyword.empty()) begin(line.number, SoundNameOf(words, keyword));
     else if (!words.empty() && !recipes.empty()) recipes.back().layered = true;
     const bool read = !line.joined && faults->Keep([&] {

@@ -17,6 +17,7 @@
 #include <map>
 #include <set>
 
+#include "common/comment_joins.h"
 #include "common/shown_bytes.h"
 #include "common/source_bytes.h"
 #include "common/tool_files.h"
@@ -184,15 +185,15 @@ void ReadPartSettings(const std::string& where, const std::vector<std::string>& 
 
 // Whether words read as a whole line of a score, one a comment may hold
 // joined to it (common/comment_joins.h): notes with a bar line among them,
-// or, `glued` to the comment's text as a line written at the start of its
-// line is, a part line with its settings, or a title, tempo, meter or bars
-// line of a score that holds none of its own (`given`: a comment may speak
-// of its title, "# the main theme (title and menus)").
+// a title, tempo, meter or bars line of a score that holds none of its own
+// (`given`: a comment may speak of its title, "# the main theme (title and
+// menus)"; a score that lacks one lost it, glued to the comment's text or
+// after a blank), or, `glued` to the comment's text as a line written at
+// the start of its line is, a part line with its settings.
 bool IsScoreLine(const std::vector<std::string>& words, bool glued, const std::set<std::string>& given) {
   if (words.size() < 2) return false;
   const std::string& key = words[0];
-  const bool heading = key == "title" || key == "tempo" || key == "meter" || key == "bars" || key == "part";
-  if (heading && !glued) return false;
+  if (key == "part" && !glued) return false;
   try {
     if (key == "title") {
       std::string title;
@@ -296,6 +297,10 @@ Score ParseScore(const std::string& file, const std::string& text) {
         if (title.empty()) Fail(where, "the title has no text");
         const size_t unshown = UnshownByte(title, false);
         if (unshown != std::string::npos) Fail(where, UnshownByteMessage(key, title, unshown));
+        // A line end lost after it joins the next line to it: "Village Green tempo 100".
+        const size_t held =
+            HeldLineAt(title, [&](std::string_view tail) { return IsScoreLine(LineWords(tail), true, given); });
+        if (held != std::string::npos) Fail(where, JoinedLineMessage(title, held, "the title"));
         s.title = title;
       } else if (key == "tempo" || key == "meter" || key == "bars") {
         if (!s.parts.empty()) Fail(where, key + " must come before the parts");

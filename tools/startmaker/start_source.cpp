@@ -169,13 +169,20 @@ class Reader {
     if (!w.fault.empty()) return Refuse(w.fault);
     if (w.comment != std::string::npos && !probing_) {  // a comment holds no whole line of a start source
       const std::string_view comment = std::string_view(text).substr(w.comment);
-      const size_t at = JoinedLineAt(comment, [this](std::string_view tail) { return IsStartLine(tail); });
+      const size_t at = JoinedLineAt(comment, [this](std::string_view tail) { return IsStartLine(tail); }, !w.words.empty());
       if (at != std::string::npos) return Refuse(JoinedLineMessage(comment, at));
+      // A creature or item line written out of use leaves its lines to the block before it.
+      const std::string heading = HeadingOutOfUse(comment, {"creature", "item"}, [this](std::string_view h) {
+        return (h.rfind("creature", 0) == 0 || h.rfind("item", 0) == 0) && IsStartLine(h);
+      });
+      if (w.words.empty() && !heading.empty()) out_->faults.OutOfUse(file_, line_, heading);
     }
     if (w.words.empty()) return;
     words_ = std::move(w.words);
     quoted_ = std::move(w.quoted);
     const std::string key = quoted_[0] ? "" : words_[0];
+    if (key == "creature" || key == "item") out_->faults.BlockBegins(file_, line_);
+    else out_->faults.LineOfWords(file_, line_);
     if (key == "creature") return StartCreatureBlock();
     if (key == "item") return StartRowBlock();
     if (passing_) return;

@@ -325,15 +325,29 @@ TableResult CompileTable(const TableSchema& schema, const std::string& fileName,
       Refuse(error);
       continue;
     }
-    // A comment holds no whole line of the table (a line end lost joins one to it).
+    // A comment holds no whole line of the table (a line end lost joins one
+    // to it, a mark put before a field takes the rest of its line). A line of
+    // fields written out of use holds any of its fields: lines of fields
+    // joined read as one.
     const std::string_view text = std::string_view(line).substr(std::min(comment, line.size()));
-    if (const size_t at = JoinedLineAt(text, isLine); at != std::string::npos) {
+    const size_t own = text.find_first_not_of("# \t");
+    const bool fieldsOutOfUse = tokens.empty() && own != std::string::npos && isLine(text.substr(own));
+    if (const size_t at = JoinedLineAt(text, isLine, !tokens.empty()); at != std::string::npos && !fieldsOutOfUse) {
       Refuse(JoinedLineMessage(text, at));
       continue;
     }
-    if (tokens.empty()) continue;
+    if (tokens.empty()) {
+      // A row or copy line written out of use leaves its lines to the row before it.
+      const std::string heading = HeadingOutOfUse(text, {"row", "copy"}, [&](std::string_view t) {
+        return isLine(t) && (t.rfind("row", 0) == 0 || t.rfind("copy", 0) == 0);
+      });
+      if (!heading.empty()) faults.OutOfUse(fileName, lineNumber, heading);
+      continue;
+    }
     const std::string& head = tokens[0].text;
     const bool row = !tokens[0].quoted && head == "row", copy = !tokens[0].quoted && head == "copy";
+    if (row || copy) faults.BlockBegins(fileName, lineNumber);
+    else faults.LineOfWords(fileName, lineNumber);
     if (passing && !row && !copy) continue;
     if (row) {
       int64_t r = -1;
