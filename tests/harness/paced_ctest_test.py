@@ -94,18 +94,21 @@ kept = [
     ("off", "exit 0", "DISABLED ON FIXTURES_REQUIRED folder"),
     ("after", "exit 0", "FIXTURES_CLEANUP folder"),
 ]
-# (the planned tests, the tests run); the wait taken where the tests are narrowed.
-for name, environment, narrowing, planned, expected in [
-    ("at-once", {}, [], 5, ["keeps Passed", "plain", "takes up # GetParam() = Passed", "after"]),
-    ("waited", {"GREVENHOLT_LOAD_LIMIT": "1", "GREVENHOLT_LOAD_WAIT": "1"}, ["-R", "takes"], 3,
-     ["keeps Passed", "takes up # GetParam() = Passed", "after"]),
+failing_setup = [(test, "exit 1" if test == "keeps Passed" else command, properties) for test, command, properties in kept]
+taken = "scripts/paced-ctest: 1 of {} tests failed: takes up # GetParam() = Passed"
+waiting = {"GREVENHOLT_LOAD_LIMIT": "1", "GREVENHOLT_LOAD_WAIT": "1"}
+# (the tests run, what is said of those that failed); the wait taken where the tests are narrowed.
+for name, tests, environment, narrowing, expected, said in [
+    ("at-once", kept, {}, [], ["keeps Passed", "plain", "takes up # GetParam() = Passed", "after"], taken.format(5)),
+    ("waited", kept, waiting, ["-R", "takes"], ["keeps Passed", "takes up # GetParam() = Passed", "after"], taken.format(3)),
+    ("setup-failed", failing_setup, waiting, ["-R", "takes"], ["keeps Passed", "after"],
+     "scripts/paced-ctest: 2 of 3 tests failed: keeps Passed; takes up # GetParam() = Passed"),
 ]:
-    status, out = pace(folder(name, kept), *narrowing, environment=environment)
+    status, out = pace(folder(name, tests), *narrowing, environment=environment)
     check(status == 1, f"{name}: exit status {status}\n{out}")
     check(sorted(ran(name)) == sorted(expected) and ran(name)[-1] == "after", f"{name}: ran {ran(name)}")
-    said = [line for line in out.splitlines() if line.startswith("scripts/paced-ctest: ")]
-    check(f"scripts/paced-ctest: 1 of {planned} tests failed: takes up # GetParam() = Passed"
-          in said and not any("did not run" in line for line in said), f"{name}:\n{out}")
+    lines = [line for line in out.splitlines() if line.startswith("scripts/paced-ctest: ")]
+    check(said in lines and not any("did not run" in line for line in lines), f"{name}:\n{out}")
 
 # A ctest killed as a test runs: the rest are named, never run again.
 status, out = pace(folder("killed", [("ends its ctest", "kill -9 $PPID; sleep 1", ""), ("later", "exit 0", "")]), "-j1")
@@ -128,7 +131,7 @@ status, out = pace(folder("stopped", [("sleeps", f"echo $$ > {work}/stopped.pid;
                    stop=stop_when_running)
 check(status == 128 + signal.SIGTERM and ("failed: sleeps\n" in out or "did not run: sleeps\n" in out),
       f"stopped: {status}\n{out}")
-check(not os.path.exists(f"/proc/{stop_when_running.pid}"), "stopped: the test still runs")
+check(paced.process_state(stop_when_running.pid) in ("", "Z"), "stopped: the test still runs")  # gone, or dead unreaped
 
 for fault in faults:
     print(fault)
