@@ -71,6 +71,14 @@ ToolRun RunTool(const std::string& file, const std::string& extra, const fs::pat
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, s.str()};
 }
 
+// A text written as a new file where the file stood: a file emptied to be
+// written again first waits for the disk to take its last text, which a
+// damaged source written again thousands of times would wait on each time.
+void WriteAnew(const fs::path& path, const std::string& text) {
+  fs::remove(path);
+  std::ofstream(path, std::ios::binary) << text;
+}
+
 int Lines(const fs::path& path) {
   std::ifstream in(path);
   std::string line;
@@ -294,7 +302,7 @@ TEST(SheetMaker, OneDamagedByteAnywhereInAnySourceIsOneMessage) {
       {"icons.txt", ""},
       {"pictures.txt", ""},
   };
-  auto write = [&](const std::string& file, const std::string& text) { std::ofstream(dir / file, std::ios::binary) << text; };
+  auto write = [&](const std::string& file, const std::string& text) { WriteAnew(dir / file, text); };
   auto faults = [&] {
     SourceFaults<SourceError> kept;
     ReadSheetSources(dir.string(), &kept);
@@ -419,7 +427,7 @@ void SweepSheetSource(const SweptSource& source, const std::function<std::vector
   const std::string place = (dir / source.file).string();
   const SweepRun drawnAsGood{true, "drawn as the good sources", {}};
   for (const DamagedLine& d : damages(text)) {
-    std::ofstream(dir / source.file, std::ios::binary) << d.text;
+    WriteAnew(dir / source.file, d.text);
     std::string faults;
     const SheetSources src = read(&faults, source.file);
     bool same = faults.empty() && !otherwise(src);

@@ -18,6 +18,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "common/comment_joins.h"
@@ -49,10 +50,12 @@ std::string ReadFile(const fs::path& path) {
   return s.str();
 }
 
-// The sources of a folder under content/ (and its folders) with the extensions, in name order.
+// The sources of a folder under content/ (and its folders) with the extensions,
+// in name order; none when the folder is missing.
 std::vector<Source> Sources(const std::string& folder, std::initializer_list<const char*> extensions) {
   std::vector<fs::path> paths;
-  for (const auto& entry : fs::recursive_directory_iterator(kContent / folder))
+  std::error_code missing;
+  for (const auto& entry : fs::recursive_directory_iterator(kContent / folder, missing))
     for (const char* e : extensions)
       if (entry.is_regular_file() && entry.path().extension() == e) paths.push_back(entry.path());
   std::sort(paths.begin(), paths.end());
@@ -293,6 +296,16 @@ TEST_P(SourceSweep, OneDamagedByteGivesItsOutputOrOneMessageAtItsLine) {
   }
   EXPECT_EQ(faults, 0u) << tool.name << " " << source.name << ": " << faults << " of " << runs << " runs, " << taken
                         << " taken with another output";
+}
+
+// A sweep with nothing to sweep fails: every tool has sources, and cases
+// among them.
+TEST(SourceSweep, EveryToolHasSourcesToSweep) {
+  const std::vector<SweepCase> cases = Cases();
+  for (size_t t = 0; t < std::size(kTools); ++t) {
+    EXPECT_FALSE(SourcesOf(t).empty()) << kTools[t].name << ": no sources under content/" << kTools[t].folder;
+    EXPECT_TRUE(std::any_of(cases.begin(), cases.end(), [&](const SweepCase& c) { return c.tool == t; })) << kTools[t].name;
+  }
 }
 
 // Where a comment holds a line, as every tool tells it: from any byte after
