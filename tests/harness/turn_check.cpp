@@ -705,8 +705,9 @@ bool Approaches(int32_t code) {
 constexpr uint32_t kNoReadiedAttack[] = {kCondConfused, kCondInsane, kCondGrappling};
 
 // A readied action against an approach: one attack, on the fighter whose
-// turn it is as it approaches, by an enemy next to it free to strike; the
-// action is then spent, and only the enemy's own turn readies it anew.
+// turn it is as it approaches (or in place of an attack of opportunity
+// against what it does), by an enemy next to it free to strike; the action
+// is then spent, and only the enemy's own turn readies it anew.
 void JudgeReadied(int reactor, int target) {
   const int mover = CurrentFighter();
   const int32_t code = CombatAction.actionCode;
@@ -714,7 +715,8 @@ void JudgeReadied(int reactor, int target) {
   if (target != mover) why = Format("on creature %d, not on creature %d whose turn it is", target, mover);
   else if (!Foes(reactor, mover)) why = Format("by one not an enemy of creature %d", mover);
   else if (!NextTo(mover, reactor)) why = Format("by one not next to creature %d", mover);
-  else if (!Approaches(code)) why = Format("against action %d of creature %d, which approaches none", code, mover);
+  else if (!Approaches(code) && !UnprovokedBy(mover, reactor).empty())
+    why = Format("against action %d of creature %d, which neither approaches nor provokes", code, mover);
   for (const uint32_t id : kNoReadiedAttack)
     if (why.empty() && Has(reactor, id)) why = Format("by one %s", ConditionName(id));
   if (!why.empty()) Report(reactor, "readied", "a readied attack " + why);

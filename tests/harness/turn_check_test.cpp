@@ -824,8 +824,8 @@ const std::vector<Case>& RuleCases() {
          Attack(foe, f, Blows(kEntryMainHand, 1));
          CombatAction.reactingCreature = -1;
        }},
-      {"a readied attack against a shot", "readied", "against action 8 of creature",
-       [](int f, int foe) { ReadiedAttacks(f, foe, kActionShot); }},
+      {"a readied attack against a pin", "readied", "against action 19 of creature",
+       [](int f, int foe) { ReadiedAttacks(f, foe, kActionPin); }},
       {"a readied attack by a confused foe", "readied", "by one Confused",
        [](int f, int foe) {
          Give(foe, kCondConfused);
@@ -921,11 +921,12 @@ const std::vector<Case>& RuleCases() {
        },
        false, true},
       {"readied attacks against a walk, a five-foot step, a step and attack, a move and attack, a charge and a bull "
-       "rush, each readied anew in the foe's own turn, by a foe with no attack of opportunity left", "", "",
+       "rush, by a foe with no attack of opportunity left, and in place of one against a shot, each readied anew in "
+       "the foe's own turn", "", "",
        [](int f, int foe) {
-         Creatures[foe].attacksOfOpportunityLeft = 0;
          for (int32_t code : {kActionWalkPath, kActionFiveFootStep, kActionStepAndAttack, kActionMoveAndAttack,
-                              kActionCharge, kActionBullRush}) {
+                              kActionCharge, kActionBullRush, kActionShot}) {
+           Creatures[foe].attacksOfOpportunityLeft = code == kActionShot ? 1 : 0;
            ReadiedAttacks(f, foe, code);
            TurnComes(EntryOf(foe));
            TurnComes(EntryOf(f));
