@@ -554,9 +554,22 @@ bool Sees(int reactor, int mover) {
 constexpr uint32_t kNoReaction[] = {kCondUnarmed, kCondConfused, kCondInsane, kCondSurprised,
                                     kCondGrappling, kCondBlinded, kCondCantSee};
 
+// The natural attack of fists (kind 3), which threatens only with Improved
+// Unarmed Strike.
+constexpr int32_t kNaturalFists = 3;
+
+// No weapon that threatens: nothing in the right hand and a first natural
+// attack of none, or fists without Improved Unarmed Strike (as the record
+// stands: the Unarmed condition says the same once the record is recomputed).
+bool Weaponless(const CreatureRecord& r) {
+  const int32_t first = r.naturalAttacks[0].kind;
+  return r.equipment[kSlotRightHand - 1] == 0 && (first == 0 || first == kNaturalFists) &&
+         r.feats[kFeatUnarmedStrike] == 0;
+}
+
 // What keeps the enemy from an attack of opportunity against the mover now,
 // in words, or "" when nothing does: fallen, none left, held from a blow,
-// unarmed, confused, insane, surprised, grappling, blinded or unable to see,
+// no weapon that threatens, unarmed, confused, insane, surprised, grappling, blinded or unable to see,
 // flat-footed without Combat Reflexes, deafened or silenced where it senses
 // by hearing, or the mover unseen.
 const char* KeptFromReacting(int reactor, int mover) {
@@ -564,6 +577,7 @@ const char* KeptFromReacting(int reactor, int mover) {
   if (IsFallen(reactor)) return "fallen";
   if (r.attacksOfOpportunityLeft < 1) return "with no attack of opportunity left";
   if (const char* held = HeldFrom(reactor, false, false); held[0] != '\0') return held;
+  if (Weaponless(r)) return "with no weapon that threatens";
   for (uint32_t id : kNoReaction)
     if (Has(reactor, id)) return ConditionName(id);
   if (Has(reactor, kCondFlatFooted) && r.feats[kFeatCombatReflexes] == 0) return "flat-footed without Combat Reflexes";

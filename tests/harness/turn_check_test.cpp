@@ -787,6 +787,21 @@ const std::vector<Case>& RuleCases() {
          Give(foe, kCondFlatFooted);
          Provoke(f, foe, kActionShot);
        }},
+      {"an attack of opportunity by a foe with nothing in its hand and no natural attack", "provoking",
+       "by one with no weapon that threatens",
+       [](int f, int foe) {
+         Creatures[foe].equipment[kSlotRightHand - 1] = 0;
+         NaturalAttacks(foe, {});
+         Provoke(f, foe, kActionInventory);
+       }},
+      {"an attack of opportunity by a foe with nothing in its hand but its fists", "provoking",
+       "by one with no weapon that threatens",
+       [](int f, int foe) {
+         Creatures[foe].equipment[kSlotRightHand - 1] = 0;
+         Creatures[foe].feats[kFeatUnarmedStrike] = 0;
+         NaturalAttacks(foe, {{3, 1}});
+         Provoke(f, foe, kActionShot);
+       }},
       {"an attack of opportunity by a blinded foe", "provoking", "by one Blinded",
        [](int f, int foe) {
          Give(foe, kCondBlinded);
@@ -932,6 +947,18 @@ const std::vector<Case>& RuleCases() {
            TurnComes(EntryOf(f));
          }
        }},
+      {"attacks of opportunity by a foe with nothing in its hand but fists with Improved Unarmed Strike, and with "
+       "claws", "", "",
+       [](int f, int foe) {
+         Creatures[foe].equipment[kSlotRightHand - 1] = 0;
+         Creatures[foe].feats[kFeatUnarmedStrike] = 1;
+         NaturalAttacks(foe, {{3, 1}});
+         Provoke(f, foe, kActionShot);
+         Creatures[foe].feats[kFeatUnarmedStrike] = 0;
+         NaturalAttacks(foe, {{2, 2}});
+         Provoke(f, foe, kActionInventory);
+       },
+       false, true},
       {"an attack of opportunity against an invisible creature, seen truly", "", "",
        [](int f, int foe) {
          Give(f, kCondInvisible);
