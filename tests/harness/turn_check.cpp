@@ -569,9 +569,9 @@ bool Weaponless(const CreatureRecord& r) {
 
 // What keeps the enemy from an attack of opportunity against the mover now,
 // in words, or "" when nothing does: fallen, none left, held from a blow,
-// no weapon that threatens, unarmed, confused, insane, surprised, grappling, blinded or unable to see,
-// flat-footed without Combat Reflexes, deafened or silenced where it senses
-// by hearing, or the mover unseen.
+// no weapon that threatens, unarmed, confused, insane, surprised, grappling,
+// blinded or unable to see, flat-footed without Combat Reflexes, deafened or
+// silenced where it senses by hearing, or the mover unseen.
 const char* KeptFromReacting(int reactor, int mover) {
   const CreatureRecord& r = Creatures[reactor];
   if (IsFallen(reactor)) return "fallen";
@@ -707,21 +707,26 @@ void JudgeProvocation(int reactor, int target) {
            Format("a second attack of opportunity against one act of creature %d (%s)", mover, act.c_str()));
 }
 
-// The acts of moving next to a readied enemy: a walk, the walk of a move
-// and attack, a charge, a five-foot step (and that of a step and attack),
-// a bull rush.
-bool Approaches(int32_t code) {
-  return Moves(code) || code == kActionFiveFootStep || code == kActionStepAndAttack || code == kActionBullRush;
+// The acts that bring a mover next to a readied enemy and may provoke
+// none: a five-foot step (that of a step and attack too) and a bull rush
+// (with Improved Bull Rush). A walk, a move and attack and a charge provoke
+// in any case.
+bool StepsUp(int32_t code) {
+  return code == kActionFiveFootStep || code == kActionStepAndAttack || code == kActionBullRush;
 }
 
 // What keeps an enemy from its readied action beside what keeps it from a
-// blow.
-constexpr uint32_t kNoReadiedAttack[] = {kCondConfused, kCondInsane, kCondGrappling};
+// blow: being confused, insane or grappling, by name, or "".
+const char* KeptFromItsReadiedAction(int reactor) {
+  for (const uint32_t id : {kCondConfused, kCondInsane, kCondGrappling})
+    if (Has(reactor, id)) return ConditionName(id);
+  return "";
+}
 
 // A readied action against an approach: one attack, on the fighter whose
-// turn it is as it approaches (or in place of an attack of opportunity
-// against what it does), by an enemy next to it free to strike; the action
-// is then spent, and only the enemy's own turn readies it anew.
+// turn it is as it comes next to it (or in place of an attack of
+// opportunity against what it does), by an enemy next to it free to strike;
+// the action is then spent, and only the enemy's own turn readies it anew.
 void JudgeReadied(int reactor, int target) {
   const int mover = CurrentFighter();
   const int32_t code = CombatAction.actionCode;
@@ -729,10 +734,10 @@ void JudgeReadied(int reactor, int target) {
   if (target != mover) why = Format("on creature %d, not on creature %d whose turn it is", target, mover);
   else if (!Foes(reactor, mover)) why = Format("by one not an enemy of creature %d", mover);
   else if (!NextTo(mover, reactor)) why = Format("by one not next to creature %d", mover);
-  else if (!Approaches(code) && !UnprovokedBy(mover, reactor).empty())
+  else if (!StepsUp(code) && !UnprovokedBy(mover, reactor).empty())
     why = Format("against action %d of creature %d, which neither approaches nor provokes", code, mover);
-  for (const uint32_t id : kNoReadiedAttack)
-    if (why.empty() && Has(reactor, id)) why = Format("by one %s", ConditionName(id));
+  else if (const char* kept = KeptFromItsReadiedAction(reactor); kept[0] != '\0')
+    why = Format("by one %s", kept);
   if (!why.empty()) Report(reactor, "readied", "a readied attack " + why);
   const auto [first, fresh] = g_watch.readiedAttacks.emplace(reactor, CombatRoundNumber);
   if (!fresh)
@@ -910,7 +915,8 @@ std::string ClosedToACharge(int mover, int x, int y) {
       if (floor == 123 || floor == 124) return Format("%d,%d, difficult floor", u, v);
       for (const TurnOrderEntry& e : Entries()) {
         const int o = e.creature;
-        if (!IsValidCreature(o) || o == mover || IsFallen(o)) continue;
+        if (!IsValidCreature(o)) continue;
+        if (o == mover || IsFallen(o)) continue;
         const CreatureRecord& r = Creatures[o];
         if (u >= r.squareX && u < r.squareX + std::max(r.footprintWidth.current, 1) && v >= r.squareY &&
             v < r.squareY + std::max(r.footprintHeight.current, 1))

@@ -1,6 +1,7 @@
 // The battle check's cases of where creatures stand: where a charge stops
 // and strikes from, the creatures an area reaches and holds, and the
 // flanking bonus of a melee roll.
+#include <algorithm>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -225,8 +226,15 @@ const std::vector<Case>& PlaceCases() {
        [](int f, int foe) { LineOfFire(f, {4, 2}, {{foe, 1, 1, false}}); }},
       {"a Medium creature's line of fire aimed 4 squares east and 2 south leaves out a creature on its end square",
        "area", "on 27,19 and leaves it out", [](int f, int foe) { LineOfFire(f, {4, 2}, {{foe, 7, 4, false}}); }},
-      {"a Medium creature's line of fire aimed 4 squares west and 2 north leaves out a creature on its first square",
-       "area", "on 19,14 and leaves it out", [](int f, int foe) { LineOfFire(f, {-4, -2}, {{foe, -1, -1, false}}); }},
+      {"a Medium creature's line of fire aimed 4 squares west and 2 north leaves out a creature on its end square",
+       "area", "on 13,11 and leaves it out", [](int f, int foe) { LineOfFire(f, {-4, -2}, {{foe, -7, -4, false}}); }},
+      {"a cone of cold laid as a line aimed 5 squares east and 4 south leaves out a creature 3 east and 2 south", "area",
+       "a line of spell 60 reaching 6 squares from 20,15 holds creature",
+       [](int f, int foe) {
+         SpellTable[60].target = kAimLine;
+         AreaUse(f, 60, kMetamagicNone, {{foe, 3, 2, false}}, {}, {20, 15}, {5, 4});
+         SpellTable[60].target = kAimCone;
+       }},
       // Flanking: +2 on a melee roll exactly when an able ally stands across the target.
       {"a blow with a flanking bonus, no ally across its target", "flanking",
        "a flanking bonus of 2 on creature",
@@ -285,11 +293,17 @@ const std::vector<Case>& PlaceCases() {
          ItsNextRound(f);
          ChargeOver(f, foe, {0, 1}, {3, 1}, {{1, 1}, {2, 1}, {3, 1}, {4, 1}}, false);
          ItsNextRound(f);
-         const int other = FoesInOrder(f)[0] == foe ? FoesInOrder(f)[1] : FoesInOrder(f)[0];
-         ChargeOver(f, foe, {-2, -1}, {3, 0}, {{-1, -1}, {0, -1}, {1, 0}, {2, 0}, {3, 0}}, true, [f, other] {
+         std::vector<int> others = FoesInOrder(f);
+         others.erase(std::find(others.begin(), others.end(), foe));
+         ChargeOver(f, foe, {-2, -1}, {3, 0}, {{-1, -1}, {0, -1}, {1, 0}, {2, 0}, {3, 0}}, true, [f, others] {
            PutOn(AllyOf(f), 31, 19);
-           PutOn(other, 32, 21);
-           Creatures[other].attacksOfOpportunityLeft = 0;
+           // Foes with no attack of opportunity left below the line and left
+           // of it, and one fallen on it.
+           for (const auto& [other, x, y] : {std::tuple{others[0], 32, 21}, {others[1], 27, 20}, {others[2], 30, 19}}) {
+             PutOn(other, x, y);
+             Creatures[other].attacksOfOpportunityLeft = 0;
+           }
+           Fell(others[2]);
            CurrentMap.At(kLayerWalls, 29, 20) = 1;
            BlockedGrid[SquareIndex(29, 20)] = kSquareBlocked;
            MagicAreaGrid[SquareIndex(30, 18)].kind = kEffectSolid;

@@ -841,9 +841,9 @@ const std::vector<Case>& RuleCases() {
        }},
       {"a readied attack against a pin", "readied", "against action 19 of creature",
        [](int f, int foe) { ReadiedAttacks(f, foe, kActionPin); }},
-      {"a readied attack by a confused foe", "readied", "by one Confused",
+      {"a readied attack by a foe confused, its first condition", "readied", "by one Confused",
        [](int f, int foe) {
-         Give(foe, kCondConfused);
+         FirstCondition(foe, kCondConfused);
          ReadiedAttacks(f, foe, kActionWalkPath);
        }},
       {"a readied attack by an insane foe", "readied", "by one Insane",
@@ -936,9 +936,10 @@ const std::vector<Case>& RuleCases() {
        },
        false, true},
       {"readied attacks against a walk, a five-foot step, a step and attack, a move and attack, a charge and a bull "
-       "rush, by a foe with no attack of opportunity left, and in place of one against a shot, each readied anew in "
-       "the foe's own turn", "", "",
+       "rush with Improved Bull Rush, by a foe with no attack of opportunity left, and in place of one against a "
+       "shot, each readied anew in the foe's own turn", "", "",
        [](int f, int foe) {
+         Creatures[f].feats[kFeatImprovedBullRush] = 1;
          for (int32_t code : {kActionWalkPath, kActionFiveFootStep, kActionStepAndAttack, kActionMoveAndAttack,
                               kActionCharge, kActionBullRush, kActionShot}) {
            Creatures[foe].attacksOfOpportunityLeft = code == kActionShot ? 1 : 0;
