@@ -802,11 +802,6 @@ const std::vector<Case>& RuleCases() {
          NaturalAttacks(foe, {{3, 1}});
          Provoke(f, foe, kActionShot);
        }},
-      {"an attack of opportunity by a blinded foe", "provoking", "by one Blinded",
-       [](int f, int foe) {
-         Give(foe, kCondBlinded);
-         Provoke(f, foe, kActionWalkPath);
-       }},
       {"the grappled target of an unarmed blow answers it", "provoking", "by one Grappling",
        [](int f, int foe) {
          Give(f, kCondUnarmed);
@@ -845,11 +840,6 @@ const std::vector<Case>& RuleCases() {
        [](int f, int foe) {
          FirstCondition(foe, kCondConfused);
          ReadiedAttacks(f, foe, kActionWalkPath);
-       }},
-      {"a readied attack by an insane foe", "readied", "by one Insane",
-       [](int f, int foe) {
-         Give(foe, kCondInsane);
-         ReadiedAttacks(f, foe, kActionFiveFootStep);
        }},
       {"a readied attack by a grappling foe", "readied", "by one Grappling",
        [](int f, int foe) {
