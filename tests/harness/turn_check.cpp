@@ -175,6 +175,8 @@ struct Turn {
   // was laid to (its destination as it set off).
   int chargeTarget = -1;
   int chargeFromX = -1, chargeFromY = -1, chargeToX = -1, chargeToY = -1;
+  // The least and the most its charge's steps have gone along each axis.
+  int stepLowX = 0, stepHighX = 0, stepLowY = 0, stepHighY = 0;
 };
 
 struct Watch {
@@ -210,6 +212,9 @@ struct Watch {
   // The fighters whose turn refilled them in this round.
   int refillRound = -1;
   std::set<int> refilled;
+  // The enemies whose readied action against an approach has made its
+  // attack since their own turn last came, with the round it was made in.
+  std::map<int, int> readiedAttacks;
   // Each fighter's rules broken, by round: a rule broken again in the round
   // (at every other fighter's turn, say) is not reported again.
   std::set<std::tuple<int, int, std::string>> reported;
@@ -362,6 +367,8 @@ void OpenTurn(int round, int index, int fighter) {
   const bool resumes = seen != g_watch.looks.end() && HoldsCasting(seen->second.held) && index >= 0 &&
                        index < EntryCount() && !HoldsCasting(TurnOrder[index].plannedAction);
   Refill(index, fighter);
+  // Its turn may ready an action anew.
+  g_watch.readiedAttacks.erase(fighter);
   const auto held = g_watch.heldTurns.find(fighter);
   if (held != g_watch.heldTurns.end()) {
     if (resumes) {
@@ -547,20 +554,40 @@ bool Sees(int reactor, int mover) {
 constexpr uint32_t kNoReaction[] = {kCondUnarmed, kCondConfused, kCondInsane, kCondSurprised,
                                     kCondGrappling, kCondBlinded, kCondCantSee};
 
-// The enemy may make an attack of opportunity against the mover now:
-// standing, with one left, free to strike (flat-footed only with Combat
-// Reflexes), able to see (a creature that senses by hearing neither deafened
-// nor silenced) and seeing the mover.
-bool MayReact(int reactor, int mover) {
-  const CreatureRecord& r = Creatures[reactor];
-  if (IsFallen(reactor) || r.attacksOfOpportunityLeft < 1 || HeldFrom(reactor, false, false)[0] != '\0' ||
-      !Sees(reactor, mover))
-    return false;
-  for (uint32_t id : kNoReaction)
-    if (Has(reactor, id)) return false;
-  if (Has(reactor, kCondFlatFooted) && r.feats[kFeatCombatReflexes] == 0) return false;
-  return !(r.special[kSenseKindWord] == 5 && FindAnyCondition(reactor, kCondDeafened, kCondSilenced) >= 0);
+// The natural attack of fists (kind 3), which threatens only with Improved
+// Unarmed Strike.
+constexpr int32_t kNaturalFists = 3;
+
+// No weapon that threatens: nothing in the right hand and a first natural
+// attack of none, or fists without Improved Unarmed Strike (as the record
+// stands: the Unarmed condition says the same once the record is recomputed).
+bool Weaponless(const CreatureRecord& r) {
+  const int32_t first = r.naturalAttacks[0].kind;
+  return r.equipment[kSlotRightHand - 1] == 0 && (first == 0 || first == kNaturalFists) &&
+         r.feats[kFeatUnarmedStrike] == 0;
 }
+
+// What keeps the enemy from an attack of opportunity against the mover now,
+// in words, or "" when nothing does: fallen, none left, held from a blow,
+// no weapon that threatens, unarmed, confused, insane, surprised, grappling,
+// blinded or unable to see, flat-footed without Combat Reflexes, deafened or
+// silenced where it senses by hearing, or the mover unseen.
+const char* KeptFromReacting(int reactor, int mover) {
+  const CreatureRecord& r = Creatures[reactor];
+  if (IsFallen(reactor)) return "fallen";
+  if (r.attacksOfOpportunityLeft < 1) return "with no attack of opportunity left";
+  if (const char* held = HeldFrom(reactor, false, false); held[0] != '\0') return held;
+  if (Weaponless(r)) return "with no weapon that threatens";
+  for (uint32_t id : kNoReaction)
+    if (Has(reactor, id)) return ConditionName(id);
+  if (Has(reactor, kCondFlatFooted) && r.feats[kFeatCombatReflexes] == 0) return "flat-footed without Combat Reflexes";
+  if (r.special[kSenseKindWord] == 5 && FindAnyCondition(reactor, kCondDeafened, kCondSilenced) >= 0)
+    return "deafened or silenced, sensing by hearing";
+  return Sees(reactor, mover) ? "" : "unable to see it";
+}
+
+// The enemy may make an attack of opportunity against the mover now.
+bool MayReact(int reactor, int mover) { return KeptFromReacting(reactor, mover)[0] == '\0'; }
 
 // The acts of moving off a square: a walk, the walk of a move and attack, a
 // charge.
@@ -633,7 +660,8 @@ std::string UnprovokedBy(int mover, int reactor) {
 }
 
 // An attack of opportunity: against the fighter whose turn it is, by an
-// enemy next to it that sees it, for an act that provokes, once an act.
+// enemy next to it that sees it and may react, for an act that provokes,
+// once an act.
 void JudgeProvocation(int reactor, int target) {
   const int mover = CurrentFighter();
   if (target != mover) {
@@ -655,6 +683,10 @@ void JudgeProvocation(int reactor, int target) {
     Report(reactor, "provoking", Format("an attack of opportunity %s creature %d", why.c_str(), mover));
     return;
   }
+  if (const char* kept = KeptFromReacting(reactor, mover); kept[0] != '\0') {
+    Report(reactor, "provoking", Format("an attack of opportunity on creature %d by one %s", mover, kept));
+    return;
+  }
   why = UnprovokedBy(mover, reactor);
   if (!why.empty()) {
     Report(reactor, "provoking",
@@ -673,6 +705,45 @@ void JudgeProvocation(int reactor, int target) {
   if (!g_watch.reactions.emplace(CombatRoundNumber, mover, act, reactor).second)
     Report(reactor, "provoking",
            Format("a second attack of opportunity against one act of creature %d (%s)", mover, act.c_str()));
+}
+
+// The acts that bring a mover next to a readied enemy and may provoke
+// none: a five-foot step (that of a step and attack too) and a bull rush
+// (with Improved Bull Rush). A walk, a move and attack and a charge provoke
+// in any case.
+bool StepsUp(int32_t code) {
+  return code == kActionFiveFootStep || code == kActionStepAndAttack || code == kActionBullRush;
+}
+
+// What keeps an enemy from its readied action beside what keeps it from a
+// blow: being confused, insane or grappling, by name, or "".
+const char* KeptFromItsReadiedAction(int reactor) {
+  for (const uint32_t id : {kCondConfused, kCondInsane, kCondGrappling})
+    if (Has(reactor, id)) return ConditionName(id);
+  return "";
+}
+
+// A readied action against an approach: one attack, on the fighter whose
+// turn it is as it comes next to it (or in place of an attack of
+// opportunity against what it does), by an enemy next to it free to strike;
+// the action is then spent, and only the enemy's own turn readies it anew.
+void JudgeReadied(int reactor, int target) {
+  const int mover = CurrentFighter();
+  const int32_t code = CombatAction.actionCode;
+  std::string why;
+  if (target != mover) why = Format("on creature %d, not on creature %d whose turn it is", target, mover);
+  else if (!Foes(reactor, mover)) why = Format("by one not an enemy of creature %d", mover);
+  else if (!NextTo(mover, reactor)) why = Format("by one not next to creature %d", mover);
+  else if (!StepsUp(code) && !UnprovokedBy(mover, reactor).empty())
+    why = Format("against action %d of creature %d, which neither approaches nor provokes", code, mover);
+  else if (const char* kept = KeptFromItsReadiedAction(reactor); kept[0] != '\0')
+    why = Format("by one %s", kept);
+  if (!why.empty()) Report(reactor, "readied", "a readied attack " + why);
+  const auto [first, fresh] = g_watch.readiedAttacks.emplace(reactor, CombatRoundNumber);
+  if (!fresh)
+    Report(reactor, "readied",
+           Format("a second attack of its readied action on creature %d, the first made in round %d", target,
+                  first->second));
 }
 
 // --- Flanking --------------------------------------------------------------------------
@@ -776,17 +847,17 @@ void OnAttack(const AttackWatch& w) {
                     CombatAction.reactingCreature));
       return;
     }
-    // No more attacks of opportunity between two refills than it was given.
-    bool readied = false;
-    for (const TurnOrderEntry& e : Entries())
-      if (e.creature == f) readied = e.plannedAction == kReadiedVersusApproach;
-    if (!readied) {
-      JudgeProvocation(f, w.target);
-      // Against the fighter's moving: it draws none again in the turn.
-      if (Moves(CombatAction.actionCode)) CurrentTurn().reactors.insert(f);
+    // A readied action, or an attack of opportunity: no more of those
+    // between two refills than it was given.
+    if (HeldActionOf(f) == kReadiedVersusApproach) {
+      JudgeReadied(f, w.target);
+      return;
     }
+    JudgeProvocation(f, w.target);
+    // Against the fighter's moving: it draws none again in the turn.
+    if (Moves(CombatAction.actionCode)) CurrentTurn().reactors.insert(f);
     Watch::Opportunities& o = OpportunitiesOf(f);
-    if (!readied && ++o.made > o.given)
+    if (++o.made > o.given)
       Report(f, "attacks-of-opportunity",
              Format("attack of opportunity %d since its turn, which left it %d", o.made, o.given));
     return;
@@ -822,6 +893,64 @@ void JudgeCharge(Turn& t, int mover, int fromX, int fromY) {
                   t.chargeToX, t.chargeToY));
 }
 
+// What closes a square to a charge's line beside walls and creatures: an
+// insect plague, a solid area.
+constexpr std::pair<uint32_t, const char*> kClosingAreas[] = {{kEffectInsectPlague, "an insect plague"},
+                                                              {kEffectSolid, "a solid area"}};
+
+// Why the charger's footprint may not stand on (x, y) along a charge's line,
+// in words, or "": a square of it off the map, closed (not open floor), in
+// an area that closes a charge's line, on difficult floor (codes 123, 124)
+// or where another creature of the order stands.
+std::string ClosedToACharge(int mover, int x, int y) {
+  const CreatureRecord& c = Creatures[mover];
+  for (int u = x; u < x + std::max(c.footprintWidth.current, 1); ++u)
+    for (int v = y; v < y + std::max(c.footprintHeight.current, 1); ++v) {
+      if (!CurrentMap.Inside(u, v)) return Format("%d,%d off the map", u, v);
+      const int sq = SquareIndex(u, v);
+      if (BlockedGrid[sq] != kSquareFlooded) return Format("%d,%d, no open floor", u, v);
+      for (const auto& [kind, name] : kClosingAreas)
+        if (MagicAreaGrid[sq].kind == kind) return Format("%d,%d in %s", u, v, name);
+      const int32_t floor = CurrentMap.At(kLayerFloor, u, v);
+      if (floor == 123 || floor == 124) return Format("%d,%d, difficult floor", u, v);
+      for (const TurnOrderEntry& e : Entries()) {
+        const int o = e.creature;
+        if (!IsValidCreature(o)) continue;
+        if (o == mover || IsFallen(o)) continue;
+        const CreatureRecord& r = Creatures[o];
+        if (u >= r.squareX && u < r.squareX + std::max(r.footprintWidth.current, 1) && v >= r.squareY &&
+            v < r.squareY + std::max(r.footprintHeight.current, 1))
+          return Format("%d,%d, where creature %d stands", u, v, o);
+      }
+    }
+  return "";
+}
+
+// A charge runs along a straight line over squares open to it: its steps
+// go at most two ways of the eight, neighbours (a line's run along its
+// longer axis and its diagonal: the steps differ by one square along one
+// axis at most), and each square its footprint enters is on the map, open
+// floor, in no area that closes a charge's line, off difficult floor and
+// free of every other creature.
+void JudgeChargePath(Turn& t, int mover, int fromX, int fromY) {
+  const CreatureRecord& c = Creatures[mover];
+  const int sx = c.nextX - fromX, sy = c.nextY - fromY;
+  if (!t.charged) {
+    t.stepLowX = t.stepHighX = sx;
+    t.stepLowY = t.stepHighY = sy;
+  }
+  t.stepLowX = std::min(t.stepLowX, sx);
+  t.stepHighX = std::max(t.stepHighX, sx);
+  t.stepLowY = std::min(t.stepLowY, sy);
+  t.stepHighY = std::max(t.stepHighY, sy);
+  if (t.stepHighX - t.stepLowX + t.stepHighY - t.stepLowY > 1)
+    Report(mover, "charge",
+           Format("turns off its straight line from %d,%d to %d,%d (set off from %d,%d)", fromX, fromY, c.nextX,
+                  c.nextY, t.chargeFromX, t.chargeFromY));
+  else if (const std::string closed = ClosedToACharge(mover, c.nextX, c.nextY); !closed.empty())
+    Report(mover, "charge", Format("runs onto %s", closed.c_str()));
+}
+
 void OnSquare(int mover, int32_t code, int fromX, int fromY) {
   if (!g_watch.on || InCombat != 1 || !IsValidCreature(mover)) return;
   if (mover != CurrentFighter()) {
@@ -849,6 +978,7 @@ void OnSquare(int mover, int32_t code, int fromX, int fromY) {
   JudgeReactions(t, mover, code, fromX, fromY, code == kActionCharge && !t.charged && CombatAction.playerControlled == 0);
   if (code == kActionCharge) {
     JudgeCharge(t, mover, fromX, fromY);
+    JudgeChargePath(t, mover, fromX, fromY);
     t.charged = true;
     t.pounces = c.special[kSenseKindWord] == kSenseCodePounce;
   }
@@ -1026,7 +1156,31 @@ struct Area {
   int x = 0, y = 0;  // the centre, origin or corner
   int direction = 0;  // a cone's
   bool traced = true;  // a cone's squares need a clear line from its origin (a spreading one floods instead)
+  int endX = 0, endY = 0;  // a line's end square
 };
+
+// A line reaching that many squares from (x, y) toward the aim: it ends on
+// the square that far along the way to the aim, rounded along each axis.
+Area LineToward(int squares, int x, int y, int aimX, int aimY) {
+  Area a{Shape::kLine, "line", squares, x, y};
+  const double way = std::atan2(aimX - x, y - aimY);
+  a.endX = static_cast<int>(std::floor(x + squares * std::sin(way) + 0.5));
+  a.endY = static_cast<int>(std::floor(y - squares * std::cos(way) + 0.5));
+  return a;
+}
+
+// The line holds the square: one of the squares past its origin, up to its
+// end, along its longer axis (a diagonal's along y), the one of each column
+// (or row) whose centre lies less than half a square across that axis from
+// the straight line between the centres of its origin and its end.
+bool OnLine(const Area& a, int x, int y) {
+  const int dx = a.endX - a.x, dy = a.endY - a.y;
+  const bool alongX = std::abs(dx) > std::abs(dy);
+  const int length = std::abs(alongX ? dx : dy), slope = alongX ? dy : dx;
+  const int along = (alongX ? x - a.x : y - a.y) * ((alongX ? dx : dy) < 0 ? -1 : 1);
+  const int across = alongX ? y - a.y : x - a.x;
+  return along >= 1 && along <= length && 2 * std::abs(across * length - slope * along) < length;
+}
 
 // The offset lies in the window of a cone or a burst.
 bool InWindow(int dx, int dy) { return std::max(dx, dy) < kWindow && std::min(dx, dy) >= -kWindow; }
@@ -1076,8 +1230,7 @@ Area AreaOfUse(int caster, int32_t spell) {
     const bool line = SpecialAttackOf(SpecialAttackKindOf(caster)).line == 1;
     const int32_t size = k.size.current;
     a.squares = (size <= 3 ? 4 : size == 4 ? 6 : 8) * (line ? 2 : 1);
-    if (line) a = Area{Shape::kLine, "line", a.squares, a.x, a.y};
-    return a;
+    return line ? LineToward(a.squares, a.x, a.y, aimX, aimY) : a;
   }
   if (!InSpellTable(spell)) return Area{};
   const SpellRecord& s = SpellTable[spell];
@@ -1087,7 +1240,7 @@ Area AreaOfUse(int caster, int32_t spell) {
     case kAimCone:
       return a;
     case kAimLine:
-      return Area{Shape::kLine, "line", a.squares, a.x, a.y};
+      return LineToward(a.squares, a.x, a.y, aimX, aimY);
     case kAimCentered:
       return Area{Shape::kBurst, "burst", a.squares, k.squareX, k.squareY};
     case kAimCircle: case kAimCircleBurst:
@@ -1137,12 +1290,13 @@ bool Obstructed(const Area& a) {
 }
 
 // The shape plainly holds the square: within its reach (and window), a
-// burst's on open floor, a cone's free of walls and solid areas with no
-// wall or solid area in the box between it and the cone's origin (so that
-// the line to it is clear).
+// burst's on open floor, a cone's, or a line's square, free of walls and
+// solid areas with no wall or solid area in the box between it and the
+// origin (so that the line to it is clear).
 bool Holds(const Area& a, int x, int y) {
   if (!CurrentMap.Inside(x, y) || AreaDistance(a, x, y) > a.squares) return false;
   if (a.shape == Shape::kBurst) return OpenFloor(x, y);
+  if (a.shape == Shape::kLine && !OnLine(a, x, y)) return false;
   for (int u = std::min(x, a.x); u <= std::max(x, a.x); ++u)
     for (int v = std::min(y, a.y); v <= std::max(y, a.y); ++v)
       if (Walled(u, v) || Solid(u, v)) return false;
@@ -1157,8 +1311,8 @@ bool Listed(int c) {
 }
 
 // The creatures the use takes, as it is announced: none beyond its area's
-// reach, a turning only undead, and every creature of the order a burst or
-// a traced cone plainly holds (a burst whose window is not open floor
+// reach, a turning only undead, and every creature of the order a burst, a
+// line or a traced cone plainly holds (a burst whose window is not open floor
 // within its reach needs lines or the spread, and is not judged so) that
 // its sides take. (No two creatures of the order share a square, which
 // would leave the area the first of them alone.)
@@ -1178,7 +1332,7 @@ void JudgeArea() {
                     a.name, spell, a.squares, a.x, a.y, c, Creatures[c].squareX, Creatures[c].squareY, away));
   }
   const bool burst = a.shape == Shape::kBurst;
-  if (!(burst || (a.shape == Shape::kCone && a.traced)) || (burst && Obstructed(a))) return;
+  if (!(burst || a.shape == Shape::kLine || (a.shape == Shape::kCone && a.traced)) || (burst && Obstructed(a))) return;
   for (const TurnOrderEntry& e : Entries()) {
     const int c = e.creature;
     if (!IsValidCreature(c)) continue;

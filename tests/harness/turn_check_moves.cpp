@@ -93,13 +93,46 @@ std::vector<int> FoesInOrder(int f) {
   return foes;
 }
 
+namespace {
+
+constexpr int kMapEdge = 60;
+
+// The footprint's squares at (x, y) are made open floor, free of areas and
+// of every other creature (the k-th fighter of the battle put on the map's
+// bottom row, k squares in from its corner).
+void OpenForACharge(int f, int x, int y) {
+  const CreatureRecord& c = Creatures[f];
+  const int w = std::max(c.footprintWidth.current, 1), h = std::max(c.footprintHeight.current, 1);
+  for (int u = x; u < x + w; ++u)
+    for (int v = y; v < y + h; ++v) {
+      if (!CurrentMap.Inside(u, v)) continue;
+      const int sq = SquareIndex(u, v);
+      CurrentMap.layers[kLayerWalls][sq] = 0;
+      CurrentMap.layers[kLayerFloor][sq] = 0;
+      BlockedGrid[sq] = kSquareFlooded;
+      MagicAreaGrid[sq] = SquareEffectCell{};
+      int k = 0;
+      for (int id : battles::BattleFighters()) {
+        const CreatureRecord& o = Creatures[id];
+        ++k;
+        if (id != f && u >= o.squareX && u < o.squareX + std::max(o.footprintWidth.current, 1) && v >= o.squareY &&
+            v < o.squareY + std::max(o.footprintHeight.current, 1))
+          PutOn(id, kMapEdge - 2 - k, kMapEdge - 2, o.footprintWidth.current);
+      }
+    }
+}
+
+}  // namespace
+
 void Walk(int f, int squares, int32_t code, int stride) {
   CreatureRecord& c = Creatures[f];
-  const int away = c.squareX > stride ? -stride : stride;
+  const bool charge = code == kActionCharge;
+  const int away = c.squareX > (charge ? squares : stride) ? -stride : stride;
   for (int i = 0; i < squares; ++i) {
     const int fromX = c.squareX, fromY = c.squareY;
-    c.nextX = fromX + (i % 2 == 0 ? away : -away);
+    c.nextX = fromX + (charge || i % 2 == 0 ? away : -away);
     c.nextY = fromY;
+    if (charge) OpenForACharge(f, c.nextX, c.nextY);
     SquarePaidObserver(f, code, fromX, fromY);
     c.squareX = c.nextX;
   }
@@ -299,6 +332,20 @@ void ReflexesAtTheirEdge(int c, int32_t left) {
   Creatures[c].feats[kFeatCombatReflexes] = 1;
   Creatures[c].dexterity.current = 12;
   Creatures[c].attacksOfOpportunityLeft = left;
+}
+
+void ReadiedAttacks(int f, int reactor, int32_t code, int attacks, int target) {
+  Beside(reactor, f);
+  TurnOrderEntry& entry = TurnOrder[EntryOf(reactor)];
+  entry.plannedAction = 21;
+  CombatAction.actionCode = code;
+  for (int k = 0; k < attacks; ++k) {
+    CombatAction.reactingCreature = reactor;
+    Attack(reactor, target == -2 ? f : target, Blows(kEntryMainHand, 1));
+    CombatAction.reactingCreature = -1;
+    Frame();
+  }
+  entry.plannedAction = 0;
 }
 
 void Provoke(int f, int reactor, int32_t code, int target) {
@@ -620,10 +667,6 @@ void TwoBlowsWithPairs(int f, int target, int pairs) {
   AttackTwice(f, target, p);
 }
 
-namespace {
-
-constexpr int kOrigin = 30;
-
 void PutOn(int c, int x, int y, int footprint) {
   CreatureRecord& r = Creatures[c];
   r.squareX = x;
@@ -631,21 +674,41 @@ void PutOn(int c, int x, int y, int footprint) {
   r.footprintWidth.current = r.footprintHeight.current = footprint;
 }
 
+namespace {
+
+// Where the charges of the cases set off from.
+constexpr int kOriginX = 30, kOriginY = 20;
+
+// Open floor, no wall and no effect, round the centre as far as any area's
+// window reaches.
+void OpenTheFloor(int centreX, int centreY) {
+  for (int x = centreX - 12; x <= centreX + 12; ++x)
+    for (int y = centreY - 12; y <= centreY + 12; ++y) {
+      if (!CurrentMap.Inside(x, y)) continue;
+      CurrentMap.At(kLayerWalls, x, y) = 0;
+      BlockedGrid[SquareIndex(x, y)] = kSquareFlooded;
+      MagicAreaGrid[SquareIndex(x, y)] = SquareEffectCell{};
+    }
+}
+
 }  // namespace
 
 void ChargeOver(int f, int foe, std::pair<int, int> from, std::pair<int, int> laidTo,
-                std::initializer_list<std::pair<int, int>> steps, bool named) {
+                std::initializer_list<std::pair<int, int>> steps, bool named, const std::function<void()>& onTheWay) {
   CreatureRecord& c = Creatures[f];
-  PutOn(f, kOrigin + from.first, kOrigin + from.second, 1);
-  PutOn(foe, kOrigin + 4, kOrigin, 1);
+  ClearTheField({f, foe});
+  OpenTheFloor(kOriginX, kOriginY);
+  PutOn(f, kOriginX + from.first, kOriginY + from.second, 1);
+  PutOn(foe, kOriginX + 4, kOriginY, 1);
   Creatures[foe].attacksOfOpportunityLeft = 0;
+  if (onTheWay) onTheWay();
   ActionTarget = named ? foe : f;
-  c.destinationX = kOrigin + laidTo.first;
-  c.destinationY = kOrigin + laidTo.second;
+  c.destinationX = kOriginX + laidTo.first;
+  c.destinationY = kOriginY + laidTo.second;
   for (const auto& [dx, dy] : steps) {
     const int fromX = c.squareX, fromY = c.squareY;
-    c.nextX = kOrigin + dx;
-    c.nextY = kOrigin + dy;
+    c.nextX = kOriginX + dx;
+    c.nextY = kOriginY + dy;
     SquarePaidObserver(f, kActionCharge, fromX, fromY);
     c.squareX = c.nextX;
     c.squareY = c.nextY;
@@ -662,18 +725,6 @@ namespace {
 
 constexpr int kCentreX = 20, kCentreY = 15;
 
-// Open floor, no wall and no effect, round the centre as far as any area's
-// window reaches.
-void OpenTheFloor(int centreX, int centreY) {
-  for (int x = centreX - 12; x <= centreX + 12; ++x)
-    for (int y = centreY - 12; y <= centreY + 12; ++y) {
-      if (!CurrentMap.Inside(x, y)) continue;
-      CurrentMap.At(kLayerWalls, x, y) = 0;
-      BlockedGrid[SquareIndex(x, y)] = kSquareFlooded;
-      MagicAreaGrid[SquareIndex(x, y)] = SquareEffectCell{};
-    }
-}
-
 // The aim toward an offset (along, across): the square of the ring round a
 // footprint of `size` at `from` on that side along the axis, unless the
 // offset leans less than half as far along it as across it.
@@ -685,7 +736,7 @@ int Toward(int from, int size, int along, int across) {
 }  // namespace
 
 void AreaUse(int f, int32_t spell, int32_t metamagic, std::initializer_list<Placed> placed,
-             std::initializer_list<Obstacle> obstacles, std::pair<int, int> centre) {
+             std::initializer_list<Obstacle> obstacles, std::pair<int, int> centre, std::pair<int, int> aimedAt) {
   const auto [cx, cy] = centre;
   OpenTheFloor(cx, cy);
   for (const Obstacle& o : obstacles) {
@@ -704,8 +755,9 @@ void AreaUse(int f, int32_t spell, int32_t metamagic, std::initializer_list<Plac
   const int32_t aim = spell >= 0 && spell < kSpellRows ? SpellTable[spell].target : 0;
   const bool atSquare = aim == kAimCircle || aim == kAimCircleBurst || aim == kAimRectangle;
   const Placed& first = *placed.begin();
-  CastingUse.aimX = atSquare ? cx : Toward(cx, size, first.dx, first.dy);
-  CastingUse.aimY = atSquare ? cy : Toward(cy, size, first.dy, first.dx);
+  const bool given = aimedAt.first != 0 || aimedAt.second != 0;
+  CastingUse.aimX = atSquare ? cx : given ? cx + aimedAt.first : Toward(cx, size, first.dx, first.dy);
+  CastingUse.aimY = atSquare ? cy : given ? cy + aimedAt.second : Toward(cy, size, first.dy, first.dx);
   int n = 0;
   for (const Placed& p : placed) {
     PutOn(p.creature, cx + p.dx, cy + p.dy, p.footprint);
@@ -722,6 +774,13 @@ void AreaUse(int f, int32_t spell, int32_t metamagic, std::initializer_list<Plac
   SpellInProgress = -1;
   PendingMetamagic = kMetamagicNone;
   Frame();
+}
+
+void LineOfFire(int f, std::pair<int, int> aim, std::initializer_list<Placed> placed,
+                std::initializer_list<Obstacle> obstacles) {
+  Creatures[f].special[kSpecialAttackKind] = 12;
+  Creatures[f].size.current = 3;
+  AreaUse(f, kSpellSpecialAttack, kMetamagicNone, placed, obstacles, {kCentreX, kCentreY}, aim);
 }
 
 void AreaUse(int f, int32_t spell, int32_t metamagic, int foe, int dx, int dy, int footprint) {

@@ -4,6 +4,7 @@
 // provoked, turns ended, taken up again and come round in the next round.
 #pragma once
 #include <cstdint>
+#include <functional>
 #include <initializer_list>
 #include <utility>
 #include <vector>
@@ -44,7 +45,8 @@ void Below(int c, int other);
 std::vector<int> FoesInOrder(int f);
 
 // Squares paid for back and forth beside the fighter's square, each of
-// `stride` squares.
+// `stride` squares; a charge's straight on along its row (away from the
+// squares Beside and Below put a creature on), over squares opened for it.
 void Walk(int f, int squares, int32_t code, int stride = 1);
 
 // Raises the fighter's speed the least so that `times` its speed falls a
@@ -153,6 +155,12 @@ void Provoke(int f, int reactor, int32_t code, int target = -2);
 void ProvokeByCasting(int f, int foe, int32_t defensive);
 
 void ProvokeByReloading(int f, int foe, uint32_t crossbow, int32_t rapidReload);
+
+// The reactor, put next to the fighter whose turn it is, its entry readied
+// against an approach, makes that many attacks on the target (the fighter
+// unless given) while the fighter's action has that code, its readied action
+// left unspent between them, and spent after; a frame follows each.
+void ReadiedAttacks(int f, int reactor, int32_t code, int attacks = 1, int target = -2);
 
 // --- Squares left beside foes ----------------------------------------------------
 
@@ -282,13 +290,19 @@ void TwoBlowsWithPairs(int f, int target, int pairs);
 
 // --- Charges and areas ----------------------------------------------------------
 
-// The fighter charges the foe standing on (34, 30) (both of one square): set
-// off from (30, 30) plus `from`, laid to (30, 30) plus `laidTo`, it pays for
-// the squares (30, 30) plus each step in turn. The foe has no attack of
-// opportunity left. Unless `named`, the action's target is the charger (as
-// a reaction leaves it).
+// The fighter charges the foe standing on (34, 20) (both of one square),
+// every other fighter put far off, on open floor: set off from (30, 20) plus
+// `from`, laid to (30, 20) plus `laidTo`, it pays for the squares (30, 20)
+// plus each step in turn, `onTheWay` (when given) having laid what else
+// stands there. The foe has no attack of opportunity left. Unless `named`,
+// the action's target is the charger (as a reaction leaves it).
 void ChargeOver(int f, int foe, std::pair<int, int> from, std::pair<int, int> laidTo,
-                std::initializer_list<std::pair<int, int>> steps, bool named = true);
+                std::initializer_list<std::pair<int, int>> steps, bool named = true,
+                const std::function<void()>& onTheWay = {});
+
+// The creature is put on the square (its footprint of that many squares a
+// side).
+void PutOn(int c, int x, int y, int footprint = 1);
 
 // Every fighter of the battle but those named is put far off, in a row
 // along the top of the map.
@@ -315,10 +329,19 @@ struct Obstacle {
   int dx, dy;
   uint32_t effect = 0;
 };
+// A cone or a line is aimed at `aim` off the centre instead, when that is not
+// (0, 0).
 void AreaUse(int f, int32_t spell, int32_t metamagic, std::initializer_list<Placed> placed,
-             std::initializer_list<Obstacle> obstacles = {}, std::pair<int, int> centre = {20, 15});
+             std::initializer_list<Obstacle> obstacles = {}, std::pair<int, int> centre = {20, 15},
+             std::pair<int, int> aim = {0, 0});
 // The same with the foe of that footprint alone, taken, at (dx, dy).
 void AreaUse(int f, int32_t spell, int32_t metamagic, int foe, int dx, int dy, int footprint = 1);
+
+// A Medium creature's line of fire (8 squares) breathed by the fighter on
+// the centre (20, 15) of the field, aimed at `aim` off it, the creatures
+// placed and the obstacles put as AreaUse puts them.
+void LineOfFire(int f, std::pair<int, int> aim, std::initializer_list<Placed> placed,
+                std::initializer_list<Obstacle> obstacles = {});
 
 // The fighter strikes the foe (of that footprint, on (20, 15), every other
 // fighter put far off) from `from` off the foe's square, the ally standing

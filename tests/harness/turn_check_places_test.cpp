@@ -1,6 +1,7 @@
 // The battle check's cases of where creatures stand: where a charge stops
 // and strikes from, the creatures an area reaches and holds, and the
 // flanking bonus of a melee roll.
+#include <algorithm>
 #include <tuple>
 #include <utility>
 #include <vector>
@@ -26,14 +27,59 @@ namespace turn_cases {
 const std::vector<Case>& PlaceCases() {
   static const std::vector<Case> cases = {
       // Charges, areas and turnings.
-      {"a charge runs on past its first square beside its target", "charge", "runs on from 33,30",
+      {"a charge runs on past its first square beside its target", "charge", "runs on from 33,20",
        [](int f, int foe) { ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}, {3, 1}}); }},
-      {"a charge set off beside its target runs on past its first square beside it", "charge", "runs on from 33,30",
+      {"a charge set off beside its target runs on past its first square beside it", "charge", "runs on from 33,20",
        [](int f, int foe) { ChargeOver(f, foe, {3, -1}, {3, 0}, {{3, 0}, {3, 1}}); }},
-      {"a charge laid past its first square beside its target", "charge", "laid to run on to 33,31",
+      {"a charge laid past its first square beside its target", "charge", "laid to run on to 33,21",
        [](int f, int foe) { ChargeOver(f, foe, {0, 0}, {3, 1}, {{1, 0}, {2, 0}, {3, 0}}); }},
       {"a charge laid past its first square beside its target, along the target's row", "charge",
-       "laid to run on to 34,31", [](int f, int foe) { ChargeOver(f, foe, {0, 1}, {4, 1}, {{1, 1}, {2, 1}, {3, 1}}); }},
+       "laid to run on to 34,21", [](int f, int foe) { ChargeOver(f, foe, {0, 1}, {4, 1}, {{1, 1}, {2, 1}, {3, 1}}); }},
+      // A charge's line runs straight over squares open to it.
+      {"a charge turns off its straight line", "charge", "turns off its straight line from 32,19 to 32,20",
+       [](int f, int foe) { ChargeOver(f, foe, {0, -1}, {3, 0}, {{1, -1}, {2, -1}, {2, 0}, {3, 0}}); }},
+      {"a charger whose record gives a footprint of none runs through a creature of none", "charge",
+       "runs onto 32,20, where creature",
+       [](int f, int foe) {
+         ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}}, true, [f] {
+           Creatures[f].footprintWidth.current = Creatures[f].footprintHeight.current = 0;
+           PutOn(AllyOf(f), 32, 20, 0);
+         });
+       }},
+      {"a Large charger's lower row runs over a creature", "charge", "runs onto 32,21, where creature",
+       [](int f, int foe) {
+         ChargeOver(f, foe, {0, 0}, {2, 0}, {{1, 0}, {2, 0}}, true, [f] {
+           Creatures[f].footprintWidth.current = Creatures[f].footprintHeight.current = 2;
+           PutOn(AllyOf(f), 32, 21);
+         });
+       }},
+      {"a charge runs over a wall", "charge", "runs onto 32,20, no open floor",
+       [](int f, int foe) {
+         ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}}, true, [] {
+           CurrentMap.At(kLayerWalls, 32, 20) = 1;
+           BlockedGrid[SquareIndex(32, 20)] = kSquareBlocked;
+         });
+       }},
+      {"a charge runs through an insect plague", "charge", "runs onto 31,20 in an insect plague",
+       [](int f, int foe) {
+         ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}}, true,
+                    [] { MagicAreaGrid[SquareIndex(31, 20)].kind = kEffectInsectPlague; });
+       }},
+      {"a charge runs through a solid area", "charge", "runs onto 33,20 in a solid area",
+       [](int f, int foe) {
+         ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}}, true,
+                    [] { MagicAreaGrid[SquareIndex(33, 20)].kind = kEffectSolid; });
+       }},
+      {"a charge runs over difficult floor of code 123", "charge", "runs onto 32,20, difficult floor",
+       [](int f, int foe) {
+         ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}}, true,
+                    [] { CurrentMap.At(kLayerFloor, 32, 20) = 123; });
+       }},
+      {"a charge runs over difficult floor of code 124", "charge", "runs onto 32,20, difficult floor",
+       [](int f, int foe) {
+         ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}}, true,
+                    [] { CurrentMap.At(kLayerFloor, 32, 20) = 124; });
+       }},
       {"a fireball takes a creature 5 squares east of its centre", "area",
        "a burst of spell 31 reaching 4 squares from 20,15 takes creature",
        [](int f, int foe) { AreaUse(f, 31, kMetamagicNone, foe, 5, 0); }},
@@ -175,6 +221,20 @@ const std::vector<Case>& PlaceCases() {
          Creatures[AllyOf(f)].type = kTypeUndead;
          AreaUse(f, 155, kMetamagicNone, {{AllyOf(f), 2, 2, false}});
        }},
+      {"a Medium creature's line of fire aimed 4 squares east and 2 south leaves out a creature on its first square",
+       "area", "a line of spell 999 reaching 8 squares from 20,15 holds creature",
+       [](int f, int foe) { LineOfFire(f, {4, 2}, {{foe, 1, 1, false}}); }},
+      {"a Medium creature's line of fire aimed 4 squares east and 2 south leaves out a creature on its end square",
+       "area", "on 27,19 and leaves it out", [](int f, int foe) { LineOfFire(f, {4, 2}, {{foe, 7, 4, false}}); }},
+      {"a Medium creature's line of fire aimed 4 squares west and 2 north leaves out a creature on its end square",
+       "area", "on 13,11 and leaves it out", [](int f, int foe) { LineOfFire(f, {-4, -2}, {{foe, -7, -4, false}}); }},
+      {"a cone of cold laid as a line aimed 5 squares east and 4 south leaves out a creature 3 east and 2 south", "area",
+       "a line of spell 60 reaching 6 squares from 20,15 holds creature",
+       [](int f, int foe) {
+         SpellTable[60].target = kAimLine;
+         AreaUse(f, 60, kMetamagicNone, {{foe, 3, 2, false}}, {}, {20, 15}, {5, 4});
+         SpellTable[60].target = kAimCone;
+       }},
       // Flanking: +2 on a melee roll exactly when an able ally stands across the target.
       {"a blow with a flanking bonus, no ally across its target", "flanking",
        "a flanking bonus of 2 on creature",
@@ -224,13 +284,31 @@ const std::vector<Case>& PlaceCases() {
          Shoot(f, foe);
        }},
       {"a charge stops at its first square beside its target; another sets off beside its target; one whose action "
-       "names the charger alone runs along the foe's side", "", "",
+       "names the charger alone runs along the foe's side; an oblique one runs between creatures, walls, areas and "
+       "difficult floor beside its line", "", "",
        [](int f, int foe) {
          ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}});
          ItsNextRound(f);
-         ChargeOver(f, foe, {3, 1}, {3, 0}, {{2, 1}, {3, 0}});
+         ChargeOver(f, foe, {3, -1}, {3, 0}, {{3, 0}});
          ItsNextRound(f);
-         ChargeOver(f, foe, {0, 0}, {3, 0}, {{1, 0}, {2, 0}, {3, 0}, {3, 1}}, false);
+         ChargeOver(f, foe, {0, 1}, {3, 1}, {{1, 1}, {2, 1}, {3, 1}, {4, 1}}, false);
+         ItsNextRound(f);
+         std::vector<int> others = FoesInOrder(f);
+         others.erase(std::find(others.begin(), others.end(), foe));
+         ChargeOver(f, foe, {-2, -1}, {3, 0}, {{-1, -1}, {0, -1}, {1, 0}, {2, 0}, {3, 0}}, true, [f, others] {
+           PutOn(AllyOf(f), 31, 19);
+           // Foes with no attack of opportunity left below the line and left
+           // of it, and one fallen on it.
+           for (const auto& [other, x, y] : {std::tuple{others[0], 32, 21}, {others[1], 27, 20}, {others[2], 30, 19}}) {
+             PutOn(other, x, y);
+             Creatures[other].attacksOfOpportunityLeft = 0;
+           }
+           Fell(others[2]);
+           CurrentMap.At(kLayerWalls, 29, 20) = 1;
+           BlockedGrid[SquareIndex(29, 20)] = kSquareBlocked;
+           MagicAreaGrid[SquareIndex(30, 18)].kind = kEffectSolid;
+           CurrentMap.At(kLayerFloor, 33, 21) = 123;
+         });
        }},
       {"fireballs to their edges, east, west, by the diagonals and widened; a Large creature in one by its near "
        "corner, a creature of no footprint by its square; a spell of one creature takes one far off", "", "",
@@ -332,6 +410,19 @@ const std::vector<Case>& PlaceCases() {
          }
          const int other = FoesInOrder(f)[0] == foe ? FoesInOrder(f)[1] : FoesInOrder(f)[0];
          AreaUse(f, 60, kMetamagicWidened, {{foe, -4, 4}, {other, -10, 1}});
+       }},
+      {"lines holding creatures they may leave out: beside the squares of a line of fire aimed 4 east and 2 south, "
+       "past the end of one aimed 5 east and 2 south within its reach, half a square off one aimed 8 east and 1 "
+       "south, behind a wall on one aimed east", "", "",
+       [](int f, int foe) {
+         const int other = FoesInOrder(f)[0] == foe ? FoesInOrder(f)[1] : FoesInOrder(f)[0];
+         LineOfFire(f, {4, 2}, {{foe, 1, 0, false}, {other, 2, 2, false}, {AllyOf(f), 4, 2}});
+         ItsNextRound(f);
+         LineOfFire(f, {5, 2}, {{foe, 8, 3, false}, {other, 7, 3}});
+         ItsNextRound(f);
+         LineOfFire(f, {8, 1}, {{foe, 4, 0, false}});
+         ItsNextRound(f);
+         LineOfFire(f, {4, 0}, {{foe, 4, 0, false}}, {{2, 0}});
        }},
       {"lines to their ends: a Medium creature's fire 6 squares east and 6 south, a cone of cold laid as a line 6 "
        "squares north", "", "",

@@ -60,7 +60,10 @@ const std::vector<Case>& RuleCases() {
       {"moves past twice its speed", "movement", "squares moved",
        [](int f, int) { Walk(f, 2 * Creatures[f].speed.current / 5 + 1, kActionWalkPath); }},
       {"charges a foot past twice its speed", "movement", "squares moved",
-       [](int f, int) { Walk(f, SquaresAFootPast(f, 2), kActionCharge); }},
+       [](int f, int) {
+         ClearTheField({f});
+         Walk(f, SquaresAFootPast(f, 2), kActionCharge);
+       }},
       {"moves a foot past its speed in a single action", "movement", "single-action turn",
        [](int f, int) { Walk(f, SquaresAFootPast(f, 1), kActionWalkPath); }, true},
       {"charges, then a full attack without pounce", "full-attack-after-move", "shots after moving 2 squares",
@@ -464,6 +467,11 @@ const std::vector<Case>& RuleCases() {
          int foe = -1;
          for (int i = EntryOf(f) + 1; i < TurnEntryCount && foe < 0; ++i)
            if (PartySide(TurnOrder[i].creature) != PartySide(f)) foe = TurnOrder[i].creature;
+         // Not surprised, and flat-footed: it reacts only with Combat Reflexes
+         // (one a round at Dexterity 10).
+         RemoveCondition(foe, kCondSurprised);
+         Creatures[foe].feats[kFeatCombatReflexes] = 1;
+         Creatures[foe].dexterity.current = 10;
          Creatures[foe].attacksOfOpportunityLeft = 1;
          for (int32_t code : {kActionInventory, kActionWake}) Provoke(f, foe, code);
        },
@@ -473,10 +481,7 @@ const std::vector<Case>& RuleCases() {
       {"a readied foe's attack, then as many attacks of opportunity as it has", "", "",
        [](int f, int foe) {
          const int32_t left = Creatures[foe].attacksOfOpportunityLeft;
-         TurnOrder[EntryOf(foe)].plannedAction = 21;
-         CombatAction.reactingCreature = foe;
-         Attack(foe, f, Blows(kEntryMainHand, 1));
-         TurnOrder[EntryOf(foe)].plannedAction = 0;
+         ReadiedAttacks(f, foe, kActionWalkPath);
          const int32_t quick[] = {kActionInventory, kActionWake, kActionDance, kActionAlarm};
          for (int32_t i = 0; i < left; ++i) Provoke(f, foe, quick[i]);
        }},
@@ -775,6 +780,72 @@ const std::vector<Case>& RuleCases() {
          Creatures[ally].allegiance = PartySide(f) ? 6 : 2;
          Provoke(f, ally, kActionShot);
        }},
+      {"an attack of opportunity by a foe flat-footed without Combat Reflexes", "provoking",
+       "by one flat-footed without Combat Reflexes",
+       [](int f, int foe) {
+         Creatures[foe].feats[kFeatCombatReflexes] = 0;
+         Give(foe, kCondFlatFooted);
+         Provoke(f, foe, kActionShot);
+       }},
+      {"an attack of opportunity by a foe with nothing in its hand and no natural attack", "provoking",
+       "by one with no weapon that threatens",
+       [](int f, int foe) {
+         Creatures[foe].equipment[kSlotRightHand - 1] = 0;
+         NaturalAttacks(foe, {});
+         Provoke(f, foe, kActionInventory);
+       }},
+      {"an attack of opportunity by a foe with nothing in its hand but its fists", "provoking",
+       "by one with no weapon that threatens",
+       [](int f, int foe) {
+         Creatures[foe].equipment[kSlotRightHand - 1] = 0;
+         Creatures[foe].feats[kFeatUnarmedStrike] = 0;
+         NaturalAttacks(foe, {{3, 1}});
+         Provoke(f, foe, kActionShot);
+       }},
+      {"the grappled target of an unarmed blow answers it", "provoking", "by one Grappling",
+       [](int f, int foe) {
+         Give(f, kCondUnarmed);
+         Give(foe, kCondGrappling);
+         Provoke(f, foe, kActionMeleeAttack);
+       }},
+      // A readied action against an approach makes one attack and is spent.
+      {"a readied action strikes twice as the fighter walks on", "readied",
+       "a second attack of its readied action on creature",
+       [](int f, int foe) { ReadiedAttacks(f, foe, kActionWalkPath, 2); }},
+      {"a readied action, left readied, strikes the fighter's ally as it charges in the next turn", "readied",
+       "the first made in round",
+       [](int f, int foe) {
+         ReadiedAttacks(f, foe, kActionWalkPath);
+         EndTheTurn();
+         TurnComes(EntryOf(AllyOf(f)));
+         ReadiedAttacks(AllyOf(f), foe, kActionCharge);
+       }},
+      {"a readied attack on a creature not acting", "readied", "not on creature",
+       [](int f, int foe) { ReadiedAttacks(f, foe, kActionWalkPath, 1, AllyOf(f)); }},
+      {"a readied attack by an ally", "readied", "by one not an enemy of creature",
+       [](int f, int) { ReadiedAttacks(f, AllyOf(f), kActionMoveAndAttack); }},
+      {"a readied attack from two squares away", "readied", "by one not next to creature",
+       [](int f, int foe) {
+         Beside(foe, f);
+         Creatures[foe].squareX += Creatures[foe].squareX > Creatures[f].squareX ? 1 : -1;
+         TurnOrder[EntryOf(foe)].plannedAction = 21;
+         CombatAction.actionCode = kActionWalkPath;
+         CombatAction.reactingCreature = foe;
+         Attack(foe, f, Blows(kEntryMainHand, 1));
+         CombatAction.reactingCreature = -1;
+       }},
+      {"a readied attack against a pin", "readied", "against action 19 of creature",
+       [](int f, int foe) { ReadiedAttacks(f, foe, kActionPin); }},
+      {"a readied attack by a foe confused, its first condition", "readied", "by one Confused",
+       [](int f, int foe) {
+         FirstCondition(foe, kCondConfused);
+         ReadiedAttacks(f, foe, kActionWalkPath);
+       }},
+      {"a readied attack by a grappling foe", "readied", "by one Grappling",
+       [](int f, int foe) {
+         Give(foe, kCondGrappling);
+         ReadiedAttacks(f, foe, kActionCharge);
+       }},
       {"two attacks of opportunity against one shot", "provoking", "a second attack of opportunity against one act",
        [](int f, int foe) {
          Provoke(f, foe, kActionShot);
@@ -852,7 +923,33 @@ const std::vector<Case>& RuleCases() {
        [](int f, int) {
          Give(f, kCondUnarmed);
          Provoke(f, AllyOf(f), kActionMeleeAttack);
+       },
+       false, true},
+      {"readied attacks against a walk, a five-foot step, a step and attack, a move and attack, a charge and a bull "
+       "rush with Improved Bull Rush, by a foe with no attack of opportunity left, and in place of one against a "
+       "shot, each readied anew in the foe's own turn", "", "",
+       [](int f, int foe) {
+         Creatures[f].feats[kFeatImprovedBullRush] = 1;
+         for (int32_t code : {kActionWalkPath, kActionFiveFootStep, kActionStepAndAttack, kActionMoveAndAttack,
+                              kActionCharge, kActionBullRush, kActionShot}) {
+           Creatures[foe].attacksOfOpportunityLeft = code == kActionShot ? 1 : 0;
+           ReadiedAttacks(f, foe, code);
+           TurnComes(EntryOf(foe));
+           TurnComes(EntryOf(f));
+         }
        }},
+      {"attacks of opportunity by a foe with nothing in its hand but fists with Improved Unarmed Strike, and with "
+       "claws", "", "",
+       [](int f, int foe) {
+         Creatures[foe].equipment[kSlotRightHand - 1] = 0;
+         Creatures[foe].feats[kFeatUnarmedStrike] = 1;
+         NaturalAttacks(foe, {{3, 1}});
+         Provoke(f, foe, kActionShot);
+         Creatures[foe].feats[kFeatUnarmedStrike] = 0;
+         NaturalAttacks(foe, {{2, 2}});
+         Provoke(f, foe, kActionInventory);
+       },
+       false, true},
       {"an attack of opportunity against an invisible creature, seen truly", "", "",
        [](int f, int foe) {
          Give(f, kCondInvisible);
@@ -994,7 +1091,11 @@ const std::vector<Case>& RuleCases() {
          BlowsHolding(f, foe, {{static_cast<uint32_t>(kFirstBaseItemCode), 0}, {kLongsword, 0}});
        }},
       {"charges twice its speed in the surprise round", "", "",
-       [](int f, int) { Walk(f, 2 * Creatures[f].speed.current / 5, kActionCharge); }, true},
+       [](int f, int) {
+         ClearTheField({f});
+         Walk(f, 2 * Creatures[f].speed.current / 5, kActionCharge);
+       },
+       true},
       {"casts, then charges and strikes", "", "",
        [](int f, int foe) {
          StartCast(f);
