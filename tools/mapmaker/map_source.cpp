@@ -243,7 +243,7 @@ class Compiler {
     if (field && (v < field->low || v > field->high))
       return Refuse(QuotedBytes(key) + " is " + value + ", outside " + std::to_string(field->low) + " to " +
                     std::to_string(field->high));
-    // The scripts know a map by the number of its file: Map5.txt is map 5.
+    // The scripts know a map by the number of its file (Map5.txt is map 5).
     if (key == "number" && fileNumber_ >= 0 && v != fileNumber_)
       return Refuse("'number' is " + value + ", but " + FileName() + " is map " + std::to_string(fileNumber_));
     if (key == "text") {

@@ -151,8 +151,8 @@ const struct {
     {'T', {"a behaviour table (0 the percentages, 1 the reaction words)", {{0, 1}}}},
     // The numbers the game grants an achievement by (src/adventure/
     // script_achievements.cpp): the summary check 0, the treasure check 5,
-    // the story numbers of the main adventure and the introductory
-    // adventure's 103 to 116.
+    // the story numbers of the main adventure, and 103 to 116 for the
+    // introductory adventure's story.
     {'A', {"an achievement number",
            {{0, 0},   {3, 3},   {5, 5},   {12, 14}, {18, 21}, {25, 25}, {29, 29}, {30, 30}, {33, 36}, {40, 42},
             {46, 46}, {50, 50}, {54, 56}, {60, 62}, {66, 66}, {67, 67}, {71, 71}, {72, 72}, {76, 76}, {80, 80},

@@ -27,7 +27,7 @@ constexpr double kPi = 3.14159265358979323846;
 // level=, pitches and cut-offs to 100 kHz, a drive= from the least the
 // saturation plays (a smaller one is played as it) up, vibrato and tremolo
 // rates to 1000 a second, a vibrato's depth to four octaves, a tremolo's
-// from none to the whole sound, a modulation's ratio and index to 100.
+// from none to the whole sound, a modulation's ratio and index to 100 at most.
 constexpr double kLongestSound = 10;
 constexpr double kMostAmp = 10;
 constexpr double kMostHertz = 100000;
